@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (or $LODRAVIX_BUILD_DIR).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${LODRAVIX_BUILD_DIR:-build}
+jobs=${LODRAVIX_JOBS:-$(nproc)}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$jobs"
