@@ -4,14 +4,11 @@
 //
 // Texts inside records are NUL-ended UTF-8 in fixed-size fields; writers must cut them to the field.
 #include "APICoord.hpp"
+#include "GSRoot.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
-
-// Same types as the host runtime's (GSRoot.hpp); a repeated typedef of the same type is harmless.
-typedef int32_t GSErrCode;
-typedef char** GSHandle;
 
 // Four-character selector codes ('APPL', 'SMIT' ...) as the 32-bit words the host compares.
 constexpr uint32_t API_Selector(const char (&code)[5]) {
@@ -20,7 +17,6 @@ constexpr uint32_t API_Selector(const char (&code)[5]) {
 }
 
 // Host error codes.
-constexpr GSErrCode NoError = 0;
 constexpr GSErrCode APIERR_GENERAL = GSErrCode(0x81060001u);       // also: entry point called before the table
 constexpr GSErrCode APIERR_BADPARS = GSErrCode(0x81060002u);       // bad arguments, unknown selector, wrong record
 constexpr GSErrCode APIERR_CANCEL = GSErrCode(0x81060003u);        // the user cancelled an input or dialog

@@ -10,6 +10,7 @@
 // unknown selector or a record of the wrong size with APIERR_BADPARS. Which record a selector takes is fixed by
 // the traits in APISelectors.hpp, so the module cannot pass the wrong one.
 #include "APIDefs.hpp"
+#include "Resources.hpp"
 
 #include <cstdint>
 
@@ -36,8 +37,8 @@ struct API_HostFunctionTable {
     GSErrCode (*Command_Test)(const API_ModulID* mdid, int32_t cmdID, int32_t cmdVersion);
 
     // --- resources and module life
-    // The own resource module, as the host runtime's resource-module handle, widened to an integer.
-    uintptr_t (*GetOwnResModule)();
+    // The module's own resources (InvalidResModule when the host has none).
+    GSResModule (*GetOwnResModule)();
     GSErrCode (*KeepInMemory)(bool keepIt);
 
     // --- menus and the built-in library

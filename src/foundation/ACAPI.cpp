@@ -1,7 +1,6 @@
 #include "foundation/ACAPI.hpp"
 
 #include <cstring>
-#include <type_traits>
 
 namespace {
 API_HostFunctionTable g_hostTable = {};  // the copied table; all entries null until it arrives
@@ -136,19 +135,9 @@ GSErrCode ACAPI_Command_Test(const API_ModulID* mdid, int32_t cmdID, int32_t cmd
     return LODRAVIX_HOST_CALL(Command_Test, mdid, cmdID, cmdVersion);
 }
 
-uintptr_t ACAPI_GetOwnResModuleWord() {
-    return g_hostTable.GetOwnResModule != nullptr ? g_hostTable.GetOwnResModule() : 0;
-}
-
-#ifdef LODRAVIX_HAVE_RESMODULE
 GSResModule ACAPI_GetOwnResModule() {
-    const uintptr_t word = ACAPI_GetOwnResModuleWord();
-    if constexpr (std::is_pointer<GSResModule>::value)
-        return reinterpret_cast<GSResModule>(word);
-    else
-        return static_cast<GSResModule>(word);
+    return g_hostTable.GetOwnResModule != nullptr ? g_hostTable.GetOwnResModule() : InvalidResModule;
 }
-#endif
 
 GSErrCode ACAPI_WriteReport(const char* text) {
     return LODRAVIX_HOST_CALL(WriteReport, text != nullptr ? text : "");

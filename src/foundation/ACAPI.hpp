@@ -4,11 +4,7 @@
 // Until the host has handed over its table (SetImportedFuncAddrs), and whenever the table has no entry for a
 // function, every wrapper answers APIERR_MISSINGHOSTFUNC without calling anything.
 #include "APIDefs.hpp"
-
-#if __has_include("Resources.hpp")
 #include "Resources.hpp"
-#define LODRAVIX_HAVE_RESMODULE 1
-#endif
 
 #include <cstdint>
 
@@ -62,11 +58,8 @@ GSErrCode ACAPI_UnregisterModelessWindow(int32_t referenceID);
 // 0 when the add-on mdid answers command cmdID of version cmdVersion.
 GSErrCode ACAPI_Command_Test(const API_ModulID* mdid, int32_t cmdID, int32_t cmdVersion);
 
-// The raw handle word of the own resource module; 0 when the host gives none.
-uintptr_t ACAPI_GetOwnResModuleWord();
-#ifdef LODRAVIX_HAVE_RESMODULE
+// The module's own resources; InvalidResModule while the host gives none.
 GSResModule ACAPI_GetOwnResModule();
-#endif
 
 // Writes one line into the host's report log.
 GSErrCode ACAPI_WriteReport(const char* text);
