@@ -310,6 +310,7 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
         return false;
     }
     out_ << "script " << name << "\n";
+    firstError_ = host_.Errors().size();
     int checks = 0;
     bool stopped = false;
     for (const ScriptCommand& cmd : commands) {
@@ -345,7 +346,7 @@ bool ScriptRunner::FinalChecks() {
     }
     const std::vector<std::string>& errors = host_.Errors();
     acknowledged_.resize(errors.size(), false);
-    for (size_t i = 0; i < errors.size(); ++i)
+    for (size_t i = firstError_; i < errors.size(); ++i)
         if (!acknowledged_[i]) {
             out_ << "FAILED: host error: " << errors[i] << "\n";
             ++failures_;
@@ -800,7 +801,7 @@ void AddChecks(ScriptLanguage& L) {
         const std::vector<std::string>& errors = r.Host().Errors();
         std::vector<bool>& ack = r.AcknowledgedHostErrors();
         ack.resize(errors.size(), false);
-        for (size_t i = 0; i < errors.size(); ++i)
+        for (size_t i = r.FirstHostError(); i < errors.size(); ++i)
             if (!ack[i] && errors[i].find(a.Text("text")) != std::string::npos) {
                 ack[i] = true;
                 *m = "host error: " + errors[i];

@@ -102,6 +102,7 @@ public:
     int Failures() const { return failures_; }
     // Host errors acknowledged by "expect host-error".
     std::vector<bool>& AcknowledgedHostErrors() { return acknowledged_; }
+    size_t FirstHostError() const { return firstError_; }
     // Path of a name inside the user folder; false for an absolute name or one that climbs out with "..".
     bool UserPath(const std::string& name, std::string* path, std::string* message) const;
 
@@ -112,5 +113,6 @@ private:
     std::ostream& out_;
     const ScriptLanguage& language_;
     int failures_ = 0;
-    std::vector<bool> acknowledged_;
+    std::vector<bool> acknowledged_;  // by index into the host's errors
+    size_t firstError_ = 0;           // host errors before this run are not its own
 };
