@@ -250,7 +250,7 @@ TEST_F(ConfigTest, GarbledFilesFailClearlyAndStayUntouched) {
     }
     // The entries before the fault stay readable from the cache; with loadFirst the file is read again.
     ResetConfigCaches();
-    WriteStored(kShared, "$a: 1\r\nxyz\r\n$b: 2\r\n");
+    WriteStored(kShared, "$a: 1\r\n$b: 2\r\nxyz\r\n$c: 3\r\n");
     EXPECT_FALSE(LoadConfigFile(ConfigSharedFile, false));
     QV_String value;
     EXPECT_TRUE(GetConfigValue(ConfigSharedFile, QV_String("a"), &value, false));
