@@ -1,7 +1,8 @@
 // The host's file library: locations, files, folders and special folders.
 //
-// Path texts may use "\" or "/" as separator; a Location maps both to this file system's "/", and its path
-// text (ToPath, ToDisplayText) never holds a "\". A path that starts with a separator is absolute.
+// Path texts may use "\" or "/" as separator; a Location maps both to this file system's "/". Its path text
+// (ToPath, ToDisplayText) is the host's form, "\"-separated, as the module's path code expects; ToNativePath
+// gives the "/" form for the C library. A path that starts with a separator is absolute.
 #pragma once
 
 #include "GSArray.hpp"
@@ -34,7 +35,7 @@ public:
     bool IsEmpty() const { return path_.empty(); }
     void Clear() { path_.clear(); }
 
-    // The path text in this file system's form, without a trailing separator. ErrParam for an empty location.
+    // The host's "\\"-separated path text, without a trailing separator. ErrParam for an empty location.
     GSErrCode ToPath(GS::UniString* path) const;
     GS::UniString ToDisplayText() const;
     // UTF-8 path for the C library (host and driver use).

@@ -98,13 +98,21 @@ Location::Location(const GS::UniString& pathText) : path_(Normalize(pathText.ToU
 
 Location::Location(const char* utf8PathText) : path_(Normalize(utf8PathText != nullptr ? utf8PathText : "")) {}
 
+// The host's path texts are "\"-separated; callers cut them at the last backslash.
+static std::string HostPathText(const std::string& native) {
+    std::string text = native;
+    for (char& c : text)
+        if (c == '/') c = '\\';
+    return text;
+}
+
 GSErrCode Location::ToPath(GS::UniString* path) const {
     if (path == nullptr || path_.empty()) return ErrParam;
-    *path = GS::UniString(path_);
+    *path = GS::UniString(HostPathText(path_));
     return 0;
 }
 
-GS::UniString Location::ToDisplayText() const { return GS::UniString(path_); }
+GS::UniString Location::ToDisplayText() const { return GS::UniString(HostPathText(path_)); }
 
 GSErrCode Location::GetLastLocalName(GS::UniString* name) const {
     if (path_.empty() || path_ == "/") return ErrParam;

@@ -220,6 +220,7 @@ void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resour
     bool haveSize = false;
     for (const Line& line : lines) {
         const std::vector<std::string> tokens = SplitBlanks(line.text);
+        if (tokens.empty()) continue;  // only white space of other kinds
         const std::string& keyword = tokens[0];
         std::string problem;
         if (keyword == "size") {

@@ -130,7 +130,7 @@ TEST(EncodingTest, CodePagesOfSelectors) {
 // Each case in a heap block of exactly its size, so a read past it is a read past the block.
 uint32_t Bom(std::initializer_list<int> values, int32_t& encoding) {
     const auto bytes = Bytes(values);
-    std::unique_ptr<unsigned char[]> block(new unsigned char[bytes.size() + 1]);
+    std::unique_ptr<unsigned char[]> block(new unsigned char[bytes.size()]);
     std::memcpy(block.get(), bytes.data(), bytes.size());
     return DetectBom(block.get(), uint32_t(bytes.size()), encoding);
 }

@@ -39,23 +39,25 @@ TEST(Location, MapsBackslashesAndStripsTrailingSeparators) {
     IO::Location loc(GS::UniString("\\tmp\\a\\\\b\\"));
     GS::UniString path;
     ASSERT_EQ(loc.ToPath(&path), 0);
-    EXPECT_EQ(path, GS::UniString("/tmp/a/b"));
+    EXPECT_EQ(path, GS::UniString("\\tmp\\a\\b"));  // the host's path text form
+    EXPECT_EQ(loc.ToNativePath(), "/tmp/a/b");
     EXPECT_EQ(loc.ToDisplayText(), path);
-    EXPECT_EQ(IO::Location("/").ToDisplayText(), GS::UniString("/"));
-    EXPECT_EQ(IO::Location("rel\\x/").ToDisplayText(), GS::UniString("rel/x"));
+    EXPECT_EQ(IO::Location(path).ToNativePath(), "/tmp/a/b");  // and back
+    EXPECT_EQ(IO::Location("/").ToNativePath(), "/");
+    EXPECT_EQ(IO::Location("rel\\x/").ToNativePath(), "rel/x");
 
     GS::UniString name;
     ASSERT_EQ(loc.MoveLastLocalName(&name), 0);
     EXPECT_EQ(name, GS::UniString("b"));
     ASSERT_EQ(loc.AppendToLocal(GS::UniString("c\\d.cfg")), 0);
-    EXPECT_EQ(loc.ToDisplayText(), GS::UniString("/tmp/a/c/d.cfg"));
+    EXPECT_EQ(loc.ToNativePath(), "/tmp/a/c/d.cfg");
     ASSERT_EQ(loc.GetLastLocalName(&name), 0);
     EXPECT_EQ(name, GS::UniString("d.cfg"));
     EXPECT_EQ(loc.AppendToLocal(GS::UniString("\\")), IO::ErrParam);
 
     IO::Location top("/x");
     ASSERT_EQ(top.MoveLastLocalName(&name), 0);
-    EXPECT_EQ(top.ToDisplayText(), GS::UniString("/"));
+    EXPECT_EQ(top.ToNativePath(), "/");
     EXPECT_EQ(top.MoveLastLocalName(&name), IO::ErrParam);  // the root has no last name
 
     IO::Location empty;

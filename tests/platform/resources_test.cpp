@@ -174,7 +174,8 @@ TEST_F(BadResources, BadDialogLinesAreReportedAndSkipped) {
         "item 4 button 0 0 10 10 Fine\n"
         "item 4 button 0 0 10 10 Again\n"   // duplicate id
         "size 10\n"                         // truncated
-        "colour red\n");                    // unknown line
+        "colour red\n"                      // unknown line
+        "\f\v\n");                          // white space only
     const GSResModule module = Open();
     RSDialogLayout layout;
     ASSERT_TRUE(RSGetDialogLayout(300, module, &layout));
