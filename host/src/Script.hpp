@@ -53,7 +53,7 @@ using ScriptHandler = std::function<bool(ScriptRunner& run, const ScriptArgs& ar
 struct ScriptCommand {
     int line = 0;
     std::string source;
-    size_t spec = 0;
+    size_t form = 0;
     ScriptArgs args;
 };
 
@@ -72,17 +72,17 @@ public:
         std::vector<std::string> choices;
         bool optional = false;
     };
-    struct Spec {
+    struct Form {
         std::string pattern;
         std::vector<Slot> slots;
         bool isCheck = false;
         ScriptHandler handler;
         std::string help;
     };
-    const Spec& At(size_t index) const { return specs_[index]; }
+    const Form& At(size_t index) const { return forms_[index]; }
 
 private:
-    std::vector<Spec> specs_;
+    std::vector<Form> forms_;
 };
 
 // The stand-in host's commands.
@@ -102,6 +102,7 @@ public:
     int Failures() const { return failures_; }
     // Host errors acknowledged by "expect host-error".
     std::vector<bool>& AcknowledgedHostErrors() { return acknowledged_; }
+    size_t FirstHostError() const { return firstError_; }
     // Path of a name inside the user folder; false for an absolute name or one that climbs out with "..".
     bool UserPath(const std::string& name, std::string* path, std::string* message) const;
 
@@ -112,5 +113,6 @@ private:
     std::ostream& out_;
     const ScriptLanguage& language_;
     int failures_ = 0;
-    std::vector<bool> acknowledged_;
+    std::vector<bool> acknowledged_;  // by index into the host's errors
+    size_t firstError_ = 0;           // host errors before this run are not its own
 };
