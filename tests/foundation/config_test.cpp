@@ -31,6 +31,13 @@ std::string Swap(std::string bytes) {
 
 std::string Utf8(const QV_String& s) { return s.ToStdString(Encoding_UTF8); }
 
+// The host's "\\"-separated form of a path.
+std::string HostPath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
 class ConfigTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -85,11 +92,11 @@ const char* kOwn = "Lodravix_20.cfg";
 TEST_F(ConfigTest, PathsNameTheUserFolderAndEverySelectorButOneIsTheSharedFile) {
     QV_String path;
     ASSERT_EQ(GetConfigFilePath(ConfigOwnFile, path), 0);
-    EXPECT_EQ(Utf8(path), folder_ + "\\Lodravix_20.cfg");
+    EXPECT_EQ(Utf8(path), HostPath(folder_) + "\\Lodravix_20.cfg");
     ASSERT_EQ(GetConfigFilePath(ConfigSharedFile, path), 0);
-    EXPECT_EQ(Utf8(path), folder_ + "\\Brenmaro.cfg");
+    EXPECT_EQ(Utf8(path), HostPath(folder_) + "\\Brenmaro.cfg");
     ASSERT_EQ(GetConfigFilePath(7, path), 0);
-    EXPECT_EQ(Utf8(path), folder_ + "\\Brenmaro.cfg");
+    EXPECT_EQ(Utf8(path), HostPath(folder_) + "\\Brenmaro.cfg");
 
     // A selector other than 0 and 1 reads and writes the shared file, never the own one with shared entries.
     WriteStored(kOwn, "$Own: 1\r\n");
@@ -334,7 +341,7 @@ TEST_F(ConfigTest, WithoutUserFolderNothingIsReadOrWritten) {
 TEST_F(ConfigTest, SuiteMarkerFiles) {
     QV_String path;
     ASSERT_TRUE(GetSuiteMarkerPath(25, path));
-    EXPECT_EQ(Utf8(path), folder_ + "\\Lodravix_20_25.wyr");
+    EXPECT_EQ(Utf8(path), HostPath(folder_) + "\\Lodravix_20_25.wyr");
 
     ASSERT_TRUE(WriteSuiteMarker(true));
     EXPECT_EQ(ReadStored("Lodravix_20_25.wyr"), "$Korvane Loaded: TRUE\r\n");
