@@ -7,7 +7,6 @@
 #include "UniString.hpp"
 
 #include <string>
-#include <vector>
 
 QV_DECLARE_RELOCATABLE(QV_Setting);
 
@@ -40,7 +39,7 @@ void SwapNibbles(std::string& bytes) {
 }
 
 GS::UniString ToUni(const QV_String& text) {
-    return GS::UniString(reinterpret_cast<const char16_t*>(text.GetBuffer()), text.GetLength());
+    return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
 QV_String FromUni(const GS::UniString& text) {

@@ -31,7 +31,7 @@ std::string Swap(std::string bytes) {
 
 std::string Utf8(const QV_String& s) { return s.ToStdString(Encoding_UTF8); }
 
-// The host's "\\"-separated form of a path.
+// A path in the host's form, "\" separated.
 std::string HostPath(std::string path) {
     for (char& c : path)
         if (c == '/') c = '\\';
