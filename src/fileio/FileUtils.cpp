@@ -6,7 +6,7 @@
 namespace {
 
 IO::Location LocationOf(const QV_String& path) {
-    return IO::Location(GS::UniString(reinterpret_cast<const char16_t*>(path.GetBuffer()), path.GetLength()));
+    return IO::Location(GS::UniString(path.GetBuffer(), path.GetLength()));
 }
 
 int32_t SmallFileError(GSErrCode err) {

@@ -7,7 +7,6 @@
 #include "UniString.hpp"
 
 #include <string>
-#include <vector>
 
 QV_DECLARE_RELOCATABLE(QV_Setting);
 
@@ -40,7 +39,7 @@ void SwapNibbles(std::string& bytes) {
 }
 
 GS::UniString ToUni(const QV_String& text) {
-    return GS::UniString(reinterpret_cast<const char16_t*>(text.GetBuffer()), text.GetLength());
+    return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
 QV_String FromUni(const GS::UniString& text) {
@@ -58,7 +57,11 @@ bool ToSystemBytes(const QV_String& text, std::string& out) {
     return true;
 }
 
-QV_String FromSystemBytes(const std::string& bytes) { return QV_String(bytes.c_str(), Encoding_System); }
+// Every byte of the system code page is one character, so only a failed allocation gives an empty text.
+bool FromSystemBytes(const std::string& bytes, QV_String& out) {
+    out = QV_String(bytes.c_str(), Encoding_System);
+    return bytes.empty() || out.GetLength() > 0;
+}
 
 // "<user folder>\<name>"; the host's error when the user's folder is unknown.
 int32_t UserFolderPath(const char* name, QV_String& path) {
@@ -121,6 +124,9 @@ ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entrie
         if (text[p] != '$') return ParseResult::Broken;
         const size_t colon = text.find(':', p + 1);
         if (colon == std::string::npos || colon == p + 1) return ParseResult::Broken;
+        const std::string key = text.substr(p + 1, colon - p - 1);
+        // A key never spans lines: such a "key" is the rest of a damaged line.
+        if (key.find_first_of("\r\n") != std::string::npos) return ParseResult::Broken;
         // The byte after the colon is the separator, skipped whatever it is.
         size_t segStart = colon + 2;
         if (segStart > n) return ParseResult::Truncated;
@@ -137,9 +143,9 @@ ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entrie
             if (next == n || text[next] == '$') {
                 value.append(text, segStart, q - segStart);
                 QV_Setting setting;
-                setting.key = FromSystemBytes(text.substr(p + 1, colon - p - 1));
-                setting.value = FromSystemBytes(value);
-                if (!entries.Insert(setting, -1)) return ParseResult::Broken;
+                if (!FromSystemBytes(key, setting.key) || !FromSystemBytes(value, setting.value) ||
+                    !entries.Insert(setting, -1))
+                    return ParseResult::Broken;
                 p = next;
                 ended = true;
                 break;
@@ -270,16 +276,15 @@ bool SetConfigEntry(uint32_t which, const QV_String& key, const QV_String& value
     for (int32_t i = 0; i < cache.entries.GetCount(); ++i) {
         if (cache.entries[i].key.Compare(key) == 0) {
             cache.entries[i].value = value;
-            return true;
+            // Only a failed allocation leaves another text behind.
+            return cache.entries[i].value.Compare(value) == 0;
         }
     }
-    if (addIfMissing) {
-        QV_Setting setting;
-        setting.key = key;
-        setting.value = value;
-        cache.entries.Insert(setting, -1);
-    }
-    return true;
+    if (!addIfMissing) return true;
+    QV_Setting setting;
+    setting.key = key;
+    setting.value = value;
+    return setting.key.Compare(key) == 0 && setting.value.Compare(value) == 0 && cache.entries.Insert(setting, -1);
 }
 
 bool WriteConfigFile(uint32_t which) {
@@ -296,7 +301,7 @@ bool SetConfigValue(uint32_t which, const QV_String& key, const QV_String& value
     // Other add-ons share the file: start from what is on disk now, and never rewrite what could not be read.
     std::string before;
     if (!LoadCache(which, false, &before) || !Cache(which).whole) return false;
-    SetConfigEntry(which, key, value, addIfMissing);
+    if (!SetConfigEntry(which, key, value, addIfMissing)) return false;
     if (WriteConfigFile(which)) return true;
     // A write that failed half way may have emptied the file: put its former bytes back.
     QV_String path;

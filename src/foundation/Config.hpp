@@ -38,7 +38,7 @@ bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded);
 bool GetConfigValue(uint32_t which, const QV_String& key, QV_String* value, bool loadFirst);
 
 // Changes the cache only: replaces the value of the first entry with the key, or appends a new entry when
-// addIfMissing is set. Always true.
+// addIfMissing is set. False only when memory runs out.
 bool SetConfigEntry(uint32_t which, const QV_String& key, const QV_String& value, bool addIfMissing);
 
 // Rewrites the file from its cache. Refused (false, nothing written) unless the cache holds the whole file

@@ -41,7 +41,7 @@ bool IsLanguage(int32_t language) { return language >= 0 && language < LanguageC
 
 GS::UniString ToUni(const QV_String& text) {
     if (text.GetLength() == 0) return GS::UniString();
-    return GS::UniString(reinterpret_cast<const char16_t*>(text.GetBuffer()), text.GetLength());
+    return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
 QV_String FromUni(const GS::UniString& text) {

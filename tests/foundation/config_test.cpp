@@ -5,6 +5,7 @@
 #include "foundation/Config.hpp"
 
 #include "IODriver.hpp"
+#include "MemoryDriver.hpp"
 #include "IO.hpp"
 #include "StandinHost.hpp"
 
@@ -29,6 +30,13 @@ std::string Swap(std::string bytes) {
 }
 
 std::string Utf8(const QV_String& s) { return s.ToStdString(Encoding_UTF8); }
+
+// A path in the host's form, "\" separated.
+std::string HostPath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
 
 class ConfigTest : public ::testing::Test {
 protected:
@@ -84,11 +92,11 @@ const char* kOwn = "Lodravix_20.cfg";
 TEST_F(ConfigTest, PathsNameTheUserFolderAndEverySelectorButOneIsTheSharedFile) {
     QV_String path;
     ASSERT_EQ(GetConfigFilePath(ConfigOwnFile, path), 0);
-    EXPECT_EQ(Utf8(path), folder_ + "\\Lodravix_20.cfg");
+    EXPECT_EQ(Utf8(path), HostPath(folder_) + "\\Lodravix_20.cfg");
     ASSERT_EQ(GetConfigFilePath(ConfigSharedFile, path), 0);
-    EXPECT_EQ(Utf8(path), folder_ + "\\Brenmaro.cfg");
+    EXPECT_EQ(Utf8(path), HostPath(folder_) + "\\Brenmaro.cfg");
     ASSERT_EQ(GetConfigFilePath(7, path), 0);
-    EXPECT_EQ(Utf8(path), folder_ + "\\Brenmaro.cfg");
+    EXPECT_EQ(Utf8(path), HostPath(folder_) + "\\Brenmaro.cfg");
 
     // A selector other than 0 and 1 reads and writes the shared file, never the own one with shared entries.
     WriteStored(kOwn, "$Own: 1\r\n");
@@ -236,6 +244,7 @@ TEST_F(ConfigTest, GarbledFilesFailClearlyAndStayUntouched) {
         std::string("no dollar\r\n"),
         std::string("$: empty key\r\n"),
         std::string("$no colon at all\r\n"),
+        std::string("$Other: x\r\n$broken line\r\n$Language_str: ita\r\n"),  // a "key" across lines
         std::string("$a: 1\r\n\r\n$b: 2\r\n"),  // an empty line between entries
         std::string("$a: v\0x\r\n", 9),          // a NUL byte
         std::string("\0\0\0\0\0\0\0\0", 8),        // zeros, as after a crash
@@ -332,7 +341,7 @@ TEST_F(ConfigTest, WithoutUserFolderNothingIsReadOrWritten) {
 TEST_F(ConfigTest, SuiteMarkerFiles) {
     QV_String path;
     ASSERT_TRUE(GetSuiteMarkerPath(25, path));
-    EXPECT_EQ(Utf8(path), folder_ + "\\Lodravix_20_25.wyr");
+    EXPECT_EQ(Utf8(path), HostPath(folder_) + "\\Lodravix_20_25.wyr");
 
     ASSERT_TRUE(WriteSuiteMarker(true));
     EXPECT_EQ(ReadStored("Lodravix_20_25.wyr"), "$Korvane Loaded: TRUE\r\n");
@@ -364,4 +373,29 @@ TEST_F(ConfigTest, SuitePresence) {
     EXPECT_TRUE(CheckSuitePresence(present));
     EXPECT_TRUE(present);
     host_->Settings().suitePresent = false;
+}
+
+// Whatever allocation fails, the shared file ends either as it was or with the change, never short of entries.
+TEST_F(ConfigTest, FailedAllocationsNeverCostTheSharedFileItsEntries) {
+    const std::string before = "$Other AddOn: keep me\r\n$Language_str: ita\r\n$Last: a\r\n#b\r\n";
+    const std::string after = "$Other AddOn: keep me\r\n$Language_str: ger\r\n$Last: a\r\n#b\r\n";
+    const QV_String key("Language_str");
+    const QV_String newKey("New");
+    const QV_String value("ger");
+    for (const QV_String* changed : {&key, &newKey}) {
+        const std::string expected = changed == &key ? after : before + "$New: ger\r\n";
+        bool succeeded = false;
+        for (int64_t allowed = 0; allowed < 1000 && !succeeded; ++allowed) {
+            WriteStored(kShared, before);
+            ResetConfigCaches();
+            {
+                MemoryDriver::ScopedReset reset;
+                MemoryDriver::FailAllocationsAfter(allowed);
+                succeeded = SetConfigValue(ConfigSharedFile, *changed, value, true);
+            }
+            const std::string stored = ReadStored(kShared);
+            EXPECT_TRUE(stored == (succeeded ? expected : before)) << allowed << ": " << stored;
+        }
+        EXPECT_TRUE(succeeded);
+    }
 }
