@@ -4,6 +4,7 @@
 // in-process through this interface.
 #include "APIDefs.hpp"
 #include "ModuleLoader.hpp"
+#include "ProjectDatabase.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -34,6 +35,7 @@ struct HostProject {
         std::string bytes;
     };
     std::map<std::string, ModuleDataEntry> moduleData;  // by name; "" is the unnamed entry
+    ProjectDatabase database;                           // elements, attributes, stories, windows ...
 };
 
 // What the loaded module has registered; forgotten when it is unloaded.
@@ -162,6 +164,15 @@ public:
                                      int32_t controlFlags, const API_Guid* paletteGuid);
     GSErrCode UnregisterModelessWindow(int32_t referenceID);
     GSErrCode WriteReport(const char* text);
+
+    // --- The project database (ProjectDatabase.hpp; its table entries are in ProjectFunctions.cpp).
+    ProjectDatabase& Database() { return project_.database; }
+    // A failure set by FailCall for `function` (and `key`, or any key) answers now; logged.
+    bool InjectedFailure(const char* function, int32_t key, GSErrCode* error) { return Failing(function, key, error); }
+    bool CheckSelectorRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size) {
+        return CheckRecord(family, call, par1Size, par2Size);
+    }
+    GSErrCode RefuseSelector(const char* family, uint32_t selector) { return Refuse(family, selector); }
 
 private:
     bool Failing(const char* function, int32_t key, GSErrCode* error);
