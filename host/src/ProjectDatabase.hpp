@@ -202,6 +202,7 @@ public:
     GSErrCode PlaceLine(const API_Coord& begC, const API_Coord& endC, int32_t layer, const std::string& name,
                         API_Guid* guid);
     bool FindByName(const std::string& name, API_Guid* guid) const;
+    int32_t userLayer = 1;  // the layer the user places elements on
     const StoredElement* Find(const API_Guid& guid) const;
     StoredElement* FindMutable(const API_Guid& guid);
     // Every element of every database in creation order.
@@ -214,7 +215,7 @@ public:
     std::function<std::string(int32_t libInd)> libPartName;
 
     // The project as readable JSON (see ProjectJson.cpp).
-    nlohmann::json ToJson() const;
+    nlohmann::ordered_json ToJson() const;
     std::string DumpJson(int indent = 2) const;
 
     // Why the latest refused call was refused ("" after a success).

@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 namespace {
 std::string Utf8(const char16_t* units, size_t max) {
@@ -262,4 +262,59 @@ json ProjectDatabase::ToJson() const {
     return out;
 }
 
-std::string ProjectDatabase::DumpJson(int indent) const { return ToJson().dump(indent); }
+namespace {
+// Pretty form in which arrays of plain values (points, heights, cells) stay on one line.
+void Write(const json& j, int indent, int depth, std::string& out) {
+    const std::string pad(size_t(indent * (depth + 1)), ' ');
+    const std::string closePad(size_t(indent * depth), ' ');
+    if (j.is_object() && !j.empty()) {
+        bool flat = j.size() <= 6;
+        for (const auto& e : j) flat = flat && !e.is_structured();
+        if (flat) {
+            // Small records of plain values on one line.
+            out += "{";
+            size_t i = 0;
+            for (auto it = j.begin(); it != j.end(); ++it, ++i)
+                out += (i > 0 ? ", " : "") + json(it.key()).dump() + ": " +
+                       it.value().dump(-1, ' ', false, json::error_handler_t::replace);
+            out += "}";
+            return;
+        }
+        out += "{\n";
+        size_t i = 0;
+        for (auto it = j.begin(); it != j.end(); ++it, ++i) {
+            out += pad + json(it.key()).dump() + ": ";
+            Write(it.value(), indent, depth + 1, out);
+            out += i + 1 < j.size() ? ",\n" : "\n";
+        }
+        out += closePad + "}";
+        return;
+    }
+    if (j.is_array() && !j.empty()) {
+        bool flat = true;
+        for (const json& e : j) flat = flat && !e.is_structured();
+        if (flat) {
+            std::string line;
+            for (size_t i = 0; i < j.size(); ++i)
+                line += (i > 0 ? ", " : "") + j[i].dump(-1, ' ', false, json::error_handler_t::replace);
+            out += "[" + line + "]";
+            return;
+        }
+        out += "[\n";
+        for (size_t i = 0; i < j.size(); ++i) {
+            out += pad;
+            Write(j[i], indent, depth + 1, out);
+            out += i + 1 < j.size() ? ",\n" : "\n";
+        }
+        out += closePad + "]";
+        return;
+    }
+    out += j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+}  // namespace
+
+std::string ProjectDatabase::DumpJson(int indent) const {
+    std::string out;
+    Write(ToJson(), indent, 0, out);
+    return out;
+}

@@ -2,6 +2,7 @@
 
 #include "DGDriver.hpp"
 #include "HostConfigFile.hpp"
+#include "ProjectScript.hpp"
 #include "StandinHost.hpp"
 
 #include <cerrno>
@@ -818,6 +819,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         ScriptLanguage L;
         AddActions(L);
         AddChecks(L);
+        AddProjectCommands(L);
         return L;
     }();
     return language;
