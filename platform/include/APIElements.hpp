@@ -465,6 +465,8 @@ constexpr API_NeigID APINeig_Elevation = 33;
 constexpr API_NeigID APINeig_InteriorElevation = 34;
 constexpr API_NeigID APINeig_Worksheet = 35;
 
+constexpr uint32_t APINeigFlg_Whole = 0x1;  // the record means the whole element, not one of its parts
+
 // The selection record of one element; the host checks neigID against the element's type.
 struct API_Neig {
     API_NeigID neigID;
