@@ -190,7 +190,7 @@ void TakeRecords(GSHandle* handle, GS::Array<T>* out) {
     const GSSize n = BMGetHandleSize(*handle) / GSSize(sizeof(T));
     for (GSSize i = 0; i < n; ++i) {
         T item;
-        std::memcpy(&item, *handle + i * GSSize(sizeof(T)), sizeof(T));
+        std::memcpy(static_cast<void*>(&item), **handle + i * GSSize(sizeof(T)), sizeof(T));
         out->Push(item);
     }
     BMKillHandle(handle);
