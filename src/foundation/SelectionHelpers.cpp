@@ -52,7 +52,8 @@ bool MakeNeigHandle(const QV_List<T>& items, GSHandle* handle, HeadOf headOf) {
     if (*handle == nullptr) return false;
     int32_t k = 0;
     for (int32_t i = 0; i < items.GetCount() && k < n; ++i)
-        if (ElemHeadToNeig(&neig, &headOf(items[i]))) std::memcpy(*handle + GSSize(k++) * GSSize(sizeof(API_Neig)), &neig, sizeof neig);
+        if (ElemHeadToNeig(&neig, &headOf(items[i])))
+            std::memcpy(**handle + GSSize(k++) * GSSize(sizeof(API_Neig)), &neig, sizeof neig);
     return true;
 }
 }  // namespace
