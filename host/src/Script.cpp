@@ -126,11 +126,11 @@ int32_t ScriptArgs::Int(const std::string& name) const {
 // --- patterns ------------------------------------------------------------------------------------------------
 
 void ScriptLanguage::Add(const std::string& pattern, bool isCheck, ScriptHandler handler, const std::string& help) {
-    Spec spec;
-    spec.pattern = pattern;
-    spec.isCheck = isCheck;
-    spec.handler = std::move(handler);
-    spec.help = help;
+    Form form;
+    form.pattern = pattern;
+    form.isCheck = isCheck;
+    form.handler = std::move(handler);
+    form.help = help;
     std::istringstream in(pattern);
     std::string word;
     while (in >> word) {
@@ -158,19 +158,19 @@ void ScriptLanguage::Add(const std::string& pattern, bool isCheck, ScriptHandler
         } else {
             slot.text = word;
         }
-        spec.slots.push_back(slot);
+        form.slots.push_back(slot);
     }
-    specs_.push_back(std::move(spec));
+    forms_.push_back(std::move(form));
 }
 
 namespace {
-// Matches tokens against a spec; `matched` counts the leading tokens that fit.
-bool MatchSpec(const ScriptLanguage::Spec& spec, const std::vector<ScriptToken>& tokens, ScriptArgs* args,
+// Matches tokens against a form; `matched` counts the leading tokens that fit.
+bool MatchForm(const ScriptLanguage::Form& form, const std::vector<ScriptToken>& tokens, ScriptArgs* args,
                size_t* matched, std::string* why) {
     using Slot = ScriptLanguage::Slot;
     *matched = 0;
-    for (size_t i = 0; i < spec.slots.size(); ++i) {
-        const Slot& slot = spec.slots[i];
+    for (size_t i = 0; i < form.slots.size(); ++i) {
+        const Slot& slot = form.slots[i];
         if (i >= tokens.size()) {
             if (slot.optional) break;
             *why = slot.literal ? "missing '" + slot.text + "'" : "missing <" + slot.text + ">";
@@ -205,8 +205,8 @@ bool MatchSpec(const ScriptLanguage::Spec& spec, const std::vector<ScriptToken>&
         }
         *matched = i + 1;
     }
-    if (tokens.size() > spec.slots.size()) {
-        *why = "unexpected '" + tokens[spec.slots.size()].text + "'";
+    if (tokens.size() > form.slots.size()) {
+        *why = "unexpected '" + tokens[form.slots.size()].text + "'";
         return false;
     }
     return true;
@@ -231,17 +231,17 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
         size_t bestMatched = 0;
         std::string bestWhy;
         bool done = false;
-        for (size_t s = 0; s < specs_.size() && !done; ++s) {
+        for (size_t s = 0; s < forms_.size() && !done; ++s) {
             ScriptArgs args;
             size_t matched = 0;
             std::string w;
-            if (MatchSpec(specs_[s], tokens, &args, &matched, &w)) {
+            if (MatchForm(forms_[s], tokens, &args, &matched, &w)) {
                 ScriptCommand cmd;
                 cmd.line = lineNo;
                 cmd.source = line;
                 while (!cmd.source.empty() && (cmd.source.back() == '\r' || cmd.source.back() == ' '))
                     cmd.source.pop_back();
-                cmd.spec = s;
+                cmd.form = s;
                 cmd.args = args;
                 commands->push_back(cmd);
                 done = true;
@@ -255,9 +255,9 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
             errors->push_back("line " + std::to_string(lineNo) + ": unknown command '" + tokens[0].text + "'");
         } else {
             std::string forms;
-            for (const Spec& sp : specs_)
-                if (!sp.slots.empty() && sp.slots[0].literal && sp.slots[0].text == tokens[0].text)
-                    forms += "\n    " + sp.pattern;
+            for (const Form& fm : forms_)
+                if (!fm.slots.empty() && fm.slots[0].literal && fm.slots[0].text == tokens[0].text)
+                    forms += "\n    " + fm.pattern;
             errors->push_back("line " + std::to_string(lineNo) + ": " + bestWhy + "; the forms of '" +
                               tokens[0].text + "' are:" + forms);
         }
@@ -267,7 +267,7 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
 
 std::string ScriptLanguage::Usage() const {
     std::string out;
-    for (const Spec& s : specs_) out += "  " + s.pattern + (s.help.empty() ? "" : "\n      " + s.help) + "\n";
+    for (const Form& s : forms_) out += "  " + s.pattern + (s.help.empty() ? "" : "\n      " + s.help) + "\n";
     return out;
 }
 
@@ -314,19 +314,19 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
     int checks = 0;
     bool stopped = false;
     for (const ScriptCommand& cmd : commands) {
-        const ScriptLanguage::Spec& spec = language_.At(cmd.spec);
+        const ScriptLanguage::Form& form = language_.At(cmd.form);
         out_ << "[" << cmd.line << "] " << cmd.source << "\n";
         std::string message;
-        const bool ok = spec.handler(*this, cmd.args, &message);
-        if (spec.isCheck) ++checks;
+        const bool ok = form.handler(*this, cmd.args, &message);
+        if (form.isCheck) ++checks;
         if (ok) {
             if (!message.empty()) out_ << "    " << message << "\n";
-            if (spec.isCheck) out_ << "    ok\n";
+            if (form.isCheck) out_ << "    ok\n";
             continue;
         }
         ++failures_;
         out_ << "    FAILED (line " << cmd.line << "): " << message << "\n";
-        if (!spec.isCheck) {
+        if (!form.isCheck) {
             out_ << "    the script stops here: the lines after it depend on this action\n";
             stopped = true;
             break;

@@ -53,7 +53,7 @@ using ScriptHandler = std::function<bool(ScriptRunner& run, const ScriptArgs& ar
 struct ScriptCommand {
     int line = 0;
     std::string source;
-    size_t spec = 0;
+    size_t form = 0;
     ScriptArgs args;
 };
 
@@ -72,17 +72,17 @@ public:
         std::vector<std::string> choices;
         bool optional = false;
     };
-    struct Spec {
+    struct Form {
         std::string pattern;
         std::vector<Slot> slots;
         bool isCheck = false;
         ScriptHandler handler;
         std::string help;
     };
-    const Spec& At(size_t index) const { return specs_[index]; }
+    const Form& At(size_t index) const { return forms_[index]; }
 
 private:
-    std::vector<Spec> specs_;
+    std::vector<Form> forms_;
 };
 
 // The stand-in host's commands.
