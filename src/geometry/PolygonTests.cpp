@@ -245,7 +245,6 @@ int32_t QV_Poly::Simplify(const double& tolerance)
         // in a chain the two ends are not neighbours.
         for (int32_t i = CodeCount() - 1; i >= 0; --i) {
             const int32_t m = CodeCount();
-            const int32_t n = VertexCount();
             if (i >= m)
                 continue;
             if (!IsClosed() && i == m - 1)
@@ -253,8 +252,8 @@ int32_t QV_Poly::Simplify(const double& tolerance)
             const int32_t next = (i + 1) % m;
             if (EdgeArc(i) != nullptr || EdgeArc(next) != nullptr)
                 continue;
-            const API_Coord d = Sub(vertices[(i + 1) % n], vertices[i]);
-            const API_Coord e = Sub(vertices[(i + 2) % n], vertices[(i + 1) % n]);
+            const API_Coord d = Sub(vertices[EdgeEnd(i)], vertices[i]);
+            const API_Coord e = Sub(vertices[EdgeEnd(next)], vertices[next]);
             if (!FoldsBack(d, e, tolerance))
                 continue;
             const int32_t tip = (i + 1) % m;
