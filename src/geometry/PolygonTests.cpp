@@ -127,7 +127,15 @@ bool WithinByVertices(const QV_Poly& outer, const QV_Poly& inner, double t)
         if (where != 0)
             return where > 0;
     }
-    return n > 0;  // every vertex on the boundary: the same outline
+    // Every vertex on the boundary: the middles of the edges decide (a notch's lid is not on it).
+    for (int32_t i = 0; i < n; ++i) {
+        const API_Coord& a = inner.vertices[i];
+        const API_Coord& b = inner.vertices[(i + 1) % n];
+        const int32_t where = PointInPolygon(outer, (a.x + b.x) / 2, (a.y + b.y) / 2, edge, t);
+        if (where != 0)
+            return where > 0;
+    }
+    return n > 0;  // the same outline
 }
 
 }  // namespace
