@@ -89,6 +89,9 @@ void Walk(FramePolygons& frame, QV_List<QV_CoordLong>& target, int32_t from, int
 
 void AppendHalfArcFromMidpoint(FramePolygons& frame, QV_List<QV_CoordLong>& target, int32_t index)
 {
+    // A midpoint has its arc's start and centre before it and the arc's end after it.
+    if (index < 2 || index + 1 >= frame.outline.GetCount())
+        return;
     const QV_CoordLong m = frame.outline[index];
     const QV_CoordLong c = frame.outline[index - 1];
     const API_Coord h = HalfArcMiddle(frame, index, m, frame.outline[index - 2]);
@@ -99,6 +102,9 @@ void AppendHalfArcFromMidpoint(FramePolygons& frame, QV_List<QV_CoordLong>& targ
 
 void AppendHalfArcToMidpoint(FramePolygons& frame, QV_List<QV_CoordLong>& target, int32_t index)
 {
+    // A midpoint has its arc's start and centre before it and the arc's end after it.
+    if (index < 2 || index + 1 >= frame.outline.GetCount())
+        return;
     const QV_CoordLong m = frame.outline[index];
     const QV_CoordLong c = frame.outline[index - 1];
     const QV_CoordLong e = frame.outline[index + 1];

@@ -200,18 +200,20 @@ namespace {
 bool FoldsBack(const API_Coord& d, const API_Coord& e, double tol)
 {
     const double t = std::fabs(tol);
+    // Exact zeros count as small even with a zero tolerance.
+    auto small = [t](double v) { return std::fabs(v) < t || v == 0.0; };
     bool verticalPair = false;
     double rhoX = 0.0;
-    if (std::fabs(e.x) < t) {
-        if (!(std::fabs(d.x) < t))
+    if (small(e.x)) {
+        if (!small(d.x))
             return false;
         verticalPair = true;
     } else {
         rhoX = d.x / e.x;
     }
     double rho;
-    if (std::fabs(e.y) < t) {
-        if (!(std::fabs(d.y) < t) || verticalPair)
+    if (small(e.y)) {
+        if (!small(d.y) || verticalPair)
             return false;
         rho = rhoX;
     } else {

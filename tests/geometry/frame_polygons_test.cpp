@@ -222,6 +222,22 @@ TEST(FramePolygonsTest, NormalizeDropsADanglingCentre)
     EXPECT_EQ(e[3].x, 0.0);
 }
 
+TEST(FramePolygonsTest, HalfArcsRefuseEntriesThatAreNoMidpoint)
+{
+    FramePolygons fp;
+    fp.outline = Coded({{0, 0, 15}, {5, 0, 900}, {5, 5, 0}, {10, 0, -1}});
+    QV_List<QV_CoordLong> out;
+    AppendHalfArcFromMidpoint(fp, out, 0);
+    AppendHalfArcToMidpoint(fp, out, 3);
+    AppendHalfArcToMidpoint(fp, out, 17);
+    EXPECT_EQ(out.GetCount(), 0);
+    AppendHalfArcToMidpoint(fp, out, 2);
+    ASSERT_EQ(out.GetCount(), 3);
+    EXPECT_EQ(out[0].code, 900);
+    EXPECT_NEAR(std::hypot(out[1].x - 5, out[1].y), 5.0, 1e-12);
+    EXPECT_EQ(out[2].code, 3015);
+}
+
 TEST(PointInPolygonWithArcsTest, BulgeCounts)
 {
     QV_Poly p = Straight({P(0, 0), P(0, 10), P(10, 10), P(10, 0)});

@@ -291,6 +291,11 @@ TEST(SimplifyTest, ShortEdgesAndArcs)
     EXPECT_NEAR(p.arcs[0].radiusX, p.arcs[0].radiusY, 1e-12);
     EXPECT_TRUE(p.IsValid());
 
+    // With a zero tolerance an exactly vertical spike still folds back.
+    QV_Poly vertical = Straight({P(0, 0), P(10, 0), P(10, 10), P(10, 14), P(10, 10), P(0, 10)});
+    EXPECT_EQ(vertical.Simplify(0.0), 1);
+    EXPECT_EQ(vertical.VertexCount(), 5);  // the tip goes; the repeated (10,10) stays, no edge is shorter than 0
+
     // A negative tolerance works by magnitude in the spike test, and removes no edge as short.
     QV_Poly q = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});
     EXPECT_EQ(q.Simplify(-0.01), 0);
