@@ -1,5 +1,7 @@
 #include "LibraryStore.hpp"
 
+#include "IO.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -387,8 +389,11 @@ bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* er
 
 // ---- the store ------------------------------------------------------------------------------------------
 
-bool LibraryStore::LoadFolder(const std::string& folder, std::string* error) {
+bool LibraryStore::LoadFolder(const std::string& folder, std::string* error, bool* faultyFile) {
     namespace fs = std::filesystem;
+    bool ignored = false;
+    if (faultyFile == nullptr) faultyFile = &ignored;
+    *faultyFile = false;
     std::string dir = folder;
     for (char& c : dir)
         if (c == '\\') c = '/';
@@ -413,6 +418,7 @@ bool LibraryStore::LoadFolder(const std::string& folder, std::string* error) {
         std::error_code sizeError;
         const auto size = fs::file_size(path, sizeError);
         if (sizeError || size > LibFileBytesMax) {
+            *faultyFile = true;
             *error = path + ": cannot be read or is larger than " + std::to_string(LibFileBytesMax) + " bytes";
             return false;
         }
@@ -426,10 +432,12 @@ bool LibraryStore::LoadFolder(const std::string& folder, std::string* error) {
         Entry e{folders_.size(), LibPartDef()};
         std::string why;
         if (!ParseLibraryPart(ss.str(), &e.part, &why)) {
+            *faultyFile = true;
             *error = path + ": " + why;
             return false;
         }
         if (!seen.insert(Lower(e.part.name)).second) {
+            *faultyFile = true;
             *error = path + ": library part " + e.part.name + " is described twice in " + dir;
             return false;
         }
@@ -525,4 +533,20 @@ void DisposeParamHandle(GSHandle* params) {
         if (r.dim1 != 0 && r.dim2 != 0) BMKillHandle(&r.value.array);
     }
     BMKillHandle(params);
+}
+
+void FillLibPartRecord(const LibPartDef& part, int32_t index, API_LibPart* record) {
+    IO::Location* location = record->location;
+    std::memset(record, 0, sizeof *record);
+    record->location = location;
+    record->typeID = part.type;
+    record->index = index;
+    std::u16string name;
+    Utf8ToUtf16(part.name, &name);
+    std::memcpy(record->docu_UName, name.data(), std::min<size_t>(name.size(), 127) * sizeof(char16_t));
+    std::u16string file;
+    Utf8ToUtf16(std::filesystem::path(part.filePath).filename().string(), &file);
+    std::memcpy(record->file_UName, file.data(), std::min<size_t>(file.size(), 127) * sizeof(char16_t));
+    std::memcpy(record->ownUnID, part.guid.data(), std::min<size_t>(part.guid.size(), sizeof record->ownUnID - 1));
+    if (location != nullptr) *location = IO::Location(part.filePath.c_str());
 }

@@ -74,8 +74,9 @@ class LibraryStore {
 public:
     // Loads every description file of the folder as one library; a folder loaded already stays as it is (true).
     // False, with `error`, when the folder cannot be read or any of its files is faulty, when two of its files
-    // name the same part, or when it holds no description: nothing changes then.
-    bool LoadFolder(const std::string& folder, std::string* error);
+    // name the same part, or when it holds no description: nothing changes then. `faultyFile` (optional) tells
+    // whether a description itself was at fault.
+    bool LoadFolder(const std::string& folder, std::string* error, bool* faultyFile = nullptr);
     void Clear();
 
     // The loaded folders in load order (as given, "/" separated).
@@ -101,6 +102,9 @@ private:
     std::vector<std::string> folders_;
     std::vector<Entry> parts_;
 };
+
+// Fills a library-part record (names, file, unique id; the location when the record asks for it).
+void FillLibPartRecord(const LibPartDef& part, int32_t index, API_LibPart* record);
 
 // Builds records from parameter definitions (null when memory fails).
 GSHandle MakeParamHandle(const std::vector<LibParamDef>& params);
