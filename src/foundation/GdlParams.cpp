@@ -112,15 +112,18 @@ GSHandle BuildTextHandle(const std::vector<TextPiece>& pieces, int64_t total) {
     return h;
 }
 
-// Pieces of the first `n` cells of a text handle; cells the handle lacks are empty.
-void AppendCellPieces(GSHandle cells, int64_t from, int64_t to, std::vector<TextPiece>& pieces) {
+// Pieces of cells `from` to `to` - 1 of a text handle. Cells the handle lacks are empty: with `pad` they are
+// added as empty pieces (more pieces follow), without it they are left to BuildTextHandle's padding.
+void AppendCellPieces(GSHandle cells, int64_t from, int64_t to, std::vector<TextPiece>& pieces, bool pad) {
     const std::vector<TextSpan> spans = SplitTextCells(cells, to);
     const char16_t* text = TextUnits(cells);
     for (int64_t k = from; k < to; ++k) {
         if (k < int64_t(spans.size()))
             pieces.push_back({text + spans[size_t(k)].start, spans[size_t(k)].length});
-        else
+        else if (pad)
             pieces.push_back({nullptr, 0});
+        else
+            break;
     }
 }
 
@@ -164,7 +167,7 @@ int32_t ResizeRecord(BaseLP& view, int32_t index, int32_t dim1, int32_t dim2, bo
 
     if (IsText(rec)) {
         std::vector<TextPiece> pieces;
-        if (!fresh) AppendCellPieces(rec.value.array, 0, cells, pieces);
+        if (!fresh) AppendCellPieces(rec.value.array, 0, cells, pieces, false);
         GSHandle h = BuildTextHandle(pieces, cells);
         if (h == nullptr) return Fail(view, LPStatus_NoMemory);
         ReplaceCells(rec, h);
@@ -325,10 +328,8 @@ bool CopyGdlParam(BaseLP& source, BaseLP& target, const QV_String& sourceName, c
         return true;
     }
     std::vector<TextPiece> pieces;
-    AppendCellPieces(src.value.array, 0, n, pieces);
-    std::vector<TextPiece> rest;
-    AppendCellPieces(dst.value.array, 0, dstCells, rest);
-    for (int64_t k = n; k < dstCells; ++k) pieces.push_back(rest[size_t(k)]);
+    AppendCellPieces(src.value.array, 0, n, pieces, true);
+    AppendCellPieces(dst.value.array, n, dstCells, pieces, false);
     GSHandle h = BuildTextHandle(pieces, dstCells);
     if (h == nullptr) {
         source.status = LPStatus_NoMemory;
@@ -408,7 +409,7 @@ int32_t SetStringArrayCell(BaseLP& view, const QV_String& name, int32_t i, int32
         return index;
     }
     std::vector<TextPiece> pieces;
-    AppendCellPieces(rec.value.array, 0, cells, pieces);
+    AppendCellPieces(rec.value.array, 0, cells, pieces, false);
     pieces[size_t(k)] = {text.GetBuffer(), length};
     GSHandle h = BuildTextHandle(pieces, cells);
     if (h == nullptr) return Fail(view, LPStatus_NoMemory);

@@ -16,7 +16,7 @@
 #include <cstdint>
 
 // Most cells an array may be given (a resize above it fails with LPStatus_NoMemory).
-constexpr int64_t MaxArrayParamCells = int64_t(1) << 24;
+constexpr int64_t MaxArrayParamCells = int64_t(1) << 22;
 
 // Index of the record named `name` (bytes in the system code page), also stored as lastIndex; -1 if absent.
 int32_t FindParamByCName(BaseLP& view, const char* name);

@@ -544,6 +544,16 @@ TEST_F(GdlParamsTest, CopyArraysWholeAndOverlaid) {
     EXPECT_EQ(CellsOf(b.At(0)), (std::vector<double>{1, 2, 9}));
 }
 
+TEST_F(GdlParamsTest, OverlayFromAShortHandleKeepsTheCellsInPlace) {
+    ParamList a, b;
+    a.Texts("t", 1, 3, {u"a"});                 // 3 cells claimed, 1 held
+    b.Texts("t", 1, 4, {u"w", u"x", u"y"});     // 4 cells claimed, 3 held
+    BaseLP src = a.View(), dst = b.View();
+    EXPECT_TRUE(CopyGdlParam(src, dst, QV_String("t"), QV_String("t"), false, true));
+    EXPECT_EQ(PackedOf(b.At(0)), "a||||");  // the missing source cells are empty, the target has its 4 cells
+    EXPECT_EQ(b.At(0).dim2, 4);
+}
+
 TEST_F(GdlParamsTest, NoHandleIsLeakedOrLost) {
     {
         ParamList p;
