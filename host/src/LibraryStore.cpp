@@ -550,3 +550,32 @@ void FillLibPartRecord(const LibPartDef& part, int32_t index, API_LibPart* recor
     std::memcpy(record->ownUnID, part.guid.data(), std::min<size_t>(part.guid.size(), sizeof record->ownUnID - 1));
     if (location != nullptr) *location = IO::Location(part.filePath.c_str());
 }
+
+std::string Utf8FromField(const char16_t* field, size_t size) {
+    std::string out;
+    for (size_t i = 0; i < size && field[i] != 0; ++i) {
+        uint32_t cp = field[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < size && field[i + 1] >= 0xDC00 && field[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (field[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        if (cp < 0x80) {
+            out += char(cp);
+        } else if (cp < 0x800) {
+            out += char(0xC0 | (cp >> 6));
+            out += char(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += char(0xE0 | (cp >> 12));
+            out += char(0x80 | ((cp >> 6) & 0x3F));
+            out += char(0x80 | (cp & 0x3F));
+        } else {
+            out += char(0xF0 | (cp >> 18));
+            out += char(0x80 | ((cp >> 12) & 0x3F));
+            out += char(0x80 | ((cp >> 6) & 0x3F));
+            out += char(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}

@@ -103,6 +103,9 @@ private:
     std::vector<Entry> parts_;
 };
 
+// A NUL-ended UTF-16 field (at most `size` units) as UTF-8; unpaired surrogates become U+FFFD.
+std::string Utf8FromField(const char16_t* field, size_t size);
+
 // Fills a library-part record (names, file, unique id; the location when the record asks for it).
 void FillLibPartRecord(const LibPartDef& part, int32_t index, API_LibPart* record);
 

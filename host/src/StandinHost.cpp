@@ -613,13 +613,8 @@ GSErrCode StandinHost::LibPartSearch(API_LibPart* libPart) {
     if (libPart->ownUnID[0] != '\0') {
         index = store.FindByUnID(FieldText(libPart->ownUnID, sizeof libPart->ownUnID));
     } else {
-        std::string name;
-        for (size_t i = 0; i < 128 && libPart->docu_UName[i] != 0; ++i) {
-            const char16_t u = libPart->docu_UName[i];
-            if (u >= 0x80) return (libPart->index = -1, APIERR_BADNAME);  // no part has a name beyond ASCII
-            name += char(u);
-        }
-        index = store.FindByName(name, libPart->typeID);
+        const size_t units = sizeof libPart->docu_UName / sizeof libPart->docu_UName[0];
+        index = store.FindByName(Utf8FromField(libPart->docu_UName, units), libPart->typeID);
     }
     if (index < 0) {
         libPart->index = -1;

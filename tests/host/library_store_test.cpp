@@ -190,6 +190,20 @@ TEST_F(LibraryFolderTest, FolderLoadsWholeOrNotAtAll) {
     EXPECT_EQ(store.FindByName("GOOD", 0), -1);
 }
 
+TEST_F(LibraryFolderTest, NamesBeyondAsciiAreFoundFromTheRecordsField) {
+    Write("T.lpd", Part("", "Tr\xC3\xA6_\xF0\x9F\x8C\xB2"));
+    std::string error;
+    ASSERT_TRUE(store.LoadFolder(dir, &error)) << error;
+    API_LibPart record = {};
+    FillLibPartRecord(*store.Part(1), 1, &record);
+    EXPECT_EQ(std::u16string(record.docu_UName), u"Tr\u00E6_\U0001F332");
+    EXPECT_EQ(store.FindByName(Utf8FromField(record.docu_UName, 128), 0), 1);
+    const char16_t lone[] = {u'a', 0xD800, u'b', 0};
+    EXPECT_EQ(Utf8FromField(lone, 4), "a\xEF\xBF\xBD" "b");
+    const char16_t full[3] = {u'x', u'y', u'z'};  // no terminator: bounded by the field
+    EXPECT_EQ(Utf8FromField(full, 3), "xyz");
+}
+
 TEST_F(LibraryFolderTest, ShippedLibraryHasThePreferencesAndTheLocalizator) {
     std::string error;
     ASSERT_TRUE(store.LoadFolder(TestSupport::BinDir() + "/library", &error)) << error;
