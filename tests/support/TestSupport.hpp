@@ -1,11 +1,18 @@
 #pragma once
+#include "Resources.hpp"
+
 #include <string>
 
 namespace TestSupport {
-// The temporary user folder of this test process (never the real home folder).
+// The temporary user folder of this test process (never the real home folder). It is also host special
+// folder 14 (IODriver::SetUserFolder) and the environment variable LODRAVIX_USER_FOLDER.
 const std::string& UserFolder();
 // Folder holding the built module, hostlibs, resources/ and library/.
 std::string BinDir();
 // tests/data of the source tree.
 std::string DataDir();
+// The module's resources (BinDir()/resources), opened once per process.
+GSResModule ModuleResources();
+// The test fixtures of tests/data/resources, opened once per process.
+GSResModule TestResources();
 }

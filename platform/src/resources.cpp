@@ -1,0 +1,482 @@
+// Resource modules loaded from text files: <folder>/<TYPE>/<id>.txt (see resources/README.md).
+// A bad line is reported and skipped; a bad file name or an oversized file is reported and the file skipped.
+#include "Resources.hpp"
+#include "ResourceDriver.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <dirent.h>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct Resource {
+    std::map<int32_t, GS::UniString> strings;  // STRS, MENU
+    RSDialogLayout dialog;                      // DLOG
+    GS::UniString description;                  // ICON, PICT
+};
+
+struct Module {
+    std::string folder;
+    std::map<std::pair<GSResType, int32_t>, Resource> resources;
+};
+
+std::map<GSResModule, Module>& Modules() {
+    static std::map<GSResModule, Module> modules;
+    return modules;
+}
+
+std::vector<std::string>& ErrorList() {
+    static std::vector<std::string> errors;
+    return errors;
+}
+
+void Report(const std::string& file, int line, const std::string& problem) {
+    std::string text = file;
+    if (line > 0) text += ":" + std::to_string(line);
+    text += ": " + problem;
+    std::cerr << "resources: " << text << '\n';
+    ErrorList().push_back(std::move(text));
+}
+
+const Resource* Find(GSResType type, int32_t resId, GSResModule module) {
+    const auto m = Modules().find(module);
+    if (m == Modules().end()) return nullptr;
+    const auto r = m->second.resources.find({type, resId});
+    return r == m->second.resources.end() ? nullptr : &r->second;
+}
+
+bool IsStringType(GSResType type) { return type == RSType_STRS || type == RSType_MENU; }
+
+// Strict decimal integer: optional '-', 1 to 9 digits.
+bool ParseInt(const std::string& text, int32_t* value) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && text[i] == '-') negative = true, ++i;
+    if (i == text.size() || text.size() - i > 9) return false;
+    int32_t result = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        result = result * 10 + (text[i] - '0');
+    }
+    *value = negative ? -result : result;
+    return true;
+}
+
+// Undoes the escapes \n, \t and \\ and decodes UTF-8. False with `problem` set on a bad text.
+bool DecodeText(const std::string& raw, GS::UniString* out, std::string* problem) {
+    std::string bytes;
+    bytes.reserve(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\') {
+            bytes.push_back(raw[i]);
+            continue;
+        }
+        if (i + 1 == raw.size()) {
+            *problem = "text ends inside an escape (a lone \"\\\" at the end)";
+            return false;
+        }
+        const char c = raw[++i];
+        if (c == 'n')
+            bytes.push_back('\n');
+        else if (c == 't')
+            bytes.push_back('\t');
+        else if (c == '\\')
+            bytes.push_back('\\');
+        else {
+            *problem = std::string("unknown escape \"\\") + c + "\"";
+            return false;
+        }
+    }
+    if (!GS::UniString::DecodeUtf8(bytes.data(), static_cast<uint32_t>(bytes.size()), out)) {
+        *problem = "text is not valid UTF-8";
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> SplitBlanks(const std::string& text) {
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    std::string part;
+    while (in >> part) parts.push_back(part);
+    return parts;
+}
+
+// Position just after the n-th blank-separated token of `line` (and one blank after it), or npos.
+size_t AfterTokens(const std::string& line, int n) {
+    size_t pos = 0;
+    for (int k = 0; k < n; ++k) {
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+        if (pos == line.size()) return std::string::npos;
+        while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t') ++pos;
+    }
+    if (pos < line.size()) ++pos;  // the one blank before the text
+    return pos;
+}
+
+struct Line {
+    int number;
+    std::string text;
+};
+
+// Reads the file into its content lines (comments and blank lines dropped). False when it must be skipped.
+bool ReadLines(const std::string& path, std::vector<Line>* lines) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) {
+        Report(path, 0, "cannot be read");
+        return false;
+    }
+    if (static_cast<uint64_t>(st.st_size) > ResourceDriver::MaxResourceFileSize) {
+        Report(path, 0, "file of " + std::to_string(st.st_size) + " bytes is larger than the limit of " +
+                            std::to_string(ResourceDriver::MaxResourceFileSize) + "; skipped");
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        Report(path, 0, "cannot be read");
+        return false;
+    }
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (content.compare(0, 3, "\xEF\xBB\xBF") == 0) content.erase(0, 3);
+    int number = 0;
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        std::string text = content.substr(start, end - start);
+        start = end + 1;
+        ++number;
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        if (text.find('\0') != std::string::npos) {
+            Report(path, number, "line holds a NUL byte; skipped");
+            continue;
+        }
+        const size_t first = text.find_first_not_of(" \t");
+        if (first == std::string::npos || text[first] == '#') continue;
+        lines->push_back(Line{number, std::move(text)});
+    }
+    return true;
+}
+
+void ParseStringTable(const std::string& path, const std::vector<Line>& lines, Resource* res) {
+    for (const Line& line : lines) {
+        const size_t eq = line.text.find('=');
+        if (eq == std::string::npos) {
+            Report(path, line.number, "no \"=\" after the index (truncated line?); skipped");
+            continue;
+        }
+        std::string indexText = line.text.substr(0, eq);
+        while (!indexText.empty() && (indexText.back() == ' ' || indexText.back() == '\t')) indexText.pop_back();
+        while (!indexText.empty() && (indexText.front() == ' ' || indexText.front() == '\t')) indexText.erase(0, 1);
+        int32_t index = 0;
+        if (!ParseInt(indexText, &index)) {
+            Report(path, line.number, "index \"" + indexText + "\" is not a number; skipped");
+            continue;
+        }
+        if (index < 1 || index > ResourceDriver::MaxStringIndex) {
+            Report(path, line.number, "index " + indexText + " outside 1.." +
+                                          std::to_string(ResourceDriver::MaxStringIndex) + "; skipped");
+            continue;
+        }
+        GS::UniString text;
+        std::string problem;
+        if (!DecodeText(line.text.substr(eq + 1), &text, &problem)) {
+            Report(path, line.number, problem + "; skipped");
+            continue;
+        }
+        if (!res->strings.emplace(index, std::move(text)).second)
+            Report(path, line.number, "index " + indexText + " given twice; the first one is kept");
+    }
+}
+
+bool KindFromName(const std::string& name, RSDialogItemKind* kind) {
+    static const std::pair<const char*, RSDialogItemKind> kinds[] = {
+        {"button", RSDialogItemKind::Button},   {"static", RSDialogItemKind::Static},
+        {"edit", RSDialogItemKind::Edit},       {"intedit", RSDialogItemKind::IntEdit},
+        {"realedit", RSDialogItemKind::RealEdit}, {"list", RSDialogItemKind::List},
+        {"popup", RSDialogItemKind::PopUp},     {"check", RSDialogItemKind::Check},
+        {"radio", RSDialogItemKind::Radio},     {"user", RSDialogItemKind::User},
+        {"icon", RSDialogItemKind::Icon},       {"picture", RSDialogItemKind::Picture},
+        {"separator", RSDialogItemKind::Separator}};
+    for (const auto& k : kinds)
+        if (name == k.first) {
+            *kind = k.second;
+            return true;
+        }
+    return false;
+}
+
+constexpr int32_t MaxDialogExtent = 10000;
+
+void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resource* res) {
+    RSDialogLayout& layout = res->dialog;
+    bool haveSize = false;
+    for (const Line& line : lines) {
+        const std::vector<std::string> tokens = SplitBlanks(line.text);
+        if (tokens.empty()) continue;  // only white space of other kinds
+        const std::string& keyword = tokens[0];
+        std::string problem;
+        if (keyword == "size") {
+            int32_t w = 0, h = 0;
+            if (tokens.size() != 3 || !ParseInt(tokens[1], &w) || !ParseInt(tokens[2], &h) || w < 0 || h < 0 ||
+                w > MaxDialogExtent || h > MaxDialogExtent) {
+                Report(path, line.number, "\"size\" needs a width and a height in 0.." +
+                                              std::to_string(MaxDialogExtent) + "; skipped");
+                continue;
+            }
+            layout.clientWidth = w;
+            layout.clientHeight = h;
+            haveSize = true;
+        } else if (keyword == "title") {
+            const size_t at = AfterTokens(line.text, 1);
+            GS::UniString title;
+            if (at != std::string::npos && !DecodeText(line.text.substr(at), &title, &problem)) {
+                Report(path, line.number, problem + "; skipped");
+                continue;
+            }
+            layout.title = title;
+        } else if (keyword == "item") {
+            if (tokens.size() < 7) {
+                Report(path, line.number, "\"item\" needs id, kind, x, y, width and height (truncated line?); skipped");
+                continue;
+            }
+            RSDialogItem item;
+            int32_t id = 0;
+            int32_t geometry[4];
+            bool numbersOk = ParseInt(tokens[1], &id);
+            for (int k = 0; k < 4; ++k) numbersOk = numbersOk && ParseInt(tokens[3 + k], &geometry[k]);
+            if (!numbersOk) {
+                Report(path, line.number, "item id and geometry must be numbers; skipped");
+                continue;
+            }
+            if (id < 1 || id > 32767) {
+                Report(path, line.number, "item id " + tokens[1] + " outside 1..32767; skipped");
+                continue;
+            }
+            if (!KindFromName(tokens[2], &item.kind)) {
+                Report(path, line.number, "unknown item kind \"" + tokens[2] + "\"; skipped");
+                continue;
+            }
+            bool geometryOk = true;
+            for (int k = 0; k < 4; ++k)
+                geometryOk = geometryOk && geometry[k] >= -MaxDialogExtent && geometry[k] <= MaxDialogExtent;
+            if (!geometryOk || geometry[2] < 0 || geometry[3] < 0) {
+                Report(path, line.number, "item geometry out of range; skipped");
+                continue;
+            }
+            const size_t at = AfterTokens(line.text, 7);
+            if (at != std::string::npos && !DecodeText(line.text.substr(at), &item.text, &problem)) {
+                Report(path, line.number, problem + "; skipped");
+                continue;
+            }
+            item.id = static_cast<int16_t>(id);
+            item.x = geometry[0];
+            item.y = geometry[1];
+            item.width = geometry[2];
+            item.height = geometry[3];
+            bool duplicate = false;
+            for (const RSDialogItem& other : layout.items) duplicate = duplicate || other.id == item.id;
+            if (duplicate) {
+                Report(path, line.number, "item " + tokens[1] + " given twice; skipped");
+                continue;
+            }
+            layout.items.Push(item);
+        } else {
+            Report(path, line.number, "unknown line \"" + keyword + "\"; skipped");
+        }
+    }
+    if (!haveSize) Report(path, 0, "no \"size\" line; the client size is 0 x 0");
+}
+
+bool TypeFromFolderName(const std::string& name, GSResType* type) {
+    if (name.size() != 4) return false;
+    const GSResType known[] = {RSType_STRS, RSType_MENU, RSType_DLOG, RSType_ICON, RSType_PICT};
+    const char code[5] = {name[0], name[1], name[2], name[3], 0};
+    const GSResType t = RSMakeType(code);
+    for (GSResType k : known)
+        if (k == t) {
+            *type = t;
+            return true;
+        }
+    return false;
+}
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void LoadTypeFolder(const std::string& typeFolder, GSResType type, Module* module) {
+    for (const std::string& name : ListFolder(typeFolder)) {
+        const std::string path = typeFolder + "/" + name;
+        if (name.size() < 5 || name.compare(name.size() - 4, 4, ".txt") != 0) continue;  // not a resource file
+        int32_t id = 0;
+        if (!ParseInt(name.substr(0, name.size() - 4), &id) || id < 1 || id > 65535) {
+            Report(path, 0, "file name is not a resource id (1..65535) followed by .txt; skipped");
+            continue;
+        }
+        std::vector<Line> lines;
+        if (!ReadLines(path, &lines)) continue;
+        Resource res;
+        if (IsStringType(type))
+            ParseStringTable(path, lines, &res);
+        else if (type == RSType_DLOG)
+            ParseDialog(path, lines, &res);
+        else if (!lines.empty()) {
+            std::string problem;
+            if (!DecodeText(lines.front().text, &res.description, &problem))
+                Report(path, lines.front().number, problem + "; description left empty");
+        }
+        module->resources[{type, id}] = std::move(res);
+    }
+}
+
+}  // namespace
+
+const char* RSDialogItemKindName(RSDialogItemKind kind) {
+    switch (kind) {
+        case RSDialogItemKind::Button: return "button";
+        case RSDialogItemKind::Static: return "static";
+        case RSDialogItemKind::Edit: return "edit";
+        case RSDialogItemKind::IntEdit: return "intedit";
+        case RSDialogItemKind::RealEdit: return "realedit";
+        case RSDialogItemKind::List: return "list";
+        case RSDialogItemKind::PopUp: return "popup";
+        case RSDialogItemKind::Check: return "check";
+        case RSDialogItemKind::Radio: return "radio";
+        case RSDialogItemKind::User: return "user";
+        case RSDialogItemKind::Icon: return "icon";
+        case RSDialogItemKind::Picture: return "picture";
+        case RSDialogItemKind::Separator: return "separator";
+    }
+    return "unknown";
+}
+
+bool RSGetIndStringOfType(GSResType type, GS::UniString* out, int32_t resId, int32_t index, GSResModule module) {
+    if (!IsStringType(type)) return false;
+    const Resource* res = Find(type, resId, module);
+    if (res == nullptr) return false;
+    const auto it = res->strings.find(index);
+    if (it == res->strings.end()) return false;
+    if (out != nullptr) *out = it->second;
+    return true;
+}
+
+bool RSGetIndString(GS::UniString* out, int32_t resId, int32_t index, GSResModule module) {
+    return RSGetIndStringOfType(RSType_STRS, out, resId, index, module);
+}
+
+int32_t RSGetIndStringCount(GSResType type, int32_t resId, GSResModule module) {
+    if (!IsStringType(type)) return -1;
+    const Resource* res = Find(type, resId, module);
+    if (res == nullptr) return -1;
+    return res->strings.empty() ? 0 : res->strings.rbegin()->first;
+}
+
+bool RSGetStringTableData(GSResType type, int32_t resId, GSResModule module, GS::Array<char>* data) {
+    if (!IsStringType(type) || data == nullptr) return false;
+    const Resource* res = Find(type, resId, module);
+    if (res == nullptr) return false;
+    std::string body;
+    const int32_t count = res->strings.empty() ? 0 : res->strings.rbegin()->first;
+    for (int32_t i = 1; i <= count; ++i) {
+        const auto it = res->strings.find(i);
+        if (it != res->strings.end()) body += it->second.ToUtf8();
+        body.push_back('\0');
+    }
+    const uint32_t length = static_cast<uint32_t>(body.size());
+    data->Clear();
+    for (int k = 0; k < 4; ++k) data->Push(static_cast<char>((length >> (8 * k)) & 0xFF));
+    for (char c : body) data->Push(c);
+    return true;
+}
+
+bool RSResourceExists(GSResType type, int32_t resId, GSResModule module) {
+    return Find(type, resId, module) != nullptr;
+}
+
+bool RSGetMenu(int32_t resId, GSResModule module, GS::Array<GS::UniString>* lines) {
+    const Resource* res = Find(RSType_MENU, resId, module);
+    if (res == nullptr || lines == nullptr) return false;
+    lines->Clear();
+    const int32_t count = res->strings.empty() ? 0 : res->strings.rbegin()->first;
+    for (int32_t i = 1; i <= count; ++i) {
+        const auto it = res->strings.find(i);
+        lines->Push(it != res->strings.end() ? it->second : GS::UniString());
+    }
+    return true;
+}
+
+bool RSGetDialogLayout(int32_t resId, GSResModule module, RSDialogLayout* layout) {
+    const Resource* res = Find(RSType_DLOG, resId, module);
+    if (res == nullptr || layout == nullptr) return false;
+    *layout = res->dialog;
+    return true;
+}
+
+bool RSGetIcon(int32_t resId, GSResModule module, GS::UniString* description) {
+    const Resource* res = Find(RSType_ICON, resId, module);
+    if (res == nullptr) return false;
+    if (description != nullptr) *description = res->description;
+    return true;
+}
+
+bool RSGetPicture(int32_t resId, GSResModule module, GS::UniString* description) {
+    const Resource* res = Find(RSType_PICT, resId, module);
+    if (res == nullptr) return false;
+    if (description != nullptr) *description = res->description;
+    return true;
+}
+
+namespace ResourceDriver {
+
+GSResModule OpenResourceFolder(const std::string& folder) {
+    static GSResModule nextHandle = 1;
+    if (!IsFolder(folder)) {
+        Report(folder, 0, "resource folder cannot be read");
+        return InvalidResModule;
+    }
+    Module module;
+    module.folder = folder;
+    for (const std::string& name : ListFolder(folder)) {
+        const std::string path = folder + "/" + name;
+        if (!IsFolder(path)) continue;  // README and the like
+        GSResType type = 0;
+        if (!TypeFromFolderName(name, &type)) {
+            Report(path, 0, "unknown resource type folder; skipped");
+            continue;
+        }
+        LoadTypeFolder(path, type, &module);
+    }
+    const GSResModule handle = nextHandle++;
+    Modules()[handle] = std::move(module);
+    return handle;
+}
+
+void CloseResourceModule(GSResModule module) { Modules().erase(module); }
+
+const std::vector<std::string>& Errors() { return ErrorList(); }
+
+void ClearErrors() { ErrorList().clear(); }
+
+}  // namespace ResourceDriver

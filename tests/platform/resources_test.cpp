@@ -1,0 +1,189 @@
+// Resource modules: lookup by (type, id), sparse tables, escapes, and bad resource files.
+#include "ResourceDriver.hpp"
+#include "Resources.hpp"
+#include "TestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// Writes a resource folder with the given files ("STRS/1.txt" -> content) and opens it.
+class BadResources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = TestSupport::UserFolder() + "/res_" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(folder_);
+        ResourceDriver::ClearErrors();
+    }
+    void Add(const std::string& relative, const std::string& content) {
+        const std::string path = folder_ + "/" + relative;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(path, std::ios::binary) << content;
+    }
+    GSResModule Open() { return ResourceDriver::OpenResourceFolder(folder_); }
+    // True when some error mentions both the file (and line) and the words.
+    bool Reported(const std::string& where, const std::string& words) const {
+        for (const std::string& e : ResourceDriver::Errors())
+            if (e.find(where) != std::string::npos && e.find(words) != std::string::npos) return true;
+        return false;
+    }
+    std::string folder_;
+};
+
+std::string Entry(GSResModule module, int32_t id, int32_t index) {
+    GS::UniString text("-missing-");
+    RSGetIndString(&text, id, index, module);
+    return text.ToUtf8();
+}
+
+}  // namespace
+
+TEST(Resources, StringTablesAreSparseAndUnescaped) {
+    const GSResModule module = TestSupport::TestResources();
+    ASSERT_NE(module, InvalidResModule);
+    EXPECT_EQ(Entry(module, 32000, 1), "First entry");
+    EXPECT_EQ(Entry(module, 32000, 2), "Two\nlines");
+    EXPECT_EQ(Entry(module, 32000, 3), "Tab\there and a backslash \\ too");
+    EXPECT_EQ(Entry(module, 32000, 5), " leading blank kept");
+    EXPECT_EQ(Entry(module, 32000, 7), "Gr\xC3\xB6\xC3\x9F" "e \xE6\x9D\xB1\xE4\xBA\xAC");
+    // Gaps, index 0, past the end, unknown table, unknown module: missing, and the out text untouched.
+    EXPECT_EQ(Entry(module, 32000, 4), "-missing-");
+    EXPECT_EQ(Entry(module, 32000, 0), "-missing-");
+    EXPECT_EQ(Entry(module, 32000, 8), "-missing-");
+    EXPECT_EQ(Entry(module, 31999, 1), "-missing-");
+    EXPECT_EQ(Entry(InvalidResModule, 32000, 1), "-missing-");
+    EXPECT_EQ(RSGetIndStringCount(RSType_STRS, 32000, module), 7);
+}
+
+TEST(Resources, TypeAndIdTogetherAreTheKey) {
+    const GSResModule module = TestSupport::TestResources();
+    GS::UniString text;
+    ASSERT_TRUE(RSGetIndStringOfType(RSType_MENU, &text, 32000, 1, module));
+    EXPECT_EQ(text.ToUtf8(), "Menu title");
+    EXPECT_EQ(Entry(module, 32000, 1), "First entry");
+    EXPECT_TRUE(RSResourceExists(RSType_DLOG, 32000, module));
+    EXPECT_FALSE(RSResourceExists(RSType_ICON, 32000, module));
+    EXPECT_TRUE(RSResourceExists(RSType_ICON, 32100, module));
+    EXPECT_FALSE(RSResourceExists(RSType_PICT, 32100, module));
+    EXPECT_TRUE(RSGetPicture(32200, module, &text));
+    EXPECT_EQ(text.ToUtf8(), "Test image");
+
+    GS::Array<GS::UniString> lines;
+    ASSERT_TRUE(RSGetMenu(32000, module, &lines));
+    ASSERT_EQ(lines.GetSize(), 4u);
+    EXPECT_TRUE(lines[2].IsEmpty());  // index 3 not given
+    EXPECT_EQ(lines[3].ToUtf8(), "About");
+}
+
+TEST(Resources, StringTableDataHasTheHostLayout) {
+    GS::Array<char> data;
+    ASSERT_TRUE(RSGetStringTableData(RSType_MENU, 32000, TestSupport::TestResources(), &data));
+    const std::string body = std::string("Menu title") + '\0' + "Show palette" + '\0' + '\0' + "About" + '\0';
+    ASSERT_EQ(data.GetSize(), 4 + body.size());
+    EXPECT_EQ(static_cast<unsigned char>(data[0]), body.size());
+    EXPECT_EQ(data[1], 0);
+    EXPECT_EQ(std::string(&data[4], body.size()), body);
+}
+
+TEST(Resources, DialogLayoutKeepsItemsInFileOrder) {
+    RSDialogLayout layout;
+    ASSERT_TRUE(RSGetDialogLayout(32000, TestSupport::TestResources(), &layout));
+    EXPECT_EQ(layout.clientWidth, 400);
+    EXPECT_EQ(layout.clientHeight, 300);
+    EXPECT_EQ(layout.title.ToUtf8(), "Test dialog");
+    ASSERT_EQ(layout.items.GetSize(), 13u);
+    EXPECT_EQ(layout.items[2].kind, RSDialogItemKind::List);
+    EXPECT_EQ(layout.items[6].text.ToUtf8(), "initial text");
+    EXPECT_EQ(layout.items[9].text.ToUtf8(), "Label: with blanks  kept");
+    EXPECT_EQ(layout.items[8].width, 64);
+    EXPECT_TRUE(layout.items[8].text.IsEmpty());
+}
+
+TEST_F(BadResources, BadLinesAreReportedAndSkippedTheRestKept) {
+    Add("STRS/100.txt",
+        "1=good\n"
+        "2\n"                   // truncated: no '='
+        "x3=not a number\n"
+        "4=bad \\q escape\n"
+        "5=ends in a lone backslash \\\n"
+        "6=bad utf8 \xC3\n"
+        "0=index zero\n"
+        "99999999=index too large\n"
+        "1234567890123=index overflowing\n"
+        "7=seven\n"
+        "7=seven again\n"
+        "8=last line without a line feed");
+    const GSResModule module = Open();
+    ASSERT_NE(module, InvalidResModule);
+    EXPECT_EQ(Entry(module, 100, 1), "good");
+    EXPECT_EQ(Entry(module, 100, 7), "seven");
+    EXPECT_EQ(Entry(module, 100, 8), "last line without a line feed");
+    for (int index : {2, 4, 5, 6}) EXPECT_EQ(Entry(module, 100, index), "-missing-") << index;
+    EXPECT_TRUE(Reported("100.txt:2", "no \"=\""));
+    EXPECT_TRUE(Reported("100.txt:3", "not a number"));
+    EXPECT_TRUE(Reported("100.txt:4", "unknown escape"));
+    EXPECT_TRUE(Reported("100.txt:5", "lone"));
+    EXPECT_TRUE(Reported("100.txt:6", "UTF-8"));
+    EXPECT_TRUE(Reported("100.txt:7", "outside"));
+    EXPECT_TRUE(Reported("100.txt:8", "outside"));
+    EXPECT_TRUE(Reported("100.txt:9", "not a number"));
+    EXPECT_TRUE(Reported("100.txt:11", "twice"));
+    EXPECT_EQ(ResourceDriver::Errors().size(), 9u);
+}
+
+TEST_F(BadResources, BadFilesAndFoldersAreSkippedWhole) {
+    Add("STRS/abc.txt", "1=x\n");
+    Add("STRS/0.txt", "1=x\n");
+    Add("STRS/notes.md", "ignored\n");
+    Add("XXXX/1.txt", "1=x\n");
+    Add("README.md", "ignored\n");
+    Add("STRS/200.txt", "1=" + std::string(ResourceDriver::MaxResourceFileSize, 'a') + "\n");
+    Add("STRS/201.txt", std::string("1=a\0b\n2=fine\n", 13));
+    Add("STRS/202.txt", "\xEF\xBB\xBF" "1=after a byte-order mark\r\n");
+    const GSResModule module = Open();
+    ASSERT_NE(module, InvalidResModule);
+    EXPECT_TRUE(Reported("abc.txt", "not a resource id"));
+    EXPECT_TRUE(Reported("0.txt", "not a resource id"));
+    EXPECT_TRUE(Reported("XXXX", "unknown resource type"));
+    EXPECT_TRUE(Reported("200.txt", "larger than the limit"));
+    EXPECT_TRUE(Reported("201.txt:1", "NUL"));
+    EXPECT_EQ(ResourceDriver::Errors().size(), 5u);
+    EXPECT_FALSE(RSResourceExists(RSType_STRS, 200, module));
+    EXPECT_EQ(Entry(module, 201, 2), "fine");
+    EXPECT_EQ(Entry(module, 202, 1), "after a byte-order mark");
+
+    ResourceDriver::ClearErrors();
+    EXPECT_EQ(ResourceDriver::OpenResourceFolder(folder_ + "/nowhere"), InvalidResModule);
+    EXPECT_EQ(ResourceDriver::Errors().size(), 1u);
+    ResourceDriver::CloseResourceModule(module);
+    EXPECT_EQ(Entry(module, 202, 1), "-missing-");
+}
+
+TEST_F(BadResources, BadDialogLinesAreReportedAndSkipped) {
+    Add("DLOG/300.txt",
+        "title Broken \\x title\n"
+        "item 1 button 0 0 10\n"            // truncated
+        "item 2 slider 0 0 10 10\n"         // unknown kind
+        "item 3 button 0 0 -5 10 Neg\n"     // negative size
+        "item x button 0 0 10 10\n"         // id not a number
+        "item 40000 button 0 0 10 10\n"     // id too large
+        "item 4 button 0 0 10 10 Fine\n"
+        "item 4 button 0 0 10 10 Again\n"   // duplicate id
+        "size 10\n"                         // truncated
+        "colour red\n"                      // unknown line
+        "\f\v\n");                          // white space only
+    const GSResModule module = Open();
+    RSDialogLayout layout;
+    ASSERT_TRUE(RSGetDialogLayout(300, module, &layout));
+    ASSERT_EQ(layout.items.GetSize(), 1u);
+    EXPECT_EQ(layout.items[0].text.ToUtf8(), "Fine");
+    EXPECT_TRUE(layout.title.IsEmpty());
+    EXPECT_EQ(layout.clientWidth, 0);
+    for (int line : {1, 2, 3, 4, 5, 6, 8, 9, 10})
+        EXPECT_TRUE(Reported("300.txt:" + std::to_string(line) + ":", "skipped")) << line;
+    EXPECT_TRUE(Reported("300.txt", "no \"size\" line"));
+}
