@@ -1,6 +1,7 @@
 #include "geometry/ScanlinePolygons.hpp"
 
 #include <algorithm>
+#include <climits>
 #include <cfloat>
 #include <cmath>
 #include <new>
@@ -1020,3 +1021,62 @@ bool Clip(const std::vector<Contour>& subject, uint32_t operation, const std::ve
 }
 
 }  // namespace Scanline
+
+namespace {
+
+void ToContours(const QV_List<QV_Poly>& polys, std::vector<Scanline::Contour>& contours)
+{
+    contours.resize(static_cast<size_t>(polys.GetCount()));
+    for (int32_t i = 0; i < polys.GetCount(); ++i) {
+        const QV_Poly& poly = polys[i];
+        Scanline::Contour& c = contours[static_cast<size_t>(i)];
+        const int32_t n = poly.vertices.GetCount();
+        c.points.reserve(static_cast<size_t>(n) + 1);
+        for (int32_t k = 0; k < n; ++k) c.points.push_back(poly.vertices[k]);
+        if (poly.IsUsableRing()) c.points.push_back(poly.vertices[0]);
+        poly.GetBoundBox(c.box);
+    }
+}
+
+// Fills poly as a closed ring of the points; false when memory ran out on the way.
+bool ToPoly(const std::vector<API_Coord>& points, QV_Poly& poly)
+{
+    const int32_t n = static_cast<int32_t>(points.size());
+    QV_List<API_Coord> list;
+    if (!list.SetSize(n)) return false;
+    for (int32_t k = 0; k < n; ++k) list[k] = points[static_cast<size_t>(k)];
+    poly.SetFromCoords(list, true);
+    // A repeated closing point is dropped; anything shorter means a list could not grow.
+    return poly.vertices.GetCount() >= n - 1 && poly.codes.GetCount() == poly.vertices.GetCount();
+}
+
+}  // namespace
+
+bool ScanlinePolygons(const QV_List<QV_Poly>& subject, uint32_t operation, const QV_List<QV_Poly>& clip,
+                      QV_List<QV_List<QV_Poly>>& result)
+{
+    result.Clear();
+    std::vector<Scanline::Group> groups;
+    try {
+        std::vector<Scanline::Contour> subjectContours, clipContours;
+        ToContours(subject, subjectContours);
+        ToContours(clip, clipContours);
+        if (!Scanline::Clip(subjectContours, operation, clipContours, groups)) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    if (groups.size() > static_cast<size_t>(INT32_MAX)) return false;
+
+    // Every list is sized once and filled in place: the handles move on each growth.
+    bool ok = result.SetSize(static_cast<int32_t>(groups.size()));
+    for (size_t g = 0; ok && g < groups.size(); ++g) {
+        QV_List<QV_Poly>& group = result[static_cast<int32_t>(g)];
+        ok = group.SetSize(static_cast<int32_t>(groups[g].size()));
+        for (size_t k = 0; ok && k < groups[g].size(); ++k)
+            ok = ToPoly(groups[g][k].points, group[static_cast<int32_t>(k)]);
+    }
+    if (!ok) result.Clear();
+    return ok;
+}

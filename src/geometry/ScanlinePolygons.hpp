@@ -2,6 +2,8 @@
 // Boolean operations on sets of closed contours by a scan-beam sweep (Vatti's method): difference, intersection,
 // exclusive-or and union. Contours combine by the even-odd rule, arcs count as their chords.
 #include "APICoord.hpp"
+#include "foundation/QV_List.hpp"
+#include "geometry/QV_Poly.hpp"
 
 #include <cstdint>
 #include <vector>
@@ -10,6 +12,14 @@ constexpr uint32_t ScanlineDifference = 0;    // subject minus clip
 constexpr uint32_t ScanlineIntersection = 1;
 constexpr uint32_t ScanlineExclusiveOr = 2;
 constexpr uint32_t ScanlineUnion = 3;
+
+// Combines the subject and the clip contours by the operation. Only the vertices are read (an arc counts as its
+// chord); a usable ring is closed back to its first vertex. result is emptied first and receives one list per group:
+// an outer contour followed by its holes, each contour a closed straight-edged QV_Poly (outer contours run
+// counter-clockwise, holes clockwise). Returns false, with an empty result, for an unknown operation, a vertex that
+// is not finite, or exhausted memory.
+bool ScanlinePolygons(const QV_List<QV_Poly>& subject, uint32_t operation, const QV_List<QV_Poly>& clip,
+                      QV_List<QV_List<QV_Poly>>& result);
 
 namespace Scanline {
 
