@@ -195,6 +195,16 @@ TEST(ScanlineOperations, SharedSidesBundle)
     ASSERT_EQ(both.GetCount(), 1);
     EXPECT_EQ(Sorted(Vertices(both[0][0])), Sorted({{0, 0}, {2, 0}, {2, 2}, {0, 2}}));
 
+    // Coincident sides of different lengths: the shorter one ends while the longer goes on, and the outline
+    // carries on along the longer one as one contour.
+    for (uint32_t op : {ScanlineUnion, ScanlineDifference, ScanlineIntersection, ScanlineExclusiveOr}) {
+        const Result r = Clip(Set({Square(0, 0, 2, 4)}), op, Set({Square(0, 0, 1, 2)}));
+        ExpectWellFormed(r);
+        ASSERT_EQ(r.GetCount(), 1) << op;
+        ASSERT_EQ(r[0].GetCount(), 1) << op;
+        EXPECT_DOUBLE_EQ(Area(r), op == ScanlineUnion ? 8.0 : op == ScanlineIntersection ? 2.0 : 6.0) << op;
+    }
+
     // Sides touching only: nothing in common, not even a sliver.
     EXPECT_EQ(Clip(Set({Square(0, 0, 1, 1)}), ScanlineIntersection, Set({Square(1, 0, 2, 1)})).GetCount(), 0);
     EXPECT_EQ(Clip(Set({Square(0, 0, 1, 1)}), ScanlineIntersection, Set({Square(1, 1, 2, 2)})).GetCount(), 0);
