@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "APICoord.hpp"
+#include "GSArray.hpp"
 
 namespace Geometry {
 
@@ -60,6 +61,6 @@ API_Coord GetSplineVal(const BezierDetails& details, double t);
 // half a step. Returns the number of parameters; 0 (params empty) for a step that is not positive and finite,
 // an anchor out of range, or more than 10^7 pieces.
 int32_t DivSplinePart(int32_t anchorCount, const API_Coord* anchors, const DirType* dirs, bool closed,
-                      bool omitNearEnd, int32_t fromIndex, double step, std::vector<double>& params);
+                      bool omitNearEnd, int32_t fromIndex, double step, GS::Array<double>& params);
 
 }  // namespace Geometry

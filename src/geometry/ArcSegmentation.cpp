@@ -38,6 +38,8 @@ void DivideRange(const QV_Arc& arc, QV_List<API_Coord>& points, const int32_t& n
 {
     points.Clear();
     const double sweep = arc.endAngle - arc.startAngle;
+    if (n >= 1 && n < (1 << 24))
+        QV_ReserveItems(points, n + 1);
     points.Insert(PointOnArc(arc, arc.startAngle), -1);
     if (n < 1)
         return;
@@ -119,8 +121,20 @@ void QV_Poly::SegmentArcs(const QV_Poly& source, QV_Poly& target, int32_t count,
     const int32_t n = source.VertexCount();
     if (count < 0 || !(chordError >= 0.0) || n == 0)
         return;
-    target.vertices.Insert(source.vertices[0], -1);
     const int32_t m = source.CodeCount();
+    // Room for every point: a grid arc gets at most about twice its segment count.
+    double expected = 1.0;
+    for (int32_t i = 0; i < m; ++i) {
+        const QV_Arc* arc = source.EdgeArc(i);
+        expected += arc == nullptr
+                        ? 1.0
+                        : 2.0 * ArcSegmentCount(arc->radiusX, arc->endAngle - arc->startAngle, count, chordError) + 2.0;
+    }
+    if (expected < 1e8) {
+        QV_ReserveItems(target.vertices, static_cast<int32_t>(expected));
+        QV_ReserveItems(target.codes, static_cast<int32_t>(expected));
+    }
+    target.vertices.Insert(source.vertices[0], -1);
     for (int32_t i = 0; i < m; ++i) {
         const API_Coord& next = source.vertices[source.EdgeEnd(i)];
         const QV_Arc* arc = source.EdgeArc(i);

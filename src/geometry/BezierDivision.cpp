@@ -1,7 +1,5 @@
 #include "geometry/BezierDivision.hpp"
 
-#include <vector>
-
 #include "GSRoot.hpp"
 #include "sosi/SOSIData.hpp"
 
@@ -72,17 +70,17 @@ void BezierToPolyline(const SOSIData& record, const int32_t& segmentCount, QV_Li
 
     const Geometry::BezierDetails details(k, anchors.Data(), dirs.Data());
     const double length = Geometry::SplineLen(details, 0.001, k - 1.001);
-    std::vector<double> params;
+    GS::Array<double> params;
     // No piece count, no division (the step would be infinite or negative).
     if (segmentCount >= 1)
         Geometry::DivSplinePart(k, anchors.Data(), dirs.Data(), false, true, 0, length / segmentCount, params);
 
-    const int32_t p = static_cast<int32_t>(params.size());
+    const int32_t p = static_cast<int32_t>(params.GetSize());
     if (!points.SetSize(p + 2))
         return;
     points[0] = API_Coord3D{anchors.Data()[0].x, anchors.Data()[0].y, 0.0};
     for (int32_t i = 0; i < p; ++i) {
-        const API_Coord v = Geometry::GetSplineVal(details, params[static_cast<size_t>(i)]);
+        const API_Coord v = Geometry::GetSplineVal(details, params[static_cast<uint32_t>(i)]);
         points[i + 1] = API_Coord3D{v.x, v.y, 0.0};
     }
     points[p + 1] = API_Coord3D{anchors.Data()[k - 1].x, anchors.Data()[k - 1].y, 0.0};

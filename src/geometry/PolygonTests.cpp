@@ -127,7 +127,15 @@ bool WithinByVertices(const QV_Poly& outer, const QV_Poly& inner, double t)
         if (where != 0)
             return where > 0;
     }
-    return n > 0;  // every vertex on the boundary: the same outline
+    // Every vertex on the boundary: the middles of the edges decide (a notch's lid is not on it).
+    for (int32_t i = 0; i < n; ++i) {
+        const API_Coord& a = inner.vertices[i];
+        const API_Coord& b = inner.vertices[(i + 1) % n];
+        const int32_t where = PointInPolygon(outer, (a.x + b.x) / 2, (a.y + b.y) / 2, edge, t);
+        if (where != 0)
+            return where > 0;
+    }
+    return n > 0;  // the same outline
 }
 
 }  // namespace
@@ -192,18 +200,20 @@ namespace {
 bool FoldsBack(const API_Coord& d, const API_Coord& e, double tol)
 {
     const double t = std::fabs(tol);
+    // Exact zeros count as small even with a zero tolerance.
+    auto small = [t](double v) { return std::fabs(v) < t || v == 0.0; };
     bool verticalPair = false;
     double rhoX = 0.0;
-    if (std::fabs(e.x) < t) {
-        if (!(std::fabs(d.x) < t))
+    if (small(e.x)) {
+        if (!small(d.x))
             return false;
         verticalPair = true;
     } else {
         rhoX = d.x / e.x;
     }
     double rho;
-    if (std::fabs(e.y) < t) {
-        if (!(std::fabs(d.y) < t) || verticalPair)
+    if (small(e.y)) {
+        if (!small(d.y) || verticalPair)
             return false;
         rho = rhoX;
     } else {

@@ -28,6 +28,8 @@ void ReadContour(QV_Poly& poly, const Entries& in, int32_t mode)
 {
     poly.Clear();
     if (in.count >= 2) {
+        QV_ReserveItems(poly.vertices, in.count);
+        QV_ReserveItems(poly.codes, in.count);
         for (int32_t j = 0; j < in.count; ++j) {
             const QV_CoordLong& e = in[j];
             if (mode == 2 && e.code == QV_CodeArcCentre2) {
@@ -347,6 +349,10 @@ void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord
 {
     polys.Clear();
     const int32_t total = source.GetCount();
+    int32_t contours = 1;
+    for (int32_t j = 0; j + 1 < total; ++j)
+        contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
+    QV_ReserveItems(polys, contours);
     QV_Poly poly;
     for (int32_t first = 0; first < total;) {
         const int32_t end = NextContourEnd(source, first);
@@ -365,6 +371,10 @@ void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coo
 {
     polys.Clear();
     const int32_t total = source.GetCount();
+    int32_t contours = 1;
+    for (int32_t j = 0; j + 1 < total; ++j)
+        contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
+    QV_ReserveItems(polys, contours);
     QV_Poly poly;
     for (int32_t first = 0; first < total;) {
         const int32_t end = NextContourEnd(source, first);

@@ -105,6 +105,16 @@ public:
 
 using QV_Poly2DAC = QV_Poly;
 
+// Makes room for `total` items without changing the count, so that appending one by one does not move the block
+// every time (lists otherwise grow by exactly one item per insert).
+template <typename T>
+void QV_ReserveItems(QV_List<T>& list, int32_t total)
+{
+    const int32_t count = list.GetCount();
+    if (total > count && list.SetSize(total))
+        list.SetSize(count);
+}
+
 QV_DECLARE_RELOCATABLE(QV_Poly);
 QV_DECLARE_RELOCATABLE(QV_Poly::QV_Poly2DACSub);
 

@@ -263,3 +263,25 @@ TEST(CurveRecordArcs, ResetEmptiesTheRecord)
     r.coords.Insert(API_Coord3D{1, 2, 3});
     EXPECT_EQ(r.coords.GetCount(), 1);
 }
+
+TEST(SegmentArcsTest, LargeCircleRoundTrip)
+{
+    // A circle of radius 1000 at a 1e-5 chord error: about 2 x 7000 grid points, and back through a coded list.
+    QV_Poly lens = Straight({P(6.5e6 - 1000, 5e6), P(6.5e6 + 1000, 5e6)});
+    MakeArc(lens, 0, P(6.5e6, 5e6 - 1000));
+    MakeArc(lens, 1, P(6.5e6, 5e6 + 1000));
+    QV_Poly s;
+    QV_Poly::SegmentArcs(lens, s, 0, 1e-5);
+    ASSERT_GT(s.VertexCount(), 10000);
+    double worst = 0;
+    for (int32_t i = 0; i < s.VertexCount(); ++i)
+        worst = std::fmax(worst, std::fabs(std::hypot(s.vertices[i].x - 6.5e6, s.vertices[i].y - 5e6) - 1000));
+    EXPECT_LT(worst, 1e-6);
+    EXPECT_NEAR(-s.SignedArea(), M_PI * 1e6, 0.1);
+    QV_List<QV_CoordLong> coded;
+    s.ToCoordLongs(coded, 1);
+    QV_Poly back;
+    back.SetFromCoordLongs(coded, 1);
+    EXPECT_EQ(back.VertexCount(), s.VertexCount());
+    EXPECT_EQ(back.CodeCount(), s.CodeCount());
+}

@@ -284,3 +284,21 @@ TEST(QVPoly, CopiesAreDeep)
     list.Insert(r, 0);
     EXPECT_EQ(list[1].VertexCount(), 3);
 }
+
+TEST(QVPoly, ContourRecordsOwnTheirPoints)
+{
+    QV_List<QV_Poly2DAC::QV_Poly2DACSub> subs;
+    QV_Poly p = Straight({P(0, 0), P(1, 0), P(1, 1)});
+    QV_Poly2DAC::QV_Poly2DACSub sub;
+    p.ToCoordLongs(sub.points, 2);
+    sub.vertexCount = p.VertexCount();
+    sub.arcCount = p.arcs.GetCount();
+    subs.Insert(sub);
+    subs.Insert(sub);
+    sub.points[0].x = 42;
+    EXPECT_EQ(subs[0].points[0].x, 0.0);
+    EXPECT_EQ(subs[1].points.GetCount(), 4);
+    EXPECT_EQ(subs[1].vertexCount, 3);
+    subs.Clear();
+    EXPECT_EQ(subs.GetCount(), 0);
+}

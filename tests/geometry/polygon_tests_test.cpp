@@ -176,6 +176,41 @@ TEST(Relation, SquaresInsideApartTouchingOverlapping)
     EXPECT_EQ(GetPolygonRelation(Straight({P(0, 0), P(1, 0), P(1, 1)}, false), a, t), -1);
 }
 
+TEST(Relation, CornersNotchesAndSelfTouching)
+{
+    const double t = 1e-7;
+    uint8_t touch = 0;
+    const QV_Poly a = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});
+    // Touching at one corner only.
+    const QV_Poly corner = Straight({P(10, 10), P(20, 10), P(20, 20), P(10, 20)});
+    EXPECT_EQ(GetPolygonRelation(a, corner, t, &touch), 0);
+    EXPECT_EQ(touch, 1);
+    // Inside, sharing two sides and every vertex with the boundary.
+    const QV_Poly half = Straight({P(0, 0), P(10, 0), P(10, 5), P(0, 5)});
+    EXPECT_EQ(GetPolygonRelation(a, half, t, &touch), 1);
+    EXPECT_EQ(touch, 1);
+    // A notch filled by its lid: every vertex of the lid lies on the notched outline, yet it is outside.
+    const QV_Poly notched =
+        Straight({P(0, 0), P(10, 0), P(10, 10), P(6, 10), P(6, 4), P(4, 4), P(4, 10), P(0, 10)});
+    const QV_Poly lid = Straight({P(4, 4), P(6, 4), P(6, 10), P(4, 10)});
+    EXPECT_EQ(GetPolygonRelation(notched, lid, t, &touch), 0);
+    EXPECT_EQ(touch, 1);
+}
+
+TEST(PointInPolygonTest, SelfTouchingOutline)
+{
+    // Two triangles meeting in (5,5), one outline.
+    const QV_Poly bow = Straight({P(0, 0), P(10, 0), P(5, 5), P(10, 10), P(0, 10), P(5, 5)});
+    EXPECT_EQ(Where(bow, 5, 2, 1e-7), 1);
+    EXPECT_EQ(Where(bow, 5, 8, 1e-7), 1);
+    EXPECT_EQ(Where(bow, 2, 5, 1e-7), -1);
+    EXPECT_EQ(Where(bow, 8, 5, 1e-7), -1);
+    EXPECT_EQ(Where(bow, 5, 5, 1e-7), 0);
+    QV_Poly copy = bow;
+    EXPECT_EQ(copy.Simplify(0.01), 0);
+    EXPECT_EQ(copy.VertexCount(), 6);
+}
+
 TEST(Validity, Rules)
 {
     EXPECT_FALSE(QV_Poly().IsValid());
@@ -255,6 +290,11 @@ TEST(SimplifyTest, ShortEdgesAndArcs)
     EXPECT_EQ(arcEdges, 1);
     EXPECT_NEAR(p.arcs[0].radiusX, p.arcs[0].radiusY, 1e-12);
     EXPECT_TRUE(p.IsValid());
+
+    // With a zero tolerance an exactly vertical spike still folds back.
+    QV_Poly vertical = Straight({P(0, 0), P(10, 0), P(10, 10), P(10, 14), P(10, 10), P(0, 10)});
+    EXPECT_EQ(vertical.Simplify(0.0), 1);
+    EXPECT_EQ(vertical.VertexCount(), 5);  // the tip goes; the repeated (10,10) stays, no edge is shorter than 0
 
     // A negative tolerance works by magnitude in the spike test, and removes no edge as short.
     QV_Poly q = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});

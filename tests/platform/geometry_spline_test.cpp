@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "GSArray.hpp"
 #include "GeometrySpline.hpp"
 
 namespace {
@@ -137,12 +138,12 @@ TEST(GeometrySpline, DivisionIntoEqualPieces)
     const Sampled s = Sample(Spans(kCurve), 20000);
     for (int32_t pieces : {1, 2, 7, 40, 333}) {
         const double L = Geometry::SplineLen(details, 0.001, k - 1.001);
-        std::vector<double> params;
+        GS::Array<double> params;
         const int32_t p = Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, 0, L / pieces,
                                                   params);
         ASSERT_EQ(p, pieces - 1) << pieces;
-        ASSERT_EQ(params.size(), static_cast<size_t>(p));
-        for (int32_t j = 0; j < p; ++j) {
+        ASSERT_EQ(params.GetSize(), static_cast<uint32_t>(p));
+        for (uint32_t j = 0; j < static_cast<uint32_t>(p); ++j) {
             EXPECT_NEAR(LengthAtParam(s, params[j]), (j + 1) * L / pieces, 2e-3) << pieces << " " << j;
             if (j > 0) {
                 EXPECT_GT(params[j], params[j - 1]);
@@ -150,7 +151,7 @@ TEST(GeometrySpline, DivisionIntoEqualPieces)
         }
     }
     // Without omitting, a step that does not divide the length leaves a short last piece.
-    std::vector<double> params;
+    GS::Array<double> params;
     const double full = s.len.back();
     EXPECT_EQ(Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, false, 0, full / 3.9, params), 3);
     EXPECT_EQ(Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, 0, full / 3.9, params), 3);
@@ -183,11 +184,11 @@ TEST(GeometrySpline, BadInputGivesNothing)
 {
     const Built b = Build(kCurve);
     const int32_t k = static_cast<int32_t>(b.anchors.size());
-    std::vector<double> params{1.0, 2.0};
+    GS::Array<double> params{1.0, 2.0};
     for (double step : {0.0, -1.0, std::nan(""), HUGE_VAL, 1e-9})
         EXPECT_EQ(Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, 0, step, params), 0)
             << step;
-    EXPECT_TRUE(params.empty());
+    EXPECT_TRUE(params.IsEmpty());
     EXPECT_EQ(Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, k - 1, 1.0, params), 0);
     EXPECT_EQ(Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, -1, 1.0, params), 0);
     EXPECT_EQ(Geometry::DivSplinePart(1, b.anchors.data(), b.dirs.data(), false, true, 0, 1.0, params), 0);
@@ -203,7 +204,8 @@ TEST(GeometrySpline, BadInputGivesNothing)
     ASSERT_EQ(z.anchors.size(), 3u);
     const int32_t p = Geometry::DivSplinePart(3, z.anchors.data(), z.dirs.data(), false, true, 0, 2.5, params);
     ASSERT_EQ(p, 3);
-    for (double t : params) {
+    for (uint32_t i = 0; i < params.GetSize(); ++i) {
+        const double t = params[i];
         EXPECT_TRUE(std::isfinite(t));
         EXPECT_GE(t, 1.0);
     }

@@ -156,9 +156,9 @@ API_Coord GetSplineVal(const BezierDetails& details, double t)
 }
 
 int32_t DivSplinePart(int32_t anchorCount, const API_Coord* anchors, const DirType* dirs, bool closed,
-                      bool omitNearEnd, int32_t fromIndex, double step, std::vector<double>& params)
+                      bool omitNearEnd, int32_t fromIndex, double step, GS::Array<double>& params)
 {
-    params.clear();
+    params.Clear();
     if (!(step > 0.0) || !std::isfinite(step))
         return 0;
     const BezierDetails details(anchorCount, anchors, dirs, closed);
@@ -195,9 +195,9 @@ int32_t DivSplinePart(int32_t anchorCount, const API_Coord* anchors, const DirTy
         const double local = std::min(target - spanStart, lengths[static_cast<size_t>(span)]);
         const double u = InvertSpanLength(details.Spans()[static_cast<size_t>(span)], local,
                                           lengths[static_cast<size_t>(span)], tol);
-        params.push_back(span + u);
+        params.Push(span + u);
     }
-    return static_cast<int32_t>(params.size());
+    return static_cast<int32_t>(params.GetSize());
 }
 
 }  // namespace Geometry
