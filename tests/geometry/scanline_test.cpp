@@ -420,6 +420,29 @@ TEST(ScanlineGroups, ManyHolesInManyOuterContours)
     EXPECT_EQ(ContourCount(r), 16);
 }
 
+// Many holes in a large outer contour (the point tests against it then go through its height buckets), beside a
+// second outer contour whose box holds some of those holes too.
+TEST(ScanlineGroups, ManyHolesInALargeOuterContour)
+{
+    Points circle;
+    for (int i = 0; i < 200; ++i) {
+        const double t = 2.0 * M_PI * i / 200.0;
+        circle.push_back(API_Coord{50.0 + 50.0 * std::cos(t), 50.0 + 50.0 * std::sin(t)});
+    }
+    // A U-shaped outer contour around the circle's right half: its box holds holes it does not hold.
+    const QV_Poly u = Ring({{40, -10}, {120, -10}, {120, 110}, {40, 110}, {40, 105}, {115, 105}, {115, -5}, {40, -5}});
+    QV_List<QV_Poly> holes;
+    for (int i = 0; i < 5; ++i)
+        for (int j = 0; j < 4; ++j) holes.Insert(Square(30 + 9 * i, 30 + 9 * j, 34 + 9 * i, 34 + 9 * j));
+    const Result r = Clip(Set({Ring(circle), u}), ScanlineDifference, holes);
+    ExpectWellFormed(r);
+    ASSERT_EQ(r.GetCount(), 2);
+    const int32_t big = r[0].GetCount() > 1 ? 0 : 1;
+    EXPECT_EQ(r[big][0].vertices.GetCount(), 200);
+    EXPECT_EQ(r[big].GetCount(), 21);
+    EXPECT_EQ(r[1 - big].GetCount(), 1);
+}
+
 // ---- Failures ----------------------------------------------------------------------------------------------------
 
 TEST(ScanlineFailures, UnknownOperationAndNonFiniteVertices)
