@@ -23,7 +23,7 @@ constexpr GSErrCode APIERR_BADDATABASE = GSErrCode(0x81060010u);   // the curren
 constexpr GSErrCode APIERR_BADID = GSErrCode(0x81060011u);         // no element with that GUID here
 constexpr GSErrCode APIERR_NEEDSUNDOSCOPE = GSErrCode(0x81060012u); // a model change outside an undoable command
 constexpr GSErrCode APIERR_REFUSEDCMD = GSErrCode(0x81060013u);    // an undoable command inside another
-constexpr GSErrCode APIERR_BADINDEX = GSErrCode(0x81060014u);      // no attribute or story of that index
+// APIERR_BADINDEX (APIDefs.hpp) also answers for an attribute, story or layer index that does not exist.
 constexpr GSErrCode APIERR_BADELEMTYPE = GSErrCode(0x81060015u);   // not an element type of this host
 constexpr GSErrCode APIERR_BADPOLY = GSErrCode(0x81060016u);       // polygon counts and memo handles disagree
 constexpr GSErrCode APIERR_LOCKEDLAYER = GSErrCode(0x81060017u);   // the element's layer is locked

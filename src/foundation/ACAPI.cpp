@@ -144,6 +144,14 @@ GSErrCode ACAPI_WriteReport(const char* text) {
     return LODRAVIX_HOST_CALL(WriteReport, text != nullptr ? text : "");
 }
 
+GSErrCode ACAPI_LibPart_Search(API_LibPart* libPart) { return LODRAVIX_HOST_CALL(LibPart_Search, libPart); }
+
+GSErrCode ACAPI_LibPart_Get(API_LibPart* libPart) { return LODRAVIX_HOST_CALL(LibPart_Get, libPart); }
+
+GSErrCode ACAPI_LibPart_GetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars) {
+    return LODRAVIX_HOST_CALL(LibPart_GetParams, libInd, a, b, addParNum, addPars);
+}
+
 // --- Project database -------------------------------------------------------------------------------------------
 
 GSErrCode ACAPI_Element_Get(API_Element* element) { return LODRAVIX_HOST_CALL(Element_Get, element); }
