@@ -1,5 +1,6 @@
 #include "ProjectFunctions.hpp"
 
+#include "LibraryStore.hpp"
 #include "ProjectDatabase.hpp"
 #include "StandinHost.hpp"
 #include "UniString.hpp"
@@ -281,4 +282,20 @@ void InstallProjectFunctions(API_HostFunctionTable* table) {
     table->Attribute_Modify = T_Attribute_Modify;
     table->Attribute_Delete = T_Attribute_Delete;
     table->CallUndoableCommand = T_CallUndoableCommand;
+}
+
+void ConnectProjectLibraries(HostProject& project) {
+    LibraryStore& store = project.libraries;
+    project.database.libPartExists = [&store](int32_t libInd) { return store.Part(libInd) != nullptr; };
+    project.database.libPartDefaults = [&store](int32_t libInd, std::vector<StoredParam>* params) {
+        GSHandle h = store.MakeParamHandle(libInd);
+        if (h == nullptr) return false;
+        *params = ReadParamHandle(reinterpret_cast<API_AddParType**>(h));
+        DisposeParamHandle(&h);
+        return true;
+    };
+    project.database.libPartName = [&store](int32_t libInd) {
+        const LibPartDef* part = store.Part(libInd);
+        return part != nullptr ? part->name : std::string();
+    };
 }

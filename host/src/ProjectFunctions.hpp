@@ -8,8 +8,12 @@
 #include <vector>
 
 class StandinHost;
+struct HostProject;
 
 void InstallProjectFunctions(API_HostFunctionTable* table);
 const std::vector<std::string>& ProjectFunctionNames();
 // The project's Environment selectors ('GTBX', 'STBX', 'GSTO', 'CSTO'); false when `call` is none of them.
 bool ProjectEnvironment(StandinHost& host, const API_SelectorCall* call, GSErrCode* result);
+// Objects placed in the project find their library parts (existence, default parameters, names) among the
+// project's loaded libraries.
+void ConnectProjectLibraries(HostProject& project);

@@ -135,6 +135,7 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream)
     table_.LibPart_Get = T_LibPartGet;
     table_.LibPart_GetParams = T_LibPartGetParams;
     InstallProjectFunctions(&table_);
+    ConnectProjectLibraries(project_);
     if (g_current != nullptr) std::cerr << "standin-host: a second host replaces the first\n";
     g_current = this;
     IODriver::SetUserFolder(settings_.userFolder);

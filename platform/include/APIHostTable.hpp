@@ -85,6 +85,7 @@ struct API_HostFunctionTable {
     // (arrays hold their cells in handles of their own); the caller releases the handles. Null outputs are
     // skipped.
     GSErrCode (*LibPart_GetParams)(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars);
+
     // --- project database: elements, memos, user data, selection, attributes, stories, windows and databases,
     //     undoable commands (records in APIElements.hpp)
     API_SelectorFamilyProc* Database;      // 'GWIN', 'GDAT', 'CDAT', 'CHWD'

@@ -240,3 +240,9 @@ void RotatePoint(double& x, double& y, double cx, double cy, double angle) {
     x = cx + dx * c - dy * s;
     y = cy + dx * s + dy * c;
 }
+
+bool SetPolyListSize(QV_List<QV_Poly>& list, int32_t count, bool keep) {
+    if (count < 0) count = 0;
+    if (!keep) list.Clear();
+    return list.SetSize(count);
+}

@@ -6,6 +6,7 @@
 // is looked up, so names outside ASCII find the layer they created.
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
+#include "geometry/QV_Poly.hpp"
 
 #include "APIElements.hpp"
 #include "IO.hpp"
@@ -87,6 +88,11 @@ void SetMemoInfoString(API_ElementMemo& memo, QV_String& text);
 void DisposeElemMemo(API_ElementMemo& memo);
 // Rotates (x, y) about (cx, cy) by `angle` radians, counter-clockwise.
 void RotatePoint(double& x, double& y, double cx, double cy, double angle);
+
+// Sets the number of polygons (a negative count counts as 0). With `keep` the polygons below the count stay and
+// those beyond it are destroyed; without it all are destroyed. Every polygon that is not kept starts empty.
+// False when the list cannot grow (it is then left as it was, or empty without `keep`).
+bool SetPolyListSize(QV_List<QV_Poly>& list, int32_t count, bool keep);
 
 // The position (from 1) of the first segment of `list` whose ends equal the segment's ends in either direction,
 // each coordinate within 1e-7. Segment records have x1, y1 (start) and x2, y2 (end).

@@ -3,6 +3,8 @@
 #include "MemoryDriver.hpp"
 #include "elements/ElementHelpers.hpp"
 
+#include <nlohmann/json.hpp>
+
 namespace {
 
 class ElementHelpersTest : public ProjectHostTest {
@@ -104,9 +106,26 @@ TEST_F(ElementHelpersTest, In3DFailedSwitchesAndSelectionQueriesStopBeforeCreati
     EXPECT_EQ(MemoryDriver::LiveHandleCount(), handles);  // the memo was handed over: it is gone
 }
 
+TEST_F(ElementHelpersTest, ObjectsTakeTheirLibraryPartsDefaultsWhenNoParametersAreGiven) {
+    API_Element e = {};
+    e.header.typeID = API_ObjectID;
+    ASSERT_EQ(ACAPI_Element_GetDefaults(&e, nullptr), NoError);
+    e.object.libInd = 99;
+    EXPECT_EQ(Command([&] { return CreateElementWithMemo(&e, nullptr, true); }), APIERR_BADINDEX);
+    e.object.libInd = libA;
+    ASSERT_EQ(Command([&] { return CreateElementWithMemo(&e, nullptr, true); }), NoError);
+    const StoredElement* placed = Db().Find(e.header.guid);
+    ASSERT_NE(placed, nullptr);
+    ASSERT_EQ(placed->memo.params->size(), 3u);
+    const nlohmann::ordered_json j = Db().ToJson();
+    EXPECT_EQ(j["elements"][0]["libPart"], "PART_A");
+    EXPECT_EQ(j["elements"][0]["parameters"][1]["value"], "result");
+    EXPECT_EQ(j["elements"][0]["parameters"][2]["value"][1][0], 3.0);
+}
+
 TEST_F(ElementHelpersTest, ChangeElementWritesTheParametersOfThatElementOnly) {
-    const API_Guid a = PlaceObject(API_ObjectID, 3, "A");
-    const API_Guid b = PlaceObject(API_ObjectID, 3, "B");
+    const API_Guid a = PlaceObject(API_ObjectID, libA, "A");
+    const API_Guid b = PlaceObject(API_ObjectID, libA, "B");
     API_Element e = {};
     e.header.guid = a;
     ASSERT_EQ(ACAPI_Element_Get(&e), NoError);
@@ -122,7 +141,8 @@ TEST_F(ElementHelpersTest, ChangeElementWritesTheParametersOfThatElementOnly) {
     ACAPI_DisposeElemMemoHdls(&memo);
     EXPECT_EQ(Db().Find(a)->record.object.level, 2.0);
     EXPECT_EQ((*Db().Find(a)->memo.params)[0].record.value.real, 7.5);
-    EXPECT_FALSE(Db().Find(b)->memo.params.has_value());
+    ASSERT_EQ(Db().Find(b)->memo.params->size(), 3u);  // the library part's defaults, untouched
+    EXPECT_EQ((*Db().Find(b)->memo.params)[0].record.value.real, 1.5);
 }
 
 TEST_F(ElementHelpersTest, DeleteInPlanSwitchesAndGoesBackToTheDatabaseBefore) {

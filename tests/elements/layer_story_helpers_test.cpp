@@ -3,6 +3,7 @@
 #include "MemoryDriver.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LayerStoryHelpers.hpp"
+#include "elements/LibPartHelpers.hpp"
 
 #include <cfloat>
 #include <cmath>
@@ -21,9 +22,9 @@ protected:
 TEST_F(LayerStoryHelpersTest, ALayerIsSavedOnceOpenedAndRestoredToItsFirstState) {
     const int32_t closed = Layer("Closed", 0);
     const int32_t other = Layer("Other", 0);
-    const API_Guid a = PlaceObject(API_ObjectID, 1, "A", closed);
-    const API_Guid b = PlaceObject(API_ObjectID, 1, "B", closed);
-    const API_Guid c = PlaceObject(API_ObjectID, 1, "C", other);
+    const API_Guid a = PlaceObject(API_ObjectID, libA, "A", closed);
+    const API_Guid b = PlaceObject(API_ObjectID, libA, "B", closed);
+    const API_Guid c = PlaceObject(API_ObjectID, libA, "C", other);
     Layer("Closed", APILay_Hidden | APILay_Locked);
     Layer("Other", APILay_Flag10);
     const QV_List<API_Element> elements = ElementsOf({a, b, c});
@@ -227,6 +228,54 @@ TEST_F(LayerStoryHelpersTest, DisposeElemMemoReleasesParameterCellsAndEverything
     EXPECT_EQ(memo.coords, nullptr);
     EXPECT_EQ(MemoryDriver::LiveHandleCount(), handles);
     EXPECT_EQ(MemoryDriver::LivePtrCount(), ptrs - 1);
+}
+
+// A host whose library search finds parts without a definition.
+GSErrCode SearchFindsNoDefinition(API_LibPart* libPart) {
+    libPart->index = 4;
+    libPart->missingDef = 1;
+    return NoError;
+}
+
+TEST_F(LayerStoryHelpersTest, LibraryPartsAreSearchedByNameAndGiveTheirFilesPath) {
+    API_LibPart part;
+    ASSERT_EQ(LibPart_SearchByName(QV_String("part_a"), 0, part), NoError);
+    EXPECT_EQ(part.index, libA);
+    EXPECT_EQ(LibPart_SearchByName(QV_String("PART_C"), 0, part), APIERR_BADNAME);
+
+    QV_String path("untouched");
+    ASSERT_TRUE(GetLibPartPath(libB, path));
+    std::string expected = UserFile("lib/PART_B.lpd");
+    for (char& c : expected)
+        if (c == '/') c = '\\';
+    EXPECT_EQ(path.ToStdString(), expected);
+    path = QV_String("untouched");
+    EXPECT_FALSE(GetLibPartPath(99, path));
+    EXPECT_EQ(path.ToStdString(), "untouched");
+
+    API_HostFunctionTable table = host->Table();
+    table.LibPart_Search = SearchFindsNoDefinition;
+    ASSERT_EQ(SetImportedFuncAddrs(&table), NoError);
+    EXPECT_EQ(LibPart_SearchByName(QV_String("PART_A"), 4, part), LodravixErr_StepFailed);
+}
+
+TEST(LayerStoryGeometry, PolygonListsKeepTheirHeadOrStartEmpty) {
+    QV_List<QV_Poly> list;
+    ASSERT_TRUE(SetPolyListSize(list, 2, true));
+    list[0].AddPointXY(1, 2, false, 1e-7);
+    list[1].AddPointXY(3, 4, false, 1e-7);
+    ASSERT_TRUE(SetPolyListSize(list, 3, true));
+    EXPECT_EQ(list[0].VertexCount(), 1);
+    EXPECT_EQ(list[1].vertices[0].x, 3.0);
+    EXPECT_EQ(list[2].VertexCount(), 0);
+    ASSERT_TRUE(SetPolyListSize(list, 1, true));
+    ASSERT_EQ(list.GetCount(), 1);
+    EXPECT_EQ(list[0].VertexCount(), 1);
+    ASSERT_TRUE(SetPolyListSize(list, 2, false));
+    EXPECT_EQ(list[0].VertexCount(), 0);
+    EXPECT_EQ(list[1].VertexCount(), 0);
+    ASSERT_TRUE(SetPolyListSize(list, -4, true));
+    EXPECT_EQ(list.GetCount(), 0);
 }
 
 TEST(LayerStoryGeometry, RotatePointTurnsCounterClockwiseAboutTheCentre) {

@@ -125,10 +125,10 @@ TEST_F(SelectionHelpersTest, TypeAndLibraryPartFiltersKeepSelectionOrder) {
         EXPECT_EQ(Db().PlaceElement(&w, m, "W", "w"), NoError);
         return w.header.guid;
     }();
-    const API_Guid obj12 = PlaceObject(API_ObjectID, 12, "O12");
-    const API_Guid obj7 = PlaceObject(API_ObjectID, 7, "O7");
-    const API_Guid lamp12 = PlaceObject(API_LampID, 12, "L12");
-    const API_Guid door12 = PlaceObject(API_DoorID, 12, "D12");
+    const API_Guid obj12 = PlaceObject(API_ObjectID, libA, "O12");
+    const API_Guid obj7 = PlaceObject(API_ObjectID, libB, "O7");
+    const API_Guid lamp12 = PlaceObject(API_LampID, libA, "L12");
+    const API_Guid door12 = PlaceObject(API_DoorID, libA, "D12");
     const API_Guid fill = PlaceFill("F");
     Select({lamp12, wall, obj7, fill, obj12, door12});
 
@@ -138,9 +138,9 @@ TEST_F(SelectionHelpersTest, TypeAndLibraryPartFiltersKeepSelectionOrder) {
     ASSERT_EQ(sel.elements.GetCount(), 2);
     EXPECT_EQ(sel.elements[0].header.guid, obj7);
     EXPECT_EQ(sel.heads[1].guid, obj12);
-    EXPECT_EQ(sel.elements[1].object.libInd, 12);
+    EXPECT_EQ(sel.elements[1].object.libInd, libA);
 
-    ASSERT_TRUE(GetSelectedElements(sel, true, nullptr, false, false, 12));
+    ASSERT_TRUE(GetSelectedElements(sel, true, nullptr, false, false, libA));
     ASSERT_EQ(sel.heads.GetCount(), 3);
     EXPECT_EQ(sel.heads[0].guid, lamp12);
     EXPECT_EQ(sel.heads[1].guid, obj12);

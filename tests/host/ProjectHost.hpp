@@ -4,6 +4,8 @@
 #include "../host/InProcessHost.hpp"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -12,8 +14,26 @@ protected:
     void SetUp() override {
         InProcessHostTest::SetUp();
         ASSERT_TRUE(host->Attach());
+        // Two library parts for the objects the tests place.
+        const std::string folder = UserFile("lib");
+        std::filesystem::create_directory(folder);
+        std::ofstream(folder + "/PART_A.lpd")
+            << "name = PART_A\nguid = {11111111-1111-1111-1111-111111111111}-{00000000-0000-0000-0000-000000000000}\n"
+               "type = object\nparam A length = 1.5\nparam operatore string = \"result\"\n"
+               "param nodi real[2][2] = 1; 2; 3; 4\n";
+        std::ofstream(folder + "/PART_B.lpd")
+            << "name = PART_B\nguid = {22222222-2222-2222-2222-222222222222}-{00000000-0000-0000-0000-000000000000}\n"
+               "type = object\nparam A length = 2\n";
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(folder, &why)) << why;
+        libA = host->Project().libraries.FindByName("PART_A", 0);
+        libB = host->Project().libraries.FindByName("PART_B", 0);
+        ASSERT_GT(libA, 0);
+        ASSERT_GT(libB, 0);
     }
     ProjectDatabase& Db() { return host->Database(); }
+    int32_t libA = 0;
+    int32_t libB = 0;
 
     API_Guid PlaceFill(const std::string& name, int32_t layer = 1) {
         API_Guid g = {};
