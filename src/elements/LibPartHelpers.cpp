@@ -11,7 +11,9 @@
 GSErrCode LibPart_SearchByName(const QV_String& name, int32_t typeID, API_LibPart& outLibPart) {
     std::memset(static_cast<void*>(&outLibPart), 0, sizeof outLibPart);
     outLibPart.typeID = typeID;
-    const uint32_t units = name.GetLength() < 127 ? name.GetLength() : 127;
+    // A name the field cannot hold whole would find another part.
+    const uint32_t units = name.GetLength();
+    if (units >= sizeof outLibPart.docu_UName / sizeof outLibPart.docu_UName[0]) return APIERR_BADPARS;
     if (units > 0) std::memcpy(outLibPart.docu_UName, name.GetBuffer(), units * sizeof(char16_t));
     const GSErrCode err = ACAPI_LibPart_Search(&outLibPart);
     if (err != NoError) return err;

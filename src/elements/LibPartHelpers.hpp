@@ -7,7 +7,8 @@
 
 #include <cstdint>
 
-// Fills `outLibPart` (type and UTF-16 name, cut to the field) and runs the host's search. A part the host finds
+// Fills `outLibPart` (type and UTF-16 name; a name longer than the field is refused with APIERR_BADPARS) and
+// runs the host's search. A part the host finds
 // but holds no definition for answers -7003. Other host errors come back as they are.
 GSErrCode LibPart_SearchByName(const QV_String& name, int32_t typeID, API_LibPart& outLibPart);
 
