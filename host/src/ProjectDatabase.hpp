@@ -14,6 +14,8 @@
 // - Elements on a locked layer cannot be changed or deleted and none can be created there; elements on a hidden
 //   layer cannot be selected.
 // - Handles handed out (memos, user data, lists, stories, the marquee) belong to the receiver.
+// - Attributes may change outside commands (the user's settings, a palette that makes its layer); an undo step
+//   still restores the attributes as they were before its command.
 #include "APIDefs.hpp"
 #include "APIElements.hpp"
 
@@ -173,6 +175,11 @@ public:
     void GetCurrentDatabase(API_DatabaseInfo* info) const;
     GSErrCode ChangeDatabase(const API_DatabaseInfo& info);
     GSErrCode Rebuild(bool regenerate);
+    // 'CABO': the element's box in absolute coordinates (story level added), from its own record and memo:
+    // polygon coordinates (a mesh's heights above its level, a slab from level - thickness to level), an
+    // object's placement and A x B size, line ends, hotspots, arc and circle extents; z 0 above the story where
+    // the record has no height.
+    GSErrCode CalcBounds(const API_Guid& guid, API_Box3D* box) const;
     int32_t FrontWindowType() const { return frontWindow_.typeID; }
     int32_t CurrentDatabaseType() const;
     const API_Guid& CurrentDatabaseId() const { return currentDatabase_; }

@@ -196,6 +196,11 @@ GSErrCode T_Database(const API_SelectorCall* call) {
                 return db.ChangeDatabase(*static_cast<const API_DatabaseInfo*>(call->par1));
             case APIDb_ChangeWindowID.code:
                 return WindowSelector(host, db, "Database", call);
+            case APIDb_CalcBoundsID.code:
+                if (!host.CheckSelectorRecord("Database", call, sizeof(API_Element), sizeof(API_Box3D)))
+                    return APIERR_BADPARS;
+                return db.CalcBounds(static_cast<const API_Element*>(call->par1)->header.guid,
+                                     static_cast<API_Box3D*>(call->par2));
             default:
                 return host.RefuseSelector("Database", call->selector);
         }

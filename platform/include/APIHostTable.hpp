@@ -88,7 +88,7 @@ struct API_HostFunctionTable {
 
     // --- project database: elements, memos, user data, selection, attributes, stories, windows and databases,
     //     undoable commands (records in APIElements.hpp)
-    API_SelectorFamilyProc* Database;      // 'GWIN', 'GDAT', 'CDAT', 'CHWD'
+    API_SelectorFamilyProc* Database;      // 'GWIN', 'GDAT', 'CDAT', 'CHWD', 'CABO'
     API_SelectorFamilyProc* Automate;      // 'CHWD', 'RBLD'
     // In: the GUID in the head. Out: the whole record.
     GSErrCode (*Element_Get)(API_Element* element);

@@ -124,6 +124,15 @@ struct API_DatabaseRecords<API_Selector("CDAT")> {
     using Par1 = API_DatabaseInfo;
     using Par2 = void;
 };
+// 'CABO': the 3D box of the element whose GUID is in the record's head.
+union API_Element;
+struct API_Box3D;
+constexpr API_SelectorTag<API_Selector("CABO")> APIDb_CalcBoundsID{};
+template <>
+struct API_DatabaseRecords<API_Selector("CABO")> {
+    using Par1 = API_Element;
+    using Par2 = API_Box3D;
+};
 // 'CHWD': bring a window to the front (its database becomes current).
 constexpr API_SelectorTag<API_Selector("CHWD")> APIDb_ChangeWindowID{};
 template <>

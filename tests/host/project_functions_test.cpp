@@ -165,6 +165,36 @@ TEST_F(ProjectFunctionsTest, SelectorFamiliesCheckTheirRecordsAndAnswerTheProjec
     ASSERT_EQ(host->RefusedSelectors().size(), 1u);
 }
 
+TEST_F(ProjectFunctionsTest, BoundsComeFromTheElementsOwnRecordAboveItsStory) {
+    Db().SetStory(1, 3.0, "First");
+    ASSERT_EQ(Db().GoToStory(1), NoError);
+    API_Guid mesh = {};
+    ASSERT_EQ(Db().PlacePolygonElement(API_MeshID, {{0, 0, 1}, {10, 0, 4}, {10, 5, 2}}, true, 1, "T", &mesh), NoError);
+    Db().FindMutable(mesh)->record.mesh.level = 0.5;
+    API_Element e = {};
+    e.header.guid = mesh;
+    API_Box3D box = {};
+    ASSERT_EQ(ACAPI_Database(APIDb_CalcBoundsID, &e, &box), NoError);
+    EXPECT_EQ(box.xMin, 0.0);
+    EXPECT_EQ(box.yMax, 5.0);
+    EXPECT_EQ(box.zMin, 4.5);
+    EXPECT_EQ(box.zMax, 7.5);
+
+    API_Guid h = {};
+    ASSERT_EQ(Db().PlaceHotspot({-2, 7}, 1, "H", &h), NoError);
+    e.header.guid = h;
+    ASSERT_EQ(ACAPI_Database(APIDb_CalcBoundsID, &e, &box), NoError);
+    EXPECT_EQ(box.xMin, -2.0);
+    EXPECT_EQ(box.xMax, -2.0);
+    EXPECT_EQ(box.zMin, 3.0);
+    e.header.guid.time_low = 0xBAD;
+    box.xMin = 99;
+    EXPECT_EQ(ACAPI_Database(APIDb_CalcBoundsID, &e, &box), APIERR_BADID);
+    EXPECT_EQ(box.xMin, 99.0);  // untouched
+    EXPECT_EQ(ACAPI_Database(APIDb_CalcBoundsID, &e), APIERR_BADPARS);  // no box record
+    EXPECT_EQ(host->Errors().size(), 1u);
+}
+
 TEST_F(ProjectFunctionsTest, FailuresCanBeSetPerFunctionAndPerSelector) {
     const API_Guid a = Fill("A");
     ASSERT_TRUE(host->FailCall("Element_Get", -1, APIERR_GENERAL));
