@@ -1,7 +1,8 @@
 #pragma once
 // The project database's entries of the host function table (elements, memos, user data, selection,
 // attributes, undoable commands, the Database and Automate selector families and the project's Environment
-// selectors). Each entry serves StandinHost::Current()'s project; FailCall names them as listed here.
+// selectors). Each entry serves StandinHost::Current()'s project; FailCall names them as listed here. For the
+// Database and Automate families FailCall's key is the selector word (e.g. API_Selector("CDAT")), -1 any.
 #include "APIDefs.hpp"
 
 #include <string>
