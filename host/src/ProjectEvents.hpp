@@ -132,3 +132,7 @@ const std::vector<std::string>& InteractionFunctionNames();
 // False when `call` is not one of the selectors of this group.
 bool InteractionInterface(StandinHost& host, const API_SelectorCall* call, GSErrCode* result);
 bool InteractionDatabase(StandinHost& host, const API_SelectorCall* call, GSErrCode* result);
+
+// Script commands of the clicks, the user's edits, solid links and their checks.
+class ScriptLanguage;
+void AddInteractionCommands(ScriptLanguage& language);

@@ -867,6 +867,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddChecks(L);
         AddLibraryCommands(L);
         AddProjectCommands(L);
+        AddInteractionCommands(L);
         return L;
     }();
     return language;
