@@ -93,6 +93,32 @@ bool FillPolygon(Geometry::Polygon2DData& target, const std::vector<std::vector<
     return Geometry::CheckPolygon2DDataIntegrity(target) == NoError;
 }
 
+// Contour of a ring from its mode 2 list: vertices are the entries that are no arc centre, less the middle
+// point after each centre.
+bool ContourOfRing(const QV_Poly& poly, std::vector<ContourVertex>& contour)
+{
+    QV_Poly::QV_Poly2DACSub sub;
+    poly.ToCoordLongs(sub.points, 2);
+    const int32_t m = poly.CodeCount();
+    // A ring that ends on an arc gets a copy of its last entry: vertex 0 stands once at the end.
+    if (m > 0 && poly.EdgeArc(m - 1) != nullptr && poly.IsUsableRing() && sub.points.GetCount() > 0)
+        sub.points.SetSize(sub.points.GetCount() - 1);
+    const QV_List<QV_CoordLong>& e = sub.points;
+    const int32_t n = e.GetCount();
+    for (int32_t k = 0; k < n; ++k) {
+        if (e[k].code == QV_CodeArcCentre2) {
+            if (contour.empty() || k + 2 >= n)
+                return false;
+            contour.back().arc = true;
+            contour.back().mid = API_Coord{e[k + 1].x, e[k + 1].y};
+            ++k;
+            continue;
+        }
+        contour.push_back(ContourVertex{API_Coord{e[k].x, e[k].y}, false, API_Coord{0.0, 0.0}});
+    }
+    return contour.size() >= 3;
+}
+
 bool Near(const API_Coord& a, const API_Coord& b)
 {
     const double dx = a.x - b.x, dy = a.y - b.y;
@@ -137,6 +163,33 @@ bool CoordLongsToPolygon2DData(Geometry::Polygon2DData& target, const QV_List<QV
     if (contour.size() < 3 || !FillPolygon(target, {contour})) {
         Geometry::FreePolygon2DData(&target);
         InitEmptyPolygon2DData(target);
+        return false;
+    }
+    return true;
+}
+
+bool QV_Poly::ToPolygon2DData(Geometry::Polygon2DData& target) const
+{
+    Geometry::FreePolygon2DData(&target);
+    InitEmptyPolygon2DData(target);
+    std::vector<ContourVertex> contour;
+    if (!ContourOfRing(*this, contour) || !FillPolygon(target, {contour})) {
+        Geometry::FreePolygon2DData(&target);
+        return false;
+    }
+    return true;
+}
+
+bool QV_Poly::ToPolygon2DData(Geometry::Polygon2DData& target, const QV_List<QV_Poly>& contours)
+{
+    Geometry::FreePolygon2DData(&target);
+    InitEmptyPolygon2DData(target);
+    std::vector<std::vector<ContourVertex>> all(static_cast<size_t>(contours.GetCount()));
+    bool ok = !all.empty();
+    for (int32_t k = 0; k < contours.GetCount() && ok; ++k)
+        ok = ContourOfRing(contours[k], all[static_cast<size_t>(k)]);
+    if (!ok || !FillPolygon(target, all)) {
+        Geometry::FreePolygon2DData(&target);
         return false;
     }
     return true;

@@ -7,6 +7,10 @@
 #include "foundation/QV_List.hpp"
 #include "geometry/QV_Arc.hpp"
 
+namespace Geometry {
+struct Polygon2DData;
+}
+
 // A point of a coded outline list. Codes: -1 last point of a contour; 0 vertex and 2 arc midpoint (mode 1);
 // 15 vertex, 900 arc centre, 3015 arc midpoint and arc end after a centre (mode 2); 1 arc centre of a chain list.
 struct QV_CoordLong {
@@ -95,6 +99,12 @@ public:
 
     // Replaces every arc by points on a global angle grid (count segments per arc, or as the chord error asks).
     static void SegmentArcs(const QV_Poly& source, QV_Poly& target, int32_t count, double chordError);
+
+    // The ring as a host polygon record (defined in geometry/PolygonExchange.cpp); false, target freed, when the
+    // record cannot be made.
+    bool ToPolygon2DData(Geometry::Polygon2DData& target) const;
+    // The rings in list order (the outer one first) as the contours of one record.
+    static bool ToPolygon2DData(Geometry::Polygon2DData& target, const QV_List<QV_Poly>& contours);
 
     // Bounding box including the arcs' extreme points.
     API_Box GetBoundBox(API_Box& box) const;

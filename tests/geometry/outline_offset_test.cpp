@@ -372,3 +372,68 @@ TEST(OutlineOffset, NoHandlesLeft)
     }
     EXPECT_EQ(before, MemoryDriver::LiveHandleCount());
 }
+
+namespace {
+
+// A smooth path: straights and arcs joined tangentially, turning less than a half turn in all, so that its
+// offsets by less than the smallest radius are true offsets on both sides.
+QV_List<PrimPoly> SmoothPath(uint32_t& seed, double& smallestRadius)
+{
+    auto next = [&seed](double lo, double hi) {
+        seed = seed * 1664525u + 1013904223u;
+        return lo + (hi - lo) * double(seed >> 8) / double(1u << 24);
+    };
+    QV_List<PrimPoly> path;
+    API_Coord at{next(-50, 50), next(-50, 50)};
+    double heading = next(0, 2 * M_PI);
+    double turned = 0.0;
+    smallestRadius = 1e300;
+    const int count = 2 + int(next(0, 6));
+    for (int i = 0; i < count; ++i) {
+        const bool arc = i % 2 == 1;
+        if (!arc) {
+            const double len = next(2, 15);
+            const API_Coord to{at.x + len * std::cos(heading), at.y + len * std::sin(heading)};
+            path.Insert(Line(at.x, at.y, to.x, to.y));
+            at = to;
+            continue;
+        }
+        const double r = next(3, 20);
+        double sweep = next(10, 60) * M_PI / 180.0 * (next(0, 1) < 0.5 ? -1.0 : 1.0);
+        if (std::fabs(turned + sweep) > 0.9 * M_PI)
+            sweep = -sweep;
+        turned += sweep;
+        smallestRadius = std::fmin(smallestRadius, r);
+        // Centre to the left for a left turn.
+        const double side = sweep > 0 ? 1.0 : -1.0;
+        const API_Coord c{at.x - side * r * std::sin(heading), at.y + side * r * std::cos(heading)};
+        const double a1 = std::atan2(at.y - c.y, at.x - c.x) * 180.0 / M_PI;
+        const double a2 = a1 + sweep * 180.0 / M_PI;
+        PrimPoly p = Arc(c.x, c.y, r, a1, a2);
+        p.begin = at;
+        path.Insert(p);
+        at = p.end;
+        heading += sweep;
+    }
+    return path;
+}
+
+}  // namespace
+
+TEST(OutlineOffset, RandomSmoothPathsGiveTrueOffsetsOnBothSides)
+{
+    uint32_t seed = 12345;
+    for (int round = 0; round < 40; ++round) {
+        double smallest;
+        const QV_List<PrimPoly> path = SmoothPath(seed, smallest);
+        const double d = std::fmin(2.5, 0.8 * smallest);
+        for (uint8_t side : {uint8_t(0), uint8_t(1)}) {
+            const QV_List<PrimPoly> r = Offset(path, side, d);
+            ASSERT_EQ(path.GetCount(), r.GetCount()) << "round " << round << " side " << int(side);
+            ExpectContinuous(r, 1e-7);
+            ExpectArcRecordsConsistent(r);
+            ExpectAtDistance(r, path, d);
+            EXPECT_FALSE(SelfCrossing(r));
+        }
+    }
+}

@@ -114,3 +114,68 @@ TEST(PolygonExchange, EqualityIgnoresTheStartingVertex)
     EXPECT_EQ(1, ArePolygon2DDataEqual(a.p, copy));
     Geometry::FreePolygon2DData(&copy);
 }
+
+TEST(PolygonExchange, PolyRingsToRecords)
+{
+    // A quarter-circle ring, counter-clockwise: (0,0) -> (10,0) -> arc -> (0,10).
+    QV_Poly quarter;
+    quarter.AddPointXY(0, 0, false, 1e-9);
+    quarter.AddPointXY(10, 0, false, 1e-9);
+    quarter.AddPointXY(0, 10, false, 1e-9);
+    quarter.AddPointXY(0, 0, true, 1e-9);
+    quarter.arcs.Insert(QV_Arc::FromThreePoints(API_Coord{10, 0}, API_Coord{0, 10},
+                                                API_Coord{10 * std::cos(M_PI / 4), 10 * std::sin(M_PI / 4)}));
+    quarter.codes[1] = 0;
+    quarter.UpdateClockwise();
+    Owned o;
+    ASSERT_TRUE(quarter.ToPolygon2DData(o.p));
+    EXPECT_EQ(4, o.p.nVertices);
+    ASSERT_EQ(1, o.p.nArcs);
+    EXPECT_NEAR(M_PI / 2, (*o.p.arcs)[1].arcAngle, 1e-9);
+    EXPECT_EQ(2, (*o.p.arcs)[1].begIndex);
+    // Turned clockwise, the record is oriented all the same.
+    QV_Poly cw(quarter);
+    cw.SetOrientation(1);
+    ASSERT_TRUE(cw.ToPolygon2DData(o.p));
+    EXPECT_NEAR(M_PI / 2, (*o.p.arcs)[1].arcAngle, 1e-9);
+    EXPECT_EQ(1, ArePolygon2DDataEqual(o.p, o.p));
+
+    // A ring that ends on an arc: vertex 0 once at the end, not twice.
+    QV_Poly half;
+    half.AddPointXY(-5, 0, false, 1e-9);
+    half.AddPointXY(5, 0, false, 1e-9);
+    half.codes.Insert(-1);
+    half.arcs.Insert(QV_Arc::FromThreePoints(API_Coord{5, 0}, API_Coord{-5, 0}, API_Coord{0, 5}));
+    half.codes[1] = 0;
+    half.UpdateClockwise();
+    ASSERT_TRUE(half.IsUsableRing());
+    ASSERT_TRUE(half.ToPolygon2DData(o.p));
+    EXPECT_EQ(3, o.p.nVertices);
+    EXPECT_NEAR(M_PI, (*o.p.arcs)[1].arcAngle, 1e-9);
+
+    // An outer ring and a hole in one record.
+    QV_List<QV_Poly> rings;
+    QV_Poly outer, hole;
+    for (const API_Coord& p : {API_Coord{0, 0}, API_Coord{10, 0}, API_Coord{10, 10}, API_Coord{0, 10}})
+        outer.AddPoint(p, false, 1e-9);
+    outer.AddPoint(API_Coord{0, 0}, true, 1e-9);
+    for (const API_Coord& p : {API_Coord{3, 3}, API_Coord{6, 3}, API_Coord{6, 6}})
+        hole.AddPoint(p, false, 1e-9);
+    hole.AddPoint(API_Coord{3, 3}, true, 1e-9);
+    rings.Insert(outer);
+    rings.Insert(hole);
+    ASSERT_TRUE(QV_Poly2DAC::ToPolygon2DData(o.p, rings));
+    EXPECT_EQ(2, o.p.nContours);
+    EXPECT_EQ(5, (*o.p.contourEnds)[1]);
+    EXPECT_EQ(9, (*o.p.contourEnds)[2]);
+    // An open chain is no ring: refused, target left empty.
+    QV_Poly chain;
+    chain.AddPointXY(0, 0, false, 1e-9);
+    chain.AddPointXY(5, 0, false, 1e-9);
+    chain.AddPointXY(5, 5, false, 1e-9);
+    EXPECT_FALSE(chain.ToPolygon2DData(o.p));
+    EXPECT_EQ(0, o.p.nVertices);
+    rings.Insert(chain);
+    EXPECT_FALSE(QV_Poly2DAC::ToPolygon2DData(o.p, rings));
+    EXPECT_FALSE(QV_Poly2DAC::ToPolygon2DData(o.p, QV_List<QV_Poly>()));
+}
