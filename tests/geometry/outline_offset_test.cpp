@@ -437,3 +437,23 @@ TEST(OutlineOffset, RandomSmoothPathsGiveTrueOffsetsOnBothSides)
         }
     }
 }
+
+TEST(OutlineOffset, SurveySizedCoordinates)
+{
+    const double ox = 6543210.5, oy = 1234567.25;
+    const QV_List<PrimPoly> path = Chain({Line(ox, oy, ox + 10, oy), Line(ox + 10, oy, ox + 10.5, oy + 0.5),
+                                          Line(ox + 10.5, oy + 0.5, ox + 10.5, oy + 10)});
+    const QV_List<PrimPoly> clean = Offset(path, 0, 1.0);
+    ASSERT_EQ(2, clean.GetCount());
+    ExpectContinuous(clean, 1e-6);
+    for (const API_Coord& q : Samples(clean))
+        EXPECT_NEAR(1.0, DistanceTo(path, q), 1e-6);
+    const QV_List<PrimPoly> road =
+        Chain({Line(ox, oy, ox + 10, oy), Arc(ox + 10, oy + 5, 5, -90, 0), Line(ox + 15, oy + 5, ox + 15, oy + 15)});
+    for (uint8_t side : {uint8_t(0), uint8_t(1)}) {
+        const QV_List<PrimPoly> r = Offset(road, side, 2.0);
+        ASSERT_EQ(3, r.GetCount());
+        for (const API_Coord& q : Samples(r))
+            EXPECT_NEAR(2.0, DistanceTo(road, q), 1e-6);
+    }
+}

@@ -694,3 +694,26 @@ TEST(Polygon2DRegularize, NoAreaAbortAndBadParameters)
     FreePolygon2DData(&square);
     FreePolygon2DData(&p);
 }
+
+TEST(Polygon2DRegularize, SurveySizedCoordinates)
+{
+    // The spiral band moved far from the origin: same area, arcs on the same circles, vertices exact.
+    const API_Coord o{6543210.5, 1234567.25};
+    Contour spiral = Spiral();
+    for (API_Coord& p : spiral.points)
+        p = API_Coord{p.x + o.x, p.y + o.y};
+    Polygon2DData p = Make({spiral});
+    GS::VAArray<Polygon2DData> result;
+    ASSERT_EQ(NoError, RegularizePolygon2DData(p, result, nullptr, true, RegularizeKeepHoles));
+    ASSERT_EQ(1u, result.GetSize());
+    EXPECT_EQ(2, result[0].nContours);
+    EXPECT_NEAR(kPi * 39.0, Area(result[0]), 1e-4);
+    ExpectArcsOn(result[0], {{o, 8.0}, {o, 5.0}}, 4);
+    for (const Contour& c : Read(result[0]))
+        for (const API_Coord& v : c.points) {
+            const double r = std::hypot(v.x - o.x, v.y - o.y);
+            EXPECT_LT(std::fmin(std::fabs(r - 8.0), std::fabs(r - 5.0)), 1e-8);
+        }
+    FreeAll(result);
+    FreePolygon2DData(&p);
+}

@@ -365,7 +365,7 @@ OutVertex Regularizer::Corner(const API_Coord& v, int32_t incoming, int32_t outg
     const Prim& p = prims_[static_cast<size_t>(incoming)];
     const Prim& q = prims_[static_cast<size_t>(outgoing)];
     // An input vertex keeps its exact place; the closing repeat of a contour counts as its first vertex.
-    const double snap = 1e-9 * scale_;
+    const double snap = 1e-12 * scale_;
     const int32_t* ends = Items(in_.contourEnds);
     auto vertexNumber = [&](const Prim& prim, bool end) {
         if (!end)
