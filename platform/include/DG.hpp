@@ -45,31 +45,32 @@ struct Rect {
     int32_t GetHeight() const { return bottom - top; }
 };
 
-// An image (PICT) or icon (ICON) resource of a resource module; empty when the resource is missing.
-class Image {
+// A picture resource of a resource module (PICT for images, ICON for icons); empty when it is missing.
+class ResourcePicture {
 public:
-    Image() = default;
-    Image(GSResModule module, int32_t resId);
     bool IsEmpty() const { return resId_ == 0; }
     int32_t GetResourceId() const { return resId_; }
     GSResModule GetModule() const { return module_; }
+
+protected:
+    ResourcePicture() = default;
+    ResourcePicture(GSResType type, GSResModule module, int32_t resId);
 
 private:
     GSResModule module_ = InvalidResModule;
     int32_t resId_ = 0;
 };
 
-class Icon {
+class Image : public ResourcePicture {
+public:
+    Image() = default;
+    Image(GSResModule module, int32_t resId) : ResourcePicture(RSType_PICT, module, resId) {}
+};
+
+class Icon : public ResourcePicture {
 public:
     Icon() = default;
-    Icon(GSResModule module, int32_t resId);
-    bool IsEmpty() const { return resId_ == 0; }
-    int32_t GetResourceId() const { return resId_; }
-    GSResModule GetModule() const { return module_; }
-
-private:
-    GSResModule module_ = InvalidResModule;
-    int32_t resId_ = 0;
+    Icon(GSResModule module, int32_t resId) : ResourcePicture(RSType_ICON, module, resId) {}
 };
 
 // The host's folder choice dialog.

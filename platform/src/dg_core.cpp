@@ -595,23 +595,13 @@ int16_t DGGetColor(const GS::UniString& title, DGColorRec* colour) {
 
 namespace DG {
 
-Image::Image(GSResModule module, int32_t resId) {
-    if (RSResourceExists(RSType_PICT, resId, module)) {
+ResourcePicture::ResourcePicture(GSResType type, GSResModule module, int32_t resId) {
+    if (RSResourceExists(type, resId, module)) {
         module_ = module;
         resId_ = resId;
     } else {
-        Warning("image resource " + std::to_string(resId) + " is missing from resource module " +
-                std::to_string(module));
-    }
-}
-
-Icon::Icon(GSResModule module, int32_t resId) {
-    if (RSResourceExists(RSType_ICON, resId, module)) {
-        module_ = module;
-        resId_ = resId;
-    } else {
-        Warning("icon resource " + std::to_string(resId) + " is missing from resource module " +
-                std::to_string(module));
+        Warning(std::string(type == RSType_ICON ? "icon" : "image") + " resource " + std::to_string(resId) +
+                " is missing from resource module " + std::to_string(module));
     }
 }
 

@@ -1,0 +1,5 @@
+#include "dialogs/tools/PointInputPalette.hpp"
+
+#include "foundation/ModuleLog.hpp"
+
+void ResetPointInputPaletteState() { ModuleLog::LogCall("ResetPointInputPaletteState"); }

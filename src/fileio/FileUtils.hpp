@@ -1,0 +1,21 @@
+#pragma once
+// Small file helpers over the host's file library. Paths are "\"-separated path texts.
+#include "foundation/QV_String.hpp"
+
+#include <cstdint>
+
+// Result codes of WriteBufferToFile.
+constexpr int32_t FileErrNone = 0;
+constexpr int32_t FileErrNotFound = 2;      // the host's "no such file or folder"
+constexpr int32_t FileErrIO = 3;            // the host's read/write failure
+constexpr int32_t FileErrAccessDenied = 4;  // the host's "no permission"
+constexpr int32_t FileErrGeneral = 5;       // the host's general failure
+constexpr int32_t FileErrOther = 6;         // anything else, and failed writes
+
+// True when the file can be opened for reading.
+bool FileExists(const QV_String& path);
+
+// Writes `byteCount` bytes as the file's new content (or behind it with `append`). A missing file is created
+// when `createWhenMissing` is set. 0 on success, else one of the codes above.
+int32_t WriteBufferToFile(const QV_String& path, const void* bytes, uint32_t byteCount, bool append = false,
+                          bool createWhenMissing = true);

@@ -1,0 +1,144 @@
+#include "foundation/ACAPI.hpp"
+
+#include <cstring>
+
+namespace {
+API_HostFunctionTable g_hostTable = {};  // the copied table; all entries null until it arrives
+bool g_tableArrived = false;
+uint64_t g_contextWord = 0;
+
+API_AddonType GuardedCheckEnvironment(API_EnvirParams* envir) {
+    if (!g_tableArrived) return APIAddon_Unknown;
+    return CheckEnvironment(envir);
+}
+
+GSErrCode GuardedRegisterInterface() {
+    if (!g_tableArrived) return APIERR_GENERAL;
+    return RegisterInterface();
+}
+
+GSErrCode GuardedInitialize(uint64_t contextWord) {
+    if (!g_tableArrived) return APIERR_GENERAL;
+    g_contextWord = contextWord;
+    return Initialize();
+}
+
+GSErrCode GuardedFreeData() {
+    if (!g_tableArrived) return APIERR_GENERAL;
+    const GSErrCode err = FreeData();
+    g_contextWord = 0;
+    return err;
+}
+}  // namespace
+
+extern "C" GSErrCode GetExportedFuncAddrs(API_EntryTable* entryTable, uint32_t entryTableSize) {
+    if (entryTable == nullptr || entryTableSize < sizeof(API_EntryTable)) return APIERR_BADPARS;
+    std::memset(entryTable, 0, sizeof(API_EntryTable));
+    entryTable->version = API_EntryTableVersion;
+    entryTable->checkEnvironment = GuardedCheckEnvironment;
+    entryTable->registerInterface = GuardedRegisterInterface;
+    entryTable->initialize = GuardedInitialize;
+    entryTable->freeData = GuardedFreeData;
+    entryTable->closingWord = API_EntryTableClosingWord;
+    return NoError;
+}
+
+extern "C" GSErrCode SetImportedFuncAddrs(const API_HostFunctionTable* hostTable) {
+    // A table shorter than its own header is not a table.
+    if (hostTable == nullptr || hostTable->structSize < offsetof(API_HostFunctionTable, Environment))
+        return APIERR_BADPARS;
+    // Copy what the host knows; entries it was built without stay null.
+    API_HostFunctionTable copy = {};
+    const size_t n = hostTable->structSize < sizeof(copy) ? hostTable->structSize : sizeof(copy);
+    std::memcpy(&copy, hostTable, n);
+    copy.structSize = uint32_t(sizeof(copy));
+    g_hostTable = copy;
+    g_tableArrived = true;
+    return NoError;
+}
+
+namespace HostInterface {
+bool TableArrived() { return g_tableArrived; }
+uint64_t ContextWord() { return g_contextWord; }
+const API_HostFunctionTable& Table() { return g_hostTable; }
+
+GSErrCode CallSelector(API_SelectorFamilyProc* family, uint32_t selector, void* par1, uint32_t par1Size,
+                       void* par2, uint32_t par2Size) {
+    if (family == nullptr) return APIERR_MISSINGHOSTFUNC;
+    API_SelectorCall call = {};
+    call.selector = selector;
+    call.par1 = par1;
+    call.par1Size = par1 != nullptr ? par1Size : 0;
+    call.par2 = par2;
+    call.par2Size = par2 != nullptr ? par2Size : 0;
+    return family(&call);
+}
+}  // namespace HostInterface
+
+// Every wrapper: a null entry (table not arrived, or not offered by the host) answers APIERR_MISSINGHOSTFUNC.
+#define LODRAVIX_HOST_CALL(entry, ...) \
+    (g_hostTable.entry != nullptr ? g_hostTable.entry(__VA_ARGS__) : APIERR_MISSINGHOSTFUNC)
+
+GSErrCode ACAPI_KeepInMemory(bool keepIt) { return LODRAVIX_HOST_CALL(KeepInMemory, keepIt); }
+
+GSErrCode ACAPI_Register_Menu(int16_t menuStrResID, int16_t promptStrResID, int32_t menuPosCode, int32_t menuFlags) {
+    return LODRAVIX_HOST_CALL(Register_Menu, menuStrResID, promptStrResID, menuPosCode, menuFlags);
+}
+
+GSErrCode ACAPI_Install_MenuHandler(int16_t menuStrResID, API_MenuCommandProc* handlerProc) {
+    return LODRAVIX_HOST_CALL(Install_MenuHandler, menuStrResID, handlerProc);
+}
+
+GSErrCode ACAPI_Register_BuiltInLibrary() {
+    return g_hostTable.Register_BuiltInLibrary != nullptr ? g_hostTable.Register_BuiltInLibrary()
+                                                          : APIERR_MISSINGHOSTFUNC;
+}
+
+GSErrCode ACAPI_Notify_CatchProjectEvent(int32_t eventMask, API_ProjectEventHandlerProc* handlerProc) {
+    return LODRAVIX_HOST_CALL(Notify_CatchProjectEvent, eventMask, handlerProc);
+}
+
+GSErrCode ACAPI_Notify_CatchNewElement(const API_ElemTypeID* elemType, API_ElementEventHandlerProc* handlerProc) {
+    return LODRAVIX_HOST_CALL(Notify_CatchNewElement, elemType, handlerProc);
+}
+
+GSErrCode ACAPI_Notify_InstallElementObserver(API_ElementEventHandlerProc* handlerProc) {
+    return LODRAVIX_HOST_CALL(Notify_InstallElementObserver, handlerProc);
+}
+
+GSErrCode ACAPI_Notify_CatchToolChange(API_ToolChangeHandlerProc* handlerProc) {
+    return LODRAVIX_HOST_CALL(Notify_CatchToolChange, handlerProc);
+}
+
+GSErrCode ACAPI_ModulData_Store(const API_ModulData* info, const char* modulName) {
+    return LODRAVIX_HOST_CALL(ModulData_Store, info, modulName != nullptr ? modulName : "");
+}
+
+GSErrCode ACAPI_ModulData_Get(API_ModulData* info, const char* modulName) {
+    return LODRAVIX_HOST_CALL(ModulData_Get, info, modulName != nullptr ? modulName : "");
+}
+
+GSErrCode ACAPI_ModulData_Delete(const char* modulName) {
+    return LODRAVIX_HOST_CALL(ModulData_Delete, modulName != nullptr ? modulName : "");
+}
+
+GSErrCode ACAPI_RegisterModelessWindow(int32_t referenceID, API_PaletteControlCallBackProc* callBackProc,
+                                       int32_t controlFlags, const API_Guid& paletteGuid) {
+    return LODRAVIX_HOST_CALL(RegisterModelessWindow, referenceID, callBackProc, controlFlags, &paletteGuid);
+}
+
+GSErrCode ACAPI_UnregisterModelessWindow(int32_t referenceID) {
+    return LODRAVIX_HOST_CALL(UnregisterModelessWindow, referenceID);
+}
+
+GSErrCode ACAPI_Command_Test(const API_ModulID* mdid, int32_t cmdID, int32_t cmdVersion) {
+    return LODRAVIX_HOST_CALL(Command_Test, mdid, cmdID, cmdVersion);
+}
+
+GSResModule ACAPI_GetOwnResModule() {
+    return g_hostTable.GetOwnResModule != nullptr ? g_hostTable.GetOwnResModule() : InvalidResModule;
+}
+
+GSErrCode ACAPI_WriteReport(const char* text) {
+    return LODRAVIX_HOST_CALL(WriteReport, text != nullptr ? text : "");
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Localised texts, the language index, the error alert and the language dialog.
+//
+// String tables come in groups of seven consecutive ids, one per language: id = group base + language index
+// (0 Italian, 1 English, 2 French, 3 German, 4 Spanish, 5 Japanese, 6 Russian).
+#include "foundation/QV_String.hpp"
+
+#include <cstdint>
+
+constexpr int16_t LanguageCount = 7;
+constexpr int16_t LanguageEnglish = 1;
+
+// Table group bases.
+constexpr int32_t MenuResBase = 32500;
+constexpr int32_t MenuTextTableBase = 32510;
+constexpr int32_t ErrorTableBase = 32520;
+constexpr int32_t PromptTableBase = 32530;
+constexpr int32_t GeneralTableBase = 32540;
+constexpr int32_t TitleTableBase = 32550;
+constexpr int32_t UndoTableBase = 32560;
+constexpr int32_t SOSITableBase = 32570;
+constexpr int32_t ImportTableBase = 32580;
+constexpr int32_t CommonTableBase = 32710;
+
+// The language of the user interface, 0 to 6; 1 (English) until the configuration says otherwise.
+extern int16_t LanguageIndex;
+// The language codes "ita", "int", "fra", "ger", "spa", "jap", "rus", by language index.
+extern const QV_String LanguageCodes[LanguageCount];
+
+// Entry `index` of table `id` (the caller adds the language index to the group base). A missing entry is
+// taken from the English table of the group (id - LanguageIndex + 1), except for ids from 32710 on while
+// the language is English; failing that the text is "_ERR_NO_".
+QV_String& GetResString(QV_String& out, int32_t id, int32_t index);
+// The same for a given language instead of the global index (e.g. to preview a language not yet chosen).
+QV_String& GetResStringForLanguage(QV_String& out, int32_t id, int32_t index, int16_t language);
+
+// Shows error `code` 1 to 70 (1-68 from the error table, 69 and 70 from the SOSI table entries 14 and 16)
+// under the title "Error" in the current language; nothing for other codes.
+void ShowErrorMessage(int32_t code, int32_t alertType);
+// A modal host alert with one "OK" button; empty texts are left out.
+void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail);
+
+// Sets the language index from the shared configuration file ("Language_str", or the older numeric
+// "Language"); with reload the file is read again first. False, and index 1, when neither key is present.
+bool LoadLanguage(bool reload);
+// Demotes a language whose texts are not available to English.
+void ValidateLanguage();
+
+// The language dialog (32734). True when it was closed with OK; a changed language is then stored in the
+// shared configuration file and becomes the language index. A language that cannot be stored shows error 49
+// and leaves everything as it was (false). The version line, when not empty, is shown as the title.
+bool ShowLanguageDialog(const QV_String& versionLine = QV_String());
+// The dialog's callback (dialog manager messages 1 init, 3 close, 4 click, 6 change); userData points to the
+// dialog's own data, which ShowLanguageDialog sets up.
+int16_t LanguageDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,
+                               intptr_t messageData);

@@ -1,0 +1,8 @@
+#include "geometry/MeshBody.hpp"
+
+void MeshBodyPart::Clear()
+{
+    body = API_BodyType{};
+    ShrinkToEmpty(vertices);
+    ShrinkToEmpty(edges);
+}

@@ -1,0 +1,24 @@
+#include "shell/ShellState.hpp"
+
+#include "foundation/ACAPI.hpp"
+
+#include <cstring>
+
+uint8_t NorwegianVariant = 0;
+uint8_t AustrianVariant = 0;
+uint8_t PaletteSuspended = 1;
+uint8_t XYZButtonState = 1;
+uint8_t UpdateConfirmation = 1;
+CurveSegmentationRecord CurveSegmentation = {0, 0.0, 0};
+SubPaletteRecord SubPalettes[SubPaletteCount] = {};
+
+void ReadHostLanguageVariant() {
+    NorwegianVariant = 0;
+    AustrianVariant = 0;
+    API_ServerApplicationInfo info = {};
+    if (ACAPI_Environment(APIEnv_ApplicationID, &info) != NoError) return;
+    // The whole code, exactly: "nor" or "NORW" is not Norwegian.
+    const size_t n = strnlen(info.language, sizeof info.language);
+    NorwegianVariant = (n == 3 && std::memcmp(info.language, "NOR", 3) == 0) ? 1 : 0;
+    AustrianVariant = (n == 3 && std::memcmp(info.language, "AUT", 3) == 0) ? 1 : 0;
+}

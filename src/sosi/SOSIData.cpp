@@ -1,0 +1,8 @@
+#include "sosi/SOSIData.hpp"
+
+void SOSIData::Reset()
+{
+    geometryKind = 0;
+    coords.Clear();
+    radius = 0.0;
+}

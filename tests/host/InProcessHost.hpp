@@ -1,0 +1,41 @@
+#pragma once
+// A stand-in host running the module's code linked into the test (no dlopen), over this process's user folder.
+#include "StandinHost.hpp"
+#include "TestSupport.hpp"
+#include "foundation/ACAPI.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+class InProcessHostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // One process may run several tests: start each from an empty user folder.
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(TestSupport::UserFolder(), ec))
+            std::filesystem::remove_all(entry.path(), ec);
+        HostSettings settings;
+        settings.moduleDir = TestSupport::BinDir();
+        settings.userFolder = TestSupport::UserFolder();
+        host = std::make_unique<StandinHost>(settings, &log);
+        host->UseInProcess({GetExportedFuncAddrs, SetImportedFuncAddrs});
+    }
+    void TearDown() override { host.reset(); }
+
+    std::string UserFile(const std::string& name) const { return TestSupport::UserFolder() + "/" + name; }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(UserFile(name)); }
+    void Touch(const std::string& name) const { std::ofstream(UserFile(name)) << "x"; }
+    int CountReports(const std::string& text) const {
+        int n = 0;
+        for (const std::string& line : host->ModuleReports()) n += line == text ? 1 : 0;
+        return n;
+    }
+
+    std::ostringstream log;
+    std::unique_ptr<StandinHost> host;
+};

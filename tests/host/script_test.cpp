@@ -1,0 +1,172 @@
+// The stand-in host's script language: words, numbers, patterns, and what a run does with failures.
+#include "../host/InProcessHost.hpp"
+#include "DGDriver.hpp"
+#include "Script.hpp"
+
+namespace {
+std::vector<std::string> ParseErrors(const std::string& text) {
+    std::vector<ScriptCommand> commands;
+    std::vector<std::string> errors;
+    StandardScriptLanguage().Parse(text, &commands, &errors);
+    return errors;
+}
+
+std::string OnlyError(const std::string& text) {
+    const std::vector<std::string> errors = ParseErrors(text);
+    EXPECT_EQ(errors.size(), 1u) << text;
+    return errors.empty() ? std::string() : errors[0];
+}
+
+TEST(ScriptWords, QuotesEscapesAndComments) {
+    std::vector<ScriptToken> t;
+    std::string error;
+    ASSERT_TRUE(TokenizeScriptLine("  config \"Brenmaro.cfg\" \"a \\\"b\\\"\\r\\n#c\" x  # comment", &t, &error));
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[0].text, "config");
+    EXPECT_FALSE(t[0].quoted);
+    EXPECT_TRUE(t[1].quoted);
+    EXPECT_EQ(t[2].text, "a \"b\"\r\n#c");
+    EXPECT_EQ(t[3].text, "x");
+    ASSERT_TRUE(TokenizeScriptLine("\"\"", &t, &error));
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].text, "");
+    ASSERT_TRUE(TokenizeScriptLine("# only a comment", &t, &error));
+    EXPECT_TRUE(t.empty());
+}
+
+TEST(ScriptWords, BrokenQuotesAreErrors) {
+    std::vector<ScriptToken> t;
+    std::string error;
+    EXPECT_FALSE(TokenizeScriptLine("echo \"open", &t, &error));
+    EXPECT_FALSE(TokenizeScriptLine("echo \"ends in a backslash\\", &t, &error));
+    EXPECT_FALSE(TokenizeScriptLine("echo \"bad \\q escape\"", &t, &error));
+    EXPECT_FALSE(TokenizeScriptLine("echo \"a\"b", &t, &error));
+    EXPECT_FALSE(TokenizeScriptLine("echo a\"b\"", &t, &error));
+}
+
+TEST(ScriptNumbers, RangeAndForms) {
+    int64_t v = 0;
+    EXPECT_TRUE(ParseScriptInt("32501", &v));
+    EXPECT_EQ(v, 32501);
+    EXPECT_TRUE(ParseScriptInt("-1", &v));
+    EXPECT_EQ(v, -1);
+    EXPECT_TRUE(ParseScriptInt("0x81060001", &v));
+    EXPECT_EQ(v, 0x81060001ll);
+    EXPECT_TRUE(ParseScriptInt("0xFFFFFFFF", &v));
+    EXPECT_TRUE(ParseScriptInt("-2147483648", &v));
+    EXPECT_EQ(v, -2147483648ll);
+    for (const char* bad : {"", "-", "0x", "x1", "1x", "12a", "1e3", "1.5", "--1", "+1", "-2147483649", "4294967296",
+                            "0x100000000", "99999999999999999999999", " 1", "0x-1"})
+        EXPECT_FALSE(ParseScriptInt(bad, &v)) << bad;
+}
+
+TEST(ScriptParse, UnknownCommandNamesItsLine) {
+    EXPECT_EQ(OnlyError("load\n\n  frobnicate 3\n"), "line 3: unknown command 'frobnicate'");
+    // A quoted word is never a command word.
+    EXPECT_EQ(OnlyError("\"load\"\n"), "line 1: unknown command 'load'");
+}
+
+TEST(ScriptParse, BadNumbersNameLineAndSlot) {
+    const std::string e = OnlyError("load\nmenu 32501 first\n");
+    EXPECT_EQ(e.rfind("line 2: 'first' is not a number (<item>", 0), 0u) << e;
+    EXPECT_NE(e.find("menu <menu:int> <item:int>"), std::string::npos) << e;
+    EXPECT_EQ(OnlyError("version 99999999999\n").rfind("line 1: '99999999999' is not a number", 0), 0u);
+    EXPECT_EQ(OnlyError("dialog 0x7g click 1\n").rfind("line 1: '0x7g' is not a number", 0), 0u);
+    EXPECT_EQ(OnlyError("expect result Initialize zero\n").rfind("line 1: 'zero' is not a number", 0), 0u);
+}
+
+TEST(ScriptParse, MissingExtraAndWrongWords) {
+    EXPECT_EQ(OnlyError("menu 32501\n").rfind("line 1: missing <item>", 0), 0u);
+    EXPECT_EQ(OnlyError("release now\n").rfind("line 1: unexpected 'now'", 0), 0u);
+    EXPECT_EQ(OnlyError("expect result Init 0\n").rfind("line 1: 'Init' is not one of CheckEnvironment|", 0), 0u);
+    EXPECT_EQ(OnlyError("suite here\n").rfind("line 1: 'here' is not one of present|absent", 0), 0u);
+    EXPECT_EQ(OnlyError("dialog 32734 push 1\n").rfind("line 1: expected 'set' instead of 'push'", 0), 0u);
+    EXPECT_EQ(OnlyError("echo \"open\n").rfind("line 1: quoted text is not closed", 0), 0u);
+}
+
+TEST(ScriptParse, EveryBadLineIsReported) {
+    const std::vector<std::string> errors = ParseErrors("nope\nload\nmenu a b\nalert\n");
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors[0].rfind("line 1:", 0), 0u);
+    EXPECT_EQ(errors[1].rfind("line 3:", 0), 0u);
+    EXPECT_EQ(errors[2].rfind("line 4:", 0), 0u);
+}
+
+TEST(ScriptParse, OptionalSlotsAndCrLfLines) {
+    std::vector<ScriptCommand> commands;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(StandardScriptLanguage().Parse("expect log \"x\"\r\nexpect log \"x\" 2\r\n", &commands, &errors));
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_FALSE(commands[0].args.Has("count"));
+    EXPECT_EQ(commands[1].args.Int("count"), 2);
+    EXPECT_EQ(commands[1].source, "expect log \"x\" 2");
+}
+
+class ScriptRunTest : public InProcessHostTest {
+protected:
+    bool Run(const std::string& text) {
+        std::ostringstream out;
+        ScriptRunner runner(*host, out);
+        const bool ok = runner.RunText(text, "test");
+        output = out.str();
+        failures = runner.Failures();
+        return ok;
+    }
+    std::string output;
+    int failures = 0;
+};
+
+TEST_F(ScriptRunTest, NothingRunsWhenALaterLineIsBad) {
+    EXPECT_FALSE(Run("file write \"a.txt\" \"x\"\nload\nmenu 1 x\n"));
+    EXPECT_FALSE(Exists("a.txt"));
+    EXPECT_FALSE(host->IsLoaded());
+    EXPECT_NE(output.find("test: line 3:"), std::string::npos) << output;
+}
+
+TEST_F(ScriptRunTest, FailedChecksAreCountedAndTheRunGoesOn) {
+    EXPECT_FALSE(Run("load\nexpect menu registered 32503\nexpect menu handlers 6\nexpect loaded\n"));
+    EXPECT_EQ(failures, 2);
+    EXPECT_NE(output.find("FAILED (line 2): menu registered from resource 32501, expected 32503"),
+              std::string::npos) << output;
+    EXPECT_NE(output.find("[4] expect loaded"), std::string::npos);
+}
+
+TEST_F(ScriptRunTest, FailedActionStopsTheScript) {
+    EXPECT_FALSE(Run("load\nmenu 32505 1\nfile write \"after.txt\" \"x\"\n"));
+    EXPECT_FALSE(Exists("after.txt"));
+    EXPECT_NE(output.find("the script stops here"), std::string::npos);
+    // The host still releases the module at the end.
+    EXPECT_FALSE(host->IsLoaded());
+}
+
+TEST_F(ScriptRunTest, UnusedDialogActionFailsTheRun) {
+    EXPECT_FALSE(Run("load\nalert 2\n"));
+    EXPECT_NE(output.find("queued dialog action never used"), std::string::npos) << output;
+    DGDriver::ClearQueueAndLog();
+}
+
+TEST_F(ScriptRunTest, HostErrorsFailTheRunUnlessExpected) {
+    EXPECT_FALSE(Run("load\nrelease\nrelease\n"));
+    EXPECT_TRUE(Run("fail Register_Menu 32501 0x81060001\nload\nexpect unloaded\n"
+                    "expect result RegisterInterface 0x81060001\n"));
+}
+
+TEST_F(ScriptRunTest, UnknownHostFunctionInFail) {
+    EXPECT_FALSE(Run("fail Nonexistent 1\n"));
+    EXPECT_NE(output.find("unknown host function Nonexistent"), std::string::npos);
+}
+
+TEST_F(ScriptRunTest, UserFileNamesStayInsideTheUserFolder) {
+    EXPECT_FALSE(Run("file write \"../escape.txt\" \"x\"\n"));
+    EXPECT_FALSE(Run("file write \"/tmp/escape.txt\" \"x\"\n"));
+    EXPECT_TRUE(Run("file write \"sub.txt\" \"x\"\nexpect file \"sub.txt\" exists\nexpect file-text \"sub.txt\" \"x\"\n"));
+}
+
+TEST_F(ScriptRunTest, BrokenConfigurationFileGivesAClearFailure) {
+    EXPECT_FALSE(Run("file write-encoded \"Brenmaro.cfg\" \"$Language_str: ger\\r\\nnot an entry\\r\\n\"\n"
+                     "expect config \"Brenmaro.cfg\" \"Language_str\" \"ger\"\n"));
+    EXPECT_NE(output.find("is not followed by '$' or '#'"), std::string::npos) << output;
+    // The host refuses to rewrite it from a partial read.
+    EXPECT_FALSE(Run("config \"Brenmaro.cfg\" \"Other\" \"1\"\n"));
+}
+}  // namespace

@@ -1,0 +1,241 @@
+// The module's life in an in-process stand-in host: the environment check, interface registration,
+// initialisation and release, with the host's language, configuration files and failing host functions.
+#include "../host/InProcessHost.hpp"
+#include "DGDriver.hpp"
+#include "HostConfigFile.hpp"
+#include "shell/ShellState.hpp"
+
+#include <cstring>
+
+namespace {
+constexpr const char* kMarker = "Lodravix_20_25.wyr";
+
+class EntryPointsTest : public InProcessHostTest {};
+
+TEST_F(EntryPointsTest, HostKindAnswersTypeAndNameAndDeletesTheMarker) {
+    Touch(kMarker);
+    ASSERT_TRUE(host->Attach());
+    EXPECT_EQ(host->RunCheckEnvironment(), APIAddon_Normal);
+    EXPECT_STREQ(host->Results().envir.addOnInfo.name, "Lodravix 20.1.0.0 (ZO_25)");
+    EXPECT_STREQ(host->Results().envir.addOnInfo.description, "Lodravix");
+    EXPECT_FALSE(Exists(kMarker));
+}
+
+TEST_F(EntryPointsTest, OtherKindsAnswerZeroLeaveTheRecordAndStillDeleteTheMarker) {
+    for (const int32_t kind : {0, 2, -1, 0x101}) {
+        Touch(kMarker);
+        host->Settings().environmentKind = kind;
+        ASSERT_TRUE(host->Attach());
+        EXPECT_EQ(host->RunCheckEnvironment(), APIAddon_Unknown) << kind;
+        EXPECT_EQ(host->Results().envir.addOnInfo.name[0], '\0') << kind;
+        EXPECT_EQ(host->Results().envir.addOnInfo.description[0], '\0') << kind;
+        EXPECT_FALSE(Exists(kMarker)) << kind;
+        ASSERT_TRUE(host->Detach());
+    }
+}
+
+TEST_F(EntryPointsTest, DeclinedEnvironmentEndsTheLoadWithoutRegistering) {
+    host->Settings().environmentKind = 3;
+    ASSERT_TRUE(host->Load());
+    EXPECT_FALSE(host->IsLoaded());
+    EXPECT_FALSE(host->Results().registerInterfaceRan);
+    EXPECT_TRUE(host->Session().menus.empty());
+}
+
+TEST_F(EntryPointsTest, MissingMarkerIsNoError) {
+    ASSERT_TRUE(host->Load());
+    EXPECT_FALSE(Exists(kMarker));
+    EXPECT_TRUE(host->Release());
+    EXPECT_TRUE(host->Errors().empty());
+}
+
+TEST_F(EntryPointsTest, LanguageCodesSetTheVariantFlagsExactly) {
+    struct Case {
+        const char* code;
+        uint8_t norwegian;
+        uint8_t austrian;
+    };
+    for (const Case c : {Case{"NOR", 1, 0}, Case{"AUT", 0, 1}, Case{"nor", 0, 0}, Case{"aut", 0, 0},
+                         Case{"NORW", 0, 0}, Case{"NO", 0, 0}, Case{"INT", 0, 0}, Case{"", 0, 0}}) {
+        host->Settings().language = c.code;
+        ASSERT_TRUE(host->Attach());
+        ASSERT_EQ(host->RunCheckEnvironment(), APIAddon_Normal);
+        NorwegianVariant = AustrianVariant = 7;
+        ASSERT_EQ(host->RunRegisterInterface(), NoError);
+        EXPECT_EQ(NorwegianVariant, c.norwegian) << c.code << " after RegisterInterface";
+        EXPECT_EQ(AustrianVariant, c.austrian) << c.code << " after RegisterInterface";
+        NorwegianVariant = AustrianVariant = 7;
+        ASSERT_EQ(host->RunInitialize(), NoError);
+        EXPECT_EQ(NorwegianVariant, c.norwegian) << c.code << " after Initialize";
+        EXPECT_EQ(AustrianVariant, c.austrian) << c.code << " after Initialize";
+        host->RunFreeData();
+        ASSERT_TRUE(host->Detach());
+    }
+}
+
+TEST_F(EntryPointsTest, FailedApplicationQueryLeavesBothFlagsOff) {
+    host->Settings().language = "NOR";
+    ASSERT_TRUE(host->FailCall("Environment", -1, APIERR_GENERAL));
+    NorwegianVariant = 1;
+    ASSERT_TRUE(host->Load());
+    EXPECT_EQ(NorwegianVariant, 0);
+    EXPECT_EQ(AustrianVariant, 0);
+}
+
+TEST_F(EntryPointsTest, InitializeSetsTheModuleState) {
+    XYZButtonState = 0;
+    UpdateConfirmation = 0;
+    SubPalettes[3].dialogId = 99;
+    SubPalettes[3].enabled = 0;
+    SubPalettes[3].activeItem = 4;
+    ASSERT_TRUE(host->Load());
+    EXPECT_EQ(XYZButtonState, 1);
+    EXPECT_EQ(UpdateConfirmation, 1);
+    EXPECT_EQ(CurveSegmentation.byCount, 1);
+    EXPECT_EQ(CurveSegmentation.segmentLength, 1.0);
+    EXPECT_EQ(CurveSegmentation.segmentCount, 36);
+    for (const SubPaletteRecord& sub : SubPalettes) {
+        EXPECT_EQ(sub.dialogId, 0);
+        EXPECT_EQ(sub.registrationFlags, 0u);
+        EXPECT_EQ(sub.enabled, 1);
+        EXPECT_EQ(sub.activeItem, 0);
+    }
+    // The steps that later parts fill in, in their order.
+    const std::vector<std::string> expected = {
+        "call: RebuildAttributeCache", "call: CToolsPlt::ResetState", "call: ResetPointInputPaletteState",
+        "call: SOSITypeRowList::Clear", "call: ImportDefaults::Init", "call: PointTool::OnElementEvent",
+        "call: CToolsPlt::UpdateMenuTexts"};
+    EXPECT_EQ(host->ModuleReports(), expected);
+}
+
+TEST_F(EntryPointsTest, RegistersTheMenuOfTheLanguageAndTheLibrary) {
+    ASSERT_TRUE(host->Load());
+    ASSERT_EQ(host->Session().menus.size(), 1u);
+    const ModuleSession::Menu& menu = host->Session().menus[0];
+    EXPECT_EQ(menu.menuResID, 32501);
+    EXPECT_EQ(menu.promptResID, 0);
+    EXPECT_EQ(menu.position, 0);
+    EXPECT_EQ(menu.flags, 0);
+    ASSERT_GE(menu.texts.size(), 5u);
+    EXPECT_EQ(menu.texts[1], "Lodravix");
+    EXPECT_TRUE(host->Session().builtInLibrary);
+}
+
+TEST_F(EntryPointsTest, SharedConfigurationChoosesTheMenu) {
+    std::string error;
+    ASSERT_TRUE(HostConfig::SetEntry(UserFile("Brenmaro.cfg"), "Language_str", "rus", &error)) << error;
+    ASSERT_TRUE(host->Load());
+    ASSERT_EQ(host->Session().menus.size(), 1u);
+    EXPECT_EQ(host->Session().menus[0].menuResID, 32506);
+}
+
+TEST_F(EntryPointsTest, FailedMenuRegistrationIsReturnedAndSkipsTheLibrary) {
+    ASSERT_TRUE(host->FailCall("Register_Menu", 32501, GSErrCode(0x81060042u)));
+    ASSERT_TRUE(host->Attach());
+    ASSERT_EQ(host->RunCheckEnvironment(), APIAddon_Normal);
+    EXPECT_EQ(host->RunRegisterInterface(), GSErrCode(0x81060042u));
+    EXPECT_FALSE(host->Session().builtInLibrary);
+}
+
+TEST_F(EntryPointsTest, FailedLibraryRegistrationIsReturned) {
+    ASSERT_TRUE(host->FailCall("Register_BuiltInLibrary", -1, APIERR_GENERAL));
+    ASSERT_TRUE(host->Attach());
+    ASSERT_EQ(host->RunCheckEnvironment(), APIAddon_Normal);
+    EXPECT_EQ(host->RunRegisterInterface(), APIERR_GENERAL);
+    EXPECT_EQ(host->Session().menus.size(), 1u);
+}
+
+TEST_F(EntryPointsTest, OneFailedMenuHandlerKeepsTheOthersAndRegistersNoNotification) {
+    ASSERT_TRUE(host->FailCall("Install_MenuHandler", 32503, GSErrCode(0x81060010u)));
+    ASSERT_TRUE(host->Attach());
+    ASSERT_EQ(host->RunCheckEnvironment(), APIAddon_Normal);
+    ASSERT_EQ(host->RunRegisterInterface(), NoError);
+    EXPECT_EQ(host->RunInitialize(), GSErrCode(0x81060010u));
+    EXPECT_EQ(host->Session().menuHandlers.size(), 6u);
+    EXPECT_EQ(host->Session().menuHandlers.count(32503), 0u);
+    EXPECT_EQ(host->Session().newElementHandler, nullptr);
+    EXPECT_EQ(host->Session().elementObserver, nullptr);
+    EXPECT_EQ(host->Session().projectEventHandler, nullptr);
+    EXPECT_EQ(host->Session().toolChangeHandler, nullptr);
+    EXPECT_EQ(CountReports("call: PointTool::OnElementEvent"), 0);
+}
+
+TEST_F(EntryPointsTest, SeveralFailedMenuHandlersAnswerTheOrOfTheirResults) {
+    ASSERT_TRUE(host->FailCall("Install_MenuHandler", 32500, GSErrCode(0x81060010u)));
+    ASSERT_TRUE(host->FailCall("Install_MenuHandler", 32506, GSErrCode(0x81060002u)));
+    ASSERT_TRUE(host->Attach());
+    ASSERT_EQ(host->RunCheckEnvironment(), APIAddon_Normal);
+    ASSERT_EQ(host->RunRegisterInterface(), NoError);
+    EXPECT_EQ(host->RunInitialize(), GSErrCode(0x81060012u));
+    EXPECT_EQ(host->Session().menuHandlers.size(), 5u);
+}
+
+TEST_F(EntryPointsTest, FailedNotificationEndsInitializeAndKeepsEarlierRegistrations) {
+    ASSERT_TRUE(host->FailCall("Notify_CatchProjectEvent", -1, GSErrCode(0x81060020u)));
+    ASSERT_TRUE(host->Attach());
+    ASSERT_EQ(host->RunCheckEnvironment(), APIAddon_Normal);
+    ASSERT_EQ(host->RunRegisterInterface(), NoError);
+    EXPECT_EQ(host->RunInitialize(), GSErrCode(0x81060020u));
+    EXPECT_EQ(host->Session().menuHandlers.size(), 7u);
+    EXPECT_NE(host->Session().newElementHandler, nullptr);
+    EXPECT_TRUE(host->Session().newElementAllTypes);
+    EXPECT_NE(host->Session().elementObserver, nullptr);
+    EXPECT_EQ(host->Session().toolChangeHandler, nullptr);
+}
+
+TEST_F(EntryPointsTest, NotificationsOnSuccess) {
+    ASSERT_TRUE(host->Load());
+    EXPECT_EQ(host->Session().projectEventMask, -1);
+    EXPECT_EQ(host->Session().newElementHandler, host->Session().elementObserver);
+    GSErrCode result = APIERR_GENERAL;
+    ASSERT_TRUE(host->SendToolChange(API_ToolBoxItem{}, &result));
+    EXPECT_EQ(result, NoError);
+    EXPECT_EQ(CountReports("call: ResetToolInput"), 1);
+    ASSERT_TRUE(host->SendProjectEvent(4, 0, &result));
+    EXPECT_EQ(result, NoError);
+}
+
+TEST_F(EntryPointsTest, SuitePresenceWritesTheMarkerAndReleaseDeletesIt) {
+    host->Settings().suitePresent = true;
+    ASSERT_TRUE(host->Load());
+    std::vector<HostConfig::Entry> entries;
+    std::string error;
+    ASSERT_TRUE(HostConfig::ReadFile(UserFile(kMarker), &entries, &error)) << error;
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].key, "Korvane Loaded");
+    EXPECT_EQ(entries[0].value, "TRUE");
+    ASSERT_TRUE(host->Release());
+    EXPECT_FALSE(Exists(kMarker));
+}
+
+TEST_F(EntryPointsTest, NoSuiteWritesNoMarker) {
+    ASSERT_TRUE(host->Load());
+    EXPECT_FALSE(Exists(kMarker));
+}
+
+TEST_F(EntryPointsTest, FreeDataWithThePaletteNeverOpened) {
+    ASSERT_TRUE(host->Load());
+    PaletteSuspended = 0;
+    Touch(kMarker);
+    host->ClearModuleReports();
+    EXPECT_EQ(host->RunFreeData(), NoError);
+    EXPECT_EQ(PaletteSuspended, 1);
+    EXPECT_FALSE(Exists(kMarker));
+    const std::vector<std::string> expected = {"call: CToolsPlt::Close", "call: SOSITypeRowList::Clear",
+                                               "call: ImportDefaults::Init"};
+    EXPECT_EQ(host->ModuleReports(), expected);
+    EXPECT_TRUE(DGDriver::Log().empty());
+}
+
+TEST_F(EntryPointsTest, MenuHandlersKeepTheModuleAndAnswerZero) {
+    ASSERT_TRUE(host->Load());
+    EXPECT_FALSE(host->Session().keepInMemory);
+    GSErrCode result = APIERR_GENERAL;
+    ASSERT_TRUE(host->ChooseMenu(32501, 2, &result));
+    EXPECT_EQ(result, NoError);
+    EXPECT_TRUE(host->Session().keepInMemory);
+    EXPECT_EQ(CountReports("call: MenuCommandHandler 32501 item 2"), 1);
+    // Only the registered menu can be chosen.
+    EXPECT_FALSE(host->ChooseMenu(32503, 1));
+}
+}  // namespace
