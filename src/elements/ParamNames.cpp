@@ -172,10 +172,10 @@ const char* const kPrefsNames[] = {
     "VYbridge_border_width_right", "VYbridge_border_thick_left", "VYbridge_border_thick_right",
     "VYbridge_railing_left", "VYbridge_railing_right",
     // 153-167 railways, in the order of the road group
-    "VYrailway_width", "VYrailway_left_cut_angle", "VYrailway_left_fill_angle", "VYrailway_right_cut_angle",
-    "VYrailway_right_fill_angle", "VYrailway_cut_extension", "VYrailway_fill_extension", "VYrailway_resolution",
-    "VYrailway_mat", "VYrailway_cut_mat", "VYrailway_fill_mat", "VYrailway_show_2d", "VYrailway_2d_pen",
-    "VYrailway_3d_pen", "VYrailway_ID",
+    "railway_width", "railway_left_cut_angle", "railway_left_fill_angle", "railway_right_cut_angle",
+    "railway_right_fill_angle", "railway_cut_extension", "railway_fill_extension", "railway_resolution",
+    "railway_mat", "railway_cut_mat", "railway_fill_mat", "railway_show_2d", "railway_2d_pen",
+    "railway_3d_pen", "railway_ID",
     // 168-170 2D display shared by plateaus, roads and railways
     "obstacle_show_2d", "obstacle_2d_pen", "obstacle_line_type",
     // 171-182 retaining walls

@@ -147,7 +147,7 @@ TEST(ParamNames, PreferenceGroups) {
         {98, "road_sect_flip_rigth"}, {99, "basin_mat"},           {117, "building_ID"},
         {118, "paint_show_2d"},      {123, "paint_mat"},           {124, "VYwall_heigth"},
         {133, "VYwall_ID"},          {134, "VYbridge_thickness"},  {152, "VYbridge_railing_right"},
-        {153, "VYrailway_width"},    {167, "VYrailway_ID"},        {168, "obstacle_show_2d"},
+        {153, "railway_width"},    {167, "railway_ID"},        {168, "obstacle_show_2d"},
         {170, "obstacle_line_type"}, {171, "retaining_heigth"},    {182, "retaining_ID"},
         {183, "level_type"},         {193, "level_show_comment"},  {194, "slopeRange_P_range_1"},
         {213, "slopeRange_penna_frame"}, {214, "Quorra30_delete"}, {215, "Quorra30_camera"},
