@@ -62,14 +62,21 @@ void PutText(ElemDataRecord& record, uint32_t offset, uint32_t width, const QV_S
 // Numbers are written with the fewest significant digits (six at least, as "%g" gives them) that read back
 // as the same value through StrToDouble, within the field. A value that is no number (the DBL_MAX mark,
 // infinite, NaN) is stored as an empty field, which reads back as DBL_MAX.
+// "%.<precision>g" with a full stop as decimal point whatever the C locale says.
+void PrintNumber(char (&text)[64], int precision, double value) {
+    std::snprintf(text, sizeof text, "%.*g", precision, value);
+    for (char* p = text; *p != 0; ++p)
+        if (*p == ',') *p = '.';
+}
+
 std::string FormatNumber(double value, uint32_t maxChars) {
     if (!std::isfinite(value) || value == kNoNumber) return std::string();
     char text[64];
-    std::snprintf(text, sizeof text, "%g", value);  // at most 13 characters: fits every number field
+    PrintNumber(text, 6, value);  // "%g": at most 13 characters, fits every number field
     std::string best = text;
     double bestError = std::fabs(StrToDouble(text) - value);
     for (int precision = 7; precision <= 17 && bestError != 0.0; ++precision) {
-        std::snprintf(text, sizeof text, "%.*g", precision, value);
+        PrintNumber(text, precision, value);
         if (std::strlen(text) > maxChars) continue;
         const double error = std::fabs(StrToDouble(text) - value);
         if (error < bestError) {
