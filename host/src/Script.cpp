@@ -409,6 +409,50 @@ std::string FieldText(const char* field, size_t size) {
     return std::string(field, n);
 }
 
+// A path of the script: "@module" at its start stands for the folder of the module (and its library/).
+std::string HostPath(ScriptRunner& r, const std::string& path) {
+    const std::string mark = "@module";
+    if (path.compare(0, mark.size(), mark) != 0) return path;
+    return r.Host().Settings().moduleDir + path.substr(mark.size());
+}
+
+// The project's object libraries.
+void AddLibraryCommands(ScriptLanguage& L) {
+    L.Add("library load <path:text>", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+        return r.Host().AddLibraryFolder(HostPath(r, a.Text("path")), m);
+    }, "the project loads a library folder (\"@module/library\": the add-on's own)");
+    L.Add("library clear", false, [](ScriptRunner& r, const ScriptArgs&, std::string*) {
+        r.Host().Project().libraries.Clear();
+        return true;
+    }, "the project's libraries are emptied");
+    L.Add("expect libraries <count:int>", true, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+        return Compare("library folders loaded:", int64_t(r.Host().Project().libraries.Folders().size()),
+                       a.Int("count"), m);
+    }, "the number of library folders the project has loaded");
+    L.Add("expect library-part <name:text> <state:found|absent>", true,
+          [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+              const bool found = r.Host().Project().libraries.FindByName(a.Text("name"), 0) > 0;
+              *m = a.Text("name") + (found ? " found" : " absent");
+              return found == (a.Text("state") == "found");
+          }, "a library part of that name is among the project's libraries");
+    L.Add("expect folder-dialog <title:text> [<result:chosen|cancelled>]", true,
+          [](ScriptRunner&, const ScriptArgs& a, std::string* m) {
+              for (const DGDriver::LogRecord& rec : DGDriver::Log()) {
+                  if (rec.kind != "folder" || rec.title != a.Text("title")) continue;
+                  if (a.Has("result") && (rec.result == 1) != (a.Text("result") == "chosen")) continue;
+                  *m = "folder dialog " + Quote(rec.title) + (rec.result == 1 ? " chosen" : " cancelled");
+                  return true;
+              }
+              *m = "no folder dialog titled " + Quote(a.Text("title")) + (a.Has("result") ? " ended so" : "");
+              return false;
+          }, "a folder dialog with that title was shown (and chosen or cancelled)");
+    L.Add("expect folder-dialogs <count:int>", true, [](ScriptRunner&, const ScriptArgs& a, std::string* m) {
+        int64_t n = 0;
+        for (const DGDriver::LogRecord& rec : DGDriver::Log()) n += rec.kind == "folder" ? 1 : 0;
+        return Compare("folder dialogs shown:", n, a.Int("count"), m);
+    });
+}
+
 void AddActions(ScriptLanguage& L) {
     L.Add("load", false, [](ScriptRunner& r, const ScriptArgs&, std::string* m) {
         if (!r.Host().Load()) {
@@ -550,10 +594,10 @@ void AddActions(ScriptLanguage& L) {
         DGDriver::QueueFolderCancel();
         return true;
     }, "queue: cancel the next folder dialog");
-    L.Add("folder <path:text>", false, [](ScriptRunner&, const ScriptArgs& a, std::string*) {
-        DGDriver::QueueFolderAnswer(a.Text("path"));
+    L.Add("folder <path:text>", false, [](ScriptRunner& r, const ScriptArgs& a, std::string*) {
+        DGDriver::QueueFolderAnswer(HostPath(r, a.Text("path")));
         return true;
-    }, "queue: choose a folder in the next folder dialog");
+    }, "queue: choose a folder in the next folder dialog (\"@module\" starts a path beside the module)");
     L.Add("file-dialog cancel", false, [](ScriptRunner&, const ScriptArgs&, std::string*) {
         DGDriver::QueueFileCancel();
         return true;
@@ -818,6 +862,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         ScriptLanguage L;
         AddActions(L);
         AddChecks(L);
+        AddLibraryCommands(L);
         return L;
     }();
     return language;

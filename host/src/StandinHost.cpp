@@ -55,6 +55,11 @@ GSErrCode T_UnregisterModelessWindow(int32_t referenceID) {
     return HOST_OR_FAIL(UnregisterModelessWindow(referenceID));
 }
 GSErrCode T_WriteReport(const char* text) { return HOST_OR_FAIL(WriteReport(text)); }
+GSErrCode T_LibPartSearch(API_LibPart* libPart) { return HOST_OR_FAIL(LibPartSearch(libPart)); }
+GSErrCode T_LibPartGet(API_LibPart* libPart) { return HOST_OR_FAIL(LibPartGet(libPart)); }
+GSErrCode T_LibPartGetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars) {
+    return HOST_OR_FAIL(LibPartGetParams(libInd, a, b, addParNum, addPars));
+}
 
 #undef HOST_OR_FAIL
 
@@ -82,7 +87,9 @@ const std::vector<std::string> kFunctionNames = {
     "Notify_InstallElementObserver", "Notify_CatchToolChange",
     "ModulData_Store",      "ModulData_Get",
     "ModulData_Delete",     "RegisterModelessWindow",
-    "UnregisterModelessWindow", "WriteReport"};
+    "UnregisterModelessWindow", "WriteReport",
+    "LibPart_Search",       "LibPart_Get",
+    "LibPart_GetParams"};
 }  // namespace
 
 std::string SelectorText(uint32_t selector) {
@@ -123,6 +130,9 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream)
     table_.RegisterModelessWindow = T_RegisterModelessWindow;
     table_.UnregisterModelessWindow = T_UnregisterModelessWindow;
     table_.WriteReport = T_WriteReport;
+    table_.LibPart_Search = T_LibPartSearch;
+    table_.LibPart_Get = T_LibPartGet;
+    table_.LibPart_GetParams = T_LibPartGetParams;
     if (g_current != nullptr) std::cerr << "standin-host: a second host replaces the first\n";
     g_current = this;
     IODriver::SetUserFolder(settings_.userFolder);
@@ -394,6 +404,13 @@ GSErrCode StandinHost::Environment(const API_SelectorCall* call) {
             CopyText(info->language, sizeof info->language, settings_.language);
             return NoError;
         }
+        case APIEnv_AddLibrariesID.code: {
+            if (!CheckRecord("Environment", call, sizeof(IO::Location), 0)) return APIERR_BADPARS;
+            std::string why;
+            return AddLibraryFolder(static_cast<const IO::Location*>(call->par1)->ToNativePath(), &why)
+                       ? NoError
+                       : APIERR_REFUSED;
+        }
         default:
             return Refuse("Environment", call->selector);
     }
@@ -567,5 +584,72 @@ GSErrCode StandinHost::WriteReport(const char* text) {
     const std::string line = text != nullptr ? text : "";
     reports_.push_back(line);
     Log("  module: " + line);
+    return NoError;
+}
+
+// --- library parts -------------------------------------------------------------------------------------------
+
+bool StandinHost::AddLibraryFolder(const std::string& folder, std::string* why) {
+    bool faultyFile = false;
+    if (project_.libraries.LoadFolder(folder, why, &faultyFile)) {
+        Log("  host: library folder " + folder + " loaded (" + std::to_string(project_.libraries.PartCount()) +
+            " library parts in the project)");
+        return true;
+    }
+    // A user's folder that holds no library is refused quietly; a broken description is the data's fault.
+    if (faultyFile)
+        Error("library: " + *why);
+    else
+        Log("  host: library folder refused: " + *why);
+    return false;
+}
+
+GSErrCode StandinHost::LibPartSearch(API_LibPart* libPart) {
+    GSErrCode err;
+    if (Failing("LibPart_Search", -1, &err)) return err;
+    if (libPart == nullptr) return APIERR_BADPARS;
+    const LibraryStore& store = project_.libraries;
+    int32_t index = -1;
+    if (libPart->ownUnID[0] != '\0') {
+        index = store.FindByUnID(FieldText(libPart->ownUnID, sizeof libPart->ownUnID));
+    } else {
+        const size_t units = sizeof libPart->docu_UName / sizeof libPart->docu_UName[0];
+        index = store.FindByName(Utf8FromField(libPart->docu_UName, units), libPart->typeID);
+    }
+    if (index < 0) {
+        libPart->index = -1;
+        return APIERR_BADNAME;
+    }
+    FillLibPartRecord(*store.Part(index), index, libPart);
+    return NoError;
+}
+
+GSErrCode StandinHost::LibPartGet(API_LibPart* libPart) {
+    GSErrCode err;
+    if (Failing("LibPart_Get", -1, &err)) return err;
+    if (libPart == nullptr) return APIERR_BADPARS;
+    const LibPartDef* part = project_.libraries.Part(libPart->index);
+    if (part == nullptr) return APIERR_BADINDEX;
+    FillLibPartRecord(*part, libPart->index, libPart);
+    return NoError;
+}
+
+GSErrCode StandinHost::LibPartGetParams(int32_t libInd, double* a, double* b, int32_t* addParNum,
+                                        GSHandle* addPars) {
+    GSErrCode err;
+    if (Failing("LibPart_GetParams", -1, &err)) return err;
+    const LibPartDef* part = project_.libraries.Part(libInd);
+    if (part == nullptr) return APIERR_BADINDEX;
+    double size[2] = {0.0, 0.0};
+    for (const LibParamDef& p : part->params)
+        for (int k = 0; k < 2; ++k)
+            if (p.name == (k == 0 ? "A" : "B") && p.dim1 == 0 && !p.numbers.empty()) size[k] = p.numbers[0];
+    if (addPars != nullptr) {
+        *addPars = project_.libraries.MakeParamHandle(libInd);
+        if (*addPars == nullptr) return ErrMemoryFull;
+    }
+    if (a != nullptr) *a = size[0];
+    if (b != nullptr) *b = size[1];
+    if (addParNum != nullptr) *addParNum = int32_t(part->params.size());
     return NoError;
 }

@@ -3,6 +3,7 @@
 // entry points, menu commands, notifications, release). main.cpp drives it from a script; the tests drive it
 // in-process through this interface.
 #include "APIDefs.hpp"
+#include "LibraryStore.hpp"
 #include "ModuleLoader.hpp"
 
 #include <cstdint>
@@ -34,6 +35,7 @@ struct HostProject {
         std::string bytes;
     };
     std::map<std::string, ModuleDataEntry> moduleData;  // by name; "" is the unnamed entry
+    LibraryStore libraries;                             // a project starts with none loaded
 };
 
 // What the loaded module has registered; forgotten when it is unloaded.
@@ -162,6 +164,11 @@ public:
                                      int32_t controlFlags, const API_Guid* paletteGuid);
     GSErrCode UnregisterModelessWindow(int32_t referenceID);
     GSErrCode WriteReport(const char* text);
+    GSErrCode LibPartSearch(API_LibPart* libPart);
+    GSErrCode LibPartGet(API_LibPart* libPart);
+    GSErrCode LibPartGetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars);
+    // Adds a library folder to the project ('ALIB' and the script); false with `why` when refused.
+    bool AddLibraryFolder(const std::string& folder, std::string* why);
 
 private:
     bool Failing(const char* function, int32_t key, GSErrCode* error);

@@ -25,6 +25,9 @@ constexpr GSErrCode APIERR_COMPEQUAL = GSErrCode(0x810600D2u);     // 'COMP': th
 constexpr GSErrCode APIERR_LINKEXIST = GSErrCode(0x810600DEu);     // solid link already exists
 constexpr GSErrCode APIERR_NOMODULEDATA = GSErrCode(0x81060195u);  // no module data under that name
 constexpr GSErrCode APIERR_MISSINGHOSTFUNC = GSErrCode(0x81060387u);  // the host table has no such entry
+constexpr GSErrCode APIERR_BADNAME = GSErrCode(0x8106000Au);       // no library part has that name or unique id
+constexpr GSErrCode APIERR_BADINDEX = GSErrCode(0x81060009u);      // no library part has that index
+constexpr GSErrCode APIERR_REFUSED = GSErrCode(0x81060021u);       // the host refused the request (e.g. a library)
 
 // ---------------------------------------------------------------------------------------------------------------
 // Identifiers and element heads
@@ -99,6 +102,30 @@ struct API_AddParType {
 };
 static_assert(sizeof(API_AddParType) == 1600 && std::is_trivially_copyable<API_AddParType>::value,
               "API_AddParType is the 1600-byte parameter record");
+
+// ---------------------------------------------------------------------------------------------------------------
+// Library parts of the project's loaded libraries
+
+namespace IO {
+class Location;
+}
+
+constexpr int32_t APILib_ObjectID = 4;    // library-part type of objects
+constexpr int32_t APILib_PictureID = 11;  // library-part type of pictures
+
+// One library part, as the search ('by name or unique id') and the get ('by index') answer it.
+struct API_LibPart {
+    int32_t typeID;            // library-part type; in a search by name 0 accepts any type
+    int32_t index;             // from 1; -1 when none
+    char16_t docu_UName[128];  // the part's name, NUL-ended
+    char16_t file_UName[128];  // its file name, NUL-ended
+    IO::Location* location;    // when not null (owned by the caller), receives the part's file
+    char ownUnID[128];         // "{main GUID}-{revision GUID}", NUL-ended; a search with it set searches by it
+    char parentUnID[128];      // the unique id of the part it derives from, NUL-ended
+    uint8_t missingDef;        // 1: the library holds no definition for the part
+    uint8_t filler[7];
+};
+static_assert(sizeof(API_LibPart) == 792 && std::is_trivially_copyable<API_LibPart>::value, "API_LibPart layout");
 
 // ---------------------------------------------------------------------------------------------------------------
 // Environment check record: the host fills the kind, the add-on answers with its name and description.

@@ -66,6 +66,16 @@ struct API_HostFunctionTable {
     // --- the host's report log (the module's call log goes here)
     GSErrCode (*WriteReport)(const char* text);
 
+    // --- library parts of the project's loaded libraries
+    // Search: by ownUnID when set, else by docu_UName and typeID (0: any type), ignoring letter case.
+    GSErrCode (*LibPart_Search)(API_LibPart* libPart);
+    // Get: the part of libPart->index.
+    GSErrCode (*LibPart_Get)(API_LibPart* libPart);
+    // The part's default parameters: A and B, the record count and a new handle of API_AddParType records
+    // (arrays hold their cells in handles of their own); the caller releases the handles. Null outputs are
+    // skipped.
+    GSErrCode (*LibPart_GetParams)(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars);
+
     // New entries go here, at the end.
 };
 static_assert(std::is_trivially_copyable<API_HostFunctionTable>::value, "the host table is copied bytewise");

@@ -9,6 +9,7 @@
 // the host's handler for it. To add a family: a traits template, an entry at the end of API_HostFunctionTable
 // and an ACAPI_ wrapper in the module.
 #include "APIHostTable.hpp"
+#include "IO.hpp"
 
 #include <cstdint>
 
@@ -36,6 +37,14 @@ constexpr API_SelectorTag<API_Selector("APPL")> APIEnv_ApplicationID{};
 template <>
 struct API_EnvironmentRecords<API_Selector("APPL")> {
     using Par1 = API_ServerApplicationInfo;
+    using Par2 = void;
+};
+
+// 'ALIB': adds a folder to the project's libraries and loads it.
+constexpr API_SelectorTag<API_Selector("ALIB")> APIEnv_AddLibrariesID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("ALIB")> {
+    using Par1 = IO::Location;
     using Par2 = void;
 };
 

@@ -142,3 +142,11 @@ GSResModule ACAPI_GetOwnResModule() {
 GSErrCode ACAPI_WriteReport(const char* text) {
     return LODRAVIX_HOST_CALL(WriteReport, text != nullptr ? text : "");
 }
+
+GSErrCode ACAPI_LibPart_Search(API_LibPart* libPart) { return LODRAVIX_HOST_CALL(LibPart_Search, libPart); }
+
+GSErrCode ACAPI_LibPart_Get(API_LibPart* libPart) { return LODRAVIX_HOST_CALL(LibPart_Get, libPart); }
+
+GSErrCode ACAPI_LibPart_GetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars) {
+    return LODRAVIX_HOST_CALL(LibPart_GetParams, libInd, a, b, addParNum, addPars);
+}

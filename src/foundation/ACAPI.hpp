@@ -61,6 +61,11 @@ GSErrCode ACAPI_Command_Test(const API_ModulID* mdid, int32_t cmdID, int32_t cmd
 // The module's own resources; InvalidResModule while the host gives none.
 GSResModule ACAPI_GetOwnResModule();
 
+// Library parts of the project's loaded libraries (see API_HostFunctionTable).
+GSErrCode ACAPI_LibPart_Search(API_LibPart* libPart);
+GSErrCode ACAPI_LibPart_Get(API_LibPart* libPart);
+GSErrCode ACAPI_LibPart_GetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars);
+
 // Writes one line into the host's report log.
 GSErrCode ACAPI_WriteReport(const char* text);
 

@@ -6,3 +6,13 @@ bool RebuildAttributeCache() {
     ModuleLog::LogCall("RebuildAttributeCache");
     return true;
 }
+
+bool LoadAddOnLibraries(bool check) {
+    ModuleLog::LogCall(check ? "LoadAddOnLibraries check" : "LoadAddOnLibraries");
+    return true;
+}
+
+GSErrCode CountGISSubtypeParams() {
+    ModuleLog::LogCall("CountGISSubtypeParams");
+    return NoError;
+}

@@ -1,5 +1,13 @@
 #pragma once
 // The add-on's libraries and the attribute cache.
+#include "GSRoot.hpp"
 
 // Rebuilds the cache of the project's font attributes; true on success.
 bool RebuildAttributeCache();
+
+// Loads the add-on's library folder into the project (with `check`, only when it is not loaded yet). For now
+// it notes its call and loads nothing.
+bool LoadAddOnLibraries(bool check);
+
+// Counts the parameters of the library part "GIS_SUBTYPE"; 0 on success. For now it notes its call.
+GSErrCode CountGISSubtypeParams();

@@ -10,6 +10,7 @@
 #include "foundation/QV_String.hpp"
 #include "shell/AddOnInfo.hpp"
 #include "shell/AddOnLibraries.hpp"
+#include "shell/MenuCommands.hpp"
 #include "shell/MenuHandlers.hpp"
 #include "shell/Notifications.hpp"
 #include "shell/ShellState.hpp"
@@ -51,6 +52,7 @@ GSErrCode RegisterInterface() {
 
 GSErrCode Initialize() {
     UpdateConfirmation = 1;
+    FirstMenuCommand = 1;
     ReadHostLanguageVariant();
     RebuildAttributeCache();
     ToolsPalette().ResetState();

@@ -1,13 +1,81 @@
 #include "shell/MenuCommands.hpp"
 
+#include "dialogs/tools/AboutDialog.hpp"
+#include "elements/LocalizatorLP.hpp"
 #include "foundation/ACAPI.hpp"
-#include "foundation/ModuleLog.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "settings/PrefsLP.hpp"
+#include "shell/AddOnInfo.hpp"
+#include "shell/AddOnLibraries.hpp"
+#include "shell/PaletteServices.hpp"
+#include "shell/ShellState.hpp"
+#include "shell/ToolsPalette.hpp"
 
-#include <string>
+#include "DG.hpp"
+
+uint8_t FirstMenuCommand = 1;
+
+namespace {
+// Menu items.
+constexpr int16_t ItemPalette = 1;
+constexpr int16_t ItemLanguage = 2;
+constexpr int16_t ItemAbout = 3;
+
+// The settings object is not built yet; the services that take it do not read it so far.
+Settings* const NoSettings = nullptr;
+
+void ChooseLanguage() {
+    const int16_t previous = LanguageIndex;
+    if (!ShowLanguageDialog(QV_String(VersionBanner))) return;
+    LoadLanguage(true);
+    ToolsPalette().UpdateMenuTexts();
+    LocalizatorLP::Place(NoSettings, previous);
+}
+}  // namespace
+
+bool HasPrefsLibPart() {
+    LoadLanguage(true);
+    int32_t libIndex = -1;
+    return FindLibPartOrAsk(QV_String("VY_PREFS"), libIndex, true, QV_String(), APILib_ObjectID);
+}
+
+void ApplyLanguage() {
+    const int16_t previous = LanguageIndex;
+    LoadLanguage(true);
+    LocalizatorLP::Place(NoSettings, previous);
+    LoadAddOnLibraries(true);
+    CountGISSubtypeParams();
+}
+
+void OpenToolsPalette() {
+    CToolsPlt& palette = ToolsPalette();
+    if (!palette.IsClosed()) {
+        palette.Toggle();
+        return;
+    }
+    ResetOperatorsLayer();
+    AttachObserversToAddOnElements();
+    RefreshRoads();
+    RefreshRailways();
+    EnsureAddOnLayers();
+    palette.Create();
+    PaletteSuspended = 0;
+    LoadAddOnLibraries(true);
+    PrefsLP::LoadAtStart(NoSettings);
+}
 
 void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) {
-    // Every handled command keeps the module loaded from now on.
+    DGResetDialogRectangles();
+    if (!HasPrefsLibPart()) return;
+    if (menuParams == nullptr || menuParams->menuItemRef.menuResID != ownMenuResID) return;
     ACAPI_KeepInMemory(true);
-    const int32_t item = menuParams != nullptr ? menuParams->menuItemRef.itemIndex : 0;
-    ModuleLog::LogCall(("MenuCommandHandler " + std::to_string(ownMenuResID) + " item " + std::to_string(item)).c_str());
+    if (FirstMenuCommand != 0) ApplyLanguage();
+    switch (menuParams->menuItemRef.itemIndex) {
+        case ItemPalette: OpenToolsPalette(); break;
+        case ItemLanguage: ChooseLanguage(); break;
+        case ItemAbout: OpenAboutDialog(); break;
+        default: break;
+    }
+    FirstMenuCommand = 0;
 }

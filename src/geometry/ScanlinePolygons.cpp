@@ -1,0 +1,1082 @@
+#include "geometry/ScanlinePolygons.hpp"
+
+#include <algorithm>
+#include <climits>
+#include <cfloat>
+#include <cmath>
+#include <new>
+#include <stdexcept>
+
+namespace Scanline {
+namespace {
+
+constexpr int ABOVE = 0;
+constexpr int BELOW = 1;
+constexpr int CLIP = 0;  // the edge type doubles as the index: 0 clip, 1 subject
+constexpr int SUBJ = 1;
+
+constexpr int UNBUNDLED = 0;
+constexpr int BUNDLE_HEAD = 1;
+constexpr int BUNDLE_TAIL = 2;
+
+constexpr int NH = 0;  // no horizontal edge open
+constexpr int BH = 1;  // horizontal edge open at the bottom
+constexpr int TH = 2;  // horizontal edge open at the top
+
+constexpr double kEpsilon = 2.220446049250313e-16;
+
+// Horizontal state after an edge, by state and column 2 * (exists - 1) + parity.
+const int kNextHState[3][6] = {
+    {BH, TH, TH, BH, NH, NH},
+    {NH, NH, NH, NH, TH, TH},
+    {NH, NH, NH, NH, BH, BH},
+};
+
+// Vertex classes: top-right + 2 top-left + 4 bottom-right + 8 bottom-left.
+enum VertexClass {
+    EMX = 1,   // external maximum
+    ELI = 2,   // external left intermediate
+    ERI = 4,   // external right intermediate
+    RED = 5,   // right edge
+    IMM = 6,   // internal maximum and minimum
+    IMN = 7,   // internal minimum
+    EMN = 8,   // external minimum
+    EMM = 9,   // external maximum and minimum
+    LED = 10,  // left edge
+    ILI = 11,  // internal left intermediate
+    IRI = 13,  // internal right intermediate
+    IMX = 14,  // internal maximum
+};
+
+struct Edge {
+    double botX, botY, topX, topY;
+    double xb;  // x at the bottom of the current beam
+    double xt;  // x at its top
+    double dx;
+    int type;
+    int bundle[2][2];  // [above/below][clip/subject]
+    int bside[2];      // [clip/subject]: 0 left, 1 right
+    int bstate[2];     // [above/below]
+    int32_t outp[2];   // output contour [above/below], -1 none
+    Edge* prev;        // active list
+    Edge* next;
+    Edge* succ;        // next edge of the same bound
+};
+
+// Active-list order: x at the bottom of the beam, then dx.
+inline bool ActiveLess(const Edge* a, const Edge* b)
+{
+    return a->xb < b->xb || (a->xb == b->xb && a->dx < b->dx);
+}
+
+struct OutVertex {
+    double x, y;
+    int32_t next;
+};
+
+struct OutPoly {
+    int32_t active;  // 1 while open; 0 once merged into another
+    int32_t hole;
+    int32_t left, right;
+    int32_t proxy;  // the contour it has been merged into
+};
+
+// Output contours and their vertex lists. Contours are kept in creation order; the output list runs newest first.
+// Proxies form a union-find forest whose roots are exactly the contours that are still active.
+class Output {
+public:
+    std::vector<OutVertex> vertices;
+    std::vector<OutPoly> polys;
+
+    int32_t Proxy(int32_t c)
+    {
+        while (polys[c].proxy != c) {
+            polys[c].proxy = polys[polys[c].proxy].proxy;
+            c = polys[c].proxy;
+        }
+        return c;
+    }
+
+    int32_t Open(double x, double y)
+    {
+        const int32_t v = NewVertex(x, y, -1);
+        const int32_t c = static_cast<int32_t>(polys.size());
+        polys.push_back(OutPoly{1, 0, v, v, c});
+        return c;
+    }
+
+    void AddLeft(int32_t c, double x, double y)
+    {
+        if (c < 0) return;
+        OutPoly& p = polys[Proxy(c)];
+        p.left = NewVertex(x, y, p.left);
+    }
+
+    void AddRight(int32_t c, double x, double y)
+    {
+        if (c < 0) return;
+        const int32_t r = Proxy(c);
+        const int32_t v = NewVertex(x, y, -1);
+        vertices[polys[r].right].next = v;
+        polys[r].right = v;
+    }
+
+    // Joins p into q: as a hole, p's vertices go before q's; otherwise after them.
+    void Join(int32_t p, int32_t q, bool hole)
+    {
+        if (p < 0 || q < 0) return;
+        const int32_t qp = Proxy(q);
+        polys[qp].hole = hole ? 1 : 0;
+        const int32_t pp = Proxy(p);
+        if (pp == qp) return;
+        if (hole) {
+            vertices[polys[pp].right].next = polys[qp].left;
+            polys[qp].left = polys[pp].left;
+        } else {
+            vertices[polys[qp].right].next = polys[pp].left;
+            polys[qp].right = polys[pp].right;
+        }
+        polys[pp].active = 0;
+        polys[pp].proxy = qp;
+    }
+
+private:
+    int32_t NewVertex(double x, double y, int32_t next)
+    {
+        vertices.push_back(OutVertex{x, y, next});
+        return static_cast<int32_t>(vertices.size() - 1);
+    }
+};
+
+bool BoxesOverlap(const API_Box& a, const API_Box& b)
+{
+    return !(a.xMax < b.xMin || a.xMin > b.xMax) && !(a.yMax < b.yMin || a.yMin > b.yMax);
+}
+
+bool BoxFinite(const API_Box& b)
+{
+    return std::isfinite(b.xMin) && std::isfinite(b.yMin) && std::isfinite(b.xMax) && std::isfinite(b.yMax);
+}
+
+// Answers "does any box of the set overlap this one" without testing every pair: a hierarchy of boxes over the set,
+// split at the median of the centres along the longer side.
+class BoxSet {
+public:
+    explicit BoxSet(const std::vector<const API_Box*>& boxes) : m_boxes(boxes)
+    {
+        for (const API_Box* b : boxes)
+            if (!BoxFinite(*b)) m_overlapsAll = true;  // such a box fails every "apart" comparison
+        if (!m_boxes.empty() && !m_overlapsAll) Build(0, m_boxes.size());
+    }
+
+    bool AnyOverlap(const API_Box& q) const
+    {
+        if (m_boxes.empty()) return false;
+        if (m_overlapsAll || !BoxFinite(q)) return true;
+        return Query(0, q);
+    }
+
+private:
+    struct Node {
+        API_Box box;
+        size_t first, last;  // range of m_boxes for a leaf
+        int32_t left = -1, right = -1;
+    };
+    std::vector<const API_Box*> m_boxes;
+    std::vector<Node> m_nodes;
+    bool m_overlapsAll = false;
+
+    int32_t Build(size_t first, size_t last)
+    {
+        API_Box box = *m_boxes[first];
+        for (size_t i = first + 1; i < last; ++i) {
+            const API_Box& b = *m_boxes[i];
+            box.xMin = std::min(box.xMin, b.xMin);
+            box.yMin = std::min(box.yMin, b.yMin);
+            box.xMax = std::max(box.xMax, b.xMax);
+            box.yMax = std::max(box.yMax, b.yMax);
+        }
+        const int32_t index = static_cast<int32_t>(m_nodes.size());
+        m_nodes.push_back(Node{box, first, last});
+        if (last - first > 4) {
+            const bool alongX = (box.xMax - box.xMin) >= (box.yMax - box.yMin);
+            const size_t mid = first + (last - first) / 2;
+            std::nth_element(m_boxes.begin() + first, m_boxes.begin() + mid, m_boxes.begin() + last,
+                             [alongX](const API_Box* a, const API_Box* b) {
+                                 return alongX ? a->xMin + a->xMax < b->xMin + b->xMax
+                                               : a->yMin + a->yMax < b->yMin + b->yMax;
+                             });
+            const int32_t l = Build(first, mid);
+            const int32_t r = Build(mid, last);
+            m_nodes[index].left = l;
+            m_nodes[index].right = r;
+        }
+        return index;
+    }
+
+    bool Query(int32_t index, const API_Box& q) const
+    {
+        const Node& n = m_nodes[index];
+        if (!BoxesOverlap(n.box, q)) return false;
+        if (n.left < 0) {
+            for (size_t i = n.first; i < n.last; ++i)
+                if (BoxesOverlap(*m_boxes[i], q)) return true;
+            return false;
+        }
+        return Query(n.left, q) || Query(n.right, q);
+    }
+};
+
+// Builds the bounds of one contour: its edges go into edges (capacity reserved by the caller, so pointers stay put),
+// the first edge of each bound into bounds, the heights of its kept vertices into ys.
+void BuildBounds(const Contour& contour, int type, uint32_t operation, std::vector<API_Coord>& ring,
+                 std::vector<Edge>& edges, std::vector<Edge*>& bounds, std::vector<double>& ys)
+{
+    const std::vector<API_Coord>& v = contour.points;
+    const size_t n = v.size();
+    ring.clear();
+    // Inner vertices of horizontal runs drop out.
+    for (size_t i = 0; i < n; ++i) {
+        const size_t prev = (i + n - 1) % n;
+        const size_t next = (i + 1) % n;
+        if (v[prev].y != v[i].y || v[next].y != v[i].y) {
+            ring.push_back(v[i]);
+            ys.push_back(v[i].y);
+        }
+    }
+    const size_t m = ring.size();
+    if (m == 0) return;
+    auto nextIndex = [m](size_t i) { return (i + 1) % m; };
+    auto prevIndex = [m](size_t i) { return (i + m - 1) % m; };
+    const int clipSide = (operation == ScanlineDifference) ? 1 : 0;
+
+    auto makeBound = [&](size_t min, size_t numEdges, bool forward) {
+        const size_t first = edges.size();
+        size_t at = min;
+        for (size_t i = 0; i < numEdges; ++i) {
+            Edge e{};
+            e.botX = ring[at].x;
+            e.botY = ring[at].y;
+            at = forward ? nextIndex(at) : prevIndex(at);
+            e.topX = ring[at].x;
+            e.topY = ring[at].y;
+            e.xb = e.botX;
+            e.dx = (e.topX - e.botX) / (e.topY - e.botY);
+            e.type = type;
+            e.bside[CLIP] = clipSide;
+            e.bside[SUBJ] = 0;
+            e.outp[ABOVE] = -1;
+            e.outp[BELOW] = -1;
+            edges.push_back(e);
+        }
+        for (size_t i = first; i + 1 < edges.size(); ++i) edges[i].succ = &edges[i + 1];
+        bounds.push_back(&edges[first]);
+    };
+
+    // Forward bounds: the ring followed forward for as long as y rises.
+    for (size_t min = 0; min < m; ++min) {
+        if (ring[prevIndex(min)].y >= ring[min].y && ring[nextIndex(min)].y > ring[min].y) {
+            size_t numEdges = 1;
+            size_t max = nextIndex(min);
+            while (ring[nextIndex(max)].y > ring[max].y) {
+                ++numEdges;
+                max = nextIndex(max);
+            }
+            makeBound(min, numEdges, true);
+        }
+    }
+    // Reverse bounds: the ring followed backward.
+    for (size_t min = 0; min < m; ++min) {
+        if (ring[prevIndex(min)].y > ring[min].y && ring[nextIndex(min)].y >= ring[min].y) {
+            size_t numEdges = 1;
+            size_t max = prevIndex(min);
+            while (ring[prevIndex(max)].y > ring[max].y) {
+                ++numEdges;
+                max = prevIndex(max);
+            }
+            makeBound(min, numEdges, false);
+        }
+    }
+}
+
+struct SortedEdge {
+    Edge* edge;
+    double xb, xt, dx;
+    int32_t prev;
+};
+
+struct Intersection {
+    Edge* e0;  // the edge listed first
+    Edge* e1;
+    double x, y;  // y above the bottom of the beam
+};
+
+// Finds the crossings of the beam: each edge above is entered into the sorted-edge list from its back, and every
+// listed edge it passes is a crossing. Crossings come out ordered by height, equal heights in order of finding.
+void BuildIntersections(Edge* aet, double dy, std::vector<SortedEdge>& st, std::vector<Intersection>& it)
+{
+    st.clear();
+    it.clear();
+    int32_t last = -1;  // newest end of the sorted-edge list
+    for (Edge* edge = aet; edge; edge = edge->next) {
+        if (!(edge->bstate[ABOVE] == BUNDLE_HEAD || edge->bundle[ABOVE][CLIP] || edge->bundle[ABOVE][SUBJ]))
+            continue;
+        int32_t owner = -1;  // node whose prev link is being examined; -1: the list end itself
+        for (;;) {
+            const int32_t at = owner < 0 ? last : st[owner].prev;
+            bool place = at < 0;
+            if (!place) {
+                const SortedEdge& s = st[at];
+                const double den = (s.xt - s.xb) - (edge->xt - edge->xb);
+                if (edge->xt >= s.xt || edge->dx == s.dx || std::fabs(den) <= kEpsilon) {
+                    place = true;
+                } else {
+                    const double r = (edge->xb - s.xb) / den;
+                    it.push_back(Intersection{s.edge, edge, s.xb + r * (s.xt - s.xb), r * dy});
+                    owner = at;
+                }
+            }
+            if (place) {
+                st.push_back(SortedEdge{edge, edge->xb, edge->xt, edge->dx, at});
+                const int32_t node = static_cast<int32_t>(st.size() - 1);
+                if (owner < 0)
+                    last = node;
+                else
+                    st[owner].prev = node;
+                break;
+            }
+        }
+    }
+    if (it.size() > 1) {
+        // NaN heights (only from overflowing coordinates) sort last, keeping the order strict.
+        auto key = [](double y) { return std::isnan(y) ? HUGE_VAL : y; };
+        std::stable_sort(it.begin(), it.end(),
+                         [&key](const Intersection& a, const Intersection& b) { return key(a.y) < key(b.y); });
+    }
+}
+
+// True when b lies after a in the active list; walks from both so the cost is their distance.
+bool Follows(const Edge* a, const Edge* b)
+{
+    const Edge* fa = a->next;
+    const Edge* fb = b->next;
+    for (;;) {
+        if (fa == b) return true;
+        if (fb == a) return false;
+        if (!fa && !fb) return false;
+        if (fa) fa = fa->next;
+        if (fb) fb = fb->next;
+    }
+}
+
+// Quadrant combination of the clip and the subject term by operation.
+inline int Combine(uint32_t operation, int c, int s)
+{
+    switch (operation) {
+        case ScanlineExclusiveOr: return c ^ s;
+        case ScanlineUnion: return c || s;
+        default: return c && s;
+    }
+}
+
+// Point against a ring: 1 inside, -1 outside, 0 on its boundary.
+int PointInRing(const std::vector<API_Coord>& ring, const std::vector<int32_t>* candidates, double px, double py)
+{
+    const size_t n = ring.size();
+    bool inside = false;
+    auto test = [&](size_t i) -> int {
+        const API_Coord& a = ring[i];
+        const API_Coord& b = ring[(i + 1) % n];
+        const double cross = (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
+        if (cross == 0.0 && px >= std::min(a.x, b.x) && px <= std::max(a.x, b.x) && py >= std::min(a.y, b.y) &&
+            py <= std::max(a.y, b.y))
+            return 0;
+        if ((a.y > py) != (b.y > py)) {
+            const double xi = a.x + (py - a.y) * (b.x - a.x) / (b.y - a.y);
+            if (px < xi) inside = !inside;
+        }
+        return 1;
+    };
+    if (candidates) {
+        for (int32_t i : *candidates)
+            if (test(static_cast<size_t>(i)) == 0) return 0;
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            if (test(i) == 0) return 0;
+    }
+    return inside ? 1 : -1;
+}
+
+double RingArea(const std::vector<API_Coord>& ring)
+{
+    double sum = 0.0;
+    const size_t n = ring.size();
+    for (size_t i = 0; i < n; ++i) {
+        const API_Coord& a = ring[i];
+        const API_Coord& b = ring[(i + 1) % n];
+        sum += a.x * b.y - b.x * a.y;
+    }
+    return 0.5 * sum;
+}
+
+// An outer contour of the result with what the hole placement needs: box, area, and (built on demand) its edges
+// bucketed by height so that many point tests against one large contour stay cheap.
+struct OuterInfo {
+    const std::vector<API_Coord>* ring;
+    API_Box box;
+    double area;
+    int32_t tests = 0;
+    double y0 = 0.0, bucketHeight = 0.0;
+    std::vector<std::vector<int32_t>> buckets;
+
+    void BuildBuckets()
+    {
+        const size_t n = ring->size();
+        const size_t count = std::max<size_t>(1, n);
+        y0 = box.yMin;
+        bucketHeight = (box.yMax - box.yMin) / static_cast<double>(count);
+        buckets.assign(count, {});
+        for (size_t i = 0; i < n; ++i) {
+            const API_Coord& a = (*ring)[i];
+            const API_Coord& b = (*ring)[(i + 1) % n];
+            const size_t lo = Bucket(std::min(a.y, b.y));
+            const size_t hi = Bucket(std::max(a.y, b.y));
+            for (size_t k = lo; k <= hi; ++k) buckets[k].push_back(static_cast<int32_t>(i));
+        }
+    }
+
+    size_t Bucket(double y) const
+    {
+        if (!(bucketHeight > 0.0)) return 0;
+        const double k = std::floor((y - y0) / bucketHeight);
+        if (!(k > 0.0)) return 0;
+        return std::min(buckets.size() - 1, static_cast<size_t>(k));
+    }
+
+    int Classify(double px, double py)
+    {
+        if (px < box.xMin || px > box.xMax || py < box.yMin || py > box.yMax) return -1;
+        if (buckets.empty() && ++tests > 8 && ring->size() > 64) BuildBuckets();
+        if (buckets.empty()) return PointInRing(*ring, nullptr, px, py);
+        // Every edge whose height range holds py sits in py's bucket.
+        return PointInRing(*ring, &buckets[Bucket(py)], px, py);
+    }
+};
+
+// Whether a hole lies inside an outer contour: decided by the first midpoint of a hole edge (then vertex) that is not
+// on the outer contour's boundary; a hole lying wholly on that boundary counts as inside.
+bool HoleInside(const std::vector<API_Coord>& hole, OuterInfo& outer)
+{
+    const size_t n = hole.size();
+    for (size_t i = 0; i < n; ++i) {
+        const API_Coord& a = hole[i];
+        const API_Coord& b = hole[(i + 1) % n];
+        const int r = outer.Classify(0.5 * (a.x + b.x), 0.5 * (a.y + b.y));
+        if (r != 0) return r > 0;
+    }
+    for (const API_Coord& p : hole) {
+        const int r = outer.Classify(p.x, p.y);
+        if (r != 0) return r > 0;
+    }
+    return true;
+}
+
+bool BoxInside(const API_Box& inner, const API_Box& outer)
+{
+    return inner.xMin >= outer.xMin && inner.xMax <= outer.xMax && inner.yMin >= outer.yMin &&
+           inner.yMax <= outer.yMax;
+}
+
+// Groups the result contours (in output-list order): every contour that is not a hole starts a group; a hole joins
+// the group of the smallest outer contour that holds it, else the last group before it, else starts a group.
+void GroupContours(std::vector<OutContour>& contours, std::vector<Group>& groups)
+{
+    const size_t n = contours.size();
+    std::vector<API_Box> boxes(n);
+    for (size_t i = 0; i < n; ++i) boxes[i] = PointsBox(contours[i].points);
+
+    std::vector<OuterInfo> outers;
+    std::vector<size_t> outerContour;
+    for (size_t i = 0; i < n; ++i) {
+        if (contours[i].hole) continue;
+        OuterInfo info;
+        info.ring = &contours[i].points;
+        info.box = boxes[i];
+        info.area = std::fabs(RingArea(contours[i].points));
+        outers.push_back(std::move(info));
+        outerContour.push_back(i);
+    }
+    // Outer contours by the left side of their box: only those at or left of a hole's left side can hold it.
+    std::vector<int32_t> byX(outers.size());
+    for (size_t k = 0; k < outers.size(); ++k) byX[k] = static_cast<int32_t>(k);
+    std::sort(byX.begin(), byX.end(),
+              [&outers](int32_t a, int32_t b) { return outers[a].box.xMin < outers[b].box.xMin; });
+
+    std::vector<int32_t> container(n, -1);
+    for (size_t i = 0; i < n; ++i) {
+        if (!contours[i].hole) continue;
+        const auto end = std::upper_bound(byX.begin(), byX.end(), boxes[i].xMin,
+                                          [&outers](double x, int32_t k) { return x < outers[k].box.xMin; });
+        for (auto at = byX.begin(); at != end; ++at) {
+            OuterInfo& o = outers[*at];
+            if (!BoxInside(boxes[i], o.box)) continue;
+            if (container[i] >= 0 && o.area >= outers[container[i]].area) continue;
+            if (HoleInside(contours[i].points, o)) container[i] = *at;
+        }
+    }
+
+    std::vector<int32_t> groupOf(n, -1);
+    std::vector<char> head(n, 0);
+    int32_t groupCount = 0;
+    int32_t lastGroup = -1;
+    for (size_t i = 0; i < n; ++i) {
+        if (!contours[i].hole || (container[i] < 0 && lastGroup < 0)) {
+            groupOf[i] = lastGroup = groupCount++;
+            head[i] = 1;
+        } else if (container[i] < 0) {
+            groupOf[i] = lastGroup;
+        }
+    }
+    for (size_t i = 0; i < n; ++i)
+        if (container[i] >= 0) groupOf[i] = groupOf[outerContour[container[i]]];
+
+    groups.assign(static_cast<size_t>(groupCount), Group{});
+    for (size_t i = 0; i < n; ++i)
+        if (head[i]) groups[groupOf[i]].push_back(std::move(contours[i]));
+    for (size_t i = 0; i < n; ++i)
+        if (!head[i]) groups[groupOf[i]].push_back(std::move(contours[i]));
+}
+
+bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<Contour>& clip,
+           std::vector<Group>& groups)
+{
+    const size_t ns = subject.size();
+    const size_t nc = clip.size();
+    if ((ns == 0 && nc == 0) || (ns == 0 && (op == ScanlineDifference || op == ScanlineIntersection)) ||
+        (nc == 0 && op == ScanlineIntersection))
+        return true;
+
+    // Contours whose box meets nothing of the other input take no part.
+    std::vector<char> skipSubject(ns, 0);
+    std::vector<char> skipClip(nc, 0);
+    if ((op == ScanlineDifference || op == ScanlineIntersection) && ns > 0 && nc > 0) {
+        std::vector<const API_Box*> sb, cb;
+        for (const Contour& c : subject) sb.push_back(&c.box);
+        for (const Contour& c : clip) cb.push_back(&c.box);
+        const BoxSet subjectBoxes(sb);
+        for (size_t c = 0; c < nc; ++c)
+            if (!subjectBoxes.AnyOverlap(clip[c].box)) skipClip[c] = 1;
+        if (op == ScanlineIntersection) {
+            const BoxSet clipBoxes(cb);
+            for (size_t s = 0; s < ns; ++s)
+                if (!clipBoxes.AnyOverlap(subject[s].box)) skipSubject[s] = 1;
+        }
+    }
+
+    // Edge tables, subject first.
+    size_t total = 0;
+    for (size_t s = 0; s < ns; ++s)
+        if (!skipSubject[s]) total += subject[s].points.size();
+    for (size_t c = 0; c < nc; ++c)
+        if (!skipClip[c]) total += clip[c].points.size();
+    std::vector<Edge> edges;
+    edges.reserve(total);
+    std::vector<Edge*> lmt;
+    std::vector<double> sbt;
+    sbt.reserve(total);
+    std::vector<API_Coord> ring;
+    for (size_t s = 0; s < ns; ++s)
+        if (!skipSubject[s]) BuildBounds(subject[s], SUBJ, op, ring, edges, lmt, sbt);
+    for (size_t c = 0; c < nc; ++c)
+        if (!skipClip[c]) BuildBounds(clip[c], CLIP, op, ring, edges, lmt, sbt);
+    if (lmt.empty()) return true;
+
+    // Local minima by height, and within a height by bottom x then dx; equal bounds keep their order.
+    std::stable_sort(lmt.begin(), lmt.end(), [](const Edge* a, const Edge* b) {
+        if (a->botY != b->botY) return a->botY < b->botY;
+        if (a->botX != b->botX) return a->botX < b->botX;
+        return a->dx < b->dx;
+    });
+    // Distinct heights ascending (the first of equal values kept, as -0.0 and 0.0 are one height).
+    std::stable_sort(sbt.begin(), sbt.end());
+    sbt.erase(std::unique(sbt.begin(), sbt.end()), sbt.end());
+
+    Output out;
+    out.vertices.reserve(total);
+    int parity[2] = {op == ScanlineDifference ? 1 : 0, 0};
+    Edge* aet = nullptr;
+    size_t localMin = 0;
+    std::vector<SortedEdge> st;
+    std::vector<Intersection> it;
+
+    for (size_t beam = 0; beam < sbt.size(); ++beam) {
+        const double yb = sbt[beam];
+        const bool lastBeam = beam + 1 == sbt.size();
+        const double yt = lastBeam ? yb : sbt[beam + 1];
+        const double dy = yt - yb;
+
+        // Bounds starting here join the active list, each before the first edge that sorts after it.
+        if (localMin < lmt.size() && lmt[localMin]->botY == yb) {
+            Edge* before = nullptr;
+            Edge* at = aet;
+            for (; localMin < lmt.size() && lmt[localMin]->botY == yb; ++localMin) {
+                Edge* e = lmt[localMin];
+                while (at && !ActiveLess(e, at)) {
+                    before = at;
+                    at = at->next;
+                }
+                e->prev = before;
+                e->next = at;
+                if (before)
+                    before->next = e;
+                else
+                    aet = e;
+                if (at) at->prev = e;
+                before = e;
+            }
+        }
+
+        double px = -DBL_MAX;
+
+        // Bundles of coincident edges above the beam bottom.
+        if (aet) {
+            Edge* e0 = aet;
+            aet->bundle[ABOVE][aet->type] = (aet->topY != yb);
+            aet->bundle[ABOVE][!aet->type] = 0;
+            aet->bstate[ABOVE] = UNBUNDLED;
+            for (Edge* next = aet->next; next; next = next->next) {
+                const int t = next->type;
+                next->bundle[ABOVE][t] = (next->topY != yb);
+                next->bundle[ABOVE][!t] = 0;
+                next->bstate[ABOVE] = UNBUNDLED;
+                if (next->bundle[ABOVE][t]) {
+                    if (std::fabs(e0->xb - next->xb) <= kEpsilon && std::fabs(e0->dx - next->dx) <= kEpsilon &&
+                        e0->topY != yb) {
+                        next->bundle[ABOVE][t] ^= e0->bundle[ABOVE][t];
+                        next->bundle[ABOVE][!t] = e0->bundle[ABOVE][!t];
+                        next->bstate[ABOVE] = BUNDLE_HEAD;
+                        e0->bundle[ABOVE][CLIP] = 0;
+                        e0->bundle[ABOVE][SUBJ] = 0;
+                        e0->bstate[ABOVE] = BUNDLE_TAIL;
+                    }
+                    e0 = next;
+                }
+            }
+        }
+
+        // Classify every edge at the beam bottom.
+        int horiz[2] = {NH, NH};
+        int32_t cf = -1;
+        for (Edge* edge = aet; edge; edge = edge->next) {
+            int exists[2];
+            exists[CLIP] = edge->bundle[ABOVE][CLIP] + (edge->bundle[BELOW][CLIP] << 1);
+            exists[SUBJ] = edge->bundle[ABOVE][SUBJ] + (edge->bundle[BELOW][SUBJ] << 1);
+            if (!exists[CLIP] && !exists[SUBJ]) continue;
+            edge->bside[CLIP] = parity[CLIP];
+            edge->bside[SUBJ] = parity[SUBJ];
+
+            int contributing;
+            switch (op) {
+                case ScanlineExclusiveOr:
+                    contributing = exists[CLIP] || exists[SUBJ];
+                    break;
+                case ScanlineUnion:
+                    contributing = (exists[CLIP] && (!parity[SUBJ] || horiz[SUBJ])) ||
+                                   (exists[SUBJ] && (!parity[CLIP] || horiz[CLIP])) ||
+                                   (exists[CLIP] && exists[SUBJ] && parity[CLIP] == parity[SUBJ]);
+                    break;
+                default:
+                    contributing = (exists[CLIP] && (parity[SUBJ] || horiz[SUBJ])) ||
+                                   (exists[SUBJ] && (parity[CLIP] || horiz[CLIP])) ||
+                                   (exists[CLIP] && exists[SUBJ] && parity[CLIP] == parity[SUBJ]);
+                    break;
+            }
+            const int hc = horiz[CLIP] != NH;
+            const int hs = horiz[SUBJ] != NH;
+            const int br = Combine(op, parity[CLIP], parity[SUBJ]);
+            const int bl = Combine(op, parity[CLIP] ^ edge->bundle[ABOVE][CLIP], parity[SUBJ] ^ edge->bundle[ABOVE][SUBJ]);
+            const int tr = Combine(op, parity[CLIP] ^ hc, parity[SUBJ] ^ hs);
+            const int tl = Combine(op, parity[CLIP] ^ hc ^ edge->bundle[BELOW][CLIP],
+                                   parity[SUBJ] ^ hs ^ edge->bundle[BELOW][SUBJ]);
+
+            parity[CLIP] ^= edge->bundle[ABOVE][CLIP];
+            parity[SUBJ] ^= edge->bundle[ABOVE][SUBJ];
+            if (exists[CLIP]) horiz[CLIP] = kNextHState[horiz[CLIP]][((exists[CLIP] - 1) << 1) + parity[CLIP]];
+            if (exists[SUBJ]) horiz[SUBJ] = kNextHState[horiz[SUBJ]][((exists[SUBJ] - 1) << 1) + parity[SUBJ]];
+
+            if (!contributing) continue;
+            const double xb = edge->xb;
+            const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
+            switch (vclass) {
+                case EMN:
+                case IMN:
+                    edge->outp[ABOVE] = cf = out.Open(xb, yb);
+                    px = xb;
+                    break;
+                case ERI:
+                    if (xb != px) {
+                        out.AddRight(cf, xb, yb);
+                        px = xb;
+                    }
+                    edge->outp[ABOVE] = cf;
+                    cf = -1;
+                    break;
+                case ELI:
+                    out.AddLeft(edge->outp[BELOW], xb, yb);
+                    px = xb;
+                    cf = edge->outp[BELOW];
+                    break;
+                case EMX:
+                    if (xb != px) {
+                        out.AddLeft(cf, xb, yb);
+                        px = xb;
+                    }
+                    out.Join(cf, edge->outp[BELOW], false);
+                    cf = -1;
+                    break;
+                case ILI:
+                    if (xb != px) {
+                        out.AddLeft(cf, xb, yb);
+                        px = xb;
+                    }
+                    edge->outp[ABOVE] = cf;
+                    cf = -1;
+                    break;
+                case IRI:
+                    out.AddRight(edge->outp[BELOW], xb, yb);
+                    px = xb;
+                    cf = edge->outp[BELOW];
+                    edge->outp[BELOW] = -1;
+                    break;
+                case IMX:
+                    if (xb != px) {
+                        out.AddRight(cf, xb, yb);
+                        px = xb;
+                    }
+                    out.Join(cf, edge->outp[BELOW], true);
+                    cf = -1;
+                    edge->outp[BELOW] = -1;
+                    break;
+                case IMM:
+                    if (xb != px) {
+                        out.AddRight(cf, xb, yb);
+                        px = xb;
+                    }
+                    out.Join(cf, edge->outp[BELOW], true);
+                    edge->outp[BELOW] = -1;
+                    edge->outp[ABOVE] = cf = out.Open(xb, yb);
+                    break;
+                case EMM:
+                    if (xb != px) {
+                        out.AddLeft(cf, xb, yb);
+                        px = xb;
+                    }
+                    out.Join(cf, edge->outp[BELOW], false);
+                    edge->outp[BELOW] = -1;
+                    edge->outp[ABOVE] = cf = out.Open(xb, yb);
+                    break;
+                case LED:
+                    if (edge->botY == yb) out.AddLeft(edge->outp[BELOW], xb, yb);
+                    edge->outp[ABOVE] = edge->outp[BELOW];
+                    px = xb;
+                    break;
+                case RED:
+                    if (edge->botY == yb) out.AddRight(edge->outp[BELOW], xb, yb);
+                    edge->outp[ABOVE] = edge->outp[BELOW];
+                    px = xb;
+                    break;
+                default:
+                    break;
+            }
+        }
+
+        // Edges ending here leave; the others get their x at the beam top.
+        for (Edge* edge = aet; edge; edge = edge->next) {
+            if (edge->topY == yb) {
+                Edge* prev = edge->prev;
+                Edge* next = edge->next;
+                if (prev)
+                    prev->next = next;
+                else
+                    aet = next;
+                if (next) next->prev = prev;
+                // A leaving bundle head hands its contour below to the tail before it.
+                if (edge->bstate[BELOW] == BUNDLE_HEAD && prev && prev->bstate[BELOW] == BUNDLE_TAIL) {
+                    prev->outp[BELOW] = edge->outp[BELOW];
+                    prev->bstate[BELOW] = UNBUNDLED;
+                    if (prev->prev && prev->prev->bstate[BELOW] == BUNDLE_TAIL) prev->bstate[BELOW] = BUNDLE_HEAD;
+                }
+            } else if (!lastBeam) {
+                edge->xt = (edge->topY == yt) ? edge->topX : edge->botX + edge->dx * (yt - edge->botY);
+            }
+        }
+        if (lastBeam) break;
+
+        // Crossings inside the beam.
+        BuildIntersections(aet, dy, st, it);
+        for (const Intersection& in : it) {
+            Edge* e0 = in.e0;
+            Edge* e1 = in.e1;
+            if ((e0->bundle[ABOVE][CLIP] || e0->bundle[ABOVE][SUBJ]) &&
+                (e1->bundle[ABOVE][CLIP] || e1->bundle[ABOVE][SUBJ])) {
+                const int32_t p = e0->outp[ABOVE];
+                const int32_t q = e1->outp[ABOVE];
+                const double ix = in.x;
+                const double iy = in.y + yb;
+                int inside[2];
+                for (int t = 0; t < 2; ++t)
+                    inside[t] = (e0->bundle[ABOVE][t] && !e0->bside[t]) || (e1->bundle[ABOVE][t] && e1->bside[t]) ||
+                                (!e0->bundle[ABOVE][t] && !e1->bundle[ABOVE][t] && e0->bside[t] && e1->bside[t]);
+                const int tr = Combine(op, inside[CLIP], inside[SUBJ]);
+                const int tl = Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP], inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ]);
+                const int br = Combine(op, inside[CLIP] ^ e0->bundle[ABOVE][CLIP], inside[SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
+                const int bl = Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP] ^ e0->bundle[ABOVE][CLIP],
+                                       inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
+                const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
+                switch (vclass) {
+                    case EMN:
+                    case IMN:
+                        e0->outp[ABOVE] = out.Open(ix, iy);
+                        e1->outp[ABOVE] = e0->outp[ABOVE];
+                        break;
+                    case ERI:
+                        if (p >= 0) {
+                            out.AddRight(p, ix, iy);
+                            e1->outp[ABOVE] = p;
+                            e0->outp[ABOVE] = -1;
+                        }
+                        break;
+                    case ELI:
+                        if (q >= 0) {
+                            out.AddLeft(q, ix, iy);
+                            e0->outp[ABOVE] = q;
+                            e1->outp[ABOVE] = -1;
+                        }
+                        break;
+                    case EMX:
+                        if (p >= 0 && q >= 0) {
+                            out.AddLeft(p, ix, iy);
+                            out.Join(p, q, false);
+                            e0->outp[ABOVE] = -1;
+                            e1->outp[ABOVE] = -1;
+                        }
+                        break;
+                    case ILI:
+                        if (p >= 0) {
+                            out.AddLeft(p, ix, iy);
+                            e1->outp[ABOVE] = p;
+                            e0->outp[ABOVE] = -1;
+                        }
+                        break;
+                    case IRI:
+                        if (q >= 0) {
+                            out.AddRight(q, ix, iy);
+                            e0->outp[ABOVE] = q;
+                            e1->outp[ABOVE] = -1;
+                        }
+                        break;
+                    case IMX:
+                        if (p >= 0 && q >= 0) {
+                            out.AddRight(p, ix, iy);
+                            out.Join(p, q, true);
+                            e0->outp[ABOVE] = -1;
+                            e1->outp[ABOVE] = -1;
+                        }
+                        break;
+                    case IMM:
+                        if (p >= 0 && q >= 0) {
+                            out.AddRight(p, ix, iy);
+                            out.Join(p, q, true);
+                            e0->outp[ABOVE] = out.Open(ix, iy);
+                            e1->outp[ABOVE] = e0->outp[ABOVE];
+                        }
+                        break;
+                    case EMM:
+                        if (p >= 0 && q >= 0) {
+                            out.AddLeft(p, ix, iy);
+                            out.Join(p, q, false);
+                            e0->outp[ABOVE] = out.Open(ix, iy);
+                            e1->outp[ABOVE] = e0->outp[ABOVE];
+                        }
+                        break;
+                    default:
+                        break;
+                }
+            }
+
+            // Crossing swaps the bundle sides...
+            if (e0->bundle[ABOVE][CLIP]) e1->bside[CLIP] = !e1->bside[CLIP];
+            if (e1->bundle[ABOVE][CLIP]) e0->bside[CLIP] = !e0->bside[CLIP];
+            if (e0->bundle[ABOVE][SUBJ]) e1->bside[SUBJ] = !e1->bside[SUBJ];
+            if (e1->bundle[ABOVE][SUBJ]) e0->bside[SUBJ] = !e0->bside[SUBJ];
+
+            // ...and the two bundles in the active list: e0 with its tails, and the run after e0 up to e1.
+            // Crossings that come out of order by rounding could name e1 before e0; such a pair is left in place
+            // rather than tearing the list.
+            if (!Follows(e0, e1)) continue;
+            Edge* prev = e0->prev;
+            Edge* next = e1->next;
+            if (next) next->prev = e0;
+            if (e0->bstate[ABOVE] == BUNDLE_HEAD) {
+                while (prev) {
+                    prev = prev->prev;
+                    if (!prev || prev->bstate[ABOVE] != BUNDLE_TAIL) break;
+                }
+            }
+            if (!prev) {
+                aet->prev = e1;
+                e1->next = aet;
+                aet = e0->next;
+            } else {
+                prev->next->prev = e1;
+                e1->next = prev->next;
+                prev->next = e0->next;
+            }
+            e0->next->prev = prev;
+            e1->next->prev = e1;
+            e0->next = next;
+        }
+
+        // Next beam: edges that end at its bottom hand over to their successors.
+        Edge* nextEdge;
+        for (Edge* edge = aet; edge; edge = nextEdge) {
+            nextEdge = edge->next;
+            Edge* succ = edge->succ;
+            if (edge->topY == yt && succ) {
+                succ->outp[BELOW] = edge->outp[ABOVE];
+                succ->bstate[BELOW] = edge->bstate[ABOVE];
+                succ->bundle[BELOW][CLIP] = edge->bundle[ABOVE][CLIP];
+                succ->bundle[BELOW][SUBJ] = edge->bundle[ABOVE][SUBJ];
+                Edge* prev = edge->prev;
+                if (prev)
+                    prev->next = succ;
+                else
+                    aet = succ;
+                if (nextEdge) nextEdge->prev = succ;
+                succ->prev = prev;
+                succ->next = nextEdge;
+            } else {
+                edge->outp[BELOW] = edge->outp[ABOVE];
+                edge->bstate[BELOW] = edge->bstate[ABOVE];
+                edge->bundle[BELOW][CLIP] = edge->bundle[ABOVE][CLIP];
+                edge->bundle[BELOW][SUBJ] = edge->bundle[ABOVE][SUBJ];
+                edge->xb = edge->xt;
+            }
+            edge->outp[ABOVE] = -1;
+        }
+    }
+
+    // Result contours in output-list order (newest first); two vertices or fewer are dropped.
+    std::vector<OutContour> contours;
+    for (size_t k = out.polys.size(); k-- > 0;) {
+        const OutPoly& poly = out.polys[k];
+        if (!poly.active) continue;
+        size_t count = 0;
+        for (int32_t v = poly.left; v >= 0; v = out.vertices[v].next) ++count;
+        if (count <= 2) continue;
+        OutContour c;
+        c.hole = poly.hole != 0;
+        c.points.reserve(count);
+        for (int32_t v = poly.left; v >= 0; v = out.vertices[v].next)
+            c.points.push_back(API_Coord{out.vertices[v].x, out.vertices[v].y});
+        contours.push_back(std::move(c));
+    }
+    GroupContours(contours, groups);
+    return true;
+}
+
+}  // namespace
+
+API_Box PointsBox(const std::vector<API_Coord>& points)
+{
+    if (points.empty()) return API_Box{0.0, 0.0, 0.0, 0.0};
+    API_Box b{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (const API_Coord& p : points) {
+        b.xMin = std::min(b.xMin, p.x);
+        b.yMin = std::min(b.yMin, p.y);
+        b.xMax = std::max(b.xMax, p.x);
+        b.yMax = std::max(b.yMax, p.y);
+    }
+    return b;
+}
+
+bool Clip(const std::vector<Contour>& subject, uint32_t operation, const std::vector<Contour>& clip,
+          std::vector<Group>& groups)
+{
+    groups.clear();
+    if (operation > ScanlineUnion) return false;
+    for (const std::vector<Contour>* list : {&subject, &clip})
+        for (const Contour& c : *list)
+            for (const API_Coord& p : c.points)
+                if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
+    try {
+        return Sweep(subject, operation, clip, groups);
+    } catch (const std::bad_alloc&) {
+        groups.clear();
+        return false;
+    } catch (const std::length_error&) {
+        groups.clear();
+        return false;
+    }
+}
+
+}  // namespace Scanline
+
+namespace {
+
+void ToContours(const QV_List<QV_Poly>& polys, std::vector<Scanline::Contour>& contours)
+{
+    contours.resize(static_cast<size_t>(polys.GetCount()));
+    for (int32_t i = 0; i < polys.GetCount(); ++i) {
+        const QV_Poly& poly = polys[i];
+        Scanline::Contour& c = contours[static_cast<size_t>(i)];
+        const int32_t n = poly.vertices.GetCount();
+        c.points.reserve(static_cast<size_t>(n) + 1);
+        for (int32_t k = 0; k < n; ++k) c.points.push_back(poly.vertices[k]);
+        if (poly.IsUsableRing()) c.points.push_back(poly.vertices[0]);
+        poly.GetBoundBox(c.box);
+    }
+}
+
+// Fills poly as a closed ring of the points; false when memory ran out on the way.
+bool ToPoly(const std::vector<API_Coord>& points, QV_Poly& poly)
+{
+    const int32_t n = static_cast<int32_t>(points.size());
+    QV_List<API_Coord> list;
+    if (!list.SetSize(n)) return false;
+    for (int32_t k = 0; k < n; ++k) list[k] = points[static_cast<size_t>(k)];
+    poly.SetFromCoords(list, true);
+    // A repeated closing point is dropped; anything shorter means a list could not grow.
+    return poly.vertices.GetCount() >= n - 1 && poly.codes.GetCount() == poly.vertices.GetCount();
+}
+
+}  // namespace
+
+bool ScanlinePolygons(const QV_List<QV_Poly>& subject, uint32_t operation, const QV_List<QV_Poly>& clip,
+                      QV_List<QV_List<QV_Poly>>& result)
+{
+    result.Clear();
+    std::vector<Scanline::Group> groups;
+    try {
+        std::vector<Scanline::Contour> subjectContours, clipContours;
+        ToContours(subject, subjectContours);
+        ToContours(clip, clipContours);
+        if (!Scanline::Clip(subjectContours, operation, clipContours, groups)) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    if (groups.size() > static_cast<size_t>(INT32_MAX)) return false;
+
+    // Every list is sized once and filled in place: the handles move on each growth.
+    bool ok = result.SetSize(static_cast<int32_t>(groups.size()));
+    for (size_t g = 0; ok && g < groups.size(); ++g) {
+        QV_List<QV_Poly>& group = result[static_cast<int32_t>(g)];
+        ok = group.SetSize(static_cast<int32_t>(groups[g].size()));
+        for (size_t k = 0; ok && k < groups[g].size(); ++k)
+            ok = ToPoly(groups[g][k].points, group[static_cast<int32_t>(k)]);
+    }
+    if (!ok) result.Clear();
+    return ok;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The view over the preferences library part "VY_PREFS".
+#include "elements/BaseLP.hpp"
+
+class Settings;
+
+class PrefsLP : public BaseLP {
+public:
+    // Loads the preferences into the settings object when the palette opens. For now it notes its call.
+    static bool LoadAtStart(Settings* settings);
+};

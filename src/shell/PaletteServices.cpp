@@ -1,0 +1,9 @@
+#include "shell/PaletteServices.hpp"
+
+#include "foundation/ModuleLog.hpp"
+
+void ResetOperatorsLayer() { ModuleLog::LogCall("ResetOperatorsLayer"); }
+void AttachObserversToAddOnElements() { ModuleLog::LogCall("AttachObserversToAddOnElements"); }
+void RefreshRoads() { ModuleLog::LogCall("RefreshRoads"); }
+void RefreshRailways() { ModuleLog::LogCall("RefreshRailways"); }
+void EnsureAddOnLayers() { ModuleLog::LogCall("EnsureAddOnLayers"); }

@@ -1,0 +1,262 @@
+// The add-on menu and the library-part lookup in an in-process host: the folder request and its alert, the
+// first command's language step, the language dialog, the palette item, and opening documents with the shell.
+#include "../host/InProcessHost.hpp"
+#include "DGDriver.hpp"
+#include "Win32Driver.hpp"
+#include "fileio/FileUtils.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "shell/MenuCommands.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+class MenuCommandsTest : public InProcessHostTest {
+protected:
+    void SetUp() override {
+        InProcessHostTest::SetUp();
+        Win32Driver::ClearShellExecuteCalls();
+        Win32Driver::SetShellExecuteResult(42);
+        ASSERT_TRUE(host->Load());
+        host->ClearModuleReports();
+    }
+    void TearDown() override {
+        Win32Driver::SetShellExecuteResult(42);
+        InProcessHostTest::TearDown();
+    }
+    void LoadShippedLibrary() {
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
+    }
+    std::vector<DGDriver::LogRecord> Records(const std::string& kind) const {
+        std::vector<DGDriver::LogRecord> out;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.kind == kind) out.push_back(r);
+        return out;
+    }
+    // Index of the first report line equal to `text`, or -1.
+    int ReportIndex(const std::string& text) const {
+        const auto& lines = host->ModuleReports();
+        const auto it = std::find(lines.begin(), lines.end(), text);
+        return it == lines.end() ? -1 : int(it - lines.begin());
+    }
+};
+
+TEST_F(MenuCommandsTest, MissingLibraryEndsInTheAlertWithoutTitle) {
+    int32_t index = 7;
+    EXPECT_FALSE(FindLibPartOrAsk(QV_String("VY_PREFS"), index, true, QV_String(), 4));
+    EXPECT_EQ(index, -1);
+    const auto folders = Records("folder");
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(folders[0].title, "Lodravix: Library Selection");
+    EXPECT_EQ(folders[0].result, 0);
+    const auto alerts = Records("alert");
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].title, "");
+    ASSERT_FALSE(alerts[0].texts.empty());
+    EXPECT_EQ(alerts[0].texts[0], "Attention: Library not loaded.");
+    EXPECT_EQ(CountReports("call: LoadAddOnLibraries check"), 1);
+
+    // Silent when asked so; the caller's own message otherwise.
+    EXPECT_FALSE(FindLibPartOrAsk(QV_String("VY_PREFS"), index, false, QV_String(), 4));
+    EXPECT_EQ(Records("alert").size(), 1u);
+    EXPECT_FALSE(FindRoadLibPartOrAsk(QV_String("VY_ROAD"), index, true, QV_String("No road part"), 4));
+    EXPECT_EQ(Records("alert").back().texts[0], "No road part");
+    EXPECT_EQ(CountReports("call: LoadAddOnLibraries"), 1);  // the road lookup loads without the check
+}
+
+TEST_F(MenuCommandsTest, FolderAnswerLoadsTheLibraryAndTheSearchSucceeds) {
+    // The folder as the user's dialog gives it, with a trailing separator.
+    DGDriver::QueueFolderAnswer(TestSupport::BinDir() + "/library/");
+    int32_t index = -1;
+    EXPECT_TRUE(FindLibPartOrAsk(QV_String("VY_PREFS"), index, true, QV_String(), 4));
+    EXPECT_GT(index, 0);
+    EXPECT_EQ(Records("alert").size(), 0u);
+    EXPECT_EQ(SearchLibPartByName(QV_String("vy_prefs.gsm"), 4), index);  // extension cut, case ignored
+    EXPECT_EQ(SearchLibPartByName(QV_String("VY_PREFS"), 11), -1);       // not a picture
+    EXPECT_EQ(SearchLibPartByName(QV_String(std::string(200, 'V').c_str()), 4), -1);
+    EXPECT_EQ(SearchLibPartByName(QV_String(""), 4), -1);
+    // Found at once: no further folder request.
+    EXPECT_TRUE(FindLibPartOrAsk(QV_String("VY3_Localizator"), index, true, QV_String(), 4));
+    EXPECT_EQ(Records("folder").size(), 1u);
+}
+
+TEST_F(MenuCommandsTest, AskLibraryFolderTitlesAndRefusals) {
+    DGDriver::QueueFolderAnswer(TestSupport::BinDir() + "/resources");  // holds no library: refused
+    EXPECT_FALSE(AskLibraryFolder(QV_String("Pick"), false));
+    EXPECT_EQ(Records("folder").back().title, "Pick");
+    EXPECT_FALSE(AskLibraryFolder(QV_String("Pick"), true));  // nothing queued: cancelled
+    EXPECT_EQ(Records("folder").back().title, "Lodravix: Pick");
+    EXPECT_TRUE(host->Project().libraries.Folders().empty());
+    EXPECT_TRUE(host->Errors().empty());
+}
+
+TEST_F(MenuCommandsTest, EveryCommandAsksAgainWhileTheLibraryIsMissing) {
+    ASSERT_TRUE(host->ChooseMenu(32501, 3));
+    ASSERT_TRUE(host->ChooseMenu(32501, 3));
+    EXPECT_EQ(Records("folder").size(), 2u);
+    EXPECT_EQ(Records("alert").size(), 2u);
+    EXPECT_FALSE(host->Session().keepInMemory);
+    EXPECT_EQ(CountReports("call: OpenAboutDialog"), 0);
+}
+
+TEST_F(MenuCommandsTest, FirstCommandAppliesTheLanguageEvenForTheAboutBox) {
+    LoadShippedLibrary();
+    ASSERT_TRUE(host->ChooseMenu(32501, 3));
+    const int place = ReportIndex("call: LocalizatorLP::Place 1");
+    const int about = ReportIndex("call: OpenAboutDialog");
+    ASSERT_GE(place, 0);
+    EXPECT_GT(about, place);
+    EXPECT_EQ(CountReports("call: CountGISSubtypeParams"), 1);
+    host->ClearModuleReports();
+    ASSERT_TRUE(host->ChooseMenu(32501, 3));
+    EXPECT_EQ(CountReports("call: LocalizatorLP::Place 1"), 0);
+    EXPECT_EQ(CountReports("call: OpenAboutDialog"), 1);
+    // An item the menu does not have does nothing more.
+    host->ClearModuleReports();
+    ASSERT_TRUE(host->ChooseMenu(32501, 9));
+    EXPECT_TRUE(host->ModuleReports().empty());
+}
+
+TEST_F(MenuCommandsTest, CancelledLanguageChoiceChangesNothing) {
+    LoadShippedLibrary();
+    ASSERT_TRUE(host->ChooseMenu(32501, 3));  // the first command's language step is behind us
+    host->ClearModuleReports();
+    DGDriver::QueuePickListRow(32734, 3, 4);
+    DGDriver::QueueClick(32734, 2);
+    ASSERT_TRUE(host->ChooseMenu(32501, 2));
+    EXPECT_EQ(CountReports("call: CToolsPlt::UpdateMenuTexts"), 0);
+    EXPECT_EQ(CountReports("call: LocalizatorLP::Place 1"), 0);
+    EXPECT_FALSE(Exists("Brenmaro.cfg"));
+    EXPECT_EQ(LanguageIndex, 1);
+
+    DGDriver::QueuePickListRow(32734, 3, 3);  // French
+    ASSERT_TRUE(host->ChooseMenu(32501, 2));
+    EXPECT_EQ(CountReports("call: CToolsPlt::UpdateMenuTexts"), 1);
+    EXPECT_EQ(CountReports("call: LocalizatorLP::Place 1"), 1);  // the language before the choice
+    EXPECT_EQ(LanguageIndex, 2);
+}
+
+TEST_F(MenuCommandsTest, PaletteItemCreatesThenToggles) {
+    LoadShippedLibrary();
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    const std::vector<std::string> order = {"call: ResetOperatorsLayer", "call: AttachObserversToAddOnElements",
+                                            "call: RefreshRoads",        "call: RefreshRailways",
+                                            "call: EnsureAddOnLayers",   "call: CToolsPlt::Create",
+                                            "call: PrefsLP::LoadAtStart"};
+    int last = -1;
+    for (const std::string& line : order) {
+        const int at = ReportIndex(line);
+        EXPECT_GT(at, last) << line;
+        last = at;
+    }
+    host->ClearModuleReports();
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    EXPECT_EQ(CountReports("call: CToolsPlt::Toggle"), 1);
+    EXPECT_EQ(CountReports("call: CToolsPlt::Create"), 0);
+}
+
+TEST_F(MenuCommandsTest, MenuParametersOfAnotherMenuAreIgnored) {
+    LoadShippedLibrary();
+    API_MenuParams params = {};
+    params.menuItemRef.menuResID = 32502;
+    params.menuItemRef.itemIndex = 3;
+    MenuCommandHandler(&params, 32501);
+    MenuCommandHandler(nullptr, 32501);
+    EXPECT_FALSE(host->Session().keepInMemory);
+    EXPECT_EQ(CountReports("call: OpenAboutDialog"), 0);
+}
+
+TEST_F(MenuCommandsTest, HostAnswersLibraryPartsByIdIndexAndParameters) {
+    LoadShippedLibrary();
+    const int32_t prefs = SearchLibPartByName(QV_String("VY_PREFS"), 4);
+    ASSERT_GT(prefs, 0);
+    API_LibPart part = {};
+    part.index = prefs;
+    IO::Location file;
+    part.location = &file;
+    ASSERT_EQ(ACAPI_LibPart_Get(&part), NoError);
+    EXPECT_EQ(std::u16string(part.docu_UName), u"VY_PREFS");
+    EXPECT_EQ(std::u16string(part.file_UName), u"VY_PREFS.lpd");
+    EXPECT_EQ(part.typeID, 4);
+    EXPECT_TRUE(IO::FileSystem::IsFile(file));
+
+    API_LibPart byId = {};
+    std::string id = part.ownUnID;
+    for (char& c : id) c = char(std::tolower(static_cast<unsigned char>(c)));
+    std::copy(id.begin(), id.end(), byId.ownUnID);
+    ASSERT_EQ(ACAPI_LibPart_Search(&byId), NoError);
+    EXPECT_EQ(byId.index, prefs);
+    API_LibPart none = {};
+    std::copy(id.begin(), id.end() - 2, none.ownUnID);
+    EXPECT_EQ(ACAPI_LibPart_Search(&none), APIERR_BADNAME);
+    EXPECT_EQ(none.index, -1);
+    none.index = 99;
+    EXPECT_EQ(ACAPI_LibPart_Get(&none), APIERR_BADINDEX);
+
+    double a = 0, b = 0;
+    int32_t count = 0;
+    GSHandle params = nullptr;
+    ASSERT_EQ(ACAPI_LibPart_GetParams(prefs, &a, &b, &count, &params), NoError);
+    EXPECT_EQ(count, 216);
+    EXPECT_EQ(a, 1.0);
+    EXPECT_EQ(BMGetHandleSize(params), GSSize(216 * sizeof(API_AddParType)));
+    DisposeParamHandle(&params);
+    EXPECT_EQ(ACAPI_LibPart_GetParams(0, &a, &b, &count, &params), APIERR_BADINDEX);
+}
+
+// ---- shell ----
+
+class ShellOpenTest : public MenuCommandsTest {
+protected:
+    std::string MakeFile(const std::string& relative) {
+        const std::string path = TestSupport::UserFolder() + "/" + relative;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(path) << "doc";
+        return path;
+    }
+};
+
+TEST_F(ShellOpenTest, OpensAnExistingFileAndReportsTheShellsAnswer) {
+    const std::string path = MakeFile("manual.pdf");
+    EXPECT_TRUE(OpenFileWithShell(QV_String(path.c_str())));
+    auto calls = Win32Driver::ShellExecuteCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].operation, "open");
+    EXPECT_EQ(calls[0].file, path);
+    EXPECT_EQ(calls[0].showCommand, 1);
+    EXPECT_FALSE(calls[0].hasWindow);
+
+    Win32Driver::SetShellExecuteResult(2);  // "file not found" from the shell
+    EXPECT_FALSE(OpenFileWithShell(QV_String(path.c_str())));
+    EXPECT_FALSE(OpenFileWithShell(QV_String((path + ".missing").c_str())));
+    EXPECT_EQ(Win32Driver::ShellExecuteCalls().size(), 2u);  // no call for the missing file
+}
+
+TEST_F(ShellOpenTest, NeverOpensAnotherPathThanTheOneChecked) {
+    // A path of 400 characters: cutting it would name another file, so it is not handed over at all.
+    std::string relative;
+    while ((TestSupport::UserFolder() + "/" + relative).size() < 380) relative += std::string(50, 'd') + "/";
+    std::string path = TestSupport::UserFolder() + "/" + relative;
+    path = MakeFile(relative + std::string(400 - path.size(), 'f'));
+    ASSERT_EQ(path.size(), 400u);
+    ASSERT_TRUE(FileExists(QV_String(path.c_str())));
+    EXPECT_FALSE(OpenFileWithShell(QV_String(path.c_str())));
+    // A name the system code page cannot write would reach the shell as another name.
+    const std::string cyrillic = MakeFile("\xD0\xB4\xD0\xBE\xD0\xBA.txt");
+    ASSERT_TRUE(FileExists(QV_String(cyrillic.c_str(), 0, Encoding_UTF8)));
+    EXPECT_FALSE(OpenFileWithShell(QV_String(cyrillic.c_str(), 0, Encoding_UTF8)));
+    EXPECT_TRUE(Win32Driver::ShellExecuteCalls().empty());
+    // 319 characters still go.
+    std::string edge = TestSupport::UserFolder() + "/" + relative.substr(0, 51);
+    edge = MakeFile(relative.substr(0, 51) + std::string(319 - edge.size(), 'e'));
+    ASSERT_EQ(edge.size(), 319u);
+    EXPECT_TRUE(OpenFileWithShell(QV_String(edge.c_str())));
+}
+
+}  // namespace
