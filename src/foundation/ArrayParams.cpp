@@ -1,5 +1,7 @@
 #include "foundation/ArrayParams.hpp"
 
+#include "foundation/GdlParams.hpp"
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -94,4 +96,15 @@ bool TriplesToDoubleList(const QV_List<API_Coord3D>& source, QV_List<double>& ta
     return RecordsToDoubles<3>(source, target, interleaved, [](const API_Coord3D& p, int32_t j) {
         return j == 0 ? p.x : j == 1 ? p.y : p.z;
     });
+}
+
+bool WriteDoubleArrayParam60(BaseLP& view, const API_Coord3D& first, const API_Coord3D& second) {
+    QV_List<double> values;
+    if (!values.Insert(first.x) || !values.Insert(first.y) || !values.Insert(second.x) || !values.Insert(second.y)) {
+        view.status = LPStatus_NoMemory;
+        return false;
+    }
+    int32_t dim1 = 2;
+    int32_t dim2 = 2;
+    return ExchangeDoubleArrayParam(view, values, dim1, dim2, QV_String(view.GetParamName(60)), 1);
 }

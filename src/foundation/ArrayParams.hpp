@@ -12,6 +12,7 @@
 //
 // Every conversion appends to its target and leaves what the target held before. It is all or nothing: when
 // the target cannot grow, it is left as it was and the result is false.
+#include "elements/BaseLP.hpp"
 #include "foundation/QV_List.hpp"
 #include "geometry/QV_Poly.hpp"
 
@@ -31,3 +32,7 @@ bool TriplesToDoubleList(const QV_List<API_Coord3D>& source, QV_List<double>& ta
 
 // A code read from a double: truncated toward zero, NaN as 0, values beyond the 32-bit range held at its ends.
 int32_t CodeFromDouble(double value);
+
+// Writes x and y of the two points (x1, y1, x2, y2) as the 2 by 2 real array of the view's parameter 60.
+// False when the view has no such array parameter or it cannot be written (the view's status tells why).
+bool WriteDoubleArrayParam60(BaseLP& view, const API_Coord3D& first, const API_Coord3D& second);

@@ -1,187 +1,206 @@
-// The parameter-name tables against the add-on's object library: every name a view can produce must be a
-// parameter of the library part the view is laid over, with a type its accessors can use.
-#include "elements/ParamNames.hpp"
+// The parameter views over the default parameter lists of the add-on's object library, as the host loads it:
+// every name a view can produce must be a parameter of the library part the view is laid over, with a kind
+// (number or text, scalar or array) its accessors can use.
+#include "elements/LibPartViews.hpp"
+#include "elements/LocalizatorLP.hpp"
+#include "foundation/ArrayParams.hpp"
+#include "foundation/GdlParams.hpp"
+#include "settings/PrefsLP.hpp"
+
+#include "LibraryStore.hpp"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iostream>
-#include <map>
+#include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 
 namespace {
 
-struct LibParam {
-    std::string type;  // "real", "string" ...
-    int dims = 0;      // 0 scalar, 1 or 2 array
-};
-
-struct LibPart {
-    bool found = false;
-    std::string name;
-    std::string guid;
-    std::map<std::string, LibParam> params;
-    std::string error;
-};
-
 std::string LibraryFolder() { return std::string(LODRAVIX_SOURCE_DIR) + "/library"; }
 
-std::string Trim(const std::string& s) {
-    const size_t b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
+const LibraryStore& Library() {
+    static LibraryStore store;
+    static bool loaded = false;
+    if (!loaded) {
+        std::string error;
+        loaded = store.LoadFolder(LibraryFolder(), &error);
+        EXPECT_TRUE(loaded) << error;
+    }
+    return store;
 }
 
-// Just enough of the description format: the name, the unique id and each parameter's name, type and rank.
-LibPart ReadPart(const std::string& fileName) {
-    LibPart part;
-    std::ifstream file(LibraryFolder() + "/" + fileName);
-    if (!file) return part;
-    part.found = true;
-    std::string line;
-    int number = 0;
-    while (std::getline(file, line)) {
-        ++number;
-        line = Trim(line);
-        if (line.empty() || line[0] == '#') continue;
-        const size_t eq = line.find('=');
-        if (eq == std::string::npos) {
-            part.error += "line " + std::to_string(number) + " has no '='; ";
-            continue;
-        }
-        const std::string left = Trim(line.substr(0, eq));
-        if (left == "name") {
-            part.name = Trim(line.substr(eq + 1));
-        } else if (left == "guid") {
-            part.guid = Trim(line.substr(eq + 1));
-        } else if (left.compare(0, 6, "param ") == 0) {
-            std::istringstream words(left.substr(6));
-            std::string name, type;
-            words >> name >> type;
-            LibParam p;
-            const size_t bracket = type.find('[');
-            if (bracket != std::string::npos) {
-                for (char c : type.substr(bracket))
-                    if (c == '[') ++p.dims;
-                type.resize(bracket);
-            }
-            p.type = type;
-            if (!part.params.emplace(name, p).second) part.error += "parameter " + name + " twice; ";
-        }
+// A view laid over a library part's default parameter list, released with the fixture.
+class PartParams {
+public:
+    PartParams(const char* partName, BaseLP& view) : view(view) {
+        const int32_t index = Library().FindByName(partName, LibPartType_Object);
+        EXPECT_GT(index, 0) << partName;
+        if (index <= 0) return;
+        handle = Library().MakeParamHandle(index);
+        EXPECT_NE(handle, nullptr);
+        view.params = handle;
+        view.count = int32_t(BMGetHandleSize(handle) / GSSize(sizeof(API_AddParType)));
+        view.caseSensitive = 1;  // as over a placed object: names compare exactly
     }
-    return part;
-}
+    ~PartParams() { DisposeParamHandle(&handle); }
+
+    const API_AddParType* Find(const char* name) {
+        const int32_t i = view.FindParam(QV_String(name));
+        return i < 0 ? nullptr : view.Record(i);
+    }
+
+private:
+    BaseLP& view;
+    GSHandle handle = nullptr;
+};
 
 struct ViewCase {
-    const char* view;
-    const char* file;
-    std::function<const char*(int32_t)> name;
+    const char* part;
+    std::function<std::unique_ptr<BaseLP>()> make;
     int32_t last;  // last index of the view's own run
 };
 
+template <typename View, typename... Args>
+std::function<std::unique_ptr<BaseLP>()> Make(Args... args) {
+    return [=] { return std::unique_ptr<BaseLP>(new View(args...)); };
+}
+
 const ViewCase kViews[] = {
-    {"BasinBuilderLP", "VY3_BasinBuilder.lpd", BasinBuilderLP_ParamName, 40},
-    {"BasinLP", "VY_BASIN.lpd", BasinLP_ParamName, 43},
-    {"BridgeLP", "VY_BRIDGE.lpd", BridgeLP_ParamName, 57},
-    {"BuildingLP", "VY_BUILDING.lpd", BuildingLP_ParamName, 45},
-    {"ContourLineLP", "VY_CONTOURLINES.lpd", ContourLineLP_ParamName, 66},
-    {"DiggingLP", "VY_PLATEAU.lpd", [](int32_t i) { return DiggingLP_ParamName(i, false); }, 46},
-    {"DiggingLP sloped", "VY_SLOPED_PLATEAU.lpd", [](int32_t i) { return DiggingLP_ParamName(i, true); }, 46},
-    {"ObstacleLP", "VY_RETAINING_WALL.lpd", ObstacleLP_ParamName, 44},
-    {"PaintLP", "VY_PAINTER.lpd", PaintLP_ParamName, 49},
-    {"RailwayLP", "VY_RAILWAY.lpd", RailwayLP_ParamName, 73},
-    {"RoadLP", "VY_ROAD.lpd", RoadLP_ParamName, 67},
-    {"SideWalkLP", "VY_SIDEWALK.lpd", SideWalkLP_ParamName, 40},
-    {"WallLP", "VY_WALL.lpd", WallLP_ParamName, 42},
-    {"MarkerLP", "VY_LEVEL_MARKER.lpd", MarkerLP_ParamName, 25},
-    {"MarkerPtLP", "VY_POINT_MARKER.lpd", MarkerPtLP_ParamName, 19},
-    {"SlopeRangeLP", "VY_SLOPE_RANGE.lpd", SlopeRangeLP_ParamName, 31},
-    {"PrefsLP", "VY_PREFS.lpd", PrefsLP_ParamName, 215},
-    {"LocalizatorLP", "VY3_Localizator.lpd", LocalizatorLP_ParamName, 3},
+    {"VY3_BasinBuilder", Make<BasinBuilderLP>(12), 40},
+    {"VY_BASIN", Make<BasinLP>(12), 43},
+    {"VY_BRIDGE", Make<BridgeLP>(20), 57},
+    {"VY_BUILDING", Make<BuildingLP>(9), 45},
+    {"VY_CONTOURLINES", Make<ContourLineLP>(5), 66},
+    {"VY_PLATEAU", Make<DiggingLP>(7, uint8_t(0)), 46},
+    {"VY_SLOPED_PLATEAU", Make<DiggingLP>(7, uint8_t(1)), 46},
+    {"VY_RETAINING_WALL", Make<ObstacleLP>(15), 44},
+    {"VY_PAINTER", Make<PaintLP>(8), 49},
+    {"VY_RAILWAY", Make<RailwayLP>(21), 73},
+    {"VY_ROAD", Make<RoadLP>(6), 67},
+    {"VY_SIDEWALK", Make<SideWalkLP>(11), 40},
+    {"VY_WALL", Make<WallLP>(10), 42},
+    {"VY_LEVEL_MARKER", Make<MarkerLP>(), 25},
+    {"VY_POINT_MARKER", Make<MarkerPtLP>(), 19},
+    {"VY_SLOPE_RANGE", Make<SlopeRangeLP>(), 31},
+    {"VY_PREFS", Make<PrefsLP>(), 215},
+    {"VY3_Localizator", Make<LocalizatorLP>(), 3},
 };
 
 }  // namespace
 
 TEST(LibraryParts, EveryNameOfAViewIsAParameterOfItsPart) {
     for (const ViewCase& v : kViews) {
-        SCOPED_TRACE(v.view);
-        const LibPart part = ReadPart(v.file);
-        if (!part.found && (std::string(v.file) == "VY_PREFS.lpd" || std::string(v.file) == "VY3_Localizator.lpd")) {
-            // These two descriptions come with the host's library loader.
-            std::cout << "[ SKIPPED  ] " << v.file << " not in this tree yet\n";
-            continue;
-        }
-        ASSERT_TRUE(part.found) << v.file;
-        EXPECT_EQ(part.error, "");
-        EXPECT_EQ(part.name + ".lpd", v.file);
+        SCOPED_TRACE(v.part);
+        std::unique_ptr<BaseLP> view = v.make();
+        PartParams params(v.part, *view);
         int32_t names = 0;
         for (int32_t i = -2; i <= v.last + 2; ++i) {
-            const std::string name = v.name(i);
-            if (name == UnknownParamName) continue;
+            const std::string name = view->GetParamName(i);
+            if (name == UnknownParamName) {
+                EXPECT_EQ(view->FindParam(QV_String(name.c_str())), -1);
+                EXPECT_EQ(view->status, LPStatus_NameNotFound);
+                continue;
+            }
             ++names;
-            EXPECT_EQ(part.params.count(name), 1u) << "index " << i << " \"" << name << "\" is not in " << v.file;
+            EXPECT_GE(view->FindParam(QV_String(name.c_str())), 0) << "index " << i << " \"" << name << "\"";
         }
+        EXPECT_EQ(std::string(view->GetParamName(v.last + 1)), UnknownParamName);
         EXPECT_GT(names, 3);
     }
 }
 
+TEST(LibraryParts, PlainPlateauHasNoSlopeParameters) {
+    DiggingLP plain(7, 0);
+    PartParams params("VY_PLATEAU", plain);
+    for (int32_t i = 42; i <= 45; ++i) EXPECT_EQ(plain.FindParam(QV_String(plain.GetParamName(i))), -1);
+    EXPECT_EQ(params.Find("slope"), nullptr);
+    plain.sloped = 1;  // the sloped names do not exist on a plain plateau either
+    EXPECT_EQ(plain.FindParam(QV_String(plain.GetParamName(43))), -1);
+    EXPECT_EQ(plain.status, LPStatus_NameNotFound);
+}
+
 TEST(LibraryParts, FilesAreDistinctParts) {
-    std::set<std::string> names, guids;
+    std::set<std::string> guids;
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(LibraryFolder())) {
         if (entry.path().extension() != ".lpd") continue;
         ++files;
-        const LibPart part = ReadPart(entry.path().filename().string());
-        EXPECT_EQ(part.error, "") << entry.path();
-        EXPECT_EQ(part.name, entry.path().stem().string());
-        EXPECT_TRUE(names.insert(part.name).second) << part.name;
-        EXPECT_TRUE(guids.insert(part.guid).second) << part.guid;
-        EXPECT_EQ(part.guid.size(), 38u * 2 + 1) << part.guid;
-        for (const auto& p : part.params) EXPECT_LE(p.first.size(), 31u) << p.first;
+        const int32_t index = Library().FindByName(entry.path().stem().string(), LibPartType_Object);
+        ASSERT_GT(index, 0) << entry.path();
+        EXPECT_EQ(Library().Part(index)->name, entry.path().stem().string());
+        EXPECT_TRUE(guids.insert(Library().Part(index)->guid).second) << entry.path();
     }
-    EXPECT_GE(files, 16);
+    EXPECT_EQ(Library().PartCount(), files);
+    EXPECT_GE(files, 18);
 }
 
 // The typed accessors refuse a number from a text parameter and a text from a numeric one, and the array
 // exchanges need arrays: the parts declare each parameter the way the views use it.
 TEST(LibraryParts, ParameterKindsMatchTheirUse) {
     const struct {
-        const char* file;
+        const char* part;
         const char* name;
         const char* kind;  // "text", "number", "text array", "number array"
     } uses[] = {
-        {"VY_ROAD.lpd", "operatore", "text"},           {"VY_ROAD.lpd", "macro_name", "text"},
-        {"VY_ROAD.lpd", "IDresult", "number"},          {"VY_ROAD.lpd", "IDoriginal", "number"},
-        {"VY_ROAD.lpd", "sezione", "number"},           {"VY_ROAD.lpd", "font", "text"},
-        {"VY_ROAD.lpd", "perimetro_base_SX", "number array"}, {"VY_ROAD.lpd", "road_SX", "number array"},
-        {"VY_ROAD.lpd", "nodi_ostacoli", "number array"}, {"VY_ROAD.lpd", "ostacolo", "number array"},
-        {"VY_ROAD.lpd", "cuts_enne", "number array"},   {"VY_ROAD.lpd", "cuts_node", "number array"},
-        {"VY_RAILWAY.lpd", "et_num_track", "number"},   {"VY_PLATEAU.lpd", "livello", "number"},
-        {"VY_PLATEAU.lpd", "perimetro_base", "number array"}, {"VY_BASIN.lpd", "perimetro_base", "number array"},
-        {"VY_WALL.lpd", "posizione", "text"},           {"VY_LEVEL_MARKER.lpd", "font", "text"},
-        {"VY_LEVEL_MARKER.lpd", "livello", "number array"}, {"VY_LEVEL_MARKER.lpd", "point_ref", "number array"},
-        {"VY_POINT_MARKER.lpd", "codice", "text array"}, {"VY_POINT_MARKER.lpd", "commenti", "text array"},
-        {"VY_POINT_MARKER.lpd", "coordinates", "number array"}, {"VY_CONTOURLINES.lpd", "rgb_colore", "number array"},
-        {"VY_CONTOURLINES.lpd", "BB_coor", "number array"}, {"VY_CONTOURLINES.lpd", "quantita", "number array"},
-        {"VY_CONTOURLINES.lpd", "identificatori", "text array"}, {"VY_PAINTER.lpd", "origine", "number array"},
-        {"VY_PAINTER.lpd", "mat", "number array"},      {"VY_PAINTER.lpd", "dislivello", "number array"},
-        {"VY_RETAINING_WALL.lpd", "originale", "number array"}, {"VY_SLOPE_RANGE.lpd", "XYZ_mask", "number array"},
-        {"VY_SLOPE_RANGE.lpd", "indici", "number array"}, {"VY_SLOPE_RANGE.lpd", "text_A", "text"},
-        {"VY_SLOPE_RANGE.lpd", "font_family", "text"},
+        {"VY_ROAD", "operatore", "text"},                {"VY_ROAD", "macro_name", "text"},
+        {"VY_ROAD", "IDresult", "number"},               {"VY_ROAD", "IDoriginal", "number"},
+        {"VY_ROAD", "sezione", "number"},                {"VY_ROAD", "font", "text"},
+        {"VY_ROAD", "mesh_skirt_material", "number"},    {"VY_ROAD", "perimetro_base_SX", "number array"},
+        {"VY_ROAD", "road_SX", "number array"},          {"VY_ROAD", "nodi_ostacoli", "number array"},
+        {"VY_ROAD", "ostacolo", "number array"},         {"VY_ROAD", "cuts_enne", "number array"},
+        {"VY_ROAD", "cuts_node", "number array"},        {"VY_RAILWAY", "et_num_track", "number"},
+        {"VY_PLATEAU", "livello", "number"},             {"VY_PLATEAU", "perimetro_base", "number array"},
+        {"VY_BASIN", "perimetro_base", "number array"},  {"VY_WALL", "posizione", "text"},
+        {"VY_LEVEL_MARKER", "font", "text"},             {"VY_LEVEL_MARKER", "livello", "number array"},
+        {"VY_LEVEL_MARKER", "point_ref", "number array"}, {"VY_POINT_MARKER", "codice", "text array"},
+        {"VY_POINT_MARKER", "commenti", "text array"},   {"VY_POINT_MARKER", "coordinates", "number array"},
+        {"VY_CONTOURLINES", "rgb_colore", "number array"}, {"VY_CONTOURLINES", "BB_coor", "number array"},
+        {"VY_CONTOURLINES", "quantita", "number array"}, {"VY_CONTOURLINES", "identificatori", "text array"},
+        {"VY_PAINTER", "origine", "number array"},       {"VY_PAINTER", "mat", "number array"},
+        {"VY_PAINTER", "retino", "number array"},        {"VY_PAINTER", "dislivello", "number array"},
+        {"VY_RETAINING_WALL", "originale", "number array"}, {"VY_SLOPE_RANGE", "XYZ_mask", "number array"},
+        {"VY_SLOPE_RANGE", "indici", "number array"},    {"VY_SLOPE_RANGE", "text_A", "text"},
+        {"VY_SLOPE_RANGE", "font_family", "text"},       {"VY_PREFS", "show_depth_RGB", "number array"},
+        {"VY3_Localizator", "language", "number"},
     };
     for (const auto& u : uses) {
-        const LibPart part = ReadPart(u.file);
-        ASSERT_TRUE(part.found) << u.file;
-        const auto it = part.params.find(u.name);
-        ASSERT_NE(it, part.params.end()) << u.file << " " << u.name;
-        const bool text = it->second.type == "string";
-        const bool array = it->second.dims > 0;
+        BaseLP view;
+        PartParams params(u.part, view);
+        const API_AddParType* record = params.Find(u.name);
+        ASSERT_NE(record, nullptr) << u.part << " " << u.name;
+        const bool text = record->typeID == APIParT_Text;
+        const bool array = record->dim1 != 0 && record->dim2 != 0;
         const std::string kind = std::string(text ? "text" : "number") + (array ? " array" : "");
-        EXPECT_EQ(kind, u.kind) << u.file << " " << u.name;
+        EXPECT_EQ(kind, u.kind) << u.part << " " << u.name;
     }
+}
+
+TEST(LibraryParts, BoundsOfTheContourLinesGoToParameter60) {
+    ContourLineLP view(5);
+    PartParams params("VY_CONTOURLINES", view);
+    ASSERT_TRUE(WriteDoubleArrayParam60(view, API_Coord3D{1.5, -2.0, 9.0}, API_Coord3D{30.25, 40.0, -9.0}));
+    QV_List<double> cells;
+    int32_t dim1 = 0;
+    int32_t dim2 = 0;
+    ASSERT_TRUE(ExchangeDoubleArrayParam(view, cells, dim1, dim2, QV_String("BB_coor"), 0));
+    EXPECT_EQ(dim1, 2);
+    EXPECT_EQ(dim2, 2);
+    ASSERT_EQ(cells.GetCount(), 4);
+    EXPECT_EQ(cells[0], 1.5);
+    EXPECT_EQ(cells[1], -2.0);
+    EXPECT_EQ(cells[2], 30.25);
+    EXPECT_EQ(cells[3], 40.0);
+
+    // A view whose index 60 is no array, or no parameter at all, refuses.
+    RoadLP road(6);
+    PartParams roadParams("VY_ROAD", road);
+    EXPECT_FALSE(WriteDoubleArrayParam60(road, API_Coord3D{}, API_Coord3D{}));
+    EXPECT_EQ(road.status, LPStatus_WrongKind);
+    BaseLP plain;
+    PartParams plainParams("VY_CONTOURLINES", plain);
+    EXPECT_FALSE(WriteDoubleArrayParam60(plain, API_Coord3D{}, API_Coord3D{}));
+    EXPECT_EQ(plain.status, LPStatus_NameNotFound);
 }
