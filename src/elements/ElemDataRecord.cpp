@@ -1,5 +1,8 @@
 #include "elements/ElemDataRecord.hpp"
 
+#include "foundation/ACAPI.hpp"
+#include "foundation/SelectionHelpers.hpp"
+
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -362,4 +365,127 @@ ElemRecordStatus ElemDataRecord_Upgrade(const void* data, size_t size, int32_t k
     const ElemRecordStatus status = ElemDataRecord_ParseLegacy(data, size, kind, descriptor);
     if (status != ElemRecordStatus::Ok) return status;
     return ElemDataRecord_BuildRewrite(descriptor, kind, record);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// the record as the element's user data
+
+namespace {
+
+GSErrCode MakeDatabaseCurrent(int32_t type) {
+    API_DatabaseInfo db = {};
+    db.typeID = type;
+    return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
+}
+
+// Runs `body` in the floor plan's database when `switchIf3D` and the 3D window is in front, then makes the 3D
+// model's database current again. False when the first switch fails.
+template <typename Body>
+bool InFloorPlan(bool switchIf3D, Body&& body) {
+    const bool switched = switchIf3D && IsCurrentWindow3D();
+    if (switched && MakeDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
+    const bool result = body();
+    if (switched) MakeDatabaseCurrent(APIWind_3DModelID);
+    return result;
+}
+
+// Fetches the element's user data and hands its bytes to `use`; false when the host fails or the element has
+// none.
+template <typename Use>
+bool WithUserData(const API_Elem_Head& head, Use&& use) {
+    API_ElementUserData data = {};
+    const GSErrCode err = ACAPI_Element_GetUserData(&head, &data);
+    bool result = false;
+    if (err == NoError && data.dataHdl != nullptr)
+        result = use(static_cast<const void*>(*data.dataHdl), size_t(BMGetHandleSize(data.dataHdl)));
+    BMKillHandle(&data.dataHdl);
+    return result;
+}
+
+// A host handle holding the record; null when memory fails.
+GSHandle RecordHandle(const ElemDataRecord& record) {
+    GSHandle handle = BMAllocateHandle(GSSize(ElemDataRecordSize), ALLOCATE_CLEAR, 0);
+    if (handle != nullptr) std::memcpy(*handle, record.bytes, ElemDataRecordSize);
+    return handle;
+}
+
+bool StoreRecordHandle(GSHandle handle, const API_Elem_Head& head, bool switchIf3D) {
+    API_ElementUserData data = {};
+    data.dataVersion = int16_t(ElemUserDataVersion);
+    data.platformSign = ElemUserDataPlatformSign;
+    data.flags = ElemUserDataFlags;
+    data.dataHdl = handle;
+    return InFloorPlan(switchIf3D, [&] { return ACAPI_Element_SetUserData(&head, &data) == NoError; });
+}
+
+}  // namespace
+
+bool ElemDescriptor::FromElement(int32_t kind, const API_Elem_Head& head, bool switchToPlan) {
+    Reset();
+    return InFloorPlan(switchToPlan, [&] {
+        return WithUserData(head, [&](const void* data, size_t size) {
+            if (kind < ElemKind_Point || kind > ElemKind_Railway) return true;
+            return FillFromRecord(kind, data, size) == ElemRecordStatus::Ok;
+        });
+    });
+}
+
+bool ElemUserData_WriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    ElemDataRecord record;
+    if (ElemDataRecord_Build(descriptor, kind, record) != ElemRecordStatus::Ok) return false;
+    GSHandle handle = RecordHandle(record);
+    if (handle == nullptr) return false;
+    const bool stored = StoreRecordHandle(handle, head, true);
+    BMKillHandle(&handle);
+    return stored;
+}
+
+bool ElemUserData_RewriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    // Everything that can fail without the host is done before the old record is deleted.
+    const bool direct = kind == ElemKind_Point || kind == ElemKind_Terrain;
+    ElemDataRecord record;
+    const ElemRecordStatus built = direct ? ElemDataRecord_BuildRewrite(descriptor, kind, record)
+                                          : ElemDataRecord_Build(descriptor, kind, record);
+    if (built != ElemRecordStatus::Ok) return false;
+    GSHandle handle = RecordHandle(record);
+    if (handle == nullptr) return false;
+
+    API_ElementUserData old = {};
+    const bool hadOld = ACAPI_Element_GetUserData(&head, &old) == NoError && old.dataHdl != nullptr;
+    bool stored = false;
+    if (ACAPI_Element_DeleteUserData(&head) == NoError) {
+        stored = StoreRecordHandle(handle, head, !direct);
+        if (!stored && hadOld) ACAPI_Element_SetUserData(&head, &old);
+    }
+    BMKillHandle(&old.dataHdl);
+    BMKillHandle(&handle);
+    return stored;
+}
+
+bool ElemUserData_ReadRecord(ElemDescriptor& descriptor, int32_t kind, const API_ElementUserData& userData) {
+    descriptor.Reset();
+    if (userData.dataHdl == nullptr) return false;
+    return ElemDataRecord_Parse(*userData.dataHdl, size_t(BMGetHandleSize(userData.dataHdl)), kind, descriptor) ==
+           ElemRecordStatus::Ok;
+}
+
+bool ElemUserData_ReadFromElement(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head,
+                                  bool switchDatabase) {
+    descriptor.Reset();
+    return InFloorPlan(switchDatabase, [&] {
+        return WithUserData(head, [&](const void* data, size_t size) {
+            return ElemDataRecord_Parse(data, size, kind, descriptor) == ElemRecordStatus::Ok;
+        });
+    });
+}
+
+bool ElemUserData_Read(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    return ElemUserData_ReadFromElement(descriptor, kind, head, false);
+}
+
+bool ElemUserData_ReadLegacy(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    descriptor.Reset();
+    return WithUserData(head, [&](const void* data, size_t size) {
+        return ElemDataRecord_ParseLegacy(data, size, kind, descriptor) == ElemRecordStatus::Ok;
+    });
 }

@@ -7,9 +7,10 @@
 // offsets, widths, tags and text rules below are a stored format and must never change.
 //
 // Building and parsing are pure functions over the 650-byte buffer; storing and fetching the record as the
-// element's user data goes through the host.
+// element's user data goes through the host (the ElemUserData_ functions at the end).
 #include "foundation/QV_String.hpp"
 
+#include "APIElements.hpp"
 #include "GSGuid.hpp"
 
 #include <cstddef>
@@ -112,6 +113,13 @@ public:
     // fields, or outside 1 to 21, leaves the descriptor reset). Resets first; on failure it stays reset.
     ElemRecordStatus FillFromRecord(int32_t kind, const void* data, size_t size);
 
+    // Resets, reads the element's user data and fills the fields of `kind` from it, as FillFromRecord. With
+    // `switchToPlan` and the 3D window in front the read is made in the floor plan's database and the 3D
+    // model's is made current again afterwards. False when the switch or the read fails, when the element has
+    // no user data, or when the record cannot be read for the kind; a kind outside 1 to 21 gives true with the
+    // descriptor reset once the user data was read.
+    bool FromElement(int32_t kind, const API_Elem_Head& head, bool switchToPlan);
+
     QV_String Name;          // kind 1: point name (without the trailing digits of the stored name)
     int32_t Number = 0;      // kind 1: point number (the trailing digits of the stored name)
     double Value = 0.0;      // kind 1: point value
@@ -165,3 +173,30 @@ ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32
 
 // Reads an older-layout record and builds its current-layout rewrite.
 ElemRecordStatus ElemDataRecord_Upgrade(const void* data, size_t size, int32_t kind, ElemDataRecord& record);
+
+// ---- the record as the element's user data (header: version 2, sign 0x5757, flags 0, 650 bytes) ----
+// Each returns false at the first failure: a kind without a tag, memory, a database switch, the host's user-data
+// call, a missing, short or garbled record, a tag of another kind. The host copies the bytes it stores; the
+// handles made or fetched here are released here.
+
+// Builds the record of the kind and stores it. With the 3D window in front it is stored in the floor plan's
+// database, and the 3D model's is made current again afterwards.
+bool ElemUserData_WriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head);
+
+// Replaces the element's user data by the record of the kind (the upkeep of old projects): the old user data is
+// deleted first; kinds 1 and 4 are stored at once as ElemDataRecord_BuildRewrite gives them, without a database
+// switch, every other kind as ElemUserData_WriteRecord stores it. When the new record cannot be stored, the old
+// user data is put back, so a failed rewrite loses nothing.
+bool ElemUserData_RewriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head);
+
+// Parses user data fetched by the caller (current layout, the tag of the kind). Resets the descriptor first.
+bool ElemUserData_ReadRecord(ElemDescriptor& descriptor, int32_t kind, const API_ElementUserData& userData);
+
+// Fetches the element's user data and parses it; with `switchDatabase` the fetch is made in the floor plan's
+// database when the 3D window is in front.
+bool ElemUserData_ReadFromElement(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head,
+                                  bool switchDatabase);
+// The same without any database switch.
+bool ElemUserData_Read(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head);
+// Fetches the element's user data (no database switch) and parses the older layout.
+bool ElemUserData_ReadLegacy(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head);
