@@ -233,21 +233,6 @@ int32_t ArePolygon2DDataEqual(const Geometry::Polygon2DData& first, const Geomet
 
 namespace {
 
-API_Polygon* PolygonOf(API_Element& e)
-{
-    switch (e.header.typeID) {
-    case API_WallID: return &e.wall.poly;
-    case API_SlabID: return &e.slab.poly;
-    case API_RoofID: return &e.roof.poly;
-    case API_MeshID: return &e.mesh.poly;
-    case API_ZoneID: return &e.zone.poly;
-    case API_HatchID: return &e.hatch.poly;
-    case API_PolyLineID: return &e.polyLine.poly;
-    case API_DetailID: return &e.detail.poly;
-    default: return nullptr;
-    }
-}
-
 template <typename T>
 int64_t Entries(T** handle)
 {
@@ -272,7 +257,7 @@ void Kill(T**& handle)
 
 bool GetElementPolygonCounts(const API_Element& element, int32_t& nCoords, int32_t& nArcs, int32_t& nSubPolys)
 {
-    const API_Polygon* p = PolygonOf(const_cast<API_Element&>(element));
+    const API_Polygon* p = APIPolygonOf(element);
     nCoords = p != nullptr ? p->nCoords : 0;
     nArcs = p != nullptr ? p->nArcs : 0;
     nSubPolys = p != nullptr ? p->nSubPolys : 0;
@@ -281,7 +266,7 @@ bool GetElementPolygonCounts(const API_Element& element, int32_t& nCoords, int32
 
 void SetElementPolygonCounts(API_Element& element, int32_t nCoords, int32_t nArcs, int32_t nSubPolys)
 {
-    API_Polygon* p = PolygonOf(element);
+    API_Polygon* p = APIPolygonOf(element);
     if (p == nullptr)
         return;
     p->nCoords = nCoords;
