@@ -116,7 +116,7 @@ API_Neig InteractiveInput::PickedNeig(const QueuedClick& click, bool useFilter, 
         note_ = "the element under the click is on a hidden layer: the click picks nothing";
         return neig;
     }
-    const API_NeigID kind = NeigIDOfType(e->record.header.typeID);
+    const API_NeigID kind = APINeigIDOfElemType(e->record.header.typeID);
     if (kind == APINeig_None || (useFilter && !FilterHas(filter, kind))) {
         note_ = "the input's filter does not take a " + ElementTypeName(e->record.header.typeID);
         return neig;
