@@ -76,6 +76,10 @@ struct API_HostFunctionTable {
     // skipped.
     GSErrCode (*LibPart_GetParams)(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars);
 
+    // --- library-part parameter lists (Goodies family): 'OPAR' opens a library part's default parameters,
+    //     'GPAR' hands out a copy of them, 'CPAR' closes them
+    API_SelectorFamilyProc* Goodies;
+
     // New entries go here, at the end.
 };
 static_assert(std::is_trivially_copyable<API_HostFunctionTable>::value, "the host table is copied bytewise");

@@ -87,3 +87,13 @@ GSErrCode ACAPI_Interface(API_SelectorTag<Code>, typename API_InterfaceRecords<C
                                        API_RecordSize<typename R::Par1>::value, par2,
                                        API_RecordSize<typename R::Par2>::value);
 }
+
+// --- Library-part parameter lists ('OPAR', 'GPAR', 'CPAR')
+template <uint32_t Code>
+GSErrCode ACAPI_Goodies(API_SelectorTag<Code>, typename API_GoodiesRecords<Code>::Par1* par1 = nullptr,
+                        typename API_GoodiesRecords<Code>::Par2* par2 = nullptr) {
+    using R = API_GoodiesRecords<Code>;
+    return HostInterface::CallSelector(HostInterface::Table().Goodies, Code, par1,
+                                       API_RecordSize<typename R::Par1>::value, par2,
+                                       API_RecordSize<typename R::Par2>::value);
+}
