@@ -82,7 +82,16 @@ const char* BaseLP::GetParamName(int32_t index) const {
     }
 }
 
-QV_String BaseLP::NameOf(int32_t index) const { return QV_String(GetParamName(index), Encoding_System); }
+bool BaseLP::NameOf(int32_t index, QV_String& name) {
+    const char* bytes = GetParamName(index);
+    name = QV_String(bytes != nullptr ? bytes : "", Encoding_System);
+    // An empty name would reuse the last index and reach another record: a name that could not be built fails.
+    if (name.IsEmpty()) {
+        status = bytes != nullptr && bytes[0] != '\0' ? LPStatus_NoMemory : LPStatus_NameNotFound;
+        return false;
+    }
+    return true;
+}
 
 int32_t BaseLP::RecordCount() const {
     if (params == nullptr || *params == nullptr || count <= 0) return 0;
@@ -222,7 +231,8 @@ template <typename I>
 bool BaseLP::IntegerAt(int32_t index, I& value, int32_t mode) {
     double number = double(value);
     bool found = false;
-    const bool ok = NumberByName(NameOf(index), number, mode, &found);
+    QV_String name;
+    const bool ok = NameOf(index, name) && NumberByName(name, number, mode, &found);
     // The lookup failing leaves the caller's value; once the record is found the getter always stores.
     if (mode != LPMode_Set && found) value = TruncateToward0<I>(number);
     return ok;
@@ -235,7 +245,8 @@ bool BaseLP::GetSetLong(int32_t index, int32_t& value, int32_t mode) { return In
 bool BaseLP::GetSetInt(int32_t index, int32_t& value, int32_t mode) { return IntegerAt(index, value, mode); }
 
 bool BaseLP::GetSetDouble(int32_t index, double& value, int32_t mode) {
-    return NumberByName(NameOf(index), value, mode);
+    QV_String name;
+    return NameOf(index, name) && NumberByName(name, value, mode);
 }
 
 bool BaseLP::GetSetDoubleByName(const QV_String& name, double& value, int32_t mode) {
@@ -243,7 +254,8 @@ bool BaseLP::GetSetDoubleByName(const QV_String& name, double& value, int32_t mo
 }
 
 bool BaseLP::GetSetString(int32_t index, QV_String& text, int32_t mode) {
-    return TextByName(NameOf(index), text, mode);
+    QV_String name;
+    return NameOf(index, name) && TextByName(name, text, mode);
 }
 
 bool BaseLP::GetSetStringByName(const QV_String& name, QV_String& text, int32_t mode) {
@@ -251,19 +263,23 @@ bool BaseLP::GetSetStringByName(const QV_String& name, QV_String& text, int32_t 
 }
 
 bool BaseLP::GetSetIntArray(int32_t index, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, int32_t mode) {
-    return ExchangeIntArrayParam(*this, list, dim1, dim2, NameOf(index), mode);
+    QV_String name;
+    return NameOf(index, name) && ExchangeIntArrayParam(*this, list, dim1, dim2, name, mode);
 }
 
 bool BaseLP::GetSetShortArray(int32_t index, QV_List<int16_t>& list, int32_t& dim1, int32_t& dim2, int32_t mode) {
-    return ExchangeShortArrayParam(*this, list, dim1, dim2, NameOf(index), mode);
+    QV_String name;
+    return NameOf(index, name) && ExchangeShortArrayParam(*this, list, dim1, dim2, name, mode);
 }
 
 bool BaseLP::GetSetLongArray(int32_t index, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, int32_t mode) {
-    return ExchangeLongArrayParam(*this, list, dim1, dim2, NameOf(index), mode);
+    QV_String name;
+    return NameOf(index, name) && ExchangeLongArrayParam(*this, list, dim1, dim2, name, mode);
 }
 
 bool BaseLP::GetSetDoubleArray(int32_t index, QV_List<double>& list, int32_t& dim1, int32_t& dim2, int32_t mode) {
-    return ExchangeDoubleArrayParam(*this, list, dim1, dim2, NameOf(index), mode);
+    QV_String name;
+    return NameOf(index, name) && ExchangeDoubleArrayParam(*this, list, dim1, dim2, name, mode);
 }
 
 bool BaseLP::GetSetDoubleArrayByName(const QV_String& name, QV_List<double>& list, int32_t& dim1, int32_t& dim2,
@@ -273,7 +289,8 @@ bool BaseLP::GetSetDoubleArrayByName(const QV_String& name, QV_List<double>& lis
 
 bool BaseLP::GetSetStringArray(int32_t index, QV_List<QV_String>& list, int32_t& dim1, int32_t& dim2,
                                int32_t mode) {
-    return ExchangeStringArrayParam(*this, list, dim1, dim2, NameOf(index), mode);
+    QV_String name;
+    return NameOf(index, name) && ExchangeStringArrayParam(*this, list, dim1, dim2, name, mode);
 }
 
 bool BaseLP::GetSetStringArrayByName(const QV_String& name, QV_List<QV_String>& list, int32_t& dim1,

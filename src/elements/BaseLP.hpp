@@ -22,6 +22,8 @@
 
 #include <cstdint>
 
+struct QV_Coord3DLong;
+
 // Values of BaseLP::status.
 enum LPStatus : int32_t {
     LPStatus_OK = 0,
@@ -133,7 +135,8 @@ private:
     template <typename I>
     bool IntegerAt(int32_t index, I& value, int32_t mode);
     bool TextByName(const QV_String& name, QV_String& text, int32_t mode);
-    QV_String NameOf(int32_t index) const;
+    // The name of `index` from slot 0; false with the status set when it is empty or cannot be built.
+    bool NameOf(int32_t index, QV_String& name);
 };
 
 // Releases a parameter list handed out by the host and the cell handles of its array records; null afterwards.
@@ -145,6 +148,18 @@ public:
     explicit BaseIDLP(int32_t elemKind) : kind(elemKind) {}
     BaseIDLP(int32_t elemKind, GSHandle records, int32_t recordCount)
         : BaseLP(records, recordCount), kind(elemKind) {}
+
+    // Outlines as rows of coded points (x, y, z, code; n by 4): "perimetro_base" (27) and its left and right
+    // edges "perimetro_base_SX" (21) and "perimetro_base_DX" (22). Mode 0 appends to `list`, 1 writes it, any
+    // other mode does nothing (true). See elements/ParamExchange.hpp.
+    static bool ExchangePerimetroBase(BaseIDLP& view, QV_List<QV_Coord3DLong>& list, int32_t mode);
+    static bool ExchangePerimetroBaseSX(BaseIDLP& view, QV_List<QV_Coord3DLong>& list, int32_t mode);
+    static bool ExchangePerimetroBaseDX(BaseIDLP& view, QV_List<QV_Coord3DLong>& list, int32_t mode);
+    // The obstacle polylines: point counts in "nodi_ostacoli" (13) and the points, one polyline per row, in
+    // "ostacolo" (14). Mode 1 writes; any other mode appends what the object holds (a counts array of one 0:
+    // no polyline).
+    static bool ExchangeObstacles(BaseIDLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points,
+                                  int32_t mode);
 
     int32_t kind;  // ElemKind of the element the object belongs to
 };

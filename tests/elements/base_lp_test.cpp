@@ -235,6 +235,19 @@ TEST_F(ViewTest, ClearedClearStatusKeepsTheFirstError) {
     EXPECT_TRUE(view.GetSetDoubleByName(QV_String("depth"), d, LPMode_Get));
 }
 
+TEST_F(ViewTest, ANameThatCannotBeBuiltNeverReachesTheLastRecord) {
+    double d = 0;
+    ASSERT_TRUE(view.GetSetDoubleByName(QV_String("depth"), d, LPMode_Get));
+    MemoryDriver::ScopedReset reset;
+    MemoryDriver::FailAllocationsAfter(0);
+    double five = 5.0;
+    EXPECT_FALSE(view.GetSetDouble(0, five, LPMode_Set));
+    MemoryDriver::Reset();
+    EXPECT_EQ(view.status, LPStatus_NoMemory);
+    EXPECT_EQ(list.At(3).value.real, 1.25);
+    EXPECT_EQ(list.At(0).value.real, 2.9);
+}
+
 TEST(EmptyView, EveryAccessorFailsWithNoRecords) {
     BaseLP view;
     int16_t s = 0;
