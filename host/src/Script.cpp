@@ -2,6 +2,7 @@
 
 #include "DGDriver.hpp"
 #include "HostConfigFile.hpp"
+#include "ProjectScript.hpp"
 #include "StandinHost.hpp"
 
 #include <cerrno>
@@ -863,6 +864,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddActions(L);
         AddChecks(L);
         AddLibraryCommands(L);
+        AddProjectCommands(L);
         return L;
     }();
     return language;

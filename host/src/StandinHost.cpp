@@ -1,6 +1,7 @@
 #include "StandinHost.hpp"
 
 #include "IODriver.hpp"
+#include "ProjectFunctions.hpp"
 #include "ResourceDriver.hpp"
 #include "Resources.hpp"
 
@@ -134,6 +135,8 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream)
     table_.LibPart_Search = T_LibPartSearch;
     table_.LibPart_Get = T_LibPartGet;
     table_.LibPart_GetParams = T_LibPartGetParams;
+    InstallProjectFunctions(&table_);
+    ConnectProjectLibraries(project_);
     table_.Goodies = T_Goodies;
     if (g_current != nullptr) std::cerr << "standin-host: a second host replaces the first\n";
     g_current = this;
@@ -351,11 +354,18 @@ bool StandinHost::SendToolChange(const API_ToolBoxItem& tool, GSErrCode* handler
     return true;
 }
 
-const std::vector<std::string>& StandinHost::FunctionNames() { return kFunctionNames; }
+const std::vector<std::string>& StandinHost::FunctionNames() {
+    static const std::vector<std::string> all = [] {
+        std::vector<std::string> names = kFunctionNames;
+        for (const std::string& n : ProjectFunctionNames()) names.push_back(n);
+        return names;
+    }();
+    return all;
+}
 
 bool StandinHost::FailCall(const std::string& function, int32_t key, GSErrCode error) {
     bool known = false;
-    for (const std::string& n : kFunctionNames) known = known || n == function;
+    for (const std::string& n : FunctionNames()) known = known || n == function;
     if (!known) return false;
     failures_[{function, key}] = error;
     return true;
@@ -395,6 +405,7 @@ GSErrCode StandinHost::Environment(const API_SelectorCall* call) {
     if (call == nullptr) return APIERR_BADPARS;
     GSErrCode err;
     if (Failing("Environment", -1, &err)) return err;
+    if (ProjectEnvironment(*this, call, &err)) return err;
     switch (call->selector) {
         case APIEnv_ApplicationID.code: {
             if (!CheckRecord("Environment", call, sizeof(API_ServerApplicationInfo), 0)) return APIERR_BADPARS;

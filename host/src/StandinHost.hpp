@@ -5,6 +5,7 @@
 #include "APIDefs.hpp"
 #include "LibraryStore.hpp"
 #include "ModuleLoader.hpp"
+#include "ProjectDatabase.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -36,6 +37,7 @@ struct HostProject {
     };
     std::map<std::string, ModuleDataEntry> moduleData;  // by name; "" is the unnamed entry
     LibraryStore libraries;                             // a project starts with none loaded
+    ProjectDatabase database;                           // elements, attributes, stories, windows ...
 };
 
 // What the loaded module has registered; forgotten when it is unloaded.
@@ -171,6 +173,15 @@ public:
     GSErrCode Goodies(const API_SelectorCall* call);
     // Adds a library folder to the project ('ALIB' and the script); false with `why` when refused.
     bool AddLibraryFolder(const std::string& folder, std::string* why);
+
+    // --- The project database (ProjectDatabase.hpp; its table entries are in ProjectFunctions.cpp).
+    ProjectDatabase& Database() { return project_.database; }
+    // A failure set by FailCall for `function` (and `key`, or any key) answers now; logged.
+    bool InjectedFailure(const char* function, int32_t key, GSErrCode* error) { return Failing(function, key, error); }
+    bool CheckSelectorRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size) {
+        return CheckRecord(family, call, par1Size, par2Size);
+    }
+    GSErrCode RefuseSelector(const char* family, uint32_t selector) { return Refuse(family, selector); }
 
 private:
     bool Failing(const char* function, int32_t key, GSErrCode* error);

@@ -25,6 +25,16 @@ struct API_SelectorCall {
 };
 typedef GSErrCode API_SelectorFamilyProc(const API_SelectorCall* call);
 
+// Records of the project database (defined in APIElements.hpp).
+union API_Element;
+struct API_ElementMemo;
+struct API_ElementUserData;
+struct API_Neig;
+struct API_SelectionInfo;
+union API_Attribute;
+struct API_Attr_Head;
+typedef GSErrCode API_UndoableCommandProc(void* context);
+
 struct API_HostFunctionTable {
     uint32_t structSize;  // sizeof as the host was built with
     uint32_t version;
@@ -75,6 +85,46 @@ struct API_HostFunctionTable {
     // (arrays hold their cells in handles of their own); the caller releases the handles. Null outputs are
     // skipped.
     GSErrCode (*LibPart_GetParams)(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars);
+
+    // --- project database: elements, memos, user data, selection, attributes, stories, windows and databases,
+    //     undoable commands (records in APIElements.hpp)
+    API_SelectorFamilyProc* Database;      // 'GWIN', 'GDAT', 'CDAT', 'CHWD', 'CABO'
+    API_SelectorFamilyProc* Automate;      // 'CHWD', 'RBLD'
+    // In: the GUID in the head. Out: the whole record.
+    GSErrCode (*Element_Get)(API_Element* element);
+    // The memo parts in `mask`; the caller disposes of the memo (DisposeElemMemoHdls).
+    GSErrCode (*Element_GetMemo)(const API_Guid* guid, API_ElementMemo* memo, uint64_t mask);
+    // In: typeID and variationID. Out: the tool's default record and, when memo is not null, its memo.
+    GSErrCode (*Element_GetDefaults)(API_Element* element, API_ElementMemo* memo);
+    // Bytes of `element` whose mask byte is not zero become the defaults; memo parts given replace theirs.
+    GSErrCode (*Element_ChangeDefaults)(const API_Element* element, const API_ElementMemo* memo,
+                                        const API_Element* mask);
+    // Only inside an undoable command. The host copies the memo; the new GUID comes back in the head.
+    GSErrCode (*Element_Create)(API_Element* element, const API_ElementMemo* memo);
+    // Fields marked in `mask` (and the memo parts in memoMask) are written; the element comes back whole.
+    GSErrCode (*Element_Change)(API_Element* element, const API_Element* mask, const API_ElementMemo* memo,
+                                uint64_t memoMask);
+    // For each GUID: the marked fields of defPars and every memo part defMemo holds.
+    GSErrCode (*Element_ChangeParameters)(const API_Guid* guids, uint32_t count, const API_Element* defPars,
+                                          const API_ElementMemo* defMemo, const API_Element* mask);
+    GSErrCode (*Element_Delete)(const API_Guid* guids, uint32_t count);
+    // A new handle of API_Guid records (creation order) that the caller kills; typeID 0 = every type.
+    GSErrCode (*Element_GetElemList)(API_ElemTypeID typeID, GSHandle* guids);
+    bool (*Element_Filter)(const API_Guid* guid, uint32_t filterBits);
+    GSErrCode (*Element_GetUserData)(const API_Elem_Head* head, API_ElementUserData* userData);
+    GSErrCode (*Element_SetUserData)(const API_Elem_Head* head, const API_ElementUserData* userData);
+    GSErrCode (*Element_DeleteUserData)(const API_Elem_Head* head);
+    GSErrCode (*Element_Select)(const API_Neig* neigs, int32_t count, bool add);
+    GSErrCode (*Element_DeselectAll)();
+    // Out: the info (its marquee handle belongs to the caller) and a new handle of API_Neig records.
+    GSErrCode (*Selection_Get)(API_SelectionInfo* info, GSHandle* neigs, bool onlyEditable);
+    GSErrCode (*DisposeElemMemoHdls)(API_ElementMemo* memo);
+    GSErrCode (*Attribute_Get)(API_Attribute* attribute);
+    GSErrCode (*Attribute_Create)(API_Attribute* attribute);
+    GSErrCode (*Attribute_Modify)(API_Attribute* attribute);
+    GSErrCode (*Attribute_Delete)(const API_Attr_Head* head);
+    // Runs body(context) once as one undo step named undoText (UTF-16, NUL-ended); its result is the answer.
+    GSErrCode (*CallUndoableCommand)(const char16_t* undoText, API_UndoableCommandProc* body, void* context);
 
     // --- library-part parameter lists (Goodies family): 'OPAR' opens a library part's default parameters,
     //     'GPAR' hands out a copy of them, 'CPAR' closes them

@@ -64,6 +64,102 @@ struct API_InterfaceRecords<API_Selector("SMIT")> {
 // 'SUIT': the suite add-on answers when it is loaded.
 constexpr int32_t APICmd_SuiteID = int32_t(API_Selector("SUIT"));
 
+// --- Project database selectors (records in APIElements.hpp) ----------------------------------------------------
+struct API_WindowInfo;
+struct API_DatabaseInfo;
+struct API_RebuildParams;
+struct API_StoryInfo;
+struct API_StoryCmdType;
+
+// 'GTBX' / 'STBX': read / set the current tool.
+constexpr API_SelectorTag<API_Selector("GTBX")> APIEnv_GetToolBoxModeID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("GTBX")> {
+    using Par1 = API_ToolBoxItem;
+    using Par2 = void;
+};
+constexpr API_SelectorTag<API_Selector("STBX")> APIEnv_SetToolBoxModeID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("STBX")> {
+    using Par1 = API_ToolBoxItem;
+    using Par2 = void;
+};
+
+// 'GSTO': the stories (the caller releases the handle); 'CSTO': go to a story.
+constexpr API_SelectorTag<API_Selector("GSTO")> APIEnv_GetStorySettingsID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("GSTO")> {
+    using Par1 = API_StoryInfo;
+    using Par2 = void;
+};
+constexpr API_SelectorTag<API_Selector("CSTO")> APIEnv_ChangeStorySettingsID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("CSTO")> {
+    using Par1 = API_StoryCmdType;
+    using Par2 = void;
+};
+
+// --- Database family
+template <uint32_t Code>
+struct API_DatabaseRecords;  // specialised per selector
+
+// 'GWIN': the front window.
+constexpr API_SelectorTag<API_Selector("GWIN")> APIDb_GetCurrentWindowID{};
+template <>
+struct API_DatabaseRecords<API_Selector("GWIN")> {
+    using Par1 = API_WindowInfo;
+    using Par2 = void;
+};
+// 'GDAT': the current database.
+constexpr API_SelectorTag<API_Selector("GDAT")> APIDb_GetCurrentDatabaseID{};
+template <>
+struct API_DatabaseRecords<API_Selector("GDAT")> {
+    using Par1 = API_DatabaseInfo;
+    using Par2 = void;
+};
+// 'CDAT': make a database current (kind 1 floor plan, 4 3D model; others by their identity).
+constexpr API_SelectorTag<API_Selector("CDAT")> APIDb_ChangeCurrentDatabaseID{};
+template <>
+struct API_DatabaseRecords<API_Selector("CDAT")> {
+    using Par1 = API_DatabaseInfo;
+    using Par2 = void;
+};
+// 'CABO': the 3D box of the element whose GUID is in the record's head.
+union API_Element;
+struct API_Box3D;
+constexpr API_SelectorTag<API_Selector("CABO")> APIDb_CalcBoundsID{};
+template <>
+struct API_DatabaseRecords<API_Selector("CABO")> {
+    using Par1 = API_Element;
+    using Par2 = API_Box3D;
+};
+// 'CHWD': bring a window to the front (its database becomes current).
+constexpr API_SelectorTag<API_Selector("CHWD")> APIDb_ChangeWindowID{};
+template <>
+struct API_DatabaseRecords<API_Selector("CHWD")> {
+    using Par1 = API_WindowInfo;
+    using Par2 = void;
+};
+
+// --- Automate family
+template <uint32_t Code>
+struct API_AutomateRecords;  // specialised per selector
+
+// 'CHWD': the same window change as the database family's.
+constexpr API_SelectorTag<API_Selector("CHWD")> APIDo_ChangeWindowID{};
+template <>
+struct API_AutomateRecords<API_Selector("CHWD")> {
+    using Par1 = API_WindowInfo;
+    using Par2 = void;
+};
+// 'RBLD': rebuild the current window (the record is optional).
+constexpr API_SelectorTag<API_Selector("RBLD")> APIDo_RebuildID{};
+template <>
+struct API_AutomateRecords<API_Selector("RBLD")> {
+    using Par1 = API_RebuildParams;
+    using Par2 = void;
+};
+
 // --- Goodies family: library-part parameter lists ----------------------------------------------------------------
 template <uint32_t Code>
 struct API_GoodiesRecords;  // specialised per selector
@@ -89,3 +185,5 @@ struct API_GoodiesRecords<API_Selector("CPAR")> {
     using Par1 = void;
     using Par2 = void;
 };
+
+#include "APIElements.hpp"

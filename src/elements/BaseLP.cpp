@@ -1,5 +1,6 @@
 #include "elements/BaseLP.hpp"
 
+#include "elements/ParamNames.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Encoding.hpp"
 #include "foundation/GdlParams.hpp"
@@ -81,6 +82,8 @@ const char* BaseLP::GetParamName(int32_t index) const {
         default: return "???";
     }
 }
+
+const char* BaseIDLP::GetParamName(int32_t index) const { return BaseIDLP_ParamName(index); }
 
 bool BaseLP::NameOf(int32_t index, QV_String& name) {
     const char* bytes = GetParamName(index);

@@ -142,12 +142,16 @@ private:
 // Releases a parameter list handed out by the host and the cell handles of its array records; null afterwards.
 void ReleaseParamRecords(GSHandle* params);
 
-// The view of every object that carries the add-on's identity and link parameters: adds the element kind.
+// The view of every object that carries the add-on's identity and link parameters: adds the element kind. The
+// views of the add-on's library parts derive from it or from BaseLP (elements/LibPartViews.hpp).
 class BaseIDLP : public BaseLP {
 public:
     explicit BaseIDLP(int32_t elemKind) : kind(elemKind) {}
     BaseIDLP(int32_t elemKind, GSHandle records, int32_t recordCount)
         : BaseLP(records, recordCount), kind(elemKind) {}
+
+    // Slot 0: the identity and link parameters, 3 to 38 (elements/ParamNames.hpp); 0 to 2 as BaseLP.
+    const char* GetParamName(int32_t index) const override;
 
     // Outlines as rows of coded points (x, y, z, code; n by 4): "perimetro_base" (27) and its left and right
     // edges "perimetro_base_SX" (21) and "perimetro_base_DX" (22). Mode 0 appends to `list`, 1 writes it, any

@@ -1,6 +1,7 @@
 #include "foundation/ACAPI.hpp"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 API_HostFunctionTable g_hostTable = {};  // the copied table; all entries null until it arrives
@@ -149,4 +150,141 @@ GSErrCode ACAPI_LibPart_Get(API_LibPart* libPart) { return LODRAVIX_HOST_CALL(Li
 
 GSErrCode ACAPI_LibPart_GetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars) {
     return LODRAVIX_HOST_CALL(LibPart_GetParams, libInd, a, b, addParNum, addPars);
+}
+
+// --- Project database -------------------------------------------------------------------------------------------
+
+GSErrCode ACAPI_Element_Get(API_Element* element) { return LODRAVIX_HOST_CALL(Element_Get, element); }
+
+GSErrCode ACAPI_Element_GetMemo(const API_Guid& guid, API_ElementMemo* memo, uint64_t mask) {
+    return LODRAVIX_HOST_CALL(Element_GetMemo, &guid, memo, mask);
+}
+
+GSErrCode ACAPI_Element_GetDefaults(API_Element* element, API_ElementMemo* memo) {
+    return LODRAVIX_HOST_CALL(Element_GetDefaults, element, memo);
+}
+
+GSErrCode ACAPI_Element_ChangeDefaults(API_Element* element, API_ElementMemo* memo, const API_Element* mask) {
+    return LODRAVIX_HOST_CALL(Element_ChangeDefaults, element, memo, mask);
+}
+
+GSErrCode ACAPI_Element_Create(API_Element* element, API_ElementMemo* memo) {
+    return LODRAVIX_HOST_CALL(Element_Create, element, memo);
+}
+
+GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, const API_ElementMemo* memo,
+                               uint64_t memoMask) {
+    return LODRAVIX_HOST_CALL(Element_Change, element, mask, memo, memoMask);
+}
+
+GSErrCode ACAPI_Element_ChangeParameters(const GS::Array<API_Guid>& guids, const API_Element* defPars,
+                                         const API_ElementMemo* defMemo, const API_Element* mask) {
+    std::vector<API_Guid> list;
+    for (const API_Guid& g : guids) list.push_back(g);
+    return LODRAVIX_HOST_CALL(Element_ChangeParameters, list.data(), uint32_t(list.size()), defPars, defMemo, mask);
+}
+
+GSErrCode ACAPI_Element_Delete(const GS::Array<API_Guid>& guids) {
+    std::vector<API_Guid> list;
+    for (const API_Guid& g : guids) list.push_back(g);
+    return LODRAVIX_HOST_CALL(Element_Delete, list.data(), uint32_t(list.size()));
+}
+
+namespace {
+// Moves the records of a host handle into an array and kills the handle.
+template <typename T>
+void TakeRecords(GSHandle* handle, GS::Array<T>* out) {
+    if (*handle == nullptr) return;
+    const GSSize n = BMGetHandleSize(*handle) / GSSize(sizeof(T));
+    for (GSSize i = 0; i < n; ++i) {
+        T item;
+        std::memcpy(static_cast<void*>(&item), **handle + i * GSSize(sizeof(T)), sizeof(T));
+        out->Push(item);
+    }
+    BMKillHandle(handle);
+}
+}  // namespace
+
+GSErrCode ACAPI_Element_GetElemList(API_ElemTypeID typeID, GS::Array<API_Guid>* guids) {
+    if (guids == nullptr) return APIERR_BADPARS;
+    guids->Clear();
+    GSHandle handle = nullptr;
+    const GSErrCode err = LODRAVIX_HOST_CALL(Element_GetElemList, typeID, &handle);
+    TakeRecords(&handle, guids);
+    return err;
+}
+
+bool ACAPI_Element_Filter(const API_Guid& guid, uint32_t filterBits) {
+    return g_hostTable.Element_Filter != nullptr && g_hostTable.Element_Filter(&guid, filterBits);
+}
+
+GSErrCode ACAPI_Element_GetUserData(const API_Elem_Head* head, API_ElementUserData* userData) {
+    return LODRAVIX_HOST_CALL(Element_GetUserData, head, userData);
+}
+
+GSErrCode ACAPI_Element_SetUserData(const API_Elem_Head* head, const API_ElementUserData* userData) {
+    return LODRAVIX_HOST_CALL(Element_SetUserData, head, userData);
+}
+
+GSErrCode ACAPI_Element_DeleteUserData(const API_Elem_Head* head) {
+    return LODRAVIX_HOST_CALL(Element_DeleteUserData, head);
+}
+
+GSErrCode ACAPI_Element_Select(API_Neig** neigs, int32_t count, bool add) {
+    if (count < 0 || (count > 0 && (neigs == nullptr || *neigs == nullptr)) ||
+        (neigs != nullptr && BMGetHandleSize(reinterpret_cast<GSConstHandle>(neigs)) <
+                                 GSSize(count) * GSSize(sizeof(API_Neig))))
+        return APIERR_BADPARS;
+    return LODRAVIX_HOST_CALL(Element_Select, count > 0 ? *neigs : nullptr, count, add);
+}
+
+GSErrCode ACAPI_Element_Select(const GS::Array<API_Neig>& neigs, bool add) {
+    std::vector<API_Neig> list;
+    for (const API_Neig& n : neigs) list.push_back(n);
+    return LODRAVIX_HOST_CALL(Element_Select, list.data(), int32_t(list.size()), add);
+}
+
+GSErrCode ACAPI_Element_DeselectAll() {
+    return g_hostTable.Element_DeselectAll != nullptr ? g_hostTable.Element_DeselectAll() : APIERR_MISSINGHOSTFUNC;
+}
+
+GSErrCode ACAPI_Selection_Get(API_SelectionInfo* info, GS::Array<API_Neig>* neigs, bool onlyEditable) {
+    if (info == nullptr || neigs == nullptr) return APIERR_BADPARS;
+    neigs->Clear();
+    GSHandle handle = nullptr;
+    const GSErrCode err = LODRAVIX_HOST_CALL(Selection_Get, info, &handle, onlyEditable);
+    TakeRecords(&handle, neigs);
+    return err;
+}
+
+GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo) { return LODRAVIX_HOST_CALL(DisposeElemMemoHdls, memo); }
+
+GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute) { return LODRAVIX_HOST_CALL(Attribute_Get, attribute); }
+
+GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute) {
+    return LODRAVIX_HOST_CALL(Attribute_Create, attribute);
+}
+
+GSErrCode ACAPI_Attribute_Modify(API_Attribute* attribute) {
+    return LODRAVIX_HOST_CALL(Attribute_Modify, attribute);
+}
+
+GSErrCode ACAPI_Attribute_Delete(const API_Attr_Head* head) { return LODRAVIX_HOST_CALL(Attribute_Delete, head); }
+
+namespace {
+// The body of an undoable command; nothing may unwind through the host's frames.
+GSErrCode RunCommandBody(void* context) {
+    const auto* command = static_cast<const std::function<GSErrCode()>*>(context);
+    try {
+        return (*command)();
+    } catch (...) {
+        return APIERR_GENERAL;
+    }
+}
+}  // namespace
+
+GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString, const std::function<GSErrCode()>& command) {
+    if (!command) return APIERR_BADPARS;
+    return LODRAVIX_HOST_CALL(CallUndoableCommand, undoString.ToUStr(), RunCommandBody,
+                              const_cast<void*>(static_cast<const void*>(&command)));
 }

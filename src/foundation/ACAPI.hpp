@@ -4,9 +4,13 @@
 // Until the host has handed over its table (SetImportedFuncAddrs), and whenever the table has no entry for a
 // function, every wrapper answers APIERR_MISSINGHOSTFUNC without calling anything.
 #include "APIDefs.hpp"
+#include "APIElements.hpp"
+#include "GSArray.hpp"
 #include "Resources.hpp"
+#include "UniString.hpp"
 
 #include <cstdint>
+#include <functional>
 
 // --- The add-on's four entry points (defined by the shell), called by the guarded wrappers of the entry table.
 API_AddonType CheckEnvironment(API_EnvirParams* envir);
@@ -84,6 +88,66 @@ GSErrCode ACAPI_Interface(API_SelectorTag<Code>, typename API_InterfaceRecords<C
                           typename API_InterfaceRecords<Code>::Par2* par2 = nullptr) {
     using R = API_InterfaceRecords<Code>;
     return HostInterface::CallSelector(HostInterface::Table().Interface, Code, par1,
+                                       API_RecordSize<typename R::Par1>::value, par2,
+                                       API_RecordSize<typename R::Par2>::value);
+}
+
+// --- Project database ---------------------------------------------------------------------------------------------
+// Elements, memos and user data live in the database that is current ('CDAT'); the host refuses memo and user-data
+// access and every element change while the 3D model's database is current. Element changes are refused outside
+// an undoable command (APIERR_NEEDSUNDOSCOPE).
+GSErrCode ACAPI_Element_Get(API_Element* element);
+GSErrCode ACAPI_Element_GetMemo(const API_Guid& guid, API_ElementMemo* memo, uint64_t mask = APIMemoMask_All);
+GSErrCode ACAPI_Element_GetDefaults(API_Element* element, API_ElementMemo* memo);
+GSErrCode ACAPI_Element_ChangeDefaults(API_Element* element, API_ElementMemo* memo, const API_Element* mask);
+GSErrCode ACAPI_Element_Create(API_Element* element, API_ElementMemo* memo);
+GSErrCode ACAPI_Element_Change(API_Element* element, const API_Element* mask, const API_ElementMemo* memo,
+                               uint64_t memoMask);
+GSErrCode ACAPI_Element_ChangeParameters(const GS::Array<API_Guid>& guids, const API_Element* defPars,
+                                         const API_ElementMemo* defMemo, const API_Element* mask);
+GSErrCode ACAPI_Element_Delete(const GS::Array<API_Guid>& guids);
+// typeID API_ZombieElemID: every type. `guids` is emptied first.
+GSErrCode ACAPI_Element_GetElemList(API_ElemTypeID typeID, GS::Array<API_Guid>* guids);
+bool ACAPI_Element_Filter(const API_Guid& guid, uint32_t filterBits = 0);
+// The element's user data: a new handle in userData->dataHdl (null when it has none) that the caller releases.
+GSErrCode ACAPI_Element_GetUserData(const API_Elem_Head* head, API_ElementUserData* userData);
+// The host copies the bytes; the caller keeps and releases its handle.
+GSErrCode ACAPI_Element_SetUserData(const API_Elem_Head* head, const API_ElementUserData* userData);
+GSErrCode ACAPI_Element_DeleteUserData(const API_Elem_Head* head);
+// Selects `count` records of a handle (or array) of API_Neig; `add` keeps the current selection.
+GSErrCode ACAPI_Element_Select(API_Neig** neigs, int32_t count, bool add);
+GSErrCode ACAPI_Element_Select(const GS::Array<API_Neig>& neigs, bool add);
+GSErrCode ACAPI_Element_DeselectAll();
+// An empty selection answers APIERR_NOSEL (or NoError) with info->typeID API_SelEmpty. info->marquee is a handle
+// the caller kills. `neigs` is emptied first.
+GSErrCode ACAPI_Selection_Get(API_SelectionInfo* info, GS::Array<API_Neig>* neigs, bool onlyEditable);
+GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo);
+
+// Attributes by (type, index); index 0 on a get finds the attribute by its UTF-8 name.
+GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute);
+// APIERR_ATTREXIST when the name is in use; the new index comes back in the header.
+GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute);
+GSErrCode ACAPI_Attribute_Modify(API_Attribute* attribute);
+// Deleting a layer deletes its elements too (an element change: only inside an undoable command).
+GSErrCode ACAPI_Attribute_Delete(const API_Attr_Head* head);
+
+// Runs `command` once as one undo step; its answer is the answer. The host refuses a command inside another.
+GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString, const std::function<GSErrCode()>& command);
+
+template <uint32_t Code>
+GSErrCode ACAPI_Database(API_SelectorTag<Code>, typename API_DatabaseRecords<Code>::Par1* par1 = nullptr,
+                         typename API_DatabaseRecords<Code>::Par2* par2 = nullptr) {
+    using R = API_DatabaseRecords<Code>;
+    return HostInterface::CallSelector(HostInterface::Table().Database, Code, par1,
+                                       API_RecordSize<typename R::Par1>::value, par2,
+                                       API_RecordSize<typename R::Par2>::value);
+}
+
+template <uint32_t Code>
+GSErrCode ACAPI_Automate(API_SelectorTag<Code>, typename API_AutomateRecords<Code>::Par1* par1 = nullptr,
+                         typename API_AutomateRecords<Code>::Par2* par2 = nullptr) {
+    using R = API_AutomateRecords<Code>;
+    return HostInterface::CallSelector(HostInterface::Table().Automate, Code, par1,
                                        API_RecordSize<typename R::Par1>::value, par2,
                                        API_RecordSize<typename R::Par2>::value);
 }

@@ -1,0 +1,491 @@
+#include "elements/ElemDataRecord.hpp"
+
+#include "foundation/ACAPI.hpp"
+#include "foundation/SelectionHelpers.hpp"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace L = ElemRecordLayout;
+
+namespace {
+
+constexpr double kNoNumber = DBL_MAX;  // what a number field without digits reads as
+constexpr uint32_t kNameWithNumberChars = 20;  // characters of the name kept in front of an appended number
+constexpr uint32_t kSerialDigits = 3;
+
+bool IsDigitByte(uint8_t c) { return c >= '0' && c <= '9'; }
+
+// The text in the system code page, cut to at most `maxBytes` bytes without splitting a character (a
+// surrogate pair or a multibyte character of the code page stays whole or goes whole).
+std::string CodePageBytes(const QV_String& text, uint32_t maxBytes) {
+    std::string all = text.ToStdString(Encoding_System);
+    if (all.size() <= maxBytes) return all;
+    // Largest number of units whose conversion fits; the converted length grows with the unit count.
+    uint32_t fits = 0;
+    uint32_t tooMany = text.GetLength();
+    std::string best;
+    while (tooMany - fits > 1) {
+        const uint32_t mid = fits + (tooMany - fits) / 2;
+        QV_String head;
+        text.Left(head, mid);
+        std::string bytes = head.ToStdString(Encoding_System);
+        if (bytes.size() <= maxBytes) {
+            fits = mid;
+            best.swap(bytes);
+        } else {
+            tooMany = mid;
+        }
+    }
+    // Never end on the first half of a surrogate pair.
+    if (fits > 0) {
+        const GS::UniChar last = text.GetAt(fits - 1);
+        if (last >= 0xD800 && last <= 0xDBFF) {
+            QV_String head;
+            text.Left(head, fits - 1);
+            best = head.ToStdString(Encoding_System);
+        }
+    }
+    return best;
+}
+
+void PutBytes(ElemDataRecord& record, uint32_t offset, uint32_t width, const std::string& bytes) {
+    const size_t n = bytes.size() < width ? bytes.size() : width - 1;  // the terminator always fits
+    std::memcpy(record.bytes + offset, bytes.data(), n);
+    std::memset(record.bytes + offset + n, 0, width - n);
+}
+
+void PutText(ElemDataRecord& record, uint32_t offset, uint32_t width, const QV_String& text) {
+    PutBytes(record, offset, width, CodePageBytes(text, width - 1));
+}
+
+// Numbers are written with the fewest significant digits (six at least, as "%g" gives them) that read back
+// as the same value through StrToDouble, within the field. A value that is no number (the DBL_MAX mark,
+// infinite, NaN) is stored as an empty field, which reads back as DBL_MAX.
+// "%.<precision>g" with a full stop as decimal point whatever the C locale says.
+void PrintNumber(char (&text)[64], int precision, double value) {
+    std::snprintf(text, sizeof text, "%.*g", precision, value);
+    for (char* p = text; *p != 0; ++p)
+        if (*p == ',') *p = '.';
+}
+
+std::string FormatNumber(double value, uint32_t maxChars) {
+    if (!std::isfinite(value) || value == kNoNumber) return std::string();
+    char text[64];
+    PrintNumber(text, 6, value);  // "%g": at most 13 characters, fits every number field
+    std::string best = text;
+    double bestError = std::fabs(StrToDouble(text) - value);
+    for (int precision = 7; precision <= 17 && bestError != 0.0; ++precision) {
+        PrintNumber(text, precision, value);
+        if (std::strlen(text) > maxChars) continue;
+        const double error = std::fabs(StrToDouble(text) - value);
+        if (error < bestError) {
+            best = text;
+            bestError = error;
+        }
+    }
+    return best;
+}
+
+void PutNumber(ElemDataRecord& record, uint32_t offset, uint32_t width, double value) {
+    PutBytes(record, offset, width, FormatNumber(value, width - 1));
+}
+
+// Reads the field's bytes up to its terminator. A field whose terminator is missing inside `width` bytes is
+// garbled when `strict`; otherwise (the older layout, whose widths are not fixed) it ends at the width.
+bool FieldBytes(const uint8_t* data, uint32_t offset, uint32_t width, bool strict, std::string& out) {
+    const void* end = std::memchr(data + offset, 0, width);
+    if (end == nullptr && strict) return false;
+    const size_t n = end != nullptr ? size_t(static_cast<const uint8_t*>(end) - (data + offset)) : width;
+    out.assign(reinterpret_cast<const char*>(data + offset), n);
+    return true;
+}
+
+// An empty field gives a string without buffer, as a reset descriptor has.
+bool ToText(const std::string& bytes, QV_String& out) {
+    out.Clear();
+    if (bytes.empty()) return true;
+    return out.SetBytes(bytes.data(), uint32_t(bytes.size()), Encoding_System);
+}
+
+double ToNumber(const std::string& bytes) { return bytes.empty() ? kNoNumber : StrToDouble(bytes.c_str()); }
+
+// Reads one field of a record of `size` bytes (fields past the end read empty).
+class FieldReader {
+public:
+    FieldReader(const uint8_t* data, size_t size, bool strict) : data(data), size(size), strict(strict) {}
+
+    ElemRecordStatus Text(uint32_t offset, uint32_t width, QV_String& out) {
+        std::string bytes;
+        if (!Bytes(offset, width, bytes)) return ElemRecordStatus::Garbled;
+        return ToText(bytes, out) ? ElemRecordStatus::Ok : ElemRecordStatus::NoMemory;
+    }
+
+    ElemRecordStatus Number(uint32_t offset, uint32_t width, double& out) {
+        std::string bytes;
+        if (!Bytes(offset, width, bytes)) return ElemRecordStatus::Garbled;
+        out = ToNumber(bytes);
+        return ElemRecordStatus::Ok;
+    }
+
+    // A point name: its trailing decimal digits become Number (and NameDigits), the rest Name.
+    ElemRecordStatus PointName(uint32_t offset, uint32_t width, ElemDescriptor& descriptor) {
+        std::string bytes;
+        if (!Bytes(offset, width, bytes)) return ElemRecordStatus::Garbled;
+        size_t split = bytes.size();
+        while (split > 0 && IsDigitByte(uint8_t(bytes[split - 1]))) --split;
+        const std::string digits = bytes.substr(split);
+        bytes.resize(split);
+        descriptor.Number = digits.empty() ? 0 : StrToInt(digits.c_str());
+        if (!ToText(bytes, descriptor.Name) || !ToText(digits, descriptor.NameDigits))
+            return ElemRecordStatus::NoMemory;
+        return ElemRecordStatus::Ok;
+    }
+
+private:
+    bool Bytes(uint32_t offset, uint32_t width, std::string& out) {
+        out.clear();
+        if (offset >= size) return true;
+        if (offset + width > size) width = uint32_t(size - offset);
+        return FieldBytes(data, offset, width, strict, out);
+    }
+
+    const uint8_t* data;
+    size_t size;
+    bool strict;
+};
+
+bool HasKindTriple(int32_t kind) {  // ResultGuid, FillGuid, CutGuid
+    return kind == ElemKind_Road || kind == ElemKind_Plateau || kind == ElemKind_Sidewalk ||
+           kind == ElemKind_SlopedPlateau || kind == ElemKind_Railway;
+}
+
+bool HasTerrainGuid(int32_t kind) {
+    return (kind >= ElemKind_Contour && kind <= ElemKind_Basin) || kind == ElemKind_RetainingWall ||
+           kind == ElemKind_SlopedPlateau || kind == ElemKind_Bridge || kind == ElemKind_Railway;
+}
+
+bool HasOriginalGuid(int32_t kind) { return kind == ElemKind_Road || kind == ElemKind_Section; }
+
+#define ELEM_RECORD_TRY(expr)                                   \
+    do {                                                        \
+        const ElemRecordStatus status_ = (expr);                \
+        if (status_ != ElemRecordStatus::Ok) return status_;    \
+    } while (false)
+
+// The fields of a current-layout record, by kind.
+ElemRecordStatus FillCurrent(FieldReader& in, int32_t kind, ElemDescriptor& e) {
+    switch (kind) {
+        case ElemKind_Point:
+            ELEM_RECORD_TRY(in.PointName(L::T1, L::ShortWidth, e));
+            ELEM_RECORD_TRY(in.Number(L::N1, L::ShortWidth, e.Value));
+            ELEM_RECORD_TRY(in.Text(L::S503, L::SlotWidth, e.Note));
+            break;
+        case ElemKind_Terrain:
+            ELEM_RECORD_TRY(in.Text(L::S53, L::SlotWidth, e.TerrainId));
+            ELEM_RECORD_TRY(in.Number(L::N553, L::LevelWidth, e.Level1));
+            ELEM_RECORD_TRY(in.Number(L::N573, L::LevelWidth, e.Level2));
+            ELEM_RECORD_TRY(in.Number(L::N593, L::LevelWidth, e.Level3));
+            break;
+        case ElemKind_Contour:
+            ELEM_RECORD_TRY(in.Text(L::S103, L::SlotWidth, e.ContourText));
+            break;
+        case ElemKind_ColouredArea:
+            ELEM_RECORD_TRY(in.Text(L::S153, L::SlotWidth, e.AreaText));
+            break;
+        default:
+            break;
+    }
+    if (HasKindTriple(kind)) {
+        ELEM_RECORD_TRY(in.Text(L::S203, L::SlotWidth, e.ResultGuid));
+        ELEM_RECORD_TRY(in.Text(L::S253, L::SlotWidth, e.FillGuid));
+        ELEM_RECORD_TRY(in.Text(L::S303, L::SlotWidth, e.CutGuid));
+    }
+    if (HasTerrainGuid(kind)) ELEM_RECORD_TRY(in.Text(L::S353, L::SlotWidth, e.TerrainGuid));
+    if (HasOriginalGuid(kind)) ELEM_RECORD_TRY(in.Text(L::S403, L::SlotWidth, e.OriginalGuid));
+    if (kind == ElemKind_Railway) ELEM_RECORD_TRY(in.Text(L::S453, L::SlotWidth, e.ExtraText));
+    return ElemRecordStatus::Ok;
+}
+
+bool KindHasTag(int32_t kind) { return ElemKindTag(kind) != 0; }
+
+// Kind 1 name text of a fresh write: Name, or with AppendNumber its first 20 characters and the number. The
+// number is kept whole: when both do not fit the field, the name gives way.
+std::string PointNameBytes(const ElemDescriptor& e) {
+    constexpr uint32_t maxBytes = L::ShortWidth - 1;
+    if (!e.AppendNumber) return CodePageBytes(e.Name, maxBytes);
+    const std::string digits = LongToDecimalText(e.Number).ToStdString(Encoding_System);
+    QV_String head;
+    e.Name.Left(head, kNameWithNumberChars);
+    return CodePageBytes(head, maxBytes - uint32_t(digits.size())) + digits;
+}
+
+ElemRecordStatus Build(const ElemDescriptor& e, int32_t kind, bool rewrite, ElemDataRecord& record) {
+    std::memset(record.bytes, 0, sizeof record.bytes);
+    const char tag = ElemKindTag(kind);
+    if (tag == 0) return ElemRecordStatus::BadKind;
+    record.bytes[L::Tag] = uint8_t(tag);
+
+    switch (kind) {
+        case ElemKind_Point:
+            PutNumber(record, L::N1, L::ShortWidth, e.Value);
+            if (rewrite)
+                PutText(record, L::T1, L::ShortWidth, e.Name + e.NameDigits);
+            else
+                PutBytes(record, L::T1, L::ShortWidth, PointNameBytes(e));
+            PutText(record, L::S503, L::SlotWidth, e.Note);
+            break;
+        case ElemKind_Terrain:
+            PutText(record, L::S53, L::SlotWidth, rewrite ? e.TerrainId : MakeTerrainId(e.OwnGuid, e.Serial));
+            PutNumber(record, L::N553, L::LevelWidth, e.Level1);
+            PutNumber(record, L::N573, L::LevelWidth, e.Level2);
+            PutNumber(record, L::N593, L::LevelWidth, e.Level3);
+            break;
+        case ElemKind_Contour:
+            PutText(record, L::S103, L::SlotWidth, e.ContourText);
+            break;
+        case ElemKind_ColouredArea:
+            PutText(record, L::S153, L::SlotWidth, e.AreaText);
+            break;
+        default:
+            break;
+    }
+    if (HasKindTriple(kind)) {
+        PutText(record, L::S203, L::SlotWidth, e.ResultGuid);
+        PutText(record, L::S253, L::SlotWidth, e.FillGuid);
+        PutText(record, L::S303, L::SlotWidth, e.CutGuid);
+    }
+    if (HasTerrainGuid(kind)) PutText(record, L::S353, L::SlotWidth, e.TerrainGuid);
+    if (HasOriginalGuid(kind)) PutText(record, L::S403, L::SlotWidth, e.OriginalGuid);
+    if (kind == ElemKind_Railway) PutText(record, L::S453, L::SlotWidth, e.ExtraText);
+    return ElemRecordStatus::Ok;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+
+char ElemKindTag(int32_t kind) {
+    // Index = kind; kind 4 (terrain) is '5' and kind 5 (contour) is '4'; 17 has no tag.
+    static const char kTags[] = {0,   '1', '2', '3', '5', '4', 'C', 'D', '6', '7', '8',
+                                 'B', '9', 'E', 'F', 'G', 'H', 0,   'I', 'M', 'N', 'O'};
+    if (kind < 0 || kind >= int32_t(sizeof kTags)) return 0;
+    return kTags[kind];
+}
+
+QV_String LongToDecimalText(int32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", int(value));
+    return QV_String(text);
+}
+
+QV_String MakeTerrainId(const GS::Guid& ownGuid, int32_t serial) {
+    char guidText[GS::Guid::TextLength + 1] = {0};
+    if (ownGuid.ConvertToString(guidText, sizeof guidText) != 0) guidText[0] = 0;
+    std::string id = guidText;
+    id += '_';
+    const std::string digits = LongToDecimalText(serial).ToStdString(Encoding_System);
+    // A short serial is padded with '0': padding with NUL bytes would end the stored text at the '_'.
+    if (digits.size() < kSerialDigits) id.append(kSerialDigits - digits.size(), '0');
+    id += digits.size() > kSerialDigits ? digits.substr(digits.size() - kSerialDigits) : digits;
+    return QV_String(id.c_str());
+}
+
+void ElemDescriptor::Reset() { *this = ElemDescriptor(); }
+
+ElemRecordStatus ElemDescriptor::FillFromRecord(int32_t kind, const void* data, size_t size) {
+    Reset();
+    if (data == nullptr || size == 0) return ElemRecordStatus::NoData;
+    if (size != ElemDataRecordSize) return ElemRecordStatus::BadSize;
+    FieldReader in(static_cast<const uint8_t*>(data), size, true);
+    const ElemRecordStatus status = FillCurrent(in, kind, *this);
+    if (status != ElemRecordStatus::Ok) Reset();
+    return status;
+}
+
+ElemRecordStatus ElemDataRecord_Build(const ElemDescriptor& descriptor, int32_t kind, ElemDataRecord& record) {
+    return Build(descriptor, kind, false, record);
+}
+
+ElemRecordStatus ElemDataRecord_BuildRewrite(const ElemDescriptor& descriptor, int32_t kind,
+                                             ElemDataRecord& record) {
+    return Build(descriptor, kind, true, record);
+}
+
+ElemRecordStatus ElemDataRecord_Parse(const void* data, size_t size, int32_t kind, ElemDescriptor& descriptor) {
+    descriptor.Reset();
+    if (data == nullptr || size == 0) return ElemRecordStatus::NoData;
+    if (size != ElemDataRecordSize) return ElemRecordStatus::BadSize;
+    if (!KindHasTag(kind)) return ElemRecordStatus::BadKind;
+    if (static_cast<const uint8_t*>(data)[L::Tag] != uint8_t(ElemKindTag(kind))) return ElemRecordStatus::WrongTag;
+    return descriptor.FillFromRecord(kind, data, size);
+}
+
+ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32_t kind,
+                                            ElemDescriptor& descriptor) {
+    descriptor.Reset();
+    if (data == nullptr || size == 0) return ElemRecordStatus::NoData;
+    if (!KindHasTag(kind) || kind == ElemKind_Section) return ElemRecordStatus::BadKind;
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    if (bytes[L::Tag] != uint8_t(ElemKindTag(kind))) return ElemRecordStatus::WrongTag;
+
+    // Nothing of ours lies beyond the record's size; the widths of the older fields are not fixed, so a
+    // field ends at its terminator, at the next field or at the end of the data.
+    FieldReader in(bytes, size < ElemDataRecordSize ? size : ElemDataRecordSize, false);
+    const uint32_t textWidth = ElemDataRecordSize - L::LegacyText;
+    ElemRecordStatus status = ElemRecordStatus::Ok;
+    switch (kind) {
+        case ElemKind_Point:
+            // The number before the name is the point's value, as N1 is in the current layout.
+            status = in.Number(L::LegacyNumber, L::LegacyText - L::LegacyNumber, descriptor.Value);
+            if (status == ElemRecordStatus::Ok) status = in.PointName(L::LegacyText, textWidth, descriptor);
+            break;
+        case ElemKind_Terrain:
+            status = in.Text(L::LegacyText, textWidth, descriptor.TerrainId);
+            break;
+        case ElemKind_Contour:
+            status = in.Text(L::LegacyText, textWidth, descriptor.ContourText);
+            break;
+        case ElemKind_ColouredArea:
+            status = in.Text(L::LegacyText, textWidth, descriptor.AreaText);
+            break;
+        default:
+            break;
+    }
+    if (status != ElemRecordStatus::Ok) descriptor.Reset();
+    return status;
+}
+
+ElemRecordStatus ElemDataRecord_Upgrade(const void* data, size_t size, int32_t kind, ElemDataRecord& record) {
+    std::memset(record.bytes, 0, sizeof record.bytes);
+    ElemDescriptor descriptor;
+    const ElemRecordStatus status = ElemDataRecord_ParseLegacy(data, size, kind, descriptor);
+    if (status != ElemRecordStatus::Ok) return status;
+    return ElemDataRecord_BuildRewrite(descriptor, kind, record);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// the record as the element's user data
+
+namespace {
+
+GSErrCode MakeDatabaseCurrent(int32_t type) {
+    API_DatabaseInfo db = {};
+    db.typeID = type;
+    return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
+}
+
+// Runs `body` in the floor plan's database when `switchIf3D` and the 3D window is in front, then makes the 3D
+// model's database current again. False when the first switch fails.
+template <typename Body>
+bool InFloorPlan(bool switchIf3D, Body&& body) {
+    const bool switched = switchIf3D && IsCurrentWindow3D();
+    if (switched && MakeDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
+    const bool result = body();
+    if (switched) MakeDatabaseCurrent(APIWind_3DModelID);
+    return result;
+}
+
+// Fetches the element's user data and hands its bytes to `use`; false when the host fails or the element has
+// none.
+template <typename Use>
+bool WithUserData(const API_Elem_Head& head, Use&& use) {
+    API_ElementUserData data = {};
+    const GSErrCode err = ACAPI_Element_GetUserData(&head, &data);
+    bool result = false;
+    if (err == NoError && data.dataHdl != nullptr)
+        result = use(static_cast<const void*>(*data.dataHdl), size_t(BMGetHandleSize(data.dataHdl)));
+    BMKillHandle(&data.dataHdl);
+    return result;
+}
+
+// A host handle holding the record; null when memory fails.
+GSHandle RecordHandle(const ElemDataRecord& record) {
+    GSHandle handle = BMAllocateHandle(GSSize(ElemDataRecordSize), ALLOCATE_CLEAR, 0);
+    if (handle != nullptr) std::memcpy(*handle, record.bytes, ElemDataRecordSize);
+    return handle;
+}
+
+bool StoreRecordHandle(GSHandle handle, const API_Elem_Head& head, bool switchIf3D) {
+    API_ElementUserData data = {};
+    data.dataVersion = int16_t(ElemUserDataVersion);
+    data.platformSign = ElemUserDataPlatformSign;
+    data.flags = ElemUserDataFlags;
+    data.dataHdl = handle;
+    return InFloorPlan(switchIf3D, [&] { return ACAPI_Element_SetUserData(&head, &data) == NoError; });
+}
+
+}  // namespace
+
+bool ElemDescriptor::FromElement(int32_t kind, const API_Elem_Head& head, bool switchToPlan) {
+    Reset();
+    return InFloorPlan(switchToPlan, [&] {
+        return WithUserData(head, [&](const void* data, size_t size) {
+            if (kind < ElemKind_Point || kind > ElemKind_Railway) return true;
+            return FillFromRecord(kind, data, size) == ElemRecordStatus::Ok;
+        });
+    });
+}
+
+bool ElemUserData_WriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    ElemDataRecord record;
+    if (ElemDataRecord_Build(descriptor, kind, record) != ElemRecordStatus::Ok) return false;
+    GSHandle handle = RecordHandle(record);
+    if (handle == nullptr) return false;
+    const bool stored = StoreRecordHandle(handle, head, true);
+    BMKillHandle(&handle);
+    return stored;
+}
+
+bool ElemUserData_RewriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    // Everything that can fail without the host is done before the old record is deleted.
+    const bool direct = kind == ElemKind_Point || kind == ElemKind_Terrain;
+    ElemDataRecord record;
+    const ElemRecordStatus built = direct ? ElemDataRecord_BuildRewrite(descriptor, kind, record)
+                                          : ElemDataRecord_Build(descriptor, kind, record);
+    if (built != ElemRecordStatus::Ok) return false;
+    GSHandle handle = RecordHandle(record);
+    if (handle == nullptr) return false;
+
+    API_ElementUserData old = {};
+    const bool hadOld = ACAPI_Element_GetUserData(&head, &old) == NoError && old.dataHdl != nullptr;
+    bool stored = false;
+    if (ACAPI_Element_DeleteUserData(&head) == NoError) {
+        stored = StoreRecordHandle(handle, head, !direct);
+        if (!stored && hadOld) ACAPI_Element_SetUserData(&head, &old);
+    }
+    BMKillHandle(&old.dataHdl);
+    BMKillHandle(&handle);
+    return stored;
+}
+
+bool ElemUserData_ReadRecord(ElemDescriptor& descriptor, int32_t kind, const API_ElementUserData& userData) {
+    descriptor.Reset();
+    if (userData.dataHdl == nullptr) return false;
+    return ElemDataRecord_Parse(*userData.dataHdl, size_t(BMGetHandleSize(userData.dataHdl)), kind, descriptor) ==
+           ElemRecordStatus::Ok;
+}
+
+bool ElemUserData_ReadFromElement(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head,
+                                  bool switchDatabase) {
+    descriptor.Reset();
+    return InFloorPlan(switchDatabase, [&] {
+        return WithUserData(head, [&](const void* data, size_t size) {
+            return ElemDataRecord_Parse(data, size, kind, descriptor) == ElemRecordStatus::Ok;
+        });
+    });
+}
+
+bool ElemUserData_Read(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    return ElemUserData_ReadFromElement(descriptor, kind, head, false);
+}
+
+bool ElemUserData_ReadLegacy(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    descriptor.Reset();
+    return WithUserData(head, [&](const void* data, size_t size) {
+        return ElemDataRecord_ParseLegacy(data, size, kind, descriptor) == ElemRecordStatus::Ok;
+    });
+}

@@ -1,0 +1,248 @@
+#include "elements/LayerStoryHelpers.hpp"
+
+#include "elements/ElementHelpers.hpp"
+#include "foundation/ACAPI.hpp"
+
+#include "GSGuid.hpp"
+#include "UniString.hpp"
+
+#include <cstring>
+#include <string>
+
+QV_List<QV_String> VY_Operators = [] {
+    QV_List<QV_String> names;
+    names.Insert(QV_String("VY_Operators"));
+    return names;
+}();
+
+LayerFlags LayerFlagsFromWord(uint32_t word) {
+    LayerFlags f;
+    f.hidden = (word & APILay_Hidden) != 0 ? 1 : 0;
+    f.locked = (word & APILay_Locked) != 0 ? 1 : 0;
+    f.flag4 = (word & APILay_ForceToWire) != 0 ? 1 : 0;
+    f.flag16 = (word & APILay_Flag10) != 0 ? 1 : 0;
+    return f;
+}
+
+uint32_t LayerFlagsWord(const LayerFlags& f) {
+    return (f.hidden != 0 ? APILay_Hidden : 0u) | (f.locked != 0 ? APILay_Locked : 0u) |
+           (f.flag4 != 0 ? APILay_ForceToWire : 0u) | (f.flag16 != 0 ? APILay_Flag10 : 0u);
+}
+
+LayerFlags FlagsOf(const LayerState& s) {
+    LayerFlags f;
+    f.hidden = s.hidden;
+    f.locked = s.locked;
+    f.flag4 = s.flag4;
+    f.flag16 = s.flag16;
+    return f;
+}
+
+bool LayerNameToField(const QV_String& name, char* field, size_t fieldSize) {
+    if (!name.HasBuffer() || fieldSize == 0) return false;
+    const std::string utf8 = name.ToStdString(Encoding_UTF8);
+    size_t n = utf8.size() < fieldSize - 1 ? utf8.size() : fieldSize - 1;
+    while (n > 0 && n < utf8.size() && (uint8_t(utf8[n]) & 0xC0) == 0x80) --n;
+    std::memset(field, 0, fieldSize);
+    std::memcpy(field, utf8.data(), n);
+    return true;
+}
+
+bool ReadLayerByName(const QV_String& name, API_Attribute* layer) {
+    std::memset(static_cast<void*>(layer), 0, sizeof *layer);
+    layer->header.typeID = API_LayerID;
+    layer->header.index = 0;
+    if (!LayerNameToField(name, layer->header.name, sizeof layer->header.name)) return false;
+    return ACAPI_Attribute_Get(layer) == NoError;
+}
+
+namespace {
+bool ReadLayerByIndex(int32_t index, API_Attribute* layer) {
+    std::memset(static_cast<void*>(layer), 0, sizeof *layer);
+    layer->header.typeID = API_LayerID;
+    layer->header.index = index;
+    return index > 0 && ACAPI_Attribute_Get(layer) == NoError;
+}
+
+GSErrCode WriteFlags(API_Attribute& layer, const LayerFlags& flags) {
+    layer.header.flags = LayerFlagsWord(flags);
+    return ACAPI_Attribute_Modify(&layer);
+}
+
+// The host's answer when the layer could not be read.
+constexpr GSErrCode kNoSuchLayer = APIERR_BADINDEX;
+}  // namespace
+
+bool SaveAndOpenLayer(int32_t layerIndex, QV_List<LayerState>& states) {
+    for (const LayerState& s : states)
+        if (s.index == layerIndex) return true;  // saved once: the restore gives back the state before the first
+    API_Attribute layer;
+    if (!ReadLayerByIndex(layerIndex, &layer)) return false;
+    const LayerFlags before = LayerFlagsFromWord(layer.header.flags);
+    LayerState state = {int16_t(layerIndex), before.hidden, before.locked, before.flag4, before.flag16};
+    if (!states.Insert(state)) return false;
+    WriteFlags(layer, LayerFlags());
+    return true;
+}
+
+bool SaveAndOpenLayers(const QV_List<QV_String>&, const QV_List<API_Element>& elements, QV_List<LayerState>& states,
+                       bool clearFirst) {
+    if (clearFirst) ClearLayerStates(states);
+    bool ok = true;
+    for (int32_t i = 0; i < elements.GetCount(); ++i)
+        ok = SaveAndOpenLayer(elements[i].header.layer, states) && ok;
+    return ok;
+}
+
+void RestoreLayerStates(const QV_List<QV_String>&, const QV_List<LayerState>& states) {
+    for (const LayerState& s : states) SetLayerFlagsByIndex(FlagsOf(s), s.index);
+}
+
+GSErrCode SetLayerFlagsByIndex(const LayerFlags& flags, int32_t index) {
+    API_Attribute layer;
+    if (!ReadLayerByIndex(index, &layer)) return kNoSuchLayer;
+    return WriteFlags(layer, flags);
+}
+
+GSErrCode SetLayerFlagsByName(const LayerFlags& flags, const QV_String& name) {
+    API_Attribute layer;
+    if (!ReadLayerByName(name, &layer)) return kNoSuchLayer;
+    return WriteFlags(layer, flags);
+}
+
+GSErrCode SetLayerState(const QV_List<QV_String>& operatorNames, int32_t index, const LayerFlags& flags) {
+    if (index != 0) return SetLayerFlagsByIndex(flags, index);
+    if (operatorNames.GetCount() < 1) return APIERR_BADPARS;
+    return SetLayerFlagsByName(flags, operatorNames[0]);
+}
+
+GSErrCode OpenLayerByName(const QV_List<QV_String>& operatorNames, LayerFlags& outFlags, int32_t skip,
+                          const uint8_t* hidden, const uint8_t* locked, const uint8_t* flag4, const uint8_t* flag16) {
+    outFlags = LayerFlags();
+    if (skip != 0) return NoError;
+    API_Attribute layer;
+    if (operatorNames.GetCount() < 1 || !ReadLayerByName(operatorNames[0], &layer)) return kNoSuchLayer;
+    outFlags = LayerFlagsFromWord(layer.header.flags);
+    LayerFlags wanted;
+    wanted.hidden = hidden != nullptr ? *hidden : 0;
+    wanted.locked = locked != nullptr ? *locked : 0;
+    wanted.flag4 = flag4 != nullptr ? *flag4 : 0;
+    wanted.flag16 = flag16 != nullptr ? *flag16 : 0;
+    return WriteFlags(layer, wanted);
+}
+
+int32_t EnsureOperatorLayer() {
+    if (VY_Operators.GetCount() < 1) return APIERR_BADPARS;
+    API_Attribute layer;
+    if (ReadLayerByName(VY_Operators[0], &layer)) return layer.header.index;
+    int32_t index = 0;
+    const GSErrCode err = CreateLayer(VY_Operators[0], OperatorLayerCreationFlags, 0, &index, nullptr);
+    return err != NoError ? err : index;
+}
+
+void ClearLayerStates(QV_List<LayerState>& states) {
+    for (LayerState& s : states) s.hidden = s.locked = s.flag4 = s.flag16 = 0;
+    states.Clear();
+}
+
+bool SetCurrentStory(int16_t index) {
+    API_StoryCmdType cmd = {};
+    cmd.action = APIStory_GoTo;
+    cmd.index = index;
+    return ACAPI_Environment(APIEnv_ChangeStorySettingsID, &cmd) == NoError;
+}
+
+double GetStoryLevel(int16_t index) {
+    constexpr double kNoLevel = 1.7976931348623157e308;
+    API_StoryInfo info = {};
+    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return kNoLevel;
+    double level = kNoLevel;
+    if (info.data != nullptr) {
+        // The stories from the first to the last index, but never past what the handle holds.
+        const int64_t wanted = int64_t(info.lastStory) - int64_t(info.firstStory) + 1;
+        const int64_t held = int64_t(BMGetHandleSize(reinterpret_cast<GSConstHandle>(info.data)) /
+                                     GSSize(sizeof(API_StoryType)));
+        const int64_t n = wanted < held ? wanted : held;
+        for (int64_t i = 0; i < n; ++i)
+            if ((*info.data)[i].index == index) {
+                level = (*info.data)[i].level;
+                break;
+            }
+        GSHandle h = reinterpret_cast<GSHandle>(info.data);
+        BMKillHandle(&h);
+    }
+    return level;
+}
+
+void RebuildCurrentWindow(bool switch3D, bool rebuild, int32_t flag) {
+    if (!switch3D) return;
+    API_DatabaseInfo db = {};
+    db.typeID = APIWind_3DModelID;
+    ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
+    if (!rebuild) return;
+    API_RebuildParams pars = {};
+    pars.regenerate = flag;
+    ACAPI_Automate(APIDo_RebuildID, &pars);
+}
+
+void LocationToPathString(QV_String& outText, const IO::Location& location) {
+    GS::UniString path;
+    if (location.IsEmpty() || location.ToPath(&path) != NoError) {
+        outText = QV_String("");
+        return;
+    }
+    uint32_t n = path.GetLength();
+    while (n > 0 && path.ToUStr()[n - 1] == u'\\') --n;
+    outText = QV_String("");
+    outText.AppendWide(path.ToUStr(), n);
+}
+
+void StringToGuid(API_Guid& outGuid, const QV_String& text) {
+    outGuid = APINULLGuid;
+    if (!text.HasBuffer()) return;
+    GS::Guid guid;
+    if (guid.ConvertFromString(GS::UniString(text.GetBuffer(), text.GetLength())) != NoError) return;
+    static_assert(sizeof(GS::Guid) == sizeof(API_Guid), "the two GUID records have one layout");
+    std::memcpy(&outGuid, &guid, sizeof outGuid);
+}
+
+void SetMemoInfoString(API_ElementMemo& memo, QV_String& text) {
+    const GS::UniString copy(text.GetBuffer(), text.GetLength());
+    if (memo.elemInfoString != nullptr)
+        *memo.elemInfoString = copy;
+    else
+        memo.elemInfoString = new GS::UniString(copy);
+    text.Clear();
+}
+
+void DisposeElemMemo(API_ElementMemo& memo) {
+    if (memo.params != nullptr) {
+        if (*memo.params != nullptr) {
+            const GSSize n = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.params)) /
+                             GSSize(sizeof(API_AddParType));
+            for (GSSize i = 0; i < n; ++i) {
+                API_AddParType& p = (*memo.params)[i];
+                if (p.dim1 != 0 && p.dim2 != 0) BMKillHandle(&p.value.array);
+            }
+        }
+        GSHandle h = reinterpret_cast<GSHandle>(memo.params);
+        BMKillHandle(&h);
+        memo.params = nullptr;
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+}
+
+void RotatePoint(double& x, double& y, double cx, double cy, double angle) {
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    const double dx = x - cx;
+    const double dy = y - cy;
+    x = cx + dx * c - dy * s;
+    y = cy + dx * s + dy * c;
+}
+
+bool SetPolyListSize(QV_List<QV_Poly>& list, int32_t count, bool keep) {
+    if (count < 0) count = 0;
+    if (!keep) list.Clear();
+    return list.SetSize(count);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Selection, window and toolbox helpers: which window is in front and switching between the floor plan and the
+// 3D window, gathering the selected elements into lists, selecting one element, selection records from element
+// lists, the object tool's defaults, and deleting one file by its path text.
+//
+// Host errors end an operation with false; nothing is shown here (the callers report).
+#include "foundation/QV_List.hpp"
+#include "foundation/QV_String.hpp"
+
+#include "APIElements.hpp"
+
+#include <cstdint>
+
+// The selected elements: entry i of both lists describes the same element.
+struct ElemSelection {
+    QV_List<API_Elem_Head> heads;
+    QV_List<API_Element> elements;
+};
+
+// True when the host tells the front window and it is the 3D window.
+bool IsCurrentWindow3D();
+// True when the floor plan is in front already (nothing else happens) or after a successful switch; after a
+// switch and with `deselect` the selection is cleared. False when the switch fails.
+bool EnsureFloorPlanWindow(bool deselect);
+// The same for the 3D window.
+bool Ensure3DWindow(bool deselect);
+
+// The object tool's default element (type 6) and, when `memo` is not null, its memo (the caller disposes of
+// it). The toolbox is switched to the object tool for the query and back afterwards, also when the query fails.
+bool GetObjectDefaults(API_Element& element, API_ElementMemo* memo);
+// Makes the fill tool (type 18) current; the result is not used.
+void SelectToolbox18();
+
+// Appends the selected elements that pass the filters to `selection` (emptied first with `clear`).
+// typeFilter: null or 0 accepts every type, else the element's type must match. libIndFilter above 0 keeps
+// only windows, doors, objects and lamps of that library part. With `viaFloorPlan` and the 3D window in front
+// the elements are read in the floor plan's database. Elements that cannot be read are skipped. An empty
+// selection is success; false for any other host error.
+bool GetSelectedElements(ElemSelection& selection, bool clear, const API_ElemTypeID* typeFilter, bool onlyEditable,
+                         bool viaFloorPlan, int32_t libIndFilter);
+
+// Selects the element (add: keep the current selection). An element without a selection record is skipped
+// (true); false only when the host's select call fails.
+bool SelectElement(const API_Element& element, bool add);
+
+// A new host handle of API_Neig records, one per element that has one, in list order; the caller kills it.
+// False (and `handle` null) when it cannot be allocated.
+bool MakeNeigHandleFromElements(const QV_List<API_Element>& elements, GSHandle* handle);
+bool MakeNeigHandleFromHeads(const QV_List<API_Elem_Head>& heads, GSHandle* handle);
+
+// Deletes the file named by the last part of `path` in the folder of the rest; true when the delete succeeds.
+bool DeleteFileByPath(const QV_String& path);

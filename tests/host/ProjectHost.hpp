@@ -1,0 +1,95 @@
+#pragma once
+// An in-process stand-in host with the module's table handed over, and shortcuts that set up its project the
+// way the user would (placing, selecting, layers, windows).
+#include "../host/InProcessHost.hpp"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+class ProjectHostTest : public InProcessHostTest {
+protected:
+    void SetUp() override {
+        InProcessHostTest::SetUp();
+        ASSERT_TRUE(host->Attach());
+        // Two library parts for the objects the tests place.
+        const std::string folder = UserFile("lib");
+        std::filesystem::create_directory(folder);
+        std::ofstream(folder + "/PART_A.lpd")
+            << "name = PART_A\nguid = {11111111-1111-1111-1111-111111111111}-{00000000-0000-0000-0000-000000000000}\n"
+               "type = object\nparam A length = 1.5\nparam operatore string = \"result\"\n"
+               "param nodi real[2][2] = 1; 2; 3; 4\n";
+        std::ofstream(folder + "/PART_B.lpd")
+            << "name = PART_B\nguid = {22222222-2222-2222-2222-222222222222}-{00000000-0000-0000-0000-000000000000}\n"
+               "type = object\nparam A length = 2\n";
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(folder, &why)) << why;
+        libA = host->Project().libraries.FindByName("PART_A", 0);
+        libB = host->Project().libraries.FindByName("PART_B", 0);
+        ASSERT_GT(libA, 0);
+        ASSERT_GT(libB, 0);
+    }
+    ProjectDatabase& Db() { return host->Database(); }
+    int32_t libA = 0;
+    int32_t libB = 0;
+
+    API_Guid PlaceFill(const std::string& name, int32_t layer = 1) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlacePolygonElement(API_HatchID, {{0, 0, 0}, {2, 0, 0}, {2, 2, 0}}, true, layer, name, &g),
+                  NoError);
+        return g;
+    }
+    API_Guid PlaceMesh(const std::string& name, int32_t layer = 1) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlacePolygonElement(API_MeshID, {{0, 0, 1}, {50, 0, 2}, {50, 40, 3}, {0, 40, 4}}, true, layer,
+                                           name, &g),
+                  NoError);
+        return g;
+    }
+    API_Guid PlaceObject(API_ElemTypeID type, int32_t libInd, const std::string& name, int32_t layer = 1) {
+        API_Element e = {};
+        e.header.typeID = type;
+        EXPECT_EQ(Db().GetDefaults(&e, nullptr), NoError);
+        e.header.layer = layer;
+        e.object.libInd = libInd;  // windows and doors keep it at the same place
+        EXPECT_EQ(Db().PlaceElement(&e, StoredMemo(), name, "Place"), NoError);
+        return e.header.guid;
+    }
+    API_Guid PlaceHotspot(const std::string& name, int32_t layer = 1) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlaceHotspot({1, 1}, layer, name, &g), NoError);
+        return g;
+    }
+    int32_t Layer(const std::string& name, uint32_t flags) {
+        API_Attribute a = {};
+        a.header.typeID = API_LayerID;
+        std::strncpy(a.header.name, name.c_str(), sizeof a.header.name - 1);
+        a.header.flags = flags;
+        a.header.index = Db().FindAttribute(API_LayerID, name);
+        EXPECT_EQ(a.header.index != 0 ? Db().ModifyAttribute(&a) : Db().CreateAttribute(&a), NoError);
+        return a.header.index;
+    }
+    uint32_t LayerFlagsOf(int32_t index) { return Db().Attribute(API_LayerID, index)->header.flags; }
+    // The user selects these elements (in this order).
+    void Select(const std::vector<API_Guid>& guids) {
+        std::vector<API_Neig> neigs;
+        for (const API_Guid& g : guids) {
+            API_Neig n = {};
+            n.neigID = NeigIDOfType(Db().Find(g)->record.header.typeID);
+            n.guid = g;
+            neigs.push_back(n);
+        }
+        ASSERT_EQ(Db().Select(neigs.data(), int32_t(neigs.size()), false), NoError);
+    }
+    void Window(int32_t type) {
+        API_WindowInfo w = {};
+        w.typeID = type;
+        ASSERT_EQ(Db().ChangeWindow(w), NoError);
+    }
+    // Runs `body` as the module would, inside one undoable command.
+    GSErrCode Command(const std::function<GSErrCode()>& body) {
+        return ACAPI_CallUndoableCommand(GS::UniString("test"), body);
+    }
+};
