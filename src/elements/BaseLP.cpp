@@ -117,6 +117,12 @@ void BaseLP::Reset() {
     clearStatus = 1;
 }
 
+void BaseLP::Detach() {
+    params = nullptr;
+    count = 0;
+    lastIndex = -1;
+}
+
 void BaseLP::Attach(GSHandle records, bool exactNames) {
     Reset();
     params = records;

@@ -23,6 +23,7 @@
 #include <cstdint>
 
 struct QV_Coord3DLong;
+union API_Element;
 
 // Values of BaseLP::status.
 enum LPStatus : int32_t {
@@ -106,6 +107,24 @@ public:
     static bool GetLibPartParams(int32_t libIndex, GSHandle* outParams, double* outA, double* outB,
                                  int32_t* outCount);
 
+    // --- Views over one placed object (elements/ViewAttach.cpp). Each reads the object's memo (mask
+    // AttachMemoMask) and lays the view over its parameters with exact name comparison; the memo is released
+    // before the operation returns and the view is detached then, so it never keeps a freed handle. Failures
+    // answer false; the view's status tells a parameter's failure.
+
+    // Reads the object's element data record of `kind` (the floor plan's database with `switchToPlan` and the 3D
+    // window in front): `terrainGuid` = its TerrainGuid (zero when that is no GUID). False, `terrainGuid` zero,
+    // when the memo or the record cannot be read.
+    static bool AttachToElement(BaseLP& view, int32_t kind, const API_Element& element, API_Guid& terrainGuid,
+                                bool switchToPlan);
+    // Each GUID asked for (not null) is zeroed first; `operatorText` (when asked for) receives "operatore"
+    // (index 7 of the view's table). Then the record of `kind` gives ResultGuid, CutGuid and FillGuid.
+    static bool AttachToElementLookup(BaseLP& view, const API_Element& element, API_Guid* resultGuid,
+                                      API_Guid* cutGuid, API_Guid* fillGuid, QV_String* operatorText,
+                                      int32_t kind, bool switchToPlan);
+    // Index 41 of the view's table as a double.
+    static bool AttachAndReadDouble(BaseLP& view, const API_Element& element, double& value);
+
     // Records usable through the view: `count`, bounded by what the handle really holds.
     int32_t RecordCount() const;
     // Record `index` (0 to RecordCount() - 1), null outside. The address changes when the handle moves.
@@ -113,6 +132,8 @@ public:
 
     // Back to the state of a new view: no records, lastIndex -1, names ignoring case, status 0, clearStatus 1.
     void Reset();
+    // Drops the records (params null, count 0, lastIndex -1) and keeps the rest, status included.
+    void Detach();
     // Lays the view over `records` (a handle of API_AddParType records; its size gives the count), as Reset
     // does otherwise; `exactNames` makes names compare case-sensitively (views over placed objects).
     void Attach(GSHandle records, bool exactNames);
@@ -165,5 +186,30 @@ public:
     static bool ExchangeObstacles(BaseIDLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points,
                                   int32_t mode);
 
+    // --- One placed object (elements/ViewAttach.cpp): attach, set, write the whole memo back (ChangeElementMemo).
+    // True only when every step succeeded; the view is detached on return.
+
+    // "operatore" (7) into `text` (emptied first) for views of kind 6, 7, 11 and 19; true at once, untouched
+    // element, for every other kind.
+    static bool ReadOperatorOfElement(BaseIDLP& view, const API_Element& element, QV_String& text);
+    // "macro_name" (30) = "".
+    static bool ClearMacroName(BaseIDLP& view, API_Element& element);
+    // "change_level" (17) = 1 when `flag` is 0, else 0.
+    static bool SetChangeLevel(BaseIDLP& view, API_Element& element, bool flag);
+    // "mesh_skirt_material" (9) = the mesh's skirt material (with `writeMaterial`), "mesh_skirt" (10) = its skirt
+    // level (with `writeSkirt`). Neither flag: true without reading the object.
+    static bool WriteSkirt(BaseIDLP& view, API_Element& element, const API_Element& mesh, bool writeMaterial,
+                           bool writeSkirt);
+    // "IDresult", "IDcut", "IDfill", "IDterrain" (3 to 6) = -1, memo written back; then the element data record
+    // of `kind` is replaced by one whose four partner GUIDs are the zero GUID's text (the old record is put
+    // back when the new one cannot be stored).
+    static bool Unlink(BaseIDLP& view, API_Element& element, int32_t kind);
+    // "IDterrain" (6) = -1, memo written back; the record of `kind` is read (no database switch), its TerrainGuid
+    // becomes the zero GUID's text, and it is written again.
+    static bool UnlinkFromTerrain(BaseIDLP& view, int32_t kind, API_Element& element);
+
     int32_t kind;  // ElemKind of the element the object belongs to
 };
+
+// Memo parts an attached view reads (the whole memo but bits 30, 62 and 63).
+constexpr uint64_t AttachMemoMask = 0x3FFFFFFFBFFFFFFFull;

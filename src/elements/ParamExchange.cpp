@@ -1,5 +1,8 @@
 #include "elements/ParamExchange.hpp"
 
+#include "elements/LibPartViews.hpp"
+#include "settings/PrefsLP.hpp"
+
 #include "foundation/Encoding.hpp"
 
 #include <cmath>
@@ -245,13 +248,14 @@ bool PolylineRows(BaseLP& view, int32_t countsIndex, int32_t coordsIndex, QV_Lis
     return true;
 }
 
-bool WriteColumnGroups(BaseLP& view, int32_t index, const QV_List<QV_List<API_Coord3D>>& lists) {
+bool WriteColumnGroups(BaseLP& view, int32_t index, const QV_List<QV_Poly3D>& lists) {
     int32_t rows = 0;
-    for (const QV_List<API_Coord3D>& l : lists)
-        if (l.GetCount() > rows) rows = l.GetCount();
+    for (const QV_Poly3D& p : lists)
+        if (p.points.GetCount() > rows) rows = p.points.GetCount();
     QV_List<double> flat;
     for (int32_t i = 0; i < rows; ++i) {
-        for (const QV_List<API_Coord3D>& l : lists) {
+        for (const QV_Poly3D& p : lists) {
+            const QV_List<API_Coord3D>& l = p.points;
             const API_Coord3D q = i < l.GetCount() ? l[i] : API_Coord3D{0.0, 0.0, 0.0};
             if (!Append(flat, {q.x, q.y, q.z})) return Fail(view, LPStatus_NoMemory);
         }
@@ -422,4 +426,97 @@ bool ExchangeStringList(BaseLP& view, QV_List<CalculationVolume>& list, int32_t 
     int32_t textRows = dim1;
     int32_t textColumns = 2;
     return view.GetSetStringArray(ContourIdentifiers, texts, textRows, textColumns, LPMode_Set);
+}
+
+// --- the views' own exchanges
+
+namespace {
+constexpr int32_t ContourRgb = 51;
+constexpr int32_t ObstacleOriginal = 43;
+constexpr int32_t RailwayLeft = 43;
+constexpr int32_t RailwayRight = 44;
+constexpr int32_t RailwayOriginal = 45;
+constexpr int32_t MarkerLevels = 8;
+constexpr int32_t MarkerPointRef = 21;
+constexpr int32_t MarkerPtCoordinates = 7;
+constexpr int32_t MarkerPtCodes = 8;
+constexpr int32_t MarkerPtComments = 9;
+constexpr int32_t SlopeMask = 3;
+constexpr int32_t SlopeIndices = 4;
+constexpr int32_t SlopeSlopes = 5;
+constexpr int32_t PrefsDepthRgb = 43;
+}  // namespace
+
+bool ContourLineLP::ExchangeRgbColours(ContourLineLP& view, API_Coord3D colours[4], int32_t mode) {
+    return LPArrays::RgbRows(view, ContourRgb, colours, mode);
+}
+
+bool PrefsLP::ExchangeRgbColours(PrefsLP& view, API_Coord3D colours[4], int32_t mode) {
+    return LPArrays::RgbRows(view, PrefsDepthRgb, colours, mode);
+}
+
+bool ObstacleLP::ExchangeArray(ObstacleLP& view, QV_List<QV_CoordLong>& list, int32_t mode) {
+    return LPArrays::CodedTripleRows(view, ObstacleOriginal, list, mode);
+}
+
+bool PaintLP::ExchangeOrigin(PaintLP& view, API_Coord& origin, int32_t mode) {
+    return LPArrays::PointPair(view, PaintParam::Origine, origin, mode);
+}
+
+bool PaintLP::ExchangeAreaOutlines(PaintLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points,
+                                   int32_t mode) {
+    if (mode != LPMode_Set) {
+        counts.Clear();
+        points.Clear();
+    }
+    return LPArrays::PolylineRows(view, PaintParam::Nodes, PaintParam::Coordinates, counts, points, mode);
+}
+
+bool PaintLP::ExchangePolygon(PaintLP& view, QV_List<PaintInfo>& areas, int32_t mode) {
+    return LPArrays::AreaRecords(view, areas, mode == LPMode_Set ? LPMode_Set : LPMode_Get);
+}
+
+bool RailwayLP::ExchangeDoubleListA(BaseIDLP& view, QV_List<API_Coord3D>& list, int32_t mode) {
+    return LPArrays::TripleRows(view, RailwayRight, list, mode);
+}
+
+bool RailwayLP::ExchangeDoubleListB(BaseIDLP& view, QV_List<API_Coord3D>& list, int32_t mode) {
+    return LPArrays::TripleRows(view, RailwayLeft, list, mode);
+}
+
+bool RailwayLP::ExchangeLinkFlag(RailwayLP& view, API_Guid& original, int32_t mode) {
+    return LPArrays::LinkFlag(view, RailwayOriginal, original, mode);
+}
+
+bool MarkerLP::ExchangePointRef(MarkerLP& view, API_Coord& point, int32_t mode) {
+    return LPArrays::PointPair(view, MarkerPointRef, point, mode);
+}
+
+bool MarkerLP::ExchangeLevelGrid(MarkerLP& view, QV_List<double>& heights, int32_t& rows, int32_t& columns,
+                                 int32_t mode) {
+    return LPArrays::DoubleGrid(view, MarkerLevels, heights, rows, columns, mode);
+}
+
+bool MarkerPtLP::ExchangeDoubleList(MarkerPtLP& view, QV_List<API_Coord3D>& points, int32_t mode) {
+    return LPArrays::TripleRows(view, MarkerPtCoordinates, points, mode);
+}
+
+bool MarkerPtLP::ExchangeStringArrayA(MarkerPtLP& view, QV_List<QV_String>& codes, int32_t mode) {
+    return LPArrays::TextColumn(view, MarkerPtCodes, codes, mode);
+}
+
+bool MarkerPtLP::ExchangeStringArrayB(MarkerPtLP& view, QV_List<QV_String>& comments, int32_t mode) {
+    return LPArrays::TextColumn(view, MarkerPtComments, comments, mode);
+}
+
+bool SlopeRangeLP::ExchangeMask(SlopeRangeLP& view, const QV_List<QV_Poly3D>& polygons) {
+    return LPArrays::WriteColumnGroups(view, SlopeMask, polygons);
+}
+
+bool SlopeRangeLP::WriteIndices(SlopeRangeLP& view, const QV_List<int32_t>& indices) {
+    return LPArrays::WriteLongColumn(view, SlopeIndices, indices);
+}
+
+bool SlopeRangeLP::WriteSlopes(SlopeRangeLP& view, const QV_List<double>& slopes) {
+    return LPArrays::WriteDoubleColumn(view, SlopeSlopes, slopes);
 }

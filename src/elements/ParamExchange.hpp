@@ -19,6 +19,7 @@
 #include "elements/BaseLP.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
+#include "geometry/MeshBody.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "siteobjects/CalculationVolume.hpp"
 #include "siteobjects/PaintInfo.hpp"
@@ -56,9 +57,9 @@ bool WriteDoubleColumn(BaseLP& view, int32_t index, const QV_List<double>& list)
 bool PolylineRows(BaseLP& view, int32_t countsIndex, int32_t coordsIndex, QV_List<int32_t>& counts,
                   QV_List<API_Coord3D>& points, int32_t mode);
 
-// Write only: one column group per point list, m rows (the longest list) by 3 k columns (k lists); a list
-// without point i gives 0, 0, 0 in row i.
-bool WriteColumnGroups(BaseLP& view, int32_t index, const QV_List<QV_List<API_Coord3D>>& lists);
+// Write only: one column group per polygon, m rows (the longest point list) by 3 k columns (k polygons); a
+// polygon without point i gives 0, 0, 0 in row i.
+bool WriteColumnGroups(BaseLP& view, int32_t index, const QV_List<QV_Poly3D>& lists);
 
 // The coloured areas: outlines in "nodes" and "coordinates", and one 1 by n array per attribute ("retino"
 // int, "penna", "penna_retino", "sfondo_retino", "mat" short, "dislivello" double), at the indices of the

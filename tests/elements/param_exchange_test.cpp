@@ -320,11 +320,11 @@ TEST(ExchangeShapes, PairsColoursColumnsGridsAndGroups) {
     EXPECT_EQ(gridBack.GetCount(), 6);
 
     // Column groups: two lists of 2 and 1 points give 2 rows of 6.
-    QV_List<QV_List<API_Coord3D>> groups;
-    QV_List<API_Coord3D> a, b;
-    a.Insert({1, 2, 3});
-    a.Insert({4, 5, 6});
-    b.Insert({7, 8, 9});
+    QV_List<QV_Poly3D> groups;
+    QV_Poly3D a, b;
+    a.points.Insert({1, 2, 3});
+    a.points.Insert({4, 5, 6});
+    b.points.Insert({7, 8, 9});
     groups.Insert(a);
     groups.Insert(b);
     ASSERT_TRUE(LPArrays::WriteColumnGroups(view, 3, groups));
