@@ -351,7 +351,7 @@ bool ExchangeDoubleList39(BaseLP& view, QV_List<API_Coord3D>& list, int32_t mode
     return LPArrays::TripleRows(view, BasinOutline, list, mode);
 }
 
-bool ExchangeCoordLists(BaseLP& view, const QV_List<API_Coord3D>& first, const QV_List<API_Coord3D>& second) {
+bool ExchangeCoordLists(BaseLP& view, const QV_List<QV_CoordLong>& first, const QV_List<QV_CoordLong>& second) {
     QV_List<double> counts;
     if (!Append(counts, {double(first.GetCount()), double(second.GetCount())})) return Fail(view, LPStatus_NoMemory);
     int32_t dim1 = 1;
@@ -360,9 +360,9 @@ bool ExchangeCoordLists(BaseLP& view, const QV_List<API_Coord3D>& first, const Q
     const int32_t rows = first.GetCount() > second.GetCount() ? first.GetCount() : second.GetCount();
     QV_List<double> flat;
     for (int32_t i = 0; i < rows; ++i) {
-        const API_Coord3D a = i < first.GetCount() ? first[i] : API_Coord3D{0.0, 0.0, 0.0};
-        const API_Coord3D b = i < second.GetCount() ? second[i] : API_Coord3D{0.0, 0.0, 0.0};
-        if (!Append(flat, {a.x, a.y, a.z, b.x, b.y, b.z})) return Fail(view, LPStatus_NoMemory);
+        const QV_CoordLong a = i < first.GetCount() ? first[i] : QV_CoordLong{0.0, 0.0, 0};
+        const QV_CoordLong b = i < second.GetCount() ? second[i] : QV_CoordLong{0.0, 0.0, 0};
+        if (!Append(flat, {a.x, a.y, double(a.code), b.x, b.y, double(b.code)})) return Fail(view, LPStatus_NoMemory);
     }
     dim1 = rows;
     dim2 = 6;
