@@ -1,84 +1,36 @@
 #include "HostConfigFile.hpp"
 
+#include "UniString.hpp"
+#include "Win32.hpp"
+
 #include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 
 namespace HostConfig {
-namespace {
-// Code points of bytes 0x80-0x9F in Windows-1252; 0 where the code page leaves the byte unassigned.
-const char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                            0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
-
-// Next code point of UTF-8 text; malformed bytes give U+FFFD and advance by one.
-uint32_t NextCodePoint(const std::string& s, size_t& i) {
-    const uint8_t b = uint8_t(s[i]);
-    int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-    if (extra < 0 || i + size_t(extra) >= s.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    uint32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-    for (int k = 1; k <= extra; ++k) {
-        const uint8_t c = uint8_t(s[i + k]);
-        if ((c & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    i += size_t(extra) + 1;
-    return cp;
-}
-}  // namespace
-
+// The system code page of the stand-in is Windows-1252; its conversions are the runtime's own.
 std::string Utf8ToCp1252(const std::string& utf8) {
-    std::string out;
-    for (size_t i = 0; i < utf8.size();) {
-        const uint32_t cp = NextCodePoint(utf8, i);
-        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-            out += char(cp);
-            continue;
-        }
-        char mapped = '?';
-        for (int k = 0; k < 32; ++k)
-            if (kHigh[k] != 0 && kHigh[k] == cp) mapped = char(0x80 + k);
-        out += mapped;
-    }
+    const std::u16string wide = GS::UniString(utf8).ToU16String();
+    if (wide.empty()) return {};
+    const int32_t size = WideCharToMultiByte(CP_ACP, 0, wide.data(),
+                                             static_cast<int32_t>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? size_t(size) : 0, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int32_t>(wide.size()),
+                            &out[0], size, nullptr, nullptr);
     return out;
 }
 
 std::string Cp1252ToUtf8(const std::string& bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        const uint8_t b = uint8_t(c);
-        if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] != 0)
-            AppendUtf8(out, kHigh[b - 0x80]);
-        else
-            AppendUtf8(out, b);
-    }
-    return out;
+    if (bytes.empty()) return {};
+    const int32_t size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int32_t>(bytes.size()), nullptr, 0);
+    std::u16string wide(size > 0 ? size_t(size) : 0, u'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int32_t>(bytes.size()),
+                            &wide[0], size);
+    return GS::UniString(wide).ToUtf8();
 }
 
 void SwapNibbles(std::string& bytes) {

@@ -1,6 +1,7 @@
 #include "LibraryStore.hpp"
 
 #include "IO.hpp"
+#include "UniString.hpp"
 
 #include <algorithm>
 #include <cctype>
@@ -36,43 +37,9 @@ std::string Trim(const std::string& s) {
 
 // UTF-8 to UTF-16; false for malformed input (overlong forms, surrogates, values above U+10FFFF).
 bool Utf8ToUtf16(const std::string& in, std::u16string* out) {
-    out->clear();
-    size_t i = 0;
-    while (i < in.size()) {
-        const uint8_t c = uint8_t(in[i]);
-        uint32_t cp = 0;
-        size_t extra = 0;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c & 0xE0) == 0xC0) {
-            cp = c & 0x1F;
-            extra = 1;
-        } else if ((c & 0xF0) == 0xE0) {
-            cp = c & 0x0F;
-            extra = 2;
-        } else if ((c & 0xF8) == 0xF0) {
-            cp = c & 0x07;
-            extra = 3;
-        } else {
-            return false;
-        }
-        if (extra > 0 && i + extra >= in.size()) return false;  // cut short
-        for (size_t k = 1; k <= extra; ++k) {
-            const uint8_t d = uint8_t(in[i + k]);
-            if ((d & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        static const uint32_t kMin[4] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out->push_back(char16_t(0xD800 + (cp >> 10)));
-            out->push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out->push_back(char16_t(cp));
-        }
-        i += extra + 1;
-    }
+    GS::UniString text;
+    if (!GS::UniString::DecodeUtf8(in.data(), static_cast<uint32_t>(in.size()), &text)) return false;
+    *out = text.ToU16String();
     return true;
 }
 
@@ -725,32 +692,9 @@ void FillLibPartRecord(const LibPartDef& part, int32_t index, API_LibPart* recor
 }
 
 std::string Utf8FromField(const char16_t* field, size_t size) {
-    std::string out;
-    for (size_t i = 0; i < size && field[i] != 0; ++i) {
-        uint32_t cp = field[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < size && field[i + 1] >= 0xDC00 && field[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (field[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
-        }
-        if (cp < 0x80) {
-            out += char(cp);
-        } else if (cp < 0x800) {
-            out += char(0xC0 | (cp >> 6));
-            out += char(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += char(0xE0 | (cp >> 12));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        } else {
-            out += char(0xF0 | (cp >> 18));
-            out += char(0x80 | ((cp >> 12) & 0x3F));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
+    size_t length = 0;
+    while (length < size && field[length] != 0) ++length;
+    return GS::UniString(field, static_cast<uint32_t>(length)).ToUtf8();
 }
 
 // ---- changing parts, creating parts ----------------------------------------------------------------------

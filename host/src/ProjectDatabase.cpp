@@ -122,51 +122,6 @@ bool HasPolygon(API_ElemTypeID t) {
            t == API_HatchID || t == API_PolyLineID || t == API_DetailID;
 }
 
-API_Polygon* PolygonOf(API_Element& e) {
-    switch (e.header.typeID) {
-        case API_WallID: return &e.wall.poly;
-        case API_SlabID: return &e.slab.poly;
-        case API_RoofID: return &e.roof.poly;
-        case API_MeshID: return &e.mesh.poly;
-        case API_ZoneID: return &e.zone.poly;
-        case API_HatchID: return &e.hatch.poly;
-        case API_PolyLineID: return &e.polyLine.poly;
-        case API_DetailID: return &e.detail.poly;
-        default: return nullptr;
-    }
-}
-
-const API_Polygon* PolygonOf(const API_Element& e) { return PolygonOf(const_cast<API_Element&>(e)); }
-
-API_NeigID NeigIDOfType(API_ElemTypeID t) {
-    switch (t) {
-        case API_WallID: return APINeig_Wall;
-        case API_ColumnID: return APINeig_Column;
-        case API_BeamID: return APINeig_Beam;
-        case API_WindowID: return APINeig_WindOn;
-        case API_DoorID: return APINeig_DoorOn;
-        case API_ObjectID: return APINeig_Symb;
-        case API_LampID: return APINeig_Light;
-        case API_SlabID: return APINeig_Ceil;
-        case API_RoofID: return APINeig_Roof;
-        case API_MeshID: return APINeig_Mesh;
-        case API_TextID: return APINeig_Word;
-        case API_ZoneID: return APINeig_Room;
-        case API_HatchID: return APINeig_Hatch;
-        case API_LineID: return APINeig_Line;
-        case API_PolyLineID: return APINeig_PolyLine;
-        case API_ArcID: return APINeig_Arc;
-        case API_CircleID: return APINeig_Circ;
-        case API_SplineID: return APINeig_Spline;
-        case API_HotspotID: return APINeig_Hot;
-        case API_CutPlaneID: return APINeig_CutPlane;
-        case API_DetailID: return APINeig_Detail;
-        case API_ElevationID: return APINeig_Elevation;
-        case API_InteriorElevationID: return APINeig_InteriorElevation;
-        case API_WorksheetID: return APINeig_Worksheet;
-        default: return APINeig_None;
-    }
-}
 
 int32_t DatabaseKindOfMarker(API_ElemTypeID t) {
     switch (t) {
@@ -402,7 +357,7 @@ GSErrCode ProjectDatabase::CheckRecord(const API_Element& rec, const StoredMemo&
             return Refuse(APIERR_BADINDEX, "no library part " + std::to_string(libInd));
     }
     if (HasPolygon(t)) {
-        const API_Polygon& p = *PolygonOf(rec);
+        const API_Polygon& p = *APIPolygonOf(rec);
         const std::string what = ElementTypeName(t) + " polygon: ";
         if (p.nCoords < 2 || p.nSubPolys < 1 || p.nArcs < 0 || p.nSubPolys > p.nCoords)
             return Refuse(APIERR_BADPOLY, what + "counts " + std::to_string(p.nCoords) + "/" +
@@ -756,7 +711,7 @@ GSErrCode ProjectDatabase::Select(const API_Neig* neigs, int32_t count, bool add
     for (int32_t i = 0; i < count; ++i) {
         const StoredElement* e = Find(neigs[i].guid);
         if (e == nullptr) return Refuse(APIERR_BADID, "no element " + GuidText(neigs[i].guid));
-        if (neigs[i].neigID != NeigIDOfType(e->record.header.typeID) || neigs[i].neigID == APINeig_None)
+        if (neigs[i].neigID != APINeigIDOfElemType(e->record.header.typeID) || neigs[i].neigID == APINeig_None)
             return Refuse(APIERR_BADNEIG, "selection record " + std::to_string(neigs[i].neigID) + " for a " +
                                               ElementTypeName(e->record.header.typeID));
     }
@@ -794,7 +749,7 @@ GSErrCode ProjectDatabase::GetSelection(API_SelectionInfo* info, std::vector<API
         editable += canEdit ? 1 : 0;
         if (onlyEditable && !canEdit) continue;
         API_Neig n = {};
-        n.neigID = NeigIDOfType(e.record.header.typeID);
+        n.neigID = APINeigIDOfElemType(e.record.header.typeID);
         n.guid = g;
         neigs->push_back(n);
     }
@@ -1013,7 +968,7 @@ GSErrCode ProjectDatabase::CalcBounds(const API_Guid& guid, API_Box3D* box) cons
     const API_ElemTypeID t = r.header.typeID;
     if (HasPolygon(t) && e->memo.coords) {
         const std::vector<API_Coord>& c = *e->memo.coords;
-        const size_t n = std::min(c.size(), size_t(PolygonOf(r)->nCoords) + 1);
+        const size_t n = std::min(c.size(), size_t(APIPolygonOf(r)->nCoords) + 1);
         for (size_t i = 1; i < n; ++i) {
             if (t == API_MeshID) {
                 const double z = e->memo.meshPolyZ && i < e->memo.meshPolyZ->size() ? (*e->memo.meshPolyZ)[i] : 0.0;
@@ -1155,7 +1110,7 @@ GSErrCode ProjectDatabase::PlacePolygonElement(API_ElemTypeID typeID, const std:
     memo.pends = std::vector<int32_t>{0, n};
     memo.parcs = std::vector<API_PolyArc>();
     if (typeID != API_MeshID) memo.meshPolyZ.reset();
-    API_Polygon* poly = PolygonOf(element);
+    API_Polygon* poly = APIPolygonOf(element);
     poly->nCoords = n;
     poly->nSubPolys = 1;
     poly->nArcs = 0;

@@ -263,9 +263,5 @@ private:
 std::string ElementTypeName(API_ElemTypeID typeID);
 // Types whose record holds a polygon (API_Polygon poly).
 bool HasPolygon(API_ElemTypeID typeID);
-API_Polygon* PolygonOf(API_Element& element);
-const API_Polygon* PolygonOf(const API_Element& element);
-// The neig id the host expects for an element type (APINeig_None for types without one).
-API_NeigID NeigIDOfType(API_ElemTypeID typeID);
 // The database kind a marker type owns (0 for other types).
 int32_t DatabaseKindOfMarker(API_ElemTypeID typeID);

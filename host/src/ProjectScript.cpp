@@ -153,7 +153,7 @@ void AddActions(ScriptLanguage& L) {
         API_Guid g;
         if (!Named(r, a.Text("name"), &g, m)) return false;
         API_Neig n = {};
-        n.neigID = NeigIDOfType(Db(r).Find(g)->record.header.typeID);
+        n.neigID = APINeigIDOfElemType(Db(r).Find(g)->record.header.typeID);
         n.guid = g;
         const GSErrCode err = Db(r).Select(&n, 1, false);
         if (err != NoError) *m = "cannot select it (" + ErrorText(err) + "): " + Db(r).LastRefusal();
@@ -163,7 +163,7 @@ void AddActions(ScriptLanguage& L) {
         API_Guid g;
         if (!Named(r, a.Text("name"), &g, m)) return false;
         API_Neig n = {};
-        n.neigID = NeigIDOfType(Db(r).Find(g)->record.header.typeID);
+        n.neigID = APINeigIDOfElemType(Db(r).Find(g)->record.header.typeID);
         n.guid = g;
         const GSErrCode err = Db(r).Select(&n, 1, true);
         if (err != NoError) *m = "cannot select it (" + ErrorText(err) + "): " + Db(r).LastRefusal();

@@ -62,6 +62,7 @@ GSErrCode T_LibPartGet(API_LibPart* libPart) { return HOST_OR_FAIL(LibPartGet(li
 GSErrCode T_LibPartGetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars) {
     return HOST_OR_FAIL(LibPartGetParams(libInd, a, b, addParNum, addPars));
 }
+GSErrCode T_Goodies(const API_SelectorCall* call) { return HOST_OR_FAIL(Goodies(call)); }
 
 #undef HOST_OR_FAIL
 
@@ -91,7 +92,7 @@ const std::vector<std::string> kFunctionNames = {
     "ModulData_Delete",     "RegisterModelessWindow",
     "UnregisterModelessWindow", "WriteReport",
     "LibPart_Search",       "LibPart_Get",
-    "LibPart_GetParams"};
+    "LibPart_GetParams",    "Goodies"};
 }  // namespace
 
 std::string SelectorText(uint32_t selector) {
@@ -138,6 +139,7 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream)
     InstallProjectFunctions(&table_);
     InstallLibPartSectionFunctions(&table_);
     ConnectProjectLibraries(project_);
+    table_.Goodies = T_Goodies;
     if (g_current != nullptr) std::cerr << "standin-host: a second host replaces the first\n";
     g_current = this;
     IODriver::SetUserFolder(settings_.userFolder);

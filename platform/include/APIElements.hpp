@@ -479,6 +479,53 @@ struct API_Neig {
 };
 static_assert(sizeof(API_Neig) == 56 && std::is_trivially_copyable<API_Neig>::value, "API_Neig layout");
 
+// The neighbour kind that picks an element of a type (APINeig_None for types that cannot be picked).
+inline API_NeigID APINeigIDOfElemType(API_ElemTypeID typeID) {
+    switch (typeID) {
+        case API_WallID: return APINeig_Wall;
+        case API_ColumnID: return APINeig_Column;
+        case API_BeamID: return APINeig_Beam;
+        case API_WindowID: return APINeig_WindOn;
+        case API_DoorID: return APINeig_DoorOn;
+        case API_ObjectID: return APINeig_Symb;
+        case API_LampID: return APINeig_Light;
+        case API_SlabID: return APINeig_Ceil;
+        case API_RoofID: return APINeig_Roof;
+        case API_MeshID: return APINeig_Mesh;
+        case API_TextID: return APINeig_Word;
+        case API_ZoneID: return APINeig_Room;
+        case API_HatchID: return APINeig_Hatch;
+        case API_LineID: return APINeig_Line;
+        case API_PolyLineID: return APINeig_PolyLine;
+        case API_ArcID: return APINeig_Arc;
+        case API_CircleID: return APINeig_Circ;
+        case API_SplineID: return APINeig_Spline;
+        case API_HotspotID: return APINeig_Hot;
+        case API_CutPlaneID: return APINeig_CutPlane;
+        case API_DetailID: return APINeig_Detail;
+        case API_ElevationID: return APINeig_Elevation;
+        case API_InteriorElevationID: return APINeig_InteriorElevation;
+        case API_WorksheetID: return APINeig_Worksheet;
+        default: return APINeig_None;
+    }
+}
+
+// The polygon record of the element types that carry one (null for the others).
+inline API_Polygon* APIPolygonOf(API_Element& e) {
+    switch (e.header.typeID) {
+        case API_WallID: return &e.wall.poly;
+        case API_SlabID: return &e.slab.poly;
+        case API_RoofID: return &e.roof.poly;
+        case API_MeshID: return &e.mesh.poly;
+        case API_ZoneID: return &e.zone.poly;
+        case API_HatchID: return &e.hatch.poly;
+        case API_PolyLineID: return &e.polyLine.poly;
+        case API_DetailID: return &e.detail.poly;
+        default: return nullptr;
+    }
+}
+inline const API_Polygon* APIPolygonOf(const API_Element& e) { return APIPolygonOf(const_cast<API_Element&>(e)); }
+
 constexpr int32_t API_SelEmpty = 0;
 constexpr int32_t API_SelElems = 1;
 

@@ -132,6 +132,10 @@ struct API_HostFunctionTable {
     // Runs body(context) once as one undo step named undoText (UTF-16, NUL-ended); its result is the answer.
     GSErrCode (*CallUndoableCommand)(const char16_t* undoText, API_UndoableCommandProc* body, void* context);
 
+    // --- library-part parameter lists (Goodies family): 'OPAR' opens a library part's default parameters,
+    //     'GPAR' hands out a copy of them, 'CPAR' closes them
+    API_SelectorFamilyProc* Goodies;
+
     // --- library-part sections, parameter definition sections and library-part creation (records and the
     //     overwrite switch 'OWLP' in APILibPartSections.hpp)
     // A new handle of the part's section headers in the part's order (the caller kills it); the count too.

@@ -153,6 +153,16 @@ GSErrCode ACAPI_Automate(API_SelectorTag<Code>, typename API_AutomateRecords<Cod
                                        API_RecordSize<typename R::Par2>::value);
 }
 
+// --- Library-part parameter lists ('OPAR', 'GPAR', 'CPAR')
+template <uint32_t Code>
+GSErrCode ACAPI_Goodies(API_SelectorTag<Code>, typename API_GoodiesRecords<Code>::Par1* par1 = nullptr,
+                        typename API_GoodiesRecords<Code>::Par2* par2 = nullptr) {
+    using R = API_GoodiesRecords<Code>;
+    return HostInterface::CallSelector(HostInterface::Table().Goodies, Code, par1,
+                                       API_RecordSize<typename R::Par1>::value, par2,
+                                       API_RecordSize<typename R::Par2>::value);
+}
+
 // --- Library-part sections and library-part creation (APILibPartSections.hpp) ----------------------------------
 // The part's section headers: a new handle the caller kills, and their count.
 GSErrCode ACAPI_LibPart_GetSectionList(int32_t libInd, int32_t* nSection, API_LibPartSection*** sections);

@@ -7,6 +7,13 @@
 #include "foundation/QV_List.hpp"
 #include "geometry/QV_Arc.hpp"
 
+namespace Geometry {
+struct Polygon2DData;
+}
+struct API_Elem_Head;
+union API_Element;
+struct API_ElementMemo;
+
 // A point of a coded outline list. Codes: -1 last point of a contour; 0 vertex and 2 arc midpoint (mode 1);
 // 15 vertex, 900 arc centre, 3015 arc midpoint and arc end after a centre (mode 2); 1 arc centre of a chain list.
 struct QV_CoordLong {
@@ -95,6 +102,21 @@ public:
 
     // Replaces every arc by points on a global angle grid (count segments per arc, or as the chord error asks).
     static void SegmentArcs(const QV_Poly& source, QV_Poly& target, int32_t count, double chordError);
+
+    // Reads the outer contour of the host element named by the head's GUID (a ring when it closes, else a chain)
+    // and orients it (wanted: 0 leave, 1 clockwise, 2 counter-clockwise). False when the element or its memo
+    // cannot be read or the element type has no polygon. Defined in geometry/PolygonExchange.cpp.
+    bool ReadFromElement(const API_Elem_Head& head, int32_t wanted);
+    // Writes the polygon as the one contour of a new element: the element's polygon counts and the memo's
+    // polygon handles (replaced; edge trims and side materials resized when present). False, element and memo
+    // unchanged, for an empty polygon or when an allocation fails.
+    bool FillElementMemo(API_Element& element, API_ElementMemo& memo) const;
+
+    // The ring as a host polygon record (defined in geometry/PolygonExchange.cpp); false, target freed, when the
+    // record cannot be made.
+    bool ToPolygon2DData(Geometry::Polygon2DData& target) const;
+    // The rings in list order (the outer one first) as the contours of one record.
+    static bool ToPolygon2DData(Geometry::Polygon2DData& target, const QV_List<QV_Poly>& contours);
 
     // Bounding box including the arcs' extreme points.
     API_Box GetBoundBox(API_Box& box) const;

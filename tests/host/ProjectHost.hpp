@@ -77,7 +77,7 @@ protected:
         std::vector<API_Neig> neigs;
         for (const API_Guid& g : guids) {
             API_Neig n = {};
-            n.neigID = NeigIDOfType(Db().Find(g)->record.header.typeID);
+            n.neigID = APINeigIDOfElemType(Db().Find(g)->record.header.typeID);
             n.guid = g;
             neigs.push_back(n);
         }
