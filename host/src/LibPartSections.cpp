@@ -26,7 +26,8 @@ GSErrCode Serve(const char* name, F&& body) {
     if (host->InjectedFailure(name, -1, &err)) return err;
     std::string why;
     err = body(*host, host->Project().libraries, why);
-    if (err != NoError && !why.empty()) host->Log(std::string("  host: ") + name + " refused (" + ErrorText(err) + "): " + why);
+    if (err != NoError && !why.empty())
+        host->Log(std::string("  host: ") + name + " refused (" + ErrorText(err) + "): " + why);
     return err;
 }
 

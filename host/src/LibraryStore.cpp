@@ -839,8 +839,9 @@ std::string NewLibPartUnID() {
     for (int g = 0; g < 2; ++g) {
         const uint64_t hi = random(), lo = random();
         char buf[40];
-        std::snprintf(buf, sizeof buf, "{%08X-%04X-%04X-%04X-%012llX}", uint32_t(hi >> 32), uint32_t((hi >> 16) & 0xFFFF),
-                      uint32_t(hi & 0xFFFF), uint32_t(lo >> 48), (unsigned long long)(lo & 0xFFFFFFFFFFFFull));
+        std::snprintf(buf, sizeof buf, "{%08X-%04X-%04X-%04X-%012llX}", uint32_t(hi >> 32),
+                      uint32_t((hi >> 16) & 0xFFFF), uint32_t(hi & 0xFFFF), uint32_t(lo >> 48),
+                      static_cast<unsigned long long>(lo & 0xFFFFFFFFFFFFull));
         out += (g == 0 ? "" : "-") + std::string(buf);
     }
     return out;
