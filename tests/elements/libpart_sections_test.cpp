@@ -381,3 +381,25 @@ TEST_F(LibPartSectionsTest, ReadingAndCopyingUnderFailingMemoryLeaksNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LibPartSectionsTest, RewritingUnderFailingMemoryLeavesAWholePartAndNoHandle) {
+    MemoryDriver::ScopedReset reset;
+    int successes = 0;
+    for (int64_t n = 0; n < 60; ++n) {
+        MemoryDriver::FailAllocationsAfter(n);
+        const bool ok = LibPart_CreateFromPart(QV_String("PART_A"), true);
+        MemoryDriver::Reset();
+        successes += ok ? 1 : 0;
+        EXPECT_EQ(MemoryDriver::LiveHandleCount(), handlesAtStart) << "after " << n << " allocations";
+        const LibPartDef* part = Store().Part(libA);
+        ASSERT_NE(part, nullptr);
+        EXPECT_EQ(part->sections.size(), 3u) << n;
+        EXPECT_NE(HostParam(libA, "nodi"), nullptr) << n;
+        EXPECT_FALSE(Store().Overwrite());
+    }
+    EXPECT_GT(successes, 0);
+}
+
+}  // namespace
