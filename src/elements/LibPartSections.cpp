@@ -122,7 +122,11 @@ bool QV_LibPartSection::CopyFrom(const QV_LibPartSection& other) {
 
 // --- reading ------------------------------------------------------------------------------------------------------
 
-bool LibPartSection_Read(int32_t libIndex, QV_List<QV_LibPartSection>& outSections, GS::UniString* text) {
+namespace {
+// LibPartSection_Read, also telling how many sections could not be read.
+bool ReadSections(int32_t libIndex, QV_List<QV_LibPartSection>& outSections, GS::UniString* text,
+                  int32_t& skipped) {
+    skipped = 0;
     outSections.Clear();
     int32_t count = 0;
     API_LibPartSection** list = nullptr;
@@ -144,6 +148,7 @@ bool LibPartSection_Read(int32_t libIndex, QV_List<QV_LibPartSection>& outSectio
             double a = 0.0, b = 0.0;
             if (!BaseLP::GetLibPartParams(libIndex, &content, &a, &b, nullptr)) {
                 ReleaseParamRecords(&content);
+                ++skipped;
                 continue;
             }
             if (!outSections.Insert(QV_LibPartSection())) {
@@ -164,6 +169,7 @@ bool LibPartSection_Read(int32_t libIndex, QV_List<QV_LibPartSection>& outSectio
             withText = false;
             if (ACAPI_LibPart_GetSection(libIndex, &header, &content, nullptr) != NoError) {
                 BMKillHandle(&content);
+                ++skipped;
                 continue;
             }
         }
@@ -182,6 +188,12 @@ bool LibPartSection_Read(int32_t libIndex, QV_List<QV_LibPartSection>& outSectio
     BMKillHandle(reinterpret_cast<GSHandle*>(&list));
     if (!ok) outSections.Clear();
     return ok;
+}
+}  // namespace
+
+bool LibPartSection_Read(int32_t libIndex, QV_List<QV_LibPartSection>& outSections, GS::UniString* text) {
+    int32_t skipped = 0;
+    return ReadSections(libIndex, outSections, text, skipped);
 }
 
 bool LibPartSection_Load(int32_t libIndex, uint32_t sectionType, QV_LibPartSection& outSection, GSErrCode& outError,
@@ -278,8 +290,10 @@ bool LibPart_CreateFromPart(const QV_String& fileName, bool ownerFlag, GS::UniSt
     source.location = &location;
     if (ACAPI_LibPart_Get(&source) != NoError || source.missingDef != 0) return false;
 
+    // A section that could not be read would be missing from the rewritten part.
     QV_List<QV_LibPartSection> sections;
-    if (!LibPartSection_Read(found.index, sections, text)) return false;
+    int32_t skipped = 0;
+    if (!ReadSections(found.index, sections, text, skipped) || skipped > 0) return false;
 
     API_LibPart created = source;
     created.typeID = APILib_ObjectID;

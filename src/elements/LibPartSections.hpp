@@ -72,8 +72,9 @@ bool LibPartSection_WriteText(int32_t libIndex, uint32_t sectionType, const QV_L
 
 // Rewrites a library part with its own sections: the name is cut at its first '.'; the object part of that
 // name is read, a part of that name is created in its folder (the overwrite switch 'OWLP' set to `ownerFlag`
-// around the creation, then cleared), every section is written to it and it is saved. A part whose sections
-// could not all be written is not saved. True when creation, writing and saving succeed.
+// around the creation, then cleared), every section is written to it and it is saved. Nothing is created when a
+// section cannot be read, and a part whose sections could not all be written is not saved, so the part is never
+// replaced by one that lacks some of its sections. True when creation, writing and saving succeed.
 bool LibPart_CreateFromPart(const QV_String& fileName, bool ownerFlag, GS::UniString* text = nullptr);
 
 // Adds the sections to the part being created (between its creation and its saving), in list order: 1 when

@@ -400,6 +400,27 @@ TEST_F(LibPartSectionsTest, RewritingUnderFailingMemoryLeavesAWholePartAndNoHand
         EXPECT_FALSE(Store().Overwrite());
     }
     EXPECT_GT(successes, 0);
+
+    // The first allocations failing, the later ones succeeding: a rewrite either fails or keeps every section.
+    for (int64_t k = 1; k < 60; ++k) {
+        MemoryDriver::FailNextAllocations(k);
+        LibPart_CreateFromPart(QV_String("PART_A"), true);
+        MemoryDriver::Reset();
+        EXPECT_EQ(MemoryDriver::LiveHandleCount(), handlesAtStart) << k;
+        EXPECT_EQ(Store().Part(libA)->sections.size(), 3u) << k;
+        EXPECT_NE(HostParam(libA, "nodi"), nullptr) << k;
+    }
+}
+
+TEST_F(LibPartSectionsTest, APartWithASectionThatCannotBeReadIsNotRewritten) {
+    ASSERT_TRUE(host->FailCall("LibPart_GetSection", -1, APIERR_GENERAL));
+    EXPECT_FALSE(LibPart_CreateFromPart(QV_String("PART_A"), true));
+    host->ClearFailures();
+    EXPECT_EQ(Store().Part(libA)->sections.size(), 3u);
+    ASSERT_TRUE(host->FailCall("Goodies", -1, APIERR_GENERAL));  // the parameters cannot be read
+    EXPECT_FALSE(LibPart_CreateFromPart(QV_String("PART_A"), true));
+    host->ClearFailures();
+    EXPECT_EQ(Store().Part(libA)->params.size(), 3u);
 }
 
 }  // namespace
