@@ -1,6 +1,7 @@
 #include "StandinHost.hpp"
 
 #include "IODriver.hpp"
+#include "LibPartSections.hpp"
 #include "ProjectFunctions.hpp"
 #include "ResourceDriver.hpp"
 #include "Resources.hpp"
@@ -61,6 +62,7 @@ GSErrCode T_LibPartGet(API_LibPart* libPart) { return HOST_OR_FAIL(LibPartGet(li
 GSErrCode T_LibPartGetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars) {
     return HOST_OR_FAIL(LibPartGetParams(libInd, a, b, addParNum, addPars));
 }
+GSErrCode T_Goodies(const API_SelectorCall* call) { return HOST_OR_FAIL(Goodies(call)); }
 
 #undef HOST_OR_FAIL
 
@@ -90,7 +92,7 @@ const std::vector<std::string> kFunctionNames = {
     "ModulData_Delete",     "RegisterModelessWindow",
     "UnregisterModelessWindow", "WriteReport",
     "LibPart_Search",       "LibPart_Get",
-    "LibPart_GetParams"};
+    "LibPart_GetParams",    "Goodies"};
 }  // namespace
 
 std::string SelectorText(uint32_t selector) {
@@ -135,8 +137,10 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream)
     table_.LibPart_Get = T_LibPartGet;
     table_.LibPart_GetParams = T_LibPartGetParams;
     InstallProjectFunctions(&table_);
+    InstallLibPartSectionFunctions(&table_);
     InstallInteractionFunctions(&table_);
     ConnectProjectLibraries(project_);
+    table_.Goodies = T_Goodies;
     if (g_current != nullptr) std::cerr << "standin-host: a second host replaces the first\n";
     g_current = this;
     IODriver::SetUserFolder(settings_.userFolder);
@@ -373,6 +377,7 @@ const std::vector<std::string>& StandinHost::FunctionNames() {
     static const std::vector<std::string> all = [] {
         std::vector<std::string> names = kFunctionNames;
         for (const std::string& n : ProjectFunctionNames()) names.push_back(n);
+        for (const std::string& n : LibPartSectionFunctionNames()) names.push_back(n);
         for (const std::string& n : InteractionFunctionNames()) names.push_back(n);
         return names;
     }();
@@ -422,6 +427,7 @@ GSErrCode StandinHost::Environment(const API_SelectorCall* call) {
     GSErrCode err;
     if (Failing("Environment", -1, &err)) return err;
     if (ProjectEnvironment(*this, call, &err)) return err;
+    if (LibPartSectionEnvironment(*this, call, &err)) return err;
     switch (call->selector) {
         case APIEnv_ApplicationID.code: {
             if (!CheckRecord("Environment", call, sizeof(API_ServerApplicationInfo), 0)) return APIERR_BADPARS;

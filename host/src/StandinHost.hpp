@@ -171,6 +171,8 @@ public:
     GSErrCode LibPartSearch(API_LibPart* libPart);
     GSErrCode LibPartGet(API_LibPart* libPart);
     GSErrCode LibPartGetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars);
+    // Library-part parameter lists: 'OPAR', 'GPAR', 'CPAR' (LibraryParams.cpp).
+    GSErrCode Goodies(const API_SelectorCall* call);
     // Adds a library folder to the project ('ALIB' and the script); false with `why` when refused.
     bool AddLibraryFolder(const std::string& folder, std::string* why);
 
@@ -213,6 +215,7 @@ private:
     std::vector<std::string> reports_;
     std::vector<std::string> errors_;
     std::vector<std::string> refusedSelectors_;
+    int32_t openParams_ = 0;  // the library part whose parameters 'OPAR' opened; 0 when none is open
     InteractiveInput input_{project_.database};
     ElementEvents events_{*this};
 };

@@ -127,6 +127,28 @@ struct API_LibPart {
 };
 static_assert(sizeof(API_LibPart) == 792 && std::is_trivially_copyable<API_LibPart>::value, "API_LibPart layout");
 
+// The parameter list opened by 'OPAR' (library-part parameters, the Goodies family): a library part's defaults.
+struct API_ParamOwnerType {
+    int32_t libInd;            // the library part (from 1)
+    int32_t reserved0;
+    API_Guid guid;             // must be null: this host opens library parts' defaults only
+    int32_t reserved[4];
+};
+static_assert(sizeof(API_ParamOwnerType) == 40 && std::is_trivially_copyable<API_ParamOwnerType>::value,
+              "API_ParamOwnerType layout");
+
+// What 'GPAR' hands out: A, B and a new handle of API_AddParType records (arrays keep their cells in handles of
+// their own) that the caller releases, cell handles included.
+struct API_GetParamsType {
+    double a;
+    double b;
+    GSHandle params;
+    int32_t count;             // records in params
+    int32_t reserved[5];
+};
+static_assert(sizeof(API_GetParamsType) == 48 && std::is_trivially_copyable<API_GetParamsType>::value,
+              "API_GetParamsType layout");
+
 // ---------------------------------------------------------------------------------------------------------------
 // Environment check record: the host fills the kind, the add-on answers with its name and description.
 

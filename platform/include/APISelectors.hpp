@@ -160,4 +160,30 @@ struct API_AutomateRecords<API_Selector("RBLD")> {
     using Par2 = void;
 };
 
+// --- Goodies family: library-part parameter lists ----------------------------------------------------------------
+template <uint32_t Code>
+struct API_GoodiesRecords;  // specialised per selector
+
+// 'OPAR': opens the default parameters of a library part (one list open at a time; opening again replaces it).
+constexpr API_SelectorTag<API_Selector("OPAR")> APIAny_OpenParametersID{};
+template <>
+struct API_GoodiesRecords<API_Selector("OPAR")> {
+    using Par1 = API_ParamOwnerType;
+    using Par2 = void;
+};
+// 'GPAR': a copy of the open list (A, B, the records); the caller releases the handle.
+constexpr API_SelectorTag<API_Selector("GPAR")> APIAny_GetActParametersID{};
+template <>
+struct API_GoodiesRecords<API_Selector("GPAR")> {
+    using Par1 = API_GetParamsType;
+    using Par2 = void;
+};
+// 'CPAR': closes the open list.
+constexpr API_SelectorTag<API_Selector("CPAR")> APIAny_CloseParametersID{};
+template <>
+struct API_GoodiesRecords<API_Selector("CPAR")> {
+    using Par1 = void;
+    using Par2 = void;
+};
+
 #include "APIElements.hpp"

@@ -8,16 +8,16 @@
 //   (settings/PrefsLP.hpp).
 #include "elements/BaseLP.hpp"
 #include "elements/ParamNames.hpp"
+#include "geometry/MeshBody.hpp"
+#include "geometry/QV_Poly.hpp"
+#include "siteobjects/PaintInfo.hpp"
+
+#include "APIElements.hpp"
 
 #include <cstdint>
 
-class BaseIDLP : public BaseLP {
-public:
-    explicit BaseIDLP(int32_t elemKind) : kind(elemKind) {}
-    const char* GetParamName(int32_t index) const override { return BaseIDLP_ParamName(index); }
-
-    int32_t kind;  // ElemKind of the element the object belongs to
-};
+// BaseIDLP (elements/BaseLP.hpp) names 3 to 38 through BaseIDLP_ParamName. The views' array exchanges are
+// defined in elements/ParamExchange.cpp.
 
 // A view of BaseIDLP's branch whose own names come from `Name`.
 template <const char* (*Name)(int32_t)>
@@ -53,18 +53,37 @@ public:
 class ContourLineLP : public BaseIDLPView<ContourLineLP_ParamName> {
 public:
     using BaseIDLPView::BaseIDLPView;
+    // "rgb_colore" (51): four colours (red, green, blue as x, y, z) as a 4 by 3 array.
+    static bool ExchangeRgbColours(ContourLineLP& view, API_Coord3D colours[4], int32_t mode);
 };
 class ObstacleLP : public BaseIDLPView<ObstacleLP_ParamName> {
 public:
     using BaseIDLPView::BaseIDLPView;
+    // "originale" (43): coded plane points as rows of three (x, y, code).
+    static bool ExchangeArray(ObstacleLP& view, QV_List<QV_CoordLong>& list, int32_t mode);
 };
 class PaintLP : public BaseIDLPView<PaintLP_ParamName> {
 public:
     using BaseIDLPView::BaseIDLPView;
+    // "origine" (47) as a 1 by 2 array.
+    static bool ExchangeOrigin(PaintLP& view, API_Coord& origin, int32_t mode);
+    // "nodes" (39) and "coordinates" (40): the areas' point counts and points (both lists emptied first on
+    // reading; a counts array of one 0 reads as no area).
+    static bool ExchangeAreaOutlines(PaintLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points,
+                                     int32_t mode);
+    // The areas with their attributes: mode 1 writes, any other mode appends the object's areas.
+    static bool ExchangePolygon(PaintLP& view, QV_List<PaintInfo>& areas, int32_t mode);
+    // Attaches the view to the placed object, writes "origine", and writes the memo back when `writeBack`.
+    static bool AttachAndExchange(PaintLP& view, API_Element& element, API_Coord& origin, bool writeBack);
 };
 class RailwayLP : public BaseIDLPView<RailwayLP_ParamName> {
 public:
     using BaseIDLPView::BaseIDLPView;
+    // "road_DX" (44) and "road_SX" (43) of a railway or road view as rows of three.
+    static bool ExchangeDoubleListA(BaseIDLP& view, QV_List<API_Coord3D>& list, int32_t mode);
+    static bool ExchangeDoubleListB(BaseIDLP& view, QV_List<API_Coord3D>& list, int32_t mode);
+    // Mode 1: "IDoriginal" (45) = 0 when `original` is not zero, -1 when it is; other modes zero `original`.
+    static bool ExchangeLinkFlag(RailwayLP& view, API_Guid& original, int32_t mode);
 };
 class RoadLP : public BaseIDLPView<RoadLP_ParamName> {
 public:
@@ -88,6 +107,27 @@ public:
     uint8_t sloped;
 };
 
-class MarkerLP : public BaseLPView<MarkerLP_ParamName> {};
-class MarkerPtLP : public BaseLPView<MarkerPtLP_ParamName> {};
-class SlopeRangeLP : public BaseLPView<SlopeRangeLP_ParamName> {};
+class MarkerLP : public BaseLPView<MarkerLP_ParamName> {
+public:
+    // "point_ref" (21) as a 1 by 2 array.
+    static bool ExchangePointRef(MarkerLP& view, API_Coord& point, int32_t mode);
+    // "livello" (8): rows by columns heights; reading gives both counts, writing takes them.
+    static bool ExchangeLevelGrid(MarkerLP& view, QV_List<double>& heights, int32_t& rows, int32_t& columns,
+                                  int32_t mode);
+};
+class MarkerPtLP : public BaseLPView<MarkerPtLP_ParamName> {
+public:
+    // "coordinates" (7) as rows of three.
+    static bool ExchangeDoubleList(MarkerPtLP& view, QV_List<API_Coord3D>& points, int32_t mode);
+    // "codice" (8) and "commenti" (9) as n by 1 text arrays.
+    static bool ExchangeStringArrayA(MarkerPtLP& view, QV_List<QV_String>& codes, int32_t mode);
+    static bool ExchangeStringArrayB(MarkerPtLP& view, QV_List<QV_String>& comments, int32_t mode);
+};
+class SlopeRangeLP : public BaseLPView<SlopeRangeLP_ParamName> {
+public:
+    // Write only: "XYZ_mask" (3) with one x, y, z column group per polygon, "indici" (4) and "slopes" (5) as
+    // n by 1 arrays.
+    static bool ExchangeMask(SlopeRangeLP& view, const QV_List<QV_Poly3D>& polygons);
+    static bool WriteIndices(SlopeRangeLP& view, const QV_List<int32_t>& indices);
+    static bool WriteSlopes(SlopeRangeLP& view, const QV_List<double>& slopes);
+};

@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "APICoord.hpp"
+#include "APIElements.hpp"
 #include "APIMesh.hpp"
 #include "GSRoot.hpp"
 #include "foundation/QV_List.hpp"
@@ -71,3 +72,6 @@ public:
         ShrinkToEmpty(angles);
     }
 };
+
+// The working record of the 3D model readers and the terrain height sampling, over the host's element record.
+using MeshBody = MeshBodyOf<API_Element>;

@@ -1,0 +1,120 @@
+#pragma once
+// Element base classes. An element class lives for one command on the command's stack: it is filled from host
+// elements (ReadElement), places or refreshes library-part objects, and is destroyed at the end of the command.
+// BaseCls holds what every element class shares; BaseRSWCls adds the edge chains and picked sides of the
+// line-following earthworks (road, railway, sidewalk).
+#include "elements/BaseLP.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/PrimRecords.hpp"
+#include "foundation/QV_List.hpp"
+#include "foundation/QV_String.hpp"
+#include "geometry/QV_Poly.hpp"
+
+#include "APICoord.hpp"
+#include "APIElements.hpp"
+
+#include <cstdint>
+#include <type_traits>
+
+// An outline segment with its line flag (1 straight, 0 arc).
+struct PrimSeg {
+    API_Coord begin;
+    API_Coord end;
+    uint8_t isLine;
+};
+static_assert(std::is_trivially_copyable<PrimSeg>::value, "PrimSeg is a plain record");
+
+// An outline primitive: begin, end and (for an arc) a point on the arc between them, as coded 3D points.
+struct Prim {
+    QV_Coord3DLong begin;
+    QV_Coord3DLong end;
+    QV_Coord3DLong mid;  // used only when isLine is 0
+    uint8_t isLine;
+};
+static_assert(std::is_trivially_copyable<Prim>::value, "Prim is a plain record");
+
+// An element with the add-on's kind of it (ElemKind).
+struct ElemEntry {
+    API_Element element;
+    int32_t kind;
+};
+static_assert(std::is_trivially_copyable<ElemEntry>::value, "ElemEntry is a plain record");
+
+// "Unset" bounds: each minimum this value and each maximum its negative (the literal just below the largest
+// double, as stored projects and callers compare with it).
+constexpr double UnsetBoundValue = 1.79769313486231e308;
+
+// Margin of the frame polygons around an element's outline.
+constexpr double FrameMargin = 100.0;
+
+class BaseCls {
+public:
+    BaseCls();
+    virtual ~BaseCls();
+    BaseCls(const BaseCls&) = delete;
+    BaseCls& operator=(const BaseCls&) = delete;
+
+    // Slot 0: places the element's object of the generated library part `partName`. `placeCode`, `value`,
+    // `list` and `existing` are the caller's values, passed through. The base places nothing and answers true.
+    virtual bool CreateObject(const QV_String& partName, int16_t placeCode, uint16_t value, void* list,
+                              API_Element* existing);
+    // Slot 1: copies settings from a source object into the new object when `transfer`; `haveSource` tells that
+    // the caller had a source. The base does nothing.
+    virtual void TransferSettings(bool transfer, bool haveSource);
+
+    // Reads an element that carries an element data record (the terrain mesh for the earthworks): the element,
+    // its 3D box ('CABO'), its record read as a terrain's (kind 4; the floor plan's database with `switchToPlan`
+    // and the 3D window in front), and the frame polygons around its outline. False at the first failure; the
+    // bounds stay unset when the host cannot give the box.
+    bool ReadElement(const API_Element& source, bool switchToPlan);
+
+    // polyPrims records that are arcs.
+    int32_t CountArcPrims() const;
+
+    // Writes the parameters the object of element kind `kind` shares with the class (mode 1 setters):
+    // kinds 6, 7, 8, 11, 15, 19, 21: the view's kind := kind, "mesh_skirt_material" (9) := meshAttr, the frame
+    // contours as the cut lists (ExchangeCoordLists); then, but for kind 8, "mesh_skirt" (10) := meshLevel,
+    // "mesh_min_level" (11) := zMin, "mesh_max_level" (12) := zMax. Kind 12: the cut lists. Kind 5: the bounds'
+    // corners into parameter 60, then the cut lists. Other kinds write nothing. False when a write fails.
+    bool WriteCommonLPParams(BaseIDLP& view, int32_t kind);
+
+    // Element zero, bounds unset, descriptor reset, lists emptied, pickHead zero, numbers 0, libPartIndex -1.
+    void Reset();
+    bool BoundsSet() const;
+
+    API_Element element;          // the element the class works on, as ReadElement read it
+    API_Box3D bounds;             // its 3D box
+    ElemDescriptor descriptor;    // its element data record
+    QV_List<QV_CoordLong> frameFirst;   // the two contours covering the ring between the outline and a rectangle
+    QV_List<QV_CoordLong> frameSecond;  // FrameMargin outside its box
+    int32_t meshAttr;             // the mesh's skirt material, copied by ReadElement
+    double meshLevel;             // the mesh's level, copied by ReadElement
+    double zMin;                  // copies of the bounds' z range made by ReadElement
+    double zMax;
+    API_Elem_Head pickHead;       // the polygon element picked (or the temporary pick fill); zero when none
+    QV_List<QV_Coord3DLong> points3D;  // coded 3D points of the outline
+    QV_List<QV_CoordLong> points2D;    // coded 2D points of the outline
+    QV_List<PrimPoly> polyPrims;       // outline primitives as line or arc records
+    QV_List<PrimSeg> segments;         // outline segments with a line flag
+    QV_List<Prim> prims;               // outline primitives with begin, end and arc points
+    uint8_t closedRing;           // 1 when the picked element's polygon is a closed ring
+    API_Element object;           // the placed library-part object of the element
+    int32_t libPartIndex;         // its library part's index as found by name; -1 when not looked up
+};
+
+// Base of the road, railway and sidewalk classes.
+class BaseRSWCls : public BaseCls {
+public:
+    BaseRSWCls();
+    ~BaseRSWCls() override;
+
+    QV_List<PrimPoly> leftPrims;          // primitives of one edge
+    QV_List<PrimPoly> rightPrims;         // primitives of the other edge
+    int32_t firstSide;                    // 1-based index of the first picked side; 0 when none
+    int32_t lastSide;                     // 1-based index of the last picked side; 0 when none
+    QV_List<QV_Coord3DLong> chainA;       // edge chain from the first side to the last
+    QV_List<QV_Coord3DLong> chainB;       // edge chain from the last side back to the first
+};
+
+// The GUID's text ("XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX") into `text`; empty when it cannot be converted.
+void GuidToText(QV_String& text, const API_Guid& guid);

@@ -1,0 +1,183 @@
+// Views laid over the parameters of one placed object, and the small edits of one object made through them.
+#include "elements/BaseCls.hpp"
+#include "elements/BaseLP.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/LayerStoryHelpers.hpp"
+#include "elements/LibPartViews.hpp"
+#include "foundation/ACAPI.hpp"
+#include "terrain/ChangeElementMemo.hpp"
+
+namespace {
+
+constexpr int32_t ParamIDResult = 3;
+constexpr int32_t ParamIDTerrain = 6;
+constexpr int32_t ParamOperatore = 7;
+constexpr int32_t ParamSkirtMaterial = 9;
+constexpr int32_t ParamSkirt = 10;
+constexpr int32_t ParamChangeLevel = 17;
+constexpr int32_t ParamMacroName = 30;
+constexpr int32_t ParamReadDouble = 41;
+
+// The object's memo for the span of one operation, with the view laid over its parameters. On destruction the
+// memo is released and the view detached: the parameter handle dies with the memo.
+class AttachedObject {
+public:
+    AttachedObject(BaseLP& view, const API_Element& element) : view_(view) {
+        view.Reset();
+        attached_ = ACAPI_Element_GetMemo(element.header.guid, &memo_, AttachMemoMask) == NoError;
+        if (attached_) view.Attach(reinterpret_cast<GSHandle>(memo_.params), true);
+    }
+    ~AttachedObject() {
+        ACAPI_DisposeElemMemoHdls(&memo_);
+        view_.Detach();
+    }
+    AttachedObject(const AttachedObject&) = delete;
+    AttachedObject& operator=(const AttachedObject&) = delete;
+
+    bool Attached() const { return attached_; }
+    // Writes the whole memo, with the view's changes, back to the object.
+    bool WriteBack(API_Element& element) { return ChangeElementMemo(&element, &memo_) == NoError; }
+
+private:
+    BaseLP& view_;
+    API_ElementMemo memo_ = {};
+    bool attached_ = false;
+};
+
+API_Guid GuidOfText(const QV_String& text) {
+    API_Guid guid = APINULLGuid;
+    if (!text.IsEmpty()) StringToGuid(guid, text);
+    return guid;
+}
+
+QV_String ZeroGuidText() {
+    QV_String text;
+    GuidToText(text, APINULLGuid);
+    return text;
+}
+
+bool IsLinkedFeatureKind(int32_t kind) {
+    return kind == ElemKind_Road || kind == ElemKind_Plateau || kind == ElemKind_Sidewalk ||
+           kind == ElemKind_SlopedPlateau;
+}
+
+// Deletes the element's user data and stores the record of the kind; when the new record cannot be stored,
+// the old user data is put back.
+bool ReplaceRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    API_ElementUserData old = {};
+    const bool hadOld = ACAPI_Element_GetUserData(&head, &old) == NoError && old.dataHdl != nullptr;
+    bool stored = false;
+    if (ACAPI_Element_DeleteUserData(&head) == NoError) {
+        stored = ElemUserData_WriteRecord(descriptor, kind, head);
+        if (!stored && hadOld) ACAPI_Element_SetUserData(&head, &old);
+    }
+    BMKillHandle(&old.dataHdl);
+    return stored;
+}
+
+}  // namespace
+
+bool BaseLP::AttachToElement(BaseLP& view, int32_t kind, const API_Element& element, API_Guid& terrainGuid,
+                             bool switchToPlan) {
+    terrainGuid = APINULLGuid;
+    AttachedObject object(view, element);
+    if (!object.Attached()) return false;
+    ElemDescriptor descriptor;
+    if (!descriptor.FromElement(kind, element.header, switchToPlan)) return false;
+    terrainGuid = GuidOfText(descriptor.TerrainGuid);
+    return true;
+}
+
+bool BaseLP::AttachToElementLookup(BaseLP& view, const API_Element& element, API_Guid* resultGuid,
+                                   API_Guid* cutGuid, API_Guid* fillGuid, QV_String* operatorText, int32_t kind,
+                                   bool switchToPlan) {
+    for (API_Guid* g : {resultGuid, cutGuid, fillGuid})
+        if (g != nullptr) *g = APINULLGuid;
+    AttachedObject object(view, element);
+    if (!object.Attached()) return false;
+    if (operatorText != nullptr && !view.GetSetString(ParamOperatore, *operatorText, LPMode_Get)) return false;
+    ElemDescriptor descriptor;
+    if (!descriptor.FromElement(kind, element.header, switchToPlan)) return false;
+    if (resultGuid != nullptr) *resultGuid = GuidOfText(descriptor.ResultGuid);
+    if (cutGuid != nullptr) *cutGuid = GuidOfText(descriptor.CutGuid);
+    if (fillGuid != nullptr) *fillGuid = GuidOfText(descriptor.FillGuid);
+    return true;
+}
+
+bool BaseLP::AttachAndReadDouble(BaseLP& view, const API_Element& element, double& value) {
+    AttachedObject object(view, element);
+    return object.Attached() && view.GetSetDouble(ParamReadDouble, value, LPMode_Get);
+}
+
+bool BaseIDLP::ReadOperatorOfElement(BaseIDLP& view, const API_Element& element, QV_String& text) {
+    text.Clear();
+    if (!IsLinkedFeatureKind(view.kind)) return true;
+    AttachedObject object(view, element);
+    return object.Attached() && view.GetSetString(ParamOperatore, text, LPMode_Get);
+}
+
+bool BaseIDLP::ClearMacroName(BaseIDLP& view, API_Element& element) {
+    AttachedObject object(view, element);
+    QV_String empty("");
+    return object.Attached() && view.GetSetString(ParamMacroName, empty, LPMode_Set) && object.WriteBack(element);
+}
+
+bool BaseIDLP::SetChangeLevel(BaseIDLP& view, API_Element& element, bool flag) {
+    AttachedObject object(view, element);
+    int16_t value = flag ? 0 : 1;
+    return object.Attached() && view.GetSetShort(ParamChangeLevel, value, LPMode_Set) && object.WriteBack(element);
+}
+
+bool BaseIDLP::WriteSkirt(BaseIDLP& view, API_Element& element, const API_Element& mesh, bool writeMaterial,
+                          bool writeSkirt) {
+    if (!writeMaterial && !writeSkirt) return true;
+    AttachedObject object(view, element);
+    if (!object.Attached()) return false;
+    if (writeMaterial) {
+        int32_t material = mesh.mesh.skirtMat;
+        if (!view.GetSetInt(ParamSkirtMaterial, material, LPMode_Set)) return false;
+    }
+    if (writeSkirt) {
+        double skirt = mesh.mesh.skirtLevel;
+        if (!view.GetSetDouble(ParamSkirt, skirt, LPMode_Set)) return false;
+    }
+    return object.WriteBack(element);
+}
+
+bool BaseIDLP::Unlink(BaseIDLP& view, API_Element& element, int32_t kind) {
+    {
+        AttachedObject object(view, element);
+        if (!object.Attached()) return false;
+        for (int32_t index = ParamIDResult; index <= ParamIDTerrain; ++index) {
+            int32_t none = -1;
+            if (!view.GetSetInt(index, none, LPMode_Set)) return false;
+        }
+        if (!object.WriteBack(element)) return false;
+    }
+    ElemDescriptor descriptor;
+    const QV_String zero = ZeroGuidText();
+    descriptor.ResultGuid = zero;
+    descriptor.FillGuid = zero;
+    descriptor.CutGuid = zero;
+    descriptor.TerrainGuid = zero;
+    return ReplaceRecord(descriptor, kind, element.header);
+}
+
+bool BaseIDLP::UnlinkFromTerrain(BaseIDLP& view, int32_t kind, API_Element& element) {
+    {
+        AttachedObject object(view, element);
+        if (!object.Attached()) return false;
+        int32_t none = -1;
+        if (!view.GetSetInt(ParamIDTerrain, none, LPMode_Set) || !object.WriteBack(element)) return false;
+    }
+    ElemDescriptor descriptor;
+    if (!descriptor.FromElement(kind, element.header, false)) return false;
+    descriptor.TerrainGuid = ZeroGuidText();
+    return ElemUserData_WriteRecord(descriptor, kind, element.header);
+}
+
+bool PaintLP::AttachAndExchange(PaintLP& view, API_Element& element, API_Coord& origin, bool writeBack) {
+    AttachedObject object(view, element);
+    if (!object.Attached() || !ExchangeOrigin(view, origin, LPMode_Set)) return false;
+    return !writeBack || object.WriteBack(element);
+}
