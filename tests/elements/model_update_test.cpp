@@ -283,13 +283,23 @@ TEST_F(ModelUpdateTest, RetainingWallsAndTheSkirtAreReported) {
     EXPECT_EQ(g_calls.back(), "message 30");
     EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "message 53"), 0);
 
-    // A wall on another terrain than the changed mesh is not reported.
+    // A wall on another terrain than the changed mesh is not reported; one on it is.
     const API_Guid mesh = PlaceMesh("M");
     Mark(mesh, ElemKind_Terrain);
     g_calls.clear();
     PendingModelUpdate both = Record(3, {wall, mesh});
     UpdateModelWith(both, Stubs());
     EXPECT_EQ(g_calls.back(), "upkeep");
+    ElemDescriptor onMesh;
+    onMesh.TerrainGuid = QV_String(GuidText(mesh).c_str());
+    const API_Elem_Head head = Rec(wall).header;
+    ASSERT_EQ(Command([&] {
+        return ElemUserData_WriteRecord(onMesh, ElemKind_RetainingWall, head) ? NoError : APIERR_GENERAL;
+    }), NoError);
+    g_calls.clear();
+    PendingModelUpdate again = Record(3, {wall, mesh});
+    UpdateModelWith(again, Stubs());
+    EXPECT_EQ(g_calls.back(), "message 53");
 }
 
 TEST_F(ModelUpdateTest, FilterKeepsTheAddOnsOwnElements) {
