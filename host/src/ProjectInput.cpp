@@ -134,11 +134,12 @@ void InteractiveInput::Feedback(API_RubberLineInputProc* feedback, const API_Coo
     CallFeedback(feedback, point);
 }
 
-GSErrCode InteractiveInput::GetPoint(API_GetPointType* record, API_RubberLineInputProc* feedback) {
+template <typename InputType>
+GSErrCode InteractiveInput::GetClick(const char* kind, InputType* record, API_RubberLineInputProc* feedback) {
     if (record == nullptr) return APIERR_BADPARS;
     note_.clear();
     InputRecord rec;
-    rec.kind = "point";
+    rec.kind = kind;
     rec.prompt = InputPromptText(record->prompt, sizeof record->prompt);
     rec.filtered = record->changeFilter != 0;
     std::memset(&record->pos, 0, sizeof record->pos);
@@ -161,31 +162,12 @@ GSErrCode InteractiveInput::GetPoint(API_GetPointType* record, API_RubberLineInp
     return NoError;
 }
 
+GSErrCode InteractiveInput::GetPoint(API_GetPointType* record, API_RubberLineInputProc* feedback) {
+    return GetClick("point", record, feedback);
+}
+
 GSErrCode InteractiveInput::GetLine(API_GetLineType* record, API_RubberLineInputProc* feedback) {
-    if (record == nullptr) return APIERR_BADPARS;
-    note_.clear();
-    InputRecord rec;
-    rec.kind = "line";
-    rec.prompt = InputPromptText(record->prompt, sizeof record->prompt);
-    rec.filtered = record->changeFilter != 0;
-    std::memset(&record->pos, 0, sizeof record->pos);
-    std::memset(&record->neig, 0, sizeof record->neig);
-    QueuedClick click;
-    if (!NextClick(&click)) {
-        rec.result = APIERR_CANCEL;
-        inputs_.push_back(rec);
-        return APIERR_CANCEL;
-    }
-    running_ = true;
-    Feedback(feedback, click.point, rec);
-    running_ = false;
-    record->pos = click.point;
-    record->neig = PickedNeig(click, record->changeFilter != 0, record->filter);
-    rec.pos = record->pos;
-    rec.picked = record->neig.guid;
-    rec.partIndex = record->neig.inIndex;
-    inputs_.push_back(rec);
-    return NoError;
+    return GetClick("line", record, feedback);
 }
 
 GSErrCode InteractiveInput::GetPoly(API_GetPolyType* record, API_RubberLineInputProc* feedback) {

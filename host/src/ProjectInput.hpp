@@ -72,6 +72,9 @@ private:
     // The neig of the element under the click, or zero.
     API_Neig PickedNeig(const QueuedClick& click, bool useFilter, const API_NeigFilter& filter);
     void Feedback(API_RubberLineInputProc* feedback, const API_Coord3D& point, InputRecord& record);
+    // Point and line input answer alike: one click, its point and the element under it.
+    template <typename InputType>
+    GSErrCode GetClick(const char* kind, InputType* record, API_RubberLineInputProc* feedback);
 
     ProjectDatabase& database_;
     std::deque<QueuedClick> queue_;
