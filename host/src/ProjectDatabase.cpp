@@ -541,6 +541,7 @@ GSErrCode ProjectDatabase::CreateElement(API_Element* element, const API_Element
     model_.elements[rec.header.guid] = e;
     *element = rec;
     Changed();
+    NoteChange(ChangeKind::Created, e, e);
     return NoError;
 }
 
@@ -562,10 +563,12 @@ GSErrCode ProjectDatabase::ChangeElement(API_Element* element, const API_Element
     if (err != NoError) return err;
     next.header.modiStamp = int64_t(++changes_);
     next.header.hasMemo = m.IsEmpty() ? 0 : 1;
+    const StoredElement before = *e;
     e->record = next;
     e->memo = m;
     *element = next;
     Changed();
+    NoteChange(ChangeKind::Changed, before, *e);
     return NoError;
 }
 
@@ -592,9 +595,10 @@ GSErrCode ProjectDatabase::ChangeParameters(const API_Guid* guids, uint32_t coun
     for (auto& c : changes) {
         c.second.record.header.modiStamp = int64_t(++changes_);
         c.second.record.header.hasMemo = c.second.memo.IsEmpty() ? 0 : 1;
-        *c.first = c.second;
+        std::swap(*c.first, c.second);  // c.second keeps the element as it was
     }
     if (!changes.empty()) Changed();
+    for (auto& c : changes) NoteChange(ChangeKind::Changed, c.second, *c.first);
     return NoError;
 }
 
@@ -613,12 +617,23 @@ GSErrCode ProjectDatabase::DeleteElements(const API_Guid* guids, uint32_t count)
         if (it == model_.elements.end()) continue;  // named twice
         // A marker takes its database and the elements in it along.
         const API_Guid marker = it->first;
+        const StoredElement gone = it->second;
         model_.elements.erase(it);
+        DropLinksOf(marker);
+        NoteChange(ChangeKind::Deleted, gone, gone);
         for (size_t d = 0; d < model_.databases.size();) {
             if (model_.databases[d].marker == marker) {
                 const API_Guid dbId = model_.databases[d].info.databaseUnId;
-                for (auto el = model_.elements.begin(); el != model_.elements.end();)
-                    el = el->second.database == dbId ? model_.elements.erase(el) : std::next(el);
+                for (auto el = model_.elements.begin(); el != model_.elements.end();) {
+                    if (el->second.database != dbId) {
+                        ++el;
+                        continue;
+                    }
+                    const StoredElement inside = el->second;
+                    el = model_.elements.erase(el);
+                    DropLinksOf(inside.record.header.guid);
+                    NoteChange(ChangeKind::Deleted, inside, inside);
+                }
                 model_.databases.erase(model_.databases.begin() + std::ptrdiff_t(d));
             } else {
                 ++d;

@@ -106,12 +106,23 @@ struct StoredDatabase {
     API_Guid marker = {};    // the marker element that owns it (null for the floor plan and the 3D model)
 };
 
+// A solid link: the operator element changes the target element's body.
+struct StoredSolidLink {
+    API_Guid target = {};
+    API_Guid operatorGuid = {};
+    uint32_t operation = 0;  // 'SSUU', 'SSUD', 'SADD'
+    uint32_t flags = 0;
+    uint32_t time = 0;       // the host's link clock when it was made
+    uint32_t subTime = 0;
+};
+
 // Everything an undo step restores.
 struct ProjectModel {
     std::map<API_Guid, StoredElement, GuidLess> elements;
     std::map<API_AttrTypeID, std::vector<StoredAttribute>> attributes;  // index i + 1 at position i
     std::vector<API_StoryType> stories;                                 // by index, ascending
     std::vector<StoredDatabase> databases;                              // floor plan and 3D model first
+    std::vector<StoredSolidLink> solidLinks;                            // in creation order
 };
 
 class ProjectDatabase {
@@ -225,6 +236,26 @@ public:
     nlohmann::ordered_json ToJson() const;
     std::string DumpJson(int indent = 2) const;
 
+    // --- element changes as they happen (the host's element notifications are built on them) -----------------
+    // Called after every element creation (before = after), change and deletion (after = before) that went
+    // through the element functions above, also for the elements a deleted marker takes along.
+    enum class ChangeKind { Created, Changed, Deleted };
+    std::function<void(ChangeKind kind, const StoredElement& before, const StoredElement& after)> changeListener;
+
+    // --- solid links (ProjectLinks.cpp) ---------------------------------------------------------------------------
+    // Creating and removing are model changes (inside an undoable command, not in the 3D model's database).
+    // Targets and operators are construction elements (walls, columns, beams, objects, lamps, slabs, roofs,
+    // meshes); operations 'SSUU', 'SSUD' and 'SADD'. An element that is deleted loses its links.
+    GSErrCode CreateSolidLink(const API_Guid& target, const API_Guid& operatorGuid, uint32_t operation,
+                              uint32_t flags);
+    GSErrCode RemoveSolidLink(const API_Guid& target, const API_Guid& operatorGuid);
+    // The operators of a target / the targets of an operator, in link order; APIERR_GENERAL when there are none.
+    GSErrCode SolidLinkOperators(const API_Guid& target, std::vector<API_Guid>* operators) const;
+    GSErrCode SolidLinkTargets(const API_Guid& operatorGuid, std::vector<API_Guid>* targets) const;
+    // The link of the two, or null.
+    const StoredSolidLink* FindSolidLink(const API_Guid& target, const API_Guid& operatorGuid) const;
+    const std::vector<StoredSolidLink>& SolidLinks() const { return model_.solidLinks; }
+
     // Why the latest refused call was refused ("" after a success).
     const std::string& LastRefusal() const { return lastRefusal_; }
     void ClearRefusal() const { lastRefusal_.clear(); }
@@ -257,6 +288,12 @@ private:
     uint64_t nextSerial_ = 1;
     int rebuilds_ = 0;
     mutable std::string lastRefusal_;
+    uint32_t linkClock_ = 0;  // the time of the latest solid link (never goes back, also not on undo)
+
+    void NoteChange(ChangeKind kind, const StoredElement& before, const StoredElement& after) {
+        if (changeListener) changeListener(kind, before, after);
+    }
+    void DropLinksOf(const API_Guid& guid);
 };
 
 // Readable name of an element type ("polyline", "object" ...), "type <n>" for others.

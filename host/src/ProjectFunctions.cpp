@@ -201,8 +201,11 @@ GSErrCode T_Database(const API_SelectorCall* call) {
                     return APIERR_BADPARS;
                 return db.CalcBounds(static_cast<const API_Element*>(call->par1)->header.guid,
                                      static_cast<API_Box3D*>(call->par2));
-            default:
+            default: {
+                GSErrCode answer;
+                if (InteractionDatabase(host, call, &answer)) return answer;
                 return host.RefuseSelector("Database", call->selector);
+            }
         }
     });
 }

@@ -319,6 +319,8 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
         out_ << "[" << cmd.line << "] " << cmd.source << "\n";
         std::string message;
         const bool ok = form.handler(*this, cmd.args, &message);
+        // What the user did reaches the module's element notifications once the command is done.
+        host_.Events().Deliver();
         if (form.isCheck) ++checks;
         if (ok) {
             if (!message.empty()) out_ << "    " << message << "\n";
@@ -865,6 +867,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddChecks(L);
         AddLibraryCommands(L);
         AddProjectCommands(L);
+        AddInteractionCommands(L);
         return L;
     }();
     return language;

@@ -136,6 +136,7 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream)
     table_.LibPart_Get = T_LibPartGet;
     table_.LibPart_GetParams = T_LibPartGetParams;
     InstallProjectFunctions(&table_);
+    InstallInteractionFunctions(&table_);
     ConnectProjectLibraries(project_);
     table_.Goodies = T_Goodies;
     if (g_current != nullptr) std::cerr << "standin-host: a second host replaces the first\n";
@@ -211,6 +212,7 @@ bool StandinHost::Attach() {
 API_AddonType StandinHost::RunCheckEnvironment() {
     std::memset(&results_.envir, 0, sizeof results_.envir);
     results_.envir.serverApplication = settings_.environmentKind;
+    const ElementEvents::ModuleCall call(events_);
     results_.checkEnvironment = entryTable_.checkEnvironment(&results_.envir);
     results_.checkEnvironmentRan = true;
     Log("  CheckEnvironment(kind " + std::to_string(settings_.environmentKind) + ") -> " +
@@ -221,6 +223,7 @@ API_AddonType StandinHost::RunCheckEnvironment() {
 }
 
 GSErrCode StandinHost::RunRegisterInterface() {
+    const ElementEvents::ModuleCall call(events_);
     results_.registerInterface = entryTable_.registerInterface();
     results_.registerInterfaceRan = true;
     Log("  RegisterInterface -> " + ErrorText(results_.registerInterface));
@@ -229,6 +232,7 @@ GSErrCode StandinHost::RunRegisterInterface() {
 
 GSErrCode StandinHost::RunInitialize() {
     contextWord_ = (uint64_t(0x4C4F4452u) << 32) | loadCount_;
+    const ElementEvents::ModuleCall call(events_);
     results_.initialize = entryTable_.initialize(contextWord_);
     results_.initializeRan = true;
     Log("  Initialize -> " + ErrorText(results_.initialize));
@@ -243,6 +247,7 @@ GSErrCode StandinHost::RunFreeData() {
 }
 
 void StandinHost::ForgetSession() {
+    events_.ForgetSession();
     if (session_.resModule != InvalidResModule) ResourceDriver::CloseResourceModule(session_.resModule);
     session_ = ModuleSession();
 }
@@ -321,7 +326,11 @@ bool StandinHost::ChooseMenu(int16_t menuResID, int16_t itemIndex, GSErrCode* ha
     API_MenuParams params = {};
     params.menuItemRef.menuResID = menuResID;
     params.menuItemRef.itemIndex = itemIndex;
-    const GSErrCode err = it->second(&params);
+    GSErrCode err;
+    {
+        const ElementEvents::ModuleCall call(events_);
+        err = it->second(&params);
+    }
     Log("  menu handler " + std::to_string(menuResID) + " item " + std::to_string(itemIndex) + " -> " +
         ErrorText(err));
     if (handlerResult != nullptr) *handlerResult = err;
@@ -337,7 +346,11 @@ bool StandinHost::SendProjectEvent(int32_t notifID, int32_t param, GSErrCode* ha
         Log("  project event " + std::to_string(notifID) + " is not in the module's mask");
         return true;
     }
-    const GSErrCode err = session_.projectEventHandler(notifID, param);
+    GSErrCode err;
+    {
+        const ElementEvents::ModuleCall call(events_);
+        err = session_.projectEventHandler(notifID, param);
+    }
     Log("  project event " + std::to_string(notifID) + " -> " + ErrorText(err));
     if (handlerResult != nullptr) *handlerResult = err;
     return true;
@@ -348,7 +361,11 @@ bool StandinHost::SendToolChange(const API_ToolBoxItem& tool, GSErrCode* handler
         Error("no tool change handler is installed");
         return false;
     }
-    const GSErrCode err = session_.toolChangeHandler(&tool);
+    GSErrCode err;
+    {
+        const ElementEvents::ModuleCall call(events_);
+        err = session_.toolChangeHandler(&tool);
+    }
     Log("  tool change to type " + std::to_string(tool.typeID) + " -> " + ErrorText(err));
     if (handlerResult != nullptr) *handlerResult = err;
     return true;
@@ -358,6 +375,7 @@ const std::vector<std::string>& StandinHost::FunctionNames() {
     static const std::vector<std::string> all = [] {
         std::vector<std::string> names = kFunctionNames;
         for (const std::string& n : ProjectFunctionNames()) names.push_back(n);
+        for (const std::string& n : InteractionFunctionNames()) names.push_back(n);
         return names;
     }();
     return all;
@@ -433,6 +451,7 @@ GSErrCode StandinHost::Interface(const API_SelectorCall* call) {
     if (call == nullptr) return APIERR_BADPARS;
     GSErrCode err;
     if (Failing("Interface", -1, &err)) return err;
+    if (InteractionInterface(*this, call, &err)) return err;
     switch (call->selector) {
         case APIIo_SetMenuItemTextID.code: {
             if (!CheckRecord("Interface", call, sizeof(API_MenuItemText), 0)) return APIERR_BADPARS;

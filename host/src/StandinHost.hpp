@@ -6,6 +6,8 @@
 #include "LibraryStore.hpp"
 #include "ModuleLoader.hpp"
 #include "ProjectDatabase.hpp"
+#include "ProjectEvents.hpp"
+#include "ProjectInput.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -183,6 +185,12 @@ public:
     }
     GSErrCode RefuseSelector(const char* family, uint32_t selector) { return Refuse(family, selector); }
 
+    // --- The user's clicks and the element events (ProjectInput.hpp, ProjectEvents.hpp).
+    InteractiveInput& Input() { return input_; }
+    ElementEvents& Events() { return events_; }
+    // Records a host-side fault (it fails a script run unless acknowledged).
+    void ReportHostError(const std::string& text) { Error(text); }
+
 private:
     bool Failing(const char* function, int32_t key, GSErrCode* error);
     bool CheckRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size);
@@ -208,6 +216,9 @@ private:
     std::vector<std::string> errors_;
     std::vector<std::string> refusedSelectors_;
     int32_t openParams_ = 0;  // the library part whose parameters 'OPAR' opened; 0 when none is open
+
+    InteractiveInput input_{project_.database};
+    ElementEvents events_{*this};
 };
 
 // "'APPL'" for a selector word.

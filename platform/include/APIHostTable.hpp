@@ -34,6 +34,8 @@ struct API_SelectionInfo;
 union API_Attribute;
 struct API_Attr_Head;
 typedef GSErrCode API_UndoableCommandProc(void* context);
+// Records of the notifications (defined in APIInteraction.hpp).
+struct API_ActTranPars;
 
 struct API_HostFunctionTable {
     uint32_t structSize;  // sizeof as the host was built with
@@ -129,6 +131,30 @@ struct API_HostFunctionTable {
     // --- library-part parameter lists (Goodies family): 'OPAR' opens a library part's default parameters,
     //     'GPAR' hands out a copy of them, 'CPAR' closes them
     API_SelectorFamilyProc* Goodies;
+
+    // --- element notifications, element observers and solid links (records in APIInteraction.hpp)
+    // Only while an element event is being delivered: the transformation of the edit (code 4) being reported.
+    GSErrCode (*Notify_GetTranParams)(API_ActTranPars* actTranPars);
+    // Only while an element event of code 3 or 4 is being delivered: the element as it was before the change;
+    // memo (the parts in mask) and user data when not null (new handles the caller releases).
+    GSErrCode (*Notify_GetParentElement)(API_Element* element, API_ElementMemo* memo, uint64_t mask,
+                                         API_ElementUserData* userData);
+    // Change, edit and delete events of an element reach the element observer only while it is observed.
+    GSErrCode (*Element_AttachObserver)(const API_Guid* guid);
+    GSErrCode (*Element_DetachObserver)(const API_Guid* guid);
+    // Only inside an undoable command. APIERR_LINKEXIST when the two are linked already.
+    GSErrCode (*SolidLink_Create)(const API_Guid* target, const API_Guid* operatorGuid, uint32_t operation,
+                                  uint32_t linkFlags);
+    // APIERR_LINKNOTEXIST when the two are not linked.
+    GSErrCode (*SolidLink_Remove)(const API_Guid* target, const API_Guid* operatorGuid);
+    // New handles of API_Guid records in link order that the caller kills; APIERR_GENERAL (and an empty handle)
+    // when there are none.
+    GSErrCode (*SolidLink_GetOperators)(const API_Guid* target, GSHandle* operators);
+    GSErrCode (*SolidLink_GetTargets)(const API_Guid* operatorGuid, GSHandle* targets);
+    GSErrCode (*SolidLink_GetTime)(const API_Guid* target, const API_Guid* operatorGuid, uint32_t* linkTime,
+                                   uint32_t* linkSubTime);
+    GSErrCode (*SolidLink_GetOperation)(const API_Guid* target, const API_Guid* operatorGuid, uint32_t* operation);
+    GSErrCode (*SolidLink_GetFlags)(const API_Guid* target, const API_Guid* operatorGuid, uint32_t* linkFlags);
 
     // New entries go here, at the end.
 };

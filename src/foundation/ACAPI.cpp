@@ -288,3 +288,59 @@ GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString, const std::
     return LODRAVIX_HOST_CALL(CallUndoableCommand, undoString.ToUStr(), RunCommandBody,
                               const_cast<void*>(static_cast<const void*>(&command)));
 }
+
+// --- Element notifications, element observers and solid links ---------------------------------------------------
+
+GSErrCode ACAPI_Notify_GetTranParams(API_ActTranPars* actTranPars) {
+    return LODRAVIX_HOST_CALL(Notify_GetTranParams, actTranPars);
+}
+
+GSErrCode ACAPI_Notify_GetParentElement(API_Element* element, API_ElementMemo* memo, uint64_t mask,
+                                        API_ElementUserData* userData) {
+    return LODRAVIX_HOST_CALL(Notify_GetParentElement, element, memo, mask, userData);
+}
+
+GSErrCode ACAPI_Element_AttachObserver(const API_Guid& guid) { return LODRAVIX_HOST_CALL(Element_AttachObserver, &guid); }
+
+GSErrCode ACAPI_Element_DetachObserver(const API_Guid& guid) { return LODRAVIX_HOST_CALL(Element_DetachObserver, &guid); }
+
+GSErrCode ACAPI_Element_SolidLink_Create(const API_Guid& target, const API_Guid& operatorGuid, uint32_t operation,
+                                         uint32_t linkFlags) {
+    return LODRAVIX_HOST_CALL(SolidLink_Create, &target, &operatorGuid, operation, linkFlags);
+}
+
+GSErrCode ACAPI_Element_SolidLink_Remove(const API_Guid& target, const API_Guid& operatorGuid) {
+    return LODRAVIX_HOST_CALL(SolidLink_Remove, &target, &operatorGuid);
+}
+
+GSErrCode ACAPI_Element_SolidLink_GetOperators(const API_Guid& target, GS::Array<API_Guid>* operators) {
+    if (operators == nullptr) return APIERR_BADPARS;
+    operators->Clear();
+    GSHandle handle = nullptr;
+    const GSErrCode err = LODRAVIX_HOST_CALL(SolidLink_GetOperators, &target, &handle);
+    TakeRecords(&handle, operators);
+    return err;
+}
+
+GSErrCode ACAPI_Element_SolidLink_GetTargets(const API_Guid& operatorGuid, GS::Array<API_Guid>* targets) {
+    if (targets == nullptr) return APIERR_BADPARS;
+    targets->Clear();
+    GSHandle handle = nullptr;
+    const GSErrCode err = LODRAVIX_HOST_CALL(SolidLink_GetTargets, &operatorGuid, &handle);
+    TakeRecords(&handle, targets);
+    return err;
+}
+
+GSErrCode ACAPI_Element_SolidLink_GetTime(const API_Guid& target, const API_Guid& operatorGuid, uint32_t* linkTime,
+                                          uint32_t* linkSubTime) {
+    return LODRAVIX_HOST_CALL(SolidLink_GetTime, &target, &operatorGuid, linkTime, linkSubTime);
+}
+
+GSErrCode ACAPI_Element_SolidLink_GetOperation(const API_Guid& target, const API_Guid& operatorGuid,
+                                               uint32_t* operation) {
+    return LODRAVIX_HOST_CALL(SolidLink_GetOperation, &target, &operatorGuid, operation);
+}
+
+GSErrCode ACAPI_Element_SolidLink_GetFlags(const API_Guid& target, const API_Guid& operatorGuid, uint32_t* linkFlags) {
+    return LODRAVIX_HOST_CALL(SolidLink_GetFlags, &target, &operatorGuid, linkFlags);
+}

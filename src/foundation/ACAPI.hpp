@@ -5,6 +5,7 @@
 // function, every wrapper answers APIERR_MISSINGHOSTFUNC without calling anything.
 #include "APIDefs.hpp"
 #include "APIElements.hpp"
+#include "APIInteraction.hpp"
 #include "GSArray.hpp"
 #include "Resources.hpp"
 #include "UniString.hpp"
@@ -161,3 +162,30 @@ GSErrCode ACAPI_Goodies(API_SelectorTag<Code>, typename API_GoodiesRecords<Code>
                                        API_RecordSize<typename R::Par1>::value, par2,
                                        API_RecordSize<typename R::Par2>::value);
 }
+
+// --- Element notifications, element observers and solid links -----------------------------------------------------
+// While an edit event (code 4) is being delivered: the edit's transformation; APIERR_GENERAL otherwise.
+GSErrCode ACAPI_Notify_GetTranParams(API_ActTranPars* actTranPars);
+// While a change or edit event (codes 3, 4) is being delivered: the element as it was before. The memo (parts in
+// `mask`) and the user data are filled when given; the caller releases them.
+GSErrCode ACAPI_Notify_GetParentElement(API_Element* element, API_ElementMemo* memo = nullptr, uint64_t mask = 0,
+                                        API_ElementUserData* userData = nullptr);
+// The element observer hears of this element's changes, edits and deletion.
+GSErrCode ACAPI_Element_AttachObserver(const API_Guid& guid);
+GSErrCode ACAPI_Element_DetachObserver(const API_Guid& guid);
+
+// Solid links: `operatorGuid` changes the body of `target` by `operation` ('SSUU', 'SSUD', 'SADD'). Creating and
+// removing only inside an undoable command; APIERR_LINKEXIST when the two are linked already, APIERR_LINKNOTEXIST
+// when a removed link is not there.
+GSErrCode ACAPI_Element_SolidLink_Create(const API_Guid& target, const API_Guid& operatorGuid, uint32_t operation,
+                                         uint32_t linkFlags);
+GSErrCode ACAPI_Element_SolidLink_Remove(const API_Guid& target, const API_Guid& operatorGuid);
+// The operators of a target (the targets of an operator) in link order; APIERR_GENERAL with an empty list when
+// there are none. The list is emptied first.
+GSErrCode ACAPI_Element_SolidLink_GetOperators(const API_Guid& target, GS::Array<API_Guid>* operators);
+GSErrCode ACAPI_Element_SolidLink_GetTargets(const API_Guid& operatorGuid, GS::Array<API_Guid>* targets);
+GSErrCode ACAPI_Element_SolidLink_GetTime(const API_Guid& target, const API_Guid& operatorGuid, uint32_t* linkTime,
+                                          uint32_t* linkSubTime);
+GSErrCode ACAPI_Element_SolidLink_GetOperation(const API_Guid& target, const API_Guid& operatorGuid,
+                                               uint32_t* operation);
+GSErrCode ACAPI_Element_SolidLink_GetFlags(const API_Guid& target, const API_Guid& operatorGuid, uint32_t* linkFlags);
