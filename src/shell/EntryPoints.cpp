@@ -8,6 +8,7 @@
 #include "foundation/Config.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/QV_String.hpp"
+#include "geometry/CurveDivision.hpp"
 #include "shell/AddOnInfo.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/MenuCommands.hpp"
@@ -99,5 +100,6 @@ GSErrCode FreeData() {
     SOSITypeRows().Clear();
     ImportDefaultsRecord().Init();
     DeleteSuiteMarkerFile();
+    CurveSegmentation = {0, 0.0, 0};
     return NoError;
 }

@@ -9,7 +9,6 @@ uint8_t AustrianVariant = 0;
 uint8_t PaletteSuspended = 1;
 uint8_t XYZButtonState = 1;
 uint8_t UpdateConfirmation = 1;
-CurveSegmentationRecord CurveSegmentation = {0, 0.0, 0};
 SubPaletteRecord SubPalettes[SubPaletteCount] = {};
 
 void ReadHostLanguageVariant() {

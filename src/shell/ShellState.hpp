@@ -14,14 +14,6 @@ extern uint8_t XYZButtonState;
 // While set, a terrain rebuild by the data update asks for confirmation first.
 extern uint8_t UpdateConfirmation;
 
-// How selected curves are divided into segments.
-struct CurveSegmentationRecord {
-    uint8_t byCount;        // 1: a number of equal parts per curve; 0: steps of segmentLength
-    double segmentLength;
-    int32_t segmentCount;
-};
-extern CurveSegmentationRecord CurveSegmentation;
-
 // One record per sub-palette of the tool palette.
 struct SubPaletteRecord {
     uint16_t dialogId;           // 0 = closed

@@ -1,0 +1,84 @@
+#include "dialogs/tools/CurveSegmentationDialog.hpp"
+
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+
+#include "DG.hpp"
+
+namespace {
+enum : int16_t {
+    ItemOK = 1,
+    ItemCancel = 2,
+    ItemByCount = 5,
+    ItemCount = 6,
+    ItemByLength = 8,
+    ItemLength = 9,
+};
+
+GS::UniString Text(int32_t tableBase, int32_t index) {
+    QV_String text;
+    GetResString(text, tableBase + LanguageIndex, index);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+void EnableValues(int16_t dialogId) {
+    const bool byCount = DGGetItemValLong(dialogId, ItemByCount) != 0;
+    DGSetItemEnable(dialogId, ItemCount, byCount);
+    DGSetItemEnable(dialogId, ItemLength, !byCount);
+}
+
+void Init(int16_t dialogId, const CurveSegmentationRecord& record) {
+    DGSetDialogTitle(dialogId, Text(TitleTableBase, 30));
+    DGSetItemText(dialogId, ItemOK, Text(CommonTableBase, 64));
+    DGSetItemText(dialogId, ItemCancel, Text(CommonTableBase, 5));
+    DGSetItemText(dialogId, ItemByCount, Text(GeneralTableBase, 194));
+    DGSetItemText(dialogId, ItemByLength, Text(GeneralTableBase, 195));
+    DGSetItemMinDouble(dialogId, ItemCount, 1.0);
+    DGSetItemMaxDouble(dialogId, ItemCount, 100.0);
+    DGSetItemMinDouble(dialogId, ItemLength, -999999.99);
+    DGSetItemMaxDouble(dialogId, ItemLength, 999999.99);
+    DGSetItemValLong(dialogId, record.byCount != 0 ? ItemByCount : ItemByLength, 1);
+    DGSetItemValLong(dialogId, record.byCount != 0 ? ItemByLength : ItemByCount, 0);
+    DGSetItemValDouble(dialogId, ItemLength, record.segmentLength);
+    DGSetItemValLong(dialogId, ItemCount, record.segmentCount);
+    EnableValues(dialogId);
+    DGSetDialogClientSize(dialogId, 235, 185);
+    DGSetFocus(dialogId, record.byCount != 0 ? ItemCount : ItemLength);
+}
+}  // namespace
+
+bool OpenCurveSegmentationDialog(CurveSegmentationDialogData& data, CurveSegmentationRecord* record) {
+    if (record == nullptr) return false;
+    data.dialogId = uint16_t(CurveSegmentationDialogId);
+    data.record = record;
+    const GSResModule module = ACAPI_GetOwnResModule();
+    const int16_t result = DGModalDialog(module, CurveSegmentationDialogId, module, CurveSegmentationDialogCallback,
+                                         reinterpret_cast<DGUserData>(&data));
+    return result == ItemOK;
+}
+
+int16_t CurveSegmentationDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,
+                                        intptr_t /*messageData*/) {
+    if (dialogId != CurveSegmentationDialogId || userData == 0) return 0;
+    auto& data = *reinterpret_cast<CurveSegmentationDialogData*>(userData);
+    if (data.record == nullptr) return 0;
+    switch (message) {
+        case DG_MSG_INIT:
+            Init(dialogId, *data.record);
+            return 0;
+        case DG_MSG_CHANGE:
+            if (item == ItemByCount || item == ItemByLength) EnableValues(dialogId);
+            return 0;
+        case DG_MSG_CLICK:
+            return item == ItemOK || item == ItemCancel ? item : 0;
+        case DG_MSG_CLOSE:
+            if (item == ItemOK) {
+                data.record->byCount = DGGetItemValLong(dialogId, ItemByCount) != 0 ? 1 : 0;
+                data.record->segmentLength = DGGetItemValDouble(dialogId, ItemLength);
+                data.record->segmentCount = DGGetItemValLong(dialogId, ItemCount);
+            }
+            return item;
+        default:
+            return 0;
+    }
+}

@@ -1,0 +1,364 @@
+#include "elements/ModelUpdate.hpp"
+
+#include "elements/ElemDataRecord.hpp"
+#include "elements/LayerStoryHelpers.hpp"
+#include "elements/LibPartViews.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModuleLog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "terrain/PointTool.hpp"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+PendingModelUpdate PendingUpdate;
+uint8_t ElementWritten = 0;
+
+PendingModelUpdate::PendingModelUpdate() { Reset(); }
+
+void PendingModelUpdate::Reset() {
+    mode = -5;
+    skirtForced = 0;
+    heads.Clear();
+    parents.Clear();
+    codes.Clear();
+    std::memset(&tranPars, 0, sizeof tranPars);
+    std::memset(&editPars, 0, sizeof editPars);
+}
+
+// --- the edit parameters -------------------------------------------------------------------------------------
+
+void PendingInput::ToEditPars(PendingModelUpdate& record) {
+    API_ActTranPars& t = record.tranPars;
+    std::memset(&t, 0, sizeof t);
+    ACAPI_Notify_GetTranParams(&t);
+    API_EditPars& e = record.editPars;
+    std::memset(&e, 0, sizeof e);
+    e.withDelete = 1;
+    e.typeID = APIEdit_General;
+    switch (t.typeID) {
+        case APIEdit_Drag:
+            e.endC = {t.disp.x, t.disp.y, t.dispZ};
+            break;
+        case APIEdit_Rotate:
+            e.origC = t.vector;
+            e.begC = {t.vector.x + 1.0, t.vector.y, 0.0};
+            e.endC = {t.vector.x + t.cosA, t.vector.y + t.sinA, 0.0};
+            break;
+        case APIEdit_Mirror:
+            e.begC = {t.base.x, t.base.y, 0.0};
+            e.endC = {t.base.x + t.vector.x, t.base.y + t.vector.y, 0.0};
+            break;
+        case APIEdit_Elevate:
+        case APIEdit_VertStretch:
+            e.endC = {0.0, 0.0, t.dispZ};
+            break;
+        case APIEdit_Resize:
+            e.begC = {t.base.x, t.base.y, 0.0};
+            e.endC = {t.base.x + 1.0, t.base.y, 0.0};
+            e.fourthC = {t.base.x + t.ratio, t.base.y, 0.0};
+            break;
+        case APIEdit_Stretch:
+            e.begC = {t.base.x, t.base.y, 0.0};
+            e.endC = {t.base.x + t.disp.x, t.base.y + t.disp.y, 0.0};
+            break;
+        default:
+            return;  // 'GENE', every point zero
+    }
+    e.typeID = t.typeID;
+}
+
+// --- the pending elements ------------------------------------------------------------------------------------
+
+namespace {
+GSErrCode MakeDatabaseCurrent(int32_t type) {
+    API_DatabaseInfo db = {};
+    db.typeID = type;
+    return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
+}
+
+// The kind tag of the element's data record (the first byte of its user data); 0 when it cannot be read. The
+// read is made in the floor plan's database when the 3D window is in front.
+char ReadRecordTag(const API_Elem_Head& head) {
+    const bool switched = IsCurrentWindow3D();
+    if (switched && MakeDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
+    API_ElementUserData data = {};
+    char tag = 0;
+    if (ACAPI_Element_GetUserData(&head, &data) == NoError && data.dataHdl != nullptr &&
+        BMGetHandleSize(data.dataHdl) > 0)
+        tag = (*data.dataHdl)[0];
+    BMKillHandle(&data.dataHdl);
+    if (switched) MakeDatabaseCurrent(APIWind_3DModelID);
+    return tag;
+}
+
+bool ReadsAsKind(const API_Elem_Head& head, int32_t kind) {
+    ElemDescriptor descriptor;
+    return ElemUserData_ReadFromElement(descriptor, kind, head, true);
+}
+
+// The user is drawing road sections: the object tool's default is the road part with "sezione" set. The road
+// part is only searched for, never asked for: no dialog may open inside a notification.
+bool RoadSectionToolActive() {
+    const int32_t roadIndex = SearchLibPartByName(QV_String("VY_ROAD"), APILib_ObjectID);
+    if (roadIndex < 0) return false;
+    API_Element element = {};
+    API_ElementMemo memo = {};
+    if (!GetObjectDefaults(element, &memo)) return false;
+    bool active = false;
+    if (element.object.libInd == roadIndex && memo.params != nullptr) {
+        RoadLP view(ElemKind_Road);
+        view.params = reinterpret_cast<GSHandle>(memo.params);
+        view.count = int32_t(BMGetHandleSize(view.params) / GSSize(sizeof(API_AddParType)));
+        const int32_t index = view.FindParam(QV_String(view.GetParamName(46)));
+        const API_AddParType* record = index >= 0 ? view.Record(index) : nullptr;
+        active = record != nullptr && record->typeID != APIParT_Text && record->dim1 == 0 &&
+                 int16_t(record->value.real) != 0;
+    }
+    DisposeElemMemo(memo);
+    return active;
+}
+
+bool TagIn(char tag, const char* tags) { return tag != 0 && std::strchr(tags, tag) != nullptr; }
+
+// Keeps head i of `from` (and its code and, for codes 3 and 4, its parent) in `to`.
+struct HeadWalk {
+    const PendingModelUpdate& from;
+    int32_t parent = 0;
+
+    explicit HeadWalk(const PendingModelUpdate& source) : from(source) {}
+    // The code of head i (the record's mode for a record without codes).
+    int32_t Code(int32_t i) const {
+        return i < from.codes.GetCount() ? from.codes[i] : from.mode;
+    }
+    // Call for every head in order; copies it when `keep`.
+    void Step(int32_t i, bool keep, PendingModelUpdate& to) {
+        const int32_t code = Code(i);
+        const bool hasParent = (code == 3 || code == 4) && parent < from.parents.GetCount();
+        if (keep) {
+            to.heads.Insert(from.heads[i]);
+            to.codes.Insert(code);
+            if (hasParent) to.parents.Insert(from.parents[parent]);
+        }
+        if (hasParent) ++parent;
+    }
+};
+}  // namespace
+
+void FilterPendingHeads(PendingModelUpdate& record) {
+    if (record.mode == 5 || record.heads.GetCount() == 0) return;
+    const bool switched = IsCurrentWindow3D();
+    if (switched && MakeDatabaseCurrent(APIWind_FloorPlanID) != NoError) return;
+
+    PendingModelUpdate work;
+    work.mode = record.mode;
+    work.heads = record.heads;
+    work.parents = record.parents;
+    work.codes = record.codes;
+    record.heads.Clear();
+    record.parents.Clear();
+    record.codes.Clear();
+
+    int32_t roadSections = -1;  // asked once, at the first object
+    HeadWalk walk(work);
+    for (int32_t i = 0; i < work.heads.GetCount(); ++i) {
+        const API_Elem_Head& head = work.heads[i];
+        bool keep = false;
+        switch (head.typeID) {
+            case API_ObjectID: {
+                if (roadSections < 0) roadSections = RoadSectionToolActive() ? 1 : 0;
+                keep = roadSections == 1 || TagIn(ReadRecordTag(head), "4CD678B");
+                for (const int32_t kind : {ElemKind_Basin, ElemKind_RetainingWall, ElemKind_SlopedPlateau,
+                                           ElemKind_Bridge, ElemKind_Railway})
+                    keep = keep || ReadsAsKind(head, kind);
+                break;
+            }
+            case API_MeshID: keep = ReadRecordTag(head) == ElemKindTag(ElemKind_Terrain); break;
+            case API_LineID: keep = ReadRecordTag(head) == ElemKindTag(ElemKind_Constraint); break;
+            case API_HotspotID: keep = ReadRecordTag(head) == ElemKindTag(ElemKind_Point); break;
+            default: break;
+        }
+        walk.Step(i, keep, record);
+    }
+    RebuildCurrentWindow(switched, true, 0);
+}
+
+void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out) {
+    out.Clear();
+    if (pending.mode == 5) return;
+    for (int32_t i = 0; i < pending.heads.GetCount(); ++i) {
+        const API_Elem_Head& head = pending.heads[i];
+        if (head.typeID == API_ObjectID && ReadRecordTag(head) == ElemKindTag(ElemKind_RetainingWall))
+            out.Insert(head);
+    }
+}
+
+void FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls) {
+    std::vector<API_Guid> meshes;
+    for (int32_t i = 0; i < pending.heads.GetCount(); ++i)
+        if (pending.heads[i].typeID == API_MeshID) meshes.push_back(pending.heads[i].guid);
+    if (meshes.empty() || walls.GetCount() == 0) return;
+    QV_List<API_Elem_Head> kept;
+    for (int32_t i = 0; i < walls.GetCount(); ++i) {
+        ElemDescriptor wall;
+        if (!wall.FromElement(ElemKind_RetainingWall, walls[i], true)) continue;
+        API_Guid terrain;
+        StringToGuid(terrain, wall.TerrainGuid);
+        for (const API_Guid& mesh : meshes)
+            if (terrain == mesh) {
+                kept.Insert(walls[i]);
+                break;
+            }
+    }
+    walls = kept;
+}
+
+// --- the dispatcher ------------------------------------------------------------------------------------------
+
+namespace {
+// A step of an element kind that is not built yet: it notes that it ran and succeeds.
+void LogStep(const char* name, int32_t value) {
+    const std::string text = std::string(name) + "(" + std::to_string(value) + ")";
+    ModuleLog::LogCall(text.c_str());
+}
+}  // namespace
+
+const ModelUpdateSteps& DefaultModelUpdateSteps() {
+    static const ModelUpdateSteps steps = [] {
+        ModelUpdateSteps s;
+        using Heads = QV_List<API_Elem_Head>;
+        using Parents = QV_List<API_Element>;
+        s.handleCopiedObjects = [](int32_t kind, const Heads&) { return LogStep("HandleCopiedObjects", kind), true; };
+        s.syncChangedObjects = [](int32_t kind, const Heads&) { return LogStep("SyncChangedObjects", kind), true; };
+        s.deleteBrokenSets = [](int32_t kind) { return LogStep("DeleteBrokenSets", kind), true; };
+        s.sectionEvent = [](int32_t mode, const Heads&) { return LogStep("SectionCls::OnElementEvent", mode), true; };
+        s.contourLineRefresh = [](const Heads& heads) {
+            return LogStep("ContourLineCls::RefreshOnUpdate", heads.GetCount()), true;
+        };
+        s.buildingEvent = [](int32_t mode, const Heads&) {
+            return LogStep("BuildingCls::OnElementEvent", mode), true;
+        };
+        s.basinUpdate = [](int32_t mode, const Heads&) { return LogStep("BasinLP::OnModelUpdate", mode), true; };
+        s.paintEvent = [](int32_t mode, const Heads&) { return LogStep("PaintCls::OnElementEvent", mode), true; };
+        s.wallEvent = [](int32_t mode, const Heads&) { return LogStep("WallCls::OnElementEvent", mode), true; };
+        s.obstacleEvent = [](int32_t mode, const Heads&) {
+            return LogStep("ObstacleCls::OnElementEvent", mode), true;
+        };
+        s.bridgeUpdate = [](int32_t mode, const Heads&) { return LogStep("BridgeLP::OnModelUpdate", mode), true; };
+        s.collectTerrainElements = [](int32_t mode, const Heads&, const Parents&) {
+            return LogStep("CollectTerrainElements", mode), true;
+        };
+        s.pointToolEvent = [](int32_t mode, const Heads& heads, const Parents&) {
+            return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
+        };
+        s.constraintRefreshA = [](const Heads& heads) {
+            return LogStep("ConstraintInput::RefreshOnUpdateA", heads.GetCount()), true;
+        };
+        s.constraintRefreshB = [](const Heads& heads, const Parents&) {
+            return LogStep("ConstraintInput::RefreshOnUpdateB", heads.GetCount()), true;
+        };
+        s.constraintRefreshC = [] { ModuleLog::LogCall("ConstraintInput::RefreshOnUpdateC"); };
+        s.operatorLayerUpkeep = [] { EnsureOperatorLayer(); };
+        s.filterPendingHeads = FilterPendingHeads;
+        s.showErrorMessage = [](int32_t code) { ShowErrorMessage(code, 2); };
+        return s;
+    }();
+    return steps;
+}
+
+void UpdateModel(PendingModelUpdate& record) { UpdateModelWith(record, DefaultModelUpdateSteps()); }
+
+void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
+    const int32_t mode = record.mode;
+    QV_List<API_Elem_Head> walls;  // retaining walls among the changes: they cannot follow (message 53)
+    if (mode != 4) {
+        if (mode < 1 || mode > 5) {
+            ElementWritten = 0;
+            record.Reset();
+            steps.operatorLayerUpkeep();
+            return;
+        }
+        CollectPendingRetainingWalls(record, walls);
+        steps.filterPendingHeads(record);
+        if (record.heads.GetCount() == 0) {
+            ElementWritten = 0;
+            if (walls.GetCount() > 0) steps.showErrorMessage(53);
+            record.Reset();
+            steps.operatorLayerUpkeep();
+            return;
+        }
+        FilterWallsByChangedTerrain(record, walls);
+    }
+
+    const QV_List<API_Elem_Head>& heads = record.heads;
+    const QV_List<API_Element>& parents = record.parents;
+    // The step of the cut, fill and result sets of one kind.
+    const auto sets = [&](int32_t kind) {
+        switch (mode) {
+            case 1: return ElementWritten != 0 || steps.handleCopiedObjects(kind, heads);
+            case 2: return steps.handleCopiedObjects(kind, heads);
+            case 3:
+            case 4: return steps.syncChangedObjects(kind, heads);
+            case 5: return steps.deleteBrokenSets(kind);
+            default: return true;
+        }
+    };
+    const bool userNew = (mode == 1 && ElementWritten == 0) || mode == 2;
+    bool ok = sets(ElemKind_Road) && sets(ElemKind_Railway) && steps.sectionEvent(mode, heads) &&
+              sets(ElemKind_Plateau) && sets(ElemKind_SlopedPlateau) && sets(ElemKind_Sidewalk);
+    if (ok && userNew) ok = steps.contourLineRefresh(heads);
+    ok = ok && steps.buildingEvent(mode, heads) && steps.basinUpdate(mode, heads) && steps.paintEvent(mode, heads) &&
+         steps.wallEvent(mode, heads) && steps.obstacleEvent(mode, heads) && steps.bridgeUpdate(mode, heads) &&
+         steps.collectTerrainElements(mode, heads, parents) && steps.pointToolEvent(mode, heads, parents);
+    if (ok) {
+        bool refreshed = true;
+        if (userNew)
+            refreshed = steps.constraintRefreshA(heads);
+        else if (mode == 4)
+            refreshed = steps.constraintRefreshB(heads, parents);
+        if (refreshed) steps.constraintRefreshC();
+    }
+
+    steps.operatorLayerUpkeep();
+    ElementWritten = 0;
+    if (record.skirtForced != 0)
+        steps.showErrorMessage(30);
+    else if (walls.GetCount() > 0)
+        steps.showErrorMessage(53);
+}
+
+void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
+    std::vector<int32_t> order;
+    for (int32_t i = 0; i < record.codes.GetCount(); ++i) {
+        const int32_t code = record.codes[i];
+        bool seen = false;
+        for (const int32_t c : order) seen = seen || c == code;
+        if (!seen) order.push_back(code);
+    }
+    if (record.mode < 1 || record.mode > 5 || order.size() < 2) {
+        UpdateModelWith(record, steps);
+        return;
+    }
+    // One dispatch per code, on the record itself (the element kinds' steps may mark it).
+    PendingModelUpdate all;
+    all.mode = record.mode;
+    all.heads = record.heads;
+    all.parents = record.parents;
+    all.codes = record.codes;
+    const API_ActTranPars tranPars = record.tranPars;
+    const API_EditPars editPars = record.editPars;
+    const uint8_t written = ElementWritten;
+    for (const int32_t code : order) {
+        record.Reset();
+        record.mode = code;
+        record.tranPars = tranPars;
+        record.editPars = editPars;
+        HeadWalk walk(all);
+        for (int32_t i = 0; i < all.heads.GetCount(); ++i) walk.Step(i, walk.Code(i) == code, record);
+        ElementWritten = written;
+        UpdateModelWith(record, steps);
+    }
+}

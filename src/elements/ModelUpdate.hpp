@@ -1,0 +1,90 @@
+#pragma once
+// The model-update dispatcher: the element events of one series, gathered by the element-event handler in
+// `PendingUpdate`, bring the add-on's objects back in step when the series ends (cut, fill and result sets, the
+// element kinds' own upkeep), and report the changes the add-on cannot follow.
+#include "foundation/QV_List.hpp"
+
+#include "APIInteraction.hpp"
+
+#include <cstdint>
+#include <functional>
+
+// The element events of one series.
+struct PendingModelUpdate {
+    int32_t mode;                     // code of the last event: 1 new, 2 copy, 3 change, 4 edit, 5 delete; -5 idle
+    QV_List<API_Elem_Head> heads;     // the reported elements, in report order
+    QV_List<API_Element> parents;     // change and edit events: the elements as they were, in report order
+    uint8_t skirtForced;              // the terrain had to make a skirt visible (message 30)
+    API_ActTranPars tranPars;         // the transformation of the last edit event
+    API_EditPars editPars;            // the edit built from it for the terrain's own edits
+    QV_List<int32_t> codes;           // the event code of each head (a series may mix codes)
+
+    PendingModelUpdate();
+    // mode -5, skirtForced 0, the lists emptied (their handles kept), tranPars and editPars zero.
+    void Reset();
+};
+
+// The one record of the module.
+extern PendingModelUpdate PendingUpdate;
+
+// Set by the add-on's own element writers while they create elements, so that their new elements are not taken
+// for the user's copies; cleared by the dispatcher.
+extern uint8_t ElementWritten;
+
+namespace PendingInput {
+// Reads the host's transformation of the edit being reported into tranPars and builds editPars from it: 'DRAG',
+// 'ROTZ', 'MIRR', 'ELEV', 'RSIZ', 'STRE' and 'VSTR' map to their edit; anything else (also a failed read) is
+// 'GENE' with every point zero. withDelete is 1.
+void ToEditPars(PendingModelUpdate& record);
+}  // namespace PendingInput
+
+// Keeps in heads only the add-on's own elements (by host type and the kind tag of their element data record).
+// Nothing happens for mode 5 or without heads; a failing switch to the floor plan leaves heads as they were.
+void FilterPendingHeads(PendingModelUpdate& record);
+
+// The retaining-wall objects (tag 'G') among the pending elements into `out` (emptied first); none for mode 5.
+void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out);
+// When meshes are among the pending elements, keeps in `walls` only the retaining walls on one of them.
+void FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls);
+
+// The steps the dispatcher runs; each answers false when it failed, which ends the dispatch.
+struct ModelUpdateSteps {
+    using HeadsStep = std::function<bool(int32_t kind, const QV_List<API_Elem_Head>& heads)>;
+    using ModeStep = std::function<bool(int32_t mode, const QV_List<API_Elem_Head>& heads)>;
+    using ParentsStep =
+        std::function<bool(int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents)>;
+
+    // The cut, fill and result sets of a kind.
+    HeadsStep handleCopiedObjects;
+    HeadsStep syncChangedObjects;
+    std::function<bool(int32_t kind)> deleteBrokenSets;
+    // The element kinds' hooks.
+    ModeStep sectionEvent;
+    std::function<bool(const QV_List<API_Elem_Head>& heads)> contourLineRefresh;
+    ModeStep buildingEvent;
+    ModeStep basinUpdate;
+    ModeStep paintEvent;
+    ModeStep wallEvent;
+    ModeStep obstacleEvent;
+    ModeStep bridgeUpdate;
+    ParentsStep collectTerrainElements;
+    ParentsStep pointToolEvent;
+    std::function<bool(const QV_List<API_Elem_Head>& heads)> constraintRefreshA;
+    std::function<bool(const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents)> constraintRefreshB;
+    std::function<void()> constraintRefreshC;
+    // Upkeep and reports.
+    std::function<void()> operatorLayerUpkeep;
+    std::function<void(PendingModelUpdate& record)> filterPendingHeads;
+    std::function<void(int32_t code)> showErrorMessage;
+};
+// The steps of the element kinds as they are built so far.
+const ModelUpdateSteps& DefaultModelUpdateSteps();
+
+// The dispatcher for one mode; the caller resets the record afterwards.
+void UpdateModel(PendingModelUpdate& record);
+void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps);
+
+// The end of a series: a series whose events share one code is dispatched once; a series that mixes codes is
+// dispatched once per code, in the order the codes first came, each with its own elements (so that a deletion
+// followed by a creation does not lose the deletion's upkeep). ElementWritten holds for each of them.
+void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps = DefaultModelUpdateSteps());
