@@ -9,6 +9,7 @@
 #include "foundation/GdlParams.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "geometry/ElementQueries.hpp"
 #include "shell/AddOnObjects.hpp"
 #include "terrain/ChangeElementMemo.hpp"
 
@@ -183,36 +184,6 @@ bool WriteLinkPresenceParams(const API_Elem_Head& head, const API_Guid& resultGu
         }
     }
     return ChangeElementMemo(&object.element, &object.memo) == NoError;
-}
-
-// --- placement fields -----------------------------------------------------------------------------------------
-
-namespace {
-// Applies `apply(offset, size)` to every placement field of the record.
-template <typename Apply>
-void ForEachPlacementField(Apply&& apply) {
-    apply(offsetof(API_Elem_Head, floorInd), sizeof(int16_t));
-    apply(offsetof(API_Elem_Head, drwIndex), sizeof(int16_t));
-    const size_t from = offsetof(API_ObjectType, pen);
-    const size_t to = offsetof(API_ObjectType, ownerDistance) + sizeof(double);
-    apply(from, to - from);
-}
-}  // namespace
-
-void CopyObjectPlacementFields(const API_Element& source, API_Element& target1, API_Element& target2) {
-    const auto* s = reinterpret_cast<const unsigned char*>(&source);
-    auto* t1 = reinterpret_cast<unsigned char*>(&target1);
-    auto* t2 = reinterpret_cast<unsigned char*>(&target2);
-    ForEachPlacementField([&](size_t offset, size_t size) {
-        std::memcpy(t1 + offset, s + offset, size);
-        std::memcpy(t2 + offset, s + offset, size);
-    });
-}
-
-void SetObjectPlacementMask(API_Element& mask) {
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    auto* m = reinterpret_cast<unsigned char*>(&mask);
-    ForEachPlacementField([&](size_t offset, size_t size) { std::memset(m + offset, 0xFF, size); });
 }
 
 // --- keeping a set in step ------------------------------------------------------------------------------------

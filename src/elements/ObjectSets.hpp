@@ -36,12 +36,6 @@ bool LinkElements(const BaseCls& obj, const API_Guid& operatorA, const API_Guid&
 bool WriteLinkPresenceParams(const API_Elem_Head& head, const API_Guid& resultGuid, const API_Guid& cutGuid,
                              const API_Guid& fillGuid, int32_t kind);
 
-// Copies the placement fields of an object record (story, drawing order, and the object part's placement from
-// its pen to its owner distance; not its library part or layer) from source into both targets.
-void CopyObjectPlacementFields(const API_Element& source, API_Element& target1, API_Element& target2);
-// Zeroes the mask and marks exactly the fields CopyObjectPlacementFields copies.
-void SetObjectPlacementMask(API_Element& mask);
-
 // Brings the two partners of an edited object in step with it: element information text, placement and every
 // parameter but "IDresult", "IDcut", "IDfill", "IDterrain" and "operatore". 1 when the set is in step or there
 // was nothing to do (a missing partner link, a partner whose back link names another object), 0 on failure.
