@@ -1,6 +1,7 @@
 #include "StandinHost.hpp"
 
 #include "IODriver.hpp"
+#include "LibPartSections.hpp"
 #include "ProjectFunctions.hpp"
 #include "ResourceDriver.hpp"
 #include "Resources.hpp"
@@ -136,6 +137,7 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream)
     table_.LibPart_Get = T_LibPartGet;
     table_.LibPart_GetParams = T_LibPartGetParams;
     InstallProjectFunctions(&table_);
+    InstallLibPartSectionFunctions(&table_);
     InstallInteractionFunctions(&table_);
     ConnectProjectLibraries(project_);
     table_.Goodies = T_Goodies;
@@ -375,6 +377,7 @@ const std::vector<std::string>& StandinHost::FunctionNames() {
     static const std::vector<std::string> all = [] {
         std::vector<std::string> names = kFunctionNames;
         for (const std::string& n : ProjectFunctionNames()) names.push_back(n);
+        for (const std::string& n : LibPartSectionFunctionNames()) names.push_back(n);
         for (const std::string& n : InteractionFunctionNames()) names.push_back(n);
         return names;
     }();
@@ -424,6 +427,7 @@ GSErrCode StandinHost::Environment(const API_SelectorCall* call) {
     GSErrCode err;
     if (Failing("Environment", -1, &err)) return err;
     if (ProjectEnvironment(*this, call, &err)) return err;
+    if (LibPartSectionEnvironment(*this, call, &err)) return err;
     switch (call->selector) {
         case APIEnv_ApplicationID.code: {
             if (!CheckRecord("Environment", call, sizeof(API_ServerApplicationInfo), 0)) return APIERR_BADPARS;

@@ -33,6 +33,12 @@ struct API_Neig;
 struct API_SelectionInfo;
 union API_Attribute;
 struct API_Attr_Head;
+// Records of library-part sections (defined in APILibPartSections.hpp).
+struct API_LibPartSection;
+struct API_LibPartDetails;
+namespace GS {
+class UniString;
+}
 typedef GSErrCode API_UndoableCommandProc(void* context);
 // Records of the notifications (defined in APIInteraction.hpp).
 struct API_ActTranPars;
@@ -131,6 +137,35 @@ struct API_HostFunctionTable {
     // --- library-part parameter lists (Goodies family): 'OPAR' opens a library part's default parameters,
     //     'GPAR' hands out a copy of them, 'CPAR' closes them
     API_SelectorFamilyProc* Goodies;
+
+    // --- library-part sections, parameter definition sections and library-part creation (records and the
+    //     overwrite switch 'OWLP' in APILibPartSections.hpp)
+    // A new handle of the part's section headers in the part's order (the caller kills it); the count too.
+    GSErrCode (*LibPart_GetSectionList)(int32_t libInd, int32_t* nSection, API_LibPartSection*** sections);
+    // The section named by sectType and subIdent (the rest of the header comes back): a new handle of its content
+    // (the caller kills it) and, when `text` is not null, its text; a section without text refuses a text read.
+    GSErrCode (*LibPart_GetSection)(int32_t libInd, API_LibPartSection* section, GSHandle* content,
+                                    GS::UniString* text);
+    // Replaces the part's section: a text section from `text` when given, else from `content`. The caller keeps
+    // its handle and text.
+    GSErrCode (*LibPart_UpdateSection)(int32_t libInd, const API_LibPartSection* section, GSConstHandle content,
+                                       const GS::UniString* text);
+    // Adds a section to the part being created (between LibPart_Create and LibPart_Save), as an update does.
+    GSErrCode (*LibPart_AddSection)(const API_LibPartSection* section, GSConstHandle content,
+                                    const GS::UniString* text);
+    // A parameter definition section ('PARD' content, a new handle the caller kills) from a handle of
+    // API_AddParType records and the sizes A and B, for the part of libPart->index (or the one being created).
+    GSErrCode (*LibPart_GetSect_ParamDef)(const API_LibPart* libPart, API_AddParType** params, double a, double b,
+                                          GSHandle* section);
+    // Sets the details of such a section.
+    GSErrCode (*LibPart_SetDetails_ParamDef)(const API_LibPart* libPart, GSHandle section,
+                                             const API_LibPartDetails* details);
+    // Starts a new part: typeID, docu_UName, location (its library folder, or a file in it), parentUnID and
+    // (optional) ownUnID. The new index and unique id come back. The part exists once it is saved.
+    GSErrCode (*LibPart_Create)(API_LibPart* libPart);
+    // Saves the part being created: it joins its library (replacing a part of that name there when 'OWLP' was
+    // on at its creation) and its file is written.
+    GSErrCode (*LibPart_Save)(API_LibPart* libPart);
 
     // --- element notifications, element observers and solid links (records in APIInteraction.hpp)
     // Only while an element event is being delivered: the transformation of the edit (code 4) being reported.

@@ -1,6 +1,8 @@
 #include "elements/BaseCls.hpp"
 
+#include "elements/ParamExchange.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ArrayParams.hpp"
 #include "geometry/FramePolygons.hpp"
 
 #include "GSGuid.hpp"
@@ -84,6 +86,37 @@ int32_t BaseCls::CountArcPrims() const {
     int32_t n = 0;
     for (const PrimPoly& p : polyPrims) n += p.isLine == 0 ? 1 : 0;
     return n;
+}
+
+bool BaseCls::WriteCommonLPParams(BaseIDLP& view, int32_t kind) {
+    switch (kind) {
+        case ElemKind_Road:
+        case ElemKind_Plateau:
+        case ElemKind_ColouredArea:
+        case ElemKind_Sidewalk:
+        case ElemKind_RetainingWall:
+        case ElemKind_SlopedPlateau:
+        case ElemKind_Railway: {
+            view.kind = kind;
+            int32_t material = meshAttr;
+            if (!view.GetSetLong(9, material, LPMode_Set) || !ExchangeCoordLists(view, frameFirst, frameSecond))
+                return false;
+            if (kind == ElemKind_ColouredArea) return true;
+            double level = meshLevel;
+            double low = zMin;
+            double high = zMax;
+            return view.GetSetDouble(10, level, LPMode_Set) && view.GetSetDouble(11, low, LPMode_Set) &&
+                   view.GetSetDouble(12, high, LPMode_Set);
+        }
+        case ElemKind_Basin:
+            return ExchangeCoordLists(view, frameFirst, frameSecond);
+        case ElemKind_Contour:
+            return WriteDoubleArrayParam60(view, {bounds.xMin, bounds.yMin, bounds.zMin},
+                                           {bounds.xMax, bounds.yMax, bounds.zMax}) &&
+                   ExchangeCoordLists(view, frameFirst, frameSecond);
+        default:
+            return true;
+    }
 }
 
 BaseRSWCls::BaseRSWCls() : firstSide(0), lastSide(0) {}

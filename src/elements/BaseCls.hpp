@@ -3,6 +3,7 @@
 // elements (ReadElement), places or refreshes library-part objects, and is destroyed at the end of the command.
 // BaseCls holds what every element class shares; BaseRSWCls adds the edge chains and picked sides of the
 // line-following earthworks (road, railway, sidewalk).
+#include "elements/BaseLP.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/PrimRecords.hpp"
 #include "foundation/QV_List.hpp"
@@ -69,6 +70,13 @@ public:
 
     // polyPrims records that are arcs.
     int32_t CountArcPrims() const;
+
+    // Writes the parameters the object of element kind `kind` shares with the class (mode 1 setters):
+    // kinds 6, 7, 8, 11, 15, 19, 21: the view's kind := kind, "mesh_skirt_material" (9) := meshAttr, the frame
+    // contours as the cut lists (ExchangeCoordLists); then, but for kind 8, "mesh_skirt" (10) := meshLevel,
+    // "mesh_min_level" (11) := zMin, "mesh_max_level" (12) := zMax. Kind 12: the cut lists. Kind 5: the bounds'
+    // corners into parameter 60, then the cut lists. Other kinds write nothing. False when a write fails.
+    bool WriteCommonLPParams(BaseIDLP& view, int32_t kind);
 
     // The outline of the element named by pickHead into points3D, points2D, segments and prims
     // (elements/OutlinePrims.cpp).

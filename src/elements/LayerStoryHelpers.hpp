@@ -112,3 +112,29 @@ bool FindSegmentIndex(const QV_List<Segment>& list, const Segment& segment, int3
     }
     return false;
 }
+
+// A box with four lists: a 64-bit head, the minimum and the maximum corner, then the lists.
+template <typename T1, typename T2, typename T3, typename T4>
+struct BoundsAndLists {
+    int64_t head = 0;
+    double minX = 0.0, minY = 0.0, minZ = 0.0;
+    double maxX = 0.0, maxY = 0.0, maxZ = 0.0;
+    QV_List<T1> list1;
+    QV_List<T2> list2;
+    QV_List<T3> list3;
+    QV_List<T4> list4;
+};
+
+// Head 0, the box unset (minimum 1.79769313486231e308, maximum -1.79769313486231e308 in each coordinate: that
+// literal, not the largest double) and the four lists emptied.
+template <typename T1, typename T2, typename T3, typename T4>
+void ResetBoundsAndLists(BoundsAndLists<T1, T2, T3, T4>& record) {
+    constexpr double kUnset = 1.79769313486231e308;
+    record.head = 0;
+    record.minX = record.minY = record.minZ = kUnset;
+    record.maxX = record.maxY = record.maxZ = -kUnset;
+    record.list1.Clear();
+    record.list2.Clear();
+    record.list3.Clear();
+    record.list4.Clear();
+}

@@ -3,11 +3,11 @@
 #include "elements/LibPartViews.hpp"
 #include "settings/PrefsLP.hpp"
 
+#include "foundation/ArrayParams.hpp"
 #include "foundation/Encoding.hpp"
 
-#include <cmath>
 #include <cstring>
-#include <limits>
+#include <initializer_list>
 
 namespace {
 
@@ -29,71 +29,58 @@ bool Fail(BaseLP& view, int32_t status) {
     return false;
 }
 
-int32_t CodeOf(double value) {
-    if (std::isnan(value)) return 0;
-    if (value <= double(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    if (value >= double(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    return int32_t(value);
-}
-
-// Appends `n` values to a flat list; false when it cannot grow.
+// Appends the values to a flat list; false when it cannot grow.
 bool Append(QV_List<double>& flat, std::initializer_list<double> values) {
     for (double v : values)
         if (!flat.Insert(v)) return false;
     return true;
 }
 
-// Record <-> row conversions.
-struct QuadRow {
-    static constexpr int32_t width = 4;
-    static bool Put(QV_List<double>& flat, const QV_Coord3DLong& p) {
-        return Append(flat, {p.x, p.y, p.z, double(p.code)});
-    }
-    static QV_Coord3DLong Take(const double* v) { return {v[0], v[1], v[2], CodeOf(v[3])}; }
-};
-struct TripleRow {
-    static constexpr int32_t width = 3;
-    static bool Put(QV_List<double>& flat, const API_Coord3D& p) { return Append(flat, {p.x, p.y, p.z}); }
-    static API_Coord3D Take(const double* v) { return {v[0], v[1], v[2]}; }
-};
-struct CodedTripleRow {
-    static constexpr int32_t width = 3;
-    static bool Put(QV_List<double>& flat, const QV_CoordLong& p) { return Append(flat, {p.x, p.y, double(p.code)}); }
-    static QV_CoordLong Take(const double* v) { return {v[0], v[1], CodeOf(v[2])}; }
-};
+// Record lists <-> flat row-by-row lists (the interleaved layout of the record-list conversions).
+bool Flatten(const QV_List<QV_Coord3DLong>& list, QV_List<double>& flat) {
+    return QuadListToDoubles(list, flat, true, false);
+}
+bool Split(const QV_List<double>& flat, QV_List<QV_Coord3DLong>& list) { return DoublesToQuadList(flat, list, true, false); }
+bool Flatten(const QV_List<QV_CoordLong>& list, QV_List<double>& flat) { return TripleListToDoubles(list, flat, true); }
+bool Split(const QV_List<double>& flat, QV_List<QV_CoordLong>& list) { return DoublesToTripleList(flat, list, true); }
+bool Flatten(const QV_List<API_Coord3D>& list, QV_List<double>& flat) { return TriplesToDoubleList(list, flat, true); }
+bool Split(const QV_List<double>& flat, QV_List<API_Coord3D>& list) {
+    const int32_t n = flat.GetCount() / 3;
+    for (int32_t r = 0; r < n; ++r)
+        if (!list.Insert({flat[3 * r], flat[3 * r + 1], flat[3 * r + 2]})) return false;
+    return true;
+}
 
-// Reads or writes a record list as rows of Row::width cells through slot 11; all or nothing on reading.
-template <typename Row, typename T>
-bool ExchangeRows(BaseLP& view, int32_t index, QV_List<T>& list, int32_t mode) {
+// Reads or writes a record list as rows of `width` cells through slot 11; all or nothing on reading.
+template <typename T>
+bool ExchangeRows(BaseLP& view, int32_t index, int32_t width, QV_List<T>& list, int32_t mode) {
     if (!IsExchangeMode(mode)) return true;
     QV_List<double> flat;
     int32_t dim1 = 0;
     int32_t dim2 = 0;
     if (mode == LPMode_Set) {
-        for (const T& record : list)
-            if (!Row::Put(flat, record)) return Fail(view, LPStatus_NoMemory);
+        if (!Flatten(list, flat)) return Fail(view, LPStatus_NoMemory);
         dim1 = list.GetCount();
-        dim2 = Row::width;
+        dim2 = width;
         return view.GetSetDoubleArray(index, flat, dim1, dim2, LPMode_Set);
     }
     if (!view.GetSetDoubleArray(index, flat, dim1, dim2, LPMode_Get)) return false;
     QV_List<T> read;
-    const int32_t n = flat.GetCount() / Row::width;
-    for (int32_t r = 0; r < n; ++r)
-        if (!read.Insert(Row::Take(&flat[r * Row::width]))) return Fail(view, LPStatus_NoMemory);
-    if (!list.InsertList(read)) return Fail(view, LPStatus_NoMemory);
+    if (!Split(flat, read) || !list.InsertList(read)) return Fail(view, LPStatus_NoMemory);
     return true;
 }
 
-// A text in the system code page, at most 15 bytes, into a 16-byte field (NUL-ended, rest zero).
-void ToCodeField(const QV_String& text, char (&field)[16]) {
+// A text in the system code page, at most 15 bytes, into a 16-byte field (NUL-ended, rest zero); false when
+// it cannot be converted.
+bool ToCodeField(const QV_String& text, char (&field)[16]) {
     std::memset(field, 0, sizeof field);
-    if (!text.HasBuffer() || text.IsEmpty()) return;
+    if (!text.HasBuffer() || text.IsEmpty()) return true;
     MultiByteBuffer bytes = text.ToMultiByte(Encoding_System);
-    if (bytes.bytes == nullptr) return;
+    if (bytes.bytes == nullptr) return false;
     const size_t n = strnlen(bytes.bytes, sizeof field - 1);
     std::memcpy(field, bytes.bytes, n);
     GS::MemoryManager::Free(bytes.bytes);
+    return true;
 }
 
 QV_String FromCodeField(const char (&field)[16]) {
@@ -117,15 +104,15 @@ bool WriteShortAttribute(BaseLP& view, int32_t index, const QV_List<PaintInfo>& 
 namespace LPArrays {
 
 bool QuadRows(BaseLP& view, int32_t index, QV_List<QV_Coord3DLong>& list, int32_t mode) {
-    return ExchangeRows<QuadRow>(view, index, list, mode);
+    return ExchangeRows(view, index, 4, list, mode);
 }
 
 bool TripleRows(BaseLP& view, int32_t index, QV_List<API_Coord3D>& list, int32_t mode) {
-    return ExchangeRows<TripleRow>(view, index, list, mode);
+    return ExchangeRows(view, index, 3, list, mode);
 }
 
 bool CodedTripleRows(BaseLP& view, int32_t index, QV_List<QV_CoordLong>& list, int32_t mode) {
-    return ExchangeRows<CodedTripleRow>(view, index, list, mode);
+    return ExchangeRows(view, index, 3, list, mode);
 }
 
 bool PointPair(BaseLP& view, int32_t index, API_Coord& point, int32_t mode) {
@@ -364,7 +351,7 @@ bool ExchangeDoubleList39(BaseLP& view, QV_List<API_Coord3D>& list, int32_t mode
     return LPArrays::TripleRows(view, BasinOutline, list, mode);
 }
 
-bool ExchangeCoordLists(BaseLP& view, const QV_List<API_Coord3D>& first, const QV_List<API_Coord3D>& second) {
+bool ExchangeCoordLists(BaseLP& view, const QV_List<QV_CoordLong>& first, const QV_List<QV_CoordLong>& second) {
     QV_List<double> counts;
     if (!Append(counts, {double(first.GetCount()), double(second.GetCount())})) return Fail(view, LPStatus_NoMemory);
     int32_t dim1 = 1;
@@ -373,9 +360,9 @@ bool ExchangeCoordLists(BaseLP& view, const QV_List<API_Coord3D>& first, const Q
     const int32_t rows = first.GetCount() > second.GetCount() ? first.GetCount() : second.GetCount();
     QV_List<double> flat;
     for (int32_t i = 0; i < rows; ++i) {
-        const API_Coord3D a = i < first.GetCount() ? first[i] : API_Coord3D{0.0, 0.0, 0.0};
-        const API_Coord3D b = i < second.GetCount() ? second[i] : API_Coord3D{0.0, 0.0, 0.0};
-        if (!Append(flat, {a.x, a.y, a.z, b.x, b.y, b.z})) return Fail(view, LPStatus_NoMemory);
+        const QV_CoordLong a = i < first.GetCount() ? first[i] : QV_CoordLong{0.0, 0.0, 0};
+        const QV_CoordLong b = i < second.GetCount() ? second[i] : QV_CoordLong{0.0, 0.0, 0};
+        if (!Append(flat, {a.x, a.y, double(a.code), b.x, b.y, double(b.code)})) return Fail(view, LPStatus_NoMemory);
     }
     dim1 = rows;
     dim2 = 6;
@@ -397,15 +384,16 @@ bool ExchangeStringList(BaseLP& view, QV_List<CalculationVolume>& list, int32_t 
         // Row i takes values and texts 2i and 2i + 1: both arrays must hold them.
         if (int64_t(2) * dim1 > values.GetCount() || int64_t(2) * dim1 > texts.GetCount())
             return Fail(view, LPStatus_BadCell);
+        QV_List<CalculationVolume> read;
         for (int32_t i = 0; i < dim1; ++i) {
             CalculationVolume v;
             v.secondDifference = values[2 * i];
             v.firstDifference = values[2 * i + 1];
             v.total = 0.0;
             v.featureName = texts[2 * i];
-            ToCodeField(texts[2 * i + 1], v.terrainName);
-            if (!list.Insert(v)) return Fail(view, LPStatus_NoMemory);
+            if (!ToCodeField(texts[2 * i + 1], v.terrainName) || !read.Insert(v)) return Fail(view, LPStatus_NoMemory);
         }
+        if (!list.InsertList(read)) return Fail(view, LPStatus_NoMemory);
         return true;
     }
 

@@ -89,10 +89,11 @@ constexpr int32_t Dislivello = 49;
 // The basin's outline: triples at index 39 of its view ("perimetro_base", n by 3).
 bool ExchangeDoubleList39(BaseLP& view, QV_List<API_Coord3D>& list, int32_t mode);
 
-// Write only: a feature's two cut lines. "cuts_enne" (15) = 1 by 2 of the two point counts; "cuts_node" (16)
-// = m by 6, row i holding point i of the first list and of the second (zeros where a list has ended). False
-// when the first write fails; else the second write's result.
-bool ExchangeCoordLists(BaseLP& view, const QV_List<API_Coord3D>& first, const QV_List<API_Coord3D>& second);
+// Write only: an element class's two coordinate lists (the frame contours around its terrain) as coded points
+// (x, y, code). "cuts_enne" (15) = 1 by 2 of the two point counts; "cuts_node" (16) = m by 6, row i holding point
+// i of the first list and of the second (zeros where a list has ended). False when the first write fails; else
+// the second write's result.
+bool ExchangeCoordLists(BaseLP& view, const QV_List<QV_CoordLong>& first, const QV_List<QV_CoordLong>& second);
 
 // The contour-line quantities: "quantita" (64, values) and "identificatori" (65, texts), both n by 2. Reading
 // empties `list` first and makes one record per row (terrain name cut to 15 bytes of the system code page,

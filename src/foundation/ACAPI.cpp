@@ -289,6 +289,41 @@ GSErrCode ACAPI_CallUndoableCommand(const GS::UniString& undoString, const std::
                               const_cast<void*>(static_cast<const void*>(&command)));
 }
 
+// --- Library-part sections and library-part creation ----------------------------------------------------------
+
+GSErrCode ACAPI_LibPart_GetSectionList(int32_t libInd, int32_t* nSection, API_LibPartSection*** sections) {
+    return LODRAVIX_HOST_CALL(LibPart_GetSectionList, libInd, nSection, sections);
+}
+
+GSErrCode ACAPI_LibPart_GetSection(int32_t libInd, API_LibPartSection* section, GSHandle* content,
+                                   GS::UniString* text) {
+    return LODRAVIX_HOST_CALL(LibPart_GetSection, libInd, section, content, text);
+}
+
+GSErrCode ACAPI_LibPart_UpdateSection(int32_t libInd, const API_LibPartSection* section, GSConstHandle content,
+                                      const GS::UniString* text) {
+    return LODRAVIX_HOST_CALL(LibPart_UpdateSection, libInd, section, content, text);
+}
+
+GSErrCode ACAPI_LibPart_AddSection(const API_LibPartSection* section, GSConstHandle content,
+                                   const GS::UniString* text) {
+    return LODRAVIX_HOST_CALL(LibPart_AddSection, section, content, text);
+}
+
+GSErrCode ACAPI_LibPart_GetSect_ParamDef(const API_LibPart* libPart, API_AddParType** params, double a, double b,
+                                         GSHandle* section) {
+    return LODRAVIX_HOST_CALL(LibPart_GetSect_ParamDef, libPart, params, a, b, section);
+}
+
+GSErrCode ACAPI_LibPart_SetDetails_ParamDef(const API_LibPart* libPart, GSHandle section,
+                                            const API_LibPartDetails* details) {
+    return LODRAVIX_HOST_CALL(LibPart_SetDetails_ParamDef, libPart, section, details);
+}
+
+GSErrCode ACAPI_LibPart_Create(API_LibPart* libPart) { return LODRAVIX_HOST_CALL(LibPart_Create, libPart); }
+
+GSErrCode ACAPI_LibPart_Save(API_LibPart* libPart) { return LODRAVIX_HOST_CALL(LibPart_Save, libPart); }
+
 // --- Element notifications, element observers and solid links ---------------------------------------------------
 
 GSErrCode ACAPI_Notify_GetTranParams(API_ActTranPars* actTranPars) {

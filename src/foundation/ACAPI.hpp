@@ -5,6 +5,7 @@
 // function, every wrapper answers APIERR_MISSINGHOSTFUNC without calling anything.
 #include "APIDefs.hpp"
 #include "APIElements.hpp"
+#include "APILibPartSections.hpp"
 #include "APIInteraction.hpp"
 #include "GSArray.hpp"
 #include "Resources.hpp"
@@ -162,6 +163,29 @@ GSErrCode ACAPI_Goodies(API_SelectorTag<Code>, typename API_GoodiesRecords<Code>
                                        API_RecordSize<typename R::Par1>::value, par2,
                                        API_RecordSize<typename R::Par2>::value);
 }
+
+// --- Library-part sections and library-part creation (APILibPartSections.hpp) ----------------------------------
+// The part's section headers: a new handle the caller kills, and their count.
+GSErrCode ACAPI_LibPart_GetSectionList(int32_t libInd, int32_t* nSection, API_LibPartSection*** sections);
+// The section named by the header's type and sub-identifier: a new content handle the caller kills and, when
+// `text` is given, the text of a text section (other sections refuse a read with text).
+GSErrCode ACAPI_LibPart_GetSection(int32_t libInd, API_LibPartSection* section, GSHandle* content,
+                                   GS::UniString* text);
+// Replaces a section of the part: a text section from `text` when given, else from `content`.
+GSErrCode ACAPI_LibPart_UpdateSection(int32_t libInd, const API_LibPartSection* section, GSConstHandle content,
+                                      const GS::UniString* text);
+// Adds a section to the part being created.
+GSErrCode ACAPI_LibPart_AddSection(const API_LibPartSection* section, GSConstHandle content,
+                                   const GS::UniString* text);
+// A parameter definition section ('PARD') from parameter records and the sizes A and B; the caller kills it.
+GSErrCode ACAPI_LibPart_GetSect_ParamDef(const API_LibPart* libPart, API_AddParType** params, double a, double b,
+                                         GSHandle* section);
+GSErrCode ACAPI_LibPart_SetDetails_ParamDef(const API_LibPart* libPart, GSHandle section,
+                                            const API_LibPartDetails* details);
+// Starts a new part (its index and unique id come back); it exists once saved. Overwriting a part of the same
+// name needs 'OWLP' on.
+GSErrCode ACAPI_LibPart_Create(API_LibPart* libPart);
+GSErrCode ACAPI_LibPart_Save(API_LibPart* libPart);
 
 // --- Element notifications, element observers and solid links -----------------------------------------------------
 // While an edit event (code 4) is being delivered: the edit's transformation; APIERR_GENERAL otherwise.

@@ -27,8 +27,8 @@ protected:
         ProjectHostTest::SetUp();
         const std::string folder = UserFile("setlib");
         std::filesystem::create_directory(folder);
-        std::ofstream(folder + "/VY_TEST_SET.lpd")
-            << "name = VY_TEST_SET\n"
+        std::ofstream(folder + "/VY_ROAD.lpd")
+            << "name = VY_ROAD\n"
                "guid = {33333333-3333-3333-3333-333333333333}-{00000000-0000-0000-0000-000000000000}\n"
                "type = object\nparam A length = 1\nparam B length = 1\n"
                "param IDresult integer = -1\nparam IDcut integer = -1\nparam IDfill integer = -1\n"
@@ -36,7 +36,7 @@ protected:
                "param larghezza length = 3\nparam livello length = 0\n";
         std::string why;
         ASSERT_TRUE(host->AddLibraryFolder(folder, &why)) << why;
-        setLib = host->Project().libraries.FindByName("VY_TEST_SET", 0);
+        setLib = host->Project().libraries.FindByName("VY_ROAD", 0);
         ASSERT_GT(setLib, 0);
         PendingUpdate.Reset();
         ElementWritten = 0;

@@ -5,6 +5,7 @@
 #include "earthworks/Basin.hpp"
 #include "elements/BaseCls.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "elements/LibPartViews.hpp"
 #include "geometry/MeshBody.hpp"
 
 #include <cfloat>
@@ -158,6 +159,72 @@ TEST_F(ReadElementTest, FailuresAtEachStep) {
               NoError);
     EXPECT_FALSE(c.ReadElement(hotspot, false));
     ASSERT_TRUE(c.ReadElement(mesh, false));
+}
+
+TEST_F(ReadElementTest, CommonParametersOfEachKind) {
+    std::string why;
+    ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
+    StoreTerrainRecord();
+    Db().FindMutable(terrain)->record.mesh.skirtMat = 21;
+    ASSERT_EQ(ACAPI_Element_Get(&mesh), NoError);
+    BaseCls c;
+    ASSERT_TRUE(c.ReadElement(mesh, false));
+    std::vector<GSHandle> handles;
+    const auto defaults = [&](const char* part) {
+        GSHandle h = nullptr;
+        EXPECT_TRUE(BaseLP::GetLibPartParams(host->Project().libraries.FindByName(part, 0), &h, nullptr, nullptr,
+                                             nullptr));
+        handles.push_back(h);
+        return h;
+    };
+    const auto cutRows = [](BaseLP& view) {
+        QV_List<double> counts;
+        int32_t d1 = 0, d2 = 0;
+        EXPECT_TRUE(view.GetSetDoubleArrayByName(QV_String("cuts_enne"), counts, d1, d2, LPMode_Get));
+        return counts.GetCount() == 2 ? int32_t(counts[0]) : -1;
+    };
+
+    RoadLP road(0);
+    road.Attach(defaults("VY_ROAD"), true);
+    ASSERT_TRUE(c.WriteCommonLPParams(road, ElemKind_Road));
+    EXPECT_EQ(road.kind, ElemKind_Road);
+    int32_t material = 0;
+    double low = 0, high = 0;
+    ASSERT_TRUE(road.GetSetLong(9, material, LPMode_Get));
+    ASSERT_TRUE(road.GetSetDouble(11, low, LPMode_Get));
+    ASSERT_TRUE(road.GetSetDouble(12, high, LPMode_Get));
+    EXPECT_EQ(material, 21);
+    EXPECT_EQ(low, c.zMin);
+    EXPECT_EQ(high, c.zMax);
+    EXPECT_EQ(cutRows(road), c.frameFirst.GetCount());
+
+    // The coloured area stops after the cut lists; the basin writes only them; a contour object adds its box.
+    PaintLP paint(0);
+    paint.Attach(defaults("VY_PAINTER"), true);
+    ASSERT_TRUE(c.WriteCommonLPParams(paint, ElemKind_ColouredArea));
+    double skirt = -1;
+    ASSERT_TRUE(paint.GetSetDouble(10, skirt, LPMode_Get));
+    EXPECT_EQ(skirt, 0.0);  // untouched default
+    BasinLP basin(0);
+    basin.Attach(defaults("VY_BASIN"), true);
+    ASSERT_TRUE(c.WriteCommonLPParams(basin, ElemKind_Basin));
+    EXPECT_EQ(basin.kind, 0);
+    EXPECT_EQ(cutRows(basin), c.frameFirst.GetCount());
+    ContourLineLP contours(0);
+    contours.Attach(defaults("VY_CONTOURLINES"), true);
+    ASSERT_TRUE(c.WriteCommonLPParams(contours, ElemKind_Contour));
+    QV_List<double> box;
+    int32_t d1 = 0, d2 = 0;
+    ASSERT_TRUE(contours.GetSetDoubleArray(60, box, d1, d2, LPMode_Get));
+    ASSERT_EQ(box.GetCount(), 4);
+    EXPECT_EQ(box[2], 50.0);
+    EXPECT_EQ(box[3], 40.0);
+
+    // Kinds without common parameters write nothing; a part without them fails.
+    BaseIDLP none(0);
+    EXPECT_TRUE(c.WriteCommonLPParams(none, ElemKind_Outline));
+    EXPECT_FALSE(c.WriteCommonLPParams(none, ElemKind_Road));
+    for (GSHandle& h : handles) ReleaseParamRecords(&h);
 }
 
 }  // namespace

@@ -60,7 +60,8 @@ public:
             view.GetSetDoubleByName(QV_String("quota_massima"), zMax, LPMode_Set) &&
             view.GetSetString(7, op, LPMode_Set) && view.GetSetStringByName(QV_String("macro_name"), macro, LPMode_Set) &&
             BaseIDLP::ExchangePerimetroBase(view, outline, LPMode_Set) &&
-            BaseIDLP::ExchangeObstacles(view, counts, obstacle, LPMode_Set) && ExchangeCoordLists(view, obstacle, {});
+            BaseIDLP::ExchangeObstacles(view, counts, obstacle, LPMode_Set) &&
+            ExchangeCoordLists(view, frameFirst, frameSecond);
         for (int32_t index = 3; written && index <= 6; ++index) {
             int32_t present = index == 6 ? 0 : -1;  // only the terrain is linked
             if (!view.GetSetInt(index, present, LPMode_Set)) return false;

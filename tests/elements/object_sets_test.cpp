@@ -56,7 +56,8 @@ TEST_F(ObjectSetsTest, AnEmptyListingIsASuccessAndOnlyObjectsOfTheKindAreListed)
     EXPECT_EQ(list.GetCount(), 0);
     EXPECT_EQ(CollectAddOnObjects(ElemKind_Terrain, API_MeshID, 0, list), 1);
     EXPECT_EQ(list.GetCount(), 1);
-    EXPECT_EQ(CollectAddOnObjects(ElemKind_Unused17, API_ObjectID, 0, list), 0);
+    EXPECT_EQ(CollectAddOnObjects(ElemKind_Unused17, API_ObjectID, 0, list), 1);
+    EXPECT_EQ(list.GetCount(), 0);
     host->FailCall("Element_GetElemList", -1, APIERR_GENERAL);
     EXPECT_LE(CollectAddOnObjects(ElemKind_Road, API_ObjectID, 0, list), 0);
     host->ClearFailures();

@@ -192,15 +192,15 @@ TEST_F(ExchangeTest, ObstacleCountsPastTheCoordinatesAreRefused) {
 
 TEST_F(ExchangeTest, CutLinesOfTwoAndZeroPoints) {
     TableView view = View();
-    QV_List<API_Coord3D> first;
-    first.Insert({1, 2, 3});
-    first.Insert({4, 5, 6});
-    QV_List<API_Coord3D> second;
+    QV_List<QV_CoordLong> first;
+    first.Insert({1, 2, 15});
+    first.Insert({4, 5, -1});
+    QV_List<QV_CoordLong> second;
     ASSERT_TRUE(ExchangeCoordLists(view, first, second));
     EXPECT_EQ(list.CellsOf("cuts_enne"), (std::vector<double>{2, 0}));
     EXPECT_EQ(Rec(list, "cuts_node").dim1, 2);
     EXPECT_EQ(Rec(list, "cuts_node").dim2, 6);
-    EXPECT_EQ(list.CellsOf("cuts_node"), (std::vector<double>{1, 2, 3, 0, 0, 0, 4, 5, 6, 0, 0, 0}));
+    EXPECT_EQ(list.CellsOf("cuts_node"), (std::vector<double>{1, 2, 15, 0, 0, 0, 4, 5, -1, 0, 0, 0}));
 
     // A failing first write ends it: the points stay as they were.
     TableView noCounts({{15, "missing"}, {16, "cuts_node"}}, list.handle, list.Count());
