@@ -259,6 +259,16 @@ json ProjectDatabase::ToJson() const {
         elements.push_back(j);
     }
     out["elements"] = elements;
+    if (!model_.solidLinks.empty()) {
+        json links = json::array();
+        for (const StoredSolidLink& l : model_.solidLinks) {
+            std::string operation;
+            for (int shift = 24; shift >= 0; shift -= 8) operation += char((l.operation >> shift) & 0xFF);
+            links.push_back({{"target", GuidText(l.target)}, {"operator", GuidText(l.operatorGuid)},
+                             {"operation", operation}, {"flags", l.flags}, {"time", l.time}, {"subTime", l.subTime}});
+        }
+        out["solidLinks"] = links;
+    }
     return out;
 }
 

@@ -75,6 +75,8 @@ void PendingInput::ToEditPars(PendingModelUpdate& record) {
 // --- the pending elements ------------------------------------------------------------------------------------
 
 namespace {
+constexpr int32_t kRoadSectionParam = 46;  // "sezione" of the road part
+
 GSErrCode MakeDatabaseCurrent(int32_t type) {
     API_DatabaseInfo db = {};
     db.typeID = type;
@@ -111,13 +113,12 @@ bool RoadSectionToolActive() {
     if (!GetObjectDefaults(element, &memo)) return false;
     bool active = false;
     if (element.object.libInd == roadIndex && memo.params != nullptr) {
+        // The tool's defaults: names compared ignoring case, as over any library part's defaults.
         RoadLP view(ElemKind_Road);
         view.params = reinterpret_cast<GSHandle>(memo.params);
         view.count = int32_t(BMGetHandleSize(view.params) / GSSize(sizeof(API_AddParType)));
-        const int32_t index = view.FindParam(QV_String(view.GetParamName(46)));
-        const API_AddParType* record = index >= 0 ? view.Record(index) : nullptr;
-        active = record != nullptr && record->typeID != APIParT_Text && record->dim1 == 0 &&
-                 int16_t(record->value.real) != 0;
+        int16_t section = 0;
+        active = view.GetSetShort(kRoadSectionParam, section, LPMode_Get) && section != 0;
     }
     DisposeElemMemo(memo);
     return active;
@@ -204,10 +205,12 @@ void FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_
     if (meshes.empty() || walls.GetCount() == 0) return;
     QV_List<API_Elem_Head> kept;
     for (int32_t i = 0; i < walls.GetCount(); ++i) {
-        ElemDescriptor wall;
-        if (!wall.FromElement(ElemKind_RetainingWall, walls[i], true)) continue;
-        API_Guid terrain;
-        StringToGuid(terrain, wall.TerrainGuid);
+        API_Element wall = {};
+        wall.header.guid = walls[i].guid;
+        if (ACAPI_Element_Get(&wall) != NoError) continue;
+        ObstacleLP view(ElemKind_RetainingWall);
+        API_Guid terrain = APINULLGuid;
+        if (!BaseLP::AttachToElement(view, ElemKind_RetainingWall, wall, terrain, true)) continue;
         for (const API_Guid& mesh : meshes)
             if (terrain == mesh) {
                 kept.Insert(walls[i]);
@@ -233,12 +236,17 @@ const ModelUpdateSteps& DefaultModelUpdateSteps() {
         using Heads = QV_List<API_Elem_Head>;
         using Parents = QV_List<API_Element>;
         s.handleCopiedObjects = [](int32_t kind, const Heads& heads) {
+            LogStep("HandleCopiedObjects", kind);
             return RunInUpkeepCommand([&] { return HandleCopiedObjects(kind, heads); });
         };
         s.syncChangedObjects = [](int32_t kind, const Heads& heads) {
+            LogStep("SyncChangedObjects", kind);
             return RunInUpkeepCommand([&] { return SyncChangedObjects(kind, heads); });
         };
-        s.deleteBrokenSets = [](int32_t kind) { return RunInUpkeepCommand([&] { return DeleteBrokenSets(kind); }); };
+        s.deleteBrokenSets = [](int32_t kind) {
+            LogStep("DeleteBrokenSets", kind);
+            return RunInUpkeepCommand([&] { return DeleteBrokenSets(kind); });
+        };
         s.sectionEvent = [](int32_t mode, const Heads&) { return LogStep("SectionCls::OnElementEvent", mode), true; };
         s.contourLineRefresh = [](const Heads& heads) {
             return LogStep("ContourLineCls::RefreshOnUpdate", heads.GetCount()), true;

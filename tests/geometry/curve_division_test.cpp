@@ -225,7 +225,8 @@ TEST_F(CurveDivisionTest, PolylineWithAnArcAndTwoParts) {
     e.header.typeID = API_PolyLineID;
     ASSERT_EQ(Db().GetDefaults(&e, nullptr), NoError);
     StoredMemo memo;
-    // Part 1: (0,0) -> (4,0) straight, (4,0) -> (4,4) a half circle; part 2: (10,0) -> (10,5) with a repeat.
+    // First sub-polyline: (0,0) -> (4,0) straight, (4,0) -> (4,4) a half circle; second: (10,0) -> (10,5) with a
+    // repeated point.
     memo.coords = std::vector<API_Coord>{{0, 0}, {0, 0}, {4, 0}, {4, 4}, {10, 0}, {10, 0}, {10, 5}};
     memo.pends = std::vector<int32_t>{0, 3, 6};
     memo.parcs = std::vector<API_PolyArc>{{2, 3, kPi}};

@@ -153,4 +153,28 @@ TEST_F(SolidLinksTest, ScriptCommandsDriveClicksEditsAndLinks) {
     EXPECT_EQ(host->Input().PendingClicks(), 3u);
 }
 
+TEST_F(SolidLinksTest, ScriptChangesParametersAndChecksInputs) {
+    PlaceObject(API_ObjectID, libA, "O");
+    std::ostringstream out;
+    ScriptRunner runner(*host, out);
+    const bool ok = runner.RunText(
+        "change O param A 2.5\n"
+        "change O param operatore cut\n"
+        "expect element O /parameters/0/value 2.5\n"
+        "mirror O 0 0 0 1\n"
+        "elevate O 1.5\n"
+        "resize O 0 0 2\n"
+        "expect element O /record/level 1.5\n"
+        "expect element O /record/xRatio 2\n"
+        "expect inputs 0\n"
+        "expect rubber-lines 0\n"
+        "expect observed O no\n",
+        "test");
+    EXPECT_TRUE(ok) << out.str();
+    std::ostringstream bad;
+    ScriptRunner refused(*host, bad);
+    EXPECT_FALSE(refused.RunText("change O param nodi 3\n", "test"));  // an array
+    EXPECT_NE(bad.str().find("is an array"), std::string::npos) << bad.str();
+}
+
 }  // namespace

@@ -1,0 +1,489 @@
+// The model-update dispatcher: edit parameters from the host's transformations, the filter of pending elements,
+// the steps run per mode with their failures and messages, mixed series, and the whole path from the user's edits
+// in the stand-in host through the element-event handler.
+#include "../host/ProjectHost.hpp"
+#include "DGDriver.hpp"
+#include "TestSupport.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "shell/Notifications.hpp"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> g_calls;
+PendingModelUpdate* g_capture = nullptr;
+
+// A handler that builds the edit parameters while the host delivers an edit.
+GSErrCode EditCapture(const API_NotifyElementType* e) {
+    if (e->notifID == 4 && g_capture != nullptr) PendingInput::ToEditPars(*g_capture);
+    return NoError;
+}
+
+class ModelUpdateTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        g_calls.clear();
+        ElementWritten = 0;
+        PendingUpdate.Reset();
+        DGDriver::Reset();
+    }
+    void TearDown() override {
+        g_capture = nullptr;
+        ElementWritten = 0;
+        PendingUpdate.Reset();
+        DGDriver::Reset();
+        ProjectHostTest::TearDown();
+    }
+    API_Element Rec(const API_Guid& g) { return Db().Find(g)->record; }
+    void Mark(const API_Guid& g, int32_t kind) {
+        ElemDescriptor d;
+        const API_Elem_Head head = Rec(g).header;
+        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }),
+                  NoError);
+    }
+    // Stub steps that note their calls; `fail` names a step that answers false.
+    ModelUpdateSteps Stubs(const std::string& fail = "", bool filterKeeps = true) {
+        ModelUpdateSteps s;
+        using Heads = QV_List<API_Elem_Head>;
+        using Parents = QV_List<API_Element>;
+        const auto note = [fail](const std::string& name) {
+            g_calls.push_back(name);
+            return name != fail;
+        };
+        s.handleCopiedObjects = [note](int32_t k, const Heads&) { return note("copied " + std::to_string(k)); };
+        s.syncChangedObjects = [note](int32_t k, const Heads&) { return note("sync " + std::to_string(k)); };
+        s.deleteBrokenSets = [note](int32_t k) { return note("broken " + std::to_string(k)); };
+        s.sectionEvent = [note](int32_t, const Heads&) { return note("section"); };
+        s.contourLineRefresh = [note](const Heads&) { return note("contours"); };
+        s.buildingEvent = [note](int32_t, const Heads&) { return note("building"); };
+        s.basinUpdate = [note](int32_t, const Heads&) { return note("basin"); };
+        s.paintEvent = [note](int32_t, const Heads&) { return note("paint"); };
+        s.wallEvent = [note](int32_t, const Heads&) { return note("wall"); };
+        s.obstacleEvent = [note](int32_t, const Heads&) { return note("obstacle"); };
+        s.bridgeUpdate = [note](int32_t, const Heads&) { return note("bridge"); };
+        s.collectTerrainElements = [note](int32_t, const Heads&, const Parents& p) {
+            return note("terrain " + std::to_string(p.GetCount()));
+        };
+        s.pointToolEvent = [note](int32_t, const Heads&, const Parents&) { return note("points"); };
+        s.constraintRefreshA = [note](const Heads&) { return note("constraints A"); };
+        s.constraintRefreshB = [note](const Heads&, const Parents&) { return note("constraints B"); };
+        s.constraintRefreshC = [note] { note("constraints C"); };
+        s.operatorLayerUpkeep = [note] { note("upkeep"); };
+        s.filterPendingHeads = [note, filterKeeps](PendingModelUpdate& r) {
+            note("filter");
+            if (!filterKeeps) {
+                r.heads.Clear();
+                r.codes.Clear();
+            }
+        };
+        s.showErrorMessage = [note](int32_t code) { note("message " + std::to_string(code)); };
+        return s;
+    }
+    PendingModelUpdate Record(int32_t mode, const std::vector<API_Guid>& guids) {
+        PendingModelUpdate r;
+        r.mode = mode;
+        for (const API_Guid& g : guids) {
+            API_Elem_Head head = Db().Find(g) != nullptr ? Rec(g).header : API_Elem_Head();
+            head.guid = g;
+            r.heads.Insert(head);
+            r.codes.Insert(mode);
+            if (mode == 3 || mode == 4) r.parents.Insert(Db().Find(g) != nullptr ? Rec(g) : API_Element());
+        }
+        return r;
+    }
+    static std::vector<std::string> Seq(std::initializer_list<const char*> names) {
+        return std::vector<std::string>(names.begin(), names.end());
+    }
+};
+
+const std::vector<std::string> kHooks = {"building", "basin", "paint", "wall", "obstacle", "bridge"};
+
+TEST_F(ModelUpdateTest, EditParametersFollowTheTransformation) {
+    const API_Guid obj = PlaceObject(API_ObjectID, libA, "O");
+    ASSERT_EQ(host->InstallElementObserver(EditCapture), NoError);
+    ASSERT_EQ(ACAPI_Element_AttachObserver(obj), NoError);
+    PendingModelUpdate rec;
+    g_capture = &rec;
+    const auto edit = [&](uint32_t type, auto fill) {
+        API_ActTranPars t = {};
+        t.typeID = type;
+        fill(t);
+        rec.Reset();
+        EXPECT_EQ(host->Events().UserEdit(obj, t), NoError);
+    };
+    edit(APIEdit_Drag, [](API_ActTranPars& t) {
+        t.disp = {2, 3};
+        t.dispZ = 4;
+    });
+    EXPECT_EQ(rec.editPars.typeID, APIEdit_Drag);
+    EXPECT_EQ(rec.editPars.withDelete, 1);
+    EXPECT_EQ(rec.editPars.begC.x, 0.0);
+    EXPECT_EQ(rec.editPars.endC.y, 3.0);
+    EXPECT_EQ(rec.editPars.endC.z, 4.0);
+    EXPECT_EQ(rec.tranPars.disp.x, 2.0);
+
+    edit(APIEdit_Rotate, [](API_ActTranPars& t) {
+        t.vector = {10, 20};
+        t.cosA = 0.6;
+        t.sinA = 0.8;
+    });
+    EXPECT_EQ(rec.editPars.origC.x, 10.0);
+    EXPECT_EQ(rec.editPars.begC.x, 11.0);
+    EXPECT_EQ(rec.editPars.endC.x, 10.6);
+    EXPECT_EQ(rec.editPars.endC.y, 20.8);
+
+    edit(APIEdit_Mirror, [](API_ActTranPars& t) {
+        t.base = {1, 2};
+        t.vector = {0, 5};
+    });
+    EXPECT_EQ(rec.editPars.begC.y, 2.0);
+    EXPECT_EQ(rec.editPars.endC.y, 7.0);
+    EXPECT_EQ(rec.editPars.origC.x, 0.0);
+
+    edit(APIEdit_Resize, [](API_ActTranPars& t) {
+        t.base = {1, 2};
+        t.ratio = 3;
+    });
+    EXPECT_EQ(rec.editPars.endC.x, 2.0);
+    EXPECT_EQ(rec.editPars.fourthC.x, 4.0);
+    EXPECT_EQ(rec.editPars.fourthC.y, 2.0);
+
+    edit(APIEdit_Stretch, [](API_ActTranPars& t) {
+        t.base = {1, 2};
+        t.disp = {5, 6};
+    });
+    EXPECT_EQ(rec.editPars.endC.x, 6.0);
+    EXPECT_EQ(rec.editPars.endC.y, 8.0);
+
+    for (const uint32_t type : {APIEdit_Elevate, APIEdit_VertStretch}) {
+        edit(type, [](API_ActTranPars& t) { t.dispZ = 2.5; });
+        EXPECT_EQ(rec.editPars.typeID, type);
+        EXPECT_EQ(rec.editPars.endC.z, 2.5);
+        EXPECT_EQ(rec.editPars.endC.x, 0.0);
+    }
+
+    // No edit being reported: 'GENE' with every point zero.
+    PendingModelUpdate outside;
+    std::memset(&outside.editPars, 0x44, sizeof outside.editPars);
+    PendingInput::ToEditPars(outside);
+    EXPECT_EQ(outside.editPars.typeID, APIEdit_General);
+    EXPECT_EQ(outside.editPars.withDelete, 1);
+    EXPECT_EQ(outside.editPars.endC.z, 0.0);
+    EXPECT_EQ(outside.editPars.origC.x, 0.0);
+    EXPECT_EQ(outside.tranPars.typeID, 0u);
+}
+
+TEST_F(ModelUpdateTest, StepsPerMode) {
+    const API_Guid g = PlaceFill("F");
+    PendingModelUpdate copy = Record(2, {g});
+    UpdateModelWith(copy, Stubs());
+    std::vector<std::string> want = Seq({"filter", "copied 6", "copied 21", "section", "copied 7", "copied 19",
+                                         "copied 11", "contours"});
+    want.insert(want.end(), kHooks.begin(), kHooks.end());
+    for (const char* s : {"terrain 0", "points", "constraints A", "constraints C", "upkeep"}) want.push_back(s);
+    EXPECT_EQ(g_calls, want);
+
+    g_calls.clear();
+    PendingModelUpdate change = Record(3, {g});
+    UpdateModelWith(change, Stubs());
+    want = Seq({"filter", "sync 6", "sync 21", "section", "sync 7", "sync 19", "sync 11"});
+    want.insert(want.end(), kHooks.begin(), kHooks.end());
+    for (const char* s : {"terrain 1", "points", "constraints C", "upkeep"}) want.push_back(s);
+    EXPECT_EQ(g_calls, want);
+
+    g_calls.clear();
+    PendingModelUpdate edit = Record(4, {g});  // no filter for edits
+    UpdateModelWith(edit, Stubs());
+    want = Seq({"sync 6", "sync 21", "section", "sync 7", "sync 19", "sync 11"});
+    want.insert(want.end(), kHooks.begin(), kHooks.end());
+    for (const char* s : {"terrain 1", "points", "constraints B", "constraints C", "upkeep"}) want.push_back(s);
+    EXPECT_EQ(g_calls, want);
+
+    g_calls.clear();
+    PendingModelUpdate gone = Record(5, {g});
+    UpdateModelWith(gone, Stubs());
+    EXPECT_EQ(std::vector<std::string>(g_calls.begin(), g_calls.begin() + 3), Seq({"filter", "broken 6", "broken 21"}));
+    EXPECT_EQ(g_calls.back(), "upkeep");
+}
+
+TEST_F(ModelUpdateTest, OwnNewElementsAreNoCopies) {
+    const API_Guid g = PlaceFill("F");
+    PendingModelUpdate made = Record(1, {g});
+    ElementWritten = 1;
+    UpdateModelWith(made, Stubs());
+    std::vector<std::string> want = Seq({"filter", "section"});
+    want.insert(want.end(), kHooks.begin(), kHooks.end());
+    for (const char* s : {"terrain 0", "points", "constraints C", "upkeep"}) want.push_back(s);
+    EXPECT_EQ(g_calls, want);
+    EXPECT_EQ(ElementWritten, 0);
+    g_calls.clear();
+    PendingModelUpdate user = Record(1, {g});
+    UpdateModelWith(user, Stubs());
+    EXPECT_EQ(g_calls[1], "copied 6");
+}
+
+TEST_F(ModelUpdateTest, AFailedStepEndsTheDispatchButTheClosingStepsRun) {
+    const API_Guid g = PlaceFill("F");
+    PendingModelUpdate r = Record(2, {g});
+    ElementWritten = 1;
+    UpdateModelWith(r, Stubs("section"));
+    EXPECT_EQ(g_calls, Seq({"filter", "copied 6", "copied 21", "section", "upkeep"}));
+    EXPECT_EQ(ElementWritten, 0);
+
+    g_calls.clear();
+    PendingModelUpdate a = Record(2, {g});
+    UpdateModelWith(a, Stubs("constraints A"));
+    EXPECT_EQ(g_calls[g_calls.size() - 2], "constraints A");  // C does not run after a failed A
+    EXPECT_EQ(g_calls.back(), "upkeep");
+}
+
+TEST_F(ModelUpdateTest, OtherCodesAndEmptyFiltersEndEarly) {
+    const API_Guid g = PlaceFill("F");
+    for (const int32_t mode : {0, 6, -5}) {
+        g_calls.clear();
+        PendingModelUpdate r = Record(mode, {g});
+        ElementWritten = 1;
+        UpdateModelWith(r, Stubs());
+        EXPECT_EQ(g_calls, Seq({"upkeep"})) << mode;
+        EXPECT_EQ(r.mode, -5);
+        EXPECT_EQ(ElementWritten, 0);
+    }
+    g_calls.clear();
+    PendingModelUpdate foreign = Record(3, {g});
+    UpdateModelWith(foreign, Stubs("", false));
+    EXPECT_EQ(g_calls, Seq({"filter", "upkeep"}));  // all foreign: no change and no message
+}
+
+TEST_F(ModelUpdateTest, RetainingWallsAndTheSkirtAreReported) {
+    const API_Guid wall = PlaceObject(API_ObjectID, libA, "W");
+    Mark(wall, ElemKind_RetainingWall);
+    PendingModelUpdate change = Record(3, {wall});
+    UpdateModelWith(change, Stubs());
+    EXPECT_EQ(g_calls.back(), "message 53");
+
+    g_calls.clear();
+    PendingModelUpdate edit = Record(4, {wall});
+    UpdateModelWith(edit, Stubs());
+    EXPECT_EQ(g_calls.back(), "upkeep");  // an edit never reports the walls
+
+    g_calls.clear();
+    PendingModelUpdate dropped = Record(3, {wall});
+    UpdateModelWith(dropped, Stubs("", false));  // nothing left after the filter: still reported
+    EXPECT_EQ(g_calls, Seq({"filter", "message 53", "upkeep"}));
+
+    g_calls.clear();
+    PendingModelUpdate skirt = Record(3, {wall});
+    skirt.skirtForced = 1;
+    UpdateModelWith(skirt, Stubs());
+    EXPECT_EQ(g_calls.back(), "message 30");
+    EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "message 53"), 0);
+
+    // A wall on another terrain than the changed mesh is not reported; one on it is.
+    const API_Guid mesh = PlaceMesh("M");
+    Mark(mesh, ElemKind_Terrain);
+    g_calls.clear();
+    PendingModelUpdate both = Record(3, {wall, mesh});
+    UpdateModelWith(both, Stubs());
+    EXPECT_EQ(g_calls.back(), "upkeep");
+    ElemDescriptor onMesh;
+    onMesh.TerrainGuid = QV_String(GuidText(mesh).c_str());
+    const API_Elem_Head head = Rec(wall).header;
+    ASSERT_EQ(Command([&] {
+        return ElemUserData_WriteRecord(onMesh, ElemKind_RetainingWall, head) ? NoError : APIERR_GENERAL;
+    }), NoError);
+    g_calls.clear();
+    PendingModelUpdate again = Record(3, {wall, mesh});
+    UpdateModelWith(again, Stubs());
+    EXPECT_EQ(g_calls.back(), "message 53");
+}
+
+TEST_F(ModelUpdateTest, FilterKeepsTheAddOnsOwnElements) {
+    const API_Guid road = PlaceObject(API_ObjectID, libA, "road");
+    const API_Guid basin = PlaceObject(API_ObjectID, libA, "basin");
+    const API_Guid marker = PlaceObject(API_ObjectID, libA, "marker");
+    const API_Guid foreign = PlaceObject(API_ObjectID, libB, "foreign");
+    const API_Guid mesh = PlaceMesh("mesh");
+    const API_Guid fill = PlaceFill("fill");
+    API_Guid line = {}, point = {};
+    ASSERT_EQ(Db().PlaceLine({0, 0}, {1, 1}, 1, "line", &line), NoError);
+    ASSERT_EQ(Db().PlaceHotspot({1, 1}, 1, "point", &point), NoError);
+    Mark(road, ElemKind_Road);
+    Mark(basin, ElemKind_Basin);
+    Mark(marker, ElemKind_LevelMarker);
+    Mark(mesh, ElemKind_Terrain);
+    Mark(fill, ElemKind_ColouredArea);
+    Mark(line, ElemKind_Constraint);
+    Mark(point, ElemKind_Point);
+    PendingModelUpdate r = Record(3, {road, foreign, basin, marker, mesh, fill, line, point});
+    r.parents[1].header.layer = 77;  // tells the parents apart
+    FilterPendingHeads(r);
+    ASSERT_EQ(r.heads.GetCount(), 5);
+    EXPECT_EQ(r.heads[0].guid, road);
+    EXPECT_EQ(r.heads[1].guid, basin);
+    EXPECT_EQ(r.heads[2].guid, mesh);
+    EXPECT_EQ(r.heads[3].guid, line);
+    EXPECT_EQ(r.heads[4].guid, point);
+    ASSERT_EQ(r.parents.GetCount(), 5);  // the parents stay with their elements
+    EXPECT_EQ(r.parents[1].header.guid, basin);
+    EXPECT_EQ(r.codes.GetCount(), 5);
+
+    // In the 3D window the records are read in the floor plan; the 3D window comes back, rebuilt.
+    Window(APIWind_3DModelID);
+    const int rebuilds = Db().RebuildCount();
+    PendingModelUpdate in3D = Record(3, {road, foreign});
+    FilterPendingHeads(in3D);
+    EXPECT_EQ(in3D.heads.GetCount(), 1);
+    EXPECT_EQ(Db().CurrentDatabaseType(), APIWind_3DModelID);
+    EXPECT_GT(Db().RebuildCount(), rebuilds);
+
+    // Deletions are not filtered.
+    PendingModelUpdate gone = Record(5, {foreign});
+    FilterPendingHeads(gone);
+    EXPECT_EQ(gone.heads.GetCount(), 1);
+}
+
+TEST_F(ModelUpdateTest, WhileRoadSectionsAreDrawnEveryObjectCounts) {
+    std::string why;
+    ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
+    const int32_t roadInd = host->Project().libraries.FindByName("VY_ROAD", 0);
+    ASSERT_GT(roadInd, 0);
+    std::vector<StoredParam> params;
+    ASSERT_TRUE(Db().libPartDefaults(roadInd, &params));
+    bool found = false;
+    for (StoredParam& p : params)
+        if (std::string(p.record.name) == "sezione") {
+            p.record.value.real = 1.0;
+            found = true;
+        }
+    ASSERT_TRUE(found);
+    API_Element defaults = {};
+    defaults.header.typeID = API_ObjectID;
+    ASSERT_EQ(Db().GetDefaults(&defaults, nullptr), NoError);
+    defaults.object.libInd = roadInd;
+    StoredMemo memo;
+    memo.params = params;
+    API_ElementMemo api = {};
+    ASSERT_EQ(WriteApiMemo(memo, APIMemoMask_All, &api), NoError);
+    ASSERT_EQ(Db().ChangeDefaults(defaults, &api, nullptr), NoError);
+    DisposeApiMemo(&api);
+
+    const API_Guid foreign = PlaceObject(API_ObjectID, libB, "foreign");
+    const API_Guid fill = PlaceFill("fill");
+    PendingModelUpdate r = Record(3, {foreign, fill});
+    FilterPendingHeads(r);
+    ASSERT_EQ(r.heads.GetCount(), 1);
+    EXPECT_EQ(r.heads[0].guid, foreign);
+    EXPECT_TRUE(DGDriver::Log().empty());  // nothing was asked of the user
+}
+
+TEST_F(ModelUpdateTest, HandlerGathersTheSeries) {
+    PendingModelUpdate& p = PendingUpdate;
+    API_NotifyElementType e = {};
+    e.notifID = -1;
+    ElementEventHandler(&e);
+    EXPECT_EQ(p.mode, -5);
+    e.notifID = 1;
+    e.elemHead.guid.time_low = 11;
+    ElementEventHandler(&e);
+    e.notifID = 3;  // outside a delivery the parent cannot be read: a zero record stands for it
+    e.elemHead.guid.time_low = 12;
+    ElementEventHandler(&e);
+    EXPECT_EQ(p.mode, 3);
+    EXPECT_EQ(p.heads.GetCount(), 2);
+    EXPECT_EQ(p.parents.GetCount(), 1);
+    for (const int32_t code : {0, 6}) {
+        e.notifID = code;
+        ElementEventHandler(&e);
+        EXPECT_EQ(p.mode, code);
+        EXPECT_EQ(p.heads.GetCount(), 2);
+    }
+    e.notifID = 5;
+    ElementEventHandler(&e);
+    EXPECT_EQ(p.heads.GetCount(), 3);
+    EXPECT_EQ(p.codes[2], 5);
+}
+
+TEST_F(ModelUpdateTest, MixedSeriesAreDispatchedPerCode) {
+    const API_Guid a = PlaceFill("A");
+    const API_Guid b = PlaceFill("B");
+    const API_Guid c = PlaceFill("C");
+    PendingModelUpdate r;
+    r.mode = 1;
+    for (const auto& [g, code] : std::vector<std::pair<API_Guid, int32_t>>{{a, 5}, {b, 3}, {c, 1}}) {
+        API_Elem_Head h = Rec(g).header;
+        r.heads.Insert(h);
+        r.codes.Insert(code);
+        if (code == 3) r.parents.Insert(Rec(g));
+    }
+    ElementWritten = 1;
+    std::vector<int32_t> modes;
+    std::vector<int32_t> written;
+    ModelUpdateSteps s = Stubs();
+    s.sectionEvent = [&](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        modes.push_back(mode);
+        written.push_back(ElementWritten);
+        EXPECT_EQ(heads.GetCount(), 1);
+        return true;
+    };
+    s.collectTerrainElements = [&](int32_t mode, const QV_List<API_Elem_Head>&, const QV_List<API_Element>& parents) {
+        EXPECT_EQ(parents.GetCount(), mode == 3 ? 1 : 0);
+        return true;
+    };
+    UpdateModelSeries(r, s);
+    EXPECT_EQ(modes, (std::vector<int32_t>{5, 3, 1}));  // the deletion is not lost behind the creation
+    EXPECT_EQ(written, (std::vector<int32_t>{1, 1, 1}));
+    EXPECT_EQ(ElementWritten, 0);
+    EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "broken 6"), 1);
+    EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "copied 6"), 0);  // own new element
+}
+
+// The whole path: the user's edits in the host reach the module's handler and its dispatcher.
+TEST_F(ModelUpdateTest, UserEditsReachTheDispatcherThroughTheModule) {
+    ASSERT_TRUE(host->Detach());
+    ASSERT_TRUE(host->Load());
+    const API_Guid road = PlaceObject(API_ObjectID, libA, "road");
+    const API_Guid foreign = PlaceObject(API_ObjectID, libB, "foreign");
+    Mark(road, ElemKind_Road);
+    ASSERT_EQ(ACAPI_Element_AttachObserver(road), NoError);
+    ASSERT_EQ(ACAPI_Element_AttachObserver(foreign), NoError);
+    host->Events().Deliver();
+    host->ClearModuleReports();
+
+    API_Guid copy = {};
+    ASSERT_EQ(host->Events().UserCopy(road, {5, 0, 0}, "copy", &copy), NoError);
+    EXPECT_EQ(CountReports("call: HandleCopiedObjects(6)"), 1);
+    // The copied "result" object is observed, but its part has no link parameters to clear: the pass fails and
+    // the dispatch ends there.
+    EXPECT_EQ(CountReports("call: ContourLineCls::RefreshOnUpdate(1)"), 0);
+    EXPECT_TRUE(host->Events().IsObserved(copy));
+    host->ClearModuleReports();
+
+    ASSERT_EQ(host->Events().UserCopy(foreign, {5, 0, 0}, "copy2", nullptr), NoError);
+    EXPECT_EQ(CountReports("call: HandleCopiedObjects(6)"), 0);  // a foreign object: filtered out
+    host->ClearModuleReports();
+
+    API_ActTranPars t = {};
+    t.typeID = APIEdit_Drag;
+    t.disp = {1, 0};
+    ASSERT_EQ(host->Events().UserEdit(road, t), NoError);
+    EXPECT_EQ(CountReports("call: SyncChangedObjects(6)"), 1);
+    EXPECT_EQ(CountReports("call: ConstraintInput::RefreshOnUpdateB(1)"), 1);
+    host->ClearModuleReports();
+
+    ASSERT_EQ(host->Events().UserEdit(copy, t), NoError);  // the result copy is observed now
+    EXPECT_EQ(CountReports("call: SyncChangedObjects(6)"), 1);
+
+    ASSERT_EQ(host->Events().UserDelete(road), NoError);
+    EXPECT_EQ(CountReports("call: DeleteBrokenSets(6)"), 1);
+    EXPECT_EQ(CountReports("call: DeleteBrokenSets(21)"), 1);
+    EXPECT_EQ(PendingUpdate.mode, -5);  // reset after the series
+    // The operator layer is kept up.
+    EXPECT_NE(Db().FindAttribute(API_LayerID, "VY_Operators"), 0);
+}
+
+}  // namespace
