@@ -216,6 +216,7 @@ private:
     std::vector<std::string> errors_;
     std::vector<std::string> refusedSelectors_;
     int32_t openParams_ = 0;  // the library part whose parameters 'OPAR' opened; 0 when none is open
+
     InteractiveInput input_{project_.database};
     ElementEvents events_{*this};
 };

@@ -78,6 +78,13 @@ public:
     // corners into parameter 60, then the cut lists. Other kinds write nothing. False when a write fails.
     bool WriteCommonLPParams(BaseIDLP& view, int32_t kind);
 
+    // The outline of the element named by pickHead into points3D, points2D, segments and prims
+    // (elements/OutlinePrims.cpp).
+    bool BuildPrimitives(bool reverseWhenOriented, bool fillPrims, bool allRings, bool closeCodes,
+                         bool markRingEnds);
+    // The user picks the first and the last side of the outline (elements/OutlinePrims.cpp).
+    static bool InputPolygonStep(class BaseRSWCls& cls);
+
     // Element zero, bounds unset, descriptor reset, lists emptied, pickHead zero, numbers 0, libPartIndex -1.
     void Reset();
     bool BoundsSet() const;

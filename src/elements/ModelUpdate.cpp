@@ -3,6 +3,7 @@
 #include "elements/ElemDataRecord.hpp"
 #include "elements/LayerStoryHelpers.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/ObjectSets.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -234,9 +235,18 @@ const ModelUpdateSteps& DefaultModelUpdateSteps() {
         ModelUpdateSteps s;
         using Heads = QV_List<API_Elem_Head>;
         using Parents = QV_List<API_Element>;
-        s.handleCopiedObjects = [](int32_t kind, const Heads&) { return LogStep("HandleCopiedObjects", kind), true; };
-        s.syncChangedObjects = [](int32_t kind, const Heads&) { return LogStep("SyncChangedObjects", kind), true; };
-        s.deleteBrokenSets = [](int32_t kind) { return LogStep("DeleteBrokenSets", kind), true; };
+        s.handleCopiedObjects = [](int32_t kind, const Heads& heads) {
+            LogStep("HandleCopiedObjects", kind);
+            return RunInUpkeepCommand([&] { return HandleCopiedObjects(kind, heads); });
+        };
+        s.syncChangedObjects = [](int32_t kind, const Heads& heads) {
+            LogStep("SyncChangedObjects", kind);
+            return RunInUpkeepCommand([&] { return SyncChangedObjects(kind, heads); });
+        };
+        s.deleteBrokenSets = [](int32_t kind) {
+            LogStep("DeleteBrokenSets", kind);
+            return RunInUpkeepCommand([&] { return DeleteBrokenSets(kind); });
+        };
         s.sectionEvent = [](int32_t mode, const Heads&) { return LogStep("SectionCls::OnElementEvent", mode), true; };
         s.contourLineRefresh = [](const Heads& heads) {
             return LogStep("ContourLineCls::RefreshOnUpdate", heads.GetCount()), true;

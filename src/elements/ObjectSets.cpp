@@ -1,0 +1,443 @@
+#include "elements/ObjectSets.hpp"
+
+#include "elements/BaseLP.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/LayerStoryHelpers.hpp"
+#include "elements/LibPartViews.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Encoding.hpp"
+#include "foundation/GdlParams.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "geometry/ElementQueries.hpp"
+#include "shell/AddOnObjects.hpp"
+#include "terrain/ChangeElementMemo.hpp"
+
+#include "GSArray.hpp"
+#include "UniString.hpp"
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+constexpr int32_t ParamIDResult = 3;
+constexpr int32_t ParamIDCut = 4;
+constexpr int32_t ParamIDFill = 5;
+constexpr int32_t ParamOperatore = 7;
+constexpr uint32_t SolidLinkFlags = 1;
+
+API_Guid GuidOfText(const QV_String& text) {
+    API_Guid guid = APINULLGuid;
+    if (!text.IsEmpty()) StringToGuid(guid, text);
+    return guid;
+}
+
+bool IsNull(const API_Guid& guid) { return guid == APINULLGuid; }
+
+GSErrCode MakeDatabaseCurrent(int32_t type) {
+    API_DatabaseInfo db = {};
+    db.typeID = type;
+    return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
+}
+
+// The floor plan's database for the span of a pass when the 3D window is in front; the 3D model's again after.
+class FloorPlanScope {
+public:
+    explicit FloorPlanScope(bool wanted) {
+        switched_ = wanted && IsCurrentWindow3D();
+        failed_ = switched_ && MakeDatabaseCurrent(APIWind_FloorPlanID) != NoError;
+        if (failed_) switched_ = false;
+    }
+    ~FloorPlanScope() {
+        if (switched_) MakeDatabaseCurrent(APIWind_3DModelID);
+    }
+    FloorPlanScope(const FloorPlanScope&) = delete;
+    FloorPlanScope& operator=(const FloorPlanScope&) = delete;
+    bool Failed() const { return failed_; }
+
+private:
+    bool switched_ = false;
+    bool failed_ = false;
+};
+
+// Layers opened for a pass and put back when it ends.
+class OpenedLayers {
+public:
+    ~OpenedLayers() {
+        if (saved_) RestoreLayerStates(VY_Operators, states_);
+    }
+    bool Open(const QV_List<API_Element>& elements) {
+        saved_ = true;
+        return SaveAndOpenLayers(VY_Operators, elements, states_, true);
+    }
+
+private:
+    QV_List<LayerState> states_;
+    bool saved_ = false;
+};
+
+// One placed object with its memo and a view over its parameters, released together.
+class ObjectWithMemo {
+public:
+    explicit ObjectWithMemo(int32_t kind) : view(kind) {}
+    ~ObjectWithMemo() {
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    ObjectWithMemo(const ObjectWithMemo&) = delete;
+    ObjectWithMemo& operator=(const ObjectWithMemo&) = delete;
+
+    bool Fetch(const API_Guid& guid) {
+        std::memset(static_cast<void*>(&element), 0, sizeof element);
+        element.header.guid = guid;
+        if (ACAPI_Element_Get(&element) != NoError) return false;
+        if (ACAPI_Element_GetMemo(guid, &memo, AttachMemoMask) != NoError) return false;
+        if (memo.params == nullptr) return false;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        return true;
+    }
+    bool ReadOperator(QV_String& text) { return view.GetSetString(ParamOperatore, text, LPMode_Get); }
+
+    API_Element element = {};
+    API_ElementMemo memo = {};
+    BaseIDLP view;
+};
+
+int32_t FindByGuid(const QV_List<API_Element>& list, const API_Guid& guid) {
+    for (int32_t i = 0; i < list.GetCount(); ++i)
+        if (list[i].header.guid == guid) return i;
+    return -1;
+}
+
+// A partner's link that must name the source object, by the source's role.
+const QV_String& BackLink(ObjectRole sourceRole, const ElemDescriptor& partner) {
+    switch (sourceRole) {
+        case ObjectRole::Result: return partner.ResultGuid;
+        case ObjectRole::Fill: return partner.FillGuid;
+        case ObjectRole::Cut: break;
+    }
+    return partner.CutGuid;
+}
+
+// The role and the two partner GUIDs of an object of the kind, from its record and "operatore". False when
+// either cannot be read (an object of another kind).
+bool ReadLinks(const API_Element& element, int32_t kind, ObjectRole& role, API_Guid& first, API_Guid& second) {
+    BaseIDLP view(kind);
+    API_Guid result = APINULLGuid, cut = APINULLGuid, fill = APINULLGuid;
+    QV_String text;
+    if (!BaseLP::AttachToElementLookup(view, element, &result, &cut, &fill, &text, kind, false)) return false;
+    role = RoleOfOperator(text);
+    switch (role) {
+        case ObjectRole::Cut: first = result, second = fill; break;
+        case ObjectRole::Fill: first = result, second = cut; break;
+        case ObjectRole::Result: first = cut, second = fill; break;
+    }
+    return true;
+}
+
+bool Unlinked(GSErrCode err) { return err == NoError || err == APIERR_LINKEXIST; }
+
+}  // namespace
+
+ObjectRole RoleOfOperator(const QV_String& operatorText) {
+    if (operatorText == QV_String("result")) return ObjectRole::Result;
+    if (operatorText == QV_String("fill")) return ObjectRole::Fill;
+    return ObjectRole::Cut;
+}
+
+bool IsObjectSetKind(int32_t kind) {
+    return kind == ElemKind_Road || kind == ElemKind_Plateau || kind == ElemKind_Sidewalk ||
+           kind == ElemKind_SlopedPlateau || kind == ElemKind_Railway;
+}
+
+void PartnerLinksOfRole(ObjectRole role, const ElemDescriptor& record, QV_String& first, QV_String& second) {
+    switch (role) {
+        case ObjectRole::Cut: first = record.ResultGuid, second = record.FillGuid; return;
+        case ObjectRole::Fill: first = record.ResultGuid, second = record.CutGuid; return;
+        case ObjectRole::Result: first = record.CutGuid, second = record.FillGuid; return;
+    }
+}
+
+// --- linking a new set --------------------------------------------------------------------------------------
+
+bool LinkElements(const BaseCls& obj, const API_Guid& operatorA, const API_Guid& operatorB) {
+    const API_Guid& mesh = obj.element.header.guid;
+    if (!Unlinked(ACAPI_Element_SolidLink_Create(mesh, operatorA, APISolid_SubtractUpwards, SolidLinkFlags)))
+        return false;
+    return Unlinked(ACAPI_Element_SolidLink_Create(mesh, operatorB, APISolid_Add, SolidLinkFlags));
+}
+
+bool WriteLinkPresenceParams(const API_Elem_Head& head, const API_Guid& resultGuid, const API_Guid& cutGuid,
+                             const API_Guid& fillGuid, int32_t kind) {
+    ObjectWithMemo object(kind);
+    if (!object.Fetch(head.guid)) return false;
+    if (IsObjectSetKind(kind)) {
+        const struct {
+            int32_t index;
+            const API_Guid& guid;
+        } links[] = {{ParamIDResult, resultGuid}, {ParamIDCut, cutGuid}, {ParamIDFill, fillGuid}};
+        for (const auto& link : links) {
+            int32_t value = IsNull(link.guid) ? -1 : 0;
+            if (!object.view.GetSetInt(link.index, value, LPMode_Set)) return false;
+        }
+    }
+    return ChangeElementMemo(&object.element, &object.memo) == NoError;
+}
+
+// --- keeping a set in step ------------------------------------------------------------------------------------
+
+int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchToPlan) {
+    ObjectWithMemo source(kind);
+    QV_String operatorText;
+    if (!source.Fetch(head.guid) || !source.ReadOperator(operatorText)) return 0;
+    const ObjectRole role = RoleOfOperator(operatorText);
+    ElemDescriptor record;
+    if (!record.FromElement(kind, source.element.header, switchToPlan)) return 0;
+
+    QV_String firstText, secondText;
+    PartnerLinksOfRole(role, record, firstText, secondText);
+    const API_Guid firstGuid = GuidOfText(firstText);
+    const API_Guid secondGuid = GuidOfText(secondText);
+    if (IsNull(firstGuid) || IsNull(secondGuid)) return 1;
+
+    ObjectWithMemo partner1(kind), partner2(kind);
+    ElemDescriptor record1, record2;
+    if (!partner1.Fetch(firstGuid) || !partner2.Fetch(secondGuid)) return 0;
+    if (!ElemUserData_Read(record1, kind, partner1.element.header) ||
+        !ElemUserData_Read(record2, kind, partner2.element.header))
+        return 0;
+
+    // The source's element information text goes to both partners (empty when the host cannot tell it).
+    API_Guid sourceGuid = head.guid;
+    GS::UniString info;
+    QV_String infoText("");
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &sourceGuid, &info) == NoError)
+        infoText = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    QV_String infoCopy = infoText;
+    SetMemoInfoString(partner1.memo, infoCopy);
+    infoCopy = infoText;
+    SetMemoInfoString(partner2.memo, infoCopy);
+
+    // A partner that names another object is not this set's: leave it alone.
+    if (GuidOfText(BackLink(role, record1)) != head.guid || GuidOfText(BackLink(role, record2)) != head.guid)
+        return 1;
+
+    QV_List<API_Element> three;
+    three.Insert(source.element);
+    three.Insert(partner1.element);
+    three.Insert(partner2.element);
+    OpenedLayers layers;
+    layers.Open(three);
+
+    API_Element mask;
+    CopyObjectPlacementFields(source.element, partner1.element, partner2.element);
+    SetObjectPlacementMask(mask);
+
+    const QV_String ownNames[] = {QV_String(source.view.GetParamName(3)), QV_String(source.view.GetParamName(4)),
+                                  QV_String(source.view.GetParamName(5)), QV_String(source.view.GetParamName(6)),
+                                  QV_String(source.view.GetParamName(7))};
+    const int32_t count = source.view.RecordCount();
+    for (int32_t i = 0; i < count; ++i) {
+        const API_AddParType* param = source.view.Record(i);
+        if (param == nullptr) return 0;
+        char name[sizeof param->name + 1] = {};
+        std::memcpy(name, param->name, sizeof param->name);
+        const QV_String paramName(name);
+        bool own = false;
+        for (const QV_String& n : ownNames) own = own || paramName == n;
+        if (own) continue;
+        if (!CopyGdlParam(source.view, partner1.view, paramName, paramName, false, false) ||
+            !CopyGdlParam(source.view, partner2.view, paramName, paramName, false, false))
+            return 0;
+    }
+
+    if (ChangeElementMemo(&partner1.element, &partner1.memo) != NoError) return 0;
+    if (ACAPI_Element_Change(&partner1.element, &mask, nullptr, 0) != NoError) return 0;
+    if (ChangeElementMemo(&partner2.element, &partner2.memo) != NoError) return 0;
+    if (ACAPI_Element_Change(&partner2.element, &mask, nullptr, 0) != NoError) return 0;
+    return 1;
+}
+
+bool SyncChangedObjects(int32_t kind, const QV_List<API_Elem_Head>& heads) {
+    if (heads.GetCount() == 0) return true;
+    FloorPlanScope plan(true);
+    if (plan.Failed()) return false;
+    for (int32_t i = 0; i < heads.GetCount(); ++i) {
+        API_Element element = {};
+        element.header.guid = heads[i].guid;
+        if (ACAPI_Element_Get(&element) != NoError) return false;
+        ObjectRole role;
+        API_Guid first = APINULLGuid, second = APINULLGuid;
+        if (!ReadLinks(element, kind, role, first, second)) continue;
+        if (IsNull(first) || IsNull(second)) continue;
+        if (SyncSiblingObjects(element.header, kind, false) == 0) return false;
+    }
+    return true;
+}
+
+bool DeleteBrokenSets(int32_t kind) {
+    FloorPlanScope plan(true);
+    if (plan.Failed()) return false;
+    QV_List<API_Element> objects;
+    if (CollectAddOnObjects(kind, API_ObjectID, 0, objects) <= 0) return false;
+    if (objects.GetCount() == 0) return true;
+    OpenedLayers layers;
+    layers.Open(objects);
+
+    int32_t i = 0;
+    while (i < objects.GetCount()) {
+        ObjectRole role;
+        API_Guid first = APINULLGuid, second = APINULLGuid;
+        if (!ReadLinks(objects[i], kind, role, first, second) || IsNull(first) || IsNull(second)) {
+            ++i;
+            continue;
+        }
+        const int32_t at1 = FindByGuid(objects, first);
+        const int32_t at2 = FindByGuid(objects, second);
+        if (at1 >= 0 && at2 >= 0) {
+            ++i;
+            continue;
+        }
+        // A broken set: the object and the partners still present go.
+        if (DeleteElementInPlan(objects[i].header, false) != NoError) return false;
+        objects.Remove(i);
+        for (const API_Guid& partner : {first, second}) {
+            const int32_t at = FindByGuid(objects, partner);
+            if (at < 0) continue;
+            if (DeleteElementInPlan(objects[at].header, false) != NoError) return false;
+            objects.Remove(at);
+            if (at < i) --i;
+        }
+    }
+    return ResetTerrainLevels(kind, objects);
+}
+
+bool ResetTerrainLevels(int32_t kind, const QV_List<API_Element>& objects) {
+    if (kind != ElemKind_Plateau && kind != ElemKind_SlopedPlateau) return true;
+    QV_List<API_Element> meshes;
+    if (CollectAddOnObjects(ElemKind_Terrain, API_MeshID, 0, meshes) <= 0) return false;
+    for (int32_t m = 0; m < meshes.GetCount(); ++m) {
+        GS::Array<API_Guid> operators;
+        const GSErrCode err = ACAPI_Element_SolidLink_GetOperators(meshes[m].header.guid, &operators);
+        if (err == APIERR_GENERAL) continue;  // no operators: nothing to align for this mesh
+        if (err != NoError) return false;
+        bool any = false;
+        double level = 0.0;
+        for (uint32_t k = 0; k < operators.GetSize(); ++k) {
+            const int32_t at = FindByGuid(objects, operators[k]);
+            if (at < 0) continue;
+            DiggingLP view(kind, kind == ElemKind_SlopedPlateau ? 1 : 0);
+            double objectLevel = 0.0;
+            if (!BaseLP::AttachAndReadDouble(view, objects[at], objectLevel)) return false;
+            if (objectLevel > 0.0) continue;
+            level = any ? std::fmax(level, objectLevel) : objectLevel;
+            any = true;
+        }
+        if (!any || std::fabs(level - meshes[m].mesh.level) < 1e-7) continue;
+        API_Element changed = meshes[m];
+        changed.mesh.level = level;
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        std::memset(static_cast<void*>(&mask.mesh.level), 0xFF, sizeof mask.mesh.level);
+        GS::Array<API_Guid> one;
+        one.Push(meshes[m].header.guid);
+        if (ACAPI_Element_ChangeParameters(one, &changed, nullptr, &mask) != NoError) return false;
+    }
+    return true;
+}
+
+bool HandleCopiedObjects(int32_t kind, const QV_List<API_Elem_Head>& heads) {
+    if (heads.GetCount() == 0) return true;
+    FloorPlanScope plan(true);
+    if (plan.Failed()) return false;
+    GS::Array<API_Guid> doomed;
+    for (int32_t i = 0; i < heads.GetCount(); ++i) {
+        if (!ACAPI_Element_Filter(heads[i].guid, 1)) continue;
+        API_Element element = {};
+        element.header.guid = heads[i].guid;
+        if (ACAPI_Element_Get(&element) != NoError) continue;
+        ElemDescriptor record;
+        if (!ElemUserData_Read(record, kind, element.header)) continue;  // not an object of this kind
+        BaseIDLP view(kind);
+        QV_String operatorText;
+        if (!BaseIDLP::ReadOperatorOfElement(view, element, operatorText)) return false;
+        if (RoleOfOperator(operatorText) != ObjectRole::Result) {
+            doomed.Push(element.header.guid);
+            continue;
+        }
+        if (ACAPI_Element_AttachObserver(element.header.guid) != NoError) return false;
+        if (!BaseIDLP::Unlink(view, element, kind)) return false;
+    }
+    if (doomed.GetSize() > 0 && ACAPI_Element_Delete(doomed) != NoError) return false;
+    return true;
+}
+
+// --- partners -------------------------------------------------------------------------------------------------
+
+namespace {
+// Fetches the partners `entry` names that `has` does not know yet and hands each to `add`.
+bool ForEachNewPartner(const API_Element& entry, int32_t kind, const std::function<bool(const API_Guid&)>& has,
+                       const std::function<bool(const API_Element&)>& add) {
+    BaseIDLP view(kind);
+    API_Guid links[3] = {APINULLGuid, APINULLGuid, APINULLGuid};
+    if (!BaseLP::AttachToElementLookup(view, entry, &links[0], &links[1], &links[2], nullptr, kind, false))
+        return false;
+    for (const API_Guid& link : links) {
+        if (IsNull(link) || has(link)) continue;
+        API_Element partner = {};
+        partner.header.guid = link;
+        if (ACAPI_Element_Get(&partner) != NoError) return false;
+        if (!add(partner)) return false;
+    }
+    return true;
+}
+}  // namespace
+
+bool CollectPartners(QV_List<API_Element>& elements, int32_t kind) {
+    const int32_t present = elements.GetCount();
+    for (int32_t i = 0; i < present; ++i) {
+        const API_Element entry = elements[i];
+        const bool ok = ForEachNewPartner(
+            entry, kind, [&](const API_Guid& g) { return FindByGuid(elements, g) >= 0; },
+            [&](const API_Element& partner) { return elements.Insert(partner); });
+        if (!ok) return false;
+    }
+    return true;
+}
+
+bool CollectPartnersByKind(QV_List<ElemEntry>& entries) {
+    const int32_t present = entries.GetCount();
+    const auto has = [&](const API_Guid& g) {
+        for (int32_t k = 0; k < entries.GetCount(); ++k)
+            if (entries[k].element.header.guid == g) return true;
+        return false;
+    };
+    for (int32_t i = 0; i < present; ++i) {
+        const ElemEntry entry = entries[i];
+        const bool ok = ForEachNewPartner(entry.element, entry.kind, has, [&](const API_Element& partner) {
+            ElemEntry added;
+            added.element = partner;
+            added.kind = entry.kind;
+            return entries.Insert(added);
+        });
+        if (!ok) return false;
+    }
+    return true;
+}
+
+bool RunInUpkeepCommand(const std::function<bool()>& pass) {
+    bool result = false;
+    bool ran = false;
+    QV_String undoText;
+    GetResString(undoText, UndoTableBase + LanguageIndex, 2);
+    const GS::UniString undo(undoText.GetBuffer(), undoText.GetLength());
+    const GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() {
+        ran = true;
+        result = pass();
+        return NoError;  // what the pass changed stays, also when it failed
+    });
+    if (!ran && err == APIERR_REFUSEDCMD) return pass();
+    return ran && result;
+}
