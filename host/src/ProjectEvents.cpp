@@ -444,19 +444,6 @@ const std::vector<std::string> kNames = {"Notify_GetTranParams", "Notify_GetPare
                                          "SolidLink_GetOperators", "SolidLink_GetTargets", "SolidLink_GetTime",
                                          "SolidLink_GetOperation", "SolidLink_GetFlags"};
 
-template <typename F>
-GSErrCode Serve(const char* name, F&& body) {
-    StandinHost* host = StandinHost::Current();
-    if (host == nullptr) return APIERR_GENERAL;
-    GSErrCode err;
-    if (host->InjectedFailure(name, -1, &err)) return err;
-    host->Database().ClearRefusal();
-    err = body(*host, host->Database());
-    if (err != NoError && !host->Database().LastRefusal().empty())
-        host->Log(std::string("  host: ") + name + " refused (" + ErrorText(err) + "): " +
-                  host->Database().LastRefusal());
-    return err;
-}
 
 GSErrCode HandOutGuids(const std::vector<API_Guid>& guids, GSHandle* out) {
     *out = BMAllocateHandle(GSSize(guids.size() * sizeof(API_Guid)), 0, 0);
@@ -466,40 +453,40 @@ GSErrCode HandOutGuids(const std::vector<API_Guid>& guids, GSHandle* out) {
 }
 
 GSErrCode T_Notify_GetTranParams(API_ActTranPars* tranPars) {
-    return Serve("Notify_GetTranParams",
+    return ServeDatabaseCall("Notify_GetTranParams",
                  [&](StandinHost& host, ProjectDatabase&) { return host.Events().GetTranParams(tranPars); });
 }
 GSErrCode T_Notify_GetParentElement(API_Element* element, API_ElementMemo* memo, uint64_t mask,
                                     API_ElementUserData* userData) {
-    return Serve("Notify_GetParentElement", [&](StandinHost& host, ProjectDatabase&) {
+    return ServeDatabaseCall("Notify_GetParentElement", [&](StandinHost& host, ProjectDatabase&) {
         return host.Events().GetParentElement(element, memo, mask, userData);
     });
 }
 GSErrCode T_Element_AttachObserver(const API_Guid* guid) {
-    return Serve("Element_AttachObserver", [&](StandinHost& host, ProjectDatabase&) {
+    return ServeDatabaseCall("Element_AttachObserver", [&](StandinHost& host, ProjectDatabase&) {
         return guid == nullptr ? APIERR_BADPARS : host.Events().AttachObserver(*guid);
     });
 }
 GSErrCode T_Element_DetachObserver(const API_Guid* guid) {
-    return Serve("Element_DetachObserver", [&](StandinHost& host, ProjectDatabase&) {
+    return ServeDatabaseCall("Element_DetachObserver", [&](StandinHost& host, ProjectDatabase&) {
         return guid == nullptr ? APIERR_BADPARS : host.Events().DetachObserver(*guid);
     });
 }
 GSErrCode T_SolidLink_Create(const API_Guid* target, const API_Guid* operatorGuid, uint32_t operation,
                              uint32_t linkFlags) {
-    return Serve("SolidLink_Create", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("SolidLink_Create", [&](StandinHost&, ProjectDatabase& db) {
         if (target == nullptr || operatorGuid == nullptr) return APIERR_BADPARS;
         return db.CreateSolidLink(*target, *operatorGuid, operation, linkFlags);
     });
 }
 GSErrCode T_SolidLink_Remove(const API_Guid* target, const API_Guid* operatorGuid) {
-    return Serve("SolidLink_Remove", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("SolidLink_Remove", [&](StandinHost&, ProjectDatabase& db) {
         if (target == nullptr || operatorGuid == nullptr) return APIERR_BADPARS;
         return db.RemoveSolidLink(*target, *operatorGuid);
     });
 }
 GSErrCode T_SolidLink_GetOperators(const API_Guid* target, GSHandle* operators) {
-    return Serve("SolidLink_GetOperators", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("SolidLink_GetOperators", [&](StandinHost&, ProjectDatabase& db) {
         if (target == nullptr || operators == nullptr) return APIERR_BADPARS;
         *operators = nullptr;
         std::vector<API_Guid> list;
@@ -509,7 +496,7 @@ GSErrCode T_SolidLink_GetOperators(const API_Guid* target, GSHandle* operators) 
     });
 }
 GSErrCode T_SolidLink_GetTargets(const API_Guid* operatorGuid, GSHandle* targets) {
-    return Serve("SolidLink_GetTargets", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("SolidLink_GetTargets", [&](StandinHost&, ProjectDatabase& db) {
         if (operatorGuid == nullptr || targets == nullptr) return APIERR_BADPARS;
         *targets = nullptr;
         std::vector<API_Guid> list;
@@ -522,7 +509,7 @@ GSErrCode T_SolidLink_GetTargets(const API_Guid* operatorGuid, GSHandle* targets
 // The link of the two for the three getters; APIERR_LINKNOTEXIST when there is none.
 template <typename F>
 GSErrCode WithLink(const char* name, const API_Guid* target, const API_Guid* operatorGuid, F&& take) {
-    return Serve(name, [&](StandinHost&, ProjectDatabase& db) -> GSErrCode {
+    return ServeDatabaseCall(name, [&](StandinHost&, ProjectDatabase& db) -> GSErrCode {
         if (target == nullptr || operatorGuid == nullptr) return APIERR_BADPARS;
         const StoredSolidLink* link = db.FindSolidLink(*target, *operatorGuid);
         if (link == nullptr) return APIERR_LINKNOTEXIST;

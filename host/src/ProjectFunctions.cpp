@@ -16,20 +16,6 @@ const std::vector<std::string> kNames = {
     "Element_DeselectAll", "Selection_Get",      "DisposeElemMemoHdls", "Attribute_Get",
     "Attribute_Create",   "Attribute_Modify",   "Attribute_Delete",    "CallUndoableCommand"};
 
-// Runs one entry for the host serving now: a failure set by FailCall answers first; a refusal is logged.
-template <typename F>
-GSErrCode Serve(const char* name, F&& body) {
-    StandinHost* host = StandinHost::Current();
-    if (host == nullptr) return APIERR_GENERAL;
-    GSErrCode err;
-    if (host->InjectedFailure(name, -1, &err)) return err;
-    host->Database().ClearRefusal();
-    err = body(*host, host->Database());
-    if (err != NoError && !host->Database().LastRefusal().empty())
-        host->Log(std::string("  host: ") + name + " refused (" + ErrorText(err) + "): " +
-                  host->Database().LastRefusal());
-    return err;
-}
 
 // Copies a list into a new host handle the caller kills.
 template <typename T>
@@ -41,42 +27,42 @@ GSErrCode HandOut(const std::vector<T>& items, GSHandle* out) {
 }
 
 GSErrCode T_Element_Get(API_Element* element) {
-    return Serve("Element_Get", [&](StandinHost&, ProjectDatabase& db) { return db.GetElement(element); });
+    return ServeDatabaseCall("Element_Get", [&](StandinHost&, ProjectDatabase& db) { return db.GetElement(element); });
 }
 GSErrCode T_Element_GetMemo(const API_Guid* guid, API_ElementMemo* memo, uint64_t mask) {
-    return Serve("Element_GetMemo", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Element_GetMemo", [&](StandinHost&, ProjectDatabase& db) {
         return guid == nullptr ? APIERR_BADPARS : db.GetMemo(*guid, memo, mask);
     });
 }
 GSErrCode T_Element_GetDefaults(API_Element* element, API_ElementMemo* memo) {
-    return Serve("Element_GetDefaults",
+    return ServeDatabaseCall("Element_GetDefaults",
                  [&](StandinHost&, ProjectDatabase& db) { return db.GetDefaults(element, memo); });
 }
 GSErrCode T_Element_ChangeDefaults(const API_Element* element, const API_ElementMemo* memo, const API_Element* mask) {
-    return Serve("Element_ChangeDefaults", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Element_ChangeDefaults", [&](StandinHost&, ProjectDatabase& db) {
         return element == nullptr ? APIERR_BADPARS : db.ChangeDefaults(*element, memo, mask);
     });
 }
 GSErrCode T_Element_Create(API_Element* element, const API_ElementMemo* memo) {
-    return Serve("Element_Create", [&](StandinHost&, ProjectDatabase& db) { return db.CreateElement(element, memo); });
+    return ServeDatabaseCall("Element_Create", [&](StandinHost&, ProjectDatabase& db) { return db.CreateElement(element, memo); });
 }
 GSErrCode T_Element_Change(API_Element* element, const API_Element* mask, const API_ElementMemo* memo,
                            uint64_t memoMask) {
-    return Serve("Element_Change", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Element_Change", [&](StandinHost&, ProjectDatabase& db) {
         return db.ChangeElement(element, mask, memo, memoMask);
     });
 }
 GSErrCode T_Element_ChangeParameters(const API_Guid* guids, uint32_t count, const API_Element* defPars,
                                      const API_ElementMemo* defMemo, const API_Element* mask) {
-    return Serve("Element_ChangeParameters", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Element_ChangeParameters", [&](StandinHost&, ProjectDatabase& db) {
         return db.ChangeParameters(guids, count, defPars, defMemo, mask);
     });
 }
 GSErrCode T_Element_Delete(const API_Guid* guids, uint32_t count) {
-    return Serve("Element_Delete", [&](StandinHost&, ProjectDatabase& db) { return db.DeleteElements(guids, count); });
+    return ServeDatabaseCall("Element_Delete", [&](StandinHost&, ProjectDatabase& db) { return db.DeleteElements(guids, count); });
 }
 GSErrCode T_Element_GetElemList(API_ElemTypeID typeID, GSHandle* guids) {
-    return Serve("Element_GetElemList", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Element_GetElemList", [&](StandinHost&, ProjectDatabase& db) {
         if (guids == nullptr) return APIERR_BADPARS;
         *guids = nullptr;
         std::vector<API_Guid> list;
@@ -86,38 +72,38 @@ GSErrCode T_Element_GetElemList(API_ElemTypeID typeID, GSHandle* guids) {
 }
 bool T_Element_Filter(const API_Guid* guid, uint32_t filterBits) {
     bool result = false;
-    Serve("Element_Filter", [&](StandinHost&, ProjectDatabase& db) {
+    ServeDatabaseCall("Element_Filter", [&](StandinHost&, ProjectDatabase& db) {
         result = guid != nullptr && db.Filter(*guid, filterBits);
         return NoError;
     });
     return result;
 }
 GSErrCode T_Element_GetUserData(const API_Elem_Head* head, API_ElementUserData* userData) {
-    return Serve("Element_GetUserData", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Element_GetUserData", [&](StandinHost&, ProjectDatabase& db) {
         return head == nullptr ? APIERR_BADPARS : db.GetUserData(*head, userData);
     });
 }
 GSErrCode T_Element_SetUserData(const API_Elem_Head* head, const API_ElementUserData* userData) {
-    return Serve("Element_SetUserData", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Element_SetUserData", [&](StandinHost&, ProjectDatabase& db) {
         return head == nullptr || userData == nullptr ? APIERR_BADPARS : db.SetUserData(*head, *userData);
     });
 }
 GSErrCode T_Element_DeleteUserData(const API_Elem_Head* head) {
-    return Serve("Element_DeleteUserData", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Element_DeleteUserData", [&](StandinHost&, ProjectDatabase& db) {
         return head == nullptr ? APIERR_BADPARS : db.DeleteUserData(*head);
     });
 }
 GSErrCode T_Element_Select(const API_Neig* neigs, int32_t count, bool add) {
-    return Serve("Element_Select", [&](StandinHost&, ProjectDatabase& db) { return db.Select(neigs, count, add); });
+    return ServeDatabaseCall("Element_Select", [&](StandinHost&, ProjectDatabase& db) { return db.Select(neigs, count, add); });
 }
 GSErrCode T_Element_DeselectAll() {
-    return Serve("Element_DeselectAll", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Element_DeselectAll", [&](StandinHost&, ProjectDatabase& db) {
         db.DeselectAll();
         return NoError;
     });
 }
 GSErrCode T_Selection_Get(API_SelectionInfo* info, GSHandle* neigs, bool onlyEditable) {
-    return Serve("Selection_Get", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Selection_Get", [&](StandinHost&, ProjectDatabase& db) {
         if (info == nullptr || neigs == nullptr) return APIERR_BADPARS;
         *neigs = nullptr;
         std::vector<API_Neig> list;
@@ -128,28 +114,28 @@ GSErrCode T_Selection_Get(API_SelectionInfo* info, GSHandle* neigs, bool onlyEdi
     });
 }
 GSErrCode T_DisposeElemMemoHdls(API_ElementMemo* memo) {
-    return Serve("DisposeElemMemoHdls", [&](StandinHost&, ProjectDatabase&) {
+    return ServeDatabaseCall("DisposeElemMemoHdls", [&](StandinHost&, ProjectDatabase&) {
         if (memo == nullptr) return APIERR_BADPARS;
         DisposeApiMemo(memo);
         return NoError;
     });
 }
 GSErrCode T_Attribute_Get(API_Attribute* attribute) {
-    return Serve("Attribute_Get", [&](StandinHost&, ProjectDatabase& db) { return db.GetAttribute(attribute); });
+    return ServeDatabaseCall("Attribute_Get", [&](StandinHost&, ProjectDatabase& db) { return db.GetAttribute(attribute); });
 }
 GSErrCode T_Attribute_Create(API_Attribute* attribute) {
-    return Serve("Attribute_Create", [&](StandinHost&, ProjectDatabase& db) { return db.CreateAttribute(attribute); });
+    return ServeDatabaseCall("Attribute_Create", [&](StandinHost&, ProjectDatabase& db) { return db.CreateAttribute(attribute); });
 }
 GSErrCode T_Attribute_Modify(API_Attribute* attribute) {
-    return Serve("Attribute_Modify", [&](StandinHost&, ProjectDatabase& db) { return db.ModifyAttribute(attribute); });
+    return ServeDatabaseCall("Attribute_Modify", [&](StandinHost&, ProjectDatabase& db) { return db.ModifyAttribute(attribute); });
 }
 GSErrCode T_Attribute_Delete(const API_Attr_Head* head) {
-    return Serve("Attribute_Delete", [&](StandinHost&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Attribute_Delete", [&](StandinHost&, ProjectDatabase& db) {
         return head == nullptr ? APIERR_BADPARS : db.DeleteAttribute(*head);
     });
 }
 GSErrCode T_CallUndoableCommand(const char16_t* undoText, API_UndoableCommandProc* body, void* context) {
-    return Serve("CallUndoableCommand", [&](StandinHost& host, ProjectDatabase& db) {
+    return ServeDatabaseCall("CallUndoableCommand", [&](StandinHost& host, ProjectDatabase& db) {
         if (body == nullptr) return APIERR_BADPARS;
         const std::string text = undoText != nullptr ? GS::UniString(undoText).ToUtf8() : std::string();
         host.Log("  host: undoable command \"" + text + "\"");

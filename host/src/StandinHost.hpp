@@ -225,3 +225,19 @@ private:
 std::string SelectorText(uint32_t selector);
 // "0x81060001" for an error code, "0" for none.
 std::string ErrorText(GSErrCode err);
+
+// Runs one project-database entry for the host serving now: a failure set by FailCall answers first; a refusal
+// is logged with the database's reason.
+template <typename F>
+GSErrCode ServeDatabaseCall(const char* name, F&& body) {
+    StandinHost* host = StandinHost::Current();
+    if (host == nullptr) return APIERR_GENERAL;
+    GSErrCode err;
+    if (host->InjectedFailure(name, -1, &err)) return err;
+    host->Database().ClearRefusal();
+    err = body(*host, host->Database());
+    if (err != NoError && !host->Database().LastRefusal().empty())
+        host->Log(std::string("  host: ") + name + " refused (" + ErrorText(err) + "): " +
+                  host->Database().LastRefusal());
+    return err;
+}
