@@ -1,4 +1,5 @@
 // Configuration files and suite marker files, through the in-process host (user folder, 'APPL', 'SUIT').
+#include "HostConfigFile.hpp"
 #include "TestSupport.hpp"
 
 #include "foundation/ACAPI.hpp"
@@ -21,11 +22,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The stored form of a configuration text (the host's own codec).
 std::string Swap(std::string bytes) {
-    for (char& c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        c = static_cast<char>(static_cast<unsigned char>((b << 4) | (b >> 4)));
-    }
+    HostConfig::SwapNibbles(bytes);
     return bytes;
 }
 

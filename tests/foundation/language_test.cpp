@@ -1,5 +1,6 @@
 // Localised texts, the language index, the alerts and the language dialog, through the in-process host and
 // the dialog manager's driver.
+#include "HostConfigFile.hpp"
 #include "TestSupport.hpp"
 
 #include "foundation/ACAPI.hpp"
@@ -25,11 +26,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The stored form of a configuration text (the host's own codec).
 std::string Swap(std::string bytes) {
-    for (char& c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        c = static_cast<char>(static_cast<unsigned char>((b << 4) | (b >> 4)));
-    }
+    HostConfig::SwapNibbles(bytes);
     return bytes;
 }
 
