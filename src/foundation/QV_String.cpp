@@ -571,27 +571,20 @@ void QV_String::Trim(QV_String& out, bool left, bool right, bool tabsToo) const 
     SetFromUnits(out, buffer + first, last - first);
 }
 
-void QV_String::ToLower(QV_String& out) const {
+void QV_String::MapUnits(QV_String& out, GS::UniChar (*map)(GS::UniChar)) const {
     if (buffer == nullptr) {
         out.Clear();
         return;
     }
     QV_String result;
     SetFromUnits(result, buffer, length);
-    for (uint32_t i = 0; i < result.length; ++i) result.buffer[i] = CharLowerW(result.buffer[i]);
+    for (uint32_t i = 0; i < result.length; ++i) result.buffer[i] = map(result.buffer[i]);
     out.Swap(result);
 }
 
-void QV_String::ToUpper(QV_String& out) const {
-    if (buffer == nullptr) {
-        out.Clear();
-        return;
-    }
-    QV_String result;
-    SetFromUnits(result, buffer, length);
-    for (uint32_t i = 0; i < result.length; ++i) result.buffer[i] = CharUpperW(result.buffer[i]);
-    out.Swap(result);
-}
+void QV_String::ToLower(QV_String& out) const { MapUnits(out, [](GS::UniChar u) -> GS::UniChar { return CharLowerW(u); }); }
+
+void QV_String::ToUpper(QV_String& out) const { MapUnits(out, [](GS::UniChar u) -> GS::UniChar { return CharUpperW(u); }); }
 
 // ---------------------------------------------------------------------------------------------------------
 // numbers

@@ -186,6 +186,8 @@ private:
     bool AllocateExactly(uint32_t units, GS::UniChar*& block) const;
     void Adopt(GS::UniChar* block, uint32_t newLength, uint32_t newCapacity);
     bool FromFormatted(const char* format, ...);
+    // Copies the text into `out` with every unit passed through `map` (case mapping).
+    void MapUnits(QV_String& out, GS::UniChar (*map)(GS::UniChar)) const;
 
     GS::UniChar* buffer = nullptr;
     uint32_t length = 0;
