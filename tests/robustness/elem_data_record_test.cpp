@@ -156,7 +156,7 @@ const std::vector<std::string> kNumberTokens = {
 TEST(ElemDataRecordRobustness, CurrentLayoutMutants) {
     Robustness::Mutator m(0x454C454Du);
     int ok = 0;
-    const int iterations = 6000;
+    const int iterations = 4000;
     for (int i = 0; i < iterations && !HasFailure(); ++i) {
         const int32_t kind = kTaggedKinds[m.Below(20)];
         std::string bytes = Record(Descriptor(m.Below(40)), kind);

@@ -17,8 +17,9 @@ namespace {
 
 const int32_t kSelectors[] = {2, 10, 11, 12, 13, 14, 15, 100, 101, 102, 103, 7};
 
+// A buffer of exactly the bytes. A byte count of 0 asks for a terminated source: an empty one is one zero unit.
 std::unique_ptr<uint8_t[]> Exact(const std::string& bytes) {
-    std::unique_ptr<uint8_t[]> p(new uint8_t[bytes.empty() ? 1 : bytes.size()]);
+    std::unique_ptr<uint8_t[]> p(new uint8_t[bytes.empty() ? 4 : bytes.size()]());
     std::memcpy(p.get(), bytes.data(), bytes.size());
     return p;
 }

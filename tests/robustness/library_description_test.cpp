@@ -139,7 +139,7 @@ TEST(LibraryDescriptionRobustness, SeededMutants) {
     const std::vector<std::string> seeds = Seeds();
     Robustness::Mutator m(0x4C504431u);
     int parsed = 0;
-    const int iterations = 10000;
+    const int iterations = 6000;
     for (int i = 0; i < iterations; ++i) {
         const std::string& seed = seeds[m.Below(uint32_t(seeds.size()))];
         if (Check(m.Mutate(seed, kTokens), "mutant " + std::to_string(i))) ++parsed;

@@ -157,7 +157,7 @@ TEST(ResourceFilesRobustness, MutatedFoldersOpenAndWhatLoadedWritesBackTheSame) 
     Robustness::Mutator m(0x52455346u);
     QuietErrors quiet;
     int loadedWithErrors = 0;
-    for (int i = 0; i < 250 && !HasFailure(); ++i) {
+    for (int i = 0; i < 60 && !HasFailure(); ++i) {
         const std::string where = "mutant " + std::to_string(i);
         const std::string folder = root + "/m";
         fs::remove_all(root);

@@ -115,7 +115,7 @@ TEST(VersionBannerRobustness, SeedsAndEveryTruncation) {
 TEST(VersionBannerRobustness, SeededMutants) {
     Robustness::Mutator m(0x56455253u);
     int parsed = 0;
-    const int iterations = 5000;
+    const int iterations = 1200;
     for (int i = 0; i < iterations && !HasFailure(); ++i) {
         const std::string bytes = m.Mutate(kSeeds[m.Below(uint32_t(kSeeds.size()))], kTokens);
         const int32_t encoding = m.OneIn(2) ? Encoding_UTF8 : Encoding_System;
