@@ -183,3 +183,39 @@ TEST(EncodingRobustness, ByteOrderMarksAndDetectionOnRandomBytes) {
     QV_String text;
     EXPECT_EQ(text.SetDetectEncoding(nullptr, 100, true, Encoding_UTF8), text.SetDetectEncoding(nullptr, 0, true, 11));
 }
+
+TEST(EncodingRobustness, TerminatedSourcesReadNothingPastTheirTerminator) {
+    Robustness::Mutator m(0x5445524Du);
+    const std::vector<std::string> seeds = Utf8Seeds();
+    for (int i = 0; i < 2000 && !HasFailure(); ++i) {
+        const int32_t from = kSelectors[m.Below(sizeof kSelectors / sizeof kSelectors[0])];
+        const int32_t to = kSelectors[m.Below(sizeof kSelectors / sizeof kSelectors[0])];
+        const size_t unit = EncodingUnitSize(from);
+        std::string body = m.OneIn(2) ? m.RandomBytes(24) : m.Mutate(seeds[m.Below(uint32_t(seeds.size()))], kTokens);
+        // Whole non-zero units, then one zero unit: the source ends exactly there.
+        body.resize(body.size() - body.size() % unit);
+        for (size_t u = 0; u < body.size(); u += unit) {
+            bool zero = true;
+            for (size_t k = 0; k < unit; ++k) zero = zero && body[u + k] == '\0';
+            if (zero) body[u] = 'x';
+        }
+        const std::string terminated = body + std::string(unit, '\0');
+        const auto buffer = Exact(terminated);
+        const std::string where = "mutant " + std::to_string(i) + " " + std::to_string(from) + "->" + std::to_string(to);
+        const int32_t need = ConvertEncoding(from, buffer.get(), 0, to, nullptr, 0, true);
+        std::string explicitOut;
+        const bool explicitOk = Convert(from, body, to, true, &explicitOut, where);
+        if (body.empty()) continue;  // an explicit count of 0 is itself a terminated source
+        // A source that decodes to no character at all (a UTF-7 shift sequence with too few bits, "+/v") is
+        // refused with its length given, and converts to just the terminator when it is terminated.
+        if (need >= 0 && !explicitOk) {
+            EXPECT_EQ(need, int32_t(EncodingUnitSize(to))) << where << " body " << ::testing::PrintToString(body);
+            continue;
+        }
+        ASSERT_EQ(need >= 0, explicitOk) << where << " body " << ::testing::PrintToString(body);
+        if (need < 0) continue;
+        std::string out(size_t(need), '\0');
+        ASSERT_EQ(ConvertEncoding(from, buffer.get(), 0, to, &out[0], uint32_t(need), true), need) << where;
+        EXPECT_EQ(out, explicitOut) << where;
+    }
+}
