@@ -87,6 +87,7 @@ std::string Difference(const LibPartDef& a, const LibPartDef& b) {
 // "line <n>: ..." with n inside the text, or one of the whole-file faults ("no 'type' line").
 bool LineNumbered(const std::string& error, size_t lineCount) {
     if (error.compare(0, 4, "no '") == 0 && error.size() > 10) return true;
+    if (error.compare(0, 20, "file is larger than ") == 0) return true;
     if (error.compare(0, 5, "line ") != 0) return false;
     size_t i = 5;
     size_t n = 0;
@@ -159,6 +160,15 @@ TEST(LibraryDescriptionRobustness, HugeArraysAndCountsAreRefused) {
         EXPECT_FALSE(ParseLibraryPart(kHead + line + "\n", &part, &error)) << line;
         EXPECT_EQ(error.compare(0, 7, "line 4:"), 0) << line << ": " << error;
     }
+}
+
+TEST(LibraryDescriptionRobustness, OversizedDescriptionIsRefusedWhole) {
+    std::string text = kHead;
+    while (text.size() <= LibFileBytesMax) text += "# padding " + std::string(100, 'x') + "\n";
+    LibPartDef part;
+    std::string error;
+    EXPECT_FALSE(ParseLibraryPart(text, &part, &error));
+    EXPECT_NE(error.find("larger than"), std::string::npos) << error;
 }
 
 TEST(LibraryDescriptionRobustness, MutatedFilesInAFolderLeaveTheStoreAsItWas) {
