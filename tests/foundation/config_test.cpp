@@ -1,5 +1,6 @@
 // Configuration files and suite marker files, through the in-process host (user folder, 'APPL', 'SUIT').
 #include "HostConfigFile.hpp"
+#include "../host/InProcessHost.hpp"
 #include "TestSupport.hpp"
 
 #include "foundation/ACAPI.hpp"
@@ -37,25 +38,19 @@ std::string HostPath(std::string path) {
     return path;
 }
 
-class ConfigTest : public ::testing::Test {
+class ConfigTest : public InProcessHostTest {
 protected:
     void SetUp() override {
+        InProcessHostTest::SetUp();
         folder_ = TestSupport::UserFolder();
-        for (const auto& entry : fs::directory_iterator(folder_)) fs::remove_all(entry.path());
-        HostSettings settings;
-        settings.moduleDir = TestSupport::BinDir();
-        settings.userFolder = folder_;
-        settings.mainVersion = 25;
-        host_ = std::make_unique<StandinHost>(settings);
-        host_->UseInProcess(ModuleExports{&GetExportedFuncAddrs, &SetImportedFuncAddrs});
-        ASSERT_TRUE(host_->Attach());
+        ASSERT_TRUE(host->Attach());
         IODriver::ClearFailures();
         ResetConfigCaches();
     }
     void TearDown() override {
         IODriver::ClearFailures();
         ResetConfigCaches();
-        host_.reset();
+        InProcessHostTest::TearDown();
     }
 
     std::string PathOf(const std::string& name) const { return folder_ + "/" + name; }
@@ -80,7 +75,6 @@ protected:
     }
 
     std::string folder_;
-    std::unique_ptr<StandinHost> host_;
 };
 
 const char* kShared = "Brenmaro.cfg";
@@ -348,10 +342,10 @@ TEST_F(ConfigTest, SuiteMarkerFiles) {
     EXPECT_EQ(ReadStored("Lodravix_20_25.wyr"), "$Korvane Loaded: FALSE\r\n");
 
     // The host's main version names the files.
-    host_->Settings().mainVersion = 26;
+    host->Settings().mainVersion = 26;
     ASSERT_TRUE(WriteSuiteMarker(true));
     EXPECT_TRUE(Exists("Lodravix_20_26.wyr"));
-    host_->Settings().mainVersion = 25;
+    host->Settings().mainVersion = 25;
 }
 
 TEST_F(ConfigTest, SuitePresence) {
@@ -364,14 +358,14 @@ TEST_F(ConfigTest, SuitePresence) {
     EXPECT_TRUE(FindSuiteMarkerFile());
     EXPECT_TRUE(CheckSuitePresence(present));
     EXPECT_FALSE(present);
-    host_->Settings().mainVersion = 24;
+    host->Settings().mainVersion = 24;
     EXPECT_FALSE(FindSuiteMarkerFile());
-    host_->Settings().mainVersion = 25;
+    host->Settings().mainVersion = 25;
 
-    host_->Settings().suitePresent = true;
+    host->Settings().suitePresent = true;
     EXPECT_TRUE(CheckSuitePresence(present));
     EXPECT_TRUE(present);
-    host_->Settings().suitePresent = false;
+    host->Settings().suitePresent = false;
 }
 
 // Whatever allocation fails, the shared file ends either as it was or with the change, never short of entries.

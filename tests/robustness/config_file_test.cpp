@@ -3,6 +3,7 @@
 // rewritten by SetConfigValue gives every key its former value.
 #include "HostConfigFile.hpp"
 #include "Mutator.hpp"
+#include "../host/InProcessHost.hpp"
 #include "TestSupport.hpp"
 
 #include "foundation/ACAPI.hpp"
@@ -53,24 +54,18 @@ std::set<std::string> CandidateKeys(const std::string& text) {
     return keys;
 }
 
-class ConfigFileRobustness : public ::testing::Test {
+class ConfigFileRobustness : public InProcessHostTest {
 protected:
     void SetUp() override {
+        InProcessHostTest::SetUp();
         folder_ = TestSupport::UserFolder();
-        for (const auto& entry : fs::directory_iterator(folder_)) fs::remove_all(entry.path());
-        HostSettings settings;
-        settings.moduleDir = TestSupport::BinDir();
-        settings.userFolder = folder_;
-        settings.mainVersion = 25;
-        host_ = std::make_unique<StandinHost>(settings);
-        host_->UseInProcess(ModuleExports{&GetExportedFuncAddrs, &SetImportedFuncAddrs});
-        ASSERT_TRUE(host_->Attach());
+        ASSERT_TRUE(host->Attach());
         IODriver::ClearFailures();
         ResetConfigCaches();
     }
     void TearDown() override {
         ResetConfigCaches();
-        host_.reset();
+        InProcessHostTest::TearDown();
     }
 
     std::string Path() const { return folder_ + "/Brenmaro.cfg"; }
@@ -131,7 +126,6 @@ protected:
     }
 
     std::string folder_;
-    std::unique_ptr<StandinHost> host_;
 };
 
 }  // namespace
