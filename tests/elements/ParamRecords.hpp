@@ -41,9 +41,12 @@ public:
         r.dim2 = d2;
         r.value.array = h;
     }
-    void Texts(const char* name, int32_t d1, int32_t d2, const std::vector<std::u16string>& v) {
+    // Texts packed as given: each ended by a 0 unit unless `lastUnterminated`.
+    void Texts(const char* name, int32_t d1, int32_t d2, const std::vector<std::u16string>& v,
+               bool lastUnterminated = false) {
         std::u16string packed;
         for (const auto& t : v) packed += t + u'\0';
+        if (lastUnterminated && !packed.empty()) packed.pop_back();
         GSHandle h = BMAllocateHandle(GSSize(packed.size() * 2), 0, 0);
         if (!packed.empty()) std::memcpy(*h, packed.data(), packed.size() * 2);
         API_AddParType& r = Add(name, APIParT_Text);
@@ -68,6 +71,8 @@ public:
         API_AddParType* r = Find(name);
         return r == nullptr ? std::u16string(u"<none>") : std::u16string(r->value.uStr);
     }
+
+    BaseLP View() { return BaseLP(handle, Count()); }
 
     GSHandle handle;
 };

@@ -4,6 +4,7 @@
 #include "elements/BaseLP.hpp"
 #include "foundation/GdlParams.hpp"
 
+#include "../elements/ParamRecords.hpp"
 #include "MemoryDriver.hpp"
 
 #include <gtest/gtest.h>
@@ -17,63 +18,7 @@
 
 namespace {
 
-// A parameter list in a host handle, built record by record; frees every cell handle and the list.
-class ParamList {
-public:
-    ParamList() : handle(BMAllocateHandle(0, ALLOCATE_CLEAR, 0)) {}
-    ~ParamList() {
-        for (int32_t i = 0; i < Count(); ++i) {
-            API_AddParType& r = At(i);
-            if (r.dim1 != 0 && r.dim2 != 0) BMKillHandle(&r.value.array);
-        }
-        BMKillHandle(&handle);
-    }
-    ParamList(const ParamList&) = delete;
-    ParamList& operator=(const ParamList&) = delete;
-
-    int32_t Count() const { return int32_t(BMGetHandleSize(handle) / GSSize(sizeof(API_AddParType))); }
-    API_AddParType& At(int32_t i) { return reinterpret_cast<API_AddParType*>(*handle)[i]; }
-
-    API_AddParType& Add(const char* name, int32_t typeID) {
-        const int32_t n = Count();
-        BMReallocHandle(handle, GSSize(n + 1) * GSSize(sizeof(API_AddParType)), ALLOCATE_CLEAR, 0);
-        API_AddParType& r = At(n);
-        std::memcpy(r.name, name, std::min(std::strlen(name), sizeof r.name));
-        r.typeID = typeID;
-        r.index = int16_t(n);
-        return r;
-    }
-    void Real(const char* name, double v) { Add(name, 2).value.real = v; }
-    void Text(const char* name, const std::u16string& t) {
-        API_AddParType& r = Add(name, APIParT_Text);
-        std::memcpy(r.value.uStr, t.data(), std::min<size_t>(t.size(), 256) * 2);
-    }
-    void Reals(const char* name, int32_t d1, int32_t d2, const std::vector<double>& v) {
-        GSHandle h = BMAllocateHandle(GSSize(v.size() * sizeof(double)), 0, 0);
-        if (!v.empty()) std::memcpy(*h, v.data(), v.size() * sizeof(double));
-        API_AddParType& r = Add(name, 2);
-        r.dim1 = d1;
-        r.dim2 = d2;
-        r.value.array = h;
-    }
-    // Texts packed as given: each ended by a 0 unit unless `lastUnterminated`.
-    void Texts(const char* name, int32_t d1, int32_t d2, const std::vector<std::u16string>& v,
-               bool lastUnterminated = false) {
-        std::u16string packed;
-        for (const auto& t : v) packed += t + u'\0';
-        if (lastUnterminated && !packed.empty()) packed.pop_back();
-        GSHandle h = BMAllocateHandle(GSSize(packed.size() * 2), 0, 0);
-        if (!packed.empty()) std::memcpy(*h, packed.data(), packed.size() * 2);
-        API_AddParType& r = Add(name, APIParT_Text);
-        r.dim1 = d1;
-        r.dim2 = d2;
-        r.value.array = h;
-    }
-
-    BaseLP View() { return BaseLP(handle, Count()); }
-
-    GSHandle handle;
-};
+using ParamList = ParamRecords;
 
 std::vector<double> CellsOf(API_AddParType& r) {
     const double* d = reinterpret_cast<const double*>(*r.value.array);
