@@ -65,11 +65,10 @@ GSErrCode FillPointInputRecord(API_GetPointType& record, const QV_String& prompt
     return FillFilter(record.changeFilter, record.filter, filterIds, filterMode);
 }
 
-GSErrCode FillLineInputRecord(API_GetLineType& record, const QV_String& prompt, const API_InputPlane* plane,
-                              uint8_t passFlag, const API_Coord3D* guide, const API_Coord3D& start,
-                              const QV_List<int32_t>* filterIds, int16_t filterMode) {
-    std::memset(&record, 0, sizeof record);
-    WritePrompt(record.prompt, prompt);
+namespace {
+// Line and polygon input share the optional input plane and guide.
+template <typename InputRecord>
+void SetPlaneAndGuide(InputRecord& record, const API_InputPlane* plane, const API_Coord3D* guide) {
     if (plane != nullptr) {
         record.changePlane = 1;
         record.plane = *plane;
@@ -78,6 +77,15 @@ GSErrCode FillLineInputRecord(API_GetLineType& record, const QV_String& prompt, 
         record.enableGuide = 1;
         record.guide = *guide;
     }
+}
+}  // namespace
+
+GSErrCode FillLineInputRecord(API_GetLineType& record, const QV_String& prompt, const API_InputPlane* plane,
+                              uint8_t passFlag, const API_Coord3D* guide, const API_Coord3D& start,
+                              const QV_List<int32_t>* filterIds, int16_t filterMode) {
+    std::memset(&record, 0, sizeof record);
+    WritePrompt(record.prompt, prompt);
+    SetPlaneAndGuide(record, plane, guide);
     record.passFlag = passFlag;
     record.startCoord = start;
     return FillFilter(record.changeFilter, record.filter, filterIds, filterMode);
@@ -87,14 +95,7 @@ void FillPolyInputRecord(API_GetPolyType& record, const QV_String& prompt, const
                          const API_Coord3D* guide, uint8_t passFlag, uint32_t method, const API_Coord3D& start) {
     std::memset(&record, 0, sizeof record);
     WritePrompt(record.prompt, prompt);
-    if (plane != nullptr) {
-        record.changePlane = 1;
-        record.plane = *plane;
-    }
-    if (guide != nullptr) {
-        record.enableGuide = 1;
-        record.guide = *guide;
-    }
+    SetPlaneAndGuide(record, plane, guide);
     record.passFlag = passFlag;
     record.method = method;
     record.startCoord = start;
