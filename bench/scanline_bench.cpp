@@ -22,8 +22,7 @@ namespace {
 
 enum Family { Wavy, Rough };
 
-std::vector<API_Coord> Outline(Family family, int n, double cx, double cy, uint32_t seed)
-{
+std::vector<API_Coord> Outline(Family family, int n, double cx, double cy, uint32_t seed) {
     const double r = 100.0;
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> u(-1.0, 1.0);
@@ -38,8 +37,7 @@ std::vector<API_Coord> Outline(Family family, int n, double cx, double cy, uint3
     return points;
 }
 
-QV_List<QV_Poly> ToList(const std::vector<API_Coord>& points)
-{
+QV_List<QV_Poly> ToList(const std::vector<API_Coord>& points) {
     QV_List<API_Coord> list;
     list.SetSize(static_cast<int32_t>(points.size()));
     for (size_t i = 0; i < points.size(); ++i) list[static_cast<int32_t>(i)] = points[i];
@@ -49,8 +47,7 @@ QV_List<QV_Poly> ToList(const std::vector<API_Coord>& points)
     return polys;
 }
 
-void BM_Scanline(benchmark::State& state, Family family, uint32_t op)
-{
+void BM_Scanline(benchmark::State& state, Family family, uint32_t op) {
     const int n = static_cast<int>(state.range(0));
     const QV_List<QV_Poly> subject = ToList(Outline(family, n, 0.0, 0.0, 1));
     const QV_List<QV_Poly> clip = ToList(Outline(family, n, 30.0, 20.0, 2));
@@ -70,8 +67,7 @@ void BM_Scanline(benchmark::State& state, Family family, uint32_t op)
 }
 
 #ifdef LODRAVIX_HAVE_GEOS
-GEOSGeometry* ToGeos(GEOSContextHandle_t h, const std::vector<API_Coord>& points)
-{
+GEOSGeometry* ToGeos(GEOSContextHandle_t h, const std::vector<API_Coord>& points) {
     GEOSCoordSequence* s = GEOSCoordSeq_create_r(h, static_cast<unsigned>(points.size() + 1), 2);
     for (size_t i = 0; i <= points.size(); ++i) {
         const API_Coord& p = points[i % points.size()];
@@ -80,17 +76,16 @@ GEOSGeometry* ToGeos(GEOSContextHandle_t h, const std::vector<API_Coord>& points
     return GEOSGeom_createPolygon_r(h, GEOSGeom_createLinearRing_r(h, s), nullptr, 0);
 }
 
-void BM_Geos(benchmark::State& state, Family family, uint32_t op)
-{
+void BM_Geos(benchmark::State& state, Family family, uint32_t op) {
     const int n = static_cast<int>(state.range(0));
     GEOSContextHandle_t h = GEOS_init_r();
     GEOSGeometry* a = ToGeos(h, Outline(family, n, 0.0, 0.0, 1));
     GEOSGeometry* b = ToGeos(h, Outline(family, n, 30.0, 20.0, 2));
     for (auto _ : state) {
-        GEOSGeometry* r = op == ScanlineDifference     ? GEOSDifference_r(h, a, b)
-                          : op == ScanlineIntersection ? GEOSIntersection_r(h, a, b)
-                          : op == ScanlineExclusiveOr  ? GEOSSymDifference_r(h, a, b)
-                                                       : GEOSUnion_r(h, a, b);
+        GEOSGeometry* r = op == ScanlineDifference ? GEOSDifference_r(h, a, b)
+            : op == ScanlineIntersection           ? GEOSIntersection_r(h, a, b)
+            : op == ScanlineExclusiveOr            ? GEOSSymDifference_r(h, a, b)
+                                                   : GEOSUnion_r(h, a, b);
         benchmark::DoNotOptimize(r);
         GEOSGeom_destroy_r(h, r);
     }
@@ -101,8 +96,7 @@ void BM_Geos(benchmark::State& state, Family family, uint32_t op)
 }
 #endif
 
-void Sizes(benchmark::internal::Benchmark* b)
-{
+void Sizes(benchmark::internal::Benchmark* b) {
     b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
 }
 

@@ -14,12 +14,11 @@ namespace HostConfig {
 std::string Utf8ToCp1252(const std::string& utf8) {
     const std::u16string wide = GS::UniString(utf8).ToU16String();
     if (wide.empty()) return {};
-    const int32_t size = WideCharToMultiByte(CP_ACP, 0, wide.data(),
-                                             static_cast<int32_t>(wide.size()), nullptr, 0, nullptr, nullptr);
+    const int32_t size =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int32_t>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string out(size > 0 ? size_t(size) : 0, '\0');
     if (size > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int32_t>(wide.size()),
-                            &out[0], size, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int32_t>(wide.size()), &out[0], size, nullptr, nullptr);
     return out;
 }
 
@@ -27,9 +26,7 @@ std::string Cp1252ToUtf8(const std::string& bytes) {
     if (bytes.empty()) return {};
     const int32_t size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int32_t>(bytes.size()), nullptr, 0);
     std::u16string wide(size > 0 ? size_t(size) : 0, u'\0');
-    if (size > 0)
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int32_t>(bytes.size()),
-                            &wide[0], size);
+    if (size > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int32_t>(bytes.size()), &wide[0], size);
     return GS::UniString(wide).ToUtf8();
 }
 

@@ -12,9 +12,9 @@
 #include <filesystem>
 
 namespace {
-const std::vector<std::string> kNames = {"LibPart_GetSectionList", "LibPart_GetSection",  "LibPart_UpdateSection",
-                                         "LibPart_AddSection",     "LibPart_GetSect_ParamDef",
-                                         "LibPart_SetDetails_ParamDef", "LibPart_Create", "LibPart_Save"};
+const std::vector<std::string> kNames = {
+    "LibPart_GetSectionList",   "LibPart_GetSection",          "LibPart_UpdateSection", "LibPart_AddSection",
+    "LibPart_GetSect_ParamDef", "LibPart_SetDetails_ParamDef", "LibPart_Create",        "LibPart_Save"};
 
 // Runs one entry for the host serving now: a failure set by FailCall answers first; a refusal is logged with
 // the reason the body gives.
@@ -215,16 +215,15 @@ GSErrCode T_GetSect_ParamDef(const API_LibPart* libPart, API_AddParType** params
 }
 
 GSErrCode T_SetDetails_ParamDef(const API_LibPart* libPart, GSHandle section, const API_LibPartDetails* details) {
-    return Serve("LibPart_SetDetails_ParamDef",
-                 [&](StandinHost&, LibraryStore& store, std::string& why) -> GSErrCode {
-                     if (details == nullptr) return APIERR_BADPARS;
-                     if (PartOfRecord(store, libPart) == nullptr) return APIERR_BADINDEX;
-                     if (!SetParamDefSectionDetails(section, *details)) {
-                         why = "the block is not a parameter definition section";
-                         return APIERR_BADPARS;
-                     }
-                     return NoError;
-                 });
+    return Serve("LibPart_SetDetails_ParamDef", [&](StandinHost&, LibraryStore& store, std::string& why) -> GSErrCode {
+        if (details == nullptr) return APIERR_BADPARS;
+        if (PartOfRecord(store, libPart) == nullptr) return APIERR_BADINDEX;
+        if (!SetParamDefSectionDetails(section, *details)) {
+            why = "the block is not a parameter definition section";
+            return APIERR_BADPARS;
+        }
+        return NoError;
+    });
 }
 
 GSErrCode T_Create(API_LibPart* libPart) {

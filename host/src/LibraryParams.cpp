@@ -18,8 +18,8 @@ GSErrCode StandinHost::Goodies(const API_SelectorCall* call) {
                 return APIERR_BADPARS;
             }
             if (project_.libraries.Part(owner->libInd) == nullptr) return APIERR_BADINDEX;
-            if (openParams_ != 0) Log("  host: 'OPAR' replaces the open parameters of library part " +
-                                      std::to_string(openParams_));
+            if (openParams_ != 0)
+                Log("  host: 'OPAR' replaces the open parameters of library part " + std::to_string(openParams_));
             openParams_ = owner->libInd;
             return NoError;
         }
@@ -47,7 +47,6 @@ GSErrCode StandinHost::Goodies(const API_SelectorCall* call) {
             openParams_ = 0;
             return NoError;
         }
-        default:
-            return Refuse("Goodies", call->selector);
+        default: return Refuse("Goodies", call->selector);
     }
 }

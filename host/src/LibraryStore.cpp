@@ -115,8 +115,7 @@ bool SplitValues(const std::string& s, std::vector<ValueItem>* items, std::strin
                     } else if (e == 't') {
                         item.text += '\t';
                     } else if (e != '"' && e != '\\') {
-                        *why = std::string("unknown escape \\") + e +
-                               " in text (only \\\", \\\\, \\n, \\r and \\t)";
+                        *why = std::string("unknown escape \\") + e + " in text (only \\\", \\\\, \\n, \\r and \\t)";
                         return false;
                     } else {
                         item.text += e;
@@ -211,7 +210,7 @@ bool ParseParam(const std::string& line, LibParamDef* p, std::string* why) {
     const int64_t cells = ndims > 0 ? dims[0] * dims[1] : 1;
     if (cells > LibArrayCellsMax) {
         *why = "array of " + std::to_string(cells) + " cells is too large (at most " +
-               std::to_string(LibArrayCellsMax) + ")";
+            std::to_string(LibArrayCellsMax) + ")";
         return false;
     }
     p->dim1 = int32_t(ndims > 0 ? dims[0] : 0);
@@ -503,9 +502,9 @@ bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* er
                 part->type = LibPartType_Object;
             } else if (value == "picture") {
                 part->type = LibPartType_Picture;
-            } else if (!value.empty() && value.size() <= 4 && std::all_of(value.begin(), value.end(), [](char c) {
-                           return std::isdigit(uint8_t(c)) != 0;
-                       }) && std::stoi(value) >= 1) {
+            } else if (!value.empty() && value.size() <= 4 &&
+                       std::all_of(value.begin(), value.end(), [](char c) { return std::isdigit(uint8_t(c)) != 0; }) &&
+                       std::stoi(value) >= 1) {
                 part->type = std::stoi(value);
             } else {
                 return fail("unknown library-part type '" + value + "'");
@@ -646,7 +645,8 @@ GSHandle MakeParamHandle(const std::vector<LibParamDef>& params) {
             std::u16string packed;
             for (const std::u16string& t : p.texts) packed += t + u'\0';
             cells = BMAllocateHandle(GSSize(packed.size() * sizeof(char16_t)), 0, 0);
-            if (cells != nullptr && !packed.empty()) std::memcpy(*cells, packed.data(), packed.size() * sizeof(char16_t));
+            if (cells != nullptr && !packed.empty())
+                std::memcpy(*cells, packed.data(), packed.size() * sizeof(char16_t));
         } else {
             cells = BMAllocateHandle(GSSize(p.numbers.size() * sizeof(double)), 0, 0);
             if (cells != nullptr && !p.numbers.empty())
@@ -851,13 +851,15 @@ std::string DescribeLibraryPart(const LibPartDef& part) {
     std::string out = "# library part " + part.name + ", written by the host\n";
     out += "name = " + part.name + "\n";
     out += "guid = " + part.guid + "\n";
-    out += "type = " + (part.type == LibPartType_Object    ? std::string("object")
-                        : part.type == LibPartType_Picture ? std::string("picture")
-                                                           : std::to_string(part.type)) + "\n";
+    out += "type = " +
+        (part.type == LibPartType_Object        ? std::string("object")
+             : part.type == LibPartType_Picture ? std::string("picture")
+                                                : std::to_string(part.type)) +
+        "\n";
     if (!part.parent.empty()) out += "parent = " + part.parent + "\n";
     if (part.details.fixSize != 0 || part.details.autoHotspot != 0)
         out += "details = " + std::to_string(part.details.fixSize != 0 ? 1 : 0) + " " +
-               std::to_string(part.details.autoHotspot != 0 ? 1 : 0) + "\n";
+            std::to_string(part.details.autoHotspot != 0 ? 1 : 0) + "\n";
     for (const LibParamDef& p : part.params) {
         const char* word = TypeWord(p.typeID);
         out += "param " + p.name + " " + (word != nullptr ? word : "real");
@@ -929,7 +931,7 @@ bool ParamsFromRecords(const API_AddParType* const* records, std::vector<LibPara
         } else {
             if (r.dim1 < 1 || r.dim2 < 1 || int64_t(r.dim1) * r.dim2 > LibArrayCellsMax) {
                 *why = "parameter '" + p.name + "' has the sizes " + std::to_string(r.dim1) + " x " +
-                       std::to_string(r.dim2);
+                    std::to_string(r.dim2);
                 return false;
             }
             p.dim1 = r.dim1;
@@ -948,8 +950,7 @@ bool ParamsFromRecords(const API_AddParType* const* records, std::vector<LibPara
                     size_t end = at;
                     while (end < units && u[end] != 0) ++end;
                     if (end >= units) {
-                        *why = "array parameter '" + p.name + "' holds fewer than " + std::to_string(cells) +
-                               " texts";
+                        *why = "array parameter '" + p.name + "' holds fewer than " + std::to_string(cells) + " texts";
                         return false;
                     }
                     p.texts.emplace_back(u + at, end - at);
@@ -1115,8 +1116,7 @@ LibPartDef* LibraryStore::MutablePart(int32_t index) {
     return &parts_[size_t(index) - 1].part;
 }
 
-GSErrCode LibraryStore::BeginPart(const LibPartDef& part, const std::string& folder, int32_t* index,
-                                  std::string* why) {
+GSErrCode LibraryStore::BeginPart(const LibPartDef& part, const std::string& folder, int32_t* index, std::string* why) {
     namespace fs = std::filesystem;
     std::string dir = folder;
     for (char& c : dir)
@@ -1129,11 +1129,12 @@ GSErrCode LibraryStore::BeginPart(const LibPartDef& part, const std::string& fol
     }
     const std::string& name = part.name;
     bool goodName = !name.empty() && name.size() < 128 && name != "." && name != ".." && name.front() != ' ' &&
-                    name.back() != ' ' && name.front() != '\t' && name.back() != '\t';
+        name.back() != ' ' && name.front() != '\t' && name.back() != '\t';
     for (char c : name) goodName = goodName && uint8_t(c) >= 0x20 && c != '/' && c != '\\';
     if (!goodName) {
-        *why = "'" + name + "' cannot name a library part (1 to 127 bytes, no control characters, '/' or '\\', "
-               "no spaces around it)";
+        *why = "'" + name +
+            "' cannot name a library part (1 to 127 bytes, no control characters, '/' or '\\', "
+            "no spaces around it)";
         return APIERR_BADPARS;
     }
     if (part.type < 1) {
@@ -1165,9 +1166,8 @@ GSErrCode LibraryStore::BeginPart(const LibPartDef& part, const std::string& fol
         // Never over another file of the folder.
         std::string path = dir + "/" + name + ".lpd";
         std::error_code ec;
-        for (int n = 1; fs::exists(path, ec) || std::any_of(parts_.begin(), parts_.end(), [&](const Entry& e) {
-                            return e.part.filePath == path;
-                        });
+        for (int n = 1; fs::exists(path, ec) ||
+             std::any_of(parts_.begin(), parts_.end(), [&](const Entry& e) { return e.part.filePath == path; });
              ++n)
             path = dir + "/" + name + "_" + std::to_string(n) + ".lpd";
         newPart_.filePath = path;

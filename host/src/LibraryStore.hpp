@@ -62,7 +62,7 @@ struct LibParamDef {
     int32_t typeID = LibParType::Real;
     int32_t dim1 = 0;  // 0 for a scalar
     int32_t dim2 = 0;
-    std::vector<double> numbers;      // a numeric parameter: one value, or dim1 * dim2 cells
+    std::vector<double> numbers;        // a numeric parameter: one value, or dim1 * dim2 cells
     std::vector<std::u16string> texts;  // a text parameter: one text, or dim1 * dim2 cells
 };
 
@@ -71,16 +71,16 @@ struct LibSectionDef {
     uint32_t type = 0;
     int16_t subIdent = 0;
     int32_t version = 1;
-    std::u16string text;     // text sections
-    std::string bytes;       // other sections
+    std::u16string text;  // text sections
+    std::string bytes;    // other sections
 };
 
 struct LibPartDef {
     std::string name;
-    std::string guid;        // "{main}-{revision}", upper case
-    std::string parent;      // unique id of the part it derives from ("" none)
+    std::string guid;    // "{main}-{revision}", upper case
+    std::string parent;  // unique id of the part it derives from ("" none)
     int32_t type = LibPartType_Object;
-    std::string filePath;    // the description file ("/" separated)
+    std::string filePath;  // the description file ("/" separated)
     std::vector<LibParamDef> params;
     std::vector<LibSectionDef> sections;
     API_LibPartDetails details = {};

@@ -34,10 +34,14 @@ bool ParseGuidText(const std::string& text, API_Guid* guid) {
         for (int d = 0; d < 2; ++d) {
             const char c = text[i + size_t(d)];
             int x;
-            if (c >= '0' && c <= '9') x = c - '0';
-            else if (c >= 'a' && c <= 'f') x = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') x = c - 'A' + 10;
-            else return false;
+            if (c >= '0' && c <= '9')
+                x = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                x = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                x = c - 'A' + 10;
+            else
+                return false;
             v = v * 16 + x;
         }
         b[k++] = uint8_t(v);
@@ -119,9 +123,8 @@ std::string ElementTypeName(API_ElemTypeID t) {
 
 bool HasPolygon(API_ElemTypeID t) {
     return t == API_WallID || t == API_SlabID || t == API_RoofID || t == API_MeshID || t == API_ZoneID ||
-           t == API_HatchID || t == API_PolyLineID || t == API_DetailID;
+        t == API_HatchID || t == API_PolyLineID || t == API_DetailID;
 }
-
 
 int32_t DatabaseKindOfMarker(API_ElemTypeID t) {
     switch (t) {
@@ -360,8 +363,9 @@ GSErrCode ProjectDatabase::CheckRecord(const API_Element& rec, const StoredMemo&
         const API_Polygon& p = *APIPolygonOf(rec);
         const std::string what = ElementTypeName(t) + " polygon: ";
         if (p.nCoords < 2 || p.nSubPolys < 1 || p.nArcs < 0 || p.nSubPolys > p.nCoords)
-            return Refuse(APIERR_BADPOLY, what + "counts " + std::to_string(p.nCoords) + "/" +
-                                              std::to_string(p.nSubPolys) + "/" + std::to_string(p.nArcs));
+            return Refuse(APIERR_BADPOLY,
+                          what + "counts " + std::to_string(p.nCoords) + "/" + std::to_string(p.nSubPolys) + "/" +
+                              std::to_string(p.nArcs));
         if (Count(memo.coords) < size_t(p.nCoords) + 1)
             return Refuse(APIERR_BADPOLY, what + "fewer coordinates than nCoords + 1");
         if (Count(memo.pends) < size_t(p.nSubPolys) + 1)
@@ -424,9 +428,17 @@ GSErrCode ProjectDatabase::GetDefaults(API_Element* element, API_ElementMemo* me
         rec.header.variationID = variation;
         rec.header.layer = 1;
         switch (t) {
-            case API_WallID: rec.wall.height = 3.0; rec.wall.thickness = 0.3; rec.wall.pen = 1; break;
+            case API_WallID:
+                rec.wall.height = 3.0;
+                rec.wall.thickness = 0.3;
+                rec.wall.pen = 1;
+                break;
             case API_WindowID:
-            case API_DoorID: rec.window.width = 1.0; rec.window.height = 2.0; rec.window.pen = 1; break;
+            case API_DoorID:
+                rec.window.width = 1.0;
+                rec.window.height = 2.0;
+                rec.window.pen = 1;
+                break;
             case API_ObjectID:
             case API_LampID:
                 rec.object.pen = 1;
@@ -440,7 +452,10 @@ GSErrCode ProjectDatabase::GetDefaults(API_Element* element, API_ElementMemo* me
                 rec.slab.thickness = 0.3;
                 rec.slab.topMat = rec.slab.sideMat = rec.slab.botMat = 4;
                 break;
-            case API_RoofID: rec.roof.pen = 1; rec.roof.thickness = 0.2; break;
+            case API_RoofID:
+                rec.roof.pen = 1;
+                rec.roof.thickness = 0.2;
+                break;
             case API_MeshID:
                 rec.mesh.pen = 1;
                 rec.mesh.topMat = 2;
@@ -448,16 +463,37 @@ GSErrCode ProjectDatabase::GetDefaults(API_Element* element, API_ElementMemo* me
                 rec.mesh.skirt = 1;
                 rec.mesh.skirtLevel = 1.0;
                 break;
-            case API_TextID: rec.text.pen = 1; rec.text.font = 1; rec.text.size = 2.5; break;
-            case API_HatchID: rec.hatch.contPen = 1; rec.hatch.contLtype = 1; rec.hatch.fillPen = 1;
-                rec.hatch.fillInd = 2; break;
-            case API_LineID: rec.line.pen = 1; rec.line.ltypeInd = 1; break;
+            case API_TextID:
+                rec.text.pen = 1;
+                rec.text.font = 1;
+                rec.text.size = 2.5;
+                break;
+            case API_HatchID:
+                rec.hatch.contPen = 1;
+                rec.hatch.contLtype = 1;
+                rec.hatch.fillPen = 1;
+                rec.hatch.fillInd = 2;
+                break;
+            case API_LineID:
+                rec.line.pen = 1;
+                rec.line.ltypeInd = 1;
+                break;
             case API_PolyLineID:
-            case API_DetailID: rec.polyLine.pen = 1; rec.polyLine.ltypeInd = 1; break;
+            case API_DetailID:
+                rec.polyLine.pen = 1;
+                rec.polyLine.ltypeInd = 1;
+                break;
             case API_ArcID:
-            case API_CircleID: rec.arc.pen = 1; rec.arc.ltypeInd = 1; rec.arc.ratio = 1.0;
-                rec.arc.whole = t == API_CircleID ? 1 : 0; break;
-            case API_SplineID: rec.spline.pen = 1; rec.spline.ltypeInd = 1; break;
+            case API_CircleID:
+                rec.arc.pen = 1;
+                rec.arc.ltypeInd = 1;
+                rec.arc.ratio = 1.0;
+                rec.arc.whole = t == API_CircleID ? 1 : 0;
+                break;
+            case API_SplineID:
+                rec.spline.pen = 1;
+                rec.spline.ltypeInd = 1;
+                break;
             case API_HotspotID: rec.hotspot.pen = 1; break;
             case API_CutPlaneID:
             case API_ElevationID:
@@ -553,8 +589,7 @@ GSErrCode ProjectDatabase::ChangeElement(API_Element* element, const API_Element
     StoredElement* e = FindMutable(element->header.guid);
     if (e == nullptr || !VisibleHere(*e))
         return Refuse(APIERR_BADID, "no element " + GuidText(element->header.guid) + " here");
-    if (!LayerUsable(e->record.header.layer, true))
-        return Refuse(APIERR_LOCKEDLAYER, "the element's layer is locked");
+    if (!LayerUsable(e->record.header.layer, true)) return Refuse(APIERR_LOCKEDLAYER, "the element's layer is locked");
     API_Element next = e->record;
     if (mask != nullptr) ApplyMask(next, *element, *mask);
     StoredMemo m = e->memo;
@@ -727,8 +762,9 @@ GSErrCode ProjectDatabase::Select(const API_Neig* neigs, int32_t count, bool add
         const StoredElement* e = Find(neigs[i].guid);
         if (e == nullptr) return Refuse(APIERR_BADID, "no element " + GuidText(neigs[i].guid));
         if (neigs[i].neigID != APINeigIDOfElemType(e->record.header.typeID) || neigs[i].neigID == APINeig_None)
-            return Refuse(APIERR_BADNEIG, "selection record " + std::to_string(neigs[i].neigID) + " for a " +
-                                              ElementTypeName(e->record.header.typeID));
+            return Refuse(APIERR_BADNEIG,
+                          "selection record " + std::to_string(neigs[i].neigID) + " for a " +
+                              ElementTypeName(e->record.header.typeID));
     }
     if (!add) selection_.clear();
     for (int32_t i = 0; i < count; ++i) {
@@ -829,7 +865,8 @@ GSErrCode ProjectDatabase::ModifyAttribute(API_Attribute* attribute) {
     int32_t index = attribute->header.index;
     const std::string name = FieldText(attribute->header.name, sizeof attribute->header.name);
     if (index == 0) index = FindAttribute(t, name);
-    if (Attribute(t, index) == nullptr) return Refuse(APIERR_BADINDEX, "no attribute of index " + std::to_string(index));
+    if (Attribute(t, index) == nullptr)
+        return Refuse(APIERR_BADINDEX, "no attribute of index " + std::to_string(index));
     if (name.empty()) return Refuse(APIERR_BADPARS, "an attribute needs a name");
     const int32_t other = FindAttribute(t, name);
     if (other != 0 && other != index) return Refuse(APIERR_ATTREXIST, "an attribute named \"" + name + "\" exists");
@@ -874,8 +911,7 @@ GSErrCode ProjectDatabase::GetStories(API_StoryInfo* info) const {
     std::memset(static_cast<void*>(info), 0, sizeof *info);
     GSHandle h = BMAllocateHandle(GSSize(model_.stories.size() * sizeof(API_StoryType)), ALLOCATE_CLEAR, 0);
     if (h == nullptr) return Refuse(APIERR_MEMFULL, "no memory for the stories");
-    if (!model_.stories.empty())
-        std::memcpy(*h, model_.stories.data(), model_.stories.size() * sizeof(API_StoryType));
+    if (!model_.stories.empty()) std::memcpy(*h, model_.stories.data(), model_.stories.size() * sizeof(API_StoryType));
     info->firstStory = model_.stories.empty() ? 0 : model_.stories.front().index;
     info->lastStory = model_.stories.empty() ? -1 : model_.stories.back().index;
     info->actStory = currentStory_;
@@ -1077,9 +1113,9 @@ void ProjectDatabase::AfterModelRestored() {
         plan.typeID = APIWind_FloorPlanID;
         ChangeWindow(plan);
     }
-    selection_.erase(std::remove_if(selection_.begin(), selection_.end(),
-                                    [this](const API_Guid& g) { return Find(g) == nullptr; }),
-                     selection_.end());
+    selection_.erase(
+        std::remove_if(selection_.begin(), selection_.end(), [this](const API_Guid& g) { return Find(g) == nullptr; }),
+        selection_.end());
 }
 
 // --- host side -----------------------------------------------------------------------------------------------
@@ -1108,8 +1144,7 @@ GSErrCode ProjectDatabase::PlacePolygonElement(API_ElemTypeID typeID, const std:
     if (err != NoError) return err;
     element.header.layer = layer;
     std::vector<API_Coord3D> pts = points;
-    if (closed && pts.size() >= 2 &&
-        (pts.front().x != pts.back().x || pts.front().y != pts.back().y))
+    if (closed && pts.size() >= 2 && (pts.front().x != pts.back().x || pts.front().y != pts.back().y))
         pts.push_back(pts.front());
     const int32_t n = int32_t(pts.size());
     StoredMemo memo;

@@ -103,7 +103,7 @@ struct StoredAttribute {
 
 struct StoredDatabase {
     API_DatabaseInfo info = {};
-    API_Guid marker = {};    // the marker element that owns it (null for the floor plan and the 3D model)
+    API_Guid marker = {};  // the marker element that owns it (null for the floor plan and the 3D model)
 };
 
 // A solid link: the operator element changes the target element's body.
@@ -112,7 +112,7 @@ struct StoredSolidLink {
     API_Guid operatorGuid = {};
     uint32_t operation = 0;  // 'SSUU', 'SSUD', 'SADD'
     uint32_t flags = 0;
-    uint32_t time = 0;       // the host's link clock when it was made
+    uint32_t time = 0;  // the host's link clock when it was made
     uint32_t subTime = 0;
 };
 
@@ -246,8 +246,7 @@ public:
     // Creating and removing are model changes (inside an undoable command, not in the 3D model's database).
     // Targets and operators are construction elements (walls, columns, beams, objects, lamps, slabs, roofs,
     // meshes); operations 'SSUU', 'SSUD' and 'SADD'. An element that is deleted loses its links.
-    GSErrCode CreateSolidLink(const API_Guid& target, const API_Guid& operatorGuid, uint32_t operation,
-                              uint32_t flags);
+    GSErrCode CreateSolidLink(const API_Guid& target, const API_Guid& operatorGuid, uint32_t operation, uint32_t flags);
     GSErrCode RemoveSolidLink(const API_Guid& target, const API_Guid& operatorGuid);
     // The operators of a target / the targets of an operator, in link order; APIERR_GENERAL when there are none.
     GSErrCode SolidLinkOperators(const API_Guid& target, std::vector<API_Guid>* operators) const;

@@ -26,7 +26,7 @@ public:
             valid_ = std::isfinite(t.cosA) && std::isfinite(t.sinA) && (t.cosA != 0.0 || t.sinA != 0.0);
         } else {
             valid_ = t.typeID == APIEdit_Drag || t.typeID == APIEdit_Elevate || t.typeID == APIEdit_Resize ||
-                     t.typeID == APIEdit_Stretch || t.typeID == APIEdit_VertStretch;
+                t.typeID == APIEdit_Stretch || t.typeID == APIEdit_VertStretch;
         }
     }
     bool Valid() const { return valid_; }
@@ -35,8 +35,7 @@ public:
     API_Coord Point(const API_Coord& p) const {
         switch (t_.typeID) {
             case APIEdit_Drag:
-            case APIEdit_Stretch:
-                return {p.x + t_.disp.x, p.y + t_.disp.y};
+            case APIEdit_Stretch: return {p.x + t_.disp.x, p.y + t_.disp.y};
             case APIEdit_Rotate: {
                 const double n = std::hypot(t_.cosA, t_.sinA);
                 const double c = t_.cosA / n, s = t_.sinA / n;
@@ -50,14 +49,13 @@ public:
             }
             case APIEdit_Resize:
                 return {t_.base.x + t_.ratio * (p.x - t_.base.x), t_.base.y + t_.ratio * (p.y - t_.base.y)};
-            default:
-                return p;
+            default: return p;
         }
     }
     double Lift() const {
         return (t_.typeID == APIEdit_Drag || t_.typeID == APIEdit_Elevate || t_.typeID == APIEdit_VertStretch)
-                   ? t_.dispZ
-                   : 0.0;
+            ? t_.dispZ
+            : 0.0;
     }
     // A direction angle after the transformation.
     double Angle(double a) const {
@@ -111,9 +109,7 @@ bool TransformElement(StoredElement& element, const API_ActTranPars& tranPars) {
             r.object.yRatio *= x.Scale();
             break;
         case API_WindowID:
-        case API_DoorID:
-            r.window.level += lift;
-            break;
+        case API_DoorID: r.window.level += lift; break;
         case API_TextID:
             r.text.loc = x.Point(r.text.loc);
             r.text.angle = x.Angle(r.text.angle);
@@ -154,8 +150,7 @@ bool TransformElement(StoredElement& element, const API_ActTranPars& tranPars) {
             r.cutPlane.begC = x.Point(r.cutPlane.begC);
             r.cutPlane.endC = x.Point(r.cutPlane.endC);
             break;
-        default:
-            break;
+        default: break;
     }
     return true;
 }
@@ -217,8 +212,8 @@ void ElementEvents::Note(ProjectDatabase::ChangeKind kind, const StoredElement& 
     if (kind == ProjectDatabase::ChangeKind::Created) code = userAction_ == UserAction::Copy ? 2 : 1;
     if (kind == ProjectDatabase::ChangeKind::Changed) code = userAction_ == UserAction::Edit ? 4 : 3;
     const API_Elem_Head& head = after.record.header;
-    const auto waiting = std::find_if(pending_.begin(), pending_.end(),
-                                      [&](const Pending& p) { return p.head.guid == head.guid; });
+    const auto waiting =
+        std::find_if(pending_.begin(), pending_.end(), [&](const Pending& p) { return p.head.guid == head.guid; });
     if (waiting != pending_.end()) {
         waiting->head = head;
         if (code == 5) {
@@ -439,11 +434,10 @@ GSErrCode ElementEvents::UserChange(const API_Guid& guid,
 // --- the table's entries -------------------------------------------------------------------------------------
 
 namespace {
-const std::vector<std::string> kNames = {"Notify_GetTranParams", "Notify_GetParentElement", "Element_AttachObserver",
-                                         "Element_DetachObserver", "SolidLink_Create", "SolidLink_Remove",
-                                         "SolidLink_GetOperators", "SolidLink_GetTargets", "SolidLink_GetTime",
+const std::vector<std::string> kNames = {"Notify_GetTranParams",   "Notify_GetParentElement", "Element_AttachObserver",
+                                         "Element_DetachObserver", "SolidLink_Create",        "SolidLink_Remove",
+                                         "SolidLink_GetOperators", "SolidLink_GetTargets",    "SolidLink_GetTime",
                                          "SolidLink_GetOperation", "SolidLink_GetFlags"};
-
 
 GSErrCode HandOutGuids(const std::vector<API_Guid>& guids, GSHandle* out) {
     *out = BMAllocateHandle(GSSize(guids.size() * sizeof(API_Guid)), 0, 0);
@@ -453,8 +447,9 @@ GSErrCode HandOutGuids(const std::vector<API_Guid>& guids, GSHandle* out) {
 }
 
 GSErrCode T_Notify_GetTranParams(API_ActTranPars* tranPars) {
-    return ServeDatabaseCall("Notify_GetTranParams",
-                 [&](StandinHost& host, ProjectDatabase&) { return host.Events().GetTranParams(tranPars); });
+    return ServeDatabaseCall("Notify_GetTranParams", [&](StandinHost& host, ProjectDatabase&) {
+        return host.Events().GetTranParams(tranPars);
+    });
 }
 GSErrCode T_Notify_GetParentElement(API_Element* element, API_ElementMemo* memo, uint64_t mask,
                                     API_ElementUserData* userData) {
@@ -601,24 +596,21 @@ bool InteractionInterface(StandinHost& host, const API_SelectorCall* call, GSErr
             return true;
         case APIIo_DrawRubberLineID.code:
             *result = host.CheckSelectorRecord("Interface", call, sizeof(API_RubberLineType), 0)
-                          ? in.DrawRubberLine(*static_cast<const API_RubberLineType*>(call->par1))
-                          : APIERR_BADPARS;
+                ? in.DrawRubberLine(*static_cast<const API_RubberLineType*>(call->par1))
+                : APIERR_BADPARS;
             if (*result != NoError) host.Log("  host: 'DRLI' refused: " + in.LastNote());
             return true;
         case APIIo_InitNeigFilterID.code:
             *result = host.CheckSelectorRecord("Interface", call, sizeof(API_NeigFilter), sizeof(int32_t))
-                          ? in.InitFilter(static_cast<API_NeigFilter*>(call->par1),
-                                          *static_cast<const int32_t*>(call->par2))
-                          : APIERR_BADPARS;
+                ? in.InitFilter(static_cast<API_NeigFilter*>(call->par1), *static_cast<const int32_t*>(call->par2))
+                : APIERR_BADPARS;
             return true;
         case APIIo_SetNeigFilterID.code:
             *result = host.CheckSelectorRecord("Interface", call, sizeof(API_NeigFilter), sizeof(API_NeigID))
-                          ? in.AddToFilter(static_cast<API_NeigFilter*>(call->par1),
-                                           *static_cast<const API_NeigID*>(call->par2))
-                          : APIERR_BADPARS;
+                ? in.AddToFilter(static_cast<API_NeigFilter*>(call->par1), *static_cast<const API_NeigID*>(call->par2))
+                : APIERR_BADPARS;
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -8,14 +8,30 @@
 #include <cstring>
 
 namespace {
-const std::vector<std::string> kNames = {
-    "Database",           "Automate",           "Element_Get",         "Element_GetMemo",
-    "Element_GetDefaults", "Element_ChangeDefaults", "Element_Create",   "Element_Change",
-    "Element_ChangeParameters", "Element_Delete", "Element_GetElemList", "Element_Filter",
-    "Element_GetUserData", "Element_SetUserData", "Element_DeleteUserData", "Element_Select",
-    "Element_DeselectAll", "Selection_Get",      "DisposeElemMemoHdls", "Attribute_Get",
-    "Attribute_Create",   "Attribute_Modify",   "Attribute_Delete",    "CallUndoableCommand"};
-
+const std::vector<std::string> kNames = {"Database",
+                                         "Automate",
+                                         "Element_Get",
+                                         "Element_GetMemo",
+                                         "Element_GetDefaults",
+                                         "Element_ChangeDefaults",
+                                         "Element_Create",
+                                         "Element_Change",
+                                         "Element_ChangeParameters",
+                                         "Element_Delete",
+                                         "Element_GetElemList",
+                                         "Element_Filter",
+                                         "Element_GetUserData",
+                                         "Element_SetUserData",
+                                         "Element_DeleteUserData",
+                                         "Element_Select",
+                                         "Element_DeselectAll",
+                                         "Selection_Get",
+                                         "DisposeElemMemoHdls",
+                                         "Attribute_Get",
+                                         "Attribute_Create",
+                                         "Attribute_Modify",
+                                         "Attribute_Delete",
+                                         "CallUndoableCommand"};
 
 // Copies a list into a new host handle the caller kills.
 template <typename T>
@@ -36,7 +52,7 @@ GSErrCode T_Element_GetMemo(const API_Guid* guid, API_ElementMemo* memo, uint64_
 }
 GSErrCode T_Element_GetDefaults(API_Element* element, API_ElementMemo* memo) {
     return ServeDatabaseCall("Element_GetDefaults",
-                 [&](StandinHost&, ProjectDatabase& db) { return db.GetDefaults(element, memo); });
+                             [&](StandinHost&, ProjectDatabase& db) { return db.GetDefaults(element, memo); });
 }
 GSErrCode T_Element_ChangeDefaults(const API_Element* element, const API_ElementMemo* memo, const API_Element* mask) {
     return ServeDatabaseCall("Element_ChangeDefaults", [&](StandinHost&, ProjectDatabase& db) {
@@ -44,7 +60,8 @@ GSErrCode T_Element_ChangeDefaults(const API_Element* element, const API_Element
     });
 }
 GSErrCode T_Element_Create(API_Element* element, const API_ElementMemo* memo) {
-    return ServeDatabaseCall("Element_Create", [&](StandinHost&, ProjectDatabase& db) { return db.CreateElement(element, memo); });
+    return ServeDatabaseCall("Element_Create",
+                             [&](StandinHost&, ProjectDatabase& db) { return db.CreateElement(element, memo); });
 }
 GSErrCode T_Element_Change(API_Element* element, const API_Element* mask, const API_ElementMemo* memo,
                            uint64_t memoMask) {
@@ -59,7 +76,8 @@ GSErrCode T_Element_ChangeParameters(const API_Guid* guids, uint32_t count, cons
     });
 }
 GSErrCode T_Element_Delete(const API_Guid* guids, uint32_t count) {
-    return ServeDatabaseCall("Element_Delete", [&](StandinHost&, ProjectDatabase& db) { return db.DeleteElements(guids, count); });
+    return ServeDatabaseCall("Element_Delete",
+                             [&](StandinHost&, ProjectDatabase& db) { return db.DeleteElements(guids, count); });
 }
 GSErrCode T_Element_GetElemList(API_ElemTypeID typeID, GSHandle* guids) {
     return ServeDatabaseCall("Element_GetElemList", [&](StandinHost&, ProjectDatabase& db) {
@@ -94,7 +112,8 @@ GSErrCode T_Element_DeleteUserData(const API_Elem_Head* head) {
     });
 }
 GSErrCode T_Element_Select(const API_Neig* neigs, int32_t count, bool add) {
-    return ServeDatabaseCall("Element_Select", [&](StandinHost&, ProjectDatabase& db) { return db.Select(neigs, count, add); });
+    return ServeDatabaseCall("Element_Select",
+                             [&](StandinHost&, ProjectDatabase& db) { return db.Select(neigs, count, add); });
 }
 GSErrCode T_Element_DeselectAll() {
     return ServeDatabaseCall("Element_DeselectAll", [&](StandinHost&, ProjectDatabase& db) {
@@ -121,13 +140,16 @@ GSErrCode T_DisposeElemMemoHdls(API_ElementMemo* memo) {
     });
 }
 GSErrCode T_Attribute_Get(API_Attribute* attribute) {
-    return ServeDatabaseCall("Attribute_Get", [&](StandinHost&, ProjectDatabase& db) { return db.GetAttribute(attribute); });
+    return ServeDatabaseCall("Attribute_Get",
+                             [&](StandinHost&, ProjectDatabase& db) { return db.GetAttribute(attribute); });
 }
 GSErrCode T_Attribute_Create(API_Attribute* attribute) {
-    return ServeDatabaseCall("Attribute_Create", [&](StandinHost&, ProjectDatabase& db) { return db.CreateAttribute(attribute); });
+    return ServeDatabaseCall("Attribute_Create",
+                             [&](StandinHost&, ProjectDatabase& db) { return db.CreateAttribute(attribute); });
 }
 GSErrCode T_Attribute_Modify(API_Attribute* attribute) {
-    return ServeDatabaseCall("Attribute_Modify", [&](StandinHost&, ProjectDatabase& db) { return db.ModifyAttribute(attribute); });
+    return ServeDatabaseCall("Attribute_Modify",
+                             [&](StandinHost&, ProjectDatabase& db) { return db.ModifyAttribute(attribute); });
 }
 GSErrCode T_Attribute_Delete(const API_Attr_Head* head) {
     return ServeDatabaseCall("Attribute_Delete", [&](StandinHost&, ProjectDatabase& db) {
@@ -180,8 +202,7 @@ GSErrCode T_Database(const API_SelectorCall* call) {
             case APIDb_ChangeCurrentDatabaseID.code:
                 if (!host.CheckSelectorRecord("Database", call, sizeof(API_DatabaseInfo), 0)) return APIERR_BADPARS;
                 return db.ChangeDatabase(*static_cast<const API_DatabaseInfo*>(call->par1));
-            case APIDb_ChangeWindowID.code:
-                return WindowSelector(host, db, "Database", call);
+            case APIDb_ChangeWindowID.code: return WindowSelector(host, db, "Database", call);
             case APIDb_CalcBoundsID.code:
                 if (!host.CheckSelectorRecord("Database", call, sizeof(API_Element), sizeof(API_Box3D)))
                     return APIERR_BADPARS;
@@ -199,18 +220,15 @@ GSErrCode T_Database(const API_SelectorCall* call) {
 GSErrCode T_Automate(const API_SelectorCall* call) {
     return ServeSelector("Automate", call, [&](StandinHost& host, ProjectDatabase& db) -> GSErrCode {
         switch (call->selector) {
-            case APIDo_ChangeWindowID.code:
-                return WindowSelector(host, db, "Automate", call);
+            case APIDo_ChangeWindowID.code: return WindowSelector(host, db, "Automate", call);
             case APIDo_RebuildID.code: {
                 // The record is optional.
-                if (call->par1 != nullptr &&
-                    !host.CheckSelectorRecord("Automate", call, sizeof(API_RebuildParams), 0))
+                if (call->par1 != nullptr && !host.CheckSelectorRecord("Automate", call, sizeof(API_RebuildParams), 0))
                     return APIERR_BADPARS;
                 const auto* pars = static_cast<const API_RebuildParams*>(call->par1);
                 return db.Rebuild(pars != nullptr && pars->regenerate != 0);
             }
-            default:
-                return host.RefuseSelector("Automate", call->selector);
+            default: return host.RefuseSelector("Automate", call->selector);
         }
     });
 }
@@ -222,18 +240,18 @@ bool ProjectEnvironment(StandinHost& host, const API_SelectorCall* call, GSErrCo
     switch (call->selector) {
         case APIEnv_GetToolBoxModeID.code:
             *result = host.CheckSelectorRecord("Environment", call, sizeof(API_ToolBoxItem), 0)
-                          ? db.GetToolBox(static_cast<API_ToolBoxItem*>(call->par1))
-                          : APIERR_BADPARS;
+                ? db.GetToolBox(static_cast<API_ToolBoxItem*>(call->par1))
+                : APIERR_BADPARS;
             return true;
         case APIEnv_SetToolBoxModeID.code:
             *result = host.CheckSelectorRecord("Environment", call, sizeof(API_ToolBoxItem), 0)
-                          ? db.SetToolBox(*static_cast<const API_ToolBoxItem*>(call->par1))
-                          : APIERR_BADPARS;
+                ? db.SetToolBox(*static_cast<const API_ToolBoxItem*>(call->par1))
+                : APIERR_BADPARS;
             return true;
         case APIEnv_GetStorySettingsID.code:
             *result = host.CheckSelectorRecord("Environment", call, sizeof(API_StoryInfo), 0)
-                          ? db.GetStories(static_cast<API_StoryInfo*>(call->par1))
-                          : APIERR_BADPARS;
+                ? db.GetStories(static_cast<API_StoryInfo*>(call->par1))
+                : APIERR_BADPARS;
             return true;
         case APIEnv_ChangeStorySettingsID.code: {
             if (!host.CheckSelectorRecord("Environment", call, sizeof(API_StoryCmdType), 0)) {
@@ -244,8 +262,7 @@ bool ProjectEnvironment(StandinHost& host, const API_SelectorCall* call, GSErrCo
             *result = cmd->action == APIStory_GoTo ? db.GoToStory(cmd->index) : APIERR_BADPARS;
             return true;
         }
-        default:
-            return false;
+        default: return false;
     }
 }
 

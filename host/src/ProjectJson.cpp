@@ -43,53 +43,56 @@ json Polygon(const API_Polygon& p) { return {{"nCoords", p.nCoords}, {"nSubPolys
 json RecordFields(const API_Element& e) {
     switch (e.header.typeID) {
         case API_WallID:
-            return {{"begC", Coord(e.wall.begC)}, {"endC", Coord(e.wall.endC)}, {"height", e.wall.height},
-                    {"thickness", e.wall.thickness}, {"poly", Polygon(e.wall.poly)}};
+            return {{"begC", Coord(e.wall.begC)},
+                    {"endC", Coord(e.wall.endC)},
+                    {"height", e.wall.height},
+                    {"thickness", e.wall.thickness},
+                    {"poly", Polygon(e.wall.poly)}};
         case API_WindowID:
-        case API_DoorID:
-            return {{"libInd", e.window.libInd}, {"width", e.window.width}, {"height", e.window.height}};
+        case API_DoorID: return {{"libInd", e.window.libInd}, {"width", e.window.width}, {"height", e.window.height}};
         case API_ObjectID:
         case API_LampID:
-            return {{"libInd", e.object.libInd}, {"pos", Coord(e.object.pos)}, {"level", e.object.level},
-                    {"angle", e.object.angle}, {"xRatio", e.object.xRatio}, {"yRatio", e.object.yRatio},
-                    {"pen", e.object.pen}, {"reflected", e.object.reflected}};
+            return {{"libInd", e.object.libInd}, {"pos", Coord(e.object.pos)},     {"level", e.object.level},
+                    {"angle", e.object.angle},   {"xRatio", e.object.xRatio},      {"yRatio", e.object.yRatio},
+                    {"pen", e.object.pen},       {"reflected", e.object.reflected}};
         case API_SlabID:
             return {{"thickness", e.slab.thickness}, {"level", e.slab.level}, {"poly", Polygon(e.slab.poly)}};
         case API_RoofID:
             return {{"thickness", e.roof.thickness}, {"level", e.roof.level}, {"poly", Polygon(e.roof.poly)}};
         case API_MeshID:
-            return {{"level", e.mesh.level}, {"topMat", e.mesh.topMat}, {"skirt", e.mesh.skirt},
-                    {"skirtMat", e.mesh.skirtMat}, {"skirtLevel", e.mesh.skirtLevel}, {"poly", Polygon(e.mesh.poly)},
+            return {{"level", e.mesh.level},
+                    {"topMat", e.mesh.topMat},
+                    {"skirt", e.mesh.skirt},
+                    {"skirtMat", e.mesh.skirtMat},
+                    {"skirtLevel", e.mesh.skirtLevel},
+                    {"poly", Polygon(e.mesh.poly)},
                     {"levelCoords", e.mesh.levelLines.nCoords}};
         case API_TextID:
-            return {{"loc", Coord(e.text.loc)}, {"font", e.text.font}, {"fontSetCode", e.text.fontSetCode},
+            return {{"loc", Coord(e.text.loc)},
+                    {"font", e.text.font},
+                    {"fontSetCode", e.text.fontSetCode},
                     {"size", e.text.size}};
-        case API_ZoneID:
-            return {{"libInd", e.zone.libInd}, {"poly", Polygon(e.zone.poly)}};
+        case API_ZoneID: return {{"libInd", e.zone.libInd}, {"poly", Polygon(e.zone.poly)}};
         case API_HatchID:
-            return {{"contPen", e.hatch.contPen}, {"fillPen", e.hatch.fillPen}, {"fillBGPen", e.hatch.fillBGPen},
+            return {{"contPen", e.hatch.contPen}, {"fillPen", e.hatch.fillPen},       {"fillBGPen", e.hatch.fillBGPen},
                     {"fillInd", e.hatch.fillInd}, {"hatchValue", e.hatch.hatchValue}, {"poly", Polygon(e.hatch.poly)}};
-        case API_LineID:
-            return {{"begC", Coord(e.line.begC)}, {"endC", Coord(e.line.endC)}, {"pen", e.line.pen}};
+        case API_LineID: return {{"begC", Coord(e.line.begC)}, {"endC", Coord(e.line.endC)}, {"pen", e.line.pen}};
         case API_PolyLineID:
-        case API_DetailID:
-            return {{"pen", e.polyLine.pen}, {"poly", Polygon(e.polyLine.poly)}};
+        case API_DetailID: return {{"pen", e.polyLine.pen}, {"poly", Polygon(e.polyLine.poly)}};
         case API_ArcID:
         case API_CircleID:
-            return {{"origC", Coord(e.arc.origC)}, {"r", e.arc.r}, {"ratio", e.arc.ratio}, {"begAng", e.arc.begAng},
-                    {"endAng", e.arc.endAng}, {"whole", e.arc.whole}};
-        case API_SplineID:
-            return {{"closed", e.spline.closed}};
-        case API_HotspotID:
-            return {{"pos", Coord(e.hotspot.pos)}, {"height", e.hotspot.height}};
+            return {{"origC", Coord(e.arc.origC)}, {"r", e.arc.r},           {"ratio", e.arc.ratio},
+                    {"begAng", e.arc.begAng},      {"endAng", e.arc.endAng}, {"whole", e.arc.whole}};
+        case API_SplineID: return {{"closed", e.spline.closed}};
+        case API_HotspotID: return {{"pos", Coord(e.hotspot.pos)}, {"height", e.hotspot.height}};
         case API_CutPlaneID:
         case API_ElevationID:
         case API_InteriorElevationID:
         case API_WorksheetID:
-            return {{"begC", Coord(e.cutPlane.begC)}, {"endC", Coord(e.cutPlane.endC)},
+            return {{"begC", Coord(e.cutPlane.begC)},
+                    {"endC", Coord(e.cutPlane.endC)},
                     {"database", GuidText(e.cutPlane.databaseUnId)}};
-        default:
-            return json::object();
+        default: return json::object();
     }
 }
 
@@ -172,8 +175,8 @@ json Memo(const StoredMemo& m) {
 }
 
 json UserData(const StoredUserData& u) {
-    json j = {{"version", u.dataVersion}, {"platformSign", u.platformSign}, {"flags", u.flags},
-              {"size", u.bytes.size()}};
+    json j = {
+        {"version", u.dataVersion}, {"platformSign", u.platformSign}, {"flags", u.flags}, {"size", u.bytes.size()}};
     // The texts the bytes hold: every run of non-zero bytes with its offset.
     json runs = json::array();
     size_t i = 0;
@@ -236,7 +239,8 @@ json ProjectDatabase::ToJson() const {
     out["rebuilds"] = rebuilds_;
     json databases = json::array();
     for (const StoredDatabase& d : model_.databases)
-        databases.push_back({{"kind", WindowKind(d.info.typeID)}, {"id", GuidText(d.info.databaseUnId)},
+        databases.push_back({{"kind", WindowKind(d.info.typeID)},
+                             {"id", GuidText(d.info.databaseUnId)},
                              {"title", Utf8(d.info.title, 128)}});
     out["databases"] = databases;
 
@@ -244,8 +248,11 @@ json ProjectDatabase::ToJson() const {
     for (const API_Guid& g : AllElements()) {
         const StoredElement& e = *Find(g);
         const API_Elem_Head& h = e.record.header;
-        json j = {{"guid", GuidText(g)}, {"type", ElementTypeName(h.typeID)}, {"typeID", h.typeID},
-                  {"layer", h.layer}, {"story", h.floorInd}};
+        json j = {{"guid", GuidText(g)},
+                  {"type", ElementTypeName(h.typeID)},
+                  {"typeID", h.typeID},
+                  {"layer", h.layer},
+                  {"story", h.floorInd}};
         if (!e.name.empty()) j["name"] = e.name;
         const StoredDatabase* where = Database(e.database);
         j["database"] = where != nullptr ? WindowKind(where->info.typeID) : "?";
@@ -264,8 +271,12 @@ json ProjectDatabase::ToJson() const {
         for (const StoredSolidLink& l : model_.solidLinks) {
             std::string operation;
             for (int shift = 24; shift >= 0; shift -= 8) operation += char((l.operation >> shift) & 0xFF);
-            links.push_back({{"target", GuidText(l.target)}, {"operator", GuidText(l.operatorGuid)},
-                             {"operation", operation}, {"flags", l.flags}, {"time", l.time}, {"subTime", l.subTime}});
+            links.push_back({{"target", GuidText(l.target)},
+                             {"operator", GuidText(l.operatorGuid)},
+                             {"operation", operation},
+                             {"flags", l.flags},
+                             {"time", l.time},
+                             {"subTime", l.subTime}});
         }
         out["solidLinks"] = links;
     }
@@ -286,7 +297,7 @@ void Write(const json& j, int indent, int depth, std::string& out) {
             size_t i = 0;
             for (auto it = j.begin(); it != j.end(); ++it, ++i)
                 out += (i > 0 ? ", " : "") + json(it.key()).dump() + ": " +
-                       it.value().dump(-1, ' ', false, json::error_handler_t::replace);
+                    it.value().dump(-1, ' ', false, json::error_handler_t::replace);
             out += "}";
             return;
         }

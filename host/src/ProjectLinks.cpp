@@ -9,12 +9,12 @@
 namespace {
 bool LinkableType(API_ElemTypeID t) {
     return t == API_WallID || t == API_ColumnID || t == API_BeamID || t == API_ObjectID || t == API_LampID ||
-           t == API_SlabID || t == API_RoofID || t == API_MeshID;
+        t == API_SlabID || t == API_RoofID || t == API_MeshID;
 }
 
 bool KnownOperation(uint32_t operation) {
     return operation == APISolid_SubtractUpwards || operation == APISolid_SubtractDownwards ||
-           operation == APISolid_Add;
+        operation == APISolid_Add;
 }
 }  // namespace
 
@@ -34,8 +34,9 @@ GSErrCode ProjectDatabase::CreateSolidLink(const API_Guid& target, const API_Gui
     if (o == nullptr) return Refuse(APIERR_BADID, "no link operator " + GuidText(operatorGuid) + " here");
     if (target == operatorGuid) return Refuse(APIERR_BADPARS, "an element cannot be linked to itself");
     if (!LinkableType(t->record.header.typeID) || !LinkableType(o->record.header.typeID))
-        return Refuse(APIERR_BADELEMTYPE, "a " + ElementTypeName(t->record.header.typeID) + " and a " +
-                                              ElementTypeName(o->record.header.typeID) + " cannot be solid-linked");
+        return Refuse(APIERR_BADELEMTYPE,
+                      "a " + ElementTypeName(t->record.header.typeID) + " and a " +
+                          ElementTypeName(o->record.header.typeID) + " cannot be solid-linked");
     if (!KnownOperation(operation))
         return Refuse(APIERR_BADPARS, "unknown solid operation " + std::to_string(operation));
     if (FindSolidLink(target, operatorGuid) != nullptr || FindSolidLink(operatorGuid, target) != nullptr)

@@ -49,8 +49,7 @@ bool WritePart(const std::optional<std::vector<T>>& part, T*** target) {
 
 bool StoredMemo::IsEmpty() const {
     return !coords && !pends && !parcs && !vertexIDs && !edgeIDs && !contourIDs && !edgeTrims && !sideMaterials &&
-           !meshPolyZ && !meshLevelCoords && !meshLevelEnds && !bezierDirs && !params && !elemInfoString &&
-           !textContent;
+        !meshPolyZ && !meshLevelCoords && !meshLevelEnds && !bezierDirs && !params && !elemInfoString && !textContent;
 }
 
 void StoredMemo::Apply(const StoredMemo& s, uint64_t mask, bool onlyPresent) {
@@ -81,8 +80,7 @@ std::vector<StoredParam> ReadParamHandle(API_AddParType** params) {
         StoredParam p;
         p.record = rec;
         if (p.IsArray()) {
-            if (rec.value.array != nullptr)
-                p.cells.assign(*rec.value.array, size_t(BMGetHandleSize(rec.value.array)));
+            if (rec.value.array != nullptr) p.cells.assign(*rec.value.array, size_t(BMGetHandleSize(rec.value.array)));
             p.record.value.array = nullptr;
         }
         out.push_back(p);
@@ -147,8 +145,8 @@ GSErrCode WriteApiMemo(const StoredMemo& s, uint64_t mask, API_ElementMemo* memo
     bool ok = true;
     if (mask & APIMemoMask_Polygon) {
         ok = ok && WritePart(s.coords, &memo->coords) && WritePart(s.pends, &memo->pends) &&
-             WritePart(s.parcs, &memo->parcs) && WritePart(s.vertexIDs, &memo->vertexIDs) &&
-             WritePart(s.edgeIDs, &memo->edgeIDs) && WritePart(s.contourIDs, &memo->contourIDs);
+            WritePart(s.parcs, &memo->parcs) && WritePart(s.vertexIDs, &memo->vertexIDs) &&
+            WritePart(s.edgeIDs, &memo->edgeIDs) && WritePart(s.contourIDs, &memo->contourIDs);
     }
     if (mask & APIMemoMask_EdgeTrims) ok = ok && WritePart(s.edgeTrims, &memo->edgeTrims);
     if (ok && (mask & APIMemoMask_SideMaterials) && s.sideMaterials) {
@@ -164,7 +162,7 @@ GSErrCode WriteApiMemo(const StoredMemo& s, uint64_t mask, API_ElementMemo* memo
     if (mask & APIMemoMask_MeshPolyZ) ok = ok && WritePart(s.meshPolyZ, &memo->meshPolyZ);
     if (mask & APIMemoMask_MeshLevel)
         ok = ok && WritePart(s.meshLevelCoords, &memo->meshLevelCoords) &&
-             WritePart(s.meshLevelEnds, &memo->meshLevelEnds);
+            WritePart(s.meshLevelEnds, &memo->meshLevelEnds);
     if (mask & APIMemoMask_BezierDirs) ok = ok && WritePart(s.bezierDirs, &memo->bezierDirs);
     if (ok && (mask & APIMemoMask_AddPars) && s.params) {
         memo->params = MakeParamHandle(*s.params);
@@ -206,7 +204,8 @@ void DisposeApiMemo(API_ElementMemo* memo) {
     KillHandle(&memo->meshLevelEnds);
     KillHandle(&memo->bezierDirs);
     if (memo->params != nullptr && *memo->params != nullptr) {
-        const GSSize n = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo->params)) / GSSize(sizeof(API_AddParType));
+        const GSSize n =
+            BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo->params)) / GSSize(sizeof(API_AddParType));
         for (GSSize i = 0; i < n; ++i) {
             API_AddParType& rec = (*memo->params)[i];
             if (rec.dim1 != 0 && rec.dim2 != 0) BMKillHandle(&rec.value.array);

@@ -80,7 +80,8 @@ bool SameJson(const nlohmann::ordered_json& found, const std::string& expected) 
     return found.dump() == expected;
 }
 
-bool CheckJson(const nlohmann::ordered_json& doc, const std::string& pointer, const std::string& expected, std::string* m) {
+bool CheckJson(const nlohmann::ordered_json& doc, const std::string& pointer, const std::string& expected,
+               std::string* m) {
     nlohmann::ordered_json::json_pointer ptr;
     try {
         ptr = nlohmann::ordered_json::json_pointer(pointer);
@@ -128,149 +129,195 @@ void AddActions(ScriptLanguage& L) {
           "the user draws a fill with the outline \"x,y x,y ...\" (closed by the host)");
     L.Add("place mesh <name:text> <points:text> [<level:text>]", false, placePolygon(API_MeshID, true, true),
           "the user draws a mesh with the outline \"x,y,z x,y,z ...\" (closed by the host) at a base level");
-    L.Add("place hotspot <name:text> <point:text>", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        std::vector<API_Coord3D> points;
-        if (!ParsePoints(a.Text("point"), false, &points, m)) return false;
-        if (points.size() != 1) {
-            *m = "a hotspot has one point";
-            return false;
-        }
-        return Placed(r, Db(r).PlaceHotspot({points[0].x, points[0].y}, Db(r).userLayer, a.Text("name"), nullptr),
-                      a.Text("name"), m);
-    }, "the user places a hotspot at \"x,y\"");
-    L.Add("place line <name:text> <points:text>", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        std::vector<API_Coord3D> points;
-        if (!ParsePoints(a.Text("points"), false, &points, m)) return false;
-        if (points.size() != 2) {
-            *m = "a line has two points";
-            return false;
-        }
-        return Placed(r, Db(r).PlaceLine({points[0].x, points[0].y}, {points[1].x, points[1].y}, Db(r).userLayer,
-                                         a.Text("name"), nullptr),
-                      a.Text("name"), m);
-    }, "the user draws a line \"x,y x,y\"");
-    L.Add("select <name:text>", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        API_Guid g;
-        if (!Named(r, a.Text("name"), &g, m)) return false;
-        API_Neig n = {};
-        n.neigID = APINeigIDOfElemType(Db(r).Find(g)->record.header.typeID);
-        n.guid = g;
-        const GSErrCode err = Db(r).Select(&n, 1, false);
-        if (err != NoError) *m = "cannot select it (" + ErrorText(err) + "): " + Db(r).LastRefusal();
-        return err == NoError;
-    }, "the user selects one element (elements on hidden layers stay unselected)");
-    L.Add("select add <name:text>", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        API_Guid g;
-        if (!Named(r, a.Text("name"), &g, m)) return false;
-        API_Neig n = {};
-        n.neigID = APINeigIDOfElemType(Db(r).Find(g)->record.header.typeID);
-        n.guid = g;
-        const GSErrCode err = Db(r).Select(&n, 1, true);
-        if (err != NoError) *m = "cannot select it (" + ErrorText(err) + "): " + Db(r).LastRefusal();
-        return err == NoError;
-    }, "the user adds an element to the selection");
-    L.Add("deselect", false, [](ScriptRunner& r, const ScriptArgs&, std::string*) {
-        Db(r).DeselectAll();
-        return true;
-    }, "the user clears the selection");
-    L.Add("empty-selection <answer:error|success>", false, [](ScriptRunner& r, const ScriptArgs& a, std::string*) {
-        Db(r).emptySelectionIsError = a.Text("answer") == "error";
-        return true;
-    }, "how the host answers a selection query when nothing is selected (0x810600CE or 0)");
-    L.Add("window <kind:floorplan|3d>", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        API_WindowInfo w;
-        WindowOf(a.Text("kind"), &w);
-        const GSErrCode err = Db(r).ChangeWindow(w);
-        if (err != NoError) *m = "cannot bring the window to the front: " + Db(r).LastRefusal();
-        return err == NoError;
-    }, "the user brings the floor plan or the 3D window to the front (its database becomes current)");
-    L.Add("layer <name:text> [<flags:int>]", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        API_Attribute attr = {};
-        attr.header.typeID = API_LayerID;
-        const std::string& name = a.Text("name");
-        if (name.size() >= sizeof attr.header.name) {
-            *m = "the layer name is too long";
-            return false;
-        }
-        std::copy(name.begin(), name.end(), attr.header.name);
-        attr.header.flags = a.Has("flags") ? uint32_t(a.Int("flags")) : 0;
-        attr.header.index = LayerIndex(r, name);
-        const GSErrCode err =
-            attr.header.index != 0 ? Db(r).ModifyAttribute(&attr) : Db(r).CreateAttribute(&attr);
-        if (err != NoError) *m = "the host refused the layer: " + Db(r).LastRefusal();
-        else *m = "layer " + std::to_string(attr.header.index);
-        return err == NoError;
-    }, "the user creates a layer or sets its flags (1 hidden, 2 locked, 4, 16)");
-    L.Add("use-layer <name:text>", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        const int32_t index = LayerIndex(r, a.Text("name"));
-        if (index == 0) {
-            *m = "no layer named " + a.Text("name");
-            return false;
-        }
-        Db(r).userLayer = index;
-        return true;
-    }, "the elements the user places from now on go to this layer");
-    L.Add("story <index:int> <level:text> [<name:text>]", false,
-          [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-              double level;
-              if (!ParseNumber(a.Text("level"), &level)) {
-                  *m = "'" + a.Text("level") + "' is not a number";
-                  return false;
-              }
-              Db(r).SetStory(int16_t(a.Int("index")), level,
-                             a.Has("name") ? a.Text("name") : "Story " + std::to_string(a.Int("index")));
-              return true;
-          }, "the user adds a story or sets its level");
-    L.Add("story current <index:int>", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        const GSErrCode err = Db(r).GoToStory(int16_t(a.Int("index")));
-        if (err != NoError) *m = Db(r).LastRefusal();
-        return err == NoError;
-    }, "the user goes to a story");
-    L.Add("tool <type:int> [<variation:int>]", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        API_ToolBoxItem item = {};
-        item.typeID = a.Int("type");
-        item.variationID = a.Has("variation") ? a.Int("variation") : 0;
-        const GSErrCode err = Db(r).SetToolBox(item);
-        if (err != NoError) *m = Db(r).LastRefusal();
-        return err == NoError;
-    }, "the user picks the tool of an element type in the toolbox (0 the arrow)");
-    L.Add("undo", false, [](ScriptRunner& r, const ScriptArgs&, std::string* m) {
-        const std::string text = Db(r).UndoTexts().empty() ? std::string() : Db(r).UndoTexts().back();
-        if (!Db(r).Undo()) {
-            *m = "nothing to undo";
-            return false;
-        }
-        *m = "undid \"" + text + "\"";
-        return true;
-    }, "the user takes back the latest undo step (the project returns to the state before it)");
-    L.Add("dump [<file:text>]", false, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        const std::string text = Db(r).DumpJson(2);
-        if (!a.Has("file")) {
-            r.Out() << text << "\n";
+    L.Add(
+        "place hotspot <name:text> <point:text>", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            std::vector<API_Coord3D> points;
+            if (!ParsePoints(a.Text("point"), false, &points, m)) return false;
+            if (points.size() != 1) {
+                *m = "a hotspot has one point";
+                return false;
+            }
+            return Placed(r, Db(r).PlaceHotspot({points[0].x, points[0].y}, Db(r).userLayer, a.Text("name"), nullptr),
+                          a.Text("name"), m);
+        },
+        "the user places a hotspot at \"x,y\"");
+    L.Add(
+        "place line <name:text> <points:text>", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            std::vector<API_Coord3D> points;
+            if (!ParsePoints(a.Text("points"), false, &points, m)) return false;
+            if (points.size() != 2) {
+                *m = "a line has two points";
+                return false;
+            }
+            return Placed(r,
+                          Db(r).PlaceLine({points[0].x, points[0].y}, {points[1].x, points[1].y}, Db(r).userLayer,
+                                          a.Text("name"), nullptr),
+                          a.Text("name"), m);
+        },
+        "the user draws a line \"x,y x,y\"");
+    L.Add(
+        "select <name:text>", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            API_Neig n = {};
+            n.neigID = APINeigIDOfElemType(Db(r).Find(g)->record.header.typeID);
+            n.guid = g;
+            const GSErrCode err = Db(r).Select(&n, 1, false);
+            if (err != NoError) *m = "cannot select it (" + ErrorText(err) + "): " + Db(r).LastRefusal();
+            return err == NoError;
+        },
+        "the user selects one element (elements on hidden layers stay unselected)");
+    L.Add(
+        "select add <name:text>", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            API_Neig n = {};
+            n.neigID = APINeigIDOfElemType(Db(r).Find(g)->record.header.typeID);
+            n.guid = g;
+            const GSErrCode err = Db(r).Select(&n, 1, true);
+            if (err != NoError) *m = "cannot select it (" + ErrorText(err) + "): " + Db(r).LastRefusal();
+            return err == NoError;
+        },
+        "the user adds an element to the selection");
+    L.Add(
+        "deselect", false,
+        [](ScriptRunner& r, const ScriptArgs&, std::string*) {
+            Db(r).DeselectAll();
             return true;
-        }
-        std::string path;
-        if (!r.UserPath(a.Text("file"), &path, m)) return false;
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        if (!(out << text << "\n")) {
-            *m = "cannot write " + path;
-            return false;
-        }
-        return true;
-    }, "write the project as JSON into the log, or into a file of the user folder");
+        },
+        "the user clears the selection");
+    L.Add(
+        "empty-selection <answer:error|success>", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string*) {
+            Db(r).emptySelectionIsError = a.Text("answer") == "error";
+            return true;
+        },
+        "how the host answers a selection query when nothing is selected (0x810600CE or 0)");
+    L.Add(
+        "window <kind:floorplan|3d>", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            API_WindowInfo w;
+            WindowOf(a.Text("kind"), &w);
+            const GSErrCode err = Db(r).ChangeWindow(w);
+            if (err != NoError) *m = "cannot bring the window to the front: " + Db(r).LastRefusal();
+            return err == NoError;
+        },
+        "the user brings the floor plan or the 3D window to the front (its database becomes current)");
+    L.Add(
+        "layer <name:text> [<flags:int>]", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            API_Attribute attr = {};
+            attr.header.typeID = API_LayerID;
+            const std::string& name = a.Text("name");
+            if (name.size() >= sizeof attr.header.name) {
+                *m = "the layer name is too long";
+                return false;
+            }
+            std::copy(name.begin(), name.end(), attr.header.name);
+            attr.header.flags = a.Has("flags") ? uint32_t(a.Int("flags")) : 0;
+            attr.header.index = LayerIndex(r, name);
+            const GSErrCode err = attr.header.index != 0 ? Db(r).ModifyAttribute(&attr) : Db(r).CreateAttribute(&attr);
+            if (err != NoError)
+                *m = "the host refused the layer: " + Db(r).LastRefusal();
+            else
+                *m = "layer " + std::to_string(attr.header.index);
+            return err == NoError;
+        },
+        "the user creates a layer or sets its flags (1 hidden, 2 locked, 4, 16)");
+    L.Add(
+        "use-layer <name:text>", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            const int32_t index = LayerIndex(r, a.Text("name"));
+            if (index == 0) {
+                *m = "no layer named " + a.Text("name");
+                return false;
+            }
+            Db(r).userLayer = index;
+            return true;
+        },
+        "the elements the user places from now on go to this layer");
+    L.Add(
+        "story <index:int> <level:text> [<name:text>]", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            double level;
+            if (!ParseNumber(a.Text("level"), &level)) {
+                *m = "'" + a.Text("level") + "' is not a number";
+                return false;
+            }
+            Db(r).SetStory(int16_t(a.Int("index")), level,
+                           a.Has("name") ? a.Text("name") : "Story " + std::to_string(a.Int("index")));
+            return true;
+        },
+        "the user adds a story or sets its level");
+    L.Add(
+        "story current <index:int>", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            const GSErrCode err = Db(r).GoToStory(int16_t(a.Int("index")));
+            if (err != NoError) *m = Db(r).LastRefusal();
+            return err == NoError;
+        },
+        "the user goes to a story");
+    L.Add(
+        "tool <type:int> [<variation:int>]", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            API_ToolBoxItem item = {};
+            item.typeID = a.Int("type");
+            item.variationID = a.Has("variation") ? a.Int("variation") : 0;
+            const GSErrCode err = Db(r).SetToolBox(item);
+            if (err != NoError) *m = Db(r).LastRefusal();
+            return err == NoError;
+        },
+        "the user picks the tool of an element type in the toolbox (0 the arrow)");
+    L.Add(
+        "undo", false,
+        [](ScriptRunner& r, const ScriptArgs&, std::string* m) {
+            const std::string text = Db(r).UndoTexts().empty() ? std::string() : Db(r).UndoTexts().back();
+            if (!Db(r).Undo()) {
+                *m = "nothing to undo";
+                return false;
+            }
+            *m = "undid \"" + text + "\"";
+            return true;
+        },
+        "the user takes back the latest undo step (the project returns to the state before it)");
+    L.Add(
+        "dump [<file:text>]", false,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            const std::string text = Db(r).DumpJson(2);
+            if (!a.Has("file")) {
+                r.Out() << text << "\n";
+                return true;
+            }
+            std::string path;
+            if (!r.UserPath(a.Text("file"), &path, m)) return false;
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            if (!(out << text << "\n")) {
+                *m = "cannot write " + path;
+                return false;
+            }
+            return true;
+        },
+        "write the project as JSON into the log, or into a file of the user folder");
 }
 
 void AddChecks(ScriptLanguage& L) {
-    L.Add("expect elements <count:int> [<type:text>]", true, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        int64_t n = 0;
-        for (const API_Guid& g : Db(r).AllElements()) {
-            const API_ElemTypeID t = Db(r).Find(g)->record.header.typeID;
-            n += !a.Has("type") || ElementTypeName(t) == a.Text("type") || std::to_string(t) == a.Text("type");
-        }
-        *m = std::to_string(n) + " element(s)";
-        if (n != a.Int("count")) *m += ", expected " + std::to_string(a.Int("count"));
-        return n == a.Int("count");
-    }, "the project holds <count> elements (of type <type>: a name like polyline, or its number)");
+    L.Add(
+        "expect elements <count:int> [<type:text>]", true,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            int64_t n = 0;
+            for (const API_Guid& g : Db(r).AllElements()) {
+                const API_ElemTypeID t = Db(r).Find(g)->record.header.typeID;
+                n += !a.Has("type") || ElementTypeName(t) == a.Text("type") || std::to_string(t) == a.Text("type");
+            }
+            *m = std::to_string(n) + " element(s)";
+            if (n != a.Int("count")) *m += ", expected " + std::to_string(a.Int("count"));
+            return n == a.Int("count");
+        },
+        "the project holds <count> elements (of type <type>: a name like polyline, or its number)");
     L.Add("expect selection <count:int>", true, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
         const int64_t n = int64_t(Db(r).Selection().size());
         *m = std::to_string(n) + " selected";
@@ -320,19 +367,24 @@ void AddChecks(ScriptLanguage& L) {
               *m = a.Text("name") + (has ? " has user data" : " has no user data");
               return has == (a.Text("state") == "present");
           });
-    L.Add("expect json <pointer:text> <value:text>", true, [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-        return CheckJson(Db(r).ToJson(), a.Text("pointer"), a.Text("value"), m);
-    }, "the project's JSON dump holds <value> at the JSON pointer (e.g. /elements/0/type)");
-    L.Add("expect element <name:text> <pointer:text> <value:text>", true,
-          [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
-              API_Guid g;
-              if (!Named(r, a.Text("name"), &g, m)) return false;
-              const nlohmann::ordered_json doc = Db(r).ToJson();
-              for (const nlohmann::ordered_json& e : doc["elements"])
-                  if (e["guid"] == GuidText(g)) return CheckJson(e, a.Text("pointer"), a.Text("value"), m);
-              *m = "the dump lacks " + a.Text("name");
-              return false;
-          }, "the element's part of the JSON dump holds <value> at the pointer (e.g. /userData/version)");
+    L.Add(
+        "expect json <pointer:text> <value:text>", true,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            return CheckJson(Db(r).ToJson(), a.Text("pointer"), a.Text("value"), m);
+        },
+        "the project's JSON dump holds <value> at the JSON pointer (e.g. /elements/0/type)");
+    L.Add(
+        "expect element <name:text> <pointer:text> <value:text>", true,
+        [](ScriptRunner& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            const nlohmann::ordered_json doc = Db(r).ToJson();
+            for (const nlohmann::ordered_json& e : doc["elements"])
+                if (e["guid"] == GuidText(g)) return CheckJson(e, a.Text("pointer"), a.Text("value"), m);
+            *m = "the dump lacks " + a.Text("name");
+            return false;
+        },
+        "the element's part of the JSON dump holds <value> at the pointer (e.g. /userData/version)");
 }
 }  // namespace
 

@@ -67,7 +67,7 @@ public:
 
     struct Slot {
         bool literal = true;
-        std::string text;                  // literal word, or the slot's name
+        std::string text;  // literal word, or the slot's name
         enum Kind { Int, Text, Choice } kind = Text;
         std::vector<std::string> choices;
         bool optional = false;

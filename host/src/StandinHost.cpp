@@ -81,18 +81,28 @@ std::string FieldText(const char* field, size_t fieldSize) {
     return std::string(field, n);
 }
 
-const std::vector<std::string> kFunctionNames = {
-    "Environment",          "Interface",
-    "Command_Test",         "GetOwnResModule",
-    "KeepInMemory",         "Register_Menu",
-    "Install_MenuHandler",  "Register_BuiltInLibrary",
-    "Notify_CatchProjectEvent", "Notify_CatchNewElement",
-    "Notify_InstallElementObserver", "Notify_CatchToolChange",
-    "ModulData_Store",      "ModulData_Get",
-    "ModulData_Delete",     "RegisterModelessWindow",
-    "UnregisterModelessWindow", "WriteReport",
-    "LibPart_Search",       "LibPart_Get",
-    "LibPart_GetParams",    "Goodies"};
+const std::vector<std::string> kFunctionNames = {"Environment",
+                                                 "Interface",
+                                                 "Command_Test",
+                                                 "GetOwnResModule",
+                                                 "KeepInMemory",
+                                                 "Register_Menu",
+                                                 "Install_MenuHandler",
+                                                 "Register_BuiltInLibrary",
+                                                 "Notify_CatchProjectEvent",
+                                                 "Notify_CatchNewElement",
+                                                 "Notify_InstallElementObserver",
+                                                 "Notify_CatchToolChange",
+                                                 "ModulData_Store",
+                                                 "ModulData_Get",
+                                                 "ModulData_Delete",
+                                                 "RegisterModelessWindow",
+                                                 "UnregisterModelessWindow",
+                                                 "WriteReport",
+                                                 "LibPart_Search",
+                                                 "LibPart_Get",
+                                                 "LibPart_GetParams",
+                                                 "Goodies"};
 }  // namespace
 
 std::string SelectorText(uint32_t selector) {
@@ -333,8 +343,7 @@ bool StandinHost::ChooseMenu(int16_t menuResID, int16_t itemIndex, GSErrCode* ha
         const ElementEvents::ModuleCall call(events_);
         err = it->second(&params);
     }
-    Log("  menu handler " + std::to_string(menuResID) + " item " + std::to_string(itemIndex) + " -> " +
-        ErrorText(err));
+    Log("  menu handler " + std::to_string(menuResID) + " item " + std::to_string(itemIndex) + " -> " + ErrorText(err));
     if (handlerResult != nullptr) *handlerResult = err;
     return true;
 }
@@ -411,10 +420,9 @@ GSErrCode StandinHost::Refuse(const char* family, uint32_t selector) {
     return APIERR_BADPARS;
 }
 
-bool StandinHost::CheckRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size,
-                              uint32_t par2Size) {
+bool StandinHost::CheckRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size) {
     const bool ok = call->par1Size == par1Size && (par1Size == 0 || call->par1 != nullptr) &&
-                    call->par2Size == par2Size && (par2Size == 0 || call->par2 != nullptr);
+        call->par2Size == par2Size && (par2Size == 0 || call->par2 != nullptr);
     if (!ok)
         Error(std::string(family) + " " + SelectorText(call->selector) + ": records of " +
               std::to_string(call->par1Size) + "/" + std::to_string(call->par2Size) + " bytes, expected " +
@@ -443,11 +451,10 @@ GSErrCode StandinHost::Environment(const API_SelectorCall* call) {
             if (!CheckRecord("Environment", call, sizeof(IO::Location), 0)) return APIERR_BADPARS;
             std::string why;
             return AddLibraryFolder(static_cast<const IO::Location*>(call->par1)->ToNativePath(), &why)
-                       ? NoError
-                       : APIERR_REFUSED;
+                ? NoError
+                : APIERR_REFUSED;
         }
-        default:
-            return Refuse("Environment", call->selector);
+        default: return Refuse("Environment", call->selector);
     }
 }
 
@@ -464,8 +471,7 @@ GSErrCode StandinHost::Interface(const API_SelectorCall* call) {
                 FieldText(rec->text, sizeof rec->text);
             return NoError;
         }
-        default:
-            return Refuse("Interface", call->selector);
+        default: return Refuse("Interface", call->selector);
     }
 }
 
@@ -670,8 +676,7 @@ GSErrCode StandinHost::LibPartGet(API_LibPart* libPart) {
     return NoError;
 }
 
-GSErrCode StandinHost::LibPartGetParams(int32_t libInd, double* a, double* b, int32_t* addParNum,
-                                        GSHandle* addPars) {
+GSErrCode StandinHost::LibPartGetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars) {
     GSErrCode err;
     if (Failing("LibPart_GetParams", -1, &err)) return err;
     const LibPartDef* part = project_.libraries.Part(libInd);

@@ -20,14 +20,14 @@
 
 // What the host is: survives restarts of the module.
 struct HostSettings {
-    std::string moduleDir;          // resources/ of the module lie here
-    std::string userFolder;         // special folder 14
+    std::string moduleDir;   // resources/ of the module lie here
+    std::string userFolder;  // special folder 14
     int32_t environmentKind = APIAppl_Host;
     int32_t mainVersion = 25;
     int32_t releaseVersion = 0;
     int32_t buildNum = 3005;
-    std::string language = "INT";   // the host's language code ('APPL')
-    bool suitePresent = false;      // the suite add-on answers 'SUIT'
+    std::string language = "INT";  // the host's language code ('APPL')
+    bool suitePresent = false;     // the suite add-on answers 'SUIT'
 };
 
 // The project the host has open: survives restarts of the module.
@@ -237,7 +237,7 @@ GSErrCode ServeDatabaseCall(const char* name, F&& body) {
     host->Database().ClearRefusal();
     err = body(*host, host->Database());
     if (err != NoError && !host->Database().LastRefusal().empty())
-        host->Log(std::string("  host: ") + name + " refused (" + ErrorText(err) + "): " +
-                  host->Database().LastRefusal());
+        host->Log(std::string("  host: ") + name + " refused (" + ErrorText(err) +
+                  "): " + host->Database().LastRefusal());
     return err;
 }

@@ -22,12 +22,12 @@
 namespace DGDriver {
 
 // Queueing. Texts and paths are UTF-8; paths may use "\" or "/".
-void QueueSetLong(int16_t dialogId, int16_t item, int32_t value);     // numeric edits, check boxes, radios
-void QueueSetDouble(int16_t dialogId, int16_t item, double value);    // numeric edits
+void QueueSetLong(int16_t dialogId, int16_t item, int32_t value);   // numeric edits, check boxes, radios
+void QueueSetDouble(int16_t dialogId, int16_t item, double value);  // numeric edits
 // Text edits take the text; numeric edits, check boxes and radios parse it as a number.
 void QueueSetText(int16_t dialogId, int16_t item, const std::string& text);
-void QueuePickListRow(int16_t dialogId, int16_t item, int32_t row);   // row from 1
-void QueuePickPopUpItem(int16_t dialogId, int16_t item, int32_t pos); // pop-up item from 1
+void QueuePickListRow(int16_t dialogId, int16_t item, int32_t row);    // row from 1
+void QueuePickPopUpItem(int16_t dialogId, int16_t item, int32_t pos);  // pop-up item from 1
 void QueueClick(int16_t dialogId, int16_t item);
 void QueueCloseWindow(int16_t dialogId);  // the user closes a modeless window: DG_MSG_CLOSE, then it is gone
 void QueueAlertAnswer(int16_t button);    // button from 1

@@ -8,7 +8,7 @@ namespace Win32Driver {
 
 struct ShellExecuteCall {
     bool hasWindow = false;
-    std::string operation;   // empty when the caller passed null
+    std::string operation;  // empty when the caller passed null
     std::string file;
     std::string parameters;
     std::string directory;

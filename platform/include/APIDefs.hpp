@@ -12,22 +12,22 @@
 
 // Four-character selector codes ('APPL', 'SMIT' ...) as the 32-bit words the host compares.
 constexpr uint32_t API_Selector(const char (&code)[5]) {
-    return (uint32_t(uint8_t(code[0])) << 24) | (uint32_t(uint8_t(code[1])) << 16) |
-           (uint32_t(uint8_t(code[2])) << 8) | uint32_t(uint8_t(code[3]));
+    return (uint32_t(uint8_t(code[0])) << 24) | (uint32_t(uint8_t(code[1])) << 16) | (uint32_t(uint8_t(code[2])) << 8) |
+        uint32_t(uint8_t(code[3]));
 }
 
 // Host error codes.
-constexpr GSErrCode APIERR_GENERAL = GSErrCode(0x81060001u);       // also: entry point called before the table
-constexpr GSErrCode APIERR_BADPARS = GSErrCode(0x81060002u);       // bad arguments, unknown selector, wrong record
-constexpr GSErrCode APIERR_CANCEL = GSErrCode(0x81060003u);        // the user cancelled an input or dialog
-constexpr GSErrCode APIERR_NOSEL = GSErrCode(0x810600CEu);         // empty selection (callers treat it as success)
-constexpr GSErrCode APIERR_COMPEQUAL = GSErrCode(0x810600D2u);     // 'COMP': the two ids are equal
-constexpr GSErrCode APIERR_LINKEXIST = GSErrCode(0x810600DEu);     // solid link already exists
-constexpr GSErrCode APIERR_NOMODULEDATA = GSErrCode(0x81060195u);  // no module data under that name
+constexpr GSErrCode APIERR_GENERAL = GSErrCode(0x81060001u);          // also: entry point called before the table
+constexpr GSErrCode APIERR_BADPARS = GSErrCode(0x81060002u);          // bad arguments, unknown selector, wrong record
+constexpr GSErrCode APIERR_CANCEL = GSErrCode(0x81060003u);           // the user cancelled an input or dialog
+constexpr GSErrCode APIERR_NOSEL = GSErrCode(0x810600CEu);            // empty selection (callers treat it as success)
+constexpr GSErrCode APIERR_COMPEQUAL = GSErrCode(0x810600D2u);        // 'COMP': the two ids are equal
+constexpr GSErrCode APIERR_LINKEXIST = GSErrCode(0x810600DEu);        // solid link already exists
+constexpr GSErrCode APIERR_NOMODULEDATA = GSErrCode(0x81060195u);     // no module data under that name
 constexpr GSErrCode APIERR_MISSINGHOSTFUNC = GSErrCode(0x81060387u);  // the host table has no such entry
-constexpr GSErrCode APIERR_BADNAME = GSErrCode(0x8106000Au);       // no library part has that name or unique id
-constexpr GSErrCode APIERR_BADINDEX = GSErrCode(0x81060009u);      // no library part has that index
-constexpr GSErrCode APIERR_REFUSED = GSErrCode(0x81060021u);       // the host refused the request (e.g. a library)
+constexpr GSErrCode APIERR_BADNAME = GSErrCode(0x8106000Au);          // no library part has that name or unique id
+constexpr GSErrCode APIERR_BADINDEX = GSErrCode(0x81060009u);         // no library part has that index
+constexpr GSErrCode APIERR_REFUSED = GSErrCode(0x81060021u);          // the host refused the request (e.g. a library)
 
 // ---------------------------------------------------------------------------------------------------------------
 // Identifiers and element heads
@@ -60,19 +60,19 @@ constexpr API_ElemTypeID API_ZombieElemID = 0;  // "no type": all types where a 
 
 // The element head: 112 bytes, the first part of every element record and the payload of element events.
 struct API_Elem_Head {
-    API_ElemTypeID typeID;     // host element type
-    int32_t variationID;       // tool variation
-    API_Guid guid;             // the element's identity
-    API_Guid groupGuid;        // the group the element belongs to (null when none)
-    int64_t modiStamp;         // modification stamp
-    int16_t floorInd;          // story index
+    API_ElemTypeID typeID;  // host element type
+    int32_t variationID;    // tool variation
+    API_Guid guid;          // the element's identity
+    API_Guid groupGuid;     // the group the element belongs to (null when none)
+    int64_t modiStamp;      // modification stamp
+    int16_t floorInd;       // story index
     uint8_t hasMemo;
     uint8_t locked;
-    int16_t drwIndex;          // drawing order
+    int16_t drwIndex;  // drawing order
     int16_t renovationStatus;
     int32_t hotlinkIndex;
-    int32_t layer;             // layer attribute index
-    int32_t userDataVersion;   // 0 when the element carries no user data
+    int32_t layer;            // layer attribute index
+    int32_t userDataVersion;  // 0 when the element carries no user data
     uint8_t reserved[44];
 };
 static_assert(sizeof(API_Elem_Head) == 112 && std::is_trivially_copyable<API_Elem_Head>::value,
@@ -89,14 +89,14 @@ struct API_AddParType {
     int16_t index;
     uint8_t flags;
     uint8_t filler0;
-    char name[32];               // ASCII, in the system code page
-    char16_t uDescname[256];     // display name
-    int32_t dim1;                // an array has both dims non-zero
+    char name[32];            // ASCII, in the system code page
+    char16_t uDescname[256];  // display name
+    int32_t dim1;             // an array has both dims non-zero
     int32_t dim2;
     union {
-        double real;             // numeric scalar
-        char16_t uStr[256];      // text scalar, at most 255 units and the terminator
-        GSHandle array;          // array cells: doubles, or texts each ended by a 0 unit
+        double real;         // numeric scalar
+        char16_t uStr[256];  // text scalar, at most 255 units and the terminator
+        GSHandle array;      // array cells: doubles, or texts each ended by a 0 unit
     } value;
     uint8_t reserved[528];
 };
@@ -129,9 +129,9 @@ static_assert(sizeof(API_LibPart) == 792 && std::is_trivially_copyable<API_LibPa
 
 // The parameter list opened by 'OPAR' (library-part parameters, the Goodies family): a library part's defaults.
 struct API_ParamOwnerType {
-    int32_t libInd;            // the library part (from 1)
+    int32_t libInd;  // the library part (from 1)
     int32_t reserved0;
-    API_Guid guid;             // must be null: this host opens library parts' defaults only
+    API_Guid guid;  // must be null: this host opens library parts' defaults only
     int32_t reserved[4];
 };
 static_assert(sizeof(API_ParamOwnerType) == 40 && std::is_trivially_copyable<API_ParamOwnerType>::value,
@@ -143,7 +143,7 @@ struct API_GetParamsType {
     double a;
     double b;
     GSHandle params;
-    int32_t count;             // records in params
+    int32_t count;  // records in params
     int32_t reserved[5];
 };
 static_assert(sizeof(API_GetParamsType) == 48 && std::is_trivially_copyable<API_GetParamsType>::value,
@@ -152,13 +152,13 @@ static_assert(sizeof(API_GetParamsType) == 48 && std::is_trivially_copyable<API_
 // ---------------------------------------------------------------------------------------------------------------
 // Environment check record: the host fills the kind, the add-on answers with its name and description.
 
-constexpr int32_t APIAppl_Host = 1;        // the only kind the add-on runs in
+constexpr int32_t APIAppl_Host = 1;  // the only kind the add-on runs in
 constexpr int32_t APIAddon_Unknown = 0;
-constexpr int32_t APIAddon_Normal = 2;     // answered by the environment check for the host
+constexpr int32_t APIAddon_Normal = 2;  // answered by the environment check for the host
 
 struct API_AddOnInfo {
-    char name[256];            // UTF-8, NUL-ended
-    char description[512];     // UTF-8, NUL-ended
+    char name[256];         // UTF-8, NUL-ended
+    char description[512];  // UTF-8, NUL-ended
 };
 
 struct API_EnvirParams {
@@ -174,21 +174,21 @@ static_assert(sizeof(API_EnvirParams) == 776 && std::is_trivially_copyable<API_E
 // Application information ('APPL')
 
 struct API_ServerApplicationInfo {
-    int32_t mainVersion;       // written in decimal into marker file names
+    int32_t mainVersion;  // written in decimal into marker file names
     int32_t releaseVersion;
     int32_t buildNum;
     int32_t reserved;
-    char language[32];         // the host's language code ("INT", "GER", "NOR", "AUT" ...), NUL-ended
+    char language[32];  // the host's language code ("INT", "GER", "NOR", "AUT" ...), NUL-ended
 };
-static_assert(sizeof(API_ServerApplicationInfo) == 48 &&
-              std::is_trivially_copyable<API_ServerApplicationInfo>::value, "API_ServerApplicationInfo layout");
+static_assert(sizeof(API_ServerApplicationInfo) == 48 && std::is_trivially_copyable<API_ServerApplicationInfo>::value,
+              "API_ServerApplicationInfo layout");
 
 // ---------------------------------------------------------------------------------------------------------------
 // Menus
 
 struct API_MenuItemRef {
-    int16_t menuResID;         // menu resource id (32500 + language index for the add-on)
-    int16_t itemIndex;         // 1-based item index
+    int16_t menuResID;  // menu resource id (32500 + language index for the add-on)
+    int16_t itemIndex;  // 1-based item index
 };
 
 // What a menu handler receives when the user chooses one of the add-on's items.
@@ -203,7 +203,7 @@ static_assert(sizeof(API_MenuParams) == 16 && std::is_trivially_copyable<API_Men
 struct API_MenuItemText {
     API_MenuItemRef menuItemRef;
     int32_t reserved;
-    char text[256];            // UTF-8, NUL-ended
+    char text[256];  // UTF-8, NUL-ended
 };
 static_assert(sizeof(API_MenuItemText) == 264 && std::is_trivially_copyable<API_MenuItemText>::value,
               "API_MenuItemText layout");
@@ -223,12 +223,11 @@ static_assert(sizeof(API_ModulID) == 8, "API_ModulID layout");
 // The project's per-add-on data store.
 struct API_ModulData {
     int32_t dataVersion;
-    uint16_t platformSign;     // 0x5757 for data written on this platform
+    uint16_t platformSign;  // 0x5757 for data written on this platform
     uint16_t filler;
-    GSHandle dataHdl;          // on get: allocated by the host runtime, released by the caller
+    GSHandle dataHdl;  // on get: allocated by the host runtime, released by the caller
 };
-static_assert(sizeof(API_ModulData) == 16 && std::is_trivially_copyable<API_ModulData>::value,
-              "API_ModulData layout");
+static_assert(sizeof(API_ModulData) == 16 && std::is_trivially_copyable<API_ModulData>::value, "API_ModulData layout");
 
 // ---------------------------------------------------------------------------------------------------------------
 // Notifications
@@ -271,13 +270,13 @@ constexpr uint32_t API_EntryTableVersion = 1;
 constexpr int32_t API_EntryTableClosingWord = 25000;
 
 struct API_EntryTable {
-    uint32_t version;                         // API_EntryTableVersion
+    uint32_t version;  // API_EntryTableVersion
     uint32_t reserved;
     API_CheckEnvironmentProc* checkEnvironment;
     API_RegisterInterfaceProc* registerInterface;
     API_InitializeProc* initialize;
     API_FreeDataProc* freeData;
-    int32_t closingWord;                      // API_EntryTableClosingWord
+    int32_t closingWord;  // API_EntryTableClosingWord
     int32_t reserved2;
 };
 static_assert(std::is_trivially_copyable<API_EntryTable>::value, "API_EntryTable is plain");

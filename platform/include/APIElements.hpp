@@ -19,18 +19,18 @@ class UniString;
 // ---------------------------------------------------------------------------------------------------------------
 // Host error codes of the project database.
 
-constexpr GSErrCode APIERR_BADDATABASE = GSErrCode(0x81060010u);   // the current database refuses the call (3D)
-constexpr GSErrCode APIERR_BADID = GSErrCode(0x81060011u);         // no element with that GUID here
-constexpr GSErrCode APIERR_NEEDSUNDOSCOPE = GSErrCode(0x81060012u); // a model change outside an undoable command
-constexpr GSErrCode APIERR_REFUSEDCMD = GSErrCode(0x81060013u);    // an undoable command inside another
+constexpr GSErrCode APIERR_BADDATABASE = GSErrCode(0x81060010u);     // the current database refuses the call (3D)
+constexpr GSErrCode APIERR_BADID = GSErrCode(0x81060011u);           // no element with that GUID here
+constexpr GSErrCode APIERR_NEEDSUNDOSCOPE = GSErrCode(0x81060012u);  // a model change outside an undoable command
+constexpr GSErrCode APIERR_REFUSEDCMD = GSErrCode(0x81060013u);      // an undoable command inside another
 // APIERR_BADINDEX (APIDefs.hpp) also answers for an attribute, story or layer index that does not exist.
-constexpr GSErrCode APIERR_BADELEMTYPE = GSErrCode(0x81060015u);   // not an element type of this host
-constexpr GSErrCode APIERR_BADPOLY = GSErrCode(0x81060016u);       // polygon counts and memo handles disagree
-constexpr GSErrCode APIERR_LOCKEDLAYER = GSErrCode(0x81060017u);   // the element's layer is locked
-constexpr GSErrCode APIERR_BADNEIG = GSErrCode(0x81060018u);       // selection record of the wrong kind
-constexpr GSErrCode APIERR_BADWINDOW = GSErrCode(0x81060019u);     // no such window or database
-constexpr GSErrCode APIERR_MEMFULL = GSErrCode(0x8106001Au);       // the host could not allocate a handle
-constexpr GSErrCode APIERR_ATTREXIST = GSErrCode(0x8106012Du);     // an attribute of that name exists
+constexpr GSErrCode APIERR_BADELEMTYPE = GSErrCode(0x81060015u);  // not an element type of this host
+constexpr GSErrCode APIERR_BADPOLY = GSErrCode(0x81060016u);      // polygon counts and memo handles disagree
+constexpr GSErrCode APIERR_LOCKEDLAYER = GSErrCode(0x81060017u);  // the element's layer is locked
+constexpr GSErrCode APIERR_BADNEIG = GSErrCode(0x81060018u);      // selection record of the wrong kind
+constexpr GSErrCode APIERR_BADWINDOW = GSErrCode(0x81060019u);    // no such window or database
+constexpr GSErrCode APIERR_MEMFULL = GSErrCode(0x8106001Au);      // the host could not allocate a handle
+constexpr GSErrCode APIERR_ATTREXIST = GSErrCode(0x8106012Du);    // an attribute of that name exists
 
 // ---------------------------------------------------------------------------------------------------------------
 // Element types (API_Elem_Head::typeID). The host knows types 1 to API_LastElemTypeID; the ones named here have
@@ -48,14 +48,14 @@ constexpr API_ElemTypeID API_RoofID = 9;
 constexpr API_ElemTypeID API_MeshID = 10;
 constexpr API_ElemTypeID API_TextID = 15;
 constexpr API_ElemTypeID API_ZoneID = 17;
-constexpr API_ElemTypeID API_HatchID = 18;      // fill
+constexpr API_ElemTypeID API_HatchID = 18;  // fill
 constexpr API_ElemTypeID API_LineID = 19;
 constexpr API_ElemTypeID API_PolyLineID = 20;
 constexpr API_ElemTypeID API_ArcID = 21;
 constexpr API_ElemTypeID API_CircleID = 22;
 constexpr API_ElemTypeID API_SplineID = 23;
 constexpr API_ElemTypeID API_HotspotID = 24;
-constexpr API_ElemTypeID API_CutPlaneID = 25;   // section marker
+constexpr API_ElemTypeID API_CutPlaneID = 25;  // section marker
 constexpr API_ElemTypeID API_DetailID = 32;
 constexpr API_ElemTypeID API_ElevationID = 33;
 constexpr API_ElemTypeID API_InteriorElevationID = 34;
@@ -102,11 +102,11 @@ struct API_WallType {
 // Windows and doors.
 struct API_WindowType {
     API_Elem_Head head;
-    int32_t libInd;          // library-part index
+    int32_t libInd;  // library-part index
     int16_t pen;
     int16_t filler0;
-    API_Guid owner;          // the wall holding it
-    double objLoc;           // position along the wall
+    API_Guid owner;  // the wall holding it
+    double objLoc;   // position along the wall
     double width;
     double height;
     double level;
@@ -117,7 +117,7 @@ struct API_WindowType {
 // copies them from one object to another; `libInd` is not among them).
 struct API_ObjectType {
     API_Elem_Head head;
-    int32_t libInd;          // library-part index
+    int32_t libInd;  // library-part index
     int16_t pen;
     int16_t filler0;
     int32_t ltypeInd;
@@ -136,9 +136,9 @@ struct API_ObjectType {
     uint8_t filler1;
     uint8_t filler2[6];
     double angle;
-    double xRatio;           // size A
-    double yRatio;           // size B
-    double level;            // elevation above the story
+    double xRatio;  // size A
+    double yRatio;  // size B
+    double level;   // elevation above the story
     API_Coord pos;
     double zOffset;
     double liftSize;
@@ -165,7 +165,7 @@ struct API_SlabType {
     int32_t botMat;
     int32_t filler1;
     double thickness;
-    double level;            // top of the slab above its story
+    double level;  // top of the slab above its story
     double offsetFromTop;
     API_Polygon poly;
     uint8_t reserved[64];
@@ -193,13 +193,13 @@ struct API_MeshType {
     API_Elem_Head head;
     int16_t pen;
     int16_t sectPen;
-    int32_t topMat;          // the mesh's surface material
+    int32_t topMat;  // the mesh's surface material
     int32_t sideMat;
     int32_t botMat;
-    int32_t skirtMat;        // material of the skirt
-    int32_t skirt;           // skirt kind (0 none)
-    double skirtLevel;       // depth of the skirt below the level
-    double level;            // base level of the mesh above its story
+    int32_t skirtMat;   // material of the skirt
+    int32_t skirt;      // skirt kind (0 none)
+    double skirtLevel;  // depth of the skirt below the level
+    double level;       // base level of the mesh above its story
     API_Polygon poly;
     API_MeshLevel levelLines;
     uint8_t reserved[64];
@@ -207,7 +207,7 @@ struct API_MeshType {
 
 struct API_ZoneType {
     API_Elem_Head head;
-    int32_t libInd;          // zone stamp library part
+    int32_t libInd;  // zone stamp library part
     int16_t pen;
     int16_t filler0;
     char16_t roomName[64];
@@ -227,7 +227,7 @@ struct API_HatchType {
     int16_t fillBGPen;
     int16_t fillInd;
     int16_t drawOrder;
-    int16_t hatchValue;      // a free 16-bit value of the fill (the add-on keeps its own code here)
+    int16_t hatchValue;  // a free 16-bit value of the fill (the add-on keeps its own code here)
     uint8_t showArea;
     uint8_t filler0[7];
     API_Polygon poly;
@@ -249,7 +249,7 @@ struct API_PolyLineType {
     int16_t pen;
     int16_t ltypeInd;
     int32_t filler0;
-    API_Polygon poly;        // nSubPolys sub-polylines
+    API_Polygon poly;  // nSubPolys sub-polylines
     uint8_t reserved[64];
 };
 
@@ -262,7 +262,7 @@ struct API_ArcType {
     API_Coord origC;
     double r;
     double mainAxisDir;
-    double ratio;            // axis ratio, 1.0 for a circular arc
+    double ratio;  // axis ratio, 1.0 for a circular arc
     double begAng;
     double endAng;
     uint8_t whole;
@@ -296,8 +296,8 @@ struct API_TextType {
     API_Elem_Head head;
     int16_t pen;
     int16_t filler0;
-    int32_t font;            // font attribute index
-    int32_t fontSetCode;     // script of the font
+    int32_t font;         // font attribute index
+    int32_t fontSetCode;  // script of the font
     int32_t filler1;
     double size;
     double angle;
@@ -313,7 +313,7 @@ struct API_MarkerType {
     int32_t filler1;
     API_Coord begC;
     API_Coord endC;
-    API_Guid databaseUnId;   // the database of the window the marker owns
+    API_Guid databaseUnId;  // the database of the window the marker owns
     char16_t name[64];
     char16_t ref[32];
     uint8_t reserved[64];
@@ -386,32 +386,32 @@ struct API_SplineDir {
 static_assert(sizeof(API_SplineDir) == 24, "API_SplineDir layout");
 
 struct API_ElementMemo {
-    API_Coord** coords;                   // polygons: index 0 is (0, 0) and unused; splines: 0-based points
-    int32_t** pends;                      // contour ends: entry 0 is 0, entry k the last index of contour k
+    API_Coord** coords;  // polygons: index 0 is (0, 0) and unused; splines: 0-based points
+    int32_t** pends;     // contour ends: entry 0 is 0, entry k the last index of contour k
     API_PolyArc** parcs;
-    uint32_t** vertexIDs;                 // entry 0 holds the highest ID
+    uint32_t** vertexIDs;  // entry 0 holds the highest ID
     uint32_t** edgeIDs;
     uint32_t** contourIDs;
     API_EdgeTrim** edgeTrims;
     API_OverriddenAttribute* sideMaterials;  // a pointer block (BMAllocatePtr), one entry per edge
-    double** meshPolyZ;                   // mesh: one height per coordinate (1-based like coords)
+    double** meshPolyZ;                      // mesh: one height per coordinate (1-based like coords)
     API_MeshLevelCoord** meshLevelCoords;
-    int32_t** meshLevelEnds;              // ends of the level lines within meshLevelCoords
-    API_SplineDir** bezierDirs;           // spline: one per control point
-    API_AddParType** params;              // library-part parameters (array cells in handles of their own)
-    GS::UniString* elemInfoString;        // the element ID text; the memo owns it
-    char** textContent;                   // text element: UTF-8, NUL-ended
+    int32_t** meshLevelEnds;        // ends of the level lines within meshLevelCoords
+    API_SplineDir** bezierDirs;     // spline: one per control point
+    API_AddParType** params;        // library-part parameters (array cells in handles of their own)
+    GS::UniString* elemInfoString;  // the element ID text; the memo owns it
+    char** textContent;             // text element: UTF-8, NUL-ended
     GSHandle reserved[7];
 };
 static_assert(sizeof(API_ElementMemo) == 176 && std::is_trivially_copyable<API_ElementMemo>::value,
               "API_ElementMemo layout");
 
 // Which memo parts a memo read fills (ACAPI_Element_GetMemo) or a change writes (ACAPI_Element_Change).
-constexpr uint64_t APIMemoMask_Polygon = 0x1;          // coords, pends, parcs, vertex, edge and contour IDs
+constexpr uint64_t APIMemoMask_Polygon = 0x1;  // coords, pends, parcs, vertex, edge and contour IDs
 constexpr uint64_t APIMemoMask_EdgeTrims = 0x2;
 constexpr uint64_t APIMemoMask_SideMaterials = 0x4;
 constexpr uint64_t APIMemoMask_MeshPolyZ = 0x8;
-constexpr uint64_t APIMemoMask_MeshLevel = 0x10;       // meshLevelCoords, meshLevelEnds
+constexpr uint64_t APIMemoMask_MeshLevel = 0x10;  // meshLevelCoords, meshLevelEnds
 constexpr uint64_t APIMemoMask_BezierDirs = 0x20;
 constexpr uint64_t APIMemoMask_AddPars = 0x40;
 constexpr uint64_t APIMemoMask_ElemInfoString = 0x80;
@@ -422,11 +422,11 @@ constexpr uint64_t APIMemoMask_All = 0xFFFFFFFFFFFFFFFFull;
 // User data: one block of bytes per element, with a version word.
 
 struct API_ElementUserData {
-    int16_t dataVersion;     // with platformSign the 32-bit word at offset 0 (0x57570002 for version 2)
-    uint16_t platformSign;   // 0x5757 for data written on this platform
+    int16_t dataVersion;    // with platformSign the 32-bit word at offset 0 (0x57570002 for version 2)
+    uint16_t platformSign;  // 0x5757 for data written on this platform
     uint32_t flags;
-    GSHandle dataHdl;        // set: the host copies the bytes (the caller keeps its handle); get: a new handle
-                             // the caller releases, null when the element has no user data
+    GSHandle dataHdl;  // set: the host copies the bytes (the caller keeps its handle); get: a new handle
+                       // the caller releases, null when the element has no user data
 };
 static_assert(sizeof(API_ElementUserData) == 16 && offsetof(API_ElementUserData, platformSign) == 2 &&
                   std::is_trivially_copyable<API_ElementUserData>::value,
@@ -473,8 +473,8 @@ struct API_Neig {
     uint32_t flags;
     API_Guid guid;
     int32_t elemPartType;
-    int32_t inIndex;         // hit records: 1-based side (or vertex) index
-    int32_t holeSel;         // hit records: 1 when the side is not one of the outer contour
+    int32_t inIndex;  // hit records: 1-based side (or vertex) index
+    int32_t holeSel;  // hit records: 1 when the side is not one of the outer contour
     int32_t reserved[5];
 };
 static_assert(sizeof(API_Neig) == 56 && std::is_trivially_copyable<API_Neig>::value, "API_Neig layout");
@@ -530,11 +530,11 @@ constexpr int32_t API_SelEmpty = 0;
 constexpr int32_t API_SelElems = 1;
 
 struct API_SelectionInfo {
-    int32_t typeID;          // API_SelEmpty when nothing is selected
-    int32_t sel_nElem;       // selected elements
-    int32_t sel_nElemEdit;   // of them, editable ones (not on a locked layer)
+    int32_t typeID;         // API_SelEmpty when nothing is selected
+    int32_t sel_nElem;      // selected elements
+    int32_t sel_nElemEdit;  // of them, editable ones (not on a locked layer)
     int32_t reserved0;
-    API_Coord** marquee;     // marquee polygon: always a handle (maybe empty) that the caller kills
+    API_Coord** marquee;  // marquee polygon: always a handle (maybe empty) that the caller kills
     int32_t reserved[6];
 };
 static_assert(sizeof(API_SelectionInfo) == 48 && std::is_trivially_copyable<API_SelectionInfo>::value,
@@ -563,10 +563,10 @@ constexpr uint32_t APILay_Flag10 = 0x10;
 
 struct API_Attr_Head {
     API_AttrTypeID typeID;
-    int32_t index;           // from 1; 0 on a get means "find by name"
+    int32_t index;  // from 1; 0 on a get means "find by name"
     uint32_t flags;
     int32_t filler0;
-    char name[256];          // UTF-8, NUL-ended; names are unique within a type
+    char name[256];  // UTF-8, NUL-ended; names are unique within a type
     API_Guid guid;
     int64_t modiTime;
     int32_t reserved[4];
@@ -575,13 +575,13 @@ static_assert(sizeof(API_Attr_Head) == 312, "API_Attr_Head layout");
 
 struct API_LayerType {
     API_Attr_Head head;
-    int32_t conClassId;      // the layer's intersection group
+    int32_t conClassId;  // the layer's intersection group
     int32_t reserved[15];
 };
 
 struct API_PenType {
     API_Attr_Head head;
-    double red;              // 0..1
+    double red;  // 0..1
     double green;
     double blue;
     double width;
@@ -590,7 +590,7 @@ struct API_PenType {
 
 struct API_LinetypeType {
     API_Attr_Head head;
-    int32_t type;            // 0 solid, 1 dashed, 2 symbol
+    int32_t type;  // 0 solid, 1 dashed, 2 symbol
     int32_t filler0;
     double period;
     int32_t reserved[8];
@@ -598,13 +598,13 @@ struct API_LinetypeType {
 
 struct API_FilltypeType {
     API_Attr_Head head;
-    uint8_t bitPat[8];       // the 8 x 8 sample pattern
+    uint8_t bitPat[8];  // the 8 x 8 sample pattern
     int32_t reserved[8];
 };
 
 struct API_FontType {
     API_Attr_Head head;
-    int32_t familyType;      // font-set code
+    int32_t familyType;  // font-set code
     int32_t reserved[7];
 };
 
@@ -639,15 +639,14 @@ struct API_StoryInfo {
     int16_t filler0;
     int32_t reserved0;
     int32_t reserved1;
-    API_StoryType** data;    // firstStory to lastStory, in order; the caller releases the handle
+    API_StoryType** data;  // firstStory to lastStory, in order; the caller releases the handle
 };
-static_assert(sizeof(API_StoryInfo) == 24 && std::is_trivially_copyable<API_StoryInfo>::value,
-              "API_StoryInfo layout");
+static_assert(sizeof(API_StoryInfo) == 24 && std::is_trivially_copyable<API_StoryInfo>::value, "API_StoryInfo layout");
 
 constexpr int32_t APIStory_GoTo = 0;
 
 struct API_StoryCmdType {
-    int32_t action;          // APIStory_GoTo
+    int32_t action;  // APIStory_GoTo
     int16_t index;
     int16_t filler0;
     int32_t reserved[6];
@@ -666,9 +665,9 @@ constexpr int32_t APIWind_InteriorElevationID = 11;
 constexpr int32_t APIWind_WorksheetID = 12;
 
 struct API_WindowInfo {
-    int32_t typeID;          // first field: the window's kind
+    int32_t typeID;  // first field: the window's kind
     int32_t index;
-    API_Guid databaseUnId;   // the database shown; for kinds 1 and 4 not needed
+    API_Guid databaseUnId;  // the database shown; for kinds 1 and 4 not needed
     char16_t title[128];
     int32_t reserved[8];
 };
@@ -677,9 +676,9 @@ static_assert(offsetof(API_WindowInfo, typeID) == 0 && sizeof(API_WindowInfo) ==
               "API_WindowInfo layout");
 
 struct API_DatabaseInfo {
-    int32_t typeID;          // first field: the database's kind (window kinds)
+    int32_t typeID;  // first field: the database's kind (window kinds)
     int32_t index;
-    API_Guid databaseUnId;   // identity; kinds 1 and 4 are found by kind alone
+    API_Guid databaseUnId;  // identity; kinds 1 and 4 are found by kind alone
     char16_t title[128];
     char16_t name[128];
     char16_t ref[32];

@@ -48,8 +48,8 @@ struct API_HostFunctionTable {
     uint32_t version;
 
     // --- selector families
-    API_SelectorFamilyProc* Environment;   // 'APPL' ...
-    API_SelectorFamilyProc* Interface;     // 'SMIT' ...
+    API_SelectorFamilyProc* Environment;  // 'APPL' ...
+    API_SelectorFamilyProc* Interface;    // 'SMIT' ...
 
     // --- other add-ons
     GSErrCode (*Command_Test)(const API_ModulID* mdid, int32_t cmdID, int32_t cmdVersion);
@@ -96,8 +96,8 @@ struct API_HostFunctionTable {
 
     // --- project database: elements, memos, user data, selection, attributes, stories, windows and databases,
     //     undoable commands (records in APIElements.hpp)
-    API_SelectorFamilyProc* Database;      // 'GWIN', 'GDAT', 'CDAT', 'CHWD', 'CABO'
-    API_SelectorFamilyProc* Automate;      // 'CHWD', 'RBLD'
+    API_SelectorFamilyProc* Database;  // 'GWIN', 'GDAT', 'CDAT', 'CHWD', 'CABO'
+    API_SelectorFamilyProc* Automate;  // 'CHWD', 'RBLD'
     // In: the GUID in the head. Out: the whole record.
     GSErrCode (*Element_Get)(API_Element* element);
     // The memo parts in `mask`; the caller disposes of the memo (DisposeElemMemoHdls).

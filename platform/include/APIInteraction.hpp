@@ -46,16 +46,16 @@ static_assert(sizeof(API_InputPlane) == 56, "API_InputPlane is seven doubles");
 // 'IPOI': one point.
 struct API_GetPointType {
     char prompt[256];
-    uint8_t changeFilter;      // 1: only the kinds of `filter` can be picked
-    uint8_t changePlane;       // 1: `plane` applies
-    uint8_t enableGuides;      // 1: guideA and guideB apply (the two count only together)
+    uint8_t changeFilter;  // 1: only the kinds of `filter` can be picked
+    uint8_t changePlane;   // 1: `plane` applies
+    uint8_t enableGuides;  // 1: guideA and guideB apply (the two count only together)
     uint8_t filler0[5];
     API_NeigFilter filter;
     API_InputPlane plane;
     API_Coord3D guideA;
     API_Coord3D guideB;
-    API_Coord3D pos;           // result: the clicked point
-    API_Neig neig;             // result: the element picked with the click (zeroed when none)
+    API_Coord3D pos;  // result: the clicked point
+    API_Neig neig;    // result: the element picked with the click (zeroed when none)
     uint8_t reserved[32];
 };
 static_assert(std::is_trivially_copyable<API_GetPointType>::value, "API_GetPointType is plain");
@@ -65,15 +65,15 @@ struct API_GetLineType {
     char prompt[256];
     uint8_t changeFilter;
     uint8_t changePlane;
-    uint8_t enableGuide;       // 1: guide applies
-    uint8_t passFlag;          // passed through from the caller
+    uint8_t enableGuide;  // 1: guide applies
+    uint8_t passFlag;     // passed through from the caller
     uint8_t filler0[4];
     API_NeigFilter filter;
     API_InputPlane plane;
     API_Coord3D guide;
-    API_Coord3D startCoord;    // the line's start: the point of the first click
-    API_Coord3D pos;           // result: the end point
-    API_Neig neig;             // result: the element picked with the second click
+    API_Coord3D startCoord;  // the line's start: the point of the first click
+    API_Coord3D pos;         // result: the end point
+    API_Neig neig;           // result: the element picked with the second click
     uint8_t reserved[32];
 };
 static_assert(std::is_trivially_copyable<API_GetLineType>::value, "API_GetLineType is plain");
@@ -88,9 +88,9 @@ struct API_GetPolyType {
     char prompt[256];
     uint8_t changePlane;
     uint8_t enableGuide;
-    uint8_t passFlag;          // passed through from the caller
+    uint8_t passFlag;  // passed through from the caller
     uint8_t filler0;
-    uint32_t method;           // APIPolyInput_
+    uint32_t method;  // APIPolyInput_
     API_InputPlane plane;
     API_Coord3D guide;
     API_Coord3D startCoord;
@@ -137,15 +137,15 @@ constexpr uint32_t APIEdit_General = API_Selector("GENE");
 
 // What the host reports of an edit (ACAPI_Notify_GetTranParams), 152 bytes.
 struct API_ActTranPars {
-    uint32_t typeID;           // APIEdit_ code of the edit
+    uint32_t typeID;  // APIEdit_ code of the edit
     uint32_t filler0;
-    API_Coord disp;            // displacement (drag, stretch)
-    API_Coord vector;          // rotation origin ('ROTZ'), mirror axis direction ('MIRR')
-    API_Coord base;            // base point (mirror, resize, stretch)
-    double cosA;               // rotation angle
+    API_Coord disp;    // displacement (drag, stretch)
+    API_Coord vector;  // rotation origin ('ROTZ'), mirror axis direction ('MIRR')
+    API_Coord base;    // base point (mirror, resize, stretch)
+    double cosA;       // rotation angle
     double sinA;
-    double dispZ;              // vertical displacement (drag, elevate, vertical stretch)
-    double ratio;              // resize ratio
+    double dispZ;  // vertical displacement (drag, elevate, vertical stretch)
+    double ratio;  // resize ratio
     uint8_t reserved[64];
 };
 static_assert(sizeof(API_ActTranPars) == 152 && offsetof(API_ActTranPars, disp) == 8 &&
@@ -154,8 +154,8 @@ static_assert(sizeof(API_ActTranPars) == 152 && offsetof(API_ActTranPars, disp) 
 
 // An edit to run on elements, 160 bytes.
 struct API_EditPars {
-    uint32_t typeID;           // APIEdit_ code
-    uint8_t withDelete;        // 1: the edited elements replace the originals
+    uint32_t typeID;     // APIEdit_ code
+    uint8_t withDelete;  // 1: the edited elements replace the originals
     uint8_t filler0[3];
     API_Coord origC;
     API_Coord3D begC;

@@ -25,11 +25,11 @@ constexpr uint32_t API_SectComment = API_Selector("CMNT");
 
 // Section header: what a section list holds per section and what a section read, update or add names.
 struct API_LibPartSection {
-    uint32_t sectType;   // four characters, the first in the top byte ('PARD' = 0x50415244)
-    int16_t subIdent;    // tells sections of one type apart (0 for most)
+    uint32_t sectType;  // four characters, the first in the top byte ('PARD' = 0x50415244)
+    int16_t subIdent;   // tells sections of one type apart (0 for most)
     int16_t filler0;
-    int32_t version;     // format version of the section, as the host gives it
-    uint32_t flags;      // the host's own flags, handed back unchanged
+    int32_t version;  // format version of the section, as the host gives it
+    uint32_t flags;   // the host's own flags, handed back unchanged
     int32_t reserved[4];
 };
 static_assert(sizeof(API_LibPartSection) == 32 && std::is_trivially_copyable<API_LibPartSection>::value,

@@ -29,7 +29,7 @@ constexpr int16_t DG_MSG_TRACK = 7;
 constexpr int16_t DG_MSG_UPDATE_ITEM = 15;
 constexpr int16_t DG_MSG_UPDATE = 16;  // redraw a user item; msgData points to a DGUserUpdateData
 
-constexpr int16_t DG_ALL_ITEMS = 0;      // item 0 of enable/disable/show/hide: every item; row 0 of deletes: all
+constexpr int16_t DG_ALL_ITEMS = 0;       // item 0 of enable/disable/show/hide: every item; row 0 of deletes: all
 constexpr int16_t DG_DIALOG_WINDOW = -1;  // focus item: the dialog window itself
 constexpr int32_t DG_LIST_BOTTOM = -1;    // insert position: after the last row
 constexpr int32_t DG_POPUP_BOTTOM = -1;   // insert position: after the last pop-up item
@@ -239,10 +239,9 @@ void DGPopUpSelectItem(int16_t dialId, int16_t item, int32_t pos);
 int32_t DGPopUpGetSelected(int16_t dialId, int16_t item);  // 0 when none
 
 // Drawing into a user item (recorded, not rendered). Colours are 0..255 per component.
-void DGUserItemFillRect(int16_t dialId, int16_t item, const DG::Rect& rect, uint8_t red, uint8_t green,
-                        uint8_t blue);
-void DGUserItemFrameRect(int16_t dialId, int16_t item, const DG::Rect& rect, uint8_t red, uint8_t green,
-                         uint8_t blue, int32_t lineWidth);
+void DGUserItemFillRect(int16_t dialId, int16_t item, const DG::Rect& rect, uint8_t red, uint8_t green, uint8_t blue);
+void DGUserItemFrameRect(int16_t dialId, int16_t item, const DG::Rect& rect, uint8_t red, uint8_t green, uint8_t blue,
+                         int32_t lineWidth);
 void DGUserItemDrawImage(int16_t dialId, int16_t item, const DG::Rect& rect, const DG::Image& image);
 void DGUserItemDrawText(int16_t dialId, int16_t item, int32_t x, int32_t y, const GS::UniString& text);
 // Any other drawing operation, described in a short text.

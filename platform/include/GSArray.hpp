@@ -41,7 +41,10 @@ public:
         explicit Iterator(typename std::vector<Box>::iterator it) : it_(it) {}
         T& operator*() const { return it_->value; }
         T* operator->() const { return &it_->value; }
-        Iterator& operator++() { ++it_; return *this; }
+        Iterator& operator++() {
+            ++it_;
+            return *this;
+        }
         bool operator==(const Iterator& o) const { return it_ == o.it_; }
         bool operator!=(const Iterator& o) const { return it_ != o.it_; }
 
@@ -53,7 +56,10 @@ public:
         explicit ConstIterator(typename std::vector<Box>::const_iterator it) : it_(it) {}
         const T& operator*() const { return it_->value; }
         const T* operator->() const { return &it_->value; }
-        ConstIterator& operator++() { ++it_; return *this; }
+        ConstIterator& operator++() {
+            ++it_;
+            return *this;
+        }
         bool operator==(const ConstIterator& o) const { return it_ == o.it_; }
         bool operator!=(const ConstIterator& o) const { return it_ != o.it_; }
 

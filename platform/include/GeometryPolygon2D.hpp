@@ -69,25 +69,24 @@ struct PolyArcRec {
 static_assert(sizeof(PolyArcRec) == 16 && std::is_trivially_copyable<PolyArcRec>::value, "PolyArcRec layout");
 
 struct Polygon2DData {
-    uint32_t status;          // Polygon2DBoxValid | Polygon2DOriented
-    uint32_t userDataSize;    // bytes of one user-data entry (all four arrays), 0 to MaxPolygonUserDataSize
+    uint32_t status;        // Polygon2DBoxValid | Polygon2DOriented
+    uint32_t userDataSize;  // bytes of one user-data entry (all four arrays), 0 to MaxPolygonUserDataSize
     uint8_t defaultUserData[MaxPolygonUserDataSize];  // value of new user-data entries (first userDataSize bytes)
     API_Box boundBox;
-    int32_t nVertices;        // vertex entries 1..nVertices, closing repeats included
+    int32_t nVertices;  // vertex entries 1..nVertices, closing repeats included
     int32_t nArcs;
     int32_t nContours;
     int32_t filler;
-    API_Coord** vertices;     // nVertices + 1 entries
-    GSHandle vertexUserData;  // nVertices + 1 entries of userDataSize bytes
-    GSHandle edgeUserData;    // entry i: the edge from vertex i to vertex i + 1
+    API_Coord** vertices;       // nVertices + 1 entries
+    GSHandle vertexUserData;    // nVertices + 1 entries of userDataSize bytes
+    GSHandle edgeUserData;      // entry i: the edge from vertex i to vertex i + 1
     GSHandle edgeSideUserData;  // a second value per edge, numbered as edgeUserData
-    PolyArcRec** arcs;        // nArcs + 1 entries
-    int32_t** contourEnds;    // nContours + 1 entries, entry 0 = 0
-    GSHandle contourUserData; // nContours + 1 entries of userDataSize bytes
+    PolyArcRec** arcs;          // nArcs + 1 entries
+    int32_t** contourEnds;      // nContours + 1 entries, entry 0 = 0
+    GSHandle contourUserData;   // nContours + 1 entries of userDataSize bytes
 };
 
-static_assert(sizeof(Polygon2DData) == 128 && std::is_trivially_copyable<Polygon2DData>::value,
-              "Polygon2DData layout");
+static_assert(sizeof(Polygon2DData) == 128 && std::is_trivially_copyable<Polygon2DData>::value, "Polygon2DData layout");
 
 // Makes an empty polygon: no handles, counts 0, status 0. User-data entries get userDataSize bytes (at most
 // MaxPolygonUserDataSize; larger sizes are cut to it) with the given default (nullptr: zero bytes).

@@ -60,7 +60,7 @@ API_Coord GetSplineVal(const BezierDetails& details, double t);
 // omitNearEnd a point less than half a step before the end is left out, so the end closes a piece of at least
 // half a step. Returns the number of parameters; 0 (params empty) for a step that is not positive and finite,
 // an anchor out of range, or more than 10^7 pieces.
-int32_t DivSplinePart(int32_t anchorCount, const API_Coord* anchors, const DirType* dirs, bool closed,
-                      bool omitNearEnd, int32_t fromIndex, double step, GS::Array<double>& params);
+int32_t DivSplinePart(int32_t anchorCount, const API_Coord* anchors, const DirType* dirs, bool closed, bool omitNearEnd,
+                      int32_t fromIndex, double step, GS::Array<double>& params);
 
 }  // namespace Geometry

@@ -14,17 +14,17 @@
 namespace IO {
 
 // Error codes of the file library (0 is success).
-constexpr GSErrCode ErrGeneral = static_cast<GSErrCode>(0x81000100u);       // out of memory, unexpected
-constexpr GSErrCode ErrIO = static_cast<GSErrCode>(0x81010100u);            // read or write failed
-constexpr GSErrCode ErrParam = static_cast<GSErrCode>(0x81010101u);         // empty location, bad argument
-constexpr GSErrCode ErrNotFound = static_cast<GSErrCode>(0x81010102u);      // no such file or folder
-constexpr GSErrCode ErrAccessDenied = static_cast<GSErrCode>(0x81010103u);  // no permission
-constexpr GSErrCode ErrNotOpen = static_cast<GSErrCode>(0x81010104u);       // the file is not open (or wrong mode)
-constexpr GSErrCode ErrEndOfFile = static_cast<GSErrCode>(0x81010105u);     // fewer bytes than asked
-constexpr GSErrCode ErrExists = static_cast<GSErrCode>(0x81010106u);        // the entry exists already
+constexpr GSErrCode ErrGeneral = static_cast<GSErrCode>(0x81000100u);          // out of memory, unexpected
+constexpr GSErrCode ErrIO = static_cast<GSErrCode>(0x81010100u);               // read or write failed
+constexpr GSErrCode ErrParam = static_cast<GSErrCode>(0x81010101u);            // empty location, bad argument
+constexpr GSErrCode ErrNotFound = static_cast<GSErrCode>(0x81010102u);         // no such file or folder
+constexpr GSErrCode ErrAccessDenied = static_cast<GSErrCode>(0x81010103u);     // no permission
+constexpr GSErrCode ErrNotOpen = static_cast<GSErrCode>(0x81010104u);          // the file is not open (or wrong mode)
+constexpr GSErrCode ErrEndOfFile = static_cast<GSErrCode>(0x81010105u);        // fewer bytes than asked
+constexpr GSErrCode ErrExists = static_cast<GSErrCode>(0x81010106u);           // the entry exists already
 constexpr GSErrCode ErrNoSpecialFolder = static_cast<GSErrCode>(0x81010107u);  // special folder not set
-constexpr GSErrCode ErrNotEmpty = static_cast<GSErrCode>(0x81010108u);      // folder to delete is not empty
-constexpr GSErrCode ErrAlreadyOpen = static_cast<GSErrCode>(0x81010109u);   // Open on an open file
+constexpr GSErrCode ErrNotEmpty = static_cast<GSErrCode>(0x81010108u);         // folder to delete is not empty
+constexpr GSErrCode ErrAlreadyOpen = static_cast<GSErrCode>(0x81010109u);      // Open on an open file
 
 class Location {
 public:

@@ -15,9 +15,9 @@ constexpr GSResModule InvalidResModule = 0;
 using GSResType = uint32_t;
 constexpr GSResType RSMakeType(const char (&code)[5]) {
     return (static_cast<GSResType>(static_cast<unsigned char>(code[0])) << 24) |
-           (static_cast<GSResType>(static_cast<unsigned char>(code[1])) << 16) |
-           (static_cast<GSResType>(static_cast<unsigned char>(code[2])) << 8) |
-           static_cast<GSResType>(static_cast<unsigned char>(code[3]));
+        (static_cast<GSResType>(static_cast<unsigned char>(code[1])) << 16) |
+        (static_cast<GSResType>(static_cast<unsigned char>(code[2])) << 8) |
+        static_cast<GSResType>(static_cast<unsigned char>(code[3]));
 }
 constexpr GSResType RSType_STRS = RSMakeType("STRS");  // string tables
 constexpr GSResType RSType_MENU = RSMakeType("MENU");  // menus: one entry per menu line, string-table layout
@@ -29,8 +29,7 @@ constexpr GSResType RSType_PICT = RSMakeType("PICT");  // images
 // `out` is then left unchanged.
 bool RSGetIndString(GS::UniString* out, int32_t resId, int32_t index, GSResModule module);
 // The same for any resource in string-table layout (STRS, MENU).
-bool RSGetIndStringOfType(GSResType type, GS::UniString* out, int32_t resId, int32_t index,
-                          GSResModule module);
+bool RSGetIndStringOfType(GSResType type, GS::UniString* out, int32_t resId, int32_t index, GSResModule module);
 // Highest index of a string-table-layout resource (entries may be sparse below it); -1 when missing.
 int32_t RSGetIndStringCount(GSResType type, int32_t resId, GSResModule module);
 // The table in the in-memory layout of the host's string resources: u32 little-endian byte length, then every

@@ -51,8 +51,8 @@ constexpr int32_t SW_SHOWNORMAL = 1;
 DWORD GetLastError();
 void SetLastError(DWORD error);
 
-int32_t MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, int32_t multiByteCount,
-                            WCHAR* wide, int32_t wideCount);
+int32_t MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, int32_t multiByteCount, WCHAR* wide,
+                            int32_t wideCount);
 
 int32_t WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wide, int32_t wideCount, char* multiByte,
                             int32_t multiByteCount, const char* defaultChar, BOOL* usedDefaultChar);

@@ -3,9 +3,7 @@
 #include <cstring>
 
 namespace {
-bool DoubleByte(uint32_t codePage) {
-    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
-}
+bool DoubleByte(uint32_t codePage) { return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950; }
 
 // Lead bytes of the double-byte pages: the byte after one belongs to the same character.
 bool LeadByte(uint32_t codePage, uint8_t b) {

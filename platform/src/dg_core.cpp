@@ -66,8 +66,8 @@ int16_t Deliver(int16_t dialId, int16_t message, int16_t item, DGMessageData dat
     try {
         answer = callback(message, dialId, item, userData, data);
     } catch (const std::exception& e) {
-        Error("callback of dialog " + std::to_string(dialId) + " threw on message " + std::to_string(message) +
-              ": " + e.what());
+        Error("callback of dialog " + std::to_string(dialId) + " threw on message " + std::to_string(message) + ": " +
+              e.what());
     } catch (...) {
         Error("callback of dialog " + std::to_string(dialId) + " threw on message " + std::to_string(message));
     }
@@ -143,11 +143,11 @@ std::string Describe(const Action& a) {
             return s;
         }
         case ActionKind::ColourAnswer:
-            return "answer a colour dialog with " + std::to_string(a.rgb[0]) + " " + std::to_string(a.rgb[1]) +
-                   " " + std::to_string(a.rgb[2]);
+            return "answer a colour dialog with " + std::to_string(a.rgb[0]) + " " + std::to_string(a.rgb[1]) + " " +
+                std::to_string(a.rgb[2]);
         case ActionKind::Cancel:
             return a.target == Target::Folder ? "cancel a folder dialog"
-                   : a.target == Target::File ? "cancel a file dialog"
+                : a.target == Target::File    ? "cancel a file dialog"
                                               : "cancel a colour dialog";
     }
     return "unknown action";
@@ -181,8 +181,7 @@ std::optional<Action> NextActionFor(Target target, int16_t dialId) {
         Action front = queue.front();
         queue.pop_front();
         if (IsFor(front, target, dialId)) return front;
-        Error("action \"" + Describe(front) + "\" came while " + WaiterName(target, dialId) +
-              " was waiting; dropped");
+        Error("action \"" + Describe(front) + "\" came while " + WaiterName(target, dialId) + " was waiting; dropped");
     }
 }
 
@@ -264,8 +263,8 @@ bool ParseNumber(const std::string& text, double* value) {
 }
 
 bool IsNumericKind(RSDialogItemKind kind) {
-    return kind == RSDialogItemKind::IntEdit || kind == RSDialogItemKind::RealEdit ||
-           kind == RSDialogItemKind::Check || kind == RSDialogItemKind::Radio;
+    return kind == RSDialogItemKind::IntEdit || kind == RSDialogItemKind::RealEdit || kind == RSDialogItemKind::Check ||
+        kind == RSDialogItemKind::Radio;
 }
 
 // Stores a value the user typed or chose; false (with an error) when the item cannot take it.
@@ -376,9 +375,7 @@ int16_t Apply(int16_t dialId, const Action& action) {
             }
             item->selected = action.number;
             break;
-        default:
-            Error(what + ": not an action for a dialog");
-            return 0;
+        default: Error(what + ": not an action for a dialog"); return 0;
     }
     dialog->events.push_back("change " + std::to_string(itemId));
     Deliver(dialId, DG_MSG_CHANGE, itemId, 0);
@@ -563,8 +560,8 @@ int16_t DGAlert(int16_t alertType, const GS::UniString& title, const GS::UniStri
     int16_t answer = 1;
     if (std::optional<Action> action = NextActionFor(Target::Alert, 0)) {
         const bool shown = action->number >= 1 && action->number <= 3 &&
-                           (action->number == 1 || (action->number == 2 && !button2.IsEmpty()) ||
-                            (action->number == 3 && !button3.IsEmpty()));
+            (action->number == 1 || (action->number == 2 && !button2.IsEmpty()) ||
+             (action->number == 3 && !button3.IsEmpty()));
         if (shown)
             answer = static_cast<int16_t>(action->number);
         else
@@ -814,8 +811,8 @@ std::string FormatRecord(const LogRecord& r) {
         }
         return s.str();
     }
-    s << '[' << r.kind << ' ' << r.id << "] title " << q(r.title) << " size " << r.clientWidth << 'x'
-      << r.clientHeight << " at " << r.x << ',' << r.y << " -> " << r.result << '\n';
+    s << '[' << r.kind << ' ' << r.id << "] title " << q(r.title) << " size " << r.clientWidth << 'x' << r.clientHeight
+      << " at " << r.x << ',' << r.y << " -> " << r.result << '\n';
     s << "  events:";
     for (const std::string& e : r.events) s << ' ' << e << ';';
     s << '\n';
@@ -830,8 +827,7 @@ std::string FormatRecord(const LogRecord& r) {
         if (!it.visible) s << " hidden";
         if (it.image != 0) s << " image " << it.image;
         if (it.kind == "list") {
-            s << " rows " << it.rows.size() << " selected " << it.selected << " row height " << it.rowHeight
-              << " tabs";
+            s << " rows " << it.rows.size() << " selected " << it.selected << " row height " << it.rowHeight << " tabs";
             for (const auto& tab : it.tabFields) s << " [" << tab.first << ".." << tab.second << ']';
         }
         if (it.kind == "popup") {

@@ -45,8 +45,8 @@ Row NewRow(const Item& list) {
 // The row (from 1) and tab field (from 1), or null with a warning.
 Row* FindRow(Item& list, int16_t dialId, int32_t row, const char* operation) {
     if (row < 1 || row > static_cast<int32_t>(list.rows.size())) {
-        Warning(std::string(operation) + ": list " + std::to_string(list.id) + " of dialog " +
-                std::to_string(dialId) + " has no row " + std::to_string(row));
+        Warning(std::string(operation) + ": list " + std::to_string(list.id) + " of dialog " + std::to_string(dialId) +
+                " has no row " + std::to_string(row));
         return nullptr;
     }
     return &list.rows[static_cast<size_t>(row - 1)];
@@ -54,8 +54,8 @@ Row* FindRow(Item& list, int16_t dialId, int32_t row, const char* operation) {
 
 bool CheckTab(const Item& list, int16_t dialId, int16_t tabIndex, const char* operation) {
     if (tabIndex < 1 || static_cast<size_t>(tabIndex) > TabCount(list)) {
-        Warning(std::string(operation) + ": list " + std::to_string(list.id) + " of dialog " +
-                std::to_string(dialId) + " has no tab field " + std::to_string(tabIndex));
+        Warning(std::string(operation) + ": list " + std::to_string(list.id) + " of dialog " + std::to_string(dialId) +
+                " has no tab field " + std::to_string(tabIndex));
         return false;
     }
     return true;
@@ -63,7 +63,7 @@ bool CheckTab(const Item& list, int16_t dialId, int16_t tabIndex, const char* op
 
 std::string RectText(const DG::Rect& r) {
     return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-           std::to_string(r.bottom);
+        std::to_string(r.bottom);
 }
 
 std::string ColourText(uint8_t red, uint8_t green, uint8_t blue) {
@@ -349,7 +349,8 @@ int32_t DGListGetItemHeight(int16_t dialId, int16_t item) {
 void DGListSetTabItemText(int16_t dialId, int16_t item, int32_t row, int16_t tabIndex, const GS::UniString& text) {
     Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListSetTabItemText");
     if (list == nullptr || !CheckTab(*list, dialId, tabIndex, "DGListSetTabItemText")) return;
-    if (Row* r = FindRow(*list, dialId, row, "DGListSetTabItemText")) r->texts[static_cast<size_t>(tabIndex - 1)] = text;
+    if (Row* r = FindRow(*list, dialId, row, "DGListSetTabItemText"))
+        r->texts[static_cast<size_t>(tabIndex - 1)] = text;
 }
 
 GS::UniString DGListGetTabItemText(int16_t dialId, int16_t item, int32_t row, int16_t tabIndex) {
@@ -482,13 +483,12 @@ int32_t DGPopUpGetSelected(int16_t dialId, int16_t item) {
 
 // ------------------------------------------------------------------------------------------------ Drawing
 
-void DGUserItemFillRect(int16_t dialId, int16_t item, const DG::Rect& rect, uint8_t red, uint8_t green,
-                        uint8_t blue) {
+void DGUserItemFillRect(int16_t dialId, int16_t item, const DG::Rect& rect, uint8_t red, uint8_t green, uint8_t blue) {
     Record(dialId, item, "fill " + RectText(rect) + " " + ColourText(red, green, blue));
 }
 
-void DGUserItemFrameRect(int16_t dialId, int16_t item, const DG::Rect& rect, uint8_t red, uint8_t green,
-                         uint8_t blue, int32_t lineWidth) {
+void DGUserItemFrameRect(int16_t dialId, int16_t item, const DG::Rect& rect, uint8_t red, uint8_t green, uint8_t blue,
+                         int32_t lineWidth) {
     Record(dialId, item,
            "frame " + RectText(rect) + " " + ColourText(red, green, blue) + " width " + std::to_string(lineWidth));
 }

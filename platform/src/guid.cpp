@@ -123,7 +123,7 @@ GSErrCode Guid::ConvertFromString(const char* text) {
 
 bool Guid::operator==(const Guid& other) const {
     return data1 == other.data1 && data2 == other.data2 && data3 == other.data3 &&
-           std::memcmp(data4, other.data4, sizeof data4) == 0;
+        std::memcmp(data4, other.data4, sizeof data4) == 0;
 }
 
 bool Guid::operator<(const Guid& other) const {

@@ -85,7 +85,7 @@ std::string Join(const std::string& folder, const std::string& name) {
 // A single local name: not empty, no separator, not "." or "..".
 bool IsLocalName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\\') == std::string::npos;
+        name.find('\\') == std::string::npos;
 }
 
 }  // namespace
@@ -284,8 +284,7 @@ GSErrCode File::WriteBin(const char* buffer, uint64_t count, uint64_t* written) 
     if (const GSErrCode failure = TakeFailure(IODriver::Op::Write, location_.ToNativePath())) return failure;
     uint64_t done = 0;
     while (done < count) {
-        const ssize_t n =
-            ::write(fd_, buffer + done, static_cast<size_t>(std::min<uint64_t>(count - done, 1u << 30)));
+        const ssize_t n = ::write(fd_, buffer + done, static_cast<size_t>(std::min<uint64_t>(count - done, 1u << 30)));
         if (n < 0) {
             if (errno == EINTR) continue;
             if (written != nullptr) *written = done;

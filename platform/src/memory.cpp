@@ -106,8 +106,8 @@ char* AllocateWithHeader(GSSize size, bool clear, uint64_t magic) {
 
 BlockHeader* HeaderOf(const void* data, uint64_t magic) {
     if (data == nullptr) return nullptr;
-    auto* header = reinterpret_cast<BlockHeader*>(const_cast<char*>(static_cast<const char*>(data)) -
-                                                  sizeof(BlockHeader));
+    auto* header =
+        reinterpret_cast<BlockHeader*>(const_cast<char*>(static_cast<const char*>(data)) - sizeof(BlockHeader));
     return header->magic == magic ? header : nullptr;
 }
 

@@ -18,8 +18,8 @@ namespace {
 
 struct Resource {
     std::map<int32_t, GS::UniString> strings;  // STRS, MENU
-    RSDialogLayout dialog;                      // DLOG
-    GS::UniString description;                  // ICON, PICT
+    RSDialogLayout dialog;                     // DLOG
+    GS::UniString description;                 // ICON, PICT
 };
 
 struct Module {
@@ -134,8 +134,9 @@ bool ReadLines(const std::string& path, std::vector<Line>* lines) {
         return false;
     }
     if (static_cast<uint64_t>(st.st_size) > ResourceDriver::MaxResourceFileSize) {
-        Report(path, 0, "file of " + std::to_string(st.st_size) + " bytes is larger than the limit of " +
-                            std::to_string(ResourceDriver::MaxResourceFileSize) + "; skipped");
+        Report(path, 0,
+               "file of " + std::to_string(st.st_size) + " bytes is larger than the limit of " +
+                   std::to_string(ResourceDriver::MaxResourceFileSize) + "; skipped");
         return false;
     }
     std::ifstream in(path, std::ios::binary);
@@ -181,8 +182,9 @@ void ParseStringTable(const std::string& path, const std::vector<Line>& lines, R
             continue;
         }
         if (index < 1 || index > ResourceDriver::MaxStringIndex) {
-            Report(path, line.number, "index " + indexText + " outside 1.." +
-                                          std::to_string(ResourceDriver::MaxStringIndex) + "; skipped");
+            Report(path, line.number,
+                   "index " + indexText + " outside 1.." + std::to_string(ResourceDriver::MaxStringIndex) +
+                       "; skipped");
             continue;
         }
         GS::UniString text;
@@ -198,12 +200,12 @@ void ParseStringTable(const std::string& path, const std::vector<Line>& lines, R
 
 bool KindFromName(const std::string& name, RSDialogItemKind* kind) {
     static const std::pair<const char*, RSDialogItemKind> kinds[] = {
-        {"button", RSDialogItemKind::Button},   {"static", RSDialogItemKind::Static},
-        {"edit", RSDialogItemKind::Edit},       {"intedit", RSDialogItemKind::IntEdit},
-        {"realedit", RSDialogItemKind::RealEdit}, {"list", RSDialogItemKind::List},
-        {"popup", RSDialogItemKind::PopUp},     {"check", RSDialogItemKind::Check},
-        {"radio", RSDialogItemKind::Radio},     {"user", RSDialogItemKind::User},
-        {"icon", RSDialogItemKind::Icon},       {"picture", RSDialogItemKind::Picture},
+        {"button", RSDialogItemKind::Button},      {"static", RSDialogItemKind::Static},
+        {"edit", RSDialogItemKind::Edit},          {"intedit", RSDialogItemKind::IntEdit},
+        {"realedit", RSDialogItemKind::RealEdit},  {"list", RSDialogItemKind::List},
+        {"popup", RSDialogItemKind::PopUp},        {"check", RSDialogItemKind::Check},
+        {"radio", RSDialogItemKind::Radio},        {"user", RSDialogItemKind::User},
+        {"icon", RSDialogItemKind::Icon},          {"picture", RSDialogItemKind::Picture},
         {"separator", RSDialogItemKind::Separator}};
     for (const auto& k : kinds)
         if (name == k.first) {
@@ -227,8 +229,8 @@ void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resour
             int32_t w = 0, h = 0;
             if (tokens.size() != 3 || !ParseInt(tokens[1], &w) || !ParseInt(tokens[2], &h) || w < 0 || h < 0 ||
                 w > MaxDialogExtent || h > MaxDialogExtent) {
-                Report(path, line.number, "\"size\" needs a width and a height in 0.." +
-                                              std::to_string(MaxDialogExtent) + "; skipped");
+                Report(path, line.number,
+                       "\"size\" needs a width and a height in 0.." + std::to_string(MaxDialogExtent) + "; skipped");
                 continue;
             }
             layout.clientWidth = w;

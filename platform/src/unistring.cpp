@@ -15,7 +15,6 @@ std::u16string Decode(const char* text, size_t size) {
 }
 }  // namespace
 
-
 UniString::UniString(const char16_t* units, uint32_t length) {
     if (units != nullptr) units_.assign(units, length);
 }

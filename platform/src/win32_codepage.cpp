@@ -99,8 +99,7 @@ bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 // ---- decoding (bytes to UTF-16); `malformed` tells whether a replacement character was produced ----
 
-void DecodeSingleByte(const unsigned char* s, size_t n, const char16_t* high, std::u16string& out,
-                      bool& malformed) {
+void DecodeSingleByte(const unsigned char* s, size_t n, const char16_t* high, std::u16string& out, bool& malformed) {
     out.reserve(n);
     for (size_t i = 0; i < n; ++i) {
         const unsigned char b = s[i];
@@ -203,15 +202,24 @@ void EncodeSingleByte(const char16_t* w, size_t n, const char16_t* high, char de
     }
 }
 
-
 bool IsUtf7Direct(char16_t u) {
     if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) return true;
     switch (u) {
-        case '\'': case '(': case ')': case ',': case '-': case '.': case '/': case ':': case '?':
-        case ' ': case '\t': case '\r': case '\n': case 0:
-            return true;
-        default:
-            return false;
+        case '\'':
+        case '(':
+        case ')':
+        case ',':
+        case '-':
+        case '.':
+        case '/':
+        case ':':
+        case '?':
+        case ' ':
+        case '\t':
+        case '\r':
+        case '\n':
+        case 0: return true;
+        default: return false;
     }
 }
 
@@ -259,8 +267,8 @@ int32_t Fail(DWORD error) {
 DWORD GetLastError() { return g_lastError; }
 void SetLastError(DWORD error) { g_lastError = error; }
 
-int32_t MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, int32_t multiByteCount,
-                            WCHAR* wide, int32_t wideCount) {
+int32_t MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, int32_t multiByteCount, WCHAR* wide,
+                            int32_t wideCount) {
     const CodePage cp = Lookup(codePage);
     if (cp.kind == Kind::Invalid || multiByte == nullptr || multiByteCount == 0 || multiByteCount < -1 ||
         wideCount < 0 || (wideCount > 0 && wide == nullptr))
@@ -278,12 +286,11 @@ int32_t MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, i
     return needed;
 }
 
-int32_t WideCharToMultiByte(UINT codePage, DWORD /*flags*/, const WCHAR* wide, int32_t wideCount,
-                            char* multiByte, int32_t multiByteCount, const char* defaultChar,
-                            BOOL* usedDefaultChar) {
+int32_t WideCharToMultiByte(UINT codePage, DWORD /*flags*/, const WCHAR* wide, int32_t wideCount, char* multiByte,
+                            int32_t multiByteCount, const char* defaultChar, BOOL* usedDefaultChar) {
     const CodePage cp = Lookup(codePage);
-    if (cp.kind == Kind::Invalid || wide == nullptr || wideCount == 0 || wideCount < -1 ||
-        multiByteCount < 0 || (multiByteCount > 0 && multiByte == nullptr))
+    if (cp.kind == Kind::Invalid || wide == nullptr || wideCount == 0 || wideCount < -1 || multiByteCount < 0 ||
+        (multiByteCount > 0 && multiByte == nullptr))
         return Fail(ERROR_INVALID_PARAMETER);
     if (cp.kind != Kind::SingleByte && (defaultChar != nullptr || usedDefaultChar != nullptr))
         return Fail(ERROR_INVALID_PARAMETER);

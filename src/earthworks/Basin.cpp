@@ -7,8 +7,8 @@
 namespace Basin {
 
 bool BasinCls::CreateObject(const QV_String& partName, int16_t placeCode, uint16_t, void*, API_Element*) {
-    ModuleLog::LogCall(("Basin::BasinCls::CreateObject " + partName.ToStdString() + " " +
-                        std::to_string(placeCode)).c_str());
+    ModuleLog::LogCall(
+        ("Basin::BasinCls::CreateObject " + partName.ToStdString() + " " + std::to_string(placeCode)).c_str());
     return false;
 }
 

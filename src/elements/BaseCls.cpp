@@ -106,16 +106,14 @@ bool BaseCls::WriteCommonLPParams(BaseIDLP& view, int32_t kind) {
             double low = zMin;
             double high = zMax;
             return view.GetSetDouble(10, level, LPMode_Set) && view.GetSetDouble(11, low, LPMode_Set) &&
-                   view.GetSetDouble(12, high, LPMode_Set);
+                view.GetSetDouble(12, high, LPMode_Set);
         }
-        case ElemKind_Basin:
-            return ExchangeCoordLists(view, frameFirst, frameSecond);
+        case ElemKind_Basin: return ExchangeCoordLists(view, frameFirst, frameSecond);
         case ElemKind_Contour:
             return WriteDoubleArrayParam60(view, {bounds.xMin, bounds.yMin, bounds.zMin},
                                            {bounds.xMax, bounds.yMax, bounds.zMax}) &&
-                   ExchangeCoordLists(view, frameFirst, frameSecond);
-        default:
-            return true;
+                ExchangeCoordLists(view, frameFirst, frameSecond);
+        default: return true;
     }
 }
 

@@ -80,8 +80,7 @@ public:
 
     // The outline of the element named by pickHead into points3D, points2D, segments and prims
     // (elements/OutlinePrims.cpp).
-    bool BuildPrimitives(bool reverseWhenOriented, bool fillPrims, bool allRings, bool closeCodes,
-                         bool markRingEnds);
+    bool BuildPrimitives(bool reverseWhenOriented, bool fillPrims, bool allRings, bool closeCodes, bool markRingEnds);
     // The user picks the first and the last side of the outline (elements/OutlinePrims.cpp).
     static bool InputPolygonStep(class BaseRSWCls& cls);
 
@@ -89,24 +88,24 @@ public:
     void Reset();
     bool BoundsSet() const;
 
-    API_Element element;          // the element the class works on, as ReadElement read it
-    API_Box3D bounds;             // its 3D box
-    ElemDescriptor descriptor;    // its element data record
+    API_Element element;                // the element the class works on, as ReadElement read it
+    API_Box3D bounds;                   // its 3D box
+    ElemDescriptor descriptor;          // its element data record
     QV_List<QV_CoordLong> frameFirst;   // the two contours covering the ring between the outline and a rectangle
     QV_List<QV_CoordLong> frameSecond;  // FrameMargin outside its box
-    int32_t meshAttr;             // the mesh's skirt material, copied by ReadElement
-    double meshLevel;             // the mesh's level, copied by ReadElement
-    double zMin;                  // copies of the bounds' z range made by ReadElement
+    int32_t meshAttr;                   // the mesh's skirt material, copied by ReadElement
+    double meshLevel;                   // the mesh's level, copied by ReadElement
+    double zMin;                        // copies of the bounds' z range made by ReadElement
     double zMax;
-    API_Elem_Head pickHead;       // the polygon element picked (or the temporary pick fill); zero when none
+    API_Elem_Head pickHead;            // the polygon element picked (or the temporary pick fill); zero when none
     QV_List<QV_Coord3DLong> points3D;  // coded 3D points of the outline
     QV_List<QV_CoordLong> points2D;    // coded 2D points of the outline
     QV_List<PrimPoly> polyPrims;       // outline primitives as line or arc records
     QV_List<PrimSeg> segments;         // outline segments with a line flag
     QV_List<Prim> prims;               // outline primitives with begin, end and arc points
-    uint8_t closedRing;           // 1 when the picked element's polygon is a closed ring
-    API_Element object;           // the placed library-part object of the element
-    int32_t libPartIndex;         // its library part's index as found by name; -1 when not looked up
+    uint8_t closedRing;                // 1 when the picked element's polygon is a closed ring
+    API_Element object;                // the placed library-part object of the element
+    int32_t libPartIndex;              // its library part's index as found by name; -1 when not looked up
 };
 
 // Base of the road, railway and sidewalk classes.
@@ -115,12 +114,12 @@ public:
     BaseRSWCls();
     ~BaseRSWCls() override;
 
-    QV_List<PrimPoly> leftPrims;          // primitives of one edge
-    QV_List<PrimPoly> rightPrims;         // primitives of the other edge
-    int32_t firstSide;                    // 1-based index of the first picked side; 0 when none
-    int32_t lastSide;                     // 1-based index of the last picked side; 0 when none
-    QV_List<QV_Coord3DLong> chainA;       // edge chain from the first side to the last
-    QV_List<QV_Coord3DLong> chainB;       // edge chain from the last side back to the first
+    QV_List<PrimPoly> leftPrims;     // primitives of one edge
+    QV_List<PrimPoly> rightPrims;    // primitives of the other edge
+    int32_t firstSide;               // 1-based index of the first picked side; 0 when none
+    int32_t lastSide;                // 1-based index of the last picked side; 0 when none
+    QV_List<QV_Coord3DLong> chainA;  // edge chain from the first side to the last
+    QV_List<QV_Coord3DLong> chainB;  // edge chain from the last side back to the first
 };
 
 // The GUID's text ("XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX") into `text`; empty when it cannot be converted.

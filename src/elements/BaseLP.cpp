@@ -37,9 +37,7 @@ bool IsNumericScalar(const API_AddParType& rec) {
     return (rec.dim1 == 0 || rec.dim2 == 0) && rec.typeID != APIParT_Text;
 }
 
-bool IsTextScalar(const API_AddParType& rec) {
-    return (rec.dim1 == 0 || rec.dim2 == 0) && rec.typeID == APIParT_Text;
-}
+bool IsTextScalar(const API_AddParType& rec) { return (rec.dim1 == 0 || rec.dim2 == 0) && rec.typeID == APIParT_Text; }
 
 // Integer of a stored double: truncated toward zero, held inside the type's range, NaN as 0.
 template <typename I>
@@ -296,14 +294,13 @@ bool BaseLP::GetSetDoubleArrayByName(const QV_String& name, QV_List<double>& lis
     return ExchangeDoubleArrayParam(*this, list, dim1, dim2, name, mode);
 }
 
-bool BaseLP::GetSetStringArray(int32_t index, QV_List<QV_String>& list, int32_t& dim1, int32_t& dim2,
-                               int32_t mode) {
+bool BaseLP::GetSetStringArray(int32_t index, QV_List<QV_String>& list, int32_t& dim1, int32_t& dim2, int32_t mode) {
     QV_String name;
     return NameOf(index, name) && ExchangeStringArrayParam(*this, list, dim1, dim2, name, mode);
 }
 
-bool BaseLP::GetSetStringArrayByName(const QV_String& name, QV_List<QV_String>& list, int32_t& dim1,
-                                     int32_t& dim2, int32_t mode) {
+bool BaseLP::GetSetStringArrayByName(const QV_String& name, QV_List<QV_String>& list, int32_t& dim1, int32_t& dim2,
+                                     int32_t mode) {
     return ExchangeStringArrayParam(*this, list, dim1, dim2, name, mode);
 }
 
@@ -343,8 +340,7 @@ int32_t BaseLP::SetStringParam(const char* name, const QV_String& value) {
     return lastIndex;
 }
 
-bool BaseLP::GetLibPartParams(int32_t libIndex, GSHandle* outParams, double* outA, double* outB,
-                              int32_t* outCount) {
+bool BaseLP::GetLibPartParams(int32_t libIndex, GSHandle* outParams, double* outA, double* outB, int32_t* outCount) {
     if (outA != nullptr || outB != nullptr || outCount != nullptr) {
         double a = 0.0;
         double b = 0.0;

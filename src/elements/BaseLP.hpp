@@ -28,14 +28,14 @@ union API_Element;
 // Values of BaseLP::status.
 enum LPStatus : int32_t {
     LPStatus_OK = 0,
-    LPStatus_NameNotFound = 1,    // no record has the requested name
-    LPStatus_BadCell = 3,         // array cell outside the array (or outside the cells the handle holds)
-    LPStatus_WrongKind = 4,       // number asked of a text or array, array op on a scalar, text vs numeric array
-    LPStatus_NoText = 5,          // a text setter got a string without buffer
-    LPStatus_NoMemory = 6,        // host memory could not be allocated
-    LPStatus_BadLastIndex = 7,    // the last index to reuse lies outside the records
-    LPStatus_BadDimension = 8,    // an array resize below 1 x 1
-    LPStatus_NoRecords = 9,       // the view holds no records
+    LPStatus_NameNotFound = 1,  // no record has the requested name
+    LPStatus_BadCell = 3,       // array cell outside the array (or outside the cells the handle holds)
+    LPStatus_WrongKind = 4,     // number asked of a text or array, array op on a scalar, text vs numeric array
+    LPStatus_NoText = 5,        // a text setter got a string without buffer
+    LPStatus_NoMemory = 6,      // host memory could not be allocated
+    LPStatus_BadLastIndex = 7,  // the last index to reuse lies outside the records
+    LPStatus_BadDimension = 8,  // an array resize below 1 x 1
+    LPStatus_NoRecords = 9,     // the view holds no records
 };
 
 // Mode argument of the typed accessors and exchanges.
@@ -70,18 +70,14 @@ public:
     // cells in row order and gives the dimensions; writing resizes the array to dim1 x dim2 (an empty list
     // gives 1 x 1 holding 0 or an empty text).
     virtual bool GetSetIntArray(int32_t index, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, int32_t mode);
-    virtual bool GetSetShortArray(int32_t index, QV_List<int16_t>& list, int32_t& dim1, int32_t& dim2,
-                                  int32_t mode);
-    virtual bool GetSetLongArray(int32_t index, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2,
-                                 int32_t mode);
-    virtual bool GetSetDoubleArray(int32_t index, QV_List<double>& list, int32_t& dim1, int32_t& dim2,
-                                   int32_t mode);
-    virtual bool GetSetDoubleArrayByName(const QV_String& name, QV_List<double>& list, int32_t& dim1,
-                                         int32_t& dim2, int32_t mode);
-    virtual bool GetSetStringArray(int32_t index, QV_List<QV_String>& list, int32_t& dim1, int32_t& dim2,
-                                   int32_t mode);
-    virtual bool GetSetStringArrayByName(const QV_String& name, QV_List<QV_String>& list, int32_t& dim1,
-                                         int32_t& dim2, int32_t mode);
+    virtual bool GetSetShortArray(int32_t index, QV_List<int16_t>& list, int32_t& dim1, int32_t& dim2, int32_t mode);
+    virtual bool GetSetLongArray(int32_t index, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, int32_t mode);
+    virtual bool GetSetDoubleArray(int32_t index, QV_List<double>& list, int32_t& dim1, int32_t& dim2, int32_t mode);
+    virtual bool GetSetDoubleArrayByName(const QV_String& name, QV_List<double>& list, int32_t& dim1, int32_t& dim2,
+                                         int32_t mode);
+    virtual bool GetSetStringArray(int32_t index, QV_List<QV_String>& list, int32_t& dim1, int32_t& dim2, int32_t mode);
+    virtual bool GetSetStringArrayByName(const QV_String& name, QV_List<QV_String>& list, int32_t& dim1, int32_t& dim2,
+                                         int32_t mode);
 
     // Index of the first record named `name`, or -1 with `status` set (9 no records, 7 an empty name whose
     // lastIndex is out of range, 1 not found). An empty name reuses lastIndex. Does not store lastIndex.
@@ -104,8 +100,7 @@ public:
     // A library part's default parameter list. A, B and the record count (each optional) come from the host's
     // library-part query; the records from 'OPAR' / 'GPAR' / 'CPAR' into `outParams` (optional), a handle the
     // caller releases with ReleaseParamRecords. False on a host error.
-    static bool GetLibPartParams(int32_t libIndex, GSHandle* outParams, double* outA, double* outB,
-                                 int32_t* outCount);
+    static bool GetLibPartParams(int32_t libIndex, GSHandle* outParams, double* outA, double* outB, int32_t* outCount);
 
     // --- Views over one placed object (elements/ViewAttach.cpp). Each reads the object's memo (mask
     // AttachMemoMask) and lays the view over its parameters with exact name comparison; the memo is released
@@ -119,9 +114,8 @@ public:
                                 bool switchToPlan);
     // Each GUID asked for (not null) is zeroed first; `operatorText` (when asked for) receives "operatore"
     // (index 7 of the view's table). Then the record of `kind` gives ResultGuid, CutGuid and FillGuid.
-    static bool AttachToElementLookup(BaseLP& view, const API_Element& element, API_Guid* resultGuid,
-                                      API_Guid* cutGuid, API_Guid* fillGuid, QV_String* operatorText,
-                                      int32_t kind, bool switchToPlan);
+    static bool AttachToElementLookup(BaseLP& view, const API_Element& element, API_Guid* resultGuid, API_Guid* cutGuid,
+                                      API_Guid* fillGuid, QV_String* operatorText, int32_t kind, bool switchToPlan);
     // Index 41 of the view's table as a double.
     static bool AttachAndReadDouble(BaseLP& view, const API_Element& element, double& value);
 
@@ -168,8 +162,7 @@ void ReleaseParamRecords(GSHandle* params);
 class BaseIDLP : public BaseLP {
 public:
     explicit BaseIDLP(int32_t elemKind) : kind(elemKind) {}
-    BaseIDLP(int32_t elemKind, GSHandle records, int32_t recordCount)
-        : BaseLP(records, recordCount), kind(elemKind) {}
+    BaseIDLP(int32_t elemKind, GSHandle records, int32_t recordCount) : BaseLP(records, recordCount), kind(elemKind) {}
 
     // Slot 0: the identity and link parameters, 3 to 38 (elements/ParamNames.hpp); 0 to 2 as BaseLP.
     const char* GetParamName(int32_t index) const override;
@@ -183,8 +176,7 @@ public:
     // The obstacle polylines: point counts in "nodi_ostacoli" (13) and the points, one polyline per row, in
     // "ostacolo" (14). Mode 1 writes; any other mode appends what the object holds (a counts array of one 0:
     // no polyline).
-    static bool ExchangeObstacles(BaseIDLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points,
-                                  int32_t mode);
+    static bool ExchangeObstacles(BaseIDLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points, int32_t mode);
 
     // --- One placed object (elements/ViewAttach.cpp): attach, set, write the whole memo back (ChangeElementMemo).
     // True only when every step succeeded; the view is detached on return.

@@ -13,7 +13,7 @@ namespace L = ElemRecordLayout;
 
 namespace {
 
-constexpr double kNoNumber = DBL_MAX;  // what a number field without digits reads as
+constexpr double kNoNumber = DBL_MAX;          // what a number field without digits reads as
 constexpr uint32_t kNameWithNumberChars = 20;  // characters of the name kept in front of an appended number
 constexpr uint32_t kSerialDigits = 3;
 
@@ -160,20 +160,20 @@ private:
 
 bool HasKindTriple(int32_t kind) {  // ResultGuid, FillGuid, CutGuid
     return kind == ElemKind_Road || kind == ElemKind_Plateau || kind == ElemKind_Sidewalk ||
-           kind == ElemKind_SlopedPlateau || kind == ElemKind_Railway;
+        kind == ElemKind_SlopedPlateau || kind == ElemKind_Railway;
 }
 
 bool HasTerrainGuid(int32_t kind) {
     return (kind >= ElemKind_Contour && kind <= ElemKind_Basin) || kind == ElemKind_RetainingWall ||
-           kind == ElemKind_SlopedPlateau || kind == ElemKind_Bridge || kind == ElemKind_Railway;
+        kind == ElemKind_SlopedPlateau || kind == ElemKind_Bridge || kind == ElemKind_Railway;
 }
 
 bool HasOriginalGuid(int32_t kind) { return kind == ElemKind_Road || kind == ElemKind_Section; }
 
-#define ELEM_RECORD_TRY(expr)                                   \
-    do {                                                        \
-        const ElemRecordStatus status_ = (expr);                \
-        if (status_ != ElemRecordStatus::Ok) return status_;    \
+#define ELEM_RECORD_TRY(expr)                                                                                          \
+    do {                                                                                                               \
+        const ElemRecordStatus status_ = (expr);                                                                       \
+        if (status_ != ElemRecordStatus::Ok) return status_;                                                           \
     } while (false)
 
 // The fields of a current-layout record, by kind.
@@ -190,14 +190,9 @@ ElemRecordStatus FillCurrent(FieldReader& in, int32_t kind, ElemDescriptor& e) {
             ELEM_RECORD_TRY(in.Number(L::N573, L::LevelWidth, e.Level2));
             ELEM_RECORD_TRY(in.Number(L::N593, L::LevelWidth, e.Level3));
             break;
-        case ElemKind_Contour:
-            ELEM_RECORD_TRY(in.Text(L::S103, L::SlotWidth, e.ContourText));
-            break;
-        case ElemKind_ColouredArea:
-            ELEM_RECORD_TRY(in.Text(L::S153, L::SlotWidth, e.AreaText));
-            break;
-        default:
-            break;
+        case ElemKind_Contour: ELEM_RECORD_TRY(in.Text(L::S103, L::SlotWidth, e.ContourText)); break;
+        case ElemKind_ColouredArea: ELEM_RECORD_TRY(in.Text(L::S153, L::SlotWidth, e.AreaText)); break;
+        default: break;
     }
     if (HasKindTriple(kind)) {
         ELEM_RECORD_TRY(in.Text(L::S203, L::SlotWidth, e.ResultGuid));
@@ -244,14 +239,9 @@ ElemRecordStatus Build(const ElemDescriptor& e, int32_t kind, bool rewrite, Elem
             PutNumber(record, L::N573, L::LevelWidth, e.Level2);
             PutNumber(record, L::N593, L::LevelWidth, e.Level3);
             break;
-        case ElemKind_Contour:
-            PutText(record, L::S103, L::SlotWidth, e.ContourText);
-            break;
-        case ElemKind_ColouredArea:
-            PutText(record, L::S153, L::SlotWidth, e.AreaText);
-            break;
-        default:
-            break;
+        case ElemKind_Contour: PutText(record, L::S103, L::SlotWidth, e.ContourText); break;
+        case ElemKind_ColouredArea: PutText(record, L::S153, L::SlotWidth, e.AreaText); break;
+        default: break;
     }
     if (HasKindTriple(kind)) {
         PutText(record, L::S203, L::SlotWidth, e.ResultGuid);
@@ -310,8 +300,7 @@ ElemRecordStatus ElemDataRecord_Build(const ElemDescriptor& descriptor, int32_t 
     return Build(descriptor, kind, false, record);
 }
 
-ElemRecordStatus ElemDataRecord_BuildRewrite(const ElemDescriptor& descriptor, int32_t kind,
-                                             ElemDataRecord& record) {
+ElemRecordStatus ElemDataRecord_BuildRewrite(const ElemDescriptor& descriptor, int32_t kind, ElemDataRecord& record) {
     return Build(descriptor, kind, true, record);
 }
 
@@ -324,8 +313,7 @@ ElemRecordStatus ElemDataRecord_Parse(const void* data, size_t size, int32_t kin
     return descriptor.FillFromRecord(kind, data, size);
 }
 
-ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32_t kind,
-                                            ElemDescriptor& descriptor) {
+ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32_t kind, ElemDescriptor& descriptor) {
     descriptor.Reset();
     if (data == nullptr || size == 0) return ElemRecordStatus::NoData;
     if (!KindHasTag(kind) || kind == ElemKind_Section) return ElemRecordStatus::BadKind;
@@ -343,17 +331,10 @@ ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32
             status = in.Number(L::LegacyNumber, L::LegacyText - L::LegacyNumber, descriptor.Value);
             if (status == ElemRecordStatus::Ok) status = in.PointName(L::LegacyText, textWidth, descriptor);
             break;
-        case ElemKind_Terrain:
-            status = in.Text(L::LegacyText, textWidth, descriptor.TerrainId);
-            break;
-        case ElemKind_Contour:
-            status = in.Text(L::LegacyText, textWidth, descriptor.ContourText);
-            break;
-        case ElemKind_ColouredArea:
-            status = in.Text(L::LegacyText, textWidth, descriptor.AreaText);
-            break;
-        default:
-            break;
+        case ElemKind_Terrain: status = in.Text(L::LegacyText, textWidth, descriptor.TerrainId); break;
+        case ElemKind_Contour: status = in.Text(L::LegacyText, textWidth, descriptor.ContourText); break;
+        case ElemKind_ColouredArea: status = in.Text(L::LegacyText, textWidth, descriptor.AreaText); break;
+        default: break;
     }
     if (status != ElemRecordStatus::Ok) descriptor.Reset();
     return status;
@@ -444,8 +425,8 @@ bool ElemUserData_RewriteRecord(const ElemDescriptor& descriptor, int32_t kind, 
     // Everything that can fail without the host is done before the old record is deleted.
     const bool direct = kind == ElemKind_Point || kind == ElemKind_Terrain;
     ElemDataRecord record;
-    const ElemRecordStatus built = direct ? ElemDataRecord_BuildRewrite(descriptor, kind, record)
-                                          : ElemDataRecord_Build(descriptor, kind, record);
+    const ElemRecordStatus built =
+        direct ? ElemDataRecord_BuildRewrite(descriptor, kind, record) : ElemDataRecord_Build(descriptor, kind, record);
     if (built != ElemRecordStatus::Ok) return false;
     GSHandle handle = RecordHandle(record);
     if (handle == nullptr) return false;
@@ -466,7 +447,7 @@ bool ElemUserData_ReadRecord(ElemDescriptor& descriptor, int32_t kind, const API
     descriptor.Reset();
     if (userData.dataHdl == nullptr) return false;
     return ElemDataRecord_Parse(*userData.dataHdl, size_t(BMGetHandleSize(userData.dataHdl)), kind, descriptor) ==
-           ElemRecordStatus::Ok;
+        ElemRecordStatus::Ok;
 }
 
 bool ElemUserData_ReadFromElement(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head,

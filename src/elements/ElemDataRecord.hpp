@@ -54,23 +54,23 @@ constexpr uint32_t ElemDataRecordSize = 650;
 // Offsets and widths of the current layout. A text or number field holds at most width - 1 bytes and a NUL.
 namespace ElemRecordLayout {
 constexpr uint32_t Tag = 0;
-constexpr uint32_t N1 = 1;         // kind 1: Value
-constexpr uint32_t T1 = 27;        // kind 1: name text
+constexpr uint32_t N1 = 1;           // kind 1: Value
+constexpr uint32_t T1 = 27;          // kind 1: name text
 constexpr uint32_t ShortWidth = 26;  // N1 and T1
-constexpr uint32_t S53 = 53;       // kind 4: terrain identifier
-constexpr uint32_t S103 = 103;     // kind 5: ContourText
-constexpr uint32_t S153 = 153;     // kind 8: AreaText
-constexpr uint32_t S203 = 203;     // ResultGuid
-constexpr uint32_t S253 = 253;     // FillGuid
-constexpr uint32_t S303 = 303;     // CutGuid
-constexpr uint32_t S353 = 353;     // TerrainGuid
-constexpr uint32_t S403 = 403;     // OriginalGuid
-constexpr uint32_t S453 = 453;     // kind 21: ExtraText
-constexpr uint32_t S503 = 503;     // kind 1: Note
+constexpr uint32_t S53 = 53;         // kind 4: terrain identifier
+constexpr uint32_t S103 = 103;       // kind 5: ContourText
+constexpr uint32_t S153 = 153;       // kind 8: AreaText
+constexpr uint32_t S203 = 203;       // ResultGuid
+constexpr uint32_t S253 = 253;       // FillGuid
+constexpr uint32_t S303 = 303;       // CutGuid
+constexpr uint32_t S353 = 353;       // TerrainGuid
+constexpr uint32_t S403 = 403;       // OriginalGuid
+constexpr uint32_t S453 = 453;       // kind 21: ExtraText
+constexpr uint32_t S503 = 503;       // kind 1: Note
 constexpr uint32_t SlotWidth = 50;
-constexpr uint32_t N553 = 553;     // kind 4: Level1
-constexpr uint32_t N573 = 573;     // kind 4: Level2
-constexpr uint32_t N593 = 593;     // kind 4: Level3
+constexpr uint32_t N553 = 553;  // kind 4: Level1
+constexpr uint32_t N573 = 573;  // kind 4: Level2
+constexpr uint32_t N593 = 593;  // kind 4: Level3
 constexpr uint32_t LevelWidth = 20;
 constexpr uint32_t Reserved = 613;  // 37 bytes, zero
 constexpr uint32_t ReservedWidth = 37;
@@ -120,23 +120,23 @@ public:
     // descriptor reset once the user data was read.
     bool FromElement(int32_t kind, const API_Elem_Head& head, bool switchToPlan);
 
-    QV_String Name;          // kind 1: point name (without the trailing digits of the stored name)
-    int32_t Number = 0;      // kind 1: point number (the trailing digits of the stored name)
-    double Value = 0.0;      // kind 1: point value
+    QV_String Name;            // kind 1: point name (without the trailing digits of the stored name)
+    int32_t Number = 0;        // kind 1: point number (the trailing digits of the stored name)
+    double Value = 0.0;        // kind 1: point value
     uint8_t AppendNumber = 0;  // kind 1: when set, the stored name carries the number behind it
-    QV_String Note;          // kind 1: second text
-    QV_String TerrainId;     // kind 4: terrain identifier ("<GUID text>_<serial>")
-    GS::Guid OwnGuid;        // kind 4: the terrain element's GUID the identifier is made from
-    int32_t Serial = 0;      // kind 4: its last three digits complete the identifier
-    QV_String ContourText;   // kind 5
-    QV_String AreaText;      // kind 8
-    QV_String ResultGuid;    // GUID text of the feature's "result" object
-    QV_String FillGuid;      // GUID text of the feature's "fill" object
-    QV_String CutGuid;       // GUID text of the feature's "cut" object
-    QV_String TerrainGuid;   // GUID text of the terrain mesh
-    QV_String OriginalGuid;  // GUID text of the element the feature was made from
-    QV_String ExtraText;     // kind 21
-    double Level1 = 0.0;     // kind 4
+    QV_String Note;            // kind 1: second text
+    QV_String TerrainId;       // kind 4: terrain identifier ("<GUID text>_<serial>")
+    GS::Guid OwnGuid;          // kind 4: the terrain element's GUID the identifier is made from
+    int32_t Serial = 0;        // kind 4: its last three digits complete the identifier
+    QV_String ContourText;     // kind 5
+    QV_String AreaText;        // kind 8
+    QV_String ResultGuid;      // GUID text of the feature's "result" object
+    QV_String FillGuid;        // GUID text of the feature's "fill" object
+    QV_String CutGuid;         // GUID text of the feature's "cut" object
+    QV_String TerrainGuid;     // GUID text of the terrain mesh
+    QV_String OriginalGuid;    // GUID text of the element the feature was made from
+    QV_String ExtraText;       // kind 21
+    double Level1 = 0.0;       // kind 4
     double Level2 = 0.0;
     double Level3 = 0.0;
     // Kind 1: the trailing digits split off the stored name exactly as they were stored (leading zeros
@@ -160,16 +160,14 @@ ElemRecordStatus ElemDataRecord_Build(const ElemDescriptor& descriptor, int32_t 
 
 // The record of a rewrite (the upkeep of old projects): like Build, except that the kind 1 name text is
 // Name followed by NameDigits, and the kind 4 identifier is TerrainId as it is.
-ElemRecordStatus ElemDataRecord_BuildRewrite(const ElemDescriptor& descriptor, int32_t kind,
-                                             ElemDataRecord& record);
+ElemRecordStatus ElemDataRecord_BuildRewrite(const ElemDescriptor& descriptor, int32_t kind, ElemDataRecord& record);
 
 // Parses a current-layout record of `kind` into `descriptor` (reset first, and left reset on failure).
 ElemRecordStatus ElemDataRecord_Parse(const void* data, size_t size, int32_t kind, ElemDescriptor& descriptor);
 
 // Parses an older-layout record of `kind`. The older records' size is not fixed: any non-empty buffer is
 // read, and a field beyond its end reads empty. Note and the levels stay empty.
-ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32_t kind,
-                                            ElemDescriptor& descriptor);
+ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32_t kind, ElemDescriptor& descriptor);
 
 // Reads an older-layout record and builds its current-layout rewrite.
 ElemRecordStatus ElemDataRecord_Upgrade(const void* data, size_t size, int32_t kind, ElemDataRecord& record);

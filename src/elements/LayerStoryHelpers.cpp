@@ -26,7 +26,7 @@ LayerFlags LayerFlagsFromWord(uint32_t word) {
 
 uint32_t LayerFlagsWord(const LayerFlags& f) {
     return (f.hidden != 0 ? APILay_Hidden : 0u) | (f.locked != 0 ? APILay_Locked : 0u) |
-           (f.flag4 != 0 ? APILay_ForceToWire : 0u) | (f.flag16 != 0 ? APILay_Flag10 : 0u);
+        (f.flag4 != 0 ? APILay_ForceToWire : 0u) | (f.flag16 != 0 ? APILay_Flag10 : 0u);
 }
 
 LayerFlags FlagsOf(const LayerState& s) {
@@ -89,8 +89,7 @@ bool SaveAndOpenLayers(const QV_List<QV_String>&, const QV_List<API_Element>& el
                        bool clearFirst) {
     if (clearFirst) ClearLayerStates(states);
     bool ok = true;
-    for (int32_t i = 0; i < elements.GetCount(); ++i)
-        ok = SaveAndOpenLayer(elements[i].header.layer, states) && ok;
+    for (int32_t i = 0; i < elements.GetCount(); ++i) ok = SaveAndOpenLayer(elements[i].header.layer, states) && ok;
     return ok;
 }
 
@@ -160,8 +159,8 @@ double GetStoryLevel(int16_t index) {
     if (info.data != nullptr) {
         // The stories from the first to the last index, but never past what the handle holds.
         const int64_t wanted = int64_t(info.lastStory) - int64_t(info.firstStory) + 1;
-        const int64_t held = int64_t(BMGetHandleSize(reinterpret_cast<GSConstHandle>(info.data)) /
-                                     GSSize(sizeof(API_StoryType)));
+        const int64_t held =
+            int64_t(BMGetHandleSize(reinterpret_cast<GSConstHandle>(info.data)) / GSSize(sizeof(API_StoryType)));
         const int64_t n = wanted < held ? wanted : held;
         for (int64_t i = 0; i < n; ++i)
             if ((*info.data)[i].index == index) {
@@ -218,8 +217,8 @@ void SetMemoInfoString(API_ElementMemo& memo, QV_String& text) {
 void DisposeElemMemo(API_ElementMemo& memo) {
     if (memo.params != nullptr) {
         if (*memo.params != nullptr) {
-            const GSSize n = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.params)) /
-                             GSSize(sizeof(API_AddParType));
+            const GSSize n =
+                BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.params)) / GSSize(sizeof(API_AddParType));
             for (GSSize i = 0; i < n; ++i) {
                 API_AddParType& p = (*memo.params)[i];
                 if (p.dim1 != 0 && p.dim2 != 0) BMKillHandle(&p.value.array);

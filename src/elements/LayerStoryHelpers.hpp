@@ -101,10 +101,10 @@ bool FindSegmentIndex(const QV_List<Segment>& list, const Segment& segment, int3
     const auto near = [](double a, double b) { return std::fabs(a - b) <= 1e-7; };
     for (int32_t i = 0; i < list.GetCount(); ++i) {
         const Segment& s = list[i];
-        const bool same = near(s.x1, segment.x1) && near(s.y1, segment.y1) && near(s.x2, segment.x2) &&
-                          near(s.y2, segment.y2);
-        const bool reversed = near(s.x1, segment.x2) && near(s.y1, segment.y2) && near(s.x2, segment.x1) &&
-                              near(s.y2, segment.y1);
+        const bool same =
+            near(s.x1, segment.x1) && near(s.y1, segment.y1) && near(s.x2, segment.x2) && near(s.y2, segment.y2);
+        const bool reversed =
+            near(s.x1, segment.x2) && near(s.y1, segment.y2) && near(s.x2, segment.x1) && near(s.y2, segment.y1);
         if (same || reversed) {
             outIndex = i + 1;
             return true;

@@ -124,8 +124,7 @@ bool QV_LibPartSection::CopyFrom(const QV_LibPartSection& other) {
 
 namespace {
 // LibPartSection_Read, also telling how many sections could not be read.
-bool ReadSections(int32_t libIndex, QV_List<QV_LibPartSection>& outSections, GS::UniString* text,
-                  int32_t& skipped) {
+bool ReadSections(int32_t libIndex, QV_List<QV_LibPartSection>& outSections, GS::UniString* text, int32_t& skipped) {
     skipped = 0;
     outSections.Clear();
     int32_t count = 0;
@@ -231,8 +230,8 @@ bool LibPartSection_Write(int32_t libIndex, const QV_LibPartSection& section, co
     return err == NoError;
 }
 
-bool LibPartSection_WriteText(int32_t libIndex, uint32_t sectionType, const QV_List<QV_String>& lines,
-                              int16_t subIdent, GS::UniString* text) {
+bool LibPartSection_WriteText(int32_t libIndex, uint32_t sectionType, const QV_List<QV_String>& lines, int16_t subIdent,
+                              GS::UniString* text) {
     QV_String joined("");
     joined.Reserve(10000, true);
     for (const QV_String& line : lines)

@@ -67,8 +67,8 @@ bool LibPartSection_Write(int32_t libIndex, const QV_LibPartSection& section, co
                           GS::UniString* text = nullptr);
 
 // Joins the lines (no separators added) into one text section of that type and sub-identifier and writes it.
-bool LibPartSection_WriteText(int32_t libIndex, uint32_t sectionType, const QV_List<QV_String>& lines,
-                              int16_t subIdent, GS::UniString* text = nullptr);
+bool LibPartSection_WriteText(int32_t libIndex, uint32_t sectionType, const QV_List<QV_String>& lines, int16_t subIdent,
+                              GS::UniString* text = nullptr);
 
 // Rewrites a library part with its own sections: the name is cut at its first '.'; the object part of that
 // name is read, a part of that name is created in its folder (the overwrite switch 'OWLP' set to `ownerFlag`

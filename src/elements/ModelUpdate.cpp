@@ -41,9 +41,7 @@ void PendingInput::ToEditPars(PendingModelUpdate& record) {
     e.withDelete = 1;
     e.typeID = APIEdit_General;
     switch (t.typeID) {
-        case APIEdit_Drag:
-            e.endC = {t.disp.x, t.disp.y, t.dispZ};
-            break;
+        case APIEdit_Drag: e.endC = {t.disp.x, t.disp.y, t.dispZ}; break;
         case APIEdit_Rotate:
             e.origC = t.vector;
             e.begC = {t.vector.x + 1.0, t.vector.y, 0.0};
@@ -54,9 +52,7 @@ void PendingInput::ToEditPars(PendingModelUpdate& record) {
             e.endC = {t.base.x + t.vector.x, t.base.y + t.vector.y, 0.0};
             break;
         case APIEdit_Elevate:
-        case APIEdit_VertStretch:
-            e.endC = {0.0, 0.0, t.dispZ};
-            break;
+        case APIEdit_VertStretch: e.endC = {0.0, 0.0, t.dispZ}; break;
         case APIEdit_Resize:
             e.begC = {t.base.x, t.base.y, 0.0};
             e.endC = {t.base.x + 1.0, t.base.y, 0.0};
@@ -66,8 +62,7 @@ void PendingInput::ToEditPars(PendingModelUpdate& record) {
             e.begC = {t.base.x, t.base.y, 0.0};
             e.endC = {t.base.x + t.disp.x, t.base.y + t.disp.y, 0.0};
             break;
-        default:
-            return;  // 'GENE', every point zero
+        default: return;  // 'GENE', every point zero
     }
     e.typeID = t.typeID;
 }
@@ -133,9 +128,7 @@ struct HeadWalk {
 
     explicit HeadWalk(const PendingModelUpdate& source) : from(source) {}
     // The code of head i (the record's mode for a record without codes).
-    int32_t Code(int32_t i) const {
-        return i < from.codes.GetCount() ? from.codes[i] : from.mode;
-    }
+    int32_t Code(int32_t i) const { return i < from.codes.GetCount() ? from.codes[i] : from.mode; }
     // Call for every head in order; copies it when `keep`.
     void Step(int32_t i, bool keep, PendingModelUpdate& to) {
         const int32_t code = Code(i);
@@ -193,8 +186,7 @@ void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API
     if (pending.mode == 5) return;
     for (int32_t i = 0; i < pending.heads.GetCount(); ++i) {
         const API_Elem_Head& head = pending.heads[i];
-        if (head.typeID == API_ObjectID && ReadRecordTag(head) == ElemKindTag(ElemKind_RetainingWall))
-            out.Insert(head);
+        if (head.typeID == API_ObjectID && ReadRecordTag(head) == ElemKindTag(ElemKind_RetainingWall)) out.Insert(head);
     }
 }
 
@@ -251,15 +243,11 @@ const ModelUpdateSteps& DefaultModelUpdateSteps() {
         s.contourLineRefresh = [](const Heads& heads) {
             return LogStep("ContourLineCls::RefreshOnUpdate", heads.GetCount()), true;
         };
-        s.buildingEvent = [](int32_t mode, const Heads&) {
-            return LogStep("BuildingCls::OnElementEvent", mode), true;
-        };
+        s.buildingEvent = [](int32_t mode, const Heads&) { return LogStep("BuildingCls::OnElementEvent", mode), true; };
         s.basinUpdate = [](int32_t mode, const Heads&) { return LogStep("BasinLP::OnModelUpdate", mode), true; };
         s.paintEvent = [](int32_t mode, const Heads&) { return LogStep("PaintCls::OnElementEvent", mode), true; };
         s.wallEvent = [](int32_t mode, const Heads&) { return LogStep("WallCls::OnElementEvent", mode), true; };
-        s.obstacleEvent = [](int32_t mode, const Heads&) {
-            return LogStep("ObstacleCls::OnElementEvent", mode), true;
-        };
+        s.obstacleEvent = [](int32_t mode, const Heads&) { return LogStep("ObstacleCls::OnElementEvent", mode), true; };
         s.bridgeUpdate = [](int32_t mode, const Heads&) { return LogStep("BridgeLP::OnModelUpdate", mode), true; };
         s.collectTerrainElements = [](int32_t mode, const Heads&, const Parents&) {
             return LogStep("CollectTerrainElements", mode), true;
@@ -321,11 +309,11 @@ void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps) 
     };
     const bool userNew = (mode == 1 && ElementWritten == 0) || mode == 2;
     bool ok = sets(ElemKind_Road) && sets(ElemKind_Railway) && steps.sectionEvent(mode, heads) &&
-              sets(ElemKind_Plateau) && sets(ElemKind_SlopedPlateau) && sets(ElemKind_Sidewalk);
+        sets(ElemKind_Plateau) && sets(ElemKind_SlopedPlateau) && sets(ElemKind_Sidewalk);
     if (ok && userNew) ok = steps.contourLineRefresh(heads);
     ok = ok && steps.buildingEvent(mode, heads) && steps.basinUpdate(mode, heads) && steps.paintEvent(mode, heads) &&
-         steps.wallEvent(mode, heads) && steps.obstacleEvent(mode, heads) && steps.bridgeUpdate(mode, heads) &&
-         steps.collectTerrainElements(mode, heads, parents) && steps.pointToolEvent(mode, heads, parents);
+        steps.wallEvent(mode, heads) && steps.obstacleEvent(mode, heads) && steps.bridgeUpdate(mode, heads) &&
+        steps.collectTerrainElements(mode, heads, parents) && steps.pointToolEvent(mode, heads, parents);
     if (ok) {
         bool refreshed = true;
         if (userNew)

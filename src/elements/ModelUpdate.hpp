@@ -11,13 +11,13 @@
 
 // The element events of one series.
 struct PendingModelUpdate {
-    int32_t mode;                     // code of the last event: 1 new, 2 copy, 3 change, 4 edit, 5 delete; -5 idle
-    QV_List<API_Elem_Head> heads;     // the reported elements, in report order
-    QV_List<API_Element> parents;     // change and edit events: the elements as they were, in report order
-    uint8_t skirtForced;              // the terrain had to make a skirt visible (message 30)
-    API_ActTranPars tranPars;         // the transformation of the last edit event
-    API_EditPars editPars;            // the edit built from it for the terrain's own edits
-    QV_List<int32_t> codes;           // the event code of each head (a series may mix codes)
+    int32_t mode;                  // code of the last event: 1 new, 2 copy, 3 change, 4 edit, 5 delete; -5 idle
+    QV_List<API_Elem_Head> heads;  // the reported elements, in report order
+    QV_List<API_Element> parents;  // change and edit events: the elements as they were, in report order
+    uint8_t skirtForced;           // the terrain had to make a skirt visible (message 30)
+    API_ActTranPars tranPars;      // the transformation of the last edit event
+    API_EditPars editPars;         // the edit built from it for the terrain's own edits
+    QV_List<int32_t> codes;        // the event code of each head (a series may mix codes)
 
     PendingModelUpdate();
     // mode -5, skirtForced 0, the lists emptied (their handles kept), tranPars and editPars zero.

@@ -149,7 +149,7 @@ ObjectRole RoleOfOperator(const QV_String& operatorText) {
 
 bool IsObjectSetKind(int32_t kind) {
     return kind == ElemKind_Road || kind == ElemKind_Plateau || kind == ElemKind_Sidewalk ||
-           kind == ElemKind_SlopedPlateau || kind == ElemKind_Railway;
+        kind == ElemKind_SlopedPlateau || kind == ElemKind_Railway;
 }
 
 void PartnerLinksOfRole(ObjectRole role, const ElemDescriptor& record, QV_String& first, QV_String& second) {
@@ -221,8 +221,7 @@ int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchT
     SetMemoInfoString(partner2.memo, infoCopy);
 
     // A partner that names another object is not this set's: leave it alone.
-    if (GuidOfText(BackLink(role, record1)) != head.guid || GuidOfText(BackLink(role, record2)) != head.guid)
-        return 1;
+    if (GuidOfText(BackLink(role, record1)) != head.guid || GuidOfText(BackLink(role, record2)) != head.guid) return 1;
 
     QV_List<API_Element> three;
     three.Insert(source.element);

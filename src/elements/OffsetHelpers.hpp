@@ -25,8 +25,8 @@ void Geometry_RemoveSharedPrims(QV_List<PrimPoly>& prims, const QV_List<PrimPoly
 // crossings the second is taken unless it is farther than the first from both reference points: for two arcs
 // arc1's end and arc2's start; for a line, with whichEnd the line's end and the arc's start, else the line's
 // start and the arc's end. False when they do not cross.
-bool Geometry_NearestArcIntersection(const PrimPoly* line, const PrimPoly& arc1, const PrimPoly* arc2,
-                                     bool whichEnd, API_Coord& point);
+bool Geometry_NearestArcIntersection(const PrimPoly* line, const PrimPoly& arc1, const PrimPoly* arc2, bool whichEnd,
+                                     API_Coord& point);
 
 // Coded chain list of a chain: the first start (code 0); per segment, for an arc its centre (1) and middle (2),
 // then its end (0); the last entry gets code -1. The list is emptied first; an empty chain gives an empty list.

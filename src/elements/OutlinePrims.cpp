@@ -84,7 +84,7 @@ bool PickSide(BaseRSWCls& cls, int32_t promptIndex, int32_t firstSide, int32_t& 
             found = FindSegmentAtPoint(cls, point, side) || (error = 23, false);
         else
             found = FindOtherSegmentAtPoint(cls, point, firstSide, side) ||
-                    (error = FindSegmentAtPoint(cls, point, side) ? 22 : 23, false);
+                (error = FindSegmentAtPoint(cls, point, side) ? 22 : 23, false);
         if (found && IsArcSide(cls, side)) found = false, error = 21;
         if (found && firstSide != 0 && side == firstSide) found = false, error = 22;
         if (found && firstSide != 0 && Adjacent(firstSide, side, cls.segments.GetCount())) found = false, error = 24;

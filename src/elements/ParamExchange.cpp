@@ -40,7 +40,9 @@ bool Append(QV_List<double>& flat, std::initializer_list<double> values) {
 bool Flatten(const QV_List<QV_Coord3DLong>& list, QV_List<double>& flat) {
     return QuadListToDoubles(list, flat, true, false);
 }
-bool Split(const QV_List<double>& flat, QV_List<QV_Coord3DLong>& list) { return DoublesToQuadList(flat, list, true, false); }
+bool Split(const QV_List<double>& flat, QV_List<QV_Coord3DLong>& list) {
+    return DoublesToQuadList(flat, list, true, false);
+}
 bool Flatten(const QV_List<QV_CoordLong>& list, QV_List<double>& flat) { return TripleListToDoubles(list, flat, true); }
 bool Split(const QV_List<double>& flat, QV_List<QV_CoordLong>& list) { return DoublesToTripleList(flat, list, true); }
 bool Flatten(const QV_List<API_Coord3D>& list, QV_List<double>& flat) { return TriplesToDoubleList(list, flat, true); }
@@ -158,8 +160,7 @@ bool TextColumn(BaseLP& view, int32_t index, QV_List<QV_String>& list, int32_t m
     return true;
 }
 
-bool DoubleGrid(BaseLP& view, int32_t index, QV_List<double>& list, int32_t& rows, int32_t& columns,
-                int32_t mode) {
+bool DoubleGrid(BaseLP& view, int32_t index, QV_List<double>& list, int32_t& rows, int32_t& columns, int32_t mode) {
     if (!IsExchangeMode(mode)) return true;
     return view.GetSetDoubleArray(index, list, rows, columns, mode);
 }
@@ -297,8 +298,8 @@ bool AreaRecords(BaseLP& view, QV_List<PaintInfo>& areas, int32_t mode) {
         return false;
     const int32_t n = counts.GetCount();
     // Every outline needs its attributes: shorter attribute arrays would be read past their end.
-    if (retino.GetCount() < n || penna.GetCount() < n || pennaRetino.GetCount() < n ||
-        sfondoRetino.GetCount() < n || mat.GetCount() < n || dislivello.GetCount() < n)
+    if (retino.GetCount() < n || penna.GetCount() < n || pennaRetino.GetCount() < n || sfondoRetino.GetCount() < n ||
+        mat.GetCount() < n || dislivello.GetCount() < n)
         return Fail(view, LPStatus_BadCell);
     QV_List<PaintInfo> read;
     int32_t next = 0;
@@ -342,8 +343,7 @@ bool BaseIDLP::ExchangePerimetroBaseDX(BaseIDLP& view, QV_List<QV_Coord3DLong>& 
     return LPArrays::QuadRows(view, BaseIDOutlineRight, list, mode);
 }
 
-bool BaseIDLP::ExchangeObstacles(BaseIDLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points,
-                                 int32_t mode) {
+bool BaseIDLP::ExchangeObstacles(BaseIDLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points, int32_t mode) {
     return LPArrays::PolylineRows(view, BaseIDObstacleCounts, BaseIDObstacles, counts, points, mode);
 }
 

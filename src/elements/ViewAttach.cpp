@@ -58,7 +58,7 @@ QV_String ZeroGuidText() {
 
 bool IsLinkedFeatureKind(int32_t kind) {
     return kind == ElemKind_Road || kind == ElemKind_Plateau || kind == ElemKind_Sidewalk ||
-           kind == ElemKind_SlopedPlateau;
+        kind == ElemKind_SlopedPlateau;
 }
 
 // Deletes the element's user data and stores the record of the kind; when the new record cannot be stored,
@@ -88,9 +88,8 @@ bool BaseLP::AttachToElement(BaseLP& view, int32_t kind, const API_Element& elem
     return true;
 }
 
-bool BaseLP::AttachToElementLookup(BaseLP& view, const API_Element& element, API_Guid* resultGuid,
-                                   API_Guid* cutGuid, API_Guid* fillGuid, QV_String* operatorText, int32_t kind,
-                                   bool switchToPlan) {
+bool BaseLP::AttachToElementLookup(BaseLP& view, const API_Element& element, API_Guid* resultGuid, API_Guid* cutGuid,
+                                   API_Guid* fillGuid, QV_String* operatorText, int32_t kind, bool switchToPlan) {
     for (API_Guid* g : {resultGuid, cutGuid, fillGuid})
         if (g != nullptr) *g = APINULLGuid;
     AttachedObject object(view, element);

@@ -63,8 +63,8 @@ bool TableArrived() { return g_tableArrived; }
 uint64_t ContextWord() { return g_contextWord; }
 const API_HostFunctionTable& Table() { return g_hostTable; }
 
-GSErrCode CallSelector(API_SelectorFamilyProc* family, uint32_t selector, void* par1, uint32_t par1Size,
-                       void* par2, uint32_t par2Size) {
+GSErrCode CallSelector(API_SelectorFamilyProc* family, uint32_t selector, void* par1, uint32_t par1Size, void* par2,
+                       uint32_t par2Size) {
     if (family == nullptr) return APIERR_MISSINGHOSTFUNC;
     API_SelectorCall call = {};
     call.selector = selector;
@@ -77,7 +77,7 @@ GSErrCode CallSelector(API_SelectorFamilyProc* family, uint32_t selector, void* 
 }  // namespace HostInterface
 
 // Every wrapper: a null entry (table not arrived, or not offered by the host) answers APIERR_MISSINGHOSTFUNC.
-#define LODRAVIX_HOST_CALL(entry, ...) \
+#define LODRAVIX_HOST_CALL(entry, ...)                                                                                 \
     (g_hostTable.entry != nullptr ? g_hostTable.entry(__VA_ARGS__) : APIERR_MISSINGHOSTFUNC)
 
 GSErrCode ACAPI_KeepInMemory(bool keepIt) { return LODRAVIX_HOST_CALL(KeepInMemory, keepIt); }
@@ -140,9 +140,7 @@ GSResModule ACAPI_GetOwnResModule() {
     return g_hostTable.GetOwnResModule != nullptr ? g_hostTable.GetOwnResModule() : InvalidResModule;
 }
 
-GSErrCode ACAPI_WriteReport(const char* text) {
-    return LODRAVIX_HOST_CALL(WriteReport, text != nullptr ? text : "");
-}
+GSErrCode ACAPI_WriteReport(const char* text) { return LODRAVIX_HOST_CALL(WriteReport, text != nullptr ? text : ""); }
 
 GSErrCode ACAPI_LibPart_Search(API_LibPart* libPart) { return LODRAVIX_HOST_CALL(LibPart_Search, libPart); }
 
@@ -232,8 +230,8 @@ GSErrCode ACAPI_Element_DeleteUserData(const API_Elem_Head* head) {
 
 GSErrCode ACAPI_Element_Select(API_Neig** neigs, int32_t count, bool add) {
     if (count < 0 || (count > 0 && (neigs == nullptr || *neigs == nullptr)) ||
-        (neigs != nullptr && BMGetHandleSize(reinterpret_cast<GSConstHandle>(neigs)) <
-                                 GSSize(count) * GSSize(sizeof(API_Neig))))
+        (neigs != nullptr &&
+         BMGetHandleSize(reinterpret_cast<GSConstHandle>(neigs)) < GSSize(count) * GSSize(sizeof(API_Neig))))
         return APIERR_BADPARS;
     return LODRAVIX_HOST_CALL(Element_Select, count > 0 ? *neigs : nullptr, count, add);
 }
@@ -261,13 +259,9 @@ GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo) { return LODRAVIX_HOS
 
 GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute) { return LODRAVIX_HOST_CALL(Attribute_Get, attribute); }
 
-GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute) {
-    return LODRAVIX_HOST_CALL(Attribute_Create, attribute);
-}
+GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute) { return LODRAVIX_HOST_CALL(Attribute_Create, attribute); }
 
-GSErrCode ACAPI_Attribute_Modify(API_Attribute* attribute) {
-    return LODRAVIX_HOST_CALL(Attribute_Modify, attribute);
-}
+GSErrCode ACAPI_Attribute_Modify(API_Attribute* attribute) { return LODRAVIX_HOST_CALL(Attribute_Modify, attribute); }
 
 GSErrCode ACAPI_Attribute_Delete(const API_Attr_Head* head) { return LODRAVIX_HOST_CALL(Attribute_Delete, head); }
 
@@ -335,9 +329,13 @@ GSErrCode ACAPI_Notify_GetParentElement(API_Element* element, API_ElementMemo* m
     return LODRAVIX_HOST_CALL(Notify_GetParentElement, element, memo, mask, userData);
 }
 
-GSErrCode ACAPI_Element_AttachObserver(const API_Guid& guid) { return LODRAVIX_HOST_CALL(Element_AttachObserver, &guid); }
+GSErrCode ACAPI_Element_AttachObserver(const API_Guid& guid) {
+    return LODRAVIX_HOST_CALL(Element_AttachObserver, &guid);
+}
 
-GSErrCode ACAPI_Element_DetachObserver(const API_Guid& guid) { return LODRAVIX_HOST_CALL(Element_DetachObserver, &guid); }
+GSErrCode ACAPI_Element_DetachObserver(const API_Guid& guid) {
+    return LODRAVIX_HOST_CALL(Element_DetachObserver, &guid);
+}
 
 GSErrCode ACAPI_Element_SolidLink_Create(const API_Guid& target, const API_Guid& operatorGuid, uint32_t operation,
                                          uint32_t linkFlags) {

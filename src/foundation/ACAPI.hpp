@@ -23,7 +23,7 @@ GSErrCode FreeData();
 // --- The two exports.
 extern "C" {
 __attribute__((visibility("default"))) GSErrCode GetExportedFuncAddrs(API_EntryTable* entryTable,
-                                                                     uint32_t entryTableSize);
+                                                                      uint32_t entryTableSize);
 __attribute__((visibility("default"))) GSErrCode SetImportedFuncAddrs(const API_HostFunctionTable* hostTable);
 }
 
@@ -35,8 +35,8 @@ uint64_t ContextWord();
 // The copied table (all entries null before it arrived).
 const API_HostFunctionTable& Table();
 // Runs one selector call of a family; APIERR_MISSINGHOSTFUNC when the family's entry is null.
-GSErrCode CallSelector(API_SelectorFamilyProc* family, uint32_t selector, void* par1, uint32_t par1Size,
-                       void* par2, uint32_t par2Size);
+GSErrCode CallSelector(API_SelectorFamilyProc* family, uint32_t selector, void* par1, uint32_t par1Size, void* par2,
+                       uint32_t par2Size);
 }  // namespace HostInterface
 
 // --- Host functions
@@ -169,14 +169,12 @@ GSErrCode ACAPI_Goodies(API_SelectorTag<Code>, typename API_GoodiesRecords<Code>
 GSErrCode ACAPI_LibPart_GetSectionList(int32_t libInd, int32_t* nSection, API_LibPartSection*** sections);
 // The section named by the header's type and sub-identifier: a new content handle the caller kills and, when
 // `text` is given, the text of a text section (other sections refuse a read with text).
-GSErrCode ACAPI_LibPart_GetSection(int32_t libInd, API_LibPartSection* section, GSHandle* content,
-                                   GS::UniString* text);
+GSErrCode ACAPI_LibPart_GetSection(int32_t libInd, API_LibPartSection* section, GSHandle* content, GS::UniString* text);
 // Replaces a section of the part: a text section from `text` when given, else from `content`.
 GSErrCode ACAPI_LibPart_UpdateSection(int32_t libInd, const API_LibPartSection* section, GSConstHandle content,
                                       const GS::UniString* text);
 // Adds a section to the part being created.
-GSErrCode ACAPI_LibPart_AddSection(const API_LibPartSection* section, GSConstHandle content,
-                                   const GS::UniString* text);
+GSErrCode ACAPI_LibPart_AddSection(const API_LibPartSection* section, GSConstHandle content, const GS::UniString* text);
 // A parameter definition section ('PARD') from parameter records and the sizes A and B; the caller kills it.
 GSErrCode ACAPI_LibPart_GetSect_ParamDef(const API_LibPart* libPart, API_AddParType** params, double a, double b,
                                          GSHandle* section);

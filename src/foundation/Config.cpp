@@ -38,9 +38,7 @@ void SwapNibbles(std::string& bytes) {
     }
 }
 
-GS::UniString ToUni(const QV_String& text) {
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
+GS::UniString ToUni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
 QV_String FromUni(const GS::UniString& text) {
     return QV_String(text.ToUStr(), text.GetLength() * 2, Encoding_UTF16LE);
@@ -162,9 +160,7 @@ ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entrie
 }
 
 // A key that reads back as itself.
-bool IsWritableKey(const std::string& key) {
-    return !key.empty() && key.find_first_of(":\r\n") == std::string::npos;
-}
+bool IsWritableKey(const std::string& key) { return !key.empty() && key.find_first_of(":\r\n") == std::string::npos; }
 
 // The text of all entries; false when a key or value cannot be written back unchanged or the text is too large.
 bool BuildConfigText(const QV_List<QV_Setting>& entries, std::string& text) {
@@ -233,10 +229,8 @@ bool LoadCache(uint32_t which, bool onlyIfNotLoaded, std::string* raw) {
             cache.whole = true;
             return true;
         case ReadResult::Failed:
-        case ReadResult::TooLarge:
-            return false;
-        case ReadResult::Ok:
-            break;
+        case ReadResult::TooLarge: return false;
+        case ReadResult::Ok: break;
     }
     if (raw != nullptr) *raw = content;
     SwapNibbles(content);
@@ -249,8 +243,7 @@ bool LoadCache(uint32_t which, bool onlyIfNotLoaded, std::string* raw) {
             // Readable up to the unfinished entry; the file is not rewritten from these entries.
             cache.loaded = true;
             return true;
-        case ParseResult::Broken:
-            break;
+        case ParseResult::Broken: break;
     }
     return false;
 }

@@ -54,8 +54,8 @@ bool DecodeToUtf16(int32_t encoding, const unsigned char* s, uint32_t srcBytes, 
             const bool be = encoding == Encoding_UTF32BE;
             const uint32_t n = CountWideUnits(s, srcBytes, 4, be);
             size_t units = 0;
-            for (uint32_t i = 0; i < n; ++i) units += ReadUnit(s + 4 * i, 4, be) >= 0x10000 &&
-                                                      ReadUnit(s + 4 * i, 4, be) <= 0x10FFFF ? 2 : 1;
+            for (uint32_t i = 0; i < n; ++i)
+                units += ReadUnit(s + 4 * i, 4, be) >= 0x10000 && ReadUnit(s + 4 * i, 4, be) <= 0x10FFFF ? 2 : 1;
             out.resize(units);
             size_t w = 0;
             for (uint32_t i = 0; i < n; ++i) {
@@ -107,7 +107,7 @@ void ForEachCodePoint(const std::u16string& text, Sink sink) {
 
 int32_t CheckedSize(uint64_t bytes) {
     return bytes > static_cast<uint64_t>(std::numeric_limits<int32_t>::max()) ? ConvertEncoding_Failed
-                                                                               : static_cast<int32_t>(bytes);
+                                                                              : static_cast<int32_t>(bytes);
 }
 
 }  // namespace
@@ -199,8 +199,8 @@ int32_t ConvertEncoding(int32_t srcEncoding, const void* src, uint32_t srcBytes,
             if (needed < 0 || d == nullptr) return needed;
             if (dstBytes < static_cast<uint32_t>(needed)) return ConvertEncoding_DestinationTooSmall;
             if (units > 0) {
-                const int32_t written = WideCharToMultiByte(codePage, 0, wide.data(), units,
-                                                            reinterpret_cast<char*>(d), bytes, nullptr, nullptr);
+                const int32_t written = WideCharToMultiByte(codePage, 0, wide.data(), units, reinterpret_cast<char*>(d),
+                                                            bytes, nullptr, nullptr);
                 if (written != bytes) return ConvertEncoding_Failed;
             }
             if (addTerminator) d[bytes] = 0;
@@ -229,13 +229,11 @@ uint32_t DetectBom(const void* bytes, uint32_t byteCount, int32_t& encoding) {
     if (starts({0xFF, 0xFE})) return found(Encoding_UTF16LE, 2);
     if (starts({0xFE, 0xFF})) return found(Encoding_UTF16BE, 2);
     if (starts({0x00, 0x00, 0xFE, 0xFF})) return found(Encoding_UTF32BE, 4);
-    if (starts({0x2B, 0x2F, 0x76}) && byteCount >= 4 &&
-        (b[3] == 0x38 || b[3] == 0x39 || b[3] == 0x2B || b[3] == 0x2F))
+    if (starts({0x2B, 0x2F, 0x76}) && byteCount >= 4 && (b[3] == 0x38 || b[3] == 0x39 || b[3] == 0x2B || b[3] == 0x2F))
         return found(Encoding_UTF7, b[3] == 0x38 && byteCount >= 5 && b[4] == 0x2D ? 5 : 4);
     if (starts({0xF7, 0x64, 0x4C}) || starts({0x0E, 0xFE, 0xFF}) || starts({0xFB, 0xEE, 0x28}))
         return found(Encoding_Unconvertible, 3);
-    if (starts({0xDD, 0x73, 0x66, 0x73}) || starts({0x84, 0x31, 0x95, 0x33}))
-        return found(Encoding_Unconvertible, 4);
+    if (starts({0xDD, 0x73, 0x66, 0x73}) || starts({0x84, 0x31, 0x95, 0x33})) return found(Encoding_Unconvertible, 4);
     return 0;
 }
 

@@ -323,8 +323,7 @@ bool CopyGdlParam(BaseLP& source, BaseLP& target, const QV_String& sourceName, c
         int64_t m = n;
         if (HeldDoubles(src.value.array) < m) m = HeldDoubles(src.value.array);
         if (HeldDoubles(dst.value.array) < m) m = HeldDoubles(dst.value.array);
-        if (m > 0)
-            std::memmove(DoubleCells(dst.value.array), DoubleCells(src.value.array), size_t(m) * sizeof(double));
+        if (m > 0) std::memmove(DoubleCells(dst.value.array), DoubleCells(src.value.array), size_t(m) * sizeof(double));
         return true;
     }
     std::vector<TextPiece> pieces;
@@ -417,29 +416,28 @@ int32_t SetStringArrayCell(BaseLP& view, const QV_String& name, int32_t i, int32
     return index;
 }
 
-bool ExchangeDoubleArrayParam(BaseLP& view, QV_List<double>& list, int32_t& dim1, int32_t& dim2,
-                              const QV_String& name, int32_t mode) {
+bool ExchangeDoubleArrayParam(BaseLP& view, QV_List<double>& list, int32_t& dim1, int32_t& dim2, const QV_String& name,
+                              int32_t mode) {
     const int32_t index = LookUp(view, name);
     if (index < 0) return false;
-    if (mode == 0)
-        return ReadNumericArray(view, index, dim1, dim2, [&list](double v) { return list.Insert(v); });
+    if (mode == 0) return ReadNumericArray(view, index, dim1, dim2, [&list](double v) { return list.Insert(v); });
     if (mode == 1)
         return WriteNumericArray(view, index, list.GetCount(), dim1, dim2, [&list](int32_t k) { return list[k]; });
     return false;
 }
 
-bool ExchangeIntArrayParam(BaseLP& view, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2,
-                           const QV_String& name, int32_t mode) {
+bool ExchangeIntArrayParam(BaseLP& view, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, const QV_String& name,
+                           int32_t mode) {
     return ExchangeIntegerArray(view, list, dim1, dim2, name, mode);
 }
 
-bool ExchangeLongArrayParam(BaseLP& view, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2,
-                            const QV_String& name, int32_t mode) {
+bool ExchangeLongArrayParam(BaseLP& view, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, const QV_String& name,
+                            int32_t mode) {
     return ExchangeIntegerArray(view, list, dim1, dim2, name, mode);
 }
 
-bool ExchangeShortArrayParam(BaseLP& view, QV_List<int16_t>& list, int32_t& dim1, int32_t& dim2,
-                             const QV_String& name, int32_t mode) {
+bool ExchangeShortArrayParam(BaseLP& view, QV_List<int16_t>& list, int32_t& dim1, int32_t& dim2, const QV_String& name,
+                             int32_t mode) {
     return ExchangeIntegerArray(view, list, dim1, dim2, name, mode);
 }
 

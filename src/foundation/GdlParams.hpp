@@ -52,13 +52,13 @@ int32_t SetStringArrayCell(BaseLP& view, const QV_String& name, int32_t i, int32
 // writes: the parameter is emptied and resized to dim1 x dim2, and element k of the list goes into cell k (an
 // element beyond the cells fails with status 3); an empty list gives a 1 x 1 array holding 0 / an empty text.
 // Any other mode: false. Integer reads truncate toward zero, clamped to the element type's range (NaN: 0).
-bool ExchangeDoubleArrayParam(BaseLP& view, QV_List<double>& list, int32_t& dim1, int32_t& dim2,
-                              const QV_String& name, int32_t mode);
-bool ExchangeIntArrayParam(BaseLP& view, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2,
-                           const QV_String& name, int32_t mode);
-bool ExchangeLongArrayParam(BaseLP& view, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2,
-                            const QV_String& name, int32_t mode);
-bool ExchangeShortArrayParam(BaseLP& view, QV_List<int16_t>& list, int32_t& dim1, int32_t& dim2,
-                             const QV_String& name, int32_t mode);
+bool ExchangeDoubleArrayParam(BaseLP& view, QV_List<double>& list, int32_t& dim1, int32_t& dim2, const QV_String& name,
+                              int32_t mode);
+bool ExchangeIntArrayParam(BaseLP& view, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, const QV_String& name,
+                           int32_t mode);
+bool ExchangeLongArrayParam(BaseLP& view, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, const QV_String& name,
+                            int32_t mode);
+bool ExchangeShortArrayParam(BaseLP& view, QV_List<int16_t>& list, int32_t& dim1, int32_t& dim2, const QV_String& name,
+                             int32_t mode);
 bool ExchangeStringArrayParam(BaseLP& view, QV_List<QV_String>& list, int32_t& dim1, int32_t& dim2,
                               const QV_String& name, int32_t mode);

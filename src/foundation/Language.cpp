@@ -11,9 +11,8 @@
 
 int16_t LanguageIndex = LanguageEnglish;
 
-const QV_String LanguageCodes[LanguageCount] = {QV_String("ita"), QV_String("int"), QV_String("fra"),
-                                                QV_String("ger"), QV_String("spa"), QV_String("jap"),
-                                                QV_String("rus")};
+const QV_String LanguageCodes[LanguageCount] = {QV_String("ita"), QV_String("int"), QV_String("fra"), QV_String("ger"),
+                                                QV_String("spa"), QV_String("jap"), QV_String("rus")};
 
 namespace {
 
@@ -169,8 +168,8 @@ void ValidateLanguage() {
 bool ShowLanguageDialog(const QV_String& versionLine) {
     LanguageDialogData data = {LanguageIndex, LanguageIndex, versionLine};
     const GSResModule module = ACAPI_GetOwnResModule();
-    const int16_t result = DGModalDialog(module, LanguageDialogId, module, LanguageDialogCallback,
-                                         reinterpret_cast<DGUserData>(&data));
+    const int16_t result =
+        DGModalDialog(module, LanguageDialogId, module, LanguageDialogCallback, reinterpret_cast<DGUserData>(&data));
     return result == ItemOK;
 }
 
@@ -179,9 +178,7 @@ int16_t LanguageDialogCallback(int16_t message, int16_t dialogId, int16_t item, 
     if (dialogId != LanguageDialogId || userData == 0) return 0;
     auto& data = *reinterpret_cast<LanguageDialogData*>(userData);
     switch (message) {
-        case DG_MSG_INIT:
-            InitLanguageDialog(dialogId, data);
-            return 0;
+        case DG_MSG_INIT: InitLanguageDialog(dialogId, data); return 0;
         case DG_MSG_CHANGE:
             if (item == ItemLanguageList) {
                 data.pickedLanguage = SelectedLanguage(dialogId);
@@ -195,9 +192,7 @@ int16_t LanguageDialogCallback(int16_t message, int16_t dialogId, int16_t item, 
             if (item == ItemOK) return ConfirmLanguage(data);
             if (item == ItemCancel) return ItemCancel;
             return 0;
-        case DG_MSG_CLOSE:
-            return item;
-        default:
-            return 0;
+        case DG_MSG_CLOSE: return item;
+        default: return 0;
     }
 }

@@ -16,16 +16,16 @@
 
 namespace {
 
-constexpr int32_t LibrarySelectionEntry = 13;   // "Library Selection"
-constexpr int32_t LibraryNotLoadedEntry = 85;   // "Attention: Library not loaded."
-constexpr uint32_t ShellPathMax = 319;          // characters the shell call takes
+constexpr int32_t LibrarySelectionEntry = 13;  // "Library Selection"
+constexpr int32_t LibraryNotLoadedEntry = 85;  // "Attention: Library not loaded."
+constexpr uint32_t ShellPathMax = 319;         // characters the shell call takes
 
 GS::UniString ToUni(const QV_String& text) {
     return text.GetLength() > 0 ? GS::UniString(text.GetBuffer(), text.GetLength()) : GS::UniString();
 }
 
-bool FindOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, const QV_String& message,
-               int32_t kind, bool checkLoaded) {
+bool FindOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, const QV_String& message, int32_t kind,
+               bool checkLoaded) {
     int32_t index = SearchLibPartByName(name, kind);
     if (index < 0) {
         LoadAddOnLibraries(checkLoaded);

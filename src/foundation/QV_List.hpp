@@ -29,8 +29,8 @@
 template <typename T>
 struct QV_IsRelocatable : std::is_trivially_copyable<T> {};
 
-#define QV_DECLARE_RELOCATABLE(Type) \
-    template <>                      \
+#define QV_DECLARE_RELOCATABLE(Type)                                                                                   \
+    template <>                                                                                                        \
     struct QV_IsRelocatable<Type> : std::true_type {}
 
 template <>
@@ -43,10 +43,10 @@ struct QV_IsRelocatable<QV_List<U>> : std::true_type {};
 
 // Sort descriptor of QV_ListSort.
 struct QV_ListSortDescriptor {
-    void* scratch;                                            // one element, for swaps
+    void* scratch;                                               // one element, for swaps
     bool (*less)(const void* a, const void* b, void* userData);  // true when a must come before b
-    void* first;                                              // element number 1
-    uint32_t elementSize;                                     // bytes
+    void* first;                                                 // element number 1
+    uint32_t elementSize;                                        // bytes
 };
 
 // Sorts the elements `first` to `last` (inclusive, numbered from 1) in place: quicksort with a middle
@@ -96,7 +96,9 @@ public:
         const int32_t aliasIndex = IndexOf(&item);
         if (!Grow(int64_t(count) + 1)) return false;
         T* data = Data();
-        if (index < count) std::memmove(static_cast<void*>(data + index + 1), static_cast<const void*>(data + index), sizeof(T) * size_t(count - index));
+        if (index < count)
+            std::memmove(static_cast<void*>(data + index + 1), static_cast<const void*>(data + index),
+                         sizeof(T) * size_t(count - index));
         const T* source = &item;
         if (aliasIndex >= 0) source = data + (aliasIndex >= index ? aliasIndex + 1 : aliasIndex);
         std::memset(static_cast<void*>(data + index), 0, sizeof(T));
@@ -115,7 +117,9 @@ public:
         const bool self = &other == this;
         if (!Grow(int64_t(count) + n)) return false;
         T* data = Data();
-        if (index < count) std::memmove(static_cast<void*>(data + index + n), static_cast<const void*>(data + index), sizeof(T) * size_t(count - index));
+        if (index < count)
+            std::memmove(static_cast<void*>(data + index + n), static_cast<const void*>(data + index),
+                         sizeof(T) * size_t(count - index));
         std::memset(static_cast<void*>(data + index), 0, sizeof(T) * size_t(n));
         for (int32_t k = 0; k < n; ++k) {
             // Copying from itself: the old elements now sit before `index` and after `index + n`.
@@ -131,7 +135,9 @@ public:
         if (index < 0 || index >= count) return false;
         T* data = Data();
         data[index].~T();
-        if (index < count - 1) std::memmove(static_cast<void*>(data + index), static_cast<const void*>(data + index + 1), sizeof(T) * size_t(count - 1 - index));
+        if (index < count - 1)
+            std::memmove(static_cast<void*>(data + index), static_cast<const void*>(data + index + 1),
+                         sizeof(T) * size_t(count - 1 - index));
         --count;
         return true;
     }
@@ -164,13 +170,13 @@ public:
             LessFunction less;
             void* userData;
         } context{less, userData};
-        QV_ListSortDescriptor descriptor{
-            scratch,
-            [](const void* a, const void* b, void* ctx) {
-                auto* c = static_cast<Context*>(ctx);
-                return c->less(*static_cast<const T*>(a), *static_cast<const T*>(b), c->userData);
-            },
-            Data(), uint32_t(sizeof(T))};
+        QV_ListSortDescriptor descriptor{scratch,
+                                         [](const void* a, const void* b, void* ctx) {
+                                             auto* c = static_cast<Context*>(ctx);
+                                             return c->less(*static_cast<const T*>(a), *static_cast<const T*>(b),
+                                                            c->userData);
+                                         },
+                                         Data(), uint32_t(sizeof(T))};
         QV_ListSort(1, count, descriptor, &context);
         BMKillPtr(&scratch);
     }

@@ -16,7 +16,7 @@ namespace {
 
 constexpr uint32_t kMaxUnits = 0x3FFFFFFF;  // keeps unit and byte counts inside 32 bits
 constexpr uint32_t kMaxFormatField = 400;   // width and precision cap of the number formatters
-constexpr double kNoNumber = DBL_MAX;        // 1.7976931348623157e308: "no number"
+constexpr double kNoNumber = DBL_MAX;       // 1.7976931348623157e308: "no number"
 
 bool IsDigit(uint32_t c) { return c >= '0' && c <= '9'; }
 
@@ -161,8 +161,7 @@ bool QV_String::SetBytes(const void* bytes, uint32_t byteCount, int32_t encoding
     return true;
 }
 
-void QV_String::AssignJoin3(const char* a, uint32_t maxA, const char* b, uint32_t maxB, const char* c,
-                            uint32_t maxC) {
+void QV_String::AssignJoin3(const char* a, uint32_t maxA, const char* b, uint32_t maxB, const char* c, uint32_t maxC) {
     Clear();
     const char* parts[3] = {a, b, c};
     const uint32_t limits[3] = {maxA, maxB, maxC};
@@ -203,8 +202,8 @@ int32_t QV_String::SetDetectEncoding(const void* bytes, uint32_t byteCount, bool
         bool littleEndian = true;
         bool bigEndian = true;
         for (uint32_t i = 0; i < byteCount; i += 4) {
-            const uint32_t unit = uint32_t(b[i]) | uint32_t(b[i + 1]) << 8 | uint32_t(b[i + 2]) << 16 |
-                                  uint32_t(b[i + 3]) << 24;
+            const uint32_t unit =
+                uint32_t(b[i]) | uint32_t(b[i + 1]) << 8 | uint32_t(b[i + 2]) << 16 | uint32_t(b[i + 3]) << 24;
             if (unit >= 0x110000) littleEndian = false;
             if (b[i] != 0 || b[i + 1] > 0x10) bigEndian = false;
         }
@@ -416,8 +415,7 @@ bool QV_String::StartsWithAt(const QV_String& other, uint32_t index) const {
 
 bool QV_String::EndsWith(const QV_String& other) const {
     if (buffer == nullptr || other.buffer == nullptr || other.length == 0 || other.length > length) return false;
-    return std::memcmp(buffer + (length - other.length), other.buffer, size_t(other.length) * sizeof(GS::UniChar)) ==
-           0;
+    return std::memcmp(buffer + (length - other.length), other.buffer, size_t(other.length) * sizeof(GS::UniChar)) == 0;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -582,9 +580,13 @@ void QV_String::MapUnits(QV_String& out, GS::UniChar (*map)(GS::UniChar)) const 
     out.Swap(result);
 }
 
-void QV_String::ToLower(QV_String& out) const { MapUnits(out, [](GS::UniChar u) -> GS::UniChar { return CharLowerW(u); }); }
+void QV_String::ToLower(QV_String& out) const {
+    MapUnits(out, [](GS::UniChar u) -> GS::UniChar { return CharLowerW(u); });
+}
 
-void QV_String::ToUpper(QV_String& out) const { MapUnits(out, [](GS::UniChar u) -> GS::UniChar { return CharUpperW(u); }); }
+void QV_String::ToUpper(QV_String& out) const {
+    MapUnits(out, [](GS::UniChar u) -> GS::UniChar { return CharUpperW(u); });
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // numbers
@@ -623,7 +625,8 @@ void QV_String::FromDouble(double value, uint32_t width, uint32_t precision) {
     char widthPart[16] = "";
     char precisionPart[16] = "g";
     if (width != 0) std::snprintf(widthPart, sizeof widthPart, "%u", std::min(width, kMaxFormatField));
-    if (precision != 0) std::snprintf(precisionPart, sizeof precisionPart, ".%uf", std::min(precision, kMaxFormatField));
+    if (precision != 0)
+        std::snprintf(precisionPart, sizeof precisionPart, ".%uf", std::min(precision, kMaxFormatField));
     char format[40];
     std::snprintf(format, sizeof format, "%c%s%s", '%', widthPart, precisionPart);
     FromFormatted(format, value);
@@ -631,8 +634,7 @@ void QV_String::FromDouble(double value, uint32_t width, uint32_t precision) {
 
 void QV_String::FromDoublePrecision(double value, int32_t precision) {
     char format[24] = "%g";
-    if (precision >= 0)
-        std::snprintf(format, sizeof format, "%%.%uf", std::min(uint32_t(precision), kMaxFormatField));
+    if (precision >= 0) std::snprintf(format, sizeof format, "%%.%uf", std::min(uint32_t(precision), kMaxFormatField));
     FromFormatted(format, value);
 }
 
@@ -656,7 +658,8 @@ MultiByteBuffer QV_String::ToMultiByte(int32_t encoding) const {
     if (size <= 0) return result;
     char* bytes = static_cast<char*>(GS::MemoryManager::Allocate(size));
     if (bytes == nullptr) return result;
-    const int32_t written = ConvertEncoding(Encoding_UTF16LE, source, sourceBytes, encoding, bytes, uint32_t(size), true);
+    const int32_t written =
+        ConvertEncoding(Encoding_UTF16LE, source, sourceBytes, encoding, bytes, uint32_t(size), true);
     if (written <= 0) {
         GS::MemoryManager::Free(bytes);
         return result;
@@ -671,7 +674,8 @@ std::string QV_String::ToStdString(int32_t encoding) const {
     const int32_t size = ConvertEncoding(Encoding_UTF16LE, buffer, length * 2, encoding, nullptr, 0, false);
     if (size <= 0) return std::string();
     std::string text(size_t(size), '\0');
-    const int32_t written = ConvertEncoding(Encoding_UTF16LE, buffer, length * 2, encoding, &text[0], uint32_t(size), false);
+    const int32_t written =
+        ConvertEncoding(Encoding_UTF16LE, buffer, length * 2, encoding, &text[0], uint32_t(size), false);
     if (written <= 0) return std::string();
     text.resize(size_t(written));
     return text;

@@ -13,11 +13,11 @@ struct VersionInfo {
     uint16_t minor = 0;
     uint16_t release = 0;
     uint16_t build = 0;
-    uint16_t hostVersion = 0;   // the number inside word 2
-    QV_String date;             // word 3 as year, month, day ("20211105")
-    QV_String dateText;         // word 3 as written
+    uint16_t hostVersion = 0;     // the number inside word 2
+    QV_String date;               // word 3 as year, month, day ("20211105")
+    QV_String dateText;           // word 3 as written
     QV_List<uint16_t> languages;  // language indexes 0 (Italian) to 6 (Russian) named from word 4 on
-    QV_String extraText;        // touched only by Clear
+    QV_String extraText;          // touched only by Clear
 
     // Empties every text, zeroes every number, empties `languages`.
     void Clear();

@@ -11,10 +11,8 @@ const double kTwoPi = 2.0 * M_PI;
 // More segments than this for one arc only come from absurd radii; the cap keeps counts finite.
 const int32_t kMaxArcSegments = 1 << 20;
 
-double AngleAbout(const API_Coord& centre, double x, double y)
-{
-    if (std::fabs(x - centre.x) < 1e-5 && std::fabs(y - centre.y) < 1e-5)
-        return 0.0;
+double AngleAbout(const API_Coord& centre, double x, double y) {
+    if (std::fabs(x - centre.x) < 1e-5 && std::fabs(y - centre.y) < 1e-5) return 0.0;
     return NormalizedAtan2(y - centre.y, x - centre.x);
 }
 
@@ -22,8 +20,7 @@ API_Coord XY(const API_Coord3D& p) { return API_Coord{p.x, p.y}; }
 
 }  // namespace
 
-API_Coord PointOnArc(const QV_Arc& arc, double angle)
-{
+API_Coord PointOnArc(const QV_Arc& arc, double angle) {
     API_Coord p{arc.center.x + arc.radiusX * std::cos(angle), arc.center.y + arc.radiusY * std::sin(angle)};
     if (std::fabs(arc.rotation) >= 1e-7) {
         const double c = std::cos(arc.rotation), s = std::sin(arc.rotation);
@@ -34,22 +31,18 @@ API_Coord PointOnArc(const QV_Arc& arc, double angle)
     return p;
 }
 
-void DivideRange(const QV_Arc& arc, QV_List<API_Coord>& points, const int32_t& n)
-{
+void DivideRange(const QV_Arc& arc, QV_List<API_Coord>& points, const int32_t& n) {
     points.Clear();
     const double sweep = arc.endAngle - arc.startAngle;
-    if (n >= 1 && n < (1 << 24))
-        QV_ReserveItems(points, n + 1);
+    if (n >= 1 && n < (1 << 24)) QV_ReserveItems(points, n + 1);
     points.Insert(PointOnArc(arc, arc.startAngle), -1);
-    if (n < 1)
-        return;
+    if (n < 1) return;
     const double step = std::fabs(sweep / n);
     for (int32_t k = 1; k <= n; ++k)
         points.Insert(PointOnArc(arc, sweep > 0 ? arc.startAngle + k * step : arc.startAngle - k * step), -1);
 }
 
-int32_t ArcSegmentCount(double radius, double sweep, int32_t count, double chordError)
-{
+int32_t ArcSegmentCount(double radius, double sweep, int32_t count, double chordError) {
     double n;
     if (chordError > 0.0 && chordError <= radius) {
         const double half = std::acos(1.0 - chordError / radius);
@@ -59,15 +52,12 @@ int32_t ArcSegmentCount(double radius, double sweep, int32_t count, double chord
     } else {
         n = count;
     }
-    if (!(n >= 3.0))
-        return 3;
-    if (n > kMaxArcSegments)
-        return kMaxArcSegments;
+    if (!(n >= 3.0)) return 3;
+    if (n > kMaxArcSegments) return kMaxArcSegments;
     return static_cast<int32_t>(n);
 }
 
-void AppendArcGridPoints(QV_Poly& target, const QV_Arc& arc, double maxStep)
-{
+void AppendArcGridPoints(QV_Poly& target, const QV_Arc& arc, double maxStep) {
     const double sweep = arc.endAngle - arc.startAngle;
     double a = arc.startAngle, e = arc.endAngle;
     if (maxStep > 0.0 && std::isfinite(maxStep) && std::isfinite(a) && std::isfinite(e) && sweep != 0.0) {
@@ -88,8 +78,7 @@ void AppendArcGridPoints(QV_Poly& target, const QV_Arc& arc, double maxStep)
         if (sweep > 0) {
             for (double i = std::floor(a / g) + 1.0;; i += 1.0) {
                 const double x = i * g;
-                if (!(x < e - endGap))
-                    break;
+                if (!(x < e - endGap)) break;
                 const API_Coord p = PointOnArc(arc, x);
                 target.vertices.Insert(p, -1);
                 target.codes.Insert(-1, -1);
@@ -97,8 +86,7 @@ void AppendArcGridPoints(QV_Poly& target, const QV_Arc& arc, double maxStep)
         } else {
             for (double i = std::ceil(a / g) - 1.0;; i -= 1.0) {
                 const double x = i * g;
-                if (!(x > e + endGap))
-                    break;
+                if (!(x > e + endGap)) break;
                 const API_Coord p = PointOnArc(arc, x);
                 target.vertices.Insert(p, -1);
                 target.codes.Insert(-1, -1);
@@ -110,8 +98,7 @@ void AppendArcGridPoints(QV_Poly& target, const QV_Arc& arc, double maxStep)
     target.codes.Insert(-1, -1);
 }
 
-void QV_Poly::SegmentArcs(const QV_Poly& source, QV_Poly& target, int32_t count, double chordError)
-{
+void QV_Poly::SegmentArcs(const QV_Poly& source, QV_Poly& target, int32_t count, double chordError) {
     if (&source == &target) {
         const QV_Poly copy(source);
         SegmentArcs(copy, target, count, chordError);
@@ -119,16 +106,15 @@ void QV_Poly::SegmentArcs(const QV_Poly& source, QV_Poly& target, int32_t count,
     }
     target.Clear();
     const int32_t n = source.VertexCount();
-    if (count < 0 || !(chordError >= 0.0) || n == 0)
-        return;
+    if (count < 0 || !(chordError >= 0.0) || n == 0) return;
     const int32_t m = source.CodeCount();
     // Room for every point: a grid arc gets at most about twice its segment count.
     double expected = 1.0;
     for (int32_t i = 0; i < m; ++i) {
         const QV_Arc* arc = source.EdgeArc(i);
         expected += arc == nullptr
-                        ? 1.0
-                        : 2.0 * ArcSegmentCount(arc->radiusX, arc->endAngle - arc->startAngle, count, chordError) + 2.0;
+            ? 1.0
+            : 2.0 * ArcSegmentCount(arc->radiusX, arc->endAngle - arc->startAngle, count, chordError) + 2.0;
     }
     if (expected < 1e8) {
         QV_ReserveItems(target.vertices, static_cast<int32_t>(expected));
@@ -156,8 +142,7 @@ void QV_Poly::SegmentArcs(const QV_Poly& source, QV_Poly& target, int32_t count,
     target.UpdateClockwise();
 }
 
-QV_Arc ArcFromCurveRecord(const SOSIData& record)
-{
+QV_Arc ArcFromCurveRecord(const SOSIData& record) {
     const int32_t count = record.coords.GetCount();
     QV_Arc arc = QV_Arc::Degenerate();
     API_Coord centre;
@@ -166,27 +151,22 @@ QV_Arc ArcFromCurveRecord(const SOSIData& record)
     bool clockwise;
     const bool threePoint = record.geometryKind != SOSIKindArcByRadius;
     if (threePoint) {
-        if (count < 3)
-            return arc;
+        if (count < 3) return arc;
         p0 = XY(record.coords[0]);
         const API_Coord mid = XY(record.coords[1]);
         p1 = XY(record.coords[2]);
-        if (!Circumcentre(p0, mid, p1, centre))
-            return arc;
+        if (!Circumcentre(p0, mid, p1, centre)) return arc;
         radius = std::hypot(p0.x - centre.x, p0.y - centre.y);
         clockwise = (mid.y - p0.y) * (p1.x - p0.x) - (mid.x - p0.x) * (p1.y - p0.y) > 0;
     } else {
-        if (count < 2)
-            return arc;
+        if (count < 2) return arc;
         const double r = record.radius;
-        if (!(r != 0.0) || !std::isfinite(r))
-            return arc;
+        if (!(r != 0.0) || !std::isfinite(r)) return arc;
         p0 = XY(record.coords[0]);
         p1 = XY(record.coords[count - 1]);
         const double dx = p1.x - p0.x, dy = p1.y - p0.y;
         const double chord = std::hypot(dx, dy);
-        if (!(chord > 0.0))
-            return arc;
+        if (!(chord > 0.0)) return arc;
         const API_Coord m{(p0.x + p1.x) / 2, (p0.y + p1.y) / 2};
         const double h = chord / 2;
         const double ar = std::fabs(r);
@@ -207,10 +187,8 @@ QV_Arc ArcFromCurveRecord(const SOSIData& record)
     const double ae = AngleAbout(centre, p1.x, p1.y);
     double startAngle = clockwise ? ae : as;
     double endAngle = clockwise ? as : ae;
-    if (threePoint && endAngle < startAngle)
-        endAngle += kTwoPi;
-    if (std::fabs(endAngle - startAngle) < 1e-5)
-        return arc;
+    if (threePoint && endAngle < startAngle) endAngle += kTwoPi;
+    if (std::fabs(endAngle - startAngle) < 1e-5) return arc;
     arc.center = centre;
     arc.startAngle = startAngle;
     arc.endAngle = endAngle;
@@ -219,27 +197,22 @@ QV_Arc ArcFromCurveRecord(const SOSIData& record)
     return arc;
 }
 
-QV_Arc CircleFromCurveRecord(const SOSIData& record)
-{
+QV_Arc CircleFromCurveRecord(const SOSIData& record) {
     QV_Arc arc = QV_Arc::Degenerate();
     const int32_t count = record.coords.GetCount();
     API_Coord centre;
     double radius;
     if (record.geometryKind == SOSIKindCircle) {
-        if (count < 1)
-            return arc;
+        if (count < 1) return arc;
         centre = XY(record.coords[0]);
         radius = std::fabs(record.radius);
     } else {
-        if (count < 3)
-            return arc;
+        if (count < 3) return arc;
         const API_Coord p0 = XY(record.coords[0]);
-        if (!Circumcentre(p0, XY(record.coords[1]), XY(record.coords[2]), centre))
-            return arc;
+        if (!Circumcentre(p0, XY(record.coords[1]), XY(record.coords[2]), centre)) return arc;
         radius = std::hypot(p0.x - centre.x, p0.y - centre.y);
     }
-    if (!(radius > 0.0) || !std::isfinite(radius))
-        return arc;
+    if (!(radius > 0.0) || !std::isfinite(radius)) return arc;
     arc.center = centre;
     arc.startAngle = 0.0;
     arc.endAngle = kTwoPi;

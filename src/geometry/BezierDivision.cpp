@@ -12,9 +12,7 @@ template <typename T>
 class PlainArray {
 public:
     explicit PlainArray(int32_t count)
-        : block(BMAllocatePtr(static_cast<GSSize>(sizeof(T)) * (count > 0 ? count : 0), ALLOCATE_CLEAR, 0))
-    {
-    }
+        : block(BMAllocatePtr(static_cast<GSSize>(sizeof(T)) * (count > 0 ? count : 0), ALLOCATE_CLEAR, 0)) {}
     ~PlainArray() { BMKillPtr(&block); }
     PlainArray(const PlainArray&) = delete;
     PlainArray& operator=(const PlainArray&) = delete;
@@ -26,13 +24,11 @@ private:
 
 }  // namespace
 
-void AppendBezierPoints(const SOSIData& record, QV_List<API_Coord>& anchors, QV_List<Geometry::DirType>& dirs)
-{
+void AppendBezierPoints(const SOSIData& record, QV_List<API_Coord>& anchors, QV_List<Geometry::DirType>& dirs) {
     anchors.Clear();
     dirs.Clear();
     const int32_t n = record.coords.GetCount();
-    if (n == 0)
-        return;
+    if (n == 0) return;
     const int32_t k = (n - 1) / 3 + 1;  // positions 0, 3, ... up to n - 1
     if (!anchors.SetSize(k) || !dirs.SetSize(k)) {
         anchors.Clear();
@@ -50,19 +46,16 @@ void AppendBezierPoints(const SOSIData& record, QV_List<API_Coord>& anchors, QV_
     }
 }
 
-void BezierToPolyline(const SOSIData& record, const int32_t& segmentCount, QV_List<API_Coord3D>& points)
-{
+void BezierToPolyline(const SOSIData& record, const int32_t& segmentCount, QV_List<API_Coord3D>& points) {
     points.Clear();
     QV_List<API_Coord> anchorList;
     QV_List<Geometry::DirType> dirList;
     AppendBezierPoints(record, anchorList, dirList);
     const int32_t k = anchorList.GetCount();
-    if (k == 0)
-        return;
+    if (k == 0) return;
     PlainArray<API_Coord> anchors(k);
     PlainArray<Geometry::DirType> dirs(k);
-    if (anchors.Data() == nullptr || dirs.Data() == nullptr)
-        return;
+    if (anchors.Data() == nullptr || dirs.Data() == nullptr) return;
     for (int32_t i = 0; i < k; ++i) {
         anchors.Data()[i] = anchorList[i];
         dirs.Data()[i] = dirList[i];
@@ -76,8 +69,7 @@ void BezierToPolyline(const SOSIData& record, const int32_t& segmentCount, QV_Li
         Geometry::DivSplinePart(k, anchors.Data(), dirs.Data(), false, true, 0, length / segmentCount, params);
 
     const int32_t p = static_cast<int32_t>(params.GetSize());
-    if (!points.SetSize(p + 2))
-        return;
+    if (!points.SetSize(p + 2)) return;
     points[0] = API_Coord3D{anchors.Data()[0].x, anchors.Data()[0].y, 0.0};
     for (int32_t i = 0; i < p; ++i) {
         const API_Coord v = Geometry::GetSplineVal(details, params[static_cast<uint32_t>(i)]);

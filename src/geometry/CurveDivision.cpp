@@ -68,9 +68,9 @@ bool IntersectSegments(const PlanSegment& s, const PlanSegment& t, API_Coord& po
 bool SegmentCrossesList(const PlanSegment& segment, const QV_List<PlanSegment>& list) {
     for (const PlanSegment& other : list) {
         const bool sharesEnd = Same(other.x1, other.y1, segment.x1, segment.y1, kSamePoint) ||
-                               Same(other.x1, other.y1, segment.x2, segment.y2, kSamePoint) ||
-                               Same(other.x2, other.y2, segment.x1, segment.y1, kSamePoint) ||
-                               Same(other.x2, other.y2, segment.x2, segment.y2, kSamePoint);
+            Same(other.x1, other.y1, segment.x2, segment.y2, kSamePoint) ||
+            Same(other.x2, other.y2, segment.x1, segment.y1, kSamePoint) ||
+            Same(other.x2, other.y2, segment.x2, segment.y2, kSamePoint);
         if (sharesEnd) continue;
         API_Coord p;
         if (IntersectSegments(segment, other, p)) return true;
@@ -237,7 +237,10 @@ int32_t SegmentSelectedSplines(uint8_t onlyEditable, uint8_t viaFloorPlan, QV_Li
     const struct {
         ElemSelection* list;
         API_ElemTypeID type;
-    } kinds[] = {{&lines, API_LineID}, {&arcs, API_ArcID}, {&circles, API_CircleID}, {&polylines, API_PolyLineID},
+    } kinds[] = {{&lines, API_LineID},
+                 {&arcs, API_ArcID},
+                 {&circles, API_CircleID},
+                 {&polylines, API_PolyLineID},
                  {&splines, API_SplineID}};
     for (const auto& k : kinds)
         if (!GetSelectedElements(*k.list, true, &k.type, onlyEditable != 0, viaFloorPlan != 0, -1))
@@ -291,8 +294,7 @@ int32_t SegmentSelectedSplines(uint8_t onlyEditable, uint8_t viaFloorPlan, QV_Li
             case API_SplineID:
                 if (!SegmentSplineElement(e, segments, sources)) return CurveDivision_Failed;
                 break;
-            default:
-                break;
+            default: break;
         }
     }
     return CurveDivision_Done;

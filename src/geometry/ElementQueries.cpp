@@ -107,8 +107,7 @@ const API_Coord3D* PointAt(const QV_List<API_Coord3D>& points, double x, double 
 }  // namespace
 
 bool ReadElementMemoCoords3D(const API_Element& element, QV_List<API_Coord3D>& coords) {
-    if (!ReadFirstContour(element, coords, [](const API_Coord& c) { return API_Coord3D{c.x, c.y, 0.0}; }))
-        return false;
+    if (!ReadFirstContour(element, coords, [](const API_Coord& c) { return API_Coord3D{c.x, c.y, 0.0}; })) return false;
     CloseRing(coords, Same3D);
     return true;
 }
@@ -271,8 +270,10 @@ struct Member {
     size_t marked;  // bytes the mask marks (from the member's start)
 };
 
-#define HEAD_MEMBER(m) Member{offsetof(API_Elem_Head, m), sizeof(API_Elem_Head::m), sizeof(API_Elem_Head::m)}
-#define OBJECT_MEMBER(m) Member{offsetof(API_ObjectType, m), sizeof(API_ObjectType::m), sizeof(API_ObjectType::m)}
+#define HEAD_MEMBER(m)                                                                                                 \
+    Member { offsetof(API_Elem_Head, m), sizeof(API_Elem_Head::m), sizeof(API_Elem_Head::m) }
+#define OBJECT_MEMBER(m)                                                                                               \
+    Member { offsetof(API_ObjectType, m), sizeof(API_ObjectType::m), sizeof(API_ObjectType::m) }
 
 // In record order; the layer index and the library part are not among them. `fixedAngle` and its filler share a
 // 16-bit place of which only the first byte is marked.

@@ -9,17 +9,14 @@ namespace {
 
 const int32_t kMidpoint = 0;  // arc midpoints inside this file
 
-bool SameXY(const QV_CoordLong& a, const QV_CoordLong& b)
-{
+bool SameXY(const QV_CoordLong& a, const QV_CoordLong& b) {
     return std::fabs(a.x - b.x) < 1e-7 && std::fabs(a.y - b.y) < 1e-7;
 }
 
 // Angle of (dx, dy) in [0, 2pi), exact on the axes.
-double HalfArcAngle(double dx, double dy)
-{
+double HalfArcAngle(double dx, double dy) {
     if (std::fabs(dx) < 1e-7) {
-        if (std::fabs(dy) < 1e-7)
-            return 0.0;
+        if (std::fabs(dy) < 1e-7) return 0.0;
         return dy > 0 ? M_PI / 2 : 1.5 * M_PI;
     }
     return NormalizedAtan2(dy, dx);
@@ -27,15 +24,13 @@ double HalfArcAngle(double dx, double dy)
 
 // The middle of a half arc: at the angle of `from` minus a quarter of the arc's sweep. Falls back to the middle
 // of the straight segment when the three points make no arc.
-API_Coord HalfArcMiddle(const FramePolygons& frame, int32_t index, const QV_CoordLong& from, const QV_CoordLong& to)
-{
+API_Coord HalfArcMiddle(const FramePolygons& frame, int32_t index, const QV_CoordLong& from, const QV_CoordLong& to) {
     const QV_CoordLong& s = frame.outline[index - 2];
     const QV_CoordLong& c = frame.outline[index - 1];
     const QV_CoordLong& m = frame.outline[index];
     const QV_CoordLong& e = frame.outline[index + 1];
     const QV_Arc arc = QV_Arc::FromThreePoints(API_Coord{s.x, s.y}, API_Coord{e.x, e.y}, API_Coord{m.x, m.y});
-    if (arc.IsDegenerate())
-        return API_Coord{(from.x + to.x) / 2, (from.y + to.y) / 2};
+    if (arc.IsDegenerate()) return API_Coord{(from.x + to.x) / 2, (from.y + to.y) / 2};
     const double sweep = arc.endAngle - arc.startAngle;
     const double r = std::hypot(c.x - s.x, c.y - s.y);
     const double a = HalfArcAngle(from.x - arc.center.x, from.y - arc.center.y) - sweep / 4;
@@ -43,8 +38,7 @@ API_Coord HalfArcMiddle(const FramePolygons& frame, int32_t index, const QV_Coor
 }
 
 // Whether the outline's last entry repeats entry 0 (a ring whose last edge is an arc ends on its start).
-bool LastRepeatsFirst(const FramePolygons& frame)
-{
+bool LastRepeatsFirst(const FramePolygons& frame) {
     const int32_t c = frame.outline.GetCount();
     return c > 1 && SameXY(frame.outline[c - 1], frame.outline[0]);
 }
@@ -53,23 +47,17 @@ bool LastRepeatsFirst(const FramePolygons& frame)
 // from < to. Entry 0 is visited; the last entry is skipped when it only repeats entry 0. A walk that starts on an
 // arc midpoint starts with the half arc back to the arc's start; one that ends on a midpoint ends with the half
 // arc from the arc's end.
-void Walk(FramePolygons& frame, QV_List<QV_CoordLong>& target, int32_t from, int32_t to)
-{
+void Walk(FramePolygons& frame, QV_List<QV_CoordLong>& target, int32_t from, int32_t to) {
     const int32_t count = frame.outline.GetCount();
     const int32_t top = LastRepeatsFirst(frame) ? count - 2 : count - 1;
     std::vector<int32_t> steps;
     if (from >= to) {
-        for (int32_t j = from; j >= to; --j)
-            steps.push_back(j);
+        for (int32_t j = from; j >= to; --j) steps.push_back(j);
     } else {
-        for (int32_t j = from; j >= 0; --j)
-            steps.push_back(j);
-        for (int32_t j = top; j >= to; --j)
-            steps.push_back(j);
+        for (int32_t j = from; j >= 0; --j) steps.push_back(j);
+        for (int32_t j = top; j >= to; --j) steps.push_back(j);
     }
-    auto isMidpoint = [&](int32_t j) {
-        return frame.outline[j].code == kMidpoint && j >= 2 && j + 1 < count;
-    };
+    auto isMidpoint = [&](int32_t j) { return frame.outline[j].code == kMidpoint && j >= 2 && j + 1 < count; };
     size_t k = 0;
     if (steps.size() > 2 && isMidpoint(steps[0])) {
         AppendHalfArcFromMidpoint(frame, target, steps[0]);
@@ -87,11 +75,9 @@ void Walk(FramePolygons& frame, QV_List<QV_CoordLong>& target, int32_t from, int
 
 }  // namespace
 
-void AppendHalfArcFromMidpoint(FramePolygons& frame, QV_List<QV_CoordLong>& target, int32_t index)
-{
+void AppendHalfArcFromMidpoint(FramePolygons& frame, QV_List<QV_CoordLong>& target, int32_t index) {
     // A midpoint has its arc's start and centre before it and the arc's end after it.
-    if (index < 2 || index + 1 >= frame.outline.GetCount())
-        return;
+    if (index < 2 || index + 1 >= frame.outline.GetCount()) return;
     const QV_CoordLong m = frame.outline[index];
     const QV_CoordLong c = frame.outline[index - 1];
     const API_Coord h = HalfArcMiddle(frame, index, m, frame.outline[index - 2]);
@@ -100,11 +86,9 @@ void AppendHalfArcFromMidpoint(FramePolygons& frame, QV_List<QV_CoordLong>& targ
     target.Insert(QV_CoordLong{h.x, h.y, QV_CodeArcPoint2});
 }
 
-void AppendHalfArcToMidpoint(FramePolygons& frame, QV_List<QV_CoordLong>& target, int32_t index)
-{
+void AppendHalfArcToMidpoint(FramePolygons& frame, QV_List<QV_CoordLong>& target, int32_t index) {
     // A midpoint has its arc's start and centre before it and the arc's end after it.
-    if (index < 2 || index + 1 >= frame.outline.GetCount())
-        return;
+    if (index < 2 || index + 1 >= frame.outline.GetCount()) return;
     const QV_CoordLong m = frame.outline[index];
     const QV_CoordLong c = frame.outline[index - 1];
     const QV_CoordLong e = frame.outline[index + 1];
@@ -114,11 +98,9 @@ void AppendHalfArcToMidpoint(FramePolygons& frame, QV_List<QV_CoordLong>& target
     target.Insert(QV_CoordLong{m.x, m.y, QV_CodeArcPoint2});
 }
 
-void NormalizeContourCodes(FramePolygons& /*frame*/, QV_List<QV_CoordLong>& list)
-{
+void NormalizeContourCodes(FramePolygons& /*frame*/, QV_List<QV_CoordLong>& list) {
     for (int32_t j = 0; j < list.GetCount(); ++j)
-        if (list[j].code == QV_CodeContourEnd)
-            list[j].code = QV_CodeVertex2;
+        if (list[j].code == QV_CodeContourEnd) list[j].code = QV_CodeVertex2;
     // The centre comes before the midpoint of an arc walked backwards.
     for (int32_t j = 1; j < list.GetCount(); ++j)
         if (list[j].code == QV_CodeArcCentre2 && list[j - 1].code == kMidpoint) {
@@ -141,27 +123,22 @@ void NormalizeContourCodes(FramePolygons& /*frame*/, QV_List<QV_CoordLong>& list
             ++j;
         }
     }
-    if (list.GetCount() == 0)
-        return;
+    if (list.GetCount() == 0) return;
     const QV_CoordLong firstEntry = list[0];
     list.Insert(firstEntry);
     list[list.GetCount() - 1].code = QV_CodeContourEnd;
 }
 
-void SplitFrameAtVertices(FramePolygons& frame, int32_t i0, int32_t i1)
-{
+void SplitFrameAtVertices(FramePolygons& frame, int32_t i0, int32_t i1) {
     frame.first.Clear();
     frame.second.Clear();
-    for (int32_t k = 0; k < 3; ++k)
-        frame.first.Insert(frame.frame[k]);
-    for (int32_t k = 2; k < 5; ++k)
-        frame.second.Insert(frame.frame[k]);
+    for (int32_t k = 0; k < 3; ++k) frame.first.Insert(frame.frame[k]);
+    for (int32_t k = 2; k < 5; ++k) frame.second.Insert(frame.frame[k]);
     Walk(frame, frame.first, i1, i0);
     Walk(frame, frame.second, i0, i1);
 }
 
-bool BuildFramePolygons(FramePolygons& frame, const API_Box3D& box, const QV_Poly& outline, double margin)
-{
+bool BuildFramePolygons(FramePolygons& frame, const API_Box3D& box, const QV_Poly& outline, double margin) {
     frame.margin = margin;
     frame.box = box;
     frame.frame.Clear();
@@ -185,8 +162,7 @@ bool BuildFramePolygons(FramePolygons& frame, const API_Box3D& box, const QV_Pol
         frame.outline[count - 1].code = QV_CodeContourEnd;
     }
     for (int32_t j = 0; j + 1 < count; ++j)
-        if (frame.outline[j].code == QV_CodeArcCentre2)
-            frame.outline[j + 1].code = kMidpoint;
+        if (frame.outline[j].code == QV_CodeArcCentre2) frame.outline[j + 1].code = kMidpoint;
 
     frame.box.xMin -= margin;
     frame.box.yMin -= margin;
@@ -198,8 +174,7 @@ bool BuildFramePolygons(FramePolygons& frame, const API_Box3D& box, const QV_Pol
     frame.frame.Insert(QV_CoordLong{b.xMax, b.yMax, QV_CodeVertex2});
     frame.frame.Insert(QV_CoordLong{b.xMax, b.yMin, QV_CodeVertex2});
     frame.frame.Insert(QV_CoordLong{b.xMin, b.yMin, QV_CodeContourEnd});
-    if (frame.frame.GetCount() != 5)
-        return false;
+    if (frame.frame.GetCount() != 5) return false;
 
     // Cut candidates: every entry but centres, and the last entry unless it only repeats entry 0.
     const int32_t lastCandidate = LastRepeatsFirst(frame) ? count - 2 : count - 1;
@@ -208,8 +183,7 @@ bool BuildFramePolygons(FramePolygons& frame, const API_Box3D& box, const QV_Pol
         double bestDistance = 0.0;
         for (int32_t j = 0; j <= lastCandidate; ++j) {
             const QV_CoordLong& e = frame.outline[j];
-            if (j == skip || e.code == QV_CodeArcCentre2)
-                continue;
+            if (j == skip || e.code == QV_CodeArcCentre2) continue;
             const double d = std::hypot(e.x - x, e.y - y);
             if (best < 0 || d < bestDistance) {
                 best = j;
@@ -219,22 +193,18 @@ bool BuildFramePolygons(FramePolygons& frame, const API_Box3D& box, const QV_Pol
         return best;
     };
     const int32_t i0 = nearest(b.xMin, b.yMin, -1);
-    if (i0 < 0)
-        return false;
+    if (i0 < 0) return false;
     const int32_t i1 = nearest(b.xMax, b.yMax, i0);
-    if (i1 < 0)
-        return false;
+    if (i1 < 0) return false;
     SplitFrameAtVertices(frame, i0, i1);
     NormalizeContourCodes(frame, frame.first);
     NormalizeContourCodes(frame, frame.second);
     return true;
 }
 
-int32_t PointInPolygonWithArcs(const QV_Poly& poly, API_Coord point)
-{
+int32_t PointInPolygonWithArcs(const QV_Poly& poly, API_Coord point) {
     QV_Poly copy(poly);
-    if (copy.arcs.GetCount() > 0)
-        QV_Poly::SegmentArcs(poly, copy, 36, 0.001);
+    if (copy.arcs.GetCount() > 0) QV_Poly::SegmentArcs(poly, copy, 36, 0.001);
     int32_t edge = 0;
     return PointInPolygon(copy, point.x, point.y, edge, 1e-7) == 1 ? 1 : 0;
 }

@@ -7,12 +7,12 @@
 #include "geometry/QV_Poly.hpp"
 
 struct FramePolygons {
-    double margin = 0.0;                     // distance of the rectangle from the box
-    API_Box3D box = {};                      // the outline's box; x and y widened by margin
-    QV_List<QV_CoordLong> frame;             // the rectangle: lower-left, upper-left, upper-right, lower-right, lower-left
-    QV_List<QV_CoordLong> outline;           // the outline in mode 2 codes, arc midpoints coded 0
-    QV_List<QV_CoordLong> first;             // rectangle's left and top side, the outline's upper-left part
-    QV_List<QV_CoordLong> second;            // rectangle's right and bottom side, the outline's lower-right part
+    double margin = 0.0;            // distance of the rectangle from the box
+    API_Box3D box = {};             // the outline's box; x and y widened by margin
+    QV_List<QV_CoordLong> frame;    // the rectangle: lower-left, upper-left, upper-right, lower-right, lower-left
+    QV_List<QV_CoordLong> outline;  // the outline in mode 2 codes, arc midpoints coded 0
+    QV_List<QV_CoordLong> first;    // rectangle's left and top side, the outline's upper-left part
+    QV_List<QV_CoordLong> second;   // rectangle's right and bottom side, the outline's lower-right part
 };
 
 // Fills frame polygons for the outline (a ring) and the box widened by margin: the two contours meet along cuts

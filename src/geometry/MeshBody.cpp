@@ -1,7 +1,6 @@
 #include "geometry/MeshBody.hpp"
 
-void MeshBodyPart::Clear()
-{
+void MeshBodyPart::Clear() {
     body = API_BodyType{};
     ShrinkToEmpty(vertices);
     ShrinkToEmpty(edges);

@@ -31,10 +31,8 @@ QV_DECLARE_RELOCATABLE(QV_Poly3D);
 
 // Empties a list; a list that holds nothing and no storage is left alone, so no memory is touched.
 template <typename T>
-void ShrinkToEmpty(QV_List<T>& list)
-{
-    if (list.GetCount() > 0 || (list.HasHandle() && BMGetHandleSize(list.GetHandle()) > 0))
-        list.Clear();
+void ShrinkToEmpty(QV_List<T>& list) {
+    if (list.GetCount() > 0 || (list.HasHandle() && BMGetHandleSize(list.GetHandle()) > 0)) list.Clear();
 }
 
 // The body record over the host's element record type (API_Element; any plain record for tests).
@@ -57,16 +55,13 @@ public:
     MeshBodyOf& operator=(const MeshBodyOf&) = delete;
 
     // Both element records zeroed; every body part and polygon emptied, then every list emptied.
-    void Reset()
-    {
+    void Reset() {
         std::memset(static_cast<void*>(&element), 0, sizeof(element));
         std::memset(static_cast<void*>(&secondElement), 0, sizeof(secondElement));
-        for (int32_t i = 0; i < bodyParts.GetCount(); ++i)
-            bodyParts[i].Clear();
+        for (int32_t i = 0; i < bodyParts.GetCount(); ++i) bodyParts[i].Clear();
         ShrinkToEmpty(bodyParts);
         ShrinkToEmpty(vertices);
-        for (int32_t i = 0; i < polygons.GetCount(); ++i)
-            ShrinkToEmpty(polygons[i].points);
+        for (int32_t i = 0; i < polygons.GetCount(); ++i) ShrinkToEmpty(polygons[i].points);
         ShrinkToEmpty(polygons);
         ShrinkToEmpty(polygonSizes);
         ShrinkToEmpty(angles);

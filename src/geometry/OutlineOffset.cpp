@@ -18,37 +18,29 @@ struct Line {
     double a, b, c;
 };
 
-Line Carrier(const PrimPoly& s)
-{
+Line Carrier(const PrimPoly& s) {
     return Line{s.begin.y - s.end.y, s.end.x - s.begin.x, s.begin.x * s.end.y - s.end.x * s.begin.y};
 }
 
 // Keeps a nearly singular determinant away from zero, so nearly parallel lines still give a (far) point.
-double GuardedDeterminant(double det)
-{
-    if (det == 0.0)
-        return 1e-8;
-    if (det > 0.0 && det < kSmall)
-        return kSmall;
-    if (det < 0.0 && det > -kSmall)
-        return -kSmall;
+double GuardedDeterminant(double det) {
+    if (det == 0.0) return 1e-8;
+    if (det > 0.0 && det < kSmall) return kSmall;
+    if (det < 0.0 && det > -kSmall) return -kSmall;
     return det;
 }
 
-API_Coord Crossing(const Line& p, const Line& q)
-{
+API_Coord Crossing(const Line& p, const Line& q) {
     const double det = GuardedDeterminant(p.a * q.b - q.a * p.b);
     return API_Coord{(p.b * q.c - q.b * p.c) / det, (p.c * q.a - q.c * p.a) / det};
 }
 
-bool Meet(const API_Coord& a, const API_Coord& b)
-{
+bool Meet(const API_Coord& a, const API_Coord& b) {
     return std::fabs(a.x - b.x) < kSmall && std::fabs(a.y - b.y) < kSmall;
 }
 
 // Foot of the perpendicular from p on the moved line.
-API_Coord OntoMovedLine(const Line& moved, const Line& original, const API_Coord& p)
-{
+API_Coord OntoMovedLine(const Line& moved, const Line& original, const API_Coord& p) {
     Line perpendicular;
     if (std::fabs(original.a) >= kSmall) {
         const double k = original.b / original.a;
@@ -60,12 +52,10 @@ API_Coord OntoMovedLine(const Line& moved, const Line& original, const API_Coord
 }
 
 // Moves a straight segment sideways. False when it has no length (and so no side).
-bool MoveStraight(PrimPoly& s, uint8_t side, double d)
-{
+bool MoveStraight(PrimPoly& s, uint8_t side, double d) {
     const Line line = Carrier(s);
     const double length = std::hypot(line.a, line.b);
-    if (!(length > 0.0))
-        return false;
+    if (!(length > 0.0)) return false;
     if (std::fabs(line.a) < kSmall && std::fabs(line.b) < kSmall) {
         // Too short for the perpendicular construction's determinant guard: move along the exact normal.
         const double k = (side == 0 ? d : -d) / length;
@@ -80,14 +70,12 @@ bool MoveStraight(PrimPoly& s, uint8_t side, double d)
 }
 
 // Moves an arc to its concentric circle. False when the new radius is negative.
-bool MoveArc(PrimPoly& s, uint8_t side, double d)
-{
+bool MoveArc(PrimPoly& s, uint8_t side, double d) {
     const double turn = (s.end.x - s.begin.x) * (s.mid.y - s.begin.y) - (s.end.y - s.begin.y) * (s.mid.x - s.begin.x);
     const bool clockwise = turn > 0.0;  // the middle point left of the chord
     const bool grows = (side == 0) == clockwise;
     const double radius = grows ? s.radius + d : s.radius - d;
-    if (radius < 0.0)
-        return false;
+    if (radius < 0.0) return false;
     s.begin = Geometry_PointToward(s.centre, s.begin, radius);
     s.end = Geometry_PointToward(s.centre, s.end, radius);
     s.mid = Geometry_PointToward(s.centre, s.mid, radius);
@@ -96,30 +84,23 @@ bool MoveArc(PrimPoly& s, uint8_t side, double d)
 }
 
 // Puts an arc's middle point halfway between its (moved) ends again, on the side of its old middle point.
-void PlaceMiddleAgain(PrimPoly& s)
-{
+void PlaceMiddleAgain(PrimPoly& s) {
     const QV_Arc arc = QV_Arc::FromThreePoints(s.begin, s.end, s.mid);
     // No arc through the three points (the ends met): the old middle point is the best there is.
-    if (arc.IsDegenerate())
-        return;
+    if (arc.IsDegenerate()) return;
     const double m = (arc.startAngle + arc.endAngle) / 2.0;
     s.mid = API_Coord{arc.center.x + arc.radiusX * std::cos(m), arc.center.y + arc.radiusX * std::sin(m)};
 }
 
-bool Parallel(const Line& p, const Line& q)
-{
-    if (std::fabs(p.b) < kSmall && std::fabs(q.b) < kSmall)
-        return true;
-    if (std::fabs(p.a) < kSmall && std::fabs(q.a) < kSmall)
-        return true;
-    if (std::fabs(p.b) < kSlope)
-        return std::fabs(q.b) < kSlope;
+bool Parallel(const Line& p, const Line& q) {
+    if (std::fabs(p.b) < kSmall && std::fabs(q.b) < kSmall) return true;
+    if (std::fabs(p.a) < kSmall && std::fabs(q.a) < kSmall) return true;
+    if (std::fabs(p.b) < kSlope) return std::fabs(q.b) < kSlope;
     return q.b != 0.0 && std::fabs(p.a / p.b - q.a / q.b) < kSlope;
 }
 
 // Joins neighbouring segments again after the move.
-void JoinNeighbours(QV_List<PrimPoly>& chain)
-{
+void JoinNeighbours(QV_List<PrimPoly>& chain) {
     int32_t i = 1;
     while (i < chain.GetCount()) {
         PrimPoly& prev = chain[i - 1];
@@ -159,8 +140,7 @@ void JoinNeighbours(QV_List<PrimPoly>& chain)
             } else {
                 chain.Remove(i - 1);
                 // The straight segment is joined to the segment before the dropped arc, so no gap is left.
-                if (i > 1)
-                    --i;
+                if (i > 1) --i;
             }
         } else {
             if (Meet(prev.end, cur.begin)) {
@@ -179,25 +159,21 @@ void JoinNeighbours(QV_List<PrimPoly>& chain)
     }
 }
 
-bool Holds(const QV_List<QV_CoordLong>& points, const QV_CoordLong& p)
-{
+bool Holds(const QV_List<QV_CoordLong>& points, const QV_CoordLong& p) {
     for (int32_t i = 0; i < points.GetCount(); ++i)
-        if (std::fabs(points[i].x - p.x) < kMatch && std::fabs(points[i].y - p.y) < kMatch)
-            return true;
+        if (std::fabs(points[i].x - p.x) < kMatch && std::fabs(points[i].y - p.y) < kMatch) return true;
     return false;
 }
 
 double PointDistance(const API_Coord& a, const API_Coord& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
-double Mod2Pi(double a)
-{
+double Mod2Pi(double a) {
     a = std::fmod(a, 2.0 * M_PI);
     return a < 0.0 ? a + 2.0 * M_PI : a;
 }
 
 // Distance from q to a segment of the path (an arc's extent taken from its begin, middle and end).
-double DistanceToSegment(const PrimPoly& p, const API_Coord& q)
-{
+double DistanceToSegment(const PrimPoly& p, const API_Coord& q) {
     if (p.isLine == 0) {
         const double start = std::atan2(p.begin.y - p.centre.y, p.begin.x - p.centre.x);
         const double end = std::atan2(p.end.y - p.centre.y, p.end.x - p.centre.x);
@@ -207,8 +183,7 @@ double DistanceToSegment(const PrimPoly& p, const API_Coord& q)
         const double a = std::atan2(q.y - p.centre.y, q.x - p.centre.x);
         const double along = counterClockwise ? Mod2Pi(a - start) : Mod2Pi(start - a);
         const double span = counterClockwise ? ccw : Mod2Pi(start - end);
-        if (along <= span)
-            return std::fabs(PointDistance(q, p.centre) - p.radius);
+        if (along <= span) return std::fabs(PointDistance(q, p.centre) - p.radius);
         return std::fmin(PointDistance(q, p.begin), PointDistance(q, p.end));
     }
     const double dx = p.end.x - p.begin.x, dy = p.end.y - p.begin.y;
@@ -219,62 +194,49 @@ double DistanceToSegment(const PrimPoly& p, const API_Coord& q)
 }
 
 // Halfway point of a segment (for an arc its middle point).
-API_Coord Halfway(const PrimPoly& p)
-{
-    if (p.isLine == 0)
-        return p.mid;
+API_Coord Halfway(const PrimPoly& p) {
+    if (p.isLine == 0) return p.mid;
     return API_Coord{(p.begin.x + p.end.x) / 2.0, (p.begin.y + p.end.y) / 2.0};
 }
 
 // The band's boundary can keep pieces that are no offset: parts of the path cut where a loop of the offset
 // reached across it, and the loop's own remnants. They come closer to the path than the offset distance.
-void RemoveTooClose(QV_List<PrimPoly>& chain, const QV_List<PrimPoly>& path, double distance)
-{
-    if (!(distance > 0.0) || path.IsEmpty())
-        return;
+void RemoveTooClose(QV_List<PrimPoly>& chain, const QV_List<PrimPoly>& path, double distance) {
+    if (!(distance > 0.0) || path.IsEmpty()) return;
     const double limit = distance - std::fmax(1e-6 * distance, 1e-7);
     for (int32_t i = chain.GetCount() - 1; i >= 0; --i) {
         const API_Coord h = Halfway(chain[i]);
         double nearest = 1e300;
-        for (int32_t k = 0; k < path.GetCount(); ++k)
-            nearest = std::fmin(nearest, DistanceToSegment(path[k], h));
-        if (nearest < limit)
-            chain.Remove(i);
+        for (int32_t k = 0; k < path.GetCount(); ++k) nearest = std::fmin(nearest, DistanceToSegment(path[k], h));
+        if (nearest < limit) chain.Remove(i);
     }
 }
 
-bool Joined(const PrimPoly& a, const PrimPoly& b)
-{
+bool Joined(const PrimPoly& a, const PrimPoly& b) {
     return std::fabs(a.end.x - b.begin.x) < kMatch && std::fabs(a.end.y - b.begin.y) < kMatch;
 }
 
 // A piece whose boundary started inside the offset run comes back as its tail followed by its head: turned so
 // that it runs through in one piece again.
-void RejoinAtGap(QV_List<PrimPoly>& chain)
-{
+void RejoinAtGap(QV_List<PrimPoly>& chain) {
     const int32_t n = chain.GetCount();
     int32_t gap = -1;
     for (int32_t i = 1; i < n; ++i) {
         if (!Joined(chain[i - 1], chain[i])) {
-            if (gap >= 0)
-                return;  // more than one gap: not a single run
+            if (gap >= 0) return;  // more than one gap: not a single run
             gap = i;
         }
     }
-    if (gap < 0 || !Joined(chain[n - 1], chain[0]))
-        return;
+    if (gap < 0 || !Joined(chain[n - 1], chain[0])) return;
     QV_List<PrimPoly> turned;
     QV_ReserveItems(turned, n);
-    for (int32_t k = 0; k < n; ++k)
-        turned.Insert(chain[(gap + k) % n]);
-    if (turned.GetCount() == n)
-        chain = turned;
+    for (int32_t k = 0; k < n; ++k) turned.Insert(chain[(gap + k) % n]);
+    if (turned.GetCount() == n) chain = turned;
 }
 
 }  // namespace
 
-void ReverseSegmentList(QV_List<PrimPoly>& chain)
-{
+void ReverseSegmentList(QV_List<PrimPoly>& chain) {
     const int32_t n = chain.GetCount();
     for (int32_t i = 0, j = n - 1; i < j; ++i, --j) {
         const PrimPoly t = chain[i];
@@ -288,17 +250,14 @@ void ReverseSegmentList(QV_List<PrimPoly>& chain)
     }
 }
 
-void RegularizeOffsetChain(const QV_List<PrimPoly>& path, uint8_t side, QV_List<PrimPoly>& chain, double distance)
-{
-    if (chain.IsEmpty())
-        return;
+void RegularizeOffsetChain(const QV_List<PrimPoly>& path, uint8_t side, QV_List<PrimPoly>& chain, double distance) {
+    if (chain.IsEmpty()) return;
     QV_List<PrimPoly> reversed(chain);
     ReverseSegmentList(reversed);
     QV_List<QV_CoordLong> pathPoints, offsetPoints;
     Geometry_PrimsToPoints(path, pathPoints);
     Geometry_PrimsToPoints(reversed, offsetPoints);
-    if (offsetPoints.IsEmpty())
-        return;
+    if (offsetPoints.IsEmpty()) return;
 
     // The band: the offset backwards, the path forwards, closed at the offset's end.
     QV_List<QV_CoordLong> ring;
@@ -313,8 +272,7 @@ void RegularizeOffsetChain(const QV_List<PrimPoly>& path, uint8_t side, QV_List<
     QV_CoordLong closing = offsetPoints[0];
     closing.code = QV_CodeContourEnd;
     ring.Insert(closing);
-    if (ring.GetCount() != offsetPoints.GetCount() + pathPoints.GetCount() + 1)
-        return;  // out of memory
+    if (ring.GetCount() != offsetPoints.GetCount() + pathPoints.GetCount() + 1) return;  // out of memory
 
     Geometry::Polygon2DData band;
     InitEmptyPolygon2DData(band);
@@ -323,8 +281,7 @@ void RegularizeOffsetChain(const QV_List<PrimPoly>& path, uint8_t side, QV_List<
         return;
     }
     GS::VAArray<Geometry::Polygon2DData> pieces;
-    const GSErrCode err =
-        Geometry::RegularizePolygon2DData(band, pieces, nullptr, true, Geometry::RegularizeKeepHoles);
+    const GSErrCode err = Geometry::RegularizePolygon2DData(band, pieces, nullptr, true, Geometry::RegularizeKeepHoles);
     Geometry::FreePolygon2DData(&band);
     if (err == NoError) {
         QV_List<QV_CoordLong> taken;
@@ -332,25 +289,21 @@ void RegularizeOffsetChain(const QV_List<PrimPoly>& path, uint8_t side, QV_List<
         for (uint32_t k = 0; k < pieces.GetSize() && !found; ++k) {
             Geometry_PolyToArcs(pieces[k], taken);
             found = true;
-            for (int32_t i = 0; i < pathPoints.GetCount() && found; ++i)
-                found = Holds(taken, pathPoints[i]);
+            for (int32_t i = 0; i < pathPoints.GetCount() && found; ++i) found = Holds(taken, pathPoints[i]);
         }
         if (found) {
             Geometry_PointsToPrims(taken, chain);
             Geometry_RemoveSharedPrims(chain, path);
             RemoveTooClose(chain, path, distance);
             RejoinAtGap(chain);
-            if (side == 0)
-                ReverseSegmentList(chain);
+            if (side == 0) ReverseSegmentList(chain);
         }
     }
-    for (Geometry::Polygon2DData& piece : pieces)
-        Geometry::FreePolygon2DData(&piece);
+    for (Geometry::Polygon2DData& piece : pieces) Geometry::FreePolygon2DData(&piece);
 }
 
 void OffsetPolygonWithArcs(const QV_List<PrimPoly>& path, uint8_t side, const double& distance,
-                           QV_List<PrimPoly>& result, uint8_t regularize)
-{
+                           QV_List<PrimPoly>& result, uint8_t regularize) {
     result.Clear();
     double d = distance;
     uint8_t s = side == 0 ? 0 : 1;
@@ -358,19 +311,16 @@ void OffsetPolygonWithArcs(const QV_List<PrimPoly>& path, uint8_t side, const do
         d = -d;
         s = static_cast<uint8_t>(1 - s);
     }
-    if (!std::isfinite(d))
-        return;
+    if (!std::isfinite(d)) return;
 
     QV_List<PrimPoly> work(path);
     for (int32_t i = work.GetCount() - 1; i >= 0; --i) {
         PrimPoly& seg = work[i];
         const bool kept = seg.isLine != 0 ? MoveStraight(seg, s, d) : MoveArc(seg, s, d);
-        if (!kept)
-            work.Remove(i);
+        if (!kept) work.Remove(i);
     }
     JoinNeighbours(work);
-    if (regularize != 0)
-        RegularizeOffsetChain(path, s, work, d);
+    if (regularize != 0) RegularizeOffsetChain(path, s, work, d);
 
     if (s == 0) {
         result.InsertList(work);

@@ -21,43 +21,34 @@ struct ContourVertex {
     API_Coord mid;
 };
 
-double AngleAboutCentre(const API_Coord& centre, const API_Coord& p)
-{
-    if (std::fabs(p.x - centre.x) < kAngleTolerance && std::fabs(p.y - centre.y) < kAngleTolerance)
-        return 0.0;
+double AngleAboutCentre(const API_Coord& centre, const API_Coord& p) {
+    if (std::fabs(p.x - centre.x) < kAngleTolerance && std::fabs(p.y - centre.y) < kAngleTolerance) return 0.0;
     return NormalizedAtan2(p.y - centre.y, p.x - centre.x);
 }
 
 // Signed sweep of the arc from start through mid to end about their circumcentre; 0 when there is none.
-double SweepThrough(const API_Coord& start, const API_Coord& mid, const API_Coord& end)
-{
+double SweepThrough(const API_Coord& start, const API_Coord& mid, const API_Coord& end) {
     API_Coord centre;
-    if (!Circumcentre(start, mid, end, centre))
-        return 0.0;
+    if (!Circumcentre(start, mid, end, centre)) return 0.0;
     const double s = AngleAboutCentre(centre, start);
     double e = AngleAboutCentre(centre, end);
-    if (std::fabs(e - s) < kAngleTolerance)
-        return 0.0;
+    if (std::fabs(e - s) < kAngleTolerance) return 0.0;
     const double m = AngleAboutCentre(centre, mid);
     if (e > s) {
-        if (m < s || m > e)
-            e -= 2.0 * M_PI;
+        if (m < s || m > e) e -= 2.0 * M_PI;
     } else if (m < e || m > s) {
         e += 2.0 * M_PI;
     }
     return e - s;
 }
 
-void SetUserData(GSHandle handle, int32_t entries)
-{
-    for (int32_t i = 0; i < entries; ++i)
-        std::memcpy(*handle + 4 * static_cast<size_t>(i), &kBlanks, 4);
+void SetUserData(GSHandle handle, int32_t entries) {
+    for (int32_t i = 0; i < entries; ++i) std::memcpy(*handle + 4 * static_cast<size_t>(i), &kBlanks, 4);
 }
 
 // Writes the contours (each closed by its last vertex repeating the first) into the initialised target, then
 // gives it its box and orientation and checks it.
-bool FillPolygon(Geometry::Polygon2DData& target, const std::vector<std::vector<ContourVertex>>& contours)
-{
+bool FillPolygon(Geometry::Polygon2DData& target, const std::vector<std::vector<ContourVertex>>& contours) {
     int32_t nVertices = 0;
     std::vector<std::vector<double>> sweeps(contours.size());
     int32_t nArcs = 0;
@@ -66,8 +57,7 @@ bool FillPolygon(Geometry::Polygon2DData& target, const std::vector<std::vector<
         nVertices += static_cast<int32_t>(c.size());
         sweeps[k].assign(c.size(), 0.0);
         for (size_t i = 0; i + 1 < c.size(); ++i) {
-            if (!c[i].arc)
-                continue;
+            if (!c[i].arc) continue;
             sweeps[k][i] = SweepThrough(c[i].point, c[i].mid, c[i + 1].point);
             nArcs += sweeps[k][i] != 0.0 ? 1 : 0;
         }
@@ -83,8 +73,7 @@ bool FillPolygon(Geometry::Polygon2DData& target, const std::vector<std::vector<
         for (size_t i = 0; i < contours[k].size(); ++i) {
             ++at;
             (*target.vertices)[at] = contours[k][i].point;
-            if (sweeps[k][i] != 0.0)
-                (*target.arcs)[++arc] = Geometry::PolyArcRec{at, at + 1, sweeps[k][i]};
+            if (sweeps[k][i] != 0.0) (*target.arcs)[++arc] = Geometry::PolyArcRec{at, at + 1, sweeps[k][i]};
         }
         (*target.contourEnds)[k + 1] = at;
     }
@@ -97,8 +86,7 @@ bool FillPolygon(Geometry::Polygon2DData& target, const std::vector<std::vector<
 
 // Contour of a ring from its mode 2 list: vertices are the entries that are no arc centre, less the middle
 // point after each centre.
-bool ContourOfRing(const QV_Poly& poly, std::vector<ContourVertex>& contour)
-{
+bool ContourOfRing(const QV_Poly& poly, std::vector<ContourVertex>& contour) {
     QV_Poly::QV_Poly2DACSub sub;
     poly.ToCoordLongs(sub.points, 2);
     const int32_t m = poly.CodeCount();
@@ -109,8 +97,7 @@ bool ContourOfRing(const QV_Poly& poly, std::vector<ContourVertex>& contour)
     const int32_t n = e.GetCount();
     for (int32_t k = 0; k < n; ++k) {
         if (e[k].code == QV_CodeArcCentre2) {
-            if (contour.empty() || k + 2 >= n)
-                return false;
+            if (contour.empty() || k + 2 >= n) return false;
             contour.back().arc = true;
             contour.back().mid = API_Coord{e[k + 1].x, e[k + 1].y};
             ++k;
@@ -121,27 +108,21 @@ bool ContourOfRing(const QV_Poly& poly, std::vector<ContourVertex>& contour)
     return contour.size() >= 3;
 }
 
-bool Near(const API_Coord& a, const API_Coord& b)
-{
+bool Near(const API_Coord& a, const API_Coord& b) {
     const double dx = a.x - b.x, dy = a.y - b.y;
     return dx * dx + dy * dy <= kEqualDistance2;
 }
 
 }  // namespace
 
-void InitEmptyPolygon2DData(Geometry::Polygon2DData& target)
-{
-    Geometry::InitPolygon2DData(&target, 4, nullptr);
-}
+void InitEmptyPolygon2DData(Geometry::Polygon2DData& target) { Geometry::InitPolygon2DData(&target, 4, nullptr); }
 
-bool InitAndCopyPolygon2DData(Geometry::Polygon2DData& target, const Geometry::Polygon2DData& source)
-{
+bool InitAndCopyPolygon2DData(Geometry::Polygon2DData& target, const Geometry::Polygon2DData& source) {
     InitEmptyPolygon2DData(target);
     return Geometry::CopyPolygon2DData(&target, source) == NoError;
 }
 
-bool CoordLongsToPolygon2DData(Geometry::Polygon2DData& target, const QV_List<QV_CoordLong>& chain)
-{
+bool CoordLongsToPolygon2DData(Geometry::Polygon2DData& target, const QV_List<QV_CoordLong>& chain) {
     Geometry::FreePolygon2DData(&target);
     InitEmptyPolygon2DData(target);
     std::vector<ContourVertex> contour;
@@ -170,8 +151,7 @@ bool CoordLongsToPolygon2DData(Geometry::Polygon2DData& target, const QV_List<QV
     return true;
 }
 
-bool QV_Poly::ToPolygon2DData(Geometry::Polygon2DData& target) const
-{
+bool QV_Poly::ToPolygon2DData(Geometry::Polygon2DData& target) const {
     Geometry::FreePolygon2DData(&target);
     InitEmptyPolygon2DData(target);
     std::vector<ContourVertex> contour;
@@ -182,8 +162,7 @@ bool QV_Poly::ToPolygon2DData(Geometry::Polygon2DData& target) const
     return true;
 }
 
-bool QV_Poly::ToPolygon2DData(Geometry::Polygon2DData& target, const QV_List<QV_Poly>& contours)
-{
+bool QV_Poly::ToPolygon2DData(Geometry::Polygon2DData& target, const QV_List<QV_Poly>& contours) {
     Geometry::FreePolygon2DData(&target);
     InitEmptyPolygon2DData(target);
     std::vector<std::vector<ContourVertex>> all(static_cast<size_t>(contours.GetCount()));
@@ -197,24 +176,20 @@ bool QV_Poly::ToPolygon2DData(Geometry::Polygon2DData& target, const QV_List<QV_
     return true;
 }
 
-int32_t ArePolygon2DDataEqual(const Geometry::Polygon2DData& first, const Geometry::Polygon2DData& second)
-{
+int32_t ArePolygon2DDataEqual(const Geometry::Polygon2DData& first, const Geometry::Polygon2DData& second) {
     if (Geometry::CheckPolygon2DDataIntegrity(first) != NoError ||
         Geometry::CheckPolygon2DDataIntegrity(second) != NoError)
         return 0;
     if (first.nContours != second.nContours || first.nVertices != second.nVertices || first.nArcs != second.nArcs)
         return 0;
     for (int32_t k = 1; k <= first.nContours; ++k)
-        if ((*first.contourEnds)[k] != (*second.contourEnds)[k])
-            return 0;
+        if ((*first.contourEnds)[k] != (*second.contourEnds)[k]) return 0;
     const API_Coord* a = *first.vertices;
     const API_Coord* b = *second.vertices;
     for (int32_t i = 1; i <= first.nVertices; ++i) {
         bool found = false;
-        for (int32_t j = 1; j <= second.nVertices && !found; ++j)
-            found = Near(a[i], b[j]);
-        if (!found)
-            return 0;
+        for (int32_t j = 1; j <= second.nVertices && !found; ++j) found = Near(a[i], b[j]);
+        if (!found) return 0;
     }
     for (int32_t k = 1; k <= first.nArcs; ++k) {
         const Geometry::PolyArcRec& x = (*first.arcs)[k];
@@ -222,11 +197,10 @@ int32_t ArePolygon2DDataEqual(const Geometry::Polygon2DData& first, const Geomet
         for (int32_t m = 1; m <= second.nArcs && !found; ++m) {
             const Geometry::PolyArcRec& y = (*second.arcs)[m];
             const bool ends = (Near(a[x.begIndex], b[y.begIndex]) && Near(a[x.endIndex], b[y.endIndex])) ||
-                              (Near(a[x.begIndex], b[y.endIndex]) && Near(a[x.endIndex], b[y.begIndex]));
+                (Near(a[x.begIndex], b[y.endIndex]) && Near(a[x.endIndex], b[y.begIndex]));
             found = ends && std::fabs(x.arcAngle - y.arcAngle) <= 1e-7;
         }
-        if (!found)
-            return 0;
+        if (!found) return 0;
     }
     return 1;
 }
@@ -234,20 +208,17 @@ int32_t ArePolygon2DDataEqual(const Geometry::Polygon2DData& first, const Geomet
 namespace {
 
 template <typename T>
-int64_t Entries(T** handle)
-{
+int64_t Entries(T** handle) {
     return handle != nullptr ? BMGetHandleSize(reinterpret_cast<GSConstHandle>(handle)) / int64_t(sizeof(T)) : 0;
 }
 
 template <typename T>
-T** NewHandle(int64_t entries)
-{
+T** NewHandle(int64_t entries) {
     return reinterpret_cast<T**>(BMAllocateHandle(GSSize(entries * int64_t(sizeof(T))), ALLOCATE_CLEAR, 0));
 }
 
 template <typename T>
-void Kill(T**& handle)
-{
+void Kill(T**& handle) {
     GSHandle h = reinterpret_cast<GSHandle>(handle);
     BMKillHandle(&h);
     handle = nullptr;
@@ -255,8 +226,7 @@ void Kill(T**& handle)
 
 }  // namespace
 
-bool GetElementPolygonCounts(const API_Element& element, int32_t& nCoords, int32_t& nArcs, int32_t& nSubPolys)
-{
+bool GetElementPolygonCounts(const API_Element& element, int32_t& nCoords, int32_t& nArcs, int32_t& nSubPolys) {
     const API_Polygon* p = APIPolygonOf(element);
     nCoords = p != nullptr ? p->nCoords : 0;
     nArcs = p != nullptr ? p->nArcs : 0;
@@ -264,23 +234,19 @@ bool GetElementPolygonCounts(const API_Element& element, int32_t& nCoords, int32
     return p != nullptr;
 }
 
-void SetElementPolygonCounts(API_Element& element, int32_t nCoords, int32_t nArcs, int32_t nSubPolys)
-{
+void SetElementPolygonCounts(API_Element& element, int32_t nCoords, int32_t nArcs, int32_t nSubPolys) {
     API_Polygon* p = APIPolygonOf(element);
-    if (p == nullptr)
-        return;
+    if (p == nullptr) return;
     p->nCoords = nCoords;
     p->nArcs = nArcs;
     p->nSubPolys = nSubPolys;
 }
 
-bool QV_Poly::ReadFromElement(const API_Elem_Head& head, int32_t wanted)
-{
+bool QV_Poly::ReadFromElement(const API_Elem_Head& head, int32_t wanted) {
     Clear();
     API_Element element{};
     element.header.guid = head.guid;
-    if (ACAPI_Element_Get(&element) != NoError)
-        return false;
+    if (ACAPI_Element_Get(&element) != NoError) return false;
     API_ElementMemo memo{};
     if (ACAPI_Element_GetMemo(head.guid, &memo, ElementOutlineMemoMask) != NoError) {
         ACAPI_DisposeElemMemoHdls(&memo);
@@ -305,11 +271,9 @@ bool QV_Poly::ReadFromElement(const API_Elem_Head& head, int32_t wanted)
         int32_t code = -1;
         for (int64_t k = 0; k < arcCount; ++k) {
             const API_PolyArc& a = (*memo.parcs)[k];
-            if (a.begIndex != j)
-                continue;
+            if (a.begIndex != j) continue;
             const QV_Arc arc = QV_Arc::FromEndPointsAndAngle(c[j], c[j + 1], a.arcAngle);
-            if (!arc.IsDegenerate() && arcs.Insert(arc))
-                code = arcs.GetCount() - 1;
+            if (!arc.IsDegenerate() && arcs.Insert(arc)) code = arcs.GetCount() - 1;
             break;
         }
         codes.Insert(code);
@@ -320,8 +284,7 @@ bool QV_Poly::ReadFromElement(const API_Elem_Head& head, int32_t wanted)
     }
     if (atContourEnd) {
         const int32_t n = VertexCount();
-        if (n > 1 && vertices[n - 1].x == vertices[0].x && vertices[n - 1].y == vertices[0].y)
-            vertices.Remove(n - 1);
+        if (n > 1 && vertices[n - 1].x == vertices[0].x && vertices[n - 1].y == vertices[0].y) vertices.Remove(n - 1);
     }
     // Whatever way the walk ended, the orientation flag describes what was read.
     UpdateClockwise();
@@ -330,16 +293,13 @@ bool QV_Poly::ReadFromElement(const API_Elem_Head& head, int32_t wanted)
     return true;
 }
 
-bool QV_Poly::FillElementMemo(API_Element& element, API_ElementMemo& memo) const
-{
+bool QV_Poly::FillElementMemo(API_Element& element, API_ElementMemo& memo) const {
     // A ring of two vertices without arcs encloses nothing: it is written as the segment between them.
     const bool ring = IsUsableRing();
     const int32_t m = ring ? CodeCount() : VertexCount() - 1;
-    if (m < 1)
-        return false;
+    if (m < 1) return false;
     int32_t nArcs = 0;
-    for (int32_t i = 0; i < m; ++i)
-        nArcs += EdgeArc(i) != nullptr ? 1 : 0;
+    for (int32_t i = 0; i < m; ++i) nArcs += EdgeArc(i) != nullptr ? 1 : 0;
 
     // Everything new first, so a failed allocation leaves element and memo as they were.
     API_Coord** coords = NewHandle<API_Coord>(m + 2);
@@ -351,7 +311,7 @@ bool QV_Poly::FillElementMemo(API_Element& element, API_ElementMemo& memo) const
     API_EdgeTrim** trims = nullptr;
     API_OverriddenAttribute* sides = nullptr;
     bool ok = coords != nullptr && vertexIDs != nullptr && edgeIDs != nullptr && pends != nullptr &&
-              contourIDs != nullptr && parcs != nullptr;
+        contourIDs != nullptr && parcs != nullptr;
     if (ok && memo.edgeTrims != nullptr) {
         trims = NewHandle<API_EdgeTrim>(m + 2);
         ok = trims != nullptr;
@@ -379,8 +339,7 @@ bool QV_Poly::FillElementMemo(API_Element& element, API_ElementMemo& memo) const
         (*coords)[i + 1] = vertices[i];
         (*vertexIDs)[i + 1] = uint32_t(i + 1);
         (*edgeIDs)[i + 1] = uint32_t(i + 1);
-        if (const QV_Arc* a = EdgeArc(i))
-            (*parcs)[arc++] = API_PolyArc{i + 1, i + 2, a->endAngle - a->startAngle};
+        if (const QV_Arc* a = EdgeArc(i)) (*parcs)[arc++] = API_PolyArc{i + 1, i + 2, a->endAngle - a->startAngle};
     }
     (*coords)[m + 1] = ring ? vertices[0] : vertices[m];
     (*vertexIDs)[m + 1] = ring ? 1u : uint32_t(m + 1);
@@ -399,8 +358,8 @@ bool QV_Poly::FillElementMemo(API_Element& element, API_ElementMemo& memo) const
         }
     }
     if (sides != nullptr) {
-        const int64_t old = BMGetPtrSize(reinterpret_cast<GSConstPtr>(memo.sideMaterials)) /
-                            int64_t(sizeof(API_OverriddenAttribute));
+        const int64_t old =
+            BMGetPtrSize(reinterpret_cast<GSConstPtr>(memo.sideMaterials)) / int64_t(sizeof(API_OverriddenAttribute));
         for (int64_t k = 0; k < m + 2; ++k) {
             if (k < old)
                 sides[k] = memo.sideMaterials[k];

@@ -8,8 +8,7 @@ namespace {
 
 const double kSamePoint = 1e-7;
 
-bool Same2D(double ax, double ay, double bx, double by)
-{
+bool Same2D(double ax, double ay, double bx, double by) {
     return std::fabs(ax - bx) < kSamePoint && std::fabs(ay - by) < kSamePoint;
 }
 
@@ -24,8 +23,7 @@ struct Entries {
 API_Coord XY(const QV_CoordLong& e) { return API_Coord{e.x, e.y}; }
 
 // Reads one contour (mode 1: 0 vertex, 2 arc midpoint; mode 2: 15 vertex, 900 centre + 3015 midpoint + 3015 end).
-void ReadContour(QV_Poly& poly, const Entries& in, int32_t mode)
-{
+void ReadContour(QV_Poly& poly, const Entries& in, int32_t mode) {
     poly.Clear();
     if (in.count >= 2) {
         QV_ReserveItems(poly.vertices, in.count);
@@ -47,8 +45,7 @@ void ReadContour(QV_Poly& poly, const Entries& in, int32_t mode)
             }
             if (mode != 2 && e.code == QV_CodeArcMid1) {
                 // A midpoint with no vertex before it has no reading: it is skipped.
-                if (poly.VertexCount() == 0)
-                    continue;
+                if (poly.VertexCount() == 0) continue;
                 const API_Coord start = poly.vertices[poly.VertexCount() - 1];
                 const API_Coord end = XY(j + 1 < in.count ? in[j + 1] : in[0]);
                 const QV_Arc arc = QV_Arc::FromThreePoints(start, end, XY(e));
@@ -62,13 +59,12 @@ void ReadContour(QV_Poly& poly, const Entries& in, int32_t mode)
             const int32_t n = poly.VertexCount();
             // Mode 2 closes a ring that ends on an arc with a copy of the arc's end: no vertex of its own.
             const bool copyOfLast = mode == 2 && e.code == QV_CodeContourEnd && n > 0 &&
-                                    Same2D(e.x, e.y, poly.vertices[n - 1].x, poly.vertices[n - 1].y);
+                Same2D(e.x, e.y, poly.vertices[n - 1].x, poly.vertices[n - 1].y);
             if (!copyOfLast) {
                 poly.vertices.Insert(XY(e));
                 poly.codes.Insert(-1);
             }
-            if (e.code == QV_CodeContourEnd)
-                break;
+            if (e.code == QV_CodeContourEnd) break;
         }
         const int32_t n = poly.VertexCount();
         if (n >= 2) {
@@ -85,12 +81,10 @@ void ReadContour(QV_Poly& poly, const Entries& in, int32_t mode)
 
 // Index just past the contour that starts at first: after its first -1 entry, or the end of the list.
 template <typename Entry>
-int32_t NextContourEnd(const QV_List<Entry>& list, int32_t first)
-{
+int32_t NextContourEnd(const QV_List<Entry>& list, int32_t first) {
     const int32_t total = list.GetCount();
     int32_t j = first;
-    while (j < total && list[j].code != QV_CodeContourEnd)
-        ++j;
+    while (j < total && list[j].code != QV_CodeContourEnd) ++j;
     return j < total ? j + 1 : total;
 }
 
@@ -99,12 +93,9 @@ int32_t NextContourEnd(const QV_List<Entry>& list, int32_t first)
 QV_Poly::QV_Poly() = default;
 
 QV_Poly::QV_Poly(const QV_Poly& source)
-    : vertices(source.vertices), arcs(source.arcs), codes(source.codes), clockwise(source.clockwise)
-{
-}
+    : vertices(source.vertices), arcs(source.arcs), codes(source.codes), clockwise(source.clockwise) {}
 
-QV_Poly& QV_Poly::operator=(const QV_Poly& source)
-{
+QV_Poly& QV_Poly::operator=(const QV_Poly& source) {
     if (this != &source) {
         vertices = source.vertices;
         arcs = source.arcs;
@@ -116,8 +107,7 @@ QV_Poly& QV_Poly::operator=(const QV_Poly& source)
 
 QV_Poly::~QV_Poly() = default;
 
-void QV_Poly::Clear()
-{
+void QV_Poly::Clear() {
     vertices.Clear();
     arcs.Clear();
     codes.Clear();
@@ -129,31 +119,25 @@ int32_t QV_Poly::CodeCount() const { return codes.GetCount(); }
 
 bool QV_Poly::IsClosed() const { return CodeCount() == VertexCount(); }
 
-bool QV_Poly::IsUsableRing() const
-{
+bool QV_Poly::IsUsableRing() const {
     const int32_t n = VertexCount();
     return IsClosed() && n >= 2 && (n > 2 || arcs.GetCount() > 0);
 }
 
-int32_t QV_Poly::EdgeEnd(int32_t edge) const
-{
+int32_t QV_Poly::EdgeEnd(int32_t edge) const {
     const int32_t n = VertexCount();
     return n > 0 ? (edge + 1) % n : 0;
 }
 
-const QV_Arc* QV_Poly::EdgeArc(int32_t edge) const
-{
-    if (edge < 0 || edge >= CodeCount())
-        return nullptr;
+const QV_Arc* QV_Poly::EdgeArc(int32_t edge) const {
+    if (edge < 0 || edge >= CodeCount()) return nullptr;
     const QV_Arc* arc = arcs.Get(codes[edge]);
     // A degenerate arc has no shape of its own: the edge is its chord.
-    if (arc == nullptr || arc->IsDegenerate())
-        return nullptr;
+    if (arc == nullptr || arc->IsDegenerate()) return nullptr;
     return arc;
 }
 
-bool QV_Poly::AddPoint(const API_Coord& point, bool close, const double& tolerance)
-{
+bool QV_Poly::AddPoint(const API_Coord& point, bool close, const double& tolerance) {
     const double t = std::fabs(tolerance);
     const int32_t n = VertexCount();
     if (n == 0) {
@@ -161,15 +145,12 @@ bool QV_Poly::AddPoint(const API_Coord& point, bool close, const double& toleran
         UpdateClockwise();
         return true;
     }
-    if (IsClosed())
-        return false;
+    if (IsClosed()) return false;
     const API_Coord& last = vertices[n - 1];
-    if (std::fabs(point.x - last.x) <= t && std::fabs(point.y - last.y) <= t)
-        return true;
+    if (std::fabs(point.x - last.x) <= t && std::fabs(point.y - last.y) <= t) return true;
     const API_Coord& first = vertices[0];
     if (close && std::fabs(point.x - first.x) <= t && std::fabs(point.y - first.y) <= t) {
-        if (n < 3)
-            return false;
+        if (n < 3) return false;
         codes.Insert(-1);
         UpdateClockwise();
         return true;
@@ -180,16 +161,14 @@ bool QV_Poly::AddPoint(const API_Coord& point, bool close, const double& toleran
     return true;
 }
 
-bool QV_Poly::AddPointXY(const double& x, const double& y, bool close, double tolerance)
-{
+bool QV_Poly::AddPointXY(const double& x, const double& y, bool close, double tolerance) {
     return AddPoint(API_Coord{x, y}, close, tolerance);
 }
 
 namespace {
 
 template <typename Point>
-void SetStraight(QV_Poly& poly, const QV_List<Point>& points, bool close, bool (*same)(const Point&, const Point&))
-{
+void SetStraight(QV_Poly& poly, const QV_List<Point>& points, bool close, bool (*same)(const Point&, const Point&)) {
     const int32_t n = points.GetCount();
     if (n < 2) {
         poly.Clear();
@@ -202,40 +181,33 @@ void SetStraight(QV_Poly& poly, const QV_List<Point>& points, bool close, bool (
     poly.vertices.Clear();
     poly.codes.Clear();
     if (poly.vertices.SetSize(vertexCount))
-        for (int32_t i = 0; i < vertexCount; ++i)
-            poly.vertices[i] = API_Coord{points[i].x, points[i].y};
+        for (int32_t i = 0; i < vertexCount; ++i) poly.vertices[i] = API_Coord{points[i].x, points[i].y};
     if (poly.codes.SetSize(codeCount))
-        for (int32_t i = 0; i < codeCount; ++i)
-            poly.codes[i] = -1;
+        for (int32_t i = 0; i < codeCount; ++i) poly.codes[i] = -1;
     poly.UpdateClockwise();
 }
 
 bool Same2DCoord(const API_Coord& a, const API_Coord& b) { return Same2D(a.x, a.y, b.x, b.y); }
 
-bool Same3DCoord(const API_Coord3D& a, const API_Coord3D& b)
-{
+bool Same3DCoord(const API_Coord3D& a, const API_Coord3D& b) {
     return Same2D(a.x, a.y, b.x, b.y) && std::fabs(a.z - b.z) < kSamePoint;
 }
 
 }  // namespace
 
-void QV_Poly::SetFromCoords(const QV_List<API_Coord>& points, bool close)
-{
+void QV_Poly::SetFromCoords(const QV_List<API_Coord>& points, bool close) {
     SetStraight(*this, points, close, Same2DCoord);
 }
 
-void QV_Poly::SetFromCoords3D(const QV_List<API_Coord3D>& points, bool close)
-{
+void QV_Poly::SetFromCoords3D(const QV_List<API_Coord3D>& points, bool close) {
     SetStraight(*this, points, close, Same3DCoord);
 }
 
-double QV_Poly::SignedArea() const
-{
+double QV_Poly::SignedArea() const {
     const int32_t n = VertexCount();
     const int32_t m = CodeCount();
     double sum = 0.0;
-    if (n == 0)
-        return sum;
+    if (n == 0) return sum;
     for (int32_t i = 0; i < m; ++i) {
         const API_Coord& a = vertices[i % n];
         const API_Coord& b = vertices[(i + 1) % n];
@@ -258,15 +230,10 @@ double QV_Poly::SignedArea() const
     return sum;
 }
 
-void QV_Poly::UpdateClockwise()
-{
-    clockwise = SignedArea() > 0.0 ? 1 : 0;
-}
+void QV_Poly::UpdateClockwise() { clockwise = SignedArea() > 0.0 ? 1 : 0; }
 
-void QV_Poly::SetOrientation(int32_t wanted)
-{
-    if (wanted == 0 || (wanted == 1 ? 1 : 0) == clockwise)
-        return;
+void QV_Poly::SetOrientation(int32_t wanted) {
+    if (wanted == 0 || (wanted == 1 ? 1 : 0) == clockwise) return;
     const int32_t n = VertexCount();
     const int32_t first = IsUsableRing() ? 1 : 0;  // a ring keeps vertex 0 first
     for (int32_t i = first, j = n - 1; i < j; ++i, --j) {
@@ -284,17 +251,14 @@ void QV_Poly::SetOrientation(int32_t wanted)
         const double t = arc.startAngle;
         arc.startAngle = arc.endAngle;
         arc.endAngle = t;
-        if (std::fabs(arc.endAngle - arc.startAngle) < 1e-5)
-            arc = QV_Arc::Degenerate();
+        if (std::fabs(arc.endAngle - arc.startAngle) < 1e-5) arc = QV_Arc::Degenerate();
     }
     clockwise = wanted == 1 ? 1 : 0;
 }
 
-void QV_Poly::ToCoordLongs(QV_List<QV_CoordLong>& target, int32_t mode) const
-{
+void QV_Poly::ToCoordLongs(QV_List<QV_CoordLong>& target, int32_t mode) const {
     const int32_t n = VertexCount();
-    if (n == 0)
-        return;
+    if (n == 0) return;
     const int32_t m = CodeCount();
     const bool two = mode == 2;
     const int32_t vertexCode = two ? QV_CodeVertex2 : QV_CodeVertex1;
@@ -302,14 +266,11 @@ void QV_Poly::ToCoordLongs(QV_List<QV_CoordLong>& target, int32_t mode) const
 
     // Sized once: lists grow by exactly what is asked for.
     int32_t needed = 1;
-    for (int32_t i = 0; i < m; ++i)
-        needed += EdgeArc(i) == nullptr ? 1 : (two ? 3 : 2);
+    for (int32_t i = 0; i < m; ++i) needed += EdgeArc(i) == nullptr ? 1 : (two ? 3 : 2);
     const bool extraEnd = ring && two && m > 0 && EdgeArc(m - 1) != nullptr;
-    if (extraEnd)
-        ++needed;
+    if (extraEnd) ++needed;
     int32_t at = target.GetCount();
-    if (!target.SetSize(at + needed))
-        return;
+    if (!target.SetSize(at + needed)) return;
 
     auto put = [&](double x, double y, int32_t code) { target[at++] = QV_CoordLong{x, y, code}; };
     put(vertices[0].x, vertices[0].y, vertexCode);
@@ -340,18 +301,15 @@ void QV_Poly::ToCoordLongs(QV_List<QV_CoordLong>& target, int32_t mode) const
     }
 }
 
-void QV_Poly::SetFromCoordLongs(const QV_List<QV_CoordLong>& source, int32_t mode)
-{
+void QV_Poly::SetFromCoordLongs(const QV_List<QV_CoordLong>& source, int32_t mode) {
     ReadContour(*this, Entries{source, 0, NextContourEnd(source, 0)}, mode);
 }
 
-void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_CoordLong>& source, int32_t mode)
-{
+void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_CoordLong>& source, int32_t mode) {
     polys.Clear();
     const int32_t total = source.GetCount();
     int32_t contours = 1;
-    for (int32_t j = 0; j + 1 < total; ++j)
-        contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
+    for (int32_t j = 0; j + 1 < total; ++j) contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
     QV_ReserveItems(polys, contours);
     QV_Poly poly;
     for (int32_t first = 0; first < total;) {
@@ -367,13 +325,11 @@ void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord
     }
 }
 
-void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord3DLong>& source)
-{
+void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord3DLong>& source) {
     polys.Clear();
     const int32_t total = source.GetCount();
     int32_t contours = 1;
-    for (int32_t j = 0; j + 1 < total; ++j)
-        contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
+    for (int32_t j = 0; j + 1 < total; ++j) contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
     QV_ReserveItems(polys, contours);
     QV_Poly poly;
     for (int32_t first = 0; first < total;) {
@@ -388,8 +344,7 @@ void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coo
             if (poly.vertices.SetSize(vertexCount) && poly.codes.SetSize(n - 1)) {
                 for (int32_t i = 0; i < vertexCount; ++i)
                     poly.vertices[i] = API_Coord{source[first + i].x, source[first + i].y};
-                for (int32_t i = 0; i < n - 1; ++i)
-                    poly.codes[i] = -1;
+                for (int32_t i = 0; i < n - 1; ++i) poly.codes[i] = -1;
             }
         }
         poly.UpdateClockwise();

@@ -130,11 +130,9 @@ using QV_Poly2DAC = QV_Poly;
 // Makes room for `total` items without changing the count, so that appending one by one does not move the block
 // every time (lists otherwise grow by exactly one item per insert).
 template <typename T>
-void QV_ReserveItems(QV_List<T>& list, int32_t total)
-{
+void QV_ReserveItems(QV_List<T>& list, int32_t total) {
     const int32_t count = list.GetCount();
-    if (total > count && list.SetSize(total))
-        list.SetSize(count);
+    if (total > count && list.SetSize(total)) list.SetSize(count);
 }
 
 QV_DECLARE_RELOCATABLE(QV_Poly);

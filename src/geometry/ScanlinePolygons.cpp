@@ -60,14 +60,11 @@ struct Edge {
     int32_t outp[2];   // output contour [above/below], -1 none
     Edge* prev;        // active list
     Edge* next;
-    Edge* succ;        // next edge of the same bound
+    Edge* succ;  // next edge of the same bound
 };
 
 // Active-list order: x at the bottom of the beam, then dx.
-inline bool ActiveLess(const Edge* a, const Edge* b)
-{
-    return a->xb < b->xb || (a->xb == b->xb && a->dx < b->dx);
-}
+inline bool ActiveLess(const Edge* a, const Edge* b) { return a->xb < b->xb || (a->xb == b->xb && a->dx < b->dx); }
 
 struct OutVertex {
     double x, y;
@@ -88,8 +85,7 @@ public:
     std::vector<OutVertex> vertices;
     std::vector<OutPoly> polys;
 
-    int32_t Proxy(int32_t c)
-    {
+    int32_t Proxy(int32_t c) {
         while (polys[c].proxy != c) {
             polys[c].proxy = polys[polys[c].proxy].proxy;
             c = polys[c].proxy;
@@ -97,23 +93,20 @@ public:
         return c;
     }
 
-    int32_t Open(double x, double y)
-    {
+    int32_t Open(double x, double y) {
         const int32_t v = NewVertex(x, y, -1);
         const int32_t c = static_cast<int32_t>(polys.size());
         polys.push_back(OutPoly{1, 0, v, v, c});
         return c;
     }
 
-    void AddLeft(int32_t c, double x, double y)
-    {
+    void AddLeft(int32_t c, double x, double y) {
         if (c < 0) return;
         OutPoly& p = polys[Proxy(c)];
         p.left = NewVertex(x, y, p.left);
     }
 
-    void AddRight(int32_t c, double x, double y)
-    {
+    void AddRight(int32_t c, double x, double y) {
         if (c < 0) return;
         const int32_t r = Proxy(c);
         const int32_t v = NewVertex(x, y, -1);
@@ -122,8 +115,7 @@ public:
     }
 
     // Joins p into q: as a hole, p's vertices go before q's; otherwise after them.
-    void Join(int32_t p, int32_t q, bool hole)
-    {
+    void Join(int32_t p, int32_t q, bool hole) {
         if (p < 0 || q < 0) return;
         const int32_t qp = Proxy(q);
         polys[qp].hole = hole ? 1 : 0;
@@ -141,20 +133,17 @@ public:
     }
 
 private:
-    int32_t NewVertex(double x, double y, int32_t next)
-    {
+    int32_t NewVertex(double x, double y, int32_t next) {
         vertices.push_back(OutVertex{x, y, next});
         return static_cast<int32_t>(vertices.size() - 1);
     }
 };
 
-bool BoxesOverlap(const API_Box& a, const API_Box& b)
-{
+bool BoxesOverlap(const API_Box& a, const API_Box& b) {
     return !(a.xMax < b.xMin || a.xMin > b.xMax) && !(a.yMax < b.yMin || a.yMin > b.yMax);
 }
 
-bool BoxFinite(const API_Box& b)
-{
+bool BoxFinite(const API_Box& b) {
     return std::isfinite(b.xMin) && std::isfinite(b.yMin) && std::isfinite(b.xMax) && std::isfinite(b.yMax);
 }
 
@@ -162,15 +151,13 @@ bool BoxFinite(const API_Box& b)
 // split at the median of the centres along the longer side.
 class BoxSet {
 public:
-    explicit BoxSet(const std::vector<const API_Box*>& boxes) : m_boxes(boxes)
-    {
+    explicit BoxSet(const std::vector<const API_Box*>& boxes) : m_boxes(boxes) {
         for (const API_Box* b : boxes)
             if (!BoxFinite(*b)) m_overlapsAll = true;  // such a box fails every "apart" comparison
         if (!m_boxes.empty() && !m_overlapsAll) Build(0, m_boxes.size());
     }
 
-    bool AnyOverlap(const API_Box& q) const
-    {
+    bool AnyOverlap(const API_Box& q) const {
         if (m_boxes.empty()) return false;
         if (m_overlapsAll || !BoxFinite(q)) return true;
         return Query(0, q);
@@ -186,8 +173,7 @@ private:
     std::vector<Node> m_nodes;
     bool m_overlapsAll = false;
 
-    int32_t Build(size_t first, size_t last)
-    {
+    int32_t Build(size_t first, size_t last) {
         API_Box box = *m_boxes[first];
         for (size_t i = first + 1; i < last; ++i) {
             const API_Box& b = *m_boxes[i];
@@ -214,8 +200,7 @@ private:
         return index;
     }
 
-    bool Query(int32_t index, const API_Box& q) const
-    {
+    bool Query(int32_t index, const API_Box& q) const {
         const Node& n = m_nodes[index];
         if (!BoxesOverlap(n.box, q)) return false;
         if (n.left < 0) {
@@ -230,8 +215,7 @@ private:
 // Builds the bounds of one contour: its edges go into edges (capacity reserved by the caller, so pointers stay put),
 // the first edge of each bound into bounds, the heights of its kept vertices into ys.
 void BuildBounds(const Contour& contour, int type, uint32_t operation, std::vector<API_Coord>& ring,
-                 std::vector<Edge>& edges, std::vector<Edge*>& bounds, std::vector<double>& ys)
-{
+                 std::vector<Edge>& edges, std::vector<Edge*>& bounds, std::vector<double>& ys) {
     const std::vector<API_Coord>& v = contour.points;
     const size_t n = v.size();
     ring.clear();
@@ -313,14 +297,12 @@ struct Intersection {
 
 // Finds the crossings of the beam: each edge above is entered into the sorted-edge list from its back, and every
 // listed edge it passes is a crossing. Crossings come out ordered by height, equal heights in order of finding.
-void BuildIntersections(Edge* aet, double dy, std::vector<SortedEdge>& st, std::vector<Intersection>& it)
-{
+void BuildIntersections(Edge* aet, double dy, std::vector<SortedEdge>& st, std::vector<Intersection>& it) {
     st.clear();
     it.clear();
     int32_t last = -1;  // newest end of the sorted-edge list
     for (Edge* edge = aet; edge; edge = edge->next) {
-        if (!(edge->bstate[ABOVE] == BUNDLE_HEAD || edge->bundle[ABOVE][CLIP] || edge->bundle[ABOVE][SUBJ]))
-            continue;
+        if (!(edge->bstate[ABOVE] == BUNDLE_HEAD || edge->bundle[ABOVE][CLIP] || edge->bundle[ABOVE][SUBJ])) continue;
         int32_t owner = -1;  // node whose prev link is being examined; -1: the list end itself
         for (;;) {
             const int32_t at = owner < 0 ? last : st[owner].prev;
@@ -356,8 +338,7 @@ void BuildIntersections(Edge* aet, double dy, std::vector<SortedEdge>& st, std::
 }
 
 // True when b lies after a in the active list; walks from both so the cost is their distance.
-bool Follows(const Edge* a, const Edge* b)
-{
+bool Follows(const Edge* a, const Edge* b) {
     const Edge* fa = a->next;
     const Edge* fb = b->next;
     for (;;) {
@@ -370,8 +351,7 @@ bool Follows(const Edge* a, const Edge* b)
 }
 
 // Quadrant combination of the clip and the subject term by operation.
-inline int Combine(uint32_t operation, int c, int s)
-{
+inline int Combine(uint32_t operation, int c, int s) {
     switch (operation) {
         case ScanlineExclusiveOr: return c ^ s;
         case ScanlineUnion: return c || s;
@@ -380,8 +360,7 @@ inline int Combine(uint32_t operation, int c, int s)
 }
 
 // Point against a ring: 1 inside, -1 outside, 0 on its boundary.
-int PointInRing(const std::vector<API_Coord>& ring, const std::vector<int32_t>* candidates, double px, double py)
-{
+int PointInRing(const std::vector<API_Coord>& ring, const std::vector<int32_t>* candidates, double px, double py) {
     const size_t n = ring.size();
     bool inside = false;
     auto test = [&](size_t i) -> int {
@@ -407,8 +386,7 @@ int PointInRing(const std::vector<API_Coord>& ring, const std::vector<int32_t>* 
     return inside ? 1 : -1;
 }
 
-double RingArea(const std::vector<API_Coord>& ring)
-{
+double RingArea(const std::vector<API_Coord>& ring) {
     double sum = 0.0;
     const size_t n = ring.size();
     for (size_t i = 0; i < n; ++i) {
@@ -429,8 +407,7 @@ struct OuterInfo {
     double y0 = 0.0, bucketHeight = 0.0;
     std::vector<std::vector<int32_t>> buckets;
 
-    void BuildBuckets()
-    {
+    void BuildBuckets() {
         const size_t n = ring->size();
         const size_t count = std::max<size_t>(1, n);
         y0 = box.yMin;
@@ -445,16 +422,14 @@ struct OuterInfo {
         }
     }
 
-    size_t Bucket(double y) const
-    {
+    size_t Bucket(double y) const {
         if (!(bucketHeight > 0.0)) return 0;
         const double k = std::floor((y - y0) / bucketHeight);
         if (!(k > 0.0)) return 0;
         return std::min(buckets.size() - 1, static_cast<size_t>(k));
     }
 
-    int Classify(double px, double py)
-    {
+    int Classify(double px, double py) {
         if (px < box.xMin || px > box.xMax || py < box.yMin || py > box.yMax) return -1;
         if (buckets.empty() && ++tests > 8 && ring->size() > 64) BuildBuckets();
         if (buckets.empty()) return PointInRing(*ring, nullptr, px, py);
@@ -465,8 +440,7 @@ struct OuterInfo {
 
 // Whether a hole lies inside an outer contour: decided by the first midpoint of a hole edge (then vertex) that is not
 // on the outer contour's boundary; a hole lying wholly on that boundary counts as inside.
-bool HoleInside(const std::vector<API_Coord>& hole, OuterInfo& outer)
-{
+bool HoleInside(const std::vector<API_Coord>& hole, OuterInfo& outer) {
     const size_t n = hole.size();
     for (size_t i = 0; i < n; ++i) {
         const API_Coord& a = hole[i];
@@ -481,16 +455,13 @@ bool HoleInside(const std::vector<API_Coord>& hole, OuterInfo& outer)
     return true;
 }
 
-bool BoxInside(const API_Box& inner, const API_Box& outer)
-{
-    return inner.xMin >= outer.xMin && inner.xMax <= outer.xMax && inner.yMin >= outer.yMin &&
-           inner.yMax <= outer.yMax;
+bool BoxInside(const API_Box& inner, const API_Box& outer) {
+    return inner.xMin >= outer.xMin && inner.xMax <= outer.xMax && inner.yMin >= outer.yMin && inner.yMax <= outer.yMax;
 }
 
 // Groups the result contours (in output-list order): every contour that is not a hole starts a group; a hole joins
 // the group of the smallest outer contour that holds it, else the last group before it, else starts a group.
-void GroupContours(std::vector<OutContour>& contours, std::vector<Group>& groups)
-{
+void GroupContours(std::vector<OutContour>& contours, std::vector<Group>& groups) {
     const size_t n = contours.size();
     std::vector<API_Box> boxes(n);
     for (size_t i = 0; i < n; ++i) boxes[i] = PointsBox(contours[i].points);
@@ -548,8 +519,7 @@ void GroupContours(std::vector<OutContour>& contours, std::vector<Group>& groups
 }
 
 bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<Contour>& clip,
-           std::vector<Group>& groups)
-{
+           std::vector<Group>& groups) {
     const size_t ns = subject.size();
     const size_t nc = clip.size();
     if ((ns == 0 && nc == 0) || (ns == 0 && (op == ScanlineDifference || op == ScanlineIntersection)) ||
@@ -677,24 +647,23 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
 
             int contributing;
             switch (op) {
-                case ScanlineExclusiveOr:
-                    contributing = exists[CLIP] || exists[SUBJ];
-                    break;
+                case ScanlineExclusiveOr: contributing = exists[CLIP] || exists[SUBJ]; break;
                 case ScanlineUnion:
                     contributing = (exists[CLIP] && (!parity[SUBJ] || horiz[SUBJ])) ||
-                                   (exists[SUBJ] && (!parity[CLIP] || horiz[CLIP])) ||
-                                   (exists[CLIP] && exists[SUBJ] && parity[CLIP] == parity[SUBJ]);
+                        (exists[SUBJ] && (!parity[CLIP] || horiz[CLIP])) ||
+                        (exists[CLIP] && exists[SUBJ] && parity[CLIP] == parity[SUBJ]);
                     break;
                 default:
                     contributing = (exists[CLIP] && (parity[SUBJ] || horiz[SUBJ])) ||
-                                   (exists[SUBJ] && (parity[CLIP] || horiz[CLIP])) ||
-                                   (exists[CLIP] && exists[SUBJ] && parity[CLIP] == parity[SUBJ]);
+                        (exists[SUBJ] && (parity[CLIP] || horiz[CLIP])) ||
+                        (exists[CLIP] && exists[SUBJ] && parity[CLIP] == parity[SUBJ]);
                     break;
             }
             const int hc = horiz[CLIP] != NH;
             const int hs = horiz[SUBJ] != NH;
             const int br = Combine(op, parity[CLIP], parity[SUBJ]);
-            const int bl = Combine(op, parity[CLIP] ^ edge->bundle[ABOVE][CLIP], parity[SUBJ] ^ edge->bundle[ABOVE][SUBJ]);
+            const int bl =
+                Combine(op, parity[CLIP] ^ edge->bundle[ABOVE][CLIP], parity[SUBJ] ^ edge->bundle[ABOVE][SUBJ]);
             const int tr = Combine(op, parity[CLIP] ^ hc, parity[SUBJ] ^ hs);
             const int tl = Combine(op, parity[CLIP] ^ hc ^ edge->bundle[BELOW][CLIP],
                                    parity[SUBJ] ^ hs ^ edge->bundle[BELOW][SUBJ]);
@@ -785,8 +754,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                     edge->outp[ABOVE] = edge->outp[BELOW];
                     px = xb;
                     break;
-                default:
-                    break;
+                default: break;
             }
         }
 
@@ -826,10 +794,12 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                 int inside[2];
                 for (int t = 0; t < 2; ++t)
                     inside[t] = (e0->bundle[ABOVE][t] && !e0->bside[t]) || (e1->bundle[ABOVE][t] && e1->bside[t]) ||
-                                (!e0->bundle[ABOVE][t] && !e1->bundle[ABOVE][t] && e0->bside[t] && e1->bside[t]);
+                        (!e0->bundle[ABOVE][t] && !e1->bundle[ABOVE][t] && e0->bside[t] && e1->bside[t]);
                 const int tr = Combine(op, inside[CLIP], inside[SUBJ]);
-                const int tl = Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP], inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ]);
-                const int br = Combine(op, inside[CLIP] ^ e0->bundle[ABOVE][CLIP], inside[SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
+                const int tl =
+                    Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP], inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ]);
+                const int br =
+                    Combine(op, inside[CLIP] ^ e0->bundle[ABOVE][CLIP], inside[SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
                 const int bl = Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP] ^ e0->bundle[ABOVE][CLIP],
                                        inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
                 const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
@@ -899,8 +869,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                             e1->outp[ABOVE] = e0->outp[ABOVE];
                         }
                         break;
-                    default:
-                        break;
+                    default: break;
                 }
             }
 
@@ -987,8 +956,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
 
 }  // namespace
 
-API_Box PointsBox(const std::vector<API_Coord>& points)
-{
+API_Box PointsBox(const std::vector<API_Coord>& points) {
     if (points.empty()) return API_Box{0.0, 0.0, 0.0, 0.0};
     API_Box b{points[0].x, points[0].y, points[0].x, points[0].y};
     for (const API_Coord& p : points) {
@@ -1001,8 +969,7 @@ API_Box PointsBox(const std::vector<API_Coord>& points)
 }
 
 bool Clip(const std::vector<Contour>& subject, uint32_t operation, const std::vector<Contour>& clip,
-          std::vector<Group>& groups)
-{
+          std::vector<Group>& groups) {
     groups.clear();
     if (operation > ScanlineUnion) return false;
     for (const std::vector<Contour>* list : {&subject, &clip})
@@ -1024,8 +991,7 @@ bool Clip(const std::vector<Contour>& subject, uint32_t operation, const std::ve
 
 namespace {
 
-void ToContours(const QV_List<QV_Poly>& polys, std::vector<Scanline::Contour>& contours)
-{
+void ToContours(const QV_List<QV_Poly>& polys, std::vector<Scanline::Contour>& contours) {
     contours.resize(static_cast<size_t>(polys.GetCount()));
     for (int32_t i = 0; i < polys.GetCount(); ++i) {
         const QV_Poly& poly = polys[i];
@@ -1039,8 +1005,7 @@ void ToContours(const QV_List<QV_Poly>& polys, std::vector<Scanline::Contour>& c
 }
 
 // Fills poly as a closed ring of the points; false when memory ran out on the way.
-bool ToPoly(const std::vector<API_Coord>& points, QV_Poly& poly)
-{
+bool ToPoly(const std::vector<API_Coord>& points, QV_Poly& poly) {
     const int32_t n = static_cast<int32_t>(points.size());
     QV_List<API_Coord> list;
     if (!list.SetSize(n)) return false;
@@ -1053,8 +1018,7 @@ bool ToPoly(const std::vector<API_Coord>& points, QV_Poly& poly)
 }  // namespace
 
 bool ScanlinePolygons(const QV_List<QV_Poly>& subject, uint32_t operation, const QV_List<QV_Poly>& clip,
-                      QV_List<QV_List<QV_Poly>>& result)
-{
+                      QV_List<QV_List<QV_Poly>>& result) {
     result.Clear();
     std::vector<Scanline::Group> groups;
     try {

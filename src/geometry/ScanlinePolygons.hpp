@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-constexpr uint32_t ScanlineDifference = 0;    // subject minus clip
+constexpr uint32_t ScanlineDifference = 0;  // subject minus clip
 constexpr uint32_t ScanlineIntersection = 1;
 constexpr uint32_t ScanlineExclusiveOr = 2;
 constexpr uint32_t ScanlineUnion = 3;

@@ -15,10 +15,10 @@ struct PartKind {
     int32_t kind;
 };
 const PartKind kPartKinds[] = {
-    {"VY_BASIN", 12},        {"VY_BUILDING", 9},         {"VY_CONTOURLINES", 5}, {"VY_RETAINING_WALL", 15},
-    {"VY_PAINTER", 8},       {"VY_ROAD", 6},             {"VY_SIDEWALK", 11},    {"VY_WALL", 10},
-    {"VY_PLATEAU", 7},       {"VY_SLOPED_PLATEAU", 7},   {"VY_LEVEL_MARKER", 13}, {"VY_POINT_MARKER", 14},
-    {"VY_SLOPE_RANGE", 18},  {"VY_BRIDGE", 20},          {"VY_RAILWAY", 21},
+    {"VY_BASIN", 12},       {"VY_BUILDING", 9},       {"VY_CONTOURLINES", 5},  {"VY_RETAINING_WALL", 15},
+    {"VY_PAINTER", 8},      {"VY_ROAD", 6},           {"VY_SIDEWALK", 11},     {"VY_WALL", 10},
+    {"VY_PLATEAU", 7},      {"VY_SLOPED_PLATEAU", 7}, {"VY_LEVEL_MARKER", 13}, {"VY_POINT_MARKER", 14},
+    {"VY_SLOPE_RANGE", 18}, {"VY_BRIDGE", 20},        {"VY_RAILWAY", 21},
 };
 
 bool HasLibPart(API_ElemTypeID typeID) {

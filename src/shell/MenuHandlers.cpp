@@ -10,12 +10,10 @@ GSErrCode MenuHandler(const API_MenuParams* menuParams) {
     return NoError;
 }
 
-API_MenuCommandProc* const kHandlers[MenuHandlerCount] = {
-    MenuHandler<MenuResBase + 0>, MenuHandler<MenuResBase + 1>, MenuHandler<MenuResBase + 2>,
-    MenuHandler<MenuResBase + 3>, MenuHandler<MenuResBase + 4>, MenuHandler<MenuResBase + 5>,
-    MenuHandler<MenuResBase + 6>};
+API_MenuCommandProc* const kHandlers[MenuHandlerCount] = {MenuHandler<MenuResBase + 0>, MenuHandler<MenuResBase + 1>,
+                                                          MenuHandler<MenuResBase + 2>, MenuHandler<MenuResBase + 3>,
+                                                          MenuHandler<MenuResBase + 4>, MenuHandler<MenuResBase + 5>,
+                                                          MenuHandler<MenuResBase + 6>};
 }  // namespace
 
-API_MenuCommandProc* MenuHandlerProc(int32_t i) {
-    return i >= 0 && i < MenuHandlerCount ? kHandlers[i] : nullptr;
-}
+API_MenuCommandProc* MenuHandlerProc(int32_t i) { return i >= 0 && i < MenuHandlerCount ? kHandlers[i] : nullptr; }

@@ -16,7 +16,7 @@ extern uint8_t UpdateConfirmation;
 
 // One record per sub-palette of the tool palette.
 struct SubPaletteRecord {
-    uint16_t dialogId;           // 0 = closed
+    uint16_t dialogId;  // 0 = closed
     uint32_t registrationFlags;
     uint8_t enabled;
     int16_t activeItem;

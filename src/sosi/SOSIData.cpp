@@ -1,7 +1,6 @@
 #include "sosi/SOSIData.hpp"
 
-void SOSIData::Reset()
-{
+void SOSIData::Reset() {
     geometryKind = 0;
     coords.Clear();
     radius = 0.0;

@@ -172,8 +172,8 @@ TEST_F(ReadElementTest, CommonParametersOfEachKind) {
     std::vector<GSHandle> handles;
     const auto defaults = [&](const char* part) {
         GSHandle h = nullptr;
-        EXPECT_TRUE(BaseLP::GetLibPartParams(host->Project().libraries.FindByName(part, 0), &h, nullptr, nullptr,
-                                             nullptr));
+        EXPECT_TRUE(
+            BaseLP::GetLibPartParams(host->Project().libraries.FindByName(part, 0), &h, nullptr, nullptr, nullptr));
         handles.push_back(h);
         return h;
     };

@@ -55,9 +55,9 @@ const int32_t kTaggedKinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 1
 // Layout: the bytes as users' projects hold them
 
 TEST(ElemDataRecordLayout, TagsOfEveryKind) {
-    const std::pair<int32_t, char> tags[] = {{1, '1'},  {2, '2'},  {3, '3'},  {4, '5'},  {5, '4'},  {6, 'C'},  {7, 'D'},
-                                             {8, '6'},  {9, '7'},  {10, '8'}, {11, 'B'}, {12, '9'}, {13, 'E'}, {14, 'F'},
-                                             {15, 'G'}, {16, 'H'}, {18, 'I'}, {19, 'M'}, {20, 'N'}, {21, 'O'}};
+    const std::pair<int32_t, char> tags[] = {
+        {1, '1'},  {2, '2'},  {3, '3'},  {4, '5'},  {5, '4'},  {6, 'C'},  {7, 'D'},  {8, '6'},  {9, '7'},  {10, '8'},
+        {11, 'B'}, {12, '9'}, {13, 'E'}, {14, 'F'}, {15, 'G'}, {16, 'H'}, {18, 'I'}, {19, 'M'}, {20, 'N'}, {21, 'O'}};
     for (const auto& t : tags) {
         EXPECT_EQ(ElemKindTag(t.first), t.second) << "kind " << t.first;
         ElemDataRecord r;
@@ -185,8 +185,8 @@ TEST(ElemDataRecordRoundTrip, SystemCodePageTexts) {
 }
 
 TEST(ElemDataRecordRoundTrip, NumbersKeepTheirValue) {
-    const double values[] = {1234.5678, 123456.78, -0.001, 1e-7, 0.1, 1.0 / 3.0, 2.0 / 3.0 * 1000, -98765.4321,
-                             1e15, 123456789.123, 5e-300, 0.0, -250.75, 99999.995};
+    const double values[] = {1234.5678,   123456.78, -0.001,        1e-7,   0.1, 1.0 / 3.0, 2.0 / 3.0 * 1000,
+                             -98765.4321, 1e15,      123456789.123, 5e-300, 0.0, -250.75,   99999.995};
     for (double v : values) {
         ElemDescriptor in;
         in.Level1 = v;
@@ -248,8 +248,8 @@ TEST(ElemDataRecordPoint, TrailingDigitsOfTheNameBecomeTheNumber) {
         const char* stored;
         const char* name;
         int32_t number;
-    } cases[] = {{"P12", "P", 12}, {"12", "", 12}, {"P", "P", 0}, {"A1B007", "A1B", 7}, {"", "", 0},
-                 {"P99999999999", "P", INT32_MAX}};
+    } cases[] = {{"P12", "P", 12},     {"12", "", 12}, {"P", "P", 0},
+                 {"A1B007", "A1B", 7}, {"", "", 0},    {"P99999999999", "P", INT32_MAX}};
     for (const auto& c : cases) {
         ElemDataRecord r;
         ASSERT_EQ(ElemDataRecord_Build(ElemDescriptor(), ElemKind_Point, r), ElemRecordStatus::Ok);

@@ -54,9 +54,9 @@ TEST_F(FeaturePlumbingTest, PolylineToPickedEdgesToLinkedSetKeptInStepByTheModel
     // --- the drawn path, read into a chain and offset by 3 to both sides
     const std::vector<API_Coord> path = {{0, 0}, {20, 0}, {30, 10}};
     API_Guid polyline = {};
-    ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{0, 0, 0}, {20, 0, 0}, {30, 10, 0}}, false, 1, "path",
-                                       &polyline),
-              NoError);
+    ASSERT_EQ(
+        Db().PlacePolygonElement(API_PolyLineID, {{0, 0, 0}, {20, 0, 0}, {30, 10, 0}}, false, 1, "path", &polyline),
+        NoError);
     BaseRSWCls road;
     uint8_t closed = 1;
     ASSERT_TRUE(ReadElementPolygon(polyline, road.points3D, road.points2D, road.polyPrims, closed));

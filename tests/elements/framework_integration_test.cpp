@@ -54,11 +54,11 @@ public:
         QV_List<API_Coord3D> obstacle;
         obstacle.Insert({1, 1, zMin});
         obstacle.Insert({9, 1, zMin});
-        const bool written =
-            view.GetSetDouble(0, a, LPMode_Set) && view.GetSetDouble(1, b, LPMode_Set) &&
+        const bool written = view.GetSetDouble(0, a, LPMode_Set) && view.GetSetDouble(1, b, LPMode_Set) &&
             view.GetSetDoubleByName(QV_String("quota_minima"), zMin, LPMode_Set) &&
             view.GetSetDoubleByName(QV_String("quota_massima"), zMax, LPMode_Set) &&
-            view.GetSetString(7, op, LPMode_Set) && view.GetSetStringByName(QV_String("macro_name"), macro, LPMode_Set) &&
+            view.GetSetString(7, op, LPMode_Set) &&
+            view.GetSetStringByName(QV_String("macro_name"), macro, LPMode_Set) &&
             BaseIDLP::ExchangePerimetroBase(view, outline, LPMode_Set) &&
             BaseIDLP::ExchangeObstacles(view, counts, obstacle, LPMode_Set) &&
             ExchangeCoordLists(view, frameFirst, frameSecond);
@@ -107,8 +107,9 @@ TEST_F(FrameworkIntegrationTest, ARoadObjectOverTheTerrainWrittenReadBackAndDump
     ElemDescriptor terrainRecord;
     terrainRecord.OwnGuid.ConvertFromString(TextOf(terrain).ToStdString().c_str());
     terrainRecord.Serial = 1;
-    ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(terrainRecord, ElemKind_Terrain, mesh.header) ? NoError : -1; }),
-              NoError);
+    ASSERT_EQ(
+        Command([&] { return ElemUserData_WriteRecord(terrainRecord, ElemKind_Terrain, mesh.header) ? NoError : -1; }),
+        NoError);
     const int64_t handles = MemoryDriver::LiveHandleCount();
 
     // The command: read the terrain, place the object through the class's slot.
@@ -120,7 +121,7 @@ TEST_F(FrameworkIntegrationTest, ARoadObjectOverTheTerrainWrittenReadBackAndDump
         BaseCls& asBase = road;
         ASSERT_EQ(Command([&] {
                       return asBase.CreateObject(QV_String("VY_ROAD"), 1, 0, nullptr, nullptr) ? NoError
-                                                                                              : LodravixErr_StepFailed;
+                                                                                               : LodravixErr_StepFailed;
                   }),
                   NoError);
         placed = road.object;

@@ -42,10 +42,11 @@ TEST_F(LayerStoryHelpersTest, ALayerIsSavedOnceOpenedAndRestoredToItsFirstState)
 
     // With the layers open the objects can be changed.
     EXPECT_EQ(Command([&] {
-        GS::Array<API_Guid> guids;
-        guids.Push(a);
-        return ACAPI_Element_Delete(guids);
-    }), NoError);
+                  GS::Array<API_Guid> guids;
+                  guids.Push(a);
+                  return ACAPI_Element_Delete(guids);
+              }),
+              NoError);
 
     // A second save without clearing keeps the first state of a layer.
     ASSERT_TRUE(SaveAndOpenLayers(VY_Operators, ElementsOf({b}), states, false));

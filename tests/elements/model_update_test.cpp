@@ -43,8 +43,7 @@ protected:
     void Mark(const API_Guid& g, int32_t kind) {
         ElemDescriptor d;
         const API_Elem_Head head = Rec(g).header;
-        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }),
-                  NoError);
+        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }), NoError);
     }
     // Stub steps that note their calls; `fail` names a step that answers false.
     ModelUpdateSteps Stubs(const std::string& fail = "", bool filterKeeps = true) {
@@ -182,8 +181,8 @@ TEST_F(ModelUpdateTest, StepsPerMode) {
     const API_Guid g = PlaceFill("F");
     PendingModelUpdate copy = Record(2, {g});
     UpdateModelWith(copy, Stubs());
-    std::vector<std::string> want = Seq({"filter", "copied 6", "copied 21", "section", "copied 7", "copied 19",
-                                         "copied 11", "contours"});
+    std::vector<std::string> want =
+        Seq({"filter", "copied 6", "copied 21", "section", "copied 7", "copied 19", "copied 11", "contours"});
     want.insert(want.end(), kHooks.begin(), kHooks.end());
     for (const char* s : {"terrain 0", "points", "constraints A", "constraints C", "upkeep"}) want.push_back(s);
     EXPECT_EQ(g_calls, want);
@@ -294,8 +293,9 @@ TEST_F(ModelUpdateTest, RetainingWallsAndTheSkirtAreReported) {
     onMesh.TerrainGuid = QV_String(GuidText(mesh).c_str());
     const API_Elem_Head head = Rec(wall).header;
     ASSERT_EQ(Command([&] {
-        return ElemUserData_WriteRecord(onMesh, ElemKind_RetainingWall, head) ? NoError : APIERR_GENERAL;
-    }), NoError);
+                  return ElemUserData_WriteRecord(onMesh, ElemKind_RetainingWall, head) ? NoError : APIERR_GENERAL;
+              }),
+              NoError);
     g_calls.clear();
     PendingModelUpdate again = Record(3, {wall, mesh});
     UpdateModelWith(again, Stubs());

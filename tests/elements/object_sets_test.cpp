@@ -79,7 +79,7 @@ TEST_F(ObjectSetsTest, SyncCopiesEveryParameterButTheOwnOnesAndThePlacement) {
         e.object.pos = {40, 2};
         std::memset(static_cast<void*>(&mask.object.pos), 0xFF, sizeof mask.object.pos);
         return ACAPI_Element_Change(&e, &mask, nullptr, 0) == NoError &&
-               SyncSiblingObjects(e.header, ElemKind_Road, true) == 1;
+            SyncSiblingObjects(e.header, ElemKind_Road, true) == 1;
     }));
     for (const API_Guid& partner : {set.cut, set.result}) {
         EXPECT_EQ(Number(partner, "larghezza"), 7.5);
@@ -181,8 +181,8 @@ TEST_F(ObjectSetsTest, LinkingTwiceIsFineAndAFailedFirstLinkStops) {
     EXPECT_FALSE(Run([&] { return LinkElements(terrain, set.result, set.result); }));
     host->ClearFailures();
     const API_Guid other = PlaceObject(API_ObjectID, libB, "b");  // no presence parameters
-    EXPECT_FALSE(Run([&] { return WriteLinkPresenceParams(Get(other).header, set.result, set.cut, set.fill,
-                                                          ElemKind_Road); }));
-    EXPECT_TRUE(Run([&] { return WriteLinkPresenceParams(Get(other).header, set.result, set.cut, set.fill,
-                                                         ElemKind_Building); }));
+    EXPECT_FALSE(
+        Run([&] { return WriteLinkPresenceParams(Get(other).header, set.result, set.cut, set.fill, ElemKind_Road); }));
+    EXPECT_TRUE(Run(
+        [&] { return WriteLinkPresenceParams(Get(other).header, set.result, set.cut, set.fill, ElemKind_Building); }));
 }

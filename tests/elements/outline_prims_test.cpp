@@ -102,10 +102,31 @@ TEST_F(OutlinePrimsTest, APickFillWithAnArcComesBackAsPrimitives) {
     line.isLine = 1;
     PrimPoly arc = {};
     const PrimPoly sides[] = {
-        [&] { PrimPoly p = line; p.begin = {0, 0}; p.end = {10, 0}; return p; }(),
-        [&] { PrimPoly p = arc; p.begin = {10, 0}; p.end = {10, 4}; p.mid = {12, 2}; return p; }(),
-        [&] { PrimPoly p = line; p.begin = {10, 4}; p.end = {0, 4}; return p; }(),
-        [&] { PrimPoly p = line; p.begin = {0, 4}; p.end = {0, 0}; return p; }(),
+        [&] {
+            PrimPoly p = line;
+            p.begin = {0, 0};
+            p.end = {10, 0};
+            return p;
+        }(),
+        [&] {
+            PrimPoly p = arc;
+            p.begin = {10, 0};
+            p.end = {10, 4};
+            p.mid = {12, 2};
+            return p;
+        }(),
+        [&] {
+            PrimPoly p = line;
+            p.begin = {10, 4};
+            p.end = {0, 4};
+            return p;
+        }(),
+        [&] {
+            PrimPoly p = line;
+            p.begin = {0, 4};
+            p.end = {0, 0};
+            return p;
+        }(),
     };
     for (const PrimPoly& p : sides) cls.polyPrims.Insert(p);
     {

@@ -28,13 +28,13 @@ private:
 };
 
 const std::map<int32_t, const char*> kIdNames = {
-    {13, "nodi_ostacoli"}, {14, "ostacolo"},      {15, "cuts_enne"},      {16, "cuts_node"},
+    {13, "nodi_ostacoli"},     {14, "ostacolo"},          {15, "cuts_enne"},      {16, "cuts_node"},
     {21, "perimetro_base_SX"}, {22, "perimetro_base_DX"}, {27, "perimetro_base"}, {39, "perimetro_base"},
-    {64, "quantita"},      {65, "identificatori"}};
+    {64, "quantita"},          {65, "identificatori"}};
 
-const std::map<int32_t, const char*> kPaintNames = {
-    {39, "nodes"}, {40, "coordinates"}, {41, "mat"},   {42, "retino"}, {43, "penna_retino"},
-    {44, "sfondo_retino"}, {45, "penna"}, {47, "origine"}, {49, "dislivello"}};
+const std::map<int32_t, const char*> kPaintNames = {{39, "nodes"},  {40, "coordinates"},  {41, "mat"},
+                                                    {42, "retino"}, {43, "penna_retino"}, {44, "sfondo_retino"},
+                                                    {45, "penna"},  {47, "origine"},      {49, "dislivello"}};
 
 API_AddParType& Rec(ParamRecords& list, const char* name) { return *list.Find(name); }
 
@@ -166,10 +166,10 @@ TEST_F(ExchangeTest, ObstacleCountsPastTheCoordinatesAreRefused) {
         int32_t columns;
     };
     const Case cases[] = {
-        {{3}, 1, 6},        // three points in a row of two
-        {{1, 1}, 1, 3},     // a second polyline without its row
-        {{-1}, 1, 3},       // a negative count
-        {{2e9}, 1, 3},      // a huge count
+        {{3}, 1, 6},     // three points in a row of two
+        {{1, 1}, 1, 3},  // a second polyline without its row
+        {{-1}, 1, 3},    // a negative count
+        {{2e9}, 1, 3},   // a huge count
     };
     for (const Case& c : cases) {
         BMKillHandle(&Rec(list, "nodi_ostacoli").value.array);
@@ -341,8 +341,8 @@ TEST(ExchangeShapes, PairsColoursColumnsGridsAndGroups) {
 
 TEST(ExchangeAreas, AreasRoundTripWithTheirAttributes) {
     ParamRecords list;
-    for (const char* n : {"nodes", "coordinates", "mat", "retino", "penna_retino", "sfondo_retino", "penna",
-                          "dislivello"})
+    for (const char* n :
+         {"nodes", "coordinates", "mat", "retino", "penna_retino", "sfondo_retino", "penna", "dislivello"})
         list.Reals(n, 1, 1, {0});
     TableView view(kPaintNames, list.handle, list.Count());
 

@@ -140,10 +140,9 @@ TEST_F(ViewAttachTest, OneParameterEditsAreWrittenBack) {
     mesh.mesh.skirtLevel = -3.5;
     ASSERT_EQ(Command([&] {
                   return BaseIDLP::SetChangeLevel(view, road, false) &&
-                                 BaseIDLP::WriteSkirt(view, road, mesh, true, true) &&
-                                 BaseIDLP::ClearMacroName(view, road)
-                             ? NoError
-                             : -1;
+                          BaseIDLP::WriteSkirt(view, road, mesh, true, true) && BaseIDLP::ClearMacroName(view, road)
+                      ? NoError
+                      : -1;
               }),
               NoError);
     EXPECT_EQ(Param(road, "change_level")->record.value.real, 1.0);
@@ -170,7 +169,8 @@ TEST_F(ViewAttachTest, UnlinkClearsTheParametersAndTheRecord) {
     LinkRoad(road.header.guid, road.header.guid);
     RoadLP view(6);
     ASSERT_EQ(Command([&] { return BaseIDLP::Unlink(view, road, 6) ? NoError : -1; }), NoError);
-    for (const char* id : {"IDresult", "IDcut", "IDfill", "IDterrain"}) EXPECT_EQ(Param(road, id)->record.value.real, -1.0);
+    for (const char* id : {"IDresult", "IDcut", "IDfill", "IDterrain"})
+        EXPECT_EQ(Param(road, id)->record.value.real, -1.0);
     EXPECT_EQ(RecordText(road, 0), "C");
     EXPECT_EQ(RecordText(road, 203), kZeroText);
     EXPECT_EQ(RecordText(road, 253), kZeroText);

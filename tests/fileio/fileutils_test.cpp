@@ -74,8 +74,8 @@ TEST_F(FileUtilsTest, HostErrorsBecomeSmallCodes) {
     const struct {
         GSErrCode host;
         int32_t small;
-    } cases[] = {{IO::ErrGeneral, 5}, {IO::ErrIO, 3}, {IO::ErrNotFound, 2}, {IO::ErrAccessDenied, 4},
-                 {IO::ErrParam, 6}, {IO::ErrAlreadyOpen, 6}};
+    } cases[] = {{IO::ErrGeneral, 5},      {IO::ErrIO, 3},    {IO::ErrNotFound, 2},
+                 {IO::ErrAccessDenied, 4}, {IO::ErrParam, 6}, {IO::ErrAlreadyOpen, 6}};
     for (const auto& c : cases) {
         IODriver::FailNextOpens(c.host, 1, "f.bin");
         EXPECT_EQ(WriteBufferToFile(PathText("f.bin"), "new", 3), c.small) << std::hex << c.host;

@@ -121,9 +121,18 @@ TEST(ArrayParams, IncompleteRecordsAndEmptyLists) {
 
 TEST(ArrayParams, CodesTruncateTowardZeroAndStayInRange) {
     const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<std::pair<double, int32_t>> cases = {
-        {2.9, 2}, {-2.9, -2}, {0.999, 0}, {-0.5, 0}, {3015.0, 3015}, {1e300, INT32_MAX}, {-1e300, INT32_MIN},
-        {inf, INT32_MAX}, {-inf, INT32_MIN}, {std::nan(""), 0}, {2147483647.9, INT32_MAX}, {-2147483648.5, INT32_MIN}};
+    const std::vector<std::pair<double, int32_t>> cases = {{2.9, 2},
+                                                           {-2.9, -2},
+                                                           {0.999, 0},
+                                                           {-0.5, 0},
+                                                           {3015.0, 3015},
+                                                           {1e300, INT32_MAX},
+                                                           {-1e300, INT32_MIN},
+                                                           {inf, INT32_MAX},
+                                                           {-inf, INT32_MIN},
+                                                           {std::nan(""), 0},
+                                                           {2147483647.9, INT32_MAX},
+                                                           {-2147483648.5, INT32_MIN}};
     for (const auto& c : cases) {
         EXPECT_EQ(CodeFromDouble(c.first), c.second) << c.first;
         QV_List<QV_CoordLong> triples;

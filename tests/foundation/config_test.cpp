@@ -181,7 +181,9 @@ TEST_F(ConfigTest, ValuesWithLineBreaksAndEmptyLinesSurviveAWriteAndARead) {
 TEST_F(ConfigTest, TextIsInTheSystemCodePage) {
     ASSERT_TRUE(SetConfigValue(ConfigOwnFile, QV_String(u8"Stra\u00dfe", Encoding_UTF8),
                                QV_String(u8"caf\u00e9 \u20ac", Encoding_UTF8), true));
-    EXPECT_EQ(ReadStored(kOwn), "$Stra\xdf" "e: caf\xe9 \x80\r\n");
+    EXPECT_EQ(ReadStored(kOwn),
+              "$Stra\xdf"
+              "e: caf\xe9 \x80\r\n");
     ResetConfigCaches();
     QV_String value;
     ASSERT_TRUE(GetConfigValue(ConfigOwnFile, QV_String(u8"Stra\u00dfe", Encoding_UTF8), &value, true));
@@ -238,9 +240,9 @@ TEST_F(ConfigTest, GarbledFilesFailClearlyAndStayUntouched) {
         std::string("$: empty key\r\n"),
         std::string("$no colon at all\r\n"),
         std::string("$Other: x\r\n$broken line\r\n$Language_str: ita\r\n"),  // a "key" across lines
-        std::string("$a: 1\r\n\r\n$b: 2\r\n"),  // an empty line between entries
-        std::string("$a: v\0x\r\n", 9),          // a NUL byte
-        std::string("\0\0\0\0\0\0\0\0", 8),        // zeros, as after a crash
+        std::string("$a: 1\r\n\r\n$b: 2\r\n"),                               // an empty line between entries
+        std::string("$a: v\0x\r\n", 9),                                      // a NUL byte
+        std::string("\0\0\0\0\0\0\0\0", 8),                                  // zeros, as after a crash
     };
     for (const std::string& text : cases) {
         ResetConfigCaches();

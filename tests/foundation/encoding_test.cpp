@@ -77,8 +77,7 @@ TEST(EncodingTest, Utf32PairsAndByteOrder) {
 
 TEST(EncodingTest, UnpairedSurrogatesNeverDropANeighbour) {
     const char16_t highThenLetter[] = {u'A', 0xD800, u'B', 0};
-    EXPECT_EQ(Convert(12, highThenLetter, 0, 14, false),
-              Bytes({'A', 0, 0, 0, 0xFD, 0xFF, 0, 0, 'B', 0, 0, 0}));
+    EXPECT_EQ(Convert(12, highThenLetter, 0, 14, false), Bytes({'A', 0, 0, 0, 0xFD, 0xFF, 0, 0, 'B', 0, 0, 0}));
     const char16_t highAtEnd[] = {u'A', 0xDBFF, 0};
     EXPECT_EQ(Convert(12, highAtEnd, 0, 14, false), Bytes({'A', 0, 0, 0, 0xFD, 0xFF, 0, 0}));
     const char16_t loneLow[] = {0xDC00, u'C', 0};
@@ -163,8 +162,8 @@ TEST(EncodingTest, ByteOrderMarksOnShortInput) {
     EXPECT_EQ(DetectBom(nullptr, 4, e), 0u);
     EXPECT_EQ(e, 0);
     EXPECT_EQ(Bom({0xEF}, e), 0u);
-    EXPECT_EQ(Bom({0xEF, 0xBB}, e), 0u);                  // a mark cut by the end is no mark
-    EXPECT_EQ(Bom({0xFF, 0xFE}, e), 2u);                  // UTF-16 LE, not UTF-32 read past the end
+    EXPECT_EQ(Bom({0xEF, 0xBB}, e), 0u);  // a mark cut by the end is no mark
+    EXPECT_EQ(Bom({0xFF, 0xFE}, e), 2u);  // UTF-16 LE, not UTF-32 read past the end
     EXPECT_EQ(e, 12);
     EXPECT_EQ(Bom({0xFF, 0xFE, 0}, e), 2u);
     EXPECT_EQ(e, 12);
@@ -187,7 +186,7 @@ TEST(EncodingTest, Utf8Validity) {
     EXPECT_TRUE(valid("\xF0\x9F\x98\x80", true));
     EXPECT_TRUE(valid("\xF4\x8F\xBF\xBF", true));
     EXPECT_TRUE(valid("\xEE\x80\x80", true));
-    EXPECT_FALSE(valid("\xC3", false));              // cut by the end
+    EXPECT_FALSE(valid("\xC3", false));  // cut by the end
     EXPECT_FALSE(valid("\xE2\x82", false));
     EXPECT_FALSE(valid("\xC1\xBF", false));          // overlong
     EXPECT_FALSE(valid("\xE0\x9F\xBF", false));      // overlong

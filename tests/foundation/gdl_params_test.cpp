@@ -283,8 +283,8 @@ TEST_F(GdlParamsTest, TextCellWithAZeroUnitCannotSplitTheCell) {
 
 TEST_F(GdlParamsTest, TextLookupIsBoundedByTheHandle) {
     ParamList p;
-    p.Texts("short", 3, 1, {u"a", u"b"});                 // 3 cells claimed, 2 held
-    p.Texts("open", 1, 2, {u"a", u"bc"}, true);            // last cell without its terminator
+    p.Texts("short", 3, 1, {u"a", u"b"});        // 3 cells claimed, 2 held
+    p.Texts("open", 1, 2, {u"a", u"bc"}, true);  // last cell without its terminator
     BaseLP v = p.View();
     QV_String out;
     EXPECT_EQ(Std(GetStringArrayCell(v, out, QV_String("short"), 1, 0)), "b");
@@ -491,8 +491,8 @@ TEST_F(GdlParamsTest, CopyArraysWholeAndOverlaid) {
 
 TEST_F(GdlParamsTest, OverlayFromAShortHandleKeepsTheCellsInPlace) {
     ParamList a, b;
-    a.Texts("t", 1, 3, {u"a"});                 // 3 cells claimed, 1 held
-    b.Texts("t", 1, 4, {u"w", u"x", u"y"});     // 4 cells claimed, 3 held
+    a.Texts("t", 1, 3, {u"a"});              // 3 cells claimed, 1 held
+    b.Texts("t", 1, 4, {u"w", u"x", u"y"});  // 4 cells claimed, 3 held
     BaseLP src = a.View(), dst = b.View();
     EXPECT_TRUE(CopyGdlParam(src, dst, QV_String("t"), QV_String("t"), false, true));
     EXPECT_EQ(PackedOf(b.At(0)), "a||||");  // the missing source cells are empty, the target has its 4 cells

@@ -66,9 +66,7 @@ protected:
     }
 
     std::string SharedPath() const { return folder_ + "/Brenmaro.cfg"; }
-    void WriteShared(const std::string& text) const {
-        std::ofstream(SharedPath(), std::ios::binary) << Swap(text);
-    }
+    void WriteShared(const std::string& text) const { std::ofstream(SharedPath(), std::ios::binary) << Swap(text); }
     std::string ReadShared() const {
         std::ifstream in(SharedPath(), std::ios::binary);
         std::ostringstream out;
@@ -187,7 +185,8 @@ TEST_F(LanguageTest, ShippedResourcesLoadCleanlyAndCarryEverySevenLanguages) {
 
     // The texts given for the English tables.
     EXPECT_EQ(Text(32511, 2), "Hide Lodravix Palette");
-    EXPECT_EQ(Text(32521, 3), "The name of the source file does not include the extension .DXF  ... \nSelect another file.");
+    EXPECT_EQ(Text(32521, 3),
+              "The name of the source file does not include the extension .DXF  ... \nSelect another file.");
     EXPECT_EQ(Text(32521, 71), "The intervals defined are not congruent");
     EXPECT_EQ(Text(32541, 164), "ZidudORI Object (.GSM)");
     EXPECT_EQ(Text(32561, 2), "External command");
@@ -209,7 +208,8 @@ TEST_F(LanguageTest, ErrorMessagesReachTheDialogManager) {
     EXPECT_EQ(log[0].texts[1], "");
     EXPECT_EQ(log[0].buttons, std::vector<std::string>{"OK"});
     EXPECT_EQ(log[1].texts[0], "Error while managing settings.");
-    EXPECT_EQ(log[2].texts[0], "The name of the source file does not include the extension .TXT ... \nSelect another file.");
+    EXPECT_EQ(log[2].texts[0],
+              "The name of the source file does not include the extension .TXT ... \nSelect another file.");
 
     ShowErrorMessage(70, -1);
     EXPECT_EQ(DGDriver::Log().back().texts[0], "The selected object isn't the needed one!");

@@ -32,15 +32,15 @@ protected:
     GSErrCode Point(API_Coord3D& p, API_Neig& n, const QV_List<int32_t>* ids = nullptr, int16_t mode = -1,
                     API_RubberLineInputProc* rubber = nullptr, API_RubberLineInputProc* chained = nullptr,
                     bool reset = true) {
-        return GetPointFromUser(p, n, QV_String("Click a point"), nullptr, nullptr, nullptr, ids, mode, rubber,
-                                chained, reset);
+        return GetPointFromUser(p, n, QV_String("Click a point"), nullptr, nullptr, nullptr, ids, mode, rubber, chained,
+                                reset);
     }
     GSErrCode Line(API_Coord3D& s, API_Coord3D& e, API_Neig& sn, API_Neig& en,
                    API_RubberLineInputProc* rubber2 = DrawRubberLineFeedback,
                    API_RubberLineInputProc* chained1 = nullptr, API_RubberLineInputProc* chained2 = nullptr) {
         return GetLineFromUser(s, e, sn, en, QV_String("First point"), nullptr, nullptr, nullptr, nullptr, -1, nullptr,
-                               chained1, QV_String("Second point"), nullptr, 1, nullptr, nullptr, -1, rubber2,
-                               chained2, true);
+                               chained1, QV_String("Second point"), nullptr, 1, nullptr, nullptr, -1, rubber2, chained2,
+                               true);
     }
 };
 
@@ -226,7 +226,10 @@ TEST(CHTruncateTest, CutsOnCharacterBoundaries) {
     EXPECT_EQ(CHTruncate("abcdefgh", field, 6), 5);
     EXPECT_STREQ(field, "abcde");
     // "ab" then a three-byte UTF-8 character: the character does not fit whole and is left out.
-    EXPECT_EQ(CHTruncate("ab\xe2\x82\xac" "cd", field, 5, 65001), 2);
+    EXPECT_EQ(CHTruncate("ab\xe2\x82\xac"
+                         "cd",
+                         field, 5, 65001),
+              2);
     EXPECT_STREQ(field, "ab");
     // Shift-JIS: a double-byte character straddling the end is left out; its trail byte is never taken for a lead.
     EXPECT_EQ(CHTruncate("a\x82\xa0\x82\xa0", field, 5, 932), 3);

@@ -307,10 +307,16 @@ TEST_F(StringTest, TrimAndCase) {
     QV_String().Trim(out, true, true, true);
     EXPECT_FALSE(out.HasBuffer());
 
-    U8("Stra\xC3\x9F" "e \xCE\xA3\xCE\xB9 \xD0\x9C\xD0\xB8\xD1\x80").ToUpper(out);
-    EXPECT_EQ(Out(out), "STRA\xC3\x9F" "E \xCE\xA3\xCE\x99 \xD0\x9C\xD0\x98\xD0\xA0");
+    U8("Stra\xC3\x9F"
+       "e \xCE\xA3\xCE\xB9 \xD0\x9C\xD0\xB8\xD1\x80")
+        .ToUpper(out);
+    EXPECT_EQ(Out(out),
+              "STRA\xC3\x9F"
+              "E \xCE\xA3\xCE\x99 \xD0\x9C\xD0\x98\xD0\xA0");
     out.ToLower(out);
-    EXPECT_EQ(Out(out), "stra\xC3\x9F" "e \xCF\x83\xCE\xB9 \xD0\xBC\xD0\xB8\xD1\x80");
+    EXPECT_EQ(Out(out),
+              "stra\xC3\x9F"
+              "e \xCF\x83\xCE\xB9 \xD0\xBC\xD0\xB8\xD1\x80");
 }
 
 TEST_F(StringTest, NumberFormatting) {
@@ -446,10 +452,14 @@ TEST_F(StringTest, SetDetectEncoding) {
 }
 
 TEST_F(StringTest, ToMultiByte) {
-    MultiByteBuffer b = U8("\xE2\x82\xAC" "1").ToMultiByte(Encoding_UTF8);
+    MultiByteBuffer b = U8("\xE2\x82\xAC"
+                           "1")
+                            .ToMultiByte(Encoding_UTF8);
     ASSERT_NE(b.bytes, nullptr);
     EXPECT_EQ(b.byteCount, 5u);
-    EXPECT_EQ(std::string(b.bytes), "\xE2\x82\xAC" "1");
+    EXPECT_EQ(std::string(b.bytes),
+              "\xE2\x82\xAC"
+              "1");
     EXPECT_EQ(b.encoding, Encoding_UTF8);
     GS::MemoryManager::Free(b.bytes);
 

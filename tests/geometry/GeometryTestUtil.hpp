@@ -10,25 +10,21 @@ namespace GeometryTest {
 
 inline API_Coord P(double x, double y) { return API_Coord{x, y}; }
 
-inline QV_List<API_Coord> Coords(std::initializer_list<API_Coord> pts)
-{
+inline QV_List<API_Coord> Coords(std::initializer_list<API_Coord> pts) {
     QV_List<API_Coord> list;
-    for (const API_Coord& p : pts)
-        list.Insert(p);
+    for (const API_Coord& p : pts) list.Insert(p);
     return list;
 }
 
 // Straight-edged ring or chain through the points.
-inline QV_Poly Straight(std::initializer_list<API_Coord> pts, bool ring = true)
-{
+inline QV_Poly Straight(std::initializer_list<API_Coord> pts, bool ring = true) {
     QV_Poly poly;
     poly.SetFromCoords(Coords(pts), ring);
     return poly;
 }
 
 // Makes edge i an arc through the point `through` (the edge's end points stay).
-inline void MakeArc(QV_Poly& poly, int32_t edge, const API_Coord& through)
-{
+inline void MakeArc(QV_Poly& poly, int32_t edge, const API_Coord& through) {
     const API_Coord a = poly.vertices[edge];
     const API_Coord b = poly.vertices[poly.EdgeEnd(edge)];
     poly.arcs.Insert(QV_Arc::FromThreePoints(a, b, through));
@@ -36,25 +32,20 @@ inline void MakeArc(QV_Poly& poly, int32_t edge, const API_Coord& through)
     poly.UpdateClockwise();
 }
 
-inline std::vector<QV_CoordLong> Entries(const QV_List<QV_CoordLong>& list)
-{
+inline std::vector<QV_CoordLong> Entries(const QV_List<QV_CoordLong>& list) {
     std::vector<QV_CoordLong> out;
-    for (int32_t i = 0; i < list.GetCount(); ++i)
-        out.push_back(list[i]);
+    for (int32_t i = 0; i < list.GetCount(); ++i) out.push_back(list[i]);
     return out;
 }
 
-inline QV_List<QV_CoordLong> Coded(std::initializer_list<QV_CoordLong> entries)
-{
+inline QV_List<QV_CoordLong> Coded(std::initializer_list<QV_CoordLong> entries) {
     QV_List<QV_CoordLong> list;
-    for (const QV_CoordLong& e : entries)
-        list.Insert(e);
+    for (const QV_CoordLong& e : entries) list.Insert(e);
     return list;
 }
 
 // Exact area of a ring with arcs (straight edges plus circular segments), positive for counter-clockwise.
-inline double ExactArea(const QV_Poly& poly)
-{
+inline double ExactArea(const QV_Poly& poly) {
     double sum = 0.0;
     const int32_t n = poly.VertexCount();
     for (int32_t i = 0; i < poly.CodeCount(); ++i) {

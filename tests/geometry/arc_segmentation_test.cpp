@@ -13,34 +13,28 @@ using namespace GeometryTest;
 
 namespace {
 
-QV_Arc Circle(double cx, double cy, double r, double a0, double a1)
-{
+QV_Arc Circle(double cx, double cy, double r, double a0, double a1) {
     return QV_Arc{P(cx, cy), a0, a1, r, r, 1.0, 0.0};
 }
 
 // Angles (about the arc's centre, in [0, 2pi)) of the target's vertices after the first.
-std::vector<double> AnglesAfterStart(const QV_Poly& poly, const QV_Arc& arc)
-{
+std::vector<double> AnglesAfterStart(const QV_Poly& poly, const QV_Arc& arc) {
     std::vector<double> out;
-    for (int32_t i = 1; i < poly.VertexCount(); ++i)
-        out.push_back(QV_Arc::AngleOfPoint(arc, poly.vertices[i], 1e-9));
+    for (int32_t i = 1; i < poly.VertexCount(); ++i) out.push_back(QV_Arc::AngleOfPoint(arc, poly.vertices[i], 1e-9));
     return out;
 }
 
-SOSIData Record(int16_t kind, std::initializer_list<API_Coord> pts, double radius = 0.0)
-{
+SOSIData Record(int16_t kind, std::initializer_list<API_Coord> pts, double radius = 0.0) {
     SOSIData r;
     r.geometryKind = kind;
-    for (const API_Coord& p : pts)
-        r.coords.Insert(API_Coord3D{p.x, p.y, 7.0});
+    for (const API_Coord& p : pts) r.coords.Insert(API_Coord3D{p.x, p.y, 7.0});
     r.radius = radius;
     return r;
 }
 
 }  // namespace
 
-TEST(ArcGrid, QuarterCircleOnThePiOver128Grid)
-{
+TEST(ArcGrid, QuarterCircleOnThePiOver128Grid) {
     const QV_Arc arc = Circle(0, 0, 10, 0, M_PI / 2);
     for (const double chordError : {0.0, 0.001}) {
         const int32_t n = ArcSegmentCount(arc.radiusX, M_PI / 2, 36, chordError);
@@ -51,14 +45,12 @@ TEST(ArcGrid, QuarterCircleOnThePiOver128Grid)
         ASSERT_EQ(t.VertexCount(), 65);
         ASSERT_EQ(t.CodeCount(), 64);
         const std::vector<double> a = AnglesAfterStart(t, arc);
-        for (int k = 1; k <= 63; ++k)
-            EXPECT_NEAR(a[k - 1], k * M_PI / 128, 1e-12);
+        for (int k = 1; k <= 63; ++k) EXPECT_NEAR(a[k - 1], k * M_PI / 128, 1e-12);
         EXPECT_NEAR(a.back(), M_PI / 2, 1e-12);
     }
 }
 
-TEST(ArcGrid, ArcsAcrossTheSeamInBothDirections)
-{
+TEST(ArcGrid, ArcsAcrossTheSeamInBothDirections) {
     // Counter-clockwise from -pi/4 to pi/4: shifted by 2pi, still counter-clockwise through angle 0.
     const QV_Arc ccw = Circle(1, 2, 3, -M_PI / 4, M_PI / 4);
     QV_Poly t;
@@ -90,8 +82,7 @@ TEST(ArcGrid, ArcsAcrossTheSeamInBothDirections)
     EXPECT_EQ(v.VertexCount(), 2);
 }
 
-TEST(ArcGrid, SegmentCountRules)
-{
+TEST(ArcGrid, SegmentCountRules) {
     EXPECT_EQ(ArcSegmentCount(0.0005, M_PI, 36, 0.001), 3);  // chord error above the radius
     EXPECT_EQ(ArcSegmentCount(10, M_PI, 1, 0.0), 3);         // at least 3
     EXPECT_EQ(ArcSegmentCount(10, M_PI, 12, 0.0), 12);
@@ -99,8 +90,7 @@ TEST(ArcGrid, SegmentCountRules)
     EXPECT_EQ(ArcSegmentCount(std::nan(""), M_PI, 12, 0.001), 3);
 }
 
-TEST(DivideRangeTest, EqualStepsBothDirections)
-{
+TEST(DivideRangeTest, EqualStepsBothDirections) {
     QV_List<API_Coord> pts;
     const QV_Arc cw = Circle(0, 0, 2, M_PI, 0);
     DivideRange(cw, pts, 4);
@@ -117,8 +107,7 @@ TEST(DivideRangeTest, EqualStepsBothDirections)
     }
 }
 
-TEST(PointOnArcTest, RotationAndRadii)
-{
+TEST(PointOnArcTest, RotationAndRadii) {
     QV_Arc e{P(1, 1), 0, M_PI, 4, 2, 0.5, M_PI / 2};
     const API_Coord p = PointOnArc(e, 0);
     EXPECT_NEAR(p.x, 1.0, 1e-12);
@@ -127,8 +116,7 @@ TEST(PointOnArcTest, RotationAndRadii)
     EXPECT_EQ(PointOnArc(e, 0).x, 5.0);
 }
 
-TEST(SegmentArcsTest, RingBecomesStraightAndKeepsItsVertices)
-{
+TEST(SegmentArcsTest, RingBecomesStraightAndKeepsItsVertices) {
     // A 20 x 10 slot: two straight sides and two half circles of radius 5.
     QV_Poly p = Straight({P(0, 0), P(20, 0), P(20, 10), P(0, 10)});
     MakeArc(p, 1, P(25, 5));
@@ -138,8 +126,7 @@ TEST(SegmentArcsTest, RingBecomesStraightAndKeepsItsVertices)
     QV_Poly::SegmentArcs(p, s, 36, 0.0);
     ASSERT_TRUE(s.IsClosed());
     EXPECT_EQ(s.arcs.GetCount(), 0);
-    for (int32_t i = 0; i < s.CodeCount(); ++i)
-        EXPECT_EQ(s.codes[i], -1);
+    for (int32_t i = 0; i < s.CodeCount(); ++i) EXPECT_EQ(s.codes[i], -1);
     EXPECT_EQ(s.clockwise, 0);
     // The outline's own vertices are kept bit for bit, and every point lies on its circle.
     std::set<std::pair<double, double>> pts;
@@ -153,8 +140,7 @@ TEST(SegmentArcsTest, RingBecomesStraightAndKeepsItsVertices)
             EXPECT_NEAR(std::hypot(v.x, v.y - 5), 5.0, 1e-12);
         }
     }
-    for (int32_t i = 0; i < 4; ++i)
-        EXPECT_EQ(pts.count({p.vertices[i].x, p.vertices[i].y}), 1u);
+    for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(pts.count({p.vertices[i].x, p.vertices[i].y}), 1u);
     EXPECT_EQ(pts.size(), static_cast<size_t>(s.VertexCount()));  // no repeated vertex
     EXPECT_NEAR(-s.SignedArea(), 200 + 25 * M_PI, 0.2);
     // The grid is anchored at angle 0, so the same circle cut elsewhere shares its intermediate vertices.
@@ -163,8 +149,7 @@ TEST(SegmentArcsTest, RingBecomesStraightAndKeepsItsVertices)
     EXPECT_EQ(p.VertexCount(), before);
 }
 
-TEST(SegmentArcsTest, ChainsAndRefusals)
-{
+TEST(SegmentArcsTest, ChainsAndRefusals) {
     QV_Poly c = Straight({P(0, 0), P(10, 0), P(10, 10)}, false);
     MakeArc(c, 1, P(12, 5));
     QV_Poly s;
@@ -187,8 +172,7 @@ TEST(SegmentArcsTest, ChainsAndRefusals)
     EXPECT_EQ(s.vertices[0].x, -1.0);
 }
 
-TEST(CurveRecordArcs, ThreePointKinds)
-{
+TEST(CurveRecordArcs, ThreePointKinds) {
     QV_Arc a = ArcFromCurveRecord(Record(2, {P(0, -1), P(1, 0), P(0, 1)}));
     EXPECT_NEAR(a.center.x, 0.0, 1e-12);
     EXPECT_NEAR(a.center.y, 0.0, 1e-12);
@@ -206,8 +190,7 @@ TEST(CurveRecordArcs, ThreePointKinds)
     EXPECT_TRUE(ArcFromCurveRecord(Record(2, {P(3, 3), P(3, 3), P(3, 3)})).IsDegenerate());
 }
 
-TEST(CurveRecordArcs, KindFourBySignedRadius)
-{
+TEST(CurveRecordArcs, KindFourBySignedRadius) {
     // Radius equal to half the chord: the centre is the midpoint.
     QV_Arc a = ArcFromCurveRecord(Record(SOSIKindArcByRadius, {P(0, 0), P(9, 9), P(10, 0)}, 5.0));
     EXPECT_NEAR(a.center.x, 5.0, 1e-12);
@@ -238,8 +221,7 @@ TEST(CurveRecordArcs, KindFourBySignedRadius)
     EXPECT_TRUE(ArcFromCurveRecord(Record(SOSIKindArcByRadius, {P(2, 2), P(2, 2)}, 3.0)).IsDegenerate());
 }
 
-TEST(CurveRecordArcs, Circles)
-{
+TEST(CurveRecordArcs, Circles) {
     QV_Arc c = CircleFromCurveRecord(Record(SOSIKindCircle, {P(3, 4)}, -2.5));
     EXPECT_EQ(c.center.x, 3.0);
     EXPECT_EQ(c.radiusX, 2.5);
@@ -253,8 +235,7 @@ TEST(CurveRecordArcs, Circles)
     EXPECT_TRUE(CircleFromCurveRecord(Record(SOSIKindCircle, {P(1, 1)}, 0.0)).IsDegenerate());
 }
 
-TEST(CurveRecordArcs, ResetEmptiesTheRecord)
-{
+TEST(CurveRecordArcs, ResetEmptiesTheRecord) {
     SOSIData r = Record(SOSIKindCircle, {P(3, 4), P(5, 6)}, 2.0);
     r.Reset();
     EXPECT_EQ(r.geometryKind, 0);
@@ -264,8 +245,7 @@ TEST(CurveRecordArcs, ResetEmptiesTheRecord)
     EXPECT_EQ(r.coords.GetCount(), 1);
 }
 
-TEST(SegmentArcsTest, LargeCircleRoundTrip)
-{
+TEST(SegmentArcsTest, LargeCircleRoundTrip) {
     // A circle of radius 1000 at a 1e-5 chord error: about 2 x 7000 grid points, and back through a coded list.
     QV_Poly lens = Straight({P(6.5e6 - 1000, 5e6), P(6.5e6 + 1000, 5e6)});
     MakeArc(lens, 0, P(6.5e6, 5e6 - 1000));

@@ -10,13 +10,11 @@ const double kPi = M_PI;
 
 API_Coord P(double x, double y) { return API_Coord{x, y}; }
 
-API_Coord ArcPoint(const QV_Arc& a, double angle)
-{
+API_Coord ArcPoint(const QV_Arc& a, double angle) {
     return P(a.center.x + a.radiusX * std::cos(angle), a.center.y + a.radiusY * std::sin(angle));
 }
 
-void ExpectDegenerate(const QV_Arc& a)
-{
+void ExpectDegenerate(const QV_Arc& a) {
     EXPECT_TRUE(a.IsDegenerate());
     EXPECT_EQ(a.center.x, 0.0);
     EXPECT_EQ(a.center.y, 0.0);
@@ -28,8 +26,7 @@ void ExpectDegenerate(const QV_Arc& a)
 
 }  // namespace
 
-TEST(Circumcentre, RightTriangleAndCollinearPoints)
-{
+TEST(Circumcentre, RightTriangleAndCollinearPoints) {
     API_Coord c{};
     ASSERT_TRUE(Circumcentre(P(0, -1), P(1, 0), P(0, 1), c));
     EXPECT_NEAR(c.x, 0.0, 1e-12);
@@ -45,8 +42,7 @@ TEST(Circumcentre, RightTriangleAndCollinearPoints)
     EXPECT_EQ(c.y, 7.0);
 }
 
-TEST(Circumcentre, HugeCoordinatesKeepPrecision)
-{
+TEST(Circumcentre, HugeCoordinatesKeepPrecision) {
     // A unit circle far from the origin (projected survey coordinates are of this size).
     const double ox = 6.5e6, oy = 5.9e6;
     API_Coord c{};
@@ -59,8 +55,7 @@ TEST(Circumcentre, HugeCoordinatesKeepPrecision)
     EXPECT_NEAR(c.y, 0.0, 1e-18);
 }
 
-TEST(ArcFromThreePoints, DirectionFollowsThroughPoint)
-{
+TEST(ArcFromThreePoints, DirectionFollowsThroughPoint) {
     // Through (1, 0): counter-clockwise from 3pi/2 to 5pi/2.
     QV_Arc a = QV_Arc::FromThreePoints(P(0, -1), P(0, 1), P(1, 0));
     EXPECT_NEAR(a.center.x, 0.0, 1e-12);
@@ -76,8 +71,7 @@ TEST(ArcFromThreePoints, DirectionFollowsThroughPoint)
     EXPECT_LT(b.endAngle - b.startAngle, 0.0);
 }
 
-TEST(ArcFromThreePoints, SweepsContainTheThroughPointAcrossTheSeam)
-{
+TEST(ArcFromThreePoints, SweepsContainTheThroughPointAcrossTheSeam) {
     // Start and end on both sides of angle 0, every through point on a 10 degree grid, both directions.
     const API_Coord centre = P(3, -2);
     const double r = 2.5;
@@ -96,8 +90,7 @@ TEST(ArcFromThreePoints, SweepsContainTheThroughPointAcrossTheSeam)
     }
 }
 
-TEST(ArcFromThreePoints, ExplicitDirectionWins)
-{
+TEST(ArcFromThreePoints, ExplicitDirectionWins) {
     const uint8_t cw = 1, ccw = 0;
     QV_Arc a = QV_Arc::FromThreePoints(P(1, 0), P(0, 1), P(-1, 0), &cw);
     EXPECT_NEAR(a.endAngle - a.startAngle, -1.5 * kPi, 1e-12);
@@ -105,18 +98,16 @@ TEST(ArcFromThreePoints, ExplicitDirectionWins)
     EXPECT_NEAR(a.endAngle - a.startAngle, 1.5 * kPi, 1e-12);
 }
 
-TEST(ArcFromThreePoints, DegenerateInputGivesTheZeroArc)
-{
-    ExpectDegenerate(QV_Arc::FromThreePoints(P(0, 0), P(2, 0), P(1, 0)));     // collinear
-    ExpectDegenerate(QV_Arc::FromThreePoints(P(0, 0), P(2, 0), P(5, 0)));     // collinear, outside
-    ExpectDegenerate(QV_Arc::FromThreePoints(P(0, 0), P(0, 0), P(1, 1)));     // start = end
-    ExpectDegenerate(QV_Arc::FromThreePoints(P(4, 4), P(4, 4), P(4, 4)));     // all coincide
-    const QV_Arc a = QV_Arc::FromThreePoints(P(0, 0), P(2, 0), P(1, 1e-300)); // nearly collinear
+TEST(ArcFromThreePoints, DegenerateInputGivesTheZeroArc) {
+    ExpectDegenerate(QV_Arc::FromThreePoints(P(0, 0), P(2, 0), P(1, 0)));      // collinear
+    ExpectDegenerate(QV_Arc::FromThreePoints(P(0, 0), P(2, 0), P(5, 0)));      // collinear, outside
+    ExpectDegenerate(QV_Arc::FromThreePoints(P(0, 0), P(0, 0), P(1, 1)));      // start = end
+    ExpectDegenerate(QV_Arc::FromThreePoints(P(4, 4), P(4, 4), P(4, 4)));      // all coincide
+    const QV_Arc a = QV_Arc::FromThreePoints(P(0, 0), P(2, 0), P(1, 1e-300));  // nearly collinear
     EXPECT_TRUE(std::isfinite(a.center.x) && std::isfinite(a.center.y) && std::isfinite(a.radiusX));
 }
 
-TEST(ArcFromEndPointsAndAngle, HalfAndQuarterTurns)
-{
+TEST(ArcFromEndPointsAndAngle, HalfAndQuarterTurns) {
     const double half = kPi;
     QV_Arc a = QV_Arc::FromEndPointsAndAngle(P(0, 0), P(2, 0), half);
     EXPECT_NEAR(a.center.x, 1.0, 1e-12);
@@ -142,16 +133,14 @@ TEST(ArcFromEndPointsAndAngle, HalfAndQuarterTurns)
     EXPECT_NEAR(e.y, -1.0, 1e-12);
 }
 
-TEST(ArcFromEndPointsAndAngle, DegenerateInput)
-{
+TEST(ArcFromEndPointsAndAngle, DegenerateInput) {
     const double tiny = 1e-6, quarter = kPi / 2, nan = std::nan("");
     ExpectDegenerate(QV_Arc::FromEndPointsAndAngle(P(0, 0), P(1, 0), tiny));
     ExpectDegenerate(QV_Arc::FromEndPointsAndAngle(P(1, 1), P(1, 1), quarter));
     ExpectDegenerate(QV_Arc::FromEndPointsAndAngle(P(0, 0), P(1, 0), nan));
 }
 
-TEST(ArcAngleOfPoint, RangeAndCentre)
-{
+TEST(ArcAngleOfPoint, RangeAndCentre) {
     QV_Arc a{P(1, 1), 0, 0, 1, 1, 1, 0};
     EXPECT_EQ(QV_Arc::AngleOfPoint(a, P(1, 1), 1e-5), 0.0);
     EXPECT_NEAR(QV_Arc::AngleOfPoint(a, P(1, 0), 1e-5), 1.5 * kPi, 1e-12);
@@ -161,28 +150,26 @@ TEST(ArcAngleOfPoint, RangeAndCentre)
     EXPECT_LT(v, 2 * kPi);
 }
 
-TEST(ArcLength, CircularAndElliptic)
-{
+TEST(ArcLength, CircularAndElliptic) {
     QV_Arc a{P(0, 0), 0.5, 0.5 - kPi, 2, 2, 1.0, 0};
     EXPECT_NEAR(QV_Arc::Length(a), 2 * kPi, 1e-12);
     QV_Arc e{P(0, 0), 0, kPi, 3, 4, 0.75, 0};
     EXPECT_NEAR(QV_Arc::Length(e), kPi * std::sqrt(12.5), 1e-12);
 }
 
-TEST(SegmentCrossing, Cases)
-{
+TEST(SegmentCrossing, Cases) {
     const double t = 1e-7;
-    EXPECT_EQ(TestSegmentCrossing(0, 0, 2, 2, 0, 2, 2, 0, t), 1);   // X
-    EXPECT_EQ(TestSegmentCrossing(0, 0, 1, 0, 1, 0, 1, 1, t), 2);   // shared end
-    EXPECT_EQ(TestSegmentCrossing(0, 0, 1, 0, 2, 0, 3, 0, t), 0);   // collinear, disjoint
-    EXPECT_EQ(TestSegmentCrossing(0, 0, 2, 0, 1, 0, 3, 0, t), 2);   // collinear overlap
-    EXPECT_EQ(TestSegmentCrossing(0, 0, 2, 0, 1, 1, 1, 3, t), 0);   // T apart
-    EXPECT_EQ(TestSegmentCrossing(0, 0, 2, 0, 1, 0, 1, 3, t), 2);   // T touching
-    EXPECT_EQ(TestSegmentCrossing(1, 0, 1, 3, 0, 0, 2, 0, t), 2);   // the same T, vertical first
-    EXPECT_EQ(TestSegmentCrossing(0, 0, 1, 0, 0, 1, 1, 1, t), 0);   // parallel
-    EXPECT_EQ(TestSegmentCrossing(0, 0, 0, 2, 0, 3, 0, 5, t), 0);   // vertical collinear, disjoint
-    EXPECT_EQ(TestSegmentCrossing(0, 0, 0, 0, 0, 0, 1, 1, t), 2);   // zero-length segment on the other's end
-    EXPECT_EQ(TestSegmentCrossing(5, 5, 5, 5, 0, 0, 1, 1, t), 0);   // zero-length segment away
+    EXPECT_EQ(TestSegmentCrossing(0, 0, 2, 2, 0, 2, 2, 0, t), 1);  // X
+    EXPECT_EQ(TestSegmentCrossing(0, 0, 1, 0, 1, 0, 1, 1, t), 2);  // shared end
+    EXPECT_EQ(TestSegmentCrossing(0, 0, 1, 0, 2, 0, 3, 0, t), 0);  // collinear, disjoint
+    EXPECT_EQ(TestSegmentCrossing(0, 0, 2, 0, 1, 0, 3, 0, t), 2);  // collinear overlap
+    EXPECT_EQ(TestSegmentCrossing(0, 0, 2, 0, 1, 1, 1, 3, t), 0);  // T apart
+    EXPECT_EQ(TestSegmentCrossing(0, 0, 2, 0, 1, 0, 1, 3, t), 2);  // T touching
+    EXPECT_EQ(TestSegmentCrossing(1, 0, 1, 3, 0, 0, 2, 0, t), 2);  // the same T, vertical first
+    EXPECT_EQ(TestSegmentCrossing(0, 0, 1, 0, 0, 1, 1, 1, t), 0);  // parallel
+    EXPECT_EQ(TestSegmentCrossing(0, 0, 0, 2, 0, 3, 0, 5, t), 0);  // vertical collinear, disjoint
+    EXPECT_EQ(TestSegmentCrossing(0, 0, 0, 0, 0, 0, 1, 1, t), 2);  // zero-length segment on the other's end
+    EXPECT_EQ(TestSegmentCrossing(5, 5, 5, 5, 0, 0, 1, 1, t), 0);  // zero-length segment away
     // Tolerance taken by magnitude.
     EXPECT_EQ(TestSegmentCrossing(0, 0, 2, 0, 1, 1e-4, 1, 3, -1e-3), 2);
     // Huge coordinates.

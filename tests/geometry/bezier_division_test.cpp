@@ -9,17 +9,14 @@
 
 namespace {
 
-SOSIData Curve(std::initializer_list<API_Coord> pts)
-{
+SOSIData Curve(std::initializer_list<API_Coord> pts) {
     SOSIData r;
     r.geometryKind = SOSIKindBezier;
-    for (const API_Coord& p : pts)
-        r.coords.Insert(API_Coord3D{p.x, p.y, 42.0});
+    for (const API_Coord& p : pts) r.coords.Insert(API_Coord3D{p.x, p.y, 42.0});
     return r;
 }
 
-API_Coord Bez(const API_Coord* c, double u)
-{
+API_Coord Bez(const API_Coord* c, double u) {
     API_Coord q[4] = {c[0], c[1], c[2], c[3]};
     for (int level = 3; level > 0; --level)
         for (int i = 0; i < level; ++i)
@@ -32,13 +29,11 @@ struct Dense {
     std::vector<API_Coord> pts;
     std::vector<double> len;
 
-    explicit Dense(const SOSIData& r)
-    {
+    explicit Dense(const SOSIData& r) {
         const int32_t n = r.coords.GetCount();
         for (int32_t s = 0; s + 3 < n; s += 3) {
             API_Coord c[4];
-            for (int i = 0; i < 4; ++i)
-                c[i] = API_Coord{r.coords[s + i].x, r.coords[s + i].y};
+            for (int i = 0; i < 4; ++i) c[i] = API_Coord{r.coords[s + i].x, r.coords[s + i].y};
             for (int i = (s == 0 ? 0 : 1); i <= 20000; ++i) {
                 const API_Coord p = Bez(c, i / 20000.0);
                 len.push_back(pts.empty() ? 0.0 : len.back() + std::hypot(p.x - pts.back().x, p.y - pts.back().y));
@@ -46,8 +41,7 @@ struct Dense {
             }
         }
     }
-    double LengthAt(const API_Coord3D& p, double* distance) const
-    {
+    double LengthAt(const API_Coord3D& p, double* distance) const {
         size_t best = 0;
         double bestD = 1e300;
         for (size_t i = 0; i < pts.size(); ++i) {
@@ -66,8 +60,7 @@ const std::initializer_list<API_Coord> kSeven = {{0, 0}, {10, 30}, {40, 30}, {50
 
 }  // namespace
 
-TEST(BezierPoints, AnchorsAndDirections)
-{
+TEST(BezierPoints, AnchorsAndDirections) {
     QV_List<API_Coord> anchors;
     QV_List<Geometry::DirType> dirs;
     AppendBezierPoints(Curve({{0, 0}, {3, 4}, {7, 4}, {10, 0}}), anchors, dirs);
@@ -97,8 +90,7 @@ TEST(BezierPoints, AnchorsAndDirections)
     EXPECT_DOUBLE_EQ(dirs[1].lenNext, std::sqrt(2.0));
 }
 
-TEST(BezierPolyline, EqualPiecesAlongTheCurve)
-{
+TEST(BezierPolyline, EqualPiecesAlongTheCurve) {
     const SOSIData r = Curve(kSeven);
     const Dense dense(r);
     for (const int32_t s : {1, 3, 10, 57}) {
@@ -128,8 +120,7 @@ TEST(BezierPolyline, EqualPiecesAlongTheCurve)
     }
 }
 
-TEST(BezierPolyline, BadCountsAndShortRecords)
-{
+TEST(BezierPolyline, BadCountsAndShortRecords) {
     const SOSIData r = Curve(kSeven);
     QV_List<API_Coord3D> out;
     for (const int32_t s : {0, -4}) {
@@ -149,8 +140,7 @@ TEST(BezierPolyline, BadCountsAndShortRecords)
     EXPECT_EQ(out[1].y, 1.0);
 }
 
-TEST(BezierPolyline, FailedAllocationsLeaveTheOutputEmptyOrWhole)
-{
+TEST(BezierPolyline, FailedAllocationsLeaveTheOutputEmptyOrWhole) {
     const SOSIData r = Curve(kSeven);
     const int64_t livePtrs = MemoryDriver::LivePtrCount();
     const int64_t liveHandles = MemoryDriver::LiveHandleCount();

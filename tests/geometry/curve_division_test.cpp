@@ -103,7 +103,7 @@ TEST_F(CurveDivisionTest, CrossingLinesLoseTheLaterOneMeetingLinesStay) {
     ASSERT_EQ(Run(segs, sources), CurveDivision_Done);
     ASSERT_EQ(segs.GetCount(), 2);
     EXPECT_EQ(segs[1].x2, 8.0);
-    EXPECT_EQ(sources.GetCount(), 3);  // every line offered counts as a source
+    EXPECT_EQ(sources.GetCount(), 3);      // every line offered counts as a source
     EXPECT_TRUE(DGDriver::Log().empty());  // no curve: no dialog
 }
 
@@ -189,9 +189,9 @@ TEST_F(CurveDivisionTest, CancelledDialogIsToldApartFromSuccess) {
 }
 
 TEST_F(CurveDivisionTest, DialogStoresTheChoiceAndBothValues) {
-    DGDriver::QueueSetLong(CurveSegmentationDialogId, 8, 1);      // "Segment length"
+    DGDriver::QueueSetLong(CurveSegmentationDialogId, 8, 1);  // "Segment length"
     DGDriver::QueueSetDouble(CurveSegmentationDialogId, 9, 0.75);
-    DGDriver::QueueSetLong(CurveSegmentationDialogId, 6, 12);     // refused: disabled once length is chosen
+    DGDriver::QueueSetLong(CurveSegmentationDialogId, 6, 12);  // refused: disabled once length is chosen
     DGDriver::QueueClick(CurveSegmentationDialogId, 1);
     CurveSegmentationDialogData data = {};
     CurveSegmentationRecord record = {1, 1.0, 36};

@@ -10,8 +10,7 @@ using GeometryTest::P;
 using GeometryTest::Straight;
 using namespace OffsetTest;
 
-TEST(PolygonSelfIntersects, RingsAndChains)
-{
+TEST(PolygonSelfIntersects, RingsAndChains) {
     // A ring's last and first edges share vertex 0: neighbours, not a touch.
     EXPECT_EQ(0, PolygonSelfIntersects(Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)})));
     EXPECT_EQ(0, PolygonSelfIntersects(Straight({P(0, 0), P(10, 0), P(5, 8)})));
@@ -19,8 +18,7 @@ TEST(PolygonSelfIntersects, RingsAndChains)
     EXPECT_EQ(1, PolygonSelfIntersects(Straight({P(0, 0), P(10, 10), P(10, 0), P(0, 10)})));
     // A chain whose end comes back onto its start: its first and last edges are no neighbours.
     QV_Poly back;
-    for (const API_Coord& p : {P(0, 0), P(10, 0), P(10, 10), P(0, 0)})
-        back.AddPoint(p, false, 1e-9);
+    for (const API_Coord& p : {P(0, 0), P(10, 0), P(10, 10), P(0, 0)}) back.AddPoint(p, false, 1e-9);
     ASSERT_FALSE(back.IsClosed());
     EXPECT_EQ(1, PolygonSelfIntersects(back));
     EXPECT_EQ(0, PolygonSelfIntersects(Straight({P(0, 0), P(10, 0), P(10, 10), P(1, 1)}, false)));
@@ -29,24 +27,20 @@ TEST(PolygonSelfIntersects, RingsAndChains)
     EXPECT_EQ(0, PolygonSelfIntersects(QV_Poly()));
 }
 
-TEST(PolygonSelfIntersects, FoldsBack)
-{
+TEST(PolygonSelfIntersects, FoldsBack) {
     // A rectangle with a spike going out and back along the same line.
-    EXPECT_EQ(1, PolygonSelfIntersects(Straight({P(0, 0), P(10, 0), P(10, 4), P(14, 4), P(10, 4.0), P(10, 8),
-                                                 P(0, 8)})));
+    EXPECT_EQ(1,
+              PolygonSelfIntersects(Straight({P(0, 0), P(10, 0), P(10, 4), P(14, 4), P(10, 4.0), P(10, 8), P(0, 8)})));
     // The same spike at vertex 0: only the first/last neighbour pair sees it.
-    EXPECT_EQ(1, PolygonSelfIntersects(Straight({P(0, 4), P(-4, 4), P(0, 4.0), P(0, 0), P(10, 0), P(10, 8),
-                                                 P(0, 8)})));
-    EXPECT_EQ(1, PolygonSelfIntersects(Straight({P(-4, 4), P(0, 4), P(0, 0), P(10, 0), P(10, 8), P(0, 8),
-                                                 P(0, 4)})));
+    EXPECT_EQ(1, PolygonSelfIntersects(Straight({P(0, 4), P(-4, 4), P(0, 4.0), P(0, 0), P(10, 0), P(10, 8), P(0, 8)})));
+    EXPECT_EQ(1, PolygonSelfIntersects(Straight({P(-4, 4), P(0, 4), P(0, 0), P(10, 0), P(10, 8), P(0, 8), P(0, 4)})));
     // A straight continuation is no fold; nor is a vertical or horizontal turn.
     EXPECT_EQ(0, PolygonSelfIntersects(Straight({P(0, 0), P(5, 0), P(10, 0), P(10, 8), P(5, 8), P(0, 8), P(0, 4)})));
     // A repeated vertex is no crossing.
     EXPECT_EQ(0, PolygonSelfIntersects(Straight({P(0, 0), P(10, 0), P(10, 0), P(10, 10), P(0, 10)})));
 }
 
-TEST(PolygonSelfIntersects, ArcsAreChorded)
-{
+TEST(PolygonSelfIntersects, ArcsAreChorded) {
     // A bulge outwards stays clear; one reaching across the opposite edge crosses it.
     QV_Poly clear = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});
     MakeArc(clear, 1, P(13, 5));
@@ -56,8 +50,7 @@ TEST(PolygonSelfIntersects, ArcsAreChorded)
     EXPECT_EQ(1, PolygonSelfIntersects(deep));
 }
 
-TEST(BuildClosedOutlineFromEdges, RoadBodyFromItsTwoOffsets)
-{
+TEST(BuildClosedOutlineFromEdges, RoadBodyFromItsTwoOffsets) {
     const QV_List<PrimPoly> path = Chain({Line(0, 0, 10, 0), Arc(10, 5, 5, -90, 0), Line(15, 5, 15, 15)});
     QV_List<PrimPoly> left, right, outline;
     OffsetPolygonWithArcs(path, 0, 2.0, left, 1);
@@ -75,8 +68,7 @@ TEST(BuildClosedOutlineFromEdges, RoadBodyFromItsTwoOffsets)
     EXPECT_EQ(0, outline[1].isLine);
 }
 
-TEST(BuildClosedOutlineFromEdges, CrossingEdgesAndEmptyChains)
-{
+TEST(BuildClosedOutlineFromEdges, CrossingEdgesAndEmptyChains) {
     // The left edge of a tight hairpin, not cleaned, loops over itself.
     const QV_List<PrimPoly> hairpin = Chain({Line(0, 0, 10, 0), Line(10, 0, 10, 0.2), Line(10, 0.2, 0, 3)});
     QV_List<PrimPoly> left, right, outline;
@@ -102,8 +94,7 @@ TEST(BuildClosedOutlineFromEdges, CrossingEdgesAndEmptyChains)
     EXPECT_EQ(0, BuildClosedOutlineFromEdges(a, b, outline, firstSide, lastSide));
 }
 
-TEST(TranslatePointArray, SubtractsTheOriginEverywhere)
-{
+TEST(TranslatePointArray, SubtractsTheOriginEverywhere) {
     QV_List<QV_CoordLong> outline, segmented;
     QV_List<QV_Coord3DLong> chainA, chainB;
     outline.Insert(QV_CoordLong{10, 20, 0});

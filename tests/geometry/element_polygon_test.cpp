@@ -77,8 +77,8 @@ TEST_F(ElementPolygonTest, PolylineWithRepeatedPointAndArcBecomesChain) {
 
 TEST_F(ElementPolygonTest, ClosedOutlineAndOnlyTheOuterContour) {
     // A slab with a hole: the outer contour only, and it closes.
-    const API_Guid slab = Place(API_SlabID, {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}, {3, 3}, {6, 3}, {6, 6}, {3, 3}},
-                                {5, 9});
+    const API_Guid slab =
+        Place(API_SlabID, {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}, {3, 3}, {6, 3}, {6, 6}, {3, 3}}, {5, 9});
     QV_List<QV_Coord3DLong> p3;
     QV_List<QV_CoordLong> p2;
     QV_List<PrimPoly> prims;
@@ -153,9 +153,8 @@ TEST_F(ElementPolygonTest, FillElementMemoWritesOneContourTheHostAccepts) {
     EXPECT_EQ(2, (*memo.parcs)[0].begIndex);
     EXPECT_EQ(3, (*memo.parcs)[0].endIndex);
     EXPECT_NEAR(2.0 * std::atan2(3.0, 5.0) * 2.0, (*memo.parcs)[0].arcAngle, 1e-9);  // outwards, counter-clockwise
-    const GSErrCode err = ACAPI_CallUndoableCommand(GS::UniString("Fill"), [&]() -> GSErrCode {
-        return ACAPI_Element_Create(&e, &memo);
-    });
+    const GSErrCode err = ACAPI_CallUndoableCommand(GS::UniString("Fill"),
+                                                    [&]() -> GSErrCode { return ACAPI_Element_Create(&e, &memo); });
     ACAPI_DisposeElemMemoHdls(&memo);
     ASSERT_EQ(NoError, err);
 
@@ -172,8 +171,7 @@ TEST_F(ElementPolygonTest, FillElementMemoWritesOneContourTheHostAccepts) {
 TEST_F(ElementPolygonTest, FillElementMemoChainsPerEdgeRecordsAndFailures) {
     MemoryDriver::ScopedReset reset;
     QV_Poly chain;
-    for (const API_Coord& p : {API_Coord{0, 0}, API_Coord{5, 0}, API_Coord{5, 5}})
-        chain.AddPoint(p, false, 1e-9);
+    for (const API_Coord& p : {API_Coord{0, 0}, API_Coord{5, 0}, API_Coord{5, 5}}) chain.AddPoint(p, false, 1e-9);
     API_Element e = {};
     e.header.typeID = API_PolyLineID;
     API_ElementMemo memo = {};
@@ -191,7 +189,8 @@ TEST_F(ElementPolygonTest, FillElementMemoChainsPerEdgeRecordsAndFailures) {
     EXPECT_EQ(3u, (*memo.vertexIDs)[3]);
     ASSERT_EQ(GSSize(4 * sizeof(API_EdgeTrim)), BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.edgeTrims)));
     EXPECT_EQ(0.5, (*memo.edgeTrims)[3].sideAngle);
-    ASSERT_EQ(GSSize(4 * sizeof(API_OverriddenAttribute)), BMGetPtrSize(reinterpret_cast<GSConstPtr>(memo.sideMaterials)));
+    ASSERT_EQ(GSSize(4 * sizeof(API_OverriddenAttribute)),
+              BMGetPtrSize(reinterpret_cast<GSConstPtr>(memo.sideMaterials)));
     EXPECT_EQ(7, memo.sideMaterials[3].attributeIndex);
 
     // A failed allocation leaves element and memo as they were.

@@ -16,8 +16,7 @@ protected:
         ElemDescriptor d;
         d.Value = value;
         const API_Elem_Head head = Rec(g).header;
-        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }),
-                  NoError);
+        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }), NoError);
     }
     API_Guid TerrainPoint(double x, double y, double height) {
         API_Guid g = {};
@@ -79,9 +78,10 @@ TEST_F(ElementQueriesTest, FillFromPointsWithItsAttributes) {
     EXPECT_EQ(CreateElementFromCoords(points, attrs, made), 0);  // outside an undoable command
     int32_t result = 0;
     ASSERT_EQ(Command([&] {
-        result = CreateElementFromCoords(points, attrs, made);
-        return NoError;
-    }), NoError);
+                  result = CreateElementFromCoords(points, attrs, made);
+                  return NoError;
+              }),
+              NoError);
     ASSERT_EQ(result, 1);
     const StoredElement* fill = Db().Find(made.header.guid);
     ASSERT_NE(fill, nullptr);
@@ -103,9 +103,10 @@ TEST_F(ElementQueriesTest, FillFromPointsWithItsAttributes) {
     QV_List<API_Coord> flat;
     for (const API_Coord& p : {API_Coord{0, 0}, {1, 0}, {1, 1}}) flat.Insert(p);
     ASSERT_EQ(Command([&] {
-        result = CreateElementFromCoords2D(flat, attrs, made);
-        return NoError;
-    }), NoError);
+                  result = CreateElementFromCoords2D(flat, attrs, made);
+                  return NoError;
+              }),
+              NoError);
     EXPECT_EQ(result, 1);
 }
 
@@ -144,8 +145,8 @@ TEST_F(ElementQueriesTest, ConstraintLineCrossings) {
     ConstraintLine(20, -5, 20, 5, false);  // a plain line is no constraint
     EXPECT_TRUE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 0));
     EXPECT_FALSE(SegmentCrossesConstraintLine({19, 0}, {21, 0}, 0));
-    EXPECT_FALSE(SegmentCrossesConstraintLine({0, 5}, {4, 9}, 0));   // shares an end point only
-    EXPECT_FALSE(SegmentCrossesConstraintLine({1, 0}, {3, 0}, 0));   // apart
+    EXPECT_FALSE(SegmentCrossesConstraintLine({0, 5}, {4, 9}, 0));  // shares an end point only
+    EXPECT_FALSE(SegmentCrossesConstraintLine({1, 0}, {3, 0}, 0));  // apart
     // With the 3D window in front the records are read in the floor plan when asked to switch.
     Window(APIWind_3DModelID);
     EXPECT_TRUE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 1));
@@ -213,8 +214,8 @@ TEST_F(ElementQueriesTest, PlacementFieldsAndTheirMask) {
     EXPECT_EQ(b.object.angle, 0.5);
     EXPECT_EQ(a.header.floorInd, 2);
     EXPECT_EQ(b.object.ownerDistance, 2.0);
-    EXPECT_EQ(a.header.layer, 1);    // not the layer
-    EXPECT_EQ(a.object.libInd, 4);   // nor the library part
+    EXPECT_EQ(a.header.layer, 1);   // not the layer
+    EXPECT_EQ(a.object.libInd, 4);  // nor the library part
 
     API_Element mask;
     std::memset(&mask, 0x33, sizeof mask);

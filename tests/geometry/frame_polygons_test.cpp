@@ -11,15 +11,13 @@ using namespace GeometryTest;
 
 namespace {
 
-API_Box3D BoxOf(const QV_Poly& p)
-{
+API_Box3D BoxOf(const QV_Poly& p) {
     API_Box b{};
     p.GetBoundBox(b);
     return API_Box3D{b.xMin, b.yMin, 0.0, b.xMax, b.yMax, 3.0};
 }
 
-QV_Poly Read(const QV_List<QV_CoordLong>& list)
-{
+QV_Poly Read(const QV_List<QV_CoordLong>& list) {
     QV_Poly p;
     p.SetFromCoordLongs(list, 2);
     return p;
@@ -27,8 +25,7 @@ QV_Poly Read(const QV_List<QV_CoordLong>& list)
 
 // Both contours closed in mode 2 codes, and together they cover the ring between rectangle and outline exactly:
 // by area, and point by point on a grid.
-void ExpectExactCover(const FramePolygons& fp, const QV_Poly& outline)
-{
+void ExpectExactCover(const FramePolygons& fp, const QV_Poly& outline) {
     for (const QV_List<QV_CoordLong>* list : {&fp.first, &fp.second}) {
         const int32_t n = list->GetCount();
         ASSERT_GE(n, 4);
@@ -61,8 +58,7 @@ void ExpectExactCover(const FramePolygons& fp, const QV_Poly& outline)
             const int32_t inO = PointInPolygon(so, x, y, edge, tol);
             const int32_t inA = PointInPolygon(sa, x, y, edge, tol);
             const int32_t inB = PointInPolygon(sb, x, y, edge, tol);
-            if (inO == 0 || inA == 0 || inB == 0)
-                continue;
+            if (inO == 0 || inA == 0 || inB == 0) continue;
             const int32_t count = (inA == 1) + (inB == 1);
             EXPECT_EQ(count, inO == 1 ? 0 : 1) << x << " " << y;
         }
@@ -70,8 +66,7 @@ void ExpectExactCover(const FramePolygons& fp, const QV_Poly& outline)
 
 }  // namespace
 
-TEST(FramePolygonsTest, CentredSquare)
-{
+TEST(FramePolygonsTest, CentredSquare) {
     // Clockwise square listed from its lower-left corner.
     const QV_Poly sq = Straight({P(0, 0), P(0, 10), P(10, 10), P(10, 0)});
     FramePolygons fp;
@@ -98,8 +93,7 @@ TEST(FramePolygonsTest, CentredSquare)
     ExpectExactCover(fp, sq);
 }
 
-TEST(FramePolygonsTest, VertexZeroInsideAWrappingWalk)
-{
+TEST(FramePolygonsTest, VertexZeroInsideAWrappingWalk) {
     // The same square listed from its upper-left corner: the first contour's walk runs from the upper-right
     // vertex (entry 1) through entry 0 to the lower-left vertex (entry 3).
     const QV_Poly sq = Straight({P(0, 10), P(10, 10), P(10, 0), P(0, 0)});
@@ -116,8 +110,7 @@ TEST(FramePolygonsTest, VertexZeroInsideAWrappingWalk)
     ExpectExactCover(fr, rot);
 }
 
-TEST(FramePolygonsTest, CounterClockwiseOutlineIsTakenClockwise)
-{
+TEST(FramePolygonsTest, CounterClockwiseOutlineIsTakenClockwise) {
     const QV_Poly ccw = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});
     ASSERT_EQ(ccw.clockwise, 0);
     FramePolygons fp;
@@ -125,8 +118,7 @@ TEST(FramePolygonsTest, CounterClockwiseOutlineIsTakenClockwise)
     ExpectExactCover(fp, ccw);
 }
 
-TEST(FramePolygonsTest, CutOnAnArcMidpointMakesHalfArcs)
-{
+TEST(FramePolygonsTest, CutOnAnArcMidpointMakesHalfArcs) {
     // The lower-left corner is rounded by a quarter circle about (5,5): its midpoint is the nearest entry.
     QV_Poly p = Straight({P(0, 5), P(0, 10), P(10, 10), P(10, 0), P(5, 0)});
     MakeArc(p, 4, P(5 - 5 / std::sqrt(2.0), 5 - 5 / std::sqrt(2.0)));
@@ -148,8 +140,7 @@ TEST(FramePolygonsTest, CutOnAnArcMidpointMakesHalfArcs)
     ExpectExactCover(fp, p);
 }
 
-TEST(FramePolygonsTest, LastEdgeIsAnArc)
-{
+TEST(FramePolygonsTest, LastEdgeIsAnArc) {
     // Clockwise ring whose closing edge bulges out to the left.
     QV_Poly p = Straight({P(0, 0), P(0, 10), P(10, 10), P(10, 0)});
     MakeArc(p, 1, P(5, 13));
@@ -167,8 +158,7 @@ TEST(FramePolygonsTest, LastEdgeIsAnArc)
     ExpectExactCover(fq, q);
 }
 
-TEST(FramePolygonsTest, RandomConvexOutlines)
-{
+TEST(FramePolygonsTest, RandomConvexOutlines) {
     std::mt19937 rng(77);
     std::uniform_real_distribution<double> jitter(0.9, 1.1), u(0, 1);
     for (int round = 0; round < 40; ++round) {
@@ -195,8 +185,7 @@ TEST(FramePolygonsTest, RandomConvexOutlines)
     }
 }
 
-TEST(FramePolygonsTest, TooFewEntries)
-{
+TEST(FramePolygonsTest, TooFewEntries) {
     FramePolygons fp;
     EXPECT_FALSE(BuildFramePolygons(fp, API_Box3D{}, QV_Poly(), 100.0));
     QV_Poly one;
@@ -207,8 +196,7 @@ TEST(FramePolygonsTest, TooFewEntries)
     EXPECT_TRUE(BuildFramePolygons(fp, API_Box3D{0, 0, 0, 5, 5, 0}, two, 10.0));
 }
 
-TEST(FramePolygonsTest, NormalizeDropsADanglingCentre)
-{
+TEST(FramePolygonsTest, NormalizeDropsADanglingCentre) {
     FramePolygons fp;
     QV_List<QV_CoordLong> list = Coded({{0, 0, -1}, {1, 0, 15}, {1, 1, 0}, {2, 2, 900}});
     NormalizeContourCodes(fp, list);
@@ -222,8 +210,7 @@ TEST(FramePolygonsTest, NormalizeDropsADanglingCentre)
     EXPECT_EQ(e[3].x, 0.0);
 }
 
-TEST(FramePolygonsTest, HalfArcsRefuseEntriesThatAreNoMidpoint)
-{
+TEST(FramePolygonsTest, HalfArcsRefuseEntriesThatAreNoMidpoint) {
     FramePolygons fp;
     fp.outline = Coded({{0, 0, 15}, {5, 0, 900}, {5, 5, 0}, {10, 0, -1}});
     QV_List<QV_CoordLong> out;
@@ -238,13 +225,12 @@ TEST(FramePolygonsTest, HalfArcsRefuseEntriesThatAreNoMidpoint)
     EXPECT_EQ(out[2].code, 3015);
 }
 
-TEST(PointInPolygonWithArcsTest, BulgeCounts)
-{
+TEST(PointInPolygonWithArcsTest, BulgeCounts) {
     QV_Poly p = Straight({P(0, 0), P(0, 10), P(10, 10), P(10, 0)});
     MakeArc(p, 2, P(15, 5));  // right side bulges to x = 15
     EXPECT_EQ(PointInPolygonWithArcs(p, P(14, 5)), 1);
     EXPECT_EQ(PointInPolygonWithArcs(p, P(16, 5)), 0);
     EXPECT_EQ(PointInPolygonWithArcs(p, P(5, 5)), 1);
     EXPECT_EQ(PointInPolygonWithArcs(p, P(0, 5)), 0);  // on the outline
-    EXPECT_EQ(p.arcs.GetCount(), 1);                  // the polygon itself is left alone
+    EXPECT_EQ(p.arcs.GetCount(), 1);                   // the polygon itself is left alone
 }

@@ -15,17 +15,14 @@ struct ElementStub {
 
 using Body = MeshBodyOf<ElementStub>;
 
-bool AllZero(const void* p, size_t n)
-{
+bool AllZero(const void* p, size_t n) {
     const auto* b = static_cast<const unsigned char*>(p);
     for (size_t i = 0; i < n; ++i)
-        if (b[i] != 0)
-            return false;
+        if (b[i] != 0) return false;
     return true;
 }
 
-void Fill(Body& body)
-{
+void Fill(Body& body) {
     body.element.typeID = 10;
     std::memset(body.secondElement.bytes, 0xAB, sizeof(body.secondElement.bytes));
     MeshBodyPart part;
@@ -45,8 +42,7 @@ void Fill(Body& body)
 
 }  // namespace
 
-TEST(MeshBodyTest, ResetOfAnEmptyBodyAllocatesNothing)
-{
+TEST(MeshBodyTest, ResetOfAnEmptyBodyAllocatesNothing) {
     Body body;
     const uint64_t before = MemoryDriver::AllocationCount();
     body.Reset();
@@ -55,8 +51,7 @@ TEST(MeshBodyTest, ResetOfAnEmptyBodyAllocatesNothing)
     EXPECT_TRUE(AllZero(&body.element, sizeof(body.element)));
 }
 
-TEST(MeshBodyTest, ResetEmptiesEverything)
-{
+TEST(MeshBodyTest, ResetEmptiesEverything) {
     const int64_t handles = MemoryDriver::LiveHandleCount();
     {
         Body body;
@@ -80,8 +75,7 @@ TEST(MeshBodyTest, ResetEmptiesEverything)
     EXPECT_EQ(MemoryDriver::LiveHandleCount(), handles);
 }
 
-TEST(MeshBodyTest, BodyPartsCopyDeepAndClear)
-{
+TEST(MeshBodyTest, BodyPartsCopyDeepAndClear) {
     MeshBodyPart a;
     a.body = API_BodyType{1, 1, 1, 7};
     a.vertices.Insert(API_VertType{1, 2, 3});

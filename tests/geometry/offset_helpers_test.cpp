@@ -11,18 +11,15 @@ using namespace OffsetTest;
 
 namespace {
 
-QV_List<QV_CoordLong> Coded(std::initializer_list<QV_CoordLong> entries)
-{
+QV_List<QV_CoordLong> Coded(std::initializer_list<QV_CoordLong> entries) {
     QV_List<QV_CoordLong> list;
-    for (const QV_CoordLong& e : entries)
-        list.Insert(e);
+    for (const QV_CoordLong& e : entries) list.Insert(e);
     return list;
 }
 
 }  // namespace
 
-TEST(CircleIntersections, TwoCircles)
-{
+TEST(CircleIntersections, TwoCircles) {
     API_Coord p, q;
     ASSERT_TRUE(IntersectTwoCircles(API_Coord{0, 0}, API_Coord{6, 0}, 5, 5, p, q));
     EXPECT_NEAR(3.0, p.x, 1e-12);
@@ -50,8 +47,7 @@ TEST(CircleIntersections, TwoCircles)
     EXPECT_NEAR(c1.y + 4.0, p.y, 1e-8);
 }
 
-TEST(CircleIntersections, LineAndCircle)
-{
+TEST(CircleIntersections, LineAndCircle) {
     API_Coord p, q;
     ASSERT_TRUE(IntersectLineCircle(API_Coord{-10, 3}, API_Coord{10, 3}, API_Coord{0, 0}, 5, p, q));
     EXPECT_NEAR(4.0, p.x, 1e-12);
@@ -68,16 +64,14 @@ TEST(CircleIntersections, LineAndCircle)
     EXPECT_FALSE(IntersectLineCircle(API_Coord{1, 1}, API_Coord{1, 1}, API_Coord{0, 0}, 5, p, q));
 }
 
-TEST(OffsetHelpers, PrimsAndPointsRoundTrip)
-{
+TEST(OffsetHelpers, PrimsAndPointsRoundTrip) {
     const QV_List<PrimPoly> chain = Chain({Line(0, 0, 10, 0), Arc(10, 5, 5, -90, 0), Line(15, 5, 15, 15)});
     QV_List<QV_CoordLong> points;
     points.Insert(QV_CoordLong{1, 1, 7});  // emptied first
     Geometry_PrimsToPoints(chain, points);
     ASSERT_EQ(6, points.GetCount());
     const int32_t codes[] = {0, 0, 1, 2, 0, -1};
-    for (int32_t i = 0; i < 6; ++i)
-        EXPECT_EQ(codes[i], points[i].code) << i;
+    for (int32_t i = 0; i < 6; ++i) EXPECT_EQ(codes[i], points[i].code) << i;
     EXPECT_EQ(10.0, points[2].x);
     EXPECT_EQ(5.0, points[2].y);
     QV_List<PrimPoly> back;
@@ -94,8 +88,7 @@ TEST(OffsetHelpers, PrimsAndPointsRoundTrip)
     EXPECT_TRUE(back.IsEmpty());
 }
 
-TEST(OffsetHelpers, PointsToPrimsStaysInsideTheList)
-{
+TEST(OffsetHelpers, PointsToPrimsStaysInsideTheList) {
     // An arc cut short by the list's end is dropped, not read past the end.
     QV_List<PrimPoly> prims;
     Geometry_PointsToPrims(Coded({{0, 0, 0}, {5, 0, 0}, {5, 5, 1}, {10, 5, 2}}), prims);
@@ -109,16 +102,15 @@ TEST(OffsetHelpers, PointsToPrimsStaysInsideTheList)
     EXPECT_EQ(5.0, prims[2].begin.x);
 }
 
-TEST(OffsetHelpers, RemoveSharedPrims)
-{
+TEST(OffsetHelpers, RemoveSharedPrims) {
     const QV_List<PrimPoly> reference = Chain({Line(0, 0, 10, 0), Arc(10, 5, 5, -90, 0)});
     QV_List<PrimPoly> prims = Chain({
-        Line(10.000001, 0, 0, 0),        // the reference's line, backwards: removed
-        Line(10, 0, 15, 5),              // the arc's chord is no match, but it ends at the last end: removed
-        Arc(10, 5, 5, 0, -90),           // the arc backwards: removed
-        Line(0, 3, 2, 3),                // unrelated: kept
-        Line(2, 3, 0, 0.000001),         // ends at the reference's first start: removed
-        Line(20, 5, 15, 5),              // ends at the reference's last end: removed
+        Line(10.000001, 0, 0, 0),  // the reference's line, backwards: removed
+        Line(10, 0, 15, 5),        // the arc's chord is no match, but it ends at the last end: removed
+        Arc(10, 5, 5, 0, -90),     // the arc backwards: removed
+        Line(0, 3, 2, 3),          // unrelated: kept
+        Line(2, 3, 0, 0.000001),   // ends at the reference's first start: removed
+        Line(20, 5, 15, 5),        // ends at the reference's last end: removed
     });
     Geometry_RemoveSharedPrims(prims, reference);
     ASSERT_EQ(1, prims.GetCount());
@@ -128,8 +120,7 @@ TEST(OffsetHelpers, RemoveSharedPrims)
     EXPECT_EQ(1, prims.GetCount());
 }
 
-TEST(OffsetHelpers, NearestArcIntersectionChoice)
-{
+TEST(OffsetHelpers, NearestArcIntersectionChoice) {
     // Line y = 3 against the circle of radius 5 about the origin: crossings (4, 3) first and (-4, 3) second.
     const PrimPoly arc = Arc(0, 0, 5, 0, 90);
     API_Coord x;
@@ -150,8 +141,7 @@ TEST(OffsetHelpers, NearestArcIntersectionChoice)
     EXPECT_FALSE(Geometry_NearestArcIntersection(nullptr, a1, nullptr, false, x));
 }
 
-TEST(OffsetHelpers, PointToward)
-{
+TEST(OffsetHelpers, PointToward) {
     const API_Coord a = Geometry_PointToward(API_Coord{1, 1}, API_Coord{4, 5}, 10.0);
     EXPECT_NEAR(7.0, a.x, 1e-12);
     EXPECT_NEAR(9.0, a.y, 1e-12);
@@ -169,11 +159,10 @@ TEST(OffsetHelpers, PointToward)
     EXPECT_EQ(1.0, same.y);
 }
 
-TEST(OffsetHelpers, PolyToArcsFollowsTheRecord)
-{
+TEST(OffsetHelpers, PolyToArcsFollowsTheRecord) {
     // A ring: (0,0) -> (10,0), then a half circle up to (10,10) turning counter-clockwise, then (0,10).
-    QV_List<QV_CoordLong> chain = Coded({{0, 0, 0}, {10, 0, 0}, {10, 5, 1}, {15, 5, 2}, {10, 10, 0}, {0, 10, 0},
-                                         {0, 0, -1}});
+    QV_List<QV_CoordLong> chain =
+        Coded({{0, 0, 0}, {10, 0, 0}, {10, 5, 1}, {15, 5, 2}, {10, 10, 0}, {0, 10, 0}, {0, 0, -1}});
     Geometry::Polygon2DData polygon;
     InitEmptyPolygon2DData(polygon);
     ASSERT_TRUE(CoordLongsToPolygon2DData(polygon, chain));
@@ -181,8 +170,7 @@ TEST(OffsetHelpers, PolyToArcsFollowsTheRecord)
     Geometry_PolyToArcs(polygon, points);
     ASSERT_EQ(7, points.GetCount());
     const int32_t codes[] = {0, 0, 1, 2, 0, 0, -1};
-    for (int32_t i = 0; i < 7; ++i)
-        EXPECT_EQ(codes[i], points[i].code) << i;
+    for (int32_t i = 0; i < 7; ++i) EXPECT_EQ(codes[i], points[i].code) << i;
     EXPECT_NEAR(10.0, points[2].x, 1e-12);  // centre of the half circle: the chord's middle
     EXPECT_NEAR(5.0, points[2].y, 1e-12);
     EXPECT_NEAR(15.0, points[3].x, 1e-12);
@@ -192,8 +180,12 @@ TEST(OffsetHelpers, PolyToArcsFollowsTheRecord)
     Geometry::FreePolygon2DData(&polygon);
 
     // A quarter arc: the general centre formula.
-    chain = Coded({{0, 0, 0}, {10, 0, 0}, {0, 0, 1}, {10 * std::cos(M_PI / 4), 10 * std::sin(M_PI / 4), 2},
-                   {0, 10, 0}, {0, 0, -1}});
+    chain = Coded({{0, 0, 0},
+                   {10, 0, 0},
+                   {0, 0, 1},
+                   {10 * std::cos(M_PI / 4), 10 * std::sin(M_PI / 4), 2},
+                   {0, 10, 0},
+                   {0, 0, -1}});
     ASSERT_TRUE(CoordLongsToPolygon2DData(polygon, chain));
     Geometry_PolyToArcs(polygon, points);
     ASSERT_EQ(6, points.GetCount());
@@ -207,8 +199,7 @@ TEST(OffsetHelpers, PolyToArcsFollowsTheRecord)
     InitEmptyPolygon2DData(two);
     ASSERT_EQ(NoError, Geometry::AllocatePolygon2DData(&two, 9, 0, 2));
     const API_Coord v[] = {{0, 0}, {0, 0}, {9, 0}, {9, 9}, {0, 0}, {3, 3}, {3, 5}, {5, 5}, {5, 3}, {3, 3}};
-    for (int32_t i = 0; i <= 9; ++i)
-        (*two.vertices)[i] = v[i];
+    for (int32_t i = 0; i <= 9; ++i) (*two.vertices)[i] = v[i];
     (*two.contourEnds)[1] = 4;
     (*two.contourEnds)[2] = 9;
     Geometry_PolyToArcs(two, points);

@@ -12,8 +12,7 @@ using namespace OffsetTest;
 
 namespace {
 
-QV_List<PrimPoly> Offset(const QV_List<PrimPoly>& path, uint8_t side, double d, bool regularize = true)
-{
+QV_List<PrimPoly> Offset(const QV_List<PrimPoly>& path, uint8_t side, double d, bool regularize = true) {
     QV_List<PrimPoly> result;
     result.Insert(Line(99, 99, 98, 98));  // emptied by the offset
     OffsetPolygonWithArcs(path, side, d, result, regularize ? 1 : 0);
@@ -21,18 +20,15 @@ QV_List<PrimPoly> Offset(const QV_List<PrimPoly>& path, uint8_t side, double d, 
 }
 
 // Segments follow one another without a gap.
-void ExpectContinuous(const QV_List<PrimPoly>& chain, double tolerance = 1e-9)
-{
+void ExpectContinuous(const QV_List<PrimPoly>& chain, double tolerance = 1e-9) {
     for (int32_t i = 1; i < chain.GetCount(); ++i)
         EXPECT_LT(Distance(chain[i - 1].end, chain[i].begin), tolerance) << "gap before segment " << i;
 }
 
 // Every arc record is consistent: its three points on its circle.
-void ExpectArcRecordsConsistent(const QV_List<PrimPoly>& chain)
-{
+void ExpectArcRecordsConsistent(const QV_List<PrimPoly>& chain) {
     for (const PrimPoly& p : chain) {
-        if (p.isLine != 0)
-            continue;
+        if (p.isLine != 0) continue;
         EXPECT_NEAR(p.radius, Distance(p.begin, p.centre), 1e-9);
         EXPECT_NEAR(p.radius, Distance(p.end, p.centre), 1e-9);
         EXPECT_NEAR(p.radius, Distance(p.mid, p.centre), 1e-9);
@@ -40,47 +36,38 @@ void ExpectArcRecordsConsistent(const QV_List<PrimPoly>& chain)
 }
 
 // A true offset: every point of the result lies at the distance from the whole path.
-void ExpectAtDistance(const QV_List<PrimPoly>& result, const QV_List<PrimPoly>& path, double d)
-{
+void ExpectAtDistance(const QV_List<PrimPoly>& result, const QV_List<PrimPoly>& path, double d) {
     ASSERT_FALSE(result.IsEmpty());
-    for (const API_Coord& q : Samples(result))
-        EXPECT_NEAR(d, DistanceTo(path, q), 1e-7) << "at " << q.x << ", " << q.y;
+    for (const API_Coord& q : Samples(result)) EXPECT_NEAR(d, DistanceTo(path, q), 1e-7) << "at " << q.x << ", " << q.y;
 }
 
 // Every point of the result lies on the side of the path's first segment given by the sign.
-double SideOf(const PrimPoly& s, const API_Coord& q)
-{
+double SideOf(const PrimPoly& s, const API_Coord& q) {
     return (s.end.x - s.begin.x) * (q.y - s.begin.y) - (s.end.y - s.begin.y) * (q.x - s.begin.x);
 }
 
 // The point lies at the distance from the carrier (line or full circle) of one of the path's segments.
-bool OnSomeCarrier(const QV_List<PrimPoly>& path, const API_Coord& q, double d)
-{
+bool OnSomeCarrier(const QV_List<PrimPoly>& path, const API_Coord& q, double d) {
     for (const PrimPoly& p : path)
-        if (std::fabs(DistanceToCarrier(p, q) - d) < 1e-9)
-            return true;
+        if (std::fabs(DistanceToCarrier(p, q) - d) < 1e-9) return true;
     return false;
 }
 
-bool SelfCrossing(const QV_List<PrimPoly>& chain)
-{
+bool SelfCrossing(const QV_List<PrimPoly>& chain) {
     QV_Poly poly;
     const std::vector<API_Coord> pts = Samples(chain, 8);
-    for (const API_Coord& p : pts)
-        poly.AddPoint(p, false, 1e-9);
+    for (const API_Coord& p : pts) poly.AddPoint(p, false, 1e-9);
     return PolygonSelfIntersects(poly) != 0;
 }
 
 // A road-like path: straight, a left bend of radius r over 90 degrees, straight up.
-QV_List<PrimPoly> Road(double r)
-{
+QV_List<PrimPoly> Road(double r) {
     return Chain({Line(0, 0, 10, 0), Arc(10, r, r, -90, 0), Line(10 + r, r, 10 + r, r + 10)});
 }
 
 }  // namespace
 
-TEST(OutlineOffset, EmptyAndSingleSegments)
-{
+TEST(OutlineOffset, EmptyAndSingleSegments) {
     QV_List<PrimPoly> empty;
     EXPECT_TRUE(Offset(empty, 0, 2.0).IsEmpty());
 
@@ -106,8 +93,7 @@ TEST(OutlineOffset, EmptyAndSingleSegments)
     EXPECT_EQ(0.0, one[0].begin.y);
 }
 
-TEST(OutlineOffset, StraightChainsBothSides)
-{
+TEST(OutlineOffset, StraightChainsBothSides) {
     // Two collinear segments: the second starts at the first's moved end.
     const QV_List<PrimPoly> collinear = Chain({Line(0, 0, 5, 5), Line(5, 5, 10, 10)});
     const QV_List<PrimPoly> c = Offset(collinear, 0, 1.0, false);
@@ -144,8 +130,7 @@ TEST(OutlineOffset, StraightChainsBothSides)
     }
 }
 
-TEST(OutlineOffset, ArcsGrowAndShrinkByTheirTurn)
-{
+TEST(OutlineOffset, ArcsGrowAndShrinkByTheirTurn) {
     // Counter-clockwise quarter: its left is towards the centre.
     const QV_List<PrimPoly> ccw = Chain({Arc(0, 0, 5, 0, 90)});
     const QV_List<PrimPoly> inner = Offset(ccw, 0, 2.0);
@@ -175,8 +160,7 @@ TEST(OutlineOffset, ArcsGrowAndShrinkByTheirTurn)
     EXPECT_TRUE(Offset(ccw, 0, 5.5).IsEmpty());
 }
 
-TEST(OutlineOffset, MixedRoadBothSidesIsATrueOffset)
-{
+TEST(OutlineOffset, MixedRoadBothSidesIsATrueOffset) {
     const QV_List<PrimPoly> road = Road(5.0);
     for (uint8_t side : {uint8_t(0), uint8_t(1)}) {
         for (double d : {0.5, 2.0, 4.5}) {
@@ -199,8 +183,7 @@ TEST(OutlineOffset, MixedRoadBothSidesIsATrueOffset)
     }
 }
 
-TEST(OutlineOffset, TightArcSmallerThanTheOffsetIsDroppedAndNeighboursJoined)
-{
+TEST(OutlineOffset, TightArcSmallerThanTheOffsetIsDroppedAndNeighboursJoined) {
     const QV_List<PrimPoly> road = Road(1.5);
     for (bool regularize : {false, true}) {
         const QV_List<PrimPoly> r = Offset(road, 0, 2.0, regularize);
@@ -211,8 +194,7 @@ TEST(OutlineOffset, TightArcSmallerThanTheOffsetIsDroppedAndNeighboursJoined)
         EXPECT_NEAR(9.5, r[0].end.x, 1e-9);
         EXPECT_NEAR(2.0, r[0].end.y, 1e-9);
         ExpectContinuous(r);
-        for (const API_Coord& q : Samples(r))
-            EXPECT_TRUE(OnSomeCarrier(road, q, 2.0)) << q.x << "," << q.y;
+        for (const API_Coord& q : Samples(r)) EXPECT_TRUE(OnSomeCarrier(road, q, 2.0)) << q.x << "," << q.y;
     }
     // Away from the centre the same arc grows.
     const QV_List<PrimPoly> out = Offset(road, 1, 2.0);
@@ -221,8 +203,7 @@ TEST(OutlineOffset, TightArcSmallerThanTheOffsetIsDroppedAndNeighboursJoined)
     ExpectAtDistance(out, road, 2.0);
 }
 
-TEST(OutlineOffset, ArcDroppedBeforeAStraightLeavesNoGap)
-{
+TEST(OutlineOffset, ArcDroppedBeforeAStraightLeavesNoGap) {
     // A bend of radius 1 ends in a kink: offset by 0.9 the straight after it misses the shrunk circle, the arc
     // is dropped and the straight is joined to the straight before the arc.
     const QV_List<PrimPoly> path = Chain({Line(0, 0, 10, 0), Arc(10, 1, 1, -90, 0), Line(11, 1, 15, 5)});
@@ -230,12 +211,10 @@ TEST(OutlineOffset, ArcDroppedBeforeAStraightLeavesNoGap)
     ASSERT_EQ(2, r.GetCount());
     ExpectContinuous(r);
     EXPECT_NEAR(0.9, r[0].end.y, 1e-9);
-    for (const API_Coord& q : Samples(r))
-        EXPECT_TRUE(OnSomeCarrier(path, q, 0.9)) << q.x << "," << q.y;
+    for (const API_Coord& q : Samples(r)) EXPECT_TRUE(OnSomeCarrier(path, q, 0.9)) << q.x << "," << q.y;
 }
 
-TEST(OutlineOffset, UTurnsBothSides)
-{
+TEST(OutlineOffset, UTurnsBothSides) {
     // Wide enough: a true offset on both sides.
     const QV_List<PrimPoly> u = Chain({Line(0, 0, 10, 0), Arc(10, 3, 3, -90, 90), Line(10, 6, 0, 6)});
     for (uint8_t side : {uint8_t(0), uint8_t(1)}) {
@@ -253,8 +232,7 @@ TEST(OutlineOffset, UTurnsBothSides)
     ExpectAtDistance(outside, u, 4.0);
 }
 
-TEST(OutlineOffset, LoopOfATightBendIsCutAway)
-{
+TEST(OutlineOffset, LoopOfATightBendIsCutAway) {
     // A corner cut by a short diagonal: offset inwards, the diagonal's offset runs backwards and makes a loop.
     const QV_List<PrimPoly> notch = Chain({Line(0, 0, 10, 0), Line(10, 0, 10.5, 0.5), Line(10.5, 0.5, 10.5, 10)});
     const QV_List<PrimPoly> raw = Offset(notch, 0, 1.0, false);
@@ -282,16 +260,13 @@ TEST(OutlineOffset, LoopOfATightBendIsCutAway)
     const QV_List<PrimPoly> h1 = Offset(hairpin, 1, 1.0);
     ASSERT_EQ(3, h1.GetCount());
     ExpectContinuous(h1);
-    for (const API_Coord& q : Samples(h1))
-        EXPECT_GE(DistanceTo(hairpin, q), 1.0 - 1e-9);
+    for (const API_Coord& q : Samples(h1)) EXPECT_GE(DistanceTo(hairpin, q), 1.0 - 1e-9);
 }
 
-TEST(OutlineOffset, LoopWithArcsIsCutAndArcsSurvive)
-{
+TEST(OutlineOffset, LoopWithArcsIsCutAndArcsSurvive) {
     // Straight, a short kink, and a long arc bending right: offset to the left the kink's offset runs
     // backwards and its loop is cut; the arc stays an arc of the grown radius.
-    const QV_List<PrimPoly> path =
-        Chain({Line(0, 0, 10, 0), Line(10, 0, 10.6, 0.8), Arc(20.6, 0.8, 10, 180, 150)});
+    const QV_List<PrimPoly> path = Chain({Line(0, 0, 10, 0), Line(10, 0, 10.6, 0.8), Arc(20.6, 0.8, 10, 180, 150)});
     const QV_List<PrimPoly> raw = Offset(path, 0, 1.5, false);
     ASSERT_EQ(3, raw.GetCount());
     EXPECT_TRUE(SelfCrossing(raw));
@@ -306,9 +281,9 @@ TEST(OutlineOffset, LoopWithArcsIsCutAndArcsSurvive)
     ExpectArcRecordsConsistent(r);
 }
 
-TEST(OutlineOffset, ZeroLengthSegmentsGiveNoStrayPoints)
-{
-    const QV_List<PrimPoly> path = Chain({Line(0, 0, 5, 0), Line(5, 0, 5, 0), Line(5, 0, 5.00001, 0), Line(5.00001, 0, 10, 0)});
+TEST(OutlineOffset, ZeroLengthSegmentsGiveNoStrayPoints) {
+    const QV_List<PrimPoly> path =
+        Chain({Line(0, 0, 5, 0), Line(5, 0, 5, 0), Line(5, 0, 5.00001, 0), Line(5.00001, 0, 10, 0)});
     for (bool regularize : {false, true}) {
         const QV_List<PrimPoly> r = Offset(path, 0, 1.0, regularize);
         ASSERT_FALSE(r.IsEmpty());
@@ -321,8 +296,7 @@ TEST(OutlineOffset, ZeroLengthSegmentsGiveNoStrayPoints)
     }
 }
 
-TEST(OutlineOffset, RegularisationThatFindsNoPieceKeepsTheChain)
-{
+TEST(OutlineOffset, RegularisationThatFindsNoPieceKeepsTheChain) {
     // Offset by nothing: the band has no area, so the chain comes back as joined.
     const QV_List<PrimPoly> road = Road(5.0);
     const QV_List<PrimPoly> r = Offset(road, 0, 0.0);
@@ -343,8 +317,7 @@ TEST(OutlineOffset, RegularisationThatFindsNoPieceKeepsTheChain)
     EXPECT_EQ(1.0, across[0].end.y);
 }
 
-TEST(OutlineOffset, ReverseSegmentListKeepsArcs)
-{
+TEST(OutlineOffset, ReverseSegmentListKeepsArcs) {
     QV_List<PrimPoly> chain = Road(5.0);
     const PrimPoly arc = chain[1];
     ReverseSegmentList(chain);
@@ -361,14 +334,11 @@ TEST(OutlineOffset, ReverseSegmentListKeepsArcs)
     EXPECT_TRUE(empty.IsEmpty());
 }
 
-TEST(OutlineOffset, NoHandlesLeft)
-{
+TEST(OutlineOffset, NoHandlesLeft) {
     const int64_t before = MemoryDriver::LiveHandleCount();
     {
-        const QV_List<PrimPoly> path =
-            Chain({Line(0, 0, 10, 0), Line(10, 0, 10.6, 0.8), Arc(20.6, 0.8, 10, 180, 150)});
-        for (uint8_t side : {uint8_t(0), uint8_t(1)})
-            Offset(path, side, 1.5);
+        const QV_List<PrimPoly> path = Chain({Line(0, 0, 10, 0), Line(10, 0, 10.6, 0.8), Arc(20.6, 0.8, 10, 180, 150)});
+        for (uint8_t side : {uint8_t(0), uint8_t(1)}) Offset(path, side, 1.5);
     }
     EXPECT_EQ(before, MemoryDriver::LiveHandleCount());
 }
@@ -377,8 +347,7 @@ namespace {
 
 // A smooth path: straights and arcs joined tangentially, turning less than a half turn in all, so that its
 // offsets by less than the smallest radius are true offsets on both sides.
-QV_List<PrimPoly> SmoothPath(uint32_t& seed, double& smallestRadius)
-{
+QV_List<PrimPoly> SmoothPath(uint32_t& seed, double& smallestRadius) {
     auto next = [&seed](double lo, double hi) {
         seed = seed * 1664525u + 1013904223u;
         return lo + (hi - lo) * double(seed >> 8) / double(1u << 24);
@@ -400,8 +369,7 @@ QV_List<PrimPoly> SmoothPath(uint32_t& seed, double& smallestRadius)
         }
         const double r = next(3, 20);
         double sweep = next(10, 60) * M_PI / 180.0 * (next(0, 1) < 0.5 ? -1.0 : 1.0);
-        if (std::fabs(turned + sweep) > 0.9 * M_PI)
-            sweep = -sweep;
+        if (std::fabs(turned + sweep) > 0.9 * M_PI) sweep = -sweep;
         turned += sweep;
         smallestRadius = std::fmin(smallestRadius, r);
         // Centre to the left for a left turn.
@@ -420,8 +388,7 @@ QV_List<PrimPoly> SmoothPath(uint32_t& seed, double& smallestRadius)
 
 }  // namespace
 
-TEST(OutlineOffset, RandomSmoothPathsGiveTrueOffsetsOnBothSides)
-{
+TEST(OutlineOffset, RandomSmoothPathsGiveTrueOffsetsOnBothSides) {
     uint32_t seed = 12345;
     for (int round = 0; round < 40; ++round) {
         double smallest;
@@ -438,22 +405,19 @@ TEST(OutlineOffset, RandomSmoothPathsGiveTrueOffsetsOnBothSides)
     }
 }
 
-TEST(OutlineOffset, SurveySizedCoordinates)
-{
+TEST(OutlineOffset, SurveySizedCoordinates) {
     const double ox = 6543210.5, oy = 1234567.25;
     const QV_List<PrimPoly> path = Chain({Line(ox, oy, ox + 10, oy), Line(ox + 10, oy, ox + 10.5, oy + 0.5),
                                           Line(ox + 10.5, oy + 0.5, ox + 10.5, oy + 10)});
     const QV_List<PrimPoly> clean = Offset(path, 0, 1.0);
     ASSERT_EQ(2, clean.GetCount());
     ExpectContinuous(clean, 1e-6);
-    for (const API_Coord& q : Samples(clean))
-        EXPECT_NEAR(1.0, DistanceTo(path, q), 1e-6);
+    for (const API_Coord& q : Samples(clean)) EXPECT_NEAR(1.0, DistanceTo(path, q), 1e-6);
     const QV_List<PrimPoly> road =
         Chain({Line(ox, oy, ox + 10, oy), Arc(ox + 10, oy + 5, 5, -90, 0), Line(ox + 15, oy + 5, ox + 15, oy + 15)});
     for (uint8_t side : {uint8_t(0), uint8_t(1)}) {
         const QV_List<PrimPoly> r = Offset(road, side, 2.0);
         ASSERT_EQ(3, r.GetCount());
-        for (const API_Coord& q : Samples(r))
-            EXPECT_NEAR(2.0, DistanceTo(road, q), 1e-6);
+        for (const API_Coord& q : Samples(r)) EXPECT_NEAR(2.0, DistanceTo(road, q), 1e-6);
     }
 }

@@ -8,8 +8,7 @@
 
 using namespace GeometryTest;
 
-TEST(QVPoly, SignedAreaSignAndClockwiseFlag)
-{
+TEST(QVPoly, SignedAreaSignAndClockwiseFlag) {
     QV_Poly ccw = Straight({P(0, 0), P(1, 0), P(1, 1), P(0, 1)});
     EXPECT_DOUBLE_EQ(ccw.SignedArea(), -1.0);
     EXPECT_EQ(ccw.clockwise, 0);
@@ -22,8 +21,7 @@ TEST(QVPoly, SignedAreaSignAndClockwiseFlag)
     EXPECT_DOUBLE_EQ(chain.SignedArea(), -0.5 - 0.5 * 1.0 * 1.0 * 0 - 0.5);
 }
 
-TEST(QVPoly, SignedAreaOfArcsIsChordedClosely)
-{
+TEST(QVPoly, SignedAreaOfArcsIsChordedClosely) {
     // Half disc of radius 10 on the x axis, counter-clockwise: the arc bulges up.
     QV_Poly half = Straight({P(-10, 0), P(10, 0)});
     MakeArc(half, 1, P(0, 10));
@@ -43,8 +41,7 @@ TEST(QVPoly, SignedAreaOfArcsIsChordedClosely)
     EXPECT_TRUE(std::isfinite(tiny.SignedArea()));
 }
 
-TEST(QVPoly, AddPointBuildsAndClosesChains)
-{
+TEST(QVPoly, AddPointBuildsAndClosesChains) {
     QV_Poly p;
     const double t = 0.01;
     EXPECT_TRUE(p.AddPoint(P(0, 0), true, t));
@@ -70,8 +67,7 @@ TEST(QVPoly, AddPointBuildsAndClosesChains)
     EXPECT_EQ(q.CodeCount(), 3);
 }
 
-TEST(QVPoly, SetFromCoordsDropsTheRepeatedClosingPoint)
-{
+TEST(QVPoly, SetFromCoordsDropsTheRepeatedClosingPoint) {
     QV_Poly p;
     p.SetFromCoords(Coords({P(0, 0), P(1, 0), P(1, 1), P(1e-8, 0)}), false);
     EXPECT_EQ(p.VertexCount(), 3);
@@ -99,8 +95,7 @@ TEST(QVPoly, SetFromCoordsDropsTheRepeatedClosingPoint)
     EXPECT_EQ(p.CodeCount(), 3);
 }
 
-TEST(QVPoly, SetOrientationKeepsVertexZeroOfRings)
-{
+TEST(QVPoly, SetOrientationKeepsVertexZeroOfRings) {
     QV_Poly p = Straight({P(0, 0), P(0, 10), P(10, 10), P(10, 0)});  // clockwise
     MakeArc(p, 1, P(5, 12));
     ASSERT_EQ(p.clockwise, 1);
@@ -130,11 +125,10 @@ TEST(QVPoly, SetOrientationKeepsVertexZeroOfRings)
     EXPECT_EQ(c.vertices[2].x, 0.0);
 }
 
-TEST(QVPoly, CodedListsRoundTripInMode1)
-{
+TEST(QVPoly, CodedListsRoundTripInMode1) {
     QV_Poly p = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});
-    MakeArc(p, 1, P(12, 5));   // bulge out on the right
-    MakeArc(p, 3, P(-3, 5));   // and on the left; this is the closing edge
+    MakeArc(p, 1, P(12, 5));  // bulge out on the right
+    MakeArc(p, 3, P(-3, 5));  // and on the left; this is the closing edge
     QV_List<QV_CoordLong> list;
     p.ToCoordLongs(list, 1);
     const std::vector<QV_CoordLong> e = Entries(list);
@@ -164,8 +158,7 @@ TEST(QVPoly, CodedListsRoundTripInMode1)
     EXPECT_EQ(list.GetCount(), 14);
 }
 
-TEST(QVPoly, CodedListsInMode2)
-{
+TEST(QVPoly, CodedListsInMode2) {
     QV_Poly p = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});
     MakeArc(p, 3, P(-3, 5));  // the closing edge is an arc
     QV_List<QV_CoordLong> list;
@@ -206,8 +199,7 @@ TEST(QVPoly, CodedListsInMode2)
     EXPECT_EQ(cl[2].code, 0);
 }
 
-TEST(QVPoly, SetFromCoordLongsOddInput)
-{
+TEST(QVPoly, SetFromCoordLongsOddInput) {
     QV_Poly q;
     // Collinear midpoint: no finite arc, the edge stays straight.
     q.SetFromCoordLongs(Coded({{0, 0, 0}, {5, 0, 2}, {10, 0, 0}, {10, 10, -1}}), 1);
@@ -230,8 +222,7 @@ TEST(QVPoly, SetFromCoordLongsOddInput)
     EXPECT_EQ(q.VertexCount(), 3);
 }
 
-TEST(QVPoly, BuildPolyListsPerContour)
-{
+TEST(QVPoly, BuildPolyListsPerContour) {
     QV_List<QV_Poly> polys;
     BuildPolyListFromCoordLongs(polys, QV_List<QV_CoordLong>(), 1);
     ASSERT_EQ(polys.GetCount(), 1);
@@ -246,9 +237,8 @@ TEST(QVPoly, BuildPolyListsPerContour)
     EXPECT_EQ(polys[2].CodeCount(), 3);
 
     QV_List<QV_Coord3DLong> in3;
-    for (const QV_Coord3DLong& e : {QV_Coord3DLong{0, 0, 1, 0}, QV_Coord3DLong{1, 0, 2, 0},
-                                    QV_Coord3DLong{1, 1, 3, 0}, QV_Coord3DLong{0, 0, 9, -1},
-                                    QV_Coord3DLong{5, 5, 0, 0}, QV_Coord3DLong{6, 5, 0, 0},
+    for (const QV_Coord3DLong& e : {QV_Coord3DLong{0, 0, 1, 0}, QV_Coord3DLong{1, 0, 2, 0}, QV_Coord3DLong{1, 1, 3, 0},
+                                    QV_Coord3DLong{0, 0, 9, -1}, QV_Coord3DLong{5, 5, 0, 0}, QV_Coord3DLong{6, 5, 0, 0},
                                     QV_Coord3DLong{6, 6, 0, -1}})
         in3.Insert(e);
     BuildPolyListFromCoord3DLongs(polys, in3);
@@ -261,8 +251,7 @@ TEST(QVPoly, BuildPolyListsPerContour)
     EXPECT_EQ(polys.GetCount(), 1);
 }
 
-TEST(QVPoly, CopiesAreDeep)
-{
+TEST(QVPoly, CopiesAreDeep) {
     QV_Poly p = Straight({P(0, 0), P(10, 0), P(10, 10)});
     MakeArc(p, 0, P(5, -2));
     QV_Poly q(p);
@@ -285,8 +274,7 @@ TEST(QVPoly, CopiesAreDeep)
     EXPECT_EQ(list[1].VertexCount(), 3);
 }
 
-TEST(QVPoly, ContourRecordsOwnTheirPoints)
-{
+TEST(QVPoly, ContourRecordsOwnTheirPoints) {
     QV_List<QV_Poly2DAC::QV_Poly2DACSub> subs;
     QV_Poly p = Straight({P(0, 0), P(1, 0), P(1, 1)});
     QV_Poly2DAC::QV_Poly2DACSub sub;

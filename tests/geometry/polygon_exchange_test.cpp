@@ -8,11 +8,9 @@
 
 namespace {
 
-QV_List<QV_CoordLong> Coded(std::initializer_list<QV_CoordLong> entries)
-{
+QV_List<QV_CoordLong> Coded(std::initializer_list<QV_CoordLong> entries) {
     QV_List<QV_CoordLong> list;
-    for (const QV_CoordLong& e : entries)
-        list.Insert(e);
+    for (const QV_CoordLong& e : entries) list.Insert(e);
     return list;
 }
 
@@ -24,8 +22,7 @@ struct Owned {
 
 }  // namespace
 
-TEST(PolygonExchange, CoordLongsRingBecomesAnOrientedRecord)
-{
+TEST(PolygonExchange, CoordLongsRingBecomesAnOrientedRecord) {
     Owned o;
     // Clockwise square with its first point repeated at the end.
     ASSERT_TRUE(CoordLongsToPolygon2DData(o.p, Coded({{0, 0, 0}, {0, 4, 0}, {4, 4, 0}, {4, 0, 0}, {0, 0, -1}})));
@@ -45,8 +42,7 @@ TEST(PolygonExchange, CoordLongsRingBecomesAnOrientedRecord)
     EXPECT_EQ(0x20202020u, blanks);
 }
 
-TEST(PolygonExchange, CoordLongsArcsFromTheirThreePoints)
-{
+TEST(PolygonExchange, CoordLongsArcsFromTheirThreePoints) {
     Owned o;
     // The centre entry's own coordinates are not used.
     ASSERT_TRUE(CoordLongsToPolygon2DData(
@@ -67,8 +63,7 @@ TEST(PolygonExchange, CoordLongsArcsFromTheirThreePoints)
     EXPECT_EQ(5, o.p.nVertices);
 }
 
-TEST(PolygonExchange, CoordLongsRefusesBrokenLists)
-{
+TEST(PolygonExchange, CoordLongsRefusesBrokenLists) {
     const int64_t before = MemoryDriver::LiveHandleCount();
     {
         Owned o;
@@ -76,8 +71,8 @@ TEST(PolygonExchange, CoordLongsRefusesBrokenLists)
             Coded({}),
             Coded({{0, 0, 0}, {1, 0, 0}}),
             Coded({{5, 5, 1}, {1, 0, 2}, {1, 1, 0}, {0, 0, -1}}),                        // centre first
-            Coded({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {9, 9, 1}, {2, 6, 2}}),             // arc cut off
-            Coded({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, -1}}),                       // not closed
+            Coded({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {9, 9, 1}, {2, 6, 2}}),              // arc cut off
+            Coded({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, -1}}),                        // not closed
             Coded({{0, 0, 0}, {4, 0, 0}, {1, 1, 1}, {1, 1, 1}, {4, 4, 0}, {0, 0, -1}}),  // centre after centre
         };
         for (const QV_List<QV_CoordLong>& list : broken) {
@@ -89,8 +84,7 @@ TEST(PolygonExchange, CoordLongsRefusesBrokenLists)
     EXPECT_EQ(before, MemoryDriver::LiveHandleCount());
 }
 
-TEST(PolygonExchange, EqualityIgnoresTheStartingVertex)
-{
+TEST(PolygonExchange, EqualityIgnoresTheStartingVertex) {
     Owned a, b, c, d;
     ASSERT_TRUE(CoordLongsToPolygon2DData(
         a.p, Coded({{0, 0, 0}, {10, 0, 0}, {0, 0, 1}, {15, 5, 2}, {10, 10, 0}, {0, 10, 0}, {0, 0, -1}})));
@@ -115,8 +109,7 @@ TEST(PolygonExchange, EqualityIgnoresTheStartingVertex)
     Geometry::FreePolygon2DData(&copy);
 }
 
-TEST(PolygonExchange, PolyRingsToRecords)
-{
+TEST(PolygonExchange, PolyRingsToRecords) {
     // A quarter-circle ring, counter-clockwise: (0,0) -> (10,0) -> arc -> (0,10).
     QV_Poly quarter;
     quarter.AddPointXY(0, 0, false, 1e-9);
@@ -159,8 +152,7 @@ TEST(PolygonExchange, PolyRingsToRecords)
     for (const API_Coord& p : {API_Coord{0, 0}, API_Coord{10, 0}, API_Coord{10, 10}, API_Coord{0, 10}})
         outer.AddPoint(p, false, 1e-9);
     outer.AddPoint(API_Coord{0, 0}, true, 1e-9);
-    for (const API_Coord& p : {API_Coord{3, 3}, API_Coord{6, 3}, API_Coord{6, 6}})
-        hole.AddPoint(p, false, 1e-9);
+    for (const API_Coord& p : {API_Coord{3, 3}, API_Coord{6, 3}, API_Coord{6, 6}}) hole.AddPoint(p, false, 1e-9);
     hole.AddPoint(API_Coord{3, 3}, true, 1e-9);
     rings.Insert(outer);
     rings.Insert(hole);

@@ -10,18 +10,15 @@ using namespace GeometryTest;
 
 namespace {
 
-int32_t Where(const QV_Poly& p, double x, double y, double t, int32_t* edgeOut = nullptr)
-{
+int32_t Where(const QV_Poly& p, double x, double y, double t, int32_t* edgeOut = nullptr) {
     int32_t edge = -7;
     const int32_t r = PointInPolygon(p, x, y, edge, t);
-    if (edgeOut != nullptr)
-        *edgeOut = edge;
+    if (edgeOut != nullptr) *edgeOut = edge;
     return r;
 }
 
 // Winding number of a closed straight outline around (x, y): the reference for inside tests.
-int Winding(const QV_Poly& p, double x, double y)
-{
+int Winding(const QV_Poly& p, double x, double y) {
     int w = 0;
     const int32_t n = p.VertexCount();
     for (int32_t i = 0; i < n; ++i) {
@@ -38,8 +35,7 @@ int Winding(const QV_Poly& p, double x, double y)
 
 }  // namespace
 
-TEST(PointInPolygonTest, SquareCases)
-{
+TEST(PointInPolygonTest, SquareCases) {
     const QV_Poly sq = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});
     int32_t edge = 0;
     EXPECT_EQ(Where(sq, 5, 0, 0.01, &edge), 0);
@@ -57,16 +53,14 @@ TEST(PointInPolygonTest, SquareCases)
     EXPECT_EQ(edge, 0);
 }
 
-TEST(PointInPolygonTest, RayThroughVerticesAndDegenerateEdges)
-{
+TEST(PointInPolygonTest, RayThroughVerticesAndDegenerateEdges) {
     // A diamond: the horizontal ray from (1, 5) runs through the vertices at (0, 5) and (10, 5).
     const QV_Poly diamond = Straight({P(5, 0), P(10, 5), P(5, 10), P(0, 5)});
     EXPECT_EQ(Where(diamond, 1, 5, 1e-9), 1);
     EXPECT_EQ(Where(diamond, -1, 5, 1e-9), -1);
     EXPECT_EQ(Where(diamond, 11, 5, 1e-9), -1);
     // Repeated vertices (zero-length edges) and a collinear extra vertex change nothing.
-    const QV_Poly padded =
-        Straight({P(5, 0), P(5, 0), P(10, 5), P(7.5, 7.5), P(5, 10), P(5, 10), P(0, 5)});
+    const QV_Poly padded = Straight({P(5, 0), P(5, 0), P(10, 5), P(7.5, 7.5), P(5, 10), P(5, 10), P(0, 5)});
     for (double x = -1; x <= 11; x += 0.37)
         for (double y = -1; y <= 11; y += 0.41)
             EXPECT_EQ(Where(padded, x, y, 1e-9), Where(diamond, x, y, 1e-9)) << x << " " << y;
@@ -78,8 +72,7 @@ TEST(PointInPolygonTest, RayThroughVerticesAndDegenerateEdges)
     EXPECT_EQ(Where(far, o + 10, o + 5, 1e-7), 0);
 }
 
-TEST(PointInPolygonTest, AgreesWithWindingOnRandomStars)
-{
+TEST(PointInPolygonTest, AgreesWithWindingOnRandomStars) {
     std::mt19937 rng(1234);
     std::uniform_real_distribution<double> radius(1.0, 10.0), coord(-11.0, 11.0);
     for (int poly = 0; poly < 50; ++poly) {
@@ -95,15 +88,13 @@ TEST(PointInPolygonTest, AgreesWithWindingOnRandomStars)
             // Points on a quarter grid hit vertex heights and edges exactly.
             const double x = std::round(coord(rng) * 4) / 4, y = std::round(coord(rng) * 4) / 4;
             const int32_t got = Where(p, x, y, 1e-9);
-            if (got == 0)
-                continue;  // on the boundary: the winding reference has no answer
+            if (got == 0) continue;  // on the boundary: the winding reference has no answer
             EXPECT_EQ(got == 1, Winding(p, x, y) != 0) << poly << " " << x << " " << y;
         }
     }
 }
 
-TEST(BoundBox, ArcsWidenTheBox)
-{
+TEST(BoundBox, ArcsWidenTheBox) {
     // Half circle from 0 to pi about (0,0), radius 1, closed by the diameter.
     QV_Poly half = Straight({P(1, 0), P(-1, 0)});
     MakeArc(half, 0, P(0, 1));
@@ -136,8 +127,7 @@ TEST(BoundBox, ArcsWidenTheBox)
     EXPECT_EQ(box.yMax, 0.0);
 }
 
-TEST(Relation, SquaresInsideApartTouchingOverlapping)
-{
+TEST(Relation, SquaresInsideApartTouchingOverlapping) {
     const double t = 1e-7;
     const QV_Poly a = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});
     const QV_Poly inner = Straight({P(2, 2), P(8, 2), P(8, 8), P(2, 8)});
@@ -176,8 +166,7 @@ TEST(Relation, SquaresInsideApartTouchingOverlapping)
     EXPECT_EQ(GetPolygonRelation(Straight({P(0, 0), P(1, 0), P(1, 1)}, false), a, t), -1);
 }
 
-TEST(Relation, CornersNotchesAndSelfTouching)
-{
+TEST(Relation, CornersNotchesAndSelfTouching) {
     const double t = 1e-7;
     uint8_t touch = 0;
     const QV_Poly a = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});
@@ -190,15 +179,13 @@ TEST(Relation, CornersNotchesAndSelfTouching)
     EXPECT_EQ(GetPolygonRelation(a, half, t, &touch), 1);
     EXPECT_EQ(touch, 1);
     // A notch filled by its lid: every vertex of the lid lies on the notched outline, yet it is outside.
-    const QV_Poly notched =
-        Straight({P(0, 0), P(10, 0), P(10, 10), P(6, 10), P(6, 4), P(4, 4), P(4, 10), P(0, 10)});
+    const QV_Poly notched = Straight({P(0, 0), P(10, 0), P(10, 10), P(6, 10), P(6, 4), P(4, 4), P(4, 10), P(0, 10)});
     const QV_Poly lid = Straight({P(4, 4), P(6, 4), P(6, 10), P(4, 10)});
     EXPECT_EQ(GetPolygonRelation(notched, lid, t, &touch), 0);
     EXPECT_EQ(touch, 1);
 }
 
-TEST(PointInPolygonTest, SelfTouchingOutline)
-{
+TEST(PointInPolygonTest, SelfTouchingOutline) {
     // Two triangles meeting in (5,5), one outline.
     const QV_Poly bow = Straight({P(0, 0), P(10, 0), P(5, 5), P(10, 10), P(0, 10), P(5, 5)});
     EXPECT_EQ(Where(bow, 5, 2, 1e-7), 1);
@@ -211,8 +198,7 @@ TEST(PointInPolygonTest, SelfTouchingOutline)
     EXPECT_EQ(copy.VertexCount(), 6);
 }
 
-TEST(Validity, Rules)
-{
+TEST(Validity, Rules) {
     EXPECT_FALSE(QV_Poly().IsValid());
     EXPECT_TRUE(Straight({P(0, 0), P(1, 0)}, false).IsValid());
     EXPECT_FALSE(Straight({P(0, 0), P(1, 0)}, true).IsValid());
@@ -226,8 +212,7 @@ TEST(Validity, Rules)
     EXPECT_FALSE(odd.IsValid());
 }
 
-TEST(SimplifyTest, CollinearVertexStaysSpikeGoes)
-{
+TEST(SimplifyTest, CollinearVertexStaysSpikeGoes) {
     const double t = 0.01;
     QV_Poly mid = Straight({P(0, 0), P(5, 0), P(10, 0), P(10, 10), P(0, 10)});
     EXPECT_EQ(mid.Simplify(t), 0);
@@ -253,8 +238,7 @@ TEST(SimplifyTest, CollinearVertexStaysSpikeGoes)
     EXPECT_EQ(flat.Simplify(t), 2);
 }
 
-TEST(SimplifyTest, OpenChainKeepsItsEnds)
-{
+TEST(SimplifyTest, OpenChainKeepsItsEnds) {
     // A U-shaped path: its last edge runs back along its first, but they are not neighbours.
     QV_Poly u = Straight({P(0, 0), P(10, 0), P(10, 5), P(0, 5)}, false);
     EXPECT_EQ(u.Simplify(0.01), 0);
@@ -270,13 +254,12 @@ TEST(SimplifyTest, OpenChainKeepsItsEnds)
     EXPECT_EQ(c.vertices[2].y, 5.0);
 }
 
-TEST(SimplifyTest, ShortEdgesAndArcs)
-{
+TEST(SimplifyTest, ShortEdgesAndArcs) {
     const double t = 0.01;
     // A zero-length edge at vertex 0 and a short arc edge; the arc codes after the removed one are renumbered.
     QV_Poly p = Straight({P(0, 0), P(0, 0), P(10, 0), P(10.005, 0.005), P(10, 10), P(0, 10)});
     MakeArc(p, 2, P(10.004, 0.001));  // arc 0: short
-    MakeArc(p, 3, P(12, 5));           // arc 1: real
+    MakeArc(p, 3, P(12, 5));          // arc 1: real
     ASSERT_EQ(p.arcs.GetCount(), 2);
     EXPECT_EQ(p.Simplify(t), 1);
     EXPECT_EQ(p.VertexCount(), 4);

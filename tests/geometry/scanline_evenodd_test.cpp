@@ -16,8 +16,7 @@ namespace {
 using Contour = std::vector<API_Coord>;
 using Input = std::vector<Contour>;
 
-bool EvenOdd(const std::vector<const std::vector<API_Coord>*>& rings, double x, double y)
-{
+bool EvenOdd(const std::vector<const std::vector<API_Coord>*>& rings, double x, double y) {
     bool inside = false;
     for (const std::vector<API_Coord>* ring : rings) {
         const size_t n = ring->size();
@@ -30,8 +29,7 @@ bool EvenOdd(const std::vector<const std::vector<API_Coord>*>& rings, double x, 
     return inside;
 }
 
-double SegmentDistance(const API_Coord& a, const API_Coord& b, double x, double y)
-{
+double SegmentDistance(const API_Coord& a, const API_Coord& b, double x, double y) {
     const double dx = b.x - a.x, dy = b.y - a.y;
     const double len = dx * dx + dy * dy;
     double t = len > 0.0 ? ((x - a.x) * dx + (y - a.y) * dy) / len : 0.0;
@@ -39,16 +37,14 @@ double SegmentDistance(const API_Coord& a, const API_Coord& b, double x, double 
     return std::hypot(a.x + t * dx - x, a.y + t * dy - y);
 }
 
-bool NearAnyEdge(const Input& input, double x, double y)
-{
+bool NearAnyEdge(const Input& input, double x, double y) {
     for (const Contour& c : input)
         for (size_t i = 0; i < c.size(); ++i)
             if (SegmentDistance(c[i], c[(i + 1) % c.size()], x, y) < 1e-6) return true;
     return false;
 }
 
-QV_List<QV_Poly> ToList(const Input& input)
-{
+QV_List<QV_Poly> ToList(const Input& input) {
     QV_List<QV_Poly> list;
     for (const Contour& c : input) {
         QV_List<API_Coord> points;
@@ -60,8 +56,7 @@ QV_List<QV_Poly> ToList(const Input& input)
     return list;
 }
 
-bool Expected(uint32_t op, bool s, bool c)
-{
+bool Expected(uint32_t op, bool s, bool c) {
     switch (op) {
         case ScanlineDifference: return s && !c;
         case ScanlineIntersection: return s && c;
@@ -70,8 +65,7 @@ bool Expected(uint32_t op, bool s, bool c)
     }
 }
 
-TEST(ScanlineEvenOdd, SelfCrossingContoursFollowTheEvenOddRule)
-{
+TEST(ScanlineEvenOdd, SelfCrossingContoursFollowTheEvenOddRule) {
     constexpr int kPairs = 2000;
     constexpr int kPoints = 16;
     std::mt19937 rng(31337u);

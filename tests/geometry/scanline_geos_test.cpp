@@ -44,8 +44,7 @@ public:
     int I(int a, int b) { return std::uniform_int_distribution<int>(a, b)(m_rng); }
     double U(double a, double b) { return std::uniform_real_distribution<double>(a, b)(m_rng); }
 
-    PolygonSet Set(Kind kind)
-    {
+    PolygonSet Set(Kind kind) {
         PolygonSet set;
         const int count = I(1, 3);
         const double grid = I(0, 1) ? 10.0 : 5.0;
@@ -55,12 +54,10 @@ public:
     }
 
     // A second set that takes rings of the first as they are.
-    PolygonSet Shared(const PolygonSet& first)
-    {
+    PolygonSet Shared(const PolygonSet& first) {
         PolygonSet set = first;
         switch (I(0, 2)) {
-            case 0:
-                break;  // the very same set
+            case 0: break;  // the very same set
             case 1:
                 for (Polygon& p : set) p.holes.clear();
                 break;
@@ -77,8 +74,7 @@ public:
 private:
     std::mt19937 m_rng;
 
-    Ring StarRing(Pt c, double rMin, double rMax, int n)
-    {
+    Ring StarRing(Pt c, double rMin, double rMax, int n) {
         std::vector<double> angles(static_cast<size_t>(n));
         for (double& a : angles) a = U(0, 2 * M_PI);
         std::sort(angles.begin(), angles.end());
@@ -90,8 +86,7 @@ private:
         return r;
     }
 
-    static Ring Snap(const Ring& ring, double g)
-    {
+    static Ring Snap(const Ring& ring, double g) {
         Ring out;
         for (const Pt& p : ring) {
             const Pt q{std::round(p.x / g) * g, std::round(p.y / g) * g};
@@ -101,8 +96,7 @@ private:
         return out;
     }
 
-    Polygon Star(double grid, bool spiky)
-    {
+    Polygon Star(double grid, bool spiky) {
         Polygon p;
         const Pt c{U(15, 85), U(15, 85)};
         const double r = U(8, 35);
@@ -119,8 +113,7 @@ private:
         return p;
     }
 
-    Polygon Block()
-    {
+    Polygon Block() {
         const double x0 = I(0, 8) * 10, y0 = I(0, 8) * 10;
         const double x1 = x0 + I(1, 4) * 10, y1 = y0 + I(1, 4) * 10;
         Polygon p;
@@ -144,8 +137,7 @@ public:
 
     GEOSContextHandle_t h;
 
-    GEOSGeometry* RingOf(const Ring& r) const
-    {
+    GEOSGeometry* RingOf(const Ring& r) const {
         GEOSCoordSequence* s = GEOSCoordSeq_create_r(h, static_cast<unsigned>(r.size() + 1), 2);
         for (size_t i = 0; i <= r.size(); ++i)
             GEOSCoordSeq_setXY_r(h, s, static_cast<unsigned>(i), r[i % r.size()].x, r[i % r.size()].y);
@@ -153,8 +145,7 @@ public:
     }
 
     // A multipolygon of the set, or nullptr when it is no valid one.
-    GEOSGeometry* ValidSet(const PolygonSet& set) const
-    {
+    GEOSGeometry* ValidSet(const PolygonSet& set) const {
         for (const Polygon& p : set) {
             if (p.outer.size() < 3) return nullptr;
             for (const Ring& r : p.holes)
@@ -164,9 +155,11 @@ public:
         for (const Polygon& p : set) {
             std::vector<GEOSGeometry*> holes;
             for (const Ring& r : p.holes) holes.push_back(RingOf(r));
-            polys.push_back(GEOSGeom_createPolygon_r(h, RingOf(p.outer), holes.data(), static_cast<unsigned>(holes.size())));
+            polys.push_back(
+                GEOSGeom_createPolygon_r(h, RingOf(p.outer), holes.data(), static_cast<unsigned>(holes.size())));
         }
-        GEOSGeometry* g = GEOSGeom_createCollection_r(h, GEOS_MULTIPOLYGON, polys.data(), static_cast<unsigned>(polys.size()));
+        GEOSGeometry* g =
+            GEOSGeom_createCollection_r(h, GEOS_MULTIPOLYGON, polys.data(), static_cast<unsigned>(polys.size()));
         if (GEOSisValid_r(h, g) != 1) {
             GEOSGeom_destroy_r(h, g);
             return nullptr;
@@ -174,18 +167,16 @@ public:
         return g;
     }
 
-    GEOSGeometry* Operation(GEOSGeometry* a, GEOSGeometry* b, uint32_t op) const
-    {
-        return op == ScanlineDifference     ? GEOSDifference_r(h, a, b)
-               : op == ScanlineIntersection ? GEOSIntersection_r(h, a, b)
-               : op == ScanlineExclusiveOr  ? GEOSSymDifference_r(h, a, b)
-                                            : GEOSUnion_r(h, a, b);
+    GEOSGeometry* Operation(GEOSGeometry* a, GEOSGeometry* b, uint32_t op) const {
+        return op == ScanlineDifference  ? GEOSDifference_r(h, a, b)
+            : op == ScanlineIntersection ? GEOSIntersection_r(h, a, b)
+            : op == ScanlineExclusiveOr  ? GEOSSymDifference_r(h, a, b)
+                                         : GEOSUnion_r(h, a, b);
     }
 };
 
 // Even-odd membership of a point in all contours of a result.
-bool Inside(const QV_List<QV_List<QV_Poly>>& result, double x, double y)
-{
+bool Inside(const QV_List<QV_List<QV_Poly>>& result, double x, double y) {
     bool inside = false;
     for (int32_t g = 0; g < result.GetCount(); ++g)
         for (int32_t k = 0; k < result[g].GetCount(); ++k) {
@@ -200,8 +191,7 @@ bool Inside(const QV_List<QV_List<QV_Poly>>& result, double x, double y)
 }
 
 // Every ring of the set as one contour (holes are contours too: the clipper combines them by the even-odd rule).
-QV_List<QV_Poly> Contours(const PolygonSet& set)
-{
+QV_List<QV_Poly> Contours(const PolygonSet& set) {
     QV_List<QV_Poly> list;
     auto add = [&list](const Ring& r) {
         QV_List<API_Coord> points;
@@ -218,12 +208,11 @@ QV_List<QV_Poly> Contours(const PolygonSet& set)
 }
 
 struct ResultArea {
-    double groups = 0.0;  // outer minus holes, group by group
+    double groups = 0.0;     // outer minus holes, group by group
     double signedSum = 0.0;  // sum of signed areas (outer contours counter-clockwise, holes clockwise)
 };
 
-ResultArea AreaOf(const QV_List<QV_List<QV_Poly>>& result)
-{
+ResultArea AreaOf(const QV_List<QV_List<QV_Poly>>& result) {
     ResultArea a;
     for (int32_t g = 0; g < result.GetCount(); ++g)
         for (int32_t k = 0; k < result[g].GetCount(); ++k) {
@@ -234,15 +223,13 @@ ResultArea AreaOf(const QV_List<QV_List<QV_Poly>>& result)
     return a;
 }
 
-double Cross(const API_Coord& o, const API_Coord& a, const API_Coord& b)
-{
+double Cross(const API_Coord& o, const API_Coord& a, const API_Coord& b) {
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
 // Number of result contours in which two edges cross properly: each passes through the other by more than rounding
 // (contours may touch themselves where a vertex of one input lies on an edge of the other).
-int TwistedContours(const QV_List<QV_List<QV_Poly>>& result)
-{
+int TwistedContours(const QV_List<QV_List<QV_Poly>>& result) {
     int twisted = 0;
     for (int32_t g = 0; g < result.GetCount(); ++g)
         for (int32_t k = 0; k < result[g].GetCount(); ++k) {
@@ -255,20 +242,19 @@ int TwistedContours(const QV_List<QV_List<QV_Poly>>& result)
                     const API_Coord &a = v[i], &b = v[(i + 1) % n], &c = v[j], &d = v[(j + 1) % n];
                     const double d1 = Cross(a, b, c), d2 = Cross(a, b, d), d3 = Cross(c, d, a), d4 = Cross(c, d, b);
                     const double e = 1e-7;  // cross products here are of order 1e2 to 1e4
-                    crossing = ((d1 > e && d2 < -e) || (d1 < -e && d2 > e)) && ((d3 > e && d4 < -e) || (d3 < -e && d4 > e));
+                    crossing =
+                        ((d1 > e && d2 < -e) || (d1 < -e && d2 > e)) && ((d3 > e && d4 < -e) || (d3 < -e && d4 > e));
                 }
             if (crossing) ++twisted;
         }
     return twisted;
 }
 
-bool Close(double a, double b)
-{
+bool Close(double a, double b) {
     return std::fabs(a - b) <= std::max(1e-9 * std::max(std::fabs(a), std::fabs(b)), 1e-9);
 }
 
-TEST(ScanlineGeos, AreasAgreeWithGeos)
-{
+TEST(ScanlineGeos, AreasAgreeWithGeos) {
     constexpr int kPairs = 2500;
     Geos geos;
     Generator gen(20240611u);
@@ -333,10 +319,10 @@ TEST(ScanlineGeos, AreasAgreeWithGeos)
             const int twisted = TwistedContours(result);
             ok = ok && wrongPoints == 0 && twisted == 0;
             if (!ok && ++failures <= 10)
-                ADD_FAILURE() << "pair " << pair << " kind " << kind << " operation " << op << ": ours "
-                              << ours.groups << " (signed sum " << ours.signedSum << "), GEOS " << expected
-                              << ", sample points on the wrong side " << wrongPoints << ", contours crossing themselves "
-                              << twisted;
+                ADD_FAILURE() << "pair " << pair << " kind " << kind << " operation " << op << ": ours " << ours.groups
+                              << " (signed sum " << ours.signedSum << "), GEOS " << expected
+                              << ", sample points on the wrong side " << wrongPoints
+                              << ", contours crossing themselves " << twisted;
         }
         GEOSGeom_destroy_r(geos.h, ga);
         GEOSGeom_destroy_r(geos.h, gb);
@@ -355,8 +341,5 @@ TEST(ScanlineGeos, AreasAgreeWithGeos)
 }  // namespace
 
 #else
-TEST(ScanlineGeos, AreasAgreeWithGeos)
-{
-    GTEST_SKIP() << "GEOS is not available";
-}
+TEST(ScanlineGeos, AreasAgreeWithGeos) { GTEST_SKIP() << "GEOS is not available"; }
 #endif

@@ -18,8 +18,7 @@ namespace {
 
 using Points = std::vector<API_Coord>;
 
-QV_Poly Ring(const Points& points, bool close = true)
-{
+QV_Poly Ring(const Points& points, bool close = true) {
     QV_List<API_Coord> list;
     for (const API_Coord& p : points) list.Insert(p);
     QV_Poly poly;
@@ -27,13 +26,9 @@ QV_Poly Ring(const Points& points, bool close = true)
     return poly;
 }
 
-QV_Poly Square(double x0, double y0, double x1, double y1)
-{
-    return Ring({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}});
-}
+QV_Poly Square(double x0, double y0, double x1, double y1) { return Ring({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}); }
 
-QV_List<QV_Poly> Set(std::initializer_list<QV_Poly> polys)
-{
+QV_List<QV_Poly> Set(std::initializer_list<QV_Poly> polys) {
     QV_List<QV_Poly> list;
     for (const QV_Poly& p : polys) list.Insert(p);
     return list;
@@ -41,23 +36,20 @@ QV_List<QV_Poly> Set(std::initializer_list<QV_Poly> polys)
 
 using Result = QV_List<QV_List<QV_Poly>>;
 
-Result Clip(const QV_List<QV_Poly>& subject, uint32_t op, const QV_List<QV_Poly>& clip)
-{
+Result Clip(const QV_List<QV_Poly>& subject, uint32_t op, const QV_List<QV_Poly>& clip) {
     Result result;
     EXPECT_TRUE(ScanlinePolygons(subject, op, clip, result));
     return result;
 }
 
-Points Vertices(const QV_Poly& poly)
-{
+Points Vertices(const QV_Poly& poly) {
     Points p;
     for (int32_t i = 0; i < poly.vertices.GetCount(); ++i) p.push_back(poly.vertices[i]);
     return p;
 }
 
 // Vertices in a canonical order, to compare contours regardless of their start vertex.
-std::vector<std::pair<double, double>> Sorted(const Points& points)
-{
+std::vector<std::pair<double, double>> Sorted(const Points& points) {
     std::vector<std::pair<double, double>> v;
     for (const API_Coord& p : points) v.emplace_back(p.x, p.y);
     std::sort(v.begin(), v.end());
@@ -65,8 +57,7 @@ std::vector<std::pair<double, double>> Sorted(const Points& points)
 }
 
 // Area of a result: outer contours minus holes (the first contour of a group is its outer one).
-double Area(const Result& result)
-{
+double Area(const Result& result) {
     double area = 0.0;
     for (int32_t g = 0; g < result.GetCount(); ++g)
         for (int32_t k = 0; k < result[g].GetCount(); ++k)
@@ -74,28 +65,24 @@ double Area(const Result& result)
     return area;
 }
 
-API_Box BoxOf(const QV_Poly& poly)
-{
+API_Box BoxOf(const QV_Poly& poly) {
     API_Box box;
     poly.GetBoundBox(box);
     return box;
 }
 
-bool StrictlyInside(const API_Box& inner, const API_Box& outer)
-{
+bool StrictlyInside(const API_Box& inner, const API_Box& outer) {
     return inner.xMin > outer.xMin && inner.xMax < outer.xMax && inner.yMin > outer.yMin && inner.yMax < outer.yMax;
 }
 
-int32_t ContourCount(const Result& result)
-{
+int32_t ContourCount(const Result& result) {
     int32_t n = 0;
     for (int32_t g = 0; g < result.GetCount(); ++g) n += result[g].GetCount();
     return n;
 }
 
 // Every contour a closed ring of at least 3 vertices; outer contours counter-clockwise, holes clockwise.
-void ExpectWellFormed(const Result& result)
-{
+void ExpectWellFormed(const Result& result) {
     for (int32_t g = 0; g < result.GetCount(); ++g) {
         ASSERT_GT(result[g].GetCount(), 0);
         for (int32_t k = 0; k < result[g].GetCount(); ++k) {
@@ -110,8 +97,7 @@ void ExpectWellFormed(const Result& result)
 
 // ---- The four operations on two squares -------------------------------------------------------------------------
 
-TEST(ScanlineOperations, OverlappingSquares)
-{
+TEST(ScanlineOperations, OverlappingSquares) {
     const auto a = Set({Square(0, 0, 2, 2)});
     const auto b = Set({Square(1, 1, 3, 3)});
 
@@ -119,8 +105,7 @@ TEST(ScanlineOperations, OverlappingSquares)
     ExpectWellFormed(uni);
     ASSERT_EQ(uni.GetCount(), 1);
     ASSERT_EQ(uni[0].GetCount(), 1);
-    EXPECT_EQ(Sorted(Vertices(uni[0][0])),
-              Sorted({{0, 0}, {2, 0}, {2, 1}, {3, 1}, {3, 3}, {1, 3}, {1, 2}, {0, 2}}));
+    EXPECT_EQ(Sorted(Vertices(uni[0][0])), Sorted({{0, 0}, {2, 0}, {2, 1}, {3, 1}, {3, 3}, {1, 3}, {1, 2}, {0, 2}}));
 
     const Result inter = Clip(a, ScanlineIntersection, b);
     ExpectWellFormed(inter);
@@ -138,8 +123,7 @@ TEST(ScanlineOperations, OverlappingSquares)
     EXPECT_DOUBLE_EQ(Area(x), 6.0);
 }
 
-TEST(ScanlineOperations, DisjointSquaresUnionGivesTwoGroups)
-{
+TEST(ScanlineOperations, DisjointSquaresUnionGivesTwoGroups) {
     const Result r = Clip(Set({Square(0, 0, 1, 1)}), ScanlineUnion, Set({Square(2, 2, 3, 3)}));
     ExpectWellFormed(r);
     ASSERT_EQ(r.GetCount(), 2);
@@ -149,8 +133,7 @@ TEST(ScanlineOperations, DisjointSquaresUnionGivesTwoGroups)
     EXPECT_EQ(Clip(Set({Square(0, 0, 1, 1)}), ScanlineIntersection, Set({Square(2, 2, 3, 3)})).GetCount(), 0);
 }
 
-TEST(ScanlineOperations, SquareInsideSquare)
-{
+TEST(ScanlineOperations, SquareInsideSquare) {
     const auto outer = Set({Square(0, 0, 4, 4)});
     const auto inner = Set({Square(1, 1, 2, 2)});
 
@@ -172,8 +155,7 @@ TEST(ScanlineOperations, SquareInsideSquare)
 }
 
 // Coincident edges form one bundle: shared sides vanish from unions and cancel in exclusive-or.
-TEST(ScanlineOperations, SharedSidesBundle)
-{
+TEST(ScanlineOperations, SharedSidesBundle) {
     const Result uni = Clip(Set({Square(0, 0, 1, 1)}), ScanlineUnion, Set({Square(1, 0, 2, 1)}));
     ExpectWellFormed(uni);
     ASSERT_EQ(uni.GetCount(), 1);
@@ -212,8 +194,7 @@ TEST(ScanlineOperations, SharedSidesBundle)
 
 // ---- Empty inputs ------------------------------------------------------------------------------------------------
 
-TEST(ScanlineEmptyInputs, PerOperation)
-{
+TEST(ScanlineEmptyInputs, PerOperation) {
     const QV_List<QV_Poly> none;
     const auto two = Set({Square(0, 0, 1, 1), Square(5, 5, 7, 6)});
     for (uint32_t op = 0; op < 4; ++op) EXPECT_EQ(Clip(none, op, none).GetCount(), 0) << op;
@@ -222,11 +203,10 @@ TEST(ScanlineEmptyInputs, PerOperation)
     EXPECT_EQ(Clip(none, ScanlineIntersection, two).GetCount(), 0);
     EXPECT_EQ(Clip(none, ScanlineDifference, two).GetCount(), 0);
     // The other input's contours come back unchanged.
-    for (const auto& [subject, op, clip] : {std::make_tuple(&two, ScanlineDifference, &none),
-                                            std::make_tuple(&two, ScanlineUnion, &none),
-                                            std::make_tuple(&none, ScanlineUnion, &two),
-                                            std::make_tuple(&two, ScanlineExclusiveOr, &none),
-                                            std::make_tuple(&none, ScanlineExclusiveOr, &two)}) {
+    for (const auto& [subject, op, clip] :
+         {std::make_tuple(&two, ScanlineDifference, &none), std::make_tuple(&two, ScanlineUnion, &none),
+          std::make_tuple(&none, ScanlineUnion, &two), std::make_tuple(&two, ScanlineExclusiveOr, &none),
+          std::make_tuple(&none, ScanlineExclusiveOr, &two)}) {
         const Result r = Clip(*subject, op, *clip);
         ExpectWellFormed(r);
         ASSERT_EQ(r.GetCount(), 2) << op;
@@ -235,8 +215,7 @@ TEST(ScanlineEmptyInputs, PerOperation)
 }
 
 // A result is emptied before it is filled.
-TEST(ScanlineEmptyInputs, ResultIsClearedFirst)
-{
+TEST(ScanlineEmptyInputs, ResultIsClearedFirst) {
     Result r = Clip(Set({Square(0, 0, 1, 1)}), ScanlineUnion, Set({Square(3, 3, 4, 4)}));
     ASSERT_EQ(r.GetCount(), 2);
     EXPECT_TRUE(ScanlinePolygons(Set({Square(0, 0, 1, 1)}), ScanlineIntersection, QV_List<QV_Poly>(), r));
@@ -246,8 +225,7 @@ TEST(ScanlineEmptyInputs, ResultIsClearedFirst)
 // ---- Box skip test -----------------------------------------------------------------------------------------------
 
 // Contours whose box meets nothing of the other input take no part; contours whose boxes only touch do.
-TEST(ScanlineBoxSkip, FarContoursTakeNoPart)
-{
+TEST(ScanlineBoxSkip, FarContoursTakeNoPart) {
     const auto clip = Set({Square(0, 0, 2, 2)});
     const Result alone = Clip(Set({Square(1, 1, 3, 3)}), ScanlineIntersection, clip);
     const Result withFar =
@@ -256,8 +234,8 @@ TEST(ScanlineBoxSkip, FarContoursTakeNoPart)
     EXPECT_EQ(Sorted(Vertices(withFar[0][0])), Sorted(Vertices(alone[0][0])));
 
     // Far clip contours do not reach into a difference.
-    const Result diff = Clip(Set({Square(0, 0, 2, 2)}), ScanlineDifference,
-                            Set({Square(20, 20, 21, 21), Square(1, 1, 3, 3)}));
+    const Result diff =
+        Clip(Set({Square(0, 0, 2, 2)}), ScanlineDifference, Set({Square(20, 20, 21, 21), Square(1, 1, 3, 3)}));
     ASSERT_EQ(diff.GetCount(), 1);
     EXPECT_DOUBLE_EQ(Area(diff), 3.0);
 
@@ -277,8 +255,7 @@ TEST(ScanlineBoxSkip, FarContoursTakeNoPart)
 // ---- Input forms -------------------------------------------------------------------------------------------------
 
 // The inner vertices of a horizontal run drop out: the outline behaves as the plain square.
-TEST(ScanlineInput, HorizontalRunsBehaveAsOneEdge)
-{
+TEST(ScanlineInput, HorizontalRunsBehaveAsOneEdge) {
     const auto runs = Set({Ring({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 3}, {2, 3}, {1, 3}, {0, 3}})});
     const auto plain = Set({Square(0, 0, 3, 3)});
     const auto clip = Set({Square(1, 1, 5, 2)});
@@ -295,8 +272,7 @@ TEST(ScanlineInput, HorizontalRunsBehaveAsOneEdge)
 }
 
 // Direction, closing form and an open chain do not matter: every contour is taken as a ring.
-TEST(ScanlineInput, OrientationAndClosingDoNotMatter)
-{
+TEST(ScanlineInput, OrientationAndClosingDoNotMatter) {
     const auto clip = Set({Square(1, 1, 3, 3)});
     const Points ccw{{0, 0}, {2, 0}, {2, 2}, {0, 2}};
     const Points cw{{0, 0}, {0, 2}, {2, 2}, {2, 0}};
@@ -310,8 +286,7 @@ TEST(ScanlineInput, OrientationAndClosingDoNotMatter)
 }
 
 // Contours of one input combine by the even-odd rule: a contour inside another makes a hole.
-TEST(ScanlineInput, NestedContoursOfOneInputMakeHoles)
-{
+TEST(ScanlineInput, NestedContoursOfOneInputMakeHoles) {
     const auto ring = Set({Square(0, 0, 10, 10), Square(2, 2, 8, 8)});
     const Result r = Clip(ring, ScanlineIntersection, Set({Square(-1, -1, 11, 11)}));
     ExpectWellFormed(r);
@@ -326,8 +301,7 @@ TEST(ScanlineInput, NestedContoursOfOneInputMakeHoles)
 }
 
 // Only vertices are read: an arc edge counts as its chord.
-TEST(ScanlineInput, ArcsCountAsChords)
-{
+TEST(ScanlineInput, ArcsCountAsChords) {
     // A unit square whose top edge is an arc bulging upwards through (0.5, 1.4).
     QV_List<QV_CoordLong> coded;
     for (const QV_CoordLong& c : {QV_CoordLong{0, 0, 0}, QV_CoordLong{1, 0, 0}, QV_CoordLong{1, 1, 0},
@@ -342,8 +316,7 @@ TEST(ScanlineInput, ArcsCountAsChords)
 }
 
 // The inputs are left as they were.
-TEST(ScanlineInput, InputsUnchanged)
-{
+TEST(ScanlineInput, InputsUnchanged) {
     const auto subject = Set({Square(0, 0, 2, 2), Ring({{5, 5}, {6, 5}, {6, 5}, {5, 6}})});
     const auto clip = Set({Square(1, 1, 3, 3)});
     const QV_List<QV_Poly> subjectCopy(subject), clipCopy(clip);
@@ -358,12 +331,11 @@ TEST(ScanlineInput, InputsUnchanged)
 
 // ---- Degenerate results ------------------------------------------------------------------------------------------
 
-TEST(ScanlineDegenerate, ContoursOfTwoVerticesOrFewerAreDropped)
-{
+TEST(ScanlineDegenerate, ContoursOfTwoVerticesOrFewerAreDropped) {
     // An outline with a zero-width spike along x = 2: its intersection with the triangle leaves only a
     // contour of two vertices or fewer, which is dropped.
     const Result r = Clip(Set({Ring({{2, 2}, {0, 3}, {2, 3}, {2, 0}})}), ScanlineIntersection,
-                         Set({Ring({{2, 0}, {3, 3}, {0, 0}})}));
+                          Set({Ring({{2, 0}, {3, 3}, {0, 0}})}));
     EXPECT_EQ(r.GetCount(), 0);
 
     // Flat and two-vertex inputs give nothing on their own.
@@ -376,10 +348,9 @@ TEST(ScanlineDegenerate, ContoursOfTwoVerticesOrFewerAreDropped)
 
 // Each hole joins the outer contour that holds it, also when the sweep hands the holes over before their outer
 // contours (outer contours starting at different heights, holes above both bottoms).
-TEST(ScanlineGroups, HolesJoinTheOuterContourHoldingThem)
-{
+TEST(ScanlineGroups, HolesJoinTheOuterContourHoldingThem) {
     const Result r = Clip(Set({Square(0, 0, 10, 10), Square(20, 5, 30, 15)}), ScanlineDifference,
-                         Set({Square(2, 6, 4, 8), Square(22, 6, 24, 8)}));
+                          Set({Square(2, 6, 4, 8), Square(22, 6, 24, 8)}));
     ExpectWellFormed(r);
     ASSERT_EQ(r.GetCount(), 2);
     for (int32_t g = 0; g < 2; ++g) {
@@ -389,10 +360,9 @@ TEST(ScanlineGroups, HolesJoinTheOuterContourHoldingThem)
 }
 
 // An island inside a hole is a group of its own; the hole stays with the large outer contour around it.
-TEST(ScanlineGroups, IslandInsideAHole)
-{
-    const Result r = Clip(Set({Square(0, 0, 10, 10), Square(2, 2, 8, 8), Square(4, 4, 6, 6)}), ScanlineUnion,
-                         QV_List<QV_Poly>());
+TEST(ScanlineGroups, IslandInsideAHole) {
+    const Result r =
+        Clip(Set({Square(0, 0, 10, 10), Square(2, 2, 8, 8), Square(4, 4, 6, 6)}), ScanlineUnion, QV_List<QV_Poly>());
     ExpectWellFormed(r);
     ASSERT_EQ(r.GetCount(), 2);
     int32_t big = std::fabs(r[0][0].SignedArea()) > 50.0 ? 0 : 1;
@@ -404,12 +374,12 @@ TEST(ScanlineGroups, IslandInsideAHole)
 }
 
 // A grid of holes in several outer contours: every hole lands in its own outer contour's group.
-TEST(ScanlineGroups, ManyHolesInManyOuterContours)
-{
+TEST(ScanlineGroups, ManyHolesInManyOuterContours) {
     QV_List<QV_Poly> outers, holes;
     for (int i = 0; i < 4; ++i) outers.Insert(Square(20 * i, 3 * i, 20 * i + 15, 3 * i + 15));
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 3; ++j) holes.Insert(Square(20 * i + 1 + 4 * j, 3 * i + 5 - j, 20 * i + 3 + 4 * j, 3 * i + 9));
+        for (int j = 0; j < 3; ++j)
+            holes.Insert(Square(20 * i + 1 + 4 * j, 3 * i + 5 - j, 20 * i + 3 + 4 * j, 3 * i + 9));
     const Result r = Clip(outers, ScanlineDifference, holes);
     ExpectWellFormed(r);
     ASSERT_EQ(r.GetCount(), 4);
@@ -422,8 +392,7 @@ TEST(ScanlineGroups, ManyHolesInManyOuterContours)
 
 // Many holes in a large outer contour (the point tests against it then go through its height buckets), beside a
 // second outer contour whose box holds some of those holes too.
-TEST(ScanlineGroups, ManyHolesInALargeOuterContour)
-{
+TEST(ScanlineGroups, ManyHolesInALargeOuterContour) {
     Points circle;
     for (int i = 0; i < 200; ++i) {
         const double t = 2.0 * M_PI * i / 200.0;
@@ -445,8 +414,7 @@ TEST(ScanlineGroups, ManyHolesInALargeOuterContour)
 
 // ---- Failures ----------------------------------------------------------------------------------------------------
 
-TEST(ScanlineFailures, UnknownOperationAndNonFiniteVertices)
-{
+TEST(ScanlineFailures, UnknownOperationAndNonFiniteVertices) {
     const auto a = Set({Square(0, 0, 2, 2)});
     Result r = Clip(a, ScanlineUnion, a);
     ASSERT_EQ(r.GetCount(), 1);
@@ -463,8 +431,7 @@ TEST(ScanlineFailures, UnknownOperationAndNonFiniteVertices)
 
 // Running out of memory while the result is built never leaves a partial result: either the whole answer and
 // true, or nothing and false; no handle is left behind.
-TEST(ScanlineFailures, AllocationFailureGivesEmptyResult)
-{
+TEST(ScanlineFailures, AllocationFailureGivesEmptyResult) {
     const auto a = Set({Square(0, 0, 10, 10), Square(20, 5, 30, 15)});
     const auto b = Set({Square(2, 6, 4, 8), Square(22, 6, 24, 8), Square(5, -1, 25, 1)});
     const Result expected = Clip(a, ScanlineDifference, b);

@@ -132,10 +132,12 @@ TEST_F(ElementEventsTest, UserEditChangesFirstThenReportsWithParentAndTransforma
     EXPECT_EQ(g_seen[1].tran.vector.x, 2.0);
     // A change of settings is a change event (3) with the parent but no transformation.
     g_seen.clear();
-    ASSERT_EQ(Ev().UserChange(obj, [](API_Element& e, StoredMemo&) {
-        e.object.pen = 7;
-        return true;
-    }), NoError);
+    ASSERT_EQ(Ev().UserChange(obj,
+                              [](API_Element& e, StoredMemo&) {
+                                  e.object.pen = 7;
+                                  return true;
+                              }),
+              NoError);
     ASSERT_EQ(Codes(g_seen), (std::vector<int32_t>{-1, 3, -2}));
     EXPECT_TRUE(g_seen[1].hasParent);
     EXPECT_EQ(g_seen[1].parent.object.pen, 1);
@@ -179,15 +181,16 @@ TEST_F(ElementEventsTest, CopyIsReportedAsCopyWithItsUserDataAndIsNotObserved) {
     CatchAll();
     const API_Guid obj = PlaceObject(API_ObjectID, libA, "O");
     ASSERT_EQ(Command([&] {
-        API_ElementUserData u = {};
-        u.dataVersion = 2;
-        u.platformSign = APIUserData_PlatformSign;
-        u.dataHdl = BMAllocateHandle(3, 0, 0);
-        std::memcpy(*u.dataHdl, "abc", 3);
-        const GSErrCode err = ACAPI_Element_SetUserData(&Db().Find(obj)->record.header, &u);
-        BMKillHandle(&u.dataHdl);
-        return err;
-    }), NoError);
+                  API_ElementUserData u = {};
+                  u.dataVersion = 2;
+                  u.platformSign = APIUserData_PlatformSign;
+                  u.dataHdl = BMAllocateHandle(3, 0, 0);
+                  std::memcpy(*u.dataHdl, "abc", 3);
+                  const GSErrCode err = ACAPI_Element_SetUserData(&Db().Find(obj)->record.header, &u);
+                  BMKillHandle(&u.dataHdl);
+                  return err;
+              }),
+              NoError);
     ASSERT_EQ(ACAPI_Element_AttachObserver(obj), NoError);
     Ev().Deliver();
     g_seen.clear();
@@ -214,32 +217,33 @@ TEST_F(ElementEventsTest, ChangesOfOneElementMergeIntoOneEvent) {
     Ev().BeginModuleCall();
     API_Guid made = {};
     ASSERT_EQ(Command([&] {
-        API_Element e = Record(kept);
-        API_Element mask = {};
-        e.line.pen = 3;
-        mask.line.pen = -1;
-        GSErrCode err = ACAPI_Element_Change(&e, &mask, nullptr, 0);
-        e.line.pen = 4;
-        if (err == NoError) err = ACAPI_Element_Change(&e, &mask, nullptr, 0);
-        API_Element n = {};
-        n.header.typeID = API_HotspotID;
-        ACAPI_Element_GetDefaults(&n, nullptr);
-        if (err == NoError) err = ACAPI_Element_Create(&n, nullptr);
-        made = n.header.guid;
-        n.hotspot.pen = 5;
-        API_Element m2 = {};
-        m2.hotspot.pen = -1;
-        if (err == NoError) err = ACAPI_Element_Change(&n, &m2, nullptr, 0);
-        // Created and deleted inside the call: nobody hears of it.
-        API_Element gone = {};
-        gone.header.typeID = API_HotspotID;
-        ACAPI_Element_GetDefaults(&gone, nullptr);
-        if (err == NoError) err = ACAPI_Element_Create(&gone, nullptr);
-        GS::Array<API_Guid> del;
-        del.Push(gone.header.guid);
-        if (err == NoError) err = ACAPI_Element_Delete(del);
-        return err;
-    }), NoError);
+                  API_Element e = Record(kept);
+                  API_Element mask = {};
+                  e.line.pen = 3;
+                  mask.line.pen = -1;
+                  GSErrCode err = ACAPI_Element_Change(&e, &mask, nullptr, 0);
+                  e.line.pen = 4;
+                  if (err == NoError) err = ACAPI_Element_Change(&e, &mask, nullptr, 0);
+                  API_Element n = {};
+                  n.header.typeID = API_HotspotID;
+                  ACAPI_Element_GetDefaults(&n, nullptr);
+                  if (err == NoError) err = ACAPI_Element_Create(&n, nullptr);
+                  made = n.header.guid;
+                  n.hotspot.pen = 5;
+                  API_Element m2 = {};
+                  m2.hotspot.pen = -1;
+                  if (err == NoError) err = ACAPI_Element_Change(&n, &m2, nullptr, 0);
+                  // Created and deleted inside the call: nobody hears of it.
+                  API_Element gone = {};
+                  gone.header.typeID = API_HotspotID;
+                  ACAPI_Element_GetDefaults(&gone, nullptr);
+                  if (err == NoError) err = ACAPI_Element_Create(&gone, nullptr);
+                  GS::Array<API_Guid> del;
+                  del.Push(gone.header.guid);
+                  if (err == NoError) err = ACAPI_Element_Delete(del);
+                  return err;
+              }),
+              NoError);
     Ev().EndModuleCall();
     ASSERT_EQ(Codes(g_seen), (std::vector<int32_t>{-1, 3, 1, -2}));
     EXPECT_EQ(g_seen[1].guid, kept);
@@ -282,10 +286,12 @@ TEST_F(ElementEventsTest, ACascadeOfTheModulesOwnChangesIsCapped) {
     };
     g_seen.clear();
     const int32_t before = Ev().SeriesCount();
-    ASSERT_EQ(Ev().UserChange(a, [](API_Element& e, StoredMemo&) {
-        e.line.pen = 10;
-        return true;
-    }), NoError);
+    ASSERT_EQ(Ev().UserChange(a,
+                              [](API_Element& e, StoredMemo&) {
+                                  e.line.pen = 10;
+                                  return true;
+                              }),
+              NoError);
     EXPECT_EQ(Ev().SeriesCount() - before, ElementEvents::MaxSeries);
     EXPECT_EQ(Ev().CascadeCuts(), 1);
     EXPECT_EQ(Ev().PendingCount(), 0u);
@@ -293,10 +299,12 @@ TEST_F(ElementEventsTest, ACascadeOfTheModulesOwnChangesIsCapped) {
     EXPECT_NE(host->Errors().back().find("kept causing events"), std::string::npos);
     // A cascade that settles is not cut.
     g_onEvent = nullptr;
-    ASSERT_EQ(Ev().UserChange(a, [](API_Element& e, StoredMemo&) {
-        e.line.pen = 1;
-        return true;
-    }), NoError);
+    ASSERT_EQ(Ev().UserChange(a,
+                              [](API_Element& e, StoredMemo&) {
+                                  e.line.pen = 1;
+                                  return true;
+                              }),
+              NoError);
     EXPECT_EQ(Ev().CascadeCuts(), 1);
 }
 

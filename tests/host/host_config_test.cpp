@@ -58,8 +58,8 @@ TEST(HostConfig, FormatRoundTripsLineBreaksAndCodePage) {
 }
 
 TEST(HostConfig, CodePageReplacesWhatItCannotHold) {
-    EXPECT_EQ(HostConfig::Utf8ToCp1252("\xE6\x97\xA5 x"), "? x");     // a CJK character
-    EXPECT_EQ(HostConfig::Utf8ToCp1252("\xC3"), "?");                  // truncated sequence
+    EXPECT_EQ(HostConfig::Utf8ToCp1252("\xE6\x97\xA5 x"), "? x");         // a CJK character
+    EXPECT_EQ(HostConfig::Utf8ToCp1252("\xC3"), "?");                     // truncated sequence
     EXPECT_EQ(HostConfig::Cp1252ToUtf8("\x81\x9F"), "\xC2\x81\xC5\xB8");  // unassigned byte kept, 0x9F is Y-umlaut
 }
 

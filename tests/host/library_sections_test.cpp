@@ -30,12 +30,13 @@ std::string ParseError(const std::string& text) {
 TEST(LibrarySectionLines, SectionsParentAndDetailsAreRead) {
     LibPartDef part;
     std::string error;
-    ASSERT_TRUE(ParseLibraryPart(kHead + "parent = {55555555-5555-5555-5555-555555555555}-"
-                                         "{00000000-0000-0000-0000-000000000001}\n"
-                                         "details = 1 0\n"
-                                         "section ANCS 2 = hex:00ff\n"
-                                         "section 3DSC = \"a \\\"q\\\"\\r\\n\\tb\\\\\"\n"
-                                         "param A length = 1\n",
+    ASSERT_TRUE(ParseLibraryPart(kHead +
+                                     "parent = {55555555-5555-5555-5555-555555555555}-"
+                                     "{00000000-0000-0000-0000-000000000001}\n"
+                                     "details = 1 0\n"
+                                     "section ANCS 2 = hex:00ff\n"
+                                     "section 3DSC = \"a \\\"q\\\"\\r\\n\\tb\\\\\"\n"
+                                     "param A length = 1\n",
                                  &part, &error))
         << error;
     EXPECT_EQ(part.parent, "{55555555-5555-5555-5555-555555555555}-{00000000-0000-0000-0000-000000000001}");
@@ -80,8 +81,9 @@ TEST(LibrarySectionLines, BadSectionLinesAreRefusedWithTheirLine) {
     }
     EXPECT_NE(ParseError(kHead + "section 2DSC 1 = \"a\"\nsection 2DSC 1 = \"b\"\n").find("given twice"),
               std::string::npos);
-    EXPECT_NE(ParseError(kHead + "parent = {55555555-5555-5555-5555-555555555555}-"
-                                 "{00000000-0000-0000-0000-000000000001}\nparent = x\n")
+    EXPECT_NE(ParseError(kHead +
+                         "parent = {55555555-5555-5555-5555-555555555555}-"
+                         "{00000000-0000-0000-0000-000000000001}\nparent = x\n")
                   .find("given twice"),
               std::string::npos);
 }

@@ -39,10 +39,9 @@ std::string ErrorOf(const std::string& text) {
 std::string ParamError(const std::string& line) { return ErrorOf(Part(line + "\n")); }
 
 TEST(LibraryParser, ReadsScalarsArraysTextsAndTheHeader) {
-    const std::string text =
-        "\xEF\xBB\xBF# a comment\r\n"
-        "name = VY_TEST\r\n"
-        "\r\n" +
+    const std::string text = "\xEF\xBB\xBF# a comment\r\n"
+                             "name = VY_TEST\r\n"
+                             "\r\n" +
         std::string(kGuid) +
         "type = 4\n"
         "  param A length = 1.5\n"
@@ -199,7 +198,9 @@ TEST_F(LibraryFolderTest, NamesBeyondAsciiAreFoundFromTheRecordsField) {
     EXPECT_EQ(std::u16string(record.docu_UName), u"Tr\u00E6_\U0001F332");
     EXPECT_EQ(store.FindByName(Utf8FromField(record.docu_UName, 128), 0), 1);
     const char16_t lone[] = {u'a', 0xD800, u'b', 0};
-    EXPECT_EQ(Utf8FromField(lone, 4), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(Utf8FromField(lone, 4),
+              "a\xEF\xBF\xBD"
+              "b");
     const char16_t full[3] = {u'x', u'y', u'z'};  // no terminator: bounded by the field
     EXPECT_EQ(Utf8FromField(full, 3), "xyz");
 }
@@ -220,9 +221,9 @@ TEST_F(LibraryFolderTest, ShippedLibraryHasThePreferencesAndTheLocalizator) {
     EXPECT_EQ(BMGetHandleSize(params), GSSize(216 * sizeof(API_AddParType)));
     BaseLP view(params, 216);
     view.caseSensitive = 1;
-    for (const char* name : {"A", "B", "ZZYZX", "punti_2D_pen", "VYbridge_railing_right", "obstacle_show_2d",
-                             "retaining_heigth", "road_rigth_cut_angle", "slopeRange_penna_frame",
-                             "Quorra30_delete", "Quorra30_camera", "railway_ID"})
+    for (const char* name :
+         {"A", "B", "ZZYZX", "punti_2D_pen", "VYbridge_railing_right", "obstacle_show_2d", "retaining_heigth",
+          "road_rigth_cut_angle", "slopeRange_penna_frame", "Quorra30_delete", "Quorra30_camera", "railway_ID"})
         EXPECT_GE(FindParamByCName(view, name), 0) << name;
     const API_AddParType* code = view.Record(FindParamByCName(view, "punti_code"));
     EXPECT_EQ(std::u16string(code->value.uStr), u"Point");
@@ -247,9 +248,10 @@ TEST_F(LibraryFolderTest, ShippedLibraryHasThePreferencesAndTheLocalizator) {
 }
 
 TEST_F(LibraryFolderTest, ParameterListsReadBackThroughTheViews) {
-    Write("P.lpd", Part("param names string[2][2] = \"north\"; \"\"; \"s\xC3\xB8r\"\n"
-                        "param grid integer[3] = 4; 5\n",
-                        "P"));
+    Write("P.lpd",
+          Part("param names string[2][2] = \"north\"; \"\"; \"s\xC3\xB8r\"\n"
+               "param grid integer[3] = 4; 5\n",
+               "P"));
     std::string error;
     ASSERT_TRUE(store.LoadFolder(dir, &error)) << error;
     GSHandle params = store.MakeParamHandle(1);

@@ -33,7 +33,8 @@ std::vector<GSErrCode> CallEveryWrapper() {
             ACAPI_ModulData_Store(&data),
             ACAPI_ModulData_Get(&data),
             ACAPI_ModulData_Delete(),
-            ACAPI_RegisterModelessWindow(32400, [](int32_t, int32_t, intptr_t) { return NoError; }, 71),
+            ACAPI_RegisterModelessWindow(
+                32400, [](int32_t, int32_t, intptr_t) { return NoError; }, 71),
             ACAPI_UnregisterModelessWindow(32400),
             ACAPI_Command_Test(&mdid, APICmd_SuiteID, 0),
             ACAPI_Environment(APIEnv_ApplicationID, &appl),
@@ -143,31 +144,31 @@ TEST(ModuleBoundary, UnknownSelectorsAndWrongRecordsAreRefused) {
     settings.userFolder = TestSupport::UserFolder();
     StandinHost host(settings);
     API_ServerApplicationInfo info = {};
-    EXPECT_EQ(HostInterface::CallSelector(host.Table().Environment, API_Selector("ZZZZ"), &info, sizeof info,
-                                          nullptr, 0),
-              APIERR_BADPARS);
+    EXPECT_EQ(
+        HostInterface::CallSelector(host.Table().Environment, API_Selector("ZZZZ"), &info, sizeof info, nullptr, 0),
+        APIERR_BADPARS);
     ASSERT_EQ(host.RefusedSelectors().size(), 1u);
     EXPECT_EQ(host.RefusedSelectors()[0], "Environment 'ZZZZ'");
     // 'APPL' with a record of another size.
-    EXPECT_EQ(HostInterface::CallSelector(host.Table().Environment, API_Selector("APPL"), &info, sizeof info - 4,
-                                          nullptr, 0),
-              APIERR_BADPARS);
-    EXPECT_EQ(HostInterface::CallSelector(host.Table().Environment, API_Selector("APPL"), nullptr, sizeof info,
-                                          nullptr, 0),
-              APIERR_BADPARS);
+    EXPECT_EQ(
+        HostInterface::CallSelector(host.Table().Environment, API_Selector("APPL"), &info, sizeof info - 4, nullptr, 0),
+        APIERR_BADPARS);
+    EXPECT_EQ(
+        HostInterface::CallSelector(host.Table().Environment, API_Selector("APPL"), nullptr, sizeof info, nullptr, 0),
+        APIERR_BADPARS);
     EXPECT_EQ(host.Errors().size(), 2u);
     // The right record.
     host.Settings().language = "GER";
-    ASSERT_EQ(HostInterface::CallSelector(host.Table().Environment, API_Selector("APPL"), &info, sizeof info,
-                                          nullptr, 0),
-              NoError);
+    ASSERT_EQ(
+        HostInterface::CallSelector(host.Table().Environment, API_Selector("APPL"), &info, sizeof info, nullptr, 0),
+        NoError);
     EXPECT_EQ(info.mainVersion, 25);
     EXPECT_STREQ(info.language, "GER");
     // A language code longer than the record's field is cut, never overrun.
     host.Settings().language = std::string(100, 'x');
-    ASSERT_EQ(HostInterface::CallSelector(host.Table().Environment, API_Selector("APPL"), &info, sizeof info,
-                                          nullptr, 0),
-              NoError);
+    ASSERT_EQ(
+        HostInterface::CallSelector(host.Table().Environment, API_Selector("APPL"), &info, sizeof info, nullptr, 0),
+        NoError);
     EXPECT_EQ(std::strlen(info.language), sizeof info.language - 1);
 }
 

@@ -121,24 +121,26 @@ TEST_F(ProjectDatabaseTest, OneCommandIsOneUndoStepAndAFailedStepKeepsWhatCameBe
 TEST_F(ProjectDatabaseTest, UndoRestoresChangesDeletionsUserDataAndLayers) {
     const API_Guid g = PlaceFill("F");
     const API_Element before = db.Find(g)->record;
-    ASSERT_EQ(db.RunUndoableCommand("edit", [&]() {
-        API_Element e = {};
-        e.header.guid = g;
-        e.hatch.fillPen = 7;
-        API_Element mask = {};
-        mask.hatch.fillPen = -1;
-        EXPECT_EQ(db.ChangeElement(&e, &mask, nullptr, 0), NoError);
-        EXPECT_EQ(e.hatch.fillPen, 7);
-        EXPECT_EQ(e.hatch.contPen, before.hatch.contPen);  // comes back whole
-        API_Elem_Head head = e.header;
-        GSHandle h = BMAllocateHandle(3, 0, 0);
-        std::memcpy(*h, "abc", 3);
-        API_ElementUserData ud = {2, 0x5757, 0, h};
-        EXPECT_EQ(db.SetUserData(head, ud), NoError);
-        BMKillHandle(&h);
-        EXPECT_NE(AddLayer("New", 0), 0);
-        return NoError;
-    }), NoError);
+    ASSERT_EQ(db.RunUndoableCommand("edit",
+                                    [&]() {
+                                        API_Element e = {};
+                                        e.header.guid = g;
+                                        e.hatch.fillPen = 7;
+                                        API_Element mask = {};
+                                        mask.hatch.fillPen = -1;
+                                        EXPECT_EQ(db.ChangeElement(&e, &mask, nullptr, 0), NoError);
+                                        EXPECT_EQ(e.hatch.fillPen, 7);
+                                        EXPECT_EQ(e.hatch.contPen, before.hatch.contPen);  // comes back whole
+                                        API_Elem_Head head = e.header;
+                                        GSHandle h = BMAllocateHandle(3, 0, 0);
+                                        std::memcpy(*h, "abc", 3);
+                                        API_ElementUserData ud = {2, 0x5757, 0, h};
+                                        EXPECT_EQ(db.SetUserData(head, ud), NoError);
+                                        BMKillHandle(&h);
+                                        EXPECT_NE(AddLayer("New", 0), 0);
+                                        return NoError;
+                                    }),
+              NoError);
     EXPECT_EQ(db.Find(g)->record.hatch.fillPen, 7);
     EXPECT_EQ(db.Find(g)->record.header.userDataVersion, 2);
     ASSERT_TRUE(db.RunUndoableCommand("delete", [&] { return db.DeleteElements(&g, 1); }) == NoError);
@@ -155,10 +157,12 @@ TEST_F(ProjectDatabaseTest, UndoRestoresChangesDeletionsUserDataAndLayers) {
 
 TEST_F(ProjectDatabaseTest, ACommandInsideACommandIsRefused) {
     GSErrCode inner = NoError;
-    EXPECT_EQ(db.RunUndoableCommand("outer", [&] {
-        inner = db.RunUndoableCommand("inner", [] { return NoError; });
-        return NoError;
-    }), NoError);
+    EXPECT_EQ(db.RunUndoableCommand("outer",
+                                    [&] {
+                                        inner = db.RunUndoableCommand("inner", [] { return NoError; });
+                                        return NoError;
+                                    }),
+              NoError);
     EXPECT_EQ(inner, APIERR_REFUSEDCMD);
     EXPECT_FALSE(db.InCommand());
 }
@@ -178,13 +182,15 @@ TEST_F(ProjectDatabaseTest, TheModelDatabaseRefusesChangesMemosAndUserDataButRea
     EXPECT_EQ(db.GetMemo(g, &memo, APIMemoMask_All), APIERR_BADDATABASE);
     API_ElementUserData ud = {};
     EXPECT_EQ(db.GetUserData(e.header, &ud), APIERR_BADDATABASE);
-    EXPECT_EQ(db.RunUndoableCommand("in 3D", [&] {
-        StoredMemo m;
-        API_Element f = Fill(&m);
-        EXPECT_EQ(CreateFill(&f, m), APIERR_BADDATABASE);
-        EXPECT_EQ(db.SetUserData(e.header, ud), APIERR_BADDATABASE);
-        return db.DeleteElements(&g, 1);
-    }), APIERR_BADDATABASE);
+    EXPECT_EQ(db.RunUndoableCommand("in 3D",
+                                    [&] {
+                                        StoredMemo m;
+                                        API_Element f = Fill(&m);
+                                        EXPECT_EQ(CreateFill(&f, m), APIERR_BADDATABASE);
+                                        EXPECT_EQ(db.SetUserData(e.header, ud), APIERR_BADDATABASE);
+                                        return db.DeleteElements(&g, 1);
+                                    }),
+              APIERR_BADDATABASE);
 
     API_DatabaseInfo plan = {};
     plan.typeID = APIWind_FloorPlanID;
@@ -329,11 +335,13 @@ TEST_F(ProjectDatabaseTest, PolygonsMustAgreeWithTheirMemo) {
         {"too few contour ends", [](API_Element& e, StoredMemo&) { e.hatch.poly.nSubPolys = 2; }},
         {"last end is not nCoords", [](API_Element&, StoredMemo& m) { (*m.pends)[1] = 4; }},
         {"arcs missing", [](API_Element& e, StoredMemo&) { e.hatch.poly.nArcs = 1; }},
-        {"arc out of range", [](API_Element& e, StoredMemo& m) {
+        {"arc out of range",
+         [](API_Element& e, StoredMemo& m) {
              e.hatch.poly.nArcs = 1;
              m.parcs = std::vector<API_PolyArc>{{5, 6, 1.0}};
          }},
-        {"one coordinate", [](API_Element& e, StoredMemo& m) {
+        {"one coordinate",
+         [](API_Element& e, StoredMemo& m) {
              e.hatch.poly.nCoords = 1;
              (*m.pends)[1] = 1;
          }},
@@ -435,8 +443,7 @@ TEST_F(ProjectDatabaseTest, ChangeParametersChecksEveryElementBeforeChangingAny)
     EXPECT_EQ(db.RunUndoableCommand("p", [&] { return db.ChangeParameters(ids, 2, nullptr, &api, nullptr); }),
               APIERR_BADID);
     EXPECT_FALSE(db.Find(a)->memo.elemInfoString.has_value());
-    EXPECT_EQ(db.RunUndoableCommand("p", [&] { return db.ChangeParameters(ids, 1, nullptr, &api, nullptr); }),
-              NoError);
+    EXPECT_EQ(db.RunUndoableCommand("p", [&] { return db.ChangeParameters(ids, 1, nullptr, &api, nullptr); }), NoError);
     EXPECT_EQ(*db.Find(a)->memo.elemInfoString, u"new");
     EXPECT_TRUE(db.Find(a)->memo.coords.has_value());  // parts the memo lacks stay
     DisposeApiMemo(&api);
@@ -618,12 +625,16 @@ TEST_F(ProjectDatabaseTest, TheDumpShowsElementsParametersAndUserDataTexts) {
     API_Elem_Head head = obj.header;
     std::string bytes(650, '\0');
     bytes.replace(0, 4, "5Ab1");
-    bytes.replace(53, 3, "\xE6" "xy");  // system code page text
+    bytes.replace(53, 3,
+                  "\xE6"
+                  "xy");  // system code page text
     GSHandle h = BMAllocateHandle(650, 0, 0);
     std::memcpy(*h, bytes.data(), 650);
-    ASSERT_EQ(db.RunUndoableCommand("ud", [&] {
-        return db.SetUserData(head, {2, APIUserData_PlatformSign, 0, h});
-    }), NoError);
+    ASSERT_EQ(db.RunUndoableCommand("ud",
+                                    [&] {
+                                        return db.SetUserData(head, {2, APIUserData_PlatformSign, 0, h});
+                                    }),
+              NoError);
     BMKillHandle(&h);
 
     const nlohmann::ordered_json j = db.ToJson();

@@ -40,9 +40,8 @@ TEST_F(ProjectFunctionsTest, ElementsAreCreatedReadAndListedThroughTheWrappers) 
     ASSERT_EQ(ACAPI_Element_GetDefaults(&e, nullptr), NoError);
     e.hotspot.pos = {3, 4};
     EXPECT_EQ(ACAPI_Element_Create(&e, nullptr), APIERR_NEEDSUNDOSCOPE);
-    const GSErrCode err = ACAPI_CallUndoableCommand(GS::UniString("Place"), [&]() -> GSErrCode {
-        return ACAPI_Element_Create(&e, nullptr);
-    });
+    const GSErrCode err = ACAPI_CallUndoableCommand(GS::UniString("Place"),
+                                                    [&]() -> GSErrCode { return ACAPI_Element_Create(&e, nullptr); });
     ASSERT_EQ(err, NoError);
     EXPECT_EQ(Db().UndoTexts().back(), "Place");
 
@@ -154,12 +153,12 @@ TEST_F(ProjectFunctionsTest, SelectorFamiliesCheckTheirRecordsAndAnswerTheProjec
     EXPECT_EQ(ACAPI_Environment(APIEnv_ApplicationID, &app), NoError);  // the older selectors still answer
 
     // A record of the wrong size is refused and reported.
-    EXPECT_EQ(HostInterface::CallSelector(HostInterface::Table().Database, APIDb_GetCurrentWindowID.code, &w, 8,
-                                          nullptr, 0),
-              APIERR_BADPARS);
-    EXPECT_EQ(HostInterface::CallSelector(HostInterface::Table().Automate, API_Selector("XXXX"), nullptr, 0,
-                                          nullptr, 0),
-              APIERR_BADPARS);
+    EXPECT_EQ(
+        HostInterface::CallSelector(HostInterface::Table().Database, APIDb_GetCurrentWindowID.code, &w, 8, nullptr, 0),
+        APIERR_BADPARS);
+    EXPECT_EQ(
+        HostInterface::CallSelector(HostInterface::Table().Automate, API_Selector("XXXX"), nullptr, 0, nullptr, 0),
+        APIERR_BADPARS);
     ASSERT_EQ(host->Errors().size(), 1u);
     EXPECT_NE(host->Errors()[0].find("'GWIN'"), std::string::npos);
     ASSERT_EQ(host->RefusedSelectors().size(), 1u);
@@ -190,7 +189,7 @@ TEST_F(ProjectFunctionsTest, BoundsComeFromTheElementsOwnRecordAboveItsStory) {
     e.header.guid.time_low = 0xBAD;
     box.xMin = 99;
     EXPECT_EQ(ACAPI_Database(APIDb_CalcBoundsID, &e, &box), APIERR_BADID);
-    EXPECT_EQ(box.xMin, 99.0);  // untouched
+    EXPECT_EQ(box.xMin, 99.0);                                          // untouched
     EXPECT_EQ(ACAPI_Database(APIDb_CalcBoundsID, &e), APIERR_BADPARS);  // no box record
     EXPECT_EQ(host->Errors().size(), 1u);
 }
@@ -224,9 +223,10 @@ TEST_F(ProjectFunctionsTest, MemosAndUserDataCrossTheBoundaryWhole) {
     GS::Array<API_Guid> one;
     one.Push(a);
     API_Element mask = {};
-    ASSERT_EQ(ACAPI_CallUndoableCommand(GS::UniString("x"), [&]() -> GSErrCode {
-        return ACAPI_Element_ChangeParameters(one, nullptr, &memo, &mask);
-    }), NoError);
+    ASSERT_EQ(ACAPI_CallUndoableCommand(
+                  GS::UniString("x"),
+                  [&]() -> GSErrCode { return ACAPI_Element_ChangeParameters(one, nullptr, &memo, &mask); }),
+              NoError);
     ASSERT_EQ(ACAPI_DisposeElemMemoHdls(&memo), NoError);
     EXPECT_EQ(memo.coords, nullptr);
     EXPECT_EQ(*Db().Find(a)->memo.elemInfoString, u"VY30 Slab");
@@ -235,9 +235,9 @@ TEST_F(ProjectFunctionsTest, MemosAndUserDataCrossTheBoundaryWhole) {
     head.guid = a;
     GSHandle data = BMAllocateHandle(650, ALLOCATE_CLEAR, 0);
     API_ElementUserData ud = {2, APIUserData_PlatformSign, 0, data};
-    ASSERT_EQ(ACAPI_CallUndoableCommand(GS::UniString("ud"), [&]() -> GSErrCode {
-        return ACAPI_Element_SetUserData(&head, &ud);
-    }), NoError);
+    ASSERT_EQ(ACAPI_CallUndoableCommand(GS::UniString("ud"),
+                                        [&]() -> GSErrCode { return ACAPI_Element_SetUserData(&head, &ud); }),
+              NoError);
     BMKillHandle(&data);
     API_ElementUserData got = {};
     ASSERT_EQ(ACAPI_Element_GetUserData(&head, &got), NoError);
@@ -278,7 +278,7 @@ expect window 3d
 expect database 3d
 dump project.json
 )",
-                                  &out);
+                              &out);
     EXPECT_TRUE(ok) << out;
     std::ifstream in(UserFile("project.json"));
     const nlohmann::ordered_json j = nlohmann::ordered_json::parse(in);

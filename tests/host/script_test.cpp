@@ -126,8 +126,8 @@ TEST_F(ScriptRunTest, NothingRunsWhenALaterLineIsBad) {
 TEST_F(ScriptRunTest, FailedChecksAreCountedAndTheRunGoesOn) {
     EXPECT_FALSE(Run("load\nexpect menu registered 32503\nexpect menu handlers 6\nexpect loaded\n"));
     EXPECT_EQ(failures, 2);
-    EXPECT_NE(output.find("FAILED (line 2): menu registered from resource 32501, expected 32503"),
-              std::string::npos) << output;
+    EXPECT_NE(output.find("FAILED (line 2): menu registered from resource 32501, expected 32503"), std::string::npos)
+        << output;
     EXPECT_NE(output.find("[4] expect loaded"), std::string::npos);
 }
 
@@ -159,7 +159,8 @@ TEST_F(ScriptRunTest, UnknownHostFunctionInFail) {
 TEST_F(ScriptRunTest, UserFileNamesStayInsideTheUserFolder) {
     EXPECT_FALSE(Run("file write \"../escape.txt\" \"x\"\n"));
     EXPECT_FALSE(Run("file write \"/tmp/escape.txt\" \"x\"\n"));
-    EXPECT_TRUE(Run("file write \"sub.txt\" \"x\"\nexpect file \"sub.txt\" exists\nexpect file-text \"sub.txt\" \"x\"\n"));
+    EXPECT_TRUE(
+        Run("file write \"sub.txt\" \"x\"\nexpect file \"sub.txt\" exists\nexpect file-text \"sub.txt\" \"x\"\n"));
 }
 
 TEST_F(ScriptRunTest, BrokenConfigurationFileGivesAClearFailure) {

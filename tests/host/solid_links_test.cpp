@@ -73,10 +73,11 @@ TEST_F(SolidLinksTest, RefusedPairsAndDeletedPartners) {
     EXPECT_EQ(Link(mesh, APINULLGuid, APISolid_Add), APIERR_BADID);
     ASSERT_EQ(Link(mesh, slab, APISolid_SubtractDownwards), NoError);
     ASSERT_EQ(Command([&] {
-        GS::Array<API_Guid> g;
-        g.Push(slab);
-        return ACAPI_Element_Delete(g);
-    }), NoError);
+                  GS::Array<API_Guid> g;
+                  g.Push(slab);
+                  return ACAPI_Element_Delete(g);
+              }),
+              NoError);
     EXPECT_TRUE(Db().SolidLinks().empty());
 }
 
@@ -127,28 +128,27 @@ TEST_F(SolidLinksTest, PolygonInputFromClicks) {
 TEST_F(SolidLinksTest, ScriptCommandsDriveClicksEditsAndLinks) {
     std::ostringstream out;
     ScriptRunner runner(*host, out);
-    const bool ok = runner.RunText(
-        "place mesh T \"0,0,0 10,0,0 10,10,0\"\n"
-        "place fill F \"0,0 2,0 2,2\"\n"
-        "place line L \"0,0 1,1\"\n"
-        "click 1 2 F 3\n"
-        "click cancel\n"
-        "click done\n"
-        "expect clicks-left 3\n"
-        "move L 1 1\n"
-        "expect element L /record/begC/0 1\n"
-        "rotate F 0 0 90\n"
-        "copy F G 5 0\n"
-        "expect elements 4\n"
-        "change G id \"west\"\n"
-        "change L pen 4\n"
-        "delete G\n"
-        "expect elements 3\n"
-        "expect events 0\n"
-        "expect solid-links 0\n"
-        "undo\n"
-        "expect elements 4\n",
-        "test");
+    const bool ok = runner.RunText("place mesh T \"0,0,0 10,0,0 10,10,0\"\n"
+                                   "place fill F \"0,0 2,0 2,2\"\n"
+                                   "place line L \"0,0 1,1\"\n"
+                                   "click 1 2 F 3\n"
+                                   "click cancel\n"
+                                   "click done\n"
+                                   "expect clicks-left 3\n"
+                                   "move L 1 1\n"
+                                   "expect element L /record/begC/0 1\n"
+                                   "rotate F 0 0 90\n"
+                                   "copy F G 5 0\n"
+                                   "expect elements 4\n"
+                                   "change G id \"west\"\n"
+                                   "change L pen 4\n"
+                                   "delete G\n"
+                                   "expect elements 3\n"
+                                   "expect events 0\n"
+                                   "expect solid-links 0\n"
+                                   "undo\n"
+                                   "expect elements 4\n",
+                                   "test");
     EXPECT_TRUE(ok) << out.str();
     EXPECT_EQ(host->Input().PendingClicks(), 3u);
 }
@@ -157,19 +157,18 @@ TEST_F(SolidLinksTest, ScriptChangesParametersAndChecksInputs) {
     PlaceObject(API_ObjectID, libA, "O");
     std::ostringstream out;
     ScriptRunner runner(*host, out);
-    const bool ok = runner.RunText(
-        "change O param A 2.5\n"
-        "change O param operatore cut\n"
-        "expect element O /parameters/0/value 2.5\n"
-        "mirror O 0 0 0 1\n"
-        "elevate O 1.5\n"
-        "resize O 0 0 2\n"
-        "expect element O /record/level 1.5\n"
-        "expect element O /record/xRatio 2\n"
-        "expect inputs 0\n"
-        "expect rubber-lines 0\n"
-        "expect observed O no\n",
-        "test");
+    const bool ok = runner.RunText("change O param A 2.5\n"
+                                   "change O param operatore cut\n"
+                                   "expect element O /parameters/0/value 2.5\n"
+                                   "mirror O 0 0 0 1\n"
+                                   "elevate O 1.5\n"
+                                   "resize O 0 0 2\n"
+                                   "expect element O /record/level 1.5\n"
+                                   "expect element O /record/xRatio 2\n"
+                                   "expect inputs 0\n"
+                                   "expect rubber-lines 0\n"
+                                   "expect observed O no\n",
+                                   "test");
     EXPECT_TRUE(ok) << out.str();
     std::ostringstream bad;
     ScriptRunner refused(*host, bad);

@@ -22,12 +22,14 @@ std::u16string ToWide(UINT cp, const std::string& bytes, DWORD flags = 0) {
     return out;
 }
 
-std::string ToBytes(UINT cp, const std::u16string& wide, BOOL* usedDefault = nullptr, const char* defaultChar = nullptr) {
+std::string ToBytes(UINT cp, const std::u16string& wide, BOOL* usedDefault = nullptr,
+                    const char* defaultChar = nullptr) {
     const int32_t n =
         WideCharToMultiByte(cp, 0, wide.data(), int32_t(wide.size()), nullptr, 0, defaultChar, usedDefault);
     std::string out(size_t(n > 0 ? n : 0), '\0');
     if (n > 0) {
-        EXPECT_EQ(WideCharToMultiByte(cp, 0, wide.data(), int32_t(wide.size()), &out[0], n, defaultChar, usedDefault), n);
+        EXPECT_EQ(WideCharToMultiByte(cp, 0, wide.data(), int32_t(wide.size()), &out[0], n, defaultChar, usedDefault),
+                  n);
     }
     return out;
 }
@@ -163,10 +165,16 @@ TEST(CodePageTest, Utf8AgreesWithIconvAndReplacesMalformedInput) {
     EXPECT_EQ(ToWide(CP_UTF8, utf8), text);
 
     // One U+FFFD per maximal ill-formed part; the next good character is kept.
-    EXPECT_EQ(ToWide(CP_UTF8, "a\xC3" "b"), u"a\uFFFDb");
+    EXPECT_EQ(ToWide(CP_UTF8,
+                     "a\xC3"
+                     "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(ToWide(CP_UTF8, "\xE2\x82"), u"\uFFFD");
-    EXPECT_EQ(ToWide(CP_UTF8, "\xC0\xAF"), u"\uFFFD\uFFFD");                // overlong
-    EXPECT_EQ(ToWide(CP_UTF8, "\xED\xA0\x80" "x"), u"\uFFFD\uFFFD\uFFFDx");  // encoded surrogate
+    EXPECT_EQ(ToWide(CP_UTF8, "\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
+    EXPECT_EQ(ToWide(CP_UTF8,
+                     "\xED\xA0\x80"
+                     "x"),
+              u"\uFFFD\uFFFD\uFFFDx");  // encoded surrogate
     EXPECT_EQ(ToWide(CP_UTF8, "\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "a\xC3", 2, nullptr, 0), 0);
     EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
@@ -184,8 +192,8 @@ TEST(CodePageTest, Utf7) {
     EXPECT_EQ(ToBytes(CP_UTF7, u"1 + 1"), "1 +- 1");
 
     const std::vector<std::u16string> texts = {
-        u"plain text, no shift.", u"\u00E9t\u00E9 \u20AC5", u"a+b=c", u"\U0001F600", u"~!@#$%^&*[]{}",
-        u"\u0416\u0416-\u0416", u"", u"end\u00E9",
+        u"plain text, no shift.", u"\u00E9t\u00E9 \u20AC5", u"a+b=c", u"\U0001F600",
+        u"~!@#$%^&*[]{}",         u"\u0416\u0416-\u0416",   u"",      u"end\u00E9",
     };
     for (const auto& text : texts) {
         if (text.empty()) continue;

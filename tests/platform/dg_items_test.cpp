@@ -123,9 +123,9 @@ TEST(DialogItems, ClosingAModelessWindowAndRedrawLoopsAreHandled) {
         }
         return 0;
     };
-    ASSERT_EQ(DGModelessInit(TestSupport::TestResources(), Palette, HandlerCallback,
-                             reinterpret_cast<DGUserData>(&palette)),
-              Palette);
+    ASSERT_EQ(
+        DGModelessInit(TestSupport::TestResources(), Palette, HandlerCallback, reinterpret_cast<DGUserData>(&palette)),
+        Palette);
     EXPECT_EQ(updates, 10000);
     EXPECT_THAT(DGDriver::Errors(), ElementsAre(HasSubstr("keep asking for redraws")));
 

@@ -97,8 +97,7 @@ TEST(DialogManager, QueuedActionsArriveAsChangesAndTheClickClosesWithItsItem) {
     DGDriver::QueueClick(TestDialog, 1);
 
     EXPECT_EQ(RunTestDialog(script), 1);
-    EXPECT_THAT(script.messages,
-                ElementsAre("1:0", "16:9", "6:5", "6:3", "6:4", "6:7", "6:6", "4:1", "3:1"));
+    EXPECT_THAT(script.messages, ElementsAre("1:0", "16:9", "6:5", "6:3", "6:4", "6:7", "6:6", "4:1", "3:1"));
     EXPECT_EQ(valueSeenAtChange, 12);
     EXPECT_EQ(rowSeenAtChange, 2);
     EXPECT_TRUE(DGDriver::Errors().empty());
@@ -153,14 +152,14 @@ TEST(DialogManager, UserInputIsCheckedAgainstTheItem) {
         return OkCancel(message, dialId, item, data);
     };
     DGDriver::QueueSetText(TestDialog, 7, "into a disabled edit");
-    DGDriver::QueueSetLong(TestDialog, 8, 1);           // hidden check box
-    DGDriver::QueueSetDouble(TestDialog, 6, 99.0);      // clamped to the maximum
-    DGDriver::QueueSetDouble(TestDialog, 5, 1.5);       // integer edit
-    DGDriver::QueueSetText(TestDialog, 5, "12x");       // not a number
-    DGDriver::QueueSetText(TestDialog, 10, "static");   // cannot be typed into
-    DGDriver::QueuePickListRow(TestDialog, 3, 1);       // the list is empty
-    DGDriver::QueueClick(TestDialog, 99);               // no such item
-    DGDriver::QueueSetLong(TestDialog, 12, 1);          // second radio of the group
+    DGDriver::QueueSetLong(TestDialog, 8, 1);          // hidden check box
+    DGDriver::QueueSetDouble(TestDialog, 6, 99.0);     // clamped to the maximum
+    DGDriver::QueueSetDouble(TestDialog, 5, 1.5);      // integer edit
+    DGDriver::QueueSetText(TestDialog, 5, "12x");      // not a number
+    DGDriver::QueueSetText(TestDialog, 10, "static");  // cannot be typed into
+    DGDriver::QueuePickListRow(TestDialog, 3, 1);      // the list is empty
+    DGDriver::QueueClick(TestDialog, 99);              // no such item
+    DGDriver::QueueSetLong(TestDialog, 12, 1);         // second radio of the group
     DGDriver::QueueClick(TestDialog, 1);
     EXPECT_EQ(RunTestDialog(script), 1);
     EXPECT_EQ(DGDriver::Errors().size(), 7u);
@@ -180,9 +179,9 @@ TEST(DialogManager, UserInputIsCheckedAgainstTheItem) {
 TEST(DialogManager, ActionsForAnotherDialogAreErrorsAndLeftoversAreReported) {
     Script script;
     script.handler = OkCancel;
-    DGDriver::QueueClick(Palette, 1);      // not the dialog that waits
+    DGDriver::QueueClick(Palette, 1);  // not the dialog that waits
     DGDriver::QueueClick(TestDialog, 2);
-    DGDriver::QueueAlertAnswer(1);         // nobody asks
+    DGDriver::QueueAlertAnswer(1);  // nobody asks
     EXPECT_EQ(RunTestDialog(script), 2);
     ASSERT_EQ(DGDriver::Errors().size(), 1u);
     EXPECT_THAT(DGDriver::Errors()[0], HasSubstr("click item 1 on dialog 32001"));

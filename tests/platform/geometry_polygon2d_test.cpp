@@ -21,8 +21,7 @@ struct Contour {
     std::vector<double> arc;
 };
 
-Contour Straight(std::vector<API_Coord> pts)
-{
+Contour Straight(std::vector<API_Coord> pts) {
     Contour c;
     c.arc.assign(pts.size(), 0.0);
     c.points = std::move(pts);
@@ -30,15 +29,13 @@ Contour Straight(std::vector<API_Coord> pts)
 }
 
 // Builds a polygon record; user data: vertex v -> 1000 + v, edge v -> 2000 + v, side 3000 + v, contour 4000 + k.
-Polygon2DData Make(const std::vector<Contour>& contours)
-{
+Polygon2DData Make(const std::vector<Contour>& contours) {
     Polygon2DData p;
     InitPolygon2DData(&p);
     int32_t nv = 0, na = 0;
     for (const Contour& c : contours) {
         nv += static_cast<int32_t>(c.points.size()) + 1;
-        for (double a : c.arc)
-            na += a != 0.0 ? 1 : 0;
+        for (double a : c.arc) na += a != 0.0 ? 1 : 0;
     }
     EXPECT_EQ(NoError, AllocatePolygon2DData(&p, nv, na, static_cast<int32_t>(contours.size())));
     int32_t at = 0, arc = 0;
@@ -48,8 +45,7 @@ Polygon2DData Make(const std::vector<Contour>& contours)
         for (size_t i = 0; i < c.points.size(); ++i) {
             ++at;
             (*p.vertices)[at] = c.points[i];
-            if (c.arc[i] != 0.0)
-                (*p.arcs)[++arc] = PolyArcRec{at, at + 1, c.arc[i]};
+            if (c.arc[i] != 0.0) (*p.arcs)[++arc] = PolyArcRec{at, at + 1, c.arc[i]};
         }
         ++at;
         (*p.vertices)[at] = (*p.vertices)[first];
@@ -68,16 +64,14 @@ Polygon2DData Make(const std::vector<Contour>& contours)
     return p;
 }
 
-uint32_t User(GSHandle h, int32_t index)
-{
+uint32_t User(GSHandle h, int32_t index) {
     uint32_t v;
     std::memcpy(&v, *h + 4 * index, 4);
     return v;
 }
 
 // Reads a polygon record back into test-side contours.
-std::vector<Contour> Read(const Polygon2DData& p)
-{
+std::vector<Contour> Read(const Polygon2DData& p) {
     std::vector<Contour> out;
     for (int32_t k = 1; k <= p.nContours; ++k) {
         Contour c;
@@ -97,8 +91,7 @@ struct CircleInfo {
     double r;
 };
 
-CircleInfo CircleOf(const API_Coord& a, const API_Coord& b, double angle)
-{
+CircleInfo CircleOf(const API_Coord& a, const API_Coord& b, double angle) {
     const double chord = std::hypot(b.x - a.x, b.y - a.y);
     const double r = chord / (2.0 * std::fabs(std::sin(angle / 2.0)));
     // Distance from the chord middle to the centre, signed towards the left of a -> b.
@@ -108,16 +101,14 @@ CircleInfo CircleOf(const API_Coord& a, const API_Coord& b, double angle)
 }
 
 // Dense polyline of a contour (closed), independent of the library's own segmentation.
-std::vector<API_Coord> Dense(const Contour& c)
-{
+std::vector<API_Coord> Dense(const Contour& c) {
     std::vector<API_Coord> out;
     const size_t n = c.points.size();
     for (size_t i = 0; i < n; ++i) {
         const API_Coord& a = c.points[i];
         const API_Coord& b = c.points[(i + 1) % n];
         out.push_back(a);
-        if (c.arc[i] == 0.0)
-            continue;
+        if (c.arc[i] == 0.0) continue;
         const CircleInfo ci = CircleOf(a, b, c.arc[i]);
         const double s = std::atan2(a.y - ci.c.y, a.x - ci.c.x);
         const int steps = std::max(8, static_cast<int>(std::ceil(std::fabs(c.arc[i]) / 0.004)));
@@ -131,8 +122,7 @@ std::vector<API_Coord> Dense(const Contour& c)
 }
 
 // Winding number by summed angles.
-int WindingOf(const std::vector<API_Coord>& ring, const API_Coord& p)
-{
+int WindingOf(const std::vector<API_Coord>& ring, const API_Coord& p) {
     double total = 0.0;
     for (size_t i = 0; i + 1 < ring.size(); ++i) {
         const double ax = ring[i].x - p.x, ay = ring[i].y - p.y;
@@ -142,8 +132,7 @@ int WindingOf(const std::vector<API_Coord>& ring, const API_Coord& p)
     return static_cast<int>(std::lround(total / (2.0 * kPi)));
 }
 
-double DistanceToSegment(const API_Coord& p, const API_Coord& a, const API_Coord& b)
-{
+double DistanceToSegment(const API_Coord& p, const API_Coord& a, const API_Coord& b) {
     const double dx = b.x - a.x, dy = b.y - a.y;
     const double l2 = dx * dx + dy * dy;
     double t = l2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / l2 : 0.0;
@@ -151,17 +140,14 @@ double DistanceToSegment(const API_Coord& p, const API_Coord& a, const API_Coord
     return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
 }
 
-double DistanceToRing(const std::vector<API_Coord>& ring, const API_Coord& p)
-{
+double DistanceToRing(const std::vector<API_Coord>& ring, const API_Coord& p) {
     double d = 1e300;
-    for (size_t i = 0; i + 1 < ring.size(); ++i)
-        d = std::fmin(d, DistanceToSegment(p, ring[i], ring[i + 1]));
+    for (size_t i = 0; i + 1 < ring.size(); ++i) d = std::fmin(d, DistanceToSegment(p, ring[i], ring[i + 1]));
     return d;
 }
 
 // Exact area: the chords' shoelace sum plus each arc's circular segment.
-double Area(const std::vector<Contour>& contours)
-{
+double Area(const std::vector<Contour>& contours) {
     double a = 0.0;
     for (const Contour& c : contours) {
         const size_t n = c.points.size();
@@ -180,48 +166,37 @@ double Area(const std::vector<Contour>& contours)
 
 double Area(const Polygon2DData& p) { return Area(Read(p)); }
 
-void FreeAll(GS::VAArray<Polygon2DData>& result)
-{
-    for (Polygon2DData& p : result)
-        FreePolygon2DData(&p);
+void FreeAll(GS::VAArray<Polygon2DData>& result) {
+    for (Polygon2DData& p : result) FreePolygon2DData(&p);
     result.Clear();
 }
 
 // Compares the regularised result with the input's area rule at grid points away from every boundary.
 void ExpectSameAreaPointwise(const std::vector<Contour>& input, const GS::VAArray<Polygon2DData>& result,
-                             bool unionOverlaps, double x0, double y0, double x1, double y1, int steps)
-{
+                             bool unionOverlaps, double x0, double y0, double x1, double y1, int steps) {
     std::vector<std::vector<API_Coord>> in, out;
-    for (const Contour& c : input)
-        in.push_back(Dense(c));
+    for (const Contour& c : input) in.push_back(Dense(c));
     for (const Polygon2DData& p : result)
-        for (const Contour& c : Read(p))
-            out.push_back(Dense(c));
+        for (const Contour& c : Read(p)) out.push_back(Dense(c));
     int compared = 0, inside = 0;
     for (int i = 0; i <= steps; ++i) {
         for (int j = 0; j <= steps; ++j) {
             const API_Coord p{x0 + (x1 - x0) * (i + 0.37) / steps, y0 + (y1 - y0) * (j + 0.61) / steps};
             bool nearEdge = false;
-            for (const auto& r : in)
-                nearEdge = nearEdge || DistanceToRing(r, p) < 1e-3;
-            for (const auto& r : out)
-                nearEdge = nearEdge || DistanceToRing(r, p) < 1e-3;
-            if (nearEdge)
-                continue;
+            for (const auto& r : in) nearEdge = nearEdge || DistanceToRing(r, p) < 1e-3;
+            for (const auto& r : out) nearEdge = nearEdge || DistanceToRing(r, p) < 1e-3;
+            if (nearEdge) continue;
             bool expected;
             if (unionOverlaps) {
                 expected = WindingOf(in[0], p) != 0;
-                for (size_t k = 1; k < in.size(); ++k)
-                    expected = expected && WindingOf(in[k], p) == 0;
+                for (size_t k = 1; k < in.size(); ++k) expected = expected && WindingOf(in[k], p) == 0;
             } else {
                 int sum = 0;
-                for (const auto& r : in)
-                    sum += WindingOf(r, p);
+                for (const auto& r : in) sum += WindingOf(r, p);
                 expected = sum % 2 != 0;
             }
             int got = 0;
-            for (const auto& r : out)
-                got += WindingOf(r, p);
+            for (const auto& r : out) got += WindingOf(r, p);
             ASSERT_TRUE(got == 0 || got == 1) << p.x << "," << p.y << ": result winds " << got;
             EXPECT_EQ(expected, got == 1) << "at " << p.x << ", " << p.y;
             ++compared;
@@ -233,8 +208,7 @@ void ExpectSameAreaPointwise(const std::vector<Contour>& input, const GS::VAArra
 }
 
 // Every arc of the result lies on the circle of one of the given arcs (centre and radius).
-void ExpectArcsOn(const Polygon2DData& p, const std::vector<CircleInfo>& circles, int minimumArcs)
-{
+void ExpectArcsOn(const Polygon2DData& p, const std::vector<CircleInfo>& circles, int minimumArcs) {
     EXPECT_GE(p.nArcs, minimumArcs);
     for (int32_t k = 1; k <= p.nArcs; ++k) {
         const PolyArcRec& a = (*p.arcs)[k];
@@ -246,16 +220,14 @@ void ExpectArcsOn(const Polygon2DData& p, const std::vector<CircleInfo>& circles
     }
 }
 
-API_Coord Polar(double r, double degrees, API_Coord c = API_Coord{0.0, 0.0})
-{
+API_Coord Polar(double r, double degrees, API_Coord c = API_Coord{0.0, 0.0}) {
     const double t = degrees * kPi / 180.0;
     return API_Coord{c.x + r * std::cos(t), c.y + r * std::sin(t)};
 }
 
 // A band wound 1.25 times around the origin: outer radius 8 counter-clockwise over 450 degrees (two arcs),
 // a cap, inner radius 5 back (two arcs), a cap.
-Contour Spiral()
-{
+Contour Spiral() {
     Contour c;
     c.points = {Polar(8, 0), Polar(8, 240), Polar(8, 450), Polar(5, 450), Polar(5, 240), Polar(5, 0)};
     c.arc = {240 * kPi / 180, 210 * kPi / 180, 0.0, -210 * kPi / 180, -240 * kPi / 180, 0.0};
@@ -269,8 +241,7 @@ public:
 
 }  // namespace
 
-TEST(Polygon2DRecord, InitAllocateCopyFreeKeepHandlesBalanced)
-{
+TEST(Polygon2DRecord, InitAllocateCopyFreeKeepHandlesBalanced) {
     const int64_t before = MemoryDriver::LiveHandleCount();
     {
         const uint32_t blanks = 0x20202020;
@@ -304,8 +275,7 @@ TEST(Polygon2DRecord, InitAllocateCopyFreeKeepHandlesBalanced)
     EXPECT_EQ(before, MemoryDriver::LiveHandleCount());
 }
 
-TEST(Polygon2DRecord, FailedAllocationLeavesEmptyPolygon)
-{
+TEST(Polygon2DRecord, FailedAllocationLeavesEmptyPolygon) {
     MemoryDriver::ScopedReset reset;
     const int64_t before = MemoryDriver::LiveHandleCount();
     Polygon2DData source = Make({Straight({{0, 0}, {4, 0}, {4, 3}})});
@@ -324,8 +294,7 @@ TEST(Polygon2DRecord, FailedAllocationLeavesEmptyPolygon)
     EXPECT_EQ(before, MemoryDriver::LiveHandleCount());
 }
 
-TEST(Polygon2DRecord, BoundBoxReachesArcExtremes)
-{
+TEST(Polygon2DRecord, BoundBoxReachesArcExtremes) {
     // Half disc above the x axis, turning counter-clockwise from (1,0) over the top to (-1,0).
     Contour c;
     c.points = {{1, 0}, {-1, 0}};
@@ -345,8 +314,7 @@ TEST(Polygon2DRecord, BoundBoxReachesArcExtremes)
     FreePolygon2DData(&p);
 }
 
-TEST(Polygon2DRecord, OrientTurnsOuterCounterClockwiseAndHolesClockwise)
-{
+TEST(Polygon2DRecord, OrientTurnsOuterCounterClockwiseAndHolesClockwise) {
     // Outer contour clockwise with an arc on its second edge; hole counter-clockwise.
     Contour outer;
     outer.points = {{0, 0}, {0, 10}, {10, 10}, {10, 0}};
@@ -380,8 +348,7 @@ TEST(Polygon2DRecord, OrientTurnsOuterCounterClockwiseAndHolesClockwise)
     FreePolygon2DData(&p);
 }
 
-TEST(Polygon2DRecord, IntegrityRefusesBrokenRecords)
-{
+TEST(Polygon2DRecord, IntegrityRefusesBrokenRecords) {
     auto square = [] { return Make({Straight({{0, 0}, {4, 0}, {4, 4}, {0, 4}})}); };
     Polygon2DData p = square();
     EXPECT_EQ(NoError, CheckPolygon2DDataIntegrity(p));
@@ -393,7 +360,11 @@ TEST(Polygon2DRecord, IntegrityRefusesBrokenRecords)
         {"open contour", [](Polygon2DData& q) { (*q.vertices)[5].x = 1.0; }},
         {"contour end short of the vertex count", [](Polygon2DData& q) { (*q.contourEnds)[1] = 4; }},
         {"contour end 0 not zero", [](Polygon2DData& q) { (*q.contourEnds)[0] = 1; }},
-        {"vertex count beyond the handle", [](Polygon2DData& q) { q.nVertices = 50; (*q.contourEnds)[1] = 50; }},
+        {"vertex count beyond the handle",
+         [](Polygon2DData& q) {
+             q.nVertices = 50;
+             (*q.contourEnds)[1] = 50;
+         }},
         {"negative count", [](Polygon2DData& q) { q.nArcs = -1; }},
         {"arc count without arcs", [](Polygon2DData& q) { q.nArcs = 3; }},
         {"NaN coordinate", [](Polygon2DData& q) { (*q.vertices)[2].y = std::nan(""); }},
@@ -420,8 +391,8 @@ TEST(Polygon2DRecord, IntegrityRefusesBrokenRecords)
     // Arcs: on the closing position, across a contour end, between non-neighbours, zero or a full turn,
     // two on one edge.
     const PolyArcRec badArcs[][2] = {
-        {{5, 6, 1.0}, {0, 0, 0}}, {{4, 6, 1.0}, {0, 0, 0}}, {{1, 3, 1.0}, {0, 0, 0}}, {{1, 2, 0.0}, {0, 0, 0}},
-        {{1, 2, 2 * kPi}, {0, 0, 0}}, {{2, 3, 1.0}, {2, 3, -1.0}},
+        {{5, 6, 1.0}, {0, 0, 0}}, {{4, 6, 1.0}, {0, 0, 0}},     {{1, 3, 1.0}, {0, 0, 0}},
+        {{1, 2, 0.0}, {0, 0, 0}}, {{1, 2, 2 * kPi}, {0, 0, 0}}, {{2, 3, 1.0}, {2, 3, -1.0}},
     };
     for (const auto& arcs : badArcs) {
         Polygon2DData q;
@@ -431,8 +402,7 @@ TEST(Polygon2DRecord, IntegrityRefusesBrokenRecords)
         const API_Coord pts[] = {{0, 0}, {0, 0}, {4, 0}, {4, 4}, {0, 4}, {0, 0}};
         std::memcpy(*q.vertices, pts, sizeof pts);
         (*q.contourEnds)[1] = 5;
-        for (int32_t k = 0; k < n; ++k)
-            (*q.arcs)[k + 1] = arcs[k];
+        for (int32_t k = 0; k < n; ++k) (*q.arcs)[k + 1] = arcs[k];
         EXPECT_EQ(PolygonErrBadData, CheckPolygon2DDataIntegrity(q)) << arcs[0].begIndex << " " << arcs[0].endIndex;
         FreePolygon2DData(&q);
     }
@@ -442,8 +412,7 @@ TEST(Polygon2DRecord, IntegrityRefusesBrokenRecords)
     FreePolygon2DData(&p);
 }
 
-TEST(Polygon2DRecord, FindArcAnswersByStartVertex)
-{
+TEST(Polygon2DRecord, FindArcAnswersByStartVertex) {
     Contour c;
     c.points = {{0, 0}, {4, 0}, {4, 4}};
     c.arc = {0.0, 0.5, -0.25};
@@ -462,8 +431,7 @@ TEST(Polygon2DRecord, FindArcAnswersByStartVertex)
     FreePolygon2DData(&p);
 }
 
-TEST(Polygon2DRegularize, SimpleRingComesBackOrientedFromItsFirstVertex)
-{
+TEST(Polygon2DRegularize, SimpleRingComesBackOrientedFromItsFirstVertex) {
     const int64_t before = MemoryDriver::LiveHandleCount();
     Polygon2DData p = Make({Straight({{2, 0}, {0, 0}, {0, 3}, {2, 3}})});  // clockwise
     GS::VAArray<Polygon2DData> result;
@@ -488,8 +456,7 @@ TEST(Polygon2DRegularize, SimpleRingComesBackOrientedFromItsFirstVertex)
     EXPECT_EQ(before, MemoryDriver::LiveHandleCount());
 }
 
-TEST(Polygon2DRegularize, BowTieGivesBothLobesWithAnExactCrossing)
-{
+TEST(Polygon2DRegularize, BowTieGivesBothLobesWithAnExactCrossing) {
     Polygon2DData p = Make({Straight({{0, 0}, {2, 2}, {2, 0}, {0, 2}})});
     GS::VAArray<Polygon2DData> result;
     ASSERT_EQ(NoError, RegularizePolygon2DData(p, result, nullptr, true, RegularizeKeepHoles));
@@ -498,8 +465,7 @@ TEST(Polygon2DRegularize, BowTieGivesBothLobesWithAnExactCrossing)
         EXPECT_NEAR(1.0, Area(r), 1e-12);
         bool crossing = false;
         const std::vector<Contour> c = Read(r);
-        for (const API_Coord& v : c[0].points)
-            crossing = crossing || (v.x == 1.0 && v.y == 1.0);
+        for (const API_Coord& v : c[0].points) crossing = crossing || (v.x == 1.0 && v.y == 1.0);
         EXPECT_TRUE(crossing);
         EXPECT_EQ(3u, c[0].points.size());
     }
@@ -511,8 +477,7 @@ TEST(Polygon2DRegularize, BowTieGivesBothLobesWithAnExactCrossing)
     FreePolygon2DData(&p);
 }
 
-TEST(Polygon2DRegularize, OverlappingSpiralBandUnitesIntoAnnulusWithArcs)
-{
+TEST(Polygon2DRegularize, OverlappingSpiralBandUnitesIntoAnnulusWithArcs) {
     const int64_t before = MemoryDriver::LiveHandleCount();
     const Contour spiral = Spiral();
     Polygon2DData p = Make({spiral});
@@ -553,19 +518,16 @@ TEST(Polygon2DRegularize, OverlappingSpiralBandUnitesIntoAnnulusWithArcs)
     // Even-odd: the doubly covered quarter is left out.
     ASSERT_EQ(NoError, RegularizePolygon2DData(p, result, nullptr, false, RegularizeKeepHoles));
     double total = 0.0;
-    for (const Polygon2DData& q : result)
-        total += Area(q);
+    for (const Polygon2DData& q : result) total += Area(q);
     EXPECT_NEAR(kPi * 39.0 * 0.75, total, 1e-6);
     ExpectSameAreaPointwise({spiral}, result, false, -9, -9, 9, 9, 60);
-    for (const Polygon2DData& q : result)
-        ExpectArcsOn(q, circles, 2);
+    for (const Polygon2DData& q : result) ExpectArcsOn(q, circles, 2);
     FreeAll(result);
     FreePolygon2DData(&p);
     EXPECT_EQ(before, MemoryDriver::LiveHandleCount());
 }
 
-TEST(Polygon2DRegularize, BandWithLoopKeepsArcsAndCutsAtExactCrossings)
-{
+TEST(Polygon2DRegularize, BandWithLoopKeepsArcsAndCutsAtExactCrossings) {
     // A band along a path that runs right, turns back over a half circle and crosses its own first leg,
     // joined to an offset side that loops the other way: the ring overlaps itself in several places.
     Contour band;
@@ -612,10 +574,9 @@ TEST(Polygon2DRegularize, BandWithLoopKeepsArcsAndCutsAtExactCrossings)
     FreePolygon2DData(&p);
 }
 
-TEST(Polygon2DRegularize, HoleContoursAreTakenAway)
-{
-    Polygon2DData p = Make({Straight({{0, 0}, {10, 0}, {10, 10}, {0, 10}}),
-                            Straight({{3, 3}, {3, 7}, {7, 7}, {7, 3}})});
+TEST(Polygon2DRegularize, HoleContoursAreTakenAway) {
+    Polygon2DData p =
+        Make({Straight({{0, 0}, {10, 0}, {10, 10}, {0, 10}}), Straight({{3, 3}, {3, 7}, {7, 7}, {7, 3}})});
     GS::VAArray<Polygon2DData> result;
     ASSERT_EQ(NoError, RegularizePolygon2DData(p, result, nullptr, true, RegularizeKeepHoles));
     ASSERT_EQ(1u, result.GetSize());
@@ -636,8 +597,8 @@ TEST(Polygon2DRegularize, HoleContoursAreTakenAway)
     FreePolygon2DData(&p);
 
     // A hole reaching out of the outer contour cuts a notch; the hole's direction does not matter.
-    Polygon2DData notch = Make({Straight({{0, 0}, {10, 0}, {10, 10}, {0, 10}}),
-                                Straight({{8, 3}, {12, 3}, {12, 7}, {8, 7}})});
+    Polygon2DData notch =
+        Make({Straight({{0, 0}, {10, 0}, {10, 10}, {0, 10}}), Straight({{8, 3}, {12, 3}, {12, 7}, {8, 7}})});
     ASSERT_EQ(NoError, RegularizePolygon2DData(notch, result, nullptr, true, RegularizeKeepHoles));
     ASSERT_EQ(1u, result.GetSize());
     EXPECT_EQ(1, result[0].nContours);
@@ -647,8 +608,7 @@ TEST(Polygon2DRegularize, HoleContoursAreTakenAway)
     FreePolygon2DData(&notch);
 }
 
-TEST(Polygon2DRegularize, EdgeDataFollowsTheEdgesThatSurvive)
-{
+TEST(Polygon2DRegularize, EdgeDataFollowsTheEdgesThatSurvive) {
     // A square whose right edge is an outward arc.
     Contour c;
     c.points = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
@@ -669,8 +629,7 @@ TEST(Polygon2DRegularize, EdgeDataFollowsTheEdgesThatSurvive)
     FreePolygon2DData(&p);
 }
 
-TEST(Polygon2DRegularize, NoAreaAbortAndBadParameters)
-{
+TEST(Polygon2DRegularize, NoAreaAbortAndBadParameters) {
     Polygon2DData flat = Make({Straight({{0, 0}, {1, 0}, {2, 0}})});
     GS::VAArray<Polygon2DData> result;
     EXPECT_EQ(NoError, RegularizePolygon2DData(flat, result, nullptr, true, RegularizeKeepHoles));
@@ -695,13 +654,11 @@ TEST(Polygon2DRegularize, NoAreaAbortAndBadParameters)
     FreePolygon2DData(&p);
 }
 
-TEST(Polygon2DRegularize, SurveySizedCoordinates)
-{
+TEST(Polygon2DRegularize, SurveySizedCoordinates) {
     // The spiral band moved far from the origin: same area, arcs on the same circles, vertices exact.
     const API_Coord o{6543210.5, 1234567.25};
     Contour spiral = Spiral();
-    for (API_Coord& p : spiral.points)
-        p = API_Coord{p.x + o.x, p.y + o.y};
+    for (API_Coord& p : spiral.points) p = API_Coord{p.x + o.x, p.y + o.y};
     Polygon2DData p = Make({spiral});
     GS::VAArray<Polygon2DData> result;
     ASSERT_EQ(NoError, RegularizePolygon2DData(p, result, nullptr, true, RegularizeKeepHoles));

@@ -13,8 +13,7 @@ struct Cubic {
 };
 
 // Reference evaluation by de Casteljau, independent of the library's Bernstein form.
-API_Coord DeCasteljau(const Cubic& c, double u)
-{
+API_Coord DeCasteljau(const Cubic& c, double u) {
     API_Coord q[4] = {c.p[0], c.p[1], c.p[2], c.p[3]};
     for (int level = 3; level > 0; --level)
         for (int i = 0; i < level; ++i)
@@ -23,11 +22,9 @@ API_Coord DeCasteljau(const Cubic& c, double u)
 }
 
 // Control points in the order anchor, control, control, anchor, ... (3k + 1 points).
-std::vector<Cubic> Spans(const std::vector<API_Coord>& pts)
-{
+std::vector<Cubic> Spans(const std::vector<API_Coord>& pts) {
     std::vector<Cubic> out;
-    for (size_t i = 0; i + 3 < pts.size(); i += 3)
-        out.push_back(Cubic{{pts[i], pts[i + 1], pts[i + 2], pts[i + 3]}});
+    for (size_t i = 0; i + 3 < pts.size(); i += 3) out.push_back(Cubic{{pts[i], pts[i + 1], pts[i + 2], pts[i + 3]}});
     return out;
 }
 
@@ -37,8 +34,7 @@ struct Sampled {
     std::vector<API_Coord> pt;
 };
 
-Sampled Sample(const std::vector<Cubic>& spans, int perSpan)
-{
+Sampled Sample(const std::vector<Cubic>& spans, int perSpan) {
     Sampled s;
     double acc = 0.0;
     API_Coord prev = DeCasteljau(spans[0], 0.0);
@@ -59,8 +55,7 @@ Sampled Sample(const std::vector<Cubic>& spans, int perSpan)
     return s;
 }
 
-double LengthAtParam(const Sampled& s, double t)
-{
+double LengthAtParam(const Sampled& s, double t) {
     for (size_t i = 1; i < s.t.size(); ++i)
         if (s.t[i] >= t) {
             const double f = (t - s.t[i - 1]) / (s.t[i] - s.t[i - 1]);
@@ -74,8 +69,7 @@ struct Built {
     std::vector<Geometry::DirType> dirs;
 };
 
-Built Build(const std::vector<API_Coord>& pts)
-{
+Built Build(const std::vector<API_Coord>& pts) {
     Built b;
     const size_t n = pts.size();
     for (size_t e = 0; e < n; e += 3) {
@@ -88,13 +82,12 @@ Built Build(const std::vector<API_Coord>& pts)
 }
 
 // An S-curve with a kink at the middle anchor, a straight span with no handles, and a tight hook.
-const std::vector<API_Coord> kCurve = {{0, 0},    {10, 20},  {30, -20}, {40, 0},  {50, 5},  {60, 5},  {70, 0},
-                                       {70, 0},   {90, 0},   {100, 0},  {110, 30}, {80, 30}, {95, 1}};
+const std::vector<API_Coord> kCurve = {{0, 0},  {10, 20}, {30, -20}, {40, 0},   {50, 5},  {60, 5}, {70, 0},
+                                       {70, 0}, {90, 0},  {100, 0},  {110, 30}, {80, 30}, {95, 1}};
 
 }  // namespace
 
-TEST(GeometrySpline, EvaluationMatchesDeCasteljau)
-{
+TEST(GeometrySpline, EvaluationMatchesDeCasteljau) {
     const Built b = Build(kCurve);
     const Geometry::BezierDetails details(static_cast<int32_t>(b.anchors.size()), b.anchors.data(), b.dirs.data());
     const std::vector<Cubic> spans = Spans(kCurve);
@@ -116,8 +109,7 @@ TEST(GeometrySpline, EvaluationMatchesDeCasteljau)
     EXPECT_NEAR(after.y, 1.0, 1e-9);
 }
 
-TEST(GeometrySpline, LengthWithinAccuracy)
-{
+TEST(GeometrySpline, LengthWithinAccuracy) {
     const Built b = Build(kCurve);
     const Geometry::BezierDetails details(static_cast<int32_t>(b.anchors.size()), b.anchors.data(), b.dirs.data());
     const Sampled s = Sample(Spans(kCurve), 20000);
@@ -130,8 +122,7 @@ TEST(GeometrySpline, LengthWithinAccuracy)
     EXPECT_NEAR(Geometry::SplineLen(details, 0.001, 50.0), s.len.back(), 0.001);
 }
 
-TEST(GeometrySpline, DivisionIntoEqualPieces)
-{
+TEST(GeometrySpline, DivisionIntoEqualPieces) {
     const Built b = Build(kCurve);
     const int32_t k = static_cast<int32_t>(b.anchors.size());
     const Geometry::BezierDetails details(k, b.anchors.data(), b.dirs.data());
@@ -139,8 +130,8 @@ TEST(GeometrySpline, DivisionIntoEqualPieces)
     for (int32_t pieces : {1, 2, 7, 40, 333}) {
         const double L = Geometry::SplineLen(details, 0.001, k - 1.001);
         GS::Array<double> params;
-        const int32_t p = Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, 0, L / pieces,
-                                                  params);
+        const int32_t p =
+            Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, 0, L / pieces, params);
         ASSERT_EQ(p, pieces - 1) << pieces;
         ASSERT_EQ(params.GetSize(), static_cast<uint32_t>(p));
         for (uint32_t j = 0; j < static_cast<uint32_t>(p); ++j) {
@@ -162,14 +153,12 @@ TEST(GeometrySpline, DivisionIntoEqualPieces)
     EXPECT_NEAR(LengthAtParam(s, params[0]) - LengthAtParam(s, 2.0), 5.0, 2e-3);
 }
 
-TEST(GeometrySpline, ClosedSplineAddsTheClosingSpan)
-{
+TEST(GeometrySpline, ClosedSplineAddsTheClosingSpan) {
     // Four anchors on a unit-ish circle with the usual circle handles.
     const double h = 0.5522847498;
     std::vector<API_Coord> anchors = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     std::vector<Geometry::DirType> dirs(4);
-    for (int i = 0; i < 4; ++i)
-        dirs[i] = Geometry::DirType{h, h, M_PI / 2 + i * M_PI / 2, 0, 0, 0};
+    for (int i = 0; i < 4; ++i) dirs[i] = Geometry::DirType{h, h, M_PI / 2 + i * M_PI / 2, 0, 0, 0};
     const Geometry::BezierDetails open(4, anchors.data(), dirs.data(), false);
     const Geometry::BezierDetails closed(4, anchors.data(), dirs.data(), true);
     EXPECT_EQ(open.SpanCount(), 3);
@@ -180,14 +169,12 @@ TEST(GeometrySpline, ClosedSplineAddsTheClosingSpan)
     EXPECT_NEAR(back.y, 0.0, 1e-12);
 }
 
-TEST(GeometrySpline, BadInputGivesNothing)
-{
+TEST(GeometrySpline, BadInputGivesNothing) {
     const Built b = Build(kCurve);
     const int32_t k = static_cast<int32_t>(b.anchors.size());
     GS::Array<double> params{1.0, 2.0};
     for (double step : {0.0, -1.0, std::nan(""), HUGE_VAL, 1e-9})
-        EXPECT_EQ(Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, 0, step, params), 0)
-            << step;
+        EXPECT_EQ(Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, 0, step, params), 0) << step;
     EXPECT_TRUE(params.IsEmpty());
     EXPECT_EQ(Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, k - 1, 1.0, params), 0);
     EXPECT_EQ(Geometry::DivSplinePart(k, b.anchors.data(), b.dirs.data(), false, true, -1, 1.0, params), 0);
@@ -209,6 +196,6 @@ TEST(GeometrySpline, BadInputGivesNothing)
         EXPECT_TRUE(std::isfinite(t));
         EXPECT_GE(t, 1.0);
     }
-    EXPECT_NEAR(Geometry::GetSplineVal(Geometry::BezierDetails(3, z.anchors.data(), z.dirs.data()), params[0]).x,
-                2.5, 1e-6);
+    EXPECT_NEAR(Geometry::GetSplineVal(Geometry::BezierDetails(3, z.anchors.data(), z.dirs.data()), params[0]).x, 2.5,
+                1e-6);
 }

@@ -49,7 +49,9 @@ TEST(Resources, StringTablesAreSparseAndUnescaped) {
     EXPECT_EQ(Entry(module, 32000, 2), "Two\nlines");
     EXPECT_EQ(Entry(module, 32000, 3), "Tab\there and a backslash \\ too");
     EXPECT_EQ(Entry(module, 32000, 5), " leading blank kept");
-    EXPECT_EQ(Entry(module, 32000, 7), "Gr\xC3\xB6\xC3\x9F" "e \xE6\x9D\xB1\xE4\xBA\xAC");
+    EXPECT_EQ(Entry(module, 32000, 7),
+              "Gr\xC3\xB6\xC3\x9F"
+              "e \xE6\x9D\xB1\xE4\xBA\xAC");
     // Gaps, index 0, past the end, unknown table, unknown module: missing, and the out text untouched.
     EXPECT_EQ(Entry(module, 32000, 4), "-missing-");
     EXPECT_EQ(Entry(module, 32000, 0), "-missing-");
@@ -106,7 +108,7 @@ TEST(Resources, DialogLayoutKeepsItemsInFileOrder) {
 TEST_F(BadResources, BadLinesAreReportedAndSkippedTheRestKept) {
     Add("STRS/100.txt",
         "1=good\n"
-        "2\n"                   // truncated: no '='
+        "2\n"  // truncated: no '='
         "x3=not a number\n"
         "4=bad \\q escape\n"
         "5=ends in a lone backslash \\\n"
@@ -143,7 +145,9 @@ TEST_F(BadResources, BadFilesAndFoldersAreSkippedWhole) {
     Add("README.md", "ignored\n");
     Add("STRS/200.txt", "1=" + std::string(ResourceDriver::MaxResourceFileSize, 'a') + "\n");
     Add("STRS/201.txt", std::string("1=a\0b\n2=fine\n", 13));
-    Add("STRS/202.txt", "\xEF\xBB\xBF" "1=after a byte-order mark\r\n");
+    Add("STRS/202.txt",
+        "\xEF\xBB\xBF"
+        "1=after a byte-order mark\r\n");
     const GSResModule module = Open();
     ASSERT_NE(module, InvalidResModule);
     EXPECT_TRUE(Reported("abc.txt", "not a resource id"));
@@ -166,16 +170,16 @@ TEST_F(BadResources, BadFilesAndFoldersAreSkippedWhole) {
 TEST_F(BadResources, BadDialogLinesAreReportedAndSkipped) {
     Add("DLOG/300.txt",
         "title Broken \\x title\n"
-        "item 1 button 0 0 10\n"            // truncated
-        "item 2 slider 0 0 10 10\n"         // unknown kind
-        "item 3 button 0 0 -5 10 Neg\n"     // negative size
-        "item x button 0 0 10 10\n"         // id not a number
-        "item 40000 button 0 0 10 10\n"     // id too large
+        "item 1 button 0 0 10\n"         // truncated
+        "item 2 slider 0 0 10 10\n"      // unknown kind
+        "item 3 button 0 0 -5 10 Neg\n"  // negative size
+        "item x button 0 0 10 10\n"      // id not a number
+        "item 40000 button 0 0 10 10\n"  // id too large
         "item 4 button 0 0 10 10 Fine\n"
-        "item 4 button 0 0 10 10 Again\n"   // duplicate id
-        "size 10\n"                         // truncated
-        "colour red\n"                      // unknown line
-        "\f\v\n");                          // white space only
+        "item 4 button 0 0 10 10 Again\n"  // duplicate id
+        "size 10\n"                        // truncated
+        "colour red\n"                     // unknown line
+        "\f\v\n");                         // white space only
     const GSResModule module = Open();
     RSDialogLayout layout;
     ASSERT_TRUE(RSGetDialogLayout(300, module, &layout));

@@ -32,9 +32,14 @@ TEST(UniString, BuildsFromUnitsUtf8AndNothing) {
 TEST(UniString, BadUtf8IsReplacedLenientlyAndRefusedStrictly) {
     // A cut-off sequence (one replacement for the whole maximal subpart), a lone continuation byte and an
     // overlong slash (one replacement per byte).
-    const char bad[] = "a\xE6\x9D" "b\x80" "c\xC0\xAF";
+    const char bad[] = "a\xE6\x9D"
+                       "b\x80"
+                       "c\xC0\xAF";
     GS::UniString lenient(bad);
-    EXPECT_EQ(lenient.ToUtf8(), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(lenient.ToUtf8(),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD"
+              "c\xEF\xBF\xBD\xEF\xBF\xBD");
 
     GS::UniString out("unchanged");
     EXPECT_FALSE(GS::UniString::DecodeUtf8(bad, sizeof bad - 1, &out));

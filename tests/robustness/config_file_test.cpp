@@ -35,8 +35,8 @@ const std::vector<std::string> kSeeds = {
 };
 
 const std::vector<std::string> kTokens = {
-    "$", ":", ": ", "\r\n", "\r", "\n", "\r\n#", "\n#", "#", "$Language_str: ", std::string(1, '\0'), "\xFF",
-    "\x81", "$$", "::",
+    "$",    ":",    ": ", "\r\n", "\r", "\n", "\r\n#", "\n#", "#", "$Language_str: ", std::string(1, '\0'),
+    "\xFF", "\x81", "$$", "::",
 };
 
 std::string Swap(std::string bytes) {
@@ -49,7 +49,8 @@ std::set<std::string> CandidateKeys(const std::string& text) {
     std::set<std::string> keys;
     for (size_t p = text.find('$'); p != std::string::npos; p = text.find('$', p + 1)) {
         const size_t colon = text.find(':', p + 1);
-        if (colon != std::string::npos && colon > p + 1 && colon - p < 200) keys.insert(text.substr(p + 1, colon - p - 1));
+        if (colon != std::string::npos && colon > p + 1 && colon - p < 200)
+            keys.insert(text.substr(p + 1, colon - p - 1));
     }
     return keys;
 }
@@ -115,8 +116,7 @@ protected:
         // Read back from disk: every key keeps its value, and the probe is there.
         ResetConfigCaches();
         EXPECT_TRUE(LoadConfigFile(ConfigSharedFile, false)) << where;
-        for (const auto& kv : before)
-            EXPECT_EQ(Value(kv.first), kv.second) << where << " key " << kv.first;
+        for (const auto& kv : before) EXPECT_EQ(Value(kv.first), kv.second) << where << " key " << kv.first;
         EXPECT_EQ(Value("Robustness Probe"), "1") << where;
         // What was written is whole: written again it stays byte for byte the same.
         const std::string written = ReadRaw();
@@ -146,7 +146,8 @@ TEST_F(ConfigFileRobustness, SeededMutants) {
     Robustness::Mutator m(0x43464721u);
     int outcomes[3] = {0, 0, 0};
     for (int i = 0; i < 400 && !HasFailure(); ++i) {
-        const std::string plain = m.OneIn(10) ? m.RandomBytes(40) : m.Mutate(kSeeds[m.Below(uint32_t(kSeeds.size()))], kTokens);
+        const std::string plain =
+            m.OneIn(10) ? m.RandomBytes(40) : m.Mutate(kSeeds[m.Below(uint32_t(kSeeds.size()))], kTokens);
         ++outcomes[Check(plain, "mutant " + std::to_string(i))];
     }
     EXPECT_GT(outcomes[0], 0);

@@ -79,12 +79,18 @@ bool CloseNumbers(double a, double b) {
 // Empty when the descriptors hold the same texts and (nearly) the same numbers.
 std::string Difference(const ElemDescriptor& a, const ElemDescriptor& b) {
     const std::pair<const char*, std::pair<const QV_String*, const QV_String*>> texts[] = {
-        {"Name", {&a.Name, &b.Name}},       {"NameDigits", {&a.NameDigits, &b.NameDigits}},
-        {"Note", {&a.Note, &b.Note}},       {"TerrainId", {&a.TerrainId, &b.TerrainId}},
-        {"Contour", {&a.ContourText, &b.ContourText}}, {"Area", {&a.AreaText, &b.AreaText}},
-        {"Result", {&a.ResultGuid, &b.ResultGuid}},    {"Fill", {&a.FillGuid, &b.FillGuid}},
-        {"Cut", {&a.CutGuid, &b.CutGuid}},  {"Terrain", {&a.TerrainGuid, &b.TerrainGuid}},
-        {"Original", {&a.OriginalGuid, &b.OriginalGuid}}, {"Extra", {&a.ExtraText, &b.ExtraText}},
+        {"Name", {&a.Name, &b.Name}},
+        {"NameDigits", {&a.NameDigits, &b.NameDigits}},
+        {"Note", {&a.Note, &b.Note}},
+        {"TerrainId", {&a.TerrainId, &b.TerrainId}},
+        {"Contour", {&a.ContourText, &b.ContourText}},
+        {"Area", {&a.AreaText, &b.AreaText}},
+        {"Result", {&a.ResultGuid, &b.ResultGuid}},
+        {"Fill", {&a.FillGuid, &b.FillGuid}},
+        {"Cut", {&a.CutGuid, &b.CutGuid}},
+        {"Terrain", {&a.TerrainGuid, &b.TerrainGuid}},
+        {"Original", {&a.OriginalGuid, &b.OriginalGuid}},
+        {"Extra", {&a.ExtraText, &b.ExtraText}},
     };
     for (const auto& t : texts)
         if (t.second.first->Compare(*t.second.second) != 0)
@@ -121,8 +127,7 @@ bool CheckCurrent(const std::string& bytes, int32_t kind, const std::string& whe
     ElemDataRecord rewritten;
     EXPECT_EQ(ElemDataRecord_BuildRewrite(d, kind, rewritten), ElemRecordStatus::Ok) << where;
     ElemDescriptor back;
-    EXPECT_EQ(ElemDataRecord_Parse(rewritten.bytes, sizeof rewritten.bytes, kind, back), ElemRecordStatus::Ok)
-        << where;
+    EXPECT_EQ(ElemDataRecord_Parse(rewritten.bytes, sizeof rewritten.bytes, kind, back), ElemRecordStatus::Ok) << where;
     Normalise(d);
     EXPECT_EQ(Difference(d, back), "") << where;
     return true;
@@ -147,8 +152,24 @@ bool CheckLegacy(const std::string& bytes, int32_t kind, const std::string& wher
 }
 
 const std::vector<std::string> kNumberTokens = {
-    std::string(1, '\0'), "1e999", "-1e999", "1e-999", "99999999999999999999999999", "-", ",", ".", "e", "nan",
-    "inf", "4294967296", "2147483648", "-2147483649", "0x7FFFFFFF", "\xC3\xA6", "\xFF\xFE", "00000000000000007",
+    std::string(1, '\0'),
+    "1e999",
+    "-1e999",
+    "1e-999",
+    "99999999999999999999999999",
+    "-",
+    ",",
+    ".",
+    "e",
+    "nan",
+    "inf",
+    "4294967296",
+    "2147483648",
+    "-2147483649",
+    "0x7FFFFFFF",
+    "\xC3\xA6",
+    "\xFF\xFE",
+    "00000000000000007",
 };
 
 }  // namespace

@@ -75,9 +75,9 @@ bool Convert(int32_t from, const std::string& src, int32_t to, bool terminator, 
     EXPECT_EQ(dst.substr(size_t(need)), std::string(8, '\x5A')) << where << ": written past the size asked for";
     if (need > 0) {
         std::string small(size_t(need), '\x5A');
-        EXPECT_EQ(ConvertEncoding(from, buffer.get(), uint32_t(src.size()), to, &small[0], uint32_t(need - 1),
-                                  terminator),
-                  ConvertEncoding_DestinationTooSmall)
+        EXPECT_EQ(
+            ConvertEncoding(from, buffer.get(), uint32_t(src.size()), to, &small[0], uint32_t(need - 1), terminator),
+            ConvertEncoding_DestinationTooSmall)
             << where;
         EXPECT_EQ(small, std::string(size_t(need), '\x5A')) << where << ": a refused conversion wrote";
     }
@@ -87,14 +87,36 @@ bool Convert(int32_t from, const std::string& src, int32_t to, bool terminator, 
 }
 
 std::vector<std::string> Utf8Seeds() {
-    return {"plain ascii", "Gr\xC3\xB6\xC3\x9F" "e \xE6\x9D\xB1\xE4\xBA\xAC", "\xF0\x9F\x98\x80 smile",
-            "\xEF\xBB\xBF" "bom", "\xED\x9F\xBF\xEE\x80\x80\xF4\x8F\xBF\xBF", std::string("a\0b", 3)};
+    return {"plain ascii",
+            "Gr\xC3\xB6\xC3\x9F"
+            "e \xE6\x9D\xB1\xE4\xBA\xAC",
+            "\xF0\x9F\x98\x80 smile",
+            "\xEF\xBB\xBF"
+            "bom",
+            "\xED\x9F\xBF\xEE\x80\x80\xF4\x8F\xBF\xBF",
+            std::string("a\0b", 3)};
 }
 
 const std::vector<std::string> kTokens = {
-    "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", std::string("\xFF\xFE\0\0", 4), std::string("\0\0\xFE\xFF", 4),
-    "\x2B\x2F\x76", "\xED\xA0\x80", "\xED\xBF\xBF", "\xC0\x80", "\xE0\x80\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80",
-    "\x80", "\xBF", "+AGEAYgBj-", "+", "-", std::string(2, '\0'), std::string(4, '\0'),
+    "\xEF\xBB\xBF",
+    "\xFF\xFE",
+    "\xFE\xFF",
+    std::string("\xFF\xFE\0\0", 4),
+    std::string("\0\0\xFE\xFF", 4),
+    "\x2B\x2F\x76",
+    "\xED\xA0\x80",
+    "\xED\xBF\xBF",
+    "\xC0\x80",
+    "\xE0\x80\x80",
+    "\xF4\x90\x80\x80",
+    "\xF8\x88\x80\x80\x80",
+    "\x80",
+    "\xBF",
+    "+AGEAYgBj-",
+    "+",
+    "-",
+    std::string(2, '\0'),
+    std::string(4, '\0'),
 };
 
 }  // namespace
@@ -103,7 +125,8 @@ TEST(EncodingRobustness, ValidityAgreesWithAnIndependentCheck) {
     Robustness::Mutator m(0x55544638u);
     const std::vector<std::string> seeds = Utf8Seeds();
     for (int i = 0; i < 20000 && !HasFailure(); ++i) {
-        const std::string s = m.OneIn(4) ? m.RandomBytes(12) : m.Mutate(seeds[m.Below(uint32_t(seeds.size()))], kTokens);
+        const std::string s =
+            m.OneIn(4) ? m.RandomBytes(12) : m.Mutate(seeds[m.Below(uint32_t(seeds.size()))], kTokens);
         const auto buffer = Exact(s);
         for (bool need : {false, true})
             EXPECT_EQ(IsValidUtf8(buffer.get(), uint32_t(s.size()), need), ReferenceUtf8(s, need))
@@ -118,7 +141,8 @@ TEST(EncodingRobustness, EveryConversionOfMutatedBytesIsBoundedAndSized) {
         std::string src = m.OneIn(3) ? m.RandomBytes(24) : m.Mutate(seeds[m.Below(uint32_t(seeds.size()))], kTokens);
         const int32_t from = kSelectors[m.Below(sizeof kSelectors / sizeof kSelectors[0])];
         const int32_t to = kSelectors[m.Below(sizeof kSelectors / sizeof kSelectors[0])];
-        const std::string where = "mutant " + std::to_string(i) + " " + std::to_string(from) + "->" + std::to_string(to);
+        const std::string where =
+            "mutant " + std::to_string(i) + " " + std::to_string(from) + "->" + std::to_string(to);
         std::string out;
         if (!Convert(from, src, to, m.OneIn(2), &out, where)) continue;
         // Whole units only.
@@ -201,7 +225,8 @@ TEST(EncodingRobustness, TerminatedSourcesReadNothingPastTheirTerminator) {
         }
         const std::string terminated = body + std::string(unit, '\0');
         const auto buffer = Exact(terminated);
-        const std::string where = "mutant " + std::to_string(i) + " " + std::to_string(from) + "->" + std::to_string(to);
+        const std::string where =
+            "mutant " + std::to_string(i) + " " + std::to_string(from) + "->" + std::to_string(to);
         const int32_t need = ConvertEncoding(from, buffer.get(), 0, to, nullptr, 0, true);
         std::string explicitOut;
         const bool explicitOk = Convert(from, body, to, true, &explicitOut, where);

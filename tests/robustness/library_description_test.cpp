@@ -23,19 +23,20 @@ std::string ReadFile(const std::string& path) {
     return out.str();
 }
 
-const std::string kHead =
-    "name = VY_TEST\n"
-    "guid = {6B2E41C7-93D0-4F5A-8E1B-2C7D40A95F13}-{d1a7e3b2-5c84-4e9f-a06b-71f2c3e8d945}\n"
-    "type = object\n";
+const std::string kHead = "name = VY_TEST\n"
+                          "guid = {6B2E41C7-93D0-4F5A-8E1B-2C7D40A95F13}-{d1a7e3b2-5c84-4e9f-a06b-71f2c3e8d945}\n"
+                          "type = object\n";
 
 std::vector<std::string> Seeds() {
     std::vector<std::string> seeds = {
-        kHead + "param A length = 1.5\nparam label string = \"say \\\"hi\\\"; c:\\\\x \xC3\xA6\"\n"
-                "param grid real[2][3] = 1; 2; 3; 4\nparam list string[3] = \"a\" ; \"\"\n"
-                "param neg integer = -7e0\n",
-        kHead + "parent = {55555555-5555-5555-5555-555555555555}-{00000000-0000-0000-0000-000000000001}\n"
-                "details = 1 0\nsection ANCS 2 = hex:00ff\nsection 3DSC = \"a \\\"q\\\"\\r\\n\\tb\\\\\"\n"
-                "param b boolean = 1\n",
+        kHead +
+            "param A length = 1.5\nparam label string = \"say \\\"hi\\\"; c:\\\\x \xC3\xA6\"\n"
+            "param grid real[2][3] = 1; 2; 3; 4\nparam list string[3] = \"a\" ; \"\"\n"
+            "param neg integer = -7e0\n",
+        kHead +
+            "parent = {55555555-5555-5555-5555-555555555555}-{00000000-0000-0000-0000-000000000001}\n"
+            "details = 1 0\nsection ANCS 2 = hex:00ff\nsection 3DSC = \"a \\\"q\\\"\\r\\n\\tb\\\\\"\n"
+            "param b boolean = 1\n",
     };
     const std::string library = TestSupport::BinDir() + "/library";
     for (const char* name : {"VY_BASIN.lpd", "VY_PLATEAU.lpd"}) {
@@ -46,10 +47,43 @@ std::vector<std::string> Seeds() {
 }
 
 const std::vector<std::string> kTokens = {
-    "param ", " = ", "[", "]", "[99999999999]", "[1048577]", "[2147483647][2147483647]", "[-1]", "\"", "\\",
-    "; ", "hex:", "hex:0", "section ", "section PARD = hex:00", "details = ", "parent = ", "guid = ", "type = ",
-    "name = ", "string", "integer", "real", "1e999", "-1e999", "nan", "inf", "0x7FFFFFFF", "99999999999999999999",
-    "\xEF\xBB\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\n", "\r\n", "#", "{", "}-{",
+    "param ",
+    " = ",
+    "[",
+    "]",
+    "[99999999999]",
+    "[1048577]",
+    "[2147483647][2147483647]",
+    "[-1]",
+    "\"",
+    "\\",
+    "; ",
+    "hex:",
+    "hex:0",
+    "section ",
+    "section PARD = hex:00",
+    "details = ",
+    "parent = ",
+    "guid = ",
+    "type = ",
+    "name = ",
+    "string",
+    "integer",
+    "real",
+    "1e999",
+    "-1e999",
+    "nan",
+    "inf",
+    "0x7FFFFFFF",
+    "99999999999999999999",
+    "\xEF\xBB\xBF",
+    "\xED\xA0\x80",
+    "\xF4\x90\x80\x80",
+    "\n",
+    "\r\n",
+    "#",
+    "{",
+    "}-{",
 };
 
 bool SameNumbers(const std::vector<double>& a, const std::vector<double>& b) {
@@ -91,7 +125,8 @@ bool LineNumbered(const std::string& error, size_t lineCount) {
     if (error.compare(0, 5, "line ") != 0) return false;
     size_t i = 5;
     size_t n = 0;
-    while (i < error.size() && std::isdigit(static_cast<unsigned char>(error[i]))) n = n * 10 + size_t(error[i++] - '0');
+    while (i < error.size() && std::isdigit(static_cast<unsigned char>(error[i])))
+        n = n * 10 + size_t(error[i++] - '0');
     return i > 5 && i < error.size() && error[i] == ':' && n <= lineCount + 1;
 }
 

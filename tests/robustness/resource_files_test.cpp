@@ -48,19 +48,50 @@ Seeds LoadSeeds() {
 }
 
 const std::vector<std::string> kTokens = {
-    "=", "==", "\\", "\\n", "\\q", "#", "\r", "\n", "-", "0", "-1", "10000", "9999", "999999999", "9999999999",
-    "2147483648", "item ", "size ", "title ", " button ", " picture ", " 32767 ", " 32768 ", " 10001 ", " -10001 ",
-    std::string(1, '\0'), "\xEF\xBB\xBF", "\xC3", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+    "=",
+    "==",
+    "\\",
+    "\\n",
+    "\\q",
+    "#",
+    "\r",
+    "\n",
+    "-",
+    "0",
+    "-1",
+    "10000",
+    "9999",
+    "999999999",
+    "9999999999",
+    "2147483648",
+    "item ",
+    "size ",
+    "title ",
+    " button ",
+    " picture ",
+    " 32767 ",
+    " 32768 ",
+    " 10001 ",
+    " -10001 ",
+    std::string(1, '\0'),
+    "\xEF\xBB\xBF",
+    "\xC3",
+    "\xED\xA0\x80",
+    "\xF4\x90\x80\x80",
 };
 
 // Texts as resource files write them (the escapes the loader undoes).
 std::string Escaped(const GS::UniString& text) {
     std::string out;
     for (char c : text.ToUtf8()) {
-        if (c == '\\') out += "\\\\";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else out += c;
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out += c;
     }
     return out;
 }
@@ -71,8 +102,7 @@ std::string StringTableFile(GSResType type, GSResModule module) {
     const int32_t count = RSGetIndStringCount(type, kId, module);
     for (int32_t i = 1; i <= count; ++i) {
         GS::UniString text;
-        if (RSGetIndStringOfType(type, &text, kId, i, module))
-            file += std::to_string(i) + "=" + Escaped(text) + "\r\n";
+        if (RSGetIndStringOfType(type, &text, kId, i, module)) file += std::to_string(i) + "=" + Escaped(text) + "\r\n";
     }
     return file;
 }
@@ -82,8 +112,8 @@ std::string DialogFile(const RSDialogLayout& d) {
     file += "title " + Escaped(d.title) + "\r\n";
     for (const RSDialogItem& item : d.items)
         file += "item " + std::to_string(item.id) + " " + RSDialogItemKindName(item.kind) + " " +
-                std::to_string(item.x) + " " + std::to_string(item.y) + " " + std::to_string(item.width) + " " +
-                std::to_string(item.height) + " " + Escaped(item.text) + "\r\n";
+            std::to_string(item.x) + " " + std::to_string(item.y) + " " + std::to_string(item.width) + " " +
+            std::to_string(item.height) + " " + Escaped(item.text) + "\r\n";
     return file;
 }
 
@@ -162,7 +192,8 @@ TEST(ResourceFilesRobustness, MutatedFoldersOpenAndWhatLoadedWritesBackTheSame) 
         const std::string folder = root + "/m";
         fs::remove_all(root);
         auto mutate = [&](const std::vector<std::string>& from) {
-            return m.OneIn(6) ? from[m.Below(uint32_t(from.size()))] : m.Mutate(from[m.Below(uint32_t(from.size()))], kTokens);
+            return m.OneIn(6) ? from[m.Below(uint32_t(from.size()))]
+                              : m.Mutate(from[m.Below(uint32_t(from.size()))], kTokens);
         };
         WriteFile(folder + "/STRS/100.txt", mutate(seeds.strings));
         WriteFile(folder + "/MENU/100.txt", mutate(seeds.strings));

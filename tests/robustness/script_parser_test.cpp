@@ -37,9 +37,33 @@ std::vector<std::string> Seeds() {
 }
 
 const std::vector<std::string> kTokens = {
-    "\"", "\\", "\\q", "\\\"", "#", " ", "\t", "\r", "\n", "0x", "0xFFFFFFFF", "0x100000000", "-2147483648",
-    "-2147483649", "99999999999999999999999", "--1", "load", "expect", "menu ", "dialog ", "click ", "file ",
-    "\"\"", "..", "/etc/passwd", std::string(1, '\0'), "\xFF",
+    "\"",
+    "\\",
+    "\\q",
+    "\\\"",
+    "#",
+    " ",
+    "\t",
+    "\r",
+    "\n",
+    "0x",
+    "0xFFFFFFFF",
+    "0x100000000",
+    "-2147483648",
+    "-2147483649",
+    "99999999999999999999999",
+    "--1",
+    "load",
+    "expect",
+    "menu ",
+    "dialog ",
+    "click ",
+    "file ",
+    "\"\"",
+    "..",
+    "/etc/passwd",
+    std::string(1, '\0'),
+    "\xFF",
 };
 
 size_t LineCount(const std::string& text) { return size_t(std::count(text.begin(), text.end(), '\n')) + 1; }
@@ -48,7 +72,8 @@ bool NamesALine(const std::string& error, size_t lines) {
     if (error.compare(0, 5, "line ") != 0) return false;
     size_t i = 5;
     size_t n = 0;
-    while (i < error.size() && std::isdigit(static_cast<unsigned char>(error[i]))) n = n * 10 + size_t(error[i++] - '0');
+    while (i < error.size() && std::isdigit(static_cast<unsigned char>(error[i])))
+        n = n * 10 + size_t(error[i++] - '0');
     return i > 5 && error.compare(i, 2, ": ") == 0 && n >= 1 && n <= lines;
 }
 

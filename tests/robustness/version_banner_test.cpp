@@ -18,8 +18,9 @@ const std::vector<std::string> kSeeds = {
     "Lodravix 20.1 (ZO25), 05/11/2021 \xC3\xA6\xE6\x9D\xB1 ger",
 };
 
-const std::vector<std::string> kTokens = {" ", "\t", "  ", ".", "..", "(", ")", ",", "/", "99999999999", "-1",
-                                          "+7", "ita", "RUS", "jap", "(ZO65536),", "\xC3", "\xF0\x9F\x98\x80"};
+const std::vector<std::string> kTokens = {" ",   "\t",  "  ",  ".",           "..",   "(",
+                                          ")",   ",",   "/",   "99999999999", "-1",   "+7",
+                                          "ita", "RUS", "jap", "(ZO65536),",  "\xC3", "\xF0\x9F\x98\x80"};
 
 std::string Utf8(const QV_String& s) { return s.ToStdString(Encoding_UTF8); }
 
@@ -130,8 +131,8 @@ TEST(VersionBannerRobustness, SeededMutants) {
 
 TEST(VersionBannerRobustness, HugeNumbersSaturate) {
     VersionInfo info;
-    ASSERT_TRUE(ParseVersionBanner(QV_String("N 99999999999999999999.65536.65535.-3 (ZO99999999999999), 01/01/2001"),
-                                   info));
+    ASSERT_TRUE(
+        ParseVersionBanner(QV_String("N 99999999999999999999.65536.65535.-3 (ZO99999999999999), 01/01/2001"), info));
     EXPECT_EQ(info.major, 0xFFFF);
     EXPECT_EQ(info.minor, 0xFFFF);
     EXPECT_EQ(info.release, 0xFFFF);

@@ -56,8 +56,8 @@ TEST_F(EntryPointsTest, LanguageCodesSetTheVariantFlagsExactly) {
         uint8_t norwegian;
         uint8_t austrian;
     };
-    for (const Case c : {Case{"NOR", 1, 0}, Case{"AUT", 0, 1}, Case{"nor", 0, 0}, Case{"aut", 0, 0},
-                         Case{"NORW", 0, 0}, Case{"NO", 0, 0}, Case{"INT", 0, 0}, Case{"", 0, 0}}) {
+    for (const Case c : {Case{"NOR", 1, 0}, Case{"AUT", 0, 1}, Case{"nor", 0, 0}, Case{"aut", 0, 0}, Case{"NORW", 0, 0},
+                         Case{"NO", 0, 0}, Case{"INT", 0, 0}, Case{"", 0, 0}}) {
         host->Settings().language = c.code;
         ASSERT_TRUE(host->Attach());
         ASSERT_EQ(host->RunCheckEnvironment(), APIAddon_Normal);
@@ -102,10 +102,10 @@ TEST_F(EntryPointsTest, InitializeSetsTheModuleState) {
         EXPECT_EQ(sub.activeItem, 0);
     }
     // The steps that later parts fill in, in their order.
-    const std::vector<std::string> expected = {
-        "call: RebuildAttributeCache", "call: CToolsPlt::ResetState", "call: ResetPointInputPaletteState",
-        "call: SOSITypeRowList::Clear", "call: ImportDefaults::Init", "call: PointTool::OnElementEvent",
-        "call: CToolsPlt::UpdateMenuTexts"};
+    const std::vector<std::string> expected = {"call: RebuildAttributeCache",       "call: CToolsPlt::ResetState",
+                                               "call: ResetPointInputPaletteState", "call: SOSITypeRowList::Clear",
+                                               "call: ImportDefaults::Init",        "call: PointTool::OnElementEvent",
+                                               "call: CToolsPlt::UpdateMenuTexts"};
     EXPECT_EQ(host->ModuleReports(), expected);
 }
 

@@ -78,7 +78,7 @@ TEST_F(MenuCommandsTest, FolderAnswerLoadsTheLibraryAndTheSearchSucceeds) {
     EXPECT_GT(index, 0);
     EXPECT_EQ(Records("alert").size(), 0u);
     EXPECT_EQ(SearchLibPartByName(QV_String("vy_prefs.gsm"), 4), index);  // extension cut, case ignored
-    EXPECT_EQ(SearchLibPartByName(QV_String("VY_PREFS"), 11), -1);       // not a picture
+    EXPECT_EQ(SearchLibPartByName(QV_String("VY_PREFS"), 11), -1);        // not a picture
     EXPECT_EQ(SearchLibPartByName(QV_String(std::string(200, 'V').c_str()), 4), -1);
     EXPECT_EQ(SearchLibPartByName(QV_String(""), 4), -1);
     // Found at once: no further folder request.

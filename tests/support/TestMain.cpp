@@ -35,9 +35,9 @@ public:
     void OnTestEnd(const ::testing::TestInfo& info) override {
         // Shown to help reading a failure; tests that drive dialogs check these themselves.
         if (!DGDriver::UnusedActions().empty() || !DGDriver::Errors().empty())
-            std::cerr << "[" << info.test_suite_name() << "." << info.name() << "] dialog driver: "
-                      << DGDriver::Errors().size() << " error(s), " << DGDriver::UnusedActions().size()
-                      << " unused action(s)\n";
+            std::cerr << "[" << info.test_suite_name() << "." << info.name()
+                      << "] dialog driver: " << DGDriver::Errors().size() << " error(s), "
+                      << DGDriver::UnusedActions().size() << " unused action(s)\n";
     }
 };
 }  // namespace

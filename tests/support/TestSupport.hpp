@@ -15,4 +15,4 @@ std::string DataDir();
 GSResModule ModuleResources();
 // The test fixtures of tests/data/resources, opened once per process.
 GSResModule TestResources();
-}
+}  // namespace TestSupport

@@ -14,66 +14,54 @@ using namespace Poly2DInternal;
 namespace {
 
 template <typename T>
-void Kill(T**& handle)
-{
+void Kill(T**& handle) {
     GSHandle h = reinterpret_cast<GSHandle>(handle);
     BMKillHandle(&h);
     handle = nullptr;
 }
 
 template <typename T>
-bool Allocate(T**& handle, int64_t entries, size_t entrySize)
-{
+bool Allocate(T**& handle, int64_t entries, size_t entrySize) {
     handle = reinterpret_cast<T**>(
         BMAllocateHandle(static_cast<GSSize>(entries * static_cast<int64_t>(entrySize)), ALLOCATE_CLEAR, 0));
     return handle != nullptr;
 }
 
-void FillUserData(GSHandle handle, const Polygon2DData& p, int32_t entries)
-{
-    if (p.userDataSize == 0 || handle == nullptr)
-        return;
+void FillUserData(GSHandle handle, const Polygon2DData& p, int32_t entries) {
+    if (p.userDataSize == 0 || handle == nullptr) return;
     for (int32_t i = 0; i < entries; ++i)
         std::memcpy(UserEntry(handle, p.userDataSize, i), p.defaultUserData, p.userDataSize);
 }
 
-bool HandleHolds(const void* handle, int64_t entries, size_t entrySize)
-{
-    if (entries * static_cast<int64_t>(entrySize) == 0)
-        return true;
+bool HandleHolds(const void* handle, int64_t entries, size_t entrySize) {
+    if (entries * static_cast<int64_t>(entrySize) == 0) return true;
     return handle != nullptr &&
-           BMGetHandleSize(static_cast<GSConstHandle>(handle)) >= entries * static_cast<int64_t>(entrySize);
+        BMGetHandleSize(static_cast<GSConstHandle>(handle)) >= entries * static_cast<int64_t>(entrySize);
 }
 
-bool SamePoint(const API_Coord& a, const API_Coord& b)
-{
+bool SamePoint(const API_Coord& a, const API_Coord& b) {
     return std::fabs(a.x - b.x) <= 1e-7 && std::fabs(a.y - b.y) <= 1e-7;
 }
 
-double ContourArea(const Polygon2DData& p, int32_t first, int32_t last)
-{
+double ContourArea(const Polygon2DData& p, int32_t first, int32_t last) {
     const API_Coord* v = Items(p.vertices);
     double area = 0.0;
-    for (int32_t i = first; i < last; ++i)
-        area += 0.5 * (v[i].x * v[i + 1].y - v[i + 1].x * v[i].y);
+    for (int32_t i = first; i < last; ++i) area += 0.5 * (v[i].x * v[i + 1].y - v[i + 1].x * v[i].y);
     for (int32_t k = 1; k <= p.nArcs; ++k) {
         const PolyArcRec& a = Items(p.arcs)[k];
-        if (a.begIndex < first || a.begIndex >= last)
-            continue;
+        if (a.begIndex < first || a.begIndex >= last) continue;
         const Circle c = ArcCircle(v[a.begIndex], v[a.endIndex], a.arcAngle);
         area += ArcSegmentArea(c.radius, a.arcAngle);
     }
     return area;
 }
 
-void ReverseContour(Polygon2DData& p, int32_t first, int32_t last)
-{
+void ReverseContour(Polygon2DData& p, int32_t first, int32_t last) {
     API_Coord* v = Items(p.vertices);
     std::reverse(v + first + 1, v + last);
     const uint32_t size = p.userDataSize;
     auto reverseEntries = [&](GSHandle h, int32_t from, int32_t to) {
-        if (size == 0 || h == nullptr)
-            return;
+        if (size == 0 || h == nullptr) return;
         uint8_t tmp[MaxPolygonUserDataSize];
         for (int32_t i = from, j = to; i < j; ++i, --j) {
             std::memcpy(tmp, UserEntry(h, size, i), size);
@@ -87,16 +75,14 @@ void ReverseContour(Polygon2DData& p, int32_t first, int32_t last)
     reverseEntries(p.edgeSideUserData, first, last - 1);
     for (int32_t k = 1; k <= p.nArcs; ++k) {
         PolyArcRec& a = Items(p.arcs)[k];
-        if (a.begIndex < first || a.begIndex >= last)
-            continue;
+        if (a.begIndex < first || a.begIndex >= last) continue;
         a.begIndex = first + (last - 1 - a.begIndex);
         a.endIndex = a.begIndex + 1;
         a.arcAngle = -a.arcAngle;
     }
 }
 
-void Include(API_Box& box, const API_Coord& c)
-{
+void Include(API_Box& box, const API_Coord& c) {
     box.xMin = std::min(box.xMin, c.x);
     box.yMin = std::min(box.yMin, c.y);
     box.xMax = std::max(box.xMax, c.x);
@@ -105,20 +91,15 @@ void Include(API_Box& box, const API_Coord& c)
 
 }  // namespace
 
-void InitPolygon2DData(Polygon2DData* polygon, uint32_t userDataSize, const void* defaultUserData)
-{
-    if (polygon == nullptr)
-        return;
+void InitPolygon2DData(Polygon2DData* polygon, uint32_t userDataSize, const void* defaultUserData) {
+    if (polygon == nullptr) return;
     std::memset(polygon, 0, sizeof(Polygon2DData));
     polygon->userDataSize = std::min(userDataSize, MaxPolygonUserDataSize);
-    if (defaultUserData != nullptr)
-        std::memcpy(polygon->defaultUserData, defaultUserData, polygon->userDataSize);
+    if (defaultUserData != nullptr) std::memcpy(polygon->defaultUserData, defaultUserData, polygon->userDataSize);
 }
 
-void FreePolygon2DData(Polygon2DData* polygon)
-{
-    if (polygon == nullptr)
-        return;
+void FreePolygon2DData(Polygon2DData* polygon) {
+    if (polygon == nullptr) return;
     Kill(polygon->vertices);
     BMKillHandle(&polygon->vertexUserData);
     BMKillHandle(&polygon->edgeUserData);
@@ -133,8 +114,7 @@ void FreePolygon2DData(Polygon2DData* polygon)
     polygon->boundBox = API_Box{0.0, 0.0, 0.0, 0.0};
 }
 
-GSErrCode AllocatePolygon2DData(Polygon2DData* polygon, int32_t nVertices, int32_t nArcs, int32_t nContours)
-{
+GSErrCode AllocatePolygon2DData(Polygon2DData* polygon, int32_t nVertices, int32_t nArcs, int32_t nContours) {
     if (polygon == nullptr || nVertices < 0 || nArcs < 0 || nContours < 0 ||
         polygon->userDataSize > MaxPolygonUserDataSize)
         return PolygonErrBadParameter;
@@ -145,11 +125,10 @@ GSErrCode AllocatePolygon2DData(Polygon2DData* polygon, int32_t nVertices, int32
     char** esd = nullptr;
     char** cud = nullptr;
     const bool ok = Allocate(polygon->vertices, int64_t(nVertices) + 1, sizeof(API_Coord)) &&
-                    Allocate(vud, int64_t(nVertices) + 1, ud) && Allocate(eud, int64_t(nVertices) + 1, ud) &&
-                    Allocate(esd, int64_t(nVertices) + 1, ud) &&
-                    Allocate(polygon->arcs, int64_t(nArcs) + 1, sizeof(PolyArcRec)) &&
-                    Allocate(polygon->contourEnds, int64_t(nContours) + 1, sizeof(int32_t)) &&
-                    Allocate(cud, int64_t(nContours) + 1, ud);
+        Allocate(vud, int64_t(nVertices) + 1, ud) && Allocate(eud, int64_t(nVertices) + 1, ud) &&
+        Allocate(esd, int64_t(nVertices) + 1, ud) && Allocate(polygon->arcs, int64_t(nArcs) + 1, sizeof(PolyArcRec)) &&
+        Allocate(polygon->contourEnds, int64_t(nContours) + 1, sizeof(int32_t)) &&
+        Allocate(cud, int64_t(nContours) + 1, ud);
     polygon->vertexUserData = vud;
     polygon->edgeUserData = eud;
     polygon->edgeSideUserData = esd;
@@ -168,17 +147,13 @@ GSErrCode AllocatePolygon2DData(Polygon2DData* polygon, int32_t nVertices, int32
     return NoError;
 }
 
-GSErrCode CopyPolygon2DData(Polygon2DData* target, const Polygon2DData& source)
-{
-    if (target == nullptr)
-        return PolygonErrBadParameter;
-    if (target == &source)
-        return NoError;
+GSErrCode CopyPolygon2DData(Polygon2DData* target, const Polygon2DData& source) {
+    if (target == nullptr) return PolygonErrBadParameter;
+    if (target == &source) return NoError;
     FreePolygon2DData(target);
     target->userDataSize = std::min(source.userDataSize, MaxPolygonUserDataSize);
     std::memcpy(target->defaultUserData, source.defaultUserData, sizeof(target->defaultUserData));
-    if (source.nVertices < 0 || source.nArcs < 0 || source.nContours < 0)
-        return PolygonErrBadData;
+    if (source.nVertices < 0 || source.nArcs < 0 || source.nContours < 0) return PolygonErrBadData;
     const size_t ud = target->userDataSize;
     // Every array must hold what its count says before it is copied.
     if (!HandleHolds(source.vertices, int64_t(source.nVertices) + 1, sizeof(API_Coord)) ||
@@ -186,11 +161,9 @@ GSErrCode CopyPolygon2DData(Polygon2DData* target, const Polygon2DData& source)
         !HandleHolds(source.contourEnds, int64_t(source.nContours) + 1, sizeof(int32_t)))
         return PolygonErrBadData;
     const GSErrCode err = AllocatePolygon2DData(target, source.nVertices, source.nArcs, source.nContours);
-    if (err != NoError)
-        return err;
+    if (err != NoError) return err;
     std::memcpy(Items(target->vertices), Items(source.vertices), sizeof(API_Coord) * (source.nVertices + 1));
-    if (source.nArcs > 0)
-        std::memcpy(Items(target->arcs), Items(source.arcs), sizeof(PolyArcRec) * (source.nArcs + 1));
+    if (source.nArcs > 0) std::memcpy(Items(target->arcs), Items(source.arcs), sizeof(PolyArcRec) * (source.nArcs + 1));
     std::memcpy(Items(target->contourEnds), Items(source.contourEnds), sizeof(int32_t) * (source.nContours + 1));
     auto copyUser = [&](GSHandle to, GSHandle from, int32_t entries) {
         if (ud > 0 && HandleHolds(from, entries, ud))
@@ -205,45 +178,36 @@ GSErrCode CopyPolygon2DData(Polygon2DData* target, const Polygon2DData& source)
     return NoError;
 }
 
-GSErrCode CheckPolygon2DDataIntegrity(const Polygon2DData& p)
-{
+GSErrCode CheckPolygon2DDataIntegrity(const Polygon2DData& p) {
     if (p.nVertices < 0 || p.nArcs < 0 || p.nContours < 0 || p.userDataSize > MaxPolygonUserDataSize)
         return PolygonErrBadData;
-    if (p.nContours == 0)
-        return p.nVertices == 0 && p.nArcs == 0 ? PolygonErrEmpty : PolygonErrBadData;
+    if (p.nContours == 0) return p.nVertices == 0 && p.nArcs == 0 ? PolygonErrEmpty : PolygonErrBadData;
     const size_t ud = p.userDataSize;
     const int64_t nv = int64_t(p.nVertices) + 1;
     if (!HandleHolds(p.vertices, nv, sizeof(API_Coord)) ||
         !HandleHolds(p.contourEnds, int64_t(p.nContours) + 1, sizeof(int32_t)) ||
         (p.nArcs > 0 && !HandleHolds(p.arcs, int64_t(p.nArcs) + 1, sizeof(PolyArcRec))) ||
         !HandleHolds(p.vertexUserData, nv, ud) || !HandleHolds(p.edgeUserData, nv, ud) ||
-        !HandleHolds(p.edgeSideUserData, nv, ud) ||
-        !HandleHolds(p.contourUserData, int64_t(p.nContours) + 1, ud))
+        !HandleHolds(p.edgeSideUserData, nv, ud) || !HandleHolds(p.contourUserData, int64_t(p.nContours) + 1, ud))
         return PolygonErrBadData;
 
     const API_Coord* v = Items(p.vertices);
     const int32_t* ends = Items(p.contourEnds);
-    if (ends[0] != 0 || ends[p.nContours] != p.nVertices)
-        return PolygonErrBadData;
+    if (ends[0] != 0 || ends[p.nContours] != p.nVertices) return PolygonErrBadData;
     // Contour of each vertex number (0 for the closing repeat, which starts no edge).
     std::vector<int32_t> contourOf(static_cast<size_t>(p.nVertices) + 1, 0);
     for (int32_t k = 1; k <= p.nContours; ++k) {
         const int32_t first = ends[k - 1] + 1, last = ends[k];
-        if (last - first + 1 < 3)
-            return PolygonErrBadData;
+        if (last - first + 1 < 3) return PolygonErrBadData;
         for (int32_t i = first; i <= last; ++i)
-            if (!std::isfinite(v[i].x) || !std::isfinite(v[i].y))
-                return PolygonErrBadData;
-        if (!SamePoint(v[first], v[last]))
-            return PolygonErrBadData;
-        for (int32_t i = first; i < last; ++i)
-            contourOf[static_cast<size_t>(i)] = k;
+            if (!std::isfinite(v[i].x) || !std::isfinite(v[i].y)) return PolygonErrBadData;
+        if (!SamePoint(v[first], v[last])) return PolygonErrBadData;
+        for (int32_t i = first; i < last; ++i) contourOf[static_cast<size_t>(i)] = k;
     }
     std::vector<bool> hasArc(static_cast<size_t>(p.nVertices) + 1, false);
     for (int32_t k = 1; k <= p.nArcs; ++k) {
         const PolyArcRec& a = Items(p.arcs)[k];
-        if (a.begIndex < 1 || a.begIndex >= p.nVertices || a.endIndex != a.begIndex + 1)
-            return PolygonErrBadData;
+        if (a.begIndex < 1 || a.begIndex >= p.nVertices || a.endIndex != a.begIndex + 1) return PolygonErrBadData;
         if (contourOf[static_cast<size_t>(a.begIndex)] == 0 || hasArc[static_cast<size_t>(a.begIndex)])
             return PolygonErrBadData;
         hasArc[static_cast<size_t>(a.begIndex)] = true;
@@ -251,8 +215,7 @@ GSErrCode CheckPolygon2DDataIntegrity(const Polygon2DData& p)
             return PolygonErrBadData;
         const API_Coord& s = v[a.begIndex];
         const API_Coord& e = v[a.endIndex];
-        if (s.x == e.x && s.y == e.y)
-            return PolygonErrBadData;
+        if (s.x == e.x && s.y == e.y) return PolygonErrBadData;
     }
     if ((p.status & Polygon2DBoxValid) != 0) {
         const API_Box& b = p.boundBox;
@@ -265,10 +228,8 @@ GSErrCode CheckPolygon2DDataIntegrity(const Polygon2DData& p)
     return NoError;
 }
 
-GSErrCode GetPolygon2DDataBoundBox(Polygon2DData* polygon)
-{
-    if (polygon == nullptr)
-        return PolygonErrBadParameter;
+GSErrCode GetPolygon2DDataBoundBox(Polygon2DData* polygon) {
+    if (polygon == nullptr) return PolygonErrBadParameter;
     Polygon2DData& p = *polygon;
     const uint32_t keep = p.status;
     p.status &= ~Polygon2DBoxValid;  // the box is what is being computed
@@ -279,8 +240,7 @@ GSErrCode GetPolygon2DDataBoundBox(Polygon2DData* polygon)
     }
     const API_Coord* v = Items(p.vertices);
     API_Box box{v[1].x, v[1].y, v[1].x, v[1].y};
-    for (int32_t i = 2; i <= p.nVertices; ++i)
-        Include(box, v[i]);
+    for (int32_t i = 2; i <= p.nVertices; ++i) Include(box, v[i]);
     for (int32_t k = 1; k <= p.nArcs; ++k) {
         const PolyArcRec& a = Items(p.arcs)[k];
         const Circle c = ArcCircle(v[a.begIndex], v[a.endIndex], a.arcAngle);
@@ -290,8 +250,7 @@ GSErrCode GetPolygon2DDataBoundBox(Polygon2DData* polygon)
             const double dir = q * M_PI / 2.0;
             double along = a.arcAngle > 0.0 ? dir - start : start - dir;
             along = std::fmod(along, kTwoPi);
-            if (along < 0.0)
-                along += kTwoPi;
+            if (along < 0.0) along += kTwoPi;
             if (along < std::fabs(a.arcAngle))
                 Include(box, API_Coord{c.centre.x + c.radius * std::cos(dir), c.centre.y + c.radius * std::sin(dir)});
         }
@@ -301,35 +260,27 @@ GSErrCode GetPolygon2DDataBoundBox(Polygon2DData* polygon)
     return NoError;
 }
 
-GSErrCode OrientPolygon2DData(Polygon2DData* polygon)
-{
-    if (polygon == nullptr)
-        return PolygonErrBadParameter;
+GSErrCode OrientPolygon2DData(Polygon2DData* polygon) {
+    if (polygon == nullptr) return PolygonErrBadParameter;
     Polygon2DData& p = *polygon;
     const GSErrCode err = CheckPolygon2DDataIntegrity(p);
-    if (err != NoError)
-        return err;
+    if (err != NoError) return err;
     const int32_t* ends = Items(p.contourEnds);
     for (int32_t k = 1; k <= p.nContours; ++k) {
         const int32_t first = ends[k - 1] + 1, last = ends[k];
         const double area = ContourArea(p, first, last);
-        if ((k == 1 && area < 0.0) || (k > 1 && area > 0.0))
-            ReverseContour(p, first, last);
+        if ((k == 1 && area < 0.0) || (k > 1 && area > 0.0)) ReverseContour(p, first, last);
     }
     p.status |= Polygon2DOriented;
     return NoError;
 }
 
-const PolyArcRec* FindArc(const Polygon2DData& polygon, int32_t vertexIndex)
-{
-    if (polygon.nArcs <= 0 || polygon.arcs == nullptr || vertexIndex < 1)
-        return nullptr;
-    if (!HandleHolds(polygon.arcs, int64_t(polygon.nArcs) + 1, sizeof(PolyArcRec)))
-        return nullptr;
+const PolyArcRec* FindArc(const Polygon2DData& polygon, int32_t vertexIndex) {
+    if (polygon.nArcs <= 0 || polygon.arcs == nullptr || vertexIndex < 1) return nullptr;
+    if (!HandleHolds(polygon.arcs, int64_t(polygon.nArcs) + 1, sizeof(PolyArcRec))) return nullptr;
     const PolyArcRec* arcs = Items(polygon.arcs);
     for (int32_t k = 1; k <= polygon.nArcs; ++k)
-        if (arcs[k].begIndex == vertexIndex)
-            return arcs + k;
+        if (arcs[k].begIndex == vertexIndex) return arcs + k;
     return nullptr;
 }
 

@@ -64,17 +64,14 @@ struct OutPolygon {
 // GEOS context for one call; messages are dropped (failures show as null results).
 class GeosContext {
 public:
-    GeosContext() : handle_(GEOS_init_r())
-    {
+    GeosContext() : handle_(GEOS_init_r()) {
         if (handle_ != nullptr) {
             GEOSContext_setErrorMessageHandler_r(handle_, &Quiet, nullptr);
             GEOSContext_setNoticeMessageHandler_r(handle_, &Quiet, nullptr);
         }
     }
-    ~GeosContext()
-    {
-        if (handle_ != nullptr)
-            GEOS_finish_r(handle_);
+    ~GeosContext() {
+        if (handle_ != nullptr) GEOS_finish_r(handle_);
     }
     GeosContext(const GeosContext&) = delete;
     GeosContext& operator=(const GeosContext&) = delete;
@@ -87,35 +84,29 @@ private:
 
 struct GeomDeleter {
     GEOSContextHandle_t ctx;
-    void operator()(GEOSGeometry* g) const
-    {
-        if (g != nullptr)
-            GEOSGeom_destroy_r(ctx, g);
+    void operator()(GEOSGeometry* g) const {
+        if (g != nullptr) GEOSGeom_destroy_r(ctx, g);
     }
 };
 using GeomPtr = std::unique_ptr<GEOSGeometry, GeomDeleter>;
 
 struct TreeDeleter {
     GEOSContextHandle_t ctx;
-    void operator()(GEOSSTRtree* t) const
-    {
-        if (t != nullptr)
-            GEOSSTRtree_destroy_r(ctx, t);
+    void operator()(GEOSSTRtree* t) const {
+        if (t != nullptr) GEOSSTRtree_destroy_r(ctx, t);
     }
 };
 
 double Dist(const API_Coord& a, const API_Coord& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 // Grid point j of a circle divided into `steps` equal angles (the same point for every j of one residue).
-API_Coord GridPoint(const Circle& c, int64_t j, int32_t steps)
-{
+API_Coord GridPoint(const Circle& c, int64_t j, int32_t steps) {
     const int64_t k = ((j % steps) + steps) % steps;
     const double t = kTwoPi * static_cast<double>(k) / steps;
     return API_Coord{c.centre.x + c.radius * std::cos(t), c.centre.y + c.radius * std::sin(t)};
 }
 
-double PointSegmentDistance(const API_Coord& p, const API_Coord& a, const API_Coord& b)
-{
+double PointSegmentDistance(const API_Coord& p, const API_Coord& a, const API_Coord& b) {
     const double dx = b.x - a.x, dy = b.y - a.y;
     const double len2 = dx * dx + dy * dy;
     double t = len2 > 0.0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0.0;
@@ -124,16 +115,14 @@ double PointSegmentDistance(const API_Coord& p, const API_Coord& a, const API_Co
 }
 
 // Winding number of a closed polyline (first point repeated at the end) around p.
-int32_t Winding(const std::vector<API_Coord>& ring, const API_Coord& p)
-{
+int32_t Winding(const std::vector<API_Coord>& ring, const API_Coord& p) {
     int32_t w = 0;
     for (size_t i = 0; i + 1 < ring.size(); ++i) {
         const API_Coord& a = ring[i];
         const API_Coord& b = ring[i + 1];
         const double side = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
         if (a.y <= p.y) {
-            if (b.y > p.y && side > 0.0)
-                ++w;
+            if (b.y > p.y && side > 0.0) ++w;
         } else if (b.y <= p.y && side < 0.0) {
             --w;
         }
@@ -141,23 +130,19 @@ int32_t Winding(const std::vector<API_Coord>& ring, const API_Coord& p)
     return w;
 }
 
-void LineLine(const Prim& p, const Prim& q, std::vector<API_Coord>& out)
-{
+void LineLine(const Prim& p, const Prim& q, std::vector<API_Coord>& out) {
     const double d1x = p.b.x - p.a.x, d1y = p.b.y - p.a.y;
     const double d2x = q.b.x - q.a.x, d2y = q.b.y - q.a.y;
     const double den = d1x * d2y - d1y * d2x;
-    if (den == 0.0)
-        return;
+    if (den == 0.0) return;
     const double t = ((q.a.x - p.a.x) * d2y - (q.a.y - p.a.y) * d2x) / den;
     out.push_back(API_Coord{p.a.x + t * d1x, p.a.y + t * d1y});
 }
 
-void LineCircle(const Prim& line, const Prim& circle, std::vector<API_Coord>& out)
-{
+void LineCircle(const Prim& line, const Prim& circle, std::vector<API_Coord>& out) {
     const double dx = line.b.x - line.a.x, dy = line.b.y - line.a.y;
     const double len = std::hypot(dx, dy);
-    if (len == 0.0)
-        return;
+    if (len == 0.0) return;
     const double ux = dx / len, uy = dy / len;
     const double t = (circle.centre.x - line.a.x) * ux + (circle.centre.y - line.a.y) * uy;
     const API_Coord foot{line.a.x + t * ux, line.a.y + t * uy};
@@ -165,8 +150,7 @@ void LineCircle(const Prim& line, const Prim& circle, std::vector<API_Coord>& ou
     double h2 = circle.radius * circle.radius - d * d;
     if (h2 < 0.0) {
         // Nearly touching: the chorded lines crossed, so the exact figures meet at the foot point.
-        if (d - circle.radius > 1e-6 * circle.radius)
-            return;
+        if (d - circle.radius > 1e-6 * circle.radius) return;
         h2 = 0.0;
     }
     const double h = std::sqrt(h2);
@@ -174,17 +158,14 @@ void LineCircle(const Prim& line, const Prim& circle, std::vector<API_Coord>& ou
     out.push_back(API_Coord{foot.x - h * ux, foot.y - h * uy});
 }
 
-void CircleCircle(const Prim& p, const Prim& q, std::vector<API_Coord>& out)
-{
+void CircleCircle(const Prim& p, const Prim& q, std::vector<API_Coord>& out) {
     const double dx = q.centre.x - p.centre.x, dy = q.centre.y - p.centre.y;
     const double d = std::hypot(dx, dy);
-    if (d == 0.0)
-        return;
+    if (d == 0.0) return;
     const double a = (p.radius * p.radius - q.radius * q.radius + d * d) / (2.0 * d);
     double h2 = p.radius * p.radius - a * a;
     if (h2 < 0.0) {
-        if (std::sqrt(-h2) > 1e-3 * std::max(p.radius, q.radius))
-            return;
+        if (std::sqrt(-h2) > 1e-3 * std::max(p.radius, q.radius)) return;
         h2 = 0.0;
     }
     const double h = std::sqrt(h2);
@@ -193,8 +174,7 @@ void CircleCircle(const Prim& p, const Prim& q, std::vector<API_Coord>& out)
     out.push_back(API_Coord{mx + h * dy / d, my - h * dx / d});
 }
 
-void Crossings(const Prim& p, const Prim& q, std::vector<API_Coord>& out)
-{
+void Crossings(const Prim& p, const Prim& q, std::vector<API_Coord>& out) {
     if (!p.arc && !q.arc)
         LineLine(p, q, out);
     else if (!p.arc)
@@ -208,9 +188,7 @@ void Crossings(const Prim& p, const Prim& q, std::vector<API_Coord>& out)
 class Regularizer {
 public:
     Regularizer(const Polygon2DData& polygon, const AbortQuery* abort, bool unionOverlaps, int32_t holeHandling)
-        : in_(polygon), abort_(abort), union_(unionOverlaps), holes_(holeHandling)
-    {
-    }
+        : in_(polygon), abort_(abort), union_(unionOverlaps), holes_(holeHandling) {}
 
     GSErrCode Run(std::vector<OutPolygon>& out);
     const std::vector<Prim>& Prims() const { return prims_; }
@@ -232,14 +210,13 @@ private:
     std::vector<Prim> prims_;
     std::vector<Piece> pieces_;
     std::vector<std::vector<API_Coord>> rings_;  // polyline of every input contour, closed
-    double scale_ = 1.0;                           // size of the coordinates
-    double extent_ = 1.0;                          // size of the figure
+    double scale_ = 1.0;                         // size of the coordinates
+    double extent_ = 1.0;                        // size of the figure
     double maxSagitta_ = 0.0;
     GEOSSTRtree* tree_ = nullptr;
 };
 
-void Regularizer::BuildPrims()
-{
+void Regularizer::BuildPrims() {
     const API_Coord* v = Items(in_.vertices);
     const int32_t* ends = Items(in_.contourEnds);
     API_Box box{v[1].x, v[1].y, v[1].x, v[1].y};
@@ -267,8 +244,7 @@ void Regularizer::BuildPrims()
             if (Dist(g.circle.centre, c.centre) <= sameCircle && std::fabs(g.circle.radius - c.radius) <= sameCircle)
                 return g;
         double step = sagitta < c.radius ? 2.0 * std::acos(1.0 - sagitta / c.radius) : M_PI / 2.0;
-        if (!(step > 0.0))
-            step = M_PI / 2.0;
+        if (!(step > 0.0)) step = M_PI / 2.0;
         const double steps = std::max(16.0, std::min(16384.0, std::ceil(kTwoPi / step)));
         circles.push_back(GridCircle{c, static_cast<int32_t>(steps)});
         maxSagitta_ = std::max(maxSagitta_, c.radius * (1.0 - std::cos(M_PI / steps)));
@@ -286,8 +262,7 @@ void Regularizer::BuildPrims()
             prim.b = i + 1 == last ? v[first] : v[i + 1];
             prim.contour = k;
             prim.edge = i;
-            if (prim.a.x == prim.b.x && prim.a.y == prim.b.y)
-                continue;
+            if (prim.a.x == prim.b.x && prim.a.y == prim.b.y) continue;
             const PolyArcRec* arc = FindArc(in_, i);
             const int32_t id = static_cast<int32_t>(prims_.size());
             if (arc == nullptr) {
@@ -313,29 +288,28 @@ void Regularizer::BuildPrims()
                 prev = p;
             };
             if (prim.sweep > 0.0) {
-                for (int64_t j = static_cast<int64_t>(std::floor(from + eps)) + 1; static_cast<double>(j) < to - eps; ++j)
+                for (int64_t j = static_cast<int64_t>(std::floor(from + eps)) + 1; static_cast<double>(j) < to - eps;
+                     ++j)
                     add(GridPoint(g.circle, j, g.steps));
             } else {
-                for (int64_t j = static_cast<int64_t>(std::ceil(from - eps)) - 1; static_cast<double>(j) > to + eps; --j)
+                for (int64_t j = static_cast<int64_t>(std::ceil(from - eps)) - 1; static_cast<double>(j) > to + eps;
+                     --j)
                     add(GridPoint(g.circle, j, g.steps));
             }
             add(prim.b);
             prims_.push_back(prim);
         }
-        if (ring.size() > 1)
-            ring.back() = ring.front();
+        if (ring.size() > 1) ring.back() = ring.front();
     }
 }
 
-int32_t Regularizer::ClassifyEdge(const API_Coord& a, const API_Coord& b)
-{
+int32_t Regularizer::ClassifyEdge(const API_Coord& a, const API_Coord& b) {
     const API_Coord mid{0.5 * (a.x + b.x), 0.5 * (a.y + b.y)};
     const double reach = 1e-6 * std::max(extent_, 1.0) + 1e-12 * scale_;
     GEOSContextHandle_t ctx = geos_.get();
     GeomPtr probe(GEOSGeom_createRectangle_r(ctx, mid.x - reach, mid.y - reach, mid.x + reach, mid.y + reach),
                   GeomDeleter{ctx});
-    if (!probe)
-        return -1;
+    if (!probe) return -1;
     struct Best {
         const Regularizer* self;
         API_Coord mid;
@@ -357,19 +331,16 @@ int32_t Regularizer::ClassifyEdge(const API_Coord& a, const API_Coord& b)
     return best.prim;
 }
 
-OutVertex Regularizer::Corner(const API_Coord& v, int32_t incoming, int32_t outgoing)
-{
+OutVertex Regularizer::Corner(const API_Coord& v, int32_t incoming, int32_t outgoing) {
     OutVertex out{v, 0};
-    if (incoming < 0 || outgoing < 0)
-        return out;
+    if (incoming < 0 || outgoing < 0) return out;
     const Prim& p = prims_[static_cast<size_t>(incoming)];
     const Prim& q = prims_[static_cast<size_t>(outgoing)];
     // An input vertex keeps its exact place; the closing repeat of a contour counts as its first vertex.
     const double snap = 1e-12 * scale_;
     const int32_t* ends = Items(in_.contourEnds);
     auto vertexNumber = [&](const Prim& prim, bool end) {
-        if (!end)
-            return prim.edge;
+        if (!end) return prim.edge;
         const int32_t next = prim.edge + 1;
         return next == ends[prim.contour] ? ends[prim.contour - 1] + 1 : next;
     };
@@ -382,8 +353,7 @@ OutVertex Regularizer::Corner(const API_Coord& v, int32_t incoming, int32_t outg
             out.inputVertex = numbers[c];
         }
     }
-    if (out.inputVertex != 0 || incoming == outgoing)
-        return out;
+    if (out.inputVertex != 0 || incoming == outgoing) return out;
     std::vector<API_Coord> exact;
     Crossings(p, q, exact);
     const double reach = std::max(64.0 * maxSagitta_, 1e-6 * extent_) + 1e-12 * scale_;
@@ -398,19 +368,14 @@ OutVertex Regularizer::Corner(const API_Coord& v, int32_t incoming, int32_t outg
     return out;
 }
 
-bool Regularizer::SameCarrier(int32_t i, int32_t j) const
-{
-    if (i < 0 || j < 0)
-        return false;
-    if (i == j)
-        return true;
+bool Regularizer::SameCarrier(int32_t i, int32_t j) const {
+    if (i < 0 || j < 0) return false;
+    if (i == j) return true;
     const Prim& p = prims_[static_cast<size_t>(i)];
     const Prim& q = prims_[static_cast<size_t>(j)];
     const double tol = 1e-7 * std::max(extent_, 1.0) + 1e-12 * scale_;
-    if (p.arc != q.arc)
-        return false;
-    if (p.arc)
-        return Dist(p.centre, q.centre) <= tol && std::fabs(p.radius - q.radius) <= tol;
+    if (p.arc != q.arc) return false;
+    if (p.arc) return Dist(p.centre, q.centre) <= tol && std::fabs(p.radius - q.radius) <= tol;
     const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y;
     const double len = std::hypot(dx, dy);
     auto off = [&](const API_Coord& c) { return std::fabs(dx * (c.y - p.a.y) - dy * (c.x - p.a.x)) / len; };
@@ -418,8 +383,7 @@ bool Regularizer::SameCarrier(int32_t i, int32_t j) const
 }
 
 // Angle turned about the centre along the points (each step well below a half turn).
-double SweptAngle(const API_Coord& centre, const std::vector<API_Coord>& points)
-{
+double SweptAngle(const API_Coord& centre, const std::vector<API_Coord>& points) {
     double total = 0.0;
     for (size_t i = 0; i + 1 < points.size(); ++i) {
         const double ax = points[i].x - centre.x, ay = points[i].y - centre.y;
@@ -429,35 +393,27 @@ double SweptAngle(const API_Coord& centre, const std::vector<API_Coord>& points)
     return total;
 }
 
-GSErrCode Regularizer::TraceRing(const GEOSGeometry* ring, OutContour& contour)
-{
+GSErrCode Regularizer::TraceRing(const GEOSGeometry* ring, OutContour& contour) {
     GEOSContextHandle_t ctx = geos_.get();
     const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(ctx, ring);
     unsigned int size = 0;
-    if (seq == nullptr || GEOSCoordSeq_getSize_r(ctx, seq, &size) == 0)
-        return PolygonErrComputation;
+    if (seq == nullptr || GEOSCoordSeq_getSize_r(ctx, seq, &size) == 0) return PolygonErrComputation;
     std::vector<API_Coord> pts;
     for (unsigned int i = 0; i + 1 < size; ++i) {
         API_Coord c;
-        if (GEOSCoordSeq_getXY_r(ctx, seq, i, &c.x, &c.y) == 0)
-            return PolygonErrComputation;
-        if (pts.empty() || c.x != pts.back().x || c.y != pts.back().y)
-            pts.push_back(c);
+        if (GEOSCoordSeq_getXY_r(ctx, seq, i, &c.x, &c.y) == 0) return PolygonErrComputation;
+        if (pts.empty() || c.x != pts.back().x || c.y != pts.back().y) pts.push_back(c);
     }
-    while (pts.size() > 1 && pts.back().x == pts.front().x && pts.back().y == pts.front().y)
-        pts.pop_back();
+    while (pts.size() > 1 && pts.back().x == pts.front().x && pts.back().y == pts.front().y) pts.pop_back();
     const size_t n = pts.size();
-    if (n < 3)
-        return NoError;
+    if (n < 3) return NoError;
     std::vector<int32_t> prim(n);
-    for (size_t i = 0; i < n; ++i)
-        prim[i] = ClassifyEdge(pts[i], pts[(i + 1) % n]);
+    for (size_t i = 0; i < n; ++i) prim[i] = ClassifyEdge(pts[i], pts[(i + 1) % n]);
 
     // Runs of edges on one input edge, starting at a run boundary.
     size_t start = n;
     for (size_t i = 0; i < n && start == n; ++i)
-        if (prim[i] != prim[(i + n - 1) % n] || prim[i] < 0)
-            start = i;
+        if (prim[i] != prim[(i + n - 1) % n] || prim[i] < 0) start = i;
     struct Run {
         size_t first;  // index of its first point in pts
         int32_t prim;
@@ -486,8 +442,7 @@ GSErrCode Regularizer::TraceRing(const GEOSGeometry* ring, OutContour& contour)
                 continue;
             merged.push_back(runs[r]);
         }
-        if (merged.size() > 1 && merged[0].corner.inputVertex == 0 &&
-            SameCarrier(merged.back().prim, merged[0].prim)) {
+        if (merged.size() > 1 && merged[0].corner.inputVertex == 0 && SameCarrier(merged.back().prim, merged[0].prim)) {
             merged[0].first = merged.back().first;
             merged[0].prim = merged.back().prim;
             merged[0].corner = merged.back().corner;
@@ -504,36 +459,31 @@ GSErrCode Regularizer::TraceRing(const GEOSGeometry* ring, OutContour& contour)
         const OutVertex& from = runs[r].corner;
         const Run& next = runs[(r + 1) % runs.size()];
         const OutVertex& to = next.corner;
-        if (Dist(from.p, to.p) <= 1e-12 * scale_)
-            continue;  // a run that shrank to a point
+        if (Dist(from.p, to.p) <= 1e-12 * scale_) continue;  // a run that shrank to a point
         OutEdge edge{0.0, runs[r].prim};
         if (runs[r].prim >= 0) {
             const Prim& p = prims_[static_cast<size_t>(runs[r].prim)];
             if (p.arc) {
                 std::vector<API_Coord> along{from.p};
-                for (size_t i = (runs[r].first + 1) % n; i != next.first; i = (i + 1) % n)
-                    along.push_back(pts[i]);
+                for (size_t i = (runs[r].first + 1) % n; i != next.first; i = (i + 1) % n) along.push_back(pts[i]);
                 along.push_back(to.p);
                 const double angle = SweptAngle(p.centre, along);
-                if (std::fabs(angle) > 1e-12 && std::fabs(angle) < kTwoPi)
-                    edge.arcAngle = angle;
+                if (std::fabs(angle) > 1e-12 && std::fabs(angle) < kTwoPi) edge.arcAngle = angle;
             }
-            if (contour.edges.empty())
-                contour.inputContour = p.contour;
+            if (contour.edges.empty()) contour.inputContour = p.contour;
         }
         contour.vertices.push_back(from);
         contour.edges.push_back(edge);
     }
-    if (contour.vertices.size() < 2 || (contour.vertices.size() == 2 && contour.edges[0].arcAngle == 0.0 &&
-                                        contour.edges[1].arcAngle == 0.0)) {
+    if (contour.vertices.size() < 2 ||
+        (contour.vertices.size() == 2 && contour.edges[0].arcAngle == 0.0 && contour.edges[1].arcAngle == 0.0)) {
         contour.vertices.clear();
         contour.edges.clear();
     }
     return NoError;
 }
 
-double ContourArea(const OutContour& c)
-{
+double ContourArea(const OutContour& c) {
     double area = 0.0;
     const size_t n = c.vertices.size();
     for (size_t i = 0; i < n; ++i) {
@@ -546,45 +496,36 @@ double ContourArea(const OutContour& c)
     return area;
 }
 
-GSErrCode Regularizer::Run(std::vector<OutPolygon>& out)
-{
+GSErrCode Regularizer::Run(std::vector<OutPolygon>& out) {
     GEOSContextHandle_t ctx = geos_.get();
-    if (ctx == nullptr)
-        return PolygonErrComputation;
+    if (ctx == nullptr) return PolygonErrComputation;
     BuildPrims();
-    if (Aborted())
-        return PolygonErrCancelled;
+    if (Aborted()) return PolygonErrCancelled;
 
     // Linework of all contours.
     std::vector<GEOSGeometry*> lines;
     for (const std::vector<API_Coord>& ring : rings_) {
-        if (ring.size() < 3)
-            continue;
-        GEOSCoordSequence* seq = GEOSCoordSeq_copyFromBuffer_r(ctx, &ring[0].x, static_cast<unsigned>(ring.size()), 0, 0);
+        if (ring.size() < 3) continue;
+        GEOSCoordSequence* seq =
+            GEOSCoordSeq_copyFromBuffer_r(ctx, &ring[0].x, static_cast<unsigned>(ring.size()), 0, 0);
         GEOSGeometry* line = seq != nullptr ? GEOSGeom_createLineString_r(ctx, seq) : nullptr;
         if (line == nullptr) {
-            for (GEOSGeometry* g : lines)
-                GEOSGeom_destroy_r(ctx, g);
+            for (GEOSGeometry* g : lines) GEOSGeom_destroy_r(ctx, g);
             return PolygonErrComputation;
         }
         lines.push_back(line);
     }
-    if (lines.empty())
-        return NoError;
-    GeomPtr linework(GEOSGeom_createCollection_r(ctx, GEOS_MULTILINESTRING, lines.data(),
-                                                 static_cast<unsigned>(lines.size())),
-                     GeomDeleter{ctx});
-    if (!linework)
-        return PolygonErrComputation;
+    if (lines.empty()) return NoError;
+    GeomPtr linework(
+        GEOSGeom_createCollection_r(ctx, GEOS_MULTILINESTRING, lines.data(), static_cast<unsigned>(lines.size())),
+        GeomDeleter{ctx});
+    if (!linework) return PolygonErrComputation;
     GeomPtr noded(GEOSNode_r(ctx, linework.get()), GeomDeleter{ctx});
-    if (!noded)
-        return PolygonErrComputation;
+    if (!noded) return PolygonErrComputation;
     const GEOSGeometry* nodedPtr = noded.get();
     GeomPtr faces(GEOSPolygonize_r(ctx, &nodedPtr, 1), GeomDeleter{ctx});
-    if (!faces)
-        return PolygonErrComputation;
-    if (Aborted())
-        return PolygonErrCancelled;
+    if (!faces) return PolygonErrComputation;
+    if (Aborted()) return PolygonErrCancelled;
 
     // Faces inside the area.
     std::vector<GEOSGeometry*> kept;
@@ -599,45 +540,37 @@ GSErrCode Regularizer::Run(std::vector<OutPolygon>& out)
         bool in;
         if (union_) {
             in = Winding(rings_[0], p) != 0;
-            for (size_t k = 1; in && k < rings_.size(); ++k)
-                in = Winding(rings_[k], p) == 0;
+            for (size_t k = 1; in && k < rings_.size(); ++k) in = Winding(rings_[k], p) == 0;
         } else {
             int32_t sum = 0;
-            for (const std::vector<API_Coord>& ring : rings_)
-                sum += Winding(ring, p);
+            for (const std::vector<API_Coord>& ring : rings_) sum += Winding(ring, p);
             in = (sum % 2) != 0;
         }
         if (in) {
             GEOSGeometry* copy = GEOSGeom_clone_r(ctx, face);
             if (copy == nullptr) {
-                for (GEOSGeometry* g : kept)
-                    GEOSGeom_destroy_r(ctx, g);
+                for (GEOSGeometry* g : kept) GEOSGeom_destroy_r(ctx, g);
                 return PolygonErrComputation;
             }
             kept.push_back(copy);
         }
         if ((f & 63) == 63 && Aborted()) {
-            for (GEOSGeometry* g : kept)
-                GEOSGeom_destroy_r(ctx, g);
+            for (GEOSGeometry* g : kept) GEOSGeom_destroy_r(ctx, g);
             return PolygonErrCancelled;
         }
     }
-    if (kept.empty())
-        return NoError;
-    GeomPtr keptAll(GEOSGeom_createCollection_r(ctx, GEOS_MULTIPOLYGON, kept.data(), static_cast<unsigned>(kept.size())),
-                    GeomDeleter{ctx});
-    if (!keptAll)
-        return PolygonErrComputation;
+    if (kept.empty()) return NoError;
+    GeomPtr keptAll(
+        GEOSGeom_createCollection_r(ctx, GEOS_MULTIPOLYGON, kept.data(), static_cast<unsigned>(kept.size())),
+        GeomDeleter{ctx});
+    if (!keptAll) return PolygonErrComputation;
     GeomPtr area(GEOSCoverageUnion_r(ctx, keptAll.get()), GeomDeleter{ctx});
-    if (!area)
-        area.reset(GEOSUnaryUnion_r(ctx, keptAll.get()));
-    if (!area)
-        return PolygonErrComputation;
+    if (!area) area.reset(GEOSUnaryUnion_r(ctx, keptAll.get()));
+    if (!area) return PolygonErrComputation;
 
     // Index of the input pieces, to trace the result edges back.
     std::unique_ptr<GEOSSTRtree, TreeDeleter> tree(GEOSSTRtree_create_r(ctx, 10), TreeDeleter{ctx});
-    if (!tree)
-        return PolygonErrComputation;
+    if (!tree) return PolygonErrComputation;
     tree_ = tree.get();
     std::vector<GeomPtr> boxes;
     boxes.reserve(pieces_.size());
@@ -646,8 +579,7 @@ GSErrCode Regularizer::Run(std::vector<OutPolygon>& out)
         GeomPtr box(GEOSGeom_createRectangle_r(ctx, std::min(pc.p0.x, pc.p1.x), std::min(pc.p0.y, pc.p1.y),
                                                std::max(pc.p0.x, pc.p1.x), std::max(pc.p0.y, pc.p1.y)),
                     GeomDeleter{ctx});
-        if (!box)
-            return PolygonErrComputation;
+        if (!box) return PolygonErrComputation;
         GEOSSTRtree_insert_r(ctx, tree_, box.get(), reinterpret_cast<void*>(i));
         boxes.push_back(std::move(box));
     }
@@ -656,24 +588,19 @@ GSErrCode Regularizer::Run(std::vector<OutPolygon>& out)
     const int polyCount = GEOSGetNumGeometries_r(ctx, area.get());
     for (int g = 0; g < polyCount; ++g) {
         const GEOSGeometry* poly = GEOSGetGeometryN_r(ctx, area.get(), g);
-        if (GEOSGeomTypeId_r(ctx, poly) != GEOS_POLYGON || GEOSisEmpty_r(ctx, poly) != 0)
-            continue;
+        if (GEOSGeomTypeId_r(ctx, poly) != GEOS_POLYGON || GEOSisEmpty_r(ctx, poly) != 0) continue;
         std::vector<OutContour> rings;
         OutContour shell;
         GSErrCode err = TraceRing(GEOSGetExteriorRing_r(ctx, poly), shell);
-        if (err != NoError)
-            return err;
-        if (shell.vertices.empty() || std::fabs(ContourArea(shell)) <= tinyArea)
-            continue;
+        if (err != NoError) return err;
+        if (shell.vertices.empty() || std::fabs(ContourArea(shell)) <= tinyArea) continue;
         rings.push_back(std::move(shell));
         const int holeCount = GEOSGetNumInteriorRings_r(ctx, poly);
         for (int h = 0; h < holeCount && holes_ != RegularizeDropHoles; ++h) {
             OutContour hole;
             err = TraceRing(GEOSGetInteriorRingN_r(ctx, poly, h), hole);
-            if (err != NoError)
-                return err;
-            if (!hole.vertices.empty() && std::fabs(ContourArea(hole)) > tinyArea)
-                rings.push_back(std::move(hole));
+            if (err != NoError) return err;
+            if (!hole.vertices.empty() && std::fabs(ContourArea(hole)) > tinyArea) rings.push_back(std::move(hole));
         }
         if (holes_ == RegularizeHolesSeparate) {
             for (OutContour& c : rings) {
@@ -685,22 +612,18 @@ GSErrCode Regularizer::Run(std::vector<OutPolygon>& out)
         } else {
             OutPolygon one;
             one.area = std::fabs(ContourArea(rings[0]));
-            for (size_t k = 1; k < rings.size(); ++k)
-                one.area -= std::fabs(ContourArea(rings[k]));
+            for (size_t k = 1; k < rings.size(); ++k) one.area -= std::fabs(ContourArea(rings[k]));
             one.contours = std::move(rings);
             out.push_back(std::move(one));
         }
-        if (Aborted())
-            return PolygonErrCancelled;
+        if (Aborted()) return PolygonErrCancelled;
     }
-    std::stable_sort(out.begin(), out.end(),
-                     [](const OutPolygon& a, const OutPolygon& b) { return a.area > b.area; });
+    std::stable_sort(out.begin(), out.end(), [](const OutPolygon& a, const OutPolygon& b) { return a.area > b.area; });
     return NoError;
 }
 
 // Turns a contour to start at the input's earliest vertex, or at its lowest-left vertex.
-void RotateToStart(OutContour& c)
-{
+void RotateToStart(OutContour& c) {
     const size_t n = c.vertices.size();
     size_t best = 0;
     for (size_t i = 1; i < n; ++i) {
@@ -711,27 +634,22 @@ void RotateToStart(OutContour& c)
             better = a.inputVertex != 0 && (b.inputVertex == 0 || a.inputVertex < b.inputVertex);
         else
             better = a.p.y < b.p.y || (a.p.y == b.p.y && a.p.x < b.p.x);
-        if (better)
-            best = i;
+        if (better) best = i;
     }
     std::rotate(c.vertices.begin(), c.vertices.begin() + static_cast<std::ptrdiff_t>(best), c.vertices.end());
     std::rotate(c.edges.begin(), c.edges.begin() + static_cast<std::ptrdiff_t>(best), c.edges.end());
 }
 
-GSErrCode Fill(const Polygon2DData& input, const std::vector<Prim>& prims, OutPolygon& source, Polygon2DData& target)
-{
+GSErrCode Fill(const Polygon2DData& input, const std::vector<Prim>& prims, OutPolygon& source, Polygon2DData& target) {
     int32_t nVertices = 0, nArcs = 0;
     for (OutContour& c : source.contours) {
         RotateToStart(c);
         nVertices += static_cast<int32_t>(c.vertices.size()) + 1;
-        for (const OutEdge& e : c.edges)
-            nArcs += e.arcAngle != 0.0 ? 1 : 0;
+        for (const OutEdge& e : c.edges) nArcs += e.arcAngle != 0.0 ? 1 : 0;
     }
     InitPolygon2DData(&target, input.userDataSize, input.defaultUserData);
-    GSErrCode err =
-        AllocatePolygon2DData(&target, nVertices, nArcs, static_cast<int32_t>(source.contours.size()));
-    if (err != NoError)
-        return err;
+    GSErrCode err = AllocatePolygon2DData(&target, nVertices, nArcs, static_cast<int32_t>(source.contours.size()));
+    if (err != NoError) return err;
     API_Coord* v = Items(target.vertices);
     PolyArcRec* arcs = Items(target.arcs);
     int32_t* ends = Items(target.contourEnds);
@@ -745,8 +663,7 @@ GSErrCode Fill(const Polygon2DData& input, const std::vector<Prim>& prims, OutPo
             ++at;
             v[at] = c.vertices[i].p;
             const OutEdge& e = c.edges[i];
-            if (e.arcAngle != 0.0)
-                arcs[++arc] = PolyArcRec{at, at + 1, e.arcAngle};
+            if (e.arcAngle != 0.0) arcs[++arc] = PolyArcRec{at, at + 1, e.arcAngle};
             if (haveUser) {
                 if (c.vertices[i].inputVertex != 0)
                     std::memcpy(UserEntry(target.vertexUserData, ud, at),
@@ -754,8 +671,8 @@ GSErrCode Fill(const Polygon2DData& input, const std::vector<Prim>& prims, OutPo
                 if (e.prim >= 0) {
                     const int32_t edge = prims[static_cast<size_t>(e.prim)].edge;
                     std::memcpy(UserEntry(target.edgeUserData, ud, at), UserEntry(input.edgeUserData, ud, edge), ud);
-                    std::memcpy(UserEntry(target.edgeSideUserData, ud, at),
-                                UserEntry(input.edgeSideUserData, ud, edge), ud);
+                    std::memcpy(UserEntry(target.edgeSideUserData, ud, at), UserEntry(input.edgeSideUserData, ud, edge),
+                                ud);
                 }
             }
         }
@@ -769,44 +686,35 @@ GSErrCode Fill(const Polygon2DData& input, const std::vector<Prim>& prims, OutPo
                         UserEntry(input.contourUserData, ud, c.inputContour), ud);
     }
     err = OrientPolygon2DData(&target);
-    if (err == NoError)
-        err = GetPolygon2DDataBoundBox(&target);
-    if (err != NoError)
-        FreePolygon2DData(&target);
+    if (err == NoError) err = GetPolygon2DDataBoundBox(&target);
+    if (err != NoError) FreePolygon2DData(&target);
     return err;
 }
 
 }  // namespace
 
 GSErrCode RegularizePolygon2DData(const Polygon2DData& polygon, GS::VAArray<Polygon2DData>& result,
-                                  const AbortQuery* abort, bool unionOverlaps, int32_t holeHandling)
-{
-    if (holeHandling < RegularizeDropHoles || holeHandling > RegularizeKeepHoles)
-        return PolygonErrBadParameter;
+                                  const AbortQuery* abort, bool unionOverlaps, int32_t holeHandling) {
+    if (holeHandling < RegularizeDropHoles || holeHandling > RegularizeKeepHoles) return PolygonErrBadParameter;
     const GSErrCode check = CheckPolygon2DDataIntegrity(polygon);
-    if (check != NoError)
-        return check;
-    if (abort != nullptr && abort->ShouldAbort())
-        return PolygonErrCancelled;
+    if (check != NoError) return check;
+    if (abort != nullptr && abort->ShouldAbort()) return PolygonErrCancelled;
 
     std::vector<OutPolygon> pieces;
     Regularizer work(polygon, abort, unionOverlaps, holeHandling);
     GSErrCode err = work.Run(pieces);
-    if (err != NoError)
-        return err;
+    if (err != NoError) return err;
     std::vector<Polygon2DData> made;
     for (OutPolygon& piece : pieces) {
         Polygon2DData target;
         err = Fill(polygon, work.Prims(), piece, target);
         if (err != NoError) {
-            for (Polygon2DData& m : made)
-                FreePolygon2DData(&m);
+            for (Polygon2DData& m : made) FreePolygon2DData(&m);
             return err;
         }
         made.push_back(target);
     }
-    for (const Polygon2DData& m : made)
-        result.Push(m);
+    for (const Polygon2DData& m : made) result.Push(m);
     return NoError;
 }
 

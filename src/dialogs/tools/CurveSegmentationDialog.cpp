@@ -63,14 +63,11 @@ int16_t CurveSegmentationDialogCallback(int16_t message, int16_t dialogId, int16
     auto& data = *reinterpret_cast<CurveSegmentationDialogData*>(userData);
     if (data.record == nullptr) return 0;
     switch (message) {
-        case DG_MSG_INIT:
-            Init(dialogId, *data.record);
-            return 0;
+        case DG_MSG_INIT: Init(dialogId, *data.record); return 0;
         case DG_MSG_CHANGE:
             if (item == ItemByCount || item == ItemByLength) EnableValues(dialogId);
             return 0;
-        case DG_MSG_CLICK:
-            return item == ItemOK || item == ItemCancel ? item : 0;
+        case DG_MSG_CLICK: return item == ItemOK || item == ItemCancel ? item : 0;
         case DG_MSG_CLOSE:
             if (item == ItemOK) {
                 data.record->byCount = DGGetItemValLong(dialogId, ItemByCount) != 0 ? 1 : 0;
@@ -78,7 +75,6 @@ int16_t CurveSegmentationDialogCallback(int16_t message, int16_t dialogId, int16
                 data.record->segmentCount = DGGetItemValLong(dialogId, ItemCount);
             }
             return item;
-        default:
-            return 0;
+        default: return 0;
     }
 }
