@@ -1,4 +1,4 @@
-// The UTF-8 codec shared by the string class and the code-page conversions of hostlibs.
+// The UTF-8 codec shared by the string class and the code-page conversions of the platform library.
 #pragma once
 
 #include <cstddef>

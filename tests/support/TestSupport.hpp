@@ -7,7 +7,7 @@ namespace TestSupport {
 // The temporary user folder of this test process (never the real home folder). It is also host special
 // folder 14 (IODriver::SetUserFolder) and the environment variable LODRAVIX_USER_FOLDER.
 const std::string& UserFolder();
-// Folder holding the built module, hostlibs, resources/ and library/.
+// Folder holding the built module, the platform library, resources/ and library/.
 std::string BinDir();
 // tests/data of the source tree.
 std::string DataDir();
