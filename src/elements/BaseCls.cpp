@@ -1,8 +1,10 @@
 #include "elements/BaseCls.hpp"
 
+#include "elements/ParamIndexes.hpp"
+
 #include "elements/ParamExchange.hpp"
 #include "foundation/ACAPI.hpp"
-#include "foundation/ArrayParams.hpp"
+#include "elements/ArrayParams.hpp"
 #include "geometry/FramePolygons.hpp"
 
 #include "GSGuid.hpp"
@@ -99,14 +101,16 @@ bool BaseCls::WriteCommonLPParams(BaseIDLP& view, int32_t kind) {
         case ElemKind_Railway: {
             view.kind = kind;
             int32_t material = meshAttr;
-            if (!view.GetSetLong(9, material, LPMode_Set) || !ExchangeCoordLists(view, frameFirst, frameSecond))
+            if (!view.GetSetLong(BaseIDParam::SkirtMaterial, material, LPMode_Set) ||
+                !ExchangeCoordLists(view, frameFirst, frameSecond))
                 return false;
             if (kind == ElemKind_ColouredArea) return true;
             double level = meshLevel;
             double low = zMin;
             double high = zMax;
-            return view.GetSetDouble(10, level, LPMode_Set) && view.GetSetDouble(11, low, LPMode_Set) &&
-                view.GetSetDouble(12, high, LPMode_Set);
+            return view.GetSetDouble(BaseIDParam::Skirt, level, LPMode_Set) &&
+                view.GetSetDouble(BaseIDParam::MinLevel, low, LPMode_Set) &&
+                view.GetSetDouble(BaseIDParam::MaxLevel, high, LPMode_Set);
         }
         case ElemKind_Basin: return ExchangeCoordLists(view, frameFirst, frameSecond);
         case ElemKind_Contour:
@@ -124,15 +128,4 @@ BaseRSWCls::~BaseRSWCls() {
     Empty(rightPrims);
     Empty(chainA);
     Empty(chainB);
-}
-
-void GuidToText(QV_String& text, const API_Guid& guid) {
-    GS::Guid g;
-    std::memcpy(static_cast<void*>(&g), &guid, sizeof g);
-    char buffer[GS::Guid::TextLength + 1] = {};
-    if (g.ConvertToString(buffer, sizeof buffer) != NoError) {
-        text = QV_String("");
-        return;
-    }
-    text = QV_String(buffer, Encoding_System);
 }

@@ -5,7 +5,8 @@
 // line-following earthworks (road, railway, sidewalk).
 #include "elements/BaseLP.hpp"
 #include "elements/ElemDataRecord.hpp"
-#include "elements/PrimRecords.hpp"
+#include "geometry/PrimRecords.hpp"
+#include "foundation/GuidText.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
 #include "geometry/QV_Poly.hpp"
@@ -121,6 +122,3 @@ public:
     QV_List<QV_Coord3DLong> chainA;  // edge chain from the first side to the last
     QV_List<QV_Coord3DLong> chainB;  // edge chain from the last side back to the first
 };
-
-// The GUID's text ("XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX") into `text`; empty when it cannot be converted.
-void GuidToText(QV_String& text, const API_Guid& guid);

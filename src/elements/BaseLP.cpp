@@ -3,7 +3,7 @@
 #include "elements/ParamNames.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Encoding.hpp"
-#include "foundation/GdlParams.hpp"
+#include "elements/GdlParams.hpp"
 
 #include "Win32.hpp"
 

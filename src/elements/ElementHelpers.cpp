@@ -72,42 +72,28 @@ GSErrCode DeleteElementInPlan(const API_Elem_Head& head, bool switchDatabase) {
     return err;
 }
 
-GSErrCode CreateLayer(const QV_String& name, uint32_t flags, int32_t value, int32_t* outIndex,
-                      API_Attribute* outRecord) {
-    API_Attribute attr = {};
-    attr.header.typeID = API_LayerID;
-    if (!LayerNameToField(name, attr.header.name, sizeof attr.header.name)) return APIERR_BADPARS;
-    attr.header.flags = flags;
-    attr.layer.conClassId = value;
-    GSErrCode err = ACAPI_Attribute_Create(&attr);
-    if (err == APIERR_ATTREXIST) {
-        // The name is in use: that layer gets the flags and the value instead.
-        attr.header.flags = flags;
-        attr.layer.conClassId = value;
-        err = ACAPI_Attribute_Modify(&attr);
+void SetMemoInfoString(API_ElementMemo& memo, QV_String& text) {
+    const GS::UniString copy(text.GetBuffer(), text.GetLength());
+    if (memo.elemInfoString != nullptr)
+        *memo.elemInfoString = copy;
+    else
+        memo.elemInfoString = new GS::UniString(copy);
+    text.Clear();
+}
+
+void DisposeElemMemo(API_ElementMemo& memo) {
+    if (memo.params != nullptr) {
+        if (*memo.params != nullptr) {
+            const GSSize n =
+                BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.params)) / GSSize(sizeof(API_AddParType));
+            for (GSSize i = 0; i < n; ++i) {
+                API_AddParType& p = (*memo.params)[i];
+                if (p.dim1 != 0 && p.dim2 != 0) BMKillHandle(&p.value.array);
+            }
+        }
+        GSHandle h = reinterpret_cast<GSHandle>(memo.params);
+        BMKillHandle(&h);
+        memo.params = nullptr;
     }
-    if (err != NoError) return err;
-    if (outIndex != nullptr) *outIndex = attr.header.index;
-    if (outRecord != nullptr) *outRecord = attr;
-    return NoError;
-}
-
-void CreateOperatorsLayer(const QV_List<QV_String>& names) {
-    if (names.GetCount() < 1) return;
-    CreateLayer(names[0], OperatorLayerCreationFlags, 0, nullptr, nullptr);
-}
-
-LayerFlags GetLayerFlags(const QV_String& name) {
-    API_Attribute attr = {};
-    if (!ReadLayerByName(name, &attr)) return LayerFlags();
-    return LayerFlagsFromWord(attr.header.flags);
-}
-
-int16_t GetOrCreateLayerIndex(const QV_List<QV_String>& names, int32_t skip) {
-    if (skip != 0 || names.GetCount() < 1) return 1;
-    API_Attribute attr = {};
-    if (ReadLayerByName(names[0], &attr)) return int16_t(attr.header.index);
-    int32_t index = 0;
-    if (CreateLayer(names[0], OperatorLayerCreationFlags, 0, &index, nullptr) != NoError) return 1;
-    return int16_t(index);
+    ACAPI_DisposeElemMemoHdls(&memo);
 }

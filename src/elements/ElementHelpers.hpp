@@ -2,7 +2,6 @@
 // Creating an element with its memo (also while the 3D window is current), changing and deleting one element,
 // and finding or creating the layers the add-on puts its objects on. Host errors are passed back unchanged;
 // nothing is shown here.
-#include "elements/LayerStoryHelpers.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
 
@@ -12,9 +11,6 @@
 
 // The add-on's own code for a failed step inside an undoable command or a host wrapper.
 constexpr GSErrCode LodravixErr_StepFailed = -7003;
-
-// Flags every layer the add-on creates gets: hidden and 0x10.
-constexpr uint32_t OperatorLayerCreationFlags = 17;
 
 // Creates the element with its memo (memo may be null); with `disposeMemo` the memo's handles are released in
 // every case. The host refuses creation in the 3D model's database, so with the 3D window in front the floor
@@ -29,14 +25,7 @@ GSErrCode ChangeElement(API_Element* element, API_ElementMemo* memo, const API_E
 // Deletes the element; with `switchDatabase` in the floor plan's database, then back to the one current before.
 GSErrCode DeleteElementInPlan(const API_Elem_Head& head, bool switchDatabase);
 
-// Creates the layer `name` with the flags and the 32-bit value; a layer of that name gets them written instead.
-// On success outIndex / outRecord (each may be null) receive its index and whole record.
-GSErrCode CreateLayer(const QV_String& name, uint32_t flags, int32_t value, int32_t* outIndex,
-                      API_Attribute* outRecord);
-// CreateLayer(first name of the list, 17, 0); called when the tool palette opens.
-void CreateOperatorsLayer(const QV_List<QV_String>& names);
-// The four flags of the layer of that name; all 0 when there is none.
-LayerFlags GetLayerFlags(const QV_String& name);
-// 1 when `skip` is not 0; else the index of the layer named by the list's first string, created (flags 17,
-// value 0) when missing; 1 when it can be neither found nor created.
-int16_t GetOrCreateLayerIndex(const QV_List<QV_String>& names, int32_t skip);
+// The memo's element ID text becomes a copy of `text`; then `text` is emptied.
+void SetMemoInfoString(API_ElementMemo& memo, QV_String& text);
+// Releases the memo's parameter list (its array cells too), then every other handle through the host.
+void DisposeElemMemo(API_ElementMemo& memo);

@@ -1,10 +1,10 @@
 #include "elements/KindObjects.hpp"
 
 #include "elements/BaseLP.hpp"
-#include "elements/LayerStoryHelpers.hpp"
+#include "elements/LayerHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/SelectionHelpers.hpp"
-#include "shell/AddOnObjects.hpp"
+#include "elements/AddOnObjects.hpp"
 
 namespace {
 GSErrCode MakeDatabaseCurrent(int32_t type) {

@@ -1,7 +1,7 @@
 #include "elements/LibPartHelpers.hpp"
 
 #include "elements/ElementHelpers.hpp"
-#include "elements/LayerStoryHelpers.hpp"
+#include "foundation/FileUtils.hpp"
 #include "foundation/ACAPI.hpp"
 
 #include "IO.hpp"

@@ -2,7 +2,7 @@
 
 #include "elements/BaseLP.hpp"
 #include "elements/ElementHelpers.hpp"
-#include "elements/LayerStoryHelpers.hpp"
+#include "foundation/FileUtils.hpp"
 #include "elements/LibPartHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 

@@ -10,7 +10,7 @@
 #include "elements/ParamNames.hpp"
 #include "geometry/MeshBody.hpp"
 #include "geometry/QV_Poly.hpp"
-#include "siteobjects/PaintInfo.hpp"
+#include "elements/PaintInfo.hpp"
 
 #include "APIElements.hpp"
 

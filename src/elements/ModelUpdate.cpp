@@ -1,7 +1,11 @@
 #include "elements/ModelUpdate.hpp"
 
+#include "elements/ParamIndexes.hpp"
+
 #include "elements/ElemDataRecord.hpp"
-#include "elements/LayerStoryHelpers.hpp"
+#include "elements/LayerHelpers.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ObjectSets.hpp"
 #include "foundation/ACAPI.hpp"
@@ -9,7 +13,6 @@
 #include "foundation/LibPart.hpp"
 #include "foundation/ModuleLog.hpp"
 #include "foundation/SelectionHelpers.hpp"
-#include "terrain/PointTool.hpp"
 
 #include <cstring>
 #include <string>
@@ -70,7 +73,6 @@ void PendingInput::ToEditPars(PendingModelUpdate& record) {
 // --- the pending elements ------------------------------------------------------------------------------------
 
 namespace {
-constexpr int32_t kRoadSectionParam = 46;  // "sezione" of the road part
 
 GSErrCode MakeDatabaseCurrent(int32_t type) {
     API_DatabaseInfo db = {};
@@ -113,7 +115,7 @@ bool RoadSectionToolActive() {
         view.params = reinterpret_cast<GSHandle>(memo.params);
         view.count = int32_t(BMGetHandleSize(view.params) / GSSize(sizeof(API_AddParType)));
         int16_t section = 0;
-        active = view.GetSetShort(kRoadSectionParam, section, LPMode_Get) && section != 0;
+        active = view.GetSetShort(RoadParam::Section, section, LPMode_Get) && section != 0;
     }
     DisposeElemMemo(memo);
     return active;
@@ -222,9 +224,10 @@ void LogStep(const char* name, int32_t value) {
 }
 }  // namespace
 
-const ModelUpdateSteps& DefaultModelUpdateSteps() {
-    static const ModelUpdateSteps steps = [] {
-        ModelUpdateSteps s;
+namespace {
+ModelUpdateSteps BuiltInSteps() {
+    ModelUpdateSteps s;
+    {
         using Heads = QV_List<API_Elem_Head>;
         using Parents = QV_List<API_Element>;
         s.handleCopiedObjects = [](int32_t kind, const Heads& heads) {
@@ -252,8 +255,8 @@ const ModelUpdateSteps& DefaultModelUpdateSteps() {
         s.collectTerrainElements = [](int32_t mode, const Heads&, const Parents&) {
             return LogStep("CollectTerrainElements", mode), true;
         };
-        s.pointToolEvent = [](int32_t mode, const Heads& heads, const Parents&) {
-            return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
+        s.pointToolEvent = [](int32_t mode, const Heads&, const Parents&) {
+            return LogStep("PointTool::OnElementEvent", mode), true;
         };
         s.constraintRefreshA = [](const Heads& heads) {
             return LogStep("ConstraintInput::RefreshOnUpdateA", heads.GetCount()), true;
@@ -265,10 +268,21 @@ const ModelUpdateSteps& DefaultModelUpdateSteps() {
         s.operatorLayerUpkeep = [] { EnsureOperatorLayer(); };
         s.filterPendingHeads = FilterPendingHeads;
         s.showErrorMessage = [](int32_t code) { ShowErrorMessage(code, 2); };
-        return s;
-    }();
+    }
+    return s;
+}
+
+ModelUpdateSteps& StepsInUse() {
+    static ModelUpdateSteps steps = BuiltInSteps();
     return steps;
 }
+}  // namespace
+
+const ModelUpdateSteps& DefaultModelUpdateSteps() { return StepsInUse(); }
+
+ModelUpdateSteps& WiredModelUpdateSteps() { return StepsInUse(); }
+
+void ResetModelUpdateSteps() { StepsInUse() = BuiltInSteps(); }
 
 void UpdateModel(PendingModelUpdate& record) { UpdateModelWith(record, DefaultModelUpdateSteps()); }
 

@@ -77,8 +77,12 @@ struct ModelUpdateSteps {
     std::function<void(PendingModelUpdate& record)> filterPendingHeads;
     std::function<void(int32_t code)> showErrorMessage;
 };
-// The steps of the element kinds as they are built so far.
+// The steps UpdateModel runs. The element kinds' own steps live above this framework: the shell sets them in
+// WiredModelUpdateSteps() at start-up and puts the framework's own back at release; a kind left unset notes
+// its call.
 const ModelUpdateSteps& DefaultModelUpdateSteps();
+ModelUpdateSteps& WiredModelUpdateSteps();
+void ResetModelUpdateSteps();
 
 // The dispatcher for one mode; the caller resets the record afterwards.
 void UpdateModel(PendingModelUpdate& record);

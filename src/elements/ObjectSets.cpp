@@ -1,17 +1,20 @@
 #include "elements/ObjectSets.hpp"
 
+#include "elements/ParamIndexes.hpp"
+
 #include "elements/BaseLP.hpp"
 #include "elements/ElementHelpers.hpp"
-#include "elements/LayerStoryHelpers.hpp"
+#include "elements/LayerHelpers.hpp"
+#include "foundation/GuidText.hpp"
 #include "elements/LibPartViews.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Encoding.hpp"
-#include "foundation/GdlParams.hpp"
+#include "elements/GdlParams.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
-#include "geometry/ElementQueries.hpp"
-#include "shell/AddOnObjects.hpp"
-#include "terrain/ChangeElementMemo.hpp"
+#include "elements/ElementQueries.hpp"
+#include "elements/AddOnObjects.hpp"
+#include "elements/ChangeElementMemo.hpp"
 
 #include "GSArray.hpp"
 #include "UniString.hpp"
@@ -22,10 +25,6 @@
 
 namespace {
 
-constexpr int32_t ParamIDResult = 3;
-constexpr int32_t ParamIDCut = 4;
-constexpr int32_t ParamIDFill = 5;
-constexpr int32_t ParamOperatore = 7;
 constexpr uint32_t SolidLinkFlags = 1;
 
 API_Guid GuidOfText(const QV_String& text) {
@@ -98,7 +97,7 @@ public:
         view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
         return true;
     }
-    bool ReadOperator(QV_String& text) { return view.GetSetString(ParamOperatore, text, LPMode_Get); }
+    bool ReadOperator(QV_String& text) { return view.GetSetString(BaseIDParam::Operatore, text, LPMode_Get); }
 
     API_Element element = {};
     API_ElementMemo memo = {};
@@ -177,7 +176,8 @@ bool WriteLinkPresenceParams(const API_Elem_Head& head, const API_Guid& resultGu
         const struct {
             int32_t index;
             const API_Guid& guid;
-        } links[] = {{ParamIDResult, resultGuid}, {ParamIDCut, cutGuid}, {ParamIDFill, fillGuid}};
+        } links[] = {
+            {BaseIDParam::IDResult, resultGuid}, {BaseIDParam::IDCut, cutGuid}, {BaseIDParam::IDFill, fillGuid}};
         for (const auto& link : links) {
             int32_t value = IsNull(link.guid) ? -1 : 0;
             if (!object.view.GetSetInt(link.index, value, LPMode_Set)) return false;
@@ -234,9 +234,11 @@ int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchT
     CopyObjectPlacementFields(source.element, partner1.element, partner2.element);
     SetObjectPlacementMask(mask);
 
-    const QV_String ownNames[] = {QV_String(source.view.GetParamName(3)), QV_String(source.view.GetParamName(4)),
-                                  QV_String(source.view.GetParamName(5)), QV_String(source.view.GetParamName(6)),
-                                  QV_String(source.view.GetParamName(7))};
+    const QV_String ownNames[] = {QV_String(source.view.GetParamName(BaseIDParam::IDResult)),
+                                  QV_String(source.view.GetParamName(BaseIDParam::IDCut)),
+                                  QV_String(source.view.GetParamName(BaseIDParam::IDFill)),
+                                  QV_String(source.view.GetParamName(BaseIDParam::IDTerrain)),
+                                  QV_String(source.view.GetParamName(BaseIDParam::Operatore))};
     const int32_t count = source.view.RecordCount();
     for (int32_t i = 0; i < count; ++i) {
         const API_AddParType* param = source.view.Record(i);

@@ -1,26 +1,16 @@
 #include "elements/ParamExchange.hpp"
 
-#include "elements/LibPartViews.hpp"
-#include "settings/PrefsLP.hpp"
+#include "elements/ParamIndexes.hpp"
 
-#include "foundation/ArrayParams.hpp"
+#include "elements/LibPartViews.hpp"
+
+#include "elements/ArrayParams.hpp"
 #include "foundation/Encoding.hpp"
 
 #include <cstring>
 #include <initializer_list>
 
 namespace {
-
-constexpr int32_t BaseIDObstacleCounts = 13;
-constexpr int32_t BaseIDObstacles = 14;
-constexpr int32_t BaseIDCutsEnne = 15;
-constexpr int32_t BaseIDCutsNode = 16;
-constexpr int32_t BaseIDOutlineLeft = 21;
-constexpr int32_t BaseIDOutlineRight = 22;
-constexpr int32_t BaseIDOutline = 27;
-constexpr int32_t BasinOutline = 39;
-constexpr int32_t ContourQuantities = 64;
-constexpr int32_t ContourIdentifiers = 65;
 
 bool IsExchangeMode(int32_t mode) { return mode == LPMode_Get || mode == LPMode_Set; }
 
@@ -332,23 +322,23 @@ bool LinkFlag(BaseLP& view, int32_t index, API_Guid& guid, int32_t mode) {
 }  // namespace LPArrays
 
 bool BaseIDLP::ExchangePerimetroBase(BaseIDLP& view, QV_List<QV_Coord3DLong>& list, int32_t mode) {
-    return LPArrays::QuadRows(view, BaseIDOutline, list, mode);
+    return LPArrays::QuadRows(view, BaseIDParam::Outline, list, mode);
 }
 
 bool BaseIDLP::ExchangePerimetroBaseSX(BaseIDLP& view, QV_List<QV_Coord3DLong>& list, int32_t mode) {
-    return LPArrays::QuadRows(view, BaseIDOutlineLeft, list, mode);
+    return LPArrays::QuadRows(view, BaseIDParam::OutlineLeft, list, mode);
 }
 
 bool BaseIDLP::ExchangePerimetroBaseDX(BaseIDLP& view, QV_List<QV_Coord3DLong>& list, int32_t mode) {
-    return LPArrays::QuadRows(view, BaseIDOutlineRight, list, mode);
+    return LPArrays::QuadRows(view, BaseIDParam::OutlineRight, list, mode);
 }
 
 bool BaseIDLP::ExchangeObstacles(BaseIDLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points, int32_t mode) {
-    return LPArrays::PolylineRows(view, BaseIDObstacleCounts, BaseIDObstacles, counts, points, mode);
+    return LPArrays::PolylineRows(view, BaseIDParam::ObstacleCounts, BaseIDParam::Obstacles, counts, points, mode);
 }
 
 bool ExchangeDoubleList39(BaseLP& view, QV_List<API_Coord3D>& list, int32_t mode) {
-    return LPArrays::TripleRows(view, BasinOutline, list, mode);
+    return LPArrays::TripleRows(view, BasinParam::Outline, list, mode);
 }
 
 bool ExchangeCoordLists(BaseLP& view, const QV_List<QV_CoordLong>& first, const QV_List<QV_CoordLong>& second) {
@@ -356,7 +346,7 @@ bool ExchangeCoordLists(BaseLP& view, const QV_List<QV_CoordLong>& first, const 
     if (!Append(counts, {double(first.GetCount()), double(second.GetCount())})) return Fail(view, LPStatus_NoMemory);
     int32_t dim1 = 1;
     int32_t dim2 = 2;
-    if (!view.GetSetDoubleArray(BaseIDCutsEnne, counts, dim1, dim2, LPMode_Set)) return false;
+    if (!view.GetSetDoubleArray(BaseIDParam::CutsEnne, counts, dim1, dim2, LPMode_Set)) return false;
     const int32_t rows = first.GetCount() > second.GetCount() ? first.GetCount() : second.GetCount();
     QV_List<double> flat;
     for (int32_t i = 0; i < rows; ++i) {
@@ -366,7 +356,7 @@ bool ExchangeCoordLists(BaseLP& view, const QV_List<QV_CoordLong>& first, const 
     }
     dim1 = rows;
     dim2 = 6;
-    return view.GetSetDoubleArray(BaseIDCutsNode, flat, dim1, dim2, LPMode_Set);
+    return view.GetSetDoubleArray(BaseIDParam::CutsNode, flat, dim1, dim2, LPMode_Set);
 }
 
 bool ExchangeStringList(BaseLP& view, QV_List<CalculationVolume>& list, int32_t mode) {
@@ -379,8 +369,9 @@ bool ExchangeStringList(BaseLP& view, QV_List<CalculationVolume>& list, int32_t 
         list.Clear();
         int32_t textRows = 0;
         int32_t textColumns = 0;
-        if (!view.GetSetDoubleArray(ContourQuantities, values, dim1, dim2, LPMode_Get)) return false;
-        if (!view.GetSetStringArray(ContourIdentifiers, texts, textRows, textColumns, LPMode_Get)) return false;
+        if (!view.GetSetDoubleArray(ContourLineParam::Quantities, values, dim1, dim2, LPMode_Get)) return false;
+        if (!view.GetSetStringArray(ContourLineParam::Identifiers, texts, textRows, textColumns, LPMode_Get))
+            return false;
         // Row i takes values and texts 2i and 2i + 1: both arrays must hold them.
         if (int64_t(2) * dim1 > values.GetCount() || int64_t(2) * dim1 > texts.GetCount())
             return Fail(view, LPStatus_BadCell);
@@ -410,41 +401,20 @@ bool ExchangeStringList(BaseLP& view, QV_List<CalculationVolume>& list, int32_t 
     }
     dim1 = list.IsEmpty() ? 1 : list.GetCount();
     dim2 = 2;
-    if (!view.GetSetDoubleArray(ContourQuantities, values, dim1, dim2, LPMode_Set)) return false;
+    if (!view.GetSetDoubleArray(ContourLineParam::Quantities, values, dim1, dim2, LPMode_Set)) return false;
     int32_t textRows = dim1;
     int32_t textColumns = 2;
-    return view.GetSetStringArray(ContourIdentifiers, texts, textRows, textColumns, LPMode_Set);
+    return view.GetSetStringArray(ContourLineParam::Identifiers, texts, textRows, textColumns, LPMode_Set);
 }
 
 // --- the views' own exchanges
 
-namespace {
-constexpr int32_t ContourRgb = 51;
-constexpr int32_t ObstacleOriginal = 43;
-constexpr int32_t RailwayLeft = 43;
-constexpr int32_t RailwayRight = 44;
-constexpr int32_t RailwayOriginal = 45;
-constexpr int32_t MarkerLevels = 8;
-constexpr int32_t MarkerPointRef = 21;
-constexpr int32_t MarkerPtCoordinates = 7;
-constexpr int32_t MarkerPtCodes = 8;
-constexpr int32_t MarkerPtComments = 9;
-constexpr int32_t SlopeMask = 3;
-constexpr int32_t SlopeIndices = 4;
-constexpr int32_t SlopeSlopes = 5;
-constexpr int32_t PrefsDepthRgb = 43;
-}  // namespace
-
 bool ContourLineLP::ExchangeRgbColours(ContourLineLP& view, API_Coord3D colours[4], int32_t mode) {
-    return LPArrays::RgbRows(view, ContourRgb, colours, mode);
-}
-
-bool PrefsLP::ExchangeRgbColours(PrefsLP& view, API_Coord3D colours[4], int32_t mode) {
-    return LPArrays::RgbRows(view, PrefsDepthRgb, colours, mode);
+    return LPArrays::RgbRows(view, ContourLineParam::Rgb, colours, mode);
 }
 
 bool ObstacleLP::ExchangeArray(ObstacleLP& view, QV_List<QV_CoordLong>& list, int32_t mode) {
-    return LPArrays::CodedTripleRows(view, ObstacleOriginal, list, mode);
+    return LPArrays::CodedTripleRows(view, ObstacleParam::Original, list, mode);
 }
 
 bool PaintLP::ExchangeOrigin(PaintLP& view, API_Coord& origin, int32_t mode) {
@@ -465,46 +435,46 @@ bool PaintLP::ExchangePolygon(PaintLP& view, QV_List<PaintInfo>& areas, int32_t 
 }
 
 bool RailwayLP::ExchangeDoubleListA(BaseIDLP& view, QV_List<API_Coord3D>& list, int32_t mode) {
-    return LPArrays::TripleRows(view, RailwayRight, list, mode);
+    return LPArrays::TripleRows(view, RailwayParam::Right, list, mode);
 }
 
 bool RailwayLP::ExchangeDoubleListB(BaseIDLP& view, QV_List<API_Coord3D>& list, int32_t mode) {
-    return LPArrays::TripleRows(view, RailwayLeft, list, mode);
+    return LPArrays::TripleRows(view, RailwayParam::Left, list, mode);
 }
 
 bool RailwayLP::ExchangeLinkFlag(RailwayLP& view, API_Guid& original, int32_t mode) {
-    return LPArrays::LinkFlag(view, RailwayOriginal, original, mode);
+    return LPArrays::LinkFlag(view, RailwayParam::Original, original, mode);
 }
 
 bool MarkerLP::ExchangePointRef(MarkerLP& view, API_Coord& point, int32_t mode) {
-    return LPArrays::PointPair(view, MarkerPointRef, point, mode);
+    return LPArrays::PointPair(view, MarkerParam::PointRef, point, mode);
 }
 
 bool MarkerLP::ExchangeLevelGrid(MarkerLP& view, QV_List<double>& heights, int32_t& rows, int32_t& columns,
                                  int32_t mode) {
-    return LPArrays::DoubleGrid(view, MarkerLevels, heights, rows, columns, mode);
+    return LPArrays::DoubleGrid(view, MarkerParam::Levels, heights, rows, columns, mode);
 }
 
 bool MarkerPtLP::ExchangeDoubleList(MarkerPtLP& view, QV_List<API_Coord3D>& points, int32_t mode) {
-    return LPArrays::TripleRows(view, MarkerPtCoordinates, points, mode);
+    return LPArrays::TripleRows(view, MarkerPtParam::Coordinates, points, mode);
 }
 
 bool MarkerPtLP::ExchangeStringArrayA(MarkerPtLP& view, QV_List<QV_String>& codes, int32_t mode) {
-    return LPArrays::TextColumn(view, MarkerPtCodes, codes, mode);
+    return LPArrays::TextColumn(view, MarkerPtParam::Codes, codes, mode);
 }
 
 bool MarkerPtLP::ExchangeStringArrayB(MarkerPtLP& view, QV_List<QV_String>& comments, int32_t mode) {
-    return LPArrays::TextColumn(view, MarkerPtComments, comments, mode);
+    return LPArrays::TextColumn(view, MarkerPtParam::Comments, comments, mode);
 }
 
 bool SlopeRangeLP::ExchangeMask(SlopeRangeLP& view, const QV_List<QV_Poly3D>& polygons) {
-    return LPArrays::WriteColumnGroups(view, SlopeMask, polygons);
+    return LPArrays::WriteColumnGroups(view, SlopeRangeParam::Mask, polygons);
 }
 
 bool SlopeRangeLP::WriteIndices(SlopeRangeLP& view, const QV_List<int32_t>& indices) {
-    return LPArrays::WriteLongColumn(view, SlopeIndices, indices);
+    return LPArrays::WriteLongColumn(view, SlopeRangeParam::Indices, indices);
 }
 
 bool SlopeRangeLP::WriteSlopes(SlopeRangeLP& view, const QV_List<double>& slopes) {
-    return LPArrays::WriteDoubleColumn(view, SlopeSlopes, slopes);
+    return LPArrays::WriteDoubleColumn(view, SlopeRangeParam::Slopes, slopes);
 }

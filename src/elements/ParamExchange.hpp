@@ -21,8 +21,8 @@
 #include "foundation/QV_String.hpp"
 #include "geometry/MeshBody.hpp"
 #include "geometry/QV_Poly.hpp"
-#include "siteobjects/CalculationVolume.hpp"
-#include "siteobjects/PaintInfo.hpp"
+#include "elements/CalculationVolume.hpp"
+#include "elements/PaintInfo.hpp"
 
 #include "APICoord.hpp"
 #include "APIDefs.hpp"

@@ -1,7 +1,7 @@
 #include "elements/TextFonts.hpp"
 
 #include "foundation/ACAPI.hpp"
-#include "shell/HostFonts.hpp"
+#include "elements/HostFonts.hpp"
 
 #include <cstring>
 

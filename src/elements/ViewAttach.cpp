@@ -1,21 +1,16 @@
 // Views laid over the parameters of one placed object, and the small edits of one object made through them.
+
+#include "elements/ParamIndexes.hpp"
 #include "elements/BaseCls.hpp"
 #include "elements/BaseLP.hpp"
 #include "elements/ElemDataRecord.hpp"
-#include "elements/LayerStoryHelpers.hpp"
+#include "foundation/GuidText.hpp"
 #include "elements/LibPartViews.hpp"
 #include "foundation/ACAPI.hpp"
-#include "terrain/ChangeElementMemo.hpp"
+#include "elements/ChangeElementMemo.hpp"
 
 namespace {
 
-constexpr int32_t ParamIDResult = 3;
-constexpr int32_t ParamIDTerrain = 6;
-constexpr int32_t ParamOperatore = 7;
-constexpr int32_t ParamSkirtMaterial = 9;
-constexpr int32_t ParamSkirt = 10;
-constexpr int32_t ParamChangeLevel = 17;
-constexpr int32_t ParamMacroName = 30;
 constexpr int32_t ParamReadDouble = 41;
 
 // The object's memo for the span of one operation, with the view laid over its parameters. On destruction the
@@ -94,7 +89,7 @@ bool BaseLP::AttachToElementLookup(BaseLP& view, const API_Element& element, API
         if (g != nullptr) *g = APINULLGuid;
     AttachedObject object(view, element);
     if (!object.Attached()) return false;
-    if (operatorText != nullptr && !view.GetSetString(ParamOperatore, *operatorText, LPMode_Get)) return false;
+    if (operatorText != nullptr && !view.GetSetString(BaseIDParam::Operatore, *operatorText, LPMode_Get)) return false;
     ElemDescriptor descriptor;
     if (!descriptor.FromElement(kind, element.header, switchToPlan)) return false;
     if (resultGuid != nullptr) *resultGuid = GuidOfText(descriptor.ResultGuid);
@@ -112,19 +107,21 @@ bool BaseIDLP::ReadOperatorOfElement(BaseIDLP& view, const API_Element& element,
     text.Clear();
     if (!IsLinkedFeatureKind(view.kind)) return true;
     AttachedObject object(view, element);
-    return object.Attached() && view.GetSetString(ParamOperatore, text, LPMode_Get);
+    return object.Attached() && view.GetSetString(BaseIDParam::Operatore, text, LPMode_Get);
 }
 
 bool BaseIDLP::ClearMacroName(BaseIDLP& view, API_Element& element) {
     AttachedObject object(view, element);
     QV_String empty("");
-    return object.Attached() && view.GetSetString(ParamMacroName, empty, LPMode_Set) && object.WriteBack(element);
+    return object.Attached() && view.GetSetString(BaseIDParam::MacroName, empty, LPMode_Set) &&
+        object.WriteBack(element);
 }
 
 bool BaseIDLP::SetChangeLevel(BaseIDLP& view, API_Element& element, bool flag) {
     AttachedObject object(view, element);
     int16_t value = flag ? 0 : 1;
-    return object.Attached() && view.GetSetShort(ParamChangeLevel, value, LPMode_Set) && object.WriteBack(element);
+    return object.Attached() && view.GetSetShort(BaseIDParam::ChangeLevel, value, LPMode_Set) &&
+        object.WriteBack(element);
 }
 
 bool BaseIDLP::WriteSkirt(BaseIDLP& view, API_Element& element, const API_Element& mesh, bool writeMaterial,
@@ -134,11 +131,11 @@ bool BaseIDLP::WriteSkirt(BaseIDLP& view, API_Element& element, const API_Elemen
     if (!object.Attached()) return false;
     if (writeMaterial) {
         int32_t material = mesh.mesh.skirtMat;
-        if (!view.GetSetInt(ParamSkirtMaterial, material, LPMode_Set)) return false;
+        if (!view.GetSetInt(BaseIDParam::SkirtMaterial, material, LPMode_Set)) return false;
     }
     if (writeSkirt) {
         double skirt = mesh.mesh.skirtLevel;
-        if (!view.GetSetDouble(ParamSkirt, skirt, LPMode_Set)) return false;
+        if (!view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set)) return false;
     }
     return object.WriteBack(element);
 }
@@ -147,7 +144,7 @@ bool BaseIDLP::Unlink(BaseIDLP& view, API_Element& element, int32_t kind) {
     {
         AttachedObject object(view, element);
         if (!object.Attached()) return false;
-        for (int32_t index = ParamIDResult; index <= ParamIDTerrain; ++index) {
+        for (int32_t index = BaseIDParam::IDResult; index <= BaseIDParam::IDTerrain; ++index) {
             int32_t none = -1;
             if (!view.GetSetInt(index, none, LPMode_Set)) return false;
         }
@@ -167,7 +164,7 @@ bool BaseIDLP::UnlinkFromTerrain(BaseIDLP& view, int32_t kind, API_Element& elem
         AttachedObject object(view, element);
         if (!object.Attached()) return false;
         int32_t none = -1;
-        if (!view.GetSetInt(ParamIDTerrain, none, LPMode_Set) || !object.WriteBack(element)) return false;
+        if (!view.GetSetInt(BaseIDParam::IDTerrain, none, LPMode_Set) || !object.WriteBack(element)) return false;
     }
     ElemDescriptor descriptor;
     if (!descriptor.FromElement(kind, element.header, false)) return false;

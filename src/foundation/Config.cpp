@@ -1,6 +1,6 @@
 #include "foundation/Config.hpp"
 
-#include "fileio/FileUtils.hpp"
+#include "foundation/FileUtils.hpp"
 #include "foundation/ACAPI.hpp"
 
 #include "IO.hpp"

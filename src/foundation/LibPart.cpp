@@ -1,11 +1,10 @@
 #include "foundation/LibPart.hpp"
 
-#include "dialogs/tools/PathNames.hpp"
-#include "fileio/FileUtils.hpp"
+#include "foundation/PathNames.hpp"
+#include "foundation/FileUtils.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
-#include "shell/AddOnInfo.hpp"
-#include "shell/AddOnLibraries.hpp"
+#include "foundation/AddOnInfo.hpp"
 
 #include "DG.hpp"
 #include "IO.hpp"
@@ -24,11 +23,13 @@ GS::UniString ToUni(const QV_String& text) {
     return text.GetLength() > 0 ? GS::UniString(text.GetBuffer(), text.GetLength()) : GS::UniString();
 }
 
+AddOnLibraryLoader AddOnLoader = nullptr;
+
 bool FindOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, const QV_String& message, int32_t kind,
                bool checkLoaded) {
     int32_t index = SearchLibPartByName(name, kind);
     if (index < 0) {
-        LoadAddOnLibraries(checkLoaded);
+        if (AddOnLoader != nullptr) AddOnLoader(checkLoaded);
         index = SearchLibPartByName(name, kind);
     }
     if (index < 0) {
@@ -105,3 +106,5 @@ bool OpenFileWithShell(const QV_String& path) {
     GS::MemoryManager::Free(bytes.bytes);
     return opened;
 }
+
+void SetAddOnLibraryLoader(AddOnLibraryLoader loader) { AddOnLoader = loader; }

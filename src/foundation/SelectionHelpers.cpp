@@ -1,7 +1,7 @@
 #include "foundation/SelectionHelpers.hpp"
 
 #include "foundation/ACAPI.hpp"
-#include "terrain/ElemNeig.hpp"
+#include "foundation/ElemNeig.hpp"
 
 #include "IO.hpp"
 #include "UniString.hpp"

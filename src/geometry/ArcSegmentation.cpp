@@ -3,13 +3,12 @@
 #include <cmath>
 
 #include "geometry/QV_Poly.hpp"
-#include "sosi/SOSIData.hpp"
+#include "geometry/SOSIData.hpp"
 
 namespace {
 
 const double kTwoPi = 2.0 * M_PI;
 // More segments than this for one arc only come from absurd radii; the cap keeps counts finite.
-const int32_t kMaxArcSegments = 1 << 20;
 
 double AngleAbout(const API_Coord& centre, double x, double y) {
     if (std::fabs(x - centre.x) < 1e-5 && std::fabs(y - centre.y) < 1e-5) return 0.0;
@@ -20,17 +19,6 @@ API_Coord XY(const API_Coord3D& p) { return API_Coord{p.x, p.y}; }
 
 }  // namespace
 
-API_Coord PointOnArc(const QV_Arc& arc, double angle) {
-    API_Coord p{arc.center.x + arc.radiusX * std::cos(angle), arc.center.y + arc.radiusY * std::sin(angle)};
-    if (std::fabs(arc.rotation) >= 1e-7) {
-        const double c = std::cos(arc.rotation), s = std::sin(arc.rotation);
-        const double dx = p.x - arc.center.x, dy = p.y - arc.center.y;
-        p.x = c * dx - s * dy + arc.center.x;
-        p.y = s * dx + c * dy + arc.center.y;
-    }
-    return p;
-}
-
 void DivideRange(const QV_Arc& arc, QV_List<API_Coord>& points, const int32_t& n) {
     points.Clear();
     const double sweep = arc.endAngle - arc.startAngle;
@@ -40,21 +28,6 @@ void DivideRange(const QV_Arc& arc, QV_List<API_Coord>& points, const int32_t& n
     const double step = std::fabs(sweep / n);
     for (int32_t k = 1; k <= n; ++k)
         points.Insert(PointOnArc(arc, sweep > 0 ? arc.startAngle + k * step : arc.startAngle - k * step), -1);
-}
-
-int32_t ArcSegmentCount(double radius, double sweep, int32_t count, double chordError) {
-    double n;
-    if (chordError > 0.0 && chordError <= radius) {
-        const double half = std::acos(1.0 - chordError / radius);
-        n = half > 0.0 ? std::floor(std::fabs(sweep) / (2.0 * half)) + 1.0 : static_cast<double>(kMaxArcSegments);
-    } else if (chordError > 0.0) {
-        n = 3.0;
-    } else {
-        n = count;
-    }
-    if (!(n >= 3.0)) return 3;
-    if (n > kMaxArcSegments) return kMaxArcSegments;
-    return static_cast<int32_t>(n);
 }
 
 void AppendArcGridPoints(QV_Poly& target, const QV_Arc& arc, double maxStep) {

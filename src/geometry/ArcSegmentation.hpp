@@ -9,18 +9,12 @@
 class QV_Poly;
 struct SOSIData;
 
-// Point of the arc at the angle (rotation applied when |rotation| >= 1e-7).
-API_Coord PointOnArc(const QV_Arc& arc, double angle);
-
 // n equal steps from the start to the end angle: n + 1 points (only the start point for n < 1).
 void DivideRange(const QV_Arc& arc, QV_List<API_Coord>& points, const int32_t& n);
 
 // Appends the arc's points on the global grid of spacing pi 2^k (the largest not above maxStep), then its end
 // point, as straight-edged vertices; the arc's start is expected to be the target's last vertex already.
 void AppendArcGridPoints(QV_Poly& target, const QV_Arc& arc, double maxStep);
-
-// Segments per arc for a chord error (count when the chord error is 0), at least 3.
-int32_t ArcSegmentCount(double radius, double sweep, int32_t count, double chordError);
 
 // Arc of a curve record: kind 4 from the first and last point and the signed radius, other kinds through the first
 // three points. Degenerate input (collinear points, too few points) gives the degenerate arc.

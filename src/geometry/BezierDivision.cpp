@@ -1,7 +1,7 @@
 #include "geometry/BezierDivision.hpp"
 
 #include "GSRoot.hpp"
-#include "sosi/SOSIData.hpp"
+#include "geometry/SOSIData.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "GeometryPolygon2D.hpp"
-#include "elements/OffsetHelpers.hpp"
+#include "geometry/OffsetHelpers.hpp"
 #include "geometry/PolygonExchange.hpp"
 #include "geometry/QV_Arc.hpp"
 

@@ -2,7 +2,7 @@
 // Sideways offset of an open chain of straight and arc segments (the edges of roads, railways and walls).
 #include <cstdint>
 
-#include "elements/PrimRecords.hpp"
+#include "geometry/PrimRecords.hpp"
 #include "foundation/QV_List.hpp"
 
 // Offsets the path by the distance to side 0 (left of its direction) or side 1 (right); a negative distance

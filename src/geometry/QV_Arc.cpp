@@ -5,6 +5,8 @@
 namespace {
 
 const double kTwoPi = 2.0 * M_PI;
+// Segment counts are capped so a tiny chord error cannot ask for an endless division.
+const int32_t kMaxArcSegments = 1 << 20;
 const double kArcTolerance = 1e-5;
 // Below this sine of the angle at p1 the three points count as collinear: the centre would be lost in rounding.
 const double kCollinearSine = 1e-12;
@@ -160,4 +162,30 @@ int32_t TestSegmentCrossing(double xA1, double yA1, double xA2, double yA2, doub
     if (a1.onSegment || a2.onSegment) return 2;
     if (a1.onLine && a2.onLine) return 0;
     return a1.d * a2.d < e * e ? 1 : 0;
+}
+
+API_Coord PointOnArc(const QV_Arc& arc, double angle) {
+    API_Coord p{arc.center.x + arc.radiusX * std::cos(angle), arc.center.y + arc.radiusY * std::sin(angle)};
+    if (std::fabs(arc.rotation) >= 1e-7) {
+        const double c = std::cos(arc.rotation), s = std::sin(arc.rotation);
+        const double dx = p.x - arc.center.x, dy = p.y - arc.center.y;
+        p.x = c * dx - s * dy + arc.center.x;
+        p.y = s * dx + c * dy + arc.center.y;
+    }
+    return p;
+}
+
+int32_t ArcSegmentCount(double radius, double sweep, int32_t count, double chordError) {
+    double n;
+    if (chordError > 0.0 && chordError <= radius) {
+        const double half = std::acos(1.0 - chordError / radius);
+        n = half > 0.0 ? std::floor(std::fabs(sweep) / (2.0 * half)) + 1.0 : static_cast<double>(kMaxArcSegments);
+    } else if (chordError > 0.0) {
+        n = 3.0;
+    } else {
+        n = count;
+    }
+    if (!(n >= 3.0)) return 3;
+    if (n > kMaxArcSegments) return kMaxArcSegments;
+    return static_cast<int32_t>(n);
 }

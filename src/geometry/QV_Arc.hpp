@@ -51,3 +51,9 @@ int32_t TestSegmentCrossing(double xA1, double yA1, double xA2, double yA2, doub
 
 // Angle of v about the origin by atan2, in [0, 2pi).
 double NormalizedAtan2(double y, double x);
+
+// Point of the arc at the angle (rotation applied when |rotation| >= 1e-7).
+API_Coord PointOnArc(const QV_Arc& arc, double angle);
+
+// Segments per arc for a chord error (count when the chord error is 0), at least 3.
+int32_t ArcSegmentCount(double radius, double sweep, int32_t count, double chordError);

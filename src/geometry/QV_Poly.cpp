@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "geometry/ArcSegmentation.hpp"
+#include "geometry/QV_Arc.hpp"
 
 namespace {
 
@@ -356,4 +356,10 @@ void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coo
         poly.clockwise = 0;
         polys.Insert(poly);
     }
+}
+
+bool SetPolyListSize(QV_List<QV_Poly>& list, int32_t count, bool keep) {
+    if (count < 0) count = 0;
+    if (!keep) list.Clear();
+    return list.SetSize(count);
 }

@@ -105,7 +105,7 @@ public:
 
     // Reads the outer contour of the host element named by the head's GUID (a ring when it closes, else a chain)
     // and orients it (wanted: 0 leave, 1 clockwise, 2 counter-clockwise). False when the element or its memo
-    // cannot be read or the element type has no polygon. Defined in geometry/PolygonExchange.cpp.
+    // cannot be read or the element type has no polygon. Defined in geometry/project/PolygonElements.cpp.
     bool ReadFromElement(const API_Elem_Head& head, int32_t wanted);
     // Writes the polygon as the one contour of a new element: the element's polygon counts and the memo's
     // polygon handles (replaced; edge trims and side materials resized when present). False, element and memo
@@ -141,3 +141,8 @@ QV_DECLARE_RELOCATABLE(QV_Poly::QV_Poly2DACSub);
 // One polygon per contour of a coded list (always at least one polygon, maybe empty).
 void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_CoordLong>& source, int32_t mode = 1);
 void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord3DLong>& source);
+
+// Sets the number of polygons (a negative count counts as 0). With `keep` the polygons below the count stay and
+// those beyond it are destroyed; without it all are destroyed. Every polygon that is not kept starts empty.
+// False when the list cannot grow (it is then left as it was, or empty without `keep`).
+bool SetPolyListSize(QV_List<QV_Poly>& list, int32_t count, bool keep);

@@ -8,14 +8,15 @@
 #include "foundation/Config.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/QV_String.hpp"
-#include "geometry/CurveDivision.hpp"
-#include "shell/AddOnInfo.hpp"
+#include "geometry/project/CurveDivision.hpp"
+#include "foundation/AddOnInfo.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/MenuCommands.hpp"
 #include "shell/MenuHandlers.hpp"
 #include "shell/Notifications.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
+#include "shell/Wiring.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 #include "terrain/PointTool.hpp"
 
@@ -52,6 +53,7 @@ GSErrCode RegisterInterface() {
 }
 
 GSErrCode Initialize() {
+    WireSubsystems();
     UpdateConfirmation = 1;
     FirstMenuCommand = 1;
     ReadHostLanguageVariant();
@@ -65,9 +67,7 @@ GSErrCode Initialize() {
         sub.activeItem = 0;
     }
     XYZButtonState = 1;
-    CurveSegmentation.byCount = 1;
-    CurveSegmentation.segmentLength = 1.0;
-    CurveSegmentation.segmentCount = 36;
+    ResetCurveSegmentation(true);
     SOSITypeRows().Clear();
     ImportDefaultsRecord().Init();
 
@@ -100,6 +100,7 @@ GSErrCode FreeData() {
     SOSITypeRows().Clear();
     ImportDefaultsRecord().Init();
     DeleteSuiteMarkerFile();
-    CurveSegmentation = {0, 0.0, 0};
+    ResetCurveSegmentation(false);
+    UnwireSubsystems();
     return NoError;
 }

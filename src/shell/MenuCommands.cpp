@@ -6,7 +6,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/PrefsLP.hpp"
-#include "shell/AddOnInfo.hpp"
+#include "foundation/AddOnInfo.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/PaletteServices.hpp"
 #include "shell/ShellState.hpp"

@@ -9,9 +9,9 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/ObjectSets.hpp"
 #include "foundation/ACAPI.hpp"
-#include "shell/AddOnObjects.hpp"
+#include "elements/AddOnObjects.hpp"
 #include "shell/Notifications.hpp"
-#include "terrain/ChangeElementMemo.hpp"
+#include "elements/ChangeElementMemo.hpp"
 
 #include <string>
 

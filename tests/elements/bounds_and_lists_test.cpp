@@ -1,5 +1,7 @@
 // The box-and-lists record's reset.
-#include "elements/LayerStoryHelpers.hpp"
+#include "elements/RecordLists.hpp"
+
+#include "APICoord.hpp"
 
 #include <gtest/gtest.h>
 

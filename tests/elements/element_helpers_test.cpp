@@ -2,6 +2,7 @@
 #include "../host/ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 #include "elements/ElementHelpers.hpp"
+#include "elements/LayerHelpers.hpp"
 
 #include <nlohmann/json.hpp>
 

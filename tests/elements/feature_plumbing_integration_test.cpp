@@ -5,6 +5,7 @@
 
 #include "elements/OutlinePrims.hpp"
 #include "geometry/ElementOutline.hpp"
+#include "geometry/project/ElementPolygonRead.hpp"
 #include "geometry/OutlineOffset.hpp"
 
 #include "DGDriver.hpp"

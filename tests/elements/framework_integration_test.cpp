@@ -11,10 +11,10 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamExchange.hpp"
-#include "foundation/GdlParams.hpp"
+#include "elements/GdlParams.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
-#include "terrain/ChangeElementMemo.hpp"
+#include "elements/ChangeElementMemo.hpp"
 
 #include "MemoryDriver.hpp"
 

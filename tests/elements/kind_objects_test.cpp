@@ -4,7 +4,7 @@
 
 #include "elements/ElemDataRecord.hpp"
 #include "elements/KindObjects.hpp"
-#include "shell/AddOnObjects.hpp"
+#include "elements/AddOnObjects.hpp"
 
 #include "MemoryDriver.hpp"
 

@@ -2,7 +2,13 @@
 #include "../host/ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 #include "elements/ElementHelpers.hpp"
-#include "elements/LayerStoryHelpers.hpp"
+#include "elements/LayerHelpers.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "elements/RecordLists.hpp"
+#include "foundation/GuidText.hpp"
+#include "foundation/FileUtils.hpp"
+#include "geometry/PointRotation.hpp"
+#include "geometry/QV_Poly.hpp"
 #include "elements/LibPartHelpers.hpp"
 
 #include <cfloat>

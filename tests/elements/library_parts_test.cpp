@@ -3,8 +3,8 @@
 // (number or text, scalar or array) its accessors can use.
 #include "elements/LibPartViews.hpp"
 #include "elements/LocalizatorLP.hpp"
-#include "foundation/ArrayParams.hpp"
-#include "foundation/GdlParams.hpp"
+#include "elements/ArrayParams.hpp"
+#include "elements/GdlParams.hpp"
 #include "settings/PrefsLP.hpp"
 
 #include "LibraryStore.hpp"

@@ -10,7 +10,7 @@
 #include "elements/ParamExchange.hpp"
 #include "elements/TextFonts.hpp"
 #include "settings/PrefsLP.hpp"
-#include "shell/HostFonts.hpp"
+#include "elements/HostFonts.hpp"
 
 #include "MemoryDriver.hpp"
 

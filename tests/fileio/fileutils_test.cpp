@@ -1,7 +1,7 @@
 // FileExists and WriteBufferToFile over the host's file library, with its failure switches.
 #include "TestSupport.hpp"
 
-#include "fileio/FileUtils.hpp"
+#include "foundation/FileUtils.hpp"
 
 #include "IODriver.hpp"
 #include "IO.hpp"

@@ -1,4 +1,4 @@
-#include "foundation/ArrayParams.hpp"
+#include "elements/ArrayParams.hpp"
 
 #include "MemoryDriver.hpp"
 

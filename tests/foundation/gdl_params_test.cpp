@@ -1,8 +1,8 @@
 // GDL parameter lists: lookups, numeric and text array cells, resizing, whole-array exchange and copying
 // between lists, with the status each failure leaves; also the texts' 256-unit field and dim/handle mismatches.
-#include "dialogs/tools/PathNames.hpp"
+#include "foundation/PathNames.hpp"
 #include "elements/BaseLP.hpp"
-#include "foundation/GdlParams.hpp"
+#include "elements/GdlParams.hpp"
 
 #include "../elements/ParamRecords.hpp"
 #include "MemoryDriver.hpp"

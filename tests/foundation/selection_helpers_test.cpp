@@ -2,7 +2,7 @@
 #include "../host/ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 #include "foundation/SelectionHelpers.hpp"
-#include "terrain/ElemNeig.hpp"
+#include "foundation/ElemNeig.hpp"
 
 #include <filesystem>
 

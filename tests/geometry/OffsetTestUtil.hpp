@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "elements/PrimRecords.hpp"
+#include "geometry/PrimRecords.hpp"
 #include "foundation/QV_List.hpp"
 
 namespace OffsetTest {

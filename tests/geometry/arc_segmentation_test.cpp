@@ -7,7 +7,7 @@
 #include "GeometryTestUtil.hpp"
 #include "geometry/ArcSegmentation.hpp"
 #include "geometry/QV_Poly.hpp"
-#include "sosi/SOSIData.hpp"
+#include "geometry/SOSIData.hpp"
 
 using namespace GeometryTest;
 

@@ -5,7 +5,7 @@
 
 #include "MemoryDriver.hpp"
 #include "geometry/BezierDivision.hpp"
-#include "sosi/SOSIData.hpp"
+#include "geometry/SOSIData.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "../host/ProjectHost.hpp"
 #include "DGDriver.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
-#include "geometry/CurveDivision.hpp"
+#include "geometry/project/CurveDivision.hpp"
 
 #include <cmath>
 #include <random>
@@ -30,8 +30,11 @@ protected:
         ProjectHostTest::SetUp();
         DGDriver::Reset();
         CurveSegmentation = {1, 1.0, 36};
+        // The shell wires the dialog in at start-up; these tests run without the shell.
+        SetCurveSegmentationAsk(AskCurveSegmentation);
     }
     void TearDown() override {
+        SetCurveSegmentationAsk(nullptr);
         EXPECT_TRUE(DGDriver::Errors().empty());
         DGDriver::Reset();
         ProjectHostTest::TearDown();
@@ -186,6 +189,13 @@ TEST_F(CurveDivisionTest, CancelledDialogIsToldApartFromSuccess) {
     EXPECT_EQ(Run(segs, sources), CurveDivision_Cancelled);
     EXPECT_EQ(segs.GetCount(), 0);
     EXPECT_EQ(CurveSegmentation.segmentCount, 36);
+
+    // Without the dialog wired in, curves are not divided and nothing is shown.
+    SetCurveSegmentationAsk(nullptr);
+    DGDriver::Reset();
+    EXPECT_EQ(Run(segs, sources), CurveDivision_Cancelled);
+    EXPECT_EQ(segs.GetCount(), 0);
+    EXPECT_TRUE(DGDriver::Log().empty());
 }
 
 TEST_F(CurveDivisionTest, DialogStoresTheChoiceAndBothValues) {

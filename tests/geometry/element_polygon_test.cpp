@@ -3,6 +3,7 @@
 #include "MemoryDriver.hpp"
 #include "OffsetTestUtil.hpp"
 #include "geometry/ElementOutline.hpp"
+#include "geometry/project/ElementPolygonRead.hpp"
 #include "geometry/PolygonExchange.hpp"
 
 #include <cmath>

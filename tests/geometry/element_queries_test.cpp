@@ -2,7 +2,7 @@
 // constraint-line crossings, terrain-point vertices, the placement field set and zero-padded numbers.
 #include "../host/ProjectHost.hpp"
 #include "elements/ElemDataRecord.hpp"
-#include "geometry/ElementQueries.hpp"
+#include "elements/ElementQueries.hpp"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "OffsetTestUtil.hpp"
-#include "elements/OffsetHelpers.hpp"
+#include "geometry/OffsetHelpers.hpp"
 #include "geometry/CircleIntersections.hpp"
 #include "geometry/PolygonExchange.hpp"
 

@@ -3,7 +3,7 @@
 #include "LibraryStore.hpp"
 
 #include "elements/BaseLP.hpp"
-#include "foundation/GdlParams.hpp"
+#include "elements/GdlParams.hpp"
 
 #include "MemoryDriver.hpp"
 #include "TestSupport.hpp"

@@ -4,7 +4,8 @@
 #include "../host/ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 #include "elements/ElementHelpers.hpp"
-#include "elements/LayerStoryHelpers.hpp"
+#include "elements/LayerHelpers.hpp"
+#include "elements/StoryHelpers.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
 

@@ -3,7 +3,7 @@
 #include "../host/InProcessHost.hpp"
 #include "DGDriver.hpp"
 #include "HostConfigFile.hpp"
-#include "geometry/CurveDivision.hpp"
+#include "geometry/project/CurveDivision.hpp"
 #include "shell/ShellState.hpp"
 
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "../host/InProcessHost.hpp"
 #include "DGDriver.hpp"
 #include "Win32Driver.hpp"
-#include "fileio/FileUtils.hpp"
+#include "foundation/FileUtils.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "shell/MenuCommands.hpp"

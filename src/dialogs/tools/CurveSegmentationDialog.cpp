@@ -78,3 +78,8 @@ int16_t CurveSegmentationDialogCallback(int16_t message, int16_t dialogId, int16
         default: return 0;
     }
 }
+
+bool AskCurveSegmentation(CurveSegmentationRecord& record) {
+    CurveSegmentationDialogData data = {};
+    return OpenCurveSegmentationDialog(data, &record);
+}

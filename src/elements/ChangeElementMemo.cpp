@@ -1,4 +1,4 @@
-#include "terrain/ChangeElementMemo.hpp"
+#include "elements/ChangeElementMemo.hpp"
 
 #include "elements/ElementHelpers.hpp"
 

@@ -1,6 +1,5 @@
-#include "elements/LayerStoryHelpers.hpp"
+#include "elements/LayerHelpers.hpp"
 
-#include "elements/ElementHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 
 #include "GSGuid.hpp"
@@ -144,104 +143,42 @@ void ClearLayerStates(QV_List<LayerState>& states) {
     states.Clear();
 }
 
-bool SetCurrentStory(int16_t index) {
-    API_StoryCmdType cmd = {};
-    cmd.action = APIStory_GoTo;
-    cmd.index = index;
-    return ACAPI_Environment(APIEnv_ChangeStorySettingsID, &cmd) == NoError;
-}
-
-double GetStoryLevel(int16_t index) {
-    constexpr double kNoLevel = 1.7976931348623157e308;
-    API_StoryInfo info = {};
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return kNoLevel;
-    double level = kNoLevel;
-    if (info.data != nullptr) {
-        // The stories from the first to the last index, but never past what the handle holds.
-        const int64_t wanted = int64_t(info.lastStory) - int64_t(info.firstStory) + 1;
-        const int64_t held =
-            int64_t(BMGetHandleSize(reinterpret_cast<GSConstHandle>(info.data)) / GSSize(sizeof(API_StoryType)));
-        const int64_t n = wanted < held ? wanted : held;
-        for (int64_t i = 0; i < n; ++i)
-            if ((*info.data)[i].index == index) {
-                level = (*info.data)[i].level;
-                break;
-            }
-        GSHandle h = reinterpret_cast<GSHandle>(info.data);
-        BMKillHandle(&h);
+GSErrCode CreateLayer(const QV_String& name, uint32_t flags, int32_t value, int32_t* outIndex,
+                      API_Attribute* outRecord) {
+    API_Attribute attr = {};
+    attr.header.typeID = API_LayerID;
+    if (!LayerNameToField(name, attr.header.name, sizeof attr.header.name)) return APIERR_BADPARS;
+    attr.header.flags = flags;
+    attr.layer.conClassId = value;
+    GSErrCode err = ACAPI_Attribute_Create(&attr);
+    if (err == APIERR_ATTREXIST) {
+        // The name is in use: that layer gets the flags and the value instead.
+        attr.header.flags = flags;
+        attr.layer.conClassId = value;
+        err = ACAPI_Attribute_Modify(&attr);
     }
-    return level;
+    if (err != NoError) return err;
+    if (outIndex != nullptr) *outIndex = attr.header.index;
+    if (outRecord != nullptr) *outRecord = attr;
+    return NoError;
 }
 
-void RebuildCurrentWindow(bool switch3D, bool rebuild, int32_t flag) {
-    if (!switch3D) return;
-    API_DatabaseInfo db = {};
-    db.typeID = APIWind_3DModelID;
-    ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
-    if (!rebuild) return;
-    API_RebuildParams pars = {};
-    pars.regenerate = flag;
-    ACAPI_Automate(APIDo_RebuildID, &pars);
+void CreateOperatorsLayer(const QV_List<QV_String>& names) {
+    if (names.GetCount() < 1) return;
+    CreateLayer(names[0], OperatorLayerCreationFlags, 0, nullptr, nullptr);
 }
 
-void LocationToPathString(QV_String& outText, const IO::Location& location) {
-    GS::UniString path;
-    if (location.IsEmpty() || location.ToPath(&path) != NoError) {
-        outText = QV_String("");
-        return;
-    }
-    uint32_t n = path.GetLength();
-    while (n > 0 && path.ToUStr()[n - 1] == u'\\') --n;
-    outText = QV_String("");
-    outText.AppendWide(path.ToUStr(), n);
+LayerFlags GetLayerFlags(const QV_String& name) {
+    API_Attribute attr = {};
+    if (!ReadLayerByName(name, &attr)) return LayerFlags();
+    return LayerFlagsFromWord(attr.header.flags);
 }
 
-void StringToGuid(API_Guid& outGuid, const QV_String& text) {
-    outGuid = APINULLGuid;
-    if (!text.HasBuffer()) return;
-    GS::Guid guid;
-    if (guid.ConvertFromString(GS::UniString(text.GetBuffer(), text.GetLength())) != NoError) return;
-    static_assert(sizeof(GS::Guid) == sizeof(API_Guid), "the two GUID records have one layout");
-    std::memcpy(&outGuid, &guid, sizeof outGuid);
-}
-
-void SetMemoInfoString(API_ElementMemo& memo, QV_String& text) {
-    const GS::UniString copy(text.GetBuffer(), text.GetLength());
-    if (memo.elemInfoString != nullptr)
-        *memo.elemInfoString = copy;
-    else
-        memo.elemInfoString = new GS::UniString(copy);
-    text.Clear();
-}
-
-void DisposeElemMemo(API_ElementMemo& memo) {
-    if (memo.params != nullptr) {
-        if (*memo.params != nullptr) {
-            const GSSize n =
-                BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.params)) / GSSize(sizeof(API_AddParType));
-            for (GSSize i = 0; i < n; ++i) {
-                API_AddParType& p = (*memo.params)[i];
-                if (p.dim1 != 0 && p.dim2 != 0) BMKillHandle(&p.value.array);
-            }
-        }
-        GSHandle h = reinterpret_cast<GSHandle>(memo.params);
-        BMKillHandle(&h);
-        memo.params = nullptr;
-    }
-    ACAPI_DisposeElemMemoHdls(&memo);
-}
-
-void RotatePoint(double& x, double& y, double cx, double cy, double angle) {
-    const double c = std::cos(angle);
-    const double s = std::sin(angle);
-    const double dx = x - cx;
-    const double dy = y - cy;
-    x = cx + dx * c - dy * s;
-    y = cy + dx * s + dy * c;
-}
-
-bool SetPolyListSize(QV_List<QV_Poly>& list, int32_t count, bool keep) {
-    if (count < 0) count = 0;
-    if (!keep) list.Clear();
-    return list.SetSize(count);
+int16_t GetOrCreateLayerIndex(const QV_List<QV_String>& names, int32_t skip) {
+    if (skip != 0 || names.GetCount() < 1) return 1;
+    API_Attribute attr = {};
+    if (ReadLayerByName(names[0], &attr)) return int16_t(attr.header.index);
+    int32_t index = 0;
+    if (CreateLayer(names[0], OperatorLayerCreationFlags, 0, &index, nullptr) != NoError) return 1;
+    return int16_t(index);
 }

@@ -1,6 +1,6 @@
-#include "foundation/ArrayParams.hpp"
+#include "elements/ArrayParams.hpp"
 
-#include "foundation/GdlParams.hpp"
+#include "elements/GdlParams.hpp"
 
 #include <cmath>
 #include <cstdint>

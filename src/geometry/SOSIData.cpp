@@ -1,4 +1,4 @@
-#include "sosi/SOSIData.hpp"
+#include "geometry/SOSIData.hpp"
 
 void SOSIData::Reset() {
     geometryKind = 0;

@@ -1,4 +1,4 @@
-#include "terrain/ElemNeig.hpp"
+#include "foundation/ElemNeig.hpp"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "dialogs/tools/PathNames.hpp"
+#include "foundation/PathNames.hpp"
 
 void StripTrailingBackslash(QV_String& out, const QV_String& path) {
     const uint32_t n = path.GetLength();

@@ -1,4 +1,4 @@
-#include "elements/OffsetHelpers.hpp"
+#include "geometry/OffsetHelpers.hpp"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "fileio/FileUtils.hpp"
+#include "foundation/FileUtils.hpp"
 
 #include "IO.hpp"
 #include "UniString.hpp"
@@ -40,4 +40,16 @@ int32_t WriteBufferToFile(const QV_String& path, const void* bytes, uint32_t byt
     if (byteCount > 0 && file.WriteBin(static_cast<const char*>(bytes), byteCount) != 0) result = FileErrOther;
     if (file.Close() != 0 && result == FileErrNone) result = FileErrOther;
     return result;
+}
+
+void LocationToPathString(QV_String& outText, const IO::Location& location) {
+    GS::UniString path;
+    if (location.IsEmpty() || location.ToPath(&path) != NoError) {
+        outText = QV_String("");
+        return;
+    }
+    uint32_t n = path.GetLength();
+    while (n > 0 && path.ToUStr()[n - 1] == u'\\') --n;
+    outText = QV_String("");
+    outText.AppendWide(path.ToUStr(), n);
 }

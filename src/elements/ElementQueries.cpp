@@ -1,11 +1,10 @@
-#include "geometry/ElementQueries.hpp"
+#include "elements/ElementQueries.hpp"
 
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
-#include "elements/LayerStoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/SelectionHelpers.hpp"
-#include "geometry/CurveDivision.hpp"
+#include "geometry/project/CurveDivision.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "shell/HostFonts.hpp"
+#include "elements/HostFonts.hpp"
 
 #include "foundation/ACAPI.hpp"
 

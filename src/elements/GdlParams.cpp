@@ -1,4 +1,4 @@
-#include "foundation/GdlParams.hpp"
+#include "elements/GdlParams.hpp"
 
 #include <cmath>
 #include <cstring>

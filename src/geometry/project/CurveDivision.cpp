@@ -1,6 +1,5 @@
-#include "geometry/CurveDivision.hpp"
+#include "geometry/project/CurveDivision.hpp"
 
-#include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/SelectionHelpers.hpp"
 
@@ -12,6 +11,16 @@
 #include <vector>
 
 CurveSegmentationRecord CurveSegmentation = {0, 0.0, 0};
+
+namespace {
+CurveSegmentationAsk AskSegmentation = nullptr;
+}  // namespace
+
+void ResetCurveSegmentation(bool loaded) {
+    CurveSegmentation = loaded ? CurveSegmentationRecord{1, 1.0, 36} : CurveSegmentationRecord{0, 0.0, 0};
+}
+
+void SetCurveSegmentationAsk(CurveSegmentationAsk ask) { AskSegmentation = ask; }
 
 namespace {
 constexpr double kSamePoint = 1e-7;
@@ -264,8 +273,7 @@ int32_t SegmentSelectedSplines(uint8_t onlyEditable, uint8_t viaFloorPlan, QV_Li
     if (work.GetCount() == 0) return CurveDivision_Done;
 
     if (curve) {
-        CurveSegmentationDialogData data = {};
-        if (!OpenCurveSegmentationDialog(data, &CurveSegmentation)) return CurveDivision_Cancelled;
+        if (AskSegmentation == nullptr || !AskSegmentation(CurveSegmentation)) return CurveDivision_Cancelled;
     }
 
     for (const API_Element& e : work) {

@@ -26,6 +26,14 @@ struct CurveSegmentationRecord {
 };
 // The module's one record: 1, 1.0 and 36 from initialisation on, edited by the "Curve segmentation" dialog.
 extern CurveSegmentationRecord CurveSegmentation;
+// With `loaded`, the record of a module that starts (by count, length 1, 36 segments); else all zero.
+void ResetCurveSegmentation(bool loaded);
+
+// Asks the user how curves are divided, over the record: true on OK (the record then holds the choice). The
+// "Curve segmentation" dialog sits above this code, so the shell hands it in at start-up; without it curves are
+// not divided (the division counts as cancelled).
+using CurveSegmentationAsk = bool (*)(CurveSegmentationRecord& record);
+void SetCurveSegmentationAsk(CurveSegmentationAsk ask);
 
 // Results of SegmentSelectedSplines.
 constexpr int32_t CurveDivision_Failed = 0;     // a selection could not be read or a curve's memo failed

@@ -3,7 +3,7 @@
 // offset.
 #include "APICoord.hpp"
 #include "GeometryPolygon2D.hpp"
-#include "elements/PrimRecords.hpp"
+#include "geometry/PrimRecords.hpp"
 #include "foundation/QV_List.hpp"
 #include "geometry/QV_Poly.hpp"
 

@@ -1,4 +1,4 @@
-#include "shell/AddOnObjects.hpp"
+#include "elements/AddOnObjects.hpp"
 
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"

@@ -2,6 +2,8 @@
 // Small file helpers over the host's file library. Paths are "\"-separated path texts.
 #include "foundation/QV_String.hpp"
 
+#include "IO.hpp"
+
 #include <cstdint>
 
 // Result codes of WriteBufferToFile.
@@ -19,3 +21,6 @@ bool FileExists(const QV_String& path);
 // when `createWhenMissing` is set. 0 on success, else one of the codes above.
 int32_t WriteBufferToFile(const QV_String& path, const void* bytes, uint32_t byteCount, bool append = false,
                           bool createWhenMissing = true);
+
+// The location's path text without a trailing backslash; empty for a location without a path.
+void LocationToPathString(QV_String& outText, const IO::Location& location);

@@ -1,0 +1,23 @@
+#include "shell/Wiring.hpp"
+
+#include "dialogs/tools/CurveSegmentationDialog.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "foundation/LibPart.hpp"
+#include "geometry/project/CurveDivision.hpp"
+#include "shell/AddOnLibraries.hpp"
+#include "terrain/PointTool.hpp"
+
+void WireSubsystems() {
+    SetAddOnLibraryLoader(LoadAddOnLibraries);
+    SetCurveSegmentationAsk(AskCurveSegmentation);
+    ModelUpdateSteps& steps = WiredModelUpdateSteps();
+    steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>&) {
+        return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
+    };
+}
+
+void UnwireSubsystems() {
+    SetAddOnLibraryLoader(nullptr);
+    SetCurveSegmentationAsk(nullptr);
+    ResetModelUpdateSteps();
+}
