@@ -9,8 +9,11 @@ IO::Location LocationOf(const QV_String& path) {
     return IO::Location(GS::UniString(path.GetBuffer(), path.GetLength()));
 }
 
+}  // namespace
+
 int32_t SmallFileError(GSErrCode err) {
     switch (static_cast<uint32_t>(err)) {
+        case 0u: return FileErrNone;
         case 0x81000100u: return FileErrGeneral;
         case 0x81010100u: return FileErrIO;
         case 0x81010102u: return FileErrNotFound;
@@ -18,8 +21,6 @@ int32_t SmallFileError(GSErrCode err) {
         default: return FileErrOther;
     }
 }
-
-}  // namespace
 
 bool FileExists(const QV_String& path) {
     if (path.GetLength() == 0) return false;

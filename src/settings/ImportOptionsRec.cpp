@@ -1,0 +1,10 @@
+#include "settings/ImportOptionsRec.hpp"
+
+void ImportOptionsRec::Reset() {
+    pen = 0;
+    layer = 0;
+    code.Clear();
+    codeNumber = 0;
+    value = 0.0;
+    text.Clear();
+}
