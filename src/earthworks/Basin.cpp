@@ -6,6 +6,8 @@
 
 namespace Basin {
 
+BasinCls::BasinCls() : builderIndex(0), picked{0.0, 0.0, 0.0} { settings.SetDefaults(); }
+
 bool BasinCls::CreateObject(const QV_String& partName, int16_t placeCode, uint16_t, void*, API_Element*) {
     ModuleLog::LogCall(
         ("Basin::BasinCls::CreateObject " + partName.ToStdString() + " " + std::to_string(placeCode)).c_str());

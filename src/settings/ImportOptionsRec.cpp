@@ -8,3 +8,12 @@ void ImportOptionsRec::Reset() {
     value = 0.0;
     text.Clear();
 }
+
+void ImportOptionsRec::SetDefaults() {
+    pen = 4;
+    layer = 1;
+    code = "Point";
+    codeNumber = 1;
+    value = 0.0;
+    text.Clear();
+}

@@ -1,0 +1,293 @@
+#include "settings/Settings.hpp"
+
+#include "settings/SharedEmptyText.hpp"
+
+Settings GlobalSettings;
+
+void Settings::Reset() {
+    points.Reset();
+    constraint.Reset();
+    outline.Reset();
+    terrain.Reset();
+    contour.Reset();
+    plateau.Reset();
+    road.Reset();
+    section.Reset();
+    paint.Reset();
+    wall.Reset();
+    building.Reset();
+    sidewalk.Reset();
+    basin.Reset();
+    marker.Clear();
+    retainingWall.Reset();
+    misc.Reset();
+    slopeRange.Reset();
+    bridge.Reset();
+    railway.Reset();
+    misc.sosiChoice = 1;
+    misc.sosiChoice2 = 1;
+    misc.roadReferenceLine = 2;
+    misc.railwayReferenceLine = 2;
+    firstCount = 0;
+    editedCount = 0;
+}
+
+int32_t Settings::GetShortSigned(uint32_t kind, int16_t id) const {
+    switch (kind) {
+        case 0: return misc.GetField(id);
+        case 1: return id == 0 ? points.pen : id == 1 ? points.layer : 0;
+        case 2: return constraint.GetShort(id);
+        case 3: return outline.GetShort(id);
+        case 4: return terrain.GetLongByItem(id);
+        case 5: return contour.GetShort(id);
+        case 6: return road.GetLongByItem(id);
+        case 7: return plateau.GetLongByItem(id);
+        case 8: return paint.GetShort(id);
+        case 9: return building.GetShort(id);
+        case 10: return wall.GetByItem(id);
+        case 11: return sidewalk.GetByItem(id);
+        case 12: return basin.GetShort(id);
+        case 13:
+        case 14: return marker.GetByItem(id);
+        case 15: return retainingWall.GetByItem(id);
+        case 16: return section.GetByItem(id);
+        case 18: return slopeRange.GetShort(id);
+        case 20: return bridge.GetShort(id);
+        case 21: return railway.GetShort(id);
+        default: return 0;
+    }
+}
+
+int32_t Settings::GetInt(uint32_t kind, int16_t id) const { return uint16_t(GetShortSigned(kind, id)); }
+
+void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
+    switch (kind) {
+        case 0: misc.SetShort(id, value); break;
+        case 1:
+            if (id == 0) points.pen = value;
+            if (id == 1) points.layer = value;
+            break;
+        case 2: constraint.SetShort(id, value); break;
+        case 3: outline.SetShort(id, value); break;
+        case 4: terrain.SetLongByItem(id, uint16_t(value)); break;
+        case 5: contour.SetShort(id, value); break;
+        case 6: road.SetLongByItem(id, value); break;
+        case 7: plateau.SetLongByItem(id, uint16_t(value)); break;
+        case 8: paint.SetShort(id, value); break;
+        case 9: building.SetShort(id, value); break;
+        case 10: wall.SetByItem(id, value); break;
+        case 11: sidewalk.SetByItem(id, value); break;
+        case 12: basin.SetShort(id, value); break;
+        case 13:
+        case 14: marker.SetByItem(id, value); break;
+        case 15: retainingWall.SetByItem(id, value); break;
+        case 16: section.SetByItem(id, value); break;
+        case 18: slopeRange.SetShort(id, value); break;
+        case 20: bridge.SetShort(id, value); break;
+        case 21: railway.SetShort(id, value); break;
+        default: break;
+    }
+}
+
+double* Settings::DirectDouble(uint32_t kind, int16_t id) {
+    switch (kind) {
+        case 1: return id == 5 ? &points.value : nullptr;
+        case 8: return id == 3 ? &paint.offset : nullptr;
+        case 10: return id == 2 ? &wall.thickness : id == 10 ? &wall.height : nullptr;
+        case 15:
+            return id == 0 ? &retainingWall.height
+                : id == 1  ? &retainingWall.leftAngle
+                : id == 2  ? &retainingWall.rightAngle
+                           : nullptr;
+        case 16: return id == 1 ? &section.bottomLevel : id == 10 ? &section.textSize : nullptr;
+        case 18: return id == 14 ? &slopeRange.lift : id == 19 ? &slopeRange.size : nullptr;
+        default: return nullptr;  // kind 11: the sidewalk's thickness has no id
+    }
+}
+
+double Settings::GetDouble(uint32_t kind, int16_t id) const {
+    switch (kind) {
+        case 0: return misc.GetDouble(id);
+        case 5: return contour.GetDouble(id);
+        case 6: return road.GetDoubleByItem(id);
+        case 7: return plateau.GetDoubleByItem(id);
+        case 9: return building.GetDouble(id);
+        case 12: return basin.GetDouble(id);
+        case 13:
+        case 14: return marker.GetDoubleByItem(id);
+        case 20: return bridge.GetDouble(id);
+        case 21: return railway.GetReal(id);
+        default: {
+            const double* field = const_cast<Settings*>(this)->DirectDouble(kind, id);
+            return field != nullptr ? *field : 0.0;
+        }
+    }
+}
+
+void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
+    switch (kind) {
+        case 0: misc.SetDouble(id, value); break;
+        case 5: contour.SetDouble(id, value); break;
+        case 6: road.SetDoubleByItem(id, value); break;
+        case 7: plateau.SetDoubleByItem(id, value); break;
+        case 9: building.SetDouble(id, value); break;
+        case 12: basin.SetDouble(id, value); break;
+        case 13:
+        case 14: marker.SetDoubleByItem(id, value); break;
+        case 20: bridge.SetDouble(id, value); break;
+        case 21: railway.SetReal(id, value); break;
+        default:
+            if (double* field = DirectDouble(kind, id)) *field = value;
+            break;
+    }
+}
+
+QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
+    switch (kind) {
+        case 0: return id == 10 ? &misc.worksheetReference : id == 11 ? &misc.worksheetName : nullptr;
+        case 1: return id == 2 ? &points.code : id == 4 ? &points.text : nullptr;
+        case 3: return id == 6 ? &outline.name : nullptr;
+        case 4: return id == 12 ? &terrain.name : nullptr;
+        case 6: return id == 5 ? &road.name : nullptr;
+        case 7: return id == 5 ? &plateau.name : nullptr;
+        case 8: return id == 2 ? &paint.name : nullptr;
+        case 10: return id == 3 ? &wall.side : id == 9 ? &wall.name : nullptr;
+        case 11: return id == 1 ? &sidewalk.name : nullptr;
+        case 13:
+        case 14: return id == 7 ? &marker.font : nullptr;
+        case 15: return id == 10 ? &retainingWall.name : nullptr;
+        case 16: return id == 9 ? &section.font : nullptr;
+        case 20: return id == 5 ? &bridge.side : id == 11 ? &bridge.name : nullptr;
+        default: return nullptr;
+    }
+}
+
+const QV_String& Settings::GetString(uint32_t kind, int16_t id) const {
+    switch (kind) {
+        case 9: return building.GetString(id);
+        case 12: return basin.GetString(id);
+        case 18: return slopeRange.GetString(id);
+        case 21: return railway.GetString(id);
+        default: {
+            const QV_String* field = const_cast<Settings*>(this)->DirectText(kind, id);
+            return field != nullptr ? *field : SharedEmptyText();
+        }
+    }
+}
+
+void Settings::SetString(uint32_t kind, int16_t id, const QV_String& text) {
+    switch (kind) {
+        case 9: building.SetString(id, text); break;
+        case 12: basin.SetString(id, text); break;
+        case 18: slopeRange.SetString(id, text); break;
+        case 21: railway.SetString(id, text); break;
+        default:
+            if (QV_String* field = DirectText(kind, id)) *field = text;
+            break;
+    }
+}
+
+void Settings::SetBuiltInDefaults(const QV_String& defaultFont) {
+    points.SetDefaults();
+    constraint.SetDefaults();
+    outline.SetDefaults();
+    terrain.SetDefaults();
+    contour.SetDefaults();
+    plateau.SetDefaults();
+    road.SetDefaults();
+    section.SetDefaults(defaultFont);
+    paint.SetDefaults();
+    wall.SetDefaults();
+    building.SetDefaults();
+    sidewalk.SetDefaults();
+    basin.SetDefaults();
+    marker.SetDefaults(defaultFont);
+    retainingWall.SetDefaults();
+    misc.SetDefaults();
+    slopeRange.SetDefaults(defaultFont);
+    bridge.SetDefaults();
+    railway.SetDefaults();
+}
+
+void Settings::SetAfterLoadValues() {
+    points.codeNumber = 1;
+    points.value = 0.0;
+    points.text.Clear();
+    contour.SetPrefsDefaults();
+    contour.altitude.SetDefaults();
+    road.obstacleShow2D = 0;
+    road.obstaclePen = 3;
+    road.obstacleLineType = 5;
+    plateau.sloped = 0;
+    plateau.obstacleShow2D = 0;
+    plateau.obstaclePen = 3;
+    plateau.obstacleLineType = 5;
+    wall.side = "left";
+    building.SetBaseDefaults();
+    sidewalk.levelMaterial = 4;
+    sidewalk.fillMaterial = 7;
+    sidewalk.cutMaterial = 7;
+    basin.SetPrefsDefaults();
+    marker.mode = 0;
+    marker.stepX = 10.0;
+    marker.stepY = 10.0;
+    marker.active = 1;
+    misc.SetPrefsDefaults();
+    slopeRange.show3D = 0;
+    slopeRange.lift = 0.03;
+    slopeRange.showZeros = 0;
+    slopeRange.show2D = 1;
+    bridge.side = "left";
+    railway.SetPrefsDefaults();
+
+    // Fields that neither the preferences nor the steps above carry keep what they held, which is 0 on a
+    // first load. A zero here is never a usable value (no track, a gauge or tie spacing of 0, a basin without
+    // depth, no rail or tie material), so such a field takes the tool's own default; a value a dialog set in
+    // this session stays.
+    if (basin.level == 0.0) basin.level = 1.0;
+    if (bridge.tieSpacing == 0.0) bridge.tieSpacing = 0.9;
+    if (bridge.gauge == 0.0) bridge.gauge = 1.435;
+    if (railway.railMaterial == 0) railway.railMaterial = 99;
+    if (railway.tieMaterial == 0) railway.tieMaterial = 3;
+    if (railway.firstTrack == 0 && railway.secondTrack == 0) railway.firstTrack = 1;
+    if (railway.gauge == 0.0) railway.gauge = 1.435;
+    if (railway.tieSpacing == 0.0) railway.tieSpacing = 0.6;
+}
+
+void Settings::SetLayerFields(int16_t layer) {
+    const auto unsignedLayer = uint16_t(layer);
+    points.layer = layer;
+    constraint.layer = layer;
+    outline.layer = unsignedLayer;
+    terrain.layer = unsignedLayer;
+    contour.layer = unsignedLayer;
+    contour.altitude.layer = layer;
+    plateau.layer = unsignedLayer;
+    road.layer = layer;
+    section.layer = unsignedLayer;
+    paint.layer = layer;
+    wall.layer = layer;
+    building.layer = layer;
+    sidewalk.layer = layer;
+    basin.layer = layer;
+    marker.layer = layer;
+    retainingWall.layer = layer;
+    slopeRange.layer = unsignedLayer;
+    bridge.layer = layer;
+    railway.layer = layer;
+}
+
+void SetSurfaceAttributes(Settings& settings, int16_t show2D, int16_t pen, int16_t lineType) {
+    settings.road.obstacleShow2D = show2D;
+    settings.road.obstaclePen = pen;
+    settings.road.obstacleLineType = lineType;
+    settings.railway.obstacleShow2D = show2D;
+    settings.railway.obstaclePen = pen;
+    settings.railway.obstacleLineType = lineType;
+    settings.misc.obstacleShow2D = show2D;
+    settings.misc.obstaclePen = pen;
+    settings.misc.obstacleLineType = lineType;
+    settings.plateau.obstacleShow2D = uint16_t(show2D);
+    settings.plateau.obstaclePen = uint16_t(pen);
+    settings.plateau.obstacleLineType = uint16_t(lineType);
+}
