@@ -26,6 +26,9 @@ void Reset();
 void SetAlwaysMove(bool on);
 bool AlwaysMove();
 
+// Bytes reserved behind a handle: its size plus the hidden slack (0 for a null handle or no handle).
+int64_t HandleCapacity(const char* const* handle);
+
 // Allocations attempted and failed (by the switches above or for want of memory) since the process started.
 uint64_t AllocationCount();
 uint64_t FailedAllocationCount();

@@ -337,6 +337,11 @@ void Reset() {
 void SetAlwaysMove(bool on) { g_alwaysMove = on; }
 bool AlwaysMove() { return g_alwaysMove.load(); }
 
+int64_t HandleCapacity(GSConstHandle handle) {
+    const MasterRecord* record = RecordOf(handle);
+    return record != nullptr ? record->capacity : 0;
+}
+
 uint64_t AllocationCount() { return g_allocations.load(); }
 uint64_t FailedAllocationCount() { return g_failures.load(); }
 int64_t LiveHandleCount() { return g_liveHandles.load(); }
