@@ -3,8 +3,10 @@
 //
 // Relocatable handles: a GSHandle points at a master pointer that the runtime owns; *handle is the block.
 // The block may move whenever the handle is reallocated, so code must re-read *handle after every
-// BMReallocHandle and never keep a raw pointer into the block across it. This runtime moves the block on
-// EVERY reallocation (also when shrinking or keeping the size), so a stale pointer shows up at once.
+// BMReallocHandle and never keep a raw pointer into the block across it. Handles keep hidden slack and grow
+// in place while it lasts, so filling a handle a little at a time costs time in proportion to its final
+// size; the memory driver can make every reallocation move the block instead, so a stale pointer shows up
+// at once.
 //
 // Every allocation can be made to fail through the memory driver (platform/driver/MemoryDriver.hpp), so
 // failure paths can be tested.
@@ -47,15 +49,17 @@ constexpr GSFlags ALLOCATE_RELOCATABLE = 0x0002;
 // Returns nullptr on failure (negative size or out of memory).
 GSHandle BMAllocateHandle(GSSize size, GSFlags flags, GSFlags reserved);
 
-// Resizes the block of `handle` to `newSize` bytes, always into a new block at a new address; the contents
-// are kept up to the smaller of the two sizes. Returns `handle` itself (the master pointer does not move) on
-// success. On failure returns nullptr and leaves the handle and its old block untouched and valid.
+// Resizes the block of `handle` to `newSize` bytes, in place or into a new block at a new address; the
+// contents are kept up to the smaller of the two sizes, and bytes past the old size read as new ones (zero
+// with ALLOCATE_CLEAR, the 0xCD pattern without), never as earlier contents. Returns `handle` itself (the
+// master pointer does not move) on success. On failure returns nullptr and leaves the handle and its old
+// block untouched and valid.
 GSHandle BMReallocHandle(GSHandle handle, GSSize newSize, GSFlags flags, GSFlags reserved);
 
 // Frees the handle and its block and sets *handle to nullptr. A null `handle` or a null *handle is fine.
 GSErrCode BMKillHandle(GSHandle* handle);
 
-// Size of the handle's block in bytes; 0 for a null handle.
+// Size of the handle's block in bytes, as last asked for (its slack is not counted); 0 for a null handle.
 GSSize BMGetHandleSize(GSConstHandle handle);
 
 // Copies `source` into a new handle stored in *destination (nullptr on failure).

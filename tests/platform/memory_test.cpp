@@ -5,12 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
+#include <vector>
 
 namespace {
 
 class MemoryTest : public ::testing::Test {
 protected:
-    void TearDown() override { MemoryDriver::Reset(); }
+    void TearDown() override {
+        MemoryDriver::Reset();
+        MemoryDriver::SetAlwaysMove(false);
+    }
 };
 
 TEST_F(MemoryTest, HandleOfSizeZeroIsValidAndGrows) {
@@ -25,6 +30,7 @@ TEST_F(MemoryTest, HandleOfSizeZeroIsValidAndGrows) {
 }
 
 TEST_F(MemoryTest, ReallocAlwaysMovesAndKeepsTheSmallerSize) {
+    MemoryDriver::ScopedAlwaysMove alwaysMove;
     GSHandle h = BMAllocateHandle(8, 0, 0);
     ASSERT_NE(h, nullptr);
     std::memcpy(*h, "abcdefgh", 8);
@@ -40,6 +46,77 @@ TEST_F(MemoryTest, ReallocAlwaysMovesAndKeepsTheSmallerSize) {
     ASSERT_EQ(BMReallocHandle(h, 20, ALLOCATE_CLEAR, 0), h);
     EXPECT_EQ(std::memcmp(*h, "abcd", 4), 0);
     for (int i = 12; i < 20; ++i) EXPECT_EQ((*h)[i], 0);
+    BMKillHandle(&h);
+}
+
+// Random resizes against a model of the contents, with and without "always move": the size is the one asked
+// for, kept bytes survive, and bytes past the old size read as new ones, never as what the slack held before.
+TEST_F(MemoryTest, ResizedHandlesShowExactlyTheirContents) {
+    for (const bool alwaysMove : {false, true}) {
+        MemoryDriver::SetAlwaysMove(alwaysMove);
+        std::mt19937 random(alwaysMove ? 11 : 7);
+        std::vector<unsigned char> model;
+        GSHandle h = BMAllocateHandle(0, 0, 0);
+        ASSERT_NE(h, nullptr);
+        for (int step = 0; step < 3000 && !HasFailure(); ++step) {
+            const GSSize old = GSSize(model.size());
+            const GSSize size = random() % 4 == 0 ? GSSize(random() % 4000) : GSSize(random() % 64);
+            const bool clear = random() % 2 == 0;
+            const char* before = *h;
+            ASSERT_EQ(BMReallocHandle(h, size, clear ? ALLOCATE_CLEAR : 0, 0), h);
+            if (alwaysMove) {
+                EXPECT_NE(*h, before);
+            }
+            model.resize(size_t(size), clear ? 0x00 : 0xCD);
+            ASSERT_EQ(BMGetHandleSize(h), size);
+            ASSERT_TRUE(size == 0 || std::memcmp(*h, model.data(), model.size()) == 0)
+                << "step " << step << ": " << old << " -> " << size << (clear ? " cleared" : "");
+            for (GSSize i = 0; i < size; i += 1 + GSSize(random() % 7)) {
+                model[size_t(i)] = static_cast<unsigned char>(random());
+                (*h)[i] = static_cast<char>(model[size_t(i)]);
+            }
+        }
+        BMKillHandle(&h);
+    }
+}
+
+// Grown a byte at a time, a handle is reserved anew only a logarithmic number of times, and its slack stays
+// within half its size: filling it costs time and memory in proportion to its final size.
+TEST_F(MemoryTest, SlackGrowsGeometrically) {
+    GSHandle h = BMAllocateHandle(0, 0, 0);
+    ASSERT_NE(h, nullptr);
+    int reservations = 0;
+    for (GSSize size = 1; size <= 1000000 && !HasFailure(); ++size) {
+        const int64_t before = MemoryDriver::HandleCapacity(h);
+        ASSERT_EQ(BMReallocHandle(h, size, 0, 0), h);
+        const int64_t capacity = MemoryDriver::HandleCapacity(h);
+        reservations += capacity != before;
+        EXPECT_GE(capacity, size);
+        EXPECT_LE(capacity, size + size / 2 + 64);
+    }
+    EXPECT_LE(reservations, 30);
+    MemoryDriver::ScopedAlwaysMove alwaysMove;
+    ASSERT_EQ(BMReallocHandle(h, 10, 0, 0), h);
+    EXPECT_EQ(MemoryDriver::HandleCapacity(h), 10);
+    BMKillHandle(&h);
+}
+
+TEST_F(MemoryTest, FailureSwitchReachesGrowthInPlaceButNotShrinking) {
+    GSHandle h = BMAllocateHandle(0, 0, 0);
+    ASSERT_EQ(BMReallocHandle(h, 2, 0, 0), h);  // moves, and leaves slack
+    std::memcpy(*h, "ok", 2);
+    const char* block = *h;
+    MemoryDriver::FailNextAllocations(1);
+    EXPECT_EQ(BMReallocHandle(h, 3, 0, 0), nullptr);
+    EXPECT_EQ(BMError(), ErrMemoryFull);
+    EXPECT_EQ(BMGetHandleSize(h), 2);
+    EXPECT_EQ(*h, block);
+    EXPECT_EQ(BMReallocHandle(h, 3, 0, 0), h);
+    EXPECT_EQ(*h, block);
+    MemoryDriver::FailAllocationsAfter(0);
+    EXPECT_EQ(BMReallocHandle(h, 1, 0, 0), h);
+    EXPECT_EQ(BMGetHandleSize(h), 1);
+    EXPECT_EQ((*h)[0], 'o');
     BMKillHandle(&h);
 }
 

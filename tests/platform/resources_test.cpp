@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -190,4 +192,54 @@ TEST_F(BadResources, BadDialogLinesAreReportedAndSkipped) {
     for (int line : {1, 2, 3, 4, 5, 6, 8, 9, 10})
         EXPECT_TRUE(Reported("300.txt:" + std::to_string(line) + ":", "skipped")) << line;
     EXPECT_TRUE(Reported("300.txt", "no \"size\" line"));
+}
+
+// Dialog lines whose words are parted by random runs of white space. With blanks and tabs alone, the title and
+// every item keep their text exactly as written after the one blank that ends the last word; any other white
+// space among the words gets the line reported by number and skipped, never read with its text lost.
+TEST_F(BadResources, DialogWordsArePartedByBlanksAloneAndTextsFollowOneBlank) {
+    std::mt19937 random(20240601);
+    auto pick = [&](const std::string& from) { return from[random() % from.size()]; };
+    auto blankRun = [&] {
+        std::string run(1, pick(" \t"));
+        while (random() % 3 == 0) run += pick(" \t");
+        return run;
+    };
+    std::vector<std::vector<std::string>> expected(40);  // per file: title text, then item texts by id 1..10
+    size_t badLines = 0;
+    for (size_t f = 0; f < expected.size(); ++f) {
+        std::string content = "size 100 100\n";
+        for (int id = 0; id <= 10; ++id) {
+            const std::vector<std::string> words = id == 0
+                ? std::vector<std::string>{"title"}
+                : std::vector<std::string>{"item", std::to_string(id), "static", "1", "2", "30", "40"};
+            std::string text;
+            for (int k = int(random() % 6); k > 0; --k) text += pick("ab =#\t\v\f");
+            const bool hasText = !text.empty() || random() % 2 == 0;
+            std::vector<std::string> runs(words.size() + (hasText ? 1 : 0));  // before each word and the text
+            for (size_t r = random() % 3 == 0 ? 0 : 1; r < runs.size(); ++r) runs[r] = blankRun();
+            const bool bad = random() % 2 == 0;
+            if (bad) runs[random() % runs.size()].insert(0, 1, pick("\v\f\r"));
+            for (size_t w = 0; w < words.size(); ++w) content += runs[w] + words[w];
+            if (hasText) content += runs.back() + text;
+            content += "\n";
+            expected[f].push_back(bad ? "-skipped-" : hasText ? runs.back().substr(1) + text : "");
+            badLines += bad;
+        }
+        Add("DLOG/" + std::to_string(400 + f) + ".txt", content);
+    }
+    const GSResModule module = Open();
+    for (size_t f = 0; f < expected.size(); ++f) {
+        const std::string file = std::to_string(400 + f) + ".txt:";
+        RSDialogLayout layout;
+        ASSERT_TRUE(RSGetDialogLayout(int32_t(400 + f), module, &layout));
+        // Line 2 is the title, line id + 2 item id.
+        auto skipped = [&](int id) { return Reported(file + std::to_string(id + 2) + ":", "among the words"); };
+        std::vector<std::string> read(11);
+        read[0] = skipped(0) ? "-skipped-" : layout.title.ToUtf8();
+        for (int id = 1; id <= 10; ++id) read[size_t(id)] = skipped(id) ? "-skipped-" : "-lost-";
+        for (const RSDialogItem& item : layout.items) read[size_t(item.id)] = item.text.ToUtf8();
+        EXPECT_EQ(read, expected[f]) << file;
+    }
+    EXPECT_EQ(ResourceDriver::Errors().size(), badLines);
 }

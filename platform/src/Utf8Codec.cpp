@@ -1,4 +1,4 @@
-#include "utf8_codec.hpp"
+#include "Utf8Codec.hpp"
 
 namespace HostUtf8 {
 

@@ -1,5 +1,5 @@
 // Headless dialog manager: window and item operations the module calls.
-#include "dg_internal.hpp"
+#include "DGInternal.hpp"
 
 #include <cmath>
 #include <limits>

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <sstream>
 #include <sys/stat.h>
 #include <utility>
 #include <vector>
@@ -101,24 +100,41 @@ bool DecodeText(const std::string& raw, GS::UniString* out, std::string* problem
     return true;
 }
 
-std::vector<std::string> SplitBlanks(const std::string& text) {
-    std::vector<std::string> parts;
-    std::istringstream in(text);
-    std::string part;
-    while (in >> part) parts.push_back(part);
-    return parts;
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+const char* OtherWhiteSpaceName(char c) {
+    switch (c) {
+        case '\v': return "vertical tab";
+        case '\f': return "form feed";
+        case '\r': return "carriage return";
+        default: return nullptr;
+    }
 }
 
-// Position just after the n-th blank-separated token of `line` (and one blank after it), or npos.
-size_t AfterTokens(const std::string& line, int n) {
+// Splits a dialog line into its first `count` words (all of them for npos) and the text after them. Blanks
+// (spaces and tabs) alone part words, and a text starts after the one blank that ends the last word: the one
+// rule for both, so a word never swallows a text. Other white space among the words would leave the line
+// meaning something else to every reader: false, with `problem` set.
+bool SplitDialogLine(const std::string& line, size_t count, std::vector<std::string>* words, std::string* text,
+                     std::string* problem) {
+    words->clear();
+    text->clear();
     size_t pos = 0;
-    for (int k = 0; k < n; ++k) {
-        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
-        if (pos == line.size()) return std::string::npos;
-        while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t') ++pos;
+    while (words->size() < count) {
+        while (pos < line.size() && IsBlank(line[pos])) ++pos;
+        if (pos == line.size()) return true;
+        const size_t start = pos;
+        while (pos < line.size() && !IsBlank(line[pos])) {
+            if (const char* name = OtherWhiteSpaceName(line[pos])) {
+                *problem = std::string("a ") + name + " stands among the words (only blanks and tabs part them)";
+                return false;
+            }
+            ++pos;
+        }
+        words->push_back(line.substr(start, pos - start));
     }
-    if (pos < line.size()) ++pos;  // the one blank before the text
-    return pos;
+    if (pos < line.size()) *text = line.substr(pos + 1);
+    return true;
 }
 
 struct Line {
@@ -221,10 +237,20 @@ void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resour
     RSDialogLayout& layout = res->dialog;
     bool haveSize = false;
     for (const Line& line : lines) {
-        const std::vector<std::string> tokens = SplitBlanks(line.text);
-        if (tokens.empty()) continue;  // only white space of other kinds
-        const std::string& keyword = tokens[0];
+        std::vector<std::string> tokens;
+        std::string text;
         std::string problem;
+        if (!SplitDialogLine(line.text, 1, &tokens, &text, &problem)) {
+            Report(path, line.number, problem + "; skipped");
+            continue;
+        }
+        if (tokens.empty()) continue;  // blanks only
+        const std::string keyword = tokens[0];
+        const size_t wordCount = keyword == "title" ? 1 : keyword == "item" ? 7 : std::string::npos;
+        if (!SplitDialogLine(line.text, wordCount, &tokens, &text, &problem)) {
+            Report(path, line.number, problem + "; skipped");
+            continue;
+        }
         if (keyword == "size") {
             int32_t w = 0, h = 0;
             if (tokens.size() != 3 || !ParseInt(tokens[1], &w) || !ParseInt(tokens[2], &h) || w < 0 || h < 0 ||
@@ -237,9 +263,8 @@ void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resour
             layout.clientHeight = h;
             haveSize = true;
         } else if (keyword == "title") {
-            const size_t at = AfterTokens(line.text, 1);
             GS::UniString title;
-            if (at != std::string::npos && !DecodeText(line.text.substr(at), &title, &problem)) {
+            if (!DecodeText(text, &title, &problem)) {
                 Report(path, line.number, problem + "; skipped");
                 continue;
             }
@@ -273,8 +298,7 @@ void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resour
                 Report(path, line.number, "item geometry out of range; skipped");
                 continue;
             }
-            const size_t at = AfterTokens(line.text, 7);
-            if (at != std::string::npos && !DecodeText(line.text.substr(at), &item.text, &problem)) {
+            if (!DecodeText(text, &item.text, &problem)) {
                 Report(path, line.number, problem + "; skipped");
                 continue;
             }

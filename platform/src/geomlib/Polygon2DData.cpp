@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "GeometryPolygon2D.hpp"
-#include "geometry/Polygon2DInternal.hpp"
+#include "geomlib/Polygon2DInternal.hpp"
 
 namespace Geometry {
 

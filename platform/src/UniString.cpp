@@ -1,5 +1,5 @@
 #include "UniString.hpp"
-#include "utf8_codec.hpp"
+#include "Utf8Codec.hpp"
 
 #include <ostream>
 

@@ -14,7 +14,7 @@
 #include <geos_c.h>
 
 #include "GeometryPolygon2D.hpp"
-#include "geometry/Polygon2DInternal.hpp"
+#include "geomlib/Polygon2DInternal.hpp"
 
 namespace Geometry {
 

@@ -1,5 +1,5 @@
 // Headless dialog manager: dialogs, the wait for the user (driver queue), alerts and system dialogs.
-#include "dg_internal.hpp"
+#include "DGInternal.hpp"
 
 #include <cmath>
 #include <cstdlib>

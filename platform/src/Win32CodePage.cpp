@@ -1,6 +1,6 @@
 // Code-page conversion of the Windows stand-in, from tables of our own (no iconv).
 #include "Win32.hpp"
-#include "utf8_codec.hpp"
+#include "Utf8Codec.hpp"
 
 #include <cstring>
 #include <string>

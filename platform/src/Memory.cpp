@@ -1,5 +1,5 @@
-// Host memory services: relocatable handles, plain blocks and the general allocator, with the driver switch
-// that makes allocations fail on purpose.
+// Host memory services: relocatable handles, plain blocks and the general allocator, with the driver switches
+// that make allocations fail on purpose and every handle reallocation move.
 #include "GSRoot.hpp"
 #include "MemoryDriver.hpp"
 
@@ -27,6 +27,7 @@ std::atomic<uint64_t> g_failures{0};
 std::atomic<int64_t> g_liveHandles{0};
 std::atomic<int64_t> g_livePtrs{0};
 std::atomic<int64_t> g_liveManager{0};
+std::atomic<bool> g_alwaysMove{false};
 thread_local GSErrCode g_lastError = NoError;
 
 // Decides whether the next allocation may go ahead, following the driver switches.
@@ -50,10 +51,9 @@ bool AllocationAllowed() {
     return true;
 }
 
-// Raw storage of `size` bytes (at least one byte, so an empty block still has an address of its own).
-char* RawAllocate(GSSize size, bool clear) {
-    if (size < 0 || size > kMaxBlockSize) return nullptr;
-    if (!AllocationAllowed()) return nullptr;
+// Raw storage of `size` bytes (at least one byte, so an empty block still has an address of its own), without
+// asking the driver switches: for callers that asked them already.
+char* RawBlock(GSSize size, bool clear) {
     char* block = static_cast<char*>(std::malloc(size > 0 ? static_cast<size_t>(size) : 1));
     if (block == nullptr) {
         g_failures.fetch_add(1, std::memory_order_relaxed);
@@ -63,16 +63,25 @@ char* RawAllocate(GSSize size, bool clear) {
     return block;
 }
 
+char* RawAllocate(GSSize size, bool clear) {
+    if (size < 0 || size > kMaxBlockSize) return nullptr;
+    if (!AllocationAllowed()) return nullptr;
+    return RawBlock(size, clear);
+}
+
 void RawFree(char* block, GSSize size) {
     if (block == nullptr) return;
     if (size > 0) std::memset(block, kFreedFill, static_cast<size_t>(size));
     std::free(block);
 }
 
-// The master record of a handle; the handle is the address of its first member.
+// The master record of a handle; the handle is the address of its first member. The block holds `capacity`
+// bytes, of which the caller sees `size`: the slack lets a handle grown a little at a time stay in place, as
+// a real host's memory manager does, instead of being copied whole on every growth.
 struct MasterRecord {
     char* block;
     GSSize size;
+    GSSize capacity;
     uint64_t magic;
 };
 static_assert(offsetof(MasterRecord, block) == 0, "a handle points at the block pointer");
@@ -120,6 +129,16 @@ bool FreeWithHeader(void* data, uint64_t magic) {
     return true;
 }
 
+// Capacity for a handle that must move to hold `size` bytes: half as much again as it had (and at least a
+// little), so the bytes copied over many small growths stay proportional to the final size.
+GSSize GrownCapacity(GSSize capacity, GSSize size) {
+    constexpr GSSize kMinCapacity = 64;
+    GSSize grown = capacity + capacity / 2;
+    if (grown < kMinCapacity) grown = kMinCapacity;
+    if (grown > kMaxBlockSize) grown = kMaxBlockSize;
+    return grown > size ? grown : size;
+}
+
 GSErrCode Fail(GSErrCode code) {
     g_lastError = code;
     return code;
@@ -145,6 +164,7 @@ GSHandle BMAllocateHandle(GSSize size, GSFlags flags, GSFlags /*reserved*/) {
     }
     record->block = block;
     record->size = size;
+    record->capacity = size;
     record->magic = kHandleMagic;
     g_liveHandles.fetch_add(1);
     g_lastError = NoError;
@@ -157,16 +177,48 @@ GSHandle BMReallocHandle(GSHandle handle, GSSize newSize, GSFlags flags, GSFlags
         Fail(ErrParam);
         return nullptr;
     }
-    const bool clear = (flags & ALLOCATE_CLEAR) != 0;
-    char* block = RawAllocate(newSize, clear);
-    if (block == nullptr) {
+    if (newSize > kMaxBlockSize) {
+        Fail(ErrMemoryFull);
+        return nullptr;
+    }
+    const bool alwaysMove = g_alwaysMove.load(std::memory_order_relaxed);
+    const bool move = alwaysMove || newSize > record->capacity;
+    // Every growth asks the memory manager for memory, also one the slack serves: callers cannot tell the two
+    // apart, so the failure switches reach every growth.
+    if ((move || newSize > record->size) && !AllocationAllowed()) {
         Fail(ErrMemoryFull);
         return nullptr;
     }
     const GSSize kept = record->size < newSize ? record->size : newSize;
-    if (kept > 0) std::memcpy(block, record->block, static_cast<size_t>(kept));
-    RawFree(record->block, record->size);
-    record->block = block;
+    if (alwaysMove) {
+        // A new block every time, the old one filled as released: a stale pointer into it reads garbage.
+        char* block = RawBlock(newSize, false);
+        if (block == nullptr) {
+            Fail(ErrMemoryFull);
+            return nullptr;
+        }
+        if (kept > 0) std::memcpy(block, record->block, static_cast<size_t>(kept));
+        RawFree(record->block, record->capacity);
+        record->block = block;
+        record->capacity = newSize;
+    } else if (move) {
+        // The C runtime may extend a large block in place or remap its pages instead of copying them.
+        const GSSize capacity = GrownCapacity(record->capacity, newSize);
+        char* block = static_cast<char*>(std::realloc(record->block, static_cast<size_t>(capacity)));
+        if (block == nullptr) {
+            g_failures.fetch_add(1, std::memory_order_relaxed);
+            Fail(ErrMemoryFull);
+            return nullptr;
+        }
+        record->block = block;
+        record->capacity = capacity;
+    } else if (newSize < record->size) {
+        // The cut tail reads as released memory, and comes back filled afresh if the handle grows again.
+        std::memset(record->block + newSize, kFreedFill, static_cast<size_t>(record->size - newSize));
+    }
+    if (newSize > kept)
+        std::memset(record->block + kept, (flags & ALLOCATE_CLEAR) != 0 ? 0 : kUninitialisedFill,
+                    static_cast<size_t>(newSize - kept));
     record->size = newSize;
     g_lastError = NoError;
     return handle;
@@ -179,7 +231,7 @@ GSErrCode BMKillHandle(GSHandle* handle) {
     }
     MasterRecord* record = RecordOf(*handle);
     if (record == nullptr) return Fail(ErrParam);
-    RawFree(record->block, record->size);
+    RawFree(record->block, record->capacity);
     record->block = nullptr;
     record->magic = kDeadMagic;
     std::free(record);
@@ -280,6 +332,14 @@ void FailNextAllocations(int64_t n) {
 void Reset() {
     g_failNext = 0;
     g_allowRemaining = -1;
+}
+
+void SetAlwaysMove(bool on) { g_alwaysMove = on; }
+bool AlwaysMove() { return g_alwaysMove.load(); }
+
+int64_t HandleCapacity(GSConstHandle handle) {
+    const MasterRecord* record = RecordOf(handle);
+    return record != nullptr ? record->capacity : 0;
 }
 
 uint64_t AllocationCount() { return g_allocations.load(); }
