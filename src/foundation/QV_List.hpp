@@ -2,7 +2,7 @@
 // QV_List<T>: the module's dynamic array. A count and a host relocatable handle that holds the elements one
 // after another. Index -1 on Insert appends. Clear and the destructor destroy the elements in index order.
 //
-// Elements are moved as raw bytes: the handle block moves on every reallocation, Insert and Remove shift
+// Elements are moved as raw bytes: the handle block may move on any reallocation, Insert and Remove shift
 // the tail with one block move, and the sort swaps bytewise. So T must be relocatable: either trivially
 // copyable (host records, numeric records) or a type that explicitly opts in because it holds no pointer
 // into itself and no object keeps a pointer to it:
@@ -92,7 +92,7 @@ public:
         if (handle == nullptr) return false;
         if (index == -1) index = count;
         if (index < 0 || index > count) return false;
-        // The block moves on growth: remember where an aliased item lives by index.
+        // The block may move on growth: remember where an aliased item lives by index.
         const int32_t aliasIndex = IndexOf(&item);
         if (!Grow(int64_t(count) + 1)) return false;
         T* data = Data();
