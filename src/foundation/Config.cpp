@@ -19,8 +19,11 @@ struct ConfigCache {
     QV_List<QV_Setting> entries;
     bool loaded = false;
     // The entries are the file's whole content (plus changes made since): only then may the file be
-    // rewritten from them. Cleared by every read that failed or stopped before the end of the file.
+    // rewritten from them. Cleared by every read that failed before the end of the file.
     bool whole = false;
+    // A last entry without its line break, as its plain bytes: lookups never see it, but a rewrite puts it back
+    // behind the entries as it was, so that saving the file loses nothing of it.
+    std::string tail;
 };
 
 ConfigCache& Cache(uint32_t which) {
@@ -112,8 +115,9 @@ enum class ParseResult { Whole, Truncated, Broken };
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 // Parses the text of a configuration file into `entries` (appended in file order). Stops at the first fault,
-// keeping the entries before it. A last entry without its line break is left out (Truncated).
-ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entries) {
+// keeping the entries before it. A last entry without its line break is left out (Truncated); `tailStart` is
+// then where it begins.
+ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entries, size_t& tailStart) {
     const size_t n = text.size();
     // A NUL byte never belongs in this text: a file of another encoding or a damaged one.
     if (text.find('\0') != std::string::npos) return ParseResult::Broken;
@@ -127,6 +131,7 @@ ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entrie
         if (key.find_first_of("\r\n") != std::string::npos) return ParseResult::Broken;
         // The byte after the colon is the separator, skipped whatever it is.
         size_t segStart = colon + 2;
+        tailStart = p;
         if (segStart > n) return ParseResult::Truncated;
         std::string value;
         size_t q = segStart;
@@ -162,8 +167,9 @@ ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entrie
 // A key that reads back as itself.
 bool IsWritableKey(const std::string& key) { return !key.empty() && key.find_first_of(":\r\n") == std::string::npos; }
 
-// The text of all entries; false when a key or value cannot be written back unchanged or the text is too large.
-bool BuildConfigText(const QV_List<QV_Setting>& entries, std::string& text) {
+// The text of all entries, then the unfinished last entry as it was read; false when a key or value cannot be
+// written back unchanged or the text is too large.
+bool BuildConfigText(const QV_List<QV_Setting>& entries, const std::string& tail, std::string& text) {
     text.clear();
     std::string key;
     std::string value;
@@ -184,7 +190,8 @@ bool BuildConfigText(const QV_List<QV_Setting>& entries, std::string& text) {
         text += "\r\n";
         if (text.size() > ConfigMaxFileBytes) return false;
     }
-    return true;
+    text += tail;
+    return text.size() <= ConfigMaxFileBytes;
 }
 
 bool WriteFileText(const QV_String& path, std::string text) {
@@ -220,6 +227,7 @@ bool LoadCache(uint32_t which, bool onlyIfNotLoaded, std::string* raw) {
     if (onlyIfNotLoaded && cache.loaded) return true;
     cache.entries.Clear();
     cache.whole = false;
+    cache.tail.clear();
     QV_String path;
     if (GetConfigFilePath(which, path) != 0) return false;
     std::string content;
@@ -234,14 +242,17 @@ bool LoadCache(uint32_t which, bool onlyIfNotLoaded, std::string* raw) {
     }
     if (raw != nullptr) *raw = content;
     SwapNibbles(content);
-    switch (ParseConfigText(content, cache.entries)) {
+    size_t tailStart = 0;
+    switch (ParseConfigText(content, cache.entries, tailStart)) {
         case ParseResult::Whole:
             cache.loaded = true;
             cache.whole = true;
             return true;
         case ParseResult::Truncated:
-            // Readable up to the unfinished entry; the file is not rewritten from these entries.
+            // Read to the end: the unfinished entry stays out of the cache but goes back on a rewrite.
+            cache.tail = content.substr(tailStart);
             cache.loaded = true;
+            cache.whole = true;
             return true;
         case ParseResult::Broken: break;
     }
@@ -284,7 +295,7 @@ bool WriteConfigFile(uint32_t which) {
     ConfigCache& cache = Cache(which);
     if (!cache.loaded || !cache.whole) return false;
     std::string text;
-    if (!BuildConfigText(cache.entries, text)) return false;
+    if (!BuildConfigText(cache.entries, cache.tail, text)) return false;
     QV_String path;
     if (GetConfigFilePath(which, path) != 0) return false;
     return WriteFileText(path, text);
@@ -309,6 +320,7 @@ void ResetConfigCaches() {
         cache.entries.Clear();
         cache.loaded = false;
         cache.whole = false;
+        cache.tail.clear();
     }
 }
 

@@ -30,7 +30,8 @@ int32_t GetConfigFilePath(uint32_t which, QV_String& path);
 // Reads the file into its cache. With onlyIfNotLoaded and the file already loaded, true at once. A missing or
 // empty file loads as empty. False when the file cannot be opened or read, is larger than ConfigMaxFileBytes,
 // or breaks the grammar (the cache then holds the entries before the fault). A file whose last entry lacks
-// its line break loads without that entry; it is not loaded whole, so it is never rewritten from the cache.
+// its line break loads without that entry (lookups do not see it); a rewrite keeps it, unfinished, behind the
+// other entries.
 bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded);
 
 // True when the key is in the cache (exact compare, first entry wins); copies the value when value is not

@@ -210,27 +210,36 @@ TEST_F(ConfigTest, NothingIsWrittenFromACacheThatWasNeverRead) {
     EXPECT_EQ(ReadStored(kShared), "$Other: x\r\n");
 }
 
-// A file that ends inside an entry (no line break after the last value) reads without that entry and is
-// never rewritten: the entry would be lost.
-TEST_F(ConfigTest, TruncatedFileIsReadButNeverRewritten) {
-    const std::string text = "$Other: x\r\n$Language_str: ita\r\n$Tail: unfinished";
-    WriteStored(kShared, text);
+// A file that ends inside an entry (no line break after the last value) reads without that entry; it was read
+// to its end, so it may be saved, and saving keeps the unfinished entry as it was.
+TEST_F(ConfigTest, TruncatedFileIsReadWithoutItsLastEntryWhichARewriteKeeps) {
+    WriteStored(kShared, "$Other: x\r\n$Language_str: ita\r\n$Tail: unfinished");
     EXPECT_TRUE(LoadConfigFile(ConfigSharedFile, false));
     EXPECT_EQ(Value(ConfigSharedFile, "Other"), "x");
-    EXPECT_EQ(Value(ConfigSharedFile, "Language_str"), "ita");
     EXPECT_EQ(Value(ConfigSharedFile, "Tail"), "<missing>");
-    EXPECT_FALSE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("ger"), true));
-    EXPECT_FALSE(WriteConfigFile(ConfigSharedFile));
-    EXPECT_EQ(ReadStored(kShared), text);
+    ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("ger"), true));
+    ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("New"), QV_String("1"), true));
+    EXPECT_EQ(ReadStored(kShared), "$Other: x\r\n$Language_str: ger\r\n$New: 1\r\n$Tail: unfinished");
 
-    // Cut right after the colon or in the key.
-    for (const char* cut : {"$Other: x\r\n$Key:", "$Other: x\r\n$Ke"}) {
+    // Cut in the value, right after the colon, or inside a continuation line: the change is stored and the
+    // unfinished entry stays unseen. Cut in the key (no colon) the read fails and nothing is written.
+    const std::pair<const char*, const char*> cuts[] = {
+        {"$Language_str: ita", "$Language_str: ger\r\n$Language_str: ita"},
+        {"$Other: x\r\n$Key:", "$Other: x\r\n$Language_str: ger\r\n$Key:"},
+        {"$Other: x\r\n$m: a\r\n#b", "$Other: x\r\n$Language_str: ger\r\n$m: a\r\n#b"},
+    };
+    for (const auto& [cut, saved] : cuts) {
         WriteStored(kShared, cut);
-        LoadConfigFile(ConfigSharedFile, false);
-        EXPECT_EQ(Value(ConfigSharedFile, "Other"), "x") << cut;
-        EXPECT_FALSE(SetConfigValue(ConfigSharedFile, QV_String("Other"), QV_String("y"), true)) << cut;
-        EXPECT_EQ(ReadStored(kShared), cut);
+        ResetConfigCaches();
+        ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("ger"), true)) << cut;
+        EXPECT_EQ(ReadStored(kShared), saved);
+        ResetConfigCaches();
+        EXPECT_EQ(Value(ConfigSharedFile, "Language_str"), "ger") << cut;
     }
+    WriteStored(kShared, "$Other: x\r\n$Ke");
+    ResetConfigCaches();
+    EXPECT_FALSE(SetConfigValue(ConfigSharedFile, QV_String("Other"), QV_String("y"), true));
+    EXPECT_EQ(ReadStored(kShared), "$Other: x\r\n$Ke");
 }
 
 TEST_F(ConfigTest, GarbledFilesFailClearlyAndStayUntouched) {
