@@ -219,10 +219,7 @@ int32_t GetConfigFilePath(uint32_t which, QV_String& path) {
     return UserFolderPath(name.c_str(), path);
 }
 
-namespace {
-
-// Loads the cache; `raw` receives the file's bytes as they are on disk (empty for a missing file).
-bool LoadCache(uint32_t which, bool onlyIfNotLoaded, std::string* raw) {
+bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded) {
     ConfigCache& cache = Cache(which);
     if (onlyIfNotLoaded && cache.loaded) return true;
     cache.entries.Clear();
@@ -240,7 +237,6 @@ bool LoadCache(uint32_t which, bool onlyIfNotLoaded, std::string* raw) {
         case ReadResult::TooLarge: return false;
         case ReadResult::Ok: break;
     }
-    if (raw != nullptr) *raw = content;
     SwapNibbles(content);
     size_t tailStart = 0;
     switch (ParseConfigText(content, cache.entries, tailStart)) {
@@ -258,10 +254,6 @@ bool LoadCache(uint32_t which, bool onlyIfNotLoaded, std::string* raw) {
     }
     return false;
 }
-
-}  // namespace
-
-bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded) { return LoadCache(which, onlyIfNotLoaded, nullptr); }
 
 bool GetConfigValue(uint32_t which, const QV_String& key, QV_String* value, bool loadFirst) {
     ConfigCache& cache = Cache(which);
@@ -302,15 +294,20 @@ bool WriteConfigFile(uint32_t which) {
 }
 
 bool SetConfigValue(uint32_t which, const QV_String& key, const QV_String& value, bool addIfMissing) {
-    // Other add-ons share the file: start from what is on disk now, and never rewrite what could not be read.
+    // The cache as it stands, with what was staged in it; read from disk only when it never was.
+    LoadConfigFile(which, true);
+    const ConfigCache& cache = Cache(which);
+    if (!cache.loaded || !cache.whole) return false;  // never rewrite what could not be read
+    // What is on disk now, to put back should the write fail half way (it may have emptied the file). A file
+    // that cannot be read now is not overwritten.
+    QV_String path;
+    if (GetConfigFilePath(which, path) != 0) return false;
     std::string before;
-    if (!LoadCache(which, false, &before) || !Cache(which).whole) return false;
+    const ReadResult onDisk = ReadWholeFile(path, before);
+    if (onDisk == ReadResult::Failed || onDisk == ReadResult::TooLarge) return false;
     if (!SetConfigEntry(which, key, value, addIfMissing)) return false;
     if (WriteConfigFile(which)) return true;
-    // A write that failed half way may have emptied the file: put its former bytes back.
-    QV_String path;
-    if (!before.empty() && GetConfigFilePath(which, path) == 0)
-        WriteBufferToFile(path, before.data(), static_cast<uint32_t>(before.size()), false, false);
+    if (!before.empty()) WriteBufferToFile(path, before.data(), static_cast<uint32_t>(before.size()), false, false);
     return false;
 }
 

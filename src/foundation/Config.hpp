@@ -47,8 +47,10 @@ bool SetConfigEntry(uint32_t which, const QV_String& key, const QV_String& value
 // CR or LF), or when the text would be larger than ConfigMaxFileBytes.
 bool WriteConfigFile(uint32_t which);
 
-// Reads the file's present state, changes the entry and rewrites the file. False, and the file untouched,
-// when the file cannot be read whole or cannot be written (the cache keeps the change in the latter case).
+// Loads the file when it is not loaded yet, changes the entry in the cache (keeping what was staged there with
+// SetConfigEntry) and rewrites the file from it. A caller that wants the file's present state calls
+// LoadConfigFile(which, false) first. False, and the file untouched, when the file was not read whole or cannot
+// be written (the cache keeps the change in the latter case).
 bool SetConfigValue(uint32_t which, const QV_String& key, const QV_String& value, bool addIfMissing);
 
 // Forgets both caches (not loaded, no entries): the next access reads the files again.

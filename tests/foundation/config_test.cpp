@@ -120,13 +120,24 @@ TEST_F(ConfigTest, ChangingOneEntryKeepsTheOthersOfTheSharedFileInOrder) {
     EXPECT_EQ(Value(ConfigSharedFile, "New"), "<missing>");
 }
 
-TEST_F(ConfigTest, SetConfigValueStartsFromWhatIsOnDiskNow) {
+TEST_F(ConfigTest, SetConfigValueWritesTheCacheWithWhatWasStagedInIt) {
     WriteStored(kShared, "$Language_str: ita\r\n");
-    ASSERT_EQ(Value(ConfigSharedFile, "Language_str"), "ita");
-    // Another add-on of the suite adds its entry after we read the file.
+    ASSERT_TRUE(LoadConfigFile(ConfigSharedFile, false));
+    ASSERT_TRUE(SetConfigEntry(ConfigSharedFile, QV_String("Staged"), QV_String("1"), true));
+    // Another add-on of the suite adds its entry after we read the file: the cache is what is written.
     WriteStored(kShared, "$Language_str: ita\r\n$Their Key: theirs\r\n");
     ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("fra"), true));
+    EXPECT_EQ(ReadStored(kShared), "$Language_str: fra\r\n$Staged: 1\r\n");
+    // Reading the file first takes it as it is now.
+    WriteStored(kShared, "$Language_str: ita\r\n$Their Key: theirs\r\n");
+    ASSERT_TRUE(LoadConfigFile(ConfigSharedFile, false));
+    ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("fra"), true));
     EXPECT_EQ(ReadStored(kShared), "$Language_str: fra\r\n$Their Key: theirs\r\n");
+    // A reload that fails leaves a loaded cache that is not the whole file: it is never written back.
+    WriteStored(kShared, "$Language_str: ita\r\nbroken\r\n");
+    EXPECT_FALSE(LoadConfigFile(ConfigSharedFile, false));
+    EXPECT_FALSE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("ger"), true));
+    EXPECT_EQ(ReadStored(kShared), "$Language_str: ita\r\nbroken\r\n");
 }
 
 TEST_F(ConfigTest, GrammarEdgeCases) {
