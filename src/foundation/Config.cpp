@@ -7,6 +7,7 @@
 #include "UniString.hpp"
 
 #include <string>
+#include <vector>
 
 QV_DECLARE_RELOCATABLE(QV_Setting);
 
@@ -114,10 +115,16 @@ enum class ParseResult { Whole, Truncated, Broken };
 
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
+// An entry as it stands in the text (system code page).
+struct TextEntry {
+    std::string key;
+    std::string value;
+};
+
 // Parses the text of a configuration file into `entries` (appended in file order). Stops at the first fault,
 // keeping the entries before it. A last entry without its line break is left out (Truncated); `tailStart` is
 // then where it begins.
-ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entries, size_t& tailStart) {
+ParseResult ParseConfigText(const std::string& text, std::vector<TextEntry>& entries, size_t& tailStart) {
     const size_t n = text.size();
     // A NUL byte never belongs in this text: a file of another encoding or a damaged one.
     if (text.find('\0') != std::string::npos) return ParseResult::Broken;
@@ -145,10 +152,7 @@ ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entrie
             const size_t next = q + breakLength;
             if (next == n || text[next] == '$') {
                 value.append(text, segStart, q - segStart);
-                QV_Setting setting;
-                if (!FromSystemBytes(key, setting.key) || !FromSystemBytes(value, setting.value) ||
-                    !entries.Insert(setting, -1))
-                    return ParseResult::Broken;
+                entries.push_back({key, value});
                 p = next;
                 ended = true;
                 break;
@@ -162,6 +166,20 @@ ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entrie
         if (!ended) return ParseResult::Truncated;
     }
     return ParseResult::Whole;
+}
+
+// Puts the parsed entries into the cache's list, sized once for all of them (growing it entry by entry would copy
+// the whole list each time). False when memory runs out; the entries converted before stay.
+bool StoreEntries(const std::vector<TextEntry>& parsed, QV_List<QV_Setting>& entries) {
+    if (!entries.SetSize(static_cast<int32_t>(parsed.size()))) return false;
+    for (size_t i = 0; i < parsed.size(); ++i) {
+        QV_Setting& setting = entries[static_cast<int32_t>(i)];
+        if (!FromSystemBytes(parsed[i].key, setting.key) || !FromSystemBytes(parsed[i].value, setting.value)) {
+            entries.SetSize(static_cast<int32_t>(i));
+            return false;
+        }
+    }
+    return true;
 }
 
 // A key that reads back as itself.
@@ -239,7 +257,10 @@ bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded) {
     }
     SwapNibbles(content);
     size_t tailStart = 0;
-    switch (ParseConfigText(content, cache.entries, tailStart)) {
+    std::vector<TextEntry> parsed;
+    ParseResult result = ParseConfigText(content, parsed, tailStart);
+    if (!StoreEntries(parsed, cache.entries)) result = ParseResult::Broken;
+    switch (result) {
         case ParseResult::Whole:
             cache.loaded = true;
             cache.whole = true;

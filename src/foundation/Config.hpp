@@ -21,8 +21,9 @@ struct QV_Setting {
 constexpr uint32_t ConfigSharedFile = 0;
 constexpr uint32_t ConfigOwnFile = 1;
 
-// Largest file (and largest written text) handled. Bigger files are refused, never cut.
-constexpr uint32_t ConfigMaxFileBytes = 100000 - 2;
+// Largest file (and largest written text) handled: room for tens of thousands of entries. Bigger files are
+// refused, never cut.
+constexpr uint32_t ConfigMaxFileBytes = 4u << 20;
 
 // 0 and the file's path, or the host's error when the user's folder cannot be found (path unchanged).
 int32_t GetConfigFilePath(uint32_t which, QV_String& path);

@@ -305,6 +305,16 @@ TEST_F(ConfigTest, FilesLargerThanTheBoundAreRefusedWhole) {
     EXPECT_EQ(ReadStored(kShared), tooBig);
 }
 
+TEST_F(ConfigTest, AFileOfTwentyThousandEntriesLoadsAndIsSavedWhole) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "$Key" + std::to_string(i) + ": value " + std::to_string(i) + "\r\n";
+    WriteStored(kShared, text);
+    ASSERT_TRUE(LoadConfigFile(ConfigSharedFile, false));
+    EXPECT_EQ(Value(ConfigSharedFile, "Key19999"), "value 19999");
+    ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("Key0"), QV_String("changed"), true));
+    EXPECT_EQ(ReadStored(kShared), "$Key0: changed" + text.substr(text.find("\r\n")));
+}
+
 TEST_F(ConfigTest, UnreadableFileIsNeverRewritten) {
     WriteStored(kShared, "$Other: x\r\n");
     IODriver::FailNextOpens(IO::ErrAccessDenied, 1, "Brenmaro");
