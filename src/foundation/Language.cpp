@@ -21,6 +21,7 @@ constexpr int32_t LanguageFlagIconBase = 32758;
 constexpr int16_t ItemOK = 1;
 constexpr int16_t ItemCancel = 2;
 constexpr int16_t ItemLanguageList = 3;
+constexpr int16_t ItemVersionLine = 4;
 constexpr int16_t ItemRestartNote = 6;
 
 constexpr int32_t CommonCancel = 5;
@@ -33,7 +34,7 @@ constexpr int32_t ErrorSettings = 49;
 struct LanguageDialogData {
     int16_t openingLanguage;  // the language index when the dialog opened
     int16_t pickedLanguage;   // the language of the selected row, -1 when no row is selected
-    QV_String title;
+    QV_String versionLine;    // shown under the restart note; the title is the product name
 };
 
 bool IsLanguage(int32_t language) { return language >= 0 && language < LanguageCount; }
@@ -61,7 +62,8 @@ int16_t SelectedLanguage(int16_t dialogId) {
 void InitLanguageDialog(int16_t dialogId, const LanguageDialogData& data) {
     const int16_t language = data.openingLanguage;
     DGSetDialogClientSize(dialogId, 483, 282);
-    DGSetDialogTitle(dialogId, ToUni(data.title.GetLength() > 0 ? data.title : QV_String("Lodravix")));
+    DGSetDialogTitle(dialogId, ToUni(QV_String("Lodravix")));
+    if (data.versionLine.GetLength() > 0) DGSetItemText(dialogId, ItemVersionLine, ToUni(data.versionLine));
     DGSetItemText(dialogId, ItemOK, CommonText(CommonOK, language));
     DGSetItemText(dialogId, ItemCancel, CommonText(CommonCancel, language));
     DGSetItemText(dialogId, ItemRestartNote, CommonText(CommonRestartNote, language));

@@ -53,7 +53,6 @@ GSErrCode RegisterInterface() {
 
 GSErrCode Initialize() {
     UpdateConfirmation = 1;
-    FirstMenuCommand = 1;
     ReadHostLanguageVariant();
     RebuildAttributeCache();
     ToolsPalette().ResetState();
