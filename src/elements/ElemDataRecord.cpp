@@ -3,6 +3,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/SelectionHelpers.hpp"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -207,6 +208,21 @@ ElemRecordStatus FillCurrent(FieldReader& in, int32_t kind, ElemDescriptor& e) {
 
 bool KindHasTag(int32_t kind) { return ElemKindTag(kind) != 0; }
 
+// The stored kind 4 identifier: the GUID text, '_', then three positions for the last three characters of the
+// serial's text. A shorter text leaves its missing leading positions NUL, so that the identifier as read ends at
+// the '_': contour lines and generated part names of stored projects carry that text.
+std::string TerrainIdBytes(const GS::Guid& ownGuid, int32_t serial) {
+    constexpr size_t kMaxGuidChars = 48;
+    char guidText[GS::Guid::TextLength + 1] = {0};
+    if (ownGuid.ConvertToString(guidText, sizeof guidText) != 0) guidText[0] = 0;
+    std::string id(guidText, std::min(std::strlen(guidText), kMaxGuidChars));
+    id += '_';
+    const std::string digits = LongToDecimalText(serial).ToStdString(Encoding_System);
+    if (digits.size() < kSerialDigits) id.append(kSerialDigits - digits.size(), '\0');
+    id += digits.size() > kSerialDigits ? digits.substr(digits.size() - kSerialDigits) : digits;
+    return id;
+}
+
 // Kind 1 name text of a fresh write: Name, or with AppendNumber its first 20 characters and the number. The
 // number is kept whole: when both do not fit the field, the name gives way.
 std::string PointNameBytes(const ElemDescriptor& e) {
@@ -234,7 +250,10 @@ ElemRecordStatus Build(const ElemDescriptor& e, int32_t kind, bool rewrite, Elem
             PutText(record, L::S503, L::SlotWidth, e.Note);
             break;
         case ElemKind_Terrain:
-            PutText(record, L::S53, L::SlotWidth, rewrite ? e.TerrainId : MakeTerrainId(e.OwnGuid, e.Serial));
+            if (rewrite)
+                PutText(record, L::S53, L::SlotWidth, e.TerrainId);
+            else
+                PutBytes(record, L::S53, L::SlotWidth, TerrainIdBytes(e.OwnGuid, e.Serial));
             PutNumber(record, L::N553, L::LevelWidth, e.Level1);
             PutNumber(record, L::N573, L::LevelWidth, e.Level2);
             PutNumber(record, L::N593, L::LevelWidth, e.Level3);
@@ -273,15 +292,7 @@ QV_String LongToDecimalText(int32_t value) {
 }
 
 QV_String MakeTerrainId(const GS::Guid& ownGuid, int32_t serial) {
-    char guidText[GS::Guid::TextLength + 1] = {0};
-    if (ownGuid.ConvertToString(guidText, sizeof guidText) != 0) guidText[0] = 0;
-    std::string id = guidText;
-    id += '_';
-    const std::string digits = LongToDecimalText(serial).ToStdString(Encoding_System);
-    // A short serial is padded with '0': padding with NUL bytes would end the stored text at the '_'.
-    if (digits.size() < kSerialDigits) id.append(kSerialDigits - digits.size(), '0');
-    id += digits.size() > kSerialDigits ? digits.substr(digits.size() - kSerialDigits) : digits;
-    return QV_String(id.c_str());
+    return QV_String(TerrainIdBytes(ownGuid, serial).c_str());  // the text as read: up to the first NUL
 }
 
 void ElemDescriptor::Reset() { *this = ElemDescriptor(); }

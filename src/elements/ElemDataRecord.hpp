@@ -125,7 +125,7 @@ public:
     double Value = 0.0;        // kind 1: point value
     uint8_t AppendNumber = 0;  // kind 1: when set, the stored name carries the number behind it
     QV_String Note;            // kind 1: second text
-    QV_String TerrainId;       // kind 4: terrain identifier ("<GUID text>_<serial>")
+    QV_String TerrainId;       // kind 4: "<GUID text>_<serial>", ending at the '_' for a serial under 100
     GS::Guid OwnGuid;          // kind 4: the terrain element's GUID the identifier is made from
     int32_t Serial = 0;        // kind 4: its last three digits complete the identifier
     QV_String ContourText;     // kind 5
@@ -150,8 +150,9 @@ char ElemKindTag(int32_t kind);
 // Decimal text of a number as the dialog manager's format 8 gives it: plain digits, '-' for a negative.
 QV_String LongToDecimalText(int32_t value);
 
-// The kind 4 terrain identifier: the GUID text, '_', and the last three digits of the serial (a serial of
-// fewer than three digits is padded with leading '0').
+// The kind 4 terrain identifier: the GUID text, '_', and the last three characters of the serial's text. A
+// serial text of fewer than three characters gives the identifier ending at the '_' (the record holds NUL bytes
+// in the missing leading positions, then the digits).
 QV_String MakeTerrainId(const GS::Guid& ownGuid, int32_t serial);
 
 // Builds the current-layout record of `kind` (what is stored when an element is written). The record is
