@@ -95,16 +95,6 @@ void PutNumber(ElemDataRecord& record, uint32_t offset, uint32_t width, double v
     PutBytes(record, offset, width, FormatNumber(value, width - 1));
 }
 
-// Reads the field's bytes up to its terminator. A field whose terminator is missing inside `width` bytes is
-// garbled when `strict`; otherwise (the older layout, whose widths are not fixed) it ends at the width.
-bool FieldBytes(const uint8_t* data, uint32_t offset, uint32_t width, bool strict, std::string& out) {
-    const void* end = std::memchr(data + offset, 0, width);
-    if (end == nullptr && strict) return false;
-    const size_t n = end != nullptr ? size_t(static_cast<const uint8_t*>(end) - (data + offset)) : width;
-    out.assign(reinterpret_cast<const char*>(data + offset), n);
-    return true;
-}
-
 // An empty field gives a string without buffer, as a reset descriptor has.
 bool ToText(const std::string& bytes, QV_String& out) {
     out.Clear();
@@ -114,20 +104,28 @@ bool ToText(const std::string& bytes, QV_String& out) {
 
 double ToNumber(const std::string& bytes) { return bytes.empty() ? kNoNumber : StrToDouble(bytes.c_str()); }
 
-// Reads one field of a record of `size` bytes (fields past the end read empty).
+#define ELEM_RECORD_TRY(expr)                                                                                          \
+    do {                                                                                                               \
+        const ElemRecordStatus status_ = (expr);                                                                       \
+        if (status_ != ElemRecordStatus::Ok) return status_;                                                           \
+    } while (false)
+
+// Reads the fields of a record of `size` bytes. A field ends at its terminator; without one inside its width it
+// is garbled when `strict` (the current layout) and otherwise ends at its width (the older layout, whose fields
+// run up to the next one). A record that ends before a field, or inside one before its end, cannot hold it.
 class FieldReader {
 public:
     FieldReader(const uint8_t* data, size_t size, bool strict) : data(data), size(size), strict(strict) {}
 
     ElemRecordStatus Text(uint32_t offset, uint32_t width, QV_String& out) {
         std::string bytes;
-        if (!Bytes(offset, width, bytes)) return ElemRecordStatus::Garbled;
+        ELEM_RECORD_TRY(Bytes(offset, width, bytes));
         return ToText(bytes, out) ? ElemRecordStatus::Ok : ElemRecordStatus::NoMemory;
     }
 
     ElemRecordStatus Number(uint32_t offset, uint32_t width, double& out) {
         std::string bytes;
-        if (!Bytes(offset, width, bytes)) return ElemRecordStatus::Garbled;
+        ELEM_RECORD_TRY(Bytes(offset, width, bytes));
         out = ToNumber(bytes);
         return ElemRecordStatus::Ok;
     }
@@ -135,7 +133,7 @@ public:
     // A point name: its trailing decimal digits become Number (and NameDigits), the rest Name.
     ElemRecordStatus PointName(uint32_t offset, uint32_t width, ElemDescriptor& descriptor) {
         std::string bytes;
-        if (!Bytes(offset, width, bytes)) return ElemRecordStatus::Garbled;
+        ELEM_RECORD_TRY(Bytes(offset, width, bytes));
         size_t split = bytes.size();
         while (split > 0 && IsDigitByte(uint8_t(bytes[split - 1]))) --split;
         const std::string digits = bytes.substr(split);
@@ -147,11 +145,16 @@ public:
     }
 
 private:
-    bool Bytes(uint32_t offset, uint32_t width, std::string& out) {
+    ElemRecordStatus Bytes(uint32_t offset, uint32_t width, std::string& out) {
         out.clear();
-        if (offset >= size) return true;
-        if (offset + width > size) width = uint32_t(size - offset);
-        return FieldBytes(data, offset, width, strict, out);
+        if (offset >= size) return ElemRecordStatus::BadSize;
+        const size_t held = std::min<size_t>(width, size - offset);
+        const void* end = std::memchr(data + offset, 0, held);
+        if (end == nullptr && held < width) return ElemRecordStatus::BadSize;
+        if (end == nullptr && strict) return ElemRecordStatus::Garbled;
+        const size_t n = end != nullptr ? size_t(static_cast<const uint8_t*>(end) - (data + offset)) : width;
+        out.assign(reinterpret_cast<const char*>(data + offset), n);
+        return ElemRecordStatus::Ok;
     }
 
     const uint8_t* data;
@@ -170,12 +173,6 @@ bool HasTerrainGuid(int32_t kind) {
 }
 
 bool HasOriginalGuid(int32_t kind) { return kind == ElemKind_Road || kind == ElemKind_Section; }
-
-#define ELEM_RECORD_TRY(expr)                                                                                          \
-    do {                                                                                                               \
-        const ElemRecordStatus status_ = (expr);                                                                       \
-        if (status_ != ElemRecordStatus::Ok) return status_;                                                           \
-    } while (false)
 
 // The fields of a current-layout record, by kind.
 ElemRecordStatus FillCurrent(FieldReader& in, int32_t kind, ElemDescriptor& e) {
@@ -331,8 +328,8 @@ ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32
     const auto* bytes = static_cast<const uint8_t*>(data);
     if (bytes[L::Tag] != uint8_t(ElemKindTag(kind))) return ElemRecordStatus::WrongTag;
 
-    // Nothing of ours lies beyond the record's size; the widths of the older fields are not fixed, so a
-    // field ends at its terminator, at the next field or at the end of the data.
+    // Nothing of ours lies beyond the record's size. The widths of the older fields are not fixed: a field ends
+    // at its terminator, at the next field or at the record's end; data that stops short of that is no record.
     FieldReader in(bytes, size < ElemDataRecordSize ? size : ElemDataRecordSize, false);
     const uint32_t textWidth = ElemDataRecordSize - L::LegacyText;
     ElemRecordStatus status = ElemRecordStatus::Ok;

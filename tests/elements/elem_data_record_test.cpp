@@ -462,13 +462,18 @@ TEST(ElemDataRecordLegacy, BadAndUnusualInput) {
     EXPECT_EQ(ElemDataRecord_ParseLegacy(nullptr, 650, ElemKind_Road, out), ElemRecordStatus::NoData);
     EXPECT_EQ(ElemDataRecord_ParseLegacy(old, 0, ElemKind_Road, out), ElemRecordStatus::NoData);
 
-    // A record that ends early: the missing fields read empty (the number as "no number").
-    uint8_t shortPoint[5] = {'1', 0, '7', '.', '5'};
-    ASSERT_EQ(ElemDataRecord_ParseLegacy(shortPoint, 1, ElemKind_Point, out), ElemRecordStatus::Ok);
-    EXPECT_EQ(out.Value, DBL_MAX);
-    EXPECT_TRUE(out.Name.IsEmpty());
-    ASSERT_EQ(ElemDataRecord_ParseLegacy(shortPoint, 5, ElemKind_Point, out), ElemRecordStatus::Ok);
-    EXPECT_EQ(out.Value, 7.5);  // ends at the end of the data, no terminator needed
+    // Data that ends before or inside a field of its kind cannot be the record; from the end of the point's name
+    // on, it is one. A kind that holds its tag only is read from the tag.
+    uint8_t point[40] = {'1', 0, '7', '.', '5'};
+    std::strcpy(reinterpret_cast<char*>(point + 28), "P12");
+    for (size_t size = 1; size <= sizeof point; ++size) {
+        const ElemRecordStatus status = ElemDataRecord_ParseLegacy(point, size, ElemKind_Point, out);
+        EXPECT_EQ(status, size < 32 ? ElemRecordStatus::BadSize : ElemRecordStatus::Ok) << size;
+        EXPECT_EQ(out.Number, size < 32 ? 0 : 12) << size;
+    }
+    EXPECT_EQ(out.Value, 7.5);
+    const uint8_t road = 'C';
+    EXPECT_EQ(ElemDataRecord_ParseLegacy(&road, 1, ElemKind_Road, out), ElemRecordStatus::Ok);
 
     // An oversized record with a text that never ends: read up to the record size and cut on upgrade.
     std::vector<uint8_t> big(5000, 'w');
