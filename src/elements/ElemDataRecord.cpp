@@ -3,6 +3,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/SelectionHelpers.hpp"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -94,16 +95,6 @@ void PutNumber(ElemDataRecord& record, uint32_t offset, uint32_t width, double v
     PutBytes(record, offset, width, FormatNumber(value, width - 1));
 }
 
-// Reads the field's bytes up to its terminator. A field whose terminator is missing inside `width` bytes is
-// garbled when `strict`; otherwise (the older layout, whose widths are not fixed) it ends at the width.
-bool FieldBytes(const uint8_t* data, uint32_t offset, uint32_t width, bool strict, std::string& out) {
-    const void* end = std::memchr(data + offset, 0, width);
-    if (end == nullptr && strict) return false;
-    const size_t n = end != nullptr ? size_t(static_cast<const uint8_t*>(end) - (data + offset)) : width;
-    out.assign(reinterpret_cast<const char*>(data + offset), n);
-    return true;
-}
-
 // An empty field gives a string without buffer, as a reset descriptor has.
 bool ToText(const std::string& bytes, QV_String& out) {
     out.Clear();
@@ -113,20 +104,28 @@ bool ToText(const std::string& bytes, QV_String& out) {
 
 double ToNumber(const std::string& bytes) { return bytes.empty() ? kNoNumber : StrToDouble(bytes.c_str()); }
 
-// Reads one field of a record of `size` bytes (fields past the end read empty).
+#define ELEM_RECORD_TRY(expr)                                                                                          \
+    do {                                                                                                               \
+        const ElemRecordStatus status_ = (expr);                                                                       \
+        if (status_ != ElemRecordStatus::Ok) return status_;                                                           \
+    } while (false)
+
+// Reads the fields of a record of `size` bytes. A field ends at its terminator; without one inside its width it
+// is garbled when `strict` (the current layout) and otherwise ends at its width (the older layout, whose fields
+// run up to the next one). A record that ends before a field, or inside one before its end, cannot hold it.
 class FieldReader {
 public:
     FieldReader(const uint8_t* data, size_t size, bool strict) : data(data), size(size), strict(strict) {}
 
     ElemRecordStatus Text(uint32_t offset, uint32_t width, QV_String& out) {
         std::string bytes;
-        if (!Bytes(offset, width, bytes)) return ElemRecordStatus::Garbled;
+        ELEM_RECORD_TRY(Bytes(offset, width, bytes));
         return ToText(bytes, out) ? ElemRecordStatus::Ok : ElemRecordStatus::NoMemory;
     }
 
     ElemRecordStatus Number(uint32_t offset, uint32_t width, double& out) {
         std::string bytes;
-        if (!Bytes(offset, width, bytes)) return ElemRecordStatus::Garbled;
+        ELEM_RECORD_TRY(Bytes(offset, width, bytes));
         out = ToNumber(bytes);
         return ElemRecordStatus::Ok;
     }
@@ -134,7 +133,7 @@ public:
     // A point name: its trailing decimal digits become Number (and NameDigits), the rest Name.
     ElemRecordStatus PointName(uint32_t offset, uint32_t width, ElemDescriptor& descriptor) {
         std::string bytes;
-        if (!Bytes(offset, width, bytes)) return ElemRecordStatus::Garbled;
+        ELEM_RECORD_TRY(Bytes(offset, width, bytes));
         size_t split = bytes.size();
         while (split > 0 && IsDigitByte(uint8_t(bytes[split - 1]))) --split;
         const std::string digits = bytes.substr(split);
@@ -146,11 +145,16 @@ public:
     }
 
 private:
-    bool Bytes(uint32_t offset, uint32_t width, std::string& out) {
+    ElemRecordStatus Bytes(uint32_t offset, uint32_t width, std::string& out) {
         out.clear();
-        if (offset >= size) return true;
-        if (offset + width > size) width = uint32_t(size - offset);
-        return FieldBytes(data, offset, width, strict, out);
+        if (offset >= size) return ElemRecordStatus::BadSize;
+        const size_t held = std::min<size_t>(width, size - offset);
+        const void* end = std::memchr(data + offset, 0, held);
+        if (end == nullptr && held < width) return ElemRecordStatus::BadSize;
+        if (end == nullptr && strict) return ElemRecordStatus::Garbled;
+        const size_t n = end != nullptr ? size_t(static_cast<const uint8_t*>(end) - (data + offset)) : width;
+        out.assign(reinterpret_cast<const char*>(data + offset), n);
+        return ElemRecordStatus::Ok;
     }
 
     const uint8_t* data;
@@ -169,12 +173,6 @@ bool HasTerrainGuid(int32_t kind) {
 }
 
 bool HasOriginalGuid(int32_t kind) { return kind == ElemKind_Road || kind == ElemKind_Section; }
-
-#define ELEM_RECORD_TRY(expr)                                                                                          \
-    do {                                                                                                               \
-        const ElemRecordStatus status_ = (expr);                                                                       \
-        if (status_ != ElemRecordStatus::Ok) return status_;                                                           \
-    } while (false)
 
 // The fields of a current-layout record, by kind.
 ElemRecordStatus FillCurrent(FieldReader& in, int32_t kind, ElemDescriptor& e) {
@@ -207,6 +205,21 @@ ElemRecordStatus FillCurrent(FieldReader& in, int32_t kind, ElemDescriptor& e) {
 
 bool KindHasTag(int32_t kind) { return ElemKindTag(kind) != 0; }
 
+// The stored kind 4 identifier: the GUID text, '_', then three positions for the last three characters of the
+// serial's text. A shorter text leaves its missing leading positions NUL, so that the identifier as read ends at
+// the '_': contour lines and generated part names of stored projects carry that text.
+std::string TerrainIdBytes(const GS::Guid& ownGuid, int32_t serial) {
+    constexpr size_t kMaxGuidChars = 48;
+    char guidText[GS::Guid::TextLength + 1] = {0};
+    if (ownGuid.ConvertToString(guidText, sizeof guidText) != 0) guidText[0] = 0;
+    std::string id(guidText, std::min(std::strlen(guidText), kMaxGuidChars));
+    id += '_';
+    const std::string digits = LongToDecimalText(serial).ToStdString(Encoding_System);
+    if (digits.size() < kSerialDigits) id.append(kSerialDigits - digits.size(), '\0');
+    id += digits.size() > kSerialDigits ? digits.substr(digits.size() - kSerialDigits) : digits;
+    return id;
+}
+
 // Kind 1 name text of a fresh write: Name, or with AppendNumber its first 20 characters and the number. The
 // number is kept whole: when both do not fit the field, the name gives way.
 std::string PointNameBytes(const ElemDescriptor& e) {
@@ -234,7 +247,10 @@ ElemRecordStatus Build(const ElemDescriptor& e, int32_t kind, bool rewrite, Elem
             PutText(record, L::S503, L::SlotWidth, e.Note);
             break;
         case ElemKind_Terrain:
-            PutText(record, L::S53, L::SlotWidth, rewrite ? e.TerrainId : MakeTerrainId(e.OwnGuid, e.Serial));
+            if (rewrite)
+                PutText(record, L::S53, L::SlotWidth, e.TerrainId);
+            else
+                PutBytes(record, L::S53, L::SlotWidth, TerrainIdBytes(e.OwnGuid, e.Serial));
             PutNumber(record, L::N553, L::LevelWidth, e.Level1);
             PutNumber(record, L::N573, L::LevelWidth, e.Level2);
             PutNumber(record, L::N593, L::LevelWidth, e.Level3);
@@ -273,15 +289,7 @@ QV_String LongToDecimalText(int32_t value) {
 }
 
 QV_String MakeTerrainId(const GS::Guid& ownGuid, int32_t serial) {
-    char guidText[GS::Guid::TextLength + 1] = {0};
-    if (ownGuid.ConvertToString(guidText, sizeof guidText) != 0) guidText[0] = 0;
-    std::string id = guidText;
-    id += '_';
-    const std::string digits = LongToDecimalText(serial).ToStdString(Encoding_System);
-    // A short serial is padded with '0': padding with NUL bytes would end the stored text at the '_'.
-    if (digits.size() < kSerialDigits) id.append(kSerialDigits - digits.size(), '0');
-    id += digits.size() > kSerialDigits ? digits.substr(digits.size() - kSerialDigits) : digits;
-    return QV_String(id.c_str());
+    return QV_String(TerrainIdBytes(ownGuid, serial).c_str());  // the text as read: up to the first NUL
 }
 
 void ElemDescriptor::Reset() { *this = ElemDescriptor(); }
@@ -320,8 +328,8 @@ ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32
     const auto* bytes = static_cast<const uint8_t*>(data);
     if (bytes[L::Tag] != uint8_t(ElemKindTag(kind))) return ElemRecordStatus::WrongTag;
 
-    // Nothing of ours lies beyond the record's size; the widths of the older fields are not fixed, so a
-    // field ends at its terminator, at the next field or at the end of the data.
+    // Nothing of ours lies beyond the record's size. The widths of the older fields are not fixed: a field ends
+    // at its terminator, at the next field or at the record's end; data that stops short of that is no record.
     FieldReader in(bytes, size < ElemDataRecordSize ? size : ElemDataRecordSize, false);
     const uint32_t textWidth = ElemDataRecordSize - L::LegacyText;
     ElemRecordStatus status = ElemRecordStatus::Ok;

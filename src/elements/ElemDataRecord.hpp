@@ -92,7 +92,7 @@ static_assert(sizeof(ElemDataRecord) == ElemDataRecordSize && std::is_trivially_
 enum class ElemRecordStatus : int32_t {
     Ok = 0,
     NoData,    // null buffer or no bytes
-    BadSize,   // a current-layout record that is not exactly 650 bytes
+    BadSize,   // a current-layout record that is not exactly 650 bytes, or an older one too short for its fields
     BadKind,   // kind outside 1 to 21, kind 17 (no tag), or a kind the older layout never held (16)
     WrongTag,  // byte 0 is not the tag of the kind asked for
     Garbled,   // a field the kind reads is not NUL-terminated inside its width
@@ -125,7 +125,7 @@ public:
     double Value = 0.0;        // kind 1: point value
     uint8_t AppendNumber = 0;  // kind 1: when set, the stored name carries the number behind it
     QV_String Note;            // kind 1: second text
-    QV_String TerrainId;       // kind 4: terrain identifier ("<GUID text>_<serial>")
+    QV_String TerrainId;       // kind 4: "<GUID text>_<serial>", ending at the '_' for a serial under 100
     GS::Guid OwnGuid;          // kind 4: the terrain element's GUID the identifier is made from
     int32_t Serial = 0;        // kind 4: its last three digits complete the identifier
     QV_String ContourText;     // kind 5
@@ -150,8 +150,9 @@ char ElemKindTag(int32_t kind);
 // Decimal text of a number as the dialog manager's format 8 gives it: plain digits, '-' for a negative.
 QV_String LongToDecimalText(int32_t value);
 
-// The kind 4 terrain identifier: the GUID text, '_', and the last three digits of the serial (a serial of
-// fewer than three digits is padded with leading '0').
+// The kind 4 terrain identifier: the GUID text, '_', and the last three characters of the serial's text. A
+// serial text of fewer than three characters gives the identifier ending at the '_' (the record holds NUL bytes
+// in the missing leading positions, then the digits).
 QV_String MakeTerrainId(const GS::Guid& ownGuid, int32_t serial);
 
 // Builds the current-layout record of `kind` (what is stored when an element is written). The record is
@@ -165,8 +166,10 @@ ElemRecordStatus ElemDataRecord_BuildRewrite(const ElemDescriptor& descriptor, i
 // Parses a current-layout record of `kind` into `descriptor` (reset first, and left reset on failure).
 ElemRecordStatus ElemDataRecord_Parse(const void* data, size_t size, int32_t kind, ElemDescriptor& descriptor);
 
-// Parses an older-layout record of `kind`. The older records' size is not fixed: any non-empty buffer is
-// read, and a field beyond its end reads empty. Note and the levels stay empty.
+// Parses an older-layout record of `kind`. The older records' size is not fixed: a field ends at its terminator,
+// at the next field or at 650 bytes, and data that ends before that cannot be the record (BadSize). So kinds 1,
+// 4, 5 and 8 need their text at 28 with its terminator (or 650 bytes); every other kind holds its tag only and
+// is read from one byte. Note and the levels stay empty.
 ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32_t kind, ElemDescriptor& descriptor);
 
 // Reads an older-layout record and builds its current-layout rewrite.

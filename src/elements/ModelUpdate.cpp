@@ -232,15 +232,15 @@ ModelUpdateSteps BuiltInSteps() {
         using Parents = QV_List<API_Element>;
         s.handleCopiedObjects = [](int32_t kind, const Heads& heads) {
             LogStep("HandleCopiedObjects", kind);
-            return RunInUpkeepCommand([&] { return HandleCopiedObjects(kind, heads); });
+            return HandleCopiedObjects(kind, heads);
         };
         s.syncChangedObjects = [](int32_t kind, const Heads& heads) {
             LogStep("SyncChangedObjects", kind);
-            return RunInUpkeepCommand([&] { return SyncChangedObjects(kind, heads); });
+            return SyncChangedObjects(kind, heads);
         };
         s.deleteBrokenSets = [](int32_t kind) {
             LogStep("DeleteBrokenSets", kind);
-            return RunInUpkeepCommand([&] { return DeleteBrokenSets(kind); });
+            return DeleteBrokenSets(kind);
         };
         s.sectionEvent = [](int32_t mode, const Heads&) { return LogStep("SectionCls::OnElementEvent", mode), true; };
         s.contourLineRefresh = [](const Heads& heads) {
@@ -284,9 +284,22 @@ ModelUpdateSteps& WiredModelUpdateSteps() { return StepsInUse(); }
 
 void ResetModelUpdateSteps() { StepsInUse() = BuiltInSteps(); }
 
-void UpdateModel(PendingModelUpdate& record) { UpdateModelWith(record, DefaultModelUpdateSteps()); }
+namespace {
+// One series of element events is at most one undo step: its dispatch runs inside one undoable command (inside a
+// command that is running already, as part of that one).
+void AsOneUndoStep(const std::function<void()>& dispatch) {
+    bool ran = false;
+    RunInUpkeepCommand([&] {
+        ran = true;
+        dispatch();
+        return true;
+    });
+    if (!ran) dispatch();  // the host ran no command: the steps meet its refusals themselves
+}
 
-void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
+bool ChangesTheModel(int32_t mode) { return mode >= 1 && mode <= 5; }
+
+void Dispatch(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
     const int32_t mode = record.mode;
     QV_List<API_Elem_Head> walls;  // retaining walls among the changes: they cannot follow (message 53)
     if (mode != 4) {
@@ -344,6 +357,17 @@ void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps) 
     else if (walls.GetCount() > 0)
         steps.showErrorMessage(53);
 }
+}  // namespace
+
+void UpdateModel(PendingModelUpdate& record) { UpdateModelWith(record, DefaultModelUpdateSteps()); }
+
+void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
+    if (!ChangesTheModel(record.mode)) {
+        Dispatch(record, steps);
+        return;
+    }
+    AsOneUndoStep([&] { Dispatch(record, steps); });
+}
 
 void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
     std::vector<int32_t> order;
@@ -353,7 +377,7 @@ void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps
         for (const int32_t c : order) seen = seen || c == code;
         if (!seen) order.push_back(code);
     }
-    if (record.mode < 1 || record.mode > 5 || order.size() < 2) {
+    if (!ChangesTheModel(record.mode) || order.size() < 2) {
         UpdateModelWith(record, steps);
         return;
     }
@@ -366,14 +390,16 @@ void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps
     const API_ActTranPars tranPars = record.tranPars;
     const API_EditPars editPars = record.editPars;
     const uint8_t written = ElementWritten;
-    for (const int32_t code : order) {
-        record.Reset();
-        record.mode = code;
-        record.tranPars = tranPars;
-        record.editPars = editPars;
-        HeadWalk walk(all);
-        for (int32_t i = 0; i < all.heads.GetCount(); ++i) walk.Step(i, walk.Code(i) == code, record);
-        ElementWritten = written;
-        UpdateModelWith(record, steps);
-    }
+    AsOneUndoStep([&] {
+        for (const int32_t code : order) {
+            record.Reset();
+            record.mode = code;
+            record.tranPars = tranPars;
+            record.editPars = editPars;
+            HeadWalk walk(all);
+            for (int32_t i = 0; i < all.heads.GetCount(); ++i) walk.Step(i, walk.Code(i) == code, record);
+            ElementWritten = written;
+            Dispatch(record, steps);
+        }
+    });
 }

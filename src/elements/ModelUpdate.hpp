@@ -47,7 +47,8 @@ void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API
 // When meshes are among the pending elements, keeps in `walls` only the retaining walls on one of them.
 void FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls);
 
-// The steps the dispatcher runs; each answers false when it failed, which ends the dispatch.
+// The steps the dispatcher runs; each answers false when it failed, which ends the dispatch. They change the model
+// inside the dispatcher's undoable command and open none of their own.
 struct ModelUpdateSteps {
     using HeadsStep = std::function<bool(int32_t kind, const QV_List<API_Elem_Head>& heads)>;
     using ModeStep = std::function<bool(int32_t mode, const QV_List<API_Elem_Head>& heads)>;
@@ -84,11 +85,13 @@ const ModelUpdateSteps& DefaultModelUpdateSteps();
 ModelUpdateSteps& WiredModelUpdateSteps();
 void ResetModelUpdateSteps();
 
-// The dispatcher for one mode; the caller resets the record afterwards.
+// The dispatcher for one mode; the caller resets the record afterwards. For modes 1 to 5 it runs as one
+// undoable command (one undo step at most; inside a running command, as part of that one).
 void UpdateModel(PendingModelUpdate& record);
 void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps);
 
 // The end of a series: a series whose events share one code is dispatched once; a series that mixes codes is
 // dispatched once per code, in the order the codes first came, each with its own elements (so that a deletion
-// followed by a creation does not lose the deletion's upkeep). ElementWritten holds for each of them.
+// followed by a creation does not lose the deletion's upkeep). ElementWritten holds for each of them. The whole
+// series is one undoable command: one series of element events is at most one undo step.
 void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps = DefaultModelUpdateSteps());

@@ -7,6 +7,7 @@
 #include "UniString.hpp"
 
 #include <string>
+#include <vector>
 
 QV_DECLARE_RELOCATABLE(QV_Setting);
 
@@ -19,8 +20,11 @@ struct ConfigCache {
     QV_List<QV_Setting> entries;
     bool loaded = false;
     // The entries are the file's whole content (plus changes made since): only then may the file be
-    // rewritten from them. Cleared by every read that failed or stopped before the end of the file.
+    // rewritten from them. Cleared by every read that failed before the end of the file.
     bool whole = false;
+    // A last entry without its line break, as its plain bytes: lookups never see it, but a rewrite puts it back
+    // behind the entries as it was, so that saving the file loses nothing of it.
+    std::string tail;
 };
 
 ConfigCache& Cache(uint32_t which) {
@@ -111,9 +115,16 @@ enum class ParseResult { Whole, Truncated, Broken };
 
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
+// An entry as it stands in the text (system code page).
+struct TextEntry {
+    std::string key;
+    std::string value;
+};
+
 // Parses the text of a configuration file into `entries` (appended in file order). Stops at the first fault,
-// keeping the entries before it. A last entry without its line break is left out (Truncated).
-ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entries) {
+// keeping the entries before it. A last entry without its line break is left out (Truncated); `tailStart` is
+// then where it begins.
+ParseResult ParseConfigText(const std::string& text, std::vector<TextEntry>& entries, size_t& tailStart) {
     const size_t n = text.size();
     // A NUL byte never belongs in this text: a file of another encoding or a damaged one.
     if (text.find('\0') != std::string::npos) return ParseResult::Broken;
@@ -127,6 +138,7 @@ ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entrie
         if (key.find_first_of("\r\n") != std::string::npos) return ParseResult::Broken;
         // The byte after the colon is the separator, skipped whatever it is.
         size_t segStart = colon + 2;
+        tailStart = p;
         if (segStart > n) return ParseResult::Truncated;
         std::string value;
         size_t q = segStart;
@@ -140,10 +152,7 @@ ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entrie
             const size_t next = q + breakLength;
             if (next == n || text[next] == '$') {
                 value.append(text, segStart, q - segStart);
-                QV_Setting setting;
-                if (!FromSystemBytes(key, setting.key) || !FromSystemBytes(value, setting.value) ||
-                    !entries.Insert(setting, -1))
-                    return ParseResult::Broken;
+                entries.push_back({key, value});
                 p = next;
                 ended = true;
                 break;
@@ -159,11 +168,26 @@ ParseResult ParseConfigText(const std::string& text, QV_List<QV_Setting>& entrie
     return ParseResult::Whole;
 }
 
+// Puts the parsed entries into the cache's list, sized once for all of them (growing it entry by entry would copy
+// the whole list each time). False when memory runs out; the entries converted before stay.
+bool StoreEntries(const std::vector<TextEntry>& parsed, QV_List<QV_Setting>& entries) {
+    if (!entries.SetSize(static_cast<int32_t>(parsed.size()))) return false;
+    for (size_t i = 0; i < parsed.size(); ++i) {
+        QV_Setting& setting = entries[static_cast<int32_t>(i)];
+        if (!FromSystemBytes(parsed[i].key, setting.key) || !FromSystemBytes(parsed[i].value, setting.value)) {
+            entries.SetSize(static_cast<int32_t>(i));
+            return false;
+        }
+    }
+    return true;
+}
+
 // A key that reads back as itself.
 bool IsWritableKey(const std::string& key) { return !key.empty() && key.find_first_of(":\r\n") == std::string::npos; }
 
-// The text of all entries; false when a key or value cannot be written back unchanged or the text is too large.
-bool BuildConfigText(const QV_List<QV_Setting>& entries, std::string& text) {
+// The text of all entries, then the unfinished last entry as it was read; false when a key or value cannot be
+// written back unchanged or the text is too large.
+bool BuildConfigText(const QV_List<QV_Setting>& entries, const std::string& tail, std::string& text) {
     text.clear();
     std::string key;
     std::string value;
@@ -184,7 +208,8 @@ bool BuildConfigText(const QV_List<QV_Setting>& entries, std::string& text) {
         text += "\r\n";
         if (text.size() > ConfigMaxFileBytes) return false;
     }
-    return true;
+    text += tail;
+    return text.size() <= ConfigMaxFileBytes;
 }
 
 bool WriteFileText(const QV_String& path, std::string text) {
@@ -212,14 +237,12 @@ int32_t GetConfigFilePath(uint32_t which, QV_String& path) {
     return UserFolderPath(name.c_str(), path);
 }
 
-namespace {
-
-// Loads the cache; `raw` receives the file's bytes as they are on disk (empty for a missing file).
-bool LoadCache(uint32_t which, bool onlyIfNotLoaded, std::string* raw) {
+bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded) {
     ConfigCache& cache = Cache(which);
     if (onlyIfNotLoaded && cache.loaded) return true;
     cache.entries.Clear();
     cache.whole = false;
+    cache.tail.clear();
     QV_String path;
     if (GetConfigFilePath(which, path) != 0) return false;
     std::string content;
@@ -232,25 +255,26 @@ bool LoadCache(uint32_t which, bool onlyIfNotLoaded, std::string* raw) {
         case ReadResult::TooLarge: return false;
         case ReadResult::Ok: break;
     }
-    if (raw != nullptr) *raw = content;
     SwapNibbles(content);
-    switch (ParseConfigText(content, cache.entries)) {
+    size_t tailStart = 0;
+    std::vector<TextEntry> parsed;
+    ParseResult result = ParseConfigText(content, parsed, tailStart);
+    if (!StoreEntries(parsed, cache.entries)) result = ParseResult::Broken;
+    switch (result) {
         case ParseResult::Whole:
             cache.loaded = true;
             cache.whole = true;
             return true;
         case ParseResult::Truncated:
-            // Readable up to the unfinished entry; the file is not rewritten from these entries.
+            // Read to the end: the unfinished entry stays out of the cache but goes back on a rewrite.
+            cache.tail = content.substr(tailStart);
             cache.loaded = true;
+            cache.whole = true;
             return true;
         case ParseResult::Broken: break;
     }
     return false;
 }
-
-}  // namespace
-
-bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded) { return LoadCache(which, onlyIfNotLoaded, nullptr); }
 
 bool GetConfigValue(uint32_t which, const QV_String& key, QV_String* value, bool loadFirst) {
     ConfigCache& cache = Cache(which);
@@ -284,22 +308,27 @@ bool WriteConfigFile(uint32_t which) {
     ConfigCache& cache = Cache(which);
     if (!cache.loaded || !cache.whole) return false;
     std::string text;
-    if (!BuildConfigText(cache.entries, text)) return false;
+    if (!BuildConfigText(cache.entries, cache.tail, text)) return false;
     QV_String path;
     if (GetConfigFilePath(which, path) != 0) return false;
     return WriteFileText(path, text);
 }
 
 bool SetConfigValue(uint32_t which, const QV_String& key, const QV_String& value, bool addIfMissing) {
-    // Other add-ons share the file: start from what is on disk now, and never rewrite what could not be read.
+    // The cache as it stands, with what was staged in it; read from disk only when it never was.
+    LoadConfigFile(which, true);
+    const ConfigCache& cache = Cache(which);
+    if (!cache.loaded || !cache.whole) return false;  // never rewrite what could not be read
+    // What is on disk now, to put back should the write fail half way (it may have emptied the file). A file
+    // that cannot be read now is not overwritten.
+    QV_String path;
+    if (GetConfigFilePath(which, path) != 0) return false;
     std::string before;
-    if (!LoadCache(which, false, &before) || !Cache(which).whole) return false;
+    const ReadResult onDisk = ReadWholeFile(path, before);
+    if (onDisk == ReadResult::Failed || onDisk == ReadResult::TooLarge) return false;
     if (!SetConfigEntry(which, key, value, addIfMissing)) return false;
     if (WriteConfigFile(which)) return true;
-    // A write that failed half way may have emptied the file: put its former bytes back.
-    QV_String path;
-    if (!before.empty() && GetConfigFilePath(which, path) == 0)
-        WriteBufferToFile(path, before.data(), static_cast<uint32_t>(before.size()), false, false);
+    if (!before.empty()) WriteBufferToFile(path, before.data(), static_cast<uint32_t>(before.size()), false, false);
     return false;
 }
 
@@ -309,6 +338,7 @@ void ResetConfigCaches() {
         cache.entries.Clear();
         cache.loaded = false;
         cache.whole = false;
+        cache.tail.clear();
     }
 }
 

@@ -21,8 +21,9 @@ struct QV_Setting {
 constexpr uint32_t ConfigSharedFile = 0;
 constexpr uint32_t ConfigOwnFile = 1;
 
-// Largest file (and largest written text) handled. Bigger files are refused, never cut.
-constexpr uint32_t ConfigMaxFileBytes = 100000 - 2;
+// Largest file (and largest written text) handled: room for tens of thousands of entries. Bigger files are
+// refused, never cut.
+constexpr uint32_t ConfigMaxFileBytes = 4u << 20;
 
 // 0 and the file's path, or the host's error when the user's folder cannot be found (path unchanged).
 int32_t GetConfigFilePath(uint32_t which, QV_String& path);
@@ -30,7 +31,8 @@ int32_t GetConfigFilePath(uint32_t which, QV_String& path);
 // Reads the file into its cache. With onlyIfNotLoaded and the file already loaded, true at once. A missing or
 // empty file loads as empty. False when the file cannot be opened or read, is larger than ConfigMaxFileBytes,
 // or breaks the grammar (the cache then holds the entries before the fault). A file whose last entry lacks
-// its line break loads without that entry; it is not loaded whole, so it is never rewritten from the cache.
+// its line break loads without that entry (lookups do not see it); a rewrite keeps it, unfinished, behind the
+// other entries.
 bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded);
 
 // True when the key is in the cache (exact compare, first entry wins); copies the value when value is not
@@ -46,8 +48,10 @@ bool SetConfigEntry(uint32_t which, const QV_String& key, const QV_String& value
 // CR or LF), or when the text would be larger than ConfigMaxFileBytes.
 bool WriteConfigFile(uint32_t which);
 
-// Reads the file's present state, changes the entry and rewrites the file. False, and the file untouched,
-// when the file cannot be read whole or cannot be written (the cache keeps the change in the latter case).
+// Loads the file when it is not loaded yet, changes the entry in the cache (keeping what was staged there with
+// SetConfigEntry) and rewrites the file from it. A caller that wants the file's present state calls
+// LoadConfigFile(which, false) first. False, and the file untouched, when the file was not read whole or cannot
+// be written (the cache keeps the change in the latter case).
 bool SetConfigValue(uint32_t which, const QV_String& key, const QV_String& value, bool addIfMissing);
 
 // Forgets both caches (not loaded, no entries): the next access reads the files again.

@@ -2,6 +2,7 @@
 
 #include "foundation/ACAPI.hpp"
 #include "foundation/Config.hpp"
+#include "foundation/ModalDialog.hpp"
 
 #include "DG.hpp"
 #include "Resources.hpp"
@@ -21,6 +22,7 @@ constexpr int32_t LanguageFlagIconBase = 32758;
 constexpr int16_t ItemOK = 1;
 constexpr int16_t ItemCancel = 2;
 constexpr int16_t ItemLanguageList = 3;
+constexpr int16_t ItemVersionLine = 4;
 constexpr int16_t ItemRestartNote = 6;
 
 constexpr int32_t CommonCancel = 5;
@@ -33,7 +35,7 @@ constexpr int32_t ErrorSettings = 49;
 struct LanguageDialogData {
     int16_t openingLanguage;  // the language index when the dialog opened
     int16_t pickedLanguage;   // the language of the selected row, -1 when no row is selected
-    QV_String title;
+    QV_String versionLine;    // shown under the restart note; the title is the product name
 };
 
 bool IsLanguage(int32_t language) { return language >= 0 && language < LanguageCount; }
@@ -58,10 +60,11 @@ int16_t SelectedLanguage(int16_t dialogId) {
     return IsLanguage(row - 1) ? static_cast<int16_t>(row - 1) : static_cast<int16_t>(-1);
 }
 
-void InitLanguageDialog(int16_t dialogId, const LanguageDialogData& data) {
+void InitLanguageDialog(int16_t dialogId, LanguageDialogData& data) {
     const int16_t language = data.openingLanguage;
     DGSetDialogClientSize(dialogId, 483, 282);
-    DGSetDialogTitle(dialogId, ToUni(data.title.GetLength() > 0 ? data.title : QV_String("Lodravix")));
+    DGSetDialogTitle(dialogId, ToUni(QV_String("Lodravix")));
+    if (data.versionLine.GetLength() > 0) DGSetItemText(dialogId, ItemVersionLine, ToUni(data.versionLine));
     DGSetItemText(dialogId, ItemOK, CommonText(CommonOK, language));
     DGSetItemText(dialogId, ItemCancel, CommonText(CommonCancel, language));
     DGSetItemText(dialogId, ItemRestartNote, CommonText(CommonRestartNote, language));
@@ -80,6 +83,15 @@ void InitLanguageDialog(int16_t dialogId, const LanguageDialogData& data) {
     DGListSelectItem(dialogId, ItemLanguageList, language + 1);
 }
 
+// Picking a row previews the caption and the restart note in the picked language.
+void ChangeLanguageDialog(int16_t dialogId, int16_t item, LanguageDialogData& data) {
+    if (item != ItemLanguageList) return;
+    data.pickedLanguage = SelectedLanguage(dialogId);
+    const int16_t preview = data.pickedLanguage >= 0 ? data.pickedLanguage : data.openingLanguage;
+    DGSetItemText(dialogId, ItemCancel, CommonText(CommonCancel, preview));
+    DGSetItemText(dialogId, ItemRestartNote, CommonText(CommonRestartNote, preview));
+}
+
 // OK: store a changed language, then make it the language index. Answers the item that closes the dialog.
 int16_t ConfirmLanguage(const LanguageDialogData& data) {
     // With no row selected the language stays as it is.
@@ -93,6 +105,15 @@ int16_t ConfirmLanguage(const LanguageDialogData& data) {
     ValidateLanguage();
     return ItemOK;
 }
+
+int16_t ClickLanguageDialog(int16_t /*dialogId*/, int16_t item, LanguageDialogData& data) {
+    if (item == ItemOK) return ConfirmLanguage(data);
+    return item == ItemCancel ? ItemCancel : 0;
+}
+
+using LanguageDialog = ModalDialog<LanguageDialogData>;
+const LanguageDialog::Handlers LanguageDialogHandlers = {nullptr, InitLanguageDialog, ClickLanguageDialog,
+                                                         ChangeLanguageDialog, nullptr};
 
 }  // namespace
 
@@ -167,32 +188,10 @@ void ValidateLanguage() {
 
 bool ShowLanguageDialog(const QV_String& versionLine) {
     LanguageDialogData data = {LanguageIndex, LanguageIndex, versionLine};
-    const GSResModule module = ACAPI_GetOwnResModule();
-    const int16_t result =
-        DGModalDialog(module, LanguageDialogId, module, LanguageDialogCallback, reinterpret_cast<DGUserData>(&data));
-    return result == ItemOK;
+    return LanguageDialog::Run(LanguageDialogId, LanguageDialogCallback, data) == ItemOK;
 }
 
 int16_t LanguageDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,
                                intptr_t /*messageData*/) {
-    if (dialogId != LanguageDialogId || userData == 0) return 0;
-    auto& data = *reinterpret_cast<LanguageDialogData*>(userData);
-    switch (message) {
-        case DG_MSG_INIT: InitLanguageDialog(dialogId, data); return 0;
-        case DG_MSG_CHANGE:
-            if (item == ItemLanguageList) {
-                data.pickedLanguage = SelectedLanguage(dialogId);
-                // Preview the caption and the restart note in the picked language.
-                const int16_t preview = data.pickedLanguage >= 0 ? data.pickedLanguage : data.openingLanguage;
-                DGSetItemText(dialogId, ItemCancel, CommonText(CommonCancel, preview));
-                DGSetItemText(dialogId, ItemRestartNote, CommonText(CommonRestartNote, preview));
-            }
-            return 0;
-        case DG_MSG_CLICK:
-            if (item == ItemOK) return ConfirmLanguage(data);
-            if (item == ItemCancel) return ItemCancel;
-            return 0;
-        case DG_MSG_CLOSE: return item;
-        default: return 0;
-    }
+    return LanguageDialog::Dispatch(LanguageDialogId, LanguageDialogHandlers, message, dialogId, item, userData);
 }

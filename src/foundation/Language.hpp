@@ -48,7 +48,8 @@ void ValidateLanguage();
 
 // The language dialog (32734). True when it was closed with OK; a changed language is then stored in the
 // shared configuration file and becomes the language index. A language that cannot be stored shows error 49
-// and leaves everything as it was (false). The version line, when not empty, is shown as the title.
+// and leaves everything as it was (false). The title is the product name "Lodravix"; the version line, when
+// not empty, is shown in the dialog under the restart note.
 bool ShowLanguageDialog(const QV_String& versionLine = QV_String());
 // The dialog's callback (dialog manager messages 1 init, 3 close, 4 click, 6 change); userData points to the
 // dialog's own data, which ShowLanguageDialog sets up.

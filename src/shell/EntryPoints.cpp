@@ -55,7 +55,6 @@ GSErrCode RegisterInterface() {
 GSErrCode Initialize() {
     WireSubsystems();
     UpdateConfirmation = 1;
-    FirstMenuCommand = 1;
     ReadHostLanguageVariant();
     RebuildAttributeCache();
     ToolsPalette().ResetState();

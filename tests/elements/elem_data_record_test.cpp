@@ -137,7 +137,7 @@ TEST(ElemDataRecordRoundTrip, EveryKindKeepsItsFieldsAtTheWidthLimits) {
         const bool terrainGuid = (kind >= 5 && kind <= 12) || kind == 15 || kind == 19 || kind == 20 || kind == 21;
         EXPECT_EQ(Utf8(out.Name), kind == 1 ? Repeat('a', 25) : "") << kind;
         EXPECT_EQ(Utf8(out.Note), kind == 1 ? Repeat('b', 49) : "") << kind;
-        EXPECT_EQ(Utf8(out.TerrainId), kind == 4 ? "0123ABCD-4567-89EF-0123-456789ABCDEF_007" : "") << kind;
+        EXPECT_EQ(Utf8(out.TerrainId), kind == 4 ? "0123ABCD-4567-89EF-0123-456789ABCDEF_" : "") << kind;
         EXPECT_EQ(Utf8(out.ContourText), kind == 5 ? Repeat('d', 49) : "") << kind;
         EXPECT_EQ(Utf8(out.AreaText), kind == 8 ? Repeat('e', 49) : "") << kind;
         EXPECT_EQ(Utf8(out.ResultGuid), triple ? Repeat('f', 49) : "") << kind;
@@ -291,15 +291,26 @@ TEST(ElemDataRecordPoint, AppendedNumber) {
     EXPECT_EQ(Field(r, 27, 26), "ABCDEFGHIJKLMNOPQRSTUVWXY");
 }
 
-TEST(ElemDataRecordTerrain, IdentifierKeepsTheSerial) {
+TEST(ElemDataRecordTerrain, IdentifierEndsAtTheUnderscoreBelowThreeSerialCharacters) {
     GS::Guid guid;
     guid.ConvertFromString("00000000-0000-0000-0000-000000000001");
-    EXPECT_EQ(Utf8(MakeTerrainId(guid, 7)), "00000000-0000-0000-0000-000000000001_007");
-    EXPECT_EQ(Utf8(MakeTerrainId(guid, 42)), "00000000-0000-0000-0000-000000000001_042");
-    EXPECT_EQ(Utf8(MakeTerrainId(guid, 100)), "00000000-0000-0000-0000-000000000001_100");
-    EXPECT_EQ(Utf8(MakeTerrainId(guid, 98765)), "00000000-0000-0000-0000-000000000001_765");
-    EXPECT_NE(MakeTerrainId(guid, 1), MakeTerrainId(guid, 2));
+    const std::string id = "00000000-0000-0000-0000-000000000001_";
+    for (int32_t serial : {0, 7, 42, -5}) EXPECT_EQ(Utf8(MakeTerrainId(guid, serial)), id) << serial;
+    EXPECT_EQ(Utf8(MakeTerrainId(guid, 100)), id + "100");
+    EXPECT_EQ(Utf8(MakeTerrainId(guid, 98765)), id + "765");
+    EXPECT_EQ(Utf8(MakeTerrainId(guid, -123)), id + "123");
     EXPECT_EQ(Utf8(LongToDecimalText(-2147483647 - 1)), "-2147483648");
+    // Stored: NUL in the missing leading positions, then the digits.
+    ElemDescriptor serial42;
+    serial42.OwnGuid = guid;
+    serial42.Serial = 42;
+    ElemDataRecord stored;
+    ASSERT_EQ(ElemDataRecord_Build(serial42, ElemKind_Terrain, stored), ElemRecordStatus::Ok);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stored.bytes) + 53, 41),
+              id +
+                  std::string("\0"
+                              "42\0",
+                              4));
 
     // A rewrite stores TerrainId as it is, not remade from the GUID.
     ElemDescriptor in;
@@ -309,7 +320,7 @@ TEST(ElemDataRecordTerrain, IdentifierKeepsTheSerial) {
     ASSERT_EQ(ElemDataRecord_BuildRewrite(in, ElemKind_Terrain, r), ElemRecordStatus::Ok);
     EXPECT_EQ(Field(r, 53, 50), "old-identifier_");
     ASSERT_EQ(ElemDataRecord_Build(in, ElemKind_Terrain, r), ElemRecordStatus::Ok);
-    EXPECT_EQ(Field(r, 53, 50), "00000000-0000-0000-0000-000000000001_000");
+    EXPECT_EQ(Field(r, 53, 50), id);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -451,13 +462,18 @@ TEST(ElemDataRecordLegacy, BadAndUnusualInput) {
     EXPECT_EQ(ElemDataRecord_ParseLegacy(nullptr, 650, ElemKind_Road, out), ElemRecordStatus::NoData);
     EXPECT_EQ(ElemDataRecord_ParseLegacy(old, 0, ElemKind_Road, out), ElemRecordStatus::NoData);
 
-    // A record that ends early: the missing fields read empty (the number as "no number").
-    uint8_t shortPoint[5] = {'1', 0, '7', '.', '5'};
-    ASSERT_EQ(ElemDataRecord_ParseLegacy(shortPoint, 1, ElemKind_Point, out), ElemRecordStatus::Ok);
-    EXPECT_EQ(out.Value, DBL_MAX);
-    EXPECT_TRUE(out.Name.IsEmpty());
-    ASSERT_EQ(ElemDataRecord_ParseLegacy(shortPoint, 5, ElemKind_Point, out), ElemRecordStatus::Ok);
-    EXPECT_EQ(out.Value, 7.5);  // ends at the end of the data, no terminator needed
+    // Data that ends before or inside a field of its kind cannot be the record; from the end of the point's name
+    // on, it is one. A kind that holds its tag only is read from the tag.
+    uint8_t point[40] = {'1', 0, '7', '.', '5'};
+    std::strcpy(reinterpret_cast<char*>(point + 28), "P12");
+    for (size_t size = 1; size <= sizeof point; ++size) {
+        const ElemRecordStatus status = ElemDataRecord_ParseLegacy(point, size, ElemKind_Point, out);
+        EXPECT_EQ(status, size < 32 ? ElemRecordStatus::BadSize : ElemRecordStatus::Ok) << size;
+        EXPECT_EQ(out.Number, size < 32 ? 0 : 12) << size;
+    }
+    EXPECT_EQ(out.Value, 7.5);
+    const uint8_t road = 'C';
+    EXPECT_EQ(ElemDataRecord_ParseLegacy(&road, 1, ElemKind_Road, out), ElemRecordStatus::Ok);
 
     // An oversized record with a text that never ends: read up to the record size and cut on upgrade.
     std::vector<uint8_t> big(5000, 'w');

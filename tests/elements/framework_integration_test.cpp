@@ -117,7 +117,7 @@ TEST_F(FrameworkIntegrationTest, ARoadObjectOverTheTerrainWrittenReadBackAndDump
     {
         TestRoadCls road;
         ASSERT_TRUE(road.ReadElement(mesh, true));
-        EXPECT_EQ(road.descriptor.TerrainId.ToStdString(), TextOf(terrain).ToStdString() + "_001");
+        EXPECT_EQ(road.descriptor.TerrainId.ToStdString(), TextOf(terrain).ToStdString() + "_");
         BaseCls& asBase = road;
         ASSERT_EQ(Command([&] {
                       return asBase.CreateObject(QV_String("VY_ROAD"), 1, 0, nullptr, nullptr) ? NoError

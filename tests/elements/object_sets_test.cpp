@@ -108,6 +108,37 @@ TEST_F(ObjectSetsTest, SyncLeavesAnIncompleteOrForeignSetAloneWithSuccess) {
     EXPECT_FALSE(Run([&] { return SyncSiblingObjects(Get(foreign).header, ElemKind_Road, false) == 1; }));
 }
 
+// The model update of one series of element events (here an edit and a change, dispatched per code) keeps every
+// set in step as one undo step, which takes all of it back.
+TEST_F(ObjectSetsTest, OneSeriesOfElementEventsIsOneUndoStep) {
+    const API_Guid mesh = PlaceTerrain();
+    const PlacedSet a = PlaceLinkedSet(mesh);
+    const PlacedSet b = PlaceLinkedSet(mesh);
+    PendingModelUpdate series;
+    for (const API_Guid& moved : {a.result, b.result}) {
+        const API_Element before = Get(moved);
+        ASSERT_TRUE(Run([&] {
+            API_Element e = before, mask = {};
+            e.object.pos = {40, 2};
+            std::memset(static_cast<void*>(&mask.object.pos), 0xFF, sizeof mask.object.pos);
+            return ACAPI_Element_Change(&e, &mask, nullptr, 0) == NoError;
+        }));
+        series.mode = moved == a.result ? 4 : 3;
+        series.heads.Insert(Get(moved).header);
+        series.codes.Insert(series.mode);
+        series.parents.Insert(before);
+    }
+    const size_t steps = Db().UndoTexts().size();
+    {
+        ElementEvents::ModuleCall call(host->Events());
+        UpdateModelSeries(series);
+    }
+    EXPECT_EQ(Db().UndoTexts().size(), steps + 1);
+    for (const PlacedSet* set : {&a, &b}) EXPECT_NEAR(Get(set->fill).object.pos.x, 40.0, 1e-12);
+    ASSERT_TRUE(Db().Undo());
+    for (const PlacedSet* set : {&a, &b}) EXPECT_NEAR(Get(set->fill).object.pos.x, 5.0, 1e-12);
+}
+
 TEST_F(ObjectSetsTest, DeleteBrokenSetsKeepsCompleteSetsAndRemovesTheRestOfBrokenOnes) {
     const API_Guid mesh = PlaceTerrain();
     const PlacedSet whole = PlaceLinkedSet(mesh);

@@ -120,13 +120,24 @@ TEST_F(ConfigTest, ChangingOneEntryKeepsTheOthersOfTheSharedFileInOrder) {
     EXPECT_EQ(Value(ConfigSharedFile, "New"), "<missing>");
 }
 
-TEST_F(ConfigTest, SetConfigValueStartsFromWhatIsOnDiskNow) {
+TEST_F(ConfigTest, SetConfigValueWritesTheCacheWithWhatWasStagedInIt) {
     WriteStored(kShared, "$Language_str: ita\r\n");
-    ASSERT_EQ(Value(ConfigSharedFile, "Language_str"), "ita");
-    // Another add-on of the suite adds its entry after we read the file.
+    ASSERT_TRUE(LoadConfigFile(ConfigSharedFile, false));
+    ASSERT_TRUE(SetConfigEntry(ConfigSharedFile, QV_String("Staged"), QV_String("1"), true));
+    // Another add-on of the suite adds its entry after we read the file: the cache is what is written.
     WriteStored(kShared, "$Language_str: ita\r\n$Their Key: theirs\r\n");
     ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("fra"), true));
+    EXPECT_EQ(ReadStored(kShared), "$Language_str: fra\r\n$Staged: 1\r\n");
+    // Reading the file first takes it as it is now.
+    WriteStored(kShared, "$Language_str: ita\r\n$Their Key: theirs\r\n");
+    ASSERT_TRUE(LoadConfigFile(ConfigSharedFile, false));
+    ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("fra"), true));
     EXPECT_EQ(ReadStored(kShared), "$Language_str: fra\r\n$Their Key: theirs\r\n");
+    // A reload that fails leaves a loaded cache that is not the whole file: it is never written back.
+    WriteStored(kShared, "$Language_str: ita\r\nbroken\r\n");
+    EXPECT_FALSE(LoadConfigFile(ConfigSharedFile, false));
+    EXPECT_FALSE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("ger"), true));
+    EXPECT_EQ(ReadStored(kShared), "$Language_str: ita\r\nbroken\r\n");
 }
 
 TEST_F(ConfigTest, GrammarEdgeCases) {
@@ -210,27 +221,36 @@ TEST_F(ConfigTest, NothingIsWrittenFromACacheThatWasNeverRead) {
     EXPECT_EQ(ReadStored(kShared), "$Other: x\r\n");
 }
 
-// A file that ends inside an entry (no line break after the last value) reads without that entry and is
-// never rewritten: the entry would be lost.
-TEST_F(ConfigTest, TruncatedFileIsReadButNeverRewritten) {
-    const std::string text = "$Other: x\r\n$Language_str: ita\r\n$Tail: unfinished";
-    WriteStored(kShared, text);
+// A file that ends inside an entry (no line break after the last value) reads without that entry; it was read
+// to its end, so it may be saved, and saving keeps the unfinished entry as it was.
+TEST_F(ConfigTest, TruncatedFileIsReadWithoutItsLastEntryWhichARewriteKeeps) {
+    WriteStored(kShared, "$Other: x\r\n$Language_str: ita\r\n$Tail: unfinished");
     EXPECT_TRUE(LoadConfigFile(ConfigSharedFile, false));
     EXPECT_EQ(Value(ConfigSharedFile, "Other"), "x");
-    EXPECT_EQ(Value(ConfigSharedFile, "Language_str"), "ita");
     EXPECT_EQ(Value(ConfigSharedFile, "Tail"), "<missing>");
-    EXPECT_FALSE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("ger"), true));
-    EXPECT_FALSE(WriteConfigFile(ConfigSharedFile));
-    EXPECT_EQ(ReadStored(kShared), text);
+    ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("ger"), true));
+    ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("New"), QV_String("1"), true));
+    EXPECT_EQ(ReadStored(kShared), "$Other: x\r\n$Language_str: ger\r\n$New: 1\r\n$Tail: unfinished");
 
-    // Cut right after the colon or in the key.
-    for (const char* cut : {"$Other: x\r\n$Key:", "$Other: x\r\n$Ke"}) {
+    // Cut in the value, right after the colon, or inside a continuation line: the change is stored and the
+    // unfinished entry stays unseen. Cut in the key (no colon) the read fails and nothing is written.
+    const std::pair<const char*, const char*> cuts[] = {
+        {"$Language_str: ita", "$Language_str: ger\r\n$Language_str: ita"},
+        {"$Other: x\r\n$Key:", "$Other: x\r\n$Language_str: ger\r\n$Key:"},
+        {"$Other: x\r\n$m: a\r\n#b", "$Other: x\r\n$Language_str: ger\r\n$m: a\r\n#b"},
+    };
+    for (const auto& [cut, saved] : cuts) {
         WriteStored(kShared, cut);
-        LoadConfigFile(ConfigSharedFile, false);
-        EXPECT_EQ(Value(ConfigSharedFile, "Other"), "x") << cut;
-        EXPECT_FALSE(SetConfigValue(ConfigSharedFile, QV_String("Other"), QV_String("y"), true)) << cut;
-        EXPECT_EQ(ReadStored(kShared), cut);
+        ResetConfigCaches();
+        ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("ger"), true)) << cut;
+        EXPECT_EQ(ReadStored(kShared), saved);
+        ResetConfigCaches();
+        EXPECT_EQ(Value(ConfigSharedFile, "Language_str"), "ger") << cut;
     }
+    WriteStored(kShared, "$Other: x\r\n$Ke");
+    ResetConfigCaches();
+    EXPECT_FALSE(SetConfigValue(ConfigSharedFile, QV_String("Other"), QV_String("y"), true));
+    EXPECT_EQ(ReadStored(kShared), "$Other: x\r\n$Ke");
 }
 
 TEST_F(ConfigTest, GarbledFilesFailClearlyAndStayUntouched) {
@@ -283,6 +303,16 @@ TEST_F(ConfigTest, FilesLargerThanTheBoundAreRefusedWhole) {
     EXPECT_EQ(Value(ConfigSharedFile, "big"), "<missing>");
     EXPECT_FALSE(SetConfigValue(ConfigSharedFile, QV_String("Language_str"), QV_String("ger"), true));
     EXPECT_EQ(ReadStored(kShared), tooBig);
+}
+
+TEST_F(ConfigTest, AFileOfTwentyThousandEntriesLoadsAndIsSavedWhole) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "$Key" + std::to_string(i) + ": value " + std::to_string(i) + "\r\n";
+    WriteStored(kShared, text);
+    ASSERT_TRUE(LoadConfigFile(ConfigSharedFile, false));
+    EXPECT_EQ(Value(ConfigSharedFile, "Key19999"), "value 19999");
+    ASSERT_TRUE(SetConfigValue(ConfigSharedFile, QV_String("Key0"), QV_String("changed"), true));
+    EXPECT_EQ(ReadStored(kShared), "$Key0: changed" + text.substr(text.find("\r\n")));
 }
 
 TEST_F(ConfigTest, UnreadableFileIsNeverRewritten) {

@@ -138,7 +138,9 @@ TEST_F(ConfigFileRobustness, SeedsAndEveryTruncation) {
             ++outcomes[Check(seed.substr(0, len), "'" + seed + "' cut at " + std::to_string(len))];
     }
     EXPECT_GT(outcomes[0], 0);
-    EXPECT_GT(outcomes[1], 0);
+    // A cut file that loads was read to its end: its unfinished last entry is kept on a rewrite, never a reason
+    // to refuse one.
+    EXPECT_EQ(outcomes[1], 0);
     EXPECT_GT(outcomes[2], 0);
 }
 

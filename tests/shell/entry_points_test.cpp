@@ -4,6 +4,7 @@
 #include "DGDriver.hpp"
 #include "HostConfigFile.hpp"
 #include "geometry/project/CurveDivision.hpp"
+#include "shell/MenuCommands.hpp"
 #include "shell/ShellState.hpp"
 
 #include <cstring>
@@ -107,6 +108,14 @@ TEST_F(EntryPointsTest, InitializeSetsTheModuleState) {
                                                "call: ImportDefaults::Init",        "call: PointTool::OnElementEvent",
                                                "call: CToolsPlt::UpdateMenuTexts"};
     EXPECT_EQ(host->ModuleReports(), expected);
+}
+
+TEST_F(EntryPointsTest, InitializeLeavesTheFirstCommandFlag) {
+    // Set at load and cleared by the first menu command for the rest of the module's life.
+    ASSERT_TRUE(host->Load());
+    FirstMenuCommand = 0;
+    ASSERT_EQ(host->RunInitialize(), NoError);
+    EXPECT_EQ(FirstMenuCommand, 0);
 }
 
 TEST_F(EntryPointsTest, RegistersTheMenuOfTheLanguageAndTheLibrary) {

@@ -22,6 +22,7 @@ protected:
         InProcessHostTest::SetUp();
         Win32Driver::ClearShellExecuteCalls();
         Win32Driver::SetShellExecuteResult(42);
+        FirstMenuCommand = 1;  // one process runs several tests: each starts as the module does at load
         ASSERT_TRUE(host->Load());
         host->ClearModuleReports();
     }

@@ -1,7 +1,7 @@
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 
-#include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
 
 #include "DG.hpp"
 
@@ -45,38 +45,43 @@ void Init(int16_t dialogId, const CurveSegmentationRecord& record) {
     DGSetDialogClientSize(dialogId, 235, 185);
     DGSetFocus(dialogId, record.byCount != 0 ? ItemCount : ItemLength);
 }
+
+bool HasRecord(const CurveSegmentationDialogData& data) { return data.record != nullptr; }
+
+void InitDialog(int16_t dialogId, CurveSegmentationDialogData& data) { Init(dialogId, *data.record); }
+
+void ChangeDialog(int16_t dialogId, int16_t item, CurveSegmentationDialogData& /*data*/) {
+    if (item == ItemByCount || item == ItemByLength) EnableValues(dialogId);
+}
+
+int16_t ClickDialog(int16_t /*dialogId*/, int16_t item, CurveSegmentationDialogData& /*data*/) {
+    return item == ItemOK || item == ItemCancel ? item : 0;
+}
+
+// OK keeps the choice and both values.
+void CloseDialog(int16_t dialogId, int16_t item, CurveSegmentationDialogData& data) {
+    if (item != ItemOK) return;
+    data.record->byCount = DGGetItemValLong(dialogId, ItemByCount) != 0 ? 1 : 0;
+    data.record->segmentLength = DGGetItemValDouble(dialogId, ItemLength);
+    data.record->segmentCount = DGGetItemValLong(dialogId, ItemCount);
+}
+
+using SegmentationDialog = ModalDialog<CurveSegmentationDialogData>;
+const SegmentationDialog::Handlers SegmentationDialogHandlers = {HasRecord, InitDialog, ClickDialog, ChangeDialog,
+                                                                 CloseDialog};
 }  // namespace
 
 bool OpenCurveSegmentationDialog(CurveSegmentationDialogData& data, CurveSegmentationRecord* record) {
     if (record == nullptr) return false;
     data.dialogId = uint16_t(CurveSegmentationDialogId);
     data.record = record;
-    const GSResModule module = ACAPI_GetOwnResModule();
-    const int16_t result = DGModalDialog(module, CurveSegmentationDialogId, module, CurveSegmentationDialogCallback,
-                                         reinterpret_cast<DGUserData>(&data));
-    return result == ItemOK;
+    return SegmentationDialog::Run(CurveSegmentationDialogId, CurveSegmentationDialogCallback, data) == ItemOK;
 }
 
 int16_t CurveSegmentationDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,
                                         intptr_t /*messageData*/) {
-    if (dialogId != CurveSegmentationDialogId || userData == 0) return 0;
-    auto& data = *reinterpret_cast<CurveSegmentationDialogData*>(userData);
-    if (data.record == nullptr) return 0;
-    switch (message) {
-        case DG_MSG_INIT: Init(dialogId, *data.record); return 0;
-        case DG_MSG_CHANGE:
-            if (item == ItemByCount || item == ItemByLength) EnableValues(dialogId);
-            return 0;
-        case DG_MSG_CLICK: return item == ItemOK || item == ItemCancel ? item : 0;
-        case DG_MSG_CLOSE:
-            if (item == ItemOK) {
-                data.record->byCount = DGGetItemValLong(dialogId, ItemByCount) != 0 ? 1 : 0;
-                data.record->segmentLength = DGGetItemValDouble(dialogId, ItemLength);
-                data.record->segmentCount = DGGetItemValLong(dialogId, ItemCount);
-            }
-            return item;
-        default: return 0;
-    }
+    return SegmentationDialog::Dispatch(CurveSegmentationDialogId, SegmentationDialogHandlers, message, dialogId, item,
+                                        userData);
 }
 
 bool AskCurveSegmentation(CurveSegmentationRecord& record) {
