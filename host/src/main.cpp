@@ -1,8 +1,8 @@
 // standin-host: plays the host for the Lodravix module and replays a script of user actions.
 //
 //   standin-host --module <liblodravix.so> --script <file> [--temp-user-folder | --user-folder <dir>]
-#include "Script.hpp"
 #include "StandinHost.hpp"
+#include "script/ScriptRunner.hpp"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,5 +1,5 @@
 // The host's own reader and writer of configuration files, which the scripts check the module's files with.
-#include "HostConfigFile.hpp"
+#include "config/HostConfigFile.hpp"
 #include "TestSupport.hpp"
 
 #include <gtest/gtest.h>

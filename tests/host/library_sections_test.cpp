@@ -3,7 +3,9 @@
 // and the creation and saving of parts through the host table.
 #include "ProjectHost.hpp"
 
-#include "LibraryStore.hpp"
+#include "library/LibraryDescription.hpp"
+#include "library/LibraryStore.hpp"
+#include "library/ParamDefSection.hpp"
 #include "MemoryDriver.hpp"
 
 #include <gtest/gtest.h>

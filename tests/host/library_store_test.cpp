@@ -1,6 +1,7 @@
 // The host's object libraries: the description parser against good and bad files, folder loading, lookups
 // by name and unique id, and the default parameter lists it builds, read back through the module's views.
-#include "LibraryStore.hpp"
+#include "library/LibraryDescription.hpp"
+#include "library/LibraryStore.hpp"
 
 #include "elements/BaseLP.hpp"
 #include "elements/GdlParams.hpp"

@@ -1,7 +1,7 @@
 // The stand-in project database through its C++ interface: element changes and undoable commands, the 3D
 // database, layers, selection, memos and user data, attributes, stories, databases and the JSON dump.
 #include "MemoryDriver.hpp"
-#include "ProjectDatabase.hpp"
+#include "project/ProjectDatabase.hpp"
 #include "UniString.hpp"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // selector records, failures set on purpose, undoable commands run from the module, and the script commands.
 #include "../host/InProcessHost.hpp"
 #include "MemoryDriver.hpp"
-#include "Script.hpp"
+#include "script/ScriptRunner.hpp"
 
 #include <nlohmann/json.hpp>
 

@@ -1,7 +1,7 @@
 // The stand-in host's script language: words, numbers, patterns, and what a run does with failures.
 #include "../host/InProcessHost.hpp"
 #include "DGDriver.hpp"
-#include "Script.hpp"
+#include "script/ScriptRunner.hpp"
 
 namespace {
 std::vector<std::string> ParseErrors(const std::string& text) {

@@ -1,7 +1,7 @@
 // Solid links, element information texts and polygon input through the module's wrappers, and the script
 // commands of clicks, edits and links.
 #include "ProjectHost.hpp"
-#include "Script.hpp"
+#include "script/ScriptRunner.hpp"
 
 #include <sstream>
 

@@ -1,7 +1,7 @@
 // Configuration files under seeded mutation, through the in-process host: a mutated file loads or is refused;
 // a file that was not read whole is never rewritten (its bytes stay as they were); a file read whole and
 // rewritten by SetConfigValue gives every key its former value.
-#include "HostConfigFile.hpp"
+#include "config/HostConfigFile.hpp"
 #include "Mutator.hpp"
 #include "../host/InProcessHost.hpp"
 #include "TestSupport.hpp"

@@ -1,6 +1,7 @@
 // Object library descriptions under seeded mutation: every mutant is refused with "line <n>: ..." or parsed;
 // a parsed part written back by DescribeLibraryPart reads back to the same part.
-#include "LibraryStore.hpp"
+#include "library/LibraryDescription.hpp"
+#include "library/LibraryStore.hpp"
 #include "Mutator.hpp"
 #include "TestSupport.hpp"
 

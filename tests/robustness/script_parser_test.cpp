@@ -1,7 +1,7 @@
 // The stand-in host's script parser under seeded mutation: every mutant is parsed or refused with errors that
 // name a line of the text; a parsed script written back word by word parses to the same commands.
 #include "Mutator.hpp"
-#include "Script.hpp"
+#include "script/ScriptRunner.hpp"
 #include "TestSupport.hpp"
 
 #include <gtest/gtest.h>

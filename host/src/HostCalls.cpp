@@ -1,0 +1,88 @@
+#include "HostCalls.hpp"
+
+#include <cstdio>
+#include <iostream>
+
+namespace {
+HostCalls* g_current = nullptr;
+}  // namespace
+
+HostCalls::HostCalls(const HostSettings& settings, std::ostream* logStream)
+    : settings_(settings), logStream_(logStream) {
+    if (g_current != nullptr) std::cerr << "standin-host: a second host replaces the first\n";
+    g_current = this;
+}
+
+HostCalls::~HostCalls() {
+    if (g_current == this) g_current = nullptr;
+}
+
+HostCalls* HostCalls::Current() { return g_current; }
+
+void HostCalls::AttachParts(ElementEvents* events, InteractiveInput* input) {
+    events_ = events;
+    input_ = input;
+}
+
+void HostCalls::Log(const std::string& line) {
+    if (logStream_ != nullptr) *logStream_ << line << '\n';
+}
+
+void HostCalls::ReportHostError(const std::string& text) {
+    errors_.push_back(text);
+    Log("  host error: " + text);
+}
+
+void HostCalls::ReceiveModuleReport(const std::string& line) {
+    reports_.push_back(line);
+    Log("  module: " + line);
+}
+
+bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* error) {
+    auto it = failures_.find({function, key});
+    if (it == failures_.end()) it = failures_.find({function, -1});
+    if (it == failures_.end()) return false;
+    *error = it->second;
+    Log(std::string("  host: ") + function + (key >= 0 ? " " + std::to_string(key) : std::string()) +
+        " fails on purpose with " + ErrorText(*error));
+    return true;
+}
+
+GSErrCode HostCalls::RefuseSelector(const char* family, uint32_t selector) {
+    const std::string text = std::string(family) + " " + SelectorText(selector);
+    refusedSelectors_.push_back(text);
+    Log("  host: refused unknown selector " + text);
+    return APIERR_BADPARS;
+}
+
+SelectorHandler HostCalls::FindSelector(SelectorFamily family, uint32_t selector) const {
+    const auto it = selectors_.find({family, selector});
+    return it != selectors_.end() ? it->second : nullptr;
+}
+
+bool HostCalls::CheckSelectorRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size,
+                                    uint32_t par2Size) {
+    const bool ok = call->par1Size == par1Size && (par1Size == 0 || call->par1 != nullptr) &&
+        call->par2Size == par2Size && (par2Size == 0 || call->par2 != nullptr);
+    if (!ok)
+        ReportHostError(std::string(family) + " " + SelectorText(call->selector) + ": records of " +
+                        std::to_string(call->par1Size) + "/" + std::to_string(call->par2Size) + " bytes, expected " +
+                        std::to_string(par1Size) + "/" + std::to_string(par2Size));
+    return ok;
+}
+
+std::string SelectorText(uint32_t selector) {
+    std::string s = "'";
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const char c = char((selector >> shift) & 0xFF);
+        s += (c >= 32 && c < 127) ? c : '?';
+    }
+    return s + "'";
+}
+
+std::string ErrorText(GSErrCode err) {
+    if (err >= 0) return std::to_string(err);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", uint32_t(err));
+    return buf;
+}

@@ -1,0 +1,154 @@
+#pragma once
+// What every family of host functions needs of the host serving the table now: its parts (settings, project,
+// what the module registered, element events, the user's clicks), the failures set by FailCall, the checks of
+// selector records, and the host's log and error list; and how a family puts its entries into the table.
+// StandinHost is the host; the families see only this face of it.
+#include "APIDefs.hpp"
+#include "HostSettings.hpp"
+#include "ModuleSession.hpp"
+#include "project/HostProject.hpp"
+
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+class ElementEvents;
+class InteractiveInput;
+class HostCalls;
+
+// The five entries of the table that take a selector word. Each family of host functions adds the selectors it
+// serves (SelectorFamilies.hpp serves the entries).
+enum class SelectorFamily { Environment, Interface, Database, Automate, Goodies };
+using SelectorHandler = GSErrCode (*)(HostCalls& host, const API_SelectorCall* call);
+
+class HostCalls {
+public:
+    HostCalls(const HostCalls&) = delete;
+    HostCalls& operator=(const HostCalls&) = delete;
+
+    // The host serving the table's calls now (one at a time); null when there is none.
+    static HostCalls* Current();
+
+    HostSettings& Settings() { return settings_; }
+    HostProject& Project() { return project_; }
+    ProjectDatabase& Database() { return project_.database; }
+    ModuleSession& Session() { return session_; }
+    const ModuleSession& Session() const { return session_; }
+    ElementEvents& Events() { return *events_; }
+    InteractiveInput& Input() { return *input_; }
+
+    // A failure set by FailCall for `function` (and `key`, or any key) answers now; logged.
+    bool InjectedFailure(const char* function, int32_t key, GSErrCode* error);
+    void ClearFailures() { failures_.clear(); }
+    // Records of the wrong sizes (or missing) are a host error; false then.
+    bool CheckSelectorRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size);
+    // A selector no family serves: logged and refused.
+    GSErrCode RefuseSelector(const char* family, uint32_t selector);
+    SelectorHandler FindSelector(SelectorFamily family, uint32_t selector) const;
+
+    // Records a host-side fault (it fails a script run unless acknowledged).
+    void ReportHostError(const std::string& text);
+    void Log(const std::string& line);
+    // A line the module wrote into the report log.
+    void ReceiveModuleReport(const std::string& line);
+
+    // Lines the module wrote into the report log, since the host started.
+    const std::vector<std::string>& ModuleReports() const { return reports_; }
+    void ClearModuleReports() { reports_.clear(); }
+    // Host-side faults (resource errors, refused selector calls with bad records, unload failures ...).
+    const std::vector<std::string>& Errors() const { return errors_; }
+    // Unknown selectors the module asked for (logged and refused).
+    const std::vector<std::string>& RefusedSelectors() const { return refusedSelectors_; }
+
+protected:
+    // The newest host serves the table.
+    HostCalls(const HostSettings& settings, std::ostream* logStream);
+    ~HostCalls();
+    // The parts the host owns beside this face (they take the face when they are made).
+    void AttachParts(ElementEvents* events, InteractiveInput* input);
+    void SetFailure(const std::string& function, int32_t key, GSErrCode error) { failures_[{function, key}] = error; }
+
+private:
+    friend class HostFunctionSet;
+
+    HostSettings settings_;
+    std::ostream* logStream_;
+    HostProject project_;
+    ModuleSession session_;
+    ElementEvents* events_ = nullptr;
+    InteractiveInput* input_ = nullptr;
+    std::map<std::pair<std::string, int32_t>, GSErrCode> failures_;
+    std::map<std::pair<SelectorFamily, uint32_t>, SelectorHandler> selectors_;
+    std::vector<std::string> reports_;
+    std::vector<std::string> errors_;
+    std::vector<std::string> refusedSelectors_;
+};
+
+// The table being filled: each family of host functions puts its entries under their names (the names FailCall
+// takes) and adds the selectors it serves.
+class HostFunctionSet {
+public:
+    // `host` null: only the names are collected.
+    HostFunctionSet(API_HostFunctionTable* table, HostCalls* host) : table_(table), host_(host) {}
+
+    template <typename Entry>
+    void Put(const char* name, Entry API_HostFunctionTable::*entry, Entry function) {
+        table_->*entry = function;
+        names_.push_back(name);
+    }
+    void AddSelector(SelectorFamily family, uint32_t selector, SelectorHandler handler) {
+        if (host_ != nullptr) host_->selectors_[{family, selector}] = handler;
+    }
+    const std::vector<std::string>& Names() const { return names_; }
+
+private:
+    API_HostFunctionTable* table_;
+    HostCalls* host_;
+    std::vector<std::string> names_;
+};
+
+// "'APPL'" for a selector word.
+std::string SelectorText(uint32_t selector);
+// "0x81060001" for an error code, "0" for none.
+std::string ErrorText(GSErrCode err);
+
+// Runs one entry for the host serving now: APIERR_GENERAL without one; a failure set by FailCall for `name` and
+// `key` (-1: any) answers first.
+template <typename F>
+GSErrCode ServeCall(const char* name, int32_t key, F&& body) {
+    HostCalls* host = HostCalls::Current();
+    if (host == nullptr) return APIERR_GENERAL;
+    GSErrCode err;
+    if (host->InjectedFailure(name, key, &err)) return err;
+    return body(*host);
+}
+
+// Runs one project-database entry: a refusal is logged with the database's reason.
+template <typename F>
+GSErrCode ServeDatabaseCall(const char* name, F&& body) {
+    return ServeCall(name, -1, [&](HostCalls& host) {
+        ProjectDatabase& db = host.Database();
+        db.ClearRefusal();
+        const GSErrCode err = body(host, db);
+        if (err != NoError && !db.LastRefusal().empty())
+            host.Log(std::string("  host: ") + name + " refused (" + ErrorText(err) + "): " + db.LastRefusal());
+        return err;
+    });
+}
+
+// Copies records into a new handle the caller kills; APIERR_MEMFULL when memory fails.
+template <typename T>
+GSErrCode HandOut(const T* items, size_t count, GSHandle* out) {
+    *out = BMAllocateHandle(GSSize(count * sizeof(T)), 0, 0);
+    if (*out == nullptr) return APIERR_MEMFULL;
+    if (count > 0) std::memcpy(**out, static_cast<const void*>(items), count * sizeof(T));
+    return NoError;
+}
+template <typename T>
+GSErrCode HandOut(const std::vector<T>& items, GSHandle* out) {
+    return HandOut(items.data(), items.size(), out);
+}

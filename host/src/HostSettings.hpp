@@ -1,0 +1,17 @@
+#pragma once
+// What the host is: survives restarts of the module.
+#include "APIDefs.hpp"
+
+#include <cstdint>
+#include <string>
+
+struct HostSettings {
+    std::string moduleDir;   // resources/ of the module lie here
+    std::string userFolder;  // special folder 14
+    int32_t environmentKind = APIAppl_Host;
+    int32_t mainVersion = 25;
+    int32_t releaseVersion = 0;
+    int32_t buildNum = 3005;
+    std::string language = "INT";  // the host's language code ('APPL')
+    bool suitePresent = false;     // the suite add-on answers 'SUIT'
+};

@@ -1,0 +1,85 @@
+#include "library/LibPartCalls.hpp"
+
+#include "HostCalls.hpp"
+#include "IO.hpp"
+#include "TextFields.hpp"
+
+namespace {
+GSErrCode T_LibPartSearch(API_LibPart* libPart) {
+    return ServeCall("LibPart_Search", -1, [&](HostCalls& host) {
+        if (libPart == nullptr) return APIERR_BADPARS;
+        const LibraryStore& store = host.Project().libraries;
+        int32_t index = -1;
+        if (libPart->ownUnID[0] != '\0') {
+            index = store.FindByUnID(FieldText(libPart->ownUnID, sizeof libPart->ownUnID));
+        } else {
+            const size_t units = sizeof libPart->docu_UName / sizeof libPart->docu_UName[0];
+            index = store.FindByName(Utf8FromField(libPart->docu_UName, units), libPart->typeID);
+        }
+        if (index < 0) {
+            libPart->index = -1;
+            return APIERR_BADNAME;
+        }
+        FillLibPartRecord(*store.Part(index), index, libPart);
+        return NoError;
+    });
+}
+
+GSErrCode T_LibPartGet(API_LibPart* libPart) {
+    return ServeCall("LibPart_Get", -1, [&](HostCalls& host) {
+        if (libPart == nullptr) return APIERR_BADPARS;
+        const LibPartDef* part = host.Project().libraries.Part(libPart->index);
+        if (part == nullptr) return APIERR_BADINDEX;
+        FillLibPartRecord(*part, libPart->index, libPart);
+        return NoError;
+    });
+}
+
+GSErrCode T_LibPartGetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars) {
+    return ServeCall("LibPart_GetParams", -1, [&](HostCalls& host) {
+        const LibraryStore& store = host.Project().libraries;
+        const LibPartDef* part = store.Part(libInd);
+        if (part == nullptr) return APIERR_BADINDEX;
+        double size[2] = {0.0, 0.0};
+        GetSizeParams(part->params, &size[0], &size[1]);
+        if (addPars != nullptr) {
+            *addPars = store.MakeParamHandle(libInd);
+            if (*addPars == nullptr) return ErrMemoryFull;
+        }
+        if (a != nullptr) *a = size[0];
+        if (b != nullptr) *b = size[1];
+        if (addParNum != nullptr) *addParNum = int32_t(part->params.size());
+        return NoError;
+    });
+}
+
+GSErrCode AddLibraries(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord("Environment", call, sizeof(IO::Location), 0)) return APIERR_BADPARS;
+    std::string why;
+    return AddLibraryFolder(host, static_cast<const IO::Location*>(call->par1)->ToNativePath(), &why) ? NoError
+                                                                                                      : APIERR_REFUSED;
+}
+}  // namespace
+
+bool AddLibraryFolder(HostCalls& host, const std::string& folder, std::string* why) {
+    LibraryStore& store = host.Project().libraries;
+    bool faultyFile = false;
+    if (store.LoadFolder(folder, why, &faultyFile)) {
+        host.Log("  host: library folder " + folder + " loaded (" + std::to_string(store.PartCount()) +
+                 " library parts in the project)");
+        return true;
+    }
+    // A user's folder that holds no library is refused quietly; a broken description is the data's fault.
+    if (faultyFile)
+        host.ReportHostError("library: " + *why);
+    else
+        host.Log("  host: library folder refused: " + *why);
+    return false;
+}
+
+void InstallLibPartCalls(HostFunctionSet& set) {
+    set.Put("LibPart_Search", &API_HostFunctionTable::LibPart_Search, T_LibPartSearch);
+    set.Put("LibPart_Get", &API_HostFunctionTable::LibPart_Get, T_LibPartGet);
+    set.Put("LibPart_GetParams", &API_HostFunctionTable::LibPart_GetParams, T_LibPartGetParams);
+    set.AddSelector(SelectorFamily::Environment, APIEnv_AddLibrariesID.code, AddLibraries);
+}

@@ -1,0 +1,67 @@
+#include "library/LibraryWords.hpp"
+
+#include "UniString.hpp"
+#include "library/LibraryPart.hpp"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+struct TypeName {
+    const char* word;
+    int32_t id;
+};
+const TypeName kTypes[] = {
+    {"real", LibParType::Real},         {"length", LibParType::Length},       {"angle", LibParType::Angle},
+    {"integer", LibParType::Integer},   {"boolean", LibParType::Boolean},     {"pen", LibParType::Pen},
+    {"linetype", LibParType::LineType}, {"material", LibParType::Material},   {"fill", LibParType::Fill},
+    {"colorrgb", LibParType::ColorRGB}, {"intensity", LibParType::Intensity}, {"lightswitch", LibParType::LightSwitch},
+    {"string", LibParType::Text},
+};
+
+bool IsNameStart(char c) { return std::isalpha(uint8_t(c)) || c == '_' || c == '~'; }
+bool IsNameChar(char c) { return std::isalnum(uint8_t(c)) || c == '_' || c == '~'; }
+}  // namespace
+
+std::string LowerCase(std::string s) {
+    for (char& c : s) c = char(std::tolower(uint8_t(c)));
+    return s;
+}
+
+std::string UpperCase(std::string s) {
+    for (char& c : s) c = char(std::toupper(uint8_t(c)));
+    return s;
+}
+
+std::string TrimBlanks(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    return s.substr(b, e - b);
+}
+
+bool Utf8ToUtf16(const std::string& in, std::u16string* out) {
+    GS::UniString text;
+    if (!GS::UniString::DecodeUtf8(in.data(), static_cast<uint32_t>(in.size()), &text)) return false;
+    *out = text.ToU16String();
+    return true;
+}
+
+bool IsParamName(const std::string& name) {
+    return !name.empty() && IsNameStart(name[0]) && std::all_of(name.begin(), name.end(), IsNameChar);
+}
+
+const char* ParamTypeWord(int32_t typeID) {
+    for (const TypeName& t : kTypes)
+        if (t.id == typeID) return t.word;
+    return nullptr;
+}
+
+bool ParamTypeOfWord(const std::string& word, int32_t* typeID) {
+    for (const TypeName& t : kTypes)
+        if (word == t.word) {
+            *typeID = t.id;
+            return true;
+        }
+    return false;
+}

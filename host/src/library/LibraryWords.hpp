@@ -1,0 +1,19 @@
+#pragma once
+// The words of library descriptions and parameter lists: parameter names and types, letter case, blanks and
+// UTF-8 texts.
+#include <cstdint>
+#include <string>
+
+std::string LowerCase(std::string s);
+std::string UpperCase(std::string s);
+// Without the blanks and tabs around it.
+std::string TrimBlanks(const std::string& s);
+// UTF-8 to UTF-16; false for malformed input (overlong forms, surrogates, values above U+10FFFF).
+bool Utf8ToUtf16(const std::string& in, std::u16string* out);
+
+// Letters, digits, '_' and '~', not starting with a digit (the length is checked apart).
+bool IsParamName(const std::string& name);
+// "real", "length" ... "string" for a parameter type id; null for an unknown one.
+const char* ParamTypeWord(int32_t typeID);
+// The type id of a parameter type word; false for an unknown word.
+bool ParamTypeOfWord(const std::string& word, int32_t* typeID);

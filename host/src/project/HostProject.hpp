@@ -1,0 +1,25 @@
+#pragma once
+// The project the host has open: its libraries, its database and the module's data stored in it. It survives
+// restarts of the module. The database finds the library parts of placed objects among the project's libraries.
+#include "library/LibraryStore.hpp"
+#include "project/ProjectDatabase.hpp"
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+struct HostProject {
+    HostProject();
+    HostProject(const HostProject&) = delete;
+    HostProject& operator=(const HostProject&) = delete;
+
+    struct ModuleDataEntry {
+        int32_t dataVersion = 0;
+        uint16_t platformSign = 0;
+        std::string bytes;
+    };
+    std::map<std::string, ModuleDataEntry> moduleData;  // by name; "" is the unnamed entry
+    LibraryStore libraries;                             // a project starts with none loaded
+    ProjectDatabase database;                           // elements, attributes, stories, windows ...
+    int32_t openParams = 0;  // the library part whose parameters 'OPAR' opened; 0 when none is open
+};

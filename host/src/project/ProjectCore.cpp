@@ -1,0 +1,230 @@
+#include "project/ProjectCore.hpp"
+
+#include "GSRoot.hpp"
+#include "TextFields.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+// GUIDs of this host: a serial in the first field, then a fixed tail ("STANDI").
+API_Guid MakeGuid(uint32_t serial, uint16_t kind) {
+    API_Guid g = {};
+    g.time_low = serial;
+    g.time_mid = kind;
+    g.time_hi_and_version = 0x4000;
+    g.clock_seq[0] = 0x80;
+    g.clock_seq[1] = 0x00;
+    const uint8_t tail[6] = {0x53, 0x54, 0x41, 0x4E, 0x44, 0x49};
+    std::memcpy(g.node, tail, 6);
+    return g;
+}
+
+}  // namespace
+
+void CopyU16(char16_t* field, size_t units, const std::u16string& text) {
+    const size_t n = std::min(units - 1, text.size());
+    std::copy(text.begin(), text.begin() + std::ptrdiff_t(n), field);
+    field[n] = 0;
+}
+
+std::u16string Utf16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+API_Guid ProjectCore::FloorPlanDatabase() { return MakeGuid(1, 0xDB00); }
+API_Guid ProjectCore::ModelDatabase3D() { return MakeGuid(4, 0xDB00); }
+
+ProjectCore::ProjectCore() { Reset(); }
+
+void ProjectCore::AddAttribute(API_AttrTypeID typeID, const std::string& name,
+                               const std::function<void(API_Attribute&)>& fill) {
+    std::vector<StoredAttribute>& list = model_.attributes[typeID];
+    StoredAttribute a;
+    a.record.header.typeID = typeID;
+    a.record.header.index = int32_t(list.size() + 1);
+    CopyFieldText(a.record.header.name, sizeof a.record.header.name, name);
+    a.record.header.guid = MakeGuid(uint32_t(list.size() + 1), uint16_t(0xA000 + typeID));
+    if (fill) fill(a.record);
+    list.push_back(a);
+}
+
+void ProjectCore::Reset() {
+    model_ = ProjectModel();
+    StoredDatabase plan;
+    plan.info.typeID = APIWind_FloorPlanID;
+    plan.info.index = 1;
+    plan.info.databaseUnId = FloorPlanDatabase();
+    CopyU16(plan.info.title, 128, u"Floor plan");
+    CopyU16(plan.info.name, 128, u"Floor plan");
+    StoredDatabase model3D;
+    model3D.info.typeID = APIWind_3DModelID;
+    model3D.info.index = 1;
+    model3D.info.databaseUnId = ModelDatabase3D();
+    CopyU16(model3D.info.title, 128, u"3D model");
+    CopyU16(model3D.info.name, 128, u"3D model");
+    model_.databases = {plan, model3D};
+
+    API_StoryType ground = {};
+    ground.index = 0;
+    ground.level = 0.0;
+    CopyU16(ground.uName, 128, u"Ground floor");
+    model_.stories = {ground};
+    currentStory_ = 0;
+
+    AddAttribute(API_LayerID, "Default layer", nullptr);
+    for (int i = 1; i <= 255; ++i) {
+        AddAttribute(API_PenID, "Pen " + std::to_string(i), [i](API_Attribute& a) {
+            // A small palette: black, then hues around the circle at falling brightness.
+            const double t = (i - 1) / 254.0;
+            a.pen.red = i == 1 ? 0.0 : (i % 3 == 0 ? 1.0 - t : t);
+            a.pen.green = i == 1 ? 0.0 : (i % 3 == 1 ? 1.0 - t : 0.5 * t);
+            a.pen.blue = i == 1 ? 0.0 : (i % 3 == 2 ? 1.0 - t : 0.25);
+            a.pen.width = 0.1 + 0.05 * (i % 8);
+        });
+    }
+    AddAttribute(API_LinetypeID, "Solid line", [](API_Attribute& a) { a.linetype.type = 0; });
+    AddAttribute(API_LinetypeID, "Dashed line", [](API_Attribute& a) {
+        a.linetype.type = 1;
+        a.linetype.period = 2.0;
+    });
+    AddAttribute(API_FilltypeID, "Empty fill", nullptr);
+    AddAttribute(API_FilltypeID, "Solid fill", [](API_Attribute& a) { std::memset(a.filltype.bitPat, 0xFF, 8); });
+    AddAttribute(API_FilltypeID, "Background fill", nullptr);
+    AddAttribute(API_FilltypeID, "Cross hatch", [](API_Attribute& a) {
+        const uint8_t p[8] = {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81};
+        std::memcpy(a.filltype.bitPat, p, 8);
+    });
+    for (const char* m : {"Earth", "Grass", "Asphalt", "Concrete", "Water"}) AddAttribute(API_MaterialID, m, nullptr);
+    AddAttribute(API_FontID, "Arial", [](API_Attribute& a) { a.font.familyType = 0; });
+    AddAttribute(API_FontID, "Courier New", [](API_Attribute& a) { a.font.familyType = 0; });
+
+    undoSnapshots_.clear();
+    undoTexts_.clear();
+    selection_.clear();
+    defaults_.clear();
+    toolbox_ = API_ToolBoxItem();
+    frontWindow_ = API_WindowInfo();
+    frontWindow_.typeID = APIWind_FloorPlanID;
+    frontWindow_.databaseUnId = FloorPlanDatabase();
+    CopyU16(frontWindow_.title, 128, u"Floor plan");
+    currentDatabase_ = FloorPlanDatabase();
+    inCommand_ = false;
+    changes_ = 0;
+    nextSerial_ = 1;
+    rebuilds_ = 0;
+    lastRefusal_.clear();
+}
+
+API_Guid ProjectCore::NewGuid() { return MakeGuid(uint32_t(nextSerial_++), 0x0E1E); }
+
+GSErrCode ProjectCore::Refuse(GSErrCode err, const std::string& why) const {
+    lastRefusal_ = why;
+    return err;
+}
+
+int32_t ProjectCore::CurrentDatabaseType() const {
+    const StoredDatabase* db = Database(currentDatabase_);
+    return db != nullptr ? db->info.typeID : 0;
+}
+
+const StoredDatabase* ProjectCore::Database(const API_Guid& id) const {
+    for (const StoredDatabase& db : model_.databases)
+        if (db.info.databaseUnId == id) return &db;
+    return nullptr;
+}
+
+GSErrCode ProjectCore::CheckModelChange() const {
+    if (!inCommand_) return Refuse(APIERR_NEEDSUNDOSCOPE, "a model change outside an undoable command");
+    if (CurrentDatabaseType() == APIWind_3DModelID)
+        return Refuse(APIERR_BADDATABASE, "the 3D model's database is current");
+    return NoError;
+}
+
+bool ProjectCore::VisibleHere(const StoredElement& e) const {
+    if (e.database == currentDatabase_) return true;
+    return currentDatabase_ == ModelDatabase3D() && e.database == FloorPlanDatabase();
+}
+
+const StoredElement* ProjectCore::Find(const API_Guid& guid) const {
+    const auto it = model_.elements.find(guid);
+    return it != model_.elements.end() ? &it->second : nullptr;
+}
+
+StoredElement* ProjectCore::FindMutable(const API_Guid& guid) {
+    const auto it = model_.elements.find(guid);
+    return it != model_.elements.end() ? &it->second : nullptr;
+}
+
+const StoredElement* ProjectCore::FindHere(const API_Guid& guid) const {
+    const StoredElement* e = Find(guid);
+    return e != nullptr && VisibleHere(*e) ? e : nullptr;
+}
+
+const API_Attribute* ProjectCore::Attribute(API_AttrTypeID typeID, int32_t index) const {
+    const auto it = model_.attributes.find(typeID);
+    if (it == model_.attributes.end() || index < 1 || size_t(index) > it->second.size()) return nullptr;
+    const StoredAttribute& a = it->second[size_t(index) - 1];
+    return a.deleted ? nullptr : &a.record;
+}
+
+uint32_t ProjectCore::LayerFlags(int32_t layer) const {
+    const API_Attribute* a = Attribute(API_LayerID, layer);
+    return a != nullptr ? a->header.flags : 0;
+}
+
+bool ProjectCore::LayerUsable(int32_t layer, bool forChange) const {
+    const API_Attribute* a = Attribute(API_LayerID, layer);
+    if (a == nullptr) return false;
+    return !forChange || (a->header.flags & APILay_Locked) == 0;
+}
+
+std::vector<API_Guid> ProjectCore::AllElements() const {
+    std::vector<std::pair<uint64_t, API_Guid>> order;
+    for (const auto& kv : model_.elements) order.push_back({kv.second.serial, kv.first});
+    std::sort(order.begin(), order.end(),
+              [](const std::pair<uint64_t, API_Guid>& a, const std::pair<uint64_t, API_Guid>& b) {
+                  return a.first < b.first;
+              });
+    std::vector<API_Guid> out;
+    for (const auto& o : order) out.push_back(o.second);
+    return out;
+}
+
+bool ProjectCore::FindByName(const std::string& name, API_Guid* guid) const {
+    if (name.empty()) return false;
+    for (const auto& kv : model_.elements)
+        if (kv.second.name == name) {
+            *guid = kv.first;
+            return true;
+        }
+    return false;
+}
+
+void ProjectCore::AfterModelRestored() {
+    bool storyFound = false;
+    for (const API_StoryType& s : model_.stories) storyFound = storyFound || s.index == currentStory_;
+    if (!storyFound && !model_.stories.empty()) currentStory_ = model_.stories.front().index;
+    if (Database(currentDatabase_) == nullptr) currentDatabase_ = FloorPlanDatabase();
+    if (Database(frontWindow_.databaseUnId) == nullptr) {
+        const StoredDatabase* plan = Database(FloorPlanDatabase());
+        if (plan != nullptr) BringToFront(*plan);
+    }
+    selection_.erase(
+        std::remove_if(selection_.begin(), selection_.end(), [this](const API_Guid& g) { return Find(g) == nullptr; }),
+        selection_.end());
+}
+
+void ProjectCore::BringToFront(const StoredDatabase& db) {
+    frontWindow_ = API_WindowInfo();
+    frontWindow_.typeID = db.info.typeID;
+    frontWindow_.index = db.info.index;
+    frontWindow_.databaseUnId = db.info.databaseUnId;
+    std::memcpy(frontWindow_.title, db.info.title, sizeof frontWindow_.title);
+    currentDatabase_ = db.info.databaseUnId;
+}
+
+void ProjectCore::DropLinksOf(const API_Guid& guid) {
+    std::vector<StoredSolidLink>& links = model_.solidLinks;
+    links.erase(std::remove_if(links.begin(), links.end(),
+                               [&](const StoredSolidLink& l) { return l.target == guid || l.operatorGuid == guid; }),
+                links.end());
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The state of the stand-in host's project database and the rules all its families share: where an element is
+// found and seen, which layers can be used, when a model change is allowed, why the latest call was refused,
+// and what the project looks like after a part of its model went away. The families (ProjectElements,
+// ProjectSelection, ...) build on it; ProjectDatabase joins them.
+#include "APIDefs.hpp"
+#include "APIElements.hpp"
+#include "project/ProjectModel.hpp"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+class ProjectCore {
+public:
+    ProjectCore();
+    ProjectCore(const ProjectCore&) = delete;
+    ProjectCore& operator=(const ProjectCore&) = delete;
+
+    // A new, empty project: one story (0, level 0), layer 1, a few pens, line types, fills, materials and fonts,
+    // the floor plan in front, no undo steps.
+    void Reset();
+
+    // The fixed identities of the floor plan's and the 3D model's databases.
+    static API_Guid FloorPlanDatabase();
+    static API_Guid ModelDatabase3D();
+
+    const StoredElement* Find(const API_Guid& guid) const;
+    StoredElement* FindMutable(const API_Guid& guid);
+    bool FindByName(const std::string& name, API_Guid* guid) const;
+    // Every element of every database in creation order.
+    std::vector<API_Guid> AllElements() const;
+    const ProjectModel& Model() const { return model_; }
+    const API_Attribute* Attribute(API_AttrTypeID typeID, int32_t index) const;
+    const StoredDatabase* Database(const API_Guid& id) const;
+    int32_t CurrentDatabaseType() const;
+
+    // Library parts (filled in by the library store): whether an index exists, its default parameters and name.
+    std::function<bool(int32_t libInd)> libPartExists;
+    std::function<bool(int32_t libInd, std::vector<StoredParam>* params)> libPartDefaults;
+    std::function<std::string(int32_t libInd)> libPartName;
+
+    // Element changes as they happen (the host's element notifications are built on them): called after every
+    // element creation (before = after), change and deletion (after = before) that went through the element
+    // functions, also for the elements a deleted marker takes along.
+    enum class ChangeKind { Created, Changed, Deleted };
+    std::function<void(ChangeKind kind, const StoredElement& before, const StoredElement& after)> changeListener;
+
+    // Why the latest refused call was refused ("" after a success).
+    const std::string& LastRefusal() const { return lastRefusal_; }
+    void ClearRefusal() const { lastRefusal_.clear(); }
+
+protected:
+    GSErrCode Refuse(GSErrCode err, const std::string& why) const;
+    // Model changes happen inside an undoable command and not in the 3D model's database.
+    GSErrCode CheckModelChange() const;
+    bool VisibleHere(const StoredElement& element) const;
+    const StoredElement* FindHere(const API_Guid& guid) const;
+    bool LayerUsable(int32_t layer, bool forChange) const;
+    uint32_t LayerFlags(int32_t layer) const;
+    API_Guid NewGuid();
+    void Changed() { ++changes_; }
+    void NoteChange(ChangeKind kind, const StoredElement& before, const StoredElement& after) {
+        if (changeListener) changeListener(kind, before, after);
+    }
+    // The database's window comes to the front and the database becomes current.
+    void BringToFront(const StoredDatabase& database);
+    // After elements, stories or databases went away: the current story, database and window and the selection
+    // hold only what is left.
+    void AfterModelRestored();
+    // An element that is deleted loses its solid links.
+    void DropLinksOf(const API_Guid& guid);
+
+    ProjectModel model_;
+    std::vector<ProjectModel> undoSnapshots_;
+    std::vector<std::string> undoTexts_;
+    std::vector<API_Guid> selection_;
+    std::map<std::pair<API_ElemTypeID, int32_t>, std::pair<API_Element, StoredMemo>> defaults_;
+    API_ToolBoxItem toolbox_ = {};
+    API_WindowInfo frontWindow_ = {};
+    API_Guid currentDatabase_ = {};
+    int16_t currentStory_ = 0;
+    bool inCommand_ = false;
+    uint64_t changes_ = 0;
+    uint64_t nextSerial_ = 1;
+    int rebuilds_ = 0;
+    mutable std::string lastRefusal_;
+    uint32_t linkClock_ = 0;  // the time of the latest solid link (never goes back, also not on undo)
+
+private:
+    void AddAttribute(API_AttrTypeID typeID, const std::string& name, const std::function<void(API_Attribute&)>& fill);
+};
+
+// Texts of the project's records.
+void CopyU16(char16_t* field, size_t units, const std::u16string& text);
+std::u16string Utf16(const std::string& ascii);

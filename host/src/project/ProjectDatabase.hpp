@@ -1,0 +1,48 @@
+#pragma once
+// The stand-in host's project database: elements keyed by GUID with their records, memos and user data,
+// attributes, stories, databases and windows, the selection, the toolbox and tool defaults, undoable commands
+// and solid links, each family in its own part (project/Project*.hpp) over the shared state and rules of
+// ProjectCore. It knows nothing of the module: the host functions of the project (project/*Calls.cpp) forward to
+// it, and scripts and tests use it directly. Handles it hands out belong to the receiver.
+#include "project/ProjectAttributes.hpp"
+#include "project/ProjectElements.hpp"
+#include "project/ProjectLinks.hpp"
+#include "project/ProjectMemos.hpp"
+#include "project/ProjectSelection.hpp"
+#include "project/ProjectStories.hpp"
+#include "project/ProjectToolbox.hpp"
+#include "project/ProjectUndo.hpp"
+#include "project/ProjectWindows.hpp"
+
+#include <nlohmann/json_fwd.hpp>
+
+#include <string>
+#include <vector>
+
+class ProjectDatabase : public ProjectElements,
+                        public ProjectMemos,
+                        public ProjectSelection,
+                        public ProjectAttributes,
+                        public ProjectStories,
+                        public ProjectWindows,
+                        public ProjectToolbox,
+                        public ProjectUndo,
+                        public ProjectLinks {
+public:
+    // --- host side: the user, scripts and tests
+    // Places an element as the user does: one undo step of its own. `name` ("" none) finds it later.
+    GSErrCode PlaceElement(API_Element* element, const StoredMemo& memo, const std::string& name,
+                           const std::string& undoText);
+    // Default record of a type on the current story and layer `layer`, with a polygon of `points` (a ring is
+    // closed when its last point differs from its first, for closed kinds), and the matching memo.
+    GSErrCode PlacePolygonElement(API_ElemTypeID typeID, const std::vector<API_Coord3D>& points, bool closed,
+                                  int32_t layer, const std::string& name, API_Guid* guid);
+    GSErrCode PlaceHotspot(const API_Coord& pos, int32_t layer, const std::string& name, API_Guid* guid);
+    GSErrCode PlaceLine(const API_Coord& begC, const API_Coord& endC, int32_t layer, const std::string& name,
+                        API_Guid* guid);
+    int32_t userLayer = 1;  // the layer the user places elements on
+
+    // The project as readable JSON (ProjectJson.cpp).
+    nlohmann::ordered_json ToJson() const;
+    std::string DumpJson(int indent = 2) const;
+};

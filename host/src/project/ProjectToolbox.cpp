@@ -1,0 +1,16 @@
+#include "project/ProjectToolbox.hpp"
+
+#include "project/ElementTypes.hpp"
+
+GSErrCode ProjectToolbox::GetToolBox(API_ToolBoxItem* item) const {
+    if (item == nullptr) return APIERR_BADPARS;
+    *item = toolbox_;
+    return NoError;
+}
+
+GSErrCode ProjectToolbox::SetToolBox(const API_ToolBoxItem& item) {
+    if (item.typeID != API_ZombieElemID && !ValidElementType(item.typeID))
+        return Refuse(APIERR_BADELEMTYPE, "no tool for element type " + std::to_string(item.typeID));
+    toolbox_ = item;
+    return NoError;
+}

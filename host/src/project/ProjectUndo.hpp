@@ -1,0 +1,16 @@
+#pragma once
+// Undoable commands. Model changes are refused outside one (APIERR_NEEDSUNDOSCOPE); the changes made inside one
+// command form one undo step; a failed step inside it leaves the changes made before it (there is no rollback).
+// Undo restores the project as it was before the command (elements, attributes, stories, databases).
+#include "project/ProjectCore.hpp"
+
+#include <functional>
+
+class ProjectUndo : public virtual ProjectCore {
+public:
+    GSErrCode RunUndoableCommand(const std::string& undoText, const std::function<GSErrCode()>& body);
+    bool InCommand() const { return inCommand_; }
+    // Takes back the latest step; false when there is none (or a command is running).
+    bool Undo();
+    const std::vector<std::string>& UndoTexts() const { return undoTexts_; }
+};

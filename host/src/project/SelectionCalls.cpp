@@ -1,0 +1,33 @@
+#include "project/SelectionCalls.hpp"
+
+#include "HostCalls.hpp"
+
+namespace {
+GSErrCode T_Element_Select(const API_Neig* neigs, int32_t count, bool add) {
+    return ServeDatabaseCall("Element_Select",
+                             [&](HostCalls&, ProjectDatabase& db) { return db.Select(neigs, count, add); });
+}
+GSErrCode T_Element_DeselectAll() {
+    return ServeDatabaseCall("Element_DeselectAll", [&](HostCalls&, ProjectDatabase& db) {
+        db.DeselectAll();
+        return NoError;
+    });
+}
+GSErrCode T_Selection_Get(API_SelectionInfo* info, GSHandle* neigs, bool onlyEditable) {
+    return ServeDatabaseCall("Selection_Get", [&](HostCalls&, ProjectDatabase& db) {
+        if (info == nullptr || neigs == nullptr) return APIERR_BADPARS;
+        *neigs = nullptr;
+        std::vector<API_Neig> list;
+        const GSErrCode err = db.GetSelection(info, &list, onlyEditable);
+        if (err != NoError && err != APIERR_NOSEL) return err;
+        const GSErrCode handErr = HandOut(list, neigs);
+        return handErr != NoError ? handErr : err;
+    });
+}
+}  // namespace
+
+void InstallSelectionCalls(HostFunctionSet& set) {
+    set.Put("Element_Select", &API_HostFunctionTable::Element_Select, T_Element_Select);
+    set.Put("Element_DeselectAll", &API_HostFunctionTable::Element_DeselectAll, T_Element_DeselectAll);
+    set.Put("Selection_Get", &API_HostFunctionTable::Selection_Get, T_Selection_Get);
+}

@@ -1,0 +1,20 @@
+#include "project/ToolboxCalls.hpp"
+
+#include "HostCalls.hpp"
+
+namespace {
+GSErrCode GetToolBoxMode(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord("Environment", call, sizeof(API_ToolBoxItem), 0)) return APIERR_BADPARS;
+    return host.Database().GetToolBox(static_cast<API_ToolBoxItem*>(call->par1));
+}
+
+GSErrCode SetToolBoxMode(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord("Environment", call, sizeof(API_ToolBoxItem), 0)) return APIERR_BADPARS;
+    return host.Database().SetToolBox(*static_cast<const API_ToolBoxItem*>(call->par1));
+}
+}  // namespace
+
+void InstallToolboxCalls(HostFunctionSet& set) {
+    set.AddSelector(SelectorFamily::Environment, APIEnv_GetToolBoxModeID.code, GetToolBoxMode);
+    set.AddSelector(SelectorFamily::Environment, APIEnv_SetToolBoxModeID.code, SetToolBoxMode);
+}

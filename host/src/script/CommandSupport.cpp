@@ -1,0 +1,58 @@
+#include "script/CommandSupport.hpp"
+
+#include "StandinHost.hpp"
+#include "script/ScriptContext.hpp"
+#include "script/ScriptLanguage.hpp"
+
+#include <cmath>
+#include <cstdlib>
+
+std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+
+bool Compare(const std::string& what, int64_t found, int64_t expected, std::string* message) {
+    *message = what + " " + std::to_string(found) + (found == expected ? "" : ", expected " + std::to_string(expected));
+    return found == expected;
+}
+
+bool CompareText(const std::string& what, const std::string& found, const std::string& expected, std::string* message) {
+    *message = what + " " + Quote(found) + (found == expected ? "" : ", expected " + Quote(expected));
+    return found == expected;
+}
+
+bool ParseScriptNumber(const std::string& text, double* value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    *value = std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size() && std::isfinite(*value);
+}
+
+bool ScriptNumber(const std::string& text, double* value, std::string* message) {
+    if (ParseScriptNumber(text, value)) return true;
+    *message = "'" + text + "' is not a number";
+    return false;
+}
+
+bool ScriptNumbers(const ScriptArgs& args, const std::vector<std::string>& names, std::vector<double>* out,
+                   std::string* message) {
+    out->clear();
+    for (const std::string& n : names) {
+        double v = 0.0;
+        if (!ScriptNumber(args.Text(n), &v, message)) return false;
+        out->push_back(v);
+    }
+    return true;
+}
+
+ProjectDatabase& Db(ScriptContext& run) { return run.Host().Database(); }
+
+bool Named(ScriptContext& run, const std::string& name, API_Guid* guid, std::string* message) {
+    if (Db(run).FindByName(name, guid)) return true;
+    *message = "no element is named " + name;
+    return false;
+}
+
+std::string HostPath(ScriptContext& run, const std::string& path) {
+    const std::string mark = "@module";
+    if (path.compare(0, mark.size(), mark) != 0) return path;
+    return run.Host().Settings().moduleDir + path.substr(mark.size());
+}

@@ -1,0 +1,38 @@
+// Script commands of the project's object libraries, with their checks.
+#include "script/ScriptCommands.hpp"
+
+#include "StandinHost.hpp"
+#include "script/CommandSupport.hpp"
+#include "script/ScriptContext.hpp"
+#include "script/ScriptLanguage.hpp"
+
+void AddLibraryCommands(ScriptLanguage& L) {
+    L.Add(
+        "library load <path:text>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            return r.Host().AddLibraryFolder(HostPath(r, a.Text("path")), m);
+        },
+        "the project loads a library folder (\"@module/library\": the add-on's own)");
+    L.Add(
+        "library clear", false,
+        [](ScriptContext& r, const ScriptArgs&, std::string*) {
+            r.Host().Project().libraries.Clear();
+            return true;
+        },
+        "the project's libraries are emptied");
+    L.Add(
+        "expect libraries <count:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            return Compare("library folders loaded:", int64_t(r.Host().Project().libraries.Folders().size()),
+                           a.Int("count"), m);
+        },
+        "the number of library folders the project has loaded");
+    L.Add(
+        "expect library-part <name:text> <state:found|absent>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const bool found = r.Host().Project().libraries.FindByName(a.Text("name"), 0) > 0;
+            *m = a.Text("name") + (found ? " found" : " absent");
+            return found == (a.Text("state") == "found");
+        },
+        "a library part of that name is among the project's libraries");
+}

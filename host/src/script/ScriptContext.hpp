@@ -1,0 +1,31 @@
+#pragma once
+// What a script command sees of the run it is part of: the host, the log, paths in the user folder and the host
+// errors the script has acknowledged so far.
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class StandinHost;
+
+class ScriptContext {
+public:
+    ScriptContext(StandinHost& host, std::ostream& out) : host_(host), out_(out) {}
+    ScriptContext(const ScriptContext&) = delete;
+    ScriptContext& operator=(const ScriptContext&) = delete;
+
+    StandinHost& Host() { return host_; }
+    std::ostream& Out() { return out_; }
+    // Host errors acknowledged by "expect host-error", by index into the host's errors.
+    std::vector<bool>& AcknowledgedHostErrors() { return acknowledged_; }
+    // Host errors before this index were reported before the run and are not its own.
+    size_t FirstHostError() const { return firstError_; }
+    // Path of a name inside the user folder; false for an absolute name or one that climbs out with "..".
+    bool UserPath(const std::string& name, std::string* path, std::string* message) const;
+
+protected:
+    StandinHost& host_;
+    std::ostream& out_;
+    std::vector<bool> acknowledged_;
+    size_t firstError_ = 0;
+};

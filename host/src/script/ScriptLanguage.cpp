@@ -1,0 +1,260 @@
+#include "script/ScriptLanguage.hpp"
+
+#include <sstream>
+
+// --- words and numbers ---------------------------------------------------------------------------------------
+
+bool TokenizeScriptLine(const std::string& line, std::vector<ScriptToken>* tokens, std::string* error) {
+    tokens->clear();
+    size_t i = 0;
+    const size_t n = line.size();
+    while (i < n) {
+        const char c = line[i];
+        if (c == ' ' || c == '\t' || c == '\r') {
+            ++i;
+            continue;
+        }
+        if (c == '#') break;
+        ScriptToken tok;
+        if (c == '"') {
+            tok.quoted = true;
+            ++i;
+            bool closed = false;
+            while (i < n) {
+                const char d = line[i++];
+                if (d == '"') {
+                    closed = true;
+                    break;
+                }
+                if (d != '\\') {
+                    tok.text += d;
+                    continue;
+                }
+                if (i >= n) break;
+                const char e = line[i++];
+                switch (e) {
+                    case 'n': tok.text += '\n'; break;
+                    case 'r': tok.text += '\r'; break;
+                    case 't': tok.text += '\t'; break;
+                    case '\\': tok.text += '\\'; break;
+                    case '"': tok.text += '"'; break;
+                    default: *error = std::string("unknown escape \\") + e + " in quoted text"; return false;
+                }
+            }
+            if (!closed) {
+                *error = "quoted text is not closed";
+                return false;
+            }
+            if (i < n && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+                *error = "a blank must follow quoted text";
+                return false;
+            }
+        } else {
+            while (i < n && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+                if (line[i] == '"') {
+                    *error = "a quote inside a word";
+                    return false;
+                }
+                tok.text += line[i++];
+            }
+        }
+        tokens->push_back(tok);
+    }
+    return true;
+}
+
+bool ParseScriptInt(const std::string& text, int64_t* value) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && text[i] == '-') {
+        negative = true;
+        ++i;
+    }
+    int base = 10;
+    if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size()) return false;
+    uint64_t v = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        int d;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
+        v = v * uint64_t(base) + uint64_t(d);
+        if (v > 0xFFFFFFFFull) return false;
+    }
+    if (negative) {
+        if (v > 0x80000000ull) return false;
+        *value = -int64_t(v);
+    } else {
+        *value = int64_t(v);
+    }
+    return true;
+}
+
+const std::string& ScriptArgs::Text(const std::string& name) const {
+    static const std::string empty;
+    const auto it = values_.find(name);
+    return it != values_.end() ? it->second : empty;
+}
+
+int32_t ScriptArgs::Int(const std::string& name) const {
+    const auto it = numbers_.find(name);
+    return it != numbers_.end() ? int32_t(uint32_t(uint64_t(it->second))) : 0;
+}
+
+// --- patterns ------------------------------------------------------------------------------------------------
+
+void ScriptLanguage::Add(const std::string& pattern, bool isCheck, ScriptHandler handler, const std::string& help) {
+    Form form;
+    form.pattern = pattern;
+    form.isCheck = isCheck;
+    form.handler = std::move(handler);
+    form.help = help;
+    std::istringstream in(pattern);
+    std::string word;
+    while (in >> word) {
+        Slot slot;
+        if (word.size() > 2 && word.front() == '[' && word.back() == ']') {
+            slot.optional = true;
+            word = word.substr(1, word.size() - 2);
+        }
+        if (word.size() > 2 && word.front() == '<' && word.back() == '>') {
+            slot.literal = false;
+            const std::string inner = word.substr(1, word.size() - 2);
+            const size_t colon = inner.find(':');
+            slot.text = inner.substr(0, colon);
+            const std::string kind = colon == std::string::npos ? "text" : inner.substr(colon + 1);
+            if (kind == "int") {
+                slot.kind = Slot::Int;
+            } else if (kind == "text") {
+                slot.kind = Slot::Text;
+            } else {
+                slot.kind = Slot::Choice;
+                std::string choice;
+                std::istringstream cs(kind);
+                while (std::getline(cs, choice, '|')) slot.choices.push_back(choice);
+            }
+        } else {
+            slot.text = word;
+        }
+        form.slots.push_back(slot);
+    }
+    forms_.push_back(std::move(form));
+}
+
+namespace {
+// Matches tokens against a form; `matched` counts the leading tokens that fit.
+bool MatchForm(const ScriptLanguage::Form& form, const std::vector<ScriptToken>& tokens, ScriptArgs* args,
+               size_t* matched, std::string* why) {
+    using Slot = ScriptLanguage::Slot;
+    *matched = 0;
+    for (size_t i = 0; i < form.slots.size(); ++i) {
+        const Slot& slot = form.slots[i];
+        if (i >= tokens.size()) {
+            if (slot.optional) break;
+            *why = slot.literal ? "missing '" + slot.text + "'" : "missing <" + slot.text + ">";
+            return false;
+        }
+        const ScriptToken& tok = tokens[i];
+        if (slot.literal) {
+            if (tok.quoted || tok.text != slot.text) {
+                *why = "expected '" + slot.text + "' instead of '" + tok.text + "'";
+                return false;
+            }
+        } else if (slot.kind == Slot::Int) {
+            int64_t v = 0;
+            if (!ParseScriptInt(tok.text, &v)) {
+                *why = "'" + tok.text + "' is not a number (<" + slot.text + ">: decimal or 0x hexadecimal, " +
+                    "-2147483648 to 0xFFFFFFFF)";
+                return false;
+            }
+            args->Set(slot.text, tok.text, v);
+        } else if (slot.kind == Slot::Choice) {
+            bool ok = false;
+            for (const std::string& c : slot.choices) ok = ok || (!tok.quoted && c == tok.text);
+            if (!ok) {
+                std::string list;
+                for (const std::string& c : slot.choices) list += (list.empty() ? "" : "|") + c;
+                *why = "'" + tok.text + "' is not one of " + list;
+                return false;
+            }
+            args->Set(slot.text, tok.text, 0);
+        } else {
+            args->Set(slot.text, tok.text, 0);
+        }
+        *matched = i + 1;
+    }
+    if (tokens.size() > form.slots.size()) {
+        *why = "unexpected '" + tokens[form.slots.size()].text + "'";
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* commands,
+                           std::vector<std::string>* errors) const {
+    commands->clear();
+    std::istringstream in(text);
+    std::string line;
+    int lineNo = 0;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        std::vector<ScriptToken> tokens;
+        std::string why;
+        if (!TokenizeScriptLine(line, &tokens, &why)) {
+            errors->push_back("line " + std::to_string(lineNo) + ": " + why);
+            continue;
+        }
+        if (tokens.empty()) continue;
+        size_t bestMatched = 0;
+        std::string bestWhy;
+        bool done = false;
+        for (size_t s = 0; s < forms_.size() && !done; ++s) {
+            ScriptArgs args;
+            size_t matched = 0;
+            std::string w;
+            if (MatchForm(forms_[s], tokens, &args, &matched, &w)) {
+                ScriptCommand cmd;
+                cmd.line = lineNo;
+                cmd.source = line;
+                while (!cmd.source.empty() && (cmd.source.back() == '\r' || cmd.source.back() == ' '))
+                    cmd.source.pop_back();
+                cmd.form = s;
+                cmd.args = args;
+                commands->push_back(cmd);
+                done = true;
+            } else if (matched > bestMatched) {
+                bestMatched = matched;
+                bestWhy = w;
+            }
+        }
+        if (done) continue;
+        if (bestMatched == 0) {
+            errors->push_back("line " + std::to_string(lineNo) + ": unknown command '" + tokens[0].text + "'");
+        } else {
+            std::string forms;
+            for (const Form& fm : forms_)
+                if (!fm.slots.empty() && fm.slots[0].literal && fm.slots[0].text == tokens[0].text)
+                    forms += "\n    " + fm.pattern;
+            errors->push_back("line " + std::to_string(lineNo) + ": " + bestWhy + "; the forms of '" + tokens[0].text +
+                              "' are:" + forms);
+        }
+    }
+    return errors->empty();
+}
+
+std::string ScriptLanguage::Usage() const {
+    std::string out;
+    for (const Form& s : forms_) out += "  " + s.pattern + (s.help.empty() ? "" : "\n      " + s.help) + "\n";
+    return out;
+}

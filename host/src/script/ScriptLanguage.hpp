@@ -1,0 +1,83 @@
+#pragma once
+// The stand-in host's script language: one command per line; words separated by blanks; "quoted text" with
+// \" \\ \n \r \t escapes; '#' starts a comment outside quotes.
+//
+// Every command is a pattern of literal words and typed slots, e.g. "dialog <dialog:int> click <item:int>":
+// kinds are int (decimal or 0x hexadecimal, -2147483648 to 0xFFFFFFFF), text (any word or quoted text) and a
+// choice of words (a|b|c). A slot in [brackets] at the end is optional. A whole script is checked before its
+// first line runs: an unknown command or a bad argument is reported with its line number and nothing runs.
+//
+// To extend the language: ScriptLanguage::Add with a new pattern and its handler (script/ScriptCommands.hpp
+// lists the families of the host's commands).
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+struct ScriptToken {
+    std::string text;
+    bool quoted = false;
+};
+
+// Splits one line into words; false with a readable error (e.g. an unterminated quote).
+bool TokenizeScriptLine(const std::string& line, std::vector<ScriptToken>* tokens, std::string* error);
+
+// Strict number of a script: decimal or 0x hexadecimal, optional '-', -2147483648 to 0xFFFFFFFF.
+bool ParseScriptInt(const std::string& text, int64_t* value);
+
+class ScriptArgs {
+public:
+    bool Has(const std::string& name) const { return values_.count(name) != 0; }
+    const std::string& Text(const std::string& name) const;
+    // Values above 0x7FFFFFFF wrap to negative 32-bit values (error codes are written 0x8106....).
+    int32_t Int(const std::string& name) const;
+    void Set(const std::string& name, const std::string& text, int64_t number) {
+        values_[name] = text;
+        numbers_[name] = number;
+    }
+
+private:
+    std::map<std::string, std::string> values_;
+    std::map<std::string, int64_t> numbers_;
+};
+
+class ScriptContext;
+
+// Runs one command: true when it did what it says (actions) or held (checks); `message` tells what was found.
+using ScriptHandler = std::function<bool(ScriptContext& run, const ScriptArgs& args, std::string* message)>;
+
+struct ScriptCommand {
+    int line = 0;
+    std::string source;
+    size_t form = 0;
+    ScriptArgs args;
+};
+
+class ScriptLanguage {
+public:
+    // isCheck: a failed check is counted and the script goes on; a failed action stops the script.
+    void Add(const std::string& pattern, bool isCheck, ScriptHandler handler, const std::string& help = "");
+    bool Parse(const std::string& text, std::vector<ScriptCommand>* commands, std::vector<std::string>* errors) const;
+    // One line per command: the pattern and its help.
+    std::string Usage() const;
+
+    struct Slot {
+        bool literal = true;
+        std::string text;  // literal word, or the slot's name
+        enum Kind { Int, Text, Choice } kind = Text;
+        std::vector<std::string> choices;
+        bool optional = false;
+    };
+    struct Form {
+        std::string pattern;
+        std::vector<Slot> slots;
+        bool isCheck = false;
+        ScriptHandler handler;
+        std::string help;
+    };
+    const Form& At(size_t index) const { return forms_[index]; }
+
+private:
+    std::vector<Form> forms_;
+};

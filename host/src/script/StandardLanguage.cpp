@@ -1,0 +1,20 @@
+#include "script/StandardLanguage.hpp"
+
+#include "script/ScriptCommands.hpp"
+
+const ScriptLanguage& StandardScriptLanguage() {
+    static const ScriptLanguage language = [] {
+        ScriptLanguage L;
+        AddModuleCommands(L);
+        AddMenuCommands(L);
+        AddUserFolderCommands(L);
+        AddDialogCommands(L);
+        AddLibraryCommands(L);
+        AddProjectCommands(L);
+        AddProjectDumpCommands(L);
+        AddInputCommands(L);
+        AddEditCommands(L);
+        return L;
+    }();
+    return language;
+}
