@@ -19,11 +19,6 @@ HostCalls::~HostCalls() {
 
 HostCalls* HostCalls::Current() { return g_current; }
 
-void HostCalls::AttachParts(ElementEvents* events, InteractiveInput* input) {
-    events_ = events;
-    input_ = input;
-}
-
 void HostCalls::Log(const std::string& line) {
     if (logStream_ != nullptr) *logStream_ << line << '\n';
 }

@@ -2,11 +2,10 @@
 // What every family of host functions needs of the host serving the table now: its parts (settings, project,
 // what the module registered, element events, the user's clicks), the failures set by FailCall, the checks of
 // selector records, and the host's log and error list; and how a family puts its entries into the table.
-// StandinHost is the host; the families see only this face of it.
+// StandinHost is the host and owns the parts; the families see only this face of it.
 #include "APIDefs.hpp"
 #include "HostSettings.hpp"
 #include "ModuleSession.hpp"
-#include "project/HostProject.hpp"
 
 #include <cstdint>
 #include <cstring>
@@ -16,6 +15,9 @@
 #include <utility>
 #include <vector>
 
+struct HostProject;
+class LibraryStore;
+class ProjectDatabase;
 class ElementEvents;
 class InteractiveInput;
 class HostCalls;
@@ -34,12 +36,13 @@ public:
     static HostCalls* Current();
 
     HostSettings& Settings() { return settings_; }
-    HostProject& Project() { return project_; }
-    ProjectDatabase& Database() { return project_.database; }
+    HostProject& Project() { return *parts_.project; }
+    LibraryStore& Libraries() { return *parts_.libraries; }
+    ProjectDatabase& Database() { return *parts_.database; }
     ModuleSession& Session() { return session_; }
     const ModuleSession& Session() const { return session_; }
-    ElementEvents& Events() { return *events_; }
-    InteractiveInput& Input() { return *input_; }
+    ElementEvents& Events() { return *parts_.events; }
+    InteractiveInput& Input() { return *parts_.input; }
 
     // A failure set by FailCall for `function` (and `key`, or any key) answers now; logged.
     bool InjectedFailure(const char* function, int32_t key, GSErrCode* error);
@@ -68,8 +71,15 @@ protected:
     // The newest host serves the table.
     HostCalls(const HostSettings& settings, std::ostream* logStream);
     ~HostCalls();
-    // The parts the host owns beside this face (they take the face when they are made).
-    void AttachParts(ElementEvents* events, InteractiveInput* input);
+    // The parts the host owns beside this face.
+    struct Parts {
+        HostProject* project = nullptr;
+        LibraryStore* libraries = nullptr;  // of the project
+        ProjectDatabase* database = nullptr;
+        ElementEvents* events = nullptr;
+        InteractiveInput* input = nullptr;
+    };
+    void AttachParts(const Parts& parts) { parts_ = parts; }
     void SetFailure(const std::string& function, int32_t key, GSErrCode error) { failures_[{function, key}] = error; }
 
 private:
@@ -77,10 +87,8 @@ private:
 
     HostSettings settings_;
     std::ostream* logStream_;
-    HostProject project_;
     ModuleSession session_;
-    ElementEvents* events_ = nullptr;
-    InteractiveInput* input_ = nullptr;
+    Parts parts_;
     std::map<std::pair<std::string, int32_t>, GSErrCode> failures_;
     std::map<std::pair<SelectorFamily, uint32_t>, SelectorHandler> selectors_;
     std::vector<std::string> reports_;
@@ -125,19 +133,6 @@ GSErrCode ServeCall(const char* name, int32_t key, F&& body) {
     GSErrCode err;
     if (host->InjectedFailure(name, key, &err)) return err;
     return body(*host);
-}
-
-// Runs one project-database entry: a refusal is logged with the database's reason.
-template <typename F>
-GSErrCode ServeDatabaseCall(const char* name, F&& body) {
-    return ServeCall(name, -1, [&](HostCalls& host) {
-        ProjectDatabase& db = host.Database();
-        db.ClearRefusal();
-        const GSErrCode err = body(host, db);
-        if (err != NoError && !db.LastRefusal().empty())
-            host.Log(std::string("  host: ") + name + " refused (" + ErrorText(err) + "): " + db.LastRefusal());
-        return err;
-    });
 }
 
 // Copies records into a new handle the caller kills; APIERR_MEMFULL when memory fails.

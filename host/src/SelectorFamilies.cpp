@@ -4,16 +4,11 @@ namespace {
 struct FamilyRules {
     const char* name;
     bool failsPerSelector;  // FailCall's key is the selector word
-    bool clearsRefusals;    // the project database's reason for a refusal starts empty
-    bool logsRefusals;      // and is logged with a refusal
 };
 
 const FamilyRules& Rules(SelectorFamily family) {
-    static const FamilyRules kRules[] = {{"Environment", false, true, false},
-                                         {"Interface", false, false, false},
-                                         {"Database", true, true, true},
-                                         {"Automate", true, true, true},
-                                         {"Goodies", true, false, false}};
+    static const FamilyRules kRules[] = {
+        {"Environment", false}, {"Interface", false}, {"Database", true}, {"Automate", true}, {"Goodies", true}};
     return kRules[static_cast<int>(family)];
 }
 
@@ -24,14 +19,8 @@ GSErrCode Serve(SelectorFamily family, const API_SelectorCall* call) {
     if (call == nullptr) return APIERR_BADPARS;
     GSErrCode err;
     if (host->InjectedFailure(rules.name, rules.failsPerSelector ? int32_t(call->selector) : -1, &err)) return err;
-    ProjectDatabase& db = host->Database();
-    if (rules.clearsRefusals) db.ClearRefusal();
     const SelectorHandler handler = host->FindSelector(family, call->selector);
-    err = handler != nullptr ? handler(*host, call) : host->RefuseSelector(rules.name, call->selector);
-    if (rules.logsRefusals && err != NoError && !db.LastRefusal().empty())
-        host->Log(std::string("  host: ") + rules.name + " " + SelectorText(call->selector) + " refused (" +
-                  ErrorText(err) + "): " + db.LastRefusal());
-    return err;
+    return handler != nullptr ? handler(*host, call) : host->RefuseSelector(rules.name, call->selector);
 }
 
 GSErrCode T_Environment(const API_SelectorCall* call) { return Serve(SelectorFamily::Environment, call); }

@@ -57,7 +57,7 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream) 
     table_.version = API_HostFunctionTableVersion;
     HostFunctionSet set(&table_, this);
     InstallHostFunctions(set);
-    AttachParts(&events_, &input_);
+    AttachParts({&project_, &project_.libraries, &project_.database, &events_, &input_});
     IODriver::SetUserFolder(Settings().userFolder);
 }
 

@@ -7,6 +7,7 @@
 #include "HostCalls.hpp"
 #include "ModuleLoader.hpp"
 #include "project/ElementEvents.hpp"
+#include "project/HostProject.hpp"
 #include "project/InteractiveInput.hpp"
 
 #include <cstdint>
@@ -101,6 +102,7 @@ private:
     uint32_t loadCount_ = 0;
     uint64_t contextWord_ = 0;
 
-    InteractiveInput input_{Database()};
-    ElementEvents events_{*this};
+    HostProject project_;
+    InteractiveInput input_{project_.database};
+    ElementEvents events_{*this, project_.database};
 };

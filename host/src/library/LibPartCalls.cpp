@@ -1,6 +1,7 @@
 #include "library/LibPartCalls.hpp"
 
 #include "HostCalls.hpp"
+#include "library/LibraryStore.hpp"
 #include "IO.hpp"
 #include "TextFields.hpp"
 
@@ -8,7 +9,7 @@ namespace {
 GSErrCode T_LibPartSearch(API_LibPart* libPart) {
     return ServeCall("LibPart_Search", -1, [&](HostCalls& host) {
         if (libPart == nullptr) return APIERR_BADPARS;
-        const LibraryStore& store = host.Project().libraries;
+        const LibraryStore& store = host.Libraries();
         int32_t index = -1;
         if (libPart->ownUnID[0] != '\0') {
             index = store.FindByUnID(FieldText(libPart->ownUnID, sizeof libPart->ownUnID));
@@ -28,7 +29,7 @@ GSErrCode T_LibPartSearch(API_LibPart* libPart) {
 GSErrCode T_LibPartGet(API_LibPart* libPart) {
     return ServeCall("LibPart_Get", -1, [&](HostCalls& host) {
         if (libPart == nullptr) return APIERR_BADPARS;
-        const LibPartDef* part = host.Project().libraries.Part(libPart->index);
+        const LibPartDef* part = host.Libraries().Part(libPart->index);
         if (part == nullptr) return APIERR_BADINDEX;
         FillLibPartRecord(*part, libPart->index, libPart);
         return NoError;
@@ -37,7 +38,7 @@ GSErrCode T_LibPartGet(API_LibPart* libPart) {
 
 GSErrCode T_LibPartGetParams(int32_t libInd, double* a, double* b, int32_t* addParNum, GSHandle* addPars) {
     return ServeCall("LibPart_GetParams", -1, [&](HostCalls& host) {
-        const LibraryStore& store = host.Project().libraries;
+        const LibraryStore& store = host.Libraries();
         const LibPartDef* part = store.Part(libInd);
         if (part == nullptr) return APIERR_BADINDEX;
         double size[2] = {0.0, 0.0};
@@ -62,7 +63,7 @@ GSErrCode AddLibraries(HostCalls& host, const API_SelectorCall* call) {
 }  // namespace
 
 bool AddLibraryFolder(HostCalls& host, const std::string& folder, std::string* why) {
-    LibraryStore& store = host.Project().libraries;
+    LibraryStore& store = host.Libraries();
     bool faultyFile = false;
     if (store.LoadFolder(folder, why, &faultyFile)) {
         host.Log("  host: library folder " + folder + " loaded (" + std::to_string(store.PartCount()) +

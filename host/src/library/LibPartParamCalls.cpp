@@ -1,6 +1,7 @@
 #include "library/LibPartParamCalls.hpp"
 
 #include "HostCalls.hpp"
+#include "library/LibraryStore.hpp"
 
 #include <string>
 
@@ -13,11 +14,11 @@ GSErrCode OpenParameters(HostCalls& host, const API_SelectorCall* call) {
         host.Log("  host: 'OPAR' refused: parameters of a placed element are read through its memo");
         return APIERR_BADPARS;
     }
-    HostProject& project = host.Project();
-    if (project.libraries.Part(owner->libInd) == nullptr) return APIERR_BADINDEX;
-    if (project.openParams != 0)
-        host.Log("  host: 'OPAR' replaces the open parameters of library part " + std::to_string(project.openParams));
-    project.openParams = owner->libInd;
+    LibraryStore& store = host.Libraries();
+    if (store.Part(owner->libInd) == nullptr) return APIERR_BADINDEX;
+    if (store.OpenParams() != 0)
+        host.Log("  host: 'OPAR' replaces the open parameters of library part " + std::to_string(store.OpenParams()));
+    store.SetOpenParams(owner->libInd);
     return NoError;
 }
 
@@ -25,14 +26,14 @@ GSErrCode GetParameters(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord("Goodies", call, sizeof(API_GetParamsType), 0)) return APIERR_BADPARS;
     auto* out = static_cast<API_GetParamsType*>(call->par1);
     *out = API_GetParamsType{};
-    const HostProject& project = host.Project();
-    const LibPartDef* part = project.openParams != 0 ? project.libraries.Part(project.openParams) : nullptr;
+    const LibraryStore& store = host.Libraries();
+    const LibPartDef* part = store.OpenParams() != 0 ? store.Part(store.OpenParams()) : nullptr;
     if (part == nullptr) {
         host.Log("  host: 'GPAR' without open parameters");
         return APIERR_GENERAL;
     }
     GetSizeParams(part->params, &out->a, &out->b);
-    out->params = project.libraries.MakeParamHandle(project.openParams);
+    out->params = store.MakeParamHandle(store.OpenParams());
     if (out->params == nullptr) return ErrMemoryFull;
     out->count = int32_t(part->params.size());
     return NoError;
@@ -40,7 +41,7 @@ GSErrCode GetParameters(HostCalls& host, const API_SelectorCall* call) {
 
 GSErrCode CloseParameters(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord("Goodies", call, 0, 0)) return APIERR_BADPARS;
-    host.Project().openParams = 0;
+    host.Libraries().SetOpenParams(0);
     return NoError;
 }
 }  // namespace

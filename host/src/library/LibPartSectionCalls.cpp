@@ -2,6 +2,7 @@
 
 #include "APILibPartSections.hpp"
 #include "HostCalls.hpp"
+#include "library/LibraryStore.hpp"
 #include "UniString.hpp"
 #include "Win32.hpp"
 #include "library/ParamDefSection.hpp"
@@ -18,7 +19,7 @@ template <typename F>
 GSErrCode Serve(const char* name, F&& body) {
     return ServeCall(name, -1, [&](HostCalls& host) {
         std::string why;
-        const GSErrCode err = body(host, host.Project().libraries, why);
+        const GSErrCode err = body(host, host.Libraries(), why);
         if (err != NoError && !why.empty())
             host.Log(std::string("  host: ") + name + " refused (" + ErrorText(err) + "): " + why);
         return err;
@@ -268,7 +269,7 @@ GSErrCode T_Save(API_LibPart* libPart) {
 GSErrCode OverwriteLibPart(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord("Environment", call, sizeof(bool), 0)) return APIERR_BADPARS;
     const bool on = *static_cast<const bool*>(call->par1);
-    host.Project().libraries.SetOverwrite(on);
+    host.Libraries().SetOverwrite(on);
     host.Log(std::string("  host: overwriting library parts ") + (on ? "on" : "off"));
     return NoError;
 }

@@ -54,6 +54,10 @@ public:
     // the file cannot be written (APIERR_GENERAL, `why`) or none is being created (APIERR_NOTCREATING).
     GSErrCode SavePart(int32_t* index, std::string* why);
 
+    // The part whose default parameter list 'OPAR' opened; 0 when none is open. Emptying the store leaves it.
+    int32_t OpenParams() const { return openParams_; }
+    void SetOpenParams(int32_t index) { openParams_ = index; }
+
 private:
     struct Entry {
         size_t folder;
@@ -67,4 +71,5 @@ private:
     size_t newFolder_ = 0;
     int32_t newIndex_ = 0;
     int32_t replaces_ = 0;  // the index of the part the new one replaces, 0 none
+    int32_t openParams_ = 0;
 };

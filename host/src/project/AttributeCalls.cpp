@@ -1,6 +1,6 @@
 #include "project/AttributeCalls.hpp"
 
-#include "HostCalls.hpp"
+#include "project/ProjectCalls.hpp"
 
 namespace {
 GSErrCode T_Attribute_Get(API_Attribute* attribute) {

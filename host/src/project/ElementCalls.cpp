@@ -1,7 +1,7 @@
 #include "project/ElementCalls.hpp"
 
 #include "APIInteraction.hpp"
-#include "HostCalls.hpp"
+#include "project/ProjectCalls.hpp"
 #include "UniString.hpp"
 
 namespace {
@@ -81,6 +81,7 @@ void InstallElementCalls(HostFunctionSet& set) {
     set.Put("Element_Delete", &API_HostFunctionTable::Element_Delete, T_Element_Delete);
     set.Put("Element_GetElemList", &API_HostFunctionTable::Element_GetElemList, T_Element_GetElemList);
     set.Put("Element_Filter", &API_HostFunctionTable::Element_Filter, T_Element_Filter);
-    set.AddSelector(SelectorFamily::Database, APIDb_CalcBoundsID.code, CalcBounds);
-    set.AddSelector(SelectorFamily::Database, APIDb_GetElementInfoStringID.code, ElementInfoString);
+    set.AddSelector(SelectorFamily::Database, APIDb_CalcBoundsID.code, ProjectSelector<kDatabaseFamily, CalcBounds>);
+    set.AddSelector(SelectorFamily::Database, APIDb_GetElementInfoStringID.code,
+                    ProjectSelector<kDatabaseFamily, ElementInfoString>);
 }

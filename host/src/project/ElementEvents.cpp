@@ -30,9 +30,9 @@ GSErrCode WriteElement(ProjectDatabase& db, const StoredElement& next) {
 }
 }  // namespace
 
-ElementEvents::ElementEvents(HostCalls& host) : host_(host) {
-    host_.Database().changeListener = [this](ProjectDatabase::ChangeKind kind, const StoredElement& before,
-                                             const StoredElement& after) { Note(kind, before, after); };
+ElementEvents::ElementEvents(HostCalls& host, ProjectDatabase& database) : host_(host), database_(database) {
+    database_.changeListener = [this](ProjectDatabase::ChangeKind kind, const StoredElement& before,
+                                      const StoredElement& after) { Note(kind, before, after); };
 }
 
 void ElementEvents::ForgetSession() {
@@ -42,13 +42,13 @@ void ElementEvents::ForgetSession() {
 }
 
 GSErrCode ElementEvents::AttachObserver(const API_Guid& guid) {
-    if (host_.Database().Find(guid) == nullptr) return APIERR_BADID;
+    if (database_.Find(guid) == nullptr) return APIERR_BADID;
     observed_.insert(guid);
     return NoError;
 }
 
 GSErrCode ElementEvents::DetachObserver(const API_Guid& guid) {
-    if (host_.Database().Find(guid) == nullptr) return APIERR_BADID;
+    if (database_.Find(guid) == nullptr) return APIERR_BADID;
     observed_.erase(guid);
     return NoError;
 }
@@ -114,7 +114,7 @@ int ElementEvents::Deliver() {
         std::vector<Pending> batch;
         batch.swap(pending_);
         for (Pending& p : batch)
-            if (const StoredElement* e = host_.Database().Find(p.head.guid)) p.head = e->record.header;
+            if (const StoredElement* e = database_.Find(p.head.guid)) p.head = e->record.header;
         const ModuleSession& s = host_.Session();
         API_ElementEventHandlerProc* const newHandler = s.newElementHandler;
         API_ElementEventHandlerProc* const observer = s.elementObserver;
@@ -211,7 +211,7 @@ GSErrCode ElementEvents::AfterUserAction(GSErrCode err) {
 }
 
 GSErrCode ElementEvents::UserEdit(const API_Guid& guid, const API_ActTranPars& tranPars) {
-    ProjectDatabase& db = host_.Database();
+    ProjectDatabase& db = database_;
     const StoredElement* e = db.Find(guid);
     if (e == nullptr) return APIERR_BADID;
     StoredElement next = *e;
@@ -224,7 +224,7 @@ GSErrCode ElementEvents::UserEdit(const API_Guid& guid, const API_ActTranPars& t
 
 GSErrCode ElementEvents::UserCopy(const API_Guid& guid, const API_Coord3D& offset, const std::string& name,
                                   API_Guid* copy) {
-    ProjectDatabase& db = host_.Database();
+    ProjectDatabase& db = database_;
     const StoredElement* e = db.Find(guid);
     if (e == nullptr) return APIERR_BADID;
     API_Guid existing;
@@ -268,14 +268,14 @@ GSErrCode ElementEvents::UserCopy(const API_Guid& guid, const API_Coord3D& offse
 }
 
 GSErrCode ElementEvents::UserDelete(const API_Guid& guid) {
-    ProjectDatabase& db = host_.Database();
+    ProjectDatabase& db = database_;
     const GSErrCode err = db.RunUndoableCommand("Delete", [&]() { return db.DeleteElements(&guid, 1); });
     return AfterUserAction(err);
 }
 
 GSErrCode ElementEvents::UserChange(const API_Guid& guid,
                                     const std::function<bool(API_Element&, StoredMemo&)>& change) {
-    ProjectDatabase& db = host_.Database();
+    ProjectDatabase& db = database_;
     const StoredElement* e = db.Find(guid);
     if (e == nullptr) return APIERR_BADID;
     StoredElement next = *e;

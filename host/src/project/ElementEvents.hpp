@@ -35,7 +35,8 @@ class ElementEvents {
 public:
     static constexpr int MaxSeries = 8;
 
-    explicit ElementEvents(HostCalls& host);
+    // The events of `database`; `host` tells who receives them and takes the log.
+    ElementEvents(HostCalls& host, ProjectDatabase& database);
     ElementEvents(const ElementEvents&) = delete;
     ElementEvents& operator=(const ElementEvents&) = delete;
 
@@ -109,6 +110,7 @@ private:
     GSErrCode AfterUserAction(GSErrCode err);
 
     HostCalls& host_;
+    ProjectDatabase& database_;
     std::set<API_Guid, GuidLess> observed_;
     std::vector<Pending> pending_;
     const Pending* current_ = nullptr;

@@ -1,6 +1,6 @@
 #include "project/EventCalls.hpp"
 
-#include "HostCalls.hpp"
+#include "project/ProjectCalls.hpp"
 #include "project/ElementEvents.hpp"
 
 namespace {

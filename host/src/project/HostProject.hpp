@@ -21,5 +21,4 @@ struct HostProject {
     std::map<std::string, ModuleDataEntry> moduleData;  // by name; "" is the unnamed entry
     LibraryStore libraries;                             // a project starts with none loaded
     ProjectDatabase database;                           // elements, attributes, stories, windows ...
-    int32_t openParams = 0;  // the library part whose parameters 'OPAR' opened; 0 when none is open
 };

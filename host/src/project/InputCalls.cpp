@@ -1,6 +1,7 @@
 #include "project/InputCalls.hpp"
 
 #include "HostCalls.hpp"
+#include "project/Guids.hpp"
 #include "project/InteractiveInput.hpp"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "project/MemoCalls.hpp"
 
-#include "HostCalls.hpp"
+#include "project/ProjectCalls.hpp"
 
 namespace {
 GSErrCode T_Element_GetMemo(const API_Guid* guid, API_ElementMemo* memo, uint64_t mask) {

@@ -1,6 +1,7 @@
 #include "project/ModuleDataCalls.hpp"
 
 #include "HostCalls.hpp"
+#include "project/HostProject.hpp"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "project/SelectionCalls.hpp"
 
-#include "HostCalls.hpp"
+#include "project/ProjectCalls.hpp"
 
 namespace {
 GSErrCode T_Element_Select(const API_Neig* neigs, int32_t count, bool add) {

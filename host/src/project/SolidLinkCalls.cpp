@@ -1,7 +1,7 @@
 #include "project/SolidLinkCalls.hpp"
 
 #include "APIInteraction.hpp"
-#include "HostCalls.hpp"
+#include "project/ProjectCalls.hpp"
 
 namespace {
 GSErrCode T_SolidLink_Create(const API_Guid* target, const API_Guid* operatorGuid, uint32_t operation,

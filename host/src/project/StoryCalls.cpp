@@ -1,6 +1,6 @@
 #include "project/StoryCalls.hpp"
 
-#include "HostCalls.hpp"
+#include "project/ProjectCalls.hpp"
 
 namespace {
 GSErrCode GetStories(HostCalls& host, const API_SelectorCall* call) {
@@ -16,6 +16,8 @@ GSErrCode ChangeStories(HostCalls& host, const API_SelectorCall* call) {
 }  // namespace
 
 void InstallStoryCalls(HostFunctionSet& set) {
-    set.AddSelector(SelectorFamily::Environment, APIEnv_GetStorySettingsID.code, GetStories);
-    set.AddSelector(SelectorFamily::Environment, APIEnv_ChangeStorySettingsID.code, ChangeStories);
+    set.AddSelector(SelectorFamily::Environment, APIEnv_GetStorySettingsID.code,
+                    ProjectSelector<kUnloggedFamily, GetStories>);
+    set.AddSelector(SelectorFamily::Environment, APIEnv_ChangeStorySettingsID.code,
+                    ProjectSelector<kUnloggedFamily, ChangeStories>);
 }

@@ -1,6 +1,6 @@
 #include "project/ToolboxCalls.hpp"
 
-#include "HostCalls.hpp"
+#include "project/ProjectCalls.hpp"
 
 namespace {
 GSErrCode GetToolBoxMode(HostCalls& host, const API_SelectorCall* call) {
@@ -15,6 +15,8 @@ GSErrCode SetToolBoxMode(HostCalls& host, const API_SelectorCall* call) {
 }  // namespace
 
 void InstallToolboxCalls(HostFunctionSet& set) {
-    set.AddSelector(SelectorFamily::Environment, APIEnv_GetToolBoxModeID.code, GetToolBoxMode);
-    set.AddSelector(SelectorFamily::Environment, APIEnv_SetToolBoxModeID.code, SetToolBoxMode);
+    set.AddSelector(SelectorFamily::Environment, APIEnv_GetToolBoxModeID.code,
+                    ProjectSelector<kUnloggedFamily, GetToolBoxMode>);
+    set.AddSelector(SelectorFamily::Environment, APIEnv_SetToolBoxModeID.code,
+                    ProjectSelector<kUnloggedFamily, SetToolBoxMode>);
 }

@@ -1,6 +1,6 @@
 #include "project/UndoCalls.hpp"
 
-#include "HostCalls.hpp"
+#include "project/ProjectCalls.hpp"
 #include "UniString.hpp"
 
 namespace {
