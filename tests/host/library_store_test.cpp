@@ -126,6 +126,21 @@ TEST(LibraryParser, TextsAtTheRecordLimit) {
     EXPECT_EQ(ParamError("param x string[1] = \"" + std::string(300, 'a') + "\""), "");
 }
 
+TEST(LibraryParser, LongLineKeepsEveryValueInOrder) {
+    // As many values as an array may hold, on one line, and the same line with a blank-only tail after ';'.
+    const int n = 1000000;
+    std::string line = "param x real[" + std::to_string(n) + "] =";
+    for (int i = 0; i < n; ++i) line += std::string(i == 0 ? " " : "; ") + char('0' + (i * 7) % 10);
+    LibPartDef part;
+    std::string error;
+    ASSERT_TRUE(ParseLibraryPart(Part(line + "\n"), &part, &error)) << error;
+    ASSERT_EQ(part.params[0].numbers.size(), size_t(n));
+    int wrong = 0;
+    for (int i = 0; i < n; ++i) wrong += part.params[0].numbers[size_t(i)] != (i * 7) % 10;
+    EXPECT_EQ(wrong, 0);
+    EXPECT_NE(ParamError("param x real[3] = 1; 2; \t ; ").find("empty value"), std::string::npos);
+}
+
 TEST(LibraryParser, HeaderFaults) {
     EXPECT_NE(ErrorOf(std::string(kGuid) + "type = object\n").find("no 'name'"), std::string::npos);
     EXPECT_NE(ErrorOf("name = X\ntype = object\n").find("no 'guid'"), std::string::npos);

@@ -98,7 +98,8 @@ bool SplitValues(const std::string& s, std::vector<ValueItem>* items, std::strin
         items->push_back(item);
         if (pos >= t.size()) return true;
         ++pos;  // ';'
-        if (pos >= t.size() || TrimBlanks(t.substr(pos)).empty()) {
+        // Blanks alone may not follow; looking ahead without copying the rest keeps a long line linear.
+        if (t.find_first_not_of(" \t", pos) == std::string::npos) {
             *why = "empty value after ';'";
             return false;
         }

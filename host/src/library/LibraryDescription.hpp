@@ -24,7 +24,8 @@
 
 #include <string>
 
-// Parses one description. False with `error` = "line <n>: <what>" on the first fault.
+// Parses one description. False with `error` = "line <n>: <what>" on the first fault. Its time grows with the
+// length of the text alone, also for a line of a million values.
 bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* error);
 // The description file of a part (what ParseLibraryPart reads back to the same part).
 std::string DescribeLibraryPart(const LibPartDef& part);

@@ -1,0 +1,126 @@
+// The stand-in host's library-description reader beside std::strtod and std::istringstream on the same text: a
+// description whose one param line holds 10^3 to 10^6 values ("3; 1; 4; ..."). The reader also checks every
+// value, resolves texts and fills the part; the peers only read the numbers after '='. At the end the run
+// prints the time per value of each and the reader's ratio to each peer: it should stay flat as the line grows.
+#include "library/LibraryDescription.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Description(int64_t values) {
+    std::string text =
+        "name = LONG_LINE\nguid = {11111111-2222-3333-4444-555555555555}-{00000000-0000-0000-0000-000000000000}\n"
+        "type = object\nparam v real[" +
+        std::to_string(values) + "] =";
+    text.reserve(text.size() + size_t(values) * 3 + 1);
+    for (int64_t i = 0; i < values; ++i) {
+        text += i == 0 ? " " : "; ";
+        text += char('0' + (i * 7 + 3) % 10);
+    }
+    return text + "\n";
+}
+
+// The text after the '=' of the param line.
+const char* Values(const std::string& text) { return text.c_str() + text.find('=', text.find("param")) + 1; }
+
+void BM_Reader(benchmark::State& state) {
+    const std::string text = Description(state.range(0));
+    for (auto _ : state) {
+        LibPartDef part;
+        std::string error;
+        if (!ParseLibraryPart(text, &part, &error)) state.SkipWithError(error.c_str());
+        benchmark::DoNotOptimize(part.params.data());
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_Strtod(benchmark::State& state) {
+    const std::string text = Description(state.range(0));
+    for (auto _ : state) {
+        std::vector<double> numbers;
+        const char* p = Values(text);
+        for (;;) {
+            char* end = nullptr;
+            numbers.push_back(std::strtod(p, &end));
+            p = end;
+            while (*p == ' ') ++p;
+            if (*p != ';') break;
+            ++p;
+        }
+        benchmark::DoNotOptimize(numbers.data());
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_Istringstream(benchmark::State& state) {
+    const std::string text = Description(state.range(0));
+    for (auto _ : state) {
+        std::vector<double> numbers;
+        std::istringstream in(Values(text));
+        double v = 0.0;
+        char separator = 0;
+        while (in >> v) {
+            numbers.push_back(v);
+            if (!(in >> separator)) break;
+        }
+        benchmark::DoNotOptimize(numbers.data());
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+    b->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+}
+
+// The console report, then a table of nanoseconds per value and ratios for each size.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            const std::string name = run.benchmark_name();
+            const size_t slash = name.find('/');
+            if (slash == std::string::npos) continue;
+            const int64_t values = std::atoll(name.c_str() + slash + 1);
+            const double seconds = run.real_accumulated_time / double(run.iterations);
+            nsPerValue_[values][name.substr(0, slash)] = seconds * 1e9 / double(values);
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%10s %14s %14s %14s %12s %12s\n", "values", "reader ns/val", "strtod ns/val", "stream ns/val",
+                    "reader/strtod", "reader/stream");
+        for (auto& [values, times] : nsPerValue_) {
+            const double reader = times["BM_Reader"], strtod = times["BM_Strtod"], stream = times["BM_Istringstream"];
+            std::printf("%10lld %14.1f %14.1f %14.1f %12.2f %12.2f\n", static_cast<long long>(values), reader, strtod,
+                        stream, strtod > 0 ? reader / strtod : 0.0, stream > 0 ? reader / stream : 0.0);
+        }
+    }
+
+private:
+    std::map<int64_t, std::map<std::string, double>> nsPerValue_;
+};
+
+}  // namespace
+
+BENCHMARK(BM_Reader)->Apply(Sizes);
+BENCHMARK(BM_Strtod)->Apply(Sizes);
+BENCHMARK(BM_Istringstream)->Apply(Sizes);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
