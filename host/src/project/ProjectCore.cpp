@@ -49,19 +49,17 @@ void ProjectCore::AddAttribute(API_AttrTypeID typeID, const std::string& name,
 
 void ProjectCore::Reset() {
     model_ = ProjectModel();
-    StoredDatabase plan;
-    plan.info.typeID = APIWind_FloorPlanID;
-    plan.info.index = 1;
-    plan.info.databaseUnId = FloorPlanDatabase();
-    CopyU16(plan.info.title, 128, u"Floor plan");
-    CopyU16(plan.info.name, 128, u"Floor plan");
-    StoredDatabase model3D;
-    model3D.info.typeID = APIWind_3DModelID;
-    model3D.info.index = 1;
-    model3D.info.databaseUnId = ModelDatabase3D();
-    CopyU16(model3D.info.title, 128, u"3D model");
-    CopyU16(model3D.info.name, 128, u"3D model");
-    model_.databases = {plan, model3D};
+    const auto database = [](int32_t typeID, const API_Guid& id, const std::u16string& title) {
+        StoredDatabase db;
+        db.info.typeID = typeID;
+        db.info.index = 1;
+        db.info.databaseUnId = id;
+        CopyU16(db.info.title, 128, title);
+        CopyU16(db.info.name, 128, title);
+        return db;
+    };
+    model_.databases = {database(APIWind_FloorPlanID, FloorPlanDatabase(), u"Floor plan"),
+                        database(APIWind_3DModelID, ModelDatabase3D(), u"3D model")};
 
     API_StoryType ground = {};
     ground.index = 0;

@@ -54,27 +54,26 @@ GSErrCode ProjectDatabase::PlacePolygonElement(API_ElemTypeID typeID, const std:
 }
 
 GSErrCode ProjectDatabase::PlaceHotspot(const API_Coord& pos, int32_t layer, const std::string& name, API_Guid* guid) {
-    API_Element element = {};
-    element.header.typeID = API_HotspotID;
-    GSErrCode err = GetDefaults(&element, nullptr);
-    if (err != NoError) return err;
-    element.header.layer = layer;
-    element.hotspot.pos = pos;
-    err = PlaceElement(&element, StoredMemo(), name, "Place hotspot");
-    if (err == NoError && guid != nullptr) *guid = element.header.guid;
-    return err;
+    return PlaceDefault(API_HotspotID, layer, name, guid, [&](API_Element& e) { e.hotspot.pos = pos; });
 }
 
 GSErrCode ProjectDatabase::PlaceLine(const API_Coord& begC, const API_Coord& endC, int32_t layer,
                                      const std::string& name, API_Guid* guid) {
+    return PlaceDefault(API_LineID, layer, name, guid, [&](API_Element& e) {
+        e.line.begC = begC;
+        e.line.endC = endC;
+    });
+}
+
+GSErrCode ProjectDatabase::PlaceDefault(API_ElemTypeID typeID, int32_t layer, const std::string& name, API_Guid* guid,
+                                        const std::function<void(API_Element&)>& place) {
     API_Element element = {};
-    element.header.typeID = API_LineID;
+    element.header.typeID = typeID;
     GSErrCode err = GetDefaults(&element, nullptr);
     if (err != NoError) return err;
     element.header.layer = layer;
-    element.line.begC = begC;
-    element.line.endC = endC;
-    err = PlaceElement(&element, StoredMemo(), name, "Place line");
+    place(element);
+    err = PlaceElement(&element, StoredMemo(), name, "Place " + ElementTypeName(typeID));
     if (err == NoError && guid != nullptr) *guid = element.header.guid;
     return err;
 }

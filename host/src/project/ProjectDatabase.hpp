@@ -16,6 +16,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,4 +46,9 @@ public:
     // The project as readable JSON (ProjectJson.cpp).
     nlohmann::ordered_json ToJson() const;
     std::string DumpJson(int indent = 2) const;
+
+private:
+    // The tool's default record of a type on `layer`, placed where `place` puts it.
+    GSErrCode PlaceDefault(API_ElemTypeID typeID, int32_t layer, const std::string& name, API_Guid* guid,
+                           const std::function<void(API_Element&)>& place);
 };

@@ -68,17 +68,18 @@ GSErrCode ProjectLinks::RemoveSolidLink(const API_Guid& target, const API_Guid& 
 }
 
 GSErrCode ProjectLinks::SolidLinkOperators(const API_Guid& target, std::vector<API_Guid>* operators) const {
-    if (operators == nullptr) return APIERR_BADPARS;
-    operators->clear();
-    for (const StoredSolidLink& l : model_.solidLinks)
-        if (l.target == target) operators->push_back(l.operatorGuid);
-    return operators->empty() ? APIERR_GENERAL : NoError;
+    return LinkedTo(target, &StoredSolidLink::target, &StoredSolidLink::operatorGuid, operators);
 }
 
 GSErrCode ProjectLinks::SolidLinkTargets(const API_Guid& operatorGuid, std::vector<API_Guid>* targets) const {
-    if (targets == nullptr) return APIERR_BADPARS;
-    targets->clear();
+    return LinkedTo(operatorGuid, &StoredSolidLink::operatorGuid, &StoredSolidLink::target, targets);
+}
+
+GSErrCode ProjectLinks::LinkedTo(const API_Guid& guid, API_Guid StoredSolidLink::*end, API_Guid StoredSolidLink::*other,
+                                 std::vector<API_Guid>* linked) const {
+    if (linked == nullptr) return APIERR_BADPARS;
+    linked->clear();
     for (const StoredSolidLink& l : model_.solidLinks)
-        if (l.operatorGuid == operatorGuid) targets->push_back(l.target);
-    return targets->empty() ? APIERR_GENERAL : NoError;
+        if (l.*end == guid) linked->push_back(l.*other);
+    return linked->empty() ? APIERR_GENERAL : NoError;
 }

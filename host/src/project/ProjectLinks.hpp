@@ -14,4 +14,9 @@ public:
     // The link of the two, or null.
     const StoredSolidLink* FindSolidLink(const API_Guid& target, const API_Guid& operatorGuid) const;
     const std::vector<StoredSolidLink>& SolidLinks() const { return model_.solidLinks; }
+
+private:
+    // The `other` ends of the links whose `end` is `guid`, in link order.
+    GSErrCode LinkedTo(const API_Guid& guid, API_Guid StoredSolidLink::*end, API_Guid StoredSolidLink::*other,
+                       std::vector<API_Guid>* linked) const;
 };

@@ -17,25 +17,23 @@ GSErrCode T_SolidLink_Remove(const API_Guid* target, const API_Guid* operatorGui
         return db.RemoveSolidLink(*target, *operatorGuid);
     });
 }
-GSErrCode T_SolidLink_GetOperators(const API_Guid* target, GSHandle* operators) {
-    return ServeDatabaseCall("SolidLink_GetOperators", [&](HostCalls&, ProjectDatabase& db) {
-        if (target == nullptr || operators == nullptr) return APIERR_BADPARS;
-        *operators = nullptr;
+// The elements linked to one element, handed out even when there are none (the answer then says so).
+GSErrCode HandOutLinked(const char* name, const API_Guid* guid, GSHandle* out,
+                        GSErrCode (ProjectDatabase::*linked)(const API_Guid&, std::vector<API_Guid>*) const) {
+    return ServeDatabaseCall(name, [&](HostCalls&, ProjectDatabase& db) {
+        if (guid == nullptr || out == nullptr) return APIERR_BADPARS;
+        *out = nullptr;
         std::vector<API_Guid> list;
-        const GSErrCode err = db.SolidLinkOperators(*target, &list);
-        const GSErrCode handErr = HandOut(list, operators);
+        const GSErrCode err = (db.*linked)(*guid, &list);
+        const GSErrCode handErr = HandOut(list, out);
         return handErr != NoError ? handErr : err;
     });
 }
+GSErrCode T_SolidLink_GetOperators(const API_Guid* target, GSHandle* operators) {
+    return HandOutLinked("SolidLink_GetOperators", target, operators, &ProjectDatabase::SolidLinkOperators);
+}
 GSErrCode T_SolidLink_GetTargets(const API_Guid* operatorGuid, GSHandle* targets) {
-    return ServeDatabaseCall("SolidLink_GetTargets", [&](HostCalls&, ProjectDatabase& db) {
-        if (operatorGuid == nullptr || targets == nullptr) return APIERR_BADPARS;
-        *targets = nullptr;
-        std::vector<API_Guid> list;
-        const GSErrCode err = db.SolidLinkTargets(*operatorGuid, &list);
-        const GSErrCode handErr = HandOut(list, targets);
-        return handErr != NoError ? handErr : err;
-    });
+    return HandOutLinked("SolidLink_GetTargets", operatorGuid, targets, &ProjectDatabase::SolidLinkTargets);
 }
 
 // The link of the two for the three getters; APIERR_LINKNOTEXIST when there is none.

@@ -113,32 +113,21 @@ void AddProjectCommands(ScriptLanguage& L) {
                           a.Text("name"), m);
         },
         "the user draws a line \"x,y x,y\"");
-    L.Add(
-        "select <name:text>", false,
-        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+    const auto select = [](bool add) {
+        return [add](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;
             API_Neig n = {};
             n.neigID = APINeigIDOfElemType(Db(r).Find(g)->record.header.typeID);
             n.guid = g;
-            const GSErrCode err = Db(r).Select(&n, 1, false);
+            const GSErrCode err = Db(r).Select(&n, 1, add);
             if (err != NoError) *m = "cannot select it (" + ErrorText(err) + "): " + Db(r).LastRefusal();
             return err == NoError;
-        },
-        "the user selects one element (elements on hidden layers stay unselected)");
-    L.Add(
-        "select add <name:text>", false,
-        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-            API_Guid g;
-            if (!Named(r, a.Text("name"), &g, m)) return false;
-            API_Neig n = {};
-            n.neigID = APINeigIDOfElemType(Db(r).Find(g)->record.header.typeID);
-            n.guid = g;
-            const GSErrCode err = Db(r).Select(&n, 1, true);
-            if (err != NoError) *m = "cannot select it (" + ErrorText(err) + "): " + Db(r).LastRefusal();
-            return err == NoError;
-        },
-        "the user adds an element to the selection");
+        };
+    };
+    L.Add("select <name:text>", false, select(false),
+          "the user selects one element (elements on hidden layers stay unselected)");
+    L.Add("select add <name:text>", false, select(true), "the user adds an element to the selection");
     L.Add(
         "deselect", false,
         [](ScriptContext& r, const ScriptArgs&, std::string*) {
