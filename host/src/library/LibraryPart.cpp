@@ -12,6 +12,18 @@
 #include <random>
 
 namespace {
+struct TypeName {
+    const char* word;
+    int32_t id;
+};
+const TypeName kTypes[] = {
+    {"real", LibParType::Real},         {"length", LibParType::Length},       {"angle", LibParType::Angle},
+    {"integer", LibParType::Integer},   {"boolean", LibParType::Boolean},     {"pen", LibParType::Pen},
+    {"linetype", LibParType::LineType}, {"material", LibParType::Material},   {"fill", LibParType::Fill},
+    {"colorrgb", LibParType::ColorRGB}, {"intensity", LibParType::Intensity}, {"lightswitch", LibParType::LightSwitch},
+    {"string", LibParType::Text},
+};
+
 bool IsHex(char c) { return std::isxdigit(uint8_t(c)) != 0; }
 
 bool IsGuid(const std::string& s, size_t at) {
@@ -104,4 +116,19 @@ std::string Utf8FromField(const char16_t* field, size_t size) {
     size_t length = 0;
     while (length < size && field[length] != 0) ++length;
     return GS::UniString(field, static_cast<uint32_t>(length)).ToUtf8();
+}
+
+const char* ParamTypeWord(int32_t typeID) {
+    for (const TypeName& t : kTypes)
+        if (t.id == typeID) return t.word;
+    return nullptr;
+}
+
+bool ParamTypeOfWord(const std::string& word, int32_t* typeID) {
+    for (const TypeName& t : kTypes)
+        if (word == t.word) {
+            *typeID = t.id;
+            return true;
+        }
+    return false;
 }

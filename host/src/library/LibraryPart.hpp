@@ -73,6 +73,11 @@ bool IsTextSectionType(uint32_t type);
 // "2DSC" for a section type word; "0x..." when it is not four printable characters.
 std::string SectionTypeText(uint32_t type);
 
+// "real", "length" ... "string" for a parameter type id; null for an unknown one.
+const char* ParamTypeWord(int32_t typeID);
+// The type id of a parameter type word; false for an unknown word.
+bool ParamTypeOfWord(const std::string& word, int32_t* typeID);
+
 // A "{8-4-4-4-12}-{8-4-4-4-12}" unique id (hexadecimal digits); upper-cased into `normal`.
 bool ParseLibPartUnID(const std::string& text, std::string* normal);
 // A new unique id (random main and revision GUIDs).

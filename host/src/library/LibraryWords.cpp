@@ -1,24 +1,11 @@
 #include "library/LibraryWords.hpp"
 
 #include "UniString.hpp"
-#include "library/LibraryPart.hpp"
 
 #include <algorithm>
 #include <cctype>
 
 namespace {
-struct TypeName {
-    const char* word;
-    int32_t id;
-};
-const TypeName kTypes[] = {
-    {"real", LibParType::Real},         {"length", LibParType::Length},       {"angle", LibParType::Angle},
-    {"integer", LibParType::Integer},   {"boolean", LibParType::Boolean},     {"pen", LibParType::Pen},
-    {"linetype", LibParType::LineType}, {"material", LibParType::Material},   {"fill", LibParType::Fill},
-    {"colorrgb", LibParType::ColorRGB}, {"intensity", LibParType::Intensity}, {"lightswitch", LibParType::LightSwitch},
-    {"string", LibParType::Text},
-};
-
 bool IsNameStart(char c) { return std::isalpha(uint8_t(c)) || c == '_' || c == '~'; }
 bool IsNameChar(char c) { return std::isalnum(uint8_t(c)) || c == '_' || c == '~'; }
 }  // namespace
@@ -49,19 +36,4 @@ bool Utf8ToUtf16(const std::string& in, std::u16string* out) {
 
 bool IsParamName(const std::string& name) {
     return !name.empty() && IsNameStart(name[0]) && std::all_of(name.begin(), name.end(), IsNameChar);
-}
-
-const char* ParamTypeWord(int32_t typeID) {
-    for (const TypeName& t : kTypes)
-        if (t.id == typeID) return t.word;
-    return nullptr;
-}
-
-bool ParamTypeOfWord(const std::string& word, int32_t* typeID) {
-    for (const TypeName& t : kTypes)
-        if (word == t.word) {
-            *typeID = t.id;
-            return true;
-        }
-    return false;
 }

@@ -1,6 +1,5 @@
 #pragma once
-// The words of library descriptions and parameter lists: parameter names and types, letter case, blanks and
-// UTF-8 texts.
+// The words of library descriptions and parameter lists: parameter names, letter case, blanks and UTF-8 texts.
 #include <cstdint>
 #include <string>
 
@@ -13,7 +12,3 @@ bool Utf8ToUtf16(const std::string& in, std::u16string* out);
 
 // Letters, digits, '_' and '~', not starting with a digit (the length is checked apart).
 bool IsParamName(const std::string& name);
-// "real", "length" ... "string" for a parameter type id; null for an unknown one.
-const char* ParamTypeWord(int32_t typeID);
-// The type id of a parameter type word; false for an unknown word.
-bool ParamTypeOfWord(const std::string& word, int32_t* typeID);
