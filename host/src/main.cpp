@@ -10,11 +10,21 @@
 #include <string>
 
 namespace {
+void PrintUsage(std::ostream& out) {
+    out << "usage: standin-host --module <path to liblodravix.so> --script <file>"
+           " [--temp-user-folder | --user-folder <dir>]\n"
+        << "       standin-host --help          (this text)\n"
+        << "       standin-host --help-script   (the script commands)\n"
+        << "  --module <file>       the add-on module to load (its resources/ folder lies beside it)\n"
+        << "  --script <file>       the script of user actions and expect checks to replay\n"
+        << "  --temp-user-folder    a fresh temporary user folder, removed afterwards (also the default)\n"
+        << "  --user-folder <dir>   use and keep <dir> as the user folder\n"
+        << "The exit status is 0 only when every script line held and nothing reported an error.\n";
+}
+
 int Usage(const char* why) {
-    std::cerr << "standin-host: " << why << "\n"
-              << "usage: standin-host --module <path to liblodravix.so> --script <file>"
-                 " [--temp-user-folder | --user-folder <dir>]\n"
-              << "       standin-host --help-script   (the script commands)\n";
+    std::cerr << "standin-host: " << why << "\n";
+    PrintUsage(std::cerr);
     return 2;
 }
 }  // namespace
@@ -32,6 +42,9 @@ int main(int argc, char** argv) {
             userFolder = argv[++i];
         } else if (arg == "--temp-user-folder") {
             tempUserFolder = true;
+        } else if (arg == "--help") {
+            PrintUsage(std::cout);
+            return 0;
         } else if (arg == "--help-script") {
             std::cout << "Script commands:\n" << StandardScriptLanguage().Usage();
             return 0;

@@ -7,7 +7,7 @@
 #include "elements/LibPartHelpers.hpp"
 #include "elements/LibPartSections.hpp"
 
-#include "LibraryStore.hpp"
+#include "library/LibraryStore.hpp"
 #include "MemoryDriver.hpp"
 
 #include <cstring>

@@ -7,7 +7,7 @@
 #include "elements/GdlParams.hpp"
 #include "settings/PrefsLP.hpp"
 
-#include "LibraryStore.hpp"
+#include "library/LibraryStore.hpp"
 
 #include <gtest/gtest.h>
 

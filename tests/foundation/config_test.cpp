@@ -1,5 +1,5 @@
 // Configuration files and suite marker files, through the in-process host (user folder, 'APPL', 'SUIT').
-#include "HostConfigFile.hpp"
+#include "config/HostConfigFile.hpp"
 #include "../host/InProcessHost.hpp"
 #include "TestSupport.hpp"
 

@@ -1,6 +1,6 @@
 // Localised texts, the language index, the alerts and the language dialog, through the in-process host and
 // the dialog manager's driver.
-#include "HostConfigFile.hpp"
+#include "config/HostConfigFile.hpp"
 #include "TestSupport.hpp"
 
 #include "foundation/ACAPI.hpp"

@@ -2,7 +2,7 @@
 // initialisation and release, with the host's language, configuration files and failing host functions.
 #include "../host/InProcessHost.hpp"
 #include "DGDriver.hpp"
-#include "HostConfigFile.hpp"
+#include "config/HostConfigFile.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/MenuCommands.hpp"
 #include "shell/ShellState.hpp"
