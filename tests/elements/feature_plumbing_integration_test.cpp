@@ -140,9 +140,15 @@ TEST_F(FeaturePlumbingTest, PolylineToPickedEdgesToLinkedSetKeptInStepByTheModel
     API_ActTranPars drag = {};
     drag.typeID = APIEdit_Drag;
     drag.disp = {4.0, 1.0};
+    const size_t undoBefore = host->Database().UndoTexts().size();
+    const int32_t cutsBefore = host->Events().CascadeCuts();
     ASSERT_EQ(host->Events().UserEdit(set.result, drag), NoError);
     EXPECT_NEAR(Get(set.cut).object.pos.x, 9.0, 1e-9);
     EXPECT_NEAR(Get(set.fill).object.pos.y, 6.0, 1e-9);
+    // The drag and the partners' upkeep: two undo steps, and the upkeep's own writes end the chain.
+    EXPECT_EQ(host->Database().UndoTexts().size(), undoBefore + 2);
+
+    EXPECT_EQ(host->Events().CascadeCuts(), cutsBefore);
 
     // --- the user copies the set: the cut and fill copies go, the result copy stays unlinked
     API_Guid copies[3] = {};

@@ -261,7 +261,8 @@ TEST_F(ElementEventsTest, NewElementsAndObservedChangesGoToTheirOwnHandlers) {
     Ev().BeginModuleCall();
     PlaceLineAt("B", 1);
     API_ActTranPars t = {};
-    t.typeID = APIEdit_Elevate;
+    t.typeID = APIEdit_Drag;  // an edit that moves nothing is no change, and reports nothing
+    t.disp = {1.0, 0.0};
     ASSERT_EQ(Ev().UserEdit(a, t), NoError);
     Ev().EndModuleCall();
     EXPECT_EQ(Codes(g_seen), (std::vector<int32_t>{-1, 1, -2}));

@@ -217,3 +217,51 @@ void DisposeApiMemo(API_ElementMemo* memo) {
     for (GSHandle& h : memo->reserved) BMKillHandle(&h);
     std::memset(static_cast<void*>(memo), 0, sizeof *memo);
 }
+
+namespace {
+size_t Units(const char16_t* text, size_t max) {
+    size_t n = 0;
+    while (n < max && text[n] != 0) ++n;
+    return n;
+}
+
+// Two parameters hold the same: a text's bytes after its terminator and a number's unused bytes do not count.
+bool SameParam(const StoredParam& a, const StoredParam& b) {
+    const API_AddParType& x = a.record;
+    const API_AddParType& y = b.record;
+    if (x.typeID != y.typeID || x.index != y.index || x.flags != y.flags || x.dim1 != y.dim1 || x.dim2 != y.dim2 ||
+        std::strncmp(x.name, y.name, sizeof x.name) != 0 || a.cells != b.cells)
+        return false;
+    const size_t dx = Units(x.uDescname, 256), dy = Units(y.uDescname, 256);
+    if (dx != dy || std::memcmp(x.uDescname, y.uDescname, dx * sizeof(char16_t)) != 0) return false;
+    if (a.IsArray()) return true;
+    if (x.typeID != APIParT_Text) return std::memcmp(&x.value.real, &y.value.real, sizeof x.value.real) == 0;
+    const size_t vx = Units(x.value.uStr, 256), vy = Units(y.value.uStr, 256);
+    return vx == vy && std::memcmp(x.value.uStr, y.value.uStr, vx * sizeof(char16_t)) == 0;
+}
+
+template <typename T>
+bool SameBytes(const std::optional<std::vector<T>>& a, const std::optional<std::vector<T>>& b) {
+    if (a.has_value() != b.has_value()) return false;
+    if (!a) return true;
+    return a->size() == b->size() && (a->empty() || std::memcmp(a->data(), b->data(), a->size() * sizeof(T)) == 0);
+}
+}  // namespace
+
+bool StoredMemo::SameAs(const StoredMemo& other) const {
+    if (params.has_value() != other.params.has_value()) return false;
+    if (params) {
+        if (params->size() != other.params->size()) return false;
+        for (size_t i = 0; i < params->size(); ++i) {
+            if (!SameParam((*params)[i], (*other.params)[i])) return false;
+        }
+    }
+    return SameBytes(coords, other.coords) && SameBytes(pends, other.pends) && SameBytes(parcs, other.parcs) &&
+        SameBytes(vertexIDs, other.vertexIDs) && SameBytes(edgeIDs, other.edgeIDs) &&
+        SameBytes(contourIDs, other.contourIDs) && SameBytes(edgeTrims, other.edgeTrims) &&
+        SameBytes(sideMaterials, other.sideMaterials) && SameBytes(meshPolyZ, other.meshPolyZ) &&
+        SameBytes(meshLevelCoords, other.meshLevelCoords) && SameBytes(meshLevelEnds, other.meshLevelEnds) &&
+        SameBytes(bezierDirs, other.bezierDirs) &&
+        elemInfoString.value_or(std::u16string()) == other.elemInfoString.value_or(std::u16string()) &&
+        textContent == other.textContent;
+}

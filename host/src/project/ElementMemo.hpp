@@ -35,6 +35,8 @@ struct StoredMemo {
     std::optional<std::string> textContent;
 
     bool IsEmpty() const;
+    // The same parts with the same bytes (parameters: records and cells).
+    bool SameAs(const StoredMemo& other) const;
     // Copies the parts in `mask` from `source`; with onlyPresent, parts `source` lacks are left as they are,
     // otherwise they are removed.
     void Apply(const StoredMemo& source, uint64_t mask, bool onlyPresent);

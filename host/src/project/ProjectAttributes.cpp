@@ -64,13 +64,15 @@ GSErrCode ProjectAttributes::ModifyAttribute(API_Attribute* attribute) {
     const int32_t other = FindAttribute(t, name);
     if (other != 0 && other != index) return Refuse(APIERR_ATTREXIST, "an attribute named \"" + name + "\" exists");
     StoredAttribute& a = model_.attributes[t][size_t(index) - 1];
+    const API_Attribute before = a.record;
     const API_Guid guid = a.record.header.guid;
     a.record = *attribute;
     a.record.header.index = index;
     a.record.header.guid = guid;
     a.record.header.name[sizeof a.record.header.name - 1] = '\0';
     *attribute = a.record;
-    Changed();
+    // Writing an attribute back as it was changes nothing (no undo step of its own).
+    if (std::memcmp(&before, &a.record, sizeof before) != 0) Changed();
     return NoError;
 }
 

@@ -284,6 +284,12 @@ GSErrCode ProjectElements::ChangeElement(API_Element* element, const API_Element
     if (memo != nullptr && memoMask != 0) m.Apply(ReadApiMemo(*memo, memoMask), memoMask, false);
     err = CheckRecord(next, m);
     if (err != NoError) return err;
+    // A change that leaves the element as it was is no change: no new stamp, no notification. Otherwise the
+    // module's own upkeep, which writes partners that may already be in step, would notify itself without end.
+    if (std::memcmp(&next, &e->record, sizeof next) == 0 && m.SameAs(e->memo)) {
+        *element = next;
+        return NoError;
+    }
     next.header.modiStamp = int64_t(++changes_);
     next.header.hasMemo = m.IsEmpty() ? 0 : 1;
     const StoredElement before = *e;
@@ -313,6 +319,8 @@ GSErrCode ProjectElements::ChangeParameters(const API_Guid* guids, uint32_t coun
         next.memo.Apply(given, APIMemoMask_All, true);
         err = CheckRecord(next.record, next.memo);
         if (err != NoError) return err;
+        if (std::memcmp(&next.record, &e->record, sizeof next.record) == 0 && next.memo.SameAs(e->memo))
+            continue;  // no change (see ChangeElement)
         changes.push_back({e, next});
     }
     for (auto& c : changes) {
