@@ -4,6 +4,7 @@
 #include "ResourceDriver.hpp"
 #include "SelectorFamilies.hpp"
 #include "TextFields.hpp"
+#include "drawing/ShapePrimCalls.hpp"
 #include "library/LibPartCalls.hpp"
 #include "library/LibPartParamCalls.hpp"
 #include "library/LibPartSectionCalls.hpp"
@@ -23,6 +24,7 @@
 #include "project/WindowCalls.hpp"
 #include "ui/MenuCalls.hpp"
 #include "ui/PaletteCalls.hpp"
+#include "view3d/View3DCalls.hpp"
 
 #include <cstring>
 
@@ -49,6 +51,8 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallLibPartCalls(set);
     InstallLibPartParamCalls(set);
     InstallLibPartSectionCalls(set);
+    InstallView3DCalls(set);
+    InstallShapePrimCalls(set);
 }
 }  // namespace
 
