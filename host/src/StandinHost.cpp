@@ -15,6 +15,7 @@
 #include "project/InputCalls.hpp"
 #include "project/MemoCalls.hpp"
 #include "project/ModuleDataCalls.hpp"
+#include "project/OldIdentifierCalls.hpp"
 #include "project/SelectionCalls.hpp"
 #include "project/SolidLinkCalls.hpp"
 #include "project/StoryCalls.hpp"
@@ -45,6 +46,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallUndoCalls(set);
     InstallEventCalls(set);
     InstallSolidLinkCalls(set);
+    InstallOldIdentifierCalls(set);
     InstallInputCalls(set);
     InstallLibPartCalls(set);
     InstallLibPartParamCalls(set);

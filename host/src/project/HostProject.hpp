@@ -2,6 +2,7 @@
 // The project the host has open: its libraries, its database and the module's data stored in it. It survives
 // restarts of the module. The database finds the library parts of placed objects among the project's libraries.
 #include "library/LibraryStore.hpp"
+#include "project/OldIdentifiers.hpp"
 #include "project/ProjectDatabase.hpp"
 
 #include <cstdint>
@@ -21,4 +22,5 @@ struct HostProject {
     std::map<std::string, ModuleDataEntry> moduleData;  // by name; "" is the unnamed entry
     LibraryStore libraries;                             // a project starts with none loaded
     ProjectDatabase database;                           // elements, attributes, stories, windows ...
+    OldIdentifiers oldIds;                              // of a project of an earlier release
 };
