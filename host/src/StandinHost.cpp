@@ -16,6 +16,7 @@
 #include "project/InputCalls.hpp"
 #include "project/MemoCalls.hpp"
 #include "project/ModuleDataCalls.hpp"
+#include "project/OldIdentifierCalls.hpp"
 #include "project/SelectionCalls.hpp"
 #include "project/SolidLinkCalls.hpp"
 #include "project/StoryCalls.hpp"
@@ -47,6 +48,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallUndoCalls(set);
     InstallEventCalls(set);
     InstallSolidLinkCalls(set);
+    InstallOldIdentifierCalls(set);
     InstallInputCalls(set);
     InstallLibPartCalls(set);
     InstallLibPartParamCalls(set);
