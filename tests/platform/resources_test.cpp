@@ -173,7 +173,7 @@ TEST_F(BadResources, BadDialogLinesAreReportedAndSkipped) {
     Add("DLOG/300.txt",
         "title Broken \\x title\n"
         "item 1 button 0 0 10\n"         // truncated
-        "item 2 slider 0 0 10 10\n"      // unknown kind
+        "item 2 knob 0 0 10 10\n"        // unknown kind
         "item 3 button 0 0 -5 10 Neg\n"  // negative size
         "item x button 0 0 10 10\n"      // id not a number
         "item 40000 button 0 0 10 10\n"  // id too large
