@@ -307,13 +307,11 @@ int16_t ApplyClick(Dialog& dialog, Item& item, const Action& action, const std::
                 SendChange(dialId, itemId);
             }
         }
-    } else if (item.kind == RSDialogItemKind::Check || item.kind == RSDialogItemKind::Radio) {
-        const bool changed = item.kind == RSDialogItemKind::Check || item.value == 0.0;
-        if (item.kind == RSDialogItemKind::Check)
-            item.value = item.value != 0.0 ? 0.0 : 1.0;
-        else
-            CheckRadio(dialog, item);
-        if (changed) SendChange(dialId, itemId);
+    } else if (item.kind == RSDialogItemKind::Check) {
+        // A click reports itself as a click; the value has turned by then (a set reports a change instead).
+        item.value = item.value != 0.0 ? 0.0 : 1.0;
+    } else if (item.kind == RSDialogItemKind::Radio) {
+        CheckRadio(dialog, item);
     }
     if (FindDialog(dialId) == nullptr) return 0;
     const int16_t answer = SendClick(dialId, itemId, mouse);
