@@ -129,6 +129,7 @@ struct TabFieldState {
 struct ItemState {
     int16_t id = 0;
     std::string kind;  // the layout kind: "button", "static", "edit", "intedit", "realedit", "list", ...
+    DG::Rect rect;     // in the dialog's (or the tab page's) client coordinates
     std::string text;  // numeric edits: the value as shown
     double value = 0.0;
     bool enabled = true;

@@ -53,6 +53,17 @@ void TellModelessWindows(int16_t status) {
 
 }  // namespace
 
+void Init(int16_t dialId) {
+    NoteText(dialId, "init");
+    if (Dialog* dialog = FindDialog(dialId)) dialog->initialising = true;
+    Deliver(dialId, DG_MSG_INIT, 0, 0);
+    Dialog* dialog = FindDialog(dialId);
+    if (dialog == nullptr) return;
+    dialog->initialising = false;
+    RequestRedrawOfAll(dialId);
+    FlushRedraws();
+}
+
 Dialog* CreateDialog(GSResModule module, int16_t resId, bool modal, DGDialCallBack callback, DGUserData userData) {
     const char* kind = modal ? "DGModalDialog" : "DGModelessInit";
     if (callback == nullptr) {
@@ -151,6 +162,7 @@ DGDriver::LogRecord Snapshot(const Dialog& dialog, const char* kind) {
         DGDriver::ItemState state;
         state.id = item.id;
         state.kind = RSDialogItemKindName(item.kind);
+        state.rect = item.rect;
         state.text = IsNumericEdit(item.kind) ? ValueText(item).ToUtf8() : item.text.ToUtf8();
         state.value = item.value;
         state.enabled = item.enabled;
@@ -206,10 +218,7 @@ int16_t DGModalDialog(GSResModule resModule, int16_t resId, GSResModule /*helpMo
     if (CreateDialog(resModule, resId, true, callback, userData) == nullptr) return 0;
     State& state = GetState();
     if (state.modalDepth++ == 0) TellModelessWindows(0);
-    NoteText(resId, "init");
-    Deliver(resId, DG_MSG_INIT, 0, 0);
-    RequestRedrawOfAll(resId);
-    FlushRedraws();
+    Init(resId);
 
     bool automaticOkGiven = false;
     int16_t result = 0;
@@ -265,12 +274,8 @@ void DGAbortModalDialog(int16_t dialId, int16_t item) {
 int16_t DGModelessInit(GSResModule resModule, int16_t resId, DGDialCallBack callback, DGUserData userData) {
     if (CreateDialog(resModule, resId, false, callback, userData) == nullptr) return 0;
     GetState().activeModeless = resId;
-    NoteText(resId, "init");
-    Deliver(resId, DG_MSG_INIT, 0, 0);
-    if (FindDialog(resId) == nullptr) return 0;
-    RequestRedrawOfAll(resId);
-    FlushRedraws();
-    return resId;
+    Init(resId);
+    return FindDialog(resId) != nullptr ? resId : 0;
 }
 
 int16_t DGModelessInit(GSResModule resModule, int16_t resId, GSResModule /*helpModule*/, DGDialCallBack callback,

@@ -87,7 +87,8 @@ void QueueClickAt(DialogRef dialog, int16_t item, ClickPoint point) {
 
 void QueueClickListRow(DialogRef dialog, int16_t item, int32_t row, int32_t x) {
     Action a = ForDialog(ActionKind::ClickAt, dialog, item);
-    a.number = row != 0 ? row : -1;  // row 0 is no row: refused as such
+    a.number = row;
+    a.second = 1;  // a click on a row: its y comes from the row
     a.point.x = x;
     Push(a);
 }

@@ -81,6 +81,7 @@ struct Dialog {
     int32_t y = 0;
     bool visible = true;
     bool closing = false;
+    bool initialising = false;  // its init message runs: the first drawing follows it, whole
     int16_t focus = 0;
     int16_t abortItem = 0;
     std::vector<Item> items;
@@ -117,7 +118,7 @@ struct Action {
     int16_t page = 0;
     int16_t item = 0;
     int32_t number = 0;  // long value, row, pop-up item, page, alert button, file filter, width
-    int32_t second = 0;  // height
+    int32_t second = 0;  // height; 1 for a click on a list row (number: the row)
     double real = 0.0;
     std::string text;
     std::vector<std::string> paths;
@@ -192,6 +193,8 @@ void FlushRedraws();
 
 // Builds the dialog (and the pages of its tab controls) from its layout; null with an error.
 Dialog* CreateDialog(GSResModule module, int16_t resId, bool modal, DGDialCallBack callback, DGUserData userData);
+// Sends the init message, then draws every user item and owner-drawn list cell of the dialog once.
+void Init(int16_t dialId);
 // Delivers the close message, logs the dialog with its pages, destroys them.
 void CloseAndLog(int16_t dialId, int16_t item);
 void DestroyDialog(int16_t dialId);

@@ -122,6 +122,8 @@ int16_t Deliver(int16_t dialId, int16_t message, int16_t item, DGMessageData dat
 
 void RequestRedraw(int16_t dialId, int16_t item, int32_t row, int16_t tab) {
     State& state = GetState();
+    const Dialog* root = RootOf(FindDialog(dialId));
+    if (root != nullptr && root->initialising) return;
     const Redraw redraw{dialId, item, row, tab};
     for (const Redraw& pending : state.pendingRedraws) {
         if (pending == redraw) return;

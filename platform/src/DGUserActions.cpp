@@ -278,7 +278,12 @@ int16_t ApplyClick(Dialog& dialog, Item& item, const Action& action, const std::
     if (action.kind == ActionKind::ClickAt) {
         const bool list = item.kind == RSDialogItemKind::List;
         DGDriver::ClickPoint point = action.point;
-        if (list && action.number != 0) {
+        const bool rowClick = action.second != 0;
+        if (rowClick && !list) {
+            Error(what + ": the item is no list");
+            return 0;
+        }
+        if (rowClick) {
             // A click on a row: the middle of the row, at x.
             if (action.number < 1 || static_cast<size_t>(action.number) > item.rows.size() ||
                 item.rows[static_cast<size_t>(action.number - 1)].separator) {
@@ -332,7 +337,7 @@ std::string Describe(const Action& a) {
         case ActionKind::PickPopUp: return "pick item " + std::to_string(a.number) + " of pop-up " + item + on;
         case ActionKind::Click: return "click item " + item + on;
         case ActionKind::ClickAt: {
-            std::string s = a.number != 0
+            std::string s = a.second != 0
                 ? "click row " + std::to_string(a.number) + " of list " + item + " at x " + std::to_string(a.point.x)
                 : "click item " + item + " at " + std::to_string(a.point.x) + " " + std::to_string(a.point.y);
             if (a.point.modifiers != 0) s += " with modifiers " + std::to_string(a.point.modifiers);
