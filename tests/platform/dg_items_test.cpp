@@ -195,3 +195,35 @@ TEST(DialogItems, OwnerDrawnCellsAreDrawnCellByCellAndEditorsSitOnTheSelectedRow
     EXPECT_EQ(editor.rect.bottom, 70);
     EXPECT_TRUE(DGDriver::Errors().empty());
 }
+
+TEST(DialogItems, ModelessWindowsHearWhenTheUserTurnsToThemAndWhileAModalDialogRuns) {
+    std::vector<std::string> heard;
+    Handler modal = [&](int16_t message, int16_t, int16_t item) -> int16_t {
+        heard.push_back("modal " + std::to_string(message));
+        return message == DG_MSG_CLICK ? item : 0;
+    };
+    Handler palette = [&](int16_t message, int16_t d, int16_t item) -> int16_t {
+        if (message != DG_MSG_UPDATE)
+            heard.push_back(std::to_string(d) + " " + std::to_string(message) + ":" + std::to_string(item));
+        if (message == DG_MSG_CLICK && item == 2) RunModal(TestDialog, modal);
+        return 0;
+    };
+    const GSResModule module = TestSupport::TestResources();
+    constexpr int16_t kOther = 32002;
+    ASSERT_EQ(DGModelessInit(module, Palette, HandlerCallback, reinterpret_cast<DGUserData>(&palette)), Palette);
+    ASSERT_EQ(DGModelessInit(module, kOther, HandlerCallback, reinterpret_cast<DGUserData>(&palette)), kOther);
+    heard.clear();
+    DGDriver::QueueClick(Palette, 1);
+    DGDriver::QueueClick(kOther, 1);
+    DGDriver::QueueClick(Palette, 2);
+    EXPECT_EQ(DGDriver::DeliverModelessActions(), 3);
+    EXPECT_THAT(heard,
+                ElementsAre("32002 14:0", "32001 14:1", "32001 4:1",             // turns to the palette
+                            "32001 14:0", "32002 14:1", "32002 4:1",             // and back
+                            "32002 14:0", "32001 14:1", "32001 4:2",             // its click opens a modal
+                            "32001 15:0", "32002 15:0", "modal 1", "modal 16",   // dialog, which takes
+                            "modal 4", "modal 3", "32001 15:1", "32002 15:1"));  // the input while it runs
+    DGModelessClose(Palette);
+    DGModelessClose(kOther);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+}
