@@ -37,6 +37,7 @@ constexpr int16_t DG_MSG_RESIZE = 13;     // the user resized the window; msgDat
 constexpr int16_t DG_MSG_ACTIVATE = 14;   // modeless: item 1 the window became the active one, 0 it is no more
 constexpr int16_t DG_MSG_TOPSTATUS = 15;  // modeless: item 0 a modal dialog took the user's input, 1 it gave it back
 constexpr int16_t DG_MSG_UPDATE = 16;     // redraw a user item or list cell; msgData points to a DGUserUpdateData
+constexpr int16_t DG_MSG_UPDATE_ITEM = DG_MSG_TOPSTATUS;  // the former name of message 15
 
 constexpr int16_t DG_ALL_ITEMS = 0;       // item 0 of enable/disable/show/hide: every item; row 0 of deletes: all
 constexpr int16_t DG_DIALOG_WINDOW = -1;  // focus item: the dialog window itself

@@ -309,7 +309,7 @@ bool GetDialogState(DialogRef ref, LogRecord* state) {
     const Dialog* dialog = FindDialog(ref.dialogId);
     if (dialog == nullptr || state == nullptr) return false;
     if (ref.tabItem != 0) {
-        const Item* control = ItemIn(*const_cast<Dialog*>(dialog), ref.tabItem);
+        const Item* control = ItemIn(*dialog, ref.tabItem);
         if (control == nullptr || ref.page < 1 || static_cast<size_t>(ref.page) > control->pages.size()) return false;
         dialog = FindDialog(control->pages[static_cast<size_t>(ref.page - 1)]);
         if (dialog == nullptr) return false;

@@ -175,6 +175,7 @@ Dialog* RootOf(Dialog* dialog);
 // visible and showing it.
 bool IsShown(const Dialog& dialog);
 Item* ItemIn(Dialog& dialog, int16_t item);
+const Item* ItemIn(const Dialog& dialog, int16_t item);
 // The item, or null with a warning naming `operation`.
 Item* FindItem(int16_t dialId, int16_t item, const char* operation);
 // The item of that kind, or null with a warning.

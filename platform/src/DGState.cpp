@@ -36,6 +36,12 @@ Item* ItemIn(Dialog& dialog, int16_t item) {
     return nullptr;
 }
 
+const Item* ItemIn(const Dialog& dialog, int16_t item) {
+    for (const Item& it : dialog.items)
+        if (it.id == item) return &it;
+    return nullptr;
+}
+
 bool IsShown(const Dialog& dialog) {
     if (dialog.closing || !dialog.visible) return false;
     if (dialog.parentId == 0) return true;

@@ -53,12 +53,13 @@ std::map<Key, ModelItem> Items() {
     m[{0, 14}].value = 1;  // the pop-up's first entry is chosen at init
     m[{0, 23}].value = 1;  // the first page is shown
     m[{0, 25}].usable = m[{0, 26}].usable = false;
-    m[{1, 1}] = ModelItem{"edit"};
+    m[{1, 1}].kind = "edit";
     m[{1, 1}].limit = 20;
-    m[{1, 2}] = ModelItem{"realedit", 0, 1};
-    m[{1, 3}] = ModelItem{"button"};
-    m[{2, 1}] = ModelItem{"check"};
-    m[{2, 2}] = ModelItem{"intedit"};
+    m[{1, 2}].kind = "realedit";
+    m[{1, 2}].lo = 0, m[{1, 2}].hi = 1;
+    m[{1, 3}].kind = "button";
+    m[{2, 1}].kind = "check";
+    m[{2, 2}].kind = "intedit";
     return m;
 }
 
@@ -346,11 +347,12 @@ TEST(DialogActionsProperty, EachActionAppliesExactlyOrFailsTheRunNamingIt) {
         auto check = [&](int page, const std::vector<DGDriver::ItemState>& items) {
             for (const DGDriver::ItemState& item : items) {
                 const ModelItem& it = model.at({page, item.id});
-                if (it.kind == "edit" || it.kind == "richedit")
+                if (it.kind == "edit" || it.kind == "richedit") {
                     EXPECT_EQ(item.text, it.text) << where << " item " << Where(page, item.id);
-                else if (IsNumber(it.kind) || it.kind == "list" || it.kind == "popup" || it.kind == "tab")
+                } else if (IsNumber(it.kind) || it.kind == "list" || it.kind == "popup" || it.kind == "tab") {
                     EXPECT_EQ(IsNumber(it.kind) ? item.value : item.selected, it.value)
                         << where << " item " << Where(page, item.id);
+                }
             }
         };
         check(0, record.items);
