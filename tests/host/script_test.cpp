@@ -171,3 +171,42 @@ TEST_F(ScriptRunTest, BrokenConfigurationFileGivesAClearFailure) {
     EXPECT_FALSE(Run("config \"Brenmaro.cfg\" \"Other\" \"1\"\n"));
 }
 }  // namespace
+
+namespace {
+class DialogCheckTest : public ScriptRunTest {};
+}  // namespace
+
+TEST_F(DialogCheckTest, ChecksReadTheDialogAsItClosedAndNameWhatTheyFound) {
+    const std::string run = "load\n"
+                            "folder \"@module/library\"\n"
+                            "dialog 32734 pick 3 4\n"
+                            "dialog 32734 click 1\n"
+                            "menu 32501 2\n"
+                            "expect dialog 32734 closed\n"
+                            "expect dialog 32734 title \"Lodravix\"\n"
+                            "expect dialog 32734 events \"change 3; click 1 -> 1; close 1\"\n"
+                            "expect dialog 32734 item 3 count 7\n"
+                            "expect dialog 32734 item 3 selected 4\n"
+                            "expect dialog 32734 item 3 cell-icon 4 1 32761\n"
+                            "expect dialog 32734 item 1 text \"OK\"\n"
+                            "expect dialog 32734 item 2 enabled\n";
+    EXPECT_TRUE(Run(run)) << output;
+    TearDown();  // the same flow again on a fresh host and user folder, with checks that fail
+    SetUp();
+    EXPECT_FALSE(Run(run +
+                     "expect dialog 32734 item 3 selected 2\n"
+                     "expect dialog 32734 item 3 cell 9 1 \"\"\n"
+                     "expect dialog 32734 item 99 visible\n"
+                     "expect dialog 32000 item 1 text \"OK\"\n"));
+    EXPECT_EQ(failures, 4) << output;
+    for (const char* found : {"item 3 selected 4, expected 2", "the list has 7 rows", "the dialog has no item 99",
+                              "dialog 32000 was never shown"})
+        EXPECT_NE(output.find(found), std::string::npos) << found << "\n" << output;
+    // A dialog slot names a tab page as dialog/tab control/page; anything else is refused before the run.
+    std::vector<ScriptCommand> commands;
+    std::vector<std::string> errors;
+    EXPECT_TRUE(StandardScriptLanguage().Parse("dialog 32571/3/1 set 16 2.5\n", &commands, &errors));
+    EXPECT_FALSE(StandardScriptLanguage().Parse("dialog 32571/3 set 16 2.5\n", &commands, &errors));
+    EXPECT_NE(errors.back().find("'32571/3' is not a number or a tab page"), std::string::npos) << errors.back();
+    DGDriver::ClearQueueAndLog();
+}
