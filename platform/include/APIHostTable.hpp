@@ -45,6 +45,10 @@ struct API_ElemInfo3D;
 struct API_Component3D;
 // Records of the notifications (defined in APIInteraction.hpp).
 struct API_ActTranPars;
+// The primitives of an element's drawing (defined in APIPrimitives.hpp).
+union API_Primitive;
+typedef GSErrCode API_ShapePrimsProc(const API_Primitive* primitive, const void* parameters, const char16_t* text,
+                                     const API_Coord* coordinates);
 
 struct API_HostFunctionTable {
     uint32_t structSize;  // sizeof as the host was built with
@@ -201,6 +205,9 @@ struct API_HostFunctionTable {
     // In: header.typeID and header.index. A body (type 1) is counted in the whole 3D model and becomes the body
     // that the polygons, polygon edges, edges and vertices (types 2-5, from 1) are counted in.
     GSErrCode (*Get3DComponent)(API_Component3D* component);
+    // --- the 2D drawing of an element (records in APIPrimitives.hpp)
+    // Hands the primitives of the drawing of the element (in the current database) to `proc`, one at a time.
+    GSErrCode (*Element_ShapePrims)(const API_Elem_Head* head, API_ShapePrimsProc* proc);
 
     // New entries go here, at the end.
 };

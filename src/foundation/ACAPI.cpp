@@ -388,3 +388,8 @@ GSErrCode ACAPI_3D_GetComponent(API_Component3D* component) {
     if (component == nullptr) return APIERR_BADPARS;
     return LODRAVIX_HOST_CALL(Get3DComponent, component);
 }
+
+GSErrCode ACAPI_Element_ShapePrims(const API_Elem_Head& head, API_ShapePrimsProc* proc) {
+    if (proc == nullptr) return APIERR_BADPARS;
+    return LODRAVIX_HOST_CALL(Element_ShapePrims, &head, proc);
+}

@@ -8,6 +8,8 @@
 #include "APILibPartSections.hpp"
 #include "APIInteraction.hpp"
 #include "APIMesh.hpp"
+#include "APIPrimitives.hpp"
+#include "APIView3D.hpp"
 #include "GSArray.hpp"
 #include "Resources.hpp"
 #include "UniString.hpp"
@@ -219,3 +221,7 @@ GSErrCode ACAPI_Element_Get3DInfo(const API_Elem_Head& head, API_ElemInfo3D* inf
 // One component by component->header (type and index). A body is counted in the whole 3D model; after it, the
 // polygons, polygon edges, edges and vertices of that body count from 1.
 GSErrCode ACAPI_3D_GetComponent(API_Component3D* component);
+// --- The 2D drawing of an element (APIPrimitives.hpp) ---------------------------------------------------------------
+// The primitives of the element's drawing, one call of `proc` each; an element reference among them is the
+// caller's to follow.
+GSErrCode ACAPI_Element_ShapePrims(const API_Elem_Head& head, API_ShapePrimsProc* proc);
