@@ -9,6 +9,7 @@
 #include "library/LibPartCalls.hpp"
 #include "library/LibPartParamCalls.hpp"
 #include "library/LibPartSectionCalls.hpp"
+#include "model3d/ModelCalls.hpp"
 #include "module/ModuleCalls.hpp"
 #include "module/NotificationCalls.hpp"
 #include "project/AttributeCalls.hpp"
@@ -27,6 +28,7 @@
 #include "ui/MenuCalls.hpp"
 #include "ui/PaletteCalls.hpp"
 #include "ui/UserControlCalls.hpp"
+#include "ui/ProgressCalls.hpp"
 #include "view3d/View3DCalls.hpp"
 
 #include <cstring>
@@ -40,6 +42,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallMenuCalls(set);
     InstallPaletteCalls(set);
     InstallUserControlCalls(set);
+    InstallProgressCalls(set);
     InstallModuleDataCalls(set);
     InstallElementCalls(set);
     InstallMemoCalls(set);
@@ -51,6 +54,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallUndoCalls(set);
     InstallEventCalls(set);
     InstallSolidLinkCalls(set);
+    InstallModelCalls(set);
     InstallOldIdentifierCalls(set);
     InstallInputCalls(set);
     InstallLibPartCalls(set);

@@ -40,6 +40,9 @@ namespace GS {
 class UniString;
 }
 typedef GSErrCode API_UndoableCommandProc(void* context);
+// Records of the 3D model (defined in APIMesh.hpp).
+struct API_ElemInfo3D;
+struct API_Component3D;
 // Records of the notifications (defined in APIInteraction.hpp).
 struct API_ActTranPars;
 // The primitives of an element's drawing (defined in APIPrimitives.hpp).
@@ -195,6 +198,13 @@ struct API_HostFunctionTable {
     GSErrCode (*SolidLink_GetOperation)(const API_Guid* target, const API_Guid* operatorGuid, uint32_t* operation);
     GSErrCode (*SolidLink_GetFlags)(const API_Guid* target, const API_Guid* operatorGuid, uint32_t* linkFlags);
 
+    // --- the 3D model (records in APIMesh.hpp)
+    // In: the GUID in the head. Out: the range of the element's bodies in the 3D model, which the host builds
+    // from the element and the solid links that change it.
+    GSErrCode (*Element_Get3DInfo)(const API_Elem_Head* head, API_ElemInfo3D* info3D);
+    // In: header.typeID and header.index. A body (type 1) is counted in the whole 3D model and becomes the body
+    // that the polygons, polygon edges, edges and vertices (types 2-5, from 1) are counted in.
+    GSErrCode (*Get3DComponent)(API_Component3D* component);
     // --- the 2D drawing of an element (records in APIPrimitives.hpp)
     // Hands the primitives of the drawing of the element (in the current database) to `proc`, one at a time.
     GSErrCode (*Element_ShapePrims)(const API_Elem_Head* head, API_ShapePrimsProc* proc);

@@ -67,6 +67,32 @@ struct API_InterfaceRecords<API_Selector("SUCC")> {
     using Par1 = API_UserControlBinding;
     using Par2 = void;
 };
+// The progress window (no cancel test): 'IPWD' opens it with a title and a phase count, 'SPRP' sets the phase
+// text and the maximum, 'SPRV' the current value, 'CPWD' closes it.
+constexpr API_SelectorTag<API_Selector("IPWD")> APIIo_InitProcessWindowID{};
+template <>
+struct API_InterfaceRecords<API_Selector("IPWD")> {
+    using Par1 = GS::UniString;
+    using Par2 = int16_t;
+};
+constexpr API_SelectorTag<API_Selector("SPRP")> APIIo_SetNextProcessPhaseID{};
+template <>
+struct API_InterfaceRecords<API_Selector("SPRP")> {
+    using Par1 = GS::UniString;
+    using Par2 = int32_t;
+};
+constexpr API_SelectorTag<API_Selector("SPRV")> APIIo_SetProcessValueID{};
+template <>
+struct API_InterfaceRecords<API_Selector("SPRV")> {
+    using Par1 = int32_t;
+    using Par2 = void;
+};
+constexpr API_SelectorTag<API_Selector("CPWD")> APIIo_CloseProcessWindowID{};
+template <>
+struct API_InterfaceRecords<API_Selector("CPWD")> {
+    using Par1 = void;
+    using Par2 = void;
+};
 
 // --- Command codes of other add-ons (ACAPI_Command_Test) ---------------------------------------------------------
 // 'SUIT': the suite add-on answers when it is loaded.

@@ -378,6 +378,17 @@ GSErrCode ACAPI_Element_SolidLink_GetFlags(const API_Guid& target, const API_Gui
     return LODRAVIX_HOST_CALL(SolidLink_GetFlags, &target, &operatorGuid, linkFlags);
 }
 
+GSErrCode ACAPI_Element_Get3DInfo(const API_Elem_Head& head, API_ElemInfo3D* info3D) {
+    if (info3D == nullptr) return APIERR_BADPARS;
+    std::memset(info3D, 0, sizeof(*info3D));
+    return LODRAVIX_HOST_CALL(Element_Get3DInfo, &head, info3D);
+}
+
+GSErrCode ACAPI_3D_GetComponent(API_Component3D* component) {
+    if (component == nullptr) return APIERR_BADPARS;
+    return LODRAVIX_HOST_CALL(Get3DComponent, component);
+}
+
 GSErrCode ACAPI_Element_ShapePrims(const API_Elem_Head& head, API_ShapePrimsProc* proc) {
     if (proc == nullptr) return APIERR_BADPARS;
     return LODRAVIX_HOST_CALL(Element_ShapePrims, &head, proc);

@@ -7,6 +7,7 @@
 #include "APIElements.hpp"
 #include "APILibPartSections.hpp"
 #include "APIInteraction.hpp"
+#include "APIMesh.hpp"
 #include "APIPrimitives.hpp"
 #include "APIView3D.hpp"
 #include "GSArray.hpp"
@@ -214,6 +215,12 @@ GSErrCode ACAPI_Element_SolidLink_GetOperation(const API_Guid& target, const API
                                                uint32_t* operation);
 GSErrCode ACAPI_Element_SolidLink_GetFlags(const API_Guid& target, const API_Guid& operatorGuid, uint32_t* linkFlags);
 
+// --- The 3D model -------------------------------------------------------------------------------------------------
+// The first and last body of the element's 3D model (the element's GUID in `head`); `info3D` is zeroed first.
+GSErrCode ACAPI_Element_Get3DInfo(const API_Elem_Head& head, API_ElemInfo3D* info3D);
+// One component by component->header (type and index). A body is counted in the whole 3D model; after it, the
+// polygons, polygon edges, edges and vertices of that body count from 1.
+GSErrCode ACAPI_3D_GetComponent(API_Component3D* component);
 // --- The 2D drawing of an element (APIPrimitives.hpp) ---------------------------------------------------------------
 // The primitives of the element's drawing, one call of `proc` each; an element reference among them is the
 // caller's to follow.

@@ -15,6 +15,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddProjectDumpCommands(L);
         AddInputCommands(L);
         AddEditCommands(L);
+        AddModelCommands(L);
         AddLegacyCommands(L);
         return L;
     }();
