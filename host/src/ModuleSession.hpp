@@ -36,4 +36,16 @@ struct ModuleSession {
     API_ElementEventHandlerProc* elementObserver = nullptr;
     API_ToolChangeHandlerProc* toolChangeHandler = nullptr;
     std::map<int32_t, ModelessWindow> modelessWindows;
+    // The progress window ('IPWD' ... 'CPWD'): its latest texts and numbers, and how often it opened and closed.
+    struct ProgressWindow {
+        bool open = false;
+        std::string title;
+        int16_t phases = 0;
+        std::string phaseText;
+        int32_t maximum = 0;
+        int32_t value = 0;
+        int32_t opened = 0;
+        int32_t closed = 0;
+    };
+    ProgressWindow progress;
 };

@@ -7,6 +7,7 @@
 #include "library/LibPartCalls.hpp"
 #include "library/LibPartParamCalls.hpp"
 #include "library/LibPartSectionCalls.hpp"
+#include "model3d/ModelCalls.hpp"
 #include "module/ModuleCalls.hpp"
 #include "module/NotificationCalls.hpp"
 #include "project/AttributeCalls.hpp"
@@ -23,6 +24,7 @@
 #include "project/WindowCalls.hpp"
 #include "ui/MenuCalls.hpp"
 #include "ui/PaletteCalls.hpp"
+#include "ui/ProgressCalls.hpp"
 
 #include <cstring>
 
@@ -34,6 +36,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallNotificationCalls(set);
     InstallMenuCalls(set);
     InstallPaletteCalls(set);
+    InstallProgressCalls(set);
     InstallModuleDataCalls(set);
     InstallElementCalls(set);
     InstallMemoCalls(set);
@@ -45,6 +48,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallUndoCalls(set);
     InstallEventCalls(set);
     InstallSolidLinkCalls(set);
+    InstallModelCalls(set);
     InstallInputCalls(set);
     InstallLibPartCalls(set);
     InstallLibPartParamCalls(set);

@@ -1,6 +1,7 @@
 #include "project/ElementCalls.hpp"
 
 #include "APIInteraction.hpp"
+#include "project/HostProject.hpp"
 #include "project/ProjectCalls.hpp"
 #include "UniString.hpp"
 
@@ -57,8 +58,12 @@ bool T_Element_Filter(const API_Guid* guid, uint32_t filterBits) {
 
 GSErrCode CalcBounds(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord("Database", call, sizeof(API_Element), sizeof(API_Box3D))) return APIERR_BADPARS;
-    return host.Database().CalcBounds(static_cast<const API_Element*>(call->par1)->header.guid,
-                                      static_cast<API_Box3D*>(call->par2));
+    // Elements with a 3D model are bounded by it; the others by their plan record.
+    const API_Guid& guid = static_cast<const API_Element*>(call->par1)->header.guid;
+    if (host.Database().Find(guid) != nullptr &&
+        host.Project().models.Bounds(guid, static_cast<API_Box3D*>(call->par2)))
+        return NoError;
+    return host.Database().CalcBounds(guid, static_cast<API_Box3D*>(call->par2));
 }
 
 GSErrCode ElementInfoString(HostCalls& host, const API_SelectorCall* call) {

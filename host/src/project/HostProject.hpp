@@ -1,7 +1,9 @@
 #pragma once
 // The project the host has open: its libraries, its database and the module's data stored in it. It survives
-// restarts of the module. The database finds the library parts of placed objects among the project's libraries.
+// restarts of the module. The database finds the library parts of placed objects among the project's libraries;
+// the 3D model follows the database.
 #include "library/LibraryStore.hpp"
+#include "model3d/ModelStore.hpp"
 #include "project/ProjectDatabase.hpp"
 
 #include <cstdint>
@@ -21,4 +23,5 @@ struct HostProject {
     std::map<std::string, ModuleDataEntry> moduleData;  // by name; "" is the unnamed entry
     LibraryStore libraries;                             // a project starts with none loaded
     ProjectDatabase database;                           // elements, attributes, stories, windows ...
+    ModelStore models{database};                        // the 3D model of the database's elements
 };

@@ -48,6 +48,8 @@ void ProjectCore::AddAttribute(API_AttrTypeID typeID, const std::string& name,
 }
 
 void ProjectCore::Reset() {
+    static uint64_t epochs = 0;
+    epoch_ = ++epochs;
     model_ = ProjectModel();
     const auto database = [](int32_t typeID, const API_Guid& id, const std::u16string& title) {
         StoredDatabase db;

@@ -34,6 +34,9 @@ public:
     // Every element of every database in creation order.
     std::vector<API_Guid> AllElements() const;
     const ProjectModel& Model() const { return model_; }
+    // Unique to this project since its last Reset, among all projects of the process: with an element's GUID and
+    // modification stamp it names one state of the element (stamps and GUIDs start again after a Reset).
+    uint64_t Epoch() const { return epoch_; }
     const API_Attribute* Attribute(API_AttrTypeID typeID, int32_t index) const;
     const StoredDatabase* Database(const API_Guid& id) const;
     int32_t CurrentDatabaseType() const;
@@ -88,7 +91,8 @@ protected:
     uint64_t nextSerial_ = 1;
     int rebuilds_ = 0;
     mutable std::string lastRefusal_;
-    uint32_t linkClock_ = 0;  // the time of the latest solid link (never goes back, also not on undo)
+    uint32_t linkClock_ = 0;
+    uint64_t epoch_ = 0;  // the time of the latest solid link (never goes back, also not on undo)
 
 private:
     void AddAttribute(API_AttrTypeID typeID, const std::string& name, const std::function<void(API_Attribute&)>& fill);

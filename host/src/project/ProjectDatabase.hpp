@@ -41,6 +41,15 @@ public:
     GSErrCode PlaceHotspot(const API_Coord& pos, int32_t layer, const std::string& name, API_Guid* guid);
     GSErrCode PlaceLine(const API_Coord& begC, const API_Coord& endC, int32_t layer, const std::string& name,
                         API_Guid* guid);
+    // A mesh through the points (x, y and height above the mesh's level 0): the points on their convex hull (also
+    // those along its sides) are its outline, the others its level points; its skirt reaches 1.0 below the lowest.
+    GSErrCode PlaceMeshFromPoints(const std::vector<API_Coord3D>& points, int32_t layer, const std::string& name,
+                                  API_Guid* guid);
+    // Adds a level line (a polyline of heights above the mesh's level) to a mesh (host side: the user's edit).
+    GSErrCode AddMeshLevelLine(const API_Guid& mesh, const std::vector<API_Coord3D>& line);
+    // Gives an element 3D bodies in the project's coordinates (host side: what its library part's script would
+    // build); they are kept relative to the element's placement and move with it.
+    GSErrCode GiveBodies(const API_Guid& guid, const std::vector<StoredBody>& bodies);
     int32_t userLayer = 1;  // the layer the user places elements on
 
     // The project as readable JSON (ProjectJson.cpp).

@@ -22,10 +22,13 @@ public:
     size_t FirstHostError() const { return firstError_; }
     // Path of a name inside the user folder; false for an absolute name or one that climbs out with "..".
     bool UserPath(const std::string& name, std::string* path, std::string* message) const;
+    // The folder of the script file being run ("" for a script given as text): data files are found beside it.
+    const std::string& ScriptFolder() const { return scriptFolder_; }
 
 protected:
     StandinHost& host_;
     std::ostream& out_;
     std::vector<bool> acknowledged_;
     size_t firstError_ = 0;
+    std::string scriptFolder_;
 };

@@ -18,6 +18,8 @@ bool ScriptRunner::RunFile(const std::string& path) {
     }
     std::stringstream ss;
     ss << in.rdbuf();
+    const size_t slash = path.find_last_of('/');
+    scriptFolder_ = slash == std::string::npos ? "." : path.substr(0, slash);
     return RunText(ss.str(), path);
 }
 

@@ -14,6 +14,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddProjectDumpCommands(L);
         AddInputCommands(L);
         AddEditCommands(L);
+        AddModelCommands(L);
         return L;
     }();
     return language;

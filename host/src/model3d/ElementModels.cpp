@@ -1,0 +1,412 @@
+#include "model3d/ElementModels.hpp"
+
+#include "APIElements.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace {
+constexpr double kArcStep = 3.14159265358979323846 / 18.0;  // an arc becomes chords of at most 10 degrees
+
+const API_Polygon* PolygonOf(const API_Element& r) {
+    switch (r.header.typeID) {
+        case API_MeshID: return &r.mesh.poly;
+        case API_SlabID: return &r.slab.poly;
+        default: return nullptr;
+    }
+}
+
+// The chord points strictly between a and b of the arc turning by `angle` (counter-clockwise positive); heights
+// go linearly along it.
+void ArcPoints(const ModelPoint& a, const ModelPoint& b, double angle, std::vector<ModelPoint>* out) {
+    const double c = std::hypot(b.x - a.x, b.y - a.y);
+    if (c == 0.0 || angle == 0.0 || std::abs(angle) >= 2.0 * 3.14159265358979323846) return;
+    const int n = std::max(1, int(std::ceil(std::abs(angle) / kArcStep)));
+    const double h = (c / 2.0) / std::tan(angle / 2.0);  // from the chord's middle to the centre, to the left
+    const double ux = (b.x - a.x) / c, uy = (b.y - a.y) / c;
+    const double cx = (a.x + b.x) / 2.0 - uy * h, cy = (a.y + b.y) / 2.0 + ux * h;
+    const double r = std::hypot(a.x - cx, a.y - cy);
+    const double start = std::atan2(a.y - cy, a.x - cx);
+    for (int i = 1; i < n; ++i) {
+        const double t = double(i) / n;
+        out->push_back(
+            {cx + r * std::cos(start + angle * t), cy + r * std::sin(start + angle * t), a.z + (b.z - a.z) * t});
+    }
+}
+
+double SignedArea(const PlanRing& ring) {
+    double a = 0.0;
+    const size_t n = ring.points.size();
+    for (size_t i = 0; i < n; ++i) {
+        const ModelPoint& p = ring.points[i];
+        const ModelPoint& q = ring.points[(i + 1) % n];
+        a += p.x * q.y - q.x * p.y;
+    }
+    return a / 2.0;
+}
+
+// Even-odd: inside an odd number of rings.
+bool InsideRings(const std::vector<PlanRing>& rings, double x, double y) {
+    bool inside = false;
+    for (const PlanRing& ring : rings) {
+        const size_t n = ring.points.size();
+        for (size_t i = 0, j = n - 1; i < n; j = i++) {
+            const ModelPoint& a = ring.points[i];
+            const ModelPoint& b = ring.points[j];
+            if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
+        }
+    }
+    return inside;
+}
+
+PlanBox BoxOf(const PlanRing& ring) {
+    PlanBox b = {ring.points[0].x, ring.points[0].y, ring.points[0].x, ring.points[0].y};
+    for (const ModelPoint& p : ring.points) {
+        b.xMin = std::min(b.xMin, p.x);
+        b.yMin = std::min(b.yMin, p.y);
+        b.xMax = std::max(b.xMax, p.x);
+        b.yMax = std::max(b.yMax, p.y);
+    }
+    return b;
+}
+}  // namespace
+
+bool ElementRings(const StoredElement& element, double base, std::vector<PlanRing>* rings, std::string* why) {
+    rings->clear();
+    const API_Polygon* poly = PolygonOf(element.record);
+    const StoredMemo& memo = element.memo;
+    if (poly == nullptr || !memo.coords || !memo.pends) {
+        *why = "the element has no polygon";
+        return false;
+    }
+    const std::vector<API_Coord>& c = *memo.coords;
+    const std::vector<int32_t>& pends = *memo.pends;
+    const bool mesh = element.record.header.typeID == API_MeshID;
+    if (poly->nSubPolys < 1 || int32_t(pends.size()) < poly->nSubPolys + 1 || int32_t(c.size()) < poly->nCoords + 1 ||
+        pends[size_t(poly->nSubPolys)] > poly->nCoords) {
+        *why = "the polygon's contours do not match its coordinates";
+        return false;
+    }
+    const auto zOf = [&](int32_t i) {
+        return base +
+            (mesh && memo.meshPolyZ && size_t(i) < memo.meshPolyZ->size() ? (*memo.meshPolyZ)[size_t(i)] : 0.0);
+    };
+    const auto arcFrom = [&](int32_t i) -> const API_PolyArc* {
+        if (!memo.parcs) return nullptr;
+        for (int32_t k = 0; k < poly->nArcs && size_t(k) < memo.parcs->size(); ++k)
+            if ((*memo.parcs)[size_t(k)].begIndex == i) return &(*memo.parcs)[size_t(k)];
+        return nullptr;
+    };
+    for (int32_t s = 1; s <= poly->nSubPolys; ++s) {
+        const int32_t first = pends[size_t(s - 1)] + 1, last = pends[size_t(s)];
+        PlanRing ring;
+        for (int32_t i = first; i < last; ++i) {  // the last coordinate repeats the first
+            const ModelPoint p = {c[size_t(i)].x, c[size_t(i)].y, zOf(i)};
+            ring.points.push_back(p);
+            const API_PolyArc* arc = arcFrom(i);
+            if (arc != nullptr && arc->endIndex == i + 1) {
+                const ModelPoint q = {c[size_t(i + 1)].x, c[size_t(i + 1)].y, zOf(i + 1)};
+                ArcPoints(p, q, arc->arcAngle, &ring.points);
+            }
+        }
+        if (ring.points.size() >= 3) rings->push_back(std::move(ring));
+    }
+    if (rings->empty()) {
+        *why = "the polygon has no contour of three points";
+        return false;
+    }
+    return true;
+}
+
+bool BuildMeshSurface(const StoredElement& mesh, double storyLevel, MeshSurfaceModel* out, std::string* why) {
+    const API_MeshType& r = mesh.record.mesh;
+    const double base = storyLevel + r.level;
+    std::vector<PlanRing> outline;
+    if (!ElementRings(mesh, base, &outline, why)) return false;
+    std::vector<ModelPoint> levelPoints;
+    std::vector<std::vector<ModelPoint>> levelLines;
+    if (mesh.memo.meshLevelCoords) {
+        const std::vector<API_MeshLevelCoord>& lc = *mesh.memo.meshLevelCoords;
+        const int32_t n = std::min(r.levelLines.nCoords, int32_t(lc.size()));
+        std::vector<int32_t> ends;
+        if (mesh.memo.meshLevelEnds) ends = *mesh.memo.meshLevelEnds;
+        ends.resize(std::min(ends.size(), size_t(std::max(r.levelLines.nSubLines, 0))));
+        int32_t from = 0;
+        const auto take = [&](int32_t a, int32_t b) {
+            std::vector<ModelPoint> line;
+            for (int32_t i = a; i < b; ++i)
+                line.push_back({lc[size_t(i)].c.x, lc[size_t(i)].c.y, base + lc[size_t(i)].c.z});
+            if (line.size() == 1)
+                levelPoints.push_back(line[0]);
+            else if (line.size() > 1)
+                levelLines.push_back(std::move(line));
+        };
+        for (int32_t e : ends) {
+            const int32_t to = std::clamp(e, from, n);
+            take(from, to);
+            from = to;
+        }
+        // Points behind the last line end stand alone.
+        for (int32_t i = from; i < n; ++i) take(i, i + 1);
+    }
+    if (!TriangulateMeshSurface(outline, levelPoints, levelLines, &out->surface, why)) return false;
+    double zMin, zMax;
+    out->surface.ZRange(&zMin, &zMax);
+    // The skirt reaches its depth below the mesh's level, and never stops above the surface's lowest point.
+    out->floorZ = std::min(base - std::max(r.skirtLevel, 0.0), zMin);
+    out->zMax = zMax;
+    out->index.reset(new SurfaceIndex(out->surface));
+    return true;
+}
+
+bool BuildSolidBody(const Surface& surface, double floorZ, ModelBody* body, std::string* why) {
+    BodyBuilder b;
+    const int32_t n = int32_t(surface.points.size());
+    for (const ModelPoint& p : surface.points) b.AddVertex(p);
+    for (const auto& t : surface.triangles) b.AddTriangle(t[0] + 1, t[1] + 1, t[2] + 1);
+    // Border sides: a side of one triangle that no other triangle runs the other way.
+    struct Side {
+        int32_t lo, hi, from;
+    };
+    std::vector<Side> sides;
+    sides.reserve(surface.triangles.size() * 3);
+    for (const auto& t : surface.triangles)
+        for (int k = 0; k < 3; ++k) {
+            const int32_t u = t[size_t(k)], v = t[size_t((k + 1) % 3)];
+            sides.push_back({std::min(u, v), std::max(u, v), u});
+        }
+    std::sort(sides.begin(), sides.end(),
+              [](const Side& a, const Side& c) { return a.lo != c.lo ? a.lo < c.lo : a.hi < c.hi; });
+    std::vector<std::pair<int32_t, int32_t>> border;  // from, to (the surface on the left)
+    for (size_t i = 0; i < sides.size();) {
+        size_t j = i;
+        while (j < sides.size() && sides[j].lo == sides[i].lo && sides[j].hi == sides[i].hi) ++j;
+        if (j - i == 1) border.push_back({sides[i].from, sides[i].from == sides[i].lo ? sides[i].hi : sides[i].lo});
+        i = j;
+    }
+    // Floor vertices under the border points, in the order of the points.
+    std::vector<int32_t> floorOf(size_t(n), 0);
+    std::vector<int32_t> borderPoints;
+    for (const auto& e : border) {
+        floorOf[size_t(e.first)] = 1;
+        floorOf[size_t(e.second)] = 1;
+    }
+    for (int32_t i = 0; i < n; ++i)
+        if (floorOf[size_t(i)] != 0) {
+            floorOf[size_t(i)] = b.AddVertex({surface.points[size_t(i)].x, surface.points[size_t(i)].y, floorZ});
+            borderPoints.push_back(i);
+        }
+    std::sort(border.begin(), border.end());
+    for (const auto& e : border)
+        b.AddPolygon({e.first + 1, floorOf[size_t(e.first)], floorOf[size_t(e.second)], e.second + 1});
+    // The floor: the border's rings, triangulated, seen from below.
+    std::vector<PlanRing> rings;
+    std::vector<std::vector<int32_t>> ids;
+    {
+        std::vector<std::vector<size_t>> outgoing(static_cast<size_t>(n));
+        for (size_t k = 0; k < border.size(); ++k) outgoing[size_t(border[k].first)].push_back(k);
+        std::vector<bool> used(border.size(), false);
+        for (size_t s = 0; s < border.size(); ++s) {
+            if (used[s]) continue;
+            PlanRing ring;
+            std::vector<int32_t> ringIds;
+            size_t k = s;
+            while (!used[k]) {
+                used[k] = true;
+                const int32_t v = border[k].first;
+                ring.points.push_back(surface.points[size_t(v)]);
+                ringIds.push_back(floorOf[size_t(v)]);
+                size_t next = k;
+                for (size_t cand : outgoing[size_t(border[k].second)])
+                    if (!used[cand]) {
+                        next = cand;
+                        break;
+                    }
+                k = next;
+            }
+            if (ring.points.size() >= 3) {
+                rings.push_back(std::move(ring));
+                ids.push_back(std::move(ringIds));
+            }
+        }
+    }
+    std::vector<std::array<int32_t, 3>> floor;
+    if (!TriangulateRegion(rings, ids, &floor, why)) return false;
+    for (const auto& t : floor) b.AddTriangle(t[0], t[2], t[1]);
+    *body = b.Finish();
+    return true;
+}
+
+bool BuildSlabBody(const StoredElement& slab, double storyLevel, ModelBody* body, std::vector<PlanRing>* footprint,
+                   std::string* why) {
+    const double top = storyLevel + slab.record.slab.level;
+    const double bottom = top - std::abs(slab.record.slab.thickness);
+    if (!ElementRings(slab, top, footprint, why)) return false;
+    // The first ring counter-clockwise, the holes clockwise: the solid is left of every side.
+    for (size_t r = 0; r < footprint->size(); ++r)
+        if ((SignedArea((*footprint)[r]) > 0.0) != (r == 0))
+            std::reverse((*footprint)[r].points.begin(), (*footprint)[r].points.end());
+    BodyBuilder b;
+    std::vector<std::vector<int32_t>> topIds, bottomIds;
+    for (const PlanRing& ring : *footprint) {
+        topIds.emplace_back();
+        for (const ModelPoint& p : ring.points) topIds.back().push_back(b.AddVertex({p.x, p.y, top}));
+    }
+    for (const PlanRing& ring : *footprint) {
+        bottomIds.emplace_back();
+        for (const ModelPoint& p : ring.points) bottomIds.back().push_back(b.AddVertex({p.x, p.y, bottom}));
+    }
+    std::vector<std::array<int32_t, 3>> faces;
+    if (!TriangulateRegion(*footprint, topIds, &faces, why)) return false;
+    for (const auto& t : faces) b.AddTriangle(t[0], t[1], t[2]);
+    const int32_t shift = bottomIds[0][0] - topIds[0][0];
+    for (const auto& t : faces) b.AddTriangle(t[0] + shift, t[2] + shift, t[1] + shift);
+    if (bottom != top)
+        for (size_t r = 0; r < footprint->size(); ++r) {
+            const size_t m = topIds[r].size();
+            for (size_t k = 0; k < m; ++k)
+                b.AddPolygon({topIds[r][k], bottomIds[r][k], bottomIds[r][(k + 1) % m], topIds[r][(k + 1) % m]});
+        }
+    *body = b.Finish();
+    return true;
+}
+
+void PlaceGivenBodies(const StoredElement& object, double storyLevel, Model3D* model) {
+    const API_ObjectType& o = object.record.object;
+    const double ca = std::cos(o.angle), sa = std::sin(o.angle);
+    for (const StoredBody& given : object.bodies) {
+        BodyBuilder b;
+        for (const API_Coord3D& v : given.vertices)
+            b.AddVertex({o.pos.x + v.x * ca - v.y * sa, o.pos.y + v.x * sa + v.y * ca, storyLevel + o.level + v.z});
+        for (const std::vector<int32_t>& ring : given.polygons) b.AddPolygon(ring);
+        model->bodies.push_back(b.Finish());
+    }
+}
+
+Surface SurfaceOutside(const Surface& surface, const SurfaceIndex& index, const std::vector<PlanRing>& footprint) {
+    const size_t nTri = surface.triangles.size();
+    // Triangles that the region's border may cross are cut; the others lie wholly in or out of the region.
+    std::vector<uint8_t> state(nTri, 0);  // 0 not looked at, 1 whole, 2 cut
+    std::vector<size_t> looked;
+    const auto look = [&](size_t t, uint8_t s) {
+        if (state[t] == 0) looked.push_back(t);
+        state[t] = std::max(state[t], s);
+    };
+    for (const PlanRing& ring : footprint)
+        for (size_t k = 0; k < ring.points.size(); ++k) {
+            const ModelPoint& a = ring.points[k];
+            const ModelPoint& c = ring.points[(k + 1) % ring.points.size()];
+            index.ForTrianglesAlong(a.x, a.y, c.x, c.y, [&](size_t t) { look(t, 2); });
+        }
+    // When the outer ring holds the whole surface, only its holes can keep anything.
+    PlanBox all = {0, 0, 0, 0};
+    if (!surface.points.empty()) {
+        PlanRing pts;
+        pts.points = surface.points;
+        all = BoxOf(pts);
+    }
+    bool outerHoldsAll = !footprint.empty();
+    if (outerHoldsAll) {
+        const PlanRing& ring = footprint[0];
+        for (size_t k = 0; k < ring.points.size() && outerHoldsAll; ++k) {
+            const ModelPoint& a = ring.points[k];
+            const ModelPoint& c = ring.points[(k + 1) % ring.points.size()];
+            const PlanBox seg = {std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y)};
+            if (seg.Meets(all)) outerHoldsAll = false;
+        }
+        std::vector<PlanRing> only(1, ring);
+        for (double x : {all.xMin, all.xMax})
+            for (double y : {all.yMin, all.yMax})
+                if (!InsideRings(only, x, y)) outerHoldsAll = false;
+    }
+    if (outerHoldsAll) {
+        for (size_t r = 1; r < footprint.size(); ++r)
+            index.ForTrianglesNear(BoxOf(footprint[r]), [&](size_t t) { look(t, 1); });
+    } else {
+        for (size_t t = 0; t < nTri; ++t) look(t, 1);
+    }
+
+    Surface out;
+    std::vector<int32_t> pointIndex(surface.points.size(), -1);
+    const auto keepPoint = [&](int32_t i) {
+        if (pointIndex[size_t(i)] < 0) {
+            pointIndex[size_t(i)] = int32_t(out.points.size());
+            out.points.push_back(surface.points[size_t(i)]);
+        }
+        return pointIndex[size_t(i)];
+    };
+    std::sort(looked.begin(), looked.end());
+    std::vector<size_t> cut;
+    for (size_t t : looked) {
+        if (state[t] == 2) {
+            cut.push_back(t);
+            continue;
+        }
+        const auto& tri = surface.triangles[t];
+        const ModelPoint& a = surface.points[size_t(tri[0])];
+        const ModelPoint& b = surface.points[size_t(tri[1])];
+        const ModelPoint& c = surface.points[size_t(tri[2])];
+        if (InsideRings(footprint, (a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0)) continue;
+        out.triangles.push_back({keepPoint(tri[0]), keepPoint(tri[1]), keepPoint(tri[2])});
+    }
+    if (cut.empty()) return out;
+
+    // The cut triangles and the region's border, triangulated together: each small triangle lies in one cut
+    // triangle, on one side of the border; its corners take the height of that triangle's plane.
+    std::vector<std::pair<ModelPoint, ModelPoint>> segments;
+    for (size_t t : cut)
+        for (int k = 0; k < 3; ++k)
+            segments.push_back({surface.points[size_t(surface.triangles[t][size_t(k)])],
+                                surface.points[size_t(surface.triangles[t][size_t((k + 1) % 3)])]});
+    for (const PlanRing& ring : footprint)
+        for (size_t k = 0; k < ring.points.size(); ++k)
+            segments.push_back({ring.points[k], ring.points[(k + 1) % ring.points.size()]});
+    std::vector<std::array<ModelPoint, 3>> pieces;
+    TriangulateSegments(segments, &pieces);
+    std::map<std::pair<double, double>, int32_t> cutPoints;
+    for (const auto& piece : pieces) {
+        const double cx = (piece[0].x + piece[1].x + piece[2].x) / 3.0;
+        const double cy = (piece[0].y + piece[1].y + piece[2].y) / 3.0;
+        // The cut triangle that holds the piece: the one where the centre lies deepest inside.
+        size_t holder = nTri;
+        double best = -1e-9;
+        index.ForTrianglesNear({cx, cy, cx, cy}, [&](size_t t) {
+            if (state[t] != 2) return;
+            const auto& tri = surface.triangles[t];
+            const ModelPoint& a = surface.points[size_t(tri[0])];
+            const ModelPoint& b = surface.points[size_t(tri[1])];
+            const ModelPoint& c = surface.points[size_t(tri[2])];
+            const double d = (b.y - c.y) * (a.x - c.x) + (c.x - b.x) * (a.y - c.y);
+            if (d == 0.0) return;
+            const double wa = ((b.y - c.y) * (cx - c.x) + (c.x - b.x) * (cy - c.y)) / d;
+            const double wb = ((c.y - a.y) * (cx - c.x) + (a.x - c.x) * (cy - c.y)) / d;
+            const double w = std::min({wa, wb, 1.0 - wa - wb});
+            if (w > best) {
+                best = w;
+                holder = t;
+            }
+        });
+        if (holder == nTri || InsideRings(footprint, cx, cy)) continue;
+        std::array<int32_t, 3> kept;
+        for (size_t k = 0; k < 3; ++k) {
+            const ModelPoint& p = piece[k];
+            int32_t at = -1;
+            for (int32_t v : surface.triangles[holder])
+                if (surface.points[size_t(v)].x == p.x && surface.points[size_t(v)].y == p.y) at = keepPoint(v);
+            if (at < 0) {
+                const auto found = cutPoints.find({p.x, p.y});
+                if (found != cutPoints.end()) {
+                    at = found->second;
+                } else {
+                    at = int32_t(out.points.size());
+                    out.points.push_back({p.x, p.y, surface.HeightOn(holder, p.x, p.y)});
+                    cutPoints[{p.x, p.y}] = at;
+                }
+            }
+            kept[k] = at;
+        }
+        out.triangles.push_back(kept);
+    }
+    return out;
+}

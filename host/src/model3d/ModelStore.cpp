@@ -1,0 +1,312 @@
+#include "model3d/ModelStore.hpp"
+
+#include "APIInteraction.hpp"
+#include "HostCalls.hpp"
+#include "project/ElementTypes.hpp"
+#include "project/ProjectDatabase.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <set>
+
+namespace {
+uint64_t Bytes(const void* data, size_t size) {
+    uint64_t h = 1469598103934665603ull;  // FNV-1a
+    const unsigned char* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+uint64_t Word(double d) {
+    uint64_t w;
+    std::memcpy(&w, &d, sizeof w);
+    return w;
+}
+
+double StoryLevel(const ProjectDatabase& db, int16_t index) {
+    for (const API_StoryType& s : db.Model().stories)
+        if (s.index == index) return s.level;
+    return 0.0;
+}
+}  // namespace
+
+void ModelStore::ForgetOtherProjects() {
+    if (db_.Epoch() == epoch_) return;
+    epoch_ = db_.Epoch();
+    surfaces_.clear();
+    models_.clear();
+    bodies_.clear();
+    currentModel_.reset();
+    currentBody_ = nullptr;
+}
+
+std::vector<uint64_t> ModelStore::StateOf(const API_Guid& guid) const {
+    const StoredElement* e = db_.Find(guid);
+    if (e == nullptr) return {};
+    // The stamp changes with every change of the element; the record's bytes and the story's level cover what a
+    // host-side edit writes directly.
+    return {db_.Epoch(), uint64_t(e->record.header.modiStamp), Bytes(&e->record, sizeof e->record),
+            Word(StoryLevel(db_, e->record.header.floorInd)), uint64_t(e->bodies.size())};
+}
+
+std::shared_ptr<const MeshSurfaceModel> ModelStore::MeshSurfaceOf(const API_Guid& guid, std::string* why) {
+    const std::vector<uint64_t> state = StateOf(guid);
+    SurfaceEntry& entry = surfaces_[guid];
+    if (entry.surface && entry.state == state) return entry.surface;
+    entry = SurfaceEntry();
+    const StoredElement* e = db_.Find(guid);
+    auto surface = std::make_shared<MeshSurfaceModel>();
+    if (!BuildMeshSurface(*e, StoryLevel(db_, e->record.header.floorInd), surface.get(), why)) return nullptr;
+    ++surfaceBuilds_;
+    entry.state = state;
+    entry.surface = surface;
+    return surface;
+}
+
+std::shared_ptr<const Model3D> ModelStore::ModelOf(const API_Guid& guid, std::string* why) {
+    ForgetOtherProjects();
+    const StoredElement* e = db_.Find(guid);
+    if (e == nullptr) {
+        *why = "no element " + GuidText(guid);
+        return nullptr;
+    }
+    // The element's state and that of every operator linked to it.
+    std::vector<uint64_t> state = StateOf(guid);
+    for (const StoredSolidLink& l : db_.SolidLinks())
+        if (l.target == guid) {
+            const std::vector<uint64_t> op = StateOf(l.operatorGuid);
+            state.push_back(Bytes(&l, sizeof l));
+            state.insert(state.end(), op.begin(), op.end());
+        }
+    ModelEntry& entry = models_[guid];
+    if (entry.model && entry.state == state) return entry.model;
+    auto model = std::make_shared<Model3D>();
+    if (!Build(guid, model.get(), why)) {
+        models_.erase(guid);
+        return nullptr;
+    }
+    ++modelBuilds_;
+    ModelEntry& fresh = models_[guid];
+    fresh = ModelEntry();
+    fresh.state = std::move(state);
+    fresh.model = model;
+    return model;
+}
+
+bool ModelStore::Build(const API_Guid& guid, Model3D* model, std::string* why) {
+    const StoredElement* e = db_.Find(guid);
+    const API_ElemTypeID type = e->record.header.typeID;
+    const double storyLevel = StoryLevel(db_, e->record.header.floorInd);
+    if (type == API_MeshID) {
+        if (!MeshSurfaceOf(guid, why)) return false;
+    } else if (type == API_SlabID) {
+        ModelBody body;
+        std::vector<PlanRing> footprint;
+        if (!BuildSlabBody(*e, storyLevel, &body, &footprint, why)) return false;
+        model->bodies.push_back(std::move(body));
+    } else if (type == API_ObjectID || type == API_LampID) {
+        PlaceGivenBodies(*e, storyLevel, model);
+    } else {
+        *why = "a " + ElementTypeName(type) + " has no 3D model here";
+        return false;
+    }
+    return ApplyLinks(guid, model, why);
+}
+
+bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::string* why) {
+    const StoredElement* e = db_.Find(guid);
+    std::shared_ptr<const MeshSurfaceModel> mesh;
+    if (e->record.header.typeID == API_MeshID) mesh = MeshSurfaceOf(guid, why);
+    // A mesh's surface as the downward subtractions leave it; its solid is built at the end.
+    const Surface* surface = mesh ? &mesh->surface : nullptr;
+    Surface clipped;
+    std::vector<Model3D> added;
+    for (const StoredSolidLink& l : db_.SolidLinks()) {
+        if (l.target != guid) continue;
+        const StoredElement* op = db_.Find(l.operatorGuid);
+        if (op == nullptr) continue;
+        if (l.operation == APISolid_Add) {
+            if (adding_.count(l.operatorGuid) != 0) {
+                *why = "solid links that add run in a circle";
+                return false;
+            }
+            adding_.insert(guid);
+            std::string opWhy;
+            std::shared_ptr<const Model3D> opModel = ModelOf(l.operatorGuid, &opWhy);
+            adding_.erase(guid);
+            if (opModel) added.push_back(*opModel);
+            continue;
+        }
+        if (l.operation == APISolid_SubtractDownwards && surface != nullptr && op->record.header.typeID == API_SlabID) {
+            ModelBody slabBody;
+            std::vector<PlanRing> footprint;
+            if (!BuildSlabBody(*op, StoryLevel(db_, op->record.header.floorInd), &slabBody, &footprint, why))
+                return false;
+            const double top = StoryLevel(db_, op->record.header.floorInd) + op->record.slab.level;
+            double zMin, zMax;
+            surface->ZRange(&zMin, &zMax);
+            if (zMax > top) {
+                *why = "the slab " + GuidText(l.operatorGuid) +
+                    " subtracts downwards from below the mesh's top; the stand-in host cuts a mesh only under a slab "
+                    "that lies above it";
+                return false;
+            }
+            // Later subtractions cut what earlier ones left, through an index of their own.
+            std::unique_ptr<SurfaceIndex> own;
+            const SurfaceIndex* index = mesh->index.get();
+            if (surface != &mesh->surface) {
+                own.reset(new SurfaceIndex(*surface));
+                index = own.get();
+            }
+            Surface next = SurfaceOutside(*surface, *index, footprint);
+            clipped = std::move(next);
+            surface = &clipped;
+            continue;
+        }
+        notes_.push_back("the 3D model of " + GuidText(guid) + " leaves out the " + SelectorText(l.operation) + " of " +
+                         GuidText(l.operatorGuid) +
+                         " (the stand-in host computes downward subtractions of "
+                         "slabs from meshes and additions)");
+    }
+    if (mesh && !surface->Empty()) {
+        ModelBody body;
+        if (!BuildSolidBody(*surface, mesh->floorZ, &body, why)) return false;
+        model->bodies.insert(model->bodies.begin(), std::move(body));
+    }
+    for (Model3D& m : added)
+        for (ModelBody& b : m.bodies) model->bodies.push_back(std::move(b));
+    return true;
+}
+
+GSErrCode ModelStore::Get3DInfo(const API_Guid& guid, API_ElemInfo3D* info, std::string* why) {
+    std::shared_ptr<const Model3D> model = ModelOf(guid, why);
+    if (!model) return db_.Find(guid) == nullptr ? APIERR_BADID : APIERR_GENERAL;
+    ModelEntry& entry = models_[guid];
+    const int32_t count = int32_t(model->bodies.size());
+    if (entry.firstBody == 0 && count > 0) {
+        entry.firstBody = int32_t(bodies_.size()) + 1;
+        for (int32_t b = 0; b < count; ++b) bodies_.push_back({guid, model, size_t(b)});
+    }
+    std::memset(info, 0, sizeof *info);
+    info->firstBody = count > 0 ? entry.firstBody : 1;
+    info->lastBody = count > 0 ? entry.firstBody + count - 1 : 0;
+    return NoError;
+}
+
+GSErrCode ModelStore::GetComponent(API_Component3D* c, std::string* why) {
+    ForgetOtherProjects();
+    const int32_t i = c->header.index;
+    if (c->header.typeID == API_BodyID) {
+        if (i < 1 || size_t(i) > bodies_.size()) {
+            *why = "no body " + std::to_string(i) + " in the 3D model";
+            return APIERR_BADINDEX;
+        }
+        // A body of a model that the element's changes have replaced is gone.
+        const BodySlot& slot = bodies_[size_t(i - 1)];
+        std::shared_ptr<const Model3D> model = slot.model.lock();
+        std::string ignored;
+        if (!model || ModelOf(slot.element, &ignored) != model) {
+            *why = "body " + std::to_string(i) + " belongs to a 3D model that has been rebuilt since";
+            return APIERR_BADINDEX;
+        }
+        currentModel_ = model;
+        currentBody_ = &model->bodies[bodies_[size_t(i - 1)].body];
+        std::memset(&c->body, 0, sizeof c->body);
+        c->body.polygonCount = int32_t(currentBody_->pgons.size());
+        c->body.edgeCount = int32_t(currentBody_->edges.size());
+        c->body.vertexCount = int32_t(currentBody_->vertices.size());
+        return NoError;
+    }
+    if (currentBody_ == nullptr) {
+        *why = "no body has been read";
+        return APIERR_BADPARS;
+    }
+    const ModelBody& b = *currentBody_;
+    const auto inRange = [&](size_t n) {
+        if (i >= 1 && size_t(i) <= n) return true;
+        *why = "no component " + std::to_string(i) + " of type " + std::to_string(c->header.typeID) + " in the body";
+        return false;
+    };
+    switch (c->header.typeID) {
+        case API_PgonID:
+            if (!inRange(b.pgons.size())) return APIERR_BADINDEX;
+            std::memset(&c->pgon, 0, sizeof c->pgon);
+            c->pgon.firstPedg = b.pgons[size_t(i - 1)].first;
+            c->pgon.lastPedg = b.pgons[size_t(i - 1)].second;
+            return NoError;
+        case API_PedgID:
+            if (!inRange(b.pedges.size())) return APIERR_BADINDEX;
+            std::memset(&c->pedg, 0, sizeof c->pedg);
+            c->pedg.edgeIndex = b.pedges[size_t(i - 1)];
+            return NoError;
+        case API_EdgeID:
+            if (!inRange(b.edges.size())) return APIERR_BADINDEX;
+            std::memset(&c->edge, 0, sizeof c->edge);
+            c->edge.firstVertex = b.edges[size_t(i - 1)].first;
+            c->edge.secondVertex = b.edges[size_t(i - 1)].second;
+            return NoError;
+        case API_VertID:
+            if (!inRange(b.vertices.size())) return APIERR_BADINDEX;
+            c->vert.x = b.vertices[size_t(i - 1)].x;
+            c->vert.y = b.vertices[size_t(i - 1)].y;
+            c->vert.z = b.vertices[size_t(i - 1)].z;
+            return NoError;
+        default: *why = "no component type " + std::to_string(c->header.typeID); return APIERR_BADPARS;
+    }
+}
+
+bool ModelStore::Bounds(const API_Guid& guid, API_Box3D* box) {
+    std::string why;
+    std::shared_ptr<const Model3D> model = ModelOf(guid, &why);
+    if (!model) return false;
+    bool any = false;
+    for (const ModelBody& b : model->bodies)
+        for (const ModelPoint& p : b.vertices) {
+            if (!any) *box = {p.x, p.y, p.z, p.x, p.y, p.z};
+            any = true;
+            box->xMin = std::min(box->xMin, p.x);
+            box->yMin = std::min(box->yMin, p.y);
+            box->zMin = std::min(box->zMin, p.z);
+            box->xMax = std::max(box->xMax, p.x);
+            box->yMax = std::max(box->yMax, p.y);
+            box->zMax = std::max(box->zMax, p.z);
+        }
+    return any;
+}
+
+bool ModelStore::HeightAt(const API_Guid& guid, double x, double y, double* z, std::string* why) {
+    std::shared_ptr<const Model3D> model = ModelOf(guid, why);
+    if (!model) return false;
+    bool found = false;
+    for (const ModelBody& b : model->bodies)
+        for (int32_t p = 1; p <= int32_t(b.pgons.size()); ++p) {
+            const std::vector<int32_t> ring = b.PolygonVertices(p);
+            if (ring.size() < 3) continue;
+            // In the polygon's plan (even-odd, edges included), then on the plane of its first three corners.
+            bool inside = false, onEdge = false;
+            for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+                const ModelPoint& a = b.vertices[size_t(ring[i] - 1)];
+                const ModelPoint& c = b.vertices[size_t(ring[j] - 1)];
+                const double cross = (c.x - a.x) * (y - a.y) - (c.y - a.y) * (x - a.x);
+                if (std::abs(cross) <= 1e-12 * (1.0 + std::abs(c.x - a.x) + std::abs(c.y - a.y)) &&
+                    x >= std::min(a.x, c.x) && x <= std::max(a.x, c.x) && y >= std::min(a.y, c.y) &&
+                    y <= std::max(a.y, c.y))
+                    onEdge = true;
+                if ((a.y > y) != (c.y > y) && x < (c.x - a.x) * (y - a.y) / (c.y - a.y) + a.x) inside = !inside;
+            }
+            if (!inside && !onEdge) continue;
+            const ModelPoint& p0 = b.vertices[size_t(ring[0] - 1)];
+            const ModelPoint& p1 = b.vertices[size_t(ring[1] - 1)];
+            const ModelPoint& p2 = b.vertices[size_t(ring[2] - 1)];
+            const double nx = (p1.y - p0.y) * (p2.z - p0.z) - (p1.z - p0.z) * (p2.y - p0.y);
+            const double ny = (p1.z - p0.z) * (p2.x - p0.x) - (p1.x - p0.x) * (p2.z - p0.z);
+            const double nz = (p1.x - p0.x) * (p2.y - p0.y) - (p1.y - p0.y) * (p2.x - p0.x);
+            if (std::abs(nz) <= 1e-12 * (std::abs(nx) + std::abs(ny) + std::abs(nz))) continue;
+            const double h = p0.z - (nx * (x - p0.x) + ny * (y - p0.y)) / nz;
+            *z = found ? std::max(*z, h) : h;
+            found = true;
+        }
+    if (!found) *why = "no face of the model lies over that point";
+    return found;
+}

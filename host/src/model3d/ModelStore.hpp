@@ -1,0 +1,83 @@
+#pragma once
+// The host's 3D model of the project: each element's model, built once per state of the element and of the
+// elements linked to it (a change or an undo gives a new state; asking again for the same state costs nothing),
+// the numbering of bodies across the whole model, and the body that component reads count in.
+#include "APIDefs.hpp"
+#include "APIMesh.hpp"
+#include "model3d/ElementModels.hpp"
+#include "project/Guids.hpp"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class ProjectDatabase;
+
+class ModelStore {
+public:
+    explicit ModelStore(const ProjectDatabase& db) : db_(db) {}
+    ModelStore(const ModelStore&) = delete;
+    ModelStore& operator=(const ModelStore&) = delete;
+
+    // The element's current model; null with `why` when the element has none (no such element, a type without
+    // a body) or the host cannot build it.
+    std::shared_ptr<const Model3D> ModelOf(const API_Guid& guid, std::string* why);
+    // The range of the element's bodies in the whole model (firstBody > lastBody when it has none).
+    GSErrCode Get3DInfo(const API_Guid& guid, API_ElemInfo3D* info, std::string* why);
+    // A body by its number in the whole model (it becomes the current body), or a polygon, polygon edge, edge or
+    // vertex of the current body by its number in it.
+    GSErrCode GetComponent(API_Component3D* component, std::string* why);
+    // The box of the element's model; false when it has no vertex.
+    bool Bounds(const API_Guid& guid, API_Box3D* box);
+
+    // The height of the model's highest face over the plan point (faces seen edge-on left out); false when no
+    // face lies over it.
+    bool HeightAt(const API_Guid& guid, double x, double y, double* z, std::string* why);
+
+    // How often a mesh surface and a model were built (tests see that queries reuse them).
+    int SurfaceBuilds() const { return surfaceBuilds_; }
+    int ModelBuilds() const { return modelBuilds_; }
+    // What the host left out of models it built (links it does not compute), oldest first; taken once.
+    std::vector<std::string> TakeNotes() {
+        std::vector<std::string> n;
+        n.swap(notes_);
+        return n;
+    }
+
+private:
+    // What an element's model depends on: the project, its state, its story's level.
+    std::vector<uint64_t> StateOf(const API_Guid& guid) const;
+    std::shared_ptr<const MeshSurfaceModel> MeshSurfaceOf(const API_Guid& guid, std::string* why);
+    bool Build(const API_Guid& guid, Model3D* model, std::string* why);
+    bool ApplyLinks(const API_Guid& guid, Model3D* model, std::string* why);
+    void ForgetOtherProjects();
+
+    const ProjectDatabase& db_;
+    uint64_t epoch_ = 0;
+    struct SurfaceEntry {
+        std::vector<uint64_t> state;
+        std::shared_ptr<const MeshSurfaceModel> surface;
+    };
+    struct ModelEntry {
+        std::vector<uint64_t> state;
+        std::shared_ptr<const Model3D> model;
+        int32_t firstBody = 0;  // where its bodies are numbered (0: not yet)
+    };
+    std::map<API_Guid, SurfaceEntry, GuidLess> surfaces_;
+    std::map<API_Guid, ModelEntry, GuidLess> models_;
+    // Body numbers of the whole model: the model and the body in it.
+    struct BodySlot {
+        API_Guid element;
+        std::weak_ptr<const Model3D> model;
+        size_t body = 0;
+    };
+    std::vector<BodySlot> bodies_;
+    std::shared_ptr<const Model3D> currentModel_;
+    const ModelBody* currentBody_ = nullptr;
+    std::set<API_Guid, GuidLess> adding_;  // targets whose adding operators are being built
+    std::vector<std::string> notes_;
+    int surfaceBuilds_ = 0;
+    int modelBuilds_ = 0;
+};
