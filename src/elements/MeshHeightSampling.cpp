@@ -16,6 +16,32 @@ constexpr double kSquareSide = 0.5;        // the sample square
 constexpr double kCoincidence = 1e-7;      // plan positions closer than this are one
 constexpr int32_t kSampleCode = 15;        // code of the sample square's points
 
+// Links, unlinks and deletions are refused while the 3D model's database is current, and creating a slab with
+// the 3D window in front makes it current again: the floor plan's database is made current before each of them,
+// and the caller's database is current again at the end.
+class PlanDatabase {
+public:
+    PlanDatabase() { saved_ = ACAPI_Database(APIDb_GetCurrentDatabaseID, &callers_) == NoError; }
+    ~PlanDatabase() {
+        if (saved_) ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &callers_);
+    }
+    PlanDatabase(const PlanDatabase&) = delete;
+    PlanDatabase& operator=(const PlanDatabase&) = delete;
+
+    void Ensure() {
+        API_DatabaseInfo current = {};
+        if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &current) != NoError || current.typeID != APIWind_3DModelID)
+            return;
+        API_DatabaseInfo plan = {};
+        plan.typeID = APIWind_FloorPlanID;
+        ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &plan);
+    }
+
+private:
+    API_DatabaseInfo callers_ = {};
+    bool saved_ = false;
+};
+
 bool LinkAccepted(GSErrCode err) { return err == NoError || err == APIERR_LINKEXIST; }
 
 // The sentinel, or anything else no story could stand at.
@@ -91,18 +117,22 @@ struct OutlineCut {
     bool read = false;
 };
 
-OutlineCut CutAndRead(MeshBody& body, const API_Element& mesh, const QV_List<QV_Coord3DLong>& outline) {
+OutlineCut CutAndRead(MeshBody& body, const API_Element& mesh, const QV_List<QV_Coord3DLong>& outline,
+                      PlanDatabase& plan) {
     OutlineCut cut;
     body.element = mesh;
     std::memset(static_cast<void*>(&body.secondElement), 0, sizeof body.secondElement);
+    plan.Ensure();
     if (!CreateCutterSlabAroundElement(body, outline, cut.created)) return cut;
+    plan.Ensure();
     cut.linked = LinkElementGuids(body.secondElement, body.element);
     cut.read = cut.linked && ReadModelVertices(body);
     return cut;
 }
 
 // Removes what CutAndRead left; false when something could not be removed.
-bool Uncut(MeshBody& body, const OutlineCut& cut) {
+bool Uncut(MeshBody& body, const OutlineCut& cut, PlanDatabase& plan) {
+    plan.Ensure();
     bool ok = true;
     if (cut.linked) ok = Unlink(body.element, body.secondElement);
     if (cut.created) ok = DeleteSlab(body.secondElement) && ok;
@@ -225,13 +255,17 @@ bool SampleMeshHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coord
     if (!WidenedBox(body.element, box)) return false;
     if (points.IsEmpty()) return true;
 
+    PlanDatabase plan;
     QV_List<API_Element> slabs;
     QV_List<QV_Coord3DLong> square;
     bool ok = true;
     for (int32_t i = 0; ok && i < points.GetCount(); ++i) {
         SquareAt(points[i], square);
         API_Element slab = defaults;
-        if (!CreateCutterSlab(body.element, slab, square, box)) {
+        plan.Ensure();
+        const bool created = CreateCutterSlab(body.element, slab, square, box);
+        plan.Ensure();
+        if (!created) {
             ok = false;
             break;
         }
@@ -256,6 +290,7 @@ bool SampleMeshHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coord
         if (ok) points[i].z = z;
         ok = Unlink(body.element, slab) && ok;
     }
+    plan.Ensure();
     return DeleteSlabs(slabs) && ok;
 }
 
@@ -267,7 +302,8 @@ bool AssignHeightsFromElement(MeshBody& body, const API_Element& mesh, QV_List<Q
         sampled->SetSize(n);
     }
     if (n < 3) return false;
-    const OutlineCut cut = CutAndRead(body, mesh, outline);
+    PlanDatabase plan;
+    const OutlineCut cut = CutAndRead(body, mesh, outline, plan);
     bool ok = cut.read;
     if (ok) {
         DropLowestVertices(body, zMin, zMax);
@@ -285,7 +321,7 @@ bool AssignHeightsFromElement(MeshBody& body, const API_Element& mesh, QV_List<Q
             if (sampled != nullptr) (*sampled)[n - 1] = (*sampled)[0];
         }
     }
-    return Uncut(body, cut) && ok;
+    return Uncut(body, cut, plan) && ok;
 }
 
 bool ReadMeshVerticesInsideOutline(MeshBody& body, const API_Element& mesh, const QV_List<QV_Coord3DLong>& outline) {
@@ -293,6 +329,7 @@ bool ReadMeshVerticesInsideOutline(MeshBody& body, const API_Element& mesh, cons
         ShrinkToEmpty(body.vertices);
         return false;
     }
-    const OutlineCut cut = CutAndRead(body, mesh, outline);
-    return Uncut(body, cut) && cut.read;
+    PlanDatabase plan;
+    const OutlineCut cut = CutAndRead(body, mesh, outline, plan);
+    return Uncut(body, cut, plan) && cut.read;
 }

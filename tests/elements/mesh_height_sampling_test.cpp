@@ -136,6 +136,23 @@ TEST_F(MeshHeightSamplingTest, AFailedStoryLookupOrHostCallLeavesNoSlabAndNoLink
     host->ClearFailures();
 }
 
+TEST_F(MeshHeightSamplingTest, WithThe3DWindowInFrontSlabsAreStillLinkedAndTakenAway) {
+    const API_Element mesh = PlaceRidge();
+    Window(APIWind_3DModelID);
+    QV_List<QV_Coord3DLong> points = Points({{20, 20}, {70, 45}});
+    ASSERT_TRUE(Sample(mesh, points));
+    EXPECT_NEAR(points[1].z, mesh.mesh.level + Ridge(70, 45), 1e-6);
+    MeshBody body;
+    bool ok = false;
+    Command([&] {
+        ok = ReadMeshVerticesInsideOutline(body, mesh, Points({{40, 10}, {60, 10}, {60, 30}, {40, 30}, {40, 10}}));
+        return NoError;
+    });
+    EXPECT_TRUE(ok);
+    ExpectNoTemporaries(mesh);
+    EXPECT_EQ(Db().CurrentDatabaseType(), APIWind_3DModelID);
+}
+
 TEST_F(MeshHeightSamplingTest, AnOutlineTakesItsHeightsFromOneSlab) {
     const API_Element mesh = PlaceRidge(1);
     MeshBody body;
