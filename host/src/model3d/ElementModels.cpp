@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <unordered_map>
 
 namespace {
 constexpr double kArcStep = 3.14159265358979323846 / 18.0;  // an arc becomes chords of at most 10 degrees
@@ -287,11 +288,17 @@ void PlaceGivenBodies(const StoredElement& object, double storyLevel, Model3D* m
 Surface SurfaceOutside(const Surface& surface, const SurfaceIndex& index, const std::vector<PlanRing>& footprint) {
     const size_t nTri = surface.triangles.size();
     // Triangles that the region's border may cross are cut; the others lie wholly in or out of the region.
-    std::vector<uint8_t> state(nTri, 0);  // 0 not looked at, 1 whole, 2 cut
+    // Kept in hash maps, not arrays over the surface: a cut costs what it touches, not the surface's size.
+    std::unordered_map<size_t, uint8_t> state;  // 1 whole, 2 cut
     std::vector<size_t> looked;
     const auto look = [&](size_t t, uint8_t s) {
-        if (state[t] == 0) looked.push_back(t);
-        state[t] = std::max(state[t], s);
+        uint8_t& st = state[t];
+        if (st == 0) looked.push_back(t);
+        st = std::max(st, s);
+    };
+    const auto stateOf = [&](size_t t) {
+        const auto it = state.find(t);
+        return it == state.end() ? uint8_t(0) : it->second;
     };
     for (const PlanRing& ring : footprint)
         for (size_t k = 0; k < ring.points.size(); ++k) {
@@ -300,12 +307,7 @@ Surface SurfaceOutside(const Surface& surface, const SurfaceIndex& index, const 
             index.ForTrianglesAlong(a.x, a.y, c.x, c.y, [&](size_t t) { look(t, 2); });
         }
     // When the outer ring holds the whole surface, only its holes can keep anything.
-    PlanBox all = {0, 0, 0, 0};
-    if (!surface.points.empty()) {
-        PlanRing pts;
-        pts.points = surface.points;
-        all = BoxOf(pts);
-    }
+    const PlanBox all = index.Box();
     bool outerHoldsAll = !footprint.empty();
     if (outerHoldsAll) {
         const PlanRing& ring = footprint[0];
@@ -328,18 +330,16 @@ Surface SurfaceOutside(const Surface& surface, const SurfaceIndex& index, const 
     }
 
     Surface out;
-    std::vector<int32_t> pointIndex(surface.points.size(), -1);
+    std::unordered_map<int32_t, int32_t> pointIndex;
     const auto keepPoint = [&](int32_t i) {
-        if (pointIndex[size_t(i)] < 0) {
-            pointIndex[size_t(i)] = int32_t(out.points.size());
-            out.points.push_back(surface.points[size_t(i)]);
-        }
-        return pointIndex[size_t(i)];
+        const auto found = pointIndex.emplace(i, int32_t(out.points.size()));
+        if (found.second) out.points.push_back(surface.points[size_t(i)]);
+        return found.first->second;
     };
     std::sort(looked.begin(), looked.end());
     std::vector<size_t> cut;
     for (size_t t : looked) {
-        if (state[t] == 2) {
+        if (stateOf(t) == 2) {
             cut.push_back(t);
             continue;
         }
@@ -372,7 +372,7 @@ Surface SurfaceOutside(const Surface& surface, const SurfaceIndex& index, const 
         size_t holder = nTri;
         double best = -1e-9;
         index.ForTrianglesNear({cx, cy, cx, cy}, [&](size_t t) {
-            if (state[t] != 2) return;
+            if (stateOf(t) != 2) return;
             const auto& tri = surface.triangles[t];
             const ModelPoint& a = surface.points[size_t(tri[0])];
             const ModelPoint& b = surface.points[size_t(tri[1])];

@@ -12,6 +12,8 @@
 
 struct Model3D {
     std::vector<ModelBody> bodies;
+    // A mesh's first body starts with this many vertices of its surface (-1: no mesh body).
+    int32_t surfaceVertices = -1;
 };
 
 // A mesh's surface before links, with what its solid needs; built once per state of the mesh.

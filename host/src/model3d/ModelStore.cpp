@@ -121,6 +121,7 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::string* w
     // A mesh's surface as the downward subtractions leave it; its solid is built at the end.
     const Surface* surface = mesh ? &mesh->surface : nullptr;
     Surface clipped;
+    double surfaceTop = mesh ? mesh->zMax : 0.0;
     std::vector<Model3D> added;
     for (const StoredSolidLink& l : db_.SolidLinks()) {
         if (l.target != guid) continue;
@@ -144,9 +145,7 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::string* w
             if (!BuildSlabBody(*op, StoryLevel(db_, op->record.header.floorInd), &slabBody, &footprint, why))
                 return false;
             const double top = StoryLevel(db_, op->record.header.floorInd) + op->record.slab.level;
-            double zMin, zMax;
-            surface->ZRange(&zMin, &zMax);
-            if (zMax > top) {
+            if (surfaceTop > top) {
                 *why = "the slab " + GuidText(l.operatorGuid) +
                     " subtracts downwards from below the mesh's top; the stand-in host cuts a mesh only under a slab "
                     "that lies above it";
@@ -162,6 +161,8 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::string* w
             Surface next = SurfaceOutside(*surface, *index, footprint);
             clipped = std::move(next);
             surface = &clipped;
+            double zMin;
+            clipped.ZRange(&zMin, &surfaceTop);
             continue;
         }
         notes_.push_back("the 3D model of " + GuidText(guid) + " leaves out the " + SelectorText(l.operation) + " of " +
@@ -173,6 +174,7 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::string* w
         ModelBody body;
         if (!BuildSolidBody(*surface, mesh->floorZ, &body, why)) return false;
         model->bodies.insert(model->bodies.begin(), std::move(body));
+        model->surfaceVertices = int32_t(surface->points.size());
     }
     for (Model3D& m : added)
         for (ModelBody& b : m.bodies) model->bodies.push_back(std::move(b));
@@ -260,9 +262,13 @@ bool ModelStore::Bounds(const API_Guid& guid, API_Box3D* box) {
     std::string why;
     std::shared_ptr<const Model3D> model = ModelOf(guid, &why);
     if (!model) return false;
+    // A mesh is bounded by its surface: its skirt and floor are left out, as the box is the terrain's extent.
     bool any = false;
-    for (const ModelBody& b : model->bodies)
-        for (const ModelPoint& p : b.vertices) {
+    for (size_t k = 0; k < model->bodies.size(); ++k) {
+        const ModelBody& b = model->bodies[k];
+        const size_t n = k == 0 && model->surfaceVertices >= 0 ? size_t(model->surfaceVertices) : b.vertices.size();
+        for (size_t i = 0; i < n; ++i) {
+            const ModelPoint& p = b.vertices[i];
             if (!any) *box = {p.x, p.y, p.z, p.x, p.y, p.z};
             any = true;
             box->xMin = std::min(box->xMin, p.x);
@@ -272,6 +278,7 @@ bool ModelStore::Bounds(const API_Guid& guid, API_Box3D* box) {
             box->yMax = std::max(box->yMax, p.y);
             box->zMax = std::max(box->zMax, p.z);
         }
+    }
     return any;
 }
 

@@ -29,7 +29,8 @@ public:
     // A body by its number in the whole model (it becomes the current body), or a polygon, polygon edge, edge or
     // vertex of the current body by its number in it.
     GSErrCode GetComponent(API_Component3D* component, std::string* why);
-    // The box of the element's model; false when it has no vertex.
+    // The box of the element's model (of a mesh: of its surface, without skirt and floor); false when it has no
+    // vertex.
     bool Bounds(const API_Guid& guid, API_Box3D* box);
 
     // The height of the model's highest face over the plan point (faces seen edge-on left out); false when no

@@ -28,6 +28,8 @@ struct PlanBox {
 class SurfaceIndex {
 public:
     explicit SurfaceIndex(const Surface& surface);
+    // The plan box of the surface's triangles.
+    const PlanBox& Box() const { return box_; }
     // Each triangle whose box meets `box`, once per call (in no particular order).
     template <typename F>
     void ForTrianglesNear(const PlanBox& box, F&& visit) const;

@@ -112,24 +112,39 @@ void AddModelCommands(ScriptLanguage& L) {
         },
         "the user adds a level line (a ridge, \"x,y,z x,y,z ...\") to a mesh");
     L.Add(
-        "place slab <name:text> <points:text> <level:text> <thickness:text>", false,
+        "place slab <name:text> <points:text> <level:text> <thickness:text> [<hole:text>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<double> v;
             if (!Numbers(a, {"level", "thickness"}, &v, m)) return false;
-            std::vector<API_Coord3D> points;
-            if (!ReadPoints(r, a.Text("points"), &points, m)) return false;
-            API_Guid g;
-            GSErrCode err = Db(r).PlacePolygonElement(API_SlabID, points, true, Db(r).userLayer, a.Text("name"), &g);
-            if (err == NoError) {
-                // The user's settings of the new slab, before anything reads it.
-                API_Element& rec = Db(r).FindMutable(g)->record;
-                rec.slab.level = v[0];
-                rec.slab.thickness = v[1];
+            std::vector<std::vector<API_Coord3D>> rings(1);
+            if (!ReadPoints(r, a.Text("points"), &rings[0], m)) return false;
+            if (a.Has("hole")) {
+                rings.emplace_back();
+                if (!ReadPoints(r, a.Text("hole"), &rings[1], m)) return false;
             }
+            API_Element e = {};
+            e.header.typeID = API_SlabID;
+            GSErrCode err = Db(r).GetDefaults(&e, nullptr);
+            e.header.layer = Db(r).userLayer;
+            e.slab.level = v[0];
+            e.slab.thickness = v[1];
+            StoredMemo memo;
+            memo.coords = std::vector<API_Coord>{{0.0, 0.0}};
+            memo.pends = std::vector<int32_t>{0};
+            memo.parcs = std::vector<API_PolyArc>();
+            for (const std::vector<API_Coord3D>& ring : rings) {
+                for (const API_Coord3D& p : ring) memo.coords->push_back({p.x, p.y});
+                memo.coords->push_back({ring[0].x, ring[0].y});
+                memo.pends->push_back(int32_t(memo.coords->size() - 1));
+            }
+            e.slab.poly.nCoords = int32_t(memo.coords->size() - 1);
+            e.slab.poly.nSubPolys = int32_t(rings.size());
+            if (err == NoError) err = Db(r).PlaceElement(&e, memo, a.Text("name"), "Place Slab");
             if (err != NoError) *m = "the host refused the slab (" + ErrorText(err) + "): " + Db(r).LastRefusal();
             return err == NoError;
         },
-        "the user draws a slab with the outline \"x,y,0 ...\", its top at <level> above the story");
+        "the user draws a slab with the outline \"x,y,z ...\" (z unused) and one hole, its top at <level> above "
+        "the story");
     L.Add(
         "body <name:text> box <corner:text> <opposite:text>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
