@@ -12,9 +12,7 @@ namespace {
 constexpr double kBoxMargin = 200.0;       // the slab's rectangle around the element's box, in x and y
 constexpr double kTopAboveBox = 101.0;     // the slab's top above the box's top
 constexpr double kExtraThickness = 102.0;  // so its bottom lies 1.0 below the box's bottom
-constexpr double kSquareSide = 0.5;        // the sample square
 constexpr double kCoincidence = 1e-7;      // plan positions closer than this are one
-constexpr int32_t kSampleCode = 15;        // code of the sample square's points
 
 // Links, unlinks and deletions are refused while the 3D model's database is current, and creating a slab with
 // the 3D window in front makes it current again: the floor plan's database is made current before each of them,
@@ -95,15 +93,6 @@ bool DeleteSlabs(const QV_List<API_Element>& slabs) {
     return ACAPI_Element_Delete(guids) == NoError;
 }
 
-void SquareAt(const QV_Coord3DLong& p, QV_List<QV_Coord3DLong>& square) {
-    square.Clear();
-    square.Insert(QV_Coord3DLong{p.x, p.y, 0.0, kSampleCode});
-    square.Insert(QV_Coord3DLong{p.x + kSquareSide, p.y, 0.0, kSampleCode});
-    square.Insert(QV_Coord3DLong{p.x + kSquareSide, p.y - kSquareSide, 0.0, kSampleCode});
-    square.Insert(QV_Coord3DLong{p.x, p.y - kSquareSide, 0.0, kSampleCode});
-    square.Insert(QV_Coord3DLong{p.x, p.y, 0.0, -1});
-}
-
 bool ClosesOnItself(const QV_List<QV_Coord3DLong>& ring) {
     const int32_t n = ring.GetCount();
     return n > 1 && SamePlace(ring[0].x, ring[0].y, ring[n - 1].x, ring[n - 1].y);
@@ -139,6 +128,17 @@ bool Uncut(MeshBody& body, const OutlineCut& cut, PlanDatabase& plan) {
     return ok;
 }
 }  // namespace
+
+void BuildSampleSquare(double x, double y, QV_List<QV_Coord3DLong>& square) {
+    constexpr double side = 0.5;
+    constexpr int32_t code = 15;
+    square.Clear();
+    square.Insert(QV_Coord3DLong{x, y, 0.0, code});
+    square.Insert(QV_Coord3DLong{x + side, y, 0.0, code});
+    square.Insert(QV_Coord3DLong{x + side, y - side, 0.0, code});
+    square.Insert(QV_Coord3DLong{x, y - side, 0.0, code});
+    square.Insert(QV_Coord3DLong{x, y, 0.0, -1});
+}
 
 bool LinkElementGuids(const API_Element& operatorElement, const API_Element& target) {
     return LinkAccepted(
@@ -211,6 +211,8 @@ bool ReadModelVertices(MeshBody& body) {
     ShrinkToEmpty(body.vertices);
     API_ElemInfo3D info;
     if (ACAPI_Element_Get3DInfo(body.element.header, &info) != NoError) return false;
+    // Every vertex of every body counts, the last one too: the host lists each vertex of a body once, and one
+    // listed twice changes no height.
     for (int32_t b = info.firstBody; b <= info.lastBody; ++b) {
         API_Component3D component = {};
         component.header.typeID = API_BodyID;
@@ -260,7 +262,7 @@ bool SampleMeshHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coord
     QV_List<QV_Coord3DLong> square;
     bool ok = true;
     for (int32_t i = 0; ok && i < points.GetCount(); ++i) {
-        SquareAt(points[i], square);
+        BuildSampleSquare(points[i].x, points[i].y, square);
         API_Element slab = defaults;
         plan.Ensure();
         const bool created = CreateCutterSlab(body.element, slab, square, box);
@@ -309,16 +311,18 @@ bool AssignHeightsFromElement(MeshBody& body, const API_Element& mesh, QV_List<Q
         DropLowestVertices(body, zMin, zMax);
         const bool ring = ClosesOnItself(outline);
         const int32_t own = ring ? n - 1 : n;
+        bool firstFound = false;
         for (int32_t i = 0; i < own; ++i) {
             double z = 0.0;
             const bool found = HighestAt(body.vertices, outline[i].x, outline[i].y, z);
             if (found) outline[i].z = z;
             if (sampled != nullptr) (*sampled)[i] = found ? 1 : 0;
+            if (i == 0) firstFound = found;
             ok = ok && found;
         }
-        if (ring) {
+        if (ring && firstFound) {
             outline[n - 1].z = outline[0].z;
-            if (sampled != nullptr) (*sampled)[n - 1] = (*sampled)[0];
+            if (sampled != nullptr) (*sampled)[n - 1] = 1;
         }
     }
     return Uncut(body, cut, plan) && ok;

@@ -42,6 +42,10 @@ bool ReadModelVertices(MeshBody& body);
 // `highest` become the range of the vertices kept, each 0.0 when none is kept.
 void DropLowestVertices(MeshBody& body, double& lowest, double& highest);
 
+// The sample square at (x, y): side 0.5, (x, y) its upper left corner, a closed ring of five points (z 0,
+// code 15, the last -1).
+void BuildSampleSquare(double x, double y, QV_List<QV_Coord3DLong>& square);
+
 // Gives each point the mesh's surface height at its x, y: a slab whose hole is the square of side 0.5 with the
 // point as its upper left corner is linked to the mesh, and the point takes the highest model vertex at its
 // x, y (1e-7). `zMin` and `zMax` become the height range of the last square. True when every point got its

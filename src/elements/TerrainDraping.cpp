@@ -5,20 +5,9 @@
 
 #include <cstring>
 
-namespace {
-constexpr double kSquareSide = 0.5;
-constexpr int32_t kSquareCode = 15;
-}  // namespace
-
 bool CreateSquareElement(BaseCls& owner, const API_Coord& position, double& outHeight) {
-    const double x = position.x;
-    const double y = position.y;
     QV_List<QV_Coord3DLong> square;
-    square.Insert(QV_Coord3DLong{x, y, 0.0, kSquareCode});
-    square.Insert(QV_Coord3DLong{x + kSquareSide, y, 0.0, kSquareCode});
-    square.Insert(QV_Coord3DLong{x + kSquareSide, y - kSquareSide, 0.0, kSquareCode});
-    square.Insert(QV_Coord3DLong{x, y - kSquareSide, 0.0, kSquareCode});
-    square.Insert(QV_Coord3DLong{x, y, 0.0, -1});
+    BuildSampleSquare(position.x, position.y, square);
     MeshBody body;
     QV_List<uint8_t> sampled;
     double zMin = 0.0;

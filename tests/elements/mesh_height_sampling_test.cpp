@@ -41,15 +41,19 @@ protected:
         return list;
     }
 
-    bool Sample(const API_Element& mesh, QV_List<QV_Coord3DLong>& points) {
-        MeshBody body;
-        double zMin = 0.0, zMax = 0.0;
+    // Runs one operation inside an undoable command, as the module's callers do.
+    bool Run(const std::function<bool()>& operation) {
         bool ok = false;
         Command([&] {
-            ok = SampleMeshHeights(body, mesh, points, zMin, zMax);
+            ok = operation();
             return NoError;
         });
         return ok;
+    }
+    bool Sample(const API_Element& mesh, QV_List<QV_Coord3DLong>& points) {
+        MeshBody body;
+        double zMin = 0.0, zMax = 0.0;
+        return Run([&] { return SampleMeshHeights(body, mesh, points, zMin, zMax); });
     }
 
     // Nothing the sampling made may outlive it.
@@ -143,12 +147,9 @@ TEST_F(MeshHeightSamplingTest, WithThe3DWindowInFrontSlabsAreStillLinkedAndTaken
     ASSERT_TRUE(Sample(mesh, points));
     EXPECT_NEAR(points[1].z, mesh.mesh.level + Ridge(70, 45), 1e-6);
     MeshBody body;
-    bool ok = false;
-    Command([&] {
-        ok = ReadMeshVerticesInsideOutline(body, mesh, Points({{40, 10}, {60, 10}, {60, 30}, {40, 30}, {40, 10}}));
-        return NoError;
-    });
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(Run([&] {
+        return ReadMeshVerticesInsideOutline(body, mesh, Points({{40, 10}, {60, 10}, {60, 30}, {40, 30}, {40, 10}}));
+    }));
     ExpectNoTemporaries(mesh);
     EXPECT_EQ(Db().CurrentDatabaseType(), APIWind_3DModelID);
 }
@@ -159,12 +160,7 @@ TEST_F(MeshHeightSamplingTest, AnOutlineTakesItsHeightsFromOneSlab) {
     double zMin = 0.0, zMax = 0.0;
     // A closed ring across the ridge: its last point takes the first one's height.
     QV_List<QV_Coord3DLong> ring = Points({{40, 10}, {60, 10}, {60, 30}, {40, 30}, {40, 10}});
-    bool ok = false;
-    Command([&] {
-        ok = AssignHeightsFromElement(body, mesh, ring, zMin, zMax);
-        return NoError;
-    });
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(Run([&] { return AssignHeightsFromElement(body, mesh, ring, zMin, zMax); }));
     for (int32_t i = 0; i < ring.GetCount(); ++i)
         EXPECT_NEAR(ring[i].z, 3.0 + mesh.mesh.level + Ridge(ring[i].x, ring[i].y), 1e-6);
     EXPECT_NEAR(zMin, 3.0 + mesh.mesh.level + Ridge(40, 10), 1e-6);
@@ -174,11 +170,7 @@ TEST_F(MeshHeightSamplingTest, AnOutlineTakesItsHeightsFromOneSlab) {
     // An outline partly off the mesh: the points inside get their heights, the others keep theirs.
     QV_List<QV_Coord3DLong> partly = Points({{90, 10}, {120, 10}, {120, 30}, {90, 30}, {90, 10}});
     QV_List<uint8_t> sampled;
-    Command([&] {
-        ok = AssignHeightsFromElement(body, mesh, partly, zMin, zMax, &sampled);
-        return NoError;
-    });
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(Run([&] { return AssignHeightsFromElement(body, mesh, partly, zMin, zMax, &sampled); }));
     ASSERT_EQ(sampled.GetCount(), 5);
     EXPECT_EQ(sampled[0] + sampled[1] + sampled[2] + sampled[3], 2);
     EXPECT_EQ(partly[1].z, -999.0);
@@ -186,16 +178,8 @@ TEST_F(MeshHeightSamplingTest, AnOutlineTakesItsHeightsFromOneSlab) {
 
     // Too short an outline reads nothing; the vertices inside an outline come with the floor.
     QV_List<QV_Coord3DLong> empty;
-    Command([&] {
-        ok = AssignHeightsFromElement(body, mesh, empty, zMin, zMax);
-        return NoError;
-    });
-    EXPECT_FALSE(ok);
-    Command([&] {
-        ok = ReadMeshVerticesInsideOutline(body, mesh, ring);
-        return NoError;
-    });
-    ASSERT_TRUE(ok);
+    EXPECT_FALSE(Run([&] { return AssignHeightsFromElement(body, mesh, empty, zMin, zMax); }));
+    ASSERT_TRUE(Run([&] { return ReadMeshVerticesInsideOutline(body, mesh, ring); }));
     int32_t surface = 0;
     for (const API_Coord3D& v : body.vertices) {
         EXPECT_TRUE(v.x >= 40 - 1e-9 && v.x <= 60 + 1e-9 && v.y >= 10 - 1e-9 && v.y <= 30 + 1e-9);
@@ -211,36 +195,20 @@ TEST_F(MeshHeightSamplingTest, ElementClassPointsAreDrapedAndTheTerrainLevelLowe
     BaseRSWCls road;
     road.element = mesh;
     double height = 0.0;
-    bool ok = false;
-    Command([&] {
-        ok = CreateSquareElement(road, API_Coord{99.8, 30}, height);  // corners beyond the east edge
-        return NoError;
-    });
-    ASSERT_TRUE(ok);
+    // Three corners of this square lie beyond the east edge; only the first counts.
+    ASSERT_TRUE(Run([&] { return CreateSquareElement(road, API_Coord{99.8, 30}, height); }));
     EXPECT_NEAR(height, mesh.mesh.level + Ridge(99.8, 30), 1e-6);
-    Command([&] {
-        ok = CreateSquareElement(road, API_Coord{-5, 30}, height);
-        return NoError;
-    });
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(Run([&] { return CreateSquareElement(road, API_Coord{-5, 30}, height); }));
 
     road.chainA.Insert(QV_Coord3DLong{10, 10, 0, 0});
     road.chainA.Insert(QV_Coord3DLong{20, 10, 0, 2});
     road.chainB.Insert(QV_Coord3DLong{70, 50, 0, 0});
-    Command([&] {
-        ok = BuildPointElementFromList(road);
-        return NoError;
-    });
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(Run([&] { return BuildPointElementFromList(road); }));
     EXPECT_NEAR(road.chainA[1].z, mesh.mesh.level + Ridge(20, 10), 1e-6);
     EXPECT_EQ(road.chainA[1].code, 2);
     EXPECT_NEAR(road.chainB[0].z, mesh.mesh.level + Ridge(70, 50), 1e-6);
     road.chainB.Insert(QV_Coord3DLong{500, 50, 7, 0});
-    Command([&] {
-        ok = BuildPointElementFromList(road);
-        return NoError;
-    });
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(Run([&] { return BuildPointElementFromList(road); }));
     EXPECT_EQ(road.chainB[1].z, 7.0);
     ExpectNoTemporaries(mesh);
 
@@ -252,18 +220,10 @@ TEST_F(MeshHeightSamplingTest, ElementClassPointsAreDrapedAndTheTerrainLevelLowe
     std::memset(static_cast<void*>(&mask.mesh.level), 0xFF, sizeof mask.mesh.level);
     ASSERT_EQ(Command([&] { return ChangeElement(&road.element, nullptr, &mask); }), NoError);
     for (double level : {1.0, -6.0}) {
-        Command([&] {
-            ok = RaiseNegativeLevel(road, level);
-            return NoError;
-        });
-        EXPECT_TRUE(ok);
+        EXPECT_TRUE(Run([&] { return RaiseNegativeLevel(road, level); }));
         EXPECT_EQ(Db().Find(mesh.header.guid)->record.mesh.level, -4.0) << level;
     }
-    Command([&] {
-        ok = RaiseNegativeLevel(road, -2.5);
-        return NoError;
-    });
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(Run([&] { return RaiseNegativeLevel(road, -2.5); }));
     EXPECT_EQ(Db().Find(mesh.header.guid)->record.mesh.level, -2.5);
     EXPECT_EQ(road.meshLevel, -2.5);
 }
