@@ -5,9 +5,14 @@
 //    building the Delaunay triangulation: time per point;
 //  - one height sample as the module makes it (a slab with a 0.5 square hole subtracting downwards: the cut of the
 //    surface and the solid under it) against locating the point in the Delaunay triangulation and interpolating:
-//    time per sample, which should stay flat as the mesh grows.
+//    time per sample, which should stay flat as the mesh grows; and the same sample the whole way through the
+//    host's project as the module drives it (slab created, linked, its mesh's model read through the component
+//    reads, unlinked; the slabs deleted at the end), inside one undoable command.
 // At the end the run prints the times and the host's ratio to the peer for each size.
+#include "APIInteraction.hpp"
 #include "model3d/ElementModels.hpp"
+#include "model3d/ModelStore.hpp"
+#include "project/ProjectDatabase.hpp"
 
 #include <CGAL/Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
@@ -181,6 +186,100 @@ void BM_HostSample(benchmark::State& state) {
     state.counters["points"] = double(PointCount(t));
 }
 
+// A project holding the terrain as a mesh, and its 3D model, per size.
+struct TerrainProject {
+    ProjectDatabase db;
+    ModelStore models{db};
+    API_Guid mesh = {};
+};
+
+TerrainProject& BuiltProject(int64_t n) {
+    static std::map<int64_t, std::unique_ptr<TerrainProject>> built;
+    std::unique_ptr<TerrainProject>& p = built[n];
+    if (!p) {
+        p = std::make_unique<TerrainProject>();
+        Terrain& t = BuiltTerrain(n);
+        std::vector<API_Coord3D> points;
+        for (const ModelPoint& q : t.outline.points) points.push_back({q.x, q.y, q.z});
+        for (const ModelPoint& q : t.inner) points.push_back({q.x, q.y, q.z});
+        p->db.PlaceMeshFromPoints(points, 1, "T", &p->mesh);
+        API_ElemInfo3D info;
+        std::string why;
+        p->models.Get3DInfo(p->mesh, &info, &why);  // the surface is built before the samples
+    }
+    return *p;
+}
+
+void BM_HostSampleInProject(benchmark::State& state) {
+    if (!RealGrid().ok) return state.SkipWithError("no examples/data/elev_50x50.xyz");
+    TerrainProject& p = BuiltProject(state.range(0));
+    const std::vector<std::pair<double, double>> samples = SamplePoints();
+    API_Box3D box = {};
+    p.models.Bounds(p.mesh, &box);
+    for (auto _ : state) {
+        GSErrCode failed = NoError;
+        p.db.RunUndoableCommand("Sample", [&]() {
+            std::vector<API_Guid> slabs;
+            for (const auto& s : samples) {
+                const double x = s.first, y = s.second;
+                API_Element e = {};
+                e.header.typeID = API_SlabID;
+                p.db.GetDefaults(&e, nullptr);
+                e.slab.level = box.zMax + 101.0;
+                e.slab.thickness = box.zMax - box.zMin + 102.0;
+                e.slab.poly = {10, 2, 0, 0};
+                API_ElementMemo memo = {};
+                const API_Coord c[11] = {{0, 0},
+                                         {box.xMin - 200, box.yMin - 200},
+                                         {box.xMin - 200, box.yMax + 200},
+                                         {box.xMax + 200, box.yMax + 200},
+                                         {box.xMax + 200, box.yMin - 200},
+                                         {box.xMin - 200, box.yMin - 200},
+                                         {x, y},
+                                         {x + 0.5, y},
+                                         {x + 0.5, y - 0.5},
+                                         {x, y - 0.5},
+                                         {x, y}};
+                memo.coords = reinterpret_cast<API_Coord**>(BMAllocateHandle(sizeof c, 0, 0));
+                std::memcpy(*memo.coords, c, sizeof c);
+                memo.pends = reinterpret_cast<int32_t**>(BMAllocateHandle(3 * sizeof(int32_t), 0, 0));
+                (*memo.pends)[0] = 0;
+                (*memo.pends)[1] = 5;
+                (*memo.pends)[2] = 10;
+                GSErrCode err = p.db.CreateElement(&e, &memo);
+                BMKillHandle(reinterpret_cast<GSHandle*>(&memo.coords));
+                BMKillHandle(reinterpret_cast<GSHandle*>(&memo.pends));
+                if (err == NoError) slabs.push_back(e.header.guid);
+                if (err == NoError) err = p.db.CreateSolidLink(p.mesh, e.header.guid, APISolid_SubtractDownwards, 1);
+                API_ElemInfo3D info = {};
+                std::string why;
+                if (err == NoError) err = p.models.Get3DInfo(p.mesh, &info, &why);
+                for (int32_t b = info.firstBody; err == NoError && b <= info.lastBody; ++b) {
+                    API_Component3D comp = {};
+                    comp.header = {API_BodyID, b};
+                    err = p.models.GetComponent(&comp, &why);
+                    const int32_t n = comp.body.vertexCount;
+                    for (int32_t v = 1; err == NoError && v <= n; ++v) {
+                        comp.header = {API_VertID, v};
+                        err = p.models.GetComponent(&comp, &why);
+                        benchmark::DoNotOptimize(comp.vert.z);
+                    }
+                }
+                if (err == NoError) err = p.db.RemoveSolidLink(p.mesh, e.header.guid);
+                if (err != NoError) failed = err;
+            }
+            p.db.DeleteElements(slabs.data(), uint32_t(slabs.size()));
+            return NoError;
+        });
+        if (failed != NoError) state.SkipWithError("a sample failed");
+        // The command's undo step keeps a copy of the project: drop it.
+        state.PauseTiming();
+        p.db.Undo();
+        state.ResumeTiming();
+    }
+    state.counters["points"] = double(PointCount(BuiltTerrain(state.range(0))));
+}
+
 void BM_CgalLocate(benchmark::State& state) {
     if (!RealGrid().ok) return state.SkipWithError("no examples/data/elev_50x50.xyz");
     Terrain& t = BuiltTerrain(state.range(0));
@@ -216,14 +315,15 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::printf("\n%9s %12s %12s %8s %14s %14s %8s\n", "points", "host ns/pt", "cgal ns/pt", "ratio",
-                    "host us/sample", "cgal us/sample", "ratio");
+        std::printf("\n%9s %12s %12s %8s %14s %14s %8s %16s\n", "points", "host ns/pt", "cgal ns/pt", "ratio",
+                    "host us/sample", "cgal us/sample", "ratio", "project us/sample");
         for (auto& [size, t] : seconds_) {
             const double n = points_[size];
             const double build = t["BM_HostSurface"] * 1e9 / n, peer = t["BM_CgalDelaunay"] * 1e9 / n;
             const double sample = t["BM_HostSample"] * 1e6 / kSamples, locate = t["BM_CgalLocate"] * 1e6 / kSamples;
-            std::printf("%9.0f %12.1f %12.1f %8.2f %14.2f %14.3f %8.1f\n", n, build, peer,
-                        peer > 0 ? build / peer : 0.0, sample, locate, locate > 0 ? sample / locate : 0.0);
+            const double project = t["BM_HostSampleInProject"] * 1e6 / kSamples;
+            std::printf("%9.0f %12.1f %12.1f %8.2f %14.2f %14.3f %8.1f %16.2f\n", n, build, peer,
+                        peer > 0 ? build / peer : 0.0, sample, locate, locate > 0 ? sample / locate : 0.0, project);
         }
     }
 
@@ -238,6 +338,7 @@ BENCHMARK(BM_HostSurface)->Apply(Sizes);
 BENCHMARK(BM_CgalDelaunay)->Apply(Sizes);
 BENCHMARK(BM_HostSample)->Apply(Sizes);
 BENCHMARK(BM_CgalLocate)->Apply(Sizes);
+BENCHMARK(BM_HostSampleInProject)->Apply(Sizes);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

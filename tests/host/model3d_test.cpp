@@ -4,6 +4,7 @@
 #include "ProjectHost.hpp"
 #include "model3d/ModelStore.hpp"
 #include "project/HostProject.hpp"
+#include "script/ScriptRunner.hpp"
 
 #include <cmath>
 #include <random>
@@ -332,6 +333,28 @@ TEST_F(Model3DTest, ProgressWindowIsRecorded) {
     ASSERT_EQ(ACAPI_Interface(APIIo_CloseProcessWindowID), NoError);
     EXPECT_FALSE(w.open);
     EXPECT_EQ(w.closed, 1);
+}
+
+TEST_F(Model3DTest, PointFilesWithBadLinesAreRefusedByLine) {
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"1 2 3\n4 5 x\n", "line 2: 'x' is not a number"},
+        {"1 2 3\n\n# a comment\n4 5\n", "line 4: a point has three numbers"},
+        {"1 2 3\n1e999 0 0\n", "line 2: '1e999' is not a number"},
+        {"0 0 1\n1 1 1\n2 2 1\n", "the points enclose no area"},
+    };
+    for (const auto& [text, message] : files) {
+        std::ofstream(UserFile("points.xyz")) << text;
+        std::ostringstream out;
+        ScriptRunner runner(*host, out);
+        EXPECT_FALSE(runner.RunText("mesh-points M \"" + UserFile("points.xyz") + "\"\n", "bad.script"));
+        EXPECT_NE(out.str().find(message), std::string::npos) << out.str();
+    }
+    // Through the project: a level point that is not a number leaves the mesh without a model, and says why.
+    const API_Guid mesh = MeshThrough({{0, 0, 0}, {10, 0, 0}, {0, 10, 0}, {2, 2, 1}});
+    Db().FindMutable(mesh)->memo.meshLevelCoords->at(0).c.z = std::nan("");
+    std::string why;
+    EXPECT_FALSE(host->Project().models.ModelOf(mesh, &why));
+    EXPECT_EQ(why, "level point 1 is not a number");
 }
 
 }  // namespace

@@ -99,8 +99,21 @@ bool ElementRings(const StoredElement& element, double base, std::vector<PlanRin
             if ((*memo.parcs)[size_t(k)].begIndex == i) return &(*memo.parcs)[size_t(k)];
         return nullptr;
     };
+    if (!std::isfinite(base)) {
+        *why = "the element's level is not a number";
+        return false;
+    }
+    for (int32_t i = 1; i <= poly->nCoords; ++i)
+        if (!std::isfinite(c[size_t(i)].x) || !std::isfinite(c[size_t(i)].y) || !std::isfinite(zOf(i))) {
+            *why = "coordinate " + std::to_string(i) + " is not a number";
+            return false;
+        }
     for (int32_t s = 1; s <= poly->nSubPolys; ++s) {
         const int32_t first = pends[size_t(s - 1)] + 1, last = pends[size_t(s)];
+        if (first < 1 || last < first || last > poly->nCoords) {
+            *why = "contour " + std::to_string(s) + " has no coordinates";
+            return false;
+        }
         PlanRing ring;
         for (int32_t i = first; i < last; ++i) {  // the last coordinate repeats the first
             const ModelPoint p = {c[size_t(i)].x, c[size_t(i)].y, zOf(i)};
@@ -134,6 +147,12 @@ bool BuildMeshSurface(const StoredElement& mesh, double storyLevel, MeshSurfaceM
         if (mesh.memo.meshLevelEnds) ends = *mesh.memo.meshLevelEnds;
         ends.resize(std::min(ends.size(), size_t(std::max(r.levelLines.nSubLines, 0))));
         int32_t from = 0;
+        for (int32_t i = 0; i < n; ++i)
+            if (!std::isfinite(lc[size_t(i)].c.x) || !std::isfinite(lc[size_t(i)].c.y) ||
+                !std::isfinite(lc[size_t(i)].c.z)) {
+                *why = "level point " + std::to_string(i + 1) + " is not a number";
+                return false;
+            }
         const auto take = [&](int32_t a, int32_t b) {
             std::vector<ModelPoint> line;
             for (int32_t i = a; i < b; ++i)
@@ -243,6 +262,10 @@ bool BuildSlabBody(const StoredElement& slab, double storyLevel, ModelBody* body
                    std::string* why) {
     const double top = storyLevel + slab.record.slab.level;
     const double bottom = top - std::abs(slab.record.slab.thickness);
+    if (!std::isfinite(bottom)) {
+        *why = "the slab's level or thickness is not a number";
+        return false;
+    }
     if (!ElementRings(slab, top, footprint, why)) return false;
     // The first ring counter-clockwise, the holes clockwise: the solid is left of every side.
     for (size_t r = 0; r < footprint->size(); ++r)
@@ -277,6 +300,7 @@ void PlaceGivenBodies(const StoredElement& object, double storyLevel, Model3D* m
     const API_ObjectType& o = object.record.object;
     const double ca = std::cos(o.angle), sa = std::sin(o.angle);
     for (const StoredBody& given : object.bodies) {
+        // Bodies are checked when they are given (GiveBodies).
         BodyBuilder b;
         for (const API_Coord3D& v : given.vertices)
             b.AddVertex({o.pos.x + v.x * ca - v.y * sa, o.pos.y + v.x * sa + v.y * ca, storyLevel + o.level + v.z});

@@ -140,6 +140,11 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::string* w
             continue;
         }
         if (l.operation == APISolid_SubtractDownwards && surface != nullptr && op->record.header.typeID == API_SlabID) {
+            if (!added.empty())
+                notes_.push_back("the 3D model of " + GuidText(guid) +
+                                 " keeps the bodies added to it whole under the "
+                                 "slab " +
+                                 GuidText(l.operatorGuid) + " (the stand-in host cuts only the mesh itself)");
             ModelBody slabBody;
             std::vector<PlanRing> footprint;
             if (!BuildSlabBody(*op, StoryLevel(db_, op->record.header.floorInd), &slabBody, &footprint, why))

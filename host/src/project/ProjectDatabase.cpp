@@ -195,6 +195,17 @@ GSErrCode ProjectDatabase::GiveBodies(const API_Guid& guid, const std::vector<St
     const API_ElemTypeID t = e->record.header.typeID;
     if (t != API_ObjectID && t != API_LampID)
         return Refuse(APIERR_BADELEMTYPE, "only objects and lamps take given bodies, not a " + ElementTypeName(t));
+    for (const StoredBody& b : bodies) {
+        for (const API_Coord3D& v : b.vertices)
+            if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
+                return Refuse(APIERR_BADPARS, "a body vertex is not a number");
+        for (const std::vector<int32_t>& ring : b.polygons) {
+            if (ring.size() < 3) return Refuse(APIERR_BADPARS, "a body polygon has fewer than three vertices");
+            for (int32_t v : ring)
+                if (v < 1 || size_t(v) > b.vertices.size())
+                    return Refuse(APIERR_BADPARS, "a body polygon names vertex " + std::to_string(v));
+        }
+    }
     const API_ObjectType& o = e->record.object;
     double storyLevel = 0.0;
     for (const API_StoryType& s : model_.stories)

@@ -50,8 +50,8 @@ bool ReadPoints(ScriptContext& r, const std::string& source, std::vector<API_Coo
     std::ifstream file;
     if (!r.ScriptFolder().empty() && !source.empty() && source[0] != '/' && source[0] != '@')
         file.open(r.ScriptFolder() + "/" + source);
-    if (!file) file.open(HostPath(r, source));
-    if (file) {
+    if (!file.is_open()) file.open(HostPath(r, source));
+    if (file.is_open()) {
         std::string line;
         int number = 0;
         while (std::getline(file, line))
