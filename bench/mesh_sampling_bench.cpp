@@ -3,8 +3,9 @@
 // interpolating in the triangle found. The mesh points come from a window of a real elevation grid
 // (tests/data/asc/elev_window.asc): a jittered lattice over the window with heights interpolated between the
 // grid's cell centres. Every sampled point costs a slab, a link, a clipped model, its vertices, an unlink, and
-// its share of one deletion; the time per point should stay nearly flat as the mesh grows. At the end the run
-// prints microseconds per point of each and their ratio.
+// its share of one deletion; the time per point should stay nearly flat as the mesh grows. A call of one point
+// shows what a call costs besides its points (the mesh's box among it). At the end the run prints microseconds
+// per point of each, the cost of a one-point call, what each further point adds, and the ratio to CGAL.
 #include "../tests/support/AscGrid.hpp"
 #include "../tests/support/TerrainMeshes.hpp"
 #include "StandinHost.hpp"
@@ -96,13 +97,15 @@ HostMesh* MeshOf(int64_t points, std::string* why) {
     return current.get();
 }
 
-void BM_SampleMeshHeights(benchmark::State& state) {
+// Samples the first `count` points in one call.
+void Sample(benchmark::State& state, int count) {
     std::string why;
     HostMesh* m = MeshOf(state.range(0), &why);
     if (m == nullptr) return state.SkipWithError(why.c_str());
     for (auto _ : state) {
         QV_List<QV_Coord3DLong> points;
-        for (const API_Coord& c : m->input.samples) points.Insert(QV_Coord3DLong{c.x, c.y, 0.0, 0});
+        for (int i = 0; i < count; ++i)
+            points.Insert(QV_Coord3DLong{m->input.samples[size_t(i)].x, m->input.samples[size_t(i)].y, 0.0, 0});
         bool ok = false;
         ACAPI_CallUndoableCommand(GS::UniString("sample"), [&] {
             MeshBody body;
@@ -114,8 +117,12 @@ void BM_SampleMeshHeights(benchmark::State& state) {
         m->log.str(std::string());
         benchmark::DoNotOptimize(points[0].z);
     }
-    state.counters["points"] = kSamples;
+    state.counters["points"] = count;
 }
+
+void BM_SampleMeshHeights(benchmark::State& state) { Sample(state, kSamples); }
+// One point per call: what a call costs besides its points (the mesh's box, the slab defaults, the command).
+void BM_SampleOnePoint(benchmark::State& state) { Sample(state, 1); }
 
 void BM_CgalLocate(benchmark::State& state) {
     MeshInput in;
@@ -166,11 +173,15 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::printf("\n%10s %18s %16s %10s\n", "mesh pts", "sampling us/pt", "CGAL us/pt", "ratio");
+        std::printf("\n%10s %16s %16s %18s %14s %10s\n", "mesh pts", "sampling us/pt", "one call ms",
+                    "next points us/pt", "CGAL us/pt", "ratio");
         for (auto& [size, times] : usPerPoint_) {
             const double module = times["BM_SampleMeshHeights"], cgal = times["BM_CgalLocate"];
-            std::printf("%10lld %18.2f %16.4f %10.0f\n", static_cast<long long>(size), module, cgal,
-                        cgal > 0 ? module / cgal : 0.0);
+            // A call of one point, and what each point after the first adds to a call of kSamples.
+            const double call = times["BM_SampleOnePoint"] * kSamples;
+            const double next = (module * kSamples - call) / (kSamples - 1);
+            std::printf("%10lld %16.2f %16.3f %18.2f %14.4f %10.0f\n", static_cast<long long>(size), module,
+                        call / 1000.0, next, cgal, cgal > 0 ? module / cgal : 0.0);
         }
     }
 
@@ -181,6 +192,7 @@ private:
 }  // namespace
 
 BENCHMARK(BM_SampleMeshHeights)->Apply(Sizes);
+BENCHMARK(BM_SampleOnePoint)->Apply(Sizes);
 BENCHMARK(BM_CgalLocate)->Apply(Sizes);
 
 int main(int argc, char** argv) {
