@@ -4,6 +4,7 @@
 // it. Solid links then change the target: a slab that subtracts downwards ('SSUD') leaves of a mesh only what
 // lies outside the slab's polygon (inside its holes); an operator that adds ('SADD') joins its bodies.
 #include "model3d/PlanTriangulation.hpp"
+#include "model3d/SurfaceClip.hpp"
 #include "project/ProjectModel.hpp"
 
 #include <memory>
@@ -42,8 +43,3 @@ bool BuildSlabBody(const StoredElement& slab, double storyLevel, ModelBody* body
 
 // The bodies given to an object, placed where the object stands.
 void PlaceGivenBodies(const StoredElement& object, double storyLevel, Model3D* model);
-
-// The part of `surface` outside the region of `footprint` (rings by even-odd nesting), cut along the region's
-// border; cut points lie on the surface. Only the triangles near the region's border and inside its holes are
-// looked at when the region's outer ring encloses the surface.
-Surface SurfaceOutside(const Surface& surface, const SurfaceIndex& index, const std::vector<PlanRing>& footprint);

@@ -69,7 +69,7 @@ std::pair<VH, VH> Ends(const CDT& cdt, const CDT::Edge& e) {
 
 // A point where constraints cross takes its height between two of its constrained neighbours that lie on
 // opposite sides of it; a pair that is not an outline edge pair (a level line) is preferred.
-void HeightsAtCrossings(CDT& cdt, std::vector<ModelPoint>* points, const std::vector<PlanRing>& outline) {
+void HeightsAtCrossings(CDT& cdt, std::vector<ModelPoint>* points) {
     std::vector<VH> open;
     for (VH v : cdt.finite_vertex_handles())
         if (v->info().id < 0) open.push_back(v);
@@ -116,7 +116,6 @@ void HeightsAtCrossings(CDT& cdt, std::vector<ModelPoint>* points, const std::ve
         if (left.size() == open.size()) break;
         open.swap(left);
     }
-    (void)outline;
 }
 }  // namespace
 
@@ -173,7 +172,7 @@ bool TriangulateMeshSurface(const std::vector<PlanRing>& outline, const std::vec
     for (const std::vector<VH>& ring : ringVertices)
         for (size_t k = 0; k < ring.size(); ++k)
             if (ring[k] != ring[(k + 1) % ring.size()]) cdt.insert_constraint(ring[k], ring[(k + 1) % ring.size()]);
-    HeightsAtCrossings(cdt, &points, outline);
+    HeightsAtCrossings(cdt, &points);
 
     // An outline edge joins two points that follow each other in a ring, or lies on such a stretch (a level point
     // or a crossing on the outline splits it).

@@ -1,14 +1,10 @@
 #pragma once
 // Constrained Delaunay triangulations in plan (CGAL): the top surface of a mesh from its outline, level points
 // and level lines, and the faces of a region bounded by closed rings (a slab's top and bottom, a body's floor).
-#include "model3d/Surface.hpp"
+#include "model3d/PlanRings.hpp"
 
 #include <string>
 #include <vector>
-
-struct PlanRing {
-    std::vector<ModelPoint> points;  // closed, the first not repeated
-};
 
 // The surface of a mesh: the triangles inside the outline rings (the first outer, the others holes; rings
 // nested deeper alternate), with the outline points, the level points and the level lines (polylines, kept as
