@@ -263,26 +263,43 @@ GSErrCode ModelStore::GetComponent(API_Component3D* c, std::string* why) {
     }
 }
 
+namespace {
+void ExtendBox(const ModelPoint* points, size_t n, bool* any, API_Box3D* box) {
+    for (size_t i = 0; i < n; ++i) {
+        const ModelPoint& p = points[i];
+        if (!*any) *box = {p.x, p.y, p.z, p.x, p.y, p.z};
+        *any = true;
+        box->xMin = std::min(box->xMin, p.x);
+        box->yMin = std::min(box->yMin, p.y);
+        box->zMin = std::min(box->zMin, p.z);
+        box->xMax = std::max(box->xMax, p.x);
+        box->yMax = std::max(box->yMax, p.y);
+        box->zMax = std::max(box->zMax, p.z);
+    }
+}
+}  // namespace
+
 bool ModelStore::Bounds(const API_Guid& guid, API_Box3D* box) {
     std::string why;
+    bool any = false;
+    // A mesh is bounded by its surface: its skirt and floor are left out, as the box is the terrain's extent. An
+    // uncut mesh's surface is kept as long as the mesh does not change, while its solid is built again whenever
+    // links come and go: its box comes from the surface alone.
+    const StoredElement* e = db_.Find(guid);
+    bool cut = false;
+    for (const StoredSolidLink& l : db_.SolidLinks()) cut = cut || l.target == guid;
+    if (e != nullptr && e->record.header.typeID == API_MeshID && !cut) {
+        std::shared_ptr<const MeshSurfaceModel> mesh = MeshSurfaceOf(guid, &why);
+        if (!mesh) return false;
+        ExtendBox(mesh->surface.points.data(), mesh->surface.points.size(), &any, box);
+        return any;
+    }
     std::shared_ptr<const Model3D> model = ModelOf(guid, &why);
     if (!model) return false;
-    // A mesh is bounded by its surface: its skirt and floor are left out, as the box is the terrain's extent.
-    bool any = false;
     for (size_t k = 0; k < model->bodies.size(); ++k) {
         const ModelBody& b = model->bodies[k];
         const size_t n = k == 0 && model->surfaceVertices >= 0 ? size_t(model->surfaceVertices) : b.vertices.size();
-        for (size_t i = 0; i < n; ++i) {
-            const ModelPoint& p = b.vertices[i];
-            if (!any) *box = {p.x, p.y, p.z, p.x, p.y, p.z};
-            any = true;
-            box->xMin = std::min(box->xMin, p.x);
-            box->yMin = std::min(box->yMin, p.y);
-            box->zMin = std::min(box->zMin, p.z);
-            box->xMax = std::max(box->xMax, p.x);
-            box->yMax = std::max(box->yMax, p.y);
-            box->zMax = std::max(box->zMax, p.z);
-        }
+        ExtendBox(b.vertices.data(), n, &any, box);
     }
     return any;
 }
