@@ -53,20 +53,16 @@ const LibraryStore& Library() {
 
 GSHandle PrefsParams() { return Library().MakeParamHandle(Library().FindByName("VY_PREFS", LibPartType_Object)); }
 
-// The mirror file Save writes for the library part's own values, and a small file of every entry type.
+// The mirror file Save writes for the library part's own values, and a small file of the types it never writes.
 std::vector<std::string> Seeds() {
-    std::vector<std::string> seeds;
     GSHandle params = PrefsParams();
     PrefsEntryList entries;
     EXPECT_TRUE(ParamsToPrefsEntries(entries, params, true));
     DisposeParamHandle(&params);
     EXPECT_TRUE(WritePrefsFile(entries, PathOf("seed.prf")));
-    seeds.push_back(ReadRaw("seed.prf"));
-    seeds.push_back("QVPF" + Le32(6) + "\x01" + Le32(1) + "a" + Le32(-7) + "\x02" + Le32(0) + std::string(8, '\x40') +
-                    "\x03" + Le32(1) + "t" + Le32(2) + "ok" + "\x04" + Le32(1) + "i" + Le32(1) + Le32(2) + Le32(5) +
-                    Le32(6) + "\x05" + Le32(14) + "show_depth_RGB" + Le32(1) + Le32(1) + std::string(8, '\x3F') +
-                    "\x06" + Le32(1) + "s" + Le32(2) + Le32(1) + Le32(1) + "x" + Le32(0));
-    return seeds;
+    return {ReadRaw("seed.prf"),
+            "QVPF" + Le32(2) + "\x01" + Le32(1) + "a" + Le32(-7) + "\x04" + Le32(1) + "i" + Le32(1) + Le32(2) +
+                Le32(5) + Le32(6)};
 }
 
 const std::vector<std::string> kTokens = {

@@ -82,26 +82,6 @@ QV_Pref_Elem RandomEntry(std::mt19937& rng) {
     return e;
 }
 
-void ExpectSame(const QV_Pref_Elem& a, const QV_Pref_Elem& b) {
-    ASSERT_EQ(a.type, b.type);
-    EXPECT_EQ(a.name.ToStdString(), b.name.ToStdString());
-    switch (a.type) {
-        case PrefType_Int: EXPECT_EQ(a.intValue, b.intValue); break;
-        case PrefType_Real: EXPECT_EQ(a.realValue, b.realValue); break;
-        case PrefType_Text: EXPECT_EQ(a.textValue.ToStdString(), b.textValue.ToStdString()); break;
-        default:
-            EXPECT_EQ(a.rows, b.rows);
-            EXPECT_EQ(a.columns, b.columns);
-            ASSERT_EQ(a.intValues.GetCount(), b.intValues.GetCount());
-            ASSERT_EQ(a.realValues.GetCount(), b.realValues.GetCount());
-            ASSERT_EQ(a.textValues.GetCount(), b.textValues.GetCount());
-            for (int32_t k = 0; k < a.intValues.GetCount(); ++k) EXPECT_EQ(a.intValues[k], b.intValues[k]);
-            for (int32_t k = 0; k < a.realValues.GetCount(); ++k) EXPECT_EQ(a.realValues[k], b.realValues[k]);
-            for (int32_t k = 0; k < a.textValues.GetCount(); ++k)
-                EXPECT_EQ(a.textValues[k].ToStdString(), b.textValues[k].ToStdString());
-    }
-}
-
 // Reads the file into a list holding one entry beforehand: a refused file must leave exactly that.
 PrefsFileFault ReadFault() {
     PrefsEntryList list;
@@ -124,6 +104,7 @@ protected:
 
 }  // namespace
 
+// With the layout pinned below, a list that writes back to the same bytes was read with the same values.
 TEST_F(PrefsFileTest, RandomListsReadBackAsWritten) {
     std::mt19937 rng(5);
     for (int round = 0; round < 200; ++round) {
@@ -132,11 +113,14 @@ TEST_F(PrefsFileTest, RandomListsReadBackAsWritten) {
         for (int i = 0; i < n; ++i) written.Insert(RandomEntry(rng));
         std::filesystem::remove(NativePath());  // replacing a file makes the file system flush it: slow
         ASSERT_TRUE(WritePrefsFile(written, Path()));
+        const std::string bytes = ReadRaw();
         PrefsEntryList read;
         read.Insert(QV_Pref_Elem());
         ASSERT_TRUE(ReadPrefsFile(read, Path(), true));
         ASSERT_EQ(read.GetCount(), n);
-        for (int i = 0; i < n; ++i) ExpectSame(written[i], read[i]);
+        std::filesystem::remove(NativePath());
+        ASSERT_TRUE(WritePrefsFile(read, Path()));
+        ASSERT_EQ(ReadRaw(), bytes) << round;
     }
     EXPECT_FALSE(std::filesystem::exists(NativePath() + ".tmp"));
 }
