@@ -26,7 +26,7 @@ IO::Location LocationOf(const QV_String& path) {
 // The bytes still to parse; every read is checked against them.
 class ByteCursor {
 public:
-    ByteCursor(const std::string& bytes)
+    explicit ByteCursor(const std::string& bytes)
         : at_(reinterpret_cast<const unsigned char*>(bytes.data())), left_(bytes.size()) {}
 
     size_t Left() const { return left_; }
