@@ -4,6 +4,7 @@
 #include "ResourceDriver.hpp"
 #include "SelectorFamilies.hpp"
 #include "TextFields.hpp"
+#include "drawing/ShapePrimCalls.hpp"
 #include "library/LibPartCalls.hpp"
 #include "library/LibPartParamCalls.hpp"
 #include "library/LibPartSectionCalls.hpp"
@@ -15,6 +16,7 @@
 #include "project/InputCalls.hpp"
 #include "project/MemoCalls.hpp"
 #include "project/ModuleDataCalls.hpp"
+#include "project/OldIdentifierCalls.hpp"
 #include "project/SelectionCalls.hpp"
 #include "project/SolidLinkCalls.hpp"
 #include "project/StoryCalls.hpp"
@@ -23,6 +25,7 @@
 #include "project/WindowCalls.hpp"
 #include "ui/MenuCalls.hpp"
 #include "ui/PaletteCalls.hpp"
+#include "view3d/View3DCalls.hpp"
 
 #include <cstring>
 
@@ -45,10 +48,13 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallUndoCalls(set);
     InstallEventCalls(set);
     InstallSolidLinkCalls(set);
+    InstallOldIdentifierCalls(set);
     InstallInputCalls(set);
     InstallLibPartCalls(set);
     InstallLibPartParamCalls(set);
     InstallLibPartSectionCalls(set);
+    InstallView3DCalls(set);
+    InstallShapePrimCalls(set);
 }
 }  // namespace
 

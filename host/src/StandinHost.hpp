@@ -2,7 +2,7 @@
 // The stand-in host: an in-memory project, the host function table over it, and the module's life (load,
 // entry points, menu commands, notifications, release). main.cpp drives it from a script; the tests drive it
 // in-process through this interface. The table's entries are served by the families of host functions
-// (project/, library/, module/, ui/), which see the host through HostCalls.
+// (project/, library/, module/, ui/, view3d/, drawing/), which see the host through HostCalls.
 #include "APIDefs.hpp"
 #include "HostCalls.hpp"
 #include "ModuleLoader.hpp"

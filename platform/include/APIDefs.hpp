@@ -234,6 +234,10 @@ static_assert(sizeof(API_ModulData) == 16 && std::is_trivially_copyable<API_Modu
 
 // Project events (codes the add-on reacts to: 1 new, 2 new and reset, 4 open, 256 ...); mask -1 = all events.
 typedef GSErrCode API_ProjectEventHandlerProc(int32_t notifID, int32_t param);
+constexpr int32_t APINotify_New = 1;
+constexpr int32_t APINotify_NewAndReset = 2;
+constexpr int32_t APINotify_Open = 4;
+constexpr int32_t APINotify_ConvertOldIds = 256;  // a project of an earlier release: convert its old element ids
 
 // Element events: -2 end of a batch, -1 start of a batch, 0-5 the element's own events.
 struct API_NotifyElementType {

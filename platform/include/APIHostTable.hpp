@@ -42,6 +42,10 @@ class UniString;
 typedef GSErrCode API_UndoableCommandProc(void* context);
 // Records of the notifications (defined in APIInteraction.hpp).
 struct API_ActTranPars;
+// The primitives of an element's drawing (defined in APIPrimitives.hpp).
+union API_Primitive;
+typedef GSErrCode API_ShapePrimsProc(const API_Primitive* primitive, const void* parameters, const char16_t* text,
+                                     const API_Coord* coordinates);
 
 struct API_HostFunctionTable {
     uint32_t structSize;  // sizeof as the host was built with
@@ -190,6 +194,10 @@ struct API_HostFunctionTable {
                                    uint32_t* linkSubTime);
     GSErrCode (*SolidLink_GetOperation)(const API_Guid* target, const API_Guid* operatorGuid, uint32_t* operation);
     GSErrCode (*SolidLink_GetFlags)(const API_Guid* target, const API_Guid* operatorGuid, uint32_t* linkFlags);
+
+    // --- the 2D drawing of an element (records in APIPrimitives.hpp)
+    // Hands the primitives of the drawing of the element (in the current database) to `proc`, one at a time.
+    GSErrCode (*Element_ShapePrims)(const API_Elem_Head* head, API_ShapePrimsProc* proc);
 
     // New entries go here, at the end.
 };

@@ -63,6 +63,14 @@ public:
     // the caller had a source. The base does nothing.
     virtual void TransferSettings(bool transfer, bool haveSource);
 
+    // Builds the element's own library part from its 3D view and places an object of it
+    // (elements/LibPartFrom3D.cpp): the host saves the view of `element` as a temporary object, whose scripts
+    // are rewritten to the class's bounds, and it is copied into the part GeneratedPartName(descriptor's
+    // TerrainId); then, in one undoable command, CreateObject(that name, placeCode, a, b, c) and
+    // TransferSettings(transfer, b != null). The object tool's defaults are restored and the window rebuilt on
+    // every path. 1 when the object was created, else 0 (nothing created when the view could not be saved).
+    int32_t CreateLibPartObject(uint8_t transfer, int16_t placeCode, uint16_t a, void* b, API_Element* c);
+
     // Reads an element that carries an element data record (the terrain mesh for the earthworks): the element,
     // its 3D box ('CABO'), its record read as a terrain's (kind 4; the floor plan's database with `switchToPlan`
     // and the 3D window in front), and the frame polygons around its outline. False at the first failure; the

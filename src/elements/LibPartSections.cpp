@@ -9,8 +9,10 @@
 #include "IO.hpp"
 #include "UniString.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace {
 
@@ -317,4 +319,59 @@ bool LibPart_CreateFromPart(const QV_String& fileName, bool ownerFlag, GS::UniSt
     // A part left half written is never saved over the old one.
     if (LibPart_WriteSections(created, sections, nullptr, nullptr, nullptr, false, nullptr, text) != 1) return false;
     return ACAPI_LibPart_Save(&created) == NoError;
+}
+
+bool LibPart_CreateFromSections(int32_t sourceIndex, const QV_String& folderPath,
+                                const QV_List<QV_LibPartSection>& sections, const QV_String& name,
+                                const QV_String& parentId, bool useParent, GSHandle paramsOverride,
+                                const double* aOverride, const double* bOverride, bool defaultDetails,
+                                const API_LibPartDetails* details, int32_t& outIndex, GS::UniString* text) {
+    outIndex = -1;
+    API_LibPart source;
+    std::memset(static_cast<void*>(&source), 0, sizeof source);
+    source.index = sourceIndex;
+    if (ACAPI_LibPart_Get(&source) != NoError || source.missingDef != 0) return false;
+
+    API_LibPart created;
+    std::memset(static_cast<void*>(&created), 0, sizeof created);
+    created.typeID = APILib_ObjectID;
+    std::memcpy(created.parentUnID, source.parentUnID, sizeof created.parentUnID);
+
+    QV_String folder("");
+    folder += folderPath;
+    QV_String partName("");
+    partName += name;
+    if (partName.IsEmpty()) {
+        const int32_t slash = folder.ReverseFindChar('\\');
+        const int32_t dot = folder.ReverseFindChar('.');
+        const uint32_t from = uint32_t(slash + 1);
+        folder.SubString(partName, from, dot > slash ? uint32_t(dot) - from : folder.GetLength() - from);
+        QV_String cut("");
+        if (slash >= 0) folder.Left(cut, uint32_t(slash));
+        folder = cut;
+    }
+    const uint32_t units = partName.GetLength();
+    if (units == 0 || units >= sizeof created.docu_UName / sizeof created.docu_UName[0]) return false;
+    std::memcpy(created.docu_UName, partName.GetBuffer(), units * sizeof(char16_t));
+    if (useParent && !parentId.IsEmpty()) {
+        const std::string id = parentId.ToStdString(Encoding_System);
+        std::memset(created.parentUnID, 0, sizeof created.parentUnID);
+        std::memcpy(created.parentUnID, id.data(), std::min(id.size(), sizeof created.parentUnID - 1));
+    }
+    IO::Location folderLocation(GS::UniString(folder.GetBuffer(), folder.GetLength()));
+    created.location = &folderLocation;
+
+    bool overwrite = true;
+    ACAPI_Environment(APIEnv_OverwriteLibPartID, &overwrite);
+    const GSErrCode createErr = ACAPI_LibPart_Create(&created);
+    overwrite = false;
+    ACAPI_Environment(APIEnv_OverwriteLibPartID, &overwrite);
+    created.location = nullptr;
+    if (createErr != NoError) return false;
+    if (LibPart_WriteSections(created, sections, paramsOverride, aOverride, bOverride, defaultDetails, details, text) !=
+            1 ||
+        ACAPI_LibPart_Save(&created) != NoError)
+        return false;
+    outIndex = created.index;
+    return true;
 }

@@ -86,3 +86,16 @@ bool LibPart_CreateFromPart(const QV_String& fileName, bool ownerFlag, GS::UniSt
 int32_t LibPart_WriteSections(const API_LibPart& libPart, const QV_List<QV_LibPartSection>& sections,
                               GSHandle paramsOverride, const double* aOverride, const double* bOverride,
                               bool defaultDetails, const API_LibPartDetails* details, GS::UniString* text = nullptr);
+
+// Creates (or, of the same name, overwrites) a library part from a section list: an object part with the parent
+// id of the part `sourceIndex` (which must exist with its definition), named `name` in the folder `folderPath`
+// ("\"-separated). An empty name takes the file name of `folderPath` (between its last '\' and last '.') and
+// the folder before it. With `useParent` a non-empty `parentId` (system code page) becomes the parent id. The
+// sections are written as LibPart_WriteSections does with `paramsOverride`, `aOverride`, `bOverride`,
+// `defaultDetails` and `details`, and the part is saved. True, with the new part's index in `outIndex`, when
+// creation, writing and saving succeed; `outIndex` -1 otherwise.
+bool LibPart_CreateFromSections(int32_t sourceIndex, const QV_String& folderPath,
+                                const QV_List<QV_LibPartSection>& sections, const QV_String& name,
+                                const QV_String& parentId, bool useParent, GSHandle paramsOverride,
+                                const double* aOverride, const double* bOverride, bool defaultDetails,
+                                const API_LibPartDetails* details, int32_t& outIndex, GS::UniString* text = nullptr);

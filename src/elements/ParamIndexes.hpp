@@ -19,6 +19,8 @@ constexpr int32_t Obstacles = 14;       // "ostacolo"
 constexpr int32_t CutsEnne = 15;        // "cuts_enne"
 constexpr int32_t CutsNode = 16;        // "cuts_node"
 constexpr int32_t ChangeLevel = 17;     // "change_level"
+constexpr int32_t SlopeIncFill = 18;    // "slope_inc_fill"
+constexpr int32_t SlopeIncCut = 19;     // "slope_inc_cut"
 constexpr int32_t OutlineLeft = 21;     // "perimetro_base_SX"
 constexpr int32_t OutlineRight = 22;    // "perimetro_base_DX"
 constexpr int32_t Outline = 27;         // "perimetro_base"
@@ -43,10 +45,21 @@ namespace RailwayParam {
 constexpr int32_t Left = 43;      // "road_SX"
 constexpr int32_t Right = 44;     // "road_DX"
 constexpr int32_t Original = 45;  // "IDoriginal"
+// The road's view names these too (its names end at 67).
+constexpr int32_t Language = 64;        // "language"
+constexpr int32_t UseNewSlope = 65;     // "use_new_slope"
+constexpr int32_t SlopeDepthFill = 66;  // "slope_depth_fill"
+constexpr int32_t SlopeDepthCut = 67;   // "slope_depth_cut"
+constexpr int32_t NumTrack = 68;        // "et_num_track"
+constexpr int32_t GaugeTrack = 69;      // "et_GaugeTrack"
 }  // namespace RailwayParam
 
 namespace RoadParam {
 constexpr int32_t Section = 46;  // "sezione"
+}
+
+namespace LocalizatorParam {
+constexpr int32_t Language = 3;  // "language"
 }
 
 namespace MarkerParam {

@@ -377,3 +377,8 @@ GSErrCode ACAPI_Element_SolidLink_GetOperation(const API_Guid& target, const API
 GSErrCode ACAPI_Element_SolidLink_GetFlags(const API_Guid& target, const API_Guid& operatorGuid, uint32_t* linkFlags) {
     return LODRAVIX_HOST_CALL(SolidLink_GetFlags, &target, &operatorGuid, linkFlags);
 }
+
+GSErrCode ACAPI_Element_ShapePrims(const API_Elem_Head& head, API_ShapePrimsProc* proc) {
+    if (proc == nullptr) return APIERR_BADPARS;
+    return LODRAVIX_HOST_CALL(Element_ShapePrims, &head, proc);
+}

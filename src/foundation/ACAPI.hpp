@@ -7,6 +7,8 @@
 #include "APIElements.hpp"
 #include "APILibPartSections.hpp"
 #include "APIInteraction.hpp"
+#include "APIPrimitives.hpp"
+#include "APIView3D.hpp"
 #include "GSArray.hpp"
 #include "Resources.hpp"
 #include "UniString.hpp"
@@ -211,3 +213,8 @@ GSErrCode ACAPI_Element_SolidLink_GetTime(const API_Guid& target, const API_Guid
 GSErrCode ACAPI_Element_SolidLink_GetOperation(const API_Guid& target, const API_Guid& operatorGuid,
                                                uint32_t* operation);
 GSErrCode ACAPI_Element_SolidLink_GetFlags(const API_Guid& target, const API_Guid& operatorGuid, uint32_t* linkFlags);
+
+// --- The 2D drawing of an element (APIPrimitives.hpp) ---------------------------------------------------------------
+// The primitives of the element's drawing, one call of `proc` each; an element reference among them is the
+// caller's to follow.
+GSErrCode ACAPI_Element_ShapePrims(const API_Elem_Head& head, API_ShapePrimsProc* proc);

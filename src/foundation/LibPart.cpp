@@ -74,6 +74,15 @@ bool FindRoadLibPartOrAsk(const QV_String& name, int32_t& libIndex, bool alertWh
     return FindOrAsk(name, libIndex, alertWhenMissing, message, kind, false);
 }
 
+bool FindLibPartWithoutAsking(const QV_String& name, int32_t& libIndex, int32_t kind, bool checkLoaded) {
+    libIndex = SearchLibPartByName(name, kind);
+    if (libIndex < 0 && AddOnLoader != nullptr) {
+        AddOnLoader(checkLoaded);
+        libIndex = SearchLibPartByName(name, kind);
+    }
+    return libIndex >= 0;
+}
+
 bool AskLibraryFolder(const QV_String& title, bool withProductName) {
     QV_String fullTitle = title;
     if (withProductName) fullTitle = QV_String(ProductName) + ": " + title;

@@ -22,6 +22,11 @@ bool FindLibPartOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMi
 bool FindRoadLibPartOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, const QV_String& message,
                           int32_t kind);
 
+// The lookups above without the folder request and the alert, for the project's notifications (no dialog may open
+// there): search, then load the add-on's libraries (with `checkLoaded` only when they are not loaded yet) and
+// search again. Found: `libIndex` = its index, true; else -1, false.
+bool FindLibPartWithoutAsking(const QV_String& name, int32_t& libIndex, int32_t kind, bool checkLoaded);
+
 // Asks for a library folder (title: "Lodravix: <title>" with `withProductName`) and has the host add it to the
 // project's libraries. True when the host took it; false when the user cancelled or the host refused.
 bool AskLibraryFolder(const QV_String& title, bool withProductName);

@@ -92,6 +92,26 @@ bool GetObjectDefaults(API_Element& element, API_ElementMemo* memo) {
     return err == NoError;
 }
 
+bool ReadObjectDefaults(API_Element& element, API_ElementMemo* memo) {
+    API_ToolBoxItem saved = {};
+    bool switched = false;
+    bool ok = ACAPI_Environment(APIEnv_GetToolBoxModeID, &saved) == NoError;
+    if (ok && saved.typeID != API_ObjectID) {
+        API_ToolBoxItem objectTool = {};
+        objectTool.typeID = API_ObjectID;
+        ok = ACAPI_Environment(APIEnv_SetToolBoxModeID, &objectTool) == NoError;
+        switched = ok;
+    }
+    if (ok) {
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
+        ok = ACAPI_Element_ChangeDefaults(&element, memo, &mask) == NoError;
+    }
+    if (switched) ACAPI_Environment(APIEnv_SetToolBoxModeID, &saved);
+    if (memo != nullptr) ACAPI_DisposeElemMemoHdls(memo);
+    return ok;
+}
+
 void SelectToolbox18() {
     API_ToolBoxItem fillTool = {};
     fillTool.typeID = API_HatchID;

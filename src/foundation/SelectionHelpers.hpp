@@ -28,6 +28,10 @@ bool Ensure3DWindow(bool deselect);
 // The object tool's default element (type 6) and, when `memo` is not null, its memo (the caller disposes of
 // it). The toolbox is switched to the object tool for the query and back afterwards, also when the query fails.
 bool GetObjectDefaults(API_Element& element, API_ElementMemo* memo);
+// Writes them back as the object tool's defaults (every field; the memo's parts when `memo` is not null) and
+// disposes of the memo, with the toolbox switched to the object tool around the call as above. False when the
+// toolbox cannot be switched or the host refuses the defaults.
+bool ReadObjectDefaults(API_Element& element, API_ElementMemo* memo);
 // Makes the fill tool (type 18) current; the result is not used.
 void SelectToolbox18();
 

@@ -1,15 +1,28 @@
 #include "shell/Notifications.hpp"
 
+#include "elements/LinkUpkeep.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "elements/ProjectOpenUpkeep.hpp"
 #include "foundation/ACAPI.hpp"
-#include "foundation/ModuleLog.hpp"
+#include "settings/Settings.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "terrain/ToolInput.hpp"
 
 #include <cstring>
 
-GSErrCode ProjectEventHandler(int32_t, int32_t) {
-    ModuleLog::LogCall("ProjectEventHandler");
+GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
+    switch (notifID) {
+        case APINotify_New:
+        case APINotify_NewAndReset:
+        case APINotify_Open:
+            GlobalSettings.LoadFromProject();
+            ProjectOpenUpkeep::RefreshRoads();
+            ProjectOpenUpkeep::RefreshRailways();
+            ProjectOpenUpkeep::CleanUpLegacySlabs();
+            break;
+        case APINotify_ConvertOldIds: RunLinkUpkeep(); break;
+        default: break;
+    }
     return NoError;
 }
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "elements/UpkeepHooks.hpp"
 #include "foundation/LibPart.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
@@ -14,10 +15,14 @@ void WireSubsystems() {
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>&) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
     };
+    // The upkeep's road sections, contour-line command and library-folder check are not built yet: their
+    // hooks keep noting their calls.
+    ResetUpkeepHooks();
 }
 
 void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
     SetCurveSegmentationAsk(nullptr);
     ResetModelUpdateSteps();
+    ResetUpkeepHooks();
 }

@@ -3,7 +3,7 @@
 // function when the module starts and takes them back at release.
 
 // Sets every hook: the add-on libraries for the library lookup, the curve segmentation dialog for the curve
-// division, the element kinds' steps for the model update.
+// division, the element kinds' steps for the model update, the upkeep passes' higher steps.
 void WireSubsystems();
 // Clears every hook again (the module may be unloaded after this).
 void UnwireSubsystems();

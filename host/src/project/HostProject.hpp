@@ -1,8 +1,11 @@
 #pragma once
 // The project the host has open: its libraries, its database and the module's data stored in it. It survives
 // restarts of the module. The database finds the library parts of placed objects among the project's libraries.
+#include "drawing/ElementDrawing.hpp"
 #include "library/LibraryStore.hpp"
+#include "project/OldIdentifiers.hpp"
 #include "project/ProjectDatabase.hpp"
+#include "view3d/View3DState.hpp"
 
 #include <cstdint>
 #include <map>
@@ -21,4 +24,7 @@ struct HostProject {
     std::map<std::string, ModuleDataEntry> moduleData;  // by name; "" is the unnamed entry
     LibraryStore libraries;                             // a project starts with none loaded
     ProjectDatabase database;                           // elements, attributes, stories, windows ...
+    OldIdentifiers oldIds;                              // of a project of an earlier release
+    View3DState view3D;                                 // what the 3D view shows, its projection, its saves
+    GivenDrawings drawings;                             // 2D drawings tests gave elements
 };

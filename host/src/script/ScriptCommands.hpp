@@ -13,3 +13,4 @@ void AddProjectCommands(ScriptLanguage& language);      // placing, selection, l
 void AddProjectDumpCommands(ScriptLanguage& language);  // the project as JSON
 void AddInputCommands(ScriptLanguage& language);        // the user's clicks in the plan window
 void AddEditCommands(ScriptLanguage& language);         // the user's edits, element events, solid links
+void AddLegacyCommands(ScriptLanguage& language);       // a project of an earlier release, and its upkeep

@@ -14,6 +14,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddProjectDumpCommands(L);
         AddInputCommands(L);
         AddEditCommands(L);
+        AddLegacyCommands(L);
         return L;
     }();
     return language;

@@ -1,0 +1,184 @@
+// The link upkeep pass on a project of an earlier release, run through the module's project-event handler: old
+// numeric links become GUID texts, contour lines get their rebuilt part name written back, and whatever cannot be
+// converted stays as it was.
+#include "UpkeepFixture.hpp"
+#include "elements/LinkUpkeep.hpp"
+#include "shell/Notifications.hpp"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const std::string NullGuid = "00000000-0000-0000-0000-000000000000";
+
+class LinkUpkeepTest : public UpkeepTest {
+protected:
+    void Convert() { ASSERT_EQ(ProjectEventHandler(APINotify_ConvertOldIds, 0), NoError); }
+
+    // A terrain with its older record "<id>_<serial>"; registered under its old identifier unless `id` is 0.
+    API_Guid Terrain(const std::string& name, int32_t id, const std::string& text) {
+        const API_Guid g = PlaceMesh(name);
+        LegacyRecord(g, '5', text);
+        if (id != 0) OldId(g, id);
+        return g;
+    }
+};
+
+TEST_F(LinkUpkeepTest, LegacyLinksBecomeGuidsInOneUndoStep) {
+    LoadLibrary();
+    const API_Guid terrain = Terrain("T", 1234, "1234_001");
+    const API_Guid unknown = Terrain("U", 0, "999_002");  // the host has no GUID for 999
+
+    const API_Guid contour = PlacePart("VY_CONTOURLINES", "C");
+    SetNumber(contour, "IDterrain", 1234);
+    LegacyRecord(contour, '4', "1234_001");
+    const API_Guid stranger = PlacePart("VY_CONTOURLINES", "D");  // names the terrain nobody converted
+    SetNumber(stranger, "IDterrain", 1234);
+    LegacyRecord(stranger, '4', "999_002");
+
+    const API_Guid result = PlacePart("VY_ROAD", "result");
+    OldId(result, 501);
+    const API_Guid original = PlaceHotspot("original");
+    OldId(original, 77);
+    const API_Guid road = PlacePart("VY_ROAD", "R");
+    const std::vector<std::pair<const char*, double>> links = {
+        {"IDterrain", 1234.0}, {"IDresult", 501.9}, {"IDfill", -1.0}, {"IDcut", -2.0}, {"IDoriginal", 77.0}};
+    for (const auto& link : links) SetNumber(road, link.first, link.second);
+    LegacyRecord(road, 'C');
+    const API_Guid lost = PlacePart("VY_ROAD", "lost");  // its result object is gone
+    SetNumber(lost, "IDresult", 4040);
+    LegacyRecord(lost, 'C');
+
+    const API_Guid marker = PlacePart("VY_POINT_MARKER", "M");
+    LegacyRecord(marker, 'F');
+    const API_Guid fill = PlaceFill("outline");
+    LegacyRecord(fill, '3');
+
+    std::vector<API_Guid> contoursRefreshed;
+    WiredUpkeepHooks().runContourLines = [&](const API_Element& t) { contoursRefreshed.push_back(t.header.guid); };
+
+    const std::vector<API_Guid> all = {terrain, unknown, contour, stranger, road, lost, marker, fill};
+    std::vector<std::string> before;
+    for (const API_Guid& g : all) before.push_back(Record(g));
+    const size_t steps = Db().UndoTexts().size();
+    Convert();
+    EXPECT_EQ(Db().UndoTexts().size(), steps + 1);
+    EXPECT_EQ(DialogsShown(), 0u);
+
+    const std::string t = GuidString(terrain);
+    EXPECT_EQ(TextAt(terrain, 0), "5");
+    EXPECT_EQ(TextAt(terrain, 53), t + "_001");
+    EXPECT_EQ(Record(unknown), before[1]);
+
+    EXPECT_EQ(Record(contour).size(), ElemDataRecordSize);
+    EXPECT_EQ(TextAt(contour, 103), t + "_001");
+    EXPECT_EQ(TextAt(contour, 353), t);
+    EXPECT_EQ(Text(contour, "macro_name"), "CL0000" + t + "001");
+    EXPECT_EQ(Record(stranger), before[3]);
+    EXPECT_EQ(Text(stranger, "macro_name"), "");
+
+    EXPECT_EQ(TextAt(road, 203), GuidString(result));  // 501.9 read as 501
+    EXPECT_EQ(TextAt(road, 253), NullGuid);
+    EXPECT_EQ(TextAt(road, 303), NullGuid);
+    EXPECT_EQ(TextAt(road, 353), t);
+    EXPECT_EQ(TextAt(road, 403), GuidString(original));
+    EXPECT_EQ(Record(lost), before[5]);
+
+    EXPECT_EQ(Record(marker), std::string(1, 'F') + std::string(ElemDataRecordSize - 1, '\0'));
+    EXPECT_EQ(Record(fill), std::string(1, '3') + std::string(ElemDataRecordSize - 1, '\0'));
+
+    // Only the converted terrain has contour lines to regenerate.
+    ASSERT_EQ(contoursRefreshed.size(), 1u);
+    EXPECT_TRUE(contoursRefreshed[0] == terrain);
+
+    // One undo gives the project back as it was saved.
+    ASSERT_TRUE(Db().Undo());
+    for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(Record(all[i]), before[i]) << i;
+    EXPECT_EQ(Text(contour, "macro_name"), "");
+}
+
+TEST_F(LinkUpkeepTest, AMissingPartLeavesEveryObjectButStillConvertsTerrains) {
+    LoadLibrary({"VY_BRIDGE"});
+    const API_Guid terrain = Terrain("T", 7, "7_003");
+    const API_Guid wall = PlacePart("VY_WALL", "W");
+    SetNumber(wall, "IDterrain", 7);
+    LegacyRecord(wall, '8');
+    const std::string wallBefore = Record(wall);
+
+    Convert();
+    EXPECT_EQ(TextAt(terrain, 53), GuidString(terrain) + "_003");
+    EXPECT_EQ(Record(wall), wallBefore);
+    EXPECT_EQ(DialogsShown(), 0u);  // no folder request, no alert inside the notification
+}
+
+TEST_F(LinkUpkeepTest, WithoutThePreferencesPartNothingChanges) {
+    LoadLibrary({"VY_PREFS"});
+    const API_Guid terrain = Terrain("T", 7, "7_003");
+    const std::string before = Record(terrain);
+    const size_t steps = Db().UndoTexts().size();
+    Window(APIWind_3DModelID);
+    Convert();
+    EXPECT_EQ(Record(terrain), before);
+    EXPECT_EQ(Db().UndoTexts().size(), steps);
+    EXPECT_EQ(DialogsShown(), 0u);
+    EXPECT_EQ(Db().CurrentDatabaseType(), APIWind_3DModelID);
+}
+
+TEST_F(LinkUpkeepTest, RoadSectionsAreConvertedWithinTheirSectionDatabase) {
+    LoadLibrary();
+    API_Element cut = {};
+    cut.header.typeID = API_CutPlaneID;
+    ASSERT_EQ(Db().GetDefaults(&cut, nullptr), NoError);
+    ASSERT_EQ(Db().PlaceElement(&cut, StoredMemo(), "section marker", "Place"), NoError);
+    API_DatabaseInfo section = {};
+    section.typeID = APIWind_SectionID;
+    section.databaseUnId = Element(cut.header.guid).cutPlane.databaseUnId;
+    ASSERT_EQ(Db().ChangeDatabase(section), NoError);
+    const API_Guid sectionObject = PlacePart("VY_ROAD", "S");
+    SetNumber(sectionObject, "sezione", 1);
+    SetNumber(sectionObject, "IDoriginal", 12);
+    const API_Guid drawn = PlaceHotspot("drawn");
+    host->Project().oldIds.Set(section.databaseUnId, 12, drawn);
+    API_DatabaseInfo plan = {};
+    plan.typeID = APIWind_FloorPlanID;
+    ASSERT_EQ(Db().ChangeDatabase(plan), NoError);
+    OldId(PlaceHotspot("same number in the plan"), 12);  // must not be taken for the section's 12
+
+    const int32_t road = Part("VY_ROAD");
+    WiredUpkeepHooks().keepRoadSections = [&](GS::Array<API_Guid>& objects, int32_t roadIndex) {
+        GS::Array<API_Guid> kept;
+        for (const API_Guid& g : objects)
+            if (Db().Find(g)->record.object.libInd == roadIndex && Number(g, "sezione") != 0) kept.Push(g);
+        objects = kept;
+        return roadIndex == road;
+    };
+    Convert();
+    EXPECT_EQ(TextAt(sectionObject, 0), "H");
+    EXPECT_EQ(TextAt(sectionObject, 403), GuidString(drawn));
+    EXPECT_EQ(Db().CurrentDatabaseType(), APIWind_FloorPlanID);
+}
+
+TEST(RebuildMacroName, FillsTheCLNameTo45CharactersWhileThereIsRoom) {
+    const QV_String guid("0E5C9A84-27B1-4D63-9F0A-B84C16E2D357");
+    QV_String name;
+    ASSERT_TRUE(RebuildMacroName(guid, QV_String("1234_001"), name));
+    EXPECT_EQ(name.ToStdString(), "CL0000" + guid.ToStdString() + "001");
+    ASSERT_TRUE(RebuildMacroName(guid, QV_String("abc"), name));  // no '_': all of it
+    EXPECT_EQ(name.ToStdString(), "CL0000" + guid.ToStdString() + "abc");
+    for (uint32_t n = 0; n <= 50; ++n) {
+        const QV_String tail(std::string(n, 'x').c_str());
+        QV_String built;
+        const bool ok = RebuildMacroName(QV_String(""), QV_String(("_" + std::string(n, 'x')).c_str()), built);
+        ASSERT_EQ(ok, n <= 43) << n;
+        if (!ok) continue;
+        const std::string s = built.ToStdString();
+        EXPECT_EQ(s.size(), 45u) << n;
+        EXPECT_EQ(s.substr(0, 2), "CL") << n;
+        EXPECT_EQ(s.substr(45 - n), tail.ToStdString()) << n;
+        EXPECT_EQ(s.find_first_not_of('0', 2), n == 0 ? std::string::npos : 45 - n) << n;
+    }
+}
+
+}  // namespace
