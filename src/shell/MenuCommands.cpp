@@ -5,7 +5,9 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
+#include "settings/ObserverAttachment.hpp"
 #include "settings/PrefsLP.hpp"
+#include "settings/Settings.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/PaletteServices.hpp"
@@ -62,7 +64,7 @@ void OpenToolsPalette() {
     palette.Create();
     PaletteSuspended = 0;
     LoadAddOnLibraries(true);
-    PrefsLP::LoadAtStart(NoSettings);
+    PrefsLP::LoadAtStart(&GlobalSettings);
 }
 
 void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) {

@@ -3,7 +3,6 @@
 #include "foundation/ModuleLog.hpp"
 
 void ResetOperatorsLayer() { ModuleLog::LogCall("ResetOperatorsLayer"); }
-void AttachObserversToAddOnElements() { ModuleLog::LogCall("AttachObserversToAddOnElements"); }
 void RefreshRoads() { ModuleLog::LogCall("RefreshRoads"); }
 void RefreshRailways() { ModuleLog::LogCall("RefreshRailways"); }
 void EnsureAddOnLayers() { ModuleLog::LogCall("EnsureAddOnLayers"); }

@@ -4,8 +4,6 @@
 
 // Creates the operators layer "VY_Operators" with flags 0x11, or gives an existing one those flags.
 void ResetOperatorsLayer();
-// Attaches the element observer to the add-on's elements already in the project.
-void AttachObserversToAddOnElements();
 // Brings the placed road and railway objects up to date.
 void RefreshRoads();
 void RefreshRailways();

@@ -6,6 +6,7 @@
 #include "foundation/FileUtils.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
+#include "settings/Settings.hpp"
 #include "shell/MenuCommands.hpp"
 
 #include <algorithm>
@@ -145,17 +146,19 @@ TEST_F(MenuCommandsTest, CancelledLanguageChoiceChangesNothing) {
 
 TEST_F(MenuCommandsTest, PaletteItemCreatesThenToggles) {
     LoadShippedLibrary();
+    GlobalSettings.Reset();
     ASSERT_TRUE(host->ChooseMenu(32501, 1));
-    const std::vector<std::string> order = {"call: ResetOperatorsLayer", "call: AttachObserversToAddOnElements",
-                                            "call: RefreshRoads",        "call: RefreshRailways",
-                                            "call: EnsureAddOnLayers",   "call: CToolsPlt::Create",
-                                            "call: PrefsLP::LoadAtStart"};
+    const std::vector<std::string> order = {"call: ResetOperatorsLayer", "call: RefreshRoads", "call: RefreshRailways",
+                                            "call: EnsureAddOnLayers", "call: CToolsPlt::Create"};
     int last = -1;
     for (const std::string& line : order) {
         const int at = ReportIndex(line);
         EXPECT_GT(at, last) << line;
         last = at;
     }
+    // The settings store is filled (no mirror file yet: the built-in defaults).
+    EXPECT_EQ(GlobalSettings.terrain.name, QV_String("TERRAIN"));
+    EXPECT_EQ(GlobalSettings.road.resolution, 6);
     host->ClearModuleReports();
     ASSERT_TRUE(host->ChooseMenu(32501, 1));
     EXPECT_EQ(CountReports("call: CToolsPlt::Toggle"), 1);

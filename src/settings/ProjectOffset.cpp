@@ -1,0 +1,3 @@
+#include "settings/ProjectOffset.hpp"
+
+ProjectOffsetData ProjectOffset;

@@ -1,0 +1,55 @@
+// Observer attachment at palette open: the add-on's elements already in the project are observed, each by the
+// kinds of its element type; other elements, and elements whose reads fail, are left alone.
+#include "../host/ProjectHost.hpp"
+#include "MemoryDriver.hpp"
+
+#include "elements/ElemDataRecord.hpp"
+#include "settings/ObserverAttachment.hpp"
+
+namespace {
+
+class ObserverAttachmentTest : public ProjectHostTest {
+protected:
+    void Mark(const API_Guid& guid, int32_t kind) {
+        const API_Elem_Head head = Db().Find(guid)->record.header;
+        bool ok = false;
+        Command([&] {
+            ok = ElemUserData_WriteRecord(ElemDescriptor(), kind, head);
+            return NoError;
+        });
+        ASSERT_TRUE(ok) << kind;
+    }
+    bool Observed(const API_Guid& guid) { return host->Events().IsObserved(guid); }
+};
+
+}  // namespace
+
+TEST_F(ObserverAttachmentTest, EachElementTypeIsObservedByItsOwnKinds) {
+    const size_t handles = MemoryDriver::LiveHandleCount();
+    const API_Guid point = PlaceHotspot("point");
+    const API_Guid bare = PlaceHotspot("bare");
+    API_Guid line = {};
+    ASSERT_EQ(Db().PlaceLine({0, 0}, {3, 1}, 1, "line", &line), NoError);
+    const API_Guid terrain = PlaceMesh("terrain");
+    const API_Guid basin = PlaceObject(API_ObjectID, libA, "basin");
+    const API_Guid railway = PlaceObject(API_ObjectID, libA, "railway");
+    const API_Guid pointObject = PlaceObject(API_ObjectID, libA, "point object");
+    const API_Guid constraintMesh = PlaceMesh("constraint mesh");
+    Mark(point, ElemKind_Point);
+    Mark(line, ElemKind_Constraint);
+    Mark(terrain, ElemKind_Terrain);
+    Mark(basin, ElemKind_Basin);  // twelve kinds are tried before it
+    Mark(railway, ElemKind_Railway);
+    Mark(pointObject, ElemKind_Point);          // a kind that placed objects never carry
+    Mark(constraintMesh, ElemKind_Constraint);  // nor meshes
+
+    ASSERT_TRUE(host->FailCall("Element_Get", -1, APIERR_GENERAL));
+    AttachObserversToAddOnElements();  // nothing can be read: nothing is attached
+    for (const API_Guid& g : {point, line, terrain, basin, railway}) EXPECT_FALSE(Observed(g));
+    host->ClearFailures();
+
+    AttachObserversToAddOnElements();
+    for (const API_Guid& g : {point, line, terrain, basin, railway}) EXPECT_TRUE(Observed(g));
+    for (const API_Guid& g : {bare, pointObject, constraintMesh}) EXPECT_FALSE(Observed(g));
+    EXPECT_EQ(MemoryDriver::LiveHandleCount(), handles);
+}
