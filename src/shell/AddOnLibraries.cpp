@@ -2,11 +2,6 @@
 
 #include "foundation/ModuleLog.hpp"
 
-bool RebuildAttributeCache() {
-    ModuleLog::LogCall("RebuildAttributeCache");
-    return true;
-}
-
 bool LoadAddOnLibraries(bool check) {
     ModuleLog::LogCall(check ? "LoadAddOnLibraries check" : "LoadAddOnLibraries");
     return true;

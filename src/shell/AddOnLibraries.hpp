@@ -1,9 +1,6 @@
 #pragma once
-// The add-on's libraries and the attribute cache.
+// The add-on's libraries.
 #include "GSRoot.hpp"
-
-// Rebuilds the cache of the project's font attributes; true on success.
-bool RebuildAttributeCache();
 
 // Loads the add-on's library folder into the project (with `check`, only when it is not loaded yet). For now
 // it notes its call and loads nothing.

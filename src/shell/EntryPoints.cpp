@@ -11,6 +11,7 @@
 #include "geometry/project/CurveDivision.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "shell/AddOnLibraries.hpp"
+#include "shell/AttributeCache.hpp"
 #include "shell/MenuCommands.hpp"
 #include "shell/MenuHandlers.hpp"
 #include "shell/Notifications.hpp"

@@ -5,10 +5,20 @@
 #include "elements/ProjectOpenUpkeep.hpp"
 #include "foundation/ACAPI.hpp"
 #include "settings/Settings.hpp"
+#include "shell/ProjectOffset.hpp"
+#include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "terrain/ToolInput.hpp"
 
 #include <cstring>
+
+namespace {
+// Project events that carry no name in the host's list of constants.
+constexpr int32_t EventBeforeSave = 8;
+constexpr int32_t EventClose = 0x20;
+constexpr int32_t EventWindowChanged = 0x80000;
+constexpr int32_t EventToolInputReset = 0x800000;
+}  // namespace
 
 GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
     switch (notifID) {
@@ -19,7 +29,17 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
             ProjectOpenUpkeep::RefreshRoads();
             ProjectOpenUpkeep::RefreshRailways();
             ProjectOpenUpkeep::CleanUpLegacySlabs();
+            if (notifID == APINotify_Open) ReadProjectOffset();
             break;
+        case EventBeforeSave: StoreProjectOffset(); break;
+        case EventClose:
+            ToolsPalette().Close();
+            PaletteSuspended = 1;
+            break;
+        case EventWindowChanged:
+            if (!PaletteSuspended) ToolsPalette().OnOpened();
+            break;
+        case EventToolInputReset: ResetToolInput(ToolsPalette()); break;
         case APINotify_ConvertOldIds: RunLinkUpkeep(); break;
         default: break;
     }

@@ -1,24 +1,237 @@
 #include "shell/ToolsPalette.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "dialogs/tools/AboutDialog.hpp"
+#include "elements/LayerHelpers.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "shell/ShellState.hpp"
+#include "shell/SubPaletteButtons.hpp"
+#include "shell/SubPalettes.hpp"
+#include "terrain/ToolInput.hpp"
 
-void CToolsPlt::ResetState() {
-    ModuleLog::LogCall("CToolsPlt::ResetState");
-    closed_ = true;
+#include <cfloat>
+#include <cstring>
+#include <string>
+
+namespace {
+constexpr int16_t FirstDisplayItem = 7;
+constexpr int16_t ModifiersNorwegian = 3;
+constexpr int32_t LayerHiddenFlags = 0x11;  // hidden (1) and 0x10
+const char* const OperatorsLayer = "VY_Operators";
+
+void EnsureOperatorsLayer() {
+    API_Attribute layer = {};
+    if (ReadLayerByName(QV_String(OperatorsLayer), &layer)) return;
+    CreateLayer(QV_String(OperatorsLayer), LayerHiddenFlags, 0, nullptr, nullptr);
+}
+
+void SetMenuItemText(int16_t menu, int16_t item, const QV_String& text) {
+    API_MenuItemText record = {};
+    record.menuItemRef.menuResID = menu;
+    record.menuItemRef.itemIndex = item;
+    const std::string utf8 = text.ToStdString();
+    std::strncpy(record.text, utf8.c_str(), sizeof record.text - 1);
+    ACAPI_Interface(APIIo_SetMenuItemTextID, &record);
+}
+
+int32_t FrontWindowType() {
+    API_WindowInfo info = {};
+    if (ACAPI_Database(APIDb_GetCurrentWindowID, &info) != NoError) return 0;
+    return info.typeID;
+}
+}  // namespace
+
+CToolsPlt::CToolsPlt() {
+    // An empty box: the minimum at the largest double, the maximum at its negative.
+    for (int i = 0; i < 3; ++i) {
+        terrainBox[i] = DBL_MAX;
+        terrainBox[i + 3] = -DBL_MAX;
+    }
+}
+
+void CToolsPlt::Hide() {
+    if (dialogId != 0) DGHideModelessDialog(dialogId);
+}
+
+void CToolsPlt::Show() {
+    if (dialogId != 0) DGShowModelessDialog(dialogId);
+}
+
+void CToolsPlt::Activate() {
+    if (dialogId != 0) DGEnableMessage(dialogId, 0, 0, false);
+    ResetToolInput(*this);
+    QV_ToolsPlt::Activate();
+}
+
+void CToolsPlt::OnClosed() {
+    CloseAllSubPalettes();
+    PaletteSuspended = 1;
+}
+
+void CToolsPlt::ToggleVisibility() {
+    if (dialogId == 0) return;
+    if (!DGIsModelessDialogVisible(dialogId)) {
+        Show();
+        UpdateMenu();
+        return;
+    }
+    CloseAllSubPalettes();
+    RedrawButtons();
+    Hide();
+    UpdateMenu();
+}
+
+void CToolsPlt::EnableItems(bool enable) {
+    itemsEnabled = enable ? 1 : 0;
+    if (dialogId == 0) return;
+    for (int16_t item = ItemAbout; item <= ItemLast; ++item) DGSetItemEnable(dialogId, item, enable);
+    RedrawButtons();
 }
 
 void CToolsPlt::Close() {
-    ModuleLog::LogCall("CToolsPlt::Close");
-    closed_ = true;
+    CloseAllSubPalettes();
+    QV_ToolsPlt::Close();
 }
 
-void CToolsPlt::UpdateMenuTexts() { ModuleLog::LogCall("CToolsPlt::UpdateMenuTexts"); }
+void CToolsPlt::UpdateMenu() {
+    const bool visible = IsVisible();
+    for (int16_t menu = MenuResBase; menu < MenuResBase + LanguageCount; ++menu) {
+        QV_String text;
+        GetResString(text, MenuTextTableBase + LanguageIndex, visible ? 2 : 1);
+        SetMenuItemText(menu, 1, text);
+        GetResString(text, MenuTextTableBase + LanguageIndex, 3);
+        SetMenuItemText(menu, 2, text);
+        GetResString(text, MenuTextTableBase + LanguageIndex, 4);
+        SetMenuItemText(menu, 3, text);
+    }
+    if (dialogId == 0) return;
+    for (int16_t item = ItemAbout; item <= ItemLast; ++item) DGSetItemHelpIndex(dialogId, item, LanguageIndex + 1);
+    Activate();
+    SetSubPaletteHelpIndexes();
+}
 
-void CToolsPlt::Toggle() { ModuleLog::LogCall("CToolsPlt::Toggle"); }
+void CToolsPlt::OnOpened() {
+    if (dialogId == 0) return;
+    CloseAllSubPalettes();
+    RedrawButtons();
+    const int32_t window = FrontWindowType();
+    const bool section = window == APIWind_SectionID;
+    const bool worksheet = window == APIWind_WorksheetID;
+    for (int i = 0; i < 4; ++i) subPaletteButtonsEnabled[i] = (section || worksheet) ? 0 : 1;
+    if (section) subPaletteButtonsEnabled[ItemEarthmoving - ItemInput] = 1;
+    if (worksheet) subPaletteButtonsEnabled[ItemInput - ItemInput] = 1;
+    dataUpdateEnabled = worksheet ? 0 : 1;
+    for (int16_t item = FirstDisplayItem; item <= ItemLast; ++item)
+        DGSetItemEnable(dialogId, item, !section && !worksheet);
+    const bool visible = DGIsModelessDialogVisible(dialogId);
+    if (worksheet) {
+        if (visible && !NorwegianVariant) Hide();
+    } else if (!visible && !NorwegianVariant) {
+        Show();
+    }
+    RedrawButtons();
+    DGRedrawItem(dialogId, DG_ALL_ITEMS);
+}
+
+void CToolsPlt::ShowAbout() {
+    DGMousePosData mouse = {};
+    DGGetMousePosition(dialogId, &mouse);
+    CloseAllSubPalettes();
+    RedrawButtons();
+    if (mouse.modifiers == ModifiersNorwegian && !NorwegianVariant) {
+        NorwegianVariant = 1;
+        return;
+    }
+    OpenAboutDialog();
+}
+
+int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
+    switch (item) {
+        case ItemAbout: ShowAbout(); break;
+        case ItemInput:
+        case ItemEarthmoving:
+        case ItemStreetFurniture:
+        case ItemParameters: ToggleSubPaletteOfButton(item); break;
+        case ItemDataUpdate:
+            if (!dataUpdateEnabled) break;
+            CloseAllSubPalettes();
+            RedrawButtons();
+            // The data update of the selected objects arrives with the element classes it rebuilds.
+            ShowToolNotAvailable();
+            break;
+        default: RedrawButtons(); break;
+    }
+    ResetToolInput(*this);
+    EnsureOperatorsLayer();
+    return 0;
+}
+
+void CToolsPlt::OnChange(int16_t item, DGMessageData) {
+    if (item != ItemShowCoordinates || dialogId == 0) return;
+    // The check box acts as a push button; the coordinate display's point input arrives with the terrain tools.
+    terrainKnown = 0;
+    DGSetItemValLong(dialogId, ItemShowCoordinates, 0);
+    ResetToolInput(*this);
+}
+
+void CToolsPlt::OnMessage0() { ReseatSubPalettes(); }
+
+void CToolsPlt::RedrawButtons() const {
+    if (dialogId == 0) return;
+    for (int16_t item = ItemInput; item <= ItemDataUpdate; ++item) DGRedrawItem(dialogId, item);
+}
+
+const char* CToolsPlt::ButtonImage(int16_t item) const {
+    struct Images {
+        const char* plain;
+        const char* pressed;
+        const char* disabled;
+    };
+    static const Images images[] = {
+        {"Pal_About.jpg", "Pal_About.jpg", "Pal_About.jpg"},
+        {"Pal_Input.jpg", "Pal_Input_Press.jpg", "Pal_Input_Dis.jpg"},
+        {"Pal_Earth.jpg", "Pal_Earth_Press.jpg", "Pal_Earth_Dis.jpg"},
+        {"Pal_Urban.jpg", "Pal_Urban_Press.jpg", "Pal_Urban_Dis.jpg"},
+        {"Pal_Settings.jpg", "Pal_Settings_Press.jpg", "Pal_Settings_Dis.jpg"},
+    };
+    if (item == ItemDataUpdate) return itemsEnabled && dataUpdateEnabled ? "Pal_Update.jpg" : "Pal_Update_Dis.jpg";
+    if (item < ItemAbout || item > ItemParameters) return "";
+    const Images& set = images[item - 1];
+    if (item == ItemAbout) return set.plain;
+    if (!itemsEnabled || !subPaletteButtonsEnabled[item - ItemInput]) return set.disabled;
+    bool pressed = false;
+    switch (item) {
+        case ItemInput:
+            pressed = IsSubPaletteVisible(SubInput) || IsSubPaletteVisible(SubNorwegianInput) ||
+                IsSubPaletteVisible(SubAustrianInput) || IsSubPaletteVisible(SubWorksheet);
+            break;
+        case ItemEarthmoving: pressed = IsSubPaletteVisible(SubEarthmoving) || IsSubPaletteVisible(SubSection); break;
+        case ItemStreetFurniture: pressed = IsSubPaletteVisible(SubStreetFurniture); break;
+        default: pressed = IsSubPaletteVisible(SubParameters); break;
+    }
+    return pressed ? set.pressed : set.plain;
+}
+
+void CToolsPlt::OnUpdateUserItem(int16_t item, DGMessageData data) {
+    if (data == 0) return;
+    const std::string image = ButtonImage(item);
+    if (image.empty()) return;
+    const DGUserUpdateData& update = *reinterpret_cast<const DGUserUpdateData*>(data);
+    const DG::Rect rect{update.left, update.top, update.right, update.bottom};
+    DGDrawPicture(update.drawContext, rect, GS::UniString(image.c_str()));
+}
 
 void CToolsPlt::Create() {
-    ModuleLog::LogCall("CToolsPlt::Create");
-    closed_ = false;
+    ResetState();
+    resourceId = ResourceId;
+    width = Width;
+    height = Height;
+    controlFlags = RegistrationFlags;
+    handleClose = 1;
+    handleHide = 1;
+    handleDisable = 0;
+    Open();
+    ResetToolInput(*this);
 }
 
 CToolsPlt& ToolsPalette() {

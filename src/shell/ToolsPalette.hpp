@@ -1,24 +1,68 @@
 #pragma once
-// The add-on's tool palette. For now only the operations the module's life and its menu reach; each notes its
-// call.
+// The add-on's one modeless tool palette: About, Input, Earthmoving, Street furniture, Parameters and Data
+// update over a coordinate display. Four buttons open a sub-palette beside it (SubPalettes).
+#include "foundation/QV_ToolsPlt.hpp"
 
-class CToolsPlt {
+#include "APIElements.hpp"
+
+#include <cstdint>
+
+class CToolsPlt : public QV_ToolsPlt {
 public:
-    // Base state: no dialog, no size, default flags.
-    void ResetState();
-    // Closes the palette and every sub-palette.
-    void Close();
-    // Brings the texts of the add-on's menu items up to date.
-    void UpdateMenuTexts();
-    // True while the palette does not exist (neither shown nor hidden).
-    bool IsClosed() const { return closed_; }
-    // Shows a hidden palette, hides a shown one.
-    void Toggle();
-    // Creates and shows the palette.
-    void Create();
+    static constexpr int16_t ResourceId = 32400;
+    static constexpr int16_t Width = 64;
+    static constexpr int16_t Height = 395;
+    static constexpr uint32_t RegistrationFlags = 71;
+
+    // Items.
+    static constexpr int16_t ItemAbout = 1;
+    static constexpr int16_t ItemInput = 2;
+    static constexpr int16_t ItemEarthmoving = 3;
+    static constexpr int16_t ItemStreetFurniture = 4;
+    static constexpr int16_t ItemParameters = 5;
+    static constexpr int16_t ItemDataUpdate = 6;
+    static constexpr int16_t ItemShowCoordinates = 8;
+    static constexpr int16_t ItemLast = 14;
+
+    CToolsPlt();
+
+    void Hide() override;
+    void Show() override;
+    void Activate() override;
+    void OnClosed() override;
+    void ToggleVisibility() override;
+    void EnableItems(bool enable) override;
+    void Close() override;
+    void UpdateMenu() override;
+    void OnOpened() override;
+    int32_t OnClick(int16_t item, DGMessageData data) override;
+    void OnChange(int16_t item, DGMessageData data) override;
+    void OnMessage0() override;
+    void OnUpdateUserItem(int16_t item, DGMessageData data) override;
+    // Slot 19: resets the base, sets the palette's resource, size and flags, and opens it.
+    virtual void Create();
+
+    // The names the module's life and its menu use.
+    void UpdateMenuTexts() { UpdateMenu(); }
+    void Toggle() { ToggleVisibility(); }
+    bool IsClosed() const { return closed != 0; }
+
+    // Redraws the four sub-palette buttons and Data update.
+    void RedrawButtons() const;
+    // The image a palette button shows now ("" for items without one).
+    const char* ButtonImage(int16_t item) const;
+
+    // Tool input in progress, read by the terrain tools.
+    API_Element toolInputElement{};
+    double terrainBox[6] = {};
+    double terrainHeights[2] = {};
+    uint8_t terrainKnown = 0;
+    uint8_t dataUpdateEnabled = 1;
+    uint8_t itemsEnabled = 1;
+    uint8_t subPaletteButtonsEnabled[4] = {1, 1, 1, 1};
 
 private:
-    bool closed_ = true;
+    void ShowAbout();
 };
 
 // The one palette of the module.

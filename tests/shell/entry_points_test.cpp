@@ -103,11 +103,12 @@ TEST_F(EntryPointsTest, InitializeSetsTheModuleState) {
         EXPECT_EQ(sub.activeItem, 0);
     }
     // The steps that later parts fill in, in their order.
-    const std::vector<std::string> expected = {"call: RebuildAttributeCache",       "call: CToolsPlt::ResetState",
-                                               "call: ResetPointInputPaletteState", "call: SOSITypeRowList::Clear",
-                                               "call: ImportDefaults::Init",        "call: PointTool::OnElementEvent",
-                                               "call: CToolsPlt::UpdateMenuTexts"};
+    const std::vector<std::string> expected = {"call: ResetPointInputPaletteState", "call: SOSITypeRowList::Clear",
+                                               "call: ImportDefaults::Init", "call: PointTool::OnElementEvent"};
     EXPECT_EQ(host->ModuleReports(), expected);
+    // The menu's first item offers to show the palette, in every menu of the add-on.
+    EXPECT_EQ(host->Session().menuItemTexts.at({int16_t(32501), int16_t(1)}), "Show Lodravix Palette");
+    EXPECT_EQ(host->Session().menuItemTexts.at({int16_t(32506), int16_t(3)}), "About...");
 }
 
 TEST_F(EntryPointsTest, InitializeLeavesTheFirstCommandFlag) {
@@ -231,8 +232,7 @@ TEST_F(EntryPointsTest, FreeDataWithThePaletteNeverOpened) {
     EXPECT_EQ(host->RunFreeData(), NoError);
     EXPECT_EQ(PaletteSuspended, 1);
     EXPECT_FALSE(Exists(kMarker));
-    const std::vector<std::string> expected = {"call: CToolsPlt::Close", "call: SOSITypeRowList::Clear",
-                                               "call: ImportDefaults::Init"};
+    const std::vector<std::string> expected = {"call: SOSITypeRowList::Clear", "call: ImportDefaults::Init"};
     EXPECT_EQ(host->ModuleReports(), expected);
     EXPECT_TRUE(DGDriver::Log().empty());
 }

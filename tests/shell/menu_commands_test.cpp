@@ -132,14 +132,15 @@ TEST_F(MenuCommandsTest, CancelledLanguageChoiceChangesNothing) {
     DGDriver::QueuePickListRow(32734, 3, 4);
     DGDriver::QueueClick(32734, 2);
     ASSERT_TRUE(host->ChooseMenu(32501, 2));
-    EXPECT_EQ(CountReports("call: CToolsPlt::UpdateMenuTexts"), 0);
+    EXPECT_EQ(host->Session().menuItemTexts.at({int16_t(32501), int16_t(2)}), "Language");
     EXPECT_EQ(CountReports("call: LocalizatorLP::Place 1"), 0);
     EXPECT_FALSE(Exists("Brenmaro.cfg"));
     EXPECT_EQ(LanguageIndex, 1);
 
     DGDriver::QueuePickListRow(32734, 3, 3);  // French
     ASSERT_TRUE(host->ChooseMenu(32501, 2));
-    EXPECT_EQ(CountReports("call: CToolsPlt::UpdateMenuTexts"), 1);
+    // The menu speaks the new language.
+    EXPECT_EQ(host->Session().menuItemTexts.at({int16_t(32501), int16_t(2)}), "Langue");
     EXPECT_EQ(CountReports("call: LocalizatorLP::Place 1"), 1);  // the language before the choice
     EXPECT_EQ(LanguageIndex, 2);
 }
@@ -149,7 +150,7 @@ TEST_F(MenuCommandsTest, PaletteItemCreatesThenToggles) {
     GlobalSettings.Reset();
     ASSERT_TRUE(host->ChooseMenu(32501, 1));
     const std::vector<std::string> order = {"call: ResetOperatorsLayer", "call: RefreshRoads", "call: RefreshRailways",
-                                            "call: EnsureAddOnLayers", "call: CToolsPlt::Create"};
+                                            "call: EnsureAddOnLayers"};
     int last = -1;
     for (const std::string& line : order) {
         const int at = ReportIndex(line);
@@ -159,10 +160,17 @@ TEST_F(MenuCommandsTest, PaletteItemCreatesThenToggles) {
     // The settings store is filled (no mirror file yet: the built-in defaults).
     EXPECT_EQ(GlobalSettings.terrain.name, QV_String("TERRAIN"));
     EXPECT_EQ(GlobalSettings.road.resolution, 6);
+    EXPECT_TRUE(DGIsModelessDialogVisible(32400));
+    EXPECT_EQ(host->Session().menuItemTexts.at({int16_t(32501), int16_t(1)}), "Hide Lodravix Palette");
+    // Again: the open palette hides and shows, it is not built anew.
     host->ClearModuleReports();
     ASSERT_TRUE(host->ChooseMenu(32501, 1));
-    EXPECT_EQ(CountReports("call: CToolsPlt::Toggle"), 1);
-    EXPECT_EQ(CountReports("call: CToolsPlt::Create"), 0);
+    EXPECT_TRUE(DGIsDialogOpen(32400));
+    EXPECT_FALSE(DGIsModelessDialogVisible(32400));
+    EXPECT_EQ(host->Session().menuItemTexts.at({int16_t(32501), int16_t(1)}), "Show Lodravix Palette");
+    EXPECT_EQ(CountReports("call: RefreshRoads"), 0);
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    EXPECT_TRUE(DGIsModelessDialogVisible(32400));
 }
 
 TEST_F(MenuCommandsTest, MenuParametersOfAnotherMenuAreIgnored) {

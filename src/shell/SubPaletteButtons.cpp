@@ -1,0 +1,66 @@
+#include "shell/SubPaletteButtons.hpp"
+
+#include "foundation/Language.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "shell/ShellState.hpp"
+#include "shell/SubPalettes.hpp"
+
+namespace {
+constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool is not available yet."
+constexpr int32_t InformationAlert = 1;
+
+void Hatch() { SelectToolbox18(); }
+
+// The general Input buttons; the Norwegian and Austrian layouts put one more at item 5.
+const SubPaletteButton InputHead[] = {{"Pal_TXT", nullptr}, {"Pal_DXF", nullptr}, {"Pal_SHP", nullptr}};
+const SubPaletteButton InputTail[] = {{"Pal_MeshAC", nullptr},  {"Pal_Point", nullptr},  {"Pal_Constr", nullptr},
+                                      {"Pal_Outline", nullptr}, {"Pal_Mesh", nullptr},   {"Pal_CL", nullptr},
+                                      {"Pal_Slopes", nullptr},  {"Pal_ExpTxt", nullptr}, {"Pal_Manual", nullptr}};
+const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
+const SubPaletteButton ASCButton = {"Pal_ASC", nullptr};
+const SubPaletteButton Earthmoving[] = {{"Pal_Poly", nullptr},     {"Pal_Hatch", Hatch},      {"Pal_Plateau", nullptr},
+                                        {"Pal_Road", nullptr},     {"Pal_RoadSect", nullptr}, {"Pal_Bridge", nullptr},
+                                        {"Pal_Sidewalk", nullptr}, {"Pal_Railway", nullptr},  {"Pal_Manual", nullptr}};
+const SubPaletteButton StreetFurniture[] = {{"Pal_Poly", nullptr},     {"Pal_Hatch", Hatch},      {"Pal_Tree", nullptr},
+                                            {"Pal_Basin", nullptr},    {"Pal_Building", nullptr}, {"Pal_Wall", nullptr},
+                                            {"Pal_Obstacle", nullptr}, {"Pal_Paint", nullptr},    {"Pal_XYZ", nullptr},
+                                            {"Pal_Manual", nullptr}};
+const SubPaletteButton Parameters[] = {{"Pal_Compute", nullptr}, {"Pal_Gravity", nullptr}, {"Pal_Marker", nullptr},
+                                       {"Pal_Camera", nullptr},  {"Pal_Setts", nullptr},   {"Pal_Manual", nullptr}};
+const SubPaletteButton Section[] = {{"Pal_RoadSect", nullptr}, {"Pal_Manual", nullptr}};
+const SubPaletteButton Worksheet[] = {{"Pal_SOSI_XYZ", nullptr}, {"Pal_SOSI_Imp", nullptr}, {"Pal_Manual", nullptr}};
+const SubPaletteButton XYZ1 = {"Pal_XYZ1", nullptr};
+
+template <size_t N>
+const SubPaletteButton* At(const SubPaletteButton (&table)[N], int16_t item) {
+    return item >= 1 && static_cast<size_t>(item) <= N ? &table[item - 1] : nullptr;
+}
+
+const SubPaletteButton* InputButton(const SubPaletteButton* extra, int16_t item) {
+    if (item >= 1 && item <= 3) return &InputHead[item - 1];
+    if (extra == nullptr) return At(InputTail, int16_t(item - 3));
+    if (item == 4) return &InputTail[0];
+    if (item == 5) return extra;
+    return At(InputTail, int16_t(item - 4));
+}
+}  // namespace
+
+const SubPaletteButton* FindSubPaletteButton(int32_t index, int16_t item) {
+    switch (index) {
+        case SubInput: return InputButton(nullptr, item);
+        case SubNorwegianInput: return InputButton(&SOSIButton, item);
+        case SubAustrianInput: return InputButton(&ASCButton, item);
+        case SubEarthmoving: return At(Earthmoving, item);
+        case SubStreetFurniture: return item == 9 && XYZButtonState == 0 ? &XYZ1 : At(StreetFurniture, item);
+        case SubParameters: return At(Parameters, item);
+        case SubSection: return At(Section, item);
+        case SubWorksheet: return At(Worksheet, item);
+        default: return nullptr;
+    }
+}
+
+void ShowToolNotAvailable() {
+    QV_String text;
+    GetResString(text, CommonTableBase + LanguageIndex, NotAvailableEntry);
+    ShowAlertBox(InformationAlert, QV_String(), text, QV_String());
+}

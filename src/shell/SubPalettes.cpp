@@ -1,0 +1,199 @@
+#include "shell/SubPalettes.hpp"
+
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "shell/ShellState.hpp"
+#include "shell/SubPaletteButtons.hpp"
+#include "shell/ToolsPalette.hpp"
+
+#include "DG.hpp"
+
+#include <string>
+
+namespace {
+const SubPaletteLayout Layouts[SubPaletteCount] = {
+    {32401, 12, 71}, {32407, 13, 71}, {32575, 13, 71}, {32402, 9, 71},
+    {32403, 10, 71}, {32404, 6, 71},  {32405, 2, 2},   {32406, 3, 64},
+};
+
+void SetClosed(SubPaletteRecord& record) {
+    record.dialogId = 0;
+    record.registrationFlags = 0;
+    record.enabled = 1;
+    record.activeItem = 0;
+}
+
+int32_t FrontWindowType() {
+    API_WindowInfo info = {};
+    if (ACAPI_Database(APIDb_GetCurrentWindowID, &info) != NoError) return 0;
+    return info.typeID;
+}
+
+bool BesidePaletteEdge(int32_t index) { return index == SubSection || index == SubWorksheet; }
+
+void PlaceBesidePalette(int32_t index) {
+    const int16_t dialId = int16_t(SubPalettes[index].dialogId);
+    const CToolsPlt& palette = ToolsPalette();
+    int32_t x = 0;
+    int32_t y = 0;
+    if (palette.dialogId == 0 || !DGGetDialogClientPosition(palette.dialogId, &x, &y)) return;
+    const int32_t dx = BesidePaletteEdge(index) ? DGGetDialogClientWidth(palette.dialogId) - 2 : 66;
+    DGSetDialogFramePosition(dialId, x + dx, y + 23);
+}
+
+void SetHelpIndexes(int32_t index) {
+    const int16_t dialId = int16_t(SubPalettes[index].dialogId);
+    if (dialId == 0) return;
+    for (int16_t item = 1; item <= Layouts[index].buttonCount; ++item)
+        DGSetItemHelpIndex(dialId, item, LanguageIndex + 1);
+}
+
+GSErrCode SubPaletteControl(int32_t index, int32_t referenceId, int32_t message) {
+    const int16_t dialId = int16_t(SubPalettes[index].dialogId);
+    if (dialId != 0 && referenceId == dialId && message == APIPaletteMessage_Close) DGModelessClose(dialId);
+    return NoError;
+}
+
+template <int32_t Index>
+GSErrCode SubPaletteControlCallback(int32_t referenceId, int32_t message, intptr_t) {
+    return SubPaletteControl(Index, referenceId, message);
+}
+
+API_PaletteControlCallBackProc* const ControlCallbacks[SubPaletteCount] = {
+    SubPaletteControlCallback<0>, SubPaletteControlCallback<1>, SubPaletteControlCallback<2>,
+    SubPaletteControlCallback<3>, SubPaletteControlCallback<4>, SubPaletteControlCallback<5>,
+    SubPaletteControlCallback<6>, SubPaletteControlCallback<7>};
+
+void DrawButton(int32_t index, const DGUserUpdateData& update) {
+    const SubPaletteButton* button = FindSubPaletteButton(index, update.item);
+    if (button == nullptr) return;
+    const SubPaletteRecord& record = SubPalettes[index];
+    // The two SOSI buttons of the worksheet have one image for every state.
+    const bool oneImage = index == SubWorksheet && update.item <= 2;
+    std::string name = button->image;
+    if (!oneImage && !record.enabled)
+        name += "_Dis";
+    else if (!oneImage && record.activeItem == update.item)
+        name += "_Press";
+    name += ".jpg";
+    const DG::Rect rect{update.left, update.top, update.right, update.bottom};
+    DGDrawPicture(update.drawContext, rect, GS::UniString(name.c_str()));
+}
+
+int16_t SubPaletteCallback(int16_t message, int16_t dialId, int16_t item, DGUserData userData, DGMessageData data) {
+    const int32_t index = static_cast<int32_t>(userData);
+    if (index < 0 || index >= SubPaletteCount) return 0;
+    SubPaletteRecord& record = SubPalettes[index];
+    switch (message) {
+        case DG_MSG_INIT:
+            ACAPI_RegisterModelessWindow(dialId, ControlCallbacks[index], int32_t(record.registrationFlags));
+            record.dialogId = uint16_t(dialId);
+            DGSetDialogClientSize(dialId, SubPaletteWidth, SubPaletteHeight(Layouts[index].buttonCount), 0, true);
+            return 0;
+        case DG_MSG_CLOSE:
+            SetHelpIndexes(index);
+            ACAPI_UnregisterModelessWindow(dialId);
+            SetClosed(record);
+            ToolsPalette().RedrawButtons();
+            return 0;
+        case DG_MSG_CLICK:
+            if (item == DG_CLOSEBOX) return -1;
+            RunSubPaletteButton(index, item);
+            return 0;
+        case DG_MSG_UPDATE:
+            if (data != 0) DrawButton(index, *reinterpret_cast<const DGUserUpdateData*>(data));
+            return 0;
+        default: return 0;
+    }
+}
+
+int32_t ChooseSubPalette(int16_t paletteItem) {
+    switch (paletteItem) {
+        case CToolsPlt::ItemInput:
+            if (FrontWindowType() == APIWind_WorksheetID) return SubWorksheet;
+            if (NorwegianVariant) return SubNorwegianInput;
+            return AustrianVariant ? SubAustrianInput : SubInput;
+        case CToolsPlt::ItemEarthmoving: return FrontWindowType() == APIWind_SectionID ? SubSection : SubEarthmoving;
+        case CToolsPlt::ItemStreetFurniture: return SubStreetFurniture;
+        case CToolsPlt::ItemParameters: return SubParameters;
+        default: return -1;
+    }
+}
+}  // namespace
+
+const SubPaletteLayout& SubPaletteLayoutOf(int32_t index) { return Layouts[index]; }
+
+bool IsSubPaletteVisible(int32_t index) {
+    if (index < 0 || index >= SubPaletteCount) return false;
+    const int16_t dialId = int16_t(SubPalettes[index].dialogId);
+    return dialId != 0 && DGIsModelessDialogVisible(dialId);
+}
+
+void CloseAllSubPalettes() {
+    for (SubPaletteRecord& record : SubPalettes) {
+        if (record.dialogId != 0) DGModelessClose(int16_t(record.dialogId));
+        SetClosed(record);
+    }
+}
+
+void ToggleSubPaletteOfButton(int16_t paletteItem) {
+    CToolsPlt& palette = ToolsPalette();
+    const int32_t button = paletteItem - CToolsPlt::ItemInput;
+    if (button < 0 || button > 3 || !palette.subPaletteButtonsEnabled[button] || !palette.itemsEnabled) return;
+    const int32_t index = ChooseSubPalette(paletteItem);
+    if (index < 0) return;
+    const bool wasVisible = IsSubPaletteVisible(index);
+    CloseAllSubPalettes();
+    if (wasVisible) {
+        palette.RedrawButtons();
+        return;
+    }
+    SubPaletteRecord& record = SubPalettes[index];
+    SetClosed(record);
+    record.registrationFlags = Layouts[index].registrationFlags;
+    const GSResModule own = ACAPI_GetOwnResModule();
+    const int16_t dialId =
+        DGModelessInit(own, Layouts[index].resourceId, own, SubPaletteCallback, static_cast<DGUserData>(index));
+    record.dialogId = uint16_t(dialId);
+    if (dialId != 0) {
+        PlaceBesidePalette(index);
+        DGShowModelessDialog(dialId);
+        SetHelpIndexes(index);
+    }
+    palette.RedrawButtons();
+}
+
+void ReseatSubPalettes() {
+    for (int32_t index = 0; index < SubPaletteCount; ++index)
+        if (IsSubPaletteVisible(index)) PlaceBesidePalette(index);
+}
+
+void SetSubPaletteHelpIndexes() {
+    for (int32_t index = 0; index < SubPaletteCount; ++index) SetHelpIndexes(index);
+}
+
+const char* SubPaletteButtonImage(int32_t index, int16_t item) {
+    const SubPaletteButton* button = FindSubPaletteButton(index, item);
+    return button != nullptr ? button->image : "";
+}
+
+void RunSubPaletteButton(int32_t index, int16_t item) {
+    const SubPaletteButton* button = FindSubPaletteButton(index, item);
+    if (button == nullptr) return;
+    if (button->command == nullptr) {
+        ShowToolNotAvailable();
+        return;
+    }
+    // The button is drawn pressed and its sub-palette disabled while the command runs.
+    SubPaletteRecord& record = SubPalettes[index];
+    const int16_t dialId = int16_t(record.dialogId);
+    record.enabled = 0;
+    record.activeItem = item;
+    if (dialId != 0) DGRedrawItem(dialId, DG_ALL_ITEMS);
+    button->command();
+    if (SubPalettes[index].dialogId == uint16_t(dialId)) {
+        record.enabled = 1;
+        record.activeItem = 0;
+        if (dialId != 0) DGRedrawItem(dialId, DG_ALL_ITEMS);
+    }
+}

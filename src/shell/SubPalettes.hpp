@@ -1,0 +1,40 @@
+#pragma once
+// The sub-palettes the tool palette opens beside itself: a column of image buttons, one per tool. At most one is
+// open at a time. Records live in ShellState (SubPalettes), in the order of SubPaletteIndex.
+#include <cstdint>
+
+enum SubPaletteIndex : int32_t {
+    SubInput = 0,
+    SubNorwegianInput,
+    SubAustrianInput,
+    SubEarthmoving,
+    SubStreetFurniture,
+    SubParameters,
+    SubSection,
+    SubWorksheet
+};
+
+struct SubPaletteLayout {
+    int16_t resourceId;
+    int16_t buttonCount;
+    uint32_t registrationFlags;
+};
+const SubPaletteLayout& SubPaletteLayoutOf(int32_t index);
+constexpr int32_t SubPaletteWidth = 49;
+inline int32_t SubPaletteHeight(int16_t buttons) { return 50 * buttons - 1; }
+
+// Opens the sub-palette of palette button 2 to 5 (Input, Earthmoving, Street furniture, Parameters), or closes it
+// when it is the one shown. A disabled button does nothing.
+void ToggleSubPaletteOfButton(int16_t paletteItem);
+void CloseAllSubPalettes();
+// Moves every visible sub-palette beside the palette again.
+void ReseatSubPalettes();
+// True when that sub-palette is open and visible.
+bool IsSubPaletteVisible(int32_t index);
+// Sets the help index of every open sub-palette's buttons to the language index plus 1.
+void SetSubPaletteHelpIndexes();
+
+// The button's image base name ("Pal_Road" ...), "" when there is none.
+const char* SubPaletteButtonImage(int32_t index, int16_t item);
+// Runs the tool of that button of that sub-palette; a tool not built yet shows the "not available" alert.
+void RunSubPaletteButton(int32_t index, int16_t item);
