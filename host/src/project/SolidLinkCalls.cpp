@@ -18,22 +18,28 @@ GSErrCode T_SolidLink_Remove(const API_Guid* target, const API_Guid* operatorGui
     });
 }
 // The elements linked to one element, handed out even when there are none (the answer then says so).
-GSErrCode HandOutLinked(const char* name, const API_Guid* guid, GSHandle* out,
-                        GSErrCode (ProjectDatabase::*linked)(const API_Guid&, std::vector<API_Guid>*) const) {
+template <typename Linked>
+GSErrCode HandOutLinked(const char* name, const API_Guid* guid, GSHandle* out, Linked linked) {
     return ServeDatabaseCall(name, [&](HostCalls&, ProjectDatabase& db) {
         if (guid == nullptr || out == nullptr) return APIERR_BADPARS;
         *out = nullptr;
         std::vector<API_Guid> list;
-        const GSErrCode err = (db.*linked)(*guid, &list);
+        const GSErrCode err = linked(db, *guid, &list);
         const GSErrCode handErr = HandOut(list, out);
         return handErr != NoError ? handErr : err;
     });
 }
 GSErrCode T_SolidLink_GetOperators(const API_Guid* target, GSHandle* operators) {
-    return HandOutLinked("SolidLink_GetOperators", target, operators, &ProjectDatabase::SolidLinkOperators);
+    return HandOutLinked("SolidLink_GetOperators", target, operators,
+                         [](ProjectDatabase& db, const API_Guid& g, std::vector<API_Guid>* l) {
+                             return db.SolidLinkOperators(g, l);
+                         });
 }
 GSErrCode T_SolidLink_GetTargets(const API_Guid* operatorGuid, GSHandle* targets) {
-    return HandOutLinked("SolidLink_GetTargets", operatorGuid, targets, &ProjectDatabase::SolidLinkTargets);
+    return HandOutLinked("SolidLink_GetTargets", operatorGuid, targets,
+                         [](ProjectDatabase& db, const API_Guid& g, std::vector<API_Guid>* l) {
+                             return db.SolidLinkTargets(g, l);
+                         });
 }
 
 // The link of the two for the three getters; APIERR_LINKNOTEXIST when there is none.
