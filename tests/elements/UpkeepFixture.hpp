@@ -1,7 +1,7 @@
 #pragma once
 // A stand-in project with the add-on's object library loaded (a copy in the user folder, so a test may leave parts
 // out), and shortcuts that leave elements as an earlier release of the add-on saved them.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "DGDriver.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/UpkeepHooks.hpp"

@@ -1,6 +1,6 @@
 // Element base classes: the state of a fresh class, the virtual slots, and reading a terrain mesh with its box,
 // its data record and the frame polygons around it on the stand-in project.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 
 #include "earthworks/Basin.hpp"
 #include "elements/BaseCls.hpp"

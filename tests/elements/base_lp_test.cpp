@@ -2,7 +2,7 @@
 // failure leaves, the text field's limit, and a library part's default list read through the host.
 #include "ParamRecords.hpp"
 
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 #include "elements/BaseLP.hpp"
 #include "foundation/LibPart.hpp"
 

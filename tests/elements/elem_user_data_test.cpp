@@ -1,5 +1,5 @@
 // The element data record stored as element user data on the stand-in project database.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 #include "elements/ElemDataRecord.hpp"
 

@@ -1,5 +1,5 @@
 // Element creation, change and deletion helpers and the layer helpers on the stand-in project database.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LayerHelpers.hpp"

@@ -3,7 +3,7 @@
 // writes scalar, text and array parameters by index and by name through a parameter view, stores the object's
 // element data record and writes the mesh's skirt into it; everything is read back through the views, the
 // failures a view reports are checked on the placed object, and the project is dumped and undone.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "ParamRecords.hpp"
 
 #include "elements/BaseCls.hpp"

@@ -1,6 +1,6 @@
 // The add-on's objects of one kind on the stand-in project: collecting them by library part or data record, and
 // selecting the "result" objects of a kind with their layers opened and restored.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 
 #include "elements/ElemDataRecord.hpp"
 #include "elements/KindObjects.hpp"

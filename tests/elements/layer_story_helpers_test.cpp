@@ -1,5 +1,5 @@
 // Layer states, story lookups and the small conversions, on the stand-in project database.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LayerHelpers.hpp"

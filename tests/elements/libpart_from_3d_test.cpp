@@ -1,7 +1,7 @@
 // The library part generated from the 3D view, end to end on the stand-in host: the host saves the view as
 // "tmpCL", the module rewrites its scripts and copies it into the element's own part, which the element class
 // places; a view that cannot be saved changes nothing.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 
 #include "elements/LibPartFrom3D.hpp"
 #include "foundation/LibPart.hpp"

@@ -1,6 +1,6 @@
 // Library-part sections on the stand-in host: reading a part's sections, loading one by type, writing scripts and
 // parameter sections back, rewriting a part with its own sections and making new parts from a section list.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 
 #include "elements/BaseLP.hpp"
 #include "elements/ElementHelpers.hpp"

@@ -1,6 +1,6 @@
 // Terrain heights through temporary cutting slabs, and the helpers that drape an element class's points, on
 // the stand-in host's 3D model of a mesh made of two known planes (a ridge along x = 50).
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "TerrainMeshes.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/MeshHeightSampling.hpp"

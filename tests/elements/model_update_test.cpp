@@ -1,7 +1,7 @@
 // The model-update dispatcher: edit parameters from the host's transformations, the filter of pending elements,
 // the steps run per mode with their failures and messages, mixed series, and the whole path from the user's edits
 // in the stand-in host through the element-event handler.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "DGDriver.hpp"
 #include "TestSupport.hpp"
 #include "elements/ElemDataRecord.hpp"

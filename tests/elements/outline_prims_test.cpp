@@ -1,6 +1,6 @@
 // Outline primitives of a fill, the side tests of the picking, the two-click picking itself and the split of the
 // ring into two edge chains.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 
 #include "elements/OutlinePrims.hpp"
 

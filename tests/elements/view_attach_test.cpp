@@ -1,7 +1,7 @@
 // Views laid over placed objects of the add-on's library on the stand-in project: reading the link GUIDs and
 // the operator, the one-parameter edits written back, unlinking with the element data record, the views'
 // array exchanges over the library parts, and the fonts labels may use.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "ParamRecords.hpp"
 
 #include "elements/BaseCls.hpp"

@@ -1,6 +1,6 @@
 // Configuration files and suite marker files, through the in-process host (user folder, 'APPL', 'SUIT').
 #include "config/HostConfigFile.hpp"
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 #include "TestSupport.hpp"
 
 #include "foundation/ACAPI.hpp"

@@ -4,7 +4,7 @@
 #include "elements/BaseLP.hpp"
 #include "elements/GdlParams.hpp"
 
-#include "../elements/ParamRecords.hpp"
+#include "ParamRecords.hpp"
 #include "MemoryDriver.hpp"
 
 #include <gtest/gtest.h>

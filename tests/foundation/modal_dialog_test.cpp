@@ -1,6 +1,6 @@
 // The modal dialog helper over the headless dialog manager: messages reach their handlers in order, the closing
 // item comes back, and messages that are not the dialog's own, or that come without fit data, do nothing.
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 #include "DGDriver.hpp"
 #include "foundation/ModalDialog.hpp"
 

@@ -1,6 +1,6 @@
 // Interactive point and line input against the stand-in host's queue of clicks: records, filters, prompts,
 // cancels, and the rubber-line feedback.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "foundation/PointInput.hpp"
 
 #include "CH.hpp"

@@ -1,5 +1,5 @@
 // Selection, window and toolbox helpers on the stand-in project database.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "foundation/ElemNeig.hpp"

@@ -1,6 +1,6 @@
 // Curve division into non-crossing segments: the crossing test, arcs by count and by length, selected lines,
 // circles, polylines and splines, the curve segmentation dialog, and the ordering into chains.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "DGDriver.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "geometry/project/CurveDivision.hpp"

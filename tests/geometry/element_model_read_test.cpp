@@ -1,6 +1,6 @@
 // Reading an element's 3D model into polygons and vertices, and the inclination of its polygons, on the
 // stand-in host's model of a mesh that is one known plane.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "TerrainMeshes.hpp"
 #include "geometry/PolygonInclination.hpp"
 #include "geometry/project/ElementModelRead.hpp"

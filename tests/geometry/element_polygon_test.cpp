@@ -1,5 +1,5 @@
 // Outlines read from and written to host elements through the stand-in project database.
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 #include "MemoryDriver.hpp"
 #include "OffsetTestUtil.hpp"
 #include "geometry/ElementOutline.hpp"

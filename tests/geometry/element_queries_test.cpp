@@ -1,6 +1,6 @@
 // Element queries against the stand-in project: memo outlines, fill creation, mesh levels, finding by GUID,
 // constraint-line crossings, terrain-point vertices, the placement field set and zero-padded numbers.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementQueries.hpp"
 

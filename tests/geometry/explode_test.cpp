@@ -1,6 +1,6 @@
 // Exploding elements into the primitives of their 2D drawing, on the stand-in host: what each kind of element
 // yields, the contexts of a fill's primitives, the direction of arc edges, and element references that lead back.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 
 #include "geometry/project/QV_Explode.hpp"
 

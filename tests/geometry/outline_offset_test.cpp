@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iostream>
+#include <string>
 #include <vector>
 
 #include "MemoryDriver.hpp"
 #include "OffsetTestUtil.hpp"
+#include "SvgPicture.hpp"
+#include "TestSupport.hpp"
 #include "geometry/ElementOutline.hpp"
 #include "geometry/OutlineOffset.hpp"
 
@@ -58,6 +62,22 @@ bool SelfCrossing(const QV_List<PrimPoly>& chain) {
     const std::vector<API_Coord> pts = Samples(chain, 8);
     for (const API_Coord& p : pts) poly.AddPoint(p, false, 1e-9);
     return PolygonSelfIntersects(poly) != 0;
+}
+
+// A picture of a failing offset for a person to look at: the path blue, its offset green.
+std::string WritePicture(const QV_List<PrimPoly>& path, const QV_List<PrimPoly>& offset, const std::string& name) {
+    using TestSupport::SvgPicture;
+    auto line = [](const QV_List<PrimPoly>& chain) {
+        SvgPicture::Path out;
+        for (const API_Coord& q : Samples(chain)) out.push_back({q.x, q.y});
+        return out;
+    };
+    SvgPicture picture;
+    picture.AddPolyline(line(path), "blue");
+    picture.AddPolyline(line(offset), "green");
+    picture.AddCaption(name + ": path blue, offset green");
+    const std::string file = TestSupport::OutputDir() + "/" + name + ".svg";
+    return picture.Write(file) ? file : "not written (" + file + ")";
 }
 
 // A road-like path: straight, a left bend of radius r over 90 degrees, straight up.
@@ -390,6 +410,7 @@ QV_List<PrimPoly> SmoothPath(uint32_t& seed, double& smallestRadius) {
 
 TEST(OutlineOffset, RandomSmoothPathsGiveTrueOffsetsOnBothSides) {
     uint32_t seed = 12345;
+    bool pictured = false;
     for (int round = 0; round < 40; ++round) {
         double smallest;
         const QV_List<PrimPoly> path = SmoothPath(seed, smallest);
@@ -401,6 +422,12 @@ TEST(OutlineOffset, RandomSmoothPathsGiveTrueOffsetsOnBothSides) {
             ExpectArcRecordsConsistent(r);
             ExpectAtDistance(r, path, d);
             EXPECT_FALSE(SelfCrossing(r));
+            if (HasFailure() && !pictured) {
+                pictured = true;
+                const std::string name =
+                    "outline_offset_round" + std::to_string(round) + "_side" + std::to_string(int(side));
+                std::cout << "picture: " << WritePicture(path, r, name) << "\n";
+            }
         }
     }
 }

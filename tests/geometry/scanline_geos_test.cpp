@@ -5,6 +5,8 @@
 // Area tolerance: |ours - GEOS| <= 1e-9 * max(|ours|, |GEOS|), with an absolute floor of 1e-9 square units for
 // areas near zero (coordinates lie in [0, 120], so the floor is about 1e-13 of the frame's area). Sample points
 // closer than 1e-6 to an input's boundary (which holds the result's boundary) are not compared.
+#include "SvgPicture.hpp"
+#include "TestSupport.hpp"
 #include "geometry/ScanlinePolygons.hpp"
 
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 #include <cstdint>
 #include <iostream>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -167,6 +170,25 @@ public:
         return g;
     }
 
+    // Every ring of a polygon or multipolygon, outer rings and holes alike.
+    std::vector<Ring> Rings(const GEOSGeometry* g) const {
+        std::vector<Ring> rings;
+        for (int i = 0, n = GEOSGetNumGeometries_r(h, g); i < n; ++i) {
+            const GEOSGeometry* poly = GEOSGetGeometryN_r(h, g, i);
+            if (GEOSGeomTypeId_r(h, poly) != GEOS_POLYGON) continue;
+            for (int k = -1, holes = GEOSGetNumInteriorRings_r(h, poly); k < holes; ++k) {
+                const GEOSGeometry* ring = k < 0 ? GEOSGetExteriorRing_r(h, poly) : GEOSGetInteriorRingN_r(h, poly, k);
+                const GEOSCoordSequence* s = GEOSGeom_getCoordSeq_r(h, ring);
+                unsigned size = 0;
+                GEOSCoordSeq_getSize_r(h, s, &size);
+                Ring r(size);
+                for (unsigned j = 0; j < size; ++j) GEOSCoordSeq_getXY_r(h, s, j, &r[j].x, &r[j].y);
+                rings.push_back(r);
+            }
+        }
+        return rings;
+    }
+
     GEOSGeometry* Operation(GEOSGeometry* a, GEOSGeometry* b, uint32_t op) const {
         return op == ScanlineDifference  ? GEOSDifference_r(h, a, b)
             : op == ScanlineIntersection ? GEOSIntersection_r(h, a, b)
@@ -250,6 +272,41 @@ int TwistedContours(const QV_List<QV_List<QV_Poly>>& result) {
     return twisted;
 }
 
+// A picture of a failing case for a person to look at: the inputs, GEOS's result outlined, ours filled.
+std::string WritePicture(const PolygonSet& a, const PolygonSet& b, const std::vector<Ring>& theirs,
+                         const QV_List<QV_List<QV_Poly>>& ours, int pair, uint32_t op) {
+    using TestSupport::SvgPicture;
+    auto path = [](const Ring& r) {
+        SvgPicture::Path p;
+        for (const Pt& q : r) p.push_back({q.x, q.y});
+        return p;
+    };
+    auto rings = [&path](const PolygonSet& set) {
+        std::vector<SvgPicture::Path> out;
+        for (const Polygon& p : set) {
+            out.push_back(path(p.outer));
+            for (const Ring& hole : p.holes) out.push_back(path(hole));
+        }
+        return out;
+    };
+    SvgPicture picture;
+    picture.AddRings(rings(a), "blue", 0.1);
+    picture.AddRings(rings(b), "red", 0.1);
+    std::vector<SvgPicture::Path> result;
+    for (int32_t g = 0; g < ours.GetCount(); ++g)
+        for (int32_t k = 0; k < ours[g].GetCount(); ++k) {
+            result.emplace_back();
+            for (const API_Coord& q : ours[g][k].vertices) result.back().push_back({q.x, q.y});
+        }
+    picture.AddRings(result, "green", 0.4);
+    for (const Ring& r : theirs) picture.AddPolyline(path(r), "black", 1.0);
+    picture.AddCaption("pair " + std::to_string(pair) + ", operation " + std::to_string(op) +
+                       ": subject blue, clip red, ours green, GEOS black");
+    const std::string file =
+        TestSupport::OutputDir() + "/scanline_geos_pair" + std::to_string(pair) + "_op" + std::to_string(op) + ".svg";
+    return picture.Write(file) ? file : "not written (" + file + ")";
+}
+
 bool Close(double a, double b) {
     return std::fabs(a - b) <= std::max(1e-9 * std::max(std::fabs(a), std::fabs(b)), 1e-9);
 }
@@ -315,14 +372,15 @@ TEST(ScanlineGeos, AreasAgreeWithGeos) {
                 ++points;
             }
             GEOSPreparedGeom_destroy_r(geos.h, prepared);
-            GEOSGeom_destroy_r(geos.h, theirs);
             const int twisted = TwistedContours(result);
             ok = ok && wrongPoints == 0 && twisted == 0;
             if (!ok && ++failures <= 10)
                 ADD_FAILURE() << "pair " << pair << " kind " << kind << " operation " << op << ": ours " << ours.groups
                               << " (signed sum " << ours.signedSum << "), GEOS " << expected
                               << ", sample points on the wrong side " << wrongPoints
-                              << ", contours crossing themselves " << twisted;
+                              << ", contours crossing themselves " << twisted
+                              << "; picture: " << WritePicture(a, b, geos.Rings(theirs), result, pair, op);
+            GEOSGeom_destroy_r(geos.h, theirs);
         }
         GEOSGeom_destroy_r(geos.h, ga);
         GEOSGeom_destroy_r(geos.h, gb);

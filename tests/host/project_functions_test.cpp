@@ -1,6 +1,6 @@
 // The project database reached as the module reaches it: the ACAPI_ wrappers over the host table's entries,
 // selector records, failures set on purpose, undoable commands run from the module, and the script commands.
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 #include "MemoryDriver.hpp"
 #include "script/ScriptRunner.hpp"
 

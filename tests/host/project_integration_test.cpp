@@ -1,7 +1,7 @@
 // One feature's way through the framework on the stand-in project: the user's terrain mesh, an add-on object of
 // the add-on's own library placed over it inside one undoable command (the cut object on the opened operator
 // layer), its parameters written and its data record stored, everything read back and dumped, then undone.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LayerHelpers.hpp"

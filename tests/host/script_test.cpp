@@ -1,5 +1,5 @@
 // The stand-in host's script language: words, numbers, patterns, and what a run does with failures.
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 #include "DGDriver.hpp"
 #include "script/ScriptRunner.hpp"
 

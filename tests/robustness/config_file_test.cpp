@@ -3,7 +3,7 @@
 // rewritten by SetConfigValue gives every key its former value.
 #include "config/HostConfigFile.hpp"
 #include "Mutator.hpp"
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 #include "TestSupport.hpp"
 
 #include "foundation/ACAPI.hpp"

@@ -1,6 +1,6 @@
 // Observer attachment at palette open: the add-on's elements already in the project are observed, each by the
 // kinds of its element type; other elements, and elements whose reads fail, are left alone.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 
 #include "elements/ElemDataRecord.hpp"

@@ -1,7 +1,7 @@
 // The settings store through the preferences library part in an in-process host with the add-on's library: the
 // palette open's load (built-in defaults, the mirror file, the fallbacks), Save and Reload with their error
 // report, and the library part itself left as it was.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "DGDriver.hpp"
 #include "IODriver.hpp"
 

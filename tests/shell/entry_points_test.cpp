@@ -1,6 +1,6 @@
 // The module's life in an in-process stand-in host: the environment check, interface registration,
 // initialisation and release, with the host's language, configuration files and failing host functions.
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 #include "DGDriver.hpp"
 #include "config/HostConfigFile.hpp"
 #include "geometry/project/CurveDivision.hpp"

@@ -1,6 +1,6 @@
 // The add-on menu and the library-part lookup in an in-process host: the folder request and its alert, the
 // first command's language step, the language dialog, the palette item, and opening documents with the shell.
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 #include "DGDriver.hpp"
 #include "Win32Driver.hpp"
 #include "foundation/FileUtils.hpp"

@@ -1,6 +1,6 @@
 // The tool palette and its base in an in-process host: a window that cannot be built, host palette messages,
 // the project offset kept with the project, and the font attribute cache.
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 #include "DGDriver.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/QV_ToolsPlt.hpp"

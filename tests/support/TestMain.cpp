@@ -46,6 +46,10 @@ namespace TestSupport {
 const std::string& UserFolder() { return g_userFolder; }
 std::string BinDir() { return LODRAVIX_BIN_DIR; }
 std::string DataDir() { return LODRAVIX_TEST_DATA_DIR; }
+std::string OutputDir() {
+    const char* dir = std::getenv("LODRAVIX_TEST_OUTPUT_DIR");
+    return dir && *dir ? dir : LODRAVIX_TEST_OUTPUT_DIR;
+}
 
 GSResModule ModuleResources() {
     static const GSResModule module = ResourceDriver::OpenResourceFolder(BinDir() + "/resources");

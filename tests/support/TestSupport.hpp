@@ -11,6 +11,9 @@ const std::string& UserFolder();
 std::string BinDir();
 // tests/data of the source tree.
 std::string DataDir();
+// Where a failing test leaves files for a person to look at (pictures of its case): $LODRAVIX_TEST_OUTPUT_DIR, or
+// test-output/ in the build folder. Kept after the run, unlike the user folder.
+std::string OutputDir();
 // The module's resources (BinDir()/resources), opened once per process.
 GSResModule ModuleResources();
 // The test fixtures of tests/data/resources, opened once per process.

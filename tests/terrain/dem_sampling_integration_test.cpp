@@ -1,7 +1,7 @@
 // A terrain mesh built in the stand-in host from the points of a real elevation grid (a window of a DEM in UTM
 // metres): heights sampled through the module at random plan points are the triangulated surface's heights, and
 // the sampling leaves no temporary slab or link behind.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 #include "AscGrid.hpp"
 #include "TerrainMeshes.hpp"
 #include "elements/MeshHeightSampling.hpp"

@@ -1,7 +1,7 @@
 #pragma once
 // An in-process stand-in host with the module's table handed over, and shortcuts that set up its project the
 // way the user would (placing, selecting, layers, windows).
-#include "../host/InProcessHost.hpp"
+#include "InProcessHost.hpp"
 
 #include <cstring>
 #include <filesystem>

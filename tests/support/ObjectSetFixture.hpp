@@ -1,7 +1,7 @@
 #pragma once
 // A stand-in host with the module's element-event handler installed, a library part for the cut, fill and result
 // objects of a road, and shortcuts that place a terrain mesh and a linked set the way the road tool does.
-#include "../host/ProjectHost.hpp"
+#include "ProjectHost.hpp"
 
 #include "elements/BaseCls.hpp"
 #include "elements/BaseLP.hpp"

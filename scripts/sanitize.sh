@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds the whole tree with AddressSanitizer and UndefinedBehaviorSanitizer (Debug) into build-sanitize/ (or
+# $LODRAVIX_SANITIZE_DIR) and runs every test and example script there. Any report fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+build=${LODRAVIX_SANITIZE_DIR:-build-sanitize}
+jobs=${LODRAVIX_JOBS:-$(nproc)}
+
+# Every target gets the same flags: the standin-host and the module it dlopens then share one sanitizer runtime
+# (the shared libasan and libubsan that gcc links by default).
+sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_C_FLAGS="$sanitize" -DCMAKE_CXX_FLAGS="$sanitize" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+    -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+
+# Also while the build lists the tests (gtest_discover_tests runs each test program).
+export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:abort_on_error=0:halt_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+cmake --build "$build" -j "$jobs"
+ctest --test-dir "$build" --output-on-failure -j "$jobs"
