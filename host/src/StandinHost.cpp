@@ -1,5 +1,6 @@
 #include "StandinHost.hpp"
 
+#include "DGDriver.hpp"
 #include "IODriver.hpp"
 #include "ResourceDriver.hpp"
 #include "SelectorFamilies.hpp"
@@ -25,6 +26,7 @@
 #include "project/WindowCalls.hpp"
 #include "ui/MenuCalls.hpp"
 #include "ui/PaletteCalls.hpp"
+#include "ui/UserControlCalls.hpp"
 #include "view3d/View3DCalls.hpp"
 
 #include <cstring>
@@ -37,6 +39,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallNotificationCalls(set);
     InstallMenuCalls(set);
     InstallPaletteCalls(set);
+    InstallUserControlCalls(set);
     InstallModuleDataCalls(set);
     InstallElementCalls(set);
     InstallMemoCalls(set);
@@ -65,6 +68,7 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream) 
     InstallHostFunctions(set);
     AttachParts({&project_, &project_.libraries, &project_.database, &events_, &input_});
     IODriver::SetUserFolder(Settings().userFolder);
+    DGDriver::SetLengthUnit(DG_UNIT_M);
 }
 
 StandinHost::~StandinHost() {
@@ -217,6 +221,7 @@ bool StandinHost::Load() {
     if (RunInitialize() != NoError) {
         Log("  initialisation failed");
         RunFreeData();
+        CheckPalettesAfterRelease(*this);
         return Detach();
     }
     loaded_ = true;
@@ -228,7 +233,10 @@ bool StandinHost::Release() {
         ReportHostError("no module is loaded");
         return false;
     }
+    // The host closes its palettes before the module goes; whatever stays open then is the module's fault.
+    ClosePalettesForRelease(*this);
     RunFreeData();
+    CheckPalettesAfterRelease(*this);
     return Detach();
 }
 
@@ -301,4 +309,18 @@ bool StandinHost::SendToolChange(const API_ToolBoxItem& tool, GSErrCode* handler
     Log("  tool change to type " + std::to_string(tool.typeID) + " -> " + ErrorText(err));
     if (handlerResult != nullptr) *handlerResult = err;
     return true;
+}
+
+bool StandinHost::SendPaletteMessage(int32_t referenceID, int32_t message, std::string* why) {
+    if (!loaded_) {
+        *why = "no module is loaded";
+        return false;
+    }
+    return ::SendPaletteMessage(*this, referenceID, message, why);
+}
+
+int32_t StandinHost::DeliverModelessActions() {
+    if (!loaded_) return 0;
+    const ElementEvents::ModuleCall call(events_);
+    return DGDriver::DeliverModelessActions();
 }

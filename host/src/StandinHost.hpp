@@ -63,6 +63,11 @@ public:
     bool ChooseMenu(int16_t menuResID, int16_t itemIndex, GSErrCode* handlerResult = nullptr);
     bool SendProjectEvent(int32_t notifID, int32_t param, GSErrCode* handlerResult = nullptr);
     bool SendToolChange(const API_ToolBoxItem& tool, GSErrCode* handlerResult = nullptr);
+    // The host tells registered modeless window `referenceID` to close, hide, show, disable or enable itself
+    // (APIPaletteMessage_...); false with `why` when it is not registered or its flags refuse the message.
+    bool SendPaletteMessage(int32_t referenceID, int32_t message, std::string* why);
+    // The user's queued actions for the open modeless windows, handed to them now; how many were delivered.
+    int32_t DeliverModelessActions();
     // Adds a library folder to the project (as 'ALIB' does); false with `why` when refused.
     bool AddLibraryFolder(const std::string& folder, std::string* why);
 

@@ -210,6 +210,24 @@ static_assert(sizeof(API_MenuItemText) == 264 && std::is_trivially_copyable<API_
 
 typedef GSErrCode API_MenuCommandProc(const API_MenuParams* menuParams);
 
+// 'SUCC': binds a dialog's user-control item to one of the host's attribute choosers; its value is then the
+// attribute index the user picks.
+struct API_UserControlBinding {
+    uint32_t type;  // APIUserControl_...
+    int16_t dialogID;
+    int16_t itemID;
+};
+static_assert(sizeof(API_UserControlBinding) == 8 && std::is_trivially_copyable<API_UserControlBinding>::value,
+              "API_UserControlBinding layout");
+constexpr uint32_t APIUserControl_Pen = 0;           // pens 1..255
+constexpr uint32_t APIUserControl_PenWithZero = 1;   // pens 0..255 (a fill's background)
+constexpr uint32_t APIUserControl_Fill = 2;          // fill patterns
+constexpr uint32_t APIUserControl_Material = 17;     // surface materials
+constexpr uint32_t APIUserControl_Layer = 18;        // layers
+constexpr uint32_t APIUserControl_LineType = 20;     // line types
+constexpr uint32_t APIUserControl_LineTypeAlt = 21;  // line types, the chooser's second look
+constexpr uint32_t APIUserControl_BuildingMaterial = 28;
+
 // ---------------------------------------------------------------------------------------------------------------
 // Other add-ons and module data
 
@@ -259,7 +277,17 @@ static_assert(sizeof(API_ToolBoxItem) == 16, "API_ToolBoxItem layout");
 typedef GSErrCode API_ToolChangeHandlerProc(const API_ToolBoxItem* newToolRec);
 
 // Modeless windows: the host tells a registered palette to close (1), hide (2), show (3), disable (4), enable (5).
+// The registration flags say which it takes: APIPalette_Close for 1, APIPalette_Hide for 2 and 3,
+// APIPalette_Disable for 4 and 5; other bits are kept and mean nothing to this host.
 typedef GSErrCode API_PaletteControlCallBackProc(int32_t referenceID, int32_t messageID, intptr_t param);
+constexpr int32_t APIPalette_Close = 0x01;
+constexpr int32_t APIPalette_Hide = 0x02;
+constexpr int32_t APIPalette_Disable = 0x04;
+constexpr int32_t APIPaletteMessage_Close = 1;
+constexpr int32_t APIPaletteMessage_Hide = 2;
+constexpr int32_t APIPaletteMessage_Show = 3;
+constexpr int32_t APIPaletteMessage_Disable = 4;
+constexpr int32_t APIPaletteMessage_Enable = 5;
 
 // ---------------------------------------------------------------------------------------------------------------
 // The module's entry table, filled by the export GetExportedFuncAddrs.

@@ -60,6 +60,14 @@ struct API_InterfaceRecords<API_Selector("SMIT")> {
     using Par2 = void;
 };
 
+// 'SUCC': bind a dialog's user-control item to a host attribute chooser.
+constexpr API_SelectorTag<API_Selector("SUCC")> APIIo_SetUserControlCallbackID{};
+template <>
+struct API_InterfaceRecords<API_Selector("SUCC")> {
+    using Par1 = API_UserControlBinding;
+    using Par2 = void;
+};
+
 // --- Command codes of other add-ons (ACAPI_Command_Test) ---------------------------------------------------------
 // 'SUIT': the suite add-on answers when it is loaded.
 constexpr int32_t APICmd_SuiteID = int32_t(API_Selector("SUIT"));

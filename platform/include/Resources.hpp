@@ -55,9 +55,19 @@ enum class RSDialogItemKind : int32_t {
     User,
     Icon,
     Picture,
-    Separator
+    Separator,
+    LengthEdit,   // a real edit of a length: metres, shown in the host's length unit
+    AngleEdit,    // a real edit of an angle, shown with a degree sign
+    Slider,       // a whole number within its range
+    UserControl,  // a host attribute chooser (pen, layer, line type ...), bound at run time
+    TabControl,   // tab pages, each a layout of its own
+    GroupBox,
+    RichEdit  // multi-line text
 };
 const char* RSDialogItemKindName(RSDialogItemKind kind);
+// The kinds that take a range, a text limit, a radio group.
+bool RSDialogItemTakesRange(RSDialogItemKind kind);
+bool RSDialogItemTakesLimit(RSDialogItemKind kind);
 
 struct RSDialogItem {
     int16_t id = 0;
@@ -67,6 +77,20 @@ struct RSDialogItem {
     int32_t width = 0;
     int32_t height = 0;
     GS::UniString text;
+    // Numeric edits and sliders: the values the user may give (the item's own unit).
+    bool hasRange = false;
+    double minValue = 0.0;
+    double maxValue = 0.0;
+    int32_t textLimit = 0;   // text edits: the most characters the user may type, 0 for no limit
+    int16_t radioGroup = 0;  // radio buttons: their group, from 1
+};
+
+// One page of a tab control: its own items, numbered independently of the dialog's.
+struct RSTabPage {
+    int16_t tabItem = 0;  // the tab control item of the layout
+    int16_t page = 0;     // from 1, in order
+    GS::UniString title;
+    GS::Array<RSDialogItem> items;  // in file order
 };
 
 struct RSDialogLayout {
@@ -74,6 +98,7 @@ struct RSDialogLayout {
     int32_t clientHeight = 0;
     GS::UniString title;
     GS::Array<RSDialogItem> items;  // in file order
+    GS::Array<RSTabPage> pages;     // in file order
 };
 
 bool RSGetDialogLayout(int32_t resId, GSResModule module, RSDialogLayout* layout);

@@ -1,5 +1,8 @@
-// Headless dialog manager: window and item operations the module calls.
+// Headless dialog manager: window and item operations the module calls (texts, values, limits, radio groups,
+// states, fonts, tab controls, rich edits, user-control styles).
 #include "DGInternal.hpp"
+#include "TE.hpp"
+#include "UC.hpp"
 
 #include <cmath>
 #include <limits>
@@ -8,16 +11,6 @@
 using namespace dgimpl;
 
 namespace {
-
-Item* FindKind(int16_t dialId, int16_t item, RSDialogItemKind kind, const char* operation) {
-    Item* it = FindItem(dialId, item, operation);
-    if (it != nullptr && it->kind != kind) {
-        Warning(std::string(operation) + ": item " + std::to_string(item) + " of dialog " + std::to_string(dialId) +
-                " is a " + RSDialogItemKindName(it->kind) + ", not a " + RSDialogItemKindName(kind));
-        return nullptr;
-    }
-    return it;
-}
 
 // Applies `action` to one item, or to every item for DG_ALL_ITEMS.
 template <class F>
@@ -33,56 +26,42 @@ void ForItems(int16_t dialId, int16_t item, const char* operation, F action) {
     if (Item* it = FindItem(dialId, item, operation)) action(*it);
 }
 
-size_t TabCount(const Item& list) { return list.tabFields.empty() ? 1 : list.tabFields.size(); }
-
-Row NewRow(const Item& list) {
-    Row row;
-    row.texts.resize(TabCount(list));
-    row.icons.assign(TabCount(list), 0);
-    return row;
+Dialog* OpenDialog(int16_t dialId, const char* operation) {
+    Dialog* dialog = FindDialog(dialId);
+    if (dialog == nullptr) Warning(std::string(operation) + ": dialog " + std::to_string(dialId) + " is not open");
+    return dialog;
 }
 
-// The row (from 1) and tab field (from 1), or null with a warning.
-Row* FindRow(Item& list, int16_t dialId, int32_t row, const char* operation) {
-    if (row < 1 || row > static_cast<int32_t>(list.rows.size())) {
-        Warning(std::string(operation) + ": list " + std::to_string(list.id) + " of dialog " + std::to_string(dialId) +
-                " has no row " + std::to_string(row));
+Item* NumericItem(int16_t dialId, int16_t item, const char* operation) {
+    Item* it = FindItem(dialId, item, operation);
+    if (it != nullptr && !RSDialogItemTakesRange(it->kind)) {
+        Warning(std::string(operation) + ": item " + std::to_string(item) + " of dialog " + std::to_string(dialId) +
+                " is a " + RSDialogItemKindName(it->kind) + " and has no limits");
         return nullptr;
     }
-    return &list.rows[static_cast<size_t>(row - 1)];
+    return it;
 }
 
-bool CheckTab(const Item& list, int16_t dialId, int16_t tabIndex, const char* operation) {
-    if (tabIndex < 1 || static_cast<size_t>(tabIndex) > TabCount(list)) {
-        Warning(std::string(operation) + ": list " + std::to_string(list.id) + " of dialog " + std::to_string(dialId) +
-                " has no tab field " + std::to_string(tabIndex));
-        return false;
-    }
-    return true;
-}
-
-std::string RectText(const DG::Rect& r) {
-    return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-        std::to_string(r.bottom);
-}
-
-std::string ColourText(uint8_t red, uint8_t green, uint8_t blue) {
-    return "rgb(" + std::to_string(red) + "," + std::to_string(green) + "," + std::to_string(blue) + ")";
-}
-
-void Record(int16_t dialId, int16_t item, const std::string& operation) {
-    if (Item* it = FindKind(dialId, item, RSDialogItemKind::User, "drawing")) it->drawing.push_back(operation);
+Item* TabControl(int16_t dialId, int16_t item, const char* operation) {
+    return FindKind(dialId, item, RSDialogItemKind::TabControl, operation);
 }
 
 }  // namespace
 
+namespace dgimpl {
+
+void CheckRadio(Dialog& dialog, Item& item) {
+    for (Item& other : dialog.items)
+        if (other.kind == RSDialogItemKind::Radio && other.radioGroup == item.radioGroup) other.value = 0.0;
+    item.value = 1.0;
+}
+
+}  // namespace dgimpl
+
 // ------------------------------------------------------------------------------------------------- Window
 
 void DGSetDialogTitle(int16_t dialId, const GS::UniString& title) {
-    if (Dialog* dialog = FindDialog(dialId))
-        dialog->title = title;
-    else
-        Warning("DGSetDialogTitle: dialog " + std::to_string(dialId) + " is not open");
+    if (Dialog* dialog = OpenDialog(dialId, "DGSetDialogTitle")) dialog->title = title;
 }
 
 GS::UniString DGGetDialogTitle(int16_t dialId) {
@@ -90,12 +69,10 @@ GS::UniString DGGetDialogTitle(int16_t dialId) {
     return dialog != nullptr ? dialog->title : GS::UniString();
 }
 
-void DGSetDialogClientSize(int16_t dialId, int32_t width, int32_t height) {
-    if (Dialog* dialog = FindDialog(dialId)) {
+void DGSetDialogClientSize(int16_t dialId, int32_t width, int32_t height, int16_t /*anchor*/, bool /*keepPosition*/) {
+    if (Dialog* dialog = OpenDialog(dialId, "DGSetDialogClientSize")) {
         dialog->width = width;
         dialog->height = height;
-    } else {
-        Warning("DGSetDialogClientSize: dialog " + std::to_string(dialId) + " is not open");
     }
 }
 
@@ -110,11 +87,9 @@ int32_t DGGetDialogClientHeight(int16_t dialId) {
 }
 
 void DGSetDialogClientPosition(int16_t dialId, int32_t x, int32_t y) {
-    if (Dialog* dialog = FindDialog(dialId)) {
+    if (Dialog* dialog = OpenDialog(dialId, "DGSetDialogClientPosition")) {
         dialog->x = x;
         dialog->y = y;
-    } else {
-        Warning("DGSetDialogClientPosition: dialog " + std::to_string(dialId) + " is not open");
     }
 }
 
@@ -126,12 +101,15 @@ bool DGGetDialogClientPosition(int16_t dialId, int32_t* x, int32_t* y) {
     return true;
 }
 
+void DGSetDialogFramePosition(int16_t dialId, int32_t x, int32_t y) { DGSetDialogClientPosition(dialId, x, y); }
+
+bool DGGetDialogFramePosition(int16_t dialId, int32_t* x, int32_t* y) {
+    return DGGetDialogClientPosition(dialId, x, y);
+}
+
 void DGSetFocus(int16_t dialId, int16_t item) {
-    Dialog* dialog = FindDialog(dialId);
-    if (dialog == nullptr) {
-        Warning("DGSetFocus: dialog " + std::to_string(dialId) + " is not open");
-        return;
-    }
+    Dialog* dialog = OpenDialog(dialId, "DGSetFocus");
+    if (dialog == nullptr) return;
     if (item != DG_DIALOG_WINDOW && FindItem(dialId, item, "DGSetFocus") == nullptr) return;
     dialog->focus = item;
 }
@@ -144,17 +122,27 @@ int16_t DGGetFocus(int16_t dialId) {
 // -------------------------------------------------------------------------------------- Texts and values
 
 void DGSetItemText(int16_t dialId, int16_t item, const GS::UniString& text) {
-    if (Item* it = FindItem(dialId, item, "DGSetItemText")) it->text = text;
+    Item* it = FindItem(dialId, item, "DGSetItemText");
+    if (it == nullptr) return;
+    if (!IsNumericEdit(it->kind)) {
+        it->text = text;
+        return;
+    }
+    double value = 0.0;
+    std::string why;
+    if (ReadValue(*it, text.ToUtf8(), &value, &why))
+        it->value = value;
+    else
+        Warning("DGSetItemText: item " + std::to_string(item) + " of dialog " + std::to_string(dialId) + ": " + why);
 }
 
 GS::UniString DGGetItemText(int16_t dialId, int16_t item) {
     const Item* it = FindItem(dialId, item, "DGGetItemText");
-    return it != nullptr ? it->text : GS::UniString();
+    if (it == nullptr) return GS::UniString();
+    return IsNumericEdit(it->kind) ? ValueText(*it) : it->text;
 }
 
-void DGSetItemValLong(int16_t dialId, int16_t item, int32_t value) {
-    if (Item* it = FindItem(dialId, item, "DGSetItemValLong")) it->value = value;
-}
+void DGSetItemValLong(int16_t dialId, int16_t item, int32_t value) { DGSetItemValDouble(dialId, item, value); }
 
 int32_t DGGetItemValLong(int16_t dialId, int16_t item) {
     const Item* it = FindItem(dialId, item, "DGGetItemValLong");
@@ -166,7 +154,14 @@ int32_t DGGetItemValLong(int16_t dialId, int16_t item) {
 }
 
 void DGSetItemValDouble(int16_t dialId, int16_t item, double value) {
-    if (Item* it = FindItem(dialId, item, "DGSetItemValDouble")) it->value = value;
+    Item* it = FindItem(dialId, item, "DGSetItemValDouble");
+    if (it == nullptr) return;
+    if (it->kind == RSDialogItemKind::Radio && value != 0.0) {
+        CheckRadio(*FindDialog(dialId), *it);
+        return;
+    }
+    if (it->kind == RSDialogItemKind::Check) value = value != 0.0 ? 1.0 : 0.0;
+    it->value = value;
 }
 
 double DGGetItemValDouble(int16_t dialId, int16_t item) {
@@ -175,18 +170,31 @@ double DGGetItemValDouble(int16_t dialId, int16_t item) {
 }
 
 void DGSetItemMinDouble(int16_t dialId, int16_t item, double value) {
-    if (Item* it = FindItem(dialId, item, "DGSetItemMinDouble")) {
+    if (Item* it = NumericItem(dialId, item, "DGSetItemMinDouble")) {
         it->hasMin = true;
         it->minValue = value;
     }
 }
 
 void DGSetItemMaxDouble(int16_t dialId, int16_t item, double value) {
-    if (Item* it = FindItem(dialId, item, "DGSetItemMaxDouble")) {
+    if (Item* it = NumericItem(dialId, item, "DGSetItemMaxDouble")) {
         it->hasMax = true;
         it->maxValue = value;
     }
 }
+
+double DGGetItemMinDouble(int16_t dialId, int16_t item) {
+    const Item* it = NumericItem(dialId, item, "DGGetItemMinDouble");
+    return it != nullptr && it->hasMin ? it->minValue : -std::numeric_limits<double>::max();
+}
+
+double DGGetItemMaxDouble(int16_t dialId, int16_t item) {
+    const Item* it = NumericItem(dialId, item, "DGGetItemMaxDouble");
+    return it != nullptr && it->hasMax ? it->maxValue : std::numeric_limits<double>::max();
+}
+
+void DGSetItemMinLong(int16_t dialId, int16_t item, int32_t value) { DGSetItemMinDouble(dialId, item, value); }
+void DGSetItemMaxLong(int16_t dialId, int16_t item, int32_t value) { DGSetItemMaxDouble(dialId, item, value); }
 
 void DGSetCheckBoxState(int16_t dialId, int16_t item, bool checked) {
     if (Item* it = FindKind(dialId, item, RSDialogItemKind::Check, "DGSetCheckBoxState")) it->value = checked ? 1 : 0;
@@ -195,6 +203,25 @@ void DGSetCheckBoxState(int16_t dialId, int16_t item, bool checked) {
 bool DGGetCheckBoxState(int16_t dialId, int16_t item) {
     const Item* it = FindKind(dialId, item, RSDialogItemKind::Check, "DGGetCheckBoxState");
     return it != nullptr && it->value != 0.0;
+}
+
+void DGSelectRadio(int16_t dialId, int16_t item) {
+    if (Item* it = FindKind(dialId, item, RSDialogItemKind::Radio, "DGSelectRadio"))
+        CheckRadio(*FindDialog(dialId), *it);
+}
+
+int16_t DGGetCheckedRadio(int16_t dialId, int16_t group) {
+    const Dialog* dialog = OpenDialog(dialId, "DGGetCheckedRadio");
+    if (dialog == nullptr) return 0;
+    bool groupExists = false;
+    for (const Item& it : dialog->items) {
+        if (it.kind != RSDialogItemKind::Radio || it.radioGroup != group) continue;
+        groupExists = true;
+        if (it.value != 0.0) return it.id;
+    }
+    if (!groupExists)
+        Warning("DGGetCheckedRadio: dialog " + std::to_string(dialId) + " has no radio group " + std::to_string(group));
+    return 0;
 }
 
 // -------------------------------------------------------------------------------------------- Item state
@@ -214,10 +241,18 @@ bool DGIsItemEnabled(int16_t dialId, int16_t item) {
 void DGSetItemVisible(int16_t dialId, int16_t item, bool visible) {
     std::vector<int16_t> shown;
     ForItems(dialId, item, "DGSetItemVisible", [visible, &shown](Item& it) {
-        if (visible && !it.visible && it.kind == RSDialogItemKind::User) shown.push_back(it.id);
+        if (visible && !it.visible) shown.push_back(it.id);
         it.visible = visible;
     });
-    for (int16_t id : shown) RequestRedraw(dialId, id);
+    // What comes into view is drawn (a tab control: the page it shows).
+    for (int16_t id : shown) {
+        Item* it = FindItem(dialId, id, "DGSetItemVisible");
+        if (it == nullptr) continue;
+        if (it->kind == RSDialogItemKind::TabControl && it->selected >= 1)
+            RequestRedrawOfAll(it->pages[static_cast<size_t>(it->selected - 1)]);
+        else
+            RequestRedraw(dialId, id);
+    }
 }
 
 void DGShowItem(int16_t dialId, int16_t item) { DGSetItemVisible(dialId, item, true); }
@@ -229,8 +264,12 @@ bool DGIsItemVisible(int16_t dialId, int16_t item) {
 }
 
 void DGRedrawItem(int16_t dialId, int16_t item) {
+    if (item == DG_ALL_ITEMS) {
+        if (OpenDialog(dialId, "DGRedrawItem") != nullptr) RequestRedrawOfAll(dialId);
+        return;
+    }
     if (const Item* it = FindItem(dialId, item, "DGRedrawItem"))
-        if (it->kind == RSDialogItemKind::User) RequestRedraw(dialId, item);
+        if (it->kind == RSDialogItemKind::User || it->kind == RSDialogItemKind::List) RequestRedraw(dialId, item);
 }
 
 bool DGGetItemRect(int16_t dialId, int16_t item, DG::Rect* rect) {
@@ -250,259 +289,121 @@ int32_t DGGetItemHeight(int16_t dialId, int16_t item) {
     return it != nullptr ? it->rect.GetHeight() : 0;
 }
 
+void DGMoveItem(int16_t dialId, int16_t item, int32_t hDisp, int32_t vDisp) {
+    if (Item* it = FindItem(dialId, item, "DGMoveItem")) {
+        it->rect.left += hDisp;
+        it->rect.right += hDisp;
+        it->rect.top += vDisp;
+        it->rect.bottom += vDisp;
+    }
+}
+
+void DGGrowItem(int16_t dialId, int16_t item, int32_t hGrow, int32_t vGrow) {
+    if (Item* it = FindItem(dialId, item, "DGGrowItem")) {
+        it->rect.right = std::max(it->rect.left, it->rect.right + hGrow);
+        it->rect.bottom = std::max(it->rect.top, it->rect.bottom + vGrow);
+    }
+}
+
 void DGSetItemImage(int16_t dialId, int16_t item, const DG::Image& image) {
     if (Item* it = FindItem(dialId, item, "DGSetItemImage")) it->image = image.GetResourceId();
 }
 
-// -------------------------------------------------------------------------------------------------- Lists
+void DGSetItemFont(int16_t dialId, int16_t item, int32_t fontCode) {
+    if (Item* it = FindItem(dialId, item, "DGSetItemFont")) it->fontCode = fontCode;
+}
 
-bool DGListInsertItem(int16_t dialId, int16_t item, int32_t row) {
-    Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListInsertItem");
-    if (list == nullptr) return false;
-    const int32_t count = static_cast<int32_t>(list->rows.size());
-    if (row == DG_LIST_BOTTOM) row = count + 1;
-    if (row < 1 || row > count + 1) {
-        Warning("DGListInsertItem: row " + std::to_string(row) + " outside 1.." + std::to_string(count + 1));
-        return false;
+int32_t DGGetItemFont(int16_t dialId, int16_t item) {
+    const Item* it = FindItem(dialId, item, "DGGetItemFont");
+    return it != nullptr ? it->fontCode : 0;
+}
+
+void DGSetItemHelpIndex(int16_t dialId, int16_t item, int32_t helpIndex) {
+    if (Item* it = FindItem(dialId, item, "DGSetItemHelpIndex")) it->helpIndex = helpIndex;
+}
+
+int32_t DGGetItemHelpIndex(int16_t dialId, int16_t item) {
+    const Item* it = FindItem(dialId, item, "DGGetItemHelpIndex");
+    return it != nullptr ? it->helpIndex : 0;
+}
+
+// --------------------------------------------------------------------------------------------- Rich edits
+
+void DGRichEditSetText(int16_t dialId, int16_t item, const GS::UniString& text) {
+    if (Item* it = FindKind(dialId, item, RSDialogItemKind::RichEdit, "DGRichEditSetText")) it->text = text;
+}
+
+GS::UniString DGRichEditGetText(int16_t dialId, int16_t item) {
+    const Item* it = FindKind(dialId, item, RSDialogItemKind::RichEdit, "DGRichEditGetText");
+    return it != nullptr ? it->text : GS::UniString();
+}
+
+void DGRichEditSetFont(int16_t dialId, int16_t item, const TE::Font& font) {
+    if (Item* it = FindKind(dialId, item, RSDialogItemKind::RichEdit, "DGRichEditSetFont")) {
+        std::ostringstream s;
+        s << font.GetFamily().GetName().ToUtf8() << ' ' << font.GetSize();
+        if (font.GetStyle() != TE::Font::Plain) s << " style " << font.GetStyle();
+        it->font = s.str();
     }
-    list->rows.insert(list->rows.begin() + (row - 1), NewRow(*list));
-    if (list->selected >= row) ++list->selected;
+}
+
+// ------------------------------------------------------------------------------------------- Tab controls
+
+int16_t DGTabControlGetTabPageId(int16_t dialId, int16_t item, int16_t page) {
+    const Item* it = TabControl(dialId, item, "DGTabControlGetTabPageId");
+    if (it == nullptr) return 0;
+    if (page < 1 || static_cast<size_t>(page) > it->pages.size()) {
+        Warning("DGTabControlGetTabPageId: tab control " + std::to_string(item) + " of dialog " +
+                std::to_string(dialId) + " has no page " + std::to_string(page));
+        return 0;
+    }
+    return it->pages[static_cast<size_t>(page - 1)];
+}
+
+int16_t DGTabControlGetTabCount(int16_t dialId, int16_t item) {
+    const Item* it = TabControl(dialId, item, "DGTabControlGetTabCount");
+    return it != nullptr ? static_cast<int16_t>(it->pages.size()) : 0;
+}
+
+void DGTabControlSelectTabItem(int16_t dialId, int16_t item, int16_t page) {
+    Item* it = TabControl(dialId, item, "DGTabControlSelectTabItem");
+    if (it == nullptr) return;
+    if (page < 1 || static_cast<size_t>(page) > it->pages.size()) {
+        Warning("DGTabControlSelectTabItem: tab control " + std::to_string(item) + " has no page " +
+                std::to_string(page));
+        return;
+    }
+    if (it->selected == page) return;
+    it->selected = page;
+    RequestRedrawOfAll(it->pages[static_cast<size_t>(page - 1)]);
+}
+
+int16_t DGTabControlGetSelectedTabItem(int16_t dialId, int16_t item) {
+    const Item* it = TabControl(dialId, item, "DGTabControlGetSelectedTabItem");
+    return it != nullptr ? static_cast<int16_t>(it->selected) : 0;
+}
+
+// ------------------------------------------------------------------------------------------ User controls
+
+void UC257SetStyle(int16_t dialId, int16_t item, int32_t style) {
+    if (Item* it = FindKind(dialId, item, RSDialogItemKind::UserControl, "UC257SetStyle")) it->style = style;
+}
+
+int32_t UC257GetStyle(int16_t dialId, int16_t item) {
+    const Item* it = FindKind(dialId, item, RSDialogItemKind::UserControl, "UC257GetStyle");
+    return it != nullptr ? it->style : 0;
+}
+
+void UC257SetColor(int16_t dialId, int16_t item, int16_t colourIndex, const DGColorRec& colour) {
+    if (Item* it = FindKind(dialId, item, RSDialogItemKind::UserControl, "UC257SetColor"))
+        it->colours[colourIndex] = colour;
+}
+
+bool UC257GetColor(int16_t dialId, int16_t item, int16_t colourIndex, DGColorRec* colour) {
+    const Item* it = FindKind(dialId, item, RSDialogItemKind::UserControl, "UC257GetColor");
+    if (it == nullptr) return false;
+    const auto found = it->colours.find(colourIndex);
+    if (found == it->colours.end()) return false;
+    if (colour != nullptr) *colour = found->second;
     return true;
-}
-
-void DGListDeleteItem(int16_t dialId, int16_t item, int32_t row) {
-    Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListDeleteItem");
-    if (list == nullptr) return;
-    if (row == DG_ALL_ITEMS) {
-        list->rows.clear();
-        list->selected = 0;
-        return;
-    }
-    if (FindRow(*list, dialId, row, "DGListDeleteItem") == nullptr) return;
-    list->rows.erase(list->rows.begin() + (row - 1));
-    if (list->selected == row)
-        list->selected = 0;
-    else if (list->selected > row)
-        --list->selected;
-}
-
-int32_t DGListGetItemCount(int16_t dialId, int16_t item) {
-    const Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListGetItemCount");
-    return list != nullptr ? static_cast<int32_t>(list->rows.size()) : 0;
-}
-
-void DGListSetItemText(int16_t dialId, int16_t item, int32_t row, const GS::UniString& text) {
-    DGListSetTabItemText(dialId, item, row, 1, text);
-}
-
-GS::UniString DGListGetItemText(int16_t dialId, int16_t item, int32_t row) {
-    return DGListGetTabItemText(dialId, item, row, 1);
-}
-
-void DGListSetTabFieldCount(int16_t dialId, int16_t item, int16_t count) {
-    Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListSetTabFieldCount");
-    if (list == nullptr) return;
-    if (count < 0) {
-        Warning("DGListSetTabFieldCount: negative count " + std::to_string(count));
-        return;
-    }
-    list->tabFields.resize(static_cast<size_t>(count), {0, 0});
-    for (Row& row : list->rows) {
-        row.texts.resize(TabCount(*list));
-        row.icons.resize(TabCount(*list), 0);
-    }
-}
-
-int16_t DGListGetTabFieldCount(int16_t dialId, int16_t item) {
-    const Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListGetTabFieldCount");
-    return list != nullptr ? static_cast<int16_t>(list->tabFields.size()) : 0;
-}
-
-void DGListSetTabFieldData(int16_t dialId, int16_t item, int16_t tabIndex, int32_t begin, int32_t end) {
-    Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListSetTabFieldData");
-    if (list == nullptr) return;
-    if (tabIndex < 1 || static_cast<size_t>(tabIndex) > list->tabFields.size()) {
-        Warning("DGListSetTabFieldData: list " + std::to_string(item) + " of dialog " + std::to_string(dialId) +
-                " has no tab field " + std::to_string(tabIndex) + " (set the count first)");
-        return;
-    }
-    list->tabFields[static_cast<size_t>(tabIndex - 1)] = {begin, end};
-}
-
-bool DGListGetTabFieldData(int16_t dialId, int16_t item, int16_t tabIndex, int32_t* begin, int32_t* end) {
-    const Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListGetTabFieldData");
-    if (list == nullptr || tabIndex < 1 || static_cast<size_t>(tabIndex) > list->tabFields.size()) return false;
-    if (begin != nullptr) *begin = list->tabFields[static_cast<size_t>(tabIndex - 1)].first;
-    if (end != nullptr) *end = list->tabFields[static_cast<size_t>(tabIndex - 1)].second;
-    return true;
-}
-
-void DGListSetItemHeight(int16_t dialId, int16_t item, int32_t height) {
-    if (Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListSetItemHeight")) list->rowHeight = height;
-}
-
-int32_t DGListGetItemHeight(int16_t dialId, int16_t item) {
-    const Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListGetItemHeight");
-    return list != nullptr ? list->rowHeight : 0;
-}
-
-void DGListSetTabItemText(int16_t dialId, int16_t item, int32_t row, int16_t tabIndex, const GS::UniString& text) {
-    Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListSetTabItemText");
-    if (list == nullptr || !CheckTab(*list, dialId, tabIndex, "DGListSetTabItemText")) return;
-    if (Row* r = FindRow(*list, dialId, row, "DGListSetTabItemText"))
-        r->texts[static_cast<size_t>(tabIndex - 1)] = text;
-}
-
-GS::UniString DGListGetTabItemText(int16_t dialId, int16_t item, int32_t row, int16_t tabIndex) {
-    Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListGetTabItemText");
-    if (list == nullptr || !CheckTab(*list, dialId, tabIndex, "DGListGetTabItemText")) return GS::UniString();
-    const Row* r = FindRow(*list, dialId, row, "DGListGetTabItemText");
-    return r != nullptr ? r->texts[static_cast<size_t>(tabIndex - 1)] : GS::UniString();
-}
-
-void DGListSetTabItemIcon(int16_t dialId, int16_t item, int32_t row, int16_t tabIndex, const DG::Icon& icon) {
-    Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListSetTabItemIcon");
-    if (list == nullptr || !CheckTab(*list, dialId, tabIndex, "DGListSetTabItemIcon")) return;
-    if (Row* r = FindRow(*list, dialId, row, "DGListSetTabItemIcon"))
-        r->icons[static_cast<size_t>(tabIndex - 1)] = icon.GetResourceId();
-}
-
-DG::Icon DGListGetTabItemIcon(int16_t dialId, int16_t item, int32_t row, int16_t tabIndex) {
-    Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListGetTabItemIcon");
-    if (list == nullptr || !CheckTab(*list, dialId, tabIndex, "DGListGetTabItemIcon")) return DG::Icon();
-    const Row* r = FindRow(*list, dialId, row, "DGListGetTabItemIcon");
-    const Dialog* dialog = FindDialog(dialId);
-    if (r == nullptr || r->icons[static_cast<size_t>(tabIndex - 1)] == 0) return DG::Icon();
-    return DG::Icon(dialog->module, r->icons[static_cast<size_t>(tabIndex - 1)]);
-}
-
-void DGListSelectItem(int16_t dialId, int16_t item, int32_t row) {
-    Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListSelectItem");
-    if (list != nullptr && FindRow(*list, dialId, row, "DGListSelectItem") != nullptr) list->selected = row;
-}
-
-void DGListDeselectItem(int16_t dialId, int16_t item, int32_t row) {
-    Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListDeselectItem");
-    if (list != nullptr && (row == DG_ALL_ITEMS || list->selected == row)) list->selected = 0;
-}
-
-int32_t DGListGetSelected(int16_t dialId, int16_t item) {
-    const Item* list = FindKind(dialId, item, RSDialogItemKind::List, "DGListGetSelected");
-    return list != nullptr ? list->selected : 0;
-}
-
-// ------------------------------------------------------------------------------------------------ Pop-ups
-
-namespace {
-
-bool InsertPopUp(int16_t dialId, int16_t item, int32_t pos, bool separator, const char* operation) {
-    Item* popUp = FindKind(dialId, item, RSDialogItemKind::PopUp, operation);
-    if (popUp == nullptr) return false;
-    const int32_t count = static_cast<int32_t>(popUp->popUpTexts.size());
-    if (pos == DG_POPUP_BOTTOM) pos = count + 1;
-    if (pos < 1 || pos > count + 1) {
-        Warning(std::string(operation) + ": position " + std::to_string(pos) + " outside 1.." +
-                std::to_string(count + 1));
-        return false;
-    }
-    popUp->popUpTexts.insert(popUp->popUpTexts.begin() + (pos - 1), GS::UniString());
-    popUp->popUpSeparators.insert(popUp->popUpSeparators.begin() + (pos - 1), separator);
-    if (popUp->selected >= pos) ++popUp->selected;
-    return true;
-}
-
-bool CheckPopUpPos(const Item& popUp, int16_t dialId, int32_t pos, const char* operation) {
-    if (pos < 1 || pos > static_cast<int32_t>(popUp.popUpTexts.size())) {
-        Warning(std::string(operation) + ": pop-up " + std::to_string(popUp.id) + " of dialog " +
-                std::to_string(dialId) + " has no item " + std::to_string(pos));
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-bool DGPopUpInsertItem(int16_t dialId, int16_t item, int32_t pos) {
-    return InsertPopUp(dialId, item, pos, false, "DGPopUpInsertItem");
-}
-
-bool DGPopUpInsertSeparator(int16_t dialId, int16_t item, int32_t pos) {
-    return InsertPopUp(dialId, item, pos, true, "DGPopUpInsertSeparator");
-}
-
-void DGPopUpDeleteItem(int16_t dialId, int16_t item, int32_t pos) {
-    Item* popUp = FindKind(dialId, item, RSDialogItemKind::PopUp, "DGPopUpDeleteItem");
-    if (popUp == nullptr) return;
-    if (pos == DG_ALL_ITEMS) {
-        popUp->popUpTexts.clear();
-        popUp->popUpSeparators.clear();
-        popUp->selected = 0;
-        return;
-    }
-    if (!CheckPopUpPos(*popUp, dialId, pos, "DGPopUpDeleteItem")) return;
-    popUp->popUpTexts.erase(popUp->popUpTexts.begin() + (pos - 1));
-    popUp->popUpSeparators.erase(popUp->popUpSeparators.begin() + (pos - 1));
-    if (popUp->selected == pos)
-        popUp->selected = 0;
-    else if (popUp->selected > pos)
-        --popUp->selected;
-}
-
-int32_t DGPopUpGetItemCount(int16_t dialId, int16_t item) {
-    const Item* popUp = FindKind(dialId, item, RSDialogItemKind::PopUp, "DGPopUpGetItemCount");
-    return popUp != nullptr ? static_cast<int32_t>(popUp->popUpTexts.size()) : 0;
-}
-
-void DGPopUpSetItemText(int16_t dialId, int16_t item, int32_t pos, const GS::UniString& text) {
-    Item* popUp = FindKind(dialId, item, RSDialogItemKind::PopUp, "DGPopUpSetItemText");
-    if (popUp != nullptr && CheckPopUpPos(*popUp, dialId, pos, "DGPopUpSetItemText"))
-        popUp->popUpTexts[static_cast<size_t>(pos - 1)] = text;
-}
-
-GS::UniString DGPopUpGetItemText(int16_t dialId, int16_t item, int32_t pos) {
-    const Item* popUp = FindKind(dialId, item, RSDialogItemKind::PopUp, "DGPopUpGetItemText");
-    if (popUp == nullptr || !CheckPopUpPos(*popUp, dialId, pos, "DGPopUpGetItemText")) return GS::UniString();
-    return popUp->popUpTexts[static_cast<size_t>(pos - 1)];
-}
-
-void DGPopUpSelectItem(int16_t dialId, int16_t item, int32_t pos) {
-    Item* popUp = FindKind(dialId, item, RSDialogItemKind::PopUp, "DGPopUpSelectItem");
-    if (popUp == nullptr || !CheckPopUpPos(*popUp, dialId, pos, "DGPopUpSelectItem")) return;
-    if (popUp->popUpSeparators[static_cast<size_t>(pos - 1)]) {
-        Warning("DGPopUpSelectItem: item " + std::to_string(pos) + " of pop-up " + std::to_string(item) +
-                " is a separator");
-        return;
-    }
-    popUp->selected = pos;
-}
-
-int32_t DGPopUpGetSelected(int16_t dialId, int16_t item) {
-    const Item* popUp = FindKind(dialId, item, RSDialogItemKind::PopUp, "DGPopUpGetSelected");
-    return popUp != nullptr ? popUp->selected : 0;
-}
-
-// ------------------------------------------------------------------------------------------------ Drawing
-
-void DGUserItemFillRect(int16_t dialId, int16_t item, const DG::Rect& rect, uint8_t red, uint8_t green, uint8_t blue) {
-    Record(dialId, item, "fill " + RectText(rect) + " " + ColourText(red, green, blue));
-}
-
-void DGUserItemFrameRect(int16_t dialId, int16_t item, const DG::Rect& rect, uint8_t red, uint8_t green, uint8_t blue,
-                         int32_t lineWidth) {
-    Record(dialId, item,
-           "frame " + RectText(rect) + " " + ColourText(red, green, blue) + " width " + std::to_string(lineWidth));
-}
-
-void DGUserItemDrawImage(int16_t dialId, int16_t item, const DG::Rect& rect, const DG::Image& image) {
-    Record(dialId, item,
-           "image " + (image.IsEmpty() ? std::string("none") : std::to_string(image.GetResourceId())) + " in " +
-               RectText(rect));
-}
-
-void DGUserItemDrawText(int16_t dialId, int16_t item, int32_t x, int32_t y, const GS::UniString& text) {
-    Record(dialId, item, "text " + std::to_string(x) + " " + std::to_string(y) + " " + Quote(text));
-}
-
-void DGUserItemRecordDrawing(int16_t dialId, int16_t item, const char* operation) {
-    Record(dialId, item, operation != nullptr ? operation : "");
 }

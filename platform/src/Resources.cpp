@@ -4,6 +4,8 @@
 #include "ResourceDriver.hpp"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <dirent.h>
 #include <fstream>
@@ -214,16 +216,29 @@ void ParseStringTable(const std::string& path, const std::vector<Line>& lines, R
     }
 }
 
+const std::pair<const char*, RSDialogItemKind> kDialogItemKinds[] = {{"button", RSDialogItemKind::Button},
+                                                                     {"static", RSDialogItemKind::Static},
+                                                                     {"edit", RSDialogItemKind::Edit},
+                                                                     {"intedit", RSDialogItemKind::IntEdit},
+                                                                     {"realedit", RSDialogItemKind::RealEdit},
+                                                                     {"list", RSDialogItemKind::List},
+                                                                     {"popup", RSDialogItemKind::PopUp},
+                                                                     {"check", RSDialogItemKind::Check},
+                                                                     {"radio", RSDialogItemKind::Radio},
+                                                                     {"user", RSDialogItemKind::User},
+                                                                     {"icon", RSDialogItemKind::Icon},
+                                                                     {"picture", RSDialogItemKind::Picture},
+                                                                     {"separator", RSDialogItemKind::Separator},
+                                                                     {"lengthedit", RSDialogItemKind::LengthEdit},
+                                                                     {"angleedit", RSDialogItemKind::AngleEdit},
+                                                                     {"slider", RSDialogItemKind::Slider},
+                                                                     {"usercontrol", RSDialogItemKind::UserControl},
+                                                                     {"tab", RSDialogItemKind::TabControl},
+                                                                     {"groupbox", RSDialogItemKind::GroupBox},
+                                                                     {"richedit", RSDialogItemKind::RichEdit}};
+
 bool KindFromName(const std::string& name, RSDialogItemKind* kind) {
-    static const std::pair<const char*, RSDialogItemKind> kinds[] = {
-        {"button", RSDialogItemKind::Button},      {"static", RSDialogItemKind::Static},
-        {"edit", RSDialogItemKind::Edit},          {"intedit", RSDialogItemKind::IntEdit},
-        {"realedit", RSDialogItemKind::RealEdit},  {"list", RSDialogItemKind::List},
-        {"popup", RSDialogItemKind::PopUp},        {"check", RSDialogItemKind::Check},
-        {"radio", RSDialogItemKind::Radio},        {"user", RSDialogItemKind::User},
-        {"icon", RSDialogItemKind::Icon},          {"picture", RSDialogItemKind::Picture},
-        {"separator", RSDialogItemKind::Separator}};
-    for (const auto& k : kinds)
+    for (const auto& k : kDialogItemKinds)
         if (name == k.first) {
             *kind = k.second;
             return true;
@@ -232,10 +247,111 @@ bool KindFromName(const std::string& name, RSDialogItemKind* kind) {
 }
 
 constexpr int32_t MaxDialogExtent = 10000;
+constexpr int32_t MaxTextLimit = 65535;
+constexpr int32_t MaxTabPages = 99;
+
+// Strict real number: optional sign, digits with an optional fraction, an optional exponent; finite.
+bool ParseReal(const std::string& text, double* value) {
+    size_t i = 0;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    size_t digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+        size_t exponent = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++exponent;
+        if (exponent == 0) return false;
+    }
+    if (i != text.size()) return false;
+    const double v = std::strtod(text.c_str(), nullptr);
+    if (!std::isfinite(v)) return false;
+    *value = v;
+    return true;
+}
+
+// An attribute line (range, limit, group) waits for the end of its layout or page, since items may follow it.
+struct PendingAttribute {
+    int line = 0;
+    std::string keyword;
+    int16_t item = 0;
+    double first = 0.0;
+    double second = 0.0;
+};
+
+// A layout or a tab page being read.
+struct Scope {
+    GS::Array<RSDialogItem>* items = nullptr;
+    std::vector<PendingAttribute> attributes;
+};
+
+RSDialogItem* ItemOf(GS::Array<RSDialogItem>& items, int16_t id) {
+    for (RSDialogItem& item : items)
+        if (item.id == id) return &item;
+    return nullptr;
+}
+
+// Applies the attribute lines of a scope, then puts the radios that name no group into the group of their run
+// of consecutive radio items (the first run is group 1).
+void CloseScope(const std::string& path, Scope& scope) {
+    for (const PendingAttribute& a : scope.attributes) {
+        RSDialogItem* item = ItemOf(*scope.items, a.item);
+        const std::string itemName = "item " + std::to_string(a.item);
+        if (item == nullptr) {
+            Report(path, a.line, "\"" + a.keyword + "\": no " + itemName + " here; skipped");
+            continue;
+        }
+        const std::string kindName = RSDialogItemKindName(item->kind);
+        if (a.keyword == "range") {
+            if (!RSDialogItemTakesRange(item->kind)) {
+                Report(path, a.line, "\"range\": " + itemName + " is a " + kindName + " and takes none; skipped");
+                continue;
+            }
+            const bool whole = item->kind == RSDialogItemKind::IntEdit || item->kind == RSDialogItemKind::Slider;
+            if (whole && (a.first != std::trunc(a.first) || a.second != std::trunc(a.second))) {
+                Report(path, a.line, "\"range\": " + itemName + " takes whole numbers; skipped");
+                continue;
+            }
+            item->hasRange = true;
+            item->minValue = a.first;
+            item->maxValue = a.second;
+        } else if (a.keyword == "limit") {
+            if (!RSDialogItemTakesLimit(item->kind)) {
+                Report(path, a.line, "\"limit\": " + itemName + " is a " + kindName + " and takes none; skipped");
+                continue;
+            }
+            item->textLimit = static_cast<int32_t>(a.first);
+        } else {
+            if (item->kind != RSDialogItemKind::Radio) {
+                Report(path, a.line, "\"group\": " + itemName + " is a " + kindName + ", not a radio; skipped");
+                continue;
+            }
+            item->radioGroup = static_cast<int16_t>(a.first);
+        }
+    }
+    int16_t run = 0;
+    bool inRun = false;
+    for (RSDialogItem& item : *scope.items) {
+        const bool radio = item.kind == RSDialogItemKind::Radio;
+        if (radio && !inRun) ++run;
+        inRun = radio;
+        if (radio && item.radioGroup == 0) item.radioGroup = run;
+    }
+    scope.attributes.clear();
+}
 
 void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resource* res) {
     RSDialogLayout& layout = res->dialog;
     bool haveSize = false;
+    Scope dialogScope{&layout.items, {}};
+    Scope pageScope;
+    bool inPage = false;
+    int pageLine = 0;
     for (const Line& line : lines) {
         std::vector<std::string> tokens;
         std::string text;
@@ -246,11 +362,15 @@ void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resour
         }
         if (tokens.empty()) continue;  // blanks only
         const std::string keyword = tokens[0];
-        const size_t wordCount = keyword == "title" ? 1 : keyword == "item" ? 7 : std::string::npos;
+        const size_t wordCount = keyword == "title" ? 1
+            : keyword == "item"                     ? 7
+            : keyword == "page"                     ? 3
+                                                    : std::string::npos;
         if (!SplitDialogLine(line.text, wordCount, &tokens, &text, &problem)) {
             Report(path, line.number, problem + "; skipped");
             continue;
         }
+        Scope& scope = inPage ? pageScope : dialogScope;
         if (keyword == "size") {
             int32_t w = 0, h = 0;
             if (tokens.size() != 3 || !ParseInt(tokens[1], &w) || !ParseInt(tokens[2], &h) || w < 0 || h < 0 ||
@@ -291,6 +411,10 @@ void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resour
                 Report(path, line.number, "unknown item kind \"" + tokens[2] + "\"; skipped");
                 continue;
             }
+            if (inPage && item.kind == RSDialogItemKind::TabControl) {
+                Report(path, line.number, "a tab page cannot hold a tab control; skipped");
+                continue;
+            }
             bool geometryOk = true;
             for (int k = 0; k < 4; ++k)
                 geometryOk = geometryOk && geometry[k] >= -MaxDialogExtent && geometry[k] <= MaxDialogExtent;
@@ -307,17 +431,92 @@ void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resour
             item.y = geometry[1];
             item.width = geometry[2];
             item.height = geometry[3];
-            bool duplicate = false;
-            for (const RSDialogItem& other : layout.items) duplicate = duplicate || other.id == item.id;
-            if (duplicate) {
+            if (ItemOf(*scope.items, item.id) != nullptr) {
                 Report(path, line.number, "item " + tokens[1] + " given twice; skipped");
                 continue;
             }
-            layout.items.Push(item);
+            scope.items->Push(item);
+        } else if (keyword == "range" || keyword == "limit" || keyword == "group") {
+            PendingAttribute a;
+            a.line = line.number;
+            a.keyword = keyword;
+            int32_t id = 0;
+            const size_t wanted = keyword == "range" ? 4 : 3;
+            bool ok = tokens.size() == wanted && ParseInt(tokens[1], &id) && id >= 1 && id <= 32767;
+            if (ok && keyword == "range") {
+                ok = ParseReal(tokens[2], &a.first) && ParseReal(tokens[3], &a.second) && a.first <= a.second;
+            } else if (ok) {
+                int32_t n = 0;
+                const int32_t most = keyword == "limit" ? MaxTextLimit : 32767;
+                ok = ParseInt(tokens[2], &n) && n >= 1 && n <= most;
+                a.first = n;
+            }
+            if (!ok) {
+                const std::string form = keyword == "range" ? "an item and its lowest and highest value"
+                    : keyword == "limit" ? "an item and a character count in 1.." + std::to_string(MaxTextLimit)
+                                         : "an item and a group number in 1..32767";
+                Report(path, line.number, "\"" + keyword + "\" needs " + form + "; skipped");
+                continue;
+            }
+            a.item = static_cast<int16_t>(id);
+            scope.attributes.push_back(a);
+        } else if (keyword == "page") {
+            if (inPage) {
+                Report(path, line.number,
+                       "\"page\" inside the page begun on line " + std::to_string(pageLine) +
+                           " (an \"endpage\" is missing); that page ends here");
+                CloseScope(path, pageScope);
+                inPage = false;
+            }
+            int32_t tab = 0, number = 0;
+            if (tokens.size() < 3 || !ParseInt(tokens[1], &tab) || !ParseInt(tokens[2], &number) || tab < 1 ||
+                tab > 32767 || number < 1 || number > MaxTabPages) {
+                Report(path, line.number,
+                       "\"page\" needs a tab control item and a page number in 1.." + std::to_string(MaxTabPages) +
+                           "; the page is skipped");
+                continue;
+            }
+            const RSDialogItem* control = ItemOf(layout.items, static_cast<int16_t>(tab));
+            if (control == nullptr || control->kind != RSDialogItemKind::TabControl) {
+                Report(path, line.number,
+                       "\"page\": item " + tokens[1] + " is no tab control given above; the page is skipped");
+                continue;
+            }
+            int32_t before = 0;
+            for (const RSTabPage& p : layout.pages) before += p.tabItem == tab ? 1 : 0;
+            if (number != before + 1) {
+                Report(path, line.number,
+                       "\"page\": tab control " + tokens[1] + " has " + std::to_string(before) +
+                           " pages, so its next page is " + std::to_string(before + 1) + "; the page is skipped");
+                continue;
+            }
+            RSTabPage page;
+            page.tabItem = static_cast<int16_t>(tab);
+            page.page = static_cast<int16_t>(number);
+            if (!DecodeText(text, &page.title, &problem)) {
+                Report(path, line.number, problem + "; the title is left empty");
+                page.title = GS::UniString();
+            }
+            layout.pages.Push(page);
+            pageScope = Scope{&layout.pages.GetLast().items, {}};
+            inPage = true;
+            pageLine = line.number;
+        } else if (keyword == "endpage") {
+            if (!inPage) {
+                Report(path, line.number, "\"endpage\" without a page; skipped");
+                continue;
+            }
+            CloseScope(path, pageScope);
+            inPage = false;
         } else {
             Report(path, line.number, "unknown line \"" + keyword + "\"; skipped");
         }
     }
+    if (inPage) {
+        Report(path, pageLine, "the page begun here has no \"endpage\"; it ends with the file");
+        CloseScope(path, pageScope);
+    }
+    CloseScope(path, dialogScope);
     if (!haveSize) Report(path, 0, "no \"size\" line; the client size is 0 x 0");
 }
 
@@ -380,22 +579,18 @@ void LoadTypeFolder(const std::string& typeFolder, GSResType type, Module* modul
 }  // namespace
 
 const char* RSDialogItemKindName(RSDialogItemKind kind) {
-    switch (kind) {
-        case RSDialogItemKind::Button: return "button";
-        case RSDialogItemKind::Static: return "static";
-        case RSDialogItemKind::Edit: return "edit";
-        case RSDialogItemKind::IntEdit: return "intedit";
-        case RSDialogItemKind::RealEdit: return "realedit";
-        case RSDialogItemKind::List: return "list";
-        case RSDialogItemKind::PopUp: return "popup";
-        case RSDialogItemKind::Check: return "check";
-        case RSDialogItemKind::Radio: return "radio";
-        case RSDialogItemKind::User: return "user";
-        case RSDialogItemKind::Icon: return "icon";
-        case RSDialogItemKind::Picture: return "picture";
-        case RSDialogItemKind::Separator: return "separator";
-    }
+    for (const auto& k : kDialogItemKinds)
+        if (k.second == kind) return k.first;
     return "unknown";
+}
+
+bool RSDialogItemTakesRange(RSDialogItemKind kind) {
+    return kind == RSDialogItemKind::IntEdit || kind == RSDialogItemKind::RealEdit ||
+        kind == RSDialogItemKind::LengthEdit || kind == RSDialogItemKind::AngleEdit || kind == RSDialogItemKind::Slider;
+}
+
+bool RSDialogItemTakesLimit(RSDialogItemKind kind) {
+    return kind == RSDialogItemKind::Edit || kind == RSDialogItemKind::RichEdit;
 }
 
 bool RSGetIndStringOfType(GSResType type, GS::UniString* out, int32_t resId, int32_t index, GSResModule module) {

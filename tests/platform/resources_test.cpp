@@ -173,7 +173,7 @@ TEST_F(BadResources, BadDialogLinesAreReportedAndSkipped) {
     Add("DLOG/300.txt",
         "title Broken \\x title\n"
         "item 1 button 0 0 10\n"         // truncated
-        "item 2 slider 0 0 10 10\n"      // unknown kind
+        "item 2 knob 0 0 10 10\n"        // unknown kind
         "item 3 button 0 0 -5 10 Neg\n"  // negative size
         "item x button 0 0 10 10\n"      // id not a number
         "item 40000 button 0 0 10 10\n"  // id too large
@@ -197,6 +197,69 @@ TEST_F(BadResources, BadDialogLinesAreReportedAndSkipped) {
 // Dialog lines whose words are parted by random runs of white space. With blanks and tabs alone, the title and
 // every item keep their text exactly as written after the one blank that ends the last word; any other white
 // space among the words gets the line reported by number and skipped, never read with its text lost.
+TEST(Resources, DialogRangesLimitsRadioGroupsAndTabPages) {
+    RSDialogLayout layout;
+    ASSERT_TRUE(RSGetDialogLayout(32002, TestSupport::TestResources(), &layout));
+    const RSDialogItem& length = layout.items[6];
+    EXPECT_EQ(length.kind, RSDialogItemKind::LengthEdit);
+    EXPECT_TRUE(length.hasRange);
+    EXPECT_EQ(length.minValue, 0.001);
+    EXPECT_EQ(length.maxValue, 100.0);
+    EXPECT_FALSE(layout.items[7].hasRange);  // the angle edit has none
+    EXPECT_EQ(layout.items[3].textLimit, 5);
+    EXPECT_EQ(layout.items[10].radioGroup, 1);
+    EXPECT_EQ(layout.items[12].radioGroup, 2);
+    ASSERT_EQ(layout.pages.GetSize(), 2u);
+    EXPECT_EQ(layout.pages[1].tabItem, 23);
+    EXPECT_EQ(layout.pages[1].page, 2);
+    EXPECT_EQ(layout.pages[1].title.ToUtf8(), "Second");
+    ASSERT_EQ(layout.pages[0].items.GetSize(), 3u);
+    EXPECT_EQ(layout.pages[0].items[1].maxValue, 1.0);  // page items are numbered and limited on their own
+    EXPECT_EQ(layout.pages[0].items[0].textLimit, 20);
+}
+
+TEST_F(BadResources, BadAttributeAndPageLinesAreReportedAndSkipped) {
+    Add("DLOG/301.txt",
+        "size 100 100\n"
+        "item 1 button 0 0 10 10 OK\n"
+        "item 2 intedit 0 0 10 10\n"
+        "item 3 radio 0 0 10 10\n"
+        "item 4 radio 0 0 10 10\n"
+        "item 5 tab 0 0 50 50\n"
+        "item 6 radio 0 0 10 10\n"
+        "range 1 0 1\n"    // 8: a button takes none
+        "range 2 5 1\n"    // 9: lowest above highest
+        "range 2 0.5 9\n"  // 10: an integer edit takes whole numbers
+        "limit 2 0\n"      // 11: no character count
+        "group 1 3\n"      // 12: no radio
+        "range 9 0 1\n"    // 13: no such item
+        "page 1 1 A\n"     // 14: no tab control
+        "page 5 2 B\n"     // 15: page 1 comes first
+        "endpage\n"        // 16: no page
+        "page 5 1 C\n"
+        "item 1 tab 0 0 10 10\n"  // 18: no tab control on a page
+        "item 1 check 0 0 10 10\n"
+        "range 1 0 1\n"  // 20: a check box takes none
+        "page 5 2 D\n"   // 21: page 1 lacks its endpage
+        "item 2 edit 0 0 10 10\n"
+        "limit 2 7\n");  // page 2 never ends
+    const GSResModule module = Open();
+    RSDialogLayout layout;
+    ASSERT_TRUE(RSGetDialogLayout(301, module, &layout));
+    for (int line : {8, 9, 10, 11, 12, 13, 14, 15, 16, 18, 20})
+        EXPECT_TRUE(Reported("301.txt:" + std::to_string(line) + ":", "skipped")) << line;
+    EXPECT_TRUE(Reported("301.txt:21:", "\"endpage\" is missing"));
+    EXPECT_TRUE(Reported("301.txt:21:", "has no \"endpage\""));
+    EXPECT_FALSE(layout.items[1].hasRange);
+    // The two runs of radio buttons are two groups; the pages keep what was good in them.
+    EXPECT_EQ(layout.items[2].radioGroup, 1);
+    EXPECT_EQ(layout.items[3].radioGroup, 1);
+    EXPECT_EQ(layout.items[5].radioGroup, 2);
+    ASSERT_EQ(layout.pages.GetSize(), 2u);
+    EXPECT_EQ(layout.pages[0].items.GetSize(), 1u);
+    EXPECT_EQ(layout.pages[1].items[0].textLimit, 7);
+}
+
 TEST_F(BadResources, DialogWordsArePartedByBlanksAloneAndTextsFollowOneBlank) {
     std::mt19937 random(20240601);
     auto pick = [&](const std::string& from) { return from[random() % from.size()]; };

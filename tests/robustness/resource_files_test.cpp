@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -42,7 +43,8 @@ Seeds LoadSeeds() {
     Seeds s;
     s.strings = {ReadFile(data + "/STRS/32000.txt"), ReadFile(data + "/MENU/32000.txt"),
                  "1=a\\\\b\\tc\r\n9999=last\n2=\xC3\xA6\xF0\x9F\x98\x80\n"};
-    s.dialogs = {ReadFile(data + "/DLOG/32000.txt"), ReadFile(data + "/DLOG/32001.txt")};
+    s.dialogs = {ReadFile(data + "/DLOG/32000.txt"), ReadFile(data + "/DLOG/32001.txt"),
+                 ReadFile(data + "/DLOG/32002.txt")};
     s.descriptions = {ReadFile(data + "/ICON/32100.txt"), ReadFile(data + "/PICT/32200.txt"), "a\\tb\\n\xC3\xA6"};
     return s;
 }
@@ -73,6 +75,17 @@ const std::vector<std::string> kTokens = {
     " 32768 ",
     " 10001 ",
     " -10001 ",
+    "range ",
+    "limit ",
+    "group ",
+    "page ",
+    "endpage",
+    " tab ",
+    " radio ",
+    "1e308",
+    "1e309",
+    "nan",
+    "0.5",
     std::string(1, '\0'),
     "\xEF\xBB\xBF",
     "\xC3",
@@ -107,26 +120,63 @@ std::string StringTableFile(GSResType type, GSResModule module) {
     return file;
 }
 
+std::string Real(double v) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.17g", v);
+    return buffer;
+}
+
+// Item lines, then their attribute lines.
+std::string ItemLines(const GS::Array<RSDialogItem>& items) {
+    std::string lines;
+    for (const RSDialogItem& item : items)
+        lines += "item " + std::to_string(item.id) + " " + RSDialogItemKindName(item.kind) + " " +
+            std::to_string(item.x) + " " + std::to_string(item.y) + " " + std::to_string(item.width) + " " +
+            std::to_string(item.height) + " " + Escaped(item.text) + "\r\n";
+    for (const RSDialogItem& item : items) {
+        const std::string id = std::to_string(item.id);
+        if (item.hasRange) lines += "range " + id + " " + Real(item.minValue) + " " + Real(item.maxValue) + "\r\n";
+        if (item.textLimit != 0) lines += "limit " + id + " " + std::to_string(item.textLimit) + "\r\n";
+        if (item.radioGroup != 0) lines += "group " + id + " " + std::to_string(item.radioGroup) + "\r\n";
+    }
+    return lines;
+}
+
 std::string DialogFile(const RSDialogLayout& d) {
     std::string file = "size " + std::to_string(d.clientWidth) + " " + std::to_string(d.clientHeight) + "\r\n";
     file += "title " + Escaped(d.title) + "\r\n";
-    for (const RSDialogItem& item : d.items)
-        file += "item " + std::to_string(item.id) + " " + RSDialogItemKindName(item.kind) + " " +
-            std::to_string(item.x) + " " + std::to_string(item.y) + " " + std::to_string(item.width) + " " +
-            std::to_string(item.height) + " " + Escaped(item.text) + "\r\n";
+    file += ItemLines(d.items);
+    for (const RSTabPage& page : d.pages)
+        file += "page " + std::to_string(page.tabItem) + " " + std::to_string(page.page) + " " + Escaped(page.title) +
+            "\r\n" + ItemLines(page.items) + "endpage\r\n";
     return file;
+}
+
+std::string ItemDifferences(const GS::Array<RSDialogItem>& a, const GS::Array<RSDialogItem>& b) {
+    if (a.GetSize() != b.GetSize()) return "item count";
+    for (uint32_t i = 0; i < a.GetSize(); ++i) {
+        const RSDialogItem& p = a[i];
+        const RSDialogItem& q = b[i];
+        if (p.id != q.id || p.kind != q.kind || p.x != q.x || p.y != q.y || p.width != q.width ||
+            p.height != q.height || p.text != q.text || p.hasRange != q.hasRange || p.minValue != q.minValue ||
+            p.maxValue != q.maxValue || p.textLimit != q.textLimit || p.radioGroup != q.radioGroup)
+            return "item " + std::to_string(i);
+    }
+    return "";
 }
 
 std::string Differences(const RSDialogLayout& a, const RSDialogLayout& b) {
     if (a.clientWidth != b.clientWidth || a.clientHeight != b.clientHeight) return "size";
     if (a.title != b.title) return "title";
-    if (a.items.GetSize() != b.items.GetSize()) return "item count";
-    for (uint32_t i = 0; i < a.items.GetSize(); ++i) {
-        const RSDialogItem& p = a.items[i];
-        const RSDialogItem& q = b.items[i];
-        if (p.id != q.id || p.kind != q.kind || p.x != q.x || p.y != q.y || p.width != q.width ||
-            p.height != q.height || p.text != q.text)
-            return "item " + std::to_string(i);
+    const std::string items = ItemDifferences(a.items, b.items);
+    if (!items.empty()) return items;
+    if (a.pages.GetSize() != b.pages.GetSize()) return "page count";
+    for (uint32_t i = 0; i < a.pages.GetSize(); ++i) {
+        const RSTabPage& p = a.pages[i];
+        const RSTabPage& q = b.pages[i];
+        if (p.tabItem != q.tabItem || p.page != q.page || p.title != q.title) return "page " + std::to_string(i);
+        const std::string pageItems = ItemDifferences(p.items, q.items);
+        if (!pageItems.empty()) return "page " + std::to_string(i) + " " + pageItems;
     }
     return "";
 }

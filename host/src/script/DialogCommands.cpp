@@ -1,48 +1,119 @@
 // Script commands of the user's answers to dialogs, alerts and folder and file dialogs (queued before the module
-// shows them), with the checks of what was shown.
+// shows them), of the host's messages to the module's palettes, with the checks of what was shown.
 #include "script/ScriptCommands.hpp"
 
 #include "DGDriver.hpp"
+#include "StandinHost.hpp"
 #include "script/CommandSupport.hpp"
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
 
+namespace {
+DGDriver::DialogRef Ref(const ScriptArgs& a) {
+    int16_t dialog = 0, tab = 0, page = 0;
+    ParseScriptDialogRef(a.Text("dialog"), &dialog, &tab, &page);
+    return tab != 0 ? DGDriver::DialogRef::Page(dialog, tab, page) : DGDriver::DialogRef(dialog);
+}
+
+int16_t Item(const ScriptArgs& a) { return int16_t(a.Int("item")); }
+}  // namespace
+
 void AddDialogCommands(ScriptLanguage& L) {
     L.Add(
-        "dialog <dialog:int> set <item:int> <value:text>", false,
+        "dialog <dialog:dialog> set <item:int> <value:text>", false,
         [](ScriptContext&, const ScriptArgs& a, std::string*) {
-            DGDriver::QueueSetText(int16_t(a.Int("dialog")), int16_t(a.Int("item")), a.Text("value"));
+            DGDriver::QueueSetText(Ref(a), Item(a), a.Text("value"));
             return true;
         },
-        "queue: set an item's text or value");
+        "queue: set an item's text or value (a user control: the attribute picked); <dialog> may be dialog/tab/page");
     L.Add(
-        "dialog <dialog:int> pick <item:int> <row:int>", false,
+        "dialog <dialog:dialog> pick <item:int> <row:int>", false,
         [](ScriptContext&, const ScriptArgs& a, std::string*) {
-            DGDriver::QueuePickListRow(int16_t(a.Int("dialog")), int16_t(a.Int("item")), a.Int("row"));
+            DGDriver::QueuePickListRow(Ref(a), Item(a), a.Int("row"));
             return true;
         },
         "queue: pick row <row> (from 1) of a list");
     L.Add(
-        "dialog <dialog:int> popup <item:int> <pos:int>", false,
+        "dialog <dialog:dialog> popup <item:int> <pos:int>", false,
         [](ScriptContext&, const ScriptArgs& a, std::string*) {
-            DGDriver::QueuePickPopUpItem(int16_t(a.Int("dialog")), int16_t(a.Int("item")), a.Int("pos"));
+            DGDriver::QueuePickPopUpItem(Ref(a), Item(a), a.Int("pos"));
             return true;
         },
         "queue: pick item <pos> (from 1) of a pop-up");
     L.Add(
-        "dialog <dialog:int> click <item:int>", false,
+        "dialog <dialog:dialog> click <item:int>", false,
         [](ScriptContext&, const ScriptArgs& a, std::string*) {
-            DGDriver::QueueClick(int16_t(a.Int("dialog")), int16_t(a.Int("item")));
+            DGDriver::QueueClick(Ref(a), Item(a));
             return true;
         },
-        "queue: click an item");
+        "queue: click an item (a check box turns, a radio button checks; the module hears the click)");
+    L.Add(
+        "dialog <dialog:dialog> click <item:int> row <row:int> [<x:int>]", false,
+        [](ScriptContext&, const ScriptArgs& a, std::string*) {
+            DGDriver::QueueClickListRow(Ref(a), Item(a), a.Int("row"), a.Has("x") ? a.Int("x") : 0);
+            return true;
+        },
+        "queue: click row <row> of a list at x <x> (0 when left out) in the list's coordinates");
+    L.Add(
+        "dialog <dialog:dialog> click <item:int> at <x:int> <y:int> [<modifiers:int>]", false,
+        [](ScriptContext&, const ScriptArgs& a, std::string*) {
+            DGDriver::ClickPoint point;
+            point.x = a.Int("x");
+            point.y = a.Int("y");
+            point.modifiers = int16_t(a.Has("modifiers") ? a.Int("modifiers") : 0);
+            DGDriver::QueueClickAt(Ref(a), Item(a), point);
+            return true;
+        },
+        "queue: click an item at x y of its own, holding modifier keys (1 shift, 2 command, 4 option)");
+    L.Add(
+        "dialog <dialog:int> tab <item:int> <page:int>", false,
+        [](ScriptContext&, const ScriptArgs& a, std::string*) {
+            DGDriver::QueueSwitchTab(int16_t(a.Int("dialog")), Item(a), int16_t(a.Int("page")));
+            return true;
+        },
+        "queue: show page <page> (from 1) of tab control <item>");
+    L.Add(
+        "dialog <dialog:int> resize <width:int> <height:int>", false,
+        [](ScriptContext&, const ScriptArgs& a, std::string*) {
+            DGDriver::QueueResize(int16_t(a.Int("dialog")), a.Int("width"), a.Int("height"));
+            return true;
+        },
+        "queue: the user drags the window to that client size");
     L.Add(
         "dialog <dialog:int> close", false,
         [](ScriptContext&, const ScriptArgs& a, std::string*) {
             DGDriver::QueueCloseWindow(int16_t(a.Int("dialog")));
             return true;
         },
-        "queue: the user closes a modeless window");
+        "queue: a modeless window is closed (it gets its close message)");
+    L.Add(
+        "dialog <dialog:int> closebox", false,
+        [](ScriptContext&, const ScriptArgs& a, std::string*) {
+            DGDriver::QueueCloseBox(int16_t(a.Int("dialog")));
+            return true;
+        },
+        "queue: the user clicks a modeless window's close box (item -1; it closes when the click answers so)");
+    L.Add(
+        "palette <ref:int> <message:close|hide|show|disable|enable>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const std::string word = a.Text("message");
+            const int32_t message = word == "close" ? APIPaletteMessage_Close
+                : word == "hide"                    ? APIPaletteMessage_Hide
+                : word == "show"                    ? APIPaletteMessage_Show
+                : word == "disable"                 ? APIPaletteMessage_Disable
+                                                    : APIPaletteMessage_Enable;
+            return r.Host().SendPaletteMessage(a.Int("ref"), message, m);
+        },
+        "the host tells a registered modeless window to close, hide, show, disable or enable itself");
+    L.Add(
+        "units <unit:m|dm|cm|mm|ft|in>", false,
+        [](ScriptContext&, const ScriptArgs& a, std::string*) {
+            int32_t unit = DG_UNIT_M;
+            DGDriver::LengthUnitFromName(a.Text("unit"), &unit);
+            DGDriver::SetLengthUnit(unit);
+            return true;
+        },
+        "the host's length unit (what length edits show and read)");
     L.Add(
         "alert <button:int>", false,
         [](ScriptContext&, const ScriptArgs& a, std::string*) {

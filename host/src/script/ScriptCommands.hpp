@@ -8,6 +8,7 @@ void AddModuleCommands(ScriptLanguage& language);       // load, release, restar
 void AddMenuCommands(ScriptLanguage& language);         // menu choices, notifications, registered menus
 void AddUserFolderCommands(ScriptLanguage& language);   // configuration entries and files of the user folder
 void AddDialogCommands(ScriptLanguage& language);       // answers to dialogs, alerts, folder and file dialogs
+void AddDialogCheckCommands(ScriptLanguage& language);  // what the dialogs show, the registered palettes
 void AddLibraryCommands(ScriptLanguage& language);      // the project's object libraries
 void AddProjectCommands(ScriptLanguage& language);      // placing, selection, layers, stories, windows, undo
 void AddProjectDumpCommands(ScriptLanguage& language);  // the project as JSON

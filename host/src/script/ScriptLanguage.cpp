@@ -100,6 +100,24 @@ bool ParseScriptInt(const std::string& text, int64_t* value) {
     return true;
 }
 
+bool ParseScriptDialogRef(const std::string& text, int16_t* dialog, int16_t* tabItem, int16_t* page) {
+    std::vector<int16_t> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t slash = text.find('/', start);
+        int64_t v = 0;
+        if (!ParseScriptInt(text.substr(start, slash - start), &v) || v < 1 || v > 32767) return false;
+        parts.push_back(int16_t(v));
+        if (slash == std::string::npos) break;
+        start = slash + 1;
+    }
+    if (parts.size() != 1 && parts.size() != 3) return false;
+    *dialog = parts[0];
+    *tabItem = parts.size() == 3 ? parts[1] : 0;
+    *page = parts.size() == 3 ? parts[2] : 0;
+    return true;
+}
+
 const std::string& ScriptArgs::Text(const std::string& name) const {
     static const std::string empty;
     const auto it = values_.find(name);
@@ -137,6 +155,8 @@ void ScriptLanguage::Add(const std::string& pattern, bool isCheck, ScriptHandler
                 slot.kind = Slot::Int;
             } else if (kind == "text") {
                 slot.kind = Slot::Text;
+            } else if (kind == "dialog") {
+                slot.kind = Slot::Dialog;
             } else {
                 slot.kind = Slot::Choice;
                 std::string choice;
@@ -178,6 +198,14 @@ bool MatchForm(const ScriptLanguage::Form& form, const std::vector<ScriptToken>&
                 return false;
             }
             args->Set(slot.text, tok.text, v);
+        } else if (slot.kind == Slot::Dialog) {
+            int16_t dialog = 0, tab = 0, page = 0;
+            if (tok.quoted || !ParseScriptDialogRef(tok.text, &dialog, &tab, &page)) {
+                *why = "'" + tok.text + "' is not a number or a tab page (<" + slot.text +
+                    ">: a dialog id, or dialog/tab control/page, each 1 to 32767)";
+                return false;
+            }
+            args->Set(slot.text, tok.text, dialog);
         } else if (slot.kind == Slot::Choice) {
             bool ok = false;
             for (const std::string& c : slot.choices) ok = ok || (!tok.quoted && c == tok.text);

@@ -3,8 +3,8 @@
 // \" \\ \n \r \t escapes; '#' starts a comment outside quotes.
 //
 // Every command is a pattern of literal words and typed slots, e.g. "dialog <dialog:int> click <item:int>":
-// kinds are int (decimal or 0x hexadecimal, -2147483648 to 0xFFFFFFFF), text (any word or quoted text) and a
-// choice of words (a|b|c). A slot in [brackets] at the end is optional. A whole script is checked before its
+// kinds are int (decimal or 0x hexadecimal, -2147483648 to 0xFFFFFFFF), text (any word or quoted text), dialog
+// (a dialog id, or dialog/tab control/page for a tab page: "32571/3/1") and a choice of words (a|b|c). A slot in [brackets] at the end is optional. A whole script is checked before its
 // first line runs: an unknown command or a bad argument is reported with its line number and nothing runs.
 //
 // To extend the language: ScriptLanguage::Add with a new pattern and its handler (script/ScriptCommands.hpp
@@ -25,6 +25,8 @@ bool TokenizeScriptLine(const std::string& line, std::vector<ScriptToken>* token
 
 // Strict number of a script: decimal or 0x hexadecimal, optional '-', -2147483648 to 0xFFFFFFFF.
 bool ParseScriptInt(const std::string& text, int64_t* value);
+// A dialog slot: "<dialog>" or "<dialog>/<tab control>/<page>", each 1 to 32767 (tab and page 0 when absent).
+bool ParseScriptDialogRef(const std::string& text, int16_t* dialog, int16_t* tabItem, int16_t* page);
 
 class ScriptArgs {
 public:
@@ -65,7 +67,7 @@ public:
     struct Slot {
         bool literal = true;
         std::string text;  // literal word, or the slot's name
-        enum Kind { Int, Text, Choice } kind = Text;
+        enum Kind { Int, Text, Choice, Dialog } kind = Text;
         std::vector<std::string> choices;
         bool optional = false;
     };

@@ -39,6 +39,8 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
         out_ << "[" << cmd.line << "] " << cmd.source << "\n";
         std::string message;
         const bool ok = form.handler(*this, cmd.args, &message);
+        // Between two commands the user reaches the open palettes: their queued actions are delivered.
+        host_.DeliverModelessActions();
         // What the user did reaches the module's element notifications once the command is done.
         host_.Events().Deliver();
         if (form.isCheck) ++checks;

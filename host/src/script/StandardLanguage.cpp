@@ -9,6 +9,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddMenuCommands(L);
         AddUserFolderCommands(L);
         AddDialogCommands(L);
+        AddDialogCheckCommands(L);
         AddLibraryCommands(L);
         AddProjectCommands(L);
         AddProjectDumpCommands(L);
