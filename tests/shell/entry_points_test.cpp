@@ -3,6 +3,7 @@
 #include "../host/InProcessHost.hpp"
 #include "DGDriver.hpp"
 #include "config/HostConfigFile.hpp"
+#include "dialogs/tools/PointInputPalette.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/MenuCommands.hpp"
 #include "shell/ShellState.hpp"
@@ -102,11 +103,13 @@ TEST_F(EntryPointsTest, InitializeSetsTheModuleState) {
         EXPECT_EQ(sub.enabled, 1);
         EXPECT_EQ(sub.activeItem, 0);
     }
+    EXPECT_EQ(PointInputPaletteGlobalState.dialogId, 0);
+    EXPECT_EQ(PointInputPaletteGlobalState.flags, 0);
+    EXPECT_EQ(PointInputPaletteGlobalState.lastValidLayer, 1);
     // The steps that later parts fill in, in their order.
-    const std::vector<std::string> expected = {"call: RebuildAttributeCache",       "call: CToolsPlt::ResetState",
-                                               "call: ResetPointInputPaletteState", "call: SOSITypeRowList::Clear",
-                                               "call: ImportDefaults::Init",        "call: PointTool::OnElementEvent",
-                                               "call: CToolsPlt::UpdateMenuTexts"};
+    const std::vector<std::string> expected = {"call: RebuildAttributeCache",     "call: CToolsPlt::ResetState",
+                                               "call: SOSITypeRowList::Clear",    "call: ImportDefaults::Init",
+                                               "call: PointTool::OnElementEvent", "call: CToolsPlt::UpdateMenuTexts"};
     EXPECT_EQ(host->ModuleReports(), expected);
 }
 
