@@ -94,6 +94,14 @@ struct API_InterfaceRecords<API_Selector("CPWD")> {
     using Par2 = void;
 };
 
+// 'INCA': cancel the pending interactive input (the point, line or polygon input answers cancelled).
+constexpr API_SelectorTag<API_Selector("INCA")> APIIo_CancelInputID{};
+template <>
+struct API_InterfaceRecords<API_Selector("INCA")> {
+    using Par1 = void;
+    using Par2 = void;
+};
+
 // --- Command codes of other add-ons (ACAPI_Command_Test) ---------------------------------------------------------
 // 'SUIT': the suite add-on answers when it is loaded.
 constexpr int32_t APICmd_SuiteID = int32_t(API_Selector("SUIT"));

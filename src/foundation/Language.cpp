@@ -112,8 +112,8 @@ int16_t ClickLanguageDialog(int16_t /*dialogId*/, int16_t item, LanguageDialogDa
 }
 
 using LanguageDialog = ModalDialog<LanguageDialogData>;
-const LanguageDialog::Handlers LanguageDialogHandlers = {nullptr, InitLanguageDialog, ClickLanguageDialog,
-                                                         ChangeLanguageDialog, nullptr};
+const LanguageDialog::Handlers LanguageDialogHandlers = {
+    nullptr, InitLanguageDialog, ClickLanguageDialog, ChangeLanguageDialog, nullptr, nullptr, nullptr};
 
 }  // namespace
 

@@ -6,3 +6,8 @@ int16_t RunModalDialogResource(int16_t resourceId, DGDialCallBack callback, DGUs
     const GSResModule module = ACAPI_GetOwnResModule();
     return DGModalDialog(module, resourceId, module, callback, userData);
 }
+
+int16_t DialogMode = 1;
+int32_t EditedEntityCount = 0;
+uint8_t HostLanguageNOR = 0;
+uint8_t HostLanguageAUT = 0;

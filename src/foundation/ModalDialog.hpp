@@ -22,6 +22,10 @@ struct ModalDialog {
         void (*change)(int16_t dialogId, int16_t item, Data& data);
         // The dialog closes with `item` (always accepted).
         void (*close)(int16_t dialogId, int16_t item, Data& data);
+        // The user picks in a host user control.
+        void (*track)(int16_t dialogId, int16_t item, Data& data);
+        // A user item is to be redrawn; `update` points to the dialog manager's DGUserUpdateData.
+        void (*update)(int16_t dialogId, int16_t item, Data& data, DGMessageData update);
     };
 
     static int16_t Run(int16_t resourceId, DGDialCallBack callback, Data& data) {
@@ -30,7 +34,8 @@ struct ModalDialog {
 
     // The body of the dialog's callback: messages of another dialog, or without data, answer 0.
     static int16_t Dispatch(int16_t resourceId, const Handlers& handlers, int16_t message, int16_t dialogId,
-                            int16_t item, DGUserData userData) {
+                            int16_t item, DGUserData userData, DGMessageData messageData = 0) {
+        if (message < DG_MSG_INIT || message > DG_MSG_UPDATE) return 0;
         if (dialogId != resourceId || userData == 0) return 0;
         Data& data = *reinterpret_cast<Data*>(userData);
         if (handlers.usable != nullptr && !handlers.usable(data)) return 0;
@@ -45,7 +50,22 @@ struct ModalDialog {
             case DG_MSG_CLOSE:
                 if (handlers.close != nullptr) handlers.close(dialogId, item, data);
                 return item;
+            case DG_MSG_TRACK:
+                if (handlers.track != nullptr) handlers.track(dialogId, item, data);
+                return 0;
+            case DG_MSG_UPDATE:
+                if (handlers.update != nullptr) handlers.update(dialogId, item, data, messageData);
+                return 0;
             default: return 0;
         }
     }
 };
+
+// What the owner of a settings dialog tells it before opening: 1 a tool's defaults, 2 the creation of an
+// element, 3 the editing of selected elements, and how many elements are edited together.
+extern int16_t DialogMode;
+extern int32_t EditedEntityCount;
+// The host's language variant: either set gives the second layouts the other language image. The shell sets them
+// at start-up.
+extern uint8_t HostLanguageNOR;
+extern uint8_t HostLanguageAUT;

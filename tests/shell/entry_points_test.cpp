@@ -3,6 +3,7 @@
 #include "InProcessHost.hpp"
 #include "DGDriver.hpp"
 #include "config/HostConfigFile.hpp"
+#include "dialogs/tools/PointInputPalette.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/MenuCommands.hpp"
 #include "shell/ShellState.hpp"
@@ -102,9 +103,12 @@ TEST_F(EntryPointsTest, InitializeSetsTheModuleState) {
         EXPECT_EQ(sub.enabled, 1);
         EXPECT_EQ(sub.activeItem, 0);
     }
+    EXPECT_EQ(PointInputPaletteGlobalState.dialogId, 0);
+    EXPECT_EQ(PointInputPaletteGlobalState.flags, 0);
+    EXPECT_EQ(PointInputPaletteGlobalState.lastValidLayer, 1);
     // The steps that later parts fill in, in their order.
-    const std::vector<std::string> expected = {"call: ResetPointInputPaletteState", "call: SOSITypeRowList::Clear",
-                                               "call: ImportDefaults::Init", "call: PointTool::OnElementEvent"};
+    const std::vector<std::string> expected = {"call: SOSITypeRowList::Clear", "call: ImportDefaults::Init",
+                                               "call: PointTool::OnElementEvent"};
     EXPECT_EQ(host->ModuleReports(), expected);
     // The menu's first item offers to show the palette, in every menu of the add-on.
     EXPECT_EQ(host->Session().menuItemTexts.at({int16_t(32501), int16_t(1)}), "Show Lodravix Palette");

@@ -66,6 +66,12 @@ GSErrCode AddToFilter(HostCalls& host, const API_SelectorCall* call) {
     return host.Input().AddToFilter(static_cast<API_NeigFilter*>(call->par1),
                                     *static_cast<const API_NeigID*>(call->par2));
 }
+GSErrCode CancelInput(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord("Interface", call, 0, 0)) return APIERR_BADPARS;
+    host.Input().CancelPending();
+    host.Log("  host: pending input cancelled ('INCA')");
+    return NoError;
+}
 }  // namespace
 
 void InstallInputCalls(HostFunctionSet& set) {
@@ -78,4 +84,5 @@ void InstallInputCalls(HostFunctionSet& set) {
     set.AddSelector(SelectorFamily::Interface, APIIo_DrawRubberLineID.code, DrawRubberLine);
     set.AddSelector(SelectorFamily::Interface, APIIo_InitNeigFilterID.code, InitFilter);
     set.AddSelector(SelectorFamily::Interface, APIIo_SetNeigFilterID.code, AddToFilter);
+    set.AddSelector(SelectorFamily::Interface, APIIo_CancelInputID.code, CancelInput);
 }

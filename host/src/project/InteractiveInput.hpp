@@ -35,6 +35,12 @@ public:
     void QueueClick(const QueuedClick& click) { queue_.push_back(click); }
     void QueuePoint(double x, double y, double z = 0.0);
     void QueueCancel();
+    // 'INCA': the next input ends cancelled, whatever clicks are queued after.
+    void CancelPending() {
+        QueuedClick cancel;
+        cancel.kind = QueuedClick::Cancel;
+        queue_.push_front(cancel);
+    }
     void QueueDone();
     size_t PendingClicks() const { return queue_.size(); }
     void ClearQueue() { queue_.clear(); }

@@ -67,8 +67,8 @@ void CloseDialog(int16_t dialogId, int16_t item, CurveSegmentationDialogData& da
 }
 
 using SegmentationDialog = ModalDialog<CurveSegmentationDialogData>;
-const SegmentationDialog::Handlers SegmentationDialogHandlers = {HasRecord, InitDialog, ClickDialog, ChangeDialog,
-                                                                 CloseDialog};
+const SegmentationDialog::Handlers SegmentationDialogHandlers = {HasRecord,   InitDialog, ClickDialog, ChangeDialog,
+                                                                 CloseDialog, nullptr,    nullptr};
 }  // namespace
 
 bool OpenCurveSegmentationDialog(CurveSegmentationDialogData& data, CurveSegmentationRecord* record) {

@@ -1,0 +1,88 @@
+#include "dialogs/settings/SettingsDialogFrame.hpp"
+
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+
+#include "APIDefs.hpp"
+#include "APISelectors.hpp"
+
+namespace {
+constexpr int32_t LabelCreation = 18;
+constexpr int32_t LabelEditing = 19;
+constexpr int32_t LabelEntities = 20;
+constexpr int32_t CommonCancel = 5;
+constexpr int32_t CommonOK = 64;
+constexpr int16_t ItemLanguageImage = 5;
+constexpr int32_t ImageLanguageVariant = 32524;
+constexpr int32_t ImageLanguage = 32501;
+
+GS::UniString Text(int32_t tableBase, int32_t index) {
+    QV_String text;
+    GetResString(text, tableBase + LanguageIndex, index);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+void BindUserControl(int16_t dialogId, int16_t item, uint32_t type) {
+    API_UserControlBinding binding = {type, dialogId, item};
+    ACAPI_Interface(APIIo_SetUserControlCallbackID, &binding);
+}
+}  // namespace
+
+QV_String SettingsModeHeader(int16_t mode, int32_t count) {
+    QV_String header;
+    if (mode == 1) return QV_String("Default");
+    if (mode == 2) return GetResString(header, ImportTableBase + LanguageIndex, LabelCreation);
+    QV_String part;
+    GetResString(header, ImportTableBase + LanguageIndex, LabelEditing);
+    part.FromLong(count);
+    header += part;
+    header += GetResString(part, ImportTableBase + LanguageIndex, LabelEntities);
+    return header;
+}
+
+void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout) {
+    if (layout.first) {
+        const QV_String header = SettingsModeHeader(DialogMode, EditedEntityCount);
+        DGSetItemText(dialogId, SettingsItemModeHeader, GS::UniString(header.GetBuffer(), header.GetLength()));
+    } else {
+        const bool variant = HostLanguageNOR != 0 || HostLanguageAUT != 0;
+        DGSetItemImage(dialogId, ItemLanguageImage,
+                       DG::Image(ACAPI_GetOwnResModule(), variant ? ImageLanguageVariant : ImageLanguage));
+    }
+    DGSetDialogTitle(dialogId, Text(TitleTableBase, layout.titleIndex));
+    DGSetItemText(dialogId, SettingsItemOK, Text(CommonTableBase, CommonOK));
+    DGSetItemText(dialogId, SettingsItemCancel, Text(CommonTableBase, CommonCancel));
+    for (size_t i = 0; i < layout.itemCount; ++i) {
+        const FieldItem& f = layout.items[i];
+        if (f.kind == FieldItemKind::UserControl) BindUserControl(dialogId, f.item, f.control);
+        if (f.kind == FieldItemKind::PenPair) BindUserControl(dialogId, f.pairItem, APIUserControl_Pen);
+    }
+}
+
+void FinishSettingsLayoutInit(int16_t dialogId, const SettingsLayout& layout, const DialogBlockHead& head) {
+    DGSetDialogClientSize(dialogId, layout.width, layout.height);
+    if (head.savedX != 0 || head.savedY != 0) DGSetDialogClientPosition(dialogId, head.savedX, head.savedY);
+    DGSetFocus(dialogId, DG_DIALOG_WINDOW);
+}
+
+void SaveDialogPosition(int16_t dialogId, DialogBlockHead& head) {
+    int32_t x = 0;
+    int32_t y = 0;
+    if (!DGGetDialogClientPosition(dialogId, &x, &y)) return;
+    head.savedX = uint16_t(x);
+    head.savedY = uint16_t(y);
+}
+
+void DrawSettingsPicture(int16_t dialogId, int16_t item) {
+    DGUserItemRecordDrawing(dialogId, item, "picture DlgImg.jpg");
+}
+
+void SyncPenPair(int16_t dialogId, const SettingsLayout& layout, int16_t item, bool fromControl) {
+    for (size_t i = 0; i < layout.itemCount; ++i) {
+        const FieldItem& f = layout.items[i];
+        if (f.kind != FieldItemKind::PenPair) continue;
+        if (!fromControl && item == f.item) DGSetItemValLong(dialogId, f.pairItem, DGGetItemValLong(dialogId, f.item));
+        if (fromControl && item == f.pairItem)
+            DGSetItemValLong(dialogId, f.item, DGGetItemValLong(dialogId, f.pairItem));
+    }
+}

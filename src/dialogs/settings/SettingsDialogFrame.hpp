@@ -1,0 +1,290 @@
+#pragma once
+// The frame every settings dialog shares: one callback per layout over a dialog block, the two layouts of one
+// dialog and the owner's loop between them, the mode header, the layer check on OK, the position carried across a
+// layout switch, the picture column of the second layout, pen pairs and user controls, and a store that writes
+// only the fields the user changed and flags them.
+//
+// A dialog describes each layout by a table of items bound to field ids of its record; the frame moves values
+// between the items and a working copy, and only the OK store touches the record.
+#include "dialogs/settings/FiveDigitCodeItem.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/QV_String.hpp"
+#include "foundation/ToolLayerCheck.hpp"
+
+#include "DG.hpp"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+// How an item shows a field.
+enum class FieldItemKind : uint8_t {
+    Long,         // integer edit
+    Check,        // check box, 0 or 1
+    Double,       // real edit, the value as stored
+    Angle,        // real edit in degrees over a field in radians
+    Text,         // text edit
+    PenPair,      // integer edit `item` with the pen control `pairItem` beside it
+    UserControl,  // host attribute chooser bound as `control` ('SUCC'); its value is the attribute index
+};
+
+struct FieldItem {
+    int16_t item;
+    int16_t field;
+    FieldItemKind kind;
+    int16_t pairItem;  // PenPair: the pen control
+    uint32_t control;  // UserControl: the control type
+};
+
+// One layout: its resource, size and special items. `layerItem` 0: no layer check on OK.
+struct SettingsLayout {
+    int16_t resourceId;
+    bool first;  // the compact layout with the mode header; the other has the picture column
+    int16_t titleIndex;
+    int32_t width;
+    int32_t height;
+    int16_t layoutButton;  // 0: this layout does not switch
+    int16_t layerItem;
+    const FieldItem* items;
+    size_t itemCount;
+};
+
+// The record's accessors by field id (an unknown id reads 0 and is ignored on write).
+template <typename Record>
+struct SettingsRecordAccess {
+    int32_t (*getLong)(const Record&, int16_t id);
+    void (*setLong)(Record&, int16_t id, int32_t value);
+    double (*getDouble)(const Record&, int16_t id);
+    void (*setDouble)(Record&, int16_t id, double value);
+    QV_String (*getText)(const Record&, int16_t id);
+    void (*setText)(Record&, int16_t id, const QV_String& value);
+};
+
+constexpr size_t SettingsChangedFlagCount = 64;
+
+// The head every dialog block begins with.
+struct DialogBlockHead {
+    uint16_t dialogId = 0;  // while open
+    uint16_t savedX = 0;    // client position carried across a layout switch; 0, 0: none
+    uint16_t savedY = 0;
+    uint8_t layoutSwitch = 0;  // the dialog closed because the user asked for the other layout
+};
+
+template <typename Record>
+struct SettingsDialogBlock {
+    DialogBlockHead head;
+    Record* record = nullptr;
+    uint8_t changed[SettingsChangedFlagCount] = {};
+    Record work;  // what the items show; the record only at OK
+    const SettingsLayout* layout = nullptr;
+    const SettingsRecordAccess<Record>* access = nullptr;
+    // The dialog's own OK check: false keeps the dialog open (it has told the user why).
+    bool (*check)(int16_t dialogId, SettingsDialogBlock& block) = nullptr;
+};
+
+// --- Shared steps (SettingsDialogFrame.cpp) ---------------------------------------------------------------------
+// "Default", "Creation" or "Editing <n> entities" from the dialog mode and the edited-entity count.
+QV_String SettingsModeHeader(int16_t mode, int32_t count);
+// INIT before the values: mode header or language image, title, OK and Cancel, user-control bindings.
+void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout);
+// INIT after the values: client size, the saved position (unless 0, 0), focus off every item.
+void FinishSettingsLayoutInit(int16_t dialogId, const SettingsLayout& layout, const DialogBlockHead& head);
+void SaveDialogPosition(int16_t dialogId, DialogBlockHead& head);
+// The second layout's picture into user item 3.
+void DrawSettingsPicture(int16_t dialogId, int16_t item);
+// Pen pairs: CHANGE of the edit copies into the control, TRACK of the control into the edit.
+void SyncPenPair(int16_t dialogId, const SettingsLayout& layout, int16_t item, bool fromControl);
+
+constexpr int16_t SettingsItemOK = 1;
+constexpr int16_t SettingsItemCancel = 2;
+constexpr int16_t SettingsItemModeHeader = 3;
+constexpr int16_t SettingsItemPicture = 3;
+
+template <typename Record>
+struct SettingsDialog {
+    using Block = SettingsDialogBlock<Record>;
+
+    static void ShowValues(int16_t dialogId, const Block& block) {
+        const SettingsRecordAccess<Record>& a = *block.access;
+        for (size_t i = 0; i < block.layout->itemCount; ++i) {
+            const FieldItem& f = block.layout->items[i];
+            switch (f.kind) {
+                case FieldItemKind::Check:
+                    DGSetCheckBoxState(dialogId, f.item, a.getLong(block.work, f.field) != 0);
+                    break;
+                case FieldItemKind::Double:
+                    DGSetItemValDouble(dialogId, f.item, a.getDouble(block.work, f.field));
+                    break;
+                case FieldItemKind::Angle:
+                    DGSetItemValDouble(dialogId, f.item, a.getDouble(block.work, f.field) * 57.29577951308232);
+                    break;
+                case FieldItemKind::Text: {
+                    const QV_String text = a.getText(block.work, f.field);
+                    DGSetItemText(dialogId, f.item, GS::UniString(text.GetBuffer(), text.GetLength()));
+                    break;
+                }
+                case FieldItemKind::PenPair:
+                    DGSetItemValLong(dialogId, f.pairItem, a.getLong(block.work, f.field));
+                    [[fallthrough]];  // the edit shows the same pen
+                case FieldItemKind::Long:
+                case FieldItemKind::UserControl:
+                    DGSetItemValLong(dialogId, f.item, a.getLong(block.work, f.field));
+                    break;
+            }
+        }
+    }
+
+    // Every item into the working copy, as the store and the layout button read them.
+    static void ReadValues(int16_t dialogId, Block& block) {
+        const SettingsRecordAccess<Record>& a = *block.access;
+        for (size_t i = 0; i < block.layout->itemCount; ++i) {
+            const FieldItem& f = block.layout->items[i];
+            switch (f.kind) {
+                case FieldItemKind::Check:
+                    a.setLong(block.work, f.field, DGGetCheckBoxState(dialogId, f.item) ? 1 : 0);
+                    break;
+                case FieldItemKind::Double:
+                    a.setDouble(block.work, f.field, DGGetItemValDouble(dialogId, f.item));
+                    break;
+                case FieldItemKind::Angle:
+                    a.setDouble(block.work, f.field, DGGetItemValDouble(dialogId, f.item) * 0.017453292519943295);
+                    break;
+                case FieldItemKind::Text: {
+                    const GS::UniString text = DGGetItemText(dialogId, f.item);
+                    QV_String value;
+                    value.AppendWide(text.ToUStr(), text.GetLength());
+                    a.setText(block.work, f.field, value);
+                    break;
+                }
+                case FieldItemKind::Long:
+                case FieldItemKind::PenPair:
+                case FieldItemKind::UserControl:
+                    a.setLong(block.work, f.field, DGGetItemValLong(dialogId, f.item));
+                    break;
+            }
+        }
+    }
+
+    static void Flag(Block& block, int16_t field) {
+        if (field >= 0 && size_t(field) < SettingsChangedFlagCount) block.changed[field] = 1;
+    }
+
+    // Every field the working copy holds is compared with the record, not only those this layout shows: a field
+    // edited in the other layout before a switch is written and flagged too.
+    static void Store(Block& block) {
+        const SettingsRecordAccess<Record>& a = *block.access;
+        Record& record = *block.record;
+        for (int16_t id = 0; id < int16_t(SettingsChangedFlagCount); ++id) {
+            const int32_t l = a.getLong(block.work, id);
+            if (l != a.getLong(record, id)) {
+                a.setLong(record, id, l);
+                Flag(block, id);
+            }
+            const double d = a.getDouble(block.work, id);
+            if (std::fabs(d - a.getDouble(record, id)) >= 1e-7) {
+                a.setDouble(record, id, d);
+                Flag(block, id);
+            }
+            const QV_String t = a.getText(block.work, id);
+            if (t.Compare(a.getText(record, id)) != 0) {
+                a.setText(record, id, t);
+                Flag(block, id);
+            }
+        }
+    }
+
+    static void Init(int16_t dialogId, Block& block) {
+        block.head.dialogId = uint16_t(dialogId);
+        InitSettingsLayout(dialogId, *block.layout);
+        ShowValues(dialogId, block);
+        FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
+    }
+
+    static int16_t Click(int16_t dialogId, int16_t item, Block& block) {
+        const SettingsLayout& layout = *block.layout;
+        if (item == SettingsItemOK) {
+            if (layout.layerItem != 0 && !CheckToolLayer(int16_t(DGGetItemValLong(dialogId, layout.layerItem))))
+                return 0;
+            if (block.check != nullptr && !block.check(dialogId, block)) return 0;
+            return SettingsItemOK;
+        }
+        if (item == SettingsItemCancel) {
+            block.head.layoutSwitch = 0;
+            return SettingsItemCancel;
+        }
+        if (layout.layoutButton != 0 && item == layout.layoutButton) {
+            ReadValues(dialogId, block);
+            SaveDialogPosition(dialogId, block.head);
+            block.head.layoutSwitch = 1;
+            return SettingsItemCancel;
+        }
+        return 0;
+    }
+
+    static void Change(int16_t dialogId, int16_t item, Block& block) {
+        SyncPenPair(dialogId, *block.layout, item, false);
+    }
+    static void Track(int16_t dialogId, int16_t item, Block& block) {
+        SyncPenPair(dialogId, *block.layout, item, true);
+    }
+
+    static void Close(int16_t dialogId, int16_t item, Block& block) {
+        if (item == SettingsItemOK) {
+            ReadValues(dialogId, block);
+            Store(block);
+        }
+        block.head.dialogId = 0;
+    }
+
+    static void Update(int16_t dialogId, int16_t item, Block& block, DGMessageData) {
+        if (!block.layout->first && item == SettingsItemPicture) DrawSettingsPicture(dialogId, item);
+    }
+
+    static bool Usable(const Block& block) {
+        return block.record != nullptr && block.layout != nullptr && block.access != nullptr;
+    }
+
+    static constexpr
+        typename ModalDialog<Block>::Handlers handlers = {Usable, Init, Click, Change, Close, Track, Update};
+
+    static int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData,
+                            DGMessageData messageData) {
+        if (userData == 0) return 0;
+        const Block& block = *reinterpret_cast<const Block*>(userData);
+        if (block.layout == nullptr) return 0;
+        return ModalDialog<Block>::Dispatch(block.layout->resourceId, handlers, message, dialogId, item, userData,
+                                            messageData);
+    }
+
+    // One layout over `record`: true when closed with OK (the changed fields are then in the record and
+    // flagged). With `carryWork` the working copy is the block's own, as the other layout left it.
+    static bool Open(Block& block, Record& record, const SettingsLayout& layout,
+                     const SettingsRecordAccess<Record>& access, bool carryWork) {
+        block.record = &record;
+        for (uint8_t& flag : block.changed) flag = 0;
+        block.layout = &layout;
+        block.access = &access;
+        if (!carryWork) block.work = record;
+        block.head.layoutSwitch = 0;
+        return ModalDialog<Block>::Run(layout.resourceId, Callback, block) == SettingsItemOK;
+    }
+
+    // The owner's loop: the first layout, then the other one at each layout switch, carrying the unconfirmed
+    // edits and the position. The record stays the one the owner gave, so OK in either layout writes and flags
+    // the edits of both; Cancel in either leaves the record and the flags untouched.
+    static bool Run(Block& block, Record& record, const SettingsLayout& first, const SettingsLayout& second,
+                    const SettingsRecordAccess<Record>& access) {
+        block.head = DialogBlockHead();
+        const SettingsLayout* layout = &first;
+        bool carry = false;
+        for (;;) {
+            if (Open(block, record, *layout, access, carry)) return true;
+            if (block.head.layoutSwitch == 0) return false;
+            layout = layout == &first ? &second : &first;
+            carry = true;
+        }
+    }
+};
+
+template <typename Record>
+constexpr typename ModalDialog<SettingsDialogBlock<Record>>::Handlers SettingsDialog<Record>::handlers;

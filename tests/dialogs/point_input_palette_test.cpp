@@ -1,0 +1,91 @@
+// The point-input palette through the host: it opens once, registers, shows and takes back the point section of
+// the settings however it closes, refuses a layer the user will not unlock, and "Done" cancels the input.
+#include "ProjectHost.hpp"
+#include "DGDriver.hpp"
+#include "dialogs/tools/PointInputPalette.hpp"
+#include "settings/Settings.hpp"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int16_t kPalette = PointInputPaletteId;
+
+class PointInputPaletteTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        DGDriver::Reset();
+        ResetPointInputPaletteState();
+        GlobalSettings.points.SetDefaults();
+        GlobalSettings.points.codeNumber = 42;
+    }
+    void TearDown() override {
+        EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        ClosePointInputPalette(state);
+        DGDriver::Reset();
+        ProjectHostTest::TearDown();
+    }
+    std::string Text(int16_t item) {
+        DGDriver::LogRecord r;
+        if (!DGDriver::GetDialogState(kPalette, &r)) return "?";
+        for (const DGDriver::ItemState& s : r.items)
+            if (s.id == item) return s.text;
+        return "?";
+    }
+    PointInputPaletteState& state = PointInputPaletteGlobalState;
+};
+
+TEST_F(PointInputPaletteTest, OpensOnceShowsTheSettingsAndStoresThemHoweverItCloses) {
+    for (int how = 0; how < 3; ++how) {
+        OpenPointInputPalette(state, 1);
+        OpenPointInputPalette(state, 1);
+        ASSERT_EQ(state.dialogId, kPalette);
+        const std::vector<int16_t> open = DGDriver::OpenDialogs();
+        EXPECT_EQ(std::count(open.begin(), open.end(), kPalette), 1);
+        EXPECT_EQ(Text(3), how == 0 ? "00042" : "00077");
+        DGDriver::QueueSetText(kPalette, 3, "7a7");
+        DGDriver::QueueSetDouble(kPalette, 6, 12.5 + how);
+        DGDriver::QueueSetText(kPalette, 14, "north corner");
+        EXPECT_EQ(DGDriver::DeliverModelessActions(), 3);
+        EXPECT_EQ(Text(3), "707");
+        DGDriver::QueueSetText(kPalette, 3, "77");
+        DGDriver::DeliverModelessActions();
+        if (how == 0) ClosePointInputPalette(state);  // the tool ends its input
+        if (how == 1) {
+            // what the host sends to the window registered under the palette's id
+            EXPECT_EQ(PointInputPalette::HostPaletteCallback(kPalette, APIPaletteMessage_Close, 0), NoError);
+        }
+        if (how == 2) {
+            DGDriver::QueueCloseBox(kPalette);
+            DGDriver::DeliverModelessActions();
+        }
+        EXPECT_FALSE(DGIsDialogOpen(kPalette));
+        EXPECT_EQ(state.dialogId, 0);
+        EXPECT_EQ(GlobalSettings.points.codeNumber, 77);
+        EXPECT_EQ(GlobalSettings.points.value, 12.5 + how);
+        EXPECT_EQ(GlobalSettings.points.text.ToStdString(), "north corner");
+        // Read back after the user closed it: the values its close stored stay.
+        StorePointInputPaletteValues(state);
+        EXPECT_EQ(GlobalSettings.points.layer, 1);
+        EXPECT_EQ(GlobalSettings.points.codeNumber, 77);
+    }
+}
+
+TEST_F(PointInputPaletteTest, ARefusedLayerSnapsBackAndDoneCancelsTheInput) {
+    const int32_t locked = Layer("Locked", APILay_Locked);
+    OpenPointInputPalette(state, 1);
+    DGDriver::QueueSetLong(kPalette, 8, locked);
+    DGDriver::QueueAlertAnswer(2);  // Cancel: keep it locked
+    DGDriver::QueueClick(kPalette, 12);
+    DGDriver::DeliverModelessActions();
+    EXPECT_EQ(GlobalSettings.points.layer, 1);
+    EXPECT_EQ(LayerFlagsOf(locked), uint32_t(APILay_Locked));
+    EXPECT_NE(log.str().find("'INCA'"), std::string::npos);
+    StorePointInputPaletteValues(state);
+    EXPECT_EQ(GlobalSettings.points.layer, 1);
+}
+
+}  // namespace
