@@ -4,8 +4,10 @@
 #include <climits>
 #include <cfloat>
 #include <cmath>
+#include <functional>
 #include <new>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace Scanline {
 namespace {
@@ -386,15 +388,260 @@ int PointInRing(const std::vector<API_Coord>& ring, const std::vector<int32_t>* 
     return inside ? 1 : -1;
 }
 
+// Signed area (positive counter-clockwise), summed about the first vertex so that large coordinates keep their
+// digits.
 double RingArea(const std::vector<API_Coord>& ring) {
     double sum = 0.0;
     const size_t n = ring.size();
-    for (size_t i = 0; i < n; ++i) {
-        const API_Coord& a = ring[i];
-        const API_Coord& b = ring[(i + 1) % n];
-        sum += a.x * b.y - b.x * a.y;
+    if (n < 3) return 0.0;
+    const API_Coord o = ring[0];
+    for (size_t i = 1; i + 1 < n; ++i) {
+        const double ax = ring[i].x - o.x, ay = ring[i].y - o.y;
+        const double bx = ring[i + 1].x - o.x, by = ring[i + 1].y - o.y;
+        sum += ax * by - bx * ay;
     }
     return 0.5 * sum;
+}
+
+// Makes every place where result contours touch (themselves or each other) a shared vertex: a vertex that lies on
+// an edge it does not end (within a few units of the coordinates' last place) is put into that edge as an exact
+// copy, and a vertex that comes that close to another vertex takes that vertex's coordinates. Edges are found
+// through a grid of cells about as large as the edges.
+void MarkTouchingPoints(std::vector<std::vector<API_Coord>>& rings) {
+    struct EdgeRef {
+        uint32_t ring, index;
+    };
+    size_t n = 0;
+    API_Box box{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    double mean = 0.0;
+    for (const std::vector<API_Coord>& r : rings) {
+        const API_Box b = PointsBox(r);
+        box = API_Box{std::min(box.xMin, b.xMin), std::min(box.yMin, b.yMin), std::max(box.xMax, b.xMax),
+                      std::max(box.yMax, b.yMax)};
+        for (size_t i = 0; i < r.size(); ++i) {
+            const API_Coord& a = r[i];
+            const API_Coord& c = r[(i + 1) % r.size()];
+            mean += std::max(std::fabs(c.x - a.x), std::fabs(c.y - a.y));
+        }
+        n += r.size();
+    }
+    if (n < 4) return;
+    mean /= static_cast<double>(n);
+    const double width = box.xMax - box.xMin, height = box.yMax - box.yMin;
+    const double magnitude =
+        std::max({std::fabs(box.xMin), std::fabs(box.xMax), std::fabs(box.yMin), std::fabs(box.yMax), width, height});
+    const double tol = 8.0 * kEpsilon * magnitude;
+    const double cell = std::max({mean, width / 2048.0, height / 2048.0, tol, 1e-300});
+    const size_t nx = static_cast<size_t>(width / cell) + 1, ny = static_cast<size_t>(height / cell) + 1;
+    auto cellOf = [&](double v, double lo, size_t count) {
+        const double k = std::floor((v - lo) / cell);
+        return k <= 0.0 ? size_t(0) : std::min(count - 1, static_cast<size_t>(k));
+    };
+    std::vector<std::vector<EdgeRef>> grid(nx * ny);
+    for (uint32_t r = 0; r < rings.size(); ++r) {
+        const std::vector<API_Coord>& ring = rings[r];
+        for (uint32_t i = 0; i < ring.size(); ++i) {
+            const API_Coord& a = ring[i];
+            const API_Coord& b = ring[(i + 1) % ring.size()];
+            const size_t x0 = cellOf(std::min(a.x, b.x) - tol, box.xMin, nx);
+            const size_t x1 = cellOf(std::max(a.x, b.x) + tol, box.xMin, nx);
+            const size_t y0 = cellOf(std::min(a.y, b.y) - tol, box.yMin, ny);
+            const size_t y1 = cellOf(std::max(a.y, b.y) + tol, box.yMin, ny);
+            for (size_t y = y0; y <= y1; ++y)
+                for (size_t x = x0; x <= x1; ++x) grid[y * nx + x].push_back(EdgeRef{r, i});
+        }
+    }
+    struct Insert {
+        uint32_t ring, edge;
+        double t;
+        API_Coord p;
+    };
+    std::vector<Insert> inserts;
+    for (uint32_t r = 0; r < rings.size(); ++r) {
+        const size_t m = rings[r].size();
+        for (uint32_t i = 0; i < m; ++i) {
+            API_Coord& v = rings[r][i];
+            for (const EdgeRef& e : grid[cellOf(v.y, box.yMin, ny) * nx + cellOf(v.x, box.xMin, nx)]) {
+                if (e.ring == r && (e.index == i || (e.index + 1) % m == i)) continue;  // the vertex's own edges
+                const std::vector<API_Coord>& other = rings[e.ring];
+                const API_Coord& a = other[e.index];
+                const API_Coord& b = other[(e.index + 1) % other.size()];
+                if (v.x < std::min(a.x, b.x) - tol || v.x > std::max(a.x, b.x) + tol ||
+                    v.y < std::min(a.y, b.y) - tol || v.y > std::max(a.y, b.y) + tol)
+                    continue;
+                if (std::fabs(v.x - a.x) <= tol && std::fabs(v.y - a.y) <= tol) {
+                    v = a;
+                    continue;
+                }
+                if (std::fabs(v.x - b.x) <= tol && std::fabs(v.y - b.y) <= tol) {
+                    v = b;
+                    continue;
+                }
+                const double dx = b.x - a.x, dy = b.y - a.y;
+                const double t = ((v.x - a.x) * dx + (v.y - a.y) * dy) / (dx * dx + dy * dy);
+                if (!(t > 0.0 && t < 1.0)) continue;
+                const double ex = a.x + t * dx - v.x, ey = a.y + t * dy - v.y;
+                if (ex * ex + ey * ey <= tol * tol) inserts.push_back(Insert{e.ring, e.index, t, v});
+            }
+        }
+    }
+    if (inserts.empty()) return;
+    std::sort(inserts.begin(), inserts.end(), [](const Insert& a, const Insert& b) {
+        return a.ring != b.ring ? a.ring < b.ring : a.edge != b.edge ? a.edge < b.edge : a.t < b.t;
+    });
+    size_t k = 0;
+    std::vector<API_Coord> out;
+    for (uint32_t r = 0; r < rings.size() && k < inserts.size(); ++r) {
+        if (inserts[k].ring != r) continue;
+        out.clear();
+        for (uint32_t i = 0; i < rings[r].size(); ++i) {
+            out.push_back(rings[r][i]);
+            for (; k < inserts.size() && inserts[k].ring == r && inserts[k].edge == i; ++k) out.push_back(inserts[k].p);
+        }
+        rings[r].swap(out);
+    }
+}
+
+struct PointKey {
+    double x, y;
+    bool operator==(const PointKey& o) const { return x == o.x && y == o.y; }
+};
+struct PointKeyHash {
+    size_t operator()(const PointKey& k) const {
+        const std::hash<double> h;
+        return h(k.x) * 1000003u ^ h(k.y);
+    }
+};
+
+// Re-traces the boundary of the result as the boundaries of its connected pieces. All contour edges (outer
+// contours counter-clockwise, holes clockwise: the inside always on the left) are taken together; where several
+// meet at a point, each incoming edge goes on with the outgoing edge next clockwise from its own way back, so every
+// walk runs around one connected piece of the inside, as tightly as it can. Edges that run both ways between the
+// same two points (zero-width spikes) cancel.
+void TraceBoundaries(const std::vector<std::vector<API_Coord>>& rings, std::vector<std::vector<API_Coord>>& walks) {
+    std::unordered_map<PointKey, uint32_t, PointKeyHash> ids;
+    std::vector<API_Coord> at;
+    auto id = [&](const API_Coord& p) {
+        const auto found = ids.emplace(PointKey{p.x, p.y}, static_cast<uint32_t>(at.size()));
+        if (found.second) at.push_back(p);
+        return found.first->second;
+    };
+    struct DirEdge {
+        uint32_t from, to;
+        double angle;
+        bool used;
+    };
+    std::vector<DirEdge> edges;
+    for (const std::vector<API_Coord>& r : rings)
+        for (size_t i = 0; i < r.size(); ++i) {
+            const uint32_t a = id(r[i]), b = id(r[(i + 1) % r.size()]);
+            if (a != b) edges.push_back(DirEdge{a, b, 0.0, false});
+        }
+    // Spikes: a pair of opposite edges cancels.
+    {
+        std::unordered_map<uint64_t, std::vector<uint32_t>> byPair;
+        for (uint32_t e = 0; e < edges.size(); ++e) byPair[(uint64_t(edges[e].from) << 32) | edges[e].to].push_back(e);
+        for (uint32_t e = 0; e < edges.size(); ++e) {
+            if (edges[e].used) continue;
+            auto found = byPair.find((uint64_t(edges[e].to) << 32) | edges[e].from);
+            if (found == byPair.end()) continue;
+            for (uint32_t& o : found->second) {
+                if (o != UINT32_MAX && !edges[o].used) {
+                    edges[o].used = edges[e].used = true;
+                    o = UINT32_MAX;
+                    break;
+                }
+            }
+        }
+    }
+    // Outgoing edges of every point, by angle.
+    std::vector<uint32_t> first(at.size() + 1, 0), out;
+    for (const DirEdge& e : edges)
+        if (!e.used) ++first[e.from + 1];
+    for (size_t i = 0; i < at.size(); ++i) first[i + 1] += first[i];
+    out.resize(first[at.size()]);
+    {
+        std::vector<uint32_t> fill(first.begin(), first.end() - 1);
+        for (uint32_t e = 0; e < edges.size(); ++e) {
+            if (edges[e].used) continue;
+            DirEdge& d = edges[e];
+            d.angle = std::atan2(at[d.to].y - at[d.from].y, at[d.to].x - at[d.from].x);
+            out[fill[d.from]++] = e;
+        }
+    }
+    for (size_t v = 0; v < at.size(); ++v)
+        if (first[v + 1] - first[v] > 1)
+            std::sort(out.begin() + first[v], out.begin() + first[v + 1],
+                      [&edges](uint32_t a, uint32_t b) { return edges[a].angle < edges[b].angle; });
+    auto next = [&](const DirEdge& in) -> uint32_t {
+        const uint32_t v = in.to;
+        const uint32_t lo = first[v], hi = first[v + 1];
+        if (hi - lo == 1) return out[lo];
+        // The way back, and the outgoing edge next clockwise from it (the largest angle below it, wrapping).
+        const double back = std::atan2(at[in.from].y - at[v].y, at[in.from].x - at[v].x);
+        uint32_t best = UINT32_MAX;
+        for (uint32_t k = hi; k-- > lo;) {
+            if (edges[out[k]].used) continue;
+            if (edges[out[k]].angle < back) {
+                best = out[k];
+                break;
+            }
+        }
+        if (best == UINT32_MAX)
+            for (uint32_t k = hi; k-- > lo;)
+                if (!edges[out[k]].used) {
+                    best = out[k];
+                    break;
+                }
+        return best;
+    };
+    for (uint32_t e = 0; e < edges.size(); ++e) {
+        if (edges[e].used) continue;
+        std::vector<API_Coord> walk;
+        uint32_t cur = e;
+        while (cur != UINT32_MAX && !edges[cur].used) {
+            edges[cur].used = true;
+            walk.push_back(at[edges[cur].from]);
+            cur = next(edges[cur]);
+        }
+        if (walk.size() >= 3) walks.push_back(std::move(walk));
+    }
+}
+
+// Cuts a contour into simple rings where it passes through one point twice (the sweep routes a contour through a
+// crossing point or a shared vertex more than once; MarkTouchingPoints turns the other touches into such visits):
+// each loop between two visits becomes a ring of its own. Repeated vertices in a row count once. Rings of no area
+// (spikes, collinear runs) are left out.
+void SplitAtTouchingPoints(const std::vector<API_Coord>& points, std::vector<std::vector<API_Coord>>& rings) {
+    using Key = PointKey;
+    std::vector<API_Coord> stack;
+    stack.reserve(points.size());
+    std::unordered_map<Key, size_t, PointKeyHash> at;
+    auto emit = [&rings](std::vector<API_Coord>&& ring) {
+        if (ring.size() < 3) return;
+        const double area = RingArea(ring);
+        const API_Box b = PointsBox(ring);
+        // Nothing but rounding: a ring whose area is a vanishing part of its box.
+        if (!(std::fabs(area) > 1e-13 * (b.xMax - b.xMin) * (b.yMax - b.yMin))) return;
+        rings.push_back(std::move(ring));
+    };
+    for (const API_Coord& p : points) {
+        if (!stack.empty() && stack.back().x == p.x && stack.back().y == p.y) continue;
+        const auto found = at.find(Key{p.x, p.y});
+        if (found == at.end()) {
+            at.emplace(Key{p.x, p.y}, stack.size());
+            stack.push_back(p);
+            continue;
+        }
+        // A loop closes at p: it leaves as a ring, p stays.
+        const size_t k = found->second;
+        std::vector<API_Coord> loop(stack.begin() + static_cast<std::ptrdiff_t>(k), stack.end());
+        for (size_t i = k + 1; i < stack.size(); ++i) at.erase(Key{stack[i].x, stack[i].y});
+        stack.resize(k + 1);
+        emit(std::move(loop));
+    }
+    while (stack.size() > 1 && stack.back().x == stack.front().x && stack.back().y == stack.front().y) stack.pop_back();
+    emit(std::move(stack));
 }
 
 // An outer contour of the result with what the hole placement needs: box, area, and (built on demand) its edges
@@ -935,20 +1182,35 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         }
     }
 
-    // Result contours in output-list order (newest first); two vertices or fewer are dropped.
+    // Result contours in output-list order (newest first); two vertices or fewer are dropped. Their boundary is
+    // traced again piece by piece and cut into simple rings at the points it passes twice; a ring's turning tells
+    // an outer contour (counter-clockwise) from a hole.
     std::vector<OutContour> contours;
+    std::vector<std::vector<API_Coord>> rings;
     for (size_t k = out.polys.size(); k-- > 0;) {
         const OutPoly& poly = out.polys[k];
         if (!poly.active) continue;
         size_t count = 0;
         for (int32_t v = poly.left; v >= 0; v = out.vertices[v].next) ++count;
         if (count <= 2) continue;
-        OutContour c;
-        c.hole = poly.hole != 0;
-        c.points.reserve(count);
+        std::vector<API_Coord> points;
+        points.reserve(count);
         for (int32_t v = poly.left; v >= 0; v = out.vertices[v].next)
-            c.points.push_back(API_Coord{out.vertices[v].x, out.vertices[v].y});
-        contours.push_back(std::move(c));
+            points.push_back(API_Coord{out.vertices[v].x, out.vertices[v].y});
+        rings.push_back(std::move(points));
+    }
+    MarkTouchingPoints(rings);
+    std::vector<std::vector<API_Coord>> walks, simple;
+    TraceBoundaries(rings, walks);
+    for (const std::vector<API_Coord>& walk : walks) {
+        simple.clear();
+        SplitAtTouchingPoints(walk, simple);
+        for (std::vector<API_Coord>& ring : simple) {
+            OutContour c;
+            c.hole = RingArea(ring) < 0.0;
+            c.points = std::move(ring);
+            contours.push_back(std::move(c));
+        }
     }
     GroupContours(contours, groups);
     return true;
@@ -1004,15 +1266,18 @@ void ToContours(const QV_List<QV_Poly>& polys, std::vector<Scanline::Contour>& c
     }
 }
 
-// Fills poly as a closed ring of the points; false when memory ran out on the way.
+// Fills poly as a closed straight-edged ring of the points, every one of them a vertex (a result ring never
+// repeats its first point); false when memory ran out on the way.
 bool ToPoly(const std::vector<API_Coord>& points, QV_Poly& poly) {
     const int32_t n = static_cast<int32_t>(points.size());
-    QV_List<API_Coord> list;
-    if (!list.SetSize(n)) return false;
-    for (int32_t k = 0; k < n; ++k) list[k] = points[static_cast<size_t>(k)];
-    poly.SetFromCoords(list, true);
-    // A repeated closing point is dropped; anything shorter means a list could not grow.
-    return poly.vertices.GetCount() >= n - 1 && poly.codes.GetCount() == poly.vertices.GetCount();
+    poly.Clear();
+    if (!poly.vertices.SetSize(n) || !poly.codes.SetSize(n)) return false;
+    for (int32_t k = 0; k < n; ++k) {
+        poly.vertices[k] = points[static_cast<size_t>(k)];
+        poly.codes[k] = -1;
+    }
+    poly.UpdateClockwise();
+    return true;
 }
 
 }  // namespace
