@@ -407,7 +407,8 @@ double RingArea(const std::vector<API_Coord>& ring) {
 // an edge it does not end (within a few units of the coordinates' last place) is put into that edge as an exact
 // copy, and a vertex that comes that close to another vertex takes that vertex's coordinates. Edges are found
 // through a grid of cells about as large as the edges.
-void MarkTouchingPoints(std::vector<std::vector<API_Coord>>& rings) {
+// True when some touch was found.
+bool MarkTouchingPoints(std::vector<std::vector<API_Coord>>& rings) {
     struct EdgeRef {
         uint32_t ring, index;
     };
@@ -425,30 +426,49 @@ void MarkTouchingPoints(std::vector<std::vector<API_Coord>>& rings) {
         }
         n += r.size();
     }
-    if (n < 4) return;
+    if (n < 4) return false;
     mean /= static_cast<double>(n);
     const double width = box.xMax - box.xMin, height = box.yMax - box.yMin;
     const double magnitude =
         std::max({std::fabs(box.xMin), std::fabs(box.xMax), std::fabs(box.yMin), std::fabs(box.yMax), width, height});
     const double tol = 8.0 * kEpsilon * magnitude;
-    const double cell = std::max({mean, width / 2048.0, height / 2048.0, tol, 1e-300});
+    // Cells about as large as the edges, but never many more cells than vertices.
+    const double cell = std::max({mean, std::sqrt(width * height / (4.0 * static_cast<double>(n))), width / 4096.0,
+                                  height / 4096.0, tol, 1e-300});
     const size_t nx = static_cast<size_t>(width / cell) + 1, ny = static_cast<size_t>(height / cell) + 1;
     auto cellOf = [&](double v, double lo, size_t count) {
         const double k = std::floor((v - lo) / cell);
         return k <= 0.0 ? size_t(0) : std::min(count - 1, static_cast<size_t>(k));
     };
-    std::vector<std::vector<EdgeRef>> grid(nx * ny);
-    for (uint32_t r = 0; r < rings.size(); ++r) {
-        const std::vector<API_Coord>& ring = rings[r];
-        for (uint32_t i = 0; i < ring.size(); ++i) {
-            const API_Coord& a = ring[i];
-            const API_Coord& b = ring[(i + 1) % ring.size()];
-            const size_t x0 = cellOf(std::min(a.x, b.x) - tol, box.xMin, nx);
-            const size_t x1 = cellOf(std::max(a.x, b.x) + tol, box.xMin, nx);
-            const size_t y0 = cellOf(std::min(a.y, b.y) - tol, box.yMin, ny);
-            const size_t y1 = cellOf(std::max(a.y, b.y) + tol, box.yMin, ny);
-            for (size_t y = y0; y <= y1; ++y)
-                for (size_t x = x0; x <= x1; ++x) grid[y * nx + x].push_back(EdgeRef{r, i});
+    // Edges by cell, in one array (cell c's edges at first[c] .. first[c + 1]).
+    std::vector<uint32_t> first(nx * ny + 1, 0);
+    std::vector<EdgeRef> grid;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (uint32_t r = 0; r < rings.size(); ++r) {
+            const std::vector<API_Coord>& ring = rings[r];
+            for (uint32_t i = 0; i < ring.size(); ++i) {
+                const API_Coord& a = ring[i];
+                const API_Coord& b = ring[(i + 1) % ring.size()];
+                const size_t x0 = cellOf(std::min(a.x, b.x) - tol, box.xMin, nx);
+                const size_t x1 = cellOf(std::max(a.x, b.x) + tol, box.xMin, nx);
+                const size_t y0 = cellOf(std::min(a.y, b.y) - tol, box.yMin, ny);
+                const size_t y1 = cellOf(std::max(a.y, b.y) + tol, box.yMin, ny);
+                for (size_t y = y0; y <= y1; ++y)
+                    for (size_t x = x0; x <= x1; ++x) {
+                        if (pass == 0)
+                            ++first[y * nx + x + 1];
+                        else
+                            grid[first[y * nx + x]++] = EdgeRef{r, i};
+                    }
+            }
+        }
+        if (pass == 0) {
+            for (size_t c = 0; c < nx * ny; ++c) first[c + 1] += first[c];
+            grid.resize(first[nx * ny]);
+        } else {
+            // The fill moved every start to the next cell's: move them back.
+            for (size_t c = nx * ny; c > 0; --c) first[c] = first[c - 1];
+            first[0] = 0;
         }
     }
     struct Insert {
@@ -457,11 +477,14 @@ void MarkTouchingPoints(std::vector<std::vector<API_Coord>>& rings) {
         API_Coord p;
     };
     std::vector<Insert> inserts;
+    bool touched = false;
     for (uint32_t r = 0; r < rings.size(); ++r) {
         const size_t m = rings[r].size();
         for (uint32_t i = 0; i < m; ++i) {
             API_Coord& v = rings[r][i];
-            for (const EdgeRef& e : grid[cellOf(v.y, box.yMin, ny) * nx + cellOf(v.x, box.xMin, nx)]) {
+            const size_t c = cellOf(v.y, box.yMin, ny) * nx + cellOf(v.x, box.xMin, nx);
+            for (uint32_t g = first[c]; g < first[c + 1]; ++g) {
+                const EdgeRef& e = grid[g];
                 if (e.ring == r && (e.index == i || (e.index + 1) % m == i)) continue;  // the vertex's own edges
                 const std::vector<API_Coord>& other = rings[e.ring];
                 const API_Coord& a = other[e.index];
@@ -471,10 +494,12 @@ void MarkTouchingPoints(std::vector<std::vector<API_Coord>>& rings) {
                     continue;
                 if (std::fabs(v.x - a.x) <= tol && std::fabs(v.y - a.y) <= tol) {
                     v = a;
+                    touched = true;
                     continue;
                 }
                 if (std::fabs(v.x - b.x) <= tol && std::fabs(v.y - b.y) <= tol) {
                     v = b;
+                    touched = true;
                     continue;
                 }
                 const double dx = b.x - a.x, dy = b.y - a.y;
@@ -485,7 +510,7 @@ void MarkTouchingPoints(std::vector<std::vector<API_Coord>>& rings) {
             }
         }
     }
-    if (inserts.empty()) return;
+    if (inserts.empty()) return touched;
     std::sort(inserts.begin(), inserts.end(), [](const Insert& a, const Insert& b) {
         return a.ring != b.ring ? a.ring < b.ring : a.edge != b.edge ? a.edge < b.edge : a.t < b.t;
     });
@@ -500,6 +525,7 @@ void MarkTouchingPoints(std::vector<std::vector<API_Coord>>& rings) {
         }
         rings[r].swap(out);
     }
+    return true;
 }
 
 struct PointKey {
@@ -1199,9 +1225,11 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
             points.push_back(API_Coord{out.vertices[v].x, out.vertices[v].y});
         rings.push_back(std::move(points));
     }
-    MarkTouchingPoints(rings);
     std::vector<std::vector<API_Coord>> walks, simple;
-    TraceBoundaries(rings, walks);
+    if (MarkTouchingPoints(rings))
+        TraceBoundaries(rings, walks);
+    else
+        walks.swap(rings);  // no contour touches another or itself: each is a simple ring already
     for (const std::vector<API_Coord>& walk : walks) {
         simple.clear();
         SplitAtTouchingPoints(walk, simple);
