@@ -132,13 +132,19 @@ QV_List<QV_Poly> ToList(const Points& points) {
     return polys;
 }
 
-// Seconds per iteration of f, run as many times as ours ran.
+// Seconds per run of f: run once, then again while the runs add up to less than a fifth of a second (at most as
+// often as ours ran), so that a slow peer on a large input runs once.
 template <typename F>
 double Timed(benchmark::IterationCount iterations, F&& f) {
     const auto start = std::chrono::steady_clock::now();
-    for (benchmark::IterationCount i = 0; i < iterations; ++i) f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /
-        static_cast<double>(iterations);
+    benchmark::IterationCount runs = 0;
+    double seconds = 0.0;
+    do {
+        f();
+        ++runs;
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    } while (runs < iterations && seconds < 0.2);
+    return seconds / static_cast<double>(runs);
 }
 
 #ifdef LODRAVIX_HAVE_GEOS
@@ -228,8 +234,7 @@ void BM_Scanline(benchmark::State& state, Family family, uint32_t op) {
         static_cast<double>(std::max<benchmark::IterationCount>(1, state.iterations()));
     state.counters["groups"] = static_cast<double>(groups);
     state.counters["out_vertices"] = static_cast<double>(outVertices);
-    // The peers run as often as ours did, at most 20 times.
-    const benchmark::IterationCount peerRuns = std::min<benchmark::IterationCount>(state.iterations(), 20);
+    const benchmark::IterationCount peerRuns = state.iterations();
 #ifdef LODRAVIX_HAVE_GEOS
     const double geos = GeosSeconds(a, b, op, peerRuns);
     state.counters["geos_ms"] = 1e3 * geos;

@@ -54,20 +54,19 @@ enum VertexClass {
 
 struct Edge {
     double botX, botY, topX, topY;
-    double xb;  // x at the bottom of the current beam
-    double xt;  // x at its top
     double dx;
     int type;
-    int bundle[2][2];  // [above/below][clip/subject]
-    int bside[2];      // [clip/subject]: 0 left, 1 right
-    int bstate[2];     // [above/below]
-    int32_t outp[2];   // output contour [above/below], -1 none
-    Edge* succ;        // next edge of the same bound
-    int32_t node;      // its place in the active list, -1 while not active
-    uint32_t dirty;    // the beam (counted from 1) in which it has to be looked at again
-    uint32_t walked;   // the beam in which it was last classified
-    uint32_t touched;  // the beam in which its state above changed
-    int32_t contour;   // the input contour it belongs to
+    int bundle[2][2];                         // [above/below][clip/subject]
+    int bside[2];                             // [clip/subject]: 0 left, 1 right
+    int bstate[2];                            // [above/below]
+    int32_t outp[2];                          // output contour [above/below], -1 none
+    Edge* succ;                               // next edge of the same bound
+    int32_t node;                             // its place in the active list, -1 while not active
+    uint32_t dirty;                           // the beam (counted from 1) in which it has to be looked at again
+    uint32_t walked;                          // the beam in which it was last classified
+    uint32_t touched;                         // the beam in which its state above changed
+    int32_t contour;                          // the input contour it belongs to
+    uint32_t botVertex, topVertex, ringSize;  // its ends' places in the contour's ring
 };
 
 // x of an edge at height y: its own end points exactly, else along its slope.
@@ -202,6 +201,7 @@ class Output {
 public:
     std::vector<OutVertex> vertices;
     std::vector<OutPoly> polys;
+    bool pinched = false;  // a contour was closed and another opened at the same point
 
     int32_t Proxy(int32_t c) {
         while (polys[c].proxy != c) {
@@ -359,10 +359,12 @@ void BuildBounds(const Contour& contour, int32_t id, int type, uint32_t operatio
             Edge e{};
             e.botX = ring[at].x;
             e.botY = ring[at].y;
+            e.botVertex = static_cast<uint32_t>(at);
             at = forward ? nextIndex(at) : prevIndex(at);
             e.topX = ring[at].x;
             e.topY = ring[at].y;
-            e.xb = e.botX;
+            e.topVertex = static_cast<uint32_t>(at);
+            e.ringSize = static_cast<uint32_t>(m);
             e.dx = (e.topX - e.botX) / (e.topY - e.botY);
             e.type = type;
             e.contour = id;
@@ -578,9 +580,6 @@ bool MarkTouchingPoints(std::vector<std::vector<API_Coord>>& rings) {
     }
     return true;
 }
-
-struct PointKey;
-bool SharesAVertex(const std::vector<std::vector<API_Coord>>& rings);
 
 struct PointKey {
     double x, y;
@@ -891,6 +890,7 @@ void Classify(uint32_t op, Edge* edge, double yb, int parity[2], int horiz[2], c
     if (!contributing) return;
     const double xb = XAt(edge, yb);
     const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
+    if (vclass == IMM || vclass == EMM) out.pinched = true;  // a maximum and a minimum at one point
     switch (vclass) {
         case EMN:
         case IMN:
@@ -988,6 +988,7 @@ void Cross(uint32_t op, Edge* e0, Edge* e1, double ix, double iy, Output& out) {
         const int bl = Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP] ^ e0->bundle[ABOVE][CLIP],
                                inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
         const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
+        if (vclass == IMM || vclass == EMM) out.pinched = true;  // a maximum and a minimum at one point
         switch (vclass) {
             case EMN:
             case IMN:
@@ -1122,12 +1123,20 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
     out.vertices.reserve(total);
     const int initialParity[2] = {op == ScanlineDifference ? 1 : 0, 0};
 
-    // Edges by the height of their top: at that height they hand over to their successor or leave.
-    std::vector<Edge*> byTop;
-    byTop.reserve(edges.size());
-    for (Edge& e : edges) byTop.push_back(&e);
-    std::sort(byTop.begin(), byTop.end(), [](const Edge* a, const Edge* b) { return a->topY < b->topY; });
-    size_t topAt = 0;
+    // Edges by the height of their top (its place in the table of heights): there they hand over to their
+    // successor or leave.
+    std::vector<uint32_t> topStart(sbt.size() + 1, 0);
+    std::vector<uint32_t> topHeight(edges.size());
+    for (size_t i = 0; i < edges.size(); ++i) {
+        topHeight[i] = static_cast<uint32_t>(std::lower_bound(sbt.begin(), sbt.end(), edges[i].topY) - sbt.begin());
+        ++topStart[topHeight[i] + 1];
+    }
+    for (size_t k = 0; k < sbt.size(); ++k) topStart[k + 1] += topStart[k];
+    std::vector<Edge*> byTop(edges.size());
+    {
+        std::vector<uint32_t> fill(topStart.begin(), topStart.end() - 1);
+        for (size_t i = 0; i < edges.size(); ++i) byTop[fill[topHeight[i]]++] = &edges[i];
+    }
 
     ActiveList aet(edges.size());
     size_t localMin = 0;
@@ -1213,9 +1222,14 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         // Such an edge of another contour, or one that does not share the vertex, is a place where the result
         // may touch itself.
         auto sameVertex = [yb](const Edge* a, const Edge* b) {
-            return a->contour == b->contour &&
-                ((a->botY == yb && b->botY == yb && a->botX == b->botX) ||
-                 (a->topY == yb && b->topY == yb && a->topX == b->topX));
+            if (a->contour != b->contour) return false;
+            // Their ends at yb: one vertex of the ring, or two neighbours in it at one point.
+            const uint32_t i = a->botY == yb ? a->botVertex : a->topVertex;
+            const uint32_t j = b->botY == yb ? b->botVertex : b->topVertex;
+            const bool atA = a->botY == yb || a->topY == yb, atB = b->botY == yb || b->topY == yb;
+            const double xa = a->botY == yb ? a->botX : a->topX, xb = b->botY == yb ? b->botX : b->topX;
+            const uint32_t d = i > j ? i - j : j - i;
+            return atA && atB && xa == xb && (d <= 1 || d + 1 == a->ringSize);
         };
         for (size_t i = 0; i < dirty.size(); ++i) {
             Edge* e = dirty[i];
@@ -1255,10 +1269,6 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                 }
                 e0 = e;
             }
-            // The first edge of a run only counts as remembered when its own above-flag is set.
-            if (start->bundle[ABOVE][start->type] == 0 && start->bstate[ABOVE] == UNBUNDLED) {
-                // Nothing to do: a following edge was compared with it, as the full pass would not; undo that.
-            }
         }
 
         // Classification, run by run from the left, each carried on over unchanged edges while a horizontal edge
@@ -1293,7 +1303,11 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                 if (!exists[CLIP] && !exists[SUBJ]) continue;
                 edge->bside[CLIP] = parity[CLIP];
                 edge->bside[SUBJ] = parity[SUBJ];
+                const bool open = horiz[CLIP] != NH || horiz[SUBJ] != NH;
                 Classify(op, edge, yb, parity, horiz, exists, cf, px, out);
+                // A vertex on a horizontal edge that goes on past it: the result may touch itself there.
+                if (open && (edge->botY == yb || edge->topY == yb) && (horiz[CLIP] != NH || horiz[SUBJ] != NH))
+                    maybeTouching = true;
             }
         }
 
@@ -1385,9 +1399,9 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
             e->bundle[BELOW][CLIP] = e->bundle[ABOVE][CLIP];
             e->bundle[BELOW][SUBJ] = e->bundle[ABOVE][SUBJ];
         }
-        for (; topAt < byTop.size() && byTop[topAt]->topY <= yt; ++topAt) {
-            Edge* edge = byTop[topAt];
-            if (edge->node < 0 || edge->topY != yt) continue;
+        for (uint32_t k = topStart[beam + 1]; k < topStart[beam + 2]; ++k) {
+            Edge* edge = byTop[k];
+            if (edge->node < 0) continue;
             Edge* succ = edge->succ;
             if (succ) {
                 succ->outp[BELOW] = edge->outp[ABOVE];
@@ -1424,19 +1438,24 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         rings.push_back(std::move(points));
     }
     std::vector<std::vector<API_Coord>> walks, simple;
-    if ((maybeTouching && MarkTouchingPoints(rings)) || SharesAVertex(rings))
+    const bool retrace =
+        (maybeTouching && MarkTouchingPoints(rings)) || ((maybeTouching || out.pinched) && SharesAVertex(rings));
+    if (retrace) {
         TraceBoundaries(rings, walks);
-    else
-        walks.swap(rings);  // no contour touches another or itself: each is a simple ring already
-    for (const std::vector<API_Coord>& walk : walks) {
-        simple.clear();
-        SplitAtTouchingPoints(walk, simple);
-        for (std::vector<API_Coord>& ring : simple) {
-            OutContour c;
-            c.hole = RingArea(ring) < 0.0;
-            c.points = std::move(ring);
-            contours.push_back(std::move(c));
+        for (const std::vector<API_Coord>& walk : walks) SplitAtTouchingPoints(walk, simple);
+    } else {
+        // No contour touches another or itself: each is a simple ring already (empty ones left out).
+        for (std::vector<API_Coord>& ring : rings) {
+            const API_Box b = PointsBox(ring);
+            if (std::fabs(RingArea(ring)) > 1e-13 * (b.xMax - b.xMin) * (b.yMax - b.yMin))
+                simple.push_back(std::move(ring));
         }
+    }
+    for (std::vector<API_Coord>& ring : simple) {
+        OutContour c;
+        c.hole = RingArea(ring) < 0.0;
+        c.points = std::move(ring);
+        contours.push_back(std::move(c));
     }
     GroupContours(contours, groups);
     return true;
