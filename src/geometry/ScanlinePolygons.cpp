@@ -4,12 +4,9 @@
 #include <climits>
 #include <cfloat>
 #include <cmath>
-#include <functional>
 #include <new>
 #include <queue>
 #include <stdexcept>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace Scanline {
 namespace {
@@ -67,6 +64,7 @@ struct Edge {
     uint32_t touched;                         // the beam in which its state above changed
     int32_t contour;                          // the input contour it belongs to
     uint32_t botVertex, topVertex, ringSize;  // its ends' places in the contour's ring
+    uint32_t topKey;                          // its top's place in the list of all heights
 };
 
 // x of an edge at height y: its own end points exactly, else along its slope.
@@ -201,7 +199,7 @@ class Output {
 public:
     std::vector<OutVertex> vertices;
     std::vector<OutPoly> polys;
-    bool pinched = false;  // a contour was closed and another opened at the same point
+    std::vector<API_Coord> pinches;  // points where a contour was closed and another opened
 
     int32_t Proxy(int32_t c) {
         while (polys[c].proxy != c) {
@@ -336,6 +334,7 @@ void BuildBounds(const Contour& contour, int32_t id, int type, uint32_t operatio
                  std::vector<Edge>& edges, std::vector<Edge*>& bounds, std::vector<double>& ys) {
     const std::vector<API_Coord>& v = contour.points;
     const size_t n = v.size();
+    const uint32_t offset = static_cast<uint32_t>(ys.size());  // the ring's first height in ys
     ring.clear();
     // Inner vertices of horizontal runs drop out.
     for (size_t i = 0; i < n; ++i) {
@@ -365,6 +364,7 @@ void BuildBounds(const Contour& contour, int32_t id, int type, uint32_t operatio
             e.topY = ring[at].y;
             e.topVertex = static_cast<uint32_t>(at);
             e.ringSize = static_cast<uint32_t>(m);
+            e.topKey = offset + static_cast<uint32_t>(at);
             e.dx = (e.topX - e.botX) / (e.topY - e.botY);
             e.type = type;
             e.contour = id;
@@ -456,283 +456,260 @@ double RingArea(const std::vector<API_Coord>& ring) {
     return 0.5 * sum;
 }
 
-// Makes every place where result contours touch (themselves or each other) a shared vertex: a vertex that lies on
-// an edge it does not end (within a few units of the coordinates' last place) is put into that edge as an exact
-// copy, and a vertex that comes that close to another vertex takes that vertex's coordinates. Edges are found
-// through a grid of cells about as large as the edges.
-// True when some touch was found.
-bool MarkTouchingPoints(std::vector<std::vector<API_Coord>>& rings) {
-    struct EdgeRef {
-        uint32_t ring, index;
+// Makes the result contours simple rings, given the points where the sweep saw that they may touch (shared
+// vertices, vertices on edges, crossing points used twice). Vertices within tol of such a point take its
+// coordinates, and where such a point lies on an edge of another contour (or of a non-adjacent part of the same
+// one) it becomes a vertex of that edge too. Where points are then shared, the boundary is traced piece by
+// piece: all edges are taken together (outer contours counter-clockwise, holes clockwise: the inside always on the
+// left), and at a shared point each incoming edge goes on with the outgoing edge next clockwise from its own way
+// back, so that every walk runs tightly around one connected piece of the inside; edges that run both ways between
+// two shared points (zero-width spikes) cancel. The walks are cut into simple rings at the shared points they pass
+// twice. Rings of no area are left out.
+void SimpleRings(std::vector<std::vector<API_Coord>>& rings, std::vector<API_Coord> suspects, double tol,
+                 std::vector<std::vector<API_Coord>>& simple) {
+    auto keep = [&simple](std::vector<API_Coord>&& ring) {
+        if (ring.size() < 3) return;
+        const API_Box b = PointsBox(ring);
+        // Nothing but rounding: a ring whose area is a vanishing part of its box.
+        if (std::fabs(RingArea(ring)) > 1e-13 * (b.xMax - b.xMin) * (b.yMax - b.yMin))
+            simple.push_back(std::move(ring));
     };
-    size_t n = 0;
-    API_Box box{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-    double mean = 0.0;
-    for (const std::vector<API_Coord>& r : rings) {
-        const API_Box b = PointsBox(r);
-        box = API_Box{std::min(box.xMin, b.xMin), std::min(box.yMin, b.yMin), std::max(box.xMax, b.xMax),
-                      std::max(box.yMax, b.yMax)};
-        for (size_t i = 0; i < r.size(); ++i) {
-            const API_Coord& a = r[i];
-            const API_Coord& c = r[(i + 1) % r.size()];
-            mean += std::max(std::fabs(c.x - a.x), std::fabs(c.y - a.y));
-        }
-        n += r.size();
+    auto byX = [](const API_Coord& a, const API_Coord& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); };
+    if (suspects.empty()) {
+        for (std::vector<API_Coord>& ring : rings) keep(std::move(ring));
+        return;
     }
-    if (n < 4) return false;
-    mean /= static_cast<double>(n);
-    const double width = box.xMax - box.xMin, height = box.yMax - box.yMin;
-    const double magnitude =
-        std::max({std::fabs(box.xMin), std::fabs(box.xMax), std::fabs(box.yMin), std::fabs(box.yMax), width, height});
-    const double tol = 8.0 * kEpsilon * magnitude;
-    // Cells about as large as the edges, but never many more cells than vertices.
-    const double cell = std::max({mean, std::sqrt(width * height / (4.0 * static_cast<double>(n))), width / 4096.0,
-                                  height / 4096.0, tol, 1e-300});
-    const size_t nx = static_cast<size_t>(width / cell) + 1, ny = static_cast<size_t>(height / cell) + 1;
-    auto cellOf = [&](double v, double lo, size_t count) {
-        const double k = std::floor((v - lo) / cell);
-        return k <= 0.0 ? size_t(0) : std::min(count - 1, static_cast<size_t>(k));
+    // Vertices closer than tol to each other (or equal) are suspect too: crossing points that several pairs of edges
+    // gave.
+    {
+        std::vector<API_Coord> all;
+        for (const std::vector<API_Coord>& r : rings) all.insert(all.end(), r.begin(), r.end());
+        std::sort(all.begin(), all.end(), byX);
+        for (size_t i = 1; i < all.size(); ++i)
+            for (size_t j = i; j-- > 0 && all[i].x - all[j].x <= tol;)
+                if (std::fabs(all[i].y - all[j].y) <= tol) {
+                    suspects.push_back(all[i]);
+                    suspects.push_back(all[j]);
+                }
+    }
+    // Suspect points, one for every cluster closer than tol.
+    std::sort(suspects.begin(), suspects.end(), byX);
+    std::vector<API_Coord> points;
+    for (const API_Coord& p : suspects) {
+        bool merged = false;
+        for (size_t k = points.size(); k-- > 0 && p.x - points[k].x <= tol;)
+            if (std::fabs(p.y - points[k].y) <= tol) {
+                merged = true;
+                break;
+            }
+        if (!merged) points.push_back(p);
+    }
+    // The suspect point within tol of q, or -1.
+    auto find = [&points, tol](const API_Coord& q) -> int32_t {
+        auto at = std::lower_bound(points.begin(), points.end(), q.x - tol,
+                                   [](const API_Coord& p, double x) { return p.x < x; });
+        for (; at != points.end() && at->x <= q.x + tol; ++at)
+            if (std::fabs(at->y - q.y) <= tol) return static_cast<int32_t>(at - points.begin());
+        return -1;
     };
-    // Edges by cell, in one array (cell c's edges at first[c] .. first[c + 1]).
-    std::vector<uint32_t> first(nx * ny + 1, 0);
-    std::vector<EdgeRef> grid;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (uint32_t r = 0; r < rings.size(); ++r) {
-            const std::vector<API_Coord>& ring = rings[r];
-            for (uint32_t i = 0; i < ring.size(); ++i) {
-                const API_Coord& a = ring[i];
-                const API_Coord& b = ring[(i + 1) % ring.size()];
-                const size_t x0 = cellOf(std::min(a.x, b.x) - tol, box.xMin, nx);
-                const size_t x1 = cellOf(std::max(a.x, b.x) + tol, box.xMin, nx);
-                const size_t y0 = cellOf(std::min(a.y, b.y) - tol, box.yMin, ny);
-                const size_t y1 = cellOf(std::max(a.y, b.y) + tol, box.yMin, ny);
-                for (size_t y = y0; y <= y1; ++y)
-                    for (size_t x = x0; x <= x1; ++x) {
-                        if (pass == 0)
-                            ++first[y * nx + x + 1];
-                        else
-                            grid[first[y * nx + x]++] = EdgeRef{r, i};
-                    }
+    std::vector<uint32_t> hits(points.size(), 0);
+    for (std::vector<API_Coord>& ring : rings)
+        for (API_Coord& v : ring) {
+            const int32_t k = points.empty() ? -1 : find(v);
+            if (k >= 0) {
+                v = points[static_cast<size_t>(k)];
+                ++hits[static_cast<size_t>(k)];
             }
         }
-        if (pass == 0) {
-            for (size_t c = 0; c < nx * ny; ++c) first[c + 1] += first[c];
-            grid.resize(first[nx * ny]);
-        } else {
-            // The fill moved every start to the next cell's: move them back.
-            for (size_t c = nx * ny; c > 0; --c) first[c] = first[c - 1];
-            first[0] = 0;
-        }
-    }
+    // A suspect point that is a vertex somewhere and lies on an edge elsewhere becomes a vertex of that edge.
     struct Insert {
         uint32_t ring, edge;
         double t;
-        API_Coord p;
+        uint32_t point;
     };
     std::vector<Insert> inserts;
-    bool touched = false;
     for (uint32_t r = 0; r < rings.size(); ++r) {
-        const size_t m = rings[r].size();
-        for (uint32_t i = 0; i < m; ++i) {
-            API_Coord& v = rings[r][i];
-            const size_t c = cellOf(v.y, box.yMin, ny) * nx + cellOf(v.x, box.xMin, nx);
-            for (uint32_t g = first[c]; g < first[c + 1]; ++g) {
-                const EdgeRef& e = grid[g];
-                if (e.ring == r && (e.index == i || (e.index + 1) % m == i)) continue;  // the vertex's own edges
-                const std::vector<API_Coord>& other = rings[e.ring];
-                const API_Coord& a = other[e.index];
-                const API_Coord& b = other[(e.index + 1) % other.size()];
-                if (v.x < std::min(a.x, b.x) - tol || v.x > std::max(a.x, b.x) + tol ||
-                    v.y < std::min(a.y, b.y) - tol || v.y > std::max(a.y, b.y) + tol)
-                    continue;
-                if (std::fabs(v.x - a.x) <= tol && std::fabs(v.y - a.y) <= tol) {
-                    v = a;
-                    touched = true;
-                    continue;
-                }
-                if (std::fabs(v.x - b.x) <= tol && std::fabs(v.y - b.y) <= tol) {
-                    v = b;
-                    touched = true;
-                    continue;
-                }
+        const std::vector<API_Coord>& ring = rings[r];
+        for (uint32_t i = 0; i < ring.size(); ++i) {
+            const API_Coord& a = ring[i];
+            const API_Coord& b = ring[(i + 1) % ring.size()];
+            auto at = std::lower_bound(points.begin(), points.end(), std::min(a.x, b.x) - tol,
+                                       [](const API_Coord& p, double x) { return p.x < x; });
+            for (; at != points.end() && at->x <= std::max(a.x, b.x) + tol; ++at) {
+                const size_t k = static_cast<size_t>(at - points.begin());
+                if (hits[k] == 0 || at->y < std::min(a.y, b.y) - tol || at->y > std::max(a.y, b.y) + tol) continue;
+                if ((at->x == a.x && at->y == a.y) || (at->x == b.x && at->y == b.y)) continue;
                 const double dx = b.x - a.x, dy = b.y - a.y;
-                const double t = ((v.x - a.x) * dx + (v.y - a.y) * dy) / (dx * dx + dy * dy);
+                const double t = ((at->x - a.x) * dx + (at->y - a.y) * dy) / (dx * dx + dy * dy);
                 if (!(t > 0.0 && t < 1.0)) continue;
-                const double ex = a.x + t * dx - v.x, ey = a.y + t * dy - v.y;
-                if (ex * ex + ey * ey <= tol * tol) inserts.push_back(Insert{e.ring, e.index, t, v});
+                const double ex = a.x + t * dx - at->x, ey = a.y + t * dy - at->y;
+                if (ex * ex + ey * ey <= tol * tol) inserts.push_back(Insert{r, i, t, static_cast<uint32_t>(k)});
             }
         }
     }
-    if (inserts.empty()) return touched;
-    std::sort(inserts.begin(), inserts.end(), [](const Insert& a, const Insert& b) {
-        return a.ring != b.ring ? a.ring < b.ring : a.edge != b.edge ? a.edge < b.edge : a.t < b.t;
-    });
-    size_t k = 0;
-    std::vector<API_Coord> out;
-    for (uint32_t r = 0; r < rings.size() && k < inserts.size(); ++r) {
-        if (inserts[k].ring != r) continue;
-        out.clear();
-        for (uint32_t i = 0; i < rings[r].size(); ++i) {
-            out.push_back(rings[r][i]);
-            for (; k < inserts.size() && inserts[k].ring == r && inserts[k].edge == i; ++k) out.push_back(inserts[k].p);
+    if (!inserts.empty()) {
+        std::sort(inserts.begin(), inserts.end(), [](const Insert& a, const Insert& b) {
+            return a.ring != b.ring ? a.ring < b.ring : a.edge != b.edge ? a.edge < b.edge : a.t < b.t;
+        });
+        std::vector<API_Coord> out;
+        size_t k = 0;
+        for (uint32_t r = 0; r < rings.size() && k < inserts.size(); ++r) {
+            if (inserts[k].ring != r) continue;
+            out.clear();
+            for (uint32_t i = 0; i < rings[r].size(); ++i) {
+                out.push_back(rings[r][i]);
+                for (; k < inserts.size() && inserts[k].ring == r && inserts[k].edge == i; ++k) {
+                    out.push_back(points[inserts[k].point]);
+                    ++hits[inserts[k].point];
+                }
+            }
+            rings[r].swap(out);
         }
-        rings[r].swap(out);
     }
-    return true;
-}
-
-struct PointKey {
-    double x, y;
-    bool operator==(const PointKey& o) const { return x == o.x && y == o.y; }
-};
-struct PointKeyHash {
-    size_t operator()(const PointKey& k) const {
-        const std::hash<double> h;
-        return h(k.x) * 1000003u ^ h(k.y);
+    // Shared points: suspects that are vertices twice or more (repeats in a row count once).
+    std::vector<std::vector<int32_t>> sid(rings.size());
+    std::vector<uint32_t> count(points.size(), 0);
+    bool shared = false;
+    for (size_t r = 0; r < rings.size(); ++r) {
+        std::vector<API_Coord>& ring = rings[r];
+        // Repeats in a row go.
+        size_t w = 0;
+        for (size_t i = 0; i < ring.size(); ++i)
+            if (w == 0 || ring[i].x != ring[w - 1].x || ring[i].y != ring[w - 1].y) ring[w++] = ring[i];
+        while (w > 1 && ring[w - 1].x == ring[0].x && ring[w - 1].y == ring[0].y) --w;
+        ring.resize(w);
+        sid[r].assign(ring.size(), -1);
+        for (size_t i = 0; i < ring.size(); ++i) {
+            if (points.empty()) break;
+            const int32_t k = find(ring[i]);
+            if (k >= 0 && ring[i].x == points[static_cast<size_t>(k)].x &&
+                ring[i].y == points[static_cast<size_t>(k)].y) {
+                sid[r][i] = k;
+                if (++count[static_cast<size_t>(k)] > 1) shared = true;
+            }
+        }
     }
-};
+    if (!shared) {
+        for (std::vector<API_Coord>& ring : rings) keep(std::move(ring));
+        return;
+    }
+    for (size_t r = 0; r < rings.size(); ++r)
+        for (int32_t& k : sid[r])
+            if (k >= 0 && count[static_cast<size_t>(k)] < 2) k = -1;
 
-// True when some point is a vertex of the result twice.
-bool SharesAVertex(const std::vector<std::vector<API_Coord>>& rings) {
-    std::unordered_set<PointKey, PointKeyHash> seen;
-    size_t n = 0;
-    for (const std::vector<API_Coord>& r : rings) n += r.size();
-    seen.reserve(n);
-    for (const std::vector<API_Coord>& r : rings)
-        for (const API_Coord& p : r)
-            if (!seen.insert(PointKey{p.x, p.y}).second) return true;
-    return false;
-}
-
-// Re-traces the boundary of the result as the boundaries of its connected pieces. All contour edges (outer
-// contours counter-clockwise, holes clockwise: the inside always on the left) are taken together; where several
-// meet at a point, each incoming edge goes on with the outgoing edge next clockwise from its own way back, so every
-// walk runs around one connected piece of the inside, as tightly as it can. Edges that run both ways between the
-// same two points (zero-width spikes) cancel.
-void TraceBoundaries(const std::vector<std::vector<API_Coord>>& rings, std::vector<std::vector<API_Coord>>& walks) {
-    std::unordered_map<PointKey, uint32_t, PointKeyHash> ids;
-    std::vector<API_Coord> at;
-    auto id = [&](const API_Coord& p) {
-        const auto found = ids.emplace(PointKey{p.x, p.y}, static_cast<uint32_t>(at.size()));
-        if (found.second) at.push_back(p);
-        return found.first->second;
-    };
-    struct DirEdge {
-        uint32_t from, to;
+    // Outgoing edges (ring, index) at each shared point, by angle; edges between shared points that run both
+    // ways cancel.
+    struct Out {
+        uint32_t ring, edge;
         double angle;
-        bool used;
     };
-    std::vector<DirEdge> edges;
-    for (const std::vector<API_Coord>& r : rings)
-        for (size_t i = 0; i < r.size(); ++i) {
-            const uint32_t a = id(r[i]), b = id(r[(i + 1) % r.size()]);
-            if (a != b) edges.push_back(DirEdge{a, b, 0.0, false});
+    std::vector<std::vector<Out>> outgoing(points.size());
+    std::vector<std::vector<char>> used(rings.size());
+    struct Between {
+        int32_t from, to;
+        uint32_t ring, edge;
+    };
+    std::vector<Between> between;
+    for (uint32_t r = 0; r < rings.size(); ++r) {
+        const std::vector<API_Coord>& ring = rings[r];
+        used[r].assign(ring.size(), 0);
+        for (uint32_t i = 0; i < ring.size(); ++i) {
+            const int32_t k = sid[r][i];
+            if (k < 0) continue;
+            const API_Coord& a = ring[i];
+            const API_Coord& b = ring[(i + 1) % ring.size()];
+            outgoing[static_cast<size_t>(k)].push_back(Out{r, i, std::atan2(b.y - a.y, b.x - a.x)});
+            const int32_t to = sid[r][(i + 1) % ring.size()];
+            if (to >= 0) between.push_back(Between{k, to, r, i});
         }
-    // Spikes: a pair of opposite edges cancels.
-    {
-        std::unordered_map<uint64_t, std::vector<uint32_t>> byPair;
-        for (uint32_t e = 0; e < edges.size(); ++e) byPair[(uint64_t(edges[e].from) << 32) | edges[e].to].push_back(e);
-        for (uint32_t e = 0; e < edges.size(); ++e) {
-            if (edges[e].used) continue;
-            auto found = byPair.find((uint64_t(edges[e].to) << 32) | edges[e].from);
-            if (found == byPair.end()) continue;
-            for (uint32_t& o : found->second) {
-                if (o != UINT32_MAX && !edges[o].used) {
-                    edges[o].used = edges[e].used = true;
-                    o = UINT32_MAX;
+    }
+    std::sort(between.begin(), between.end(), [](const Between& a, const Between& b) {
+        const auto ka = std::minmax(a.from, a.to), kb = std::minmax(b.from, b.to);
+        return ka < kb;
+    });
+    for (size_t i = 0; i < between.size();) {
+        size_t j = i;
+        const auto key = std::minmax(between[i].from, between[i].to);
+        while (j < between.size() && std::minmax(between[j].from, between[j].to) == key) ++j;
+        for (size_t a = i; a < j; ++a) {
+            if (used[between[a].ring][between[a].edge]) continue;
+            for (size_t b = a + 1; b < j; ++b)
+                if (!used[between[b].ring][between[b].edge] && between[b].from == between[a].to &&
+                    between[b].to == between[a].from) {
+                    used[between[a].ring][between[a].edge] = used[between[b].ring][between[b].edge] = 1;
                     break;
                 }
-            }
         }
+        i = j;
     }
-    // Outgoing edges of every point, by angle.
-    std::vector<uint32_t> first(at.size() + 1, 0), out;
-    for (const DirEdge& e : edges)
-        if (!e.used) ++first[e.from + 1];
-    for (size_t i = 0; i < at.size(); ++i) first[i + 1] += first[i];
-    out.resize(first[at.size()]);
-    {
-        std::vector<uint32_t> fill(first.begin(), first.end() - 1);
-        for (uint32_t e = 0; e < edges.size(); ++e) {
-            if (edges[e].used) continue;
-            DirEdge& d = edges[e];
-            d.angle = std::atan2(at[d.to].y - at[d.from].y, at[d.to].x - at[d.from].x);
-            out[fill[d.from]++] = e;
-        }
-    }
-    for (size_t v = 0; v < at.size(); ++v)
-        if (first[v + 1] - first[v] > 1)
-            std::sort(out.begin() + first[v], out.begin() + first[v + 1],
-                      [&edges](uint32_t a, uint32_t b) { return edges[a].angle < edges[b].angle; });
-    auto next = [&](const DirEdge& in) -> uint32_t {
-        const uint32_t v = in.to;
-        const uint32_t lo = first[v], hi = first[v + 1];
-        if (hi - lo == 1) return out[lo];
-        // The way back, and the outgoing edge next clockwise from it (the largest angle below it, wrapping).
-        const double back = std::atan2(at[in.from].y - at[v].y, at[in.from].x - at[v].x);
-        uint32_t best = UINT32_MAX;
-        for (uint32_t k = hi; k-- > lo;) {
-            if (edges[out[k]].used) continue;
-            if (edges[out[k]].angle < back) {
-                best = out[k];
-                break;
-            }
-        }
-        if (best == UINT32_MAX)
-            for (uint32_t k = hi; k-- > lo;)
-                if (!edges[out[k]].used) {
-                    best = out[k];
-                    break;
-                }
-        return best;
-    };
-    for (uint32_t e = 0; e < edges.size(); ++e) {
-        if (edges[e].used) continue;
-        std::vector<API_Coord> walk;
-        uint32_t cur = e;
-        while (cur != UINT32_MAX && !edges[cur].used) {
-            edges[cur].used = true;
-            walk.push_back(at[edges[cur].from]);
-            cur = next(edges[cur]);
-        }
-        if (walk.size() >= 3) walks.push_back(std::move(walk));
-    }
-}
+    for (std::vector<Out>& o : outgoing)
+        std::sort(o.begin(), o.end(), [](const Out& a, const Out& b) { return a.angle < b.angle; });
 
-// Cuts a contour into simple rings where it passes through one point twice (the sweep routes a contour through a
-// crossing point or a shared vertex more than once; MarkTouchingPoints turns the other touches into such visits):
-// each loop between two visits becomes a ring of its own. Repeated vertices in a row count once. Rings of no area
-// (spikes, collinear runs) are left out.
-void SplitAtTouchingPoints(const std::vector<API_Coord>& points, std::vector<std::vector<API_Coord>>& rings) {
-    using Key = PointKey;
-    std::vector<API_Coord> stack;
-    stack.reserve(points.size());
-    std::unordered_map<Key, size_t, PointKeyHash> at;
-    auto emit = [&rings](std::vector<API_Coord>&& ring) {
-        if (ring.size() < 3) return;
-        const double area = RingArea(ring);
-        const API_Box b = PointsBox(ring);
-        // Nothing but rounding: a ring whose area is a vanishing part of its box.
-        if (!(std::fabs(area) > 1e-13 * (b.xMax - b.xMin) * (b.yMax - b.yMin))) return;
-        rings.push_back(std::move(ring));
-    };
-    for (const API_Coord& p : points) {
-        if (!stack.empty() && stack.back().x == p.x && stack.back().y == p.y) continue;
-        const auto found = at.find(Key{p.x, p.y});
-        if (found == at.end()) {
-            at.emplace(Key{p.x, p.y}, stack.size());
-            stack.push_back(p);
-            continue;
+    std::vector<API_Coord> walk;
+    std::vector<int32_t> walkIds, lastAt(points.size(), -1);
+    for (uint32_t r0 = 0; r0 < rings.size(); ++r0) {
+        for (uint32_t i0 = 0; i0 < rings[r0].size(); ++i0) {
+            if (used[r0][i0]) continue;
+            walk.clear();
+            walkIds.clear();
+            uint32_t r = r0, i = i0;
+            while (!used[r][i]) {
+                used[r][i] = 1;
+                const std::vector<API_Coord>& ring = rings[r];
+                walk.push_back(ring[i]);
+                walkIds.push_back(sid[r][i]);
+                const uint32_t j = (i + 1) % static_cast<uint32_t>(ring.size());
+                const int32_t k = sid[r][j];
+                if (k < 0) {
+                    i = j;
+                    continue;
+                }
+                // At a shared point: the outgoing edge next clockwise from the way back.
+                const double back = std::atan2(ring[i].y - ring[j].y, ring[i].x - ring[j].x);
+                const std::vector<Out>& o = outgoing[static_cast<size_t>(k)];
+                const Out* best = nullptr;
+                for (size_t m = o.size(); m-- > 0;)
+                    if (!(used[o[m].ring][o[m].edge] && !(o[m].ring == r0 && o[m].edge == i0)) && o[m].angle < back) {
+                        best = &o[m];
+                        break;
+                    }
+                if (!best)
+                    for (size_t m = o.size(); m-- > 0;)
+                        if (!(used[o[m].ring][o[m].edge] && !(o[m].ring == r0 && o[m].edge == i0))) {
+                            best = &o[m];
+                            break;
+                        }
+                if (!best) break;
+                r = best->ring;
+                i = best->edge;
+            }
+            // Cut the walk into simple rings where it passes a shared point twice.
+            std::vector<API_Coord> stack;
+            std::vector<int32_t> stackIds;
+            std::vector<int32_t> seen;
+            for (size_t m = 0; m < walk.size(); ++m) {
+                const int32_t k = walkIds[m];
+                if (k >= 0 && lastAt[static_cast<size_t>(k)] >= 0) {
+                    const size_t from = static_cast<size_t>(lastAt[static_cast<size_t>(k)]);
+                    std::vector<API_Coord> loop(stack.begin() + static_cast<std::ptrdiff_t>(from), stack.end());
+                    for (size_t q = from + 1; q < stackIds.size(); ++q)
+                        if (stackIds[q] >= 0) lastAt[static_cast<size_t>(stackIds[q])] = -1;
+                    stack.resize(from + 1);
+                    stackIds.resize(from + 1);
+                    keep(std::move(loop));
+                    continue;
+                }
+                if (k >= 0) {
+                    lastAt[static_cast<size_t>(k)] = static_cast<int32_t>(stack.size());
+                    seen.push_back(k);
+                }
+                stack.push_back(walk[m]);
+                stackIds.push_back(k);
+            }
+            for (int32_t k : seen) lastAt[static_cast<size_t>(k)] = -1;
+            keep(std::move(stack));
         }
-        // A loop closes at p: it leaves as a ring, p stays.
-        const size_t k = found->second;
-        std::vector<API_Coord> loop(stack.begin() + static_cast<std::ptrdiff_t>(k), stack.end());
-        for (size_t i = k + 1; i < stack.size(); ++i) at.erase(Key{stack[i].x, stack[i].y});
-        stack.resize(k + 1);
-        emit(std::move(loop));
     }
-    while (stack.size() > 1 && stack.back().x == stack.front().x && stack.back().y == stack.front().y) stack.pop_back();
-    emit(std::move(stack));
 }
 
 // An outer contour of the result with what the hole placement needs: box, area, and (built on demand) its edges
@@ -890,7 +867,7 @@ void Classify(uint32_t op, Edge* edge, double yb, int parity[2], int horiz[2], c
     if (!contributing) return;
     const double xb = XAt(edge, yb);
     const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
-    if (vclass == IMM || vclass == EMM) out.pinched = true;  // a maximum and a minimum at one point
+    if (vclass == IMM || vclass == EMM) out.pinches.push_back(API_Coord{XAt(edge, yb), yb});
     switch (vclass) {
         case EMN:
         case IMN:
@@ -988,7 +965,7 @@ void Cross(uint32_t op, Edge* e0, Edge* e1, double ix, double iy, Output& out) {
         const int bl = Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP] ^ e0->bundle[ABOVE][CLIP],
                                inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
         const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
-        if (vclass == IMM || vclass == EMM) out.pinched = true;  // a maximum and a minimum at one point
+        if (vclass == IMM || vclass == EMM) out.pinches.push_back(API_Coord{ix, iy});
         switch (vclass) {
             case EMN:
             case IMN:
@@ -1115,9 +1092,20 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         if (a->botX != b->botX) return a->botX < b->botX;
         return a->dx < b->dx;
     });
-    // Distinct heights ascending (the first of equal values kept, as -0.0 and 0.0 are one height).
-    std::stable_sort(sbt.begin(), sbt.end());
-    sbt.erase(std::unique(sbt.begin(), sbt.end()), sbt.end());
+    // Distinct heights ascending (the first of equal values kept, as -0.0 and 0.0 are one height), and the place
+    // of each vertex's height among them.
+    std::vector<std::pair<double, uint32_t>> heights(sbt.size());
+    for (size_t i = 0; i < sbt.size(); ++i) heights[i] = {sbt[i], static_cast<uint32_t>(i)};
+    std::sort(heights.begin(), heights.end(),
+              [](const std::pair<double, uint32_t>& a, const std::pair<double, uint32_t>& b) {
+                  return a.first < b.first || (a.first == b.first && a.second < b.second);
+              });
+    std::vector<uint32_t> heightRank(sbt.size());
+    sbt.clear();
+    for (const auto& h : heights) {
+        if (sbt.empty() || h.first != sbt.back()) sbt.push_back(h.first);
+        heightRank[h.second] = static_cast<uint32_t>(sbt.size() - 1);
+    }
 
     Output out;
     out.vertices.reserve(total);
@@ -1128,7 +1116,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
     std::vector<uint32_t> topStart(sbt.size() + 1, 0);
     std::vector<uint32_t> topHeight(edges.size());
     for (size_t i = 0; i < edges.size(); ++i) {
-        topHeight[i] = static_cast<uint32_t>(std::lower_bound(sbt.begin(), sbt.end(), edges[i].topY) - sbt.begin());
+        topHeight[i] = heightRank[edges[i].topKey];
         ++topStart[topHeight[i] + 1];
     }
     for (size_t k = 0; k < sbt.size(); ++k) topStart[k + 1] += topStart[k];
@@ -1146,7 +1134,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
     for (const Edge& e : edges)
         magnitude = std::max({magnitude, std::fabs(e.botX), std::fabs(e.botY), std::fabs(e.topX), std::fabs(e.topY)});
     const double near = std::max(kEpsilon, 16.0 * kEpsilon * magnitude);
-    bool maybeTouching = false;
+    std::vector<API_Coord> suspects;  // points where the result may touch itself
     std::vector<API_Coord> crossings;
 
     // Crossing candidates: pairs of neighbouring edges (bundle heads or single edges) and the height where they
@@ -1231,15 +1219,20 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
             const uint32_t d = i > j ? i - j : j - i;
             return atA && atB && xa == xb && (d <= 1 || d + 1 == a->ringSize);
         };
+        // Close: within rounding of the coordinates, across the edge (a flat edge passes a point at a larger
+        // distance along the beam).
+        auto closeTo = [yb, near](const Edge* o, double x) {
+            return std::fabs(XAt(o, yb) - x) <= near * std::sqrt(1.0 + o->dx * o->dx);
+        };
         for (size_t i = 0; i < dirty.size(); ++i) {
             Edge* e = dirty[i];
             const double x = XAt(e, yb);
-            for (Edge* p = aet.PrevOf(e); p && std::fabs(XAt(p, yb) - x) <= near; p = aet.PrevOf(p)) {
-                if (!sameVertex(e, p)) maybeTouching = true;
+            for (Edge* p = aet.PrevOf(e); p && closeTo(p, x); p = aet.PrevOf(p)) {
+                if (!sameVertex(e, p)) suspects.push_back(API_Coord{x, yb});
                 markDirty(p, beamMark);
             }
-            for (Edge* n = aet.NextOf(e); n && std::fabs(XAt(n, yb) - x) <= near; n = aet.NextOf(n)) {
-                if (!sameVertex(e, n)) maybeTouching = true;
+            for (Edge* n = aet.NextOf(e); n && closeTo(n, x); n = aet.NextOf(n)) {
+                if (!sameVertex(e, n)) suspects.push_back(API_Coord{x, yb});
                 markDirty(n, beamMark);
             }
         }
@@ -1307,7 +1300,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                 Classify(op, edge, yb, parity, horiz, exists, cf, px, out);
                 // A vertex on a horizontal edge that goes on past it: the result may touch itself there.
                 if (open && (edge->botY == yb || edge->topY == yb) && (horiz[CLIP] != NH || horiz[SUBJ] != NH))
-                    maybeTouching = true;
+                    suspects.push_back(API_Coord{XAt(edge, yb), yb});
             }
         }
 
@@ -1352,7 +1345,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
             const double ix = xb0 + r * (xt0 - xb0), iy = r * dy + yb;
             Cross(op, e0, e1, ix, iy, out);
             crossings.push_back(API_Coord{ix, iy});
-            if (iy - yb <= near || yt - iy <= near) maybeTouching = true;  // perhaps at a vertex
+            if (iy - yb <= near || yt - iy <= near) suspects.push_back(API_Coord{ix, iy});  // perhaps at a vertex
             for (Edge* e : {e0, e1})
                 if (e->touched != beamMark) {
                     e->touched = beamMark;
@@ -1385,9 +1378,12 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         if (crossings.size() > 1) {
             std::sort(crossings.begin(), crossings.end(),
                       [](const API_Coord& a, const API_Coord& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); });
-            for (size_t i = 1; i < crossings.size() && !maybeTouching; ++i)
+            for (size_t i = 1; i < crossings.size(); ++i)
                 for (size_t j = i; j-- > 0 && crossings[i].y - crossings[j].y <= near;)
-                    if (std::fabs(crossings[i].x - crossings[j].x) <= near) maybeTouching = true;
+                    if (std::fabs(crossings[i].x - crossings[j].x) <= near) {
+                        suspects.push_back(crossings[i]);
+                        suspects.push_back(crossings[j]);
+                    }
         }
         crossings.clear();
 
@@ -1437,20 +1433,9 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
             points.push_back(API_Coord{out.vertices[v].x, out.vertices[v].y});
         rings.push_back(std::move(points));
     }
-    std::vector<std::vector<API_Coord>> walks, simple;
-    const bool retrace =
-        (maybeTouching && MarkTouchingPoints(rings)) || ((maybeTouching || out.pinched) && SharesAVertex(rings));
-    if (retrace) {
-        TraceBoundaries(rings, walks);
-        for (const std::vector<API_Coord>& walk : walks) SplitAtTouchingPoints(walk, simple);
-    } else {
-        // No contour touches another or itself: each is a simple ring already (empty ones left out).
-        for (std::vector<API_Coord>& ring : rings) {
-            const API_Box b = PointsBox(ring);
-            if (std::fabs(RingArea(ring)) > 1e-13 * (b.xMax - b.xMin) * (b.yMax - b.yMin))
-                simple.push_back(std::move(ring));
-        }
-    }
+    std::vector<std::vector<API_Coord>> simple;
+    suspects.insert(suspects.end(), out.pinches.begin(), out.pinches.end());
+    SimpleRings(rings, std::move(suspects), near, simple);
     for (std::vector<API_Coord>& ring : simple) {
         OutContour c;
         c.hole = RingArea(ring) < 0.0;
