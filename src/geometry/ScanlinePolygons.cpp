@@ -465,8 +465,8 @@ double RingArea(const std::vector<API_Coord>& ring) {
 // back, so that every walk runs tightly around one connected piece of the inside; edges that run both ways between
 // two shared points (zero-width spikes) cancel. The walks are cut into simple rings at the shared points they pass
 // twice. Rings of no area are left out.
-void SimpleRings(std::vector<std::vector<API_Coord>>& rings, std::vector<API_Coord> suspects, double tol,
-                 std::vector<std::vector<API_Coord>>& simple) {
+void SimpleRings(std::vector<std::vector<API_Coord>>& rings, std::vector<API_Coord> suspects,
+                 std::vector<API_Coord> computed, double tol, std::vector<std::vector<API_Coord>>& simple) {
     auto keep = [&simple](std::vector<API_Coord>&& ring) {
         if (ring.size() < 3) return;
         const API_Box b = PointsBox(ring);
@@ -479,11 +479,11 @@ void SimpleRings(std::vector<std::vector<API_Coord>>& rings, std::vector<API_Coo
         for (std::vector<API_Coord>& ring : rings) keep(std::move(ring));
         return;
     }
-    // Vertices closer than tol to each other (or equal) are suspect too: crossing points that several pairs of edges
-    // gave.
+    // Computed vertices (crossing points, points of edges under a horizontal edge) closer than tol to each other
+    // are suspect too: several pairs of edges may give one point. (One close to an input vertex lies at a beam
+    // boundary, where the sweep marked it.)
     {
-        std::vector<API_Coord> all;
-        for (const std::vector<API_Coord>& r : rings) all.insert(all.end(), r.begin(), r.end());
+        std::vector<API_Coord>& all = computed;
         std::sort(all.begin(), all.end(), byX);
         for (size_t i = 1; i < all.size(); ++i)
             for (size_t j = i; j-- > 0 && all[i].x - all[j].x <= tol;)
@@ -1135,6 +1135,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         magnitude = std::max({magnitude, std::fabs(e.botX), std::fabs(e.botY), std::fabs(e.topX), std::fabs(e.topY)});
     const double near = std::max(kEpsilon, 16.0 * kEpsilon * magnitude);
     std::vector<API_Coord> suspects;  // points where the result may touch itself
+    std::vector<API_Coord> computed;  // result vertices that are not input vertices
     std::vector<API_Coord> crossings;
 
     // Crossing candidates: pairs of neighbouring edges (bundle heads or single edges) and the height where they
@@ -1297,10 +1298,12 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                 edge->bside[CLIP] = parity[CLIP];
                 edge->bside[SUBJ] = parity[SUBJ];
                 const bool open = horiz[CLIP] != NH || horiz[SUBJ] != NH;
+                const size_t before = out.vertices.size();
                 Classify(op, edge, yb, parity, horiz, exists, cf, px, out);
-                // A vertex on a horizontal edge that goes on past it: the result may touch itself there.
-                if (open && (edge->botY == yb || edge->topY == yb) && (horiz[CLIP] != NH || horiz[SUBJ] != NH))
-                    suspects.push_back(API_Coord{XAt(edge, yb), yb});
+                if (out.vertices.size() != before && edge->botY != yb && edge->topY != yb)
+                    computed.push_back(API_Coord{XAt(edge, yb), yb});
+                // A vertex on a horizontal edge (or at its far end): the result may touch itself there.
+                if (open && (edge->botY == yb || edge->topY == yb)) suspects.push_back(API_Coord{XAt(edge, yb), yb});
             }
         }
 
@@ -1385,6 +1388,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                         suspects.push_back(crossings[j]);
                     }
         }
+        computed.insert(computed.end(), crossings.begin(), crossings.end());
         crossings.clear();
 
         // Next beam: the state above becomes the state below; edges that end at its bottom hand over to their
@@ -1435,7 +1439,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
     }
     std::vector<std::vector<API_Coord>> simple;
     suspects.insert(suspects.end(), out.pinches.begin(), out.pinches.end());
-    SimpleRings(rings, std::move(suspects), near, simple);
+    SimpleRings(rings, std::move(suspects), std::move(computed), near, simple);
     for (std::vector<API_Coord>& ring : simple) {
         OutContour c;
         c.hole = RingArea(ring) < 0.0;
