@@ -1,6 +1,9 @@
 #include "geometry/OutlineOffset.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "GeometryPolygon2D.hpp"
 #include "geometry/OffsetHelpers.hpp"
@@ -9,63 +12,64 @@
 
 namespace {
 
-const double kSmall = 1e-4;  // coefficient and end-point tolerance of the offset
-const double kSlope = 1e-3;  // slope tolerance of the parallel test
-const double kMatch = 1e-5;  // point matching against the path after regularisation
+// Tolerances are relative to the lengths of the segments involved; the factors give the usual 1e-4 for segments
+// of about 10 units. Everything runs in a frame whose origin is the path's first point, so that survey
+// coordinates (millions of units) lose no digits to line coefficients and tolerances formed from them.
+const double kRelative = 1e-5;       // end-point meeting and near-axis tests, times the segment length
+const double kRelativeSlope = 1e-4;  // near-vertical test of the parallel check, times the segment length
+const double kSlope = 1e-3;          // slope tolerance of the parallel test
+const double kSine = 1e-6;           // floor of the determinant of two carriers, as the sine of their angle
+const double kMeetCap = 1e-4;        // end points never meet farther apart than this
+const double kMatch = 1e-5;          // point matching against the path after regularisation
 
-// Carrier line a x + b y + c = 0 of a straight segment; (a, b) points to its left.
+// Carrier line a x + b y + c = 0 of a straight segment; (a, b) points to its left; length = |(a, b)|.
 struct Line {
     double a, b, c;
+    double length;
 };
 
 Line Carrier(const PrimPoly& s) {
-    return Line{s.begin.y - s.end.y, s.end.x - s.begin.x, s.begin.x * s.end.y - s.end.x * s.begin.y};
+    const double a = s.begin.y - s.end.y, b = s.end.x - s.begin.x;
+    return Line{a, b, s.begin.x * s.end.y - s.end.x * s.begin.y, std::hypot(a, b)};
 }
 
-// Keeps a nearly singular determinant away from zero, so nearly parallel lines still give a (far) point.
-double GuardedDeterminant(double det) {
-    if (det == 0.0) return 1e-8;
-    if (det > 0.0 && det < kSmall) return kSmall;
-    if (det < 0.0 && det > -kSmall) return -kSmall;
+double ChordLength(const PrimPoly& s) { return std::hypot(s.end.x - s.begin.x, s.end.y - s.begin.y); }
+
+// Keeps a nearly singular determinant away from zero, so nearly parallel lines still give a (far) point. The floor
+// is relative to the product of the two lengths.
+double GuardedDeterminant(double det, double scale) {
+    const double floor = kSine * scale;
+    if (det == 0.0) return 1e-4 * floor;
+    if (det > 0.0 && det < floor) return floor;
+    if (det < 0.0 && det > -floor) return -floor;
     return det;
 }
 
 API_Coord Crossing(const Line& p, const Line& q) {
-    const double det = GuardedDeterminant(p.a * q.b - q.a * p.b);
+    const double det = GuardedDeterminant(p.a * q.b - q.a * p.b, p.length * q.length);
     return API_Coord{(p.b * q.c - q.b * p.c) / det, (p.c * q.a - q.c * p.a) / det};
 }
 
-bool Meet(const API_Coord& a, const API_Coord& b) {
-    return std::fabs(a.x - b.x) < kSmall && std::fabs(a.y - b.y) < kSmall;
+bool Meet(const API_Coord& a, const API_Coord& b, double length) {
+    const double tolerance = std::fmin(kMeetCap, kRelative * length);
+    return std::fabs(a.x - b.x) < tolerance && std::fabs(a.y - b.y) < tolerance;
 }
 
-// Foot of the perpendicular from p on the moved line.
-API_Coord OntoMovedLine(const Line& moved, const Line& original, const API_Coord& p) {
-    Line perpendicular;
-    if (std::fabs(original.a) >= kSmall) {
-        const double k = original.b / original.a;
-        perpendicular = Line{k, -1.0, p.y - p.x * k};
-    } else {
-        perpendicular = Line{1.0, 0.0, -p.x};
-    }
-    return Crossing(moved, perpendicular);
-}
-
-// Moves a straight segment sideways. False when it has no length (and so no side).
+// Moves a straight segment sideways: each end to the foot of its perpendicular on the moved line. A segment that
+// is nearly horizontal keeps the x of its ends. False when it has no length (and so no side).
 bool MoveStraight(PrimPoly& s, uint8_t side, double d) {
     const Line line = Carrier(s);
-    const double length = std::hypot(line.a, line.b);
-    if (!(length > 0.0)) return false;
-    if (std::fabs(line.a) < kSmall && std::fabs(line.b) < kSmall) {
-        // Too short for the perpendicular construction's determinant guard: move along the exact normal.
-        const double k = (side == 0 ? d : -d) / length;
-        s.begin = API_Coord{s.begin.x + k * line.a, s.begin.y + k * line.b};
-        s.end = API_Coord{s.end.x + k * line.a, s.end.y + k * line.b};
+    if (!(line.length > 0.0)) return false;
+    const double k = (side == 0 ? d : -d) / line.length;
+    if (std::fabs(line.a) < kRelative * line.length) {
+        // The foot lies on the vertical through the end; the moved line's height there.
+        const double shift = k * line.length * line.length / line.b;
+        s.begin.y += shift;
+        s.end.y += shift;
         return true;
     }
-    const Line moved{line.a, line.b, side == 0 ? line.c - length * d : line.c + length * d};
-    s.begin = OntoMovedLine(moved, line, s.begin);
-    s.end = OntoMovedLine(moved, line, s.end);
+    s.begin = API_Coord{s.begin.x + k * line.a, s.begin.y + k * line.b};
+    s.end = API_Coord{s.end.x + k * line.a, s.end.y + k * line.b};
     return true;
 }
 
@@ -83,19 +87,50 @@ bool MoveArc(PrimPoly& s, uint8_t side, double d) {
     return true;
 }
 
-// Puts an arc's middle point halfway between its (moved) ends again, on the side of its old middle point.
-void PlaceMiddleAgain(PrimPoly& s) {
-    const QV_Arc arc = QV_Arc::FromThreePoints(s.begin, s.end, s.mid);
-    // No arc through the three points (the ends met): the old middle point is the best there is.
-    if (arc.IsDegenerate()) return;
-    const double m = (arc.startAngle + arc.endAngle) / 2.0;
-    s.mid = API_Coord{arc.center.x + arc.radiusX * std::cos(m), arc.center.y + arc.radiusX * std::sin(m)};
+double Mod2Pi(double a) {
+    a = std::fmod(a, 2.0 * M_PI);
+    return a < 0.0 ? a + 2.0 * M_PI : a;
+}
+
+double WrapPi(double a) {
+    a = std::fmod(a, 2.0 * M_PI);
+    if (a > M_PI) a -= 2.0 * M_PI;
+    if (a <= -M_PI) a += 2.0 * M_PI;
+    return a;
+}
+
+// Gives an arc new ends on its circle and puts its middle point halfway between them again. The arc keeps its
+// turning direction (taken from where its old middle point lies), so an end cut back past the old middle point
+// does not turn it into the other part of the circle. False, with the arc unchanged, when the new ends leave it
+// nothing: its end would come before its begin.
+bool ReshapeArc(PrimPoly& s, const API_Coord& begin, const API_Coord& end) {
+    if (!(s.radius > 0.0)) {
+        s.begin = begin;
+        s.end = end;
+        return true;
+    }
+    const bool ccw =
+        (s.end.x - s.begin.x) * (s.mid.y - s.begin.y) - (s.end.y - s.begin.y) * (s.mid.x - s.begin.x) < 0.0;
+    const double sign = ccw ? 1.0 : -1.0;
+    auto angle = [&s](const API_Coord& p) { return std::atan2(p.y - s.centre.y, p.x - s.centre.x); };
+    const double a0 = angle(s.begin);
+    double span = Mod2Pi(sign * (angle(s.end) - a0));
+    if (span == 0.0) span = Mod2Pi(sign * (angle(s.mid) - a0)) * 2.0;  // a full turn by its middle point
+    const double moveBegin = sign * WrapPi(angle(begin) - a0);
+    const double moveEnd = sign * WrapPi(angle(end) - angle(s.end));
+    const double newSpan = span - moveBegin + moveEnd;
+    if (!(newSpan > 0.0)) return false;
+    const double m = a0 + sign * (moveBegin + newSpan / 2.0);
+    s.begin = begin;
+    s.end = end;
+    s.mid = API_Coord{s.centre.x + s.radius * std::cos(m), s.centre.y + s.radius * std::sin(m)};
+    return true;
 }
 
 bool Parallel(const Line& p, const Line& q) {
-    if (std::fabs(p.b) < kSmall && std::fabs(q.b) < kSmall) return true;
-    if (std::fabs(p.a) < kSmall && std::fabs(q.a) < kSmall) return true;
-    if (std::fabs(p.b) < kSlope) return std::fabs(q.b) < kSlope;
+    if (std::fabs(p.b) < kRelative * p.length && std::fabs(q.b) < kRelative * q.length) return true;
+    if (std::fabs(p.a) < kRelative * p.length && std::fabs(q.a) < kRelative * q.length) return true;
+    if (std::fabs(p.b) < kRelativeSlope * p.length) return std::fabs(q.b) < kRelativeSlope * q.length;
     return q.b != 0.0 && std::fabs(p.a / p.b - q.a / q.b) < kSlope;
 }
 
@@ -106,9 +141,10 @@ void JoinNeighbours(QV_List<PrimPoly>& chain) {
         PrimPoly& prev = chain[i - 1];
         PrimPoly& cur = chain[i];
         API_Coord x;
+        const double length = std::fmax(ChordLength(prev), ChordLength(cur));
         if (prev.isLine != 0 && cur.isLine != 0) {
             const Line lp = Carrier(prev), lc = Carrier(cur);
-            if (Parallel(lp, lc) || Meet(prev.end, cur.begin)) {
+            if (Parallel(lp, lc) || Meet(prev.end, cur.begin, length)) {
                 cur.begin = prev.end;
             } else {
                 x = Crossing(lp, lc);
@@ -117,25 +153,22 @@ void JoinNeighbours(QV_List<PrimPoly>& chain) {
             }
             ++i;
         } else if (prev.isLine != 0) {
-            if (Meet(prev.end, cur.begin)) {
+            if (Meet(prev.end, cur.begin, length)) {
                 prev.end = cur.begin;
                 ++i;
-            } else if (Geometry_NearestArcIntersection(&prev, cur, nullptr, true, x)) {
+            } else if (Geometry_NearestArcIntersection(&prev, cur, nullptr, true, x) && ReshapeArc(cur, x, cur.end)) {
                 prev.end = x;
-                cur.begin = x;
-                PlaceMiddleAgain(cur);
                 ++i;
             } else {
                 chain.Remove(i);
             }
         } else if (cur.isLine != 0) {
-            if (Meet(prev.end, cur.begin)) {
+            if (Meet(prev.end, cur.begin, length)) {
                 cur.begin = prev.end;
                 ++i;
-            } else if (Geometry_NearestArcIntersection(&cur, prev, nullptr, false, x)) {
-                prev.end = x;
+            } else if (Geometry_NearestArcIntersection(&cur, prev, nullptr, false, x) &&
+                       ReshapeArc(prev, prev.begin, x)) {
                 cur.begin = x;
-                PlaceMiddleAgain(prev);
                 ++i;
             } else {
                 chain.Remove(i - 1);
@@ -143,15 +176,21 @@ void JoinNeighbours(QV_List<PrimPoly>& chain) {
                 if (i > 1) --i;
             }
         } else {
-            if (Meet(prev.end, cur.begin)) {
+            if (Meet(prev.end, cur.begin, length)) {
                 prev.end = cur.begin;
                 ++i;
             } else if (Geometry_NearestArcIntersection(nullptr, prev, &cur, false, x)) {
-                prev.end = x;
-                cur.begin = x;
-                PlaceMiddleAgain(prev);
-                PlaceMiddleAgain(cur);
-                ++i;
+                // An arc that the crossing uses up goes, as if there were no crossing.
+                PrimPoly before = prev;
+                if (!ReshapeArc(before, prev.begin, x)) {
+                    chain.Remove(i - 1);
+                    if (i > 1) --i;
+                } else if (!ReshapeArc(cur, x, cur.end)) {
+                    chain.Remove(i);
+                } else {
+                    prev = before;
+                    ++i;
+                }
             } else {
                 chain.Remove(i);
             }
@@ -167,49 +206,199 @@ bool Holds(const QV_List<QV_CoordLong>& points, const QV_CoordLong& p) {
 
 double PointDistance(const API_Coord& a, const API_Coord& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
-double Mod2Pi(double a) {
-    a = std::fmod(a, 2.0 * M_PI);
-    return a < 0.0 ? a + 2.0 * M_PI : a;
-}
+// A segment with what the distance work needs at hand: an arc's start angle and signed sweep (from its begin,
+// middle and end point), its length and its box.
+struct Piece {
+    PrimPoly prim;
+    double start = 0.0, sweep = 0.0;
+    double length = 0.0;
+    API_Box box{};
 
-// Distance from q to a segment of the path (an arc's extent taken from its begin, middle and end).
-double DistanceToSegment(const PrimPoly& p, const API_Coord& q) {
-    if (p.isLine == 0) {
-        const double start = std::atan2(p.begin.y - p.centre.y, p.begin.x - p.centre.x);
-        const double end = std::atan2(p.end.y - p.centre.y, p.end.x - p.centre.x);
-        const double mid = std::atan2(p.mid.y - p.centre.y, p.mid.x - p.centre.x);
-        const double ccw = Mod2Pi(end - start);
-        const bool counterClockwise = Mod2Pi(mid - start) <= ccw;
-        const double a = std::atan2(q.y - p.centre.y, q.x - p.centre.x);
-        const double along = counterClockwise ? Mod2Pi(a - start) : Mod2Pi(start - a);
-        const double span = counterClockwise ? ccw : Mod2Pi(start - end);
-        if (along <= span) return std::fabs(PointDistance(q, p.centre) - p.radius);
-        return std::fmin(PointDistance(q, p.begin), PointDistance(q, p.end));
+    explicit Piece(const PrimPoly& p) : prim(p) {
+        if (p.isLine == 0) {
+            start = std::atan2(p.begin.y - p.centre.y, p.begin.x - p.centre.x);
+            const double end = std::atan2(p.end.y - p.centre.y, p.end.x - p.centre.x);
+            const double mid = std::atan2(p.mid.y - p.centre.y, p.mid.x - p.centre.x);
+            const double ccw = Mod2Pi(end - start);
+            sweep = Mod2Pi(mid - start) <= ccw ? ccw : -Mod2Pi(start - end);
+            length = std::fabs(sweep) * p.radius;
+        } else {
+            length = PointDistance(p.begin, p.end);
+        }
+        box = API_Box{std::fmin(p.begin.x, p.end.x), std::fmin(p.begin.y, p.end.y), std::fmax(p.begin.x, p.end.x),
+                      std::fmax(p.begin.y, p.end.y)};
+        if (p.isLine == 0) {
+            // The whole circle's box: enough for a filter.
+            box = API_Box{p.centre.x - p.radius, p.centre.y - p.radius, p.centre.x + p.radius, p.centre.y + p.radius};
+        }
     }
-    const double dx = p.end.x - p.begin.x, dy = p.end.y - p.begin.y;
-    const double l2 = dx * dx + dy * dy;
-    double t = l2 > 0.0 ? ((q.x - p.begin.x) * dx + (q.y - p.begin.y) * dy) / l2 : 0.0;
-    t = std::fmax(0.0, std::fmin(1.0, t));
-    return PointDistance(q, API_Coord{p.begin.x + t * dx, p.begin.y + t * dy});
-}
 
-// Halfway point of a segment (for an arc its middle point).
-API_Coord Halfway(const PrimPoly& p) {
-    if (p.isLine == 0) return p.mid;
-    return API_Coord{(p.begin.x + p.end.x) / 2.0, (p.begin.y + p.end.y) / 2.0};
-}
-
-// The band's boundary can keep pieces that are no offset: parts of the path cut where a loop of the offset
-// reached across it, and the loop's own remnants. They come closer to the path than the offset distance.
-void RemoveTooClose(QV_List<PrimPoly>& chain, const QV_List<PrimPoly>& path, double distance) {
-    if (!(distance > 0.0) || path.IsEmpty()) return;
-    const double limit = distance - std::fmax(1e-6 * distance, 1e-7);
-    for (int32_t i = chain.GetCount() - 1; i >= 0; --i) {
-        const API_Coord h = Halfway(chain[i]);
-        double nearest = 1e300;
-        for (int32_t k = 0; k < path.GetCount(); ++k) nearest = std::fmin(nearest, DistanceToSegment(path[k], h));
-        if (nearest < limit) chain.Remove(i);
+    API_Coord At(double t) const {
+        if (t <= 0.0) return prim.begin;
+        if (t >= 1.0) return prim.end;
+        if (prim.isLine != 0)
+            return API_Coord{prim.begin.x + t * (prim.end.x - prim.begin.x),
+                             prim.begin.y + t * (prim.end.y - prim.begin.y)};
+        const double a = start + t * sweep;
+        return API_Coord{prim.centre.x + prim.radius * std::cos(a), prim.centre.y + prim.radius * std::sin(a)};
     }
+
+    double DistanceTo(const API_Coord& q) const {
+        if (prim.isLine == 0) {
+            const double a = std::atan2(q.y - prim.centre.y, q.x - prim.centre.x);
+            const double along = sweep >= 0.0 ? Mod2Pi(a - start) : Mod2Pi(start - a);
+            if (along <= std::fabs(sweep)) return std::fabs(PointDistance(q, prim.centre) - prim.radius);
+            return std::fmin(PointDistance(q, prim.begin), PointDistance(q, prim.end));
+        }
+        const double dx = prim.end.x - prim.begin.x, dy = prim.end.y - prim.begin.y;
+        const double l2 = dx * dx + dy * dy;
+        double t = l2 > 0.0 ? ((q.x - prim.begin.x) * dx + (q.y - prim.begin.y) * dy) / l2 : 0.0;
+        t = std::fmax(0.0, std::fmin(1.0, t));
+        return PointDistance(q, API_Coord{prim.begin.x + t * dx, prim.begin.y + t * dy});
+    }
+
+    // The part from t0 to t1 as a segment of its own.
+    PrimPoly Part(double t0, double t1) const {
+        PrimPoly p = prim;
+        p.begin = At(t0);
+        p.end = At(t1);
+        if (prim.isLine == 0) p.mid = At(0.5 * (t0 + t1));
+        return p;
+    }
+};
+
+bool BoxesNear(const API_Box& a, const API_Box& b, double margin) {
+    return a.xMin - margin <= b.xMax && b.xMin - margin <= a.xMax && a.yMin - margin <= b.yMax &&
+        b.yMin - margin <= a.yMax;
+}
+
+// Ranges of a segment's parameter where it comes closer than the distance (less the tolerance) to one segment of
+// the path. The distance along the segment is sampled; around every sampled local minimum the true minimum is
+// found by golden-section search, and, when it is too close, the ends of the range by bisection.
+void TooCloseRanges(const Piece& s, const Piece& k, double d, double tolerance, int samples,
+                    std::vector<std::pair<double, double>>& ranges) {
+    std::vector<double> g(static_cast<size_t>(samples) + 1);
+    double largest = 0.0;
+    for (int i = 0; i <= samples; ++i) {
+        g[i] = k.DistanceTo(s.At(double(i) / samples)) - d;
+        largest = std::fmax(largest, std::fabs(g[i]));
+    }
+    if (largest < tolerance) return;  // the segment's own source: at the distance all along
+    auto f = [&](double t) { return k.DistanceTo(s.At(t)) - d; };
+    const double h = 1.0 / samples;
+    const double step = s.length * h;  // the distance changes by at most this between samples
+    const double golden = 0.5 * (std::sqrt(5.0) - 1.0);
+    for (int i = 0; i <= samples; ++i) {
+        if ((i > 0 && g[i] > g[i - 1]) || (i < samples && g[i] > g[i + 1])) continue;
+        if (g[i] - step >= -tolerance) continue;
+        double lo = std::fmax(0.0, (i - 1) * h), hi = std::fmin(1.0, (i + 1) * h);
+        double tMin = i * h, gMin = g[i];
+        double x1 = hi - golden * (hi - lo), x2 = lo + golden * (hi - lo);
+        double f1 = f(x1), f2 = f(x2);
+        for (int it = 0; it < 60 && hi - lo > 1e-15; ++it) {
+            if (f1 < f2) {
+                hi = x2;
+                x2 = x1;
+                f2 = f1;
+                x1 = hi - golden * (hi - lo);
+                f1 = f(x1);
+            } else {
+                lo = x1;
+                x1 = x2;
+                f1 = f2;
+                x2 = lo + golden * (hi - lo);
+                f2 = f(x2);
+            }
+        }
+        if (f1 < gMin) gMin = f1, tMin = x1;
+        if (f2 < gMin) gMin = f2, tMin = x2;
+        if (gMin >= -tolerance) continue;
+        // The range ends where the distance is reached again: bisection towards the nearest sample on each side
+        // that lies at the distance or farther.
+        auto edge = [&](int direction) {
+            int j = i;
+            while (j + direction >= 0 && j + direction <= samples && g[j + direction] < 0.0) j += direction;
+            if (j + direction < 0) return 0.0;
+            if (j + direction > samples) return 1.0;
+            double inside = j == i ? tMin : j * h;
+            double outside = (j + direction) * h;
+            for (int it = 0; it < 60 && std::fabs(outside - inside) > 1e-15; ++it) {
+                const double m = 0.5 * (inside + outside);
+                (f(m) < 0.0 ? inside : outside) = m;
+            }
+            return outside;
+        };
+        ranges.emplace_back(edge(-1), edge(1));
+    }
+}
+
+// Cuts away every part of the chain that comes closer to the path than the distance: pieces of the path itself
+// that the band's boundary kept, loop remnants, and the ends of segments that run into the reach of another part
+// of the path (those are cut, not dropped, so that no true offset point is lost).
+void TrimTooClose(QV_List<PrimPoly>& chain, const QV_List<PrimPoly>& path, double distance) {
+    if (!(distance > 0.0) || path.IsEmpty() || chain.IsEmpty()) return;
+    std::vector<Piece> pieces;
+    API_Box extent{1e300, 1e300, -1e300, -1e300};
+    for (const PrimPoly& p : path) {
+        pieces.emplace_back(p);
+        const API_Box& b = pieces.back().box;
+        extent = API_Box{std::fmin(extent.xMin, b.xMin), std::fmin(extent.yMin, b.yMin), std::fmax(extent.xMax, b.xMax),
+                         std::fmax(extent.yMax, b.yMax)};
+    }
+    const double size = std::fmax(extent.xMax - extent.xMin, extent.yMax - extent.yMin);
+    const double tolerance = 1e-9 * std::fmax(1.0, std::fmax(size, distance));
+    QV_List<PrimPoly> kept;
+    std::vector<std::pair<double, double>> ranges;
+    for (const PrimPoly& prim : chain) {
+        const Piece s(prim);
+        const int samples = static_cast<int>(std::fmin(2048.0, std::fmax(16.0, std::ceil(8.0 * s.length / distance))));
+        ranges.clear();
+        for (const Piece& k : pieces)
+            if (BoxesNear(s.box, k.box, distance)) TooCloseRanges(s, k, distance, tolerance, samples, ranges);
+        if (ranges.empty()) {
+            kept.Insert(prim);
+            continue;
+        }
+        std::sort(ranges.begin(), ranges.end());
+        // Parameter steps shorter than this leave no segment behind.
+        const double shortest = s.length > 0.0 ? tolerance / s.length : 1.0;
+        double from = 0.0;
+        for (const auto& r : ranges) {
+            if (r.first - from > shortest) kept.Insert(s.Part(from, r.first));
+            from = std::fmax(from, r.second);
+        }
+        if (1.0 - from > shortest) kept.Insert(s.Part(from, 1.0));
+    }
+    chain = kept;
+}
+
+// True when some point of the reference chain lies off the chain (by more than a millionth of its size).
+bool Misses(const QV_List<PrimPoly>& chain, const QV_List<PrimPoly>& reference) {
+    if (reference.IsEmpty()) return false;
+    std::vector<Piece> pieces;
+    double size = 0.0;
+    for (const PrimPoly& p : chain) {
+        pieces.emplace_back(p);
+        size = std::fmax(size, pieces.back().length);
+    }
+    for (const PrimPoly& p : reference) {
+        const Piece r(p);
+        size = std::fmax(size, r.length);
+    }
+    const double tolerance = 1e-9 * std::fmax(1.0, size);
+    for (const PrimPoly& p : reference) {
+        const Piece r(p);
+        for (int k = 0; k <= 16; ++k) {
+            const API_Coord q = r.At(k / 16.0);
+            double nearest = 1e300;
+            for (const Piece& c : pieces) {
+                nearest = std::fmin(nearest, c.DistanceTo(q));
+                if (nearest <= tolerance) break;
+            }
+            if (nearest > tolerance) return true;
+        }
+    }
+    return false;
 }
 
 bool Joined(const PrimPoly& a, const PrimPoly& b) {
@@ -250,14 +439,35 @@ void ReverseSegmentList(QV_List<PrimPoly>& chain) {
     }
 }
 
-void RegularizeOffsetChain(const QV_List<PrimPoly>& path, uint8_t side, QV_List<PrimPoly>& chain, double distance) {
-    if (chain.IsEmpty()) return;
+namespace {
+
+// Moves every point of a chain by (dx, dy); straight segments keep their zero middle point and centre.
+void Shift(QV_List<PrimPoly>& chain, double dx, double dy) {
+    for (PrimPoly& p : chain) {
+        p.begin = API_Coord{p.begin.x + dx, p.begin.y + dy};
+        p.end = API_Coord{p.end.x + dx, p.end.y + dy};
+        if (p.isLine == 0) {
+            p.mid = API_Coord{p.mid.x + dx, p.mid.y + dy};
+            p.centre = API_Coord{p.centre.x + dx, p.centre.y + dy};
+        }
+    }
+}
+
+// Origin of the local frame: the path's first point (the chain's when the path is empty).
+API_Coord FrameOrigin(const QV_List<PrimPoly>& path, const QV_List<PrimPoly>& chain) {
+    const API_Coord o = !path.IsEmpty() ? path[0].begin : !chain.IsEmpty() ? chain[0].begin : API_Coord{0.0, 0.0};
+    return std::isfinite(o.x) && std::isfinite(o.y) ? o : API_Coord{0.0, 0.0};
+}
+
+// True when a regularised piece was taken.
+bool RegularizeLocal(const QV_List<PrimPoly>& path, uint8_t side, QV_List<PrimPoly>& chain, double distance) {
+    if (chain.IsEmpty()) return false;
     QV_List<PrimPoly> reversed(chain);
     ReverseSegmentList(reversed);
     QV_List<QV_CoordLong> pathPoints, offsetPoints;
     Geometry_PrimsToPoints(path, pathPoints);
     Geometry_PrimsToPoints(reversed, offsetPoints);
-    if (offsetPoints.IsEmpty()) return;
+    if (offsetPoints.IsEmpty()) return false;
 
     // The band: the offset backwards, the path forwards, closed at the offset's end.
     QV_List<QV_CoordLong> ring;
@@ -272,20 +482,20 @@ void RegularizeOffsetChain(const QV_List<PrimPoly>& path, uint8_t side, QV_List<
     QV_CoordLong closing = offsetPoints[0];
     closing.code = QV_CodeContourEnd;
     ring.Insert(closing);
-    if (ring.GetCount() != offsetPoints.GetCount() + pathPoints.GetCount() + 1) return;  // out of memory
+    if (ring.GetCount() != offsetPoints.GetCount() + pathPoints.GetCount() + 1) return false;  // out of memory
 
     Geometry::Polygon2DData band;
     InitEmptyPolygon2DData(band);
     if (!CoordLongsToPolygon2DData(band, ring)) {
         Geometry::FreePolygon2DData(&band);
-        return;
+        return false;
     }
     GS::VAArray<Geometry::Polygon2DData> pieces;
     const GSErrCode err = Geometry::RegularizePolygon2DData(band, pieces, nullptr, true, Geometry::RegularizeKeepHoles);
     Geometry::FreePolygon2DData(&band);
+    bool found = false;
     if (err == NoError) {
         QV_List<QV_CoordLong> taken;
-        bool found = false;
         for (uint32_t k = 0; k < pieces.GetSize() && !found; ++k) {
             Geometry_PolyToArcs(pieces[k], taken);
             found = true;
@@ -294,12 +504,25 @@ void RegularizeOffsetChain(const QV_List<PrimPoly>& path, uint8_t side, QV_List<
         if (found) {
             Geometry_PointsToPrims(taken, chain);
             Geometry_RemoveSharedPrims(chain, path);
-            RemoveTooClose(chain, path, distance);
+            TrimTooClose(chain, path, distance);
             RejoinAtGap(chain);
             if (side == 0) ReverseSegmentList(chain);
         }
     }
     for (Geometry::Polygon2DData& piece : pieces) Geometry::FreePolygon2DData(&piece);
+    return found;
+}
+
+}  // namespace
+
+void RegularizeOffsetChain(const QV_List<PrimPoly>& path, uint8_t side, QV_List<PrimPoly>& chain, double distance) {
+    if (chain.IsEmpty()) return;
+    const API_Coord o = FrameOrigin(path, chain);
+    QV_List<PrimPoly> local(path);
+    Shift(local, -o.x, -o.y);
+    Shift(chain, -o.x, -o.y);
+    RegularizeLocal(local, side, chain, distance);
+    Shift(chain, o.x, o.y);
 }
 
 void OffsetPolygonWithArcs(const QV_List<PrimPoly>& path, uint8_t side, const double& distance,
@@ -313,14 +536,26 @@ void OffsetPolygonWithArcs(const QV_List<PrimPoly>& path, uint8_t side, const do
     }
     if (!std::isfinite(d)) return;
 
-    QV_List<PrimPoly> work(path);
+    // Worked in a frame at the path's first point.
+    const API_Coord o = FrameOrigin(path, path);
+    QV_List<PrimPoly> local(path);
+    Shift(local, -o.x, -o.y);
+    QV_List<PrimPoly> work(local);
     for (int32_t i = work.GetCount() - 1; i >= 0; --i) {
         PrimPoly& seg = work[i];
         const bool kept = seg.isLine != 0 ? MoveStraight(seg, s, d) : MoveArc(seg, s, d);
         if (!kept) work.Remove(i);
     }
     JoinNeighbours(work);
-    if (regularize != 0) RegularizeOffsetChain(path, s, work, d);
+    if (regularize != 0) {
+        // The joined chain cut back to where it is at the distance: what regularisation must keep. Where it
+        // finds no piece, or its piece misses some of that, the cut chain is the result.
+        QV_List<PrimPoly> cut(work);
+        TrimTooClose(cut, local, d);
+        const bool took = RegularizeLocal(local, s, work, d);
+        if (!took || Misses(work, cut)) work = cut;
+    }
+    Shift(work, o.x, o.y);
 
     if (s == 0) {
         result.InsertList(work);

@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <new>
+#include <queue>
 #include <stdexcept>
 
 namespace Scanline {
@@ -50,21 +51,135 @@ enum VertexClass {
 
 struct Edge {
     double botX, botY, topX, topY;
-    double xb;  // x at the bottom of the current beam
-    double xt;  // x at its top
     double dx;
     int type;
-    int bundle[2][2];  // [above/below][clip/subject]
-    int bside[2];      // [clip/subject]: 0 left, 1 right
-    int bstate[2];     // [above/below]
-    int32_t outp[2];   // output contour [above/below], -1 none
-    Edge* prev;        // active list
-    Edge* next;
-    Edge* succ;  // next edge of the same bound
+    int bundle[2][2];                         // [above/below][clip/subject]
+    int bside[2];                             // [clip/subject]: 0 left, 1 right
+    int bstate[2];                            // [above/below]
+    int32_t outp[2];                          // output contour [above/below], -1 none
+    Edge* succ;                               // next edge of the same bound
+    int32_t node;                             // its place in the active list, -1 while not active
+    uint32_t dirty;                           // the beam (counted from 1) in which it has to be looked at again
+    uint32_t walked;                          // the beam in which it was last classified
+    uint32_t touched;                         // the beam in which its state above changed
+    int32_t contour;                          // the input contour it belongs to
+    uint32_t botVertex, topVertex, ringSize;  // its ends' places in the contour's ring
+    uint32_t topKey;                          // its top's place in the list of all heights
 };
 
-// Active-list order: x at the bottom of the beam, then dx.
-inline bool ActiveLess(const Edge* a, const Edge* b) { return a->xb < b->xb || (a->xb == b->xb && a->dx < b->dx); }
+// x of an edge at height y: its own end points exactly, else along its slope.
+inline double XAt(const Edge* e, double y) {
+    if (y == e->topY) return e->topX;
+    if (y == e->botY) return e->botX;
+    return e->botX + e->dx * (y - e->botY);
+}
+
+// The active edges in x order: a skip list whose nodes hold the edges. Swapping edges swaps node contents, so a
+// crossing costs nothing in the list; finding the place of a new edge costs the logarithm of the list's length.
+class ActiveList {
+public:
+    explicit ActiveList(size_t capacity) {
+        m_nodes.reserve(capacity + 1);
+        m_links.reserve(2 * (capacity + 1) + 2 * kLevels);
+        NewNode(nullptr, kLevels);  // the head
+    }
+
+    Edge* First() const { return EdgeOf(Next(0, 0)); }
+    Edge* NextOf(const Edge* e) const { return EdgeOf(Next(e->node, 0)); }
+    Edge* PrevOf(const Edge* e) const { return EdgeOf(Prev(e->node, 0)); }
+
+    // Puts e after every active edge that is not greater: x at y, then dx.
+    void Insert(Edge* e, double y) {
+        const double x = XAt(e, y);
+        int32_t update[kLevels];
+        int32_t at = 0;
+        for (int l = kLevels - 1; l >= 0; --l) {
+            for (int32_t n = Next(at, l); n > 0; n = Next(at, l)) {
+                const Edge* o = m_nodes[static_cast<size_t>(n)].edge;
+                const double ox = XAt(o, y);
+                if (x < ox || (x == ox && e->dx < o->dx)) break;
+                at = n;
+            }
+            update[l] = at;
+        }
+        const int32_t node = NewNode(e, RandomLevel());
+        for (int l = 0; l < m_nodes[static_cast<size_t>(node)].level; ++l) {
+            const int32_t after = Next(update[l], l);
+            Next(node, l) = after;
+            Prev(node, l) = update[l];
+            Next(update[l], l) = node;
+            if (after > 0) Prev(after, l) = node;
+        }
+        e->node = node;
+    }
+
+    void Remove(Edge* e) {
+        const int32_t node = e->node;
+        for (int l = 0; l < m_nodes[static_cast<size_t>(node)].level; ++l) {
+            const int32_t before = Prev(node, l), after = Next(node, l);
+            Next(before, l) = after;
+            if (after > 0) Prev(after, l) = before;
+        }
+        e->node = -1;
+    }
+
+    // succ takes old's place.
+    void Replace(Edge* old, Edge* succ) {
+        succ->node = old->node;
+        m_nodes[static_cast<size_t>(old->node)].edge = succ;
+        old->node = -1;
+    }
+
+    // Puts the edges in the places of the given run of edges (which lie side by side), in the order given.
+    void Reorder(const std::vector<Edge*>& order, const std::vector<int32_t>& places) {
+        for (size_t i = 0; i < order.size(); ++i) {
+            order[i]->node = places[i];
+            m_nodes[static_cast<size_t>(places[i])].edge = order[i];
+        }
+    }
+
+private:
+    static constexpr int kLevels = 24;
+    struct Node {
+        Edge* edge;
+        int32_t level;
+        int32_t link;  // its next and previous node per level at m_links[link + 2 level] and [+ 1]
+    };
+    std::vector<Node> m_nodes;
+    std::vector<int32_t> m_links;
+    uint64_t m_seed = 0x9E3779B97F4A7C15ull;
+
+    int32_t Next(int32_t n, int l) const {
+        return m_links[static_cast<size_t>(m_nodes[static_cast<size_t>(n)].link + 2 * l)];
+    }
+    int32_t Prev(int32_t n, int l) const {
+        return m_links[static_cast<size_t>(m_nodes[static_cast<size_t>(n)].link + 2 * l + 1)];
+    }
+    int32_t& Next(int32_t n, int l) {
+        return m_links[static_cast<size_t>(m_nodes[static_cast<size_t>(n)].link + 2 * l)];
+    }
+    int32_t& Prev(int32_t n, int l) {
+        return m_links[static_cast<size_t>(m_nodes[static_cast<size_t>(n)].link + 2 * l + 1)];
+    }
+    Edge* EdgeOf(int32_t n) const { return n > 0 ? m_nodes[static_cast<size_t>(n)].edge : nullptr; }
+
+    int RandomLevel() {
+        m_seed ^= m_seed << 13;
+        m_seed ^= m_seed >> 7;
+        m_seed ^= m_seed << 17;
+        int level = 1;
+        for (uint64_t bits = m_seed; level < kLevels && (bits & 3u) == 0; bits >>= 2) ++level;
+        return level;
+    }
+
+    int32_t NewNode(Edge* e, int level) {
+        const int32_t link = static_cast<int32_t>(m_links.size());
+        m_links.insert(m_links.end(), static_cast<size_t>(2 * level), 0);
+        for (int l = 0; l < level; ++l) m_links[static_cast<size_t>(link + 2 * l)] = -1;
+        m_nodes.push_back(Node{e, level, link});
+        return static_cast<int32_t>(m_nodes.size() - 1);
+    }
+};
 
 struct OutVertex {
     double x, y;
@@ -84,6 +199,7 @@ class Output {
 public:
     std::vector<OutVertex> vertices;
     std::vector<OutPoly> polys;
+    std::vector<API_Coord> pinches;  // points where a contour was closed and another opened
 
     int32_t Proxy(int32_t c) {
         while (polys[c].proxy != c) {
@@ -214,10 +330,11 @@ private:
 
 // Builds the bounds of one contour: its edges go into edges (capacity reserved by the caller, so pointers stay put),
 // the first edge of each bound into bounds, the heights of its kept vertices into ys.
-void BuildBounds(const Contour& contour, int type, uint32_t operation, std::vector<API_Coord>& ring,
+void BuildBounds(const Contour& contour, int32_t id, int type, uint32_t operation, std::vector<API_Coord>& ring,
                  std::vector<Edge>& edges, std::vector<Edge*>& bounds, std::vector<double>& ys) {
     const std::vector<API_Coord>& v = contour.points;
     const size_t n = v.size();
+    const uint32_t offset = static_cast<uint32_t>(ys.size());  // the ring's first height in ys
     ring.clear();
     // Inner vertices of horizontal runs drop out.
     for (size_t i = 0; i < n; ++i) {
@@ -241,16 +358,21 @@ void BuildBounds(const Contour& contour, int type, uint32_t operation, std::vect
             Edge e{};
             e.botX = ring[at].x;
             e.botY = ring[at].y;
+            e.botVertex = static_cast<uint32_t>(at);
             at = forward ? nextIndex(at) : prevIndex(at);
             e.topX = ring[at].x;
             e.topY = ring[at].y;
-            e.xb = e.botX;
+            e.topVertex = static_cast<uint32_t>(at);
+            e.ringSize = static_cast<uint32_t>(m);
+            e.topKey = offset + static_cast<uint32_t>(at);
             e.dx = (e.topX - e.botX) / (e.topY - e.botY);
             e.type = type;
+            e.contour = id;
             e.bside[CLIP] = clipSide;
             e.bside[SUBJ] = 0;
             e.outp[ABOVE] = -1;
             e.outp[BELOW] = -1;
+            e.node = -1;
             edges.push_back(e);
         }
         for (size_t i = first; i + 1 < edges.size(); ++i) edges[i].succ = &edges[i + 1];
@@ -280,73 +402,6 @@ void BuildBounds(const Contour& contour, int type, uint32_t operation, std::vect
             }
             makeBound(min, numEdges, false);
         }
-    }
-}
-
-struct SortedEdge {
-    Edge* edge;
-    double xb, xt, dx;
-    int32_t prev;
-};
-
-struct Intersection {
-    Edge* e0;  // the edge listed first
-    Edge* e1;
-    double x, y;  // y above the bottom of the beam
-};
-
-// Finds the crossings of the beam: each edge above is entered into the sorted-edge list from its back, and every
-// listed edge it passes is a crossing. Crossings come out ordered by height, equal heights in order of finding.
-void BuildIntersections(Edge* aet, double dy, std::vector<SortedEdge>& st, std::vector<Intersection>& it) {
-    st.clear();
-    it.clear();
-    int32_t last = -1;  // newest end of the sorted-edge list
-    for (Edge* edge = aet; edge; edge = edge->next) {
-        if (!(edge->bstate[ABOVE] == BUNDLE_HEAD || edge->bundle[ABOVE][CLIP] || edge->bundle[ABOVE][SUBJ])) continue;
-        int32_t owner = -1;  // node whose prev link is being examined; -1: the list end itself
-        for (;;) {
-            const int32_t at = owner < 0 ? last : st[owner].prev;
-            bool place = at < 0;
-            if (!place) {
-                const SortedEdge& s = st[at];
-                const double den = (s.xt - s.xb) - (edge->xt - edge->xb);
-                if (edge->xt >= s.xt || edge->dx == s.dx || std::fabs(den) <= kEpsilon) {
-                    place = true;
-                } else {
-                    const double r = (edge->xb - s.xb) / den;
-                    it.push_back(Intersection{s.edge, edge, s.xb + r * (s.xt - s.xb), r * dy});
-                    owner = at;
-                }
-            }
-            if (place) {
-                st.push_back(SortedEdge{edge, edge->xb, edge->xt, edge->dx, at});
-                const int32_t node = static_cast<int32_t>(st.size() - 1);
-                if (owner < 0)
-                    last = node;
-                else
-                    st[owner].prev = node;
-                break;
-            }
-        }
-    }
-    if (it.size() > 1) {
-        // NaN heights (only from overflowing coordinates) sort last, keeping the order strict.
-        auto key = [](double y) { return std::isnan(y) ? HUGE_VAL : y; };
-        std::stable_sort(it.begin(), it.end(),
-                         [&key](const Intersection& a, const Intersection& b) { return key(a.y) < key(b.y); });
-    }
-}
-
-// True when b lies after a in the active list; walks from both so the cost is their distance.
-bool Follows(const Edge* a, const Edge* b) {
-    const Edge* fa = a->next;
-    const Edge* fb = b->next;
-    for (;;) {
-        if (fa == b) return true;
-        if (fb == a) return false;
-        if (!fa && !fb) return false;
-        if (fa) fa = fa->next;
-        if (fb) fb = fb->next;
     }
 }
 
@@ -386,15 +441,275 @@ int PointInRing(const std::vector<API_Coord>& ring, const std::vector<int32_t>* 
     return inside ? 1 : -1;
 }
 
+// Signed area (positive counter-clockwise), summed about the first vertex so that large coordinates keep their
+// digits.
 double RingArea(const std::vector<API_Coord>& ring) {
     double sum = 0.0;
     const size_t n = ring.size();
-    for (size_t i = 0; i < n; ++i) {
-        const API_Coord& a = ring[i];
-        const API_Coord& b = ring[(i + 1) % n];
-        sum += a.x * b.y - b.x * a.y;
+    if (n < 3) return 0.0;
+    const API_Coord o = ring[0];
+    for (size_t i = 1; i + 1 < n; ++i) {
+        const double ax = ring[i].x - o.x, ay = ring[i].y - o.y;
+        const double bx = ring[i + 1].x - o.x, by = ring[i + 1].y - o.y;
+        sum += ax * by - bx * ay;
     }
     return 0.5 * sum;
+}
+
+// Makes the result contours simple rings, given the points where the sweep saw that they may touch (shared
+// vertices, vertices on edges, crossing points used twice). Vertices within tol of such a point take its
+// coordinates, and where such a point lies on an edge of another contour (or of a non-adjacent part of the same
+// one) it becomes a vertex of that edge too. Where points are then shared, the boundary is traced piece by
+// piece: all edges are taken together (outer contours counter-clockwise, holes clockwise: the inside always on the
+// left), and at a shared point each incoming edge goes on with the outgoing edge next clockwise from its own way
+// back, so that every walk runs tightly around one connected piece of the inside; edges that run both ways between
+// two shared points (zero-width spikes) cancel. The walks are cut into simple rings at the shared points they pass
+// twice. Rings of no area are left out.
+void SimpleRings(std::vector<std::vector<API_Coord>>& rings, std::vector<API_Coord> suspects,
+                 std::vector<API_Coord> computed, double tol, std::vector<std::vector<API_Coord>>& simple) {
+    auto keep = [&simple](std::vector<API_Coord>&& ring) {
+        if (ring.size() < 3) return;
+        const API_Box b = PointsBox(ring);
+        // Nothing but rounding: a ring whose area is a vanishing part of its box.
+        if (std::fabs(RingArea(ring)) > 1e-13 * (b.xMax - b.xMin) * (b.yMax - b.yMin))
+            simple.push_back(std::move(ring));
+    };
+    auto byX = [](const API_Coord& a, const API_Coord& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); };
+    if (suspects.empty()) {
+        for (std::vector<API_Coord>& ring : rings) keep(std::move(ring));
+        return;
+    }
+    // Computed vertices (crossing points, points of edges under a horizontal edge) closer than tol to each other
+    // are suspect too: several pairs of edges may give one point. (One close to an input vertex lies at a beam
+    // boundary, where the sweep marked it.)
+    {
+        std::vector<API_Coord>& all = computed;
+        std::sort(all.begin(), all.end(), byX);
+        for (size_t i = 1; i < all.size(); ++i)
+            for (size_t j = i; j-- > 0 && all[i].x - all[j].x <= tol;)
+                if (std::fabs(all[i].y - all[j].y) <= tol) {
+                    suspects.push_back(all[i]);
+                    suspects.push_back(all[j]);
+                }
+    }
+    // Suspect points, one for every cluster closer than tol.
+    std::sort(suspects.begin(), suspects.end(), byX);
+    std::vector<API_Coord> points;
+    for (const API_Coord& p : suspects) {
+        bool merged = false;
+        for (size_t k = points.size(); k-- > 0 && p.x - points[k].x <= tol;)
+            if (std::fabs(p.y - points[k].y) <= tol) {
+                merged = true;
+                break;
+            }
+        if (!merged) points.push_back(p);
+    }
+    // The suspect point within tol of q, or -1.
+    auto find = [&points, tol](const API_Coord& q) -> int32_t {
+        auto at = std::lower_bound(points.begin(), points.end(), q.x - tol,
+                                   [](const API_Coord& p, double x) { return p.x < x; });
+        for (; at != points.end() && at->x <= q.x + tol; ++at)
+            if (std::fabs(at->y - q.y) <= tol) return static_cast<int32_t>(at - points.begin());
+        return -1;
+    };
+    std::vector<uint32_t> hits(points.size(), 0);
+    for (std::vector<API_Coord>& ring : rings)
+        for (API_Coord& v : ring) {
+            const int32_t k = points.empty() ? -1 : find(v);
+            if (k >= 0) {
+                v = points[static_cast<size_t>(k)];
+                ++hits[static_cast<size_t>(k)];
+            }
+        }
+    // A suspect point that is a vertex somewhere and lies on an edge elsewhere becomes a vertex of that edge.
+    struct Insert {
+        uint32_t ring, edge;
+        double t;
+        uint32_t point;
+    };
+    std::vector<Insert> inserts;
+    for (uint32_t r = 0; r < rings.size(); ++r) {
+        const std::vector<API_Coord>& ring = rings[r];
+        for (uint32_t i = 0; i < ring.size(); ++i) {
+            const API_Coord& a = ring[i];
+            const API_Coord& b = ring[(i + 1) % ring.size()];
+            auto at = std::lower_bound(points.begin(), points.end(), std::min(a.x, b.x) - tol,
+                                       [](const API_Coord& p, double x) { return p.x < x; });
+            for (; at != points.end() && at->x <= std::max(a.x, b.x) + tol; ++at) {
+                const size_t k = static_cast<size_t>(at - points.begin());
+                if (hits[k] == 0 || at->y < std::min(a.y, b.y) - tol || at->y > std::max(a.y, b.y) + tol) continue;
+                if ((at->x == a.x && at->y == a.y) || (at->x == b.x && at->y == b.y)) continue;
+                const double dx = b.x - a.x, dy = b.y - a.y;
+                const double t = ((at->x - a.x) * dx + (at->y - a.y) * dy) / (dx * dx + dy * dy);
+                if (!(t > 0.0 && t < 1.0)) continue;
+                const double ex = a.x + t * dx - at->x, ey = a.y + t * dy - at->y;
+                if (ex * ex + ey * ey <= tol * tol) inserts.push_back(Insert{r, i, t, static_cast<uint32_t>(k)});
+            }
+        }
+    }
+    if (!inserts.empty()) {
+        std::sort(inserts.begin(), inserts.end(), [](const Insert& a, const Insert& b) {
+            return a.ring != b.ring ? a.ring < b.ring : a.edge != b.edge ? a.edge < b.edge : a.t < b.t;
+        });
+        std::vector<API_Coord> out;
+        size_t k = 0;
+        for (uint32_t r = 0; r < rings.size() && k < inserts.size(); ++r) {
+            if (inserts[k].ring != r) continue;
+            out.clear();
+            for (uint32_t i = 0; i < rings[r].size(); ++i) {
+                out.push_back(rings[r][i]);
+                for (; k < inserts.size() && inserts[k].ring == r && inserts[k].edge == i; ++k) {
+                    out.push_back(points[inserts[k].point]);
+                    ++hits[inserts[k].point];
+                }
+            }
+            rings[r].swap(out);
+        }
+    }
+    // Shared points: suspects that are vertices twice or more (repeats in a row count once).
+    std::vector<std::vector<int32_t>> sid(rings.size());
+    std::vector<uint32_t> count(points.size(), 0);
+    bool shared = false;
+    for (size_t r = 0; r < rings.size(); ++r) {
+        std::vector<API_Coord>& ring = rings[r];
+        // Repeats in a row go.
+        size_t w = 0;
+        for (size_t i = 0; i < ring.size(); ++i)
+            if (w == 0 || ring[i].x != ring[w - 1].x || ring[i].y != ring[w - 1].y) ring[w++] = ring[i];
+        while (w > 1 && ring[w - 1].x == ring[0].x && ring[w - 1].y == ring[0].y) --w;
+        ring.resize(w);
+        sid[r].assign(ring.size(), -1);
+        for (size_t i = 0; i < ring.size(); ++i) {
+            if (points.empty()) break;
+            const int32_t k = find(ring[i]);
+            if (k >= 0 && ring[i].x == points[static_cast<size_t>(k)].x &&
+                ring[i].y == points[static_cast<size_t>(k)].y) {
+                sid[r][i] = k;
+                if (++count[static_cast<size_t>(k)] > 1) shared = true;
+            }
+        }
+    }
+    if (!shared) {
+        for (std::vector<API_Coord>& ring : rings) keep(std::move(ring));
+        return;
+    }
+    for (size_t r = 0; r < rings.size(); ++r)
+        for (int32_t& k : sid[r])
+            if (k >= 0 && count[static_cast<size_t>(k)] < 2) k = -1;
+
+    // Outgoing edges (ring, index) at each shared point, by angle; edges between shared points that run both
+    // ways cancel.
+    struct Out {
+        uint32_t ring, edge;
+        double angle;
+    };
+    std::vector<std::vector<Out>> outgoing(points.size());
+    std::vector<std::vector<char>> used(rings.size());
+    struct Between {
+        int32_t from, to;
+        uint32_t ring, edge;
+    };
+    std::vector<Between> between;
+    for (uint32_t r = 0; r < rings.size(); ++r) {
+        const std::vector<API_Coord>& ring = rings[r];
+        used[r].assign(ring.size(), 0);
+        for (uint32_t i = 0; i < ring.size(); ++i) {
+            const int32_t k = sid[r][i];
+            if (k < 0) continue;
+            const API_Coord& a = ring[i];
+            const API_Coord& b = ring[(i + 1) % ring.size()];
+            outgoing[static_cast<size_t>(k)].push_back(Out{r, i, std::atan2(b.y - a.y, b.x - a.x)});
+            const int32_t to = sid[r][(i + 1) % ring.size()];
+            if (to >= 0) between.push_back(Between{k, to, r, i});
+        }
+    }
+    std::sort(between.begin(), between.end(), [](const Between& a, const Between& b) {
+        const auto ka = std::minmax(a.from, a.to), kb = std::minmax(b.from, b.to);
+        return ka < kb;
+    });
+    for (size_t i = 0; i < between.size();) {
+        size_t j = i;
+        const auto key = std::minmax(between[i].from, between[i].to);
+        while (j < between.size() && std::minmax(between[j].from, between[j].to) == key) ++j;
+        for (size_t a = i; a < j; ++a) {
+            if (used[between[a].ring][between[a].edge]) continue;
+            for (size_t b = a + 1; b < j; ++b)
+                if (!used[between[b].ring][between[b].edge] && between[b].from == between[a].to &&
+                    between[b].to == between[a].from) {
+                    used[between[a].ring][between[a].edge] = used[between[b].ring][between[b].edge] = 1;
+                    break;
+                }
+        }
+        i = j;
+    }
+    for (std::vector<Out>& o : outgoing)
+        std::sort(o.begin(), o.end(), [](const Out& a, const Out& b) { return a.angle < b.angle; });
+
+    std::vector<API_Coord> walk;
+    std::vector<int32_t> walkIds, lastAt(points.size(), -1);
+    for (uint32_t r0 = 0; r0 < rings.size(); ++r0) {
+        for (uint32_t i0 = 0; i0 < rings[r0].size(); ++i0) {
+            if (used[r0][i0]) continue;
+            walk.clear();
+            walkIds.clear();
+            uint32_t r = r0, i = i0;
+            while (!used[r][i]) {
+                used[r][i] = 1;
+                const std::vector<API_Coord>& ring = rings[r];
+                walk.push_back(ring[i]);
+                walkIds.push_back(sid[r][i]);
+                const uint32_t j = (i + 1) % static_cast<uint32_t>(ring.size());
+                const int32_t k = sid[r][j];
+                if (k < 0) {
+                    i = j;
+                    continue;
+                }
+                // At a shared point: the outgoing edge next clockwise from the way back.
+                const double back = std::atan2(ring[i].y - ring[j].y, ring[i].x - ring[j].x);
+                const std::vector<Out>& o = outgoing[static_cast<size_t>(k)];
+                const Out* best = nullptr;
+                for (size_t m = o.size(); m-- > 0;)
+                    if (!(used[o[m].ring][o[m].edge] && !(o[m].ring == r0 && o[m].edge == i0)) && o[m].angle < back) {
+                        best = &o[m];
+                        break;
+                    }
+                if (!best)
+                    for (size_t m = o.size(); m-- > 0;)
+                        if (!(used[o[m].ring][o[m].edge] && !(o[m].ring == r0 && o[m].edge == i0))) {
+                            best = &o[m];
+                            break;
+                        }
+                if (!best) break;
+                r = best->ring;
+                i = best->edge;
+            }
+            // Cut the walk into simple rings where it passes a shared point twice.
+            std::vector<API_Coord> stack;
+            std::vector<int32_t> stackIds;
+            std::vector<int32_t> seen;
+            for (size_t m = 0; m < walk.size(); ++m) {
+                const int32_t k = walkIds[m];
+                if (k >= 0 && lastAt[static_cast<size_t>(k)] >= 0) {
+                    const size_t from = static_cast<size_t>(lastAt[static_cast<size_t>(k)]);
+                    std::vector<API_Coord> loop(stack.begin() + static_cast<std::ptrdiff_t>(from), stack.end());
+                    for (size_t q = from + 1; q < stackIds.size(); ++q)
+                        if (stackIds[q] >= 0) lastAt[static_cast<size_t>(stackIds[q])] = -1;
+                    stack.resize(from + 1);
+                    stackIds.resize(from + 1);
+                    keep(std::move(loop));
+                    continue;
+                }
+                if (k >= 0) {
+                    lastAt[static_cast<size_t>(k)] = static_cast<int32_t>(stack.size());
+                    seen.push_back(k);
+                }
+                stack.push_back(walk[m]);
+                stackIds.push_back(k);
+            }
+            for (int32_t k : seen) lastAt[static_cast<size_t>(k)] = -1;
+            keep(std::move(stack));
+        }
+    }
 }
 
 // An outer contour of the result with what the hole placement needs: box, area, and (built on demand) its edges
@@ -518,6 +833,216 @@ void GroupContours(std::vector<OutContour>& contours, std::vector<Group>& groups
         if (!head[i]) groups[groupOf[i]].push_back(std::move(contours[i]));
 }
 
+// Classifies an active edge at the beam bottom yb and acts on the output: parity and horiz are the states left
+// of it, updated to the states right of it; cf is the contour carried along the beam bottom, px the remembered x.
+void Classify(uint32_t op, Edge* edge, double yb, int parity[2], int horiz[2], const int exists[2], int32_t& cf,
+              double& px, Output& out) {
+    int contributing;
+    switch (op) {
+        case ScanlineExclusiveOr: contributing = exists[CLIP] || exists[SUBJ]; break;
+        case ScanlineUnion:
+            contributing = (exists[CLIP] && (!parity[SUBJ] || horiz[SUBJ])) ||
+                (exists[SUBJ] && (!parity[CLIP] || horiz[CLIP])) ||
+                (exists[CLIP] && exists[SUBJ] && parity[CLIP] == parity[SUBJ]);
+            break;
+        default:
+            contributing = (exists[CLIP] && (parity[SUBJ] || horiz[SUBJ])) ||
+                (exists[SUBJ] && (parity[CLIP] || horiz[CLIP])) ||
+                (exists[CLIP] && exists[SUBJ] && parity[CLIP] == parity[SUBJ]);
+            break;
+    }
+    const int hc = horiz[CLIP] != NH;
+    const int hs = horiz[SUBJ] != NH;
+    const int br = Combine(op, parity[CLIP], parity[SUBJ]);
+    const int bl = Combine(op, parity[CLIP] ^ edge->bundle[ABOVE][CLIP], parity[SUBJ] ^ edge->bundle[ABOVE][SUBJ]);
+    const int tr = Combine(op, parity[CLIP] ^ hc, parity[SUBJ] ^ hs);
+    const int tl =
+        Combine(op, parity[CLIP] ^ hc ^ edge->bundle[BELOW][CLIP], parity[SUBJ] ^ hs ^ edge->bundle[BELOW][SUBJ]);
+
+    parity[CLIP] ^= edge->bundle[ABOVE][CLIP];
+    parity[SUBJ] ^= edge->bundle[ABOVE][SUBJ];
+    if (exists[CLIP]) horiz[CLIP] = kNextHState[horiz[CLIP]][((exists[CLIP] - 1) << 1) + parity[CLIP]];
+    if (exists[SUBJ]) horiz[SUBJ] = kNextHState[horiz[SUBJ]][((exists[SUBJ] - 1) << 1) + parity[SUBJ]];
+
+    if (!contributing) return;
+    const double xb = XAt(edge, yb);
+    const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
+    if (vclass == IMM || vclass == EMM) out.pinches.push_back(API_Coord{XAt(edge, yb), yb});
+    switch (vclass) {
+        case EMN:
+        case IMN:
+            edge->outp[ABOVE] = cf = out.Open(xb, yb);
+            px = xb;
+            break;
+        case ERI:
+            if (xb != px) {
+                out.AddRight(cf, xb, yb);
+                px = xb;
+            }
+            edge->outp[ABOVE] = cf;
+            cf = -1;
+            break;
+        case ELI:
+            out.AddLeft(edge->outp[BELOW], xb, yb);
+            px = xb;
+            cf = edge->outp[BELOW];
+            break;
+        case EMX:
+            if (xb != px) {
+                out.AddLeft(cf, xb, yb);
+                px = xb;
+            }
+            out.Join(cf, edge->outp[BELOW], false);
+            cf = -1;
+            break;
+        case ILI:
+            if (xb != px) {
+                out.AddLeft(cf, xb, yb);
+                px = xb;
+            }
+            edge->outp[ABOVE] = cf;
+            cf = -1;
+            break;
+        case IRI:
+            out.AddRight(edge->outp[BELOW], xb, yb);
+            px = xb;
+            cf = edge->outp[BELOW];
+            edge->outp[BELOW] = -1;
+            break;
+        case IMX:
+            if (xb != px) {
+                out.AddRight(cf, xb, yb);
+                px = xb;
+            }
+            out.Join(cf, edge->outp[BELOW], true);
+            cf = -1;
+            edge->outp[BELOW] = -1;
+            break;
+        case IMM:
+            if (xb != px) {
+                out.AddRight(cf, xb, yb);
+                px = xb;
+            }
+            out.Join(cf, edge->outp[BELOW], true);
+            edge->outp[BELOW] = -1;
+            edge->outp[ABOVE] = cf = out.Open(xb, yb);
+            break;
+        case EMM:
+            if (xb != px) {
+                out.AddLeft(cf, xb, yb);
+                px = xb;
+            }
+            out.Join(cf, edge->outp[BELOW], false);
+            edge->outp[BELOW] = -1;
+            edge->outp[ABOVE] = cf = out.Open(xb, yb);
+            break;
+        case LED:
+            if (edge->botY == yb) out.AddLeft(edge->outp[BELOW], xb, yb);
+            edge->outp[ABOVE] = edge->outp[BELOW];
+            px = xb;
+            break;
+        case RED:
+            if (edge->botY == yb) out.AddRight(edge->outp[BELOW], xb, yb);
+            edge->outp[ABOVE] = edge->outp[BELOW];
+            px = xb;
+            break;
+        default: break;
+    }
+}
+
+// Acts on a crossing of neighbours e0 (left) and e1 at (ix, iy) and swaps their bundle sides.
+void Cross(uint32_t op, Edge* e0, Edge* e1, double ix, double iy, Output& out) {
+    if ((e0->bundle[ABOVE][CLIP] || e0->bundle[ABOVE][SUBJ]) && (e1->bundle[ABOVE][CLIP] || e1->bundle[ABOVE][SUBJ])) {
+        const int32_t p = e0->outp[ABOVE];
+        const int32_t q = e1->outp[ABOVE];
+        int inside[2];
+        for (int t = 0; t < 2; ++t)
+            inside[t] = (e0->bundle[ABOVE][t] && !e0->bside[t]) || (e1->bundle[ABOVE][t] && e1->bside[t]) ||
+                (!e0->bundle[ABOVE][t] && !e1->bundle[ABOVE][t] && e0->bside[t] && e1->bside[t]);
+        const int tr = Combine(op, inside[CLIP], inside[SUBJ]);
+        const int tl = Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP], inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ]);
+        const int br = Combine(op, inside[CLIP] ^ e0->bundle[ABOVE][CLIP], inside[SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
+        const int bl = Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP] ^ e0->bundle[ABOVE][CLIP],
+                               inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
+        const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
+        if (vclass == IMM || vclass == EMM) out.pinches.push_back(API_Coord{ix, iy});
+        switch (vclass) {
+            case EMN:
+            case IMN:
+                e0->outp[ABOVE] = out.Open(ix, iy);
+                e1->outp[ABOVE] = e0->outp[ABOVE];
+                break;
+            case ERI:
+                if (p >= 0) {
+                    out.AddRight(p, ix, iy);
+                    e1->outp[ABOVE] = p;
+                    e0->outp[ABOVE] = -1;
+                }
+                break;
+            case ELI:
+                if (q >= 0) {
+                    out.AddLeft(q, ix, iy);
+                    e0->outp[ABOVE] = q;
+                    e1->outp[ABOVE] = -1;
+                }
+                break;
+            case EMX:
+                if (p >= 0 && q >= 0) {
+                    out.AddLeft(p, ix, iy);
+                    out.Join(p, q, false);
+                    e0->outp[ABOVE] = -1;
+                    e1->outp[ABOVE] = -1;
+                }
+                break;
+            case ILI:
+                if (p >= 0) {
+                    out.AddLeft(p, ix, iy);
+                    e1->outp[ABOVE] = p;
+                    e0->outp[ABOVE] = -1;
+                }
+                break;
+            case IRI:
+                if (q >= 0) {
+                    out.AddRight(q, ix, iy);
+                    e0->outp[ABOVE] = q;
+                    e1->outp[ABOVE] = -1;
+                }
+                break;
+            case IMX:
+                if (p >= 0 && q >= 0) {
+                    out.AddRight(p, ix, iy);
+                    out.Join(p, q, true);
+                    e0->outp[ABOVE] = -1;
+                    e1->outp[ABOVE] = -1;
+                }
+                break;
+            case IMM:
+                if (p >= 0 && q >= 0) {
+                    out.AddRight(p, ix, iy);
+                    out.Join(p, q, true);
+                    e0->outp[ABOVE] = out.Open(ix, iy);
+                    e1->outp[ABOVE] = e0->outp[ABOVE];
+                }
+                break;
+            case EMM:
+                if (p >= 0 && q >= 0) {
+                    out.AddLeft(p, ix, iy);
+                    out.Join(p, q, false);
+                    e0->outp[ABOVE] = out.Open(ix, iy);
+                    e1->outp[ABOVE] = e0->outp[ABOVE];
+                }
+                break;
+            default: break;
+        }
+    }
+
+    // Crossing swaps the bundle sides...
+    if (e0->bundle[ABOVE][CLIP]) e1->bside[CLIP] = !e1->bside[CLIP];
+    if (e1->bundle[ABOVE][CLIP]) e0->bside[CLIP] = !e0->bside[CLIP];
+    if (e0->bundle[ABOVE][SUBJ]) e1->bside[SUBJ] = !e1->bside[SUBJ];
+    if (e1->bundle[ABOVE][SUBJ]) e0->bside[SUBJ] = !e0->bside[SUBJ];
+}
+
 bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<Contour>& clip,
            std::vector<Group>& groups) {
     const size_t ns = subject.size();
@@ -556,9 +1081,9 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
     sbt.reserve(total);
     std::vector<API_Coord> ring;
     for (size_t s = 0; s < ns; ++s)
-        if (!skipSubject[s]) BuildBounds(subject[s], SUBJ, op, ring, edges, lmt, sbt);
+        if (!skipSubject[s]) BuildBounds(subject[s], static_cast<int32_t>(s), SUBJ, op, ring, edges, lmt, sbt);
     for (size_t c = 0; c < nc; ++c)
-        if (!skipClip[c]) BuildBounds(clip[c], CLIP, op, ring, edges, lmt, sbt);
+        if (!skipClip[c]) BuildBounds(clip[c], static_cast<int32_t>(ns + c), CLIP, op, ring, edges, lmt, sbt);
     if (lmt.empty()) return true;
 
     // Local minima by height, and within a height by bottom x then dx; equal bounds keep their order.
@@ -567,387 +1092,358 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         if (a->botX != b->botX) return a->botX < b->botX;
         return a->dx < b->dx;
     });
-    // Distinct heights ascending (the first of equal values kept, as -0.0 and 0.0 are one height).
-    std::stable_sort(sbt.begin(), sbt.end());
-    sbt.erase(std::unique(sbt.begin(), sbt.end()), sbt.end());
+    // Distinct heights ascending (the first of equal values kept, as -0.0 and 0.0 are one height), and the place
+    // of each vertex's height among them.
+    std::vector<std::pair<double, uint32_t>> heights(sbt.size());
+    for (size_t i = 0; i < sbt.size(); ++i) heights[i] = {sbt[i], static_cast<uint32_t>(i)};
+    std::sort(heights.begin(), heights.end(),
+              [](const std::pair<double, uint32_t>& a, const std::pair<double, uint32_t>& b) {
+                  return a.first < b.first || (a.first == b.first && a.second < b.second);
+              });
+    std::vector<uint32_t> heightRank(sbt.size());
+    sbt.clear();
+    for (const auto& h : heights) {
+        if (sbt.empty() || h.first != sbt.back()) sbt.push_back(h.first);
+        heightRank[h.second] = static_cast<uint32_t>(sbt.size() - 1);
+    }
 
     Output out;
     out.vertices.reserve(total);
-    int parity[2] = {op == ScanlineDifference ? 1 : 0, 0};
-    Edge* aet = nullptr;
+    const int initialParity[2] = {op == ScanlineDifference ? 1 : 0, 0};
+
+    // Edges by the height of their top (its place in the table of heights): there they hand over to their
+    // successor or leave.
+    std::vector<uint32_t> topStart(sbt.size() + 1, 0);
+    std::vector<uint32_t> topHeight(edges.size());
+    for (size_t i = 0; i < edges.size(); ++i) {
+        topHeight[i] = heightRank[edges[i].topKey];
+        ++topStart[topHeight[i] + 1];
+    }
+    for (size_t k = 0; k < sbt.size(); ++k) topStart[k + 1] += topStart[k];
+    std::vector<Edge*> byTop(edges.size());
+    {
+        std::vector<uint32_t> fill(topStart.begin(), topStart.end() - 1);
+        for (size_t i = 0; i < edges.size(); ++i) byTop[fill[topHeight[i]]++] = &edges[i];
+    }
+
+    ActiveList aet(edges.size());
     size_t localMin = 0;
-    std::vector<SortedEdge> st;
-    std::vector<Intersection> it;
+
+    // Distances this small are rounding of the coordinates: edges or crossings that close may touch.
+    double magnitude = 0.0;
+    for (const Edge& e : edges)
+        magnitude = std::max({magnitude, std::fabs(e.botX), std::fabs(e.botY), std::fabs(e.topX), std::fabs(e.topY)});
+    const double near = std::max(kEpsilon, 16.0 * kEpsilon * magnitude);
+    std::vector<API_Coord> suspects;  // points where the result may touch itself
+    std::vector<API_Coord> computed;  // result vertices that are not input vertices
+    std::vector<API_Coord> crossings;
+
+    // Crossing candidates: pairs of neighbouring edges (bundle heads or single edges) and the height where they
+    // cross, nearest first (equal heights in the order found).
+    struct Candidate {
+        double y;
+        uint64_t order;
+        Edge* left;
+        Edge* right;
+        bool operator>(const Candidate& o) const { return y > o.y || (y == o.y && order > o.order); }
+    };
+    std::priority_queue<Candidate, std::vector<Candidate>, std::greater<Candidate>> candidates;
+    uint64_t found = 0;
+
+    auto isTail = [](const Edge* e) { return e->bstate[ABOVE] == BUNDLE_TAIL; };
+    // The bundle head or single edge next to the right of e's bundle, and the one before e's tails.
+    auto nextRep = [&](const Edge* e) {
+        Edge* n = aet.NextOf(e);
+        while (n && isTail(n)) n = aet.NextOf(n);
+        return n;
+    };
+    auto prevRep = [&](const Edge* e) {
+        Edge* p = aet.PrevOf(e);
+        while (p && isTail(p)) p = aet.PrevOf(p);
+        return p;
+    };
+    // Queues the crossing of two neighbours, seen from height y, when they come together above it.
+    auto consider = [&](Edge* l, Edge* r, double y) {
+        if (!l || !r || isTail(l) || isTail(r)) return;
+        const double gap = XAt(r, y) - XAt(l, y);
+        double at;
+        if (gap <= 0.0) {
+            at = y;  // already out of order: cross at once
+        } else {
+            if (!(l->dx > r->dx)) return;
+            at = y + gap / (l->dx - r->dx);
+        }
+        if (!(at < std::min(l->topY, r->topY))) return;  // one of them ends first
+        candidates.push(Candidate{at, found++, l, r});
+    };
+
+    uint32_t beamMark = 0;
+    std::vector<Edge*> dirty, touched, runStarts, group0, group1, order;
+    std::vector<int32_t> places;
+    auto markDirty = [&](Edge* e, uint32_t mark) {
+        if (e->dirty != mark) {
+            e->dirty = mark;
+            if (mark == beamMark) dirty.push_back(e);
+        }
+    };
+    std::vector<Edge*> nextDirty;  // edges to look at in the next beam
 
     for (size_t beam = 0; beam < sbt.size(); ++beam) {
         const double yb = sbt[beam];
         const bool lastBeam = beam + 1 == sbt.size();
         const double yt = lastBeam ? yb : sbt[beam + 1];
         const double dy = yt - yb;
+        beamMark = static_cast<uint32_t>(beam + 1);
+        dirty.clear();
+        touched.clear();
+        for (Edge* e : nextDirty)
+            if (e->node >= 0) markDirty(e, beamMark);
+        nextDirty.clear();
 
-        // Bounds starting here join the active list, each before the first edge that sorts after it.
-        if (localMin < lmt.size() && lmt[localMin]->botY == yb) {
-            Edge* before = nullptr;
-            Edge* at = aet;
-            for (; localMin < lmt.size() && lmt[localMin]->botY == yb; ++localMin) {
-                Edge* e = lmt[localMin];
-                while (at && !ActiveLess(e, at)) {
-                    before = at;
-                    at = at->next;
-                }
-                e->prev = before;
-                e->next = at;
-                if (before)
-                    before->next = e;
-                else
-                    aet = e;
-                if (at) at->prev = e;
-                before = e;
+        // Bounds starting here join the active list.
+        for (; localMin < lmt.size() && lmt[localMin]->botY == yb; ++localMin) {
+            aet.Insert(lmt[localMin], yb);
+            markDirty(lmt[localMin], beamMark);
+        }
+
+        // Edges at the same x as a changed one may form bundles with it or lie on its vertex: they are looked at
+        // too.
+        // Such an edge of another contour, or one that does not share the vertex, is a place where the result
+        // may touch itself.
+        auto sameVertex = [yb](const Edge* a, const Edge* b) {
+            if (a->contour != b->contour) return false;
+            // Their ends at yb: one vertex of the ring, or two neighbours in it at one point.
+            const uint32_t i = a->botY == yb ? a->botVertex : a->topVertex;
+            const uint32_t j = b->botY == yb ? b->botVertex : b->topVertex;
+            const bool atA = a->botY == yb || a->topY == yb, atB = b->botY == yb || b->topY == yb;
+            const double xa = a->botY == yb ? a->botX : a->topX, xb = b->botY == yb ? b->botX : b->topX;
+            const uint32_t d = i > j ? i - j : j - i;
+            return atA && atB && xa == xb && (d <= 1 || d + 1 == a->ringSize);
+        };
+        // Close: within rounding of the coordinates, across the edge (a flat edge passes a point at a larger
+        // distance along the beam).
+        auto closeTo = [yb, near](const Edge* o, double x) {
+            return std::fabs(XAt(o, yb) - x) <= near * std::sqrt(1.0 + o->dx * o->dx);
+        };
+        for (size_t i = 0; i < dirty.size(); ++i) {
+            Edge* e = dirty[i];
+            const double x = XAt(e, yb);
+            for (Edge* p = aet.PrevOf(e); p && closeTo(p, x); p = aet.PrevOf(p)) {
+                if (!sameVertex(e, p)) suspects.push_back(API_Coord{x, yb});
+                markDirty(p, beamMark);
+            }
+            for (Edge* n = aet.NextOf(e); n && closeTo(n, x); n = aet.NextOf(n)) {
+                if (!sameVertex(e, n)) suspects.push_back(API_Coord{x, yb});
+                markDirty(n, beamMark);
             }
         }
 
-        double px = -DBL_MAX;
-
-        // Bundles of coincident edges above the beam bottom.
-        if (aet) {
-            Edge* e0 = aet;
-            aet->bundle[ABOVE][aet->type] = (aet->topY != yb);
-            aet->bundle[ABOVE][!aet->type] = 0;
-            aet->bstate[ABOVE] = UNBUNDLED;
-            for (Edge* next = aet->next; next; next = next->next) {
-                const int t = next->type;
-                next->bundle[ABOVE][t] = (next->topY != yb);
-                next->bundle[ABOVE][!t] = 0;
-                next->bstate[ABOVE] = UNBUNDLED;
-                if (next->bundle[ABOVE][t]) {
-                    if (std::fabs(e0->xb - next->xb) <= kEpsilon && std::fabs(e0->dx - next->dx) <= kEpsilon &&
-                        e0->topY != yb) {
-                        next->bundle[ABOVE][t] ^= e0->bundle[ABOVE][t];
-                        next->bundle[ABOVE][!t] = e0->bundle[ABOVE][!t];
-                        next->bstate[ABOVE] = BUNDLE_HEAD;
-                        e0->bundle[ABOVE][CLIP] = 0;
-                        e0->bundle[ABOVE][SUBJ] = 0;
-                        e0->bstate[ABOVE] = BUNDLE_TAIL;
-                    }
-                    e0 = next;
+        // Runs of changed edges: their bundles are formed again.
+        runStarts.clear();
+        for (Edge* e : dirty) {
+            Edge* p = aet.PrevOf(e);
+            if (!p || p->dirty != beamMark) runStarts.push_back(e);
+        }
+        for (Edge* start : runStarts) {
+            Edge* e0 = start;
+            for (Edge* e = start; e && e->dirty == beamMark; e = aet.NextOf(e)) {
+                const int t = e->type;
+                e->bundle[ABOVE][t] = (e->topY != yb);
+                e->bundle[ABOVE][!t] = 0;
+                e->bstate[ABOVE] = UNBUNDLED;
+                if (e == start || !e->bundle[ABOVE][t]) continue;
+                if (std::fabs(XAt(e0, yb) - XAt(e, yb)) <= kEpsilon && std::fabs(e0->dx - e->dx) <= kEpsilon &&
+                    e0->topY != yb) {
+                    e->bundle[ABOVE][t] ^= e0->bundle[ABOVE][t];
+                    e->bundle[ABOVE][!t] = e0->bundle[ABOVE][!t];
+                    e->bstate[ABOVE] = BUNDLE_HEAD;
+                    e0->bundle[ABOVE][CLIP] = 0;
+                    e0->bundle[ABOVE][SUBJ] = 0;
+                    e0->bstate[ABOVE] = BUNDLE_TAIL;
                 }
+                e0 = e;
             }
         }
 
-        // Classify every edge at the beam bottom.
-        int horiz[2] = {NH, NH};
-        int32_t cf = -1;
-        for (Edge* edge = aet; edge; edge = edge->next) {
-            int exists[2];
-            exists[CLIP] = edge->bundle[ABOVE][CLIP] + (edge->bundle[BELOW][CLIP] << 1);
-            exists[SUBJ] = edge->bundle[ABOVE][SUBJ] + (edge->bundle[BELOW][SUBJ] << 1);
-            if (!exists[CLIP] && !exists[SUBJ]) continue;
-            edge->bside[CLIP] = parity[CLIP];
-            edge->bside[SUBJ] = parity[SUBJ];
-
-            int contributing;
-            switch (op) {
-                case ScanlineExclusiveOr: contributing = exists[CLIP] || exists[SUBJ]; break;
-                case ScanlineUnion:
-                    contributing = (exists[CLIP] && (!parity[SUBJ] || horiz[SUBJ])) ||
-                        (exists[SUBJ] && (!parity[CLIP] || horiz[CLIP])) ||
-                        (exists[CLIP] && exists[SUBJ] && parity[CLIP] == parity[SUBJ]);
-                    break;
-                default:
-                    contributing = (exists[CLIP] && (parity[SUBJ] || horiz[SUBJ])) ||
-                        (exists[SUBJ] && (parity[CLIP] || horiz[CLIP])) ||
-                        (exists[CLIP] && exists[SUBJ] && parity[CLIP] == parity[SUBJ]);
-                    break;
+        // Classification, run by run from the left, each carried on over unchanged edges while a horizontal edge
+        // or a result contour along the beam bottom is open.
+        std::sort(runStarts.begin(), runStarts.end(),
+                  [yb](const Edge* a, const Edge* b) { return XAt(a, yb) < XAt(b, yb); });
+        for (Edge* start : runStarts) {
+            if (start->walked == beamMark) continue;
+            int parity[2] = {initialParity[CLIP], initialParity[SUBJ]};
+            Edge* left = aet.PrevOf(start);
+            while (left && !left->bundle[ABOVE][CLIP] && !left->bundle[ABOVE][SUBJ] && !left->bundle[BELOW][CLIP] &&
+                   !left->bundle[BELOW][SUBJ])
+                left = aet.PrevOf(left);
+            if (left) {
+                parity[CLIP] = left->bside[CLIP] ^ left->bundle[ABOVE][CLIP];
+                parity[SUBJ] = left->bside[SUBJ] ^ left->bundle[ABOVE][SUBJ];
             }
-            const int hc = horiz[CLIP] != NH;
-            const int hs = horiz[SUBJ] != NH;
-            const int br = Combine(op, parity[CLIP], parity[SUBJ]);
-            const int bl =
-                Combine(op, parity[CLIP] ^ edge->bundle[ABOVE][CLIP], parity[SUBJ] ^ edge->bundle[ABOVE][SUBJ]);
-            const int tr = Combine(op, parity[CLIP] ^ hc, parity[SUBJ] ^ hs);
-            const int tl = Combine(op, parity[CLIP] ^ hc ^ edge->bundle[BELOW][CLIP],
-                                   parity[SUBJ] ^ hs ^ edge->bundle[BELOW][SUBJ]);
-
-            parity[CLIP] ^= edge->bundle[ABOVE][CLIP];
-            parity[SUBJ] ^= edge->bundle[ABOVE][SUBJ];
-            if (exists[CLIP]) horiz[CLIP] = kNextHState[horiz[CLIP]][((exists[CLIP] - 1) << 1) + parity[CLIP]];
-            if (exists[SUBJ]) horiz[SUBJ] = kNextHState[horiz[SUBJ]][((exists[SUBJ] - 1) << 1) + parity[SUBJ]];
-
-            if (!contributing) continue;
-            const double xb = edge->xb;
-            const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
-            switch (vclass) {
-                case EMN:
-                case IMN:
-                    edge->outp[ABOVE] = cf = out.Open(xb, yb);
-                    px = xb;
-                    break;
-                case ERI:
-                    if (xb != px) {
-                        out.AddRight(cf, xb, yb);
-                        px = xb;
-                    }
-                    edge->outp[ABOVE] = cf;
-                    cf = -1;
-                    break;
-                case ELI:
-                    out.AddLeft(edge->outp[BELOW], xb, yb);
-                    px = xb;
-                    cf = edge->outp[BELOW];
-                    break;
-                case EMX:
-                    if (xb != px) {
-                        out.AddLeft(cf, xb, yb);
-                        px = xb;
-                    }
-                    out.Join(cf, edge->outp[BELOW], false);
-                    cf = -1;
-                    break;
-                case ILI:
-                    if (xb != px) {
-                        out.AddLeft(cf, xb, yb);
-                        px = xb;
-                    }
-                    edge->outp[ABOVE] = cf;
-                    cf = -1;
-                    break;
-                case IRI:
-                    out.AddRight(edge->outp[BELOW], xb, yb);
-                    px = xb;
-                    cf = edge->outp[BELOW];
-                    edge->outp[BELOW] = -1;
-                    break;
-                case IMX:
-                    if (xb != px) {
-                        out.AddRight(cf, xb, yb);
-                        px = xb;
-                    }
-                    out.Join(cf, edge->outp[BELOW], true);
-                    cf = -1;
-                    edge->outp[BELOW] = -1;
-                    break;
-                case IMM:
-                    if (xb != px) {
-                        out.AddRight(cf, xb, yb);
-                        px = xb;
-                    }
-                    out.Join(cf, edge->outp[BELOW], true);
-                    edge->outp[BELOW] = -1;
-                    edge->outp[ABOVE] = cf = out.Open(xb, yb);
-                    break;
-                case EMM:
-                    if (xb != px) {
-                        out.AddLeft(cf, xb, yb);
-                        px = xb;
-                    }
-                    out.Join(cf, edge->outp[BELOW], false);
-                    edge->outp[BELOW] = -1;
-                    edge->outp[ABOVE] = cf = out.Open(xb, yb);
-                    break;
-                case LED:
-                    if (edge->botY == yb) out.AddLeft(edge->outp[BELOW], xb, yb);
-                    edge->outp[ABOVE] = edge->outp[BELOW];
-                    px = xb;
-                    break;
-                case RED:
-                    if (edge->botY == yb) out.AddRight(edge->outp[BELOW], xb, yb);
-                    edge->outp[ABOVE] = edge->outp[BELOW];
-                    px = xb;
-                    break;
-                default: break;
+            int horiz[2] = {NH, NH};
+            int32_t cf = -1;
+            double px = -DBL_MAX;
+            for (Edge* edge = start; edge; edge = aet.NextOf(edge)) {
+                if (edge->dirty != beamMark && horiz[CLIP] == NH && horiz[SUBJ] == NH && cf < 0) break;
+                edge->walked = beamMark;
+                if (edge->touched != beamMark) {
+                    edge->touched = beamMark;
+                    touched.push_back(edge);
+                }
+                edge->outp[ABOVE] = -1;
+                int exists[2];
+                exists[CLIP] = edge->bundle[ABOVE][CLIP] + (edge->bundle[BELOW][CLIP] << 1);
+                exists[SUBJ] = edge->bundle[ABOVE][SUBJ] + (edge->bundle[BELOW][SUBJ] << 1);
+                if (!exists[CLIP] && !exists[SUBJ]) continue;
+                edge->bside[CLIP] = parity[CLIP];
+                edge->bside[SUBJ] = parity[SUBJ];
+                const bool open = horiz[CLIP] != NH || horiz[SUBJ] != NH;
+                const size_t before = out.vertices.size();
+                Classify(op, edge, yb, parity, horiz, exists, cf, px, out);
+                if (out.vertices.size() != before && edge->botY != yb && edge->topY != yb)
+                    computed.push_back(API_Coord{XAt(edge, yb), yb});
+                // A vertex on a horizontal edge (or at its far end): the result may touch itself there.
+                if (open && (edge->botY == yb || edge->topY == yb)) suspects.push_back(API_Coord{XAt(edge, yb), yb});
             }
         }
 
-        // Edges ending here leave; the others get their x at the beam top.
-        for (Edge* edge = aet; edge; edge = edge->next) {
-            if (edge->topY == yb) {
-                Edge* prev = edge->prev;
-                Edge* next = edge->next;
-                if (prev)
-                    prev->next = next;
-                else
-                    aet = next;
-                if (next) next->prev = prev;
-                // A leaving bundle head hands its contour below to the tail before it.
-                if (edge->bstate[BELOW] == BUNDLE_HEAD && prev && prev->bstate[BELOW] == BUNDLE_TAIL) {
-                    prev->outp[BELOW] = edge->outp[BELOW];
-                    prev->bstate[BELOW] = UNBUNDLED;
-                    if (prev->prev && prev->prev->bstate[BELOW] == BUNDLE_TAIL) prev->bstate[BELOW] = BUNDLE_HEAD;
-                }
-            } else if (!lastBeam) {
-                edge->xt = (edge->topY == yt) ? edge->topX : edge->botX + edge->dx * (yt - edge->botY);
+        // Edges ending here leave.
+        for (Edge* edge : dirty) {
+            if (edge->topY != yb || edge->node < 0) continue;
+            Edge* prev = aet.PrevOf(edge);
+            Edge* next = aet.NextOf(edge);
+            // A leaving bundle head hands its contour below to the tail before it.
+            if (edge->bstate[BELOW] == BUNDLE_HEAD && prev && prev->bstate[BELOW] == BUNDLE_TAIL) {
+                prev->outp[BELOW] = edge->outp[BELOW];
+                prev->bstate[BELOW] = UNBUNDLED;
+                Edge* pp = aet.PrevOf(prev);
+                if (pp && pp->bstate[BELOW] == BUNDLE_TAIL) prev->bstate[BELOW] = BUNDLE_HEAD;
             }
+            aet.Remove(edge);
+            if (prev && next) consider(isTail(prev) ? nextRep(prev) : prev, next, yb);
         }
         if (lastBeam) break;
 
-        // Crossings inside the beam.
-        BuildIntersections(aet, dy, st, it);
-        for (const Intersection& in : it) {
-            Edge* e0 = in.e0;
-            Edge* e1 = in.e1;
-            if ((e0->bundle[ABOVE][CLIP] || e0->bundle[ABOVE][SUBJ]) &&
-                (e1->bundle[ABOVE][CLIP] || e1->bundle[ABOVE][SUBJ])) {
-                const int32_t p = e0->outp[ABOVE];
-                const int32_t q = e1->outp[ABOVE];
-                const double ix = in.x;
-                const double iy = in.y + yb;
-                int inside[2];
-                for (int t = 0; t < 2; ++t)
-                    inside[t] = (e0->bundle[ABOVE][t] && !e0->bside[t]) || (e1->bundle[ABOVE][t] && e1->bside[t]) ||
-                        (!e0->bundle[ABOVE][t] && !e1->bundle[ABOVE][t] && e0->bside[t] && e1->bside[t]);
-                const int tr = Combine(op, inside[CLIP], inside[SUBJ]);
-                const int tl =
-                    Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP], inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ]);
-                const int br =
-                    Combine(op, inside[CLIP] ^ e0->bundle[ABOVE][CLIP], inside[SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
-                const int bl = Combine(op, inside[CLIP] ^ e1->bundle[ABOVE][CLIP] ^ e0->bundle[ABOVE][CLIP],
-                                       inside[SUBJ] ^ e1->bundle[ABOVE][SUBJ] ^ e0->bundle[ABOVE][SUBJ]);
-                const int vclass = tr + (tl << 1) + (br << 2) + (bl << 3);
-                switch (vclass) {
-                    case EMN:
-                    case IMN:
-                        e0->outp[ABOVE] = out.Open(ix, iy);
-                        e1->outp[ABOVE] = e0->outp[ABOVE];
-                        break;
-                    case ERI:
-                        if (p >= 0) {
-                            out.AddRight(p, ix, iy);
-                            e1->outp[ABOVE] = p;
-                            e0->outp[ABOVE] = -1;
-                        }
-                        break;
-                    case ELI:
-                        if (q >= 0) {
-                            out.AddLeft(q, ix, iy);
-                            e0->outp[ABOVE] = q;
-                            e1->outp[ABOVE] = -1;
-                        }
-                        break;
-                    case EMX:
-                        if (p >= 0 && q >= 0) {
-                            out.AddLeft(p, ix, iy);
-                            out.Join(p, q, false);
-                            e0->outp[ABOVE] = -1;
-                            e1->outp[ABOVE] = -1;
-                        }
-                        break;
-                    case ILI:
-                        if (p >= 0) {
-                            out.AddLeft(p, ix, iy);
-                            e1->outp[ABOVE] = p;
-                            e0->outp[ABOVE] = -1;
-                        }
-                        break;
-                    case IRI:
-                        if (q >= 0) {
-                            out.AddRight(q, ix, iy);
-                            e0->outp[ABOVE] = q;
-                            e1->outp[ABOVE] = -1;
-                        }
-                        break;
-                    case IMX:
-                        if (p >= 0 && q >= 0) {
-                            out.AddRight(p, ix, iy);
-                            out.Join(p, q, true);
-                            e0->outp[ABOVE] = -1;
-                            e1->outp[ABOVE] = -1;
-                        }
-                        break;
-                    case IMM:
-                        if (p >= 0 && q >= 0) {
-                            out.AddRight(p, ix, iy);
-                            out.Join(p, q, true);
-                            e0->outp[ABOVE] = out.Open(ix, iy);
-                            e1->outp[ABOVE] = e0->outp[ABOVE];
-                        }
-                        break;
-                    case EMM:
-                        if (p >= 0 && q >= 0) {
-                            out.AddLeft(p, ix, iy);
-                            out.Join(p, q, false);
-                            e0->outp[ABOVE] = out.Open(ix, iy);
-                            e1->outp[ABOVE] = e0->outp[ABOVE];
-                        }
-                        break;
-                    default: break;
-                }
-            }
-
-            // Crossing swaps the bundle sides...
-            if (e0->bundle[ABOVE][CLIP]) e1->bside[CLIP] = !e1->bside[CLIP];
-            if (e1->bundle[ABOVE][CLIP]) e0->bside[CLIP] = !e0->bside[CLIP];
-            if (e0->bundle[ABOVE][SUBJ]) e1->bside[SUBJ] = !e1->bside[SUBJ];
-            if (e1->bundle[ABOVE][SUBJ]) e0->bside[SUBJ] = !e0->bside[SUBJ];
-
-            // ...and the two bundles in the active list: e0 with its tails, and the run after e0 up to e1.
-            // Crossings that come out of order by rounding could name e1 before e0; such a pair is left in place
-            // rather than tearing the list.
-            if (!Follows(e0, e1)) continue;
-            Edge* prev = e0->prev;
-            Edge* next = e1->next;
-            if (next) next->prev = e0;
-            if (e0->bstate[ABOVE] == BUNDLE_HEAD) {
-                while (prev) {
-                    prev = prev->prev;
-                    if (!prev || prev->bstate[ABOVE] != BUNDLE_TAIL) break;
-                }
-            }
-            if (!prev) {
-                aet->prev = e1;
-                e1->next = aet;
-                aet = e0->next;
-            } else {
-                prev->next->prev = e1;
-                e1->next = prev->next;
-                prev->next = e0->next;
-            }
-            e0->next->prev = prev;
-            e1->next->prev = e1;
-            e0->next = next;
+        // New neighbours around the changed edges may cross within the beam or later.
+        for (Edge* e : dirty) {
+            if (e->node < 0 || isTail(e)) continue;
+            consider(prevRep(e), e, yb);
+            consider(e, nextRep(e), yb);
         }
 
-        // Next beam: edges that end at its bottom hand over to their successors.
-        Edge* nextEdge;
-        for (Edge* edge = aet; edge; edge = nextEdge) {
-            nextEdge = edge->next;
-            Edge* succ = edge->succ;
-            if (edge->topY == yt && succ) {
-                succ->outp[BELOW] = edge->outp[ABOVE];
-                succ->bstate[BELOW] = edge->bstate[ABOVE];
-                succ->bundle[BELOW][CLIP] = edge->bundle[ABOVE][CLIP];
-                succ->bundle[BELOW][SUBJ] = edge->bundle[ABOVE][SUBJ];
-                Edge* prev = edge->prev;
-                if (prev)
-                    prev->next = succ;
-                else
-                    aet = succ;
-                if (nextEdge) nextEdge->prev = succ;
-                succ->prev = prev;
-                succ->next = nextEdge;
-            } else {
-                edge->outp[BELOW] = edge->outp[ABOVE];
-                edge->bstate[BELOW] = edge->bstate[ABOVE];
-                edge->bundle[BELOW][CLIP] = edge->bundle[ABOVE][CLIP];
-                edge->bundle[BELOW][SUBJ] = edge->bundle[ABOVE][SUBJ];
-                edge->xb = edge->xt;
+        // Crossings inside the beam, lowest first.
+        while (!candidates.empty() && candidates.top().y < yt) {
+            const Candidate c = candidates.top();
+            candidates.pop();
+            Edge* e0 = c.left;
+            Edge* e1 = c.right;
+            if (e0->node < 0 || e1->node < 0 || isTail(e0) || isTail(e1) || nextRep(e0) != e1) continue;
+            const double xb0 = XAt(e0, yb), xt0 = XAt(e0, yt), xb1 = XAt(e1, yb), xt1 = XAt(e1, yt);
+            const double den = (xt0 - xb0) - (xt1 - xb1);
+            if (!(xt1 < xt0) || e1->dx == e0->dx || std::fabs(den) <= kEpsilon) {
+                consider(e0, e1, yt);  // not within this beam after all
+                continue;
             }
-            edge->outp[ABOVE] = -1;
+            const double r = (xb1 - xb0) / den;
+            const double ix = xb0 + r * (xt0 - xb0), iy = r * dy + yb;
+            Cross(op, e0, e1, ix, iy, out);
+            crossings.push_back(API_Coord{ix, iy});
+            if (iy - yb <= near || yt - iy <= near) suspects.push_back(API_Coord{ix, iy});  // perhaps at a vertex
+            for (Edge* e : {e0, e1})
+                if (e->touched != beamMark) {
+                    e->touched = beamMark;
+                    touched.push_back(e);
+                }
+            // The two bundles swap places: e0 with its tails, and the run after e0 up to e1.
+            group0.clear();
+            group1.clear();
+            Edge* first0 = e0;
+            while (Edge* p = aet.PrevOf(first0)) {
+                if (!isTail(p) || e0->bstate[ABOVE] != BUNDLE_HEAD) break;
+                first0 = p;
+            }
+            for (Edge* e = first0; e != e0; e = aet.NextOf(e)) group0.push_back(e);
+            group0.push_back(e0);
+            for (Edge* e = aet.NextOf(e0); e != e1; e = aet.NextOf(e)) group1.push_back(e);
+            group1.push_back(e1);
+            places.clear();
+            for (Edge* e : group0) places.push_back(e->node);
+            for (Edge* e : group1) places.push_back(e->node);
+            order.assign(group1.begin(), group1.end());
+            order.insert(order.end(), group0.begin(), group0.end());
+            aet.Reorder(order, places);
+            const double at = std::max(c.y, yb);
+            consider(prevRep(group1.front()), e1, at);
+            consider(e0, nextRep(e0), at);
+        }
+
+        // Crossing points (nearly) shared by several pairs of edges: the result may touch itself there.
+        if (crossings.size() > 1) {
+            std::sort(crossings.begin(), crossings.end(),
+                      [](const API_Coord& a, const API_Coord& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); });
+            for (size_t i = 1; i < crossings.size(); ++i)
+                for (size_t j = i; j-- > 0 && crossings[i].y - crossings[j].y <= near;)
+                    if (std::fabs(crossings[i].x - crossings[j].x) <= near) {
+                        suspects.push_back(crossings[i]);
+                        suspects.push_back(crossings[j]);
+                    }
+        }
+        computed.insert(computed.end(), crossings.begin(), crossings.end());
+        crossings.clear();
+
+        // Next beam: the state above becomes the state below; edges that end at its bottom hand over to their
+        // successors, or are looked at there once more before they leave.
+        for (Edge* e : touched) {
+            e->outp[BELOW] = e->outp[ABOVE];
+            e->bstate[BELOW] = e->bstate[ABOVE];
+            e->bundle[BELOW][CLIP] = e->bundle[ABOVE][CLIP];
+            e->bundle[BELOW][SUBJ] = e->bundle[ABOVE][SUBJ];
+        }
+        for (uint32_t k = topStart[beam + 1]; k < topStart[beam + 2]; ++k) {
+            Edge* edge = byTop[k];
+            if (edge->node < 0) continue;
+            Edge* succ = edge->succ;
+            if (succ) {
+                succ->outp[BELOW] = edge->outp[ABOVE];
+                succ->outp[ABOVE] = edge->outp[ABOVE];
+                succ->bstate[BELOW] = edge->bstate[ABOVE];
+                succ->bstate[ABOVE] = edge->bstate[ABOVE];
+                succ->bundle[BELOW][CLIP] = succ->bundle[ABOVE][CLIP] = edge->bundle[ABOVE][CLIP];
+                succ->bundle[BELOW][SUBJ] = succ->bundle[ABOVE][SUBJ] = edge->bundle[ABOVE][SUBJ];
+                succ->bside[CLIP] = edge->bside[CLIP];
+                succ->bside[SUBJ] = edge->bside[SUBJ];
+                aet.Replace(edge, succ);
+                nextDirty.push_back(succ);
+            } else {
+                nextDirty.push_back(edge);
+            }
         }
     }
 
-    // Result contours in output-list order (newest first); two vertices or fewer are dropped.
+    // Result contours in output-list order (newest first); two vertices or fewer are dropped. Their boundary is
+    // traced again piece by piece and cut into simple rings at the points it passes twice; a ring's turning tells
+    // an outer contour (counter-clockwise) from a hole.
     std::vector<OutContour> contours;
+    std::vector<std::vector<API_Coord>> rings;
     for (size_t k = out.polys.size(); k-- > 0;) {
         const OutPoly& poly = out.polys[k];
         if (!poly.active) continue;
         size_t count = 0;
         for (int32_t v = poly.left; v >= 0; v = out.vertices[v].next) ++count;
         if (count <= 2) continue;
-        OutContour c;
-        c.hole = poly.hole != 0;
-        c.points.reserve(count);
+        std::vector<API_Coord> points;
+        points.reserve(count);
         for (int32_t v = poly.left; v >= 0; v = out.vertices[v].next)
-            c.points.push_back(API_Coord{out.vertices[v].x, out.vertices[v].y});
+            points.push_back(API_Coord{out.vertices[v].x, out.vertices[v].y});
+        rings.push_back(std::move(points));
+    }
+    std::vector<std::vector<API_Coord>> simple;
+    suspects.insert(suspects.end(), out.pinches.begin(), out.pinches.end());
+    SimpleRings(rings, std::move(suspects), std::move(computed), near, simple);
+    for (std::vector<API_Coord>& ring : simple) {
+        OutContour c;
+        c.hole = RingArea(ring) < 0.0;
+        c.points = std::move(ring);
         contours.push_back(std::move(c));
     }
     GroupContours(contours, groups);
@@ -1004,15 +1500,18 @@ void ToContours(const QV_List<QV_Poly>& polys, std::vector<Scanline::Contour>& c
     }
 }
 
-// Fills poly as a closed ring of the points; false when memory ran out on the way.
+// Fills poly as a closed straight-edged ring of the points, every one of them a vertex (a result ring never
+// repeats its first point); false when memory ran out on the way.
 bool ToPoly(const std::vector<API_Coord>& points, QV_Poly& poly) {
     const int32_t n = static_cast<int32_t>(points.size());
-    QV_List<API_Coord> list;
-    if (!list.SetSize(n)) return false;
-    for (int32_t k = 0; k < n; ++k) list[k] = points[static_cast<size_t>(k)];
-    poly.SetFromCoords(list, true);
-    // A repeated closing point is dropped; anything shorter means a list could not grow.
-    return poly.vertices.GetCount() >= n - 1 && poly.codes.GetCount() == poly.vertices.GetCount();
+    poly.Clear();
+    if (!poly.vertices.SetSize(n) || !poly.codes.SetSize(n)) return false;
+    for (int32_t k = 0; k < n; ++k) {
+        poly.vertices[k] = points[static_cast<size_t>(k)];
+        poly.codes[k] = -1;
+    }
+    poly.UpdateClockwise();
+    return true;
 }
 
 }  // namespace

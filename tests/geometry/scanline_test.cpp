@@ -412,6 +412,82 @@ TEST(ScanlineGroups, ManyHolesInALargeOuterContour) {
     EXPECT_EQ(r[1 - big].GetCount(), 1);
 }
 
+// ---- Touching rings ----------------------------------------------------------------------------------------------
+
+// Each connected piece of the inside is one group; rings are simple and touch only at single points.
+TEST(ScanlineGroups, TouchingPiecesAndHoles) {
+    // Two squares meeting at a corner: two groups, whatever the operation that yields them.
+    const auto a = Set({Square(0, 0, 2, 2)}), b = Set({Square(2, 2, 4, 4)});
+    for (uint32_t op : {ScanlineUnion, ScanlineExclusiveOr}) {
+        const Result r = Clip(a, op, b);
+        ExpectWellFormed(r);
+        EXPECT_EQ(r.GetCount(), 2) << op;
+        EXPECT_DOUBLE_EQ(Area(r), 8.0);
+    }
+    // Exclusive-or of two crossing squares: four pieces meeting at the crossing points.
+    const Result x = Clip(Set({Square(0, 0, 4, 4)}), ScanlineExclusiveOr, Set({Square(2, 2, 6, 6)}));
+    ExpectWellFormed(x);
+    EXPECT_EQ(x.GetCount(), 2);
+    EXPECT_DOUBLE_EQ(Area(x), 24.0);
+    // A square with a notch whose tip touches the far side (a vertex on an edge): one piece around a hole that
+    // touches the outer contour at one point.
+    const QV_Poly c = Ring({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    const QV_Poly notch = Ring({{3, 3}, {7, 3}, {5, 10}});
+    const Result h = Clip(Set({c}), ScanlineDifference, Set({notch}));
+    ExpectWellFormed(h);
+    ASSERT_EQ(h.GetCount(), 1);
+    ASSERT_EQ(h[0].GetCount(), 2);
+    EXPECT_DOUBLE_EQ(Area(h), 86.0);
+    // A hole touching the outer contour at two points cuts the piece in two.
+    const Result cut = Clip(Set({c}), ScanlineDifference, Set({Ring({{5, 0}, {8, 5}, {5, 10}, {2, 5}})}));
+    ExpectWellFormed(cut);
+    EXPECT_EQ(cut.GetCount(), 2);
+    EXPECT_DOUBLE_EQ(Area(cut), 70.0);
+    // The union of two overlapping outlines that also touch elsewhere, closing a pocket: one group with a hole.
+    const QV_Poly u1 = Ring({{0, 0}, {10, 0}, {10, 2}, {2, 2}, {2, 8}, {5, 8}, {5, 10}, {0, 10}});
+    const QV_Poly u2 = Ring({{8, 1}, {12, 1}, {12, 10}, {5, 10}, {5, 8}, {10, 8}, {10, 1.5}, {8, 1.5}});
+    const Result u = Clip(Set({u1}), ScanlineUnion, Set({u2}));
+    ExpectWellFormed(u);
+    ASSERT_EQ(u.GetCount(), 1);
+    EXPECT_EQ(u[0].GetCount(), 2);
+}
+
+// Area of a contour summed about its first vertex (survey coordinates keep their digits).
+double LocalArea(const QV_Poly& c) {
+    double sum = 0.0;
+    const API_Coord o = c.vertices[0];
+    for (int32_t i = 1; i + 1 < c.vertices.GetCount(); ++i)
+        sum += (c.vertices[i].x - o.x) * (c.vertices[i + 1].y - o.y) -
+            (c.vertices[i + 1].x - o.x) * (c.vertices[i].y - o.y);
+    return 0.5 * sum;
+}
+
+// Result vertices are kept as the sweep gives them: only an exact repeat of the first one closes a contour, so a
+// sliver whose vertices lie 5e-8 apart keeps its area; overlaps along a line leave no empty group.
+TEST(ScanlineGroups, NearCoincidentVerticesAndCollinearOverlaps) {
+    const double x0 = 500000.0, y0 = 6500000.0;
+    for (const API_Coord& o : {API_Coord{0.0, 0.0}, API_Coord{x0, y0}}) {
+        const double expected = 0.5 * ((o.x + 5e-8) - o.x) * 10.0;  // as the coordinates hold it
+        const QV_Poly sliver = Ring({{o.x, o.y}, {o.x + 5e-8, o.y}, {o.x, o.y + 10}});
+        const Result r = Clip(Set({sliver}), ScanlineUnion, QV_List<QV_Poly>());
+        ExpectWellFormed(r);
+        ASSERT_EQ(r.GetCount(), 1);
+        EXPECT_EQ(r[0][0].vertices.GetCount(), 3);
+        EXPECT_NEAR(LocalArea(r[0][0]), expected, 1e-15);
+        // Cut from a square: one piece (the sliver's corridor stays open), area to the last digits.
+        const Result d = Clip(Set({Square(o.x, o.y, o.x + 10, o.y + 10)}), ScanlineDifference,
+                              Set({Ring({{o.x + 5e-8, o.y}, {o.x + 10, o.y}, {o.x + 10, o.y + 10}, {o.x, o.y + 10}})}));
+        ExpectWellFormed(d);
+        ASSERT_EQ(d.GetCount(), 1);
+        EXPECT_NEAR(LocalArea(d[0][0]), expected, 1e-15);
+    }
+    // Two rectangles sharing part of a side, and a third lying along it: one group, no empty one.
+    const Result c = Clip(Set({Square(0, 0, 4, 2), Square(4, 0, 6, 2)}), ScanlineUnion, Set({Square(2, 2, 5, 3)}));
+    ExpectWellFormed(c);
+    ASSERT_EQ(c.GetCount(), 1);
+    EXPECT_DOUBLE_EQ(Area(c), 15.0);
+}
+
 // ---- Failures ----------------------------------------------------------------------------------------------------
 
 TEST(ScanlineFailures, UnknownOperationAndNonFiniteVertices) {
