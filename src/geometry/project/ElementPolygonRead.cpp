@@ -1,7 +1,6 @@
 #include "geometry/project/ElementPolygonRead.hpp"
 
-#include "foundation/ACAPI.hpp"
-#include "geometry/PolygonExchange.hpp"
+#include "geometry/project/ElementOutlineMemo.hpp"
 
 #include <cmath>
 
@@ -25,11 +24,6 @@ double AngleFromCentre(const API_Coord& centre, const API_Coord& p) {
     return a;
 }
 
-template <typename T>
-int64_t Entries(T** handle) {
-    return handle != nullptr ? BMGetHandleSize(reinterpret_cast<GSConstHandle>(handle)) / int64_t(sizeof(T)) : 0;
-}
-
 }  // namespace
 
 bool ReadElementPolygon(const API_Guid& guid, QV_List<QV_Coord3DLong>& points3D, QV_List<QV_CoordLong>& points2D,
@@ -38,24 +32,10 @@ bool ReadElementPolygon(const API_Guid& guid, QV_List<QV_Coord3DLong>& points3D,
     points2D.Clear();
     polyPrims.Clear();
     closedRing = 0;
-    API_Element element{};
-    element.header.guid = guid;
-    if (ACAPI_Element_Get(&element) != NoError) return false;
-    API_ElementMemo memo{};
-    if (ACAPI_Element_GetMemo(guid, &memo, ElementOutlineMemoMask) != NoError) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    int32_t nCoords, nArcs, nSubPolys;
-    // Only what the memo really holds is read.
-    if (!GetElementPolygonCounts(element, nCoords, nArcs, nSubPolys) || nCoords < 1 ||
-        Entries(memo.coords) < int64_t(nCoords) + 1) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    const API_Coord* c = *memo.coords;
-    const int64_t arcCount = nArcs > 0 ? std::min<int64_t>(nArcs, Entries(memo.parcs)) : 0;
-    const int32_t firstEnd = Entries(memo.pends) >= 2 ? (*memo.pends)[1] : nCoords;
+    ElementOutlineMemo memo;
+    if (!memo.Read(guid)) return false;
+    const API_Coord* c = memo.coords;
+    const int32_t nCoords = memo.nCoords;
     auto add = [&](const API_Coord& p, int32_t code) {
         points3D.Insert(QV_Coord3DLong{p.x, p.y, 0.0, code});
         points2D.Insert(QV_CoordLong{p.x, p.y, code});
@@ -65,9 +45,7 @@ bool ReadElementPolygon(const API_Guid& guid, QV_List<QV_Coord3DLong>& points3D,
         const API_Coord& a = c[i];
         const API_Coord& b = c[i + 1];
         if (!(std::fabs(a.x - b.x) < kTolerance && std::fabs(a.y - b.y) < kTolerance)) {
-            const API_PolyArc* arcRecord = nullptr;
-            for (int64_t k = 0; k < arcCount && arcRecord == nullptr; ++k)
-                if ((*memo.parcs)[k].begIndex == i) arcRecord = &(*memo.parcs)[k];
+            const API_PolyArc* arcRecord = memo.ArcFrom(i);
             PrimPoly prim{};
             prim.begin = a;
             prim.end = b;
@@ -89,9 +67,8 @@ bool ReadElementPolygon(const API_Guid& guid, QV_List<QV_Coord3DLong>& points3D,
             add(b, QV_CodeVertex1);
             polyPrims.Insert(prim);
         }
-        if (i + 1 == firstEnd) break;
+        if (i + 1 == memo.firstEnd) break;
     }
-    ACAPI_DisposeElemMemoHdls(&memo);
     const QV_Coord3DLong& first = points3D[0];
     const QV_Coord3DLong& last = points3D[points3D.GetCount() - 1];
     closedRing =

@@ -2,6 +2,7 @@
 #include "geometry/QV_Poly.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "geometry/project/ElementOutlineMemo.hpp"
 #include "geometry/PolygonExchange.hpp"
 #include "geometry/QV_Arc.hpp"
 
@@ -32,24 +33,10 @@ void Kill(T**& handle) {
 
 bool QV_Poly::ReadFromElement(const API_Elem_Head& head, int32_t wanted) {
     Clear();
-    API_Element element{};
-    element.header.guid = head.guid;
-    if (ACAPI_Element_Get(&element) != NoError) return false;
-    API_ElementMemo memo{};
-    if (ACAPI_Element_GetMemo(head.guid, &memo, ElementOutlineMemoMask) != NoError) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    int32_t nCoords, nArcs, nSubPolys;
-    // The memo must hold what the counts promise: coordinates 1..nCoords, arcs 0..nArcs-1.
-    if (!GetElementPolygonCounts(element, nCoords, nArcs, nSubPolys) || nCoords < 1 ||
-        Entries(memo.coords) < int64_t(nCoords) + 1) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    const API_Coord* c = *memo.coords;
-    const int64_t arcCount = nArcs > 0 ? std::min<int64_t>(nArcs, Entries(memo.parcs)) : 0;
-    const int32_t firstEnd = Entries(memo.pends) >= 2 ? (*memo.pends)[1] : nCoords;
+    ElementOutlineMemo memo;
+    if (!memo.Read(head.guid)) return false;
+    const API_Coord* c = memo.coords;
+    const int32_t nCoords = memo.nCoords;
     QV_ReserveItems(vertices, nCoords);
     QV_ReserveItems(codes, nCoords);
     vertices.Insert(c[1]);
@@ -57,15 +44,12 @@ bool QV_Poly::ReadFromElement(const API_Elem_Head& head, int32_t wanted) {
     for (int32_t j = 1; j + 1 <= nCoords && nCoords >= 2; ++j) {
         vertices.Insert(c[j + 1]);
         int32_t code = -1;
-        for (int64_t k = 0; k < arcCount; ++k) {
-            const API_PolyArc& a = (*memo.parcs)[k];
-            if (a.begIndex != j) continue;
-            const QV_Arc arc = QV_Arc::FromEndPointsAndAngle(c[j], c[j + 1], a.arcAngle);
+        if (const API_PolyArc* a = memo.ArcFrom(j)) {
+            const QV_Arc arc = QV_Arc::FromEndPointsAndAngle(c[j], c[j + 1], a->arcAngle);
             if (!arc.IsDegenerate() && arcs.Insert(arc)) code = arcs.GetCount() - 1;
-            break;
         }
         codes.Insert(code);
-        if (j + 1 == firstEnd) {
+        if (j + 1 == memo.firstEnd) {
             atContourEnd = true;
             break;
         }
@@ -77,7 +61,6 @@ bool QV_Poly::ReadFromElement(const API_Elem_Head& head, int32_t wanted) {
     // Whatever way the walk ended, the orientation flag describes what was read.
     UpdateClockwise();
     SetOrientation(wanted);
-    ACAPI_DisposeElemMemoHdls(&memo);
     return true;
 }
 
