@@ -4,6 +4,8 @@
 // prints the time per value of each and the reader's ratio to each peer: it should stay flat as the line grows.
 #include "library/LibraryDescription.hpp"
 
+#include "TimesBySize.hpp"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -81,33 +83,20 @@ void Sizes(benchmark::internal::Benchmark* b) {
 }
 
 // The console report, then a table of nanoseconds per value and ratios for each size.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimesBySize {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            const std::string name = run.benchmark_name();
-            const size_t slash = name.find('/');
-            if (slash == std::string::npos) continue;
-            const int64_t values = std::atoll(name.c_str() + slash + 1);
-            const double seconds = run.real_accumulated_time / double(run.iterations);
-            nsPerValue_[values][name.substr(0, slash)] = seconds * 1e9 / double(values);
-        }
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf("\n%10s %14s %14s %14s %12s %12s\n", "values", "reader ns/val", "strtod ns/val", "stream ns/val",
                     "reader/strtod", "reader/stream");
-        for (auto& [values, times] : nsPerValue_) {
+        for (auto& [values, seconds] : seconds_) {
+            std::map<std::string, double> times;
+            for (const auto& [name, s] : seconds) times[name] = s * 1e9 / double(values);
             const double reader = times["BM_Reader"], strtod = times["BM_Strtod"], stream = times["BM_Istringstream"];
             std::printf("%10lld %14.1f %14.1f %14.1f %12.2f %12.2f\n", static_cast<long long>(values), reader, strtod,
                         stream, strtod > 0 ? reader / strtod : 0.0, stream > 0 ? reader / stream : 0.0);
         }
     }
-
-private:
-    std::map<int64_t, std::map<std::string, double>> nsPerValue_;
 };
 
 }  // namespace

@@ -16,6 +16,8 @@
 
 #include <CGAL/Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include "TimesBySize.hpp"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -298,20 +300,11 @@ void Sizes(benchmark::internal::Benchmark* b) {
 }
 
 // The console report, then a table of the times per point (building) and per sample, with the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimesBySize {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            const std::string name = run.benchmark_name();
-            const size_t slash = name.find('/');
-            if (slash == std::string::npos) continue;
-            const int64_t size = std::atoll(name.c_str() + slash + 1);
-            seconds_[size][name.substr(0, slash)] = run.real_accumulated_time / double(run.iterations);
-            const auto points = run.counters.find("points");
-            if (points != run.counters.end()) points_[size] = double(points->second);
-        }
+    void Noted(int64_t size, const Run& run) override {
+        const auto points = run.counters.find("points");
+        if (points != run.counters.end()) points_[size] = double(points->second);
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
@@ -328,7 +321,6 @@ public:
     }
 
 private:
-    std::map<int64_t, std::map<std::string, double>> seconds_;
     std::map<int64_t, double> points_;
 };
 

@@ -15,6 +15,8 @@
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Triangulation_hierarchy_2.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
+#include "TimesBySize.hpp"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -157,25 +159,15 @@ void Sizes(benchmark::internal::Benchmark* b) {
 }
 
 // The console report, then microseconds per sampled point of each and their ratio, by mesh size.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimesBySize {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            const std::string name = run.benchmark_name();
-            const size_t slash = name.find('/');
-            if (slash == std::string::npos) continue;
-            const int64_t size = std::atoll(name.c_str() + slash + 1);
-            const double seconds = run.real_accumulated_time / double(run.iterations);
-            usPerPoint_[size][name.substr(0, slash)] = seconds * 1e6 / kSamples;
-        }
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf("\n%10s %16s %16s %18s %14s %10s\n", "mesh pts", "sampling us/pt", "one call ms",
                     "next points us/pt", "CGAL us/pt", "ratio");
-        for (auto& [size, times] : usPerPoint_) {
+        for (auto& [size, seconds] : seconds_) {
+            std::map<std::string, double> times;
+            for (const auto& [name, s] : seconds) times[name] = s * 1e6 / kSamples;
             const double module = times["BM_SampleMeshHeights"], cgal = times["BM_CgalLocate"];
             // A call of one point, and what each point after the first adds to a call of kSamples.
             const double call = times["BM_SampleOnePoint"] * kSamples;
@@ -184,9 +176,6 @@ public:
                         call / 1000.0, next, cgal, cgal > 0 ? module / cgal : 0.0);
         }
     }
-
-private:
-    std::map<int64_t, std::map<std::string, double>> usPerPoint_;
 };
 
 }  // namespace

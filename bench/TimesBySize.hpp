@@ -1,0 +1,31 @@
+#pragma once
+// A console reporter that also keeps the seconds per iteration of every run by its size argument and benchmark
+// name ("BM_Name/size"), so a benchmark can print its table of ratios against its peer when all runs are done.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+class TimesBySize : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            const std::string name = run.benchmark_name();
+            const size_t slash = name.find('/');
+            if (slash == std::string::npos) continue;
+            const int64_t size = std::atoll(name.c_str() + slash + 1);
+            seconds_[size][name.substr(0, slash)] = run.real_accumulated_time / double(run.iterations);
+            Noted(size, run);
+        }
+    }
+
+protected:
+    // What a benchmark keeps of a run besides its time (its counters).
+    virtual void Noted(int64_t, const Run&) {}
+    std::map<int64_t, std::map<std::string, double>> seconds_;  // size -> name -> seconds per iteration
+};
