@@ -4,6 +4,7 @@
 #include "UniString.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "fileio/ImportDefaults.hpp"
+#include "elements/HostFonts.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Config.hpp"
 #include "foundation/Language.hpp"
@@ -58,6 +59,7 @@ GSErrCode Initialize() {
     UpdateConfirmation = 1;
     ReadHostLanguageVariant();
     RebuildAttributeCache();
+    FillHostFontList();  // the fonts in the host's order, for the text parameters and the font pop-ups
     ToolsPalette().ResetState();
     ResetPointInputPaletteState();
     for (SubPaletteRecord& sub : SubPalettes) {
