@@ -7,6 +7,7 @@
 
 struct HostSettings {
     std::string moduleDir;   // resources/ of the module lie here
+    std::string moduleFile;  // the module's own file ('OWNL'); empty when the host cannot name it
     std::string userFolder;  // special folder 14
     int32_t environmentKind = APIAppl_Host;
     int32_t mainVersion = 25;

@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path module = std::filesystem::absolute(modulePath, ec);
     HostSettings settings;
     settings.moduleDir = module.parent_path().string();
+    settings.moduleFile = module.string();
     settings.userFolder = userFolder;
 
     std::cout << "standin-host: module " << module.string() << "\n"

@@ -48,6 +48,14 @@ struct API_EnvironmentRecords<API_Selector("ALIB")> {
     using Par2 = void;
 };
 
+// 'OWNL': the location of the add-on's own file.
+constexpr API_SelectorTag<API_Selector("OWNL")> APIEnv_GetOwnLocationID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("OWNL")> {
+    using Par1 = IO::Location;
+    using Par2 = void;
+};
+
 // --- Interface family --------------------------------------------------------------------------------------------
 template <uint32_t Code>
 struct API_InterfaceRecords;  // specialised per selector

@@ -65,6 +65,14 @@ struct API_EnvironmentRecords<API_Selector("GLIB")> {
     using Par2 = int32_t;
 };
 
+// 'SLIB': replaces the project's libraries by the given list, loaded in its order (only the locations count).
+constexpr API_SelectorTag<API_Selector("SLIB")> APIEnv_SetLibrariesID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("SLIB")> {
+    using Par1 = GS::Array<API_LibraryInfo>;
+    using Par2 = void;
+};
+
 // "GP3D" / "CP3D": read / set the 3D view's projection.
 constexpr API_SelectorTag<API_Selector("GP3D")> APIEnv_Get3DProjectionSetsID{};
 template <>

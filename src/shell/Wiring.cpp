@@ -15,9 +15,9 @@ void WireSubsystems() {
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>&) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
     };
-    // The upkeep's road sections, contour-line command and library-folder check are not built yet: their
-    // hooks keep noting their calls.
+    // The upkeep's road sections and contour-line command are not built yet: their hooks keep noting their calls.
     ResetUpkeepHooks();
+    WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
 }
 
 void UnwireSubsystems() {

@@ -2,6 +2,7 @@
 
 #include "HostCalls.hpp"
 #include "library/LibraryStore.hpp"
+#include "APIView3D.hpp"
 #include "IO.hpp"
 #include "TextFields.hpp"
 
@@ -60,6 +61,34 @@ GSErrCode AddLibraries(HostCalls& host, const API_SelectorCall* call) {
     return AddLibraryFolder(host, static_cast<const IO::Location*>(call->par1)->ToNativePath(), &why) ? NoError
                                                                                                       : APIERR_REFUSED;
 }
+
+GSErrCode GetOwnLocation(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord("Environment", call, sizeof(IO::Location), 0)) return APIERR_BADPARS;
+    const std::string& file = host.Settings().moduleFile;
+    if (file.empty()) return APIERR_GENERAL;
+    *static_cast<IO::Location*>(call->par1) = IO::Location(file.c_str());
+    return NoError;
+}
+
+// The list is loaded afresh in its order; when one folder is refused the old list comes back.
+GSErrCode SetLibraries(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord("Environment", call, sizeof(GS::Array<API_LibraryInfo>), 0)) return APIERR_BADPARS;
+    const auto& list = *static_cast<const GS::Array<API_LibraryInfo>*>(call->par1);
+    LibraryStore& store = host.Libraries();
+    const std::vector<std::string> before = store.Folders();
+    store.Clear();
+    for (uint32_t i = 0; i < list.GetSize(); ++i) {
+        std::string why;
+        if (!store.LoadFolder(list[i].location.ToNativePath(), &why)) {
+            host.Log("  host: 'SLIB' refused: " + why);
+            store.Clear();
+            for (const std::string& folder : before) store.LoadFolder(folder, &why);
+            return APIERR_REFUSED;
+        }
+    }
+    host.Log("  host: 'SLIB' set " + std::to_string(store.Folders().size()) + " library folders");
+    return NoError;
+}
 }  // namespace
 
 bool AddLibraryFolder(HostCalls& host, const std::string& folder, std::string* why) {
@@ -83,4 +112,6 @@ void InstallLibPartCalls(HostFunctionSet& set) {
     set.Put("LibPart_Get", &API_HostFunctionTable::LibPart_Get, T_LibPartGet);
     set.Put("LibPart_GetParams", &API_HostFunctionTable::LibPart_GetParams, T_LibPartGetParams);
     set.AddSelector(SelectorFamily::Environment, APIEnv_AddLibrariesID.code, AddLibraries);
+    set.AddSelector(SelectorFamily::Environment, APIEnv_GetOwnLocationID.code, GetOwnLocation);
+    set.AddSelector(SelectorFamily::Environment, APIEnv_SetLibrariesID.code, SetLibraries);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The library-part entries of the host table (LibPart_Search, _Get, _GetParams) and the Environment selector
-// 'ALIB' that adds a library folder to the project, over the serving host's libraries.
+// The library-part entries of the host table (LibPart_Search, _Get, _GetParams) and the Environment selectors
+// over the serving host's libraries: 'ALIB' adds a library folder to the project, 'SLIB' replaces the project's
+// library list, 'OWNL' names the module's own file (HostSettings::moduleFile).
 #include <string>
 
 class HostCalls;

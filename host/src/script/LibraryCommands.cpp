@@ -14,6 +14,14 @@ void AddLibraryCommands(ScriptLanguage& L) {
         },
         "the project loads a library folder (\"@module/library\": the add-on's own)");
     L.Add(
+        "module-file <path:text>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string*) {
+            r.Host().Settings().moduleFile = HostPath(r, a.Text("path"));
+            return true;
+        },
+        "the host names this file as the module's own ('OWNL'; \"\": it cannot name it); the add-on's library "
+        "folder lies beside it");
+    L.Add(
         "library clear", false,
         [](ScriptContext& r, const ScriptArgs&, std::string*) {
             r.Host().Project().libraries.Clear();
