@@ -1043,6 +1043,12 @@ void Cross(uint32_t op, Edge* e0, Edge* e1, double ix, double iy, Output& out) {
     if (e1->bundle[ABOVE][SUBJ]) e0->bside[SUBJ] = !e0->bside[SUBJ];
 }
 
+// The sweep. Beams run between the distinct vertex heights; in each beam only what changes is visited: edges that
+// start, end or hand over to their successor at its bottom, the edges at their x (bundles, vertices on edges), the
+// edges under a horizontal edge there, and the neighbours that cross inside the beam. An edge that just passes
+// through keeps its x along its slope, its parities and its output contour untouched; crossings are found between
+// neighbours when they become neighbours and queued by height, so a beam costs the logarithm of the active list's
+// length for each change in it.
 bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<Contour>& clip,
            std::vector<Group>& groups) {
     const size_t ns = subject.size();
