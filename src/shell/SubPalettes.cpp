@@ -4,7 +4,6 @@
 #include "foundation/Language.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
-#include "shell/ToolsPalette.hpp"
 
 #include "DG.hpp"
 
@@ -23,21 +22,18 @@ void SetClosed(SubPaletteRecord& record) {
     record.activeItem = 0;
 }
 
-int32_t FrontWindowType() {
-    API_WindowInfo info = {};
-    if (ACAPI_Database(APIDb_GetCurrentWindowID, &info) != NoError) return 0;
-    return info.typeID;
-}
+// The palette the sub-palettes open beside, and what it does when one of them closes.
+int16_t PaletteDialogId = 0;
+void (*OnSubPaletteClosed)() = nullptr;
 
 bool BesidePaletteEdge(int32_t index) { return index == SubSection || index == SubWorksheet; }
 
 void PlaceBesidePalette(int32_t index) {
     const int16_t dialId = int16_t(SubPalettes[index].dialogId);
-    const CToolsPlt& palette = ToolsPalette();
     int32_t x = 0;
     int32_t y = 0;
-    if (palette.dialogId == 0 || !DGGetDialogClientPosition(palette.dialogId, &x, &y)) return;
-    const int32_t dx = BesidePaletteEdge(index) ? DGGetDialogClientWidth(palette.dialogId) - 2 : 66;
+    if (PaletteDialogId == 0 || !DGGetDialogClientPosition(PaletteDialogId, &x, &y)) return;
+    const int32_t dx = BesidePaletteEdge(index) ? DGGetDialogClientWidth(PaletteDialogId) - 2 : 66;
     DGSetDialogFramePosition(dialId, x + dx, y + 23);
 }
 
@@ -94,7 +90,7 @@ int16_t SubPaletteCallback(int16_t message, int16_t dialId, int16_t item, DGUser
             SetHelpIndexes(index);
             ACAPI_UnregisterModelessWindow(dialId);
             SetClosed(record);
-            ToolsPalette().RedrawButtons();
+            if (OnSubPaletteClosed != nullptr) OnSubPaletteClosed();
             return 0;
         case DG_MSG_CLICK:
             if (item == DG_CLOSEBOX) return -1;
@@ -107,18 +103,6 @@ int16_t SubPaletteCallback(int16_t message, int16_t dialId, int16_t item, DGUser
     }
 }
 
-int32_t ChooseSubPalette(int16_t paletteItem) {
-    switch (paletteItem) {
-        case CToolsPlt::ItemInput:
-            if (FrontWindowType() == APIWind_WorksheetID) return SubWorksheet;
-            if (NorwegianVariant) return SubNorwegianInput;
-            return AustrianVariant ? SubAustrianInput : SubInput;
-        case CToolsPlt::ItemEarthmoving: return FrontWindowType() == APIWind_SectionID ? SubSection : SubEarthmoving;
-        case CToolsPlt::ItemStreetFurniture: return SubStreetFurniture;
-        case CToolsPlt::ItemParameters: return SubParameters;
-        default: return -1;
-    }
-}
 }  // namespace
 
 const SubPaletteLayout& SubPaletteLayoutOf(int32_t index) { return Layouts[index]; }
@@ -136,18 +120,16 @@ void CloseAllSubPalettes() {
     }
 }
 
-void ToggleSubPaletteOfButton(int16_t paletteItem) {
-    CToolsPlt& palette = ToolsPalette();
-    const int32_t button = paletteItem - CToolsPlt::ItemInput;
-    if (button < 0 || button > 3 || !palette.subPaletteButtonsEnabled[button] || !palette.itemsEnabled) return;
-    const int32_t index = ChooseSubPalette(paletteItem);
-    if (index < 0) return;
+void SetSubPaletteAnchor(int16_t paletteDialogId, void (*onClosed)()) {
+    PaletteDialogId = paletteDialogId;
+    OnSubPaletteClosed = onClosed;
+}
+
+void ToggleSubPalette(int32_t index) {
+    if (index < 0 || index >= SubPaletteCount) return;
     const bool wasVisible = IsSubPaletteVisible(index);
     CloseAllSubPalettes();
-    if (wasVisible) {
-        palette.RedrawButtons();
-        return;
-    }
+    if (wasVisible) return;
     SubPaletteRecord& record = SubPalettes[index];
     SetClosed(record);
     record.registrationFlags = Layouts[index].registrationFlags;
@@ -160,7 +142,6 @@ void ToggleSubPaletteOfButton(int16_t paletteItem) {
         DGShowModelessDialog(dialId);
         SetHelpIndexes(index);
     }
-    palette.RedrawButtons();
 }
 
 void ReseatSubPalettes() {

@@ -23,9 +23,10 @@ const SubPaletteLayout& SubPaletteLayoutOf(int32_t index);
 constexpr int32_t SubPaletteWidth = 49;
 inline int32_t SubPaletteHeight(int16_t buttons) { return 50 * buttons - 1; }
 
-// Opens the sub-palette of palette button 2 to 5 (Input, Earthmoving, Street furniture, Parameters), or closes it
-// when it is the one shown. A disabled button does nothing.
-void ToggleSubPaletteOfButton(int16_t paletteItem);
+// The palette they open beside (its dialog id) and what it does when a sub-palette closes (null: nothing).
+void SetSubPaletteAnchor(int16_t paletteDialogId, void (*onClosed)());
+// Opens that sub-palette beside the palette, closing any other, or closes it when it is the one shown.
+void ToggleSubPalette(int32_t index);
 void CloseAllSubPalettes();
 // Moves every visible sub-palette beside the palette again.
 void ReseatSubPalettes();

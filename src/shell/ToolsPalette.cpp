@@ -39,7 +39,34 @@ int32_t FrontWindowType() {
     if (ACAPI_Database(APIDb_GetCurrentWindowID, &info) != NoError) return 0;
     return info.typeID;
 }
+
+// The sub-palette of palette button 2 to 5 (Input, Earthmoving, Street furniture, Parameters) for the window in
+// front and the host's variant; -1 for any other item.
+int32_t ChooseSubPalette(int16_t paletteItem) {
+    switch (paletteItem) {
+        case CToolsPlt::ItemInput:
+            if (FrontWindowType() == APIWind_WorksheetID) return SubWorksheet;
+            if (NorwegianVariant) return SubNorwegianInput;
+            return AustrianVariant ? SubAustrianInput : SubInput;
+        case CToolsPlt::ItemEarthmoving: return FrontWindowType() == APIWind_SectionID ? SubSection : SubEarthmoving;
+        case CToolsPlt::ItemStreetFurniture: return SubStreetFurniture;
+        case CToolsPlt::ItemParameters: return SubParameters;
+        default: return -1;
+    }
+}
+
+void RedrawPaletteButtons() { ToolsPalette().RedrawButtons(); }
 }  // namespace
+
+void CToolsPlt::ToggleSubPaletteOfButton(int16_t item) {
+    const int32_t button = item - ItemInput;
+    if (button < 0 || button > 3 || !subPaletteButtonsEnabled[button] || !itemsEnabled) return;
+    const int32_t index = ChooseSubPalette(item);
+    if (index < 0) return;
+    SetSubPaletteAnchor(dialogId, RedrawPaletteButtons);
+    ToggleSubPalette(index);
+    RedrawButtons();
+}
 
 CToolsPlt::CToolsPlt() {
     // An empty box: the minimum at the largest double, the maximum at its negative.
@@ -174,7 +201,10 @@ void CToolsPlt::OnChange(int16_t item, DGMessageData) {
     ResetToolInput(*this);
 }
 
-void CToolsPlt::OnMessage0() { ReseatSubPalettes(); }
+void CToolsPlt::OnMessage0() {
+    SetSubPaletteAnchor(dialogId, RedrawPaletteButtons);
+    ReseatSubPalettes();
+}
 
 void CToolsPlt::RedrawButtons() const {
     if (dialogId == 0) return;

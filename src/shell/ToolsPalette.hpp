@@ -49,6 +49,8 @@ public:
 
     // Redraws the four sub-palette buttons and Data update.
     void RedrawButtons() const;
+    // Opens or closes the sub-palette of palette button 2 to 5; a disabled button does nothing.
+    void ToggleSubPaletteOfButton(int16_t item);
     // The image a palette button shows now ("" for items without one).
     const char* ButtonImage(int16_t item) const;
 
