@@ -4,6 +4,7 @@
 #include <climits>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <queue>
 #include <stdexcept>
@@ -53,9 +54,9 @@ struct Edge {
     double botX, botY, topX, topY;
     double dx;
     int type;
-    int bundle[2][2];                         // [above/below][clip/subject]
-    int bside[2];                             // [clip/subject]: 0 left, 1 right
-    int bstate[2];                            // [above/below]
+    uint8_t bundle[2][2];                     // [above/below][clip/subject]
+    uint8_t bside[2];                         // [clip/subject]: 0 left, 1 right
+    uint8_t bstate[2];                        // [above/below]
     int32_t outp[2];                          // output contour [above/below], -1 none
     Edge* succ;                               // next edge of the same bound
     int32_t node;                             // its place in the active list, -1 while not active
@@ -521,6 +522,10 @@ void SimpleRings(std::vector<std::vector<API_Coord>>& rings, std::vector<API_Coo
                 ++hits[static_cast<size_t>(k)];
             }
         }
+    if (std::all_of(hits.begin(), hits.end(), [](uint32_t h) { return h == 0; })) {
+        for (std::vector<API_Coord>& ring : rings) keep(std::move(ring));
+        return;
+    }
     // A suspect point that is a vertex somewhere and lies on an edge elsewhere becomes a vertex of that edge.
     struct Insert {
         uint32_t ring, edge;
@@ -1100,16 +1105,28 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
     });
     // Distinct heights ascending (the first of equal values kept, as -0.0 and 0.0 are one height), and the place
     // of each vertex's height among them.
-    std::vector<std::pair<double, uint32_t>> heights(sbt.size());
-    for (size_t i = 0; i < sbt.size(); ++i) heights[i] = {sbt[i], static_cast<uint32_t>(i)};
-    std::sort(heights.begin(), heights.end(),
-              [](const std::pair<double, uint32_t>& a, const std::pair<double, uint32_t>& b) {
-                  return a.first < b.first || (a.first == b.first && a.second < b.second);
-              });
+    // Sorted by a radix sort of the heights' bits (ordered as integers: negative ones flipped).
+    std::vector<std::pair<uint64_t, uint32_t>> heights(sbt.size()), spare(sbt.size());
+    for (size_t i = 0; i < sbt.size(); ++i) {
+        const double y = sbt[i] == 0.0 ? 0.0 : sbt[i];  // -0.0 sorts as 0.0
+        uint64_t bits;
+        std::memcpy(&bits, &y, sizeof bits);
+        bits = (bits >> 63) ? ~bits : bits | (uint64_t(1) << 63);
+        heights[i] = {bits, static_cast<uint32_t>(i)};
+    }
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::vector<uint32_t> count(65537, 0);
+        for (const auto& h : heights) ++count[((h.first >> shift) & 0xFFFF) + 1];
+        for (size_t k = 0; k < 65536; ++k) count[k + 1] += count[k];
+        for (const auto& h : heights) spare[count[(h.first >> shift) & 0xFFFF]++] = h;
+        heights.swap(spare);
+    }
     std::vector<uint32_t> heightRank(sbt.size());
-    sbt.clear();
+    std::vector<double> ys;
+    ys.swap(sbt);
     for (const auto& h : heights) {
-        if (sbt.empty() || h.first != sbt.back()) sbt.push_back(h.first);
+        const double y = ys[h.second];
+        if (sbt.empty() || y != sbt.back()) sbt.push_back(y);
         heightRank[h.second] = static_cast<uint32_t>(sbt.size() - 1);
     }
 
@@ -1289,6 +1306,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
             int horiz[2] = {NH, NH};
             int32_t cf = -1;
             double px = -DBL_MAX;
+            double openX = -DBL_MAX;  // where the open horizontal edges began
             for (Edge* edge = start; edge; edge = aet.NextOf(edge)) {
                 if (edge->dirty != beamMark && horiz[CLIP] == NH && horiz[SUBJ] == NH && cf < 0) break;
                 edge->walked = beamMark;
@@ -1308,8 +1326,11 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                 Classify(op, edge, yb, parity, horiz, exists, cf, px, out);
                 if (out.vertices.size() != before && edge->botY != yb && edge->topY != yb)
                     computed.push_back(API_Coord{XAt(edge, yb), yb});
-                // A vertex on a horizontal edge (or at its far end): the result may touch itself there.
-                if (open && (edge->botY == yb || edge->topY == yb)) suspects.push_back(API_Coord{XAt(edge, yb), yb});
+                // A vertex on a horizontal edge (or at its far end): the result may touch itself there. (A
+                // horizontal edge of no length, as a ring's repeated first vertex makes, is none.)
+                const double x = XAt(edge, yb);
+                if (open && (edge->botY == yb || edge->topY == yb) && x != openX) suspects.push_back(API_Coord{x, yb});
+                if (!open) openX = x;
             }
         }
 
