@@ -204,15 +204,19 @@ void ReadSlopeIncrements(SectionExchange& ex, double& cutExtension, double& fill
 }
 }  // namespace
 
-bool SerializeSettings(RailwayLP& view, RailwaySettings& record, int32_t direction) {
-    SectionExchange ex(view, direction);
-    RailwaySettings r = record;
-    ex.Real(39, r.leftCutAngle);       // slope_SX_cut
-    ex.Real(40, r.rightCutAngle);      // slope_DX_cut
-    ex.Real(41, r.leftFillAngle);      // slope_SX_fill
-    ex.Real(42, r.rightFillAngle);     // slope_DX_fill
-    ex.Short(70, r.railMaterial);      // et_rail_material
-    ex.Short(71, r.tieMaterial);       // et_tie_material
+namespace {
+// The parameters the road and the railway parts share, in the order both exchange them (the first failure ends
+// a section, so the order matters).
+template <typename Record>
+void SlopeAngles(SectionExchange& ex, Record& r) {
+    ex.Real(39, r.leftCutAngle);    // slope_SX_cut
+    ex.Real(40, r.rightCutAngle);   // slope_DX_cut
+    ex.Real(41, r.leftFillAngle);   // slope_SX_fill
+    ex.Real(42, r.rightFillAngle);  // slope_DX_fill
+}
+
+template <typename Record>
+void SurfaceAndRetainingFields(SectionExchange& ex, Record& r) {
     ex.Short(23, r.levelMaterial);     // level_material
     ex.Short(25, r.fillMaterial);      // fill_material
     ex.Short(24, r.cutMaterial);       // cut_material
@@ -224,6 +228,17 @@ bool SerializeSettings(RailwayLP& view, RailwaySettings& record, int32_t directi
     ex.Real(67, r.cutExtension);       // slope_depth_cut
     ex.Real(66, r.fillExtension);      // slope_depth_fill
     ex.Short(35, r.obstacleLineType);  // tlinea_obs
+}
+
+}  // namespace
+
+bool SerializeSettings(RailwayLP& view, RailwaySettings& record, int32_t direction) {
+    SectionExchange ex(view, direction);
+    RailwaySettings r = record;
+    SlopeAngles(ex, r);
+    ex.Short(70, r.railMaterial);  // et_rail_material
+    ex.Short(71, r.tieMaterial);   // et_tie_material
+    SurfaceAndRetainingFields(ex, r);
     int16_t tracks = 0;
     if (TrackCount(ex, 68, r.secondTrack, tracks) && !ex.Writing()) {  // et_num_track
         if (tracks == 1 || tracks == 2) {
@@ -243,21 +258,8 @@ bool SerializeSettings(RailwayLP& view, RailwaySettings& record, int32_t directi
 bool SerializeSettings(RoadLP& view, RoadSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     RoadSettings r = record;
-    ex.Real(39, r.leftCutAngle);       // slope_SX_cut
-    ex.Real(40, r.rightCutAngle);      // slope_DX_cut
-    ex.Real(41, r.leftFillAngle);      // slope_SX_fill
-    ex.Real(42, r.rightFillAngle);     // slope_DX_fill
-    ex.Short(23, r.levelMaterial);     // level_material
-    ex.Short(25, r.fillMaterial);      // fill_material
-    ex.Short(24, r.cutMaterial);       // cut_material
-    ex.Short(34, r.resolution);        // resol_arco
-    ex.Short(26, r.show2D);            // show_2d
-    ex.Short(33, r.pen2D);             // penna_2D
-    ex.Short(37, r.obstacleShow2D);    // show_2D_obs
-    ex.Short(36, r.obstaclePen);       // penna_obs
-    ex.Real(67, r.cutExtension);       // slope_depth_cut
-    ex.Real(66, r.fillExtension);      // slope_depth_fill
-    ex.Short(35, r.obstacleLineType);  // tlinea_obs
+    SlopeAngles(ex, r);
+    SurfaceAndRetainingFields(ex, r);
     ReadSlopeIncrements(ex, r.cutExtension, r.fillExtension);
     return ex.Finish(record, r);
 }
