@@ -228,7 +228,6 @@ Findings Check(const QV_List<PrimPoly>& path, uint8_t side, double d, const QV_L
                const GeosPath& geos) {
     const double tolerance = 1e-6;
     Findings f;
-    std::vector<API_Coord> mitres;  // result points beyond the distance
     for (const API_Coord& q : Samples(result, 24)) {
         const double dist = geos.Distance(q);
         if (dist < d - tolerance) {
@@ -236,18 +235,10 @@ Findings Check(const QV_List<PrimPoly>& path, uint8_t side, double d, const QV_L
             f.worst = std::max(f.worst, d - dist);
         } else if (dist > d + tolerance) {
             if (!OnSomeMovedCarrier(path, q, d, tolerance)) ++f.strayBeyond;
-            mitres.push_back(q);
         }
     }
-    // A mitre that reaches past a vanished tight arc may cross the next moved segment inside its true part; what
-    // it cuts off there lies between the mitre and the path and is not asked for.
-    auto shadowed = [&](const API_Coord& q) {
-        for (const API_Coord& m : mitres)
-            if (Distance(m, q) < 2 * d) return true;
-        return false;
-    };
     // True offset points: runs of samples of the moved segments at the distance from the whole path; the inner
-    // samples of each run must be on the result, unless a mitre shadows them.
+    // samples of each run must be on the result.
     for (const PrimPoly& p : path) {
         PrimPoly m;
         if (!MovedSegment(p, side, d, m)) continue;
@@ -257,7 +248,7 @@ Findings Check(const QV_List<PrimPoly>& path, uint8_t side, double d, const QV_L
         for (int k = 1; k < n; ++k) {
             if (!(genuine[k - 1] && genuine[k] && genuine[k + 1])) continue;
             const API_Coord q = PointAt(m, double(k) / n);
-            if (result.IsEmpty() || (DistanceTo(result, q) > tolerance && !shadowed(q))) ++f.missing;
+            if (result.IsEmpty() || DistanceTo(result, q) > tolerance) ++f.missing;
         }
     }
     return f;
