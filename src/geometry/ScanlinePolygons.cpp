@@ -1165,11 +1165,11 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
     });
     // Distinct heights ascending (the first of equal values kept, as -0.0 and 0.0 are one height), and the place
     // of each vertex's height among them.
-    // Sorted by a radix sort of the heights' bits (ordered as integers: negative ones flipped).
+    // Sorted by the heights' bits (ordered as integers: negative ones flipped), equal ones in their first order: a
+    // radix sort for many, a comparison sort for few (the radix sort's tables would cost more than the sorting).
     std::vector<std::pair<uint64_t, uint32_t>>& heights = w.heights;
     std::vector<std::pair<uint64_t, uint32_t>>& spare = w.spare;
     heights.resize(sbt.size());
-    spare.resize(sbt.size());
     for (size_t i = 0; i < sbt.size(); ++i) {
         const double y = sbt[i] == 0.0 ? 0.0 : sbt[i];  // -0.0 sorts as 0.0
         uint64_t bits;
@@ -1177,13 +1177,19 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         bits = (bits >> 63) ? ~bits : bits | (uint64_t(1) << 63);
         heights[i] = {bits, static_cast<uint32_t>(i)};
     }
-    for (int shift = 0; shift < 64; shift += 16) {
-        std::vector<uint32_t>& count = w.count;
-        count.assign(65537, 0);
-        for (const auto& h : heights) ++count[((h.first >> shift) & 0xFFFF) + 1];
-        for (size_t k = 0; k < 65536; ++k) count[k + 1] += count[k];
-        for (const auto& h : heights) spare[count[(h.first >> shift) & 0xFFFF]++] = h;
-        heights.swap(spare);
+    if (heights.size() < 8192) {
+        std::sort(heights.begin(), heights.end());
+    } else {
+        spare.resize(heights.size());
+        for (int shift = 0; shift < 64; shift += 16) {
+            std::vector<uint32_t>& count = w.count;
+            count.assign(65537, 0);
+            for (const auto& h : heights) ++count[((h.first >> shift) & 0xFFFF) + 1];
+            if (count[((heights[0].first >> shift) & 0xFFFF) + 1] == heights.size()) continue;  // one digit for all
+            for (size_t k = 0; k < 65536; ++k) count[k + 1] += count[k];
+            for (const auto& h : heights) spare[count[(h.first >> shift) & 0xFFFF]++] = h;
+            heights.swap(spare);
+        }
     }
     std::vector<uint32_t>& heightRank = w.heightRank;
     heightRank.resize(sbt.size());
@@ -1316,7 +1322,9 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         // Close: within rounding of the coordinates, across the edge (a flat edge passes a point at a larger
         // distance along the beam).
         auto closeTo = [yb, near](const Edge* o, double x) {
-            return std::fabs(XAt(o, yb) - x) <= near * std::sqrt(1.0 + o->dx * o->dx);
+            const double gap = std::fabs(XAt(o, yb) - x);
+            // 1 + |dx| bounds the root from above: most edges are ruled out without it.
+            return gap <= near * (1.0 + std::fabs(o->dx)) && gap <= near * std::sqrt(1.0 + o->dx * o->dx);
         };
         for (size_t i = 0; i < dirty.size(); ++i) {
             Edge* e = dirty[i];
