@@ -203,15 +203,14 @@ struct RoadHandlers {
         if (state.widthEditable != 0)
             GlobalSettings.SetDouble(GeneralKind, RoadWidthField, DGGetItemValDouble(dialogId, WidthItem));
         RoadData& work = block.frame.work;
-        // A pen edit under a cleared box is not the user's intent: those fields keep what they were.
-        const int16_t pen2D = work.pen2D;
-        const int16_t obstaclePen = work.obstaclePen;
-        const int16_t obstacleLineType = work.obstacleLineType;
+        const RoadData& record = *block.frame.record;
         Frame::ReadValues(dialogId, block.frame);
-        if (work.show2D == 0) work.pen2D = pen2D;
+        // A pen edited under a box the user then cleared is no wish: those fields stay as the record has them,
+        // also when the edit came across a layout switch.
+        if (work.show2D == 0) work.pen2D = record.pen2D;
         if (!First && work.obstacleShow2D == 0) {
-            work.obstaclePen = obstaclePen;
-            work.obstacleLineType = obstacleLineType;
+            work.obstaclePen = record.obstaclePen;
+            work.obstacleLineType = record.obstacleLineType;
         }
         // The second layout has no radios: it writes the choice the first layout left in the state, so a line
         // chosen there and confirmed here is not lost.
