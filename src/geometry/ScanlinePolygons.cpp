@@ -1602,7 +1602,7 @@ void ToContours(const QV_List<QV_Poly>& polys, std::vector<Scanline::Contour>& c
         c.points.reserve(static_cast<size_t>(n) + 1);
         for (int32_t k = 0; k < n; ++k) c.points.push_back(poly.vertices[k]);
         if (poly.IsUsableRing()) c.points.push_back(poly.vertices[0]);
-        poly.GetBoundBox(c.box);
+        c.box = Scanline::PointsBox(c.points);  // the sweep reads the vertices only
     }
 }
 
