@@ -444,7 +444,7 @@ double Heading(const API_Coord& v) { return std::atan2(v.y, v.x); }
 // The offset with round joins: every segment moved by the distance, neighbours joined by arcs about their common
 // point, and an arc that the distance uses up replaced by what is left of its offset, the arcs of radius d about
 // its two ends up to where they meet beyond its centre. Cut back to where it lies at the distance, this is the
-// true offset of the path; moved is filled with the moved segments alone, cut back the same way.
+// true offset of the path. moved is filled with the moved segments alone.
 void RoundOffset(const QV_List<PrimPoly>& path, uint8_t side, double d, QV_List<PrimPoly>& round,
                  QV_List<PrimPoly>& moved) {
     round.Clear();
@@ -495,9 +495,6 @@ void RoundOffset(const QV_List<PrimPoly>& path, uint8_t side, double d, QV_List<
         AddRound(round, e1, d, a1, WrapPi(x1 - a1));
         AddRound(round, e2, d, x2, WrapPi(a2 - x2));
     }
-    // Where a join only touches the reach of the path, rounding decides what is closer: it stays.
-    TrimTooClose(round, path, d, true);
-    TrimTooClose(moved, path, d);
 }
 
 bool Joined(const PrimPoly& a, const PrimPoly& b) {
@@ -657,7 +654,12 @@ void OffsetPolygonWithArcs(const QV_List<PrimPoly>& path, uint8_t side, const do
         // off some of their true offset; then round joins give it all.
         QV_List<PrimPoly> round, moved;
         RoundOffset(local, s, d, round, moved);
-        if (Misses(work, moved)) work = round;
+        TrimTooClose(moved, local, d);
+        if (Misses(work, moved)) {
+            // Where a join only touches the reach of the path, rounding decides what is closer: it stays.
+            TrimTooClose(round, local, d, true);
+            work = round;
+        }
     }
     Shift(work, o.x, o.y);
 

@@ -347,3 +347,44 @@ TEST(OutlineOffsetProperty, NeighbourOfATightEndArcIsCutBackNotLeftClose) {
     // The cut is where the circle of radius 2 about the arc's end (10.5, 0.5) meets y = 2.
     EXPECT_NEAR(10.5 - std::sqrt(4.0 - 1.5 * 1.5), r[0].end.x, 1e-9);
 }
+
+TEST(OutlineOffsetProperty, TrueOffsetRoundTheEndOfAVanishedTightArcIsKept) {
+    // A straight and four tangent arcs; the second arc (radius 1.17) vanishes offset 1.53 to the left, and its
+    // neighbours' direct join would cut off a stretch of the first arc's true offset that runs round its end.
+    auto arc = [](double bx, double by, double ex, double ey, double mx, double my, double cx, double cy) {
+        PrimPoly p = Line(bx, by, ex, ey);
+        p.isLine = 0;
+        p.mid = API_Coord{mx, my};
+        p.centre = API_Coord{cx, cy};
+        p.radius = std::hypot(bx - cx, by - cy);
+        return p;
+    };
+    const QV_List<PrimPoly> path = Chain({
+        Line(4.258405745, -14.587403043, 15.853514429, -13.154244799),
+        arc(15.853514429, -13.154244799, 23.956001278, -17.157243146, 20.504046873, -13.942720389, 16.862109402,
+            -21.314382303),
+        arc(23.956001278, -17.157243146, 24.292633315, -19.220690404, 23.484163510, -18.293401852, 24.635645034,
+            -18.105548458),
+        arc(24.292633315, -19.220690404, 36.879840327, -16.797806412, 30.888205727, -19.578017336, 28.307183473,
+            -6.169260864),
+        arc(36.879840327, -16.797806412, 40.910773642, -4.971608267, 40.607059743, -11.468154457, 29.538043509,
+            -7.695304911),
+    });
+    const double d = 1.5345964935287362;
+    const QV_List<PrimPoly> r = Offset(path, 0, d);
+    ASSERT_FALSE(r.IsEmpty());
+    for (const API_Coord& q : Samples(r)) EXPECT_GT(DistanceTo(path, q), d - 1e-6);
+    int genuine = 0, missing = 0;
+    for (const PrimPoly& p : path) {
+        PrimPoly m;
+        if (!MovedSegment(p, 0, d, m)) continue;
+        for (int k = 0; k <= 400; ++k) {
+            const API_Coord q = PointAt(m, k / 400.0);
+            if (DistanceTo(path, q) < d - 1e-7) continue;
+            ++genuine;
+            if (DistanceTo(r, q) > 1e-6) ++missing;
+        }
+    }
+    EXPECT_GT(genuine, 1000);
+    EXPECT_EQ(0, missing);
+}
