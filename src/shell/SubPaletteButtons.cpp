@@ -4,6 +4,7 @@
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
+#include "shell/commands/ContourCommands.hpp"
 
 namespace {
 constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool is not available yet."
@@ -13,9 +14,10 @@ void Hatch() { SelectToolbox18(); }
 
 // The general Input buttons; the Norwegian and Austrian layouts put one more at item 5.
 const SubPaletteButton InputHead[] = {{"Pal_TXT", nullptr}, {"Pal_DXF", nullptr}, {"Pal_SHP", nullptr}};
-const SubPaletteButton InputTail[] = {{"Pal_MeshAC", nullptr},  {"Pal_Point", nullptr},  {"Pal_Constr", nullptr},
-                                      {"Pal_Outline", nullptr}, {"Pal_Mesh", nullptr},   {"Pal_CL", nullptr},
-                                      {"Pal_Slopes", nullptr},  {"Pal_ExpTxt", nullptr}, {"Pal_Manual", nullptr}};
+const SubPaletteButton InputTail[] = {
+    {"Pal_MeshAC", nullptr},       {"Pal_Point", nullptr},  {"Pal_Constr", nullptr},
+    {"Pal_Outline", nullptr},      {"Pal_Mesh", nullptr},   {"Pal_CL", RunContourLineTool},
+    {"Pal_Slopes", RunSlopeRange}, {"Pal_ExpTxt", nullptr}, {"Pal_Manual", nullptr}};
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
 const SubPaletteButton ASCButton = {"Pal_ASC", nullptr};
 const SubPaletteButton Earthmoving[] = {{"Pal_Poly", nullptr},     {"Pal_Hatch", Hatch},      {"Pal_Plateau", nullptr},

@@ -1,12 +1,18 @@
 #include "shell/Wiring.hpp"
 
+#include "dialogs/settings/ContourAltitudeDialog.hpp"
+#include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
+#include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/LibPart.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
+#include "shell/commands/ContourCommands.hpp"
+#include "terrain/ContourLineCls.hpp"
 #include "terrain/PointTool.hpp"
+#include "terrain/ToolDialogHooks.hpp"
 
 void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
@@ -15,9 +21,15 @@ void WireSubsystems() {
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>&) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
     };
-    // The upkeep's road sections and contour-line command are not built yet: their hooks keep noting their calls.
+    steps.contourLineRefresh = ContourLineCls::RefreshOnUpdate;
+    // The upkeep's road sections are not built yet: their hook keeps noting its calls.
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
+    WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
+    ToolDialogHooks& dialogs = WiredToolDialogs();
+    dialogs.contourSettings = RunContourLineSettingsDialog;
+    dialogs.contourAltitude = RunContourAltitudeDialog;
+    dialogs.slopeRange = RunSlopeAnalysisDialog;
 }
 
 void UnwireSubsystems() {
@@ -25,4 +37,5 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
+    ResetToolDialogs();
 }

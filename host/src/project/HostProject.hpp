@@ -30,4 +30,5 @@ struct HostProject {
     OldIdentifiers oldIds;                              // of a project of an earlier release
     View3DState view3D;                                 // what the 3D view shows, its projection, its saves
     GivenDrawings drawings;                             // 2D drawings tests gave elements
+    bool groupsSuspended = false;                       // 'SUSP' turns it, 'ISSG' reads it
 };

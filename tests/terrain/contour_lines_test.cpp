@@ -1,0 +1,284 @@
+// The contour-line and slope-range tools on the in-process stand-in host, over the add-on's own library: objects
+// placed for a terrain and linked to it by its GUID text, edits that reach only the changed fields, regeneration
+// that keeps the user's own parameters, slopes checked against the plane the terrain lies in, and drawn lines
+// digitised into grouped terrain input.
+#include "ProjectHost.hpp"
+
+#include "elements/ChangeElementMemo.hpp"
+#include "elements/LibPartViews.hpp"
+#include "foundation/GuidText.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/ContourLineCls.hpp"
+#include "terrain/SlopeRangeCls.hpp"
+#include "terrain/ToolDialogHooks.hpp"
+
+#include <cmath>
+#include <random>
+#include <set>
+
+namespace {
+
+class ContourToolTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+        GlobalSettings.Reset();
+        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        WiredToolDialogs().contourSettings = [this](ContourLineSettings& r, uint8_t changed[27], double, double, bool) {
+            ++dialogs;
+            for (int16_t id = 0; id < 27; ++id) changed[id] = 0;
+            if (edit) edit(r, changed);
+            return true;
+        };
+        WiredToolDialogs().contourAltitude = [this](ContourAltitudeSettings& r, uint8_t flags[5]) {
+            r.altitude = 123.5;
+            for (int k = 0; k < 5; ++k) flags[k] = k == 0;
+            return true;
+        };
+        WiredToolDialogs().slopeRange = [](SlopeRangeSettings&, uint8_t changed[25]) {
+            for (int k = 0; k < 25; ++k) changed[k] = 0;
+            return true;
+        };
+    }
+    void TearDown() override {
+        ResetToolDialogs();
+        ProjectHostTest::TearDown();
+    }
+
+    // A terrain of the add-on on the plane z = 100 + gx x + gy y over a grid, with its record (kind 4).
+    API_Element Terrain(const std::string& name, double x0, double gx, double gy) {
+        std::vector<API_Coord3D> points;
+        for (int i = 0; i <= 4; ++i)
+            for (int j = 0; j <= 3; ++j) {
+                const double x = x0 + 10.0 * i, y = 10.0 * j;
+                points.push_back({x, y, 100.0 + gx * (x - x0) + gy * y});
+            }
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlaceMeshFromPoints(points, 1, name, &g), NoError);
+        ElemDescriptor d;
+        d.OwnGuid = *reinterpret_cast<const GS::Guid*>(&g);
+        d.Serial = 1;
+        EXPECT_EQ(Command([&] {
+                      return ElemUserData_WriteRecord(d, ElemKind_Terrain, Get(g).header) ? NoError : GSErrCode(-1);
+                  }),
+                  NoError);
+        return Get(g);
+    }
+    API_Element Get(const API_Guid& g) {
+        API_Element e = {};
+        e.header.guid = g;
+        EXPECT_EQ(ACAPI_Element_Get(&e), NoError);
+        return e;
+    }
+    std::vector<API_Element> Objects(int32_t kind) {
+        std::vector<API_Element> out;
+        for (const API_Guid& g : Db().AllElements()) {
+            API_Element e = Get(g);
+            ElemDescriptor d;
+            if (e.header.typeID == API_ObjectID && ElemUserData_Read(d, kind, e.header)) out.push_back(e);
+        }
+        return out;
+    }
+    double Param(const API_Element& e, const char* name) {
+        API_ElementMemo memo = {};
+        EXPECT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        BaseLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        const double v = view.GetParamDouble(QV_String(name));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return v;
+    }
+    bool SetParam(API_Element e, const char* name, double value) {
+        API_ElementMemo memo = {};
+        if (ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask) != NoError) return false;
+        BaseLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        bool ok = view.SetParamDouble(QV_String(name), value) >= 0;
+        view.Detach();
+        ok = ok && Command([&] { return ChangeElementMemo(&e, &memo); }) == NoError;
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return ok;
+    }
+    std::string TerrainText(const API_Element& object) {
+        ElemDescriptor d;
+        EXPECT_TRUE(ElemUserData_Read(d, ElemKind_Contour, object.header));
+        return d.TerrainGuid.ToStdString();
+    }
+    static std::string Text(const API_Guid& g) {
+        QV_String t;
+        GuidToText(t, g);
+        return t.ToStdString();
+    }
+
+    int dialogs = 0;
+    std::function<void(ContourLineSettings&, uint8_t*)> edit;
+};
+
+TEST_F(ContourToolTest, ANewObjectPerTerrainLinkedByItsGuidTextAndEditsReachOnlyTheChangedField) {
+    const API_Element west = Terrain("west", 0.0, 0.2, 0.0);
+    const API_Element east = Terrain("east", 30.0, 0.0, 0.1);  // overlaps the west one in plan
+    for (const API_Element* t : {&west, &east}) {
+        ContourLineCls cls;
+        ASSERT_EQ(cls.CreateFromTerrain(*t), 0);
+    }
+    std::vector<API_Element> objects = Objects(ElemKind_Contour);
+    ASSERT_EQ(objects.size(), 2u);
+    EXPECT_EQ(TerrainText(objects[0]), Text(west.header.guid));
+    EXPECT_EQ(TerrainText(objects[1]), Text(east.header.guid));
+    EXPECT_DOUBLE_EQ(Param(objects[0], "A"), 40.0);
+    EXPECT_DOUBLE_EQ(Param(objects[0], "B"), 30.0);
+    EXPECT_EQ(Param(objects[0], "contour_line"), 1.0);
+
+    // The user changed the west object's interval by hand; then only the second pen is edited.
+    ASSERT_TRUE(SetParam(objects[0], "passo", 2.5));
+    edit = [](ContourLineSettings& r, uint8_t* changed) {
+        r.secondPen = 77;
+        changed[5] = 1;
+    };
+    ContourLineCls again;
+    ASSERT_EQ(again.CreateFromTerrain(west), 0);
+    objects = Objects(ElemKind_Contour);
+    ASSERT_EQ(objects.size(), 2u);  // no new object for a linked terrain
+    EXPECT_EQ(Param(objects[0], "penna_2"), 77.0);
+    EXPECT_EQ(Param(objects[0], "passo"), 2.5);
+    EXPECT_NE(Param(objects[1], "penna_2"), 77.0);  // the other terrain's object is not linked
+}
+
+TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject) {
+    const API_Element terrain = Terrain("t", 0.0, 0.2, 0.0);
+    ContourLineCls first;
+    ASSERT_EQ(first.CreateFromTerrain(terrain), 0);
+    ContourLineCls second;  // a second object made for the same terrain, as an old project may hold
+    ASSERT_TRUE(second.ReadElement(terrain, false));
+    second.libPartIndex = first.libPartIndex;
+    second.settings = GlobalSettings.contour;
+    ASSERT_EQ(second.CreateLibPartObject(0, ContourMode_Lines, 0, nullptr, nullptr), 1);
+    std::vector<API_Element> objects = Objects(ElemKind_Contour);
+    ASSERT_EQ(objects.size(), 2u);
+    ASSERT_TRUE(SetParam(objects[0], "auto_update", 1.0));  // not the add-on's: carried over
+    ASSERT_TRUE(SetParam(objects[0], "passo", 9.0));        // the add-on's: written fresh
+    ASSERT_TRUE(SetParam(objects[1], "auto_update", 0.0));
+
+    ContourLineCls regen;
+    ASSERT_EQ(regen.Regenerate(terrain, nullptr), 0);
+    objects = Objects(ElemKind_Contour);
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(Param(objects[0], "auto_update"), 1.0);
+    EXPECT_EQ(Param(objects[0], "scarpate"), 0.0);  // the old object's, over what the new one was placed with
+    EXPECT_EQ(Param(objects[0], "passo"), 9.0);     // read from the old object's own settings, then written
+    EXPECT_EQ(TerrainText(objects[0]), Text(terrain.header.guid));
+}
+
+TEST_F(ContourToolTest, SlopesFollowThePlaneGradientOnePerTriangleEachTerrainItsOwn) {
+    const API_Element a = Terrain("a", 0.0, 0.2, 0.0);
+    const API_Element b = Terrain("b", 100.0, 0.0, 0.1);
+    QV_List<API_Element> terrains;
+    terrains.Insert(a);
+    terrains.Insert(b);
+    SlopeRangeCls cls;
+    ASSERT_EQ(cls.Create(terrains), 0);
+    const std::vector<API_Element> objects = Objects(ElemKind_SlopeRange);
+    ASSERT_EQ(objects.size(), 2u);
+    const double expected[2] = {std::atan(0.2), std::atan(0.1)};
+    for (size_t k = 0; k < 2; ++k) {
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(objects[k].header.guid, &memo, AttachMemoMask), NoError);
+        SlopeRangeLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        QV_List<double> slopes, mask;
+        int32_t d1 = 0, d2 = 0, m1 = 0, m2 = 0;
+        ASSERT_TRUE(view.GetSetDoubleArray(5, slopes, d1, d2, LPMode_Get));
+        ASSERT_TRUE(view.GetSetDoubleArray(3, mask, m1, m2, LPMode_Get));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        EXPECT_EQ(d1, 4 * 3 * 2);  // the grid's 12 cells, two triangles each
+        EXPECT_EQ(m1, 3);          // three vertex rows: the ring's closing vertex is not repeated
+        EXPECT_EQ(m2, 3 * d1);
+        for (double s : slopes) EXPECT_NEAR(s, expected[k], 1e-9);
+        // Every vertex of the object's triangles lies on its own terrain's plane.
+        const double x0 = k == 0 ? 0.0 : 100.0, gx = k == 0 ? 0.2 : 0.0, gy = k == 0 ? 0.0 : 0.1;
+        for (int32_t i = 0; i + 2 < mask.GetCount(); i += 3)
+            EXPECT_NEAR(mask[i + 2], 100.0 + gx * (mask[i] - x0) + gy * mask[i + 1], 1e-9);
+    }
+}
+
+TEST_F(ContourToolTest, DigitisedPolylinesMakeGroupedConstraintsAndPointsOnlyWhereChainsRun) {
+    // An open chain of three, a closed ring of four, and two disjoint segments.
+    const std::vector<std::vector<PlanSegment>> cases = {
+        {{0, 0, 10, 0}, {10, 0, 10, 10}, {10, 10, 0, 10}},
+        {{0, 0, 5, 0}, {5, 0, 5, 5}, {5, 5, 0, 5}, {0, 5, 0, 0}},
+        {{0, 0, 5, 0}, {20, 20, 25, 20}},
+    };
+    const size_t expectedPoints[] = {4, 4, 3};
+    for (size_t c = 0; c < cases.size(); ++c) {
+        const size_t before = Db().AllElements().size();
+        QV_List<PlanSegment> segments;
+        for (const PlanSegment& s : cases[c]) segments.Insert(s);
+        ContourLineCls cls;
+        ASSERT_EQ(cls.DigitizeContour(segments, QV_List<API_Elem_Head>()), 0);
+        size_t lines = 0, points = 0;
+        std::set<std::string> groups;
+        const std::vector<API_Guid> all = Db().AllElements();
+        for (size_t i = before; i < all.size(); ++i) {
+            const API_Element e = Get(all[i]);
+            ElemDescriptor d;
+            if (e.header.typeID == API_LineID && ElemUserData_Read(d, ElemKind_Constraint, e.header)) ++lines;
+            if (e.header.typeID == API_HotspotID && ElemUserData_Read(d, ElemKind_Point, e.header)) {
+                ++points;
+                EXPECT_EQ(d.Value, 123.5);
+            }
+            groups.insert(Text(e.header.groupGuid));
+        }
+        EXPECT_EQ(lines, cases[c].size()) << c;
+        EXPECT_EQ(points, expectedPoints[c]) << c;
+        EXPECT_EQ(groups.size(), 1u) << c;
+        EXPECT_NE(*groups.begin(), Text(APINULLGuid)) << c;
+    }
+}
+
+// Records of random content; merging copies exactly the flagged fields, and never the layer or line type, which
+// travel with the element.
+TEST(ContourSettingsMerge, FlaggedFieldsAndOnlyThoseReachTheTarget) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> bit(0, 1);
+    std::uniform_int_distribution<int> value(0, 255);
+    for (int round = 0; round < 200; ++round) {
+        ContourLineSettings target, source;
+        SlopeRangeSettings slopeTarget, slopeSource;
+        for (int16_t id = 0; id < 27; ++id) {
+            target.SetDouble(id, value(rng)), source.SetDouble(id, value(rng) + 300.0);
+            target.SetShort(id, int16_t(value(rng))), source.SetShort(id, int16_t(value(rng) + 300));
+            target.SetPoint(id, {1, 2, 3}), source.SetPoint(id, {4, 5, 6});
+            slopeTarget.SetShort(id, int16_t(value(rng))), slopeSource.SetShort(id, int16_t(value(rng) + 300));
+        }
+        target.mainStep = 1, source.mainStep = 2;
+        slopeTarget.SetString(16, QV_String("a")), slopeSource.SetString(16, QV_String("b"));
+        slopeTarget.size = 1.0, slopeSource.size = 2.0;
+        uint8_t flags[27];
+        for (uint8_t& f : flags) f = uint8_t(bit(rng));
+        const ContourLineSettings before = target;
+        const SlopeRangeSettings slopeBefore = slopeTarget;
+        ContourLineSettings::MergeChanged(flags, target, source);
+        SlopeRangeSettings::MergeChanged(flags, slopeTarget, slopeSource);
+        for (int16_t id = 0; id < 27; ++id) {
+            const bool copy = flags[id] != 0 && id != 3 && id != 4;
+            const ContourLineSettings& want = copy ? source : before;
+            EXPECT_EQ(target.GetDouble(id), want.GetDouble(id)) << id;
+            EXPECT_EQ(target.GetShort(id), want.GetShort(id)) << id;
+            EXPECT_EQ(target.GetPoint(id).z, want.GetPoint(id).z) << id;
+            if (id < 25) {
+                const SlopeRangeSettings& w = flags[id] != 0 && id != 23 ? slopeSource : slopeBefore;
+                EXPECT_EQ(slopeTarget.GetShort(id), w.GetShort(id)) << id;
+                EXPECT_EQ(slopeTarget.GetString(id).Compare(w.GetString(id)), 0) << id;
+            }
+        }
+        EXPECT_EQ(target.mainStep, flags[11] ? 2 : 1);
+        EXPECT_EQ(slopeTarget.size, flags[19] ? 2.0 : 1.0);
+    }
+}
+
+}  // namespace
