@@ -14,6 +14,7 @@
 #include "terrain/ToolDialogHooks.hpp"
 
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <set>
 
@@ -238,6 +239,69 @@ TEST_F(ContourToolTest, DigitisedPolylinesMakeGroupedConstraintsAndPointsOnlyWhe
         EXPECT_EQ(groups.size(), 1u) << c;
         EXPECT_NE(*groups.begin(), Text(APINULLGuid)) << c;
     }
+}
+
+TEST_F(ContourToolTest, OneAltitudeForSelectedPointsChangesTheirHeightsAndNoAttribute) {
+    QV_List<PlanSegment> segments;
+    segments.Insert(PlanSegment{0, 0, 10, 0});
+    segments.Insert(PlanSegment{10, 0, 10, 10});
+    ContourLineCls digitise;
+    ASSERT_EQ(digitise.DigitizeContour(segments, QV_List<API_Elem_Head>()), 0);
+    QV_List<API_Element> points, constraints;
+    for (const API_Guid& g : Db().AllElements()) {
+        const API_Element e = Get(g);
+        (e.header.typeID == API_HotspotID ? points : constraints).Insert(e);
+    }
+    ASSERT_EQ(points.GetCount(), 3);
+    ASSERT_EQ(constraints.GetCount(), 2);
+    WiredToolDialogs().contourAltitude = [](ContourAltitudeSettings& r, uint8_t flags[5]) {
+        EXPECT_EQ(r.altitude, 123.5);  // the first selected point's height offered
+        r.altitude = 200.0;
+        r.pointPen = 99;  // edited, but only the altitude is to be applied
+        for (int k = 0; k < 5; ++k) flags[k] = k == ApplyAltitude;
+        return true;
+    };
+    ContourLineCls cls;
+    ASSERT_EQ(cls.SetAltitudeOfSelection(points, constraints), 0);
+    for (const API_Element& p : points) {
+        ElemDescriptor d;
+        ASSERT_TRUE(ElemUserData_Read(d, ElemKind_Point, p.header));
+        EXPECT_EQ(d.Value, 200.0);
+        EXPECT_EQ(Get(p.header.guid).hotspot.pen, p.hotspot.pen);
+    }
+    for (const API_Element& c : constraints) {
+        const API_Element now = Get(c.header.guid);
+        EXPECT_EQ(std::memcmp(&now.line, &c.line, sizeof c.line), 0);
+    }
+}
+
+TEST_F(ContourToolTest, RefusalsEndWithTheErrorCodeAndLeaveNoHalfMadeObject) {
+    // A mesh without the add-on's record is no terrain to link to.
+    API_Guid plain = {};
+    ASSERT_EQ(Db().PlaceMeshFromPoints({{0, 0, 1}, {10, 0, 1}, {0, 10, 1}}, 1, "plain", &plain), NoError);
+    ContourLineCls noRecord;
+    EXPECT_EQ(noRecord.CreateFromTerrain(Get(plain)), 43);
+    // The host refuses the objects or the group: 43 each time.
+    const API_Element terrain = Terrain("t", 0.0, 0.2, 0.0);
+    ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
+    ContourLineCls refused;
+    EXPECT_EQ(refused.CreateFromTerrain(terrain), 43);
+    QV_List<API_Element> terrains;
+    terrains.Insert(terrain);
+    SlopeRangeCls slopes;
+    EXPECT_EQ(slopes.Create(terrains), 43);
+    QV_List<PlanSegment> segments;
+    segments.Insert(PlanSegment{0, 0, 10, 0});
+    ContourLineCls digitise;
+    EXPECT_EQ(digitise.DigitizeContour(segments, QV_List<API_Elem_Head>()), 43);
+    host->ClearFailures();
+    ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("GRUP")), APIERR_GENERAL));
+    EXPECT_EQ(digitise.DigitizeContour(segments, QV_List<API_Elem_Head>()), 43);
+    host->ClearFailures();
+    EXPECT_TRUE(Objects(ElemKind_Contour).empty());
+    EXPECT_TRUE(Objects(ElemKind_SlopeRange).empty());
+    // Besides the two meshes only what was made before the refused group stays (inside its one undo step).
+    EXPECT_EQ(Db().AllElements().size(), 5u);
 }
 
 // Records of random content; merging copies exactly the flagged fields, and never the layer or line type, which
