@@ -80,6 +80,27 @@ struct Range {
     bool use = false;
 } TerrainRange;
 
+// The labels' localised texts: item, table base, entry.
+struct Label {
+    int16_t item;
+    int32_t table;
+    int32_t index;
+};
+const Label FirstLabels[] = {{7, ImportTableBase, 11},   {9, GeneralTableBase, 41}, {11, GeneralTableBase, 42},
+                             {13, GeneralTableBase, 44}, {23, ImportTableBase, 12}, {25, GeneralTableBase, 46}};
+const Label SecondLabels[] = {{6, GeneralTableBase, 40},  {7, GeneralTableBase, 41},  {9, GeneralTableBase, 42},
+                              {11, GeneralTableBase, 44}, {13, GeneralTableBase, 45}, {19, GeneralTableBase, 46},
+                              {22, GeneralTableBase, 56}};
+
+template <size_t N>
+void SetLabels(int16_t dialogId, const Label (&labels)[N]) {
+    for (const Label& l : labels) {
+        QV_String text;
+        GetResString(text, l.table + LanguageIndex, l.index);
+        DGSetItemText(dialogId, l.item, GS::UniString(text.GetBuffer(), text.GetLength()));
+    }
+}
+
 bool Several() { return EditedEntityCount > 1; }
 const LayoutItems& NamesOf(const Block& block) { return block.layout->first ? FirstNames : SecondNames; }
 
@@ -99,6 +120,10 @@ void Init(int16_t dialogId, Block& block) {
     const LayoutItems& n = NamesOf(block);
     block.head.dialogId = uint16_t(dialogId);
     InitSettingsLayout(dialogId, *block.layout);
+    if (block.layout->first)
+        SetLabels(dialogId, FirstLabels);
+    else
+        SetLabels(dialogId, SecondLabels);
     Frame::ShowValues(dialogId, block);
     const double shownFirst = TerrainRange.use ? TerrainRange.lowest : block.work.firstAltitude;
     const double shownLast = TerrainRange.use ? TerrainRange.highest : block.work.lastAltitude;

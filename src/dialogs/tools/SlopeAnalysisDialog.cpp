@@ -60,6 +60,27 @@ const SettingsLayout Second = {32537,     false,       TitleIndex,
                                480,       741,         LayoutButton,
                                LayerItem, SecondItems, sizeof SecondItems / sizeof SecondItems[0]};
 
+// The labels' localised texts: item, table base, entry (0: the text as it stands, not localised).
+struct Label {
+    int16_t item;
+    int32_t table;
+    int32_t index;
+};
+const Label FirstLabels[] = {{5, ImportTableBase, 9},     {40, GeneralTableBase, 56},  {48, ImportTableBase, 10},
+                             {50, GeneralTableBase, 199}, {52, GeneralTableBase, 200}, {54, GeneralTableBase, 201}};
+const Label SecondLabels[] = {{6, GeneralTableBase, 196},  {40, GeneralTableBase, 197}, {45, GeneralTableBase, 198},
+                              {46, GeneralTableBase, 199}, {48, GeneralTableBase, 200}, {50, GeneralTableBase, 201},
+                              {60, GeneralTableBase, 202}, {63, GeneralTableBase, 203}};
+
+template <size_t N>
+void SetLabels(int16_t dialogId, const Label (&labels)[N]) {
+    for (const Label& l : labels) {
+        QV_String text;
+        GetResString(text, l.table + LanguageIndex, l.index);
+        DGSetItemText(dialogId, l.item, GS::UniString(text.GetBuffer(), text.GetLength()));
+    }
+}
+
 struct Names {
     int16_t show3D, lift, font;
 };
@@ -82,6 +103,11 @@ void Init(int16_t dialogId, Frame::Block& frameBlock) {
     const Names n = NamesOf(block);
     block.head.dialogId = uint16_t(dialogId);
     InitSettingsLayout(dialogId, *block.layout);
+    if (block.layout->first)
+        SetLabels(dialogId, FirstLabels);
+    else
+        SetLabels(dialogId, SecondLabels);
+    DGSetItemText(dialogId, block.layout->first ? 60 : 56, GS::UniString("mm"));
     Frame::ShowValues(dialogId, block);
     int16_t bounds[6];
     for (int16_t k = 0; k < 6; ++k) bounds[k] = int16_t(block.work.limits[k]);
