@@ -8,34 +8,15 @@
 #include "foundation/SelectionHelpers.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "settings/Settings.hpp"
+#include "shell/commands/ToolCommand.hpp"
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/SlopeRangeCls.hpp"
 
 namespace {
-constexpr int32_t ErrFinding = 10;
-constexpr int32_t ErrDatabase = 42;
-
-void ResetCounts() {
-    GlobalSettings.firstCount = 0;
-    GlobalSettings.editedCount = 0;
-    EditedEntityCount = 0;
-}
-
-void SetEditedCount(int32_t n) {
-    GlobalSettings.editedCount = n;
+// The dialogs read the edited-entity count from the settings object and from the dialog frame's own copy.
+void SetEditedEntities(Settings& settings, int32_t n) {
+    SetEditedCount(settings, n);
     EditedEntityCount = n;
-}
-
-// The selected elements of `type` that carry the add-on's record of `kind`.
-bool PickSelected(int32_t kind, API_ElemTypeID type, QV_List<API_Element>& out) {
-    out.Clear();
-    ElemSelection selection;
-    if (!GetSelectedElements(selection, true, &type, false, true, 0)) return false;
-    for (const API_Element& e : selection.elements) {
-        ElemDescriptor record;
-        if (ElemUserData_ReadFromElement(record, kind, e.header, true)) out.Insert(e);
-    }
-    return true;
 }
 
 // Groups are suspended for the command when they are not already, and put back afterwards.
@@ -56,12 +37,13 @@ private:
     bool toggled_ = false;
 };
 
-int32_t ContourLineTool() {
+int32_t ContourLineTool(Settings& settings) {
     ContourLineCls cls;
-    ResetCounts();
-    if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
+    BeginToolCommand(settings);
+    SetEditedEntities(settings, 0);
+    if (!RequireFloorPlan()) return ToolErrDatabase;
     QV_List<API_Element> terrains;
-    if (CollectAddOnObjects(ElemKind_Terrain, API_MeshID, 0, terrains) <= 0) return ErrFinding;
+    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) return ToolErrFindingData;
     GroupSuspension groups;
     // Any add-on terrain of the project, selected or not, is the one the object belongs to.
     if (terrains.GetCount() > 0) {
@@ -72,47 +54,51 @@ int32_t ContourLineTool() {
     QV_List<API_Element> constraints;
     QV_List<PlanSegment> segments;
     QV_List<API_Elem_Head> sources;
-    bool gathered = PickSelected(ElemKind_Point, API_HotspotID, points);
-    gathered = PickSelected(ElemKind_Constraint, API_LineID, constraints) && gathered;
-    gathered = SegmentSelectedSplines(1, 1, segments, sources) == CurveDivision_Done && gathered;
+    // A failed gathering is reported at the end; the command goes on with what was gathered.
+    if (!PickElements(ElemKind_Point, API_HotspotID, false, Leave3D::Yes, points, true) ||
+        !PickElements(ElemKind_Constraint, API_LineID, false, Leave3D::Yes, constraints, true) ||
+        SegmentSelectedSplines(1, 1, segments, sources) == CurveDivision_Failed)
+        SelectionCheckResult = ToolErrFindingData;
     int32_t result = 0;
     const bool withPoints = points.GetCount() > 0;
     const bool withConstraints = constraints.GetCount() > 0;
     if (segments.GetCount() > 0 && withPoints && withConstraints) {
-        SetEditedCount(points.GetCount() + constraints.GetCount());
+        SetEditedEntities(settings, points.GetCount() + constraints.GetCount());
         result = cls.SetAltitudeOfSelection(points, constraints);
     } else if (segments.GetCount() > 0 && !withPoints && !withConstraints) {
         result = cls.DigitizeContour(segments, sources);
     } else {
         result = cls.EditSettings();
     }
-    return result != 0 ? result : gathered ? 0 : ErrFinding;
+    return result != 0 ? result : SelectionCheckResult;
 }
 
-int32_t SlopeRange() {
+int32_t SlopeRange(Settings& settings) {
     SlopeRangeCls cls;
-    ResetCounts();
+    BeginToolCommand(settings);
+    SetEditedEntities(settings, 0);
     cls.settings.Reset();
-    cls.settings.SetDefaults(GlobalSettings.slopeRange.font);
+    cls.settings.SetDefaults(settings.slopeRange.font);
     QV_List<API_Element> objects;
-    if (CollectAddOnObjects(ElemKind_SlopeRange, API_ObjectID, 0, objects) <= 0) return ErrFinding;
+    // Every slope-range object of the project is edited, selected or not.
+    if (!CollectAddOnObjects(ElemKind_SlopeRange, API_ObjectID, Leave3D::Yes, objects)) return ToolErrFindingData;
     if (objects.GetCount() > 0) {
-        SetEditedCount(objects.GetCount());
+        SetEditedEntities(settings, objects.GetCount());
         return cls.Modify(objects);
     }
     QV_List<API_Element> terrains;
-    if (CollectAddOnObjects(ElemKind_Terrain, API_MeshID, 0, terrains) <= 0) return ErrFinding;
+    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) return ToolErrFindingData;
     return terrains.GetCount() > 0 ? cls.Create(terrains) : cls.EditSettings();
 }
 }  // namespace
 
-void RunContourLineTool() { ShowErrorMessage(ContourLineTool(), -1); }
+void RunContourLineTool(Settings& settings) { ReportToolResult(ContourLineTool(settings)); }
 
-void RunSlopeRange() { ShowErrorMessage(SlopeRange(), -1); }
+void RunSlopeRange(Settings& settings) { ReportToolResult(SlopeRange(settings)); }
 
 int32_t RunContourLines(const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
     ContourLineCls cls;
     const int32_t result = cls.Regenerate(terrain, volumes);
-    ShowErrorMessage(result, -1);
+    ReportToolResult(result);
     return result;
 }
