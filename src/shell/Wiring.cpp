@@ -2,8 +2,10 @@
 
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
+#include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
+#include "earthworks/Road.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/LibPart.hpp"
@@ -17,6 +19,7 @@
 void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
+    SetRoadDialogOpener(OpenRoadSettingsLayout);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>&) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
@@ -35,6 +38,7 @@ void WireSubsystems() {
 void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
     SetCurveSegmentationAsk(nullptr);
+    SetRoadDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetToolDialogs();
