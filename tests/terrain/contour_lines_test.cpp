@@ -8,6 +8,7 @@
 #include "elements/LibPartViews.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/ModalDialog.hpp"
+#include "geometry/PolygonInclination.hpp"
 #include "settings/Settings.hpp"
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/SlopeRangeCls.hpp"
@@ -302,6 +303,34 @@ TEST_F(ContourToolTest, RefusalsEndWithTheErrorCodeAndLeaveNoHalfMadeObject) {
     EXPECT_TRUE(Objects(ElemKind_SlopeRange).empty());
     // Besides the two meshes only what was made before the refused group stays (inside its one undo step).
     EXPECT_EQ(Db().AllElements().size(), 5u);
+}
+
+// Triangles without a plane of their own (repeated corners, corners on one line, upright ones whose plan has no
+// area) still get a slope, never NaN: 0 for no plane, pi/2 for an upright one.
+TEST(SlopeOfDegenerateTriangles, EverySlopeIsANumberBetweenFlatAndUpright) {
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> u(-50.0, 50.0);
+    MeshBody body;
+    for (int i = 0; i < 300; ++i) {
+        const API_Coord3D a{u(rng), u(rng), u(rng)}, b{u(rng), u(rng), u(rng)};
+        const double t = u(rng) / 10.0;
+        const API_Coord3D onLine{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+        const API_Coord3D above{a.x, a.y, a.z + std::fabs(u(rng))};
+        const API_Coord3D rings[4][3] = {{a, a, a}, {a, b, a}, {a, b, onLine}, {a, b, above}};
+        for (const auto& ring : rings) {
+            QV_Poly3D poly;
+            for (const API_Coord3D& p : ring) poly.points.Insert(p);
+            body.polygons.Insert(poly);
+        }
+    }
+    ComputeTriangleNormalAngles(body);
+    ASSERT_EQ(body.angles.GetCount(), body.polygons.GetCount());
+    for (int32_t k = 0; k < body.angles.GetCount(); ++k) {
+        EXPECT_TRUE(std::isfinite(body.angles[k])) << k;
+        EXPECT_GE(body.angles[k], 0.0) << k;
+        EXPECT_LE(body.angles[k], M_PI / 2 + 1e-12) << k;
+        if (k % 4 == 3) EXPECT_NEAR(body.angles[k], M_PI / 2, 1e-9) << k;  // upright: its plan has no area
+    }
 }
 
 // Records of random content; merging copies exactly the flagged fields, and never the layer or line type, which
