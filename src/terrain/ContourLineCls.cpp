@@ -155,6 +155,7 @@ int32_t ContourLineCls::CreateFromTerrain(const API_Element& terrain) {
     if (!CollectLinkedObjects(any) || !ReadObjectSettings(shows, false, unused)) return ErrModifying;
 
     GlobalSettings.editedCount = linked.GetCount();
+    EditedEntityCount = linked.GetCount();
     DialogMode = any ? 3 : 2;
     if (!RunSettingsDialog(!any || !shows)) return 0;
     GlobalSettings.contour = settings;

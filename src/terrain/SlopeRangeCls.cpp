@@ -107,6 +107,7 @@ int32_t SlopeRangeCls::Modify(QV_List<API_Element>& objects) {
     if (from3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
     DialogMode = 3;
     GlobalSettings.editedCount = objects.GetCount();
+    EditedEntityCount = objects.GetCount();
     int32_t result = 0;
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         settings.Reset();
