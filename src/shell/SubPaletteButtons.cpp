@@ -4,6 +4,8 @@
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
+#include "shell/commands/TerrainCommands.hpp"
+#include "shell/commands/ToolCommand.hpp"
 
 namespace {
 constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool is not available yet."
@@ -20,11 +22,11 @@ const SubPaletteButton InputHead[] = {
     {"Pal_SHP", nullptr},
 };
 const SubPaletteButton InputTail[] = {
-    {"Pal_MeshAC", nullptr},
+    {"Pal_MeshAC", OnGlobalSettings<RunMeshConversion>},
     {"Pal_Point", nullptr},
     {"Pal_Constr", nullptr},
     {"Pal_Outline", nullptr},
-    {"Pal_Mesh", nullptr},
+    {"Pal_Mesh", OnGlobalSettings<RunTerrain>},
     {"Pal_CL", nullptr},
     {"Pal_Slopes", nullptr},
     {"Pal_ExpTxt", nullptr},

@@ -1,5 +1,6 @@
 #include "shell/Wiring.hpp"
 
+#include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
@@ -7,6 +8,8 @@
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "terrain/PointTool.hpp"
+#include "terrain/TerrainFromMesh.hpp"
+#include "terrain/TerrainSettingsRun.hpp"
 
 void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
@@ -18,6 +21,11 @@ void WireSubsystems() {
     // The upkeep's road sections and contour-line command are not built yet: their hooks keep noting their calls.
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
+    steps.collectTerrainElements = CollectTerrainElements;
+    TerrainSettingsDialogs& terrainDialogs = WiredTerrainSettingsDialogs();
+    terrainDialogs.openFirst = OpenTerrainSettingsDialog;
+    terrainDialogs.openSecond = OpenTerrainSettingsDialogTwin;
+    terrainDialogs.applyChanges = ApplyTerrainSettingsChanges;
 }
 
 void UnwireSubsystems() {
@@ -25,4 +33,6 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
+    ResetTerrainSettingsDialogs();
+    ResetTerrainContourHooks();
 }
