@@ -10,6 +10,7 @@
 #include "shell/commands/StreetFurnitureCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "siteobjects/Marker.hpp"
+#include "shell/commands/TerrainCommands.hpp"
 
 namespace {
 constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool is not available yet."
@@ -26,11 +27,11 @@ const SubPaletteButton InputHead[] = {
     {"Pal_SHP", nullptr},
 };
 const SubPaletteButton InputTail[] = {
-    {"Pal_MeshAC", nullptr},
+    {"Pal_MeshAC", OnGlobalSettings<RunMeshConversion>},
     {"Pal_Point", nullptr},
     {"Pal_Constr", nullptr},
     {"Pal_Outline", nullptr},
-    {"Pal_Mesh", nullptr},
+    {"Pal_Mesh", OnGlobalSettings<RunTerrain>},
     {"Pal_CL", OnGlobalSettings<RunContourLineTool>},
     {"Pal_Slopes", OnGlobalSettings<RunSlopeRange>},
     {"Pal_ExpTxt", nullptr},

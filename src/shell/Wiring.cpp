@@ -3,6 +3,7 @@
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
+#include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "earthworks/Road.hpp"
@@ -15,6 +16,8 @@
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/PointTool.hpp"
 #include "terrain/ToolDialogHooks.hpp"
+#include "terrain/TerrainFromMesh.hpp"
+#include "terrain/TerrainSettingsRun.hpp"
 
 void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
@@ -33,6 +36,11 @@ void WireSubsystems() {
     dialogs.contourSettings = RunContourLineSettingsDialog;
     dialogs.contourAltitude = RunContourAltitudeDialog;
     dialogs.slopeRange = RunSlopeAnalysisDialog;
+    steps.collectTerrainElements = CollectTerrainElements;
+    TerrainSettingsDialogs& terrainDialogs = WiredTerrainSettingsDialogs();
+    terrainDialogs.openFirst = OpenTerrainSettingsDialog;
+    terrainDialogs.openSecond = OpenTerrainSettingsDialogTwin;
+    terrainDialogs.applyChanges = ApplyTerrainSettingsChanges;
 }
 
 void UnwireSubsystems() {
@@ -42,4 +50,6 @@ void UnwireSubsystems() {
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetToolDialogs();
+    ResetTerrainSettingsDialogs();
+    ResetTerrainContourHooks();
 }
