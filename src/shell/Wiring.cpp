@@ -14,6 +14,7 @@
 #include "shell/AddOnLibraries.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "terrain/ContourLineCls.hpp"
+#include "terrain/ContourTerrainSteps.hpp"
 #include "terrain/PointTool.hpp"
 #include "terrain/ToolDialogHooks.hpp"
 #include "terrain/TerrainFromMesh.hpp"
@@ -36,6 +37,11 @@ void WireSubsystems() {
     dialogs.contourSettings = RunContourLineSettingsDialog;
     dialogs.contourAltitude = RunContourAltitudeDialog;
     dialogs.slopeRange = RunSlopeAnalysisDialog;
+    TerrainContourHooks& contours = WiredTerrainContourHooks();
+    contours.readForTerrainUpdate = ContourReadForTerrainUpdate;
+    contours.createGradientObject = ContourCreateGradientObject;
+    contours.updateAfterTerrainChange = ContourUpdateAfterTerrainChange;
+    contours.refreshForNewTerrain = ContourRefreshForNewTerrain;
     steps.collectTerrainElements = CollectTerrainElements;
     TerrainSettingsDialogs& terrainDialogs = WiredTerrainSettingsDialogs();
     terrainDialogs.openFirst = OpenTerrainSettingsDialog;

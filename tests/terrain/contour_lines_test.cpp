@@ -11,6 +11,7 @@
 #include "geometry/PolygonInclination.hpp"
 #include "settings/Settings.hpp"
 #include "terrain/ContourLineCls.hpp"
+#include "terrain/ContourTerrainSteps.hpp"
 #include "terrain/SlopeRangeCls.hpp"
 #include "terrain/ToolDialogHooks.hpp"
 
@@ -370,6 +371,16 @@ TEST(ContourSettingsMerge, FlaggedFieldsAndOnlyThoseReachTheTarget) {
             }
         }
         EXPECT_EQ(target.mainStep, flags[11] ? 2 : 1);
+        // The terrain tool's edits arrive as a record: its differences, merged, give that record back.
+        uint8_t differ[27];
+        FlagContourDifferences(target, source, differ);
+        ContourLineSettings::MergeChanged(differ, target, source);
+        for (int16_t id = 0; id < 27; ++id)
+            if (id != 3 && id != 4)
+                EXPECT_TRUE(target.GetDouble(id) == source.GetDouble(id) &&
+                            target.GetShort(id) == source.GetShort(id) &&
+                            target.GetPoint(id).x == source.GetPoint(id).x && target.mainStep == source.mainStep)
+                    << id;
         EXPECT_EQ(slopeTarget.size, flags[19] ? 2.0 : 1.0);
     }
 }
