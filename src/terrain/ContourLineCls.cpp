@@ -95,9 +95,10 @@ bool ContourLineCls::FindLibPart(bool ask) {
 bool ContourLineCls::RunSettingsDialog(bool useTerrainRange) {
     const ToolDialogHooks& hooks = WiredToolDialogs();
     if (!hooks.contourSettings) return false;
-    const double lowest = BoundsSet() ? bounds.zMin : 0.0;
-    const double highest = BoundsSet() ? bounds.zMax : 0.0;
-    return hooks.contourSettings(settings, changed, lowest, highest, useTerrainRange);
+    // Without a terrain (the defaults) the altitudes are free.
+    constexpr double AnyAltitude = 9999999.0;
+    if (!BoundsSet()) return hooks.contourSettings(settings, changed, -AnyAltitude, AnyAltitude, false);
+    return hooks.contourSettings(settings, changed, bounds.zMin, bounds.zMax, useTerrainRange);
 }
 
 bool ContourLineCls::CollectLinkedObjects(bool& anyLinked) {
