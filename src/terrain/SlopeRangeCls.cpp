@@ -3,6 +3,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/ModelUpdate.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -96,7 +97,11 @@ bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
         DisposeElemMemo(memo);
         return false;
     }
-    if (CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
+    ElementWritten = 1;
+    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
+        ElementWritten = 0;
+        return false;
+    }
     HostCallWithElementGuid(placed);
     ElemDescriptor record;
     return ElemUserData_WriteRecord(record, ElemKind_SlopeRange, placed.header);
