@@ -1,5 +1,7 @@
 #include "shell/SubPaletteButtons.hpp"
 
+#include "foundation/AddOnInfo.hpp"
+#include "foundation/Documentation.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
@@ -11,24 +13,31 @@ constexpr int32_t InformationAlert = 1;
 
 void Hatch() { SelectToolbox18(); }
 
+// The manual of the current language; a missing one is told as "unknown document!".
+void Manual() {
+    QV_String missing;
+    GetResString(missing, GeneralTableBase + LanguageIndex, 163);
+    OpenDocumentation(nullptr, QV_String(ProductName), 2, 1, missing, QV_String(": "));
+}
+
 // The general Input buttons; the Norwegian and Austrian layouts put one more at item 5.
 const SubPaletteButton InputHead[] = {{"Pal_TXT", nullptr}, {"Pal_DXF", nullptr}, {"Pal_SHP", nullptr}};
 const SubPaletteButton InputTail[] = {{"Pal_MeshAC", nullptr},  {"Pal_Point", nullptr},  {"Pal_Constr", nullptr},
                                       {"Pal_Outline", nullptr}, {"Pal_Mesh", nullptr},   {"Pal_CL", nullptr},
-                                      {"Pal_Slopes", nullptr},  {"Pal_ExpTxt", nullptr}, {"Pal_Manual", nullptr}};
+                                      {"Pal_Slopes", nullptr},  {"Pal_ExpTxt", nullptr}, {"Pal_Manual", Manual}};
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
 const SubPaletteButton ASCButton = {"Pal_ASC", nullptr};
 const SubPaletteButton Earthmoving[] = {{"Pal_Poly", nullptr},     {"Pal_Hatch", Hatch},      {"Pal_Plateau", nullptr},
                                         {"Pal_Road", nullptr},     {"Pal_RoadSect", nullptr}, {"Pal_Bridge", nullptr},
-                                        {"Pal_Sidewalk", nullptr}, {"Pal_Railway", nullptr},  {"Pal_Manual", nullptr}};
+                                        {"Pal_Sidewalk", nullptr}, {"Pal_Railway", nullptr},  {"Pal_Manual", Manual}};
 const SubPaletteButton StreetFurniture[] = {{"Pal_Poly", nullptr},     {"Pal_Hatch", Hatch},      {"Pal_Tree", nullptr},
                                             {"Pal_Basin", nullptr},    {"Pal_Building", nullptr}, {"Pal_Wall", nullptr},
                                             {"Pal_Obstacle", nullptr}, {"Pal_Paint", nullptr},    {"Pal_XYZ", nullptr},
-                                            {"Pal_Manual", nullptr}};
+                                            {"Pal_Manual", Manual}};
 const SubPaletteButton Parameters[] = {{"Pal_Compute", nullptr}, {"Pal_Gravity", nullptr}, {"Pal_Marker", nullptr},
-                                       {"Pal_Camera", nullptr},  {"Pal_Setts", nullptr},   {"Pal_Manual", nullptr}};
-const SubPaletteButton Section[] = {{"Pal_RoadSect", nullptr}, {"Pal_Manual", nullptr}};
-const SubPaletteButton Worksheet[] = {{"Pal_SOSI_XYZ", nullptr}, {"Pal_SOSI_Imp", nullptr}, {"Pal_Manual", nullptr}};
+                                       {"Pal_Camera", nullptr},  {"Pal_Setts", nullptr},   {"Pal_Manual", Manual}};
+const SubPaletteButton Section[] = {{"Pal_RoadSect", nullptr}, {"Pal_Manual", Manual}};
+const SubPaletteButton Worksheet[] = {{"Pal_SOSI_XYZ", nullptr}, {"Pal_SOSI_Imp", nullptr}, {"Pal_Manual", Manual}};
 const SubPaletteButton XYZ1 = {"Pal_XYZ1", nullptr};
 
 template <size_t N>
