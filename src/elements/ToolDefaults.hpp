@@ -29,6 +29,11 @@ bool RestoreSelection(const QV_List<API_Elem_Head>& heads, bool add);
 GSErrCode EditToolDefaults(API_Element* outElement, API_ElementMemo* outMemo, API_ElemTypeID typeId,
                            int32_t variationId, const API_Element* element, const API_ElementMemo* memo,
                            const API_Element* mask, bool restore);
+inline GSErrCode CollectElemHeads(API_Element* outElement, API_ElementMemo* outMemo, API_ElemTypeID typeId,
+                                  int32_t variationId, const API_Element* element, const API_ElementMemo* memo,
+                                  const API_Element* mask, bool restore) {
+    return EditToolDefaults(outElement, outMemo, typeId, variationId, element, memo, mask, restore);
+}
 
 // The tool's settings dialog over library part `libPartIndex` with `*params` (null or no handle: the part's own
 // parameters). A negative index opens the dialog over the tool's own defaults. The given handle passes to this

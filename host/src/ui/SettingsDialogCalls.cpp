@@ -113,12 +113,6 @@ bool ApplyAnswer(HostCalls& host, const API_ToolBoxItem& tool, const SettingsDia
         element->object.libInd = index;
         params->clear();
         if (db.libPartDefaults) db.libPartDefaults(index, params);
-    } else if (!filter.empty() && HasLibPart(tool.typeID)) {
-        const int32_t index = element->object.libInd;
-        if (store.Part(index) != nullptr && !DescendsFrom(store, index, filter)) {
-            *why = "the tool's part is not of the subtype " + filter + "; the answer must name one";
-            return false;
-        }
     }
     for (const auto& [name, value] : answer.values) {
         StoredParam* found = nullptr;
