@@ -29,6 +29,7 @@
 #include "ui/PaletteCalls.hpp"
 #include "ui/UserControlCalls.hpp"
 #include "ui/ProgressCalls.hpp"
+#include "ui/SettingsDialogCalls.hpp"
 #include "view3d/View3DCalls.hpp"
 
 #include <cstring>
@@ -62,6 +63,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallLibPartSectionCalls(set);
     InstallView3DCalls(set);
     InstallShapePrimCalls(set);
+    InstallSettingsDialogCalls(set);
 }
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "shell/SubPaletteButtons.hpp"
 
+#include "foundation/AddOnInfo.hpp"
+#include "foundation/Documentation.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
@@ -12,6 +14,13 @@ constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool
 constexpr int32_t InformationAlert = 1;
 
 void Hatch() { SelectToolbox18(); }
+
+// The manual of the current language; a missing one is told as "unknown document!".
+void Manual() {
+    QV_String missing;
+    GetResString(missing, GeneralTableBase + LanguageIndex, 163);
+    OpenDocumentation(nullptr, QV_String(ProductName), 2, 1, missing, QV_String(": "));
+}
 
 // One button a line, so that each tool wires its own line.
 // clang-format off
@@ -30,7 +39,7 @@ const SubPaletteButton InputTail[] = {
     {"Pal_CL", nullptr},
     {"Pal_Slopes", nullptr},
     {"Pal_ExpTxt", nullptr},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
 const SubPaletteButton ASCButton = {"Pal_ASC", nullptr};
@@ -43,7 +52,7 @@ const SubPaletteButton Earthmoving[] = {
     {"Pal_Bridge", nullptr},
     {"Pal_Sidewalk", nullptr},
     {"Pal_Railway", nullptr},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton StreetFurniture[] = {
     {"Pal_Poly", nullptr},
@@ -55,7 +64,7 @@ const SubPaletteButton StreetFurniture[] = {
     {"Pal_Obstacle", nullptr},
     {"Pal_Paint", nullptr},
     {"Pal_XYZ", nullptr},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton Parameters[] = {
     {"Pal_Compute", nullptr},
@@ -63,16 +72,16 @@ const SubPaletteButton Parameters[] = {
     {"Pal_Marker", nullptr},
     {"Pal_Camera", nullptr},
     {"Pal_Setts", nullptr},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton Section[] = {
     {"Pal_RoadSect", nullptr},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton Worksheet[] = {
     {"Pal_SOSI_XYZ", nullptr},
     {"Pal_SOSI_Imp", nullptr},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton XYZ1 = {"Pal_XYZ1", nullptr};
 

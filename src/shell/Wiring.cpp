@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
+#include "dialogs/tools/MeshConversionDialog.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/LibPart.hpp"
@@ -26,6 +27,10 @@ void WireSubsystems() {
     terrainDialogs.openFirst = OpenTerrainSettingsDialog;
     terrainDialogs.openSecond = OpenTerrainSettingsDialogTwin;
     terrainDialogs.applyChanges = ApplyTerrainSettingsChanges;
+    WiredMeshConversionAsk() = [] {
+        MeshConversionDialogData data = {};  // the mesh is not one of the add-on's
+        return OpenMeshConversionDialog(data);
+    };
 }
 
 void UnwireSubsystems() {
@@ -35,4 +40,5 @@ void UnwireSubsystems() {
     ResetUpkeepHooks();
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();
+    ResetMeshConversionAsk();
 }

@@ -206,8 +206,9 @@ TEST_F(TerrainCommandsTest, MeshConversionAndOrphanRemoval) {
     const API_Guid plain = PlaceMesh("plain");
     Db().FindMutable(plain)->record.mesh.skirtLevel = -10.0;  // heights 1 to 4: the skirt must reach below 1
     Select({plain});
-    WiredMeshConversionAsk() = [] { return true; };
+    DGDriver::QueueClick(32527, 1);  // "Convert"
     RunMeshConversion(GlobalSettings);
+    EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
     ElemDescriptor d;
     EXPECT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Terrain, Db().Find(plain)->record.header, false));
     EXPECT_EQ(Db().Find(plain)->record.mesh.skirtLevel, 0.0);

@@ -8,6 +8,7 @@
 #include "script/ScriptLanguage.hpp"
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -24,6 +25,8 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     return out && out.write(bytes.data(), std::streamsize(bytes.size()));
 }
