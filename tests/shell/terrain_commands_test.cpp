@@ -121,6 +121,32 @@ TEST_F(TerrainCommandsTest, TerrainIsBuiltFromPointsConstraintAndOutline) {
     EXPECT_EQ(after.topMat, m.topMat);
 }
 
+TEST_F(TerrainCommandsTest, OutlineCornerWithoutPointIsDroppedAndTheOffsetLowersTheTerrain) {
+    const double h[] = {100, 102, 101};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) Point(10.0 * i, 10.0 * j, h[i]);
+    // A fifth corner at (5, -1) carries no point: the outline is replaced by one through the four that do.
+    const API_Guid outline = Outline({{0, 0, 0}, {5, -1, 0}, {20, 0, 0}, {20, 20, 0}, {0, 20, 0}});
+    DGDriver::QueueClick(TerrainSettingsDialogId, 47);
+    DGDriver::QueueSetDouble(TerrainSettingsDialogTwinId, 42, 2.5);
+    DGDriver::QueueClick(TerrainSettingsDialogTwinId, 1);
+    DGDriver::QueueAlertAnswer(1);
+    RunTerrain(GlobalSettings);
+    EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
+    const std::vector<API_Element> meshes = Meshes();
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0].mesh.poly.nCoords, 5);
+    EXPECT_EQ(meshes[0].mesh.level, -4.0 - 2.5);
+    EXPECT_EQ(meshes[0].mesh.levelLines.nCoords, 5);  // the points inside and on the edges
+    EXPECT_EQ(Db().Find(outline), nullptr);
+    GS::Array<API_Guid> fills;
+    ASSERT_EQ(ACAPI_Element_GetElemList(API_HatchID, &fills), NoError);
+    ASSERT_EQ(fills.GetSize(), 1u);
+    ElemDescriptor d;
+    EXPECT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Outline, Db().Find(fills[0])->record.header, false));
+    EXPECT_EQ(Db().Find(fills[0])->record.hatch.poly.nCoords, 5);
+}
+
 TEST_F(TerrainCommandsTest, CancelAndMissingCornersChangeNothing) {
     Site();
     DGDriver::QueueClick(TerrainSettingsDialogId, 2);
