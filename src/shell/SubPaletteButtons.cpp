@@ -6,8 +6,12 @@
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
+#include "shell/commands/EarthworkCommands.hpp"
+#include "shell/commands/ParameterCommands.hpp"
+#include "shell/commands/StreetFurnitureCommands.hpp"
 #include "shell/commands/TerrainCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
+#include "siteobjects/Marker.hpp"
 
 namespace {
 constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool is not available yet."
@@ -44,38 +48,38 @@ const SubPaletteButton InputTail[] = {
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
 const SubPaletteButton ASCButton = {"Pal_ASC", nullptr};
 const SubPaletteButton Earthmoving[] = {
-    {"Pal_Poly", nullptr},
+    {"Pal_Poly", OnGlobalSettings<RunPolygon>},
     {"Pal_Hatch", Hatch},
-    {"Pal_Plateau", nullptr},
-    {"Pal_Road", nullptr},
-    {"Pal_RoadSect", nullptr},
-    {"Pal_Bridge", nullptr},
-    {"Pal_Sidewalk", nullptr},
-    {"Pal_Railway", nullptr},
+    {"Pal_Plateau", OnGlobalSettings<RunPlateau>},
+    {"Pal_Road", OnGlobalSettings<RunRoad>},
+    {"Pal_RoadSect", OnGlobalSettings<RunRoadSection>},
+    {"Pal_Bridge", OnGlobalSettings<RunBridge>},
+    {"Pal_Sidewalk", OnGlobalSettings<RunSidewalk>},
+    {"Pal_Railway", OnGlobalSettings<RunRailway>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton StreetFurniture[] = {
-    {"Pal_Poly", nullptr},
+    {"Pal_Poly", OnGlobalSettings<RunPolygon>},
     {"Pal_Hatch", Hatch},
-    {"Pal_Tree", nullptr},
-    {"Pal_Basin", nullptr},
-    {"Pal_Building", nullptr},
-    {"Pal_Wall", nullptr},
-    {"Pal_Obstacle", nullptr},
-    {"Pal_Paint", nullptr},
-    {"Pal_XYZ", nullptr},
+    {"Pal_Tree", OnGlobalSettings<RunTree>},
+    {"Pal_Basin", OnGlobalSettings<RunBasin>},
+    {"Pal_Building", OnGlobalSettings<RunBuilding>},
+    {"Pal_Wall", OnGlobalSettings<RunWall>},
+    {"Pal_Obstacle", OnGlobalSettings<RunRetainingWall>},
+    {"Pal_Paint", OnGlobalSettings<RunPaint>},
+    {"Pal_XYZ", OnGlobalSettings<RunEditXYZ>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton Parameters[] = {
-    {"Pal_Compute", nullptr},
-    {"Pal_Gravity", nullptr},
-    {"Pal_Marker", nullptr},
-    {"Pal_Camera", nullptr},
-    {"Pal_Setts", nullptr},
+    {"Pal_Compute", OnGlobalSettings<RunCalculation>},
+    {"Pal_Gravity", OnGlobalSettings<RunGravity>},
+    {"Pal_Marker", OnGlobalSettings<RunMarker>},
+    {"Pal_Camera", OnGlobalSettings<RunCamera>},
+    {"Pal_Setts", OnGlobalSettings<RunDefaultSettings>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton Section[] = {
-    {"Pal_RoadSect", nullptr},
+    {"Pal_RoadSect", OnGlobalSettings<RunRoadSection>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton Worksheet[] = {
@@ -83,7 +87,7 @@ const SubPaletteButton Worksheet[] = {
     {"Pal_SOSI_Imp", nullptr},
     {"Pal_Manual", Manual},
 };
-const SubPaletteButton XYZ1 = {"Pal_XYZ1", nullptr};
+const SubPaletteButton XYZ1 = {"Pal_XYZ1", OnGlobalSettings<RunEditXYZ>};
 
 // clang-format on
 

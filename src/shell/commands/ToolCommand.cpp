@@ -1,6 +1,7 @@
 #include "shell/commands/ToolCommand.hpp"
 
 #include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
 
 int32_t SelectionCheckResult = 0;
@@ -9,9 +10,14 @@ void BeginToolCommand(Settings& settings) {
     SelectionCheckResult = 0;
     settings.firstCount = 0;
     settings.editedCount = 0;
+    EditedEntityCount = 0;
 }
 
-void SetEditedCount(Settings& settings, int32_t count) { settings.editedCount = count; }
+// The dialogs' mode header reads the dialog manager's copy.
+void SetEditedCount(Settings& settings, int32_t count) {
+    settings.editedCount = count;
+    EditedEntityCount = count;
+}
 
 bool RequireFloorPlan() { return EnsureFloorPlanWindow(false); }
 
