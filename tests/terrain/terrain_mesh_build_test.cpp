@@ -353,4 +353,29 @@ TEST_F(TerrainMeshTest, GarbledMemosAreRefusedOrGiveASurface) {
     EXPECT_GT(accepted, 0);  // some garbling leaves a mesh that still holds together
 }
 
+TEST_F(TerrainMeshTest, OnADoubledVertexTheOutlineThenTheLevelPointHeightWins) {
+    API_Element mesh;
+    ASSERT_EQ(Command([&] {
+                  return TerrainMeshes::PlaceMesh({{0, 0, 10}, {20, 0, 10}, {20, 20, 10}, {0, 20, 10}},
+                                                  {{0, 0, 50}, {10, 10, 7}}, {{{10, 10, 5}, {15, 12, 5}}}, &mesh);
+              }),
+              NoError);
+    std::vector<TerrainMeshes::Triangle> top;
+    ASSERT_TRUE(TerrainMeshes::TopTriangles(mesh, &top));
+    int corner = 0, inner = 0;
+    for (const TerrainMeshes::Triangle& t : top)
+        for (const API_Coord3D& p : t.p) {
+            if (p.x == 0 && p.y == 0) {
+                EXPECT_EQ(p.z, 10.0);
+                ++corner;
+            }
+            if (p.x == 10 && p.y == 10) {
+                EXPECT_EQ(p.z, 7.0);
+                ++inner;
+            }
+        }
+    EXPECT_GT(corner, 0);
+    EXPECT_GT(inner, 0);
+}
+
 }  // namespace
