@@ -268,4 +268,31 @@ TEST_F(TerrainCommandsTest, MeshConversionAndOrphanRemoval) {
     EXPECT_EQ(Db().Find(gone), nullptr);
 }
 
+TEST_F(TerrainCommandsTest, CopiedTerrainGetsItsOwnIdentifierAndAChangedOneItsSkirt) {
+    const API_Guid terrain = PlaceMesh(Name("terrain"));
+    Record(terrain, ElemKind_Terrain);
+    API_Guid copy = {};
+    ASSERT_EQ(host->Events().UserCopy(terrain, {100, 0, 0}, Name("copy"), &copy), NoError);
+    QV_List<API_Elem_Head> heads;
+    heads.Insert(Db().Find(copy)->record.header);
+    ASSERT_EQ(Command([&] { return CollectTerrainElements(2, heads, {}) ? NoError : APIERR_GENERAL; }), NoError);
+    ElemDescriptor d;
+    ASSERT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Terrain, Db().Find(copy)->record.header, false));
+    QV_String own;
+    GuidToText(own, copy);
+    EXPECT_EQ(d.TerrainId.ToStdString().rfind(own.ToStdString(), 0), 0u) << d.TerrainId.ToStdString();
+
+    // The user lowers the skirt above the terrain's lowest point (height 1) and hides the plan triangles'
+    // switch: the change puts both right.
+    QV_List<API_Element> parents;
+    parents.Insert(Db().Find(terrain)->record);
+    Db().FindMutable(terrain)->record.mesh.skirtLevel = -5.0;
+    Db().FindMutable(terrain)->record.mesh.showPlanTriangles = 0;
+    heads.Clear();
+    heads.Insert(Db().Find(terrain)->record.header);
+    ASSERT_EQ(Command([&] { return CollectTerrainElements(3, heads, parents) ? NoError : APIERR_GENERAL; }), NoError);
+    EXPECT_EQ(Db().Find(terrain)->record.mesh.skirtLevel, 0.0);
+    EXPECT_EQ(Db().Find(terrain)->record.mesh.showPlanTriangles, 1);
+}
+
 }  // namespace
