@@ -169,6 +169,10 @@ TEST_F(TerrainCommandsTest, MassEditWritesOnlyChangedFieldsAndOneIdIntoEveryMesh
         API_Guid g = PlaceMesh(Name("mesh"));
         Db().FindMutable(g)->record.mesh.ridgePen = int16_t(20 + k);
         Db().FindMutable(g)->memo.elemInfoString = k == 0 ? u"NORTH" : u"SOUTH";
+        API_MeshType& m = Db().FindMutable(g)->record.mesh;
+        m.sectPen = 3;
+        m.sectFillPen = 5;
+        m.overrideSectFillPen = 1;
         Record(g, ElemKind_Terrain);
     }
     DGDriver::QueueClick(TerrainSettingsDialogId, 47);      // to the wide layout
@@ -177,6 +181,15 @@ TEST_F(TerrainCommandsTest, MassEditWritesOnlyChangedFieldsAndOneIdIntoEveryMesh
     RunTerrain(GlobalSettings);
     const std::vector<API_Element> meshes = Meshes();
     ASSERT_EQ(meshes.size(), 2u);
+    for (const DGDriver::LogRecord& r : DGDriver::Log())
+        if (r.id == TerrainSettingsDialogTwinId)
+            for (const DGDriver::ItemState& i : r.items)
+                if (i.id == 19) {
+                    // The preview shows the section pens: the foreground (override on by default) and contour.
+                    ASSERT_EQ(i.colours.size(), 2u);
+                    EXPECT_EQ(i.colours[0].rfind("0: ", 0), 0u);
+                    EXPECT_EQ(i.colours[1].rfind("2: ", 0), 0u);
+                }
     for (int k = 0; k < 2; ++k) {
         EXPECT_EQ(meshes[size_t(k)].mesh.overrideBotMat, 1);
         EXPECT_EQ(meshes[size_t(k)].mesh.ridgePen, 20 + k);  // each keeps its own pens
