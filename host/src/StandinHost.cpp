@@ -29,6 +29,7 @@
 #include "ui/PaletteCalls.hpp"
 #include "ui/UserControlCalls.hpp"
 #include "ui/ProgressCalls.hpp"
+#include "ui/SettingsDialogCalls.hpp"
 #include "view3d/View3DCalls.hpp"
 #include "project/GroupCalls.hpp"
 
@@ -64,6 +65,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallView3DCalls(set);
     InstallShapePrimCalls(set);
     InstallGroupCalls(set);
+    InstallSettingsDialogCalls(set);
 }
 }  // namespace
 

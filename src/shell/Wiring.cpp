@@ -5,6 +5,7 @@
 #include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
+#include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "earthworks/Road.hpp"
 #include "elements/ModelUpdate.hpp"
@@ -47,6 +48,10 @@ void WireSubsystems() {
     terrainDialogs.openFirst = OpenTerrainSettingsDialog;
     terrainDialogs.openSecond = OpenTerrainSettingsDialogTwin;
     terrainDialogs.applyChanges = ApplyTerrainSettingsChanges;
+    WiredMeshConversionAsk() = [] {
+        MeshConversionDialogData data = {};  // the mesh is not one of the add-on's
+        return OpenMeshConversionDialog(data);
+    };
 }
 
 void UnwireSubsystems() {
@@ -58,4 +63,5 @@ void UnwireSubsystems() {
     ResetToolDialogs();
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();
+    ResetMeshConversionAsk();
 }

@@ -121,13 +121,19 @@ bool EnsureTerrainSkirt(API_Element& mesh, bool& changed) {
     return true;
 }
 
+namespace {
+bool UnwiredAsk() {
+    ModuleLog::LogCall("OpenMeshConversionDialog");
+    return false;
+}
+}  // namespace
+
 std::function<bool()>& WiredMeshConversionAsk() {
-    static std::function<bool()> ask = [] {
-        ModuleLog::LogCall("OpenMeshConversionDialog");
-        return false;
-    };
+    static std::function<bool()> ask = UnwiredAsk;
     return ask;
 }
+
+void ResetMeshConversionAsk() { WiredMeshConversionAsk() = UnwiredAsk; }
 
 bool RefreshLinkedObjects(const QV_List<API_Element>& meshes, const QV_List<bool>& changed) {
     bool any = false;

@@ -17,6 +17,7 @@ bool EnsureTerrainSkirt(API_Element& mesh, bool& changed);
 
 // Asks the user whether to convert the mesh ("Mesh conversion" dialog); wired by the shell. Unwired it answers no.
 std::function<bool()>& WiredMeshConversionAsk();
+void ResetMeshConversionAsk();
 
 // Makes the mesh a terrain: its data record, the skirt rule, the linked objects refreshed. `asCommand`: one
 // undoable command, and the mesh is selected afterwards. 0, or 43 when a step fails.

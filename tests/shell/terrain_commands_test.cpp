@@ -121,6 +121,32 @@ TEST_F(TerrainCommandsTest, TerrainIsBuiltFromPointsConstraintAndOutline) {
     EXPECT_EQ(after.topMat, m.topMat);
 }
 
+TEST_F(TerrainCommandsTest, OutlineCornerWithoutPointIsDroppedAndTheOffsetLowersTheTerrain) {
+    const double h[] = {100, 102, 101};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) Point(10.0 * i, 10.0 * j, h[i]);
+    // A fifth corner at (5, -1) carries no point: the outline is replaced by one through the four that do.
+    const API_Guid outline = Outline({{0, 0, 0}, {5, -1, 0}, {20, 0, 0}, {20, 20, 0}, {0, 20, 0}});
+    DGDriver::QueueClick(TerrainSettingsDialogId, 47);
+    DGDriver::QueueSetDouble(TerrainSettingsDialogTwinId, 42, 2.5);
+    DGDriver::QueueClick(TerrainSettingsDialogTwinId, 1);
+    DGDriver::QueueAlertAnswer(1);
+    RunTerrain(GlobalSettings);
+    EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
+    const std::vector<API_Element> meshes = Meshes();
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0].mesh.poly.nCoords, 5);
+    EXPECT_EQ(meshes[0].mesh.level, -4.0 - 2.5);
+    EXPECT_EQ(meshes[0].mesh.levelLines.nCoords, 5);  // the points inside and on the edges
+    EXPECT_EQ(Db().Find(outline), nullptr);
+    GS::Array<API_Guid> fills;
+    ASSERT_EQ(ACAPI_Element_GetElemList(API_HatchID, &fills), NoError);
+    ASSERT_EQ(fills.GetSize(), 1u);
+    ElemDescriptor d;
+    EXPECT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Outline, Db().Find(fills[0])->record.header, false));
+    EXPECT_EQ(Db().Find(fills[0])->record.hatch.poly.nCoords, 5);
+}
+
 TEST_F(TerrainCommandsTest, CancelAndMissingCornersChangeNothing) {
     Site();
     DGDriver::QueueClick(TerrainSettingsDialogId, 2);
@@ -143,6 +169,10 @@ TEST_F(TerrainCommandsTest, MassEditWritesOnlyChangedFieldsAndOneIdIntoEveryMesh
         API_Guid g = PlaceMesh(Name("mesh"));
         Db().FindMutable(g)->record.mesh.ridgePen = int16_t(20 + k);
         Db().FindMutable(g)->memo.elemInfoString = k == 0 ? u"NORTH" : u"SOUTH";
+        API_MeshType& m = Db().FindMutable(g)->record.mesh;
+        m.sectPen = 3;
+        m.sectFillPen = 5;
+        m.overrideSectFillPen = 1;
         Record(g, ElemKind_Terrain);
     }
     DGDriver::QueueClick(TerrainSettingsDialogId, 47);      // to the wide layout
@@ -151,6 +181,15 @@ TEST_F(TerrainCommandsTest, MassEditWritesOnlyChangedFieldsAndOneIdIntoEveryMesh
     RunTerrain(GlobalSettings);
     const std::vector<API_Element> meshes = Meshes();
     ASSERT_EQ(meshes.size(), 2u);
+    for (const DGDriver::LogRecord& r : DGDriver::Log())
+        if (r.id == TerrainSettingsDialogTwinId)
+            for (const DGDriver::ItemState& i : r.items)
+                if (i.id == 19) {
+                    // The preview shows the section pens: the foreground (override on by default) and contour.
+                    ASSERT_EQ(i.colours.size(), 2u);
+                    EXPECT_EQ(i.colours[0].rfind("0: ", 0), 0u);
+                    EXPECT_EQ(i.colours[1].rfind("2: ", 0), 0u);
+                }
     for (int k = 0; k < 2; ++k) {
         EXPECT_EQ(meshes[size_t(k)].mesh.overrideBotMat, 1);
         EXPECT_EQ(meshes[size_t(k)].mesh.ridgePen, 20 + k);  // each keeps its own pens
@@ -206,8 +245,9 @@ TEST_F(TerrainCommandsTest, MeshConversionAndOrphanRemoval) {
     const API_Guid plain = PlaceMesh("plain");
     Db().FindMutable(plain)->record.mesh.skirtLevel = -10.0;  // heights 1 to 4: the skirt must reach below 1
     Select({plain});
-    WiredMeshConversionAsk() = [] { return true; };
+    DGDriver::QueueClick(32527, 1);  // "Convert"
     RunMeshConversion(GlobalSettings);
+    EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
     ElemDescriptor d;
     EXPECT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Terrain, Db().Find(plain)->record.header, false));
     EXPECT_EQ(Db().Find(plain)->record.mesh.skirtLevel, 0.0);
@@ -239,6 +279,33 @@ TEST_F(TerrainCommandsTest, MeshConversionAndOrphanRemoval) {
     EXPECT_NE(Db().Find(keep1), nullptr);
     EXPECT_NE(Db().Find(keep2), nullptr);
     EXPECT_EQ(Db().Find(gone), nullptr);
+}
+
+TEST_F(TerrainCommandsTest, CopiedTerrainGetsItsOwnIdentifierAndAChangedOneItsSkirt) {
+    const API_Guid terrain = PlaceMesh(Name("terrain"));
+    Record(terrain, ElemKind_Terrain);
+    API_Guid copy = {};
+    ASSERT_EQ(host->Events().UserCopy(terrain, {100, 0, 0}, Name("copy"), &copy), NoError);
+    QV_List<API_Elem_Head> heads;
+    heads.Insert(Db().Find(copy)->record.header);
+    ASSERT_EQ(Command([&] { return CollectTerrainElements(2, heads, {}) ? NoError : APIERR_GENERAL; }), NoError);
+    ElemDescriptor d;
+    ASSERT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Terrain, Db().Find(copy)->record.header, false));
+    QV_String own;
+    GuidToText(own, copy);
+    EXPECT_EQ(d.TerrainId.ToStdString().rfind(own.ToStdString(), 0), 0u) << d.TerrainId.ToStdString();
+
+    // The user lowers the skirt above the terrain's lowest point (height 1) and hides the plan triangles'
+    // switch: the change puts both right.
+    QV_List<API_Element> parents;
+    parents.Insert(Db().Find(terrain)->record);
+    Db().FindMutable(terrain)->record.mesh.skirtLevel = -5.0;
+    Db().FindMutable(terrain)->record.mesh.showPlanTriangles = 0;
+    heads.Clear();
+    heads.Insert(Db().Find(terrain)->record.header);
+    ASSERT_EQ(Command([&] { return CollectTerrainElements(3, heads, parents) ? NoError : APIERR_GENERAL; }), NoError);
+    EXPECT_EQ(Db().Find(terrain)->record.mesh.skirtLevel, 0.0);
+    EXPECT_EQ(Db().Find(terrain)->record.mesh.showPlanTriangles, 1);
 }
 
 }  // namespace

@@ -307,4 +307,75 @@ TEST_F(TerrainMeshTest, HostRefusesAMemoThatDoesNotHoldTogether) {
     EXPECT_EQ(attempt([](API_Element& e, API_ElementMemo&) { e.mesh.levelLines.nSubLines = 2; }), APIERR_BADPOLY);
 }
 
+TEST_F(TerrainMeshTest, GarbledMemosAreRefusedOrGiveASurface) {
+    std::mt19937 rng(99);
+    int accepted = 0, refused = 0;
+    for (int round = 0; round < 200; ++round) {
+        TerrainRecord r = Square();
+        r.breakLines.Insert(QV_Segment3D{{2, 2, 100}, {8, 8, 101}});
+        r.breakLines.Insert(QV_Segment3D{{8, 8, 101}, {12, 3, 99}});
+        r.levelPoints.Insert(API_Coord3D{15, 15, 98});
+        r.used.Insert(false);
+        API_Element mesh = {};
+        mesh.header.typeID = API_MeshID;
+        ASSERT_EQ(ACAPI_Element_GetDefaults(&mesh, nullptr), NoError);
+        API_ElementMemo memo;
+        ASSERT_TRUE(FillTerrainMeshMemo(r, 0, 0, mesh, memo));
+        // One to three garbled numbers: counts, vertex numbers, level ends, heights.
+        const int spoils = 1 + int(rng() % 3);
+        for (int k = 0; k < spoils; ++k) {
+            const int32_t big[] = {-1, 0, 1, 2, 3, 5, 6, 7, 1 << 20, INT32_MAX};
+            const int32_t v = big[rng() % 10];
+            switch (rng() % 7) {
+                case 0: mesh.mesh.poly.nCoords = v; break;
+                case 1: mesh.mesh.levelLines.nCoords = v; break;
+                case 2: mesh.mesh.levelLines.nSubLines = v; break;
+                case 3: (*memo.vertexIDs)[rng() % 6] = uint32_t(v); break;
+                case 4: (*memo.meshLevelEnds)[rng() % 2] = v; break;
+                case 5: (*memo.meshPolyZ)[1 + rng() % 5] = rng() % 2 ? NAN : MissingHeight; break;
+                default: (*memo.pends)[1] = v; break;
+            }
+        }
+        API_Element made = mesh;
+        const GSErrCode err = Command([&] { return ACAPI_Element_Create(&made, &memo); });
+        ACAPI_DisposeElemMemoHdls(&memo);
+        if (err != NoError) {
+            ++refused;
+            continue;
+        }
+        ++accepted;
+        std::vector<TerrainMeshes::Triangle> top;
+        EXPECT_TRUE(TerrainMeshes::TopTriangles(made, &top)) << round;
+        for (const TerrainMeshes::Triangle& t : top)
+            for (const API_Coord3D& p : t.p) ASSERT_TRUE(std::isfinite(p.z)) << round;
+    }
+    EXPECT_GT(refused, 100);
+    EXPECT_GT(accepted, 0);  // some garbling leaves a mesh that still holds together
+}
+
+TEST_F(TerrainMeshTest, OnADoubledVertexTheOutlineThenTheLevelPointHeightWins) {
+    API_Element mesh;
+    ASSERT_EQ(Command([&] {
+                  return TerrainMeshes::PlaceMesh({{0, 0, 10}, {20, 0, 10}, {20, 20, 10}, {0, 20, 10}},
+                                                  {{0, 0, 50}, {10, 10, 7}}, {{{10, 10, 5}, {15, 12, 5}}}, &mesh);
+              }),
+              NoError);
+    std::vector<TerrainMeshes::Triangle> top;
+    ASSERT_TRUE(TerrainMeshes::TopTriangles(mesh, &top));
+    int corner = 0, inner = 0;
+    for (const TerrainMeshes::Triangle& t : top)
+        for (const API_Coord3D& p : t.p) {
+            if (p.x == 0 && p.y == 0) {
+                EXPECT_EQ(p.z, 10.0);
+                ++corner;
+            }
+            if (p.x == 10 && p.y == 10) {
+                EXPECT_EQ(p.z, 7.0);
+                ++inner;
+            }
+        }
+    EXPECT_GT(corner, 0);
+    EXPECT_GT(inner, 0);
+}
+
 }  // namespace

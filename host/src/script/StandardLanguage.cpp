@@ -18,6 +18,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddModelCommands(L);
         AddLegacyCommands(L);
         AddRecordCommands(L);
+        AddPeripheryCommands(L);
         return L;
     }();
     return language;

@@ -1,11 +1,13 @@
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/ToolLayerCheck.hpp"
 
 #include "APIDefs.hpp"
+#include "UC.hpp"
 
 #include <cmath>
 
@@ -402,6 +404,21 @@ constexpr ModalDialog<TerrainDialogBlock>::Handlers First::handlers;
 // ---------------------------------------------------------------------------------------------------------------
 // The wide layout.
 
+// Colours of the building-material control's preview: foreground, background, section contour.
+enum : int16_t { PreviewForeground = 0, PreviewBackground = 1, PreviewContour = 2 };
+
+// Shows the pen's colour in the preview; a pen the host cannot read leaves the preview as it is.
+void PreviewPen(int16_t dialogId, int16_t colourIndex, int32_t pen) {
+    API_Attribute a = {};
+    a.header.typeID = API_PenID;
+    a.header.index = pen;
+    if (ACAPI_Attribute_Get(&a) != NoError) return;
+    const DGColorRec c = {uint16_t(std::lround(a.pen.red * 65535)), uint16_t(std::lround(a.pen.green * 65535)),
+                          uint16_t(std::lround(a.pen.blue * 65535))};
+    UC257SetColor(dialogId, W_BuildingMaterial, colourIndex, c);
+    DGRedrawItem(dialogId, W_BuildingMaterial);
+}
+
 struct Second {
     static void LinkEnabling(int16_t dialogId) {
         const int on = int(Checked(dialogId, W_TopOverride)) + int(Checked(dialogId, W_SideOverride)) +
@@ -457,6 +474,9 @@ struct Second {
         Enable(dialogId, W_FgPenControl, fg);
         Enable(dialogId, W_BgPen, bg);
         Enable(dialogId, W_BgPenControl, bg);
+        if (fg) PreviewPen(dialogId, PreviewForeground, w.fillPen);
+        if (bg) PreviewPen(dialogId, PreviewBackground, w.fillBackgroundPen);
+        PreviewPen(dialogId, PreviewContour, w.fillContourPen);
         DGSetItemValDouble(dialogId, W_Offset, b.verticalOffset);
         if (b.mode != 1) {
             DGDisableItem(dialogId, W_OffsetLabel);
@@ -470,14 +490,21 @@ struct Second {
     static void Change(int16_t dialogId, int16_t item, TerrainDialogBlock&) {
         SyncPenPair(dialogId, kSecondLayout, item, false);
         switch (item) {
+            // Switched off, the building material's own pens would show; the stand-in host keeps no building
+            // materials with pens, so the preview then stays as it is.
             case W_OverrideFg:
                 Enable(dialogId, W_FgPen, Checked(dialogId, W_OverrideFg));
                 Enable(dialogId, W_FgPenControl, Checked(dialogId, W_OverrideFg));
+                if (Checked(dialogId, W_OverrideFg)) PreviewPen(dialogId, PreviewForeground, Long(dialogId, W_FgPen));
                 break;
             case W_OverrideBg:
                 Enable(dialogId, W_BgPen, Checked(dialogId, W_OverrideBg));
                 Enable(dialogId, W_BgPenControl, Checked(dialogId, W_OverrideBg));
+                if (Checked(dialogId, W_OverrideBg)) PreviewPen(dialogId, PreviewBackground, Long(dialogId, W_BgPen));
                 break;
+            case W_SectionPen: PreviewPen(dialogId, PreviewContour, Long(dialogId, W_SectionPen)); break;
+            case W_FgPen: PreviewPen(dialogId, PreviewForeground, Long(dialogId, W_FgPen)); break;
+            case W_BgPen: PreviewPen(dialogId, PreviewBackground, Long(dialogId, W_BgPen)); break;
             case W_TopOverride:
             case W_SideOverride:
             case W_BottomOverride:
@@ -502,6 +529,9 @@ struct Second {
 
     static void Track(int16_t dialogId, int16_t item, TerrainDialogBlock&) {
         SyncPenPair(dialogId, kSecondLayout, item, true);
+        if (item == W_SectionPenControl) PreviewPen(dialogId, PreviewContour, Long(dialogId, item));
+        if (item == W_FgPenControl) PreviewPen(dialogId, PreviewForeground, Long(dialogId, item));
+        if (item == W_BgPenControl) PreviewPen(dialogId, PreviewBackground, Long(dialogId, item));
     }
 
     static int16_t Click(int16_t dialogId, int16_t item, TerrainDialogBlock& b) {
