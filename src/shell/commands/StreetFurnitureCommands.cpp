@@ -134,7 +134,8 @@ int32_t Paint(Settings& settings) {
     PaintCls cls;
     BeginToolCommand(settings);
     int32_t part = -1;
-    if (!FindLibPartOrAsk(QV_String("VY_PAINTER"), part, true, QV_String(), 4)) return 0;  // it told the user
+    // A missing part was reported by the search itself.
+    if (!FindLibPartOrAsk(QV_String("VY_PAINTER"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> picked;
     if (!PickObjects(KindColouredArea, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) {
@@ -152,7 +153,8 @@ int32_t Tree(Settings& settings) {
     BeginToolCommand(settings);
     if (!RequireFloorPlan()) return ToolErrDatabase;
     int32_t part = -1;
-    if (!FindLibPartOrAsk(QV_String("SS_TREE"), part, true, QV_String(), 4)) return 0;  // it told the user
+    // A missing part was reported by the search itself.
+    if (!FindLibPartOrAsk(QV_String("SS_TREE"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> trees;
     if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ToolErrFindingData;
     if (trees.GetCount() > 0) {
