@@ -177,10 +177,7 @@ int32_t EditXYZ(Settings& settings) {
     if (!CollectAddOnObjectsLayered(KindBuilding, API_ObjectID, Leave3D::Yes, buildings)) return ToolErrFindingData;
     for (const int32_t kind : {KindSidewalk, KindPlateau, KindRoad, KindRailway})
         if (!CollectAddOnObjectsLayered(kind, API_ObjectID, Leave3D::Yes, joined)) return ToolErrFindingData;
-    if (joined.GetCount() == 0 && buildings.GetCount() == 0) {
-        SelectionCheckResult = 0;
-        return 0;
-    }
+    if (joined.GetCount() == 0 && buildings.GetCount() == 0) return 0;  // nothing to switch: no message
     const bool was3D = IsCurrentWindow3D();
     if (was3D) {
         API_DatabaseInfo db = {};
