@@ -209,6 +209,38 @@ TEST_F(ContourToolTest, SlopesFollowThePlaneGradientOnePerTriangleEachTerrainIts
     }
 }
 
+TEST_F(ContourToolTest, SlopeEditsReachEachObjectOnlyInTheChangedFieldAndTheLayerOnlyWhenChanged) {
+    QV_List<API_Element> terrains;
+    terrains.Insert(Terrain("a", 0.0, 0.2, 0.0));
+    terrains.Insert(Terrain("b", 100.0, 0.0, 0.1));
+    SlopeRangeCls create;
+    ASSERT_EQ(create.Create(terrains), 0);
+    std::vector<API_Element> placed = Objects(ElemKind_SlopeRange);
+    ASSERT_EQ(placed.size(), 2u);
+    ASSERT_TRUE(SetParam(placed[1], "P_range_1", 7.0));  // the second object's own class limit
+    const int32_t layer = Layer("Slopes", 0);
+    for (const bool moveLayer : {false, true}) {
+        WiredToolDialogs().slopeRange = [&](SlopeRangeSettings& r, uint8_t changed[25]) {
+            for (int k = 0; k < 25; ++k) changed[k] = 0;
+            r.colours[2] = 9;
+            changed[8] = 1;
+            if (moveLayer) r.layer = uint16_t(layer), changed[23] = 1;
+            return true;
+        };
+        QV_List<API_Element> objects;
+        for (const API_Element& e : placed) objects.Insert(Get(e.header.guid));
+        SlopeRangeCls edit;
+        ASSERT_EQ(edit.Modify(objects), 0);
+        const std::vector<API_Element> after = Objects(ElemKind_SlopeRange);
+        ASSERT_EQ(after.size(), 2u);
+        for (size_t k = 0; k < 2; ++k) {
+            EXPECT_EQ(Param(after[k], "color_3"), 9.0);
+            EXPECT_EQ(Param(after[k], "P_range_1"), k == 0 ? 5.0 : 7.0);
+            EXPECT_EQ(after[k].header.layer, moveLayer ? layer : placed[k].header.layer);
+        }
+    }
+}
+
 TEST_F(ContourToolTest, DigitisedPolylinesMakeGroupedConstraintsAndPointsOnlyWhereChainsRun) {
     // An open chain of three, a closed ring of four, and two disjoint segments.
     const std::vector<std::vector<PlanSegment>> cases = {
