@@ -21,7 +21,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrFinding = 10;
 constexpr int32_t ErrModifying = 43;
 constexpr int16_t ParamContourLine = 47;  // "contour_line"
 constexpr int16_t ParamGradient = 48;     // "gradiente"

@@ -6,6 +6,7 @@
 
 #include "elements/ChangeElementMemo.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/ParamExchange.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "geometry/PolygonInclination.hpp"
@@ -174,6 +175,30 @@ TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject
     EXPECT_EQ(Param(objects[0], "scarpate"), 0.0);  // the old object's, over what the new one was placed with
     EXPECT_EQ(Param(objects[0], "passo"), 9.0);     // read from the old object's own settings, then written
     EXPECT_EQ(TerrainText(objects[0]), Text(terrain.header.guid));
+
+    // A volume list given goes into the new object; without one, the old object's list is carried over.
+    QV_List<CalculationVolume> volumes;
+    CalculationVolume v;
+    v.secondDifference = 12.5;
+    v.firstDifference = -3.0;
+    volumes.Insert(v);
+    for (QV_List<CalculationVolume>* given : {&volumes, static_cast<QV_List<CalculationVolume>*>(nullptr)}) {
+        ContourLineCls again;
+        ASSERT_EQ(again.Regenerate(terrain, given), 0);
+        objects = Objects(ElemKind_Contour);
+        ASSERT_EQ(objects.size(), 1u);
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(objects[0].header.guid, &memo, AttachMemoMask), NoError);
+        ContourLineLP view(ElemKind_Contour);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        QV_List<CalculationVolume> read;
+        EXPECT_TRUE(ExchangeStringList(view, read, LPMode_Get));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        ASSERT_EQ(read.GetCount(), 1);
+        EXPECT_EQ(read[0].secondDifference, 12.5);
+        EXPECT_EQ(read[0].firstDifference, -3.0);
+    }
 }
 
 TEST_F(ContourToolTest, SlopesFollowThePlaneGradientOnePerTriangleEachTerrainItsOwn) {
