@@ -215,7 +215,7 @@ struct API_MeshType {
     uint8_t overrideTopMat;
     uint8_t overrideSideMat;
     uint8_t overrideBotMat;
-    uint8_t showPlanTriangles;  // 1: the plan triangle display below is in force
+    uint8_t showPlanTriangles;  // companion switch of the plan triangle display; a terrain keeps it 1 (its skirt shows)
     int16_t planTriangles;      // 1 hide, 2 show the triangles in plan
     uint8_t filler0[2];
     uint8_t showLevelLines3D;  // 1: the level lines are drawn on the 3D model
