@@ -25,6 +25,7 @@
 #include "project/ToolboxCalls.hpp"
 #include "project/UndoCalls.hpp"
 #include "project/WindowCalls.hpp"
+#include "ui/RedrawCalls.hpp"
 #include "ui/MenuCalls.hpp"
 #include "ui/PaletteCalls.hpp"
 #include "ui/UserControlCalls.hpp"
@@ -62,6 +63,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallLibPartSectionCalls(set);
     InstallView3DCalls(set);
     InstallShapePrimCalls(set);
+    InstallRedrawCalls(set);
 }
 }  // namespace
 

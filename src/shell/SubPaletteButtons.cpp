@@ -4,6 +4,7 @@
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
+#include "shell/commands/TerrainInputCommands.hpp"
 
 namespace {
 constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool is not available yet."
@@ -13,8 +14,8 @@ void Hatch() { SelectToolbox18(); }
 
 // The general Input buttons; the Norwegian and Austrian layouts put one more at item 5.
 const SubPaletteButton InputHead[] = {{"Pal_TXT", nullptr}, {"Pal_DXF", nullptr}, {"Pal_SHP", nullptr}};
-const SubPaletteButton InputTail[] = {{"Pal_MeshAC", nullptr},  {"Pal_Point", nullptr},  {"Pal_Constr", nullptr},
-                                      {"Pal_Outline", nullptr}, {"Pal_Mesh", nullptr},   {"Pal_CL", nullptr},
+const SubPaletteButton InputTail[] = {{"Pal_MeshAC", nullptr},  {"Pal_Point", RunPoint}, {"Pal_Constr", RunConstraint},
+                                      {"Pal_Outline", RunOutline}, {"Pal_Mesh", nullptr},   {"Pal_CL", nullptr},
                                       {"Pal_Slopes", nullptr},  {"Pal_ExpTxt", nullptr}, {"Pal_Manual", nullptr}};
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
 const SubPaletteButton ASCButton = {"Pal_ASC", nullptr};

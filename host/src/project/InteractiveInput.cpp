@@ -1,5 +1,6 @@
 #include "project/InteractiveInput.hpp"
 
+#include "DGDriver.hpp"
 #include "GSRoot.hpp"
 #include "UniString.hpp"
 #include "Win32.hpp"
@@ -36,22 +37,27 @@ std::string InputPromptText(const char* field, size_t size) {
     return GS::UniString(wide).ToUtf8();
 }
 
+void InteractiveInput::QueueClick(const QueuedClick& click) {
+    queue_.push_back(click);
+    if (queue_.back().stamp == 0) queue_.back().stamp = DGDriver::NextStamp();
+}
+
 void InteractiveInput::QueuePoint(double x, double y, double z) {
     QueuedClick c;
     c.point = {x, y, z};
-    queue_.push_back(c);
+    QueueClick(c);
 }
 
 void InteractiveInput::QueueCancel() {
     QueuedClick c;
     c.kind = QueuedClick::Cancel;
-    queue_.push_back(c);
+    QueueClick(c);
 }
 
 void InteractiveInput::QueueDone() {
     QueuedClick c;
     c.kind = QueuedClick::Done;
-    queue_.push_back(c);
+    QueueClick(c);
 }
 
 void InteractiveInput::ClearRecords() {
@@ -67,6 +73,8 @@ bool InteractiveInput::NextClick(QueuedClick* click) {
     }
     *click = queue_.front();
     queue_.pop_front();
+    // What the user did in the palettes before this click happens first.
+    if (click->stamp != 0) DGDriver::DeliverModelessActions(click->stamp);
     if (click->kind == QueuedClick::Cancel) {
         note_ = "the user cancels the input";
         return false;

@@ -26,13 +26,16 @@ struct QueuedClick {
     API_Guid element = {};    // the element under the click (null: none)
     std::string elementName;  // or its name, looked up when the click is used
     int32_t partIndex = 0;    // the hit side or vertex of the element, from 1 (0: the element as a whole)
+    // The dialog actions queued before this click (their stamps are lower) reach the open modeless windows before
+    // the click is taken, so palette edits and clicks keep the order the user made them in. 0: none held back.
+    uint64_t stamp = 0;
 };
 
 class InteractiveInput {
 public:
     explicit InteractiveInput(ProjectDatabase& database) : database_(database) {}
 
-    void QueueClick(const QueuedClick& click) { queue_.push_back(click); }
+    void QueueClick(const QueuedClick& click);
     void QueuePoint(double x, double y, double z = 0.0);
     void QueueCancel();
     // 'INCA': the next input ends cancelled, whatever clicks are queued after.
