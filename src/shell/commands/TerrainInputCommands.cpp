@@ -1,86 +1,71 @@
 #include "shell/commands/TerrainInputCommands.hpp"
 
+#include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
-#include "settings/Settings.hpp"
-#include "elements/AddOnObjects.hpp"
+#include "shell/commands/ToolCommand.hpp"
 #include "terrain/ConstraintInput.hpp"
 #include "terrain/OutlineData.hpp"
 #include "terrain/PointTool.hpp"
 
 namespace {
-// Every command starts from no edited objects.
-void StartCommand() {
-    GlobalSettings.firstCount = 0;
-    GlobalSettings.editedCount = 0;
-}
-
-// The selected elements of the host type that carry the kind's record; false when the selection cannot be read.
-bool SelectedOfKind(int32_t kind, API_ElemTypeID type, QV_List<API_Element>& out) {
-    out.Clear();
-    ElemSelection selection;
-    if (!GetSelectedElements(selection, true, &type, false, true, 0)) return false;
-    for (int32_t i = 0; i < selection.elements.GetCount(); ++i) {
-        ElemDescriptor record;
-        if (ElemUserData_ReadFromElement(record, kind, selection.elements[i].header, true))
-            out.Insert(selection.elements[i]);
-    }
-    return true;
-}
-
-void Report(int32_t code) { ShowErrorMessage(code, -1); }
+constexpr int32_t TerrainExistsEntry = 34;  // table 32580: "A terrain still exist!"
+constexpr int32_t ErrorTitleEntry = 54;     // table 32520: "Error"
 }  // namespace
 
-void RunPoint() {
-    StartCommand();
+void RunPoint(Settings& settings) {
+    BeginToolCommand(settings);
     QV_List<API_Element> points;
-    if (!SelectedOfKind(ElemKind_Point, API_HotspotID, points)) return Report(10);
+    if (!PickElements(ElemKind_Point, API_HotspotID, false, Leave3D::Yes, points, true))
+        return ReportToolResult(ToolErrFindingData);
     PointTool tool;
     if (points.GetCount() == 0) {
         ACAPI_Element_DeselectAll();
-        return Report(tool.PlaceByClicks());
+        return ReportToolResult(tool.PlaceByClicks());
     }
-    GlobalSettings.editedCount = points.GetCount();
-    Report(tool.PlaceFromHotspots(points));
+    SetEditedCount(settings, points.GetCount());
+    ReportToolResult(tool.PlaceFromHotspots(points));
 }
 
-void RunConstraint() {
-    StartCommand();
+void RunConstraint(Settings& settings) {
+    BeginToolCommand(settings);
     QV_List<API_Element> constraints;
-    if (!SelectedOfKind(ElemKind_Constraint, API_LineID, constraints)) return Report(10);
+    if (!PickElements(ElemKind_Constraint, API_LineID, false, Leave3D::Yes, constraints, true))
+        return ReportToolResult(ToolErrFindingData);
     ConstraintInput input;
     if (constraints.GetCount() == 0) {
         ACAPI_Element_DeselectAll();
-        return Report(input.Create());
+        return ReportToolResult(input.Create());
     }
-    GlobalSettings.editedCount = constraints.GetCount();
-    Report(input.Modify(constraints));
+    SetEditedCount(settings, constraints.GetCount());
+    ReportToolResult(input.Modify(constraints));
 }
 
-void RunOutline() {
-    StartCommand();
+void RunOutline(Settings& settings) {
+    BeginToolCommand(settings);
     OutlineData data;
-    if (!EnsureFloorPlanWindow(true)) return Report(42);
-    QV_List<API_Element> terrains;
-    if (CollectAddOnObjects(ElemKind_Terrain, API_MeshID, 0, terrains) == 0) return Report(10);
+    if (!RequireFloorPlan()) return ReportToolResult(ToolErrDatabase);
+    QV_List<API_Elem_Head> terrains;
+    if (!CollectAddOnObjectHeads(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains))
+        return ReportToolResult(ToolErrFindingData);
     if (terrains.GetCount() > 0) {
         QV_String title, text;
-        GetResString(title, ErrorTableBase + LanguageIndex, 54);
-        GetResString(text, ImportTableBase + LanguageIndex, 34);
+        GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
+        GetResString(text, ImportTableBase + LanguageIndex, TerrainExistsEntry);
         ShowAlertBox(-1, title, text, QV_String());
         return;
     }
-    ElemSelection hatches;
-    const API_ElemTypeID hatchType = API_HatchID;
-    if (!GetSelectedElements(hatches, true, &hatchType, false, true, 0)) return Report(10);
-    if (hatches.heads.GetCount() >= 2) return Report(17);
-    if (hatches.heads.GetCount() == 0) return Report(data.CommandByClicks());
+    QV_List<API_Elem_Head> hatches;
+    if (!CollectSelectionHeads(hatches, true, API_HatchID, false, Leave3D::Yes))
+        return ReportToolResult(ToolErrFindingData);
+    if (hatches.GetCount() >= 2) return ReportToolResult(ToolErrTwoOutlines);
+    if (hatches.GetCount() == 0) return ReportToolResult(data.CommandByClicks());
     ElemDescriptor record;
-    if (ElemUserData_ReadFromElement(record, ElemKind_Outline, hatches.heads[0], true)) {
-        GlobalSettings.editedCount = 1;
-        return Report(data.CommandModify(hatches.heads[0]));
+    if (ElemUserData_ReadFromElement(record, ElemKind_Outline, hatches[0], true)) {
+        SetEditedCount(settings, 1);
+        return ReportToolResult(data.CommandModify(hatches[0]));
     }
-    Report(data.CommandFromHatch(hatches.heads[0]));
+    ReportToolResult(data.CommandFromHatch(hatches[0]));
 }
