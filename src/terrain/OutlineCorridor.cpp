@@ -176,11 +176,12 @@ PlanPoints FindCorridorPoints(const PlanPoints& outer, const PlanPoints& inner, 
 }
 
 PlanPoints CollectNodesAlongEdges(const PlanPoints& outer, const PlanPoints& inner, PlanPoints& found,
-                                  double searchAngle) {
+                                  double searchAngle, const std::function<void()>& perEdge) {
     const PlanPoints s0 = Open(outer), s1 = Open(inner);
     PlanPoints nodes;
     const size_t n = std::min(s0.size(), s1.size());
     for (size_t i = 0; i < n; ++i) {
+        if (perEdge) perEdge();
         const size_t k = (i + 1) % n;
         const PlanPoints strip = {s0[i], s0[k], s1[k], s1[i], s0[i]};
         const QV_Poly stripPoly = Ring(strip, true);

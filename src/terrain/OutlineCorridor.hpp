@@ -5,6 +5,7 @@
 #include "APIDefs.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 using PlanPoints = std::vector<API_Coord>;
@@ -30,8 +31,9 @@ PlanPoints FindCorridorPoints(const PlanPoints& outer, const PlanPoints& inner, 
 // The outline nodes: for each path edge the found points in its strip (each point serves one edge), ordered along
 // the edge, each kept when its direction from the last kept node lies within half the search angle of the edge's
 // direction. The window is not wrapped round 2 pi. `found` loses the points taken.
+// `perEdge`, when given, is called once for each path edge (the progress window's step).
 PlanPoints CollectNodesAlongEdges(const PlanPoints& outer, const PlanPoints& inner, PlanPoints& found,
-                                  double searchAngle);
+                                  double searchAngle, const std::function<void()>& perEdge = nullptr);
 
 // A clicked path: no two vertices on one another and no two edges that share no end crossing. A path that passes
 // is turned clockwise (still closed). False leaves it as it was.

@@ -4,6 +4,7 @@
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementQueries.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/AddOnInfo.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/PointInput.hpp"
@@ -70,6 +71,34 @@ void DrawCorridor(const API_Coord3D* cursor) {
     Feedback.nodes.push_back(at);  // each position the host reports is a node it takes
 }
 
+// The progress window of the search: the product's title and the phase text entry 4 of table 32540; closed on
+// every way out.
+class SearchProgress {
+public:
+    SearchProgress() {
+        QV_String phase;
+        GetResString(phase, GeneralTableBase + LanguageIndex, 4);
+        GS::UniString title(ProductName);
+        GS::UniString text(phase.GetBuffer(), phase.GetLength());
+        int16_t phases = 1;
+        int32_t maxValue = 0;
+        ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
+        ACAPI_Interface(APIIo_SetNextProcessPhaseID, &text, &maxValue);
+    }
+    ~SearchProgress() { ACAPI_Interface(APIIo_CloseProcessWindowID); }
+    SearchProgress(const SearchProgress&) = delete;
+    SearchProgress& operator=(const SearchProgress&) = delete;
+    std::function<void()> Step() {
+        return [this] {
+            int32_t v = ++value_;
+            ACAPI_Interface(APIIo_SetProcessValueID, &v);
+        };
+    }
+
+private:
+    int32_t value_ = 0;
+};
+
 bool ReadElement(const API_Elem_Head& head, API_Element& e) {
     std::memset(static_cast<void*>(&e), 0, sizeof e);
     e.header.guid = head.guid;
@@ -112,13 +141,15 @@ void Close(PlanPoints& points) {
 }
 }  // namespace
 
-PlanPoints TerrainPointsOfCurrentStory() {
+PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot) {
     PlanPoints out;
     QV_List<API_Element> points;
     if (!CollectTerrainPoints(points)) return out;
     const int16_t story = CurrentStoryIndex();
-    for (int32_t i = 0; i < points.GetCount(); ++i)
+    for (int32_t i = 0; i < points.GetCount(); ++i) {
+        if (perHotspot) perHotspot();
         if (points[i].header.floorInd == story) out.push_back(points[i].hotspot.pos);
+    }
     return out;
 }
 
@@ -251,9 +282,12 @@ int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
     side0 = BuildCorridorSide(path, corridorHalfWidth, 0, &index0);
     RemoveCorridorLoops(side1);
     RemoveCorridorLoops(side0);
-    found = FindCorridorPoints(side0, side1, TerrainPointsOfCurrentStory());
-    if (found.size() < 3) return 16;
-    nodes = CollectNodesAlongEdges(side0, side1, found, searchAngle);
+    {
+        SearchProgress progress;
+        found = FindCorridorPoints(side0, side1, TerrainPointsOfCurrentStory(progress.Step()));
+        if (found.size() < 3) return 16;
+        nodes = CollectNodesAlongEdges(side0, side1, found, searchAngle, progress.Step());
+    }
     if (nodes.empty()) return 16;
     nodes.push_back(nodes.front());
     if (CreateOutlineHatch() != 0) return 43;
@@ -276,7 +310,10 @@ int32_t OutlineData::CommandByClicks() {
     int32_t error = 0;
     if (!InputOutlineNodes(error)) return error;
     if (outlineType == 1 && !CheckClickedPath(path)) return 15;
-    if (outlineType != 1 && !FitRectangleToPoints(path, TerrainPointsOfCurrentStory())) return 0;
+    if (outlineType != 1) {
+        SearchProgress progress;
+        if (!FitRectangleToPoints(path, TerrainPointsOfCurrentStory(progress.Step()))) return 0;
+    }
     int32_t code = 43;
     RunExternalCommand([&] {
         if (!DeleteAll(outlines)) return false;

@@ -9,6 +9,7 @@
 #include "APIElements.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 struct OutlineData {
@@ -48,5 +49,6 @@ struct OutlineData {
     PlanPoints nodes;
 };
 
-// The plan positions of the terrain points (hotspots with a readable kind-1 record) of the current story.
-PlanPoints TerrainPointsOfCurrentStory();
+// The plan positions of the terrain points (hotspots with a readable kind-1 record) on the current story (the
+// story of the hotspot element). `perHotspot`, when given, is called once for each listed hotspot.
+PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot = nullptr);

@@ -1,9 +1,10 @@
-// "Point settings" and "Constraint settings" through the headless dialog manager: the code shows as five digits
+// "Point settings", "Constraint settings" and "Outline settings" through the headless dialog manager: the code shows as five digits
 // and a typed letter becomes 0, the description is cut to 20 characters, only the fields the user changed are
 // flagged, and the typed values cross a layout switch.
 #include "ProjectHost.hpp"
 #include "DGDriver.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
+#include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "foundation/Language.hpp"
 
@@ -33,6 +34,14 @@ protected:
                 for (const DGDriver::ItemState& s : r.items)
                     if (s.id == item) text = s.text;
         return text;
+    }
+    const DGDriver::ItemState* Item(int16_t dialog, int16_t item) const {
+        const DGDriver::ItemState* found = nullptr;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.id == dialog)
+                for (const DGDriver::ItemState& s : r.items)
+                    if (s.id == item) found = &s;
+        return found;
     }
     int Flags() const {
         int n = 0;
@@ -107,6 +116,40 @@ TEST_F(PointConstraintDialogsTest, ConstraintDialogFlagsOnlyWhatChanged) {
     EXPECT_EQ(flags[0], 1);
     EXPECT_EQ(flags[1] + flags[2], 0);
     EXPECT_EQ(record.lineType, 1);
+}
+
+TEST_F(PointConstraintDialogsTest, OutlineSearchValuesShowInDegreesAndTheFirstLayoutKeepsTheFillAttributes) {
+    OutlineDialogRecord record;
+    record.settings.SetDefaults();
+    record.settings.fillPen = 21;
+    record.corridorWidth = 4.0;
+    record.searchAngle = M_PI / 6;
+    record.typeSelectable = false;  // not selectable, not locked: only the radios are off
+    uint8_t flags[7] = {};
+    DGDriver::QueueSetLong(32546, 18, 40);
+    DGDriver::QueueClick(32546, 1);
+    ASSERT_TRUE(RunOutlineSettingsDialog(record, flags));
+    ASSERT_NE(Item(32546, 14), nullptr);
+    EXPECT_NEAR(Item(32546, 14)->value, 30.0, 1e-9);
+    EXPECT_FALSE(Item(32546, 7)->enabled);
+    EXPECT_FALSE(Item(32546, 8)->enabled);
+    EXPECT_TRUE(Item(32546, 12)->enabled);
+    EXPECT_TRUE(Item(32546, 14)->enabled);
+    EXPECT_NEAR(record.searchAngle, M_PI / 6, 1e-12);
+    EXPECT_EQ(record.corridorWidth, 4.0);
+    EXPECT_EQ(record.settings.pen, 40);
+    EXPECT_EQ(record.settings.fillPen, 21);
+    EXPECT_EQ(flags[0], 1);
+    EXPECT_EQ(flags[1] + flags[2] + flags[3] + flags[4] + flags[5] + flags[6], 0);
+
+    // Locked as well: width and angle are off too; the second layout takes the type from its radios.
+    record.corridorLocked = true;
+    DGDriver::QueueClick(32546, 25);
+    DGDriver::QueueClick(32502, 1);
+    ASSERT_TRUE(RunOutlineSettingsDialog(record, flags));
+    EXPECT_FALSE(Item(32502, 11)->enabled);
+    EXPECT_FALSE(Item(32502, 13)->enabled);
+    EXPECT_EQ(record.searchType, 1);
 }
 
 }  // namespace
