@@ -2,6 +2,7 @@
 
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
+#include "elements/ElementQueries.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -53,18 +54,6 @@ bool ResolveClick(const QV_List<API_Element>& points, const API_Coord3D& click, 
 bool SharesAnEnd(const API_LineType& a, const API_Coord& b1, const API_Coord& b2) {
     return PointsCoincide(a.begC, b1) || PointsCoincide(a.begC, b2) || PointsCoincide(a.endC, b1) ||
         PointsCoincide(a.endC, b2);
-}
-
-// A new segment crosses a constraint it shares no end with.
-bool CrossesExisting(const API_Coord& start, const API_Coord& end) {
-    QV_List<API_Element> constraints;
-    if (!CollectConstraints(constraints)) return false;
-    for (int32_t i = 0; i < constraints.GetCount(); ++i) {
-        const API_LineType& l = constraints[i].line;
-        if (SharesAnEnd(l, start, end)) continue;
-        if (ConstraintsCross(l.begC, l.endC, start, end)) return true;
-    }
-    return false;
 }
 
 bool DeleteOne(const API_Guid& guid) {
@@ -146,7 +135,7 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
             continue;
         }
         if (PointsCoincide(start, end)) return false;  // the chain closed on itself
-        if (CrossesExisting(start, end)) {
+        if (SegmentCrossesConstraintLine(start, end, 1) != 0) {
             ShowErrorMessage(33, -1);
             continue;
         }

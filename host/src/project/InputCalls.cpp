@@ -84,8 +84,10 @@ GSErrCode AddToFilter(HostCalls& host, const API_SelectorCall* call) {
 }
 GSErrCode CancelInput(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord("Interface", call, 0, 0)) return APIERR_BADPARS;
-    host.Input().CancelPending();
-    host.Log("  host: pending input cancelled ('INCA')");
+    if (host.Input().CancelPending())
+        host.Log("  host: pending input cancelled ('INCA')");
+    else
+        host.Log("  host: no input runs: nothing to cancel ('INCA')");
     return NoError;
 }
 }  // namespace

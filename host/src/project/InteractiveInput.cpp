@@ -60,6 +60,12 @@ void InteractiveInput::QueueDone() {
     QueueClick(c);
 }
 
+bool InteractiveInput::CancelPending() {
+    if (!waiting_ && !running_) return false;
+    cancelRequested_ = true;
+    return true;
+}
+
 void InteractiveInput::ClearRecords() {
     inputs_.clear();
     rubberLines_.clear();
@@ -71,10 +77,24 @@ bool InteractiveInput::NextClick(QueuedClick* click) {
         note_ = "no click is queued: the input is cancelled";
         return false;
     }
+    // What the user did in the palettes before this click happens first; a "Done" there cancels the input.
+    const uint64_t stamp = queue_.front().stamp;
+    if (stamp != 0) {
+        waiting_ = true;
+        DGDriver::DeliverModelessActions(stamp);
+        waiting_ = false;
+    }
+    if (cancelRequested_) {
+        cancelRequested_ = false;
+        note_ = "the input is cancelled ('INCA')";
+        return false;
+    }
+    if (queue_.empty()) {
+        note_ = "no click is queued: the input is cancelled";
+        return false;
+    }
     *click = queue_.front();
     queue_.pop_front();
-    // What the user did in the palettes before this click happens first.
-    if (click->stamp != 0) DGDriver::DeliverModelessActions(click->stamp);
     if (click->kind == QueuedClick::Cancel) {
         note_ = "the user cancels the input";
         return false;
@@ -147,6 +167,7 @@ template <typename InputType>
 GSErrCode InteractiveInput::GetClick(const char* kind, InputType* record, API_RubberLineInputProc* feedback) {
     if (record == nullptr) return APIERR_BADPARS;
     note_.clear();
+    cancelRequested_ = false;
     InputRecord rec;
     rec.kind = kind;
     rec.prompt = InputPromptText(record->prompt, sizeof record->prompt);
@@ -182,6 +203,7 @@ GSErrCode InteractiveInput::GetLine(API_GetLineType* record, API_RubberLineInput
 GSErrCode InteractiveInput::GetPoly(API_GetPolyType* record, API_RubberLineInputProc* feedback) {
     if (record == nullptr) return APIERR_BADPARS;
     note_.clear();
+    cancelRequested_ = false;
     InputRecord rec;
     rec.kind = "polygon";
     rec.prompt = InputPromptText(record->prompt, sizeof record->prompt);

@@ -38,12 +38,9 @@ public:
     void QueueClick(const QueuedClick& click);
     void QueuePoint(double x, double y, double z = 0.0);
     void QueueCancel();
-    // 'INCA': the next input ends cancelled, whatever clicks are queued after.
-    void CancelPending() {
-        QueuedClick cancel;
-        cancel.kind = QueuedClick::Cancel;
-        queue_.push_front(cancel);
-    }
+    // 'INCA': the input that waits for its next click ends cancelled (the clicks queued stay for later inputs);
+    // with no input running there is nothing to cancel. False then.
+    bool CancelPending();
     void QueueDone();
     size_t PendingClicks() const { return queue_.size(); }
     void ClearQueue() { queue_.clear(); }
@@ -90,6 +87,8 @@ private:
     std::vector<InputRecord> inputs_;
     std::vector<API_RubberLineType> rubberLines_;
     bool running_ = false;
+    bool waiting_ = false;          // an input is taking its next click
+    bool cancelRequested_ = false;  // 'INCA' came while it did
     std::string note_;
 };
 
