@@ -12,6 +12,7 @@
 #include "model3d/ModelCalls.hpp"
 #include "module/ModuleCalls.hpp"
 #include "module/NotificationCalls.hpp"
+#include "project/EditCalls.hpp"
 #include "project/AttributeCalls.hpp"
 #include "project/ElementCalls.hpp"
 #include "project/EventCalls.hpp"
@@ -64,6 +65,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallView3DCalls(set);
     InstallShapePrimCalls(set);
     InstallRedrawCalls(set);
+    InstallEditCalls(set);
 }
 }  // namespace
 
