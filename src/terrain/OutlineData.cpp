@@ -190,12 +190,10 @@ void OutlineData::ReadSettingsFromElement(const API_Elem_Head& element) {
     settings.fill = uint16_t(e.hatch.fillInd);
     settings.lineType = uint16_t(e.hatch.contLtype);
     settings.name.Clear();
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(e.header.guid, &memo, APIMemoMask_ElemInfoString) == NoError &&
-        memo.elemInfoString != nullptr)
-        settings.name.AppendWide(memo.elemInfoString->ToUStr(), memo.elemInfoString->GetLength());
-    ACAPI_DisposeElemMemoHdls(&memo);
+    API_Guid guid = e.header.guid;
+    GS::UniString text;
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &text) == NoError)
+        settings.name.AppendWide(text.ToUStr(), text.GetLength());
 }
 
 int32_t OutlineData::RunSettingsDialog(bool typeSelectable, bool lockCorridor) {
@@ -243,7 +241,12 @@ bool OutlineData::InputOutlineNodes(int32_t& error) {
     API_RubberLineInputProc* feedback = DrawCorridor;
     err = ACAPI_Interface(APIIo_GetPolyID, &poly, &feedback);
     if (err != NoError) return failed(err, 14);
-    for (int32_t i = 1; i <= poly.nCoords && poly.coords != nullptr; ++i) path.push_back((*poly.coords)[i]);
+    // Never past what the host's handle holds (entry 0 is unused).
+    const int32_t held = poly.coords == nullptr
+        ? 0
+        : int32_t(BMGetHandleSize(reinterpret_cast<GSConstHandle>(poly.coords)) / GSSize(sizeof(API_Coord))) - 1;
+    const int32_t n = poly.nCoords < held ? poly.nCoords : held;
+    for (int32_t i = 1; i <= n; ++i) path.push_back((*poly.coords)[i]);
     GSHandle handles[] = {reinterpret_cast<GSHandle>(poly.coords), reinterpret_cast<GSHandle>(poly.parcs),
                           reinterpret_cast<GSHandle>(poly.zCoords)};
     for (GSHandle& h : handles) BMKillHandle(&h);
