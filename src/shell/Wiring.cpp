@@ -3,14 +3,16 @@
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
+#include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
-#include "foundation/Language.hpp"
-#include "foundation/ModuleLog.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
+#include "earthworks/Road.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
+#include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
+#include "foundation/ModuleLog.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/ToolsPalette.hpp"
@@ -31,6 +33,7 @@ void TraceStep(const char* name, int32_t value) {
 void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
+    SetRoadDialogOpener(OpenRoadSettingsLayout);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
@@ -89,6 +92,7 @@ void WireSubsystems() {
 void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
     SetCurveSegmentationAsk(nullptr);
+    SetRoadDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
