@@ -103,6 +103,12 @@ TEST_F(OutlineCommandTest, ClicksRoundTheGridMakeTheOutlineThroughTheOuterPoints
         EXPECT_EQ(ring[i].y, expected[i].y) << i;
     }
     EXPECT_EQ(asked, 0);
+    // While the path was drawn the corridor followed the cursor: two sides per segment, at the half-width.
+    const auto& lines = host->Input().RubberLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.size() % 2, 0u);
+    EXPECT_NEAR(std::hypot(lines[0].begC.x - lines[1].begC.x, lines[0].begC.y - lines[1].begC.y),
+                2 * data.corridorHalfWidth, 1e-9);
 
     // With an outline there: "Keep" asks for no path and changes nothing; "Substitute" replaces it.
     keep = true;
@@ -155,6 +161,18 @@ TEST_F(OutlineCommandTest, TooFewPointsInTheCorridorOrInTheRectangleMakeNoOutlin
     for (const API_Coord& c : {API_Coord{8, 8}, API_Coord{8, 12}, API_Coord{12, 12}, API_Coord{12, 8}, API_Coord{8, 8}})
         host->Input().QueuePoint(c.x, c.y);
     EXPECT_EQ(OutlineData().CommandByClicks(), 0);
+    EXPECT_EQ(Outlines().GetCount(), 0);
+}
+
+TEST_F(OutlineCommandTest, ACancelRedrawsAndAViewWithoutPolygonInputGivesEleven) {
+    host->Input().QueuePoint(0, 0);
+    host->Input().QueueCancel();
+    EXPECT_EQ(OutlineData().CommandByClicks(), 0);
+    EXPECT_NE(log.str().find("'RDRW'"), std::string::npos);
+
+    Window(APIWind_3DModelID);
+    ClickRound();
+    EXPECT_EQ(OutlineData().CommandByClicks(), 11);
     EXPECT_EQ(Outlines().GetCount(), 0);
 }
 
