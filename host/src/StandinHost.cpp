@@ -13,6 +13,7 @@
 #include "module/ModuleCalls.hpp"
 #include "module/NotificationCalls.hpp"
 #include "project/EditCalls.hpp"
+#include "project/NeigCalls.hpp"
 #include "project/AttributeCalls.hpp"
 #include "project/ElementCalls.hpp"
 #include "project/EventCalls.hpp"
@@ -66,6 +67,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallShapePrimCalls(set);
     InstallRedrawCalls(set);
     InstallEditCalls(set);
+    InstallNeigCalls(set);
 }
 }  // namespace
 

@@ -30,18 +30,17 @@ bool IsFloorPlanWindow() {
     return ACAPI_Database(APIDb_GetCurrentWindowID, &info) == NoError && info.typeID == APIWind_FloorPlanID;
 }
 
-bool CarriesPointRecord(const API_Guid& guid) {
+// The click hit a point element that is a terrain point.
+bool HitTerrainPoint(const API_Neig& neig) {
     API_Element e;
-    Fill(e, 0);
-    e.header.guid = guid;
-    if (ACAPI_Element_Get(&e) != NoError) return false;
+    if (neig.neigID != APINeig_ElemPoint || !GetElementOnPlan(neig, e)) return false;
     ElemDescriptor record;
     return ElemUserData_ReadFromElement(record, ElemKind_Point, e.header, true);
 }
 
 // A click on a terrain point is taken as it is; any other click snaps to the first point it lies on.
 bool ResolveClick(const QV_List<API_Element>& points, const API_Coord3D& click, const API_Neig& neig, API_Coord& out) {
-    if (neig.guid != APINULLGuid && CarriesPointRecord(neig.guid)) {
+    if (HitTerrainPoint(neig)) {
         out = {click.x, click.y};
         return true;
     }

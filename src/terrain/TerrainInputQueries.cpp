@@ -2,10 +2,12 @@
 
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "elements/FloorPlanDatabase.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 
 #include <cmath>
+#include <cstring>
 
 bool PointsCoincide(const API_Coord& a, const API_Coord& b, double tolerance) {
     return std::fabs(a.x - b.x) < tolerance && std::fabs(a.y - b.y) < tolerance;
@@ -35,6 +37,21 @@ int32_t FindPointAt(const QV_List<API_Element>& points, const API_Coord& at, con
         if (PointsCoincide(points[i].hotspot.pos, at)) return i;
     }
     return -1;
+}
+
+bool GetElementOnPlan(const API_Neig& neig, API_Element& element) {
+    std::memset(static_cast<void*>(&element), 0, sizeof element);
+    if (neig.guid == APINULLGuid) return false;
+    API_WindowInfo window = {};
+    if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError) return false;
+    if (window.typeID >= 2 && window.typeID <= 11 && window.typeID != APIWind_DetailID) {
+        API_NeigID kind = neig.neigID;
+        API_ElemTypeID type = 0;
+        if (ACAPI_Goodies(APIAny_NeigIDToElemTypeID, &kind, &type) != NoError) return false;
+        element.header.typeID = type;
+    }
+    element.header.guid = neig.guid;
+    return InFloorPlanDatabase([&] { return ACAPI_Element_Get(&element) == NoError; });
 }
 
 bool RunExternalCommand(const std::function<bool()>& body) {

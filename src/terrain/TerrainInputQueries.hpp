@@ -24,6 +24,11 @@ bool CollectConstraints(QV_List<API_Element>& constraints);
 // The index of the first point in `points` lying on `at`, skipping `except` (a null GUID skips none); -1: none.
 int32_t FindPointAt(const QV_List<API_Element>& points, const API_Coord& at, const API_Guid& except);
 
+// The element a click picked, read in the floor plan's database. In the section, elevation and other plan-like
+// windows (types 2 to 11 but the detail window) the host names the element's type first ('NTOE'). False when the
+// click picked nothing or the element cannot be read.
+bool GetElementOnPlan(const API_Neig& neig, API_Element& element);
+
 // Runs `body` as one undoable command with the add-on's undo text ("External command"); its answer. A body
 // that fails leaves what it changed (the host keeps the command's steps).
 bool RunExternalCommand(const std::function<bool()>& body);

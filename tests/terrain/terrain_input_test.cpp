@@ -10,7 +10,9 @@
 #include "settings/Settings.hpp"
 #include "terrain/ConstraintInput.hpp"
 #include "terrain/PointTool.hpp"
+#include "foundation/PointInput.hpp"
 #include "terrain/TerrainInputHooks.hpp"
+#include "terrain/TerrainInputQueries.hpp"
 
 #include <random>
 
@@ -236,6 +238,34 @@ TEST_F(TerrainInputTest, TheCrossingPassDropsTheLaterOfTwoCrossingConstraintsOnl
     EXPECT_FALSE(Exists(later));
     EXPECT_TRUE(Exists(touching));
     EXPECT_TRUE(Exists(parallel));
+}
+
+TEST_F(TerrainInputTest, AClickOnAPointReportsThePointKindWhoseTypeTheHostNames) {
+    const API_Guid a = Point(3, 4, 1, 1);
+    Click(3, 4, a);
+    API_Coord3D at = {};
+    API_Neig neig = {};
+    ASSERT_EQ(
+        GetPointFromUser(at, neig, QV_String("P"), nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, true),
+        NoError);
+    EXPECT_EQ(neig.neigID, APINeig_ElemPoint);
+    API_Element e;
+    ASSERT_TRUE(GetElementOnPlan(neig, e));
+    EXPECT_EQ(e.header.typeID, API_HotspotID);
+
+    for (const auto& [kind, type] : {std::pair<API_NeigID, API_ElemTypeID>{APINeig_ElemPoint, API_HotspotID},
+                                     {APINeig_Hatch, API_HatchID},
+                                     {APINeig_Line, API_LineID}}) {
+        API_NeigID k = kind;
+        API_ElemTypeID named = 0;
+        EXPECT_EQ(ACAPI_Goodies(APIAny_NeigIDToElemTypeID, &k, &named), NoError);
+        EXPECT_EQ(named, type);
+    }
+    API_NeigID unknown = 99;
+    API_ElemTypeID named = 0;
+    EXPECT_NE(ACAPI_Goodies(APIAny_NeigIDToElemTypeID, &unknown, &named), NoError);
+    neig.guid = APINULLGuid;
+    EXPECT_FALSE(GetElementOnPlan(neig, e));
 }
 
 // The crossing rule against an exact orientation test, on random pairs away from the tolerances.

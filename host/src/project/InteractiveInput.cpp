@@ -150,7 +150,8 @@ API_Neig InteractiveInput::PickedNeig(const QueuedClick& click, bool useFilter, 
         note_ = "the input's filter does not take a " + ElementTypeName(e->record.header.typeID);
         return neig;
     }
-    neig.neigID = kind;
+    // A point element is hit as a point, not as a selection.
+    neig.neigID = e->record.header.typeID == API_HotspotID ? APINeig_ElemPoint : kind;
     neig.guid = guid;
     neig.inIndex = click.partIndex;
     neig.flags = click.partIndex == 0 ? APINeigFlg_Whole : 0;
