@@ -180,8 +180,12 @@ int32_t PointTool::AskPosition(bool& given) {
         hooks.updateCoordinateFields();
         API_Coord3D point = {};
         API_Neig neig = {};
-        const GSErrCode err =
-            GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, true);
+        // Asked inside a command of its own: a layer the palette shows or unlocks meanwhile is a model change.
+        GSErrCode err = NoError;
+        RunExternalCommand([&] {
+            err = GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, true);
+            return true;
+        });
         if (err == APIERR_CANCEL) return 0;
         if (err != NoError) return 12;
         if (neig.guid != APINULLGuid && IsTerrainPoint(neig.guid)) {
