@@ -217,6 +217,21 @@ TEST_F(TerrainInputTest, TheChainGoesOnFromItsLastEndRefusesCrossingsAndEndsOnIt
     EXPECT_EQ(lines[2].line.endC.y, 10.0);
     (void)b;
 
+    // A constraint the host refuses ends the input with 43 instead of chaining on from a line that is not there.
+    Point(0, -10, 1, 5);
+    Click(0, 0);
+    Click(0, -10);
+    Click(10, 0);  // never asked for
+    ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
+    ElementWritten = 0;
+    ConstraintInput refused;
+    EXPECT_EQ(refused.Create(), 43);
+    EXPECT_EQ(ElementWritten, 0);
+    EXPECT_EQ(Lines().GetCount(), 3);
+    EXPECT_EQ(host->Input().PendingClicks(), 1u);
+    host->ClearFailures();
+    host->Input().ClearQueue();
+
     // A cancel before anything was made lowers the flag again.
     host->Input().QueueCancel();
     ConstraintInput again;
