@@ -183,4 +183,37 @@ TEST(OutlineCorridorTest, NodesFollowThePathThroughTheOuterPoints) {
     EXPECT_NEAR(PlanDirection({0, 40}, {20, 39.9}), 2 * M_PI - 0.005, 1e-4);
 }
 
+// Any path, however tangled or short, and any points: the search ends, and every node is one of the points,
+// taken once.
+TEST(OutlineCorridorTest, TangledShortAndEmptyPathsGiveNodesFromThePointsOnly) {
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<double> c(-10.0, 10.0);
+    for (int run = 0; run < 300; ++run) {
+        PlanPoints path;
+        const size_t n = rng() % 7;
+        for (size_t i = 0; i < n; ++i) path.push_back({c(rng), c(rng)});
+        if (!path.empty() && rng() % 2 == 0) path.push_back(path.front());
+        if (n > 2 && rng() % 3 == 0) path[1] = path[0];  // a doubled vertex
+        PlanPoints points;
+        for (int i = 0; i < 40; ++i) points.push_back({c(rng), c(rng)});
+        const double h = (rng() % 30) / 10.0;
+        PlanPoints inner = BuildCorridorSide(path, h, 1, nullptr), outer = BuildCorridorSide(path, h, 0, nullptr);
+        RemoveCorridorLoops(inner);
+        RemoveCorridorLoops(outer);
+        PlanPoints found = FindCorridorPoints(outer, inner, points);
+        const size_t before = found.size();
+        const PlanPoints nodes = CollectNodesAlongEdges(outer, inner, found, M_PI / 6);
+        ASSERT_LE(nodes.size() + found.size(), before);
+        for (const API_Coord& node : nodes) {
+            size_t matches = 0;
+            for (const API_Coord& p : points) matches += p.x == node.x && p.y == node.y;
+            ASSERT_EQ(matches, 1u);
+        }
+        PlanPoints check = path;
+        CheckClickedPath(check);
+        PlanPoints rect = path;
+        FitRectangleToPoints(rect, points);
+    }
+}
+
 }  // namespace
