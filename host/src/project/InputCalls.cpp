@@ -9,9 +9,7 @@
 
 namespace {
 constexpr GSErrCode APIERR_INPUTVIEW = GSErrCode(0x8106006eu);  // the current view does not allow this input
-}
 
-namespace {
 std::string PointText(const API_Coord3D& p) {
     char buf[96];
     std::snprintf(buf, sizeof buf, "(%g, %g, %g)", p.x, p.y, p.z);

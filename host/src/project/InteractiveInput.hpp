@@ -11,6 +11,10 @@
 //
 // An element under a click is picked only when it still exists, lies on a shown layer and, when the input has
 // a filter, its selection-record kind is in the filter; otherwise the click gives its point alone.
+// A picked hotspot is reported with the point kind (APINeig_ElemPoint), any other element with its selection kind.
+//
+// Palette edits and clicks keep the script's order: the dialog actions queued before a click reach the open
+// modeless windows just before the click is taken; an 'INCA' they cause ("Done") cancels the waiting input.
 #include "APIInteraction.hpp"
 
 #include <cstdint>
