@@ -21,3 +21,6 @@ struct ImportOptionsRec {
     double value;        // kept here by the terrain-point tool's point input; readers copy it and do not use it
     QV_String text;      // the same
 };
+
+// The terrain-point tool's own name for the record.
+typedef ImportOptionsRec PointSettings;

@@ -14,7 +14,7 @@ void ReadObstacleDisplay(SectionExchange& ex, Field& show2D, Field& pen, Field& 
 
 bool Points(PrefsLP& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
-    ImportOptionsRec r = s.points;
+    PointSettings r = s.points;
     ex.Short(3, r.pen);  // punti_2D_pen
     ex.Text(4, r.code);  // punti_code
     return ex.Finish(s.points, r);

@@ -1,12 +1,17 @@
 #include "shell/Wiring.hpp"
 
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
+#include "dialogs/settings/ContourAltitudeDialog.hpp"
+#include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
+#include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
+#include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
+#include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "earthworks/Road.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
@@ -16,9 +21,15 @@
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/ToolsPalette.hpp"
+#include "shell/commands/ContourCommands.hpp"
 #include "terrain/ConstraintInput.hpp"
+#include "terrain/ContourLineCls.hpp"
+#include "terrain/ContourTerrainSteps.hpp"
 #include "terrain/PointTool.hpp"
+#include "terrain/TerrainFromMesh.hpp"
 #include "terrain/TerrainInputHooks.hpp"
+#include "terrain/TerrainSettingsRun.hpp"
+#include "terrain/ToolDialogHooks.hpp"
 #include "terrain/ToolInput.hpp"
 
 #include <string>
@@ -38,6 +49,7 @@ void WireSubsystems() {
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
+    steps.contourLineRefresh = ContourLineCls::RefreshOnUpdate;
     // The constraint passes leave the same trace as the framework's own steps.
     steps.constraintRefreshA = [](const QV_List<API_Elem_Head>& heads) {
         TraceStep("ConstraintInput::RefreshOnUpdateA", heads.GetCount());
@@ -84,9 +96,28 @@ void WireSubsystems() {
     input.initPointPalette = [] { InitPointInputPalette(PointInputPaletteGlobalState); };
     input.closePointPalette = [] { ClosePointInputPalette(PointInputPaletteGlobalState); };
     input.resetToolInput = [] { ResetToolInput(ToolsPalette()); };
-    // The upkeep's road sections and contour-line command are not built yet: their hooks keep noting their calls.
+    // The upkeep's road sections are not built yet: their hook keeps noting its calls.
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
+    WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
+    ToolDialogHooks& dialogs = WiredToolDialogs();
+    dialogs.contourSettings = RunContourLineSettingsDialog;
+    dialogs.contourAltitude = RunContourAltitudeDialog;
+    dialogs.slopeRange = RunSlopeAnalysisDialog;
+    TerrainContourHooks& contours = WiredTerrainContourHooks();
+    contours.readForTerrainUpdate = ContourReadForTerrainUpdate;
+    contours.createGradientObject = ContourCreateGradientObject;
+    contours.updateAfterTerrainChange = ContourUpdateAfterTerrainChange;
+    contours.refreshForNewTerrain = ContourRefreshForNewTerrain;
+    steps.collectTerrainElements = CollectTerrainElements;
+    TerrainSettingsDialogs& terrainDialogs = WiredTerrainSettingsDialogs();
+    terrainDialogs.openFirst = OpenTerrainSettingsDialog;
+    terrainDialogs.openSecond = OpenTerrainSettingsDialogTwin;
+    terrainDialogs.applyChanges = ApplyTerrainSettingsChanges;
+    WiredMeshConversionAsk() = [] {
+        MeshConversionDialogData data = {};  // the mesh is not one of the add-on's
+        return OpenMeshConversionDialog(data);
+    };
 }
 
 void UnwireSubsystems() {
@@ -96,4 +127,8 @@ void UnwireSubsystems() {
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
+    ResetToolDialogs();
+    ResetTerrainSettingsDialogs();
+    ResetTerrainContourHooks();
+    ResetMeshConversionAsk();
 }

@@ -83,7 +83,7 @@ bool AdoptCopiedPoints(const API_Elem_Head* heads, int32_t count) {
             fresh.Note = defaults.text;
             fresh.AppendNumber = 1;
             ok = ElemUserData_WriteRecord(fresh, ElemKind_Point, e.header);
-            if (ok) defaults.codeNumber = int32_t(PointSettings::NextCodeNumber(uint32_t(defaults.codeNumber)));
+            if (ok) defaults.codeNumber = NextPointCodeNumber(defaults.codeNumber);
         }
         return ok;
     });
@@ -166,7 +166,7 @@ int32_t PointTool::EditSettings() {
     PointSettings copy = settings;
     uint8_t flags[PointSettingsFieldCount] = {};
     if (!WiredTerrainInputHooks().pointSettings(copy, flags)) return 1;
-    settings.Assign(copy);
+    settings = copy;
     std::memcpy(changed, flags, sizeof changed);
     return 0;
 }
@@ -205,27 +205,27 @@ bool PointTool::CreatePoint() {
     if (ACAPI_Element_GetDefaults(&e, nullptr) != NoError) return false;
     e.header.layer = settings.layer;
     e.header.floorInd = CurrentStoryIndex();
-    e.hotspot.pen = int16_t(settings.pen);
+    e.hotspot.pen = settings.pen;
     e.hotspot.pos = {clicked.x, clicked.y};
     e.hotspot.height = 0.0;
     if (CreateElementWithMemo(&e, nullptr, false) != NoError) return false;
     ACAPI_Element_AttachObserver(e.header.guid);
     ElemDescriptor record;
     record.Name = settings.code;
-    record.Number = int32_t(settings.codeNumber);
-    record.Value = settings.height;
-    record.Note = settings.comment;
+    record.Number = settings.codeNumber;
+    record.Value = settings.value;
+    record.Note = settings.text;
     record.AppendNumber = 1;
     if (!ElemUserData_WriteRecord(record, ElemKind_Point, e.header)) return false;
-    settings.codeNumber = PointSettings::NextCodeNumber(settings.codeNumber);
-    settings.ToDefaults(GlobalSettings.points);
+    settings.codeNumber = NextPointCodeNumber(settings.codeNumber);
+    GlobalSettings.points = settings;
     return true;
 }
 
 int32_t PointTool::PlaceByClicks() {
     if (!EnsureFloorPlanWindow(false)) return 42;
     const TerrainInputHooks& hooks = WiredTerrainInputHooks();
-    settings.FromDefaults(GlobalSettings.points);
+    settings = GlobalSettings.points;
     hooks.openPointPalette();
     ElementWritten = 1;
     int32_t created = 0;
@@ -235,8 +235,8 @@ int32_t PointTool::PlaceByClicks() {
         code = AskPosition(given);
         if (code != 0 || !given) break;
         hooks.storePointPalette();
-        settings.FromDefaults(GlobalSettings.points);
-        if (!CheckToolLayer(int16_t(settings.layer))) continue;
+        settings = GlobalSettings.points;
+        if (!CheckToolLayer(settings.layer)) continue;
         if (RunExternalCommand([this] { return CreatePoint(); })) {
             ++created;
             hooks.initPointPalette();
@@ -256,12 +256,12 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
     const API_Element& first = points[0];
     ElemDescriptor record;
     if (!ReadPointRecord(first.header, record)) return 43;
-    settings.pen = uint16_t(first.hotspot.pen);
-    settings.layer = uint16_t(first.header.layer);
+    settings.pen = first.hotspot.pen;
+    settings.layer = int16_t(first.header.layer);
     settings.code = record.Name;
-    settings.codeNumber = uint32_t(record.Number);
-    settings.height = record.Value;
-    settings.comment = record.Note;
+    settings.codeNumber = record.Number;
+    settings.value = record.Value;
+    settings.text = record.Note;
     DialogMode = 3;
     if (EditSettings() != 0) return 0;
 
@@ -278,14 +278,14 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
                 ElemDescriptor own;
                 if (!ReadPointRecord(point.header, own)) return false;
                 if (changed[2] != 0) own.Name = settings.code;
-                if (changed[3] != 0) own.Number = int32_t(settings.codeNumber);
-                if (changed[5] != 0) own.Value = settings.height;
-                if (changed[4] != 0) own.Note = settings.comment;
+                if (changed[3] != 0) own.Number = settings.codeNumber;
+                if (changed[5] != 0) own.Value = settings.value;
+                if (changed[4] != 0) own.Note = settings.text;
                 own.AppendNumber = 1;
                 if (!ElemUserData_WriteRecord(own, ElemKind_Point, point.header)) return false;
             }
             API_Element pars = point;
-            pars.hotspot.pen = int16_t(settings.pen);
+            pars.hotspot.pen = settings.pen;
             pars.header.layer = settings.layer;
             GS::Array<API_Guid> one;
             one.Push(point.header.guid);

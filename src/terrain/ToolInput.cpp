@@ -10,7 +10,6 @@
 
 namespace {
 constexpr int16_t ItemShowCoordinates = 8;
-constexpr int16_t CoordinateItems[] = {10, 12, 14};
 constexpr double Largest = 1.79769313486231e+308;
 }  // namespace
 
@@ -33,6 +32,6 @@ void ResetToolInput(QV_ToolsPlt& palette) {
     if (!palette.IsVisible()) return;
     ACAPI_Interface(APIIo_CancelInputID);
     DGSetItemValLong(palette.dialogId, ItemShowCoordinates, 0);
-    const GS::UniString zero = DGDoubleToStringUnit(0.0, DGGetUnit(), 3);
-    for (int16_t item : CoordinateItems) DGSetItemText(palette.dialogId, item, zero);
+    // The coordinates stay as the last input showed them: "Show Coordinates" ends with this reset, and its
+    // display is what the user asked for.
 }

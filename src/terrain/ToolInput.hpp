@@ -24,6 +24,6 @@ struct ToolInputState {
 
 extern ToolInputState PaletteToolInput;
 
-// Resets the palette's tool-input state. While the palette is shown it also cancels a running host input ('INCA'),
-// clears the palette's "Show Coordinates" box and shows 0.0 in its three coordinates.
+// Resets the palette's tool-input state. While the palette is shown it also cancels a running host input ('INCA')
+// and clears the palette's "Show Coordinates" box.
 void ResetToolInput(QV_ToolsPlt& palette);

@@ -63,7 +63,7 @@ TEST_F(PointConstraintDialogsTest, CodeShowsFiveDigitsAndOnlyTheTouchedFieldsAre
     DGDriver::QueueSetText(32555, 13, "north corner");
     DGDriver::QueueClick(32555, 1);
     ASSERT_TRUE(RunPointSettingsDialog(point, changed));
-    EXPECT_EQ(point.comment.ToStdString(Encoding_UTF8), "north corner");
+    EXPECT_EQ(point.text.ToStdString(Encoding_UTF8), "north corner");
     EXPECT_EQ(changed[4], 1);
     EXPECT_EQ(Flags(), 1);
 
@@ -72,7 +72,7 @@ TEST_F(PointConstraintDialogsTest, CodeShowsFiveDigitsAndOnlyTheTouchedFieldsAre
     DGDriver::QueueSetText(32555, 11, "7a7");
     DGDriver::QueueClick(32555, 1);
     ASSERT_TRUE(RunPointSettingsDialog(point, changed));
-    EXPECT_EQ(point.codeNumber, 707u);
+    EXPECT_EQ(point.codeNumber, 707);
     EXPECT_EQ(point.code.ToStdString(Encoding_UTF8), "abcdefghijklmnopqrst");
     EXPECT_EQ(changed[3], 1);
     EXPECT_EQ(changed[2], 1);
@@ -88,7 +88,7 @@ TEST_F(PointConstraintDialogsTest, TypedValuesCrossTheLayoutSwitchAndCancelKeeps
     ASSERT_TRUE(RunPointSettingsDialog(point, changed));
     EXPECT_EQ(ItemText(32508, 14), "typed first");
     EXPECT_EQ(ItemText(32508, 12), "00123");
-    EXPECT_EQ(point.height, 101.5);
+    EXPECT_EQ(point.value, 101.5);
     EXPECT_EQ(changed[5] + changed[4] + changed[3], 3);
 
     const PointSettings before = point;
@@ -97,7 +97,7 @@ TEST_F(PointConstraintDialogsTest, TypedValuesCrossTheLayoutSwitchAndCancelKeeps
     DGDriver::QueueClick(32508, 2);
     uint8_t none[6] = {};
     EXPECT_FALSE(RunPointSettingsDialog(point, none));
-    EXPECT_EQ(point.comment, before.comment);
+    EXPECT_EQ(point.text, before.text);
 }
 
 TEST_F(PointConstraintDialogsTest, ConstraintDialogFlagsOnlyWhatChanged) {

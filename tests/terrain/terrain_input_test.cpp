@@ -122,7 +122,7 @@ TEST_F(TerrainInputTest, ClicksMakeNumberedPointsWrappingTheCodeAndRefuseAClickO
     }
     EXPECT_EQ(numbers, (std::vector<int32_t>{99998, 99999}));
     EXPECT_EQ(GlobalSettings.points.codeNumber, 0);
-    EXPECT_EQ(PointSettings::NextCodeNumber(0), 1u);
+    EXPECT_EQ(NextPointCodeNumber(0), 1);
 }
 
 TEST_F(TerrainInputTest, AFailedInputClosesThePaletteAndLowersTheFlag) {
@@ -138,8 +138,8 @@ TEST_F(TerrainInputTest, AFailedInputClosesThePaletteAndLowersTheFlag) {
 TEST_F(TerrainInputTest, EditingOnlyTheCommentOfSelectedPointsKeepsEverythingElse) {
     const API_Guid a = Point(0, 0, 100, 1), b = Point(20, 0, 101, 2), c = Point(40, 0, 102, 3);
     dialog = [](PointSettings& r, uint8_t(&flags)[6]) {
-        r.comment = "checked";
-        r.height = 999.0;  // shown, but not flagged: must not reach the points
+        r.text = "checked";
+        r.value = 999.0;  // shown, but not flagged: must not reach the points
         flags[4] = 1;
         return true;
     };

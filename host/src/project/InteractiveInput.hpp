@@ -6,7 +6,9 @@
 // Each input takes clicks from the front of the queue. A click is a point, optionally with the element under it
 // and the part of it that was hit (a side or vertex index, from 1). Before an input answers, it calls the
 // input's feedback function once with every click point it takes, as the host does while the cursor moves.
-// A cancel entry, or an empty queue, ends the input with APIERR_CANCEL and leaves its results zero. A polygon
+// A cancel entry, or an empty queue, ends the input with APIERR_CANCEL and leaves its results zero. Between two
+// clicks the user reaches the open palettes: the actions queued for them before a click are delivered before the
+// input takes it. A polygon
 // input ends when a click returns to its start point or at a "done" entry.
 //
 // An element under a click is picked only when it still exists, lies on a shown layer and, when the input has

@@ -17,7 +17,8 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddEditCommands(L);
         AddModelCommands(L);
         AddLegacyCommands(L);
-        AddNamingCommands(L);
+        AddRecordCommands(L);
+        AddPeripheryCommands(L);
         return L;
     }();
     return language;

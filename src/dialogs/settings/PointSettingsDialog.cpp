@@ -36,12 +36,8 @@ const SettingsLayout FirstLayout = {32555, true, TitleIndex, 315, 303, 20, 19, k
 const SettingsLayout SecondLayout = {32508, false, TitleIndex, 380, 285, 21, 20, kSecond, std::size(kSecond)};
 
 const SettingsRecordAccess<PointSettings> Access = {
-    [](const PointSettings& r, int16_t id) { return r.GetLongByItem(id); },
-    [](PointSettings& r, int16_t id, int32_t v) { r.SetLongByItem(id, v); },
-    [](const PointSettings& r, int16_t id) { return r.GetDoubleByItem(id); },
-    [](PointSettings& r, int16_t id, double v) { r.SetDoubleByItem(id, v); },
-    [](const PointSettings& r, int16_t id) { return r.GetString(id); },
-    [](PointSettings& r, int16_t id, const QV_String& v) { r.SetString(id, v); },
+    PointFields::GetLong,   PointFields::SetLong,   PointFields::GetDouble,
+    PointFields::SetDouble, PointFields::GetString, PointFields::SetString,
 };
 
 using Frame = SettingsDialog<PointSettings>;
@@ -64,7 +60,7 @@ void ReadAll(int16_t dialogId, PointSettingsBlock& block) {
     PointCodeRecord code;
     FiveDigitCodeItem(dialogId, items.code, items.description, FiveDigitRead, code);
     block.work.code = code.description;
-    block.work.codeNumber = code.code;
+    block.work.codeNumber = int32_t(code.code);
 }
 
 void Init(int16_t dialogId, PointSettingsBlock& block) {
@@ -76,7 +72,7 @@ void Init(int16_t dialogId, PointSettingsBlock& block) {
     SetLabel(dialogId, items.commentLabel, LabelComment);
     Frame::ShowValues(dialogId, block);
     PointCodeRecord code;
-    code.code = block.work.codeNumber;
+    code.code = uint32_t(block.work.codeNumber);
     FiveDigitCodeItem(dialogId, items.code, items.description, FiveDigitShow, code);
     FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
 }
@@ -123,7 +119,7 @@ bool Open(PointSettingsBlock& block, PointSettings& record, const SettingsLayout
     std::memset(block.changed, 0, sizeof block.changed);
     block.layout = &layout;
     block.access = &Access;
-    if (!carryWork) block.work.Assign(record);
+    if (!carryWork) block.work = record;
     block.head.layoutSwitch = 0;
     return ModalDialog<PointSettingsBlock>::Run(layout.resourceId, callback, block) == SettingsItemOK;
 }
