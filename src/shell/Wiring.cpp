@@ -20,6 +20,7 @@
 #include "foundation/ModuleLog.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
+#include "shell/CoordinateDisplay.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "terrain/ConstraintInput.hpp"
@@ -95,6 +96,8 @@ void WireSubsystems() {
     input.storePointPalette = [] { StorePointInputPaletteValues(PointInputPaletteGlobalState); };
     input.initPointPalette = [] { InitPointInputPalette(PointInputPaletteGlobalState); };
     input.closePointPalette = [] { ClosePointInputPalette(PointInputPaletteGlobalState); };
+    input.updateCoordinateFields = [] { PrepareCoordinateDisplay(ToolsPalette()); };
+    input.coordinateFeedback = CoordinateFeedback;
     input.resetToolInput = [] { ResetToolInput(ToolsPalette()); };
     // The upkeep's road sections are not built yet: their hook keeps noting its calls.
     ResetUpkeepHooks();

@@ -114,8 +114,8 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
         for (;;) {
             API_Coord3D click = {};
             API_Neig neig = {};
-            const GSErrCode err =
-                GetPointFromUser(click, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, false);
+            const GSErrCode err = GetPointFromUser(click, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1,
+                                                   hooks.coordinateFeedback, nullptr, false);
             if (err != NoError) return ended(err, 12);
             if (ResolveClick(points, click, neig, start)) break;
             ShowErrorMessage(32, -1);
@@ -126,8 +126,11 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
         API_GetLineType record;
         const API_Coord3D from = {start.x, start.y, 0.0};
         FillLineInputRecord(record, prompt, nullptr, 0, nullptr, from, nullptr, -1);
+        // The rubber line from the start follows the cursor, and the palette shows where it is.
         InputFeedback.lastPoint = from;
-        const GSErrCode err = ACAPI_Interface(APIIo_GetLineID, &record, nullptr);
+        InputFeedback.chainedFeedback = hooks.coordinateFeedback;
+        API_RubberLineInputProc* rubber = DrawRubberLineFeedback;
+        const GSErrCode err = ACAPI_Interface(APIIo_GetLineID, &record, &rubber);
         if (err != NoError) return ended(err, 13);
         if (!ResolveClick(points, record.pos, record.neig, end)) {
             ShowErrorMessage(32, -1);

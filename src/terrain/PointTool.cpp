@@ -183,7 +183,8 @@ int32_t PointTool::AskPosition(bool& given) {
         // Asked inside a command of its own: a layer the palette shows or unlocks meanwhile is a model change.
         GSErrCode err = NoError;
         RunExternalCommand([&] {
-            err = GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, true);
+            err = GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1,
+                                   hooks.coordinateFeedback, nullptr, true);
             return true;
         });
         if (err == APIERR_CANCEL) return 0;

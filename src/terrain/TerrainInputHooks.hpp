@@ -7,6 +7,8 @@
 #include "settings/OutlineSettings.hpp"
 #include "settings/PointSettings.hpp"
 
+#include "APIInteraction.hpp"
+
 #include <cstdint>
 #include <functional>
 
@@ -34,8 +36,10 @@ struct TerrainInputHooks {
     std::function<void()> closePointPalette;
     // "An outline still exist...": true for "Keep", false for "Substitute".
     std::function<bool()> keepExistingOutline;
-    // The tool palette: its coordinate items follow the input, and its tool-input state is reset.
+    // The tool palette: its coordinate display is prepared for an input and follows the cursor through
+    // `coordinateFeedback` (null: no display), and its tool input is reset.
     std::function<void()> updateCoordinateFields;
+    API_RubberLineInputProc* coordinateFeedback = nullptr;
     std::function<void()> resetToolInput;
 };
 
