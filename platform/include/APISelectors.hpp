@@ -209,6 +209,13 @@ struct API_AutomateRecords<API_Selector("RBLD")> {
     using Par1 = API_RebuildParams;
     using Par2 = void;
 };
+// 'RDRW': redraw the current window (no record).
+constexpr API_SelectorTag<API_Selector("RDRW")> APIDo_RedrawID{};
+template <>
+struct API_AutomateRecords<API_Selector("RDRW")> {
+    using Par1 = void;
+    using Par2 = void;
+};
 
 // --- Goodies family: library-part parameter lists ----------------------------------------------------------------
 template <uint32_t Code>

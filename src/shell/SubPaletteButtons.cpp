@@ -11,6 +11,7 @@
 #include "shell/commands/ParameterCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
 #include "shell/commands/TerrainCommands.hpp"
+#include "shell/commands/TerrainInputCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "siteobjects/Marker.hpp"
 
@@ -37,9 +38,9 @@ const SubPaletteButton InputHead[] = {
 };
 const SubPaletteButton InputTail[] = {
     {"Pal_MeshAC", OnGlobalSettings<RunMeshConversion>},
-    {"Pal_Point", nullptr},
-    {"Pal_Constr", nullptr},
-    {"Pal_Outline", nullptr},
+    {"Pal_Point", OnGlobalSettings<RunPoint>},
+    {"Pal_Constr", OnGlobalSettings<RunConstraint>},
+    {"Pal_Outline", OnGlobalSettings<RunOutline>},
     {"Pal_Mesh", OnGlobalSettings<RunTerrain>},
     {"Pal_CL", OnGlobalSettings<RunContourLineTool>},
     {"Pal_Slopes", OnGlobalSettings<RunSlopeRange>},
