@@ -30,6 +30,7 @@
 #include "ui/UserControlCalls.hpp"
 #include "ui/ProgressCalls.hpp"
 #include "view3d/View3DCalls.hpp"
+#include "drawing/PictureCalls.hpp"
 
 #include <cstring>
 
@@ -62,6 +63,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallLibPartSectionCalls(set);
     InstallView3DCalls(set);
     InstallShapePrimCalls(set);
+    InstallPictureCalls(set);
 }
 }  // namespace
 

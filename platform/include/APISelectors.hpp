@@ -9,6 +9,7 @@
 // the host's handler for it. To add a family: a traits template, an entry at the end of API_HostFunctionTable
 // and an ACAPI_ wrapper in the module.
 #include "APIHostTable.hpp"
+#include "APIPictures.hpp"
 #include "IO.hpp"
 
 #include <cstdint>
@@ -234,6 +235,21 @@ template <>
 struct API_GoodiesRecords<API_Selector("CPAR")> {
     using Par1 = void;
     using Par2 = void;
+};
+
+// 'CPIC': the picture of the first record converted into the storage format the second names (its handle is new).
+// 'CMPI': the same between MIME types. A picture the host cannot decode, or a format it cannot write, is refused.
+constexpr API_SelectorTag<API_Selector("CPIC")> APIAny_ConvertPictureID{};
+template <>
+struct API_GoodiesRecords<API_Selector("CPIC")> {
+    using Par1 = API_PictureHandle;
+    using Par2 = API_PictureHandle;
+};
+constexpr API_SelectorTag<API_Selector("CMPI")> APIAny_ConvertMimePictureID{};
+template <>
+struct API_GoodiesRecords<API_Selector("CMPI")> {
+    using Par1 = API_MimePicture;
+    using Par2 = API_MimePicture;
 };
 
 #include "APIElements.hpp"

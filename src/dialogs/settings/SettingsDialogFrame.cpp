@@ -1,6 +1,7 @@
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogPicture.hpp"
 #include "foundation/Language.hpp"
 
 #include "APIDefs.hpp"
@@ -73,8 +74,9 @@ void SaveDialogPosition(int16_t dialogId, DialogBlockHead& head) {
     head.savedY = uint16_t(y);
 }
 
-void DrawSettingsPicture(int16_t dialogId, int16_t item) {
-    DGUserItemRecordDrawing(dialogId, item, "picture DlgImg.jpg");
+void DrawSettingsPicture(DGMessageData update) {
+    DrawDialogPicture(reinterpret_cast<const DGUserUpdateData*>(update),
+                      FindLibPartIndex(QV_String(DialogPictureName), APILib_PictureID), true);
 }
 
 void SyncPenPair(int16_t dialogId, const SettingsLayout& layout, int16_t item, bool fromControl) {
