@@ -31,6 +31,7 @@
 #include "ui/ProgressCalls.hpp"
 #include "view3d/View3DCalls.hpp"
 #include "drawing/PictureCalls.hpp"
+#include "project/LineTypeDefinitions.hpp"
 
 #include <cstring>
 
@@ -64,6 +65,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallView3DCalls(set);
     InstallShapePrimCalls(set);
     InstallPictureCalls(set);
+    InstallLineTypeDefCalls(set);
 }
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include "drawing/ElementDrawing.hpp"
 #include "library/LibraryStore.hpp"
 #include "model3d/ModelStore.hpp"
+#include "project/LineTypeDefinitions.hpp"
 #include "project/OldIdentifiers.hpp"
 #include "project/ProjectDatabase.hpp"
 #include "view3d/View3DState.hpp"
@@ -30,4 +31,5 @@ struct HostProject {
     OldIdentifiers oldIds;                              // of a project of an earlier release
     View3DState view3D;                                 // what the 3D view shows, its projection, its saves
     GivenDrawings drawings;                             // 2D drawings tests gave elements
+    LineTypeDefinitions lineTypes;                      // dashes and symbols of line types; the drawing scale
 };

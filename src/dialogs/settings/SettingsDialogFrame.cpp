@@ -1,6 +1,7 @@
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogKit.hpp"
 #include "foundation/DialogPicture.hpp"
 #include "foundation/Language.hpp"
 
@@ -62,16 +63,15 @@ void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout) {
 
 void FinishSettingsLayoutInit(int16_t dialogId, const SettingsLayout& layout, const DialogBlockHead& head) {
     DGSetDialogClientSize(dialogId, layout.width, layout.height);
-    if (head.savedX != 0 || head.savedY != 0) DGSetDialogClientPosition(dialogId, head.savedX, head.savedY);
+    RestoreDialogPosition(DialogPosition{uint16_t(dialogId), int16_t(head.savedX), int16_t(head.savedY)});
     DGSetFocus(dialogId, DG_DIALOG_WINDOW);
 }
 
 void SaveDialogPosition(int16_t dialogId, DialogBlockHead& head) {
-    int32_t x = 0;
-    int32_t y = 0;
-    if (!DGGetDialogClientPosition(dialogId, &x, &y)) return;
-    head.savedX = uint16_t(x);
-    head.savedY = uint16_t(y);
+    DialogPosition position{uint16_t(dialogId), int16_t(head.savedX), int16_t(head.savedY)};
+    SaveDialogPosition(position);
+    head.savedX = uint16_t(position.x);
+    head.savedY = uint16_t(position.y);
 }
 
 void DrawSettingsPicture(DGMessageData update) {
