@@ -134,7 +134,7 @@ TEST(ImageKindTest, SignaturesNeedTheirBytesAndTheExtensionDecidesTheRest) {
 }
 
 TEST_F(PicturesTest, BitmapsOfEveryReadableKindShowTheSamePixelsAsASecondDecoder) {
-    // TIFF is no format of the second decoder: both TIFFs were written losslessly from the PNG.
+    // TIFF and PICT are no formats of the second decoder: they were written losslessly from the PNG.
     const struct {
         const char* file;
         const char* reference;
@@ -142,7 +142,7 @@ TEST_F(PicturesTest, BitmapsOfEveryReadableKindShowTheSamePixelsAsASecondDecoder
     } cases[] = {{"rgb7x5.png", "rgb7x5.png", 0}, {"palette.png", "palette.png", 0}, {"picture.gif", "picture.gif", 0},
                  {"jfif.jpg", "jfif.jpg", 2},     {"exif.jpg", "exif.jpg", 2},       {"photo.JPEG", "photo.JPEG", 2},
                  {"ii.tif", "rgb7x5.png", 0},     {"mm.tif", "rgb7x5.png", 0},       {"bmp24.bmp", "bmp24.bmp", 0},
-                 {"bmp8.bmp", "rgb7x5.png", 0}};
+                 {"bmp8.bmp", "rgb7x5.png", 0},   {"picture.pict", "rgb7x5.png", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         ASSERT_TRUE(ReadPictureFile(Q(PicturePath(c.file)), picture, true));
@@ -157,8 +157,8 @@ TEST_F(PicturesTest, KindsKeepTheirFormatAndBytesUnlessTheyArePng) {
     const struct {
         const char* file;
         uint32_t format;
-    } cases[] = {{"bmp24.bmp", 1}, {"picture.gif", 2}, {"ii.tif", 3},
-                 {"mm.tif", 3},    {"jfif.jpg", 4},    {"photo.JPEG", 4}};
+    } cases[] = {{"bmp24.bmp", 1}, {"picture.gif", 2}, {"ii.tif", 3},      {"mm.tif", 3},
+                 {"jfif.jpg", 4},  {"photo.JPEG", 4},  {"picture.pict", 5}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         ASSERT_TRUE(ReadPictureFile(Q(PicturePath(c.file)), picture, false));
