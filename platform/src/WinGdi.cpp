@@ -3,6 +3,7 @@
 
 #include "DGInternal.hpp"
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -18,16 +19,15 @@ DrawTarget* TargetOf(HDC deviceContext) {
 }
 
 uint32_t Crc32(const uint8_t* bytes, uint64_t count) {
-    static uint32_t table[256];
-    static bool ready = false;
-    if (!ready) {
+    static const auto table = [] {
+        std::array<uint32_t, 256> t{};
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
             for (int k = 0; k < 8; ++k) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
+            t[n] = c;
         }
-        ready = true;
-    }
+        return t;
+    }();
     uint32_t crc = 0xFFFFFFFFu;
     for (uint64_t i = 0; i < count; ++i) crc = table[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
     return crc ^ 0xFFFFFFFFu;

@@ -4,6 +4,7 @@
 #include "TestSupport.hpp"
 #include "foundation/AttributeSamples.hpp"
 #include "foundation/DialogKit.hpp"
+#include "foundation/DialogPicture.hpp"
 
 #include "DG.hpp"
 #include "DGDriver.hpp"
@@ -14,6 +15,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -247,4 +250,35 @@ TEST_F(DialogKitTest, ColourControlsPositionsAndThePicker) {
     EXPECT_EQ(colour.red, 1.0);
     EXPECT_EQ(colour.green, 0.0);
     EXPECT_DOUBLE_EQ(colour.blue, 0.2);
+}
+
+TEST_F(DialogKitTest, TheDialogPictureComesFromAPicturePartOrAResourceAndNothingElseIsDrawn) {
+    std::string why;
+    ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
+    // A picture part whose file is no picture.
+    std::filesystem::create_directory(UserFile("pics"));
+    std::ofstream(UserFile("pics/Broken.jpg")) << "not a picture";
+    ASSERT_TRUE(host->AddLibraryFolder(UserFile("pics"), &why)) << why;
+
+    const int32_t picture = FindLibPartIndex(QV_String(DialogPictureName), APILib_PictureID);
+    ASSERT_GT(picture, 0);
+    EXPECT_EQ(FindLibPartIndex(QV_String("DlgImg"), APILib_PictureID), picture);
+    EXPECT_EQ(FindLibPartIndex(QV_String("DlgImg.old.jpg"), APILib_PictureID), -1);  // cut at the last point only
+    EXPECT_EQ(FindLibPartIndex(QV_String(DialogPictureName), APILib_ObjectID), -1);
+    const int32_t broken = FindLibPartIndex(QV_String("Broken.jpg"), APILib_PictureID);
+    ASSERT_GT(broken, 0);
+
+    std::vector<bool> drawn;
+    const auto records = DrawInItem([&](const DGUserUpdateData& u) {
+        drawn.push_back(DrawDialogPicture(&u, picture, true));
+        drawn.push_back(DrawDialogPicture(&u, 32501, false));
+        drawn.push_back(DrawDialogPicture(&u, 0, true));
+        drawn.push_back(DrawDialogPicture(&u, broken, true));
+        drawn.push_back(DrawDialogPicture(&u, 1, false));  // no such resource
+        drawn.push_back(DrawDialogPicture(nullptr, picture, true));
+    });
+    EXPECT_THAT(drawn, ElementsAre(true, true, false, false, false, false));
+    EXPECT_THAT(records,
+                ElementsAre(::testing::StartsWith("dib 48 32 bits 24 colours 0 from 0 0 48 32 to 0 0 64 48 "),
+                            "image 32501 in 0 0 64 48"));
 }
