@@ -16,3 +16,4 @@ void AddInputCommands(ScriptLanguage& language);        // the user's clicks in 
 void AddEditCommands(ScriptLanguage& language);         // the user's edits, element events, solid links
 void AddModelCommands(ScriptLanguage& language);        // meshes, slabs and bodies; the 3D model's checks
 void AddLegacyCommands(ScriptLanguage& language);       // a project of an earlier release, and its upkeep
+void AddLineTypeCommands(ScriptLanguage& language);     // line types' dashes and the drawing scale

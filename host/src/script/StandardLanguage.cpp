@@ -17,6 +17,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddEditCommands(L);
         AddModelCommands(L);
         AddLegacyCommands(L);
+        AddLineTypeCommands(L);
         return L;
     }();
     return language;
