@@ -48,8 +48,7 @@ void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout) {
         DGSetItemText(dialogId, SettingsItemModeHeader, GS::UniString(header.GetBuffer(), header.GetLength()));
     } else {
         const bool variant = HostLanguageNOR != 0 || HostLanguageAUT != 0;
-        DGSetItemImage(dialogId, ItemLanguageImage,
-                       DG::Image(ACAPI_GetOwnResModule(), variant ? ImageLanguageVariant : ImageLanguage));
+        SetItemImageFromResource(dialogId, ItemLanguageImage, variant ? ImageLanguageVariant : ImageLanguage);
     }
     DGSetDialogTitle(dialogId, Text(TitleTableBase, layout.titleIndex));
     DGSetItemText(dialogId, SettingsItemOK, Text(CommonTableBase, CommonOK));
