@@ -29,7 +29,9 @@
 #include "ui/PaletteCalls.hpp"
 #include "ui/UserControlCalls.hpp"
 #include "ui/ProgressCalls.hpp"
+#include "ui/SettingsDialogCalls.hpp"
 #include "view3d/View3DCalls.hpp"
+#include "project/GroupCalls.hpp"
 #include "drawing/PictureCalls.hpp"
 #include "project/LineTypeDefinitions.hpp"
 
@@ -64,6 +66,8 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallLibPartSectionCalls(set);
     InstallView3DCalls(set);
     InstallShapePrimCalls(set);
+    InstallGroupCalls(set);
+    InstallSettingsDialogCalls(set);
     InstallPictureCalls(set);
     InstallLineTypeDefCalls(set);
 }

@@ -8,6 +8,7 @@
 #include "project/LineTypeDefinitions.hpp"
 #include "project/OldIdentifiers.hpp"
 #include "project/ProjectDatabase.hpp"
+#include "ui/SettingsDialogAnswers.hpp"
 #include "view3d/View3DState.hpp"
 
 #include <cstdint>
@@ -31,5 +32,7 @@ struct HostProject {
     OldIdentifiers oldIds;                              // of a project of an earlier release
     View3DState view3D;                                 // what the 3D view shows, its projection, its saves
     GivenDrawings drawings;                             // 2D drawings tests gave elements
+    bool groupsSuspended = false;                       // 'SUSP' turns it, 'ISSG' reads it
+    SettingsDialogAnswers settingsDialogs;              // the user's answers to the host's settings dialogs
     LineTypeDefinitions lineTypes;                      // dashes and symbols of line types; the drawing scale
 };
