@@ -187,6 +187,11 @@ TEST_F(PicturesTest, MalformedOrMissingFilesAreRefusedWithoutReadingPastThem) {
     std::filesystem::copy_file(PicturePath("bmp24.bmp"), large);
     std::filesystem::resize_file(large, PictureFileBytesMax + 1);  // sparse: nothing is written
     EXPECT_FALSE(ReadPictureFile(Q(large), picture, false));
+    // A kind the host keeps no format for is read as it is, but never becomes a bitmap.
+    std::ofstream(UserFile("layers.psd"), std::ios::binary) << "8BPS and the rest of a Photoshop file";
+    EXPECT_TRUE(ReadPictureFile(Q(UserFile("layers.psd")), picture, false));
+    EXPECT_EQ(picture.format, PictureFormat_None);
+    EXPECT_FALSE(ReadPictureFile(Q(UserFile("layers.psd")), picture, true));
     int32_t openError = 0;
     EXPECT_FALSE(ReadPictureFile(Q(UserFile("missing.gif")), picture, true, &openError));
     EXPECT_EQ(openError, PictureRead_NotFound);
