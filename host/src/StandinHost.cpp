@@ -35,6 +35,8 @@
 #include "ui/SettingsDialogCalls.hpp"
 #include "view3d/View3DCalls.hpp"
 #include "project/GroupCalls.hpp"
+#include "drawing/PictureCalls.hpp"
+#include "project/LineTypeDefinitions.hpp"
 
 #include <cstring>
 
@@ -72,6 +74,8 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallRedrawCalls(set);
     InstallEditCalls(set);
     InstallNeigCalls(set);
+    InstallPictureCalls(set);
+    InstallLineTypeDefCalls(set);
 }
 }  // namespace
 
