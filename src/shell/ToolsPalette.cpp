@@ -6,6 +6,7 @@
 #include "foundation/AddOnInfo.hpp"
 #include "foundation/Documentation.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
 #include "foundation/VersionBanner.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
@@ -170,6 +171,7 @@ void CToolsPlt::ShowAbout() {
     RedrawButtons();
     if (mouse.modifiers == ModifiersNorwegian && !NorwegianVariant) {
         NorwegianVariant = 1;
+        HostLanguageNOR = 1;
         return;
     }
     VersionInfo info;
