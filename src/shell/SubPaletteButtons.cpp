@@ -6,9 +6,11 @@
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
+#include "shell/commands/ContourCommands.hpp"
 #include "shell/commands/EarthworkCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
+#include "shell/commands/TerrainCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "siteobjects/Marker.hpp"
 
@@ -34,13 +36,13 @@ const SubPaletteButton InputHead[] = {
     {"Pal_SHP", nullptr},
 };
 const SubPaletteButton InputTail[] = {
-    {"Pal_MeshAC", nullptr},
+    {"Pal_MeshAC", OnGlobalSettings<RunMeshConversion>},
     {"Pal_Point", nullptr},
     {"Pal_Constr", nullptr},
     {"Pal_Outline", nullptr},
-    {"Pal_Mesh", nullptr},
-    {"Pal_CL", nullptr},
-    {"Pal_Slopes", nullptr},
+    {"Pal_Mesh", OnGlobalSettings<RunTerrain>},
+    {"Pal_CL", OnGlobalSettings<RunContourLineTool>},
+    {"Pal_Slopes", OnGlobalSettings<RunSlopeRange>},
     {"Pal_ExpTxt", nullptr},
     {"Pal_Manual", Manual},
 };
