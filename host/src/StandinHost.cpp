@@ -32,6 +32,8 @@
 #include "ui/SettingsDialogCalls.hpp"
 #include "view3d/View3DCalls.hpp"
 #include "project/GroupCalls.hpp"
+#include "drawing/PictureCalls.hpp"
+#include "project/LineTypeDefinitions.hpp"
 
 #include <cstring>
 
@@ -66,6 +68,8 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallShapePrimCalls(set);
     InstallGroupCalls(set);
     InstallSettingsDialogCalls(set);
+    InstallPictureCalls(set);
+    InstallLineTypeDefCalls(set);
 }
 }  // namespace
 

@@ -9,6 +9,8 @@
 // the host's handler for it. To add a family: a traits template, an entry at the end of API_HostFunctionTable
 // and an ACAPI_ wrapper in the module.
 #include "APIHostTable.hpp"
+#include "APIAttributeDefs.hpp"
+#include "APIPictures.hpp"
 #include "IO.hpp"
 
 #include <cstdint>
@@ -233,6 +235,43 @@ constexpr API_SelectorTag<API_Selector("CPAR")> APIAny_CloseParametersID{};
 template <>
 struct API_GoodiesRecords<API_Selector("CPAR")> {
     using Par1 = void;
+    using Par2 = void;
+};
+
+// 'CPIC': the picture of the first record converted into the storage format the second names (its handle is new).
+// 'CMPI': the same between MIME types. A picture the host cannot decode, or a format it cannot write, is refused.
+constexpr API_SelectorTag<API_Selector("CPIC")> APIAny_ConvertPictureID{};
+template <>
+struct API_GoodiesRecords<API_Selector("CPIC")> {
+    using Par1 = API_PictureHandle;
+    using Par2 = API_PictureHandle;
+};
+constexpr API_SelectorTag<API_Selector("CMPI")> APIAny_ConvertMimePictureID{};
+template <>
+struct API_GoodiesRecords<API_Selector("CMPI")> {
+    using Par1 = API_MimePicture;
+    using Par2 = API_MimePicture;
+};
+
+// 'ADEF': the definition of the line type named by the attribute head (type 3, index); 'KDEF' releases its
+// handles. 'DSCL': the drawing scale of the current window (100 for 1:100).
+struct API_Attr_Head;
+constexpr API_SelectorTag<API_Selector("ADEF")> APIDb_GetLineTypeDefID{};
+template <>
+struct API_DatabaseRecords<API_Selector("ADEF")> {
+    using Par1 = API_Attr_Head;
+    using Par2 = API_LineTypeDef;
+};
+constexpr API_SelectorTag<API_Selector("KDEF")> APIDb_DisposeLineTypeDefID{};
+template <>
+struct API_DatabaseRecords<API_Selector("KDEF")> {
+    using Par1 = API_LineTypeDef;
+    using Par2 = void;
+};
+constexpr API_SelectorTag<API_Selector("DSCL")> APIDb_GetDrawingScaleID{};
+template <>
+struct API_DatabaseRecords<API_Selector("DSCL")> {
+    using Par1 = double;
     using Par2 = void;
 };
 
