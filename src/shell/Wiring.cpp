@@ -45,4 +45,5 @@ void UnwireSubsystems() {
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();
     ResetMeshConversionAsk();
+    ResetElementEdit();
 }
