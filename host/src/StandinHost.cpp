@@ -31,6 +31,7 @@
 #include "ui/ProgressCalls.hpp"
 #include "ui/SettingsDialogCalls.hpp"
 #include "view3d/View3DCalls.hpp"
+#include "project/GroupCalls.hpp"
 
 #include <cstring>
 
@@ -63,6 +64,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallLibPartSectionCalls(set);
     InstallView3DCalls(set);
     InstallShapePrimCalls(set);
+    InstallGroupCalls(set);
     InstallSettingsDialogCalls(set);
 }
 }  // namespace

@@ -6,6 +6,7 @@
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
+#include "shell/commands/ContourCommands.hpp"
 #include "shell/commands/EarthworkCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
@@ -40,8 +41,8 @@ const SubPaletteButton InputTail[] = {
     {"Pal_Constr", nullptr},
     {"Pal_Outline", nullptr},
     {"Pal_Mesh", OnGlobalSettings<RunTerrain>},
-    {"Pal_CL", nullptr},
-    {"Pal_Slopes", nullptr},
+    {"Pal_CL", OnGlobalSettings<RunContourLineTool>},
+    {"Pal_Slopes", OnGlobalSettings<RunSlopeRange>},
     {"Pal_ExpTxt", nullptr},
     {"Pal_Manual", Manual},
 };

@@ -8,6 +8,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/VersionBanner.hpp"
+#include "shell/CoordinateDisplay.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
 #include "shell/SubPalettes.hpp"
@@ -219,10 +220,9 @@ int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
 
 void CToolsPlt::OnChange(int16_t item, DGMessageData) {
     if (item != ItemShowCoordinates || dialogId == 0) return;
-    // The check box acts as a push button; the coordinate display's point input arrives with the terrain tools.
-    terrainKnown = 0;
+    // The check box acts as a push button.
     DGSetItemValLong(dialogId, ItemShowCoordinates, 0);
-    ResetToolInput(*this);
+    ShowCoordinates(*this);
 }
 
 void CToolsPlt::OnMessage0() {

@@ -31,5 +31,6 @@ struct HostProject {
     OldIdentifiers oldIds;                              // of a project of an earlier release
     View3DState view3D;                                 // what the 3D view shows, its projection, its saves
     GivenDrawings drawings;                             // 2D drawings tests gave elements
+    bool groupsSuspended = false;                       // 'SUSP' turns it, 'ISSG' reads it
     SettingsDialogAnswers settingsDialogs;              // the user's answers to the host's settings dialogs
 };

@@ -273,6 +273,7 @@ json ProjectDatabase::ToJson() const {
                   {"layer", h.layer},
                   {"story", h.floorInd}};
         if (!e.name.empty()) j["name"] = e.name;
+        if (h.groupGuid != API_Guid{}) j["group"] = GuidText(h.groupGuid);
         const StoredDatabase* where = Database(e.database);
         j["database"] = where != nullptr ? WindowKind(where->info.typeID) : "?";
         j["record"] = RecordFields(e.record);

@@ -17,6 +17,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddEditCommands(L);
         AddModelCommands(L);
         AddLegacyCommands(L);
+        AddRecordCommands(L);
         AddPeripheryCommands(L);
         return L;
     }();
