@@ -380,4 +380,22 @@ TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultO
     PendingUpdate.Reset();
 }
 
+TEST_F(TerrainCommandsTest, WithoutTerrainOrOutlineTheDefaultsAreEdited) {
+    const uint16_t before = GlobalSettings.terrain.contourPen;
+    DGDriver::QueueSetLong(TerrainSettingsDialogId, 11, 9);
+    DGDriver::QueueClick(TerrainSettingsDialogId, 2);
+    RunTerrain(GlobalSettings);
+    EXPECT_EQ(GlobalSettings.terrain.contourPen, before);
+
+    DGDriver::QueueSetLong(TerrainSettingsDialogId, 11, 9);
+    DGDriver::QueueClick(TerrainSettingsDialogId, 1);
+    RunTerrain(GlobalSettings);
+    EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
+    EXPECT_EQ(GlobalSettings.terrain.contourPen, 9);
+    EXPECT_TRUE(Meshes().empty());
+    const DGDriver::LogRecord& shown = DGDriver::Log().back();
+    for (const DGDriver::ItemState& i : shown.items)
+        if (i.id == 27 || i.id == 30 || i.id == 34 || i.id == 38 || i.id == 41) EXPECT_FALSE(i.enabled) << i.id;
+}
+
 }  // namespace
