@@ -30,10 +30,18 @@ protected:
         WireSubsystems();
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
         Db().SetStory(0, 4.0, "Ground");
-        WiredTerrainContourHooks().refreshForNewTerrain = [this](const API_Element&, TerrainContourContext& c) {
+        // The contour-line steps are the contour tool's: here they only tell what the terrain handed them.
+        TerrainContourHooks& contours = WiredTerrainContourHooks();
+        contours.refreshForNewTerrain = [this](const API_Element&, TerrainContourContext& c) {
             gradient = c.gradient;
             return int32_t(0);
         };
+        contours.readForTerrainUpdate = [](const API_Element&, TerrainContourContext& c) {
+            c.settings = GlobalSettings.contour;
+            return int32_t(0);
+        };
+        contours.createGradientObject = [](const API_Element&, TerrainContourContext&) { return int32_t(0); };
+        contours.updateAfterTerrainChange = [](const API_Element&, TerrainContourContext&) { return int32_t(0); };
     }
     void TearDown() override {
         UnwireSubsystems();
