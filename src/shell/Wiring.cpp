@@ -134,4 +134,5 @@ void UnwireSubsystems() {
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();
     ResetMeshConversionAsk();
+    ResetElementEdit();
 }
