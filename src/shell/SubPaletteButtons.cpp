@@ -2,6 +2,7 @@
 
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "shell/ImportCommands.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
 
@@ -12,12 +13,12 @@ constexpr int32_t InformationAlert = 1;
 void Hatch() { SelectToolbox18(); }
 
 // The general Input buttons; the Norwegian and Austrian layouts put one more at item 5.
-const SubPaletteButton InputHead[] = {{"Pal_TXT", nullptr}, {"Pal_DXF", nullptr}, {"Pal_SHP", nullptr}};
+const SubPaletteButton InputHead[] = {{"Pal_TXT", ImportTextFileButton}, {"Pal_DXF", nullptr}, {"Pal_SHP", nullptr}};
 const SubPaletteButton InputTail[] = {{"Pal_MeshAC", nullptr},  {"Pal_Point", nullptr},  {"Pal_Constr", nullptr},
                                       {"Pal_Outline", nullptr}, {"Pal_Mesh", nullptr},   {"Pal_CL", nullptr},
                                       {"Pal_Slopes", nullptr},  {"Pal_ExpTxt", nullptr}, {"Pal_Manual", nullptr}};
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
-const SubPaletteButton ASCButton = {"Pal_ASC", nullptr};
+const SubPaletteButton ASCButton = {"Pal_ASC", ImportASCFileButton};
 const SubPaletteButton Earthmoving[] = {{"Pal_Poly", nullptr},     {"Pal_Hatch", Hatch},      {"Pal_Plateau", nullptr},
                                         {"Pal_Road", nullptr},     {"Pal_RoadSect", nullptr}, {"Pal_Bridge", nullptr},
                                         {"Pal_Sidewalk", nullptr}, {"Pal_Railway", nullptr},  {"Pal_Manual", nullptr}};

@@ -1,5 +1,7 @@
 #include "shell/Wiring.hpp"
 
+#include "dialogs/settings/AscImportDialog.hpp"
+#include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
@@ -18,6 +20,8 @@ void WireSubsystems() {
     // The upkeep's road sections and contour-line command are not built yet: their hooks keep noting their calls.
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
+    ASCFile::SetAscOptionsDialog(AskAscImportOptions);
+    SetTextOptionsDialog(AskTextImportOptions);
 }
 
 void UnwireSubsystems() {
@@ -25,4 +29,6 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
+    ASCFile::SetAscOptionsDialog(nullptr);
+    SetTextOptionsDialog(nullptr);
 }
