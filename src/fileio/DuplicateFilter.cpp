@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 
 namespace {
@@ -13,29 +14,93 @@ struct SortKey {
     uint32_t index;
 };
 
-// Sorts points [begin, end) by x, then code, then reading order: a strict weak ordering, unlike a tolerance on x.
-void SortRange(std::vector<ASCFilePoint>& points, size_t begin, size_t end) {
-    auto before = [&](const ASCFilePoint& a, const ASCFilePoint& b) {
-        if (a.x != b.x) return a.x < b.x;
-        if (a.code.IsEmpty() || b.code.IsEmpty()) return a.code.IsEmpty() && !b.code.IsEmpty();
-        return a.code < b.code;
+// Doubles as unsigned integers of the same order; -0 is taken as 0, its equal.
+uint64_t OrderedBits(double x) {
+    if (x == 0.0) x = 0.0;  // -0 sorts as 0
+    uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return (bits & 0x8000000000000000ull) ? ~bits : bits | 0x8000000000000000ull;
+}
+
+// A stable sort by x alone, so equal x stay in reading order: four passes of 16 bits.
+void RadixSortByX(std::vector<SortKey>& keys) {
+    struct Item {
+        uint64_t bits;
+        uint32_t index;
+        double x;
     };
+    std::vector<Item> a(keys.size()), b(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) a[i] = Item{OrderedBits(keys[i].x), keys[i].index, keys[i].x};
+    std::vector<uint32_t> counts(65536);
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::fill(counts.begin(), counts.end(), 0u);
+        for (const Item& item : a) ++counts[(item.bits >> shift) & 0xffff];
+        // A digit every key shares moves nothing.
+        if (counts[(a[0].bits >> shift) & 0xffff] == a.size()) continue;
+        uint32_t sum = 0;
+        for (uint32_t& c : counts) {
+            const uint32_t here = c;
+            c = sum;
+            sum += here;
+        }
+        for (const Item& item : a) b[counts[(item.bits >> shift) & 0xffff]++] = item;
+        a.swap(b);
+    }
+    for (size_t i = 0; i < keys.size(); ++i) keys[i] = SortKey{a[i].x, a[i].index};
+}
+
+// Points without texts (every grid point) move as their three numbers.
+inline void MovePoint(ASCFilePoint& to, ASCFilePoint& from, bool withTexts) {
+    if (withTexts || !from.comment.IsEmpty() || !to.comment.IsEmpty()) {
+        to = std::move(from);
+        return;
+    }
+    to.x = from.x;
+    to.y = from.y;
+    to.z = from.z;
+}
+
+bool Before(const ASCFilePoint& a, const ASCFilePoint& b) {
+    if (a.x != b.x) return a.x < b.x;
+    if (a.code.IsEmpty() || b.code.IsEmpty()) return a.code.IsEmpty() && !b.code.IsEmpty();
+    return a.code < b.code;
+}
+
+// Sorts points [begin, end) by x, then code, then reading order: a strict weak ordering, unlike a tolerance on x.
+// Runs already sorted (the chunks, for the pass over all) are merged rather than sorted again.
+void SortRange(std::vector<ASCFilePoint>& points, size_t begin, size_t end, size_t runLength) {
     bool sorted = true;
-    for (size_t i = begin + 1; i < end && sorted; ++i) sorted = !before(points[i], points[i - 1]);
+    bool anyCode = false;
+    for (size_t i = begin; i < end; ++i) {
+        anyCode = anyCode || !points[i].code.IsEmpty();
+        if (i > begin && sorted) sorted = !Before(points[i], points[i - 1]);
+    }
     if (sorted) return;
     std::vector<SortKey> keys(end - begin);
     for (size_t i = begin; i < end; ++i) keys[i - begin] = SortKey{points[i].x, uint32_t(i)};
-    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+    auto less = [&](const SortKey& a, const SortKey& b) {
         if (a.x != b.x) return a.x < b.x;
-        const ASCFilePoint& pa = points[a.index];
-        const ASCFilePoint& pb = points[b.index];
-        if (before(pa, pb)) return true;
-        if (before(pb, pa)) return false;
+        if (anyCode) {
+            const ASCFilePoint& pa = points[a.index];
+            const ASCFilePoint& pb = points[b.index];
+            if (Before(pa, pb)) return true;
+            if (Before(pb, pa)) return false;
+        }
         return a.index < b.index;
-    });
+    };
+    if (!anyCode) {
+        RadixSortByX(keys);
+    } else if (runLength == 0 || runLength >= keys.size()) {
+        std::sort(keys.begin(), keys.end(), less);
+    } else {
+        for (size_t width = runLength; width < keys.size(); width *= 2)
+            for (size_t lo = 0; lo + width < keys.size(); lo += 2 * width)
+                std::inplace_merge(keys.begin() + std::ptrdiff_t(lo), keys.begin() + std::ptrdiff_t(lo + width),
+                                   keys.begin() + std::ptrdiff_t(std::min(keys.size(), lo + 2 * width)), less);
+    }
     std::vector<ASCFilePoint> ordered(end - begin);
-    for (size_t k = 0; k < keys.size(); ++k) ordered[k] = std::move(points[keys[k].index]);
-    std::move(ordered.begin(), ordered.end(), points.begin() + std::ptrdiff_t(begin));
+    for (size_t k = 0; k < keys.size(); ++k) MovePoint(ordered[k], points[keys[k].index], anyCode);
+    for (size_t k = 0; k < keys.size(); ++k) MovePoint(points[begin + k], ordered[k], anyCode);
 }
 
 // Kept points of the recent past in one band of y, oldest (smallest x) first.
@@ -44,8 +109,10 @@ struct Band {
     size_t head = 0;
 };
 
-int64_t BandOf(double y, double tolerance) {
-    const double q = std::floor(y / tolerance);
+// Bands a little higher than the tolerance: two points within it lie in the same or neighbouring bands, also
+// after the division's rounding.
+int64_t BandOf(double y, double bandHeight) {
+    const double q = std::floor(y / bandHeight);
     if (!(q > -4e18)) return int64_t(-4e18);
     if (!(q < 4e18)) return int64_t(4e18);
     return int64_t(q);
@@ -58,13 +125,17 @@ int64_t BandOf(double y, double tolerance) {
 size_t ScanRange(const std::vector<ASCFilePoint>& points, size_t begin, size_t end, double tolerance,
                  std::vector<uint8_t>& keep) {
     std::unordered_map<int64_t, Band> bands;
+    const double bandHeight = tolerance * (1.0 + 1e-6);
+    // Beyond a billion bands the division's rounding may exceed the margin: look one band further.
+    double largest = 0.0;
+    for (size_t j = begin; j < end; ++j) largest = std::max(largest, std::fabs(points[j].y));
+    const int64_t reach = largest / bandHeight < 1e9 ? 1 : 2;
     size_t removed = 0;
     for (size_t j = begin; j < end; ++j) {
         const ASCFilePoint& p = points[j];
-        const int64_t band = BandOf(p.y, tolerance);
+        const int64_t band = BandOf(p.y, bandHeight);
         bool duplicate = false;
-        // Two bands either side: the division may round a neighbour one band further.
-        for (int64_t b = band - 2; b <= band + 2 && !duplicate; ++b) {
+        for (int64_t b = band - reach; b <= band + reach && !duplicate; ++b) {
             auto found = bands.find(b);
             if (found == bands.end()) continue;
             Band& near = found->second;
@@ -105,7 +176,7 @@ bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, double tolerance, 
     for (size_t c = 0; c < chunks; ++c) {
         const size_t begin = c * chunkSize;
         const size_t end = std::min(count, begin + chunkSize);
-        SortRange(points, begin, end);
+        SortRange(points, begin, end, 0);
         removed += ScanRange(points, begin, end, tolerance, keep);
         progress.Step(uint32_t(c + 1));
     }
@@ -113,14 +184,15 @@ bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, double tolerance, 
         size_t to = 0;
         for (size_t i = 0; i < points.size(); ++i)
             if (keep[i]) {
-                if (to != i) points[to] = std::move(points[i]);
+                if (to != i) MovePoint(points[to], points[i], !points[i].code.IsEmpty() || !points[to].code.IsEmpty());
                 ++to;
             }
         points.resize(to);
     };
     if (removed > 0) compact();
     if (chunks > 1) {
-        SortRange(points, 0, points.size());
+        // The chunks are sorted runs now; their sizes changed only where points were removed.
+        SortRange(points, 0, points.size(), removed == 0 ? chunkSize : 0);
         keep.assign(points.size(), 1);
         const size_t again = ScanRange(points, 0, points.size(), tolerance, keep);
         if (again > 0) compact();

@@ -11,6 +11,17 @@ inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool ParseFieldNumber(const char* begin, const char* end, double& value) {
     const char* p = begin;
     while (p < end && !IsDigit(*p) && *p != '-' && *p != '+' && *p != '.' && *p != ',') ++p;
+    // Most fields are plain numbers with a decimal point: read in place.
+    if (p < end && (IsDigit(*p) || (*p == '-' && p + 1 < end && IsDigit(p[1])))) {
+        double parsed = 0.0;
+        const std::from_chars_result r = std::from_chars(p, end, parsed);
+        const bool plainEnd =
+            r.ptr == end || (*r.ptr != ',' && *r.ptr != '.' && *r.ptr != 'e' && *r.ptr != 'E' && !IsDigit(*r.ptr));
+        if (r.ec == std::errc() && plainEnd && std::isfinite(parsed)) {
+            value = parsed;
+            return true;
+        }
+    }
     // Copied with '.' as the only decimal mark; far longer numbers than any survey file holds are refused.
     char text[128];
     size_t n = 0;
