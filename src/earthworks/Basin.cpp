@@ -14,4 +14,19 @@ bool BasinCls::CreateObject(const QV_String& partName, int16_t placeCode, uint16
     return false;
 }
 
+int32_t BasinCls::Modify(const QV_List<API_Element>&) {
+    ModuleLog::LogCall("Basin::BasinCls::Modify");
+    return 0;
+}
+
+int32_t BasinCls::EditDefaults() {
+    ModuleLog::LogCall("Basin::BasinCls::EditDefaults");
+    return 0;
+}
+
+int32_t BasinCls::Create(const API_Element&) {
+    ModuleLog::LogCall("Basin::BasinCls::Create");
+    return 0;
+}
+
 }  // namespace Basin

@@ -16,6 +16,11 @@ public:
     bool CreateObject(const QV_String& partName, int16_t placeCode, uint16_t value, void* list,
                       API_Element* existing) override;
 
+    // The basin tool's operations; not built yet: each notes its call and answers 0.
+    int32_t Modify(const QV_List<API_Element>& basins);
+    int32_t EditDefaults();
+    int32_t Create(const API_Element& terrain);
+
     int32_t builderIndex;    // library-part index of "VY3_BasinBuilder", 0 until looked up
     BasinSettings settings;  // the working copy the settings dialog edits
     API_Coord3D picked;      // the point the user picked in the basin

@@ -1,5 +1,6 @@
 #include "elements/AddOnObjects.hpp"
 
+#include "elements/BaseCls.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
 
@@ -38,6 +39,52 @@ int32_t KindOfLibPart(int32_t libInd) {
     return ElemKindOfLibPartName(name);
 }
 
+// Whether the element is an add-on object of `kind`: placed parts by their library part (asked once per part
+// through `kinds`), other elements by an element data record of that kind.
+bool IsAddOnObjectOfKind(const API_Element& element, int32_t kind, std::map<int32_t, int32_t>& kinds) {
+    if (HasLibPart(element.header.typeID)) {
+        const int32_t libInd = element.object.libInd;
+        auto it = kinds.find(libInd);
+        if (it == kinds.end()) it = kinds.emplace(libInd, KindOfLibPart(libInd)).first;
+        return it->second == kind;
+    }
+    ElemDescriptor descriptor;
+    return ElemUserData_Read(descriptor, kind, element.header);
+}
+
+GSErrCode SwitchDatabase(int32_t type) {
+    API_DatabaseInfo db = {};
+    db.typeID = type;
+    return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
+}
+
+// Calls `keep` for every add-on object of the kind in the project, in the host's order; false when the
+// database cannot be switched, the elements cannot be listed or read, or `keep` fails.
+template <typename Keep>
+bool ForEachAddOnObject(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, Keep keep) {
+    bool switched = false;
+    if (leave3D == Leave3D::Yes && IsCurrentWindow3D()) {
+        if (SwitchDatabase(APIWind_FloorPlanID) != NoError) return false;
+        switched = true;
+    }
+    GS::Array<API_Guid> guids;
+    bool ok = ACAPI_Element_GetElemList(typeID, &guids) == NoError;
+    std::map<int32_t, int32_t> kinds;
+    for (uint32_t i = 0; ok && i < guids.GetSize(); ++i) {
+        API_Element element;
+        std::memset(static_cast<void*>(&element), 0, sizeof element);
+        element.header.guid = guids[i];
+        // A listed element that cannot be read is a host failure: taken as "no such object", it would send a
+        // command down its no-terrain path.
+        if (ACAPI_Element_Get(&element) != NoError)
+            ok = false;
+        else if (IsAddOnObjectOfKind(element, kind, kinds))
+            ok = keep(element);
+    }
+    if (switched) SwitchDatabase(APIWind_3DModelID);
+    return ok;
+}
+
 }  // namespace
 
 int32_t ElemKindOfLibPartName(const QV_String& name) {
@@ -59,20 +106,45 @@ int32_t CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, int32_t, QV_Lis
             out.Clear();
             return 0;
         }
-        bool keep = false;
-        if (HasLibPart(element.header.typeID)) {
-            const int32_t libInd = element.object.libInd;
-            auto it = kinds.find(libInd);
-            if (it == kinds.end()) it = kinds.emplace(libInd, KindOfLibPart(libInd)).first;
-            keep = it->second == kind;
-        } else {
-            ElemDescriptor descriptor;
-            keep = ElemUserData_Read(descriptor, kind, element.header);
-        }
-        if (keep && !out.Insert(element)) {
+        if (IsAddOnObjectOfKind(element, kind, kinds) && !out.Insert(element)) {
             out.Clear();
             return 0;
         }
     }
     return 1;
+}
+
+bool CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, QV_List<API_Element>& out) {
+    out.Clear();
+    return ForEachAddOnObject(kind, typeID, leave3D, [&](const API_Element& e) { return out.Insert(e); });
+}
+
+bool CollectAddOnObjectHeads(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, QV_List<API_Elem_Head>& out) {
+    out.Clear();
+    return ForEachAddOnObject(kind, typeID, leave3D, [&](const API_Element& e) { return out.Insert(e.header); });
+}
+
+bool CollectAddOnObjectsLayered(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, QV_List<ElemEntry>& out) {
+    return ForEachAddOnObject(kind, typeID, leave3D, [&](const API_Element& e) {
+        ElemEntry entry;
+        std::memset(static_cast<void*>(&entry), 0, sizeof entry);
+        entry.element = e;
+        entry.kind = kind;
+        return out.Insert(entry);
+    });
+}
+
+bool PickElements(int32_t kind, API_ElemTypeID typeID, bool onlyEditable, Leave3D leave3D, QV_List<API_Element>& out,
+                  bool clear) {
+    QV_List<API_Element> selected;
+    if (clear) out.Clear();
+    if (!CollectSelection(selected, true, typeID, onlyEditable, leave3D)) return false;
+    // Read where the selection was read, so user data is found also from the 3D window.
+    bool switched = false;
+    if (leave3D == Leave3D::Yes && IsCurrentWindow3D()) switched = SwitchDatabase(APIWind_FloorPlanID) == NoError;
+    std::map<int32_t, int32_t> kinds;
+    for (int32_t i = 0; i < selected.GetCount(); ++i)
+        if (IsAddOnObjectOfKind(selected[i], kind, kinds) && !out.Insert(selected[i])) break;
+    if (switched) SwitchDatabase(APIWind_3DModelID);
+    return true;
 }

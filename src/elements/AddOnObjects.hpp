@@ -1,6 +1,7 @@
 #pragma once
 // The add-on's objects of one element kind among the host's elements.
 #include "foundation/QV_List.hpp"
+#include "foundation/SelectionHelpers.hpp"
 
 #include "APIElements.hpp"
 
@@ -16,3 +17,21 @@ int32_t ElemKindOfLibPartName(const QV_String& name);
 // 1 when the list was made (an empty list too); 0 when the host cannot list or read the elements or the list
 // cannot grow (`out` is then empty).
 int32_t CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, int32_t flags, QV_List<API_Element>& out);
+
+struct ElemEntry;  // elements/BaseCls.hpp
+
+// Every add-on object of `kind` and host type `typeID` in the project, selected or not, appended to `out`
+// (emptied first). With Leave3D::Yes and the 3D window in front the floor plan's database is read and the 3D
+// one made current again. Elements whose user data cannot be read are not the add-on's. False when the
+// database cannot be switched or the host cannot list or read the elements (a caller must not take that for
+// "none in the project"); `out` then holds what was found before.
+bool CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, QV_List<API_Element>& out);
+// The same, their heads.
+bool CollectAddOnObjectHeads(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, QV_List<API_Elem_Head>& out);
+// The same, as entries carrying the kind; `out` is not emptied, so several kinds can be gathered in turn.
+bool CollectAddOnObjectsLayered(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, QV_List<ElemEntry>& out);
+
+// The selected elements of host type `typeID` that are add-on objects of `kind`, appended to `out` (emptied
+// first with `clear`). False only when the selection query fails.
+bool PickElements(int32_t kind, API_ElemTypeID typeID, bool onlyEditable, Leave3D leave3D, QV_List<API_Element>& out,
+                  bool clear);

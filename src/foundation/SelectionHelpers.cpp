@@ -190,3 +190,31 @@ bool DeleteFileByPath(const QV_String& path) {
     if (folder.GetStatus() != NoError) return false;
     return folder.Delete(name) == NoError;
 }
+
+bool CollectSelection(QV_List<API_Element>& out, bool clear, API_ElemTypeID typeID, bool onlyEditable, Leave3D leave3D,
+                      int32_t libIndFilter) {
+    if (clear) out.Clear();
+    ElemSelection selection;
+    if (!GetSelectedElements(selection, true, &typeID, onlyEditable, leave3D == Leave3D::Yes, libIndFilter))
+        return false;
+    for (int32_t i = 0; i < selection.elements.GetCount(); ++i)
+        if (!out.Insert(selection.elements[i])) return false;
+    return true;
+}
+
+bool CollectSelectionHeads(QV_List<API_Elem_Head>& out, bool clear, API_ElemTypeID typeID, bool onlyEditable,
+                           Leave3D leave3D, int32_t libIndFilter) {
+    if (clear) out.Clear();
+    ElemSelection selection;
+    if (!GetSelectedElements(selection, true, &typeID, onlyEditable, leave3D == Leave3D::Yes, libIndFilter))
+        return false;
+    for (int32_t i = 0; i < selection.heads.GetCount(); ++i)
+        if (!out.Insert(selection.heads[i])) return false;
+    return true;
+}
+
+int32_t CountSelection(API_ElemTypeID typeID, bool onlyEditable, Leave3D leave3D, int32_t libIndFilter) {
+    ElemSelection selection;
+    if (!GetSelectedElements(selection, true, &typeID, onlyEditable, leave3D == Leave3D::Yes, libIndFilter)) return -1;
+    return selection.elements.GetCount();
+}

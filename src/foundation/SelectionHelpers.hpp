@@ -54,3 +54,18 @@ bool MakeNeigHandleFromHeads(const QV_List<API_Elem_Head>& heads, GSHandle* hand
 
 // Deletes the file named by the last part of `path` in the folder of the rest; true when the delete succeeds.
 bool DeleteFileByPath(const QV_String& path);
+
+// Whether a helper that reads the project switches to the floor plan's database while the 3D window is in front
+// (and back afterwards).
+enum class Leave3D : bool { No = false, Yes = true };
+
+// Appends a copy of every selected element of host type `typeID` (0: any type) to `out`, emptied first with
+// `clear`; libIndFilter above 0 keeps only placed objects of that library part. Nothing selected is no failure.
+// False only when the host's selection query fails.
+bool CollectSelection(QV_List<API_Element>& out, bool clear, API_ElemTypeID typeID, bool onlyEditable, Leave3D leave3D,
+                      int32_t libIndFilter = -1);
+// The same, appending the element heads only.
+bool CollectSelectionHeads(QV_List<API_Elem_Head>& out, bool clear, API_ElemTypeID typeID, bool onlyEditable,
+                           Leave3D leave3D, int32_t libIndFilter = -1);
+// The number of such selected elements; 0 with nothing selected, -1 when the query fails.
+int32_t CountSelection(API_ElemTypeID typeID, bool onlyEditable, Leave3D leave3D, int32_t libIndFilter = -1);

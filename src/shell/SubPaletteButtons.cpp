@@ -2,9 +2,14 @@
 
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
-#include "shell/ImportCommands.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
+#include "shell/commands/EarthworkCommands.hpp"
+#include "shell/commands/ImportCommands.hpp"
+#include "shell/commands/ParameterCommands.hpp"
+#include "shell/commands/StreetFurnitureCommands.hpp"
+#include "shell/commands/ToolCommand.hpp"
+#include "siteobjects/Marker.hpp"
 
 namespace {
 constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool is not available yet."
@@ -12,25 +17,70 @@ constexpr int32_t InformationAlert = 1;
 
 void Hatch() { SelectToolbox18(); }
 
+// One button a line, so that each tool wires its own line.
+// clang-format off
 // The general Input buttons; the Norwegian and Austrian layouts put one more at item 5.
-const SubPaletteButton InputHead[] = {{"Pal_TXT", ImportTextFileButton}, {"Pal_DXF", nullptr}, {"Pal_SHP", nullptr}};
-const SubPaletteButton InputTail[] = {{"Pal_MeshAC", nullptr},  {"Pal_Point", nullptr},  {"Pal_Constr", nullptr},
-                                      {"Pal_Outline", nullptr}, {"Pal_Mesh", nullptr},   {"Pal_CL", nullptr},
-                                      {"Pal_Slopes", nullptr},  {"Pal_ExpTxt", nullptr}, {"Pal_Manual", nullptr}};
+const SubPaletteButton InputHead[] = {
+    {"Pal_TXT", OnGlobalSettings<ImportTextFile>},
+    {"Pal_DXF", nullptr},
+    {"Pal_SHP", nullptr},
+};
+const SubPaletteButton InputTail[] = {
+    {"Pal_MeshAC", nullptr},
+    {"Pal_Point", nullptr},
+    {"Pal_Constr", nullptr},
+    {"Pal_Outline", nullptr},
+    {"Pal_Mesh", nullptr},
+    {"Pal_CL", nullptr},
+    {"Pal_Slopes", nullptr},
+    {"Pal_ExpTxt", nullptr},
+    {"Pal_Manual", nullptr},
+};
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
-const SubPaletteButton ASCButton = {"Pal_ASC", ImportASCFileButton};
-const SubPaletteButton Earthmoving[] = {{"Pal_Poly", nullptr},     {"Pal_Hatch", Hatch},      {"Pal_Plateau", nullptr},
-                                        {"Pal_Road", nullptr},     {"Pal_RoadSect", nullptr}, {"Pal_Bridge", nullptr},
-                                        {"Pal_Sidewalk", nullptr}, {"Pal_Railway", nullptr},  {"Pal_Manual", nullptr}};
-const SubPaletteButton StreetFurniture[] = {{"Pal_Poly", nullptr},     {"Pal_Hatch", Hatch},      {"Pal_Tree", nullptr},
-                                            {"Pal_Basin", nullptr},    {"Pal_Building", nullptr}, {"Pal_Wall", nullptr},
-                                            {"Pal_Obstacle", nullptr}, {"Pal_Paint", nullptr},    {"Pal_XYZ", nullptr},
-                                            {"Pal_Manual", nullptr}};
-const SubPaletteButton Parameters[] = {{"Pal_Compute", nullptr}, {"Pal_Gravity", nullptr}, {"Pal_Marker", nullptr},
-                                       {"Pal_Camera", nullptr},  {"Pal_Setts", nullptr},   {"Pal_Manual", nullptr}};
-const SubPaletteButton Section[] = {{"Pal_RoadSect", nullptr}, {"Pal_Manual", nullptr}};
-const SubPaletteButton Worksheet[] = {{"Pal_SOSI_XYZ", nullptr}, {"Pal_SOSI_Imp", nullptr}, {"Pal_Manual", nullptr}};
-const SubPaletteButton XYZ1 = {"Pal_XYZ1", nullptr};
+const SubPaletteButton ASCButton = {"Pal_ASC", OnGlobalSettings<ImportASCFile>};
+const SubPaletteButton Earthmoving[] = {
+    {"Pal_Poly", OnGlobalSettings<RunPolygon>},
+    {"Pal_Hatch", Hatch},
+    {"Pal_Plateau", OnGlobalSettings<RunPlateau>},
+    {"Pal_Road", OnGlobalSettings<RunRoad>},
+    {"Pal_RoadSect", OnGlobalSettings<RunRoadSection>},
+    {"Pal_Bridge", OnGlobalSettings<RunBridge>},
+    {"Pal_Sidewalk", OnGlobalSettings<RunSidewalk>},
+    {"Pal_Railway", OnGlobalSettings<RunRailway>},
+    {"Pal_Manual", nullptr},
+};
+const SubPaletteButton StreetFurniture[] = {
+    {"Pal_Poly", OnGlobalSettings<RunPolygon>},
+    {"Pal_Hatch", Hatch},
+    {"Pal_Tree", OnGlobalSettings<RunTree>},
+    {"Pal_Basin", OnGlobalSettings<RunBasin>},
+    {"Pal_Building", OnGlobalSettings<RunBuilding>},
+    {"Pal_Wall", OnGlobalSettings<RunWall>},
+    {"Pal_Obstacle", OnGlobalSettings<RunRetainingWall>},
+    {"Pal_Paint", OnGlobalSettings<RunPaint>},
+    {"Pal_XYZ", OnGlobalSettings<RunEditXYZ>},
+    {"Pal_Manual", nullptr},
+};
+const SubPaletteButton Parameters[] = {
+    {"Pal_Compute", OnGlobalSettings<RunCalculation>},
+    {"Pal_Gravity", OnGlobalSettings<RunGravity>},
+    {"Pal_Marker", OnGlobalSettings<RunMarker>},
+    {"Pal_Camera", OnGlobalSettings<RunCamera>},
+    {"Pal_Setts", OnGlobalSettings<RunDefaultSettings>},
+    {"Pal_Manual", nullptr},
+};
+const SubPaletteButton Section[] = {
+    {"Pal_RoadSect", OnGlobalSettings<RunRoadSection>},
+    {"Pal_Manual", nullptr},
+};
+const SubPaletteButton Worksheet[] = {
+    {"Pal_SOSI_XYZ", nullptr},
+    {"Pal_SOSI_Imp", nullptr},
+    {"Pal_Manual", nullptr},
+};
+const SubPaletteButton XYZ1 = {"Pal_XYZ1", OnGlobalSettings<RunEditXYZ>};
+
+// clang-format on
 
 template <size_t N>
 const SubPaletteButton* At(const SubPaletteButton (&table)[N], int16_t item) {

@@ -4,6 +4,7 @@
 #include "elements/LayerHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
 #include "shell/SubPalettes.hpp"
@@ -167,6 +168,7 @@ void CToolsPlt::ShowAbout() {
     RedrawButtons();
     if (mouse.modifiers == ModifiersNorwegian && !NorwegianVariant) {
         NorwegianVariant = 1;
+        HostLanguageNOR = 1;
         return;
     }
     OpenAboutDialog();

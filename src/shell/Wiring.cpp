@@ -1,8 +1,10 @@
 #include "shell/Wiring.hpp"
 
 #include "dialogs/settings/AscImportDialog.hpp"
+#include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
+#include "earthworks/Road.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/LibPart.hpp"
@@ -13,6 +15,7 @@
 void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
+    SetRoadDialogOpener(OpenRoadSettingsLayout);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>&) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
@@ -27,6 +30,7 @@ void WireSubsystems() {
 void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
     SetCurveSegmentationAsk(nullptr);
+    SetRoadDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ASCFile::SetAscOptionsDialog(nullptr);

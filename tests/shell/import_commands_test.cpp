@@ -12,7 +12,7 @@
 #include "foundation/ACAPI.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
-#include "shell/ImportCommands.hpp"
+#include "shell/commands/ImportCommands.hpp"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,15 @@
 #include "script/ScriptCommands.hpp"
 
 #include "config/HostConfigFile.hpp"
+#include "config/PrefsMirrorFile.hpp"
 #include "script/CommandSupport.hpp"
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
 
 #include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <map>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -122,4 +126,28 @@ void AddUserFolderCommands(ScriptLanguage& L) {
         }
         return CompareText(a.Text("name") + " holds", bytes, a.Text("text"), m);
     });
+    L.Add(
+        "expect prefs <name:text> <value:text>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            std::string path;
+            if (!r.UserPath("Lodravix_20.prf", &path, m)) return false;
+            std::map<std::string, std::string> entries;
+            if (!PrefsMirror::ReadScalars(path, &entries, m)) return false;
+            const auto it = entries.find(a.Text("name"));
+            if (it == entries.end()) {
+                *m = "no entry " + Quote(a.Text("name")) + " in the preferences mirror file";
+                return false;
+            }
+            // Numbers compare as numbers: the file holds reals where the user thinks of whole numbers.
+            char* endA = nullptr;
+            char* endB = nullptr;
+            const double stored = std::strtod(it->second.c_str(), &endA);
+            const double wanted = std::strtod(a.Text("value").c_str(), &endB);
+            if (!it->second.empty() && *endA == '\0' && !a.Text("value").empty() && *endB == '\0') {
+                *m = a.Text("name") + " = " + it->second;
+                return std::fabs(stored - wanted) <= 1e-9 * std::fmax(1.0, std::fabs(wanted));
+            }
+            return CompareText(a.Text("name") + " =", it->second, a.Text("value"), m);
+        },
+        "a scalar entry of the preferences mirror file the module saved in the user folder");
 }

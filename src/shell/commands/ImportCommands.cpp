@@ -1,12 +1,12 @@
-#include "shell/ImportCommands.hpp"
+#include "shell/commands/ImportCommands.hpp"
 
 #include "dialogs/settings/PointImportResultsDialog.hpp"
 #include "fileio/FileDialogs.hpp"
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ImportedPointPlacement.hpp"
 #include "foundation/Language.hpp"
-#include "foundation/SelectionHelpers.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "shell/commands/ToolCommand.hpp"
 
 #include "UniString.hpp"
 
@@ -15,8 +15,6 @@ namespace {
 constexpr int32_t OpenTitle = 2;                   // "Open..."
 constexpr int32_t TextExtensionError = 2;          // "... does not include the extension .TXT ..."
 constexpr int32_t AscExtensionText = 247;          // the same for .ASC, in the general table
-constexpr int32_t DatabaseError = 42;              // "Error while modifying database."
-constexpr int32_t CreationError = 43;              // "Error while modifying/creating the object."
 constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
 
 void ShowAscExtensionAlert() {
@@ -54,14 +52,15 @@ void RunImport(Reader& reader, Settings& settings, bool (*place)(Reader&)) {
         reader.Clear();
         if (!reader.Read(cancelled)) return;
     }
-    if (!place(reader)) ShowErrorMessage(CreationError, 2);
+    if (!place(reader)) ReportToolResult(ToolErrModifyObject);
 }
 
 template <typename Reader>
 void RunCommand(Settings& settings, int32_t typeIndex, void (*wrongExtension)(), bool (*place)(Reader&)) {
     Reader reader;
-    if (!EnsureFloorPlanWindow(false)) {
-        ShowErrorMessage(DatabaseError, 2);
+    BeginToolCommand(settings);
+    if (!RequireFloorPlan()) {
+        ReportToolResult(ToolErrDatabase);
         return;
     }
     if (!ChooseFile(reader.path, typeIndex, wrongExtension)) return;
@@ -80,7 +79,3 @@ void ImportTextFile(Settings& settings) {
     RunCommand<TextFileCls>(
         settings, 0, [] { ShowErrorMessage(TextExtensionError, 2); }, CreateTextPoints);
 }
-
-void ImportASCFileButton() { ImportASCFile(GlobalSettings); }
-
-void ImportTextFileButton() { ImportTextFile(GlobalSettings); }

@@ -7,7 +7,3 @@
 void ImportASCFile(Settings& settings);
 // "TXT file Import".
 void ImportTextFile(Settings& settings);
-
-// The palette buttons' entries: the commands on the global settings.
-void ImportASCFileButton();
-void ImportTextFileButton();

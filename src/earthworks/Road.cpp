@@ -1,0 +1,68 @@
+#include "earthworks/Road.hpp"
+
+#include "foundation/ModalDialog.hpp"
+#include "foundation/ModuleLog.hpp"
+#include "settings/Settings.hpp"
+
+#include <cstring>
+
+namespace {
+RoadDialogOpener Opener = nullptr;
+constexpr int16_t GeneralKind = 0;
+constexpr int16_t RoadWidthField = 5;
+constexpr int16_t ReferenceLineField = 14;
+}  // namespace
+
+void SetRoadDialogOpener(RoadDialogOpener opener) { Opener = opener; }
+
+RoadCls::RoadCls() {
+    settings.SetDefaults();
+    std::memset(changed, 0, sizeof changed);
+}
+
+int32_t RoadCls::CreateOnFill(const API_Element&, const API_Element&) {
+    ModuleLog::LogCall("RoadCls::CreateOnFill");
+    return 0;
+}
+
+int32_t RoadCls::CreateAlongPolyline(const API_Element&, const API_Element&) {
+    ModuleLog::LogCall("RoadCls::CreateAlongPolyline");
+    return 0;
+}
+
+int32_t RoadCls::ModifySelected(const QV_List<API_Element>&) {
+    ModuleLog::LogCall("RoadCls::ModifySelected");
+    return 0;
+}
+
+int32_t RoadCls::EditDefaults() {
+    settings = GlobalSettings.road;
+    DialogMode = 1;
+    if (RunSettingsDialog(true, false, false) != 0) return 0;
+    GlobalSettings.road = settings;
+    SetSurfaceAttributes(GlobalSettings, settings.obstacleShow2D, settings.obstaclePen, settings.obstacleLineType);
+    return 0;
+}
+
+int32_t RoadCls::RunSettingsDialog(bool enablePosition, bool useDefaultWidth, bool editing) {
+    RoadDialogState state;
+    state.record = settings;
+    state.work = settings;
+    std::memset(state.changed, 0, sizeof state.changed);
+    state.width = useDefaultWidth ? GlobalSettings.GetDouble(GeneralKind, RoadWidthField) : 0.1;
+    state.widthEditable = useDefaultWidth ? 1 : 0;
+    state.widthLocked = editing ? 1 : 0;
+    state.radiosEnabled = enablePosition ? 1 : 0;
+    state.referenceLine = int16_t(GlobalSettings.GetInt(GeneralKind, ReferenceLineField));
+    if (Opener == nullptr) return 1;
+    for (int32_t layout = 0;; layout = 1 - layout) {
+        state.layoutSwitch = 0;
+        if (Opener(state, layout)) {
+            settings = state.record;
+            std::memcpy(changed, state.changed, sizeof changed);
+            return 0;
+        }
+        if (state.layoutSwitch == 0) return 1;
+        state.carryWork = 1;
+    }
+}

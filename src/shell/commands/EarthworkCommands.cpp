@@ -1,0 +1,171 @@
+#include "shell/commands/EarthworkCommands.hpp"
+
+#include "earthworks/Bridge.hpp"
+#include "earthworks/Digging.hpp"
+#include "earthworks/Railway.hpp"
+#include "earthworks/Road.hpp"
+#include "earthworks/Section.hpp"
+#include "earthworks/Sidewalk.hpp"
+#include "elements/AddOnObjects.hpp"
+#include "elements/KindObjects.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "shell/commands/ToolCommand.hpp"
+
+#include <cstring>
+
+namespace {
+
+constexpr int32_t KindTerrain = 4;
+constexpr int32_t KindRoad = 6;
+constexpr int32_t KindPlateau = 7;
+constexpr int32_t KindSidewalk = 11;
+constexpr int32_t KindBridge = 20;
+constexpr int32_t KindRailway = 21;
+
+bool PickObjects(int32_t kind, QV_List<API_Element>& out) {
+    return PickElements(kind, API_ObjectID, false, Leave3D::Yes, out, true);
+}
+
+bool ProjectTerrains(QV_List<API_Element>& out) {
+    return CollectAddOnObjects(KindTerrain, API_MeshID, Leave3D::Yes, out);
+}
+
+bool Selected(API_ElemTypeID type, QV_List<API_Element>& out) {
+    return CollectSelection(out, true, type, false, Leave3D::Yes);
+}
+
+// The road and the railway share their choice: the selected objects are modified; else, with a terrain, one fill
+// or one polyline makes a new one; anything else edits the defaults.
+template <typename Cls>
+int32_t RoadLikeCommand(Settings& settings, int32_t kind, bool keepResults) {
+    Cls cls;
+    BeginToolCommand(settings);
+    QV_List<API_Element> picked;
+    if (!PickObjects(kind, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) {
+        if (keepResults && !SelectResultObjects(picked, kind)) return ToolErrFindingData;
+        SetEditedCount(settings, picked.GetCount());
+        return cls.ModifySelected(picked);
+    }
+    QV_List<API_Element> terrains;
+    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (terrains.GetCount() == 0) return cls.EditDefaults();
+    QV_List<API_Element> fills;
+    QV_List<API_Element> polylines;
+    if (!Selected(API_HatchID, fills) || !Selected(API_PolyLineID, polylines)) return ToolErrFindingData;
+    if (fills.GetCount() == 1 && polylines.GetCount() == 0) return cls.CreateOnFill(fills[0], terrains[0]);
+    if (fills.GetCount() == 0 && polylines.GetCount() == 1) return cls.CreateAlongPolyline(polylines[0], terrains[0]);
+    return cls.EditDefaults();
+}
+
+int32_t Sidewalk(Settings& settings) {
+    SideWalkCls cls;
+    BeginToolCommand(settings);
+    QV_List<API_Element> picked;
+    if (!PickObjects(KindSidewalk, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) {
+        if (!SelectResultObjects(picked, KindSidewalk)) return ToolErrFindingData;
+        SetEditedCount(settings, picked.GetCount());
+        return cls.Modify(picked);
+    }
+    QV_List<API_Element> terrains;
+    QV_List<API_Element> fills;
+    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (terrains.GetCount() == 0) return cls.EditDefaults();
+    if (!Selected(API_HatchID, fills)) return ToolErrFindingData;
+    return fills.GetCount() == 1 ? cls.Create(fills[0], terrains[0]) : cls.EditDefaults();
+}
+
+int32_t Plateau(Settings& settings) {
+    DiggingCls cls;
+    BeginToolCommand(settings);
+    QV_List<API_Element> picked;
+    if (!PickObjects(KindPlateau, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) {
+        if (!SelectResultObjects(picked, KindPlateau)) return ToolErrFindingData;
+        SetEditedCount(settings, picked.GetCount());
+        return cls.ModifySelected(picked);
+    }
+    QV_List<API_Element> terrains;
+    QV_List<API_Element> fills;
+    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (terrains.GetCount() == 0) return cls.EditDefaults();
+    if (!Selected(API_HatchID, fills)) return ToolErrFindingData;
+    if (fills.GetCount() == 1) return cls.CreateFromPolygon(fills[0], terrains[0]);
+    if (fills.GetCount() > 1) return cls.Create(fills, terrains[0]);
+    return cls.EditDefaults();
+}
+
+int32_t Bridge(Settings& settings) {
+    BridgeCls cls;
+    BeginToolCommand(settings);
+    QV_List<API_Element> picked;
+    if (!PickObjects(KindBridge, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) {
+        SetEditedCount(settings, picked.GetCount());
+        return cls.Modify(picked);
+    }
+    QV_List<API_Element> terrains;
+    QV_List<API_Element> polylines;
+    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (terrains.GetCount() == 0) return cls.EditDefaults();
+    if (!Selected(API_PolyLineID, polylines)) return ToolErrFindingData;
+    if (polylines.GetCount() == 1 && IsBridgePath(polylines[0])) return cls.Create(polylines[0], terrains[0]);
+    return cls.EditDefaults();
+}
+
+int32_t RoadSection(Settings& settings) {
+    SectionCls cls;
+    BeginToolCommand(settings);
+    int32_t roadPart = -1;
+    if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadPart, true, QV_String(), 4)) return 0;  // it told the user
+    QV_List<API_Element> withSection;
+    if (!CollectSelection(withSection, true, API_ObjectID, false, Leave3D::Yes) || !FilterRoadsWithSection(withSection))
+        return ToolErrFindingData;
+    if (withSection.GetCount() > 0) {
+        SetEditedCount(settings, withSection.GetCount());
+        return cls.ModifySelected(withSection);
+    }
+    QV_List<API_Element> roads;
+    if (!PickObjects(KindRoad, roads)) return ToolErrFindingData;
+    return roads.GetCount() == 1 ? cls.CreateFromRoad(roads[0]) : cls.EditDefaults();
+}
+
+}  // namespace
+
+bool IsBridgePath(const API_Element& polyline) {
+    static_assert(sizeof(API_Element) >= 204, "the path flag lies inside the element record");
+    int32_t value = 0;
+    std::memcpy(&value, reinterpret_cast<const char*>(&polyline) + 200, sizeof value);
+    return value == 2;
+}
+
+void RunRoad(Settings& settings) { ReportToolResult(RoadLikeCommand<RoadCls>(settings, KindRoad, true)); }
+void RunRailway(Settings& settings) { ReportToolResult(RoadLikeCommand<RailwayCls>(settings, KindRailway, false)); }
+void RunSidewalk(Settings& settings) { ReportToolResult(Sidewalk(settings)); }
+void RunPlateau(Settings& settings) { ReportToolResult(Plateau(settings)); }
+void RunBridge(Settings& settings) { ReportToolResult(Bridge(settings)); }
+void RunRoadSection(Settings& settings) { ReportToolResult(RoadSection(settings)); }
+
+void RunPolygon(Settings& settings) {
+    BeginToolCommand(settings);
+    API_Element polyline;
+    std::memset(static_cast<void*>(&polyline), 0, sizeof polyline);
+    polyline.header.typeID = API_PolyLineID;
+    if (ACAPI_Element_GetDefaults(&polyline, nullptr) == NoError) {
+        // The 32-bit field right after the head, alone in the change mask.
+        static_assert(sizeof(API_Element) >= sizeof(API_Elem_Head) + sizeof(int32_t), "a field follows the head");
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        const int32_t one = 1;
+        const int32_t all = -1;
+        std::memcpy(reinterpret_cast<char*>(&polyline) + sizeof(API_Elem_Head), &one, sizeof one);
+        std::memcpy(reinterpret_cast<char*>(&mask) + sizeof(API_Elem_Head), &all, sizeof all);
+        ACAPI_Element_ChangeDefaults(&polyline, nullptr, &mask);
+    }
+    API_ToolBoxItem tool = {};
+    tool.typeID = API_PolyLineID;
+    ACAPI_Environment(APIEnv_SetToolBoxModeID, &tool);
+}

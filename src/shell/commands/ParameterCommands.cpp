@@ -1,0 +1,86 @@
+#include "shell/commands/ParameterCommands.hpp"
+
+#include "dialogs/tools/AddonSettingsDialog.hpp"
+#include "elements/AddOnObjects.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "shell/commands/ToolCommand.hpp"
+#include "siteobjects/Calculation.hpp"
+#include "siteobjects/Camera.hpp"
+#include "siteobjects/Gravity.hpp"
+
+namespace {
+
+constexpr int32_t KindTerrain = 4;
+constexpr int32_t ErrorTitleEntry = 54;     // "Error"
+constexpr int32_t NeedsTerrainEntry = 7;    // "Command is applied when you have a terrain!"
+constexpr int32_t NeedsTerrainAndPath = 8;  // "... a terrain and a selected polyline!"
+constexpr int32_t ErrorAlert = -1;          // the kind the error messages use
+
+bool ProjectTerrains(QV_List<API_Element>& out) {
+    return CollectAddOnObjects(KindTerrain, API_MeshID, Leave3D::Yes, out);
+}
+
+void RefuseWithoutTerrain(int32_t entry) {
+    QV_String title;
+    QV_String text;
+    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
+    GetResString(text, ImportTableBase + LanguageIndex, entry);
+    ShowAlertBox(ErrorAlert, title, text, QV_String());
+}
+
+int32_t Calculation(Settings& settings) {
+    BeginToolCommand(settings);
+    QV_List<API_Element> terrains;
+    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (terrains.GetCount() != 1) {
+        RefuseWithoutTerrain(NeedsTerrainEntry);
+        return 0;
+    }
+    CalculationCls cls;
+    return cls.Run(terrains[0]);
+}
+
+int32_t Gravity(Settings& settings) {
+    BeginToolCommand(settings);
+    QV_List<API_Element> objects;
+    if (!CollectSelection(objects, true, API_ObjectID, false, Leave3D::Yes) ||
+        !CollectSelection(objects, false, API_LampID, false, Leave3D::Yes))
+        return ToolErrFindingData;
+    GravityCls cls;
+    if (objects.GetCount() > 0) {
+        SetEditedCount(settings, objects.GetCount());
+        return cls.Run(objects);
+    }
+    QV_List<API_Element> terrains;
+    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    return cls.Build(terrains.GetCount() > 0 ? &terrains[0] : nullptr);
+}
+
+int32_t Camera(Settings& settings) {
+    BeginToolCommand(settings);
+    QV_List<API_Element> terrains;
+    QV_List<API_Element> polylines;
+    if (!ProjectTerrains(terrains) || terrains.GetCount() != 1 ||
+        !CollectSelection(polylines, true, API_PolyLineID, false, Leave3D::Yes) || polylines.GetCount() != 1) {
+        RefuseWithoutTerrain(NeedsTerrainAndPath);
+        return 0;
+    }
+    CameraCls cls;
+    return cls.Create(polylines[0], terrains[0]);
+}
+
+}  // namespace
+
+void RunCalculation(Settings& settings) { ReportToolResult(Calculation(settings)); }
+void RunGravity(Settings& settings) { ReportToolResult(Gravity(settings)); }
+void RunCamera(Settings& settings) { ReportToolResult(Camera(settings)); }
+
+void RunDefaultSettings(Settings& settings) {
+    BeginToolCommand(settings);
+    if (!RequireFloorPlan()) {
+        ReportToolResult(ToolErrDatabase);
+        return;
+    }
+    RunAddonSettingsDialog();
+}

@@ -1,0 +1,48 @@
+#pragma once
+// What every tool command shares: the selection-check result, the start of a command, the floor-plan
+// requirement and the one report at its end.
+//
+// A command has the form `void Run<Tool>(Settings&)`; it starts with BeginToolCommand, asks the element class
+// for one operation and hands the operation's code to ReportToolResult. Codes are the error table's
+// (ShowErrorMessage); 0 shows nothing, and a cancelled settings dialog ends an operation with 0.
+#include "settings/Settings.hpp"
+
+#include <cstdint>
+
+// The result code of the last command's selection check; some operations write theirs here and
+// "Data update" shows it. 0 at load and at the start of every command.
+extern int32_t SelectionCheckResult;
+
+// Codes the commands raise themselves (table 32520).
+enum ToolCommandCode : int32_t {
+    ToolErrFileExtension = 4,  // "The name of the source file must end with the extension .TXT"
+    ToolErrCreateFile = 7,     // "Error while creating the file."
+    ToolErrFindingData = 10,   // "Error while finding data." (a query failed, or no terrain where one is needed)
+    ToolErrTwoOutlines = 17,   // "More than one outline has been selected."
+    ToolErrDatabase = 42,      // "Error while modifying database." (the floor plan cannot be brought to front)
+    ToolErrModifyObject = 43,  // "Error while modifying/creating the object."
+    ToolErrNoConditions = 52,  // "The conditions do not exist to apply the command!!!"
+};
+
+// The first step of every command: the selection-check result and both counts of `settings` (the
+// selected-element count `firstCount` and the edited-entity count `editedCount`) back to 0, so that a
+// dialog never sees the count of an earlier command.
+void BeginToolCommand(Settings& settings);
+
+// Before a command modifies selected objects: their number becomes the edited-entity count, which the
+// settings dialogs read (one object edited or several).
+void SetEditedCount(Settings& settings, int32_t count);
+
+// "Floor plan required": true when the floor plan is in front, switching to it (and redrawing) when another
+// window is; false when it cannot be brought to front, and the command then reports ToolErrDatabase.
+bool RequireFloorPlan();
+
+// The end of every command: shows `code` through the error table; 0 shows nothing.
+void ReportToolResult(int32_t code);
+
+// A command as a palette button runs it, on the global settings object:
+// `{"Pal_Road", OnGlobalSettings<RunRoad>}` in shell/SubPaletteButtons.cpp.
+template <void (*Run)(Settings&)>
+void OnGlobalSettings() {
+    Run(GlobalSettings);
+}

@@ -1,0 +1,5 @@
+#include "siteobjects/Marker.hpp"
+
+#include "foundation/ModuleLog.hpp"
+
+void RunMarker(Settings&) { ModuleLog::LogCall("RunMarker"); }

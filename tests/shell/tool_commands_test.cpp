@@ -1,0 +1,269 @@
+// The tool commands in the stand-in host: what every command shares (the start, the floor plan it needs, the
+// one report at its end) and each command's choice of operation by the selection and the project's terrain.
+#include "ProjectHost.hpp"
+
+#include "DGDriver.hpp"
+#include "elements/BaseLP.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "settings/PrefsFile.hpp"
+#include "settings/PrefsLP.hpp"
+#include "settings/Settings.hpp"
+#include "shell/ShellState.hpp"
+#include "shell/Wiring.hpp"
+#include "shell/commands/EarthworkCommands.hpp"
+#include "shell/commands/ParameterCommands.hpp"
+#include "shell/commands/StreetFurnitureCommands.hpp"
+#include "shell/commands/ToolCommand.hpp"
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+class ToolCommandsTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        DGDriver::Reset();
+        LanguageIndex = LanguageEnglish;
+        GlobalSettings.Reset();
+        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        XYZButtonState = 1;
+        WireSubsystems();
+    }
+    void TearDown() override {
+        UnwireSubsystems();
+        EXPECT_TRUE(DGDriver::UnusedActions().empty()) << DGDriver::LogText();
+        DGDriver::Reset();
+        ProjectHostTest::TearDown();
+    }
+    void LoadShippedLibrary() {
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
+    }
+    int32_t Part(const char* name) { return host->Project().libraries.FindByName(name, 0); }
+    std::vector<DGDriver::LogRecord> Records(const std::string& kind) const {
+        std::vector<DGDriver::LogRecord> out;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.kind == kind) out.push_back(r);
+        return out;
+    }
+    std::vector<DGDriver::LogRecord> Alerts() const { return Records("alert"); }
+    std::vector<int16_t> DialogsOpened() const {
+        std::vector<int16_t> ids;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.kind == "modal") ids.push_back(r.id);
+        return ids;
+    }
+    API_Guid PlaceTerrain(const std::string& name) {
+        const API_Guid g = PlaceMesh(name);
+        ElemDescriptor d;
+        d.TerrainGuid = QV_String("t");
+        EXPECT_EQ(Command([&] { return ElemUserData_WriteRecord(d, 4, Db().Find(g)->record.header) ? NoError : -1; }),
+                  NoError);
+        return g;
+    }
+    API_Guid PlacePolyline(const std::string& name) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{0, 0, 0}, {5, 0, 0}, {5, 5, 0}}, false, 1, name, &g),
+                  NoError);
+        return g;
+    }
+    double ChangeLevel(const API_Guid& g) {
+        API_ElementMemo memo = {};
+        EXPECT_EQ(ACAPI_Element_GetMemo(g, &memo, APIMemoMask_AddPars), NoError);
+        BaseIDLP view(6);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        const double v = view.GetParamDouble(QV_String("change_level"));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return v;
+    }
+};
+
+TEST_F(ToolCommandsTest, TheReportShowsTheErrorTableTextAndNothingForZero) {
+    ReportToolResult(0);
+    EXPECT_TRUE(Alerts().empty());
+    ReportToolResult(ToolErrFindingData);
+    ReportToolResult(ToolErrDatabase);
+    const auto alerts = Alerts();
+    ASSERT_EQ(alerts.size(), 2u);
+    EXPECT_EQ(alerts[0].title, "Error");
+    ASSERT_FALSE(alerts[0].texts.empty());
+    EXPECT_EQ(alerts[0].texts[0], "Error while finding data.");
+    EXPECT_EQ(alerts[1].texts[0], "Error while modifying database.");
+}
+
+TEST_F(ToolCommandsTest, TheFloorPlanIsBroughtToFrontOrTheCommandIsRefused) {
+    Window(APIWind_3DModelID);
+    EXPECT_TRUE(RequireFloorPlan());
+    EXPECT_FALSE(IsCurrentWindow3D());
+    EXPECT_TRUE(RequireFloorPlan());  // already in front: no switch needed, so a refusing host does not matter
+
+    Window(APIWind_3DModelID);
+    ASSERT_TRUE(host->FailCall("Automate", int32_t(API_Selector("CHWD")), APIERR_GENERAL));
+    EXPECT_FALSE(RequireFloorPlan());
+    EXPECT_TRUE(IsCurrentWindow3D());
+    DGDriver::QueueAlertAnswer(1);
+    RunDefaultSettings(GlobalSettings);  // needs the floor plan: refused with its message, no dialog
+    ASSERT_EQ(Alerts().size(), 1u);
+    EXPECT_EQ(Alerts()[0].texts[0], "Error while modifying database.");
+    EXPECT_TRUE(DialogsOpened().empty());
+}
+
+// Every command that reads the selection or the project reports a failed query as "Error while finding data."
+// once, whatever it would have done otherwise, and starts from zero counts.
+TEST_F(ToolCommandsTest, AFailedQueryIsReportedOnceByEveryCommand) {
+    const std::vector<std::pair<const char*, void (*)(Settings&)>> commands = {{"road", RunRoad},
+                                                                               {"railway", RunRailway},
+                                                                               {"sidewalk", RunSidewalk},
+                                                                               {"plateau", RunPlateau},
+                                                                               {"bridge", RunBridge},
+                                                                               {"basin", RunBasin},
+                                                                               {"building", RunBuilding},
+                                                                               {"wall", RunWall},
+                                                                               {"retaining wall", RunRetainingWall},
+                                                                               {"gravity", RunGravity},
+                                                                               {"calculation", RunCalculation}};
+    ASSERT_TRUE(host->FailCall("Selection_Get", -1, APIERR_GENERAL));
+    ASSERT_TRUE(host->FailCall("Element_GetElemList", -1, APIERR_GENERAL));
+    for (const auto& [name, run] : commands) {
+        DGDriver::Reset();
+        GlobalSettings.firstCount = 5;
+        GlobalSettings.editedCount = 5;
+        SelectionCheckResult = 9;
+        DGDriver::QueueAlertAnswer(1);
+        run(GlobalSettings);
+        const auto alerts = Alerts();
+        ASSERT_EQ(alerts.size(), 1u) << name;
+        EXPECT_EQ(alerts[0].texts[0], "Error while finding data.") << name;
+        EXPECT_EQ(GlobalSettings.firstCount, 0) << name;
+        EXPECT_EQ(GlobalSettings.editedCount, 0) << name;
+        EXPECT_EQ(SelectionCheckResult, 0) << name;
+    }
+}
+
+TEST_F(ToolCommandsTest, TheRoadEditsItsDefaultsWithoutTerrainOrWithAnUnclearSelection) {
+    // No terrain in the project: the defaults dialog, no message.
+    const API_Guid fill = PlaceFill("fill");
+    const API_Guid line = PlacePolyline("line");
+    Select({fill, line});
+    DGDriver::QueueSetLong(32554, 11, 12);
+    DGDriver::QueueSetLong(32554, 48, 1);  // the drawn line is the road's left edge
+    DGDriver::QueueClick(32554, 44);
+    DGDriver::QueueSetDouble(32504, 22, 3.5);
+    DGDriver::QueueClick(32504, 1);
+    RunRoad(GlobalSettings);
+    EXPECT_TRUE(Alerts().empty());
+    EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32554, 32504}));
+    EXPECT_EQ(GlobalSettings.road.resolution, 12);
+    EXPECT_EQ(GlobalSettings.road.cutExtension, 3.5);
+    EXPECT_EQ(GlobalSettings.GetInt(0, 14), 3);  // chosen in the first layout, confirmed in the second
+
+    // With a terrain, one fill and one polyline selected together: the same dialog only; Cancel keeps all.
+    PlaceTerrain("terrain");
+    DGDriver::Reset();
+    const RoadData before = GlobalSettings.road;
+    DGDriver::QueueSetLong(32554, 11, 40);
+    DGDriver::QueueSetLong(32554, 46, 1);
+    DGDriver::QueueClick(32554, 2);
+    RunRoad(GlobalSettings);
+    EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32554}));
+    EXPECT_EQ(GlobalSettings.road.resolution, before.resolution);
+    EXPECT_EQ(GlobalSettings.GetInt(0, 14), 3);
+    EXPECT_TRUE(Alerts().empty());
+}
+
+TEST_F(ToolCommandsTest, EditXYZTwiceRestoresEveryObjectAndTheButtonAndFlipsOnlyWhenAllChanged) {
+    LoadShippedLibrary();
+    std::vector<API_Guid> objects;
+    const std::vector<std::pair<const char*, int32_t>> parts = {
+        {"VY_BUILDING", 9}, {"VY_SIDEWALK", 11}, {"VY_PLATEAU", 7}, {"VY_ROAD", 6}, {"VY_RAILWAY", 21}};
+    for (const auto& [part, kind] : parts) {
+        ASSERT_GT(Part(part), 0) << part;
+        objects.push_back(PlaceObject(API_ObjectID, Part(part), part));
+        ElemDescriptor d;  // placed as the tools place them: with their record, here without partners
+        const API_Elem_Head head = Db().Find(objects.back())->record.header;
+        ASSERT_EQ(Command([&, kind = kind] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : -1; }),
+                  NoError);
+    }
+    std::vector<double> first;
+    for (const API_Guid& g : objects) first.push_back(ChangeLevel(g));
+
+    RunEditXYZ(GlobalSettings);
+    for (const auto& a : Alerts()) ADD_FAILURE() << a.texts[0];
+    EXPECT_EQ(XYZButtonState, 0);
+    for (size_t i = 0; i < objects.size(); ++i) EXPECT_EQ(ChangeLevel(objects[i]), 1.0 - first[i]) << i;
+    RunEditXYZ(GlobalSettings);
+    EXPECT_EQ(XYZButtonState, 1);
+    for (size_t i = 0; i < objects.size(); ++i) EXPECT_EQ(ChangeLevel(objects[i]), first[i]) << i;
+    EXPECT_TRUE(Alerts().empty());
+    EXPECT_EQ(SelectionCheckResult, 0);
+
+    // An object that cannot be written: the button keeps its state, and the command says so.
+    ASSERT_TRUE(host->FailCall("Element_ChangeParameters", -1, APIERR_GENERAL));
+    DGDriver::QueueAlertAnswer(1);
+    RunEditXYZ(GlobalSettings);
+    EXPECT_EQ(XYZButtonState, 1);
+    ASSERT_EQ(Alerts().size(), 1u);
+    EXPECT_EQ(Alerts()[0].texts[0], "Error while modifying/creating the object.");
+}
+
+TEST_F(ToolCommandsTest, TheToolsThatNeedATerrainSaySoAndPolygonPreparesThePolylineTool) {
+    DGDriver::QueueAlertAnswer(1);
+    RunCalculation(GlobalSettings);
+    PlaceTerrain("terrain");
+    DGDriver::QueueAlertAnswer(1);
+    RunCamera(GlobalSettings);  // a terrain, but no polyline
+    const auto alerts = Alerts();
+    ASSERT_EQ(alerts.size(), 2u);
+    EXPECT_EQ(alerts[0].title, "Error");
+    EXPECT_EQ(alerts[0].texts[0], "Command is applied when you have a terrain!");
+    EXPECT_EQ(alerts[1].texts[0], "Command is applied when you have a terrain and a selected polyline!");
+
+    RunPolygon(GlobalSettings);
+    API_ToolBoxItem tool = {};
+    ASSERT_EQ(ACAPI_Environment(APIEnv_GetToolBoxModeID, &tool), NoError);
+    EXPECT_EQ(tool.typeID, API_PolyLineID);
+    API_Element polyline = {};
+    polyline.header.typeID = API_PolyLineID;
+    ASSERT_EQ(ACAPI_Element_GetDefaults(&polyline, nullptr), NoError);
+    int32_t field = 0;
+    std::memcpy(&field, reinterpret_cast<const char*>(&polyline) + sizeof(API_Elem_Head), sizeof field);
+    EXPECT_EQ(field, 1);
+}
+
+TEST_F(ToolCommandsTest, DefaultSettingsCaptureAndRestoreTheStoredPreferences) {
+    LoadShippedLibrary();
+    // OK ends the dialog at once and stores nothing.
+    GlobalSettings.road.resolution = 17;
+    DGDriver::QueueClick(32557, 1);
+    RunDefaultSettings(GlobalSettings);
+    EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32557}));
+    EXPECT_FALSE(std::filesystem::exists(GetPrefsFilePath().ToStdString(Encoding_UTF8)));
+
+    // Capture in the second layout: the current settings are the stored preferences.
+    DGDriver::QueueClick(32557, 15);
+    DGDriver::QueueClick(32521, 15);
+    RunDefaultSettings(GlobalSettings);
+    Settings loaded;
+    ASSERT_TRUE(PrefsLP::LoadAtStart(&loaded));
+    EXPECT_EQ(loaded.road.resolution, 17);
+
+    // Restore: the preferences part's own values, in the settings and in the mirror file, replace the captured.
+    GlobalSettings.road.resolution = 33;
+    DGDriver::QueueClick(32557, 14);
+    RunDefaultSettings(GlobalSettings);
+    EXPECT_EQ(GlobalSettings.road.resolution, 6);
+    ASSERT_TRUE(PrefsLP::LoadAtStart(&loaded));
+    EXPECT_EQ(loaded.road.resolution, 6);
+    EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32557, 32557, 32521, 32557}));
+    EXPECT_TRUE(Alerts().empty());
+}
+
+}  // namespace
