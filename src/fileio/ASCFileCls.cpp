@@ -76,13 +76,14 @@ bool ASCFileCls::Read(bool& cancelled) {
 
     // Extracting: lines of at least two characters, leading spaces trimmed.
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
-    std::vector<std::string_view> rows;
-    rows.reserve(lines.size());
+    std::vector<std::string_view>& rows = lines;
+    size_t rowCount = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].size() >= 2) rows.push_back(TrimLeadingSpaces(lines[i]));
+        if (lines[i].size() >= 2) rows[rowCount++] = TrimLeadingSpaces(lines[i]);
         progress->Step(uint32_t(i + 1));
     }
 
+    rows.resize(rowCount);
     Phase(InterpretationText, uint32_t(rows.size()), uint32_t(rows.size()));
     header = GridHeader();
     const double factor = unitFactor;

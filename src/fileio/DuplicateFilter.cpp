@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <unordered_map>
 
 namespace {
 
@@ -109,6 +108,54 @@ struct Band {
     size_t head = 0;
 };
 
+// Band number to band, open addressing: the scan looks up three bands per point.
+class BandTable {
+public:
+    Band* Find(int64_t key) {
+        if (slots_.empty()) return nullptr;
+        for (size_t i = Slot(key);; i = (i + 1) & mask_) {
+            if (slots_[i].used == 0) return nullptr;
+            if (slots_[i].key == key) return &bands_[slots_[i].band];
+        }
+    }
+    Band& Get(int64_t key) {
+        if (Band* found = Find(key)) return *found;
+        if ((bands_.size() + 1) * 2 > slots_.size()) Grow();
+        size_t i = Slot(key);
+        while (slots_[i].used != 0) i = (i + 1) & mask_;
+        slots_[i] = Entry{key, uint32_t(bands_.size()), 1};
+        bands_.emplace_back();
+        return bands_.back();
+    }
+
+private:
+    struct Entry {
+        int64_t key;
+        uint32_t band;
+        uint32_t used;
+    };
+    size_t Slot(int64_t key) const { return size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift_); }
+    void Grow() {
+        const size_t size = slots_.empty() ? 64 : slots_.size() * 2;
+        shift_ = 64;
+        for (size_t s = size; s > 1; s >>= 1) --shift_;
+        mask_ = size - 1;
+        std::vector<Entry> old;
+        old.swap(slots_);
+        slots_.assign(size, Entry{0, 0, 0});
+        for (const Entry& e : old)
+            if (e.used != 0) {
+                size_t i = Slot(e.key);
+                while (slots_[i].used != 0) i = (i + 1) & mask_;
+                slots_[i] = e;
+            }
+    }
+    std::vector<Entry> slots_;
+    std::vector<Band> bands_;
+    size_t mask_ = 0;
+    int shift_ = 64;
+};
+
 // Bands a little higher than the tolerance: two points within it lie in the same or neighbouring bands, also
 // after the division's rounding.
 int64_t BandOf(double y, double bandHeight) {
@@ -124,7 +171,7 @@ int64_t BandOf(double y, double bandHeight) {
 // number removed, marked in `keep`.
 size_t ScanRange(const std::vector<ASCFilePoint>& points, size_t begin, size_t end, double tolerance,
                  std::vector<uint8_t>& keep) {
-    std::unordered_map<int64_t, Band> bands;
+    BandTable bands;
     const double bandHeight = tolerance * (1.0 + 1e-6);
     // Beyond a billion bands the division's rounding may exceed the margin: look one band further.
     double largest = 0.0;
@@ -136,9 +183,9 @@ size_t ScanRange(const std::vector<ASCFilePoint>& points, size_t begin, size_t e
         const int64_t band = BandOf(p.y, bandHeight);
         bool duplicate = false;
         for (int64_t b = band - reach; b <= band + reach && !duplicate; ++b) {
-            auto found = bands.find(b);
-            if (found == bands.end()) continue;
-            Band& near = found->second;
+            Band* found = bands.Find(b);
+            if (found == nullptr) continue;
+            Band& near = *found;
             while (near.head < near.members.size() && p.x - points[near.members[near.head]].x > tolerance) ++near.head;
             if (near.head > 64 && near.head * 2 > near.members.size()) {
                 near.members.erase(near.members.begin(), near.members.begin() + std::ptrdiff_t(near.head));
@@ -156,7 +203,7 @@ size_t ScanRange(const std::vector<ASCFilePoint>& points, size_t begin, size_t e
             keep[j] = 0;
             ++removed;
         } else {
-            bands[band].members.push_back(uint32_t(j));
+            bands.Get(band).members.push_back(uint32_t(j));
         }
     }
     return removed;

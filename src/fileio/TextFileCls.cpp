@@ -85,19 +85,21 @@ bool TextFileCls::Read(bool& cancelled) {
 
     const TextLayout& columns = GetTextLayout(layout);
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
-    std::vector<std::string_view> kept;
-    kept.reserve(lines.size());
+    // The kept lines take the places of the lines, in order.
+    std::vector<std::string_view>& kept = lines;
+    size_t keptCount = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         std::string_view line = lines[i];
         if (line.size() >= 2) {
             const size_t first = line.find_first_not_of(' ');
             line.remove_prefix(first == std::string_view::npos ? line.size() : first);
             if (CountFields(line, delimiterMode, delimiterChar, minBlanks) >= size_t(columns.minFields))
-                kept.push_back(line);
+                kept[keptCount++] = line;
         }
         progress->Step(uint32_t(i + 1));
     }
 
+    kept.resize(keptCount);
     Phase(InterpretationText, uint32_t(kept.size()), uint32_t(kept.size()));
     const double factor = unitFactor;
     const int32_t xField = swapXY ? columns.y : columns.x;
