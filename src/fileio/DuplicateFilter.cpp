@@ -26,10 +26,9 @@ void RadixSortByX(std::vector<SortKey>& keys) {
     struct Item {
         uint64_t bits;
         uint32_t index;
-        double x;
     };
     std::vector<Item> a(keys.size()), b(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) a[i] = Item{OrderedBits(keys[i].x), keys[i].index, keys[i].x};
+    for (size_t i = 0; i < keys.size(); ++i) a[i] = Item{OrderedBits(keys[i].x), keys[i].index};
     std::vector<uint32_t> counts(65536);
     for (int shift = 0; shift < 64; shift += 16) {
         std::fill(counts.begin(), counts.end(), 0u);
@@ -45,7 +44,13 @@ void RadixSortByX(std::vector<SortKey>& keys) {
         for (const Item& item : a) b[counts[(item.bits >> shift) & 0xffff]++] = item;
         a.swap(b);
     }
-    for (size_t i = 0; i < keys.size(); ++i) keys[i] = SortKey{a[i].x, a[i].index};
+    // The bits give the x back unchanged (-0 came in as 0).
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const uint64_t bits = (a[i].bits & 0x8000000000000000ull) ? a[i].bits & ~0x8000000000000000ull : ~a[i].bits;
+        double x;
+        std::memcpy(&x, &bits, sizeof x);
+        keys[i] = SortKey{x, a[i].index};
+    }
 }
 
 // Points without texts (every grid point) move as their three numbers.
@@ -70,8 +75,10 @@ bool Before(const ASCFilePoint& a, const ASCFilePoint& b) {
 void SortRange(std::vector<ASCFilePoint>& points, size_t begin, size_t end, size_t runLength) {
     bool sorted = true;
     bool anyCode = false;
+    bool anyComment = false;
     for (size_t i = begin; i < end; ++i) {
         anyCode = anyCode || !points[i].code.IsEmpty();
+        anyComment = anyComment || !points[i].comment.IsEmpty();
         if (i > begin && sorted) sorted = !Before(points[i], points[i - 1]);
     }
     if (sorted) return;
@@ -97,9 +104,27 @@ void SortRange(std::vector<ASCFilePoint>& points, size_t begin, size_t end, size
                 std::inplace_merge(keys.begin() + std::ptrdiff_t(lo), keys.begin() + std::ptrdiff_t(lo + width),
                                    keys.begin() + std::ptrdiff_t(std::min(keys.size(), lo + 2 * width)), less);
     }
-    std::vector<ASCFilePoint> ordered(end - begin);
-    for (size_t k = 0; k < keys.size(); ++k) MovePoint(ordered[k], points[keys[k].index], anyCode);
-    for (size_t k = 0; k < keys.size(); ++k) MovePoint(points[begin + k], ordered[k], anyCode);
+    // Points without texts move as their three numbers through a small copy; others whole.
+    if (!anyCode && !anyComment) {
+        struct Numbers {
+            double x, y, z;
+        };
+        std::vector<Numbers> ordered(keys.size());
+        for (size_t k = 0; k < keys.size(); ++k) {
+            const ASCFilePoint& p = points[keys[k].index];
+            ordered[k] = Numbers{p.x, p.y, p.z};
+        }
+        for (size_t k = 0; k < keys.size(); ++k) {
+            ASCFilePoint& p = points[begin + k];
+            p.x = ordered[k].x;
+            p.y = ordered[k].y;
+            p.z = ordered[k].z;
+        }
+        return;
+    }
+    std::vector<ASCFilePoint> ordered(keys.size());
+    for (size_t k = 0; k < keys.size(); ++k) ordered[k] = std::move(points[keys[k].index]);
+    std::move(ordered.begin(), ordered.end(), points.begin() + std::ptrdiff_t(begin));
 }
 
 // Kept points of the recent past in one band of y, oldest (smallest x) first.

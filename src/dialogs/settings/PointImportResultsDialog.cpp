@@ -225,8 +225,13 @@ void Close(int16_t dialogId, int16_t item, PointImportResultsBlock& block) {
     if (item == 1) StoreItems(dialogId, ItemsOf(dialogId), *block.reader);
 }
 
+// The second layout's picture column.
+void Update(int16_t dialogId, int16_t item, PointImportResultsBlock&, DGMessageData) {
+    if (dialogId == Twin.dialogId && item == 3) DrawSettingsPicture(dialogId, item);
+}
+
 using ResultsDialog = ModalDialog<PointImportResultsBlock>;
-const ResultsDialog::Handlers Handlers = {HasReader, Init, Click, Change, Close, nullptr, nullptr};
+const ResultsDialog::Handlers Handlers = {HasReader, Init, Click, Change, Close, nullptr, Update};
 
 }  // namespace
 
