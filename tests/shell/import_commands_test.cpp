@@ -205,3 +205,22 @@ TEST(ImportResultsRules, CountsShowSixCharactersAndTheAreaStaysOrderedInsideTheB
         }
     }
 }
+
+TEST_F(ImportCommandsTest, TheTextDialogsSecondLayoutCarriesItsChoicesToTheRead) {
+    // The first layout switches to the second, where "x y Code Comment" is chosen: no heights, texts kept.
+    DGDriver::QueueFileAnswer({Data("xyz/points_xy_code_comment.txt")});
+    DGDriver::QueueSetLong(32568, 10, 1);  // "x - y reversed", carried across
+    DGDriver::QueueClick(32568, 35);
+    DGDriver::QueueSetLong(32500, 44, 1);
+    ImportTextFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    const std::vector<Placed> placed = Hotspots();
+    ASSERT_EQ(placed.size(), 101u);
+    for (const Placed& h : placed) {
+        ASSERT_EQ(h.record.Value, 0.0);
+        ASSERT_FALSE(h.record.Note.IsEmpty());
+        // Swapped: the northing is in x.
+        ASSERT_GT(h.x, 5e6);
+    }
+}
