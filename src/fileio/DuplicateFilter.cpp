@@ -70,9 +70,11 @@ bool Before(const ASCFilePoint& a, const ASCFilePoint& b) {
     return a.code < b.code;
 }
 
-// Sorts points [begin, end) by x, then code, then reading order: a strict weak ordering, unlike a tolerance on x.
-// Runs already sorted (the chunks, for the pass over all) are merged rather than sorted again.
-void SortRange(std::vector<ASCFilePoint>& points, size_t begin, size_t end, size_t runLength) {
+// The order of points [begin, end) by x, then code, then reading order: a strict weak ordering, unlike a
+// tolerance on x. Empty when they stand in that order already. Runs already sorted (the chunks, for the pass over
+// all) are merged rather than sorted again.
+std::vector<SortKey> SortedKeys(const std::vector<ASCFilePoint>& points, size_t begin, size_t end, size_t runLength,
+                                bool& texts) {
     bool sorted = true;
     bool anyCode = false;
     bool anyComment = false;
@@ -81,7 +83,8 @@ void SortRange(std::vector<ASCFilePoint>& points, size_t begin, size_t end, size
         anyComment = anyComment || !points[i].comment.IsEmpty();
         if (i > begin && sorted) sorted = !Before(points[i], points[i - 1]);
     }
-    if (sorted) return;
+    texts = anyCode || anyComment;
+    if (sorted) return {};
     std::vector<SortKey> keys(end - begin);
     for (size_t i = begin; i < end; ++i) keys[i - begin] = SortKey{points[i].x, uint32_t(i)};
     auto less = [&](const SortKey& a, const SortKey& b) {
@@ -104,8 +107,13 @@ void SortRange(std::vector<ASCFilePoint>& points, size_t begin, size_t end, size
                 std::inplace_merge(keys.begin() + std::ptrdiff_t(lo), keys.begin() + std::ptrdiff_t(lo + width),
                                    keys.begin() + std::ptrdiff_t(std::min(keys.size(), lo + 2 * width)), less);
     }
+    return keys;
+}
+
+// Puts points [begin, ...) in the order of `keys` (nothing for no keys).
+void ApplyOrder(std::vector<ASCFilePoint>& points, size_t begin, const std::vector<SortKey>& keys, bool texts) {
     // Points without texts move as their three numbers through a small copy; others whole.
-    if (!anyCode && !anyComment) {
+    if (!texts) {
         struct Numbers {
             double x, y, z;
         };
@@ -125,6 +133,12 @@ void SortRange(std::vector<ASCFilePoint>& points, size_t begin, size_t end, size
     std::vector<ASCFilePoint> ordered(keys.size());
     for (size_t k = 0; k < keys.size(); ++k) ordered[k] = std::move(points[keys[k].index]);
     std::move(ordered.begin(), ordered.end(), points.begin() + std::ptrdiff_t(begin));
+}
+
+void SortRange(std::vector<ASCFilePoint>& points, size_t begin, size_t end, size_t runLength) {
+    bool texts = false;
+    const std::vector<SortKey> keys = SortedKeys(points, begin, end, runLength, texts);
+    ApplyOrder(points, begin, keys, texts);
 }
 
 // Kept points of the recent past in one band of y, oldest (smallest x) first.
@@ -194,30 +208,31 @@ int64_t BandOf(double y, double bandHeight) {
 // tolerance in x and y. Kept points wait in bands of y one tolerance high, so only the bands next to a point's
 // own are looked at, and they leave their band once x has moved on by more than the tolerance. Answers the
 // number removed, marked in `keep`.
-size_t ScanRange(const std::vector<ASCFilePoint>& points, size_t begin, size_t end, double tolerance,
-                 std::vector<uint8_t>& keep) {
+// `at(k)` is the point at place k of the order.
+template <typename At>
+size_t ScanOrder(At at, size_t begin, size_t end, double tolerance, std::vector<uint8_t>& keep) {
     BandTable bands;
     const double bandHeight = tolerance * (1.0 + 1e-6);
     // Beyond a billion bands the division's rounding may exceed the margin: look one band further.
     double largest = 0.0;
-    for (size_t j = begin; j < end; ++j) largest = std::max(largest, std::fabs(points[j].y));
+    for (size_t j = begin; j < end; ++j) largest = std::max(largest, std::fabs(at(j).y));
     const int64_t reach = largest / bandHeight < 1e9 ? 1 : 2;
     size_t removed = 0;
     for (size_t j = begin; j < end; ++j) {
-        const ASCFilePoint& p = points[j];
+        const ASCFilePoint& p = at(j);
         const int64_t band = BandOf(p.y, bandHeight);
         bool duplicate = false;
         for (int64_t b = band - reach; b <= band + reach && !duplicate; ++b) {
             Band* found = bands.Find(b);
             if (found == nullptr) continue;
             Band& near = *found;
-            while (near.head < near.members.size() && p.x - points[near.members[near.head]].x > tolerance) ++near.head;
+            while (near.head < near.members.size() && p.x - at(near.members[near.head]).x > tolerance) ++near.head;
             if (near.head > 64 && near.head * 2 > near.members.size()) {
                 near.members.erase(near.members.begin(), near.members.begin() + std::ptrdiff_t(near.head));
                 near.head = 0;
             }
             for (size_t k = near.head; k < near.members.size(); ++k) {
-                const ASCFilePoint& q = points[near.members[k]];
+                const ASCFilePoint& q = at(near.members[k]);
                 if (std::fabs(p.x - q.x) <= tolerance && std::fabs(p.y - q.y) <= tolerance) {
                     duplicate = true;
                     break;
@@ -234,6 +249,11 @@ size_t ScanRange(const std::vector<ASCFilePoint>& points, size_t begin, size_t e
     return removed;
 }
 
+size_t ScanRange(const std::vector<ASCFilePoint>& points, size_t begin, size_t end, double tolerance,
+                 std::vector<uint8_t>& keep) {
+    return ScanOrder([&](size_t k) -> const ASCFilePoint& { return points[k]; }, begin, end, tolerance, keep);
+}
+
 }  // namespace
 
 bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, double tolerance, uint32_t chunkSize,
@@ -244,6 +264,22 @@ bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, double tolerance, 
     const size_t count = points.size();
     const size_t chunks = (count + chunkSize - 1) / chunkSize;
     std::vector<uint8_t> keep(count, 1);
+    if (chunks > 1) {
+        // Points that are nowhere near each other come through the chunks and the pass over all untouched, in the
+        // order of the pass over all: one pass tells.
+        bool texts = false;
+        const std::vector<SortKey> keys = SortedKeys(points, 0, count, 0, texts);
+        const size_t near = keys.empty()
+            ? ScanRange(points, 0, count, tolerance, keep)
+            : ScanOrder([&](size_t k) -> const ASCFilePoint& { return points[keys[k].index]; }, 0, count, tolerance,
+                        keep);
+        if (near == 0) {
+            ApplyOrder(points, 0, keys, texts);
+            for (size_t c = 0; c < chunks; ++c) progress.Step(uint32_t(c + 1));
+            return false;
+        }
+        keep.assign(count, 1);
+    }
     size_t removed = 0;
     for (size_t c = 0; c < chunks; ++c) {
         const size_t begin = c * chunkSize;
