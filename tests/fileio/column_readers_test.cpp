@@ -3,6 +3,7 @@
 #include "ReaderFixture.hpp"
 
 #include "fileio/DuplicateFilter.hpp"
+#include "fileio/FileDialogs.hpp"
 #include "fileio/FieldSplit.hpp"
 #include "foundation/Encoding.hpp"
 
@@ -304,4 +305,25 @@ TEST_F(ReaderTest, MangledFilesNeverGiveNonFiniteCoordinates) {
         for (const ASCFilePoint& p : out)
             ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) << round;
     }
+}
+
+TEST(ImportPaths, ExtensionsAndFoldersOfBackslashPaths) {
+    struct Case {
+        const char* path;
+        const char* extension;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"C:\\survey\\points.txt", "txt", "C:\\survey"}, {"C:\\survey.v2\\points", "", "C:\\survey.v2"},
+        {"C:\\survey\\points.", "", "C:\\survey"},       {"points.ASC", "ASC", ""},
+        {"C:\\a.b\\grid.tar.asc", "asc", "C:\\a.b"},     {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(GetFileExtension(QV_String(c.path)).ToStdString(), c.extension);
+        EXPECT_EQ(GetDirectoryPart(QV_String(c.path)).ToStdString(), c.folder);
+    }
+    EXPECT_TRUE(HasFileExtension(QV_String("D:\\x\\p.TxT"), "TXT"));
+    EXPECT_FALSE(HasFileExtension(QV_String("D:\\x.txt\\p"), "TXT"));
+    EXPECT_FALSE(HasFileExtension(QV_String("D:\\x\\p.csv"), "TXT"));
 }
