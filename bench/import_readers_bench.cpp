@@ -96,8 +96,9 @@ size_t ReadGdal(const std::string& path) {
     int has = 0;
     const double nodata = GDALGetRasterNoDataValue(band, &has);
     std::vector<double> z(size_t(nx) * size_t(ny));
-    GDALRasterIO(band, GF_Read, 0, 0, nx, ny, z.data(), nx, ny, GDT_Float64, 0, 0);
+    const CPLErr err = GDALRasterIO(band, GF_Read, 0, 0, nx, ny, z.data(), nx, ny, GDT_Float64, 0, 0);
     GDALClose(ds);
+    if (err != CE_None) return 0;
     size_t valid = 0;
     for (double v : z) valid += !(has && v == nodata);
     return valid;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <string>
 
 namespace {
@@ -87,7 +88,6 @@ bool ASCFileCls::Read(bool& cancelled) {
     Phase(InterpretationText, uint32_t(rows.size()), uint32_t(rows.size()));
     header = GridHeader();
     const double factor = unitFactor;
-    std::vector<std::string_view> fields;
     bool headerRead = false;
     for (size_t index = 0; index < rows.size(); ++index) {
         const std::string_view row = rows[index];
@@ -109,29 +109,37 @@ bool ASCFileCls::Read(bool& cancelled) {
             if (line == 6) headerRead = true;
         } else {
             const double r = double(line - 6);
-            SplitFields(row, delimiterMode, delimiterChar, minBlanks, fields);
             const double nodata = header.nodata * factor;
             const double y = ((double(header.nrows) - r) * header.cellsize + header.yll) * factor;
-            for (size_t c = 0; c < fields.size(); ++c) {
+            size_t c = 0;
+            ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
+                const size_t column = c++;
                 double value = 0.0;
-                if (!ParseFieldNumber(fields[c].data(), fields[c].data() + fields[c].size(), value)) {
-                    // A field without a number (an empty last field after a trailing TAB): read, no point.
+                // A field without a number (an empty last field after a trailing TAB): read, no point.
+                if (!ParseFieldNumber(field.data(), field.data() + field.size(), value)) {
                     ++pointsRead;
-                    continue;
+                    return;
                 }
                 const double z = value * factor;
-                if (z == nodata) continue;
+                if (z == nodata) return;
                 ++pointsRead;
-                const double x = (double(c) * header.cellsize + header.xll) * factor;
-                if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) continue;
+                const double x = (double(column) * header.cellsize + header.xll) * factor;
+                if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
                 if (swapXY)
                     AddPoint(y, x, z);
                 else
                     AddPoint(x, y, z);
-            }
+            });
         }
         if (Step(uint32_t(line))) break;
         if (line == 6 && !HeaderDescribesGrid(header)) break;
+        // Room for the cells as far as the text is likely to hold them; without the room the points still come.
+        if (line == 6) {
+            try {
+                points.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), text.size() / 4));
+            } catch (const std::exception&) {
+            }
+        }
     }
     if (!headerRead || !HeaderDescribesGrid(header)) {
         points.clear();

@@ -268,15 +268,17 @@ bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, double tolerance, 
         // Points that are nowhere near each other come through the chunks and the pass over all untouched, in the
         // order of the pass over all: one pass tells.
         bool texts = false;
-        const std::vector<SortKey> keys = SortedKeys(points, 0, count, 0, texts);
-        const size_t near = keys.empty()
-            ? ScanRange(points, 0, count, tolerance, keep)
-            : ScanOrder([&](size_t k) -> const ASCFilePoint& { return points[keys[k].index]; }, 0, count, tolerance,
-                        keep);
-        if (near == 0) {
-            ApplyOrder(points, 0, keys, texts);
+        std::vector<SortKey> keys = SortedKeys(points, 0, count, 0, texts);
+        // Scanned in that order in place (a walk through memory in order); put back when points are near.
+        ApplyOrder(points, 0, keys, texts);
+        if (ScanRange(points, 0, count, tolerance, keep) == 0) {
             for (size_t c = 0; c < chunks; ++c) progress.Step(uint32_t(c + 1));
             return false;
+        }
+        if (!keys.empty()) {
+            std::vector<SortKey> back(count);
+            for (size_t k = 0; k < count; ++k) back[keys[k].index] = SortKey{0.0, uint32_t(k)};
+            ApplyOrder(points, 0, back, texts);
         }
         keep.assign(count, 1);
     }

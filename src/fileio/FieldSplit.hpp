@@ -3,6 +3,7 @@
 // text import dialog's previews share: a run of at least N spaces followed by another character is one column
 // break (a TAB); shorter runs, and a run at the end of the line, stay as they are.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,3 +30,47 @@ void SplitFields(std::string_view line, int32_t mode, char delimiter, int32_t mi
                  std::vector<std::string_view>& fields);
 // Only the number of fields SplitFields would give.
 size_t CountFields(std::string_view line, int32_t mode, char delimiter, int32_t minBlanks);
+
+// Calls `cut(begin, end)` for each break of the line: a single delimiter, or in space mode a TAB or a run of at
+// least minBlanks spaces followed by another character.
+template <typename Cut>
+inline void ForEachFieldBreak(std::string_view line, int32_t mode, char delimiter, int32_t minBlanks, Cut cut) {
+    const char* p = line.data();
+    const char* end = p + line.size();
+    if (mode != DelimiterSpaces) {
+        if (delimiter == 0) return;
+        while (p < end) {
+            const void* hit = std::memchr(p, delimiter, size_t(end - p));
+            if (hit == nullptr) return;
+            const char* at = static_cast<const char*>(hit);
+            cut(at, at + 1);
+            p = at + 1;
+        }
+        return;
+    }
+    const int32_t n = minBlanks < 1 ? 1 : minBlanks;
+    while (p < end) {
+        if (*p == '\t') {
+            cut(p, p + 1);
+            ++p;
+        } else if (*p == ' ') {
+            const char* runEnd = p;
+            while (runEnd < end && *runEnd == ' ') ++runEnd;
+            if (runEnd < end && runEnd - p >= n) cut(p, runEnd);
+            p = runEnd;
+        } else {
+            ++p;
+        }
+    }
+}
+
+// Calls `take(field)` for each field, as SplitFields would give them, without a list.
+template <typename Take>
+inline void ForEachField(std::string_view line, int32_t mode, char delimiter, int32_t minBlanks, Take take) {
+    const char* from = line.data();
+    ForEachFieldBreak(line, mode, delimiter, minBlanks, [&](const char* b, const char* e) {
+        take(std::string_view(from, size_t(b - from)));
+        from = e;
+    });
+    take(std::string_view(from, size_t(line.data() + line.size() - from)));
+}
