@@ -29,7 +29,9 @@
 #include "ui/PaletteCalls.hpp"
 #include "ui/UserControlCalls.hpp"
 #include "ui/ProgressCalls.hpp"
+#include "ui/SettingsDialogCalls.hpp"
 #include "view3d/View3DCalls.hpp"
+#include "project/GroupCalls.hpp"
 
 #include <cstring>
 
@@ -62,6 +64,8 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallLibPartSectionCalls(set);
     InstallView3DCalls(set);
     InstallShapePrimCalls(set);
+    InstallGroupCalls(set);
+    InstallSettingsDialogCalls(set);
 }
 }  // namespace
 

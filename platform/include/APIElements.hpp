@@ -189,6 +189,9 @@ struct API_MeshLevel {
     int32_t nCoords;
 };
 
+// A mesh. `pen` draws its contour, `sectPen` the contour of its section. The override bytes say whether the
+// mesh's own pen or material gives way to the one beside it; the two section fill overrides sit side by side,
+// foreground first.
 struct API_MeshType {
     API_Elem_Head head;
     int16_t pen;
@@ -202,7 +205,22 @@ struct API_MeshType {
     double level;       // base level of the mesh above its story
     API_Polygon poly;
     API_MeshLevel levelLines;
-    uint8_t reserved[64];
+    int16_t ridgePen;     // pen of the ridges (the edges between triangles) in plan
+    int16_t ltypeInd;     // plan line type
+    int32_t buildingMat;  // building material: gives the section fill
+    int16_t sectFillPen;  // section fill foreground pen
+    int16_t sectFillBGPen;
+    uint8_t overrideSectFillPen;  // foreground, then background: one 16-bit pair 0x0000..0x0101
+    uint8_t overrideSectFillBGPen;
+    uint8_t overrideTopMat;
+    uint8_t overrideSideMat;
+    uint8_t overrideBotMat;
+    uint8_t showPlanTriangles;  // companion switch of the plan triangle display; a terrain keeps it 1 (its skirt shows)
+    int16_t planTriangles;      // 1 hide, 2 show the triangles in plan
+    uint8_t filler0[2];
+    uint8_t showLevelLines3D;  // 1: the level lines are drawn on the 3D model
+    uint8_t triangles3D;       // 0 show, 2 hide the triangles' edges in 3D
+    uint8_t reserved[40];
 };
 
 struct API_ZoneType {

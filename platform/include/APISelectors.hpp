@@ -251,3 +251,30 @@ struct API_GoodiesRecords<API_Selector("CPAR")> {
 };
 
 #include "APIElements.hpp"
+
+// --- Groups: 'ISSG' (Environment) tells whether grouping is suspended; the element tool's commands 'SUSP' (turn
+// the suspension on or off, no record) and 'GRUP' (the listed elements become one new group) go through the
+// database family.
+struct API_Guid;
+struct API_ElemGuidList {
+    const API_Guid* guids;
+    int32_t count;
+};
+constexpr API_SelectorTag<API_Selector("ISSG")> APIEnv_IsSuspendGroupOnID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("ISSG")> {
+    using Par1 = bool;
+    using Par2 = void;
+};
+constexpr API_SelectorTag<API_Selector("SUSP")> APIDb_ToolSuspendGroupID{};
+template <>
+struct API_DatabaseRecords<API_Selector("SUSP")> {
+    using Par1 = void;
+    using Par2 = void;
+};
+constexpr API_SelectorTag<API_Selector("GRUP")> APIDb_ToolGroupID{};
+template <>
+struct API_DatabaseRecords<API_Selector("GRUP")> {
+    using Par1 = API_ElemGuidList;
+    using Par2 = void;
+};

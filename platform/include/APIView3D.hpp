@@ -57,7 +57,7 @@ struct API_SavePars_Object {
 static_assert(std::is_trivially_copyable<API_SavePars_Object>::value, "API_SavePars_Object is plain");
 
 // 'GLIB': the project's libraries (the list is emptied first) and, in the second record, the 0-based index of
-// the one new objects are saved into (-1 when there is none).
+// the embedded library, the one new objects are saved into (-1 when there is none).
 constexpr API_SelectorTag<API_Selector("GLIB")> APIEnv_GetLibrariesID{};
 template <>
 struct API_EnvironmentRecords<API_Selector("GLIB")> {

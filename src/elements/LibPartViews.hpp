@@ -55,6 +55,9 @@ public:
     using BaseIDLPView::BaseIDLPView;
     // "rgb_colore" (51): four colours (red, green, blue as x, y, z) as a 4 by 3 array.
     static bool ExchangeRgbColours(ContourLineLP& view, API_Coord3D colours[4], int32_t mode);
+    // Copies, by name, every parameter of `source` that the add-on does not write itself into `target`, and the
+    // volume list unless `skipVolumes` (elements/UnmanagedParams.cpp). False at the first failed get or set.
+    static bool CopyUnmanagedParams(ContourLineLP& source, ContourLineLP& target, bool skipVolumes);
 };
 class ObstacleLP : public BaseIDLPView<ObstacleLP_ParamName> {
 public:
@@ -75,6 +78,8 @@ public:
     static bool ExchangePolygon(PaintLP& view, QV_List<PaintInfo>& areas, int32_t mode);
     // Attaches the view to the placed object, writes "origine", and writes the memo back when `writeBack`.
     static bool AttachAndExchange(PaintLP& view, API_Element& element, API_Coord& origin, bool writeBack);
+    // The coloured area's twin of ContourLineLP::CopyUnmanagedParams, without a volume list.
+    static bool CopyUnmanagedParams(PaintLP& source, PaintLP& target);
 };
 class RailwayLP : public BaseIDLPView<RailwayLP_ParamName> {
 public:

@@ -275,7 +275,7 @@ bool BoxesNear(const API_Box& a, const API_Box& b, double margin) {
 // Ranges of a segment's parameter where it comes closer than the distance (less the tolerance) to one segment of
 // the path. The distance along the segment is sampled; around every sampled local minimum the true minimum is
 // found by golden-section search, and, when it is too close, the ends of the range by bisection.
-void TooCloseRanges(const Piece& s, const Piece& k, double d, double tolerance, int samples,
+void TooCloseRanges(const Piece& s, const Piece& k, double d, double tolerance, double edgeTolerance, int samples,
                     std::vector<std::pair<double, double>>& ranges) {
     std::vector<double> g(static_cast<size_t>(samples) + 1);
     double largest = 0.0;
@@ -317,14 +317,14 @@ void TooCloseRanges(const Piece& s, const Piece& k, double d, double tolerance, 
         // that lies at the distance or farther.
         auto edge = [&](int direction) {
             int j = i;
-            while (j + direction >= 0 && j + direction <= samples && g[j + direction] < 0.0) j += direction;
+            while (j + direction >= 0 && j + direction <= samples && g[j + direction] < -edgeTolerance) j += direction;
             if (j + direction < 0) return 0.0;
             if (j + direction > samples) return 1.0;
             double inside = j == i ? tMin : j * h;
             double outside = (j + direction) * h;
             for (int it = 0; it < 60 && std::fabs(outside - inside) > 1e-15; ++it) {
                 const double m = 0.5 * (inside + outside);
-                (f(m) < 0.0 ? inside : outside) = m;
+                (f(m) < -edgeTolerance ? inside : outside) = m;
             }
             return outside;
         };
@@ -335,7 +335,7 @@ void TooCloseRanges(const Piece& s, const Piece& k, double d, double tolerance, 
 // Cuts away every part of the chain that comes closer to the path than the distance: pieces of the path itself
 // that the band's boundary kept, loop remnants, and the ends of segments that run into the reach of another part
 // of the path (those are cut, not dropped, so that no true offset point is lost).
-void TrimTooClose(QV_List<PrimPoly>& chain, const QV_List<PrimPoly>& path, double distance) {
+void TrimTooClose(QV_List<PrimPoly>& chain, const QV_List<PrimPoly>& path, double distance, bool lenient = false) {
     if (!(distance > 0.0) || path.IsEmpty() || chain.IsEmpty()) return;
     std::vector<Piece> pieces;
     API_Box extent{1e300, 1e300, -1e300, -1e300};
@@ -354,7 +354,8 @@ void TrimTooClose(QV_List<PrimPoly>& chain, const QV_List<PrimPoly>& path, doubl
         const int samples = static_cast<int>(std::fmin(2048.0, std::fmax(16.0, std::ceil(8.0 * s.length / distance))));
         ranges.clear();
         for (const Piece& k : pieces)
-            if (BoxesNear(s.box, k.box, distance)) TooCloseRanges(s, k, distance, tolerance, samples, ranges);
+            if (BoxesNear(s.box, k.box, distance))
+                TooCloseRanges(s, k, distance, tolerance, lenient ? tolerance : 0.0, samples, ranges);
         if (ranges.empty()) {
             kept.Insert(prim);
             continue;
@@ -399,6 +400,101 @@ bool Misses(const QV_List<PrimPoly>& chain, const QV_List<PrimPoly>& reference) 
         }
     }
     return false;
+}
+
+// Direction of travel and the offset side's normal at one end of a path segment.
+struct EndFrame {
+    API_Coord tangent, normal;
+};
+
+EndFrame FrameAt(const Piece& p, bool atEnd, uint8_t side) {
+    API_Coord t;
+    if (p.prim.isLine != 0) {
+        const double l = p.length > 0.0 ? p.length : 1.0;
+        t = API_Coord{(p.prim.end.x - p.prim.begin.x) / l, (p.prim.end.y - p.prim.begin.y) / l};
+    } else {
+        const double a = p.start + (atEnd ? p.sweep : 0.0);
+        const double turn = p.sweep >= 0.0 ? 1.0 : -1.0;
+        t = API_Coord{-turn * std::sin(a), turn * std::cos(a)};
+    }
+    const double k = side == 0 ? 1.0 : -1.0;
+    return EndFrame{t, API_Coord{-k * t.y, k * t.x}};
+}
+
+API_Coord Along(const API_Coord& p, const API_Coord& n, double d) { return API_Coord{p.x + d * n.x, p.y + d * n.y}; }
+
+// An arc about centre of radius d from the direction of a turning by sweep (radians, positive counter-clockwise);
+// none when it has no length.
+void AddRound(QV_List<PrimPoly>& out, const API_Coord& centre, double d, double from, double sweep) {
+    // Tangent neighbours differ in direction by rounding only: no join.
+    if (!(std::fabs(sweep) > 1e-7)) return;
+    auto at = [&](double a) { return API_Coord{centre.x + d * std::cos(a), centre.y + d * std::sin(a)}; };
+    PrimPoly p{};
+    p.isLine = 0;
+    p.begin = at(from);
+    p.end = at(from + sweep);
+    p.mid = at(from + 0.5 * sweep);
+    p.centre = centre;
+    p.radius = d;
+    out.Insert(p);
+}
+
+double Heading(const API_Coord& v) { return std::atan2(v.y, v.x); }
+
+// The offset with round joins: every segment moved by the distance, neighbours joined by arcs about their common
+// point, and an arc that the distance uses up replaced by what is left of its offset, the arcs of radius d about
+// its two ends up to where they meet beyond its centre. Cut back to where it lies at the distance, this is the
+// true offset of the path. moved is filled with the moved segments alone.
+void RoundOffset(const QV_List<PrimPoly>& path, uint8_t side, double d, QV_List<PrimPoly>& round,
+                 QV_List<PrimPoly>& moved) {
+    round.Clear();
+    moved.Clear();
+    for (int32_t i = 0; i < path.GetCount(); ++i) {
+        const Piece p(path[i]);
+        const EndFrame b = FrameAt(p, false, side), e = FrameAt(p, true, side);
+        if (i > 0) {
+            const Piece q(path[i - 1]);
+            const EndFrame before = FrameAt(q, true, side);
+            if (PointDistance(q.prim.end, p.prim.begin) <= 1e-12 * std::fmax(1.0, d)) {
+                const double turn = std::atan2(before.tangent.x * b.tangent.y - before.tangent.y * b.tangent.x,
+                                               before.tangent.x * b.tangent.x + before.tangent.y * b.tangent.y);
+                AddRound(round, p.prim.begin, d, Heading(before.normal), turn);
+            }
+        }
+        PrimPoly m = p.prim;
+        m.begin = Along(p.prim.begin, b.normal, d);
+        m.end = Along(p.prim.end, e.normal, d);
+        if (p.prim.isLine != 0) {
+            if (!(p.length > 0.0)) continue;
+            round.Insert(m);
+            moved.Insert(m);
+            continue;
+        }
+        const API_Coord u{p.prim.begin.x - p.prim.centre.x, p.prim.begin.y - p.prim.centre.y};
+        const bool inward = u.x * b.normal.x + u.y * b.normal.y < 0.0;
+        const double radius = inward ? p.prim.radius - d : p.prim.radius + d;
+        if (radius > 0.0) {
+            m.radius = radius;
+            const double a = p.start + 0.5 * p.sweep;
+            m.mid = API_Coord{p.prim.centre.x + radius * std::cos(a), p.prim.centre.y + radius * std::sin(a)};
+            round.Insert(m);
+            moved.Insert(m);
+            continue;
+        }
+        // Used up: the circles of radius d about its ends meet on the far side of its chord from its middle.
+        const API_Coord e1 = p.prim.begin, e2 = p.prim.end;
+        const double half = 0.5 * PointDistance(e1, e2);
+        if (!(half > 0.0) || half > d) continue;
+        const API_Coord c{0.5 * (e1.x + e2.x), 0.5 * (e1.y + e2.y)};
+        API_Coord w{-(e2.y - e1.y) / (2.0 * half), (e2.x - e1.x) / (2.0 * half)};
+        const API_Coord mid = p.At(0.5);
+        if ((mid.x - c.x) * w.x + (mid.y - c.y) * w.y > 0.0) w = API_Coord{-w.x, -w.y};
+        const API_Coord x = Along(c, w, std::sqrt(d * d - half * half));
+        const double a1 = Heading(b.normal), x1 = Heading(API_Coord{x.x - e1.x, x.y - e1.y});
+        const double x2 = Heading(API_Coord{x.x - e2.x, x.y - e2.y}), a2 = Heading(e.normal);
+        AddRound(round, e1, d, a1, WrapPi(x1 - a1));
+        AddRound(round, e2, d, x2, WrapPi(a2 - x2));
+    }
 }
 
 bool Joined(const PrimPoly& a, const PrimPoly& b) {
@@ -554,6 +650,16 @@ void OffsetPolygonWithArcs(const QV_List<PrimPoly>& path, uint8_t side, const do
         TrimTooClose(cut, local, d);
         const bool took = RegularizeLocal(local, s, work, d);
         if (!took || Misses(work, cut)) work = cut;
+        // The joins of the moved segments (mitres, or neighbours of an arc that vanished joined directly) may cut
+        // off some of their true offset; then round joins give it all.
+        QV_List<PrimPoly> round, moved;
+        RoundOffset(local, s, d, round, moved);
+        TrimTooClose(moved, local, d);
+        if (Misses(work, moved)) {
+            // Where a join only touches the reach of the path, rounding decides what is closer: it stays.
+            TrimTooClose(round, local, d, true);
+            work = round;
+        }
     }
     Shift(work, o.x, o.y);
 

@@ -10,9 +10,12 @@
 // their centre by more than their radius are dropped. With regularize the band between path and offset is
 // cleaned so that loops of a tight bend are cut away, and every part closer to the path than the distance is cut
 // off; where regularisation finds no piece, or its piece misses some true offset, the joined chain so cut is the
-// result. The result is emptied first; it runs in the path's direction on side 0 and against it on side 1. An
-// empty result means that nothing was left. The result does not depend on where the path lies: it is computed in
-// a frame at the path's first point.
+// result. Where joining the moved segments directly (a mitre, or the two neighbours of an arc that the distance
+// uses up) would cut off some of their true offset, the offset takes round joins instead (arcs of radius distance
+// about the path's vertices), so that no point at the distance from the path is lost. The result is emptied
+// first; it runs in the path's direction on side 0 and against it on side 1. An empty result means that nothing
+// was left. The result does not depend on where the path lies: it is computed in a frame at the path's first
+// point.
 void OffsetPolygonWithArcs(const QV_List<PrimPoly>& path, uint8_t side, const double& distance,
                            QV_List<PrimPoly>& result, uint8_t regularize);
 

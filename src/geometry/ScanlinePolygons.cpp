@@ -53,19 +53,18 @@ enum VertexClass {
 struct Edge {
     double botX, botY, topX, topY;
     double dx;
-    int type;
-    uint8_t bundle[2][2];                     // [above/below][clip/subject]
-    uint8_t bside[2];                         // [clip/subject]: 0 left, 1 right
-    uint8_t bstate[2];                        // [above/below]
-    int32_t outp[2];                          // output contour [above/below], -1 none
-    Edge* succ;                               // next edge of the same bound
-    int32_t node;                             // its place in the active list, -1 while not active
-    uint32_t dirty;                           // the beam (counted from 1) in which it has to be looked at again
-    uint32_t walked;                          // the beam in which it was last classified
-    uint32_t touched;                         // the beam in which its state above changed
-    int32_t contour;                          // the input contour it belongs to
-    uint32_t botVertex, topVertex, ringSize;  // its ends' places in the contour's ring
-    uint32_t topKey;                          // its top's place in the list of all heights
+    int32_t outp[2];                // output contour [above/below], -1 none
+    int32_t node;                   // its place in the active list, -1 while not active
+    uint32_t dirty;                 // the beam (counted from 1) in which it has to be looked at again
+    uint32_t walked;                // the beam in which it was last classified
+    uint32_t touched;               // the beam in which its state above changed
+    int32_t contour;                // the input contour it belongs to
+    uint32_t botVertex, topVertex;  // its ends' places in the contour's ring
+    uint8_t type;
+    uint8_t hasSucc;       // the next edge of its bound follows it in the edge table
+    uint8_t bundle[2][2];  // [above/below][clip/subject]
+    uint8_t bside[2];      // [clip/subject]: 0 left, 1 right
+    uint8_t bstate[2];     // [above/below]
 };
 
 // x of an edge at height y: its own end points exactly, else along its slope.
@@ -75,11 +74,22 @@ inline double XAt(const Edge* e, double y) {
     return e->botX + e->dx * (y - e->botY);
 }
 
+// A node of the active list.
+struct ListNode {
+    Edge* edge;
+    int32_t level;
+    int32_t link;  // its next and previous node per level at links[link + 2 level] and [+ 1]
+};
+
 // The active edges in x order: a skip list whose nodes hold the edges. Swapping edges swaps node contents, so a
 // crossing costs nothing in the list; finding the place of a new edge costs the logarithm of the list's length.
+// Its nodes and links live in the given vectors.
 class ActiveList {
 public:
-    explicit ActiveList(size_t capacity) {
+    ActiveList(size_t capacity, std::vector<ListNode>& nodes, std::vector<int32_t>& links)
+        : m_nodes(nodes), m_links(links) {
+        m_nodes.clear();
+        m_links.clear();
         m_nodes.reserve(capacity + 1);
         m_links.reserve(2 * (capacity + 1) + 2 * kLevels);
         NewNode(nullptr, kLevels);  // the head
@@ -141,13 +151,8 @@ public:
 
 private:
     static constexpr int kLevels = 24;
-    struct Node {
-        Edge* edge;
-        int32_t level;
-        int32_t link;  // its next and previous node per level at m_links[link + 2 level] and [+ 1]
-    };
-    std::vector<Node> m_nodes;
-    std::vector<int32_t> m_links;
+    std::vector<ListNode>& m_nodes;
+    std::vector<int32_t>& m_links;
     uint64_t m_seed = 0x9E3779B97F4A7C15ull;
 
     int32_t Next(int32_t n, int l) const {
@@ -177,7 +182,7 @@ private:
         const int32_t link = static_cast<int32_t>(m_links.size());
         m_links.insert(m_links.end(), static_cast<size_t>(2 * level), 0);
         for (int l = 0; l < level; ++l) m_links[static_cast<size_t>(link + 2 * l)] = -1;
-        m_nodes.push_back(Node{e, level, link});
+        m_nodes.push_back(ListNode{e, level, link});
         return static_cast<int32_t>(m_nodes.size() - 1);
     }
 };
@@ -198,9 +203,16 @@ struct OutPoly {
 // Proxies form a union-find forest whose roots are exactly the contours that are still active.
 class Output {
 public:
-    std::vector<OutVertex> vertices;
-    std::vector<OutPoly> polys;
-    std::vector<API_Coord> pinches;  // points where a contour was closed and another opened
+    std::vector<OutVertex>& vertices;
+    std::vector<OutPoly>& polys;
+    std::vector<API_Coord>& pinches;  // points where a contour was closed and another opened
+
+    Output(std::vector<OutVertex>& v, std::vector<OutPoly>& p, std::vector<API_Coord>& pinch)
+        : vertices(v), polys(p), pinches(pinch) {
+        vertices.clear();
+        polys.clear();
+        pinches.clear();
+    }
 
     int32_t Proxy(int32_t c) {
         while (polys[c].proxy != c) {
@@ -329,34 +341,37 @@ private:
     }
 };
 
-// Builds the bounds of one contour: its edges go into edges (capacity reserved by the caller, so pointers stay put),
-// the first edge of each bound into bounds, the heights of its kept vertices into ys.
-void BuildBounds(const Contour& contour, int32_t id, int type, uint32_t operation, std::vector<API_Coord>& ring,
-                 std::vector<Edge>& edges, std::vector<Edge*>& bounds, std::vector<double>& ys) {
+// Builds the bounds of one contour: its edges go into edges (capacity reserved by the caller, so pointers stay put)
+// and the places of their tops' heights in ys into topKeys, the first edge of each bound into bounds, the heights of
+// its kept vertices into ys. Returns the number of kept vertices.
+uint32_t BuildBounds(const Contour& contour, int32_t id, int type, uint32_t operation, std::vector<API_Coord>& ring,
+                     std::vector<Edge>& edges, std::vector<uint32_t>& topKeys, std::vector<Edge*>& bounds,
+                     std::vector<double>& ys) {
     const std::vector<API_Coord>& v = contour.points;
     const size_t n = v.size();
     const uint32_t offset = static_cast<uint32_t>(ys.size());  // the ring's first height in ys
     ring.clear();
     // Inner vertices of horizontal runs drop out.
     for (size_t i = 0; i < n; ++i) {
-        const size_t prev = (i + n - 1) % n;
-        const size_t next = (i + 1) % n;
+        const size_t prev = i == 0 ? n - 1 : i - 1;
+        const size_t next = i + 1 == n ? 0 : i + 1;
         if (v[prev].y != v[i].y || v[next].y != v[i].y) {
             ring.push_back(v[i]);
             ys.push_back(v[i].y);
         }
     }
     const size_t m = ring.size();
-    if (m == 0) return;
-    auto nextIndex = [m](size_t i) { return (i + 1) % m; };
-    auto prevIndex = [m](size_t i) { return (i + m - 1) % m; };
-    const int clipSide = (operation == ScanlineDifference) ? 1 : 0;
+    if (m == 0) return 0;
+    auto nextIndex = [m](size_t i) { return i + 1 == m ? 0 : i + 1; };
+    auto prevIndex = [m](size_t i) { return i == 0 ? m - 1 : i - 1; };
+    const uint8_t clipSide = (operation == ScanlineDifference) ? 1 : 0;
 
     auto makeBound = [&](size_t min, size_t numEdges, bool forward) {
         const size_t first = edges.size();
         size_t at = min;
         for (size_t i = 0; i < numEdges; ++i) {
-            Edge e{};
+            edges.emplace_back();
+            Edge& e = edges.back();
             e.botX = ring[at].x;
             e.botY = ring[at].y;
             e.botVertex = static_cast<uint32_t>(at);
@@ -364,19 +379,16 @@ void BuildBounds(const Contour& contour, int32_t id, int type, uint32_t operatio
             e.topX = ring[at].x;
             e.topY = ring[at].y;
             e.topVertex = static_cast<uint32_t>(at);
-            e.ringSize = static_cast<uint32_t>(m);
-            e.topKey = offset + static_cast<uint32_t>(at);
+            topKeys.push_back(offset + static_cast<uint32_t>(at));
             e.dx = (e.topX - e.botX) / (e.topY - e.botY);
-            e.type = type;
+            e.type = static_cast<uint8_t>(type);
+            e.hasSucc = i + 1 < numEdges;
             e.contour = id;
             e.bside[CLIP] = clipSide;
-            e.bside[SUBJ] = 0;
             e.outp[ABOVE] = -1;
             e.outp[BELOW] = -1;
             e.node = -1;
-            edges.push_back(e);
         }
-        for (size_t i = first; i + 1 < edges.size(); ++i) edges[i].succ = &edges[i + 1];
         bounds.push_back(&edges[first]);
     };
 
@@ -404,6 +416,7 @@ void BuildBounds(const Contour& contour, int32_t id, int type, uint32_t operatio
             makeBound(min, numEdges, false);
         }
     }
+    return static_cast<uint32_t>(m);
 }
 
 // Quadrant combination of the clip and the subject term by operation.
@@ -1048,6 +1061,41 @@ void Cross(uint32_t op, Edge* e0, Edge* e1, double ix, double iy, Output& out) {
     if (e1->bundle[ABOVE][SUBJ]) e0->bside[SUBJ] = !e0->bside[SUBJ];
 }
 
+// The sweep's large working arrays. They stay with the thread from one clip to the next (up to a limit), so that
+// a run of large clips does not take fresh pages from the system, and fault them in, every time.
+struct Workspace {
+    std::vector<Edge> edges;
+    std::vector<Edge*> lmt, byTop;
+    std::vector<double> sbt, ys;
+    std::vector<uint32_t> topKeys, ringSizes;
+    std::vector<API_Coord> ring, pinches;
+    std::vector<std::pair<uint64_t, uint32_t>> heights, spare;
+    std::vector<uint32_t> heightRank, topStart, topHeight, fill, count;
+    std::vector<ListNode> nodes;
+    std::vector<int32_t> links;
+    std::vector<OutVertex> vertices;
+    std::vector<OutPoly> polys;
+
+    size_t Bytes() const {
+        return edges.capacity() * sizeof(Edge) + (lmt.capacity() + byTop.capacity()) * sizeof(Edge*) +
+            (sbt.capacity() + ys.capacity()) * sizeof(double) +
+            (ring.capacity() + pinches.capacity()) * sizeof(API_Coord) +
+            (heights.capacity() + spare.capacity()) * sizeof(heights[0]) +
+            (heightRank.capacity() + topStart.capacity() + topHeight.capacity() + fill.capacity() + count.capacity() +
+             topKeys.capacity() + ringSizes.capacity()) *
+            sizeof(uint32_t) +
+            nodes.capacity() * sizeof(ListNode) + links.capacity() * sizeof(int32_t) +
+            vertices.capacity() * sizeof(OutVertex) + polys.capacity() * sizeof(OutPoly);
+    }
+};
+
+// The calling thread's workspace; after a clip, one that has grown past 64 MB is given back.
+Workspace& ThreadWorkspace(bool release = false) {
+    static thread_local Workspace kept;
+    if (release && kept.Bytes() > (size_t(64) << 20)) kept = Workspace();
+    return kept;
+}
+
 // The sweep. Beams run between the distinct vertex heights; in each beam only what changes is visited: edges that
 // start, end or hand over to their successor at its bottom, the edges at their x (bundles, vertices on edges), the
 // edges under a horizontal edge there, and the neighbours that cross inside the beam. An edge that just passes
@@ -1085,16 +1133,28 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         if (!skipSubject[s]) total += subject[s].points.size();
     for (size_t c = 0; c < nc; ++c)
         if (!skipClip[c]) total += clip[c].points.size();
-    std::vector<Edge> edges;
+    Workspace& w = ThreadWorkspace();
+    std::vector<Edge>& edges = w.edges;
+    edges.clear();
     edges.reserve(total);
-    std::vector<Edge*> lmt;
-    std::vector<double> sbt;
+    std::vector<Edge*>& lmt = w.lmt;
+    lmt.clear();
+    std::vector<double>& sbt = w.sbt;
+    sbt.clear();
     sbt.reserve(total);
-    std::vector<API_Coord> ring;
+    std::vector<API_Coord>& ring = w.ring;
+    std::vector<uint32_t>& topKeys = w.topKeys;
+    topKeys.clear();
+    topKeys.reserve(total);
+    std::vector<uint32_t>& ringSizes = w.ringSizes;  // kept vertices by contour
+    ringSizes.assign(ns + nc, 0);
     for (size_t s = 0; s < ns; ++s)
-        if (!skipSubject[s]) BuildBounds(subject[s], static_cast<int32_t>(s), SUBJ, op, ring, edges, lmt, sbt);
+        if (!skipSubject[s])
+            ringSizes[s] = BuildBounds(subject[s], static_cast<int32_t>(s), SUBJ, op, ring, edges, topKeys, lmt, sbt);
     for (size_t c = 0; c < nc; ++c)
-        if (!skipClip[c]) BuildBounds(clip[c], static_cast<int32_t>(ns + c), CLIP, op, ring, edges, lmt, sbt);
+        if (!skipClip[c])
+            ringSizes[ns + c] =
+                BuildBounds(clip[c], static_cast<int32_t>(ns + c), CLIP, op, ring, edges, topKeys, lmt, sbt);
     if (lmt.empty()) return true;
 
     // Local minima by height, and within a height by bottom x then dx; equal bounds keep their order.
@@ -1105,8 +1165,11 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
     });
     // Distinct heights ascending (the first of equal values kept, as -0.0 and 0.0 are one height), and the place
     // of each vertex's height among them.
-    // Sorted by a radix sort of the heights' bits (ordered as integers: negative ones flipped).
-    std::vector<std::pair<uint64_t, uint32_t>> heights(sbt.size()), spare(sbt.size());
+    // Sorted by the heights' bits (ordered as integers: negative ones flipped), equal ones in their first order: a
+    // radix sort for many, a comparison sort for few (the radix sort's tables would cost more than the sorting).
+    std::vector<std::pair<uint64_t, uint32_t>>& heights = w.heights;
+    std::vector<std::pair<uint64_t, uint32_t>>& spare = w.spare;
+    heights.resize(sbt.size());
     for (size_t i = 0; i < sbt.size(); ++i) {
         const double y = sbt[i] == 0.0 ? 0.0 : sbt[i];  // -0.0 sorts as 0.0
         uint64_t bits;
@@ -1114,15 +1177,24 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         bits = (bits >> 63) ? ~bits : bits | (uint64_t(1) << 63);
         heights[i] = {bits, static_cast<uint32_t>(i)};
     }
-    for (int shift = 0; shift < 64; shift += 16) {
-        std::vector<uint32_t> count(65537, 0);
-        for (const auto& h : heights) ++count[((h.first >> shift) & 0xFFFF) + 1];
-        for (size_t k = 0; k < 65536; ++k) count[k + 1] += count[k];
-        for (const auto& h : heights) spare[count[(h.first >> shift) & 0xFFFF]++] = h;
-        heights.swap(spare);
+    if (heights.size() < 8192) {
+        std::sort(heights.begin(), heights.end());
+    } else {
+        spare.resize(heights.size());
+        for (int shift = 0; shift < 64; shift += 16) {
+            std::vector<uint32_t>& count = w.count;
+            count.assign(65537, 0);
+            for (const auto& h : heights) ++count[((h.first >> shift) & 0xFFFF) + 1];
+            if (count[((heights[0].first >> shift) & 0xFFFF) + 1] == heights.size()) continue;  // one digit for all
+            for (size_t k = 0; k < 65536; ++k) count[k + 1] += count[k];
+            for (const auto& h : heights) spare[count[(h.first >> shift) & 0xFFFF]++] = h;
+            heights.swap(spare);
+        }
     }
-    std::vector<uint32_t> heightRank(sbt.size());
-    std::vector<double> ys;
+    std::vector<uint32_t>& heightRank = w.heightRank;
+    heightRank.resize(sbt.size());
+    std::vector<double>& ys = w.ys;
+    ys.clear();
     ys.swap(sbt);
     for (const auto& h : heights) {
         const double y = ys[h.second];
@@ -1130,26 +1202,30 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         heightRank[h.second] = static_cast<uint32_t>(sbt.size() - 1);
     }
 
-    Output out;
+    Output out(w.vertices, w.polys, w.pinches);
     out.vertices.reserve(total);
     const int initialParity[2] = {op == ScanlineDifference ? 1 : 0, 0};
 
     // Edges by the height of their top (its place in the table of heights): there they hand over to their
     // successor or leave.
-    std::vector<uint32_t> topStart(sbt.size() + 1, 0);
-    std::vector<uint32_t> topHeight(edges.size());
+    std::vector<uint32_t>& topStart = w.topStart;
+    topStart.assign(sbt.size() + 1, 0);
+    std::vector<uint32_t>& topHeight = w.topHeight;
+    topHeight.resize(edges.size());
     for (size_t i = 0; i < edges.size(); ++i) {
-        topHeight[i] = heightRank[edges[i].topKey];
+        topHeight[i] = heightRank[topKeys[i]];
         ++topStart[topHeight[i] + 1];
     }
     for (size_t k = 0; k < sbt.size(); ++k) topStart[k + 1] += topStart[k];
-    std::vector<Edge*> byTop(edges.size());
+    std::vector<Edge*>& byTop = w.byTop;
+    byTop.resize(edges.size());
     {
-        std::vector<uint32_t> fill(topStart.begin(), topStart.end() - 1);
+        std::vector<uint32_t>& fill = w.fill;
+        fill.assign(topStart.begin(), topStart.end() - 1);
         for (size_t i = 0; i < edges.size(); ++i) byTop[fill[topHeight[i]]++] = &edges[i];
     }
 
-    ActiveList aet(edges.size());
+    ActiveList aet(edges.size(), w.nodes, w.links);
     size_t localMin = 0;
 
     // Distances this small are rounding of the coordinates: edges or crossings that close may touch.
@@ -1233,7 +1309,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         // too.
         // Such an edge of another contour, or one that does not share the vertex, is a place where the result
         // may touch itself.
-        auto sameVertex = [yb](const Edge* a, const Edge* b) {
+        auto sameVertex = [yb, &ringSizes](const Edge* a, const Edge* b) {
             if (a->contour != b->contour) return false;
             // Their ends at yb: one vertex of the ring, or two neighbours in it at one point.
             const uint32_t i = a->botY == yb ? a->botVertex : a->topVertex;
@@ -1241,12 +1317,14 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
             const bool atA = a->botY == yb || a->topY == yb, atB = b->botY == yb || b->topY == yb;
             const double xa = a->botY == yb ? a->botX : a->topX, xb = b->botY == yb ? b->botX : b->topX;
             const uint32_t d = i > j ? i - j : j - i;
-            return atA && atB && xa == xb && (d <= 1 || d + 1 == a->ringSize);
+            return atA && atB && xa == xb && (d <= 1 || d + 1 == ringSizes[static_cast<size_t>(a->contour)]);
         };
         // Close: within rounding of the coordinates, across the edge (a flat edge passes a point at a larger
         // distance along the beam).
         auto closeTo = [yb, near](const Edge* o, double x) {
-            return std::fabs(XAt(o, yb) - x) <= near * std::sqrt(1.0 + o->dx * o->dx);
+            const double gap = std::fabs(XAt(o, yb) - x);
+            // 1 + |dx| bounds the root from above: most edges are ruled out without it.
+            return gap <= near * (1.0 + std::fabs(o->dx)) && gap <= near * std::sqrt(1.0 + o->dx * o->dx);
         };
         for (size_t i = 0; i < dirty.size(); ++i) {
             Edge* e = dirty[i];
@@ -1429,7 +1507,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         for (uint32_t k = topStart[beam + 1]; k < topStart[beam + 2]; ++k) {
             Edge* edge = byTop[k];
             if (edge->node < 0) continue;
-            Edge* succ = edge->succ;
+            Edge* succ = edge->hasSucc ? edge + 1 : nullptr;
             if (succ) {
                 succ->outp[BELOW] = edge->outp[ABOVE];
                 succ->outp[ABOVE] = edge->outp[ABOVE];
@@ -1499,15 +1577,16 @@ bool Clip(const std::vector<Contour>& subject, uint32_t operation, const std::ve
         for (const Contour& c : *list)
             for (const API_Coord& p : c.points)
                 if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
+    bool ok = false;
     try {
-        return Sweep(subject, operation, clip, groups);
+        ok = Sweep(subject, operation, clip, groups);
     } catch (const std::bad_alloc&) {
         groups.clear();
-        return false;
     } catch (const std::length_error&) {
         groups.clear();
-        return false;
     }
+    ThreadWorkspace(true);
+    return ok;
 }
 
 }  // namespace Scanline
@@ -1523,7 +1602,7 @@ void ToContours(const QV_List<QV_Poly>& polys, std::vector<Scanline::Contour>& c
         c.points.reserve(static_cast<size_t>(n) + 1);
         for (int32_t k = 0; k < n; ++k) c.points.push_back(poly.vertices[k]);
         if (poly.IsUsableRing()) c.points.push_back(poly.vertices[0]);
-        poly.GetBoundBox(c.box);
+        c.box = Scanline::PointsBox(c.points);  // the sweep reads the vertices only
     }
 }
 

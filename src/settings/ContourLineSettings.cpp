@@ -106,3 +106,18 @@ API_Coord3D ContourLineSettings::GetPoint(int16_t id) const {
 void ContourLineSettings::SetPoint(int16_t id, const API_Coord3D& value) {
     if (id >= 18 && id <= 21) depthColours[id - 18] = value;
 }
+
+void ContourLineSettings::MergeChanged(const uint8_t* flags, ContourLineSettings& target,
+                                       const ContourLineSettings& source) {
+    for (int16_t id = 0; id < 27; ++id) {
+        if (flags[id] == 0 || id == 3 || id == 4) continue;
+        if (id <= 2 || (id >= 14 && id <= 17))
+            target.SetDouble(id, source.GetDouble(id));
+        else if (id == 11)
+            target.mainStep = source.mainStep;
+        else if (id >= 18 && id <= 21)
+            target.SetPoint(id, source.GetPoint(id));
+        else
+            target.SetShort(id, int16_t(source.GetShort(id)));
+    }
+}

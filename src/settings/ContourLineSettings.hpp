@@ -28,6 +28,10 @@ struct ContourLineSettings {
     API_Coord3D GetPoint(int16_t id) const;
     void SetPoint(int16_t id, const API_Coord3D& value);
 
+    // Copies from `source` into `target` each field whose flag (by id, 27 of them) is set; the layer and the
+    // line type (3, 4) travel with the element instead.
+    static void MergeChanged(const uint8_t* flags, ContourLineSettings& target, const ContourLineSettings& source);
+
     double firstAltitude;              // 0
     double lastAltitude;               // 1
     double interval;                   // 2: contour equidistance

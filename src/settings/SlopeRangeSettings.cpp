@@ -63,3 +63,18 @@ const QV_String& SlopeRangeSettings::GetString(int16_t id) const {
 void SlopeRangeSettings::SetString(int16_t id, const QV_String& text) {
     if (QV_String* field = TextField(id)) *field = text;
 }
+
+void SlopeRangeSettings::MergeChanged(const uint8_t* flags, SlopeRangeSettings& target,
+                                      const SlopeRangeSettings& source) {
+    for (int16_t id = 0; id < 25; ++id) {
+        if (flags[id] == 0 || id == 23) continue;
+        if (id == 14)
+            target.lift = source.lift;
+        else if (id == 19)
+            target.size = source.size;
+        else if (id >= 15 && id <= 18)
+            target.SetString(id, source.GetString(id));
+        else
+            target.SetShort(id, int16_t(source.GetShort(id)));
+    }
+}

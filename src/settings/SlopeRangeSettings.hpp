@@ -21,6 +21,10 @@ struct SlopeRangeSettings {
     // Ids 15 to 18; any other id is ignored.
     void SetString(int16_t id, const QV_String& text);
 
+    // Copies from `source` into `target` each field 0 to 22 and 24 whose flag (by id, 25 of them) is set; the
+    // layer (23) travels with the element instead.
+    static void MergeChanged(const uint8_t* flags, SlopeRangeSettings& target, const SlopeRangeSettings& source);
+
     uint16_t limits[6];   // 0 to 5: upper limits of slope classes 1 to 6, degrees
     uint16_t colours[7];  // 6 to 12: colour index of classes 1 to 7
     uint16_t show3D;      // 13

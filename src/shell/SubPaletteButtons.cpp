@@ -1,13 +1,17 @@
 #include "shell/SubPaletteButtons.hpp"
 
+#include "foundation/AddOnInfo.hpp"
+#include "foundation/Documentation.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
+#include "shell/commands/ContourCommands.hpp"
 #include "shell/commands/EarthworkCommands.hpp"
 #include "shell/commands/ImportCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
+#include "shell/commands/TerrainCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "siteobjects/Marker.hpp"
 
@@ -16,6 +20,13 @@ constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool
 constexpr int32_t InformationAlert = 1;
 
 void Hatch() { SelectToolbox18(); }
+
+// The manual of the current language; a missing one is told as "unknown document!".
+void Manual() {
+    QV_String missing;
+    GetResString(missing, GeneralTableBase + LanguageIndex, 163);
+    OpenDocumentation(nullptr, QV_String(ProductName), 2, 1, missing, QV_String(": "));
+}
 
 // One button a line, so that each tool wires its own line.
 // clang-format off
@@ -26,15 +37,15 @@ const SubPaletteButton InputHead[] = {
     {"Pal_SHP", nullptr},
 };
 const SubPaletteButton InputTail[] = {
-    {"Pal_MeshAC", nullptr},
+    {"Pal_MeshAC", OnGlobalSettings<RunMeshConversion>},
     {"Pal_Point", nullptr},
     {"Pal_Constr", nullptr},
     {"Pal_Outline", nullptr},
-    {"Pal_Mesh", nullptr},
-    {"Pal_CL", nullptr},
-    {"Pal_Slopes", nullptr},
+    {"Pal_Mesh", OnGlobalSettings<RunTerrain>},
+    {"Pal_CL", OnGlobalSettings<RunContourLineTool>},
+    {"Pal_Slopes", OnGlobalSettings<RunSlopeRange>},
     {"Pal_ExpTxt", nullptr},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
 const SubPaletteButton ASCButton = {"Pal_ASC", OnGlobalSettings<ImportASCFile>};
@@ -47,7 +58,7 @@ const SubPaletteButton Earthmoving[] = {
     {"Pal_Bridge", OnGlobalSettings<RunBridge>},
     {"Pal_Sidewalk", OnGlobalSettings<RunSidewalk>},
     {"Pal_Railway", OnGlobalSettings<RunRailway>},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton StreetFurniture[] = {
     {"Pal_Poly", OnGlobalSettings<RunPolygon>},
@@ -59,7 +70,7 @@ const SubPaletteButton StreetFurniture[] = {
     {"Pal_Obstacle", OnGlobalSettings<RunRetainingWall>},
     {"Pal_Paint", OnGlobalSettings<RunPaint>},
     {"Pal_XYZ", OnGlobalSettings<RunEditXYZ>},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton Parameters[] = {
     {"Pal_Compute", OnGlobalSettings<RunCalculation>},
@@ -67,16 +78,16 @@ const SubPaletteButton Parameters[] = {
     {"Pal_Marker", OnGlobalSettings<RunMarker>},
     {"Pal_Camera", OnGlobalSettings<RunCamera>},
     {"Pal_Setts", OnGlobalSettings<RunDefaultSettings>},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton Section[] = {
     {"Pal_RoadSect", OnGlobalSettings<RunRoadSection>},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton Worksheet[] = {
     {"Pal_SOSI_XYZ", nullptr},
     {"Pal_SOSI_Imp", nullptr},
-    {"Pal_Manual", nullptr},
+    {"Pal_Manual", Manual},
 };
 const SubPaletteButton XYZ1 = {"Pal_XYZ1", OnGlobalSettings<RunEditXYZ>};
 

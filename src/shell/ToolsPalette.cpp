@@ -1,10 +1,14 @@
 #include "shell/ToolsPalette.hpp"
 
-#include "dialogs/tools/AboutDialog.hpp"
+#include "dialogs/tools/UpdateConfirmDialog.hpp"
 #include "elements/LayerHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/AddOnInfo.hpp"
+#include "foundation/Documentation.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
+#include "foundation/VersionBanner.hpp"
+#include "shell/CoordinateDisplay.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
 #include "shell/SubPalettes.hpp"
@@ -171,7 +175,19 @@ void CToolsPlt::ShowAbout() {
         HostLanguageNOR = 1;
         return;
     }
-    OpenAboutDialog();
+    VersionInfo info;
+    ParseVersionBanner(QV_String(VersionBanner), info);
+    QV_String versionLabel, dateLabel;
+    GetResString(versionLabel, CommonTableBase + LanguageIndex, 26);
+    GetResString(dateLabel, CommonTableBase + LanguageIndex, 27);
+    QV_String text = versionLabel;
+    text += " ";
+    text += info.versionText;
+    text += "  ";
+    text += dateLabel;
+    text += " ";
+    text += info.dateText;
+    ShowHelp(this, QV_String(ProductName), 2, 1, 0, info.versionText, info.dateText, QV_String(""), 32500, 32521, text);
 }
 
 int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
@@ -185,6 +201,13 @@ int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
             if (!dataUpdateEnabled) break;
             CloseAllSubPalettes();
             RedrawButtons();
+            if (UpdateConfirmation != 0) {
+                UpdateConfirmDialogData notice = {};
+                const bool go = OpenUpdateConfirmDialog(notice);
+                // The box turns the question off until the next load, whatever the answer.
+                UpdateConfirmation = notice.dontShowAgain != 0 ? 0 : 1;
+                if (!go) break;
+            }
             // The data update of the selected objects arrives with the element classes it rebuilds.
             ShowToolNotAvailable();
             break;
@@ -197,10 +220,9 @@ int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
 
 void CToolsPlt::OnChange(int16_t item, DGMessageData) {
     if (item != ItemShowCoordinates || dialogId == 0) return;
-    // The check box acts as a push button; the coordinate display's point input arrives with the terrain tools.
-    terrainKnown = 0;
+    // The check box acts as a push button.
     DGSetItemValLong(dialogId, ItemShowCoordinates, 0);
-    ResetToolInput(*this);
+    ShowCoordinates(*this);
 }
 
 void CToolsPlt::OnMessage0() {

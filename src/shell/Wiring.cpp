@@ -3,14 +3,25 @@
 #include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
+#include "dialogs/settings/ContourAltitudeDialog.hpp"
+#include "dialogs/settings/ContourLineSettingsDialog.hpp"
+#include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
+#include "dialogs/tools/MeshConversionDialog.hpp"
+#include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "earthworks/Road.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/LibPart.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
+#include "shell/commands/ContourCommands.hpp"
+#include "terrain/ContourLineCls.hpp"
+#include "terrain/ContourTerrainSteps.hpp"
 #include "terrain/PointTool.hpp"
+#include "terrain/ToolDialogHooks.hpp"
+#include "terrain/TerrainFromMesh.hpp"
+#include "terrain/TerrainSettingsRun.hpp"
 
 void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
@@ -20,11 +31,31 @@ void WireSubsystems() {
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>&) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
     };
-    // The upkeep's road sections and contour-line command are not built yet: their hooks keep noting their calls.
+    steps.contourLineRefresh = ContourLineCls::RefreshOnUpdate;
+    // The upkeep's road sections are not built yet: their hook keeps noting its calls.
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
     ASCFile::SetAscOptionsDialog(AskAscImportOptions);
     SetTextOptionsDialog(AskTextImportOptions);
+    WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
+    ToolDialogHooks& dialogs = WiredToolDialogs();
+    dialogs.contourSettings = RunContourLineSettingsDialog;
+    dialogs.contourAltitude = RunContourAltitudeDialog;
+    dialogs.slopeRange = RunSlopeAnalysisDialog;
+    TerrainContourHooks& contours = WiredTerrainContourHooks();
+    contours.readForTerrainUpdate = ContourReadForTerrainUpdate;
+    contours.createGradientObject = ContourCreateGradientObject;
+    contours.updateAfterTerrainChange = ContourUpdateAfterTerrainChange;
+    contours.refreshForNewTerrain = ContourRefreshForNewTerrain;
+    steps.collectTerrainElements = CollectTerrainElements;
+    TerrainSettingsDialogs& terrainDialogs = WiredTerrainSettingsDialogs();
+    terrainDialogs.openFirst = OpenTerrainSettingsDialog;
+    terrainDialogs.openSecond = OpenTerrainSettingsDialogTwin;
+    terrainDialogs.applyChanges = ApplyTerrainSettingsChanges;
+    WiredMeshConversionAsk() = [] {
+        MeshConversionDialogData data = {};  // the mesh is not one of the add-on's
+        return OpenMeshConversionDialog(data);
+    };
 }
 
 void UnwireSubsystems() {
@@ -35,4 +66,8 @@ void UnwireSubsystems() {
     ResetUpkeepHooks();
     ASCFile::SetAscOptionsDialog(nullptr);
     SetTextOptionsDialog(nullptr);
+    ResetToolDialogs();
+    ResetTerrainSettingsDialogs();
+    ResetTerrainContourHooks();
+    ResetMeshConversionAsk();
 }

@@ -3,6 +3,7 @@
 #include "ProjectHost.hpp"
 #include "DGDriver.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
+#include "foundation/PointInput.hpp"
 #include "settings/Settings.hpp"
 
 #include <algorithm>
@@ -86,6 +87,37 @@ TEST_F(PointInputPaletteTest, ARefusedLayerSnapsBackAndDoneCancelsTheInput) {
     EXPECT_NE(log.str().find("'INCA'"), std::string::npos);
     StorePointInputPaletteValues(state);
     EXPECT_EQ(GlobalSettings.points.layer, 1);
+}
+
+// Between two clicks of an input the user changes the palette: the change reaches the palette before the
+// second click, not after the input nor before the first.
+TEST_F(PointInputPaletteTest, PaletteEditsBetweenTwoClicksArriveBetweenThem) {
+    OpenPointInputPalette(state, 1);
+    host->Input().QueuePoint(1, 1);
+    DGDriver::QueueSetDouble(kPalette, 6, 5.5);
+    host->Input().QueuePoint(2, 2);
+    API_Coord3D point = {};
+    API_Neig neig = {};
+    const auto height = [&] {
+        DGDriver::LogRecord r;
+        EXPECT_TRUE(DGDriver::GetDialogState(kPalette, &r));
+        for (const DGDriver::ItemState& s : r.items)
+            if (s.id == 6) return s.value;
+        return -1.0;
+    };
+    const double before = height();
+    ASSERT_EQ(GetPointFromUser(point, neig, QV_String("first"), nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                               true),
+              NoError);
+    EXPECT_EQ(point.x, 1.0);
+    EXPECT_EQ(height(), before);
+    EXPECT_EQ(DGDriver::PendingActionCount(), 1u);
+    ASSERT_EQ(GetPointFromUser(point, neig, QV_String("second"), nullptr, nullptr, nullptr, nullptr, 0, nullptr,
+                               nullptr, true),
+              NoError);
+    EXPECT_EQ(point.x, 2.0);
+    EXPECT_EQ(height(), 5.5);
+    EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
 }
 
 }  // namespace

@@ -228,7 +228,6 @@ Findings Check(const QV_List<PrimPoly>& path, uint8_t side, double d, const QV_L
                const GeosPath& geos) {
     const double tolerance = 1e-6;
     Findings f;
-    std::vector<API_Coord> mitres;  // result points beyond the distance
     for (const API_Coord& q : Samples(result, 24)) {
         const double dist = geos.Distance(q);
         if (dist < d - tolerance) {
@@ -236,18 +235,10 @@ Findings Check(const QV_List<PrimPoly>& path, uint8_t side, double d, const QV_L
             f.worst = std::max(f.worst, d - dist);
         } else if (dist > d + tolerance) {
             if (!OnSomeMovedCarrier(path, q, d, tolerance)) ++f.strayBeyond;
-            mitres.push_back(q);
         }
     }
-    // A mitre that reaches past a vanished tight arc may cross the next moved segment inside its true part; what
-    // it cuts off there lies between the mitre and the path and is not asked for.
-    auto shadowed = [&](const API_Coord& q) {
-        for (const API_Coord& m : mitres)
-            if (Distance(m, q) < 2 * d) return true;
-        return false;
-    };
     // True offset points: runs of samples of the moved segments at the distance from the whole path; the inner
-    // samples of each run must be on the result, unless a mitre shadows them.
+    // samples of each run must be on the result.
     for (const PrimPoly& p : path) {
         PrimPoly m;
         if (!MovedSegment(p, side, d, m)) continue;
@@ -257,7 +248,7 @@ Findings Check(const QV_List<PrimPoly>& path, uint8_t side, double d, const QV_L
         for (int k = 1; k < n; ++k) {
             if (!(genuine[k - 1] && genuine[k] && genuine[k + 1])) continue;
             const API_Coord q = PointAt(m, double(k) / n);
-            if (result.IsEmpty() || (DistanceTo(result, q) > tolerance && !shadowed(q))) ++f.missing;
+            if (result.IsEmpty() || DistanceTo(result, q) > tolerance) ++f.missing;
         }
     }
     return f;
@@ -355,4 +346,45 @@ TEST(OutlineOffsetProperty, NeighbourOfATightEndArcIsCutBackNotLeftClose) {
     for (const API_Coord& q : Samples(r)) EXPECT_NEAR(2.0, DistanceTo(path, q), 1e-9);
     // The cut is where the circle of radius 2 about the arc's end (10.5, 0.5) meets y = 2.
     EXPECT_NEAR(10.5 - std::sqrt(4.0 - 1.5 * 1.5), r[0].end.x, 1e-9);
+}
+
+TEST(OutlineOffsetProperty, TrueOffsetRoundTheEndOfAVanishedTightArcIsKept) {
+    // A straight and four tangent arcs; the second arc (radius 1.17) vanishes offset 1.53 to the left, and its
+    // neighbours' direct join would cut off a stretch of the first arc's true offset that runs round its end.
+    auto arc = [](double bx, double by, double ex, double ey, double mx, double my, double cx, double cy) {
+        PrimPoly p = Line(bx, by, ex, ey);
+        p.isLine = 0;
+        p.mid = API_Coord{mx, my};
+        p.centre = API_Coord{cx, cy};
+        p.radius = std::hypot(bx - cx, by - cy);
+        return p;
+    };
+    const QV_List<PrimPoly> path = Chain({
+        Line(4.258405745, -14.587403043, 15.853514429, -13.154244799),
+        arc(15.853514429, -13.154244799, 23.956001278, -17.157243146, 20.504046873, -13.942720389, 16.862109402,
+            -21.314382303),
+        arc(23.956001278, -17.157243146, 24.292633315, -19.220690404, 23.484163510, -18.293401852, 24.635645034,
+            -18.105548458),
+        arc(24.292633315, -19.220690404, 36.879840327, -16.797806412, 30.888205727, -19.578017336, 28.307183473,
+            -6.169260864),
+        arc(36.879840327, -16.797806412, 40.910773642, -4.971608267, 40.607059743, -11.468154457, 29.538043509,
+            -7.695304911),
+    });
+    const double d = 1.5345964935287362;
+    const QV_List<PrimPoly> r = Offset(path, 0, d);
+    ASSERT_FALSE(r.IsEmpty());
+    for (const API_Coord& q : Samples(r)) EXPECT_GT(DistanceTo(path, q), d - 1e-6);
+    int genuine = 0, missing = 0;
+    for (const PrimPoly& p : path) {
+        PrimPoly m;
+        if (!MovedSegment(p, 0, d, m)) continue;
+        for (int k = 0; k <= 400; ++k) {
+            const API_Coord q = PointAt(m, k / 400.0);
+            if (DistanceTo(path, q) < d - 1e-7) continue;
+            ++genuine;
+            if (DistanceTo(r, q) > 1e-6) ++missing;
+        }
+    }
+    EXPECT_GT(genuine, 1000);
+    EXPECT_EQ(0, missing);
 }

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -532,6 +534,57 @@ TEST(ScanlineFailures, AllocationFailureGivesEmptyResult) {
         EXPECT_EQ(MemoryDriver::LiveHandleCount(), handlesBefore) << "allowed " << allowed;
     }
     EXPECT_TRUE(succeeded);
+}
+
+// The sweep keeps its working arrays with the thread between clips: clips of very different sizes one after the
+// other, and the same clips on several threads at once, give exactly the answers of each clip on its own.
+TEST(ScanlineWorkspace, ClipsInAnyOrderAndOnSeveralThreadsGiveTheSameAnswers) {
+    std::mt19937 rng(7u);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    auto star = [&](int n, double cx, double cy) {
+        Scanline::Contour c;
+        for (int i = 0; i < n; ++i) {
+            const double t = 2.0 * M_PI * (i + 0.5 * u(rng)) / n, r = 20.0 + 80.0 * u(rng);
+            c.points.push_back(API_Coord{cx + r * std::cos(t), cy + r * std::sin(t)});
+        }
+        c.box = Scanline::PointsBox(c.points);
+        return std::vector<Scanline::Contour>{c};
+    };
+    struct Case {
+        std::vector<Scanline::Contour> a, b;
+        uint32_t op;
+    };
+    std::vector<Case> cases;
+    for (int k = 0; k < 24; ++k) {
+        const int n = k % 3 == 0 ? 3000 : 5 + k * 7;
+        cases.push_back(Case{star(n, 0.0, 0.0), star(n / 2 + 3, 30.0 * u(rng), 30.0 * u(rng)), uint32_t(k % 4)});
+    }
+    auto run = [](const Case& c) {
+        std::vector<Scanline::Group> groups;
+        EXPECT_TRUE(Scanline::Clip(c.a, c.op, c.b, groups));
+        std::vector<double> flat;
+        for (const Scanline::Group& g : groups)
+            for (const Scanline::OutContour& contour : g) {
+                flat.push_back(contour.hole ? -1.0 : 1.0);
+                for (const API_Coord& p : contour.points) flat.insert(flat.end(), {p.x, p.y});
+            }
+        return flat;
+    };
+    // Each clip alone on a fresh thread.
+    std::vector<std::vector<double>> alone(cases.size());
+    for (size_t k = 0; k < cases.size(); ++k) std::thread([&, k] { alone[k] = run(cases[k]); }).join();
+    std::vector<std::thread> threads;
+    std::vector<int> mismatches(4, 0);
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (size_t i = 0; i < cases.size(); ++i) {
+                const size_t k = t % 2 == 0 ? i : cases.size() - 1 - i;
+                if (run(cases[k]) != alone[k]) ++mismatches[t];
+            }
+        });
+    for (std::thread& t : threads) t.join();
+    for (int t = 0; t < 4; ++t) EXPECT_EQ(mismatches[t], 0) << "thread " << t;
+    for (const std::vector<double>& r : alone) EXPECT_FALSE(r.empty());
 }
 
 }  // namespace

@@ -155,6 +155,15 @@ TEST(LibraryParser, HeaderFaults) {
     EXPECT_NE(ErrorOf(Part("param a real = 1\nparam A real = 2\n")).find("given twice"), std::string::npos);
     EXPECT_NE(ErrorOf(std::string(LibFileBytesMax + 1, '#')).find("larger than"), std::string::npos);
     EXPECT_EQ(ErrorOf(Part("")), "");  // a part without parameters is fine
+    EXPECT_NE(ErrorOf(Part("definition = maybe\n")).find("definition can only read 'missing'"), std::string::npos);
+    // A part listed without its definition says so when written and read back.
+    LibPartDef part;
+    std::string error;
+    ASSERT_TRUE(ParseLibraryPart(Part("definition = missing\n"), &part, &error)) << error;
+    EXPECT_TRUE(part.missingDefinition);
+    LibPartDef again;
+    ASSERT_TRUE(ParseLibraryPart(DescribeLibraryPart(part), &again, &error)) << error;
+    EXPECT_TRUE(again.missingDefinition);
 }
 
 // A temporary folder with description files.

@@ -45,7 +45,9 @@ std::string Sample() {
 
 bool Read(const std::string& bytes, std::map<std::string, std::string>* entries, std::string* why) {
     std::filesystem::create_directories(TestSupport::OutputDir());
-    const std::string path = TestSupport::OutputDir() + "/prefs_mirror_test.prf";
+    // ctest runs each case as its own process at the same time: one file per case
+    const std::string path = TestSupport::OutputDir() + "/prefs_mirror_" +
+        ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".prf";
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
     entries->clear();
     return PrefsMirror::ReadScalars(path, entries, why);

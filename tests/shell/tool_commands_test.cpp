@@ -12,6 +12,7 @@
 #include "settings/PrefsLP.hpp"
 #include "settings/Settings.hpp"
 #include "shell/ShellState.hpp"
+#include "shell/ToolsPalette.hpp"
 #include "shell/Wiring.hpp"
 #include "shell/commands/EarthworkCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
@@ -19,6 +20,7 @@
 #include "shell/commands/ToolCommand.hpp"
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -264,6 +266,42 @@ TEST_F(ToolCommandsTest, DefaultSettingsCaptureAndRestoreTheStoredPreferences) {
     EXPECT_EQ(loaded.road.resolution, 6);
     EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32557, 32557, 32521, 32557}));
     EXPECT_TRUE(Alerts().empty());
+}
+
+// "Show Coordinates" asks for one point and shows where the cursor is: inside the add-on terrain its z is the
+// terrain's height there, outside it is the cursor's own.
+TEST_F(ToolCommandsTest, ShowCoordinatesTakesTheTerrainsHeightInsideItsOutline) {
+    PlaceTerrain("terrain");  // corners at heights 1 to 4 over 50 by 40
+    CToolsPlt& palette = ToolsPalette();
+    palette.Create();
+    ASSERT_NE(palette.dialogId, 0);
+    const auto shown = [&](int16_t item) {
+        DGDriver::LogRecord r;
+        EXPECT_TRUE(DGDriver::GetDialogState(palette.dialogId, &r));
+        for (const DGDriver::ItemState& s : r.items)
+            if (s.id == item) return std::strtod(s.text.c_str(), nullptr);
+        return -999.0;
+    };
+    const API_Coord3D cursors[] = {{10, 10, 0}, {45.5, 3.25, 0}, {2, 37, 0}, {25, 20, 0}, {70, 10, 0.5}};
+    for (const API_Coord3D& c : cursors) {
+        host->Input().QueuePoint(c.x, c.y, c.z);
+        DGDriver::QueueSetLong(palette.dialogId, ToolsPalette().ItemShowCoordinates, 1);
+        DGDriver::DeliverModelessActions();
+        EXPECT_EQ(shown(10), c.x);
+        EXPECT_EQ(shown(12), c.y);
+        const double z = shown(14);
+        if (c.x > 50) {
+            EXPECT_EQ(z, c.z);
+        } else {
+            EXPECT_GE(z, 1.0) << c.x << " " << c.y;
+            EXPECT_LE(z, 4.0) << c.x << " " << c.y;
+        }
+    }
+    EXPECT_EQ(host->Input().PendingClicks(), 0u);
+    GS::Array<API_Guid> slabs;
+    ASSERT_EQ(ACAPI_Element_GetElemList(API_SlabID, &slabs), NoError);
+    EXPECT_EQ(slabs.GetSize(), 0u);  // the sampling leaves nothing behind
+    palette.Close();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "HostCalls.hpp"
 #include "library/LibraryStore.hpp"
+#include "APISettingsDialogs.hpp"
 #include "APIView3D.hpp"
 #include "IO.hpp"
 #include "TextFields.hpp"
@@ -17,6 +18,18 @@ GSErrCode T_LibPartSearch(API_LibPart* libPart) {
         } else {
             const size_t units = sizeof libPart->docu_UName / sizeof libPart->docu_UName[0];
             index = store.FindByName(Utf8FromField(libPart->docu_UName, units), libPart->typeID);
+        }
+        if (index < 0 && libPart->ownUnID[0] != '\0') {
+            // The hierarchy's root is the host's own: no library lists it.
+            std::string id;
+            if (ParseLibPartUnID(FieldText(libPart->ownUnID, sizeof libPart->ownUnID), &id) &&
+                id == API_LibPartHierarchyRoot) {
+                LibPartDef root;
+                root.name = "General GDL Object";
+                root.guid = id;
+                FillLibPartRecord(root, 0, libPart);
+                return NoError;
+            }
         }
         if (index < 0) {
             libPart->index = -1;

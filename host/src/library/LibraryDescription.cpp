@@ -403,6 +403,9 @@ bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* er
             if (!ParseLibPartUnID(value, &part->parent))
                 return fail("the parent's unique id must read {8-4-4-4-12}-{8-4-4-4-12} in hexadecimal digits");
             hasParent = true;
+        } else if (key == "definition") {
+            if (value != "missing") return fail("definition can only read 'missing'");
+            part->missingDefinition = true;
         } else if (key == "details") {
             if (hasDetails) return fail("'details' is given twice");
             if (value != "0 0" && value != "0 1" && value != "1 0" && value != "1 1")
@@ -445,6 +448,7 @@ std::string DescribeLibraryPart(const LibPartDef& part) {
                                                 : std::to_string(part.type)) +
         "\n";
     if (!part.parent.empty()) out += "parent = " + part.parent + "\n";
+    if (part.missingDefinition) out += "definition = missing\n";
     if (part.details.fixSize != 0 || part.details.autoHotspot != 0)
         out += "details = " + std::to_string(part.details.fixSize != 0 ? 1 : 0) + " " +
             std::to_string(part.details.autoHotspot != 0 ? 1 : 0) + "\n";

@@ -14,6 +14,7 @@
 //
 // Optional lines, written by the host when it saves a library part it created (and read back):
 //     parent = <unique id>                          (the part it derives from)
+//     definition = missing                          (the library lists the part but holds no definition)
 //     details = <fixSize> <autoHotspot>             (of the parameter definition section; 0 or 1 each)
 //     section <TYPE> [<subIdent>] = "<text>"        (a text section: the scripts and 'CMNT')
 //     section <TYPE> [<subIdent>] = hex:<bytes>     (any other section, its bytes in hexadecimal)

@@ -109,6 +109,7 @@ void FillLibPartRecord(const LibPartDef& part, int32_t index, API_LibPart* recor
     std::memcpy(record->ownUnID, part.guid.data(), std::min<size_t>(part.guid.size(), sizeof record->ownUnID - 1));
     std::memcpy(record->parentUnID, part.parent.data(),
                 std::min<size_t>(part.parent.size(), sizeof record->parentUnID - 1));
+    record->missingDef = part.missingDefinition ? 1 : 0;
     if (location != nullptr) *location = IO::Location(part.filePath.c_str());
 }
 

@@ -56,8 +56,9 @@ struct LibSectionDef {
 
 struct LibPartDef {
     std::string name;
-    std::string guid;    // "{main}-{revision}", upper case
-    std::string parent;  // unique id of the part it derives from ("" none)
+    std::string guid;                // "{main}-{revision}", upper case
+    std::string parent;              // unique id of the part it derives from ("" none)
+    bool missingDefinition = false;  // listed, but the library holds no definition
     int32_t type = LibPartType_Object;
     std::string filePath;  // the description file ("/" separated)
     std::vector<LibParamDef> params;

@@ -7,6 +7,7 @@
 #include "model3d/ModelStore.hpp"
 #include "project/OldIdentifiers.hpp"
 #include "project/ProjectDatabase.hpp"
+#include "ui/SettingsDialogAnswers.hpp"
 #include "view3d/View3DState.hpp"
 
 #include <cstdint>
@@ -30,4 +31,6 @@ struct HostProject {
     OldIdentifiers oldIds;                              // of a project of an earlier release
     View3DState view3D;                                 // what the 3D view shows, its projection, its saves
     GivenDrawings drawings;                             // 2D drawings tests gave elements
+    bool groupsSuspended = false;                       // 'SUSP' turns it, 'ISSG' reads it
+    SettingsDialogAnswers settingsDialogs;              // the user's answers to the host's settings dialogs
 };

@@ -1,5 +1,6 @@
 #include "project/InteractiveInput.hpp"
 
+#include "DGDriver.hpp"
 #include "GSRoot.hpp"
 #include "UniString.hpp"
 #include "Win32.hpp"
@@ -36,22 +37,27 @@ std::string InputPromptText(const char* field, size_t size) {
     return GS::UniString(wide).ToUtf8();
 }
 
+void InteractiveInput::QueueClick(const QueuedClick& click) {
+    queue_.push_back(click);
+    queue_.back().stamp = DGDriver::NextStamp();
+}
+
 void InteractiveInput::QueuePoint(double x, double y, double z) {
     QueuedClick c;
     c.point = {x, y, z};
-    queue_.push_back(c);
+    QueueClick(c);
 }
 
 void InteractiveInput::QueueCancel() {
     QueuedClick c;
     c.kind = QueuedClick::Cancel;
-    queue_.push_back(c);
+    QueueClick(c);
 }
 
 void InteractiveInput::QueueDone() {
     QueuedClick c;
     c.kind = QueuedClick::Done;
-    queue_.push_back(c);
+    QueueClick(c);
 }
 
 void InteractiveInput::ClearRecords() {
@@ -61,6 +67,12 @@ void InteractiveInput::ClearRecords() {
 }
 
 bool InteractiveInput::NextClick(QueuedClick* click) {
+    if (queue_.empty()) {
+        note_ = "no click is queued: the input is cancelled";
+        return false;
+    }
+    // What the user did on the palettes before this click reaches them first (a modal dialog keeps them away).
+    if (queue_.front().stamp > 0) DGDriver::DeliverModelessActions(queue_.front().stamp);
     if (queue_.empty()) {
         note_ = "no click is queued: the input is cancelled";
         return false;

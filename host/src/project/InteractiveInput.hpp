@@ -6,7 +6,9 @@
 // Each input takes clicks from the front of the queue. A click is a point, optionally with the element under it
 // and the part of it that was hit (a side or vertex index, from 1). Before an input answers, it calls the
 // input's feedback function once with every click point it takes, as the host does while the cursor moves.
-// A cancel entry, or an empty queue, ends the input with APIERR_CANCEL and leaves its results zero. A polygon
+// A cancel entry, or an empty queue, ends the input with APIERR_CANCEL and leaves its results zero. Between two
+// clicks the user reaches the open palettes: the actions queued for them before a click are delivered before the
+// input takes it. A polygon
 // input ends when a click returns to its start point or at a "done" entry.
 //
 // An element under a click is picked only when it still exists, lies on a shown layer and, when the input has
@@ -26,13 +28,14 @@ struct QueuedClick {
     API_Guid element = {};    // the element under the click (null: none)
     std::string elementName;  // or its name, looked up when the click is used
     int32_t partIndex = 0;    // the hit side or vertex of the element, from 1 (0: the element as a whole)
+    uint64_t stamp = 0;       // the dialog manager's action count when queued: palette actions before it come first
 };
 
 class InteractiveInput {
 public:
     explicit InteractiveInput(ProjectDatabase& database) : database_(database) {}
 
-    void QueueClick(const QueuedClick& click) { queue_.push_back(click); }
+    void QueueClick(const QueuedClick& click);
     void QueuePoint(double x, double y, double z = 0.0);
     void QueueCancel();
     // 'INCA': the next input ends cancelled, whatever clicks are queued after.

@@ -2,6 +2,7 @@
 
 #include "GSRoot.hpp"
 #include "project/ElementTypes.hpp"
+#include "project/MeshMemoCheck.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -85,6 +86,8 @@ GSErrCode ProjectElements::CheckRecord(const API_Element& rec, const StoredMemo&
                 return Refuse(APIERR_BADPOLY, what + "fewer heights than coordinates");
             if (rec.mesh.levelLines.nCoords < 0 || Count(memo.meshLevelCoords) < size_t(rec.mesh.levelLines.nCoords))
                 return Refuse(APIERR_BADPOLY, what + "fewer level points than levelLines.nCoords");
+            const std::string problem = MeshMemoProblem(rec.mesh, memo);
+            if (!problem.empty()) return Refuse(APIERR_BADPOLY, what + problem);
         }
     }
     return NoError;

@@ -66,7 +66,26 @@ json RecordFields(const API_Element& e) {
                     {"skirtMat", e.mesh.skirtMat},
                     {"skirtLevel", e.mesh.skirtLevel},
                     {"poly", Polygon(e.mesh.poly)},
-                    {"levelCoords", e.mesh.levelLines.nCoords}};
+                    {"levelCoords", e.mesh.levelLines.nCoords},
+                    {"levelLines", e.mesh.levelLines.nSubLines},
+                    {"pen", e.mesh.pen},
+                    {"ridgePen", e.mesh.ridgePen},
+                    {"ltypeInd", e.mesh.ltypeInd},
+                    {"buildingMat", e.mesh.buildingMat},
+                    {"sectPen", e.mesh.sectPen},
+                    {"sectFillPen", e.mesh.sectFillPen},
+                    {"sectFillBGPen", e.mesh.sectFillBGPen},
+                    {"overrideSectFillPen", e.mesh.overrideSectFillPen},
+                    {"overrideSectFillBGPen", e.mesh.overrideSectFillBGPen},
+                    {"sideMat", e.mesh.sideMat},
+                    {"botMat", e.mesh.botMat},
+                    {"overrideTopMat", e.mesh.overrideTopMat},
+                    {"overrideSideMat", e.mesh.overrideSideMat},
+                    {"overrideBotMat", e.mesh.overrideBotMat},
+                    {"planTriangles", e.mesh.planTriangles},
+                    {"showPlanTriangles", e.mesh.showPlanTriangles},
+                    {"showLevelLines3D", e.mesh.showLevelLines3D},
+                    {"triangles3D", e.mesh.triangles3D}};
         case API_TextID:
             return {{"loc", Coord(e.text.loc)},
                     {"font", e.text.font},
@@ -254,6 +273,7 @@ json ProjectDatabase::ToJson() const {
                   {"layer", h.layer},
                   {"story", h.floorInd}};
         if (!e.name.empty()) j["name"] = e.name;
+        if (h.groupGuid != API_Guid{}) j["group"] = GuidText(h.groupGuid);
         const StoredDatabase* where = Database(e.database);
         j["database"] = where != nullptr ? WindowKind(where->info.typeID) : "?";
         j["record"] = RecordFields(e.record);

@@ -16,3 +16,5 @@ void AddInputCommands(ScriptLanguage& language);        // the user's clicks in 
 void AddEditCommands(ScriptLanguage& language);         // the user's edits, element events, solid links
 void AddModelCommands(ScriptLanguage& language);        // meshes, slabs and bodies; the 3D model's checks
 void AddLegacyCommands(ScriptLanguage& language);       // a project of an earlier release, and its upkeep
+void AddRecordCommands(ScriptLanguage& language);       // records as the module stores them, names, groups
+void AddPeripheryCommands(ScriptLanguage& language);    // the host's settings dialogs, the shell, the module file

@@ -17,6 +17,8 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddEditCommands(L);
         AddModelCommands(L);
         AddLegacyCommands(L);
+        AddRecordCommands(L);
+        AddPeripheryCommands(L);
         return L;
     }();
     return language;

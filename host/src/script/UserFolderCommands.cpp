@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <fstream>
 #include <sstream>
@@ -28,6 +29,8 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     return out && out.write(bytes.data(), std::streamsize(bytes.size()));
 }

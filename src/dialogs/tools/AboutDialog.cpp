@@ -1,5 +1,56 @@
 #include "dialogs/tools/AboutDialog.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
 
-void OpenAboutDialog() { ModuleLog::LogCall("OpenAboutDialog"); }
+#include "DG.hpp"
+
+namespace {
+enum : int16_t { ItemOK = 1, ItemCancel = 2 };
+
+// Not localised: the release the box names.
+constexpr const char* AboutName = "Lodravix 2.1 (DUdaz)";
+constexpr const char* AboutVersion = "2.1.0.1001";
+constexpr const char* AboutDate = "09/05/2021";
+
+GS::UniString Text(int32_t tableBase, int32_t index) {
+    QV_String text;
+    GetResString(text, tableBase + LanguageIndex, index);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+void InitDialog(int16_t dialogId, AboutDialogData& /*data*/) {
+    DGSetItemText(dialogId, ItemOK, Text(CommonTableBase, 64));
+    DGSetItemText(dialogId, ItemCancel, Text(CommonTableBase, 5));
+    DGSetItemText(dialogId, 3, Text(GeneralTableBase, 185));
+    DGSetItemText(dialogId, 4, Text(GeneralTableBase, 225));
+    DGSetItemText(dialogId, 5, Text(GeneralTableBase, 226));
+    DGSetItemText(dialogId, 6, GS::UniString(AboutName));
+    DGSetItemText(dialogId, 7, GS::UniString(AboutVersion));
+    DGSetItemText(dialogId, 8, GS::UniString(AboutDate));
+    DGSetDialogClientSize(dialogId, 390, 137);
+    DGSetFocus(dialogId, ItemOK);
+}
+
+int16_t ClickDialog(int16_t /*dialogId*/, int16_t item, AboutDialogData& /*data*/) {
+    return item == ItemOK || item == ItemCancel ? item : 0;
+}
+
+using About = ModalDialog<AboutDialogData>;
+const About::Handlers AboutHandlers = {nullptr, InitDialog, ClickDialog, nullptr, nullptr, nullptr, nullptr};
+}  // namespace
+
+void OpenAboutDialog(AboutDialogData& data) {
+    data.dialogId = uint16_t(AboutDialogId);
+    About::Run(AboutDialogId, AboutDialogCallback, data);
+}
+
+void OpenAboutDialog() {
+    AboutDialogData data = {};
+    OpenAboutDialog(data);
+}
+
+int16_t AboutDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,
+                            intptr_t /*messageData*/) {
+    return About::Dispatch(AboutDialogId, AboutHandlers, message, dialogId, item, userData);
+}

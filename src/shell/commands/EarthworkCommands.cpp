@@ -120,7 +120,8 @@ int32_t RoadSection(Settings& settings) {
     SectionCls cls;
     BeginToolCommand(settings);
     int32_t roadPart = -1;
-    if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadPart, true, QV_String(), 4)) return 0;  // it told the user
+    // A missing part was reported by the search itself.
+    if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadPart, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> withSection;
     if (!CollectSelection(withSection, true, API_ObjectID, false, Leave3D::Yes) || !FilterRoadsWithSection(withSection))
         return ToolErrFindingData;

@@ -134,7 +134,8 @@ int32_t Paint(Settings& settings) {
     PaintCls cls;
     BeginToolCommand(settings);
     int32_t part = -1;
-    if (!FindLibPartOrAsk(QV_String("VY_PAINTER"), part, true, QV_String(), 4)) return 0;  // it told the user
+    // A missing part was reported by the search itself.
+    if (!FindLibPartOrAsk(QV_String("VY_PAINTER"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> picked;
     if (!PickObjects(KindColouredArea, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) {
@@ -152,7 +153,8 @@ int32_t Tree(Settings& settings) {
     BeginToolCommand(settings);
     if (!RequireFloorPlan()) return ToolErrDatabase;
     int32_t part = -1;
-    if (!FindLibPartOrAsk(QV_String("SS_TREE"), part, true, QV_String(), 4)) return 0;  // it told the user
+    // A missing part was reported by the search itself.
+    if (!FindLibPartOrAsk(QV_String("SS_TREE"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> trees;
     if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ToolErrFindingData;
     if (trees.GetCount() > 0) {
@@ -175,10 +177,7 @@ int32_t EditXYZ(Settings& settings) {
     if (!CollectAddOnObjectsLayered(KindBuilding, API_ObjectID, Leave3D::Yes, buildings)) return ToolErrFindingData;
     for (const int32_t kind : {KindSidewalk, KindPlateau, KindRoad, KindRailway})
         if (!CollectAddOnObjectsLayered(kind, API_ObjectID, Leave3D::Yes, joined)) return ToolErrFindingData;
-    if (joined.GetCount() == 0 && buildings.GetCount() == 0) {
-        SelectionCheckResult = 0;
-        return 0;
-    }
+    if (joined.GetCount() == 0 && buildings.GetCount() == 0) return 0;  // nothing to switch: no message
     const bool was3D = IsCurrentWindow3D();
     if (was3D) {
         API_DatabaseInfo db = {};

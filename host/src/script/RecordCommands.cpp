@@ -1,0 +1,130 @@
+// Script commands that give the project what the module left in it in the current record layout (user data with
+// texts at given offsets), names for elements the module made, and the check of a group.
+#include "script/ScriptCommands.hpp"
+
+#include "StandinHost.hpp"
+#include "project/ElementTypes.hpp"
+#include "script/CommandSupport.hpp"
+#include "script/ScriptContext.hpp"
+#include "script/ScriptLanguage.hpp"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+namespace {
+constexpr size_t RecordSize = 650;
+
+// The `what`-th (from 1; 0 the last) element of the type named `what` or placed from the library part `what`.
+bool FindNth(ScriptContext& r, const std::string& what, int64_t index, API_Guid* guid, std::string* m) {
+    const int32_t part = r.Host().Project().libraries.FindByName(what, 0);
+    std::vector<API_Guid> found;
+    for (const API_Guid& g : Db(r).AllElements()) {
+        const API_Element& e = Db(r).Find(g)->record;
+        const bool isPart =
+            part > 0 && (e.header.typeID == API_ObjectID || e.header.typeID == API_LampID) && e.object.libInd == part;
+        if (isPart || ElementTypeName(e.header.typeID) == what) found.push_back(g);
+    }
+    if (found.empty() || index < 0 || size_t(index) > found.size()) {
+        *m = "there is no element " + what + " #" + std::to_string(index) + " (" + std::to_string(found.size()) +
+            " found)";
+        return false;
+    }
+    *guid = index == 0 ? found.back() : found[size_t(index - 1)];
+    return true;
+}
+}  // namespace
+
+void AddRecordCommands(ScriptLanguage& L) {
+    L.Add(
+        "userdata <name:text> <tag:text> [<fields:text>]", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            const std::string& tag = a.Text("tag");
+            if (tag.size() != 1) {
+                *m = "a record's tag is one character";
+                return false;
+            }
+            StoredUserData data;
+            data.dataVersion = 2;
+            data.platformSign = APIUserData_PlatformSign;
+            data.bytes.assign(RecordSize, '\0');
+            data.bytes[0] = tag[0];
+            std::istringstream in(a.Has("fields") ? a.Text("fields") : std::string());
+            std::string field;
+            while (in >> field) {
+                const size_t eq = field.find('=');
+                char* end = nullptr;
+                const long offset = eq == std::string::npos ? -1 : std::strtol(field.c_str(), &end, 10);
+                const std::string text = eq == std::string::npos ? std::string() : field.substr(eq + 1);
+                if (eq == std::string::npos || end != field.c_str() + eq || offset < 1 ||
+                    size_t(offset) + text.size() >= RecordSize) {
+                    *m = "'" + field + "' is no <offset>=<text> inside the 650-byte record";
+                    return false;
+                }
+                data.bytes.replace(size_t(offset), text.size(), text);
+            }
+            Db(r).FindMutable(g)->userData = data;
+            return true;
+        },
+        "the element's user data as the module stores it: the tag, then each text at its offset "
+        "(\"53=T_001 353=...\"), zeros elsewhere");
+    L.Add(
+        "name <name:text> <what:text> [<index:int>]", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!FindNth(r, a.Text("what"), a.Has("index") ? a.Int("index") : 0, &g, m)) return false;
+            Db(r).FindMutable(g)->name = a.Text("name");
+            return true;
+        },
+        "names the <index>-th (from 1, in creation order; the last when left out) element of a type (\"object\", "
+        "\"hotspot\" ...) or of a library part, so that later commands and checks find it");
+    L.Add(
+        "expect group-size <name:text> <count:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            const API_Guid group = Db(r).Find(g)->record.header.groupGuid;
+            int64_t n = 0;
+            if (group != API_Guid{})
+                for (const API_Guid& other : Db(r).AllElements())
+                    n += Db(r).Find(other)->record.header.groupGuid == group ? 1 : 0;
+            return Compare("elements in the group of " + a.Text("name"), n, a.Int("count"), m);
+        },
+        "the element belongs to a group of <count> elements (0: to none)");
+    L.Add(
+        "expect param-cells <name:text> <param:text> <count:int> [<value:text>] [<tolerance:text>]", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            const StoredElement* e = Db(r).Find(g);
+            const StoredParam* p = nullptr;
+            if (e->memo.params)
+                for (const StoredParam& q : *e->memo.params)
+                    if (std::string(q.record.name, strnlen(q.record.name, sizeof q.record.name)) == a.Text("param"))
+                        p = &q;
+            if (p == nullptr || !p->IsArray() || p->record.typeID == APIParT_Text) {
+                *m = a.Text("name") + " has no number array " + a.Text("param");
+                return false;
+            }
+            const size_t n = p->cells.size() / sizeof(double);
+            if (!Compare(a.Text("param") + " cells", int64_t(n), a.Int("count"), m)) return false;
+            if (!a.Has("value")) return true;
+            double want = 0.0, tolerance = 1e-9;
+            if (!ScriptNumber(a.Text("value"), &want, m)) return false;
+            if (a.Has("tolerance") && !ScriptNumber(a.Text("tolerance"), &tolerance, m)) return false;
+            for (size_t i = 0; i < n; ++i) {
+                double v = 0.0;
+                std::memcpy(&v, p->cells.data() + i * sizeof(double), sizeof v);
+                if (!(std::fabs(v - want) <= tolerance)) {
+                    *m = a.Text("param") + " cell " + std::to_string(i) + " = " + std::to_string(v) + ", expected " +
+                        a.Text("value");
+                    return false;
+                }
+            }
+            return true;
+        },
+        "a number array parameter of a placed object has <count> cells, each <value> (within <tolerance>, 1e-9)");
+}

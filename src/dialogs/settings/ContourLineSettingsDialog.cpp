@@ -1,0 +1,232 @@
+#include "dialogs/settings/ContourLineSettingsDialog.hpp"
+
+#include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "foundation/Language.hpp"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+using Frame = SettingsDialog<ContourLineSettings>;
+using Block = Frame::Block;
+constexpr FieldItemKind UC = FieldItemKind::UserControl;
+constexpr FieldItemKind Dbl = FieldItemKind::Double;
+constexpr FieldItemKind Chk = FieldItemKind::Check;
+constexpr FieldItemKind Lng = FieldItemKind::Long;
+constexpr FieldItemKind Pen = FieldItemKind::PenPair;
+constexpr uint32_t LayerControl = 18;
+constexpr uint32_t LineTypeControl = 21;
+constexpr int16_t TitleIndex = 8;
+constexpr int16_t LayoutButton = 36;
+constexpr int16_t LayerItem = 35;
+
+const SettingsRecordAccess<ContourLineSettings> Access = {
+    [](const ContourLineSettings& r, int16_t id) { return id == 11 ? r.mainStep : r.GetShort(id); },
+    [](ContourLineSettings& r, int16_t id, int32_t v) {
+        if (id == 11)
+            r.mainStep = v;
+        else
+            r.SetShort(id, int16_t(v));
+    },
+    [](const ContourLineSettings& r, int16_t id) { return r.GetDouble(id); },
+    [](ContourLineSettings& r, int16_t id, double v) {
+        if (id <= 2 || (id >= 14 && id <= 17)) r.SetDouble(id, v);
+    },
+    [](const ContourLineSettings&, int16_t) { return QV_String(); },
+    [](ContourLineSettings&, int16_t, const QV_String&) {},
+};
+
+// Each layout twice: every item, and without the items that stay disabled while several objects are edited (so
+// that what they show never reaches the store).
+#define FIRST_SHARED                                                                                                   \
+    {35, 3, UC, 0, LayerControl}, {20, 6, Chk, 0, 0}, {22, 7, Chk, 0, 0}, {15, 4, UC, 0, LineTypeControl},             \
+        {17, 5, Pen, 18, 0}, {                                                                                         \
+        29, 10, Pen, 30, 0                                                                                             \
+    }
+const FieldItem FirstItems[] = {{10, 0, Dbl, 0, 0}, {12, 1, Dbl, 0, 0},  {14, 2, Dbl, 0, 0},
+                                {32, 9, Chk, 0, 0}, {26, 11, Lng, 0, 0}, FIRST_SHARED};
+const FieldItem FirstItemsMulti[] = {FIRST_SHARED};
+#define SECOND_SHARED                                                                                                  \
+    {35, 3, UC, 0, LayerControl}, {24, 6, Chk, 0, 0}, {28, 7, Chk, 0, 0}, {26, 8, Chk, 0, 0},                          \
+        {32, 4, UC, 0, LineTypeControl}, {30, 5, Pen, 31, 0}, {                                                        \
+        17, 10, Pen, 18, 0                                                                                             \
+    }
+const FieldItem SecondItems[] = {{8, 0, Dbl, 0, 0},  {10, 1, Dbl, 0, 0},  {12, 2, Dbl, 0, 0},
+                                 {15, 9, Chk, 0, 0}, {20, 11, Lng, 0, 0}, SECOND_SHARED};
+const FieldItem SecondItemsMulti[] = {SECOND_SHARED};
+
+template <size_t N>
+SettingsLayout Layout(int16_t id, bool first, int32_t w, int32_t h, const FieldItem (&items)[N]) {
+    return SettingsLayout{id, first, TitleIndex, w, h, LayoutButton, LayerItem, items, N};
+}
+const SettingsLayout First = Layout(32549, true, 360, 458, FirstItems);
+const SettingsLayout FirstMulti = Layout(32549, true, 360, 458, FirstItemsMulti);
+const SettingsLayout Second = Layout(32506, false, 460, 460, SecondItems);
+const SettingsLayout SecondMulti = Layout(32506, false, 460, 460, SecondItemsMulti);
+
+// The items a layout names for the altitudes and the second class.
+struct LayoutItems {
+    int16_t firstAltitude, lastAltitude, interval, secondClass, stepLabel, step, stepSpin, firstClassItem,
+        lastClassItem;
+};
+const LayoutItems FirstNames = {10, 12, 14, 32, 25, 26, 27, 25, 30};
+const LayoutItems SecondNames = {8, 10, 12, 15, 19, 20, 21, 16, 21};
+
+// The terrain's range, for the one dialog open at a time.
+struct Range {
+    double lowest = 0.0;
+    double highest = 0.0;
+    bool use = false;
+} TerrainRange;
+
+// The labels' localised texts: item, table base, entry.
+struct Label {
+    int16_t item;
+    int32_t table;
+    int32_t index;
+};
+const Label FirstLabels[] = {{7, ImportTableBase, 11},   {9, GeneralTableBase, 41}, {11, GeneralTableBase, 42},
+                             {13, GeneralTableBase, 44}, {23, ImportTableBase, 12}, {25, GeneralTableBase, 46}};
+const Label SecondLabels[] = {{6, GeneralTableBase, 40},  {7, GeneralTableBase, 41},  {9, GeneralTableBase, 42},
+                              {11, GeneralTableBase, 44}, {13, GeneralTableBase, 45}, {19, GeneralTableBase, 46},
+                              {22, GeneralTableBase, 56}};
+
+template <size_t N>
+void SetLabels(int16_t dialogId, const Label (&labels)[N]) {
+    for (const Label& l : labels) {
+        QV_String text;
+        GetResString(text, l.table + LanguageIndex, l.index);
+        DGSetItemText(dialogId, l.item, GS::UniString(text.GetBuffer(), text.GetLength()));
+    }
+}
+
+bool Several() { return EditedEntityCount > 1; }
+const LayoutItems& NamesOf(const Block& block) { return block.layout->first ? FirstNames : SecondNames; }
+
+GS::UniString Uni(const QV_String& s) { return GS::UniString(s.GetBuffer(), s.GetLength()); }
+
+std::string Shortest(double v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+void EnableSecondClass(int16_t dialogId, const LayoutItems& n, bool on) {
+    for (int16_t item = n.firstClassItem; item <= n.lastClassItem; ++item) DGSetItemEnable(dialogId, item, on);
+}
+
+void Init(int16_t dialogId, Block& block) {
+    const LayoutItems& n = NamesOf(block);
+    block.head.dialogId = uint16_t(dialogId);
+    InitSettingsLayout(dialogId, *block.layout);
+    if (block.layout->first)
+        SetLabels(dialogId, FirstLabels);
+    else
+        SetLabels(dialogId, SecondLabels);
+    Frame::ShowValues(dialogId, block);
+    const double shownFirst = TerrainRange.use ? TerrainRange.lowest : block.work.firstAltitude;
+    const double shownLast = TerrainRange.use ? TerrainRange.highest : block.work.lastAltitude;
+    if (block.layout->first) {
+        QV_String terrain;
+        GetResString(terrain, ImportTableBase + LanguageIndex, 13);
+        const std::string line = " min: " + Shortest(shownFirst) + "     max: " + Shortest(shownLast);
+        QV_String text = terrain;
+        text += QV_String(line.c_str());
+        DGSetItemText(dialogId, 6, Uni(text));
+    }
+    for (int16_t item : {n.firstAltitude, n.lastAltitude}) {
+        DGSetItemMinDouble(dialogId, item, TerrainRange.lowest);
+        DGSetItemMaxDouble(dialogId, item, TerrainRange.highest);
+    }
+    // Shown whether or not they can be edited; the multi-object layout table does not read them back.
+    DGSetItemValDouble(dialogId, n.firstAltitude, shownFirst);
+    DGSetItemValDouble(dialogId, n.lastAltitude, shownLast);
+    DGSetItemValDouble(dialogId, n.interval, block.work.interval);
+    DGSetCheckBoxState(dialogId, n.secondClass, block.work.mainSecondary != 0);
+    DGSetItemValLong(dialogId, n.step, block.work.mainStep);
+    DGSetItemMinLong(dialogId, n.step, 1);
+    DGSetItemMaxLong(dialogId, n.step, 100);
+    EnableSecondClass(dialogId, n, block.work.mainSecondary != 0);
+    if (Several()) {
+        for (int16_t item :
+             {n.firstAltitude, n.lastAltitude, n.interval, n.secondClass, n.stepLabel, n.step, n.stepSpin})
+            DGDisableItem(dialogId, item);
+    }
+    FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
+}
+
+void Change(int16_t dialogId, int16_t item, Block& block) {
+    const LayoutItems& n = NamesOf(block);
+    if (item == n.firstAltitude || item == n.lastAltitude) {
+        const double a = DGGetItemValDouble(dialogId, n.firstAltitude);
+        const double b = DGGetItemValDouble(dialogId, n.lastAltitude);
+        if (a > b) {
+            DGSetItemValDouble(dialogId, n.firstAltitude, b);
+            DGSetItemValDouble(dialogId, n.lastAltitude, a);
+        }
+    } else if (item == n.secondClass) {
+        EnableSecondClass(dialogId, n, DGGetCheckBoxState(dialogId, n.secondClass));
+    }
+    Frame::Change(dialogId, item, block);
+}
+
+const ModalDialog<Block>::Handlers Handlers = {Frame::Usable, Init,         Frame::Click, Change,
+                                               Frame::Close,  Frame::Track, Frame::Update};
+
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData data) {
+    if (userData == 0) return 0;
+    const Block& block = *reinterpret_cast<const Block*>(userData);
+    if (block.layout == nullptr) return 0;
+    return ModalDialog<Block>::Dispatch(block.layout->resourceId, Handlers, message, dialogId, item, userData, data);
+}
+
+bool OpenLayout(Block& block, ContourLineSettings& record, bool first, uint8_t changed[27], bool carry,
+                bool* switched) {
+    const SettingsLayout& layout = first ? (Several() ? FirstMulti : First) : (Several() ? SecondMulti : Second);
+    block.record = &record;
+    for (uint8_t& f : block.changed) f = 0;
+    block.layout = &layout;
+    block.access = &Access;
+    if (!carry) block.work = record;
+    block.head.layoutSwitch = 0;
+    const bool ok = ModalDialog<Block>::Run(layout.resourceId, Callback, block) == SettingsItemOK;
+    if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
+    if (ok) std::memcpy(changed, block.changed, 27);
+    return ok;
+}
+
+bool OpenWith(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest, bool useRange,
+              bool* switched, bool first) {
+    TerrainRange = {lowest, highest, useRange};
+    std::memset(changed, 0, 27);
+    Block block;
+    return OpenLayout(block, record, first, changed, false, switched);
+}
+}  // namespace
+
+bool OpenContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
+                                   bool useRange, bool* switched) {
+    return OpenWith(record, changed, lowest, highest, useRange, switched, true);
+}
+
+bool OpenContourLineSettingsDialogTwin(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
+                                       bool useRange, bool* switched) {
+    return OpenWith(record, changed, lowest, highest, useRange, switched, false);
+}
+
+bool RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
+                                  bool useRange) {
+    TerrainRange = {lowest, highest, useRange};
+    std::memset(changed, 0, 27);
+    Block block;
+    bool first = true;
+    bool carry = false;
+    for (;;) {
+        bool switched = false;
+        if (OpenLayout(block, record, first, changed, carry, &switched)) return true;
+        if (!switched) return false;
+        first = !first;
+        carry = true;
+    }
+}

@@ -1,0 +1,224 @@
+#include "dialogs/tools/SlopeAnalysisDialog.hpp"
+
+#include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "dialogs/tools/DialogUtilities.hpp"
+#include "foundation/Language.hpp"
+
+#include <cstring>
+
+namespace {
+// The block of the frame with the last bounds that rose strictly, which the edits snap back to.
+struct SlopeBlock : SettingsDialogBlock<SlopeRangeSettings> {
+    int16_t lastBounds[6] = {};
+};
+using Frame = SettingsDialog<SlopeRangeSettings>;
+
+constexpr int16_t FirstBoundItem = 19;
+constexpr int16_t SixthBoundShown = 25;
+constexpr int16_t FirstLowerShown = 7;
+constexpr int16_t LayoutButton = 67;
+constexpr int16_t LayerItem = 66;
+constexpr int16_t TitleIndex = 31;
+constexpr int32_t ErrorTitle = 54;
+constexpr int32_t NotCongruent = 71;
+
+const SettingsRecordAccess<SlopeRangeSettings> Access = {
+    [](const SlopeRangeSettings& r, int16_t id) { return int32_t(uint16_t(r.GetShort(id))); },
+    [](SlopeRangeSettings& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
+    [](const SlopeRangeSettings& r, int16_t id) { return id == 14 ? r.lift
+                                                      : id == 19  ? r.size
+                                                                  : 0.0; },
+    [](SlopeRangeSettings& r, int16_t id, double v) {
+        if (id == 14) r.lift = v;
+        if (id == 19) r.size = v;
+    },
+    [](const SlopeRangeSettings& r, int16_t id) { return r.GetString(id); },
+    [](SlopeRangeSettings& r, int16_t id, const QV_String& v) { r.SetString(id, v); },
+};
+
+constexpr FieldItemKind L = FieldItemKind::Long;
+constexpr FieldItemKind P = FieldItemKind::PenPair;
+constexpr FieldItemKind C = FieldItemKind::Check;
+constexpr FieldItemKind D = FieldItemKind::Double;
+constexpr FieldItemKind T = FieldItemKind::Text;
+#define SLOPE_INTERVALS                                                                                                \
+    {19, 0, L, 0, 0}, {20, 1, L, 0, 0}, {21, 2, L, 0, 0}, {22, 3, L, 0, 0}, {23, 4, L, 0, 0}, {24, 5, L, 0, 0},        \
+        {26, 6, P, 33, 0}, {27, 7, P, 34, 0}, {28, 8, P, 35, 0}, {29, 9, P, 36, 0}, {30, 10, P, 37, 0},                \
+        {31, 11, P, 38, 0}, {32, 12, P, 39, 0}, {                                                                      \
+        66, 23, FieldItemKind::UserControl, 0, 18                                                                      \
+    }
+// The font popup (id 18) is read and shown apart: its value is the entry's text.
+const FieldItem FirstItems[] = {SLOPE_INTERVALS,   {43, 24, C, 0, 0}, {45, 13, C, 0, 0},
+                                {47, 14, D, 0, 0}, {51, 15, T, 0, 0}, {53, 16, T, 0, 0},
+                                {55, 17, T, 0, 0}, {59, 19, D, 0, 0}, {62, 20, P, 63, 0}};
+const FieldItem SecondItems[] = {SLOPE_INTERVALS,    {42, 13, C, 0, 0}, {44, 14, D, 0, 0}, {47, 15, T, 0, 0},
+                                 {49, 16, T, 0, 0},  {51, 17, T, 0, 0}, {55, 19, D, 0, 0}, {58, 20, P, 59, 0},
+                                 {61, 21, P, 62, 0}, {63, 22, C, 0, 0}};
+const SettingsLayout First = {
+    32548, true, TitleIndex, 700, 403, LayoutButton, LayerItem, FirstItems, sizeof FirstItems / sizeof FirstItems[0]};
+const SettingsLayout Second = {32537,     false,       TitleIndex,
+                               480,       741,         LayoutButton,
+                               LayerItem, SecondItems, sizeof SecondItems / sizeof SecondItems[0]};
+
+// The labels' localised texts: item, table base, entry (0: the text as it stands, not localised).
+struct Label {
+    int16_t item;
+    int32_t table;
+    int32_t index;
+};
+const Label FirstLabels[] = {{5, ImportTableBase, 9},     {40, GeneralTableBase, 56},  {48, ImportTableBase, 10},
+                             {50, GeneralTableBase, 199}, {52, GeneralTableBase, 200}, {54, GeneralTableBase, 201}};
+const Label SecondLabels[] = {{6, GeneralTableBase, 196},  {40, GeneralTableBase, 197}, {45, GeneralTableBase, 198},
+                              {46, GeneralTableBase, 199}, {48, GeneralTableBase, 200}, {50, GeneralTableBase, 201},
+                              {60, GeneralTableBase, 202}, {63, GeneralTableBase, 203}};
+
+template <size_t N>
+void SetLabels(int16_t dialogId, const Label (&labels)[N]) {
+    for (const Label& l : labels) {
+        QV_String text;
+        GetResString(text, l.table + LanguageIndex, l.index);
+        DGSetItemText(dialogId, l.item, GS::UniString(text.GetBuffer(), text.GetLength()));
+    }
+}
+
+struct Names {
+    int16_t show3D, lift, font;
+};
+Names NamesOf(const SlopeBlock& b) { return b.layout->first ? Names{45, 47, 57} : Names{42, 44, 53}; }
+
+SlopeBlock& Of(Frame::Block& block) { return static_cast<SlopeBlock&>(block); }
+
+void ShowBounds(int16_t dialogId, const int16_t bounds[6]) {
+    for (int16_t k = 0; k < 6; ++k) DGSetItemValLong(dialogId, int16_t(FirstBoundItem + k), bounds[k]);
+    for (int16_t k = 0; k < 5; ++k) {
+        QV_String text;
+        text.FromLong(bounds[k]);
+        DGSetItemText(dialogId, int16_t(FirstLowerShown + k), GS::UniString(text.GetBuffer(), text.GetLength()));
+    }
+    DGSetItemValLong(dialogId, SixthBoundShown, bounds[5]);
+}
+
+void Init(int16_t dialogId, Frame::Block& frameBlock) {
+    SlopeBlock& block = Of(frameBlock);
+    const Names n = NamesOf(block);
+    block.head.dialogId = uint16_t(dialogId);
+    InitSettingsLayout(dialogId, *block.layout);
+    if (block.layout->first)
+        SetLabels(dialogId, FirstLabels);
+    else
+        SetLabels(dialogId, SecondLabels);
+    DGSetItemText(dialogId, block.layout->first ? 60 : 56, GS::UniString("mm"));
+    Frame::ShowValues(dialogId, block);
+    int16_t bounds[6];
+    for (int16_t k = 0; k < 6; ++k) bounds[k] = int16_t(block.work.limits[k]);
+    ShowBounds(dialogId, bounds);
+    FillFontPopup(dialogId, n.font, block.work.font);
+    DGDisableItem(dialogId, SixthBoundShown);
+    DGSetItemEnable(dialogId, n.lift, block.work.show3D != 0);
+    FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
+}
+
+// The font is the text of the chosen entry.
+void ReadFont(int16_t dialogId, SlopeBlock& block) {
+    const int16_t item = NamesOf(block).font;
+    const int32_t pos = DGPopUpGetSelected(dialogId, item);
+    if (pos <= 0) return;
+    const GS::UniString text = DGPopUpGetItemText(dialogId, item, pos);
+    QV_String font;
+    font.AppendWide(text.ToUStr(), text.GetLength());
+    block.work.font = font;
+}
+
+void Change(int16_t dialogId, int16_t item, Frame::Block& frameBlock) {
+    SlopeBlock& block = Of(frameBlock);
+    const Names n = NamesOf(block);
+    if (item >= FirstBoundItem && item < FirstBoundItem + 6) {
+        int16_t bounds[6];
+        for (int16_t k = 0; k < 6; ++k) bounds[k] = int16_t(DGGetItemValLong(dialogId, int16_t(FirstBoundItem + k)));
+        if (SlopeBoundsIncrease(bounds)) {
+            std::memcpy(block.lastBounds, bounds, sizeof bounds);
+            ShowBounds(dialogId, bounds);
+        } else {
+            ShowBounds(dialogId, block.lastBounds);
+            QV_String title;
+            QV_String text;
+            GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitle);
+            GetResString(text, ErrorTableBase + LanguageIndex, NotCongruent);
+            ShowAlertBox(-1, title, text, QV_String());
+        }
+        return;
+    }
+    if (item == n.show3D) DGSetItemEnable(dialogId, n.lift, DGGetCheckBoxState(dialogId, n.show3D));
+    Frame::Change(dialogId, item, block);
+}
+
+int16_t Click(int16_t dialogId, int16_t item, Frame::Block& frameBlock) {
+    SlopeBlock& block = Of(frameBlock);
+    if (item == LayoutButton) ReadFont(dialogId, block);
+    return Frame::Click(dialogId, item, block);
+}
+
+void Close(int16_t dialogId, int16_t item, Frame::Block& frameBlock) {
+    SlopeBlock& block = Of(frameBlock);
+    if (item == SettingsItemOK) ReadFont(dialogId, block);
+    Frame::Close(dialogId, item, block);
+}
+
+const ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,         Click,        Change,
+                                                      Close,         Frame::Track, Frame::Update};
+
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData data) {
+    if (userData == 0) return 0;
+    const Frame::Block& block = *reinterpret_cast<const Frame::Block*>(userData);
+    if (block.layout == nullptr) return 0;
+    return ModalDialog<Frame::Block>::Dispatch(block.layout->resourceId, Handlers, message, dialogId, item, userData,
+                                               data);
+}
+
+bool OpenLayout(SlopeBlock& block, SlopeRangeSettings& record, const SettingsLayout& layout, bool carry,
+                uint8_t changed[25], bool* switched) {
+    block.record = &record;
+    for (uint8_t& f : block.changed) f = 0;
+    block.layout = &layout;
+    block.access = &Access;
+    if (!carry) block.work = record;
+    for (int16_t k = 0; k < 6; ++k) block.lastBounds[k] = int16_t(block.work.limits[k]);
+    block.head.layoutSwitch = 0;
+    const bool ok = ModalDialog<Frame::Block>::Run(layout.resourceId, Callback, block) == SettingsItemOK;
+    if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
+    if (ok) std::memcpy(changed, block.changed, 25);
+    return ok;
+}
+}  // namespace
+
+bool SlopeBoundsIncrease(const int16_t bounds[6]) {
+    for (int k = 1; k < 6; ++k)
+        if (bounds[k - 1] >= bounds[k]) return false;
+    return true;
+}
+
+bool OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], bool* switched) {
+    std::memset(changed, 0, 25);
+    SlopeBlock block;
+    return OpenLayout(block, record, First, false, changed, switched);
+}
+
+bool OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[25], bool* switched) {
+    std::memset(changed, 0, 25);
+    SlopeBlock block;
+    return OpenLayout(block, record, Second, false, changed, switched);
+}
+
+bool RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25]) {
+    std::memset(changed, 0, 25);
+    SlopeBlock block;
+    const SettingsLayout* layout = &First;
+    bool carry = false;
+    for (;;) {
+        bool switched = false;
+        if (OpenLayout(block, record, *layout, carry, changed, &switched)) return true;
+        if (!switched) return false;
+        layout = layout == &First ? &Second : &First;
+        carry = true;
+    }
+}

@@ -1,0 +1,104 @@
+#include "shell/commands/ContourCommands.hpp"
+
+#include "elements/AddOnObjects.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "geometry/project/CurveDivision.hpp"
+#include "settings/Settings.hpp"
+#include "shell/commands/ToolCommand.hpp"
+#include "terrain/ContourLineCls.hpp"
+#include "terrain/SlopeRangeCls.hpp"
+
+namespace {
+// The dialogs read the edited-entity count from the settings object and from the dialog frame's own copy.
+void SetEditedEntities(Settings& settings, int32_t n) {
+    SetEditedCount(settings, n);
+    EditedEntityCount = n;
+}
+
+// Groups are suspended for the command when they are not already, and put back afterwards.
+class GroupSuspension {
+public:
+    GroupSuspension() {
+        bool suspended = true;
+        if (ACAPI_Environment(APIEnv_IsSuspendGroupOnID, &suspended) == NoError && !suspended)
+            toggled_ = ACAPI_Database(APIDb_ToolSuspendGroupID) == NoError;
+    }
+    ~GroupSuspension() {
+        if (toggled_) ACAPI_Database(APIDb_ToolSuspendGroupID);
+    }
+    GroupSuspension(const GroupSuspension&) = delete;
+    GroupSuspension& operator=(const GroupSuspension&) = delete;
+
+private:
+    bool toggled_ = false;
+};
+
+int32_t ContourLineTool(Settings& settings) {
+    ContourLineCls cls;
+    BeginToolCommand(settings);
+    SetEditedEntities(settings, 0);
+    if (!RequireFloorPlan()) return ToolErrDatabase;
+    QV_List<API_Element> terrains;
+    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) return ToolErrFindingData;
+    GroupSuspension groups;
+    // Any add-on terrain of the project, selected or not, is the one the object belongs to.
+    if (terrains.GetCount() > 0) {
+        ACAPI_Element_DeselectAll();
+        return cls.CreateFromTerrain(terrains[0]);
+    }
+    QV_List<API_Element> points;
+    QV_List<API_Element> constraints;
+    QV_List<PlanSegment> segments;
+    QV_List<API_Elem_Head> sources;
+    // A failed gathering is reported at the end; the command goes on with what was gathered.
+    if (!PickElements(ElemKind_Point, API_HotspotID, false, Leave3D::Yes, points, true) ||
+        !PickElements(ElemKind_Constraint, API_LineID, false, Leave3D::Yes, constraints, true) ||
+        SegmentSelectedSplines(1, 1, segments, sources) == CurveDivision_Failed)
+        SelectionCheckResult = ToolErrFindingData;
+    int32_t result = 0;
+    const bool withPoints = points.GetCount() > 0;
+    const bool withConstraints = constraints.GetCount() > 0;
+    if (segments.GetCount() > 0 && withPoints && withConstraints) {
+        SetEditedEntities(settings, points.GetCount() + constraints.GetCount());
+        result = cls.SetAltitudeOfSelection(points, constraints);
+    } else if (segments.GetCount() > 0 && !withPoints && !withConstraints) {
+        result = cls.DigitizeContour(segments, sources);
+    } else {
+        result = cls.EditSettings();
+    }
+    return result != 0 ? result : SelectionCheckResult;
+}
+
+int32_t SlopeRange(Settings& settings) {
+    SlopeRangeCls cls;
+    BeginToolCommand(settings);
+    SetEditedEntities(settings, 0);
+    cls.settings.Reset();
+    cls.settings.SetDefaults(settings.slopeRange.font);
+    QV_List<API_Element> objects;
+    // Every slope-range object of the project is edited, selected or not.
+    if (!CollectAddOnObjects(ElemKind_SlopeRange, API_ObjectID, Leave3D::Yes, objects)) return ToolErrFindingData;
+    if (objects.GetCount() > 0) {
+        SetEditedEntities(settings, objects.GetCount());
+        return cls.Modify(objects);
+    }
+    QV_List<API_Element> terrains;
+    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) return ToolErrFindingData;
+    return terrains.GetCount() > 0 ? cls.Create(terrains) : cls.EditSettings();
+}
+}  // namespace
+
+void RunContourLineTool(Settings& settings) { ReportToolResult(ContourLineTool(settings)); }
+
+void RunSlopeRange(Settings& settings) { ReportToolResult(SlopeRange(settings)); }
+
+int32_t RunContourLines(const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
+    ContourLineCls cls;
+    const int32_t result = cls.Regenerate(terrain, volumes);
+    ReportToolResult(result);
+    return result;
+}

@@ -1,0 +1,49 @@
+#include "shell/commands/TerrainCommands.hpp"
+
+#include "elements/AddOnObjects.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "shell/commands/ToolCommand.hpp"
+#include "terrain/TerrainBuilder.hpp"
+#include "terrain/TerrainFromMesh.hpp"
+#include "terrain/TerrainSettingsRun.hpp"
+
+void RunTerrain(Settings& settings) {
+    BeginToolCommand(settings);
+    TerrainRecord record;
+    QV_List<API_Element> terrains, outlines;
+    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains) ||
+        !CollectAddOnObjects(ElemKind_Outline, API_HatchID, Leave3D::Yes, outlines)) {
+        ReportToolResult(ToolErrFindingData);
+        return;
+    }
+    int32_t code = 0;
+    if (terrains.GetCount() > 0) {
+        SetEditedCount(settings, terrains.GetCount());
+        EditedEntityCount = terrains.GetCount();
+        code = ModifyTerrainMesh(record, terrains);
+    } else if (outlines.GetCount() > 0) {
+        code = BuildTerrain(record, outlines[0]);
+    } else {
+        BuildTerrainWithoutSelection(record);
+    }
+    ReportToolResult(code);
+}
+
+void RunMeshConversion(Settings& settings) {
+    BeginToolCommand(settings);
+    TerrainRecord record;
+    QV_List<API_Element> terrains, meshes;
+    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) {
+        ReportToolResult(ToolErrFindingData);
+        return;
+    }
+    if (terrains.GetCount() > 0) return;  // one terrain a project: nothing to do, nothing to say
+    if (!CollectSelection(meshes, true, API_MeshID, false, Leave3D::Yes)) {
+        ReportToolResult(ToolErrFindingData);
+        return;
+    }
+    if (meshes.GetCount() != 1) return;
+    ReportToolResult(BuildTerrainFromMesh(meshes[0], true));
+}

@@ -1,0 +1,230 @@
+// Drawn contour lines into terrain input: a chain of constraints along the drawing with a terrain point at one
+// altitude on its vertices, grouped; and one altitude (with pens, line type and layer) given to selected points
+// and constraints.
+#include "elements/ElementHelpers.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/ContourLineCls.hpp"
+#include "terrain/ToolDialogHooks.hpp"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+constexpr int32_t ErrModifying = 43;
+constexpr double PointTolerance = 1e-7;
+constexpr int16_t NoStory = -32768;
+
+GS::UniString UndoText() {
+    QV_String text;
+    GetResString(text, UndoTableBase + LanguageIndex, 2);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+int16_t CurrentStory() {
+    API_StoryInfo info = {};
+    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return NoStory;
+    BMKillHandle(reinterpret_cast<GSHandle*>(&info.data));
+    return info.actStory;
+}
+
+bool HasPen(API_ElemTypeID type) { return type >= 18 && type <= 23; }
+
+int16_t PenOf(const API_Element& e) {
+    switch (e.header.typeID) {
+        case API_LineID: return e.line.pen;
+        case API_PolyLineID: return e.polyLine.pen;
+        case API_HotspotID: return e.hotspot.pen;
+        default: return 0;
+    }
+}
+
+// The single-altitude record's kept values from the settings: altitude, the points' pen, the constraints' pen and
+// line type, the contour-line layer.
+void FillFromKept(ContourAltitudeSettings& record) {
+    record = GlobalSettings.contour.altitude;
+    record.pointPen = GlobalSettings.points.pen;
+    record.constraintPen = int16_t(GlobalSettings.constraint.pen);
+    record.constraintLineType = int16_t(GlobalSettings.constraint.lineType);
+    record.layer = int16_t(GlobalSettings.contour.layer);
+}
+
+void Keep(const ContourAltitudeSettings& record) {
+    GlobalSettings.contour.altitude = record;
+    GlobalSettings.points.pen = record.pointPen;
+    GlobalSettings.constraint.pen = record.constraintPen;
+    GlobalSettings.constraint.lineType = record.constraintLineType;
+    GlobalSettings.contour.layer = uint16_t(record.layer);
+}
+}  // namespace
+
+bool ContourLineCls::EditAltitude() {
+    const ToolDialogHooks& hooks = WiredToolDialogs();
+    if (!hooks.contourAltitude) return true;
+    ContourAltitudeSettings record = altitude;
+    uint8_t flags[ContourAltitudeFlagCount] = {};
+    if (!hooks.contourAltitude(record, flags)) return true;
+    altitude = record;
+    std::memcpy(apply, flags, sizeof apply);
+    return false;
+}
+
+int32_t ContourLineCls::DigitizeContour(QV_List<PlanSegment>& segments, const QV_List<API_Elem_Head>& sources) {
+    FillFromKept(altitude);
+    DialogMode = 2;
+    if (EditAltitude()) return 0;
+    Keep(altitude);
+    MatchSegmentEndpoints(segments);
+    int32_t result = 0;
+    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        result = BuildConstraintsFromSegments(segments);
+        if (result == 0 && sources.GetCount() > 0) {
+            GS::Array<API_Guid> first;
+            first.Push(sources[0].guid);
+            ACAPI_Element_Delete(first);
+        }
+        return result == 0 ? NoError : LodravixErr_StepFailed;
+    });
+    ACAPI_Automate(APIDo_RebuildID);
+    return result;
+}
+
+int32_t ContourLineCls::BuildConstraintsFromSegments(const QV_List<PlanSegment>& segments) {
+    made.Clear();
+    API_Element hotspot = {};
+    hotspot.header.typeID = API_HotspotID;
+    API_Element line = {};
+    line.header.typeID = API_LineID;
+    if (ACAPI_Element_GetDefaults(&hotspot, nullptr) != NoError || ACAPI_Element_GetDefaults(&line, nullptr) != NoError)
+        return ErrModifying;
+    const int16_t story = CurrentStory();
+    hotspot.header.floorInd = story;
+    line.header.floorInd = story;
+    hotspot.header.layer = altitude.layer;
+    line.header.layer = altitude.layer;
+    hotspot.hotspot.pen = altitude.pointPen;
+    if (HasPen(API_LineID)) line.line.pen = altitude.constraintPen;
+    line.line.ltypeInd = altitude.constraintLineType;
+    ElementWritten = 1;
+
+    for (const PlanSegment& s : segments) {
+        API_Element e = line;
+        e.line.begC = {s.x1, s.y1};
+        e.line.endC = {s.x2, s.y2};
+        if (ACAPI_Element_Create(&e, nullptr) != NoError) return ErrModifying;
+        HostCallWithElementGuid(e);
+        ElemDescriptor record;
+        if (!ElemUserData_WriteRecord(record, ElemKind_Constraint, e.header)) return ErrModifying;
+        made.Insert(e);
+    }
+    // A point at each segment's begin and at the last one's end: a chain of n segments gets n + 1 points, a
+    // closed one n, and the far end of a segment that does not continue the chain gets none.
+    QV_List<API_Coord> placed;
+    for (int32_t i = 0; i < segments.GetCount(); ++i) {
+        const PlanSegment& s = segments[i];
+        API_Coord ends[2] = {{s.x1, s.y1}, {s.x2, s.y2}};
+        const int32_t n = i + 1 == segments.GetCount() ? 2 : 1;
+        for (int32_t k = 0; k < n; ++k) {
+            bool known = false;
+            for (const API_Coord& p : placed)
+                known = known ||
+                    (std::fabs(p.x - ends[k].x) < PointTolerance && std::fabs(p.y - ends[k].y) < PointTolerance);
+            if (known) continue;
+            if (!CreateContourPoint(hotspot, ends[k])) return ErrModifying;
+            placed.Insert(ends[k]);
+        }
+    }
+    if (made.GetCount() < 2) return 0;
+    std::vector<API_Guid> guids;
+    for (const API_Element& e : made) guids.push_back(e.header.guid);
+    API_ElemGuidList list = {guids.data(), int32_t(guids.size())};
+    return ACAPI_Database(APIDb_ToolGroupID, &list) == NoError ? 0 : ErrModifying;
+}
+
+bool ContourLineCls::CreateContourPoint(const API_Element& hotspotDefaults, const API_Coord& position) {
+    API_Element e = hotspotDefaults;
+    e.hotspot.pos = position;
+    e.hotspot.height = altitude.altitude;
+    if (ACAPI_Element_Create(&e, nullptr) != NoError) return false;
+    HostCallWithElementGuid(e);
+    PointSettings& points = GlobalSettings.points;
+    ElemDescriptor record;
+    record.Name = points.code;
+    record.Number = points.codeNumber;
+    record.Value = altitude.altitude;
+    record.AppendNumber = 1;
+    record.Note = points.text;
+    if (!ElemUserData_WriteRecord(record, ElemKind_Point, e.header)) return false;
+    points.codeNumber = (points.codeNumber + 1) % 100000;
+    made.Insert(e);
+    return true;
+}
+
+int32_t ContourLineCls::SetAltitudeOfSelection(const QV_List<API_Element>& points,
+                                               const QV_List<API_Element>& constraints) {
+    FillFromKept(altitude);
+    if (points.GetCount() > 0) {
+        ElemDescriptor record;
+        if (!ElemUserData_Read(record, ElemKind_Point, points[0].header)) return ErrModifying;
+        altitude.altitude = record.Value;
+        altitude.pointPen = PenOf(points[0]);
+    }
+    if (constraints.GetCount() > 0) {
+        const API_Element& c = constraints[0];
+        altitude.layer = int16_t(c.header.layer);
+        altitude.constraintLineType = c.line.ltypeInd;
+        altitude.constraintPen = HasPen(c.header.typeID) ? PenOf(c) : 0;
+    }
+    DialogMode = 3;
+    if (EditAltitude()) return 0;
+    ACAPI_Element_DeselectAll();
+    bool any = false;
+    for (uint8_t f : apply) any = any || f != 0;
+    if (!any) return 0;
+    bool ok = false;
+    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        ok = ApplyAltitudeToSelection(points, constraints);
+        return ok ? NoError : LodravixErr_StepFailed;
+    });
+    return ok ? 0 : ErrModifying;
+}
+
+bool ContourLineCls::ApplyAltitudeToSelection(const QV_List<API_Element>& points,
+                                              const QV_List<API_Element>& constraints) {
+    if (apply[ApplyPointPen] != 0 || apply[ApplyLayer] != 0) {
+        API_Element defaults = {};
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        defaults.header.typeID = API_HotspotID;
+        defaults.hotspot.pen = altitude.pointPen;
+        defaults.header.layer = altitude.layer;
+        if (apply[ApplyPointPen] != 0) std::memset(&mask.hotspot.pen, 0xFF, sizeof mask.hotspot.pen);
+        if (apply[ApplyLayer] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+        if (ChangeElementsParameters(points, defaults, mask) != NoError) return false;
+    }
+    if (apply[ApplyAltitude] != 0) {
+        for (const API_Element& p : points) {
+            ElemDescriptor record;
+            if (!ElemUserData_Read(record, ElemKind_Point, p.header)) return false;
+            record.Value = altitude.altitude;
+            if (!ElemUserData_RewriteRecord(record, ElemKind_Point, p.header)) return false;
+        }
+    }
+    if (apply[ApplyConstraintPen] == 0 && apply[ApplyConstraintLineType] == 0 && apply[ApplyLayer] == 0) return true;
+    API_Element defaults = {};
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    defaults.header.typeID = API_LineID;
+    defaults.header.layer = altitude.layer;
+    defaults.line.pen = altitude.constraintPen;
+    defaults.line.ltypeInd = altitude.constraintLineType;
+    if (apply[ApplyLayer] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    if (apply[ApplyConstraintPen] != 0 || apply[ApplyPointPen] != 0)
+        std::memset(&mask.line.pen, 0xFF, sizeof mask.line.pen);
+    if (apply[ApplyConstraintLineType] != 0) std::memset(&mask.line.ltypeInd, 0xFF, sizeof mask.line.ltypeInd);
+    return ChangeElementsParameters(constraints, defaults, mask) == NoError;
+}

@@ -1,0 +1,147 @@
+// The contour-line object following its terrain: replaced after an earthwork changed the terrain (keeping the
+// user's own parameters), updated or first placed by the terrain tool's hooks, and user copies removed.
+#include "elements/ChangeElementMemo.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/FloorPlanDatabase.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "terrain/ContourLineCls.hpp"
+
+namespace {
+constexpr int32_t ErrModifying = 43;
+
+GS::UniString UndoText() {
+    QV_String text;
+    GetResString(text, UndoTableBase + LanguageIndex, 2);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+bool FindPart(int32_t& libIndex) {
+    return FindLibPartWithoutAsking(QV_String("VY_CONTOURLINES"), libIndex, APILib_ObjectID, true);
+}
+
+// "language" into the new object, written back to it.
+bool StoreToElement(API_Element& object) {
+    API_ElementMemo memo = {};
+    if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError) return false;
+    ContourLineLP view(ElemKind_Contour);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    double language = double(LanguageIndex + 1);
+    const bool ok = view.GetSetDoubleByName(QV_String("language"), language, LPMode_Set) &&
+        ChangeElementMemo(&object, &memo) == NoError;
+    view.Detach();
+    ACAPI_DisposeElemMemoHdls(&memo);
+    return ok;
+}
+}  // namespace
+
+void ContourLineCls::TransferSettings(bool replace, bool skipVolumes) {
+    if (linked.GetCount() == 0) return;
+    if (replace) {
+        API_ElementMemo oldMemo = {};
+        API_ElementMemo newMemo = {};
+        if (ACAPI_Element_GetMemo(linked[0].header.guid, &oldMemo, AttachMemoMask) == NoError &&
+            ACAPI_Element_GetMemo(object.header.guid, &newMemo, AttachMemoMask) == NoError) {
+            ContourLineLP source(ElemKind_Contour);
+            ContourLineLP target(ElemKind_Contour);
+            source.Attach(reinterpret_cast<GSHandle>(oldMemo.params), true);
+            target.Attach(reinterpret_cast<GSHandle>(newMemo.params), true);
+            // A failed copy leaves the new object with its fresh parameters.
+            if (ContourLineLP::CopyUnmanagedParams(source, target, skipVolumes)) ChangeElementMemo(&object, &newMemo);
+            source.Detach();
+            target.Detach();
+        }
+        ACAPI_DisposeElemMemoHdls(&oldMemo);
+        ACAPI_DisposeElemMemoHdls(&newMemo);
+    }
+    GS::Array<API_Guid> old;
+    for (const API_Element& e : linked) old.Push(e.header.guid);
+    ACAPI_Element_Delete(old);
+    linked.Clear();
+}
+
+int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
+    int32_t index = -1;
+    if (!FindPart(index)) return 0;
+    libPartIndex = index;
+    if (!ReadElement(terrain, true)) return ErrModifying;
+    bool any = false;
+    bool shows = false;
+    uint16_t unused = 0;
+    if (!CollectLinkedObjects(any) || !ReadObjectSettings(shows, false, unused)) return ErrModifying;
+    API_Element old = {};
+    if (any) old = linked[0];
+    if (CreateLibPartObject(any ? 1 : 0, ContourMode_Slopes, 0, volumes, any ? &old : nullptr) == 0)
+        return ErrModifying;
+    int32_t result = 0;
+    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        result = StoreToElement(object) ? 0 : ErrModifying;
+        return NoError;
+    });
+    return result;
+}
+
+int32_t ContourLineCls::ReadForTerrainUpdate(const API_Element& terrain) {
+    int32_t index = -1;
+    if (!FindPart(index)) return 0;
+    libPartIndex = index;
+    if (!ReadElement(terrain, true)) return ErrModifying;
+    bool any = false;
+    bool shows = false;
+    uint16_t value = 1;
+    if (!CollectLinkedObjects(any) || !ReadObjectSettings(shows, true, value)) return ErrModifying;
+    if (!any) value = 1;
+    gradient = value;
+    previousGradient = value;
+    return 0;
+}
+
+int32_t ContourLineCls::CreateGradientObject() {
+    if (linked.GetCount() > 0 || gradient == 0 || libPartIndex <= 0) return 0;
+    if (CreateLibPartObject(0, ContourMode_Gradient, gradient, nullptr, nullptr) == 0) return ErrModifying;
+    ACAPI_Automate(APIDo_RebuildID);
+    return 0;
+}
+
+int32_t ContourLineCls::UpdateAfterTerrainChange() {
+    if (linked.GetCount() == 0) return 0;
+    int32_t result = 0;
+    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        result = UpdateLinkedObjects(contourLineFlag == 1, true, gradient, gradient != previousGradient);
+        return result == 0 ? NoError : LodravixErr_StepFailed;
+    });
+    return err == NoError ? result : ErrModifying;
+}
+
+int32_t ContourLineCls::RefreshForNewTerrain(const API_Element& terrain) {
+    int32_t index = -1;
+    if (!FindPart(index)) return ErrModifying;
+    libPartIndex = index;
+    if (!ReadElement(terrain, true)) return ErrModifying;
+    bool any = false;
+    if (!CollectLinkedObjects(any)) return ErrModifying;
+    return CreateGradientObject();
+}
+
+bool ContourLineCls::RefreshOnUpdate(const QV_List<API_Elem_Head>& heads) {
+    return InFloorPlanDatabase([&] {
+        GS::Array<API_Guid> copies;
+        for (const API_Elem_Head& head : heads) {
+            if (!ACAPI_Element_Filter(head.guid)) continue;
+            API_Element element = {};
+            element.header.guid = head.guid;
+            if (ACAPI_Element_Get(&element) != NoError) continue;
+            ElemDescriptor record;
+            if (!ElemUserData_Read(record, ElemKind_Contour, element.header)) continue;
+            // A copy must not take its part name with it: the generated part belongs to the original.
+            BaseIDLP view(ElemKind_Contour);
+            if (!BaseIDLP::ClearMacroName(view, element)) return false;
+            copies.Push(element.header.guid);
+        }
+        if (copies.GetSize() > 0) ACAPI_Element_Delete(copies);
+        return true;
+    });
+}

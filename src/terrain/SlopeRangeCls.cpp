@@ -1,0 +1,180 @@
+#include "terrain/SlopeRangeCls.hpp"
+
+#include "elements/ElementHelpers.hpp"
+#include "elements/FloorPlanDatabase.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "geometry/PolygonInclination.hpp"
+#include "geometry/project/ElementModelRead.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/ToolDialogHooks.hpp"
+#include "terrain/ContourLineCls.hpp"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t ErrModifying = 43;
+
+GS::UniString UndoText() {
+    QV_String text;
+    GetResString(text, UndoTableBase + LanguageIndex, 2);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+bool SamePoint(const API_Coord3D& a, const API_Coord3D& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+}  // namespace
+
+bool ReadSlopePolygons(const API_Element& terrain, MeshBody& body) {
+    if (ReadModelPolygons(body, terrain) == 0) return false;
+    // The ring repeats its first vertex when its edges close; the object takes each vertex once (3 for a
+    // triangle).
+    for (int32_t i = 0; i < body.polygons.GetCount(); ++i) {
+        QV_List<API_Coord3D>& ring = body.polygons[i].points;
+        const int32_t n = ring.GetCount();
+        if (n > 1 && SamePoint(ring[0], ring[n - 1])) ring.Remove(n - 1);
+        body.polygonSizes[i] = ring.GetCount();
+    }
+    ComputeTriangleNormalAngles(body);
+    return true;
+}
+
+SlopeRangeCls::SlopeRangeCls() { std::memset(changed, 0, sizeof changed); }
+
+bool SlopeRangeCls::RunDialog() {
+    const ToolDialogHooks& hooks = WiredToolDialogs();
+    std::memset(changed, 0, sizeof changed);
+    return hooks.slopeRange && hooks.slopeRange(settings, changed);
+}
+
+int32_t SlopeRangeCls::Create(const QV_List<API_Element>& terrains) {
+    ACAPI_Element_DeselectAll();
+    if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
+    int32_t index = -1;
+    if (!FindLibPartOrAsk(QV_String("VY_SLOPE_RANGE"), index, true, QV_String(), APILib_ObjectID)) return 0;
+    libPartIndex = index;
+    DialogMode = 2;
+    settings = GlobalSettings.slopeRange;
+    if (!RunDialog()) return 0;
+    GlobalSettings.slopeRange = settings;
+    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        for (const API_Element& terrain : terrains)
+            if (!CreateObject(terrain)) return LodravixErr_StepFailed;
+        return NoError;
+    });
+    return err == NoError ? 0 : ErrModifying;
+}
+
+bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
+    API_Element placed = {};
+    placed.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    GSHandle params = nullptr;
+    if (libPartIndex <= 0 || !BaseLP::GetLibPartParams(libPartIndex, &params, nullptr, nullptr, nullptr)) return false;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    memo.params = reinterpret_cast<API_AddParType**>(params);
+    placed.header.layer = settings.layer;
+    placed.header.floorInd = terrain.header.floorInd;
+    placed.object.libInd = libPartIndex;
+    placed.object.pos = {0.0, 0.0};
+
+    MeshBody body;
+    SlopeRangeLP view;
+    view.Attach(params, true);
+    bool ok = ReadSlopePolygons(terrain, body) && SerializeSettings(view, settings, 1) &&
+        SlopeRangeLP::ExchangeMask(view, body.polygons) && SlopeRangeLP::WriteIndices(view, body.polygonSizes) &&
+        SlopeRangeLP::WriteSlopes(view, body.angles);
+    view.Detach();
+    if (!ok) {
+        DisposeElemMemo(memo);
+        return false;
+    }
+    ElementWritten = 1;
+    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
+        ElementWritten = 0;
+        return false;
+    }
+    HostCallWithElementGuid(placed);
+    ElemDescriptor record;
+    return ElemUserData_WriteRecord(record, ElemKind_SlopeRange, placed.header);
+}
+
+int32_t SlopeRangeCls::Modify(QV_List<API_Element>& objects) {
+    const bool from3D = IsCurrentWindow3D();
+    if (from3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
+    DialogMode = 3;
+    GlobalSettings.editedCount = objects.GetCount();
+    EditedEntityCount = objects.GetCount();
+    int32_t result = 0;
+    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        settings.Reset();
+        if (objects.GetCount() > 0) {
+            API_ElementMemo memo = {};
+            SlopeRangeLP view;
+            bool read = ACAPI_Element_GetMemo(objects[0].header.guid, &memo, AttachMemoMask) == NoError;
+            if (read) {
+                view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+                read = SerializeSettings(view, settings, 0);
+                view.Detach();
+            }
+            ACAPI_DisposeElemMemoHdls(&memo);
+            if (!read) {
+                result = ErrModifying;
+                return LodravixErr_StepFailed;
+            }
+            settings.layer = uint16_t(objects[0].header.layer);
+        }
+        if (!RunDialog()) return NoError;
+        if (!UpdateSelectedObjects(objects)) {
+            result = ErrModifying;
+            return LodravixErr_StepFailed;
+        }
+        return NoError;
+    });
+    if (from3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
+    ACAPI_Automate(APIDo_RebuildID);
+    return result;
+}
+
+bool SlopeRangeCls::UpdateSelectedObjects(QV_List<API_Element>& objects) {
+    bool any = false;
+    for (uint8_t f : changed) any = any || f != 0;
+    if (!any) return true;
+    ACAPI_Element_DeselectAll();
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[23] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    for (API_Element& object : objects) {
+        object.header.layer = settings.layer;
+        API_ElementMemo memo = {};
+        if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError) return false;
+        SlopeRangeLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        SlopeRangeSettings own;
+        bool ok = SerializeSettings(view, own, 0);
+        if (ok) {
+            SlopeRangeSettings::MergeChanged(changed, own, settings);
+            ok = SerializeSettings(view, own, 1);
+        }
+        view.Detach();
+        ok = ok && ACAPI_Element_Change(&object, &mask, &memo, APIMemoMask_AddPars) == NoError;
+        ACAPI_DisposeElemMemoHdls(&memo);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+int32_t SlopeRangeCls::EditSettings() {
+    DialogMode = 1;
+    settings = GlobalSettings.slopeRange;
+    if (RunDialog()) GlobalSettings.slopeRange = settings;
+    return 0;
+}

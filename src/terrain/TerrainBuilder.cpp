@@ -1,0 +1,203 @@
+#include "terrain/TerrainBuilder.hpp"
+
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementQueries.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/AddOnInfo.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/TerrainMeshCreation.hpp"
+#include "terrain/TerrainPasses.hpp"
+#include "terrain/TerrainSettingsRun.hpp"
+
+#include "UniString.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int32_t PhaseTable = 32540;
+constexpr int32_t PhaseEntry = 4;
+
+// The host progress window for one pass; closed whichever way the pass ends.
+class PassProgress {
+public:
+    explicit PassProgress(int32_t maxValue) {
+        GS::UniString title(ProductName);
+        int16_t phases = 1;
+        ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
+        QV_String phase;
+        GetResString(phase, PhaseTable + LanguageIndex, PhaseEntry);
+        GS::UniString text(phase.GetBuffer(), phase.GetLength());
+        ACAPI_Interface(APIIo_SetNextProcessPhaseID, &text, &maxValue);
+    }
+    ~PassProgress() { ACAPI_Interface(APIIo_CloseProcessWindowID); }
+    PassProgress(const PassProgress&) = delete;
+    PassProgress& operator=(const PassProgress&) = delete;
+    void Step() {
+        int32_t value = ++value_;
+        ACAPI_Interface(APIIo_SetProcessValueID, &value);
+    }
+
+private:
+    int32_t value_ = 0;
+};
+
+// The elements of a type that carry a data record of the kind, each handed to `take`.
+template <typename Take>
+bool ForEachRecorded(API_ElemTypeID type, int32_t kind, Take&& take) {
+    GS::Array<API_Guid> guids;
+    if (ACAPI_Element_GetElemList(type, &guids) != NoError) return false;
+    PassProgress progress(int32_t(guids.GetSize()));
+    for (const API_Guid& guid : guids) {
+        progress.Step();
+        if (!ACAPI_Element_Filter(guid, 0)) continue;
+        API_Element e = {};
+        e.header.guid = guid;
+        if (ACAPI_Element_Get(&e) != NoError) continue;
+        ElemDescriptor d;
+        if (!ElemUserData_ReadFromElement(d, kind, e.header, false)) continue;
+        take(e);
+    }
+    return true;
+}
+
+QV_Poly OutlineOf(const TerrainRecord& record) {
+    QV_Poly poly;
+    poly.SetFromCoords3D(record.boundary, true);
+    return poly;
+}
+
+GS::UniString UndoText() {
+    QV_String text;
+    GetResString(text, UndoTableBase + LanguageIndex, 2);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+// A new fill in place of the old outline with the adjusted vertices, keeping the old one's ID text, story, layer
+// and pens and its outline record.
+bool ReplaceOutline(const API_Element& old, const QV_List<API_Coord3D>& vertices, const ElemDescriptor& record) {
+    FillAttributes attributes = {};
+    attributes.words[0] = old.header.floorInd;
+    attributes.words[1] = int16_t(old.header.layer);
+    attributes.words[2] = old.hatch.contPen;
+    attributes.words[3] = old.hatch.fillPen;
+    attributes.words[4] = old.hatch.fillBGPen;
+    attributes.words[5] = old.hatch.fillInd;
+    attributes.words[6] = old.hatch.drawOrder;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (ACAPI_Element_GetMemo(old.header.guid, &memo, APIMemoMask_ElemInfoString) == NoError) {
+        if (memo.elemInfoString != nullptr)
+            attributes.info.AppendWide(memo.elemInfoString->ToUStr(), memo.elemInfoString->GetLength());
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    GS::Array<API_Guid> gone;
+    gone.Push(old.header.guid);
+    if (ACAPI_Element_Delete(gone) != NoError) return false;
+    API_Element fresh = {};
+    if (CreateElementFromCoords(vertices, attributes, fresh) != 1) return false;
+    return ElemUserData_WriteRecord(record, ElemKind_Outline, fresh.header);
+}
+
+}  // namespace
+
+bool ReadTerrainPoints(QV_List<API_Coord3D>& points) {
+    points.Clear();
+    return ForEachRecorded(API_HotspotID, ElemKind_Point, [&](const API_Element& e) {
+        points.Insert(API_Coord3D{e.hotspot.pos.x, e.hotspot.pos.y, e.hotspot.height});
+    });
+}
+
+bool ReadConstraintLines(QV_List<QV_Segment3D>& lines) {
+    lines.Clear();
+    return ForEachRecorded(API_LineID, ElemKind_Constraint, [&](const API_Element& e) {
+        lines.Insert(QV_Segment3D{{e.line.begC.x, e.line.begC.y, 0.0}, {e.line.endC.x, e.line.endC.y, 0.0}});
+    });
+}
+
+bool CollectTerrainPoints(TerrainRecord& record, uint8_t& cornerMissing) {
+    QV_List<API_Coord3D> points;
+    cornerMissing = 0;
+    if (!ReadTerrainPoints(points)) {
+        record.levelPoints.Clear();
+        cornerMissing = 1;
+        return false;
+    }
+    return CollectTerrainPointsFrom(record, OutlineOf(record), points, cornerMissing);
+}
+
+bool CollectBreakLines(TerrainRecord& record) {
+    QV_List<QV_Segment3D> lines;
+    ReadConstraintLines(lines);
+    CollectBreakLinesFrom(record, OutlineOf(record), lines);
+    return true;
+}
+
+void FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D>& vertices, double& lowest,
+                                double& highest) {
+    record.boundary = vertices;
+    uint8_t missing = 0;
+    lowest = DBL_MAX;
+    highest = -DBL_MAX;
+    if (!CollectTerrainPoints(record, missing)) return;
+    for (int32_t i = 0; i < record.boundary.GetCount(); ++i) {
+        lowest = std::min(lowest, record.boundary[i].z);
+        highest = std::max(highest, record.boundary[i].z);
+    }
+    for (int32_t i = 0; i < record.levelPoints.GetCount(); ++i) {
+        lowest = std::min(lowest, record.levelPoints[i].z);
+        highest = std::max(highest, record.levelPoints[i].z);
+    }
+}
+
+int32_t BuildTerrain(TerrainRecord& record, const API_Element& outline) {
+    int32_t locator = -1;
+    if (HostLanguageNOR != 0 && !FindLibPartOrAsk(QV_String("SOSI_COORDINATE_LOCATOR"), locator, true, QV_String(), 0))
+        return TerrainBuild_Done;
+    ElemDescriptor outlineRecord;
+    if (!ElemUserData_ReadFromElement(outlineRecord, ElemKind_Outline, outline.header, false))
+        return TerrainBuild_NoOutline;
+    QV_List<API_Coord3D> vertices;
+    if (!ReadElementMemoCoords3D(outline, vertices)) return TerrainBuild_ModifyFailed;
+    const int32_t countBefore = vertices.GetCount();
+    KeepOutlineVerticesAtPoints3D(vertices);
+    if (vertices.GetCount() < 4) return TerrainBuild_TooFewNodes;
+
+    Assign(record, GlobalSettings.terrain);
+    TerrainContourContext context;
+    context.settings = GlobalSettings.contour;
+    FillBoundaryAndHeightRange(record, vertices, context.lowest, context.highest);
+    DialogMode = 2;
+    double verticalOffset = 0.0;
+    if (RunTerrainSettings(record, TerrainMode_New, locator, &verticalOffset, &context) != 0) return TerrainBuild_Done;
+    Assign(GlobalSettings.terrain, record);
+    ACAPI_Element_DeselectAll();
+
+    int32_t code = TerrainBuild_Done;
+    API_Element mesh = {};
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        if (vertices.GetCount() != countBefore && !ReplaceOutline(outline, vertices, outlineRecord)) {
+            code = TerrainBuild_ModifyFailed;
+            return NoError;  // what was changed stays with the command
+        }
+        record.boundary = vertices;
+        uint8_t missing = 0;
+        if (!CollectTerrainPoints(record, missing)) {
+            code = TerrainBuild_CornerMissing;
+            return NoError;
+        }
+        CollectBreakLines(record);
+        ResolveBreakLineEnds(record);
+        code = CreateTerrainMesh(record, verticalOffset, mesh, memo, 0.0, 0.0) ? TerrainBuild_Done
+                                                                               : TerrainBuild_ModifyFailed;
+        return NoError;
+    });
+    if (code != TerrainBuild_Done) return code;
+    return WiredTerrainContourHooks().refreshForNewTerrain(mesh, context);
+}

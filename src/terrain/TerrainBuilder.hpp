@@ -1,0 +1,38 @@
+#pragma once
+// "Terrain" from an outline: the outline's corners take the heights of the terrain points on them, the points
+// inside become level points, the constraint lines between points become level lines, and one undoable command
+// makes the mesh; the contour-line step follows.
+#include "terrain/TerrainRecord.hpp"
+
+#include "APIElements.hpp"
+
+#include <cfloat>
+
+// Codes of the command.
+enum TerrainBuildCode : int32_t {
+    TerrainBuild_Done = 0,
+    TerrainBuild_TooFewNodes = 16,    // "The resulting outline has less than three nodes"
+    TerrainBuild_NoOutline = 18,      // "No outline selected."
+    TerrainBuild_CornerMissing = 19,  // "The selected outline has corners without points in this plane."
+    TerrainBuild_ModifyFailed = 43,   // "Error while modifying/creating the object."
+};
+
+// The whole command for one outline (a fill with an outline data record): 0 done, cancelled or nothing to do;
+// else a code to show (above, or the contour-line step's).
+int32_t BuildTerrain(TerrainRecord& record, const API_Element& outline);
+
+// The project's terrain points (hotspots with a point record) as x, y and height, in the host's order. False
+// when the host cannot list them.
+bool ReadTerrainPoints(QV_List<API_Coord3D>& points);
+// The project's constraint lines (lines with a constraint record), in the host's order.
+bool ReadConstraintLines(QV_List<QV_Segment3D>& lines);
+
+// The corner-and-level-point pass over the project's terrain points, under the progress window.
+bool CollectTerrainPoints(TerrainRecord& record, uint8_t& cornerMissing);
+// The break-line pass over the project's constraint lines; always true.
+bool CollectBreakLines(TerrainRecord& record);
+
+// Copies the outline into the boundary, runs the corner-and-level-point pass and gives the lowest and highest
+// height of the corners and level points (DBL_MAX and -DBL_MAX when the pass fails).
+void FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D>& vertices, double& lowest,
+                                double& highest);

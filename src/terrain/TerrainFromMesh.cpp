@@ -1,0 +1,288 @@
+#include "terrain/TerrainFromMesh.hpp"
+
+#include "elements/AddOnObjects.hpp"
+#include "elements/BaseCls.hpp"
+#include "elements/BaseLP.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/LayerHelpers.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "elements/UpkeepHooks.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/ElemNeig.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModuleLog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "terrain/TerrainDataRecord.hpp"
+
+#include "UniString.hpp"
+
+#include <algorithm>
+#include <cfloat>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t ErrModifyObject = 43;
+
+const int32_t kRefreshKinds[] = {7, 6, 8, 15, 11, 19};
+const int32_t kOrphanKinds[] = {6, 7, 19, 11, 8, 5, 9, 10, 15, 12};
+
+GS::UniString UndoText() {
+    QV_String text;
+    GetResString(text, UndoTableBase + LanguageIndex, 2);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+GSErrCode SwitchTo(int32_t windowType) {
+    API_DatabaseInfo db = {};
+    db.typeID = windowType;
+    return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
+}
+
+// The floor plan's database for the length of a pass; the 3D one again at its end when it was current.
+class FloorPlanScope {
+public:
+    FloorPlanScope() : was3D_(IsCurrentWindow3D()) { ok_ = !was3D_ || SwitchTo(APIWind_FloorPlanID) == NoError; }
+    ~FloorPlanScope() {
+        if (was3D_ && ok_) SwitchTo(APIWind_3DModelID);
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    bool was3D_;
+    bool ok_;
+};
+
+// A change of the skirt value alone.
+GSErrCode ChangeSkirt(API_Element& mesh) {
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    std::memset(static_cast<void*>(&mask.mesh.skirtLevel), 0xFF, sizeof mask.mesh.skirtLevel);
+    return ChangeElement(&mesh, nullptr, &mask);
+}
+
+bool Collect(const int32_t* kinds, size_t n, QV_List<ElemEntry>& out) {
+    out.Clear();
+    for (size_t i = 0; i < n; ++i)
+        if (!CollectAddOnObjectsLayered(kinds[i], API_ObjectID, Leave3D::Yes, out)) return false;
+    return true;
+}
+
+QV_List<API_Element> ElementsOf(const QV_List<ElemEntry>& entries) {
+    QV_List<API_Element> out;
+    for (int32_t i = 0; i < entries.GetCount(); ++i) out.Insert(entries[i].element);
+    return out;
+}
+
+bool IsTerrain(const API_Element& e) {
+    if (e.header.typeID != API_MeshID) return false;
+    ElemDescriptor d;
+    return ElemUserData_ReadFromElement(d, ElemKind_Terrain, e.header, false);
+}
+
+bool ReadElement(const API_Elem_Head& head, API_Element& out) {
+    std::memset(static_cast<void*>(&out), 0, sizeof out);
+    out.header.guid = head.guid;
+    return ACAPI_Element_Get(&out) == NoError;
+}
+
+}  // namespace
+
+bool ApplySkirtRule(double lowest, double& skirt) {
+    if (!(skirt < -lowest - 1e-7)) return false;
+    skirt = 1.0 - lowest;
+    return true;
+}
+
+bool EnsureTerrainSkirt(API_Element& mesh, bool& changed) {
+    changed = false;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (ACAPI_Element_GetMemo(mesh.header.guid, &memo, APIMemoMask_MeshPolyZ | APIMemoMask_MeshLevel) != NoError)
+        return false;
+    double lowest = DBL_MAX;
+    if (memo.meshPolyZ != nullptr) {
+        const int64_t held = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.meshPolyZ)) / GSSize(sizeof(double));
+        const int64_t n = std::min<int64_t>(held - 1, mesh.mesh.poly.nCoords);
+        for (int64_t i = 1; i <= n; ++i) lowest = std::min(lowest, (*memo.meshPolyZ)[i]);
+    }
+    if (memo.meshLevelCoords != nullptr) {
+        const int64_t held =
+            BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.meshLevelCoords)) / GSSize(sizeof(API_MeshLevelCoord));
+        const int64_t n = std::min<int64_t>(held, mesh.mesh.levelLines.nCoords);
+        for (int64_t i = 0; i < n; ++i) lowest = std::min(lowest, (*memo.meshLevelCoords)[i].c.z);
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+    if (lowest == DBL_MAX) return true;  // no heights: nothing to hold the skirt to
+    changed = ApplySkirtRule(lowest, mesh.mesh.skirtLevel);
+    return true;
+}
+
+namespace {
+bool UnwiredAsk() {
+    ModuleLog::LogCall("OpenMeshConversionDialog");
+    return false;
+}
+}  // namespace
+
+std::function<bool()>& WiredMeshConversionAsk() {
+    static std::function<bool()> ask = UnwiredAsk;
+    return ask;
+}
+
+void ResetMeshConversionAsk() { WiredMeshConversionAsk() = UnwiredAsk; }
+
+bool RefreshLinkedObjects(const QV_List<API_Element>& meshes, const QV_List<bool>& changed) {
+    bool any = false;
+    for (int32_t i = 0; i < changed.GetCount(); ++i) any = any || changed[i];
+    if (!any) return true;
+    QV_List<ElemEntry> objects;
+    if (!Collect(kRefreshKinds, sizeof kRefreshKinds / sizeof kRefreshKinds[0], objects)) return false;
+    if (objects.GetCount() == 0) return true;
+    QV_List<LayerState> states;
+    SaveAndOpenLayers(VY_Operators, ElementsOf(objects), states, true);
+    bool ok = true;
+    for (int32_t m = 0; m < meshes.GetCount() && ok; ++m) {
+        if (m >= changed.GetCount() || !changed[m]) continue;
+        for (int32_t k = 0; k < objects.GetCount() && ok; ++k) {
+            BaseLP view;
+            API_Guid terrain = {};
+            if (!BaseLP::AttachToElement(view, objects[k].kind, objects[k].element, terrain, true)) {
+                ok = false;
+                break;
+            }
+            // Refreshing an earthwork from its terrain is the earthwork's own step.
+            if (terrain == meshes[m].header.guid) ModuleLog::LogCall("BaseLP::AttachAndRead");
+        }
+    }
+    RestoreLayerStates(VY_Operators, states);
+    return ok;
+}
+
+int32_t BuildTerrainFromMesh(const API_Element& given, bool asCommand) {
+    if (!WiredMeshConversionAsk()()) return 0;
+    API_Element mesh = given;
+    if (ACAPI_Element_Get(&mesh) != NoError) return ErrModifyObject;
+    ACAPI_Element_AttachObserver(mesh.header.guid);
+    const auto convert = [&]() -> bool {
+        if (!WriteTerrainDataRecord(mesh)) return false;
+        bool changed = false;
+        if (!EnsureTerrainSkirt(mesh, changed)) return false;
+        if (changed && ChangeSkirt(mesh) != NoError) return false;
+        QV_List<API_Element> one;
+        one.Insert(mesh);
+        QV_List<bool> flags;
+        flags.Insert(changed);
+        return RefreshLinkedObjects(one, flags);
+    };
+    if (!asCommand) return convert() ? 0 : ErrModifyObject;
+    bool ok = false;
+    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        ok = convert();
+        return NoError;
+    });
+    if (!ok) return ErrModifyObject;
+    API_Neig neig;
+    if (ElemHeadToNeig(&neig, &mesh.header)) {
+        GS::Array<API_Neig> selection;
+        selection.Push(neig);
+        ACAPI_Element_Select(selection, true);
+    }
+    return 0;
+}
+
+int32_t RebuildTerrain(const QV_List<API_Element>& meshes) {
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    bool ok = false;
+    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        QV_List<API_Element> current;
+        QV_List<bool> changed;
+        for (int32_t i = 0; i < meshes.GetCount(); ++i) {
+            API_Element mesh = meshes[i];
+            bool moved = false;
+            if (ACAPI_Element_Get(&mesh) != NoError || !EnsureTerrainSkirt(mesh, moved)) return NoError;
+            if (moved && ChangeSkirt(mesh) != NoError) return NoError;
+            current.Insert(mesh);
+            changed.Insert(moved);
+        }
+        ok = RefreshLinkedObjects(current, changed);
+        return NoError;
+    });
+    if (ok)
+        for (int32_t i = 0; i < meshes.GetCount(); ++i) WiredUpkeepHooks().runContourLines(meshes[i]);
+    ACAPI_Automate(APIDo_RebuildID);
+    return ok ? 0 : ErrModifyObject;
+}
+
+bool DeleteOrphanedObjects() {
+    FloorPlanScope plan;
+    if (!plan.Ok()) return false;
+    QV_List<API_Element> terrains;
+    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::No, terrains)) return false;
+    QV_List<ElemEntry> objects;
+    if (!Collect(kOrphanKinds, sizeof kOrphanKinds / sizeof kOrphanKinds[0], objects)) return false;
+    GS::Array<API_Guid> orphans;
+    for (int32_t k = 0; k < objects.GetCount(); ++k) {
+        BaseLP view;
+        API_Guid terrain = {};
+        // The link compared as a GUID, so that a live terrain keeps its objects whatever the text's spelling;
+        // an object whose link cannot be read is not known to be an orphan.
+        if (!BaseLP::AttachToElement(view, objects[k].kind, objects[k].element, terrain, false)) continue;
+        if (terrain == APINULLGuid) continue;
+        bool live = false;
+        for (int32_t t = 0; t < terrains.GetCount() && !live; ++t) live = terrains[t].header.guid == terrain;
+        if (!live) orphans.Push(objects[k].element.header.guid);
+    }
+    if (orphans.GetSize() == 0) return true;
+    return ACAPI_Element_Delete(orphans) == NoError;
+}
+
+bool CollectTerrainElements(int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
+    if (mode == 1 && ElementWritten != 0) return true;  // the add-on made it itself
+    if (mode == 5) return DeleteOrphanedObjects();
+    if (mode < 1 || mode > 4) return true;
+    FloorPlanScope plan;
+    if (!plan.Ok()) return false;
+    for (int32_t i = 0; i < heads.GetCount(); ++i) {
+        if (heads[i].typeID != API_MeshID) continue;
+        API_Element mesh;
+        if (!ReadElement(heads[i], mesh) || !IsTerrain(mesh)) continue;
+        if (mode <= 2) {
+            // A new or copied terrain mesh: its record made its own again.
+            ACAPI_Element_AttachObserver(mesh.header.guid);
+            if (!WriteTerrainDataRecord(mesh)) return false;
+            continue;
+        }
+        if (mode == 3 && mesh.mesh.showPlanTriangles != 1) {
+            API_Element mask;
+            std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+            mask.mesh.showPlanTriangles = 0xFF;
+            mesh.mesh.showPlanTriangles = 1;
+            if (ChangeElement(&mesh, nullptr, &mask) != NoError) return false;
+            PendingUpdate.skirtForced = 1;
+        }
+        bool skirt = false;
+        if (!EnsureTerrainSkirt(mesh, skirt)) return false;
+        if (skirt && ChangeSkirt(mesh) != NoError) return false;
+        bool levelMoved = false, sideChanged = false;
+        for (int32_t p = 0; p < parents.GetCount(); ++p)
+            if (parents[p].header.guid == mesh.header.guid) {
+                levelMoved = parents[p].mesh.level != mesh.mesh.level;
+                sideChanged = parents[p].mesh.sideMat != mesh.mesh.sideMat;
+            }
+        if (mode == 3 && (levelMoved || sideChanged || skirt)) {
+            // Moving and refreshing earthworks belong to their classes.
+            if (levelMoved) ModuleLog::LogCall("MoveLinkedObjects");
+            QV_List<API_Element> one;
+            one.Insert(mesh);
+            QV_List<bool> flags;
+            flags.Insert(true);
+            if (!RefreshLinkedObjects(one, flags)) return false;
+        }
+        if (mode == 4) ModuleLog::LogCall("UpdateMovedTerrains");
+    }
+    return true;
+}

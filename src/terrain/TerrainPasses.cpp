@@ -1,0 +1,165 @@
+#include "terrain/TerrainPasses.hpp"
+
+#include "geometry/PolygonTests.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// Points of a list by grid cell; a query looks at the 3 x 3 cells around a place, so the cell must be larger
+// than twice the tolerance. Candidates are visited by list index, lowest first.
+class PointGrid {
+public:
+    PointGrid(double cell) : cell_(cell) {}
+
+    void Add(double x, double y, int32_t index) { cells_[Key(Cell(x), Cell(y))].push_back(index); }
+
+    // The lowest index that `accept` takes among the points near (x, y); -1 when none.
+    template <typename Accept>
+    int32_t First(double x, double y, Accept&& accept) const {
+        const int64_t cx = Cell(x), cy = Cell(y);
+        int32_t best = -1;
+        for (int64_t dx = -1; dx <= 1; ++dx)
+            for (int64_t dy = -1; dy <= 1; ++dy) {
+                const auto it = cells_.find(Key(cx + dx, cy + dy));
+                if (it == cells_.end()) continue;
+                for (int32_t i : it->second) {
+                    if (best >= 0 && i >= best) break;  // indexes rise within a cell
+                    if (accept(i)) best = i;
+                }
+            }
+        return best;
+    }
+
+private:
+    int64_t Cell(double v) const { return int64_t(std::floor(v / cell_)); }
+    static uint64_t Key(int64_t cx, int64_t cy) { return uint64_t(cx) * 0x9E3779B97F4A7C15ull ^ uint64_t(cy); }
+
+    double cell_;
+    std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
+};
+
+bool Near(const API_Coord3D& a, double x, double y, double tolerance) {
+    return std::fabs(a.x - x) < tolerance && std::fabs(a.y - y) < tolerance;
+}
+
+bool OnArc(const QV_Arc& arc, double x, double y) {
+    const double r = arc.radiusX;
+    if (!(r > 0.0)) return false;
+    if (std::fabs(std::hypot(x - arc.center.x, y - arc.center.y) - r) >= 1e-7) return false;
+    const double angle = QV_Arc::AngleOfPoint(arc, API_Coord{x, y}, 1e-5);
+    const double widen = 1e-7 / r;
+    const double lo = std::fmin(arc.startAngle, arc.endAngle) - widen;
+    const double hi = std::fmax(arc.startAngle, arc.endAngle) + widen;
+    return angle >= lo && angle <= hi;
+}
+
+}  // namespace
+
+bool OnOutline(const QV_Poly& outline, double x, double y) {
+    const int32_t edges = outline.CodeCount();
+    for (int32_t i = 0; i < edges; ++i) {
+        if (const QV_Arc* arc = outline.EdgeArc(i)) {
+            if (OnArc(*arc, x, y)) return true;
+            continue;
+        }
+        const API_Coord& a = outline.vertices[i];
+        const API_Coord& b = outline.vertices[outline.EdgeEnd(i)];
+        const double ab = std::hypot(b.x - a.x, b.y - a.y);
+        if (std::hypot(x - a.x, y - a.y) + std::hypot(x - b.x, y - b.y) - ab < 1e-7) return true;
+    }
+    return false;
+}
+
+bool OnOrInsideOutline(const QV_Poly& outline, double x, double y) {
+    if (OnOutline(outline, x, y)) return true;
+    int32_t edge = 0;
+    return PointInPolygon(outline, x, y, edge, CornerTolerance) == 1;
+}
+
+bool CollectTerrainPointsFrom(TerrainRecord& record, const QV_Poly& outline, const QV_List<API_Coord3D>& points,
+                              uint8_t& cornerMissing) {
+    record.levelPoints.Clear();
+    cornerMissing = 0;
+    const int32_t n = record.boundary.GetCount();
+    const int32_t corners = n > 0 ? n - 1 : 0;  // the closing repeat follows corner 0
+    std::vector<uint8_t> taken(size_t(n), 0);
+    PointGrid grid(1e-4);
+    for (int32_t i = 0; i < corners; ++i) grid.Add(record.boundary[i].x, record.boundary[i].y, i);
+
+    for (int32_t k = 0; k < points.GetCount(); ++k) {
+        const API_Coord3D& p = points[k];
+        bool onCorner = false;
+        const int32_t corner = grid.First(p.x, p.y, [&](int32_t i) {
+            if (!Near(record.boundary[i], p.x, p.y, CornerTolerance)) return false;
+            onCorner = true;
+            return taken[size_t(i)] == 0;
+        });
+        if (corner >= 0) {
+            record.boundary[corner].z = p.z;
+            taken[size_t(corner)] = 1;
+            if (corner == 0 && n > 1) {
+                record.boundary[n - 1].z = p.z;
+                taken[size_t(n - 1)] = 1;
+            }
+            continue;
+        }
+        if (onCorner) continue;  // that corner has its height from an earlier point
+        if (OnOrInsideOutline(outline, p.x, p.y)) record.levelPoints.Insert(p);
+    }
+    for (int32_t i = 0; i < corners; ++i)
+        if (taken[size_t(i)] == 0) cornerMissing = 1;
+    return cornerMissing == 0;
+}
+
+void CollectBreakLinesFrom(TerrainRecord& record, const QV_Poly& outline, const QV_List<QV_Segment3D>& lines) {
+    record.breakLines.Clear();
+    for (int32_t k = 0; k < lines.GetCount(); ++k) {
+        QV_Segment3D s = lines[k];
+        if (!OnOrInsideOutline(outline, s.begin.x, s.begin.y) || !OnOrInsideOutline(outline, s.end.x, s.end.y))
+            continue;
+        s.begin.z = s.end.z = MissingHeight;
+        record.breakLines.Insert(s);
+    }
+}
+
+void ResolveBreakLineEnds(TerrainRecord& record) {
+    const int32_t points = record.levelPoints.GetCount();
+    record.used.Clear();
+    for (int32_t i = 0; i < points; ++i) record.used.Insert(false);
+    if (record.breakLines.GetCount() == 0) return;
+
+    PointGrid pointGrid(2e-4), boundaryGrid(2e-4);
+    for (int32_t i = 0; i < points; ++i) pointGrid.Add(record.levelPoints[i].x, record.levelPoints[i].y, i);
+    for (int32_t i = 0; i < record.boundary.GetCount(); ++i)
+        boundaryGrid.Add(record.boundary[i].x, record.boundary[i].y, i);
+
+    // Each end: the first level point near it, else the first boundary point; -1 - index marks a boundary match.
+    const auto match = [&](API_Coord3D& end, int32_t& levelIndex) {
+        levelIndex = pointGrid.First(
+            end.x, end.y, [&](int32_t i) { return Near(record.levelPoints[i], end.x, end.y, BreakLineEndTolerance); });
+        if (levelIndex >= 0) {
+            end = record.levelPoints[levelIndex];
+            return true;
+        }
+        const int32_t b = boundaryGrid.First(
+            end.x, end.y, [&](int32_t i) { return Near(record.boundary[i], end.x, end.y, BreakLineEndTolerance); });
+        if (b < 0) return false;
+        end = record.boundary[b];
+        return true;
+    };
+
+    const QV_List<QV_Segment3D> lines = record.breakLines;
+    record.breakLines.Clear();
+    for (int32_t k = 0; k < lines.GetCount(); ++k) {
+        QV_Segment3D s = lines[k];
+        int32_t a = -1, b = -1;
+        if (!match(s.begin, a) || !match(s.end, b)) continue;
+        if (a >= 0) record.used[a] = true;
+        if (b >= 0) record.used[b] = true;
+        record.breakLines.Insert(s);
+    }
+}

@@ -1,0 +1,261 @@
+#include "terrain/TerrainSettingsRun.hpp"
+
+#include "elements/ElementHelpers.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/ModuleLog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "settings/Settings.hpp"
+
+#include "GSRoot.hpp"
+#include "UniString.hpp"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+
+void TerrainDialogBlock::Reset() {
+    layoutSwitch = 0;
+    savedX = savedY = 0;
+    mode = -1;
+    value = -1;
+    work.Reset();
+    std::memset(changed, 0, sizeof changed);
+    record = nullptr;
+    contour = nullptr;
+    contourWork.Reset();
+    std::memset(contourChanged, 0, sizeof contourChanged);
+    for (API_Coord3D& c : colours) c = API_Coord3D{0, 0, 0};
+    lowest = highest = 0.0;
+    option = 0;
+    verticalOffset = 0.0;
+    verticalOffsetChanged = 0;
+}
+
+namespace {
+
+TerrainSettingsDialogs UnwiredDialogs() {
+    TerrainSettingsDialogs d;
+    d.openFirst = [](TerrainDialogBlock&, TerrainSettings&, const TerrainSettings&, ContourLineSettings&, int16_t,
+                     int32_t, double, double, int16_t) {
+        ModuleLog::LogCall("OpenTerrainSettingsDialog");
+        return false;
+    };
+    d.openSecond = [](TerrainDialogBlock&, TerrainSettings&, const TerrainSettings&, const ContourLineSettings&,
+                      int16_t, int32_t) {
+        ModuleLog::LogCall("OpenTerrainSettingsDialogTwin");
+        return false;
+    };
+    d.applyChanges = [](TerrainDialogBlock&) { ModuleLog::LogCall("ApplyTerrainSettingsChanges"); };
+    return d;
+}
+
+TerrainContourHooks UnwiredContourHooks() {
+    TerrainContourHooks h;
+    h.readForTerrainUpdate = [](const API_Element&, TerrainContourContext& context) {
+        ModuleLog::LogCall("ContourLineCls::ReadForTerrainUpdate");
+        context.settings = GlobalSettings.contour;
+        context.linked = false;
+        context.gradient = context.previousGradient = 1;
+        return int32_t(0);
+    };
+    h.createGradientObject = [](const API_Element&, TerrainContourContext&) {
+        ModuleLog::LogCall("ContourLineCls::CreateGradientObject");
+        return int32_t(0);
+    };
+    h.updateAfterTerrainChange = [](const API_Element&, TerrainContourContext&) {
+        ModuleLog::LogCall("ContourLineCls::UpdateAfterTerrainChange");
+        return int32_t(0);
+    };
+    h.refreshForNewTerrain = [](const API_Element&, TerrainContourContext&) {
+        ModuleLog::LogCall("ContourLineCls::RefreshForNewTerrain");
+        return int32_t(0);
+    };
+    return h;
+}
+
+constexpr int32_t ErrModifyObject = 43;
+
+GSErrCode SwitchTo(int32_t windowType) {
+    API_DatabaseInfo db = {};
+    db.typeID = windowType;
+    return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
+}
+
+GS::UniString UndoText() {
+    QV_String text;
+    GetResString(text, UndoTableBase + LanguageIndex, 2);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+// The lowest and highest height of a mesh's boundary and level points; false when its memo cannot be read.
+bool MeshHeightRange(const API_Element& mesh, double& lowest, double& highest) {
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (ACAPI_Element_GetMemo(mesh.header.guid, &memo, APIMemoMask_MeshPolyZ | APIMemoMask_MeshLevel) != NoError)
+        return false;
+    double lo = DBL_MAX, hi = -DBL_MAX;
+    const auto take = [&](double z) {
+        lo = std::min(lo, z);
+        hi = std::max(hi, z);
+    };
+    if (memo.meshPolyZ != nullptr) {
+        const int64_t held = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.meshPolyZ)) / GSSize(sizeof(double));
+        for (int64_t i = 1; i < held && i <= mesh.mesh.poly.nCoords; ++i) take((*memo.meshPolyZ)[i]);
+    }
+    if (memo.meshLevelCoords != nullptr) {
+        const int64_t held =
+            BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.meshLevelCoords)) / GSSize(sizeof(API_MeshLevelCoord));
+        for (int64_t i = 0; i < held && i < mesh.mesh.levelLines.nCoords; ++i) take((*memo.meshLevelCoords)[i].c.z);
+    }
+    ACAPI_DisposeElemMemoHdls(&memo);
+    if (lo > hi) return false;
+    lowest = lo;
+    highest = hi;
+    return true;
+}
+
+}  // namespace
+
+TerrainSettingsDialogs& WiredTerrainSettingsDialogs() {
+    static TerrainSettingsDialogs dialogs = UnwiredDialogs();
+    return dialogs;
+}
+
+void ResetTerrainSettingsDialogs() { WiredTerrainSettingsDialogs() = UnwiredDialogs(); }
+
+TerrainContourHooks& WiredTerrainContourHooks() {
+    static TerrainContourHooks hooks = UnwiredContourHooks();
+    return hooks;
+}
+
+void ResetTerrainContourHooks() { WiredTerrainContourHooks() = UnwiredContourHooks(); }
+
+int32_t RunTerrainSettings(TerrainRecord& record, int16_t mode, int32_t locatorIndex, double* verticalOffset,
+                           TerrainContourContext* context) {
+    TerrainDialogBlock first, second;
+    if (verticalOffset != nullptr) *verticalOffset = 0.0;
+    const bool withContext = context != nullptr && mode >= TerrainMode_New;
+    ContourLineSettings contour =
+        context != nullptr && mode >= TerrainMode_Edit ? context->settings : GlobalSettings.contour;
+    const double lowest = withContext ? context->lowest : 0.0;
+    const double highest = withContext ? context->highest : 0.0;
+    const int16_t option = context != nullptr && mode == TerrainMode_EditWithContours ? context->gradient : 0;
+
+    // The dialogs write into a copy, so that a cancel in either layout leaves the record as it was.
+    TerrainSettings original;
+    Assign(original, record);
+    TerrainSettings accepted;
+    Assign(accepted, record);
+    const TerrainSettingsDialogs& dialogs = WiredTerrainSettingsDialogs();
+    TerrainDialogBlock* acceptedBlock = nullptr;
+    if (dialogs.openFirst(first, accepted, original, contour, mode, locatorIndex, lowest, highest, option)) {
+        acceptedBlock = &first;
+    } else if (first.layoutSwitch != 0) {
+        // The wide layout starts from the compact one's edits and checks the levels the user typed there.
+        if (dialogs.openSecond(second, accepted, first.work, first.contourWork, mode, locatorIndex)) {
+            acceptedBlock = &second;
+            dialogs.applyChanges(first);
+        }
+    }
+    if (acceptedBlock == nullptr) return 1;
+
+    Assign(record, accepted);
+    std::memcpy(record.changed, acceptedBlock->changed, sizeof record.changed);
+    if (verticalOffset != nullptr && acceptedBlock == &second && second.verticalOffsetChanged != 0)
+        *verticalOffset = second.verticalOffset;
+    if (mode <= TerrainMode_New) {
+        GlobalSettings.contour = contour;
+        if (mode == TerrainMode_New && context != nullptr) context->settings = contour;
+    } else if (context != nullptr) {
+        context->settings = contour;
+        GlobalSettings.contour = contour;
+    }
+    if (context != nullptr && mode >= TerrainMode_New) context->gradient = first.option;
+    return 0;
+}
+
+void BuildTerrainWithoutSelection(TerrainRecord& record) {
+    DialogMode = 1;
+    Assign(record, GlobalSettings.terrain);
+    if (RunTerrainSettings(record, TerrainMode_Defaults, -1, nullptr, nullptr) == 0)
+        Assign(GlobalSettings.terrain, record);
+}
+
+bool FillFromTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& meshes) {
+    if (meshes.GetCount() == 0) return false;
+    API_Element mesh = meshes[0];
+    if (ACAPI_Element_Get(&mesh) != NoError) mesh = meshes[0];
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    const bool withMemo = ACAPI_Element_GetMemo(mesh.header.guid, &memo, APIMemoMask_ElemInfoString) == NoError;
+    MeshToTerrainSettings(mesh.mesh, withMemo ? &memo : nullptr, record);
+    if (withMemo) ACAPI_DisposeElemMemoHdls(&memo);
+    return true;
+}
+
+int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& meshes) {
+    bool any = false;
+    for (uint8_t flag : record.changed) any = any || flag != 0;
+    if (!any) return 1;
+    ACAPI_Element_DeselectAll();
+    API_Element mask;
+    TerrainChangeMask(record.changed, mask);
+    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        for (int32_t i = 0; i < meshes.GetCount(); ++i) {
+            API_Element mesh = meshes[i];
+            TerrainSettingsToMesh(record, mesh.mesh);
+            API_ElementMemo memo;
+            std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+            GSErrCode e;
+            // The ID text goes to every mesh whose memo can be read, changed or not: one name for all.
+            if (ACAPI_Element_GetMemo(mesh.header.guid, &memo, APIMemoMask_ElemInfoString) == NoError) {
+                TerrainNameToMemo(record, memo);
+                e = ChangeElement(&mesh, &memo, &mask);
+                ACAPI_DisposeElemMemoHdls(&memo);
+            } else {
+                e = ChangeElement(&mesh, nullptr, &mask);
+            }
+            if (e != NoError) return e;
+        }
+        return NoError;
+    });
+    ACAPI_Automate(APIDo_RebuildID);
+    return err == NoError ? 1 : 0;
+}
+
+int32_t ModifyTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& meshes) {
+    if (meshes.GetCount() == 0) return 0;
+    const bool was3D = IsCurrentWindow3D();
+    if (was3D && SwitchTo(APIWind_FloorPlanID) != NoError) return 0;
+    ACAPI_Element_DeselectAll();
+    const TerrainContourHooks& hooks = WiredTerrainContourHooks();
+    TerrainContourContext context;
+    // The height range seeds the band levels; the contour step may know better.
+    MeshHeightRange(meshes[0], context.lowest, context.highest);
+    int32_t code = hooks.readForTerrainUpdate(meshes[0], context);
+    if (code != 0) return code;
+
+    DialogMode = 3;
+    FillFromTerrainMesh(record, meshes);
+    const int16_t mode = context.linked ? TerrainMode_EditWithContours : TerrainMode_Edit;
+    if (RunTerrainSettings(record, mode, -1, nullptr, &context) != 0) {
+        RebuildCurrentWindow(was3D, true, 0);
+        return 0;
+    }
+    if (ApplyTerrainChanges(record, meshes) == 0) {
+        code = ErrModifyObject;
+    } else {
+        code = hooks.createGradientObject(meshes[0], context);
+        if (code == 0) code = hooks.updateAfterTerrainChange(meshes[0], context);
+    }
+    if (code == 0) {
+        RebuildCurrentWindow(was3D, true, 0);
+        return 0;
+    }
+    if (was3D) SwitchTo(APIWind_3DModelID);
+    return code;
+}

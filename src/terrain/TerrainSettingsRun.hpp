@@ -1,0 +1,103 @@
+#pragma once
+// The terrain settings run: the "Terrain settings" dialog in its two layouts for the terrain defaults, a new
+// terrain and the edit of existing terrain meshes, with the contour-line settings that go with the terrain; and
+// the edit itself, which writes into every terrain mesh only the fields the user changed.
+//
+// The dialogs live above this folder and the contour-line steps beside it: both are reached through hooks that
+// the shell wires at start-up. Unwired, a dialog answers cancel and a contour step notes its call and answers 0.
+#include "settings/ContourLineSettings.hpp"
+#include "terrain/TerrainRecord.hpp"
+
+#include "APIElements.hpp"
+
+#include <cstdint>
+#include <functional>
+
+constexpr int16_t TerrainContourFieldCount = 27;
+
+// Modes of a run.
+enum TerrainSettingsMode : int16_t {
+    TerrainMode_Defaults = 0,
+    TerrainMode_New = 1,
+    TerrainMode_Edit = 2,             // meshes without linked contour-line objects
+    TerrainMode_EditWithContours = 3  // meshes with linked contour-line objects
+};
+
+// The work block of one layout. Reset clears everything; mode and value stay -1 until the dialog sets them.
+struct TerrainDialogBlock {
+    TerrainDialogBlock() { Reset(); }
+    void Reset();
+
+    uint8_t layoutSwitch;  // the layout closed because the user asked for the other one
+    uint16_t savedX, savedY;
+    int16_t mode;
+    int32_t value;  // the owner's value (the coordinate locator's library index), passed through
+    TerrainSettings work;
+    uint8_t changed[TerrainFieldCount];
+    TerrainSettings* record;
+    ContourLineSettings* contour;  // first layout: written by the apply step; second: the levels its OK checks
+    ContourLineSettings contourWork;
+    uint8_t contourChanged[TerrainContourFieldCount];
+    API_Coord3D colours[4];  // the band colours as red, green, blue
+    double lowest, highest;  // the terrain's height range (modes 1 to 3)
+    int16_t option;          // check box 41: a gradient object goes with the terrain
+    double verticalOffset;   // second layout: shown, then what the user typed
+    uint8_t verticalOffsetChanged;
+};
+
+// The dialogs, wired by the shell.
+struct TerrainSettingsDialogs {
+    // The compact layout over `start` (what the items show first); OK writes the fields that differ from
+    // `record` into it and flags them in the block. True on OK.
+    std::function<bool(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
+                       ContourLineSettings& contour, int16_t mode, int32_t value, double lowest, double highest,
+                       int16_t option)>
+        openFirst;
+    // The wide layout, the same way; `levels` are the contour levels its OK checks. True on OK.
+    std::function<bool(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
+                       const ContourLineSettings& levels, int16_t mode, int32_t value)>
+        openSecond;
+    // The first layout's contour edits into its contour-line record.
+    std::function<void(TerrainDialogBlock& block)> applyChanges;
+};
+TerrainSettingsDialogs& WiredTerrainSettingsDialogs();
+void ResetTerrainSettingsDialogs();
+
+// What the contour-line steps know of one terrain: its contour settings, its height range, whether contour-line
+// objects are linked to it, and the gradient (1: a gradient object goes with the terrain), current and previous.
+struct TerrainContourContext {
+    ContourLineSettings settings;
+    double lowest = 0.0, highest = 0.0;
+    bool linked = false;
+    int16_t gradient = 1;
+    int16_t previousGradient = 1;
+};
+
+// The contour-line steps around a terrain build or edit, wired by the shell; each answers 0 or an error code.
+struct TerrainContourHooks {
+    std::function<int32_t(const API_Element& terrain, TerrainContourContext& context)> readForTerrainUpdate;
+    std::function<int32_t(const API_Element& terrain, TerrainContourContext& context)> createGradientObject;
+    std::function<int32_t(const API_Element& terrain, TerrainContourContext& context)> updateAfterTerrainChange;
+    std::function<int32_t(const API_Element& terrain, TerrainContourContext& context)> refreshForNewTerrain;
+};
+TerrainContourHooks& WiredTerrainContourHooks();
+void ResetTerrainContourHooks();
+
+// One run of the dialog over the record's settings: 0 accepted (fields, name and changed flags in the record,
+// the vertical offset in `verticalOffset` when given, the contour edits in the global contour settings and the
+// context), 1 cancelled (nothing changed). `context` is needed in modes 1 to 3.
+int32_t RunTerrainSettings(TerrainRecord& record, int16_t mode, int32_t locatorIndex, double* verticalOffset,
+                           TerrainContourContext* context);
+
+// "Terrain" with neither a terrain nor an outline in the project: the defaults, stored on OK.
+void BuildTerrainWithoutSelection(TerrainRecord& record);
+
+// The settings of the first mesh into the record (the inverse mapping of the mesh exchange).
+bool FillFromTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& meshes);
+
+// Writes the changed fields into every mesh in one undoable command; 1 success (also with nothing changed),
+// 0 failure at the first mesh the host refuses. The ID text is written to every mesh whose memo can be read.
+int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& meshes);
+
+// "Terrain" with terrains in the project: 0, or an error code to show.
+int32_t ModifyTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& meshes);

@@ -1,0 +1,146 @@
+// The terrain record: its defaults and field access, and its exchange with a host mesh record and memo (the
+// round trip, the override bytes, and change masks that write only the changed fields).
+#include "terrain/TerrainRecord.hpp"
+
+#include "UniString.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+namespace {
+
+const int32_t kDefaults[TerrainFieldCount] = {1, 53, 73, 1, 38, 113, 133, 93, 26, 33, 33, 1, 0, 1, 1, 1, 0, 0, 0};
+
+TEST(TerrainRecord, NewRecordHasTheToolDefaultsAndOddIdsAreInert) {
+    TerrainRecord r;
+    for (int16_t id = 0; id < TerrainFieldCount; ++id) EXPECT_EQ(r.GetLongByItem(id), kDefaults[id]) << id;
+    EXPECT_EQ(r.name, QV_String("TERRAIN"));
+    for (uint8_t flag : r.changed) EXPECT_EQ(flag, 0);
+    EXPECT_EQ(r.boundary.GetCount(), 0);
+
+    const TerrainRecord before = r;
+    for (int16_t id : {int16_t(12), int16_t(19), int16_t(-1), int16_t(-32768), int16_t(400)}) {
+        EXPECT_EQ(r.GetLongByItem(id), 0);
+        r.SetLongByItem(id, 77);
+    }
+    for (int16_t id = 0; id < TerrainFieldCount; ++id) EXPECT_EQ(r.GetLongByItem(id), before.GetLongByItem(id));
+    EXPECT_EQ(r.name, before.name);
+}
+
+TEST(TerrainRecord, AssignCopiesSettingsOnly) {
+    TerrainRecord dst, src;
+    dst.changed[4] = 1;
+    dst.boundary.Insert(API_Coord3D{1, 2, 3});
+    dst.used.Insert(true);
+    src.SetLongByItem(1, 9);
+    src.name = "SITE";
+    Assign(dst, src);
+    EXPECT_EQ(dst.GetLongByItem(1), 9);
+    EXPECT_EQ(dst.name, QV_String("SITE"));
+    EXPECT_EQ(dst.changed[4], 1);
+    EXPECT_EQ(dst.boundary.GetCount(), 1);
+    EXPECT_EQ(dst.used.GetCount(), 1);
+
+    TerrainSettings zero;  // the dialog's working copies start zeroed, not at the defaults
+    for (int16_t id = 0; id < TerrainFieldCount; ++id) EXPECT_EQ(zero.GetLongByItem(id), 0);
+    EXPECT_TRUE(zero.name.IsEmpty());
+}
+
+uint16_t OverridePair(const API_MeshType& m) {
+    uint8_t bytes[2] = {m.overrideSectFillPen, m.overrideSectFillBGPen};
+    return uint16_t(bytes[0] | bytes[1] << 8);
+}
+
+TEST(TerrainRecord, OverrideAndDisplayValuesAreNormalisedOnTheMesh) {
+    struct Case {
+        uint16_t field15, pair, back;
+    } cases[] = {{0, 0x0000, 0}, {1, 0x0001, 1}, {2, 0x0100, 2}, {3, 0x0101, 3}, {7, 0x0101, 3}};
+    for (const Case& c : cases) {
+        TerrainSettings s;
+        s.penOverride = c.field15;
+        API_MeshType m{};
+        TerrainSettingsToMesh(s, m);
+        EXPECT_EQ(OverridePair(m), c.pair) << c.field15;
+        TerrainSettings back;
+        MeshToTerrainSettings(m, nullptr, back);
+        EXPECT_EQ(back.penOverride, c.back) << c.field15;
+    }
+    TerrainSettings s;
+    s.modelTriangles = 5;       // only 1 means hide
+    s.topMaterialOverride = 2;  // only 1 overrides
+    s.planTriangles = 2;
+    API_MeshType m{};
+    TerrainSettingsToMesh(s, m);
+    EXPECT_EQ(m.triangles3D, 0);
+    EXPECT_EQ(m.overrideTopMat, 0);
+    EXPECT_EQ(m.planTriangles, 2);
+    EXPECT_EQ(m.showPlanTriangles, 1);
+    s.modelTriangles = 1;
+    TerrainSettingsToMesh(s, m);
+    EXPECT_EQ(m.triangles3D, 2);
+}
+
+TerrainSettings RandomSettings(std::mt19937& rng) {
+    std::uniform_int_distribution<int> pen(0, 255), flag(0, 1), override(0, 3), plan(1, 2);
+    TerrainSettings s;
+    for (int16_t id = 0; id < TerrainFieldCount; ++id) s.SetLongByItem(id, uint16_t(pen(rng)));
+    s.planTriangles = uint16_t(plan(rng));
+    s.modelTriangles = uint16_t(flag(rng));
+    s.penOverride = uint16_t(override(rng));
+    s.topMaterialOverride = uint16_t(flag(rng));
+    s.sideMaterialOverride = uint16_t(flag(rng));
+    s.bottomMaterialOverride = uint16_t(flag(rng));
+    s.name = pen(rng) % 3 == 0 ? "" : "Høyde";
+    return s;
+}
+
+bool SameExceptFill(const TerrainSettings& a, const TerrainSettings& b) {
+    for (int16_t id = 0; id < TerrainFieldCount; ++id)
+        if (id != 4 && a.GetLongByItem(id) != b.GetLongByItem(id)) return false;
+    return a.name.ToStdString() == b.name.ToStdString();  // an empty name may come back without a buffer
+}
+
+TEST(TerrainRecord, SettingsSurviveTheMeshAndMemoRoundTrip) {
+    std::mt19937 rng(101);
+    for (int i = 0; i < 300; ++i) {
+        const TerrainSettings s = RandomSettings(rng);
+        API_Element e{};
+        API_ElementMemo memo{};
+        TerrainSettingsToMesh(s, e.mesh);
+        TerrainNameToMemo(s, memo);
+        TerrainSettings back;
+        MeshToTerrainSettings(e.mesh, &memo, back);
+        delete memo.elemInfoString;
+        EXPECT_TRUE(SameExceptFill(s, back)) << "case " << i;  // field 4 has no place on the mesh
+    }
+}
+
+TEST(TerrainRecord, ChangeMaskWritesExactlyTheChangedFields) {
+    // What the host does with a mask: each marked byte comes from the new record.
+    std::mt19937 rng(7);
+    for (int i = 0; i < 300; ++i) {
+        const TerrainSettings oldS = RandomSettings(rng), newS = RandomSettings(rng);
+        uint8_t changed[TerrainFieldCount] = {};
+        for (uint8_t& c : changed) c = uint8_t(rng() % 3 == 0);
+        API_Element target{}, source{}, mask;
+        TerrainSettingsToMesh(oldS, target.mesh);
+        TerrainSettingsToMesh(newS, source.mesh);
+        TerrainChangeMask(changed, mask);
+        for (size_t b = 0; b < sizeof(API_Element); ++b)
+            if (mask.bytes[b] != 0) target.bytes[b] = source.bytes[b];
+        TerrainSettings got;
+        MeshToTerrainSettings(target.mesh, nullptr, got);
+        auto expected = [&](int16_t id) {
+            const bool top = id == 8 || id == 16, side = id == 9 || id == 17, bottom = id == 10 || id == 18;
+            const bool write = changed[id] || (top && (changed[8] || changed[16])) ||
+                (side && (changed[9] || changed[17])) || (bottom && (changed[10] || changed[18]));
+            return (write ? newS : oldS).GetLongByItem(id);
+        };
+        for (int16_t id = 0; id < TerrainFieldCount; ++id)
+            if (id != 4 && id != 12) EXPECT_EQ(got.GetLongByItem(id), expected(id)) << "case " << i << " id " << id;
+    }
+}
+
+}  // namespace
