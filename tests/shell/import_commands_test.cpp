@@ -224,3 +224,25 @@ TEST_F(ImportCommandsTest, TheTextDialogsSecondLayoutCarriesItsChoicesToTheRead)
         ASSERT_GT(h.x, 5e6);
     }
 }
+
+TEST_F(ImportCommandsTest, TheResultsSecondLayoutSetsThePositionAndArea) {
+    const std::string path = Data("asc/small_4x3.asc");
+    // Position x 0 in the second layout; area maxima beyond the box are clamped to it, the y minimum below it
+    // (still 0, shown against an offset y of 0) raised to the box.
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueClick(PointImportResultsDialogId, 33);
+    DGDriver::QueueSetDouble(PointImportResultsTwinDialogId, 21, 0.0);
+    DGDriver::QueueSetLong(PointImportResultsTwinDialogId, 30, 1);
+    DGDriver::QueueSetDouble(PointImportResultsTwinDialogId, 36, 500.0);
+    DGDriver::QueueSetDouble(PointImportResultsTwinDialogId, 32, 10.0);
+    DGDriver::QueueSetDouble(PointImportResultsTwinDialogId, 38, 5000.0);
+    ImportASCFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    EXPECT_DOUBLE_EQ(ProjectOffset.x, 1000.0);
+    EXPECT_DOUBLE_EQ(ProjectOffset.y, 0.0);
+    // Columns from x 1010 on (the area is typed relative to the offset), all three rows.
+    const std::vector<Placed> placed = Hotspots();
+    EXPECT_EQ(placed.size(), 8u);
+    for (const Placed& h : placed) EXPECT_GE(h.x, 10.0);
+}

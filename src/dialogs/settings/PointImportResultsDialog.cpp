@@ -134,7 +134,13 @@ void Init(int16_t dialogId, PointImportResultsBlock& block) {
     DGSetItemText(dialogId, it.previousOffset, Text(GeneralTableBase, 178));
     DGSetItemText(dialogId, it.positionGroupLabel, Text(GeneralTableBase, 30));
     DGSetItemText(dialogId, it.areaCheck, Text(it.areaCheckTextTable, it.areaCheckTextIndex));
-    if (&it == &First) DGSetItemText(dialogId, 3, Text(GeneralTableBase, 25));
+    if (&it == &First) {
+        DGSetItemText(dialogId, 3, Text(GeneralTableBase, 25));
+    } else {
+        // The reader's status picks the picture: 0 after a read that went through.
+        SetPicture(dialogId, 4, r.status != 0 ? 32503 : 32502);
+        SetPicture(dialogId, 5, HostLanguageNOR != 0 || HostLanguageAUT != 0 ? 32524 : 32501);
+    }
     r.importAgain = 0;
 
     const uint32_t skipped = r.pointsRead >= r.pointsKept ? r.pointsRead - r.pointsKept : 0;
