@@ -2,12 +2,15 @@
 // its blanks and TABs marked, and which lines are previewed.
 #include "InProcessHost.hpp"
 
+#include "DGDriver.hpp"
+
 #include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/TextImportPreview.hpp"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <utility>
 
 namespace {
 std::string Row(int32_t layout, bool swap, double factor, const char* line, char delimiter = '\t') {
@@ -56,4 +59,41 @@ TEST_F(PreviewLinesTest, FiveLooksAfterTheSkippedLineBlankLinesLeftOut) {
     for (const QV_String& line : ReadPreviewLines(reader, false)) got.push_back(line.ToStdString());
     EXPECT_EQ(got, (std::vector<std::string>{"head", "l2", "l4", "l5"}));
     reader.CloseReaderFile();
+}
+
+TEST_F(PreviewLinesTest, TheGridDialogShowsTheUnitAndTheCellsOfTheFirstRows) {
+    ASSERT_TRUE(host->Load());
+    auto open = [&](const std::string& name, const std::string& text, int16_t unit) {
+        const std::string path = UserFile(name);
+        std::ofstream(path, std::ios::binary) << text;
+        ASCFile::ASCFileCls reader;
+        reader.path = QV_String(path.c_str(), Encoding_UTF8);
+        reader.options.SetDefaults();
+        reader.unitCode = unit;
+        EXPECT_EQ(reader.OpenReaderFile(), 0);
+        EXPECT_EQ(reader.GetReaderFileLength(), 0);
+        EXPECT_TRUE(AskAscImportOptions(reader));
+        reader.CloseReaderFile();
+        DGDriver::LogRecord shown;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.kind == "modal" && r.id == AscImportDialogId) shown = r;
+        return std::make_pair(shown, reader.unitCode);
+    };
+    auto item = [](const DGDriver::LogRecord& r, int16_t id) {
+        for (const DGDriver::ItemState& s : r.items)
+            if (s.id == id) return s;
+        return DGDriver::ItemState();
+    };
+    const std::string header = "ncols 3\nnrows 2\nxllcorner 100\nyllcorner 200\ncellsize 10\nNODATA_value -1\n";
+    // An unknown unit shows as "decimal inches" and is stored so (its factor until then 1); a row's first cell at
+    // x0 + i size, y0.
+    const auto [grid, unit] = open("u.asc", header + "1 2 3\n4 5 6\n", 7);
+    EXPECT_EQ(unit, 4);
+    EXPECT_EQ(item(grid, 11).selected, 6);
+    ASSERT_EQ(item(grid, 6).rows.size(), 2u);
+    EXPECT_EQ(item(grid, 6).rows[1].texts, (std::vector<std::string>{"110", "200", "4"}));
+    // Rows without a delimiter: the raw lines in one wide column.
+    const auto [single, unused] = open("s.asc", header + "7\n8\n", 0);
+    ASSERT_EQ(item(single, 6).tabFields.size(), 1u);
+    EXPECT_EQ(item(single, 6).rows[0].texts, (std::vector<std::string>{"7"}));
 }
