@@ -8,6 +8,7 @@
 #include "shell/SubPalettes.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "shell/commands/EarthworkCommands.hpp"
+#include "shell/commands/ImportCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
 #include "shell/commands/TerrainCommands.hpp"
@@ -32,7 +33,7 @@ void Manual() {
 // clang-format off
 // The general Input buttons; the Norwegian and Austrian layouts put one more at item 5.
 const SubPaletteButton InputHead[] = {
-    {"Pal_TXT", nullptr},
+    {"Pal_TXT", OnGlobalSettings<ImportTextFile>},
     {"Pal_DXF", nullptr},
     {"Pal_SHP", nullptr},
 };
@@ -48,7 +49,7 @@ const SubPaletteButton InputTail[] = {
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
-const SubPaletteButton ASCButton = {"Pal_ASC", nullptr};
+const SubPaletteButton ASCButton = {"Pal_ASC", OnGlobalSettings<ImportASCFile>};
 const SubPaletteButton Earthmoving[] = {
     {"Pal_Poly", OnGlobalSettings<RunPolygon>},
     {"Pal_Hatch", Hatch},

@@ -1,11 +1,13 @@
 #include "shell/Wiring.hpp"
 
+#include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
+#include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
@@ -102,6 +104,8 @@ void WireSubsystems() {
     // The upkeep's road sections are not built yet: their hook keeps noting its calls.
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
+    ASCFile::SetAscOptionsDialog(AskAscImportOptions);
+    SetTextOptionsDialog(AskTextImportOptions);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
     ToolDialogHooks& dialogs = WiredToolDialogs();
     dialogs.contourSettings = RunContourLineSettingsDialog;
@@ -130,6 +134,8 @@ void UnwireSubsystems() {
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
+    ASCFile::SetAscOptionsDialog(nullptr);
+    SetTextOptionsDialog(nullptr);
     ResetToolDialogs();
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();
