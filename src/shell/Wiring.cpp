@@ -17,6 +17,7 @@
 #include "earthworks/Road.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
+#include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModuleLog.hpp"
@@ -124,6 +125,9 @@ void WireSubsystems() {
     WiredMeshConversionAsk() = [] {
         MeshConversionDialogData data = {};  // the mesh is not one of the add-on's
         return OpenMeshConversionDialog(data);
+    };
+    WiredElementEdit() = [](const GS::Array<API_Neig>& neigs, const API_EditPars& pars) {
+        return ACAPI_Element_Edit(neigs, pars);
     };
 }
 
