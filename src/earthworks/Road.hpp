@@ -1,8 +1,10 @@
 #pragma once
-// The road's element class. Built so far: the road tool's defaults edited through the road settings dialog in its
-// two layouts. Creating and modifying roads note their call and answer 0.
+// The road's element class: three linked objects of "VY_ROAD" (cut, fill, result) built along a polyline or on the
+// strip of a fill, their settings edited through the road settings dialog in its two layouts.
 #include "elements/BaseCls.hpp"
+#include "elements/BaseLP.hpp"
 #include "settings/RoadData.hpp"
+#include "foundation/QV_String.hpp"
 
 #include <cstdint>
 
@@ -33,8 +35,11 @@ class RoadCls : public BaseRSWCls {
 public:
     RoadCls();
 
+    // 0 when done, cancelled or "VY_ROAD" is missing; 43 when the terrain or input cannot be read or placing fails.
     int32_t CreateOnFill(const API_Element& fill, const API_Element& terrain);
     int32_t CreateAlongPolyline(const API_Element& polyline, const API_Element& terrain);
+    // The dialog's changed fields onto every road object of the list, one undo step. 0 or 43 (42 when the plan
+    // database cannot be reached from the 3D window).
     int32_t ModifySelected(const QV_List<API_Element>& roads);
     // The road tool's defaults (the global settings' road record) through the dialog, the reference-line choice
     // enabled; OK stores them and shares the retaining-structure display with the other earthworks. Answers 0.
@@ -45,6 +50,30 @@ public:
     // global road width (else 0.1) and lets OK write it; `editing` locks it.
     int32_t RunSettingsDialog(bool enablePosition, bool useDefaultWidth, bool editing);
 
+    // The left and right edges (chainA, chainB) tessellated into left3D and right3D with the terrain's heights.
+    bool DrapeEdges();
+    // Subtracts the origin from both edges and both 3D edges.
+    void TranslateAll(const API_Coord& origin);
+    // Places the cut, fill and result objects and links them with the terrain (inside the caller's undoable
+    // command); any failure deletes what was placed. True when all three are placed and linked.
+    bool BuildObjects();
+    // Writes the road's parameters with the role into the memo and creates the object on `layer`.
+    bool WriteRoadObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role);
+    bool ReadSettingsFromObject(const QV_List<API_Element>& roads);
+    bool ApplyToSelected(QV_List<API_Element>& roads);
+
     RoadSettings settings;
     uint8_t changed[RoadFieldCount];
+    QV_List<API_Coord3D> left3D;
+    QV_List<API_Coord3D> right3D;
+    int32_t roadLibIndex = -1;
 };
+
+// For each field id 1 to 4, 6 to 11 and 13 to 17 whose flag is set, the source's value into the target.
+void CopyChangedFields(const uint8_t changed[RoadFieldCount], RoadSettings& target, const RoadSettings& source);
+
+// The link records of a cut, fill and result set (`kind` 6 road, 21 railway): the GUID texts of the result, fill,
+// cut and terrain, and `resultGuidText` as the fifth, written on the cut, fill and result object in turn.
+bool WriteEarthworkLinkRecords(ElemDescriptor& descriptor, int32_t kind, const API_Element& cut,
+                               const API_Element& fill, const API_Element& result, const API_Element& terrain,
+                               const QV_String& resultGuidText);

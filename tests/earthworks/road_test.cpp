@@ -1,0 +1,248 @@
+// The road tool on the in-process stand-in host over the add-on's library: roads along polylines on a terrain on
+// the plane z = 100 + 0.1x + 0.05y, their three linked objects, edges checked against the path and the plane,
+// failures that leave nothing behind, and edits that reach only the changed fields.
+#include "ProjectHost.hpp"
+
+#include "earthworks/Road.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/ParamExchange.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/LayerHelpers.hpp"
+#include "foundation/GuidText.hpp"
+#include "settings/Settings.hpp"
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+namespace {
+
+double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
+
+// What the fake dialog does: confirm or cancel, and the fields it marks changed with the value it gives them.
+bool DialogConfirms = true;
+std::vector<int16_t> DialogChanges;
+double DialogLeftCut = 0.0;
+
+bool FakeRoadDialog(RoadDialogState& state, int32_t) {
+    if (!DialogConfirms) return false;
+    for (int16_t id : DialogChanges) state.changed[id] = 1;
+    if (!DialogChanges.empty()) state.record.leftCutAngle = DialogLeftCut;
+    return true;
+}
+
+struct RoadObject {
+    API_Element element;
+    std::string role;
+    QV_List<API_Coord3D> left, right;
+    QV_List<QV_Coord3DLong> baseLeft, baseRight;
+    double leftCut = 0.0, rightCut = 0.0;
+};
+
+class RoadToolTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+        GlobalSettings.Reset();
+        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        GlobalSettings.SetDouble(0, 5, 8.0);
+        DialogConfirms = true;
+        DialogChanges.clear();
+        SetRoadDialogOpener(FakeRoadDialog);
+        terrain = Terrain();
+    }
+    void TearDown() override {
+        SetRoadDialogOpener(nullptr);
+        ProjectHostTest::TearDown();
+    }
+
+    API_Element Terrain() {
+        std::vector<API_Coord3D> points;
+        for (int i = 0; i <= 5; ++i)
+            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlaceMeshFromPoints(points, 1, "terrain", &g), NoError);
+        ElemDescriptor d;
+        d.OwnGuid = *reinterpret_cast<const GS::Guid*>(&g);
+        d.Serial = 1;
+        EXPECT_EQ(Command([&] {
+                      return ElemUserData_WriteRecord(d, ElemKind_Terrain, Get(g).header) ? NoError : GSErrCode(-1);
+                  }),
+                  NoError);
+        return Get(g);
+    }
+    API_Element Get(const API_Guid& g) {
+        API_Element e = {};
+        e.header.guid = g;
+        EXPECT_EQ(ACAPI_Element_Get(&e), NoError);
+        return e;
+    }
+    API_Element Polyline(const std::vector<API_Coord3D>& points) {
+        API_Guid g = {};
+        const std::string name = "path" + std::to_string(++paths);
+        EXPECT_EQ(Db().PlacePolygonElement(API_PolyLineID, points, false, 1, name, &g), NoError);
+        return Get(g);
+    }
+    int32_t Build(const API_Element& polyline, int16_t mode) {
+        GlobalSettings.SetShort(0, 14, mode);
+        RoadCls road;
+        return road.CreateAlongPolyline(polyline, terrain);
+    }
+    std::vector<RoadObject> Roads() {
+        std::vector<RoadObject> out;
+        for (const API_Guid& g : Db().AllElements()) {
+            API_Element e = Get(g);
+            ElemDescriptor d;
+            if (e.header.typeID != API_ObjectID || !ElemUserData_Read(d, ElemKind_Road, e.header)) continue;
+            RoadObject r;
+            r.element = e;
+            API_ElementMemo memo = {};
+            EXPECT_EQ(ACAPI_Element_GetMemo(g, &memo, AttachMemoMask), NoError);
+            RoadLP view(ElemKind_Road);
+            view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+            QV_String role;
+            EXPECT_TRUE(view.GetSetString(BaseIDParam::Operatore, role, LPMode_Get));
+            r.role = role.ToStdString();
+            EXPECT_TRUE(LPArrays::TripleRows(view, RailwayParam::Left, r.left, LPMode_Get));
+            EXPECT_TRUE(LPArrays::TripleRows(view, RailwayParam::Right, r.right, LPMode_Get));
+            EXPECT_TRUE(BaseIDLP::ExchangePerimetroBaseSX(view, r.baseLeft, LPMode_Get));
+            EXPECT_TRUE(BaseIDLP::ExchangePerimetroBaseDX(view, r.baseRight, LPMode_Get));
+            r.leftCut = view.GetParamDouble(QV_String("slope_SX_cut"));
+            r.rightCut = view.GetParamDouble(QV_String("slope_DX_cut"));
+            view.Detach();
+            ACAPI_DisposeElemMemoHdls(&memo);
+            out.push_back(r);
+        }
+        return out;
+    }
+    static std::string Text(const API_Guid& g) {
+        QV_String t;
+        GuidToText(t, g);
+        return t.ToStdString();
+    }
+    API_Element terrain = {};
+    int paths = 0;
+};
+
+// Signed distance of p from the line a -> b: positive on its left.
+double SignedDistance(const API_Coord3D& a, const API_Coord3D& b, double x, double y) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    return (dx * (y - a.y) - dy * (x - a.x)) / std::hypot(dx, dy);
+}
+
+TEST_F(RoadToolTest, EdgesLieOnThePlaneAtTheModesDistanceFromThePath) {
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<double> angle(0.0, 6.283185307179586);
+    for (int run = 0; run < 9; ++run) {
+        const int16_t mode = int16_t(1 + run % 3);
+        // A straight path through the middle of the terrain, in any direction.
+        const double a = angle(rng);
+        const API_Coord3D p0{100 - 40 * std::cos(a), 60 - 40 * std::sin(a), 0};
+        const API_Coord3D p1{100 + 40 * std::cos(a), 60 + 40 * std::sin(a), 0};
+        const size_t before = Roads().size();
+        ASSERT_EQ(Build(Polyline({p0, p1}), mode), 0) << "mode " << mode;
+        std::vector<RoadObject> all = Roads();
+        ASSERT_EQ(all.size(), before + 3);
+        std::vector<RoadObject> made(all.end() - 3, all.end());
+        for (const RoadObject& r : made) {
+            ASSERT_EQ(r.left.GetCount(), 9) << r.role;
+            ASSERT_EQ(r.right.GetCount(), 9);
+            const API_Coord pos = r.element.object.pos;
+            // Mode 2 centres the road; mode 1 puts it right of the line, mode 3 left.
+            const double wantLeft = mode == 2 ? 4.0 : mode == 1 ? 0.0 : 8.0;
+            const double wantRight = mode == 2 ? -4.0 : mode == 1 ? -8.0 : 0.0;
+            for (int k = 0; k < 9; ++k) {
+                const double lx = r.left[k].x + pos.x, ly = r.left[k].y + pos.y;
+                const double rx = r.right[k].x + pos.x, ry = r.right[k].y + pos.y;
+                EXPECT_NEAR(r.left[k].z, Plane(lx, ly), 1e-6);
+                EXPECT_NEAR(r.right[k].z, Plane(rx, ry), 1e-6);
+                EXPECT_NEAR(SignedDistance(p0, p1, lx, ly), wantLeft, 1e-6) << "mode " << mode;
+                EXPECT_NEAR(SignedDistance(p0, p1, rx, ry), wantRight, 1e-6) << "mode " << mode;
+            }
+            // The left edge's first point is the object's origin.
+            EXPECT_NEAR(r.left[0].x, 0.0, 1e-9);
+            EXPECT_NEAR(r.left[0].y, 0.0, 1e-9);
+            // The stored right edge runs back: left then right goes once around the road.
+            ASSERT_EQ(r.baseRight.GetCount(), 2);
+            EXPECT_NEAR(std::hypot(r.baseRight[0].x - r.baseLeft[1].x, r.baseRight[0].y - r.baseLeft[1].y), 8.0, 1e-6);
+            EXPECT_NEAR(r.leftCut, 1.0471975511965976, 1e-12);
+        }
+    }
+}
+
+TEST_F(RoadToolTest, ThreeObjectsLinkedToTheTerrainAndToEachOther) {
+    ASSERT_EQ(Build(Polyline({{30, 40, 0}, {90, 40, 0}, {160, 90, 0}}), 2), 0);
+    std::vector<RoadObject> made = Roads();
+    ASSERT_EQ(made.size(), 3u);
+    std::map<std::string, API_Element> byRole;
+    for (const RoadObject& r : made) byRole[r.role] = r.element;
+    ASSERT_EQ(byRole.size(), 3u);
+    API_Attribute operators = {};
+    ASSERT_TRUE(ReadLayerByName(QV_String("VY_Operators"), &operators));
+    EXPECT_EQ(byRole["cut"].header.layer, operators.header.index);
+    EXPECT_EQ(byRole["fill"].header.layer, operators.header.index);
+    EXPECT_EQ(byRole["result"].header.layer, 1);
+    uint32_t operation = 0;
+    ASSERT_EQ(ACAPI_Element_SolidLink_GetOperation(terrain.header.guid, byRole["cut"].header.guid, &operation),
+              NoError);
+    EXPECT_EQ(operation, APISolid_SubtractUpwards);
+    ASSERT_EQ(ACAPI_Element_SolidLink_GetOperation(terrain.header.guid, byRole["fill"].header.guid, &operation),
+              NoError);
+    EXPECT_EQ(operation, APISolid_Add);
+    for (const RoadObject& r : made) {
+        ElemDescriptor d;
+        ASSERT_TRUE(ElemUserData_Read(d, ElemKind_Road, r.element.header));
+        EXPECT_EQ(d.ResultGuid.ToStdString(), Text(byRole["result"].header.guid));
+        EXPECT_EQ(d.CutGuid.ToStdString(), Text(byRole["cut"].header.guid));
+        EXPECT_EQ(d.FillGuid.ToStdString(), Text(byRole["fill"].header.guid));
+        EXPECT_EQ(d.TerrainGuid.ToStdString(), Text(terrain.header.guid));
+        // The bent path's edges still lie on the plane.
+        for (int32_t k = 0; k < r.left.GetCount(); ++k)
+            EXPECT_NEAR(r.left[k].z, Plane(r.left[k].x + r.element.object.pos.x, r.left[k].y + r.element.object.pos.y),
+                        1e-6);
+    }
+    GS::Array<API_Guid> slabs;
+    ASSERT_EQ(ACAPI_Element_GetElemList(API_SlabID, &slabs), NoError);
+    EXPECT_EQ(slabs.GetSize(), 0u);
+}
+
+TEST_F(RoadToolTest, FailuresPlaceNothing) {
+    const API_Element path = Polyline({{30, 40, 0}, {150, 40, 0}});
+    DialogConfirms = false;
+    EXPECT_EQ(Build(path, 2), 0);
+    EXPECT_TRUE(Roads().empty());
+    // The result object's layer refuses it after the cut and fill objects were placed.
+    DialogConfirms = true;
+    int32_t locked = 0;
+    ASSERT_EQ(Command([&] { return CreateLayer(QV_String("closed"), APILay_Locked, 0, &locked, nullptr); }), NoError);
+    GlobalSettings.road.layer = int16_t(locked);
+    EXPECT_EQ(Build(path, 2), 43);
+    EXPECT_TRUE(Roads().empty());
+    GS::Array<API_Guid> objects;
+    ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
+    EXPECT_EQ(objects.GetSize(), 0u);
+}
+
+TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
+    ASSERT_EQ(Build(Polyline({{30, 40, 0}, {150, 40, 0}}), 2), 0);
+    std::vector<RoadObject> made = Roads();
+    ASSERT_EQ(made.size(), 3u);
+    QV_List<API_Element> selected;
+    for (const RoadObject& r : made)
+        if (r.role == "result") selected.Insert(r.element);
+    DialogChanges = {1};
+    DialogLeftCut = 0.8726646259971648;
+    {
+        RoadCls road;
+        EXPECT_EQ(road.ModifySelected(selected), 0);
+    }
+    for (const RoadObject& r : Roads()) {
+        EXPECT_NEAR(r.leftCut, 0.8726646259971648, 1e-12) << r.role;
+        EXPECT_NEAR(r.rightCut, 1.0471975511965976, 1e-12) << r.role;
+        EXPECT_EQ(r.left.GetCount(), 9);
+    }
+}
+
+}  // namespace
