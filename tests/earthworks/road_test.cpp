@@ -24,10 +24,13 @@ bool DialogConfirms = true;
 std::vector<int16_t> DialogChanges;
 double DialogLeftCut = 0.0;
 
+std::string DialogName;
+
 bool FakeRoadDialog(RoadDialogState& state, int32_t) {
     if (!DialogConfirms) return false;
     for (int16_t id : DialogChanges) state.changed[id] = 1;
     if (!DialogChanges.empty()) state.record.leftCutAngle = DialogLeftCut;
+    if (!DialogName.empty()) state.record.name = QV_String(DialogName.c_str());
     return true;
 }
 
@@ -37,6 +40,7 @@ struct RoadObject {
     QV_List<API_Coord3D> left, right;
     QV_List<QV_Coord3DLong> baseLeft, baseRight;
     double leftCut = 0.0, rightCut = 0.0;
+    std::string name;
 };
 
 class RoadToolTest : public ProjectHostTest {
@@ -50,6 +54,7 @@ protected:
         GlobalSettings.SetDouble(0, 5, 8.0);
         DialogConfirms = true;
         DialogChanges.clear();
+        DialogName.clear();
         SetRoadDialogOpener(FakeRoadDialog);
         terrain = Terrain();
     }
@@ -111,6 +116,9 @@ protected:
             EXPECT_TRUE(BaseIDLP::ExchangePerimetroBaseDX(view, r.baseRight, LPMode_Get));
             r.leftCut = view.GetParamDouble(QV_String("slope_SX_cut"));
             r.rightCut = view.GetParamDouble(QV_String("slope_DX_cut"));
+            GS::UniString info;
+            API_Guid guid = g;
+            if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError) r.name = info.ToUtf8();
             view.Detach();
             ACAPI_DisposeElemMemoHdls(&memo);
             out.push_back(r);
@@ -225,6 +233,40 @@ TEST_F(RoadToolTest, FailuresPlaceNothing) {
     EXPECT_EQ(objects.GetSize(), 0u);
 }
 
+TEST_F(RoadToolTest, ARoadOnAFillRunsBetweenThePickedSides) {
+    API_Guid g = {};
+    ASSERT_EQ(Db().PlacePolygonElement(API_HatchID, {{40, 30, 0}, {160, 30, 0}, {160, 60, 0}, {40, 60, 0}}, true, 1,
+                                       "strip", &g),
+              NoError);
+    const API_Element fill = Get(g);
+    // No click: the side input is cancelled and nothing is placed.
+    {
+        RoadCls road;
+        EXPECT_EQ(road.CreateOnFill(fill, terrain), 0);
+    }
+    EXPECT_TRUE(Roads().empty());
+    host->Input().QueuePoint(100, 30);
+    host->Input().QueuePoint(100, 60);
+    {
+        RoadCls road;
+        ASSERT_EQ(road.CreateOnFill(fill, terrain), 0);
+    }
+    const std::vector<RoadObject> made = Roads();
+    ASSERT_EQ(made.size(), 3u);
+    for (const RoadObject& r : made) {
+        ASSERT_EQ(r.left.GetCount(), 9);
+        ASSERT_EQ(r.right.GetCount(), 9);
+        const API_Coord pos = r.element.object.pos;
+        // The two sides between the picked ones: x = 160 and x = 40, both running the same way.
+        EXPECT_NEAR(std::fabs(r.left[0].x - r.right[0].x), 120.0, 1e-9);
+        EXPECT_NEAR(r.left[0].y, r.right[0].y, 1e-9);
+        for (int k = 0; k < 9; ++k) {
+            EXPECT_NEAR(r.left[k].z, Plane(r.left[k].x + pos.x, r.left[k].y + pos.y), 1e-6);
+            EXPECT_NEAR(r.right[k].z, Plane(r.right[k].x + pos.x, r.right[k].y + pos.y), 1e-6);
+        }
+    }
+}
+
 TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
     ASSERT_EQ(Build(Polyline({{30, 40, 0}, {150, 40, 0}}), 2), 0);
     std::vector<RoadObject> made = Roads();
@@ -242,6 +284,27 @@ TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
         EXPECT_NEAR(r.leftCut, 0.8726646259971648, 1e-12) << r.role;
         EXPECT_NEAR(r.rightCut, 1.0471975511965976, 1e-12) << r.role;
         EXPECT_EQ(r.left.GetCount(), 9);
+        EXPECT_EQ(r.name, "ROAD");
+    }
+    // A name typed in the dialog reaches the objects only when its field is marked changed.
+    DialogName = "Main road";
+    {
+        RoadCls road;
+        EXPECT_EQ(road.ModifySelected(selected), 0);
+    }
+    for (const RoadObject& r : Roads()) EXPECT_EQ(r.name, "ROAD");
+    DialogChanges = {5};
+    {
+        RoadCls road;
+        EXPECT_EQ(road.ModifySelected(selected), 0);
+    }
+    for (const RoadObject& r : Roads()) EXPECT_EQ(r.name, "Main road");
+    // From the 3D window, a plan database that cannot be reached is reported as such.
+    Window(APIWind_3DModelID);
+    ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("CDAT")), APIERR_GENERAL));
+    {
+        RoadCls road;
+        EXPECT_EQ(road.ModifySelected(selected), 42);
     }
 }
 
