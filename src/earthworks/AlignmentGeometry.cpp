@@ -139,20 +139,24 @@ bool TessellateEdgeLine(const QV_List<QV_Coord3DLong>& edge, QV_List<API_Coord3D
 bool DrapeEdgeLinesWith(const EdgeHeightSampler& sampler, const QV_List<QV_Coord3DLong>& leftEdge,
                         const QV_List<QV_Coord3DLong>& rightEdge, QV_List<API_Coord3D>& left3D,
                         QV_List<API_Coord3D>& right3D) {
-    QV_List<API_Coord3D> left, right;
-    if (!TessellateEdgeLine(leftEdge, left) || !TessellateEdgeLine(rightEdge, right)) return false;
+    // Tessellated in place; a failure empties both, so no edge is ever left without its heights.
+    const auto fail = [&] {
+        left3D.Clear();
+        right3D.Clear();
+        return false;
+    };
+    if (!TessellateEdgeLine(leftEdge, left3D) || !TessellateEdgeLine(rightEdge, right3D)) return fail();
+    const int32_t first = left3D.GetCount();
     QV_List<QV_Coord3DLong> all;
-    QV_ReserveItems(all, left.GetCount() + right.GetCount());
-    for (int32_t i = 0; i < left.GetCount(); ++i)
-        if (!all.Insert(QV_Coord3DLong{left[i].x, left[i].y, left[i].z, QV_CodeVertex1})) return false;
-    for (int32_t i = 0; i < right.GetCount(); ++i)
-        if (!all.Insert(QV_Coord3DLong{right[i].x, right[i].y, right[i].z, QV_CodeVertex1})) return false;
-    if (!sampler(all)) return false;
-    const int32_t first = left.GetCount();
-    for (int32_t i = 0; i < first; ++i) left[i].z = all[i].z;
-    for (int32_t i = 0; i < right.GetCount(); ++i) right[i].z = all[first + i].z;
-    left3D = left;
-    right3D = right;
+    QV_ReserveItems(all, first + right3D.GetCount());
+    for (const QV_List<API_Coord3D>* edge : {&left3D, &right3D})
+        for (int32_t i = 0; i < edge->GetCount(); ++i) {
+            const API_Coord3D& p = (*edge)[i];
+            if (!all.Insert(QV_Coord3DLong{p.x, p.y, p.z, QV_CodeVertex1})) return fail();
+        }
+    if (!sampler(all)) return fail();
+    for (int32_t i = 0; i < first; ++i) left3D[i].z = all[i].z;
+    for (int32_t i = 0; i < right3D.GetCount(); ++i) right3D[i].z = all[first + i].z;
     return true;
 }
 
@@ -205,6 +209,13 @@ void TranslateCoords3D(QV_List<API_Coord3D>& points, const API_Coord& origin) {
 }
 
 void TranslateCodedPoints(QV_List<QV_Coord3DLong>& points, const API_Coord& origin) {
+    for (int32_t i = 0; i < points.GetCount(); ++i) {
+        points[i].x -= origin.x;
+        points[i].y -= origin.y;
+    }
+}
+
+void TranslateCoords2D(QV_List<QV_CoordLong>& points, const API_Coord& origin) {
     for (int32_t i = 0; i < points.GetCount(); ++i) {
         points[i].x -= origin.x;
         points[i].y -= origin.y;

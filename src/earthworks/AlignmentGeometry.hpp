@@ -23,7 +23,7 @@ bool TessellateEdgeLine(const QV_List<QV_Coord3DLong>& edge, QV_List<API_Coord3D
 using EdgeHeightSampler = std::function<bool(QV_List<QV_Coord3DLong>& points)>;
 
 // Tessellates both edges and gives every point its height in one call of `sampler` over the left edge's points
-// followed by the right edge's; the 3D edges are set only when every point got its height.
+// followed by the right edge's; both 3D edges are empty when a point got no height.
 bool DrapeEdgeLinesWith(const EdgeHeightSampler& sampler, const QV_List<QV_Coord3DLong>& leftEdge,
                         const QV_List<QV_Coord3DLong>& rightEdge, QV_List<API_Coord3D>& left3D,
                         QV_List<API_Coord3D>& right3D);
@@ -53,6 +53,7 @@ void TransformCoordsByPlacement(const API_Element& object, QV_List<QV_CoordLong>
 // Subtracts `origin` from x and y of every point.
 void TranslateCoords3D(QV_List<API_Coord3D>& points, const API_Coord& origin);
 void TranslateCodedPoints(QV_List<QV_Coord3DLong>& points, const API_Coord& origin);
+void TranslateCoords2D(QV_List<QV_CoordLong>& points, const API_Coord& origin);
 
 // Copies `source` into `target` before `index`; a negative index or one beyond the count appends. True without
 // change when `source` is empty; false, target emptied, when the target cannot grow.

@@ -6,9 +6,21 @@
 #include "settings/RoadData.hpp"
 #include "foundation/QV_String.hpp"
 
+#include "GSArray.hpp"
+
 #include <cstdint>
 
 constexpr int32_t RoadFieldCount = 18;
+
+// One solid-operation link of the terrain mesh, as the rebuild records it.
+struct RoadOperData {
+    API_Guid operatorGuid;
+    uint32_t linkTime;
+    uint32_t linkSubTime;
+    uint32_t operation;
+    uint32_t linkFlags;
+    uint8_t own;  // 1: one of the road's own three objects
+};
 
 // What one run of the road settings dialog works on, over both layouts.
 struct RoadDialogState {
@@ -60,6 +72,20 @@ public:
     // Writes the road's parameters with the role into the memo and creates the object on `layer`.
     bool WriteRoadObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role);
     bool ReadSettingsFromObject(const QV_List<API_Element>& roads);
+
+    // Drapes the road object's edges again on a temporary copy of its terrain that carries the operators linked
+    // to the terrain before the road's own objects, and hands the new edges to its sections. 0, 42 or 43.
+    int32_t RebuildFromObject(const API_Element& object);
+    bool RebuildCore(API_Element& object, const API_Guid links[3], const API_Element& terrain);
+    // Records the links of `operators` (link order) with the own flag; always true.
+    bool CollectTerrainOperators(const API_Guid& terrainGuid, const API_Guid links[3]);
+    // By link time, then sub-time.
+    void SortOperData();
+    // The terrain's mesh copied (its own GUID) with the recorded operators before the first own one linked to it,
+    // and a terrain record; `copyMade` tells whether a copy exists to be deleted.
+    bool CopyTerrainWithEarlierOperators(const API_Element& terrain, bool& copyMade);
+    // The road's edges into the road-section objects drawn from `object` in the current database.
+    bool UpdateLinkedSectionsInPlan(const API_Element& object);
     bool ApplyToSelected(QV_List<API_Element>& roads);
 
     RoadSettings settings;
@@ -67,6 +93,9 @@ public:
     QV_List<API_Coord3D> left3D;
     QV_List<API_Coord3D> right3D;
     int32_t roadLibIndex = -1;
+    GS::Array<API_Guid> terrainOperators;
+    QV_List<RoadOperData> operRecords;
+    API_Element terrainCopy = {};
 };
 
 // For each field id 1 to 4, 6 to 11 and 13 to 17 whose flag is set, the source's value into the target.

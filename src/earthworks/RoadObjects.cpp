@@ -53,6 +53,8 @@ void RoadCls::TranslateAll(const API_Coord& origin) {
     TranslateCodedPoints(chainB, origin);
     TranslateCoords3D(left3D, origin);
     TranslateCoords3D(right3D, origin);
+    TranslateCoords2D(frameFirst, origin);
+    TranslateCoords2D(frameSecond, origin);
 }
 
 bool RoadCls::WriteRoadObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role) {

@@ -308,4 +308,88 @@ TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
     }
 }
 
+TEST_F(RoadToolTest, ARebuildDrapesAgainOnACopyCarryingOnlyTheEarlierOperators) {
+    const API_Guid before = PlaceObject(API_ObjectID, libA, "before");
+    const auto link = [&](const API_Guid& op, uint32_t operation) {
+        ASSERT_EQ(Command([&] { return ACAPI_Element_SolidLink_Create(terrain.header.guid, op, operation, 1); }),
+                  NoError);
+    };
+    link(before, APISolid_SubtractUpwards);
+    ASSERT_EQ(Build(Polyline({{20, 50, 0}, {180, 50, 0}}), 2), 0);
+    link(PlaceObject(API_ObjectID, libA, "after"), APISolid_Add);
+    API_Element result = {};
+    GS::Array<API_Guid> partners;
+    for (const RoadObject& r : Roads()) {
+        if (r.role == "result")
+            result = r.element;
+        else
+            partners.Push(r.element.header.guid);
+    }
+    API_Guid links[3] = {result.header.guid, partners[0], partners[1]};
+
+    // The operators in link order, the road's own marked; the copy takes those before the first own one.
+    {
+        RoadCls road;
+        ASSERT_EQ(ACAPI_Element_SolidLink_GetOperators(terrain.header.guid, &road.terrainOperators), NoError);
+        ASSERT_TRUE(road.CollectTerrainOperators(terrain.header.guid, links));
+        ASSERT_EQ(road.operRecords.GetCount(), 4);
+        EXPECT_EQ(road.operRecords[0].operatorGuid, before);
+        EXPECT_EQ(road.operRecords[0].own, 0);
+        EXPECT_EQ(road.operRecords[1].own + road.operRecords[2].own, 2);
+        EXPECT_EQ(road.operRecords[3].own, 0);
+        bool copyMade = false;
+        GS::Array<API_Guid> carried;
+        ASSERT_EQ(Command([&] {
+                      if (!road.CopyTerrainWithEarlierOperators(terrain, copyMade)) return GSErrCode(-1);
+                      ACAPI_Element_SolidLink_GetOperators(road.terrainCopy.header.guid, &carried);
+                      uint32_t operation = 0;
+                      ACAPI_Element_SolidLink_GetOperation(road.terrainCopy.header.guid, before, &operation);
+                      EXPECT_EQ(operation, APISolid_SubtractUpwards);
+                      GS::Array<API_Guid> copy;
+                      copy.Push(road.terrainCopy.header.guid);
+                      return ACAPI_Element_Delete(copy);
+                  }),
+                  NoError);
+        EXPECT_TRUE(copyMade);
+        ASSERT_EQ(carried.GetSize(), 1u);
+        EXPECT_EQ(carried[0], before);
+    }
+
+    // The cut and fill objects deleted by the user: the road still rebuilds, on the plane, and no copy stays.
+    ASSERT_EQ(Command([&] { return ACAPI_Element_Delete(partners); }), NoError);
+    {
+        RoadCls road;
+        ASSERT_EQ(road.RebuildFromObject(result), 0);
+        // The terrain's operators reached the rebuild, the dead links of the deleted objects pruned.
+        ASSERT_EQ(road.terrainOperators.GetSize(), 2u);
+        EXPECT_EQ(road.terrainOperators[0], before);
+    }
+    // A terrain without any operator answers with an empty list, which is no failure.
+    GS::Array<API_Guid> left;
+    ASSERT_EQ(ACAPI_Element_SolidLink_GetOperators(terrain.header.guid, &left), NoError);
+    ASSERT_EQ(Command([&] {
+                  for (uint32_t i = 0; i < left.GetSize(); ++i)
+                      ACAPI_Element_SolidLink_Remove(terrain.header.guid, left[i]);
+                  return NoError;
+              }),
+              NoError);
+    {
+        RoadCls road;
+        ASSERT_EQ(road.RebuildFromObject(result), 0);
+    }
+    const std::vector<RoadObject> rebuilt = Roads();
+    ASSERT_EQ(rebuilt.size(), 1u);
+    const RoadObject& r = rebuilt[0];
+    ASSERT_EQ(r.left.GetCount(), 9);
+    for (const QV_List<API_Coord3D>* edge : {&r.left, &r.right})
+        for (int32_t k = 0; k < edge->GetCount(); ++k) {
+            const double x = (*edge)[k].x + r.element.object.pos.x, y = (*edge)[k].y + r.element.object.pos.y;
+            EXPECT_NEAR((*edge)[k].z, Plane(x, y), 1e-6);
+            EXPECT_NEAR(std::fabs(y - 50.0), 4.0, 1e-6);
+        }
+    GS::Array<API_Guid> meshes;
+    ASSERT_EQ(ACAPI_Element_GetElemList(API_MeshID, &meshes), NoError);
+    EXPECT_EQ(meshes.GetSize(), 1u);
+}
+
 }  // namespace
