@@ -4,6 +4,7 @@
 #include "ProjectHost.hpp"
 
 #include "earthworks/Road.hpp"
+#include "elements/ChangeElementMemo.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamExchange.hpp"
 #include "elements/ParamIndexes.hpp"
@@ -388,6 +389,24 @@ TEST_F(RoadToolTest, ARebuildDrapesAgainOnACopyCarryingOnlyTheEarlierOperators) 
             EXPECT_NEAR(std::fabs(y - 50.0), 4.0, 1e-6);
         }
     GS::Array<API_Guid> meshes;
+    ASSERT_EQ(ACAPI_Element_GetElemList(API_MeshID, &meshes), NoError);
+    EXPECT_EQ(meshes.GetSize(), 1u);
+
+    // An object whose left edge was emptied cannot be rebuilt: 43, and still no copy stays.
+    API_ElementMemo memo = {};
+    ASSERT_EQ(ACAPI_Element_GetMemo(result.header.guid, &memo, AttachMemoMask), NoError);
+    RoadLP view(ElemKind_Road);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    QV_List<QV_Coord3DLong> none;
+    ASSERT_TRUE(BaseIDLP::ExchangePerimetroBaseSX(view, none, LPMode_Set));
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    ASSERT_EQ(Command([&] { return ChangeElementMemo(&result, &memo); }), NoError);
+    ACAPI_DisposeElemMemoHdls(&memo);
+    {
+        RoadCls road;
+        EXPECT_EQ(road.RebuildFromObject(result), 43);
+    }
     ASSERT_EQ(ACAPI_Element_GetElemList(API_MeshID, &meshes), NoError);
     EXPECT_EQ(meshes.GetSize(), 1u);
 }
