@@ -32,7 +32,7 @@ struct RoadDialogState {
     uint8_t widthEditable = 0;        // the width item enabled, and written to the global road width by OK
     uint8_t widthLocked = 0;          // the width item disabled with the greyed picture (placed roads edited)
     uint8_t radiosEnabled = 0;        // the first layout's reference-line radios
-    int16_t referenceLine = 2;        // 1 the drawn line is the right edge, 2 the axis, 3 the left edge
+    int16_t referenceLine = 2;        // where the road lies: 1 right of the drawn line, 2 on it, 3 left of it
     uint16_t savedX = 0;              // the position carried across a switch; 0, 0: none
     uint16_t savedY = 0;
     uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
