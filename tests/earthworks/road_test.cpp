@@ -234,6 +234,27 @@ TEST_F(RoadToolTest, FailuresPlaceNothing) {
     EXPECT_EQ(objects.GetSize(), 0u);
 }
 
+// Without the add-on's library (the user does not name its folder), the road ends silently.
+class RoadWithoutLibraryTest : public ProjectHostTest {};
+
+TEST_F(RoadWithoutLibraryTest, AMissingRoadPartPlacesNothing) {
+    API_Guid g = {};
+    ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{10, 10, 0}, {50, 10, 0}}, false, 1, "path", &g), NoError);
+    API_Element path = {}, mesh = {};
+    path.header.guid = g;
+    ASSERT_EQ(ACAPI_Element_Get(&path), NoError);
+    ASSERT_EQ(Db().PlaceMeshFromPoints({{0, 0, 1}, {60, 0, 1}, {60, 60, 1}, {0, 60, 1}}, 1, "terrain", &g), NoError);
+    mesh.header.guid = g;
+    ASSERT_EQ(ACAPI_Element_Get(&mesh), NoError);
+    SetRoadDialogOpener(FakeRoadDialog);
+    RoadCls road;
+    EXPECT_EQ(road.CreateAlongPolyline(path, mesh), 0);
+    SetRoadDialogOpener(nullptr);
+    GS::Array<API_Guid> objects;
+    ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
+    EXPECT_EQ(objects.GetSize(), 0u);
+}
+
 TEST_F(RoadToolTest, ARoadOnAFillRunsBetweenThePickedSides) {
     API_Guid g = {};
     ASSERT_EQ(Db().PlacePolygonElement(API_HatchID, {{40, 30, 0}, {160, 30, 0}, {160, 60, 0}, {40, 60, 0}}, true, 1,
