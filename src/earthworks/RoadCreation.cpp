@@ -1,5 +1,6 @@
 // The road commands: a road along a polyline or on the strip of a fill, and the settings of placed roads changed.
 #include "earthworks/AlignmentGeometry.hpp"
+#include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -30,37 +31,11 @@ constexpr int16_t GeneralKind = 0;
 constexpr int16_t RoadWidthField = 5;
 constexpr int16_t PositionField = 14;
 
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
-
 void StoreDefaults(const RoadSettings& settings) {
     GlobalSettings.road = settings;
     SetSurfaceAttributes(GlobalSettings, settings.obstacleShow2D, settings.obstaclePen, settings.obstacleLineType);
 }
 
-// The work of a creation in one undoable command; true when it succeeded.
-bool PlaceInCommand(const std::function<bool()>& work) {
-    bool ok = false;
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
-        ok = work();
-        return ok ? NoError : LodravixErr_StepFailed;
-    });
-    return err == NoError && ok;
-}
-
-void RunContourLinesOf(const API_Element& terrain) {
-    const UpkeepHooks& hooks = WiredUpkeepHooks();
-    if (hooks.runContourLines) hooks.runContourLines(terrain);
-}
-
-void ToCodedPoints(const QV_List<PrimPoly>& outline, QV_List<QV_Coord3DLong>& points, bool reverse) {
-    QV_List<PrimPoly> chain = outline;
-    if (reverse) ReverseSegmentList(chain);
-    PrimPolyToCodedPoints(chain, points);
-}
 }  // namespace
 
 int32_t RoadCls::CreateOnFill(const API_Element& fill, const API_Element& terrain) {
@@ -73,10 +48,8 @@ int32_t RoadCls::CreateOnFill(const API_Element& fill, const API_Element& terrai
     StoreDefaults(settings);
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     // Both chains run on from the first side; the right one is turned to run beside the left.
-    QV_List<QV_Coord3DLong> right;
-    for (int32_t i = chainB.GetCount() - 1; i >= 0; --i) right.Insert(chainB[i]);
-    chainB = right;
-    if (!PlaceInCommand([&] { return BuildPointElementFromList(*this) && DrapeEdges() && BuildObjects(); }))
+    ReverseChain(chainB);
+    if (!RunEarthworkCommand([&] { return BuildPointElementFromList(*this) && DrapeEdges() && BuildObjects(); }))
         return ErrModifying;
     RunContourLinesOf(element);
     return 0;
@@ -95,42 +68,8 @@ int32_t RoadCls::CreateAlongPolyline(const API_Element& polyline, const API_Elem
     const double width = GlobalSettings.GetDouble(GeneralKind, RoadWidthField);
     const int32_t mode = GlobalSettings.GetInt(GeneralKind, PositionField);
 
-    // Side 0 is left of the polyline's direction; an offset to side 1 runs against it and is turned round, so
-    // that both edges run with the polyline.
-    QV_List<PrimPoly> near, far;
-    bool reverseRight = false;
-    if (mode == 2) {
-        OffsetPolygonWithArcs(polyPrims, 0, width / 2.0, near, 1);
-        OffsetPolygonWithArcs(polyPrims, 1, width / 2.0, far, 1);
-        leftPrims = near;
-        rightPrims = far;
-        reverseRight = true;
-    } else if (mode == 1) {
-        OffsetPolygonWithArcs(polyPrims, 1, width / 2.0, near, 1);
-        OffsetPolygonWithArcs(polyPrims, 1, width, far, 1);
-        ReverseSegmentList(near);
-        leftPrims = polyPrims;
-        rightPrims = far;
-        reverseRight = true;
-        polyPrims = near;
-    } else {
-        OffsetPolygonWithArcs(polyPrims, 0, width, near, 1);
-        OffsetPolygonWithArcs(polyPrims, 0, width / 2.0, far, 1);
-        leftPrims = near;
-        rightPrims = polyPrims;
-        polyPrims = far;
-    }
-    if (leftPrims.GetCount() == 0 || rightPrims.GetCount() == 0) return ErrModifying;
-    if (mode != 2) {
-        points2D.Clear();
-        if (!PrimPolyToCoord3D(polyPrims, points2D) || !PrimPolyToCodedPoints(polyPrims, points3D)) return ErrModifying;
-    }
-    chainA.Clear();
-    chainB.Clear();
-    ToCodedPoints(leftPrims, chainA, false);
-    ToCodedPoints(rightPrims, chainB, reverseRight);
-    if (chainA.GetCount() < 2 || chainB.GetCount() < 2) return ErrModifying;
-    if (!PlaceInCommand([&] { return DrapeEdges() && BuildObjects(); })) return ErrModifying;
+    if (!BuildEdgesAlongPolyline(*this, width, mode)) return ErrModifying;
+    if (!RunEarthworkCommand([&] { return DrapeEdges() && BuildObjects(); })) return ErrModifying;
     RunContourLinesOf(element);
     return 0;
 }
@@ -234,7 +173,7 @@ int32_t RoadCls::ModifySelected(const QV_List<API_Element>& roads) {
         return 0;
     }
     QV_List<API_Element> list = roads;
-    const bool ok = PlaceInCommand([&] { return ApplyToSelected(list); });
+    const bool ok = RunEarthworkCommand([&] { return ApplyToSelected(list); });
     back();
     if (!ok) return ErrModifying;
     if (in3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);

@@ -1,6 +1,7 @@
 // A placed road draped again: on a temporary copy of its terrain that carries only the operators linked before the
 // road's own objects, so earlier earthworks shape its heights while its own cut and fill do not.
 #include "earthworks/AlignmentGeometry.hpp"
+#include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -29,20 +30,9 @@ constexpr int32_t FlagModificato = 63;     // "flag_modificato"
 // The host's answer for a terrain without operators: an empty list, not a failure.
 constexpr GSErrCode EmptyOperatorList = GSErrCode(0x81060001);
 
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
-
 bool ReadOperators(const API_Guid& terrain, GS::Array<API_Guid>& operators) {
     const GSErrCode err = ACAPI_Element_SolidLink_GetOperators(terrain, &operators);
     return err == NoError || err == EmptyOperatorList;
-}
-
-void Reverse(QV_List<QV_Coord3DLong>& list) {
-    const int32_t n = list.GetCount();
-    for (int32_t i = 0; i < n / 2; ++i) std::swap(list[i], list[n - 1 - i]);
 }
 
 void CoordsToWorld(const API_Element& object, QV_List<QV_Coord3DLong>& list) {
@@ -175,13 +165,13 @@ bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_
         ok = memo.ok && BaseIDLP::ExchangePerimetroBaseSX(memo.view, chainA, LPMode_Get) &&
             BaseIDLP::ExchangePerimetroBaseDX(memo.view, chainB, LPMode_Get) && chainA.GetCount() > 0;
         if (ok) {
-            Reverse(chainB);
+            ReverseChain(chainB);
             CoordsToWorld(road, chainA);
             CoordsToWorld(road, chainB);
             ok = DrapeEdges();
         }
         if (ok) {
-            Reverse(chainB);
+            ReverseChain(chainB);
             // The edges stay where the object put them: back into its own coordinates.
             WorldToObjectLocal3D(road, left3D);
             WorldToObjectLocal3D(road, right3D);
@@ -239,13 +229,7 @@ int32_t RoadCls::RebuildFromObject(const API_Element& object) {
     // The list goes on to the core, so the road is draped on the terrain as earlier earthworks shaped it.
     if (!ReadOperators(terrainGuid, terrainOperators)) return ErrModifying;
     API_Element road = object;
-    bool ok = false;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
-        ok = RebuildCore(road, links, terrain);
-        return ok ? NoError : LodravixErr_StepFailed;
-    });
-    if (!ok) return ErrModifying;
-    const UpkeepHooks& hooks = WiredUpkeepHooks();
-    if (hooks.runContourLines) hooks.runContourLines(terrain);
+    if (!RunEarthworkCommand([&] { return RebuildCore(road, links, terrain); })) return ErrModifying;
+    RunContourLinesOf(terrain);
     return 0;
 }
