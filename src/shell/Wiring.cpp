@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
+#include "dialogs/settings/RailwaySettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
@@ -25,6 +26,7 @@ void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
     SetRoadDialogOpener(OpenRoadSettingsLayout);
+    SetRailwayDialogOpener(OpenRailwaySettingsDialog);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>&) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
@@ -58,6 +60,7 @@ void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
+    SetRailwayDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetToolDialogs();
