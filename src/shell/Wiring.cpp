@@ -4,6 +4,7 @@
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
+#include "dialogs/settings/RailwaySettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
@@ -49,6 +50,7 @@ void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
     SetRoadDialogOpener(OpenRoadSettingsLayout);
+    SetRailwayDialogOpener(OpenRailwaySettingsDialog);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
@@ -135,6 +137,7 @@ void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
+    SetRailwayDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
