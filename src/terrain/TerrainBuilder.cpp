@@ -60,7 +60,7 @@ bool ForEachRecorded(API_ElemTypeID type, int32_t kind, Take&& take) {
         if (ACAPI_Element_Get(&e) != NoError) continue;
         ElemDescriptor d;
         if (!ElemUserData_ReadFromElement(d, kind, e.header, false)) continue;
-        take(e);
+        take(e, d);
     }
     return true;
 }
@@ -107,14 +107,15 @@ bool ReplaceOutline(const API_Element& old, const QV_List<API_Coord3D>& vertices
 
 bool ReadTerrainPoints(QV_List<API_Coord3D>& points) {
     points.Clear();
-    return ForEachRecorded(API_HotspotID, ElemKind_Point, [&](const API_Element& e) {
-        points.Insert(API_Coord3D{e.hotspot.pos.x, e.hotspot.pos.y, e.hotspot.height});
+    // The point's height is its record's: the point tool leaves the hotspot's own height at 0.
+    return ForEachRecorded(API_HotspotID, ElemKind_Point, [&](const API_Element& e, const ElemDescriptor& d) {
+        points.Insert(API_Coord3D{e.hotspot.pos.x, e.hotspot.pos.y, d.Value});
     });
 }
 
 bool ReadConstraintLines(QV_List<QV_Segment3D>& lines) {
     lines.Clear();
-    return ForEachRecorded(API_LineID, ElemKind_Constraint, [&](const API_Element& e) {
+    return ForEachRecorded(API_LineID, ElemKind_Constraint, [&](const API_Element& e, const ElemDescriptor&) {
         lines.Insert(QV_Segment3D{{e.line.begC.x, e.line.begC.y, 0.0}, {e.line.endC.x, e.line.endC.y, 0.0}});
     });
 }

@@ -51,8 +51,8 @@ protected:
     API_Guid Point(double x, double y, double z) {
         API_Guid g = {};
         EXPECT_EQ(Db().PlaceHotspot({x, y}, 1, Name("point"), &g), NoError);
-        Db().FindMutable(g)->record.hotspot.height = z;
-        Record(g, ElemKind_Point);
+        // The height lives in the point's record, as the point tool writes it; the hotspot's own stays 0.
+        Record(g, ElemKind_Point, z);
         return g;
     }
     void Constraint(const API_Coord3D& a, const API_Coord3D& b) {
@@ -66,8 +66,9 @@ protected:
         Record(g, ElemKind_Outline);
         return g;
     }
-    void Record(const API_Guid& g, int32_t kind) {
+    void Record(const API_Guid& g, int32_t kind, double value = 0.0) {
         ElemDescriptor d;
+        d.Value = value;
         const API_Elem_Head head = Db().Find(g)->record.header;
         ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }), NoError);
     }

@@ -16,6 +16,22 @@
 namespace {
 constexpr size_t RecordSize = 650;
 
+// The number array parameter <param> of the placed object <name>, or null with the reason.
+const StoredParam* NumberArray(ScriptContext& r, const ScriptArgs& a, std::string* m) {
+    API_Guid g;
+    if (!Named(r, a.Text("name"), &g, m)) return nullptr;
+    const StoredElement* e = Db(r).Find(g);
+    const StoredParam* p = nullptr;
+    if (e->memo.params)
+        for (const StoredParam& q : *e->memo.params)
+            if (std::string(q.record.name, strnlen(q.record.name, sizeof q.record.name)) == a.Text("param")) p = &q;
+    if (p == nullptr || !p->IsArray() || p->record.typeID == APIParT_Text) {
+        *m = a.Text("name") + " has no number array " + a.Text("param");
+        return nullptr;
+    }
+    return p;
+}
+
 // The `what`-th (from 1; 0 the last) element of the type named `what` or placed from the library part `what`.
 bool FindNth(ScriptContext& r, const std::string& what, int64_t index, API_Guid* guid, std::string* m) {
     const int32_t part = r.Host().Project().libraries.FindByName(what, 0);
@@ -97,18 +113,8 @@ void AddRecordCommands(ScriptLanguage& L) {
     L.Add(
         "expect param-cells <name:text> <param:text> <count:int> [<value:text>] [<tolerance:text>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-            API_Guid g;
-            if (!Named(r, a.Text("name"), &g, m)) return false;
-            const StoredElement* e = Db(r).Find(g);
-            const StoredParam* p = nullptr;
-            if (e->memo.params)
-                for (const StoredParam& q : *e->memo.params)
-                    if (std::string(q.record.name, strnlen(q.record.name, sizeof q.record.name)) == a.Text("param"))
-                        p = &q;
-            if (p == nullptr || !p->IsArray() || p->record.typeID == APIParT_Text) {
-                *m = a.Text("name") + " has no number array " + a.Text("param");
-                return false;
-            }
+            const StoredParam* p = NumberArray(r, a, m);
+            if (p == nullptr) return false;
             const size_t n = p->cells.size() / sizeof(double);
             if (!Compare(a.Text("param") + " cells", int64_t(n), a.Int("count"), m)) return false;
             if (!a.Has("value")) return true;
@@ -127,4 +133,20 @@ void AddRecordCommands(ScriptLanguage& L) {
             return true;
         },
         "a number array parameter of a placed object has <count> cells, each <value> (within <tolerance>, 1e-9)");
+    L.Add(
+        "expect param-cells-equal <name:text> <param:text> <value:text> <count:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const StoredParam* p = NumberArray(r, a, m);
+            if (p == nullptr) return false;
+            double want = 0.0;
+            if (!ScriptNumber(a.Text("value"), &want, m)) return false;
+            int64_t n = 0;
+            for (size_t i = 0; i < p->cells.size() / sizeof(double); ++i) {
+                double v = 0.0;
+                std::memcpy(&v, p->cells.data() + i * sizeof(double), sizeof v);
+                n += std::fabs(v - want) <= 1e-9 ? 1 : 0;
+            }
+            return Compare(a.Text("param") + " cells equal to " + a.Text("value"), n, a.Int("count"), m);
+        },
+        "<count> cells of a number array parameter of a placed object are <value> (within 1e-9), in any order");
 }
