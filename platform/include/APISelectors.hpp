@@ -103,6 +103,13 @@ struct API_InterfaceRecords<API_Selector("CPWD")> {
     using Par1 = void;
     using Par2 = void;
 };
+// 'CANC': APIERR_CANCEL when the user asked to stop the long operation of the progress window, else 0.
+constexpr API_SelectorTag<API_Selector("CANC")> APIIo_IsProcessCanceledID{};
+template <>
+struct API_InterfaceRecords<API_Selector("CANC")> {
+    using Par1 = void;
+    using Par2 = void;
+};
 
 // 'INCA': cancel the pending interactive input (the point, line or polygon input answers cancelled).
 constexpr API_SelectorTag<API_Selector("INCA")> APIIo_CancelInputID{};
@@ -209,6 +216,20 @@ constexpr API_SelectorTag<API_Selector("RBLD")> APIDo_RebuildID{};
 template <>
 struct API_AutomateRecords<API_Selector("RBLD")> {
     using Par1 = API_RebuildParams;
+    using Par2 = void;
+};
+// 'RDRW': redraw the current window (no record).
+constexpr API_SelectorTag<API_Selector("RDRW")> APIDo_RedrawID{};
+template <>
+struct API_AutomateRecords<API_Selector("RDRW")> {
+    using Par1 = void;
+    using Par2 = void;
+};
+// 'ZOOM': without a record, zoom the current window to fit the drawing.
+constexpr API_SelectorTag<API_Selector("ZOOM")> APIDo_ZoomID{};
+template <>
+struct API_AutomateRecords<API_Selector("ZOOM")> {
+    using Par1 = API_Box;
     using Par2 = void;
 };
 

@@ -676,7 +676,7 @@ void SimpleRings(std::vector<std::vector<API_Coord>>& rings, std::vector<API_Coo
                 const std::vector<API_Coord>& ring = rings[r];
                 walk.push_back(ring[i]);
                 walkIds.push_back(sid[r][i]);
-                const uint32_t j = (i + 1) % static_cast<uint32_t>(ring.size());
+                const uint32_t j = i + 1 == ring.size() ? 0 : i + 1;
                 const int32_t k = sid[r][j];
                 if (k < 0) {
                     i = j;
@@ -1165,8 +1165,8 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
     });
     // Distinct heights ascending (the first of equal values kept, as -0.0 and 0.0 are one height), and the place
     // of each vertex's height among them.
-    // Sorted by the heights' bits (ordered as integers: negative ones flipped), equal ones in their first order: a
-    // radix sort for many, a comparison sort for few (the radix sort's tables would cost more than the sorting).
+    // Sorted by a radix sort of the heights' bits (ordered as integers: negative ones flipped), equal ones in their
+    // first order.
     std::vector<std::pair<uint64_t, uint32_t>>& heights = w.heights;
     std::vector<std::pair<uint64_t, uint32_t>>& spare = w.spare;
     heights.resize(sbt.size());
@@ -1177,17 +1177,18 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
         bits = (bits >> 63) ? ~bits : bits | (uint64_t(1) << 63);
         heights[i] = {bits, static_cast<uint32_t>(i)};
     }
-    if (heights.size() < 8192) {
-        std::sort(heights.begin(), heights.end());
-    } else {
+    {
+        // Digits of 16 bits for many heights, of 8 for few (the tables would cost more than the sorting).
+        const int bits = heights.size() < 8192 ? 8 : 16;
+        const uint64_t mask = (uint64_t(1) << bits) - 1;
+        std::vector<uint32_t>& count = w.count;
         spare.resize(heights.size());
-        for (int shift = 0; shift < 64; shift += 16) {
-            std::vector<uint32_t>& count = w.count;
-            count.assign(65537, 0);
-            for (const auto& h : heights) ++count[((h.first >> shift) & 0xFFFF) + 1];
-            if (count[((heights[0].first >> shift) & 0xFFFF) + 1] == heights.size()) continue;  // one digit for all
-            for (size_t k = 0; k < 65536; ++k) count[k + 1] += count[k];
-            for (const auto& h : heights) spare[count[(h.first >> shift) & 0xFFFF]++] = h;
+        for (int shift = 0; !heights.empty() && shift < 64; shift += bits) {
+            count.assign(mask + 2, 0);
+            for (const auto& h : heights) ++count[((h.first >> shift) & mask) + 1];
+            if (count[((heights[0].first >> shift) & mask) + 1] == heights.size()) continue;  // one digit for all
+            for (size_t k = 0; k <= mask; ++k) count[k + 1] += count[k];
+            for (const auto& h : heights) spare[count[(h.first >> shift) & mask]++] = h;
             heights.swap(spare);
         }
     }
