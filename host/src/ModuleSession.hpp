@@ -46,6 +46,9 @@ struct ModuleSession {
         int32_t value = 0;
         int32_t opened = 0;
         int32_t closed = 0;
+        // The user's break: after this many more values set ('SPRV'), 'CANC' answers cancelled; -1 never.
+        int32_t breakAfter = -1;
+        int32_t zooms = 0;  // 'ZOOM' requests
     };
     ProgressWindow progress;
 };

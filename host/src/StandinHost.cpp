@@ -12,6 +12,8 @@
 #include "model3d/ModelCalls.hpp"
 #include "module/ModuleCalls.hpp"
 #include "module/NotificationCalls.hpp"
+#include "project/EditCalls.hpp"
+#include "project/NeigCalls.hpp"
 #include "project/AttributeCalls.hpp"
 #include "project/ElementCalls.hpp"
 #include "project/EventCalls.hpp"
@@ -25,6 +27,7 @@
 #include "project/ToolboxCalls.hpp"
 #include "project/UndoCalls.hpp"
 #include "project/WindowCalls.hpp"
+#include "ui/RedrawCalls.hpp"
 #include "ui/MenuCalls.hpp"
 #include "ui/PaletteCalls.hpp"
 #include "ui/UserControlCalls.hpp"
@@ -32,6 +35,8 @@
 #include "ui/SettingsDialogCalls.hpp"
 #include "view3d/View3DCalls.hpp"
 #include "project/GroupCalls.hpp"
+#include "drawing/PictureCalls.hpp"
+#include "project/LineTypeDefinitions.hpp"
 
 #include <cstring>
 
@@ -66,6 +71,11 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallShapePrimCalls(set);
     InstallGroupCalls(set);
     InstallSettingsDialogCalls(set);
+    InstallRedrawCalls(set);
+    InstallEditCalls(set);
+    InstallNeigCalls(set);
+    InstallPictureCalls(set);
+    InstallLineTypeDefCalls(set);
 }
 }  // namespace
 

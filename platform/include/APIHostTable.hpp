@@ -30,6 +30,7 @@ union API_Element;
 struct API_ElementMemo;
 struct API_ElementUserData;
 struct API_Neig;
+struct API_EditPars;
 struct API_SelectionInfo;
 union API_Attribute;
 struct API_Attr_Head;
@@ -208,6 +209,11 @@ struct API_HostFunctionTable {
     // --- the 2D drawing of an element (records in APIPrimitives.hpp)
     // Hands the primitives of the drawing of the element (in the current database) to `proc`, one at a time.
     GSErrCode (*Element_ShapePrims)(const API_Elem_Head* head, API_ShapePrimsProc* proc);
+
+    // --- edits of elements, as the user's edit tools make them
+    // Moves the elements by the edit (API_EditPars: 'DRAG' from begC to endC, 'ELEV' by endC.z - begC.z), inside
+    // an undoable command; withDelete 0 (edit a copy) is refused.
+    GSErrCode (*Element_Edit)(const API_Neig* neigs, uint32_t count, const API_EditPars* pars);
 
     // New entries go here, at the end.
 };

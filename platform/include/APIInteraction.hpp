@@ -213,6 +213,15 @@ struct API_InterfaceRecords<API_Selector("INFI")> {
     using Par1 = API_NeigFilter;
     using Par2 = int32_t;
 };
+// A click that hits a point element (a hotspot) reports this kind in the input's record, with the element's GUID;
+// it is no selection-record kind. 'NTOE' names the element type a kind stands for.
+constexpr API_NeigID APINeig_ElemPoint = 50;
+constexpr API_SelectorTag<API_Selector("NTOE")> APIAny_NeigIDToElemTypeID{};
+template <>
+struct API_GoodiesRecords<API_Selector("NTOE")> {
+    using Par1 = API_NeigID;
+    using Par2 = API_ElemTypeID;
+};
 // 'SNFI': add one selection-record kind to a filter.
 constexpr API_SelectorTag<API_Selector("SNFI")> APIIo_SetNeigFilterID{};
 template <>

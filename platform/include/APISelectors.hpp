@@ -9,6 +9,8 @@
 // the host's handler for it. To add a family: a traits template, an entry at the end of API_HostFunctionTable
 // and an ACAPI_ wrapper in the module.
 #include "APIHostTable.hpp"
+#include "APIAttributeDefs.hpp"
+#include "APIPictures.hpp"
 #include "IO.hpp"
 
 #include <cstdint>
@@ -98,6 +100,13 @@ struct API_InterfaceRecords<API_Selector("SPRV")> {
 constexpr API_SelectorTag<API_Selector("CPWD")> APIIo_CloseProcessWindowID{};
 template <>
 struct API_InterfaceRecords<API_Selector("CPWD")> {
+    using Par1 = void;
+    using Par2 = void;
+};
+// 'CANC': APIERR_CANCEL when the user asked to stop the long operation of the progress window, else 0.
+constexpr API_SelectorTag<API_Selector("CANC")> APIIo_IsProcessCanceledID{};
+template <>
+struct API_InterfaceRecords<API_Selector("CANC")> {
     using Par1 = void;
     using Par2 = void;
 };
@@ -209,6 +218,20 @@ struct API_AutomateRecords<API_Selector("RBLD")> {
     using Par1 = API_RebuildParams;
     using Par2 = void;
 };
+// 'RDRW': redraw the current window (no record).
+constexpr API_SelectorTag<API_Selector("RDRW")> APIDo_RedrawID{};
+template <>
+struct API_AutomateRecords<API_Selector("RDRW")> {
+    using Par1 = void;
+    using Par2 = void;
+};
+// 'ZOOM': without a record, zoom the current window to fit the drawing.
+constexpr API_SelectorTag<API_Selector("ZOOM")> APIDo_ZoomID{};
+template <>
+struct API_AutomateRecords<API_Selector("ZOOM")> {
+    using Par1 = API_Box;
+    using Par2 = void;
+};
 
 // --- Goodies family: library-part parameter lists ----------------------------------------------------------------
 template <uint32_t Code>
@@ -233,6 +256,43 @@ constexpr API_SelectorTag<API_Selector("CPAR")> APIAny_CloseParametersID{};
 template <>
 struct API_GoodiesRecords<API_Selector("CPAR")> {
     using Par1 = void;
+    using Par2 = void;
+};
+
+// 'CPIC': the picture of the first record converted into the storage format the second names (its handle is new).
+// 'CMPI': the same between MIME types. A picture the host cannot decode, or a format it cannot write, is refused.
+constexpr API_SelectorTag<API_Selector("CPIC")> APIAny_ConvertPictureID{};
+template <>
+struct API_GoodiesRecords<API_Selector("CPIC")> {
+    using Par1 = API_PictureHandle;
+    using Par2 = API_PictureHandle;
+};
+constexpr API_SelectorTag<API_Selector("CMPI")> APIAny_ConvertMimePictureID{};
+template <>
+struct API_GoodiesRecords<API_Selector("CMPI")> {
+    using Par1 = API_MimePicture;
+    using Par2 = API_MimePicture;
+};
+
+// 'ADEF': the definition of the line type named by the attribute head (type 3, index); 'KDEF' releases its
+// handles. 'DSCL': the drawing scale of the current window (100 for 1:100).
+struct API_Attr_Head;
+constexpr API_SelectorTag<API_Selector("ADEF")> APIDb_GetLineTypeDefID{};
+template <>
+struct API_DatabaseRecords<API_Selector("ADEF")> {
+    using Par1 = API_Attr_Head;
+    using Par2 = API_LineTypeDef;
+};
+constexpr API_SelectorTag<API_Selector("KDEF")> APIDb_DisposeLineTypeDefID{};
+template <>
+struct API_DatabaseRecords<API_Selector("KDEF")> {
+    using Par1 = API_LineTypeDef;
+    using Par2 = void;
+};
+constexpr API_SelectorTag<API_Selector("DSCL")> APIDb_GetDrawingScaleID{};
+template <>
+struct API_DatabaseRecords<API_Selector("DSCL")> {
+    using Par1 = double;
     using Par2 = void;
 };
 

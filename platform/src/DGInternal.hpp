@@ -133,6 +133,7 @@ struct DrawTarget {
     int16_t item = 0;
     int32_t row = 0;  // list cells
     int16_t tab = 0;
+    int32_t stretchMode = 0;  // SetStretchBltMode on this target's device context
 };
 
 // A redraw asked for: a user item, a whole list (row 0) or one cell of a list.

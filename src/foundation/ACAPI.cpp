@@ -224,6 +224,12 @@ GSErrCode ACAPI_Element_SetUserData(const API_Elem_Head* head, const API_Element
     return LODRAVIX_HOST_CALL(Element_SetUserData, head, userData);
 }
 
+GSErrCode ACAPI_Element_Edit(const GS::Array<API_Neig>& elemNeigs, const API_EditPars& pars) {
+    std::vector<API_Neig> list;
+    for (const API_Neig& n : elemNeigs) list.push_back(n);
+    return LODRAVIX_HOST_CALL(Element_Edit, list.data(), uint32_t(list.size()), &pars);
+}
+
 GSErrCode ACAPI_Element_DeleteUserData(const API_Elem_Head* head) {
     return LODRAVIX_HOST_CALL(Element_DeleteUserData, head);
 }

@@ -123,6 +123,8 @@ GSErrCode ACAPI_Element_DeleteUserData(const API_Elem_Head* head);
 GSErrCode ACAPI_Element_Select(API_Neig** neigs, int32_t count, bool add);
 GSErrCode ACAPI_Element_Select(const GS::Array<API_Neig>& neigs, bool add);
 GSErrCode ACAPI_Element_DeselectAll();
+// Moves the elements as an edit tool does ('DRAG', 'ELEV'); only inside an undoable command.
+GSErrCode ACAPI_Element_Edit(const GS::Array<API_Neig>& elemNeigs, const API_EditPars& pars);
 // An empty selection answers APIERR_NOSEL (or NoError) with info->typeID API_SelEmpty. info->marquee is a handle
 // the caller kills. `neigs` is emptied first.
 GSErrCode ACAPI_Selection_Get(API_SelectionInfo* info, GS::Array<API_Neig>* neigs, bool onlyEditable);

@@ -13,8 +13,8 @@ constexpr int32_t TextCancel = 5;
 constexpr int32_t TextShowUnlock = 9;
 constexpr int32_t TextLayerHidden = 29;
 constexpr int32_t TextLayerDeleted = 30;
-constexpr int32_t TextOK = 64;
-constexpr int16_t AlertType = -1;
+constexpr int32_t DeletedAlertType = -1;
+constexpr int16_t QuestionAlertType = -2;
 
 GS::UniString CommonText(int32_t index) {
     QV_String text;
@@ -30,14 +30,15 @@ bool CheckToolLayer(int16_t layer) {
     // The index is the 16-bit field as stored: read unsigned, as the records keep it.
     attribute.header.index = int32_t(uint16_t(layer));
     if (attribute.header.index == 0 || ACAPI_Attribute_Get(&attribute) != NoError) {
-        DGAlert(AlertType, GS::UniString(), CommonText(TextLayerDeleted), GS::UniString(), CommonText(TextOK),
-                GS::UniString(), GS::UniString());
+        QV_String text;
+        ShowAlertBox(DeletedAlertType, QV_String(),
+                     GetResString(text, CommonTableBase + LanguageIndex, TextLayerDeleted), QV_String());
         return false;
     }
     if ((attribute.header.flags & (APILay_Hidden | APILay_Locked)) == 0) return true;
-    const int16_t answer = DGAlert(AlertType, GS::UniString(), CommonText(TextLayerHidden), GS::UniString(),
+    const int16_t answer = DGAlert(QuestionAlertType, GS::UniString(), CommonText(TextLayerHidden), GS::UniString(),
                                    CommonText(TextShowUnlock), CommonText(TextCancel), GS::UniString());
-    if (answer != 1) return false;
+    if (answer == 2) return false;
     attribute.header.flags &= ~uint32_t(APILay_Hidden | APILay_Locked);
     return ACAPI_Attribute_Modify(&attribute) == NoError;
 }

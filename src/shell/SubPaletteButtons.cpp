@@ -8,9 +8,11 @@
 #include "shell/SubPalettes.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "shell/commands/EarthworkCommands.hpp"
+#include "shell/commands/ImportCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
 #include "shell/commands/TerrainCommands.hpp"
+#include "shell/commands/TerrainInputCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "siteobjects/Marker.hpp"
 
@@ -31,15 +33,15 @@ void Manual() {
 // clang-format off
 // The general Input buttons; the Norwegian and Austrian layouts put one more at item 5.
 const SubPaletteButton InputHead[] = {
-    {"Pal_TXT", nullptr},
+    {"Pal_TXT", OnGlobalSettings<ImportTextFile>},
     {"Pal_DXF", nullptr},
     {"Pal_SHP", nullptr},
 };
 const SubPaletteButton InputTail[] = {
     {"Pal_MeshAC", OnGlobalSettings<RunMeshConversion>},
-    {"Pal_Point", nullptr},
-    {"Pal_Constr", nullptr},
-    {"Pal_Outline", nullptr},
+    {"Pal_Point", OnGlobalSettings<RunPoint>},
+    {"Pal_Constr", OnGlobalSettings<RunConstraint>},
+    {"Pal_Outline", OnGlobalSettings<RunOutline>},
     {"Pal_Mesh", OnGlobalSettings<RunTerrain>},
     {"Pal_CL", OnGlobalSettings<RunContourLineTool>},
     {"Pal_Slopes", OnGlobalSettings<RunSlopeRange>},
@@ -47,7 +49,7 @@ const SubPaletteButton InputTail[] = {
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
-const SubPaletteButton ASCButton = {"Pal_ASC", nullptr};
+const SubPaletteButton ASCButton = {"Pal_ASC", OnGlobalSettings<ImportASCFile>};
 const SubPaletteButton Earthmoving[] = {
     {"Pal_Poly", OnGlobalSettings<RunPolygon>},
     {"Pal_Hatch", Hatch},

@@ -1,38 +1,111 @@
 #include "shell/Wiring.hpp"
 
+#include "dialogs/settings/AscImportDialog.hpp"
+#include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
+#include "dialogs/settings/OutlineSettingsDialog.hpp"
+#include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
+#include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
+#include "dialogs/tools/DialogUtilities.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
+#include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "earthworks/Road.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
+#include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
+#include "foundation/ModuleLog.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
+#include "shell/CoordinateDisplay.hpp"
+#include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
+#include "terrain/ConstraintInput.hpp"
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/ContourTerrainSteps.hpp"
 #include "terrain/PointTool.hpp"
-#include "terrain/ToolDialogHooks.hpp"
 #include "terrain/TerrainFromMesh.hpp"
+#include "terrain/TerrainInputHooks.hpp"
 #include "terrain/TerrainSettingsRun.hpp"
+#include "terrain/ToolDialogHooks.hpp"
+#include "terrain/ToolInput.hpp"
+
+#include <string>
+
+namespace {
+void TraceStep(const char* name, int32_t value) {
+    const std::string text = std::string(name) + "(" + std::to_string(value) + ")";
+    ModuleLog::LogCall(text.c_str());
+}
+}  // namespace
 
 void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
     SetRoadDialogOpener(OpenRoadSettingsLayout);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
-    steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>&) {
-        return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount());
+    steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
+        return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
     steps.contourLineRefresh = ContourLineCls::RefreshOnUpdate;
+    // The constraint passes leave the same trace as the framework's own steps.
+    steps.constraintRefreshA = [](const QV_List<API_Elem_Head>& heads) {
+        TraceStep("ConstraintInput::RefreshOnUpdateA", heads.GetCount());
+        return ConstraintInput::RefreshOnUpdateA(heads);
+    };
+    steps.constraintRefreshB = [](const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
+        TraceStep("ConstraintInput::RefreshOnUpdateB", heads.GetCount());
+        return ConstraintInput::RefreshOnUpdateB(heads, parents);
+    };
+    steps.constraintRefreshC = [] {
+        ModuleLog::LogCall("ConstraintInput::RefreshOnUpdateC");
+        ConstraintInput::RefreshOnUpdateC();
+    };
+    TerrainInputHooks& input = WiredTerrainInputHooks();
+    input.pointSettings = RunPointSettingsDialog;
+    input.constraintSettings = RunConstraintSettingsDialog;
+    input.outlineSettings = [](OutlineSettings& record, uint8_t(&changed)[7], OutlineSearchValues& search) {
+        OutlineDialogRecord dialog;
+        dialog.settings = record;
+        dialog.corridorWidth = search.corridorWidth;
+        dialog.searchAngle = search.searchAngle;
+        dialog.searchType = search.searchType;
+        dialog.typeSelectable = search.typeSelectable;
+        dialog.corridorLocked = search.corridorLocked;
+        if (!RunOutlineSettingsDialog(dialog, changed)) return false;
+        record = dialog.settings;
+        search.corridorWidth = dialog.corridorWidth;
+        search.searchAngle = dialog.searchAngle;
+        search.searchType = dialog.searchType;
+        return true;
+    };
+    input.keepExistingOutline = [] {
+        QV_String text, keep, substitute;
+        GetResString(text, ImportTableBase + LanguageIndex, 29);
+        GetResString(keep, ImportTableBase + LanguageIndex, 30);
+        GetResString(substitute, ImportTableBase + LanguageIndex, 31);
+        return ShowAlert(2, text, QV_String(), QV_String(), keep, substitute, QV_String()) == 1;
+    };
+    input.openPointPalette = [] {
+        OpenPointInputPalette(PointInputPaletteGlobalState, 0);
+        InitPointInputPalette(PointInputPaletteGlobalState);
+    };
+    input.storePointPalette = [] { StorePointInputPaletteValues(PointInputPaletteGlobalState); };
+    input.initPointPalette = [] { InitPointInputPalette(PointInputPaletteGlobalState); };
+    input.closePointPalette = [] { ClosePointInputPalette(PointInputPaletteGlobalState); };
+    input.updateCoordinateFields = [] { PrepareCoordinateDisplay(ToolsPalette()); };
+    input.coordinateFeedback = CoordinateFeedback;
+    input.resetToolInput = [] { ResetToolInput(ToolsPalette()); };
     // The upkeep's road sections are not built yet: their hook keeps noting its calls.
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
+    ASCFile::SetAscOptionsDialog(AskAscImportOptions);
+    SetTextOptionsDialog(AskTextImportOptions);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
     ToolDialogHooks& dialogs = WiredToolDialogs();
     dialogs.contourSettings = RunContourLineSettingsDialog;
@@ -60,8 +133,12 @@ void UnwireSubsystems() {
     SetRoadDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
+    ResetTerrainInputHooks();
+    ASCFile::SetAscOptionsDialog(nullptr);
+    SetTextOptionsDialog(nullptr);
     ResetToolDialogs();
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();
     ResetMeshConversionAsk();
+    ResetElementEdit();
 }

@@ -1,8 +1,314 @@
 #include "terrain/PointTool.hpp"
 
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/FloorPlanDatabase.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
 #include "foundation/ModuleLog.hpp"
+#include "foundation/PointInput.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "foundation/ToolLayerCheck.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/TerrainInputHooks.hpp"
+#include "terrain/TerrainInputQueries.hpp"
 
-bool PointTool::OnElementEvent(int32_t, const API_Elem_Head*, int32_t) {
-    ModuleLog::LogCall("PointTool::OnElementEvent");
+#include <cstring>
+
+namespace {
+constexpr int32_t PromptPointPosition = 7;
+
+template <typename T>
+void Fill(T& value, uint8_t byte) {
+    std::memset(static_cast<void*>(&value), byte, sizeof value);
+}
+
+int32_t FindGuid(const QV_List<API_Element>& list, const API_Guid& guid) {
+    for (int32_t i = 0; i < list.GetCount(); ++i)
+        if (list[i].header.guid == guid) return i;
+    return -1;
+}
+
+bool ReadPointRecord(const API_Elem_Head& head, ElemDescriptor& record) {
+    return ElemUserData_Read(record, ElemKind_Point, head);
+}
+
+bool IsTerrainPoint(const API_Guid& guid) {
+    API_Element e;
+    Fill(e, 0);
+    e.header.guid = guid;
+    if (ACAPI_Element_Get(&e) != NoError || e.header.typeID != API_HotspotID) return false;
+    ElemDescriptor record;
+    return ReadPointRecord(e.header, record);
+}
+
+bool Rebuild() {
+    API_RebuildParams pars = {};
+    return ACAPI_Automate(APIDo_RebuildID, &pars) == NoError;
+}
+
+bool DeleteOne(const API_Guid& guid) {
+    GS::Array<API_Guid> one;
+    one.Push(guid);
+    return ACAPI_Element_Delete(one) == NoError;
+}
+
+// A copied or pasted point: deleted when it lands on another point, else it becomes a new point of the tool.
+bool AdoptCopiedPoints(const API_Elem_Head* heads, int32_t count) {
+    return InFloorPlanDatabase([&] {
+        bool ok = true;
+        for (int32_t i = 0; i < count && ok; ++i) {
+            const API_Guid guid = heads[i].guid;
+            if (!ACAPI_Element_Filter(guid, APIFilt_IsEditable)) continue;
+            API_Element e;
+            Fill(e, 0);
+            e.header.guid = guid;
+            if (ACAPI_Element_Get(&e) != NoError || e.header.typeID != API_HotspotID) continue;
+            ElemDescriptor record;
+            if (!ReadPointRecord(e.header, record)) continue;
+            QV_List<API_Element> points;
+            if (!CollectTerrainPoints(points)) return false;
+            if (FindPointAt(points, e.hotspot.pos, guid) >= 0) {
+                ok = DeleteOne(guid);
+                continue;
+            }
+            ACAPI_Element_AttachObserver(guid);
+            ImportOptionsRec& defaults = GlobalSettings.points;
+            ElemDescriptor fresh;
+            fresh.Name = defaults.code;
+            fresh.Number = defaults.codeNumber;
+            fresh.Value = record.Value;
+            fresh.Note = defaults.text;
+            fresh.AppendNumber = 1;
+            ok = ElemUserData_WriteRecord(fresh, ElemKind_Point, e.header);
+            if (ok) defaults.codeNumber = NextPointCodeNumber(defaults.codeNumber);
+        }
+        return ok;
+    });
+}
+
+const API_Element* ParentOf(const API_Guid& guid, const API_Element* parents, int32_t count) {
+    for (int32_t i = 0; i < count; ++i)
+        if (parents[i].header.guid == guid) return &parents[i];
+    return nullptr;
+}
+
+// A dragged point: back to where it was when it landed on another point, else its constraints' ends follow it.
+bool FollowDraggedPoints(const API_Elem_Head* heads, int32_t count, const API_Element* parents, int32_t parentCount) {
+    return InFloorPlanDatabase([&] {
+        QV_List<API_Element> points, constraints;
+        if (!CollectTerrainPoints(points) || !CollectConstraints(constraints)) return false;
+        for (int32_t i = 0; i < count; ++i) {
+            const int32_t p = FindGuid(points, heads[i].guid);
+            const API_Element* before = ParentOf(heads[i].guid, parents, parentCount);
+            if (p < 0 || before == nullptr || before->header.typeID != API_HotspotID) continue;
+            const API_Coord from = before->hotspot.pos;
+            const API_Coord to = points[p].hotspot.pos;
+            if (FindPointAt(points, to, heads[i].guid) >= 0) {
+                API_Element back = points[p];
+                back.hotspot.pos = from;
+                API_Element mask;
+                Fill(mask, 0);
+                Fill(mask.hotspot.pos, 0xFF);
+                if (ACAPI_Element_Change(&back, &mask, nullptr, 0) != NoError) return false;
+                points[p].hotspot.pos = from;
+                continue;
+            }
+            for (int32_t c = 0; c < constraints.GetCount(); ++c) {
+                API_Element line = constraints[c];
+                API_Element mask;
+                Fill(mask, 0);
+                bool moved = false;
+                if (PointsCoincide(line.line.begC, from)) {
+                    line.line.begC = to;
+                    Fill(mask.line.begC, 0xFF);
+                    moved = true;
+                }
+                if (PointsCoincide(line.line.endC, from)) {
+                    line.line.endC = to;
+                    Fill(mask.line.endC, 0xFF);
+                    moved = true;
+                }
+                if (!moved) continue;
+                if (ACAPI_Element_Change(&line, &mask, nullptr, 0) != NoError) return false;
+                constraints[c] = line;
+            }
+        }
+        return true;
+    });
+}
+
+// After a deletion: the constraints that lost a point at either end go too.
+bool DropOrphanConstraints() {
+    QV_List<API_Element> points, constraints;
+    if (!CollectTerrainPoints(points) || !CollectConstraints(constraints)) return false;
+    GS::Array<API_Guid> orphans;
+    for (int32_t c = 0; c < constraints.GetCount(); ++c) {
+        const API_LineType& l = constraints[c].line;
+        if (FindPointAt(points, l.begC, APINULLGuid) < 0 || FindPointAt(points, l.endC, APINULLGuid) < 0)
+            orphans.Push(constraints[c].header.guid);
+    }
+    for (const API_Guid& g : orphans)
+        if (!DeleteOne(g)) return false;
     return true;
+}
+}  // namespace
+
+PointTool::PointTool() {
+    settings.Reset();
+    std::memset(changed, 0, sizeof changed);
+    clicked = {};
+}
+
+int32_t PointTool::EditSettings() {
+    PointSettings copy = settings;
+    uint8_t flags[PointSettingsFieldCount] = {};
+    if (!WiredTerrainInputHooks().pointSettings(copy, flags)) return 1;
+    settings = copy;
+    std::memcpy(changed, flags, sizeof changed);
+    return 0;
+}
+
+int32_t PointTool::AskPosition(bool& given) {
+    given = false;
+    const TerrainInputHooks& hooks = WiredTerrainInputHooks();
+    QV_String prompt;
+    GetResString(prompt, PromptTableBase + LanguageIndex, PromptPointPosition);
+    for (;;) {
+        hooks.updateCoordinateFields();
+        API_Coord3D point = {};
+        API_Neig neig = {};
+        // Asked inside a command of its own: a layer the palette shows or unlocks meanwhile is a model change.
+        GSErrCode err = NoError;
+        RunExternalCommand([&] {
+            err = GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1,
+                                   hooks.coordinateFeedback, nullptr, true);
+            return true;
+        });
+        if (err == APIERR_CANCEL) return 0;
+        if (err != NoError) return 12;
+        if (neig.guid != APINULLGuid && IsTerrainPoint(neig.guid)) {
+            ShowErrorMessage(31, -1);
+            continue;
+        }
+        clicked = point;
+        given = true;
+        return 0;
+    }
+}
+
+bool PointTool::CreatePoint() {
+    API_Element e;
+    Fill(e, 0);
+    e.header.typeID = API_HotspotID;
+    if (ACAPI_Element_GetDefaults(&e, nullptr) != NoError) return false;
+    e.header.layer = settings.layer;
+    e.header.floorInd = CurrentStoryIndex();
+    e.hotspot.pen = settings.pen;
+    e.hotspot.pos = {clicked.x, clicked.y};
+    e.hotspot.height = 0.0;
+    if (CreateElementWithMemo(&e, nullptr, false) != NoError) return false;
+    ACAPI_Element_AttachObserver(e.header.guid);
+    ElemDescriptor record;
+    record.Name = settings.code;
+    record.Number = settings.codeNumber;
+    record.Value = settings.value;
+    record.Note = settings.text;
+    record.AppendNumber = 1;
+    if (!ElemUserData_WriteRecord(record, ElemKind_Point, e.header)) return false;
+    settings.codeNumber = NextPointCodeNumber(settings.codeNumber);
+    GlobalSettings.points = settings;
+    return true;
+}
+
+int32_t PointTool::PlaceByClicks() {
+    if (!EnsureFloorPlanWindow(false)) return 42;
+    const TerrainInputHooks& hooks = WiredTerrainInputHooks();
+    settings = GlobalSettings.points;
+    hooks.openPointPalette();
+    ElementWritten = 1;
+    int32_t created = 0;
+    int32_t code = 0;
+    for (;;) {
+        bool given = false;
+        code = AskPosition(given);
+        if (code != 0 || !given) break;
+        hooks.storePointPalette();
+        settings = GlobalSettings.points;
+        if (!CheckToolLayer(settings.layer)) continue;
+        if (RunExternalCommand([this] { return CreatePoint(); })) {
+            ++created;
+            hooks.initPointPalette();
+        } else {
+            ShowErrorMessage(43, -1);
+        }
+    }
+    // An input error ends the run like a cancel: the palette goes and the flag only stays for points made, so
+    // that the user's next element is not taken for one of ours.
+    hooks.closePointPalette();
+    if (created == 0) ElementWritten = 0;
+    return code;
+}
+
+int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
+    if (points.GetCount() == 0) return 0;
+    const API_Element& first = points[0];
+    ElemDescriptor record;
+    if (!ReadPointRecord(first.header, record)) return 43;
+    settings.pen = first.hotspot.pen;
+    settings.layer = int16_t(first.header.layer);
+    settings.code = record.Name;
+    settings.codeNumber = record.Number;
+    settings.value = record.Value;
+    settings.text = record.Note;
+    DialogMode = 3;
+    if (EditSettings() != 0) return 0;
+
+    const bool ok = RunExternalCommand([&] {
+        ACAPI_Element_DeselectAll();
+        API_Element mask;
+        Fill(mask, 0);
+        if (changed[0] != 0) Fill(mask.hotspot.pen, 0xFF);
+        if (changed[1] != 0) Fill(mask.header.layer, 0xFF);
+        const bool recordChanged = changed[2] != 0 || changed[3] != 0 || changed[4] != 0 || changed[5] != 0;
+        for (int32_t i = 0; i < points.GetCount(); ++i) {
+            const API_Element& point = points[i];
+            if (recordChanged) {
+                ElemDescriptor own;
+                if (!ReadPointRecord(point.header, own)) return false;
+                if (changed[2] != 0) own.Name = settings.code;
+                if (changed[3] != 0) own.Number = settings.codeNumber;
+                if (changed[5] != 0) own.Value = settings.value;
+                if (changed[4] != 0) own.Note = settings.text;
+                own.AppendNumber = 1;
+                if (!ElemUserData_WriteRecord(own, ElemKind_Point, point.header)) return false;
+            }
+            API_Element pars = point;
+            pars.hotspot.pen = settings.pen;
+            pars.header.layer = settings.layer;
+            GS::Array<API_Guid> one;
+            one.Push(point.header.guid);
+            if (ACAPI_Element_ChangeParameters(one, &pars, nullptr, &mask) != NoError) return false;
+        }
+        return true;
+    });
+    if (!ok) return 43;
+    Rebuild();
+    return 0;
+}
+
+bool PointTool::OnElementEvent(int32_t mode, const API_Elem_Head* heads, int32_t headCount, const API_Element* parents,
+                               int32_t parentCount) {
+    ModuleLog::LogCall("PointTool::OnElementEvent");
+    switch (mode) {
+        case 1:
+            if (ElementWritten != 0) return true;
+            return AdoptCopiedPoints(heads, headCount);
+        case 2: return AdoptCopiedPoints(heads, headCount);
+        case 4: return FollowDraggedPoints(heads, headCount, parents, parentCount);
+        case 5: return IsCurrentWindow3D() || DropOrphanConstraints();
+        default: return true;
+    }
 }

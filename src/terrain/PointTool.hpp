@@ -1,12 +1,41 @@
 #pragma once
-// The terrain-point tool.
-#include "APIDefs.hpp"
+// The terrain-point tool: terrain points are hotspots carrying the element data record of kind 1 (height above
+// project zero, code text, code number, comment). The tool places them by clicks, edits selected ones, and keeps
+// points and constraints in step after the user's copies, drags and deletions.
+#include "foundation/QV_List.hpp"
+#include "settings/PointSettings.hpp"
+
+#include "APIElements.hpp"
 
 #include <cstdint>
 
 class PointTool {
 public:
-    // The points' share of an element event (1 new, 2 copy, 3 change, 4 edit, 5 delete or start-up) for the
-    // given element heads; true on success.
-    static bool OnElementEvent(int32_t mode, const API_Elem_Head* heads, int32_t headCount);
+    PointTool();
+
+    // Asks for positions until the user cancels, creating one point per click with the point-input palette's
+    // values; 0, or 12 (the input failed) or 42 (no floor plan). The palette is closed on every way out, and the
+    // element-written flag is left raised only when points were made.
+    int32_t PlaceByClicks();
+    // Edits the selected points (hotspots with a kind-1 record): the settings of the first one fill the dialog,
+    // and only the fields the user changed are written into each; 0 (also on cancel) or 43.
+    int32_t PlaceFromHotspots(const QV_List<API_Element>& points);
+    // "Point settings" in its two layouts on a copy of the record; 0 accepted (fields and flags taken back),
+    // 1 cancelled.
+    int32_t EditSettings();
+
+    // The points' share of an element event (1 new, 2 copy, 3 change, 4 edit, 5 delete) for the given element
+    // heads; for an edit, `parents` are the elements as they were. True on success.
+    static bool OnElementEvent(int32_t mode, const API_Elem_Head* heads, int32_t headCount,
+                               const API_Element* parents = nullptr, int32_t parentCount = 0);
+
+    PointSettings settings;
+    uint8_t changed[PointSettingsFieldCount];  // by field id
+    API_Coord3D clicked;
+
+private:
+    // One position; `given` false when the user ended the input. 0 or 12.
+    int32_t AskPosition(bool& given);
+    // Creates the point at the clicked position; advances and stores the default code number.
+    bool CreatePoint();
 };

@@ -28,7 +28,12 @@ constexpr int32_t ErrDatabase = 42;
 constexpr int32_t ErrModifyObject = 43;
 
 const int32_t kRefreshKinds[] = {7, 6, 8, 15, 11, 19};
+const int32_t kChangeKinds[] = {7, 19, 6, 5, 8, 9, 10, 15, 12, 11};
+const int32_t kEditKinds[] = {7, 19, 6, 5, 8, 9, 10, 15, 12, 11, 18};
 const int32_t kOrphanKinds[] = {6, 7, 19, 11, 8, 5, 9, 10, 15, 12};
+
+// The cut, fill and result sets: roads, plateaus, sidewalks and sloped plateaus.
+bool IsSetKind(int32_t kind) { return kind == 6 || kind == 7 || kind == 11 || kind == 19; }
 
 GS::UniString UndoText() {
     QV_String text;
@@ -127,6 +132,18 @@ bool UnwiredAsk() {
     return false;
 }
 }  // namespace
+
+GSErrCode UnwiredEdit(const GS::Array<API_Neig>&, const API_EditPars&) {
+    ModuleLog::LogCall("ACAPI_Element_Edit");
+    return NoError;
+}
+
+std::function<GSErrCode(const GS::Array<API_Neig>&, const API_EditPars&)>& WiredElementEdit() {
+    static std::function<GSErrCode(const GS::Array<API_Neig>&, const API_EditPars&)> edit = UnwiredEdit;
+    return edit;
+}
+
+void ResetElementEdit() { WiredElementEdit() = UnwiredEdit; }
 
 std::function<bool()>& WiredMeshConversionAsk() {
     static std::function<bool()> ask = UnwiredAsk;
@@ -240,49 +257,148 @@ bool DeleteOrphanedObjects() {
     return ACAPI_Element_Delete(orphans) == NoError;
 }
 
+namespace {
+
+// The objects of the kinds linked to the mesh (their record names its GUID), in collection order.
+bool LinkedTo(const API_Guid& mesh, const QV_List<ElemEntry>& objects, QV_List<ElemEntry>& out) {
+    out.Clear();
+    for (int32_t k = 0; k < objects.GetCount(); ++k) {
+        BaseLP view;
+        API_Guid terrain = {};
+        if (!BaseLP::AttachToElement(view, objects[k].kind, objects[k].element, terrain, false)) continue;
+        if (terrain == mesh) out.Insert(objects[k]);
+    }
+    return true;
+}
+
+bool EditObjects(const QV_List<ElemEntry>& objects, const API_EditPars& pars) {
+    GS::Array<API_Neig> neigs;
+    for (int32_t k = 0; k < objects.GetCount(); ++k) {
+        API_Neig neig;
+        if (ElemHeadToNeig(&neig, &objects[k].element.header)) neigs.Push(neig);
+    }
+    if (neigs.GetSize() == 0) return true;
+    return WiredElementEdit()(neigs, pars) == NoError;
+}
+
+// Mode 3: the terrain's own rules after the user changed meshes, and its linked objects in step.
+bool UpdateEditedTerrains(const QV_List<API_Element>& terrains, const QV_List<API_Element>& parents) {
+    QV_List<ElemEntry> objects;
+    if (!Collect(kChangeKinds, sizeof kChangeKinds / sizeof kChangeKinds[0], objects)) return false;
+    QV_List<LayerState> states;
+    if (objects.GetCount() > 0) SaveAndOpenLayers(VY_Operators, ElementsOf(objects), states, true);
+    bool ok = true;
+    for (int32_t i = 0; i < terrains.GetCount() && ok; ++i) {
+        API_Element mesh = terrains[i];
+        if (mesh.mesh.showPlanTriangles != 1) {
+            API_Element mask;
+            std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+            mask.mesh.showPlanTriangles = 0xFF;
+            mesh.mesh.showPlanTriangles = 1;
+            if (ChangeElement(&mesh, nullptr, &mask) != NoError) {
+                ok = false;
+                break;
+            }
+            PendingUpdate.skirtForced = 1;
+        }
+        const API_Element* before = nullptr;
+        for (int32_t p = 0; p < parents.GetCount(); ++p)
+            if (parents[p].header.guid == mesh.header.guid) before = &parents[p];
+        const bool sideChanged = before != nullptr && before->mesh.sideMat != mesh.mesh.sideMat;
+        const double lift = before != nullptr ? mesh.mesh.level - before->mesh.level : 0.0;
+        bool skirtChanged = before != nullptr && before->mesh.skirtLevel != mesh.mesh.skirtLevel;
+        bool ruled = false;
+        if (!EnsureTerrainSkirt(mesh, ruled) || (ruled && ChangeSkirt(mesh) != NoError)) {
+            ok = false;
+            break;
+        }
+        skirtChanged = skirtChanged || ruled;
+        if (!sideChanged && lift == 0.0 && !skirtChanged) continue;
+        QV_List<ElemEntry> linked;
+        LinkedTo(mesh.header.guid, objects, linked);
+        for (int32_t k = 0; k < linked.GetCount(); ++k) {
+            const int32_t kind = linked[k].kind;
+            // Refreshing an object from its terrain is its own class's step.
+            if (kind != 5 && kind != 9 && kind != 10 && kind != 12) ModuleLog::LogCall("BaseLP::AttachAndRead");
+        }
+        if (lift != 0.0) {
+            API_EditPars pars = {};
+            pars.typeID = APIEdit_Elevate;
+            pars.endC = API_Coord3D{0.0, 0.0, lift};
+            ok = EditObjects(linked, pars);
+        }
+    }
+    if (objects.GetCount() > 0) RestoreLayerStates(VY_Operators, states);
+    return ok;
+}
+
+// Mode 4: the linked objects take the same edit as their terrain, but for the result objects of the sets and
+// the objects that took it already.
+bool UpdateMovedTerrains(const QV_List<API_Element>& terrains, const QV_List<API_Elem_Head>& heads) {
+    if (terrains.GetCount() == 0 || PendingUpdate.editPars.typeID == APIEdit_General) return true;
+    for (int32_t i = 0; i < terrains.GetCount(); ++i) {
+        API_Element mesh = terrains[i];
+        bool ruled = false;
+        if (!EnsureTerrainSkirt(mesh, ruled) || (ruled && ChangeSkirt(mesh) != NoError)) return false;
+    }
+    QV_List<ElemEntry> objects;
+    if (!Collect(kEditKinds, sizeof kEditKinds / sizeof kEditKinds[0], objects)) return false;
+    QV_List<ElemEntry> moving;
+    for (int32_t k = 0; k < objects.GetCount(); ++k) {
+        const ElemEntry& o = objects[k];
+        bool pending = false;
+        for (int32_t h = 0; h < heads.GetCount() && !pending; ++h) pending = heads[h].guid == o.element.header.guid;
+        if (pending) continue;
+        BaseLP view;
+        API_Guid terrain = {};
+        if (!BaseLP::AttachToElement(view, o.kind, o.element, terrain, false)) continue;
+        bool moved = false;
+        for (int32_t t = 0; t < terrains.GetCount() && !moved; ++t) moved = terrains[t].header.guid == terrain;
+        if (!moved) continue;
+        if (IsSetKind(o.kind)) {
+            QV_String role;
+            BaseIDLP lookup(o.kind);
+            if (BaseLP::AttachToElementLookup(lookup, o.element, nullptr, nullptr, nullptr, &role, o.kind, false) &&
+                role.ToStdString() == "result")
+                continue;
+        }
+        moving.Insert(o);
+    }
+    QV_List<LayerState> states;
+    if (moving.GetCount() > 0) SaveAndOpenLayers(VY_Operators, ElementsOf(moving), states, true);
+    const bool ok = EditObjects(moving, PendingUpdate.editPars);
+    for (int32_t k = 0; k < moving.GetCount() && ok; ++k)
+        if (IsSetKind(moving[k].kind)) ModuleLog::LogCall("BaseCls::PlaceLibPartObject");
+    if (moving.GetCount() > 0) RestoreLayerStates(VY_Operators, states);
+    if (!ok) return false;
+    ModuleLog::LogCall("UpdateLinkedColouredAreas");
+    QV_List<bool> changed;
+    for (int32_t t = 0; t < terrains.GetCount(); ++t) changed.Insert(true);
+    return RefreshLinkedObjects(terrains, changed);
+}
+
+}  // namespace
+
 bool CollectTerrainElements(int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
     if (mode == 1 && ElementWritten != 0) return true;  // the add-on made it itself
     if (mode == 5) return DeleteOrphanedObjects();
     if (mode < 1 || mode > 4) return true;
     FloorPlanScope plan;
     if (!plan.Ok()) return false;
+    QV_List<API_Element> terrains;
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
-        if (heads[i].typeID != API_MeshID) continue;
+        if (heads[i].typeID != API_MeshID || !ACAPI_Element_Filter(heads[i].guid, 0)) continue;
         API_Element mesh;
-        if (!ReadElement(heads[i], mesh) || !IsTerrain(mesh)) continue;
-        if (mode <= 2) {
-            // A new or copied terrain mesh: its record made its own again.
-            ACAPI_Element_AttachObserver(mesh.header.guid);
-            if (!WriteTerrainDataRecord(mesh)) return false;
-            continue;
-        }
-        if (mode == 3 && mesh.mesh.showPlanTriangles != 1) {
-            API_Element mask;
-            std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-            mask.mesh.showPlanTriangles = 0xFF;
-            mesh.mesh.showPlanTriangles = 1;
-            if (ChangeElement(&mesh, nullptr, &mask) != NoError) return false;
-            PendingUpdate.skirtForced = 1;
-        }
-        bool skirt = false;
-        if (!EnsureTerrainSkirt(mesh, skirt)) return false;
-        if (skirt && ChangeSkirt(mesh) != NoError) return false;
-        bool levelMoved = false, sideChanged = false;
-        for (int32_t p = 0; p < parents.GetCount(); ++p)
-            if (parents[p].header.guid == mesh.header.guid) {
-                levelMoved = parents[p].mesh.level != mesh.mesh.level;
-                sideChanged = parents[p].mesh.sideMat != mesh.mesh.sideMat;
-            }
-        if (mode == 3 && (levelMoved || sideChanged || skirt)) {
-            // Moving and refreshing earthworks belong to their classes.
-            if (levelMoved) ModuleLog::LogCall("MoveLinkedObjects");
-            QV_List<API_Element> one;
-            one.Insert(mesh);
-            QV_List<bool> flags;
-            flags.Insert(true);
-            if (!RefreshLinkedObjects(one, flags)) return false;
-        }
-        if (mode == 4) ModuleLog::LogCall("UpdateMovedTerrains");
+        if (ReadElement(heads[i], mesh) && IsTerrain(mesh)) terrains.Insert(mesh);
     }
-    return true;
+    if (mode <= 2) {
+        // A new or copied terrain mesh: its record made its own again.
+        for (int32_t i = 0; i < terrains.GetCount(); ++i) {
+            ACAPI_Element_AttachObserver(terrains[i].header.guid);
+            if (!WriteTerrainDataRecord(terrains[i])) return false;
+        }
+        return true;
+    }
+    if (mode == 3) return UpdateEditedTerrains(terrains, parents);
+    return UpdateMovedTerrains(terrains, heads);
 }

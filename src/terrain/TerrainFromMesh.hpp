@@ -5,6 +5,8 @@
 #include "foundation/QV_List.hpp"
 
 #include "APIElements.hpp"
+#include "APIInteraction.hpp"
+#include "GSArray.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -18,6 +20,11 @@ bool EnsureTerrainSkirt(API_Element& mesh, bool& changed);
 // Asks the user whether to convert the mesh ("Mesh conversion" dialog); wired by the shell. Unwired it answers no.
 std::function<bool()>& WiredMeshConversionAsk();
 void ResetMeshConversionAsk();
+
+// The host's edit of elements by their selection records (a drag, a lift), wired by the shell. Unwired it notes
+// its call and edits nothing.
+std::function<GSErrCode(const GS::Array<API_Neig>& neigs, const API_EditPars& pars)>& WiredElementEdit();
+void ResetElementEdit();
 
 // Makes the mesh a terrain: its data record, the skirt rule, the linked objects refreshed. `asCommand`: one
 // undoable command, and the mesh is selected afterwards. 0, or 43 when a step fails.

@@ -54,7 +54,10 @@ bool OnArc(const QV_Arc& arc, double x, double y) {
     const double widen = 1e-7 / r;
     const double lo = std::fmin(arc.startAngle, arc.endAngle) - widen;
     const double hi = std::fmax(arc.startAngle, arc.endAngle) + widen;
-    return angle >= lo && angle <= hi;
+    // An arc's angles need not lie in [0, 2 pi): one across the +x axis runs from below 0 or past 2 pi.
+    for (double turn : {0.0, -2.0 * M_PI, 2.0 * M_PI})
+        if (angle + turn >= lo && angle + turn <= hi) return true;
+    return false;
 }
 
 }  // namespace

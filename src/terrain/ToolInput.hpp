@@ -1,6 +1,7 @@
 #pragma once
-// The tool input of the palette (constraint and point input state).
-class CToolsPlt;
+// The tool input of the palette, reset by every palette button and by the project and input notifications.
+class QV_ToolsPlt;
 
-// Resets the palette's tool-input state.
-void ResetToolInput(CToolsPlt& palette);
+// While the palette is shown: cancels a running host input ('INCA') and clears the palette's "Show Coordinates"
+// box. The palette's own tool-input fields are prepared afresh by each input that reads them.
+void ResetToolInput(QV_ToolsPlt& palette);

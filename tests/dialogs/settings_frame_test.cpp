@@ -155,6 +155,22 @@ TEST_F(SettingsFrameTest, OKWaitsForALayerTheToolMayUse) {
     EXPECT_EQ(SettingsModeHeader(3, 1).ToStdString(Encoding_UTF8), "Editing 1 entities");
 }
 
+TEST_F(SettingsFrameTest, TheSecondLayoutDrawsTheDialogPictureOverItsPictureItem) {
+    std::string why;
+    ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
+    DGDriver::QueueClick(32554, 44);
+    DGDriver::QueueClick(32504, 2);
+    EXPECT_FALSE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess));
+    std::vector<std::string> drawing;
+    for (const DGDriver::LogRecord& r : DGDriver::Log())
+        if (r.id == 32504)
+            for (const DGDriver::ItemState& s : r.items)
+                if (s.id == 3) drawing = s.drawing;
+    // The shipped JPEG (48 x 32) as the host's bitmap, stretched over the whole 150 x 300 item.
+    EXPECT_THAT(drawing, ::testing::ElementsAre(::testing::StartsWith(
+                             "dib 48 32 bits 24 colours 0 from 0 0 48 32 to 0 0 150 300 mode 3 crc ")));
+}
+
 TEST(FiveDigitCodeItemTest, CodesShowAsFiveDigitsAndReadBack) {
     for (uint32_t code = 0; code < 100000; code += 37) {
         const QV_String text = FormatFiveDigitCode(code);

@@ -1,6 +1,7 @@
 // The host's settings dialogs driven through a tool's defaults: what the user chose comes back, the former
 // defaults and the selection come back however the dialog ends, unreadable parameters are an error, and the
 // subtype test walks a part's ancestry (also a faulty, circular one) without looping.
+#include "MemoryDriver.hpp"
 #include "ProjectHost.hpp"
 #include "elements/BaseLP.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -48,9 +49,12 @@ protected:
         ASSERT_EQ(ACAPI_Element_ChangeDefaults(&object, nullptr, nullptr), NoError);
         selected = {PlaceHotspot("h1"), PlaceHotspot("h2")};
         Select(selected);
+        handlesAtStart = MemoryDriver::LiveHandleCount();
     }
     void TearDown() override {
         EXPECT_EQ(Answers().Pending(), 0u);
+        // Parameter handles change owner on the way: none may be left behind.
+        EXPECT_EQ(MemoryDriver::LiveHandleCount(), handlesAtStart);
         ProjectHostTest::TearDown();
     }
     static void Part(const std::string& folder, const std::string& name, const std::string& id,
@@ -85,6 +89,7 @@ protected:
     }
     bool SelectionIsBack() { return Db().Selection() == selected; }
 
+    int64_t handlesAtStart = 0;
     int32_t child = 0;
     int32_t other = 0;
     std::vector<API_Guid> selected;

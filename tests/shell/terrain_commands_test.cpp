@@ -7,6 +7,7 @@
 #include "DGDriver.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "elements/ModelUpdate.hpp"
 #include "foundation/GuidText.hpp"
 #include "settings/Settings.hpp"
 #include "shell/Wiring.hpp"
@@ -14,7 +15,9 @@
 #include "terrain/TerrainFromMesh.hpp"
 #include "terrain/TerrainSettingsRun.hpp"
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -27,10 +30,18 @@ protected:
         WireSubsystems();
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
         Db().SetStory(0, 4.0, "Ground");
-        WiredTerrainContourHooks().refreshForNewTerrain = [this](const API_Element&, TerrainContourContext& c) {
+        // The contour-line steps are the contour tool's: here they only tell what the terrain handed them.
+        TerrainContourHooks& contours = WiredTerrainContourHooks();
+        contours.refreshForNewTerrain = [this](const API_Element&, TerrainContourContext& c) {
             gradient = c.gradient;
             return int32_t(0);
         };
+        contours.readForTerrainUpdate = [](const API_Element&, TerrainContourContext& c) {
+            c.settings = GlobalSettings.contour;
+            return int32_t(0);
+        };
+        contours.createGradientObject = [](const API_Element&, TerrainContourContext&) { return int32_t(0); };
+        contours.updateAfterTerrainChange = [](const API_Element&, TerrainContourContext&) { return int32_t(0); };
     }
     void TearDown() override {
         UnwireSubsystems();
@@ -306,6 +317,93 @@ TEST_F(TerrainCommandsTest, CopiedTerrainGetsItsOwnIdentifierAndAChangedOneItsSk
     ASSERT_EQ(Command([&] { return CollectTerrainElements(3, heads, parents) ? NoError : APIERR_GENERAL; }), NoError);
     EXPECT_EQ(Db().Find(terrain)->record.mesh.skirtLevel, 0.0);
     EXPECT_EQ(Db().Find(terrain)->record.mesh.showPlanTriangles, 1);
+}
+
+TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultObjectsDoNotDrag) {
+    std::string why;
+    ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+    const int32_t libRoad = host->Project().libraries.FindByName("VY_ROAD", 0);
+    ASSERT_GT(libRoad, 0);
+    const API_Guid terrain = PlaceMesh(Name("terrain")), other = PlaceMesh(Name("other"));
+    Record(terrain, ElemKind_Terrain);
+    Record(other, ElemKind_Terrain);
+    const auto road = [&](const API_Guid& on, const char* role) {
+        const API_Guid g = PlaceObject(API_ObjectID, libRoad, Name("road"));
+        for (StoredParam& p : *Db().FindMutable(g)->memo.params)
+            if (std::string(p.record.name) == "operatore") {
+                const std::u16string text(role, role + std::strlen(role));
+                std::memset(p.record.value.uStr, 0, sizeof p.record.value.uStr);
+                std::copy(text.begin(), text.end(), p.record.value.uStr);
+            }
+        ElemDescriptor o;
+        GuidToText(o.TerrainGuid, on);
+        const API_Elem_Head head = Db().Find(g)->record.header;
+        EXPECT_EQ(Command([&] { return ElemUserData_WriteRecord(o, ElemKind_Road, head) ? NoError : APIERR_GENERAL; }),
+                  NoError);
+        return g;
+    };
+    const API_Guid result = road(terrain, "result"), cut = road(terrain, "cut"), elsewhere = road(other, "cut");
+    std::vector<std::pair<API_EditPars, std::vector<API_Guid>>> edits;
+    WiredElementEdit() = [&](const GS::Array<API_Neig>& neigs, const API_EditPars& pars) {
+        std::vector<API_Guid> guids;
+        for (const API_Neig& n : neigs) guids.push_back(n.guid);
+        edits.push_back({pars, guids});
+        return NoError;
+    };
+    const auto sameSet = [](std::vector<API_Guid> a, std::vector<API_Guid> b) {
+        const auto less = [](const API_Guid& x, const API_Guid& y) { return std::memcmp(&x, &y, sizeof x) < 0; };
+        std::sort(a.begin(), a.end(), less);
+        std::sort(b.begin(), b.end(), less);
+        return a == b;
+    };
+
+    // The terrain raised by 0.5: every object linked to it goes up by 0.5, the other terrain's stays.
+    QV_List<API_Element> parents;
+    parents.Insert(Db().Find(terrain)->record);
+    Db().FindMutable(terrain)->record.mesh.level += 0.5;
+    QV_List<API_Elem_Head> heads;
+    heads.Insert(Db().Find(terrain)->record.header);
+    ASSERT_EQ(Command([&] { return CollectTerrainElements(3, heads, parents) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0].first.typeID, APIEdit_Elevate);
+    EXPECT_EQ(edits[0].first.endC.z, 0.5);
+    EXPECT_TRUE(sameSet(edits[0].second, {result, cut}));
+
+    // A drag of the terrain: its cut object follows, its result object is rebuilt by its set instead.
+    edits.clear();
+    PendingUpdate.editPars = {};
+    PendingUpdate.editPars.typeID = APIEdit_Drag;
+    PendingUpdate.editPars.endC = API_Coord3D{3, 4, 0};
+    ASSERT_EQ(Command([&] { return CollectTerrainElements(4, heads, {}) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0].first.typeID, APIEdit_Drag);
+    EXPECT_TRUE(sameSet(edits[0].second, {cut}));
+    (void)elsewhere;
+
+    // A general edit moves nothing.
+    edits.clear();
+    PendingUpdate.editPars.typeID = APIEdit_General;
+    ASSERT_EQ(Command([&] { return CollectTerrainElements(4, heads, {}) ? NoError : APIERR_GENERAL; }), NoError);
+    EXPECT_TRUE(edits.empty());
+    PendingUpdate.Reset();
+}
+
+TEST_F(TerrainCommandsTest, WithoutTerrainOrOutlineTheDefaultsAreEdited) {
+    const uint16_t before = GlobalSettings.terrain.contourPen;
+    DGDriver::QueueSetLong(TerrainSettingsDialogId, 11, 9);
+    DGDriver::QueueClick(TerrainSettingsDialogId, 2);
+    RunTerrain(GlobalSettings);
+    EXPECT_EQ(GlobalSettings.terrain.contourPen, before);
+
+    DGDriver::QueueSetLong(TerrainSettingsDialogId, 11, 9);
+    DGDriver::QueueClick(TerrainSettingsDialogId, 1);
+    RunTerrain(GlobalSettings);
+    EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
+    EXPECT_EQ(GlobalSettings.terrain.contourPen, 9);
+    EXPECT_TRUE(Meshes().empty());
+    const DGDriver::LogRecord& shown = DGDriver::Log().back();
+    for (const DGDriver::ItemState& i : shown.items)
+        if (i.id == 27 || i.id == 30 || i.id == 34 || i.id == 38 || i.id == 41) EXPECT_FALSE(i.enabled) << i.id;
 }
 
 }  // namespace

@@ -300,6 +300,21 @@ TEST_F(ContourToolTest, DigitisedPolylinesMakeGroupedConstraintsAndPointsOnlyWhe
     }
 }
 
+TEST_F(ContourToolTest, PointNumbersWrapAtOneHundredThousand) {
+    GlobalSettings.points.codeNumber = 99999;
+    QV_List<PlanSegment> segments;
+    segments.Insert(PlanSegment{0, 0, 10, 0});
+    ContourLineCls cls;
+    ASSERT_EQ(cls.DigitizeContour(segments, QV_List<API_Elem_Head>()), 0);
+    std::vector<int32_t> numbers;
+    for (const API_Guid& g : Db().AllElements()) {
+        ElemDescriptor d;
+        if (ElemUserData_Read(d, ElemKind_Point, Get(g).header)) numbers.push_back(d.Number);
+    }
+    EXPECT_EQ(numbers, (std::vector<int32_t>{99999, 0}));
+    EXPECT_EQ(GlobalSettings.points.codeNumber, 1);
+}
+
 TEST_F(ContourToolTest, OneAltitudeForSelectedPointsChangesTheirHeightsAndNoAttribute) {
     QV_List<PlanSegment> segments;
     segments.Insert(PlanSegment{0, 0, 10, 0});

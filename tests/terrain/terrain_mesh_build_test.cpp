@@ -193,6 +193,18 @@ TEST(TerrainPasses, OnOutlineFollowsArcs) {
     }
     EXPECT_FALSE(OnOutline(half, 0, -10));  // on the circle, off the arc
     EXPECT_TRUE(OnOutline(half, 3, 0));     // the straight edge
+
+    QV_Poly right;  // the right half disc: its arc crosses the +x axis
+    right.vertices.Insert(API_Coord{0, -10});
+    right.vertices.Insert(API_Coord{0, 10});
+    right.arcs.Insert(QV_Arc::FromEndPointsAndAngle(API_Coord{0, -10}, API_Coord{0, 10}, M_PI));
+    right.codes.Insert(0);
+    right.codes.Insert(-1);
+    for (int k = -18; k <= 18; ++k) {
+        const double a = M_PI * k / 36.0;
+        EXPECT_TRUE(OnOutline(right, 10 * std::cos(a), 10 * std::sin(a))) << k;
+    }
+    EXPECT_FALSE(OnOutline(right, -10, 0));
 }
 
 // --- the mesh ----------------------------------------------------------------------------------------------

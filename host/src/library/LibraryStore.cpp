@@ -1,4 +1,5 @@
 #include "library/LibraryStore.hpp"
+#include "library/LibraryPictures.hpp"
 
 #include "library/LibraryDescription.hpp"
 #include "library/LibraryWords.hpp"
@@ -64,6 +65,9 @@ bool LibraryStore::LoadFolder(const std::string& folder, std::string* error, boo
         e.part.filePath = path;
         loaded.push_back(std::move(e));
     }
+    // Picture files are parts too; a description of the same name keeps the name.
+    for (LibPartDef& picture : PicturePartsOf(dir))
+        if (seen.insert(LowerCase(picture.name)).second) loaded.push_back(Entry{folders_.size(), std::move(picture)});
     if (loaded.empty()) {
         *error = "library folder " + dir + " holds no library part description (*.lpd)";
         return false;

@@ -38,6 +38,7 @@ ElementEvents::ElementEvents(HostCalls& host, ProjectDatabase& database) : host_
 void ElementEvents::ForgetSession() {
     observed_.clear();
     pending_.clear();
+    waiting_.clear();
     current_ = nullptr;
 }
 
@@ -65,12 +66,18 @@ void ElementEvents::Note(ProjectDatabase::ChangeKind kind, const StoredElement& 
     if (kind == ProjectDatabase::ChangeKind::Created) code = userAction_ == UserAction::Copy ? 2 : 1;
     if (kind == ProjectDatabase::ChangeKind::Changed) code = userAction_ == UserAction::Edit ? 4 : 3;
     const API_Elem_Head& head = after.record.header;
-    const auto waiting =
-        std::find_if(pending_.begin(), pending_.end(), [&](const Pending& p) { return p.head.guid == head.guid; });
+    // The latest event of an element is looked for from the end: it is mostly the last one.
+    auto waiting = pending_.end();
+    if (waiting_.count(head.guid) != 0) {
+        const auto last = std::find_if(pending_.rbegin(), pending_.rend(),
+                                       [&](const Pending& p) { return p.head.guid == head.guid; });
+        if (last != pending_.rend()) waiting = std::prev(last.base());
+    }
     if (waiting != pending_.end()) {
         waiting->head = head;
         if (code == 5) {
             if (waiting->code == 1 || waiting->code == 2) {
+                waiting_.erase(head.guid);
                 pending_.erase(waiting);  // came and went before anyone was told
             } else {
                 waiting->code = 5;
@@ -87,6 +94,7 @@ void ElementEvents::Note(ProjectDatabase::ChangeKind kind, const StoredElement& 
         if (code == 3 || code == 4) p.parent = before;
         if (code == 4) p.tranPars = userTranPars_;
         pending_.push_back(p);
+        waiting_.insert(head.guid);
     }
     if (code == 5) observed_.erase(head.guid);
 }
@@ -108,11 +116,13 @@ int ElementEvents::Deliver() {
                                   std::to_string(pending_.size()) + " event(s) dropped after " +
                                   std::to_string(MaxSeries) + " series");
             pending_.clear();
+            waiting_.clear();
             break;
         }
         ++rounds;
         std::vector<Pending> batch;
         batch.swap(pending_);
+        waiting_.clear();
         for (Pending& p : batch)
             if (const StoredElement* e = database_.Find(p.head.guid)) p.head = e->record.header;
         const ModuleSession& s = host_.Session();

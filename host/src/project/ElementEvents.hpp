@@ -113,6 +113,7 @@ private:
     ProjectDatabase& database_;
     std::set<API_Guid, GuidLess> observed_;
     std::vector<Pending> pending_;
+    std::set<API_Guid, GuidLess> waiting_;  // the elements of pending_: a new element is not looked for in it
     const Pending* current_ = nullptr;
     int callDepth_ = 0;
     bool delivering_ = false;

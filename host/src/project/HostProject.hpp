@@ -5,6 +5,7 @@
 #include "drawing/ElementDrawing.hpp"
 #include "library/LibraryStore.hpp"
 #include "model3d/ModelStore.hpp"
+#include "project/LineTypeDefinitions.hpp"
 #include "project/OldIdentifiers.hpp"
 #include "project/ProjectDatabase.hpp"
 #include "ui/SettingsDialogAnswers.hpp"
@@ -33,4 +34,5 @@ struct HostProject {
     GivenDrawings drawings;                             // 2D drawings tests gave elements
     bool groupsSuspended = false;                       // 'SUSP' turns it, 'ISSG' reads it
     SettingsDialogAnswers settingsDialogs;              // the user's answers to the host's settings dialogs
+    LineTypeDefinitions lineTypes;                      // dashes and symbols of line types; the drawing scale
 };

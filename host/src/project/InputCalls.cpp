@@ -3,10 +3,13 @@
 #include "HostCalls.hpp"
 #include "project/Guids.hpp"
 #include "project/InteractiveInput.hpp"
+#include "project/ProjectDatabase.hpp"
 
 #include <cstdio>
 
 namespace {
+constexpr GSErrCode APIERR_INPUTVIEW = GSErrCode(0x8106006eu);  // the current view does not allow this input
+
 std::string PointText(const API_Coord3D& p) {
     char buf[96];
     std::snprintf(buf, sizeof buf, "(%g, %g, %g)", p.x, p.y, p.z);
@@ -47,6 +50,17 @@ GSErrCode Input(HostCalls& host, const API_SelectorCall* call) {
     return err;
 }
 
+// A polygon is drawn in a plan view; the 3D window refuses the input.
+GSErrCode PolyInput(HostCalls& host, const API_SelectorCall* call) {
+    API_WindowInfo front = {};
+    host.Database().GetFrontWindow(&front);
+    if (front.typeID == APIWind_3DModelID) {
+        host.Log("  host: polygon input refused: the 3D window does not allow it");
+        return APIERR_INPUTVIEW;
+    }
+    return Input<API_GetPolyType, &InteractiveInput::GetPoly>(host, call);
+}
+
 GSErrCode DrawRubberLine(HostCalls& host, const API_SelectorCall* call) {
     InteractiveInput& in = host.Input();
     const GSErrCode err = host.CheckSelectorRecord("Interface", call, sizeof(API_RubberLineType), 0)
@@ -68,8 +82,10 @@ GSErrCode AddToFilter(HostCalls& host, const API_SelectorCall* call) {
 }
 GSErrCode CancelInput(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord("Interface", call, 0, 0)) return APIERR_BADPARS;
-    host.Input().CancelPending();
-    host.Log("  host: pending input cancelled ('INCA')");
+    if (host.Input().CancelPending())
+        host.Log("  host: pending input cancelled ('INCA')");
+    else
+        host.Log("  host: no input runs: nothing to cancel ('INCA')");
     return NoError;
 }
 }  // namespace
@@ -79,8 +95,7 @@ void InstallInputCalls(HostFunctionSet& set) {
                     Input<API_GetPointType, &InteractiveInput::GetPoint>);
     set.AddSelector(SelectorFamily::Interface, APIIo_GetLineID.code,
                     Input<API_GetLineType, &InteractiveInput::GetLine>);
-    set.AddSelector(SelectorFamily::Interface, APIIo_GetPolyID.code,
-                    Input<API_GetPolyType, &InteractiveInput::GetPoly>);
+    set.AddSelector(SelectorFamily::Interface, APIIo_GetPolyID.code, PolyInput);
     set.AddSelector(SelectorFamily::Interface, APIIo_DrawRubberLineID.code, DrawRubberLine);
     set.AddSelector(SelectorFamily::Interface, APIIo_InitNeigFilterID.code, InitFilter);
     set.AddSelector(SelectorFamily::Interface, APIIo_SetNeigFilterID.code, AddToFilter);

@@ -39,7 +39,7 @@ std::string InputPromptText(const char* field, size_t size) {
 
 void InteractiveInput::QueueClick(const QueuedClick& click) {
     queue_.push_back(click);
-    queue_.back().stamp = DGDriver::NextStamp();
+    if (queue_.back().stamp == 0) queue_.back().stamp = DGDriver::NextStamp();
 }
 
 void InteractiveInput::QueuePoint(double x, double y, double z) {
@@ -60,6 +60,12 @@ void InteractiveInput::QueueDone() {
     QueueClick(c);
 }
 
+bool InteractiveInput::CancelPending() {
+    if (!waiting_ && !running_) return false;
+    cancelRequested_ = true;
+    return true;
+}
+
 void InteractiveInput::ClearRecords() {
     inputs_.clear();
     rubberLines_.clear();
@@ -71,8 +77,18 @@ bool InteractiveInput::NextClick(QueuedClick* click) {
         note_ = "no click is queued: the input is cancelled";
         return false;
     }
-    // What the user did on the palettes before this click reaches them first (a modal dialog keeps them away).
-    if (queue_.front().stamp > 0) DGDriver::DeliverModelessActions(queue_.front().stamp);
+    // What the user did in the palettes before this click happens first; a "Done" there cancels the input.
+    const uint64_t stamp = queue_.front().stamp;
+    if (stamp != 0) {
+        waiting_ = true;
+        DGDriver::DeliverModelessActions(stamp);
+        waiting_ = false;
+    }
+    if (cancelRequested_) {
+        cancelRequested_ = false;
+        note_ = "the input is cancelled ('INCA')";
+        return false;
+    }
     if (queue_.empty()) {
         note_ = "no click is queued: the input is cancelled";
         return false;
@@ -134,7 +150,8 @@ API_Neig InteractiveInput::PickedNeig(const QueuedClick& click, bool useFilter, 
         note_ = "the input's filter does not take a " + ElementTypeName(e->record.header.typeID);
         return neig;
     }
-    neig.neigID = kind;
+    // A point element is hit as a point, not as a selection.
+    neig.neigID = e->record.header.typeID == API_HotspotID ? APINeig_ElemPoint : kind;
     neig.guid = guid;
     neig.inIndex = click.partIndex;
     neig.flags = click.partIndex == 0 ? APINeigFlg_Whole : 0;
@@ -151,6 +168,7 @@ template <typename InputType>
 GSErrCode InteractiveInput::GetClick(const char* kind, InputType* record, API_RubberLineInputProc* feedback) {
     if (record == nullptr) return APIERR_BADPARS;
     note_.clear();
+    cancelRequested_ = false;
     InputRecord rec;
     rec.kind = kind;
     rec.prompt = InputPromptText(record->prompt, sizeof record->prompt);
@@ -186,6 +204,7 @@ GSErrCode InteractiveInput::GetLine(API_GetLineType* record, API_RubberLineInput
 GSErrCode InteractiveInput::GetPoly(API_GetPolyType* record, API_RubberLineInputProc* feedback) {
     if (record == nullptr) return APIERR_BADPARS;
     note_.clear();
+    cancelRequested_ = false;
     InputRecord rec;
     rec.kind = "polygon";
     rec.prompt = InputPromptText(record->prompt, sizeof record->prompt);

@@ -13,6 +13,10 @@
 //
 // An element under a click is picked only when it still exists, lies on a shown layer and, when the input has
 // a filter, its selection-record kind is in the filter; otherwise the click gives its point alone.
+// A picked hotspot is reported with the point kind (APINeig_ElemPoint), any other element with its selection kind.
+//
+// Palette edits and clicks keep the script's order: the dialog actions queued before a click reach the open
+// modeless windows just before the click is taken; an 'INCA' they cause ("Done") cancels the waiting input.
 #include "APIInteraction.hpp"
 
 #include <cstdint>
@@ -28,7 +32,9 @@ struct QueuedClick {
     API_Guid element = {};    // the element under the click (null: none)
     std::string elementName;  // or its name, looked up when the click is used
     int32_t partIndex = 0;    // the hit side or vertex of the element, from 1 (0: the element as a whole)
-    uint64_t stamp = 0;       // the dialog manager's action count when queued: palette actions before it come first
+    // The dialog actions queued before this click (their stamps are lower) reach the open modeless windows before
+    // the click is taken, so palette edits and clicks keep the order the user made them in. 0: none held back.
+    uint64_t stamp = 0;
 };
 
 class InteractiveInput {
@@ -38,12 +44,9 @@ public:
     void QueueClick(const QueuedClick& click);
     void QueuePoint(double x, double y, double z = 0.0);
     void QueueCancel();
-    // 'INCA': the next input ends cancelled, whatever clicks are queued after.
-    void CancelPending() {
-        QueuedClick cancel;
-        cancel.kind = QueuedClick::Cancel;
-        queue_.push_front(cancel);
-    }
+    // 'INCA': the input that waits for its next click ends cancelled (the clicks queued stay for later inputs);
+    // with no input running there is nothing to cancel. False then.
+    bool CancelPending();
     void QueueDone();
     size_t PendingClicks() const { return queue_.size(); }
     void ClearQueue() { queue_.clear(); }
@@ -90,6 +93,8 @@ private:
     std::vector<InputRecord> inputs_;
     std::vector<API_RubberLineType> rubberLines_;
     bool running_ = false;
+    bool waiting_ = false;          // an input is taking its next click
+    bool cancelRequested_ = false;  // 'INCA' came while it did
     std::string note_;
 };
 

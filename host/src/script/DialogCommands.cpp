@@ -144,11 +144,17 @@ void AddDialogCommands(ScriptLanguage& L) {
         "queue: cancel the next file dialog");
     L.Add(
         "file-dialog <path:text>", false,
-        [](ScriptContext&, const ScriptArgs& a, std::string*) {
-            DGDriver::QueueFileAnswer({a.Text("path")});
+        [](ScriptContext& r, const ScriptArgs& a, std::string*) {
+            std::string path = HostPath(r, a.Text("path"));
+            // A relative path names a file beside the script.
+            const bool relative =
+                !path.empty() && path[0] != '/' && path[0] != '\\' && path.find(':') == std::string::npos;
+            if (relative && !r.ScriptFolder().empty()) path = r.ScriptFolder() + "/" + path;
+            DGDriver::QueueFileAnswer({path});
             return true;
         },
-        "queue: choose a file in the next file dialog");
+        "queue: choose a file in the next file dialog (a relative path lies beside the script, \"@module\" beside "
+        "the module)");
     L.Add(
         "expect alert <text:text>", true,
         [](ScriptContext&, const ScriptArgs& a, std::string* m) {

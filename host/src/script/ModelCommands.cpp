@@ -220,4 +220,12 @@ void AddModelCommands(ScriptLanguage& L) {
             return (w.open == (a.Text("state") == "open")) && (!a.Has("opened") || w.opened == a.Int("opened"));
         },
         "the progress window is open or closed (and was opened that often)");
+    L.Add(
+        "progress-break <steps:int>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            if (a.Int("steps") < 1) return *m = "steps must be 1 or more", false;
+            r.Host().Session().progress.breakAfter = a.Int("steps");
+            return true;
+        },
+        "the user stops the next long operation after that many progress steps (its window's values)");
 }

@@ -18,3 +18,4 @@ void AddModelCommands(ScriptLanguage& language);        // meshes, slabs and bod
 void AddLegacyCommands(ScriptLanguage& language);       // a project of an earlier release, and its upkeep
 void AddRecordCommands(ScriptLanguage& language);       // records as the module stores them, names, groups
 void AddPeripheryCommands(ScriptLanguage& language);    // the host's settings dialogs, the shell, the module file
+void AddLineTypeCommands(ScriptLanguage& language);     // line types' dashes and the drawing scale

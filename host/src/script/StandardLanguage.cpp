@@ -19,6 +19,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddLegacyCommands(L);
         AddRecordCommands(L);
         AddPeripheryCommands(L);
+        AddLineTypeCommands(L);
         return L;
     }();
     return language;

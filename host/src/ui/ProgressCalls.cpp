@@ -41,6 +41,19 @@ GSErrCode Value(HostCalls& host, const API_SelectorCall* call) {
         return APIERR_GENERAL;
     }
     w.value = *static_cast<const int32_t*>(call->par1);
+    if (w.breakAfter > 0) --w.breakAfter;
+    return NoError;
+}
+
+GSErrCode Cancelled(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord("Interface", call, 0, 0)) return APIERR_BADPARS;
+    const ModuleSession::ProgressWindow& w = Window(host);
+    return w.open && w.breakAfter == 0 ? APIERR_CANCEL : NoError;
+}
+
+GSErrCode Zoom(HostCalls& host, const API_SelectorCall* call) {
+    if (call->par1 != nullptr && !host.CheckSelectorRecord("Automate", call, sizeof(API_Box), 0)) return APIERR_BADPARS;
+    ++Window(host).zooms;
     return NoError;
 }
 
@@ -49,6 +62,8 @@ GSErrCode Close(HostCalls& host, const API_SelectorCall* call) {
     ModuleSession::ProgressWindow& w = Window(host);
     if (w.open) ++w.closed;
     w.open = false;
+    // The break stopped the operation it was meant for.
+    if (w.breakAfter == 0) w.breakAfter = -1;
     return NoError;
 }
 }  // namespace
@@ -58,4 +73,6 @@ void InstallProgressCalls(HostFunctionSet& set) {
     set.AddSelector(SelectorFamily::Interface, APIIo_SetNextProcessPhaseID.code, Phase);
     set.AddSelector(SelectorFamily::Interface, APIIo_SetProcessValueID.code, Value);
     set.AddSelector(SelectorFamily::Interface, APIIo_CloseProcessWindowID.code, Close);
+    set.AddSelector(SelectorFamily::Interface, APIIo_IsProcessCanceledID.code, Cancelled);
+    set.AddSelector(SelectorFamily::Automate, APIDo_ZoomID.code, Zoom);
 }

@@ -1,6 +1,8 @@
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogKit.hpp"
+#include "foundation/DialogPicture.hpp"
 #include "foundation/Language.hpp"
 
 #include "APIDefs.hpp"
@@ -46,8 +48,7 @@ void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout) {
         DGSetItemText(dialogId, SettingsItemModeHeader, GS::UniString(header.GetBuffer(), header.GetLength()));
     } else {
         const bool variant = HostLanguageNOR != 0 || HostLanguageAUT != 0;
-        DGSetItemImage(dialogId, ItemLanguageImage,
-                       DG::Image(ACAPI_GetOwnResModule(), variant ? ImageLanguageVariant : ImageLanguage));
+        SetItemImageFromResource(dialogId, ItemLanguageImage, variant ? ImageLanguageVariant : ImageLanguage);
     }
     DGSetDialogTitle(dialogId, Text(TitleTableBase, layout.titleIndex));
     DGSetItemText(dialogId, SettingsItemOK, Text(CommonTableBase, CommonOK));
@@ -61,20 +62,20 @@ void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout) {
 
 void FinishSettingsLayoutInit(int16_t dialogId, const SettingsLayout& layout, const DialogBlockHead& head) {
     DGSetDialogClientSize(dialogId, layout.width, layout.height);
-    if (head.savedX != 0 || head.savedY != 0) DGSetDialogClientPosition(dialogId, head.savedX, head.savedY);
+    RestoreDialogPosition(DialogPosition{uint16_t(dialogId), int16_t(head.savedX), int16_t(head.savedY)});
     DGSetFocus(dialogId, DG_DIALOG_WINDOW);
 }
 
 void SaveDialogPosition(int16_t dialogId, DialogBlockHead& head) {
-    int32_t x = 0;
-    int32_t y = 0;
-    if (!DGGetDialogClientPosition(dialogId, &x, &y)) return;
-    head.savedX = uint16_t(x);
-    head.savedY = uint16_t(y);
+    DialogPosition position{uint16_t(dialogId), int16_t(head.savedX), int16_t(head.savedY)};
+    SaveDialogPosition(position);
+    head.savedX = uint16_t(position.x);
+    head.savedY = uint16_t(position.y);
 }
 
-void DrawSettingsPicture(int16_t dialogId, int16_t item) {
-    DGUserItemRecordDrawing(dialogId, item, "picture DlgImg.jpg");
+void DrawSettingsPicture(DGMessageData update) {
+    DrawDialogPicture(reinterpret_cast<const DGUserUpdateData*>(update),
+                      FindLibPartIndex(QV_String(DialogPictureName), APILib_PictureID), true);
 }
 
 void SyncPenPair(int16_t dialogId, const SettingsLayout& layout, int16_t item, bool fromControl) {

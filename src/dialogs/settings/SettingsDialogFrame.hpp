@@ -90,8 +90,8 @@ void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout);
 // INIT after the values: client size, the saved position (unless 0, 0), focus off every item.
 void FinishSettingsLayoutInit(int16_t dialogId, const SettingsLayout& layout, const DialogBlockHead& head);
 void SaveDialogPosition(int16_t dialogId, DialogBlockHead& head);
-// The second layout's picture into user item 3.
-void DrawSettingsPicture(int16_t dialogId, int16_t item);
+// The second layout's picture (the add-on's dialog picture) into the user item being updated.
+void DrawSettingsPicture(DGMessageData update);
 // Pen pairs: CHANGE of the edit copies into the control, TRACK of the control into the edit.
 void SyncPenPair(int16_t dialogId, const SettingsLayout& layout, int16_t item, bool fromControl);
 
@@ -236,8 +236,8 @@ struct SettingsDialog {
         block.head.dialogId = 0;
     }
 
-    static void Update(int16_t dialogId, int16_t item, Block& block, DGMessageData) {
-        if (!block.layout->first && item == SettingsItemPicture) DrawSettingsPicture(dialogId, item);
+    static void Update(int16_t, int16_t item, Block& block, DGMessageData update) {
+        if (!block.layout->first && item == SettingsItemPicture) DrawSettingsPicture(update);
     }
 
     static bool Usable(const Block& block) {

@@ -588,8 +588,8 @@ struct Second {
         }
     }
 
-    static void Update(int16_t dialogId, int16_t item, TerrainDialogBlock&, DGMessageData) {
-        if (item == SettingsItemPicture) DrawSettingsPicture(dialogId, item);
+    static void Update(int16_t, int16_t item, TerrainDialogBlock&, DGMessageData update) {
+        if (item == SettingsItemPicture) DrawSettingsPicture(update);
     }
 
     static bool Usable(const TerrainDialogBlock& b) { return b.record != nullptr && b.contour != nullptr; }

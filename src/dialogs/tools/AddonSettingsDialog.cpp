@@ -88,8 +88,8 @@ struct Handlers {
 
     static void Close(int16_t, int16_t, AddonSettingsBlock& block) { block.head.dialogId = 0; }
 
-    static void Update(int16_t dialogId, int16_t item, AddonSettingsBlock&, DGMessageData) {
-        if (L.resourceId == SecondLayout && item == SettingsItemPicture) DrawSettingsPicture(dialogId, item);
+    static void Update(int16_t, int16_t item, AddonSettingsBlock&, DGMessageData update) {
+        if (L.resourceId == SecondLayout && item == SettingsItemPicture) DrawSettingsPicture(update);
     }
 
     static constexpr typename ModalDialog<AddonSettingsBlock>::Handlers table = {nullptr, Init,    Click, nullptr,

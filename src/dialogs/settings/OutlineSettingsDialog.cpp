@@ -1,0 +1,170 @@
+#include "dialogs/settings/OutlineSettingsDialog.hpp"
+
+#include "foundation/Language.hpp"
+
+#include <cstring>
+
+namespace {
+constexpr int16_t TitleIndex = 6;
+// Field ids of the search values, past the record's own.
+constexpr int16_t FieldWidth = 20;
+constexpr int16_t FieldAngle = 21;
+constexpr int16_t SearchTypeGroup = 1;
+
+struct SearchItems {
+    int16_t polygonal, rectangular, width, angle;
+};
+constexpr SearchItems FirstSearch = {7, 8, 12, 14};
+constexpr SearchItems SecondSearch = {7, 8, 11, 13};
+
+constexpr FieldItemKind UC = FieldItemKind::UserControl;
+constexpr FieldItemKind Pen = FieldItemKind::PenPair;
+const FieldItem kFirst[] = {
+    {18, 0, Pen, 19, 0},
+    {22, 5, UC, 0, 18},
+    {24, 6, FieldItemKind::Text, 0, 0},
+    {12, FieldWidth, FieldItemKind::Double, 0, 0},
+    {14, FieldAngle, FieldItemKind::Angle, 0, 0},
+};
+const FieldItem kSecond[] = {
+    {16, 4, UC, 0, 21},
+    {18, 3, UC, 0, 2},
+    {20, 0, Pen, 21, 0},
+    {23, 1, Pen, 24, 0},
+    {26, 2, FieldItemKind::Long, 0, 0},
+    {27, 2, UC, 0, 1},
+    {33, 5, UC, 0, 18},
+    {30, 6, FieldItemKind::Text, 0, 0},
+    {11, FieldWidth, FieldItemKind::Double, 0, 0},
+    {13, FieldAngle, FieldItemKind::Angle, 0, 0},
+};
+const SettingsLayout FirstLayout = {32546, true, TitleIndex, 350, 408, 25, 22, kFirst, std::size(kFirst)};
+const SettingsLayout SecondLayout = {32502, false, TitleIndex, 460, 515, 34, 33, kSecond, std::size(kSecond)};
+
+const SettingsRecordAccess<OutlineDialogRecord> Access = {
+    [](const OutlineDialogRecord& r, int16_t id) { return r.settings.GetShort(id); },
+    [](OutlineDialogRecord& r, int16_t id, int32_t v) { r.settings.SetShort(id, int16_t(v)); },
+    [](const OutlineDialogRecord& r, int16_t id) {
+        return id == FieldWidth ? r.corridorWidth : id == FieldAngle ? r.searchAngle : 0.0;
+    },
+    [](OutlineDialogRecord& r, int16_t id, double v) {
+        if (id == FieldWidth) r.corridorWidth = v;
+        if (id == FieldAngle) r.searchAngle = v;
+    },
+    [](const OutlineDialogRecord& r, int16_t id) { return id == 6 ? r.settings.name : QV_String(); },
+    [](OutlineDialogRecord& r, int16_t id, const QV_String& v) {
+        if (id == 6) r.settings.name = v;
+    },
+};
+
+using Frame = SettingsDialog<OutlineDialogRecord>;
+
+const SearchItems& SearchOf(const OutlineSettingsBlock& block) {
+    return block.layout == &SecondLayout ? SecondSearch : FirstSearch;
+}
+
+void SetLabel(int16_t dialogId, int16_t item, int32_t table, int32_t index) {
+    QV_String text;
+    GetResString(text, table + LanguageIndex, index);
+    DGSetItemText(dialogId, item, GS::UniString(text.GetBuffer(), text.GetLength()));
+}
+
+void ReadAll(int16_t dialogId, OutlineSettingsBlock& block) {
+    Frame::ReadValues(dialogId, block);
+    block.work.searchType = DGGetCheckedRadio(dialogId, SearchTypeGroup) == SearchOf(block).polygonal ? 1 : 0;
+}
+
+void Init(int16_t dialogId, OutlineSettingsBlock& block) {
+    block.head.dialogId = uint16_t(dialogId);
+    InitSettingsLayout(dialogId, *block.layout);
+    const SearchItems& s = SearchOf(block);
+    if (block.layout == &FirstLayout) {
+        SetLabel(dialogId, 5, ImportTableBase, 2);
+        SetLabel(dialogId, 9, GeneralTableBase, 57);
+        SetLabel(dialogId, 15, ImportTableBase, 3);
+    } else {
+        SetLabel(dialogId, 6, GeneralTableBase, 58);
+        SetLabel(dialogId, 9, GeneralTableBase, 57);
+        SetLabel(dialogId, 14, GeneralTableBase, 56);
+        SetLabel(dialogId, 28, GeneralTableBase, 39);
+    }
+    Frame::ShowValues(dialogId, block);
+    DGSelectRadio(dialogId, block.work.searchType == 1 ? s.polygonal : s.rectangular);
+    if (!block.work.typeSelectable) {
+        DGDisableItem(dialogId, s.polygonal);
+        DGDisableItem(dialogId, s.rectangular);
+        if (block.work.corridorLocked) {
+            DGDisableItem(dialogId, s.width);
+            DGDisableItem(dialogId, s.angle);
+        }
+    }
+    FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
+}
+
+int16_t Click(int16_t dialogId, int16_t item, OutlineSettingsBlock& block) {
+    if (block.layout->layoutButton == item) {
+        ReadAll(dialogId, block);
+        SaveDialogPosition(dialogId, block.head);
+        block.head.layoutSwitch = 1;
+        return SettingsItemCancel;
+    }
+    return Frame::Click(dialogId, item, block);
+}
+
+void Close(int16_t dialogId, int16_t item, OutlineSettingsBlock& block) {
+    if (item == SettingsItemOK) {
+        ReadAll(dialogId, block);
+        Frame::Store(block);
+        block.record->searchType = block.work.searchType;
+    }
+    block.head.dialogId = 0;
+}
+
+constexpr ModalDialog<OutlineSettingsBlock>::Handlers Handlers = {
+    Frame::Usable, Init, Click, Frame::Change, Close, Frame::Track, Frame::Update};
+
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData data) {
+    return ModalDialog<OutlineSettingsBlock>::Dispatch(FirstLayout.resourceId, Handlers, message, dialogId, item,
+                                                       userData, data);
+}
+int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData data) {
+    return ModalDialog<OutlineSettingsBlock>::Dispatch(SecondLayout.resourceId, Handlers, message, dialogId, item,
+                                                       userData, data);
+}
+
+bool Open(OutlineSettingsBlock& block, OutlineDialogRecord& record, const SettingsLayout& layout,
+          DGDialCallBack callback, bool carryWork) {
+    block.record = &record;
+    std::memset(block.changed, 0, sizeof block.changed);
+    block.layout = &layout;
+    block.access = &Access;
+    if (!carryWork) block.work = record;
+    block.head.layoutSwitch = 0;
+    return ModalDialog<OutlineSettingsBlock>::Run(layout.resourceId, callback, block) == SettingsItemOK;
+}
+}  // namespace
+
+bool OpenOutlineSettingsDialog(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork) {
+    return Open(block, record, FirstLayout, Callback, carryWork);
+}
+
+bool OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork) {
+    return Open(block, record, SecondLayout, CallbackTwin, carryWork);
+}
+
+bool RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7]) {
+    OutlineSettingsBlock block;
+    bool second = false;
+    bool carry = false;
+    for (;;) {
+        const bool ok = second ? OpenOutlineSettingsDialogTwin(block, record, carry)
+                               : OpenOutlineSettingsDialog(block, record, carry);
+        if (ok) {
+            std::memcpy(changed, block.changed, sizeof changed);
+            return true;
+        }
+        if (block.head.layoutSwitch == 0) return false;
+        second = !second;
+        carry = true;
+    }
+}

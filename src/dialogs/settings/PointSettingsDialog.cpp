@@ -1,0 +1,160 @@
+#include "dialogs/settings/PointSettingsDialog.hpp"
+
+#include "foundation/Language.hpp"
+
+#include <cstring>
+
+namespace {
+constexpr int16_t TitleIndex = 3;
+constexpr int32_t LabelProjectZero = 47;
+constexpr int32_t LabelCode = 24;
+constexpr int32_t LabelComment = 210;
+
+// The items of one layout that the frame does not bind: the labels and the code pair.
+struct PointItems {
+    int16_t zeroLabel, codeLabel, commentLabel, description, code;
+};
+constexpr PointItems FirstItems = {7, 9, 12, 10, 11};
+constexpr PointItems SecondItems = {8, 10, 13, 11, 12};
+
+constexpr FieldItemKind UC = FieldItemKind::UserControl;
+const FieldItem kFirst[] = {
+    {8, 5, FieldItemKind::Double, 0, 0},
+    {10, 2, FieldItemKind::Text, 0, 0},
+    {13, 4, FieldItemKind::Text, 0, 0},
+    {16, 0, FieldItemKind::PenPair, 17, 0},
+    {19, 1, UC, 0, 18},
+};
+const FieldItem kSecond[] = {
+    {9, 5, FieldItemKind::Double, 0, 0},
+    {11, 2, FieldItemKind::Text, 0, 0},
+    {14, 4, FieldItemKind::Text, 0, 0},
+    {17, 0, FieldItemKind::PenPair, 18, 0},
+    {20, 1, UC, 0, 18},
+};
+const SettingsLayout FirstLayout = {32555, true, TitleIndex, 315, 303, 20, 19, kFirst, std::size(kFirst)};
+const SettingsLayout SecondLayout = {32508, false, TitleIndex, 380, 285, 21, 20, kSecond, std::size(kSecond)};
+
+const SettingsRecordAccess<PointSettings> Access = {
+    PointFields::GetLong,   PointFields::SetLong,   PointFields::GetDouble,
+    PointFields::SetDouble, PointFields::GetString, PointFields::SetString,
+};
+
+using Frame = SettingsDialog<PointSettings>;
+
+const PointItems& ItemsOf(const PointSettingsBlock& block) {
+    return block.layout == &SecondLayout ? SecondItems : FirstItems;
+}
+
+void SetLabel(int16_t dialogId, int16_t item, int32_t index) {
+    QV_String text;
+    GetResString(text, GeneralTableBase + LanguageIndex, index);
+    DGSetItemText(dialogId, item, GS::UniString(text.GetBuffer(), text.GetLength()));
+}
+
+// Every item into the working copy; the code and its description through the five-digit item, which cuts the
+// description to its 20 characters.
+void ReadAll(int16_t dialogId, PointSettingsBlock& block) {
+    Frame::ReadValues(dialogId, block);
+    const PointItems& items = ItemsOf(block);
+    PointCodeRecord code;
+    FiveDigitCodeItem(dialogId, items.code, items.description, FiveDigitRead, code);
+    block.work.code = code.description;
+    block.work.codeNumber = int32_t(code.code);
+}
+
+void Init(int16_t dialogId, PointSettingsBlock& block) {
+    block.head.dialogId = uint16_t(dialogId);
+    InitSettingsLayout(dialogId, *block.layout);
+    const PointItems& items = ItemsOf(block);
+    SetLabel(dialogId, items.zeroLabel, LabelProjectZero);
+    SetLabel(dialogId, items.codeLabel, LabelCode);
+    SetLabel(dialogId, items.commentLabel, LabelComment);
+    Frame::ShowValues(dialogId, block);
+    PointCodeRecord code;
+    code.code = uint32_t(block.work.codeNumber);
+    FiveDigitCodeItem(dialogId, items.code, items.description, FiveDigitShow, code);
+    FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
+}
+
+int16_t Click(int16_t dialogId, int16_t item, PointSettingsBlock& block) {
+    if (block.layout->layoutButton == item) {
+        ReadAll(dialogId, block);
+        SaveDialogPosition(dialogId, block.head);
+        block.head.layoutSwitch = 1;
+        return SettingsItemCancel;
+    }
+    return Frame::Click(dialogId, item, block);
+}
+
+void Change(int16_t dialogId, int16_t item, PointSettingsBlock& block) {
+    if (item == ItemsOf(block).code) {
+        PointCodeRecord code;
+        FiveDigitCodeItem(dialogId, item, 0, FiveDigitFilter, code);
+        return;
+    }
+    Frame::Change(dialogId, item, block);
+}
+
+void Close(int16_t dialogId, int16_t item, PointSettingsBlock& block) {
+    if (item == SettingsItemOK) {
+        ReadAll(dialogId, block);
+        Frame::Store(block);
+    }
+    block.head.dialogId = 0;
+}
+
+constexpr ModalDialog<PointSettingsBlock>::Handlers Handlers = {Frame::Usable, Init,         Click,        Change,
+                                                                Close,         Frame::Track, Frame::Update};
+
+int16_t Dispatch(int16_t resourceId, int16_t message, int16_t dialogId, int16_t item, DGUserData userData,
+                 DGMessageData messageData) {
+    return ModalDialog<PointSettingsBlock>::Dispatch(resourceId, Handlers, message, dialogId, item, userData,
+                                                     messageData);
+}
+
+bool Open(PointSettingsBlock& block, PointSettings& record, const SettingsLayout& layout, DGDialCallBack callback,
+          bool carryWork) {
+    block.record = &record;
+    std::memset(block.changed, 0, sizeof block.changed);
+    block.layout = &layout;
+    block.access = &Access;
+    if (!carryWork) block.work = record;
+    block.head.layoutSwitch = 0;
+    return ModalDialog<PointSettingsBlock>::Run(layout.resourceId, callback, block) == SettingsItemOK;
+}
+}  // namespace
+
+namespace PointSettingsDlg {
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return Dispatch(FirstLayout.resourceId, message, dialogId, item, userData, messageData);
+}
+int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return Dispatch(SecondLayout.resourceId, message, dialogId, item, userData, messageData);
+}
+}  // namespace PointSettingsDlg
+
+bool OpenPointSettingsDialog(PointSettingsBlock& block, PointSettings& record, bool carryWork) {
+    return Open(block, record, FirstLayout, PointSettingsDlg::Callback, carryWork);
+}
+
+bool OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSettings& record, bool carryWork) {
+    return Open(block, record, SecondLayout, PointSettingsDlg::CallbackTwin, carryWork);
+}
+
+bool RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6]) {
+    PointSettingsBlock block;
+    bool second = false;
+    bool carry = false;
+    for (;;) {
+        const bool ok =
+            second ? OpenPointSettingsDialogTwin(block, record, carry) : OpenPointSettingsDialog(block, record, carry);
+        if (ok) {
+            std::memcpy(changed, block.changed, sizeof changed);
+            return true;
+        }
+        if (block.head.layoutSwitch == 0) return false;
+        second = !second;
+        carry = true;
+    }
+}

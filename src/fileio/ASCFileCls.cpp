@@ -1,0 +1,208 @@
+#include "fileio/ASCFileCls.hpp"
+
+#include "fileio/FieldNumber.hpp"
+#include "foundation/Language.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <string>
+
+namespace {
+
+constexpr int32_t ExtractingText = 227;
+constexpr int32_t InterpretationText = 167;
+
+ASCFile::AscOptionsDialog g_optionsDialog = nullptr;
+
+// A header line's value: its last token, whatever separates it from the keyword (blanks, TABs or the rows'
+// delimiter), so a header written with blanks above rows cut at ';' still reads.
+std::string_view LastToken(std::string_view line, char delimiter) {
+    auto isBreak = [&](char c) { return c == ' ' || c == '\t' || (delimiter != 0 && c == delimiter); };
+    size_t end = line.size();
+    while (end > 0 && isBreak(line[end - 1])) --end;
+    size_t begin = end;
+    while (begin > 0 && !isBreak(line[begin - 1])) --begin;
+    return line.substr(begin, end - begin);
+}
+
+// Sizes that are not positive and finite describe no grid; an extent beyond the doubles neither.
+bool HeaderDescribesGrid(const ASCFile::GridHeader& h) {
+    return h.ncols > 0 && h.nrows > 0 && h.cellsize > 0.0 && std::isfinite(h.cellsize) && std::isfinite(h.xll) &&
+        std::isfinite(h.yll) && std::isfinite(h.xll + double(h.ncols) * h.cellsize) &&
+        std::isfinite(h.yll + double(h.nrows) * h.cellsize);
+}
+
+std::string_view TrimLeadingSpaces(std::string_view line) {
+    size_t i = 0;
+    while (i < line.size() && line[i] == ' ') ++i;
+    return line.substr(i);
+}
+
+}  // namespace
+
+namespace ASCFile {
+
+void SetAscOptionsDialog(AscOptionsDialog dialog) { g_optionsDialog = dialog; }
+
+ASCFileCls::ASCFileCls() {
+    delimiterMode = DelimiterSpaces;
+    delimiterChar = '\t';
+    minBlanks = 1;
+    tolerance = 1.0;
+}
+
+bool ASCFileCls::Read(bool& cancelled) {
+    cancelled = false;
+    pointsRead = 0;
+    pointsKept = 0;
+    ResetBounds();
+    if (!OpenForRead()) return false;
+    SetReaderFilePosition(0);
+    firstAnalysis = 1;
+    bool accepted = true;
+    if (g_optionsDialog != nullptr) {
+        accepted = g_optionsDialog(*this);
+    } else {
+        ParseAscPreview(*this);
+        ApplyDelimiterMode();
+    }
+    if (!accepted) {
+        cancelled = true;
+        CloseReaderFile();
+        return false;
+    }
+    BeginRead();
+    if (!LoadLines()) return false;
+
+    // Extracting: lines of at least two characters, leading spaces trimmed.
+    Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
+    std::vector<std::string_view>& rows = lines;
+    size_t rowCount = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].size() >= 2) rows[rowCount++] = TrimLeadingSpaces(lines[i]);
+        progress->Step(uint32_t(i + 1));
+    }
+
+    rows.resize(rowCount);
+    Phase(InterpretationText, uint32_t(rows.size()), uint32_t(rows.size()));
+    header = GridHeader();
+    const double factor = unitFactor;
+    bool headerRead = false;
+    for (size_t index = 0; index < rows.size(); ++index) {
+        const std::string_view row = rows[index];
+        const size_t line = index + 1;
+        if (line <= 6) {
+            const std::string_view token = LastToken(row, delimiterChar);
+            const char* b = token.data();
+            const char* e = b + token.size();
+            bool ok = true;
+            switch (line) {
+                case 1: ok = ParseFieldInteger(b, e, header.ncols); break;
+                case 2: ok = ParseFieldInteger(b, e, header.nrows); break;
+                case 3: ok = ParseFieldNumber(b, e, header.xll); break;
+                case 4: ok = ParseFieldNumber(b, e, header.yll); break;
+                case 5: ok = ParseFieldNumber(b, e, header.cellsize); break;
+                default: ok = ParseFieldNumber(b, e, header.nodata); break;
+            }
+            if (!ok) break;
+            if (line == 6) headerRead = true;
+        } else {
+            const double r = double(line - 6);
+            const double nodata = header.nodata * factor;
+            const double y = ((double(header.nrows) - r) * header.cellsize + header.yll) * factor;
+            size_t c = 0;
+            ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
+                const size_t column = c++;
+                double value = 0.0;
+                // A field without a number (an empty last field after a trailing TAB): read, no point.
+                if (!ParseFieldNumber(field.data(), field.data() + field.size(), value)) {
+                    ++pointsRead;
+                    return;
+                }
+                const double z = value * factor;
+                if (z == nodata) return;
+                ++pointsRead;
+                const double x = (double(column) * header.cellsize + header.xll) * factor;
+                if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
+                if (swapXY)
+                    AddPoint(y, x, z);
+                else
+                    AddPoint(x, y, z);
+            });
+        }
+        if (Step(uint32_t(line))) break;
+        if (line == 6 && !HeaderDescribesGrid(header)) break;
+        // Room for the cells as far as the text is likely to hold them; without the room the points still come.
+        if (line == 6) {
+            try {
+                points.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), text.size() / 4));
+            } catch (const std::exception&) {
+            }
+        }
+    }
+    if (!headerRead || !HeaderDescribesGrid(header)) {
+        points.clear();
+        pointsRead = 0;
+        ResetBounds();
+        ReleaseText();
+        progress->End();
+        ShowErrorMessage(ReadFileError, 2);
+        return false;
+    }
+    FinishRead();
+    return true;
+}
+
+}  // namespace ASCFile
+
+void ParseAscPreview(ASCFile::ASCFileCls& reader) {
+    if (!reader.firstAnalysis) return;
+    reader.decimalSeparator = 0;
+    reader.delimiterMode = 0;
+    reader.delimiterChar = 0;
+    reader.minBlanks = 1;
+    QV_String line;
+    // A skipped first line is no part of the grid: the first row is then the eighth line.
+    for (int i = reader.skipFirstRow ? -1 : 0; i < 7; ++i) ReadTextLine(reader, line);
+    const std::string sample = line.ToStdString(Encoding_System);
+    auto count = [&](char c) { return std::count(sample.begin(), sample.end(), c); };
+    reader.decimalSeparator =
+        sample.find('.') != std::string::npos ? 1 : (sample.find(',') != std::string::npos ? 2 : 1);
+    if (count('\t') >= 2) {
+        reader.delimiterMode = DelimiterTab;
+        reader.delimiterChar = '\t';
+    } else if (count(';') >= 2) {
+        reader.delimiterMode = DelimiterSemicolon;
+        reader.delimiterChar = ';';
+    } else if (count(' ') >= 2) {
+        reader.delimiterMode = DelimiterSpaces;
+        reader.delimiterChar = ' ';
+    } else {
+        reader.delimiterMode = DelimiterTab;
+        reader.delimiterChar = '\t';
+    }
+    reader.firstAnalysis = 0;
+}
+
+void ReadAscHeaderValues(ASCFile::ASCFileCls& reader) {
+    reader.SetReaderFilePosition(0);
+    double values[6] = {};
+    QV_String line;
+    for (int i = 0; i < 6; ++i) {
+        ReadTextLine(reader, line);
+        const std::string text = line.ToStdString(Encoding_System);
+        // The number begins at the first character from which the rest reads as one.
+        for (size_t at = 0; at < text.size(); ++at)
+            if (ClassifyNumberText(text.c_str() + at) != 0) {
+                ParseFieldNumber(text.data() + at, text.data() + text.size(), values[i]);
+                break;
+            }
+    }
+    reader.header.ncols = int32_t(values[0] > 2147483647.0 ? 2147483647.0 : (values[0] < 0 ? 0 : values[0]));
+    reader.header.nrows = int32_t(values[1] > 2147483647.0 ? 2147483647.0 : (values[1] < 0 ? 0 : values[1]));
+    reader.header.xll = values[2];
+    reader.header.yll = values[3];
+    reader.header.cellsize = values[4];
+    reader.header.nodata = values[5];
+}

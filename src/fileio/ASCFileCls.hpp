@@ -1,0 +1,43 @@
+#pragma once
+// ASCFile::ASCFileCls: the ESRI ASCII grid reader. Every cell with a value becomes a point (x, y, height): the
+// six header values stand in the last field of lines 1 to 6 (their keywords are not read), then the rows follow
+// from the north. xll and yll are taken as the position of the south-west cell itself.
+#include "fileio/ColumnFileCls.hpp"
+
+#include <cstdint>
+
+namespace ASCFile {
+
+struct GridHeader {
+    int32_t ncols = 0;
+    int32_t nrows = 0;
+    double xll = 0.0;
+    double yll = 0.0;
+    double cellsize = 0.0;
+    double nodata = 0.0;  // a real: GDAL writes -3.4028234663852885981e+38 for 32-bit reals
+};
+
+class ASCFileCls : public ColumnFileCls {
+public:
+    ASCFileCls();
+
+    // Asks the options, reads, interprets and filters; true when `points` holds the result (possibly empty).
+    // Otherwise either `cancelled` is set or error 8 has been shown.
+    bool Read(bool& cancelled);
+
+    GridHeader header;
+};
+
+// The options dialog of a grid import: true on OK. It runs ParseAscPreview when it opens.
+typedef bool (*AscOptionsDialog)(ASCFileCls& reader);
+// Installed by the shell; without one, Read takes the detected options as the dialog's OK would.
+void SetAscOptionsDialog(AscOptionsDialog dialog);
+
+}  // namespace ASCFile
+
+// Delimiter and decimal detection from the first grid row (the seventh line from the read position); runs only
+// while the first-analysis flag is set, and clears it.
+void ParseAscPreview(ASCFile::ASCFileCls& reader);
+// The six header values from the start of the file, for the options dialog: each line's number from the first
+// character where one begins; 0 when a line holds none.
+void ReadAscHeaderValues(ASCFile::ASCFileCls& reader);

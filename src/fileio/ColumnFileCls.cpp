@@ -1,0 +1,209 @@
+#include "fileio/ColumnFileCls.hpp"
+
+#include "fileio/DuplicateFilter.hpp"
+#include "fileio/UnitFactor.hpp"
+#include "foundation/Encoding.hpp"
+#include "foundation/Language.hpp"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr uint32_t SliceCount = 20;
+constexpr int32_t ReadingText = 166;
+constexpr int32_t ConvertingText = 224;
+constexpr int32_t FilterText = 228;
+constexpr int32_t PointsText = 51;
+
+QV_String PhaseText(int32_t index) {
+    QV_String text;
+    return GetResString(text, GeneralTableBase + LanguageIndex, index);
+}
+
+// Decodes a text marked UTF-16 or UTF-32 into UTF-8; false when it cannot be (odd length, a zero unit).
+bool ToUtf8(int32_t encoding, const char* bytes, uint32_t count, std::vector<char>& out) {
+    const uint32_t unit = EncodingUnitSize(encoding);
+    if (count % unit != 0) return false;
+    for (uint32_t i = 0; i < count; i += unit) {
+        bool zero = true;
+        for (uint32_t k = 0; k < unit && zero; ++k) zero = bytes[i + k] == 0;
+        if (zero) return false;
+    }
+    if (count == 0) {
+        out.clear();
+        return true;
+    }
+    const int32_t size = ConvertEncoding(encoding, bytes, count, Encoding_UTF8, nullptr, 0, false);
+    if (size <= 0) return false;
+    std::vector<char> decoded;
+    if (!(decoded.size() < size_t(size))) return false;
+    try {
+        decoded.resize(size_t(size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (ConvertEncoding(encoding, bytes, count, Encoding_UTF8, decoded.data(), uint32_t(size), false) != size)
+        return false;
+    out.swap(decoded);
+    return true;
+}
+
+}  // namespace
+
+ColumnFileCls::ColumnFileCls()
+    : firstAnalysis(1), unitCode(0), overwriteCode(0), swapXY(0), skipFirstRow(0), decimalSeparator(1),
+      delimiterMode(DelimiterTab), delimiterChar('\t'), minBlanks(1), unitFactor(0.0), textEncoding(Encoding_System) {}
+
+void ColumnFileCls::Clear() {
+    points.clear();
+    points.shrink_to_fit();
+    ReleaseText();
+}
+
+void ColumnFileCls::ApplyDelimiterMode() {
+    switch (delimiterMode) {
+        case DelimiterSemicolon: delimiterChar = ';'; break;
+        case DelimiterOther: break;
+        default: delimiterChar = '\t'; break;
+    }
+}
+
+void ColumnFileCls::ReleaseText() {
+    lines.clear();
+    lines.shrink_to_fit();
+    text.clear();
+    text.shrink_to_fit();
+}
+
+bool ColumnFileCls::OpenForRead() {
+    if (OpenReaderFile() != 0 || GetReaderFileLength() != 0) {
+        CloseReaderFile();
+        ShowErrorMessage(ReadFileError, 2);
+        return false;
+    }
+    return true;
+}
+
+void ColumnFileCls::BeginRead() {
+    pointsRead = 0;
+    pointsKept = 0;
+    ResetBounds();
+    points.clear();
+    QV_String title("Lodravix");
+    progress->Begin(title, 5);
+}
+
+void ColumnFileCls::Phase(int32_t textIndex, uint32_t maxValue, uint32_t count) {
+    QV_String phase = PhaseText(textIndex);
+    if (count != UINT32_MAX) {
+        QV_String number;
+        number.FromLong(int32_t(count > INT32_MAX ? INT32_MAX : count));
+        phase += " ";
+        phase += number;
+        phase += " ";
+        phase += PhaseText(PointsText);
+    }
+    progress->Phase(phase, maxValue);
+}
+
+bool ColumnFileCls::LoadLines() {
+    ReleaseText();
+    Phase(ReadingText, SliceCount, UINT32_MAX);
+    auto fail = [&]() {
+        ReleaseText();
+        CloseReaderFile();
+        progress->End();
+        ShowErrorMessage(ReadFileError, 2);
+        return false;
+    };
+    // Twenty slices of equal size into one buffer; a file shorter than its length said gives what it holds.
+    const uint32_t slice = fileLength / SliceCount + (fileLength % SliceCount != 0 ? 1 : 0);
+    try {
+        text.resize(size_t(fileLength));
+    } catch (const std::bad_alloc&) {
+        return fail();
+    }
+    uint32_t filled = 0;
+    if (SetReaderFilePosition(0) != 0) return fail();
+    for (uint32_t i = 1; i <= SliceCount; ++i) {
+        const uint32_t want = std::min<uint32_t>(slice, fileLength - filled);
+        uint32_t got = 0;
+        if (want > 0 && ReadReaderFileBytes(text.data() + filled, want, got) != 0) return fail();
+        filled += got;
+        progress->Step(i);
+    }
+    CloseReaderFile();
+    text.resize(filled);
+
+    // A byte-order mark decides the encoding of the whole text; other files are in the system code page.
+    int32_t marked = 0;
+    const uint32_t mark = DetectBom(text.data(), uint32_t(text.size()), marked);
+    textEncoding = Encoding_System;
+    if (mark > 0 && marked == Encoding_UTF8) {
+        text.erase(text.begin(), text.begin() + mark);
+        textEncoding = Encoding_UTF8;
+    } else if (mark > 0 && EncodingUnitSize(marked) > 1) {
+        std::vector<char> decoded;
+        if (!ToUtf8(marked, text.data() + mark, uint32_t(text.size() - mark), decoded)) return fail();
+        text.swap(decoded);
+        textEncoding = Encoding_UTF8;
+    } else if (mark > 0) {
+        return fail();
+    }
+    // Nothing, or a NUL byte: no text file.
+    if (text.empty() || std::memchr(text.data(), 0, text.size()) != nullptr) return fail();
+
+    Phase(ConvertingText, SliceCount, UINT32_MAX);
+    const char* p = text.data();
+    const char* end = p + text.size();
+    const size_t stepBytes = text.size() / SliceCount + 1;
+    const char* nextStep = p + stepBytes;
+    uint32_t stepValue = 0;
+    bool skip = skipFirstRow != 0;
+    while (true) {
+        const char* lineEnd = p;
+        while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
+        if (!skip) lines.emplace_back(p, size_t(lineEnd - p));
+        skip = false;
+        if (lineEnd == end) break;
+        p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
+        while (p >= nextStep && stepValue < SliceCount) {
+            progress->Step(++stepValue);
+            nextStep += stepBytes;
+        }
+    }
+    // The text after the last break is always a line; an empty one says nothing.
+    if (!lines.empty() && lines.back().empty()) lines.pop_back();
+    progress->Step(SliceCount);
+    unitFactor = GetUnitFactor(unitCode);
+    return true;
+}
+
+void ColumnFileCls::AddPoint(double x, double y, double z, QV_String code, QV_String comment) {
+    ASCFile::ASCFilePoint point;
+    point.x = x;
+    point.y = y;
+    point.z = z;
+    point.code = std::move(code);
+    point.comment = std::move(comment);
+    points.push_back(std::move(point));
+    ExtendBounds(x, y);
+}
+
+QV_String ColumnFileCls::FieldText(std::string_view field) const {
+    if (field.empty()) return QV_String();
+    return QV_String(field.data(), uint32_t(field.size()), textEncoding);
+}
+
+void ColumnFileCls::FinishRead() {
+    ReleaseText();
+    const uint32_t chunks = uint32_t((points.size() + PointChunkSize - 1) / PointChunkSize);
+    Phase(FilterText, chunks, UINT32_MAX);
+    if (FilterDuplicatePoints(points, tolerance, PointChunkSize, *progress)) {
+        ResetBounds();
+        for (const ASCFile::ASCFilePoint& point : points) ExtendBounds(point.x, point.y);
+    }
+    pointsKept = uint32_t(points.size());
+    progress->End();
+}

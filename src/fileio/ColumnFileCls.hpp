@@ -1,0 +1,67 @@
+#pragma once
+// ColumnFileCls: what the ASCII grid reader and the XYZ text reader share: the options of their dialogs, the
+// file read whole in 20 slices, its lines, the points in reading order and the duplicate filter.
+//
+// The file's text is kept as bytes and lines and fields are views into them, so a file of a million points is
+// read without a string per field. Bytes are in the system code page unless the file starts with a byte-order
+// mark: then the whole text is decoded by the mark at once (never slice by slice, which would cut characters)
+// and kept as UTF-8.
+#include "fileio/BaseFileCls.hpp"
+#include "fileio/FieldSplit.hpp"
+#include "fileio/ImportPoint.hpp"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// Error shown when a file cannot be read: "Error while reading the file.".
+constexpr int32_t ReadFileError = 8;
+// A chunk of points the duplicate filter sorts and scans on its own.
+constexpr uint32_t PointChunkSize = 200000;
+
+class ColumnFileCls : public BaseFileCls {
+public:
+    ColumnFileCls();
+
+    // Empties the point list and the text; the base fields stay.
+    void Clear() override;
+
+    // Separator of the delimiter mode as the options dialog stores it: TAB for tab and "N or more spaces", ';'
+    // for semicolon; "other:" keeps the chosen character.
+    void ApplyDelimiterMode();
+
+    uint8_t firstAnalysis;     // detection still to run when the options dialog opens
+    int16_t unitCode;          // ReaderUnitCode
+    uint8_t overwriteCode;     // "Overwrite original code"
+    uint8_t swapXY;            // "x - y reversed"
+    uint8_t skipFirstRow;      // "Skip the first row"
+    int32_t decimalSeparator;  // 1 "dot", 2 "comma"; shown and stored, both are read anyway
+    int32_t delimiterMode;     // DelimiterMode
+    char delimiterChar;
+    int32_t minBlanks;                          // the N of "N or more spaces"
+    double unitFactor;                          // metres per file unit, set when a read starts
+    std::vector<ASCFile::ASCFilePoint> points;  // the result: kept points, ordered by x after a filter
+
+protected:
+    // Opens the file and reads its length; error 8 on failure.
+    bool OpenForRead();
+    // "Reading..." and "Converting...": the whole file into `text`, cut into `lines` (without the first line
+    // with "Skip the first row"). The file is closed afterwards. False after error 8 (already shown).
+    bool LoadLines();
+    // Starts the progress window and the counters of a read.
+    void BeginRead();
+    // "Filter...", then the window is closed.
+    void FinishRead();
+    // Step of the current phase; true when the user asked to stop.
+    bool Step(uint32_t value) { return progress->Step(value); }
+    void Phase(int32_t textIndex, uint32_t maxValue, uint32_t count);
+    // Adds one point read from the file.
+    void AddPoint(double x, double y, double z, QV_String code = QV_String(), QV_String comment = QV_String());
+    // A text field of the file as a string, decoded by the file's encoding.
+    QV_String FieldText(std::string_view field) const;
+    void ReleaseText();
+
+    std::vector<char> text;               // the file's text, without a byte-order mark
+    int32_t textEncoding;                 // Encoding_System or, for a marked file, Encoding_UTF8
+    std::vector<std::string_view> lines;  // views into `text`
+};

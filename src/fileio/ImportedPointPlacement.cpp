@@ -1,0 +1,123 @@
+#include "fileio/ImportedPointPlacement.hpp"
+
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "settings/ProjectOffset.hpp"
+#include "settings/Settings.hpp"
+
+#include "UniString.hpp"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t CreationText = 168;
+constexpr int32_t PointsText = 51;
+constexpr int32_t UndoEntry = 2;
+constexpr int16_t NoStory = -32768;
+constexpr int32_t CodeNumberLimit = 100000;
+
+GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
+
+int16_t CurrentStory() {
+    API_StoryInfo info = {};
+    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return NoStory;
+    if (info.data != nullptr) {
+        GSHandle h = reinterpret_cast<GSHandle>(info.data);
+        BMKillHandle(&h);
+    }
+    return info.actStory;
+}
+
+bool PlacePoints(ColumnFileCls& reader) {
+    ElemDescriptor descriptor;
+    descriptor.Reset();
+    API_Element element = {};
+    element.header.typeID = API_HotspotID;
+    if (ACAPI_Element_GetDefaults(&element, nullptr) != NoError) return false;
+    element.header.floorInd = CurrentStory();
+    element.header.layer = reader.options.layer;
+    element.hotspot.pen = reader.options.pen;
+    element.hotspot.height = 0.0;
+    ElementWritten = 1;
+
+    const std::vector<ASCFile::ASCFilePoint>& points = reader.points;
+    const size_t count = points.size();
+    const size_t batches = (count + PlacementBatchSize - 1) / PlacementBatchSize;
+    bool failed = false;
+    bool created = false;
+    const double offsetX = ProjectOffset.x;
+    const double offsetY = ProjectOffset.y;
+    const API_Box& area = reader.limitArea;
+    const bool limited = reader.limitToArea != 0;
+
+    QV_String undoText;
+    GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
+    ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
+        GS::UniString title("Lodravix");
+        int16_t phases = int16_t(std::min<size_t>(batches, 32767));
+        ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
+        QV_String creation, pointsWord;
+        GetResString(creation, GeneralTableBase + LanguageIndex, CreationText);
+        GetResString(pointsWord, GeneralTableBase + LanguageIndex, PointsText);
+        for (size_t batch = 0; batch < batches; ++batch) {
+            const size_t begin = batch * PlacementBatchSize;
+            const size_t end = std::min(count, begin + PlacementBatchSize);
+            QV_String number;
+            number.FromLong(int32_t(end - begin));
+            GS::UniString phase = Uni(creation + " " + number + " " + pointsWord);
+            int32_t maximum = int32_t(end - begin);
+            ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &maximum);
+            for (size_t i = begin; i < end; ++i) {
+                int32_t value = int32_t(i - begin + 1);
+                ACAPI_Interface(APIIo_SetProcessValueID, &value);
+                const ASCFile::ASCFilePoint& p = points[i];
+                // The area is in project coordinates, as the points; borders belong to it.
+                if (limited && !(p.x >= area.xMin && p.x <= area.xMax && p.y >= area.yMin && p.y <= area.yMax))
+                    continue;
+                element.hotspot.pos.x = p.x - offsetX;
+                element.hotspot.pos.y = p.y - offsetY;
+                if (CreateElementWithMemo(&element, nullptr, false) != NoError) {
+                    failed = true;
+                    break;
+                }
+                created = true;
+                ACAPI_Element_AttachObserver(element.header.guid);
+                descriptor.Value = p.z;
+                descriptor.Name = reader.overwriteCode ? reader.options.code : p.code;
+                descriptor.Number = reader.options.codeNumber;
+                descriptor.AppendNumber = reader.overwriteCode;
+                descriptor.Note = p.comment;
+                if (!ElemUserData_WriteRecord(descriptor, ElemKind_Point, element.header)) {
+                    failed = true;
+                    break;
+                }
+                if (reader.overwriteCode) reader.options.codeNumber = (reader.options.codeNumber + 1) % CodeNumberLimit;
+            }
+        }
+        ACAPI_Interface(APIIo_CloseProcessWindowID);
+        if (!created) ElementWritten = 0;
+        return NoError;
+    });
+
+    // What the next import starts from.
+    ImportOptionsRec& stored = GlobalSettings.points;
+    stored.pen = reader.options.pen;
+    stored.layer = reader.options.layer;
+    if (reader.overwriteCode) {
+        if (stored.code != reader.options.code) stored.code = reader.options.code;
+        stored.codeNumber = reader.options.codeNumber;
+    }
+    ACAPI_Automate(APIDo_RebuildID);
+    ACAPI_Automate(APIDo_ZoomID);
+    return !failed;
+}
+
+}  // namespace
+
+bool CreateAscPoints(ASCFile::ASCFileCls& reader) { return PlacePoints(reader); }
+
+bool CreateTextPoints(TextFileCls& reader) { return PlacePoints(reader); }

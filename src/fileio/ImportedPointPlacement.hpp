@@ -1,0 +1,12 @@
+#pragma once
+// The points of a grid or point-file import placed as terrain points: one hotspot per point, its plan position
+// the point less the project offset, its height, code and comment in the element data record of kind 1. The
+// whole placement is one undo step. True when every point that should have become an element did so.
+#include "fileio/ASCFileCls.hpp"
+#include "fileio/TextFileCls.hpp"
+
+bool CreateAscPoints(ASCFile::ASCFileCls& reader);
+bool CreateTextPoints(TextFileCls& reader);
+
+// Points placed per progress phase; a failure skips the rest of its batch only.
+constexpr uint32_t PlacementBatchSize = 100000;

@@ -1,0 +1,181 @@
+#include "fileio/TextFileCls.hpp"
+
+#include "fileio/FieldNumber.hpp"
+#include "foundation/Language.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr int32_t ExtractingText = 227;
+constexpr int32_t InterpretationText = 167;
+
+const TextLayout Layouts[8] = {
+    {3, 0, 1, 2, -1, -1},  // unknown: as "x y z"
+    {4, 0, 1, 2, 3, -1},   // 1 "x y z Code"
+    {4, 1, 2, 3, 0, -1},   // 2 "Code x y z"
+    {3, 0, 1, 2, -1, -1},  // 3 "x y z"
+    {4, 0, 1, -1, 2, 3},   // 4 "x y Code Comment"
+    {4, 0, 1, -1, 3, 2},   // 5 "x y Comment Code"
+    {5, 1, 2, 3, 0, 4},    // 6 "Code x y z Comment"
+    {5, 0, 1, 2, 3, 4},    // 7 "x y z Code Comment"
+};
+
+TextOptionsDialog g_optionsDialog = nullptr;
+
+bool Number(std::string_view field, double& value) {
+    return ParseFieldNumber(field.data(), field.data() + field.size(), value);
+}
+
+}  // namespace
+
+const TextLayout& GetTextLayout(int32_t layout) { return Layouts[layout >= 1 && layout <= 7 ? layout : 0]; }
+
+int32_t LayoutFromFormatEntry(int32_t entry) {
+    switch (entry) {
+        case 1: return 3;
+        case 2: return 1;
+        case 3: return 2;
+        default: return entry >= 4 && entry <= 7 ? entry : 3;
+    }
+}
+
+int32_t FormatEntryFromLayout(int32_t layout) {
+    switch (layout) {
+        case 3: return 1;
+        case 1: return 2;
+        case 2: return 3;
+        default: return layout >= 4 && layout <= 7 ? layout : 1;
+    }
+}
+
+void SetTextOptionsDialog(TextOptionsDialog dialog) { g_optionsDialog = dialog; }
+
+TextFileCls::TextFileCls() : layout(1) {
+    delimiterMode = DelimiterTab;
+    delimiterChar = '\t';
+    minBlanks = 3;
+    tolerance = 0.1;
+}
+
+bool TextFileCls::Read(bool& cancelled) {
+    cancelled = false;
+    pointsRead = 0;
+    pointsKept = 0;
+    ResetBounds();
+    if (!OpenForRead()) return false;
+    SetReaderFilePosition(0);
+    firstAnalysis = 1;
+    bool accepted = true;
+    if (g_optionsDialog != nullptr) {
+        accepted = g_optionsDialog(*this);
+    } else {
+        DetectTextFileFormat(*this);
+        ApplyDelimiterMode();
+    }
+    if (!accepted) {
+        cancelled = true;
+        CloseReaderFile();
+        return false;
+    }
+    BeginRead();
+    if (!LoadLines()) return false;
+
+    const TextLayout& columns = GetTextLayout(layout);
+    Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
+    // The kept lines take the places of the lines, in order.
+    std::vector<std::string_view>& kept = lines;
+    size_t keptCount = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        if (line.size() >= 2) {
+            const size_t first = line.find_first_not_of(' ');
+            line.remove_prefix(first == std::string_view::npos ? line.size() : first);
+            if (CountFields(line, delimiterMode, delimiterChar, minBlanks) >= size_t(columns.minFields))
+                kept[keptCount++] = line;
+        }
+        progress->Step(uint32_t(i + 1));
+    }
+
+    kept.resize(keptCount);
+    Phase(InterpretationText, uint32_t(kept.size()), uint32_t(kept.size()));
+    const double factor = unitFactor;
+    const int32_t xField = swapXY ? columns.y : columns.x;
+    const int32_t yField = swapXY ? columns.x : columns.y;
+    std::vector<std::string_view> fields;
+    points.reserve(kept.size());
+    for (size_t l = 0; l < kept.size(); ++l) {
+        SplitFields(kept[l], delimiterMode, delimiterChar, minBlanks, fields);
+        ++pointsRead;
+        double x = 0.0, y = 0.0, z = 0.0;
+        // A coordinate without a number (a header row, "n/a"): read, but no point.
+        const bool numbers = Number(fields[size_t(xField)], x) && Number(fields[size_t(yField)], y) &&
+            (columns.z < 0 || Number(fields[size_t(columns.z)], z));
+        x *= factor;
+        y *= factor;
+        z *= factor;
+        if (numbers && std::isfinite(x) && std::isfinite(y) && std::isfinite(z))
+            AddPoint(x, y, z, columns.code >= 0 ? FieldText(fields[size_t(columns.code)]) : QV_String(),
+                     columns.comment >= 0 ? FieldText(fields[size_t(columns.comment)]) : QV_String());
+        if (Step(uint32_t(l + 1))) break;
+    }
+    FinishRead();
+    return true;
+}
+
+bool IsNumberField(std::string_view field) {
+    const std::string text(field);
+    return ClassifyNumberText(text.c_str()) != 0;
+}
+
+void DetectTextFileFormat(TextFileCls& reader) {
+    if (reader.firstAnalysis != 1) return;
+    reader.layout = 0;
+    reader.decimalSeparator = 0;
+    reader.delimiterMode = 0;
+    reader.delimiterChar = 0;
+    reader.minBlanks = 3;
+    reader.SetReaderFilePosition(0);
+    QV_String line;
+    QV_String sampleLine;
+    ReadTextLine(reader, line);
+    if (reader.readPosition < reader.fileLength) ReadTextLine(reader, sampleLine);
+    const std::string sample = sampleLine.ToStdString(Encoding_System);
+    auto count = [&](char c) { return std::count(sample.begin(), sample.end(), c); };
+    if (sample.find('.') != std::string::npos)
+        reader.decimalSeparator = 1;
+    else if (sample.find(',') != std::string::npos)
+        reader.decimalSeparator = 2;
+    if (count('\t') >= 2) {
+        reader.delimiterMode = DelimiterTab;
+        reader.delimiterChar = '\t';
+    } else if (count(';') >= 2) {
+        reader.delimiterMode = DelimiterSemicolon;
+        reader.delimiterChar = ';';
+    } else if (count(' ') >= 2) {
+        reader.delimiterMode = DelimiterSpaces;
+        reader.delimiterChar = '\t';
+        const int32_t run = MostFrequentSpaceRun(sample);
+        reader.minBlanks = run < 3 ? run : 3;
+    }
+    if (reader.delimiterMode != 0) {
+        std::vector<std::string_view> fields;
+        SplitFields(sample, reader.delimiterMode, reader.delimiterChar, reader.minBlanks, fields);
+        const bool firstIsNumber = IsNumberField(fields[0]);
+        if (fields.size() == 3)
+            reader.layout = 3;
+        else if (fields.size() == 4)
+            reader.layout = firstIsNumber ? 1 : 2;
+        else if (fields.size() >= 5)
+            reader.layout = firstIsNumber ? 7 : 6;
+    } else {
+        reader.delimiterMode = DelimiterTab;
+        reader.delimiterChar = '\t';
+    }
+    if (reader.layout == 0) reader.layout = 3;
+    if (reader.decimalSeparator == 0) reader.decimalSeparator = 1;
+    reader.firstAnalysis = 0;
+    reader.SetReaderFilePosition(0);
+}

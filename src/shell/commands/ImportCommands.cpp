@@ -1,0 +1,81 @@
+#include "shell/commands/ImportCommands.hpp"
+
+#include "dialogs/settings/PointImportResultsDialog.hpp"
+#include "fileio/FileDialogs.hpp"
+#include "fileio/HostReaderProgress.hpp"
+#include "fileio/ImportedPointPlacement.hpp"
+#include "foundation/Language.hpp"
+#include "settings/ProjectOffset.hpp"
+#include "shell/commands/ToolCommand.hpp"
+
+#include "UniString.hpp"
+
+namespace {
+
+constexpr int32_t OpenTitle = 2;                   // "Open..."
+constexpr int32_t TextExtensionError = 2;          // "... does not include the extension .TXT ..."
+constexpr int32_t AscExtensionText = 247;          // the same for .ASC, in the general table
+constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
+
+void ShowAscExtensionAlert() {
+    QV_String text, title;
+    GetResString(text, GeneralTableBase + LanguageIndex, AscExtensionText);
+    GetResString(title, ErrorTableBase + LanguageIndex, 54);
+    ShowAlertBox(2, title, text, QV_String());
+}
+
+// The file dialog until a file of the right extension is chosen; false on Cancel.
+bool ChooseFile(QV_String& path, int32_t typeIndex, void (*wrongExtension)()) {
+    const ImportFileType& type = GetImportFileType(typeIndex);
+    QV_String title;
+    GetResString(title, GeneralTableBase + LanguageIndex, OpenTitle);
+    while (true) {
+        if (!RegisterFileTypes(path, type, TextFileTypeCode, title, nullptr)) return false;
+        if (HasFileExtension(path, type.extension)) return true;
+        wrongExtension();
+    }
+}
+
+// Read, results (again while the user asks to import again), placement.
+template <typename Reader>
+void RunImport(Reader& reader, Settings& settings, bool (*place)(Reader&)) {
+    reader.SetImportOptions(settings.points);
+    HostReaderProgress progress;
+    reader.SetProgress(&progress);
+    bool cancelled = false;
+    if (!reader.Read(cancelled)) return;
+    while (true) {
+        if (!RunPointImportResults(reader)) return;
+        ProjectOffset.x = reader.originX;
+        ProjectOffset.y = reader.originY;
+        if (!reader.importAgain) break;
+        reader.Clear();
+        if (!reader.Read(cancelled)) return;
+    }
+    if (!place(reader)) ReportToolResult(ToolErrModifyObject);
+}
+
+template <typename Reader>
+void RunCommand(Settings& settings, int32_t typeIndex, void (*wrongExtension)(), bool (*place)(Reader&)) {
+    Reader reader;
+    BeginToolCommand(settings);
+    if (!RequireFloorPlan()) {
+        ReportToolResult(ToolErrDatabase);
+        return;
+    }
+    if (!ChooseFile(reader.path, typeIndex, wrongExtension)) return;
+    RunImport(reader, settings, place);
+    reader.CloseReaderFile();
+    reader.Clear();
+}
+
+}  // namespace
+
+void ImportASCFile(Settings& settings) {
+    RunCommand<ASCFile::ASCFileCls>(settings, 1, ShowAscExtensionAlert, CreateAscPoints);
+}
+
+void ImportTextFile(Settings& settings) {
+    RunCommand<TextFileCls>(
+        settings, 0, [] { ShowErrorMessage(TextExtensionError, 2); }, CreateTextPoints);
+}

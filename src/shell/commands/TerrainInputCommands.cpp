@@ -1,0 +1,71 @@
+#include "shell/commands/TerrainInputCommands.hpp"
+
+#include "elements/AddOnObjects.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "shell/commands/ToolCommand.hpp"
+#include "terrain/ConstraintInput.hpp"
+#include "terrain/OutlineData.hpp"
+#include "terrain/PointTool.hpp"
+
+namespace {
+constexpr int32_t TerrainExistsEntry = 34;  // table 32580: "A terrain still exist!"
+constexpr int32_t ErrorTitleEntry = 54;     // table 32520: "Error"
+}  // namespace
+
+void RunPoint(Settings& settings) {
+    BeginToolCommand(settings);
+    QV_List<API_Element> points;
+    if (!PickElements(ElemKind_Point, API_HotspotID, false, Leave3D::Yes, points, true))
+        return ReportToolResult(ToolErrFindingData);
+    PointTool tool;
+    if (points.GetCount() == 0) {
+        ACAPI_Element_DeselectAll();
+        return ReportToolResult(tool.PlaceByClicks());
+    }
+    SetEditedCount(settings, points.GetCount());
+    ReportToolResult(tool.PlaceFromHotspots(points));
+}
+
+void RunConstraint(Settings& settings) {
+    BeginToolCommand(settings);
+    QV_List<API_Element> constraints;
+    if (!PickElements(ElemKind_Constraint, API_LineID, false, Leave3D::Yes, constraints, true))
+        return ReportToolResult(ToolErrFindingData);
+    ConstraintInput input;
+    if (constraints.GetCount() == 0) {
+        ACAPI_Element_DeselectAll();
+        return ReportToolResult(input.Create());
+    }
+    SetEditedCount(settings, constraints.GetCount());
+    ReportToolResult(input.Modify(constraints));
+}
+
+void RunOutline(Settings& settings) {
+    BeginToolCommand(settings);
+    OutlineData data;
+    if (!RequireFloorPlan()) return ReportToolResult(ToolErrDatabase);
+    QV_List<API_Elem_Head> terrains;
+    if (!CollectAddOnObjectHeads(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains))
+        return ReportToolResult(ToolErrFindingData);
+    if (terrains.GetCount() > 0) {
+        QV_String title, text;
+        GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
+        GetResString(text, ImportTableBase + LanguageIndex, TerrainExistsEntry);
+        ShowAlertBox(-1, title, text, QV_String());
+        return;
+    }
+    QV_List<API_Elem_Head> hatches;
+    if (!CollectSelectionHeads(hatches, true, API_HatchID, false, Leave3D::Yes))
+        return ReportToolResult(ToolErrFindingData);
+    if (hatches.GetCount() >= 2) return ReportToolResult(ToolErrTwoOutlines);
+    if (hatches.GetCount() == 0) return ReportToolResult(data.CommandByClicks());
+    ElemDescriptor record;
+    if (ElemUserData_ReadFromElement(record, ElemKind_Outline, hatches[0], true)) {
+        SetEditedCount(settings, 1);
+        return ReportToolResult(data.CommandModify(hatches[0]));
+    }
+    ReportToolResult(data.CommandFromHatch(hatches[0]));
+}

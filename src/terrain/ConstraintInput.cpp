@@ -1,0 +1,283 @@
+#include "terrain/ConstraintInput.hpp"
+
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/ElementQueries.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/PointInput.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/TerrainInputHooks.hpp"
+#include "terrain/TerrainInputQueries.hpp"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+constexpr int32_t PromptFirstEnd = 8;
+constexpr int32_t PromptComplete = 9;
+
+template <typename T>
+void Fill(T& value, uint8_t byte) {
+    std::memset(static_cast<void*>(&value), byte, sizeof value);
+}
+
+bool IsFloorPlanWindow() {
+    API_WindowInfo info = {};
+    return ACAPI_Database(APIDb_GetCurrentWindowID, &info) == NoError && info.typeID == APIWind_FloorPlanID;
+}
+
+// The click hit a point element that is a terrain point.
+bool HitTerrainPoint(const API_Neig& neig) {
+    API_Element e;
+    if (neig.neigID != APINeig_ElemPoint || !GetElementOnPlan(neig, e)) return false;
+    ElemDescriptor record;
+    return ElemUserData_ReadFromElement(record, ElemKind_Point, e.header, true);
+}
+
+// A click on a terrain point is taken as it is; any other click snaps to the first point it lies on.
+bool ResolveClick(const QV_List<API_Element>& points, const API_Coord3D& click, const API_Neig& neig, API_Coord& out) {
+    if (HitTerrainPoint(neig)) {
+        out = {click.x, click.y};
+        return true;
+    }
+    const int32_t i = FindPointAt(points, {click.x, click.y}, APINULLGuid);
+    if (i < 0) return false;
+    out = points[i].hotspot.pos;
+    return true;
+}
+
+bool SharesAnEnd(const API_LineType& a, const API_Coord& b1, const API_Coord& b2) {
+    return PointsCoincide(a.begC, b1) || PointsCoincide(a.begC, b2) || PointsCoincide(a.endC, b1) ||
+        PointsCoincide(a.endC, b2);
+}
+
+bool DeleteOne(const API_Guid& guid) {
+    GS::Array<API_Guid> one;
+    one.Push(guid);
+    return ACAPI_Element_Delete(one) == NoError;
+}
+
+bool ReadConstraint(const API_Elem_Head& head, API_Element& e) {
+    Fill(e, 0);
+    e.header.guid = head.guid;
+    if (ACAPI_Element_Get(&e) != NoError || e.header.typeID != API_LineID) return false;
+    ElemDescriptor record;
+    return ElemUserData_Read(record, ElemKind_Constraint, e.header);
+}
+}  // namespace
+
+bool ConstraintsCross(const API_Coord& a1, const API_Coord& a2, const API_Coord& b1, const API_Coord& b2) {
+    const double x1 = a1.x, y1 = a1.y, x2 = a2.x, y2 = a2.y;
+    const double x3 = b1.x, y3 = b1.y, x4 = b2.x, y4 = b2.y;
+    const double d = (y4 - y3) * (x2 - x1) - (x4 - x3) * (y2 - y1);
+    if (std::fabs(d) < 1e-5) return false;
+    const double u = ((y1 - y3) * (x2 - x1) + (y2 - y1) * (x3 - x1)) / d;
+    const double t =
+        std::fabs(x2 - x1) < 1e-5 ? (u * (y4 - y3) + y3 - y1) / (y2 - y1) : (u * (x4 - x3) + x3 - x1) / (x2 - x1);
+    return t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0;
+}
+
+ConstraintInput::ConstraintInput() {
+    settings.Reset();
+    std::memset(changed, 0, sizeof changed);
+}
+
+int32_t ConstraintInput::EditSettings() {
+    ConstraintSettings copy = settings;
+    uint8_t flags[3] = {};
+    if (!WiredTerrainInputHooks().constraintSettings(copy, flags)) return 1;
+    settings = copy;
+    std::memcpy(changed, flags, sizeof changed);
+    return 0;
+}
+
+bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueChain, int32_t& error) {
+    error = 0;
+    const TerrainInputHooks& hooks = WiredTerrainInputHooks();
+    QV_List<API_Element> points;
+    if (!CollectTerrainPoints(points)) return false;
+    ResetInputFeedback();
+    hooks.updateCoordinateFields();
+    const auto ended = [&](GSErrCode err, int32_t code) {
+        error = err == APIERR_CANCEL ? 0 : code;
+        hooks.resetToolInput();
+        return false;
+    };
+
+    QV_String prompt;
+    if (!continueChain) {
+        GetResString(prompt, PromptTableBase + LanguageIndex, PromptFirstEnd);
+        for (;;) {
+            API_Coord3D click = {};
+            API_Neig neig = {};
+            const GSErrCode err = GetPointFromUser(click, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1,
+                                                   hooks.coordinateFeedback, nullptr, false);
+            if (err != NoError) return ended(err, 12);
+            if (ResolveClick(points, click, neig, start)) break;
+            ShowErrorMessage(32, -1);
+        }
+    }
+    GetResString(prompt, PromptTableBase + LanguageIndex, PromptComplete);
+    for (;;) {
+        API_GetLineType record;
+        const API_Coord3D from = {start.x, start.y, 0.0};
+        FillLineInputRecord(record, prompt, nullptr, 0, nullptr, from, nullptr, -1);
+        // The rubber line from the start follows the cursor, and the palette shows where it is.
+        InputFeedback.lastPoint = from;
+        InputFeedback.chainedFeedback = hooks.coordinateFeedback;
+        API_RubberLineInputProc* rubber = DrawRubberLineFeedback;
+        const GSErrCode err = ACAPI_Interface(APIIo_GetLineID, &record, &rubber);
+        if (err != NoError) return ended(err, 13);
+        if (!ResolveClick(points, record.pos, record.neig, end)) {
+            ShowErrorMessage(32, -1);
+            continue;
+        }
+        if (PointsCoincide(start, end)) return false;  // the chain closed on itself
+        if (SegmentCrossesConstraintLine(start, end, 1) != 0) {
+            ShowErrorMessage(33, -1);
+            continue;
+        }
+        hooks.resetToolInput();
+        return true;
+    }
+}
+
+bool ConstraintInput::CreateOne(const API_Coord& begin, const API_Coord& end) {
+    API_Element e;
+    Fill(e, 0);
+    e.header.typeID = API_LineID;
+    if (ACAPI_Element_GetDefaults(&e, nullptr) != NoError) return false;
+    e.header.floorInd = CurrentStoryIndex();
+    e.header.layer = settings.layer;
+    e.line.pen = int16_t(settings.pen);
+    e.line.ltypeInd = int16_t(settings.lineType);
+    e.line.begC = begin;
+    e.line.endC = end;
+    if (CreateElementWithMemo(&e, nullptr, false) != NoError) return false;
+    ACAPI_Element_AttachObserver(e.header.guid);
+    ElemDescriptor record;
+    return ElemUserData_WriteRecord(record, ElemKind_Constraint, e.header);
+}
+
+int32_t ConstraintInput::Create() {
+    if (!EnsureFloorPlanWindow(false)) return 42;
+    settings = GlobalSettings.constraint;
+    DialogMode = 2;
+    if (EditSettings() != 0) return 0;
+    GlobalSettings.constraint = settings;
+    ElementWritten = 1;
+    bool first = true;
+    bool placed = false;
+    API_Coord start = {}, end = {};
+    int32_t code = 0;
+    for (;;) {
+        if (!InputStep(start, end, !first, code)) break;
+        if (!RunExternalCommand([&] { return CreateOne(start, end); })) {
+            code = 43;
+            break;
+        }
+        first = false;
+        placed = true;
+        start = end;
+    }
+    // Whatever ended the input, a flag left up with nothing made would hide the user's next element.
+    if (!placed) ElementWritten = 0;
+    return code;
+}
+
+int32_t ConstraintInput::Modify(const QV_List<API_Element>& constraints) {
+    if (constraints.GetCount() == 0) return 0;
+    const API_Element& first = constraints[0];
+    const API_ElemTypeID type = first.header.typeID;
+    const bool penType = type >= API_HatchID && type <= API_SplineID;
+    settings.layer = first.header.layer;
+    settings.lineType = first.line.ltypeInd;
+    settings.pen = penType ? first.line.pen : 0;
+    DialogMode = 3;
+    if (EditSettings() != 0) return 0;
+    if (changed[0] == 0 && changed[1] == 0 && changed[2] == 0) return 0;
+    ACAPI_Element_DeselectAll();
+    API_Element mask;
+    Fill(mask, 0);
+    if (changed[0] != 0) Fill(mask.line.pen, 0xFF);
+    if (changed[1] != 0) Fill(mask.line.ltypeInd, 0xFF);
+    if (changed[2] != 0) Fill(mask.header.layer, 0xFF);
+    const bool ok = RunExternalCommand([&] {
+        for (int32_t i = 0; i < constraints.GetCount(); ++i) {
+            API_Element e = constraints[i];
+            e.header.layer = settings.layer;
+            e.line.ltypeInd = int16_t(settings.lineType);
+            const API_ElemTypeID t = e.header.typeID;
+            if (t >= API_HatchID && t <= API_SplineID) e.line.pen = int16_t(settings.pen);
+            GS::Array<API_Guid> one;
+            one.Push(e.header.guid);
+            if (ACAPI_Element_ChangeParameters(one, &e, nullptr, &mask) != NoError) return false;
+        }
+        return true;
+    });
+    return ok ? 0 : 43;
+}
+
+bool ConstraintInput::RefreshOnUpdateA(const QV_List<API_Elem_Head>& heads) {
+    if (!IsFloorPlanWindow()) return true;
+    QV_List<API_Element> points;
+    if (!CollectTerrainPoints(points)) return false;
+    for (int32_t i = 0; i < heads.GetCount(); ++i) {
+        if (!ACAPI_Element_Filter(heads[i].guid, APIFilt_IsEditable)) continue;
+        API_Element e;
+        if (!ReadConstraint(heads[i], e)) continue;
+        if (FindPointAt(points, e.line.begC, APINULLGuid) < 0 || FindPointAt(points, e.line.endC, APINULLGuid) < 0)
+            DeleteOne(e.header.guid);
+    }
+    return true;
+}
+
+bool ConstraintInput::RefreshOnUpdateB(const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
+    QV_List<API_Element> points;
+    if (!CollectTerrainPoints(points)) return false;
+    for (int32_t i = 0; i < heads.GetCount(); ++i) {
+        API_Element e;
+        if (!ReadConstraint(heads[i], e)) continue;
+        const API_Element* before = nullptr;
+        for (int32_t p = 0; p < parents.GetCount() && before == nullptr; ++p)
+            if (parents[p].header.guid == e.header.guid) before = &parents[p];
+        if (before == nullptr) continue;
+        API_Element mask;
+        Fill(mask, 0);
+        bool restored = false;
+        if (FindPointAt(points, e.line.begC, APINULLGuid) < 0) {
+            e.line.begC = before->line.begC;
+            Fill(mask.line.begC, 0xFF);
+            restored = true;
+        }
+        if (FindPointAt(points, e.line.endC, APINULLGuid) < 0) {
+            e.line.endC = before->line.endC;
+            Fill(mask.line.endC, 0xFF);
+            restored = true;
+        }
+        if (restored && ACAPI_Element_Change(&e, &mask, nullptr, 0) != NoError) return false;
+    }
+    return true;
+}
+
+void ConstraintInput::RefreshOnUpdateC() {
+    if (!IsFloorPlanWindow()) return;
+    QV_List<API_Element> constraints;
+    if (!CollectConstraints(constraints)) return;
+    for (int32_t i = 0; i < constraints.GetCount(); ++i) {
+        for (int32_t j = i + 1; j < constraints.GetCount();) {
+            const API_LineType& a = constraints[i].line;
+            const API_LineType& b = constraints[j].line;
+            if (!SharesAnEnd(a, b.begC, b.endC) && ConstraintsCross(a.begC, a.endC, b.begC, b.endC)) {
+                DeleteOne(constraints[j].header.guid);
+                constraints.Remove(j);
+                continue;
+            }
+            ++j;
+        }
+    }
+}

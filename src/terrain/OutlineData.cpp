@@ -1,0 +1,391 @@
+#include "terrain/OutlineData.hpp"
+
+#include "elements/AddOnObjects.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementQueries.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/AddOnInfo.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/PointInput.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/TerrainInputHooks.hpp"
+#include "terrain/TerrainInputQueries.hpp"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+constexpr int32_t PromptFirstNode = 1;
+constexpr int32_t PromptNextNode = 2;
+constexpr uint32_t PolygonalMethod = 3;    // nodes one by one, the feedback told of each cursor position
+constexpr uint32_t RectangularMethod = 1;  // a dragged rectangle
+constexpr GSErrCode ErrViewRefusesInput = GSErrCode(0x8106006eu);
+
+// What the input's feedback draws: the nodes so far and the corridor around them.
+struct CorridorFeedback {
+    PlanPoints nodes;
+    double halfWidth = 0.0;
+    bool rectangular = false;
+};
+CorridorFeedback Feedback;
+
+void DrawLine(const API_Coord& a, const API_Coord& b) {
+    API_RubberLineType line = {};
+    line.begC = {a.x, a.y, 0.0};
+    line.endC = {b.x, b.y, 0.0};
+    line.lineValue = 1;
+    ACAPI_Interface(APIIo_DrawRubberLineID, &line);
+}
+
+void DrawBox(double x0, double y0, double x1, double y1) {
+    DrawLine({x0, y0}, {x0, y1});
+    DrawLine({x0, y1}, {x1, y1});
+    DrawLine({x1, y1}, {x1, y0});
+    DrawLine({x1, y0}, {x0, y0});
+}
+
+void DrawCorridor(const API_Coord3D* cursor) {
+    if (cursor == nullptr || Feedback.nodes.empty()) return;
+    const API_Coord at = {cursor->x, cursor->y};
+    const double h = Feedback.halfWidth;
+    if (Feedback.rectangular) {
+        const API_Coord& c = Feedback.nodes.front();
+        if (std::fabs(at.x - c.x) < 1e-4 || std::fabs(at.y - c.y) < 1e-4) return;
+        const double x0 = std::fmin(c.x, at.x), x1 = std::fmax(c.x, at.x);
+        const double y0 = std::fmin(c.y, at.y), y1 = std::fmax(c.y, at.y);
+        DrawBox(x0 - h, y0 - h, x1 + h, y1 + h);
+        DrawBox(x0 + h, y0 + h, x1 - h, y1 - h);
+        return;
+    }
+    PlanPoints line = Feedback.nodes;
+    line.push_back(at);
+    for (size_t i = 0; i + 1 < line.size(); ++i) {
+        const double dx = line[i + 1].x - line[i].x, dy = line[i + 1].y - line[i].y;
+        const double len = std::hypot(dx, dy);
+        if (len < 1e-7) continue;
+        const double nx = -dy / len * h, ny = dx / len * h;
+        DrawLine({line[i].x + nx, line[i].y + ny}, {line[i + 1].x + nx, line[i + 1].y + ny});
+        DrawLine({line[i].x - nx, line[i].y - ny}, {line[i + 1].x - nx, line[i + 1].y - ny});
+    }
+    Feedback.nodes.push_back(at);  // each position the host reports is a node it takes
+}
+
+// The progress window of the search: the product's title and the phase text entry 4 of table 32540; closed on
+// every way out.
+class SearchProgress {
+public:
+    SearchProgress() {
+        QV_String phase;
+        GetResString(phase, GeneralTableBase + LanguageIndex, 4);
+        GS::UniString title(ProductName);
+        GS::UniString text(phase.GetBuffer(), phase.GetLength());
+        int16_t phases = 1;
+        int32_t maxValue = 0;
+        ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
+        ACAPI_Interface(APIIo_SetNextProcessPhaseID, &text, &maxValue);
+    }
+    ~SearchProgress() { ACAPI_Interface(APIIo_CloseProcessWindowID); }
+    SearchProgress(const SearchProgress&) = delete;
+    SearchProgress& operator=(const SearchProgress&) = delete;
+    std::function<void()> Step() {
+        return [this] {
+            int32_t v = ++value_;
+            ACAPI_Interface(APIIo_SetProcessValueID, &v);
+        };
+    }
+
+private:
+    int32_t value_ = 0;
+};
+
+bool ReadElement(const API_Elem_Head& head, API_Element& e) {
+    std::memset(static_cast<void*>(&e), 0, sizeof e);
+    e.header.guid = head.guid;
+    return ACAPI_Element_Get(&e) == NoError;
+}
+
+bool DeleteAll(const QV_List<API_Element>& elements) {
+    if (elements.GetCount() == 0) return true;
+    GS::Array<API_Guid> guids;
+    for (int32_t i = 0; i < elements.GetCount(); ++i) guids.Push(elements[i].header.guid);
+    return ACAPI_Element_Delete(guids) == NoError;
+}
+
+bool DeleteElementByHead(const API_Elem_Head& head) {
+    GS::Array<API_Guid> one;
+    one.Push(head.guid);
+    return ACAPI_Element_Delete(one) == NoError;
+}
+
+bool ListOutlines(QV_List<API_Element>& outlines) {
+    return CollectAddOnObjects(ElemKind_Outline, API_HatchID, 0, outlines) != 0;
+}
+
+void Rebuild() {
+    API_RebuildParams pars = {};
+    ACAPI_Automate(APIDo_RebuildID, &pars);
+}
+
+PlanPoints ToPlan(const QV_List<API_Coord>& list) {
+    PlanPoints out;
+    for (int32_t i = 0; i < list.GetCount(); ++i) out.push_back(list[i]);
+    return out;
+}
+
+void Close(PlanPoints& points) {
+    if (points.empty()) return;
+    const API_Coord &a = points.front(), &b = points.back();
+    if (points.size() == 1 || std::fabs(a.x - b.x) >= PointTolerance || std::fabs(a.y - b.y) >= PointTolerance)
+        points.push_back(a);
+}
+}  // namespace
+
+PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot) {
+    PlanPoints out;
+    QV_List<API_Element> points;
+    if (!CollectTerrainPoints(points)) return out;
+    const int16_t story = CurrentStoryIndex();
+    for (int32_t i = 0; i < points.GetCount(); ++i) {
+        if (perHotspot) perHotspot();
+        if (points[i].header.floorInd == story) out.push_back(points[i].hotspot.pos);
+    }
+    return out;
+}
+
+OutlineData::OutlineData() : outlineType(1), corridorHalfWidth(0.0), searchAngle(M_PI / 6.0) {
+    settings.Reset();
+    std::memset(static_cast<void*>(&head), 0, sizeof head);
+}
+
+void OutlineData::EstimateCorridorWidth() {
+    corridorHalfWidth = 2.0;
+    QV_List<API_Element> points;
+    if (!CollectTerrainPoints(points) || points.GetCount() == 0) return;
+    double x0 = points[0].hotspot.pos.x, x1 = x0, y0 = points[0].hotspot.pos.y, y1 = y0;
+    for (int32_t i = 1; i < points.GetCount(); ++i) {
+        const API_Coord& p = points[i].hotspot.pos;
+        x0 = std::fmin(x0, p.x);
+        x1 = std::fmax(x1, p.x);
+        y0 = std::fmin(y0, p.y);
+        y1 = std::fmax(y1, p.y);
+    }
+    corridorHalfWidth = std::hypot(x1 - x0, y1 - y0) / 25.0;
+}
+
+void OutlineData::ReadSettingsFromElement(const API_Elem_Head& element) {
+    API_Element e;
+    if (!ReadElement(element, e)) return;
+    settings.layer = uint16_t(e.header.layer);
+    const API_ElemTypeID type = e.header.typeID;
+    if (type == API_HatchID) {
+        settings.pen = uint16_t(e.hatch.contPen);
+        settings.fillPen = uint16_t(e.hatch.fillPen);
+    } else if (type >= API_LineID && type <= API_SplineID) {
+        settings.pen = settings.fillPen = uint16_t(e.line.pen);
+    } else {
+        settings.pen = settings.fillPen = 0;
+    }
+    settings.backgroundPen = uint16_t(e.hatch.fillBGPen);
+    settings.fill = uint16_t(e.hatch.fillInd);
+    settings.lineType = uint16_t(e.hatch.contLtype);
+    settings.name.Clear();
+    API_Guid guid = e.header.guid;
+    GS::UniString text;
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &text) == NoError)
+        settings.name.AppendWide(text.ToUStr(), text.GetLength());
+}
+
+int32_t OutlineData::RunSettingsDialog(bool typeSelectable, bool lockCorridor) {
+    OutlineSettings copy = settings;
+    uint8_t changed[7] = {};
+    OutlineSearchValues search;
+    search.typeSelectable = typeSelectable;
+    search.corridorLocked = lockCorridor;
+    search.corridorWidth = corridorHalfWidth;
+    search.searchAngle = searchAngle;
+    search.searchType = outlineType;
+    if (!WiredTerrainInputHooks().outlineSettings(copy, changed, search)) return 1;
+    settings = copy;
+    outlineType = search.searchType;
+    // The dialog shows the stored value and hands back what it shows: a width, of which each side takes half.
+    corridorHalfWidth = search.corridorWidth / 2.0;
+    searchAngle = search.searchAngle;
+    return 0;
+}
+
+bool OutlineData::InputOutlineNodes(int32_t& error) {
+    error = 0;
+    Feedback.nodes.clear();
+    Feedback.rectangular = outlineType != 1;
+    const auto failed = [&](GSErrCode err, int32_t code) {
+        if (err == APIERR_CANCEL)
+            ACAPI_Automate(APIDo_RedrawID);
+        else
+            error = err == ErrViewRefusesInput ? 11 : code;
+        return false;
+    };
+    QV_String prompt;
+    GetResString(prompt, PromptTableBase + LanguageIndex, PromptFirstNode);
+    API_Coord3D first = {};
+    API_Neig neig = {};
+    GSErrCode err =
+        GetPointFromUser(first, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, true);
+    if (err != NoError) return failed(err, 12);
+    Feedback.nodes.push_back({first.x, first.y});
+
+    GetResString(prompt, PromptTableBase + LanguageIndex, PromptNextNode);
+    API_GetPolyType poly;
+    FillPolyInputRecord(poly, prompt, nullptr, nullptr, 0, outlineType == 1 ? PolygonalMethod : RectangularMethod,
+                        first);
+    API_RubberLineInputProc* feedback = DrawCorridor;
+    err = ACAPI_Interface(APIIo_GetPolyID, &poly, &feedback);
+    if (err != NoError) return failed(err, 14);
+    // Never past what the host's handle holds (entry 0 is unused).
+    const int32_t held = poly.coords == nullptr
+        ? 0
+        : int32_t(BMGetHandleSize(reinterpret_cast<GSConstHandle>(poly.coords)) / GSSize(sizeof(API_Coord))) - 1;
+    const int32_t n = poly.nCoords < held ? poly.nCoords : held;
+    for (int32_t i = 1; i <= n; ++i) path.push_back((*poly.coords)[i]);
+    GSHandle handles[] = {reinterpret_cast<GSHandle>(poly.coords), reinterpret_cast<GSHandle>(poly.parcs),
+                          reinterpret_cast<GSHandle>(poly.zCoords)};
+    for (GSHandle& h : handles) BMKillHandle(&h);
+    Close(path);
+    return true;
+}
+
+int32_t OutlineData::CreateOutlineHatch() {
+    FillAttributes attributes = {};
+    attributes.words[0] = CurrentStoryIndex();
+    attributes.words[1] = int16_t(settings.layer);
+    attributes.words[2] = int16_t(settings.pen);
+    attributes.words[3] = int16_t(settings.fillPen);
+    attributes.words[4] = int16_t(settings.backgroundPen);
+    attributes.words[5] = int16_t(settings.fill);
+    attributes.words[6] = 0;
+    attributes.info = settings.name;
+    QV_List<API_Coord> list;
+    for (const API_Coord& p : nodes) list.Insert(p);
+    API_Element hatch;
+    std::memset(static_cast<void*>(&hatch), 0, sizeof hatch);
+    if (CreateElementFromCoords2D(list, attributes, hatch) == 0) return 43;
+    if (hatch.hatch.contLtype != int16_t(settings.lineType)) {
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        std::memset(static_cast<void*>(&mask.hatch.contLtype), 0xFF, sizeof mask.hatch.contLtype);
+        hatch.hatch.contLtype = int16_t(settings.lineType);
+        if (ACAPI_Element_Change(&hatch, &mask, nullptr, 0) != NoError) return 43;
+    }
+    ElemDescriptor record;
+    return ElemUserData_WriteRecord(record, ElemKind_Outline, hatch.header) ? 0 : 43;
+}
+
+int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
+    side1 = BuildCorridorSide(path, corridorHalfWidth, 1, &index1);
+    side0 = BuildCorridorSide(path, corridorHalfWidth, 0, &index0);
+    RemoveCorridorLoops(side1);
+    RemoveCorridorLoops(side0);
+    {
+        SearchProgress progress;
+        found = FindCorridorPoints(side0, side1, TerrainPointsOfCurrentStory(progress.Step()));
+        if (found.size() < 3) return 16;
+        nodes = CollectNodesAlongEdges(side0, side1, found, searchAngle, progress.Step());
+    }
+    if (nodes.empty()) return 16;
+    nodes.push_back(nodes.front());
+    if (CreateOutlineHatch() != 0) return 43;
+    if (source != nullptr) DeleteElementByHead(*source);
+    return 0;
+}
+
+int32_t OutlineData::CommandByClicks() {
+    QV_List<API_Element> outlines;
+    if (!ListOutlines(outlines)) return 43;
+    ACAPI_Element_DeselectAll();
+    EstimateCorridorWidth();
+    DialogMode = 2;
+    settings = GlobalSettings.outline;
+    if (RunSettingsDialog(true, false) != 0) return 0;
+    const bool keep = outlines.GetCount() > 0 && WiredTerrainInputHooks().keepExistingOutline();
+    GlobalSettings.outline = settings;
+    if (keep) return 0;
+    Feedback.halfWidth = corridorHalfWidth;
+    int32_t error = 0;
+    if (!InputOutlineNodes(error)) return error;
+    if (outlineType == 1 && !CheckClickedPath(path)) return 15;
+    if (outlineType != 1) {
+        SearchProgress progress;
+        if (!FitRectangleToPoints(path, TerrainPointsOfCurrentStory(progress.Step()))) return 0;
+    }
+    int32_t code = 43;
+    RunExternalCommand([&] {
+        if (!DeleteAll(outlines)) return false;
+        code = CreateOutline(nullptr);
+        return code == 0;
+    });
+    return code;
+}
+
+int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
+    QV_List<API_Element> outlines;
+    if (!ListOutlines(outlines)) return 43;
+    head = hatch;
+    API_Element e;
+    QV_List<API_Coord> coords;
+    if (!ReadElement(hatch, e) || !ReadElementMemoCoords2D(e, coords)) return 43;
+    path = ToPlan(coords);
+    if (!CheckClickedPath(path)) return 15;
+    EstimateCorridorWidth();
+    ReadSettingsFromElement(hatch);
+    DialogMode = 2;
+    if (RunSettingsDialog(false, false) != 0) return 0;
+    if (outlines.GetCount() > 0 && WiredTerrainInputHooks().keepExistingOutline()) {
+        // The old outline stays; the hatch the user picked is used up all the same.
+        RunExternalCommand([&] { return DeleteElementByHead(hatch); });
+        Rebuild();
+        return 0;
+    }
+    GlobalSettings.outline = settings;
+    ACAPI_Element_DeselectAll();
+    int32_t code = 43;
+    RunExternalCommand([&] {
+        if (!DeleteAll(outlines)) return false;
+        code = CreateOutline(&hatch);
+        return code == 0;
+    });
+    Rebuild();
+    return code;
+}
+
+int32_t OutlineData::CommandModify(const API_Elem_Head& outline) {
+    head = outline;
+    ReadSettingsFromElement(outline);
+    DialogMode = 3;
+    if (RunSettingsDialog(false, true) != 0) return 0;
+    API_Element e;
+    QV_List<API_Coord> coords;
+    if (!ReadElement(outline, e) || !ReadElementMemoCoords2D(e, coords)) return 43;
+    // Only the vertices that still stand on a terrain point stay, moved onto it.
+    const PlanPoints points = TerrainPointsOfCurrentStory();
+    nodes.clear();
+    for (int32_t i = 0; i + 1 < coords.GetCount(); ++i) {
+        for (const API_Coord& p : points) {
+            if (!PointsCoincide(p, coords[i])) continue;
+            nodes.push_back(p);
+            break;
+        }
+    }
+    if (!nodes.empty()) nodes.push_back(nodes.front());
+    if (nodes.size() < 4) {
+        RunExternalCommand([&] { return DeleteElementByHead(outline); });
+        return 16;
+    }
+    int32_t code = 43;
+    RunExternalCommand([&] {
+        if (!DeleteElementByHead(outline)) return false;
+        code = CreateOutlineHatch();
+        return code == 0;
+    });
+    if (code == 0) Rebuild();
+    return code;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// What the point, constraint and outline tools ask of the project: the current story, the terrain points and
+// constraint lines, the one-command wrapper with the add-on's undo text, and the plan-point comparison.
+#include "foundation/QV_List.hpp"
+
+#include "APIElements.hpp"
+
+#include <cstdint>
+#include <functional>
+
+// Points coincide when they differ by less than this in x and in y; z is never compared.
+constexpr double PointTolerance = 1e-7;
+
+bool PointsCoincide(const API_Coord& a, const API_Coord& b, double tolerance = PointTolerance);
+
+// The current story ('GSTO'); -32768 when the host cannot tell.
+int16_t CurrentStoryIndex();
+
+// The terrain points (hotspots carrying a kind-1 record) and the constraints (lines carrying a kind-2 record) of
+// the current database, in the host's order; false when the host cannot list them.
+bool CollectTerrainPoints(QV_List<API_Element>& points);
+bool CollectConstraints(QV_List<API_Element>& constraints);
+
+// The index of the first point in `points` lying on `at`, skipping `except` (a null GUID skips none); -1: none.
+int32_t FindPointAt(const QV_List<API_Element>& points, const API_Coord& at, const API_Guid& except);
+
+// The element a click picked, read in the floor plan's database. In the section, elevation and other plan-like
+// windows (types 2 to 11 but the detail window) the host names the element's type first ('NTOE'). False when the
+// click picked nothing or the element cannot be read.
+bool GetElementOnPlan(const API_Neig& neig, API_Element& element);
+
+// Runs `body` as one undoable command with the add-on's undo text ("External command"); its answer. A body
+// that fails leaves what it changed (the host keeps the command's steps).
+bool RunExternalCommand(const std::function<bool()>& body);

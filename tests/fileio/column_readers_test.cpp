@@ -1,0 +1,329 @@
+// The grid and point-file readers through their Read: the grid checked by hand, header forms, layouts, units,
+// encodings, the duplicate filter against a brute-force walk, and bad files.
+#include "ReaderFixture.hpp"
+
+#include "fileio/DuplicateFilter.hpp"
+#include "fileio/FileDialogs.hpp"
+#include "fileio/FieldSplit.hpp"
+#include "foundation/Encoding.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <tuple>
+
+namespace {
+
+using ASCFile::ASCFilePoint;
+using Triple = std::tuple<double, double, double>;
+
+std::vector<Triple> Triples(const std::vector<ASCFilePoint>& points) {
+    std::vector<Triple> out;
+    for (const ASCFilePoint& p : points) out.emplace_back(p.x, p.y, p.z);
+    return out;
+}
+
+std::vector<Triple> Sorted(std::vector<Triple> t) {
+    std::sort(t.begin(), t.end());
+    return t;
+}
+
+}  // namespace
+
+TEST_F(ReaderTest, SmallGridGivesTheCellsCheckedByHand) {
+    const std::vector<Triple> expected = {{1000, 2020, 101.5}, {1010, 2020, 102.25}, {1030, 2020, 104},
+                                          {1000, 2010, 111},   {1010, 2010, 112.5},  {1020, 2010, 113.75},
+                                          {1030, 2010, 114},   {1000, 2000, 121},    {1010, 2000, 122},
+                                          {1020, 2000, 123},   {1030, 2000, 124.125}};
+    for (const char* name : {"asc/small_4x3.asc", "asc/small_trailing_tab.asc", "asc/bad/utf16.asc"}) {
+        SCOPED_TRACE(name);
+        ASCFile::ASCFileCls reader;
+        Run(reader, Data(name));
+        EXPECT_EQ(Sorted(Triples(reader.points)), Sorted(expected));
+        EXPECT_EQ(reader.pointsKept, 11u);
+        EXPECT_FALSE(ShowedReadError());
+        EXPECT_EQ(reader.bounds.xMin, 1000);
+        EXPECT_EQ(reader.bounds.yMax, 2020);
+    }
+}
+
+TEST_F(ReaderTest, GridHeaderValuesAreTheLastFieldOfTheFirstSixLines) {
+    // Keywords misspelt and out of order, the header's blanks differing from the rows' ';', a unit factor,
+    // swapped axes, a real no-data value and a field without a number: only cells with a value are points.
+    const std::string text = "cols:   3\nrows =\t2\nx 500\ny\t600\nsize 2\nnodata -3.4028234663852886e+38\n"
+                             "1;2;-3.4028234663852886e+38\n-3;n/a;6\n";
+    ASCFile::ASCFileCls reader;
+    Run(reader, Write("header.asc", text), [](ASCFile::ASCFileCls& r) {
+        r.unitCode = 1;
+        r.swapXY = 1;
+        r.tolerance = 0.0;
+    });
+    const std::vector<Triple> expected = {{6.02, 5.0, 0.01}, {6.02, 5.02, 0.02}, {6.0, 5.0, -0.03}, {6.0, 5.04, 0.06}};
+    ASSERT_EQ(reader.points.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(reader.points[i].x, std::get<0>(expected[i]), 1e-12);
+        EXPECT_NEAR(reader.points[i].y, std::get<1>(expected[i]), 1e-12);
+        EXPECT_NEAR(reader.points[i].z, std::get<2>(expected[i]), 1e-12);
+    }
+    EXPECT_EQ(reader.pointsRead, 5u);
+    EXPECT_EQ(reader.pointsKept, 4u);
+    EXPECT_EQ(reader.delimiterMode, DelimiterSemicolon);
+}
+
+TEST_F(ReaderTest, PointLayoutsCodesAndEncodings) {
+    // Layout 7 in the system code page: codes and comments as written, a comma inside a comment.
+    TextFileCls cp1252;
+    Run(cp1252, Data("xyz/points_code_comment_cp1252.txt"));
+    EXPECT_EQ(cp1252.layout, 7);
+    EXPECT_EQ(cp1252.pointsKept, 1017u);
+    bool p12 = false, bridge = false;
+    for (const ASCFilePoint& p : cp1252.points) {
+        p12 |= p.code.ToStdString() == "P00012" && p.comment.ToStdString() == "Höhe über 500 m";
+        bridge |= p.comment.ToStdString() == "Straße, Brücke";
+    }
+    EXPECT_TRUE(p12 && bridge);
+    // The same file in UTF-8 behind a byte-order mark reads alike, whole lines decoded by the mark.
+    const std::string bytes = Slurp(Data("xyz/points_code_comment_cp1252.txt"));
+    const int32_t size =
+        ConvertEncoding(Encoding_Windows1252, bytes.data(), uint32_t(bytes.size()), Encoding_UTF8, nullptr, 0, false);
+    std::string utf8(size_t(size), '\0');
+    ConvertEncoding(Encoding_Windows1252, bytes.data(), uint32_t(bytes.size()), Encoding_UTF8, &utf8[0], uint32_t(size),
+                    false);
+    TextFileCls marked;
+    Run(marked, Write("bom.txt", "\xEF\xBB\xBF" + utf8));
+    ASSERT_EQ(marked.points.size(), cp1252.points.size());
+    for (size_t i = 0; i < marked.points.size(); ++i) {
+        EXPECT_EQ(marked.points[i].comment, cp1252.points[i].comment);
+        EXPECT_EQ(marked.points[i].code, cp1252.points[i].code);
+    }
+    // No height in "x y Code Comment": z 0, texts kept.
+    TextFileCls noZ;
+    // "Format:" entry 4 of the options dialog.
+    DGDriver::QueuePickPopUpItem(32568, 14, 4);
+    Run(noZ, Data("xyz/points_xy_code_comment.txt"));
+    EXPECT_EQ(noZ.pointsKept, 101u);
+    for (const ASCFilePoint& p : noZ.points) ASSERT_EQ(p.z, 0.0);
+    EXPECT_FALSE(noZ.points.front().comment.IsEmpty());
+    // Mixed line ends, both decimal marks in one file, millimetres, swapped axes.
+    TextFileCls eol;
+    Run(eol, Data("xyz/points_mixed_eol.txt"));
+    EXPECT_EQ(eol.pointsKept, 300u);
+    TextFileCls mm;
+    Run(mm, Write("mm.txt", "a;b;c;d\n100.5;200,25;12;K1\n"), [](TextFileCls& r) {
+        r.unitCode = 2;
+        r.swapXY = 1;
+    });
+    ASSERT_EQ(mm.points.size(), 1u);
+    EXPECT_EQ(mm.layout, 1);
+    EXPECT_DOUBLE_EQ(mm.points[0].x, 0.20025);
+    EXPECT_DOUBLE_EQ(mm.points[0].y, 0.1005);
+    EXPECT_DOUBLE_EQ(mm.points[0].z, 0.012);
+    EXPECT_EQ(mm.points[0].code.ToStdString(), "K1");
+}
+
+TEST_F(ReaderTest, FormatDetectionFromTheSecondLine) {
+    struct Case {
+        std::string second;
+        int32_t mode, n, layout, decimal;
+    };
+    const std::vector<Case> cases = {
+        {"1\t2\t3 ; ; 4", DelimiterTab, 3, 3, 1},
+        {"1\t2;3;4", DelimiterSemicolon, 3, 3, 1},
+        {"1 2 3  4", DelimiterSpaces, 1, 1, 1},
+        {"1  2  3", DelimiterSpaces, 2, 3, 1},
+        {"1     2     3", DelimiterSpaces, 3, 3, 1},
+        {"P12;1;2;3", DelimiterSemicolon, 3, 2, 1},
+        {"-3,5;1;2;P", DelimiterSemicolon, 3, 1, 2},
+        {"1;2;3;4;5;6", DelimiterSemicolon, 3, 7, 1},
+        {"", DelimiterTab, 3, 3, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.second);
+        TextFileCls reader;
+        reader.path = QV_String(Write("detect.txt", "first line\n" + c.second + "\n").c_str(), Encoding_UTF8);
+        ASSERT_EQ(reader.OpenReaderFile(), 0);
+        ASSERT_EQ(reader.GetReaderFileLength(), 0);
+        DetectTextFileFormat(reader);
+        EXPECT_EQ(reader.delimiterMode, c.mode);
+        EXPECT_EQ(reader.minBlanks, c.n);
+        EXPECT_EQ(reader.layout, c.layout);
+        EXPECT_EQ(reader.decimalSeparator, c.decimal);
+        EXPECT_EQ(reader.firstAnalysis, 0);
+        reader.CloseReaderFile();
+    }
+    EXPECT_EQ(ConvertSpaceRuns("a b   c  d   ", 3), "a b\tc  d   ");
+    EXPECT_EQ(ConvertSpaceRuns("   a", 3), "\ta");
+}
+
+namespace {
+
+// The filter as a plain walk: sort by x then code (stable), a kept point removes the later points within the
+// tolerance in x and y; chunk by chunk, then once over all when there were several.
+std::vector<ASCFilePoint> BruteForceFilter(std::vector<ASCFilePoint> points, double tol, size_t chunk) {
+    auto walk = [&](std::vector<ASCFilePoint> part) {
+        std::stable_sort(part.begin(), part.end(), [](const ASCFilePoint& a, const ASCFilePoint& b) {
+            return a.x != b.x ? a.x < b.x : a.code < b.code;
+        });
+        std::vector<bool> keep(part.size(), true);
+        for (size_t i = 0; i < part.size(); ++i) {
+            if (!keep[i]) continue;
+            for (size_t j = i + 1; j < part.size() && part[j].x - part[i].x <= tol; ++j)
+                if (std::fabs(part[i].y - part[j].y) <= tol) keep[j] = false;
+        }
+        std::vector<ASCFilePoint> out;
+        for (size_t i = 0; i < part.size(); ++i)
+            if (keep[i]) out.push_back(part[i]);
+        return out;
+    };
+    std::vector<ASCFilePoint> joined;
+    for (size_t b = 0; b < points.size(); b += chunk) {
+        std::vector<ASCFilePoint> part(points.begin() + std::ptrdiff_t(b),
+                                       points.begin() + std::ptrdiff_t(std::min(points.size(), b + chunk)));
+        for (ASCFilePoint& p : walk(part)) joined.push_back(p);
+    }
+    return points.size() > chunk ? walk(joined) : joined;
+}
+
+}  // namespace
+
+TEST_F(ReaderTest, DuplicateFilterMatchesTheBruteForceWalk) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 300; ++round) {
+        const size_t count = rng() % 400;
+        const double tol = std::vector<double>{0.1, 0.5, 1.0, 3.0}[rng() % 4];
+        const size_t chunk = round % 3 == 0 || round % 5 == 1 ? 37 : 200000;
+        std::vector<ASCFilePoint> points(count);
+        // Coarse coordinates make many exact ties in x and distances right at the tolerance; every fifth round
+        // spreads them so that no two are near (the chunks then change nothing).
+        const bool spread = round % 5 == 1;
+        for (ASCFilePoint& p : points) {
+            p.x = spread ? double(rng() % 100000) * 7.0 : double(rng() % 40) * 0.25;
+            p.y = spread ? double(rng() % 100000) * 7.0 : double(rng() % 40) * 0.25 + 1e6;
+            p.z = double(rng() % 1000);
+            if (rng() % 3 == 0) p.code = QV_String(("C" + std::to_string(rng() % 5)).c_str());
+        }
+        const std::vector<ASCFilePoint> expected = BruteForceFilter(points, tol, chunk);
+        const bool removed = FilterDuplicatePoints(points, tol, uint32_t(chunk), NullReaderProgress());
+        ASSERT_EQ(points.size(), expected.size()) << round;
+        EXPECT_EQ(removed, expected.size() < count);
+        for (size_t i = 0; i < points.size(); ++i) {
+            ASSERT_EQ(points[i].x, expected[i].x);
+            ASSERT_EQ(points[i].y, expected[i].y);
+            ASSERT_EQ(points[i].z, expected[i].z);
+        }
+    }
+    // The shared near-duplicates: 380 points, 320 kept at 0.1.
+    TextFileCls reader;
+    Run(reader, Data("xyz/points_dup.txt"));
+    EXPECT_EQ(reader.pointsRead, 380u);
+    EXPECT_EQ(reader.pointsKept, 320u);
+    // The real grid at the tolerances of the shared figures.
+    for (const auto& [tol, kept] : std::vector<std::pair<double, uint32_t>>{{1.0, 7118}, {700.0, 1743}}) {
+        ASCFile::ASCFileCls grid;
+        Run(grid, Data("asc/elev.asc"), [&](ASCFile::ASCFileCls& r) { r.tolerance = tol; });
+        EXPECT_EQ(grid.pointsKept, kept);
+    }
+}
+
+TEST_F(ReaderTest, BadFilesEndWithTheReadErrorOrWhatTheyHold) {
+    struct Case {
+        std::string name;
+        bool grid, error;
+        size_t points;
+    };
+    const std::vector<Case> cases = {
+        {"asc/bad/garbled.asc", true, true, 0},        {"asc/bad/empty.asc", true, true, 0},
+        {"asc/bad/huge_header.asc", true, true, 0},    {"asc/bad/header_only.asc", true, false, 0},
+        {"xyz/bad/garbled.txt", false, true, 0},       {"xyz/bad/empty.txt", false, true, 0},
+        {"xyz/bad/short_lines.txt", false, false, 50}, {"xyz/bad/nonnumeric.txt", false, false, 90},
+        {"xyz/bad/utf16.txt", false, false, 20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DGDriver::ClearQueueAndLog();
+        std::vector<ASCFilePoint> points;
+        if (c.grid) {
+            ASCFile::ASCFileCls reader;
+            Run(reader, Data(c.name));
+            points = reader.points;
+        } else {
+            TextFileCls reader;
+            Run(reader, Data(c.name));
+            points = reader.points;
+        }
+        EXPECT_EQ(ShowedReadError(), c.error);
+        EXPECT_EQ(points.size(), c.points);
+    }
+    // A truncated file gives what it holds: a prefix of the whole grid's cells.
+    const std::string whole = Slurp(Data("asc/elev.asc"));
+    ASCFile::ASCFileCls full, cut;
+    Run(full, Data("asc/elev.asc"), [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
+    Run(cut, Write("truncated.asc", whole.substr(0, 40001)), [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
+    ASSERT_GT(cut.points.size(), 0u);
+    ASSERT_LE(cut.points.size(), full.points.size());
+    for (size_t i = 0; i + 1 < cut.points.size(); ++i) ASSERT_EQ(cut.points[i].z, full.points[i].z);
+
+    // 4 GiB or more: the 32-bit length cannot hold it; refused before anything is sized (a sparse file).
+    const std::string huge = UserFile("huge.asc");
+    std::filesystem::resize_file(Write("huge.asc", "ncols 1\n"), (uint64_t(1) << 32) + 10);
+    DGDriver::ClearQueueAndLog();
+    ASCFile::ASCFileCls big;
+    Run(big, huge);
+    EXPECT_TRUE(ShowedReadError());
+    EXPECT_TRUE(big.points.empty());
+    std::filesystem::remove(huge);
+}
+
+TEST_F(ReaderTest, MangledFilesNeverGiveNonFiniteCoordinates) {
+    const std::string grid = Slurp(Data("asc/small_4x3.asc"));
+    const std::string points = Slurp(Data("xyz/points_xy_code_comment.txt")).substr(0, 3000);
+    const std::string junk[] = {"\0", "\xff", ";", "\t", " ", "\r", "\n", "e+999", "-", ",", "1e308", "\xEF\xBB\xBF"};
+    std::mt19937 rng(11);
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes = round % 2 ? grid : points;
+        for (int edits = 1 + rng() % 6; edits > 0; --edits) {
+            const size_t at = rng() % (bytes.size() + 1);
+            const std::string& piece = junk[rng() % (sizeof junk / sizeof junk[0])];
+            if (rng() % 2)
+                bytes.insert(at, piece.empty() ? std::string(1, '\0') : piece);
+            else
+                bytes.erase(at, rng() % 20);
+        }
+        const std::string path = Write(round % 2 ? "mangled.asc" : "mangled.txt", bytes);
+        std::vector<ASCFilePoint> out;
+        if (round % 2) {
+            ASCFile::ASCFileCls reader;
+            Run(reader, path);
+            out = reader.points;
+        } else {
+            TextFileCls reader;
+            Run(reader, path);
+            out = reader.points;
+        }
+        for (const ASCFilePoint& p : out)
+            ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) << round;
+    }
+}
+
+TEST(ImportPaths, ExtensionsAndFoldersOfBackslashPaths) {
+    struct Case {
+        const char* path;
+        const char* extension;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"C:\\survey\\points.txt", "txt", "C:\\survey"}, {"C:\\survey.v2\\points", "", "C:\\survey.v2"},
+        {"C:\\survey\\points.", "", "C:\\survey"},       {"points.ASC", "ASC", ""},
+        {"C:\\a.b\\grid.tar.asc", "asc", "C:\\a.b"},     {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(GetFileExtension(QV_String(c.path)).ToStdString(), c.extension);
+        EXPECT_EQ(GetDirectoryPart(QV_String(c.path)).ToStdString(), c.folder);
+    }
+    EXPECT_TRUE(HasFileExtension(QV_String("D:\\x\\p.TxT"), "TXT"));
+    EXPECT_FALSE(HasFileExtension(QV_String("D:\\x.txt\\p"), "TXT"));
+    EXPECT_FALSE(HasFileExtension(QV_String("D:\\x\\p.csv"), "TXT"));
+}

@@ -1,0 +1,245 @@
+// The grid and point-file readers against GDAL reading the same files: every point's height is GDAL's value of
+// its cell, the counts are GDAL's cells with data, and every rewrite of a file gives that file's points.
+#ifdef LODRAVIX_HAVE_GDAL
+#include "ReaderFixture.hpp"
+
+#include <gdal.h>
+#include <gdal_utils.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <set>
+
+namespace {
+
+using ASCFile::ASCFilePoint;
+
+struct GdalGrid {
+    double gt[6] = {};
+    int nx = 0, ny = 0;
+    bool hasNoData = false;
+    double noData = 0.0;
+    std::vector<double> z;
+    size_t Valid() const {
+        size_t n = 0;
+        for (double v : z) n += !(hasNoData && v == noData) && !std::isnan(v);
+        return n;
+    }
+};
+
+bool OpenGdal(const std::string& path, GdalGrid& grid) {
+    GDALAllRegister();
+    GDALDatasetH ds = GDALOpen(path.c_str(), GA_ReadOnly);
+    if (ds == nullptr) return false;
+    GDALGetGeoTransform(ds, grid.gt);
+    grid.nx = GDALGetRasterXSize(ds);
+    grid.ny = GDALGetRasterYSize(ds);
+    GDALRasterBandH band = GDALGetRasterBand(ds, 1);
+    int has = 0;
+    grid.noData = GDALGetRasterNoDataValue(band, &has);
+    grid.hasNoData = has != 0;
+    grid.z.resize(size_t(grid.nx) * size_t(grid.ny));
+    const CPLErr err =
+        GDALRasterIO(band, GF_Read, 0, 0, grid.nx, grid.ny, grid.z.data(), grid.nx, grid.ny, GDT_Float64, 0, 0);
+    GDALClose(ds);
+    return err == CE_None;
+}
+
+// Each point's cell in GDAL's grid, found at (x + shift, y + shift): its height is GDAL's, it has data, and no
+// two points share a cell; all cells with data are met.
+void ExpectGdalCells(const std::vector<ASCFilePoint>& points, const GdalGrid& grid, double shift, double zTol) {
+    std::set<std::pair<int, int>> seen;
+    for (const ASCFilePoint& p : points) {
+        const int col = int(std::floor((p.x + shift - grid.gt[0]) / grid.gt[1]));
+        const int row = int(std::floor((p.y + shift - grid.gt[3]) / grid.gt[5]));
+        ASSERT_TRUE(col >= 0 && col < grid.nx && row >= 0 && row < grid.ny) << p.x << " " << p.y;
+        const double g = grid.z[size_t(row) * size_t(grid.nx) + size_t(col)];
+        ASSERT_FALSE(grid.hasNoData && g == grid.noData) << "a point on a no-data cell " << row << "," << col;
+        ASSERT_NEAR(p.z, g, zTol) << row << "," << col;
+        ASSERT_TRUE(seen.insert({row, col}).second);
+    }
+    EXPECT_EQ(points.size(), grid.Valid());
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t from = 0;
+    while (from < text.size()) {
+        size_t to = text.find('\n', from);
+        if (to == std::string::npos) to = text.size();
+        lines.push_back(text.substr(from, to - from));
+        from = to + 1;
+    }
+    return lines;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+std::string Join(const std::vector<std::string>& parts, const std::string& sep) {
+    std::string out;
+    for (size_t i = 0; i < parts.size(); ++i) out += (i ? sep : "") + parts[i];
+    return out;
+}
+
+std::string Replace(std::string s, char from, char to) {
+    std::replace(s.begin(), s.end(), from, to);
+    return s;
+}
+
+class GdalReaderTest : public ReaderTest {
+protected:
+    std::vector<ASCFilePoint> Grid(const std::string& path, bool skip = false) {
+        ASCFile::ASCFileCls reader;
+        Run(reader, path, [&](ASCFile::ASCFileCls& r) { r.skipFirstRow = skip; });
+        EXPECT_FALSE(ShowedReadError()) << path;
+        return reader.points;
+    }
+    std::vector<ASCFilePoint> Points(const std::string& path, bool skip = false) {
+        TextFileCls reader;
+        Run(reader, path, [&](TextFileCls& r) { r.skipFirstRow = skip; });
+        EXPECT_FALSE(ShowedReadError()) << path;
+        return reader.points;
+    }
+    static void ExpectSame(const std::vector<ASCFilePoint>& a, const std::vector<ASCFilePoint>& b, double dx = 0.0) {
+        ASSERT_EQ(a.size(), b.size()) << DGDriver::LogText();
+        for (size_t i = 0; i < a.size(); ++i) {
+            ASSERT_NEAR(a[i].x, b[i].x + dx, 1e-6);
+            ASSERT_NEAR(a[i].y, b[i].y + dx, 1e-6);
+            ASSERT_EQ(a[i].z, b[i].z);
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(GdalReaderTest, GridHeightsAndCountsAreGdals) {
+    const std::string elev = Data("asc/elev.asc");
+    const std::string flt = Data("asc/elev_float.asc");
+    GdalGrid g;
+    ASSERT_TRUE(OpenGdal(elev, g));
+    const std::vector<ASCFilePoint> base = Grid(elev);
+    EXPECT_EQ(base.size(), 7118u);
+    ExpectGdalCells(base, g, 300.0, 0.0);
+    ASSERT_TRUE(OpenGdal(flt, g));
+    const std::vector<ASCFilePoint> real = Grid(flt);
+    EXPECT_EQ(real.size(), 7118u);
+    ExpectGdalCells(real, g, 300.0, 1e-4);
+
+    // GDAL's own no-data value for 32-bit reals, written by GDAL: a real no-data value, not -3.
+    GDALDatasetH src = GDALOpen(flt.c_str(), GA_ReadOnly);
+    ASSERT_NE(src, nullptr);
+    GDALDatasetH mem = GDALCreate(GDALGetDriverByName("MEM"), "", g.nx, g.ny, 1, GDT_Float32, nullptr);
+    GDALSetGeoTransform(mem, g.gt);
+    std::vector<float> values(g.z.size());
+    const float big = -3.4028234663852886e+38f;
+    for (size_t i = 0; i < values.size(); ++i) values[i] = g.z[i] == -9999.0 ? big : float(g.z[i]);
+    GDALRasterBandH band = GDALGetRasterBand(mem, 1);
+    GDALSetRasterNoDataValue(band, double(big));
+    ASSERT_EQ(GDALRasterIO(band, GF_Write, 0, 0, g.nx, g.ny, values.data(), g.nx, g.ny, GDT_Float32, 0, 0), CE_None);
+    const std::string f32 = UserFile("elev_f32nodata.asc");
+    GDALClose(GDALCreateCopy(GDALGetDriverByName("AAIGrid"), f32.c_str(), mem, FALSE, nullptr, nullptr, nullptr));
+    GDALClose(mem);
+    GDALClose(src);
+    ASSERT_NE(Slurp(f32).find("e+38"), std::string::npos);
+    ASSERT_TRUE(OpenGdal(f32, g));
+    const std::vector<ASCFilePoint> f32Points = Grid(f32);
+    EXPECT_EQ(f32Points.size(), 7118u);
+    ExpectGdalCells(f32Points, g, 300.0, 1e-9);
+}
+
+TEST_F(GdalReaderTest, EveryGridRewriteGivesItsBaseFilesPoints) {
+    const std::string elevText = Slurp(Data("asc/elev.asc"));
+    const std::vector<std::string> lines = Lines(elevText);
+    const std::vector<ASCFilePoint> base = Grid(Data("asc/elev.asc"));
+    std::vector<std::string> tab, semicolon;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        tab.push_back(Join(Words(lines[i]), "\t"));
+        semicolon.push_back(i < 6 ? lines[i] : Join(Words(lines[i]), ";"));
+    }
+    ExpectSame(Grid(Write("crlf.asc", Join(lines, "\r\n") + "\r\n")), base);
+    ExpectSame(Grid(Write("nonl.asc", Join(lines, "\n"))), base);
+    ExpectSame(Grid(Write("cr.asc", Join(lines, "\r"))), base);
+    ExpectSame(Grid(Write("skip.asc", "Elevation model, 600 m cells, UTM zone 32N\n" + elevText), true), base);
+    ExpectSame(Grid(Write("tab.asc", Join(tab, "\n") + "\n")), base);
+    ExpectSame(Grid(Write("semicolon.asc", Join(semicolon, "\n") + "\n")), base);
+
+    // Real heights: decimal commas everywhere, and the header by cell centres (the points move with xll).
+    const std::string floatText = Slurp(Data("asc/elev_float.asc"));
+    const std::vector<ASCFilePoint> real = Grid(Data("asc/elev_float.asc"));
+    ExpectSame(Grid(Write("comma.asc", Replace(floatText, '.', ','))), real);
+    std::vector<std::string> centre = Lines(floatText);
+    const double cell = std::stod(Words(centre[4])[1]);
+    char text[80];
+    std::snprintf(text, sizeof text, "xllcenter    %.12f", std::stod(Words(centre[2])[1]) + cell / 2);
+    centre[2] = text;
+    std::snprintf(text, sizeof text, "yllcenter    %.12f", std::stod(Words(centre[3])[1]) + cell / 2);
+    centre[3] = text;
+    const std::string centrePath = Write("centre.asc", Join(centre, "\n") + "\n");
+    ExpectSame(Grid(centrePath), real, cell / 2);
+    GdalGrid g;
+    ASSERT_TRUE(OpenGdal(centrePath, g));
+    ExpectGdalCells(Grid(centrePath), g, 0.0, 1e-4);
+}
+
+TEST_F(GdalReaderTest, PointFileHeightsAndCountsAreGdals) {
+    // GDAL writes the grid as "x y z" at the cell centres; the rewrites follow the shared test files.
+    GDALAllRegister();
+    GDALDatasetH src = GDALOpen(Data("asc/elev.asc").c_str(), GA_ReadOnly);
+    ASSERT_NE(src, nullptr);
+    const std::string xyz = UserFile("elev.xyz");
+    GDALClose(GDALCreateCopy(GDALGetDriverByName("XYZ"), xyz.c_str(), src, FALSE, nullptr, nullptr, nullptr));
+    GDALClose(src);
+    GdalGrid g;
+    ASSERT_TRUE(OpenGdal(xyz, g));
+    const std::vector<ASCFilePoint> all = Points(xyz);
+    EXPECT_EQ(all.size(), 14300u);
+    ExpectGdalCells(all, g, 0.0, 0.0);
+
+    std::vector<std::string> tabbed, semicolon = {"X;Y;Z"}, spaces, nonl;
+    size_t n = 0;
+    for (const std::string& line : Lines(Slurp(xyz))) {
+        const std::vector<std::string> w = Words(line);
+        if (w.size() != 3 || w[2] == "-32768") continue;
+        tabbed.push_back(Join(w, "\t"));
+        semicolon.push_back(Replace(Join(w, ";"), '.', ','));
+        char fixed[64];
+        std::snprintf(fixed, sizeof fixed, "%15.3f%15.3f%10.2f", std::stod(w[0]), std::stod(w[1]), std::stod(w[2]));
+        if (n % 4 == 0) spaces.push_back(fixed);
+        if (n < 200) nonl.push_back(line);
+        ++n;
+    }
+    struct Case {
+        std::string name, text;
+        bool skip;
+        size_t count;
+    };
+    const std::vector<Case> cases = {
+        {"points.txt", Join(tabbed, "\r\n") + "\r\n", false, 7118},
+        {"points_semicolon_comma.txt", Join(semicolon, "\n") + "\n", true, 7118},
+        {"points_spaces.txt", Join(spaces, "\n") + "\n", false, spaces.size()},
+        {"points_nonl.txt", Join(nonl, "\n"), false, 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Write(c.name, c.text);
+        ASSERT_TRUE(OpenGdal(path, g));
+        const std::vector<ASCFilePoint> points = Points(path, c.skip);
+        EXPECT_EQ(points.size(), c.count);
+        ExpectGdalCells(points, g, 0.0, 1e-9);
+    }
+    // The header row left in: read, but it makes no point.
+    TextFileCls reader;
+    Run(reader, UserFile("points_semicolon_comma.txt"));
+    EXPECT_EQ(reader.pointsRead, 7119u);
+    EXPECT_EQ(reader.pointsKept, 7118u);
+    EXPECT_FALSE(reader.BoundsEmpty());
+    EXPECT_LT(reader.bounds.xMax, 1e7);
+}
+#endif

@@ -1,0 +1,248 @@
+// The grid and point-file imports as the palette runs them, in an in-process host: the file dialog, the options
+// and results dialogs, the hotspots with their point records, the project offset, one undo step, an import
+// area, running code numbers and a user break.
+#include "InProcessHost.hpp"
+
+#include "DGDriver.hpp"
+#include "dialogs/settings/PointImportResultsDialog.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "fileio/ASCFileCls.hpp"
+#include "fileio/HostReaderProgress.hpp"
+#include "fileio/TextFileCls.hpp"
+#include "foundation/ACAPI.hpp"
+#include "settings/ProjectOffset.hpp"
+#include "settings/Settings.hpp"
+#include "shell/commands/ImportCommands.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using Point = std::tuple<double, double, double>;
+
+struct Placed {
+    double x, y;  // plan position
+    ElemDescriptor record;
+};
+
+class ImportCommandsTest : public InProcessHostTest {
+protected:
+    void SetUp() override {
+        InProcessHostTest::SetUp();
+        ASSERT_TRUE(host->Load());
+        ProjectOffset.Reset();
+        GlobalSettings.points.SetDefaults();
+    }
+    static std::string Data(const std::string& name) { return TestSupport::DataDir() + "/" + name; }
+    static std::vector<Placed> Hotspots() {
+        GS::Array<API_Guid> guids;
+        EXPECT_EQ(ACAPI_Element_GetElemList(API_HotspotID, &guids), NoError);
+        std::vector<Placed> placed;
+        for (uint32_t i = 0; i < guids.GetSize(); ++i) {
+            API_Element element = {};
+            element.header.guid = guids[i];
+            EXPECT_EQ(ACAPI_Element_Get(&element), NoError);
+            Placed p{element.hotspot.pos.x, element.hotspot.pos.y, {}};
+            EXPECT_TRUE(ElemUserData_ReadFromElement(p.record, ElemKind_Point, element.header, false));
+            placed.push_back(p);
+        }
+        return placed;
+    }
+    // What the reader alone makes of the file (options dialog with its defaults).
+    template <typename Reader>
+    static std::vector<ASCFile::ASCFilePoint> ReadAlone(const std::string& path) {
+        Reader reader;
+        reader.path = QV_String(path.c_str(), Encoding_UTF8);
+        reader.SetImportOptions(GlobalSettings.points);
+        bool cancelled = false;
+        EXPECT_TRUE(reader.Read(cancelled));
+        return reader.points;
+    }
+};
+
+}  // namespace
+
+TEST_F(ImportCommandsTest, GridCellsBecomeHotspotsWithTheirHeightsLessTheOffsetInOneUndoStep) {
+    const std::string path = Data("asc/elev.asc");
+    const std::vector<ASCFile::ASCFilePoint> points = ReadAlone<ASCFile::ASCFileCls>(path);
+    ASSERT_EQ(points.size(), 7118u);
+    // The terrain position: the points' south-west corner becomes (100, 200).
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueSetDouble(PointImportResultsDialogId, 20, 100.0);
+    DGDriver::QueueSetDouble(PointImportResultsDialogId, 22, 200.0);
+    const size_t stepsBefore = host->Database().UndoTexts().size();
+    ImportASCFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+
+    double minX = 1e300, minY = 1e300;
+    for (const auto& p : points) minX = std::min(minX, p.x), minY = std::min(minY, p.y);
+    EXPECT_DOUBLE_EQ(ProjectOffset.x, minX - 100.0);
+    EXPECT_DOUBLE_EQ(ProjectOffset.y, minY - 200.0);
+    std::vector<Point> expected, got;
+    for (const auto& p : points) expected.emplace_back(p.x, p.y, p.z);
+    const std::vector<Placed> placed = Hotspots();
+    for (const Placed& h : placed) {
+        got.emplace_back(h.x + ProjectOffset.x, h.y + ProjectOffset.y, h.record.Value);
+        ASSERT_TRUE(h.record.Name.IsEmpty() && h.record.Note.IsEmpty());
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(got.begin(), got.end());
+    ASSERT_EQ(got.size(), expected.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        ASSERT_NEAR(std::get<0>(got[i]), std::get<0>(expected[i]), 1e-6);
+        ASSERT_NEAR(std::get<1>(got[i]), std::get<1>(expected[i]), 1e-6);
+        ASSERT_EQ(std::get<2>(got[i]), std::get<2>(expected[i]));
+    }
+    ASSERT_EQ(host->Database().UndoTexts().size(), stepsBefore + 1);
+    ASSERT_TRUE(host->Database().Undo());
+    EXPECT_TRUE(Hotspots().empty());
+}
+
+TEST_F(ImportCommandsTest, AreaBordersCountAndCodeNumbersRunOnAcrossTheWrap) {
+    const std::string path = Data("xyz/points_code_comment_cp1252.txt");
+    const std::vector<ASCFile::ASCFilePoint> points = ReadAlone<TextFileCls>(path);
+    ASSERT_EQ(points.size(), 1017u);
+    // An area whose borders pass through points.
+    const double x0 = points[100].x, x1 = points[700].x;
+    std::vector<double> ys;
+    for (const auto& p : points) ys.push_back(p.y);
+    std::sort(ys.begin(), ys.end());
+    const double y0 = ys[200], y1 = ys[800];
+    size_t inside = 0;
+    for (const auto& p : points) inside += p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1;
+
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueSetLong(32568, 26, 1);  // "Overwrite original code"
+    DGDriver::QueueSetText(32568, 28, "K");
+    DGDriver::QueueSetText(32568, 29, "99999");
+    DGDriver::QueueSetLong(PointImportResultsDialogId, 18, 1);  // "Import area"
+    // Maxima first: each edit orders and clamps the pair as it stands.
+    DGDriver::QueueSetDouble(PointImportResultsDialogId, 31, x1);
+    DGDriver::QueueSetDouble(PointImportResultsDialogId, 32, y1);
+    DGDriver::QueueSetDouble(PointImportResultsDialogId, 29, x0);
+    DGDriver::QueueSetDouble(PointImportResultsDialogId, 30, y0);
+    ImportTextFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+
+    std::vector<Placed> placed = Hotspots();
+    ASSERT_EQ(placed.size(), inside);
+    std::vector<int32_t> numbers;
+    for (const Placed& h : placed) {
+        EXPECT_EQ(h.record.Name.ToStdString(), "K");
+        numbers.push_back(h.record.Number);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    // 99999, then 0, 1, ...: the next import goes on from there.
+    EXPECT_EQ(numbers.back(), 99999);
+    EXPECT_EQ(numbers.front(), 0);
+    EXPECT_EQ(numbers[numbers.size() - 2], int32_t(inside - 2));
+    EXPECT_EQ(GlobalSettings.points.codeNumber, int32_t(inside - 1));
+    EXPECT_EQ(GlobalSettings.points.code.ToStdString(), "K");
+}
+
+TEST_F(ImportCommandsTest, WrongExtensionAsksAgainAndCancelsCreateNothing) {
+    const std::string grid = Data("asc/elev.asc");
+    // A grid offered to the point import: error 2, the file dialog again, cancelled.
+    DGDriver::QueueFileAnswer({grid});
+    DGDriver::QueueAlertAnswer(1);
+    DGDriver::QueueFileCancel();
+    ImportTextFile(GlobalSettings);
+    // Read, then the results cancelled: nothing placed.
+    DGDriver::QueueFileAnswer({grid});
+    DGDriver::QueueClick(PointImportResultsDialogId, 2);
+    ImportASCFile(GlobalSettings);
+    EXPECT_TRUE(Hotspots().empty());
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    int alerts = 0;
+    for (const auto& r : DGDriver::Log()) alerts += r.kind == "alert";
+    EXPECT_EQ(alerts, 1);
+}
+
+TEST_F(ImportCommandsTest, AUserBreakKeepsThePointsReadSoFar) {
+    const std::string path = Data("asc/elev.asc");
+    host->Session().progress.breakAfter = 20 + 20 + 149 + 60;  // reading, converting, extracting, 60 rows
+    ASCFile::ASCFileCls reader;
+    reader.path = QV_String(path.c_str(), Encoding_UTF8);
+    reader.SetImportOptions(GlobalSettings.points);
+    HostReaderProgress progress;
+    reader.SetProgress(&progress);
+    bool cancelled = false;
+    EXPECT_TRUE(reader.Read(cancelled));
+    EXPECT_FALSE(cancelled);
+    const std::vector<ASCFile::ASCFilePoint> all = ReadAlone<ASCFile::ASCFileCls>(path);
+    EXPECT_GT(reader.points.size(), 0u);
+    EXPECT_LT(reader.points.size(), all.size());
+    EXPECT_FALSE(host->Session().progress.open);
+}
+
+TEST(ImportResultsRules, CountsShowSixCharactersAndTheAreaStaysOrderedInsideTheBox) {
+    EXPECT_EQ(ImportCountText(7118).ToStdString(), "7118");
+    EXPECT_EQ(ImportCountText(999999).ToStdString(), "999999");
+    EXPECT_EQ(ImportCountText(1234567).ToStdString(), "123456");
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> value(-100.0, 100.0);
+    for (int i = 0; i < 2000; ++i) {
+        double low = value(rng), high = value(rng);
+        if (low > high) std::swap(low, high);
+        double a = value(rng), b = value(rng);
+        const double a0 = a, b0 = b;
+        ClampImportArea(a, b, low, high);
+        ASSERT_LE(low, a);
+        ASSERT_LE(a, b);
+        ASSERT_LE(b, high);
+        // Values inside the box are kept, only ordered.
+        if (a0 >= low && a0 <= high && b0 >= low && b0 <= high) {
+            ASSERT_EQ(a, std::min(a0, b0));
+            ASSERT_EQ(b, std::max(a0, b0));
+        }
+    }
+}
+
+TEST_F(ImportCommandsTest, TheTextDialogsSecondLayoutCarriesItsChoicesToTheRead) {
+    // The first layout switches to the second, where "x y Code Comment" is chosen: no heights, texts kept.
+    DGDriver::QueueFileAnswer({Data("xyz/points_xy_code_comment.txt")});
+    DGDriver::QueueSetLong(32568, 10, 1);  // "x - y reversed", carried across
+    DGDriver::QueueClick(32568, 35);
+    DGDriver::QueueSetLong(32500, 44, 1);
+    ImportTextFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    const std::vector<Placed> placed = Hotspots();
+    ASSERT_EQ(placed.size(), 101u);
+    for (const Placed& h : placed) {
+        ASSERT_EQ(h.record.Value, 0.0);
+        ASSERT_FALSE(h.record.Note.IsEmpty());
+        // Swapped: the northing is in x.
+        ASSERT_GT(h.x, 5e6);
+    }
+}
+
+TEST_F(ImportCommandsTest, TheResultsSecondLayoutSetsThePositionAndArea) {
+    const std::string path = Data("asc/small_4x3.asc");
+    // Position x 0 in the second layout; area maxima beyond the box are clamped to it, the y minimum below it
+    // (still 0, shown against an offset y of 0) raised to the box.
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueClick(PointImportResultsDialogId, 33);
+    DGDriver::QueueSetDouble(PointImportResultsTwinDialogId, 21, 0.0);
+    DGDriver::QueueSetLong(PointImportResultsTwinDialogId, 30, 1);
+    DGDriver::QueueSetDouble(PointImportResultsTwinDialogId, 36, 500.0);
+    DGDriver::QueueSetDouble(PointImportResultsTwinDialogId, 32, 10.0);
+    DGDriver::QueueSetDouble(PointImportResultsTwinDialogId, 38, 5000.0);
+    ImportASCFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    EXPECT_DOUBLE_EQ(ProjectOffset.x, 1000.0);
+    EXPECT_DOUBLE_EQ(ProjectOffset.y, 0.0);
+    // Columns from x 1010 on (the area is typed relative to the offset), all three rows.
+    const std::vector<Placed> placed = Hotspots();
+    EXPECT_EQ(placed.size(), 8u);
+    for (const Placed& h : placed) EXPECT_GE(h.x, 10.0);
+}

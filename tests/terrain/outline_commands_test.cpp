@@ -1,0 +1,179 @@
+// The outline commands against the in-process stand-in host, on a 20 m grid of terrain points: the outline by
+// clicks runs through the eight outer points; "Keep" leaves the old outline (and uses up a picked hatch);
+// "Substitute" replaces it; an edited outline keeps only the vertices whose points still stand; too few points
+// give 16; a dragged rectangle around one point makes nothing.
+#include "ProjectHost.hpp"
+#include "DGDriver.hpp"
+#include "elements/AddOnObjects.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementQueries.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/OutlineData.hpp"
+#include "terrain/TerrainInputHooks.hpp"
+
+namespace {
+
+class OutlineCommandTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        DGDriver::Reset();
+        GlobalSettings.Reset();
+        GlobalSettings.outline.SetDefaults();
+        TerrainInputHooks& h = WiredTerrainInputHooks();
+        h.outlineSettings = [this](OutlineSettings&, uint8_t(&)[7], OutlineSearchValues& search) {
+            shownWidth = search.corridorWidth;
+            search.searchType = searchType;
+            return true;
+        };
+        h.keepExistingOutline = [this] {
+            ++asked;
+            return keep;
+        };
+        Window(APIWind_FloorPlanID);
+        for (double x : {0.0, 10.0, 20.0})
+            for (double y : {0.0, 10.0, 20.0}) points.push_back(Point(x, y));
+    }
+    void TearDown() override {
+        DGDriver::Reset();
+        ResetTerrainInputHooks();
+        ProjectHostTest::TearDown();
+    }
+    API_Elem_Head Head(const API_Guid& g) {
+        API_Elem_Head h = {};
+        h.guid = g;
+        h.typeID = Db().Find(g)->record.header.typeID;
+        return h;
+    }
+    API_Guid Point(double x, double y) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlaceHotspot({x, y}, 1, "P" + std::to_string(points.size()), &g), NoError);
+        ElemDescriptor d;
+        d.Name = "Point";
+        d.AppendNumber = 1;
+        EXPECT_EQ(Command([&] { return ElemUserData_WriteRecord(d, ElemKind_Point, Head(g)) ? NoError : -1; }),
+                  NoError);
+        return g;
+    }
+    void ClickRound(double d = 0.3) {
+        for (const API_Coord& c : {API_Coord{-d, -d}, API_Coord{-d, 20 + d}, API_Coord{20 + d, 20 + d},
+                                   API_Coord{20 + d, -d}, API_Coord{-d, -d}})
+            host->Input().QueuePoint(c.x, c.y);
+    }
+    QV_List<API_Element> Outlines() {
+        QV_List<API_Element> all;
+        EXPECT_EQ(CollectAddOnObjects(ElemKind_Outline, API_HatchID, 0, all), 1);
+        return all;
+    }
+    std::vector<API_Coord> Ring(const API_Element& hatch) {
+        QV_List<API_Coord> coords;
+        EXPECT_TRUE(ReadElementMemoCoords2D(hatch, coords));
+        return std::vector<API_Coord>(coords.begin(), coords.begin() + coords.GetCount());
+    }
+    void Delete(const API_Guid& g) {
+        ASSERT_EQ(Command([&] {
+                      GS::Array<API_Guid> one;
+                      one.Push(g);
+                      return ACAPI_Element_Delete(one);
+                  }),
+                  NoError);
+    }
+
+    std::vector<API_Guid> points;
+    double shownWidth = 0.0;
+    uint16_t searchType = 1;
+    bool keep = false;
+    int asked = 0;
+};
+
+TEST_F(OutlineCommandTest, ClicksRoundTheGridMakeTheOutlineThroughTheOuterPoints) {
+    ClickRound();
+    OutlineData data;
+    EXPECT_EQ(data.CommandByClicks(), 0);
+    EXPECT_NEAR(shownWidth, std::hypot(20, 20) / 25, 1e-12);
+    EXPECT_NEAR(data.corridorHalfWidth, shownWidth / 2, 1e-12);  // OK without an edit halves it
+    const QV_List<API_Element> outlines = Outlines();
+    ASSERT_EQ(outlines.GetCount(), 1);
+    const std::vector<API_Coord> ring = Ring(outlines[0]);
+    const std::vector<API_Coord> expected = {{0, 0},   {0, 10}, {0, 20}, {10, 20}, {20, 20},
+                                             {20, 10}, {20, 0}, {10, 0}, {0, 0}};
+    ASSERT_EQ(ring.size(), expected.size());
+    for (size_t i = 0; i < ring.size(); ++i) {
+        EXPECT_EQ(ring[i].x, expected[i].x) << i;
+        EXPECT_EQ(ring[i].y, expected[i].y) << i;
+    }
+    EXPECT_EQ(asked, 0);
+    // While the path was drawn the corridor followed the cursor: two sides per segment, at the half-width.
+    const auto& lines = host->Input().RubberLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.size() % 2, 0u);
+    EXPECT_NEAR(std::hypot(lines[0].begC.x - lines[1].begC.x, lines[0].begC.y - lines[1].begC.y),
+                2 * data.corridorHalfWidth, 1e-9);
+
+    // With an outline there: "Keep" asks for no path and changes nothing; "Substitute" replaces it.
+    keep = true;
+    ClickRound();
+    EXPECT_EQ(OutlineData().CommandByClicks(), 0);
+    EXPECT_EQ(host->Input().PendingClicks(), 5u);
+    EXPECT_EQ(Outlines()[0].header.guid, outlines[0].header.guid);
+    keep = false;
+    EXPECT_EQ(OutlineData().CommandByClicks(), 0);
+    ASSERT_EQ(Outlines().GetCount(), 1);
+    EXPECT_NE(Outlines()[0].header.guid, outlines[0].header.guid);
+    EXPECT_EQ(asked, 2);
+}
+
+TEST_F(OutlineCommandTest, KeepUsesUpThePickedHatchAndAnEditDropsVerticesWithoutPoints) {
+    ClickRound();
+    ASSERT_EQ(OutlineData().CommandByClicks(), 0);
+    const API_Guid outline = Outlines()[0].header.guid;
+    API_Guid hatch = {};
+    ASSERT_EQ(Db().PlacePolygonElement(API_HatchID, {{-1, -1, 0}, {-1, 21, 0}, {21, 21, 0}, {21, -1, 0}}, true, 1,
+                                       "drawn", &hatch),
+              NoError);
+    keep = true;
+    EXPECT_EQ(OutlineData().CommandFromHatch(Head(hatch)), 0);
+    EXPECT_EQ(Db().Find(hatch), nullptr);
+    EXPECT_NE(Db().Find(outline), nullptr);
+
+    // The corner point (20, 20) is gone: the edited outline skips it.
+    Delete(points[8]);
+    EXPECT_EQ(OutlineData().CommandModify(Head(outline)), 0);
+    ASSERT_EQ(Outlines().GetCount(), 1);
+    EXPECT_EQ(Ring(Outlines()[0]).size(), 8u);
+
+    // Fewer than three points left: the outline goes and 16 is reported.
+    for (int i = 2; i < 8; ++i) Delete(points[size_t(i)]);
+    EXPECT_EQ(OutlineData().CommandModify(Head(Outlines()[0].header.guid)), 16);
+    EXPECT_EQ(Outlines().GetCount(), 0);
+}
+
+TEST_F(OutlineCommandTest, TooFewPointsInTheCorridorOrInTheRectangleMakeNoOutline) {
+    // A path round the lower half of the left column: its narrow corridor holds two points.
+    for (const API_Coord& c :
+         {API_Coord{-0.3, -0.3}, API_Coord{-0.3, 10.3}, API_Coord{5, 10.3}, API_Coord{5, -0.3}, API_Coord{-0.3, -0.3}})
+        host->Input().QueuePoint(c.x, c.y);
+    EXPECT_EQ(OutlineData().CommandByClicks(), 16);
+    EXPECT_EQ(Outlines().GetCount(), 0);
+
+    // Rectangular: a rectangle round one point is left as it is, without a message.
+    searchType = 0;
+    for (const API_Coord& c : {API_Coord{8, 8}, API_Coord{8, 12}, API_Coord{12, 12}, API_Coord{12, 8}, API_Coord{8, 8}})
+        host->Input().QueuePoint(c.x, c.y);
+    EXPECT_EQ(OutlineData().CommandByClicks(), 0);
+    EXPECT_EQ(Outlines().GetCount(), 0);
+}
+
+TEST_F(OutlineCommandTest, ACancelRedrawsAndAViewWithoutPolygonInputGivesEleven) {
+    host->Input().QueuePoint(0, 0);
+    host->Input().QueueCancel();
+    EXPECT_EQ(OutlineData().CommandByClicks(), 0);
+    EXPECT_NE(log.str().find("'RDRW'"), std::string::npos);
+
+    Window(APIWind_3DModelID);
+    ClickRound();
+    EXPECT_EQ(OutlineData().CommandByClicks(), 11);
+    EXPECT_EQ(Outlines().GetCount(), 0);
+}
+
+}  // namespace
