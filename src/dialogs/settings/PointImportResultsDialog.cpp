@@ -232,8 +232,8 @@ void Close(int16_t dialogId, int16_t item, PointImportResultsBlock& block) {
 }
 
 // The second layout's picture column.
-void Update(int16_t dialogId, int16_t item, PointImportResultsBlock&, DGMessageData) {
-    if (dialogId == Twin.dialogId && item == 3) DrawSettingsPicture(dialogId, item);
+void Update(int16_t dialogId, int16_t item, PointImportResultsBlock&, DGMessageData update) {
+    if (dialogId == Twin.dialogId && item == 3) DrawSettingsPicture(update);
 }
 
 using ResultsDialog = ModalDialog<PointImportResultsBlock>;

@@ -339,8 +339,8 @@ void Close(int16_t dialogId, int16_t item, TextImportBlock& block) {
     if (item == ItemOK) Store(dialogId, ItemsOf(dialogId), *block.reader);
 }
 
-void Update(int16_t dialogId, int16_t item, TextImportBlock&, DGMessageData) {
-    if (dialogId == Twin.dialogId && item == 3) DrawSettingsPicture(dialogId, item);
+void Update(int16_t dialogId, int16_t item, TextImportBlock&, DGMessageData update) {
+    if (dialogId == Twin.dialogId && item == 3) DrawSettingsPicture(update);
 }
 
 using TextDialog = ModalDialog<TextImportBlock>;
