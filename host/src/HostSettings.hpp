@@ -15,4 +15,7 @@ struct HostSettings {
     int32_t buildNum = 3005;
     std::string language = "INT";  // the host's language code ('APPL')
     bool suitePresent = false;     // the suite add-on answers 'SUIT'
+    // New objects go into the project's embedded library, "Embedded Library" in the user folder, unless a test
+    // names another folder: a run never writes into the shipped library.
+    bool embeddedLibrary = false;
 };

@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
     settings.moduleDir = module.parent_path().string();
     settings.moduleFile = module.string();
     settings.userFolder = userFolder;
+    settings.embeddedLibrary = true;
 
     std::cout << "standin-host: module " << module.string() << "\n"
               << "standin-host: user folder " << userFolder << "\n";

@@ -378,3 +378,5 @@ void DGUserItemFrameRect(int16_t dialId, int16_t item, const DG::Rect& rect, uin
 void DGUserItemDrawImage(int16_t dialId, int16_t item, const DG::Rect& rect, const DG::Image& image);
 void DGUserItemDrawText(int16_t dialId, int16_t item, int32_t x, int32_t y, const GS::UniString& text);
 void DGUserItemRecordDrawing(int16_t dialId, int16_t item, const char* operation);
+// The draw context of the update message now running for a user item; 0 when none runs for it.
+DGDrawContext DGGetUserItemUpdateContext(int16_t dialId, int16_t item);

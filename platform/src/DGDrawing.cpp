@@ -111,3 +111,12 @@ void DGUserItemDrawText(int16_t dialId, int16_t item, int32_t x, int32_t y, cons
 void DGUserItemRecordDrawing(int16_t dialId, int16_t item, const char* operation) {
     Record(dialId, item, operation != nullptr ? operation : "");
 }
+
+DGDrawContext DGGetUserItemUpdateContext(int16_t dialId, int16_t item) {
+    const State& state = GetState();
+    for (size_t i = state.drawTargets.size(); i > 0; --i) {
+        const DrawTarget& target = state.drawTargets[i - 1];
+        if (target.dialId == dialId && target.item == item && target.row == 0) return static_cast<DGDrawContext>(i);
+    }
+    return 0;
+}

@@ -20,21 +20,6 @@ RoadCls::RoadCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t RoadCls::CreateOnFill(const API_Element&, const API_Element&) {
-    ModuleLog::LogCall("RoadCls::CreateOnFill");
-    return 0;
-}
-
-int32_t RoadCls::CreateAlongPolyline(const API_Element&, const API_Element&) {
-    ModuleLog::LogCall("RoadCls::CreateAlongPolyline");
-    return 0;
-}
-
-int32_t RoadCls::ModifySelected(const QV_List<API_Element>&) {
-    ModuleLog::LogCall("RoadCls::ModifySelected");
-    return 0;
-}
-
 int32_t RoadCls::EditDefaults() {
     settings = GlobalSettings.road;
     DialogMode = 1;

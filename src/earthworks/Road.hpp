@@ -1,12 +1,26 @@
 #pragma once
-// The road's element class. Built so far: the road tool's defaults edited through the road settings dialog in its
-// two layouts. Creating and modifying roads note their call and answer 0.
+// The road's element class: three linked objects of "VY_ROAD" (cut, fill, result) built along a polyline or on the
+// strip of a fill, their settings edited through the road settings dialog in its two layouts.
 #include "elements/BaseCls.hpp"
+#include "elements/BaseLP.hpp"
 #include "settings/RoadData.hpp"
+#include "foundation/QV_String.hpp"
+
+#include "GSArray.hpp"
 
 #include <cstdint>
 
 constexpr int32_t RoadFieldCount = 18;
+
+// One solid-operation link of the terrain mesh, as the rebuild records it.
+struct RoadOperData {
+    API_Guid operatorGuid;
+    uint32_t linkTime;
+    uint32_t linkSubTime;
+    uint32_t operation;
+    uint32_t linkFlags;
+    uint8_t own;  // 1: one of the road's own three objects
+};
 
 // What one run of the road settings dialog works on, over both layouts.
 struct RoadDialogState {
@@ -18,7 +32,7 @@ struct RoadDialogState {
     uint8_t widthEditable = 0;        // the width item enabled, and written to the global road width by OK
     uint8_t widthLocked = 0;          // the width item disabled with the greyed picture (placed roads edited)
     uint8_t radiosEnabled = 0;        // the first layout's reference-line radios
-    int16_t referenceLine = 2;        // 1 the drawn line is the right edge, 2 the axis, 3 the left edge
+    int16_t referenceLine = 2;        // where the road lies: 1 right of the drawn line, 2 on it, 3 left of it
     uint16_t savedX = 0;              // the position carried across a switch; 0, 0: none
     uint16_t savedY = 0;
     uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
@@ -33,8 +47,11 @@ class RoadCls : public BaseRSWCls {
 public:
     RoadCls();
 
+    // 0 when done, cancelled or "VY_ROAD" is missing; 43 when the terrain or input cannot be read or placing fails.
     int32_t CreateOnFill(const API_Element& fill, const API_Element& terrain);
     int32_t CreateAlongPolyline(const API_Element& polyline, const API_Element& terrain);
+    // The dialog's changed fields onto every road object of the list, one undo step. 0 or 43 (42 when the plan
+    // database cannot be reached from the 3D window).
     int32_t ModifySelected(const QV_List<API_Element>& roads);
     // The road tool's defaults (the global settings' road record) through the dialog, the reference-line choice
     // enabled; OK stores them and shares the retaining-structure display with the other earthworks. Answers 0.
@@ -45,6 +62,47 @@ public:
     // global road width (else 0.1) and lets OK write it; `editing` locks it.
     int32_t RunSettingsDialog(bool enablePosition, bool useDefaultWidth, bool editing);
 
+    // The left and right edges (chainA, chainB) tessellated into left3D and right3D with the terrain's heights.
+    bool DrapeEdges();
+    // Subtracts the origin from both edges and both 3D edges.
+    void TranslateAll(const API_Coord& origin);
+    // Places the cut, fill and result objects and links them with the terrain (inside the caller's undoable
+    // command); any failure deletes what was placed. True when all three are placed and linked.
+    bool BuildObjects();
+    // Writes the road's parameters with the role into the memo and creates the object on `layer`.
+    bool WriteRoadObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role);
+    bool ReadSettingsFromObject(const QV_List<API_Element>& roads);
+
+    // Drapes the road object's edges again on a temporary copy of its terrain that carries the operators linked
+    // to the terrain before the road's own objects, and hands the new edges to its sections. 0, 42 or 43.
+    int32_t RebuildFromObject(const API_Element& object);
+    bool RebuildCore(API_Element& object, const API_Guid links[3], const API_Element& terrain);
+    // Records the links of `operators` (link order) with the own flag; always true.
+    bool CollectTerrainOperators(const API_Guid& terrainGuid, const API_Guid links[3]);
+    // By link time, then sub-time.
+    void SortOperData();
+    // The terrain's mesh copied (its own GUID) with the recorded operators before the first own one linked to it,
+    // and a terrain record; `copyMade` tells whether a copy exists to be deleted.
+    bool CopyTerrainWithEarlierOperators(const API_Element& terrain, bool& copyMade);
+    // The road's edges into the road-section objects drawn from `object` in the current database.
+    bool UpdateLinkedSectionsInPlan(const API_Element& object);
+    bool ApplyToSelected(QV_List<API_Element>& roads);
+
     RoadSettings settings;
     uint8_t changed[RoadFieldCount];
+    QV_List<API_Coord3D> left3D;
+    QV_List<API_Coord3D> right3D;
+    int32_t roadLibIndex = -1;
+    GS::Array<API_Guid> terrainOperators;
+    QV_List<RoadOperData> operRecords;
+    API_Element terrainCopy = {};
 };
+
+// For each field id 1 to 4, 6 to 11 and 13 to 17 whose flag is set, the source's value into the target.
+void CopyChangedFields(const uint8_t changed[RoadFieldCount], RoadSettings& target, const RoadSettings& source);
+
+// The link records of a cut, fill and result set (`kind` 6 road, 21 railway): the GUID texts of the result, fill,
+// cut and terrain, and `resultGuidText` as the fifth, written on the cut, fill and result object in turn.
+bool WriteEarthworkLinkRecords(ElemDescriptor& descriptor, int32_t kind, const API_Element& cut,
+                               const API_Element& fill, const API_Element& result, const API_Element& terrain,
+                               const QV_String& resultGuidText);

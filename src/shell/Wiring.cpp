@@ -4,6 +4,7 @@
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
+#include "dialogs/settings/RailwaySettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
@@ -17,6 +18,7 @@
 #include "earthworks/Road.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
+#include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModuleLog.hpp"
@@ -48,6 +50,7 @@ void WireSubsystems() {
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
     SetRoadDialogOpener(OpenRoadSettingsLayout);
+    SetRailwayDialogOpener(OpenRailwaySettingsDialog);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
@@ -125,12 +128,16 @@ void WireSubsystems() {
         MeshConversionDialogData data = {};  // the mesh is not one of the add-on's
         return OpenMeshConversionDialog(data);
     };
+    WiredElementEdit() = [](const GS::Array<API_Neig>& neigs, const API_EditPars& pars) {
+        return ACAPI_Element_Edit(neigs, pars);
+    };
 }
 
 void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
+    SetRailwayDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();

@@ -167,8 +167,26 @@ TEST_F(SettingsFrameTest, TheSecondLayoutDrawsTheDialogPictureOverItsPictureItem
             for (const DGDriver::ItemState& s : r.items)
                 if (s.id == 3) drawing = s.drawing;
     // The shipped JPEG (48 x 32) as the host's bitmap, stretched over the whole 150 x 300 item.
-    EXPECT_THAT(drawing, ::testing::ElementsAre(::testing::StartsWith(
-                             "dib 48 32 bits 24 colours 0 from 0 0 48 32 to 0 0 150 300 mode 3 crc ")));
+    EXPECT_THAT(drawing,
+                ::testing::ElementsAre(
+                    ::testing::StartsWith("dib 48 32 bits 24 colours 0 from 0 0 48 32 to 0 0 150 300 mode 3 crc ")));
+}
+
+TEST_F(SettingsFrameTest, ADialogThatNamesOnlyItsItemDrawsThePictureThroughTheRunningUpdate) {
+    std::string why;
+    ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
+    auto callback = [](int16_t message, int16_t dialogId, int16_t item, DGUserData, DGMessageData) -> int16_t {
+        if (message == DG_MSG_UPDATE && item == SettingsItemPicture) DrawSettingsPicture(dialogId, item);
+        return message == DG_MSG_CLICK ? item : 0;
+    };
+    DrawSettingsPicture(32504, SettingsItemPicture);  // no update runs: nothing is drawn
+    DGModalDialog(ACAPI_GetOwnResModule(), 32504, ACAPI_GetOwnResModule(), callback, 0);
+    std::vector<std::string> drawing;
+    for (const DGDriver::ItemState& s : DGDriver::Log().back().items)
+        if (s.id == 3) drawing = s.drawing;
+    EXPECT_THAT(
+        drawing,
+        ::testing::ElementsAre(::testing::StartsWith("dib 48 32 bits 24 colours 0 from 0 0 48 32 to 0 0 150 300 ")));
 }
 
 TEST(FiveDigitCodeItemTest, CodesShowAsFiveDigitsAndReadBack) {

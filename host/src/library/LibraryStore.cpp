@@ -10,6 +10,21 @@
 #include <set>
 #include <sstream>
 
+bool LibraryStore::TakeEmbeddedFolder(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::string dir = folder;
+    for (char& c : dir)
+        if (c == '\\') c = '/';
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    if (std::find(folders_.begin(), folders_.end(), dir) != folders_.end()) return true;
+    if (embedded_.empty() || dir != embedded_) return false;
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (!fs::is_directory(dir, ec)) return false;
+    folders_.push_back(dir);
+    return true;
+}
+
 bool LibraryStore::LoadFolder(const std::string& folder, std::string* error, bool* faultyFile) {
     namespace fs = std::filesystem;
     bool ignored = false;
@@ -122,7 +137,7 @@ GSErrCode LibraryStore::BeginPart(const LibPartDef& part, const std::string& fol
         if (c == '\\') c = '/';
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     const auto found = std::find(folders_.begin(), folders_.end(), dir);
-    if (found == folders_.end()) {
+    if (found == folders_.end() && !TakeEmbeddedFolder(dir)) {
         *why = dir + " is not a library folder of the project";
         return APIERR_BADPARS;
     }

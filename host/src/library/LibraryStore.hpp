@@ -18,6 +18,12 @@ public:
     // whether a description itself was at fault.
     bool LoadFolder(const std::string& folder, std::string* error, bool* faultyFile = nullptr);
     void Clear();
+    // The project's embedded library: a folder of the user's that becomes a library folder of the project when
+    // the first part is saved into it. `TakeEmbeddedFolder` does that for `folder` when it is the embedded one
+    // (created when missing); true when `folder` is a loaded folder afterwards.
+    void SetEmbeddedFolder(const std::string& folder) { embedded_ = folder; }
+    const std::string& EmbeddedFolder() const { return embedded_; }
+    bool TakeEmbeddedFolder(const std::string& folder);
 
     // The loaded folders in load order (as given, "/" separated).
     const std::vector<std::string>& Folders() const { return folders_; }
@@ -59,6 +65,7 @@ public:
     void SetOpenParams(int32_t index) { openParams_ = index; }
 
 private:
+    std::string embedded_;
     struct Entry {
         size_t folder;
         LibPartDef part;

@@ -5,6 +5,7 @@
 #include "project/ProjectCalls.hpp"
 #include "view3d/ViewObject.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -19,16 +20,24 @@ GSErrCode GetLibraries(HostCalls& host, const API_SelectorCall* call) {
         return APIERR_BADPARS;
     auto* list = static_cast<GS::Array<API_LibraryInfo>*>(call->par1);
     list->Clear();
-    for (const std::string& folder : host.Libraries().Folders()) {
+    int32_t active = host.Project().view3D.saveLibrary;
+    std::vector<std::string> folders = host.Libraries().Folders();
+    const std::string& user = host.Settings().userFolder;
+    if (host.Settings().embeddedLibrary && !user.empty()) {
+        const std::string embedded = user + "/Embedded Library";
+        host.Libraries().SetEmbeddedFolder(embedded);
+        auto at = std::find(folders.begin(), folders.end(), embedded);
+        if (at == folders.end()) at = folders.insert(folders.end(), embedded);
+        active = int32_t(at - folders.begin());
+    }
+    for (const std::string& folder : folders) {
         API_LibraryInfo info;
         info.location = IO::Location(folder.c_str());
         const size_t slash = folder.find_last_of('/');
         info.name = GS::UniString(folder.substr(slash == std::string::npos ? 0 : slash + 1));
         list->Push(info);
     }
-    const int32_t active = host.Project().view3D.saveLibrary;
-    *static_cast<int32_t*>(call->par2) =
-        active >= 0 && size_t(active) < host.Libraries().Folders().size() ? active : -1;
+    *static_cast<int32_t*>(call->par2) = active >= 0 && size_t(active) < folders.size() ? active : -1;
     return NoError;
 }
 
@@ -94,6 +103,7 @@ GSErrCode Save(HostCalls& host, const API_SelectorCall* call) {
     LibraryStore& store = host.Libraries();
     bool inLibrary = false;
     for (const std::string& f : store.Folders()) inLibrary = inLibrary || f == folder;
+    inLibrary = inLibrary || store.TakeEmbeddedFolder(folder);
     if (!inLibrary) {
         host.Log("  host: 'SAVE' to " + path + " refused: " + folder + " is not a library folder of the project");
         return APIERR_REFUSED;

@@ -78,6 +78,12 @@ void DrawSettingsPicture(DGMessageData update) {
                       FindLibPartIndex(QV_String(DialogPictureName), APILib_PictureID), true);
 }
 
+void DrawSettingsPicture(int16_t dialogId, int16_t item) {
+    DGUserUpdateData update{dialogId, item, 0, 0, DGGetItemWidth(dialogId, item), DGGetItemHeight(dialogId, item)};
+    update.drawContext = DGGetUserItemUpdateContext(dialogId, item);
+    if (update.drawContext != 0) DrawSettingsPicture(reinterpret_cast<DGMessageData>(&update));
+}
+
 void SyncPenPair(int16_t dialogId, const SettingsLayout& layout, int16_t item, bool fromControl) {
     for (size_t i = 0; i < layout.itemCount; ++i) {
         const FieldItem& f = layout.items[i];

@@ -92,6 +92,8 @@ void FinishSettingsLayoutInit(int16_t dialogId, const SettingsLayout& layout, co
 void SaveDialogPosition(int16_t dialogId, DialogBlockHead& head);
 // The second layout's picture (the add-on's dialog picture) into the user item being updated.
 void DrawSettingsPicture(DGMessageData update);
+// The same from within the item's update, by dialog and item.
+void DrawSettingsPicture(int16_t dialogId, int16_t item);
 // Pen pairs: CHANGE of the edit copies into the control, TRACK of the control into the edit.
 void SyncPenPair(int16_t dialogId, const SettingsLayout& layout, int16_t item, bool fromControl);
 

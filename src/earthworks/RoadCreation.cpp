@@ -1,0 +1,181 @@
+// The road commands: a road along a polyline or on the strip of a fill, and the settings of placed roads changed.
+#include "earthworks/AlignmentGeometry.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "earthworks/Road.hpp"
+
+#include "elements/ElementHelpers.hpp"
+#include "elements/FloorPlanDatabase.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/ObjectSets.hpp"
+#include "elements/OutlinePrims.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "elements/TerrainDraping.hpp"
+#include "elements/UpkeepHooks.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "geometry/OutlineOffset.hpp"
+#include "geometry/project/ElementPolygonRead.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
+
+#include <cstring>
+
+namespace {
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t ErrModifying = 43;
+constexpr int16_t GeneralKind = 0;
+constexpr int16_t RoadWidthField = 5;
+constexpr int16_t PositionField = 14;
+
+void StoreDefaults(const RoadSettings& settings) {
+    GlobalSettings.road = settings;
+    SetSurfaceAttributes(GlobalSettings, settings.obstacleShow2D, settings.obstaclePen, settings.obstacleLineType);
+}
+
+}  // namespace
+
+int32_t RoadCls::CreateOnFill(const API_Element& fill, const API_Element& terrain) {
+    if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
+    pickHead = fill.header;
+    if (!ReadElement(terrain, true) || !BuildPrimitives(false, true, false, true, false)) return ErrModifying;
+    DialogMode = 2;
+    settings = GlobalSettings.road;
+    if (RunSettingsDialog(false, false, false) != 0) return 0;
+    StoreDefaults(settings);
+    if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
+    // Both chains run on from the first side; the right one is turned to run beside the left.
+    ReverseChain(chainB);
+    if (!RunEarthworkCommand([&] { return BuildPointElementFromList(*this) && DrapeEdges() && BuildObjects(); }))
+        return ErrModifying;
+    RunContourLinesOf(element);
+    return 0;
+}
+
+int32_t RoadCls::CreateAlongPolyline(const API_Element& polyline, const API_Element& terrain) {
+    if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
+    pickHead = polyline.header;
+    if (!ReadElement(terrain, true) ||
+        !ReadElementPolygon(polyline.header.guid, points3D, points2D, polyPrims, closedRing))
+        return ErrModifying;
+    DialogMode = 2;
+    settings = GlobalSettings.road;
+    if (RunSettingsDialog(true, true, false) != 0) return 0;
+    StoreDefaults(settings);
+    const double width = GlobalSettings.GetDouble(GeneralKind, RoadWidthField);
+    const int32_t mode = GlobalSettings.GetInt(GeneralKind, PositionField);
+
+    if (!BuildEdgesAlongPolyline(*this, width, mode)) return ErrModifying;
+    if (!RunEarthworkCommand([&] { return DrapeEdges() && BuildObjects(); })) return ErrModifying;
+    RunContourLinesOf(element);
+    return 0;
+}
+
+void CopyChangedFields(const uint8_t changed[RoadFieldCount], RoadSettings& target, const RoadSettings& source) {
+    for (int16_t id = 1; id < RoadFieldCount; ++id) {
+        if (changed[id] == 0 || id == 5 || id == 12) continue;
+        if (id <= 4 || id >= 16)
+            target.SetDoubleByItem(id, source.GetDoubleByItem(id));
+        else
+            target.SetLongByItem(id, int16_t(source.GetLongByItem(id)));
+    }
+}
+
+bool RoadCls::ReadSettingsFromObject(const QV_List<API_Element>& roads) {
+    settings.Reset();
+    if (roads.GetCount() == 0) return false;
+    const API_Element& first = roads[0];
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (ACAPI_Element_GetMemo(first.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return false;
+    }
+    RoadLP view(ElemKind_Road);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    const bool ok = SerializeSettings(view, settings, 0);
+    view.Detach();
+    ACAPI_DisposeElemMemoHdls(&memo);
+    if (!ok) return false;
+    settings.layer = int16_t(first.header.layer);
+    settings.pen = first.object.pen;
+    API_Guid guid = first.header.guid;
+    GS::UniString info;
+    settings.name = QV_String("");
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
+        settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    return true;
+}
+
+bool RoadCls::ApplyToSelected(QV_List<API_Element>& roads) {
+    bool any = false;
+    for (uint8_t flag : changed) any = any || flag != 0;
+    if (!any) return true;
+    ACAPI_Element_DeselectAll();
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[0] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    if (changed[12] != 0) std::memset(&mask.object.pen, 0xFF, sizeof mask.object.pen);
+    for (int32_t i = 0; i < roads.GetCount(); ++i) {
+        API_Element& road = roads[i];
+        road.header.layer = settings.layer;
+        road.object.pen = settings.pen;
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        if (ACAPI_Element_GetMemo(road.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+            ACAPI_DisposeElemMemoHdls(&memo);
+            return false;
+        }
+        // Each road keeps its own name unless the name itself was changed.
+        if (changed[5] != 0) {
+            QV_String name = settings.name;
+            SetMemoInfoString(memo, name);
+        }
+        RoadLP view(ElemKind_Road);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        RoadSettings own;
+        int32_t language = LanguageIndex + 1;
+        bool ok = SerializeSettings(view, own, 0);
+        CopyChangedFields(changed, own, settings);
+        ok = ok && SerializeSettings(view, own, 1) && view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+        memo.params = reinterpret_cast<API_AddParType**>(view.params);
+        view.Detach();
+        GS::Array<API_Guid> one;
+        one.Push(road.header.guid);
+        ok = ok && ACAPI_Element_ChangeParameters(one, &road, &memo, &mask) == NoError;
+        ACAPI_DisposeElemMemoHdls(&memo);
+        if (!ok) return false;
+        if (SyncSiblingObjects(road.header, ElemKind_Road, false) == 0) return false;
+    }
+    return true;
+}
+
+int32_t RoadCls::ModifySelected(const QV_List<API_Element>& roads) {
+    ACAPI_Element_DeselectAll();
+    const bool in3D = IsCurrentWindow3D();
+    if (in3D) {
+        if (MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
+        ACAPI_Element_DeselectAll();
+    }
+    const auto back = [&] {
+        if (in3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
+    };
+    if (!ReadSettingsFromObject(roads)) {
+        back();
+        return ErrModifying;
+    }
+    DialogMode = 3;
+    if (RunSettingsDialog(false, false, true) != 0) {
+        RebuildCurrentWindow(in3D, true, 0);
+        return 0;
+    }
+    QV_List<API_Element> list = roads;
+    const bool ok = RunEarthworkCommand([&] { return ApplyToSelected(list); });
+    back();
+    if (!ok) return ErrModifying;
+    if (in3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    return 0;
+}

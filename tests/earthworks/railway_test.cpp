@@ -1,0 +1,191 @@
+// The railway tool through its settings dialog on the in-process stand-in host: three linked "VY_RAILWAY"
+// objects with their tracks, the gauge and tie spacing never taken from a disabled item, and edits of several
+// railways that keep each one's own track data.
+#include "ProjectHost.hpp"
+
+#include "DGDriver.hpp"
+#include "dialogs/settings/RailwaySettingsDialog.hpp"
+#include "earthworks/Railway.hpp"
+#include "elements/ChangeElementMemo.hpp"
+#include "elements/LibPartViews.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "settings/Settings.hpp"
+
+#include <cmath>
+
+namespace {
+
+double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
+
+class RailwayToolTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+        DGDriver::Reset();
+        LanguageIndex = LanguageEnglish;
+        GlobalSettings.Reset();
+        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        GlobalSettings.SetDouble(0, 5, 8.0);
+        GlobalSettings.SetShort(0, 15, 2);
+        SetRailwayDialogOpener(OpenRailwaySettingsDialog);
+        std::vector<API_Coord3D> points;
+        for (int i = 0; i <= 5; ++i)
+            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
+        API_Guid g = {};
+        ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "terrain", &g), NoError);
+        ElemDescriptor d;
+        d.OwnGuid = *reinterpret_cast<const GS::Guid*>(&g);
+        d.Serial = 1;
+        ASSERT_EQ(Command([&] {
+                      return ElemUserData_WriteRecord(d, ElemKind_Terrain, Get(g).header) ? NoError : GSErrCode(-1);
+                  }),
+                  NoError);
+        terrain = Get(g);
+    }
+    void TearDown() override {
+        SetRailwayDialogOpener(nullptr);
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        DGDriver::Reset();
+        ProjectHostTest::TearDown();
+    }
+    API_Element Get(const API_Guid& g) {
+        API_Element e = {};
+        e.header.guid = g;
+        EXPECT_EQ(ACAPI_Element_Get(&e), NoError);
+        return e;
+    }
+    API_Element Polyline(double y) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{20, y, 0}, {180, y, 0}}, false, 1,
+                                           "track" + std::to_string(int(y)), &g),
+                  NoError);
+        return Get(g);
+    }
+    std::vector<API_Element> Railways() {
+        std::vector<API_Element> out;
+        for (const API_Guid& g : Db().AllElements()) {
+            API_Element e = Get(g);
+            ElemDescriptor d;
+            if (e.header.typeID == API_ObjectID && ElemUserData_Read(d, ElemKind_Railway, e.header)) out.push_back(e);
+        }
+        return out;
+    }
+    double Param(const API_Element& e, const char* name) {
+        API_ElementMemo memo = {};
+        EXPECT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        BaseLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        const double v = view.GetParamDouble(QV_String(name));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return v;
+    }
+    void SetParam(API_Element e, const char* name, double value) {
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        BaseLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        ASSERT_GE(view.SetParamDouble(QV_String(name), value), 0);
+        memo.params = reinterpret_cast<API_AddParType**>(view.params);
+        view.Detach();
+        ASSERT_EQ(Command([&] { return ChangeElementMemo(&e, &memo); }), NoError);
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    const DGDriver::ItemState* Item(int16_t item) const {
+        const DGDriver::ItemState* found = nullptr;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.id == 32580)
+                for (const DGDriver::ItemState& s : r.items)
+                    if (s.id == item) found = &s;
+        return found;
+    }
+    API_Element terrain = {};
+};
+
+TEST_F(RailwayToolTest, TwoTracksAlongAPolylineOnThePlane) {
+    DGDriver::QueueClick(32580, 2);
+    {
+        RailwayCls railway;
+        EXPECT_EQ(railway.CreateAlongPolyline(Polyline(50), terrain), 0);
+    }
+    EXPECT_TRUE(Railways().empty());
+
+    DGDriver::QueueSetLong(32580, 58, 1);
+    DGDriver::QueueClick(32580, 1);
+    {
+        RailwayCls railway;
+        ASSERT_EQ(railway.CreateAlongPolyline(Polyline(60), terrain), 0);
+    }
+    const std::vector<API_Element> made = Railways();
+    ASSERT_EQ(made.size(), 3u);
+    for (const API_Element& e : made) {
+        EXPECT_EQ(Param(e, "et_num_track"), 2.0);
+        EXPECT_NEAR(Param(e, "et_GaugeTrack"), 1.435, 1e-12);
+        EXPECT_EQ(Param(e, "IDoriginal"), -1.0);
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        RailwayLP view(ElemKind_Railway);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        QV_List<API_Coord3D> left, right;
+        ASSERT_TRUE(RailwayLP::ExchangeDoubleListA(view, left, LPMode_Get));
+        ASSERT_TRUE(RailwayLP::ExchangeDoubleListB(view, right, LPMode_Get));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        ASSERT_EQ(left.GetCount(), 9);
+        ASSERT_EQ(right.GetCount(), 9);
+        for (const QV_List<API_Coord3D>* edge : {&left, &right})
+            for (int32_t k = 0; k < 9; ++k) {
+                const double x = (*edge)[k].x + e.object.pos.x, y = (*edge)[k].y + e.object.pos.y;
+                EXPECT_NEAR((*edge)[k].z, Plane(x, y), 1e-6);
+                EXPECT_NEAR(std::fabs(y - 60.0), 4.0, 1e-6);
+            }
+    }
+}
+
+TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
+    // The defaults edit shows the defaults' gauge with its item disabled; OK leaves it as it was.
+    DGDriver::QueueClick(32580, 1);
+    {
+        RailwayCls railway;
+        railway.EditDefaults();
+    }
+    ASSERT_NE(Item(10), nullptr);
+    EXPECT_FALSE(Item(10)->enabled);
+    EXPECT_NEAR(Item(10)->value, 1.435, 1e-12);
+    EXPECT_NEAR(GlobalSettings.railway.gauge, 1.435, 1e-12);
+    EXPECT_NEAR(GlobalSettings.railway.tieSpacing, 0.6, 1e-12);
+
+    // Two railways, the first given its own gauge and ties; an edit of the cut slope keeps both railways' own.
+    DGDriver::QueueClick(32580, 1);
+    DGDriver::QueueClick(32580, 1);
+    {
+        RailwayCls a, b;
+        ASSERT_EQ(a.CreateAlongPolyline(Polyline(40), terrain), 0);
+        ASSERT_EQ(b.CreateAlongPolyline(Polyline(90), terrain), 0);
+    }
+    const std::vector<API_Element> all = Railways();
+    ASSERT_EQ(all.size(), 6u);
+    for (int k = 0; k < 3; ++k) {
+        SetParam(all[size_t(k)], "et_GaugeTrack", 1.0);
+        SetParam(all[size_t(k)], "et_DistTie", 0.75);
+    }
+    QV_List<API_Element> selected;
+    for (const API_Element& e : all) selected.Insert(e);
+    DialogMode = 3;
+    DGDriver::QueueSetDouble(32580, 19, 40.0);
+    DGDriver::QueueClick(32580, 1);
+    {
+        RailwayCls railway;
+        EXPECT_EQ(railway.ModifySelected(selected), 0);
+    }
+    for (size_t k = 0; k < all.size(); ++k) {
+        EXPECT_NEAR(Param(all[k], "slope_SX_cut"), 40.0 * 0.017453292519943295, 1e-9) << k;
+        EXPECT_NEAR(Param(all[k], "et_GaugeTrack"), k < 3 ? 1.0 : 1.435, 1e-12) << k;
+        EXPECT_NEAR(Param(all[k], "et_DistTie"), k < 3 ? 0.75 : 0.6, 1e-12) << k;
+    }
+}
+
+}  // namespace
