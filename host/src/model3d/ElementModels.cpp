@@ -12,6 +12,8 @@ const API_Polygon* PolygonOf(const API_Element& r) {
     switch (r.header.typeID) {
         case API_MeshID: return &r.mesh.poly;
         case API_SlabID: return &r.slab.poly;
+        case API_HatchID: return &r.hatch.poly;  // drawn in the plan picture
+        case API_PolyLineID: return &r.polyLine.poly;
         default: return nullptr;
     }
 }

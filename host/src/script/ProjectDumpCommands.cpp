@@ -2,6 +2,7 @@
 #include "script/ScriptCommands.hpp"
 
 #include "StandinHost.hpp"
+#include "model3d/PlanPicture.hpp"
 #include "script/CommandSupport.hpp"
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
@@ -44,6 +45,27 @@ bool CheckJson(const nlohmann::ordered_json& doc, const std::string& pointer, co
 }  // namespace
 
 void AddProjectDumpCommands(ScriptLanguage& L) {
+    L.Add(
+        "dump svg <file:text>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            PlanPictureCounts n;
+            std::string skipped;
+            const std::string text = PlanPictureSvg(Db(r), r.Host().Project().models, &n, &skipped);
+            std::string path;
+            if (!r.UserPath(a.Text("file"), &path, m)) return false;
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            if (!(out << text)) {
+                *m = "cannot write " + path;
+                return false;
+            }
+            *m = std::to_string(n.triangles) + " triangles, " + std::to_string(n.levelLines) + " level lines, " +
+                std::to_string(n.hotspots) + " hotspots, " + std::to_string(n.lines) + " lines, " +
+                std::to_string(n.rings) + " rings, " + std::to_string(n.objects) + " objects";
+            if (!skipped.empty()) *m += "; left out:\n" + skipped;
+            return true;
+        },
+        "draw the project's plan as an SVG picture into a file of the user folder: mesh triangles shaded by "
+        "height, level lines, hotspots, lines, fills, objects");
     L.Add(
         "dump [<file:text>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
