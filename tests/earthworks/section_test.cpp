@@ -16,11 +16,17 @@
 namespace {
 
 bool SectionDialogConfirms = true;
+int32_t SectionDialogLayer = 1;
+std::vector<int16_t> SectionDialogFlags;
+uint16_t SectionDialogFlipLeft = 0;
 
 bool FakeSectionDialog(SectionDialogState& state) {
     if (!SectionDialogConfirms) return false;
     state.record.straightPen = 33;
     state.record.flipRight = 1;
+    state.record.layer = uint16_t(SectionDialogLayer);
+    state.record.flipLeft = SectionDialogFlipLeft;
+    for (int16_t id : SectionDialogFlags) state.changed[id] = 1;
     return true;
 }
 
@@ -36,6 +42,9 @@ protected:
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
         GlobalSettings.SetDouble(0, 5, 8.0);
         SectionDialogConfirms = true;
+        SectionDialogLayer = 1;
+        SectionDialogFlags.clear();
+        SectionDialogFlipLeft = 0;
         SetRoadDialogOpener(FakeRoadDialog);
         SetSectionDialogOpener(FakeSectionDialog);
         std::vector<API_Coord3D> points;
@@ -161,6 +170,35 @@ TEST_F(SectionTest, NothingIsPreparedOnCancelOrWithoutAResultObject) {
     EXPECT_EQ(garbled.CreateFromRoad(roads[2]), 43);
     ASSERT_EQ(ACAPI_Element_GetDefaults(&defaults, nullptr), NoError);
     EXPECT_NE(defaults.object.libInd, roads[2].object.libInd);
+}
+
+TEST_F(SectionTest, AnEditOfPlacedSectionsChangesOnlyTheFlaggedFields) {
+    SectionCls prepare;
+    ASSERT_EQ(prepare.CreateFromRoad(roads[0]), 0);
+    const API_Element first = PlaceToolDefault();
+    QV_List<API_Element> sections;
+    sections.Insert(first);
+    // Only the layer flagged: the drawing settings stay as the object holds them.
+    GlobalSettings.section.straightPen = 7;
+    SectionDialogLayer = Layer("sections", 0);
+    SectionDialogFlags = {0};
+    SectionCls edit;
+    ASSERT_EQ(edit.ModifySelected(sections), 0);
+    API_Element after = Get(first.header.guid);
+    EXPECT_EQ(after.header.layer, SectionDialogLayer);
+    EXPECT_EQ(ShortParam(after, 48), 33);
+    EXPECT_EQ(ShortParam(after, 61), 0);
+    // A flagged field reaches the object; the layer stays when its flag is clear.
+    SectionDialogLayer = 1;
+    SectionDialogFlags = {15};
+    SectionDialogFlipLeft = 1;
+    sections.Clear();
+    sections.Insert(after);
+    ASSERT_EQ(edit.ModifySelected(sections), 0);
+    after = Get(first.header.guid);
+    EXPECT_NE(after.header.layer, 1);
+    EXPECT_EQ(ShortParam(after, 61), 1);
+    EXPECT_EQ(ShortParam(after, RoadParam::Section), 1);
 }
 
 TEST(SectionSettingsTest, CopyChangedFieldsTakesExactlyTheFlaggedFieldsButNeverTheLayer) {
