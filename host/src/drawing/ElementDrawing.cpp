@@ -1,5 +1,7 @@
 #include "drawing/ElementDrawing.hpp"
 
+#include "drawing/BasinBuilderDrawing.hpp"
+
 #include "project/ProjectDatabase.hpp"
 
 #include <algorithm>
@@ -366,7 +368,9 @@ std::vector<DrawnPrim> DrawElement(const ProjectDatabase& db, const GivenDrawing
             break;
         }
         case API_ObjectID:
-        case API_LampID: DrawObject(e, &out); break;
+        case API_LampID:
+            if (!DrawBasinBuilder(db, e, &out)) DrawObject(e, &out);
+            break;
         default: break;
     }
     return out;

@@ -6,7 +6,8 @@
 // - a fill: its border (a polygon primitive carrying the fill's record, then the contour's lines and arcs)
 //   between the hatch-border markers, then, for a patterned fill, its hatch lines between the hatch-line markers;
 // - a slab, roof, mesh or zone: its contour's lines and arcs;
-// - an object or lamp: its hotspot (a point at its position) and its A x B box turned by its angle.
+// - an object or lamp: its hotspot (a point at its position) and its A x B box turned by its angle; a basin
+//   tracer its level polygons instead (drawing/BasinBuilderDrawing.hpp).
 // A test may give any element a drawing of its own (element references among it), which is handed out instead.
 // Other kinds (walls, splines, markers ...) draw nothing here.
 #include "APIPrimitives.hpp"
