@@ -215,7 +215,8 @@ bool SectionCls::ApplyToSelected(QV_List<API_Element>& sections) {
 int32_t SectionCls::ModifySelected(const QV_List<API_Element>& sections) {
     const bool in3D = IsCurrentWindow3D();
     ACAPI_Element_DeselectAll();
-    if (in3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
+    // An unreachable plan database is a failure to show, not a silent no-op.
+    if (in3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
     const auto back = [&] {
         if (in3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
     };

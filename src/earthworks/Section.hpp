@@ -29,7 +29,8 @@ class SectionCls : public BaseCls {
 public:
     SectionCls();
 
-    // 0 when done or cancelled, 43 when a selected section cannot be read or written.
+    // 0 when done or cancelled, 42 when the plan database cannot be reached from 3D, 43 when a selected section
+    // cannot be read or written.
     int32_t ModifySelected(const QV_List<API_Element>& sections);
     // Makes a copy of the road object with the section settings the object tool's default; places nothing.
     // 0 when done or cancelled, 42 when the floor plan cannot be made current, 43 on read or write failures and
