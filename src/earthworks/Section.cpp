@@ -1,24 +1,247 @@
 #include "earthworks/Section.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/FloorPlanDatabase.hpp"
+#include "elements/LibPartHelpers.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "elements/ToolDefaults.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/GuidText.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
 
-int32_t SectionCls::ModifySelected(const QV_List<API_Element>&) {
-    ModuleLog::LogCall("SectionCls::ModifySelected");
-    return 0;
+#include <cstring>
+
+namespace {
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t ErrData = 43;
+constexpr int32_t FlagModificato = 63;  // "flag_modificato"
+
+SectionDialogOpener Opener = nullptr;
+API_Guid PreparedRoad = APINULLGuid;
+
+// A placed object's parameters under a road view; released with the object.
+struct SectionMemo {
+    explicit SectionMemo(const API_Guid& guid) : view(ElemKind_Road) {
+        ok = ACAPI_Element_GetMemo(guid, &memo, AttachMemoMask) == NoError && memo.params != nullptr;
+        if (ok) view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    }
+    ~SectionMemo() {
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    SectionMemo(const SectionMemo&) = delete;
+    SectionMemo& operator=(const SectionMemo&) = delete;
+    // The writes may move the records to a new handle.
+    void Sync() { memo.params = reinterpret_cast<API_AddParType**>(view.params); }
+    API_ElementMemo memo = {};
+    RoadLP view;
+    bool ok = false;
+};
+
+bool ReadSectionFlag(const API_Guid& guid, int16_t& value) {
+    SectionMemo memo(guid);
+    value = 0;
+    return memo.ok && memo.view.GetSetShort(RoadParam::Section, value, LPMode_Get);
+}
+}  // namespace
+
+void SetSectionDialogOpener(SectionDialogOpener opener) { Opener = opener; }
+
+const API_Guid& PreparedSectionRoad() { return PreparedRoad; }
+
+void CopyChangedFields(const uint8_t (&flags)[SectionFieldCount], SectionSettings& target,
+                       const SectionSettings& source) {
+    for (int16_t id = 1; id < SectionFieldCount; ++id) {
+        if (flags[id] == 0) continue;
+        if (id == 1)
+            target.bottomLevel = source.bottomLevel;
+        else if (id == 9)
+            target.font = source.font;
+        else if (id == 10)
+            target.textSize = source.textSize;
+        else
+            target.SetByItem(id, int16_t(source.GetByItem(id)));
+    }
 }
 
-int32_t SectionCls::CreateFromRoad(const API_Element&) {
-    ModuleLog::LogCall("SectionCls::CreateFromRoad");
+bool IsLibPartUsable(int32_t libIndex) {
+    if (libIndex <= 0) return false;
+    API_LibPart part;
+    std::memset(&part, 0, sizeof part);
+    part.index = libIndex;
+    return ACAPI_LibPart_Get(&part) == NoError && part.missingDef == 0;
+}
+
+bool IsSectionObject(const API_Element& element, int32_t libIndex) {
+    if (element.header.typeID != API_ObjectID || element.object.libInd != libIndex || !IsLibPartUsable(libIndex))
+        return false;
+    int16_t flag = 0;
+    return ReadSectionFlag(element.header.guid, flag) && flag != 0;
+}
+
+bool FilterRoadsWithSection(QV_List<API_Element>& objects, int32_t libIndex) {
+    return InFloorPlanDatabase([&] {
+        QV_List<API_Element> kept;
+        for (int32_t i = 0; i < objects.GetCount(); ++i)
+            if (IsSectionObject(objects[i], libIndex) && !kept.Insert(objects[i])) return false;
+        objects = kept;
+        return true;
+    });
+}
+
+SectionCls::SectionCls() {
+    settings.SetDefaults(GlobalSettings.section.font);
+    std::memset(changed, 0, sizeof changed);
+}
+
+int32_t SectionCls::RunSettingsDialog() {
+    SectionDialogState state;
+    state.record = settings;
+    std::memset(state.changed, 0, sizeof state.changed);
+    state.mode = DialogMode;
+    if (Opener == nullptr || !Opener(state)) return 1;
+    settings = state.record;
+    std::memcpy(changed, state.changed, sizeof changed);
     return 0;
 }
 
 int32_t SectionCls::EditDefaults() {
-    ModuleLog::LogCall("SectionCls::EditDefaults");
+    DialogMode = 1;
+    settings = GlobalSettings.section;
+    if (RunSettingsDialog() == 0) GlobalSettings.section = settings;
     return 0;
 }
 
-bool FilterRoadsWithSection(QV_List<API_Element>& objects) {
-    ModuleLog::LogCall("FilterRoadsWithSection");
-    objects.Clear();
+int32_t SectionCls::CreateFromRoad(const API_Element& road) {
+    ACAPI_Element_DeselectAll();
+    if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
+    DialogMode = 2;
+    settings = GlobalSettings.section;
+    if (RunSettingsDialog() != 0) return 0;
+    GlobalSettings.section = settings;
+
+    // A road whose record names no result object would tag its sections with nothing, and the next data update
+    // would delete them: refuse before anything is prepared.
+    ElemDescriptor record;
+    if (!ElemUserData_Read(record, ElemKind_Road, road.header)) return ErrData;
+    API_Guid source = APINULLGuid;
+    StringToGuid(source, record.OriginalGuid);
+    if (source == APINULLGuid) return ErrData;
+
+    SectionMemo memo(road.header.guid);
+    if (!memo.ok) return ErrData;
+    int16_t isSection = 1;
+    int32_t original = road.header.guid == APINULLGuid ? -1 : 0;
+    int32_t modified = 0;
+    int32_t language = LanguageIndex + 1;
+    const bool written = SerializeSettings2(memo.view, settings, 1) &&
+        memo.view.GetSetShort(RoadParam::Section, isSection, LPMode_Set) &&
+        memo.view.GetSetInt(RailwayParam::Original, original, LPMode_Set) &&
+        memo.view.GetSetInt(FlagModificato, modified, LPMode_Set) &&
+        memo.view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+    memo.Sync();
+    if (!written) return ErrData;
+
+    API_Element copy = road;
+    copy.header.layer = settings.layer;
+    if (SelectToolWithDefaults(road.object.libInd, reinterpret_cast<GSHandle>(memo.memo.params), &copy, nullptr,
+                               API_ObjectID, 0) != NoError)
+        return ErrData;
+    PreparedRoad = source;
+    return 0;
+}
+
+int32_t SectionCls::OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& heads) {
+    return code == 1 ? TagNewSectionObjects(heads) : 1;
+}
+
+int32_t SectionCls::TagNewSectionObjects(const QV_List<API_Elem_Head>& heads) {
+    if (heads.GetCount() == 0) return 1;
+    API_LibPart part;
+    if (LibPart_SearchByName(QV_String("VY_ROAD"), APILib_ObjectID, part) != NoError) return 0;
+    // Nothing prepared yet: a null road would mark the sections for deletion.
+    if (PreparedRoad == APINULLGuid) return 1;
+    const bool done = InFloorPlanDatabase([&] {
+        for (int32_t i = 0; i < heads.GetCount(); ++i) {
+            API_Element element = {};
+            element.header.guid = heads[i].guid;
+            if (ACAPI_Element_Get(&element) != NoError || !IsSectionObject(element, part.index)) continue;
+            ACAPI_Element_AttachObserver(element.header.guid);
+            ElemDescriptor existing;
+            if (ElemUserData_Read(existing, ElemKind_Section, element.header)) continue;
+            ElemDescriptor record;
+            GuidToText(record.OriginalGuid, PreparedRoad);
+            ElemUserData_WriteRecord(record, ElemKind_Section, element.header);
+        }
+        return true;
+    });
+    return done ? 1 : 0;
+}
+
+bool SectionCls::ApplyToSelected(QV_List<API_Element>& sections) {
+    bool any = false;
+    for (uint8_t flag : changed) any = any || flag != 0;
+    if (!any) return true;
+    ACAPI_Element_DeselectAll();
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[0] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    for (int32_t i = 0; i < sections.GetCount(); ++i) {
+        API_Element& section = sections[i];
+        section.header.layer = settings.layer;
+        SectionMemo memo(section.header.guid);
+        if (!memo.ok) return false;
+        SectionSettings own;
+        int32_t language = LanguageIndex + 1;
+        bool ok = SerializeSettings2(memo.view, own, 0);
+        CopyChangedFields(changed, own, settings);
+        ok = ok && SerializeSettings2(memo.view, own, 1) &&
+            memo.view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+        memo.Sync();
+        GS::Array<API_Guid> one;
+        one.Push(section.header.guid);
+        if (!ok || ACAPI_Element_ChangeParameters(one, &section, &memo.memo, &mask) != NoError) return false;
+    }
     return true;
+}
+
+int32_t SectionCls::ModifySelected(const QV_List<API_Element>& sections) {
+    const bool in3D = IsCurrentWindow3D();
+    ACAPI_Element_DeselectAll();
+    // An unreachable plan database is a failure to show, not a silent no-op.
+    if (in3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
+    const auto back = [&] {
+        if (in3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
+    };
+    if (sections.GetCount() == 0) {
+        back();
+        return ErrData;
+    }
+    {
+        settings.Reset();
+        SectionMemo memo(sections[0].header.guid);
+        if (!memo.ok || !SerializeSettings2(memo.view, settings, 0)) {
+            back();
+            return ErrData;
+        }
+        settings.layer = uint16_t(sections[0].header.layer);
+    }
+    DialogMode = 3;
+    if (RunSettingsDialog() != 0) {
+        RebuildCurrentWindow(in3D, true, 0);
+        return 0;
+    }
+    QV_List<API_Element> list = sections;
+    const bool ok = RunEarthworkCommand([&] { return ApplyToSelected(list); });
+    back();
+    if (!ok) return ErrData;
+    if (in3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    return 0;
 }

@@ -1,19 +1,67 @@
 #pragma once
-// The road section's element class: the section tool's operations. Not built yet: each operation notes its
-// call and answers 0.
+// The road section's element class (kind 16): a "VY_ROAD" object with "sezione" 1 that shows a road in section.
+// It is prepared as the object tool's default from a road object, tagged with its road when placed, and its
+// drawing settings are edited on placed sections.
+#include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "settings/SectionData.hpp"
 
 #include "APIElements.hpp"
+#include "GSGuid.hpp"
 
 #include <cstdint>
 
-class SectionCls {
-public:
-    int32_t ModifySelected(const QV_List<API_Element>& roads);
-    int32_t CreateFromRoad(const API_Element& road);
-    int32_t EditDefaults();
+constexpr int32_t SectionFieldCount = 17;
+
+// What one run of the section settings dialog works on.
+struct SectionDialogState {
+    SectionSettings record;              // the owner's; written (and flagged) only by OK
+    uint8_t changed[SectionFieldCount];  // per field id, set by OK
+    int16_t mode = 1;                    // 1 defaults, 2 creation, 3 editing placed sections
 };
 
-// Keeps the placed objects that are "VY_ROAD" objects with a section. Not built yet: notes its call and keeps
-// none (true).
-bool FilterRoadsWithSection(QV_List<API_Element>& objects);
+// Opens the section settings dialog; true when closed with OK. Set by the shell; without it every dialog counts
+// as cancelled.
+using SectionDialogOpener = bool (*)(SectionDialogState& state);
+void SetSectionDialogOpener(SectionDialogOpener opener);
+
+class SectionCls : public BaseCls {
+public:
+    SectionCls();
+
+    // 0 when done or cancelled, 42 when the plan database cannot be reached from 3D, 43 when a selected section
+    // cannot be read or written.
+    int32_t ModifySelected(const QV_List<API_Element>& sections);
+    // Makes a copy of the road object with the section settings the object tool's default; places nothing.
+    // 0 when done or cancelled, 42 when the floor plan cannot be made current, 43 on read or write failures and
+    // when the road's record names no result object.
+    int32_t CreateFromRoad(const API_Element& road);
+    int32_t EditDefaults();
+    // Element event: code 1 tags newly placed sections with their road; any other code answers 1.
+    static int32_t OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& heads);
+    // 0 on OK (settings and flags taken over), 1 on cancel.
+    int32_t RunSettingsDialog();
+
+    SectionSettings settings;
+    uint8_t changed[SectionFieldCount];
+
+private:
+    static int32_t TagNewSectionObjects(const QV_List<API_Elem_Head>& heads);
+    bool ApplyToSelected(QV_List<API_Element>& sections);
+};
+
+// The road whose section was prepared last; null until one was.
+const API_Guid& PreparedSectionRoad();
+
+// Copies, for each set flag, the field of that id (1 to 16) from source to target; the layer (0) never.
+void CopyChangedFields(const uint8_t (&flags)[SectionFieldCount], SectionSettings& target,
+                       const SectionSettings& source);
+
+// Whether the host can read the library part and it is not marked missing.
+bool IsLibPartUsable(int32_t libIndex);
+
+// Whether the element is a placed object of the library part, usable, with a readable non-zero "sezione".
+bool IsSectionObject(const API_Element& element, int32_t libIndex);
+
+// Keeps the section objects of the library part. False when the floor plan could not be reached from 3D.
+bool FilterRoadsWithSection(QV_List<API_Element>& objects, int32_t libIndex);

@@ -16,6 +16,7 @@
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "earthworks/Road.hpp"
+#include "earthworks/Section.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
@@ -56,6 +57,10 @@ void WireSubsystems() {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
     steps.contourLineRefresh = ContourLineCls::RefreshOnUpdate;
+    steps.sectionEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("SectionCls::OnElementEvent", mode);
+        return SectionCls::OnElementEvent(mode, heads) != 0;
+    };
     // The constraint passes leave the same trace as the framework's own steps.
     steps.constraintRefreshA = [](const QV_List<API_Elem_Head>& heads) {
         TraceStep("ConstraintInput::RefreshOnUpdateA", heads.GetCount());

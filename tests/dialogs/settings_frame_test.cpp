@@ -8,6 +8,7 @@
 #include "settings/RoadData.hpp"
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -187,6 +188,102 @@ TEST_F(SettingsFrameTest, ADialogThatNamesOnlyItsItemDrawsThePictureThroughTheRu
     EXPECT_THAT(
         drawing,
         ::testing::ElementsAre(::testing::StartsWith("dib 48 32 bits 24 colours 0 from 0 0 48 32 to 0 0 150 300 ")));
+}
+
+// A record with one colour (fields 0-2) and one pen (field 3), shown on the terrain dialog's compact layout:
+// swatch 28, pen pair 11/12 and control 20 showing the pen as its foreground colour.
+struct ColourRecord {
+    double rgb[3] = {0.5, 0.5, 0.5};
+    int32_t pen = 0;
+};
+const SettingsRecordAccess<ColourRecord> kColourAccess = {
+    [](const ColourRecord& r, int16_t id) { return id == 3 ? r.pen : 0; },
+    [](ColourRecord& r, int16_t id, int32_t v) {
+        if (id == 3) r.pen = v;
+    },
+    [](const ColourRecord& r, int16_t id) { return id >= 0 && id < 3 ? r.rgb[id] : 0.0; },
+    [](ColourRecord& r, int16_t id, double v) {
+        if (id >= 0 && id < 3) r.rgb[id] = v;
+    },
+    [](const ColourRecord&, int16_t) { return QV_String(); },
+    [](ColourRecord&, int16_t, const QV_String&) {},
+};
+const FieldItem kColourItems[] = {
+    {28, 0, FieldItemKind::ColourSwatch, 0, 0},
+    {11, 3, FieldItemKind::PenPair, 12, 0},
+    {20, 3, FieldItemKind::PenColour, 0, 1},
+};
+const SettingsLayout kColourLayout = {32547, true, 11, 430, 582, 0, 0, kColourItems, std::size(kColourItems)};
+
+class SettingsFrameColourTest : public SettingsFrameTest {
+protected:
+    const DGDriver::ItemState* Item(int16_t item) const {
+        const DGDriver::ItemState* found = nullptr;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.id == 32547)
+                for (const DGDriver::ItemState& s : r.items)
+                    if (s.id == item) found = &s;
+        return found;
+    }
+    // How the fill control shows a pen of the project as its foreground colour.
+    static std::string Shown(int32_t pen) {
+        API_Attribute a = {};
+        a.header.typeID = API_PenID;
+        a.header.index = pen;
+        EXPECT_EQ(ACAPI_Attribute_Get(&a), NoError);
+        std::string text = "0:";
+        for (double c : {a.pen.red, a.pen.green, a.pen.blue}) text += " " + std::to_string(PenComponent(c) * 257);
+        return text;
+    }
+    ColourRecord record;
+    SettingsDialogBlock<ColourRecord> colourBlock;
+};
+
+TEST_F(SettingsFrameColourTest, APickedColourIsDrawnAndStoredOnOKOnly) {
+    // A cancelled picker changes nothing; a chosen colour is redrawn at once and waits for OK.
+    DGDriver::QueueClick(32547, 28);
+    DGDriver::QueueColourCancel();
+    DGDriver::QueueClick(32547, 28);
+    DGDriver::QueueColourAnswer(65535, 0, 13107);
+    DGDriver::QueueClick(32547, 1);
+    ASSERT_TRUE(SettingsDialog<ColourRecord>::Open(colourBlock, record, kColourLayout, kColourAccess, false));
+    EXPECT_EQ(record.rgb[0], 1.0);
+    EXPECT_EQ(record.rgb[1], 0.0);
+    EXPECT_DOUBLE_EQ(record.rgb[2], 0.2);
+    EXPECT_EQ(colourBlock.changed[0] + colourBlock.changed[1] + colourBlock.changed[2], 3);
+    EXPECT_EQ(colourBlock.changed[3], 0);
+    ASSERT_NE(Item(28), nullptr);
+    EXPECT_THAT(Item(28)->drawing,
+                ::testing::ElementsAre("list view: fill 0 0 40 22 rgb(255,0,51)",
+                                       "list view: frame 0 0 40 22 rgb(0,0,0) width 1"));
+
+    DGDriver::Reset();
+    DGDriver::QueueClick(32547, 28);
+    DGDriver::QueueColourAnswer(0, 65535, 0);
+    DGDriver::QueueClick(32547, 2);
+    EXPECT_FALSE(SettingsDialog<ColourRecord>::Open(colourBlock, record, kColourLayout, kColourAccess, false));
+    EXPECT_EQ(record.rgb[0], 1.0);
+    EXPECT_EQ(record.rgb[1], 0.0);
+    EXPECT_THAT(Item(28)->drawing, ::testing::Contains("list view: fill 0 0 40 22 rgb(0,255,0)"));
+}
+
+TEST_F(SettingsFrameColourTest, TheFillControlFollowsItsPenFromTheStartAndThroughBothItemsOfThePair) {
+    struct Step {
+        int16_t item;  // 0: as opened
+        int32_t pen;
+    } steps[] = {{0, 20}, {11, 5}, {12, 91}};
+    EXPECT_NE(Shown(5), Shown(20));
+    EXPECT_NE(Shown(91), Shown(20));
+    for (const Step& step : steps) {
+        DGDriver::Reset();
+        record.pen = 20;
+        if (step.item != 0) DGDriver::QueueSetLong(32547, step.item, step.pen);
+        DGDriver::QueueClick(32547, 1);
+        ASSERT_TRUE(SettingsDialog<ColourRecord>::Open(colourBlock, record, kColourLayout, kColourAccess, false));
+        EXPECT_EQ(record.pen, step.pen);
+        ASSERT_NE(Item(20), nullptr);
+        EXPECT_THAT(Item(20)->colours, ::testing::ElementsAre(Shown(step.pen))) << "item " << step.item;
+    }
 }
 
 TEST(FiveDigitCodeItemTest, CodesShowAsFiveDigitsAndReadBack) {

@@ -11,6 +11,7 @@
 #include "settings/PrefsFile.hpp"
 #include "settings/PrefsLP.hpp"
 #include "settings/Settings.hpp"
+#include "shell/CoordinateDisplay.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/Wiring.hpp"
@@ -269,7 +270,7 @@ TEST_F(ToolCommandsTest, DefaultSettingsCaptureAndRestoreTheStoredPreferences) {
 }
 
 // "Show Coordinates" asks for one point and shows where the cursor is: inside the add-on terrain its z is the
-// terrain's height there, outside it is the cursor's own.
+// terrain's height there, outside it is the cursor's own. The reset that ends it puts 0.0 back into the display.
 TEST_F(ToolCommandsTest, ShowCoordinatesTakesTheTerrainsHeightInsideItsOutline) {
     PlaceTerrain("terrain");  // corners at heights 1 to 4 over 50 by 40
     CToolsPlt& palette = ToolsPalette();
@@ -279,14 +280,18 @@ TEST_F(ToolCommandsTest, ShowCoordinatesTakesTheTerrainsHeightInsideItsOutline) 
         DGDriver::LogRecord r;
         EXPECT_TRUE(DGDriver::GetDialogState(palette.dialogId, &r));
         for (const DGDriver::ItemState& s : r.items)
-            if (s.id == item) return std::strtod(s.text.c_str(), nullptr);
+            if (s.id == item) return s.text.empty() ? -999.0 : std::strtod(s.text.c_str(), nullptr);
         return -999.0;
     };
     const API_Coord3D cursors[] = {{10, 10, 0}, {45.5, 3.25, 0}, {2, 37, 0}, {25, 20, 0}, {70, 10, 0.5}};
+    PrepareCoordinateDisplay(palette);
+    ASSERT_NE(palette.terrainKnown, 0);
     for (const API_Coord3D& c : cursors) {
-        host->Input().QueuePoint(c.x, c.y, c.z);
-        DGDriver::QueueSetLong(palette.dialogId, ToolsPalette().ItemShowCoordinates, 1);
-        DGDriver::DeliverModelessActions();
+        // The terrain is sampled as during a point input: inside an undoable command.
+        ACAPI_CallUndoableCommand(GS::UniString("feedback"), [&]() -> GSErrCode {
+            CoordinateFeedback(&c);
+            return NoError;
+        });
         EXPECT_EQ(shown(10), c.x);
         EXPECT_EQ(shown(12), c.y);
         const double z = shown(14);
@@ -296,6 +301,15 @@ TEST_F(ToolCommandsTest, ShowCoordinatesTakesTheTerrainsHeightInsideItsOutline) 
             EXPECT_GE(z, 1.0) << c.x << " " << c.y;
             EXPECT_LE(z, 4.0) << c.x << " " << c.y;
         }
+    }
+    for (const API_Coord3D& c : cursors) {
+        host->Input().QueuePoint(c.x, c.y, c.z);
+        DGDriver::QueueSetLong(palette.dialogId, ToolsPalette().ItemShowCoordinates, 1);
+        DGDriver::DeliverModelessActions();
+        ASSERT_FALSE(host->Input().Inputs().empty());
+        EXPECT_GE(host->Input().Inputs().back().feedbackCalls, 1);
+        for (int16_t item : {10, 12, 14}) EXPECT_EQ(shown(item), 0.0) << item;
+        EXPECT_EQ(shown(8), 0.0);
     }
     EXPECT_EQ(host->Input().PendingClicks(), 0u);
     GS::Array<API_Guid> slabs;

@@ -93,3 +93,28 @@ void SyncPenPair(int16_t dialogId, const SettingsLayout& layout, int16_t item, b
             DGSetItemValLong(dialogId, f.item, DGGetItemValLong(dialogId, f.pairItem));
     }
 }
+
+const FieldItem* FindColourSwatch(const SettingsLayout& layout, int16_t item) {
+    for (size_t i = 0; i < layout.itemCount; ++i)
+        if (layout.items[i].kind == FieldItemKind::ColourSwatch && layout.items[i].item == item)
+            return &layout.items[i];
+    return nullptr;
+}
+
+void ShowPenColours(int16_t dialogId, const SettingsLayout& layout, int16_t field, int32_t pen) {
+    for (size_t i = 0; i < layout.itemCount; ++i) {
+        const FieldItem& f = layout.items[i];
+        if (f.kind == FieldItemKind::PenColour && f.field == field)
+            SetPenColourControl(dialogId, f.item, pen, int32_t(f.control));
+    }
+}
+
+void FollowPenColours(int16_t dialogId, const SettingsLayout& layout, int16_t item) {
+    for (size_t i = 0; i < layout.itemCount; ++i) {
+        const FieldItem& f = layout.items[i];
+        const bool showsPen = (f.kind == FieldItemKind::PenPair && (item == f.item || item == f.pairItem)) ||
+            (f.kind == FieldItemKind::Long && item == f.item);
+        // A pen pair is in step by now, so its edit holds the pen either way.
+        if (showsPen) ShowPenColours(dialogId, layout, f.field, DGGetItemValLong(dialogId, f.item));
+    }
+}

@@ -1,12 +1,14 @@
 #pragma once
 // The frame every settings dialog shares: one callback per layout over a dialog block, the two layouts of one
 // dialog and the owner's loop between them, the mode header, the layer check on OK, the position carried across a
-// layout switch, the picture column of the second layout, pen pairs and user controls, and a store that writes
-// only the fields the user changed and flags them.
+// layout switch, the picture column of the second layout, pen pairs and user controls, colour swatches with the
+// colour picker, fill controls that show pen colours, and a store that writes only the fields the user changed
+// and flags them.
 //
 // A dialog describes each layout by a table of items bound to field ids of its record; the frame moves values
 // between the items and a working copy, and only the OK store touches the record.
 #include "dialogs/settings/FiveDigitCodeItem.hpp"
+#include "foundation/DialogKit.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/QV_String.hpp"
 #include "foundation/ToolLayerCheck.hpp"
@@ -19,13 +21,16 @@
 
 // How an item shows a field.
 enum class FieldItemKind : uint8_t {
-    Long,         // integer edit
-    Check,        // check box, 0 or 1
-    Double,       // real edit, the value as stored
-    Angle,        // real edit in degrees over a field in radians
-    Text,         // text edit
-    PenPair,      // integer edit `item` with the pen control `pairItem` beside it
-    UserControl,  // host attribute chooser bound as `control` ('SUCC'); its value is the attribute index
+    Long,          // integer edit
+    Check,         // check box, 0 or 1
+    Double,        // real edit, the value as stored
+    Angle,         // real edit in degrees over a field in radians
+    Text,          // text edit
+    PenPair,       // integer edit `item` with the pen control `pairItem` beside it
+    UserControl,   // host attribute chooser bound as `control` ('SUCC'); its value is the attribute index
+    ColourSwatch,  // user item showing fields `field`, +1, +2 (red, green, blue 0..1); a click opens the picker
+    PenColour,     // fill control `item` showing the colour of the pen in `field` as slot `control` (0 contour,
+                   // 1 foreground, 2 background), following that pen's items as they change
 };
 
 struct FieldItem {
@@ -96,6 +101,12 @@ void DrawSettingsPicture(DGMessageData update);
 void DrawSettingsPicture(int16_t dialogId, int16_t item);
 // Pen pairs: CHANGE of the edit copies into the control, TRACK of the control into the edit.
 void SyncPenPair(int16_t dialogId, const SettingsLayout& layout, int16_t item, bool fromControl);
+// The layout's colour swatch on `item`, or null.
+const FieldItem* FindColourSwatch(const SettingsLayout& layout, int16_t item);
+// Every fill control that shows the pen of `field` takes that pen's colour.
+void ShowPenColours(int16_t dialogId, const SettingsLayout& layout, int16_t field, int32_t pen);
+// After a CHANGE or TRACK of `item`: when it shows a pen field, the fill controls follow its new value.
+void FollowPenColours(int16_t dialogId, const SettingsLayout& layout, int16_t item);
 
 constexpr int16_t SettingsItemOK = 1;
 constexpr int16_t SettingsItemCancel = 2;
@@ -125,6 +136,10 @@ struct SettingsDialog {
                     DGSetItemText(dialogId, f.item, GS::UniString(text.GetBuffer(), text.GetLength()));
                     break;
                 }
+                case FieldItemKind::ColourSwatch: DGRedrawItem(dialogId, f.item); break;
+                case FieldItemKind::PenColour:
+                    ShowPenColours(dialogId, *block.layout, f.field, a.getLong(block.work, f.field));
+                    break;
                 case FieldItemKind::PenPair:
                     DGSetItemValLong(dialogId, f.pairItem, a.getLong(block.work, f.field));
                     [[fallthrough]];  // the edit shows the same pen
@@ -162,6 +177,9 @@ struct SettingsDialog {
                 case FieldItemKind::PenPair:
                 case FieldItemKind::UserControl:
                     a.setLong(block.work, f.field, DGGetItemValLong(dialogId, f.item));
+                    break;
+                case FieldItemKind::ColourSwatch:  // already in the working copy since the pick
+                case FieldItemKind::PenColour:     // the pen's own item holds the value
                     break;
             }
         }
@@ -220,14 +238,34 @@ struct SettingsDialog {
             block.head.layoutSwitch = 1;
             return SettingsItemCancel;
         }
+        if (const FieldItem* swatch = FindColourSwatch(layout, item)) PickSwatchColour(dialogId, *swatch, block);
         return 0;
+    }
+
+    static RGBColour SwatchColour(const FieldItem& swatch, const Block& block) {
+        const SettingsRecordAccess<Record>& a = *block.access;
+        return {a.getDouble(block.work, swatch.field), a.getDouble(block.work, int16_t(swatch.field + 1)),
+                a.getDouble(block.work, int16_t(swatch.field + 2))};
+    }
+
+    // The picked colour waits in the working copy like any edit: OK stores it, Cancel drops it.
+    static void PickSwatchColour(int16_t dialogId, const FieldItem& swatch, Block& block) {
+        RGBColour colour = SwatchColour(swatch, block);
+        if (!PickColour(colour, nullptr)) return;
+        const SettingsRecordAccess<Record>& a = *block.access;
+        a.setDouble(block.work, swatch.field, colour.red);
+        a.setDouble(block.work, int16_t(swatch.field + 1), colour.green);
+        a.setDouble(block.work, int16_t(swatch.field + 2), colour.blue);
+        DGRedrawItem(dialogId, swatch.item);
     }
 
     static void Change(int16_t dialogId, int16_t item, Block& block) {
         SyncPenPair(dialogId, *block.layout, item, false);
+        FollowPenColours(dialogId, *block.layout, item);
     }
     static void Track(int16_t dialogId, int16_t item, Block& block) {
         SyncPenPair(dialogId, *block.layout, item, true);
+        FollowPenColours(dialogId, *block.layout, item);
     }
 
     static void Close(int16_t dialogId, int16_t item, Block& block) {
@@ -240,6 +278,10 @@ struct SettingsDialog {
 
     static void Update(int16_t, int16_t item, Block& block, DGMessageData update) {
         if (!block.layout->first && item == SettingsItemPicture) DrawSettingsPicture(update);
+        if (const FieldItem* swatch = FindColourSwatch(*block.layout, item)) {
+            UserItemDrawing drawing{reinterpret_cast<const DGUserUpdateData*>(update), DrawingKindUserItem};
+            DrawColourSwatchItem(drawing, SwatchColour(*swatch, block), nullptr);
+        }
     }
 
     static bool Usable(const Block& block) {

@@ -123,7 +123,9 @@ int32_t RoadSection(Settings& settings) {
     // A missing part was reported by the search itself.
     if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadPart, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> withSection;
-    if (!CollectSelection(withSection, true, API_ObjectID, false, Leave3D::Yes) || !FilterRoadsWithSection(withSection))
+    cls.libPartIndex = roadPart;
+    if (!CollectSelection(withSection, true, API_ObjectID, false, Leave3D::Yes) ||
+        !FilterRoadsWithSection(withSection, roadPart))
         return ToolErrFindingData;
     if (withSection.GetCount() > 0) {
         SetEditedCount(settings, withSection.GetCount());
