@@ -1,5 +1,6 @@
 #include "dialogs/settings/AscImportDialog.hpp"
 
+#include "dialogs/settings/ColumnImportItems.hpp"
 #include "dialogs/settings/FiveDigitCodeItem.hpp"
 #include "fileio/UnitFactor.hpp"
 #include "foundation/ACAPI.hpp"
@@ -274,38 +275,20 @@ int16_t Click(int16_t dialogId, int16_t item, AscImportBlock&) {
     return 0;
 }
 
+const ColumnImportItems ColumnItems = {ItemBlanks, ItemFilter, ItemOverwrite, ItemLayer,
+                                       ItemPen,    ItemCode,   ItemCodeText};
+
 void Close(int16_t dialogId, int16_t item, AscImportBlock& block) {
     if (item != ItemOK) return;
     ASCFile::ASCFileCls& r = *block.reader;
     r.swapXY = DGGetCheckBoxState(dialogId, ItemSwap) ? 1 : 0;
     r.unitCode = UnitFromEntry(DGPopUpGetSelected(dialogId, ItemUnit));
     r.decimalSeparator = DGPopUpGetSelected(dialogId, ItemDecimal) == 1 ? 1 : 2;
-    r.delimiterChar = '\t';
-    switch (DGPopUpGetSelected(dialogId, ItemDelimiter)) {
-        case DelimiterTab: r.delimiterMode = DelimiterTab; break;
-        case DelimiterSemicolon:
-            r.delimiterMode = DelimiterSemicolon;
-            r.delimiterChar = ';';
-            break;
-        case DelimiterSpaces:
-            r.delimiterMode = DelimiterSpaces;
-            r.minBlanks = DGGetItemValLong(dialogId, ItemBlanks);
-            break;
-        default:
-            r.delimiterMode = DelimiterOther;
-            r.delimiterChar = OtherCharacter(dialogId);
-            break;
-    }
-    r.tolerance = DGGetItemValDouble(dialogId, ItemFilter);
-    r.overwriteCode = DGGetCheckBoxState(dialogId, ItemOverwrite) ? 1 : 0;
-    r.options.layer = int16_t(DGGetItemValLong(dialogId, ItemLayer));
-    r.options.pen = int16_t(DGGetItemValLong(dialogId, ItemPen));
-    if (r.overwriteCode) {
-        PointCodeRecord code;
-        FiveDigitCodeItem(dialogId, ItemCode, ItemCodeText, FiveDigitRead, code);
-        r.options.codeNumber = int32_t(code.code);
-        r.options.code = code.description;
-    }
+    const int32_t delimiter = DGPopUpGetSelected(dialogId, ItemDelimiter);
+    const char other = delimiter == DelimiterTab || delimiter == DelimiterSemicolon || delimiter == DelimiterSpaces
+        ? 0
+        : OtherCharacter(dialogId);
+    StoreColumnImportItems(dialogId, ColumnItems, delimiter, other, r);
 }
 
 using AscDialog = ModalDialog<AscImportBlock>;

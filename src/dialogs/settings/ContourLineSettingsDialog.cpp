@@ -80,26 +80,11 @@ struct Range {
     bool use = false;
 } TerrainRange;
 
-// The labels' localised texts: item, table base, entry.
-struct Label {
-    int16_t item;
-    int32_t table;
-    int32_t index;
-};
-const Label FirstLabels[] = {{7, ImportTableBase, 11},   {9, GeneralTableBase, 41}, {11, GeneralTableBase, 42},
-                             {13, GeneralTableBase, 44}, {23, ImportTableBase, 12}, {25, GeneralTableBase, 46}};
-const Label SecondLabels[] = {{6, GeneralTableBase, 40},  {7, GeneralTableBase, 41},  {9, GeneralTableBase, 42},
-                              {11, GeneralTableBase, 44}, {13, GeneralTableBase, 45}, {19, GeneralTableBase, 46},
-                              {22, GeneralTableBase, 56}};
-
-template <size_t N>
-void SetLabels(int16_t dialogId, const Label (&labels)[N]) {
-    for (const Label& l : labels) {
-        QV_String text;
-        GetResString(text, l.table + LanguageIndex, l.index);
-        DGSetItemText(dialogId, l.item, GS::UniString(text.GetBuffer(), text.GetLength()));
-    }
-}
+const SettingsLabel FirstLabels[] = {{7, ImportTableBase, 11},   {9, GeneralTableBase, 41}, {11, GeneralTableBase, 42},
+                                     {13, GeneralTableBase, 44}, {23, ImportTableBase, 12}, {25, GeneralTableBase, 46}};
+const SettingsLabel SecondLabels[] = {
+    {6, GeneralTableBase, 40},  {7, GeneralTableBase, 41},  {9, GeneralTableBase, 42}, {11, GeneralTableBase, 44},
+    {13, GeneralTableBase, 45}, {19, GeneralTableBase, 46}, {22, GeneralTableBase, 56}};
 
 bool Several() { return EditedEntityCount > 1; }
 const LayoutItems& NamesOf(const Block& block) { return block.layout->first ? FirstNames : SecondNames; }
@@ -121,9 +106,9 @@ void Init(int16_t dialogId, Block& block) {
     block.head.dialogId = uint16_t(dialogId);
     InitSettingsLayout(dialogId, *block.layout);
     if (block.layout->first)
-        SetLabels(dialogId, FirstLabels);
+        SetSettingsLabels(dialogId, FirstLabels);
     else
-        SetLabels(dialogId, SecondLabels);
+        SetSettingsLabels(dialogId, SecondLabels);
     Frame::ShowValues(dialogId, block);
     const double shownFirst = TerrainRange.use ? TerrainRange.lowest : block.work.firstAltitude;
     const double shownLast = TerrainRange.use ? TerrainRange.highest : block.work.lastAltitude;
@@ -171,26 +156,15 @@ void Change(int16_t dialogId, int16_t item, Block& block) {
     Frame::Change(dialogId, item, block);
 }
 
-const ModalDialog<Block>::Handlers Handlers = {Frame::Usable, Init,         Frame::Click, Change,
-                                               Frame::Close,  Frame::Track, Frame::Update};
+constexpr ModalDialog<Block>::Handlers Handlers = {Frame::Usable, Init,         Frame::Click, Change,
+                                                   Frame::Close,  Frame::Track, Frame::Update};
 
-int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData data) {
-    if (userData == 0) return 0;
-    const Block& block = *reinterpret_cast<const Block*>(userData);
-    if (block.layout == nullptr) return 0;
-    return ModalDialog<Block>::Dispatch(block.layout->resourceId, Handlers, message, dialogId, item, userData, data);
-}
+constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
 bool OpenLayout(Block& block, ContourLineSettings& record, bool first, uint8_t changed[27], bool carry,
                 bool* switched) {
     const SettingsLayout& layout = first ? (Several() ? FirstMulti : First) : (Several() ? SecondMulti : Second);
-    block.record = &record;
-    for (uint8_t& f : block.changed) f = 0;
-    block.layout = &layout;
-    block.access = &Access;
-    if (!carry) block.work = record;
-    block.head.layoutSwitch = 0;
-    const bool ok = ModalDialog<Block>::Run(layout.resourceId, Callback, block) == SettingsItemOK;
+    const bool ok = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
     if (ok) std::memcpy(changed, block.changed, 27);
     return ok;

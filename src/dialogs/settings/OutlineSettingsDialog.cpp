@@ -101,27 +101,14 @@ void Init(int16_t dialogId, OutlineSettingsBlock& block) {
     FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
 }
 
-int16_t Click(int16_t dialogId, int16_t item, OutlineSettingsBlock& block) {
-    if (block.layout->layoutButton == item) {
-        ReadAll(dialogId, block);
-        SaveDialogPosition(dialogId, block.head);
-        block.head.layoutSwitch = 1;
-        return SettingsItemCancel;
-    }
-    return Frame::Click(dialogId, item, block);
-}
-
+// The search type is no field of the record's table: it goes in beside the store.
 void Close(int16_t dialogId, int16_t item, OutlineSettingsBlock& block) {
-    if (item == SettingsItemOK) {
-        ReadAll(dialogId, block);
-        Frame::Store(block);
-        block.record->searchType = block.work.searchType;
-    }
-    block.head.dialogId = 0;
+    Frame::CloseReading<ReadAll>(dialogId, item, block);
+    if (item == SettingsItemOK) block.record->searchType = block.work.searchType;
 }
 
 constexpr ModalDialog<OutlineSettingsBlock>::Handlers Handlers = {
-    Frame::Usable, Init, Click, Frame::Change, Close, Frame::Track, Frame::Update};
+    Frame::Usable, Init, Frame::ClickReading<ReadAll>, Frame::Change, Close, Frame::Track, Frame::Update};
 
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData data) {
     return ModalDialog<OutlineSettingsBlock>::Dispatch(FirstLayout.resourceId, Handlers, message, dialogId, item,
@@ -132,39 +119,19 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
                                                        userData, data);
 }
 
-bool Open(OutlineSettingsBlock& block, OutlineDialogRecord& record, const SettingsLayout& layout,
-          DGDialCallBack callback, bool carryWork) {
-    block.record = &record;
-    std::memset(block.changed, 0, sizeof block.changed);
-    block.layout = &layout;
-    block.access = &Access;
-    if (!carryWork) block.work = record;
-    block.head.layoutSwitch = 0;
-    return ModalDialog<OutlineSettingsBlock>::Run(layout.resourceId, callback, block) == SettingsItemOK;
-}
 }  // namespace
 
 bool OpenOutlineSettingsDialog(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork) {
-    return Open(block, record, FirstLayout, Callback, carryWork);
+    return Frame::Open(block, record, FirstLayout, Access, carryWork, Callback);
 }
 
 bool OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork) {
-    return Open(block, record, SecondLayout, CallbackTwin, carryWork);
+    return Frame::Open(block, record, SecondLayout, Access, carryWork, CallbackTwin);
 }
 
 bool RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7]) {
     OutlineSettingsBlock block;
-    bool second = false;
-    bool carry = false;
-    for (;;) {
-        const bool ok = second ? OpenOutlineSettingsDialogTwin(block, record, carry)
-                               : OpenOutlineSettingsDialog(block, record, carry);
-        if (ok) {
-            std::memcpy(changed, block.changed, sizeof changed);
-            return true;
-        }
-        if (block.head.layoutSwitch == 0) return false;
-        second = !second;
-        carry = true;
-    }
+    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, Callback, CallbackTwin)) return false;
+    std::memcpy(changed, block.changed, sizeof changed);
+    return true;
 }

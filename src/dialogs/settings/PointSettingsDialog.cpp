@@ -77,16 +77,6 @@ void Init(int16_t dialogId, PointSettingsBlock& block) {
     FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
 }
 
-int16_t Click(int16_t dialogId, int16_t item, PointSettingsBlock& block) {
-    if (block.layout->layoutButton == item) {
-        ReadAll(dialogId, block);
-        SaveDialogPosition(dialogId, block.head);
-        block.head.layoutSwitch = 1;
-        return SettingsItemCancel;
-    }
-    return Frame::Click(dialogId, item, block);
-}
-
 void Change(int16_t dialogId, int16_t item, PointSettingsBlock& block) {
     if (item == ItemsOf(block).code) {
         PointCodeRecord code;
@@ -96,16 +86,9 @@ void Change(int16_t dialogId, int16_t item, PointSettingsBlock& block) {
     Frame::Change(dialogId, item, block);
 }
 
-void Close(int16_t dialogId, int16_t item, PointSettingsBlock& block) {
-    if (item == SettingsItemOK) {
-        ReadAll(dialogId, block);
-        Frame::Store(block);
-    }
-    block.head.dialogId = 0;
-}
-
-constexpr ModalDialog<PointSettingsBlock>::Handlers Handlers = {Frame::Usable, Init,         Click,        Change,
-                                                                Close,         Frame::Track, Frame::Update};
+constexpr ModalDialog<PointSettingsBlock>::Handlers Handlers = {
+    Frame::Usable, Init,         Frame::ClickReading<ReadAll>, Change, Frame::CloseReading<ReadAll>,
+    Frame::Track,  Frame::Update};
 
 int16_t Dispatch(int16_t resourceId, int16_t message, int16_t dialogId, int16_t item, DGUserData userData,
                  DGMessageData messageData) {
@@ -113,16 +96,6 @@ int16_t Dispatch(int16_t resourceId, int16_t message, int16_t dialogId, int16_t 
                                                      messageData);
 }
 
-bool Open(PointSettingsBlock& block, PointSettings& record, const SettingsLayout& layout, DGDialCallBack callback,
-          bool carryWork) {
-    block.record = &record;
-    std::memset(block.changed, 0, sizeof block.changed);
-    block.layout = &layout;
-    block.access = &Access;
-    if (!carryWork) block.work = record;
-    block.head.layoutSwitch = 0;
-    return ModalDialog<PointSettingsBlock>::Run(layout.resourceId, callback, block) == SettingsItemOK;
-}
 }  // namespace
 
 namespace PointSettingsDlg {
@@ -135,26 +108,18 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }  // namespace PointSettingsDlg
 
 bool OpenPointSettingsDialog(PointSettingsBlock& block, PointSettings& record, bool carryWork) {
-    return Open(block, record, FirstLayout, PointSettingsDlg::Callback, carryWork);
+    return Frame::Open(block, record, FirstLayout, Access, carryWork, PointSettingsDlg::Callback);
 }
 
 bool OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSettings& record, bool carryWork) {
-    return Open(block, record, SecondLayout, PointSettingsDlg::CallbackTwin, carryWork);
+    return Frame::Open(block, record, SecondLayout, Access, carryWork, PointSettingsDlg::CallbackTwin);
 }
 
 bool RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6]) {
     PointSettingsBlock block;
-    bool second = false;
-    bool carry = false;
-    for (;;) {
-        const bool ok =
-            second ? OpenPointSettingsDialogTwin(block, record, carry) : OpenPointSettingsDialog(block, record, carry);
-        if (ok) {
-            std::memcpy(changed, block.changed, sizeof changed);
-            return true;
-        }
-        if (block.head.layoutSwitch == 0) return false;
-        second = !second;
-        carry = true;
-    }
+    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, PointSettingsDlg::Callback,
+                    PointSettingsDlg::CallbackTwin))
+        return false;
+    std::memcpy(changed, block.changed, sizeof changed);
+    return true;
 }

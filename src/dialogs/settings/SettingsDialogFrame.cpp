@@ -30,6 +30,10 @@ void BindUserControl(int16_t dialogId, int16_t item, uint32_t type) {
 }
 }  // namespace
 
+void SetSettingsLabels(int16_t dialogId, const SettingsLabel* labels, size_t count) {
+    for (size_t i = 0; i < count; ++i) DGSetItemText(dialogId, labels[i].item, Text(labels[i].table, labels[i].index));
+}
+
 QV_String SettingsModeHeader(int16_t mode, int32_t count) {
     QV_String header;
     if (mode == 1) return QV_String("Default");

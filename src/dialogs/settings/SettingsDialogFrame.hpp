@@ -99,6 +99,17 @@ void SaveDialogPosition(int16_t dialogId, DialogBlockHead& head);
 void DrawSettingsPicture(DGMessageData update);
 // The same from within the item's update, by dialog and item.
 void DrawSettingsPicture(int16_t dialogId, int16_t item);
+// A label's localised text: item, table base, entry.
+struct SettingsLabel {
+    int16_t item;
+    int32_t table;
+    int32_t index;
+};
+void SetSettingsLabels(int16_t dialogId, const SettingsLabel* labels, size_t count);
+template <size_t N>
+void SetSettingsLabels(int16_t dialogId, const SettingsLabel (&labels)[N]) {
+    SetSettingsLabels(dialogId, labels, N);
+}
 // Pen pairs: CHANGE of the edit copies into the control, TRACK of the control into the edit.
 void SyncPenPair(int16_t dialogId, const SettingsLayout& layout, int16_t item, bool fromControl);
 // The layout's colour swatch on `item`, or null.
@@ -220,6 +231,23 @@ struct SettingsDialog {
         FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
     }
 
+    // The layout button: the values into the working copy through `Read` (the frame's or the dialog's own,
+    // which also takes the items the frame does not bind), the position kept, the other layout asked for.
+    template <void (*Read)(int16_t, Block&)>
+    static int16_t SwitchLayout(int16_t dialogId, Block& block) {
+        Read(dialogId, block);
+        SaveDialogPosition(dialogId, block.head);
+        block.head.layoutSwitch = 1;
+        return SettingsItemCancel;
+    }
+
+    // Click for a dialog with its own reader.
+    template <void (*Read)(int16_t, Block&)>
+    static int16_t ClickReading(int16_t dialogId, int16_t item, Block& block) {
+        if (block.layout->layoutButton == item) return SwitchLayout<Read>(dialogId, block);
+        return Click(dialogId, item, block);
+    }
+
     static int16_t Click(int16_t dialogId, int16_t item, Block& block) {
         const SettingsLayout& layout = *block.layout;
         if (item == SettingsItemOK) {
@@ -232,12 +260,7 @@ struct SettingsDialog {
             block.head.layoutSwitch = 0;
             return SettingsItemCancel;
         }
-        if (layout.layoutButton != 0 && item == layout.layoutButton) {
-            ReadValues(dialogId, block);
-            SaveDialogPosition(dialogId, block.head);
-            block.head.layoutSwitch = 1;
-            return SettingsItemCancel;
-        }
+        if (layout.layoutButton != 0 && item == layout.layoutButton) return SwitchLayout<ReadValues>(dialogId, block);
         if (const FieldItem* swatch = FindColourSwatch(layout, item)) PickSwatchColour(dialogId, *swatch, block);
         return 0;
     }
@@ -268,13 +291,16 @@ struct SettingsDialog {
         FollowPenColours(dialogId, *block.layout, item);
     }
 
-    static void Close(int16_t dialogId, int16_t item, Block& block) {
+    // Close for a dialog with its own reader (the frame's: ReadValues).
+    template <void (*Read)(int16_t, Block&)>
+    static void CloseReading(int16_t dialogId, int16_t item, Block& block) {
         if (item == SettingsItemOK) {
-            ReadValues(dialogId, block);
+            Read(dialogId, block);
             Store(block);
         }
         block.head.dialogId = 0;
     }
+    static void Close(int16_t dialogId, int16_t item, Block& block) { CloseReading<ReadValues>(dialogId, item, block); }
 
     static void Update(int16_t, int16_t item, Block& block, DGMessageData update) {
         if (!block.layout->first && item == SettingsItemPicture) DrawSettingsPicture(update);
@@ -291,38 +317,47 @@ struct SettingsDialog {
     static constexpr
         typename ModalDialog<Block>::Handlers handlers = {Usable, Init, Click, Change, Close, Track, Update};
 
-    static int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData,
-                            DGMessageData messageData) {
+    // The dispatch by the layout the block holds, to `H` (the frame's handlers or a dialog's own).
+    template <const typename ModalDialog<Block>::Handlers& H>
+    static int16_t CallbackWith(int16_t message, int16_t dialogId, int16_t item, DGUserData userData,
+                                DGMessageData messageData) {
         if (userData == 0) return 0;
         const Block& block = *reinterpret_cast<const Block*>(userData);
         if (block.layout == nullptr) return 0;
-        return ModalDialog<Block>::Dispatch(block.layout->resourceId, handlers, message, dialogId, item, userData,
+        return ModalDialog<Block>::Dispatch(block.layout->resourceId, H, message, dialogId, item, userData,
                                             messageData);
+    }
+    static int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData,
+                            DGMessageData messageData) {
+        return CallbackWith<handlers>(message, dialogId, item, userData, messageData);
     }
 
     // One layout over `record`: true when closed with OK (the changed fields are then in the record and
     // flagged). With `carryWork` the working copy is the block's own, as the other layout left it.
+    // A dialog with handlers of its own passes its `callback`.
     static bool Open(Block& block, Record& record, const SettingsLayout& layout,
-                     const SettingsRecordAccess<Record>& access, bool carryWork) {
+                     const SettingsRecordAccess<Record>& access, bool carryWork, DGDialCallBack callback = Callback) {
         block.record = &record;
         for (uint8_t& flag : block.changed) flag = 0;
         block.layout = &layout;
         block.access = &access;
         if (!carryWork) block.work = record;
         block.head.layoutSwitch = 0;
-        return ModalDialog<Block>::Run(layout.resourceId, Callback, block) == SettingsItemOK;
+        return ModalDialog<Block>::Run(layout.resourceId, callback, block) == SettingsItemOK;
     }
 
     // The owner's loop: the first layout, then the other one at each layout switch, carrying the unconfirmed
     // edits and the position. The record stays the one the owner gave, so OK in either layout writes and flags
     // the edits of both; Cancel in either leaves the record and the flags untouched.
     static bool Run(Block& block, Record& record, const SettingsLayout& first, const SettingsLayout& second,
-                    const SettingsRecordAccess<Record>& access) {
+                    const SettingsRecordAccess<Record>& access, DGDialCallBack firstCallback = Callback,
+                    DGDialCallBack secondCallback = Callback) {
         block.head = DialogBlockHead();
         const SettingsLayout* layout = &first;
         bool carry = false;
         for (;;) {
-            if (Open(block, record, *layout, access, carry)) return true;
+            if (Open(block, record, *layout, access, carry, layout == &first ? firstCallback : secondCallback))
+                return true;
             if (block.head.layoutSwitch == 0) return false;
             layout = layout == &first ? &second : &first;
             carry = true;

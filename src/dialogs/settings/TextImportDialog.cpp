@@ -1,6 +1,7 @@
 #include "dialogs/settings/TextImportDialog.hpp"
 
 #include "dialogs/settings/AscImportDialog.hpp"
+#include "dialogs/settings/ColumnImportItems.hpp"
 #include "dialogs/settings/FiveDigitCodeItem.hpp"
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "dialogs/settings/TextImportPreview.hpp"
@@ -285,32 +286,12 @@ void Store(int16_t dialogId, const TextItems& it, TextFileCls& r) {
     if (!it.twin) r.unitCode = UnitFromEntry(DGPopUpGetSelected(dialogId, it.unit));
     r.layout = SelectedLayout(dialogId, it);
     r.decimalSeparator = SelectedDecimal(dialogId, it);
-    r.delimiterChar = '\t';
-    switch (SelectedDelimiter(dialogId, it)) {
-        case DelimiterTab: r.delimiterMode = DelimiterTab; break;
-        case DelimiterSemicolon:
-            r.delimiterMode = DelimiterSemicolon;
-            r.delimiterChar = ';';
-            break;
-        case DelimiterSpaces:
-            r.delimiterMode = DelimiterSpaces;
-            r.minBlanks = DGGetItemValLong(dialogId, it.blanks);
-            break;
-        default:
-            r.delimiterMode = DelimiterOther;
-            r.delimiterChar = OtherCharacter(dialogId, it);
-            break;
-    }
-    r.tolerance = DGGetItemValDouble(dialogId, it.filter);
-    r.overwriteCode = DGGetCheckBoxState(dialogId, it.overwrite) ? 1 : 0;
-    r.options.layer = int16_t(DGGetItemValLong(dialogId, it.layer));
-    r.options.pen = int16_t(DGGetItemValLong(dialogId, it.pen));
-    if (r.overwriteCode) {
-        PointCodeRecord code;
-        FiveDigitCodeItem(dialogId, it.code, it.codeText, FiveDigitRead, code);
-        r.options.codeNumber = int32_t(code.code);
-        r.options.code = code.description;
-    }
+    const int32_t delimiter = SelectedDelimiter(dialogId, it);
+    const char other = delimiter == DelimiterTab || delimiter == DelimiterSemicolon || delimiter == DelimiterSpaces
+        ? 0
+        : OtherCharacter(dialogId, it);
+    StoreColumnImportItems(dialogId, {it.blanks, it.filter, it.overwrite, it.layer, it.pen, it.code, it.codeText},
+                           delimiter, other, r);
 }
 
 int16_t Click(int16_t dialogId, int16_t item, TextImportBlock& block) {

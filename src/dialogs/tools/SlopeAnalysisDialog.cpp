@@ -60,26 +60,12 @@ const SettingsLayout Second = {32537,     false,       TitleIndex,
                                480,       741,         LayoutButton,
                                LayerItem, SecondItems, sizeof SecondItems / sizeof SecondItems[0]};
 
-// The labels' localised texts: item, table base, entry (0: the text as it stands, not localised).
-struct Label {
-    int16_t item;
-    int32_t table;
-    int32_t index;
-};
-const Label FirstLabels[] = {{5, ImportTableBase, 9},     {40, GeneralTableBase, 56},  {48, ImportTableBase, 10},
-                             {50, GeneralTableBase, 199}, {52, GeneralTableBase, 200}, {54, GeneralTableBase, 201}};
-const Label SecondLabels[] = {{6, GeneralTableBase, 196},  {40, GeneralTableBase, 197}, {45, GeneralTableBase, 198},
-                              {46, GeneralTableBase, 199}, {48, GeneralTableBase, 200}, {50, GeneralTableBase, 201},
-                              {60, GeneralTableBase, 202}, {63, GeneralTableBase, 203}};
-
-template <size_t N>
-void SetLabels(int16_t dialogId, const Label (&labels)[N]) {
-    for (const Label& l : labels) {
-        QV_String text;
-        GetResString(text, l.table + LanguageIndex, l.index);
-        DGSetItemText(dialogId, l.item, GS::UniString(text.GetBuffer(), text.GetLength()));
-    }
-}
+const SettingsLabel FirstLabels[] = {{5, ImportTableBase, 9},     {40, GeneralTableBase, 56},
+                                     {48, ImportTableBase, 10},   {50, GeneralTableBase, 199},
+                                     {52, GeneralTableBase, 200}, {54, GeneralTableBase, 201}};
+const SettingsLabel SecondLabels[] = {
+    {6, GeneralTableBase, 196},  {40, GeneralTableBase, 197}, {45, GeneralTableBase, 198}, {46, GeneralTableBase, 199},
+    {48, GeneralTableBase, 200}, {50, GeneralTableBase, 201}, {60, GeneralTableBase, 202}, {63, GeneralTableBase, 203}};
 
 struct Names {
     int16_t show3D, lift, font;
@@ -104,13 +90,14 @@ void Init(int16_t dialogId, Frame::Block& frameBlock) {
     block.head.dialogId = uint16_t(dialogId);
     InitSettingsLayout(dialogId, *block.layout);
     if (block.layout->first)
-        SetLabels(dialogId, FirstLabels);
+        SetSettingsLabels(dialogId, FirstLabels);
     else
-        SetLabels(dialogId, SecondLabels);
+        SetSettingsLabels(dialogId, SecondLabels);
     DGSetItemText(dialogId, block.layout->first ? 60 : 56, GS::UniString("mm"));
     Frame::ShowValues(dialogId, block);
     int16_t bounds[6];
     for (int16_t k = 0; k < 6; ++k) bounds[k] = int16_t(block.work.limits[k]);
+    std::memcpy(block.lastBounds, bounds, sizeof bounds);
     ShowBounds(dialogId, bounds);
     FillFontPopup(dialogId, n.font, block.work.font);
     DGDisableItem(dialogId, SixthBoundShown);
@@ -164,27 +151,14 @@ void Close(int16_t dialogId, int16_t item, Frame::Block& frameBlock) {
     Frame::Close(dialogId, item, block);
 }
 
-const ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,         Click,        Change,
-                                                      Close,         Frame::Track, Frame::Update};
+constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,         Click,        Change,
+                                                          Close,         Frame::Track, Frame::Update};
 
-int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData data) {
-    if (userData == 0) return 0;
-    const Frame::Block& block = *reinterpret_cast<const Frame::Block*>(userData);
-    if (block.layout == nullptr) return 0;
-    return ModalDialog<Frame::Block>::Dispatch(block.layout->resourceId, Handlers, message, dialogId, item, userData,
-                                               data);
-}
+constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
 bool OpenLayout(SlopeBlock& block, SlopeRangeSettings& record, const SettingsLayout& layout, bool carry,
                 uint8_t changed[25], bool* switched) {
-    block.record = &record;
-    for (uint8_t& f : block.changed) f = 0;
-    block.layout = &layout;
-    block.access = &Access;
-    if (!carry) block.work = record;
-    for (int16_t k = 0; k < 6; ++k) block.lastBounds[k] = int16_t(block.work.limits[k]);
-    block.head.layoutSwitch = 0;
-    const bool ok = ModalDialog<Frame::Block>::Run(layout.resourceId, Callback, block) == SettingsItemOK;
+    const bool ok = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
     if (ok) std::memcpy(changed, block.changed, 25);
     return ok;

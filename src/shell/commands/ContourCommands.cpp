@@ -43,7 +43,7 @@ int32_t ContourLineTool(Settings& settings) {
     SetEditedEntities(settings, 0);
     if (!RequireFloorPlan()) return ToolErrDatabase;
     QV_List<API_Element> terrains;
-    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     GroupSuspension groups;
     // Any add-on terrain of the project, selected or not, is the one the object belongs to.
     if (terrains.GetCount() > 0) {
@@ -87,7 +87,7 @@ int32_t SlopeRange(Settings& settings) {
         return cls.Modify(objects);
     }
     QV_List<API_Element> terrains;
-    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     return terrains.GetCount() > 0 ? cls.Create(terrains) : cls.EditSettings();
 }
 }  // namespace

@@ -17,24 +17,11 @@
 
 namespace {
 
-constexpr int32_t KindTerrain = 4;
 constexpr int32_t KindRoad = 6;
 constexpr int32_t KindPlateau = 7;
 constexpr int32_t KindSidewalk = 11;
 constexpr int32_t KindBridge = 20;
 constexpr int32_t KindRailway = 21;
-
-bool PickObjects(int32_t kind, QV_List<API_Element>& out) {
-    return PickElements(kind, API_ObjectID, false, Leave3D::Yes, out, true);
-}
-
-bool ProjectTerrains(QV_List<API_Element>& out) {
-    return CollectAddOnObjects(KindTerrain, API_MeshID, Leave3D::Yes, out);
-}
-
-bool Selected(API_ElemTypeID type, QV_List<API_Element>& out) {
-    return CollectSelection(out, true, type, false, Leave3D::Yes);
-}
 
 // The road and the railway share their choice: the selected objects are modified; else, with a terrain, one fill
 // or one polyline makes a new one; anything else edits the defaults.
@@ -43,18 +30,14 @@ int32_t RoadLikeCommand(Settings& settings, int32_t kind, bool keepResults) {
     Cls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickObjects(kind, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) {
-        if (keepResults && !SelectResultObjects(picked, kind)) return ToolErrFindingData;
-        SetEditedCount(settings, picked.GetCount());
-        return cls.ModifySelected(picked);
-    }
+    if (!PickToModify(settings, kind, keepResults, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults();
     QV_List<API_Element> fills;
     QV_List<API_Element> polylines;
-    if (!Selected(API_HatchID, fills) || !Selected(API_PolyLineID, polylines)) return ToolErrFindingData;
+    if (!SelectedOfType(API_HatchID, fills) || !SelectedOfType(API_PolyLineID, polylines)) return ToolErrFindingData;
     if (fills.GetCount() == 1 && polylines.GetCount() == 0) return cls.CreateOnFill(fills[0], terrains[0]);
     if (fills.GetCount() == 0 && polylines.GetCount() == 1) return cls.CreateAlongPolyline(polylines[0], terrains[0]);
     return cls.EditDefaults();
@@ -64,17 +47,13 @@ int32_t Sidewalk(Settings& settings) {
     SideWalkCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickObjects(KindSidewalk, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) {
-        if (!SelectResultObjects(picked, KindSidewalk)) return ToolErrFindingData;
-        SetEditedCount(settings, picked.GetCount());
-        return cls.Modify(picked);
-    }
+    if (!PickToModify(settings, KindSidewalk, true, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) return cls.Modify(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults();
-    if (!Selected(API_HatchID, fills)) return ToolErrFindingData;
+    if (!SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
     return fills.GetCount() == 1 ? cls.Create(fills[0], terrains[0]) : cls.EditDefaults();
 }
 
@@ -82,17 +61,13 @@ int32_t Plateau(Settings& settings) {
     DiggingCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickObjects(KindPlateau, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) {
-        if (!SelectResultObjects(picked, KindPlateau)) return ToolErrFindingData;
-        SetEditedCount(settings, picked.GetCount());
-        return cls.ModifySelected(picked);
-    }
+    if (!PickToModify(settings, KindPlateau, true, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults();
-    if (!Selected(API_HatchID, fills)) return ToolErrFindingData;
+    if (!SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
     if (fills.GetCount() == 1) return cls.CreateFromPolygon(fills[0], terrains[0]);
     if (fills.GetCount() > 1) return cls.Create(fills, terrains[0]);
     return cls.EditDefaults();
@@ -102,16 +77,13 @@ int32_t Bridge(Settings& settings) {
     BridgeCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickObjects(KindBridge, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) {
-        SetEditedCount(settings, picked.GetCount());
-        return cls.Modify(picked);
-    }
+    if (!PickToModify(settings, KindBridge, false, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) return cls.Modify(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults();
-    if (!Selected(API_PolyLineID, polylines)) return ToolErrFindingData;
+    if (!SelectedOfType(API_PolyLineID, polylines)) return ToolErrFindingData;
     if (polylines.GetCount() == 1 && IsBridgePath(polylines[0])) return cls.Create(polylines[0], terrains[0]);
     return cls.EditDefaults();
 }
@@ -124,8 +96,7 @@ int32_t RoadSection(Settings& settings) {
     if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadPart, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> withSection;
     cls.libPartIndex = roadPart;
-    if (!CollectSelection(withSection, true, API_ObjectID, false, Leave3D::Yes) ||
-        !FilterRoadsWithSection(withSection, roadPart))
+    if (!SelectedOfType(API_ObjectID, withSection) || !FilterRoadsWithSection(withSection, roadPart))
         return ToolErrFindingData;
     if (withSection.GetCount() > 0) {
         SetEditedCount(settings, withSection.GetCount());

@@ -11,15 +11,10 @@
 
 namespace {
 
-constexpr int32_t KindTerrain = 4;
 constexpr int32_t ErrorTitleEntry = 54;     // "Error"
 constexpr int32_t NeedsTerrainEntry = 7;    // "Command is applied when you have a terrain!"
 constexpr int32_t NeedsTerrainAndPath = 8;  // "... a terrain and a selected polyline!"
 constexpr int32_t ErrorAlert = -1;          // the kind the error messages use
-
-bool ProjectTerrains(QV_List<API_Element>& out) {
-    return CollectAddOnObjects(KindTerrain, API_MeshID, Leave3D::Yes, out);
-}
 
 void RefuseWithoutTerrain(int32_t entry) {
     QV_String title;

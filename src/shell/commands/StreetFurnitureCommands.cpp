@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr int32_t KindTerrain = 4;
 constexpr int32_t KindRoad = 6;
 constexpr int32_t KindPlateau = 7;
 constexpr int32_t KindColouredArea = 8;
@@ -33,16 +32,6 @@ constexpr int32_t KindSidewalk = 11;
 constexpr int32_t KindBasin = 12;
 constexpr int32_t KindRetainingWall = 15;
 constexpr int32_t KindRailway = 21;
-
-bool PickObjects(int32_t kind, QV_List<API_Element>& out) {
-    return PickElements(kind, API_ObjectID, false, Leave3D::Yes, out, true);
-}
-bool ProjectTerrains(QV_List<API_Element>& out) {
-    return CollectAddOnObjects(KindTerrain, API_MeshID, Leave3D::Yes, out);
-}
-bool Selected(API_ElemTypeID type, QV_List<API_Element>& out) {
-    return CollectSelection(out, true, type, false, Leave3D::Yes);
-}
 
 GS::UniString UndoText() {
     QV_String text;
@@ -54,11 +43,8 @@ int32_t BasinCommand(Settings& settings) {
     Basin::BasinCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickObjects(KindBasin, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) {
-        SetEditedCount(settings, picked.GetCount());
-        return cls.Modify(picked);
-    }
+    if (!PickToModify(settings, KindBasin, false, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) return cls.Modify(picked);
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     return terrains.GetCount() == 0 ? cls.EditDefaults() : cls.Create(terrains[0]);
@@ -68,16 +54,13 @@ int32_t Building(Settings& settings) {
     BuildingCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickObjects(KindBuilding, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) {
-        SetEditedCount(settings, picked.GetCount());
-        return cls.Modify(picked);
-    }
+    if (!PickToModify(settings, KindBuilding, false, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) return cls.Modify(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditSettings();
-    if (!Selected(API_HatchID, fills)) return ToolErrFindingData;
+    if (!SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
     if (fills.GetCount() == 1) return cls.Create(fills[0], terrains[0]);
     if (fills.GetCount() > 1) return cls.CreateFromSelection(fills, terrains[0]);
     return cls.EditSettings();
@@ -87,16 +70,13 @@ int32_t Wall(Settings& settings) {
     WallCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickObjects(KindWall, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) {
-        SetEditedCount(settings, picked.GetCount());
-        return cls.ModifySelected(picked);
-    }
+    if (!PickToModify(settings, KindWall, false, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditSettings();
-    if (!Selected(API_PolyLineID, polylines)) return ToolErrFindingData;
+    if (!SelectedOfType(API_PolyLineID, polylines)) return ToolErrFindingData;
     return polylines.GetCount() == 1 ? cls.Place(polylines[0], terrains[0]) : cls.EditSettings();
 }
 
@@ -104,17 +84,14 @@ int32_t RetainingWall(Settings& settings) {
     ObstacleCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickObjects(KindRetainingWall, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) {
-        SetEditedCount(settings, picked.GetCount());
-        return cls.ModifySelected(picked);
-    }
+    if (!PickToModify(settings, KindRetainingWall, false, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> roads;
     QV_List<API_Element> plateaus;
     QV_List<API_Element> polylines;
     if (!ProjectTerrains(terrains) || !PickObjects(KindRoad, roads) || !PickObjects(KindPlateau, plateaus) ||
-        !Selected(API_PolyLineID, polylines))
+        !SelectedOfType(API_PolyLineID, polylines))
         return ToolErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults();
     const int32_t nRoads = roads.GetCount();
@@ -137,14 +114,11 @@ int32_t Paint(Settings& settings) {
     // A missing part was reported by the search itself.
     if (!FindLibPartOrAsk(QV_String("VY_PAINTER"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> picked;
-    if (!PickObjects(KindColouredArea, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) {
-        SetEditedCount(settings, picked.GetCount());
-        return cls.ModifySelected(picked);
-    }
+    if (!PickToModify(settings, KindColouredArea, false, picked)) return ToolErrFindingData;
+    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
-    if (!ProjectTerrains(terrains) || !Selected(API_HatchID, fills)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains) || !SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
     if (terrains.GetCount() > 0 && fills.GetCount() > 0) return cls.Create(fills, terrains[0]);
     return cls.EditSettings();
 }

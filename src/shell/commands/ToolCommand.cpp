@@ -1,5 +1,8 @@
 #include "shell/commands/ToolCommand.hpp"
 
+#include "elements/AddOnObjects.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/KindObjects.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -17,6 +20,26 @@ void BeginToolCommand(Settings& settings) {
 void SetEditedCount(Settings& settings, int32_t count) {
     settings.editedCount = count;
     EditedEntityCount = count;
+}
+
+bool PickToModify(Settings& settings, int32_t kind, bool resultsOnly, QV_List<API_Element>& picked) {
+    if (!PickObjects(kind, picked)) return false;
+    if (picked.GetCount() == 0) return true;
+    if (resultsOnly && !SelectResultObjects(picked, kind)) return false;
+    SetEditedCount(settings, picked.GetCount());
+    return true;
+}
+
+bool PickObjects(int32_t kind, QV_List<API_Element>& out) {
+    return PickElements(kind, API_ObjectID, false, Leave3D::Yes, out, true);
+}
+
+bool ProjectTerrains(QV_List<API_Element>& out) {
+    return CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, out);
+}
+
+bool SelectedOfType(API_ElemTypeID type, QV_List<API_Element>& out) {
+    return CollectSelection(out, true, type, false, Leave3D::Yes);
 }
 
 bool RequireFloorPlan() { return EnsureFloorPlanWindow(false); }
