@@ -76,14 +76,7 @@ int32_t RailwayCls::EditDefaults() {
 
 bool RailwayCls::DrapeEdges() { return DrapeEdgeLines(element, chainA, chainB, left3D, right3D); }
 
-void RailwayCls::TranslateAll(const API_Coord& origin) {
-    TranslateCodedPoints(chainA, origin);
-    TranslateCodedPoints(chainB, origin);
-    TranslateCoords3D(left3D, origin);
-    TranslateCoords3D(right3D, origin);
-    TranslateCoords2D(frameFirst, origin);
-    TranslateCoords2D(frameSecond, origin);
-}
+void RailwayCls::TranslateAll(const API_Coord& origin) { TranslateEdgeSet(*this, left3D, right3D, origin); }
 
 bool RailwayCls::WriteRailwayObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role) {
     object.header.layer = layer;
