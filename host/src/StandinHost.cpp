@@ -37,6 +37,7 @@
 #include "project/GroupCalls.hpp"
 #include "drawing/PictureCalls.hpp"
 #include "project/LineTypeDefinitions.hpp"
+#include "project/PreferenceCalls.hpp"
 
 #include <cstring>
 
@@ -76,6 +77,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallNeigCalls(set);
     InstallPictureCalls(set);
     InstallLineTypeDefCalls(set);
+    InstallPreferenceCalls(set);
 }
 }  // namespace
 

@@ -324,3 +324,23 @@ struct API_DatabaseRecords<API_Selector("GRUP")> {
     using Par1 = API_ElemGuidList;
     using Par2 = void;
 };
+
+// --- 'GPRF' (Environment): the working-unit preferences of the project. Callers read the length decimals at
+// byte 18, so the layout is fixed.
+struct API_WorkingUnitPrefs {
+    int32_t lengthUnit;
+    int32_t areaUnit;
+    int32_t volumeUnit;
+    int32_t angleUnit;
+    int16_t angleDecimals;
+    int16_t lengthDecimals;  // byte 18
+    int16_t areaDecimals;
+    int16_t volumeDecimals;
+};
+static_assert(sizeof(API_WorkingUnitPrefs) == 24, "API_WorkingUnitPrefs layout");
+constexpr API_SelectorTag<API_Selector("GPRF")> APIEnv_GetPreferencesID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("GPRF")> {
+    using Par1 = API_WorkingUnitPrefs;
+    using Par2 = void;
+};

@@ -8,6 +8,7 @@
 #include "shell/SubPalettes.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "shell/commands/EarthworkCommands.hpp"
+#include "shell/commands/ExportCommands.hpp"
 #include "shell/commands/ImportCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
@@ -45,7 +46,7 @@ const SubPaletteButton InputTail[] = {
     {"Pal_Mesh", OnGlobalSettings<RunTerrain>},
     {"Pal_CL", OnGlobalSettings<RunContourLineTool>},
     {"Pal_Slopes", OnGlobalSettings<RunSlopeRange>},
-    {"Pal_ExpTxt", nullptr},
+    {"Pal_ExpTxt", OnGlobalSettings<RunTextExport>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};

@@ -35,4 +35,5 @@ struct HostProject {
     bool groupsSuspended = false;                       // 'SUSP' turns it, 'ISSG' reads it
     SettingsDialogAnswers settingsDialogs;              // the user's answers to the host's settings dialogs
     LineTypeDefinitions lineTypes;                      // dashes and symbols of line types; the drawing scale
+    int16_t lengthDecimals = 2;                         // working-unit preference 'GPRF' answers
 };

@@ -53,6 +53,8 @@ bool Named(ScriptContext& run, const std::string& name, API_Guid* guid, std::str
 
 std::string HostPath(ScriptContext& run, const std::string& path) {
     const std::string mark = "@module";
+    const std::string user = "@user";
+    if (path.compare(0, user.size(), user) == 0) return run.Host().Settings().userFolder + path.substr(user.size());
     if (path.compare(0, mark.size(), mark) != 0) return path;
     return run.Host().Settings().moduleDir + path.substr(mark.size());
 }

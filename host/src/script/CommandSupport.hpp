@@ -28,5 +28,6 @@ ProjectDatabase& Db(ScriptContext& run);
 // The element a script named; false with "no element is named ...".
 bool Named(ScriptContext& run, const std::string& name, API_Guid* guid, std::string* message);
 
-// A path of the script: "@module" at its start stands for the folder of the module (and its library/).
+// A path of the script: "@module" at its start stands for the folder of the module (and its library/), "@user"
+// for the user folder.
 std::string HostPath(ScriptContext& run, const std::string& path);

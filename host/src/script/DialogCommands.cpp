@@ -154,7 +154,7 @@ void AddDialogCommands(ScriptLanguage& L) {
             return true;
         },
         "queue: choose a file in the next file dialog (a relative path lies beside the script, \"@module\" beside "
-        "the module)");
+        "the module, \"@user\" in the user folder)");
     L.Add(
         "expect alert <text:text>", true,
         [](ScriptContext&, const ScriptArgs& a, std::string* m) {

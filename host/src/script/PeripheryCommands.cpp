@@ -18,6 +18,18 @@ SettingsDialogAnswers::Dialog Which(const ScriptArgs& a) {
 
 void AddPeripheryCommands(ScriptLanguage& L) {
     L.Add(
+        "preferences decimals <count:int>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const int64_t n = a.Int("count");
+            if (n < 0 || n > 10) {
+                *m = "the length decimals go from 0 to 10, not " + std::to_string(n);
+                return false;
+            }
+            r.Host().Project().lengthDecimals = int16_t(n);
+            return true;
+        },
+        "the user sets the number of decimals of lengths in the working-unit preferences ('GPRF')");
+    L.Add(
         "settings-dialog <dialog:tool|object> cancel", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string*) {
             SettingsDialogAnswer answer;

@@ -1,0 +1,46 @@
+#include "shell/commands/ExportCommands.hpp"
+
+#include "dialogs/settings/PointExportSettingsDialog.hpp"
+#include "elements/AddOnObjects.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "fileio/TextExport.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "shell/commands/ToolCommand.hpp"
+
+namespace {
+
+constexpr int32_t ExportCompleteText = 231;  // "Export complete!"
+constexpr int32_t InformationAlert = 1;
+// A user who keeps giving a wrong name is not held in the dialog forever.
+constexpr int32_t MaxFileAsks = 20;
+
+int32_t TextExportCommand(Settings& settings) {
+    BeginToolCommand(settings);
+    if (!RequireFloorPlan()) return ToolErrDatabase;
+    QV_List<API_Element> terrains;
+    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) return ToolErrFindingData;
+    if (terrains.GetCount() != 1) return ToolErrNoConditions;
+    ACAPI_Element_DeselectAll();
+
+    TextExportRec record;
+    bool cancelled = false;
+    int32_t asks = 0;
+    while (!TextExport::AskFile(record, cancelled)) {
+        if (record.destination.IsEmpty()) return ToolErrCreateFile;
+        ReportToolResult(ToolErrFileExtension);
+        if (++asks >= MaxFileAsks) return 0;
+    }
+    if (cancelled) return 0;
+    if (!TextExport::Run(record, terrains[0], cancelled, RunPointExportSettings)) return ToolErrCreateFile;
+    if (!cancelled) {
+        QV_String text;
+        GetResString(text, GeneralTableBase + LanguageIndex, ExportCompleteText);
+        ShowAlertBox(InformationAlert, QV_String(), text, QV_String());
+    }
+    return 0;
+}
+
+}  // namespace
+
+void RunTextExport(Settings& settings) { ReportToolResult(TextExportCommand(settings)); }

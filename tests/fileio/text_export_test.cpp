@@ -1,0 +1,175 @@
+// "TXT file Export": the lines of a terrain's mesh points and of its 3D model, the file written over an older
+// one, and the destination's name check.
+#include "DGDriver.hpp"
+#include "ProjectHost.hpp"
+#include "TerrainMeshes.hpp"
+#include "dialogs/settings/PointExportSettingsDialog.hpp"
+#include "fileio/TextExport.hpp"
+#include "foundation/FileUtils.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace {
+
+struct Parsed {
+    double a, b, z;
+};
+
+// Every line must be "number TAB number TAB number CR LF" with exactly `decimals` decimals.
+std::vector<Parsed> ParseLines(const std::string& text, int decimals) {
+    std::vector<Parsed> out;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "unterminated line";
+        if (end == std::string::npos) break;
+        std::vector<std::string> fields;
+        std::stringstream line(text.substr(start, end - start));
+        for (std::string f; std::getline(line, f, '\t');) fields.push_back(f);
+        EXPECT_EQ(fields.size(), 3u) << text.substr(start, end - start);
+        for (const std::string& f : fields) {
+            const size_t dot = f.find('.');
+            EXPECT_EQ(decimals == 0 ? std::string::npos : f.size() - dot - 1, decimals == 0 ? dot : size_t(decimals))
+                << f;
+        }
+        if (fields.size() == 3) out.push_back({std::stod(fields[0]), std::stod(fields[1]), std::stod(fields[2])});
+        start = end + 2;
+    }
+    return out;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class TextExportTest : public ProjectHostTest {
+protected:
+    // A mesh of `ring` (heights above its level) with level points, raised to `level`.
+    API_Element PlaceTerrain(const std::vector<API_Coord3D>& ring, const std::vector<API_Coord3D>& levelPoints,
+                             double level) {
+        API_Element mesh;
+        EXPECT_EQ(Command([&] { return TerrainMeshes::PlaceMesh(ring, levelPoints, {}, &mesh); }), NoError);
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        std::memset(static_cast<void*>(&mask.mesh.level), 0xFF, sizeof mask.mesh.level);
+        mesh.mesh.level = level;
+        EXPECT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
+        EXPECT_EQ(ACAPI_Element_Get(&mesh), NoError);
+        return mesh;
+    }
+    std::string Lines(TextExportRec& record) {
+        QV_List<QV_String> lines;
+        EXPECT_TRUE(TextExport::BuildLines(record, lines));
+        record.destination = QV_String(UserFile("out.txt").c_str());
+        EXPECT_TRUE(TextExport::WriteLines(record, lines));
+        return ReadFile(UserFile("out.txt"));
+    }
+};
+
+TEST(TextExportFormat, FixedDecimalsInEitherOrderRoundTrip) {
+    TextExportRec record;
+    record.decimals = 3;
+    EXPECT_EQ(TextExport::FormatLine(record, 1.5, -2, 10.25).ToStdString(), "1.500\t-2.000\t10.250\r\n");
+    record.xFirst = 0;
+    EXPECT_EQ(TextExport::FormatLine(record, 1.5, -2, 10.25).ToStdString(), "-2.000\t1.500\t10.250\r\n");
+
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> value(-1e6, 1e6);
+    for (int i = 0; i < 500; ++i) {
+        record.decimals = int16_t(i % 7);
+        record.xFirst = uint8_t(i % 2);
+        const double x = value(rng), y = value(rng), z = value(rng);
+        const std::vector<Parsed> back =
+            ParseLines(TextExport::FormatLine(record, x, y, z).ToStdString(), record.decimals);
+        ASSERT_EQ(back.size(), 1u);
+        const double tolerance = 0.5 * std::pow(10.0, -record.decimals) + 1e-9;
+        EXPECT_NEAR(back[0].a, record.xFirst ? x : y, tolerance);
+        EXPECT_NEAR(back[0].b, record.xFirst ? y : x, tolerance);
+        EXPECT_NEAR(back[0].z, z, tolerance);
+    }
+    // A host asking for absurd decimals still gets bounded lines.
+    record.decimals = 32767;
+    EXPECT_LT(TextExport::FormatLine(record, 1e300, -1e300, 0).GetLength(), 1000u);
+}
+
+TEST_F(TextExportTest, MeshPointsSkipTheClosingVertexAndTakeTheLevel) {
+    const API_Element mesh =
+        PlaceTerrain({{0, 0, -3}, {20, 0, 0}, {20, 20, 1}, {0, 20, 2}}, {{5, 5, 7}, {10, 12, 8}}, 1.5);
+    TextExportRec record;
+    record.element = mesh;
+    record.decimals = 2;
+    const std::vector<Parsed> got = ParseLines(Lines(record), 2);
+    const std::vector<Parsed> want = {{0, 0, -1.5}, {20, 0, 1.5}, {20, 20, 2.5},
+                                      {0, 20, 3.5}, {5, 5, 8.5},  {10, 12, 9.5}};
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_DOUBLE_EQ(got[i].a, want[i].a) << i;
+        EXPECT_DOUBLE_EQ(got[i].b, want[i].b) << i;
+        EXPECT_DOUBLE_EQ(got[i].z, want[i].z) << i;
+    }
+}
+
+TEST_F(TextExportTest, ModelVerticesHoldTheLevelOnce) {
+    // A flat mesh at level 1.5: every vertex of its surface stands at 1.5, not 3.0.
+    const API_Element mesh = PlaceTerrain({{0, 0, 0}, {30, 0, 0}, {30, 10, 0}, {0, 10, 0}}, {{15, 5, 0}}, 1.5);
+    TextExportRec record;
+    record.element = mesh;
+    record.withModifications = 1;
+    record.decimals = 4;
+    const std::vector<Parsed> got = ParseLines(Lines(record), 4);
+    ASSERT_FALSE(got.empty());
+    bool topSeen = false;
+    for (const Parsed& p : got) {
+        EXPECT_LE(p.z, 1.5 + 1e-9);
+        topSeen = topSeen || std::fabs(p.z - 1.5) < 1e-9;
+        EXPECT_TRUE(p.a >= -1e-9 && p.a <= 30 + 1e-9 && p.b >= -1e-9 && p.b <= 10 + 1e-9);
+    }
+    EXPECT_TRUE(topSeen);
+}
+
+TEST_F(TextExportTest, ASourceThatCannotBeReadBuildsNothing) {
+    TextExportRec record;  // no element behind it
+    QV_List<QV_String> lines;
+    EXPECT_FALSE(TextExport::BuildLines(record, lines));
+    record.withModifications = 1;
+    EXPECT_FALSE(TextExport::BuildLines(record, lines));
+}
+
+TEST_F(TextExportTest, AShorterExportLeavesNoTailOfTheLongerOne) {
+    const API_Element mesh = PlaceTerrain({{0, 0, 1}, {20, 0, 2}, {20, 20, 3}}, {}, 0);
+    TextExportRec record;
+    record.element = mesh;
+    record.decimals = 6;
+    const std::string longer = Lines(record);
+    record.decimals = 0;
+    const std::string shorter = Lines(record);
+    EXPECT_LT(shorter.size(), longer.size());
+    EXPECT_EQ(shorter, "0\t0\t1\r\n20\t0\t2\r\n20\t20\t3\r\n");
+}
+
+TEST_F(TextExportTest, OnlyATxtNameIsAccepted) {
+    const std::pair<const char*, bool> cases[] = {
+        {"site.txt", true}, {"SITE.TXT", true}, {"site.csv", false}, {"site", false}, {"site.", false}};
+    for (const auto& [name, ok] : cases) {
+        DGDriver::QueueFileAnswer({UserFile(name)});
+        TextExportRec record;
+        bool cancelled = false;
+        EXPECT_EQ(TextExport::AskFile(record, cancelled), ok) << name;
+        EXPECT_FALSE(cancelled);
+        EXPECT_EQ(ExportFileName(record.destination).ToStdString(), name);
+    }
+    DGDriver::QueueFileCancel();
+    TextExportRec record;
+    bool cancelled = false;
+    EXPECT_TRUE(TextExport::AskFile(record, cancelled));
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(ExportFileName(QV_String("site.txt")).ToStdString(), "site.txt");
+    EXPECT_EQ(ExportFileName(QV_String("C:\\work\\")).ToStdString(), "");
+}
+
+}  // namespace
