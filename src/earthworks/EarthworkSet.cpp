@@ -173,3 +173,13 @@ bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec,
     if (linked) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
     return linked;
 }
+
+void TranslateEdgeSet(BaseRSWCls& owner, QV_List<API_Coord3D>& left3D, QV_List<API_Coord3D>& right3D,
+                      const API_Coord& origin) {
+    TranslateCodedPoints(owner.chainA, origin);
+    TranslateCodedPoints(owner.chainB, origin);
+    TranslateCoords3D(left3D, origin);
+    TranslateCoords3D(right3D, origin);
+    TranslateCoords2D(owner.frameFirst, origin);
+    TranslateCoords2D(owner.frameSecond, origin);
+}

@@ -23,6 +23,10 @@ void RunContourLinesOf(const API_Element& terrain);
 // line (polyPrims and its coded lists) becomes the strip's middle. False when an offset leaves nothing.
 bool BuildEdgesAlongPolyline(BaseRSWCls& owner, double width, int32_t mode);
 
+// The owner's edge chains and frame contours and the draped edges moved so that `origin` becomes 0,0.
+void TranslateEdgeSet(BaseRSWCls& owner, QV_List<API_Coord3D>& left3D, QV_List<API_Coord3D>& right3D,
+                      const API_Coord& origin);
+
 // The right edge reversed, so that the left edge followed by it runs once around the strip.
 void ReverseChain(QV_List<QV_Coord3DLong>& chain);
 

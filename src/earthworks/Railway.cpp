@@ -1,6 +1,7 @@
 #include "earthworks/Railway.hpp"
 
 #include "earthworks/AlignmentGeometry.hpp"
+#include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
@@ -25,7 +26,6 @@
 
 namespace {
 RailwayDialogOpener Opener = nullptr;
-constexpr int32_t ErrDatabase = 42;
 constexpr int32_t ErrModifying = 43;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t WidthField = 5;
@@ -76,14 +76,7 @@ int32_t RailwayCls::EditDefaults() {
 
 bool RailwayCls::DrapeEdges() { return DrapeEdgeLines(element, chainA, chainB, left3D, right3D); }
 
-void RailwayCls::TranslateAll(const API_Coord& origin) {
-    TranslateCodedPoints(chainA, origin);
-    TranslateCodedPoints(chainB, origin);
-    TranslateCoords3D(left3D, origin);
-    TranslateCoords3D(right3D, origin);
-    TranslateCoords2D(frameFirst, origin);
-    TranslateCoords2D(frameSecond, origin);
-}
+void RailwayCls::TranslateAll(const API_Coord& origin) { TranslateEdgeSet(*this, left3D, right3D, origin); }
 
 bool RailwayCls::WriteRailwayObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role) {
     object.header.layer = layer;
@@ -170,28 +163,7 @@ void CopyChangedFields(const uint8_t changed[RailwayFieldCount], RailwaySettings
 }
 
 bool RailwayCls::ReadSettingsFromObject(const QV_List<API_Element>& railways) {
-    settings.Reset();
-    if (railways.GetCount() == 0) return false;
-    const API_Element& first = railways[0];
-    API_ElementMemo memo = {};
-    if (ACAPI_Element_GetMemo(first.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    RailwayLP view(ElemKind_Railway);
-    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    const bool ok = SerializeSettings(view, settings, 0);
-    view.Detach();
-    ACAPI_DisposeElemMemoHdls(&memo);
-    if (!ok) return false;
-    settings.layer = int16_t(first.header.layer);
-    settings.pen = first.object.pen;
-    API_Guid guid = first.header.guid;
-    GS::UniString info;
-    settings.name = QV_String("");
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
-        settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
-    return true;
+    return ReadSetSettings<RailwayLP>(railways, ElemKind_Railway, settings);
 }
 
 bool RailwayCls::ApplyToSelected(QV_List<API_Element>& railways) {
@@ -236,28 +208,11 @@ bool RailwayCls::ApplyToSelected(QV_List<API_Element>& railways) {
 }
 
 int32_t RailwayCls::ModifySelected(const QV_List<API_Element>& railways) {
-    ACAPI_Element_DeselectAll();
-    const bool in3D = IsCurrentWindow3D();
-    if (in3D) {
-        if (MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
-        ACAPI_Element_DeselectAll();
-    }
-    const auto back = [&] {
-        if (in3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
-    };
-    if (!ReadSettingsFromObject(railways)) {
-        back();
-        return ErrModifying;
-    }
-    DialogMode = 3;
-    if (RunSettingsDialog(6) != 0) {
-        RebuildCurrentWindow(in3D, true, 0);
-        return 0;
-    }
     QV_List<API_Element> list = railways;
-    const bool ok = RunEarthworkCommand([&] { return ApplyToSelected(list); });
-    back();
-    if (!ok) return ErrModifying;
-    if (in3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
-    return 0;
+    return ModifyEarthworkSelection([&] { return ReadSettingsFromObject(railways); },
+                                    [&] {
+                                        DialogMode = 3;
+                                        return RunSettingsDialog(6);
+                                    },
+                                    [&] { return ApplyToSelected(list); });
 }

@@ -1,5 +1,6 @@
 // The road commands: a road along a polyline or on the strip of a fill, and the settings of placed roads changed.
 #include "earthworks/AlignmentGeometry.hpp"
+#include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
 
@@ -25,7 +26,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrDatabase = 42;
 constexpr int32_t ErrModifying = 43;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t RoadWidthField = 5;
@@ -85,29 +85,7 @@ void CopyChangedFields(const uint8_t changed[RoadFieldCount], RoadSettings& targ
 }
 
 bool RoadCls::ReadSettingsFromObject(const QV_List<API_Element>& roads) {
-    settings.Reset();
-    if (roads.GetCount() == 0) return false;
-    const API_Element& first = roads[0];
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(first.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    RoadLP view(ElemKind_Road);
-    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    const bool ok = SerializeSettings(view, settings, 0);
-    view.Detach();
-    ACAPI_DisposeElemMemoHdls(&memo);
-    if (!ok) return false;
-    settings.layer = int16_t(first.header.layer);
-    settings.pen = first.object.pen;
-    API_Guid guid = first.header.guid;
-    GS::UniString info;
-    settings.name = QV_String("");
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
-        settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
-    return true;
+    return ReadSetSettings<RoadLP>(roads, ElemKind_Road, settings);
 }
 
 bool RoadCls::ApplyToSelected(QV_List<API_Element>& roads) {
@@ -154,28 +132,11 @@ bool RoadCls::ApplyToSelected(QV_List<API_Element>& roads) {
 }
 
 int32_t RoadCls::ModifySelected(const QV_List<API_Element>& roads) {
-    ACAPI_Element_DeselectAll();
-    const bool in3D = IsCurrentWindow3D();
-    if (in3D) {
-        if (MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
-        ACAPI_Element_DeselectAll();
-    }
-    const auto back = [&] {
-        if (in3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
-    };
-    if (!ReadSettingsFromObject(roads)) {
-        back();
-        return ErrModifying;
-    }
-    DialogMode = 3;
-    if (RunSettingsDialog(false, false, true) != 0) {
-        RebuildCurrentWindow(in3D, true, 0);
-        return 0;
-    }
     QV_List<API_Element> list = roads;
-    const bool ok = RunEarthworkCommand([&] { return ApplyToSelected(list); });
-    back();
-    if (!ok) return ErrModifying;
-    if (in3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
-    return 0;
+    return ModifyEarthworkSelection([&] { return ReadSettingsFromObject(roads); },
+                                    [&] {
+                                        DialogMode = 3;
+                                        return RunSettingsDialog(false, false, true);
+                                    },
+                                    [&] { return ApplyToSelected(list); });
 }

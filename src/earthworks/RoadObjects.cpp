@@ -28,14 +28,7 @@ constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
 
 bool RoadCls::DrapeEdges() { return DrapeEdgeLines(element, chainA, chainB, left3D, right3D); }
 
-void RoadCls::TranslateAll(const API_Coord& origin) {
-    TranslateCodedPoints(chainA, origin);
-    TranslateCodedPoints(chainB, origin);
-    TranslateCoords3D(left3D, origin);
-    TranslateCoords3D(right3D, origin);
-    TranslateCoords2D(frameFirst, origin);
-    TranslateCoords2D(frameSecond, origin);
-}
+void RoadCls::TranslateAll(const API_Coord& origin) { TranslateEdgeSet(*this, left3D, right3D, origin); }
 
 bool RoadCls::WriteRoadObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role) {
     object.header.layer = layer;

@@ -1,5 +1,6 @@
 #include "earthworks/Section.hpp"
 
+#include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/FloorPlanDatabase.hpp"
@@ -213,35 +214,19 @@ bool SectionCls::ApplyToSelected(QV_List<API_Element>& sections) {
 }
 
 int32_t SectionCls::ModifySelected(const QV_List<API_Element>& sections) {
-    const bool in3D = IsCurrentWindow3D();
-    ACAPI_Element_DeselectAll();
-    // An unreachable plan database is a failure to show, not a silent no-op.
-    if (in3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
-    const auto back = [&] {
-        if (in3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
-    };
-    if (sections.GetCount() == 0) {
-        back();
-        return ErrData;
-    }
-    {
+    QV_List<API_Element> list = sections;
+    const auto read = [&] {
+        if (sections.GetCount() == 0) return false;
         settings.Reset();
         SectionMemo memo(sections[0].header.guid);
-        if (!memo.ok || !SerializeSettings2(memo.view, settings, 0)) {
-            back();
-            return ErrData;
-        }
+        if (!memo.ok || !SerializeSettings2(memo.view, settings, 0)) return false;
         settings.layer = uint16_t(sections[0].header.layer);
-    }
-    DialogMode = 3;
-    if (RunSettingsDialog() != 0) {
-        RebuildCurrentWindow(in3D, true, 0);
-        return 0;
-    }
-    QV_List<API_Element> list = sections;
-    const bool ok = RunEarthworkCommand([&] { return ApplyToSelected(list); });
-    back();
-    if (!ok) return ErrData;
-    if (in3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
-    return 0;
+        return true;
+    };
+    const auto dialog = [&] {
+        DialogMode = 3;
+        return RunSettingsDialog();
+    };
+    return ModifyEarthworkSelection(
+        read, dialog, [&] { return ApplyToSelected(list); }, false);
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <functional>
 #include <string>
 
 namespace {
@@ -53,27 +54,9 @@ ASCFileCls::ASCFileCls() {
 }
 
 bool ASCFileCls::Read(bool& cancelled) {
-    cancelled = false;
-    pointsRead = 0;
-    pointsKept = 0;
-    ResetBounds();
-    if (!OpenForRead()) return false;
-    SetReaderFilePosition(0);
-    firstAnalysis = 1;
-    bool accepted = true;
-    if (g_optionsDialog != nullptr) {
-        accepted = g_optionsDialog(*this);
-    } else {
-        ParseAscPreview(*this);
-        ApplyDelimiterMode();
-    }
-    if (!accepted) {
-        cancelled = true;
-        CloseReaderFile();
-        return false;
-    }
-    BeginRead();
-    if (!LoadLines()) return false;
+    std::function<bool()> dialog;
+    if (g_optionsDialog != nullptr) dialog = [this] { return g_optionsDialog(*this); };
+    if (!OpenAskAndLoad(cancelled, dialog, [this] { ParseAscPreview(*this); })) return false;
 
     // Extracting: lines of at least two characters, leading spaces trimmed.
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));

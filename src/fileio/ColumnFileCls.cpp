@@ -207,3 +207,28 @@ void ColumnFileCls::FinishRead() {
     pointsKept = uint32_t(points.size());
     progress->End();
 }
+
+bool ColumnFileCls::OpenAskAndLoad(bool& cancelled, const std::function<bool()>& dialog,
+                                   const std::function<void()>& detect) {
+    cancelled = false;
+    pointsRead = 0;
+    pointsKept = 0;
+    ResetBounds();
+    if (!OpenForRead()) return false;
+    SetReaderFilePosition(0);
+    firstAnalysis = 1;
+    bool accepted = true;
+    if (dialog) {
+        accepted = dialog();
+    } else {
+        detect();
+        ApplyDelimiterMode();
+    }
+    if (!accepted) {
+        cancelled = true;
+        CloseReaderFile();
+        return false;
+    }
+    BeginRead();
+    return LoadLines();
+}

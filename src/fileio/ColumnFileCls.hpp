@@ -11,6 +11,7 @@
 #include "fileio/ImportPoint.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -45,6 +46,10 @@ public:
 protected:
     // Opens the file and reads its length; error 8 on failure.
     bool OpenForRead();
+    // The common start of a read: the file opened, the options asked (`dialog`, when set; else `detect` runs and
+    // its delimiter applies), the progress begun and the lines loaded. False when any step fails or the dialog
+    // is cancelled (then `cancelled` is set and the file closed).
+    bool OpenAskAndLoad(bool& cancelled, const std::function<bool()>& dialog, const std::function<void()>& detect);
     // "Reading..." and "Converting...": the whole file into `text`, cut into `lines` (without the first line
     // with "Skip the first row"). The file is closed afterwards. False after error 8 (already shown).
     bool LoadLines();

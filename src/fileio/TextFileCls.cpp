@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 
 namespace {
@@ -61,27 +62,9 @@ TextFileCls::TextFileCls() : layout(1) {
 }
 
 bool TextFileCls::Read(bool& cancelled) {
-    cancelled = false;
-    pointsRead = 0;
-    pointsKept = 0;
-    ResetBounds();
-    if (!OpenForRead()) return false;
-    SetReaderFilePosition(0);
-    firstAnalysis = 1;
-    bool accepted = true;
-    if (g_optionsDialog != nullptr) {
-        accepted = g_optionsDialog(*this);
-    } else {
-        DetectTextFileFormat(*this);
-        ApplyDelimiterMode();
-    }
-    if (!accepted) {
-        cancelled = true;
-        CloseReaderFile();
-        return false;
-    }
-    BeginRead();
-    if (!LoadLines()) return false;
+    std::function<bool()> dialog;
+    if (g_optionsDialog != nullptr) dialog = [this] { return g_optionsDialog(*this); };
+    if (!OpenAskAndLoad(cancelled, dialog, [this] { DetectTextFileFormat(*this); })) return false;
 
     const TextLayout& columns = GetTextLayout(layout);
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));

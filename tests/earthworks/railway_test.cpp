@@ -1,7 +1,7 @@
 // The railway tool through its settings dialog on the in-process stand-in host: three linked "VY_RAILWAY"
 // objects with their tracks, the gauge and tie spacing never taken from a disabled item, and edits of several
 // railways that keep each one's own track data.
-#include "ProjectHost.hpp"
+#include "LibraryHost.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/RailwaySettingsDialog.hpp"
@@ -18,44 +18,26 @@ namespace {
 
 double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
 
-class RailwayToolTest : public ProjectHostTest {
+class RailwayToolTest : public LibraryHostTest {
 protected:
     void SetUp() override {
-        ProjectHostTest::SetUp();
-        std::string why;
-        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+        LibraryHostTest::SetUp();
+        if (HasFatalFailure()) return;
         DGDriver::Reset();
         LanguageIndex = LanguageEnglish;
-        GlobalSettings.Reset();
-        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
         GlobalSettings.SetDouble(0, 5, 8.0);
         GlobalSettings.SetShort(0, 15, 2);
         SetRailwayDialogOpener(OpenRailwaySettingsDialog);
         std::vector<API_Coord3D> points;
         for (int i = 0; i <= 5; ++i)
             for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
-        API_Guid g = {};
-        ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "terrain", &g), NoError);
-        ElemDescriptor d;
-        d.OwnGuid = *reinterpret_cast<const GS::Guid*>(&g);
-        d.Serial = 1;
-        ASSERT_EQ(Command([&] {
-                      return ElemUserData_WriteRecord(d, ElemKind_Terrain, Get(g).header) ? NoError : GSErrCode(-1);
-                  }),
-                  NoError);
-        terrain = Get(g);
+        terrain = PlaceTerrain(points);
     }
     void TearDown() override {
         SetRailwayDialogOpener(nullptr);
         EXPECT_TRUE(DGDriver::UnusedActions().empty());
         DGDriver::Reset();
-        ProjectHostTest::TearDown();
-    }
-    API_Element Get(const API_Guid& g) {
-        API_Element e = {};
-        e.header.guid = g;
-        EXPECT_EQ(ACAPI_Element_Get(&e), NoError);
-        return e;
+        LibraryHostTest::TearDown();
     }
     API_Element Polyline(double y) {
         API_Guid g = {};
@@ -64,25 +46,7 @@ protected:
                   NoError);
         return Get(g);
     }
-    std::vector<API_Element> Railways() {
-        std::vector<API_Element> out;
-        for (const API_Guid& g : Db().AllElements()) {
-            API_Element e = Get(g);
-            ElemDescriptor d;
-            if (e.header.typeID == API_ObjectID && ElemUserData_Read(d, ElemKind_Railway, e.header)) out.push_back(e);
-        }
-        return out;
-    }
-    double Param(const API_Element& e, const char* name) {
-        API_ElementMemo memo = {};
-        EXPECT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
-        BaseLP view;
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        const double v = view.GetParamDouble(QV_String(name));
-        view.Detach();
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return v;
-    }
+    std::vector<API_Element> Railways() { return Objects(ElemKind_Railway); }
     void SetParam(API_Element e, const char* name, double value) {
         API_ElementMemo memo = {};
         ASSERT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);

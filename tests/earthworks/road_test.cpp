@@ -1,7 +1,7 @@
 // The road tool on the in-process stand-in host over the add-on's library: roads along polylines on a terrain on
 // the plane z = 100 + 0.1x + 0.05y, their three linked objects, edges checked against the path and the plane,
 // failures that leave nothing behind, and edits that reach only the changed fields.
-#include "ProjectHost.hpp"
+#include "LibraryHost.hpp"
 
 #include "earthworks/Road.hpp"
 #include "elements/ChangeElementMemo.hpp"
@@ -44,14 +44,11 @@ struct RoadObject {
     std::string name;
 };
 
-class RoadToolTest : public ProjectHostTest {
+class RoadToolTest : public LibraryHostTest {
 protected:
     void SetUp() override {
-        ProjectHostTest::SetUp();
-        std::string why;
-        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
-        GlobalSettings.Reset();
-        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        LibraryHostTest::SetUp();
+        if (HasFatalFailure()) return;
         GlobalSettings.SetDouble(0, 5, 8.0);
         DialogConfirms = true;
         DialogChanges.clear();
@@ -61,29 +58,14 @@ protected:
     }
     void TearDown() override {
         SetRoadDialogOpener(nullptr);
-        ProjectHostTest::TearDown();
+        LibraryHostTest::TearDown();
     }
 
     API_Element Terrain() {
         std::vector<API_Coord3D> points;
         for (int i = 0; i <= 5; ++i)
             for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
-        API_Guid g = {};
-        EXPECT_EQ(Db().PlaceMeshFromPoints(points, 1, "terrain", &g), NoError);
-        ElemDescriptor d;
-        d.OwnGuid = *reinterpret_cast<const GS::Guid*>(&g);
-        d.Serial = 1;
-        EXPECT_EQ(Command([&] {
-                      return ElemUserData_WriteRecord(d, ElemKind_Terrain, Get(g).header) ? NoError : GSErrCode(-1);
-                  }),
-                  NoError);
-        return Get(g);
-    }
-    API_Element Get(const API_Guid& g) {
-        API_Element e = {};
-        e.header.guid = g;
-        EXPECT_EQ(ACAPI_Element_Get(&e), NoError);
-        return e;
+        return PlaceTerrain(points);
     }
     API_Element Polyline(const std::vector<API_Coord3D>& points) {
         API_Guid g = {};

@@ -1,6 +1,6 @@
 // The road cross section on the in-process stand-in host: a road object made the object tool's default with the
 // section settings, the placed copy tagged with its road, and section objects told apart from roads.
-#include "ProjectHost.hpp"
+#include "LibraryHost.hpp"
 
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
@@ -32,14 +32,11 @@ bool FakeSectionDialog(SectionDialogState& state) {
 
 bool FakeRoadDialog(RoadDialogState&, int32_t) { return true; }
 
-class SectionTest : public ProjectHostTest {
+class SectionTest : public LibraryHostTest {
 protected:
     void SetUp() override {
-        ProjectHostTest::SetUp();
-        std::string why;
-        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
-        GlobalSettings.Reset();
-        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        LibraryHostTest::SetUp();
+        if (HasFatalFailure()) return;
         GlobalSettings.SetDouble(0, 5, 8.0);
         SectionDialogConfirms = true;
         SectionDialogLayer = 1;
@@ -50,15 +47,8 @@ protected:
         std::vector<API_Coord3D> points;
         for (int i = 0; i <= 4; ++i)
             for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, 100.0 + i});
-        API_Guid g = {};
-        ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "terrain", &g), NoError);
-        ElemDescriptor d;
-        d.OwnGuid = *reinterpret_cast<const GS::Guid*>(&g);
-        d.Serial = 1;
-        ASSERT_EQ(Command([&] {
-                      return ElemUserData_WriteRecord(d, ElemKind_Terrain, Get(g).header) ? NoError : GSErrCode(-1);
-                  }),
-                  NoError);
+        const API_Element placedTerrain = PlaceTerrain(points);
+        const API_Guid g = placedTerrain.header.guid;
         API_Guid path = {};
         ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{30, 40, 0}, {120, 60, 0}}, false, 1, "path", &path),
                   NoError);
@@ -75,13 +65,7 @@ protected:
     void TearDown() override {
         SetRoadDialogOpener(nullptr);
         SetSectionDialogOpener(nullptr);
-        ProjectHostTest::TearDown();
-    }
-    API_Element Get(const API_Guid& g) {
-        API_Element e = {};
-        e.header.guid = g;
-        EXPECT_EQ(ACAPI_Element_Get(&e), NoError);
-        return e;
+        LibraryHostTest::TearDown();
     }
     // The user places the object tool's default; the host then reports the new element.
     API_Element PlaceToolDefault() {

@@ -2,7 +2,7 @@
 // placed for a terrain and linked to it by its GUID text, edits that reach only the changed fields, regeneration
 // that keeps the user's own parameters, slopes checked against the plane the terrain lies in, and drawn lines
 // digitised into grouped terrain input.
-#include "ProjectHost.hpp"
+#include "LibraryHost.hpp"
 
 #include "elements/ChangeElementMemo.hpp"
 #include "elements/LibPartViews.hpp"
@@ -23,14 +23,10 @@
 
 namespace {
 
-class ContourToolTest : public ProjectHostTest {
+class ContourToolTest : public LibraryHostTest {
 protected:
     void SetUp() override {
-        ProjectHostTest::SetUp();
-        std::string why;
-        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
-        GlobalSettings.Reset();
-        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        LibraryHostTest::SetUp();
         WiredToolDialogs().contourSettings = [this](ContourLineSettings& r, uint8_t changed[27], double, double, bool) {
             ++dialogs;
             for (int16_t id = 0; id < 27; ++id) changed[id] = 0;
@@ -49,7 +45,7 @@ protected:
     }
     void TearDown() override {
         ResetToolDialogs();
-        ProjectHostTest::TearDown();
+        LibraryHostTest::TearDown();
     }
 
     // A terrain of the add-on on the plane z = 100 + gx x + gy y over a grid, with its record (kind 4).
@@ -60,41 +56,7 @@ protected:
                 const double x = x0 + 10.0 * i, y = 10.0 * j;
                 points.push_back({x, y, 100.0 + gx * (x - x0) + gy * y});
             }
-        API_Guid g = {};
-        EXPECT_EQ(Db().PlaceMeshFromPoints(points, 1, name, &g), NoError);
-        ElemDescriptor d;
-        d.OwnGuid = *reinterpret_cast<const GS::Guid*>(&g);
-        d.Serial = 1;
-        EXPECT_EQ(Command([&] {
-                      return ElemUserData_WriteRecord(d, ElemKind_Terrain, Get(g).header) ? NoError : GSErrCode(-1);
-                  }),
-                  NoError);
-        return Get(g);
-    }
-    API_Element Get(const API_Guid& g) {
-        API_Element e = {};
-        e.header.guid = g;
-        EXPECT_EQ(ACAPI_Element_Get(&e), NoError);
-        return e;
-    }
-    std::vector<API_Element> Objects(int32_t kind) {
-        std::vector<API_Element> out;
-        for (const API_Guid& g : Db().AllElements()) {
-            API_Element e = Get(g);
-            ElemDescriptor d;
-            if (e.header.typeID == API_ObjectID && ElemUserData_Read(d, kind, e.header)) out.push_back(e);
-        }
-        return out;
-    }
-    double Param(const API_Element& e, const char* name) {
-        API_ElementMemo memo = {};
-        EXPECT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
-        BaseLP view;
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        const double v = view.GetParamDouble(QV_String(name));
-        view.Detach();
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return v;
+        return PlaceTerrain(points, name);
     }
     bool SetParam(API_Element e, const char* name, double value) {
         API_ElementMemo memo = {};

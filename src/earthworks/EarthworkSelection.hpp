@@ -1,0 +1,78 @@
+#pragma once
+// What the road, the railway and the section share when placed ones are edited: the settings read back from the
+// first selected object, and the command flow around the settings dialog.
+#include "earthworks/EarthworkSet.hpp"
+#include "elements/BaseLP.hpp"
+#include "elements/FloorPlanDatabase.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Encoding.hpp"
+#include "foundation/QV_List.hpp"
+#include "foundation/QV_String.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "settings/ElementSections.hpp"
+
+#include "APIElements.hpp"
+
+#include <cstdint>
+#include <functional>
+
+// Reads `settings` from the first of `placed` (its parameters, layer, pen and information text) through a view
+// of kind `kind`; false when there is none or its parameters cannot be read.
+template <class View, class Settings>
+bool ReadSetSettings(const QV_List<API_Element>& placed, int32_t kind, Settings& settings) {
+    settings.Reset();
+    if (placed.GetCount() == 0) return false;
+    const API_Element& first = placed[0];
+    API_ElementMemo memo = {};
+    if (ACAPI_Element_GetMemo(first.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return false;
+    }
+    View view(kind);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    const bool ok = SerializeSettings(view, settings, 0);
+    view.Detach();
+    ACAPI_DisposeElemMemoHdls(&memo);
+    if (!ok) return false;
+    settings.layer = int16_t(first.header.layer);
+    settings.pen = first.object.pen;
+    API_Guid guid = first.header.guid;
+    GS::UniString info;
+    settings.name = QV_String("");
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
+        settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    return true;
+}
+
+// Edits placed sets from the plan database (switched to from the 3D window and back): `read` their settings,
+// `runDialog` (0 on OK) and `apply` as one undoable command. 0 when done or cancelled, 43 on failures, 42 when
+// the plan database cannot be reached. `deselectInPlan` also clears the plan's selection after the switch.
+inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read, const std::function<int32_t()>& runDialog,
+                                        const std::function<bool()>& apply, bool deselectInPlan = true) {
+    constexpr int32_t ErrDatabase = 42;
+    constexpr int32_t ErrModifying = 43;
+    ACAPI_Element_DeselectAll();
+    const bool in3D = IsCurrentWindow3D();
+    if (in3D) {
+        if (MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
+        if (deselectInPlan) ACAPI_Element_DeselectAll();
+    }
+    const auto back = [&] {
+        if (in3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
+    };
+    if (!read()) {
+        back();
+        return ErrModifying;
+    }
+    if (runDialog() != 0) {
+        RebuildCurrentWindow(in3D, true, 0);
+        return 0;
+    }
+    const bool ok = RunEarthworkCommand(apply);
+    back();
+    if (!ok) return ErrModifying;
+    if (in3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    return 0;
+}

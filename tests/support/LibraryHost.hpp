@@ -1,0 +1,62 @@
+#pragma once
+// A stand-in host over the add-on's own library with the built-in settings, and the steps the tool tests share:
+// a terrain mesh placed with its record, elements read back, objects of one kind and their parameters.
+#include "ProjectHost.hpp"
+
+#include "elements/BaseLP.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "foundation/ACAPI.hpp"
+#include "settings/Settings.hpp"
+
+#include <string>
+#include <vector>
+
+class LibraryHostTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+        GlobalSettings.Reset();
+        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+    }
+    API_Element Get(const API_Guid& g) {
+        API_Element e = {};
+        e.header.guid = g;
+        EXPECT_EQ(ACAPI_Element_Get(&e), NoError);
+        return e;
+    }
+    // A mesh through `points` with the add-on's terrain record, as the terrain tools leave it.
+    API_Element PlaceTerrain(const std::vector<API_Coord3D>& points, const std::string& name = "terrain") {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlaceMeshFromPoints(points, 1, name, &g), NoError);
+        ElemDescriptor d;
+        d.OwnGuid = *reinterpret_cast<const GS::Guid*>(&g);
+        d.Serial = 1;
+        EXPECT_EQ(Command([&] {
+                      return ElemUserData_WriteRecord(d, ElemKind_Terrain, Get(g).header) ? NoError : GSErrCode(-1);
+                  }),
+                  NoError);
+        return Get(g);
+    }
+    // The library objects carrying a record of `kind`.
+    std::vector<API_Element> Objects(int32_t kind) {
+        std::vector<API_Element> out;
+        for (const API_Guid& g : Db().AllElements()) {
+            API_Element e = Get(g);
+            ElemDescriptor d;
+            if (e.header.typeID == API_ObjectID && ElemUserData_Read(d, kind, e.header)) out.push_back(e);
+        }
+        return out;
+    }
+    double Param(const API_Element& e, const char* name) {
+        API_ElementMemo memo = {};
+        EXPECT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        BaseLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        const double v = view.GetParamDouble(QV_String(name));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return v;
+    }
+};
