@@ -1,6 +1,7 @@
 #include "shell/Wiring.hpp"
 
 #include "dialogs/settings/AscImportDialog.hpp"
+#include "dialogs/settings/BuildingSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
@@ -10,6 +11,7 @@
 #include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
+#include "dialogs/settings/WallSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
@@ -37,6 +39,8 @@
 #include "terrain/TerrainSettingsRun.hpp"
 #include "terrain/ToolDialogHooks.hpp"
 #include "terrain/ToolInput.hpp"
+#include "siteobjects/Building.hpp"
+#include "siteobjects/Wall.hpp"
 
 #include <string>
 
@@ -57,6 +61,16 @@ void WireSubsystems() {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
     steps.contourLineRefresh = ContourLineCls::RefreshOnUpdate;
+    SetBuildingDialogOpener(OpenBuildingSettingsDialog);
+    steps.buildingEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("BuildingCls::OnElementEvent", mode);
+        return BuildingCls::OnElementEvent(mode, heads) != 0;
+    };
+    SetWallDialogOpener(OpenWallSettingsDialog);
+    steps.wallEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("WallCls::OnElementEvent", mode);
+        return WallCls::OnElementEvent(mode, heads) != 0;
+    };
     steps.sectionEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("SectionCls::OnElementEvent", mode);
         return SectionCls::OnElementEvent(mode, heads) != 0;
@@ -143,6 +157,8 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
     SetRailwayDialogOpener(nullptr);
+    SetBuildingDialogOpener(nullptr);
+    SetWallDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
