@@ -22,9 +22,14 @@ bool ProbeBox(const API_Element& mesh, API_Box3D& box) {
     return true;
 }
 
-// The highest vertex at (x, y), else the lowest of all; false when the model is empty.
-bool HeightAt(const QV_List<API_Coord3D>& vertices, double x, double y, double& z, double& lowest, double& highest) {
-    if (vertices.IsEmpty()) return false;
+// The highest vertex at (x, y), else the lowest of all. A square off the mesh leaves no model at all: the mesh's
+// floor (`floor`) is then the lowest there is.
+void HeightAt(const QV_List<API_Coord3D>& vertices, double x, double y, double floor, double& z, double& lowest,
+              double& highest) {
+    if (vertices.IsEmpty()) {
+        z = lowest = highest = floor;
+        return;
+    }
     lowest = DBL_MAX;
     highest = -DBL_MAX;
     bool found = false;
@@ -37,7 +42,6 @@ bool HeightAt(const QV_List<API_Coord3D>& vertices, double x, double y, double& 
         found = true;
     }
     z = found ? top : lowest;
-    return true;
 }
 
 bool DeleteAll(const QV_List<API_Element>& slabs) {
@@ -82,8 +86,11 @@ bool ProbeTerrainHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coo
                 break;
             }
             double z = 0.0;
-            ok = ReadModelVertices(body) && HeightAt(body.vertices, vertices[i].x, vertices[i].y, z, lowest, highest);
-            if (ok) vertices[i].z = z;
+            ok = ReadModelVertices(body);
+            if (ok) {
+                HeightAt(body.vertices, vertices[i].x, vertices[i].y, box.zMin, z, lowest, highest);
+                vertices[i].z = z;
+            }
             ok = ACAPI_Element_SolidLink_Remove(mesh.header.guid, slab.header.guid) == NoError && ok;
         }
         return DeleteAll(slabs) && ok;

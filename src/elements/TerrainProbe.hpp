@@ -2,7 +2,7 @@
 // Terrain heights at single points for the site objects: a temporary slab with a hole of 0.5 x 0.5 whose upper
 // left corner is the point subtracts from the mesh, and the point takes the highest model vertex left there.
 // Unlike SampleMeshHeights a point the mesh does not reach is no failure: it takes the lowest height of the
-// mesh's model, so an outline reaching off the terrain still stands on it.
+// mesh's model there (its floor), so an outline reaching off the terrain still stands on it.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
 #include "geometry/MeshBody.hpp"
@@ -13,8 +13,7 @@
 
 // Every vertex of `vertices` gets the terrain's height at its x, y (see above); `lowest` and `highest` become
 // the height range of the mesh's model as the last probe left it. Temporary slabs and links are removed on
-// every path. False at the first host failure or when a probe leaves no model at all; the vertices from there
-// on keep their z. An empty list answers true and creates nothing.
+// every path. False at the first host failure; the vertices from there on keep their z. An empty list answers true and creates nothing.
 bool ProbeTerrainHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coord3DLong>& vertices, double& lowest,
                          double& highest);
 

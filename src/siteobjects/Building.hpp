@@ -14,14 +14,14 @@ constexpr int32_t BuildingFieldCount = 14;
 
 // What one run of the building settings dialog (both layouts) works on.
 struct BuildingDialogState {
-    BuildingSettings record;              // the owner's; written (and flagged) only by OK
-    uint8_t changed[BuildingFieldCount];  // per field id, set by OK
-    double baseLevel = 0.0;               // the lowest terrain height of the outline
-    double minHeight = 0.0;               // the outline's height difference: the building must reach above it
-    uint8_t defaultMode = 0;              // the tool's defaults: the height is not edited
-    uint8_t editing = 0;                  // placed buildings
-    uint8_t several = 0;                  // two or more of them
-    uint8_t unlinked = 0;                 // without a terrain: no base level to measure from
+    BuildingSettings record;                   // the owner's; written (and flagged) only by OK
+    uint8_t changed[BuildingFieldCount] = {};  // per field id, set by OK
+    double baseLevel = 0.0;                    // the lowest terrain height of the outline
+    double minHeight = 0.0;                    // the outline's height difference: the building must reach above it
+    uint8_t defaultMode = 0;                   // the tool's defaults: the height is not edited
+    uint8_t editing = 0;                       // placed buildings
+    uint8_t several = 0;                       // two or more of them
+    uint8_t unlinked = 0;                      // without a terrain: no base level to measure from
 };
 
 // Opens the building settings dialog on its first layout and goes between the two layouts until OK or Cancel;

@@ -13,8 +13,8 @@ constexpr int32_t WallFieldCount = 12;
 
 // What one run of the wall settings dialog (both layouts) works on.
 struct WallDialogState {
-    WallSettings record;              // the owner's; written (and flagged) only by OK
-    uint8_t changed[WallFieldCount];  // per field id, set by OK
+    WallSettings record;                   // the owner's; written (and flagged) only by OK
+    uint8_t changed[WallFieldCount] = {};  // per field id, set by OK
 };
 
 // Opens the wall settings dialog on its first layout and goes between the two layouts until OK or Cancel; true

@@ -203,6 +203,8 @@ void Change(int16_t dialogId, int16_t item, Block& block) {
 void Track(int16_t dialogId, int16_t item, Block& block) { Frame::Track(dialogId, item, block.frame); }
 
 int16_t Click(int16_t dialogId, int16_t item, Block& block) {
+    const LayoutItems& items = ItemsOf(block);
+    if (item == items.roofCheck) ShowRoof(dialogId, items, DGGetCheckBoxState(dialogId, items.roofCheck));
     if (item != block.frame.layout->layoutButton) return Frame::Click(dialogId, item, block.frame);
     // The other layout goes on from what the items show now.
     ReadItems(dialogId, block);
