@@ -22,13 +22,13 @@ bool ProbeBox(const API_Element& mesh, API_Box3D& box) {
     return true;
 }
 
-// The highest vertex at (x, y), else the lowest of all. A square off the mesh leaves no model at all: the mesh's
-// floor (`floor`) is then the lowest there is.
-void HeightAt(const QV_List<API_Coord3D>& vertices, double x, double y, double floor, double& z, double& lowest,
+// The highest vertex at (x, y), else the lowest of all (false). A square off the mesh leaves no model at all: the
+// mesh's floor (`floor`) is then the lowest there is.
+bool HeightAt(const QV_List<API_Coord3D>& vertices, double x, double y, double floor, double& z, double& lowest,
               double& highest) {
     if (vertices.IsEmpty()) {
         z = lowest = highest = floor;
-        return;
+        return false;
     }
     lowest = DBL_MAX;
     highest = -DBL_MAX;
@@ -42,6 +42,7 @@ void HeightAt(const QV_List<API_Coord3D>& vertices, double x, double y, double f
         found = true;
     }
     z = found ? top : lowest;
+    return found;
 }
 
 bool DeleteAll(const QV_List<API_Element>& slabs) {
@@ -53,7 +54,8 @@ bool DeleteAll(const QV_List<API_Element>& slabs) {
 }  // namespace
 
 bool ProbeTerrainHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coord3DLong>& vertices, double& lowest,
-                         double& highest) {
+                         double& highest, QV_List<uint8_t>* hits, const API_Coord* at) {
+    if (hits != nullptr) hits->Clear();
     if (vertices.IsEmpty()) return true;
     return InFloorPlanDatabase([&] {
         API_Element defaults;
@@ -68,6 +70,7 @@ bool ProbeTerrainHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coo
         bool ok = true;
         for (int32_t i = 0; ok && i < vertices.GetCount(); ++i) {
             BuildSampleSquare(vertices[i].x, vertices[i].y, square);
+            const double px = at != nullptr ? at->x : vertices[i].x, py = at != nullptr ? at->y : vertices[i].y;
             API_Element slab = defaults;
             if (!CreateCutterSlab(mesh, slab, square, box)) {
                 ok = false;
@@ -88,8 +91,9 @@ bool ProbeTerrainHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coo
             double z = 0.0;
             ok = ReadModelVertices(body);
             if (ok) {
-                HeightAt(body.vertices, vertices[i].x, vertices[i].y, box.zMin, z, lowest, highest);
+                const bool hit = HeightAt(body.vertices, px, py, box.zMin, z, lowest, highest);
                 vertices[i].z = z;
+                if (hits != nullptr && !hits->Insert(uint8_t(hit ? 1 : 0))) ok = false;
             }
             ok = ACAPI_Element_SolidLink_Remove(mesh.header.guid, slab.header.guid) == NoError && ok;
         }
@@ -105,4 +109,24 @@ bool ProbeTerrainHeight(BaseCls& cls, const API_Coord& point, double& z) {
     if (!ProbeTerrainHeights(body, cls.element, one, lowest, highest)) return false;
     z = one[0].z;
     return true;
+}
+
+bool ProbeTerrainHeightAt(const API_Element& mesh, const API_Coord& point, double& z) {
+    // The square lies beside the point; on the mesh's border it may lie off the mesh, and the next square,
+    // turned about the point, is tried.
+    constexpr double side = 0.5;
+    const API_Coord corners[4] = {{0.0, 0.0}, {-side, 0.0}, {0.0, side}, {-side, side}};
+    for (const API_Coord& c : corners) {
+        MeshBody body;
+        QV_List<QV_Coord3DLong> one;
+        QV_List<uint8_t> hits;
+        if (!one.Insert(QV_Coord3DLong{point.x + c.x, point.y + c.y, 0.0, 0})) return false;
+        double lowest = 0.0, highest = 0.0;
+        if (!ProbeTerrainHeights(body, mesh, one, lowest, highest, &hits, &point)) return false;
+        if (hits.GetCount() == 1 && hits[0] != 0) {
+            z = one[0].z;
+            return true;
+        }
+    }
+    return false;
 }

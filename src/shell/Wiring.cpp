@@ -9,6 +9,7 @@
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
+#include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/settings/WallSettingsDialog.hpp"
@@ -40,6 +41,7 @@
 #include "terrain/ToolDialogHooks.hpp"
 #include "terrain/ToolInput.hpp"
 #include "siteobjects/Building.hpp"
+#include "siteobjects/Marker.hpp"
 #include "siteobjects/Wall.hpp"
 
 #include <string>
@@ -67,6 +69,8 @@ void WireSubsystems() {
         return BuildingCls::OnElementEvent(mode, heads) != 0;
     };
     SetWallDialogOpener(OpenWallSettingsDialog);
+    WiredMarkerHooks().openSettings = OpenSpotHeightSettingsDialog;
+    WiredMarkerHooks().confirmGrid = ConfirmSpotHeightGrid;
     steps.wallEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("WallCls::OnElementEvent", mode);
         return WallCls::OnElementEvent(mode, heads) != 0;
@@ -159,6 +163,7 @@ void UnwireSubsystems() {
     SetRailwayDialogOpener(nullptr);
     SetBuildingDialogOpener(nullptr);
     SetWallDialogOpener(nullptr);
+    ResetMarkerHooks();
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
