@@ -1,0 +1,206 @@
+// Spot heights: the grid's layout over many boxes and steps, the outline test of a click, the point codes, the
+// spot height dialog's normalisations, and level markers and grids on the in-process stand-in host (terrain on
+// the plane z = 100 + 0.05x + 0.02y), where steps the grid cannot take end before any question.
+#include "LibraryHost.hpp"
+
+#include "DGDriver.hpp"
+#include "dialogs/settings/SpotHeightSettingsDialog.hpp"
+#include "foundation/Language.hpp"
+#include "geometry/OutlineSegmentAtPoint.hpp"
+#include "siteobjects/Marker.hpp"
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
+
+TEST(SpotHeightGrid, TheLayoutStartsJustBeforeTheBoxEndsJustBeyondItAndRunsThroughTheReference) {
+    const auto Box = [](double xMin, double yMin, double xMax, double yMax) {
+        API_Box3D b = {};
+        b.xMin = xMin;
+        b.yMin = yMin;
+        b.xMax = xMax;
+        b.yMax = yMax;
+        return b;
+    };
+    API_Box3D box = Box(0.0, 0.0, 10.0, 10.0);
+    GridExtent e;
+    ASSERT_TRUE(ComputeGridExtent(0.0, 0.0, 10.0, 10.0, box, e));
+    EXPECT_EQ(e.x0, -10.0);
+    EXPECT_EQ(e.nx, 4);
+
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> u(-50.0, 50.0), s(0.3, 20.0);
+    for (int k = 0; k < 500; ++k) {
+        const double a = u(rng), b = u(rng), c = u(rng), d = u(rng);
+        box = Box(std::min(a, b), std::min(c, d), std::max(a, b), std::max(c, d));
+        const double sx = s(rng), sy = s(rng), rx = u(rng), ry = u(rng);
+        ASSERT_TRUE(ComputeGridExtent(rx, ry, sx, sy, box, e));
+        for (const auto& axis : {std::make_tuple(e.x0, e.nx, sx, box.xMin, box.xMax, rx),
+                                 std::make_tuple(e.y0, e.ny, sy, box.yMin, box.yMax, ry)}) {
+            const double start = std::get<0>(axis), step = std::get<2>(axis), low = std::get<3>(axis);
+            const double high = std::get<4>(axis), ref = std::get<5>(axis);
+            const int32_t n = std::get<1>(axis);
+            ASSERT_GE(n, 2);
+            EXPECT_LT(start, low);
+            EXPECT_GT(start + (n - 1) * step, high - 1e-9);
+            EXPECT_LE(start + (n - 2) * step, high + 1e-9);
+            // The reference is a node, or lies before the start when it is left of or below the box.
+            if (ref >= low) EXPECT_NEAR(std::remainder(ref - start, step), 0.0, 1e-6);
+        }
+    }
+    // Steps of 0 or below, or a grid of too many nodes, give no layout (and never an endless loop).
+    const API_Box3D big = Box(0.0, 0.0, 1000.0, 1000.0);
+    EXPECT_FALSE(ComputeGridExtent(5.0, 5.0, 0.0, 10.0, big, e));
+    EXPECT_FALSE(ComputeGridExtent(5.0, 5.0, 10.0, -1.0, big, e));
+    EXPECT_FALSE(ComputeGridExtent(5.0, 5.0, 1e-9, 1e-9, big, e));
+    EXPECT_FALSE(ComputeGridExtent(5.0, 5.0, 1.0, 1.0, big, e));
+    EXPECT_TRUE(ComputeGridExtent(5.0, 5.0, 10.0, 10.0, big, e));
+}
+
+TEST(SpotHeightGrid, OutlineEdgesHoldTheirPointsAndCodesPadTheNumber) {
+    QV_Poly square;
+    QV_List<API_Coord> corners;
+    for (const API_Coord& c : {API_Coord{0, 0}, API_Coord{10, 0}, API_Coord{10, 10}, API_Coord{0, 10}})
+        corners.Insert(c);
+    square.SetFromCoords(corners, true);
+    EXPECT_EQ(FindOutlineSegmentAtPoint(square, {5, 0}, 1e-7), 1);
+    EXPECT_EQ(FindOutlineSegmentAtPoint(square, {10, 4}, 1e-7), 2);
+    EXPECT_EQ(FindOutlineSegmentAtPoint(square, {0, 10}, 1e-7), 3);
+    EXPECT_EQ(FindOutlineSegmentAtPoint(square, {5, 5}, 1e-7), -1);
+    EXPECT_TRUE(PointOnOrInsideOutline(square, {5, 5}));
+    EXPECT_TRUE(PointOnOrInsideOutline(square, {10, 10}));
+    EXPECT_FALSE(PointOnOrInsideOutline(square, {10.001, 5}));
+    // A half circle over the edge from (10, 0) to (0, 0).
+    QV_Poly half = square;
+    half.arcs.Insert(QV_Arc::FromEndPointsAndAngle({10, 10}, {0, 10}, M_PI));
+    half.codes[2] = 0;
+    EXPECT_EQ(FindOutlineSegmentAtPoint(half, {5, 15}, 1e-7), 3);
+    EXPECT_EQ(FindOutlineSegmentAtPoint(half, {5, 5}, 1e-7), -1);
+
+    EXPECT_EQ(PointMarkerCode(QV_String("P"), 12).Compare(QV_String("P 00012")), 0);
+    EXPECT_EQ(PointMarkerCode(QV_String(""), 12).Compare(QV_String("00012")), 0);
+    EXPECT_EQ(PointMarkerCode(QV_String("Name"), 0).Compare(QV_String("Name 00000")), 0);
+}
+
+class MarkerTest : public LibraryHostTest {
+protected:
+    void SetUp() override {
+        LibraryHostTest::SetUp();
+        if (HasFatalFailure()) return;
+        DGDriver::Reset();
+        LanguageIndex = LanguageEnglish;
+        WiredMarkerHooks().openSettings = OpenSpotHeightSettingsDialog;
+        WiredMarkerHooks().confirmGrid = ConfirmSpotHeightGrid;
+        std::vector<API_Coord3D> points;
+        for (int i = 0; i <= 5; ++i)
+            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
+        terrain = PlaceTerrain(points);
+        GlobalSettings.marker.SetDefaults(QV_String("Arial"));
+    }
+    void TearDown() override {
+        ResetMarkerHooks();
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        DGDriver::Reset();
+        LibraryHostTest::TearDown();
+    }
+    const DGDriver::ItemState* Item(int16_t dialog, int16_t item) const {
+        const DGDriver::ItemState* found = nullptr;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.id == dialog)
+                for (const DGDriver::ItemState& s : r.items)
+                    if (s.id == item) found = &s;
+        return found;
+    }
+    API_Element terrain = {};
+};
+
+TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothing) {
+    host->Input().QueuePoint(70.0, 50.0);
+    host->Input().QueuePoint(500.0, 50.0);   // off the terrain: said, and asked again
+    host->Input().QueuePoint(200.0, 120.0);  // its corner
+    host->Input().QueueCancel();
+    DGDriver::QueueClick(32551, 1);
+    {
+        MarkerCls cls;
+        EXPECT_EQ(cls.PlaceLevelMarker(terrain), 0);
+    }
+    const std::vector<API_Element> markers = Objects(ElemKind_LevelMarker);
+    ASSERT_EQ(markers.size(), 2u);
+    EXPECT_NEAR(Param(markers[0], "livello_singolo"), Plane(70, 50), 1e-9);
+    EXPECT_NEAR(Param(markers[1], "livello_singolo"), Plane(200, 120), 1e-9);
+    EXPECT_EQ(Param(markers[1], "matrice"), 0.0);
+
+    // A grid step of 0 would lay out nodes for ever: the grid ends with 43 before the question.
+    GlobalSettings.marker.mode = 1;
+    GlobalSettings.marker.stepX = 0.0;
+    host->Input().QueuePoint(70.0, 50.0);
+    DGDriver::QueueClick(32551, 1);
+    {
+        MarkerCls cls;
+        EXPECT_EQ(cls.PlaceLevelMarker(terrain), 43);
+    }
+    EXPECT_EQ(Objects(ElemKind_LevelMarker).size(), 2u);
+}
+
+TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInTheSecondLayout) {
+    MarkerDialogState state;
+    state.record.SetDefaults(QV_String("Arial"));
+    state.record.symbol = 0;
+    state.record.showLevel = state.record.showCode = state.record.showComment = 0;
+    state.record.textAngle = 0.0;
+    DGDriver::QueueSetDouble(32551, 21, 90.0);
+    DGDriver::QueueClick(32551, 1);
+    ASSERT_TRUE(OpenSpotHeightSettingsDialog(state));
+    EXPECT_EQ(state.record.symbol, 8);
+    EXPECT_EQ(state.record.showCode, 1);
+    EXPECT_EQ(state.record.showLevel, 0);
+    EXPECT_EQ(state.record.showComment, 0);
+    EXPECT_EQ(state.record.textAngle, 1.5707963267948966);
+    EXPECT_EQ(state.changed[2], 1);
+    EXPECT_EQ(state.changed[11], 1);
+
+    // The second layout has seven types: type 8 stays 8 and unflagged unless the user picks one.
+    MarkerDialogState eight;
+    eight.record.SetDefaults(QV_String("Arial"));
+    eight.record.symbol = 8;
+    DGDriver::QueueClick(32551, 39);
+    DGDriver::QueueClick(32518, 1);
+    ASSERT_TRUE(OpenSpotHeightSettingsDialog(eight));
+    EXPECT_EQ(eight.record.symbol, 8);
+    EXPECT_EQ(eight.changed[2], 0);
+    MarkerDialogState picked = eight;
+    DGDriver::QueueClick(32551, 39);
+    DGDriver::QueueClick(32518, 13);
+    DGDriver::QueueClick(32518, 1);
+    ASSERT_TRUE(OpenSpotHeightSettingsDialog(picked));
+    EXPECT_EQ(picked.record.symbol, 7);
+    EXPECT_EQ(picked.changed[2], 1);
+
+    // Editing level markers: the text content is not theirs to change.
+    MarkerDialogState editing;
+    editing.record.SetDefaults(QV_String("Arial"));
+    editing.editing = 1;
+    DGDriver::QueueClick(32551, 1);
+    ASSERT_TRUE(OpenSpotHeightSettingsDialog(editing));
+    EXPECT_FALSE(Item(32551, 35)->enabled);
+    for (int id : {10, 11, 12}) EXPECT_EQ(editing.changed[id], 0) << id;
+
+    // Placing a level marker: the spacings are stored only while the map is chosen.
+    MarkerDialogState level;
+    level.record.SetDefaults(QV_String("Arial"));
+    level.levelMarker = 1;
+    DGDriver::QueueClick(32551, 39);
+    DGDriver::QueueClick(32518, 39);
+    DGDriver::QueueSetDouble(32518, 41, 25.0);
+    DGDriver::QueueClick(32518, 39);
+    DGDriver::QueueClick(32518, 1);
+    ASSERT_TRUE(OpenSpotHeightSettingsDialog(level));
+    EXPECT_EQ(level.record.mode, 0);
+    EXPECT_EQ(level.record.stepX, 10.0);
+    EXPECT_EQ(level.changed[13], 0);
+}
+
+}  // namespace
