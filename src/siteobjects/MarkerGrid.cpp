@@ -82,23 +82,37 @@ bool MarkerCls::SampleGridHeights() {
     ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &maximum);
     bool stopped = false;
     int32_t count = 0;
+    // A row at a time: one query over its nodes on the terrain, so that what a query costs besides its nodes is
+    // paid once a row; the user may stop the pass between rows.
     for (int32_t j = 0; j < grid.ny && !stopped; ++j) {
+        QV_List<QV_Coord3DLong> nodes;
+        QV_List<int32_t> columns;
         for (int32_t i = 0; i < grid.nx; ++i) {
-            ++count;
-            ACAPI_Interface(APIIo_SetProcessValueID, &count);
-            // Each node costs a terrain query: the user may stop a long pass.
-            if (ACAPI_Interface(APIIo_IsProcessCanceledID) == APIERR_CANCEL) {
-                stopped = true;
-                break;
-            }
             const API_Coord node{grid.x0 + i * settings.stepX, grid.y0 + j * settings.stepY};
-            double z = NoSpotHeight;
-            if (!PointOnOrInsideOutline(outline, node) || !ProbeTerrainHeightAt(element, node, z)) z = NoSpotHeight;
-            if (!gridHeights.Insert(z)) {
-                stopped = true;
-                break;
-            }
+            if (!PointOnOrInsideOutline(outline, node)) continue;
+            if (!nodes.Insert(QV_Coord3DLong{node.x, node.y, 0.0, 0}) || !columns.Insert(i)) return false;
         }
+        QV_List<uint8_t> hits;
+        MeshBody body;
+        double lowest = 0.0, highest = 0.0;
+        if (!ProbeTerrainHeights(body, element, nodes, lowest, highest, &hits)) hits.Clear();
+        int32_t next = 0;
+        for (int32_t i = 0; i < grid.nx; ++i) {
+            double z = NoSpotHeight;
+            if (next < columns.GetCount() && columns[next] == i) {
+                const API_Coord node{nodes[next].x, nodes[next].y};
+                // A node on the terrain's border may need its square turned to meet the terrain.
+                if (next < hits.GetCount() && hits[next] != 0)
+                    z = nodes[next].z;
+                else if (!ProbeTerrainHeightAt(element, node, z))
+                    z = NoSpotHeight;
+                ++next;
+            }
+            if (!gridHeights.Insert(z)) return false;
+        }
+        count += grid.nx;
+        ACAPI_Interface(APIIo_SetProcessValueID, &count);
+        if (ACAPI_Interface(APIIo_IsProcessCanceledID) == APIERR_CANCEL) stopped = true;
     }
     ACAPI_Interface(APIIo_CloseProcessWindowID);
     return !stopped;
