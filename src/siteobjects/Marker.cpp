@@ -322,6 +322,9 @@ int32_t MarkerCls::RebuildBody(const API_Element& marker) {
         if (!ok) return ErrModifying;
         if (!PointOnOrInsideOutline(outline, point))
             return DeleteElementInPlan(marker.header, false) == NoError ? 0 : ErrModifying;
+        // Steps the grid cannot take are a broken object; only the user's "No" leaves it quietly.
+        GridExtent layout;
+        if (!::ComputeGridExtent(point.x, point.y, settings.stepX, settings.stepY, bounds, layout)) return ErrModifying;
         if (!ComputeGridExtent()) return 0;
         if (!SampleGridHeights()) return ErrModifying;
         placed.AttachView(view);

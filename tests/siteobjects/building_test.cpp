@@ -233,6 +233,8 @@ TEST_F(BuildingTest, EditingSeveralBuildingsChangesOnlyTheEditedFieldAndAFailedS
     ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("CDAT")), APIERR_GENERAL));
     BuildingCls cls;
     EXPECT_EQ(cls.Modify(both), 42);
+    // An outline without a vertex has no level range to stand on.
+    EXPECT_FALSE(cls.ComputeLevelRange());
 }
 
 TEST_F(BuildingTest, ARebuildFollowsTheTerrainAndAFailedOneLeavesTheBuildingLinked) {

@@ -204,3 +204,78 @@ TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInT
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsStart) {
+    host->Input().QueuePoint(70.0, 50.0);
+    host->Input().QueuePoint(150.0, 100.0);
+    host->Input().QueueCancel();
+    DGDriver::QueueClick(32551, 1);
+    {
+        MarkerCls cls;
+        ASSERT_EQ(cls.PlaceLevelMarker(terrain), 0);
+    }
+    std::vector<API_Element> singles = Objects(ElemKind_LevelMarker);
+    ASSERT_EQ(singles.size(), 2u);
+    const auto moveTo = [&](API_Element e, double x, double y) {
+        API_Element mask = {};
+        std::memset(&mask.object.pos, 0xFF, sizeof mask.object.pos);
+        e.object.pos = {x, y};
+        ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&e, &mask, nullptr, 0); }), NoError);
+    };
+    moveTo(singles[0], 120.0, 90.0);
+    moveTo(singles[1], 900.0, 900.0);
+    for (const API_Element& m : singles) {
+        MarkerCls cls;
+        EXPECT_EQ(cls.Rebuild(terrain, Get(m.header.guid)), 0);
+    }
+    singles = Objects(ElemKind_LevelMarker);
+    ASSERT_EQ(singles.size(), 1u);
+    EXPECT_NEAR(Param(singles[0], "livello_singolo"), Plane(120, 90), 1e-9);
+
+    // A grid of 50 by 40 from (70, 50) over the box 0..200 x 0..120: columns from -30, rows from -30.
+    GlobalSettings.marker.mode = 1;
+    GlobalSettings.marker.stepX = 50.0;
+    GlobalSettings.marker.stepY = 40.0;
+    host->Input().QueuePoint(70.0, 50.0);
+    DGDriver::QueueClick(32551, 1);
+    DGDriver::QueueAlertAnswer(1);
+    {
+        MarkerCls cls;
+        ASSERT_EQ(cls.PlaceLevelMarker(terrain), 0);
+    }
+    API_Element grid = Objects(ElemKind_LevelMarker).back();
+    EXPECT_EQ(grid.object.pos.x, -30.0);
+    EXPECT_EQ(grid.object.pos.y, -30.0);
+    const double layer = grid.header.layer;
+    moveTo(grid, 5.0, 5.0);
+    DGDriver::QueueAlertAnswer(1);
+    {
+        MarkerCls cls;
+        EXPECT_EQ(cls.Rebuild(terrain, Get(grid.header.guid)), 0);
+    }
+    grid = Get(grid.header.guid);
+    EXPECT_EQ(grid.object.pos.x, -30.0);
+    EXPECT_EQ(grid.object.pos.y, -30.0);
+    EXPECT_EQ(grid.header.layer, layer);
+    EXPECT_EQ(Param(grid, "passo_X"), 50.0);
+
+    // A grid whose stored step is 0 cannot be laid out again: an error, not an endless layout.
+    API_ElementMemo memo = {};
+    ASSERT_EQ(ACAPI_Element_GetMemo(grid.header.guid, &memo, AttachMemoMask), NoError);
+    BaseLP view;
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    ASSERT_GE(view.SetParamDouble(QV_String("passo_X"), 0.0), 0);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    GS::Array<API_Guid> one;
+    one.Push(grid.header.guid);
+    API_Element none = {};
+    ASSERT_EQ(Command([&] { return ACAPI_Element_ChangeParameters(one, &grid, &memo, &none); }), NoError);
+    ACAPI_DisposeElemMemoHdls(&memo);
+    MarkerCls cls;
+    EXPECT_EQ(cls.Rebuild(terrain, Get(grid.header.guid)), 43);
+}
+
+}  // namespace

@@ -149,6 +149,11 @@ TEST_F(WallTest, EditingSeveralWallsCarriesOnlyTheChangedFields) {
     EXPECT_NEAR(Param(Get(b.header.guid), "ZZYZX"), 4.5, 1e-12);
     EXPECT_NEAR(Param(Get(a.header.guid), "spessore"), 0.45, 1e-12);
     EXPECT_NEAR(Param(Get(b.header.guid), "spessore"), 0.8, 1e-12);
+
+    // From the 3D window a floor plan that cannot be reached is a database error, and nothing is asked.
+    Window(APIWind_3DModelID);
+    ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("CDAT")), APIERR_GENERAL));
+    EXPECT_EQ(cls.ModifySelected(both), 42);
 }
 
 TEST_F(WallTest, TheDialogNormalisesTheSideAndTheFirstLayoutNeverTouchesTheFillPens) {
