@@ -1,6 +1,7 @@
 #include "shell/Wiring.hpp"
 
 #include "dialogs/settings/AscImportDialog.hpp"
+#include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
 #include "dialogs/settings/BuildingSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
@@ -42,6 +43,7 @@
 #include "terrain/ToolInput.hpp"
 #include "siteobjects/Building.hpp"
 #include "siteobjects/Marker.hpp"
+#include "siteobjects/Paint.hpp"
 #include "siteobjects/Wall.hpp"
 
 #include <string>
@@ -71,6 +73,11 @@ void WireSubsystems() {
     SetWallDialogOpener(OpenWallSettingsDialog);
     WiredMarkerHooks().openSettings = OpenSpotHeightSettingsDialog;
     WiredMarkerHooks().confirmGrid = ConfirmSpotHeightGrid;
+    SetPaintDialogOpener(OpenColouredAreaSettingsDialog);
+    steps.paintEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("PaintCls::OnElementEvent", mode);
+        return PaintCls::OnElementEvent(mode, heads) != 0;
+    };
     steps.wallEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("WallCls::OnElementEvent", mode);
         return WallCls::OnElementEvent(mode, heads) != 0;
@@ -164,6 +171,7 @@ void UnwireSubsystems() {
     SetBuildingDialogOpener(nullptr);
     SetWallDialogOpener(nullptr);
     ResetMarkerHooks();
+    SetPaintDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
