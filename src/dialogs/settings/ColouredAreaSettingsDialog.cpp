@@ -165,6 +165,11 @@ void FillRowList(int16_t dialogId, Block& b) {
         if (!AboveLimit(b, n)) {
             const bool marked = n - 1 < b.state->markers.GetCount() && b.state->markers[n - 1] != 0;
             SetRowIcon(dialogId, b, n, marked ? MarkedIcon : NoIcon);
+            // After a layout switch a row the user unmarked stays unmarked.
+            if (b.carried != 0 && !marked) {
+                DGListViewSetItemUserData(dialogId, list, n, 2);
+                SetRowIcon(dialogId, b, n, UnmarkedIcon);
+            }
         }
     }
     if (b.state->earlierCount != nullptr) {
@@ -370,6 +375,7 @@ bool OpenColouredAreaSettingsDialog(PaintDialogState& state) {
         }
         if (block.frame.head.layoutSwitch == 0) break;
         layout = layout == &First ? &Second : &First;
+        block.carried = 1;
     }
     state.areas = owners;
     if (ok && owners != nullptr) *owners = copy;

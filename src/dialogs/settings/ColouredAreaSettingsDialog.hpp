@@ -22,6 +22,7 @@ struct ColouredAreaSettingsBlock {
     SettingsDialogBlock<PaintSettings> frame;
     PaintDialogState* state = nullptr;
     QV_List<PaintAttrs> rows;
+    uint8_t carried = 0;  // opened after a layout switch: the markers are the user's
 };
 
 // Both layouts, starting with the first, until OK or Cancel. True on OK: the edits are in the state's record
