@@ -152,6 +152,11 @@ TEST_F(PaintTest, RowsTakeTheirEditsAndMarkersAndFlagsSurviveALayoutSwitch) {
     ASSERT_NE(Item(32562, 35), nullptr);
     ASSERT_EQ(Item(32562, 35)->rows.size(), 5u);
     EXPECT_EQ(Item(32562, 35)->rows[3].texts[0], "4*");
+    // The second layout shows the markers as the first left them.
+    ASSERT_NE(Item(32511, 36), nullptr);
+    ASSERT_EQ(Item(32511, 36)->rows.size(), 5u);
+    EXPECT_EQ(Item(32511, 36)->rows[0].icons[16], 32713);
+    EXPECT_EQ(Item(32511, 36)->rows[1].icons[16], 32714);
 
     // Cancel after a switch leaves the owner's rows and record alone.
     PaintDialogState again = state;

@@ -329,7 +329,46 @@ void Close(int16_t dialogId, int16_t item, Block& b) {
     Frame::Store(b.frame);
 }
 
+// A cell's rectangle of `width` x `height` in the middle of the cell.
+DG::Rect Centred(const DGUserUpdateData& u, int32_t width, int32_t height) {
+    const int32_t left = (u.left + u.right - width) / 2, top = (u.top + u.bottom - height) / 2;
+    return DG::Rect{left, top, left + width, top + height};
+}
+
+// The owner-drawn cells: the material's colour (black while the host tells none), the fill's sample and the
+// pens' colours; a row without a background pen shows an empty cell there.
+void DrawRowCell(const DGUserUpdateData& u, const Block& b) {
+    if (u.listRow < 1 || u.listRow > b.rows.GetCount()) return;
+    const PaintAttrs& r = b.rows[u.listRow - 1];
+    UserItemDrawing drawing{&u, DrawingKindListView};
+    switch (u.listTabField) {
+        case 2: {
+            DG::Rect rect = Centred(u, 16, 16);
+            DrawColourSwatchListCell(drawing, RGBColour{0.0, 0.0, 0.0}, &rect);
+            break;
+        }
+        case 5: {
+            const DG::Rect rect = Centred(u, 40, 16);
+            DrawAttributeSampleItem(drawing, r.fill, API_FilltypeID, &rect);
+            break;
+        }
+        case 7:
+        case 10:
+        case 13: {
+            const int32_t pen = u.listTabField == 7 ? r.pen1 : u.listTabField == 10 ? r.pen2 : r.pen3;
+            const DG::Rect rect = Centred(u, 16, 16);
+            if (pen > 0) DrawAttributeSampleItem(drawing, pen, API_PenID, &rect);
+            break;
+        }
+        default: break;
+    }
+}
+
 void Update(int16_t dialogId, int16_t item, Block& b, DGMessageData data) {
+    if (item == At(b, RowList) && data != 0) {
+        DrawRowCell(*reinterpret_cast<const DGUserUpdateData*>(data), b);
+        return;
+    }
     Frame::Update(dialogId, item, b.frame, data);
 }
 
