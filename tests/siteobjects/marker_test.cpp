@@ -5,6 +5,7 @@
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
+#include "elements/LibPartViews.hpp"
 #include "foundation/Language.hpp"
 #include "geometry/OutlineSegmentAtPoint.hpp"
 #include "siteobjects/Marker.hpp"
@@ -276,6 +277,66 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     ACAPI_DisposeElemMemoHdls(&memo);
     MarkerCls cls;
     EXPECT_EQ(cls.Rebuild(terrain, Get(grid.header.guid)), 43);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MarkerTest, APointMarkerListsTheStorysPointsAndReplacesTheEarlierOneOnlyWhenMade) {
+    for (int k = 0; k < 2; ++k) {
+        API_Guid g = {};
+        ASSERT_EQ(Db().PlaceHotspot({10.0 + k, 20.0}, 1, "pt" + std::to_string(k), &g), NoError);
+        ElemDescriptor d;
+        d.Name = QV_String(k == 0 ? "P" : "");
+        d.Number = 12 + k;
+        d.AppendNumber = 1;
+        d.Value = 101.5 + k;
+        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, ElemKind_Point, Get(g).header) ? NoError : -1; }),
+                  NoError);
+    }
+    const auto codes = [&](const API_Element& e) {
+        API_ElementMemo memo = {};
+        EXPECT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        MarkerPtLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        QV_List<QV_String> out;
+        EXPECT_TRUE(MarkerPtLP::ExchangeStringArrayA(view, out, LPMode_Get));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return out;
+    };
+    DGDriver::QueueClick(32551, 1);
+    {
+        MarkerCls cls;
+        ASSERT_EQ(cls.PlacePointMarker(), 0);
+    }
+    std::vector<API_Element> markers = Objects(ElemKind_PointMarker);
+    ASSERT_EQ(markers.size(), 1u);
+    const QV_List<QV_String> first = codes(markers[0]);
+    ASSERT_EQ(first.GetCount(), 2);
+    EXPECT_EQ(first[0].Compare(QV_String("P 00012")), 0);
+    EXPECT_EQ(first[1].Compare(QV_String("00013")), 0);
+
+    // A marker that cannot be made leaves the earlier one in place.
+    ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
+    DGDriver::QueueClick(32551, 1);
+    {
+        MarkerCls cls;
+        EXPECT_EQ(cls.PlacePointMarker(), 43);
+    }
+    host->ClearFailures();
+    ASSERT_EQ(Objects(ElemKind_PointMarker).size(), 1u);
+    EXPECT_EQ(Objects(ElemKind_PointMarker)[0].header.guid, markers[0].header.guid);
+
+    DGDriver::QueueClick(32551, 1);
+    {
+        MarkerCls cls;
+        ASSERT_EQ(cls.PlacePointMarker(), 0);
+    }
+    const std::vector<API_Element> now = Objects(ElemKind_PointMarker);
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_FALSE(now[0].header.guid == markers[0].header.guid);
 }
 
 }  // namespace
