@@ -214,22 +214,39 @@ bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_
     return ok;
 }
 
-int32_t RoadCls::RebuildFromObject(const API_Element& object) {
-    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
-    ACAPI_Element_DeselectAll();
+int32_t RoadCls::ReadRebuildLinks(const API_Element& object, API_Guid links[3], API_Element& terrain) {
     RoadLP view(ElemKind_Road);
-    API_Guid links[3] = {APINULLGuid, APINULLGuid, APINULLGuid};
     API_Guid terrainGuid = APINULLGuid;
     if (!BaseLP::AttachToElementLookup(view, object, &links[0], &links[1], &links[2], nullptr, ElemKind_Road, false) ||
         !BaseLP::AttachToElement(view, ElemKind_Road, object, terrainGuid, false))
         return ErrModifying;
-    API_Element terrain = {};
+    terrain = {};
     terrain.header.guid = terrainGuid;
     if (ACAPI_Element_Get(&terrain) != NoError) return ErrModifying;
     // The list goes on to the core, so the road is draped on the terrain as earlier earthworks shaped it.
     if (!ReadOperators(terrainGuid, terrainOperators)) return ErrModifying;
+    return 0;
+}
+
+int32_t RoadCls::RebuildFromObject(const API_Element& object) {
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    ACAPI_Element_DeselectAll();
+    API_Guid links[3] = {APINULLGuid, APINULLGuid, APINULLGuid};
+    API_Element terrain = {};
+    const int32_t read = ReadRebuildLinks(object, links, terrain);
+    if (read != 0) return read;
     API_Element road = object;
     if (!RunEarthworkCommand([&] { return RebuildCore(road, links, terrain); })) return ErrModifying;
     RunContourLinesOf(terrain);
     return 0;
+}
+
+int32_t RoadCls::RebuildInCommand(const API_Element& object, API_Element& terrain) {
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    ACAPI_Element_DeselectAll();
+    API_Guid links[3] = {APINULLGuid, APINULLGuid, APINULLGuid};
+    const int32_t read = ReadRebuildLinks(object, links, terrain);
+    if (read != 0) return read;
+    API_Element road = object;
+    return RebuildCore(road, links, terrain) ? 0 : ErrModifying;
 }

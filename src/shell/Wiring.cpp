@@ -15,8 +15,10 @@
 #include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
+#include "dialogs/tools/SectionSettingsDialog.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
+#include "elements/LibPartViews.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
@@ -52,6 +54,7 @@ void WireSubsystems() {
     SetCurveSegmentationAsk(AskCurveSegmentation);
     SetRoadDialogOpener(OpenRoadSettingsLayout);
     SetRailwayDialogOpener(OpenRailwaySettingsDialog);
+    SetSectionDialogOpener(RunSectionSettingsDialog);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
@@ -109,9 +112,13 @@ void WireSubsystems() {
     input.updateCoordinateFields = [] { PrepareCoordinateDisplay(ToolsPalette()); };
     input.coordinateFeedback = CoordinateFeedback;
     input.resetToolInput = [] { ResetToolInput(ToolsPalette()); };
-    // The upkeep's road sections are not built yet: their hook keeps noting its calls.
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
+    WiredUpkeepHooks().isRoadSection = RoadLP::ReadObject;
+    WiredUpkeepHooks().keepRoadSections = [](GS::Array<API_Guid>& objects, int32_t roadLibIndex) {
+        RoadLP::ReadSection(objects, roadLibIndex);  // 1 only says the array came empty
+        return true;
+    };
     ASCFile::SetAscOptionsDialog(AskAscImportOptions);
     SetTextOptionsDialog(AskTextImportOptions);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
@@ -143,6 +150,7 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
     SetRailwayDialogOpener(nullptr);
+    SetSectionDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
