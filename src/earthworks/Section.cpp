@@ -295,6 +295,12 @@ int32_t SectionCls::Rebuild(const API_Element& section) {
     API_Element terrain = {};
     bool rebuilt = false;
     const bool ok = RunEarthworkCommand([&] { return TransferToRoad(section, window, terrain, rebuilt); });
-    if (rebuilt) RunContourLinesOf(terrain);
+    // The terrain's contour lines are made in the plan, then the user's window comes back.
+    if (rebuilt && window.typeID == APIWind_FloorPlanID) {
+        RunContourLinesOf(terrain);
+    } else if (rebuilt && EnsureFloorPlanWindow(false)) {
+        RunContourLinesOf(terrain);
+        ACAPI_Automate(APIDo_ChangeWindowID, &window);
+    }
     return ok ? 0 : ErrData;
 }
