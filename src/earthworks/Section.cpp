@@ -29,6 +29,7 @@ constexpr int32_t ErrData = 43;
 constexpr int32_t FlagModificato = 63;  // "flag_modificato"
 
 SectionDialogOpener Opener = nullptr;
+void (*WindowNotice)() = nullptr;
 API_Guid PreparedRoad = APINULLGuid;
 
 // A placed object's parameters under a road view; released with the object.
@@ -53,6 +54,8 @@ struct SectionMemo {
 }  // namespace
 
 void SetSectionDialogOpener(SectionDialogOpener opener) { Opener = opener; }
+
+void SetSectionWindowNotice(void (*notice)()) { WindowNotice = notice; }
 
 const API_Guid& PreparedSectionRoad() { return PreparedRoad; }
 
@@ -302,5 +305,6 @@ int32_t SectionCls::Rebuild(const API_Element& section) {
         RunContourLinesOf(terrain);
         ACAPI_Automate(APIDo_ChangeWindowID, &window);
     }
+    if (rebuilt && window.typeID == APIWind_SectionID && WindowNotice != nullptr) WindowNotice();
     return ok ? 0 : ErrData;
 }

@@ -25,6 +25,9 @@ struct SectionDialogState {
 // as cancelled.
 using SectionDialogOpener = bool (*)(SectionDialogState& state);
 void SetSectionDialogOpener(SectionDialogOpener opener);
+// Tells the tool palette that its window changed, after a rebuild from a section window. Set by the shell;
+// without it the palette is not told.
+void SetSectionWindowNotice(void (*notice)());
 
 class SectionCls : public BaseCls {
 public:

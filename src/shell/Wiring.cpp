@@ -28,6 +28,7 @@
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/CoordinateDisplay.hpp"
+#include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "terrain/ConstraintInput.hpp"
@@ -55,6 +56,9 @@ void WireSubsystems() {
     SetRoadDialogOpener(OpenRoadSettingsLayout);
     SetRailwayDialogOpener(OpenRailwaySettingsDialog);
     SetSectionDialogOpener(RunSectionSettingsDialog);
+    SetSectionWindowNotice([] {
+        if (!PaletteSuspended) ToolsPalette().OnOpened();
+    });
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
@@ -151,6 +155,7 @@ void UnwireSubsystems() {
     SetRoadDialogOpener(nullptr);
     SetRailwayDialogOpener(nullptr);
     SetSectionDialogOpener(nullptr);
+    SetSectionWindowNotice(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
