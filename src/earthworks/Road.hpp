@@ -91,6 +91,8 @@ public:
     bool CopyTerrainWithEarlierOperators(const API_Element& terrain, bool& copyMade);
     // The road's edges into the road-section objects drawn from `object` in the current database.
     bool UpdateLinkedSectionsInPlan(const API_Element& object);
+    // The same in the database of every section marker, the plan's current again at the end.
+    bool UpdateLinkedSectionsInSections(const API_Element& object);
     bool ApplyToSelected(QV_List<API_Element>& roads);
 
     RoadSettings settings;
