@@ -5,6 +5,7 @@
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/RailwaySettingsDialog.hpp"
+#include "dialogs/settings/RetainerWallSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
@@ -15,6 +16,7 @@
 #include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
+#include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
 #include "elements/ModelUpdate.hpp"
@@ -52,7 +54,12 @@ void WireSubsystems() {
     SetCurveSegmentationAsk(AskCurveSegmentation);
     SetRoadDialogOpener(OpenRoadSettingsLayout);
     SetRailwayDialogOpener(OpenRailwaySettingsDialog);
+    SetRetainerWallDialogOpener(OpenRetainerWallSettingsDialog);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
+    steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("ObstacleCls::OnElementEvent", mode);
+        return ObstacleCls::OnElementEvent(mode, heads) != 0;
+    };
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
@@ -143,6 +150,7 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
     SetRailwayDialogOpener(nullptr);
+    SetRetainerWallDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
