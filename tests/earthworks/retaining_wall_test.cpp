@@ -120,6 +120,17 @@ TEST_F(RetainingWallTest, FacesStandOnTheClickedSideSplitAtTheRidgeWithTheTerrai
     EXPECT_NEAR(f.element.object.pos.x, 10.0, 1e-12);
     EXPECT_NEAR(f.element.object.pos.y, 30.001, 1e-12);
     EXPECT_TRUE(Linked(walls[0]));
+    // The arrow of the side pick: from the path's start out to the clicked side, sized by the zoom box (the
+    // drawing's extent, 100 high, with a twentieth on each side: unit 0.025 * 110).
+    const std::vector<API_RubberLineType>& arrow = host->Input().RubberLines();
+    ASSERT_EQ(arrow.size(), 4u);
+    const double unit = 0.025 * 110.0;
+    EXPECT_NEAR(arrow[0].begC.x, 10.0, 1e-12);
+    EXPECT_NEAR(arrow[0].begC.y, 30.0, 1e-12);
+    EXPECT_NEAR(arrow[0].endC.y, 30.0 + 1.1 * unit, 1e-9);
+    EXPECT_NEAR(arrow[1].endC.x - arrow[1].begC.x, 0.4 * unit, 1e-9);
+    EXPECT_NEAR(arrow[2].endC.y, 30.0 + 1.5 * unit, 1e-9);
+    EXPECT_NEAR(arrow[3].endC.y, 30.0 + 1.5 * unit, 1e-9);
     ElemDescriptor d;
     ASSERT_TRUE(ElemUserData_Read(d, ElemKind_RetainingWall, walls[0].header));
     QV_String text;
