@@ -6,6 +6,7 @@
 #include "earthworks/Obstacle.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/ModelUpdate.hpp"
 #include "elements/ParamExchange.hpp"
 #include "foundation/DialogPicture.hpp"
 #include "foundation/GuidText.hpp"
@@ -20,11 +21,19 @@ double Ridge(double x) { return 100.0 + 0.2 * std::min(x, 100.0 - x); }
 
 int DialogsOpened = 0;
 bool DialogConfirms = true;
+// The fields the fake dialog marks changed, with the height and name it gives.
+std::vector<int16_t> DialogChanges;
 
 bool FakeDialog(RetainerWallDialogState& state) {
     ++DialogsOpened;
     if (!DialogConfirms) return false;
-    state.record.name = QV_String("W");
+    // Placed walls edited: the dialog shows other values than the tool's defaults.
+    if (state.editLock != 0) {
+        state.record.name = QV_String("W");
+        state.record.height = 2.0;
+        state.record.fill = 9;
+    }
+    for (int16_t id : DialogChanges) state.changed[id] = 1;
     return true;
 }
 
@@ -41,6 +50,7 @@ protected:
         if (HasFatalFailure()) return;
         DialogsOpened = 0;
         DialogConfirms = true;
+        DialogChanges.clear();
         SetRetainerWallDialogOpener(FakeDialog);
         std::vector<API_Coord3D> points;
         for (int i = 0; i <= 4; ++i)
@@ -261,6 +271,11 @@ TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
     ObstacleCls cancelled;
     EXPECT_EQ(cancelled.CreateFromPolyline(Polyline({{10, 30, 0}, {90, 30, 0}}), terrain), 0);
     EXPECT_TRUE(Objects(ElemKind_RetainingWall).empty());
+    // A side pick the host fails: 35.
+    ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
+    ObstacleCls failedPick;
+    EXPECT_EQ(failedPick.CreateFromPolyline(Polyline({{10, 30, 0}, {90, 30, 0}}), terrain), 35);
+    host->ClearFailures();
     // A path that leaves the terrain cannot be sampled: 43, no object, no slab left.
     EXPECT_EQ(Build({{10, 30, 0}, {190, 30, 0}}, 40, 45), 43);
     EXPECT_TRUE(Objects(ElemKind_RetainingWall).empty());
@@ -363,8 +378,64 @@ TEST_F(RetainingWallTest, ObstaclesOfARotatedMirroredRoadGrowAndShrink) {
     EXPECT_EQ(remover.RemoveObstacle(road, ElemKind_Road), 0);
     host->Input().QueueCancel();
     EXPECT_EQ(remover.RemoveObstacle(road, ElemKind_Road), 0);
+    // A pick the host fails is reported, the road put back as it was.
+    ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
+    EXPECT_EQ(remover.RemoveObstacle(road, ElemKind_Road), 38);
+    host->ClearFailures();
+    EXPECT_EQ(Param(Get(road.header.guid), "cancella_obs"), 0.0);
     obstacles();
     EXPECT_EQ(nodes.GetCount(), 3);
+}
+
+TEST_F(RetainingWallTest, MassEditsReachTheFlaggedFieldsAndCopiesLoseTheirLinks) {
+    ASSERT_EQ(Build({{10, 30, 0}, {90, 30, 0}}, 40, 45), 0);
+    ASSERT_EQ(Build({{10, 70, 0}, {90, 70, 0}}, 40, 60), 0);
+    std::vector<API_Element> walls = Objects(ElemKind_RetainingWall);
+    ASSERT_EQ(walls.size(), 2u);
+    QV_List<API_Element> selected;
+    for (const API_Element& w : walls) selected.Insert(w);
+    const auto name = [&](const API_Element& w) {
+        GS::UniString info;
+        API_Guid guid = w.header.guid;
+        EXPECT_EQ(ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info), NoError);
+        return info.ToUtf8();
+    };
+    // Nothing flagged: nothing written, not even the name.
+    DialogConfirms = true;
+    ObstacleCls none;
+    ASSERT_EQ(none.ModifySelected(selected), 0);
+    EXPECT_EQ(name(walls[1]), "RETAINING WALL");
+    // The fill alone flagged: no parameter changes, but every wall takes the dialog's name.
+    DialogChanges = {7};
+    ObstacleCls fill;
+    ASSERT_EQ(fill.ModifySelected(selected), 0);
+    for (const API_Element& w : walls) {
+        EXPECT_EQ(Param(w, "retino"), 4.0);
+        EXPECT_EQ(Param(w, "ZZYZX"), 0.5);
+        EXPECT_EQ(name(w), "W");
+    }
+    DialogChanges = {0};
+    ObstacleCls height;
+    ASSERT_EQ(height.ModifySelected(selected), 0);
+    for (const API_Element& w : walls) {
+        EXPECT_EQ(Param(w, "ZZYZX"), 2.0);
+        EXPECT_NEAR(Param(w, "slope_SX_fill"), M_PI / 2, 1e-12);
+    }
+
+    // A new wall that the module wrote is left alone; a copied one loses its solid links, keeps its record.
+    QV_List<API_Elem_Head> heads;
+    heads.Insert(walls[0].header);
+    ElementWritten = 1;
+    EXPECT_EQ(ObstacleCls::OnElementEvent(1, heads), 1);
+    ElementWritten = 0;
+    EXPECT_TRUE(Linked(walls[0]));
+    EXPECT_EQ(ObstacleCls::OnElementEvent(3, heads), 1);
+    EXPECT_TRUE(Linked(walls[0]));
+    ASSERT_EQ(Command([&] { return ObstacleCls::OnElementEvent(2, heads) == 1 ? NoError : GSErrCode(-1); }), NoError);
+    EXPECT_FALSE(Linked(walls[0]));
+    EXPECT_TRUE(Linked(walls[1]));
+    ElemDescriptor d;
+    EXPECT_TRUE(ElemUserData_Read(d, ElemKind_RetainingWall, walls[0].header));
 }
 
 TEST(ObstacleNodes, TheObstacleHoldingThePickedNodeGoes) {
