@@ -87,19 +87,6 @@ TEST(WallProfile, PointsOnArcsAreFoundOnTheSpanTheArcRunsOverEitherWay) {
     EXPECT_FALSE(PointOnSegment(Line(1, 1, 1, 1), 1, 1));
 }
 
-TEST(WallProfile, CloseTerrainVerticesMergeKeepingTheHigher) {
-    QV_List<API_Coord3D> points;
-    points.Insert({1.0, 1.0, 5.0});
-    points.Insert({1.005, 0.995, 7.0});
-    points.Insert({1.02, 1.0, 1.0});
-    points.Insert({0.999, 1.009, 2.0});
-    MergeClosePoints(points);
-    ASSERT_EQ(points.GetCount(), 2);
-    EXPECT_EQ(points[0].x, 1.0);
-    EXPECT_EQ(points[0].z, 7.0);
-    EXPECT_EQ(points[1].x, 1.02);
-}
-
 TEST(WallProfile, SplitsFollowTheDistanceFromTheBeginAndKeepTheHeights) {
     QV_List<PrimPoly> path;
     path.Insert(Line(0, 0, 10, 0));
@@ -114,14 +101,19 @@ TEST(WallProfile, SplitsFollowTheDistanceFromTheBeginAndKeepTheHeights) {
     QV_List<API_Coord3D> terrain;
     terrain.Insert({3, 0, 53});
     terrain.Insert({1, 0, 51});
-    terrain.Insert({10, 0, 99});  // a vertex already: no empty piece
-    terrain.Insert({5, 5, 0});    // inside, on no segment
+    terrain.Insert({1.005, 0.005, 58});  // merged into the one before, which takes the higher z
+    terrain.Insert({1.0, 0.012, 0});     // too far to merge, and off the segment
+    terrain.Insert({10, 0, 99});         // a vertex already: no empty piece
+    terrain.Insert({5, 5, 0});           // inside, on no segment
     terrain.Insert({4, 10, 54});
+    MergeClosePoints(terrain);
+    ASSERT_EQ(terrain.GetCount(), 6);
     QV_List<int32_t> index;
     ASSERT_TRUE(AssignPointsToSegments(terrain, path, index));
     EXPECT_EQ(index[0], 0);
-    EXPECT_EQ(index[3], -1);
-    EXPECT_EQ(index[4], 2);
+    EXPECT_EQ(index[2], -1);
+    EXPECT_EQ(index[4], -1);
+    EXPECT_EQ(index[5], 2);
     SplitPathAtPoints(terrain, vertices, path, index);
     ASSERT_EQ(path.GetCount(), 6);
     const double xs[] = {0, 1, 3, 10};
@@ -131,7 +123,7 @@ TEST(WallProfile, SplitsFollowTheDistanceFromTheBeginAndKeepTheHeights) {
     }
     EXPECT_EQ(path[3].isLine, 0);
     ASSERT_EQ(vertices.GetCount(), 8);
-    const double zs[] = {100, 51, 53, 101, 102, 103, 54, 104};
+    const double zs[] = {100, 58, 53, 101, 102, 103, 54, 104};
     for (int i = 0; i < 8; ++i) EXPECT_EQ(vertices[i].z, zs[i]) << i;
     EXPECT_EQ(vertices[4].code, 2);
     EXPECT_EQ(vertices[6].x, 4.0);
@@ -170,10 +162,6 @@ TEST(WallProfile, FarPointsLieOnTheOffsetFaceAndLiftOrSplitIt) {
         EXPECT_EQ(farVertices[farVertices.GetCount() - 1].z, 30.0);
         EXPECT_NEAR(farVertices[farVertices.GetCount() - 1].x, 20.0 - side, 1e-12);
     }
-    QV_List<QV_Coord3DLong> list;
-    for (int i = 0; i < 5; ++i) list.Insert({double(i), 0, 0, i});
-    ReverseCoord3DLongList(list);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(list[i].code, 4 - i);
 }
 
 }  // namespace
