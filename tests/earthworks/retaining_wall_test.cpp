@@ -280,6 +280,31 @@ TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
     ObstacleCls rebuild;
     EXPECT_EQ(rebuild.Rebuild(wall), 43);
     EXPECT_TRUE(Linked(wall));
+    // Back on the terrain, but its drawn path cut to one point or a garbled array: 43 again, still linked.
+    wall.object.pos.x -= 500.0;
+    ASSERT_EQ(Command([&] { return ChangeElement(&wall, nullptr, &mask); }), NoError);
+    for (const int32_t cells : {3, 2}) {
+        ASSERT_EQ(Command([&] {
+                      API_ElementMemo memo = {};
+                      if (ACAPI_Element_GetMemo(wall.header.guid, &memo, AttachMemoMask) != NoError)
+                          return GSErrCode(-1);
+                      BaseLP view;
+                      view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+                      QV_List<double> values;
+                      for (int32_t i = 0; i < cells; ++i) values.Insert(1.0);
+                      int32_t rows = 1, columns = cells;
+                      const bool ok = view.GetSetDoubleArrayByName(QV_String("originale"), values, rows, columns, 1);
+                      memo.params = reinterpret_cast<API_AddParType**>(view.params);
+                      view.Detach();
+                      const GSErrCode err = ok ? ChangeElement(&wall, &memo, nullptr) : GSErrCode(-1);
+                      DisposeElemMemo(memo);
+                      return err;
+                  }),
+                  NoError);
+        ObstacleCls broken;
+        EXPECT_EQ(broken.Rebuild(wall), 43) << cells;
+        EXPECT_TRUE(Linked(wall));
+    }
 }
 
 TEST_F(RetainingWallTest, ObstaclesOfARotatedMirroredRoadGrowAndShrink) {
