@@ -1,6 +1,8 @@
 #include "earthworks/WallProfile.hpp"
 
 #include <cmath>
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -113,19 +115,46 @@ void BuildFaceVertices(const QV_List<PrimPoly>& segments, QV_List<QV_Coord3DLong
 }
 
 void MergeClosePoints(QV_List<API_Coord3D>& points) {
+    // Points are bucketed in cells of the merge distance, so each one meets only the points of its own and the
+    // eight cells around it; the order in which points absorb later ones stays that of the list.
     const int32_t n = points.GetCount();
     std::vector<char> dropped(size_t(n), 0);
+    std::unordered_map<uint64_t, std::vector<int32_t>> cells;
+    const auto cellOf = [](double v) { return int64_t(std::floor(v / kMergeDistance)); };
+    const auto key = [](int64_t cx, int64_t cy) { return uint64_t(cx) * 0x9E3779B97F4A7C15ull ^ uint64_t(cy); };
+    const auto usable = [](const API_Coord3D& p) {
+        return std::isfinite(p.x) && std::isfinite(p.y) && std::fabs(p.x) < 1e15 && std::fabs(p.y) < 1e15;
+    };
+    std::vector<int32_t> others;  // too far out for a cell: compared with each other only
+    for (int32_t i = 0; i < n; ++i) {
+        if (usable(points[i]))
+            cells[key(cellOf(points[i].x), cellOf(points[i].y))].push_back(i);
+        else
+            others.push_back(i);
+    }
+    const auto absorb = [&](API_Coord3D& p, int32_t j) {
+        const API_Coord3D& q = points[j];
+        if (std::fabs(p.x - q.x) < kMergeDistance && std::fabs(p.y - q.y) < kMergeDistance) {
+            if (q.z > p.z) p.z = q.z;
+            dropped[size_t(j)] = 1;
+        }
+    };
     for (int32_t i = 0; i < n; ++i) {
         if (dropped[size_t(i)] != 0) continue;
         API_Coord3D& p = points[i];
-        for (int32_t j = i + 1; j < n; ++j) {
-            if (dropped[size_t(j)] != 0) continue;
-            const API_Coord3D& q = points[j];
-            if (std::fabs(p.x - q.x) < kMergeDistance && std::fabs(p.y - q.y) < kMergeDistance) {
-                if (q.z > p.z) p.z = q.z;
-                dropped[size_t(j)] = 1;
-            }
+        if (!usable(p)) {
+            for (const int32_t j : others)
+                if (j > i && dropped[size_t(j)] == 0) absorb(p, j);
+            continue;
         }
+        const int64_t cx = cellOf(p.x), cy = cellOf(p.y);
+        for (int64_t dx = -1; dx <= 1; ++dx)
+            for (int64_t dy = -1; dy <= 1; ++dy) {
+                const auto cell = cells.find(key(cx + dx, cy + dy));
+                if (cell == cells.end()) continue;
+                for (const int32_t j : cell->second)
+                    if (j > i && dropped[size_t(j)] == 0) absorb(p, j);
+            }
     }
     QV_List<API_Coord3D> kept;
     for (int32_t i = 0; i < n; ++i)

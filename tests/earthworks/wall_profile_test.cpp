@@ -87,6 +87,36 @@ TEST(WallProfile, PointsOnArcsAreFoundOnTheSpanTheArcRunsOverEitherWay) {
     EXPECT_FALSE(PointOnSegment(Line(1, 1, 1, 1), 1, 1));
 }
 
+// Each point, in list order, absorbs every later one closer than 0.01 in x and in y, keeping the higher z:
+// clusters around survey coordinates, far-off and non-finite points included.
+TEST(WallProfile, MergingFollowsTheListOrderWhereverThePointsLie) {
+    std::mt19937 rng(5045);
+    std::uniform_real_distribution<double> near(-0.015, 0.015), z(0.0, 10.0);
+    for (const double base : {0.0, 6.5e6, -3e16}) {
+        QV_List<API_Coord3D> points;
+        for (int i = 0; i < 400; ++i) points.Insert({base + 0.05 * (i % 7) + near(rng), base + near(rng), z(rng)});
+        points.Insert({NAN, 0.0, 1.0});
+        std::vector<API_Coord3D> want;
+        std::vector<bool> gone(size_t(points.GetCount()), false);
+        for (int32_t i = 0; i < points.GetCount(); ++i) {
+            if (gone[size_t(i)]) continue;
+            API_Coord3D p = points[i];
+            for (int32_t j = i + 1; j < points.GetCount(); ++j)
+                if (!gone[size_t(j)] && std::fabs(p.x - points[j].x) < 0.01 && std::fabs(p.y - points[j].y) < 0.01) {
+                    p.z = std::max(p.z, points[j].z);
+                    gone[size_t(j)] = true;
+                }
+            want.push_back(p);
+        }
+        MergeClosePoints(points);
+        ASSERT_EQ(size_t(points.GetCount()), want.size()) << base;
+        for (size_t i = 0; i + 1 < want.size(); ++i) {
+            EXPECT_EQ(points[int32_t(i)].x, want[i].x);
+            EXPECT_EQ(points[int32_t(i)].z, want[i].z);
+        }
+    }
+}
+
 TEST(WallProfile, SplitsFollowTheDistanceFromTheBeginAndKeepTheHeights) {
     QV_List<PrimPoly> path;
     path.Insert(Line(0, 0, 10, 0));
