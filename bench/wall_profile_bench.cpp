@@ -1,8 +1,8 @@
 // The retaining wall's near face split at the terrain's vertices (merge of close vertices, location on the face's
 // segments, split in order along each segment) for 10^3 and 10^4 vertices on a 100-segment path, beside GEOS
 // doing the same job in the same iteration: each vertex projected onto the path line (GEOSProject), the ones on
-// it ordered by their distance along it, close ones dropped, and the split line built. Counters: microseconds of both and
-// their ratio.
+// it ordered by their distance along it, close ones dropped, and the split line built. Counters: microseconds of
+// both and their ratio.
 #include "earthworks/WallProfile.hpp"
 
 #include <benchmark/benchmark.h>
