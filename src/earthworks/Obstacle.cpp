@@ -235,6 +235,28 @@ int32_t ObstacleCls::CreateFromPolyline(const API_Element& polyline, const API_E
     return RunEarthworkCommand([&] { return ComputeProfile() && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
+bool ObstacleCls::RegisterAlongHost(const API_Element& polyline) {
+    // The path as drawn again, in the road's or plateau's own frame.
+    pickHead = polyline.header;
+    if (!ReadElementPolygon(polyline.header.guid, points3D, points2D, polyPrims, closedRing)) return false;
+    API_Element host = {};
+    host.header.guid = hostElement.header.guid;
+    if (ACAPI_Element_Get(&host) != NoError) return false;
+    QV_List<int32_t> counts;
+    QV_List<API_Coord3D> nodes;
+    if (!ReadObstacles(host, hostKind, counts, nodes)) return false;
+    counts.Insert(points2D.GetCount());
+    // The third column holds the vertex code: the path carries no height of its own.
+    for (const QV_CoordLong& p : points2D) {
+        const API_Coord local = ToObjectFrame(host, p.x, p.y);
+        nodes.Insert({local.x, local.y, double(p.code)});
+    }
+    return EditObjectParams(
+               host, hostKind,
+               [&](BaseIDLP& view) { return BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Set); }) &&
+        SyncSiblingObjects(host.header, hostKind, false) != 0;
+}
+
 int32_t ObstacleCls::CreateAlongElement(const API_Element& polyline, const API_Element& host, int32_t kind,
                                         const API_Element& terrain) {
     hostElement = host;
@@ -243,26 +265,10 @@ int32_t ObstacleCls::CreateAlongElement(const API_Element& polyline, const API_E
     if (prepared != 0) return prepared < 0 ? 0 : prepared;
     const bool ok = RunEarthworkCommand([&] {
         if (!ComputeProfile() || !PlaceObject()) return false;
-        // The path as drawn again, in the road's or plateau's own frame.
-        pickHead = polyline.header;
-        if (!ReadElementPolygon(polyline.header.guid, points3D, points2D, polyPrims, closedRing)) return false;
-        API_Element object = {};
-        object.header.guid = hostElement.header.guid;
-        if (ACAPI_Element_Get(&object) != NoError) return false;
-        QV_List<int32_t> counts;
-        QV_List<API_Coord3D> nodes;
-        if (!ReadObstacles(object, hostKind, counts, nodes)) return false;
-        counts.Insert(points2D.GetCount());
-        // The third column holds the vertex code: the path carries no height of its own.
-        for (const QV_CoordLong& p : points2D) {
-            const API_Coord local = ToObjectFrame(object, p.x, p.y);
-            nodes.Insert({local.x, local.y, double(p.code)});
-        }
-        if (!EditObjectParams(object, hostKind, [&](BaseIDLP& view) {
-                return BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Set);
-            }))
-            return false;
-        return SyncSiblingObjects(object.header, hostKind, false) != 0;
+        if (RegisterAlongHost(polyline)) return true;
+        // A wall the road or plateau does not know of would stand in its slopes: it goes again.
+        DeleteElementInPlan(object.header, false);
+        return false;
     });
     if (!ok) return ErrModifying;
     RunContourLinesOf(element);

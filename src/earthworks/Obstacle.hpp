@@ -42,6 +42,8 @@ public:
     int32_t ModifySelected(const QV_List<API_Element>& walls);
     int32_t EditDefaults();
 
+    // The drawn path appended to the road's or plateau's obstacles, in its frame, and the object refreshed.
+    bool RegisterAlongHost(const API_Element& polyline);
     // Mode 0 new wall or defaults, 1 placed walls. 0 on OK (settings and flags taken over), 1 on cancel.
     int32_t RunSettingsDialog(int32_t mode);
     // The user clicks the wall's side of the path's first segment. False when cancelled (`failed` clear) or

@@ -168,8 +168,12 @@ bool ObstacleCls::PlaceObject() {
     ACAPI_Element_AttachObserver(record.header.guid);
     descriptor.Reset();
     GuidToText(descriptor.TerrainGuid, element.header.guid);
-    return ElemUserData_WriteRecord(descriptor, ElemKind_RetainingWall, record.header) &&
-        LinkElementGuids(record, element);
+    if (ElemUserData_WriteRecord(descriptor, ElemKind_RetainingWall, record.header) &&
+        LinkElementGuids(record, element))
+        return true;
+    // A wall without its record or link would never follow its terrain: none is left.
+    DeleteElementInPlan(record.header, false);
+    return false;
 }
 
 int32_t ObstacleCls::Rebuild(const API_Element& wall) {

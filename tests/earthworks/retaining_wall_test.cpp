@@ -338,6 +338,11 @@ TEST_F(RetainingWallTest, ObstaclesOfARotatedMirroredRoadGrowAndShrink) {
         ObstacleCls wall;
         return wall.CreateAlongElement(Polyline(path), road, ElemKind_Road, terrain);
     };
+    // A road that cannot take the obstacle: 43, and no wall is left standing in its slopes.
+    ASSERT_TRUE(host->FailCall("Element_ChangeParameters", -1, APIERR_GENERAL));
+    EXPECT_EQ(along({{20, 80, 0}, {60, 80, 0}}), 43);
+    host->ClearFailures();
+    EXPECT_TRUE(Objects(ElemKind_RetainingWall).empty());
     ASSERT_EQ(along({{20, 80, 0}, {60, 80, 0}, {80, 60, 0}}), 0);
     ASSERT_EQ(along({{20, 20, 0}, {30, 20, 0}}), 0);
     QV_List<int32_t> counts;
