@@ -5,6 +5,7 @@
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/RailwaySettingsDialog.hpp"
+#include "dialogs/settings/RetainerWallSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
@@ -16,6 +17,7 @@
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "dialogs/tools/SectionSettingsDialog.hpp"
+#include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
 #include "elements/LibPartViews.hpp"
@@ -59,7 +61,12 @@ void WireSubsystems() {
     SetSectionWindowNotice([] {
         if (!PaletteSuspended) ToolsPalette().OnOpened();
     });
+    SetRetainerWallDialogOpener(OpenRetainerWallSettingsDialog);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
+    steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("ObstacleCls::OnElementEvent", mode);
+        return ObstacleCls::OnElementEvent(mode, heads) != 0;
+    };
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
@@ -156,6 +163,7 @@ void UnwireSubsystems() {
     SetRailwayDialogOpener(nullptr);
     SetSectionDialogOpener(nullptr);
     SetSectionWindowNotice(nullptr);
+    SetRetainerWallDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
