@@ -1,6 +1,8 @@
 #include "shell/Wiring.hpp"
 
 #include "dialogs/settings/AscImportDialog.hpp"
+#include "dialogs/settings/BasinSettingsDialog.hpp"
+#include "dialogs/settings/BridgeSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
@@ -15,8 +17,11 @@
 #include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
+#include "earthworks/Basin.hpp"
+#include "earthworks/Bridge.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
+#include "earthworks/TerrainCutRefresh.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
@@ -52,7 +57,17 @@ void WireSubsystems() {
     SetCurveSegmentationAsk(AskCurveSegmentation);
     SetRoadDialogOpener(OpenRoadSettingsLayout);
     SetRailwayDialogOpener(OpenRailwaySettingsDialog);
+    Basin::SetBasinDialogOpener(RunBasinSettingsLayouts);
+    SetBridgeDialogOpener(OpenBridgeSettingsDialog);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
+    steps.basinUpdate = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("BasinLP::OnModelUpdate", mode);
+        return RefreshTerrainCutObjects(ElemKind_Basin, mode, heads);
+    };
+    steps.bridgeUpdate = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("BridgeLP::OnModelUpdate", mode);
+        return RefreshTerrainCutObjects(ElemKind_Bridge, mode, heads);
+    };
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
@@ -143,6 +158,8 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
     SetRailwayDialogOpener(nullptr);
+    Basin::SetBasinDialogOpener(nullptr);
+    SetBridgeDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
