@@ -6,10 +6,13 @@
 #include "DGDriver.hpp"
 #include "dialogs/settings/BasinSettingsDialog.hpp"
 #include "earthworks/Basin.hpp"
+#include "earthworks/TerrainCutRefresh.hpp"
 #include "elements/ChangeElementMemo.hpp"
+#include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamExchange.hpp"
 #include "elements/ParamIndexes.hpp"
+#include "elements/ModelUpdate.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
@@ -113,6 +116,22 @@ TEST_F(BasinToolTest, ThePickedPointsLevelLineBecomesTheBasinCutByTheTerrain) {
     ExpectSquare(WorldOutline(basin), 5.0);
     EXPECT_TRUE(CutByTerrain(basin));
     EXPECT_NEAR(GlobalSettings.basin.level, 1.0, 1e-12);  // the defaults keep their own level
+}
+
+// The level sampled on a terrain lifted by its own level is a height of the model; the tracer draws the same
+// square there.
+TEST_F(BasinToolTest, ALiftedTerrainGivesTheSameSquareAtItsLiftedHeight) {
+    API_Element lifted = terrain;
+    lifted.mesh.level = 10.0;
+    API_Element mask = {};
+    std::memset(&mask.mesh.level, 0xFF, sizeof mask.mesh.level);
+    ASSERT_EQ(Command([&] { return ChangeElement(&lifted, nullptr, &mask); }), NoError);
+    terrain = Get(terrain.header.guid);
+    ASSERT_EQ(CreateAt(55, 50), 0);
+    const API_Element basin = Objects(ElemKind_Basin).at(0);
+    EXPECT_NEAR(Param(basin, "ZZYZX"), 12.0, 1e-9);
+    EXPECT_NEAR(Param(basin, "original_mesh_level"), 10.0, 1e-9);
+    ExpectSquare(WorldOutline(basin), 5.0);
 }
 
 // A basin turned or mirrored about the pit's centre keeps its place; after its level changes, "Data update"
@@ -222,6 +241,26 @@ TEST_F(BasinToolTest, DataUpdateNeverLosesTheBasinOrItsCut) {
     ExpectSquare(WorldOutline(Get(basin.header.guid)), 5.0);
     EXPECT_TRUE(CutByTerrain(basin));
     EXPECT_EQ(ObjectCount(), 1u);
+}
+
+// A basin the user copied is no longer cut by the terrain; the module's own new basins are left alone.
+TEST_F(BasinToolTest, TheRefreshUncutsTheUsersCopiesOnly) {
+    ASSERT_EQ(CreateAt(55, 50), 0);
+    const API_Element basin = Objects(ElemKind_Basin).at(0);
+    QV_List<API_Elem_Head> heads;
+    heads.Insert(basin.header);
+    ElementWritten = 1;
+    EXPECT_TRUE(RefreshTerrainCutObjects(ElemKind_Basin, 1, heads));
+    EXPECT_TRUE(CutByTerrain(basin));
+    EXPECT_TRUE(RefreshTerrainCutObjects(ElemKind_Basin, 3, heads));
+    EXPECT_TRUE(CutByTerrain(basin));
+    EXPECT_TRUE(RefreshTerrainCutObjects(ElemKind_Bridge, 2, heads));  // no bridge record: skipped
+    EXPECT_TRUE(CutByTerrain(basin));
+    // The dispatcher runs it inside its undoable command.
+    EXPECT_EQ(Command([&] { return RefreshTerrainCutObjects(ElemKind_Basin, 2, heads) ? NoError : GSErrCode(-1); }),
+              NoError);
+    EXPECT_FALSE(CutByTerrain(basin));
+    ElementWritten = 0;
 }
 
 // Editing several basins writes only the fields the user changed; each keeps its own level and untouched pens.
