@@ -449,7 +449,10 @@ int32_t BasinCls::UpdateBuilder(const API_Element& basin) {
         LPArrays::CodedTripleRows(view, BasinParam::Outline, storedOutline, LPMode_Get);
     view.Detach();
     ACAPI_DisposeElemMemoHdls(&memo);
-    if (!ok || storedOutline.GetCount() == 0) return ErrModifying;
+    // An outline the object cannot have been given (too short, not numbers) is refused before any tracing.
+    ok = ok && storedOutline.GetCount() >= 3;
+    for (const QV_CoordLong& p : storedOutline) ok = ok && std::isfinite(p.x) && std::isfinite(p.y);
+    if (!ok) return ErrModifying;
     settings.level = stored.level;
     OutlineToWorld(basin.object, storedOutline);
 

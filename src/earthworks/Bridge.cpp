@@ -258,6 +258,7 @@ bool BridgeCls::Update(const API_Element& bridge) {
     path.Clear();
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     bool ok = BaseIDLP::ExchangePerimetroBase(view, path, LPMode_Get) && path.GetCount() >= 2;
+    for (const QV_Coord3DLong& p : path) ok = ok && std::isfinite(p.x) && std::isfinite(p.y);
     if (ok) {
         PathToWorld(bridge.object, path);
         PolylineToSegments(path, pathSegments);

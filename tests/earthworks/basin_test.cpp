@@ -76,6 +76,17 @@ protected:
         ASSERT_EQ(Command([&] { return ChangeElementMemo(&e, &memo); }), NoError);
         ACAPI_DisposeElemMemoHdls(&memo);
     }
+    void WriteOutline(API_Element e, QV_List<QV_CoordLong> outline) {
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        BasinLP view(ElemKind_Basin);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        ASSERT_TRUE(LPArrays::CodedTripleRows(view, BasinParam::Outline, outline, LPMode_Set));
+        memo.params = reinterpret_cast<API_AddParType**>(view.params);
+        view.Detach();
+        ASSERT_EQ(Command([&] { return ChangeElementMemo(&e, &memo); }), NoError);
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
     bool CutByTerrain(const API_Element& basin) {
         GS::Array<API_Guid> operators;
         if (ACAPI_Element_SolidLink_GetOperators(basin.header.guid, &operators) != NoError) return false;
@@ -241,6 +252,20 @@ TEST_F(BasinToolTest, DataUpdateNeverLosesTheBasinOrItsCut) {
     ExpectSquare(WorldOutline(Get(basin.header.guid)), 5.0);
     EXPECT_TRUE(CutByTerrain(basin));
     EXPECT_EQ(ObjectCount(), 1u);
+
+    // A stored outline that is too short or holds no numbers is refused before any tracing.
+    const double nan = std::nan("");
+    const std::vector<std::vector<QV_CoordLong>> cases = {
+        {}, {{45, 45, 0}, {55, 45, -1}}, {{45, 45, 0}, {nan, 45, 0}, {55, 55, 0}, {45, 45, -1}}};
+    for (const std::vector<QV_CoordLong>& points : cases) {
+        QV_List<QV_CoordLong> garbled;
+        for (const QV_CoordLong& p : points) garbled.Insert(p);
+        WriteOutline(basin, garbled);
+        Basin::BasinCls update;
+        EXPECT_EQ(update.UpdateBuilder(Get(basin.header.guid)), 43);
+        EXPECT_EQ(ObjectCount(), 1u);
+        EXPECT_TRUE(CutByTerrain(basin));
+    }
 }
 
 // A basin the user copied is no longer cut by the terrain; the module's own new basins are left alone.
@@ -261,30 +286,6 @@ TEST_F(BasinToolTest, TheRefreshUncutsTheUsersCopiesOnly) {
               NoError);
     EXPECT_FALSE(CutByTerrain(basin));
     ElementWritten = 0;
-}
-
-// Editing several basins writes only the fields the user changed; each keeps its own level and untouched pens.
-TEST_F(BasinToolTest, MultiEditingKeepsEachBasinsUntouchedFields) {
-    ASSERT_EQ(CreateAt(55, 50), 0);
-    ASSERT_EQ(CreateAt(50, 57), 0);
-    std::vector<API_Element> made = Objects(ElemKind_Basin);
-    ASSERT_EQ(made.size(), 2u);
-    SetParam(made[1], "penna_fill", 9);
-    DGDriver::QueueSetLong(32559, 8, 44);
-    DGDriver::QueueClick(32559, 1);
-    QV_List<API_Element> list;
-    for (const API_Element& e : made) list.Insert(e);
-    {
-        Basin::BasinCls basin;
-        EXPECT_EQ(basin.Modify(list), 0);
-    }
-    made = Objects(ElemKind_Basin);
-    EXPECT_EQ(Param(made[0], "penna3D"), 44.0);
-    EXPECT_EQ(Param(made[1], "penna3D"), 44.0);
-    EXPECT_EQ(Param(made[0], "penna_fill"), 6.0);
-    EXPECT_EQ(Param(made[1], "penna_fill"), 9.0);
-    EXPECT_NEAR(Param(made[0], "ZZYZX"), 2.0, 1e-9);
-    EXPECT_NEAR(Param(made[1], "ZZYZX"), 2.8, 1e-9);
 }
 
 // The dialog in both layouts: OK alone flags nothing; a pen picked in its control is stored from the edit it
