@@ -1,6 +1,8 @@
 #include "shell/Wiring.hpp"
 
 #include "dialogs/settings/AscImportDialog.hpp"
+#include "dialogs/settings/BasinSettingsDialog.hpp"
+#include "dialogs/settings/BridgeSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
@@ -21,6 +23,9 @@
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
 #include "elements/LibPartViews.hpp"
+#include "earthworks/Basin.hpp"
+#include "earthworks/Bridge.hpp"
+#include "earthworks/TerrainCutRefresh.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
@@ -62,10 +67,20 @@ void WireSubsystems() {
         if (!PaletteSuspended) ToolsPalette().OnOpened();
     });
     SetRetainerWallDialogOpener(OpenRetainerWallSettingsDialog);
+    Basin::SetBasinDialogOpener(RunBasinSettingsLayouts);
+    SetBridgeDialogOpener(OpenBridgeSettingsDialog);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("ObstacleCls::OnElementEvent", mode);
         return ObstacleCls::OnElementEvent(mode, heads) != 0;
+    };
+    steps.basinUpdate = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("BasinLP::OnModelUpdate", mode);
+        return RefreshTerrainCutObjects(ElemKind_Basin, mode, heads);
+    };
+    steps.bridgeUpdate = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("BridgeLP::OnModelUpdate", mode);
+        return RefreshTerrainCutObjects(ElemKind_Bridge, mode, heads);
     };
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
@@ -164,6 +179,8 @@ void UnwireSubsystems() {
     SetSectionDialogOpener(nullptr);
     SetSectionWindowNotice(nullptr);
     SetRetainerWallDialogOpener(nullptr);
+    Basin::SetBasinDialogOpener(nullptr);
+    SetBridgeDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
