@@ -4,7 +4,9 @@
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
+#include "dialogs/settings/PlateauSettingsDialog.hpp"
 #include "dialogs/settings/RailwaySettingsDialog.hpp"
+#include "dialogs/settings/SidewalkSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
@@ -52,6 +54,8 @@ void WireSubsystems() {
     SetCurveSegmentationAsk(AskCurveSegmentation);
     SetRoadDialogOpener(OpenRoadSettingsLayout);
     SetRailwayDialogOpener(OpenRailwaySettingsDialog);
+    SetPlateauDialogOpener(OpenPlateauSettingsLayout);
+    SetSidewalkDialogOpener(OpenSidewalkSettingsLayout);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
@@ -143,6 +147,8 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
     SetRailwayDialogOpener(nullptr);
+    SetPlateauDialogOpener(nullptr);
+    SetSidewalkDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
