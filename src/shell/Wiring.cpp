@@ -6,8 +6,10 @@
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
+#include "dialogs/settings/PlateauSettingsDialog.hpp"
 #include "dialogs/settings/RailwaySettingsDialog.hpp"
 #include "dialogs/settings/RetainerWallSettingsDialog.hpp"
+#include "dialogs/settings/SidewalkSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
@@ -69,6 +71,8 @@ void WireSubsystems() {
     SetRetainerWallDialogOpener(OpenRetainerWallSettingsDialog);
     Basin::SetBasinDialogOpener(RunBasinSettingsLayouts);
     SetBridgeDialogOpener(OpenBridgeSettingsDialog);
+    SetPlateauDialogOpener(OpenPlateauSettingsLayout);
+    SetSidewalkDialogOpener(OpenSidewalkSettingsLayout);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("ObstacleCls::OnElementEvent", mode);
@@ -181,6 +185,8 @@ void UnwireSubsystems() {
     SetRetainerWallDialogOpener(nullptr);
     Basin::SetBasinDialogOpener(nullptr);
     SetBridgeDialogOpener(nullptr);
+    SetPlateauDialogOpener(nullptr);
+    SetSidewalkDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
