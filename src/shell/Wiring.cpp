@@ -3,6 +3,8 @@
 #include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/BasinSettingsDialog.hpp"
 #include "dialogs/settings/BridgeSettingsDialog.hpp"
+#include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
+#include "dialogs/settings/BuildingSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
@@ -13,8 +15,10 @@
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
+#include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
+#include "dialogs/settings/WallSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
@@ -49,6 +53,10 @@
 #include "terrain/TerrainSettingsRun.hpp"
 #include "terrain/ToolDialogHooks.hpp"
 #include "terrain/ToolInput.hpp"
+#include "siteobjects/Building.hpp"
+#include "siteobjects/Marker.hpp"
+#include "siteobjects/Paint.hpp"
+#include "siteobjects/Wall.hpp"
 
 #include <string>
 
@@ -90,6 +98,23 @@ void WireSubsystems() {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
     steps.contourLineRefresh = ContourLineCls::RefreshOnUpdate;
+    SetBuildingDialogOpener(OpenBuildingSettingsDialog);
+    steps.buildingEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("BuildingCls::OnElementEvent", mode);
+        return BuildingCls::OnElementEvent(mode, heads) != 0;
+    };
+    SetWallDialogOpener(OpenWallSettingsDialog);
+    WiredMarkerHooks().openSettings = OpenSpotHeightSettingsDialog;
+    WiredMarkerHooks().confirmGrid = ConfirmSpotHeightGrid;
+    SetPaintDialogOpener(OpenColouredAreaSettingsDialog);
+    steps.paintEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("PaintCls::OnElementEvent", mode);
+        return PaintCls::OnElementEvent(mode, heads) != 0;
+    };
+    steps.wallEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("WallCls::OnElementEvent", mode);
+        return WallCls::OnElementEvent(mode, heads) != 0;
+    };
     steps.sectionEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("SectionCls::OnElementEvent", mode);
         return SectionCls::OnElementEvent(mode, heads) != 0;
@@ -187,6 +212,10 @@ void UnwireSubsystems() {
     SetBridgeDialogOpener(nullptr);
     SetPlateauDialogOpener(nullptr);
     SetSidewalkDialogOpener(nullptr);
+    SetBuildingDialogOpener(nullptr);
+    SetWallDialogOpener(nullptr);
+    ResetMarkerHooks();
+    SetPaintDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();

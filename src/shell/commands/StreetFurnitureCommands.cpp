@@ -117,9 +117,13 @@ int32_t Paint(Settings& settings) {
     if (!PickToModify(settings, KindColouredArea, false, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
-    QV_List<API_Element> fills;
-    if (!ProjectTerrains(terrains) || !SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
-    if (terrains.GetCount() > 0 && fills.GetCount() > 0) return cls.Create(fills, terrains[0]);
+    QV_List<API_Element> drawn;  // fills, lines, polylines, arcs, circles and splines
+    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    ElemSelection selection;
+    if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) return ToolErrFindingData;
+    for (const API_Element& e : selection.elements)
+        if (e.header.typeID >= API_HatchID && e.header.typeID <= API_SplineID) drawn.Insert(e);
+    if (terrains.GetCount() > 0 && drawn.GetCount() > 0) return cls.Create(drawn, terrains[0]);
     return cls.EditSettings();
 }
 
