@@ -10,6 +10,8 @@
 #include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
+#include "dialogs/settings/TreeSettingsDialog.hpp"
+#include "dialogs/tools/CameraSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
@@ -28,6 +30,8 @@
 #include "shell/CoordinateDisplay.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
+#include "siteobjects/Camera.hpp"
+#include "siteobjects/Trees.hpp"
 #include "terrain/ConstraintInput.hpp"
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/ContourTerrainSteps.hpp"
@@ -52,6 +56,8 @@ void WireSubsystems() {
     SetCurveSegmentationAsk(AskCurveSegmentation);
     SetRoadDialogOpener(OpenRoadSettingsLayout);
     SetRailwayDialogOpener(OpenRailwaySettingsDialog);
+    SetTreeDialogRunner(RunTreeSettingsDialogs);
+    SetCameraDistanceAsk(AskCameraDistance);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
@@ -143,6 +149,8 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
     SetRailwayDialogOpener(nullptr);
+    SetTreeDialogRunner(nullptr);
+    SetCameraDistanceAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
