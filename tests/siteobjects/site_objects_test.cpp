@@ -186,4 +186,27 @@ TEST_F(SiteObjectsTest, GravitySetsObjectsOnTheTerrainMeasuredFromTheirStory) {
     EXPECT_NEAR(Get(placed[0]).object.level, Plane(50, 40) - StoryElevation, 1e-6);
     EXPECT_NEAR(Get(placed[1]).object.level, Plane(110, 80) - StoryElevation, 1e-6);
     EXPECT_EQ(Get(placed[2]).object.level, 7.5);
+
+    // Point mode: one object of the object tool's default part per click at the terrain's height, until the input
+    // is cancelled.
+    API_Element defaults = {};
+    defaults.header.typeID = API_ObjectID;
+    ASSERT_EQ(ACAPI_Element_GetDefaults(&defaults, nullptr), NoError);
+    defaults.object.libInd = libA;
+    ASSERT_EQ(ACAPI_Element_ChangeDefaults(&defaults, nullptr, nullptr), NoError);
+    host->Input().QueuePoint(80, 30);
+    host->Input().QueuePoint(40, 70);
+    host->Input().QueueCancel();
+    GravityCls points;
+    ASSERT_EQ(points.Build(&terrain), 0);
+    const std::vector<API_Element> all = OfType(API_ObjectID);
+    ASSERT_EQ(all.size(), 5u);
+    for (size_t i = 3; i < 5; ++i) {
+        const API_Coord p = all[i].object.pos;
+        EXPECT_NEAR(all[i].object.level, Plane(p.x, p.y) - StoryElevation, 1e-6) << p.x;
+    }
+    // A click off the terrain cannot be probed: the command ends with 43 and places nothing.
+    host->Input().QueuePoint(5, 5);
+    EXPECT_EQ(points.Build(&terrain), 43);
+    EXPECT_EQ(OfType(API_ObjectID).size(), 5u);
 }

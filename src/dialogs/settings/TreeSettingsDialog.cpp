@@ -4,10 +4,13 @@
 #include "dialogs/settings/Tree2DSettingsDialog.hpp"
 #include "foundation/DialogKit.hpp"
 #include "foundation/DialogPicture.hpp"
+#include "elements/LibPartSections.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/Pictures.hpp"
 #include "siteobjects/TreeSettingsParts.hpp"
 
 #include "APIDefs.hpp"
+#include "WinGdi.hpp"
 
 #include <iterator>
 
@@ -90,6 +93,21 @@ const SettingsLabel SecondLabels[] = {{6, T, 113},  {11, T, 114}, {15, T, 115}, 
 constexpr int32_t SymbolImageBase = 32660;
 constexpr int32_t LeafCustomEntry = 5;
 constexpr int32_t LeafStyle2Entry = 3;
+
+// The preview of a trunk or leaf part: the bitmap of its picture section, stretched over the item.
+bool DrawPartPreview(const DGUserUpdateData* update, int32_t index) {
+    if (update == nullptr || index < 1) return false;
+    QV_LibPartSection section;
+    GSErrCode err = NoError;
+    if (!LibPartSection_Load(index, API_Selector("PICT"), section, err) || section.content == nullptr) return false;
+    const int32_t width = update->right > update->left ? update->right - update->left : update->left - update->right;
+    const int32_t height = update->bottom > update->top ? update->bottom - update->top : update->top - update->bottom;
+    const PictureRect rect = {0, 0, int16_t(height > 0 ? height - 1 : 0), int16_t(width > 0 ? width - 1 : 0)};
+    PictureRecord picture;
+    picture.format = PictureFormat_Bitmap;
+    picture.data = section.content;
+    return DrawDibPicture(DeviceContextOf(update->drawContext), rect, picture);
+}
 
 const TreeItems& Ids(const TreeDialogBlock& block) { return block.frame.layout->first ? FirstIds : SecondIds; }
 
@@ -271,8 +289,8 @@ void Close(int16_t dialogId, int16_t item, TreeDialogBlock& block) {
 void Update(int16_t dialogId, int16_t item, TreeDialogBlock& block, DGMessageData data) {
     const TreeItems& ids = Ids(block);
     const auto* update = reinterpret_cast<const DGUserUpdateData*>(data);
-    if (item == ids.trunkPreview && block.trunkPicture > 0) DrawDialogPicture(update, block.trunkPicture, true);
-    if (item == ids.leafPreview && block.leafPicture > 0) DrawDialogPicture(update, block.leafPicture, true);
+    if (item == ids.trunkPreview) DrawPartPreview(update, block.trunkPicture);
+    if (item == ids.leafPreview) DrawPartPreview(update, block.leafPicture);
     Frame::Update(dialogId, item, block.frame, data);
 }
 
