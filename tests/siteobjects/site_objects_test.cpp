@@ -165,6 +165,13 @@ TEST_F(SiteObjectsTest, CamerasFollowThePathAcrossItsCornerAtEyeHeightOverTheTer
     SetCameraDistanceAsk([](double& d, double) { return d = 0.0, true; });
     EXPECT_EQ(tiny.Create(Get(line), terrain), 43);
     EXPECT_EQ(OfType(API_CameraID).size(), 8u);
+
+    // A closed path has no walk-through.
+    API_Guid ring = {};
+    ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{30, 20, 0}, {60, 60, 0}, {60, 20, 0}, {30, 20, 0}}, false, 1,
+                                       "ring", &ring),
+              NoError);
+    EXPECT_EQ(tiny.Create(Get(ring), terrain), 45);
 }
 
 TEST_F(SiteObjectsTest, GravitySetsObjectsOnTheTerrainMeasuredFromTheirStory) {

@@ -85,6 +85,13 @@ TEST_F(VolumeCalculationTest, ABoxCutAndABoxFilledGiveTheirPrismsAndTheTotalsAdd
     ASSERT_EQ(Link(cut, APISolid_SubtractUpwards), NoError);
     ASSERT_EQ(Link(lone, APISolid_SubtractUpwards), NoError);
     ASSERT_EQ(Link(fill, APISolid_Add), NoError);
+    // The newest link is no earthwork's: it is taken off unmeasured.
+    const API_Guid plain = PlaceObject(API_ObjectID, libA, "plain");
+    ASSERT_EQ(Db().GiveBodies(plain, {Box(100, 20, 110, 30, 100.0, 112.0)}), NoError);
+    const double beforePlain = Volume(terrain.header.guid);
+    ASSERT_EQ(Link(plain, APISolid_Add), NoError);
+    const double plainAdded = Volume(terrain.header.guid) - beforePlain;
+    EXPECT_NEAR(plainAdded, 100.0 * (112.0 - Plane(105, 25)), 1e-6);
     const double all = Volume(terrain.header.guid);
 
     CalculationCls cls;
@@ -99,9 +106,9 @@ TEST_F(VolumeCalculationTest, ABoxCutAndABoxFilledGiveTheirPrismsAndTheTotalsAdd
     EXPECT_EQ(l.secondDifference, 0.0);
     double sum = 0.0;
     for (const CalculationVolume& v : cls.volumes) sum += v.total;
-    EXPECT_NEAR(sum, all - none, 1e-6);
+    EXPECT_NEAR(sum + plainAdded, all - none, 1e-6);
     // The copy is gone, the terrain keeps its links.
-    EXPECT_EQ(Db().SolidLinks().size(), 3u);
+    EXPECT_EQ(Db().SolidLinks().size(), 4u);
     int32_t meshes = 0;
     for (const API_Guid& g : Db().AllElements()) meshes += Get(g).header.typeID == API_MeshID ? 1 : 0;
     EXPECT_EQ(meshes, 1);
