@@ -115,6 +115,7 @@ TEST_F(TreeDialogsTest, The2DSettingsFlagOnlyWhatChangedThereAndCancelKeepsTheWo
     DGDriver::QueueClick(32564, 49);
     DGDriver::QueueSetDouble(32565, 32, 3.5);
     DGDriver::QueueSetLong(32565, 14, 6);
+    DGDriver::QueueSetLong(32565, 5, 1);  // the third symbol kind
     DGDriver::QueueClick(32565, 37);
     DGDriver::QueueClick(32526, 1);
     DGDriver::QueueClick(32564, 1);
@@ -123,5 +124,6 @@ TEST_F(TreeDialogsTest, The2DSettingsFlagOnlyWhatChangedThereAndCancelKeepsTheWo
     // The edit changed its pen control with it.
     EXPECT_EQ(record.pens[1], 6);
     EXPECT_EQ(record.pens2[1], 6);
-    EXPECT_EQ(Flagged(), (std::vector<int16_t>{TreePen1 + 1, TreePen1Companion + 1, TreeTextSize}));
+    EXPECT_EQ(record.symbolType, 3);
+    EXPECT_EQ(Flagged(), (std::vector<int16_t>{TreeSymbolType, TreePen1 + 1, TreePen1Companion + 1, TreeTextSize}));
 }

@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
+#include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 
 #include "APIDefs.hpp"
@@ -86,9 +87,24 @@ const LayoutItems& Extra(const Block& block) { return block.layout->first ? Firs
 constexpr int16_t RadioGroup = 1;
 constexpr int16_t FirstRadio = 3;
 
+GS::UniString Text(int32_t table, int32_t index) {
+    QV_String text;
+    GetResString(text, table + LanguageIndex, index);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+// Neither layout has a mode header or a picture: items 3 on are the symbol kinds.
 void Init(int16_t dialogId, Block& block) {
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.layout);
+    DGSetDialogTitle(dialogId, Text(TitleTableBase, Title2D));
+    DGSetItemText(dialogId, SettingsItemOK, Text(CommonTableBase, 64));
+    DGSetItemText(dialogId, SettingsItemCancel, Text(CommonTableBase, 5));
+    for (size_t i = 0; i < block.layout->itemCount; ++i) {
+        const FieldItem& f = block.layout->items[i];
+        if (f.kind != FieldItemKind::UserControl) continue;
+        API_UserControlBinding binding = {f.control, dialogId, f.item};
+        ACAPI_Interface(APIIo_SetUserControlCallbackID, &binding);
+    }
     const LayoutItems& extra = Extra(block);
     SetSettingsLabels(dialogId, extra.labels);
     Frame::ShowValues(dialogId, block);
@@ -127,7 +143,7 @@ int16_t Click(int16_t dialogId, int16_t item, Block& block) {
 }
 void Close(int16_t dialogId, int16_t item, Block& block) { Frame::CloseReading<ReadItems>(dialogId, item, block); }
 
-constexpr ModalDialog<Block>::Handlers Table = {Frame::Usable, Init, Click, Change, Close, Track, Frame::Update};
+constexpr ModalDialog<Block>::Handlers Table = {Frame::Usable, Init, Click, Change, Close, Track, nullptr};
 
 int16_t FirstCallback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData data) {
     return ModalDialog<Block>::Dispatch(First.resourceId, Table, message, dialogId, item, userData, data);
