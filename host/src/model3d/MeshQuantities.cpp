@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <map>
 #include <vector>
 
@@ -102,8 +103,10 @@ double TopOf(const Solid& a, const Solid& b) {
 
 }  // namespace
 
-GSErrCode MeshVolume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
-                     std::string* why) {
+namespace {
+
+GSErrCode ComputeVolume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
+                        std::string* why) {
     const StoredElement* e = db.Find(mesh);
     if (e == nullptr || e->record.header.typeID != API_MeshID) {
         *why = "no mesh " + GuidText(mesh);
@@ -148,4 +151,17 @@ GSErrCode MeshVolume(const ProjectDatabase& db, ModelStore& models, const API_Gu
     }
     *volume = CGAL::to_double(PMP::volume(solid));
     return NoError;
+}
+
+}  // namespace
+
+GSErrCode MeshVolume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
+                     std::string* why) {
+    // Bodies a script gives may intersect themselves; the polyhedron library refuses them by throwing.
+    try {
+        return ComputeVolume(db, models, mesh, volume, why);
+    } catch (const std::exception& ex) {
+        *why = std::string("the solid operations cannot be computed: ") + ex.what();
+        return APIERR_GENERAL;
+    }
 }
