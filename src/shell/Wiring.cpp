@@ -19,6 +19,8 @@
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/settings/WallSettingsDialog.hpp"
+#include "dialogs/settings/TreeSettingsDialog.hpp"
+#include "dialogs/tools/CameraSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
@@ -44,6 +46,8 @@
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
+#include "siteobjects/Camera.hpp"
+#include "siteobjects/Trees.hpp"
 #include "terrain/ConstraintInput.hpp"
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/ContourTerrainSteps.hpp"
@@ -81,6 +85,8 @@ void WireSubsystems() {
     SetBridgeDialogOpener(OpenBridgeSettingsDialog);
     SetPlateauDialogOpener(OpenPlateauSettingsLayout);
     SetSidewalkDialogOpener(OpenSidewalkSettingsLayout);
+    SetTreeDialogRunner(RunTreeSettingsDialogs);
+    SetCameraDistanceAsk(AskCameraDistance);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("ObstacleCls::OnElementEvent", mode);
@@ -216,6 +222,8 @@ void UnwireSubsystems() {
     SetWallDialogOpener(nullptr);
     ResetMarkerHooks();
     SetPaintDialogOpener(nullptr);
+    SetTreeDialogRunner(nullptr);
+    SetCameraDistanceAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
