@@ -1,5 +1,7 @@
 #include "shell/Wiring.hpp"
 
+#include "dialogs/settings/PointImportResultsDialog.hpp"
+#include "dialogs/settings/DxfImportDialog.hpp"
 #include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
@@ -114,6 +116,7 @@ void WireSubsystems() {
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
     ASCFile::SetAscOptionsDialog(AskAscImportOptions);
     SetTextOptionsDialog(AskTextImportOptions);
+    SetDxfReadDialogs(RunDxfImportDialogs, RunPointImportResults);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
     ToolDialogHooks& dialogs = WiredToolDialogs();
     dialogs.contourSettings = RunContourLineSettingsDialog;
@@ -148,6 +151,7 @@ void UnwireSubsystems() {
     ResetTerrainInputHooks();
     ASCFile::SetAscOptionsDialog(nullptr);
     SetTextOptionsDialog(nullptr);
+    SetDxfReadDialogs(nullptr, nullptr);
     ResetToolDialogs();
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();

@@ -1,0 +1,146 @@
+// The DXF reader on about 50,000 entities, beside GDAL's DXF driver reading every feature of the same file in the
+// same run. At start the real contour lines (tests/data/dxf/contours.dxf) are copied side by side, each copy moved
+// east by the drawing's width, and written by GDAL as one DXF. Our read is what the import runs once its dialogs
+// are answered (every layer with points and constraints): the layer pass, the entity pass with the stores and the
+// final pass; GDAL's opens the file and takes every feature's geometry. The run ends with the milliseconds and
+// the ratio to GDAL.
+#include "TimesBySize.hpp"
+#include "fileio/DXFFileCls.hpp"
+
+#include <gdal.h>
+#include <ogr_api.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int EntitiesWanted = 50000;
+
+struct Files {
+    std::string dir, dxf;
+    int64_t entities = 0;
+    std::string why;
+};
+
+Files MakeFiles() {
+    Files f;
+    GDALAllRegister();
+    char tmpl[] = "/tmp/lodravix-dxf-bench-XXXXXX";
+    if (mkdtemp(tmpl) == nullptr) return f.why = "no temporary folder", f;
+    f.dir = tmpl;
+    f.dxf = f.dir + "/contours_50k.dxf";
+    GDALDatasetH src =
+        GDALOpenEx(LODRAVIX_TEST_DATA_DIR "/dxf/contours.dxf", GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
+    if (src == nullptr) return f.why = "cannot open contours.dxf", f;
+    OGRLayerH in = GDALDatasetGetLayer(src, 0);
+    OGREnvelope box;
+    OGR_L_GetExtent(in, &box, TRUE);
+    const double width = box.MaxX - box.MinX + 100.0;
+    const int copies = int(EntitiesWanted / std::max<GIntBig>(1, OGR_L_GetFeatureCount(in, TRUE))) + 1;
+    GDALDatasetH out = GDALCreate(GDALGetDriverByName("DXF"), f.dxf.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
+    if (out == nullptr) return GDALClose(src), f.why = "cannot write the DXF", f;
+    OGRLayerH layer = GDALDatasetCreateLayer(out, "entities", nullptr, wkbUnknown, nullptr);
+    for (int c = 0; c < copies && f.entities < EntitiesWanted; ++c) {
+        OGR_L_ResetReading(in);
+        while (OGRFeatureH feature = OGR_L_GetNextFeature(in)) {
+            OGRGeometryH g = OGR_G_Clone(OGR_F_GetGeometryRef(feature));
+            for (int i = 0, n = OGR_G_GetPointCount(g); i < n; ++i)
+                OGR_G_SetPoint(g, i, OGR_G_GetX(g, i) + c * width, OGR_G_GetY(g, i), OGR_G_GetZ(g, i));
+            OGRFeatureH copy = OGR_F_Create(OGR_L_GetLayerDefn(layer));
+            OGR_F_SetGeometryDirectly(copy, g);
+            if (OGR_L_CreateFeature(layer, copy) == OGRERR_NONE) ++f.entities;
+            OGR_F_Destroy(copy);
+            OGR_F_Destroy(feature);
+            if (f.entities >= EntitiesWanted) break;
+        }
+    }
+    GDALClose(out);
+    GDALClose(src);
+    return f;
+}
+
+const Files& TheFiles() {
+    static const Files files = MakeFiles();
+    return files;
+}
+
+size_t ReadOurs(const std::string& path) {
+    DXFFileCls reader;
+    reader.path = QV_String(path.c_str(), Encoding_UTF8);
+    int32_t error = 0;
+    if (!reader.OpenAtEntities(error) || !reader.ReadLayers(error)) return 0;
+    // The layer dialog's answer: everything, with constraints.
+    for (DXFFileLayer& layer : reader.layers) layer.import = layer.constraint = 1;
+    reader.ResetEntities();
+    if (!reader.OpenAtEntities(error) || !reader.ReadEntities(error)) return 0;
+    reader.CloseReaderFile();
+    return reader.vertices.size() + reader.pointEntities.size();
+}
+
+size_t ReadGdal(const std::string& path) {
+    GDALDatasetH ds = GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
+    if (ds == nullptr) return 0;
+    size_t points = 0;
+    OGRLayerH layer = GDALDatasetGetLayer(ds, 0);
+    while (OGRFeatureH feature = OGR_L_GetNextFeature(layer)) {
+        if (OGRGeometryH g = OGR_F_GetGeometryRef(feature)) points += size_t(OGR_G_GetPointCount(g));
+        OGR_F_Destroy(feature);
+    }
+    GDALClose(ds);
+    return points;
+}
+
+void Run(benchmark::State& state, const std::function<size_t(const std::string&)>& read) {
+    const Files& files = TheFiles();
+    if (!files.why.empty()) {
+        state.SkipWithError(files.why.c_str());
+        return;
+    }
+    size_t points = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(points = read(files.dxf));
+    state.counters["points"] = double(points);
+}
+
+int64_t Size() { return TheFiles().entities; }
+
+void BM_DxfFileRead(benchmark::State& s) { Run(s, ReadOurs); }
+void BM_GdalDxf(benchmark::State& s) { Run(s, ReadGdal); }
+
+class RatioReporter : public TimesBySize {
+public:
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        if (!TheFiles().why.empty()) return;
+        std::printf("\n%10s %14s %14s %8s\n", "entities", "read", "ms (GDAL ms)", "ratio");
+        for (auto& [size, seconds] : seconds_) {
+            const double a = seconds["BM_DxfFileRead"] * 1e3, b = seconds["BM_GdalDxf"] * 1e3;
+            std::printf("%10lld %14s %6.1f (%5.1f) %8.2f\n", static_cast<long long>(size), "DXF", a, b,
+                        b > 0 ? a / b : 0.0);
+        }
+    }
+};
+
+}  // namespace
+
+BENCHMARK(BM_DxfFileRead)->Arg(Size())->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GdalDxf)->Arg(Size())->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    if (!TheFiles().dir.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(TheFiles().dir, ec);
+    }
+    return 0;
+}

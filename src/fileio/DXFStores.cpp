@@ -1,0 +1,413 @@
+// The stores of the DXF reader: which vertices, points and constraints the terrain input keeps. Every search
+// is either a scan of the list (indexedSearch off) or a look into a grid that finds the same items: the grids
+// only narrow the candidates, the tests on them are the scans' own.
+#include "fileio/DXFFileCls.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <queue>
+#include <unordered_map>
+
+namespace {
+
+constexpr double SamePoint = 5e-5;
+constexpr double SharedEnd = 1e-7;
+constexpr double Parallel = 1e-5;
+constexpr double KeyLimit = 1e15;  // cells beyond are one cell: far-off or huge values stay correct, only slower
+
+struct Key {
+    int64_t x, y;
+    bool operator==(const Key& o) const { return x == o.x && y == o.y; }
+};
+struct KeyHash {
+    size_t operator()(const Key& k) const {
+        return size_t(uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^
+                      (uint64_t(k.y) + 0x632BE59BD9B4E019ull) * 0xC2B2AE3D27D4EB4Full);
+    }
+};
+
+double PlanDist2(double ax, double ay, double bx, double by) {
+    const double dx = bx - ax, dy = by - ay;
+    return dx * dx + dy * dy;
+}
+
+int64_t Cell(double v, double size) {
+    const double c = std::floor(v / size);
+    if (!(c > -KeyLimit)) return int64_t(-KeyLimit);
+    if (!(c < KeyLimit)) return int64_t(KeyLimit);
+    return int64_t(c);
+}
+
+// Items by the cell of their point; a look visits the 3 x 3 cells around a point, so every item closer than
+// one cell size in x and y is met.
+class PointGrid {
+public:
+    explicit PointGrid(double size) : size_(size) {}
+    void Insert(int32_t item, double x, double y) {
+        if (size_t(item) >= next_.size()) next_.resize(size_t(item) + 1, -1);
+        auto [it, fresh] = head_.try_emplace(Key{Cell(x, size_), Cell(y, size_)}, item);
+        if (!fresh) {
+            next_[size_t(item)] = it->second;
+            it->second = item;
+        }
+    }
+    template <typename F>
+    void Near(double x, double y, F visit) const {
+        const int64_t cx = Cell(x, size_), cy = Cell(y, size_);
+        for (int64_t i = cx - 1; i <= cx + 1; ++i)
+            for (int64_t j = cy - 1; j <= cy + 1; ++j) {
+                const auto it = head_.find(Key{i, j});
+                if (it == head_.end()) continue;
+                for (int32_t k = it->second; k >= 0; k = next_[size_t(k)]) visit(k);
+            }
+    }
+
+private:
+    double size_;
+    std::unordered_map<Key, int32_t, KeyHash> head_;
+    std::vector<int32_t> next_;
+};
+
+struct Box {
+    double x0, y0, x1, y1;
+};
+
+Box BoxOf(const DXFFileConstraint& c) {
+    return {std::min(c.sx, c.ex), std::min(c.sy, c.ey), std::max(c.sx, c.ex), std::max(c.sy, c.ey)};
+}
+
+// Constraints by the cells their boxes cover. The cell size is taken from the first ones stored; a segment
+// covering many cells is kept apart and always tested, and a look over many cells tests everything.
+class SegmentGrid {
+public:
+    template <typename F>
+    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) {
+        if (size_ == 0.0 || Cells(b) > MaxLookCells) {
+            for (size_t i = 0; i < all.size(); ++i)
+                if (test(all[i])) return;
+            return;
+        }
+        ++stamp_;
+        seen_.resize(all.size(), 0);
+        for (int32_t i : long_)
+            if (test(all[size_t(i)])) return;
+        const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
+        for (int64_t i = x0; i <= x1; ++i)
+            for (int64_t j = y0; j <= y1; ++j) {
+                const auto it = cells_.find(Key{i, j});
+                if (it == cells_.end()) continue;
+                for (int32_t k : it->second) {
+                    if (seen_[size_t(k)] == stamp_) continue;
+                    seen_[size_t(k)] = stamp_;
+                    if (test(all[size_t(k)])) return;
+                }
+            }
+    }
+    void Added(const std::vector<DXFFileConstraint>& all) {
+        if (size_ == 0.0) {
+            if (all.size() < FirstCount) return;
+            std::vector<double> spans;
+            for (const DXFFileConstraint& c : all) {
+                const Box b = BoxOf(c);
+                spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
+            }
+            std::nth_element(spans.begin(), spans.begin() + spans.size() / 2, spans.end());
+            const double median = spans[spans.size() / 2];
+            size_ = std::isfinite(median) ? std::max(2.0 * median, 1e-3) : 1.0;
+            for (size_t i = 0; i < all.size(); ++i) Insert(all, int32_t(i));
+            return;
+        }
+        Insert(all, int32_t(all.size() - 1));
+    }
+
+private:
+    static constexpr size_t FirstCount = 64;
+    static constexpr double MaxItemCells = 32.0;
+    static constexpr double MaxLookCells = 4096.0;
+
+    double Cells(const Box& b) const {
+        return (std::floor(b.x1 / size_) - std::floor(b.x0 / size_) + 1) *
+            (std::floor(b.y1 / size_) - std::floor(b.y0 / size_) + 1);
+    }
+    void Insert(const std::vector<DXFFileConstraint>& all, int32_t item) {
+        const Box b = BoxOf(all[size_t(item)]);
+        const double spanX = std::floor(b.x1 / size_) - std::floor(b.x0 / size_);
+        const double spanY = std::floor(b.y1 / size_) - std::floor(b.y0 / size_);
+        if (!(spanX < MaxItemCells && spanY < MaxItemCells)) {
+            long_.push_back(item);
+            return;
+        }
+        const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
+        for (int64_t i = x0; i <= x1; ++i)
+            for (int64_t j = y0; j <= y1; ++j) cells_[Key{i, j}].push_back(item);
+    }
+
+    double size_ = 0.0;
+    std::unordered_map<Key, std::vector<int32_t>, KeyHash> cells_;
+    std::vector<int32_t> long_;
+    std::vector<uint32_t> seen_;
+    uint32_t stamp_ = 0;
+};
+
+bool SharesEnd(const DXFFileConstraint& s, const DXFFileConstraint& n) {
+    auto same = [](double ax, double ay, double bx, double by) {
+        return std::fabs(ax - bx) < SharedEnd && std::fabs(ay - by) < SharedEnd;
+    };
+    return same(s.sx, s.sy, n.sx, n.sy) || same(s.sx, s.sy, n.ex, n.ey) || same(s.ex, s.ey, n.sx, n.sy) ||
+        same(s.ex, s.ey, n.ex, n.ey);
+}
+
+// The stored segment S->E against the new one A->B: both parameters in [0, 1].
+bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
+    if (SharesEnd(s, n)) return false;
+    const double bax = n.ex - n.sx, bay = n.ey - n.sy;
+    const double den = (s.ey - s.sy) * bax - (s.ex - s.sx) * bay;
+    if (std::fabs(den) < Parallel) return false;
+    const double t = ((n.sy - s.sy) * bax + (s.sx - n.sx) * bay) / den;
+    const double u =
+        std::fabs(bax) < Parallel ? (s.sy + t * (s.ey - s.sy) - n.sy) / bay : (s.sx + t * (s.ex - s.sx) - n.sx) / bax;
+    return t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0;
+}
+
+}  // namespace
+
+class DXFStoreIndex {
+public:
+    explicit DXFStoreIndex(double pointTolerance) : vertexGrid(2.0 * SamePoint), pointGrid(pointTolerance) {}
+    PointGrid vertexGrid;
+    PointGrid pointGrid;
+    SegmentGrid segments;
+};
+
+// Here, where the grids are complete types.
+DXFFileCls::DXFFileCls()
+    : constraintPen(0), constraintLineType(0), constraintFilter(0.1), unitFactor(1000.0), metric(1), grouping(0),
+      groupCounter(0), indexedSearch(true), utf8Text(false) {
+    ResetEntities();
+}
+
+DXFFileCls::~DXFFileCls() { CloseReaderFile(); }
+
+void DXFFileCls::ResetEntities() {
+    pointEntities.clear();
+    vertices.clear();
+    constraints.clear();
+    pointsRead = pointsKept = 0;
+    groupParent_.clear();
+    index_.reset();
+}
+
+int32_t DXFFileCls::FindGroup(int32_t group) const {
+    if (group <= 0 || size_t(group) >= groupParent_.size()) return group;
+    int32_t root = group;
+    while (groupParent_[size_t(root)] != root) root = groupParent_[size_t(root)];
+    return root;
+}
+
+void DXFFileCls::RelabelGroup(int32_t from, int32_t to) {
+    if (from == to) return;
+    if (!indexedSearch) {
+        for (DXFFilePoint& v : vertices)
+            if (v.group == from) v.group = to;
+        for (DXFFileConstraint& c : constraints)
+            if (c.group == from) c.group = to;
+        return;
+    }
+    // Everything labelled `from` is labelled `to` from now on: one link instead of a walk over the lists.
+    const size_t need = size_t(std::max(from, to)) + 1;
+    while (groupParent_.size() < need) groupParent_.push_back(int32_t(groupParent_.size()));
+    groupParent_[size_t(from)] = to;
+}
+
+void DXFFileCls::ResolveGroups() {
+    if (groupParent_.empty()) return;
+    // Path halving keeps long chains of merges cheap.
+    auto root = [this](int32_t g) {
+        if (g <= 0 || size_t(g) >= groupParent_.size()) return g;
+        while (groupParent_[size_t(g)] != g) {
+            groupParent_[size_t(g)] = groupParent_[size_t(groupParent_[size_t(g)])];
+            g = groupParent_[size_t(g)];
+        }
+        return g;
+    };
+    for (DXFFilePoint& v : vertices) v.group = root(v.group);
+    for (DXFFileConstraint& c : constraints) c.group = root(c.group);
+    groupParent_.clear();
+}
+
+int32_t DXFFileCls::FindVertex(double x, double y) const {
+    auto near = [&](const DXFFilePoint& v) { return std::fabs(v.x - x) < SamePoint && std::fabs(v.y - y) < SamePoint; };
+    if (!indexedSearch || !index_) {
+        for (size_t i = 0; i < vertices.size(); ++i)
+            if (near(vertices[i])) return int32_t(i);
+        return -1;
+    }
+    int32_t first = -1;
+    index_->vertexGrid.Near(x, y, [&](int32_t k) {
+        if ((first < 0 || k < first) && near(vertices[size_t(k)])) first = k;
+    });
+    return first;
+}
+
+void DXFFileCls::AddVertexPoint(DXFFilePoint& p, bool& added) {
+    if (indexedSearch && !index_) index_.reset(new DXFStoreIndex(tolerance));
+    const int32_t found = FindVertex(p.x, p.y);
+    if (found >= 0) {
+        DXFFilePoint& stored = vertices[size_t(found)];
+        p.x = stored.x, p.y = stored.y, p.z = stored.z;
+        added = false;
+        if (grouping != 0 && p.group > 0) {
+            // An ungrouped point joins the new group alone; it does not pull every other ungrouped item along.
+            const int32_t old = FindGroup(stored.group);
+            if (old <= 0)
+                stored.group = p.group;
+            else
+                RelabelGroup(old, FindGroup(p.group));
+        }
+        return;
+    }
+    vertices.push_back(p);
+    if (indexedSearch) index_->vertexGrid.Insert(int32_t(vertices.size() - 1), p.x, p.y);
+    ExtendBounds(p.x, p.y);
+    ++pointsKept;
+    added = true;
+}
+
+bool DXFFileCls::DuplicatePoint(double x, double y) {
+    const double t2 = tolerance * tolerance;
+    auto near = [&](const DXFFilePoint& q) {
+        const double dx = q.x - x, dy = q.y - y;
+        return dx * dx + dy * dy < t2;
+    };
+    const bool gridUsable = indexedSearch && tolerance > 0.0 && std::isfinite(tolerance);
+    if (!gridUsable) {
+        for (const DXFFilePoint& q : pointEntities)
+            if (near(q)) return true;
+        return false;
+    }
+    if (!index_) index_.reset(new DXFStoreIndex(tolerance));
+    bool found = false;
+    index_->pointGrid.Near(x, y, [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
+    // The caller appends the point when it is new: it goes into the grid under the index it will have.
+    if (!found) index_->pointGrid.Insert(int32_t(pointEntities.size()), x, y);
+    return found;
+}
+
+void DXFFileCls::AddConstraint(const DXFFileConstraint& c, bool& added) {
+    bool crossing = false;
+    if (!indexedSearch) {
+        for (const DXFFileConstraint& s : constraints)
+            if (Crosses(s, c)) {
+                crossing = true;
+                break;
+            }
+    } else {
+        if (!index_) index_.reset(new DXFStoreIndex(tolerance));
+        Box b = BoxOf(c);
+        // A touch at the box's very edge is still looked at.
+        const double pad =
+            1e-9 * (1.0 + std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)}));
+        b.x0 -= pad, b.y0 -= pad, b.x1 += pad, b.y1 += pad;
+        index_->segments.Candidates(constraints, b,
+                                    [&](const DXFFileConstraint& s) { return crossing = Crosses(s, c); });
+    }
+    added = !crossing;
+    if (crossing) return;
+    constraints.push_back(c);
+    if (indexedSearch) index_->segments.Added(constraints);
+    ExtendBounds(c.sx, c.sy);
+    ExtendBounds(c.ex, c.ey);
+}
+
+void DXFFileCls::SimplifyPolyline(std::vector<DXFVertex>& list, bool closed, bool& collapsed) const {
+    collapsed = false;
+    const double d2 = constraintFilter * constraintFilter;
+    const size_t n = list.size();
+    if (n >= 3) {
+        // The closest pair first (the earlier one on ties), its first vertex removed, until none is closer than
+        // the filter: a heap over the pairs with a linked list of the vertices left.
+        std::vector<int32_t> prev(n), next(n);
+        std::vector<uint8_t> alive(n, 1);
+        for (size_t i = 0; i < n; ++i) prev[i] = int32_t(i) - 1, next[i] = i + 1 < n ? int32_t(i + 1) : -1;
+        struct Entry {
+            double d2;
+            int32_t a, b;
+            bool operator>(const Entry& o) const { return d2 != o.d2 ? d2 > o.d2 : a > o.a; }
+        };
+        std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> heap;
+        auto dist = [&](int32_t a, int32_t b) {
+            return PlanDist2(list[size_t(a)].x, list[size_t(a)].y, list[size_t(b)].x, list[size_t(b)].y);
+        };
+        for (size_t i = 0; i + 1 < n; ++i) heap.push({dist(int32_t(i), int32_t(i + 1)), int32_t(i), int32_t(i + 1)});
+        size_t left = n;
+        while (left >= 3 && !heap.empty()) {
+            const Entry e = heap.top();
+            heap.pop();
+            if (!alive[size_t(e.a)] || !alive[size_t(e.b)] || next[size_t(e.a)] != e.b) continue;
+            if (!(e.d2 < d2)) break;
+            const int32_t gone = closed && e.a == 0 ? e.b : e.a;
+            const int32_t p = prev[size_t(gone)], q = next[size_t(gone)];
+            alive[size_t(gone)] = 0;
+            if (p >= 0) next[size_t(p)] = q;
+            if (q >= 0) prev[size_t(q)] = p;
+            if (p >= 0 && q >= 0) heap.push({dist(p, q), p, q});
+            --left;
+        }
+        if (left != n) {
+            size_t w = 0;
+            for (size_t i = 0; i < n; ++i)
+                if (alive[i]) list[w++] = list[i];
+            list.resize(w);
+        }
+    }
+    if (!closed) {
+        collapsed = list.size() == 1;
+    } else if (list.size() == 2 && PlanDist2(list[0].x, list[0].y, list[1].x, list[1].y) < d2) {
+        list.pop_back();
+        collapsed = true;
+    }
+}
+
+void DXFFileCls::AddPolyline(std::vector<DXFVertex>& list, int32_t layer, bool closed, bool makeConstraints) {
+    if (list.empty()) return;
+    if (closed) list.push_back(list.front());
+    pointsRead += uint32_t(list.size());
+    bool collapsed = false;
+    SimplifyPolyline(list, closed, collapsed);
+    bool added = false;
+    if (collapsed) {
+        DXFFilePoint p;
+        p.x = list[0].x, p.y = list[0].y, p.z = list[0].z, p.layer = layer;
+        AddVertexPoint(p, added);
+        return;
+    }
+    const int32_t group = grouping != 0 ? ++groupCounter : 0;
+    const size_t stored = closed ? list.size() - 1 : list.size();
+    for (size_t i = 0; i < stored; ++i) {
+        DXFFilePoint p;
+        p.x = list[i].x, p.y = list[i].y, p.z = list[i].z, p.layer = layer, p.group = group;
+        AddVertexPoint(p, added);
+        list[i] = {p.x, p.y, p.z};
+    }
+    // The closing copy ends on the stored first vertex, so that the ring closes on the point placed there.
+    if (closed) list.back() = list.front();
+    if (!makeConstraints) return;
+    for (size_t i = 0; i + 1 < list.size(); ++i) {
+        DXFFileConstraint c;
+        c.sx = list[i].x, c.sy = list[i].y, c.sz = list[i].z;
+        c.ex = list[i + 1].x, c.ey = list[i + 1].y, c.ez = list[i + 1].z;
+        c.layer = layer, c.group = group;
+        AddConstraint(c, added);
+    }
+}
+
+void DXFFileCls::DropCoveredPoints() {
+    // The vertex grid exists whenever a vertex was stored through it.
+    for (DXFFilePoint& p : pointEntities) {
+        if (p.group == -1) continue;
+        if (FindVertex(p.x, p.y) >= 0) {
+            p.group = -1;
+            if (pointsKept > 0) --pointsKept;
+        }
+    }
+}
