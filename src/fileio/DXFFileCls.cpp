@@ -110,8 +110,10 @@ bool DXFFileCls::ReadLine(std::string& line) {
     for (;;) {
         const char* start = buffer_.data() + bufferPos_;
         const uint32_t left = bufferCount_ - bufferPos_;
-        uint32_t n = 0;
-        while (n < left && start[n] != '\n' && start[n] != '\r') ++n;
+        // The LF first, then a CR before it (a CR alone ends a line too).
+        const void* lf = std::memchr(start, '\n', left);
+        uint32_t n = lf != nullptr ? uint32_t(static_cast<const char*>(lf) - start) : left;
+        if (const void* cr = std::memchr(start, '\r', n)) n = uint32_t(static_cast<const char*>(cr) - start);
         if (line.size() < LongestLine) line.append(start, std::min<size_t>(n, LongestLine - line.size()));
         bufferPos_ += n;
         if (n < left) {
@@ -125,12 +127,14 @@ bool DXFFileCls::ReadLine(std::string& line) {
         }
         if (!FillBuffer()) break;
     }
-    for (char& c : line)
-        if (c == '\0') c = ' ';
+    if (std::memchr(line.data(), '\0', line.size()) != nullptr)
+        for (char& c : line)
+            if (c == '\0') c = ' ';
     size_t b = 0, e = line.size();
     while (b < e && line[b] == ' ') ++b;
     while (e > b && line[e - 1] == ' ') --e;
-    if (b != 0 || e != line.size()) line = line.substr(b, e - b);
+    line.erase(e);
+    line.erase(0, b);
     return true;
 }
 
@@ -145,12 +149,14 @@ bool DXFFileCls::StepProgress() {
 DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
     pair.integer = 0;
     pair.real = 0.0;
+    // The layer pass looks at texts only: its numbers are read by the entity pass.
+    const bool numbers = !layerPass_;
     if (!StepProgress()) return PairResult::End;
     if (!ReadLine(pair.text)) return readFailed_ ? PairResult::Bad : PairResult::End;
     if (!ParseInteger(pair.text, pair.code)) return PairResult::Bad;
     // A code line without its value line: the file was cut.
     if (!ReadLine(pair.text)) return readFailed_ ? PairResult::Bad : PairResult::End;
-    switch (KindOf(pair.code)) {
+    switch (numbers ? KindOf(pair.code) : ValueKind::Text) {
         case ValueKind::Real:
             if (!ParseReal(pair.text, pair.real)) return PairResult::Bad;
             break;
@@ -265,6 +271,7 @@ DXFFileCls::PairResult DXFFileCls::SkipEntity(Pair& pair, int32_t* layer) {
 }
 
 bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
+    layerPass_ = layerPass;
     QV_String title("Lodravix"), phase;
     GetResString(phase, GeneralTableBase + LanguageIndex, PhaseText);
     progress->Begin(title, 1);

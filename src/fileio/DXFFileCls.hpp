@@ -141,6 +141,7 @@ private:
     bool readFailed_ = false;
     uint32_t nextStep_ = 0;
     bool stopped_ = false;
+    bool layerPass_ = false;
     std::vector<int32_t> groupParent_;
     std::unordered_map<std::string, int32_t> layerCache_;  // raw name -> layer, -1 for none
     std::unique_ptr<DXFStoreIndex> index_;

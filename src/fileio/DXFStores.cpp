@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <queue>
-#include <unordered_map>
+#include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -14,17 +15,13 @@ constexpr double SamePoint = 5e-5;
 constexpr double SharedEnd = 1e-7;
 constexpr double Parallel = 1e-5;
 constexpr double KeyLimit = 1e15;  // cells beyond are one cell: far-off or huge values stay correct, only slower
+constexpr double CellSize = 1.0;   // metres: survey points lie farther apart, so a cell holds few
 
 struct Key {
     int64_t x, y;
     bool operator==(const Key& o) const { return x == o.x && y == o.y; }
 };
-struct KeyHash {
-    size_t operator()(const Key& k) const {
-        return size_t(uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^
-                      (uint64_t(k.y) + 0x632BE59BD9B4E019ull) * 0xC2B2AE3D27D4EB4Full);
-    }
-};
+const Key NoKey = {INT64_MIN, INT64_MIN};  // never a cell: cells are clamped to KeyLimit
 
 double PlanDist2(double ax, double ay, double bx, double by) {
     const double dx = bx - ax, dy = by - ay;
@@ -38,33 +35,83 @@ int64_t Cell(double v, double size) {
     return int64_t(c);
 }
 
-// Items by the cell of their point; a look visits the 3 x 3 cells around a point, so every item closer than
-// one cell size in x and y is met.
+// Cell -> the head of a chain of items: open addressing in flat arrays, so a look costs a probe or two and no
+// allocation per cell.
+class CellTable {
+public:
+    // The head of the cell's chain, -1 when the cell holds nothing.
+    int32_t Head(const Key& k) const {
+        if (count_ == 0) return -1;
+        for (size_t i = Hash(k) & mask_;; i = (i + 1) & mask_) {
+            if (keys_[i] == k) return heads_[i];
+            if (keys_[i] == NoKey) return -1;
+        }
+    }
+    // The cell's head, made -1 when the cell is new.
+    int32_t& HeadSlot(const Key& k) {
+        if (2 * (count_ + 1) > keys_.size()) Grow();
+        size_t i = Hash(k) & mask_;
+        for (; !(keys_[i] == k); i = (i + 1) & mask_) {
+            if (keys_[i] == NoKey) {
+                keys_[i] = k;
+                heads_[i] = -1;
+                ++count_;
+                break;
+            }
+        }
+        return heads_[i];
+    }
+
+private:
+    static size_t Hash(const Key& k) {
+        uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
+        h ^= h >> 31;
+        h *= 0xBF58476D1CE4E5B9ull;
+        return size_t(h ^ (h >> 29));
+    }
+    void Grow() {
+        std::vector<Key> keys;
+        std::vector<int32_t> heads;
+        keys.swap(keys_);
+        heads.swap(heads_);
+        const size_t size = keys.empty() ? 1024 : keys.size() * 2;
+        keys_.assign(size, NoKey);
+        heads_.assign(size, -1);
+        mask_ = size - 1;
+        count_ = 0;
+        for (size_t i = 0; i < keys.size(); ++i)
+            if (!(keys[i] == NoKey)) HeadSlot(keys[i]) = heads[i];
+    }
+
+    std::vector<Key> keys_;
+    std::vector<int32_t> heads_;
+    size_t mask_ = 0;
+    size_t count_ = 0;
+};
+
+// Items by the cell of their point. Cells are large against the tolerances, so a look mostly reads one cell.
 class PointGrid {
 public:
     explicit PointGrid(double size) : size_(size) {}
     void Insert(int32_t item, double x, double y) {
         if (size_t(item) >= next_.size()) next_.resize(size_t(item) + 1, -1);
-        auto [it, fresh] = head_.try_emplace(Key{Cell(x, size_), Cell(y, size_)}, item);
-        if (!fresh) {
-            next_[size_t(item)] = it->second;
-            it->second = item;
-        }
+        int32_t& head = cells_.HeadSlot(Key{Cell(x, size_), Cell(y, size_)});
+        next_[size_t(item)] = head;
+        head = item;
     }
+    // Every item in the cells that the square of half-size `r` around (x, y) touches.
     template <typename F>
-    void Near(double x, double y, F visit) const {
-        const int64_t cx = Cell(x, size_), cy = Cell(y, size_);
-        for (int64_t i = cx - 1; i <= cx + 1; ++i)
-            for (int64_t j = cy - 1; j <= cy + 1; ++j) {
-                const auto it = head_.find(Key{i, j});
-                if (it == head_.end()) continue;
-                for (int32_t k = it->second; k >= 0; k = next_[size_t(k)]) visit(k);
-            }
+    void Near(double x, double y, double r, F visit) const {
+        const int64_t x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_),
+                      y1 = Cell(y + r, size_);
+        for (int64_t i = x0; i <= x1; ++i)
+            for (int64_t j = y0; j <= y1; ++j)
+                for (int32_t k = cells_.Head(Key{i, j}); k >= 0; k = next_[size_t(k)]) visit(k);
     }
 
 private:
     double size_;
-    std::unordered_map<Key, int32_t, KeyHash> head_;
+    CellTable cells_;
     std::vector<int32_t> next_;
 };
 
@@ -80,6 +127,7 @@ Box BoxOf(const DXFFileConstraint& c) {
 // covering many cells is kept apart and always tested, and a look over many cells tests everything.
 class SegmentGrid {
 public:
+    // `test` answers true to stop the look.
     template <typename F>
     void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) {
         if (size_ == 0.0 || Cells(b) > MaxLookCells) {
@@ -93,15 +141,13 @@ public:
             if (test(all[size_t(i)])) return;
         const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
         for (int64_t i = x0; i <= x1; ++i)
-            for (int64_t j = y0; j <= y1; ++j) {
-                const auto it = cells_.find(Key{i, j});
-                if (it == cells_.end()) continue;
-                for (int32_t k : it->second) {
+            for (int64_t j = y0; j <= y1; ++j)
+                for (int32_t e = cells_.Head(Key{i, j}); e >= 0; e = entries_[size_t(e)].next) {
+                    const int32_t k = entries_[size_t(e)].item;
                     if (seen_[size_t(k)] == stamp_) continue;
                     seen_[size_t(k)] = stamp_;
                     if (test(all[size_t(k)])) return;
                 }
-            }
     }
     void Added(const std::vector<DXFFileConstraint>& all) {
         if (size_ == 0.0) {
@@ -125,6 +171,10 @@ private:
     static constexpr double MaxItemCells = 32.0;
     static constexpr double MaxLookCells = 4096.0;
 
+    struct Entry {
+        int32_t item, next;
+    };
+
     double Cells(const Box& b) const {
         return (std::floor(b.x1 / size_) - std::floor(b.x0 / size_) + 1) *
             (std::floor(b.y1 / size_) - std::floor(b.y0 / size_) + 1);
@@ -139,11 +189,16 @@ private:
         }
         const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
         for (int64_t i = x0; i <= x1; ++i)
-            for (int64_t j = y0; j <= y1; ++j) cells_[Key{i, j}].push_back(item);
+            for (int64_t j = y0; j <= y1; ++j) {
+                int32_t& head = cells_.HeadSlot(Key{i, j});
+                entries_.push_back({item, head});
+                head = int32_t(entries_.size() - 1);
+            }
     }
 
     double size_ = 0.0;
-    std::unordered_map<Key, std::vector<int32_t>, KeyHash> cells_;
+    CellTable cells_;
+    std::vector<Entry> entries_;
     std::vector<int32_t> long_;
     std::vector<uint32_t> seen_;
     uint32_t stamp_ = 0;
@@ -173,7 +228,8 @@ bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
 
 class DXFStoreIndex {
 public:
-    explicit DXFStoreIndex(double pointTolerance) : vertexGrid(2.0 * SamePoint), pointGrid(pointTolerance) {}
+    explicit DXFStoreIndex(double pointTolerance)
+        : vertexGrid(CellSize), pointGrid(std::max(CellSize, 2.0 * pointTolerance)) {}
     PointGrid vertexGrid;
     PointGrid pointGrid;
     SegmentGrid segments;
@@ -243,7 +299,7 @@ int32_t DXFFileCls::FindVertex(double x, double y) const {
         return -1;
     }
     int32_t first = -1;
-    index_->vertexGrid.Near(x, y, [&](int32_t k) {
+    index_->vertexGrid.Near(x, y, SamePoint, [&](int32_t k) {
         if ((first < 0 || k < first) && near(vertices[size_t(k)])) first = k;
     });
     return first;
@@ -287,7 +343,7 @@ bool DXFFileCls::DuplicatePoint(double x, double y) {
     }
     if (!index_) index_.reset(new DXFStoreIndex(tolerance));
     bool found = false;
-    index_->pointGrid.Near(x, y, [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
+    index_->pointGrid.Near(x, y, tolerance, [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
     // The caller appends the point when it is new: it goes into the grid under the index it will have.
     if (!found) index_->pointGrid.Insert(int32_t(pointEntities.size()), x, y);
     return found;
