@@ -135,18 +135,19 @@ public:
                 if (test(all[i])) return;
             return;
         }
-        ++stamp_;
-        seen_.resize(all.size(), 0);
         for (int32_t i : long_)
             if (test(all[size_t(i)])) return;
         const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
         for (int64_t i = x0; i <= x1; ++i)
             for (int64_t j = y0; j <= y1; ++j)
                 for (int32_t e = cells_.Head(Key{i, j}); e >= 0; e = entries_[size_t(e)].next) {
-                    const int32_t k = entries_[size_t(e)].item;
-                    if (seen_[size_t(k)] == stamp_) continue;
-                    seen_[size_t(k)] = stamp_;
-                    if (test(all[size_t(k)])) return;
+                    const Entry& n = entries_[size_t(e)];
+                    // Boxes apart cannot cross; a pair of boxes is tested once, in the cell of their overlap's
+                    // lower corner.
+                    if (n.box.x0 > b.x1 || n.box.x1 < b.x0 || n.box.y0 > b.y1 || n.box.y1 < b.y0) continue;
+                    if (Cell(std::max(n.box.x0, b.x0), size_) != i || Cell(std::max(n.box.y0, b.y0), size_) != j)
+                        continue;
+                    if (test(all[size_t(n.item)])) return;
                 }
     }
     void Added(const std::vector<DXFFileConstraint>& all) {
@@ -172,6 +173,7 @@ private:
     static constexpr double MaxLookCells = 4096.0;
 
     struct Entry {
+        Box box;
         int32_t item, next;
     };
 
@@ -191,7 +193,7 @@ private:
         for (int64_t i = x0; i <= x1; ++i)
             for (int64_t j = y0; j <= y1; ++j) {
                 int32_t& head = cells_.HeadSlot(Key{i, j});
-                entries_.push_back({item, head});
+                entries_.push_back({b, item, head});
                 head = int32_t(entries_.size() - 1);
             }
     }
@@ -200,8 +202,6 @@ private:
     CellTable cells_;
     std::vector<Entry> entries_;
     std::vector<int32_t> long_;
-    std::vector<uint32_t> seen_;
-    uint32_t stamp_ = 0;
 };
 
 bool SharesEnd(const DXFFileConstraint& s, const DXFFileConstraint& n) {
