@@ -48,7 +48,14 @@ public:
         }
     }
     // The cell's head, made -1 when the cell is new.
-    int32_t& HeadSlot(const Key& k) {
+    int32_t& HeadSlot(const Key& k) { return heads_[Slot(k)]; }
+    // Room for `more` new cells, so that the slots of the next Slot calls stay where they are.
+    void Reserve(size_t more) {
+        while (2 * (count_ + more) > keys_.size()) Grow();
+    }
+    int32_t& HeadAt(size_t slot) { return heads_[slot]; }
+    // The cell's slot, the cell made (empty) when it is new.
+    size_t Slot(const Key& k) {
         if (2 * (count_ + 1) > keys_.size()) Grow();
         size_t i = Hash(k) & mask_;
         for (; !(keys_[i] == k); i = (i + 1) & mask_) {
@@ -59,7 +66,7 @@ public:
                 break;
             }
         }
-        return heads_[i];
+        return i;
     }
 
 private:
@@ -130,6 +137,7 @@ public:
     // `test` answers true to stop the look.
     template <typename F>
     void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) {
+        pendingItem_ = -1;
         if (size_ == 0.0 || Cells(b) > MaxLookCells) {
             for (size_t i = 0; i < all.size(); ++i)
                 if (test(all[i])) return;
@@ -138,9 +146,16 @@ public:
         for (int32_t i : long_)
             if (test(all[size_t(i)])) return;
         const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
+        // The cells are made as they are looked at, and their slots kept for the insertion that follows when the
+        // segment passes: one probe a cell instead of two.
+        cells_.Reserve(size_t((x1 - x0 + 1) * (y1 - y0 + 1)));
+        pending_.clear();
+        pendingItem_ = int32_t(all.size());
         for (int64_t i = x0; i <= x1; ++i)
-            for (int64_t j = y0; j <= y1; ++j)
-                for (int32_t e = cells_.Head(Key{i, j}); e >= 0; e = entries_[size_t(e)].next) {
+            for (int64_t j = y0; j <= y1; ++j) {
+                const size_t slot = cells_.Slot(Key{i, j});
+                pending_.push_back({i, j, slot});
+                for (int32_t e = cells_.HeadAt(slot); e >= 0; e = entries_[size_t(e)].next) {
                     const Entry& n = entries_[size_t(e)];
                     // Boxes apart cannot cross; a pair of boxes is tested once, in the cell of their overlap's
                     // lower corner.
@@ -149,6 +164,7 @@ public:
                         continue;
                     if (test(all[size_t(n.item)])) return;
                 }
+            }
     }
     void Added(const std::vector<DXFFileConstraint>& all) {
         if (size_ == 0.0) {
@@ -176,6 +192,10 @@ private:
         Box box;
         int32_t item, next;
     };
+    struct Pending {
+        int64_t i, j;
+        size_t slot;
+    };
 
     double Cells(const Box& b) const {
         return (std::floor(b.x1 / size_) - std::floor(b.x0 / size_) + 1) *
@@ -190,6 +210,17 @@ private:
             return;
         }
         const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
+        // The look just made covers these cells (its box is this one, padded).
+        if (pendingItem_ == item) {
+            for (const Pending& p : pending_)
+                if (p.i >= x0 && p.i <= x1 && p.j >= y0 && p.j <= y1) {
+                    int32_t& head = cells_.HeadAt(p.slot);
+                    entries_.push_back({b, item, head});
+                    head = int32_t(entries_.size() - 1);
+                }
+            pendingItem_ = -1;
+            return;
+        }
         for (int64_t i = x0; i <= x1; ++i)
             for (int64_t j = y0; j <= y1; ++j) {
                 int32_t& head = cells_.HeadSlot(Key{i, j});
@@ -202,6 +233,8 @@ private:
     CellTable cells_;
     std::vector<Entry> entries_;
     std::vector<int32_t> long_;
+    std::vector<Pending> pending_;  // the cells of the last look
+    int32_t pendingItem_ = -1;      // the index the looked-at segment gets when it is stored
 };
 
 bool SharesEnd(const DXFFileConstraint& s, const DXFFileConstraint& n) {
