@@ -137,6 +137,46 @@ TEST_F(DxfReaderTest, GridsGiveTheScansResults) {
     }
 }
 
+// Thinning as plainly read: the closest consecutive pair (the first on ties) loses its first vertex (a closed
+// list keeps vertex 0) until no pair is closer than the filter; the fast thinning must agree on random lists.
+TEST(DxfSimplify, AgreesWithThePlainRule) {
+    auto plain = [](std::vector<DXFVertex> v, bool closed, double d) {
+        while (v.size() >= 3) {
+            size_t best = 0;
+            double bestD = 1e300;
+            for (size_t i = 0; i + 1 < v.size(); ++i) {
+                const double dx = v[i + 1].x - v[i].x, dy = v[i + 1].y - v[i].y, dd = dx * dx + dy * dy;
+                if (dd < bestD) bestD = dd, best = i;
+            }
+            if (!(bestD < d * d)) break;
+            v.erase(v.begin() + long(closed && best == 0 ? 1 : best));
+        }
+        return v;
+    };
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> n(1, 12), c(0, 8);
+    DXFFileCls reader;
+    reader.constraintFilter = 1.5;
+    for (int i = 0; i < 3000; ++i) {
+        std::vector<DXFVertex> v(size_t(n(rng)));
+        for (DXFVertex& p : v) p = {double(c(rng)), double(c(rng)), 0.0};
+        const bool closed = i % 2 == 0;
+        if (closed) v.push_back(v.front());
+        std::vector<DXFVertex> expected = plain(v, closed, reader.constraintFilter);
+        bool collapsed = false;
+        reader.SimplifyPolyline(v, closed, collapsed);
+        bool shrunk = !closed && expected.size() == 1;
+        if (closed && expected.size() == 2 &&
+            std::hypot(expected[1].x - expected[0].x, expected[1].y - expected[0].y) < reader.constraintFilter) {
+            expected.pop_back();
+            shrunk = true;
+        }
+        ASSERT_EQ(collapsed, shrunk) << i;
+        ASSERT_EQ(v.size(), expected.size()) << i;
+        for (size_t k = 0; k < v.size(); ++k) ASSERT_TRUE(v[k].x == expected[k].x && v[k].y == expected[k].y) << i;
+    }
+}
+
 TEST_F(DxfReaderTest, LayerNamesOfNewerFilesAreUtf8) {
     DXFFileCls reader;
     int32_t error = 0;
