@@ -105,22 +105,27 @@ TEST_F(DxfReaderTest, StoresMergeCrossAndGroup) {
 // and groups merge, read both ways, give the same lists in the same order.
 TEST_F(DxfReaderTest, GridsGiveTheScansResults) {
     std::mt19937 rng(20261207);
-    auto coord = [&] { return double(std::uniform_int_distribution<int>(0, 40)(rng)) * 0.5; };
-    for (int round = 0; round < 12; ++round) {
+    auto lattice = [&](int n) { return double(std::uniform_int_distribution<int>(0, n)(rng)) * 0.5; };
+    auto step = [&](double v) { return v + double(std::uniform_int_distribution<int>(-4, 4)(rng)) * 0.5; };
+    for (int round = 0; round < 8; ++round) {
+        // Short entities over a field of 60 x 60, so that the grids have many cells; now and then a long line
+        // across, which the grids keep apart.
         std::string entities;
-        for (int e = 0; e < 300; ++e) {
-            switch (rng() % 4) {
-                case 0: entities += Point("P", coord(), coord(), coord()); break;
-                case 1: entities += Line("L", coord(), coord(), coord(), coord(), coord()); break;
-                case 2: {
-                    std::vector<std::pair<double, double>> xy;
-                    for (int k = 0, n = 1 + int(rng() % 6); k < n; ++k) xy.push_back({coord(), coord()});
-                    entities += Lw("W", xy, rng() % 2 == 0, coord());
+        for (int e = 0; e < 700; ++e) {
+            const double x = lattice(120), y = lattice(120), z = lattice(20);
+            switch (rng() % 5) {
+                case 0: entities += Point("P", x, y, z); break;
+                case 1: entities += Line("L", x, y, step(x), step(y), z); break;
+                case 2: entities += Line("L", x, y, lattice(120), lattice(120), z); break;
+                case 3: {
+                    std::vector<std::pair<double, double>> xy = {{x, y}};
+                    for (int k = 0, n = int(rng() % 8); k < n; ++k)
+                        xy.push_back({step(xy.back().first), step(xy.back().second)});
+                    entities += Lw("W", xy, rng() % 2 == 0, z);
                     break;
                 }
                 default: {
-                    const double c[4][3] = {
-                        {coord(), coord(), 1}, {coord(), coord(), 2}, {coord(), coord(), 3}, {coord(), coord(), 4}};
+                    const double c[4][3] = {{x, y, 1}, {step(x), y, 2}, {step(x), step(y), 3}, {x, step(y), 4}};
                     entities += Face("F", c);
                 }
             }
@@ -133,6 +138,7 @@ TEST_F(DxfReaderTest, GridsGiveTheScansResults) {
         int32_t error = 0;
         ASSERT_TRUE(ReadDxf(indexed, path, error));
         ASSERT_TRUE(ReadDxf(scanned, path, error));
+        ASSERT_GT(scanned.constraints.size(), 300u);
         ASSERT_TRUE(SameLists(indexed, scanned)) << "round " << round;
     }
 }
