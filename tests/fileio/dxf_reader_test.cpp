@@ -33,12 +33,13 @@ bool SameLists(const DXFFileCls& a, const DXFFileCls& b) {
 
 TEST_F(DxfReaderTest, EntityKindsFollowTheirRules) {
     const std::string text =
-        Dxf(Point("Spots", 10, 10, 5) + Point("Spots", 10.05, 10.05, 6) +  // within the 0.1 tolerance: dropped
-            Point("Spots", 20, 20, 7, "60\n1\n") +                         // invisible
-            Point("spots", 30, 30, 8, "60\n0\n") +                         // other case, same layer
-            Line("Roads", 100, 0, 100.05, 0) +                             // short: one point, no constraint
+        Dxf(Point("Spots", 10, 10, 5) + "0\nTEXT\n8\nNotes\n1\nENDSEC\n" +  // a text that reads ENDSEC
+            Point("Spots", 10.05, 10.05, 6) +                               // within the 0.1 tolerance: dropped
+            Point("Spots", 20, 20, 7, "60\n1\n") +                          // invisible
+            Point("spots", 30, 30, 8, "60\n0\n") +                          // other case, same layer
+            Line("Roads", 100, 0, 100.05, 0) +                              // short: one point, no constraint
             Lw("Walls", {{200, 0}, {210, 0}}, false, 3.0, "210\n0\n220\n0\n230\n1\n") +  // extrusion: skipped
-            "0\nTEXT\n8\nNotes\n1\nPOINT\n10\n1\n20\n1\n" +                              // a text that reads POINT
+            "0\nTEXT\n8\nNotes\n1\nPOINT\n8\nSpots\n10\n1\n20\n1\n" +                    // a text that reads POINT
             "0\nCIRCLE\n8\nLINE\n10\n5\n20\n5\n40\n1\n");                                // a layer named LINE
     const std::string path = Write("kinds.dxf", text);
     DXFFileCls reader;
