@@ -194,6 +194,26 @@ TEST_F(DxfReaderTest, LayerNamesOfNewerFilesAreUtf8) {
     EXPECT_EQ(reader.pointEntities.size(), 40u);
 }
 
+// Line ends of any kind read alike: CR LF, a lone CR, and blanks around the values.
+TEST_F(DxfReaderTest, ReTerminatedFilesGiveTheSameLists) {
+    const std::string lf = Slurp(Data("dxf/survey_r12.dxf"));
+    std::string crlf, cr, padded;
+    for (char c : lf) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        cr += c == '\n' ? '\r' : c;
+        padded += c == '\n' ? std::string("  \n ") : std::string(1, c);
+    }
+    DXFFileCls first;
+    int32_t error = 0;
+    ASSERT_TRUE(ReadDxf(first, Write("lf.dxf", lf), error));
+    ASSERT_GT(first.vertices.size(), 100u);
+    for (const std::string* variant : {&crlf, &cr, &padded}) {
+        DXFFileCls other;
+        ASSERT_TRUE(ReadDxf(other, Write("variant.dxf", *variant), error));
+        EXPECT_TRUE(SameLists(first, other));
+    }
+}
+
 TEST_F(DxfReaderTest, BadFilesAreRefusedWithTheirCode) {
     int32_t error = 0;
     {
