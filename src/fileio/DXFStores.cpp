@@ -43,25 +43,24 @@ public:
     int32_t Head(const Key& k) const {
         if (count_ == 0) return -1;
         for (size_t i = Hash(k) & mask_;; i = (i + 1) & mask_) {
-            if (keys_[i] == k) return heads_[i];
-            if (keys_[i] == NoKey) return -1;
+            if (slots_[i].key == k) return slots_[i].head;
+            if (slots_[i].key == NoKey) return -1;
         }
     }
     // The cell's head, made -1 when the cell is new.
-    int32_t& HeadSlot(const Key& k) { return heads_[Slot(k)]; }
+    int32_t& HeadSlot(const Key& k) { return slots_[Slot(k)].head; }
     // Room for `more` new cells, so that the slots of the next Slot calls stay where they are.
     void Reserve(size_t more) {
-        while (2 * (count_ + more) > keys_.size()) Grow();
+        while (2 * (count_ + more) > slots_.size()) Grow();
     }
-    int32_t& HeadAt(size_t slot) { return heads_[slot]; }
+    int32_t& HeadAt(size_t slot) { return slots_[slot].head; }
     // The cell's slot, the cell made (empty) when it is new.
     size_t Slot(const Key& k) {
-        if (2 * (count_ + 1) > keys_.size()) Grow();
+        if (2 * (count_ + 1) > slots_.size()) Grow();
         size_t i = Hash(k) & mask_;
-        for (; !(keys_[i] == k); i = (i + 1) & mask_) {
-            if (keys_[i] == NoKey) {
-                keys_[i] = k;
-                heads_[i] = -1;
+        for (; !(slots_[i].key == k); i = (i + 1) & mask_) {
+            if (slots_[i].key == NoKey) {
+                slots_[i] = {k, -1};
                 ++count_;
                 break;
             }
@@ -70,6 +69,12 @@ public:
     }
 
 private:
+    // Key and head side by side: a look at a cell reads one place in memory.
+    struct Entry {
+        Key key;
+        int32_t head;
+    };
+
     static size_t Hash(const Key& k) {
         uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
         h ^= h >> 31;
@@ -77,21 +82,17 @@ private:
         return size_t(h ^ (h >> 29));
     }
     void Grow() {
-        std::vector<Key> keys;
-        std::vector<int32_t> heads;
-        keys.swap(keys_);
-        heads.swap(heads_);
-        const size_t size = keys.empty() ? 1024 : keys.size() * 2;
-        keys_.assign(size, NoKey);
-        heads_.assign(size, -1);
+        std::vector<Entry> old;
+        old.swap(slots_);
+        const size_t size = old.empty() ? 1024 : old.size() * 2;
+        slots_.assign(size, Entry{NoKey, -1});
         mask_ = size - 1;
         count_ = 0;
-        for (size_t i = 0; i < keys.size(); ++i)
-            if (!(keys[i] == NoKey)) HeadSlot(keys[i]) = heads[i];
+        for (const Entry& e : old)
+            if (!(e.key == NoKey)) HeadSlot(e.key) = e.head;
     }
 
-    std::vector<Key> keys_;
-    std::vector<int32_t> heads_;
+    std::vector<Entry> slots_;
     size_t mask_ = 0;
     size_t count_ = 0;
 };
