@@ -2,8 +2,9 @@
 // same run. At start the real contour lines (tests/data/dxf/contours.dxf) are copied side by side, each copy moved
 // east by the drawing's width, and written by GDAL as one DXF. Our read is what the import runs once its dialogs
 // are answered (every layer with points and constraints): the layer pass, the entity pass with the stores and the
-// final pass (once more without the constraint store, and the layer pass alone, to show their shares); GDAL's opens the file and takes every
-// feature's geometry. The run ends with the milliseconds and the ratios to GDAL.
+// final pass; it is timed again without the constraint store, and the layer pass alone, to show their shares.
+// GDAL's read opens the file and takes every feature's geometry. The run ends with the milliseconds, the ratios to
+// GDAL and the peak memory each read adds (measured once in a child process).
 #include "TimesBySize.hpp"
 #include "fileio/DXFFileCls.hpp"
 
@@ -12,8 +13,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -131,12 +137,53 @@ void BM_DxfFileReadPointsOnly(benchmark::State& s) {
 void BM_DxfLayerPass(benchmark::State& s) { Run(s, ReadLayerPass); }
 void BM_GdalDxf(benchmark::State& s) { Run(s, ReadGdal); }
 
+bool ReadAll(int fd, double* value) { return read(fd, value, sizeof *value) == ssize_t(sizeof *value); }
+
+// A line "<key>: <n> kB" of /proc/self/status, in KiB.
+double StatusKiB(const char* key) {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (f == nullptr) return -1;
+    char line[256];
+    double value = -1;
+    const size_t n = std::strlen(key);
+    while (std::fgets(line, sizeof line, f) != nullptr)
+        if (std::strncmp(line, key, n) == 0) value = std::atof(line + n + 1);
+    std::fclose(f);
+    return value;
+}
+
+// Peak resident memory a read adds, in MiB, from a child process that runs it once after resetting its peak.
+double PeakMiB(const std::function<size_t()>& run) {
+    int fds[2];
+    if (pipe(fds) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        malloc_trim(0);
+        if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+            std::fputs("5", f);
+            std::fclose(f);
+        }
+        const double before = StatusKiB("VmRSS:");
+        run();
+        const double mib = (StatusKiB("VmHWM:") - before) / 1024.0;
+        if (write(fds[1], &mib, sizeof mib) != sizeof mib) _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    double mib = -1;
+    if (child < 0 || !ReadAll(fds[0], &mib)) mib = -1;
+    close(fds[0]);
+    if (child > 0) waitpid(child, nullptr, 0);
+    return mib;
+}
+
 class RatioReporter : public TimesBySize {
 public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         if (!TheFiles().why.empty()) return;
-        std::printf("\n%10s %24s %16s %8s\n", "entities", "read", "ms (GDAL ms)", "ratio");
+        const std::string& path = TheFiles().dxf;
+        std::printf("\n%10s %24s %16s %8s %10s\n", "entities", "read", "ms (GDAL ms)", "ratio", "peak MiB");
         for (auto& [size, seconds] : seconds_) {
             const double b = seconds["BM_GdalDxf"] * 1e3;
             const std::pair<const char*, const char*> rows[] = {{"BM_DxfFileRead", "DXF, all stores"},
@@ -144,9 +191,17 @@ public:
                                                                 {"BM_DxfLayerPass", "DXF, layer pass"}};
             for (const auto& [name, what] : rows) {
                 const double a = seconds[name] * 1e3;
-                std::printf("%10lld %24s %7.1f (%6.1f) %8.2f\n", static_cast<long long>(size), what, a, b,
-                            b > 0 ? a / b : 0.0);
+                const std::string n = name;
+                const double peak = PeakMiB([&] {
+                    return n == "BM_DxfLayerPass" ? ReadLayerPass(path) : ReadOurs(path, n == "BM_DxfFileRead");
+                });
+                std::printf("%10lld %24s %7.1f (%6.1f) %8.2f %10.1f\n", static_cast<long long>(size), what, a, b,
+                            b > 0 ? a / b : 0.0, peak);
             }
+            std::printf("%10lld %24s %16s %8s %10.1f\n", static_cast<long long>(size), "GDAL", "", "",
+                        PeakMiB([&] { return ReadGdal(path); }));
+            std::printf("raw coordinates: %.1f MiB (x, y, z of every point GDAL reads)\n",
+                        double(ReadGdal(path)) * 24.0 / 1048576.0);
         }
     }
 };

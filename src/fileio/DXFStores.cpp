@@ -51,12 +51,12 @@ public:
     int32_t& HeadSlot(const Key& k) { return slots_[Slot(k)].head; }
     // Room for `more` new cells, so that the slots of the next Slot calls stay where they are.
     void Reserve(size_t more) {
-        while (2 * (count_ + more) > slots_.size()) Grow();
+        while (4 * (count_ + more) > 3 * slots_.size()) Grow();
     }
     int32_t& HeadAt(size_t slot) { return slots_[slot].head; }
     // The cell's slot, the cell made (empty) when it is new.
     size_t Slot(const Key& k) {
-        if (2 * (count_ + 1) > slots_.size()) Grow();
+        if (4 * (count_ + 1) > 3 * slots_.size()) Grow();
         size_t i = Hash(k) & mask_;
         for (; !(slots_[i].key == k); i = (i + 1) & mask_) {
             if (slots_[i].key == NoKey) {
