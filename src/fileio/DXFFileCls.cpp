@@ -250,7 +250,8 @@ bool DXFFileCls::CreateHostLayers() {
     for (DXFFileLayer& layer : layers) {
         if (layer.import == 0) continue;
         layer.hostLayer = 1;
-        if (layer.name.Compare(QV_String("0")) == 0) continue;
+        // A layer without a name cannot be made: its entities go where those of layer "0" go.
+        if (layer.name.IsEmpty() || layer.name.Compare(QV_String("0")) == 0) continue;
         // An existing layer of that name is taken as it is (CreateLayer modifies it with the same record).
         int32_t index = 0;
         if (CreateLayer(layer.name, 0, 0, &index, nullptr) != NoError)

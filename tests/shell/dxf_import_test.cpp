@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
 
 namespace {
@@ -103,6 +104,16 @@ TEST_F(DxfImportTest, EveryFailedReadShowsTheReadError) {
     EXPECT_EQ(Alerts("must be greater than 0"), 1);
     EXPECT_TRUE(Elements(API_HotspotID).empty());
     EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    // A layer without a name reads as the host's first layer rather than failing the import.
+    const std::string path = UserFile("unnamed.dxf");
+    std::ofstream(path, std::ios::binary) << "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\n\n10\n1\n20\n2\n30\n3\n0\nENDSEC\n";
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    ImportDXFFile(GlobalSettings);
+    const std::vector<API_Element> placed = Elements(API_HotspotID);
+    ASSERT_EQ(placed.size(), 1u);
+    EXPECT_EQ(placed[0].header.layer, 1);
+    EXPECT_EQ(Alerts("Error while reading the file."), 2);
 }
 
 TEST_F(DxfImportTest, LayerToggles) {
