@@ -4,6 +4,7 @@
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -326,6 +327,12 @@ bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
 bool DXFFileCls::ReadLayers(int32_t& errorCode) { return WalkEntities(true, errorCode); }
 
 bool DXFFileCls::ReadEntities(int32_t& errorCode) {
+    // A vertex takes 20 bytes of the file at least: room reserved for all the file can hold is only address space
+    // until it is filled, and the lists need not move while they grow (up to a few million; past that they grow
+    // as usual).
+    const size_t most = std::min<size_t>(fileLength / 20, 4000000);
+    vertices.reserve(most);
+    constraints.reserve(most);
     const bool ok = WalkEntities(false, errorCode);
     ResolveGroups();
     return ok;
