@@ -131,8 +131,9 @@ Box BoxOf(const DXFFileConstraint& c) {
     return {std::min(c.sx, c.ex), std::min(c.sy, c.ey), std::max(c.sx, c.ex), std::max(c.sy, c.ey)};
 }
 
-// Constraints by the cells their boxes cover. The cell size is taken from the first ones stored; a segment
-// covering many cells is kept apart and always tested, and a look over many cells tests everything.
+// Constraints by the cells their boxes cover. The cell size, four times the median span of the first ones stored,
+// keeps a segment in one or two cells; a segment covering many cells is kept apart and always tested, and a look
+// over many cells tests everything.
 class SegmentGrid {
 public:
     // `test` answers true to stop the look.
@@ -177,7 +178,7 @@ public:
             }
             std::nth_element(spans.begin(), spans.begin() + spans.size() / 2, spans.end());
             const double median = spans[spans.size() / 2];
-            size_ = std::isfinite(median) ? std::max(2.0 * median, 1e-3) : 1.0;
+            size_ = std::isfinite(median) ? std::max(4.0 * median, 1e-3) : 1.0;
             for (size_t i = 0; i < all.size(); ++i) Insert(all, int32_t(i));
             return;
         }
