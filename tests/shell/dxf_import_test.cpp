@@ -135,6 +135,7 @@ TEST_F(DxfImportTest, LayerToggles) {
     EXPECT_EQ(reader.layers[2].import, 1);
     EXPECT_EQ(reader.layers[2].constraint, 1);
     EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    EXPECT_TRUE(DGDriver::Errors().empty());
 }
 
 // Placement alone: the import area, numbering across the wrap, a group per entity, and suspend-groups put back.
