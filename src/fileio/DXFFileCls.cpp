@@ -15,7 +15,9 @@ constexpr uint32_t BlockBytes = 1u << 16;
 constexpr size_t LongestLine = 4096;  // DXF lines hold at most 2049 characters; more is kept no further
 constexpr uint32_t StepBytes = 1u << 18;
 constexpr int32_t PhaseText = 4;  // "No Title"
-const char BinarySentinel[] = "AutoCAD Binary DXF";
+// The end of a binary DXF's first line: "Binary DXF", CR LF, SUB and NUL, 8 bytes into the file.
+const char BinarySentinel[] = "Binary DXF\r\n\x1a";
+constexpr size_t BinarySentinelAt = 8;
 
 DxfLayerDialog g_layerDialog = nullptr;
 DxfResultsDialog g_resultsDialog = nullptr;
@@ -209,8 +211,8 @@ bool DXFFileCls::OpenAtEntities(int32_t& errorCode) {
     ClearBuffer();
     // A binary DXF holds the same words between its binary numbers: it is refused before any search.
     const size_t sentinel = sizeof BinarySentinel - 1;
-    if (fileLength >= sentinel && FillBuffer() && bufferCount_ >= sentinel &&
-        std::memcmp(buffer_.data(), BinarySentinel, sentinel) == 0) {
+    if (fileLength >= BinarySentinelAt + sentinel && FillBuffer() && bufferCount_ >= BinarySentinelAt + sentinel &&
+        std::memcmp(buffer_.data() + BinarySentinelAt, BinarySentinel, sentinel) == 0) {
         errorCode = DxfReadError;
         return false;
     }
