@@ -37,6 +37,11 @@ bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* er
     auto it = failures_.find({function, key});
     if (it == failures_.end()) it = failures_.find({function, -1});
     if (it == failures_.end()) return false;
+    const auto pass = passes_.find(it->first);
+    if (pass != passes_.end() && pass->second > 0) {
+        --pass->second;
+        return false;
+    }
     *error = it->second;
     Log(std::string("  host: ") + function + (key >= 0 ? " " + std::to_string(key) : std::string()) +
         " fails on purpose with " + ErrorText(*error));

@@ -46,7 +46,10 @@ public:
 
     // A failure set by FailCall for `function` (and `key`, or any key) answers now; logged.
     bool InjectedFailure(const char* function, int32_t key, GSErrCode* error);
-    void ClearFailures() { failures_.clear(); }
+    void ClearFailures() {
+        failures_.clear();
+        passes_.clear();
+    }
     // Records of the wrong sizes (or missing) are a host error; false then.
     bool CheckSelectorRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size);
     // A selector no family serves: logged and refused.
@@ -81,6 +84,11 @@ protected:
     };
     void AttachParts(const Parts& parts) { parts_ = parts; }
     void SetFailure(const std::string& function, int32_t key, GSErrCode error) { failures_[{function, key}] = error; }
+    // The same once `passes` more such calls have been served.
+    void SetFailureAfter(const std::string& function, int32_t key, GSErrCode error, int32_t passes) {
+        failures_[{function, key}] = error;
+        passes_[{function, key}] = passes;
+    }
 
 private:
     friend class HostFunctionSet;
@@ -90,6 +98,7 @@ private:
     ModuleSession session_;
     Parts parts_;
     std::map<std::pair<std::string, int32_t>, GSErrCode> failures_;
+    std::map<std::pair<std::string, int32_t>, int32_t> passes_;  // calls still served before a failure answers
     std::map<std::pair<SelectorFamily, uint32_t>, SelectorHandler> selectors_;
     std::vector<std::string> reports_;
     std::vector<std::string> errors_;

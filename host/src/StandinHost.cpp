@@ -117,6 +117,12 @@ bool StandinHost::FailCall(const std::string& function, int32_t key, GSErrCode e
     return true;
 }
 
+bool StandinHost::FailCallAfter(const std::string& function, int32_t key, GSErrCode error, int32_t passes) {
+    if (!FailCall(function, key, error)) return false;
+    SetFailureAfter(function, key, error, passes);
+    return true;
+}
+
 bool StandinHost::AddLibraryFolder(const std::string& folder, std::string* why) {
     return ::AddLibraryFolder(*this, folder, why);
 }

@@ -1,23 +1,184 @@
+// The plateau commands: a plateau on one hatch or one per hatch, the defaults, the settings dialog's two layouts
+// and the slope line of a sloped plateau.
 #include "earthworks/Digging.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "elements/MeshHeightSampling.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/PointInput.hpp"
+#include "geometry/MeshBody.hpp"
+#include "settings/Settings.hpp"
 
-int32_t DiggingCls::ModifySelected(const QV_List<API_Element>&) {
-    ModuleLog::LogCall("DiggingCls::ModifySelected");
+#include <cmath>
+#include <cstring>
+
+int32_t PlateauLibIndex = -1;
+int32_t SlopedPlateauLibIndex = -1;
+
+namespace {
+constexpr int32_t ErrSegment = 28;
+constexpr int32_t ErrModifying = 43;
+constexpr GSErrCode UserCancelled = GSErrCode(0x81060003);
+constexpr double TwoPi = 6.283185307179586;
+
+PlateauDialogOpener Opener = nullptr;
+
+// Both parts are needed even for a plain plateau: a lookup that fails has already told the user.
+bool FindPlateauParts() {
+    return FindLibPartOrAsk(QV_String("VY_PLATEAU"), PlateauLibIndex, true, QV_String(), APILib_ObjectID) &&
+        FindLibPartOrAsk(QV_String("VY_SLOPED_PLATEAU"), SlopedPlateauLibIndex, true, QV_String(), APILib_ObjectID);
+}
+
+// The confirmed settings become the defaults; the obstacle display is shared with the other earthworks.
+void StoreDefaults(const PlateauSettings& settings) {
+    GlobalSettings.plateau = settings;
+    SetSurfaceAttributes(GlobalSettings, int16_t(settings.obstacleShow2D), int16_t(settings.obstaclePen),
+                         int16_t(settings.obstacleLineType));
+}
+}  // namespace
+
+void SetPlateauDialogOpener(PlateauDialogOpener opener) { Opener = opener; }
+
+double VectorAngle(const API_Coord& from, const API_Coord& to, double eps) {
+    const double dx = to.x - from.x, dy = to.y - from.y;
+    double angle;
+    if (std::fabs(dx) < eps) {
+        if (std::fabs(dy) < eps) return 0.0;
+        angle = dy > 0.0 ? TwoPi / 4.0 : 3.0 * TwoPi / 4.0;
+    } else {
+        angle = std::atan(dy / dx);
+        if (dx < 0.0)
+            angle += TwoPi / 2.0;
+        else if (dy <= 0.0)
+            angle += TwoPi;
+    }
+    if (angle >= TwoPi) angle -= TwoPi;
+    if (angle < 0.0) angle += TwoPi;
+    return angle;
+}
+
+DiggingCls::DiggingCls() : slopeOriginX(0.0), slopeOriginY(0.0), slopeDirection(0.0), slopeDirectionChanged(0) {
+    settings.Reset();
+    settings.SetDefaults();
+    std::memset(changed, 0, sizeof changed);
+}
+
+int32_t DiggingCls::RunSettingsDialog(double& direction, uint8_t& directionChanged, bool lockSloped, bool allSloped) {
+    PlateauDialogState state;
+    state.record = settings;
+    state.work = settings;
+    state.direction = direction;
+    state.kindFixed = lockSloped ? 1 : 0;
+    state.slopeEditable = allSloped ? 1 : 0;
+    if (Opener == nullptr) return 1;
+    for (int32_t layout = 0;; layout = 1 - layout) {
+        state.layoutSwitch = 0;
+        // The second layout starts from the current direction, not yet changed.
+        if (layout == 1) state.directionChanged = 0;
+        if (Opener(state, layout)) {
+            settings = state.record;
+            std::memcpy(changed, state.changed, sizeof changed);
+            if (layout == 0) {
+                directionChanged = 0;
+            } else {
+                direction = state.direction;
+                directionChanged = state.directionChanged;
+            }
+            return 0;
+        }
+        if (state.layoutSwitch == 0) return 1;
+        state.carryWork = 1;
+    }
+}
+
+bool DiggingCls::InputSlopeLine(bool& failed) {
+    failed = false;
+    QV_String first, second;
+    GetResString(first, PromptTableBase + LanguageIndex, 5);
+    GetResString(second, PromptTableBase + LanguageIndex, 6);
+    API_Coord3D start = {}, end = {};
+    API_Neig startNeig = {}, endNeig = {};
+    const GSErrCode err =
+        GetLineFromUser(start, end, startNeig, endNeig, first, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                        second, nullptr, 0, nullptr, nullptr, 0, nullptr, nullptr, true);
+    if (err != NoError) {
+        failed = err != UserCancelled;
+        return false;
+    }
+    slopeOriginX = start.x;
+    slopeOriginY = start.y;
+    slopeDirection = VectorAngle(API_Coord{start.x, start.y}, API_Coord{end.x, end.y}, 1e-7);
+    return true;
+}
+
+bool DiggingCls::CreateElementBodyFromMesh() {
+    MeshBody body;
+    return SampleMeshHeights(body, element, points3D, zMin, zMax);
+}
+
+int32_t DiggingCls::CreateFromPolygon(const API_Element& hatch, const API_Element& terrain) {
+    if (!FindPlateauParts()) return 0;
+    pickHead = hatch.header;
+    if (!ReadElement(terrain, true) || !BuildPrimitives(true, false, false, true, false)) return ErrModifying;
+    slopeDirection = 0.0;
+    slopeDirectionChanged = 0;
+    DialogMode = 2;
+    settings = GlobalSettings.plateau;
+    if (RunSettingsDialog(slopeDirection, slopeDirectionChanged, false, false) != 0) return 0;
+    StoreDefaults(settings);
+    if (settings.sloped == 1) {
+        bool failed = false;
+        if (!InputSlopeLine(failed)) return failed ? ErrSegment : 0;
+    }
+    if (!RunEarthworkCommand([&] { return CreateElementBodyFromMesh() && BuildObjects(); })) return ErrModifying;
+    RunContourLinesOf(element);
     return 0;
 }
 
-int32_t DiggingCls::CreateFromPolygon(const API_Element&, const API_Element&) {
-    ModuleLog::LogCall("DiggingCls::CreateFromPolygon");
-    return 0;
-}
-
-int32_t DiggingCls::Create(const QV_List<API_Element>&, const API_Element&) {
-    ModuleLog::LogCall("DiggingCls::Create");
+int32_t DiggingCls::Create(const QV_List<API_Element>& hatches, const API_Element& terrain) {
+    if (!FindPlateauParts()) return 0;
+    if (!ReadElement(terrain, true)) return ErrModifying;
+    slopeDirection = 0.0;
+    slopeDirectionChanged = 0;
+    DialogMode = 2;
+    settings = GlobalSettings.plateau;
+    if (RunSettingsDialog(slopeDirection, slopeDirectionChanged, false, false) != 0) return 0;
+    StoreDefaults(settings);
+    if (settings.sloped == 1) {
+        bool failed = false;
+        if (!InputSlopeLine(failed)) return failed ? ErrSegment : 0;
+    }
+    // Each plateau moves the slope origin to its own frame: every hatch starts from the clicked one.
+    const double originX = slopeOriginX, originY = slopeOriginY;
+    const bool ok = RunEarthworkCommand([&] {
+        for (int32_t i = 0; i < hatches.GetCount(); ++i) {
+            pickHead = hatches[i].header;
+            slopeOriginX = originX;
+            slopeOriginY = originY;
+            points3D.Clear();
+            points2D.Clear();
+            polyPrims.Clear();
+            segments.Clear();
+            prims.Clear();
+            if (!ReadElement(terrain, true) || !BuildPrimitives(true, false, false, true, false) ||
+                !CreateElementBodyFromMesh() || !BuildObjects())
+                return false;
+        }
+        return true;
+    });
+    if (!ok) return ErrModifying;
+    RunContourLinesOf(element);
     return 0;
 }
 
 int32_t DiggingCls::EditDefaults() {
-    ModuleLog::LogCall("DiggingCls::EditDefaults");
+    settings = GlobalSettings.plateau;
+    slopeDirection = 0.0;
+    slopeDirectionChanged = 0;
+    DialogMode = 1;
+    if (RunSettingsDialog(slopeDirection, slopeDirectionChanged, false, false) == 0) StoreDefaults(settings);
     return 0;
 }

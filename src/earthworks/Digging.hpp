@@ -1,16 +1,77 @@
 #pragma once
-// The plateau's element class: the plateau tool's operations. Not built yet: each operation notes its call
-// and answers 0.
+// The plateau's element class: a level or sloped platform dug into and banked onto the terrain along the outline of
+// a hatch, placed as three linked objects of "VY_PLATEAU" or "VY_SLOPED_PLATEAU" (cut, fill, result). The library
+// parts' scripts draw the embankment; this class writes what they need and keeps it in step.
+#include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "settings/PlateauSettings.hpp"
 
+#include "APICoord.hpp"
 #include "APIElements.hpp"
 
 #include <cstdint>
 
-class DiggingCls {
-public:
-    int32_t ModifySelected(const QV_List<API_Element>& plateaus);
-    int32_t CreateFromPolygon(const API_Element& fill, const API_Element& terrain);
-    int32_t Create(const QV_List<API_Element>& fills, const API_Element& terrain);
-    int32_t EditDefaults();
+// What one run of the plateau settings dialog works on, over both layouts.
+struct PlateauDialogState {
+    PlateauSettings record;                   // the owner's; written (and flagged) only by OK
+    PlateauSettings work;                     // what the items show; a layout switch leaves the edits here
+    uint8_t carryWork = 0;                    // open on `work` as the other layout left it
+    uint8_t changed[PlateauFieldCount] = {};  // per field id, set by OK
+    double direction = 0.0;                   // slope direction in radians, shown by the second layout only
+    uint8_t directionChanged = 0;             // the second layout's OK (or its layout button) took a new direction
+    uint8_t kindFixed = 0;                    // the sloped box disabled (placed plateaus edited)
+    uint8_t slopeEditable = 0;                // every edited plateau is sloped: slope and direction editable
+    uint16_t savedX = 0;                      // the position carried across a switch; 0, 0: none
+    uint16_t savedY = 0;
+    uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
 };
+
+// Opens one layout of the plateau settings dialog (0 the first, 1 the second); true when closed with OK. Set by
+// the shell; without it every dialog counts as cancelled.
+using PlateauDialogOpener = bool (*)(PlateauDialogState& state, int32_t layout);
+void SetPlateauDialogOpener(PlateauDialogOpener opener);
+
+// The direction of the vector from `from` to `to` in [0, 2*pi); 0 for a vector shorter than `eps` in both axes.
+double VectorAngle(const API_Coord& from, const API_Coord& to, double eps);
+
+class DiggingCls : public BaseCls {
+public:
+    DiggingCls();
+
+    // One plateau on the hatch (0, 28 or 43; 0 also when cancelled or a library part is missing).
+    int32_t CreateFromPolygon(const API_Element& hatch, const API_Element& terrain);
+    // One plateau per hatch in one undo step; a failing hatch stops the walk and keeps those done (0, 28, 43).
+    int32_t Create(const QV_List<API_Element>& hatches, const API_Element& terrain);
+    // The global plateau defaults through the dialog; nothing in the model changes. Answers 0.
+    int32_t EditDefaults();
+    // The dialog's changed fields onto every picked plateau object, one undo step. 0, 42 or 43.
+    int32_t ModifySelected(const QV_List<API_Element>& plateaus);
+    // Data update of one plateau object: its terrain data read again through its link. 0, 42 or 43.
+    int32_t Rebuild(const API_Element& object);
+
+    // Both layouts, first the first: 0 on OK (settings, flags, direction and its flag taken), 1 on cancel.
+    int32_t RunSettingsDialog(double& direction, uint8_t& directionChanged, bool lockSloped, bool allSloped);
+    // The slope line by two clicks; false when not given, `failed` set unless the user cancelled.
+    bool InputSlopeLine(bool& failed);
+    // The terrain's heights under each outline vertex (points3D) and its level range.
+    bool CreateElementBodyFromMesh();
+    // The three objects of the plateau built from the read terrain and outline, linked to the terrain.
+    bool BuildObjects();
+    bool WritePlateauObject(API_Element& object, API_ElementMemo& memo, bool sloped, int32_t layer,
+                            const QV_String& role);
+    bool StoreLinkRecords(const API_Element& cut, const API_Element& fill, const API_Element& result);
+    bool ReadFromObject(const API_Element& object);
+    bool ApplyToSelected(QV_List<API_Element>& plateaus, bool sloped);
+    bool RebuildObject(const API_Element& object);
+
+    PlateauSettings settings;
+    uint8_t changed[PlateauFieldCount];
+    double slopeOriginX;  // world until the objects are built, then relative to the plateau origin
+    double slopeOriginY;
+    double slopeDirection;  // radians, [0, 2*pi)
+    uint8_t slopeDirectionChanged;
+};
+
+// The library indices of "VY_PLATEAU" and "VY_SLOPED_PLATEAU", kept between commands.
+extern int32_t PlateauLibIndex;
+extern int32_t SlopedPlateauLibIndex;

@@ -167,8 +167,9 @@ bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec,
     for (const API_Element* object : placed)
         linked = linked &&
             WriteLinkPresenceParams(object->header, result.header.guid, cut.header.guid, fill.header.guid, spec.kind);
-    linked =
-        linked && WriteEarthworkLinkRecords(owner.descriptor, spec.kind, cut, fill, result, owner.element, resultText);
+    linked = linked &&
+        WriteEarthworkLinkRecords(owner.descriptor, spec.kind, cut, fill, result, owner.element,
+                                  spec.originalLink ? resultText : QV_String());
     linked = linked && LinkElements(owner, cut.header.guid, fill.header.guid);
     if (linked) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
     return linked;

@@ -35,7 +35,8 @@ struct EarthworkSetSpec {
     int32_t libIndex;  // their library part
     int16_t layer;     // the result object's layer; cut and fill go on the operator layer
     int16_t pen;
-    QV_String name;  // element information text
+    QV_String name;            // element information text
+    bool originalLink = true;  // the records also name the result object as the set's original (roads)
 };
 // Writes the parameters of one object (its role "cut", "fill" or "result") into the memo, then creates it on
 // `layer`; the memo is the writer's to dispose.

@@ -1,15 +1,63 @@
 #pragma once
-// The sidewalk's element class: the sidewalk tool's operations. Not built yet: each operation notes its call
-// and answers 0.
+// The sidewalk's element class: a strip of constant thickness laid on the terrain between two sides of a hatch the
+// user picks, placed as three linked objects of "VY_SIDEWALK" (cut, fill, result).
+#include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "settings/SidewalkSettings.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
 
-class SideWalkCls {
-public:
-    int32_t Modify(const QV_List<API_Element>& sidewalks);
-    int32_t Create(const API_Element& fill, const API_Element& terrain);
-    int32_t EditDefaults();
+constexpr int32_t SidewalkFieldCount = 11;
+
+// What one run of the sidewalk settings dialog works on, over both layouts.
+struct SidewalkDialogState {
+    SidewalkSettings record;                   // the owner's; written (and flagged) only by OK
+    SidewalkSettings work;                     // what the items show; a layout switch leaves the edits here
+    uint8_t carryWork = 0;                     // open on `work` as the other layout left it
+    uint8_t changed[SidewalkFieldCount] = {};  // per field id, set by OK
+    double width = 0.1;                        // the second layout's width item
+    uint8_t widthEditable = 0;                 // OK writes the width to the global sidewalk width
+    uint8_t widthLocked = 0;                   // placed sidewalks edited
+    uint16_t savedX = 0;                       // the position carried across a switch; 0, 0: none
+    uint16_t savedY = 0;
+    uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
 };
+
+// Opens one layout of the sidewalk settings dialog (0 the first, 1 the second); true when closed with OK. Set by
+// the shell; without it every dialog counts as cancelled.
+using SidewalkDialogOpener = bool (*)(SidewalkDialogState& state, int32_t layout);
+void SetSidewalkDialogOpener(SidewalkDialogOpener opener);
+
+class SideWalkCls : public BaseRSWCls {
+public:
+    SideWalkCls();
+
+    // A sidewalk between the two sides of the hatch the user picks. 0 (also cancelled or part missing) or 43.
+    int32_t Create(const API_Element& fill, const API_Element& terrain);
+    // The global sidewalk defaults through the dialog. Answers 0.
+    int32_t EditDefaults();
+    // The dialog's changed fields (ids 2 to 8 and 10) onto every selected sidewalk, one undo step. 0, 42 or 43.
+    int32_t Modify(const QV_List<API_Element>& sidewalks);
+    // Data update of one sidewalk: its edges given the terrain's heights again. 0, 26, 42 or 43.
+    int32_t Update(const API_Element& object);
+
+    // Both layouts, first the first: 0 on OK (record and flags taken), 1 on cancel. `option` 1: placed sidewalks
+    // are edited (the width locked).
+    int32_t RunSidewalkSettingsDialog(int32_t option);
+    // The three objects placed from the draped edges and linked to the terrain.
+    bool BuildObjects();
+    bool WriteSidewalkObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role);
+    bool ApplyToSelected(QV_List<API_Element>& sidewalks);
+    // The heights across the strip, index by index: with the side set the second edge takes the first's.
+    void CopyEdgeHeights();
+
+    SidewalkSettings settings;
+    uint8_t changed[SidewalkFieldCount];
+    uint8_t side;
+};
+
+// Both edges' z, index by index over the points both have: with `fromFirst` the second takes the first's,
+// otherwise the first takes the second's.
+void CopyHeightsAcross(QV_List<QV_Coord3DLong>& first, QV_List<QV_Coord3DLong>& second, bool fromFirst);

@@ -78,3 +78,19 @@ int32_t PlateauSettings::GetLongByItem(int16_t id) const {
 void PlateauSettings::SetLongByItem(int16_t id, uint16_t value) {
     if (uint16_t* field = ShortField(id)) *field = value;
 }
+
+PlateauSettings& PlateauSettings::Assign(PlateauSettings& target, PlateauSettings& second,
+                                         const PlateauSettings& source) {
+    target = source;
+    second = target;
+    return second;
+}
+
+void PlateauSettings::CopyChangedFields(const uint8_t changed[PlateauFieldCount], PlateauSettings& target,
+                                        const PlateauSettings& source) {
+    for (int16_t id = 1; id < PlateauFieldCount; ++id) {
+        if (changed[id] == 0 || id == 2 || id == 5 || id == 13) continue;
+        target.SetDoubleByItem(id, source.GetDoubleByItem(id));
+        target.SetLongByItem(id, uint16_t(source.GetLongByItem(id)));
+    }
+}

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+constexpr int32_t PlateauFieldCount = 19;
+
 struct PlateauSettings {
     PlateauSettings() { Reset(); }
 
@@ -18,6 +20,13 @@ struct PlateauSettings {
     // Ids 0, 2, 6, 7, 8 and 10 to 16; 0 for any other id.
     int32_t GetLongByItem(int16_t id) const;
     void SetLongByItem(int16_t id, uint16_t value);
+
+    // Every field of `source` into `target`, then `target` into `second`, which is answered.
+    static PlateauSettings& Assign(PlateauSettings& target, PlateauSettings& second, const PlateauSettings& source);
+    // Each numeric field whose flag is set, by id: 1, 3, 4, 6 to 12 and 14 to 18. Never the kind (0), the layer
+    // (2), the name (5) or the 3D pen (13), which the objects' records carry.
+    static void CopyChangedFields(const uint8_t changed[PlateauFieldCount], PlateauSettings& target,
+                                  const PlateauSettings& source);
 
     uint16_t sloped;            // 0: 1 sloped plateau, else plain
     double level;               // 1

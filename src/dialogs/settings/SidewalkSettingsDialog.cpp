@@ -1,0 +1,219 @@
+#include "dialogs/settings/SidewalkSettingsDialog.hpp"
+
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "settings/Settings.hpp"
+
+#include "APIDefs.hpp"
+
+#include <iterator>
+
+namespace {
+
+using Frame = SettingsDialog<SidewalkSettings>;
+using Block = SettingsDialogBlock<SidewalkSettings>;
+
+const SettingsRecordAccess<SidewalkSettings> SidewalkAccess = {
+    [](const SidewalkSettings& r, int16_t id) { return r.GetByItem(id); },
+    [](SidewalkSettings& r, int16_t id, int32_t v) { r.SetByItem(id, int16_t(v)); },
+    [](const SidewalkSettings& r, int16_t id) { return id == 6 ? r.thickness : 0.0; },
+    [](SidewalkSettings& r, int16_t id, double v) {
+        if (id == 6) r.thickness = v;
+    },
+    [](const SidewalkSettings& r, int16_t id) { return id == 1 ? r.name : QV_String(); },
+    [](SidewalkSettings& r, int16_t id, const QV_String& v) {
+        if (id == 1) r.name = v;
+    },
+};
+
+constexpr FieldItemKind UC = FieldItemKind::UserControl;
+constexpr FieldItemKind PenPair = FieldItemKind::PenPair;
+constexpr uint32_t Material = APIUserControl_Material;
+constexpr uint32_t LayerControl = APIUserControl_Layer;
+
+// The cut side (field 4) has no item of its own here: it takes the fill side's material.
+const FieldItem FirstItems[] = {
+    {8, 6, FieldItemKind::Double, 0, 0},
+    {10, 5, FieldItemKind::Long, 0, 0},
+    {12, 2, UC, 0, Material},
+    {14, 3, UC, 0, Material},
+    {25, 0, UC, 0, LayerControl},
+    {27, 1, FieldItemKind::Text, 0, 0},
+    {18, 8, PenPair, 19, 0},
+    {21, 9, PenPair, 22, 0},
+};
+const FieldItem SecondItems[] = {
+    {10, 6, FieldItemKind::Double, 0, 0},
+    {13, 5, FieldItemKind::Long, 0, 0},
+    {15, 2, UC, 0, Material},
+    {17, 3, UC, 0, Material},
+    {16, 4, UC, 0, Material},
+    {33, 0, UC, 0, LayerControl},
+    {21, 7, FieldItemKind::Check, 0, 0},
+    {30, 1, FieldItemKind::Text, 0, 0},
+    {23, 8, PenPair, 24, 0},
+    {26, 9, PenPair, 27, 0},
+};
+constexpr int32_t SidewalkTitle = 16;
+const SettingsLayout FirstLayout = {32552, true, SidewalkTitle, 370, 460, 28, 25, FirstItems, std::size(FirstItems)};
+const SettingsLayout SecondLayout = {32515, false,       SidewalkTitle,         460, 475, 34,
+                                     33,    SecondItems, std::size(SecondItems)};
+
+constexpr int16_t WidthPicture = 7;
+constexpr int16_t WidthItem = 8;
+constexpr int32_t WidthGreyedImage = 32637;
+constexpr int16_t Show2DCheck = 21;  // second layout
+constexpr int16_t Pen2DItem = 23;
+constexpr int16_t Pen2DControl = 24;
+constexpr int16_t LinkBox = 18;  // second layout: the three surfaces follow each other
+constexpr int16_t TopMaterial = 15;
+constexpr int16_t CutMaterial = 16;
+constexpr int16_t FillMaterial = 17;
+constexpr int16_t GeneralKind = 0;
+constexpr int16_t SidewalkWidthField = 4;
+
+void SetLabel(int16_t dialogId, int16_t item, int32_t tableBase, int32_t index) {
+    QV_String text;
+    GetResString(text, tableBase + LanguageIndex, index);
+    DGSetItemText(dialogId, item, GS::UniString(text.GetBuffer(), text.GetLength()));
+}
+
+void EnableItems(int16_t dialogId, bool enable, std::initializer_list<int16_t> items) {
+    for (int16_t item : items) enable ? DGEnableItem(dialogId, item) : DGDisableItem(dialogId, item);
+}
+
+// The compact layout shows one side material and always draws in 2D.
+void ReadFirst(int16_t dialogId, Block& block) {
+    Frame::ReadValues(dialogId, block);
+    block.work.cutMaterial = block.work.fillMaterial;
+    block.work.show2D = 1;
+}
+
+void FollowMaterials(int16_t dialogId, int16_t item) {
+    if (!DGGetCheckBoxState(dialogId, LinkBox)) return;
+    const int16_t source = item == LinkBox ? TopMaterial : item;
+    if (source != TopMaterial && source != CutMaterial && source != FillMaterial) return;
+    const int32_t value = DGGetItemValLong(dialogId, source);
+    for (int16_t target : {TopMaterial, CutMaterial, FillMaterial})
+        if (target != source) DGSetItemValLong(dialogId, target, value);
+}
+
+template <bool First>
+struct SidewalkHandlers {
+    static const SettingsLayout& Layout() { return First ? FirstLayout : SecondLayout; }
+
+    static bool Usable(const SidewalkSettingsBlock& block) { return block.state != nullptr; }
+
+    static void Init(int16_t dialogId, SidewalkSettingsBlock& block) {
+        block.frame.head.dialogId = uint16_t(dialogId);
+        InitSettingsLayout(dialogId, Layout());
+        const SidewalkDialogState& state = *block.state;
+        if (First) {
+            SetLabel(dialogId, 5, ImportTableBase, 15);
+            SetLabel(dialogId, 15, GeneralTableBase, 66);
+            DGSetItemText(dialogId, 26, GS::UniString("ID:"));
+        } else {
+            const int16_t items[] = {6, 11, 19, 28};
+            const int32_t entries[] = {76, 65, 66, 39};
+            for (size_t i = 0; i < std::size(items); ++i) SetLabel(dialogId, items[i], GeneralTableBase, entries[i]);
+            DGSetItemText(dialogId, 29, GS::UniString("ID:"));
+        }
+        Frame::ShowValues(dialogId, block.frame);
+        if (!First) {
+            EnableItems(dialogId, block.frame.work.show2D != 0, {Pen2DItem, Pen2DControl});
+            DGSetItemValDouble(dialogId, WidthItem, state.width);
+            const bool editable = state.widthLocked == 0 && state.widthEditable != 0;
+            if (!editable) DGSetItemImage(dialogId, WidthPicture, DG::Image(ACAPI_GetOwnResModule(), WidthGreyedImage));
+            EnableItems(dialogId, editable, {WidthItem});
+        }
+        FinishSettingsLayoutInit(dialogId, Layout(), block.frame.head);
+    }
+
+    static void Change(int16_t dialogId, int16_t item, SidewalkSettingsBlock& block) {
+        if (!First) {
+            FollowMaterials(dialogId, item);
+            if (item == Show2DCheck)
+                EnableItems(dialogId, DGGetCheckBoxState(dialogId, Show2DCheck), {Pen2DItem, Pen2DControl});
+        }
+        Frame::Change(dialogId, item, block.frame);
+    }
+
+    static void Track(int16_t dialogId, int16_t item, SidewalkSettingsBlock& block) {
+        Frame::Track(dialogId, item, block.frame);
+    }
+
+    static int16_t Click(int16_t dialogId, int16_t item, SidewalkSettingsBlock& block) {
+        if (First) return Frame::ClickReading<ReadFirst>(dialogId, item, block.frame);
+        if (item == Layout().layoutButton) block.state->width = DGGetItemValDouble(dialogId, WidthItem);
+        return Frame::Click(dialogId, item, block.frame);
+    }
+
+    static void Close(int16_t dialogId, int16_t item, SidewalkSettingsBlock& block) {
+        block.frame.head.dialogId = 0;
+        if (item != SettingsItemOK) return;
+        if (First) {
+            ReadFirst(dialogId, block.frame);
+        } else {
+            SidewalkDialogState& state = *block.state;
+            if (state.widthEditable != 0 && state.widthLocked == 0)
+                GlobalSettings.SetDouble(GeneralKind, SidewalkWidthField, DGGetItemValDouble(dialogId, WidthItem));
+            Frame::ReadValues(dialogId, block.frame);
+            // A pen edited under the 2D box the user then cleared is no wish.
+            if (!DGGetCheckBoxState(dialogId, Show2DCheck)) block.frame.work.pen2D = block.frame.record->pen2D;
+        }
+        Frame::Store(block.frame);
+    }
+
+    static void Update(int16_t dialogId, int16_t item, SidewalkSettingsBlock& block, DGMessageData data) {
+        Frame::Update(dialogId, item, block.frame, data);
+    }
+
+    static constexpr typename ModalDialog<SidewalkSettingsBlock>::Handlers table = {Usable, Init,  Click, Change,
+                                                                                    Close,  Track, Update};
+
+    static int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData,
+                            DGMessageData messageData) {
+        return ModalDialog<SidewalkSettingsBlock>::Dispatch(Layout().resourceId, table, message, dialogId, item,
+                                                            userData, messageData);
+    }
+
+    static bool Open(SidewalkDialogState& state) {
+        SidewalkSettingsBlock block;
+        block.state = &state;
+        block.frame.record = &state.record;
+        block.frame.work = state.carryWork != 0 ? state.work : state.record;
+        block.frame.layout = &Layout();
+        block.frame.access = &SidewalkAccess;
+        block.frame.head.savedX = state.savedX;
+        block.frame.head.savedY = state.savedY;
+        state.layoutSwitch = 0;
+        const bool ok = ModalDialog<SidewalkSettingsBlock>::Run(Layout().resourceId, Callback, block) == SettingsItemOK;
+        if (ok) {
+            for (int32_t id = 0; id < SidewalkFieldCount; ++id) state.changed[id] |= block.frame.changed[id];
+        } else if (block.frame.head.layoutSwitch != 0) {
+            state.work = block.frame.work;
+            state.savedX = block.frame.head.savedX;
+            state.savedY = block.frame.head.savedY;
+            state.layoutSwitch = 1;
+        }
+        return ok;
+    }
+};
+
+}  // namespace
+
+namespace SidewalkSettingsDlg {
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return SidewalkHandlers<true>::Callback(message, dialogId, item, userData, messageData);
+}
+int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return SidewalkHandlers<false>::Callback(message, dialogId, item, userData, messageData);
+}
+}  // namespace SidewalkSettingsDlg
+
+bool OpenSidewalkSettingsDialog(SidewalkDialogState& state) { return SidewalkHandlers<true>::Open(state); }
+bool OpenSidewalkSettingsDialogTwin(SidewalkDialogState& state) { return SidewalkHandlers<false>::Open(state); }
+bool OpenSidewalkSettingsLayout(SidewalkDialogState& state, int32_t layout) {
+    return layout == 0 ? OpenSidewalkSettingsDialog(state) : OpenSidewalkSettingsDialogTwin(state);
+}

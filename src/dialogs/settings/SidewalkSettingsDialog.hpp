@@ -1,0 +1,27 @@
+#pragma once
+// The sidewalk settings dialog: one sidewalk record (thickness, resolution, surfaces, display, layer, name) and, in
+// the second layout, the sidewalk width of the global settings. The first layout is compact: one material for both
+// sides and no 2D view switch. Built on the settings dialog frame; the sidewalk tool runs the loop between the two
+// layouts (earthworks/Sidewalk).
+#include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "earthworks/Sidewalk.hpp"
+
+#include "DG.hpp"
+
+struct SidewalkSettingsBlock {
+    SettingsDialogBlock<SidewalkSettings> frame;
+    SidewalkDialogState* state = nullptr;
+};
+
+// One layout over the state: the first (32552) or the second (32515). True on OK: the edits are in the state's
+// record with their flags (and the width, when editable, in the global settings). A layout switch leaves the edits
+// in the state's working copy and sets its switch flag; Cancel writes nothing.
+bool OpenSidewalkSettingsDialog(SidewalkDialogState& state);
+bool OpenSidewalkSettingsDialogTwin(SidewalkDialogState& state);
+// Either one by number (0 the first layout), as the sidewalk tool's opener.
+bool OpenSidewalkSettingsLayout(SidewalkDialogState& state, int32_t layout);
+
+namespace SidewalkSettingsDlg {
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);
+int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);
+}  // namespace SidewalkSettingsDlg

@@ -1,0 +1,295 @@
+// What a plateau leaves in the model: its cut, fill and result objects written, linked to each other and to the
+// terrain; placed plateaus edited together; one plateau's terrain data refreshed on the data update.
+#include "earthworks/AlignmentGeometry.hpp"
+#include "earthworks/Digging.hpp"
+#include "earthworks/EarthworkSelection.hpp"
+#include "earthworks/EarthworkSet.hpp"
+
+#include "elements/ChangeElementMemo.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/LayerHelpers.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/MeshHeightSampling.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "elements/ObjectSets.hpp"
+#include "elements/ParamExchange.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/TerrainDraping.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/GuidText.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "settings/ElementSections.hpp"
+#include "terrain/ContourLineCls.hpp"
+
+#include <cstring>
+
+namespace {
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t ErrModifying = 43;
+constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
+constexpr int32_t SlopeDirection = 42;     // "slope_direction", sloped only
+constexpr int32_t OriginX = 44;            // "X_origo", sloped only
+constexpr int32_t OriginY = 45;            // "Y_origo", sloped only
+constexpr int32_t Language = 46;           // "language"
+
+void DeleteObject(const API_Element& object) {
+    GS::Array<API_Guid> one;
+    one.Push(object.header.guid);
+    ACAPI_Element_Delete(one);
+}
+
+bool IsSloped(const API_Element& object) {
+    return SlopedPlateauLibIndex > 0 && object.object.libInd == SlopedPlateauLibIndex;
+}
+
+// The object's memo with a plateau view over its parameters, released together.
+struct PlateauMemo {
+    PlateauMemo(const API_Guid& guid, bool sloped) : view(ElemKind_Plateau, sloped ? 1 : 0) {
+        ok = ACAPI_Element_GetMemo(guid, &memo, AttachMemoMask) == NoError && memo.params != nullptr;
+        if (ok) view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    }
+    ~PlateauMemo() {
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    // The array writes may move the records to a new handle.
+    void Sync() { memo.params = reinterpret_cast<API_AddParType**>(view.params); }
+    API_ElementMemo memo = {};
+    DiggingLP view;
+    bool ok = false;
+};
+}  // namespace
+
+bool DiggingCls::WritePlateauObject(API_Element& object, API_ElementMemo& memo, bool sloped, int32_t layer,
+                                    const QV_String& role) {
+    object.header.layer = layer;
+    DiggingLP view(ElemKind_Plateau, sloped ? 1 : 0);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    QV_String operatorText = role;
+    int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
+    double meshLevelOfStory = element.mesh.level + GetStoryLevel(element);
+    int32_t language = LanguageIndex + 1;
+    bool written = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Set) &&
+        view.GetSetString(BaseIDParam::Operatore, operatorText, LPMode_Set) &&
+        view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
+        SerializeSettings(view, settings, sloped, 1) &&
+        view.GetSetDouble(OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
+        view.GetSetInt(Language, language, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Plateau);
+    if (written && sloped)
+        written = view.GetSetDouble(OriginX, slopeOriginX, LPMode_Set) &&
+            view.GetSetDouble(OriginY, slopeOriginY, LPMode_Set) &&
+            view.GetSetDouble(SlopeDirection, slopeDirection, LPMode_Set);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    if (!written) {
+        DisposeElemMemo(memo);
+        return false;
+    }
+    if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
+    HostCallWithElementGuid(object);
+    return true;
+}
+
+bool DiggingCls::StoreLinkRecords(const API_Element& cut, const API_Element& fill, const API_Element& result) {
+    descriptor.Reset();
+    GuidToText(descriptor.ResultGuid, result.header.guid);
+    GuidToText(descriptor.FillGuid, fill.header.guid);
+    GuidToText(descriptor.CutGuid, cut.header.guid);
+    GuidToText(descriptor.TerrainGuid, element.header.guid);
+    for (const API_Element* object : {&cut, &fill, &result})
+        if (!ElemUserData_WriteRecord(descriptor, ElemKind_Plateau, object->header)) return false;
+    return true;
+}
+
+bool DiggingCls::BuildObjects() {
+    const bool sloped = settings.sloped == 1;
+    const int32_t libIndex = sloped ? SlopedPlateauLibIndex : PlateauLibIndex;
+    API_Element record = {};
+    record.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&record, nullptr) != NoError) return false;
+    if (libIndex <= 0 || !BaseLP::GetLibPartParams(libIndex, nullptr, nullptr, nullptr, nullptr)) return false;
+    if (points3D.GetCount() < 2) return false;
+
+    const int32_t operatorLayer = GetOrCreateLayerIndex(VY_Operators, 0);
+    QV_List<LayerState> states;
+    const bool opened = operatorLayer != 1 && SaveAndOpenLayer(operatorLayer, states);
+    const auto restore = [&] {
+        if (opened) RestoreLayerStates(VY_Operators, states);
+    };
+
+    record.object.libInd = libIndex;
+    record.object.angle = 0.0;
+    record.object.xRatio = 1.0;
+    record.object.yRatio = 1.0;
+    record.object.pen = int16_t(settings.pen3D);
+    const API_Coord origin{points3D[0].x, points3D[0].y};
+    TranslateCodedPoints(points3D, origin);
+    TranslateCoords2D(frameFirst, origin);
+    TranslateCoords2D(frameSecond, origin);
+    if (sloped) {
+        slopeOriginX -= origin.x;
+        slopeOriginY -= origin.y;
+    }
+    // The closing vertex repeats the first: the rows are the open outline.
+    points3D.Remove(points3D.GetCount() - 1);
+    record.header.floorInd = element.header.floorInd;
+    record.object.pos = origin;
+    const double storyLevel = GetStoryLevel(element);
+    record.object.level = storyLevel < UnknownStoryLevel ? -storyLevel : 0.0;
+
+    if (!RaiseNegativeLevel(*this, settings.level)) {
+        restore();
+        return false;
+    }
+
+    API_Element cut = record, fill = record, result = record;
+    API_Element* placed[3] = {&cut, &fill, &result};
+    const char* roles[3] = {"cut", "fill", "result"};
+    const int32_t layers[3] = {operatorLayer, operatorLayer, settings.layer};
+    ElementWritten = 1;
+    for (int32_t k = 0; k < 3; ++k) {
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        GSHandle params = nullptr;
+        const bool read = BaseLP::GetLibPartParams(libIndex, &params, nullptr, nullptr, nullptr);
+        memo.params = reinterpret_cast<API_AddParType**>(params);
+        QV_String name = settings.name;
+        SetMemoInfoString(memo, name);
+        bool ok = false;
+        if (read)
+            ok = WritePlateauObject(*placed[k], memo, sloped, layers[k], QV_String(roles[k]));
+        else
+            DisposeElemMemo(memo);
+        if (!ok) {
+            // A plateau is never left with one or two of its objects.
+            for (int32_t j = 0; j < k; ++j) DeleteObject(*placed[j]);
+            ElementWritten = 0;
+            restore();
+            return false;
+        }
+    }
+
+    bool linked = true;
+    for (const API_Element* object : placed)
+        linked = linked &&
+            WriteLinkPresenceParams(object->header, result.header.guid, cut.header.guid, fill.header.guid,
+                                    ElemKind_Plateau);
+    linked = linked && StoreLinkRecords(cut, fill, result) && LinkElements(*this, cut.header.guid, fill.header.guid);
+    restore();
+    object = result;
+    if (linked) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    return linked;
+}
+
+bool DiggingCls::ReadFromObject(const API_Element& picked) {
+    settings.Reset();
+    const bool sloped = IsSloped(picked);
+    PlateauMemo memo(picked.header.guid, sloped);
+    if (!memo.ok || !SerializeSettings(memo.view, settings, sloped, 0)) return false;
+    if (sloped && !memo.view.GetSetDouble(SlopeDirection, slopeDirection, LPMode_Get)) return false;
+    settings.layer = uint16_t(picked.header.layer);
+    settings.pen3D = uint16_t(picked.object.pen);
+    API_Guid guid = picked.header.guid;
+    GS::UniString info;
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
+        settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    return true;
+}
+
+bool DiggingCls::ApplyToSelected(QV_List<API_Element>& plateaus, bool sloped) {
+    bool any = slopeDirectionChanged != 0;
+    for (uint8_t flag : changed) any = any || flag != 0;
+    if (!any) return true;
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[2] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    if (changed[13] != 0) std::memset(&mask.object.pen, 0xFF, sizeof mask.object.pen);
+    for (int32_t i = 0; i < plateaus.GetCount(); ++i) {
+        API_Element& plateau = plateaus[i];
+        plateau.header.layer = settings.layer;
+        plateau.object.pen = int16_t(settings.pen3D);
+        PlateauMemo memo(plateau.header.guid, sloped);
+        if (!memo.ok) return false;
+        // Every edited plateau takes the name the dialog showed, the first one's unless it was changed.
+        QV_String name = settings.name;
+        SetMemoInfoString(memo.memo, name);
+        PlateauSettings own;
+        int32_t language = LanguageIndex + 1;
+        bool ok = SerializeSettings(memo.view, own, sloped, 0);
+        PlateauSettings::CopyChangedFields(changed, own, settings);
+        ok = ok && SerializeSettings(memo.view, own, sloped, 1);
+        if (ok && slopeDirectionChanged != 0) ok = memo.view.GetSetDouble(SlopeDirection, slopeDirection, LPMode_Set);
+        ok = ok && memo.view.GetSetInt(Language, language, LPMode_Set);
+        memo.Sync();
+        GS::Array<API_Guid> one;
+        one.Push(plateau.header.guid);
+        ok = ok && ACAPI_Element_ChangeParameters(one, &plateau, &memo.memo, &mask) == NoError;
+        if (!ok) return false;
+        if (SyncSiblingObjects(plateau.header, ElemKind_Plateau, false) == 0) return false;
+    }
+    return true;
+}
+
+int32_t DiggingCls::ModifySelected(const QV_List<API_Element>& plateaus) {
+    QV_List<API_Element> list = plateaus;
+    bool allSloped = true;
+    return ModifyEarthworkSelection(
+        [&] {
+            if (plateaus.GetCount() == 0 || !ReadFromObject(plateaus[0])) return false;
+            if (!FindLibPartOrAsk(QV_String("VY_SLOPED_PLATEAU"), SlopedPlateauLibIndex, true, QV_String(),
+                                  APILib_ObjectID))
+                return false;
+            for (int32_t i = 0; i < plateaus.GetCount(); ++i) allSloped = allSloped && IsSloped(plateaus[i]);
+            return true;
+        },
+        [&] {
+            DialogMode = 3;
+            return RunSettingsDialog(slopeDirection, slopeDirectionChanged, true, allSloped);
+        },
+        [&] { return ApplyToSelected(list, allSloped); });
+}
+
+bool DiggingCls::RebuildObject(const API_Element& picked) {
+    const bool sloped = IsSloped(picked);
+    DiggingLP link(ElemKind_Plateau, sloped ? 1 : 0);
+    API_Guid terrainGuid = APINULLGuid;
+    if (!BaseLP::AttachToElement(link, ElemKind_Plateau, picked, terrainGuid, false)) return false;
+    API_Element terrain = {};
+    terrain.header.guid = terrainGuid;
+    if (ACAPI_Element_Get(&terrain) != NoError || !ReadElement(terrain, false)) return false;
+    PlateauMemo memo(picked.header.guid, sloped);
+    QV_List<QV_Coord3DLong> rows;
+    if (!memo.ok || !BaseIDLP::ExchangePerimetroBase(memo.view, rows, LPMode_Get) || rows.GetCount() == 0) return false;
+    // Mirror, rotate, move: the first row's place in the world is where the terrain lists are measured from.
+    QV_List<API_Coord3D> world;
+    for (int32_t i = 0; i < rows.GetCount(); ++i) world.Insert(API_Coord3D{rows[i].x, rows[i].y, rows[i].z});
+    ObjectLocalToWorld3D(picked, world);
+    const API_Coord origin{world[0].x, world[0].y};
+    TranslateCoords2D(frameFirst, origin);
+    TranslateCoords2D(frameSecond, origin);
+    double skirt = meshLevel;
+    double meshLevelOfStory = terrain.mesh.level + GetStoryLevel(picked);
+    int32_t language = LanguageIndex + 1;
+    bool ok = ExchangeCoordLists(memo.view, frameFirst, frameSecond) &&
+        memo.view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) &&
+        memo.view.GetSetDouble(OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
+        memo.view.GetSetInt(Language, language, LPMode_Set);
+    memo.Sync();
+    API_Element changedObject = picked;
+    ok = ok && ChangeElementMemo(&changedObject, &memo.memo) == NoError;
+    return ok && SyncSiblingObjects(picked.header, ElemKind_Plateau, false) != 0;
+}
+
+int32_t DiggingCls::Rebuild(const API_Element& picked) {
+    const bool in3D = IsCurrentWindow3D();
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    if (SlopedPlateauLibIndex <= 0)
+        FindLibPartOrAsk(QV_String("VY_SLOPED_PLATEAU"), SlopedPlateauLibIndex, false, QV_String(), APILib_ObjectID);
+    const bool ok = RunEarthworkCommand([&] { return RebuildObject(picked); });
+    if (ok) RunContourLinesOf(element);
+    if (in3D) Ensure3DWindow(false);
+    return ok ? 0 : ErrModifying;
+}

@@ -1,0 +1,179 @@
+// The plateau and sidewalk settings dialogs through their tools' dialog loops: the slope and its direction as each
+// situation allows them, values under cleared boxes, the compact sidewalk layout's own rules, linked materials and
+// the width item.
+#include "ProjectHost.hpp"
+
+#include "DGDriver.hpp"
+#include "dialogs/settings/PlateauSettingsDialog.hpp"
+#include "dialogs/settings/SidewalkSettingsDialog.hpp"
+#include "earthworks/Digging.hpp"
+#include "earthworks/Sidewalk.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "settings/Settings.hpp"
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+class PlateauSidewalkDialogTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        DGDriver::Reset();
+        LanguageIndex = LanguageEnglish;
+        GlobalSettings.Reset();
+        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        SetPlateauDialogOpener(OpenPlateauSettingsLayout);
+        SetSidewalkDialogOpener(OpenSidewalkSettingsLayout);
+        DialogMode = 1;
+    }
+    void TearDown() override {
+        SetPlateauDialogOpener(nullptr);
+        SetSidewalkDialogOpener(nullptr);
+        EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        DGDriver::Reset();
+        ProjectHostTest::TearDown();
+    }
+    const DGDriver::ItemState* Item(int16_t dialog, int16_t item) const {
+        const DGDriver::ItemState* found = nullptr;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.id == dialog)
+                for (const DGDriver::ItemState& s : r.items)
+                    if (s.id == item) found = &s;
+        return found;
+    }
+    template <typename Cls>
+    static int Flags(const Cls& cls) {
+        int n = 0;
+        for (uint8_t f : cls.changed) n += f;
+        return n;
+    }
+};
+
+TEST_F(PlateauSidewalkDialogTest, AFlatPlateausSlopeIsTakenOnlyUnderItsBox) {
+    DiggingCls plateau;
+    const double slope = plateau.settings.slope;
+    double direction = 0.0;
+    uint8_t directionChanged = 0;
+    DGDriver::QueueSetLong(32553, 9, 1);  // sloped on: the slope item opens
+    DGDriver::QueueSetDouble(32553, 11, 20.0);
+    DGDriver::QueueSetLong(32553, 9, 0);  // and off again before OK
+    DGDriver::QueueClick(32553, 1);
+    ASSERT_EQ(plateau.RunSettingsDialog(direction, directionChanged, false, false), 0);
+    EXPECT_EQ(plateau.settings.slope, slope);
+    EXPECT_EQ(Flags(plateau), 0);
+    const DGDriver::ItemState* slopeItem = Item(32553, 11);
+    ASSERT_NE(slopeItem, nullptr);
+    EXPECT_FALSE(slopeItem->enabled);
+    EXPECT_EQ(Item(32553, 10)->image, 32642);
+
+    // Checked and confirmed: the sloped switch and the slope are both taken.
+    DiggingCls sloped;
+    DGDriver::Reset();
+    DGDriver::QueueSetLong(32553, 9, 1);
+    DGDriver::QueueSetDouble(32553, 11, 20.0);
+    DGDriver::QueueClick(32553, 1);
+    ASSERT_EQ(sloped.RunSettingsDialog(direction, directionChanged, false, false), 0);
+    EXPECT_EQ(sloped.settings.sloped, 1);
+    EXPECT_NEAR(sloped.settings.slope, 20.0 * M_PI / 180.0, 1e-12);
+    EXPECT_EQ(Flags(sloped), 2);
+    EXPECT_EQ(Item(32553, 10)->image, 32575);
+}
+
+// Whatever the direction, OK in the second layout without touching it reports no change; any edit of it does.
+TEST_F(PlateauSidewalkDialogTest, TheDirectionChangesOnlyWhenEditedAndEditable) {
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> angle(0.0, 2.0 * M_PI);
+    for (int run = 0; run < 30; ++run) {
+        DiggingCls plateau;
+        plateau.settings.sloped = 1;
+        double direction = angle(rng);
+        const double given = direction;
+        uint8_t directionChanged = 7;
+        DialogMode = 3;
+        DGDriver::Reset();
+        DGDriver::QueueClick(32553, 44);
+        DGDriver::QueueClick(32505, 1);
+        ASSERT_EQ(plateau.RunSettingsDialog(direction, directionChanged, true, true), 0);
+        EXPECT_EQ(directionChanged, 0) << run;
+        EXPECT_EQ(direction, given);
+        EXPECT_EQ(Flags(plateau), 0);
+        EXPECT_TRUE(Item(32505, 13)->enabled);
+    }
+    // The smallest edit counts.
+    DiggingCls plateau;
+    plateau.settings.sloped = 1;
+    double direction = 1.0;
+    uint8_t directionChanged = 0;
+    DGDriver::Reset();
+    DGDriver::QueueClick(32553, 44);
+    DGDriver::QueueSetDouble(32505, 13, 1.0 * 57.29577951308232 + 1e-9);
+    DGDriver::QueueClick(32505, 1);
+    ASSERT_EQ(plateau.RunSettingsDialog(direction, directionChanged, true, true), 0);
+    EXPECT_EQ(directionChanged, 1);
+    EXPECT_NEAR(direction, 1.0, 1e-9);
+    // Plateaus not all sloped: slope, box and direction closed; OK keeps the direction.
+    DiggingCls mixed;
+    DGDriver::Reset();
+    DGDriver::QueueClick(32553, 44);
+    DGDriver::QueueClick(32505, 1);
+    direction = 2.0;
+    ASSERT_EQ(mixed.RunSettingsDialog(direction, directionChanged, true, false), 0);
+    EXPECT_EQ(directionChanged, 0);
+    EXPECT_EQ(direction, 2.0);
+    EXPECT_FALSE(Item(32505, 13)->enabled);
+    EXPECT_FALSE(Item(32505, 9)->enabled);
+    EXPECT_FALSE(Item(32505, 11)->enabled);
+    EXPECT_EQ(Item(32505, 12)->image, 32643);
+}
+
+TEST_F(PlateauSidewalkDialogTest, TheCompactSidewalkLayoutDrawsIn2DAndGivesTheCutSideTheFillsMaterial) {
+    SideWalkCls sidewalk;
+    sidewalk.settings.show2D = 0;
+    sidewalk.settings.cutMaterial = 9;
+    sidewalk.settings.fillMaterial = 3;
+    DGDriver::QueueClick(32552, 1);
+    ASSERT_EQ(sidewalk.RunSidewalkSettingsDialog(0), 0);
+    EXPECT_EQ(sidewalk.settings.show2D, 1);
+    EXPECT_EQ(sidewalk.settings.cutMaterial, 3);
+    EXPECT_EQ(sidewalk.changed[7], 1);
+    EXPECT_EQ(sidewalk.changed[4], 1);
+    EXPECT_EQ(Flags(sidewalk), 2);
+
+    // Second layout: a pen edited under the 2D box then cleared stays; linked materials follow the cut side; the
+    // width shows 0.1, greyed.
+    SideWalkCls other;
+    const int16_t pen = other.settings.pen2D;
+    DGDriver::Reset();
+    DGDriver::QueueClick(32552, 28);
+    DGDriver::QueueSetLong(32515, 23, 9);
+    DGDriver::QueueSetLong(32515, 21, 0);
+    DGDriver::QueueSetLong(32515, 18, 1);
+    DGDriver::QueueSetLong(32515, 16, 2);
+    DGDriver::QueueClick(32515, 1);
+    ASSERT_EQ(other.RunSidewalkSettingsDialog(0), 0);
+    EXPECT_EQ(other.settings.pen2D, pen);
+    EXPECT_EQ(other.changed[8], 0);
+    EXPECT_EQ(other.settings.show2D, 0);
+    EXPECT_EQ(other.settings.cutMaterial, 2);
+    EXPECT_EQ(other.settings.levelMaterial, 2);
+    EXPECT_EQ(other.settings.fillMaterial, 2);
+    EXPECT_FALSE(Item(32515, 8)->enabled);
+    EXPECT_EQ(Item(32515, 7)->image, 32637);
+    EXPECT_NEAR(Item(32515, 8)->value, 0.1, 1e-12);
+
+    // Cancel in either layout writes nothing.
+    SideWalkCls cancelled;
+    DGDriver::Reset();
+    DGDriver::QueueSetDouble(32552, 8, 2.0);
+    DGDriver::QueueClick(32552, 28);
+    DGDriver::QueueClick(32515, 2);
+    EXPECT_EQ(cancelled.RunSidewalkSettingsDialog(0), 1);
+    EXPECT_NEAR(cancelled.settings.thickness, 0.15, 1e-12);
+    EXPECT_EQ(Flags(cancelled), 0);
+}
+
+}  // namespace
