@@ -35,7 +35,7 @@ void Manual() {
 // The general Input buttons; the Norwegian and Austrian layouts put one more at item 5.
 const SubPaletteButton InputHead[] = {
     {"Pal_TXT", OnGlobalSettings<ImportTextFile>},
-    {"Pal_DXF", nullptr},
+    {"Pal_DXF", OnGlobalSettings<ImportDXFFile>},
     {"Pal_SHP", nullptr},
 };
 const SubPaletteButton InputTail[] = {

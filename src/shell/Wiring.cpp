@@ -1,5 +1,7 @@
 #include "shell/Wiring.hpp"
 
+#include "dialogs/settings/PointImportResultsDialog.hpp"
+#include "dialogs/settings/DxfImportDialog.hpp"
 #include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/BasinSettingsDialog.hpp"
 #include "dialogs/settings/BridgeSettingsDialog.hpp"
@@ -182,6 +184,7 @@ void WireSubsystems() {
     };
     ASCFile::SetAscOptionsDialog(AskAscImportOptions);
     SetTextOptionsDialog(AskTextImportOptions);
+    SetDxfReadDialogs(RunDxfImportDialogs, RunPointImportResults);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
     ToolDialogHooks& dialogs = WiredToolDialogs();
     dialogs.contourSettings = RunContourLineSettingsDialog;
@@ -229,6 +232,7 @@ void UnwireSubsystems() {
     ResetTerrainInputHooks();
     ASCFile::SetAscOptionsDialog(nullptr);
     SetTextOptionsDialog(nullptr);
+    SetDxfReadDialogs(nullptr, nullptr);
     ResetToolDialogs();
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();
