@@ -8,6 +8,7 @@
 //     param <name> <type> = <value>
 //     param <name> <type>[<dim1>] = <v1>; <v2>; ...           (a dim1 x 1 array)
 //     param <name> <type>[<dim1>][<dim2>] = <row-major values>
+//     describe <name> = "<text>"              (the description the user sees, when not the name)
 // Parameter types: real length angle integer boolean pen linetype material fill colorrgb intensity
 // lightswitch (numbers) and string (text). Texts are "quoted" with \" and \\ escapes. Names are identifiers of
 // at most 31 bytes. Arrays given fewer values than cells have the rest 0 / "".
