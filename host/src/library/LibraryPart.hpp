@@ -23,6 +23,7 @@ constexpr int32_t Fill = 10;
 constexpr int32_t Pen = 11;
 constexpr int32_t Text = APIParT_Text;
 constexpr int32_t Boolean = 13;
+constexpr int32_t Title = 15;  // a heading among the parameters, no value of its own
 }  // namespace LibParType
 
 // Library-part types.
