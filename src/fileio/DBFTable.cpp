@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -116,26 +118,28 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, QV_List<DBFData
     ResizeDBFValues(table, int32_t(valueCount), false);
     if (uint64_t(table.GetCount()) != valueCount) return false;
 
+    const uint32_t rows = fieldCount > 0 ? recordCount : 0;
+    const uint32_t perChunk = recordLength > 0 ? std::max<uint32_t>(1, ChunkBytes / recordLength) : 1;
+    // Uninitialised: each chunk is read whole before use.
+    const size_t chunkBytes = size_t(std::min(perChunk, std::max<uint32_t>(rows, 1))) * recordLength;
+    std::unique_ptr<uint8_t[]> chunk(new (std::nothrow) uint8_t[chunkBytes > 0 ? chunkBytes : 1]);
+    if (!chunk) return false;
     QV_String title("Lodravix"), wait;
     GetResString(wait, TitleTableBase + LanguageIndex, WaitText);
     progress.Begin(title, 1);
     progress.Phase(wait, recordCount);
-    const uint32_t rows = fieldCount > 0 ? recordCount : 0;
-    const uint32_t perChunk = recordLength > 0 ? std::max<uint32_t>(1, ChunkBytes / recordLength) : 1;
-    std::vector<uint8_t> chunk;
     std::string text;
     bool ok = true;
     for (uint32_t first = 0; first < rows && ok; first += perChunk) {
         const uint32_t n = std::min(perChunk, rows - first);
-        chunk.resize(size_t(n) * recordLength);
-        if (!ReadAt(file, headerLength + first * recordLength, chunk.data(), uint32_t(chunk.size()))) {
+        if (!ReadAt(file, headerLength + first * recordLength, chunk.get(), n * recordLength)) {
             ok = false;
             break;
         }
         for (uint32_t k = 0; k < n && ok; ++k) {
             const uint32_t r = first + k;
             progress.Step(r + 1);
-            const char* record = reinterpret_cast<const char*>(chunk.data()) + size_t(k) * recordLength;
+            const char* record = reinterpret_cast<const char*>(chunk.get()) + size_t(k) * recordLength;
             uint32_t offset = 1;
             for (uint32_t f = 0; f < fieldCount; ++f) {
                 const uint32_t length = read[int32_t(f)].length;

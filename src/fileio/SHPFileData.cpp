@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -45,8 +47,7 @@ struct Cursor {
     template <typename T>
     bool Array(QV_List<T>& list, int32_t count) {
         const uint64_t bytes = uint64_t(count) * sizeof(T);
-        if (count < 0 || !Has(bytes) || !list.SetSize(count)) return false;
-        if (count > 0) std::memcpy(static_cast<void*>(list.begin()), p, size_t(bytes));
+        if (count < 0 || !Has(bytes) || !list.Assign(reinterpret_cast<const T*>(p), count)) return false;
         p += bytes;
         left -= uint32_t(bytes);
         return true;
@@ -88,15 +89,17 @@ bool ReadMultiPoint(Cursor& c, GISMultiPoint& s) {
     return c.Box(s.box) && c.Int(s.pointCount) && s.pointCount >= 0 && c.Array(s.points, s.pointCount);
 }
 
-// One record's content into the list of its type; false leaves the lists as they were.
+// One record's content into the next free entry of its type's list, which the counting pass sized; a record that
+// fails leaves that entry empty for the next one.
 template <typename T, typename Fill>
-bool Take(QV_List<T>& list, QV_List<int32_t>& numbers, int32_t number, Fill fill) {
-    if (!list.Insert(T())) return false;
-    if (!fill(list[list.GetCount() - 1])) {
-        list.Remove(list.GetCount() - 1);
+bool Take(QV_List<T>& list, int32_t& filled, QV_List<int32_t>& numbers, int32_t number, Fill fill) {
+    if (filled >= list.GetCount() && (!list.SetSize(filled + 1) || !numbers.SetSize(filled + 1))) return false;
+    if (!fill(list[filled])) {
+        list[filled] = T();
         return false;
     }
-    numbers.Insert(number);
+    numbers[filled] = number;
+    ++filled;
     return true;
 }
 
@@ -120,20 +123,26 @@ public:
     const uint8_t* Fetch(uint32_t position, uint32_t count) {
         if (uint64_t(position) + count > data_.fileSize) return nullptr;
         if (position >= start_ && uint64_t(position) + count <= uint64_t(start_) + filled_)
-            return bytes_.data() + (position - start_);
+            return bytes_.get() + (position - start_);
         const uint32_t want = std::max(count, std::min(BlockSize, data_.fileSize - position));
-        if (bytes_.size() < want) bytes_.resize(want);
+        if (capacity_ < want) {
+            // Uninitialised: every byte used is read from the file first.
+            bytes_.reset(new (std::nothrow) uint8_t[want]);
+            capacity_ = bytes_ ? want : 0;
+            if (!bytes_) return nullptr;
+        }
         filled_ = 0;
         start_ = position;
         if (data_.file.SetReaderFilePosition(position) != 0) return nullptr;
-        if (data_.file.ReadReaderFileBytes(bytes_.data(), want, data_.bytesRead) != 0) return nullptr;
+        if (data_.file.ReadReaderFileBytes(bytes_.get(), want, data_.bytesRead) != 0) return nullptr;
         filled_ = data_.bytesRead;
-        return filled_ >= count ? bytes_.data() : nullptr;
+        return filled_ >= count ? bytes_.get() : nullptr;
     }
 
 private:
     SHPFileData& data_;
-    std::vector<uint8_t> bytes_;
+    std::unique_ptr<uint8_t[]> bytes_;
+    uint32_t capacity_ = 0;
     uint32_t start_ = 0;
     uint32_t filled_ = 0;
 };
@@ -179,33 +188,40 @@ int32_t SHPFileData::FileCode() const {
 
 int32_t SHPFileData::ShapeType() const { return LoadLE32(header + 32); }
 
+template <typename Visit>
+void SHPFileData::ForEachList(Visit visit) {
+    visit(0, points);
+    visit(1, polyLines);
+    visit(2, polygons);
+    visit(3, multiPoints);
+    visit(4, pointsZ);
+    visit(5, polyLinesZ);
+    visit(6, polygonsZ);
+    visit(7, multiPointsZ);
+    visit(8, pointsM);
+    visit(9, polyLinesM);
+    visit(10, polygonsM);
+    visit(11, multiPointsM);
+    visit(12, multiPatches);
+}
+
 bool SHPFileData::Read() {
     // What the lists held before, to go back to on failure.
-    const int32_t before[13] = {points.GetCount(),      polyLines.GetCount(),    polygons.GetCount(),
-                                multiPoints.GetCount(), pointsZ.GetCount(),      polyLinesZ.GetCount(),
-                                polygonsZ.GetCount(),   multiPointsZ.GetCount(), pointsM.GetCount(),
-                                polyLinesM.GetCount(),  polygonsM.GetCount(),    multiPointsM.GetCount(),
-                                multiPatches.GetCount()};
+    int32_t before[13];
+    ForEachList([&](int32_t slot, auto& list) { before[slot] = filled_[slot] = list.GetCount(); });
     recordCount = nullRecords = skippedRecords = damagedRecords = 0;
+    cancelled = false;
     file.path = path;
     const bool ok = ReadRecords();
     file.CloseReaderFile();
+    ForEachList([&](int32_t slot, auto& list) {
+        const int32_t keep = ok ? filled_[slot] : before[slot];
+        list.SetSize(keep);
+        recordNumbers[slot].SetSize(keep);
+    });
     if (ok) return true;
-    points.SetSize(before[0]);
-    polyLines.SetSize(before[1]);
-    polygons.SetSize(before[2]);
-    multiPoints.SetSize(before[3]);
-    pointsZ.SetSize(before[4]);
-    polyLinesZ.SetSize(before[5]);
-    polygonsZ.SetSize(before[6]);
-    multiPointsZ.SetSize(before[7]);
-    pointsM.SetSize(before[8]);
-    polyLinesM.SetSize(before[9]);
-    polygonsM.SetSize(before[10]);
-    multiPointsM.SetSize(before[11]);
-    multiPatches.SetSize(before[12]);
-    for (int32_t i = 0; i < 13; ++i) recordNumbers[i].SetSize(before[i]);
-    ShowErrorMessage(ReadErrorMessage, 2);
+    // The user's stop needs no message.
+    if (!cancelled) ShowErrorMessage(ReadErrorMessage, 2);
     return false;
 }
 
@@ -223,41 +239,35 @@ bool SHPFileData::ReadRecords() {
     std::memcpy(&words, header + 24, 4);
     if (words < 50 || 2 * uint64_t(uint32_t(words)) > fileSize) return false;
 
-    // Counting pass: every record must lie inside the file, or the file is cut or garbled.
-    for (uint32_t position = ShapeHeaderSize; position < fileSize;) {
-        const uint8_t* h = block.Fetch(position, 8);
-        if (h == nullptr) return false;
-        const int32_t words = LoadBE32(h + 4);
-        // A record holds at least its shape type; the length is in 16-bit words.
-        if (words < 2 || uint64_t(position) + 8 + 2 * uint64_t(words) > fileSize) return false;
-        position += 8 + 2 * uint32_t(words);
-        ++recordCount;
-    }
-
     QV_String title("Lodravix"), reading;
     GetResString(reading, GeneralTableBase + LanguageIndex, ReadingText);
     progress->Begin(title, 1);
-    progress->Phase(reading, recordCount);
-    bool stopped = false;
-    readPosition = ShapeHeaderSize;
-    for (uint32_t n = 1; n <= recordCount && !stopped; ++n) {
-        if (progress->Step(n)) stopped = true;
+    // One pass over the file: the progress counts its kilobytes, as the records are known only at the end.
+    progress->Phase(reading, fileSize / 1024 + 1);
+    bool broken = false;
+    for (readPosition = ShapeHeaderSize; readPosition < fileSize && !broken && !cancelled;) {
+        cancelled = progress->Step(readPosition / 1024 + 1);
+        // Every record must lie inside the file, or the file is cut or garbled.
         const uint8_t* h = block.Fetch(readPosition, 8);
-        recordHeader.number = LoadBE32(h);
-        recordHeader.contentLength = LoadBE32(h + 4);
-        const uint32_t size = 2 * uint32_t(recordHeader.contentLength);
-        const uint8_t* content = block.Fetch(readPosition + 8, size);
+        const int32_t words = h != nullptr ? LoadBE32(h + 4) : 0;
+        const uint8_t* content = nullptr;
+        // A record holds at least its shape type; the length is in 16-bit words.
+        if (words >= 2 && uint64_t(readPosition) + 8 + 2 * uint64_t(words) <= fileSize)
+            content = block.Fetch(readPosition + 8, 2 * uint32_t(words));
         if (content == nullptr) {
-            stopped = true;
             ++damagedRecords;
+            broken = true;
             break;
         }
+        recordHeader.number = LoadBE32(h);
+        recordHeader.contentLength = words;
+        ++recordCount;
         // Paired with the table by position: the record number field itself may be anything.
-        if (!ReadRecord(content, size, int32_t(n))) ++damagedRecords;
-        readPosition += 8 + size;
+        if (!ReadRecord(content, 2 * uint32_t(words), int32_t(recordCount))) ++damagedRecords;
+        readPosition += 8 + 2 * uint32_t(words);
     }
     progress->End();
-    return !stopped && damagedRecords == 0;
+    return !broken && !cancelled && damagedRecords == 0;
 }
 
 bool SHPFileData::ReadRecord(const uint8_t* content, uint32_t size, int32_t number) {
@@ -275,40 +285,44 @@ bool SHPFileData::ReadRecord(const uint8_t* content, uint32_t size, int32_t numb
     }
     QV_List<int32_t>& numbers = recordNumbers[slot];
     switch (type) {
-        case 1: return Take(points, numbers, number, [&](GISPoint& s) { return c.Double(s.x) && c.Double(s.y); });
-        case 3: return Take(polyLines, numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); });
-        case 5: return Take(polygons, numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); });
-        case 8: return Take(multiPoints, numbers, number, [&](GISMultiPoint& s) { return ReadMultiPoint(c, s); });
+        case 1:
+            return Take(points, filled_[slot], numbers, number,
+                        [&](GISPoint& s) { return c.Double(s.x) && c.Double(s.y); });
+        case 3: return Take(polyLines, filled_[slot], numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); });
+        case 5: return Take(polygons, filled_[slot], numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); });
+        case 8:
+            return Take(multiPoints, filled_[slot], numbers, number,
+                        [&](GISMultiPoint& s) { return ReadMultiPoint(c, s); });
         case 11:
-            return Take(pointsZ, numbers, number, [&](GISPointZ& s) {
+            return Take(pointsZ, filled_[slot], numbers, number, [&](GISPointZ& s) {
                 s.m = 0.0;
                 return c.Double(s.x) && c.Double(s.y) && c.Double(s.z) && (c.left < 8 || c.Double(s.m));
             });
         case 13:
         case 15:
-            return Take(type == 13 ? polyLinesZ : polygonsZ, numbers, number, [&](GISPolyZ& s) {
+            return Take(type == 13 ? polyLinesZ : polygonsZ, filled_[slot], numbers, number, [&](GISPolyZ& s) {
                 return ReadPoly(c, s) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
                     c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
             });
         case 18:
-            return Take(multiPointsZ, numbers, number, [&](GISMultiPointZ& s) {
+            return Take(multiPointsZ, filled_[slot], numbers, number, [&](GISMultiPointZ& s) {
                 return ReadMultiPoint(c, s) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
                     c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
             });
         case 21:
-            return Take(pointsM, numbers, number,
+            return Take(pointsM, filled_[slot], numbers, number,
                         [&](GISPointM& s) { return c.Double(s.x) && c.Double(s.y) && c.Double(s.m); });
         case 23:
         case 25:
-            return Take(type == 23 ? polyLinesM : polygonsM, numbers, number, [&](GISPolyM& s) {
+            return Take(type == 23 ? polyLinesM : polygonsM, filled_[slot], numbers, number, [&](GISPolyM& s) {
                 return ReadPoly(c, s) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
             });
         case 28:
-            return Take(multiPointsM, numbers, number, [&](GISMultiPointM& s) {
+            return Take(multiPointsM, filled_[slot], numbers, number, [&](GISMultiPointM& s) {
                 return ReadMultiPoint(c, s) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
             });
         case 31:
-            return Take(multiPatches, numbers, number, [&](GISMultiPatch& s) {
+            return Take(multiPatches, filled_[slot], numbers, number, [&](GISMultiPatch& s) {
                 return ReadPolyHead(c, s) && c.Array(s.partTypes, s.partCount) && c.Array(s.points, s.pointCount) &&
                     c.Range(s.zMin, s.zMax, s.z, s.pointCount) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
             });

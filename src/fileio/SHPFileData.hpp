@@ -28,7 +28,8 @@ public:
 
     // Reads the whole file at `path` and appends its shapes to the lists. False after message 8 ("Error while
     // reading the file.") when the file cannot be opened or sized, its header is short or not a shapefile's, a
-    // record runs past the end of the file, or a record was damaged; the lists then keep what they held before.
+    // record runs past the end of the file, or a record was damaged; also false, without a message, when the user
+    // stops it. The lists then keep what they held before.
     bool Read();
     // Empties every list and the counters; the path and the progress stay.
     void Reset();
@@ -50,6 +51,7 @@ public:
     uint32_t nullRecords;     // Null shapes
     uint32_t skippedRecords;  // records of a type the format does not define, skipped whole
     uint32_t damagedRecords;  // records whose counts need more than they hold, dropped
+    bool cancelled = false;   // the user stopped the read
 
     QV_List<GISPoint> points;              // 1
     QV_List<GISPoly> polyLines;            // 3
@@ -76,7 +78,11 @@ private:
     bool ReadRecords();
     bool ReadRecord(const uint8_t* content, uint32_t size, int32_t number);
 
+    template <typename Visit>
+    void ForEachList(Visit visit);
+
     QV_List<int32_t> recordNumbers[13];
+    int32_t filled_[13] = {};  // entries of each list read so far
 };
 
 // Index of a shape type among the thirteen lists, or -1 (Null and unknown types).
