@@ -11,10 +11,11 @@
 #include "geometry/MeshBody.hpp"
 #include "geometry/PolygonTests.hpp"
 #include "geometry/QV_Poly.hpp"
-#include "shell/ToolsPalette.hpp"
 #include "terrain/ToolInput.hpp"
 
 #include "UniString.hpp"
+
+#include <cfloat>
 
 namespace {
 
@@ -26,13 +27,14 @@ constexpr double SquareSide = 0.5;
 constexpr int32_t Precision = 6;
 
 QV_Poly TerrainOutline;
+CoordinatePalette* DisplayPalette = nullptr;
 
 void ShowLength(int16_t dialogId, int16_t item, double metres) {
     DGSetItemText(dialogId, item, DGDoubleToStringUnit(metres, DGGetUnit(), Precision));
 }
 
 // The terrain's height at (x, y): the corner (x, y) of a small square given the terrain's heights.
-bool TerrainHeight(const CToolsPlt& palette, double x, double y, double* z) {
+bool TerrainHeight(const CoordinatePalette& palette, double x, double y, double* z) {
     QV_List<QV_Coord3DLong> square;
     for (const API_Coord& c : {API_Coord{x, y}, API_Coord{x + SquareSide, y}, API_Coord{x + SquareSide, y - SquareSide},
                                API_Coord{x, y - SquareSide}})
@@ -49,7 +51,15 @@ bool TerrainHeight(const CToolsPlt& palette, double x, double y, double* z) {
 
 }  // namespace
 
-void PrepareCoordinateDisplay(CToolsPlt& palette) {
+CoordinatePalette::CoordinatePalette() {
+    for (int i = 0; i < 3; ++i) {
+        terrainBox[i] = DBL_MAX;
+        terrainBox[i + 3] = -DBL_MAX;
+    }
+}
+
+void PrepareCoordinateDisplay(CoordinatePalette& palette) {
+    DisplayPalette = &palette;
     palette.terrainKnown = 0;
     TerrainOutline.Clear();
     API_WindowInfo window = {};
@@ -71,8 +81,8 @@ void PrepareCoordinateDisplay(CToolsPlt& palette) {
 }
 
 void CoordinateFeedback(const API_Coord3D* cursor) {
-    CToolsPlt& palette = ToolsPalette();
-    if (cursor == nullptr || palette.dialogId == 0) return;
+    if (cursor == nullptr || DisplayPalette == nullptr || DisplayPalette->dialogId == 0) return;
+    CoordinatePalette& palette = *DisplayPalette;
     double z = cursor->z;
     int32_t edge = 0;
     if (palette.terrainKnown != 0 && PointInPolygon(TerrainOutline, cursor->x, cursor->y, edge, 1e-7) >= 0) {
@@ -84,7 +94,7 @@ void CoordinateFeedback(const API_Coord3D* cursor) {
     ShowLength(int16_t(palette.dialogId), ItemZ, z);
 }
 
-void ShowCoordinates(CToolsPlt& palette) {
+void ShowCoordinates(CoordinatePalette& palette) {
     ACAPI_Element_DeselectAll();
     PrepareCoordinateDisplay(palette);
     QV_String undoText;

@@ -8,7 +8,6 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/VersionBanner.hpp"
-#include "shell/CoordinateDisplay.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
 #include "shell/SubPalettes.hpp"
@@ -73,13 +72,7 @@ void CToolsPlt::ToggleSubPaletteOfButton(int16_t item) {
     RedrawButtons();
 }
 
-CToolsPlt::CToolsPlt() {
-    // An empty box: the minimum at the largest double, the maximum at its negative.
-    for (int i = 0; i < 3; ++i) {
-        terrainBox[i] = DBL_MAX;
-        terrainBox[i + 3] = -DBL_MAX;
-    }
-}
+CToolsPlt::CToolsPlt() = default;
 
 void CToolsPlt::Hide() {
     if (dialogId != 0) DGHideModelessDialog(dialogId);

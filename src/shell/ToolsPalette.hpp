@@ -1,13 +1,11 @@
 #pragma once
 // The add-on's one modeless tool palette: About, Input, Earthmoving, Street furniture, Parameters and Data
 // update over a coordinate display. Four buttons open a sub-palette beside it (SubPalettes).
-#include "foundation/QV_ToolsPlt.hpp"
-
-#include "APIElements.hpp"
+#include "shell/CoordinateDisplay.hpp"
 
 #include <cstdint>
 
-class CToolsPlt : public QV_ToolsPlt {
+class CToolsPlt : public CoordinatePalette {
 public:
     static constexpr int16_t ResourceId = 32400;
     static constexpr int16_t Width = 64;
@@ -54,11 +52,6 @@ public:
     // The image a palette button shows now ("" for items without one).
     const char* ButtonImage(int16_t item) const;
 
-    // Tool input in progress, read by the terrain tools.
-    API_Element toolInputElement{};
-    double terrainBox[6] = {};
-    double terrainHeights[2] = {};
-    uint8_t terrainKnown = 0;
     uint8_t dataUpdateEnabled = 1;
     uint8_t itemsEnabled = 1;
     uint8_t subPaletteButtonsEnabled[4] = {1, 1, 1, 1};
