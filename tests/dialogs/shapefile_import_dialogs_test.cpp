@@ -102,6 +102,15 @@ TEST_F(ShapefileImportDialogsTest, ObjectChoiceTicksFieldsAndSetsTheMode) {
     ASSERT_TRUE(OpenGisObjectSelectionDialog(block, data));
     EXPECT_EQ(data.options.objectMode, 2);
     EXPECT_EQ(data.options.chosenObject, 1);
+    // Without any GIS object an existing one cannot be chosen: OK stays refused until the user takes another way.
+    data.options.allObjects.Clear();
+    DGDriver::QueueClick(GISSelectDialogId, 12);
+    DGDriver::QueueClick(GISSelectDialogId, 1);
+    DGDriver::QueueClick(GISSelectDialogId, 3);
+    DGDriver::QueueClick(GISSelectDialogId, 1);
+    ASSERT_TRUE(OpenGisObjectSelectionDialog(block, data));
+    EXPECT_EQ(data.options.objectMode, 1);
+    EXPECT_EQ(data.options.chosenObject, 0);
 }
 
 TEST_F(ShapefileImportDialogsTest, NewNamesAreNeitherPathsNorLoadedParts) {

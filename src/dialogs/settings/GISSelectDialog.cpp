@@ -243,7 +243,12 @@ void Init(int16_t dialogId, GISSelectBlock& block) {
 
 int16_t Click(int16_t dialogId, int16_t item, GISSelectBlock& block) {
     switch (item) {
-        case 1: return 1;
+        case 1: {
+            // An existing object must be there to be chosen: no index -1 leaves the dialog.
+            const int16_t checked = DGGetCheckedRadio(dialogId, 1);
+            const int16_t popup = checked == ExistingRadio ? ExistingPopup : checked == MappingRadio ? MappingPopup : 0;
+            return popup == 0 || DGPopUpGetSelected(dialogId, popup) >= 1 ? 1 : 0;
+        }
         case 2: return 2;
         case SortSelected: SortFieldList(dialogId, block, 1); return 0;
         case SortName: SortFieldList(dialogId, block, 2); return 0;
