@@ -64,10 +64,8 @@ void TrimmedValue(const char* field, uint32_t length, bool fromUTF8, std::string
 }
 
 bool SetValue(DBFData& value, const std::string& text) {
-    if (!value.bytes.SetSize(int32_t(text.size() + 1))) return false;
-    if (!text.empty()) std::memcpy(value.bytes.begin(), text.data(), text.size());
-    value.bytes[int32_t(text.size())] = 0;
-    return true;
+    // The text with its terminator.
+    return value.bytes.Assign(text.c_str(), int32_t(text.size() + 1));
 }
 
 // The lists are relocatable by their own rule, so two of one type trade places byte for byte.
