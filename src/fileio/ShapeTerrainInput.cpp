@@ -14,7 +14,10 @@ namespace {
 constexpr int32_t WaitText = 4;
 constexpr int64_t MaxCells = int64_t(1) << 30;
 
-int64_t CellKey(int64_t column, int64_t row) { return (column << 32) ^ (row & 0xffffffff); }
+// Two signed cell numbers in one key; shifted as unsigned, since the numbers may be negative.
+int64_t CellKey(int64_t column, int64_t row) {
+    return int64_t((uint64_t(column) << 32) ^ (uint64_t(row) & 0xffffffffu));
+}
 
 // Cells of about `size` over the plane, each holding item numbers in the order they were added.
 struct CellIndex {
