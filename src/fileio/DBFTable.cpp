@@ -16,7 +16,7 @@ namespace {
 constexpr int32_t ReadErrorMessage = 8;
 constexpr int32_t WaitText = 4;
 constexpr uint32_t DescriptorSize = 32;
-constexpr uint32_t ChunkBytes = 1u << 20;
+constexpr uint32_t ChunkBytes = 1u << 16;
 
 uint32_t LoadLE32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;

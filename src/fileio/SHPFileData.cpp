@@ -12,7 +12,7 @@ namespace {
 
 constexpr int32_t ReadErrorMessage = 8;
 constexpr int32_t ReadingText = 166;
-constexpr uint32_t BlockSize = 1u << 20;
+constexpr uint32_t BlockSize = 1u << 16;  // within the heap: no fresh pages to fault in on every read
 constexpr int32_t ShapeTypes[13] = {1, 3, 5, 8, 11, 13, 15, 18, 21, 23, 25, 28, 31};
 
 int32_t LoadLE32(const uint8_t* p) {
