@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -63,11 +64,6 @@ void TrimmedValue(const char* field, uint32_t length, bool fromUTF8, std::string
     out.swap(converted);
 }
 
-bool SetValue(DBFData& value, const std::string& text) {
-    // The text with its terminator.
-    return value.bytes.Assign(text.c_str(), int32_t(text.size() + 1));
-}
-
 // The lists are relocatable by their own rule, so two of one type trade places byte for byte.
 template <typename T>
 void SwapLists(QV_List<T>& a, QV_List<T>& b) {
@@ -77,7 +73,7 @@ void SwapLists(QV_List<T>& a, QV_List<T>& b) {
     std::memcpy(static_cast<void*>(&b), scratch, sizeof a);
 }
 
-bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, QV_List<DBFData>& values, ReaderProgress& progress) {
+bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& values, ReaderProgress& progress) {
     if (file.OpenReaderFile() != 0 || file.GetReaderFileLength() != 0) return false;
     const uint32_t fileSize = file.fileLength;
     uint8_t head[DescriptorSize];
@@ -112,9 +108,13 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, QV_List<DBFData
     if (valueCount > uint64_t(INT32_MAX)) return false;
 
     const bool fromUTF8 = DeclaredUTF8(file.path);
-    QV_List<DBFData> table;
-    ResizeDBFValues(table, int32_t(valueCount), false);
-    if (uint64_t(table.GetCount()) != valueCount) return false;
+    // No value is longer than its field: the text block's size is known before reading.
+    const uint64_t textBytes = fieldCount > 0 ? uint64_t(recordCount) * (used - 1 + fieldCount) : 0;
+    if (textBytes >= uint64_t(INT32_MAX)) return false;
+    QV_List<DBFData> index;
+    QV_List<char> text;
+    if (!index.SetSize(int32_t(valueCount)) || !text.SetSize(int32_t(textBytes) + 1)) return false;
+    uint32_t written = 0;
 
     const uint32_t rows = fieldCount > 0 ? recordCount : 0;
     const uint32_t perChunk = recordLength > 0 ? std::max<uint32_t>(1, ChunkBytes / recordLength) : 1;
@@ -126,7 +126,7 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, QV_List<DBFData
     GetResString(wait, TitleTableBase + LanguageIndex, WaitText);
     progress.Begin(title, 1);
     progress.Phase(wait, recordCount);
-    std::string text;
+    std::string value;
     bool ok = true;
     for (uint32_t first = 0; first < rows && ok; first += perChunk) {
         const uint32_t n = std::min(perChunk, rows - first);
@@ -141,28 +141,48 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, QV_List<DBFData
             uint32_t offset = 1;
             for (uint32_t f = 0; f < fieldCount; ++f) {
                 const uint32_t length = read[int32_t(f)].length;
-                TrimmedValue(record + offset, length, fromUTF8, text);
+                TrimmedValue(record + offset, length, fromUTF8, value);
                 offset += length;
-                if (!SetValue(table[int32_t(uint64_t(r) * fieldCount + f)], text)) {
-                    ok = false;
-                    break;
-                }
+                DBFData& entry = index[int32_t(uint64_t(r) * fieldCount + f)];
+                entry.offset = written;
+                entry.length = uint32_t(std::min<size_t>(value.size(), length));
+                std::memcpy(text.begin() + written, value.data(), entry.length);
+                written += entry.length;
+                text[int32_t(written++)] = 0;
             }
         }
     }
     progress.End();
     if (!ok) return false;
+    text.SetSize(int32_t(written));
     SwapLists(fields, read);
-    SwapLists(values, table);
+    SwapLists(values.index, index);
+    SwapLists(values.text, text);
     return true;
 }
 
 }  // namespace
 
-void ResizeDBFValues(QV_List<DBFData>& values, int32_t count, bool keep) {
-    if (count < 0) count = 0;
-    if (!keep) values.Clear();
-    values.SetSize(count);
+const char* DBFValueList::operator[](int32_t i) const {
+    const DBFData* entry = index.Get(i);
+    return entry != nullptr && entry->offset < uint32_t(text.GetCount()) ? text.begin() + entry->offset : "";
+}
+
+void DBFValueList::Clear() {
+    index.Clear();
+    text.Clear();
+}
+
+bool DBFValueList::Replace(int32_t i, const char* value) {
+    DBFData* entry = index.Get(i);
+    if (entry == nullptr) return false;
+    const uint32_t n = uint32_t(std::strlen(value));
+    const int32_t at = text.GetCount();
+    if (int64_t(at) + n + 1 > INT32_MAX || !text.SetSize(at + int32_t(n) + 1)) return false;
+    std::memcpy(text.begin() + at, value, n + 1);
+    entry->offset = uint32_t(at);
+    entry->length = n;
+    return true;
 }
 
 QV_String TablePathOf(const QV_String& shapePath) {
@@ -175,7 +195,7 @@ QV_String TablePathOf(const QV_String& shapePath) {
     return result;
 }
 
-bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, QV_List<DBFData>& values,
+bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFValueList& values,
                  ReaderProgress& progress) {
     BaseFileCls file;
     file.path = tablePath;

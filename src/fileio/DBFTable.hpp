@@ -15,16 +15,26 @@ struct DBFFieldData {
 };
 QV_DECLARE_RELOCATABLE(DBFFieldData);
 
-// One value: its text in the system code page, ended by a zero byte.
+// One value: where its text (system code page, ended by a zero byte) lies in the table's text.
 struct DBFData {
-    QV_List<char> bytes;
-    const char* Text() const { return bytes.GetCount() > 0 ? bytes.begin() : ""; }
+    uint32_t offset = 0;
+    uint32_t length = 0;  // without the zero byte
 };
-QV_DECLARE_RELOCATABLE(DBFData);
 
-// Sets the list to `count` entries (below 0 counts as 0), each new one an empty text; without `keep` every old
-// entry goes first.
-void ResizeDBFValues(QV_List<DBFData>& values, int32_t count, bool keep);
+// Every value of a table, in one text block rather than one block per value: value f of record r (from 1) is
+// entry (r - 1) x fields + f.
+class DBFValueList {
+public:
+    int32_t GetCount() const { return index.GetCount(); }
+    // The value's text; empty for an entry that is not there.
+    const char* operator[](int32_t i) const;
+    void Clear();
+    // Points entry `i` at a new text.
+    bool Replace(int32_t i, const char* text);
+
+    QV_List<DBFData> index;
+    QV_List<char> text;
+};
 
 // The table of a shapefile: its path with the extension after the last '.' of the file name replaced by "dbf".
 QV_String TablePathOf(const QV_String& shapePath);
@@ -34,5 +44,5 @@ QV_String TablePathOf(const QV_String& shapePath);
 // declares UTF-8 are converted to the system code page. False after error 8 ("Error while reading the file.")
 // when there is no such file or the table is cut short or its lengths do not fit together; both lists are then
 // left as they were.
-bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, QV_List<DBFData>& values,
+bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFValueList& values,
                  ReaderProgress& progress);

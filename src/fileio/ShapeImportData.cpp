@@ -109,7 +109,7 @@ const char* ShapeImportData::Value(int32_t record, int32_t field) const {
     if (record < 1 || field < 0 || field >= fieldCount) return nullptr;
     const int64_t index = int64_t(record - 1) * fieldCount + field;
     if (index >= values.GetCount()) return nullptr;
-    return values[int32_t(index)].Text();
+    return values[int32_t(index)];
 }
 
 bool SelectShapefile(QV_String& path) {

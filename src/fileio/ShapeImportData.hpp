@@ -80,7 +80,7 @@ struct ShapeImportData {
     void Reset();
 
     QV_List<SHPEntityData> entities;
-    QV_List<DBFData> values;
+    DBFValueList values;
     QV_List<DBFFieldData> fields;
     GISImportOptions options;
     SHPFileData shapes;

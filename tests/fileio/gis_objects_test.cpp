@@ -116,8 +116,7 @@ TEST_F(GISObjectsTest, EachRingIsAClosedObjectWithItsRowsValues) {
     data.entities.Insert(entity);
     const int32_t cress = FieldNamed("CRESS_ID");
     const int32_t name = FieldNamed("NAME");
-    data.values[data.fields.GetCount() + cress].bytes.SetSize(1);
-    data.values[data.fields.GetCount() + cress].bytes[0] = 0;
+    ASSERT_TRUE(data.values.Replace(data.fields.GetCount() + cress, ""));
     ProjectOffset.shapeHeight = 12.5;
     ASSERT_EQ(Command([&] { return PlaceGISObjects(data, counties, nullptr) ? NoError : GSErrCode(-1); }), NoError);
 

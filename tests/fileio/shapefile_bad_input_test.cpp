@@ -28,7 +28,7 @@ protected:
         }
         return ok;
     }
-    bool ReadTable(const std::string& bytes, QV_List<DBFFieldData>& fields, QV_List<DBFData>& values) {
+    bool ReadTable(const std::string& bytes, QV_List<DBFFieldData>& fields, DBFValueList& values) {
         const std::string path = Write("bad.dbf", bytes);
         return ReadDBFFile(QV_String(path.c_str(), Encoding_UTF8), fields, values, NullReaderProgress());
     }
@@ -110,7 +110,7 @@ TEST_F(ShapefileBadInputTest, RecordsAreReadFromTheirOwnBytesOnly) {
 TEST_F(ShapefileBadInputTest, TableCutGarbledOrWithLengthsBeyondItsRecordsIsRefusedOrRead) {
     const std::string good = Slurp(Data("shp/nc.dbf"));
     QV_List<DBFFieldData> fields;
-    QV_List<DBFData> values;
+    DBFValueList values;
     ASSERT_TRUE(ReadTable(good, fields, values));
     const int32_t fieldCount = fields.GetCount();
     ASSERT_EQ(values.GetCount(), 100 * fieldCount);
@@ -140,7 +140,7 @@ TEST_F(ShapefileBadInputTest, TableCutGarbledOrWithLengthsBeyondItsRecordsIsRefu
 TEST_F(ShapefileBadInputTest, TableFieldsAndValuesAsTheFileHoldsThem) {
     // storms_xyz has no field at all; nc has N 24.15, N 9.0 and text fields.
     QV_List<DBFFieldData> fields;
-    QV_List<DBFData> values;
+    DBFValueList values;
     ASSERT_TRUE(ReadDBFFile(QV_String(Data("shp/storms_xyz.dbf").c_str(), Encoding_UTF8), fields, values,
                             NullReaderProgress()));
     EXPECT_EQ(fields.GetCount(), 0);
@@ -159,7 +159,7 @@ TEST_F(ShapefileBadInputTest, TableFieldsAndValuesAsTheFileHoldsThem) {
     const std::string value = std::string("   12.50  \t") + std::string(13, ' ');
     std::memcpy(&table[first + 1], value.data(), 24);
     ASSERT_TRUE(ReadTable(table, fields, values));
-    EXPECT_STREQ(values[0].Text(), "12.50  \t");
+    EXPECT_STREQ(values[0], "12.50  \t");
     EXPECT_FALSE(
         ReadDBFFile(QV_String(UserFile("none.dbf").c_str(), Encoding_UTF8), fields, values, NullReaderProgress()));
     EXPECT_TRUE(ShowedReadError());

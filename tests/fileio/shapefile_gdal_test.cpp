@@ -105,7 +105,7 @@ TEST_F(ShapefileGdalTest, EveryShapeAndValueIsGdals) {
         data.path = QV_String(shp.c_str(), Encoding_UTF8);
         ASSERT_TRUE(data.Read());
         QV_List<DBFFieldData> fields;
-        QV_List<DBFData> values;
+        DBFValueList values;
         ASSERT_TRUE(ReadDBFFile(TablePathOf(data.path), fields, values, NullReaderProgress()));
         Shapes ours = OurShapes(data);
 
@@ -152,7 +152,7 @@ TEST_F(ShapefileGdalTest, EveryShapeAndValueIsGdals) {
                 }
             }
             for (int f = 0; f < fields.GetCount(); ++f) {
-                const char* mine = values[(record - 1) * fields.GetCount() + f].Text();
+                const char* mine = values[(record - 1) * fields.GetCount() + f];
                 if (!OGR_F_IsFieldSetAndNotNull(feature, f)) {
                     EXPECT_STREQ(mine, "") << "record " << record << " field " << f;
                 } else if (fields[f].kind <= 0) {
