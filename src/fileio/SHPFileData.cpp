@@ -248,7 +248,9 @@ bool SHPFileData::ReadRecords() {
     for (readPosition = ShapeHeaderSize; readPosition < fileSize && !broken && !cancelled;) {
         cancelled = progress->Step(readPosition / 1024 + 1);
         // Every record must lie inside the file, or the file is cut or garbled.
+        // The header is taken before the content is fetched, which may move the window.
         const uint8_t* h = block.Fetch(readPosition, 8);
+        const int32_t number = h != nullptr ? LoadBE32(h) : 0;
         const int32_t words = h != nullptr ? LoadBE32(h + 4) : 0;
         const uint8_t* content = nullptr;
         // A record holds at least its shape type; the length is in 16-bit words.
@@ -259,7 +261,7 @@ bool SHPFileData::ReadRecords() {
             broken = true;
             break;
         }
-        recordHeader.number = LoadBE32(h);
+        recordHeader.number = number;
         recordHeader.contentLength = words;
         ++recordCount;
         // Paired with the table by position: the record number field itself may be anything.
