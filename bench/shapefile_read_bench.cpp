@@ -14,7 +14,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -143,6 +148,44 @@ void BM_OgrShapefile(benchmark::State& s) { Run(s, ReadOgr); }
 void BM_Shapelib(benchmark::State& s) { Run(s, ReadShapelib); }
 #endif
 
+// A line "<key>: <n> kB" of /proc/self/status, in KiB.
+double StatusKiB(const char* key) {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (f == nullptr) return -1;
+    char line[256];
+    double value = -1;
+    const size_t n = std::strlen(key);
+    while (std::fgets(line, sizeof line, f) != nullptr)
+        if (std::strncmp(line, key, n) == 0) value = std::atof(line + n + 1);
+    std::fclose(f);
+    return value;
+}
+
+// Peak resident memory a read adds, in MiB, from a child process that runs it once after resetting its peak.
+double PeakMiB(const std::function<size_t()>& readOnce) {
+    int fds[2];
+    if (pipe(fds) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        malloc_trim(0);
+        if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+            std::fputs("5", f);
+            std::fclose(f);
+        }
+        const double before = StatusKiB("VmRSS:");
+        readOnce();
+        const double mib = (StatusKiB("VmHWM:") - before) / 1024.0;
+        if (write(fds[1], &mib, sizeof mib) != sizeof mib) _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    double mib = -1;
+    if (child < 0 || ::read(fds[0], &mib, sizeof mib) != ssize_t(sizeof mib)) mib = -1;
+    close(fds[0]);
+    if (child > 0) waitpid(child, nullptr, 0);
+    return mib;
+}
+
 class RatioReporter : public TimesBySize {
 public:
     void Finalize() override {
@@ -156,6 +199,16 @@ public:
             }
             std::printf("\n");
         }
+        const Files& f = TheFiles();
+        if (!f.why.empty()) return;
+        // The coordinates as doubles (x, y, z per vertex) against what each read holds at its peak.
+        const double raw = double(f.vertices) * 3 * sizeof(double) / (1024.0 * 1024.0);
+        std::printf("peak MiB (raw coordinates %.1f): ours %.1f, OGR %.1f", raw,
+                    PeakMiB([&] { return ReadOurs(f.shp); }), PeakMiB([&] { return ReadOgr(f.shp); }));
+#ifdef LODRAVIX_HAVE_SHAPELIB
+        std::printf(", shapelib %.1f", PeakMiB([&] { return ReadShapelib(f.shp); }));
+#endif
+        std::printf("\n");
     }
 };
 
