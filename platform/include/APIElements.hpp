@@ -269,7 +269,10 @@ struct API_PolyLineType {
     int32_t filler0;
     API_Polygon poly;  // nSubPolys sub-polylines
     uint8_t reserved[64];
+    int32_t vertexCount;  // the host's count of the polyline's vertices as read (2: one straight or curved segment)
+    int32_t filler1;
 };
+static_assert(offsetof(API_PolyLineType, vertexCount) == 200, "the vertex count lies at byte 200");
 
 // Arcs and circles (a circle is a whole arc).
 struct API_ArcType {

@@ -183,6 +183,13 @@ struct API_DatabaseRecords<API_Selector("CDAT")> {
     using Par1 = API_DatabaseInfo;
     using Par2 = void;
 };
+// 'GZOM': the plan window's zoom box (plan coordinates).
+constexpr API_SelectorTag<API_Selector("GZOM")> APIDb_GetZoomID{};
+template <>
+struct API_DatabaseRecords<API_Selector("GZOM")> {
+    using Par1 = API_Box;
+    using Par2 = void;
+};
 // 'CABO': the 3D box of the element whose GUID is in the record's head.
 union API_Element;
 struct API_Box3D;

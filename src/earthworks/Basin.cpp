@@ -1,32 +1,473 @@
 #include "earthworks/Basin.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "earthworks/BasinOutline.hpp"
+#include "earthworks/EarthworkSelection.hpp"
+#include "earthworks/EarthworkSet.hpp"
 
-#include <string>
+#include "elements/ElementHelpers.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/MeshHeightSampling.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "elements/ParamExchange.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "elements/TerrainDraping.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/PointInput.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "geometry/FramePolygons.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/ContourLineCls.hpp"
+
+#include "GSArray.hpp"
+
+#include <cmath>
+#include <cstring>
 
 namespace Basin {
 
-BasinCls::BasinCls() : builderIndex(0), picked{0.0, 0.0, 0.0} { settings.SetDefaults(); }
+int32_t BasinLibIndex = -1;
 
-bool BasinCls::CreateObject(const QV_String& partName, int16_t placeCode, uint16_t, void*, API_Element*) {
-    ModuleLog::LogCall(
-        ("Basin::BasinCls::CreateObject " + partName.ToStdString() + " " + std::to_string(placeCode)).c_str());
-    return false;
+namespace {
+
+constexpr int32_t ErrPoint = 12;
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t ErrModifying = 43;
+constexpr int32_t ErrOffTerrain = 47;
+constexpr int32_t PromptPoint = 5;
+constexpr int32_t ParamA = 0;
+constexpr int32_t ParamB = 1;
+constexpr int32_t ParamLowest = 28;             // "quota_minima"
+constexpr int32_t ParamHighest = 29;            // "quota_massima"
+constexpr int32_t ParamOriginalMeshLevel = 38;  // "original_mesh_level"
+constexpr int32_t ParamLevel = 39;              // the tracer's "livello"
+constexpr int32_t ParamMeshLevel = 40;          // the tracer's "mesh_level"
+constexpr int32_t ParamLanguage = 43;           // the basin's "language"
+constexpr int16_t AttributeId = 3;
+constexpr int16_t LayerId = 8;
+constexpr int16_t NameId = 9;
+constexpr int16_t LevelId = 10;
+
+BasinDialogOpener Opener = nullptr;
+
+double StoryLevelOr0(int16_t story) {
+    const double level = GetStoryLevel(story);
+    return level < UnknownStoryLevel ? level : 0.0;
 }
 
-int32_t BasinCls::Modify(const QV_List<API_Element>&) {
-    ModuleLog::LogCall("Basin::BasinCls::Modify");
+bool ReadInfoString(const API_Guid& guid, QV_String& text) {
+    API_Guid g = guid;
+    GS::UniString info;
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &g, &info) != NoError) return false;
+    text = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    return true;
+}
+
+void DeleteOne(const API_Guid& guid) {
+    GS::Array<API_Guid> one;
+    one.Push(guid);
+    ACAPI_Element_Delete(one);
+}
+
+// The terrain's story made current and the terrain read (with its box and frame).
+int32_t ReadTerrain(BaseCls& cls, const API_Element& terrain) {
+    if (!SetCurrentStory(terrain.header.floorInd)) return ErrDatabase;
+    return cls.ReadElement(terrain, true) ? 0 : ErrModifying;
+}
+
+// Rotation by `angle` (radians) with x negated first when mirrored, then the move to `origin`.
+void ToWorld(QV_CoordLong& p, double angle, bool mirrored, const API_Coord& origin) {
+    double x = mirrored ? -p.x : p.x;
+    double y = p.y;
+    if (angle != 0.0) {
+        const double c = std::cos(angle), s = std::sin(angle);
+        const double rx = x * c - y * s;
+        y = x * s + y * c;
+        x = rx;
+    }
+    p.x = x + origin.x;
+    p.y = y + origin.y;
+}
+
+void ToObject(QV_CoordLong& p, double angle, bool mirrored, const API_Coord& origin) {
+    double x = p.x - origin.x;
+    double y = p.y - origin.y;
+    if (angle != 0.0) {
+        const double c = std::cos(-angle), s = std::sin(-angle);
+        const double rx = x * c - y * s;
+        y = x * s + y * c;
+        x = rx;
+    }
+    p.x = mirrored ? -x : x;
+    p.y = y;
+}
+
+// "perimetro_base", "mesh_skirt" and "language" into the view.
+bool WriteOutlineParams(BasinLP& view, QV_List<QV_CoordLong>& outline, double skirt) {
+    int32_t language = LanguageIndex + 1;
+    return LPArrays::CodedTripleRows(view, BasinParam::Outline, outline, LPMode_Set) &&
+        view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) && view.GetSetInt(ParamLanguage, language, LPMode_Set);
+}
+
+}  // namespace
+
+void SetBasinDialogOpener(BasinDialogOpener opener) { Opener = opener; }
+
+void OutlineToWorld(const API_ObjectType& object, QV_List<QV_CoordLong>& outline) {
+    for (QV_CoordLong& p : outline) ToWorld(p, object.angle, object.reflected != 0, object.pos);
+}
+
+void OutlineToObject(const API_ObjectType& object, QV_List<QV_CoordLong>& outline) {
+    for (QV_CoordLong& p : outline) ToObject(p, object.angle, object.reflected != 0, object.pos);
+}
+
+BasinCls::BasinCls() : builderIndex(0), picked{0.0, 0.0, 0.0}, tracer{} {
+    settings.SetDefaults();
+    std::memset(changed, 0, sizeof changed);
+}
+
+int32_t BasinCls::RunSettingsDialog() {
+    uint8_t flags[BasinFieldCount] = {};
+    BasinSettings edited = settings;
+    if (Opener == nullptr || !Opener(edited, flags)) return 1;
+    settings = edited;
+    std::memcpy(changed, flags, sizeof changed);
     return 0;
 }
 
 int32_t BasinCls::EditDefaults() {
-    ModuleLog::LogCall("Basin::BasinCls::EditDefaults");
+    DialogMode = 1;
+    settings = GlobalSettings.basin;
+    if (RunSettingsDialog() == 0) GlobalSettings.basin = settings;
     return 0;
 }
 
-int32_t BasinCls::Create(const API_Element&) {
-    ModuleLog::LogCall("Basin::BasinCls::Create");
-    return 0;
+bool BasinCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*, API_Element*) {
+    if (builderIndex <= 0 || !BoundsSet()) return false;
+    API_Element placed = {};
+    placed.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    GSHandle params = nullptr;
+    if (!BaseLP::GetLibPartParams(builderIndex, &params, nullptr, nullptr, nullptr)) return false;
+    memo.params = reinterpret_cast<API_AddParType**>(params);
+
+    const double storyLevel = StoryLevelOr0(element.header.floorInd);
+    placed.header.layer = settings.layer;
+    placed.header.floorInd = element.header.floorInd;
+    placed.object.libInd = builderIndex;
+    placed.object.pos = {bounds.xMin, bounds.yMin};
+    placed.object.xRatio = bounds.xMax - bounds.xMin;
+    placed.object.yRatio = bounds.yMax - bounds.yMin;
+    placed.object.level = settings.level - storyLevel;
+    QV_String info("Lodrava");
+    SetMemoInfoString(memo, info);
+
+    BasinBuilderLP view(ElemKind_Basin);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
+    QV_String macro = partName;
+    double a = placed.object.xRatio, b = placed.object.yRatio;
+    double low = bounds.zMin, high = bounds.zMax;
+    double level = settings.level;
+    double meshLevel = storyLevel + element.mesh.level;
+    double skirt = element.mesh.skirtLevel;
+    const bool written = view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
+        view.GetSetString(BaseIDParam::MacroName, macro, LPMode_Set) && view.GetSetDouble(ParamA, a, LPMode_Set) &&
+        view.GetSetDouble(ParamB, b, LPMode_Set) && view.GetSetDouble(ParamLowest, low, LPMode_Set) &&
+        view.GetSetDouble(ParamHighest, high, LPMode_Set) && view.GetSetDouble(ParamLevel, level, LPMode_Set) &&
+        view.GetSetDouble(ParamMeshLevel, meshLevel, LPMode_Set) &&
+        view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Basin);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    if (!written) {
+        DisposeElemMemo(memo);
+        return false;
+    }
+    ElementWritten = 1;
+    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
+        ElementWritten = 0;
+        return false;
+    }
+    tracer = placed;
+    return true;
+}
+
+bool BasinCls::TraceLevelLines(QV_Explode& container) {
+    std::memset(static_cast<void*>(&tracer), 0, sizeof tracer);
+    if (CreateLibPartObject(0, int16_t(ElemKind_Basin), 0, nullptr, nullptr) != 1 || tracer.header.guid == APINULLGuid)
+        return false;
+    if (container.Run(tracer.header) != NoError) return false;
+    KeepPolygonPrimitives(container);
+    return true;
+}
+
+void BasinCls::DeleteTracer() {
+    if (tracer.header.guid == APINULLGuid) return;
+    DeleteOne(tracer.header.guid);
+    std::memset(static_cast<void*>(&tracer), 0, sizeof tracer);
+}
+
+bool BasinCls::PlaceBasin(const QV_List<QV_CoordLong>& outline) {
+    if (BasinLibIndex <= 0 || outline.GetCount() == 0) return false;
+    API_Element placed = {};
+    placed.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    GSHandle params = nullptr;
+    if (!BaseLP::GetLibPartParams(BasinLibIndex, &params, nullptr, nullptr, nullptr)) return false;
+    memo.params = reinterpret_cast<API_AddParType**>(params);
+
+    const API_Coord origin{bounds.xMin, bounds.yMin};
+    QV_List<QV_CoordLong> relative(outline);
+    for (QV_CoordLong& p : relative) {
+        p.x -= origin.x;
+        p.y -= origin.y;
+    }
+    placed.header.layer = settings.layer;
+    placed.header.floorInd = element.header.floorInd;
+    placed.object.ltypeInd = settings.attribute;
+    placed.object.libInd = BasinLibIndex;
+    placed.object.pos = origin;
+    placed.object.xRatio = 1.0;
+    placed.object.yRatio = 1.0;
+    placed.object.level = element.mesh.level;
+    QV_String name = settings.name;
+    SetMemoInfoString(memo, name);
+
+    BasinLP view(ElemKind_Basin);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
+    double original = element.mesh.level + StoryLevelOr0(element.header.floorInd);
+    const bool written = LPArrays::CodedTripleRows(view, BasinParam::Outline, relative, LPMode_Set) &&
+        view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
+        view.GetSetDouble(ParamOriginalMeshLevel, original, LPMode_Set) &&
+        WriteOutlineParams(view, relative, element.mesh.skirtLevel) && SerializeSettings(view, settings, 1);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    if (!written) {
+        DisposeElemMemo(memo);
+        return false;
+    }
+    ElementWritten = 1;
+    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
+        ElementWritten = 0;
+        return false;
+    }
+    object = placed;
+    HostCallWithElementGuid(placed);
+    ElemDescriptor record;
+    GuidToText(record.TerrainGuid, element.header.guid);
+    record.TerrainId = descriptor.TerrainId;
+    if (ElemUserData_WriteRecord(record, ElemKind_Basin, placed.header) && LinkElementGuids(element, placed))
+        return true;
+    // A basin the terrain does not cut is no basin.
+    DeleteOne(placed.header.guid);
+    std::memset(static_cast<void*>(&object), 0, sizeof object);
+    return false;
+}
+
+int32_t BasinCls::Create(const API_Element& terrain) {
+    ACAPI_Element_DeselectAll();
+    if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
+    if (!FindLibPartOrAsk(QV_String("VY_BASIN"), BasinLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
+    int32_t builder = -1;
+    if (!FindLibPartOrAsk(QV_String("VY3_BasinBuilder"), builder, true, QV_String(), APILib_ObjectID)) return 0;
+    builderIndex = builder;
+    if (const int32_t err = ReadTerrain(*this, terrain)) return err;
+    QV_Poly outline;
+    if (!outline.ReadFromElement(terrain.header, 0)) return ErrModifying;
+
+    DialogMode = 2;
+    settings = GlobalSettings.basin;
+    if (RunSettingsDialog() != 0) return 0;
+    GlobalSettings.basin = settings;
+
+    QV_String prompt;
+    GetResString(prompt, PromptTableBase + LanguageIndex, PromptPoint);
+    for (;;) {
+        API_Neig neig = {};
+        const GSErrCode err =
+            GetPointFromUser(picked, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, true);
+        if (err == APIERR_CANCEL) return 0;
+        if (err != NoError) return ErrPoint;
+        if (PointInPolygonWithArcs(outline, API_Coord{picked.x, picked.y}) == 1) break;
+        ShowErrorMessage(ErrOffTerrain, 2);
+    }
+
+    double height = 0.0;
+    if (!RunEarthworkCommand([&] { return CreateSquareElementAt(*this, API_Coord{picked.x, picked.y}, height); }))
+        return ErrModifying;
+    settings.level = height;
+
+    QV_Explode container;
+    if (!TraceLevelLines(container)) {
+        RunEarthworkCommand([&] { return DeleteTracer(), true; });
+        return ErrModifying;
+    }
+    QV_List<QV_CoordLong> chosen;
+    const bool found = ChooseOutline(container, API_Coord{picked.x, picked.y}, chosen);
+    bool placed = false;
+    RunEarthworkCommand([&] {
+        DeleteTracer();
+        placed = found && PlaceBasin(chosen);
+        return placed;
+    });
+    // No level line around the point is a failure too: nothing was made.
+    return placed ? 0 : ErrModifying;
+}
+
+bool BasinCls::ApplyToSelected(QV_List<API_Element>& basins) {
+    bool any = false;
+    for (uint8_t flag : changed) any = any || flag != 0;
+    if (!any) return true;
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[LayerId] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    if (changed[AttributeId] != 0) std::memset(&mask.object.ltypeInd, 0xFF, sizeof mask.object.ltypeInd);
+    for (API_Element& basin : basins) {
+        basin.header.layer = settings.layer;
+        basin.object.ltypeInd = settings.attribute;
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        if (ACAPI_Element_GetMemo(basin.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+            ACAPI_DisposeElemMemoHdls(&memo);
+            return false;
+        }
+        if (changed[NameId] != 0) {
+            QV_String name = settings.name;
+            SetMemoInfoString(memo, name);
+        }
+        BasinLP view(ElemKind_Basin);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        BasinSettings own;
+        bool ok = SerializeSettings(view, own, 0);
+        for (int16_t id : {0, 1, 2, 4, 5, 6, 7})
+            if (changed[id] != 0) own.SetShort(id, int16_t(settings.GetShort(id)));
+        if (changed[LevelId] != 0) own.level = settings.level;
+        int32_t language = LanguageIndex + 1;
+        ok = ok && SerializeSettings(view, own, 1) && view.GetSetInt(ParamLanguage, language, LPMode_Set);
+        memo.params = reinterpret_cast<API_AddParType**>(view.params);
+        view.Detach();
+        GS::Array<API_Guid> one;
+        one.Push(basin.header.guid);
+        ok = ok && ACAPI_Element_ChangeParameters(one, &basin, &memo, &mask) == NoError;
+        ACAPI_DisposeElemMemoHdls(&memo);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+int32_t BasinCls::Modify(const QV_List<API_Element>& basins) {
+    QV_List<API_Element> list = basins;
+    const auto read = [&] {
+        if (basins.GetCount() == 0) return false;
+        const API_Element& first = basins[0];
+        API_ElementMemo memo = {};
+        if (ACAPI_Element_GetMemo(first.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+            ACAPI_DisposeElemMemoHdls(&memo);
+            return false;
+        }
+        settings.Reset();
+        BasinLP view(ElemKind_Basin);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        const bool ok = SerializeSettings(view, settings, 0);
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        settings.layer = first.header.layer;
+        settings.attribute = first.object.ltypeInd;
+        QV_String name;
+        if (ReadInfoString(first.header.guid, name)) settings.name = name;
+        return ok;
+    };
+    return ModifyEarthworkSelection(
+        read,
+        [&] {
+            DialogMode = 3;
+            return RunSettingsDialog();
+        },
+        [&] { return ApplyToSelected(list); });
+}
+
+bool BasinCls::ApplyUpdatedOutline(const QV_List<QV_CoordLong>& outline) {
+    DeleteTracer();
+    QV_List<QV_CoordLong> relative(outline);
+    OutlineToObject(object.object, relative);
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return false;
+    }
+    BasinLP view(ElemKind_Basin);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    bool ok = WriteOutlineParams(view, relative, element.mesh.skirtLevel);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    GS::Array<API_Guid> one;
+    one.Push(object.header.guid);
+    ok = ok && ACAPI_Element_ChangeParameters(one, &object, &memo, &mask) == NoError;
+    ACAPI_DisposeElemMemoHdls(&memo);
+    // The terrain's cut stays in place throughout: linking again only confirms it (an existing link is no
+    // failure), so no failure can leave the basin uncut.
+    return ok && LinkElementGuids(element, object);
+}
+
+int32_t BasinCls::UpdateBuilder(const API_Element& basin) {
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    int32_t builder = -1;
+    if (!FindLibPartOrAsk(QV_String("VY3_BasinBuilder"), builder, true, QV_String(), APILib_ObjectID)) return 0;
+    builderIndex = builder;
+    object = basin;
+    BasinLP view(ElemKind_Basin);
+    API_Guid terrainGuid = APINULLGuid;
+    if (!SetCurrentStory(basin.header.floorInd)) return ErrDatabase;
+    if (!BaseLP::AttachToElement(view, ElemKind_Basin, basin, terrainGuid, true) || terrainGuid == APINULLGuid)
+        return ErrModifying;
+    API_Element terrain = {};
+    terrain.header.guid = terrainGuid;
+    if (ACAPI_Element_Get(&terrain) != NoError || !ReadElement(terrain, true)) return ErrModifying;
+
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (ACAPI_Element_GetMemo(basin.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return ErrModifying;
+    }
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    BasinSettings stored;
+    QV_List<QV_CoordLong> storedOutline;
+    bool ok = SerializeSettings(view, stored, 0) &&
+        LPArrays::CodedTripleRows(view, BasinParam::Outline, storedOutline, LPMode_Get);
+    view.Detach();
+    ACAPI_DisposeElemMemoHdls(&memo);
+    // An outline the object cannot have been given (too short, not numbers) is refused before any tracing.
+    ok = ok && storedOutline.GetCount() >= 3;
+    for (const QV_CoordLong& p : storedOutline) ok = ok && std::isfinite(p.x) && std::isfinite(p.y);
+    if (!ok) return ErrModifying;
+    settings.level = stored.level;
+    OutlineToWorld(basin.object, storedOutline);
+
+    QV_Explode container;
+    if (!TraceLevelLines(container)) {
+        RunEarthworkCommand([&] { return DeleteTracer(), true; });
+        return ErrModifying;
+    }
+    QV_List<QV_CoordLong> chosen;
+    // No level line left, or none meeting the basin: the user's basin stays as it is, and is reported.
+    if (container.polygons.GetCount() == 0 || !ChooseUpdatedOutline(storedOutline, container, chosen)) {
+        RunEarthworkCommand([&] { return DeleteTracer(), true; });
+        return ErrModifying;
+    }
+    return RunEarthworkCommand([&] { return ApplyUpdatedOutline(chosen); }) ? 0 : ErrModifying;
 }
 
 }  // namespace Basin

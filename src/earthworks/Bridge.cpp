@@ -1,18 +1,287 @@
 #include "earthworks/Bridge.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "earthworks/EarthworkSelection.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "earthworks/PathSegments.hpp"
 
-int32_t BridgeCls::Modify(const QV_List<API_Element>&) {
-    ModuleLog::LogCall("BridgeCls::Modify");
-    return 0;
+#include "elements/ElementHelpers.hpp"
+#include "elements/LevelOnStory.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/MeshHeightSampling.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "geometry/project/ElementPolygonRead.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/ContourLineCls.hpp"
+
+#include "GSArray.hpp"
+
+#include <cmath>
+#include <cstring>
+
+int32_t BridgeLibIndex = -1;
+
+namespace {
+
+constexpr int32_t ErrModifying = 43;
+constexpr int32_t ErrClosedPath = 45;
+constexpr int16_t LayerId = 10;
+constexpr int16_t NameId = 11;
+
+BridgeDialogOpener Opener = nullptr;
+
+void Rotate(double& x, double& y, double angle) {
+    const double c = std::cos(angle), s = std::sin(angle);
+    const double rx = x * c - y * s;
+    y = x * s + y * c;
+    x = rx;
 }
 
-int32_t BridgeCls::Create(const API_Element&, const API_Element&) {
-    ModuleLog::LogCall("BridgeCls::Create");
+bool SampleHeights(const API_Element& terrain, QV_List<QV_Coord3DLong>& points) {
+    MeshBody body;
+    double zMin = 0.0, zMax = 0.0;
+    return SampleMeshHeights(body, terrain, points, zMin, zMax);
+}
+
+}  // namespace
+
+void SetBridgeDialogOpener(BridgeDialogOpener opener) { Opener = opener; }
+
+void PathToWorld(const API_ObjectType& object, QV_List<QV_Coord3DLong>& path) {
+    for (QV_Coord3DLong& p : path) {
+        if (object.reflected != 0) p.x = -p.x;
+        if (object.angle != 0.0) Rotate(p.x, p.y, object.angle);
+        p.x += object.pos.x;
+        p.y += object.pos.y;
+    }
+}
+
+void PathToObject(const API_ObjectType& object, QV_List<QV_Coord3DLong>& path) {
+    for (QV_Coord3DLong& p : path) {
+        p.x -= object.pos.x;
+        p.y -= object.pos.y;
+        if (object.angle != 0.0) Rotate(p.x, p.y, -object.angle);
+        if (object.reflected != 0) p.x = -p.x;
+    }
+}
+
+BridgeCls::BridgeCls() : pathHead{} {
+    settings.SetDefaults();
+    std::memset(changed, 0, sizeof changed);
+}
+
+int32_t BridgeCls::RunSettingsDialog(bool editing) {
+    uint8_t flags[BridgeFieldCount] = {};
+    BridgeSettings edited = settings;
+    if (Opener == nullptr || !Opener(edited, flags, editing)) return 1;
+    settings = edited;
+    std::memcpy(changed, flags, sizeof changed);
     return 0;
 }
 
 int32_t BridgeCls::EditDefaults() {
-    ModuleLog::LogCall("BridgeCls::EditDefaults");
+    DialogMode = 1;
+    settings = GlobalSettings.bridge;
+    if (RunSettingsDialog(false) == 0) GlobalSettings.bridge = settings;
     return 0;
+}
+
+bool BridgeCls::PlaceObject() {
+    if (BridgeLibIndex <= 0 || path.GetCount() < 2) return false;
+    API_Element placed = {};
+    placed.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    GSHandle params = nullptr;
+    if (!BaseLP::GetLibPartParams(BridgeLibIndex, &params, nullptr, nullptr, nullptr)) return false;
+    memo.params = reinterpret_cast<API_AddParType**>(params);
+
+    placed.header.layer = settings.layer;
+    placed.header.floorInd = element.header.floorInd;
+    placed.object.libInd = BridgeLibIndex;
+    placed.object.xRatio = 1.0;
+    placed.object.yRatio = 1.0;
+    placed.object.pos = {path[0].x, path[0].y};
+    placed.object.level = element.mesh.level;
+    QV_String name = settings.name;
+    SetMemoInfoString(memo, name);
+    QV_List<QV_Coord3DLong> relative(path);
+    PathToObject(placed.object, relative);
+
+    BridgeLP view(ElemKind_Bridge);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
+    double skirt = element.mesh.skirtLevel;
+    const bool written = BaseIDLP::ExchangePerimetroBase(view, relative, LPMode_Set) &&
+        view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
+        SetLPLevelOnStory(view, placed.object.level, placed.header.floorInd, LPMode_Set) &&
+        view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) && SerializeSettings(view, settings, 1);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    if (!written) {
+        DisposeElemMemo(memo);
+        return false;
+    }
+    ElementWritten = 1;
+    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
+        ElementWritten = 0;
+        return false;
+    }
+    object = placed;
+    HostCallWithElementGuid(placed);
+    ElemDescriptor record;
+    GuidToText(record.TerrainGuid, element.header.guid);
+    record.TerrainId = descriptor.TerrainId;
+    if (ElemUserData_WriteRecord(record, ElemKind_Bridge, placed.header) && LinkElementGuids(element, placed))
+        return true;
+    GS::Array<API_Guid> one;
+    one.Push(placed.header.guid);
+    ACAPI_Element_Delete(one);
+    std::memset(static_cast<void*>(&object), 0, sizeof object);
+    return false;
+}
+
+int32_t BridgeCls::Create(const API_Element& polyline, const API_Element& terrain) {
+    if (!FindLibPartOrAsk(QV_String("VY_BRIDGE"), BridgeLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
+    pathHead = polyline.header;
+    pickHead = polyline.header;
+    if (!ReadElement(terrain, true) ||
+        !ReadElementPolygon(polyline.header.guid, points3D, points2D, polyPrims, closedRing) || points3D.GetCount() < 2)
+        return ErrModifying;
+    path = points3D;
+    const QV_Coord3DLong& first = path[0];
+    const QV_Coord3DLong& last = path[path.GetCount() - 1];
+    if (std::fabs(first.x - last.x) < 1e-7 && std::fabs(first.y - last.y) < 1e-7) return ErrClosedPath;
+
+    DialogMode = 2;
+    settings = GlobalSettings.bridge;
+    if (RunSettingsDialog(false) != 0) return 0;
+    GlobalSettings.bridge = settings;
+    const bool placed = RunEarthworkCommand([&] { return SampleHeights(element, path) && PlaceObject(); });
+    return placed ? 0 : ErrModifying;
+}
+
+bool BridgeCls::ApplyToSelected(QV_List<API_Element>& bridges) {
+    // Every field the dialog flags counts, the railway ones too.
+    bool any = false;
+    for (uint8_t flag : changed) any = any || flag != 0;
+    if (!any) return true;
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[LayerId] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    for (API_Element& bridge : bridges) {
+        bridge.header.layer = settings.layer;
+        API_ElementMemo memo;
+        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+        if (ACAPI_Element_GetMemo(bridge.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+            ACAPI_DisposeElemMemoHdls(&memo);
+            return false;
+        }
+        if (changed[NameId] != 0) {
+            QV_String name = settings.name;
+            SetMemoInfoString(memo, name);
+        }
+        BridgeLP view(ElemKind_Bridge);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        BridgeSettings own;
+        bool ok = SerializeSettings(view, own, 0);
+        for (int16_t id = 0; id < BridgeFieldCount; ++id) {
+            if (changed[id] == 0 || id == LayerId || id == NameId || id == 5) continue;
+            own.SetShort(id, int16_t(settings.GetShort(id)));
+            own.SetDouble(id, settings.GetDouble(id));
+        }
+        ok = ok && SerializeSettings(view, own, 1);
+        memo.params = reinterpret_cast<API_AddParType**>(view.params);
+        view.Detach();
+        GS::Array<API_Guid> one;
+        one.Push(bridge.header.guid);
+        ok = ok && ACAPI_Element_ChangeParameters(one, &bridge, &memo, &mask) == NoError;
+        ACAPI_DisposeElemMemoHdls(&memo);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+int32_t BridgeCls::Modify(const QV_List<API_Element>& bridges) {
+    QV_List<API_Element> list = bridges;
+    const auto read = [&] {
+        if (bridges.GetCount() == 0) return false;
+        const API_Element& first = bridges[0];
+        API_ElementMemo memo = {};
+        if (ACAPI_Element_GetMemo(first.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+            ACAPI_DisposeElemMemoHdls(&memo);
+            return false;
+        }
+        settings.Reset();
+        BridgeLP view(ElemKind_Bridge);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        const bool ok = SerializeSettings(view, settings, 0);
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        settings.layer = int16_t(first.header.layer);
+        API_Guid guid = first.header.guid;
+        GS::UniString info;
+        if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
+            settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+        return ok;
+    };
+    return ModifyEarthworkSelection(
+        read,
+        [&] {
+            DialogMode = 3;
+            return RunSettingsDialog(true);
+        },
+        [&] { return ApplyToSelected(list); });
+}
+
+bool BridgeCls::Update(const API_Element& bridge) {
+    BridgeLP view(ElemKind_Bridge);
+    API_Guid terrainGuid = APINULLGuid;
+    if (!BaseLP::AttachToElement(view, ElemKind_Bridge, bridge, terrainGuid, true) || terrainGuid == APINULLGuid)
+        return false;
+    API_Element terrain = {};
+    terrain.header.guid = terrainGuid;
+    if (ACAPI_Element_Get(&terrain) != NoError || !ReadElement(terrain, true)) return false;
+    object = bridge;
+
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (ACAPI_Element_GetMemo(bridge.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return false;
+    }
+    path.Clear();
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    bool ok = BaseIDLP::ExchangePerimetroBase(view, path, LPMode_Get) && path.GetCount() >= 2;
+    for (const QV_Coord3DLong& p : path) ok = ok && std::isfinite(p.x) && std::isfinite(p.y);
+    if (ok) {
+        PathToWorld(bridge.object, path);
+        PolylineToSegments(path, pathSegments);
+    }
+    // The link to the terrain is never taken away: a failure anywhere leaves the bridge cut as it was.
+    ok = ok && RunEarthworkCommand([&] {
+             if (!SampleHeights(element, path)) return false;
+             QV_List<QV_Coord3DLong> relative(path);
+             PathToObject(bridge.object, relative);
+             if (!BaseIDLP::ExchangePerimetroBase(view, relative, LPMode_Set) ||
+                 !SetLPLevelOnStory(view, element.mesh.level, bridge.header.floorInd, LPMode_Set))
+                 return false;
+             memo.params = reinterpret_cast<API_AddParType**>(view.params);
+             API_Element mask;
+             std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+             API_Element changedBridge = bridge;
+             GS::Array<API_Guid> one;
+             one.Push(bridge.header.guid);
+             return ACAPI_Element_ChangeParameters(one, &changedBridge, &memo, &mask) == NoError &&
+                 LinkElementGuids(element, bridge);
+         });
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    ACAPI_DisposeElemMemoHdls(&memo);
+    return ok;
 }

@@ -1,15 +1,58 @@
 #pragma once
-// The bridge's element class: the bridge tool's operations. Not built yet: each operation notes its call
-// and answers 0.
+// The bridge: one "VY_BRIDGE" object along an open path polyline, each vertex raised to the terrain's height, the
+// terrain cutting it ('SSUD').
+#include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "geometry/PrimRecords.hpp"
+#include "geometry/QV_Poly.hpp"
+#include "settings/BridgeSettings.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
 
-class BridgeCls {
+constexpr int32_t BridgeFieldCount = 25;
+
+// The bridge settings dialog on the record: true on OK, the record edited and `changed` holding one flag per field
+// id. `railwayLock` keeps the railway fields as they are (placed bridges edited). Set by the shell; without it
+// every dialog counts as cancelled.
+using BridgeDialogOpener = bool (*)(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock);
+void SetBridgeDialogOpener(BridgeDialogOpener opener);
+
+// The library-part index of "VY_BRIDGE", -1 until looked up.
+extern int32_t BridgeLibIndex;
+
+class BridgeCls : public BaseCls {
 public:
-    int32_t Modify(const QV_List<API_Element>& bridges);
+    BridgeCls();
+
+    // A bridge along the polyline over the terrain. 0 (also when cancelled or "VY_BRIDGE" is missing), 43, or 45
+    // for a closed path (refused before the dialog opens).
     int32_t Create(const API_Element& polyline, const API_Element& terrain);
+    // The tool's defaults through the dialog; 0.
     int32_t EditDefaults();
+    // The dialog's changed fields onto every listed bridge in one undo step; 0, 42 or 43.
+    int32_t Modify(const QV_List<API_Element>& bridges);
+    // "Data update" of one bridge: its path takes the terrain's heights again. True on success; a failure leaves
+    // the bridge as it was and linked.
+    bool Update(const API_Element& bridge);
+
+    // The dialog on `settings`; 0 on OK (flags taken over), 1 on Cancel.
+    int32_t RunSettingsDialog(bool editing);
+    // Places the object along `path` (world coordinates with heights) and links it to the terrain.
+    bool PlaceObject();
+
+    API_Elem_Head pathHead;
+    QV_List<QV_Coord3DLong> path;  // x, y, z and code (2 on an arc's middle point)
+    QV_List<PrimPoly> pathSegments;
+    BridgeSettings settings;
+    uint8_t changed[BridgeFieldCount];
+
+    // The flagged fields onto each listed bridge (inside the caller's undoable command); no flag: nothing.
+    bool ApplyToSelected(QV_List<API_Element>& bridges);
 };
+
+// The coded points of a placed object's path into world coordinates (x negated when mirrored, rotated by its
+// angle, moved to its position) and back.
+void PathToWorld(const API_ObjectType& object, QV_List<QV_Coord3DLong>& path);
+void PathToObject(const API_ObjectType& object, QV_List<QV_Coord3DLong>& path);

@@ -1,28 +1,394 @@
+// The retaining-wall tool's operations: a wall from a polyline or along a road or plateau, an obstacle removed,
+// placed walls edited, the tool's defaults, and the side of the path picked with an arrow following the cursor.
 #include "earthworks/Obstacle.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "earthworks/EarthworkSelection.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "earthworks/WallProfile.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/ObjectSets.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/GuidText.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/PointInput.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "geometry/project/ElementPolygonRead.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
 
-int32_t ObstacleCls::ModifySelected(const QV_List<API_Element>&) {
-    ModuleLog::LogCall("ObstacleCls::ModifySelected");
-    return 0;
+#include "APIInteraction.hpp"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+constexpr int32_t ErrFindingData = 10;
+constexpr int32_t ErrSide = 35;
+constexpr int32_t ErrNoObstacle = 37;
+constexpr int32_t ErrObstaclePick = 38;
+constexpr int32_t ErrWrongElement = 39;
+constexpr int32_t ErrObstacleRemoval = 40;
+constexpr int32_t ErrModifying = 43;
+constexpr int32_t ErrOpenPath = 45;
+constexpr int32_t PromptDirection = 10;
+constexpr int32_t PromptObstacle = 11;
+constexpr int32_t CancellaObs = 20;  // "cancella_obs"
+constexpr int16_t GeneralKind = 0;
+constexpr int16_t ThicknessField = 6;
+
+RetainerWallDialogOpener DialogOpener = nullptr;
+
+// The wall whose side is being picked: the arrow feedback reads its path.
+const ObstacleCls* SidePick = nullptr;
+
+void DrawLine(double x0, double y0, double x1, double y1, int32_t value) {
+    API_RubberLineType line;
+    std::memset(&line, 0, sizeof line);
+    line.begC = {x0, y0, 0.0};
+    line.endC = {x1, y1, 0.0};
+    line.lineValue = value;
+    ACAPI_Interface(APIIo_DrawRubberLineID, &line);
 }
 
-int32_t ObstacleCls::CreateFromPolyline(const API_Element&, const API_Element&) {
-    ModuleLog::LogCall("ObstacleCls::CreateFromPolyline");
-    return 0;
+// An arrow from the path's first point out to the side the cursor is on, scaled to the zoom.
+void ArrowFeedback(const API_Coord3D* cursor) {
+    if (cursor == nullptr || SidePick == nullptr || SidePick->points2D.GetCount() < 2) return;
+    API_Box zoom = {};
+    const double s = ACAPI_Database(APIDb_GetZoomID, &zoom) == NoError ? 0.025 * (zoom.yMax - zoom.yMin) : 0.0;
+    const QV_CoordLong& a = SidePick->points2D[0];
+    const QV_CoordLong& b = SidePick->points2D[1];
+    const double length = std::hypot(b.x - a.x, b.y - a.y);
+    if (length == 0.0) return;
+    const double ux = (b.x - a.x) / length, uy = (b.y - a.y) / length;
+    const double side = (cursor->y - a.y) * (b.x - a.x) - (cursor->x - a.x) * (b.y - a.y) > 0.0 ? 1.0 : -1.0;
+    const double nx = -uy * side, ny = ux * side;
+    const double bx = a.x + 1.1 * s * nx, by = a.y + 1.1 * s * ny;
+    const double tx = a.x + 1.5 * s * nx, ty = a.y + 1.5 * s * ny;
+    DrawLine(a.x, a.y, bx, by, 1);
+    DrawLine(bx - 0.2 * s * ux, by - 0.2 * s * uy, bx + 0.2 * s * ux, by + 0.2 * s * uy, 2);
+    DrawLine(bx - 0.2 * s * ux, by - 0.2 * s * uy, tx, ty, 2);
+    DrawLine(bx + 0.2 * s * ux, by + 0.2 * s * uy, tx, ty, 2);
 }
 
-int32_t ObstacleCls::CreateAlongElement(const API_Element&, const API_Element&, int32_t, const API_Element&) {
-    ModuleLog::LogCall("ObstacleCls::CreateAlongElement");
-    return 0;
+QV_String Prompt(int32_t index) {
+    QV_String text;
+    GetResString(text, PromptTableBase + LanguageIndex, index);
+    return text;
 }
 
-int32_t ObstacleCls::RemoveObstacle(const API_Element&, int32_t) {
-    ModuleLog::LogCall("ObstacleCls::RemoveObstacle");
+// Reads the object's parameters into a view, lets `edit` change them, and changes the object with them.
+template <typename Edit>
+bool EditObjectParams(API_Element& object, int32_t kind, Edit edit) {
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return false;
+    }
+    BaseIDLP view(kind);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    bool ok = edit(view);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    ok = ok && ChangeElement(&object, &memo, nullptr) == NoError;
+    DisposeElemMemo(memo);
+    return ok;
+}
+
+bool SetCancellaObs(API_Element& object, int32_t kind, int16_t value) {
+    const bool ok = EditObjectParams(object, kind, [&](BaseIDLP& view) {
+        int16_t v = value;
+        return view.GetSetShort(CancellaObs, v, LPMode_Set);
+    });
+    ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    return ok;
+}
+
+bool ReadObstacles(const API_Element& object, int32_t kind, QV_List<int32_t>& counts, QV_List<API_Coord3D>& nodes) {
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return false;
+    }
+    BaseIDLP view(kind);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    const bool ok = BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Get);
+    view.Detach();
+    DisposeElemMemo(memo);
+    return ok;
+}
+
+// The placement of a road or plateau object taken off a plan point: translation, rotation and mirror undone
+// in that order.
+API_Coord ToObjectFrame(const API_Element& object, double x, double y) {
+    double dx = x - object.object.pos.x, dy = y - object.object.pos.y;
+    const double angle = object.object.angle;
+    if (angle != 0.0) {
+        const double c = std::cos(angle), s = std::sin(angle);
+        const double rx = c * dx + s * dy, ry = -s * dx + c * dy;
+        dx = rx;
+        dy = ry;
+    }
+    if (object.object.reflected != 0) dx = -dx;
+    return {dx, dy};
+}
+}  // namespace
+
+void SetRetainerWallDialogOpener(RetainerWallDialogOpener opener) { DialogOpener = opener; }
+
+bool RemoveObstacleAtNode(QV_List<int32_t>& counts, QV_List<API_Coord3D>& nodes, int32_t picked) {
+    int32_t total = 0;
+    for (int32_t k = 0; k < counts.GetCount(); ++k) {
+        const int32_t first = total;
+        total += counts[k];
+        if (total < picked) continue;
+        if (counts[k] < 0 || first + counts[k] > nodes.GetCount()) return false;
+        QV_List<API_Coord3D> kept;
+        for (int32_t i = 0; i < nodes.GetCount(); ++i)
+            if (i < first || i >= first + counts[k]) kept.Insert(nodes[i]);
+        nodes = kept;
+        counts.Remove(k);
+        return true;
+    }
+    return false;
+}
+
+ObstacleCls::ObstacleCls() : hostKind(0), pickedNode(0), onLeft(1) {
+    settings.SetDefaults();
+    std::memset(changed, 0, sizeof changed);
+    std::memset(static_cast<void*>(&hostElement), 0, sizeof hostElement);
+}
+
+int32_t ObstacleCls::RunSettingsDialog(int32_t mode) {
+    if (DialogOpener == nullptr) return 1;
+    RetainerWallDialogState state;
+    state.record = settings;
+    state.thickness = GlobalSettings.GetDouble(GeneralKind, ThicknessField);
+    state.editLock = mode == 1 ? 1 : 0;
+    if (!DialogOpener(state)) return 1;
+    settings = state.record;
+    std::memcpy(changed, state.changed, sizeof changed);
     return 0;
 }
 
 int32_t ObstacleCls::EditDefaults() {
-    ModuleLog::LogCall("ObstacleCls::EditDefaults");
+    DialogMode = 1;
+    settings = GlobalSettings.retainingWall;
+    if (RunSettingsDialog(0) == 0) GlobalSettings.retainingWall = settings;
     return 0;
+}
+
+bool ObstacleCls::ChooseSide(bool& failed) {
+    failed = false;
+    if (points2D.GetCount() < 2) {
+        failed = true;
+        return false;
+    }
+    API_Coord3D click = {};
+    API_Neig neig = {};
+    SidePick = this;
+    const GSErrCode err = GetPointFromUser(click, neig, Prompt(PromptDirection), nullptr, nullptr, nullptr, nullptr, -1,
+                                           ArrowFeedback, nullptr, true);
+    SidePick = nullptr;
+    if (err != NoError) {
+        failed = err != APIERR_CANCEL;
+        return false;
+    }
+    const QV_CoordLong& a = points2D[0];
+    const QV_CoordLong& b = points2D[1];
+    onLeft = (click.y - a.y) * (b.x - a.x) - (click.x - a.x) * (b.y - a.y) > 0.0 ? 1 : 0;
+    return true;
+}
+
+namespace {
+// The steps the two create entries share up to the chorded path: 0 to go on, else the result to return (-1:
+// end without a message).
+int32_t PrepareWall(ObstacleCls& cls, const API_Element& polyline, const API_Element& terrain, int32_t readError) {
+    if (!FindLibPartOrAsk(QV_String("VY_RETAINING_WALL"), cls.libPartIndex, true, QV_String(), APILib_ObjectID))
+        return -1;
+    cls.pickHead = polyline.header;
+    if (!cls.ReadElement(terrain, true)) return ErrModifying;
+    if (!ReadElementPolygon(polyline.header.guid, cls.points3D, cls.points2D, cls.polyPrims, cls.closedRing))
+        return readError;
+    if (cls.closedRing != 0) return ErrOpenPath;
+    DialogMode = 2;
+    cls.settings = GlobalSettings.retainingWall;
+    if (cls.RunSettingsDialog(0) != 0) return -1;
+    GlobalSettings.retainingWall = cls.settings;
+    bool failed = false;
+    if (!cls.ChooseSide(failed)) return failed ? ErrSide : -1;
+    ACAPI_Element_DeselectAll();
+    SegmentArcs(cls.polyPrims, GlobalSettings.retainingWall.resolution);
+    return 0;
+}
+}  // namespace
+
+int32_t ObstacleCls::CreateFromPolyline(const API_Element& polyline, const API_Element& terrain) {
+    const int32_t prepared = PrepareWall(*this, polyline, terrain, ErrModifying);
+    if (prepared != 0) return prepared < 0 ? 0 : prepared;
+    return RunEarthworkCommand([&] { return ComputeProfile() && PlaceObject(); }) ? 0 : ErrModifying;
+}
+
+bool ObstacleCls::RegisterAlongHost(const API_Element& polyline) {
+    // The path as drawn again, in the road's or plateau's own frame.
+    pickHead = polyline.header;
+    if (!ReadElementPolygon(polyline.header.guid, points3D, points2D, polyPrims, closedRing)) return false;
+    API_Element host = {};
+    host.header.guid = hostElement.header.guid;
+    if (ACAPI_Element_Get(&host) != NoError) return false;
+    QV_List<int32_t> counts;
+    QV_List<API_Coord3D> nodes;
+    if (!ReadObstacles(host, hostKind, counts, nodes)) return false;
+    counts.Insert(points2D.GetCount());
+    // The third column holds the vertex code: the path carries no height of its own.
+    for (const QV_CoordLong& p : points2D) {
+        const API_Coord local = ToObjectFrame(host, p.x, p.y);
+        nodes.Insert({local.x, local.y, double(p.code)});
+    }
+    return EditObjectParams(
+               host, hostKind,
+               [&](BaseIDLP& view) { return BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Set); }) &&
+        SyncSiblingObjects(host.header, hostKind, false) != 0;
+}
+
+int32_t ObstacleCls::CreateAlongElement(const API_Element& polyline, const API_Element& host, int32_t kind,
+                                        const API_Element& terrain) {
+    hostElement = host;
+    hostKind = kind;
+    const int32_t prepared = PrepareWall(*this, polyline, terrain, ErrFindingData);
+    if (prepared != 0) return prepared < 0 ? 0 : prepared;
+    const bool ok = RunEarthworkCommand([&] {
+        if (!ComputeProfile() || !PlaceObject()) return false;
+        if (RegisterAlongHost(polyline)) return true;
+        // A wall the road or plateau does not know of would stand in its slopes: it goes again.
+        DeleteElementInPlan(object.header, false);
+        return false;
+    });
+    if (!ok) return ErrModifying;
+    RunContourLinesOf(element);
+    return 0;
+}
+
+int32_t ObstacleCls::RemoveObstacle(const API_Element& host, int32_t kind) {
+    hostElement = host;
+    hostKind = kind;
+    QV_List<int32_t> counts;
+    QV_List<API_Coord3D> nodes;
+    if (!ReadObstacles(hostElement, hostKind, counts, nodes)) return ErrObstacleRemoval;
+    if (counts.IsEmpty()) return ErrNoObstacle;
+    int32_t result = 0;
+    API_Element terrain = {};
+    bool removed = false;
+    RunEarthworkCommand([&] {
+        if (!SetCancellaObs(hostElement, hostKind, 1)) {
+            result = ErrObstacleRemoval;
+            return false;
+        }
+        API_Coord3D click = {};
+        API_Neig neig = {};
+        GSErrCode err = NoError;
+        for (;;) {
+            err = GetPointFromUser(click, neig, Prompt(PromptObstacle), nullptr, nullptr, nullptr, nullptr, -1, nullptr,
+                                   nullptr, true);
+            if (err != NoError || neig.guid == hostElement.header.guid) break;
+            ShowErrorMessage(ErrWrongElement, -1);
+        }
+        if (err != NoError) {
+            // Put back as it was; a reset that fails is the error, the failed pick's or the cancel's.
+            if (!SetCancellaObs(hostElement, hostKind, 0))
+                result = err == APIERR_CANCEL ? ErrObstacleRemoval : ErrObstaclePick;
+            else if (err != APIERR_CANCEL)
+                result = ErrObstaclePick;
+            return result == 0;
+        }
+        pickedNode = neig.inIndex;
+        if (!SetCancellaObs(hostElement, hostKind, 0)) {
+            result = ErrObstacleRemoval;
+            return false;
+        }
+        // A node past the last obstacle removes nothing: the lists stay as they are.
+        if (!RemoveObstacleAtNode(counts, nodes, pickedNode)) return true;
+        ElemDescriptor record;
+        API_Guid terrainGuid = APINULLGuid;
+        if (!ElemUserData_Read(record, hostKind, hostElement.header)) {
+            result = ErrObstacleRemoval;
+            return false;
+        }
+        StringToGuid(terrainGuid, record.TerrainGuid);
+        terrain.header.guid = terrainGuid;
+        if (ACAPI_Element_Get(&terrain) != NoError) {
+            result = ErrObstacleRemoval;
+            return false;
+        }
+        if (!EditObjectParams(
+                hostElement, hostKind,
+                [&](BaseIDLP& view) { return BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Set); }) ||
+            SyncSiblingObjects(hostElement.header, hostKind, false) == 0) {
+            result = ErrObstacleRemoval;
+            return false;
+        }
+        removed = true;
+        return true;
+    });
+    if (result == 0 && removed) RunContourLinesOf(terrain);
+    return result;
+}
+
+int32_t ObstacleCls::ModifySelected(const QV_List<API_Element>& walls) {
+    const auto read = [&] {
+        if (!ReadSetSettings<ObstacleLP>(walls, ElemKind_RetainingWall, settings)) return false;
+        settings.layer = walls[0].header.layer;
+        settings.pen = uint16_t(walls[0].object.pen);
+        return true;
+    };
+    const auto dialog = [&] {
+        DialogMode = 3;
+        return RunSettingsDialog(1);
+    };
+    const auto apply = [&] {
+        bool any = false;
+        for (uint8_t flag : changed) any = any || flag != 0;
+        if (!any) return true;
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        if (changed[11] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+        if (changed[3] != 0) std::memset(&mask.object.pen, 0xFF, sizeof mask.object.pen);
+        for (int32_t i = 0; i < walls.GetCount(); ++i) {
+            API_Element wall = walls[i];
+            wall.header.layer = settings.layer;
+            wall.object.pen = int16_t(settings.pen);
+            API_ElementMemo memo;
+            std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+            if (ACAPI_Element_GetMemo(wall.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+                ACAPI_DisposeElemMemoHdls(&memo);
+                return false;
+            }
+            ObstacleLP view(ElemKind_RetainingWall);
+            view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+            RetainerWallSettings own;
+            bool ok = SerializeSettings(view, own, 0);
+            // Field 7 (the fill) is not taken over, as placed walls have always been edited.
+            if (changed[0] != 0) own.height = settings.height;
+            if (changed[1] != 0) own.leftAngle = settings.leftAngle;
+            if (changed[2] != 0) own.rightAngle = settings.rightAngle;
+            for (int16_t id : {int16_t(4), int16_t(5), int16_t(6), int16_t(8), int16_t(9)})
+                if (changed[id] != 0) own.SetByItem(id, int16_t(settings.GetByItem(id)));
+            ok = ok && SerializeSettings(view, own, 1);
+            memo.params = reinterpret_cast<API_AddParType**>(view.params);
+            view.Detach();
+            QV_String name = settings.name;
+            SetMemoInfoString(memo, name);
+            ok = ok && ChangeElement(&wall, &memo, &mask) == NoError;
+            DisposeElemMemo(memo);
+            if (!ok) return false;
+        }
+        return true;
+    };
+    return ModifyEarthworkSelection(read, dialog, apply);
 }

@@ -76,6 +76,11 @@ public:
     // Drapes the road object's edges again on a temporary copy of its terrain that carries the operators linked
     // to the terrain before the road's own objects, and hands the new edges to its sections. 0, 42 or 43.
     int32_t RebuildFromObject(const API_Element& object);
+    // The same inside the caller's undoable command, without the contour lines; `terrain` receives the road's
+    // terrain for them. The floor plan is left in front. 0, 42 or 43.
+    int32_t RebuildInCommand(const API_Element& object, API_Element& terrain);
+    // The road object's partners and terrain, and the terrain's operators. 0 or 43.
+    int32_t ReadRebuildLinks(const API_Element& object, API_Guid links[3], API_Element& terrain);
     bool RebuildCore(API_Element& object, const API_Guid links[3], const API_Element& terrain);
     // Records the links of `operators` (link order) with the own flag; always true.
     bool CollectTerrainOperators(const API_Guid& terrainGuid, const API_Guid links[3]);
@@ -86,6 +91,8 @@ public:
     bool CopyTerrainWithEarlierOperators(const API_Element& terrain, bool& copyMade);
     // The road's edges into the road-section objects drawn from `object` in the current database.
     bool UpdateLinkedSectionsInPlan(const API_Element& object);
+    // The same in the database of every section marker, the plan's current again at the end.
+    bool UpdateLinkedSectionsInSections(const API_Element& object);
     bool ApplyToSelected(QV_List<API_Element>& roads);
 
     RoadSettings settings;

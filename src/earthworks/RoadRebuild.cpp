@@ -12,6 +12,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/UpkeepHooks.hpp"
+#include "elements/AcceptedElements.hpp"
 #include "elements/ChangeElementMemo.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/GuidText.hpp"
@@ -142,6 +143,29 @@ bool RoadCls::UpdateLinkedSectionsInPlan(const API_Element& object) {
     return true;
 }
 
+bool RoadCls::UpdateLinkedSectionsInSections(const API_Element& object) {
+    bool ok = true;
+    for (const API_Guid& guid : AcceptedElements(API_CutPlaneID)) {
+        API_Element marker = {};
+        marker.header.guid = guid;
+        if (ACAPI_Element_Get(&marker) != NoError) continue;
+        API_DatabaseInfo own = {};
+        own.typeID = APIWind_SectionID;
+        own.databaseUnId = marker.cutPlane.databaseUnId;
+        if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &own) != NoError) {
+            ok = false;
+            break;
+        }
+        ACAPI_Element_DeselectAll();
+        ok = UpdateLinkedSectionsInPlan(object);
+        ACAPI_Automate(APIDo_RebuildID);
+        if (!ok) break;
+    }
+    API_DatabaseInfo plan = {};
+    plan.typeID = APIWind_FloorPlanID;
+    return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &plan) == NoError && ok;
+}
+
 bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_Element& terrain) {
     bool copyMade = false;
     bool ok = true;
@@ -204,7 +228,7 @@ bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_
             ok = ok && ChangeElementMemo(&road, &memo.memo) == NoError &&
                 (!partners || SyncSiblingObjects(road.header, ElemKind_Road, false) != 0);
         }
-        ok = ok && UpdateLinkedSectionsInPlan(road);
+        ok = ok && UpdateLinkedSectionsInPlan(road) && UpdateLinkedSectionsInSections(road);
     }
     if (copyMade) {
         GS::Array<API_Guid> one;
@@ -214,22 +238,39 @@ bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_
     return ok;
 }
 
-int32_t RoadCls::RebuildFromObject(const API_Element& object) {
-    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
-    ACAPI_Element_DeselectAll();
+int32_t RoadCls::ReadRebuildLinks(const API_Element& object, API_Guid links[3], API_Element& terrain) {
     RoadLP view(ElemKind_Road);
-    API_Guid links[3] = {APINULLGuid, APINULLGuid, APINULLGuid};
     API_Guid terrainGuid = APINULLGuid;
     if (!BaseLP::AttachToElementLookup(view, object, &links[0], &links[1], &links[2], nullptr, ElemKind_Road, false) ||
         !BaseLP::AttachToElement(view, ElemKind_Road, object, terrainGuid, false))
         return ErrModifying;
-    API_Element terrain = {};
+    terrain = {};
     terrain.header.guid = terrainGuid;
     if (ACAPI_Element_Get(&terrain) != NoError) return ErrModifying;
     // The list goes on to the core, so the road is draped on the terrain as earlier earthworks shaped it.
     if (!ReadOperators(terrainGuid, terrainOperators)) return ErrModifying;
+    return 0;
+}
+
+int32_t RoadCls::RebuildFromObject(const API_Element& object) {
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    ACAPI_Element_DeselectAll();
+    API_Guid links[3] = {APINULLGuid, APINULLGuid, APINULLGuid};
+    API_Element terrain = {};
+    const int32_t read = ReadRebuildLinks(object, links, terrain);
+    if (read != 0) return read;
     API_Element road = object;
     if (!RunEarthworkCommand([&] { return RebuildCore(road, links, terrain); })) return ErrModifying;
     RunContourLinesOf(terrain);
     return 0;
+}
+
+int32_t RoadCls::RebuildInCommand(const API_Element& object, API_Element& terrain) {
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    ACAPI_Element_DeselectAll();
+    API_Guid links[3] = {APINULLGuid, APINULLGuid, APINULLGuid};
+    const int32_t read = ReadRebuildLinks(object, links, terrain);
+    if (read != 0) return read;
+    API_Element road = object;
+    return RebuildCore(road, links, terrain) ? 0 : ErrModifying;
 }

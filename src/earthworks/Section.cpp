@@ -2,10 +2,13 @@
 
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/Road.hpp"
+#include "elements/ChangeElementMemo.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LibPartHelpers.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/ObjectSets.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/ToolDefaults.hpp"
@@ -17,6 +20,7 @@
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -25,6 +29,7 @@ constexpr int32_t ErrData = 43;
 constexpr int32_t FlagModificato = 63;  // "flag_modificato"
 
 SectionDialogOpener Opener = nullptr;
+void (*WindowNotice)() = nullptr;
 API_Guid PreparedRoad = APINULLGuid;
 
 // A placed object's parameters under a road view; released with the object.
@@ -46,14 +51,11 @@ struct SectionMemo {
     bool ok = false;
 };
 
-bool ReadSectionFlag(const API_Guid& guid, int16_t& value) {
-    SectionMemo memo(guid);
-    value = 0;
-    return memo.ok && memo.view.GetSetShort(RoadParam::Section, value, LPMode_Get);
-}
 }  // namespace
 
 void SetSectionDialogOpener(SectionDialogOpener opener) { Opener = opener; }
+
+void SetSectionWindowNotice(void (*notice)()) { WindowNotice = notice; }
 
 const API_Guid& PreparedSectionRoad() { return PreparedRoad; }
 
@@ -72,20 +74,7 @@ void CopyChangedFields(const uint8_t (&flags)[SectionFieldCount], SectionSetting
     }
 }
 
-bool IsLibPartUsable(int32_t libIndex) {
-    if (libIndex <= 0) return false;
-    API_LibPart part;
-    std::memset(&part, 0, sizeof part);
-    part.index = libIndex;
-    return ACAPI_LibPart_Get(&part) == NoError && part.missingDef == 0;
-}
-
-bool IsSectionObject(const API_Element& element, int32_t libIndex) {
-    if (element.header.typeID != API_ObjectID || element.object.libInd != libIndex || !IsLibPartUsable(libIndex))
-        return false;
-    int16_t flag = 0;
-    return ReadSectionFlag(element.header.guid, flag) && flag != 0;
-}
+bool IsSectionObject(const API_Element& element, int32_t libIndex) { return IsRoadSectionObject(element, libIndex); }
 
 bool FilterRoadsWithSection(QV_List<API_Element>& objects, int32_t libIndex) {
     return InFloorPlanDatabase([&] {
@@ -229,4 +218,93 @@ int32_t SectionCls::ModifySelected(const QV_List<API_Element>& sections) {
     };
     return ModifyEarthworkSelection(
         read, dialog, [&] { return ApplyToSelected(list); }, false);
+}
+
+void CopyCommonHeights(const QV_List<QV_Coord3DLong>& section, QV_List<QV_Coord3DLong>& road) {
+    const int32_t n = std::min(section.GetCount(), road.GetCount());
+    for (int32_t i = 0; i < n; ++i) road[i].z = section[i].z;
+}
+
+bool SectionCls::TransferToRoad(const API_Element& section, const API_WindowInfo& window, API_Element& terrain,
+                                bool& rebuilt) {
+    const bool in3D = window.typeID == APIWind_3DModelID;
+    const bool inSection = window.typeID == APIWind_SectionID;
+    API_WindowInfo remembered = window;
+    const auto back = [&](bool result) {
+        if (in3D || inSection) ACAPI_Automate(APIDo_ChangeWindowID, &remembered);
+        return result;
+    };
+    if (in3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
+
+    API_Element own = section;
+    SectionMemo memo(section.header.guid);
+    int32_t modified = 0;
+    ElemDescriptor record;
+    if (!memo.ok || !memo.view.GetSetInt(FlagModificato, modified, LPMode_Set) ||
+        !ElemUserData_Read(record, ElemKind_Section, section.header))
+        return back(false);
+    memo.Sync();
+    API_Guid source = APINULLGuid;
+    StringToGuid(source, record.OriginalGuid);
+    if (inSection && ChangeElementMemo(&own, &memo.memo) != NoError) return back(false);
+
+    if (source == APINULLGuid) {
+        // Removed while the plan database is current: the 3D model's refuses changes.
+        GS::Array<API_Guid> one;
+        one.Push(section.header.guid);
+        const bool deleted = ACAPI_Element_Delete(one) == NoError;
+        if (in3D) ACAPI_Automate(APIDo_ChangeWindowID, &remembered);
+        return deleted;
+    }
+
+    if (inSection && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return back(false);
+    API_Element road = {};
+    road.header.guid = source;
+    if (ACAPI_Element_Get(&road) != NoError) return back(false);
+    SectionMemo roadMemo(source);
+    QV_List<QV_Coord3DLong> ownLeft, ownRight, roadLeft, roadRight;
+    int32_t language = LanguageIndex + 1;
+    bool ok = roadMemo.ok && BaseIDLP::ExchangePerimetroBaseSX(memo.view, ownLeft, LPMode_Get) &&
+        BaseIDLP::ExchangePerimetroBaseDX(memo.view, ownRight, LPMode_Get) &&
+        BaseIDLP::ExchangePerimetroBaseSX(roadMemo.view, roadLeft, LPMode_Get) &&
+        BaseIDLP::ExchangePerimetroBaseDX(roadMemo.view, roadRight, LPMode_Get);
+    if (ok) {
+        CopyCommonHeights(ownLeft, roadLeft);
+        CopyCommonHeights(ownRight, roadRight);
+        ok = BaseIDLP::ExchangePerimetroBaseSX(roadMemo.view, roadLeft, LPMode_Set) &&
+            BaseIDLP::ExchangePerimetroBaseDX(roadMemo.view, roadRight, LPMode_Set) &&
+            roadMemo.view.GetSetInt(FlagModificato, modified, LPMode_Set) &&
+            roadMemo.view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+        roadMemo.Sync();
+    }
+    ok = ok && ChangeElementMemo(&road, &roadMemo.memo) == NoError;
+    if (ok && !inSection) ok = ChangeElementMemo(&own, &memo.memo) == NoError;
+    // The partners take the new edges, then the whole road is draped again.
+    ok = ok && SyncSiblingObjects(road.header, ElemKind_Road, false) != 0;
+    if (ok) {
+        RoadCls roadCls;
+        roadCls.libPartIndex = section.object.libInd;
+        roadCls.roadLibIndex = section.object.libInd;
+        if (ACAPI_Element_Get(&road) != NoError) return back(false);
+        ok = roadCls.RebuildInCommand(road, terrain) == 0;
+        rebuilt = ok;
+    }
+    return back(ok);
+}
+
+int32_t SectionCls::Rebuild(const API_Element& section) {
+    API_WindowInfo window = {};
+    if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError) window.typeID = APIWind_FloorPlanID;
+    API_Element terrain = {};
+    bool rebuilt = false;
+    const bool ok = RunEarthworkCommand([&] { return TransferToRoad(section, window, terrain, rebuilt); });
+    // The terrain's contour lines are made in the plan, then the user's window comes back.
+    if (rebuilt && window.typeID == APIWind_FloorPlanID) {
+        RunContourLinesOf(terrain);
+    } else if (rebuilt && EnsureFloorPlanWindow(false)) {
+        RunContourLinesOf(terrain);
+        ACAPI_Automate(APIDo_ChangeWindowID, &window);
+    }
+    if (rebuilt && window.typeID == APIWind_SectionID && WindowNotice != nullptr) WindowNotice();
+    return ok ? 0 : ErrData;
 }

@@ -3,6 +3,7 @@
 // It is prepared as the object tool's default from a road object, tagged with its road when placed, and its
 // drawing settings are edited on placed sections.
 #include "elements/BaseCls.hpp"
+#include "elements/RoadSectionObjects.hpp"
 #include "foundation/QV_List.hpp"
 #include "settings/SectionData.hpp"
 
@@ -24,6 +25,9 @@ struct SectionDialogState {
 // as cancelled.
 using SectionDialogOpener = bool (*)(SectionDialogState& state);
 void SetSectionDialogOpener(SectionDialogOpener opener);
+// Tells the tool palette that its window changed, after a rebuild from a section window. Set by the shell;
+// without it the palette is not told.
+void SetSectionWindowNotice(void (*notice)());
 
 class SectionCls : public BaseCls {
 public:
@@ -37,6 +41,9 @@ public:
     // when the road's record names no result object.
     int32_t CreateFromRoad(const API_Element& road);
     int32_t EditDefaults();
+    // Data update: the section object's edge heights into its road (common vertex indices), then the road rebuilt,
+    // one undo step. A section whose record names no road is deleted. 0 or 43.
+    int32_t Rebuild(const API_Element& section);
     // Element event: code 1 tags newly placed sections with their road; any other code answers 1.
     static int32_t OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& heads);
     // 0 on OK (settings and flags taken over), 1 on cancel.
@@ -48,7 +55,11 @@ public:
 private:
     static int32_t TagNewSectionObjects(const QV_List<API_Elem_Head>& heads);
     bool ApplyToSelected(QV_List<API_Element>& sections);
+    bool TransferToRoad(const API_Element& section, const API_WindowInfo& window, API_Element& terrain, bool& rebuilt);
 };
+
+// For each vertex index both lists have, the section's z into the road's; x, y and codes stay the road's.
+void CopyCommonHeights(const QV_List<QV_Coord3DLong>& section, QV_List<QV_Coord3DLong>& road);
 
 // The road whose section was prepared last; null until one was.
 const API_Guid& PreparedSectionRoad();
@@ -56,9 +67,6 @@ const API_Guid& PreparedSectionRoad();
 // Copies, for each set flag, the field of that id (1 to 16) from source to target; the layer (0) never.
 void CopyChangedFields(const uint8_t (&flags)[SectionFieldCount], SectionSettings& target,
                        const SectionSettings& source);
-
-// Whether the host can read the library part and it is not marked missing.
-bool IsLibPartUsable(int32_t libIndex);
 
 // Whether the element is a placed object of the library part, usable, with a readable non-zero "sezione".
 bool IsSectionObject(const API_Element& element, int32_t libIndex);

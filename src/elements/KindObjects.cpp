@@ -1,7 +1,9 @@
 #include "elements/KindObjects.hpp"
 
 #include "elements/BaseLP.hpp"
+#include "elements/ElemDataRecord.hpp"
 #include "elements/LayerHelpers.hpp"
+#include "elements/RoadSectionObjects.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "elements/AddOnObjects.hpp"
@@ -34,6 +36,8 @@ bool SelectResultObjects(QV_List<API_Element>& elements, int32_t kind) {
         QV_List<API_Element> kept;
         const QV_String result("result");
         for (const API_Element& element : elements) {
+            // A road section is a copy of a result object, never one of a road's own.
+            if (kind == ElemKind_Road && IsRoadSectionObject(element, element.object.libInd)) continue;
             BaseIDLP view(kind);
             QV_String op;
             if (!BaseIDLP::ReadOperatorOfElement(view, element, op)) {

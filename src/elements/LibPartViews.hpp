@@ -13,6 +13,7 @@
 #include "elements/PaintInfo.hpp"
 
 #include "APIElements.hpp"
+#include "GSArray.hpp"
 
 #include <cstdint>
 
@@ -93,6 +94,11 @@ public:
 class RoadLP : public BaseIDLPView<RoadLP_ParamName> {
 public:
     using BaseIDLPView::BaseIDLPView;
+    // Whether the element is a road section of the part (elements/RoadSectionObjects.cpp); from the 3D window
+    // the plan database is current around the read.
+    static bool ReadObject(const API_Element& element, int32_t libIndex);
+    // Keeps the road sections of the part among the GUIDs. 1 when the array came empty, else 0.
+    static int32_t ReadSection(GS::Array<API_Guid>& guids, int32_t libIndex);
 };
 class SideWalkLP : public BaseIDLPView<SideWalkLP_ParamName> {
 public:

@@ -1,6 +1,5 @@
 #include "shell/ToolsPalette.hpp"
 
-#include "dialogs/tools/UpdateConfirmDialog.hpp"
 #include "elements/LayerHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
@@ -11,6 +10,7 @@
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
 #include "shell/SubPalettes.hpp"
+#include "shell/commands/DataUpdate.hpp"
 #include "terrain/ToolInput.hpp"
 
 #include <cfloat>
@@ -194,15 +194,7 @@ int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
             if (!dataUpdateEnabled) break;
             CloseAllSubPalettes();
             RedrawButtons();
-            if (UpdateConfirmation != 0) {
-                UpdateConfirmDialogData notice = {};
-                const bool go = OpenUpdateConfirmDialog(notice);
-                // The box turns the question off until the next load, whatever the answer.
-                UpdateConfirmation = notice.dontShowAgain != 0 ? 0 : 1;
-                if (!go) break;
-            }
-            // The data update of the selected objects arrives with the element classes it rebuilds.
-            ShowToolNotAvailable();
+            UpdateSelectedObjects(GlobalSettings);
             break;
         default: RedrawButtons(); break;
     }

@@ -1,10 +1,13 @@
 #include "shell/Wiring.hpp"
 
 #include "dialogs/settings/AscImportDialog.hpp"
+#include "dialogs/settings/BasinSettingsDialog.hpp"
+#include "dialogs/settings/BridgeSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/RailwaySettingsDialog.hpp"
+#include "dialogs/settings/RetainerWallSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
@@ -15,8 +18,14 @@
 #include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
+#include "dialogs/tools/SectionSettingsDialog.hpp"
+#include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
+#include "elements/LibPartViews.hpp"
+#include "earthworks/Basin.hpp"
+#include "earthworks/Bridge.hpp"
+#include "earthworks/TerrainCutRefresh.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
@@ -26,6 +35,7 @@
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/CoordinateDisplay.hpp"
+#include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "terrain/ConstraintInput.hpp"
@@ -52,7 +62,26 @@ void WireSubsystems() {
     SetCurveSegmentationAsk(AskCurveSegmentation);
     SetRoadDialogOpener(OpenRoadSettingsLayout);
     SetRailwayDialogOpener(OpenRailwaySettingsDialog);
+    SetSectionDialogOpener(RunSectionSettingsDialog);
+    SetSectionWindowNotice([] {
+        if (!PaletteSuspended) ToolsPalette().OnOpened();
+    });
+    SetRetainerWallDialogOpener(OpenRetainerWallSettingsDialog);
+    Basin::SetBasinDialogOpener(RunBasinSettingsLayouts);
+    SetBridgeDialogOpener(OpenBridgeSettingsDialog);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
+    steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("ObstacleCls::OnElementEvent", mode);
+        return ObstacleCls::OnElementEvent(mode, heads) != 0;
+    };
+    steps.basinUpdate = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("BasinLP::OnModelUpdate", mode);
+        return RefreshTerrainCutObjects(ElemKind_Basin, mode, heads);
+    };
+    steps.bridgeUpdate = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("BridgeLP::OnModelUpdate", mode);
+        return RefreshTerrainCutObjects(ElemKind_Bridge, mode, heads);
+    };
     steps.pointToolEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
@@ -109,9 +138,13 @@ void WireSubsystems() {
     input.updateCoordinateFields = [] { PrepareCoordinateDisplay(ToolsPalette()); };
     input.coordinateFeedback = CoordinateFeedback;
     input.resetToolInput = [] { ResetToolInput(ToolsPalette()); };
-    // The upkeep's road sections are not built yet: their hook keeps noting its calls.
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
+    WiredUpkeepHooks().isRoadSection = RoadLP::ReadObject;
+    WiredUpkeepHooks().keepRoadSections = [](GS::Array<API_Guid>& objects, int32_t roadLibIndex) {
+        RoadLP::ReadSection(objects, roadLibIndex);  // 1 only says the array came empty
+        return true;
+    };
     ASCFile::SetAscOptionsDialog(AskAscImportOptions);
     SetTextOptionsDialog(AskTextImportOptions);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
@@ -143,6 +176,11 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
     SetRailwayDialogOpener(nullptr);
+    SetSectionDialogOpener(nullptr);
+    SetSectionWindowNotice(nullptr);
+    SetRetainerWallDialogOpener(nullptr);
+    Basin::SetBasinDialogOpener(nullptr);
+    SetBridgeDialogOpener(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();

@@ -204,6 +204,10 @@ TEST_F(RoadToolTest, FailuresPlaceNothing) {
     DialogConfirms = false;
     EXPECT_EQ(Build(path, 2), 0);
     EXPECT_TRUE(Roads().empty());
+    // A path no edge can be offset from is an error shown to the user, not a silent end.
+    DialogConfirms = true;
+    EXPECT_EQ(Build(Polyline({{30, 40, 0}, {30, 40, 0}}), 2), 43);
+    EXPECT_TRUE(Roads().empty());
     // The result object's layer refuses it after the cut and fill objects were placed.
     DialogConfirms = true;
     int32_t locked = 0;

@@ -4,6 +4,7 @@
 
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
+#include "elements/ChangeElementMemo.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamIndexes.hpp"
@@ -91,6 +92,41 @@ protected:
         view.Detach();
         ACAPI_DisposeElemMemoHdls(&memo);
         return value;
+    }
+    // One edge of a placed road object, in its own coordinates.
+    QV_List<QV_Coord3DLong> Edge(const API_Element& e, bool left) {
+        API_ElementMemo memo = {};
+        EXPECT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        RoadLP view(ElemKind_Road);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        QV_List<QV_Coord3DLong> edge;
+        EXPECT_TRUE(left ? BaseIDLP::ExchangePerimetroBaseSX(view, edge, LPMode_Get)
+                         : BaseIDLP::ExchangePerimetroBaseDX(view, edge, LPMode_Get));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return edge;
+    }
+    // The user edits one height of a section's edge.
+    void SetEdgeHeight(const API_Element& e, bool left, int32_t index, double z) {
+        QV_List<QV_Coord3DLong> edge = Edge(e, left);
+        ASSERT_LT(index, edge.GetCount());
+        edge[index].z = z;
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        RoadLP view(ElemKind_Road);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        ASSERT_TRUE(left ? BaseIDLP::ExchangePerimetroBaseSX(view, edge, LPMode_Set)
+                         : BaseIDLP::ExchangePerimetroBaseDX(view, edge, LPMode_Set));
+        memo.params = reinterpret_cast<API_AddParType**>(view.params);
+        view.Detach();
+        API_Element copy = e;
+        EXPECT_EQ(Command([&] { return ChangeElementMemo(&copy, &memo); }), NoError);
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    size_t Count(API_ElemTypeID type) {
+        size_t n = 0;
+        for (const API_Guid& g : Db().AllElements()) n += Db().Find(g)->record.header.typeID == type ? 1 : 0;
+        return n;
     }
     std::vector<API_Element> roads;
     API_Guid result = APINULLGuid;
@@ -205,6 +241,101 @@ TEST(SectionSettingsTest, CopyChangedFieldsTakesExactlyTheFlaggedFieldsButNeverT
         EXPECT_EQ(target.textSize, flags[10] ? source.textSize : before.textSize);
         for (int16_t id : {2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16})
             EXPECT_EQ(target.GetByItem(id), flags[id] ? source.GetByItem(id) : before.GetByItem(id)) << id;
+    }
+}
+
+TEST_F(SectionTest, ARebuildCarriesTheSectionsEdgeHeightsIntoItsRoadFromAnyWindow) {
+    SectionCls section;
+    ASSERT_EQ(section.CreateFromRoad(roads[0]), 0);
+    const API_Element placed = PlaceToolDefault();
+    const size_t meshes = Count(API_MeshID);
+    for (const bool from3D : {false, true}) {
+        const double z = from3D ? 91.5 : 123.25;
+        SetEdgeHeight(placed, true, 1, z);
+        SetEdgeHeight(placed, false, 0, z + 1.0);
+        const QV_List<QV_Coord3DLong> before = Edge(Get(result), true);
+        if (from3D) {
+            API_WindowInfo w = {};
+            w.typeID = APIWind_3DModelID;
+            ASSERT_EQ(Db().ChangeWindow(w), NoError);
+        }
+        ASSERT_EQ(section.Rebuild(Get(placed.header.guid)), 0) << from3D;
+        EXPECT_EQ(Db().FrontWindowType(), from3D ? APIWind_3DModelID : APIWind_FloorPlanID);
+        EXPECT_EQ(Db().CurrentDatabaseType(), from3D ? APIWind_3DModelID : APIWind_FloorPlanID);
+        if (from3D) {
+            API_WindowInfo w = {};
+            w.typeID = APIWind_FloorPlanID;
+            ASSERT_EQ(Db().ChangeWindow(w), NoError);
+        }
+        // The heights arrive on the result object and its partners; x, y stay the road's.
+        for (const API_Element& road : roads) {
+            const QV_List<QV_Coord3DLong> left = Edge(Get(road.header.guid), true);
+            ASSERT_EQ(left.GetCount(), before.GetCount());
+            EXPECT_DOUBLE_EQ(left[1].z, z);
+            EXPECT_DOUBLE_EQ(left[1].x, before[1].x);
+            EXPECT_DOUBLE_EQ(left[0].z, before[0].z);
+            EXPECT_DOUBLE_EQ(Edge(Get(road.header.guid), false)[0].z, z + 1.0);
+        }
+        // The rebuild's terrain copy is gone again.
+        EXPECT_EQ(Count(API_MeshID), meshes);
+    }
+}
+
+TEST_F(SectionTest, ASectionNamingNoRoadIsDeletedAndOneWhoseRoadIsGoneStays) {
+    SectionCls section;
+    ASSERT_EQ(section.CreateFromRoad(roads[0]), 0);
+    const API_Element orphan = PlaceToolDefault();
+    const API_Element kept = PlaceToolDefault();
+    ElemDescriptor none;
+    ASSERT_EQ(Command([&] {
+                  return ElemUserData_RewriteRecord(none, ElemKind_Section, orphan.header) ? NoError : GSErrCode(-1);
+              }),
+              NoError);
+    EXPECT_EQ(section.Rebuild(Get(orphan.header.guid)), 0);
+    EXPECT_EQ(Db().Find(orphan.header.guid), nullptr);
+
+    GS::Array<API_Guid> all;
+    for (const API_Element& r : roads) all.Push(r.header.guid);
+    ASSERT_EQ(Command([&] { return ACAPI_Element_Delete(all); }), NoError);
+    EXPECT_EQ(section.Rebuild(Get(kept.header.guid)), 43);
+    EXPECT_NE(Db().Find(kept.header.guid), nullptr);
+}
+
+TEST_F(SectionTest, OnlySectionObjectsPassTheRoadPartsSectionReads) {
+    SectionCls section;
+    ASSERT_EQ(section.CreateFromRoad(roads[0]), 0);
+    const API_Element placed = PlaceToolDefault();
+    const int32_t part = placed.object.libInd;
+    GS::Array<API_Guid> guids;
+    EXPECT_EQ(RoadLP::ReadSection(guids, part), 1);
+    for (const API_Element& r : roads) {
+        guids.Push(r.header.guid);
+        EXPECT_FALSE(RoadLP::ReadObject(r, part));
+    }
+    guids.Push(placed.header.guid);
+    EXPECT_TRUE(RoadLP::ReadObject(placed, part));
+    EXPECT_EQ(RoadLP::ReadSection(guids, part), 0);
+    ASSERT_EQ(guids.GetSize(), 1u);
+    EXPECT_TRUE(guids[0] == placed.header.guid);
+    // Another part's index finds none.
+    EXPECT_EQ(RoadLP::ReadSection(guids, part + 1), 0);
+    EXPECT_TRUE(guids.IsEmpty());
+}
+
+TEST(SectionHeightsTest, OnlyTheCommonVertexIndicesTakeTheSectionsHeights) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 100; ++round) {
+        QV_List<QV_Coord3DLong> section, road;
+        const int32_t ns = int32_t(rng() % 12), nr = int32_t(rng() % 12);
+        for (int32_t i = 0; i < ns; ++i) section.Insert(QV_Coord3DLong{100.0 + i, 1.0, 50.0 + i, 2});
+        for (int32_t i = 0; i < nr; ++i) road.Insert(QV_Coord3DLong{double(i), 2.0, -1.0, int32_t(i % 3)});
+        CopyCommonHeights(section, road);
+        ASSERT_EQ(road.GetCount(), nr);
+        for (int32_t i = 0; i < nr; ++i) {
+            EXPECT_EQ(road[i].z, i < ns ? 50.0 + i : -1.0);
+            EXPECT_EQ(road[i].x, double(i));
+            EXPECT_EQ(road[i].code, i % 3);
+        }
     }
 }
 

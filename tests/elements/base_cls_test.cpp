@@ -75,7 +75,7 @@ TEST(BaseClsState, VirtualSlotsReachTheSubclass) {
     Basin::BasinCls basin;
     BaseCls* classes[] = {&base, &basin};
     EXPECT_TRUE(classes[0]->CreateObject(QV_String("CL000"), 1, 0, nullptr, nullptr));
-    EXPECT_FALSE(classes[1]->CreateObject(QV_String("CL000"), 1, 0, nullptr, nullptr));  // places nothing yet
+    EXPECT_FALSE(classes[1]->CreateObject(QV_String("CL000"), 1, 0, nullptr, nullptr));  // no tracer part known
     classes[1]->TransferSettings(true, false);
 }
 

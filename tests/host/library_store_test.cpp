@@ -208,6 +208,10 @@ TEST_F(LibraryFolderTest, FolderLoadsWholeOrNotAtAll) {
     EXPECT_EQ(store.FindByName("GOOD", LibPartType_Picture), -1);
     EXPECT_EQ(store.FindByName("GOOD", 0), 1);
     EXPECT_EQ(store.FindByName("OTHER", 0), -1);
+    // A library file's extension is ignored; any other text after a point is part of the name.
+    EXPECT_EQ(store.FindByName("Good.GSM", LibPartType_Object), 1);
+    EXPECT_EQ(store.FindByName("good.old", 0), -1);
+    EXPECT_EQ(store.FindByName("good.gsm.gsm", 0), -1);
     EXPECT_EQ(store.Part(0), nullptr);
     EXPECT_EQ(store.Part(2), nullptr);
     store.Clear();

@@ -151,6 +151,21 @@ TEST_F(ScriptRunTest, HostErrorsFailTheRunUnlessExpected) {
                     "expect result RegisterInterface 0x81060001\n"));
 }
 
+TEST_F(ScriptRunTest, ViewAndCellCommandsNameWhatTheProjectLacks) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"place section-marker M \"0,0\"\n", "a section marker has two points"},
+        {"place polyline P1 \"0,0 10,0\"\nwindow section P1\n", "P1 is no section marker"},
+        {"window section Nobody\n", "no element is named"},
+        {"place tool-default D \"1,1\"\n", "the current tool is no object tool"},
+        {"place polyline P2 \"0,0 10,0\"\nchange P2 param-cell x 1 1 2\n", "P2 has no number array x"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(Run(c.first)) << c.first;
+        EXPECT_NE(output.find(c.second), std::string::npos) << output;
+    }
+    EXPECT_TRUE(Run("place section-marker M \"0,0 10,0\"\nwindow section M\nexpect window section M\n")) << output;
+}
+
 TEST_F(ScriptRunTest, UnknownHostFunctionInFail) {
     EXPECT_FALSE(Run("fail Nonexistent 1\n"));
     EXPECT_NE(output.find("unknown host function Nonexistent"), std::string::npos);

@@ -319,3 +319,18 @@ TEST_F(ToolCommandsTest, ShowCoordinatesTakesTheTerrainsHeightInsideItsOutline) 
 }
 
 }  // namespace
+
+// The bridge's path test holds for a polyline of one segment only, as the host reads it.
+TEST_F(ToolCommandsTest, OnlyAOneSegmentPolylinePassesTheBridgePathTest) {
+    API_Guid one = {};
+    ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{0, 0, 0}, {5, 0, 0}}, false, 1, "one", &one), NoError);
+    const API_Guid two = PlacePolyline("two");
+    API_Element e = {};
+    e.header.guid = one;
+    ASSERT_EQ(ACAPI_Element_Get(&e), NoError);
+    EXPECT_TRUE(IsBridgePath(e));
+    e = {};
+    e.header.guid = two;
+    ASSERT_EQ(ACAPI_Element_Get(&e), NoError);
+    EXPECT_FALSE(IsBridgePath(e));
+}

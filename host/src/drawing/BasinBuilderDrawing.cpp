@@ -61,7 +61,9 @@ bool DrawBasinBuilder(const ProjectDatabase& db, const StoredElement& e, std::ve
         return false;
     const API_ObjectType& o = e.record.object;
     const PlanBox box{o.pos.x, o.pos.y, o.pos.x + o.xRatio, o.pos.y + o.yRatio};
-    const double level = Param(e, "livello", 0.0) + Param(e, "mesh_level", 0.0);
+    // "livello" is a height of the model itself, as the module samples it from the mesh's 3D model (story and
+    // mesh level included); "mesh_level" only tells a script where the terrain's own drawing sits.
+    const double level = Param(e, "livello", 0.0);
 
     CGAL::Polygon_set_2<Kernel> below;
     for (const API_Guid& guid : db.AllElements()) {

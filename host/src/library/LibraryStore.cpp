@@ -100,11 +100,29 @@ void LibraryStore::Clear() {
     overwrite_ = false;
 }
 
+namespace {
+// A name without the extension of a library file ("VY_ROAD.gsm" is "VY_ROAD"), in lower case.
+std::string Stem(const std::string& name) {
+    static const std::set<std::string> extensions = {"gsm", "lpd", "jpg", "jpeg", "png", "gif", "bmp", "tif", "tiff"};
+    const std::string lower = LowerCase(name);
+    const size_t dot = lower.rfind('.');
+    if (dot == std::string::npos || extensions.count(lower.substr(dot + 1)) == 0) return lower;
+    return lower.substr(0, dot);
+}
+}  // namespace
+
 int32_t LibraryStore::FindByName(const std::string& name, int32_t type) const {
     const std::string wanted = LowerCase(name);
     for (size_t i = 0; i < parts_.size(); ++i)
         if ((type == 0 || parts_[i].part.type == type) && LowerCase(parts_[i].part.name) == wanted)
             return int32_t(i) + 1;
+    // Failing that, one name may carry an extension the other lacks.
+    const std::string stem = Stem(name);
+    for (size_t i = 0; i < parts_.size(); ++i) {
+        if (type != 0 && parts_[i].part.type != type) continue;
+        const std::string part = LowerCase(parts_[i].part.name);
+        if (part == stem || Stem(parts_[i].part.name) == wanted) return int32_t(i) + 1;
+    }
     return -1;
 }
 

@@ -29,8 +29,8 @@ public:
     const std::vector<std::string>& Folders() const { return folders_; }
     int32_t PartCount() const { return int32_t(parts_.size()); }
 
-    // Library-part indices run from 1. Search by name ignores letter case; `type` 0 accepts any type. The first
-    // loaded part with that name wins. -1 when absent.
+    // Library-part indices run from 1. Search by name ignores letter case and, failing an exact name, an
+    // extension only one of the two names has; `type` 0 accepts any type. The first loaded part with that name wins. -1 when absent.
     int32_t FindByName(const std::string& name, int32_t type) const;
     // By unique id, ignoring letter case; -1 when absent.
     int32_t FindByUnID(const std::string& unID) const;

@@ -100,6 +100,8 @@ GSErrCode ProjectElements::GetElement(API_Element* element) const {
     const StoredElement* e = FindHere(element->header.guid);
     if (e == nullptr) return Refuse(APIERR_BADID, "no element " + GuidText(element->header.guid) + " here");
     *element = e->record;
+    // A polyline's vertex count is given as read, whatever the module wrote there.
+    if (element->header.typeID == API_PolyLineID) element->polyLine.vertexCount = element->polyLine.poly.nCoords;
     return NoError;
 }
 

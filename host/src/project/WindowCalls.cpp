@@ -2,6 +2,8 @@
 
 #include "project/ProjectCalls.hpp"
 
+#include <algorithm>
+
 namespace {
 template <const char* Family>
 GSErrCode ChangeWindow(HostCalls& host, const API_SelectorCall* call) {
@@ -33,6 +35,25 @@ GSErrCode Rebuild(HostCalls& host, const API_SelectorCall* call) {
     const auto* pars = static_cast<const API_RebuildParams*>(call->par1);
     return host.Database().Rebuild(pars != nullptr && pars->regenerate != 0);
 }
+// The plan window shows the whole drawing: its zoom box is the elements' extent with a margin of a twentieth
+// on each side. An empty drawing has nothing to zoom to.
+GSErrCode GetZoom(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord(kDatabaseFamily, call, sizeof(API_Box), 0)) return APIERR_BADPARS;
+    bool any = false;
+    API_Box box = {};
+    for (const API_Guid& guid : host.Database().AllElements()) {
+        API_Box3D b = {};
+        if (host.Database().CalcBounds(guid, &b) != NoError) continue;
+        if (!any) box = {b.xMin, b.yMin, b.xMax, b.yMax};
+        box = {std::min(box.xMin, b.xMin), std::min(box.yMin, b.yMin), std::max(box.xMax, b.xMax),
+               std::max(box.yMax, b.yMax)};
+        any = true;
+    }
+    if (!any) return APIERR_GENERAL;
+    const double mx = (box.xMax - box.xMin) / 20.0, my = (box.yMax - box.yMin) / 20.0;
+    *static_cast<API_Box*>(call->par1) = {box.xMin - mx, box.yMin - my, box.xMax + mx, box.yMax + my};
+    return NoError;
+}
 }  // namespace
 
 void InstallWindowCalls(HostFunctionSet& set) {
@@ -47,4 +68,5 @@ void InstallWindowCalls(HostFunctionSet& set) {
     set.AddSelector(SelectorFamily::Automate, APIDo_ChangeWindowID.code,
                     ProjectSelector<kAutomateFamily, ChangeWindow<kAutomateFamily>>);
     set.AddSelector(SelectorFamily::Automate, APIDo_RebuildID.code, ProjectSelector<kAutomateFamily, Rebuild>);
+    set.AddSelector(SelectorFamily::Database, APIDb_GetZoomID.code, ProjectSelector<kDatabaseFamily, GetZoom>);
 }

@@ -153,6 +153,84 @@ void AddProjectCommands(ScriptLanguage& L) {
         },
         "the user brings the floor plan or the 3D window to the front (its database becomes current)");
     L.Add(
+        "place section-marker <name:text> <points:text>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            std::vector<API_Coord3D> points;
+            if (!ParsePoints(a.Text("points"), false, &points, m)) return false;
+            if (points.size() != 2) {
+                *m = "a section marker has two points";
+                return false;
+            }
+            API_Element e = {};
+            e.header.typeID = API_CutPlaneID;
+            GSErrCode err = Db(r).GetDefaults(&e, nullptr);
+            if (err == NoError) {
+                e.header.layer = Db(r).userLayer;
+                e.cutPlane.begC = {points[0].x, points[0].y};
+                e.cutPlane.endC = {points[1].x, points[1].y};
+                err = Db(r).PlaceElement(&e, StoredMemo(), a.Text("name"), "Place section marker");
+            }
+            return Placed(r, err, a.Text("name"), m);
+        },
+        "the user draws a section marker \"x,y x,y\"; it owns the database of its section window");
+    L.Add(
+        "window section <name:text>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            const API_Element& marker = Db(r).Find(g)->record;
+            if (marker.header.typeID != API_CutPlaneID) {
+                *m = a.Text("name") + " is no section marker";
+                return false;
+            }
+            API_WindowInfo w = {};
+            w.typeID = APIWind_SectionID;
+            w.databaseUnId = marker.cutPlane.databaseUnId;
+            const GSErrCode err = Db(r).ChangeWindow(w);
+            if (err != NoError) *m = "cannot bring the window to the front: " + Db(r).LastRefusal();
+            return err == NoError;
+        },
+        "the user brings the section window of a marker to the front (its database becomes current)");
+    L.Add(
+        "place tool-default <name:text> <point:text>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            std::vector<API_Coord3D> points;
+            if (!ParsePoints(a.Text("point"), false, &points, m)) return false;
+            if (points.size() != 1) {
+                *m = "the default is placed at one point";
+                return false;
+            }
+            API_ToolBoxItem tool = {};
+            Db(r).GetToolBox(&tool);
+            if (tool.typeID != API_ObjectID) {
+                *m = "the current tool is no object tool";
+                return false;
+            }
+            API_Element e = {};
+            e.header.typeID = tool.typeID;
+            e.header.variationID = tool.variationID;
+            API_ElementMemo memo = {};
+            GSErrCode err = Db(r).GetDefaults(&e, &memo);
+            const StoredMemo stored = ReadApiMemo(memo, APIMemoMask_All);
+            DisposeApiMemo(&memo);
+            if (err == NoError) {
+                e.object.pos = {points[0].x, points[0].y};
+                err = Db(r).PlaceElement(&e, stored, a.Text("name"), "Place object");
+            }
+            // The new element's event goes out as after any placement by the user.
+            if (!r.Host().Events().ModuleCallRunning()) r.Host().Events().Deliver();
+            return Placed(r, err, a.Text("name"), m);
+        },
+        "the user places the object tool's default (its record and parameters; no user data) at \"x,y\"");
+    L.Add("expect window section <name:text>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+        API_Guid g;
+        if (!Named(r, a.Text("name"), &g, m)) return false;
+        API_WindowInfo w = {};
+        Db(r).GetFrontWindow(&w);
+        *m = "front window of kind " + std::to_string(w.typeID);
+        return w.typeID == APIWind_SectionID && w.databaseUnId == Db(r).Find(g)->record.cutPlane.databaseUnId;
+    });
+    L.Add(
         "layer <name:text> [<flags:int>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Attribute attr = {};

@@ -32,6 +32,20 @@ const StoredParam* NumberArray(ScriptContext& r, const ScriptArgs& a, std::strin
     return p;
 }
 
+// The cell of <row> and <column> (from 1) in the array, or false with the reason.
+bool CellIndex(const StoredParam& p, const ScriptArgs& a, size_t* cell, std::string* m) {
+    const int64_t row = a.Int("row"), column = a.Int("column");
+    const int64_t rows = p.record.dim1, columns = p.record.dim2;
+    const size_t index = size_t((row - 1) * columns + (column - 1));
+    if (row < 1 || row > rows || column < 1 || column > columns || (index + 1) * sizeof(double) > p.cells.size()) {
+        *m = "no cell " + std::to_string(row) + ", " + std::to_string(column) + " in " + std::to_string(rows) + " by " +
+            std::to_string(columns);
+        return false;
+    }
+    *cell = index;
+    return true;
+}
+
 // The `what`-th (from 1; 0 the last) element of the type named `what` or placed from the library part `what`.
 bool FindNth(ScriptContext& r, const std::string& what, int64_t index, API_Guid* guid, std::string* m) {
     const int32_t part = r.Host().Project().libraries.FindByName(what, 0);
@@ -133,6 +147,45 @@ void AddRecordCommands(ScriptLanguage& L) {
             return true;
         },
         "a number array parameter of a placed object has <count> cells, each <value> (within <tolerance>, 1e-9)");
+    L.Add(
+        "expect param-cell <name:text> <param:text> <row:int> <column:int> <value:text> [<tolerance:text>]", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const StoredParam* p = NumberArray(r, a, m);
+            if (p == nullptr) return false;
+            size_t cell = 0;
+            if (!CellIndex(*p, a, &cell, m)) return false;
+            double want = 0.0, tolerance = 1e-9, v = 0.0;
+            if (!ScriptNumber(a.Text("value"), &want, m)) return false;
+            if (a.Has("tolerance") && !ScriptNumber(a.Text("tolerance"), &tolerance, m)) return false;
+            std::memcpy(&v, p->cells.data() + cell * sizeof(double), sizeof v);
+            *m = a.Text("param") + " cell = " + std::to_string(v);
+            return std::fabs(v - want) <= tolerance;
+        },
+        "one cell (row and column from 1) of a number array parameter of a placed object is <value>");
+    L.Add(
+        "change <name:text> param-cell <param:text> <row:int> <column:int> <value:text>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            if (NumberArray(r, a, m) == nullptr) return false;
+            API_Guid g;
+            Named(r, a.Text("name"), &g, m);
+            double value = 0.0;
+            if (!ScriptNumber(a.Text("value"), &value, m)) return false;
+            std::string why;
+            const GSErrCode err = r.Host().Events().UserChange(g, [&](API_Element&, StoredMemo& memo) {
+                for (StoredParam& p : *memo.params) {
+                    if (std::string(p.record.name, strnlen(p.record.name, sizeof p.record.name)) != a.Text("param"))
+                        continue;
+                    size_t cell = 0;
+                    if (!CellIndex(p, a, &cell, &why)) return false;
+                    std::memcpy(&p.cells[cell * sizeof(double)], &value, sizeof value);
+                    return true;
+                }
+                return false;
+            });
+            if (err != NoError) *m = why.empty() ? "the change was refused (" + ErrorText(err) + ")" : why;
+            return err == NoError;
+        },
+        "the user sets one cell (row and column from 1) of a number array parameter of a placed object");
     L.Add(
         "expect param-cells-equal <name:text> <param:text> <value:text> <count:int>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {

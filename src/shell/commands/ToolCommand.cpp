@@ -3,6 +3,7 @@
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/KindObjects.hpp"
+#include "elements/RoadSectionObjects.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -24,6 +25,13 @@ void SetEditedCount(Settings& settings, int32_t count) {
 
 bool PickToModify(Settings& settings, int32_t kind, bool resultsOnly, QV_List<API_Element>& picked) {
     if (!PickObjects(kind, picked)) return false;
+    if (kind == ElemKind_Road) {
+        // Road sections are objects of the road's part but are edited by their own tool.
+        QV_List<API_Element> roads;
+        for (const API_Element& e : picked)
+            if (!IsRoadSectionObject(e, e.object.libInd) && !roads.Insert(e)) return false;
+        picked = roads;
+    }
     if (picked.GetCount() == 0) return true;
     if (resultsOnly && !SelectResultObjects(picked, kind)) return false;
     SetEditedCount(settings, picked.GetCount());

@@ -1,0 +1,168 @@
+#include "dialogs/settings/BasinSettingsDialog.hpp"
+
+#include "foundation/Language.hpp"
+
+#include "APIDefs.hpp"
+
+#include <iterator>
+
+namespace {
+
+using Frame = SettingsDialog<BasinSettings>;
+
+const SettingsRecordAccess<BasinSettings> BasinAccess = {
+    [](const BasinSettings& r, int16_t id) { return r.GetShort(id); },
+    [](BasinSettings& r, int16_t id, int32_t v) {
+        if (id == 3 || id == 8)
+            r.SetLong(id, v);
+        else
+            r.SetShort(id, int16_t(v));
+    },
+    [](const BasinSettings& r, int16_t id) { return r.GetDouble(id); },
+    [](BasinSettings& r, int16_t id, double v) { r.SetDouble(id, v); },
+    [](const BasinSettings& r, int16_t id) { return id == 9 ? r.name : QV_String(); },
+    [](BasinSettings& r, int16_t id, const QV_String& v) {
+        if (id == 9) r.name = v;
+    },
+};
+
+constexpr FieldItemKind UC = FieldItemKind::UserControl;
+constexpr FieldItemKind Long = FieldItemKind::Long;
+constexpr FieldItemKind PenColour = FieldItemKind::PenColour;
+constexpr uint32_t Pen = APIUserControl_Pen;
+constexpr uint32_t PenWithZero = APIUserControl_PenWithZero;
+constexpr uint32_t Material = APIUserControl_Material;
+constexpr uint32_t LineType = APIUserControl_LineTypeAlt;
+constexpr uint32_t Fill = APIUserControl_Fill;
+constexpr uint32_t LayerControl = APIUserControl_Layer;
+
+// The controls first, in the order the host binds them; the pens' edits after them, so that reading the items
+// takes each pen from its edit.
+const FieldItem FirstItems[] = {
+    {11, 1, UC, 0, Material},
+    {9, 0, UC, 0, Pen},
+    {16, 2, UC, 0, Pen},
+    {18, 3, UC, 0, LineType},
+    {20, 4, UC, 0, Fill},
+    {24, 6, UC, 0, PenWithZero},
+    {27, 5, UC, 0, Pen},
+    {30, 8, UC, 0, LayerControl},
+    {8, 0, Long, 0, 0},
+    {15, 2, Long, 0, 0},
+    {23, 6, Long, 0, 0},
+    {26, 5, Long, 0, 0},
+    {21, 7, FieldItemKind::Check, 0, 0},
+    {32, 9, FieldItemKind::Text, 0, 0},
+    {20, 2, PenColour, 0, 0},
+    {20, 5, PenColour, 0, 1},
+    {20, 6, PenColour, 0, 2},
+};
+const FieldItem SecondItems[] = {
+    {11, 1, UC, 0, Material},
+    {9, 0, UC, 0, Pen},
+    {15, 2, UC, 0, Pen},
+    {17, 3, UC, 0, LineType},
+    {19, 4, UC, 0, Fill},
+    {23, 6, UC, 0, PenWithZero},
+    {26, 5, UC, 0, Pen},
+    {32, 8, UC, 0, LayerControl},
+    {8, 0, Long, 0, 0},
+    {14, 2, Long, 0, 0},
+    {22, 6, Long, 0, 0},
+    {25, 5, Long, 0, 0},
+    {20, 7, FieldItemKind::Check, 0, 0},
+    {29, 9, FieldItemKind::Text, 0, 0},
+    {19, 2, PenColour, 0, 0},
+    {19, 5, PenColour, 0, 1},
+    {19, 6, PenColour, 0, 2},
+};
+
+constexpr int16_t BasinTitle = 17;
+constexpr int16_t LayoutButton = 33;
+const SettingsLayout First = {32559, true, BasinTitle, 350, 449, LayoutButton, 30, FirstItems, std::size(FirstItems)};
+const SettingsLayout Second = {
+    32516, false, BasinTitle, 460, 425, LayoutButton, 32, SecondItems, std::size(SecondItems)};
+
+// Each pen's edit and its control.
+struct PenPair {
+    int16_t edit;
+    int16_t control;
+};
+const PenPair FirstPairs[] = {{8, 9}, {15, 16}, {23, 24}, {26, 27}};
+const PenPair SecondPairs[] = {{8, 9}, {14, 15}, {22, 23}, {25, 26}};
+
+const SettingsLabel FirstLabels[] = {{5, GeneralTableBase, 77}, {12, GeneralTableBase, 73}};
+const SettingsLabel SecondLabels[] = {
+    {6, GeneralTableBase, 77}, {12, GeneralTableBase, 73}, {27, GeneralTableBase, 39}};
+
+const PenPair* PairOf(const BasinSettingsBlock& block, int16_t item) {
+    const bool first = block.layout == &First;
+    const PenPair* pairs = first ? FirstPairs : SecondPairs;
+    for (size_t i = 0; i < std::size(FirstPairs); ++i)
+        if (pairs[i].edit == item || pairs[i].control == item) return &pairs[i];
+    return nullptr;
+}
+
+void Init(int16_t dialogId, BasinSettingsBlock& block) {
+    block.head.dialogId = uint16_t(dialogId);
+    InitSettingsLayout(dialogId, *block.layout);
+    if (block.layout == &First) {
+        SetSettingsLabels(dialogId, FirstLabels);
+        DGSetItemText(dialogId, 31, GS::UniString("ID:"));
+    } else {
+        SetSettingsLabels(dialogId, SecondLabels);
+        DGSetItemText(dialogId, 28, GS::UniString("ID:"));
+    }
+    Frame::ShowValues(dialogId, block);
+    FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
+}
+
+// An edit's change reaches its control; a change reported for either refreshes the fill's colour from the edit.
+void Change(int16_t dialogId, int16_t item, BasinSettingsBlock& block) {
+    const PenPair* pair = PairOf(block, item);
+    if (pair == nullptr) return;
+    if (item == pair->edit) DGSetItemValLong(dialogId, pair->control, DGGetItemValLong(dialogId, pair->edit));
+    FollowPenColours(dialogId, *block.layout, pair->edit);
+}
+
+void Track(int16_t dialogId, int16_t item, BasinSettingsBlock& block) {
+    const PenPair* pair = PairOf(block, item);
+    if (pair == nullptr || item != pair->control) return;
+    DGSetItemValLong(dialogId, pair->edit, DGGetItemValLong(dialogId, pair->control));
+    FollowPenColours(dialogId, *block.layout, pair->edit);
+}
+
+constexpr ModalDialog<BasinSettingsBlock>::Handlers Table = {Frame::Usable, Init,  Frame::Click, Change,
+                                                             Frame::Close,  Track, Frame::Update};
+
+}  // namespace
+
+namespace BasinSettingsDlg {
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<BasinSettingsBlock>::Dispatch(First.resourceId, Table, message, dialogId, item, userData,
+                                                     messageData);
+}
+int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<BasinSettingsBlock>::Dispatch(Second.resourceId, Table, message, dialogId, item, userData,
+                                                     messageData);
+}
+}  // namespace BasinSettingsDlg
+
+bool OpenBasinSettingsDialog(BasinSettingsBlock& block, BasinSettings& record) {
+    return Frame::Open(block, record, First, BasinAccess, false, BasinSettingsDlg::Callback);
+}
+
+bool OpenBasinSettingsDialogTwin(BasinSettingsBlock& block, BasinSettings& record) {
+    return Frame::Open(block, record, Second, BasinAccess, false, BasinSettingsDlg::CallbackTwin);
+}
+
+bool RunBasinSettingsLayouts(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount]) {
+    BasinSettingsBlock block;
+    if (!Frame::Run(block, record, First, Second, BasinAccess, BasinSettingsDlg::Callback,
+                    BasinSettingsDlg::CallbackTwin))
+        return false;
+    for (int32_t id = 0; id < Basin::BasinFieldCount; ++id) changed[id] = block.changed[id];
+    // The level is not the dialog's to change.
+    changed[10] = 0;
+    return true;
+}

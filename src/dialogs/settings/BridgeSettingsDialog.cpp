@@ -1,0 +1,172 @@
+#include "dialogs/settings/BridgeSettingsDialog.hpp"
+
+#include "foundation/Language.hpp"
+
+#include "APIDefs.hpp"
+
+#include <initializer_list>
+#include <iterator>
+
+namespace {
+
+using Frame = SettingsDialog<BridgeSettings>;
+
+const SettingsRecordAccess<BridgeSettings> BridgeAccess = {
+    [](const BridgeSettings& r, int16_t id) { return r.GetShort(id); },
+    [](BridgeSettings& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
+    [](const BridgeSettings& r, int16_t id) { return r.GetDouble(id); },
+    [](BridgeSettings& r, int16_t id, double v) { r.SetDouble(id, v); },
+    [](const BridgeSettings& r, int16_t id) { return id == 5 ? r.side
+                                                  : id == 11 ? r.name
+                                                             : QV_String(); },
+    [](BridgeSettings& r, int16_t id, const QV_String& v) {
+        if (id == 5) r.side = v;
+        if (id == 11) r.name = v;
+    },
+};
+
+constexpr FieldItemKind UC = FieldItemKind::UserControl;
+constexpr FieldItemKind Long = FieldItemKind::Long;
+constexpr FieldItemKind Real = FieldItemKind::Double;
+constexpr FieldItemKind Check = FieldItemKind::Check;
+constexpr FieldItemKind PenColour = FieldItemKind::PenColour;
+constexpr uint32_t Pen = APIUserControl_Pen;
+constexpr uint32_t Material = APIUserControl_Material;
+
+constexpr int16_t LeftSidewalk = 18, RightSidewalk = 27;
+constexpr int16_t LeftWidth = 22, LeftThickness = 20, RightWidth = 31, RightThickness = 29;
+constexpr int16_t Pen3DEdit = 35, Pen3DControl = 36, Pen2DEdit = 47, Pen2DControl = 48, FillControl = 50;
+
+// The controls in the order the host binds them, then the edits (pens are read from their edits).
+const FieldItem Items[] = {
+    {Pen3DControl, 0, UC, 0, Pen},
+    {39, 1, UC, 0, Material},
+    {41, 2, UC, 0, Material},
+    {43, 3, UC, 0, Material},
+    {Pen2DControl, 9, UC, 0, Pen},
+    {FillControl, 6, UC, 0, APIUserControl_Fill},
+    {63, 10, UC, 0, APIUserControl_Layer},
+    {Pen3DEdit, 0, Long, 0, 0},
+    {Pen2DEdit, 9, Long, 0, 0},
+    {9, 12, Real, 0, 0},
+    {11, 4, Real, 0, 0},
+    {LeftWidth, 15, Real, 0, 0},
+    {LeftThickness, 16, Real, 0, 0},
+    {RightWidth, 17, Real, 0, 0},
+    {RightThickness, 18, Real, 0, 0},
+    {LeftSidewalk, 13, Check, 0, 0},
+    {RightSidewalk, 14, Check, 0, 0},
+    {16, 19, Check, 0, 0},
+    {25, 20, Check, 0, 0},
+    {58, 23, Real, 0, 0},
+    {60, 24, Real, 0, 0},
+    {54, 21, Check, 0, 0},
+    {56, 22, Check, 0, 0},
+    {65, 11, FieldItemKind::Text, 0, 0},
+    {FillControl, 9, PenColour, 0, 0},
+    {FillControl, 7, PenColour, 0, 1},
+    {FillControl, 8, PenColour, 0, 2},
+};
+
+constexpr int16_t BridgeTitle = 32;
+const SettingsLayout Layout = {32579, true, BridgeTitle, 760, 530, 0, 63, Items, std::size(Items)};
+constexpr int16_t RailwayItems[] = {54, 56, 58, 60};
+
+const SettingsLabel Labels[] = {{5, ImportTableBase, 38}, {32, GeneralTableBase, 72}, {44, GeneralTableBase, 73}};
+
+void Enable(int16_t dialogId, bool enable, std::initializer_list<int16_t> items) {
+    for (int16_t item : items) enable ? DGEnableItem(dialogId, item) : DGDisableItem(dialogId, item);
+}
+
+bool Usable(const BridgeSettingsBlock& block) { return Frame::Usable(block.frame); }
+
+void Init(int16_t dialogId, BridgeSettingsBlock& block) {
+    block.frame.head.dialogId = uint16_t(dialogId);
+    InitSettingsLayout(dialogId, Layout);
+    SetSettingsLabels(dialogId, Labels);
+    DGSetItemText(dialogId, 64, GS::UniString("ID:"));
+    Frame::ShowValues(dialogId, block.frame);
+    if (block.railwayLock != 0)
+        for (int16_t item : RailwayItems) DGDisableItem(dialogId, item);
+    const BridgeSettings& work = block.frame.work;
+    if (work.sidewalkLeft == 0) Enable(dialogId, false, {LeftWidth, LeftThickness});
+    if (work.sidewalkRight == 0) Enable(dialogId, false, {RightWidth, RightThickness});
+    FinishSettingsLayoutInit(dialogId, Layout, block.frame.head);
+}
+
+void Change(int16_t dialogId, int16_t item, BridgeSettingsBlock& block) {
+    if (item == LeftSidewalk) Enable(dialogId, DGGetCheckBoxState(dialogId, item), {LeftWidth, LeftThickness});
+    if (item == RightSidewalk) Enable(dialogId, DGGetCheckBoxState(dialogId, item), {RightWidth, RightThickness});
+    if (item == Pen3DEdit) DGSetItemValLong(dialogId, Pen3DControl, DGGetItemValLong(dialogId, Pen3DEdit));
+    if (item == Pen2DEdit) DGSetItemValLong(dialogId, Pen2DControl, DGGetItemValLong(dialogId, Pen2DEdit));
+    if (item == Pen2DEdit || item == Pen2DControl) FollowPenColours(dialogId, Layout, Pen2DEdit);
+    (void)block;
+}
+
+void Track(int16_t dialogId, int16_t item, BridgeSettingsBlock&) {
+    if (item == Pen3DControl) DGSetItemValLong(dialogId, Pen3DEdit, DGGetItemValLong(dialogId, Pen3DControl));
+    if (item == Pen2DControl) {
+        DGSetItemValLong(dialogId, Pen2DEdit, DGGetItemValLong(dialogId, Pen2DControl));
+        FollowPenColours(dialogId, Layout, Pen2DEdit);
+    }
+}
+
+int16_t Click(int16_t dialogId, int16_t item, BridgeSettingsBlock& block) {
+    return Frame::Click(dialogId, item, block.frame);
+}
+
+void Close(int16_t dialogId, int16_t item, BridgeSettingsBlock& block) {
+    block.frame.head.dialogId = 0;
+    if (item != SettingsItemOK) return;
+    Frame::ReadValues(dialogId, block.frame);
+    BridgeSettings& work = block.frame.work;
+    const BridgeSettings& record = *block.frame.record;
+    // A side without its sidewalk keeps the sidewalk's measures; a locked railway keeps its fields.
+    if (!DGGetCheckBoxState(dialogId, LeftSidewalk)) {
+        work.sidewalkWidthLeft = record.sidewalkWidthLeft;
+        work.sidewalkThicknessLeft = record.sidewalkThicknessLeft;
+    }
+    if (!DGGetCheckBoxState(dialogId, RightSidewalk)) {
+        work.sidewalkWidthRight = record.sidewalkWidthRight;
+        work.sidewalkThicknessRight = record.sidewalkThicknessRight;
+    }
+    if (block.railwayLock != 0) {
+        work.railway = record.railway;
+        work.twoTracks = record.twoTracks;
+        work.tieSpacing = record.tieSpacing;
+        work.gauge = record.gauge;
+    }
+    work.fillPen = record.fillPen;
+    work.fillBackgroundPen = record.fillBackgroundPen;
+    work.side = record.side;
+    Frame::Store(block.frame);
+}
+
+void Update(int16_t dialogId, int16_t item, BridgeSettingsBlock& block, DGMessageData data) {
+    Frame::Update(dialogId, item, block.frame, data);
+}
+
+constexpr ModalDialog<BridgeSettingsBlock>::Handlers Table = {Usable, Init, Click, Change, Close, Track, Update};
+
+}  // namespace
+
+namespace BridgeSettingsDlg {
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<BridgeSettingsBlock>::Dispatch(Layout.resourceId, Table, message, dialogId, item, userData,
+                                                      messageData);
+}
+}  // namespace BridgeSettingsDlg
+
+bool OpenBridgeSettingsDialog(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock) {
+    BridgeSettingsBlock block;
+    block.railwayLock = railwayLock ? 1 : 0;
+    block.frame.record = &record;
+    block.frame.work = record;
+    block.frame.layout = &Layout;
+    block.frame.access = &BridgeAccess;
+    const bool ok =
+        ModalDialog<BridgeSettingsBlock>::Run(Layout.resourceId, BridgeSettingsDlg::Callback, block) == SettingsItemOK;
+    if (ok)
+        for (int32_t id = 0; id < BridgeFieldCount; ++id) changed[id] = block.frame.changed[id];
+    return ok;
+}

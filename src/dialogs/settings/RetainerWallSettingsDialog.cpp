@@ -1,0 +1,188 @@
+#include "dialogs/settings/RetainerWallSettingsDialog.hpp"
+
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "settings/Settings.hpp"
+
+#include "APIDefs.hpp"
+
+#include <iterator>
+
+namespace {
+
+using Frame = SettingsDialog<RetainerWallSettings>;
+
+const SettingsRecordAccess<RetainerWallSettings> WallAccess = {
+    [](const RetainerWallSettings& r, int16_t id) { return r.GetByItem(id); },
+    [](RetainerWallSettings& r, int16_t id, int32_t v) { r.SetByItem(id, int16_t(v)); },
+    [](const RetainerWallSettings& r, int16_t id) {
+        return id == 0 ? r.height : id == 1 ? r.leftAngle : id == 2 ? r.rightAngle : 0.0;
+    },
+    [](RetainerWallSettings& r, int16_t id, double v) {
+        if (id == 0) r.height = v;
+        if (id == 1) r.leftAngle = v;
+        if (id == 2) r.rightAngle = v;
+    },
+    [](const RetainerWallSettings& r, int16_t id) { return id == 10 ? r.name : QV_String(); },
+    [](RetainerWallSettings& r, int16_t id, const QV_String& v) {
+        if (id == 10) r.name = v;
+    },
+};
+
+constexpr FieldItemKind UC = FieldItemKind::UserControl;
+constexpr FieldItemKind Pens = FieldItemKind::PenPair;
+constexpr FieldItemKind Colour = FieldItemKind::PenColour;
+constexpr uint32_t Material = APIUserControl_Material;
+constexpr uint32_t LayerControl = APIUserControl_Layer;
+constexpr uint32_t FillControl = APIUserControl_Fill;
+constexpr int16_t TitleIndex = 18;
+constexpr int16_t ThicknessItem = 10;
+constexpr int16_t GeneralKind = 0;
+constexpr int16_t ThicknessField = 6;
+
+const FieldItem FirstItems[] = {
+    {8, 0, FieldItemKind::Double, 0, 0},
+    {12, 1, FieldItemKind::Angle, 0, 0},
+    {14, 2, FieldItemKind::Angle, 0, 0},
+    {16, 4, FieldItemKind::Long, 0, 0},
+    {21, 3, Pens, 22, 0},
+    {23, 5, UC, 0, Material},
+    {27, 6, Pens, 28, 0},
+    {30, 7, UC, 0, FillControl},
+    {33, 11, UC, 0, LayerControl},
+    {35, 10, FieldItemKind::Text, 0, 0},
+};
+const FieldItem SecondItems[] = {
+    {8, 0, FieldItemKind::Double, 0, 0},
+    {12, 1, FieldItemKind::Angle, 0, 0},
+    {14, 2, FieldItemKind::Angle, 0, 0},
+    {21, 4, FieldItemKind::Long, 0, 0},
+    {18, 3, Pens, 19, 0},
+    {22, 5, UC, 0, Material},
+    {25, 6, Pens, 26, 0},
+    {28, 7, UC, 0, FillControl},
+    {30, 9, Pens, 31, 0},
+    {33, 8, Pens, 34, 0},
+    {40, 11, UC, 0, LayerControl},
+    {37, 10, FieldItemKind::Text, 0, 0},
+};
+// The fill controls follow the pens as they are edited; their colours are not set from the record at INIT.
+const FieldItem FirstColours[] = {{27, 6, Pens, 28, 0}, {30, 6, Colour, 0, 0}};
+const FieldItem SecondColours[] = {{25, 6, Pens, 26, 0},  {28, 6, Colour, 0, 0}, {30, 9, Pens, 31, 0},
+                                   {28, 9, Colour, 0, 2}, {33, 8, Pens, 34, 0},  {28, 8, Colour, 0, 1}};
+
+const SettingsLayout First = {32560, true, TitleIndex, 390, 528, 36, 33, FirstItems, std::size(FirstItems)};
+const SettingsLayout Second = {32517, false, TitleIndex, 460, 540, 41, 40, SecondItems, std::size(SecondItems)};
+const SettingsLayout FirstColourLayout = {32560, true, 0, 0, 0, 0, 0, FirstColours, std::size(FirstColours)};
+const SettingsLayout SecondColourLayout = {32517, false, 0, 0, 0, 0, 0, SecondColours, std::size(SecondColours)};
+
+const SettingsLayout& ColoursOf(const RetainerWallSettingsBlock& block) {
+    return block.frame.layout == &First ? FirstColourLayout : SecondColourLayout;
+}
+
+void SetLabel(int16_t dialogId, int16_t item, int32_t tableBase, int32_t index) {
+    QV_String text;
+    GetResString(text, tableBase + LanguageIndex, index);
+    DGSetItemText(dialogId, item, GS::UniString(text.GetBuffer(), text.GetLength()));
+}
+
+bool Usable(const RetainerWallSettingsBlock& block) { return block.state != nullptr; }
+
+void Init(int16_t dialogId, RetainerWallSettingsBlock& block) {
+    const bool first = block.frame.layout == &First;
+    block.frame.head.dialogId = uint16_t(dialogId);
+    InitSettingsLayout(dialogId, *block.frame.layout);
+    if (first) {
+        SetLabel(dialogId, 5, GeneralTableBase, 69);
+        SetLabel(dialogId, 18, GeneralTableBase, 72);
+        SetLabel(dialogId, 24, GeneralTableBase, 73);
+        DGSetItemText(dialogId, 34, GS::UniString("ID:"));
+    } else {
+        SetLabel(dialogId, 6, GeneralTableBase, 69);
+        SetLabel(dialogId, 16, GeneralTableBase, 72);
+        SetLabel(dialogId, 23, GeneralTableBase, 73);
+        SetLabel(dialogId, 35, GeneralTableBase, 39);
+        DGSetItemText(dialogId, 36, GS::UniString("ID:"));
+    }
+    Frame::ShowValues(dialogId, block.frame);
+    DGSetItemValDouble(dialogId, ThicknessItem, block.state->thickness);
+    if (block.state->editLock != 0) {
+        DGDisableItem(dialogId, ThicknessItem);
+        DGDisableItem(dialogId, first ? 16 : 21);
+    }
+    FinishSettingsLayoutInit(dialogId, *block.frame.layout, block.frame.head);
+}
+
+void Change(int16_t dialogId, int16_t item, RetainerWallSettingsBlock& block) {
+    Frame::Change(dialogId, item, block.frame);
+    FollowPenColours(dialogId, ColoursOf(block), item);
+}
+
+void Track(int16_t dialogId, int16_t item, RetainerWallSettingsBlock& block) {
+    Frame::Track(dialogId, item, block.frame);
+    FollowPenColours(dialogId, ColoursOf(block), item);
+}
+
+int16_t Click(int16_t dialogId, int16_t item, RetainerWallSettingsBlock& block) {
+    // The thickness goes across a switch too.
+    if (item == block.frame.layout->layoutButton) block.state->thickness = DGGetItemValDouble(dialogId, ThicknessItem);
+    return Frame::Click(dialogId, item, block.frame);
+}
+
+void Close(int16_t dialogId, int16_t item, RetainerWallSettingsBlock& block) {
+    block.frame.head.dialogId = 0;
+    if (item != SettingsItemOK) return;
+    // The thickness is no field of the record: OK stores it for every later wall, whatever the mode.
+    block.state->thickness = DGGetItemValDouble(dialogId, ThicknessItem);
+    GlobalSettings.SetDouble(GeneralKind, ThicknessField, block.state->thickness);
+    Frame::ReadValues(dialogId, block.frame);
+    Frame::Store(block.frame);
+}
+
+void Update(int16_t dialogId, int16_t item, RetainerWallSettingsBlock& block, DGMessageData data) {
+    Frame::Update(dialogId, item, block.frame, data);
+}
+
+constexpr ModalDialog<RetainerWallSettingsBlock>::Handlers Table = {Usable, Init, Click, Change, Close, Track, Update};
+
+bool OpenLayout(RetainerWallSettingsBlock& block, const SettingsLayout& layout, bool carryWork) {
+    block.frame.layout = &layout;
+    block.frame.head.layoutSwitch = 0;
+    if (!carryWork) block.frame.work = *block.frame.record;
+    return ModalDialog<RetainerWallSettingsBlock>::Run(layout.resourceId,
+                                                       &layout == &First ? RetainerWallSettingsDlg::Callback
+                                                                         : RetainerWallSettingsDlg::CallbackTwin,
+                                                       block) == SettingsItemOK;
+}
+
+}  // namespace
+
+namespace RetainerWallSettingsDlg {
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<RetainerWallSettingsBlock>::Dispatch(First.resourceId, Table, message, dialogId, item, userData,
+                                                            messageData);
+}
+int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<RetainerWallSettingsBlock>::Dispatch(Second.resourceId, Table, message, dialogId, item, userData,
+                                                            messageData);
+}
+}  // namespace RetainerWallSettingsDlg
+
+bool OpenRetainerWallSettingsDialog(RetainerWallDialogState& state) {
+    RetainerWallSettingsBlock block;
+    block.state = &state;
+    block.frame.record = &state.record;
+    block.frame.access = &WallAccess;
+    const SettingsLayout* layout = &First;
+    bool carry = false;
+    for (;;) {
+        if (OpenLayout(block, *layout, carry)) {
+            for (int32_t id = 0; id < RetainerWallFieldCount; ++id) state.changed[id] |= block.frame.changed[id];
+            return true;
+        }
+        if (block.frame.head.layoutSwitch == 0) return false;
+        layout = layout == &First ? &Second : &First;
+        carry = true;
+    }
+}

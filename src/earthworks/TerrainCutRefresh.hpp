@@ -1,0 +1,13 @@
+#pragma once
+// The model-update refresh of the objects the terrain cuts (basins, bridges): the listed objects of the kind
+// that the user made (copies) get their observer and lose every solid link, since a copy must not be cut by its
+// original's terrain.
+#include "foundation/QV_List.hpp"
+
+#include "APIElements.hpp"
+
+#include <cstdint>
+
+// Modes 1 and 2 only, mode 1 only while no element of the module is being written; other modes: true at once.
+// False when a link cannot be removed.
+bool RefreshTerrainCutObjects(int32_t kind, int32_t mode, const QV_List<API_Elem_Head>& heads);

@@ -1,0 +1,115 @@
+// The retainer wall settings dialog through the retaining-wall tool's dialog loop: values shown and stored back
+// unchanged, angles in degrees, the thickness beside the record, the edit lock, the fill control following the 2D
+// pen, and edits carried across the two layouts.
+#include "ProjectHost.hpp"
+
+#include "DGDriver.hpp"
+#include "dialogs/settings/RetainerWallSettingsDialog.hpp"
+#include "earthworks/Obstacle.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "settings/Settings.hpp"
+
+#include <cmath>
+
+namespace {
+
+class RetainerWallDialogTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        DGDriver::Reset();
+        LanguageIndex = LanguageEnglish;
+        GlobalSettings.Reset();
+        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        SetRetainerWallDialogOpener(OpenRetainerWallSettingsDialog);
+        DialogMode = 1;
+    }
+    void TearDown() override {
+        SetRetainerWallDialogOpener(nullptr);
+        EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        DGDriver::Reset();
+        ProjectHostTest::TearDown();
+    }
+    const DGDriver::ItemState* Item(int16_t dialog, int16_t item) const {
+        const DGDriver::ItemState* found = nullptr;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.id == dialog)
+                for (const DGDriver::ItemState& s : r.items)
+                    if (s.id == item) found = &s;
+        return found;
+    }
+    static int Flags(const ObstacleCls& wall) {
+        int n = 0;
+        for (uint8_t f : wall.changed) n += f;
+        return n;
+    }
+};
+
+// OK without edits, in either layout, flags nothing: 45 degrees shown as such and stored as it was.
+TEST_F(RetainerWallDialogTest, OKWithoutEditsFlagsNothing) {
+    for (const int16_t layout : {int16_t(32560), int16_t(32517)}) {
+        ObstacleCls wall;
+        wall.settings.leftAngle = M_PI / 4;
+        wall.settings.fillPen = 77;
+        DGDriver::Reset();
+        if (layout == 32517) DGDriver::QueueClick(32560, 36);
+        DGDriver::QueueClick(layout, 1);
+        ASSERT_EQ(wall.RunSettingsDialog(0), 0);
+        EXPECT_EQ(Flags(wall), 0) << layout;
+        EXPECT_NEAR(Item(layout, 12)->value, 45.0, 1e-12);
+        EXPECT_EQ(wall.settings.leftAngle, M_PI / 4);
+        EXPECT_EQ(wall.settings.fillPen, 77);
+    }
+}
+
+TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEditingPlacedWalls) {
+    GlobalSettings.SetDouble(0, 6, 0.4);
+    ObstacleCls wall;
+    wall.settings.SetDefaults();
+    DGDriver::QueueSetDouble(32560, 12, 60.0);
+    DGDriver::QueueSetDouble(32560, 8, 0.5 + 5e-8);  // below the 1e-7 that counts as a change
+    DGDriver::QueueSetDouble(32560, 10, 0.75);
+    DGDriver::QueueSetLong(32560, 27, 7);  // the 2D pen: the fill control takes it as its first colour
+    DGDriver::QueueClick(32560, 36);
+    DGDriver::QueueSetLong(32517, 33, 12);  // the fill pen, only in the second layout
+    DGDriver::QueueSetText(32517, 37, "Wall A");
+    DGDriver::QueueClick(32517, 1);
+    ASSERT_EQ(wall.RunSettingsDialog(0), 0);
+    EXPECT_NEAR(wall.settings.leftAngle, M_PI / 3, 1e-12);
+    EXPECT_EQ(wall.changed[1], 1);
+    EXPECT_EQ(wall.changed[0], 0);
+    EXPECT_EQ(wall.settings.pen2D, 7);
+    EXPECT_EQ(wall.changed[6], 1);
+    EXPECT_EQ(wall.settings.fillPen, 12);
+    EXPECT_EQ(wall.changed[8], 1);
+    EXPECT_EQ(wall.settings.name.ToStdString(), "Wall A");
+    EXPECT_EQ(wall.changed[10], 1);
+    EXPECT_EQ(Flags(wall), 4);
+    EXPECT_EQ(GlobalSettings.GetDouble(0, 6), 0.75);
+    EXPECT_EQ(Item(32517, 10)->value, 0.75);  // the thickness went across the switch
+
+    // Placed walls: thickness and resolution disabled; OK still writes the thickness shown.
+    ObstacleCls placed;
+    DGDriver::Reset();
+    DGDriver::QueueClick(32560, 1);
+    ASSERT_EQ(placed.RunSettingsDialog(1), 0);
+    EXPECT_FALSE(Item(32560, 10)->enabled);
+    EXPECT_FALSE(Item(32560, 16)->enabled);
+    EXPECT_EQ(GlobalSettings.GetDouble(0, 6), 0.75);
+
+    // Cancel: nothing changes, neither the record nor the thickness.
+    ObstacleCls cancelled;
+    const RetainerWallSettings before = cancelled.settings;
+    DGDriver::Reset();
+    DGDriver::QueueSetDouble(32560, 10, 3.0);
+    DGDriver::QueueSetDouble(32560, 8, 2.0);
+    DGDriver::QueueClick(32560, 2);
+    EXPECT_EQ(cancelled.RunSettingsDialog(0), 1);
+    EXPECT_EQ(cancelled.settings.height, before.height);
+    EXPECT_EQ(GlobalSettings.GetDouble(0, 6), 0.75);
+    EXPECT_EQ(Flags(cancelled), 0);
+}
+
+}  // namespace
