@@ -11,6 +11,7 @@
 #include "shell/commands/ExportCommands.hpp"
 #include "shell/commands/ImportCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
+#include "shell/commands/ShapeImportCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
 #include "shell/commands/TerrainCommands.hpp"
 #include "shell/commands/TerrainInputCommands.hpp"
@@ -36,7 +37,7 @@ void Manual() {
 const SubPaletteButton InputHead[] = {
     {"Pal_TXT", OnGlobalSettings<ImportTextFile>},
     {"Pal_DXF", OnGlobalSettings<ImportDXFFile>},
-    {"Pal_SHP", nullptr},
+    {"Pal_SHP", OnGlobalSettings<ImportGISFile>},
 };
 const SubPaletteButton InputTail[] = {
     {"Pal_MeshAC", OnGlobalSettings<RunMeshConversion>},
