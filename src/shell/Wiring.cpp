@@ -1,10 +1,12 @@
 #include "shell/Wiring.hpp"
 
+#include "dialogs/settings/PointImportResultsDialog.hpp"
+#include "dialogs/settings/DxfImportDialog.hpp"
 #include "dialogs/settings/AscImportDialog.hpp"
-#include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
-#include "dialogs/settings/BuildingSettingsDialog.hpp"
 #include "dialogs/settings/BasinSettingsDialog.hpp"
 #include "dialogs/settings/BridgeSettingsDialog.hpp"
+#include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
+#include "dialogs/settings/BuildingSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
@@ -19,6 +21,8 @@
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/settings/WallSettingsDialog.hpp"
+#include "dialogs/settings/TreeSettingsDialog.hpp"
+#include "dialogs/tools/CameraSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
@@ -44,6 +48,8 @@
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
+#include "siteobjects/Camera.hpp"
+#include "siteobjects/Trees.hpp"
 #include "terrain/ConstraintInput.hpp"
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/ContourTerrainSteps.hpp"
@@ -81,6 +87,8 @@ void WireSubsystems() {
     SetBridgeDialogOpener(OpenBridgeSettingsDialog);
     SetPlateauDialogOpener(OpenPlateauSettingsLayout);
     SetSidewalkDialogOpener(OpenSidewalkSettingsLayout);
+    SetTreeDialogRunner(RunTreeSettingsDialogs);
+    SetCameraDistanceAsk(AskCameraDistance);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("ObstacleCls::OnElementEvent", mode);
@@ -176,6 +184,7 @@ void WireSubsystems() {
     };
     ASCFile::SetAscOptionsDialog(AskAscImportOptions);
     SetTextOptionsDialog(AskTextImportOptions);
+    SetDxfReadDialogs(RunDxfImportDialogs, RunPointImportResults);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
     ToolDialogHooks& dialogs = WiredToolDialogs();
     dialogs.contourSettings = RunContourLineSettingsDialog;
@@ -205,10 +214,6 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     SetRoadDialogOpener(nullptr);
     SetRailwayDialogOpener(nullptr);
-    SetBuildingDialogOpener(nullptr);
-    SetWallDialogOpener(nullptr);
-    ResetMarkerHooks();
-    SetPaintDialogOpener(nullptr);
     SetSectionDialogOpener(nullptr);
     SetSectionWindowNotice(nullptr);
     SetRetainerWallDialogOpener(nullptr);
@@ -216,11 +221,18 @@ void UnwireSubsystems() {
     SetBridgeDialogOpener(nullptr);
     SetPlateauDialogOpener(nullptr);
     SetSidewalkDialogOpener(nullptr);
+    SetBuildingDialogOpener(nullptr);
+    SetWallDialogOpener(nullptr);
+    ResetMarkerHooks();
+    SetPaintDialogOpener(nullptr);
+    SetTreeDialogRunner(nullptr);
+    SetCameraDistanceAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
     ASCFile::SetAscOptionsDialog(nullptr);
     SetTextOptionsDialog(nullptr);
+    SetDxfReadDialogs(nullptr, nullptr);
     ResetToolDialogs();
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();

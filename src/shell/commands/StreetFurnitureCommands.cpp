@@ -137,13 +137,13 @@ int32_t Tree(Settings& settings) {
     if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ToolErrFindingData;
     if (trees.GetCount() > 0) {
         SetEditedCount(settings, trees.GetCount());
-        ACAPI_CallUndoableCommand(UndoText(), [&]() { return EditSelectedTrees(trees) ? NoError : APIERR_GENERAL; });
+        ACAPI_CallUndoableCommand(UndoText(), [&]() { return RegenerateTrees(trees) ? NoError : APIERR_GENERAL; });
         return 0;
     }
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     const API_Element* terrain = terrains.GetCount() > 0 ? &terrains[0] : nullptr;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() { return PlaceTrees(terrain) ? NoError : APIERR_GENERAL; });
+    ACAPI_CallUndoableCommand(UndoText(), [&]() { return CreateTree(terrain) ? NoError : APIERR_GENERAL; });
     return 0;
 }
 
