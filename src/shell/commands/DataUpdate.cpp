@@ -1,6 +1,7 @@
 #include "shell/commands/DataUpdate.hpp"
 
 #include "dialogs/tools/UpdateConfirmDialog.hpp"
+#include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
 #include "elements/AddOnObjects.hpp"
@@ -28,7 +29,6 @@ int32_t BridgeClsUpdate(const QV_List<API_Element>&) { return NotAvailable(); }
 int32_t BasinClsUpdateBuilder(const API_Element&) { return NotAvailable(); }
 int32_t DiggingClsRebuild(const API_Element&) { return NotAvailable(); }
 int32_t SideWalkClsUpdate(const API_Element&) { return NotAvailable(); }
-int32_t ObstacleClsRebuild(const API_Element&) { return NotAvailable(); }
 int32_t BuildingRebuild(const API_Element&) { return NotAvailable(); }
 int32_t PaintClsRebuild(const API_Element&) { return NotAvailable(); }
 
@@ -37,6 +37,11 @@ int32_t RoadClsRebuildFromObject(const API_Element& road, int32_t roadLibIndex) 
     cls.libPartIndex = roadLibIndex;
     cls.roadLibIndex = roadLibIndex;
     return cls.RebuildFromObject(road);
+}
+
+int32_t ObstacleClsRebuild(const API_Element& wall) {
+    ObstacleCls cls;
+    return cls.Rebuild(wall);
 }
 
 int32_t SectionClsRebuild(const API_Element& section, int32_t roadLibIndex) {
