@@ -1,8 +1,13 @@
 #include "shell/commands/DataUpdate.hpp"
 
 #include "dialogs/tools/UpdateConfirmDialog.hpp"
+#include "earthworks/Basin.hpp"
+#include "earthworks/Bridge.hpp"
+#include "earthworks/Digging.hpp"
+#include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
+#include "earthworks/Sidewalk.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/LibPart.hpp"
@@ -21,16 +26,41 @@ int32_t NotAvailable() {
     return 0;
 }
 
-// One per class operation; each becomes the class's call when its class lands.
+// One per class operation; each of the first four becomes the class's call when its class lands.
 int32_t MarkerClsRebuild(const API_Element&, const API_Element&) { return NotAvailable(); }
 int32_t WallUpdate(const QV_List<API_Element>&) { return NotAvailable(); }
-int32_t BridgeClsUpdate(const QV_List<API_Element>&) { return NotAvailable(); }
-int32_t BasinClsUpdateBuilder(const API_Element&) { return NotAvailable(); }
-int32_t DiggingClsRebuild(const API_Element&) { return NotAvailable(); }
-int32_t SideWalkClsUpdate(const API_Element&) { return NotAvailable(); }
-int32_t ObstacleClsRebuild(const API_Element&) { return NotAvailable(); }
 int32_t BuildingRebuild(const API_Element&) { return NotAvailable(); }
 int32_t PaintClsRebuild(const API_Element&) { return NotAvailable(); }
+
+// Each bridge in turn; one that fails is reported once at the end and the others still run.
+int32_t BridgeClsUpdate(const QV_List<API_Element>& bridges) {
+    int32_t result = 0;
+    for (const API_Element& bridge : bridges) {
+        BridgeCls cls;
+        if (!cls.Update(bridge)) result = ErrUpdateFailed;
+    }
+    return result;
+}
+
+int32_t BasinClsUpdateBuilder(const API_Element& basin) {
+    Basin::BasinCls cls;
+    return cls.UpdateBuilder(basin);
+}
+
+int32_t DiggingClsRebuild(const API_Element& plateau) {
+    DiggingCls cls;
+    return cls.Rebuild(plateau);
+}
+
+int32_t SideWalkClsUpdate(const API_Element& sidewalk) {
+    SideWalkCls cls;
+    return cls.Update(sidewalk);
+}
+
+int32_t ObstacleClsRebuild(const API_Element& wall) {
+    ObstacleCls cls;
+    return cls.Rebuild(wall);
+}
 
 int32_t RoadClsRebuildFromObject(const API_Element& road, int32_t roadLibIndex) {
     RoadCls cls;
