@@ -4,6 +4,7 @@
 #include "earthworks/Basin.hpp"
 #include "earthworks/Bridge.hpp"
 #include "earthworks/Digging.hpp"
+#include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
@@ -13,24 +14,43 @@
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
-#include "shell/SubPaletteButtons.hpp"
 #include "shell/commands/ToolCommand.hpp"
+#include "siteobjects/Building.hpp"
+#include "siteobjects/Marker.hpp"
+#include "siteobjects/Paint.hpp"
+#include "siteobjects/Wall.hpp"
 #include "terrain/TerrainFromMesh.hpp"
 
 namespace {
 constexpr int32_t ErrUpdateFailed = 51;  // "Error while modifying one or more objects."
 
-// The classes of these cases are not in the module yet: the user is told, and nothing is shown after.
-int32_t NotAvailable() {
-    ShowToolNotAvailable();
-    return 0;
+int32_t MarkerClsRebuild(const API_Element& marker, const API_Element& terrain) {
+    MarkerCls cls;
+    return cls.Rebuild(terrain, marker);
 }
 
-// One per class operation; each of the first four becomes the class's call when its class lands.
-int32_t MarkerClsRebuild(const API_Element&, const API_Element&) { return NotAvailable(); }
-int32_t WallUpdate(const QV_List<API_Element>&) { return NotAvailable(); }
-int32_t BuildingRebuild(const API_Element&) { return NotAvailable(); }
-int32_t PaintClsRebuild(const API_Element&) { return NotAvailable(); }
+// Every wall in one undo step; one that fails is reported once at the end and the others still run.
+int32_t WallUpdate(const QV_List<API_Element>& walls) {
+    int32_t result = 0;
+    const bool ran = RunEarthworkCommand([&] {
+        for (const API_Element& wall : walls) {
+            WallCls cls;
+            if (!cls.RebuildObject(wall)) result = ErrUpdateFailed;
+        }
+        return true;
+    });
+    return ran ? result : ErrUpdateFailed;
+}
+
+int32_t BuildingRebuild(const API_Element& building) {
+    BuildingCls cls;
+    return cls.Rebuild(building);
+}
+
+int32_t PaintClsRebuild(const API_Element& area) {
+    PaintCls cls;
+    return cls.Rebuild(area);
+}
 
 // Each bridge in turn; one that fails is reported once at the end and the others still run.
 int32_t BridgeClsUpdate(const QV_List<API_Element>& bridges) {
