@@ -95,14 +95,15 @@ int32_t SectionClsRebuild(const API_Element& section, int32_t roadLibIndex) {
     return cls.Rebuild(section);
 }
 
-// The terrains rebuilt, after the notice while it is on. Only "Yes" with the box ticked turns the notice off: a
-// declined update leaves it on, so later updates still ask.
+// The terrains rebuilt, after the notice while it is on. The box "Don't show this dialog again" is taken as the user
+// ticked it, whatever the answer: a declined update rebuilds nothing, and later updates no longer ask.
 int32_t RebuildTerrains(const QV_List<API_Element>& terrains) {
     if (terrains.GetCount() == 0) return ToolErrNoConditions;
     if (UpdateConfirmation != 0) {
         UpdateConfirmDialogData notice = {};
-        if (!OpenUpdateConfirmDialog(notice)) return 0;
-        if (notice.dontShowAgain != 0) UpdateConfirmation = 0;
+        const bool go = OpenUpdateConfirmDialog(notice);
+        UpdateConfirmation = notice.dontShowAgain != 0 ? 0 : 1;
+        if (!go) return 0;
     }
     return RebuildTerrain(terrains);
 }
