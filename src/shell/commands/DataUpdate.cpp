@@ -1,8 +1,10 @@
 #include "shell/commands/DataUpdate.hpp"
 
 #include "dialogs/tools/UpdateConfirmDialog.hpp"
+#include "earthworks/Digging.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
+#include "earthworks/Sidewalk.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/LibPart.hpp"
@@ -26,8 +28,14 @@ int32_t MarkerClsRebuild(const API_Element&, const API_Element&) { return NotAva
 int32_t WallUpdate(const QV_List<API_Element>&) { return NotAvailable(); }
 int32_t BridgeClsUpdate(const QV_List<API_Element>&) { return NotAvailable(); }
 int32_t BasinClsUpdateBuilder(const API_Element&) { return NotAvailable(); }
-int32_t DiggingClsRebuild(const API_Element&) { return NotAvailable(); }
-int32_t SideWalkClsUpdate(const API_Element&) { return NotAvailable(); }
+int32_t DiggingClsRebuild(const API_Element& plateau) {
+    DiggingCls cls;
+    return cls.Rebuild(plateau);
+}
+int32_t SideWalkClsUpdate(const API_Element& sidewalk) {
+    SideWalkCls cls;
+    return cls.Update(sidewalk);
+}
 int32_t ObstacleClsRebuild(const API_Element&) { return NotAvailable(); }
 int32_t BuildingRebuild(const API_Element&) { return NotAvailable(); }
 int32_t PaintClsRebuild(const API_Element&) { return NotAvailable(); }
