@@ -1,6 +1,8 @@
 #include "shell/commands/DataUpdate.hpp"
 
 #include "dialogs/tools/UpdateConfirmDialog.hpp"
+#include "earthworks/Basin.hpp"
+#include "earthworks/Bridge.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
 #include "elements/AddOnObjects.hpp"
@@ -24,13 +26,26 @@ int32_t NotAvailable() {
 // One per class operation; each becomes the class's call when its class lands.
 int32_t MarkerClsRebuild(const API_Element&, const API_Element&) { return NotAvailable(); }
 int32_t WallUpdate(const QV_List<API_Element>&) { return NotAvailable(); }
-int32_t BridgeClsUpdate(const QV_List<API_Element>&) { return NotAvailable(); }
-int32_t BasinClsUpdateBuilder(const API_Element&) { return NotAvailable(); }
 int32_t DiggingClsRebuild(const API_Element&) { return NotAvailable(); }
 int32_t SideWalkClsUpdate(const API_Element&) { return NotAvailable(); }
 int32_t ObstacleClsRebuild(const API_Element&) { return NotAvailable(); }
 int32_t BuildingRebuild(const API_Element&) { return NotAvailable(); }
 int32_t PaintClsRebuild(const API_Element&) { return NotAvailable(); }
+
+// Every bridge is tried, whatever the ones before it gave.
+int32_t BridgeClsUpdate(const QV_List<API_Element>& bridges) {
+    bool failed = false;
+    for (const API_Element& bridge : bridges) {
+        BridgeCls cls;
+        failed = !cls.Update(bridge) || failed;
+    }
+    return failed ? ErrUpdateFailed : 0;
+}
+
+int32_t BasinClsUpdateBuilder(const API_Element& basin) {
+    Basin::BasinCls cls;
+    return cls.UpdateBuilder(basin);
+}
 
 int32_t RoadClsRebuildFromObject(const API_Element& road, int32_t roadLibIndex) {
     RoadCls cls;
