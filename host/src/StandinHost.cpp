@@ -38,6 +38,7 @@
 #include "drawing/PictureCalls.hpp"
 #include "project/LineTypeDefinitions.hpp"
 #include "project/PreferenceCalls.hpp"
+#include "project/DisplayOptionCalls.hpp"
 
 #include <cstring>
 
@@ -78,6 +79,7 @@ void InstallHostFunctions(HostFunctionSet& set) {
     InstallPictureCalls(set);
     InstallLineTypeDefCalls(set);
     InstallPreferenceCalls(set);
+    InstallDisplayOptionCalls(set);
 }
 }  // namespace
 

@@ -56,6 +56,8 @@ constexpr API_ElemTypeID API_CircleID = 22;
 constexpr API_ElemTypeID API_SplineID = 23;
 constexpr API_ElemTypeID API_HotspotID = 24;
 constexpr API_ElemTypeID API_CutPlaneID = 25;  // section marker
+constexpr API_ElemTypeID API_CameraID = 26;    // perspective camera of a camera set
+constexpr API_ElemTypeID API_CamSetID = 27;    // camera set: a walk-through path
 constexpr API_ElemTypeID API_DetailID = 32;
 constexpr API_ElemTypeID API_ElevationID = 33;
 constexpr API_ElemTypeID API_InteriorElevationID = 34;
@@ -341,6 +343,32 @@ struct API_MarkerType {
 };
 
 // The element record: one of the per-type records, chosen by header.typeID.
+// A perspective camera. The cameras of one set form a chain: each names its set and the camera before it.
+struct API_CameraType {
+    API_Elem_Head head;
+    API_Guid camSetGuid;  // the set it belongs to
+    API_Guid prevCam;     // the camera before it in the set; null for the first
+    API_Coord pos;        // where it stands
+    API_Coord target;     // where it looks
+    double cameraZ;       // eye height
+    double targetZ;       // height of the point it looks at
+    double distance;      // distance to the next camera along the path
+    double pacing[2];     // the path's pacing numbers at this camera
+    double viewAngle;     // opening angle, radians
+    uint8_t reserved[64];
+};
+
+// A camera set: its name and how its path is shown and run.
+struct API_CamSetType {
+    API_Elem_Head head;
+    char16_t name[64];  // NUL-ended
+    int32_t inFrames;   // the three path switches
+    int32_t openedPath;
+    int32_t smoothed;
+    int32_t frameCount;  // frames between two cameras
+    uint8_t reserved[64];
+};
+
 union API_Element {
     API_Elem_Head header;
     API_WallType wall;
@@ -361,6 +389,8 @@ union API_Element {
     API_SplineType spline;
     API_HotspotType hotspot;
     API_MarkerType cutPlane;
+    API_CameraType camera;
+    API_CamSetType camset;
     API_PolyLineType detail;
     API_MarkerType elevation;
     API_MarkerType interiorElevation;

@@ -44,6 +44,8 @@ typedef GSErrCode API_UndoableCommandProc(void* context);
 // Records of the 3D model (defined in APIMesh.hpp).
 struct API_ElemInfo3D;
 struct API_Component3D;
+struct API_QuantityPar;
+union API_ElementQuantity;
 // Records of the notifications (defined in APIInteraction.hpp).
 struct API_ActTranPars;
 // The primitives of an element's drawing (defined in APIPrimitives.hpp).
@@ -214,6 +216,12 @@ struct API_HostFunctionTable {
     // Moves the elements by the edit (API_EditPars: 'DRAG' from begC to endC, 'ELEV' by endC.z - begC.z), inside
     // an undoable command; withDelete 0 (edit a copy) is refused.
     GSErrCode (*Element_Edit)(const API_Neig* neigs, uint32_t count, const API_EditPars* pars);
+
+    // --- quantities (records in APIMesh.hpp)
+    // A mesh's volume: its solid from the base up to its surface after the solid links that change it ('SSUD'
+    // slabs cut it, 'SSUU' operators take away their bodies and all above them, 'SADD' operators add theirs).
+    GSErrCode (*Element_GetQuantities)(const API_Guid* guid, const API_QuantityPar* params,
+                                       API_ElementQuantity* quantity);
 
     // New entries go here, at the end.
 };

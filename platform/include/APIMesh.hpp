@@ -83,3 +83,18 @@ static_assert(sizeof(API_Component3D) == 32 && std::is_trivially_copyable<API_Co
               "API_Component3D layout");
 static_assert(sizeof(API_ElemInfo3D) == 32 && std::is_trivially_copyable<API_ElemInfo3D>::value,
               "API_ElemInfo3D layout");
+
+// Quantities of an element (Element_GetQuantities).
+struct API_QuantityPar {
+    double minOpeningSize;  // tolerance of the measurement
+};
+struct API_MeshQuantity {
+    double volume;  // the mesh's solid, base to surface, as its solid links leave it
+    uint8_t reserved[56];
+};
+union API_ElementQuantity {
+    API_MeshQuantity mesh;
+    uint8_t bytes[256];
+};
+static_assert(sizeof(API_ElementQuantity) == 256 && std::is_trivially_copyable<API_ElementQuantity>::value,
+              "API_ElementQuantity layout");

@@ -334,6 +334,25 @@ struct API_DatabaseRecords<API_Selector("GRUP")> {
 
 // --- 'GPRF' (Environment): the working-unit preferences of the project. Callers read the length decimals at
 // byte 18, so the layout is fixed.
+// 'GDOP' / 'CDOP': the floor plan's display options, read and changed.
+struct API_DisplayOptions {
+    uint8_t cameraDisplay;  // 0 no cameras, 1 the current one, 2 every camera of the path
+    uint8_t filler[15];
+};
+static_assert(sizeof(API_DisplayOptions) == 16, "API_DisplayOptions layout");
+constexpr API_SelectorTag<API_Selector("GDOP")> APIEnv_GetDisplayOptionsID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("GDOP")> {
+    using Par1 = API_DisplayOptions;
+    using Par2 = void;
+};
+constexpr API_SelectorTag<API_Selector("CDOP")> APIEnv_ChangeDisplayOptionsID{};
+template <>
+struct API_EnvironmentRecords<API_Selector("CDOP")> {
+    using Par1 = API_DisplayOptions;
+    using Par2 = void;
+};
+
 struct API_WorkingUnitPrefs {
     int32_t lengthUnit;
     int32_t areaUnit;

@@ -390,6 +390,13 @@ GSErrCode ACAPI_Element_Get3DInfo(const API_Elem_Head& head, API_ElemInfo3D* inf
     return LODRAVIX_HOST_CALL(Element_Get3DInfo, &head, info3D);
 }
 
+GSErrCode ACAPI_Element_GetQuantities(const API_Guid& guid, const API_QuantityPar* params,
+                                      API_ElementQuantity* quantity) {
+    if (quantity == nullptr) return APIERR_BADPARS;
+    std::memset(quantity, 0, sizeof(*quantity));
+    return LODRAVIX_HOST_CALL(Element_GetQuantities, &guid, params, quantity);
+}
+
 GSErrCode ACAPI_3D_GetComponent(API_Component3D* component) {
     if (component == nullptr) return APIERR_BADPARS;
     return LODRAVIX_HOST_CALL(Get3DComponent, component);

@@ -220,6 +220,9 @@ GSErrCode ACAPI_Element_SolidLink_GetFlags(const API_Guid& target, const API_Gui
 // --- The 3D model -------------------------------------------------------------------------------------------------
 // The first and last body of the element's 3D model (the element's GUID in `head`); `info3D` is zeroed first.
 GSErrCode ACAPI_Element_Get3DInfo(const API_Elem_Head& head, API_ElemInfo3D* info3D);
+// The element's quantities; `quantity` is zeroed first.
+GSErrCode ACAPI_Element_GetQuantities(const API_Guid& guid, const API_QuantityPar* params,
+                                      API_ElementQuantity* quantity);
 // One component by component->header (type and index). A body is counted in the whole 3D model; after it, the
 // polygons, polygon edges, edges and vertices of that body count from 1.
 GSErrCode ACAPI_3D_GetComponent(API_Component3D* component);

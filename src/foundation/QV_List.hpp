@@ -161,6 +161,16 @@ public:
         return true;
     }
 
+    // Replaces the elements by `n` copies of `items` (trivially copyable elements only), without first clearing
+    // the new room: for bulk data read from a file. False (no change) for a negative count or a failed growth.
+    bool Assign(const T* items, int32_t n) {
+        static_assert(std::is_trivially_copyable<T>::value, "Assign copies bytes");
+        if (n < 0 || handle == nullptr || !Grow(n)) return false;
+        if (n > 0) std::memcpy(static_cast<void*>(Data()), static_cast<const void*>(items), sizeof(T) * size_t(n));
+        count = n;
+        return true;
+    }
+
     // Sorts with QV_ListSort (not stable). Nothing happens for fewer than two elements.
     void Sort(LessFunction less, void* userData = nullptr) {
         if (count < 2 || less == nullptr) return;

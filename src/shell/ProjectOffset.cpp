@@ -1,6 +1,7 @@
 #include "shell/ProjectOffset.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "settings/ProjectOffset.hpp"
 
 #include "DG.hpp"
 
@@ -10,9 +11,9 @@
 #include <cstring>
 #include <string>
 
-double ProjectOffsetX = 0.0;
-double ProjectOffsetY = 0.0;
-double ShapeHeight = ShapeHeightUnset;
+double& ProjectOffsetX = ProjectOffset.x;
+double& ProjectOffsetY = ProjectOffset.y;
+double& ShapeHeight = ProjectOffset.shapeHeight;
 
 namespace {
 const char* const MarkX = "X: ";

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 
-extern double ProjectOffsetX;
-extern double ProjectOffsetY;
-extern double ShapeHeight;  // the largest finite double while unset
+// The fields of the imports' ProjectOffset (settings/ProjectOffset.hpp) under their stored names, so that what an
+// import sets is what the project keeps.
+extern double& ProjectOffsetX;
+extern double& ProjectOffsetY;
+extern double& ShapeHeight;  // the largest finite double while unset
 constexpr double ShapeHeightUnset = 1.7976931348623157e308;
 
 // The longest module data text read; longer data is cut there.

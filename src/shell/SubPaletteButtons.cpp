@@ -11,6 +11,7 @@
 #include "shell/commands/ExportCommands.hpp"
 #include "shell/commands/ImportCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
+#include "shell/commands/ShapeImportCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
 #include "shell/commands/TerrainCommands.hpp"
 #include "shell/commands/TerrainInputCommands.hpp"
@@ -35,8 +36,8 @@ void Manual() {
 // The general Input buttons; the Norwegian and Austrian layouts put one more at item 5.
 const SubPaletteButton InputHead[] = {
     {"Pal_TXT", OnGlobalSettings<ImportTextFile>},
-    {"Pal_DXF", nullptr},
-    {"Pal_SHP", nullptr},
+    {"Pal_DXF", OnGlobalSettings<ImportDXFFile>},
+    {"Pal_SHP", OnGlobalSettings<ImportGISFile>},
 };
 const SubPaletteButton InputTail[] = {
     {"Pal_MeshAC", OnGlobalSettings<RunMeshConversion>},

@@ -1,8 +1,12 @@
 #include "shell/Wiring.hpp"
 
+#include "dialogs/settings/PointImportResultsDialog.hpp"
+#include "dialogs/settings/DxfImportDialog.hpp"
 #include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/BasinSettingsDialog.hpp"
 #include "dialogs/settings/BridgeSettingsDialog.hpp"
+#include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
+#include "dialogs/settings/BuildingSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
@@ -13,8 +17,12 @@
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
+#include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
+#include "dialogs/settings/WallSettingsDialog.hpp"
+#include "dialogs/settings/TreeSettingsDialog.hpp"
+#include "dialogs/tools/CameraSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
@@ -40,6 +48,8 @@
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
+#include "siteobjects/Camera.hpp"
+#include "siteobjects/Trees.hpp"
 #include "terrain/ConstraintInput.hpp"
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/ContourTerrainSteps.hpp"
@@ -49,6 +59,10 @@
 #include "terrain/TerrainSettingsRun.hpp"
 #include "terrain/ToolDialogHooks.hpp"
 #include "terrain/ToolInput.hpp"
+#include "siteobjects/Building.hpp"
+#include "siteobjects/Marker.hpp"
+#include "siteobjects/Paint.hpp"
+#include "siteobjects/Wall.hpp"
 
 #include <string>
 
@@ -73,6 +87,8 @@ void WireSubsystems() {
     SetBridgeDialogOpener(OpenBridgeSettingsDialog);
     SetPlateauDialogOpener(OpenPlateauSettingsLayout);
     SetSidewalkDialogOpener(OpenSidewalkSettingsLayout);
+    SetTreeDialogRunner(RunTreeSettingsDialogs);
+    SetCameraDistanceAsk(AskCameraDistance);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("ObstacleCls::OnElementEvent", mode);
@@ -90,6 +106,23 @@ void WireSubsystems() {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
     steps.contourLineRefresh = ContourLineCls::RefreshOnUpdate;
+    SetBuildingDialogOpener(OpenBuildingSettingsDialog);
+    steps.buildingEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("BuildingCls::OnElementEvent", mode);
+        return BuildingCls::OnElementEvent(mode, heads) != 0;
+    };
+    SetWallDialogOpener(OpenWallSettingsDialog);
+    WiredMarkerHooks().openSettings = OpenSpotHeightSettingsDialog;
+    WiredMarkerHooks().confirmGrid = ConfirmSpotHeightGrid;
+    SetPaintDialogOpener(OpenColouredAreaSettingsDialog);
+    steps.paintEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("PaintCls::OnElementEvent", mode);
+        return PaintCls::OnElementEvent(mode, heads) != 0;
+    };
+    steps.wallEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
+        TraceStep("WallCls::OnElementEvent", mode);
+        return WallCls::OnElementEvent(mode, heads) != 0;
+    };
     steps.sectionEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("SectionCls::OnElementEvent", mode);
         return SectionCls::OnElementEvent(mode, heads) != 0;
@@ -151,6 +184,7 @@ void WireSubsystems() {
     };
     ASCFile::SetAscOptionsDialog(AskAscImportOptions);
     SetTextOptionsDialog(AskTextImportOptions);
+    SetDxfReadDialogs(RunDxfImportDialogs, RunPointImportResults);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
     ToolDialogHooks& dialogs = WiredToolDialogs();
     dialogs.contourSettings = RunContourLineSettingsDialog;
@@ -187,11 +221,18 @@ void UnwireSubsystems() {
     SetBridgeDialogOpener(nullptr);
     SetPlateauDialogOpener(nullptr);
     SetSidewalkDialogOpener(nullptr);
+    SetBuildingDialogOpener(nullptr);
+    SetWallDialogOpener(nullptr);
+    ResetMarkerHooks();
+    SetPaintDialogOpener(nullptr);
+    SetTreeDialogRunner(nullptr);
+    SetCameraDistanceAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
     ASCFile::SetAscOptionsDialog(nullptr);
     SetTextOptionsDialog(nullptr);
+    SetDxfReadDialogs(nullptr, nullptr);
     ResetToolDialogs();
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();

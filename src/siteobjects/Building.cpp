@@ -1,23 +1,340 @@
 #include "siteobjects/Building.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/FloorPlanDatabase.hpp"
+#include "elements/LevelOnStory.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/MeshHeightSampling.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/SolidLinkRemoval.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "elements/TerrainProbe.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Encoding.hpp"
+#include "foundation/GuidText.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
+#include "siteobjects/PlacedObject.hpp"
 
-int32_t BuildingCls::Modify(const QV_List<API_Element>&) {
-    ModuleLog::LogCall("BuildingCls::Modify");
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+
+namespace {
+BuildingDialogOpener Opener = nullptr;
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t ErrModifying = 43;
+constexpr double TopMargin = 0.001;
+constexpr int32_t ZzyzxIndex = 2;
+constexpr int32_t NegativeLevelIndex = 44;  // "negative_level"
+constexpr double NegativeLimit = -1e-7;
+
+bool FindPart(int32_t& index) {
+    return FindLibPartOrAsk(QV_String("VY_BUILDING"), index, true, QV_String(), APILib_ObjectID);
+}
+
+// The outer ring: up to and including the first vertex coded -1 (the whole outline when none is).
+int32_t OuterRingCount(const QV_List<QV_Coord3DLong>& outline) {
+    for (int32_t i = 0; i < outline.GetCount(); ++i)
+        if (outline[i].code == -1) return i + 1;
+    return outline.GetCount();
+}
+}  // namespace
+
+void SetBuildingDialogOpener(BuildingDialogOpener opener) { Opener = opener; }
+
+double BuildingTopLevel(double height, double lowest, double highest) {
+    const double top = height + lowest + TopMargin;
+    return highest + TopMargin >= top ? highest + TopMargin : top;
+}
+
+BuildingCls::BuildingCls() {
+    settings.SetDefaults();
+    std::memset(changed, 0, sizeof changed);
+}
+
+bool BuildingCls::SampleTerrainHeights(int32_t mode) {
+    MeshBody body;
+    double zMin = 0.0, zMax = 0.0;
+    if (mode != 1) return ProbeTerrainHeights(body, element, points3D, zMin, zMax);
+    const int32_t n = OuterRingCount(points3D);
+    QV_List<QV_Coord3DLong> ring;
+    for (int32_t i = 0; i < n; ++i)
+        if (!ring.Insert(points3D[i])) return false;
+    if (!ProbeTerrainHeights(body, element, ring, zMin, zMax)) return false;
+    for (int32_t i = 0; i < n; ++i) points3D[i].z = ring[i].z;
+    return true;
+}
+
+bool BuildingCls::ComputeLevelRange() {
+    const int32_t n = OuterRingCount(points3D);
+    lowestLevel = DBL_MAX;
+    highestLevel = -DBL_MAX;
+    for (int32_t i = 0; i < n; ++i) {
+        lowestLevel = std::fmin(lowestLevel, points3D[i].z);
+        highestLevel = std::fmax(highestLevel, points3D[i].z);
+    }
+    levelDifference = highestLevel - lowestLevel;
+    // No vertex leaves the range at the unset bounds: no height can be measured from them.
+    return n > 0;
+}
+
+int32_t BuildingCls::RunSettingsDialog(const double* lowest, const double* difference, bool defaultMode, bool editing,
+                                       bool several, bool unlinkedObject) {
+    BuildingDialogState state;
+    state.record = settings;
+    std::memset(state.changed, 0, sizeof state.changed);
+    state.baseLevel = lowest != nullptr ? *lowest : 0.0;
+    state.minHeight = difference != nullptr ? *difference : 0.0;
+    state.defaultMode = defaultMode ? 1 : 0;
+    state.editing = editing ? 1 : 0;
+    state.several = several ? 1 : 0;
+    state.unlinked = unlinkedObject ? 1 : 0;
+    if (Opener == nullptr || !Opener(state)) return 1;
+    settings = state.record;
+    std::memcpy(changed, state.changed, sizeof changed);
     return 0;
 }
 
-int32_t BuildingCls::Create(const API_Element&, const API_Element&) {
-    ModuleLog::LogCall("BuildingCls::Create");
-    return 0;
+bool BuildingCls::PlaceObject() {
+    if (points3D.IsEmpty()) return false;
+    QV_String terrainText;
+    GuidToText(terrainText, element.header.guid);
+    API_Element placed;
+    std::memset(static_cast<void*>(&placed), 0, sizeof placed);
+    placed.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    GSHandle params = nullptr;
+    if (!BaseLP::GetLibPartParams(libPartIndex, &params, nullptr, nullptr, nullptr)) return false;
+    memo.params = reinterpret_cast<API_AddParType**>(params);
+    QV_String name = settings.name;
+    SetMemoInfoString(memo, name);
+
+    placed.header.layer = settings.layer;
+    placed.header.floorInd = element.header.floorInd;
+    InitPlacedObject(placed, libPartIndex);
+    const QV_Coord3DLong origin = points3D[0];
+    for (QV_Coord3DLong& v : points3D) {
+        v.x -= origin.x;
+        v.y -= origin.y;
+        v.z = 0.0;
+    }
+    placed.object.pos = API_Coord{origin.x, origin.y};
+    placed.object.level = element.mesh.level;
+
+    BuildingLP view(ElemKind_Building);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
+    const bool written = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Set) &&
+        view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) && SerializeSettings(view, settings, 1) &&
+        SetLPLevelOnStory(view, element.mesh.level, element.header.floorInd, LPMode_Set);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    if (!written) {
+        DisposeElemMemo(memo);
+        return false;
+    }
+    object = placed;
+    return CreateLinkedObject(object, memo, ElemKind_Building, terrainText, element);
 }
 
-int32_t BuildingCls::CreateFromSelection(const QV_List<API_Element>&, const API_Element&) {
-    ModuleLog::LogCall("BuildingCls::CreateFromSelection");
-    return 0;
+int32_t BuildingCls::Create(const API_Element& fill, const API_Element& terrain) {
+    if (!FindPart(libPartIndex)) return 0;
+    pickHead = fill.header;
+    if (!ReadElement(terrain, true) || !BuildPrimitives(false, true, true, true, true)) return ErrModifying;
+    const bool ok = RunEarthworkCommand([&] {
+        if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
+        DialogMode = 2;
+        settings = GlobalSettings.building;
+        if (RunSettingsDialog(&lowestLevel, &levelDifference, false, false, false, false) != 0) return true;
+        GlobalSettings.building = settings;
+        return PlaceObject();
+    });
+    return ok ? 0 : ErrModifying;
+}
+
+int32_t BuildingCls::CreateFromSelection(const QV_List<API_Element>& fills, const API_Element& terrain) {
+    if (fills.IsEmpty()) return EditSettings();
+    if (!FindPart(libPartIndex)) return 0;
+    pickHead = fills[0].header;
+    if (!ReadElement(terrain, true) || !BuildPrimitives(false, true, true, true, true)) return ErrModifying;
+    const bool ok = RunEarthworkCommand([&] {
+        if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
+        DialogMode = 2;
+        settings = GlobalSettings.building;
+        if (RunSettingsDialog(&lowestLevel, &levelDifference, false, false, false, false) != 0) return true;
+        GlobalSettings.building = settings;
+        if (!PlaceObject()) return false;
+        const double height = settings.height;
+        for (int32_t i = 1; i < fills.GetCount(); ++i) {
+            pickHead = fills[i].header;
+            if (!ReadElement(terrain, true) || !BuildPrimitives(false, true, true, true, true) ||
+                !SampleTerrainHeights(1) || !ComputeLevelRange())
+                return false;
+            settings.height = height;
+            settings.topLevel = lowestLevel + height + TopMargin;
+            if (!PlaceObject()) return false;
+        }
+        return true;
+    });
+    return ok ? 0 : ErrModifying;
 }
 
 int32_t BuildingCls::EditSettings() {
-    ModuleLog::LogCall("BuildingCls::EditSettings");
+    DialogMode = 1;
+    settings = GlobalSettings.building;
+    if (RunSettingsDialog(nullptr, nullptr, true, false, false, false) == 0) GlobalSettings.building = settings;
     return 0;
+}
+
+bool BuildingCls::ReadObject(const QV_List<API_Element>& buildings) {
+    if (buildings.IsEmpty()) return false;
+    const API_Element& first = buildings[0];
+    BuildingLP probe(ElemKind_Building);
+    API_Guid terrainGuid = APINULLGuid;
+    if (!BaseLP::AttachToElement(probe, ElemKind_Building, first, terrainGuid, true)) return false;
+    points3D.Clear();
+    PlacedParams placed(first);
+    if (!placed.Read()) return false;
+    BuildingLP view(ElemKind_Building);
+    placed.AttachView(view);
+    bool ok = SerializeSettings(view, settings, 0);
+    if (terrainGuid != APINULLGuid && buildings.GetCount() < 2) {
+        ok = ok && BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Get);
+        placed.DetachView(view);
+        API_Element terrain;
+        ok = ok && ReadTerrainByGuid(terrainGuid, terrain) && ReadElement(terrain, true);
+        if (!ok) return false;
+        TransformCoordsByPlacement(first, points3D, true);
+        if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
+        unlinked = 0;
+    } else {
+        placed.DetachView(view);
+        if (!ok) return false;
+        lowestLevel = highestLevel = levelDifference = 0.0;
+        unlinked = 1;
+    }
+    settings.layer = int16_t(first.header.layer);
+    settings.name = ElementInfoString(first);
+    return true;
+}
+
+bool BuildingCls::ApplyToObjects(QV_List<API_Element>& buildings) {
+    bool any = false;
+    for (uint8_t flag : changed) any = any || flag != 0;
+    if (!any) return true;
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[9] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    for (int32_t i = 0; i < buildings.GetCount(); ++i) {
+        API_Element& building = buildings[i];
+        PlacedParams placed(building);
+        if (!placed.Read()) return false;
+        building.header.layer = settings.layer;
+        QV_String name = settings.name;
+        SetMemoInfoString(placed.memo, name);
+        BuildingLP view(ElemKind_Building);
+        placed.AttachView(view);
+        BuildingSettings own;
+        bool ok = SerializeSettings(view, own, 0);
+        for (int16_t id = 0; id < BuildingFieldCount; ++id) {
+            if (changed[id] == 0 || id == 9 || id == 10) continue;
+            own.SetShort(id, int16_t(settings.GetShort(id)));
+            own.SetDouble(id, settings.GetDouble(id));
+        }
+        ok = ok && SerializeSettings(view, own, 1);
+        placed.DetachView(view);
+        if (!ok || !placed.Change(building, &mask)) return false;
+    }
+    return true;
+}
+
+int32_t BuildingCls::Modify(const QV_List<API_Element>& buildings) {
+    const bool was3D = IsCurrentWindow3D();
+    ACAPI_Element_DeselectAll();
+    if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
+    QV_List<API_Element> list = buildings;
+    const bool ok = RunEarthworkCommand([&] {
+        if (!ReadObject(list)) return false;
+        if (was3D) {
+            MakeWindowDatabaseCurrent(APIWind_3DModelID);
+            ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+        }
+        DialogMode = 3;
+        if (RunSettingsDialog(&lowestLevel, &levelDifference, false, true, list.GetCount() >= 2, unlinked != 0) != 0)
+            return true;
+        if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
+        return ApplyToObjects(list);
+    });
+    if (was3D) {
+        MakeWindowDatabaseCurrent(APIWind_3DModelID);
+        ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    }
+    return ok ? 0 : ErrModifying;
+}
+
+bool BuildingCls::RebuildObject(const API_Element& building) {
+    BuildingLP probe(ElemKind_Building);
+    API_Guid terrainGuid = APINULLGuid;
+    API_Element terrain;
+    if (!BaseLP::AttachToElement(probe, ElemKind_Building, building, terrainGuid, true) ||
+        !ReadTerrainByGuid(terrainGuid, terrain) || !ReadElement(terrain, true))
+        return false;
+    if (!UnlinkFromTerrain(building, element)) return false;
+    // From here on a failure must not leave the building standing unlinked.
+    const auto fail = [&] {
+        LinkElementGuids(element, building);
+        return false;
+    };
+    PlacedParams placed(building);
+    if (!placed.Read()) return fail();
+    BuildingLP view(ElemKind_Building);
+    placed.AttachView(view);
+    points3D.Clear();
+    bool ok = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Get) && SerializeSettings(view, settings, 0);
+    placed.DetachView(view);
+    if (!ok || points3D.IsEmpty()) return fail();
+    TransformCoordsByPlacement(building, points3D, true);
+    if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return fail();
+    double top = BuildingTopLevel(settings.height, lowestLevel, highestLevel);
+    settings.topLevel = top;
+    TransformCoordsByPlacement(building, points3D, false);
+    double zzyzx = top > NegativeLimit ? top : 0.0;
+    double negative = top > NegativeLimit ? 0.0 : top;
+    placed.AttachView(view);
+    ok = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Set) &&
+        SetLPLevelOnStory(view, element.mesh.level, building.header.floorInd, LPMode_Set) &&
+        view.GetSetDouble(ZzyzxIndex, zzyzx, LPMode_Set) && view.GetSetDouble(NegativeLevelIndex, negative, LPMode_Set);
+    placed.DetachView(view);
+    API_Element changedElement = building;
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (!ok || !placed.Change(changedElement, &mask)) return fail();
+    return LinkElementGuids(element, building);
+}
+
+int32_t BuildingCls::Rebuild(const API_Element& building) {
+    points3D.Clear();
+    const bool was3D = IsCurrentWindow3D();
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    const bool ok = RunEarthworkCommand([&] { return RebuildObject(building); });
+    if (was3D) Ensure3DWindow(false);
+    return ok ? 0 : ErrModifying;
+}
+
+int32_t BuildingCls::RefreshObjects(const QV_List<API_Elem_Head>& heads) {
+    return RemoveLinksOfKind(heads, ElemKind_Building) ? 1 : 0;
+}
+
+int32_t BuildingCls::OnElementEvent(int32_t mode, const QV_List<API_Elem_Head>& heads) {
+    if (mode == 1 && ElementWritten != 0) return 1;
+    if (mode == 1 || mode == 2) return RefreshObjects(heads);
+    return 1;
 }

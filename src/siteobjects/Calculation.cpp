@@ -1,8 +1,248 @@
 #include "siteobjects/Calculation.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "elements/AddOnObjects.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/ElementQueries.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/AddOnInfo.hpp"
+#include "foundation/GuidText.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/SelectionHelpers.hpp"
 
-int32_t CalculationCls::Run(const API_Element&) {
-    ModuleLog::LogCall("CalculationCls::Run");
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int32_t ErrCalculation = 41;
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t PleaseWaitEntry = 4;  // "Please wait..."
+constexpr int32_t ListCount = 4;
+// Plateaus, roads, sidewalks, railways: their element kinds and the view kinds their parameters are read with.
+constexpr int32_t ListKinds[ListCount] = {7, 6, 11, 21};
+constexpr int32_t ViewKinds[ListCount] = {7, 6, 11, 11};
+
+bool IsNull(const API_Guid& g) {
+    static const API_Guid zero = {};
+    return std::memcmp(&g, &zero, sizeof g) == 0;
+}
+bool Same(const API_Guid& a, const API_Guid& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+GS::UniString UndoText() {
+    QV_String text;
+    GetResString(text, UndoTableBase + LanguageIndex, 2);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+// The progress window for the body's passes.
+class Progress {
+public:
+    Progress() {
+        GS::UniString title(ProductName);
+        int16_t phases = 1;
+        ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
+    }
+    ~Progress() { ACAPI_Interface(APIIo_CloseProcessWindowID); }
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+    void Phase(int32_t steps) {
+        QV_String text;
+        GetResString(text, TitleTableBase + LanguageIndex, PleaseWaitEntry);
+        GS::UniString phase(text.GetBuffer(), text.GetLength());
+        ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &steps);
+        value = 0;
+    }
+    void Step() {
+        ++value;
+        ACAPI_Interface(APIIo_SetProcessValueID, &value);
+    }
+
+private:
+    int32_t value = 0;
+};
+
+QV_String ElementIdText(const API_Guid& guid) {
+    API_Guid g = guid;
+    GS::UniString info;
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &g, &info) != NoError) return QV_String("");
+    return QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+}
+
+bool EarlierLink(const CalculationData& a, const CalculationData& b) {
+    if (int32_t(a.linkTime) != int32_t(b.linkTime)) return int32_t(a.linkTime) < int32_t(b.linkTime);
+    return a.linkSubTime < b.linkSubTime;
+}
+
+}  // namespace
+
+void SortEntries(QV_List<CalculationData>& entries) {
+    std::vector<CalculationData> sorted(entries.begin(), entries.end());
+    std::stable_sort(sorted.begin(), sorted.end(), EarlierLink);
+    entries.Clear();
+    for (const CalculationData& e : sorted) entries.Insert(e);
+}
+
+int32_t FindFeaturePartner(const QV_List<CalculationData>& entries, int32_t first) {
+    const CalculationData& a = entries[first];
+    if (a.kind == 0) return -1;
+    for (int32_t i = first + 1; i < entries.GetCount(); ++i) {
+        const CalculationData& b = entries[i];
+        if (b.kind != a.kind) continue;
+        const bool sameResult = !IsNull(a.resultGuid) && Same(a.resultGuid, b.resultGuid);
+        const bool named = (!IsNull(a.partnerGuid) && Same(a.partnerGuid, b.operatorGuid)) ||
+            (!IsNull(b.partnerGuid) && Same(b.partnerGuid, a.operatorGuid));
+        if (sameResult || named) return i;
+    }
+    return -1;
+}
+
+bool CalculationCls::CleanLinks() {
+    bool removed = false;
+    for (int32_t i = 0; i < int32_t(operators.GetSize()); ++i) {
+        const API_Guid g = operators[i];
+        if (IsNull(g) || FindElementByGuidAnyType(g) != 0) continue;
+        ACAPI_Element_SolidLink_Remove(element.header.guid, g);
+        removed = true;
+    }
+    if (!removed) return true;
+    operators.Clear();
+    const GSErrCode err = ACAPI_Element_SolidLink_GetOperators(element.header.guid, &operators);
+    return err == NoError || err == APIERR_GENERAL;
+}
+
+bool CalculationCls::BuildEntries(const QV_List<API_Element>* lists) {
+    entries.Clear();
+    for (int32_t i = 0; i < int32_t(operators.GetSize()); ++i) {
+        const API_Guid g = operators[i];
+        if (IsNull(g)) continue;
+        CalculationData d{};
+        d.operatorGuid = g;
+        const API_Guid& t = element.header.guid;
+        if (ACAPI_Element_SolidLink_GetTime(t, g, &d.linkTime, &d.linkSubTime) != NoError ||
+            ACAPI_Element_SolidLink_GetOperation(t, g, &d.operation) != NoError ||
+            ACAPI_Element_SolidLink_GetFlags(t, g, &d.linkFlags) != NoError)
+            return false;
+        for (int32_t l = 0; l < ListCount && d.kind == 0; ++l)
+            for (const API_Element& e : lists[l])
+                if (Same(e.header.guid, g)) {
+                    d.kind = int16_t(l + 1);
+                    d.element = e;
+                    BaseIDLP view(ViewKinds[l]);
+                    API_Guid cut = {}, fill = {};
+                    QV_String text;
+                    if (BaseLP::AttachToElementLookup(view, e, &d.resultGuid, &cut, &fill, &text, ListKinds[l], false))
+                        d.operatorText = text;
+                    d.partnerGuid = Same(cut, g) ? fill : cut;
+                    break;
+                }
+        if (!entries.Insert(d)) return false;
+    }
+    SortEntries(entries);
+    return true;
+}
+
+bool CalculationCls::CopyTerrain(bool& made) {
+    terrainCopy = element;
+    API_ElementMemo memo = {};
+    if (ACAPI_Element_GetMemo(element.header.guid, &memo, APIMemoMask_All) != NoError) return false;
+    if (CreateElementWithMemo(&terrainCopy, &memo, true) != NoError) return false;
+    made = true;
+    for (const CalculationData& e : entries)
+        if (!IsNull(e.operatorGuid) &&
+            ACAPI_Element_SolidLink_Create(terrainCopy.header.guid, e.operatorGuid, e.operation, e.linkFlags) !=
+                NoError)
+            return false;
+    return true;
+}
+
+bool CalculationCls::GetCopyVolume(double& volume) {
+    API_QuantityPar params = {};
+    params.minOpeningSize = 1e-5;
+    API_ElementQuantity quantity;
+    // A volume the host could not measure is no volume: the calculation fails rather than report it.
+    if (ACAPI_Element_GetQuantities(terrainCopy.header.guid, &params, &quantity) != NoError) return false;
+    volume = quantity.mesh.volume;
+    return true;
+}
+
+bool CalculationCls::ComputeVolumes() {
+    std::vector<CalculationData> reversed(entries.begin(), entries.end());
+    std::reverse(reversed.begin(), reversed.end());
+    entries.Clear();
+    for (const CalculationData& e : reversed) entries.Insert(e);
+    char terrainName[16] = {};
+    {
+        const QV_String id = ElementIdText(element.header.guid);
+        const std::string bytes = id.ToStdString(Encoding_System);
+        std::memcpy(terrainName, bytes.data(), std::min<size_t>(bytes.size(), 15));
+    }
+    const API_Guid copy = terrainCopy.header.guid;
+    while (entries.GetCount() > 0) {
+        CalculationData first = entries[0];
+        if (first.kind == 0) {
+            if (ACAPI_Element_SolidLink_Remove(copy, first.operatorGuid) != NoError) return false;
+            entries.Remove(0);
+            continue;
+        }
+        const int32_t p = FindFeaturePartner(entries, 0);
+        int32_t order[2] = {0, p};
+        // The cut goes first, so the first difference is always the cut's.
+        if (p >= 0 && entries[p].operatorText.Compare(QV_String("cut")) == 0 &&
+            first.operatorText.Compare(QV_String("cut")) != 0)
+            std::swap(order[0], order[1]);
+        CalculationVolume v;
+        v.featureName = ElementIdText(first.operatorGuid);
+        std::memcpy(v.terrainName, terrainName, sizeof terrainName);
+        double v0 = 0.0, v1 = 0.0, v2 = 0.0;
+        if (!GetCopyVolume(v0) || ACAPI_Element_SolidLink_Remove(copy, entries[order[0]].operatorGuid) != NoError ||
+            !GetCopyVolume(v1))
+            return false;
+        v2 = v1;
+        if (p >= 0 &&
+            (ACAPI_Element_SolidLink_Remove(copy, entries[order[1]].operatorGuid) != NoError || !GetCopyVolume(v2)))
+            return false;
+        v.firstDifference = v0 - v1;
+        v.secondDifference = v1 - v2;
+        v.total = v0 - v2;
+        if (!volumes.Insert(v)) return false;
+        if (p >= 0) entries.Remove(p);
+        entries.Remove(0);
+    }
+    return true;
+}
+
+int32_t CalculationCls::Run(const API_Element& terrain) {
+    volumes.Clear();
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    element = terrain;
+    QV_List<API_Element> lists[ListCount];
+    for (int32_t l = 0; l < ListCount; ++l)
+        if (!CollectAddOnObjects(ListKinds[l], API_ObjectID, Leave3D::Yes, lists[l])) return ErrCalculation;
+    operators.Clear();
+    // The host answers 0x81060001 for a terrain without links: an empty list, not a failure.
+    const GSErrCode listed = ACAPI_Element_SolidLink_GetOperators(terrain.header.guid, &operators);
+    if (listed != NoError && listed != APIERR_GENERAL) return ErrCalculation;
+    bool failed = false;
+    {
+        Progress progress;
+        ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+            bool made = false;
+            progress.Phase(int32_t(operators.GetSize()));
+            failed = !CleanLinks() || !BuildEntries(lists);
+            failed = failed || !CopyTerrain(made) || !ComputeVolumes();
+            if (made) {
+                GS::Array<API_Guid> one;
+                one.Push(terrainCopy.header.guid);
+                ACAPI_Element_Delete(one);
+            }
+            return NoError;
+        });
+    }
+    if (failed) {
+        volumes.Clear();
+        return ErrCalculation;
+    }
     return 0;
 }

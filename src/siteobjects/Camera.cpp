@@ -1,8 +1,135 @@
 #include "siteobjects/Camera.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "geometry/project/ElementPolygonRead.hpp"
+#include "settings/Settings.hpp"
+#include "siteobjects/CameraPath.hpp"
+#include "siteobjects/SiteHeights.hpp"
 
-int32_t CameraCls::Create(const API_Element&, const API_Element&) {
-    ModuleLog::LogCall("CameraCls::Create");
-    return 0;
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr int32_t ErrModify = 43;
+constexpr int32_t ErrClosed = 45;
+constexpr int32_t ErrCurves = 46;
+constexpr uint32_t GeneralKind = 0;
+constexpr int16_t DistanceField = 9;
+constexpr int32_t PathNameEntry = 1;  // "Lodravix Path"
+constexpr int32_t ShowAllCameras = 2;
+
+CameraDistanceAsk DistanceAsk = nullptr;
+
+GS::UniString UndoText() {
+    QV_String text;
+    GetResString(text, UndoTableBase + LanguageIndex, 2);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+}  // namespace
+
+void SetCameraDistanceAsk(CameraDistanceAsk ask) { DistanceAsk = ask; }
+
+int32_t CameraCls::Create(const API_Element& polyline, const API_Element& terrain) {
+    QV_List<QV_Coord3DLong> points;
+    QV_List<QV_CoordLong> flat;
+    QV_List<PrimPoly> prims;
+    uint8_t closed = 0;
+    if (!ReadElement(terrain, true) || !ReadElementPolygon(polyline.header.guid, points, flat, prims, closed))
+        return ErrModify;
+    if (closed != 0) return ErrClosed;
+    vertices.Clear();
+    for (const QV_Coord3DLong& p : points) {
+        if (p.code == QV_CodeArcMid1) return ErrCurves;
+        if (p.code == QV_CodeVertex1) vertices.Insert(API_Coord{p.x, p.y});
+    }
+    if (vertices.GetCount() < 2) return ErrModify;
+    pathLength = ComputePathLength(vertices);
+    DialogMode = 2;
+    distance = GlobalSettings.GetDouble(GeneralKind, DistanceField);
+    if (DistanceAsk == nullptr || !DistanceAsk(distance, pathLength)) return 0;
+    GlobalSettings.SetDouble(GeneralKind, DistanceField, distance);
+    // Checked before dividing: a count outside 16 bits, or none, places no camera it could name.
+    const double intervals = distance > 0.0 ? std::trunc(pathLength / distance) : 0.0;
+    if (!(intervals >= 1.0 && intervals <= 32767.0)) return ErrModify;
+    count = int16_t(intervals);
+    distance = pathLength / count;
+    ComputePositions(vertices, distance, positions);
+    int32_t result = ErrModify;
+    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        // A failed probe leaves the camera at z 0 and the path goes on.
+        for (API_Coord3D& p : positions) {
+            double z = 0.0;
+            p.z = TerrainHeightAtPoint(element, {p.x, p.y}, z) ? z : 0.0;
+        }
+        if (!CreateCameras()) return LodravixErr_StepFailed;
+        result = 0;
+        return NoError;
+    });
+    if (result == 0) {
+        API_RebuildParams rebuild = {};
+        ACAPI_Automate(APIDo_RebuildID, &rebuild);
+    }
+    return result;
+}
+
+bool CameraCls::CreateCameras() {
+    API_DisplayOptions options = {};
+    if (ACAPI_Environment(APIEnv_GetDisplayOptionsID, &options) != NoError) return false;
+    options.cameraDisplay = ShowAllCameras;
+    if (ACAPI_Environment(APIEnv_ChangeDisplayOptionsID, &options) != NoError) return false;
+    created.Clear();
+    const int16_t story = element.header.floorInd;
+
+    API_Element set = {};
+    set.header.typeID = API_CamSetID;
+    if (ACAPI_Element_GetDefaults(&set, nullptr) != NoError) return false;
+    set.header.floorInd = story;
+    QV_String name;
+    GetResString(name, UndoTableBase + LanguageIndex, PathNameEntry);
+    const uint32_t units = std::min<uint32_t>(name.GetLength(), 63);
+    if (units > 0) std::memcpy(set.camset.name, name.GetBuffer(), units * sizeof(char16_t));
+    set.camset.inFrames = 1;
+    set.camset.openedPath = 1;
+    set.camset.smoothed = 0;
+    set.camset.frameCount = 10;
+    if (CreateElementWithMemo(&set, nullptr, false) != NoError) return false;
+    created.Insert(set.header.guid);
+
+    API_Element camera = {};
+    camera.header.typeID = API_CameraID;
+    if (ACAPI_Element_GetDefaults(&camera, nullptr) != NoError) return true;
+    const double eye = camera.camera.cameraZ;
+    const double target = camera.camera.targetZ;
+    camera.header.floorInd = story;
+    camera.camera.camSetGuid = set.header.guid;
+    camera.camera.distance = distance;
+    camera.camera.pacing[0] = 2.0;
+    camera.camera.pacing[1] = 1.0;
+    camera.camera.viewAngle = 1.5707963267948966;
+    API_Guid previous = {};
+    for (int32_t i = 0; i + 1 < positions.GetCount(); ++i) {
+        API_Element c = camera;
+        c.camera.prevCam = previous;
+        c.camera.pos = {positions[i].x, positions[i].y};
+        c.camera.target = {positions[i + 1].x, positions[i + 1].y};
+        c.camera.cameraZ = eye + positions[i].z;
+        c.camera.targetZ = target + positions[i + 1].z;
+        if (CreateElementWithMemo(&c, nullptr, false) != NoError) {
+            // Nothing of a broken path stays behind.
+            GS::Array<API_Guid> guids;
+            for (const API_Guid& g : created) guids.Push(g);
+            ACAPI_Element_Delete(guids);
+            created.Clear();
+            return false;
+        }
+        created.Insert(c.header.guid);
+        previous = c.header.guid;
+    }
+    return true;
 }

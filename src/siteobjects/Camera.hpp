@@ -1,12 +1,32 @@
 #pragma once
-// A camera path along a polyline over the terrain. Not built yet: it notes its call and answers 0.
+// A camera path along an open, straight-segmented polyline over the terrain: a host camera set with a chain of
+// cameras at equal distances along the path, each at its eye height above the terrain under it and looking at
+// the next position.
+#include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
 
-class CameraCls {
+// Asks for the distance between cameras, from 0.1 up to the path length `limit`: true on OK with the distance.
+// Wired by the shell to the camera dialogs; unset, the question counts as cancelled.
+using CameraDistanceAsk = bool (*)(double& distance, double limit);
+void SetCameraDistanceAsk(CameraDistanceAsk ask);
+
+class CameraCls : public BaseCls {
 public:
+    // The whole command; an error code for ShowErrorMessage (0 also when the dialog was cancelled).
     int32_t Create(const API_Element& polyline, const API_Element& terrain);
+
+    // The set and its cameras over `positions` (z: terrain heights), on the terrain's story. A failed creation
+    // deletes what was made; false then.
+    bool CreateCameras();
+
+    double distance = 0.0;
+    double pathLength = 0.0;
+    int16_t count = 0;
+    QV_List<API_Coord> vertices;
+    QV_List<API_Coord3D> positions;
+    QV_List<API_Guid> created;
 };

@@ -1,5 +1,394 @@
 #include "siteobjects/Marker.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "elements/AddOnObjects.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/ElementQueries.hpp"
+#include "elements/FloorPlanDatabase.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "elements/TerrainProbe.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/PointInput.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "geometry/OutlineSegmentAtPoint.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
+#include "siteobjects/PlacedObject.hpp"
 
-void RunMarker(Settings&) { ModuleLog::LogCall("RunMarker"); }
+#include <cstring>
+
+namespace {
+MarkerHooks Hooks;
+constexpr int32_t ErrFindingData = 10;
+constexpr int32_t ErrSpecifyingPoint = 12;
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t ErrModifying = 43;
+constexpr int32_t ErrClickInside = 47;
+constexpr int32_t ErrNoConditions = 52;
+constexpr int32_t PromptDefinePoint = 5;
+constexpr int16_t LayerField = 1;
+
+// Level-marker parameters by index.
+constexpr int32_t StepXParam = 9;
+constexpr int32_t StepYParam = 10;
+constexpr int32_t GridParam = 11;
+constexpr int32_t SingleLevelParam = 12;
+constexpr int32_t CodeParam = 13;
+constexpr int32_t CommentParam = 14;
+constexpr int32_t ShowLevelParam = 15;
+constexpr int32_t ShowCodeParam = 16;
+constexpr int32_t ShowCommentParam = 17;
+constexpr int32_t OffsetXParam = 22;
+constexpr int32_t OffsetYParam = 23;
+constexpr int32_t OffsetZParam = 24;
+
+int16_t CurrentStory() {
+    API_StoryInfo info = {};
+    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return -32768;
+    if (info.data != nullptr) {
+        GSHandle h = reinterpret_cast<GSHandle>(info.data);
+        BMKillHandle(&h);
+    }
+    return info.actStory;
+}
+
+bool FindPart(const char* name, int32_t& index) {
+    return FindLibPartOrAsk(QV_String(name), index, true, QV_String(), APILib_ObjectID);
+}
+
+QV_String Prompt() {
+    QV_String prompt;
+    GetResString(prompt, PromptTableBase + LanguageIndex, PromptDefinePoint);
+    return prompt;
+}
+
+// A clicked point: 0 when clicked, the host's code otherwise.
+GSErrCode AskPoint(API_Coord& point) {
+    API_Coord3D p = {};
+    API_Neig neig = {};
+    const GSErrCode err =
+        GetPointFromUser(p, neig, Prompt(), nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, true);
+    point = API_Coord{p.x, p.y};
+    return err;
+}
+
+// The marker's fields whose flag is set, but the layer (the element's).
+void CopyChanged(const uint8_t changed[MarkerFieldCount], SpotHeightSettings& target,
+                 const SpotHeightSettings& source) {
+    for (int16_t id = 0; id < MarkerFieldCount; ++id) {
+        if (changed[id] == 0 || id == LayerField) continue;
+        if (id == 7) {
+            target.font = source.font;
+        } else if (id == 3 || id == 5 || id == 8 || id == 13 || id == 14) {
+            target.SetDoubleByItem(id, source.GetDoubleByItem(id));
+        } else {
+            target.SetByItem(id, int16_t(source.GetByItem(id)));
+        }
+    }
+}
+
+// A new marker object of the library part, from the host's object defaults, with its settings written by `write`.
+template <class View, class Write>
+bool CreateMarker(int32_t libIndex, int32_t kind, int16_t layer, int16_t story, const API_Coord& pos, Write write) {
+    API_Element placed;
+    std::memset(static_cast<void*>(&placed), 0, sizeof placed);
+    placed.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    GSHandle params = nullptr;
+    if (!BaseLP::GetLibPartParams(libIndex, &params, nullptr, nullptr, nullptr)) return false;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    memo.params = reinterpret_cast<API_AddParType**>(params);
+    placed.header.layer = layer;
+    placed.header.floorInd = story;
+    InitPlacedObject(placed, libIndex);
+    placed.object.pos = pos;
+    View view;
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    const bool written = write(view);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    if (!written) {
+        DisposeElemMemo(memo);
+        return false;
+    }
+    if (CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
+    ACAPI_Element_AttachObserver(placed.header.guid);
+    return ElemUserData_WriteRecord(ElemDescriptor(), kind, placed.header);
+}
+}  // namespace
+
+MarkerHooks& WiredMarkerHooks() { return Hooks; }
+void ResetMarkerHooks() { Hooks = MarkerHooks(); }
+
+QV_String PointMarkerCode(const QV_String& prefix, int32_t number) {
+    QV_String code = prefix;
+    if (!prefix.IsEmpty()) code += " ";
+    QV_String digits;
+    code += FormatZeroPaddedNumber(digits, uint32_t(number < 0 ? 0 : number));
+    return code;
+}
+
+MarkerCls::MarkerCls() {
+    QV_String font;
+    settings.SetDefaults(GlobalSettings.marker.font.IsEmpty() ? QV_String("Arial") : GlobalSettings.marker.font);
+    std::memset(changed, 0, sizeof changed);
+}
+
+int32_t MarkerCls::RunSettingsDialog(bool levelMarker, bool editing, bool pointMarkersOnly) {
+    MarkerDialogState state;
+    state.record = settings;
+    state.levelMarker = levelMarker ? 1 : 0;
+    state.editing = editing ? 1 : 0;
+    state.pointMarkersOnly = pointMarkersOnly ? 1 : 0;
+    if (Hooks.openSettings == nullptr || !Hooks.openSettings(state)) return 1;
+    settings = state.record;
+    std::memcpy(changed, state.changed, sizeof changed);
+    return 0;
+}
+
+bool MarkerCls::CreatePointMarkerObject(int16_t story) {
+    if (pointCoords.IsEmpty()) return true;
+    return CreateMarker<MarkerPtLP>(pointMarkerPart, ElemKind_PointMarker, settings.layer, story, API_Coord{0.0, 0.0},
+                                    [&](MarkerPtLP& view) {
+                                        return SerializeSettings(view, settings, 1) &&
+                                            MarkerPtLP::ExchangeStringArrayA(view, pointCodes, LPMode_Set) &&
+                                            MarkerPtLP::ExchangeDoubleList(view, pointCoords, LPMode_Set) &&
+                                            MarkerPtLP::ExchangeStringArrayB(view, pointComments, LPMode_Set);
+                                    });
+}
+
+int32_t MarkerCls::PlacePointMarker() {
+    const int16_t story = CurrentStory();
+    if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
+    if (!FindPart("VY_POINT_MARKER", pointMarkerPart)) return 0;
+    DialogMode = 2;
+    settings = GlobalSettings.marker;
+    if (RunSettingsDialog(false, false, false) != 0) return 0;
+    GlobalSettings.marker = settings;
+    QV_List<API_Element> markers, points;
+    if (!CollectAddOnObjects(ElemKind_PointMarker, API_ObjectID, Leave3D::Yes, markers) ||
+        !CollectAddOnObjects(ElemKind_Point, API_HotspotID, Leave3D::Yes, points))
+        return ErrFindingData;
+    for (const API_Element& p : points) {
+        if (p.header.floorInd != story) continue;
+        ElemDescriptor d;
+        if (!d.FromElement(ElemKind_Point, p.header, true)) continue;
+        // A point without a comment still fills its cell of the text array.
+        const QV_String comment = d.Note.HasBuffer() ? d.Note : QV_String("");
+        if (!pointCoords.Insert(API_Coord3D{p.hotspot.pos.x, p.hotspot.pos.y, d.Value}) ||
+            !pointCodes.Insert(PointMarkerCode(d.Name, d.Number)) || !pointComments.Insert(comment))
+            return ErrModifying;
+    }
+    const bool ok = RunEarthworkCommand([&] {
+        // The story's earlier point markers give way only to the new one.
+        if (!CreatePointMarkerObject(story)) return false;
+        for (const API_Element& m : markers)
+            if (m.header.floorInd == story && DeleteElementInPlan(m.header, false) != NoError) return false;
+        return true;
+    });
+    return ok ? 0 : ErrModifying;
+}
+
+bool MarkerCls::CreateLevelMarkerObject() {
+    ElemDescriptor terrainRecord;
+    terrainRecord.FromElement(ElemKind_Terrain, element.header, true);
+    return CreateMarker<MarkerLP>(
+        levelMarkerPart, ElemKind_LevelMarker, settings.layer, element.header.floorInd, point, [&](MarkerLP& view) {
+            double zero = 0.0, level = pointZ;
+            double ox = terrainRecord.Level1, oy = terrainRecord.Level2, oz = terrainRecord.Level3;
+            int32_t no = 0, yes = 1;
+            QV_String empty("");
+            QV_String empty2("");
+            return SerializeSettings(view, settings, 1) && view.GetSetDouble(StepXParam, zero, LPMode_Set) &&
+                view.GetSetDouble(StepYParam, zero, LPMode_Set) && view.GetSetInt(GridParam, no, LPMode_Set) &&
+                view.GetSetDouble(SingleLevelParam, level, LPMode_Set) &&
+                view.GetSetString(CodeParam, empty, LPMode_Set) &&
+                view.GetSetString(CommentParam, empty2, LPMode_Set) &&
+                view.GetSetInt(ShowLevelParam, yes, LPMode_Set) && view.GetSetInt(ShowCodeParam, no, LPMode_Set) &&
+                view.GetSetInt(ShowCommentParam, no, LPMode_Set) && view.GetSetDouble(OffsetXParam, ox, LPMode_Set) &&
+                view.GetSetDouble(OffsetYParam, oy, LPMode_Set) && view.GetSetDouble(OffsetZParam, oz, LPMode_Set);
+        });
+}
+
+int32_t MarkerCls::RunSingleLevelMarkers() {
+    if (!outline.ReadFromElement(element.header, 0)) return ErrModifying;
+    for (;;) {
+        const GSErrCode err = AskPoint(point);
+        if (err == APIERR_CANCEL) return 0;
+        if (err != NoError) return ErrSpecifyingPoint;
+        if (!PointOnOrInsideOutline(outline, point)) {
+            ShowErrorMessage(ErrClickInside, -1);
+            continue;
+        }
+        // Every click is an undo step of its own.
+        if (!RunEarthworkCommand(
+                [&] { return ProbeTerrainHeightAt(element, point, pointZ) && CreateLevelMarkerObject(); }))
+            return ErrModifying;
+    }
+}
+
+int32_t MarkerCls::PlaceLevelMarker(const API_Element& terrain) {
+    if (IsCurrentWindow3D()) ACAPI_Element_DeselectAll();
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    if (!FindPart("VY_LEVEL_MARKER", levelMarkerPart)) return 0;
+    if (!SetCurrentStory(terrain.header.floorInd)) return ErrDatabase;
+    ACAPI_Element_DeselectAll();
+    if (!ReadElement(terrain, true)) return ErrModifying;
+    DialogMode = 2;
+    settings = GlobalSettings.marker;
+    if (RunSettingsDialog(true, false, false) != 0) return 0;
+    GlobalSettings.marker = settings;
+    return settings.mode != 0 ? RunSpotHeightGrid() : RunSingleLevelMarkers();
+}
+
+bool MarkerCls::LoadFromSelection(const QV_List<API_Element>& levelMarkers, const QV_List<API_Element>& pointMarkers) {
+    settings.Clear();
+    const bool level = !levelMarkers.IsEmpty();
+    if (!level && pointMarkers.IsEmpty()) return false;
+    const API_Element& first = level ? levelMarkers[0] : pointMarkers[0];
+    PlacedParams placed(first);
+    if (!placed.Read()) return false;
+    bool ok = false;
+    if (level) {
+        MarkerLP view;
+        placed.AttachView(view);
+        ok = SerializeSettings(view, settings, 0);
+        placed.DetachView(view);
+    } else {
+        MarkerPtLP view;
+        placed.AttachView(view);
+        ok = SerializeSettings(view, settings, 0);
+        placed.DetachView(view);
+    }
+    settings.layer = int16_t(first.header.layer);
+    return ok;
+}
+
+bool MarkerCls::ApplyToSelection(QV_List<API_Element>& levelMarkers, QV_List<API_Element>& pointMarkers) {
+    bool any = false;
+    for (uint8_t flag : changed) any = any || flag != 0;
+    if (!any) return true;
+    ACAPI_Element_DeselectAll();
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[LayerField] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    const auto apply = [&](API_Element& marker, auto view) {
+        marker.header.layer = settings.layer;
+        PlacedParams placed(marker);
+        if (!placed.Read()) return false;
+        placed.AttachView(view);
+        SpotHeightSettings own;
+        bool ok = SerializeSettings(view, own, 0);
+        CopyChanged(changed, own, settings);
+        ok = ok && SerializeSettings(view, own, 1);
+        placed.DetachView(view);
+        return ok && placed.Change(marker, &mask);
+    };
+    for (int32_t i = 0; i < levelMarkers.GetCount(); ++i)
+        if (!apply(levelMarkers[i], MarkerLP())) return false;
+    for (int32_t i = 0; i < pointMarkers.GetCount(); ++i)
+        if (!apply(pointMarkers[i], MarkerPtLP())) return false;
+    return true;
+}
+
+int32_t MarkerCls::ModifySelected(const QV_List<API_Element>& levelMarkers, const QV_List<API_Element>& pointMarkers) {
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    if (!LoadFromSelection(levelMarkers, pointMarkers)) return ErrModifying;
+    DialogMode = 3;
+    if (RunSettingsDialog(false, true, levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) != 0) return 0;
+    QV_List<API_Element> levels = levelMarkers, points = pointMarkers;
+    return RunEarthworkCommand([&] { return ApplyToSelection(levels, points); }) ? 0 : ErrModifying;
+}
+
+int32_t MarkerCls::RebuildBody(const API_Element& marker) {
+    PlacedParams placed(marker);
+    if (!placed.Read() || !ReadElement(element, true) || !outline.ReadFromElement(element.header, 0))
+        return ErrModifying;
+    MarkerLP view;
+    placed.AttachView(view);
+    int32_t isGrid = 0;
+    bool ok = view.GetSetInt(GridParam, isGrid, LPMode_Get);
+    if (ok && isGrid != 0) {
+        settings.Clear();
+        ok = MarkerLP::ExchangePointRef(view, point, LPMode_Get) &&
+            view.GetSetDouble(StepXParam, settings.stepX, LPMode_Get) &&
+            view.GetSetDouble(StepYParam, settings.stepY, LPMode_Get);
+        placed.DetachView(view);
+        if (!ok) return ErrModifying;
+        if (!PointOnOrInsideOutline(outline, point))
+            return DeleteElementInPlan(marker.header, false) == NoError ? 0 : ErrModifying;
+        // Steps the grid cannot take are a broken object; only the user's "No" leaves it quietly.
+        GridExtent layout;
+        if (!::ComputeGridExtent(point.x, point.y, settings.stepX, settings.stepY, bounds, layout)) return ErrModifying;
+        if (!ComputeGridExtent()) return 0;
+        if (!SampleGridHeights()) return ErrModifying;
+        placed.AttachView(view);
+        ok = MarkerLP::ExchangeLevelGrid(view, gridHeights, grid.ny, grid.nx, LPMode_Set);
+        placed.DetachView(view);
+        API_Element changedElement = marker;
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        if (!ok || !placed.Change(changedElement, &mask)) return ErrModifying;
+        // The grid starts anew where the terrain's box now begins: only the position changes.
+        API_Element moved = changedElement;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        std::memset(&mask.object.pos, 0xFF, sizeof mask.object.pos);
+        moved.object.pos = API_Coord{grid.x0, grid.y0};
+        return ACAPI_Element_Change(&moved, &mask, nullptr, 0) == NoError ? 0 : ErrModifying;
+    }
+    placed.DetachView(view);
+    if (!ok) return ErrModifying;
+    point = marker.object.pos;
+    if (!PointOnOrInsideOutline(outline, point))
+        return DeleteElementInPlan(marker.header, false) == NoError ? 0 : ErrModifying;
+    if (!ProbeTerrainHeightAt(element, point, pointZ)) return ErrModifying;
+    placed.AttachView(view);
+    ok = view.GetSetDouble(SingleLevelParam, pointZ, LPMode_Set);
+    placed.DetachView(view);
+    API_Element changedElement = marker;
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    return ok && placed.Change(changedElement, &mask) ? 0 : ErrModifying;
+}
+
+int32_t MarkerCls::Rebuild(const API_Element& terrain, const API_Element& marker) {
+    ACAPI_Element_DeselectAll();
+    element = terrain;
+    int32_t result = ErrModifying;
+    RunEarthworkCommand([&] {
+        result = RebuildBody(marker);
+        return result == 0;
+    });
+    return result;
+}
+
+void RunMarker(Settings& settings) {
+    MarkerCls cls;
+    int32_t code = 0;
+    ElemSelection selection;
+    if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) {
+        code = ErrFindingData;
+    } else if (selection.elements.IsEmpty()) {
+        code = cls.PlacePointMarker();
+    } else {
+        QV_List<API_Element> terrains, levels, points;
+        if (!PickElements(ElemKind_Terrain, API_MeshID, false, Leave3D::Yes, terrains, true) ||
+            !PickElements(ElemKind_LevelMarker, API_ObjectID, false, Leave3D::Yes, levels, true) ||
+            !PickElements(ElemKind_PointMarker, API_ObjectID, false, Leave3D::Yes, points, true)) {
+            code = ErrFindingData;
+        } else if (levels.GetCount() + points.GetCount() != selection.elements.GetCount()) {
+            code = terrains.GetCount() == 1 && selection.elements.GetCount() == 1 ? cls.PlaceLevelMarker(terrains[0])
+                                                                                  : ErrNoConditions;
+        } else {
+            settings.editedCount = levels.GetCount() + points.GetCount();
+            EditedEntityCount = settings.editedCount;
+            code = cls.ModifySelected(levels, points);
+        }
+    }
+    if (code != 0) ShowErrorMessage(code, -1);
+}

@@ -1,6 +1,101 @@
 #pragma once
-// The spot heights: point and level markers and spot-height grids. Not built yet: the command notes its call.
+// The spot heights: a point marker ("VY_POINT_MARKER") listing the current story's terrain points, level markers
+// ("VY_LEVEL_MARKER") at points clicked on the terrain, and spot-height grids over the terrain's box (a level
+// marker whose "matrice" is 1, MarkerGrid.cpp).
+#include "elements/BaseCls.hpp"
+#include "foundation/QV_List.hpp"
+#include "foundation/QV_String.hpp"
+#include "geometry/QV_Poly.hpp"
+#include "settings/SpotHeightSettings.hpp"
+
+#include "APIElements.hpp"
+
+#include <cstdint>
+
 class Settings;
+
+constexpr int32_t MarkerFieldCount = 16;
+// The height of a grid node off the terrain, or whose height cannot be found.
+constexpr double NoSpotHeight = -9999999999.0;
+// More nodes than this are refused: each costs one terrain query.
+constexpr int64_t MaxGridNodes = 250000;
+
+// What one run of the spot height settings dialog (both layouts) works on.
+struct MarkerDialogState {
+    SpotHeightSettings record;               // the owner's; written (and flagged) only by OK
+    uint8_t changed[MarkerFieldCount] = {};  // per field id, set by OK
+    uint8_t levelMarker = 0;                 // placing a level marker: the grid may be chosen
+    uint8_t editing = 0;
+    uint8_t pointMarkersOnly = 0;  // editing point markers alone: the text content is theirs to change
+};
+
+// What the markers need from the dialogs; set by the shell. Without them every dialog counts as cancelled and
+// every grid question as answered "No".
+struct MarkerHooks {
+    bool (*openSettings)(MarkerDialogState& state) = nullptr;
+    // The question before a grid is computed: true for "Yes".
+    bool (*confirmGrid)(int32_t nodeCount) = nullptr;
+};
+MarkerHooks& WiredMarkerHooks();
+void ResetMarkerHooks();
+
+// A grid laid out from a reference point over a box: the start lies strictly left of and below the box, the last
+// column and row strictly beyond it.
+struct GridExtent {
+    double x0 = 0.0;
+    double y0 = 0.0;
+    int32_t nx = 1;
+    int32_t ny = 1;
+};
+// False, and `extent` untouched, for a step of 0 or below (the layout would never end) or a grid of more than
+// MaxGridNodes nodes.
+bool ComputeGridExtent(double refX, double refY, double stepX, double stepY, const API_Box3D& box, GridExtent& extent);
+
+// The text a point marker shows for a terrain point's code: the name's prefix, a blank when it has one, and the
+// number as five digits.
+QV_String PointMarkerCode(const QV_String& prefix, int32_t number);
+
+class MarkerCls : public BaseCls {
+public:
+    MarkerCls();
+
+    // Each answers the code for ShowErrorMessage (0: nothing to show).
+    int32_t PlacePointMarker();
+    int32_t PlaceLevelMarker(const API_Element& terrain);
+    int32_t ModifySelected(const QV_List<API_Element>& levelMarkers, const QV_List<API_Element>& pointMarkers);
+    // Recomputes a level marker (single or grid) over the terrain ("Data update").
+    int32_t Rebuild(const API_Element& terrain, const API_Element& marker);
+
+    int32_t RunSettingsDialog(bool levelMarker, bool editing, bool pointMarkersOnly);
+    bool LoadFromSelection(const QV_List<API_Element>& levelMarkers, const QV_List<API_Element>& pointMarkers);
+    bool ApplyToSelection(QV_List<API_Element>& levelMarkers, QV_List<API_Element>& pointMarkers);
+    int32_t RunSingleLevelMarkers();
+    bool CreateLevelMarkerObject();
+    bool CreatePointMarkerObject(int16_t story);
+    // The grid (MarkerGrid.cpp).
+    int32_t RunSpotHeightGrid();
+    // Lays out the grid from the reference point and asks whether to go on; false for "No" and for steps or
+    // counts the grid cannot have.
+    bool ComputeGridExtent();
+    // Every node's height, row by row from the bottom; the pass stops when the user stops it (false).
+    bool SampleGridHeights();
+    bool CreateGridObject();
+    // 0, or 43 when a step failed.
+    int32_t RebuildBody(const API_Element& marker);
+
+    SpotHeightSettings settings;
+    uint8_t changed[MarkerFieldCount];
+    API_Coord point = {0.0, 0.0};  // the clicked point, or a grid's reference point
+    double pointZ = 0.0;
+    QV_List<API_Coord3D> pointCoords;
+    QV_List<QV_String> pointCodes;
+    QV_List<QV_String> pointComments;
+    GridExtent grid;
+    QV_List<double> gridHeights;
+    QV_Poly outline;  // the terrain's
+    int32_t pointMarkerPart = -1;
+    int32_t levelMarkerPart = -1;
+};
 
 // The Spot heights command.
 void RunMarker(Settings& settings);

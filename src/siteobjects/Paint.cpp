@@ -1,18 +1,392 @@
 #include "siteobjects/Paint.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "elements/AddOnObjects.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/FloorPlanDatabase.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/GuidText.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "geometry/PointRotation.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
+#include "siteobjects/PlacedObject.hpp"
+#include "terrain/ContourLineCls.hpp"
 
-int32_t PaintCls::ModifySelected(const QV_List<API_Element>&) {
-    ModuleLog::LogCall("PaintCls::ModifySelected");
+#include <cmath>
+#include <cstring>
+
+namespace {
+PaintDialogOpener Opener = nullptr;
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t ErrModifying = 43;
+constexpr int16_t GeneralKind = 0;
+constexpr int16_t MaterialField = 7;  // the material and level difference of the next area
+constexpr int16_t ValueField = 8;
+constexpr int32_t MinLevelParam = 28;  // "quota_minima"
+constexpr int32_t MaxLevelParam = 29;  // "quota_massima"
+
+enum PaintFlag { FlagShow2D = 0, FlagLayer = 1, FlagName = 2, FlagOffset = 3, FlagResolution = 4, FlagShowName = 5 };
+
+bool FindPart(int32_t& index) {
+    return FindLibPartOrAsk(QV_String("VY_PAINTER"), index, true, QV_String(), APILib_ObjectID);
+}
+
+// The fields of `source` whose flag is set that the object's parameters carry.
+void CopyChanged(const uint8_t changed[PaintFieldCount], PaintSettings& target, const PaintSettings& source) {
+    if (changed[FlagShow2D] != 0) target.show2D = source.show2D;
+    if (changed[FlagOffset] != 0) target.offset = source.offset;
+    if (changed[FlagResolution] != 0) target.resolution = source.resolution;
+    if (changed[FlagShowName] != 0) target.showName = source.showName;
+}
+
+bool IsLineKind(API_ElemTypeID type) {
+    return type == API_LineID || type == API_PolyLineID || type == API_ArcID || type == API_CircleID ||
+        type == API_SplineID;
+}
+}  // namespace
+
+void SetPaintDialogOpener(PaintDialogOpener opener) { Opener = opener; }
+
+PaintCls::PaintCls() {
+    settings.SetDefaults();
+    std::memset(changed, 0, sizeof changed);
+}
+
+int32_t PaintCls::RunSettingsDialog(bool withAreas, const int32_t* earlierCount) {
+    PaintDialogState state;
+    state.record = settings;
+    state.areas = withAreas ? &areas : nullptr;
+    state.earlierCount = earlierCount;
+    if (withAreas && !areas.IsEmpty()) {
+        state.lastMaterial = areas[areas.GetCount() - 1].mat;
+        state.lastValue = areas[areas.GetCount() - 1].dislivello;
+    } else {
+        state.lastMaterial = uint16_t(GlobalSettings.GetInt(GeneralKind, MaterialField));
+        state.lastValue = GlobalSettings.GetDouble(GeneralKind, ValueField);
+    }
+    for (int32_t i = 0; withAreas && i < areas.GetCount(); ++i)
+        if (!state.markers.Insert(uint8_t(0))) return 1;
+    if (Opener == nullptr || !Opener(state)) return 1;
+    settings = state.record;
+    std::memcpy(changed, state.changed, sizeof changed);
+    lastMaterial = state.lastMaterial;
+    lastValue = state.lastValue;
     return 0;
 }
 
-int32_t PaintCls::Create(const QV_List<API_Element>&, const API_Element&) {
-    ModuleLog::LogCall("PaintCls::Create");
+bool PaintCls::CollectAreas() {
+    const int16_t material = int16_t(GlobalSettings.GetInt(GeneralKind, MaterialField));
+    const double value = GlobalSettings.GetDouble(GeneralKind, ValueField);
+    for (const API_Element& e : elements) {
+        pickHead = e.header;
+        if (!BuildPrimitives(false, false, true, true, true) || points2D.IsEmpty()) return false;
+        PaintInfo area;
+        for (const QV_CoordLong& p : points2D)
+            if (!area.points.Insert(API_Coord3D{p.x, p.y, double(p.code)})) return false;
+        if (e.header.typeID == API_HatchID) {
+            area.penna = uint16_t(e.hatch.contPen);
+            area.penna_retino = uint16_t(e.hatch.fillPen);
+            area.sfondo_retino = uint16_t(e.hatch.fillBGPen);
+            area.retino = e.hatch.fillInd;
+        } else if (IsLineKind(e.header.typeID)) {
+            // Lines carry their pen first in their records.
+            const int16_t pen = e.line.pen;
+            area.penna = area.penna_retino = uint16_t(pen);
+        }
+        area.mat = uint16_t(material);
+        area.dislivello = value;
+        if (!areas.Insert(area)) return false;
+    }
+    return true;
+}
+
+void PaintCls::FindExistingObject() {
+    earlierObject.Clear();
+    QV_List<API_Element> objects;
+    if (!CollectAddOnObjects(ElemKind_ColouredArea, API_ObjectID, Leave3D::Yes, objects)) return;
+    for (const API_Element& o : objects) {
+        if (!ACAPI_Element_Filter(o.header.guid)) continue;
+        PaintLP view(ElemKind_ColouredArea);
+        API_Guid linked = APINULLGuid;
+        if (!BaseLP::AttachToElement(view, ElemKind_ColouredArea, o, linked, true)) continue;
+        if (linked != APINULLGuid && linked == element.header.guid) {
+            earlierObject.Insert(o);
+            return;
+        }
+    }
+}
+
+bool PaintCls::PrepareAreas() {
+    earlierAreas.Clear();
+    settings.Reset();
+    settings.name = QV_String("");
+    if (earlierObject.IsEmpty()) {
+        settings = GlobalSettings.paint;
+        return true;
+    }
+    const API_Element& earlier = earlierObject[0];
+    PlacedParams placed(earlier);
+    if (!placed.Read()) return false;
+    PaintLP view(ElemKind_ColouredArea);
+    placed.AttachView(view);
+    const bool ok = PaintLP::ExchangePolygon(view, earlierAreas, LPMode_Get) && SerializeSettings(view, settings, 0);
+    placed.DetachView(view);
+    if (!ok) return false;
+    settings.layer = int16_t(earlier.header.layer);
+    settings.name = ElementInfoString(earlier);
+    // The new outlines join the earlier ones in the object's own frame, wherever it was moved, turned or mirrored.
+    const API_ObjectType& o = earlier.object;
+    for (PaintInfo& area : areas)
+        for (API_Coord3D& p : area.points) {
+            p.x -= o.pos.x;
+            p.y -= o.pos.y;
+            if (o.angle != 0.0) RotatePoint(p.x, p.y, 0.0, 0.0, -o.angle);
+            if (o.reflected != 0) p.x = -p.x;
+        }
+    QV_List<PaintInfo> all = earlierAreas;
+    for (const PaintInfo& a : areas)
+        if (!all.Insert(a)) return false;
+    areas = all;
+    return true;
+}
+
+void PaintCls::TranslateAreas(const API_Coord& origin, bool points) {
+    for (PaintInfo& area : areas)
+        for (API_Coord3D& p : area.points) {
+            p.x -= origin.x;
+            p.y -= origin.y;
+        }
+    if (!points) return;
+    for (QV_Coord3DLong& p : points3D) {
+        p.x -= origin.x;
+        p.y -= origin.y;
+    }
+    for (QV_CoordLong& p : points2D) {
+        p.x -= origin.x;
+        p.y -= origin.y;
+    }
+}
+
+bool PaintCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*, API_Element* existing) {
+    QV_String terrainText;
+    GuidToText(terrainText, element.header.guid);
+    API_Element placed;
+    std::memset(static_cast<void*>(&placed), 0, sizeof placed);
+    placed.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    GSHandle params = nullptr;
+    if (libPartIndex <= 0 || !BaseLP::GetLibPartParams(libPartIndex, &params, nullptr, nullptr, nullptr)) return false;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    memo.params = reinterpret_cast<API_AddParType**>(params);
+    double a = std::fabs(bounds.xMax - bounds.xMin), b = std::fabs(bounds.yMax - bounds.yMin);
+    double lowest = bounds.zMin, highest = bounds.zMax;
+    API_Coord origin{bounds.xMin, bounds.yMin};
+    TranslateAreas(origin, true);
+    if (existing != nullptr) {
+        placed = *existing;
+    } else {
+        placed.header.layer = settings.layer;
+        InitPlacedObject(placed, libPartIndex);
+        QV_String name = settings.name;
+        SetMemoInfoString(memo, name);
+    }
+    placed.header.floorInd = element.header.floorInd;
+    placed.object.pos = origin;
+    placed.object.xRatio = a;
+    placed.object.yRatio = b;
+    // The areas' heights are absolute: the level cancels the story's.
+    const double storyLevel = GetStoryLevel(placed.header.floorInd);
+    placed.object.level = storyLevel < 1e300 ? -storyLevel : 0.0;
+    PaintLP view(ElemKind_ColouredArea);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    QV_String macro = partName;
+    int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
+    const bool written = view.GetSetDouble(0, a, LPMode_Set) && view.GetSetDouble(1, b, LPMode_Set) &&
+        view.GetSetDouble(MinLevelParam, lowest, LPMode_Set) && view.GetSetDouble(MaxLevelParam, highest, LPMode_Set) &&
+        view.GetSetString(BaseIDParam::MacroName, macro, LPMode_Set) &&
+        PaintLP::ExchangePolygon(view, areas, LPMode_Set) &&
+        view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
+        PaintLP::ExchangeOrigin(view, origin, LPMode_Set) && SerializeSettings(view, settings, 1) &&
+        WriteCommonLPParams(view, ElemKind_ColouredArea);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    if (!written) {
+        DisposeElemMemo(memo);
+        return false;
+    }
+    ElementWritten = 1;
+    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
+        ElementWritten = 0;
+        return false;
+    }
+    HostCallWithElementGuid(placed);
+    ElemDescriptor record;
+    record.TerrainGuid = terrainText;
+    record.AreaText = descriptor.TerrainId;
+    object = placed;
+    return ElemUserData_WriteRecord(record, ElemKind_ColouredArea, placed.header);
+}
+
+bool PaintCls::UpdateExistingObject() {
+    ACAPI_Element_DeselectAll();
+    API_Element earlier = earlierObject[0];
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[FlagLayer] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    earlier.header.layer = settings.layer;
+    PlacedParams placed(earlier);
+    if (!placed.Read()) return false;
+    QV_String name = settings.name;
+    SetMemoInfoString(placed.memo, name);
+    PaintLP view(ElemKind_ColouredArea);
+    placed.AttachView(view);
+    PaintSettings own;
+    bool ok = SerializeSettings(view, own, 0);
+    CopyChanged(changed, own, settings);
+    ok = ok && PaintLP::ExchangePolygon(view, areas, LPMode_Set) && SerializeSettings(view, own, 1);
+    placed.DetachView(view);
+    ok = ok && placed.Change(earlier, &mask);
+    ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    return ok;
+}
+
+int32_t PaintCls::Create(const QV_List<API_Element>& selected, const API_Element& terrain) {
+    elements = selected;
+    earlierObject.Clear();
+    if (!FindPart(libPartIndex)) return 0;
+    if (!EnsureFloorPlanWindow(false) || !SetCurrentStory(terrain.header.floorInd)) return ErrDatabase;
+    if (!ReadElement(terrain, true)) return ErrModifying;
+    if (!CollectAreas()) return ErrModifying;
+    FindExistingObject();
+    if (!PrepareAreas()) return ErrModifying;
+    const int32_t earlierCount = earlierAreas.GetCount();
+    DialogMode = 2;
+    if (RunSettingsDialog(true, &earlierCount) != 0) return 0;
+    GlobalSettings.paint = settings;
+    GlobalSettings.SetShort(GeneralKind, MaterialField, int16_t(lastMaterial));
+    GlobalSettings.SetDouble(GeneralKind, ValueField, lastValue);
+    if (earlierObject.IsEmpty()) {
+        if (CreateLibPartObject(0, 0, 0, nullptr, nullptr) == 0) return ErrModifying;
+        RunContourLinesOf(element);
+    } else if (!RunEarthworkCommand([&] { return UpdateExistingObject(); })) {
+        return ErrModifying;
+    }
+    ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
     return 0;
 }
 
 int32_t PaintCls::EditSettings() {
-    ModuleLog::LogCall("PaintCls::EditSettings");
+    DialogMode = 1;
+    settings = GlobalSettings.paint;
+    if (RunSettingsDialog(false, nullptr) == 0) GlobalSettings.paint = settings;
     return 0;
+}
+
+bool PaintCls::LoadFromSelection(const QV_List<API_Element>& objects) {
+    areas.Clear();
+    settings.Reset();
+    settings.name = QV_String("");
+    if (objects.IsEmpty()) return false;
+    PlacedParams placed(objects[0]);
+    if (!placed.Read()) return false;
+    PaintLP view(ElemKind_ColouredArea);
+    placed.AttachView(view);
+    const bool ok = PaintLP::ExchangePolygon(view, areas, LPMode_Get) && SerializeSettings(view, settings, 0);
+    placed.DetachView(view);
+    settings.layer = int16_t(objects[0].header.layer);
+    settings.name = ElementInfoString(objects[0]);
+    return ok;
+}
+
+bool PaintCls::ApplyToSelection(QV_List<API_Element>& objects) {
+    ACAPI_Element_DeselectAll();
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[FlagLayer] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    const bool single = objects.GetCount() == 1;
+    for (int32_t i = 0; i < objects.GetCount(); ++i) {
+        API_Element& o = objects[i];
+        o.header.layer = settings.layer;
+        PlacedParams placed(o);
+        if (!placed.Read()) return false;
+        QV_String name = settings.name;
+        SetMemoInfoString(placed.memo, name);
+        PaintLP view(ElemKind_ColouredArea);
+        placed.AttachView(view);
+        PaintSettings own;
+        bool ok = SerializeSettings(view, own, 0);
+        CopyChanged(changed, own, settings);
+        if (single) ok = ok && PaintLP::ExchangePolygon(view, areas, LPMode_Set);
+        ok = ok && SerializeSettings(view, own, 1);
+        placed.DetachView(view);
+        if (!ok || !placed.Change(o, &mask)) return false;
+    }
+    return true;
+}
+
+int32_t PaintCls::ModifySelected(const QV_List<API_Element>& objects) {
+    ACAPI_Element_DeselectAll();
+    const bool was3D = IsCurrentWindow3D();
+    if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
+    if (!LoadFromSelection(objects)) {
+        if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
+        return ErrModifying;
+    }
+    DialogMode = 3;
+    const int32_t none = 0;
+    const bool single = objects.GetCount() == 1;
+    if (RunSettingsDialog(single, single ? &none : nullptr) != 0) {
+        RebuildCurrentWindow(was3D, true, 0);
+        return 0;
+    }
+    QV_List<API_Element> list = objects;
+    const bool ok = RunEarthworkCommand([&] { return ApplyToSelection(list); });
+    if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
+    if (!ok) return ErrModifying;
+    ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    return 0;
+}
+
+int32_t PaintCls::Rebuild(const API_Element& object) {
+    const bool was3D = IsCurrentWindow3D();
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    PaintLP view(ElemKind_ColouredArea);
+    API_Guid terrainGuid = APINULLGuid;
+    API_Element terrain;
+    const bool ok = BaseLP::AttachToElement(view, ElemKind_ColouredArea, object, terrainGuid, true) &&
+        ReadTerrainByGuid(terrainGuid, terrain) && SetCurrentStory(terrain.header.floorInd) &&
+        ReadElement(terrain, true);
+    if (ok) RunContourLinesOf(element);
+    if (was3D) Ensure3DWindow(false);
+    return ok ? 0 : ErrModifying;
+}
+
+int32_t PaintCls::OnElementEvent(int32_t mode, const QV_List<API_Elem_Head>& heads) {
+    if (mode == 1 && ElementWritten != 0) return 1;
+    if (mode != 1 && mode != 2) return 1;
+    const bool ok = InFloorPlanDatabase([&] {
+        for (const API_Elem_Head& head : heads) {
+            if (!ACAPI_Element_Filter(head.guid, APIFilt_IsEditable)) continue;
+            API_Element e;
+            std::memset(static_cast<void*>(&e), 0, sizeof e);
+            e.header.guid = head.guid;
+            ElemDescriptor record;
+            if (ACAPI_Element_Get(&e) != NoError || !ElemUserData_Read(record, ElemKind_ColouredArea, e.header))
+                continue;
+            ACAPI_Element_AttachObserver(e.header.guid);
+            PaintLP view(ElemKind_ColouredArea);
+            API_Guid terrain = APINULLGuid;
+            if (!BaseLP::AttachToElement(view, ElemKind_ColouredArea, e, terrain, false)) return false;
+        }
+        return true;
+    });
+    return ok ? 1 : 0;
 }

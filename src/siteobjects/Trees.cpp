@@ -1,13 +1,170 @@
 #include "siteobjects/Trees.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "elements/BaseLP.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/PointInput.hpp"
+#include "foundation/ToolLayerCheck.hpp"
+#include "geometry/PolygonTests.hpp"
+#include "geometry/QV_Poly.hpp"
+#include "siteobjects/SiteHeights.hpp"
+#include "siteobjects/TreeBranches.hpp"
+#include "siteobjects/TreeParams.hpp"
+#include "terrain/TerrainInputQueries.hpp"
 
-bool PlaceTrees(const API_Element*) {
-    ModuleLog::LogCall("PlaceTrees");
+#include <cstring>
+
+TreeSettings TreeGlobalSettings;
+uint8_t TreeDefaultsPending = 1;
+TreeChangeFlags TreeChanged;
+
+namespace {
+
+constexpr int32_t ErrPoint = 12;
+constexpr int32_t ErrModify = 43;
+constexpr int32_t ErrCreate = 63;
+constexpr int32_t ErrInitial = 64;
+constexpr int32_t ErrLayer = 65;
+
+TreeDialogRunner DialogRunner = nullptr;
+
+void Rebuild() {
+    API_RebuildParams rebuild = {};
+    ACAPI_Automate(APIDo_RebuildID, &rebuild);
+}
+
+// One tree at `point`: its branches, parameters and placement; the parameter list is the caller's and serves
+// every tree of the command (each creation copies it).
+void PlaceOneTree(const API_Element& defaults, int32_t libIndex, BaseLP& view, const API_Coord& point, int16_t story,
+                  bool onTerrain, double elevation) {
+    const TreeSettings& s = TreeGlobalSettings;
+    API_Element tree = defaults;
+    tree.header.typeID = API_ObjectID;
+    tree.header.floorInd = story;
+    tree.object.libInd = libIndex;
+    tree.object.pos = point;
+    if (onTerrain) tree.object.level = elevation;
+    WriteTreeShape(view, s.branches, s.levels, s.angle);
+    tree.header.layer = int16_t(s.layer);
+    if (!CheckToolLayer(int16_t(s.layer))) ShowErrorMessage(ErrLayer, -1);
+    WriteTreeSettings(view, s);
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    if (CreateElementWithMemo(&tree, &memo, false) != NoError) {
+        ShowErrorMessage(ErrCreate, -1);
+        return;
+    }
+    Rebuild();
+}
+
+}  // namespace
+
+void SetTreeDialogRunner(TreeDialogRunner runner) { DialogRunner = runner; }
+
+int32_t EditTreeSettings() {
+    if (DialogRunner == nullptr) return 1;
+    TreeChangeFlags flags;
+    if (!DialogRunner(TreeGlobalSettings, flags)) return 1;
+    TreeChanged = flags;
+    return 0;
+}
+
+bool CreateTree(const API_Element* terrain) {
+    int32_t libIndex = -1;
+    // A missing part was reported by the search itself.
+    if (!FindLibPartOrAsk(QV_String("SS_TREE"), libIndex, true, QV_String(), APILib_ObjectID)) return false;
+    QV_Poly outline;
+    double storyLevel = 0.0;
+    if (terrain != nullptr) {
+        if (!SetCurrentStory(terrain->header.floorInd)) return false;
+        if (!outline.ReadFromElement(terrain->header, 0)) return false;
+        storyLevel = GetStoryLevel(terrain->header.floorInd);
+        if (!(storyLevel < 1e300)) return false;
+    }
+    API_Element defaults = {};
+    defaults.header.typeID = API_ObjectID;
+    GSHandle params = nullptr;
+    bool initial = ACAPI_Element_GetDefaults(&defaults, nullptr) == NoError;
+    initial = BaseLP::GetLibPartParams(libIndex, &params, nullptr, nullptr, nullptr) && initial;
+    // Without the defaults the trees are made from what there is; their creation tells when that is not enough.
+    if (!initial) ShowErrorMessage(ErrInitial, -1);
+    BaseLP view;
+    view.Attach(params, true);
+    if (TreeDefaultsPending != 0) {
+        ReadTreeSettings(view, TreeGlobalSettings, defaults);
+        TreeDefaultsPending = 0;
+    }
+    DialogMode = 2;
+    const bool confirmed = EditTreeSettings() == 0;
+    // Counts typed past the dialog's ranges would make a tree no array holds.
+    if (confirmed && !TreeCountsUsable(TreeGlobalSettings.branches, TreeGlobalSettings.levels)) {
+        ShowErrorMessage(ErrModify, -1);
+    } else if (confirmed) {
+        for (;;) {
+            API_Coord3D click = {};
+            API_Neig neig = {};
+            const GSErrCode err = GetPointFromUser(click, neig, QV_String(""), nullptr, nullptr, nullptr, nullptr, -1,
+                                                   nullptr, nullptr, true);
+            if (err == APIERR_CANCEL) break;
+            if (err != NoError) {
+                ShowErrorMessage(ErrPoint, -1);
+                break;
+            }
+            const API_Coord point = {click.x, click.y};
+            bool onTerrain = false;
+            double height = 0.0;
+            if (terrain != nullptr) {
+                int32_t edge = 0;
+                if (PointInPolygon(outline, point.x, point.y, edge, 1e-7) == 1) {
+                    if (!TerrainHeightAtPoint(*terrain, point, height)) break;
+                    onTerrain = true;
+                }
+            }
+            const int16_t story = onTerrain ? terrain->header.floorInd : CurrentStoryIndex();
+            PlaceOneTree(defaults, libIndex, view, point, story, onTerrain, height - storyLevel);
+        }
+    }
+    view.Detach();
+    ReleaseParamRecords(&params);
     return true;
 }
 
-bool EditSelectedTrees(const QV_List<API_Element>&) {
-    ModuleLog::LogCall("EditSelectedTrees");
+bool RegenerateTrees(const QV_List<API_Element>& trees) {
+    TreeChanged.Clear();
+    DialogMode = 3;
+    if (trees.GetCount() == 0 || EditTreeSettings() != 0) return true;
+    bool allGrown = true;
+    for (int32_t i = 0; i < trees.GetCount(); ++i) {
+        API_Element element = trees[i];
+        API_ElementMemo memo = {};
+        if (ACAPI_Element_GetMemo(element.header.guid, &memo, APIMemoMask_AddPars) != NoError) {
+            allGrown = false;
+            continue;
+        }
+        BaseLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        bool write = true;
+        if (WriteFlaggedTreeSettings(view, TreeGlobalSettings, TreeChanged, element)) {
+            int32_t n = 0, levels = 0;
+            double angle = 0.0;
+            ReadTreeShape(view, n, levels, angle);
+            // A tree whose own counts no array can hold keeps what it has.
+            write = WriteTreeShape(view, n, levels, angle);
+        }
+        view.Detach();
+        if (write) {
+            API_Element mask;
+            std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
+            write = ChangeElement(&element, &memo, &mask) == NoError;
+        }
+        allGrown = allGrown && write;
+        DisposeElemMemo(memo);
+    }
+    if (!allGrown) ShowErrorMessage(ErrModify, -1);
     return true;
 }

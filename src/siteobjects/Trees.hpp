@@ -1,11 +1,30 @@
 #pragma once
-// The trees: placing tree objects and editing the selected ones, each run by the Trees command inside one
-// undoable command. Not built yet: each notes its call and answers true.
+// The tree tool: placing tree objects of "SS_TREE" at clicked points (on the terrain when there is one) and
+// applying edited settings to the selected trees, each run by the Trees command inside one undoable command.
+// The tool's settings live in one global record for as long as the module is loaded; the first creation fills
+// it from the library part's defaults, the dialog from then on.
 #include "foundation/QV_List.hpp"
+#include "settings/TreeSettings.hpp"
 
 #include "APIElements.hpp"
 
-// Places trees, on `terrain` when there is one (null: none in the project).
-bool PlaceTrees(const API_Element* terrain);
-// Edits the selected tree objects.
-bool EditSelectedTrees(const QV_List<API_Element>& trees);
+#include <cstdint>
+
+extern TreeSettings TreeGlobalSettings;
+extern uint8_t TreeDefaultsPending;  // 1 until the first creation has read the part's defaults
+extern TreeChangeFlags TreeChanged;  // what the last confirmed dialog changed
+
+// The "Tree settings" dialog pair over `record`: true on OK, with the changed fields written into the record and
+// flagged. Wired by the shell; unset, the dialog counts as cancelled.
+using TreeDialogRunner = bool (*)(TreeSettings& record, TreeChangeFlags& flags);
+void SetTreeDialogRunner(TreeDialogRunner runner);
+
+// The dialog on the global settings: 0 on OK (settings and TreeChanged hold the result), 1 on Cancel.
+int32_t EditTreeSettings();
+
+// Places trees, on `terrain` when there is one (null: none in the project). Errors are shown here; true unless
+// nothing could be started.
+bool CreateTree(const API_Element* terrain);
+// Writes the fields changed in the dialog into each selected tree and regrows the branches of those whose shape
+// changed. A tree whose own counts cannot be grown from is left unchanged and reported (43).
+bool RegenerateTrees(const QV_List<API_Element>& trees);

@@ -1,18 +1,253 @@
 #include "siteobjects/Wall.hpp"
 
-#include "foundation/ModuleLog.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "earthworks/PathSegments.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/FloorPlanDatabase.hpp"
+#include "elements/LevelOnStory.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/MeshHeightSampling.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "elements/TerrainProbe.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/GuidText.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/ModalDialog.hpp"
+#include "foundation/SelectionHelpers.hpp"
+#include "geometry/project/ElementPolygonRead.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
+#include "siteobjects/PlacedObject.hpp"
 
-int32_t WallCls::ModifySelected(const QV_List<API_Element>&) {
-    ModuleLog::LogCall("WallCls::ModifySelected");
+#include <cstring>
+
+namespace {
+WallDialogOpener Opener = nullptr;
+constexpr int32_t ErrDatabase = 42;
+constexpr int32_t ErrModifying = 43;
+constexpr int32_t ErrClosedPolygon = 45;
+constexpr int16_t LayerField = 8;
+constexpr int16_t NameField = 9;
+
+bool FindPart(int32_t& index) {
+    return FindLibPartOrAsk(QV_String("VY_WALL"), index, true, QV_String(), APILib_ObjectID);
+}
+
+// The fields of `source` whose flag is set (the layer and the name are the element's, not parameters).
+void CopyChangedFields(const uint8_t changed[WallFieldCount], WallSettings& target, const WallSettings& source) {
+    for (int16_t id = 0; id < WallFieldCount; ++id) {
+        if (changed[id] == 0 || id == LayerField || id == NameField) continue;
+        switch (id) {
+            case 2: target.thickness = source.thickness; break;
+            case 3: target.side = source.side; break;
+            case 10: target.height = source.height; break;
+            default: target.SetByItem(id, int16_t(source.GetByItem(id))); break;
+        }
+    }
+}
+}  // namespace
+
+void SetWallDialogOpener(WallDialogOpener opener) { Opener = opener; }
+
+WallCls::WallCls() {
+    settings.SetDefaults();
+    std::memset(changed, 0, sizeof changed);
+}
+
+int32_t WallCls::RunSettingsDialog() {
+    WallDialogState state;
+    state.record = settings;
+    std::memset(state.changed, 0, sizeof state.changed);
+    if (Opener == nullptr || !Opener(state)) return 1;
+    settings = state.record;
+    std::memcpy(changed, state.changed, sizeof changed);
     return 0;
+}
+
+bool WallCls::CreateElementBodyFromMesh() {
+    MeshBody body;
+    return ProbeTerrainHeights(body, element, points3D, lowestLevel, highestLevel);
+}
+
+bool WallCls::PlaceObject() {
+    if (points3D.IsEmpty()) return false;
+    QV_String terrainText;
+    GuidToText(terrainText, element.header.guid);
+    API_Element placed;
+    std::memset(static_cast<void*>(&placed), 0, sizeof placed);
+    placed.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    GSHandle params = nullptr;
+    if (!BaseLP::GetLibPartParams(libPartIndex, &params, nullptr, nullptr, nullptr)) return false;
+    memo.params = reinterpret_cast<API_AddParType**>(params);
+    QV_String name = settings.name;
+    SetMemoInfoString(memo, name);
+
+    placed.header.layer = settings.layer;
+    placed.header.floorInd = element.header.floorInd;
+    InitPlacedObject(placed, libPartIndex);
+    // The base line keeps its heights: only x and y become relative to its first vertex.
+    const QV_Coord3DLong origin = points3D[0];
+    for (QV_Coord3DLong& v : points3D) {
+        v.x -= origin.x;
+        v.y -= origin.y;
+    }
+    placed.object.pos = API_Coord{origin.x, origin.y};
+    placed.object.level = element.mesh.level;
+
+    WallLP view(ElemKind_Wall);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
+    const bool written = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Set) &&
+        view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
+        SetLPLevelOnStory(view, element.mesh.level, element.header.floorInd, LPMode_Set) &&
+        SerializeSettings(view, settings, 1);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    if (!written) {
+        DisposeElemMemo(memo);
+        return false;
+    }
+    object = placed;
+    return CreateLinkedObject(object, memo, ElemKind_Wall, terrainText, element);
+}
+
+int32_t WallCls::Place(const API_Element& polyline, const API_Element& terrain) {
+    if (!FindPart(libPartIndex)) return 0;
+    pickHead = polyline.header;
+    if (!ReadElement(terrain, true) ||
+        !ReadElementPolygon(polyline.header.guid, points3D, points2D, polyPrims, closedRing))
+        return ErrModifying;
+    if (closedRing != 0) return ErrClosedPolygon;
+    if (points3D.GetCount() < 2) return ErrModifying;
+    DialogMode = 2;
+    settings = GlobalSettings.wall;
+    if (RunSettingsDialog() != 0) return 0;
+    GlobalSettings.wall = settings;
+    return RunEarthworkCommand([&] { return CreateElementBodyFromMesh() && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
 int32_t WallCls::EditSettings() {
-    ModuleLog::LogCall("WallCls::EditSettings");
+    DialogMode = 1;
+    settings = GlobalSettings.wall;
+    if (RunSettingsDialog() == 0) GlobalSettings.wall = settings;
     return 0;
 }
 
-int32_t WallCls::Place(const API_Element&, const API_Element&) {
-    ModuleLog::LogCall("WallCls::Place");
+bool WallCls::ReadObject(const QV_List<API_Element>& walls) {
+    settings.Reset();
+    if (walls.IsEmpty()) return false;
+    const API_Element& first = walls[0];
+    PlacedParams placed(first);
+    if (!placed.Read()) return false;
+    WallLP view(ElemKind_Wall);
+    placed.AttachView(view);
+    const bool ok = SerializeSettings(view, settings, 0);
+    placed.DetachView(view);
+    if (!ok) return false;
+    settings.layer = int16_t(first.header.layer);
+    settings.name = ElementInfoString(first);
+    return true;
+}
+
+bool WallCls::ApplyToObjects(QV_List<API_Element>& walls) {
+    bool any = false;
+    for (uint8_t flag : changed) any = any || flag != 0;
+    if (!any) return true;
+    ACAPI_Element_DeselectAll();
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    if (changed[LayerField] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    for (int32_t i = 0; i < walls.GetCount(); ++i) {
+        API_Element& wall = walls[i];
+        wall.header.layer = settings.layer;
+        PlacedParams placed(wall);
+        if (!placed.Read()) return false;
+        QV_String name = settings.name;
+        SetMemoInfoString(placed.memo, name);
+        WallLP view(ElemKind_Wall);
+        placed.AttachView(view);
+        WallSettings own;
+        bool ok = SerializeSettings(view, own, 0);
+        CopyChangedFields(changed, own, settings);
+        ok = ok && SerializeSettings(view, own, 1);
+        placed.DetachView(view);
+        if (!ok || !placed.Change(wall, &mask)) return false;
+    }
+    return true;
+}
+
+int32_t WallCls::ModifySelected(const QV_List<API_Element>& walls) {
+    const bool was3D = IsCurrentWindow3D();
+    ACAPI_Element_DeselectAll();
+    if (was3D) {
+        if (MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
+        ACAPI_Element_DeselectAll();
+    }
+    if (!ReadObject(walls)) {
+        if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
+        return ErrModifying;
+    }
+    DialogMode = 3;
+    if (RunSettingsDialog() != 0) {
+        RebuildCurrentWindow(was3D, true, 0);
+        return 0;
+    }
+    QV_List<API_Element> list = walls;
+    const bool ok = RunEarthworkCommand([&] { return ApplyToObjects(list); });
+    if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
+    if (!ok) return ErrModifying;
+    if (was3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
     return 0;
+}
+
+bool WallCls::RebuildObject(const API_Element& wall) {
+    points3D.Clear();
+    WallLP probe(ElemKind_Wall);
+    API_Guid terrainGuid = APINULLGuid;
+    API_Element terrain;
+    if (!BaseLP::AttachToElement(probe, ElemKind_Wall, wall, terrainGuid, true) ||
+        !ReadTerrainByGuid(terrainGuid, terrain) || !ReadElement(terrain, true))
+        return false;
+    if (!UnlinkFromTerrain(wall, element)) return false;
+    // From here on a failure must not leave the wall standing unlinked.
+    const auto fail = [&] {
+        LinkElementGuids(element, wall);
+        return false;
+    };
+    PlacedParams placed(wall);
+    if (!placed.Read()) return fail();
+    WallLP view(ElemKind_Wall);
+    placed.AttachView(view);
+    bool ok = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Get);
+    placed.DetachView(view);
+    if (!ok || points3D.IsEmpty()) return fail();
+    TransformCoordsByPlacement(wall, points3D, true);
+    PolylineToSegments(points3D, polyPrims);
+    if (!CreateElementBodyFromMesh()) return fail();
+    TransformCoordsByPlacement(wall, points3D, false);
+    placed.AttachView(view);
+    ok = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Set) &&
+        SetLPLevelOnStory(view, element.mesh.level, wall.header.floorInd, LPMode_Set);
+    placed.DetachView(view);
+    API_Element changedElement = wall;
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    // A failed change is a failed rebuild, whatever the relink answers.
+    if (!ok || !placed.Change(changedElement, &mask)) return fail();
+    return LinkElementGuids(element, wall);
+}
+
+int32_t WallCls::RefreshObjects(const QV_List<API_Elem_Head>& heads) {
+    return RemoveLinksOfKind(heads, ElemKind_Wall) ? 1 : 0;
+}
+
+int32_t WallCls::OnElementEvent(int32_t mode, const QV_List<API_Elem_Head>& heads) {
+    if (mode == 1 && ElementWritten != 0) return 1;
+    if (mode == 1 || mode == 2) return RefreshObjects(heads);
+    return 1;
 }

@@ -1,15 +1,54 @@
 #pragma once
-// The wall's element class: the wall tool's operations. Not built yet: each operation notes its call and
-// answers 0.
+// The wall's element class: a "VY_WALL" object along an open polyline, its base line at the terrain's heights and
+// linked to the terrain mesh as a building is, its settings edited in the two-layout wall settings dialog.
+#include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "settings/WallData.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
 
-class WallCls {
+constexpr int32_t WallFieldCount = 12;
+
+// What one run of the wall settings dialog (both layouts) works on.
+struct WallDialogState {
+    WallSettings record;                   // the owner's; written (and flagged) only by OK
+    uint8_t changed[WallFieldCount] = {};  // per field id, set by OK
+};
+
+// Opens the wall settings dialog on its first layout and goes between the two layouts until OK or Cancel; true
+// on OK. Set by the shell; without it every dialog counts as cancelled.
+using WallDialogOpener = bool (*)(WallDialogState& state);
+void SetWallDialogOpener(WallDialogOpener opener);
+
+class WallCls : public BaseCls {
 public:
-    int32_t ModifySelected(const QV_List<API_Element>& walls);
-    int32_t EditSettings();
+    WallCls();
+
+    // Each answers the code for ShowErrorMessage (0: nothing to show): 43 when the object cannot be read, made or
+    // changed, 42 when the floor plan's database cannot be reached, 45 for a closed polyline. A missing
+    // "VY_WALL" or a cancelled dialog answers 0.
     int32_t Place(const API_Element& polyline, const API_Element& terrain);
+    int32_t EditSettings();
+    int32_t ModifySelected(const QV_List<API_Element>& walls);
+    // Regenerates one wall's base line on its terrain ("Data update"); runs inside the caller's command.
+    bool RebuildObject(const API_Element& wall);
+
+    // As the building's hook, for walls.
+    static int32_t OnElementEvent(int32_t mode, const QV_List<API_Elem_Head>& heads);
+    static int32_t RefreshObjects(const QV_List<API_Elem_Head>& heads);
+
+    // 0 on OK (settings and changed flags taken over), 1 on Cancel.
+    int32_t RunSettingsDialog();
+    bool PlaceObject();
+    bool ReadObject(const QV_List<API_Element>& walls);
+    bool ApplyToObjects(QV_List<API_Element>& walls);
+    // Every polyline vertex gets the terrain's height.
+    bool CreateElementBodyFromMesh();
+
+    WallSettings settings;
+    uint8_t changed[WallFieldCount];
+    double lowestLevel = 0.0;
+    double highestLevel = 0.0;
 };

@@ -119,7 +119,7 @@ TEST_F(MenuCommandsTest, FirstCommandAppliesTheLanguageEvenForTheAboutBox) {
     ASSERT_TRUE(host->ChooseMenu(32501, 3));
     ASSERT_GE(ReportIndex("call: LocalizatorLP::Place 1"), 0);
     EXPECT_EQ(AboutBoxes(), 1u);
-    EXPECT_EQ(GISSubtypeParamCount, 0);  // the shipped library has no GIS subtype part
+    EXPECT_EQ(GISSubtypeParamCount, 7);  // the shipped GIS subtype part: outline, base height, language, flag, sizes
     host->ClearModuleReports();
     ASSERT_TRUE(host->ChooseMenu(32501, 3));
     EXPECT_EQ(CountReports("call: LocalizatorLP::Place 1"), 0);

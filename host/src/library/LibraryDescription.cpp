@@ -372,6 +372,21 @@ bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* er
             part->params.push_back(std::move(p));
             continue;
         }
+        if (line.compare(0, 8, "describe") == 0 && line.size() > 8 && (line[8] == ' ' || line[8] == '\t')) {
+            // describe <name> = "<text>": the description of a parameter given above.
+            const size_t eq = line.find('=');
+            const std::string name = eq == std::string::npos ? std::string() : TrimBlanks(line.substr(8, eq - 8));
+            auto it = std::find_if(part->params.begin(), part->params.end(),
+                                   [&](const LibParamDef& p) { return LowerCase(p.name) == LowerCase(name); });
+            if (it == part->params.end()) return fail("'describe' needs a parameter given above");
+            std::vector<ValueItem> items;
+            std::string why;
+            if (!SplitValues(line.substr(eq + 1), &items, &why)) return fail(why);
+            if (items.size() != 1 || !items[0].quoted) return fail("a description takes one quoted text");
+            if (!Utf8ToUtf16(items[0].text, &it->description) || it->description.size() > 255)
+                return fail("a description is valid UTF-8 of at most 255 units");
+            continue;
+        }
         if (line.compare(0, 7, "section") == 0 && line.size() > 7 && (line[7] == ' ' || line[7] == '\t')) {
             LibSectionDef section;
             std::string why;
@@ -463,6 +478,7 @@ std::string DescribeLibraryPart(const LibPartDef& part) {
             out += std::string(i == 0 ? " " : "; ") + (text ? Quote(p.texts[i]) : NumberText(p.numbers[i]));
         if (n == 0) out += text ? " \"\"" : " 0";
         out += "\n";
+        if (!p.description.empty()) out += "describe " + p.name + " = " + Quote(p.description) + "\n";
     }
     for (const LibSectionDef& s : part.sections) {
         if (s.type == API_SectParamDef) continue;

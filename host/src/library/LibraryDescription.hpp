@@ -8,8 +8,9 @@
 //     param <name> <type> = <value>
 //     param <name> <type>[<dim1>] = <v1>; <v2>; ...           (a dim1 x 1 array)
 //     param <name> <type>[<dim1>][<dim2>] = <row-major values>
+//     describe <name> = "<text>"              (the description the user sees, when not the name)
 // Parameter types: real length angle integer boolean pen linetype material fill colorrgb intensity
-// lightswitch (numbers) and string (text). Texts are "quoted" with \" and \\ escapes. Names are identifiers of
+// lightswitch, title (numbers) and string (text). Texts are "quoted" with \" and \\ escapes. Names are identifiers of
 // at most 31 bytes. Arrays given fewer values than cells have the rest 0 / "".
 //
 // Optional lines, written by the host when it saves a library part it created (and read back):

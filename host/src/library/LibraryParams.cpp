@@ -16,7 +16,11 @@ GSHandle MakeParamHandle(const std::vector<LibParamDef>& params) {
         r.typeID = p.typeID;
         r.index = int16_t(i);
         std::memcpy(r.name, p.name.data(), std::min(p.name.size(), sizeof r.name - 1));
-        for (size_t k = 0; k < p.name.size() && k < 255; ++k) r.uDescname[k] = char16_t(uint8_t(p.name[k]));
+        if (!p.description.empty())
+            std::memcpy(r.uDescname, p.description.data(),
+                        std::min<size_t>(p.description.size(), 255) * sizeof(char16_t));
+        else
+            for (size_t k = 0; k < p.name.size() && k < 255; ++k) r.uDescname[k] = char16_t(uint8_t(p.name[k]));
         r.dim1 = p.dim1;
         r.dim2 = p.dim2;
         const bool text = p.typeID == APIParT_Text;
@@ -142,6 +146,11 @@ bool ParamsFromRecords(const API_AddParType* const* records, std::vector<LibPara
         }
         p.name.assign(r.name, nameLen);
         p.typeID = r.typeID;
+        // A description other than the name is kept.
+        size_t descLen = 0;
+        while (descLen < 255 && r.uDescname[descLen] != 0) ++descLen;
+        const std::u16string description(r.uDescname, descLen);
+        if (description != std::u16string(p.name.begin(), p.name.end())) p.description = description;
         const bool array = r.dim1 != 0 && r.dim2 != 0;
         const bool text = r.typeID == LibParType::Text;
         if (!array) {

@@ -21,7 +21,7 @@ const TypeName kTypes[] = {
     {"integer", LibParType::Integer},   {"boolean", LibParType::Boolean},     {"pen", LibParType::Pen},
     {"linetype", LibParType::LineType}, {"material", LibParType::Material},   {"fill", LibParType::Fill},
     {"colorrgb", LibParType::ColorRGB}, {"intensity", LibParType::Intensity}, {"lightswitch", LibParType::LightSwitch},
-    {"string", LibParType::Text},
+    {"string", LibParType::Text},       {"title", LibParType::Title},
 };
 
 bool IsHex(char c) { return std::isxdigit(uint8_t(c)) != 0; }

@@ -23,6 +23,7 @@ constexpr int32_t Fill = 10;
 constexpr int32_t Pen = 11;
 constexpr int32_t Text = APIParT_Text;
 constexpr int32_t Boolean = 13;
+constexpr int32_t Title = 15;  // a heading among the parameters, no value of its own
 }  // namespace LibParType
 
 // Library-part types.
@@ -43,6 +44,7 @@ struct LibParamDef {
     int32_t dim2 = 0;
     std::vector<double> numbers;        // a numeric parameter: one value, or dim1 * dim2 cells
     std::vector<std::u16string> texts;  // a text parameter: one text, or dim1 * dim2 cells
+    std::u16string description;         // the name the user sees; empty: the name
 };
 
 // One section of a library part. A 'PARD' entry holds nothing: its content is the part's parameter list.

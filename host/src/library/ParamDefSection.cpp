@@ -9,7 +9,7 @@ namespace {
 // The parameter definition block: a head, then per parameter its type, sizes, name and cells (numbers as
 // doubles; texts as a unit count and the units).
 constexpr uint32_t kParamDefMagic = API_SectParamDef;
-constexpr uint32_t kParamDefVersion = 1;
+constexpr uint32_t kParamDefVersion = 2;
 
 struct ParamDefHead {
     uint32_t magic;
@@ -71,6 +71,8 @@ GSHandle MakeParamDefSection(const std::vector<LibParamDef>& params, double a, d
         Put(block, p.dim2);
         Put(block, uint32_t(p.name.size()));
         block += p.name;
+        Put(block, uint32_t(p.description.size()));
+        block.append(reinterpret_cast<const char*>(p.description.data()), p.description.size() * sizeof(char16_t));
         if (p.typeID == LibParType::Text) {
             for (const std::u16string& t : p.texts) {
                 Put(block, uint32_t(t.size()));
@@ -118,6 +120,12 @@ bool ReadParamDefSection(GSConstHandle section, std::vector<LibParamDef>* params
         if (!in.Get(&p.typeID) || !in.Get(&p.dim1) || !in.Get(&p.dim2) || !in.Get(&nameLen) ||
             nameLen > LibParamNameMax || !in.Bytes(nameLen, &p.name))
             return (*why = cut, false);
+        uint32_t descLen = 0;
+        std::string desc;
+        if (!in.Get(&descLen) || descLen > 255 || !in.Bytes(size_t(descLen) * sizeof(char16_t), &desc))
+            return (*why = cut, false);
+        p.description.assign(descLen, u'\0');
+        if (descLen > 0) std::memcpy(&p.description[0], desc.data(), desc.size());
         const bool array = p.dim1 != 0 || p.dim2 != 0;
         if (array && (p.dim1 < 1 || p.dim2 < 1 || int64_t(p.dim1) * p.dim2 > LibArrayCellsMax))
             return (*why = "parameter '" + p.name + "' has bad sizes", false);

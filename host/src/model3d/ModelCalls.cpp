@@ -1,6 +1,7 @@
 #include "model3d/ModelCalls.hpp"
 
 #include "APIMesh.hpp"
+#include "model3d/MeshQuantities.hpp"
 #include "project/HostProject.hpp"
 
 namespace {
@@ -29,9 +30,21 @@ GSErrCode T_Get3DComponent(API_Component3D* component) {
         return component == nullptr ? APIERR_BADPARS : models.GetComponent(component, why);
     });
 }
+
+GSErrCode T_Element_GetQuantities(const API_Guid* guid, const API_QuantityPar*, API_ElementQuantity* quantity) {
+    return ServeModelCall("Element_GetQuantities", [&](ModelStore& models, std::string* why) {
+        if (guid == nullptr || quantity == nullptr) return APIERR_BADPARS;
+        HostCalls* host = HostCalls::Current();
+        double volume = 0.0;
+        const GSErrCode err = MeshVolume(host->Project().database, models, *guid, &volume, why);
+        if (err == NoError) quantity->mesh.volume = volume;
+        return err;
+    });
+}
 }  // namespace
 
 void InstallModelCalls(HostFunctionSet& set) {
     set.Put("Element_Get3DInfo", &API_HostFunctionTable::Element_Get3DInfo, T_Element_Get3DInfo);
     set.Put("Get3DComponent", &API_HostFunctionTable::Get3DComponent, T_Get3DComponent);
+    set.Put("Element_GetQuantities", &API_HostFunctionTable::Element_GetQuantities, T_Element_GetQuantities);
 }

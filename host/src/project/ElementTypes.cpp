@@ -24,6 +24,8 @@ std::string ElementTypeName(API_ElemTypeID t) {
         case API_SplineID: return "spline";
         case API_HotspotID: return "hotspot";
         case API_CutPlaneID: return "section marker";
+        case API_CameraID: return "camera";
+        case API_CamSetID: return "camera set";
         case API_DetailID: return "detail";
         case API_ElevationID: return "elevation marker";
         case API_InteriorElevationID: return "interior elevation marker";

@@ -36,4 +36,5 @@ struct HostProject {
     SettingsDialogAnswers settingsDialogs;              // the user's answers to the host's settings dialogs
     LineTypeDefinitions lineTypes;                      // dashes and symbols of line types; the drawing scale
     int16_t lengthDecimals = 2;                         // working-unit preference 'GPRF' answers
+    uint8_t cameraDisplay = 1;                          // display option 'GDOP' answers, 'CDOP' sets
 };

@@ -188,6 +188,15 @@ GSErrCode ProjectElements::GetDefaults(API_Element* element, API_ElementMemo* me
                 rec.spline.ltypeInd = 1;
                 break;
             case API_HotspotID: rec.hotspot.pen = 1; break;
+            case API_CameraID:
+                rec.camera.cameraZ = 1.7;
+                rec.camera.targetZ = 1.7;
+                rec.camera.viewAngle = 1.0471975511965976;
+                break;
+            case API_CamSetID:
+                rec.camset.inFrames = 1;
+                rec.camset.frameCount = 1;
+                break;
             case API_CutPlaneID:
             case API_ElevationID:
             case API_InteriorElevationID:

@@ -104,6 +104,16 @@ json RecordFields(const API_Element& e) {
                     {"begAng", e.arc.begAng},      {"endAng", e.arc.endAng}, {"whole", e.arc.whole}};
         case API_SplineID: return {{"closed", e.spline.closed}};
         case API_HotspotID: return {{"pos", Coord(e.hotspot.pos)}, {"height", e.hotspot.height}};
+        case API_CameraID:
+            return {{"camSetGuid", GuidText(e.camera.camSetGuid)},
+                    {"prevCam", GuidText(e.camera.prevCam)},
+                    {"pos", Coord(e.camera.pos)},
+                    {"target", Coord(e.camera.target)},
+                    {"cameraZ", e.camera.cameraZ},
+                    {"targetZ", e.camera.targetZ},
+                    {"distance", e.camera.distance},
+                    {"viewAngle", e.camera.viewAngle}};
+        case API_CamSetID: return {{"name", Utf8(e.camset.name, 64)}, {"frameCount", e.camset.frameCount}};
         case API_CutPlaneID:
         case API_ElevationID:
         case API_InteriorElevationID:

@@ -3,6 +3,7 @@
 // project).
 #include "script/ScriptCommands.hpp"
 
+#include "RuntimeDriver.hpp"
 #include "StandinHost.hpp"
 #include "project/ElementTypes.hpp"
 #include "script/CommandSupport.hpp"
@@ -284,6 +285,13 @@ void AddProjectCommands(ScriptLanguage& L) {
             return err == NoError;
         },
         "the user goes to a story");
+    L.Add(
+        "rand-seed <seed:int>", false,
+        [](ScriptContext&, const ScriptArgs& a, std::string*) {
+            RuntimeDriver::SeedRand(uint32_t(a.Int("seed")));
+            return true;
+        },
+        "the host runtime's random sequence starts again from <seed>");
     L.Add(
         "tool <type:int> [<variation:int>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {

@@ -1,6 +1,7 @@
 #include "shell/commands/ImportCommands.hpp"
 
 #include "dialogs/settings/PointImportResultsDialog.hpp"
+#include "fileio/DXFFileCls.hpp"
 #include "fileio/FileDialogs.hpp"
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ImportedPointPlacement.hpp"
@@ -14,6 +15,8 @@ namespace {
 
 constexpr int32_t OpenTitle = 2;                   // "Open..."
 constexpr int32_t TextExtensionError = 2;          // "... does not include the extension .TXT ..."
+constexpr int32_t DxfExtensionError = 3;           // "... does not include the extension .DXF ..."
+constexpr int32_t ReadError = 8;                   // "Error while reading the file."
 constexpr int32_t AscExtensionText = 247;          // the same for .ASC, in the general table
 constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
 
@@ -78,4 +81,27 @@ void ImportASCFile(Settings& settings) {
 void ImportTextFile(Settings& settings) {
     RunCommand<TextFileCls>(
         settings, 0, [] { ShowErrorMessage(TextExtensionError, 2); }, CreateTextPoints);
+}
+
+void ImportDXFFile(Settings& settings) {
+    HostReaderProgress progress;
+    DXFFileCls reader;
+    BeginToolCommand(settings);
+    if (!RequireFloorPlan()) {
+        ReportToolResult(ToolErrDatabase);
+        return;
+    }
+    if (!ChooseFile(reader.path, 2, [] { ShowErrorMessage(DxfExtensionError, 2); })) return;
+    reader.SetImportOptions(settings.points);
+    reader.constraintPen = settings.constraint.pen;
+    reader.constraintLineType = settings.constraint.lineType;
+    reader.SetProgress(&progress);
+    bool cancelled = false;
+    // Every failed read is told, whatever its cause.
+    if (!reader.Read(cancelled, SelectionCheckResult)) {
+        ShowErrorMessage(ReadError, 2);
+        return;
+    }
+    if (cancelled) return;
+    if (!reader.CreateElements()) ReportToolResult(ToolErrModifyObject);
 }

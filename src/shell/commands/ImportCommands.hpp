@@ -7,3 +7,5 @@
 void ImportASCFile(Settings& settings);
 // "TXT file Import".
 void ImportTextFile(Settings& settings);
+// "DXF file import": the layers and options, the results, then points and constraints as terrain input.
+void ImportDXFFile(Settings& settings);

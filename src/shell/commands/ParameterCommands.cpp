@@ -4,6 +4,7 @@
 #include "elements/AddOnObjects.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "shell/commands/ContourCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "siteobjects/Calculation.hpp"
 #include "siteobjects/Camera.hpp"
@@ -33,7 +34,9 @@ int32_t Calculation(Settings& settings) {
         return 0;
     }
     CalculationCls cls;
-    return cls.Run(terrains[0]);
+    const int32_t result = cls.Run(terrains[0]);
+    if (result == 0) RunContourLines(terrains[0], &cls.volumes);
+    return result;
 }
 
 int32_t Gravity(Settings& settings) {

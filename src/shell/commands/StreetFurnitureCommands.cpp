@@ -117,9 +117,13 @@ int32_t Paint(Settings& settings) {
     if (!PickToModify(settings, KindColouredArea, false, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
-    QV_List<API_Element> fills;
-    if (!ProjectTerrains(terrains) || !SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
-    if (terrains.GetCount() > 0 && fills.GetCount() > 0) return cls.Create(fills, terrains[0]);
+    QV_List<API_Element> drawn;  // fills, lines, polylines, arcs, circles and splines
+    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    ElemSelection selection;
+    if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) return ToolErrFindingData;
+    for (const API_Element& e : selection.elements)
+        if (e.header.typeID >= API_HatchID && e.header.typeID <= API_SplineID) drawn.Insert(e);
+    if (terrains.GetCount() > 0 && drawn.GetCount() > 0) return cls.Create(drawn, terrains[0]);
     return cls.EditSettings();
 }
 
@@ -133,13 +137,13 @@ int32_t Tree(Settings& settings) {
     if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ToolErrFindingData;
     if (trees.GetCount() > 0) {
         SetEditedCount(settings, trees.GetCount());
-        ACAPI_CallUndoableCommand(UndoText(), [&]() { return EditSelectedTrees(trees) ? NoError : APIERR_GENERAL; });
+        ACAPI_CallUndoableCommand(UndoText(), [&]() { return RegenerateTrees(trees) ? NoError : APIERR_GENERAL; });
         return 0;
     }
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     const API_Element* terrain = terrains.GetCount() > 0 ? &terrains[0] : nullptr;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() { return PlaceTrees(terrain) ? NoError : APIERR_GENERAL; });
+    ACAPI_CallUndoableCommand(UndoText(), [&]() { return CreateTree(terrain) ? NoError : APIERR_GENERAL; });
     return 0;
 }
 

@@ -1,0 +1,167 @@
+#include "model3d/MeshQuantities.hpp"
+
+#include "APIInteraction.hpp"
+#include "model3d/ModelStore.hpp"
+#include "project/Guids.hpp"
+#include "project/ProjectDatabase.hpp"
+
+#include <CGAL/Exact_predicates_exact_constructions_kernel.h>
+#include <CGAL/Polygon_mesh_processing/corefinement.h>
+#include <CGAL/Polygon_mesh_processing/measure.h>
+#include <CGAL/Polygon_mesh_processing/orient_polygon_soup.h>
+#include <CGAL/Polygon_mesh_processing/orientation.h>
+#include <CGAL/Polygon_mesh_processing/polygon_soup_to_polygon_mesh.h>
+#include <CGAL/Polygon_mesh_processing/repair_polygon_soup.h>
+#include <CGAL/Polygon_mesh_processing/triangulate_faces.h>
+#include <CGAL/Surface_mesh.h>
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <map>
+#include <vector>
+
+namespace {
+
+using Kernel = CGAL::Exact_predicates_exact_constructions_kernel;
+using Point = Kernel::Point_3;
+using Solid = CGAL::Surface_mesh<Point>;
+namespace PMP = CGAL::Polygon_mesh_processing;
+
+// A closed, outward-oriented, triangulated solid from a soup of polygons; false when the soup bounds no volume.
+bool SolidFromSoup(std::vector<Point> points, std::vector<std::vector<std::size_t>> polygons, Solid* out) {
+    PMP::repair_polygon_soup(points, polygons);
+    if (!PMP::orient_polygon_soup(points, polygons)) return false;
+    Solid solid;
+    PMP::polygon_soup_to_polygon_mesh(points, polygons, solid);
+    if (!CGAL::is_closed(solid) || !PMP::triangulate_faces(solid)) return false;
+    PMP::orient_to_bound_a_volume(solid);
+    *out = std::move(solid);
+    return true;
+}
+
+bool SolidFromBody(const ModelBody& body, Solid* out) {
+    std::vector<Point> points;
+    for (const ModelPoint& p : body.vertices) points.emplace_back(p.x, p.y, p.z);
+    std::vector<std::vector<std::size_t>> polygons;
+    for (int32_t p = 1; p <= int32_t(body.pgons.size()); ++p) {
+        std::vector<std::size_t> ring;
+        for (int32_t v : body.PolygonVertices(p)) ring.push_back(std::size_t(v - 1));
+        if (ring.size() >= 3) polygons.push_back(std::move(ring));
+    }
+    return SolidFromSoup(std::move(points), std::move(polygons), out);
+}
+
+// The body and everything above it up to `top`: its downward-facing triangles, walls up from their free edges,
+// and their copies at `top` as the lid.
+bool ExtrudedUpward(const Solid& body, double top, Solid* out) {
+    std::vector<Point> points;
+    std::map<Solid::Vertex_index, std::array<std::size_t, 2>> index;  // bottom and top copy
+    auto pointOf = [&](Solid::Vertex_index v) {
+        auto it = index.find(v);
+        if (it != index.end()) return it->second;
+        const Point& p = body.point(v);
+        points.push_back(p);
+        points.emplace_back(p.x(), p.y(), Kernel::FT(top));
+        const std::array<std::size_t, 2> ids = {points.size() - 2, points.size() - 1};
+        index.emplace(v, ids);
+        return ids;
+    };
+    std::vector<std::vector<std::size_t>> polygons;
+    std::map<std::pair<Solid::Vertex_index, Solid::Vertex_index>, int> edges;
+    for (Solid::Face_index f : body.faces()) {
+        const Kernel::Vector_3 n = PMP::compute_face_normal(f, body);
+        if (!(n.z() < 0)) continue;
+        std::vector<Solid::Vertex_index> vs;
+        for (Solid::Vertex_index v : CGAL::vertices_around_face(body.halfedge(f), body)) vs.push_back(v);
+        std::vector<std::size_t> bottom, lid;
+        for (Solid::Vertex_index v : vs) bottom.push_back(pointOf(v)[0]);
+        for (auto it = vs.rbegin(); it != vs.rend(); ++it) lid.push_back(pointOf(*it)[1]);
+        polygons.push_back(bottom);
+        polygons.push_back(lid);
+        for (std::size_t i = 0; i < vs.size(); ++i) {
+            const Solid::Vertex_index a = vs[i], b = vs[(i + 1) % vs.size()];
+            edges[{std::min(a, b), std::max(a, b)}] += 1;
+        }
+    }
+    if (polygons.empty()) return false;
+    // Edges of one downward triangle only are the rim the walls stand on.
+    for (const auto& e : edges) {
+        if (e.second != 1) continue;
+        const auto a = pointOf(e.first.first), b = pointOf(e.first.second);
+        polygons.push_back({a[0], b[0], b[1], a[1]});
+    }
+    return SolidFromSoup(std::move(points), std::move(polygons), out);
+}
+
+double TopOf(const Solid& a, const Solid& b) {
+    double top = -1e300;
+    for (const Solid* s : {&a, &b})
+        for (Solid::Vertex_index v : s->vertices()) top = std::max(top, CGAL::to_double(s->point(v).z()));
+    return top + 10.0;
+}
+
+}  // namespace
+
+namespace {
+
+GSErrCode ComputeVolume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
+                        std::string* why) {
+    const StoredElement* e = db.Find(mesh);
+    if (e == nullptr || e->record.header.typeID != API_MeshID) {
+        *why = "no mesh " + GuidText(mesh);
+        return APIERR_BADID;
+    }
+    std::shared_ptr<const Model3D> model = models.ModelOf(mesh, why);
+    if (!model) return APIERR_GENERAL;
+    if (model->surfaceVertices < 0 || model->bodies.empty()) {
+        *volume = 0.0;
+        return NoError;
+    }
+    Solid solid;
+    if (!SolidFromBody(model->bodies[0], &solid)) {
+        *why = "the mesh's solid is not closed";
+        return APIERR_GENERAL;
+    }
+    for (const StoredSolidLink& l : db.SolidLinks()) {
+        if (l.target != mesh || (l.operation != APISolid_Add && l.operation != APISolid_SubtractUpwards)) continue;
+        std::shared_ptr<const Model3D> op = models.ModelOf(l.operatorGuid, why);
+        if (!op) continue;
+        for (const ModelBody& b : op->bodies) {
+            Solid body;
+            if (!SolidFromBody(b, &body)) {
+                *why = "a body of " + GuidText(l.operatorGuid) + " is not closed";
+                return APIERR_GENERAL;
+            }
+            Solid result;
+            bool ok = false;
+            if (l.operation == APISolid_Add) {
+                ok = PMP::corefine_and_compute_union(solid, body, result);
+            } else {
+                Solid above;
+                ok = ExtrudedUpward(body, TopOf(solid, body), &above) &&
+                    PMP::corefine_and_compute_difference(solid, above, result);
+            }
+            if (!ok) {
+                *why = "the solid operation with " + GuidText(l.operatorGuid) + " cannot be computed";
+                return APIERR_GENERAL;
+            }
+            solid = std::move(result);
+        }
+    }
+    *volume = CGAL::to_double(PMP::volume(solid));
+    return NoError;
+}
+
+}  // namespace
+
+GSErrCode MeshVolume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
+                     std::string* why) {
+    // Bodies a script gives may intersect themselves; the polyhedron library refuses them by throwing.
+    try {
+        return ComputeVolume(db, models, mesh, volume, why);
+    } catch (const std::exception& ex) {
+        *why = std::string("the solid operations cannot be computed: ") + ex.what();
+        return APIERR_GENERAL;
+    }
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Driver side of the runtime's C library stand-in. Host and tests only.
+#include <cstdint>
+
+namespace RuntimeDriver {
+
+// Restarts CRT::rand's sequence from `seed` (the sequence at start is that of seed 1).
+void SeedRand(uint32_t seed);
+
+}  // namespace RuntimeDriver

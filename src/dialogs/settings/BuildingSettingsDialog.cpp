@@ -1,0 +1,261 @@
+#include "dialogs/settings/BuildingSettingsDialog.hpp"
+
+#include "foundation/ACAPI.hpp"
+#include "foundation/DialogKit.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+
+#include "APIDefs.hpp"
+#include "APISelectors.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+namespace {
+
+using Frame = SettingsDialog<BuildingSettings>;
+using Block = BuildingSettingsBlock;
+
+const SettingsRecordAccess<BuildingSettings> Access = {
+    [](const BuildingSettings& r, int16_t id) { return r.GetShort(id); },
+    [](BuildingSettings& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
+    [](const BuildingSettings& r, int16_t id) { return r.GetDouble(id); },
+    [](BuildingSettings& r, int16_t id, double v) { r.SetDouble(id, v); },
+    [](const BuildingSettings& r, int16_t id) { return r.GetString(id); },
+    [](BuildingSettings& r, int16_t id, const QV_String& v) { r.SetString(id, v); },
+};
+
+constexpr FieldItemKind UC = FieldItemKind::UserControl;
+constexpr FieldItemKind Pen = FieldItemKind::PenPair;
+constexpr FieldItemKind Colour = FieldItemKind::PenColour;
+constexpr uint32_t Material = APIUserControl_Material;
+constexpr uint32_t LayerControl = APIUserControl_Layer;
+constexpr uint32_t FillControl = APIUserControl_Fill;
+
+const FieldItem FirstItems[] = {
+    {33, 9, UC, 0, LayerControl},
+    {12, 1, UC, 0, Material},
+    {20, 4, UC, 0, Material},
+    {30, 5, UC, 0, FillControl},
+    {10, 12, FieldItemKind::Long, 0, 0},
+    {18, 3, FieldItemKind::Angle, 0, 0},
+    {24, 8, Pen, 25, 0},
+    {27, 0, Pen, 28, 0},
+    {30, 8, Colour, 0, 0},
+    {30, 6, Colour, 0, 1},
+    {30, 7, Colour, 0, 2},
+    {35, 10, FieldItemKind::Text, 0, 0},
+    {16, 2, FieldItemKind::Check, 0, 0},
+};
+const FieldItem SecondItems[] = {
+    {41, 9, UC, 0, LayerControl},
+    {18, 1, UC, 0, Material},
+    {20, 4, UC, 0, Material},
+    {29, 5, UC, 0, FillControl},
+    {16, 12, FieldItemKind::Long, 0, 0},
+    {14, 3, FieldItemKind::Angle, 0, 0},
+    {23, 8, Pen, 24, 0},
+    {26, 0, Pen, 27, 0},
+    {34, 6, Pen, 35, 0},
+    {31, 7, Pen, 32, 0},
+    {29, 8, Colour, 0, 0},
+    {29, 6, Colour, 0, 1},
+    {29, 7, Colour, 0, 2},
+    {38, 10, FieldItemKind::Text, 0, 0},
+    {12, 2, FieldItemKind::Check, 0, 0},
+};
+
+constexpr int16_t TitleIndex = 14;
+const SettingsLayout First = {32561, true, TitleIndex, 350, 574, 36, 33, FirstItems, std::size(FirstItems)};
+const SettingsLayout Second = {32513, false, TitleIndex, 460, 485, 42, 41, SecondItems, std::size(SecondItems)};
+
+// What differs between the layouts beyond the frame's items.
+struct LayoutItems {
+    int16_t roofCheck;
+    int16_t roofAngle;
+    int16_t roofMaterial;
+    int16_t roofIcons[3];
+    int16_t backgroundPenControl;  // 0: not shown
+};
+constexpr LayoutItems FirstLayout = {16, 18, 20, {15, 17, 19}, 0};
+constexpr LayoutItems SecondLayout = {12, 14, 20, {11, 13, 19}, 32};
+constexpr int32_t RoofOnIcons[3] = {32591, 32592, 32594};
+constexpr int32_t RoofOffIcons[3] = {32638, 32640, 32639};
+
+constexpr int16_t HeightItem = 8;
+constexpr int16_t RadioTopographical = 9;
+constexpr int16_t RadioRelative = 10;
+constexpr int16_t HeightRadioGroup = 1;
+constexpr double HeightMargin = 0.001;
+
+const LayoutItems& ItemsOf(const Block& block) { return block.frame.layout->first ? FirstLayout : SecondLayout; }
+
+void Enable(int16_t dialogId, int16_t item, bool on) {
+    on ? DGEnableItem(dialogId, item) : DGDisableItem(dialogId, item);
+}
+
+void ShowRoof(int16_t dialogId, const LayoutItems& items, bool on) {
+    for (int k = 0; k < 3; ++k)
+        SetItemImageFromResource(dialogId, items.roofIcons[k], on ? RoofOnIcons[k] : RoofOffIcons[k]);
+    Enable(dialogId, items.roofAngle, on);
+    Enable(dialogId, items.roofMaterial, on);
+}
+
+double MinimumHeight(const BuildingDialogState& state) { return state.minHeight + HeightMargin; }
+
+void InitHeight(int16_t dialogId, Block& block) {
+    const BuildingDialogState& s = *block.state;
+    const bool second = !block.frame.layout->first;
+    const bool heightLocked = s.defaultMode != 0 || (s.editing != 0 && (s.several != 0 || s.unlinked != 0));
+    if (second) DGSelectRadio(dialogId, RadioRelative);
+    if (heightLocked) {
+        block.keptHeight = 0.0;
+        if (s.defaultMode != 0) DGSetItemValDouble(dialogId, HeightItem, block.keptHeight);
+        DGDisableItem(dialogId, HeightItem);
+        if (second) {
+            DGDisableItem(dialogId, RadioTopographical);
+            DGDisableItem(dialogId, RadioRelative);
+        }
+        return;
+    }
+    // Editing, or a layout switch that carries the user's height: the top level the record holds, but never
+    // below the outline's highest point.
+    const double minimumTop = s.baseLevel + MinimumHeight(s);
+    if (s.editing != 0 || block.carried != 0)
+        block.keptHeight = std::max(block.frame.work.topLevel, minimumTop) - s.baseLevel;
+    else
+        block.keptHeight = minimumTop - s.baseLevel;
+    DGSetItemValDouble(dialogId, HeightItem, block.keptHeight);
+    if (second) DGDisableItem(dialogId, RadioTopographical);
+}
+
+// Every item into the working copy; what the user cannot see or edit keeps the record's value.
+void ReadItems(int16_t dialogId, Block& block) {
+    Frame::ReadValues(dialogId, block.frame);
+    BuildingSettings& work = block.frame.work;
+    const BuildingSettings& record = *block.frame.record;
+    if (work.showRoof == 0) {
+        work.roofAngle = record.roofAngle;
+        work.roofMaterial = record.roofMaterial;
+    }
+    if (!DGIsItemEnabled(dialogId, HeightItem)) {
+        work.topLevel = record.topLevel;
+        work.height = record.height;
+        return;
+    }
+    const double base = block.state->baseLevel;
+    block.topographical =
+        !block.frame.layout->first && DGGetCheckedRadio(dialogId, HeightRadioGroup) == RadioTopographical ? 1 : 0;
+    double kept = DGGetItemValDouble(dialogId, HeightItem);
+    if (block.topographical == 0) kept += base;
+    block.keptHeight = kept;
+    work.topLevel = kept;
+    work.height = kept - base;
+}
+
+bool Usable(const Block& block) { return block.state != nullptr && Frame::Usable(block.frame); }
+
+void Init(int16_t dialogId, Block& block) {
+    block.frame.head.dialogId = uint16_t(dialogId);
+    const SettingsLayout& layout = *block.frame.layout;
+    const LayoutItems& items = ItemsOf(block);
+    InitSettingsLayout(dialogId, layout);
+    if (items.backgroundPenControl != 0) {
+        // A fill's background may be pen 0.
+        API_UserControlBinding binding = {APIUserControl_PenWithZero, dialogId, items.backgroundPenControl};
+        ACAPI_Interface(APIIo_SetUserControlCallbackID, &binding);
+    }
+    if (layout.first) {
+        SetSettingsLabels(dialogId,
+                          {SettingsLabel{5, ImportTableBase, 22}, SettingsLabel{13, ImportTableBase, 23},
+                           SettingsLabel{21, GeneralTableBase, 66}});
+        DGSetItemText(dialogId, 34, GS::UniString("ID:"));
+    } else {
+        SetSettingsLabels(dialogId,
+                          {SettingsLabel{6, GeneralTableBase, 70}, SettingsLabel{9, GeneralTableBase, 54},
+                           SettingsLabel{10, GeneralTableBase, 55}, SettingsLabel{21, GeneralTableBase, 66},
+                           SettingsLabel{36, GeneralTableBase, 39}});
+        DGSetItemText(dialogId, 37, GS::UniString("ID:"));
+    }
+    Frame::ShowValues(dialogId, block.frame);
+    ShowRoof(dialogId, items, block.frame.work.showRoof != 0);
+    InitHeight(dialogId, block);
+    FinishSettingsLayoutInit(dialogId, layout, block.frame.head);
+}
+
+void Change(int16_t dialogId, int16_t item, Block& block) {
+    const LayoutItems& items = ItemsOf(block);
+    if (item == HeightItem) {
+        block.keptHeight = DGGetItemValDouble(dialogId, HeightItem);
+        const double minimum = MinimumHeight(*block.state);
+        // A building reaches above the highest point of its outline.
+        if (minimum >= block.keptHeight) {
+            block.keptHeight = minimum;
+            DGSetItemValDouble(dialogId, HeightItem, minimum);
+        }
+        DGSetFocus(dialogId, DG_DIALOG_WINDOW);
+    }
+    if (item == items.roofCheck) ShowRoof(dialogId, items, DGGetCheckBoxState(dialogId, items.roofCheck));
+    Frame::Change(dialogId, item, block.frame);
+}
+
+void Track(int16_t dialogId, int16_t item, Block& block) { Frame::Track(dialogId, item, block.frame); }
+
+int16_t Click(int16_t dialogId, int16_t item, Block& block) {
+    const LayoutItems& items = ItemsOf(block);
+    if (item == items.roofCheck) ShowRoof(dialogId, items, DGGetCheckBoxState(dialogId, items.roofCheck));
+    if (item != block.frame.layout->layoutButton) return Frame::Click(dialogId, item, block.frame);
+    // The other layout goes on from what the items show now.
+    ReadItems(dialogId, block);
+    SaveDialogPosition(dialogId, block.frame.head);
+    block.frame.head.layoutSwitch = 1;
+    return SettingsItemCancel;
+}
+
+void Close(int16_t dialogId, int16_t item, Block& block) {
+    block.frame.head.dialogId = 0;
+    if (item != SettingsItemOK) return;
+    ReadItems(dialogId, block);
+    Frame::Store(block.frame);
+}
+
+void Update(int16_t dialogId, int16_t item, Block& block, DGMessageData data) {
+    Frame::Update(dialogId, item, block.frame, data);
+}
+
+constexpr ModalDialog<Block>::Handlers Table = {Usable, Init, Click, Change, Close, Track, Update};
+
+}  // namespace
+
+namespace BuildingSettingsDlg {
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<Block>::Dispatch(First.resourceId, Table, message, dialogId, item, userData, messageData);
+}
+int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<Block>::Dispatch(Second.resourceId, Table, message, dialogId, item, userData, messageData);
+}
+}  // namespace BuildingSettingsDlg
+
+bool OpenBuildingSettingsDialog(BuildingDialogState& state) {
+    Block block;
+    block.state = &state;
+    block.frame.work = state.record;
+    block.frame.access = &Access;
+    const SettingsLayout* layout = &First;
+    for (;;) {
+        block.frame.record = &state.record;
+        block.frame.layout = layout;
+        block.frame.head.layoutSwitch = 0;
+        for (uint8_t& flag : block.frame.changed) flag = 0;
+        const DGDialCallBack callback =
+            layout == &First ? BuildingSettingsDlg::Callback : BuildingSettingsDlg::CallbackTwin;
+        if (ModalDialog<Block>::Run(layout->resourceId, callback, block) == SettingsItemOK) {
+            for (int32_t id = 0; id < BuildingFieldCount; ++id) state.changed[id] = block.frame.changed[id];
+            return true;
+        }
+        if (block.frame.head.layoutSwitch == 0) return false;
+        layout = layout == &First ? &Second : &First;
+        block.carried = 1;
+    }
+}

@@ -1,0 +1,79 @@
+#include "dialogs/settings/NewObjectNameDialog.hpp"
+
+#include "fileio/GISObjects.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+
+#include "DG.hpp"
+
+namespace {
+
+constexpr int32_t TitleEntry = 183;
+constexpr int32_t NameUsedText = 70;
+constexpr int32_t ErrorTitle = 54;
+
+GS::UniString Text(int32_t tableBase, int32_t index) {
+    QV_String text;
+    GetResString(text, tableBase + LanguageIndex, index);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+QV_String ItemText(int16_t dialogId, int16_t item) {
+    const GS::UniString text = DGGetItemText(dialogId, item);
+    QV_String out;
+    out.AppendWide(text.ToUStr(), text.GetLength());
+    return out;
+}
+
+void Init(int16_t dialogId, NewObjectNameBlock& block) {
+    block.dialogId = dialogId;
+    DGSetDialogTitle(dialogId, Text(GeneralTableBase, TitleEntry));
+    DGSetItemText(dialogId, 1, Text(CommonTableBase, 64));
+    DGSetItemText(dialogId, 2, Text(CommonTableBase, 5));
+    DGSetItemText(dialogId, 3, GS::UniString(block.name.GetBuffer(), block.name.GetLength()));
+    DGSetFocus(dialogId, 3);
+}
+
+int16_t Click(int16_t dialogId, int16_t item, NewObjectNameBlock&) {
+    if (item == 2) return 2;
+    if (item != 1) return 0;
+    if (NewObjectNameAccepted(ItemText(dialogId, 3))) return 1;
+    QV_String title, text;
+    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitle);
+    GetResString(text, ErrorTableBase + LanguageIndex, NameUsedText);
+    ShowAlertBox(2, title, text, QV_String());
+    return 0;
+}
+
+void Close(int16_t dialogId, int16_t item, NewObjectNameBlock& block) {
+    if (item == 1) block.name = ItemText(dialogId, 3);
+    block.dialogId = 0;
+}
+
+using NameDialog = ModalDialog<NewObjectNameBlock>;
+const NameDialog::Handlers Handlers = {nullptr, Init, Click, nullptr, Close, nullptr, nullptr};
+
+}  // namespace
+
+bool NewObjectNameAccepted(const QV_String& typed) {
+    QV_String name = typed;
+    if (name.GetLength() > 0 && name.GetAt(name.GetLength() - 1) == '\\') typed.Left(name, typed.GetLength() - 1);
+    if (name.IsEmpty()) return false;
+    // The name becomes a file in the library folder: no way out of it.
+    for (uint32_t i = 0; i < name.GetLength(); ++i) {
+        const GS::UniChar c = name.GetAt(i);
+        if (c == '\\' || c == '/') return false;
+        if (c == '.' && i + 1 < name.GetLength() && name.GetAt(i + 1) == '.') return false;
+    }
+    return !LibPartNameInUse(name, APILib_ObjectID);
+}
+
+bool OpenNewObjectNameDialog(NewObjectNameBlock& block) {
+    block.name = QV_String();
+    return NameDialog::Run(NewObjectNameDialogId, NewObjectNameCallback, block) == 1;
+}
+
+int16_t NewObjectNameCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,
+                              intptr_t messageData) {
+    return NameDialog::Dispatch(NewObjectNameDialogId, Handlers, message, dialogId, item, userData, messageData);
+}

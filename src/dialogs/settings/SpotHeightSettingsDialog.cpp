@@ -1,0 +1,274 @@
+#include "dialogs/settings/SpotHeightSettingsDialog.hpp"
+
+#include "dialogs/tools/DialogUtilities.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/DialogKit.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+
+#include "APIDefs.hpp"
+#include "APISelectors.hpp"
+
+#include <iterator>
+
+namespace {
+
+using Frame = SettingsDialog<SpotHeightSettings>;
+using Block = SpotHeightSettingsBlock;
+
+const SettingsRecordAccess<SpotHeightSettings> Access = {
+    [](const SpotHeightSettings& r, int16_t id) { return r.GetByItem(id); },
+    [](SpotHeightSettings& r, int16_t id, int32_t v) { r.SetByItem(id, int16_t(v)); },
+    [](const SpotHeightSettings& r, int16_t id) { return r.GetDoubleByItem(id); },
+    [](SpotHeightSettings& r, int16_t id, double v) { r.SetDoubleByItem(id, v); },
+    [](const SpotHeightSettings& r, int16_t id) { return id == 7 ? r.font : QV_String(); },
+    [](SpotHeightSettings& r, int16_t id, const QV_String& v) {
+        if (id == 7) r.font = v;
+    },
+};
+
+constexpr FieldItemKind Pen = FieldItemKind::PenPair;
+constexpr FieldItemKind Real = FieldItemKind::Double;
+
+const FieldItem FirstItems[] = {
+    {38, 1, FieldItemKind::UserControl, 0, APIUserControl_Layer},
+    {16, 3, Real, 0, 0},
+    {21, 5, FieldItemKind::Angle, 0, 0},
+    {32, 8, Real, 0, 0},
+    {18, 6, Pen, 19, 0},
+    {23, 4, Pen, 24, 0},
+    {34, 9, FieldItemKind::Check, 0, 0},
+    {25, 15, FieldItemKind::Check, 0, 0},
+};
+const FieldItem SecondItems[] = {
+    {46, 1, FieldItemKind::UserControl, 0, APIUserControl_Layer},
+    {15, 3, Real, 0, 0},
+    {20, 5, FieldItemKind::Angle, 0, 0},
+    {28, 8, Real, 0, 0},
+    {17, 6, Pen, 18, 0},
+    {22, 4, Pen, 23, 0},
+    {30, 9, FieldItemKind::Check, 0, 0},
+};
+
+constexpr int16_t TitleIndex = 19;
+const SettingsLayout First = {32551, true, TitleIndex, 350, 403, 39, 38, FirstItems, std::size(FirstItems)};
+const SettingsLayout Second = {32518, false, TitleIndex, 460, 522, 47, 46, SecondItems, std::size(SecondItems)};
+
+constexpr int16_t TypeGroup = 1;
+constexpr int16_t FirstType = 7;
+constexpr int32_t TypeIcons[8] = {32617, 32616, 32615, 32614, 32613, 32612, 32611, 32505};
+constexpr int16_t FontPopup1 = 30, FontPopup2 = 26;
+constexpr int16_t ContentPopup = 35;
+constexpr int16_t ContentGroup = 2;
+constexpr int16_t FirstContentRadio = 31;
+constexpr int16_t ShownCheck = 25, ShownIcon = 26;
+constexpr int16_t MapCheck = 39, MapIconX = 40, StepXItem = 41, MapIconY = 42, StepYItem = 43;
+constexpr int32_t MapIconsOn[2] = {32606, 32605};
+constexpr int32_t MapIconsOff[2] = {32645, 32644};
+constexpr int32_t ContentTexts[7] = {81, 82, 211, 83, 212, 213, 214};
+// Altitude, code and comment flags of each text content entry.
+constexpr int16_t ContentFlags[7][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {1, 0, 1}, {0, 1, 1}, {1, 1, 1}};
+
+bool IsFirst(const Block& b) { return b.frame.layout->first; }
+
+GS::UniString Text(int32_t table, int32_t index) {
+    QV_String text;
+    GetResString(text, table + LanguageIndex, index);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+// Whether the text content is the user's to change: not while editing a selection with level markers in it.
+bool ContentEditable(const Block& b) { return b.state->editing == 0 || b.state->pointMarkersOnly != 0; }
+
+void ShowMap(int16_t dialogId, bool on) {
+    SetItemImageFromResource(dialogId, MapIconX, on ? MapIconsOn[0] : MapIconsOff[0]);
+    SetItemImageFromResource(dialogId, MapIconY, on ? MapIconsOn[1] : MapIconsOff[1]);
+    on ? DGEnableItem(dialogId, StepXItem) : DGDisableItem(dialogId, StepXItem);
+    on ? DGEnableItem(dialogId, StepYItem) : DGDisableItem(dialogId, StepYItem);
+}
+
+void InitTypes(int16_t dialogId, Block& block) {
+    const int16_t type = block.frame.work.symbol;
+    const int16_t count = IsFirst(block) ? 8 : 7;
+    for (int16_t k = 0; k < count; ++k) SetItemImageFromResource(dialogId, FirstType + k, TypeIcons[k]);
+    const int16_t shown = type >= 1 && type < count ? type : count;
+    DGSelectRadio(dialogId, int16_t(FirstType - 1 + shown));
+    block.typePicked = 0;
+}
+
+int16_t ReadType(int16_t dialogId, const Block& block) {
+    const int16_t radio = DGGetCheckedRadio(dialogId, TypeGroup);
+    const int16_t count = IsFirst(block) ? 8 : 7;
+    const int16_t type = radio >= FirstType && radio < FirstType + count ? int16_t(radio - FirstType + 1) : count;
+    // The second layout has no eighth type: a marker of that type keeps it unless the user picks another.
+    if (!IsFirst(block) && block.typePicked == 0 && block.frame.work.symbol == 8 && type == 7) return 8;
+    return type;
+}
+
+void ReadItems(int16_t dialogId, Block& block) {
+    SpotHeightSettings& work = block.frame.work;
+    Frame::ReadValues(dialogId, block.frame);
+    work.symbol = ReadType(dialogId, block);
+    const int16_t fontPopup = IsFirst(block) ? FontPopup1 : FontPopup2;
+    const int32_t selected = DGPopUpGetSelected(dialogId, fontPopup);
+    if (selected > 0) {
+        const GS::UniString name = DGPopUpGetItemText(dialogId, fontPopup, selected);
+        QV_String font;
+        font.AppendWide(name.ToUStr(), name.GetLength());
+        work.font = font;
+    }
+    if (ContentEditable(block)) {
+        const int32_t entry = IsFirst(block) ? DGPopUpGetSelected(dialogId, ContentPopup)
+                                             : DGGetCheckedRadio(dialogId, ContentGroup) - FirstContentRadio + 1;
+        const int32_t row = entry >= 1 && entry <= 7 ? entry - 1 : 6;
+        work.showLevel = ContentFlags[row][0];
+        work.showCode = ContentFlags[row][1];
+        work.showComment = ContentFlags[row][2];
+    }
+    if (!IsFirst(block) && block.state->levelMarker != 0 && block.state->editing == 0) {
+        work.mode = DGGetCheckBoxState(dialogId, MapCheck) ? 1 : 0;
+        if (work.mode != 0) {
+            work.stepX = DGGetItemValDouble(dialogId, StepXItem);
+            work.stepY = DGGetItemValDouble(dialogId, StepYItem);
+        }
+    }
+}
+
+bool Usable(const Block& block) { return block.state != nullptr && Frame::Usable(block.frame); }
+
+void Init(int16_t dialogId, Block& block) {
+    block.frame.head.dialogId = uint16_t(dialogId);
+    const SettingsLayout& layout = *block.frame.layout;
+    const MarkerDialogState& s = *block.state;
+    const SpotHeightSettings& work = block.frame.work;
+    InitSettingsLayout(dialogId, layout);
+    const bool first = layout.first;
+    if (first) {
+        SetSettingsLabels(dialogId, {SettingsLabel{5, GeneralTableBase, 56}, SettingsLabel{27, GeneralTableBase, 78}});
+        DGSetItemText(dialogId, 33, GS::UniString("mm"));
+        DGSetItemText(dialogId, ShownCheck, Text(GeneralTableBase, 56));
+        for (int k = 0; k < 7; ++k) {
+            DGPopUpInsertItem(dialogId, ContentPopup, DG_POPUP_BOTTOM);
+            DGPopUpSetItemText(dialogId, ContentPopup, k + 1, Text(GeneralTableBase, ContentTexts[k]));
+        }
+    } else {
+        SetSettingsLabels(dialogId,
+                          {SettingsLabel{6, GeneralTableBase, 56}, SettingsLabel{24, GeneralTableBase, 78},
+                           SettingsLabel{38, GeneralTableBase, 79}, SettingsLabel{39, GeneralTableBase, 80}});
+        DGSetItemText(dialogId, 29, GS::UniString("mm"));
+        for (int k = 0; k < 7; ++k)
+            DGSetItemText(dialogId, int16_t(FirstContentRadio + k), Text(GeneralTableBase, ContentTexts[k]));
+    }
+    FillFontPopup(dialogId, first ? FontPopup1 : FontPopup2, work.font);
+    Frame::ShowValues(dialogId, block.frame);
+    InitTypes(dialogId, block);
+
+    // The text content: "code" unless the altitude or the comment says otherwise.
+    const bool a = work.showLevel == 1, c = work.showCode == 1, m = work.showComment == 1;
+    const int32_t entry = !m ? (a ? (c ? 4 : 1) : 2) : (a ? (c ? 7 : 5) : (c ? 6 : 3));
+    if (first)
+        DGPopUpSelectItem(dialogId, ContentPopup, entry);
+    else
+        DGSelectRadio(dialogId, int16_t(FirstContentRadio + entry - 1));
+    const bool placingLevel = s.editing == 0 && s.levelMarker != 0;
+    if (first) {
+        if (s.editing != 0 && s.pointMarkersOnly == 0) DGDisableItem(dialogId, ContentPopup);
+        if (placingLevel) {
+            DGPopUpSelectItem(dialogId, ContentPopup, 1);
+            for (int32_t k = 2; k <= 7; ++k) DGPopUpSetItemStatus(dialogId, ContentPopup, k, DG_IS_DISABLE);
+        }
+    } else if (placingLevel) {
+        DGSetCheckBoxState(dialogId, MapCheck, work.mode != 0);
+        DGSetItemValDouble(dialogId, StepXItem, work.stepX);
+        DGSetItemValDouble(dialogId, StepYItem, work.stepY);
+        ShowMap(dialogId, work.mode != 0);
+        DGSelectRadio(dialogId, FirstContentRadio);
+        for (int16_t k = 0; k < 7; ++k) DGDisableItem(dialogId, int16_t(FirstContentRadio + k));
+    } else {
+        DGSetCheckBoxState(dialogId, MapCheck, false);
+        DGSetItemValDouble(dialogId, StepXItem, 0.0);
+        DGSetItemValDouble(dialogId, StepYItem, 0.0);
+        DGDisableItem(dialogId, MapCheck);
+        ShowMap(dialogId, false);
+        if (s.editing != 0 && s.pointMarkersOnly == 0)
+            for (int16_t k = 0; k < 7; ++k) DGDisableItem(dialogId, int16_t(FirstContentRadio + k));
+    }
+    FinishSettingsLayoutInit(dialogId, layout, block.frame.head);
+}
+
+void Change(int16_t dialogId, int16_t item, Block& block) {
+    if (!IsFirst(block) && item == MapCheck) ShowMap(dialogId, DGGetCheckBoxState(dialogId, MapCheck));
+    Frame::Change(dialogId, item, block.frame);
+}
+
+void Track(int16_t dialogId, int16_t item, Block& block) { Frame::Track(dialogId, item, block.frame); }
+
+int16_t Click(int16_t dialogId, int16_t item, Block& block) {
+    if (item >= FirstType && item < FirstType + (IsFirst(block) ? 8 : 7)) block.typePicked = 1;
+    if (IsFirst(block) && item == ShownIcon)
+        DGSetCheckBoxState(dialogId, ShownCheck, !DGGetCheckBoxState(dialogId, ShownCheck));
+    if (!IsFirst(block) && item == MapCheck) ShowMap(dialogId, DGGetCheckBoxState(dialogId, MapCheck));
+    if (item != block.frame.layout->layoutButton) return Frame::Click(dialogId, item, block.frame);
+    ReadItems(dialogId, block);
+    SaveDialogPosition(dialogId, block.frame.head);
+    block.frame.head.layoutSwitch = 1;
+    return SettingsItemCancel;
+}
+
+void Close(int16_t dialogId, int16_t item, Block& block) {
+    block.frame.head.dialogId = 0;
+    if (item != SettingsItemOK) return;
+    ReadItems(dialogId, block);
+    Frame::Store(block.frame);
+}
+
+void Update(int16_t dialogId, int16_t item, Block& block, DGMessageData data) {
+    Frame::Update(dialogId, item, block.frame, data);
+}
+
+constexpr ModalDialog<Block>::Handlers Table = {Usable, Init, Click, Change, Close, Track, Update};
+
+}  // namespace
+
+namespace SpotHeightSettingsDlg {
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<Block>::Dispatch(First.resourceId, Table, message, dialogId, item, userData, messageData);
+}
+int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<Block>::Dispatch(Second.resourceId, Table, message, dialogId, item, userData, messageData);
+}
+}  // namespace SpotHeightSettingsDlg
+
+bool OpenSpotHeightSettingsDialog(MarkerDialogState& state) {
+    Block block;
+    block.state = &state;
+    block.frame.work = state.record;
+    block.frame.access = &Access;
+    const SettingsLayout* layout = &First;
+    for (;;) {
+        block.frame.record = &state.record;
+        block.frame.layout = layout;
+        block.frame.head.layoutSwitch = 0;
+        for (uint8_t& flag : block.frame.changed) flag = 0;
+        const DGDialCallBack callback =
+            layout == &First ? SpotHeightSettingsDlg::Callback : SpotHeightSettingsDlg::CallbackTwin;
+        if (ModalDialog<Block>::Run(layout->resourceId, callback, block) == SettingsItemOK) {
+            for (int32_t id = 0; id < MarkerFieldCount; ++id) state.changed[id] = block.frame.changed[id];
+            return true;
+        }
+        if (block.frame.head.layoutSwitch == 0) return false;
+        layout = layout == &First ? &Second : &First;
+    }
+}
+
+bool ConfirmSpotHeightGrid(int32_t nodeCount) {
+    QV_String text, number, tail, yes, no;
+    GetResString(text, GeneralTableBase + LanguageIndex, 96);
+    GetResString(tail, GeneralTableBase + LanguageIndex, 97);
+    GetResString(yes, GeneralTableBase + LanguageIndex, 98);
+    GetResString(no, GeneralTableBase + LanguageIndex, 99);
+    number.FromLong(nodeCount);
+    text += number;
+    text += tail;
+    return ShowAlert(-2, text, QV_String(), QV_String(), yes, no, QV_String()) != 2;
+}

@@ -1,0 +1,159 @@
+#include "dialogs/settings/WallSettingsDialog.hpp"
+
+#include "foundation/ACAPI.hpp"
+#include "foundation/DialogKit.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+
+#include "APIDefs.hpp"
+#include "APISelectors.hpp"
+
+#include <iterator>
+
+namespace {
+
+using Frame = SettingsDialog<WallSettings>;
+using Block = SettingsDialogBlock<WallSettings>;
+
+constexpr int16_t ThicknessField = 2;
+constexpr int16_t SideField = 3;
+constexpr int16_t NameField = 9;
+constexpr int16_t HeightField = 10;
+
+const SettingsRecordAccess<WallSettings> Access = {
+    [](const WallSettings& r, int16_t id) { return r.GetByItem(id); },
+    [](WallSettings& r, int16_t id, int32_t v) { r.SetByItem(id, int16_t(v)); },
+    [](const WallSettings& r, int16_t id) {
+        return id == ThicknessField ? r.thickness : id == HeightField ? r.height : 0.0;
+    },
+    [](WallSettings& r, int16_t id, double v) {
+        if (id == ThicknessField) r.thickness = v;
+        if (id == HeightField) r.height = v;
+    },
+    [](const WallSettings& r, int16_t id) { return id == SideField ? r.side
+                                                : id == NameField  ? r.name
+                                                                   : QV_String(); },
+    [](WallSettings& r, int16_t id, const QV_String& v) {
+        if (id == SideField) r.side = v;
+        if (id == NameField) r.name = v;
+    },
+};
+
+constexpr FieldItemKind UC = FieldItemKind::UserControl;
+constexpr FieldItemKind Pen = FieldItemKind::PenPair;
+constexpr FieldItemKind Colour = FieldItemKind::PenColour;
+constexpr FieldItemKind Real = FieldItemKind::Double;
+constexpr uint32_t Material = APIUserControl_Material;
+constexpr uint32_t LayerControl = APIUserControl_Layer;
+constexpr uint32_t FillControl = APIUserControl_Fill;
+
+const FieldItem FirstItems[] = {
+    {8, 10, Real, 0, 0},         {10, 2, Real, 0, 0},          {15, 11, FieldItemKind::Long, 0, 0},
+    {19, 0, Pen, 20, 0},         {21, 1, UC, 0, Material},     {25, 7, Pen, 26, 0},
+    {28, 4, UC, 0, FillControl}, {28, 7, Colour, 0, 0},        {28, 5, Colour, 0, 1},
+    {28, 6, Colour, 0, 2},       {31, 8, UC, 0, LayerControl}, {33, 9, FieldItemKind::Text, 0, 0},
+};
+const FieldItem SecondItems[] = {
+    {8, 10, Real, 0, 0},
+    {10, 2, Real, 0, 0},
+    {19, 11, FieldItemKind::Long, 0, 0},
+    {16, 0, Pen, 17, 0},
+    {20, 1, UC, 0, Material},
+    {23, 7, Pen, 24, 0},
+    {26, 4, UC, 0, FillControl},
+    {28, 6, Pen, 29, 0},
+    {31, 5, Pen, 32, 0},
+    {26, 7, Colour, 0, 0},
+    {26, 5, Colour, 0, 1},
+    {26, 6, Colour, 0, 2},
+    {38, 8, UC, 0, LayerControl},
+    {35, 9, FieldItemKind::Text, 0, 0},
+};
+
+constexpr int16_t TitleIndex = 13;
+const SettingsLayout First = {32550, true, TitleIndex, 390, 475, 34, 31, FirstItems, std::size(FirstItems)};
+const SettingsLayout Second = {32512, false, TitleIndex, 460, 490, 39, 38, SecondItems, std::size(SecondItems)};
+
+constexpr int16_t RadioLeft = 11;
+constexpr int16_t RadioMiddle = 12;
+constexpr int16_t RadioRight = 13;
+constexpr int16_t SideGroup = 1;
+constexpr int16_t BackgroundPenControl = 29;  // second layout
+constexpr int32_t SideIcons[3] = {32587, 32588, 32589};
+
+void ReadItems(int16_t dialogId, Block& block) {
+    Frame::ReadValues(dialogId, block);
+    const int16_t radio = DGGetCheckedRadio(dialogId, SideGroup);
+    block.work.side = QV_String(radio == RadioLeft ? "left" : radio == RadioRight ? "right" : "middle");
+}
+
+bool Usable(const Block& block) { return Frame::Usable(block); }
+
+void Init(int16_t dialogId, Block& block) {
+    block.head.dialogId = uint16_t(dialogId);
+    const SettingsLayout& layout = *block.layout;
+    InitSettingsLayout(dialogId, layout);
+    if (layout.first) {
+        SetSettingsLabels(dialogId,
+                          {SettingsLabel{5, ImportTableBase, 14}, SettingsLabel{16, GeneralTableBase, 72},
+                           SettingsLabel{22, GeneralTableBase, 73}});
+        DGSetItemText(dialogId, 32, GS::UniString("ID:"));
+    } else {
+        // A fill's background may be pen 0.
+        API_UserControlBinding binding = {APIUserControl_PenWithZero, dialogId, BackgroundPenControl};
+        ACAPI_Interface(APIIo_SetUserControlCallbackID, &binding);
+        SetSettingsLabels(dialogId,
+                          {SettingsLabel{6, GeneralTableBase, 69}, SettingsLabel{14, GeneralTableBase, 72},
+                           SettingsLabel{21, GeneralTableBase, 73}, SettingsLabel{33, GeneralTableBase, 39}});
+        DGSetItemText(dialogId, 34, GS::UniString("ID:"));
+    }
+    for (int k = 0; k < 3; ++k) SetItemImageFromResource(dialogId, int16_t(RadioLeft + k), SideIcons[k]);
+    Frame::ShowValues(dialogId, block);
+    const QV_String side = NormalisedWallSide(block.work.side);
+    DGSelectRadio(dialogId,
+                  side.Compare(QV_String("left")) == 0        ? RadioLeft
+                      : side.Compare(QV_String("right")) == 0 ? RadioRight
+                                                              : RadioMiddle);
+    FinishSettingsLayoutInit(dialogId, layout, block.head);
+}
+
+void Change(int16_t dialogId, int16_t item, Block& block) { Frame::Change(dialogId, item, block); }
+void Track(int16_t dialogId, int16_t item, Block& block) { Frame::Track(dialogId, item, block); }
+
+int16_t Click(int16_t dialogId, int16_t item, Block& block) {
+    return Frame::ClickReading<ReadItems>(dialogId, item, block);
+}
+
+void Close(int16_t dialogId, int16_t item, Block& block) { Frame::CloseReading<ReadItems>(dialogId, item, block); }
+
+void Update(int16_t dialogId, int16_t item, Block& block, DGMessageData data) {
+    Frame::Update(dialogId, item, block, data);
+}
+
+constexpr ModalDialog<Block>::Handlers Table = {Usable, Init, Click, Change, Close, Track, Update};
+
+}  // namespace
+
+QV_String NormalisedWallSide(const QV_String& side) {
+    if (side.Compare(QV_String("left")) == 0) return QV_String("left");
+    if (side.Compare(QV_String("right")) == 0) return QV_String("right");
+    return QV_String("middle");
+}
+
+namespace WallSettingsDlg {
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<Block>::Dispatch(First.resourceId, Table, message, dialogId, item, userData, messageData);
+}
+int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData) {
+    return ModalDialog<Block>::Dispatch(Second.resourceId, Table, message, dialogId, item, userData, messageData);
+}
+}  // namespace WallSettingsDlg
+
+bool OpenWallSettingsDialog(WallDialogState& state) {
+    Block block;
+    const bool ok = Frame::Run(block, state.record, First, Second, Access, WallSettingsDlg::Callback,
+                               WallSettingsDlg::CallbackTwin);
+    if (ok)
+        for (int32_t id = 0; id < WallFieldCount; ++id) state.changed[id] = block.changed[id];
+    return ok;
+}

@@ -1,0 +1,623 @@
+#include "fileio/DXFFileCls.hpp"
+
+#include "elements/LayerHelpers.hpp"
+#include "foundation/Language.hpp"
+#include "settings/ProjectOffset.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t BlockBytes = 1u << 16;
+constexpr size_t LongestLine = 4096;  // DXF lines hold at most 2049 characters; more is kept no further
+constexpr uint32_t StepBytes = 1u << 18;
+constexpr int32_t PhaseText = 4;  // "No Title"
+// The end of a binary DXF's first line: "Binary DXF", CR LF, SUB and NUL, 8 bytes into the file.
+const char BinarySentinel[] = "Binary DXF\r\n\x1a";
+constexpr size_t BinarySentinelAt = 8;
+
+DxfLayerDialog g_layerDialog = nullptr;
+DxfResultsDialog g_resultsDialog = nullptr;
+
+enum class ValueKind { Text, Real, Integer };
+
+ValueKind KindOf(int32_t code) {
+    const uint32_t c = uint32_t(code);
+    if (c <= 9 || (c >= 300 && c <= 369) || c == 100 || c == 102 || c == 105) return ValueKind::Text;
+    if ((c >= 10 && c <= 59) || (c >= 140 && c <= 147) || (c >= 210 && c <= 239)) return ValueKind::Real;
+    if ((c >= 60 && c <= 79) || (c >= 90 && c <= 99) || (c >= 170 && c <= 175) || (c >= 280 && c <= 289))
+        return ValueKind::Integer;
+    return ValueKind::Text;
+}
+
+bool ParseInteger(const std::string& text, int32_t& value) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (first != last && *first == '+') ++first;
+    long long v = 0;
+    const auto r = std::from_chars(first, last, v);
+    if (r.ec != std::errc() || r.ptr != last || v < INT32_MIN || v > INT32_MAX) return false;
+    value = int32_t(v);
+    return true;
+}
+
+// '.' or ',' as the decimal point; the whole text must be the number.
+bool ParseReal(const std::string& text, double& value) {
+    char local[64];
+    if (text.empty() || text.size() >= sizeof local) return false;
+    size_t n = 0;
+    for (char c : text) local[n++] = c == ',' ? '.' : c;
+    const char* first = local;
+    if (*first == '+') ++first;
+    const auto r = std::from_chars(first, local + n, value);
+    return r.ec == std::errc() && r.ptr == local + n && std::isfinite(value);
+}
+
+bool IsEntityKind(const std::string& v) {
+    return v == "POINT" || v == "LINE" || v == "POLYLINE" || v == "LWPOLYLINE" || v == "SPLINE" || v == "3DFACE";
+}
+
+double PlanDistance2(double ax, double ay, double bx, double by) {
+    const double dx = bx - ax, dy = by - ay;
+    return dx * dx + dy * dy;
+}
+
+struct FileCloser {
+    DXFFileCls& reader;
+    ~FileCloser() { reader.CloseReaderFile(); }
+};
+
+}  // namespace
+
+void SetDxfReadDialogs(DxfLayerDialog layers, DxfResultsDialog results) {
+    g_layerDialog = layers;
+    g_resultsDialog = results;
+}
+
+double DXFFileCls::Scale() const { return unitFactor * (metric != 0 ? 0.001 : 0.0254); }
+
+// ---- lines and pairs ---------------------------------------------------------------------------------------------
+
+void DXFFileCls::ClearBuffer() {
+    bufferStart_ = readPosition;
+    bufferCount_ = bufferPos_ = 0;
+}
+
+bool DXFFileCls::FillBuffer() {
+    if (readFailed_) return false;
+    const uint32_t at = bufferStart_ + bufferCount_;
+    if (at >= fileLength) return false;
+    if (buffer_.size() < BlockBytes) buffer_.resize(BlockBytes);
+    if (readPosition != at && SetReaderFilePosition(at) != 0) {
+        readFailed_ = true;
+        return false;
+    }
+    uint32_t got = 0;
+    if (ReadReaderFileBytes(buffer_.data(), BlockBytes, got) != 0 || got == 0) {
+        readFailed_ = true;
+        return false;
+    }
+    bufferStart_ = at;
+    bufferCount_ = got;
+    bufferPos_ = 0;
+    return true;
+}
+
+// One line without its LF, CR LF or CR, spaces trimmed at both ends, a NUL read as a space. False at the end.
+bool DXFFileCls::ReadLine(std::string& line) {
+    line.clear();
+    if (bufferPos_ == bufferCount_ && !FillBuffer()) return false;
+    for (;;) {
+        const char* start = buffer_.data() + bufferPos_;
+        const uint32_t left = bufferCount_ - bufferPos_;
+        // DXF lines are short: one pass that stops at LF or CR (a CR alone ends a line too) beats two searches.
+        uint32_t n = 0;
+        while (n < left) {
+            const unsigned char c = static_cast<unsigned char>(start[n]);
+            if (c <= '\r' && (c == '\n' || c == '\r')) break;
+            ++n;
+        }
+        if (line.size() < LongestLine) line.append(start, std::min<size_t>(n, LongestLine - line.size()));
+        bufferPos_ += n;
+        if (n < left) {
+            const char end = buffer_[bufferPos_++];
+            if (end == '\r') {
+                if (bufferPos_ < bufferCount_ || FillBuffer()) {
+                    if (buffer_[bufferPos_] == '\n') ++bufferPos_;
+                }
+            }
+            break;
+        }
+        if (!FillBuffer()) break;
+    }
+    if (std::memchr(line.data(), '\0', line.size()) != nullptr)
+        for (char& c : line)
+            if (c == '\0') c = ' ';
+    size_t b = 0, e = line.size();
+    while (b < e && line[b] == ' ') ++b;
+    while (e > b && line[e - 1] == ' ') --e;
+    line.erase(e);
+    line.erase(0, b);
+    return true;
+}
+
+bool DXFFileCls::StepProgress() {
+    const uint32_t at = bufferStart_ + bufferPos_;
+    if (at < nextStep_) return true;
+    nextStep_ = at + StepBytes;
+    if (progress->Step(at)) stopped_ = true;
+    return !stopped_;
+}
+
+DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
+    pair.integer = 0;
+    pair.real = 0.0;
+    // The layer pass looks at texts only: its numbers are read by the entity pass.
+    const bool numbers = !layerPass_;
+    if (!StepProgress()) return PairResult::End;
+    if (!ReadLine(pair.text)) return readFailed_ ? PairResult::Bad : PairResult::End;
+    if (!ParseInteger(pair.text, pair.code)) return PairResult::Bad;
+    // A code line without its value line: the file was cut.
+    if (!ReadLine(pair.text)) return readFailed_ ? PairResult::Bad : PairResult::End;
+    switch (numbers ? KindOf(pair.code) : ValueKind::Text) {
+        case ValueKind::Real:
+            if (!ParseReal(pair.text, pair.real)) return PairResult::Bad;
+            break;
+        case ValueKind::Integer: {
+            // Some writers put a real into an integer group; its whole part is the value.
+            if (!ParseInteger(pair.text, pair.integer)) {
+                double v = 0.0;
+                if (!ParseReal(pair.text, v) || std::fabs(v) > 2147483647.0) return PairResult::Bad;
+                pair.integer = int32_t(v);
+            }
+            break;
+        }
+        case ValueKind::Text: break;
+    }
+    return PairResult::Ok;
+}
+
+bool DXFFileCls::FindSection(const char* name, int32_t& errorCode) {
+    std::string line;
+    Pair pair;
+    while (ReadLine(line)) {
+        if (line == "$ACADVER") {
+            // The version decides the text encoding of the names: AC1021 (R2007) and later write UTF-8.
+            std::string code, version;
+            if (ReadLine(code) && ReadLine(version))
+                utf8Text = version.size() == 6 && version.compare(0, 2, "AC") == 0 && version >= "AC1021";
+            continue;
+        }
+        if (line != "SECTION") continue;
+        const PairResult r = ReadPair(pair);
+        if (r == PairResult::Ok && pair.code == 2 && pair.text == name) return true;
+        if (r != PairResult::Ok) break;
+    }
+    errorCode = DxfReadError;
+    return false;
+}
+
+bool DXFFileCls::OpenAtEntities(int32_t& errorCode) {
+    readFailed_ = false;
+    stopped_ = false;
+    nextStep_ = 0;
+    if ((file == nullptr && OpenReaderFile() != 0) || GetReaderFileLength() != 0 || SetReaderFilePosition(0) != 0) {
+        errorCode = DxfReadError;
+        return false;
+    }
+    ClearBuffer();
+    // A binary DXF holds the same words between its binary numbers: it is refused before any search.
+    const size_t sentinel = sizeof BinarySentinel - 1;
+    if (fileLength >= BinarySentinelAt + sentinel && FillBuffer() && bufferCount_ >= BinarySentinelAt + sentinel &&
+        std::memcmp(buffer_.data() + BinarySentinelAt, BinarySentinel, sentinel) == 0) {
+        errorCode = DxfReadError;
+        return false;
+    }
+    return FindSection("ENTITIES", errorCode);
+}
+
+// ---- layers ------------------------------------------------------------------------------------------------------
+
+QV_String DXFFileCls::LayerName(const std::string& raw) const {
+    if (utf8Text) {
+        QV_String name(raw.c_str(), Encoding_UTF8);
+        // Bytes that are no UTF-8 are taken as the system code page after all.
+        if (!(name.IsEmpty() && !raw.empty())) return name;
+    }
+    return QV_String(raw.c_str(), Encoding_System);
+}
+
+int32_t DXFFileCls::LayerIndex(const std::string& raw, bool add) {
+    const auto cached = layerCache_.find(raw);
+    if (cached != layerCache_.end() && (cached->second >= 0 || !add)) return cached->second;
+    const QV_String name = LayerName(raw);
+    int32_t found = -1;
+    for (size_t i = 0; i < layers.size() && found < 0; ++i)
+        if (layers[i].name.CompareNoCase(name) == 0) found = int32_t(i);
+    if (found < 0 && add) {
+        DXFFileLayer layer;
+        layer.name = name;
+        layers.push_back(layer);
+        found = int32_t(layers.size() - 1);
+    }
+    layerCache_[raw] = found;
+    return found;
+}
+
+bool DXFFileCls::Accepted(int32_t layer) const {
+    return layer >= 0 && size_t(layer) < layers.size() && layers[size_t(layer)].import != 0;
+}
+
+bool DXFFileCls::CreateHostLayers() {
+    bool ok = true;
+    for (DXFFileLayer& layer : layers) {
+        if (layer.import == 0) continue;
+        layer.hostLayer = 1;
+        // A layer without a name cannot be made: its entities go where those of layer "0" go.
+        if (layer.name.IsEmpty() || layer.name.Compare(QV_String("0")) == 0) continue;
+        // An existing layer of that name is taken as it is (CreateLayer modifies it with the same record).
+        int32_t index = 0;
+        if (CreateLayer(layer.name, 0, 0, &index, nullptr) != NoError)
+            ok = false;
+        else
+            layer.hostLayer = index;
+    }
+    return ok;
+}
+
+// ---- the passes --------------------------------------------------------------------------------------------------
+
+DXFFileCls::PairResult DXFFileCls::SkipEntity(Pair& pair, int32_t* layer) {
+    PairResult r;
+    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0)
+        if (layer != nullptr && pair.code == 8) *layer = LayerIndex(pair.text, true);
+    return r;
+}
+
+bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
+    layerPass_ = layerPass;
+    QV_String title("Lodravix"), phase;
+    GetResString(phase, GeneralTableBase + LanguageIndex, PhaseText);
+    progress->Begin(title, 1);
+    progress->Phase(phase, fileLength);
+    Pair pair;
+    PairResult r = ReadPair(pair);
+    bool ended = false;
+    while (r == PairResult::Ok) {
+        // Only a code-0 pair starts an entity or ends the section: a text or a layer that reads "LINE" does not.
+        if (pair.code != 0) {
+            r = ReadPair(pair);
+            continue;
+        }
+        if (pair.text == "ENDSEC") {
+            ended = true;
+            break;
+        }
+        if (layerPass) {
+            int32_t layer = -1;
+            r = SkipEntity(pair, IsEntityKind(pair.text) ? &layer : nullptr);
+        } else if (pair.text == "POINT") {
+            r = ReadPointEntity(pair);
+        } else if (pair.text == "LINE") {
+            r = ReadLineEntity(pair);
+        } else if (pair.text == "POLYLINE") {
+            r = ReadPolylineEntity(pair);
+        } else if (pair.text == "LWPOLYLINE") {
+            r = ReadLwPolylineEntity(pair);
+        } else if (pair.text == "SPLINE") {
+            r = ReadSplineEntity(pair);
+        } else if (pair.text == "3DFACE") {
+            r = Read3DFaceEntity(pair);
+        } else {
+            r = SkipEntity(pair, nullptr);
+        }
+    }
+    if (ended && !layerPass) DropCoveredPoints();
+    progress->End();
+    if (stopped_) {
+        errorCode = 0;
+        return false;
+    }
+    // A section that stops without ENDSEC was cut or garbled.
+    if (!ended) {
+        errorCode = DxfReadError;
+        return false;
+    }
+    return true;
+}
+
+bool DXFFileCls::ReadLayers(int32_t& errorCode) { return WalkEntities(true, errorCode); }
+
+bool DXFFileCls::ReadEntities(int32_t& errorCode) {
+    // A vertex takes 20 bytes of the file at least: room reserved for all the file can hold is only address space
+    // until it is filled, and the lists need not move while they grow (up to a few million; past that they grow
+    // as usual).
+    const size_t most = std::min<size_t>(fileLength / 20, 4000000);
+    vertices.reserve(most);
+    constraints.reserve(most);
+    const bool ok = WalkEntities(false, errorCode);
+    ResolveGroups();
+    return ok;
+}
+
+// ---- entity readers ----------------------------------------------------------------------------------------------
+
+namespace {
+// Scaled coordinate; false when it leaves the doubles.
+bool Scaled(double value, double scale, double& out) {
+    out = value * scale;
+    return std::isfinite(out);
+}
+}  // namespace
+
+DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
+    int32_t layer = -1, visibility = 0;
+    bool hasX = false, hasY = false;
+    double x = 0.0, y = 0.0, z = 0.0;
+    PairResult r;
+    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
+        switch (pair.code) {
+            case 8: layer = LayerIndex(pair.text, false); break;
+            case 10: x = pair.real, hasX = true; break;
+            case 20: y = pair.real, hasY = true; break;
+            case 30: z = pair.real; break;
+            case 60: visibility = pair.integer; break;
+            default: break;
+        }
+    }
+    if (r != PairResult::Ok || !Accepted(layer) || !hasX || !hasY || visibility != 0) return r;
+    const double s = Scale();
+    DXFFilePoint p;
+    if (!Scaled(x, s, p.x) || !Scaled(y, s, p.y) || !Scaled(z, s, p.z)) return PairResult::Bad;
+    p.layer = layer;
+    ++pointsRead;
+    if (DuplicatePoint(p.x, p.y)) return r;
+    pointEntities.push_back(p);
+    ExtendBounds(p.x, p.y);
+    ++pointsKept;
+    return r;
+}
+
+DXFFileCls::PairResult DXFFileCls::ReadLineEntity(Pair& pair) {
+    int32_t layer = -1, visibility = 0;
+    int has = 0;
+    double v[6] = {};
+    PairResult r;
+    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
+        switch (pair.code) {
+            case 8: layer = LayerIndex(pair.text, false); break;
+            case 10: v[0] = pair.real, has |= 1; break;
+            case 20: v[1] = pair.real, has |= 2; break;
+            case 30: v[2] = pair.real; break;
+            case 11: v[3] = pair.real, has |= 4; break;
+            case 21: v[4] = pair.real, has |= 8; break;
+            case 31: v[5] = pair.real; break;
+            case 60: visibility = pair.integer; break;
+            default: break;
+        }
+    }
+    if (r != PairResult::Ok || !Accepted(layer) || has != 15 || visibility != 0) return r;
+    const double s = Scale();
+    for (double& c : v)
+        if (!Scaled(c, s, c)) return PairResult::Bad;
+    DXFFilePoint a, b;
+    a.x = v[0], a.y = v[1], a.z = v[2], a.layer = layer;
+    b.x = v[3], b.y = v[4], b.z = v[5], b.layer = layer;
+    const double d2 = constraintFilter * constraintFilter;
+    bool added = false;
+    if (PlanDistance2(a.x, a.y, b.x, b.y) < d2) {
+        ++pointsRead;
+        AddVertexPoint(a, added);
+        return r;
+    }
+    if (grouping != 0) a.group = b.group = ++groupCounter;
+    ++pointsRead;
+    AddVertexPoint(a, added);
+    if (PlanDistance2(a.x, a.y, b.x, b.y) >= d2) {
+        ++pointsRead;
+        AddVertexPoint(b, added);
+        if (layers[size_t(layer)].constraint != 0) {
+            DXFFileConstraint c;
+            c.sx = a.x, c.sy = a.y, c.sz = a.z, c.ex = b.x, c.ey = b.y, c.ez = b.z;
+            c.layer = layer, c.group = a.group;
+            AddConstraint(c, added);
+        }
+    }
+    return r;
+}
+
+DXFFileCls::PairResult DXFFileCls::ReadPolylineEntity(Pair& pair) {
+    int32_t layer = -1, visibility = 0, flags = 0;
+    double elevation = 0.0;
+    PairResult r;
+    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
+        switch (pair.code) {
+            case 8: layer = LayerIndex(pair.text, false); break;
+            case 30: elevation = pair.real; break;
+            case 60: visibility = pair.integer; break;
+            case 70: flags = pair.integer; break;
+            default: break;
+        }
+    }
+    // The VERTEX entities of a polyline not taken are passed over by the section walk.
+    if (r != PairResult::Ok || !Accepted(layer) || visibility != 0) return r;
+    const double s = Scale();
+    const bool closed = (flags & (1 | 32)) != 0;
+    const bool is3D = (flags & (8 | 16)) != 0;
+    double z0 = 0.0;
+    if (!Scaled(elevation, s, z0)) return PairResult::Bad;
+    std::vector<DXFVertex> list;
+    while (r == PairResult::Ok && pair.code == 0 && pair.text == "VERTEX") {
+        double x = 0.0, y = 0.0, z = 0.0;
+        while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
+            if (pair.code == 10)
+                x = pair.real;
+            else if (pair.code == 20)
+                y = pair.real;
+            else if (pair.code == 30)
+                z = pair.real;
+        }
+        if (r != PairResult::Ok) return r;
+        DXFVertex vertex;
+        if (!Scaled(x, s, vertex.x) || !Scaled(y, s, vertex.y) || !Scaled(z, s, vertex.z)) return PairResult::Bad;
+        if (!is3D) vertex.z = z0;
+        list.push_back(vertex);
+    }
+    if (r == PairResult::Ok && pair.code == 0 && pair.text == "SEQEND") r = SkipEntity(pair, nullptr);
+    if (r != PairResult::Ok) return r;
+    AddPolyline(list, layer, closed, layers[size_t(layer)].constraint != 0);
+    return r;
+}
+
+DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
+    int32_t layer = -1, visibility = 0, flags = 0;
+    double elevation = 0.0;
+    bool extrusion = false;
+    std::vector<double> xs, ys;
+    PairResult r;
+    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
+        switch (pair.code) {
+            case 8: layer = LayerIndex(pair.text, false); break;
+            case 10: xs.push_back(pair.real); break;
+            case 20: ys.push_back(pair.real); break;
+            case 38: elevation = pair.real; break;
+            case 60: visibility = pair.integer; break;
+            case 70: flags = pair.integer; break;
+            case 210:
+            case 220:
+            case 230: extrusion = true; break;
+            default: break;
+        }
+    }
+    if (r != PairResult::Ok || !Accepted(layer) || visibility != 0 || extrusion) return r;
+    const double s = Scale();
+    double z = 0.0;
+    if (!Scaled(elevation, s, z)) return PairResult::Bad;
+    std::vector<DXFVertex> list(std::min(xs.size(), ys.size()));
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (!Scaled(xs[i], s, list[i].x) || !Scaled(ys[i], s, list[i].y)) return PairResult::Bad;
+        list[i].z = z;
+    }
+    AddPolyline(list, layer, (flags & (1 | 32)) != 0, layers[size_t(layer)].constraint != 0);
+    return r;
+}
+
+DXFFileCls::PairResult DXFFileCls::ReadSplineEntity(Pair& pair) {
+    int32_t layer = -1, visibility = 0, flags = 0;
+    std::vector<double> xs, ys, zs;
+    PairResult r;
+    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
+        switch (pair.code) {
+            case 8: layer = LayerIndex(pair.text, false); break;
+            case 10: xs.push_back(pair.real); break;
+            case 20: ys.push_back(pair.real); break;
+            case 30: zs.push_back(pair.real); break;
+            case 60: visibility = pair.integer; break;
+            case 70: flags = pair.integer; break;
+            default: break;
+        }
+    }
+    if (r != PairResult::Ok || !Accepted(layer) || visibility != 0) return r;
+    const double s = Scale();
+    std::vector<DXFVertex> list(std::min(xs.size(), ys.size()));
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (!Scaled(xs[i], s, list[i].x) || !Scaled(ys[i], s, list[i].y) ||
+            !Scaled(i < zs.size() ? zs[i] : 0.0, s, list[i].z))
+            return PairResult::Bad;
+    }
+    AddPolyline(list, layer, (flags & (1 | 32)) != 0, layers[size_t(layer)].constraint != 0);
+    return r;
+}
+
+DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
+    int32_t layer = -1;
+    uint32_t has = 0;
+    double v[12] = {};  // x, y, z of corners 1 to 4
+    PairResult r;
+    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
+        if (pair.code == 8) {
+            layer = LayerIndex(pair.text, false);
+            continue;
+        }
+        const int32_t axis = pair.code / 10 - 1, corner = pair.code % 10;
+        if (pair.code >= 10 && pair.code <= 33 && axis <= 2 && corner <= 3) {
+            v[corner * 3 + axis] = pair.real;
+            has |= 1u << (corner * 3 + axis);
+        }
+    }
+    if (r != PairResult::Ok || !Accepted(layer) || has != 0xFFF) return r;
+    const double s = Scale();
+    for (double& c : v)
+        if (!Scaled(c, s, c)) return PairResult::Bad;
+    const bool triangle =
+        std::fabs(v[6] - v[9]) < 1e-7 && std::fabs(v[7] - v[10]) < 1e-7 && std::fabs(v[8] - v[11]) < 1e-7;
+    pointsRead += 4;
+    const int32_t group = grouping != 0 ? ++groupCounter : 0;
+    DXFFilePoint corners[4];
+    const int count = triangle ? 3 : 4;
+    bool added = false;
+    for (int i = 0; i < count; ++i) {
+        corners[i].x = v[i * 3], corners[i].y = v[i * 3 + 1], corners[i].z = v[i * 3 + 2];
+        corners[i].layer = layer, corners[i].group = group;
+        AddVertexPoint(corners[i], added);
+    }
+    if (layers[size_t(layer)].constraint == 0) return r;
+    for (int i = 0; i < count; ++i) {
+        const DXFFilePoint& a = corners[i];
+        const DXFFilePoint& b = corners[(i + 1) % count];
+        DXFFileConstraint c;
+        c.sx = a.x, c.sy = a.y, c.sz = a.z, c.ex = b.x, c.ey = b.y, c.ez = b.z;
+        c.layer = layer, c.group = group;
+        AddConstraint(c, added);
+    }
+    return r;
+}
+
+// ---- the read ----------------------------------------------------------------------------------------------------
+
+bool DXFFileCls::Read(bool& cancelled, int32_t& errorCode) {
+    cancelled = false;
+    errorCode = 0;
+    FileCloser closer{*this};
+    if (!OpenAtEntities(errorCode)) return false;
+    if (!ReadLayers(errorCode)) {
+        cancelled = stopped_;
+        return stopped_;
+    }
+    if (layers.empty()) {
+        errorCode = DxfNothingReadable;
+        return false;
+    }
+    for (;;) {
+        if (g_layerDialog == nullptr || !g_layerDialog(*this)) {
+            cancelled = true;
+            return true;
+        }
+        // A unit length of 0 would put every point on the origin.
+        if (!(Scale() > 0.0) || !std::isfinite(Scale())) {
+            errorCode = DxfReadError;
+            return false;
+        }
+        if (!CreateHostLayers()) {
+            errorCode = DxfReadError;
+            return false;
+        }
+        ResetEntities();
+        if (!OpenAtEntities(errorCode)) return false;
+        if (!ReadEntities(errorCode)) {
+            cancelled = stopped_;
+            return stopped_;
+        }
+        limitArea = bounds;
+        if (g_resultsDialog != nullptr && !g_resultsDialog(*this)) {
+            cancelled = true;
+            return true;
+        }
+        ProjectOffset.x = originX;
+        ProjectOffset.y = originY;
+        if (importAgain == 0) return true;
+    }
+}

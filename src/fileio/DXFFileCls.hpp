@@ -1,0 +1,155 @@
+#pragma once
+// DXFFileCls: the DXF survey reader. It reads the ENTITIES section of a text DXF file (HEADER, TABLES and BLOCKS
+// are passed over, so layer names come from the entities and block references are never expanded) and turns
+// POINT, LINE, POLYLINE/VERTEX, LWPOLYLINE, SPLINE and 3DFACE entities into points with a height and
+// constraints (break lines). The user picks the layers in the layer dialog; the stores (DXFStores.cpp) merge
+// coincident vertices, thin polylines, drop crossing constraints and keep group ids; CreateElements
+// (DXFPlacement.cpp) places the result as hotspots and lines.
+#include "fileio/BaseFileCls.hpp"
+#include "foundation/QV_List.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct DXFFileLayer {
+    QV_String name;          // as first met in the file
+    uint8_t import = 0;      // its entities give points
+    uint8_t constraint = 0;  // its lines also give constraints (counts only with `import`)
+    int32_t hostLayer = 0;   // the host layer attribute, set when the layer is chosen
+};
+
+struct DXFFilePoint {
+    double x = 0.0, y = 0.0, z = 0.0;  // metres
+    int32_t layer = 0;                 // into the layer list
+    int32_t group = 0;                 // 0: none; in the POINT list -1 marks a point covered by a vertex
+};
+
+struct DXFFileConstraint {
+    double sx = 0.0, sy = 0.0, sz = 0.0;
+    double ex = 0.0, ey = 0.0, ez = 0.0;
+    int32_t layer = 0;
+    int32_t group = 0;
+};
+
+struct DXFVertex {
+    double x, y, z;
+};
+
+// Codes the read leaves in its error code.
+constexpr int32_t DxfReadError = 8;         // "Error while reading the file."
+constexpr int32_t DxfNothingReadable = 34;  // "The selected file does not contain information readable by ..."
+
+class DXFStoreIndex;
+
+class DXFFileCls : public BaseFileCls {
+public:
+    DXFFileCls();
+    ~DXFFileCls();
+
+    // Reads the file at `path`, runs the layer and results dialogs and fills the lists. True with `cancelled`
+    // when the user cancelled a dialog or stopped the progress; true without it when the lists are ready for
+    // CreateElements; false with a non-zero `errorCode` otherwise (34 when the ENTITIES section holds nothing
+    // this reader takes, 8 for every other failure). The file is closed on every return.
+    bool Read(bool& cancelled, int32_t& errorCode);
+
+    // Places every point and constraint as terrain input in one undo step; true when all were placed (or lay
+    // outside the limiting area).
+    bool CreateElements();
+
+    // ---- the two passes over ENTITIES, usable on their own (the read runs them between its dialogs) ----
+    // Opens the file and positions it after the ENTITIES header; false (error code set) when it cannot.
+    bool OpenAtEntities(int32_t& errorCode);
+    // The layer pass from the current position; false on a garbled or truncated section (error code 8) or a
+    // user break (error code 0).
+    bool ReadLayers(int32_t& errorCode);
+    // The entity pass from the current position into the lists, then DropCoveredPoints.
+    bool ReadEntities(int32_t& errorCode);
+    // Empties the points, vertices and constraints and the counters for a new entity pass.
+    void ResetEntities();
+
+    // ---- the stores ----
+    // Stores a vertex unless one lies within 5e-5 in x and y; `p` takes the stored coordinates.
+    void AddVertexPoint(DXFFilePoint& p, bool& added);
+    // Stores a constraint unless it crosses a stored one it shares no end with.
+    void AddConstraint(const DXFFileConstraint& c, bool& added);
+    void AddPolyline(std::vector<DXFVertex>& vertices, int32_t layer, bool closed, bool constraints);
+    void SimplifyPolyline(std::vector<DXFVertex>& vertices, bool closed, bool& collapsed) const;
+    // POINT points on a vertex point are marked -1 and no longer count as kept.
+    void DropCoveredPoints();
+    // Group ids as the stores left them, merges applied.
+    void ResolveGroups();
+
+    int32_t constraintPen;
+    int32_t constraintLineType;
+    double constraintFilter;  // metres
+    double unitFactor;        // base units per drawing unit
+    uint8_t metric;           // 1: the base unit is the millimetre, 0: the inch
+    std::vector<DXFFileLayer> layers;
+    std::vector<DXFFilePoint> pointEntities;  // of POINT entities
+    std::vector<DXFFilePoint> vertices;       // of every other entity
+    std::vector<DXFFileConstraint> constraints;
+    uint8_t grouping;
+    int32_t groupCounter;  // the last group id given out
+    // The stores search through grids; false makes them scan the lists, as the plain reading would.
+    bool indexedSearch;
+    // The file's text is UTF-8 (AC1021, R2007, and later); older files are in the system code page.
+    bool utf8Text;
+
+private:
+    struct Pair {
+        int32_t code = 0;
+        int32_t integer = 0;
+        double real = 0.0;
+        std::string text;  // the value line, trimmed
+    };
+    enum class PairResult { Ok, End, Bad };
+
+    bool FillBuffer();
+    bool ReadLine(std::string& line);
+    PairResult ReadPair(Pair& pair);
+    bool FindSection(const char* name, int32_t& errorCode);
+    bool WalkEntities(bool layerPass, int32_t& errorCode);
+    bool StepProgress();
+    double Scale() const;
+    int32_t LayerIndex(const std::string& raw, bool add);
+    QV_String LayerName(const std::string& raw) const;
+    bool Accepted(int32_t layer) const;
+    bool CreateHostLayers();
+    void ClearBuffer();
+
+    // An entity's pairs up to the next code-0 pair, which stays in `pair`.
+    PairResult ReadPointEntity(Pair& pair);
+    PairResult ReadLineEntity(Pair& pair);
+    PairResult ReadPolylineEntity(Pair& pair);
+    PairResult ReadLwPolylineEntity(Pair& pair);
+    PairResult ReadSplineEntity(Pair& pair);
+    PairResult Read3DFaceEntity(Pair& pair);
+    PairResult SkipEntity(Pair& pair, int32_t* layer);
+
+    bool DuplicatePoint(double x, double y);
+    int32_t FindVertex(double x, double y) const;
+    int32_t FindGroup(int32_t group) const;
+    void RelabelGroup(int32_t from, int32_t to);
+
+    std::vector<char> buffer_;
+    uint32_t bufferStart_ = 0;  // file offset of buffer_[0]
+    uint32_t bufferCount_ = 0;
+    uint32_t bufferPos_ = 0;
+    bool readFailed_ = false;
+    uint32_t nextStep_ = 0;
+    bool stopped_ = false;
+    bool layerPass_ = false;
+    std::vector<int32_t> groupParent_;
+    std::unordered_map<std::string, int32_t> layerCache_;  // raw name -> layer, -1 for none
+    std::unique_ptr<DXFStoreIndex> index_;
+};
+
+// The dialogs of a DXF read, installed by the shell. The layer choice runs its layouts in turn and answers true on
+// OK; the results dialog answers true when the user confirmed. Without the layer dialog a read is cancelled;
+// without the results dialog the results are taken as shown.
+typedef bool (*DxfLayerDialog)(DXFFileCls& reader);
+typedef bool (*DxfResultsDialog)(BaseFileCls& reader);
+void SetDxfReadDialogs(DxfLayerDialog layers, DxfResultsDialog results);

@@ -1,0 +1,198 @@
+// What a DXF read keeps, placed as terrain input: each point a hotspot with a terrain-point record (its number as
+// its code), each constraint a plan line with a constraint record, all in one undo step; with grouping, what one
+// drawing entity (or entities joined at shared vertices) gave becomes one host group.
+#include "fileio/DXFFileCls.hpp"
+
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "settings/ProjectOffset.hpp"
+#include "settings/Settings.hpp"
+
+#include "GSRoot.hpp"
+#include "UniString.hpp"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+constexpr int32_t PhaseText = 4;  // "No Title"
+constexpr int32_t UndoEntry = 2;  // "External command"
+constexpr int16_t NoStory = -32768;
+constexpr int32_t CodeNumberLimit = 100000;
+
+GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
+
+int16_t CurrentStory() {
+    API_StoryInfo info = {};
+    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return NoStory;
+    if (info.data != nullptr) {
+        GSHandle h = reinterpret_cast<GSHandle>(info.data);
+        BMKillHandle(&h);
+    }
+    return info.actStory;
+}
+
+// One placement run: the templates, the progress and what was placed for the current group.
+struct Placement {
+    DXFFileCls& reader;
+    API_Element hotspot;
+    API_Element line;
+    int32_t progressValue = 0;
+    bool placedAny = false;
+    std::vector<API_Guid> placed;  // of the current group
+
+    bool Inside(double x, double y) const {
+        if (reader.limitToArea == 0) return true;
+        const API_Box& a = reader.limitArea;
+        return !(x < a.xMin || x > a.xMax || y < a.yMin || y > a.yMax);
+    }
+    void Step() {
+        ++progressValue;
+        ACAPI_Interface(APIIo_SetProcessValueID, &progressValue);
+    }
+    int32_t HostLayer(int32_t layer) const {
+        return layer >= 0 && size_t(layer) < reader.layers.size() ? reader.layers[size_t(layer)].hostLayer : 1;
+    }
+
+    bool PlacePoint(const DXFFilePoint& p) {
+        if (!Inside(p.x, p.y)) return true;
+        hotspot.header.layer = int16_t(HostLayer(p.layer));
+        hotspot.hotspot.pos.x = p.x - ProjectOffset.x;
+        hotspot.hotspot.pos.y = p.y - ProjectOffset.y;
+        if (CreateElementWithMemo(&hotspot, nullptr, false) != NoError) return false;
+        placedAny = true;
+        placed.push_back(hotspot.header.guid);
+        ACAPI_Element_AttachObserver(hotspot.header.guid);
+        ElemDescriptor d;
+        d.Reset();
+        d.Value = p.z;
+        d.Number = reader.options.codeNumber;
+        d.AppendNumber = 1;
+        if (!ElemUserData_WriteRecord(d, ElemKind_Point, hotspot.header)) return false;
+        reader.options.codeNumber = (reader.options.codeNumber + 1) % CodeNumberLimit;
+        return true;
+    }
+
+    bool PlaceConstraint(const DXFFileConstraint& c) {
+        if (!Inside(c.sx, c.sy) || !Inside(c.ex, c.ey)) return true;
+        line.header.layer = int16_t(HostLayer(c.layer));
+        line.line.begC = {c.sx - ProjectOffset.x, c.sy - ProjectOffset.y};
+        line.line.endC = {c.ex - ProjectOffset.x, c.ey - ProjectOffset.y};
+        if (CreateElementWithMemo(&line, nullptr, false) != NoError) return false;
+        placedAny = true;
+        placed.push_back(line.header.guid);
+        ACAPI_Element_AttachObserver(line.header.guid);
+        ElemDescriptor d;
+        d.Reset();
+        return ElemUserData_WriteRecord(d, ElemKind_Constraint, line.header);
+    }
+
+    // Group by group in ascending order, each group's points before its constraints; group 0 stays loose.
+    bool PlaceGrouped() {
+        std::map<int32_t, std::pair<std::vector<size_t>, std::vector<size_t>>> groups;
+        for (size_t i = 0; i < reader.vertices.size(); ++i) groups[reader.vertices[i].group].first.push_back(i);
+        for (size_t i = 0; i < reader.constraints.size(); ++i) groups[reader.constraints[i].group].second.push_back(i);
+        for (const auto& [group, items] : groups) {
+            placed.clear();
+            for (size_t i : items.first) {
+                Step();
+                if (!PlacePoint(reader.vertices[i])) return false;
+            }
+            for (size_t i : items.second) {
+                Step();
+                if (!PlaceConstraint(reader.constraints[i])) return false;
+            }
+            // One element is no group to the host.
+            if (group > 0 && placed.size() > 1) {
+                API_ElemGuidList list = {placed.data(), int32_t(placed.size())};
+                if (ACAPI_Database(APIDb_ToolGroupID, &list) != NoError) return false;
+            }
+        }
+        return true;
+    }
+
+    bool PlaceAll() {
+        for (const DXFFilePoint& p : reader.pointEntities) {
+            Step();
+            if (p.group != -1 && !PlacePoint(p)) return false;
+        }
+        if (reader.grouping != 0) return PlaceGrouped();
+        for (const DXFFilePoint& p : reader.vertices) {
+            Step();
+            if (!PlacePoint(p)) return false;
+        }
+        for (const DXFFileConstraint& c : reader.constraints) {
+            Step();
+            if (!PlaceConstraint(c)) return false;
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+bool DXFFileCls::CreateElements() {
+    Placement run{*this, {}, {}, 0, false, {}};
+    run.hotspot.header.typeID = API_HotspotID;
+    run.line.header.typeID = API_LineID;
+    if (ACAPI_Element_GetDefaults(&run.hotspot, nullptr) != NoError ||
+        ACAPI_Element_GetDefaults(&run.line, nullptr) != NoError)
+        return false;
+    const int16_t story = CurrentStory();
+    run.hotspot.header.groupGuid = API_Guid();
+    run.hotspot.header.floorInd = story;
+    run.hotspot.header.layer = options.layer;
+    run.hotspot.hotspot.pen = options.pen;
+    run.hotspot.hotspot.height = 0.0;
+    run.line.header.groupGuid = API_Guid();
+    run.line.header.floorInd = story;
+    run.line.line.pen = int16_t(constraintPen);
+    run.line.line.ltypeInd = int16_t(constraintLineType);
+
+    bool suspendSwitched = false;
+    if (grouping != 0) {
+        bool suspended = false;
+        if (ACAPI_Environment(APIEnv_IsSuspendGroupOnID, &suspended) != NoError) return false;
+        if (!suspended) {
+            if (ACAPI_Database(APIDb_ToolSuspendGroupID) != NoError) return false;
+            suspendSwitched = true;
+        }
+    }
+
+    GS::UniString title("Lodravix");
+    int16_t phases = 1;
+    ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
+    QV_String phaseText;
+    GetResString(phaseText, GeneralTableBase + LanguageIndex, PhaseText);
+    GS::UniString phase = Uni(phaseText);
+    int32_t total = int32_t(std::min<size_t>(pointEntities.size() + vertices.size() + constraints.size(), INT32_MAX));
+    ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &total);
+    ElementWritten = 1;
+
+    bool result = false;
+    QV_String undoText;
+    GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
+    // The command itself always succeeds: what was placed before a failure stays, and the failure is told after.
+    ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
+        result = run.PlaceAll();
+        ACAPI_Interface(APIIo_CloseProcessWindowID);
+        if (!run.placedAny) ElementWritten = 0;
+        return NoError;
+    });
+
+    if (suspendSwitched) ACAPI_Database(APIDb_ToolSuspendGroupID);
+
+    ImportOptionsRec& stored = GlobalSettings.points;
+    stored.pen = options.pen;
+    if (stored.code.Compare(options.code) != 0) stored.code = options.code;
+    stored.codeNumber = options.codeNumber;
+    ConstraintSettings& constraint = GlobalSettings.constraint;
+    if (constraint.pen != constraintPen) constraint.pen = constraintPen;
+    if (constraint.lineType != constraintLineType) constraint.lineType = constraintLineType;
+    ACAPI_Automate(APIDo_ZoomID);
+    return result;
+}

@@ -1,0 +1,554 @@
+// The stores of the DXF reader: which vertices, points and constraints the terrain input keeps. Every search
+// is either a scan of the list (indexedSearch off) or a look into a grid that finds the same items: the grids
+// only narrow the candidates, the tests on them are the scans' own.
+#include "fileio/DXFFileCls.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <queue>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr double SamePoint = 5e-5;
+constexpr double SharedEnd = 1e-7;
+constexpr double Parallel = 1e-5;
+constexpr double KeyLimit = 1e15;  // cells beyond are one cell: far-off or huge values stay correct, only slower
+constexpr double CellSize = 1.0;   // metres: survey points lie farther apart, so a cell holds few
+
+struct Key {
+    int64_t x, y;
+    bool operator==(const Key& o) const { return x == o.x && y == o.y; }
+};
+const Key NoKey = {INT64_MIN, INT64_MIN};  // never a cell: cells are clamped to KeyLimit
+
+double PlanDist2(double ax, double ay, double bx, double by) {
+    const double dx = bx - ax, dy = by - ay;
+    return dx * dx + dy * dy;
+}
+
+int64_t Cell(double v, double size) {
+    const double c = std::floor(v / size);
+    if (!(c > -KeyLimit)) return int64_t(-KeyLimit);
+    if (!(c < KeyLimit)) return int64_t(KeyLimit);
+    return int64_t(c);
+}
+
+// Cell -> the head of a chain of items: open addressing in flat arrays, so a look costs a probe or two and no
+// allocation per cell.
+class CellTable {
+public:
+    // The head of the cell's chain, -1 when the cell holds nothing.
+    int32_t Head(const Key& k) const {
+        if (count_ == 0) return -1;
+        for (size_t i = Hash(k) & mask_;; i = (i + 1) & mask_) {
+            if (slots_[i].key == k) return slots_[i].head;
+            if (slots_[i].key == NoKey) return -1;
+        }
+    }
+    // The cell's head, made -1 when the cell is new.
+    int32_t& HeadSlot(const Key& k) { return slots_[Slot(k)].head; }
+    // Room for `more` new cells, so that the slots of the next Slot calls stay where they are.
+    void Reserve(size_t more) {
+        while (4 * (count_ + more) > 3 * slots_.size()) Grow();
+    }
+    int32_t& HeadAt(size_t slot) { return slots_[slot].head; }
+    // The cell's slot, the cell made (empty) when it is new.
+    size_t Slot(const Key& k) {
+        if (4 * (count_ + 1) > 3 * slots_.size()) Grow();
+        size_t i = Hash(k) & mask_;
+        for (; !(slots_[i].key == k); i = (i + 1) & mask_) {
+            if (slots_[i].key == NoKey) {
+                slots_[i] = {k, -1};
+                ++count_;
+                break;
+            }
+        }
+        return i;
+    }
+
+private:
+    // Key and head side by side: a look at a cell reads one place in memory.
+    struct Entry {
+        Key key;
+        int32_t head;
+    };
+
+    static size_t Hash(const Key& k) {
+        uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
+        h ^= h >> 31;
+        h *= 0xBF58476D1CE4E5B9ull;
+        return size_t(h ^ (h >> 29));
+    }
+    void Grow() {
+        std::vector<Entry> old;
+        old.swap(slots_);
+        const size_t size = old.empty() ? 1024 : old.size() * 2;
+        slots_.assign(size, Entry{NoKey, -1});
+        mask_ = size - 1;
+        count_ = 0;
+        for (const Entry& e : old)
+            if (!(e.key == NoKey)) HeadSlot(e.key) = e.head;
+    }
+
+    std::vector<Entry> slots_;
+    size_t mask_ = 0;
+    size_t count_ = 0;
+};
+
+// Items by the cell of their point. Cells are large against the tolerances, so a look mostly reads one cell.
+class PointGrid {
+public:
+    explicit PointGrid(double size) : size_(size) {}
+    void Insert(int32_t item, double x, double y) {
+        const Key k{Cell(x, size_), Cell(y, size_)};
+        if (size_t(item) >= next_.size()) {
+            next_.resize(size_t(item) + 1, -1);
+            cellOf_.resize(size_t(item) + 1, NoKey);
+        }
+        cellOf_[size_t(item)] = k;
+        if (4 * (count_ + 1) > 3 * slots_.size()) Grow();
+        const uint64_t h = Hash(k);
+        const uint32_t tag = Tag(h);
+        size_t i = size_t(h) & mask_;
+        for (; slots_[i].head >= 0; i = (i + 1) & mask_)
+            if (slots_[i].tag == tag && cellOf_[size_t(slots_[i].head)] == k) break;
+        if (slots_[i].head < 0) ++count_;
+        next_[size_t(item)] = slots_[i].head;
+        slots_[i] = {tag, item};
+    }
+    // Every item in the cells that the square of half-size `r` around (x, y) touches.
+    template <typename F>
+    void Near(double x, double y, double r, F visit) const {
+        const int64_t x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_),
+                      y1 = Cell(y + r, size_);
+        for (int64_t i = x0; i <= x1; ++i)
+            for (int64_t j = y0; j <= y1; ++j)
+                for (int32_t k = Head(Key{i, j}); k >= 0; k = next_[size_t(k)]) visit(k);
+    }
+
+private:
+    // A slot holds the cell's newest item and a few bits of the cell's hash; the cell itself is that of the item.
+    // Eight bytes a slot keep the table small enough to stay in the caches, where the looks of a read spend their
+    // time.
+    struct Slot {
+        uint32_t tag;
+        int32_t head;  // -1: empty
+    };
+    static uint64_t Hash(const Key& k) {
+        uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
+        h ^= h >> 31;
+        h *= 0xBF58476D1CE4E5B9ull;
+        return h ^ (h >> 29);
+    }
+    static uint32_t Tag(uint64_t h) { return uint32_t(h >> 32); }
+    int32_t Head(const Key& k) const {
+        if (count_ == 0) return -1;
+        const uint64_t h = Hash(k);
+        const uint32_t tag = Tag(h);
+        for (size_t i = size_t(h) & mask_; slots_[i].head >= 0; i = (i + 1) & mask_)
+            if (slots_[i].tag == tag && cellOf_[size_t(slots_[i].head)] == k) return slots_[i].head;
+        return -1;
+    }
+    void Grow() {
+        std::vector<Slot> old;
+        old.swap(slots_);
+        const size_t size = old.empty() ? 1024 : old.size() * 2;
+        slots_.assign(size, Slot{0, -1});
+        mask_ = size - 1;
+        for (const Slot& e : old) {
+            if (e.head < 0) continue;
+            size_t i = size_t(Hash(cellOf_[size_t(e.head)])) & mask_;
+            while (slots_[i].head >= 0) i = (i + 1) & mask_;
+            slots_[i] = e;
+        }
+    }
+
+    double size_;
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
+    size_t count_ = 0;
+    std::vector<int32_t> next_;
+    std::vector<Key> cellOf_;  // the cell of each item
+};
+
+struct Box {
+    double x0, y0, x1, y1;
+};
+
+Box BoxOf(const DXFFileConstraint& c) {
+    return {std::min(c.sx, c.ex), std::min(c.sy, c.ey), std::max(c.sx, c.ex), std::max(c.sy, c.ey)};
+}
+
+// Constraints by the cells their boxes cover. The cell size, four times the median span of the first ones stored,
+// keeps a segment in one or two cells; a segment covering many cells is kept apart and always tested, and a look
+// over many cells tests everything.
+class SegmentGrid {
+public:
+    // `test` answers true to stop the look.
+    template <typename F>
+    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) {
+        pendingItem_ = -1;
+        if (size_ == 0.0 || Cells(b) > MaxLookCells) {
+            for (size_t i = 0; i < all.size(); ++i)
+                if (test(all[i])) return;
+            return;
+        }
+        for (int32_t i : long_)
+            if (test(all[size_t(i)])) return;
+        const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
+        // The cells are made as they are looked at, and their slots kept for the insertion that follows when the
+        // segment passes: one probe a cell instead of two.
+        cells_.Reserve(size_t((x1 - x0 + 1) * (y1 - y0 + 1)));
+        pending_.clear();
+        pendingItem_ = int32_t(all.size());
+        for (int64_t i = x0; i <= x1; ++i)
+            for (int64_t j = y0; j <= y1; ++j) {
+                const size_t slot = cells_.Slot(Key{i, j});
+                pending_.push_back({i, j, slot});
+                for (int32_t e = cells_.HeadAt(slot); e >= 0; e = entries_[size_t(e)].next) {
+                    const Entry& n = entries_[size_t(e)];
+                    // Boxes apart cannot cross; a pair of boxes is tested once, in the cell of their overlap's
+                    // lower corner.
+                    if (n.box.x0 > b.x1 || n.box.x1 < b.x0 || n.box.y0 > b.y1 || n.box.y1 < b.y0) continue;
+                    if (Cell(std::max(n.box.x0, b.x0), size_) != i || Cell(std::max(n.box.y0, b.y0), size_) != j)
+                        continue;
+                    if (test(all[size_t(n.item)])) return;
+                }
+            }
+    }
+    void Added(const std::vector<DXFFileConstraint>& all) {
+        if (size_ == 0.0) {
+            if (all.size() < FirstCount) return;
+            std::vector<double> spans;
+            for (const DXFFileConstraint& c : all) {
+                const Box b = BoxOf(c);
+                spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
+            }
+            std::nth_element(spans.begin(), spans.begin() + spans.size() / 2, spans.end());
+            const double median = spans[spans.size() / 2];
+            size_ = std::isfinite(median) ? std::max(4.0 * median, 1e-3) : 1.0;
+            for (size_t i = 0; i < all.size(); ++i) Insert(all, int32_t(i));
+            return;
+        }
+        Insert(all, int32_t(all.size() - 1));
+    }
+
+private:
+    static constexpr size_t FirstCount = 64;
+    static constexpr double MaxItemCells = 32.0;
+    static constexpr double MaxLookCells = 4096.0;
+
+    struct Entry {
+        Box box;
+        int32_t item, next;
+    };
+    struct Pending {
+        int64_t i, j;
+        size_t slot;
+    };
+
+    double Cells(const Box& b) const {
+        return (std::floor(b.x1 / size_) - std::floor(b.x0 / size_) + 1) *
+            (std::floor(b.y1 / size_) - std::floor(b.y0 / size_) + 1);
+    }
+    void Insert(const std::vector<DXFFileConstraint>& all, int32_t item) {
+        const Box b = BoxOf(all[size_t(item)]);
+        const double spanX = std::floor(b.x1 / size_) - std::floor(b.x0 / size_);
+        const double spanY = std::floor(b.y1 / size_) - std::floor(b.y0 / size_);
+        if (!(spanX < MaxItemCells && spanY < MaxItemCells)) {
+            long_.push_back(item);
+            return;
+        }
+        const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
+        // The look just made covers these cells (its box is this one, padded).
+        if (pendingItem_ == item) {
+            for (const Pending& p : pending_)
+                if (p.i >= x0 && p.i <= x1 && p.j >= y0 && p.j <= y1) {
+                    int32_t& head = cells_.HeadAt(p.slot);
+                    entries_.push_back({b, item, head});
+                    head = int32_t(entries_.size() - 1);
+                }
+            pendingItem_ = -1;
+            return;
+        }
+        for (int64_t i = x0; i <= x1; ++i)
+            for (int64_t j = y0; j <= y1; ++j) {
+                int32_t& head = cells_.HeadSlot(Key{i, j});
+                entries_.push_back({b, item, head});
+                head = int32_t(entries_.size() - 1);
+            }
+    }
+
+    double size_ = 0.0;
+    CellTable cells_;
+    std::vector<Entry> entries_;
+    std::vector<int32_t> long_;
+    std::vector<Pending> pending_;  // the cells of the last look
+    int32_t pendingItem_ = -1;      // the index the looked-at segment gets when it is stored
+};
+
+bool SharesEnd(const DXFFileConstraint& s, const DXFFileConstraint& n) {
+    auto same = [](double ax, double ay, double bx, double by) {
+        return std::fabs(ax - bx) < SharedEnd && std::fabs(ay - by) < SharedEnd;
+    };
+    return same(s.sx, s.sy, n.sx, n.sy) || same(s.sx, s.sy, n.ex, n.ey) || same(s.ex, s.ey, n.sx, n.sy) ||
+        same(s.ex, s.ey, n.ex, n.ey);
+}
+
+// The stored segment S->E against the new one A->B: both parameters in [0, 1].
+bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
+    if (SharesEnd(s, n)) return false;
+    const double bax = n.ex - n.sx, bay = n.ey - n.sy;
+    const double den = (s.ey - s.sy) * bax - (s.ex - s.sx) * bay;
+    if (std::fabs(den) < Parallel) return false;
+    const double t = ((n.sy - s.sy) * bax + (s.sx - n.sx) * bay) / den;
+    const double u =
+        std::fabs(bax) < Parallel ? (s.sy + t * (s.ey - s.sy) - n.sy) / bay : (s.sx + t * (s.ex - s.sx) - n.sx) / bax;
+    return t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0;
+}
+
+}  // namespace
+
+class DXFStoreIndex {
+public:
+    explicit DXFStoreIndex(double pointTolerance)
+        : vertexGrid(CellSize), pointGrid(std::max(CellSize, 2.0 * pointTolerance)) {}
+    PointGrid vertexGrid;
+    PointGrid pointGrid;
+    SegmentGrid segments;
+};
+
+// Here, where the grids are complete types.
+DXFFileCls::DXFFileCls()
+    : constraintPen(0), constraintLineType(0), constraintFilter(0.1), unitFactor(1000.0), metric(1), grouping(0),
+      groupCounter(0), indexedSearch(true), utf8Text(false) {
+    ResetEntities();
+}
+
+DXFFileCls::~DXFFileCls() { CloseReaderFile(); }
+
+void DXFFileCls::ResetEntities() {
+    pointEntities.clear();
+    vertices.clear();
+    constraints.clear();
+    pointsRead = pointsKept = 0;
+    groupParent_.clear();
+    index_.reset();
+}
+
+int32_t DXFFileCls::FindGroup(int32_t group) const {
+    if (group <= 0 || size_t(group) >= groupParent_.size()) return group;
+    int32_t root = group;
+    while (groupParent_[size_t(root)] != root) root = groupParent_[size_t(root)];
+    return root;
+}
+
+void DXFFileCls::RelabelGroup(int32_t from, int32_t to) {
+    if (from == to) return;
+    if (!indexedSearch) {
+        for (DXFFilePoint& v : vertices)
+            if (v.group == from) v.group = to;
+        for (DXFFileConstraint& c : constraints)
+            if (c.group == from) c.group = to;
+        return;
+    }
+    // Everything labelled `from` is labelled `to` from now on: one link instead of a walk over the lists.
+    const size_t need = size_t(std::max(from, to)) + 1;
+    while (groupParent_.size() < need) groupParent_.push_back(int32_t(groupParent_.size()));
+    groupParent_[size_t(from)] = to;
+}
+
+void DXFFileCls::ResolveGroups() {
+    if (groupParent_.empty()) return;
+    // Path halving keeps long chains of merges cheap.
+    auto root = [this](int32_t g) {
+        if (g <= 0 || size_t(g) >= groupParent_.size()) return g;
+        while (groupParent_[size_t(g)] != g) {
+            groupParent_[size_t(g)] = groupParent_[size_t(groupParent_[size_t(g)])];
+            g = groupParent_[size_t(g)];
+        }
+        return g;
+    };
+    for (DXFFilePoint& v : vertices) v.group = root(v.group);
+    for (DXFFileConstraint& c : constraints) c.group = root(c.group);
+    groupParent_.clear();
+}
+
+int32_t DXFFileCls::FindVertex(double x, double y) const {
+    auto near = [&](const DXFFilePoint& v) { return std::fabs(v.x - x) < SamePoint && std::fabs(v.y - y) < SamePoint; };
+    if (!indexedSearch || !index_) {
+        for (size_t i = 0; i < vertices.size(); ++i)
+            if (near(vertices[i])) return int32_t(i);
+        return -1;
+    }
+    int32_t first = -1;
+    index_->vertexGrid.Near(x, y, SamePoint, [&](int32_t k) {
+        if ((first < 0 || k < first) && near(vertices[size_t(k)])) first = k;
+    });
+    return first;
+}
+
+void DXFFileCls::AddVertexPoint(DXFFilePoint& p, bool& added) {
+    if (indexedSearch && !index_) index_.reset(new DXFStoreIndex(tolerance));
+    const int32_t found = FindVertex(p.x, p.y);
+    if (found >= 0) {
+        DXFFilePoint& stored = vertices[size_t(found)];
+        p.x = stored.x, p.y = stored.y, p.z = stored.z;
+        added = false;
+        if (grouping != 0 && p.group > 0) {
+            // An ungrouped point joins the new group alone; it does not pull every other ungrouped item along.
+            const int32_t old = FindGroup(stored.group);
+            if (old <= 0)
+                stored.group = p.group;
+            else
+                RelabelGroup(old, FindGroup(p.group));
+        }
+        return;
+    }
+    vertices.push_back(p);
+    if (indexedSearch) index_->vertexGrid.Insert(int32_t(vertices.size() - 1), p.x, p.y);
+    ExtendBounds(p.x, p.y);
+    ++pointsKept;
+    added = true;
+}
+
+bool DXFFileCls::DuplicatePoint(double x, double y) {
+    const double t2 = tolerance * tolerance;
+    auto near = [&](const DXFFilePoint& q) {
+        const double dx = q.x - x, dy = q.y - y;
+        return dx * dx + dy * dy < t2;
+    };
+    const bool gridUsable = indexedSearch && tolerance > 0.0 && std::isfinite(tolerance);
+    if (!gridUsable) {
+        for (const DXFFilePoint& q : pointEntities)
+            if (near(q)) return true;
+        return false;
+    }
+    if (!index_) index_.reset(new DXFStoreIndex(tolerance));
+    bool found = false;
+    index_->pointGrid.Near(x, y, tolerance, [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
+    // The caller appends the point when it is new: it goes into the grid under the index it will have.
+    if (!found) index_->pointGrid.Insert(int32_t(pointEntities.size()), x, y);
+    return found;
+}
+
+void DXFFileCls::AddConstraint(const DXFFileConstraint& c, bool& added) {
+    bool crossing = false;
+    if (!indexedSearch) {
+        for (const DXFFileConstraint& s : constraints)
+            if (Crosses(s, c)) {
+                crossing = true;
+                break;
+            }
+    } else {
+        if (!index_) index_.reset(new DXFStoreIndex(tolerance));
+        Box b = BoxOf(c);
+        // A touch at the box's very edge is still looked at.
+        const double pad =
+            1e-9 * (1.0 + std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)}));
+        b.x0 -= pad, b.y0 -= pad, b.x1 += pad, b.y1 += pad;
+        index_->segments.Candidates(constraints, b,
+                                    [&](const DXFFileConstraint& s) { return crossing = Crosses(s, c); });
+    }
+    added = !crossing;
+    if (crossing) return;
+    constraints.push_back(c);
+    if (indexedSearch) index_->segments.Added(constraints);
+    ExtendBounds(c.sx, c.sy);
+    ExtendBounds(c.ex, c.ey);
+}
+
+void DXFFileCls::SimplifyPolyline(std::vector<DXFVertex>& list, bool closed, bool& collapsed) const {
+    collapsed = false;
+    const double d2 = constraintFilter * constraintFilter;
+    const size_t n = list.size();
+    if (n >= 3) {
+        // The closest pair first (the earlier one on ties), its first vertex removed, until none is closer than
+        // the filter: a heap over the pairs with a linked list of the vertices left.
+        std::vector<int32_t> prev(n), next(n);
+        std::vector<uint8_t> alive(n, 1);
+        for (size_t i = 0; i < n; ++i) prev[i] = int32_t(i) - 1, next[i] = i + 1 < n ? int32_t(i + 1) : -1;
+        struct Entry {
+            double d2;
+            int32_t a, b;
+            bool operator>(const Entry& o) const { return d2 != o.d2 ? d2 > o.d2 : a > o.a; }
+        };
+        std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> heap;
+        auto dist = [&](int32_t a, int32_t b) {
+            return PlanDist2(list[size_t(a)].x, list[size_t(a)].y, list[size_t(b)].x, list[size_t(b)].y);
+        };
+        for (size_t i = 0; i + 1 < n; ++i) heap.push({dist(int32_t(i), int32_t(i + 1)), int32_t(i), int32_t(i + 1)});
+        size_t left = n;
+        while (left >= 3 && !heap.empty()) {
+            const Entry e = heap.top();
+            heap.pop();
+            if (!alive[size_t(e.a)] || !alive[size_t(e.b)] || next[size_t(e.a)] != e.b) continue;
+            if (!(e.d2 < d2)) break;
+            const int32_t gone = closed && e.a == 0 ? e.b : e.a;
+            const int32_t p = prev[size_t(gone)], q = next[size_t(gone)];
+            alive[size_t(gone)] = 0;
+            if (p >= 0) next[size_t(p)] = q;
+            if (q >= 0) prev[size_t(q)] = p;
+            if (p >= 0 && q >= 0) heap.push({dist(p, q), p, q});
+            --left;
+        }
+        if (left != n) {
+            size_t w = 0;
+            for (size_t i = 0; i < n; ++i)
+                if (alive[i]) list[w++] = list[i];
+            list.resize(w);
+        }
+    }
+    if (!closed) {
+        collapsed = list.size() == 1;
+    } else if (list.size() == 2 && PlanDist2(list[0].x, list[0].y, list[1].x, list[1].y) < d2) {
+        list.pop_back();
+        collapsed = true;
+    }
+}
+
+void DXFFileCls::AddPolyline(std::vector<DXFVertex>& list, int32_t layer, bool closed, bool makeConstraints) {
+    if (list.empty()) return;
+    if (closed) list.push_back(list.front());
+    pointsRead += uint32_t(list.size());
+    bool collapsed = false;
+    SimplifyPolyline(list, closed, collapsed);
+    bool added = false;
+    if (collapsed) {
+        DXFFilePoint p;
+        p.x = list[0].x, p.y = list[0].y, p.z = list[0].z, p.layer = layer;
+        AddVertexPoint(p, added);
+        return;
+    }
+    const int32_t group = grouping != 0 ? ++groupCounter : 0;
+    const size_t stored = closed ? list.size() - 1 : list.size();
+    for (size_t i = 0; i < stored; ++i) {
+        DXFFilePoint p;
+        p.x = list[i].x, p.y = list[i].y, p.z = list[i].z, p.layer = layer, p.group = group;
+        AddVertexPoint(p, added);
+        list[i] = {p.x, p.y, p.z};
+    }
+    // The closing copy ends on the stored first vertex, so that the ring closes on the point placed there.
+    if (closed) list.back() = list.front();
+    if (!makeConstraints) return;
+    for (size_t i = 0; i + 1 < list.size(); ++i) {
+        DXFFileConstraint c;
+        c.sx = list[i].x, c.sy = list[i].y, c.sz = list[i].z;
+        c.ex = list[i + 1].x, c.ey = list[i + 1].y, c.ez = list[i + 1].z;
+        c.layer = layer, c.group = group;
+        AddConstraint(c, added);
+    }
+}
+
+void DXFFileCls::DropCoveredPoints() {
+    // The vertex grid exists whenever a vertex was stored through it.
+    for (DXFFilePoint& p : pointEntities) {
+        if (p.group == -1) continue;
+        if (FindVertex(p.x, p.y) >= 0) {
+            p.group = -1;
+            if (pointsKept > 0) --pointsKept;
+        }
+    }
+}

@@ -1,0 +1,172 @@
+#include "fileio/GISObjects.hpp"
+
+#include "elements/BaseLP.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+QV_List<SHPParamData> GISParamTable;
+
+namespace {
+
+constexpr int32_t NoneOfThese = 181;
+constexpr int32_t MaxLibParts = 1000000;
+
+QV_String PartName(const API_LibPart& part) {
+    QV_String name;
+    size_t n = 0;
+    while (n < 127 && part.docu_UName[n] != 0) ++n;
+    name.AppendWide(reinterpret_cast<const GS::UniChar*>(part.docu_UName), uint32_t(n));
+    return name;
+}
+
+bool SearchPart(const QV_String& name, int32_t type, API_LibPart& part) {
+    std::memset(&part, 0, sizeof part);
+    part.typeID = type;
+    const uint32_t n = std::min<uint32_t>(name.GetLength(), 127);
+    for (uint32_t i = 0; i < n; ++i) part.docu_UName[i] = char16_t(name.GetAt(i));
+    return ACAPI_LibPart_Search(&part) == NoError;
+}
+
+struct Params {
+    GSHandle handle = nullptr;
+    int32_t count = 0;
+    ~Params() { ReleaseParamRecords(&handle); }
+    bool Read(int32_t index) {
+        double a = 0, b = 0;
+        return ACAPI_LibPart_GetParams(index, &a, &b, &count, &handle) == NoError && handle != nullptr;
+    }
+    API_AddParType& operator[](int32_t i) { return reinterpret_cast<API_AddParType*>(*handle)[i]; }
+};
+
+// Every loaded part, in index order, with its definition.
+template <typename Visit>
+void ForEachPart(Visit visit) {
+    for (int32_t index = 1; index < MaxLibParts; ++index) {
+        API_LibPart part;
+        std::memset(&part, 0, sizeof part);
+        part.index = index;
+        const GSErrCode err = ACAPI_LibPart_Get(&part);
+        if (err == APIERR_BADINDEX) return;
+        if (err != NoError || part.missingDef != 0) continue;
+        visit(index, part);
+    }
+}
+
+bool LessByUnits(const QV_String& a, const QV_String& b, void*) { return a.Compare(b) < 0; }
+
+}  // namespace
+
+bool FieldFitsParam(int16_t kind, int32_t type) {
+    if (kind == 1) return type == GISParamString;
+    if (kind == 0) return type == GISParamInteger;
+    return type == GISParamLength || type == GISParamAngle || type == GISParamReal;
+}
+
+bool FindLibPartIndex(const QV_String& name, int32_t type, int32_t& index) {
+    API_LibPart part;
+    index = -1;
+    if (!SearchPart(name, type, part) || part.missingDef != 0) return false;
+    index = part.index;
+    return true;
+}
+
+bool GetLibPartUniqueId(const QV_String& name, int32_t type, std::string& id) {
+    API_LibPart part;
+    if (!SearchPart(name, type, part)) return false;
+    id.assign(part.ownUnID, strnlen(part.ownUnID, sizeof part.ownUnID));
+    return true;
+}
+
+int32_t GISAttributeStart() {
+    int32_t index = -1;
+    Params params;
+    if (!FindLibPartIndex(QV_String(GISSubtypeName), APILib_ObjectID, index) || !params.Read(index)) return 0;
+    return params.count;
+}
+
+QV_String ParamDescription(const API_AddParType& param) {
+    QV_String text;
+    size_t n = 0;
+    while (n < 255 && param.uDescname[n] != 0) ++n;
+    text.AppendWide(reinterpret_cast<const GS::UniChar*>(param.uDescname), uint32_t(n));
+    return text;
+}
+
+API_AddParType* FindParam(GSHandle params, const char* name) {
+    if (params == nullptr) return nullptr;
+    const GSSize n = BMGetHandleSize(params) / GSSize(sizeof(API_AddParType));
+    API_AddParType* records = reinterpret_cast<API_AddParType*>(*params);
+    for (GSSize i = 0; i < n; ++i)
+        if (std::strncmp(records[i].name, name, sizeof records[i].name) == 0) return &records[i];
+    return nullptr;
+}
+
+void CollectGISObjectNames(GISImportOptions& options) {
+    options.allObjects.Clear();
+    std::string subtype;
+    if (!GetLibPartUniqueId(QV_String(GISSubtypeName), APILib_ObjectID, subtype)) return;
+    ForEachPart([&](int32_t, const API_LibPart& part) {
+        const QV_String name = PartName(part);
+        if (subtype == part.parentUnID && name.Compare(QV_String(GISPrototypeName)) != 0)
+            options.allObjects.Insert(name);
+    });
+    if (options.allObjects.GetCount() > 1) options.allObjects.Sort(LessByUnits);
+}
+
+void CollectMatchingGISObjects(ShapeImportData& data) {
+    GISImportOptions& o = data.options;
+    o.matchingObjects.Clear();
+    QV_String none;
+    GetResString(none, GeneralTableBase + LanguageIndex, NoneOfThese);
+    o.matchingObjects.Insert(none);
+    std::string subtype;
+    if (!GetLibPartUniqueId(QV_String(GISSubtypeName), APILib_ObjectID, subtype)) return;
+    ForEachPart([&](int32_t index, const API_LibPart& part) {
+        const QV_String name = PartName(part);
+        if (subtype != part.parentUnID || name.Compare(QV_String(GISPrototypeName)) == 0) return;
+        Params params;
+        if (!params.Read(index) || params.count < data.fields.GetCount()) return;
+        for (const DBFFieldData& field : data.fields) {
+            bool found = false;
+            for (int32_t p = 0; p < params.count && !found; ++p)
+                found = ParamDescription(params[p]).Compare(field.name) == 0 &&
+                    FieldFitsParam(field.kind, params[p].typeID);
+            if (!found) return;
+        }
+        o.matchingObjects.Insert(name);
+    });
+}
+
+void FillGISParamTable(const QV_String& objectName) {
+    GISParamTable.Clear();
+    int32_t index = -1;
+    Params params;
+    if (!FindLibPartIndex(objectName, APILib_ObjectID, index) || !params.Read(index)) return;
+    for (int32_t p = GISAttributeStart(); p < params.count; ++p) {
+        const API_AddParType& param = params[p];
+        if (std::strcmp(param.name, "XYZ") == 0) continue;
+        SHPParamData row;
+        row.description = ParamDescription(param);
+        row.name = QV_String(param.name, Encoding_System);
+        row.type = param.typeID;
+        if (param.typeID == APIParT_Text && (param.dim1 == 0 || param.dim2 == 0)) {
+            size_t n = 0;
+            while (n < 255 && param.value.uStr[n] != 0) ++n;
+            row.value.AppendWide(reinterpret_cast<const GS::UniChar*>(param.value.uStr), uint32_t(n));
+        }
+        GISParamTable.Insert(row);
+    }
+}
+
+bool LibPartNameInUse(const QV_String& name, int32_t type) {
+    int32_t begin = name.ReverseFindChar('\\') + 1;
+    int32_t end = name.ReverseFindChar('.');
+    if (end < begin) end = int32_t(name.GetLength());
+    QV_String base;
+    name.SubString(base, uint32_t(begin), uint32_t(end - begin));
+    API_LibPart part;
+    return SearchPart(base, type, part) && part.missingDef == 0;
+}

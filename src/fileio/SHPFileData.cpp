@@ -1,0 +1,333 @@
+#include "fileio/SHPFileData.hpp"
+
+#include "foundation/Language.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace {
+
+constexpr int32_t ReadErrorMessage = 8;
+constexpr int32_t ReadingText = 166;
+constexpr uint32_t BlockSize = 1u << 16;  // within the heap: no fresh pages to fault in on every read
+constexpr int32_t ShapeTypes[13] = {1, 3, 5, 8, 11, 13, 15, 18, 21, 23, 25, 28, 31};
+
+int32_t LoadLE32(const uint8_t* p) {
+    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+}
+int32_t LoadBE32(const uint8_t* p) {
+    return int32_t(uint32_t(p[3]) | uint32_t(p[2]) << 8 | uint32_t(p[1]) << 16 | uint32_t(p[0]) << 24);
+}
+void StoreHost32(uint8_t* p, int32_t v) { std::memcpy(p, &v, 4); }
+
+// The bytes of one record's content; every read stays inside them.
+struct Cursor {
+    const uint8_t* p;
+    uint32_t left;
+
+    bool Has(uint64_t bytes) const { return bytes <= left; }
+    bool Int(int32_t& v) {
+        if (left < 4) return false;
+        v = LoadLE32(p);
+        p += 4;
+        left -= 4;
+        return true;
+    }
+    bool Double(double& v) {
+        if (left < 8) return false;
+        std::memcpy(&v, p, 8);  // the format is little-endian, as the host
+        p += 8;
+        left -= 8;
+        return true;
+    }
+    bool Box(double (&box)[4]) { return Double(box[0]) && Double(box[1]) && Double(box[2]) && Double(box[3]); }
+    template <typename T>
+    bool Array(QV_List<T>& list, int32_t count) {
+        const uint64_t bytes = uint64_t(count) * sizeof(T);
+        if (count < 0 || !Has(bytes) || !list.Assign(reinterpret_cast<const T*>(p), count)) return false;
+        p += bytes;
+        left -= uint32_t(bytes);
+        return true;
+    }
+    // A range and its values, one per point: required for the Z block.
+    bool Range(double& low, double& high, QV_List<double>& values, int32_t count) {
+        return Double(low) && Double(high) && Array(values, count);
+    }
+    // The measure block is optional: read only when the record holds all of it.
+    bool OptionalRange(double& low, double& high, QV_List<double>& values, int32_t count) {
+        if (!Has(16 + uint64_t(count) * 8)) return true;
+        return Range(low, high, values, count);
+    }
+};
+
+static_assert(sizeof(GISPoint) == 16, "points are copied as the file stores them");
+
+// Part starts must rise from 0 and stay below the point count, or the parts cannot be cut out.
+bool PartsFit(const QV_List<int>& starts, int32_t pointCount) {
+    int previous = 0;
+    for (int32_t i = 0; i < starts.GetCount(); ++i) {
+        const int s = starts[i];
+        if (s < previous || s > pointCount || (i == 0 && s != 0)) return false;
+        previous = s;
+    }
+    return true;
+}
+
+bool ReadPolyHead(Cursor& c, GISPoly& s) {
+    if (!c.Box(s.box) || !c.Int(s.partCount) || !c.Int(s.pointCount)) return false;
+    if (s.partCount < 0 || s.pointCount < 0) return false;
+    if (!c.Has(uint64_t(s.partCount) * 4 + uint64_t(s.pointCount) * 16)) return false;
+    return c.Array(s.partStarts, s.partCount) && PartsFit(s.partStarts, s.pointCount);
+}
+
+bool ReadPoly(Cursor& c, GISPoly& s) { return ReadPolyHead(c, s) && c.Array(s.points, s.pointCount); }
+
+bool ReadMultiPoint(Cursor& c, GISMultiPoint& s) {
+    return c.Box(s.box) && c.Int(s.pointCount) && s.pointCount >= 0 && c.Array(s.points, s.pointCount);
+}
+
+// One record's content into the next free entry of its type's list, which the counting pass sized; a record that
+// fails leaves that entry empty for the next one.
+template <typename T, typename Fill>
+bool Take(QV_List<T>& list, int32_t& filled, QV_List<int32_t>& numbers, int32_t number, Fill fill) {
+    if (filled >= list.GetCount() && (!list.SetSize(filled + 1) || !numbers.SetSize(filled + 1))) return false;
+    if (!fill(list[filled])) {
+        list[filled] = T();
+        return false;
+    }
+    numbers[filled] = number;
+    ++filled;
+    return true;
+}
+
+}  // namespace
+
+int32_t ShapeTypeSlot(int32_t shapeType) {
+    for (int32_t i = 0; i < 13; ++i)
+        if (ShapeTypes[i] == shapeType) return i;
+    return -1;
+}
+
+void ClearGISPolyList(QV_List<GISPoly>& list) { list.Clear(); }
+void ClearGISPolyMList(QV_List<GISPolyM>& list) { list.Clear(); }
+void ClearGISPolyZList(QV_List<GISPolyZ>& list) { list.Clear(); }
+
+// A window of the file in memory, refilled from the wanted position when a range is not in it.
+class SHPFileData::Block {
+public:
+    explicit Block(SHPFileData& owner) : data_(owner) {}
+    // The `count` bytes at `position`, or null when the file does not hold them.
+    const uint8_t* Fetch(uint32_t position, uint32_t count) {
+        if (uint64_t(position) + count > data_.fileSize) return nullptr;
+        if (position >= start_ && uint64_t(position) + count <= uint64_t(start_) + filled_)
+            return bytes_.get() + (position - start_);
+        const uint32_t want = std::max(count, std::min(BlockSize, data_.fileSize - position));
+        if (capacity_ < want) {
+            // Uninitialised: every byte used is read from the file first.
+            bytes_.reset(new (std::nothrow) uint8_t[want]);
+            capacity_ = bytes_ ? want : 0;
+            if (!bytes_) return nullptr;
+        }
+        filled_ = 0;
+        start_ = position;
+        if (data_.file.SetReaderFilePosition(position) != 0) return nullptr;
+        if (data_.file.ReadReaderFileBytes(bytes_.get(), want, data_.bytesRead) != 0) return nullptr;
+        filled_ = data_.bytesRead;
+        return filled_ >= count ? bytes_.get() : nullptr;
+    }
+
+private:
+    SHPFileData& data_;
+    std::unique_ptr<uint8_t[]> bytes_;
+    uint32_t capacity_ = 0;
+    uint32_t start_ = 0;
+    uint32_t filled_ = 0;
+};
+
+SHPFileData::SHPFileData() : progress(&NullReaderProgress()) { Reset(); }
+
+void SHPFileData::SetProgress(ReaderProgress* newProgress) {
+    progress = newProgress != nullptr ? newProgress : &NullReaderProgress();
+}
+
+void SHPFileData::Reset() {
+    fileSize = readPosition = bytesRead = recordCount = 0;
+    nullRecords = skippedRecords = damagedRecords = 0;
+    std::memset(header, 0, sizeof header);
+    recordHeader = SHPRecordHeader();
+    points.Clear();
+    ClearGISPolyList(polyLines);
+    ClearGISPolyList(polygons);
+    multiPoints.Clear();
+    pointsZ.Clear();
+    ClearGISPolyZList(polyLinesZ);
+    ClearGISPolyZList(polygonsZ);
+    multiPointsZ.Clear();
+    pointsM.Clear();
+    ClearGISPolyMList(polyLinesM);
+    ClearGISPolyMList(polygonsM);
+    multiPointsM.Clear();
+    multiPatches.Clear();
+    for (QV_List<int32_t>& numbers : recordNumbers) numbers.Clear();
+}
+
+const QV_List<int32_t>& SHPFileData::RecordNumbers(int32_t shapeType) const {
+    static const QV_List<int32_t> none;
+    const int32_t slot = ShapeTypeSlot(shapeType);
+    return slot < 0 ? none : recordNumbers[slot];
+}
+
+int32_t SHPFileData::FileCode() const {
+    int32_t v;
+    std::memcpy(&v, header, 4);
+    return v;
+}
+
+int32_t SHPFileData::ShapeType() const { return LoadLE32(header + 32); }
+
+template <typename Visit>
+void SHPFileData::ForEachList(Visit visit) {
+    visit(0, points);
+    visit(1, polyLines);
+    visit(2, polygons);
+    visit(3, multiPoints);
+    visit(4, pointsZ);
+    visit(5, polyLinesZ);
+    visit(6, polygonsZ);
+    visit(7, multiPointsZ);
+    visit(8, pointsM);
+    visit(9, polyLinesM);
+    visit(10, polygonsM);
+    visit(11, multiPointsM);
+    visit(12, multiPatches);
+}
+
+bool SHPFileData::Read() {
+    // What the lists held before, to go back to on failure.
+    int32_t before[13];
+    ForEachList([&](int32_t slot, auto& list) { before[slot] = filled_[slot] = list.GetCount(); });
+    recordCount = nullRecords = skippedRecords = damagedRecords = 0;
+    cancelled = false;
+    file.path = path;
+    const bool ok = ReadRecords();
+    file.CloseReaderFile();
+    ForEachList([&](int32_t slot, auto& list) {
+        const int32_t keep = ok ? filled_[slot] : before[slot];
+        list.SetSize(keep);
+        recordNumbers[slot].SetSize(keep);
+    });
+    if (ok) return true;
+    // The user's stop needs no message.
+    if (!cancelled) ShowErrorMessage(ReadErrorMessage, 2);
+    return false;
+}
+
+bool SHPFileData::ReadRecords() {
+    if (file.OpenReaderFile() != 0 || file.GetReaderFileLength() != 0) return false;
+    fileSize = file.fileLength;
+    Block block(*this);
+    const uint8_t* head = block.Fetch(0, ShapeHeaderSize);
+    if (head == nullptr) return false;
+    std::memcpy(header, head, ShapeHeaderSize);
+    for (int i = 0; i < 7; ++i) StoreHost32(header + 4 * i, LoadBE32(head + 4 * i));
+    if (FileCode() != ShapeFileCode) return false;
+    // A file shorter than its header says was cut, even at a record's end.
+    int32_t words;
+    std::memcpy(&words, header + 24, 4);
+    if (words < 50 || 2 * uint64_t(uint32_t(words)) > fileSize) return false;
+
+    QV_String title("Lodravix"), reading;
+    GetResString(reading, GeneralTableBase + LanguageIndex, ReadingText);
+    progress->Begin(title, 1);
+    // One pass over the file: the progress counts its kilobytes, as the records are known only at the end.
+    progress->Phase(reading, fileSize / 1024 + 1);
+    bool broken = false;
+    for (readPosition = ShapeHeaderSize; readPosition < fileSize && !broken && !cancelled;) {
+        cancelled = progress->Step(readPosition / 1024 + 1);
+        // Every record must lie inside the file, or the file is cut or garbled.
+        // The header is taken before the content is fetched, which may move the window.
+        const uint8_t* h = block.Fetch(readPosition, 8);
+        const int32_t number = h != nullptr ? LoadBE32(h) : 0;
+        const int32_t words = h != nullptr ? LoadBE32(h + 4) : 0;
+        const uint8_t* content = nullptr;
+        // A record holds at least its shape type; the length is in 16-bit words.
+        if (words >= 2 && uint64_t(readPosition) + 8 + 2 * uint64_t(words) <= fileSize)
+            content = block.Fetch(readPosition + 8, 2 * uint32_t(words));
+        if (content == nullptr) {
+            ++damagedRecords;
+            broken = true;
+            break;
+        }
+        recordHeader.number = number;
+        recordHeader.contentLength = words;
+        ++recordCount;
+        // Paired with the table by position: the record number field itself may be anything.
+        if (!ReadRecord(content, 2 * uint32_t(words), int32_t(recordCount))) ++damagedRecords;
+        readPosition += 8 + 2 * uint32_t(words);
+    }
+    progress->End();
+    return !broken && !cancelled && damagedRecords == 0;
+}
+
+bool SHPFileData::ReadRecord(const uint8_t* content, uint32_t size, int32_t number) {
+    Cursor c{content, size};
+    int32_t type = 0;
+    c.Int(type);
+    const int32_t slot = ShapeTypeSlot(type);
+    if (slot < 0) {
+        // Null and unknown types: nothing to keep; the next record is found by the length anyway.
+        if (type == 0)
+            ++nullRecords;
+        else
+            ++skippedRecords;
+        return true;
+    }
+    QV_List<int32_t>& numbers = recordNumbers[slot];
+    switch (type) {
+        case 1:
+            return Take(points, filled_[slot], numbers, number,
+                        [&](GISPoint& s) { return c.Double(s.x) && c.Double(s.y); });
+        case 3: return Take(polyLines, filled_[slot], numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); });
+        case 5: return Take(polygons, filled_[slot], numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); });
+        case 8:
+            return Take(multiPoints, filled_[slot], numbers, number,
+                        [&](GISMultiPoint& s) { return ReadMultiPoint(c, s); });
+        case 11:
+            return Take(pointsZ, filled_[slot], numbers, number, [&](GISPointZ& s) {
+                s.m = 0.0;
+                return c.Double(s.x) && c.Double(s.y) && c.Double(s.z) && (c.left < 8 || c.Double(s.m));
+            });
+        case 13:
+        case 15:
+            return Take(type == 13 ? polyLinesZ : polygonsZ, filled_[slot], numbers, number, [&](GISPolyZ& s) {
+                return ReadPoly(c, s) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
+                    c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
+            });
+        case 18:
+            return Take(multiPointsZ, filled_[slot], numbers, number, [&](GISMultiPointZ& s) {
+                return ReadMultiPoint(c, s) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
+                    c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
+            });
+        case 21:
+            return Take(pointsM, filled_[slot], numbers, number,
+                        [&](GISPointM& s) { return c.Double(s.x) && c.Double(s.y) && c.Double(s.m); });
+        case 23:
+        case 25:
+            return Take(type == 23 ? polyLinesM : polygonsM, filled_[slot], numbers, number, [&](GISPolyM& s) {
+                return ReadPoly(c, s) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
+            });
+        case 28:
+            return Take(multiPointsM, filled_[slot], numbers, number, [&](GISMultiPointM& s) {
+                return ReadMultiPoint(c, s) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
+            });
+        case 31:
+            return Take(multiPatches, filled_[slot], numbers, number, [&](GISMultiPatch& s) {
+                return ReadPolyHead(c, s) && c.Array(s.partTypes, s.partCount) && c.Array(s.points, s.pointCount) &&
+                    c.Range(s.zMin, s.zMax, s.z, s.pointCount) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
+            });
+        default: return true;
+    }
+}

@@ -1,0 +1,119 @@
+#pragma once
+// The shapefile import's holder for one command, the options its dialogs edit, the shapes converted into
+// entities of 3D vertices, and the steps both import modes share: the file choice, the conversion, the polygon
+// check, the numbers the results dialogs show, the heights from a table field, the node thinning of polylines
+// and the project offset.
+#include "fileio/DBFTable.hpp"
+#include "fileio/SHPFileData.hpp"
+#include "settings/ConstraintSettings.hpp"
+#include "settings/ImportOptionsRec.hpp"
+
+#include "APICoord.hpp"
+
+#include <cstdint>
+
+struct SHPPolyData {  // one part of a line or polygon shape
+    QV_List<API_Coord3D> vertices;
+    int16_t areaMark = 0;  // 3: a vertex lies outside the import area
+};
+QV_DECLARE_RELOCATABLE(SHPPolyData);
+
+constexpr int16_t EntityNormal = 0;
+constexpr int16_t EntityDegenerate = 1;
+constexpr int16_t EntityToCorrect = 2;
+constexpr int16_t EntityOutside = 3;
+
+struct SHPEntityData {  // one converted shape
+    void Reset();
+
+    QV_List<SHPPolyData> parts;
+    double x = 0.0, y = 0.0, z = 0.0;  // point shapes
+    int16_t areaMark = 0;              // point shapes: 3 outside the import area
+    int32_t shapeType = 0;             // 1, 3, 5, 11, 13, 15
+    int16_t status = EntityNormal;     // 1 degenerate polygon, 3 outside: not placed; 2 crosses itself
+    int32_t record = 0;                // the shape's row in the table, from 1
+
+    bool IsPoint() const { return shapeType == 1 || shapeType == 11; }
+    bool IsPolyline() const { return shapeType == 3 || shapeType == 13; }
+    bool IsPolygon() const { return shapeType == 5 || shapeType == 15; }
+};
+QV_DECLARE_RELOCATABLE(SHPEntityData);
+
+struct GISImportOptions {
+    QV_List<QV_String> allObjects;       // GIS objects (parent "GIS_SUBTYPE"), sorted by name
+    QV_List<QV_String> matchingObjects;  // "none of these", then the objects that fit every field
+    QV_List<DBFFieldData>* fields = nullptr;
+    int32_t chosenObject = 0;
+    int32_t identified = 0;
+    int32_t importable = 0;
+    int32_t toCorrect = 0;
+    double dataMinX = 0.0, dataMinY = 0.0, dataMaxX = 0.0, dataMaxY = 0.0;
+    uint8_t limited = 0;
+    double areaMinX = 0.0, areaMinY = 0.0, areaMaxX = 0.0, areaMaxY = 0.0;  // absolute
+    double nodeDistance = 25.0;
+    uint8_t heightFromField = 0;
+    int32_t heightField = -1;  // index into the fields, -1 none
+    int32_t objectMode = 1;    // 1 new object, 2 existing, 3 existing with field mapping
+    uint8_t withContours = 0;
+    uint8_t verticalThinning = 0;
+    double offsetX = 0.0, offsetY = 0.0;
+};
+
+struct SHPMeshCoord {
+    double x, y, z;
+    int32_t column, row;  // grid cell of the vertical thinning
+    int32_t entity;       // entity number, from 0
+    int32_t part;         // part of that entity
+    int32_t vertex;       // vertex number in that part: constraints join only neighbours
+};
+struct SHPConstraintData {
+    int32_t start, end;  // mesh coordinate indices
+    uint8_t keep;
+};
+
+struct ShapeImportData {
+    ShapeImportData();
+    ShapeImportData(const ShapeImportData&) = delete;
+    ShapeImportData& operator=(const ShapeImportData&) = delete;
+
+    // The shapes, entities and counts emptied; the path stays.
+    void Reset();
+
+    QV_List<SHPEntityData> entities;
+    DBFValueList values;
+    QV_List<DBFFieldData> fields;
+    GISImportOptions options;
+    SHPFileData shapes;
+    double minX, minY, maxX, maxY;
+    int32_t importable = 0;
+    int32_t degenerateParts = 0;
+    int32_t toCorrect = 0;
+    QV_List<SHPMeshCoord> meshCoords;
+    QV_List<SHPConstraintData> constraints;
+    int32_t validConstraints = 0;
+    ImportOptionsRec pointOptions;          // from the settings store: the created points
+    ConstraintSettings constraintSettings;  // the created constraint lines
+
+    // The text of `field` for table row `record` (from 1); null when there is none.
+    const char* Value(int32_t record, int32_t field) const;
+};
+
+// The host's file dialog for one ".shp" file into the holder's path; false on cancel or another extension (then
+// after the alert "The name of the file must end with the .shp extension").
+bool SelectShapefile(QV_String& path);
+// The table beside the holder's shapefile into its field and value lists.
+bool ReadDBFTable(ShapeImportData& data);
+
+// Polyline Z, polyline, polygon Z and polygon shapes, then (with points) point and point Z shapes, as entities.
+void ConvertShapesToEntities(ShapeImportData& data, bool withPoints);
+// Degenerate polygon parts (area below 0.001) mark their entity; self-crossing parts count to be corrected.
+void CheckShapePolygons(ShapeImportData& data);
+void ComputeEntityBounds(ShapeImportData& data, bool withPoints);
+void SetImportSummary(ShapeImportData& data);
+// Each entity's height from the chosen field of its own table row.
+void ApplyHeightField(ShapeImportData& data);
+void ThinPolylineNodes(ShapeImportData& data);
+void ApplyProjectOffset(ShapeImportData& data);
+
+// True when a closed ring's outline crosses itself (neighbouring edges sharing their vertex do not count).
+bool RingCrossesItself(const QV_List<API_Coord3D>& ring);

@@ -1,0 +1,108 @@
+// The shapefile's terrain input placed: one hotspot per mesh coordinate and one line per kept constraint, each
+// with its element data record.
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "fileio/ShapeTerrainInput.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "settings/ProjectOffset.hpp"
+
+#include "UniString.hpp"
+
+#include <cstring>
+
+namespace {
+
+constexpr int16_t NoStory = -32768;
+constexpr int32_t WaitText = 4;
+
+int16_t StoryOrNone() {
+    API_StoryInfo info = {};
+    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return NoStory;
+    if (info.data != nullptr) {
+        GSHandle h = reinterpret_cast<GSHandle>(info.data);
+        BMKillHandle(&h);
+    }
+    return info.actStory;
+}
+
+int32_t Place(ShapeImportData& data, API_Element& hotspot, API_Element& line) {
+    const QV_List<SHPMeshCoord>& coords = data.meshCoords;
+    GS::UniString phase;
+    {
+        QV_String text;
+        GetResString(text, TitleTableBase + LanguageIndex, WaitText);
+        phase = GS::UniString(text.GetBuffer(), text.GetLength());
+    }
+    int32_t maximum = coords.GetCount();
+    ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &maximum);
+    ElemDescriptor point;
+    for (int32_t i = 0; i < coords.GetCount(); ++i) {
+        int32_t value = i + 1;
+        ACAPI_Interface(APIIo_SetProcessValueID, &value);
+        const SHPMeshCoord& c = coords[i];
+        hotspot.hotspot.pos.x = c.x;
+        hotspot.hotspot.pos.y = c.y;
+        if (CreateElementWithMemo(&hotspot, nullptr, false) != NoError) return 0;
+        ACAPI_Element_AttachObserver(hotspot.header.guid);
+        if (c.z < ProjectOffset.shapeHeight) ProjectOffset.shapeHeight = c.z;
+        point.Reset();
+        point.Value = c.z;
+        point.Number = data.pointOptions.codeNumber;
+        point.AppendNumber = 0;
+        if (!ElemUserData_WriteRecord(point, ElemKind_Point, hotspot.header)) return 0;
+    }
+    maximum = data.validConstraints;
+    ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &maximum);
+    ElemDescriptor constraint;
+    for (int32_t i = 0; i < data.validConstraints; ++i) {
+        int32_t value = i + 1;
+        ACAPI_Interface(APIIo_SetProcessValueID, &value);
+        const SHPConstraintData& s = data.constraints[i];
+        line.line.begC = API_Coord{coords[s.start].x, coords[s.start].y};
+        line.line.endC = API_Coord{coords[s.end].x, coords[s.end].y};
+        if (CreateElementWithMemo(&line, nullptr, false) != NoError) return 0;
+        ACAPI_Element_AttachObserver(line.header.guid);
+        constraint.Reset();
+        if (!ElemUserData_WriteRecord(constraint, ElemKind_Constraint, line.header)) return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+int32_t CreateTerrainInputCommand(ShapeImportData& data) {
+    data.meshCoords.Clear();
+    data.constraints.Clear();
+    CollectMeshCoords(data);
+    ThinMeshCoords(data);
+    OffsetAndClipMeshCoords(data);
+    BuildConstraints(data);
+
+    API_Element hotspot, line;
+    std::memset(&hotspot, 0, sizeof hotspot);
+    std::memset(&line, 0, sizeof line);
+    hotspot.header.typeID = API_HotspotID;
+    line.header.typeID = API_LineID;
+    if (ACAPI_Element_GetDefaults(&hotspot, nullptr) != NoError || ACAPI_Element_GetDefaults(&line, nullptr) != NoError)
+        return 0;
+    const int16_t story = StoryOrNone();
+    hotspot.header.floorInd = story;
+    hotspot.header.layer = data.pointOptions.layer;
+    hotspot.hotspot.pen = data.pointOptions.pen;
+    hotspot.hotspot.height = 0.0;
+    line.header.floorInd = story;
+    line.header.layer = int16_t(data.constraintSettings.layer);
+    line.line.pen = int16_t(data.constraintSettings.pen);
+    line.line.ltypeInd = int16_t(data.constraintSettings.lineType);
+
+    ElementWritten = 1;
+    GS::UniString title("Lodravix");
+    int16_t phases = 2;
+    ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
+    const int32_t result = Place(data, hotspot, line);
+    ACAPI_Interface(APIIo_CloseProcessWindowID);
+    if (data.meshCoords.GetCount() == 0 && data.validConstraints == 0) ElementWritten = 0;
+    return result;
+}

@@ -1,0 +1,68 @@
+#include "shell/commands/ShapeImportCommands.hpp"
+
+#include "dialogs/settings/ShapeImportModeDialog.hpp"
+#include "dialogs/settings/ShapeImportResultsDialog.hpp"
+#include "fileio/HostReaderProgress.hpp"
+#include "fileio/ShapeTerrainInput.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "settings/ProjectOffset.hpp"
+#include "shell/commands/ToolCommand.hpp"
+
+#include "UniString.hpp"
+
+namespace {
+
+constexpr int32_t UndoEntry = 2;
+
+GS::UniString UndoText() {
+    QV_String text;
+    GetResString(text, UndoTableBase + LanguageIndex, UndoEntry);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+// The file, its table and its shapes; false ends the command (the readers told why).
+bool ReadShapefile(ShapeImportData& data) {
+    return SelectShapefile(data.shapes.path) && ReadDBFTable(data) && data.shapes.Read();
+}
+
+}  // namespace
+
+void ImportShapesAsTerrain(ShapeImportData& data) {
+    if (!RequireFloorPlan()) return;
+    if (!ReadShapefile(data)) return;
+    ConvertShapesToEntities(data, true);
+    CheckShapePolygons(data);
+    ComputeEntityBounds(data, true);
+    SetImportSummary(data);
+    if (!RunTerrainResultsDialogs(data)) return;
+    ProjectOffset.x = data.options.offsetX;
+    ProjectOffset.y = data.options.offsetY;
+    if (data.options.heightFromField && data.options.heightField >= 0) ApplyHeightField(data);
+    ThinPolylineNodes(data);
+    ThinPointEntities(data);
+    data.pointOptions = GlobalSettings.points;
+    data.constraintSettings = GlobalSettings.constraint;
+    int32_t created = 0;
+    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        created = CreateTerrainInputCommand(data);
+        return NoError;
+    });
+    // A failed creation is told, not left silent; what was made before it stays.
+    if (created == 0) ShowErrorMessage(ToolErrModifyObject, 2);
+    ACAPI_Automate(APIDo_ZoomID);
+}
+
+void ImportGISFile(Settings& settings) {
+    BeginToolCommand(settings);
+    ShapeImportModeBlock mode;
+    mode.mode = 1;
+    if (!OpenShapeImportDialog(mode)) return;
+    ShapeImportData data;
+    HostReaderProgress progress;
+    data.shapes.SetProgress(&progress);
+    if (mode.mode == 1)
+        ImportShapesAsTerrain(data);
+    else
+        ImportShapesAsObjects(data);
+}

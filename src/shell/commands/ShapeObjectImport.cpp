@@ -1,0 +1,128 @@
+// The shapefile import's object mode: the shapes' lines and polygons as GIS objects with their attributes.
+#include "dialogs/settings/GISSelectDialog.hpp"
+#include "dialogs/settings/NewObjectNameDialog.hpp"
+#include "dialogs/settings/ShapeImportResultsDialog.hpp"
+#include "elements/BaseLP.hpp"
+#include "elements/ToolDefaults.hpp"
+#include "fileio/GISObjectPlacement.hpp"
+#include "fileio/GISObjects.hpp"
+#include "fileio/NewGISObject.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "settings/ProjectOffset.hpp"
+#include "shell/AddOnLibraries.hpp"
+#include "shell/commands/ShapeImportCommands.hpp"
+#include "shell/commands/ToolCommand.hpp"
+
+#include "UniString.hpp"
+
+#include <string>
+
+namespace {
+
+constexpr int32_t UndoEntry = 2;
+constexpr int32_t SettingsError = 49;
+constexpr int32_t CreateError = 63;
+constexpr uint32_t GISVariation = 0x47495353;  // 'GISS'
+
+// The add-on's library folder, beside the add-on file.
+QV_String LibraryFolder() {
+    GS::UniString folder;
+    if (!AddOnFolderPath(folder, true)) return QV_String();
+    QV_String path;
+    path.AppendWide(folder.ToUStr(), folder.GetLength());
+    path += "\\";
+    path += AddOnLibraryFolderName;
+    return path;
+}
+
+// The name dialog, then the part; false when the user cancelled or the part could not be made (error 63).
+bool CreateNewGISObject(ShapeImportData& data, QV_String& name, int32_t prototypeIndex) {
+    NewObjectNameBlock block;
+    if (!OpenNewObjectNameDialog(block)) return false;
+    SetNewObjectParamTable(data.fields);
+    int32_t index = -1;
+    if (!CreateGISLibPart(block.name, prototypeIndex, LibraryFolder(), index)) {
+        ShowErrorMessage(CreateError, 2);
+        return false;
+    }
+    name = block.name;
+    return true;
+}
+
+void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
+    CollectGISObjectNames(data.options);
+    if (!RequireFloorPlan()) return;
+    if (!SelectShapefile(data.shapes.path) || !ReadDBFTable(data) || !data.shapes.Read()) return;
+    ConvertShapesToEntities(data, false);
+    CheckShapePolygons(data);
+    ComputeEntityBounds(data, false);
+    CollectMatchingGISObjects(data);
+    SetImportSummary(data);
+    if (!RunImportResultsDialogs(data)) return;
+    ProjectOffset.x = data.options.offsetX;
+    ProjectOffset.y = data.options.offsetY;
+    if (data.options.heightFromField && data.options.heightField >= 0) ApplyHeightField(data);
+
+    QV_String name;
+    const QV_String* matching = data.options.matchingObjects.Get(data.options.chosenObject);
+    if (data.options.chosenObject != 0 && matching != nullptr) {
+        name = *matching;
+    } else {
+        GISSelectBlock block;
+        if (!OpenGisObjectSelectionDialog(block, data)) return;
+        if (data.options.objectMode == 1) {
+            if (!CreateNewGISObject(data, name, prototypeIndex)) return;
+        } else {
+            const QV_String* chosen = data.options.allObjects.Get(data.options.chosenObject);
+            if (chosen == nullptr) {
+                ShowErrorMessage(SettingsError, 2);
+                return;
+            }
+            name = *chosen;
+        }
+    }
+    int32_t libIndex = -1;
+    if (!FindLibPartIndex(name, APILib_ObjectID, libIndex)) {
+        ShowErrorMessage(SettingsError, 2);
+        return;
+    }
+    std::string subtype;
+    GetLibPartUniqueId(QV_String(GISSubtypeName), APILib_ObjectID, subtype);
+    GSHandle params = nullptr;
+    const GSErrCode err =
+        ChangeLibPartParamsEx(libIndex, &params, subtype.c_str(), API_ObjectID, int32_t(GISVariation), true);
+    if (err == APIERR_CANCEL) return;
+    if (err != NoError || libIndex < 1) {
+        ReleaseParamRecords(&params);
+        ShowErrorMessage(SettingsError, 2);
+        return;
+    }
+    API_LibPart part = {};
+    part.index = libIndex;
+    if (ACAPI_LibPart_Get(&part) != NoError || part.missingDef != 0) {
+        ReleaseParamRecords(&params);
+        ShowErrorMessage(SettingsError, 2);
+        return;
+    }
+    ThinPolylineNodes(data);
+    ApplyProjectOffset(data);
+    if (!PlaceGISObjects(data, libIndex, params)) ShowErrorMessage(ToolErrModifyObject, 2);
+    MarkEntitiesToCorrect(data);
+    ACAPI_Automate(APIDo_ZoomID);
+    ReleaseParamRecords(&params);
+}
+
+}  // namespace
+
+void ImportShapesAsObjects(ShapeImportData& data) {
+    int32_t prototypeIndex = -1;
+    if (!FindLibPartOrAsk(QV_String(GISPrototypeName), prototypeIndex, true, QV_String(), APILib_ObjectID)) return;
+    QV_String undo;
+    GetResString(undo, UndoTableBase + LanguageIndex, UndoEntry);
+    ACAPI_CallUndoableCommand(GS::UniString(undo.GetBuffer(), undo.GetLength()), [&]() -> GSErrCode {
+        ImportGISObjectsCommand(data, prototypeIndex);
+        return NoError;
+    });
+}

@@ -1,0 +1,179 @@
+// The spot-height grid of the markers: its layout over the terrain's box, the heights at its nodes and its object.
+#include "siteobjects/Marker.hpp"
+
+#include "earthworks/EarthworkSet.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/TerrainProbe.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/PointInput.hpp"
+#include "geometry/OutlineSegmentAtPoint.hpp"
+#include "settings/ElementSections.hpp"
+#include "siteobjects/PlacedObject.hpp"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+constexpr int32_t ErrSpecifyingPoint = 12;
+constexpr int32_t ErrModifying = 43;
+constexpr int32_t ErrClickInside = 47;
+constexpr int32_t PromptDefinePoint = 5;
+constexpr int32_t PhaseText = 4;
+
+// How often `step` is taken from `from` while the value stays at or above `limit` (the layout's loops), counted
+// without running them; -1 when it would be more than `most`.
+int64_t StepsDown(double from, double limit, double step, int64_t most) {
+    if (from < limit) return 0;
+    const double k = std::floor((from - limit) / step) + 1.0;
+    return k > double(most) ? -1 : int64_t(k);
+}
+
+// The start before the box and the count of nodes up to the first one beyond it, as the layout's loops give them;
+// false when the count would pass `most`.
+bool Axis(double ref, double low, double high, double step, int64_t most, double& start, int32_t& count) {
+    // Counted first, so that a huge layout is refused before any loop runs.
+    const int64_t down = StepsDown(ref, low, step, most);
+    if (down < 0) return false;
+    const int64_t span = StepsDown(high, ref - double(down) * step, step, most);
+    if (span < 0 || down + span + 2 > most) return false;
+    double s = ref;
+    while (s >= low) s -= step;
+    int64_t n = 1;
+    double c = s;
+    do {
+        c += step;
+        ++n;
+    } while (high >= c && n <= most);
+    if (n > most) return false;
+    start = s;
+    count = int32_t(n);
+    return true;
+}
+}  // namespace
+
+bool ComputeGridExtent(double refX, double refY, double stepX, double stepY, const API_Box3D& box, GridExtent& extent) {
+    if (!(stepX > 0.0) || !(stepY > 0.0) || !std::isfinite(refX) || !std::isfinite(refY)) return false;
+    GridExtent e;
+    if (!Axis(refX, box.xMin, box.xMax, stepX, MaxGridNodes, e.x0, e.nx) ||
+        !Axis(refY, box.yMin, box.yMax, stepY, MaxGridNodes, e.y0, e.ny))
+        return false;
+    if (int64_t(e.nx) * int64_t(e.ny) > MaxGridNodes) return false;
+    extent = e;
+    return true;
+}
+
+bool MarkerCls::ComputeGridExtent() {
+    if (!::ComputeGridExtent(point.x, point.y, settings.stepX, settings.stepY, bounds, grid)) return false;
+    const MarkerHooks& hooks = WiredMarkerHooks();
+    return hooks.confirmGrid != nullptr && hooks.confirmGrid(grid.nx * grid.ny);
+}
+
+bool MarkerCls::SampleGridHeights() {
+    gridHeights.Clear();
+    GS::UniString title("Lodravix");
+    int16_t phases = 1;
+    ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
+    QV_String phaseText;
+    GetResString(phaseText, GeneralTableBase + LanguageIndex, PhaseText);
+    GS::UniString phase(phaseText.GetBuffer(), phaseText.GetLength());
+    int32_t maximum = grid.nx * grid.ny;
+    ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &maximum);
+    bool stopped = false;
+    int32_t count = 0;
+    // A row at a time: one query over its nodes on the terrain, so that what a query costs besides its nodes is
+    // paid once a row; the user may stop the pass between rows.
+    for (int32_t j = 0; j < grid.ny && !stopped; ++j) {
+        QV_List<QV_Coord3DLong> nodes;
+        QV_List<int32_t> columns;
+        for (int32_t i = 0; i < grid.nx; ++i) {
+            const API_Coord node{grid.x0 + i * settings.stepX, grid.y0 + j * settings.stepY};
+            if (!PointOnOrInsideOutline(outline, node)) continue;
+            if (!nodes.Insert(QV_Coord3DLong{node.x, node.y, 0.0, 0}) || !columns.Insert(i)) return false;
+        }
+        QV_List<uint8_t> hits;
+        MeshBody body;
+        double lowest = 0.0, highest = 0.0;
+        if (!ProbeTerrainHeights(body, element, nodes, lowest, highest, &hits)) hits.Clear();
+        int32_t next = 0;
+        for (int32_t i = 0; i < grid.nx; ++i) {
+            double z = NoSpotHeight;
+            if (next < columns.GetCount() && columns[next] == i) {
+                const API_Coord node{nodes[next].x, nodes[next].y};
+                // A node on the terrain's border may need its square turned to meet the terrain.
+                if (next < hits.GetCount() && hits[next] != 0)
+                    z = nodes[next].z;
+                else if (!ProbeTerrainHeightAt(element, node, z))
+                    z = NoSpotHeight;
+                ++next;
+            }
+            if (!gridHeights.Insert(z)) return false;
+        }
+        count += grid.nx;
+        ACAPI_Interface(APIIo_SetProcessValueID, &count);
+        if (ACAPI_Interface(APIIo_IsProcessCanceledID) == APIERR_CANCEL) stopped = true;
+    }
+    ACAPI_Interface(APIIo_CloseProcessWindowID);
+    return !stopped;
+}
+
+bool MarkerCls::CreateGridObject() {
+    ElemDescriptor terrainRecord;
+    terrainRecord.FromElement(ElemKind_Terrain, element.header, true);
+    if (!SampleGridHeights()) return false;
+    API_Element placed;
+    std::memset(static_cast<void*>(&placed), 0, sizeof placed);
+    placed.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    GSHandle params = nullptr;
+    if (!BaseLP::GetLibPartParams(levelMarkerPart, &params, nullptr, nullptr, nullptr)) return false;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    memo.params = reinterpret_cast<API_AddParType**>(params);
+    placed.header.layer = settings.layer;
+    placed.header.floorInd = element.header.floorInd;
+    InitPlacedObject(placed, levelMarkerPart);
+    placed.object.pos = API_Coord{grid.x0, grid.y0};
+    MarkerLP view;
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    double stepX = settings.stepX, stepY = settings.stepY;
+    double ox = terrainRecord.Level1, oy = terrainRecord.Level2, oz = terrainRecord.Level3;
+    int32_t yes = 1, no = 0, rows = grid.ny, columns = grid.nx;
+    API_Coord ref = point;
+    const bool written = SerializeSettings(view, settings, 1) && view.GetSetDouble(9, stepX, LPMode_Set) &&
+        view.GetSetDouble(10, stepY, LPMode_Set) && view.GetSetInt(11, yes, LPMode_Set) &&
+        view.GetSetInt(15, yes, LPMode_Set) && view.GetSetInt(16, no, LPMode_Set) &&
+        view.GetSetInt(17, no, LPMode_Set) &&
+        MarkerLP::ExchangeLevelGrid(view, gridHeights, rows, columns, LPMode_Set) &&
+        MarkerLP::ExchangePointRef(view, ref, LPMode_Set) && view.GetSetDouble(22, ox, LPMode_Set) &&
+        view.GetSetDouble(23, oy, LPMode_Set) && view.GetSetDouble(24, oz, LPMode_Set);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    if (!written) {
+        DisposeElemMemo(memo);
+        return false;
+    }
+    if (CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
+    ACAPI_Element_AttachObserver(placed.header.guid);
+    return ElemUserData_WriteRecord(ElemDescriptor(), ElemKind_LevelMarker, placed.header);
+}
+
+int32_t MarkerCls::RunSpotHeightGrid() {
+    if (!outline.ReadFromElement(element.header, 0)) return ErrModifying;
+    QV_String prompt;
+    GetResString(prompt, PromptTableBase + LanguageIndex, PromptDefinePoint);
+    for (;;) {
+        API_Coord3D p = {};
+        API_Neig neig = {};
+        const GSErrCode err =
+            GetPointFromUser(p, neig, prompt, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, true);
+        if (err == APIERR_CANCEL) return 0;
+        if (err != NoError) return ErrSpecifyingPoint;
+        point = API_Coord{p.x, p.y};
+        if (PointOnOrInsideOutline(outline, point)) break;
+        ShowErrorMessage(ErrClickInside, -1);
+    }
+    // "No", steps the grid cannot take and a stopped pass all leave no grid.
+    return RunEarthworkCommand([&] { return ComputeGridExtent() && CreateGridObject(); }) ? 0 : ErrModifying;
+}

@@ -1,0 +1,50 @@
+// The camera distance in its two layouts: held between 0.1 and the path's length, carried across layout switches,
+// taken only on OK.
+#include "ProjectHost.hpp"
+
+#include "DGDriver.hpp"
+#include "dialogs/tools/CameraSettingsDialog.hpp"
+#include "foundation/ModalDialog.hpp"
+
+namespace {
+
+class CameraDialogsTest : public ProjectHostTest {
+protected:
+    void TearDown() override {
+        EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        DGDriver::Reset();
+        ProjectHostTest::TearDown();
+    }
+};
+
+}  // namespace
+
+TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches) {
+    DialogMode = 2;
+    // A default beyond the path opens lowered to its length; a typed value beyond it is held there.
+    double distance = 500.0;
+    DGDriver::QueueClick(32558, 1);
+    ASSERT_TRUE(AskCameraDistance(distance, 80.0));
+    EXPECT_EQ(distance, 80.0);
+    DGDriver::QueueSetDouble(32558, 8, 0.01);
+    DGDriver::QueueClick(32558, 1);
+    ASSERT_TRUE(AskCameraDistance(distance, 80.0));
+    EXPECT_EQ(distance, 0.1);
+
+    // Typed in the first layout, carried to the second, changed there and confirmed.
+    DGDriver::QueueSetDouble(32558, 8, 12.0);
+    DGDriver::QueueClick(32558, 9);
+    DGDriver::QueueSetDouble(32522, 6, 20.0);
+    DGDriver::QueueClick(32522, 7);
+    DGDriver::QueueClick(32558, 1);
+    ASSERT_TRUE(AskCameraDistance(distance, 80.0));
+    EXPECT_EQ(distance, 20.0);
+
+    // Cancel after a switch keeps the caller's distance.
+    DGDriver::QueueSetDouble(32558, 8, 30.0);
+    DGDriver::QueueClick(32558, 9);
+    DGDriver::QueueClick(32522, 2);
+    EXPECT_FALSE(AskCameraDistance(distance, 80.0));
+    EXPECT_EQ(distance, 20.0);
+}

@@ -1,0 +1,133 @@
+// The shapefile import's dialogs driven as a user drives them: the results dialogs' data position and import area,
+// the exclusive terrain options and the height field; the object choice's field ticks; the new object's name.
+#include "LibraryHost.hpp"
+
+#include "DGDriver.hpp"
+#include "dialogs/settings/GISSelectDialog.hpp"
+#include "dialogs/settings/NewObjectNameDialog.hpp"
+#include "dialogs/settings/ShapeImportResultsDialog.hpp"
+#include "fileio/GISObjects.hpp"
+#include "foundation/Language.hpp"
+
+namespace {
+
+using DGDriver::DialogRef;
+
+class ShapefileImportDialogsTest : public LibraryHostTest {
+protected:
+    void SetUp() override {
+        LibraryHostTest::SetUp();
+        DGDriver::Reset();
+        LanguageIndex = LanguageEnglish;
+        ShapeImportData& d = data;
+        d.minX = 1000.0;
+        d.minY = 2000.0;
+        d.maxX = 1500.0;
+        d.maxY = 2400.0;
+        SetImportSummary(d);
+        DBFFieldData text, integer, decimals;
+        text.name = QV_String("NAME");
+        integer.name = QV_String("ID");
+        integer.kind = 0;
+        decimals.name = QV_String("elev");
+        decimals.kind = -2;
+        d.fields.Insert(text);
+        d.fields.Insert(integer);
+        d.fields.Insert(decimals);
+    }
+    void TearDown() override {
+        EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        DGDriver::Reset();
+        LibraryHostTest::TearDown();
+    }
+    ShapeImportData data;
+};
+
+TEST_F(ShapefileImportDialogsTest, ResultsKeepTheAreaAbsoluteWhileTheOffsetMoves) {
+    GISImportOptions& o = data.options;
+    const DialogRef page = DialogRef::Page(ShapeResultsTerrainDialogId, 3, 1);
+    // Data minimum x shown 100: the offset is 900 and the area, shown relative to it, keeps its place.
+    DGDriver::QueueSetDouble(page, 16, 100.0);
+    DGDriver::QueueSetLong(page, 12, 1);
+    // y min above y max: swapped, then both held inside the data's y range.
+    DGDriver::QueueSetDouble(page, 20, 2500.0);
+    DGDriver::QueueSetDouble(page, 26, 2100.0);
+    DGDriver::QueueSetLong(ShapeResultsTerrainDialogId, 8, 1);
+    DGDriver::QueueSetLong(ShapeResultsTerrainDialogId, 9, 1);
+    DGDriver::QueueSetLong(ShapeResultsTerrainDialogId, 10, 1);
+    DGDriver::QueueClick(ShapeResultsTerrainDialogId, 1);
+    ASSERT_TRUE(RunTerrainResultsDialogs(data));
+    EXPECT_DOUBLE_EQ(o.offsetX, 900.0);
+    EXPECT_DOUBLE_EQ(o.offsetY, 0.0);
+    EXPECT_EQ(o.limited, 1);
+    EXPECT_DOUBLE_EQ(o.areaMinX, 1000.0);
+    EXPECT_DOUBLE_EQ(o.areaMaxX, 1500.0);
+    EXPECT_DOUBLE_EQ(o.areaMinY, 2100.0);
+    EXPECT_DOUBLE_EQ(o.areaMaxY, 2400.0);
+    // Thinning wins over contours; the height pop-up offers the field with decimals.
+    EXPECT_EQ(o.withContours, 0);
+    EXPECT_EQ(o.verticalThinning, 1);
+    EXPECT_EQ(o.heightFromField, 1);
+    EXPECT_EQ(o.heightField, 2);
+
+    // Without a field with decimals the pop-up holds "----" alone, and the height field is none.
+    data.fields.Remove(2);
+    DGDriver::QueueSetLong(ShapeResultsObjectsDialogId, 10, 1);
+    DGDriver::QueueClick(ShapeResultsObjectsDialogId, 12);
+    DGDriver::QueueClick(ShapeResultsObjectsTwinDialogId, 1);
+    ASSERT_TRUE(RunImportResultsDialogs(data));
+    EXPECT_EQ(o.heightFromField, 1);
+    EXPECT_EQ(o.heightField, -1);
+    DGDriver::QueueClick(ShapeResultsObjectsDialogId, 2);
+    EXPECT_FALSE(RunImportResultsDialogs(data));
+}
+
+TEST_F(ShapefileImportDialogsTest, ObjectChoiceTicksFieldsAndSetsTheMode) {
+    CollectGISObjectNames(data.options);
+    ASSERT_GE(data.options.allObjects.GetCount(), 2);
+    GISSelectBlock block;
+    // "Select All", then a click into the first row's tick column clears that one again.
+    DGDriver::QueueClick(GISSelectDialogId, 8);
+    DGDriver::QueueClickListRow(GISSelectDialogId, 7, 1, 10);
+    DGDriver::QueueClick(GISSelectDialogId, 1);
+    ASSERT_TRUE(OpenGisObjectSelectionDialog(block, data));
+    EXPECT_EQ(data.options.objectMode, 1);
+    EXPECT_EQ(data.fields[0].selected, 0);
+    EXPECT_EQ(data.fields[1].selected, 1);
+    // The existing object chosen in the second pop-up.
+    DGDriver::QueueClick(GISSelectDialogId, 9);
+    DGDriver::QueuePickPopUpItem(GISSelectDialogId, 10, 2);
+    DGDriver::QueueClick(GISSelectDialogId, 1);
+    ASSERT_TRUE(OpenGisObjectSelectionDialog(block, data));
+    EXPECT_EQ(data.options.objectMode, 2);
+    EXPECT_EQ(data.options.chosenObject, 1);
+    // Without any GIS object an existing one cannot be chosen: OK stays refused until the user takes another way.
+    data.options.allObjects.Clear();
+    DGDriver::QueueClick(GISSelectDialogId, 12);
+    DGDriver::QueueClick(GISSelectDialogId, 1);
+    DGDriver::QueueClick(GISSelectDialogId, 3);
+    DGDriver::QueueClick(GISSelectDialogId, 1);
+    ASSERT_TRUE(OpenGisObjectSelectionDialog(block, data));
+    EXPECT_EQ(data.options.objectMode, 1);
+    EXPECT_EQ(data.options.chosenObject, 0);
+}
+
+TEST_F(ShapefileImportDialogsTest, NewNamesAreNeitherPathsNorLoadedParts) {
+    for (const char* refused : {"", "\\", "GIS_PROTOTYPE", "GIS_PROTOTYPE.gsm", "GIS_COUNTIES\\", "..\\escape",
+                                "sub/dir", "a..b", "c:\\lib\\x"})
+        EXPECT_FALSE(NewObjectNameAccepted(QV_String(refused))) << refused;
+    for (const char* accepted : {"NC_COUNTY", "Bench.gsm", "New\\"})
+        EXPECT_TRUE(NewObjectNameAccepted(QV_String(accepted))) << accepted;
+    // A name in use keeps the dialog open with its alert; the block takes the text as typed.
+    NewObjectNameBlock block;
+    DGDriver::QueueSetText(NewObjectNameDialogId, 3, "GIS_PARCELS");
+    DGDriver::QueueClick(NewObjectNameDialogId, 1);
+    DGDriver::QueueAlertAnswer(1);
+    DGDriver::QueueSetText(NewObjectNameDialogId, 3, "Parcels.gsm");
+    DGDriver::QueueClick(NewObjectNameDialogId, 1);
+    ASSERT_TRUE(OpenNewObjectNameDialog(block));
+    EXPECT_EQ(block.name.Compare(QV_String("Parcels.gsm")), 0);
+}
+
+}  // namespace

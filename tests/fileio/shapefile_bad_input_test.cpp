@@ -1,0 +1,170 @@
+// The shapefile readers on damaged files: cut short, garbled, with counts far beyond what a record holds. Each
+// either reads or shows "Error while reading the file." and keeps nothing; none crashes or reads past its data.
+#include "ReaderFixture.hpp"
+
+#include "fileio/DBFTable.hpp"
+#include "fileio/SHPFileData.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace {
+
+class ShapefileBadInputTest : public ReaderTest {
+protected:
+    // Reads `bytes` as a main file: true when read; when not, exactly one read error was shown and no shape kept.
+    bool ReadShapes(const std::string& bytes, SHPFileData& data) {
+        const size_t alertsBefore = Alerts().size();
+        data.Reset();
+        data.path = QV_String(Write("bad.shp", bytes).c_str(), Encoding_UTF8);
+        const bool ok = data.Read();
+        if (!ok) {
+            EXPECT_EQ(Alerts().size(), alertsBefore + 1);
+            EXPECT_TRUE(ShowedReadError());
+            EXPECT_EQ(data.polygons.GetCount() + data.polyLinesZ.GetCount() + data.pointsZ.GetCount(), 0);
+        }
+        return ok;
+    }
+    bool ReadTable(const std::string& bytes, QV_List<DBFFieldData>& fields, DBFValueList& values) {
+        const std::string path = Write("bad.dbf", bytes);
+        return ReadDBFFile(QV_String(path.c_str(), Encoding_UTF8), fields, values, NullReaderProgress());
+    }
+    static void PutBE32(std::string& bytes, size_t at, uint32_t v) {
+        for (int k = 0; k < 4; ++k) bytes[at + k] = char(v >> (24 - 8 * k));
+    }
+    static void PutLE32(std::string& bytes, size_t at, uint32_t v) {
+        for (int k = 0; k < 4; ++k) bytes[at + k] = char(v >> (8 * k));
+    }
+};
+
+TEST_F(ShapefileBadInputTest, MainFileCutGarbledOrOversizedIsRefusedOrRead) {
+    for (const char* name : {"nc.shp", "contours.shp", "spots_z.shp", "rows_multipointz.shp", "storms_xyzm.shp"}) {
+        SCOPED_TRACE(name);
+        const std::string good = Slurp(Data(std::string("shp/") + name));
+        SHPFileData data;
+        ASSERT_TRUE(ReadShapes(good, data));
+        std::mt19937 random(20261207);
+        // Cut anywhere short of the end: the file no longer holds what its records say.
+        for (int i = 0; i < 40; ++i) {
+            const size_t cut = random() % good.size();
+            EXPECT_FALSE(ReadShapes(good.substr(0, cut), data)) << "cut at " << cut;
+        }
+        // Garbled bytes: read or refused, never more than the file holds.
+        for (int i = 0; i < 200; ++i) {
+            std::string bad = good;
+            for (int k = 0; k < 8; ++k) bad[random() % bad.size()] = char(random());
+            ReadShapes(bad, data);
+        }
+    }
+    // Counts of the first record of nc (a polygon) far beyond its content, and a content length beyond the file.
+    const std::string nc = Slurp(Data("shp/nc.shp"));
+    SHPFileData data;
+    for (uint32_t count : {0x7fffffffu, 0x80000000u, 0xffffffffu, 100000000u}) {
+        std::string parts = nc, points = nc, length = nc;
+        PutLE32(parts, 100 + 8 + 36, count);
+        PutLE32(points, 100 + 8 + 40, count);
+        PutBE32(length, 100 + 4, count);
+        EXPECT_FALSE(ReadShapes(parts, data));
+        EXPECT_FALSE(ReadShapes(points, data));
+        EXPECT_FALSE(ReadShapes(length, data));
+        EXPECT_GE(data.damagedRecords, 0u);
+    }
+    // Not a shapefile, or only a header: refused, and an empty file of 100 bytes reads as no shapes.
+    EXPECT_FALSE(ReadShapes(std::string(100, 'x'), data));
+    EXPECT_FALSE(ReadShapes(nc.substr(0, 60), data));
+    std::string headerOnly = nc.substr(0, 100);
+    PutBE32(headerOnly, 24, 50);
+    EXPECT_TRUE(ReadShapes(headerOnly, data));
+    EXPECT_EQ(data.recordCount, 0u);
+}
+
+TEST_F(ShapefileBadInputTest, RecordsAreReadFromTheirOwnBytesOnly) {
+    // spots_z's points carry no measure, contours' lines no measure block: every record is kept whole.
+    SHPFileData spots, lines, typed;
+    spots.path = QV_String(Data("shp/spots_z.shp").c_str(), Encoding_UTF8);
+    lines.path = QV_String(Data("shp/contours.shp").c_str(), Encoding_UTF8);
+    ASSERT_TRUE(spots.Read());
+    ASSERT_TRUE(lines.Read());
+    EXPECT_EQ(uint32_t(spots.pointsZ.GetCount()), spots.recordCount);
+    EXPECT_EQ(lines.polyLinesZ.GetCount(), 753);
+    int32_t vertices = 0;
+    for (const GISPolyZ& s : lines.polyLinesZ) {
+        vertices += s.pointCount;
+        EXPECT_EQ(s.z.GetCount(), s.pointCount);
+        EXPECT_EQ(s.m.GetCount(), 0);
+    }
+    EXPECT_EQ(vertices, 19992);
+    // An unknown type is skipped by its length; the records after it are read as they are.
+    std::string bytes = Slurp(Data("shp/nc.shp"));
+    PutLE32(bytes, 100 + 8, 77);
+    typed.path = QV_String(Write("typed.shp", bytes).c_str(), Encoding_UTF8);
+    ASSERT_TRUE(typed.Read());
+    EXPECT_EQ(typed.skippedRecords, 1u);
+    EXPECT_EQ(typed.polygons.GetCount(), 99);
+    EXPECT_EQ(typed.RecordNumbers(5)[0], 2);
+}
+
+TEST_F(ShapefileBadInputTest, TableCutGarbledOrWithLengthsBeyondItsRecordsIsRefusedOrRead) {
+    const std::string good = Slurp(Data("shp/nc.dbf"));
+    QV_List<DBFFieldData> fields;
+    DBFValueList values;
+    ASSERT_TRUE(ReadTable(good, fields, values));
+    const int32_t fieldCount = fields.GetCount();
+    ASSERT_EQ(values.GetCount(), 100 * fieldCount);
+    std::mt19937 random(7);
+    for (int i = 0; i < 40; ++i) {
+        // Only the end-of-file marker may go: any shorter cut loses records.
+        const size_t cut = random() % (good.size() - 1);
+        QV_List<DBFFieldData> f = fields;
+        EXPECT_FALSE(ReadTable(good.substr(0, cut), f, values)) << "cut at " << cut;
+        EXPECT_EQ(f.GetCount(), fieldCount);
+    }
+    for (int i = 0; i < 200; ++i) {
+        std::string bad = good;
+        for (int k = 0; k < 4; ++k) bad[random() % 400] = char(random());
+        ReadTable(bad, fields, values);
+    }
+    // A field longer than the record, and a record length that does not hold the fields.
+    std::string wide = good, narrow = good;
+    wide[32 + 16] = char(255);
+    narrow[10] = 2;
+    narrow[11] = 0;
+    EXPECT_FALSE(ReadTable(wide, fields, values));
+    EXPECT_FALSE(ReadTable(narrow, fields, values));
+    EXPECT_TRUE(ShowedReadError());
+}
+
+TEST_F(ShapefileBadInputTest, TableFieldsAndValuesAsTheFileHoldsThem) {
+    // storms_xyz has no field at all; nc has N 24.15, N 9.0 and text fields.
+    QV_List<DBFFieldData> fields;
+    DBFValueList values;
+    ASSERT_TRUE(ReadDBFFile(QV_String(Data("shp/storms_xyz.dbf").c_str(), Encoding_UTF8), fields, values,
+                            NullReaderProgress()));
+    EXPECT_EQ(fields.GetCount(), 0);
+    EXPECT_EQ(values.GetCount(), 0);
+    ASSERT_TRUE(
+        ReadDBFFile(QV_String(Data("shp/nc.dbf").c_str(), Encoding_UTF8), fields, values, NullReaderProgress()));
+    EXPECT_EQ(fields[0].name.Compare(QV_String("AREA")), 0);
+    EXPECT_EQ(fields[0].kind, -15);
+    EXPECT_EQ(fields[0].length, 24);
+    bool integerField = false;
+    for (const DBFFieldData& f : fields) integerField |= f.kind == 0;
+    EXPECT_TRUE(integerField);
+    // Blanks go at both ends only; a missing table is error 8.
+    std::string table = Slurp(Data("shp/nc.dbf"));
+    const size_t first = uint8_t(table[8]) | uint8_t(table[9]) << 8;
+    const std::string value = std::string("   12.50  \t") + std::string(13, ' ');
+    std::memcpy(&table[first + 1], value.data(), 24);
+    ASSERT_TRUE(ReadTable(table, fields, values));
+    EXPECT_STREQ(values[0], "12.50  \t");
+    EXPECT_FALSE(
+        ReadDBFFile(QV_String(UserFile("none.dbf").c_str(), Encoding_UTF8), fields, values, NullReaderProgress()));
+    EXPECT_TRUE(ShowedReadError());
+    EXPECT_EQ(TablePathOf(QV_String("c:\\data.old\\parcels")).Compare(QV_String("c:\\data.old\\parcels.dbf")), 0);
+    EXPECT_EQ(TablePathOf(QV_String("c:\\data\\parcels.shp")).Compare(QV_String("c:\\data\\parcels.dbf")), 0);
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// The DXF import as the palette runs it, in an in-process host: the layer dialog's clicks, the host layers, the
+// hotspots and lines with their records, the groups, the import area, and every failed read told as error 8.
+#include "InProcessHost.hpp"
+
+#include "DGDriver.hpp"
+#include "dialogs/settings/DxfImportDialog.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/LayerHelpers.hpp"
+#include "foundation/ACAPI.hpp"
+#include "settings/ProjectOffset.hpp"
+#include "settings/Settings.hpp"
+#include "shell/commands/ImportCommands.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+namespace {
+
+class DxfImportTest : public InProcessHostTest {
+protected:
+    void SetUp() override {
+        InProcessHostTest::SetUp();
+        ASSERT_TRUE(host->Load());
+        ProjectOffset.Reset();
+        GlobalSettings.points.SetDefaults();
+    }
+    static std::string Data(const std::string& name) { return TestSupport::DataDir() + "/" + name; }
+    static std::vector<API_Element> Elements(API_ElemTypeID type) {
+        GS::Array<API_Guid> guids;
+        EXPECT_EQ(ACAPI_Element_GetElemList(type, &guids), NoError);
+        std::vector<API_Element> out;
+        for (uint32_t i = 0; i < guids.GetSize(); ++i) {
+            API_Element e = {};
+            e.header.guid = guids[i];
+            EXPECT_EQ(ACAPI_Element_Get(&e), NoError);
+            out.push_back(e);
+        }
+        return out;
+    }
+    static int Alerts(const std::string& text) {
+        int n = 0;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            n += r.kind == "alert" && !r.texts.empty() && r.texts[0].find(text) != std::string::npos;
+        return n;
+    }
+};
+
+}  // namespace
+
+TEST_F(DxfImportTest, ChosenLayersBecomeHostLayersAndGroupedTerrainInput) {
+    DGDriver::QueueFileAnswer({Data("dxf/survey_r2000.dxf")});
+    DGDriver::QueueClick(DxfImportDialogId, 4);                 // every layer gives points
+    DGDriver::QueueClickListRow(DxfImportDialogId, 10, 2, 45);  // "Breaklines" also constraints
+    DGDriver::QueueClick(DxfImportDialogId, 8);                 // grouping
+    ImportDXFFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+
+    API_Attribute layer = {};
+    ASSERT_TRUE(ReadLayerByName(QV_String("Breaklines"), &layer));
+    EXPECT_FALSE(ReadLayerByName(QV_String("BREAKLINES"), &layer));  // one layer, named as first met
+    EXPECT_TRUE(ReadLayerByName(QV_String("Spot heights"), &layer));
+    EXPECT_FALSE(ReadLayerByName(QV_String("Notes"), &layer));
+
+    const std::vector<API_Element> hotspots = Elements(API_HotspotID), lines = Elements(API_LineID);
+    ASSERT_GT(hotspots.size(), 100u);
+    ASSERT_GT(lines.size(), 10u);
+    ReadLayerByName(QV_String("Breaklines"), &layer);
+    std::vector<API_Guid> groups;
+    for (const API_Element& l : lines) {
+        EXPECT_EQ(l.header.layer, layer.header.index);
+        EXPECT_FALSE(l.header.groupGuid == APINULLGuid);
+        if (std::find(groups.begin(), groups.end(), l.header.groupGuid) == groups.end())
+            groups.push_back(l.header.groupGuid);
+        ElemDescriptor record;
+        EXPECT_TRUE(record.FromElement(ElemKind_Constraint, l.header, false));
+    }
+    // The open break lines, the closed one, the spline and the two crossing ones: one group each at most.
+    EXPECT_LE(groups.size(), 7u);
+    for (const API_Element& h : hotspots) {
+        ElemDescriptor record;
+        ASSERT_TRUE(record.FromElement(ElemKind_Point, h.header, false));
+    }
+    EXPECT_FALSE(ReadLayerByName(QV_String("0"), &layer));  // layer "0" is the host's layer 1, never made
+}
+
+TEST_F(DxfImportTest, EveryFailedReadShowsTheReadError) {
+    for (const char* name : {"dxf/nothing_readable.dxf", "dxf/survey_r2000_binary.dxf"}) {
+        DGDriver::QueueFileAnswer({Data(name)});
+        ImportDXFFile(GlobalSettings);
+    }
+    EXPECT_EQ(Alerts("Error while reading the file."), 2);
+    EXPECT_TRUE(Elements(API_HotspotID).empty());
+    // A unit length of 0 is refused in the dialog, which stays open until cancelled.
+    DGDriver::QueueFileAnswer({Data("dxf/survey_r12.dxf")});
+    DGDriver::QueueSetDouble(DxfImportDialogId, 13, 0.0);
+    DGDriver::QueueClick(DxfImportDialogId, 1);
+    DGDriver::QueueAlertAnswer(1);
+    DGDriver::QueueClick(DxfImportDialogId, 2);
+    ImportDXFFile(GlobalSettings);
+    EXPECT_EQ(Alerts("must be greater than 0"), 1);
+    EXPECT_TRUE(Elements(API_HotspotID).empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    // A layer without a name reads as the host's first layer rather than failing the import.
+    const std::string path = UserFile("unnamed.dxf");
+    std::ofstream(path, std::ios::binary) << "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\n\n10\n1\n20\n2\n30\n3\n0\nENDSEC\n";
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    ImportDXFFile(GlobalSettings);
+    const std::vector<API_Element> placed = Elements(API_HotspotID);
+    ASSERT_EQ(placed.size(), 1u);
+    EXPECT_EQ(placed[0].header.layer, 1);
+    EXPECT_EQ(Alerts("Error while reading the file."), 2);
+}
+
+TEST_F(DxfImportTest, LayerToggles) {
+    DXFFileCls reader;
+    reader.layers.resize(3);
+    reader.layers[0].name = QV_String("A"), reader.layers[1].name = QV_String("B"),
+    reader.layers[2].name = QV_String("C");
+    // Column 1 head twice: all on, then all off; column 2 of a layer without points changes nothing; the other
+    // layout keeps the flags.
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    DGDriver::QueueClick(DxfImportDialogId, 5);
+    DGDriver::QueueClickListRow(DxfImportDialogId, 10, 2, 45);
+    DGDriver::QueueClickListRow(DxfImportDialogId, 10, 3, 10);
+    DGDriver::QueueClick(DxfImportDialogId, 36);
+    DGDriver::QueueClickListRow(DxfImportTwinDialogId, 13, 3, 45);
+    EXPECT_TRUE(RunDxfImportDialogs(reader));
+    EXPECT_EQ(reader.layers[0].import + reader.layers[1].import, 0);
+    EXPECT_EQ(reader.layers[1].constraint, 0);
+    EXPECT_EQ(reader.layers[2].import, 1);
+    EXPECT_EQ(reader.layers[2].constraint, 1);
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    EXPECT_TRUE(DGDriver::Errors().empty());
+}
+
+// Placement alone: the import area, numbering across the wrap, a group per entity, and suspend-groups put back.
+TEST_F(DxfImportTest, PlacementKeepsTheAreaNumbersAndGroups) {
+    DXFFileCls reader;
+    reader.SetImportOptions(GlobalSettings.points);
+    reader.options.codeNumber = 99999;
+    reader.grouping = 1;
+    reader.layers.resize(1);
+    reader.layers[0].hostLayer = 1;
+    auto vertex = [&](double x, double y, int32_t group) {
+        DXFFilePoint p;
+        p.x = x, p.y = y, p.z = x + y, p.group = group;
+        reader.vertices.push_back(p);
+    };
+    vertex(0, 0, 1), vertex(10, 0, 1), vertex(10, 10, 2), vertex(50, 50, 2), vertex(5, 5, 0);
+    DXFFileConstraint inside{0, 0, 0, 10, 0, 10, 0, 1}, across{10, 10, 20, 50, 50, 100, 0, 2};
+    reader.constraints = {inside, across};
+    reader.limitToArea = 1;
+    reader.limitArea = {0, 0, 20, 20};
+    ASSERT_TRUE(reader.CreateElements());
+    const std::vector<API_Element> hotspots = Elements(API_HotspotID), lines = Elements(API_LineID);
+    EXPECT_EQ(hotspots.size(), 4u);  // (50, 50) outside
+    EXPECT_EQ(lines.size(), 1u);     // one end outside: not placed
+    std::set<int32_t> numbers;
+    for (const API_Element& h : hotspots) {
+        ElemDescriptor record;
+        ASSERT_TRUE(record.FromElement(ElemKind_Point, h.header, false));
+        numbers.insert(record.Number);
+        EXPECT_DOUBLE_EQ(record.Value, h.hotspot.pos.x + h.hotspot.pos.y);
+    }
+    EXPECT_EQ(numbers, (std::set<int32_t>{99999, 0, 1, 2}));
+    EXPECT_EQ(GlobalSettings.points.codeNumber, 3);
+    // Group 1 (two points and the line) is one host group; group 2 kept one element, group 0 none.
+    int grouped = 0;
+    for (const API_Element& h : hotspots) grouped += !(h.header.groupGuid == APINULLGuid);
+    EXPECT_EQ(grouped, 2);
+    EXPECT_FALSE(lines[0].header.groupGuid == APINULLGuid);
+    bool suspended = true;
+    ASSERT_EQ(ACAPI_Environment(APIEnv_IsSuspendGroupOnID, &suspended), NoError);
+    EXPECT_FALSE(suspended);
+}

@@ -1,0 +1,129 @@
+// The volume calculation against closed forms: boxes cut from and added to the plane terrain
+// z = 100 + 0.05x + 0.02y remove and add prisms whose volumes are area x (height at the centre - bottom) and
+// area x (top - height at the centre); and the totals of all features add up to the terrain's volume with all
+// links minus its volume without.
+#include "LibraryHost.hpp"
+
+#include "foundation/GuidText.hpp"
+#include "siteobjects/Calculation.hpp"
+
+#include <cmath>
+
+namespace {
+
+double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
+
+class VolumeCalculationTest : public LibraryHostTest {
+protected:
+    void SetUp() override {
+        LibraryHostTest::SetUp();
+        std::vector<API_Coord3D> points;
+        for (int x = 20; x <= 120; x += 10)
+            for (int y = 10; y <= 90; y += 10) points.push_back({double(x), double(y), Plane(x, y)});
+        terrain = PlaceTerrain(points);
+        plateau = host->Project().libraries.FindByName("VY_PLATEAU", 0);
+        ASSERT_GT(plateau, 0);
+    }
+    static StoredBody Box(double x0, double y0, double x1, double y1, double z0, double z1) {
+        StoredBody b;
+        b.vertices = {{x0, y0, z0}, {x1, y0, z0}, {x1, y1, z0}, {x0, y1, z0},
+                      {x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}};
+        b.polygons = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
+        return b;
+    }
+    // A plateau's cut or fill object with its box, its record naming the feature's result and its partner.
+    API_Guid FeatureObject(const char* role, const StoredBody& box, const API_Guid& result, const API_Guid& partner) {
+        const API_Guid g = PlaceObject(API_ObjectID, plateau, "");
+        EXPECT_EQ(Db().GiveBodies(g, {box}), NoError);
+        EXPECT_EQ(Command([&] {
+                      GSHandle params = nullptr;
+                      if (!BaseLP::GetLibPartParams(plateau, &params, nullptr, nullptr, nullptr)) return APIERR_GENERAL;
+                      BaseLP view;
+                      view.Attach(params, true);
+                      view.SetStringParam("operatore", QV_String(role));
+                      view.Detach();
+                      API_ElementMemo memo = {};
+                      memo.params = reinterpret_cast<API_AddParType**>(params);
+                      GS::Array<API_Guid> one;
+                      one.Push(g);
+                      GSErrCode err = ACAPI_Element_ChangeParameters(one, nullptr, &memo, nullptr);
+                      ReleaseParamRecords(&params);
+                      ElemDescriptor d;
+                      GuidToText(d.ResultGuid, result);
+                      GuidToText(std::string(role) == "cut" ? d.FillGuid : d.CutGuid, partner);
+                      if (err == NoError && !ElemUserData_WriteRecord(d, 7, Get(g).header)) err = APIERR_GENERAL;
+                      return err;
+                  }),
+                  NoError);
+        return g;
+    }
+    double Volume(const API_Guid& mesh) {
+        API_ElementQuantity q;
+        API_QuantityPar p = {1e-5};
+        EXPECT_EQ(ACAPI_Element_GetQuantities(mesh, &p, &q), NoError);
+        return q.mesh.volume;
+    }
+    GSErrCode Link(const API_Guid& op, uint32_t operation) {
+        return Command([&] { return ACAPI_Element_SolidLink_Create(terrain.header.guid, op, operation, 0); });
+    }
+    API_Element terrain = {};
+    int32_t plateau = 0;
+};
+
+}  // namespace
+
+TEST_F(VolumeCalculationTest, ABoxCutAndABoxFilledGiveTheirPrismsAndTheTotalsAddUp) {
+    const double none = Volume(terrain.header.guid);
+    API_Guid result = {};
+    result.time_low = 0x1234;
+    const API_Guid cut = FeatureObject("cut", Box(40, 30, 60, 50, 101.0, 110.0), result, {});
+    const API_Guid fill = FeatureObject("fill", Box(80, 50, 100, 70, 104.0, 109.0), result, cut);
+    // An unrelated feature's lone object between them in time.
+    API_Guid other = {};
+    other.time_low = 0x99;
+    const API_Guid lone = FeatureObject("cut", Box(25, 70, 35, 80, 100.0, 120.0), other, {});
+    ASSERT_EQ(Link(cut, APISolid_SubtractUpwards), NoError);
+    ASSERT_EQ(Link(lone, APISolid_SubtractUpwards), NoError);
+    ASSERT_EQ(Link(fill, APISolid_Add), NoError);
+    // The newest link is no earthwork's: it is taken off unmeasured.
+    const API_Guid plain = PlaceObject(API_ObjectID, libA, "plain");
+    ASSERT_EQ(Db().GiveBodies(plain, {Box(100, 20, 110, 30, 100.0, 112.0)}), NoError);
+    const double beforePlain = Volume(terrain.header.guid);
+    ASSERT_EQ(Link(plain, APISolid_Add), NoError);
+    const double plainAdded = Volume(terrain.header.guid) - beforePlain;
+    EXPECT_NEAR(plainAdded, 100.0 * (112.0 - Plane(105, 25)), 1e-6);
+    const double all = Volume(terrain.header.guid);
+
+    CalculationCls cls;
+    ASSERT_EQ(cls.Run(Get(terrain.header.guid)), 0);
+    ASSERT_EQ(cls.volumes.GetCount(), 2);
+    // Newest first: the feature whose fill was linked last, its cut measured first.
+    const CalculationVolume& f = cls.volumes[0];
+    EXPECT_NEAR(f.firstDifference, -400.0 * (Plane(50, 40) - 101.0), 1e-6);
+    EXPECT_NEAR(f.secondDifference, 400.0 * (109.0 - Plane(90, 60)), 1e-6);
+    const CalculationVolume& l = cls.volumes[1];
+    EXPECT_NEAR(l.firstDifference, -100.0 * (Plane(30, 75) - 100.0), 1e-6);
+    EXPECT_EQ(l.secondDifference, 0.0);
+    double sum = 0.0;
+    for (const CalculationVolume& v : cls.volumes) sum += v.total;
+    EXPECT_NEAR(sum + plainAdded, all - none, 1e-6);
+    // The copy is gone, the terrain keeps its links.
+    EXPECT_EQ(Db().SolidLinks().size(), 4u);
+    int32_t meshes = 0;
+    for (const API_Guid& g : Db().AllElements()) meshes += Get(g).header.typeID == API_MeshID ? 1 : 0;
+    EXPECT_EQ(meshes, 1);
+}
+
+TEST_F(VolumeCalculationTest, NoLinksGiveNoVolumesAndAFailedMeasurementIsAnError) {
+    CalculationCls cls;
+    EXPECT_EQ(cls.Run(Get(terrain.header.guid)), 0);
+    EXPECT_EQ(cls.volumes.GetCount(), 0);
+
+    API_Guid result = {};
+    result.time_low = 7;
+    const API_Guid cut = FeatureObject("cut", Box(40, 30, 60, 50, 101.0, 110.0), result, {});
+    ASSERT_EQ(Link(cut, APISolid_SubtractUpwards), NoError);
+    ASSERT_TRUE(host->FailCall("Element_GetQuantities", -1, APIERR_GENERAL));
+    EXPECT_EQ(cls.Run(Get(terrain.header.guid)), 41);
+    EXPECT_EQ(cls.volumes.GetCount(), 0);
+}
