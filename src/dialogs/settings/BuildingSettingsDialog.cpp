@@ -1,5 +1,7 @@
 #include "dialogs/settings/BuildingSettingsDialog.hpp"
 
+#include "dialogs/settings/WrappedSettingsDialog.hpp"
+
 #include "foundation/ACAPI.hpp"
 #include "foundation/DialogKit.hpp"
 #include "foundation/Language.hpp"
@@ -206,19 +208,10 @@ int16_t Click(int16_t dialogId, int16_t item, Block& block) {
     const LayoutItems& items = ItemsOf(block);
     if (item == items.roofCheck) ShowRoof(dialogId, items, DGGetCheckBoxState(dialogId, items.roofCheck));
     if (item != block.frame.layout->layoutButton) return Frame::Click(dialogId, item, block.frame);
-    // The other layout goes on from what the items show now.
-    ReadItems(dialogId, block);
-    SaveDialogPosition(dialogId, block.frame.head);
-    block.frame.head.layoutSwitch = 1;
-    return SettingsItemCancel;
+    return SwitchWrappedLayout(dialogId, block, ReadItems);
 }
 
-void Close(int16_t dialogId, int16_t item, Block& block) {
-    block.frame.head.dialogId = 0;
-    if (item != SettingsItemOK) return;
-    ReadItems(dialogId, block);
-    Frame::Store(block.frame);
-}
+void Close(int16_t dialogId, int16_t item, Block& block) { CloseWrapped(dialogId, item, block, ReadItems); }
 
 void Update(int16_t dialogId, int16_t item, Block& block, DGMessageData data) {
     Frame::Update(dialogId, item, block.frame, data);
@@ -239,23 +232,6 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 
 bool OpenBuildingSettingsDialog(BuildingDialogState& state) {
     Block block;
-    block.state = &state;
-    block.frame.work = state.record;
-    block.frame.access = &Access;
-    const SettingsLayout* layout = &First;
-    for (;;) {
-        block.frame.record = &state.record;
-        block.frame.layout = layout;
-        block.frame.head.layoutSwitch = 0;
-        for (uint8_t& flag : block.frame.changed) flag = 0;
-        const DGDialCallBack callback =
-            layout == &First ? BuildingSettingsDlg::Callback : BuildingSettingsDlg::CallbackTwin;
-        if (ModalDialog<Block>::Run(layout->resourceId, callback, block) == SettingsItemOK) {
-            for (int32_t id = 0; id < BuildingFieldCount; ++id) state.changed[id] = block.frame.changed[id];
-            return true;
-        }
-        if (block.frame.head.layoutSwitch == 0) return false;
-        layout = layout == &First ? &Second : &First;
-        block.carried = 1;
-    }
+    return RunWrappedLayouts(block, state, First, Second, Access, BuildingSettingsDlg::Callback,
+                             BuildingSettingsDlg::CallbackTwin, &block.carried);
 }

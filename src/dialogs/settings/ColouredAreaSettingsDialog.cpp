@@ -1,5 +1,7 @@
 #include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
 
+#include "dialogs/settings/WrappedSettingsDialog.hpp"
+
 #include "foundation/ACAPI.hpp"
 #include "foundation/DialogKit.hpp"
 #include "foundation/Encoding.hpp"
@@ -316,18 +318,10 @@ int16_t Click(int16_t dialogId, int16_t item, Block& b) {
         return 0;
     }
     if (item != b.frame.layout->layoutButton) return Frame::Click(dialogId, item, b.frame);
-    ReadItems(dialogId, b);
-    SaveDialogPosition(dialogId, b.frame.head);
-    b.frame.head.layoutSwitch = 1;
-    return SettingsItemCancel;
+    return SwitchWrappedLayout(dialogId, b, ReadItems);
 }
 
-void Close(int16_t dialogId, int16_t item, Block& b) {
-    b.frame.head.dialogId = 0;
-    if (item != SettingsItemOK) return;
-    ReadItems(dialogId, b);
-    Frame::Store(b.frame);
-}
+void Close(int16_t dialogId, int16_t item, Block& b) { CloseWrapped(dialogId, item, b, ReadItems); }
 
 // A cell's rectangle of `width` x `height` in the middle of the cell.
 DG::Rect Centred(const DGUserUpdateData& u, int32_t width, int32_t height) {
@@ -386,10 +380,6 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }  // namespace ColouredAreaSettingsDlg
 
 bool OpenColouredAreaSettingsDialog(PaintDialogState& state) {
-    Block block;
-    block.state = &state;
-    block.frame.work = state.record;
-    block.frame.access = &Access;
     // The rows are edited on a copy: Cancel, in either layout, hands back the owner's rows untouched.
     QV_List<PaintInfo>* owners = state.areas;
     QV_List<PaintInfo> copy;
@@ -398,24 +388,9 @@ bool OpenColouredAreaSettingsDialog(PaintDialogState& state) {
         state.areas = &copy;
     }
     const QV_List<uint8_t> markers = state.markers;
-    const SettingsLayout* layout = &First;
-    bool ok = false;
-    for (;;) {
-        block.frame.record = &state.record;
-        block.frame.layout = layout;
-        block.frame.head.layoutSwitch = 0;
-        for (uint8_t& flag : block.frame.changed) flag = 0;
-        const DGDialCallBack callback =
-            layout == &First ? ColouredAreaSettingsDlg::Callback : ColouredAreaSettingsDlg::CallbackTwin;
-        if (ModalDialog<Block>::Run(layout->resourceId, callback, block) == SettingsItemOK) {
-            for (int32_t id = 0; id < PaintFieldCount; ++id) state.changed[id] = block.frame.changed[id];
-            ok = true;
-            break;
-        }
-        if (block.frame.head.layoutSwitch == 0) break;
-        layout = layout == &First ? &Second : &First;
-        block.carried = 1;
-    }
+    Block block;
+    const bool ok = RunWrappedLayouts(block, state, First, Second, Access, ColouredAreaSettingsDlg::Callback,
+                                      ColouredAreaSettingsDlg::CallbackTwin, &block.carried);
     state.areas = owners;
     if (ok && owners != nullptr) *owners = copy;
     if (!ok) state.markers = markers;

@@ -1,5 +1,8 @@
 #include "dialogs/settings/PlateauSettingsDialog.hpp"
 
+#include "dialogs/settings/SettingsLabelSteps.hpp"
+#include "dialogs/settings/WrappedSettingsDialog.hpp"
+
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -94,16 +97,6 @@ struct LayoutItems {
 };
 constexpr LayoutItems FirstParts = {35, 37, 38, 30, 31, 32, 33, 0, 0, 0, 0};
 constexpr LayoutItems SecondParts = {34, 36, 37, 28, 29, 30, 31, 43, 45, 46, 47};
-
-void SetLabel(int16_t dialogId, int16_t item, int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    DGSetItemText(dialogId, item, GS::UniString(text.GetBuffer(), text.GetLength()));
-}
-
-void EnableItems(int16_t dialogId, bool enable, std::initializer_list<int16_t> items) {
-    for (int16_t item : items) enable ? DGEnableItem(dialogId, item) : DGDisableItem(dialogId, item);
-}
 
 void ShowImage(int16_t dialogId, int16_t item, int32_t image) {
     DGSetItemImage(dialogId, item, DG::Image(ACAPI_GetOwnResModule(), image));
@@ -235,25 +228,7 @@ struct PlateauHandlers {
     }
 
     static bool Open(PlateauDialogState& state) {
-        PlateauSettingsBlock block;
-        block.state = &state;
-        block.frame.record = &state.record;
-        block.frame.work = state.carryWork != 0 ? state.work : state.record;
-        block.frame.layout = &Layout();
-        block.frame.access = &PlateauAccess;
-        block.frame.head.savedX = state.savedX;
-        block.frame.head.savedY = state.savedY;
-        state.layoutSwitch = 0;
-        const bool ok = ModalDialog<PlateauSettingsBlock>::Run(Layout().resourceId, Callback, block) == SettingsItemOK;
-        if (ok) {
-            for (int32_t id = 0; id < PlateauFieldCount; ++id) state.changed[id] |= block.frame.changed[id];
-        } else if (block.frame.head.layoutSwitch != 0) {
-            state.work = block.frame.work;
-            state.savedX = block.frame.head.savedX;
-            state.savedY = block.frame.head.savedY;
-            state.layoutSwitch = 1;
-        }
-        return ok;
+        return OpenWrappedLayout<PlateauSettingsBlock>(state, Layout(), PlateauAccess, Callback);
     }
 };
 

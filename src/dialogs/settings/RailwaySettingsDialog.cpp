@@ -1,5 +1,7 @@
 #include "dialogs/settings/RailwaySettingsDialog.hpp"
 
+#include "dialogs/settings/SettingsLabelSteps.hpp"
+
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -67,16 +69,6 @@ constexpr int16_t LinkBox = 39;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t WidthField = 5;
 constexpr int16_t ReferenceLineField = 15;
-
-void SetLabel(int16_t dialogId, int16_t item, int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    DGSetItemText(dialogId, item, GS::UniString(text.GetBuffer(), text.GetLength()));
-}
-
-void EnableItems(int16_t dialogId, bool enable, std::initializer_list<int16_t> items) {
-    for (int16_t item : items) enable ? DGEnableItem(dialogId, item) : DGDisableItem(dialogId, item);
-}
 
 // The three earthwork surfaces follow each other while the link box is on; rails and ties never.
 void FollowMaterials(int16_t dialogId, int16_t item) {

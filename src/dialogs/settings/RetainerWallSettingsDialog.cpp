@@ -1,5 +1,7 @@
 #include "dialogs/settings/RetainerWallSettingsDialog.hpp"
 
+#include "dialogs/settings/SettingsLabelSteps.hpp"
+
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -79,12 +81,6 @@ const SettingsLayout SecondColourLayout = {32517, false, 0, 0, 0, 0, 0, SecondCo
 
 const SettingsLayout& ColoursOf(const RetainerWallSettingsBlock& block) {
     return block.frame.layout == &First ? FirstColourLayout : SecondColourLayout;
-}
-
-void SetLabel(int16_t dialogId, int16_t item, int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    DGSetItemText(dialogId, item, GS::UniString(text.GetBuffer(), text.GetLength()));
 }
 
 bool Usable(const RetainerWallSettingsBlock& block) { return block.state != nullptr; }

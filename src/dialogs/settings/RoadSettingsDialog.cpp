@@ -1,5 +1,8 @@
 #include "dialogs/settings/RoadSettingsDialog.hpp"
 
+#include "dialogs/settings/SettingsLabelSteps.hpp"
+#include "dialogs/settings/WrappedSettingsDialog.hpp"
+
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -101,20 +104,6 @@ struct MaterialLink {
 };
 constexpr MaterialLink FirstMaterials = {30, 31, 32, 33};
 constexpr MaterialLink SecondMaterials = {29, 30, 31, 32};
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
-
-void SetLabel(int16_t dialogId, int16_t item, int32_t tableBase, int32_t index) {
-    DGSetItemText(dialogId, item, Text(tableBase, index));
-}
-
-void EnableItems(int16_t dialogId, bool enable, std::initializer_list<int16_t> items) {
-    for (int16_t item : items) enable ? DGEnableItem(dialogId, item) : DGDisableItem(dialogId, item);
-}
 
 void ShowWidth(int16_t dialogId, const RoadDialogState& state) {
     DGSetItemValDouble(dialogId, WidthItem, state.width);
@@ -233,25 +222,7 @@ struct RoadHandlers {
     }
 
     static bool Open(RoadDialogState& state) {
-        RoadSettingsBlock block;
-        block.state = &state;
-        block.frame.record = &state.record;
-        block.frame.work = state.carryWork != 0 ? state.work : state.record;
-        block.frame.layout = &Layout();
-        block.frame.access = &RoadAccess;
-        block.frame.head.savedX = state.savedX;
-        block.frame.head.savedY = state.savedY;
-        state.layoutSwitch = 0;
-        const bool ok = ModalDialog<RoadSettingsBlock>::Run(Layout().resourceId, Callback, block) == SettingsItemOK;
-        if (ok) {
-            for (int32_t id = 0; id < RoadFieldCount; ++id) state.changed[id] |= block.frame.changed[id];
-        } else if (block.frame.head.layoutSwitch != 0) {
-            state.work = block.frame.work;
-            state.savedX = block.frame.head.savedX;
-            state.savedY = block.frame.head.savedY;
-            state.layoutSwitch = 1;
-        }
-        return ok;
+        return OpenWrappedLayout<RoadSettingsBlock>(state, Layout(), RoadAccess, Callback);
     }
 };
 

@@ -1,5 +1,8 @@
 #include "dialogs/settings/SidewalkSettingsDialog.hpp"
 
+#include "dialogs/settings/SettingsLabelSteps.hpp"
+#include "dialogs/settings/WrappedSettingsDialog.hpp"
+
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -72,16 +75,6 @@ constexpr int16_t CutMaterial = 16;
 constexpr int16_t FillMaterial = 17;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t SidewalkWidthField = 4;
-
-void SetLabel(int16_t dialogId, int16_t item, int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    DGSetItemText(dialogId, item, GS::UniString(text.GetBuffer(), text.GetLength()));
-}
-
-void EnableItems(int16_t dialogId, bool enable, std::initializer_list<int16_t> items) {
-    for (int16_t item : items) enable ? DGEnableItem(dialogId, item) : DGDisableItem(dialogId, item);
-}
 
 // The compact layout shows one side material and always draws in 2D.
 void ReadFirst(int16_t dialogId, Block& block) {
@@ -179,25 +172,7 @@ struct SidewalkHandlers {
     }
 
     static bool Open(SidewalkDialogState& state) {
-        SidewalkSettingsBlock block;
-        block.state = &state;
-        block.frame.record = &state.record;
-        block.frame.work = state.carryWork != 0 ? state.work : state.record;
-        block.frame.layout = &Layout();
-        block.frame.access = &SidewalkAccess;
-        block.frame.head.savedX = state.savedX;
-        block.frame.head.savedY = state.savedY;
-        state.layoutSwitch = 0;
-        const bool ok = ModalDialog<SidewalkSettingsBlock>::Run(Layout().resourceId, Callback, block) == SettingsItemOK;
-        if (ok) {
-            for (int32_t id = 0; id < SidewalkFieldCount; ++id) state.changed[id] |= block.frame.changed[id];
-        } else if (block.frame.head.layoutSwitch != 0) {
-            state.work = block.frame.work;
-            state.savedX = block.frame.head.savedX;
-            state.savedY = block.frame.head.savedY;
-            state.layoutSwitch = 1;
-        }
-        return ok;
+        return OpenWrappedLayout<SidewalkSettingsBlock>(state, Layout(), SidewalkAccess, Callback);
     }
 };
 

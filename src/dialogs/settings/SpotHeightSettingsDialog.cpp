@@ -1,5 +1,7 @@
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 
+#include "dialogs/settings/WrappedSettingsDialog.hpp"
+
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/DialogKit.hpp"
@@ -209,18 +211,10 @@ int16_t Click(int16_t dialogId, int16_t item, Block& block) {
         DGSetCheckBoxState(dialogId, ShownCheck, !DGGetCheckBoxState(dialogId, ShownCheck));
     if (!IsFirst(block) && item == MapCheck) ShowMap(dialogId, DGGetCheckBoxState(dialogId, MapCheck));
     if (item != block.frame.layout->layoutButton) return Frame::Click(dialogId, item, block.frame);
-    ReadItems(dialogId, block);
-    SaveDialogPosition(dialogId, block.frame.head);
-    block.frame.head.layoutSwitch = 1;
-    return SettingsItemCancel;
+    return SwitchWrappedLayout(dialogId, block, ReadItems);
 }
 
-void Close(int16_t dialogId, int16_t item, Block& block) {
-    block.frame.head.dialogId = 0;
-    if (item != SettingsItemOK) return;
-    ReadItems(dialogId, block);
-    Frame::Store(block.frame);
-}
+void Close(int16_t dialogId, int16_t item, Block& block) { CloseWrapped(dialogId, item, block, ReadItems); }
 
 void Update(int16_t dialogId, int16_t item, Block& block, DGMessageData data) {
     Frame::Update(dialogId, item, block.frame, data);
@@ -241,24 +235,8 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 
 bool OpenSpotHeightSettingsDialog(MarkerDialogState& state) {
     Block block;
-    block.state = &state;
-    block.frame.work = state.record;
-    block.frame.access = &Access;
-    const SettingsLayout* layout = &First;
-    for (;;) {
-        block.frame.record = &state.record;
-        block.frame.layout = layout;
-        block.frame.head.layoutSwitch = 0;
-        for (uint8_t& flag : block.frame.changed) flag = 0;
-        const DGDialCallBack callback =
-            layout == &First ? SpotHeightSettingsDlg::Callback : SpotHeightSettingsDlg::CallbackTwin;
-        if (ModalDialog<Block>::Run(layout->resourceId, callback, block) == SettingsItemOK) {
-            for (int32_t id = 0; id < MarkerFieldCount; ++id) state.changed[id] = block.frame.changed[id];
-            return true;
-        }
-        if (block.frame.head.layoutSwitch == 0) return false;
-        layout = layout == &First ? &Second : &First;
-    }
+    return RunWrappedLayouts(block, state, First, Second, Access, SpotHeightSettingsDlg::Callback,
+                             SpotHeightSettingsDlg::CallbackTwin);
 }
 
 bool ConfirmSpotHeightGrid(int32_t nodeCount) {
