@@ -1,5 +1,7 @@
 #include "dialogs/settings/Tree2DSettingsDialog.hpp"
 
+#include "dialogs/settings/MemberRecordAccess.hpp"
+
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "foundation/ACAPI.hpp"
@@ -14,14 +16,7 @@ namespace {
 using Frame = SettingsDialog<TreeSettings>;
 using Block = SettingsDialogBlock<TreeSettings>;
 
-const SettingsRecordAccess<TreeSettings> Access = {
-    [](const TreeSettings& r, int16_t id) { return r.GetLong(id); },
-    [](TreeSettings& r, int16_t id, int32_t v) { r.SetLong(id, v); },
-    [](const TreeSettings& r, int16_t id) { return r.GetDouble(id); },
-    [](TreeSettings& r, int16_t id, double v) { r.SetDouble(id, v); },
-    [](const TreeSettings& r, int16_t id) { return r.GetText(id); },
-    [](TreeSettings& r, int16_t id, const QV_String& v) { r.SetText(id, v); },
-};
+const SettingsRecordAccess<TreeSettings>& Access = MemberRecordAccess<TreeSettings>::table;
 
 constexpr FieldItemKind Long = FieldItemKind::Long;
 constexpr FieldItemKind Real = FieldItemKind::Double;

@@ -1,5 +1,7 @@
 #include "dialogs/settings/TreeSettingsDialog.hpp"
 
+#include "dialogs/settings/MemberRecordAccess.hpp"
+
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "dialogs/settings/Tree2DSettingsDialog.hpp"
 #include "foundation/DialogKit.hpp"
@@ -24,14 +26,7 @@ struct TreeDialogBlock {
     int32_t leafPicture = -1;
 };
 
-const SettingsRecordAccess<TreeSettings> Access = {
-    [](const TreeSettings& r, int16_t id) { return r.GetLong(id); },
-    [](TreeSettings& r, int16_t id, int32_t v) { r.SetLong(id, v); },
-    [](const TreeSettings& r, int16_t id) { return r.GetDouble(id); },
-    [](TreeSettings& r, int16_t id, double v) { r.SetDouble(id, v); },
-    [](const TreeSettings& r, int16_t id) { return r.GetText(id); },
-    [](TreeSettings& r, int16_t id, const QV_String& v) { r.SetText(id, v); },
-};
+const SettingsRecordAccess<TreeSettings>& Access = MemberRecordAccess<TreeSettings>::table;
 
 constexpr FieldItemKind Long = FieldItemKind::Long;
 constexpr FieldItemKind Real = FieldItemKind::Double;
