@@ -1,5 +1,7 @@
 #include "dialogs/settings/GISSelectDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
+
 #include "fileio/GISObjects.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -38,17 +40,6 @@ constexpr int32_t IconLength = 32701;
 constexpr int32_t IconAngle = 32702;
 constexpr int32_t IconOther = 32697;
 
-GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return Uni(text);
-}
-QV_String FromUni(const GS::UniString& text) {
-    QV_String out;
-    out.AppendWide(text.ToUStr(), text.GetLength());
-    return out;
-}
 DG::Icon Icon(int32_t id) { return DG::Icon(ACAPI_GetOwnResModule(), id); }
 
 int32_t FieldIcon(int16_t kind) { return kind == 1 ? IconText : kind == 0 ? IconInteger : IconDecimals; }

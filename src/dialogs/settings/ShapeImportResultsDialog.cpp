@@ -1,5 +1,7 @@
 #include "dialogs/settings/ShapeImportResultsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
+
 #include "dialogs/settings/PointImportResultsDialog.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -143,20 +145,6 @@ const ResultsLayout* LayoutOf(int16_t id) {
     for (const ResultsLayout& l : Layouts)
         if (l.id == id) return &l;
     return nullptr;
-}
-
-GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return Uni(text);
-}
-
-QV_String FromUni(const GS::UniString& text) {
-    QV_String out;
-    out.AppendWide(text.ToUStr(), text.GetLength());
-    return out;
 }
 
 void FillPopUp(int16_t dialogId, int16_t item, const QV_List<QV_String>& names) {
