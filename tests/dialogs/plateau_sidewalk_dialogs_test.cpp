@@ -1,55 +1,29 @@
 // The plateau and sidewalk settings dialogs through their tools' dialog loops: the slope and its direction as each
 // situation allows them, values under cleared boxes, the compact sidewalk layout's own rules, linked materials and
 // the width item.
-#include "ProjectHost.hpp"
+#include "SettingsDialogFixture.hpp"
 
-#include "DGDriver.hpp"
 #include "dialogs/settings/PlateauSettingsDialog.hpp"
 #include "dialogs/settings/SidewalkSettingsDialog.hpp"
 #include "earthworks/Digging.hpp"
 #include "earthworks/Sidewalk.hpp"
-#include "foundation/Language.hpp"
-#include "foundation/ModalDialog.hpp"
-#include "settings/Settings.hpp"
 
 #include <cmath>
 #include <random>
 
 namespace {
 
-class PlateauSidewalkDialogTest : public ProjectHostTest {
+class PlateauSidewalkDialogTest : public SettingsDialogTest {
 protected:
     void SetUp() override {
-        ProjectHostTest::SetUp();
-        DGDriver::Reset();
-        LanguageIndex = LanguageEnglish;
-        GlobalSettings.Reset();
-        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        SettingsDialogTest::SetUp();
         SetPlateauDialogOpener(OpenPlateauSettingsLayout);
         SetSidewalkDialogOpener(OpenSidewalkSettingsLayout);
-        DialogMode = 1;
     }
     void TearDown() override {
         SetPlateauDialogOpener(nullptr);
         SetSidewalkDialogOpener(nullptr);
-        EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
-        EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        DGDriver::Reset();
-        ProjectHostTest::TearDown();
-    }
-    const DGDriver::ItemState* Item(int16_t dialog, int16_t item) const {
-        const DGDriver::ItemState* found = nullptr;
-        for (const DGDriver::LogRecord& r : DGDriver::Log())
-            if (r.id == dialog)
-                for (const DGDriver::ItemState& s : r.items)
-                    if (s.id == item) found = &s;
-        return found;
-    }
-    template <typename Cls>
-    static int Flags(const Cls& cls) {
-        int n = 0;
-        for (uint8_t f : cls.changed) n += f;
-        return n;
+        SettingsDialogTest::TearDown();
     }
 };
 

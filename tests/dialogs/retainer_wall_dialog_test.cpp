@@ -1,49 +1,24 @@
 // The retainer wall settings dialog through the retaining-wall tool's dialog loop: values shown and stored back
 // unchanged, angles in degrees, the thickness beside the record, the edit lock, the fill control following the 2D
 // pen, and edits carried across the two layouts.
-#include "ProjectHost.hpp"
+#include "SettingsDialogFixture.hpp"
 
-#include "DGDriver.hpp"
 #include "dialogs/settings/RetainerWallSettingsDialog.hpp"
 #include "earthworks/Obstacle.hpp"
-#include "foundation/Language.hpp"
-#include "foundation/ModalDialog.hpp"
-#include "settings/Settings.hpp"
 
 #include <cmath>
 
 namespace {
 
-class RetainerWallDialogTest : public ProjectHostTest {
+class RetainerWallDialogTest : public SettingsDialogTest {
 protected:
     void SetUp() override {
-        ProjectHostTest::SetUp();
-        DGDriver::Reset();
-        LanguageIndex = LanguageEnglish;
-        GlobalSettings.Reset();
-        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        SettingsDialogTest::SetUp();
         SetRetainerWallDialogOpener(OpenRetainerWallSettingsDialog);
-        DialogMode = 1;
     }
     void TearDown() override {
         SetRetainerWallDialogOpener(nullptr);
-        EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
-        EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        DGDriver::Reset();
-        ProjectHostTest::TearDown();
-    }
-    const DGDriver::ItemState* Item(int16_t dialog, int16_t item) const {
-        const DGDriver::ItemState* found = nullptr;
-        for (const DGDriver::LogRecord& r : DGDriver::Log())
-            if (r.id == dialog)
-                for (const DGDriver::ItemState& s : r.items)
-                    if (s.id == item) found = &s;
-        return found;
-    }
-    static int Flags(const ObstacleCls& wall) {
-        int n = 0;
-        for (uint8_t f : wall.changed) n += f;
-        return n;
+        SettingsDialogTest::TearDown();
     }
 };
 

@@ -1,49 +1,24 @@
 // The road settings dialog through the road tool's dialog loop: values shown and stored back unchanged, the pens
 // under cleared boxes, the linked materials, the width as each situation allows it, the reference line.
-#include "ProjectHost.hpp"
+#include "SettingsDialogFixture.hpp"
 
-#include "DGDriver.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "earthworks/Road.hpp"
-#include "foundation/Language.hpp"
-#include "foundation/ModalDialog.hpp"
-#include "settings/Settings.hpp"
 
 #include <cmath>
 #include <random>
 
 namespace {
 
-class RoadSettingsDialogTest : public ProjectHostTest {
+class RoadSettingsDialogTest : public SettingsDialogTest {
 protected:
     void SetUp() override {
-        ProjectHostTest::SetUp();
-        DGDriver::Reset();
-        LanguageIndex = LanguageEnglish;
-        GlobalSettings.Reset();
-        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        SettingsDialogTest::SetUp();
         SetRoadDialogOpener(OpenRoadSettingsLayout);
-        DialogMode = 1;
     }
     void TearDown() override {
         SetRoadDialogOpener(nullptr);
-        EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
-        EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        DGDriver::Reset();
-        ProjectHostTest::TearDown();
-    }
-    const DGDriver::ItemState* Item(int16_t dialog, int16_t item) const {
-        const DGDriver::ItemState* found = nullptr;
-        for (const DGDriver::LogRecord& r : DGDriver::Log())
-            if (r.id == dialog)
-                for (const DGDriver::ItemState& s : r.items)
-                    if (s.id == item) found = &s;
-        return found;
-    }
-    int Flags(const RoadCls& road) const {
-        int n = 0;
-        for (uint8_t f : road.changed) n += f;
-        return n;
+        SettingsDialogTest::TearDown();
     }
 };
 
