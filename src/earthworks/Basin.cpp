@@ -6,6 +6,7 @@
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/NewLibPartObject.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/ParamExchange.hpp"
@@ -148,14 +149,9 @@ int32_t BasinCls::EditDefaults() {
 
 bool BasinCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*, API_Element*) {
     if (builderIndex <= 0 || !BoundsSet()) return false;
-    API_Element placed = {};
-    placed.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    API_Element placed;
     API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    GSHandle params = nullptr;
-    if (!BaseLP::GetLibPartParams(builderIndex, &params, nullptr, nullptr, nullptr)) return false;
-    memo.params = reinterpret_cast<API_AddParType**>(params);
+    if (!NewLibPartObject(builderIndex, placed, memo)) return false;
 
     const double storyLevel = StoryLevelOr0(element.header.floorInd);
     placed.header.layer = settings.layer;
@@ -215,14 +211,9 @@ void BasinCls::DeleteTracer() {
 
 bool BasinCls::PlaceBasin(const QV_List<QV_CoordLong>& outline) {
     if (BasinLibIndex <= 0 || outline.GetCount() == 0) return false;
-    API_Element placed = {};
-    placed.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    API_Element placed;
     API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    GSHandle params = nullptr;
-    if (!BaseLP::GetLibPartParams(BasinLibIndex, &params, nullptr, nullptr, nullptr)) return false;
-    memo.params = reinterpret_cast<API_AddParType**>(params);
+    if (!NewLibPartObject(BasinLibIndex, placed, memo)) return false;
 
     const API_Coord origin{bounds.xMin, bounds.yMin};
     QV_List<QV_CoordLong> relative(outline);

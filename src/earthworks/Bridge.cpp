@@ -7,6 +7,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/LevelOnStory.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/NewLibPartObject.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/ParamIndexes.hpp"
@@ -92,14 +93,9 @@ int32_t BridgeCls::EditDefaults() {
 
 bool BridgeCls::PlaceObject() {
     if (BridgeLibIndex <= 0 || path.GetCount() < 2) return false;
-    API_Element placed = {};
-    placed.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
+    API_Element placed;
     API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    GSHandle params = nullptr;
-    if (!BaseLP::GetLibPartParams(BridgeLibIndex, &params, nullptr, nullptr, nullptr)) return false;
-    memo.params = reinterpret_cast<API_AddParType**>(params);
+    if (!NewLibPartObject(BridgeLibIndex, placed, memo)) return false;
 
     placed.header.layer = settings.layer;
     placed.header.floorInd = element.header.floorInd;

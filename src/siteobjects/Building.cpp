@@ -5,6 +5,7 @@
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LevelOnStory.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/NewLibPartObject.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/ParamIndexes.hpp"
@@ -20,6 +21,7 @@
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
+#include "siteobjects/PlacedSettingsChange.hpp"
 
 #include <cfloat>
 #include <cmath>
@@ -106,14 +108,8 @@ bool BuildingCls::PlaceObject() {
     QV_String terrainText;
     GuidToText(terrainText, element.header.guid);
     API_Element placed;
-    std::memset(static_cast<void*>(&placed), 0, sizeof placed);
-    placed.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
     API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    GSHandle params = nullptr;
-    if (!BaseLP::GetLibPartParams(libPartIndex, &params, nullptr, nullptr, nullptr)) return false;
-    memo.params = reinterpret_cast<API_AddParType**>(params);
+    if (!NewLibPartObject(libPartIndex, placed, memo)) return false;
     QV_String name = settings.name;
     SetMemoInfoString(memo, name);
 
@@ -235,23 +231,17 @@ bool BuildingCls::ApplyToObjects(QV_List<API_Element>& buildings) {
     if (changed[9] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
     for (int32_t i = 0; i < buildings.GetCount(); ++i) {
         API_Element& building = buildings[i];
-        PlacedParams placed(building);
-        if (!placed.Read()) return false;
         building.header.layer = settings.layer;
-        QV_String name = settings.name;
-        SetMemoInfoString(placed.memo, name);
         BuildingLP view(ElemKind_Building);
-        placed.AttachView(view);
-        BuildingSettings own;
-        bool ok = SerializeSettings(view, own, 0);
-        for (int16_t id = 0; id < BuildingFieldCount; ++id) {
-            if (changed[id] == 0 || id == 9 || id == 10) continue;
-            own.SetShort(id, int16_t(settings.GetShort(id)));
-            own.SetDouble(id, settings.GetDouble(id));
-        }
-        ok = ok && SerializeSettings(view, own, 1);
-        placed.DetachView(view);
-        if (!ok || !placed.Change(building, &mask)) return false;
+        const auto edit = [&](BuildingLP&, BuildingSettings& own) {
+            for (int16_t id = 0; id < BuildingFieldCount; ++id) {
+                if (changed[id] == 0 || id == 9 || id == 10) continue;
+                own.SetShort(id, int16_t(settings.GetShort(id)));
+                own.SetDouble(id, settings.GetDouble(id));
+            }
+            return true;
+        };
+        if (!ChangePlacedSettings<BuildingSettings>(building, mask, view, &settings.name, edit)) return false;
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include "elements/ElementQueries.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/NewLibPartObject.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/TerrainProbe.hpp"
 #include "foundation/ACAPI.hpp"
@@ -18,6 +19,7 @@
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
+#include "siteobjects/PlacedSettingsChange.hpp"
 
 #include <cstring>
 
@@ -95,14 +97,8 @@ void CopyChanged(const uint8_t changed[MarkerFieldCount], SpotHeightSettings& ta
 template <class View, class Write>
 bool CreateMarker(int32_t libIndex, int32_t kind, int16_t layer, int16_t story, const API_Coord& pos, Write write) {
     API_Element placed;
-    std::memset(static_cast<void*>(&placed), 0, sizeof placed);
-    placed.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
-    GSHandle params = nullptr;
-    if (!BaseLP::GetLibPartParams(libIndex, &params, nullptr, nullptr, nullptr)) return false;
     API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    memo.params = reinterpret_cast<API_AddParType**>(params);
+    if (!NewLibPartObject(libIndex, placed, memo)) return false;
     placed.header.layer = layer;
     placed.header.floorInd = story;
     InitPlacedObject(placed, libIndex);
@@ -279,15 +275,11 @@ bool MarkerCls::ApplyToSelection(QV_List<API_Element>& levelMarkers, QV_List<API
     if (changed[LayerField] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
     const auto apply = [&](API_Element& marker, auto view) {
         marker.header.layer = settings.layer;
-        PlacedParams placed(marker);
-        if (!placed.Read()) return false;
-        placed.AttachView(view);
-        SpotHeightSettings own;
-        bool ok = SerializeSettings(view, own, 0);
-        CopyChanged(changed, own, settings);
-        ok = ok && SerializeSettings(view, own, 1);
-        placed.DetachView(view);
-        return ok && placed.Change(marker, &mask);
+        const auto edit = [&](decltype(view)&, SpotHeightSettings& own) {
+            CopyChanged(changed, own, settings);
+            return true;
+        };
+        return ChangePlacedSettings<SpotHeightSettings>(marker, mask, view, nullptr, edit);
     };
     for (int32_t i = 0; i < levelMarkers.GetCount(); ++i)
         if (!apply(levelMarkers[i], MarkerLP())) return false;

@@ -4,6 +4,7 @@
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/NewLibPartObject.hpp"
 #include "elements/TerrainProbe.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -123,14 +124,8 @@ bool MarkerCls::CreateGridObject() {
     terrainRecord.FromElement(ElemKind_Terrain, element.header, true);
     if (!SampleGridHeights()) return false;
     API_Element placed;
-    std::memset(static_cast<void*>(&placed), 0, sizeof placed);
-    placed.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
-    GSHandle params = nullptr;
-    if (!BaseLP::GetLibPartParams(levelMarkerPart, &params, nullptr, nullptr, nullptr)) return false;
     API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    memo.params = reinterpret_cast<API_AddParType**>(params);
+    if (!NewLibPartObject(levelMarkerPart, placed, memo)) return false;
     placed.header.layer = settings.layer;
     placed.header.floorInd = element.header.floorInd;
     InitPlacedObject(placed, levelMarkerPart);

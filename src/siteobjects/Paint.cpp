@@ -5,6 +5,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/NewLibPartObject.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
@@ -17,6 +18,7 @@
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
+#include "siteobjects/PlacedSettingsChange.hpp"
 #include "terrain/ContourLineCls.hpp"
 
 #include <cmath>
@@ -178,14 +180,8 @@ bool PaintCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*,
     QV_String terrainText;
     GuidToText(terrainText, element.header.guid);
     API_Element placed;
-    std::memset(static_cast<void*>(&placed), 0, sizeof placed);
-    placed.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
-    GSHandle params = nullptr;
-    if (libPartIndex <= 0 || !BaseLP::GetLibPartParams(libPartIndex, &params, nullptr, nullptr, nullptr)) return false;
     API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    memo.params = reinterpret_cast<API_AddParType**>(params);
+    if (libPartIndex <= 0 || !NewLibPartObject(libPartIndex, placed, memo)) return false;
     double a = std::fabs(bounds.xMax - bounds.xMin), b = std::fabs(bounds.yMax - bounds.yMin);
     double lowest = bounds.zMin, highest = bounds.zMax;
     API_Coord origin{bounds.xMin, bounds.yMin};
@@ -315,19 +311,12 @@ bool PaintCls::ApplyToSelection(QV_List<API_Element>& objects) {
     for (int32_t i = 0; i < objects.GetCount(); ++i) {
         API_Element& o = objects[i];
         o.header.layer = settings.layer;
-        PlacedParams placed(o);
-        if (!placed.Read()) return false;
-        QV_String name = settings.name;
-        SetMemoInfoString(placed.memo, name);
         PaintLP view(ElemKind_ColouredArea);
-        placed.AttachView(view);
-        PaintSettings own;
-        bool ok = SerializeSettings(view, own, 0);
-        CopyChanged(changed, own, settings);
-        if (single) ok = ok && PaintLP::ExchangePolygon(view, areas, LPMode_Set);
-        ok = ok && SerializeSettings(view, own, 1);
-        placed.DetachView(view);
-        if (!ok || !placed.Change(o, &mask)) return false;
+        const auto edit = [&](PaintLP& v, PaintSettings& own) {
+            CopyChanged(changed, own, settings);
+            return !single || PaintLP::ExchangePolygon(v, areas, LPMode_Set);
+        };
+        if (!ChangePlacedSettings<PaintSettings>(o, mask, view, &settings.name, edit)) return false;
     }
     return true;
 }

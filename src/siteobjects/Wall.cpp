@@ -6,6 +6,7 @@
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LevelOnStory.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/NewLibPartObject.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/ParamIndexes.hpp"
@@ -20,6 +21,7 @@
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
+#include "siteobjects/PlacedSettingsChange.hpp"
 
 #include <cstring>
 
@@ -76,14 +78,8 @@ bool WallCls::PlaceObject() {
     QV_String terrainText;
     GuidToText(terrainText, element.header.guid);
     API_Element placed;
-    std::memset(static_cast<void*>(&placed), 0, sizeof placed);
-    placed.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
     API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    GSHandle params = nullptr;
-    if (!BaseLP::GetLibPartParams(libPartIndex, &params, nullptr, nullptr, nullptr)) return false;
-    memo.params = reinterpret_cast<API_AddParType**>(params);
+    if (!NewLibPartObject(libPartIndex, placed, memo)) return false;
     QV_String name = settings.name;
     SetMemoInfoString(memo, name);
 
@@ -165,18 +161,12 @@ bool WallCls::ApplyToObjects(QV_List<API_Element>& walls) {
     for (int32_t i = 0; i < walls.GetCount(); ++i) {
         API_Element& wall = walls[i];
         wall.header.layer = settings.layer;
-        PlacedParams placed(wall);
-        if (!placed.Read()) return false;
-        QV_String name = settings.name;
-        SetMemoInfoString(placed.memo, name);
         WallLP view(ElemKind_Wall);
-        placed.AttachView(view);
-        WallSettings own;
-        bool ok = SerializeSettings(view, own, 0);
-        CopyChangedFields(changed, own, settings);
-        ok = ok && SerializeSettings(view, own, 1);
-        placed.DetachView(view);
-        if (!ok || !placed.Change(wall, &mask)) return false;
+        const auto edit = [&](WallLP&, WallSettings& own) {
+            CopyChangedFields(changed, own, settings);
+            return true;
+        };
+        if (!ChangePlacedSettings<WallSettings>(wall, mask, view, &settings.name, edit)) return false;
     }
     return true;
 }
