@@ -5,6 +5,7 @@
 // final pass; it is timed again without the constraint store, and the layer pass alone, to show their shares.
 // GDAL's read opens the file and takes every feature's geometry. The run ends with the milliseconds, the ratios to
 // GDAL and the peak memory each read adds (measured once in a child process).
+#include "PeakMemory.hpp"
 #include "TimesBySize.hpp"
 #include "fileio/DXFFileCls.hpp"
 
@@ -12,10 +13,6 @@
 #include <ogr_api.h>
 
 #include <benchmark/benchmark.h>
-
-#include <malloc.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -136,46 +133,6 @@ void BM_DxfFileReadPointsOnly(benchmark::State& s) {
 }
 void BM_DxfLayerPass(benchmark::State& s) { Run(s, ReadLayerPass); }
 void BM_GdalDxf(benchmark::State& s) { Run(s, ReadGdal); }
-
-bool ReadAll(int fd, double* value) { return read(fd, value, sizeof *value) == ssize_t(sizeof *value); }
-
-// A line "<key>: <n> kB" of /proc/self/status, in KiB.
-double StatusKiB(const char* key) {
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (f == nullptr) return -1;
-    char line[256];
-    double value = -1;
-    const size_t n = std::strlen(key);
-    while (std::fgets(line, sizeof line, f) != nullptr)
-        if (std::strncmp(line, key, n) == 0) value = std::atof(line + n + 1);
-    std::fclose(f);
-    return value;
-}
-
-// Peak resident memory a read adds, in MiB, from a child process that runs it once after resetting its peak.
-double PeakMiB(const std::function<size_t()>& run) {
-    int fds[2];
-    if (pipe(fds) != 0) return -1;
-    const pid_t child = fork();
-    if (child == 0) {
-        malloc_trim(0);
-        if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
-            std::fputs("5", f);
-            std::fclose(f);
-        }
-        const double before = StatusKiB("VmRSS:");
-        run();
-        const double mib = (StatusKiB("VmHWM:") - before) / 1024.0;
-        if (write(fds[1], &mib, sizeof mib) != sizeof mib) _exit(1);
-        _exit(0);
-    }
-    close(fds[1]);
-    double mib = -1;
-    if (child < 0 || !ReadAll(fds[0], &mib)) mib = -1;
-    close(fds[0]);
-    if (child > 0) waitpid(child, nullptr, 0);
-    return mib;
-}
 
 class RatioReporter : public TimesBySize {
 public:

@@ -4,6 +4,7 @@
 // run as the import runs them after the options dialog's OK with its defaults; GDAL's open the file and read
 // its band whole. At the end the run prints the milliseconds, the ratio to GDAL and the peak memory each read
 // adds (measured once in a child process).
+#include "PeakMemory.hpp"
 #include "TimesBySize.hpp"
 #include "fileio/ASCFileCls.hpp"
 #include "fileio/TextFileCls.hpp"
@@ -12,10 +13,6 @@
 #include <gdal_utils.h>
 
 #include <benchmark/benchmark.h>
-
-#include <malloc.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -131,47 +128,6 @@ void BM_TextFileRead(benchmark::State& s) {
 }
 void BM_GdalXYZ(benchmark::State& s) {
     Run(s, [](const Files& f) { return ReadGdal(f.xyz); });
-}
-
-bool ReadAll(int fd, double* value) { return read(fd, value, sizeof *value) == ssize_t(sizeof *value); }
-
-// A line "<key>: <n> kB" of /proc/self/status, in KiB.
-double StatusKiB(const char* key) {
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (f == nullptr) return -1;
-    char line[256];
-    double value = -1;
-    const size_t n = std::strlen(key);
-    while (std::fgets(line, sizeof line, f) != nullptr)
-        if (std::strncmp(line, key, n) == 0) value = std::atof(line + n + 1);
-    std::fclose(f);
-    return value;
-}
-
-// Peak resident memory a read adds, in MiB, from a child process that runs it once after resetting its peak.
-double PeakMiB(const std::function<size_t()>& read) {
-    int fds[2];
-    if (pipe(fds) != 0) return -1;
-    const pid_t child = fork();
-    if (child == 0) {
-        // Memory the parent freed goes back first, so the read's own pages count.
-        malloc_trim(0);
-        if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
-            std::fputs("5", f);
-            std::fclose(f);
-        }
-        const double before = StatusKiB("VmRSS:");
-        read();
-        const double mib = (StatusKiB("VmHWM:") - before) / 1024.0;
-        if (write(fds[1], &mib, sizeof mib) != sizeof mib) _exit(1);
-        _exit(0);
-    }
-    close(fds[1]);
-    double mib = -1;
-    if (child < 0 || !ReadAll(fds[0], &mib)) mib = -1;
-    close(fds[0]);
-    if (child > 0) waitpid(child, nullptr, 0);
-    return mib;
 }
 
 class RatioReporter : public TimesBySize {

@@ -7,8 +7,7 @@
 // shows what a call costs besides its points (the mesh's box among it). At the end the run prints microseconds
 // per point of each, the cost of a one-point call, what each further point adds, and the ratio to CGAL.
 #include "../tests/support/AscGrid.hpp"
-#include "../tests/support/TerrainMeshes.hpp"
-#include "StandinHost.hpp"
+#include "HostMesh.hpp"
 #include "elements/MeshHeightSampling.hpp"
 
 #include <CGAL/Delaunay_triangulation_2.h>
@@ -64,15 +63,8 @@ bool MakeInput(int64_t points, MeshInput* in, std::string* why) {
     return true;
 }
 
-// The host with one mesh, built once per size.
-struct HostMesh {
-    std::ostringstream log;
-    std::unique_ptr<StandinHost> host;
-    API_Element mesh = {};
-    MeshInput input;
-};
-
 // One host at a time (the module's table belongs to the latest); gone before the module's statics are.
+using HostMesh = HostWithMesh<MeshInput>;
 std::unique_ptr<HostMesh> current;
 int64_t currentPoints = 0;
 
@@ -81,19 +73,7 @@ HostMesh* MeshOf(int64_t points, std::string* why) {
     current.reset();
     auto m = std::make_unique<HostMesh>();
     if (!MakeInput(points, &m->input, why)) return nullptr;
-    HostSettings settings;
-    settings.moduleDir = LODRAVIX_BIN_DIR;
-    settings.userFolder = (std::filesystem::temp_directory_path() / "lodravix_mesh_sampling_bench").string();
-    std::filesystem::create_directories(settings.userFolder);
-    m->host = std::make_unique<StandinHost>(settings, &m->log);
-    m->host->UseInProcess({GetExportedFuncAddrs, SetImportedFuncAddrs});
-    if (!m->host->Attach()) return *why = "the host did not start", nullptr;
-    const GSErrCode err = ACAPI_CallUndoableCommand(
-        GS::UniString("mesh"), [&] { return TerrainMeshes::PlaceMesh(m->input.ring, m->input.levels, {}, &m->mesh); });
-    if (err != NoError) return *why = "the mesh was refused", nullptr;
-    // The first look at the model builds the surface; sampling then reuses it.
-    API_ElemInfo3D info;
-    ACAPI_Element_Get3DInfo(m->mesh.header, &info);
+    if (!m->Start("lodravix_mesh_sampling_bench", why)) return nullptr;
     current = std::move(m);
     currentPoints = points;
     return current.get();

@@ -2,6 +2,7 @@
 // Shapefile driver and shapelib reading every shape and every value of the same file in the same run. At start
 // the real contours of the tests (tests/data/shp/contours.*) are written by GDAL five times over, each copy moved
 // east, into one shapefile. At the end the run prints the milliseconds and the ratio to each peer.
+#include "PeakMemory.hpp"
 #include "TimesBySize.hpp"
 #include "fileio/DBFTable.hpp"
 #include "fileio/SHPFileData.hpp"
@@ -13,10 +14,6 @@
 #endif
 
 #include <benchmark/benchmark.h>
-
-#include <malloc.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -147,44 +144,6 @@ void BM_OgrShapefile(benchmark::State& s) { Run(s, ReadOgr); }
 #ifdef LODRAVIX_HAVE_SHAPELIB
 void BM_Shapelib(benchmark::State& s) { Run(s, ReadShapelib); }
 #endif
-
-// A line "<key>: <n> kB" of /proc/self/status, in KiB.
-double StatusKiB(const char* key) {
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (f == nullptr) return -1;
-    char line[256];
-    double value = -1;
-    const size_t n = std::strlen(key);
-    while (std::fgets(line, sizeof line, f) != nullptr)
-        if (std::strncmp(line, key, n) == 0) value = std::atof(line + n + 1);
-    std::fclose(f);
-    return value;
-}
-
-// Peak resident memory a read adds, in MiB, from a child process that runs it once after resetting its peak.
-double PeakMiB(const std::function<size_t()>& readOnce) {
-    int fds[2];
-    if (pipe(fds) != 0) return -1;
-    const pid_t child = fork();
-    if (child == 0) {
-        malloc_trim(0);
-        if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
-            std::fputs("5", f);
-            std::fclose(f);
-        }
-        const double before = StatusKiB("VmRSS:");
-        readOnce();
-        const double mib = (StatusKiB("VmHWM:") - before) / 1024.0;
-        if (write(fds[1], &mib, sizeof mib) != sizeof mib) _exit(1);
-        _exit(0);
-    }
-    close(fds[1]);
-    double mib = -1;
-    if (child < 0 || ::read(fds[0], &mib, sizeof mib) != ssize_t(sizeof mib)) mib = -1;
-    close(fds[0]);
-    if (child > 0) waitpid(child, nullptr, 0);
-    return mib;
-}
 
 class RatioReporter : public TimesBySize {
 public:

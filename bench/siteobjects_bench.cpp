@@ -5,8 +5,7 @@
 // inside. A query clips only the mesh near its node, so the time per node should stay nearly flat as the mesh
 // grows (within 3 times from 10^3 to 10^5 triangles). At the end the run prints microseconds per node of each,
 // the module's growth from the smallest mesh, and the ratio to CGAL.
-#include "../tests/support/TerrainMeshes.hpp"
-#include "StandinHost.hpp"
+#include "HostMesh.hpp"
 #include "siteobjects/Marker.hpp"
 
 #include <CGAL/Delaunay_triangulation_2.h>
@@ -64,14 +63,8 @@ API_Coord Node(int i, int j) {
     return API_Coord{1.0 + i * step + 0.123, 1.0 + j * step + 0.377};
 }
 
-struct HostMesh {
-    std::ostringstream log;
-    std::unique_ptr<StandinHost> host;
-    API_Element mesh = {};
-    MeshInput input;
-};
-
 // One host at a time (the module's table belongs to the latest); gone before the module's statics are.
+using HostMesh = HostWithMesh<MeshInput>;
 std::unique_ptr<HostMesh> current;
 int64_t currentSize = 0;
 
@@ -80,18 +73,7 @@ HostMesh* MeshOf(int64_t triangles, std::string* why) {
     current.reset();
     auto m = std::make_unique<HostMesh>();
     MakeInput(triangles, &m->input);
-    HostSettings settings;
-    settings.moduleDir = LODRAVIX_BIN_DIR;
-    settings.userFolder = (std::filesystem::temp_directory_path() / "lodravix_siteobjects_bench").string();
-    std::filesystem::create_directories(settings.userFolder);
-    m->host = std::make_unique<StandinHost>(settings, &m->log);
-    m->host->UseInProcess({GetExportedFuncAddrs, SetImportedFuncAddrs});
-    if (!m->host->Attach()) return *why = "the host did not start", nullptr;
-    const GSErrCode err = ACAPI_CallUndoableCommand(
-        GS::UniString("mesh"), [&] { return TerrainMeshes::PlaceMesh(m->input.ring, m->input.levels, {}, &m->mesh); });
-    if (err != NoError) return *why = "the mesh was refused", nullptr;
-    API_ElemInfo3D info;
-    ACAPI_Element_Get3DInfo(m->mesh.header, &info);
+    if (!m->Start("lodravix_siteobjects_bench", why)) return nullptr;
     current = std::move(m);
     currentSize = triangles;
     return current.get();

@@ -3,6 +3,7 @@
 // drawing entity (or entities joined at shared vertices) gave becomes one host group.
 #include "fileio/DXFFileCls.hpp"
 
+#include "elements/ActiveStory.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
@@ -21,20 +22,9 @@ namespace {
 
 constexpr int32_t PhaseText = 4;  // "No Title"
 constexpr int32_t UndoEntry = 2;  // "External command"
-constexpr int16_t NoStory = -32768;
 constexpr int32_t CodeNumberLimit = 100000;
 
 GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
-
-int16_t CurrentStory() {
-    API_StoryInfo info = {};
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return NoStory;
-    if (info.data != nullptr) {
-        GSHandle h = reinterpret_cast<GSHandle>(info.data);
-        BMKillHandle(&h);
-    }
-    return info.actStory;
-}
 
 // One placement run: the templates, the progress and what was placed for the current group.
 struct Placement {
@@ -142,7 +132,7 @@ bool DXFFileCls::CreateElements() {
     if (ACAPI_Element_GetDefaults(&run.hotspot, nullptr) != NoError ||
         ACAPI_Element_GetDefaults(&run.line, nullptr) != NoError)
         return false;
-    const int16_t story = CurrentStory();
+    const int16_t story = ActiveStoryIndex();
     run.hotspot.header.groupGuid = API_Guid();
     run.hotspot.header.floorInd = story;
     run.hotspot.header.layer = options.layer;

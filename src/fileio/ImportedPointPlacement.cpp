@@ -1,5 +1,6 @@
 #include "fileio/ImportedPointPlacement.hpp"
 
+#include "elements/ActiveStory.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
@@ -17,20 +18,9 @@ namespace {
 constexpr int32_t CreationText = 168;
 constexpr int32_t PointsText = 51;
 constexpr int32_t UndoEntry = 2;
-constexpr int16_t NoStory = -32768;
 constexpr int32_t CodeNumberLimit = 100000;
 
 GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
-
-int16_t CurrentStory() {
-    API_StoryInfo info = {};
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return NoStory;
-    if (info.data != nullptr) {
-        GSHandle h = reinterpret_cast<GSHandle>(info.data);
-        BMKillHandle(&h);
-    }
-    return info.actStory;
-}
 
 bool PlacePoints(ColumnFileCls& reader) {
     ElemDescriptor descriptor;
@@ -38,7 +28,7 @@ bool PlacePoints(ColumnFileCls& reader) {
     API_Element element = {};
     element.header.typeID = API_HotspotID;
     if (ACAPI_Element_GetDefaults(&element, nullptr) != NoError) return false;
-    element.header.floorInd = CurrentStory();
+    element.header.floorInd = ActiveStoryIndex();
     element.header.layer = reader.options.layer;
     element.hotspot.pen = reader.options.pen;
     element.hotspot.height = 0.0;

@@ -1,5 +1,6 @@
 // The shapefile's terrain input placed: one hotspot per mesh coordinate and one line per kept constraint, each
 // with its element data record.
+#include "elements/ActiveStory.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
@@ -14,18 +15,7 @@
 
 namespace {
 
-constexpr int16_t NoStory = -32768;
 constexpr int32_t WaitText = 4;
-
-int16_t StoryOrNone() {
-    API_StoryInfo info = {};
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return NoStory;
-    if (info.data != nullptr) {
-        GSHandle h = reinterpret_cast<GSHandle>(info.data);
-        BMKillHandle(&h);
-    }
-    return info.actStory;
-}
 
 int32_t Place(ShapeImportData& data, API_Element& hotspot, API_Element& line) {
     const QV_List<SHPMeshCoord>& coords = data.meshCoords;
@@ -87,7 +77,7 @@ int32_t CreateTerrainInputCommand(ShapeImportData& data) {
     line.header.typeID = API_LineID;
     if (ACAPI_Element_GetDefaults(&hotspot, nullptr) != NoError || ACAPI_Element_GetDefaults(&line, nullptr) != NoError)
         return 0;
-    const int16_t story = StoryOrNone();
+    const int16_t story = ActiveStoryIndex();
     hotspot.header.floorInd = story;
     hotspot.header.layer = data.pointOptions.layer;
     hotspot.hotspot.pen = data.pointOptions.pen;

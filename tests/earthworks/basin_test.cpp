@@ -1,7 +1,7 @@
 // The basin tool on the in-process stand-in host: a pit whose level line at the picked point's height is an exact
 // square, the basin object cut by the terrain, its rebuilds when rotated or mirrored, and the failures that must
 // change nothing.
-#include "LibraryHost.hpp"
+#include "ScriptedToolTest.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/BasinSettingsDialog.hpp"
@@ -23,22 +23,18 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-class BasinToolTest : public LibraryHostTest {
+class BasinToolTest : public ScriptedToolTest {
 protected:
     void SetUp() override {
-        LibraryHostTest::SetUp();
+        ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        DGDriver::Reset();
-        LanguageIndex = LanguageEnglish;
         Basin::SetBasinDialogOpener(RunBasinSettingsLayouts);
         // A pit: the rim at 20 on the square (0,0)-(100,100), the bottom at 0 in its middle.
         terrain = PlaceTerrain({{0, 0, 20}, {100, 0, 20}, {100, 100, 20}, {0, 100, 20}, {50, 50, 0}});
     }
     void TearDown() override {
         Basin::SetBasinDialogOpener(nullptr);
-        EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        DGDriver::Reset();
-        LibraryHostTest::TearDown();
+        ScriptedToolTest::TearDown();
     }
 
     int32_t CreateAt(double x, double y) {
@@ -64,17 +60,6 @@ protected:
         ACAPI_DisposeElemMemoHdls(&memo);
         Basin::OutlineToWorld(basin.object, outline);
         return outline;
-    }
-    void SetParam(API_Element e, const char* name, double value) {
-        API_ElementMemo memo = {};
-        ASSERT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
-        BaseLP view;
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        ASSERT_GE(view.SetParamDouble(QV_String(name), value), 0);
-        memo.params = reinterpret_cast<API_AddParType**>(view.params);
-        view.Detach();
-        ASSERT_EQ(Command([&] { return ChangeElementMemo(&e, &memo); }), NoError);
-        ACAPI_DisposeElemMemoHdls(&memo);
     }
     void WriteOutline(API_Element e, QV_List<QV_CoordLong> outline) {
         API_ElementMemo memo = {};

@@ -1,6 +1,7 @@
 // The bridge tool on the in-process stand-in host: a path raised onto a known plane, the terrain cutting the
 // object, rebuilds of turned and mirrored bridges, multi-editing field by field, and its settings dialog.
-#include "LibraryHost.hpp"
+#include "GridTerrain.hpp"
+#include "ScriptedToolTest.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/BridgeSettingsDialog.hpp"
@@ -18,24 +19,17 @@ namespace {
 
 double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
 
-class BridgeToolTest : public LibraryHostTest {
+class BridgeToolTest : public ScriptedToolTest {
 protected:
     void SetUp() override {
-        LibraryHostTest::SetUp();
+        ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        DGDriver::Reset();
-        LanguageIndex = LanguageEnglish;
         SetBridgeDialogOpener(OpenBridgeSettingsDialog);
-        std::vector<API_Coord3D> points;
-        for (int i = 0; i <= 5; ++i)
-            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
-        terrain = PlaceTerrain(points);
+        terrain = PlaceTerrain(GridTerrainPoints(Plane));
     }
     void TearDown() override {
         SetBridgeDialogOpener(nullptr);
-        EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        DGDriver::Reset();
-        LibraryHostTest::TearDown();
+        ScriptedToolTest::TearDown();
     }
     API_Element Polyline(const std::vector<API_Coord3D>& points) {
         API_Guid g = {};

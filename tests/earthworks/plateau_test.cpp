@@ -1,6 +1,7 @@
 // The plateau tool on the in-process stand-in host over the add-on's library: plateaus on hatches over a terrain on
 // the plane z = 100 + 0.1x + 0.05y, their three linked objects, the slope line of a sloped one, failures that leave
 // no part of a plateau, mass edits and the rebuild of a moved, rotated and mirrored object.
+#include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
 
 #include "earthworks/Digging.hpp"
@@ -63,10 +64,7 @@ protected:
         Dialog = FakeDialog();
         Dialog.edit = [](PlateauSettings& r) { r.level = 105.0; };
         SetPlateauDialogOpener(FakePlateauDialog);
-        std::vector<API_Coord3D> points;
-        for (int i = 0; i <= 5; ++i)
-            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
-        terrain = PlaceTerrain(points);
+        terrain = PlaceTerrain(GridTerrainPoints(Plane));
     }
     void TearDown() override {
         SetPlateauDialogOpener(nullptr);

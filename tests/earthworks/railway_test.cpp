@@ -1,7 +1,8 @@
 // The railway tool through its settings dialog on the in-process stand-in host: three linked "VY_RAILWAY"
 // objects with their tracks, the gauge and tie spacing never taken from a disabled item, and edits of several
 // railways that keep each one's own track data.
-#include "LibraryHost.hpp"
+#include "GridTerrain.hpp"
+#include "ScriptedToolTest.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/RailwaySettingsDialog.hpp"
@@ -18,26 +19,19 @@ namespace {
 
 double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
 
-class RailwayToolTest : public LibraryHostTest {
+class RailwayToolTest : public ScriptedToolTest {
 protected:
     void SetUp() override {
-        LibraryHostTest::SetUp();
+        ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        DGDriver::Reset();
-        LanguageIndex = LanguageEnglish;
         GlobalSettings.SetDouble(0, 5, 8.0);
         GlobalSettings.SetShort(0, 15, 2);
         SetRailwayDialogOpener(OpenRailwaySettingsDialog);
-        std::vector<API_Coord3D> points;
-        for (int i = 0; i <= 5; ++i)
-            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
-        terrain = PlaceTerrain(points);
+        terrain = PlaceTerrain(GridTerrainPoints(Plane));
     }
     void TearDown() override {
         SetRailwayDialogOpener(nullptr);
-        EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        DGDriver::Reset();
-        LibraryHostTest::TearDown();
+        ScriptedToolTest::TearDown();
     }
     API_Element Polyline(double y) {
         API_Guid g = {};
@@ -47,25 +41,8 @@ protected:
         return Get(g);
     }
     std::vector<API_Element> Railways() { return Objects(ElemKind_Railway); }
-    void SetParam(API_Element e, const char* name, double value) {
-        API_ElementMemo memo = {};
-        ASSERT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
-        BaseLP view;
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        ASSERT_GE(view.SetParamDouble(QV_String(name), value), 0);
-        memo.params = reinterpret_cast<API_AddParType**>(view.params);
-        view.Detach();
-        ASSERT_EQ(Command([&] { return ChangeElementMemo(&e, &memo); }), NoError);
-        ACAPI_DisposeElemMemoHdls(&memo);
-    }
-    const DGDriver::ItemState* Item(int16_t item) const {
-        const DGDriver::ItemState* found = nullptr;
-        for (const DGDriver::LogRecord& r : DGDriver::Log())
-            if (r.id == 32580)
-                for (const DGDriver::ItemState& s : r.items)
-                    if (s.id == item) found = &s;
-        return found;
-    }
+    using ScriptedToolTest::Item;
+    const DGDriver::ItemState* Item(int16_t item) const { return Item(32580, item); }
     API_Element terrain = {};
 };
 

@@ -1,6 +1,7 @@
 // The road tool on the in-process stand-in host over the add-on's library: roads along polylines on a terrain on
 // the plane z = 100 + 0.1x + 0.05y, their three linked objects, edges checked against the path and the plane,
 // failures that leave nothing behind, and edits that reach only the changed fields.
+#include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
 
 #include "earthworks/Road.hpp"
@@ -61,12 +62,7 @@ protected:
         LibraryHostTest::TearDown();
     }
 
-    API_Element Terrain() {
-        std::vector<API_Coord3D> points;
-        for (int i = 0; i <= 5; ++i)
-            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
-        return PlaceTerrain(points);
-    }
+    API_Element Terrain() { return PlaceTerrain(GridTerrainPoints(Plane)); }
     API_Element Polyline(const std::vector<API_Coord3D>& points) {
         API_Guid g = {};
         const std::string name = "path" + std::to_string(++paths);

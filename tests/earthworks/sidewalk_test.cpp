@@ -1,6 +1,7 @@
 // The sidewalk tool on the in-process stand-in host over the add-on's library: a sidewalk between two picked sides
 // of a hatch over a terrain on the plane z = 100 + 0.1x + 0.05y, its level cross-section, a data update that keeps
 // that profile (also on a moved, turned and mirrored object), failures that leave nothing, and edits together.
+#include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
 
 #include "earthworks/AlignmentGeometry.hpp"
@@ -52,10 +53,7 @@ protected:
         DialogConfirms = true;
         DialogChanges.clear();
         SetSidewalkDialogOpener(FakeSidewalkDialog);
-        std::vector<API_Coord3D> points;
-        for (int i = 0; i <= 5; ++i)
-            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
-        terrain = PlaceTerrain(points);
+        terrain = PlaceTerrain(GridTerrainPoints(Plane));
         API_Guid g = {};
         EXPECT_EQ(Db().PlacePolygonElement(API_HatchID, {{40, 30, 0}, {160, 30, 0}, {160, 60, 0}, {40, 60, 0}}, true, 1,
                                            "strip", &g),

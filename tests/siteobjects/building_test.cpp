@@ -1,7 +1,8 @@
 // Buildings on the in-process stand-in host, terrain on the plane z = 100 + 0.05x + 0.02y: placed objects checked
 // against the plane and mapped back onto their fills, the settings dialog's height rules, edits of several
 // buildings, and rebuilds that never leave a building unlinked.
-#include "LibraryHost.hpp"
+#include "GridTerrain.hpp"
+#include "ScriptedToolTest.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/BuildingSettingsDialog.hpp"
@@ -16,24 +17,17 @@ namespace {
 
 double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
 
-class BuildingTest : public LibraryHostTest {
+class BuildingTest : public ScriptedToolTest {
 protected:
     void SetUp() override {
-        LibraryHostTest::SetUp();
+        ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        DGDriver::Reset();
-        LanguageIndex = LanguageEnglish;
         SetBuildingDialogOpener(OpenBuildingSettingsDialog);
-        std::vector<API_Coord3D> points;
-        for (int i = 0; i <= 5; ++i)
-            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
-        terrain = PlaceTerrain(points);
+        terrain = PlaceTerrain(GridTerrainPoints(Plane));
     }
     void TearDown() override {
         SetBuildingDialogOpener(nullptr);
-        EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        DGDriver::Reset();
-        LibraryHostTest::TearDown();
+        ScriptedToolTest::TearDown();
     }
     API_Element Fill(const std::vector<API_Coord3D>& outline) {
         API_Guid g = {};
@@ -75,14 +69,6 @@ protected:
         e.object.pos.y += dy;
         e.object.angle = angle;
         ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&e, &mask, nullptr, 0); }), NoError);
-    }
-    const DGDriver::ItemState* Item(int16_t dialog, int16_t item) const {
-        const DGDriver::ItemState* found = nullptr;
-        for (const DGDriver::LogRecord& r : DGDriver::Log())
-            if (r.id == dialog)
-                for (const DGDriver::ItemState& s : r.items)
-                    if (s.id == item) found = &s;
-        return found;
     }
     API_Element terrain = {};
     int fills = 0;

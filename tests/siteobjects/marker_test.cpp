@@ -1,7 +1,8 @@
 // Spot heights: the grid's layout over many boxes and steps, the outline test of a click, the point codes, the
 // spot height dialog's normalisations, and level markers and grids on the in-process stand-in host (terrain on
 // the plane z = 100 + 0.05x + 0.02y), where steps the grid cannot take end before any question.
-#include "LibraryHost.hpp"
+#include "GridTerrain.hpp"
+#include "ScriptedToolTest.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
@@ -86,34 +87,19 @@ TEST(SpotHeightGrid, OutlineEdgesHoldTheirPointsAndCodesPadTheNumber) {
     EXPECT_EQ(PointMarkerCode(QV_String("Name"), 0).Compare(QV_String("Name 00000")), 0);
 }
 
-class MarkerTest : public LibraryHostTest {
+class MarkerTest : public ScriptedToolTest {
 protected:
     void SetUp() override {
-        LibraryHostTest::SetUp();
+        ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        DGDriver::Reset();
-        LanguageIndex = LanguageEnglish;
         WiredMarkerHooks().openSettings = OpenSpotHeightSettingsDialog;
         WiredMarkerHooks().confirmGrid = ConfirmSpotHeightGrid;
-        std::vector<API_Coord3D> points;
-        for (int i = 0; i <= 5; ++i)
-            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
-        terrain = PlaceTerrain(points);
+        terrain = PlaceTerrain(GridTerrainPoints(Plane));
         GlobalSettings.marker.SetDefaults(QV_String("Arial"));
     }
     void TearDown() override {
         ResetMarkerHooks();
-        EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        DGDriver::Reset();
-        LibraryHostTest::TearDown();
-    }
-    const DGDriver::ItemState* Item(int16_t dialog, int16_t item) const {
-        const DGDriver::ItemState* found = nullptr;
-        for (const DGDriver::LogRecord& r : DGDriver::Log())
-            if (r.id == dialog)
-                for (const DGDriver::ItemState& s : r.items)
-                    if (s.id == item) found = &s;
-        return found;
+        ScriptedToolTest::TearDown();
     }
     API_Element terrain = {};
 };

@@ -1,7 +1,7 @@
 // Coloured areas on the in-process stand-in host: one object per terrain found by the terrain's GUID even when
 // two terrains share their ID text, new outlines stored in the frame of a moved, turned and mirrored object so
 // that they map back onto what was drawn, and the dialog's rows, markers and layout switch.
-#include "LibraryHost.hpp"
+#include "ScriptedToolTest.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
@@ -15,20 +15,16 @@ namespace {
 
 double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
 
-class PaintTest : public LibraryHostTest {
+class PaintTest : public ScriptedToolTest {
 protected:
     void SetUp() override {
-        LibraryHostTest::SetUp();
+        ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        DGDriver::Reset();
-        LanguageIndex = LanguageEnglish;
         SetPaintDialogOpener(OpenColouredAreaSettingsDialog);
     }
     void TearDown() override {
         SetPaintDialogOpener(nullptr);
-        EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        DGDriver::Reset();
-        LibraryHostTest::TearDown();
+        ScriptedToolTest::TearDown();
     }
     API_Element Terrain(double dx, const std::string& name) {
         std::vector<API_Coord3D> points;
@@ -59,14 +55,6 @@ protected:
         view.Detach();
         ACAPI_DisposeElemMemoHdls(&memo);
         return areas;
-    }
-    const DGDriver::ItemState* Item(int16_t dialog, int16_t item) const {
-        const DGDriver::ItemState* found = nullptr;
-        for (const DGDriver::LogRecord& r : DGDriver::Log())
-            if (r.id == dialog)
-                for (const DGDriver::ItemState& s : r.items)
-                    if (s.id == item) found = &s;
-        return found;
     }
     int fills = 0;
 };

@@ -1,7 +1,8 @@
 // Walls and the terrain probe on the in-process stand-in host, terrain on the plane z = 100 + 0.05x + 0.02y: base
 // lines at the plane's heights, a closed polyline refused before any dialog, rebuilds that keep the wall's own
 // settings, edits of several walls, and the dialog's side normalised.
-#include "LibraryHost.hpp"
+#include "GridTerrain.hpp"
+#include "ScriptedToolTest.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/WallSettingsDialog.hpp"
@@ -16,24 +17,17 @@ namespace {
 
 double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
 
-class WallTest : public LibraryHostTest {
+class WallTest : public ScriptedToolTest {
 protected:
     void SetUp() override {
-        LibraryHostTest::SetUp();
+        ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        DGDriver::Reset();
-        LanguageIndex = LanguageEnglish;
         SetWallDialogOpener(OpenWallSettingsDialog);
-        std::vector<API_Coord3D> points;
-        for (int i = 0; i <= 5; ++i)
-            for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, Plane(40.0 * i, 30.0 * j)});
-        terrain = PlaceTerrain(points);
+        terrain = PlaceTerrain(GridTerrainPoints(Plane));
     }
     void TearDown() override {
         SetWallDialogOpener(nullptr);
-        EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        DGDriver::Reset();
-        LibraryHostTest::TearDown();
+        ScriptedToolTest::TearDown();
     }
     API_Element Polyline(const std::vector<API_Coord3D>& points) {
         API_Guid g = {};

@@ -4,6 +4,7 @@
 #include "ProjectHost.hpp"
 
 #include "elements/BaseLP.hpp"
+#include "elements/ChangeElementMemo.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
 #include "settings/Settings.hpp"
@@ -58,5 +59,17 @@ protected:
         view.Detach();
         ACAPI_DisposeElemMemoHdls(&memo);
         return v;
+    }
+    // Sets one number parameter of the placed object `e`, as a hand edit in the host would.
+    void SetParam(API_Element e, const char* name, double value) {
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        BaseLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        ASSERT_GE(view.SetParamDouble(QV_String(name), value), 0);
+        memo.params = reinterpret_cast<API_AddParType**>(view.params);
+        view.Detach();
+        ASSERT_EQ(Command([&] { return ChangeElementMemo(&e, &memo); }), NoError);
+        ACAPI_DisposeElemMemoHdls(&memo);
     }
 };
