@@ -111,6 +111,36 @@ TEST_F(CoordinateLocatorTest, PlacedOnAWorksheetOnlyOnceAtTheClickedPoint) {
     EXPECT_EQ(AlertTexts()[0], "Just insert the Coordinate Locator object!");
 }
 
+TEST_F(CoordinateLocatorTest, ASelectedLocatorIsEditedInItsDialog) {
+    OpenWorksheet(u"VY-01");
+    AnswerSettings(CoordinateLocatorPartName, "X_origo_mondo=1000; stile=normale; font=Arial");
+    host->Input().QueuePoint(100, 200);
+    InsertCoordinateLocator();
+    ASSERT_EQ(Locators().size(), 1u);
+    Select({Locators()[0].header.guid});
+
+    DGDriver::QueueSetDouble(32541, 5, 2500.25);
+    DGDriver::QueueSetLong(32541, 15, 12);  // the marker pen typed reaches its pen control
+    DGDriver::QueueSetLong(32541, 24, 5);   // the text pen picked in its control reaches its edit
+    DGDriver::QueueSetLong(32541, 25, 1);
+    DGDriver::QueueSetLong(32541, 26, 1);
+    DGDriver::QueueClick(32541, 1);
+    InsertCoordinateLocator();
+    ASSERT_EQ(Locators().size(), 1u);
+    CoordinateLocatorRec rec = Read(Locators()[0]);
+    EXPECT_EQ(rec.x, 2500.25);
+    EXPECT_EQ(rec.markerPen, 12);
+    EXPECT_EQ(rec.textPen, 5);
+    EXPECT_EQ(rec.style, QV_String("grassetto e corsivo"));
+    EXPECT_EQ(rec.font, QV_String("Arial"));
+
+    DGDriver::QueueSetDouble(32541, 5, 1.0);
+    DGDriver::QueueClick(32541, 2);  // Cancel changes nothing
+    InsertCoordinateLocator();
+    EXPECT_EQ(Read(Locators()[0]).x, 2500.25);
+    EXPECT_TRUE(AlertTexts().empty());
+}
+
 TEST_F(CoordinateLocatorTest, AnotherPartIsRefusedAndACancelPlacesNothing) {
     OpenWorksheet(u"VY-01");
     AnswerSettings("PART_A", "");

@@ -1,5 +1,6 @@
 #include "shell/commands/CoordinateLocatorCommand.hpp"
 
+#include "dialogs/tools/CoordinateLocatorDialog.hpp"
 #include "elements/BaseLP.hpp"
 #include "elements/CoordinateLocator.hpp"
 #include "elements/CoordinateLocatorLP.hpp"
@@ -110,6 +111,31 @@ void PlaceNewLocator(int32_t libInd) {
         UndoText(), [&]() -> GSErrCode { return CreateElementWithMemo(&element, &memo, true); });
     if (err != NoError) ShowErrorMessage(CreateError, 2);
 }
+// The selected locator in its dialog; on OK its parameters change to what the user set.
+void EditLocator(const API_Element& locator) {
+    API_ElementMemo memo = {};
+    if (ACAPI_Element_GetMemo(locator.header.guid, &memo, APIMemoMask_AddPars) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return;
+    }
+    CoordinateLocatorLP view;
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    CoordinateLocatorRec rec;
+    bool ok = view.Exchange(rec, LPMode_Get) && OpenCoordinateLocatorDialog(rec);
+    const bool confirmed = ok;
+    ok = ok && view.Exchange(rec, LPMode_Set);
+    view.Detach();
+    if (!confirmed) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return;
+    }
+    API_Element element = locator;
+    const GSErrCode err = ok
+        ? ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode { return ChangeElement(&element, &memo, nullptr); })
+        : APIERR_GENERAL;
+    ACAPI_DisposeElemMemoHdls(&memo);
+    if (err != NoError) ShowErrorMessage(CreateError, 2);
+}
 }  // namespace
 
 void InsertCoordinateLocator() {
@@ -122,8 +148,10 @@ void InsertCoordinateLocator() {
         ShowErrorMessage(FindError, 2);
         return;
     }
-    if (selected.GetCount() == 0) PlaceNewLocator(libInd);
-    // A selected locator is edited in its own dialog, which is not built yet: nothing changes.
+    if (selected.GetCount() == 0)
+        PlaceNewLocator(libInd);
+    else
+        EditLocator(selected[0]);
 }
 
 void RunInsertCoordinateLocator(Settings&) { InsertCoordinateLocator(); }
