@@ -207,6 +207,37 @@ struct API_DatabaseRecords<API_Selector("CHWD")> {
     using Par2 = void;
 };
 
+// Independent worksheets (window kind 12), each a database of its own.
+// 'GWDI': the identities of the independent worksheets' databases, in creation order (a handle of API_Guid; the
+// caller releases it).
+constexpr API_SelectorTag<API_Selector("GWDI")> APIDb_GetWorksheetDatabasesID{};
+template <>
+struct API_DatabaseRecords<API_Selector("GWDI")> {
+    using Par1 = GSHandle;
+    using Par2 = void;
+};
+// 'GDBI': the info of the database whose identity is in the record.
+constexpr API_SelectorTag<API_Selector("GDBI")> APIDb_GetDatabaseInfoID{};
+template <>
+struct API_DatabaseRecords<API_Selector("GDBI")> {
+    using Par1 = API_DatabaseInfo;
+    using Par2 = void;
+};
+// 'NDAT': a new independent worksheet with the record's name and reference id; the record gets its identity.
+constexpr API_SelectorTag<API_Selector("NDAT")> APIDb_NewDatabaseID{};
+template <>
+struct API_DatabaseRecords<API_Selector("NDAT")> {
+    using Par1 = API_DatabaseInfo;
+    using Par2 = void;
+};
+// 'MDAT': renames the independent worksheet whose identity is in the record (name and reference id).
+constexpr API_SelectorTag<API_Selector("MDAT")> APIDb_ModifyDatabaseID{};
+template <>
+struct API_DatabaseRecords<API_Selector("MDAT")> {
+    using Par1 = API_DatabaseInfo;
+    using Par2 = void;
+};
+
 // --- Automate family
 template <uint32_t Code>
 struct API_AutomateRecords;  // specialised per selector

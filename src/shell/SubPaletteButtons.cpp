@@ -7,6 +7,7 @@
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
 #include "shell/commands/ContourCommands.hpp"
+#include "shell/commands/CoordinateLocatorCommand.hpp"
 #include "shell/commands/EarthworkCommands.hpp"
 #include "shell/commands/ExportCommands.hpp"
 #include "shell/commands/ImportCommands.hpp"
@@ -88,7 +89,7 @@ const SubPaletteButton Section[] = {
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton Worksheet[] = {
-    {"Pal_SOSI_XYZ", nullptr},
+    {"Pal_SOSI_XYZ", OnGlobalSettings<RunInsertCoordinateLocator>},
     {"Pal_SOSI_Imp", nullptr},
     {"Pal_Manual", Manual},
 };

@@ -267,10 +267,16 @@ json ProjectDatabase::ToJson() const {
     out["undoSteps"] = undoTexts_;
     out["rebuilds"] = rebuilds_;
     json databases = json::array();
-    for (const StoredDatabase& d : model_.databases)
-        databases.push_back({{"kind", WindowKind(d.info.typeID)},
-                             {"id", GuidText(d.info.databaseUnId)},
-                             {"title", Utf8(d.info.title, 128)}});
+    for (const StoredDatabase& d : model_.databases) {
+        json j = {{"kind", WindowKind(d.info.typeID)},
+                  {"id", GuidText(d.info.databaseUnId)},
+                  {"title", Utf8(d.info.title, 128)}};
+        if (d.info.typeID == APIWind_WorksheetID) {
+            j["name"] = Utf8(d.info.name, 128);
+            j["ref"] = Utf8(d.info.ref, 32);
+        }
+        databases.push_back(j);
+    }
     out["databases"] = databases;
 
     json elements = json::array();

@@ -1,6 +1,7 @@
 #include "project/ProjectWindows.hpp"
 
 #include "project/ElementTypes.hpp"
+#include "project/Guids.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -103,4 +104,68 @@ GSErrCode ProjectWindows::CalcBounds(const API_Guid& guid, API_Box3D* box) const
 GSErrCode ProjectWindows::Rebuild(bool) {
     ++rebuilds_;
     return NoError;
+}
+
+std::vector<API_Guid> ProjectWindows::WorksheetDatabases() const {
+    std::vector<API_Guid> ids;
+    for (const StoredDatabase& db : model_.databases)
+        if (db.info.typeID == APIWind_WorksheetID && db.marker == API_Guid()) ids.push_back(db.info.databaseUnId);
+    return ids;
+}
+
+GSErrCode ProjectWindows::GetDatabaseInfo(API_DatabaseInfo* info) const {
+    if (info == nullptr) return APIERR_BADPARS;
+    const StoredDatabase* db = FindDatabase(model_, info->typeID, info->databaseUnId);
+    if (db == nullptr) db = Database(info->databaseUnId);
+    if (db == nullptr) return Refuse(APIERR_BADWINDOW, "no database " + GuidText(info->databaseUnId));
+    *info = db->info;
+    return NoError;
+}
+
+namespace {
+// Names and reference ids are the host's own texts: they end within their fields.
+bool Terminated(const char16_t* text, size_t units) {
+    for (size_t i = 0; i < units; ++i)
+        if (text[i] == 0) return true;
+    return false;
+}
+}  // namespace
+
+GSErrCode ProjectWindows::NewWorksheet(API_DatabaseInfo* info) {
+    if (info == nullptr) return APIERR_BADPARS;
+    if (info->typeID != APIWind_WorksheetID)
+        return Refuse(APIERR_BADPARS, "only independent worksheets are made, not kind " + std::to_string(info->typeID));
+    if (!Terminated(info->name, 128) || !Terminated(info->ref, 32))
+        return Refuse(APIERR_BADPARS, "the worksheet's name or reference id does not end");
+    StoredDatabase db;
+    db.info.typeID = APIWind_WorksheetID;
+    db.info.databaseUnId = NewGuid();
+    int32_t n = 1;
+    for (const StoredDatabase& d : model_.databases) n += d.info.typeID == APIWind_WorksheetID ? 1 : 0;
+    db.info.index = n;
+    std::memcpy(db.info.name, info->name, sizeof db.info.name);
+    std::memcpy(db.info.ref, info->ref, sizeof db.info.ref);
+    std::memcpy(db.info.title, info->name, sizeof db.info.title);
+    model_.databases.push_back(db);
+    Changed();
+    *info = db.info;
+    return NoError;
+}
+
+GSErrCode ProjectWindows::ModifyWorksheet(const API_DatabaseInfo& info) {
+    if (!Terminated(info.name, 128) || !Terminated(info.ref, 32))
+        return Refuse(APIERR_BADPARS, "the worksheet's name or reference id does not end");
+    for (StoredDatabase& db : model_.databases) {
+        if (db.info.typeID != APIWind_WorksheetID || db.marker != API_Guid() ||
+            !(db.info.databaseUnId == info.databaseUnId))
+            continue;
+        std::memcpy(db.info.name, info.name, sizeof db.info.name);
+        std::memcpy(db.info.ref, info.ref, sizeof db.info.ref);
+        std::memcpy(db.info.title, info.name, sizeof db.info.title);
+        if (frontWindow_.databaseUnId == db.info.databaseUnId)
+            std::memcpy(frontWindow_.title, db.info.title, sizeof frontWindow_.title);
+        Changed();
+        return NoError;
+    }
+    return Refuse(APIERR_BADWINDOW, "no independent worksheet " + GuidText(info.databaseUnId));
 }

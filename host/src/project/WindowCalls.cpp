@@ -28,6 +28,28 @@ GSErrCode ChangeCurrentDatabase(HostCalls& host, const API_SelectorCall* call) {
     return host.Database().ChangeDatabase(*static_cast<const API_DatabaseInfo*>(call->par1));
 }
 
+GSErrCode GetWorksheetDatabases(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord(kDatabaseFamily, call, sizeof(GSHandle), 0)) return APIERR_BADPARS;
+    GSHandle* out = static_cast<GSHandle*>(call->par1);
+    *out = nullptr;
+    return HandOut(host.Database().WorksheetDatabases(), out);
+}
+
+GSErrCode GetDatabaseInfo(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord(kDatabaseFamily, call, sizeof(API_DatabaseInfo), 0)) return APIERR_BADPARS;
+    return host.Database().GetDatabaseInfo(static_cast<API_DatabaseInfo*>(call->par1));
+}
+
+GSErrCode NewDatabase(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord(kDatabaseFamily, call, sizeof(API_DatabaseInfo), 0)) return APIERR_BADPARS;
+    return host.Database().NewWorksheet(static_cast<API_DatabaseInfo*>(call->par1));
+}
+
+GSErrCode ModifyDatabase(HostCalls& host, const API_SelectorCall* call) {
+    if (!host.CheckSelectorRecord(kDatabaseFamily, call, sizeof(API_DatabaseInfo), 0)) return APIERR_BADPARS;
+    return host.Database().ModifyWorksheet(*static_cast<const API_DatabaseInfo*>(call->par1));
+}
+
 GSErrCode Rebuild(HostCalls& host, const API_SelectorCall* call) {
     // The record is optional.
     if (call->par1 != nullptr && !host.CheckSelectorRecord(kAutomateFamily, call, sizeof(API_RebuildParams), 0))
@@ -69,4 +91,11 @@ void InstallWindowCalls(HostFunctionSet& set) {
                     ProjectSelector<kAutomateFamily, ChangeWindow<kAutomateFamily>>);
     set.AddSelector(SelectorFamily::Automate, APIDo_RebuildID.code, ProjectSelector<kAutomateFamily, Rebuild>);
     set.AddSelector(SelectorFamily::Database, APIDb_GetZoomID.code, ProjectSelector<kDatabaseFamily, GetZoom>);
+    set.AddSelector(SelectorFamily::Database, APIDb_GetWorksheetDatabasesID.code,
+                    ProjectSelector<kDatabaseFamily, GetWorksheetDatabases>);
+    set.AddSelector(SelectorFamily::Database, APIDb_GetDatabaseInfoID.code,
+                    ProjectSelector<kDatabaseFamily, GetDatabaseInfo>);
+    set.AddSelector(SelectorFamily::Database, APIDb_NewDatabaseID.code, ProjectSelector<kDatabaseFamily, NewDatabase>);
+    set.AddSelector(SelectorFamily::Database, APIDb_ModifyDatabaseID.code,
+                    ProjectSelector<kDatabaseFamily, ModifyDatabase>);
 }

@@ -19,3 +19,4 @@ void AddLegacyCommands(ScriptLanguage& language);       // a project of an earli
 void AddRecordCommands(ScriptLanguage& language);       // records as the module stores them, names, groups
 void AddPeripheryCommands(ScriptLanguage& language);    // the host's settings dialogs, the shell, the module file
 void AddLineTypeCommands(ScriptLanguage& language);     // line types' dashes and the drawing scale
+void AddWorksheetCommands(ScriptLanguage& language);    // independent worksheets

@@ -20,6 +20,7 @@ const ScriptLanguage& StandardScriptLanguage() {
         AddRecordCommands(L);
         AddPeripheryCommands(L);
         AddLineTypeCommands(L);
+        AddWorksheetCommands(L);
         return L;
     }();
     return language;

@@ -1,0 +1,102 @@
+#include "dialogs/tools/CoordinateLocatorDialog.hpp"
+
+#include "dialogs/tools/DialogUtilities.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/ModalDialog.hpp"
+
+#include "DG.hpp"
+
+namespace {
+constexpr int16_t DialogId = 32541;
+constexpr int16_t ItemOK = 1, ItemCancel = 2, ItemHeading = 3, ItemX = 5, ItemY = 7, ItemZ = 9, ItemMarkerSize = 12,
+                  ItemMarkerPen = 15, ItemMarkerPenControl = 16, ItemFont = 18, ItemTextSize = 20, ItemTextPen = 23,
+                  ItemTextPenControl = 24, ItemBold = 25, ItemItalic = 26;
+
+GS::UniString Text(int32_t index) {
+    QV_String text;
+    GetResString(text, SOSITableBase + LanguageIndex, index);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+bool StyleHas(const QV_String& style, bool bold) {
+    if (style == QV_String("normale")) return false;
+    if (style == QV_String("grassetto")) return bold;
+    if (style == QV_String("corsivo")) return !bold;
+    return true;  // any other style shows both
+}
+
+// The host's pen chooser behind a user control.
+void BindPenControl(int16_t d, int16_t item) {
+    API_UserControlBinding binding = {APIUserControl_Pen, d, item};
+    ACAPI_Interface(APIIo_SetUserControlCallbackID, &binding);
+}
+
+void Init(int16_t d, CoordinateLocatorRec& rec) {
+    BindPenControl(d, ItemMarkerPenControl);
+    BindPenControl(d, ItemTextPenControl);
+    DGSetDialogTitle(d, Text(22));
+    DGSetItemText(d, ItemHeading, Text(23));
+    DGSetItemText(d, ItemBold, Text(20));
+    DGSetItemText(d, ItemItalic, Text(21));
+    DGSetItemValDouble(d, ItemX, rec.x);
+    DGSetItemValDouble(d, ItemY, rec.y);
+    DGSetItemValDouble(d, ItemZ, rec.z);
+    DGSetItemValDouble(d, ItemMarkerSize, rec.markerSize);
+    DGSetItemValDouble(d, ItemTextSize, rec.textSize);
+    DGSetItemValLong(d, ItemMarkerPen, rec.markerPen);
+    DGSetItemValLong(d, ItemMarkerPenControl, rec.markerPen);
+    DGSetItemValLong(d, ItemTextPen, rec.textPen);
+    DGSetItemValLong(d, ItemTextPenControl, rec.textPen);
+    FillFontPopup(d, ItemFont, rec.font);
+    DGSetItemValLong(d, ItemBold, StyleHas(rec.style, true) ? 1 : 0);
+    DGSetItemValLong(d, ItemItalic, StyleHas(rec.style, false) ? 1 : 0);
+}
+
+int16_t Click(int16_t, int16_t item, CoordinateLocatorRec&) { return item == ItemOK || item == ItemCancel ? item : 0; }
+
+// A pen number typed reaches its pen control, and back.
+void Change(int16_t d, int16_t item, CoordinateLocatorRec&) {
+    if (item == ItemMarkerPen) DGSetItemValLong(d, ItemMarkerPenControl, DGGetItemValLong(d, ItemMarkerPen));
+    if (item == ItemTextPen) DGSetItemValLong(d, ItemTextPenControl, DGGetItemValLong(d, ItemTextPen));
+}
+
+void Track(int16_t d, int16_t item, CoordinateLocatorRec&) {
+    if (item == ItemMarkerPenControl) DGSetItemValLong(d, ItemMarkerPen, DGGetItemValLong(d, ItemMarkerPenControl));
+    if (item == ItemTextPenControl) DGSetItemValLong(d, ItemTextPen, DGGetItemValLong(d, ItemTextPenControl));
+}
+
+void StoreCoordinateLocatorDialog(int16_t d, CoordinateLocatorRec& rec) {
+    rec.x = DGGetItemValDouble(d, ItemX);
+    rec.y = DGGetItemValDouble(d, ItemY);
+    rec.z = DGGetItemValDouble(d, ItemZ);
+    rec.markerSize = DGGetItemValDouble(d, ItemMarkerSize);
+    rec.textSize = DGGetItemValDouble(d, ItemTextSize);
+    rec.markerPen = int16_t(DGGetItemValLong(d, ItemMarkerPen));
+    rec.textPen = int16_t(DGGetItemValLong(d, ItemTextPen));
+    const int32_t selected = DGPopUpGetSelected(d, ItemFont);
+    if (selected > 0) {
+        const GS::UniString font = DGPopUpGetItemText(d, ItemFont, selected);
+        rec.font.Clear();
+        rec.font.AppendWide(font.ToUStr(), font.GetLength());
+    }
+    rec.style = CoordinateLocatorStyle(DGGetItemValLong(d, ItemBold) != 0, DGGetItemValLong(d, ItemItalic) != 0);
+}
+
+void Close(int16_t d, int16_t item, CoordinateLocatorRec& rec) {
+    if (item == ItemOK) StoreCoordinateLocatorDialog(d, rec);
+}
+
+constexpr ModalDialog<CoordinateLocatorRec>::Handlers Table = {nullptr, Init, Click, Change, Close, Track, nullptr};
+
+int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData data) {
+    return ModalDialog<CoordinateLocatorRec>::Dispatch(DialogId, Table, message, dialogId, item, userData, data);
+}
+}  // namespace
+
+bool OpenCoordinateLocatorDialog(CoordinateLocatorRec& rec) {
+    CoordinateLocatorRec work = rec;
+    if (ModalDialog<CoordinateLocatorRec>::Run(DialogId, Callback, work) != ItemOK) return false;
+    rec = work;
+    return true;
+}

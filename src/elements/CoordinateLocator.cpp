@@ -1,0 +1,44 @@
+#include "elements/CoordinateLocator.hpp"
+
+#include "elements/CoordinateLocatorLP.hpp"
+#include "foundation/ACAPI.hpp"
+
+bool FindPlacedLocator(int32_t libInd, API_Element* element) {
+    GS::Array<API_Guid> objects;
+    if (ACAPI_Element_GetElemList(API_ObjectID, &objects) != NoError) return false;
+    for (uint32_t i = 0; i < objects.GetSize(); ++i) {
+        API_Element e = {};
+        e.header.guid = objects[i];
+        if (ACAPI_Element_Get(&e) != NoError || e.object.libInd != libInd) continue;
+        *element = e;
+        return true;
+    }
+    return false;
+}
+
+bool GetCoordinateLocatorOffset(const API_Guid& worksheet, int32_t libInd, API_Coord* offset) {
+    *offset = {0.0, 0.0};
+    API_DatabaseInfo before = {};
+    if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &before) != NoError) return false;
+    API_DatabaseInfo sheet = {};
+    sheet.typeID = APIWind_WorksheetID;
+    sheet.databaseUnId = worksheet;
+    if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &sheet) != NoError) return false;
+
+    API_Element locator = {};
+    if (FindPlacedLocator(libInd, &locator)) {
+        API_ElementMemo memo = {};
+        if (ACAPI_Element_GetMemo(locator.header.guid, &memo, APIMemoMask_AddPars) == NoError &&
+            memo.params != nullptr) {
+            CoordinateLocatorLP view;
+            view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+            double x = 0.0, y = 0.0;
+            if (view.GetSetDouble(LocatorX, x, LPMode_Get) && view.GetSetDouble(LocatorY, y, LPMode_Get))
+                *offset = CoordinateLocatorOffset(locator.object.pos, x, y);
+            view.Detach();
+        }
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &before);
+    return true;
+}

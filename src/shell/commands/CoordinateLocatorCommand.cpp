@@ -1,0 +1,157 @@
+#include "shell/commands/CoordinateLocatorCommand.hpp"
+
+#include "dialogs/tools/CoordinateLocatorDialog.hpp"
+#include "elements/BaseLP.hpp"
+#include "elements/CoordinateLocator.hpp"
+#include "elements/CoordinateLocatorLP.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/ToolDefaults.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/PointInput.hpp"
+#include "foundation/SelectionHelpers.hpp"
+
+#include "UniString.hpp"
+
+#include <cstring>
+
+namespace {
+constexpr int32_t FindError = 10;
+constexpr int32_t InputError = 12;
+constexpr int32_t CreateError = 43;
+constexpr int32_t OnlyOneLocatorAlert = 69;
+constexpr int32_t WrongPartAlert = 70;
+constexpr int32_t PositionPrompt = 15;
+constexpr int32_t UndoEntry = 2;
+constexpr int AskPointTries = 3;  // a host that keeps failing the input must not hold the command forever
+
+GS::UniString UndoText() {
+    QV_String text;
+    GetResString(text, UndoTableBase + LanguageIndex, UndoEntry);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+// The object tool's settings dialog on the locator until the user confirms on it; false on cancel or failure
+// (failures are reported).
+bool EditLocatorSettings(int32_t libInd, GSHandle* params) {
+    for (;;) {
+        int32_t chosen = libInd;
+        *params = nullptr;
+        const GSErrCode err = ChangeLibPartParams(chosen, params, API_ObjectID, 0, true);
+        if (err == APIERR_CANCEL) return false;
+        if (err != NoError) {
+            ReleaseParamRecords(params);
+            ShowErrorMessage(FindError, 2);
+            return false;
+        }
+        if (chosen == libInd) return true;
+        ReleaseParamRecords(params);
+        ShowErrorMessage(WrongPartAlert, 2);
+    }
+}
+
+// False when the user cancelled or the input kept failing.
+bool AskPosition(API_Coord3D& point) {
+    QV_String prompt;
+    GetResString(prompt, SOSITableBase + LanguageIndex, PositionPrompt);
+    for (int i = 0; i < AskPointTries; ++i) {
+        API_Neig neig = {};
+        const GSErrCode err =
+            GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, true);
+        if (err == NoError) return true;
+        if (err == APIERR_CANCEL) return false;
+        ShowErrorMessage(InputError, 2);
+    }
+    return false;
+}
+
+void PlaceNewLocator(int32_t libInd) {
+    API_Element existing = {};
+    if (FindPlacedLocator(libInd, &existing)) {
+        ShowErrorMessage(OnlyOneLocatorAlert, 2);
+        return;
+    }
+    GSHandle params = nullptr;
+    if (!EditLocatorSettings(libInd, &params)) return;
+    if (params == nullptr && !BaseLP::GetLibPartParams(libInd, &params, nullptr, nullptr, nullptr)) {
+        ShowErrorMessage(FindError, 2);
+        return;
+    }
+    API_Coord3D point = {};
+    if (!AskPosition(point)) {
+        ReleaseParamRecords(&params);
+        return;
+    }
+    API_Element element = {};
+    element.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&element, nullptr) != NoError) {
+        ReleaseParamRecords(&params);
+        ShowErrorMessage(FindError, 2);
+        return;
+    }
+    CoordinateLocatorLP view;
+    view.Attach(params, true);
+    double used = 1.0;
+    const bool marked = view.GetSetDouble(LocatorUsedBy, used, LPMode_Set);
+    view.Detach();
+    if (!marked) {
+        ReleaseParamRecords(&params);
+        ShowErrorMessage(FindError, 2);
+        return;
+    }
+    element.object.libInd = libInd;
+    element.object.pos = {point.x, point.y};
+    element.object.xRatio = 1.0;
+    element.object.yRatio = 1.0;
+    API_ElementMemo memo;
+    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    memo.params = reinterpret_cast<API_AddParType**>(params);
+    const GSErrCode err = ACAPI_CallUndoableCommand(
+        UndoText(), [&]() -> GSErrCode { return CreateElementWithMemo(&element, &memo, true); });
+    if (err != NoError) ShowErrorMessage(CreateError, 2);
+}
+// The selected locator in its dialog; on OK its parameters change to what the user set.
+void EditLocator(const API_Element& locator) {
+    API_ElementMemo memo = {};
+    if (ACAPI_Element_GetMemo(locator.header.guid, &memo, APIMemoMask_AddPars) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return;
+    }
+    CoordinateLocatorLP view;
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    CoordinateLocatorRec rec;
+    bool ok = view.Exchange(rec, LPMode_Get) && OpenCoordinateLocatorDialog(rec);
+    const bool confirmed = ok;
+    ok = ok && view.Exchange(rec, LPMode_Set);
+    view.Detach();
+    if (!confirmed) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return;
+    }
+    API_Element element = locator;
+    const GSErrCode err = ok
+        ? ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode { return ChangeElement(&element, &memo, nullptr); })
+        : APIERR_GENERAL;
+    ACAPI_DisposeElemMemoHdls(&memo);
+    if (err != NoError) ShowErrorMessage(CreateError, 2);
+}
+}  // namespace
+
+void InsertCoordinateLocator() {
+    API_WindowInfo window = {};
+    if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError || window.typeID != APIWind_WorksheetID) return;
+    int32_t libInd = -1;
+    if (!FindLibPartOrAsk(QV_String(CoordinateLocatorPartName), libInd, false, QV_String(), APILib_ObjectID)) return;
+    QV_List<API_Element> selected;
+    if (!CollectSelection(selected, true, API_ObjectID, false, Leave3D::No, libInd)) {
+        ShowErrorMessage(FindError, 2);
+        return;
+    }
+    if (selected.GetCount() == 0)
+        PlaceNewLocator(libInd);
+    else
+        EditLocator(selected[0]);
+}
+
+void RunInsertCoordinateLocator(Settings&) { InsertCoordinateLocator(); }
