@@ -6,6 +6,7 @@
 #include "sosi/SOSITokens.hpp"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -23,6 +24,17 @@ QV_String GeneralText(int32_t index) {
     QV_String text;
     GetResString(text, GeneralTableBase + LanguageIndex, index);
     return text;
+}
+
+// Bytes of the (single-byte) system code page into `text`, through a table of its 256 characters.
+bool DecodeSingleByte(const uint8_t* bytes, uint32_t count, QV_String& text) {
+    GS::UniChar table[256];
+    for (int b = 0; b < 256; ++b)
+        table[b] = b < 0x80 ? GS::UniChar(b) : QV_String::WideFromAnsiChar(char(b), Encoding_System);
+    std::vector<GS::UniChar> units(count);
+    for (uint32_t i = 0; i < count; ++i) units[i] = table[bytes[i]];
+    text.Clear();
+    return count == 0 || text.AppendWide(units.data(), count);
 }
 
 }  // namespace
@@ -138,6 +150,10 @@ bool SOSIFileCls::ReadFileLines(SOSIFileData& fileData) {
     QV_String text;
     if (bom > 0 && encoding >= Encoding_System) {
         if (!text.SetBytes(bytes.data() + bom, got - bom, encoding) && got > bom) return false;
+    } else if (std::memchr(bytes.data(), 0, got) == nullptr && !IsValidUtf8(bytes.data(), got, false)) {
+        // Neither UTF-16/32 (no zero bytes) nor UTF-8: the system code page, one byte one character.
+        encoding = Encoding_System;
+        if (!DecodeSingleByte(bytes.data(), got, text)) return false;
     } else {
         encoding = text.SetDetectEncoding(bytes.data() + bom, got - bom, true, Encoding_System);
         if (encoding == 0) encoding = Encoding_System;
@@ -145,6 +161,11 @@ bool SOSIFileCls::ReadFileLines(SOSIFileData& fileData) {
     fileData.encoding = encoding;
     std::vector<uint8_t>().swap(bytes);
 
+    // Line ranges first, so the line list is sized once.
+    struct Range {
+        uint32_t start, end;
+    };
+    std::vector<Range> ranges;
     const GS::UniChar* p = text.GetBuffer();
     const uint32_t n = p != nullptr ? text.GetLength() : 0;
     uint32_t i = 0;
@@ -158,12 +179,15 @@ bool SOSIFileCls::ReadFileLines(SOSIFileData& fileData) {
         }
         while (start < end && (p[start] == u' ' || p[start] == 0)) ++start;
         while (end > start && (p[end - 1] == u' ' || p[end - 1] == 0)) --end;
-        if (end - start < 2) continue;
-        QV_String line;
-        if (!line.AppendWide(p + start, end - start)) return false;
-        for (uint32_t k = 0; k < line.GetLength(); ++k)  // a NUL never ends a token early
-            if (line.GetAt(k) == 0) const_cast<GS::UniChar*>(line.GetBuffer())[k] = u' ';
-        if (!fileData.lines.Insert(line)) return false;
+        if (end - start >= 2) ranges.push_back(Range{start, end});
+    }
+    if (ranges.size() > size_t(INT32_MAX) || !fileData.lines.SetSize(int32_t(ranges.size()))) return false;
+    for (size_t k = 0; k < ranges.size(); ++k) {
+        QV_String& line = fileData.lines[int32_t(k)];
+        if (!line.AppendWide(p + ranges[k].start, ranges[k].end - ranges[k].start)) return false;
+        GS::UniChar* units = const_cast<GS::UniChar*>(line.GetBuffer());
+        for (uint32_t u = 0; u < line.GetLength(); ++u)  // a NUL never ends a token early
+            if (units[u] == 0) units[u] = u' ';
     }
     return true;
 }

@@ -8,6 +8,7 @@
 #include "APIElements.hpp"
 
 #include <cstdint>
+#include <vector>
 
 // Import modes.
 enum : int32_t { SOSIModeTerrain = 0, SOSIModeObjects = 1, SOSIModeWorksheet = 2 };
@@ -112,6 +113,7 @@ public:
 
 private:
     void ResetContourExtent();
-    bool keepRecords = false;  // while a surface reads its curves again
+    bool keepRecords = false;   // while a surface reads its curves again
+    std::vector<long> dataIds;  // id value of each record of `data`, rebuilt when out of step
     const SOSIOType* FindTypeRow(const QV_String& name) const;
 };

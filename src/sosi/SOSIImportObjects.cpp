@@ -1,5 +1,6 @@
 // The chosen SOSI objects turned into SOSIData records: selection, thinning, simplification, surfaces.
 #include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSITokens.hpp"
 
 #include "foundation/Language.hpp"
 #include "geometry/ArcSegmentation.hpp"
@@ -44,11 +45,6 @@ bool HasEnoughPoints(int16_t kind, const QV_List<API_Coord3D>& points) {
         case SOSIKindBezier: return n >= 4;
         default: return true;
     }
-}
-
-long IdValue(const QV_String& id) {
-    const std::string s = id.ToStdString();
-    return std::labs(std::strtol(s.c_str(), nullptr, 10));
 }
 
 std::u16string Key(const QV_String& s) {
@@ -155,6 +151,8 @@ void SOSIFileCls::ImportObjects() {
             selected += prim.selected;
         }
     if (selected == 0) return;
+    dataIds.clear();
+    for (const SOSIData& d : data) dataIds.push_back(SOSIIdValue(d.id));
 
     QV_String phase, count;
     GetResString(phase, GeneralTableBase + LanguageIndex, 167);
@@ -205,7 +203,10 @@ void SOSIFileCls::ImportObjects() {
             record.refs = refs;
             record.radius = currentRadius;
             record.fileIndex = f;
-            if (data.Insert(record)) ++pointsKept;
+            if (data.Insert(record)) {
+                ++pointsKept;
+                if (dataIds.size() + 1 == size_t(data.GetCount())) dataIds.push_back(SOSIIdValue(record.id));
+            }
         }
     progress->End();
     AssembleSurfaces();
@@ -278,7 +279,7 @@ void SOSIFileCls::AssembleSurfaces() {
         std::unordered_map<long, int32_t>& ids = byId[size_t(f)];
         if (ids.empty())
             for (int32_t o = fd->objects.GetCount() - 1; o >= 0; --o)
-                if (fd->objects[o].kind != SOSIKindSurface) ids[IdValue(fd->objects[o].id)] = o;
+                if (fd->objects[o].kind != SOSIKindSurface) ids[SOSIIdValue(fd->objects[o].id)] = o;
         data[r].pieces.Clear();
         const QV_List<SOSIRefs> groups = data[r].refs;
         for (int32_t g = 0; g < groups.GetCount(); ++g) {
@@ -288,7 +289,7 @@ void SOSIFileCls::AssembleSurfaces() {
             for (int32_t k = 0; k < groups[g].GetCount(); ++k) {
                 const QV_String& ref = groups[g][k];
                 const bool reverse = ref.GetLength() > 0 && ref.GetAt(0) == u'-';
-                const auto found = ids.find(IdValue(ref));
+                const auto found = ids.find(SOSIIdValue(ref));
                 if (found == ids.end()) continue;  // a reference to a missing id adds nothing
                 const SOSIPrim target = fd->objects[found->second];
                 const SOSIOType* row = FindTypeRow(target.type);

@@ -34,12 +34,6 @@ int32_t ReadTuples(const SOSITokens& t, int32_t first, int32_t layout, double un
     return accepted;
 }
 
-// Leading integer of an id text, sign allowed; its absolute value.
-long IdValue(const QV_String& id) {
-    const std::string s = id.ToStdString();
-    return std::labs(std::strtol(s.c_str(), nullptr, 10));
-}
-
 }  // namespace
 
 void SOSIFileCls::ReadObjectRecords(const SOSIPrim& object, int32_t fileIndex, QV_List<API_Coord3D>& points) {
@@ -50,15 +44,18 @@ void SOSIFileCls::ReadObjectRecords(const SOSIPrim& object, int32_t fileIndex, Q
     lastLine = std::min(object.lastLine, fileData->lines.GetCount() - 1);
     bool objectUnit = false, started = false;
     while (currentLine <= lastLine) {
-        if (ParseObjTypeLine(*fileData, true) || ParseTextLine(*fileData) || ParseRefBlock(*fileData, fileIndex) ||
-            ParseRadiusLine(*fileData) || ParseHeightLine(*fileData))
+        // Record lines start with a dot; most lines are coordinates.
+        const bool record = fileData->lines[currentLine].GetAt(0) == u'.';
+        if (record &&
+            (ParseObjTypeLine(*fileData, true) || ParseTextLine(*fileData) || ParseRefBlock(*fileData, fileIndex) ||
+             ParseRadiusLine(*fileData) || ParseHeightLine(*fileData)))
             continue;
-        if (ParseUnitLine(*fileData, false)) {
+        if (record && ParseUnitLine(*fileData, false)) {
             objectUnit = true;
             continue;
         }
         const int32_t keywordLine = currentLine;
-        if (ParseCoordinateKeyword(*fileData)) {
+        if (record && ParseCoordinateKeyword(*fileData)) {
             started = true;
             // Coordinates may follow the keyword on its own line.
             SOSITokens t(fileData->lines[keywordLine]);
@@ -106,7 +103,7 @@ bool SOSIFileCls::ParseTextLine(SOSIFileData& fileData) {
 bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
     {
         const QV_String& first = fileData.lines[currentLine];
-        if (!first.StartsWithAt(QV_String("..REF"), 0)) return false;
+        if (!SOSIStartsWith(first, "..REF")) return false;
     }
     SOSIRefs group;
     auto addId = [&](QV_String id) {
@@ -120,7 +117,7 @@ bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
     bool firstLine = true;
     while (currentLine <= lastLine && currentLine < fileData.lines.GetCount()) {
         const QV_String& line = fileData.lines[currentLine];
-        if (!firstLine && !(line.GetAt(0) == u':' || line.StartsWithAt(QV_String("(:"), 0))) break;
+        if (!firstLine && !(line.GetAt(0) == u':' || SOSIStartsWith(line, "(:"))) break;
         SOSITokens t(line);
         for (int32_t i = firstLine ? 1 : 0; i < t.Count(); ++i) {
             uint32_t from = 0;
@@ -147,11 +144,16 @@ bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
     }
     if (!group.IsEmpty() && !keepRecords) {
         // The curves of the outer boundary become part of the surface: drop them, from this file only.
+        if (dataIds.size() != size_t(data.GetCount())) {
+            dataIds.clear();
+            for (const SOSIData& d : data) dataIds.push_back(SOSIIdValue(d.id));
+        }
         for (int32_t g = 0; g < group.GetCount(); ++g) {
-            const long value = IdValue(group[g]);
+            const long value = SOSIIdValue(group[g]);
             for (int32_t d = 0; d < data.GetCount(); ++d)
-                if (data[d].fileIndex == fileIndex && IdValue(data[d].id) == value) {
+                if (dataIds[size_t(d)] == value && data[d].fileIndex == fileIndex) {
                     data.Remove(d);
+                    dataIds.erase(dataIds.begin() + d);
                     break;
                 }
         }

@@ -4,14 +4,18 @@
 #include <cstring>
 
 SOSITokens::SOSITokens(const QV_String& line) : text(line.GetBuffer()) {
-    ranges.reserve(16);
     const uint32_t n = text != nullptr ? line.GetLength() : 0;
     uint32_t i = 0;
     while (i < n) {
         while (i < n && text[i] == u' ') ++i;
         const uint32_t start = i;
         while (i < n && text[i] != u' ') ++i;
-        if (i > start) ranges.push_back(Range{start, i - start});
+        if (i == start) continue;
+        if (count < InlineCount)
+            inlineRanges[count] = Range{start, i - start};
+        else
+            more.push_back(Range{start, i - start});
+        ++count;
     }
 }
 
@@ -38,7 +42,7 @@ bool SOSITokens::EndsWith(int32_t i, const char* ascii) const {
 
 QV_String SOSITokens::Text(int32_t i, uint32_t from) const {
     QV_String out;
-    if (from < Length(i)) out.AppendWide(text + ranges[size_t(i)].start + from, Length(i) - from);
+    if (from < Length(i)) out.AppendWide(text + Get(i).start + from, Length(i) - from);
     return out;
 }
 
@@ -76,7 +80,7 @@ bool ParseUnits(const GS::UniChar* p, const GS::UniChar* end, bool strict, doubl
 }  // namespace
 
 bool SOSITokens::Number(int32_t i, double& value) const {
-    const GS::UniChar* p = text + ranges[size_t(i)].start;
+    const GS::UniChar* p = text + Get(i).start;
     return ParseUnits(p, p + Length(i), true, value);
 }
 
@@ -84,4 +88,26 @@ double SOSINumber(const QV_String& text) {
     double value = 0.0;
     if (text.GetBuffer() != nullptr) ParseUnits(text.GetBuffer(), text.GetBuffer() + text.GetLength(), false, value);
     return value;
+}
+
+long SOSIIdValue(const QV_String& id) {
+    const GS::UniChar* p = id.GetBuffer();
+    const uint32_t n = p != nullptr ? id.GetLength() : 0;
+    uint32_t i = 0;
+    while (i < n && p[i] == u' ') ++i;
+    if (i < n && (p[i] == u'-' || p[i] == u'+')) ++i;
+    long value = 0;
+    for (; i < n && p[i] >= u'0' && p[i] <= u'9'; ++i) {
+        if (value > 100000000000000L) break;  // ids are far shorter; no overflow
+        value = value * 10 + long(p[i] - u'0');
+    }
+    return value;
+}
+
+bool SOSIStartsWith(const QV_String& text, const char* prefix) {
+    const uint32_t n = uint32_t(std::strlen(prefix));
+    if (text.GetLength() < n || text.GetBuffer() == nullptr) return false;
+    for (uint32_t k = 0; k < n; ++k)
+        if (text.GetBuffer()[k] != GS::UniChar(uint8_t(prefix[k]))) return false;
+    return true;
 }

@@ -10,9 +10,9 @@ class SOSITokens {
 public:
     explicit SOSITokens(const QV_String& line);
 
-    int32_t Count() const { return int32_t(ranges.size()); }
-    uint32_t Length(int32_t i) const { return ranges[size_t(i)].count; }
-    GS::UniChar At(int32_t i, uint32_t k) const { return text[ranges[size_t(i)].start + k]; }
+    int32_t Count() const { return count; }
+    uint32_t Length(int32_t i) const { return Get(i).count; }
+    GS::UniChar At(int32_t i, uint32_t k) const { return text[Get(i).start + k]; }
     bool Is(int32_t i, const char* ascii) const;
     bool StartsWith(int32_t i, const char* ascii) const;
     bool EndsWith(int32_t i, const char* ascii) const;
@@ -26,10 +26,21 @@ private:
     struct Range {
         uint32_t start, count;
     };
+    static constexpr int32_t InlineCount = 16;
+    const Range& Get(int32_t i) const { return i < InlineCount ? inlineRanges[i] : more[size_t(i - InlineCount)]; }
+
     const GS::UniChar* text;
-    std::vector<Range> ranges;
+    int32_t count = 0;
+    Range inlineRanges[InlineCount];
+    std::vector<Range> more;  // tokens past the inline ones
 };
 
 // Decimal-point-tolerant conversion of a whole text: leading spaces, sign, digits, '.' or ','; what follows a
 // valid prefix is ignored; no digits give 0.
 double SOSINumber(const QV_String& text);
+
+// The absolute value of an id text's leading integer (sign allowed): what "..REF" lines name.
+long SOSIIdValue(const QV_String& id);
+
+// True when `text` begins with the ASCII `prefix`.
+bool SOSIStartsWith(const QV_String& text, const char* prefix);
