@@ -34,8 +34,9 @@ TEST_F(SosiReaderTest, LineEndsAndEncodingsGiveTheSameLines) {
         utf16 += char(wide.GetAt(i) & 0xFF);
         utf16 += char(wide.GetAt(i) >> 8);
     }
+    const std::string utf16NoMark = utf16.substr(2);  // found from the content
     std::vector<std::string> expected;
-    for (const std::string& bytes : {lf, crlf, cr, bom, latin1, utf16}) {
+    for (const std::string& bytes : {lf, crlf, cr, bom, latin1, utf16, utf16NoMark}) {
         SOSIFileCls reader;
         ASSERT_TRUE(ReadFiles(reader, {Write("enc.sos", bytes)}));
         const std::vector<std::string> lines = Lines(reader);
@@ -183,4 +184,31 @@ TEST_F(SosiReaderTest, SelectionAppliesMinimumsFiltersAndSimplifies) {
     reader.equidistance = 1e-6;
     reader.FilterContourHeights();
     EXPECT_EQ(reader.data.GetCount(), 4);
+}
+
+TEST_F(SosiReaderTest, ObjectModeJoinsContoursAndRingsCloseExactly) {
+    const std::string text = Sosi(".KURVE 1:\n..OBJTYPE H\n..N\xC3\x98H\n0 0 100\n0 100 100\n"
+                                  ".KURVE 2:\n..OBJTYPE H\n..N\xC3\x98H\n0 100 100\n0 200 100\n"
+                                  ".KURVE 3:\n..OBJTYPE R\n..N\xC3\x98H\n0 0 100\n0 100 100\n100 100 100\n0 0 200\n"
+                                  ".FLATE 4:\n..OBJTYPE F\n..REF :3\n..N\xC3\x98\n1 1\n");
+    for (int32_t mode : {SOSIModeTerrain, SOSIModeObjects}) {
+        SOSIFileCls reader;
+        ASSERT_TRUE(ReadFiles(reader, {Write("join.sos", text)}));
+        reader.importMode = mode;
+        ImportAll(reader);
+        // Only the object mode joins the two touching contours, with one separator between the pieces.
+        ASSERT_EQ(reader.data.GetCount(), mode == SOSIModeObjects ? 2 : 3);
+        int separators = 0;
+        for (const API_Coord3D& c : reader.data[0].coords) separators += IsSOSISeparator(c) ? 1 : 0;
+        EXPECT_EQ(separators, mode == SOSIModeObjects ? 1 : 0);
+        // The ring's ends differ in height only: its higher end moves by 1/10000 and a closing copy follows.
+        const SOSIData& flate = reader.data[reader.data.GetCount() - 1];
+        ASSERT_EQ(flate.pieces.GetCount(), 1);
+        const SOSICos& ring = flate.pieces[0];
+        ASSERT_EQ(ring.GetCount(), 5);
+        EXPECT_NEAR(ring[3].x, 0.0001, 1e-12);
+        EXPECT_NEAR(ring[3].y, 0.0001, 1e-12);
+        EXPECT_EQ(ring[4].x, ring[0].x);
+        EXPECT_EQ(ring[4].y, ring[0].y);
+    }
 }
