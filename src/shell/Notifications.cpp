@@ -4,7 +4,6 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/ProjectOpenUpkeep.hpp"
 #include "foundation/ACAPI.hpp"
-#include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
 #include "shell/ProjectOffset.hpp"
 #include "shell/ShellState.hpp"
@@ -32,16 +31,9 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
             ProjectOpenUpkeep::CleanUpLegacySlabs();
             if (notifID == APINotify_Open) {
                 ReadProjectOffset();
-                // The imports and the placements work on the settings' copy.
-                ProjectOffset.x = ProjectOffsetX;
-                ProjectOffset.y = ProjectOffsetY;
-                ProjectOffset.shapeHeight = ShapeHeight;
             }
             break;
         case EventBeforeSave:
-            ProjectOffsetX = ProjectOffset.x;
-            ProjectOffsetY = ProjectOffset.y;
-            ShapeHeight = ProjectOffset.shapeHeight;
             StoreProjectOffset();
             break;
         case EventClose:

@@ -1,36 +1,86 @@
 #include "shell/commands/DataUpdate.hpp"
 
 #include "dialogs/tools/UpdateConfirmDialog.hpp"
+#include "earthworks/Basin.hpp"
+#include "earthworks/Bridge.hpp"
+#include "earthworks/Digging.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
+#include "earthworks/Sidewalk.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
-#include "shell/SubPaletteButtons.hpp"
 #include "shell/commands/ToolCommand.hpp"
+#include "siteobjects/Building.hpp"
+#include "siteobjects/Marker.hpp"
+#include "siteobjects/Paint.hpp"
+#include "siteobjects/Wall.hpp"
 #include "terrain/TerrainFromMesh.hpp"
 
 namespace {
 constexpr int32_t ErrUpdateFailed = 51;  // "Error while modifying one or more objects."
 
-// The classes of these cases are not in the module yet: the user is told, and nothing is shown after.
-int32_t NotAvailable() {
-    ShowToolNotAvailable();
-    return 0;
+int32_t MarkerClsRebuild(const API_Element& marker, const API_Element& terrain) {
+    MarkerCls cls;
+    return cls.Rebuild(terrain, marker);
 }
 
-// One per class operation; each becomes the class's call when its class lands.
-int32_t MarkerClsRebuild(const API_Element&, const API_Element&) { return NotAvailable(); }
-int32_t WallUpdate(const QV_List<API_Element>&) { return NotAvailable(); }
-int32_t BridgeClsUpdate(const QV_List<API_Element>&) { return NotAvailable(); }
-int32_t BasinClsUpdateBuilder(const API_Element&) { return NotAvailable(); }
-int32_t DiggingClsRebuild(const API_Element&) { return NotAvailable(); }
-int32_t SideWalkClsUpdate(const API_Element&) { return NotAvailable(); }
-int32_t ObstacleClsRebuild(const API_Element&) { return NotAvailable(); }
-int32_t BuildingRebuild(const API_Element&) { return NotAvailable(); }
-int32_t PaintClsRebuild(const API_Element&) { return NotAvailable(); }
+// Every wall in one undo step; one that fails is reported once at the end and the others still run.
+int32_t WallUpdate(const QV_List<API_Element>& walls) {
+    int32_t result = 0;
+    const bool ran = RunEarthworkCommand([&] {
+        for (const API_Element& wall : walls) {
+            WallCls cls;
+            if (!cls.RebuildObject(wall)) result = ErrUpdateFailed;
+        }
+        return true;
+    });
+    return ran ? result : ErrUpdateFailed;
+}
+
+int32_t BuildingRebuild(const API_Element& building) {
+    BuildingCls cls;
+    return cls.Rebuild(building);
+}
+
+int32_t PaintClsRebuild(const API_Element& area) {
+    PaintCls cls;
+    return cls.Rebuild(area);
+}
+
+// Each bridge in turn; one that fails is reported once at the end and the others still run.
+int32_t BridgeClsUpdate(const QV_List<API_Element>& bridges) {
+    int32_t result = 0;
+    for (const API_Element& bridge : bridges) {
+        BridgeCls cls;
+        if (!cls.Update(bridge)) result = ErrUpdateFailed;
+    }
+    return result;
+}
+
+int32_t BasinClsUpdateBuilder(const API_Element& basin) {
+    Basin::BasinCls cls;
+    return cls.UpdateBuilder(basin);
+}
+
+int32_t DiggingClsRebuild(const API_Element& plateau) {
+    DiggingCls cls;
+    return cls.Rebuild(plateau);
+}
+
+int32_t SideWalkClsUpdate(const API_Element& sidewalk) {
+    SideWalkCls cls;
+    return cls.Update(sidewalk);
+}
+
+int32_t ObstacleClsRebuild(const API_Element& wall) {
+    ObstacleCls cls;
+    return cls.Rebuild(wall);
+}
 
 int32_t RoadClsRebuildFromObject(const API_Element& road, int32_t roadLibIndex) {
     RoadCls cls;
@@ -45,14 +95,15 @@ int32_t SectionClsRebuild(const API_Element& section, int32_t roadLibIndex) {
     return cls.Rebuild(section);
 }
 
-// The terrains rebuilt, after the notice while it is on. Only "Yes" with the box ticked turns the notice off: a
-// declined update leaves it on, so later updates still ask.
+// The terrains rebuilt, after the notice while it is on. The box "Don't show this dialog again" is taken as the user
+// ticked it, whatever the answer: a declined update rebuilds nothing, and later updates no longer ask.
 int32_t RebuildTerrains(const QV_List<API_Element>& terrains) {
     if (terrains.GetCount() == 0) return ToolErrNoConditions;
     if (UpdateConfirmation != 0) {
         UpdateConfirmDialogData notice = {};
-        if (!OpenUpdateConfirmDialog(notice)) return 0;
-        if (notice.dontShowAgain != 0) UpdateConfirmation = 0;
+        const bool go = OpenUpdateConfirmDialog(notice);
+        UpdateConfirmation = notice.dontShowAgain != 0 ? 0 : 1;
+        if (!go) return 0;
     }
     return RebuildTerrain(terrains);
 }
