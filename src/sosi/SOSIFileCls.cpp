@@ -148,12 +148,15 @@ bool SOSIFileCls::ReadFileLines(SOSIFileData& fileData) {
     int32_t encoding = 0;
     const uint32_t bom = DetectBom(bytes.data(), got, encoding);
     QV_String text;
-    if (bom > 0 && encoding >= Encoding_System) {
-        if (!text.SetBytes(bytes.data() + bom, got - bom, encoding) && got > bom) return false;
-    } else if (std::memchr(bytes.data(), 0, got) == nullptr && !IsValidUtf8(bytes.data(), got, false)) {
+    if (got == 0) {
+        encoding = Encoding_System;
+    } else if (bom > 0 && encoding >= Encoding_System) {
+        // A count of 0 would mean "up to a NUL" here: a file of just the mark is empty.
+        if (got > bom && !text.SetBytes(bytes.data() + bom, got - bom, encoding)) return false;
+    } else if (std::memchr(bytes.data(), 0, got) == nullptr && !IsValidUtf8(bytes.data() + bom, got - bom, false)) {
         // Neither UTF-16/32 (no zero bytes) nor UTF-8: the system code page, one byte one character.
         encoding = Encoding_System;
-        if (!DecodeSingleByte(bytes.data(), got, text)) return false;
+        if (!DecodeSingleByte(bytes.data() + bom, got - bom, text)) return false;
     } else {
         encoding = text.SetDetectEncoding(bytes.data() + bom, got - bom, true, Encoding_System);
         if (encoding == 0) encoding = Encoding_System;

@@ -34,6 +34,16 @@ TEST_F(SosiReaderTest, MutatedFilesReadAndImportWithoutFault) {
     }
 }
 
+TEST_F(SosiReaderTest, EmptyAndMarkOnlyFilesGiveNoLines) {
+    for (const std::string& bytes : {std::string(), std::string("\xEF\xBB\xBF"), std::string("\xFF\xFE"),
+                                     std::string("\xFF\xFE\x00\x00"), std::string(1, '\0')}) {
+        SOSIFileCls reader;
+        ASSERT_TRUE(ReadFiles(reader, {Write("empty.sos", bytes)}));
+        EXPECT_EQ(reader.files[0].lines.GetCount(), 0);
+        EXPECT_EQ(reader.files[0].objects.GetCount(), 0);
+    }
+}
+
 TEST_F(SosiReaderTest, UnreadableFilesEndTheReadWithAnError) {
     const std::string good = SosiData("kurvetest.sos");
     const std::string huge = UserFile("huge.sos");
