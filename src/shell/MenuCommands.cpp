@@ -1,7 +1,9 @@
 #include "shell/MenuCommands.hpp"
 
 #include "dialogs/tools/AboutDialog.hpp"
+#include "elements/LayerHelpers.hpp"
 #include "elements/LocalizatorLP.hpp"
+#include "elements/ProjectOpenUpkeep.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -10,7 +12,6 @@
 #include "settings/Settings.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "shell/AddOnLibraries.hpp"
-#include "shell/PaletteServices.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
 
@@ -56,11 +57,11 @@ void OpenToolsPalette() {
         palette.Toggle();
         return;
     }
-    ResetOperatorsLayer();
+    CreateOperatorsLayer(VY_Operators);
     AttachObserversToAddOnElements();
-    RefreshRoads();
-    RefreshRailways();
-    EnsureAddOnLayers();
+    ProjectOpenUpkeep::RefreshRoads();
+    ProjectOpenUpkeep::RefreshRailways();
+    EnsureOperatorLayer();
     palette.Create();
     PaletteSuspended = 0;
     LoadAddOnLibraries(true);

@@ -3,6 +3,7 @@
 #include "InProcessHost.hpp"
 #include "DGDriver.hpp"
 #include "Win32Driver.hpp"
+#include "elements/LayerHelpers.hpp"
 #include "foundation/FileUtils.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -154,14 +155,10 @@ TEST_F(MenuCommandsTest, PaletteItemCreatesThenToggles) {
     LoadShippedLibrary();
     GlobalSettings.Reset();
     ASSERT_TRUE(host->ChooseMenu(32501, 1));
-    const std::vector<std::string> order = {"call: ResetOperatorsLayer", "call: RefreshRoads", "call: RefreshRailways",
-                                            "call: EnsureAddOnLayers"};
-    int last = -1;
-    for (const std::string& line : order) {
-        const int at = ReportIndex(line);
-        EXPECT_GT(at, last) << line;
-        last = at;
-    }
+    // The operators' layer is there with its flags before any tool runs.
+    API_Attribute layer = {};
+    ASSERT_TRUE(ReadLayerByName(QV_String("VY_Operators"), &layer));
+    EXPECT_EQ(layer.header.flags, OperatorLayerCreationFlags);
     // The settings store is filled (no mirror file yet: the built-in defaults).
     EXPECT_EQ(GlobalSettings.terrain.name, QV_String("TERRAIN"));
     EXPECT_EQ(GlobalSettings.road.resolution, 6);
@@ -173,7 +170,6 @@ TEST_F(MenuCommandsTest, PaletteItemCreatesThenToggles) {
     EXPECT_TRUE(DGIsDialogOpen(32400));
     EXPECT_FALSE(DGIsModelessDialogVisible(32400));
     EXPECT_EQ(host->Session().menuItemTexts.at({int16_t(32501), int16_t(1)}), "Show Lodravix Palette");
-    EXPECT_EQ(CountReports("call: RefreshRoads"), 0);
     ASSERT_TRUE(host->ChooseMenu(32501, 1));
     EXPECT_TRUE(DGIsModelessDialogVisible(32400));
 }

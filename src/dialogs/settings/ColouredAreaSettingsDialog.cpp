@@ -269,7 +269,7 @@ void PenChanged(int16_t dialogId, Block& b, int16_t edit, int16_t control, bool 
     RefreshRow(dialogId, b, row);
 }
 
-void RowEdit(int16_t dialogId, int16_t item, Block& b, bool fromControl) {
+void RowEdit(int16_t dialogId, int16_t item, Block& b) {
     if (!ListMode(b)) return;
     const int16_t list = At(b, RowList);
     const int32_t row = DGListGetSelected(dialogId, list);
@@ -290,12 +290,12 @@ void RowEdit(int16_t dialogId, int16_t item, Block& b, bool fromControl) {
 }
 
 void Change(int16_t dialogId, int16_t item, Block& b) {
-    RowEdit(dialogId, item, b, false);
+    RowEdit(dialogId, item, b);
     Frame::Change(dialogId, item, b.frame);
 }
 
 void Track(int16_t dialogId, int16_t item, Block& b) {
-    RowEdit(dialogId, item, b, true);
+    RowEdit(dialogId, item, b);
     Frame::Track(dialogId, item, b.frame);
 }
 
