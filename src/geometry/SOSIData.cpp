@@ -4,4 +4,11 @@ void SOSIData::Reset() {
     geometryKind = 0;
     coords.Clear();
     radius = 0.0;
+    keyword.Clear();
+    id.Clear();
+    type.Clear();
+    pieces.Clear();
+    texts.Clear();
+    refs.Clear();
+    fileIndex = -1;
 }

@@ -1,0 +1,119 @@
+#pragma once
+// SOSIFileCls: everything one SOSI import works on. The files' lines, the objects (groups) found in them and
+// the object types met (ReadSOSIFiles); the record lines of one object read into the per-object scratch
+// (ReadObjectRecords); the chosen objects converted into SOSIData records (ImportObjects).
+#include "fileio/BaseFileCls.hpp"
+#include "sosi/SOSIRecords.hpp"
+
+#include "APIElements.hpp"
+
+#include <cstdint>
+#include <vector>
+
+// Import modes.
+enum : int32_t { SOSIModeTerrain = 0, SOSIModeObjects = 1, SOSIModeWorksheet = 2 };
+
+// The piece separator inside one coordinate list.
+constexpr double SOSISeparatorValue = 999.0;
+bool IsSOSISeparator(const API_Coord3D& c);
+
+class SOSIFileCls : public BaseFileCls {
+public:
+    SOSIFileCls();
+    ~SOSIFileCls();
+
+    void Clear() override;
+    // Current height, coordinates, texts, refs and radius of the object being read.
+    void ResetObjectScratch();
+    // Between two reads with the same reader: data, scratch and layers emptied, the extent reset; files,
+    // lines, objects and type rows stay.
+    void ResetForReread();
+
+    // Reads every file of `files` into lines (one encoding per file: byte-order mark, then the content, else
+    // the system code page) and scans its header, objects and types. False when a file cannot be read: error
+    // 8 is shown unless `quiet`; the files read before it keep their lines.
+    bool ReadSOSIFiles(bool quiet = false);
+    // Reads one file's bytes into its lines. False for a file that cannot be opened or measured, or one too
+    // large to be a SOSI file.
+    bool ReadFileLines(SOSIFileData& file);
+    // Scans one file's lines for its header values, objects and types.
+    void ScanSOSILines(SOSIFileData& file);
+
+    // ---- keyword tests on the current line of `file` ----
+    bool IsHeaderLine(const SOSIFileData& file);
+    bool ParseOrigoLine(SOSIFileData& file);
+    bool ParseMinLine(SOSIFileData& file);
+    bool ParseMaxLine(SOSIFileData& file);
+    bool ParseUnitLine(SOSIFileData& file, bool inHeader);
+    bool IsGroupLine(const SOSIFileData& file);
+    bool IsGroupLine(const SOSIFileData& file, int32_t line);
+    // The type of the object whose group line is `groupLine`, looked for in its own lines only.
+    void FindObjectType(const SOSIFileData& file, int32_t groupLine, int32_t lastLine);
+    static bool IsTerrainFeatureType(const QV_String& name);
+
+    // ---- record lines of one object ----
+    void ReadObjectRecords(const SOSIPrim& object, int32_t fileIndex, QV_List<API_Coord3D>& points);
+    bool ParseObjTypeLine(SOSIFileData& file, bool moveOn);
+    bool ParseTextLine(SOSIFileData& file);
+    // `fileIndex`: only records of that file are removed by a group's ids.
+    bool ParseRefBlock(SOSIFileData& file, int32_t fileIndex);
+    bool ParseRadiusLine(SOSIFileData& file);
+    bool ParseHeightLine(SOSIFileData& file);
+    bool ParseCoordinateKeyword(SOSIFileData& file);
+    // Appends every complete tuple of the current line to `points`; false when none was accepted.
+    bool ReadCoordinateLine(SOSIFileData& file, QV_List<API_Coord3D>& points, bool objectUnit);
+
+    // ---- selection and assembly ----
+    void ImportObjects();
+    void AssembleSurfaces();
+    bool IsDuplicatePoint(const API_Coord3D& p, const double* distance) const;
+    void ThinPointSwarm(QV_List<API_Coord3D>& points, const double* distance) const;
+    bool SimplifyBezier(QV_List<API_Coord3D>& points, const double* distance) const;
+    // Line simplification; false when a line is to be dropped.
+    bool SimplifyLine(QV_List<API_Coord3D>& points, double distance, bool isRing) const;
+    void ComputeExtents();
+    void FilterContourHeights();
+
+    int32_t importMode;
+    int32_t objectLibPartIndex;
+    int32_t locatorLibPartIndex;
+    int32_t currentLine;
+    int32_t lastLine;
+    QV_List<SOSIFileData> files;
+    uint8_t showAllTypes;
+    uint8_t skipLowHeights;
+    uint64_t optionBits;
+    int32_t contourCount;  // constant-height curves found by ComputeExtents
+    uint8_t altitudeFilter;
+    double equidistance;
+    double contourMin[3];
+    double contourMax[3];
+    double firstAltitude, finalAltitude;
+    uint32_t lineValues[3];
+    double lineFilterDistance;
+    uint8_t dialogSwitch;
+    QV_List<SOSIData> data;
+    double currentHeight;
+    QV_List<QV_String> texts;
+    QV_List<SOSIRefs> refs;
+    QV_String currentType;
+    QV_String currentKeyword;
+    QV_String currentId;
+    int16_t currentKind;
+    double currentRadius;
+    QV_List<API_Coord3D> coordinates;
+    QV_List<SOSILayer> layers;
+    QV_List<SOSIOType> types;
+    int16_t defaultPen, defaultSecond, currentLayer, currentPen, currentSecond;
+    uint8_t lineSwitch;
+    uint8_t buildError;
+    API_Element element;
+    uint8_t namesFromSettings;
+    uint8_t addSwitch;
+
+private:
+    void ResetContourExtent();
+    bool keepRecords = false;   // while a surface reads its curves again
+    std::vector<long> dataIds;  // id value of each record of `data`, rebuilt when out of step
+    const SOSIOType* FindTypeRow(const QV_String& name) const;
+};

@@ -1,0 +1,32 @@
+#include "sosi/SOSIRecords.hpp"
+
+void SOSIFileData::Reset() {
+    lines.Clear();
+    objects.Clear();
+    originEast = originNorth = 0.0;
+    minEast = minNorth = maxEast = maxNorth = 0.0;
+    headerUnit = objectUnit = 1.0;
+    coordinateLayout = -1;
+    encoding = 0;
+}
+
+void SOSIOType::Reset() {
+    name.Clear();
+    import = ownPen = ownValue = 0;
+    pen = 1;
+    value = 0.001;
+    secondSwitch[0] = secondSwitch[1] = 0;
+    secondPen = 1;
+    terrainFeature = 0;
+    index = -1;
+}
+
+bool InsertTypeRow(QV_List<SOSIOType>& list, SOSIOType& row, int32_t index) {
+    const bool inserted = list.Insert(row, index);
+    row.Reset();
+    return inserted;
+}
+
+void ClearSOSICoordList(QV_List<SOSICos>& list) { list.Clear(); }
+void ClearSOSIDataList(QV_List<SOSIData>& list) { list.Clear(); }
+void ClearSOSILayerList(QV_List<SOSILayer>& list) { list.Clear(); }

@@ -1,0 +1,70 @@
+#pragma once
+// The per-file, per-object and per-type records of the SOSI reader.
+#include "geometry/SOSIData.hpp"
+
+#include "APICoord.hpp"
+
+#include <cstdint>
+#include <unordered_map>
+
+// One group line of a file: an object, or the header / end line (kind SOSIKindNone).
+struct SOSIPrim {
+    QV_String keyword;
+    QV_String id;
+    int16_t kind = SOSIKindNone;
+    QV_String type;
+    int32_t firstLine = 0;
+    int32_t lastLine = -1;  // line before the next group line; -1 until one follows
+    uint8_t selected = 0;
+};
+QV_DECLARE_RELOCATABLE(SOSIPrim);
+
+// One file of an import.
+struct SOSIFileData {
+    QV_String path;
+    QV_List<QV_String> lines;  // trimmed, none shorter than 2 characters
+    double originEast = 0.0, originNorth = 0.0;
+    double minEast = 0.0, minNorth = 0.0;
+    double maxEast = 0.0, maxNorth = 0.0;
+    double headerUnit = 1.0;
+    double objectUnit = 1.0;
+    int32_t coordinateLayout = -1;  // 1 north east, 3 north east height
+    QV_List<SOSIPrim> objects;
+    int32_t encoding = 0;  // selector the file was decoded with
+
+    // Empties lines and objects and sets the values above; the path stays.
+    void Reset();
+};
+QV_DECLARE_RELOCATABLE(SOSIFileData);
+
+// One distinct OBJTYPE name: a row of the options dialogs' type lists.
+struct SOSIOType {
+    QV_String name;
+    uint8_t import = 0;
+    uint8_t ownPen = 0;
+    int16_t pen = 1;
+    uint8_t ownValue = 0;
+    double value = 0.001;
+    uint8_t secondSwitch[2] = {0, 0};
+    int16_t secondPen = 1;  // a line type
+    uint8_t terrainFeature = 0;
+    int32_t index = -1;
+
+    void Reset();
+};
+QV_DECLARE_RELOCATABLE(SOSIOType);
+
+// Inserts a copy of `row` at `index` (-1 appends) and then resets `row`.
+bool InsertTypeRow(QV_List<SOSIOType>& list, SOSIOType& row, int32_t index);
+
+// The host layer made for one object type.
+struct SOSILayer {
+    QV_String name;
+    int32_t layer = 0;
+};
+QV_DECLARE_RELOCATABLE(SOSILayer);
+
+// Helpers that empty the reader's lists.
+void ClearSOSICoordList(QV_List<SOSICos>& list);
+void ClearSOSIDataList(QV_List<SOSIData>& list);
+void ClearSOSILayerList(QV_List<SOSILayer>& list);

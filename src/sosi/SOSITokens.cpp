@@ -1,0 +1,113 @@
+#include "sosi/SOSITokens.hpp"
+
+#include <cstdlib>
+#include <cstring>
+
+SOSITokens::SOSITokens(const QV_String& line) : text(line.GetBuffer()) {
+    const uint32_t n = text != nullptr ? line.GetLength() : 0;
+    uint32_t i = 0;
+    while (i < n) {
+        while (i < n && text[i] == u' ') ++i;
+        const uint32_t start = i;
+        while (i < n && text[i] != u' ') ++i;
+        if (i == start) continue;
+        if (count < InlineCount)
+            inlineRanges[count] = Range{start, i - start};
+        else
+            more.push_back(Range{start, i - start});
+        ++count;
+    }
+}
+
+bool SOSITokens::Is(int32_t i, const char* ascii) const {
+    return Length(i) == std::strlen(ascii) && StartsWith(i, ascii);
+}
+
+bool SOSITokens::StartsWith(int32_t i, const char* ascii) const {
+    const uint32_t n = uint32_t(std::strlen(ascii));
+    if (Length(i) < n) return false;
+    for (uint32_t k = 0; k < n; ++k)
+        if (At(i, k) != GS::UniChar(uint8_t(ascii[k]))) return false;
+    return true;
+}
+
+bool SOSITokens::EndsWith(int32_t i, const char* ascii) const {
+    const uint32_t n = uint32_t(std::strlen(ascii));
+    const uint32_t len = Length(i);
+    if (len < n) return false;
+    for (uint32_t k = 0; k < n; ++k)
+        if (At(i, len - n + k) != GS::UniChar(uint8_t(ascii[k]))) return false;
+    return true;
+}
+
+QV_String SOSITokens::Text(int32_t i, uint32_t from) const {
+    QV_String out;
+    if (from < Length(i)) out.AppendWide(text + Get(i).start + from, Length(i) - from);
+    return out;
+}
+
+namespace {
+
+// Parses units [p, end) as a number when `strict`: the whole range must be one.
+bool ParseUnits(const GS::UniChar* p, const GS::UniChar* end, bool strict, double& value) {
+    char buffer[64];
+    size_t n = 0;
+    while (!strict && p < end && *p == u' ') ++p;
+    if (p < end && (*p == u'-' || *p == u'+')) buffer[n++] = char(*p++);
+    bool digits = false, separator = false;
+    while (p < end && n < sizeof(buffer) - 1) {
+        const GS::UniChar c = *p;
+        if (c >= u'0' && c <= u'9') {
+            buffer[n++] = char(c);
+            digits = true;
+        } else if ((c == u'.' || c == u',') && !separator && p + 1 < end && p[1] >= u'0' && p[1] <= u'9') {
+            buffer[n++] = '.';
+            separator = true;
+        } else {
+            break;
+        }
+        ++p;
+    }
+    buffer[n] = '\0';
+    if (!digits || (strict && p != end)) {
+        value = 0.0;
+        return false;
+    }
+    value = std::strtod(buffer, nullptr);
+    return true;
+}
+
+}  // namespace
+
+bool SOSITokens::Number(int32_t i, double& value) const {
+    const GS::UniChar* p = text + Get(i).start;
+    return ParseUnits(p, p + Length(i), true, value);
+}
+
+double SOSINumber(const QV_String& text) {
+    double value = 0.0;
+    if (text.GetBuffer() != nullptr) ParseUnits(text.GetBuffer(), text.GetBuffer() + text.GetLength(), false, value);
+    return value;
+}
+
+long SOSIIdValue(const QV_String& id) {
+    const GS::UniChar* p = id.GetBuffer();
+    const uint32_t n = p != nullptr ? id.GetLength() : 0;
+    uint32_t i = 0;
+    while (i < n && p[i] == u' ') ++i;
+    if (i < n && (p[i] == u'-' || p[i] == u'+')) ++i;
+    long value = 0;
+    for (; i < n && p[i] >= u'0' && p[i] <= u'9'; ++i) {
+        if (value > 100000000000000L) break;  // ids are far shorter; no overflow
+        value = value * 10 + long(p[i] - u'0');
+    }
+    return value;
+}
+
+bool SOSIStartsWith(const QV_String& text, const char* prefix) {
+    const uint32_t n = uint32_t(std::strlen(prefix));
+    if (text.GetLength() < n || text.GetBuffer() == nullptr) return false;
+    for (uint32_t k = 0; k < n; ++k)
+        if (text.GetBuffer()[k] != GS::UniChar(uint8_t(prefix[k]))) return false;
+    return true;
+}

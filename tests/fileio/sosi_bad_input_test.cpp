@@ -1,0 +1,78 @@
+// The SOSI reader on bad input: mutated real files, binary and UTF-16 text, oversized and missing files,
+// objects without coordinates, references to missing ids. A clear error or a skipped object, never a crash.
+#include "SosiFixture.hpp"
+
+#include "../robustness/Mutator.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+TEST_F(SosiReaderTest, MutatedFilesReadAndImportWithoutFault) {
+    const std::vector<std::string> tokens = {
+        ".HODE",       ".SLUTT",     ".KURVE 1:", ".FLATE 2:", "..REF :1 (:99999",           "..N\xC3\x98H",
+        "..N\xC3\x98", "...ENHET 0", "\r",        "\n",        "99999999999999999999 1e308", ":",
+        "(",           ")",          "\xFF\xFE",  "\0"};
+    for (const char* name : {"kurvetest.sos", "flatetest.sos", "buer.sos", "testfile1.sos", "fastmerke.sos"}) {
+        const std::string original = Slurp(SosiData(name));
+        const std::string label = name;
+        Robustness::Mutator mutator(20 + uint32_t(label.size()));
+        for (int i = 0; i < 60; ++i) {
+            SCOPED_TRACE(label + " mutant " + std::to_string(i));
+            const std::string bytes = i % 20 == 19 ? mutator.RandomBytes(4000) : mutator.Mutate(original, tokens, 6);
+            SOSIFileCls reader;
+            ASSERT_TRUE(ReadFiles(reader, {Write("mutant.sos", bytes)}));
+            reader.importMode = i % 3;
+            ImportAll(reader);
+            reader.ComputeExtents();
+            for (const SOSIData& d : reader.data) {  // every kept object can give its first point
+                if (d.geometryKind != SOSIKindSurface) {
+                    ASSERT_GT(d.coords.GetCount(), 0);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(SosiReaderTest, EmptyAndMarkOnlyFilesGiveNoLines) {
+    for (const std::string& bytes : {std::string(), std::string("\xEF\xBB\xBF"), std::string("\xFF\xFE"),
+                                     std::string("\xFF\xFE\x00\x00"), std::string(1, '\0')}) {
+        SOSIFileCls reader;
+        ASSERT_TRUE(ReadFiles(reader, {Write("empty.sos", bytes)}));
+        EXPECT_EQ(reader.files[0].lines.GetCount(), 0);
+        EXPECT_EQ(reader.files[0].objects.GetCount(), 0);
+    }
+}
+
+TEST_F(SosiReaderTest, UnreadableFilesEndTheReadWithAnError) {
+    const std::string good = SosiData("kurvetest.sos");
+    const std::string huge = UserFile("huge.sos");
+    {
+        std::ofstream(huge, std::ios::binary) << ".HODE\n";
+        std::filesystem::resize_file(huge, uint64_t(1) << 30);  // sparse: no disk used
+    }
+    for (const std::string& bad : {UserFile("missing.sos"), huge}) {
+        SCOPED_TRACE(bad);
+        SOSIFileCls reader;
+        EXPECT_FALSE(ReadFiles(reader, {good, bad, good}, false));
+        EXPECT_TRUE(ShowedReadError());
+        // The file before keeps its lines; the one after is never read.
+        EXPECT_GT(reader.files[0].lines.GetCount(), 0);
+        EXPECT_EQ(reader.files[2].lines.GetCount(), 0);
+    }
+    std::filesystem::remove(huge);
+}
+
+TEST_F(SosiReaderTest, ObjectsWithoutCoordinatesOrTargetsAreSkipped) {
+    const std::string text = Sosi(".PUNKT 1:\n..OBJTYPE A\n.KURVE 2:\n..OBJTYPE A\n..N\xC3\x98\n"
+                                  ".TEKST 3:\n..OBJTYPE A\n..STRENG x\n"
+                                  ".FLATE 4:\n..OBJTYPE A\n..REF :77 :-78\n(:79)\n..N\xC3\x98\n1 1\n"
+                                  ".KURVE 5:\n..OBJTYPE A\n..N\xC3\x98\n1 1\n2 2\n");
+    SOSIFileCls reader;
+    ASSERT_TRUE(ReadFiles(reader, {Write("empty.sos", text)}));
+    ImportAll(reader);
+    std::vector<std::string> kept;
+    for (const SOSIData& d : reader.data) kept.push_back(Str(d.id));
+    EXPECT_EQ(kept, (std::vector<std::string>{"4", "5"}));
+    EXPECT_EQ(reader.data[0].pieces.GetCount(), 0);
+}
