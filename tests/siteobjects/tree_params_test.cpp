@@ -125,9 +125,8 @@ TEST(TreeParams, ASavedSettingsPartLoadsTheSameSettings) {
     AddTreeParams(p);
     p.Real("SS_TREE_sp2", 0.0);
     pard.content = p.handle;
-    p.handle = nullptr;  // the section owns it now
+    p.handle = nullptr;  // the section owns it now; the list holds a copy
     ASSERT_TRUE(sections.Insert(pard));
-    pard.content = nullptr;
     const TreeSettings s = Sample();
     ASSERT_TRUE(WriteTreeSettingsParams(s, sections));
     BaseLP view(sections[0].content, int32_t(BMGetHandleSize(sections[0].content) / GSSize(sizeof(API_AddParType))));
