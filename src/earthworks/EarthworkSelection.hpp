@@ -3,11 +3,13 @@
 // first selected object, and the command flow around the settings dialog.
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/BaseLP.hpp"
+#include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Encoding.hpp"
+#include "foundation/Language.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -44,6 +46,37 @@ bool ReadSetSettings(const QV_List<API_Element>& placed, int32_t kind, Settings&
     if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
         settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
     return true;
+}
+
+// Rewrites one placed object of a set with the fields flagged in `changed` taken from `edited`: its own settings
+// are read, the flagged fields copied in, the interface language stamped, and the host changes the object under
+// `mask`. Each object keeps its own name unless the name (field 5) was changed. False on any failure.
+template <class View, class Settings, class Flags>
+bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& changed, const Settings& edited,
+                            const API_Element& mask) {
+    API_ElementMemo memo = {};
+    if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return false;
+    }
+    if (changed[5] != 0) {
+        QV_String name = edited.name;
+        SetMemoInfoString(memo, name);
+    }
+    View view(kind);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    Settings own;
+    int32_t language = LanguageIndex + 1;
+    bool ok = SerializeSettings(view, own, 0);
+    CopyChangedFields(changed, own, edited);
+    ok = ok && SerializeSettings(view, own, 1) && view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    GS::Array<API_Guid> one;
+    one.Push(object.header.guid);
+    ok = ok && ACAPI_Element_ChangeParameters(one, &object, &memo, &mask) == NoError;
+    ACAPI_DisposeElemMemoHdls(&memo);
+    return ok;
 }
 
 // Edits placed sets from the plan database (switched to from the 3D window and back): `read` their settings,

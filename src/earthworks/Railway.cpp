@@ -179,30 +179,7 @@ bool RailwayCls::ApplyToSelected(QV_List<API_Element>& railways) {
         API_Element& railway = railways[i];
         if (changed[0] != 0) railway.header.layer = settings.layer;
         if (changed[PenField] != 0) railway.object.pen = settings.pen;
-        API_ElementMemo memo = {};
-        if (ACAPI_Element_GetMemo(railway.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
-            ACAPI_DisposeElemMemoHdls(&memo);
-            return false;
-        }
-        // Each railway keeps its own name unless the name itself was changed.
-        if (changed[5] != 0) {
-            QV_String name = settings.name;
-            SetMemoInfoString(memo, name);
-        }
-        RailwayLP view(ElemKind_Railway);
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        RailwaySettings own;
-        int32_t language = LanguageIndex + 1;
-        bool ok = SerializeSettings(view, own, 0);
-        CopyChangedFields(changed, own, settings);
-        ok = ok && SerializeSettings(view, own, 1) && view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
-        memo.params = reinterpret_cast<API_AddParType**>(view.params);
-        view.Detach();
-        GS::Array<API_Guid> one;
-        one.Push(railway.header.guid);
-        ok = ok && ACAPI_Element_ChangeParameters(one, &railway, &memo, &mask) == NoError;
-        ACAPI_DisposeElemMemoHdls(&memo);
-        if (!ok) return false;
+        if (!RewriteChangedSettings<RailwayLP>(railway, ElemKind_Railway, changed, settings, mask)) return false;
     }
     return true;
 }

@@ -101,31 +101,7 @@ bool RoadCls::ApplyToSelected(QV_List<API_Element>& roads) {
         API_Element& road = roads[i];
         road.header.layer = settings.layer;
         road.object.pen = settings.pen;
-        API_ElementMemo memo;
-        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-        if (ACAPI_Element_GetMemo(road.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
-            ACAPI_DisposeElemMemoHdls(&memo);
-            return false;
-        }
-        // Each road keeps its own name unless the name itself was changed.
-        if (changed[5] != 0) {
-            QV_String name = settings.name;
-            SetMemoInfoString(memo, name);
-        }
-        RoadLP view(ElemKind_Road);
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        RoadSettings own;
-        int32_t language = LanguageIndex + 1;
-        bool ok = SerializeSettings(view, own, 0);
-        CopyChangedFields(changed, own, settings);
-        ok = ok && SerializeSettings(view, own, 1) && view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
-        memo.params = reinterpret_cast<API_AddParType**>(view.params);
-        view.Detach();
-        GS::Array<API_Guid> one;
-        one.Push(road.header.guid);
-        ok = ok && ACAPI_Element_ChangeParameters(one, &road, &memo, &mask) == NoError;
-        ACAPI_DisposeElemMemoHdls(&memo);
-        if (!ok) return false;
+        if (!RewriteChangedSettings<RoadLP>(road, ElemKind_Road, changed, settings, mask)) return false;
         if (SyncSiblingObjects(road.header, ElemKind_Road, false) == 0) return false;
     }
     return true;
