@@ -73,6 +73,19 @@ public:
     bool SimplifyLine(QV_List<API_Coord3D>& points, double distance, bool isRing) const;
     void ComputeExtents();
     void FilterContourHeights();
+    // The independent worksheets holding a coordinate locator, into `locatorDatabases` (modes 0 and 1).
+    void FindLocatorDatabases();
+
+    // ---- the import steps ----
+    // The SOSI files the user picks (one in modes 0 and 1, several in mode 2) into `files`. Always true;
+    // `*cancelled` tells whether the user cancelled.
+    bool ChooseFiles(bool* cancelled);
+    // ReadSOSIFiles, then the options dialog of the import mode. False when a file could not be read or the
+    // user cancelled (`cancelled` set).
+    bool ReadSOSIFile();
+    // Mode 1: the user edits the "SOSI OBJECT" settings in the object tool's settings dialog; false when
+    // cancelled or the part's parameters cannot be found.
+    bool EditObjectSettings();
 
     int32_t importMode;
     int32_t objectLibPartIndex;
@@ -110,6 +123,8 @@ public:
     API_Element element;
     uint8_t namesFromSettings;
     uint8_t addSwitch;
+    uint8_t cancelled = 0;                       // the user cancelled a dialog of the import
+    QV_List<API_DatabaseInfo> locatorDatabases;  // worksheets holding a coordinate locator
 
 private:
     void ResetContourExtent();
