@@ -2,12 +2,12 @@
 
 #include "sosi/SOSIFileCls.hpp"
 
-bool OpenSOSIResultsDialog(SOSIFileCls& reader) {
+bool OpenSOSIImportResultsDialog(SOSIFileCls& reader) {
     (void)reader;
     return false;
 }
 
-bool OpenSOSIResultsTwinDialog(SOSIFileCls& reader) {
+bool OpenSOSIImportResultsDialogTwin(SOSIFileCls& reader) {
     (void)reader;
     return false;
 }

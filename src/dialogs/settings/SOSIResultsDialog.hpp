@@ -4,5 +4,5 @@
 class SOSIFileCls;
 
 // True on OK. Cancel, or "Import again..." (the reader's `importAgain` then set), give false.
-bool OpenSOSIResultsDialog(SOSIFileCls& reader);
-bool OpenSOSIResultsTwinDialog(SOSIFileCls& reader);
+bool OpenSOSIImportResultsDialog(SOSIFileCls& reader);
+bool OpenSOSIImportResultsDialogTwin(SOSIFileCls& reader);
