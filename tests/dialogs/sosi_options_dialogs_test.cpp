@@ -61,11 +61,13 @@ protected:
             if (r.kind == "modal" && r.id == dialog) found = &r;
         return found;
     }
-    static std::string ItemText(const DGDriver::LogRecord& record, int16_t item) {
+    static const DGDriver::ItemState& Item(const DGDriver::LogRecord& record, int16_t item) {
+        static const DGDriver::ItemState missing;
         for (const DGDriver::ItemState& s : record.items)
-            if (s.id == item) return s.text;
-        return "(missing)";
+            if (s.id == item) return s;
+        return missing;
     }
+    static std::string ItemText(const DGDriver::LogRecord& record, int16_t item) { return Item(record, item).text; }
     std::string Setting(int16_t id) { return GlobalSettings.GetString(0, id).ToStdString(); }
 };
 
@@ -166,10 +168,20 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     GlobalSettings.SetString(0, 10, QV_String());
     GlobalSettings.SetString(0, 11, QV_String());
     SOSIFileCls first;
+    // A wider and taller window: the list and its name column take the growth, the columns right of it move.
+    DGDriver::QueueResize(WorksheetDialog, 605, 600);
     DGDriver::QueueClick(WorksheetDialog, 1);
     ASSERT_TRUE(Import(first, "flate_oy.sos", SOSIModeWorksheet));
     EXPECT_EQ(Setting(10), "VY-01");
     EXPECT_EQ(Setting(11), "Kartunderlag");
+    const DGDriver::ItemState& list = Item(*Last(WorksheetDialog), List);
+    ASSERT_EQ(list.tabFields.size(), 8u);
+    EXPECT_EQ(list.rect.GetWidth(), 395 + 50);
+    EXPECT_EQ(list.rect.GetHeight(), 300 + 60);
+    EXPECT_EQ(list.tabFields[0], std::make_pair(6, 26));
+    EXPECT_EQ(list.tabFields[1], std::make_pair(37, 227));
+    EXPECT_EQ(list.tabFields[7], std::make_pair(372, 432));
+    EXPECT_EQ(Item(*Last(WorksheetDialog), 27).rect.top, 455 + 60);
 
     // That worksheet exists now: the next proposal is VY-02, from the settings' texts.
     API_DatabaseInfo sheet = {};
@@ -194,6 +206,29 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     ASSERT_TRUE(Import(third, "flate_oy.sos", SOSIModeWorksheet));
     EXPECT_EQ(third.addSwitch, 0);
     EXPECT_EQ(Setting(10), "VY-01");
+    // Another name with the same reference id is another worksheet.
+    EXPECT_EQ(ScanIndependentWorksheets(QV_String("VY-01"), QV_String("Kart")), 0);
+
+    // Back from the results dialog the settings' texts stand, even empty ones.
+    GlobalSettings.SetString(0, 10, QV_String());
+    SOSIFileCls again;
+    again.importAgain = 1;
+    DGDriver::QueueClick(WorksheetDialog, 1);
+    ASSERT_TRUE(Import(again, "flate_oy.sos", SOSIModeWorksheet));
+    EXPECT_EQ(ItemText(*Last(WorksheetDialog), 27), "");
+
+    // Into the current worksheet: its own pair, not to be edited.
+    API_WindowInfo window = {};
+    window.typeID = APIWind_WorksheetID;
+    window.databaseUnId = sheet.databaseUnId;
+    ASSERT_EQ(Db().ChangeWindow(window), NoError);
+    SOSIFileCls current;
+    current.namesFromSettings = 0;
+    DGDriver::QueueClick(WorksheetDialog, 1);
+    ASSERT_TRUE(Import(current, "flate_oy.sos", SOSIModeWorksheet));
+    EXPECT_EQ(ItemText(*Last(WorksheetDialog), 27), "VY-01");
+    EXPECT_EQ(ItemText(*Last(WorksheetDialog), 29), "Kartunderlag");
+    EXPECT_FALSE(Item(*Last(WorksheetDialog), 29).enabled);
 }
 
 TEST(SosiWorksheetReference, TrailingNumberGrowsByOneAtItsWidth) {
