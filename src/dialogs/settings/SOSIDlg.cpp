@@ -1,5 +1,6 @@
 #include "dialogs/settings/SOSIDlg.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/SOSITypeListCells.hpp"
 #include "dialogs/settings/SOSIWorksheetScan.hpp"
 #include "dialogs/settings/SettingsDialogFrame.hpp"
@@ -61,12 +62,7 @@ constexpr int32_t TextFirstReference = 9, TextFirstName = 29;
 constexpr int32_t TextWorksheetExists = 12, TextAdd = 24, TextOverwrite = 25;
 constexpr int32_t CommonOK = 64, CommonCancel = 5;
 
-QV_String ItemString(int16_t dialogId, int16_t item) {
-    const GS::UniString text = DGGetItemText(dialogId, item);
-    QV_String value;
-    value.AppendWide(text.ToUStr(), text.GetLength());
-    return value;
-}
+QV_String ItemString(int16_t dialogId, int16_t item) { return FromUni(DGGetItemText(dialogId, item)); }
 
 QV_String FromUnits(const char16_t* units, size_t capacity) {
     size_t n = 0;
@@ -74,10 +70,6 @@ QV_String FromUnits(const char16_t* units, size_t capacity) {
     QV_String text;
     text.AppendWide(units, uint32_t(n));
     return text;
-}
-
-void SetItemString(int16_t dialogId, int16_t item, const QV_String& text) {
-    DGSetItemText(dialogId, item, GS::UniString(text.GetBuffer(), text.GetLength()));
 }
 
 }  // namespace
@@ -202,11 +194,11 @@ bool SOSIDlg::DoModal(SOSIFileCls& source) {
 
 void SOSIDlg::Init() {
     SetSOSILanguageImage(dialogId);
-    DGSetDialogTitle(dialogId, SOSIText(1));
-    DGSetItemText(dialogId, ItemOK, TableText(CommonTableBase, CommonOK));
-    DGSetItemText(dialogId, ItemCancel, TableText(CommonTableBase, CommonCancel));
-    DGSetItemText(dialogId, ItemHeading, SOSIText(TextHeading));
-    DGSetItemText(dialogId, ItemFilterHeading, SOSIText(TextFilterHeading));
+    DGSetDialogTitle(dialogId, Text(SOSITableBase, 1));
+    DGSetItemText(dialogId, ItemOK, Text(CommonTableBase, CommonOK));
+    DGSetItemText(dialogId, ItemCancel, Text(CommonTableBase, CommonCancel));
+    DGSetItemText(dialogId, ItemHeading, Text(SOSITableBase, TextHeading));
+    DGSetItemText(dialogId, ItemFilterHeading, Text(SOSITableBase, TextFilterHeading));
     BindSOSIControl(dialogId, ItemPenControl, APIUserControl_Pen);
     FillTypeList();
     BindSOSIControl(dialogId, ItemDefaultPenControl, APIUserControl_Pen);
@@ -386,8 +378,8 @@ void SOSI2DDlg::SetIds() {
 
 void SOSI2DDlg::Init() {
     SOSIDlg::Init();
-    DGSetItemText(dialogId, ItemReferenceLabel, SOSIText(TextReference));
-    DGSetItemText(dialogId, ItemNameLabel, SOSIText(TextName));
+    DGSetItemText(dialogId, ItemReferenceLabel, Text(SOSITableBase, TextReference));
+    DGSetItemText(dialogId, ItemNameLabel, Text(SOSITableBase, TextName));
     QV_String reference, name;
     if (reader->namesFromSettings != 0) {
         reference = GlobalSettings.GetString(SettingsGeneral, FieldWorksheetReference);
@@ -407,8 +399,8 @@ void SOSI2DDlg::Init() {
         DGDisableItem(dialogId, ItemReference);
         DGDisableItem(dialogId, ItemName);
     }
-    SetItemString(dialogId, ItemReference, reference);
-    SetItemString(dialogId, ItemName, name);
+    DGSetItemText(dialogId, ItemReference, Uni(reference));
+    DGSetItemText(dialogId, ItemName, Uni(name));
 }
 
 void SOSI2DDlg::StoreOnOK() {

@@ -1,5 +1,6 @@
 #include "dialogs/settings/SOSITypeFilterDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/SOSITypeListCells.hpp"
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "foundation/ACAPI.hpp"
@@ -386,12 +387,12 @@ void InitSOSIObjectTypeFilterDialog(int16_t dialogId, SOSITypeFilterDlg& b) {
     b.dialogId = dialogId;
     const SOSIFileCls& r = *b.reader;
     SetSOSILanguageImage(dialogId);
-    DGSetDialogTitle(dialogId, SOSIText(1));
-    DGSetItemText(dialogId, ItemOK, TableText(CommonTableBase, CommonOK));
-    DGSetItemText(dialogId, ItemCancel, TableText(CommonTableBase, CommonCancel));
+    DGSetDialogTitle(dialogId, Text(SOSITableBase, 1));
+    DGSetItemText(dialogId, ItemOK, Text(CommonTableBase, CommonOK));
+    DGSetItemText(dialogId, ItemCancel, Text(CommonTableBase, CommonCancel));
     const std::pair<int16_t, int32_t> labels[] = {
         {ItemHeading, 5}, {ItemFilterHeading, 11}, {ItemOptionsHeading, 30}, {ItemShowAll, 31}, {ItemSkipHeights, 32}};
-    for (const auto& [item, entry] : labels) DGSetItemText(dialogId, item, SOSIText(entry));
+    for (const auto& [item, entry] : labels) DGSetItemText(dialogId, item, Text(SOSITableBase, entry));
     BindSOSIControl(dialogId, ItemPenControl, APIUserControl_Pen);
     BindSOSIControl(dialogId, ItemLineTypeControl, APIUserControl_LineType);
     FillSOSITypeList(dialogId, b);

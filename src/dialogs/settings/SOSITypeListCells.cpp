@@ -1,5 +1,7 @@
 #include "dialogs/settings/SOSITypeListCells.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
+
 #include "foundation/ACAPI.hpp"
 #include "foundation/DialogKit.hpp"
 #include "foundation/Language.hpp"
@@ -13,8 +15,6 @@
 namespace {
 constexpr int32_t ImageLanguageVariant = 32524;
 constexpr int32_t ImageLanguage = 32501;
-
-GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
 DG::Rect Centred(const DGUserUpdateData& u, int32_t width, int32_t height) {
     const int32_t left = (u.left + u.right - width) / 2, top = (u.top + u.bottom - height) / 2;
@@ -73,11 +73,3 @@ void SetSOSILanguageImage(int16_t dialogId) {
     const bool variant = HostLanguageNOR != 0 || HostLanguageAUT != 0;
     SetItemImageFromResource(dialogId, 5, variant ? ImageLanguageVariant : ImageLanguage);
 }
-
-GS::UniString TableText(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return Uni(text);
-}
-
-GS::UniString SOSIText(int32_t index) { return TableText(SOSITableBase, index); }

@@ -38,7 +38,3 @@ void BindSOSIControl(int16_t dialogId, int16_t item, uint32_t type);
 
 // The language image of item 5: the regional variant for the Norwegian and Austrian hosts.
 void SetSOSILanguageImage(int16_t dialogId);
-
-// A text of the SOSI table, or of another table given by its base.
-GS::UniString SOSIText(int32_t index);
-GS::UniString TableText(int32_t tableBase, int32_t index);
