@@ -12,6 +12,8 @@
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
+#include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -45,8 +47,11 @@ protected:
     }
     // Reads the file and runs the options dialog of `mode` on it; the read's answer.
     static bool Import(SOSIFileCls& reader, const std::string& name, int32_t mode) {
+        return ImportPath(reader, TestSupport::DataDir() + "/sosi/" + name, mode);
+    }
+    static bool ImportPath(SOSIFileCls& reader, const std::string& path, int32_t mode) {
         SOSIFileData file;
-        file.path = QV_String((TestSupport::DataDir() + "/sosi/" + name).c_str(), Encoding_UTF8);
+        file.path = QV_String(path.c_str(), Encoding_UTF8);
         reader.files.Insert(file);
         reader.importMode = mode;
         return reader.ReadSOSIFile();
@@ -229,6 +234,38 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     EXPECT_EQ(ItemText(*Last(WorksheetDialog), 27), "VY-01");
     EXPECT_EQ(ItemText(*Last(WorksheetDialog), 29), "Kartunderlag");
     EXPECT_FALSE(Item(*Last(WorksheetDialog), 29).enabled);
+}
+
+TEST_F(SosiOptionsDialogsTest, RowColoursMarkDekTeigAndTheTerrainFeaturesWhileEveryTypeIsShown) {
+    const std::string path = UserFile("colours.sos");
+    std::ofstream(path, std::ios::binary)
+        << ".HODE\n..TEGNSETT UTF-8\n...ENHET 0.01\n.KURVE 1:\n..OBJTYPE DekTeig\n..N\xC3\x98\n100 100\n200 200\n"
+           ".KURVE 2:\n..OBJTYPE H\xC3\xB8ydekurve\n..H\xC3\x98YDE 10\n..N\xC3\x98\n100 100\n200 200\n"
+           ".PUNKT 3:\n..OBJTYPE Bygning\n..N\xC3\x98\n100 100\n.SLUTT\n";
+    // Name -> red component and green component of each row's background.
+    auto colours = [](int16_t dialog) {
+        std::map<std::string, std::pair<int, int>> out;
+        for (const DGDriver::RowState& r : Item(*Last(dialog), List).rows)
+            out[r.texts[r.texts.size() == 12 ? 2 : 1]] = {r.background.red, r.background.green};
+        return out;
+    };
+    SOSIFileCls all;
+    all.showAllTypes = 1;
+    DGDriver::QueueClick(FilterDialog, 1);
+    ASSERT_TRUE(ImportPath(all, path, SOSIModeTerrain));
+    std::map<std::string, std::pair<int, int>> shown = colours(FilterDialog);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown["DekTeig"], std::make_pair(65535, 0));
+    EXPECT_EQ(shown["H\xC3\xB8ydekurve"], std::make_pair(60000, 60000));
+    EXPECT_EQ(shown["Bygning"], std::make_pair(65535, 65535));
+
+    // The object import marks DekTeig alone.
+    SOSIFileCls objects;
+    DGDriver::QueueClick(GDLDialog, 1);
+    ASSERT_TRUE(ImportPath(objects, path, SOSIModeObjects));
+    shown = colours(GDLDialog);
+    EXPECT_EQ(shown["DekTeig"], std::make_pair(65535, 0));
+    EXPECT_EQ(shown["H\xC3\xB8ydekurve"], std::make_pair(65535, 65535));
 }
 
 TEST(SosiWorksheetReference, TrailingNumberGrowsByOneAtItsWidth) {

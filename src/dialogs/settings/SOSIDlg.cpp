@@ -137,7 +137,7 @@ void SOSIDlg::FillTypeList() {
     for (int32_t i = 0; i < rows.GetCount(); ++i) {
         DGListInsertItem(dialogId, SOSITypeList, DG_LIST_BOTTOM);
         ShowRowTexts(i);
-        SetSOSIRowColour(dialogId, i + 1, rows[i], true);
+        SetSOSIRowColour(dialogId, i + 1, rows[i], true, false);
         UpdateRow(i);
     }
     DGListEnableDraw(dialogId, SOSITypeList);

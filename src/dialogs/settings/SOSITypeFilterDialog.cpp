@@ -123,7 +123,7 @@ void FillSOSITypeList(int16_t dialogId, Block& b) {
         DGListSetTabItemText(dialogId, SOSITypeList, i + 1, ColName, SOSINameText(rows[i].name));
         DGListSetTabItemText(dialogId, SOSITypeList, i + 1, ColPenNumber, SOSIPenText(rows[i].pen));
         DGListSetTabItemText(dialogId, SOSITypeList, i + 1, ColValue, SOSIValueText(rows[i].value));
-        SetSOSIRowColour(dialogId, i + 1, rows[i], b.showAll != 0);
+        SetSOSIRowColour(dialogId, i + 1, rows[i], b.showAll != 0, b.showAll != 0);
         SOSITypeFilterDlg::PlaceRowEditors(b, i, SOSITypeList);
     }
     DGListEnableDraw(dialogId, SOSITypeList);

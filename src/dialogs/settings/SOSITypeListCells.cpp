@@ -36,9 +36,9 @@ GS::UniString SOSIPenText(int32_t pen) {
 
 GS::UniString SOSINameText(const QV_String& name) { return Uni(name); }
 
-void SetSOSIRowColour(int16_t dialogId, int32_t listRow, const SOSIOType& row, bool markTerrain) {
+void SetSOSIRowColour(int16_t dialogId, int32_t listRow, const SOSIOType& row, bool markDekTeig, bool markTerrain) {
     DGColorRec colour = {65535, 65535, 65535};
-    if (markTerrain && row.name == QV_String("DekTeig"))
+    if (markDekTeig && row.name == QV_String("DekTeig"))
         colour = DGColorRec{65535, 0, 0};
     else if (markTerrain && row.terrainFeature != 0)
         colour = DGColorRec{60000, 60000, 60000};

@@ -23,8 +23,9 @@ GS::UniString SOSIValueText(double value);
 GS::UniString SOSIPenText(int32_t pen);
 GS::UniString SOSINameText(const QV_String& name);
 
-// Sets a row's background: red for "DekTeig", light grey for a terrain feature when `markTerrain`, else white.
-void SetSOSIRowColour(int16_t dialogId, int32_t listRow, const SOSIOType& row, bool markTerrain);
+// Sets a row's background: red for "DekTeig" when `markDekTeig`, light grey for a terrain feature when
+// `markTerrain`, else white.
+void SetSOSIRowColour(int16_t dialogId, int32_t listRow, const SOSIOType& row, bool markDekTeig, bool markTerrain);
 
 // True when the user's last click in the list fell inside tab field `column`.
 bool SOSIClickInColumn(int16_t dialogId, int16_t column);
