@@ -11,11 +11,18 @@ namespace {
 constexpr int16_t DialogId = 32541;
 constexpr int16_t ItemOK = 1, ItemCancel = 2, ItemHeading = 3, ItemX = 5, ItemY = 7, ItemZ = 9, ItemMarkerSize = 12,
                   ItemMarkerPen = 15, ItemMarkerPenControl = 16, ItemFont = 18, ItemTextSize = 20, ItemTextPen = 23,
-                  ItemTextPenControl = 24, ItemBold = 25, ItemItalic = 26;
+                  ItemTextPenControl = 24, ItemBold = 25, ItemItalic = 26, ItemLabelX = 4, ItemLabelY = 6,
+                  ItemLabelZ = 8, ItemSymbolHeading = 10, ItemMarkerUnit = 13, ItemTextUnit = 21;
 
 GS::UniString Text(int32_t index) {
     QV_String text;
     GetResString(text, SOSITableBase + LanguageIndex, index);
+    return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+GS::UniString CommonText(int32_t index) {
+    QV_String text;
+    GetResString(text, CommonTableBase + LanguageIndex, index);
     return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
@@ -36,7 +43,15 @@ void Init(int16_t d, CoordinateLocatorRec& rec) {
     BindPenControl(d, ItemMarkerPenControl);
     BindPenControl(d, ItemTextPenControl);
     DGSetDialogTitle(d, Text(22));
+    DGSetItemText(d, ItemOK, CommonText(64));
+    DGSetItemText(d, ItemCancel, CommonText(5));
     DGSetItemText(d, ItemHeading, Text(23));
+    DGSetItemText(d, ItemLabelX, GS::UniString("X:"));
+    DGSetItemText(d, ItemLabelY, GS::UniString("Y:"));
+    DGSetItemText(d, ItemLabelZ, GS::UniString("Z:"));
+    DGSetItemText(d, ItemSymbolHeading, Text(19));
+    DGSetItemText(d, ItemMarkerUnit, GS::UniString("mm"));
+    DGSetItemText(d, ItemTextUnit, GS::UniString("mm"));
     DGSetItemText(d, ItemBold, Text(20));
     DGSetItemText(d, ItemItalic, Text(21));
     DGSetItemValDouble(d, ItemX, rec.x);
