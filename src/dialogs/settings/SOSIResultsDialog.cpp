@@ -153,7 +153,8 @@ void SetCount(int16_t d, int16_t item, uint32_t count) {
     DGSetItemText(d, item, GS::UniString(std::to_string(count)));
 }
 
-void Init(int16_t d, ResultsBlock& block) {
+// Both layouts; `full` adds the altitude filter.
+void InitResults(int16_t d, ResultsBlock& block, bool full) {
     SOSIFileCls& r = *block.reader;
     block.dialogId = uint16_t(d);
     DGSetDialogTitle(d, Text(SOSITableBase, 1));
@@ -179,7 +180,7 @@ void Init(int16_t d, ResultsBlock& block) {
 
     DGSetCheckBoxState(d, ItemAreaCheck, r.limitToArea != 0);
     FillBoundingBoxItems(d, r);
-    if (Full(d)) {
+    if (full) {
         DGSetItemText(d, ItemFilterCheck, Text(SOSITableBase, 33));
         for (int16_t k = 0; k < 3; ++k) DGSetItemText(d, int16_t(42 + 2 * k), Text(SOSITableBase, 34 + k));
         DGSetItemValDouble(d, ItemFirstAltitude, r.firstAltitude);
@@ -193,8 +194,11 @@ void Init(int16_t d, ResultsBlock& block) {
     // The area edits follow their check box, also when an earlier pass left it ticked.
     ShowAreaState(d, r.limitToArea != 0);
     InitLocatorItems(d, r);
-    DGSetDialogClientSize(d, 510, Full(d) ? 613 : 533);
+    DGSetDialogClientSize(d, 510, full ? 613 : 533);
 }
+
+void InitSOSIImportResultsDialog(int16_t d, ResultsBlock& block) { InitResults(d, block, true); }
+void InitSOSIImportResultsDialogTwin(int16_t d, ResultsBlock& block) { InitResults(d, block, false); }
 
 // One axis of the area: ordered, held inside the data's range, stored with the offset.
 void ChangeArea(int16_t d, int16_t low, int16_t high, int16_t dataLow, int16_t dataHigh, double offset,
@@ -235,7 +239,7 @@ void Change(int16_t d, int16_t item, ResultsBlock& block) {
             const bool on = DGGetCheckBoxState(d, ItemLocatorCheck);
             ShowLocatorState(d, on);
             if (on) {
-                if (DGPopUpGetSelected(d, ItemLocatorPopup) < 1) DGPopUpSelectItem(d, ItemLocatorPopup, 1);
+                DGPopUpSelectItem(d, ItemLocatorPopup, 1);
                 TakeLocatorOffset(d, r);
             } else {
                 r.originX = block.savedX;
@@ -303,7 +307,10 @@ void Update(int16_t, int16_t item, ResultsBlock&, DGMessageData update) {
 bool HasReader(const ResultsBlock& block) { return block.reader != nullptr; }
 
 using ResultsDialog = ModalDialog<ResultsBlock>;
-constexpr ResultsDialog::Handlers Handlers = {HasReader, Init, Click, Change, Close, nullptr, Update};
+constexpr ResultsDialog::Handlers Handlers = {HasReader, InitSOSIImportResultsDialog, Click, Change, Close, nullptr,
+                                              Update};
+constexpr ResultsDialog::Handlers TwinHandlers = {
+    HasReader, InitSOSIImportResultsDialogTwin, Click, Change, Close, nullptr, Update};
 
 bool Open(int16_t dialogId, DGDialCallBack callback, SOSIFileCls& reader) {
     ResultsBlock block;
@@ -322,7 +329,8 @@ int16_t SOSIResultsProc(int16_t message, int16_t dialogId, int16_t item, intptr_
 }
 
 int16_t SOSIResultsTwinProc(int16_t message, int16_t dialogId, int16_t item, intptr_t userData, intptr_t messageData) {
-    return ResultsDialog::Dispatch(SOSIResultsTwinDialogId, Handlers, message, dialogId, item, userData, messageData);
+    return ResultsDialog::Dispatch(SOSIResultsTwinDialogId, TwinHandlers, message, dialogId, item, userData,
+                                   messageData);
 }
 
 bool OpenSOSIImportResultsDialog(SOSIFileCls& reader) { return Open(SOSIResultsDialogId, SOSIResultsProc, reader); }
