@@ -67,6 +67,7 @@ void SOSIFileCls::FindLocatorDatabases() {
 }
 
 bool GetCoordinateLocatorOrigin(const SOSIFileCls& reader, int32_t index, double* x, double* y) {
+    if (x == nullptr || y == nullptr) return false;
     *x = *y = 0.0;
     if (index < 0 || index >= reader.locatorDatabases.GetCount()) return false;
     API_Coord offset = {0.0, 0.0};

@@ -114,9 +114,9 @@ TEST_F(SosiResultsDialogsTest, PositionAreaAndAltitudeFilterAreStored) {
     DGDriver::QueueSetDouble(SOSIResultsDialogId, 33, box.yMax + 500.0);
     DGDriver::QueueSetDouble(SOSIResultsDialogId, 37, box.yMin + 10.0);
     DGDriver::QueueSetLong(SOSIResultsDialogId, 41, 1);
-    DGDriver::QueueSetDouble(SOSIResultsDialogId, 43, 200.0);
-    DGDriver::QueueSetDouble(SOSIResultsDialogId, 45, 100.0);
-    DGDriver::QueueSetDouble(SOSIResultsDialogId, 47, -50.0);  // the edit takes no negative step
+    DGDriver::QueueSetDouble(SOSIResultsDialogId, 43, 100.0);
+    DGDriver::QueueSetDouble(SOSIResultsDialogId, 45, 200.0);
+    DGDriver::QueueSetDouble(SOSIResultsDialogId, 47, 50.0);
     DGDriver::QueueClick(SOSIResultsDialogId, 1);
     ASSERT_TRUE(OpenSOSIImportResultsDialog(reader));
     EXPECT_DOUBLE_EQ(reader.originX, box.xMin - 100.0);
@@ -129,24 +129,41 @@ TEST_F(SosiResultsDialogsTest, PositionAreaAndAltitudeFilterAreStored) {
     EXPECT_EQ(reader.altitudeFilter, 1);
     EXPECT_EQ(reader.firstAltitude, 100.0);
     EXPECT_EQ(reader.finalAltitude, 200.0);
-    EXPECT_EQ(reader.equidistance, 0.0);
-    // A step of 0 keeps the flat contours between the two altitudes, and ends.
+    EXPECT_EQ(reader.equidistance, 50.0);
+    // The file's contours run from 50 to 250.
     reader.FilterContourHeights();
-    const std::multiset<double> between = FlatHeights();
-    ASSERT_FALSE(between.empty());
-    EXPECT_GE(*between.begin(), 100.0 - 1e-7);
-    EXPECT_LE(*between.rbegin(), 200.0 + 1e-7);
+    const std::multiset<double> kept = FlatHeights();
+    EXPECT_EQ(std::set<double>(kept.begin(), kept.end()), (std::set<double>{100.0, 150.0, 200.0}));
+}
 
-    // With the filter's stepped altitudes the kept heights are 100, 150 and 200 only.
-    reader.ResetForReread();
-    ImportAll(reader);
-    reader.ComputeExtents();
-    DGDriver::QueueSetDouble(SOSIResultsDialogId, 47, 50.0);
-    DGDriver::QueueClick(SOSIResultsDialogId, 1);
-    ASSERT_TRUE(OpenSOSIImportResultsDialog(reader));
-    reader.FilterContourHeights();
-    const std::multiset<double> stepped = FlatHeights();
-    EXPECT_EQ(std::set<double>(stepped.begin(), stepped.end()), (std::set<double>{100.0, 150.0, 200.0}));
+TEST_F(SosiResultsDialogsTest, AnyTypedAltitudeFilterEndsAndKeepsOnlyItsAltitudes) {
+    struct Typed {
+        double first, final, step;
+    };
+    for (const Typed t : {Typed{100, 200, 50}, Typed{200, 100, 50}, Typed{100, 200, -25}, Typed{100, 200, 0},
+                          Typed{100, 200, 1e-9}, Typed{100, 200, 1e-6}, Typed{250, 250, 10}, Typed{300, 400, 10}}) {
+        reader.ResetForReread();
+        ImportAll(reader);
+        reader.ComputeExtents();
+        DGDriver::QueueSetLong(SOSIResultsDialogId, 41, 1);
+        DGDriver::QueueSetDouble(SOSIResultsDialogId, 43, t.first);
+        DGDriver::QueueSetDouble(SOSIResultsDialogId, 45, t.final);
+        DGDriver::QueueSetDouble(SOSIResultsDialogId, 47, t.step);
+        DGDriver::QueueClick(SOSIResultsDialogId, 1);
+        ASSERT_TRUE(OpenSOSIImportResultsDialog(reader));
+        ASSERT_LE(reader.firstAltitude, reader.finalAltitude);
+        ASSERT_GE(reader.equidistance, 0.0);
+        reader.FilterContourHeights();
+        const double lo = std::min(t.first, t.final), hi = std::max(t.first, t.final);
+        for (double z : FlatHeights()) {
+            EXPECT_GE(z, lo - 1e-7) << t.first << " " << t.final << " " << t.step;
+            EXPECT_LE(z, hi + 1e-7) << t.first << " " << t.final << " " << t.step;
+            if (reader.equidistance >= 1e-7) {
+                const double k = (z - lo) / reader.equidistance;
+                EXPECT_NEAR(k, std::round(k), 1e-6) << z << " step " << t.step;
+            }
+        }
+    }
 }
 
 TEST_F(SosiResultsDialogsTest, CountsShowWholeAndImportAgainGoesBack) {
