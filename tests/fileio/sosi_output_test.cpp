@@ -96,8 +96,15 @@ TEST_F(SosiOutputTest, WorksheetBuildsOfTheRealFilesMakeOneElementPerRecordOnLay
         for (const StoredElement* e : made) used.insert(LayerName(e->record.header.layer));
         for (const std::string& layer : used) EXPECT_TRUE(chosen.count(layer) == 1) << layer;
         ASSERT_EQ(reader.layers.GetCount(), reader.types.GetCount());
-        for (const SOSILayer& l : reader.layers)
+        for (const SOSILayer& l : reader.layers) {
             EXPECT_EQ(LayerName(l.layer), l.name.IsEmpty() ? "Default layer" : Str(l.name));
+            // Made in UTF-8, found by its name in the system code page ("H\xF8ydelag").
+            const std::string bytes = l.name.ToStdString(Encoding_System);
+            API_Attribute found = {};
+            found.header.typeID = API_LayerID;
+            bytes.copy(found.header.name, sizeof found.header.name - 1);
+            if (!bytes.empty()) EXPECT_TRUE(ACAPI_Attribute_Get(&found) == NoError && found.header.index == l.layer);
+        }
     }
 }
 

@@ -1,6 +1,6 @@
 #include "dialogs/tools/SOSICurveSegmentationDialog.hpp"
 
-#include "foundation/Language.hpp"
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/ModalDialog.hpp"
 
 #include "DG.hpp"
@@ -25,23 +25,19 @@ struct SegmentationData {
     SOSICurveSegmentation* values;
 };
 
-GS::UniString Text(int32_t index) {
-    QV_String text;
-    GetResString(text, CommonTableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
+GS::UniString CommonText(int32_t index) { return Text(CommonTableBase, index); }
 
 bool HasValues(const SegmentationData& data) { return data.values != nullptr; }
 
 void Init(int16_t dialogId, SegmentationData& data) {
     DGSetDialogClientSize(dialogId, 343, 233);
-    DGSetDialogTitle(dialogId, Text(43));
-    DGSetItemText(dialogId, ItemOK, Text(64));
-    DGSetItemText(dialogId, ItemCancel, Text(5));
-    DGSetItemText(dialogId, ItemFrame, Text(40));
-    DGSetItemText(dialogId, ItemSegmentsText, Text(41));
-    DGSetItemText(dialogId, ItemSmallText, Text(42));
-    DGSetItemText(dialogId, ItemForAll, Text(44));
+    DGSetDialogTitle(dialogId, CommonText(43));
+    DGSetItemText(dialogId, ItemOK, CommonText(64));
+    DGSetItemText(dialogId, ItemCancel, CommonText(5));
+    DGSetItemText(dialogId, ItemFrame, CommonText(40));
+    DGSetItemText(dialogId, ItemSegmentsText, CommonText(41));
+    DGSetItemText(dialogId, ItemSmallText, CommonText(42));
+    DGSetItemText(dialogId, ItemForAll, CommonText(44));
     // Every object of an import takes the same values.
     DGHideItem(dialogId, ItemForAll);
     DGSetItemValLong(dialogId, ItemSegments, data.values->segments);
