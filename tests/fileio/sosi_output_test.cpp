@@ -93,7 +93,11 @@ TEST_F(SosiOutputTest, WorksheetBuildsOfTheRealFilesMakeOneElementPerRecordOnLay
         // A type without a name cannot name a layer: its objects go to layer 1.
         std::set<std::string> chosen = {"Default layer"}, used;
         for (const SOSIOType& row : reader.types) chosen.insert(Str(row.name));
-        for (const StoredElement* e : made) used.insert(LayerName(e->record.header.layer));
+        for (const StoredElement* e : made) {
+            used.insert(LayerName(e->record.header.layer));
+            // Fill 65 is a hatch here: surfaces take the first solid fill.
+            if (e->record.header.typeID == API_HatchID) EXPECT_EQ(e->record.hatch.fillInd, 2);
+        }
         for (const std::string& layer : used) EXPECT_TRUE(chosen.count(layer) == 1) << layer;
         ASSERT_EQ(reader.layers.GetCount(), reader.types.GetCount());
         for (const SOSILayer& l : reader.layers) {
@@ -178,6 +182,20 @@ TEST_F(SosiOutputTest, LimitingAreaDropsWholeObjectsButKeepsInsideSwarmPoints) {
                       SOSIModeWorksheet));
     const std::map<API_ElemTypeID, int> n = CountByType(Elements());
     EXPECT_EQ(n, (std::map<API_ElemTypeID, int>{{API_LineID, 1}, {API_HotspotID, 2}}));
+}
+
+TEST_F(SosiOutputTest, ObjectModeLeavesPointsSwarmsAndTextsOut) {
+    SOSIFileCls reader;
+    ASSERT_TRUE(Build(reader,
+                      {Write("o.sos",
+                             Sosi(".PUNKT 1:\n..OBJTYPE P\n..N\xC3\x98\n1 1\n"
+                                  ".SVERM 2:\n..OBJTYPE S\n..N\xC3\x98\n1 1\n2 2\n"
+                                  ".TEKST 3:\n..OBJTYPE T\n..STRENG \"a\"\n..N\xC3\x98\n1 1\n",
+                                  "1"))},
+                      SOSIModeObjects));
+    EXPECT_EQ(reader.data.GetCount(), 3);
+    EXPECT_EQ(reader.buildError, 0);
+    EXPECT_TRUE(Elements().empty());
 }
 
 TEST_F(SosiOutputTest, TextsTurnFromTheirThirdToSecondPointAndJoinTheirLines) {
