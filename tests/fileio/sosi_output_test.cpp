@@ -2,13 +2,16 @@
 // records, layers by type, the limiting area, the worksheet reused or renamed, texts and the user break.
 #include "SosiFixture.hpp"
 
+#include "elements/BaseLP.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
+#include "sosi/SOSIObjectSettings.hpp"
 #include "sosi/SOSIOutput.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -196,6 +199,45 @@ TEST_F(SosiOutputTest, ObjectModeLeavesPointsSwarmsAndTextsOut) {
     EXPECT_EQ(reader.data.GetCount(), 3);
     EXPECT_EQ(reader.buildError, 0);
     EXPECT_TRUE(Elements().empty());
+}
+
+TEST_F(SosiOutputTest, ObjectModeOutlinesArcsWithTheSegmentationAskedFor) {
+    std::string why;
+    ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+    SOSIObjectSettingsRecord().Init();
+    // The circle about (10, 0) of radius 10, from (0, 0) over (10, 10) to (20, 0).
+    const std::string file = Write("arc.sos", Sosi(".BUEP 1:\n..OBJTYPE B\n..N\xC3\x98\n0 0\n10 10\n0 20\n", "1"));
+    std::vector<size_t> rowCounts;
+    for (double smallRadius : {0.1, 50.0}) {
+        SOSICurveSegmentationValues() = SOSICurveSegmentation{12, 3, smallRadius};
+        SOSIFileCls reader;
+        reader.objectLibPartIndex = host->Project().libraries.FindByName("SOSI OBJECT", 0);
+        ASSERT_TRUE(reader.EditObjectSettings());  // as the command does first
+        ASSERT_TRUE(Build(reader, {file}, SOSIModeObjects));
+        EXPECT_EQ(reader.buildError, 0);
+        const std::vector<const StoredElement*> objects = Elements();
+        ASSERT_EQ(objects.size(), rowCounts.size() + 1);
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(objects.back()->record.header.guid, &memo, APIMemoMask_AddPars), NoError);
+        BaseLP view;
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        QV_List<double> xyz;
+        int32_t rows = 0, columns = 0;
+        EXPECT_TRUE(view.GetSetDoubleArrayByName(QV_String("XYZ"), xyz, rows, columns, LPMode_Get));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        ASSERT_EQ(columns, 4);
+        for (int32_t r = 0; r < rows; ++r) EXPECT_NEAR(std::hypot(xyz[4 * r] - 10.0, xyz[4 * r + 1]), 10.0, 1e-9);
+        // From one end of the arc to the other.
+        EXPECT_EQ(std::min(xyz[0], xyz[4 * (rows - 1)]), 0.0);
+        EXPECT_EQ(std::max(xyz[0], xyz[4 * (rows - 1)]), 20.0);
+        rowCounts.push_back(size_t(rows));
+    }
+    SOSICurveSegmentationValues() = SOSICurveSegmentation();
+    // A half circle in steps of at most pi / 12, then of at most pi / 3 once the radius counts as small.
+    EXPECT_GE(rowCounts[0], 13u);
+    EXPECT_LT(rowCounts[1], rowCounts[0]);
+    EXPECT_GE(rowCounts[1], 4u);
 }
 
 TEST_F(SosiOutputTest, TextsTurnFromTheirThirdToSecondPointAndJoinTheirLines) {
