@@ -111,6 +111,7 @@ struct RowState {
     std::vector<int32_t> icons;      // icon resource id per tab field, 0 when none
     bool separator = false;
     intptr_t userData = 0;
+    DGColorRec background = {65535, 65535, 65535};
     // Owner-drawn cells: the drawing operations of their last redraw, per tab field.
     std::vector<std::vector<std::string>> drawing;
 };

@@ -285,6 +285,9 @@ int32_t DGGetItemHeight(int16_t dialId, int16_t item);
 void DGMoveItem(int16_t dialId, int16_t item, int32_t hDisp, int32_t vDisp);
 void DGGrowItem(int16_t dialId, int16_t item, int32_t hGrow, int32_t vGrow);
 void DGSetItemImage(int16_t dialId, int16_t item, const DG::Image& image);
+// Font codes of DGSetItemFont: the dialog's normal font, or the small one of dense lists' editors.
+constexpr int32_t DG_FONT_NORMAL = 0;
+constexpr int32_t DG_FONT_SMALL = 1;
 void DGSetItemFont(int16_t dialId, int16_t item, int32_t fontCode);
 int32_t DGGetItemFont(int16_t dialId, int16_t item);
 void DGSetItemHelpIndex(int16_t dialId, int16_t item, int32_t helpIndex);
@@ -336,6 +339,9 @@ int32_t DGListGetSelected(int16_t dialId, int16_t item, int32_t startRow = 0);  
 void DGListDisableDraw(int16_t dialId, int16_t item);
 void DGListEnableDraw(int16_t dialId, int16_t item);
 void DGListRedrawTabItem(int16_t dialId, int16_t item, int32_t row, int16_t tabIndex);
+// A row's background colour (each component 0..65535); a row never set is white.
+void DGListSetItemBackgroundColor(int16_t dialId, int16_t item, int32_t row, const DGColorRec& colour);
+DGColorRec DGListGetItemBackgroundColor(int16_t dialId, int16_t item, int32_t row);
 // A value the module keeps with each row, 0 for a new row.
 void DGListViewSetItemUserData(int16_t dialId, int16_t item, int32_t row, intptr_t value);
 intptr_t DGListViewGetItemUserData(int16_t dialId, int16_t item, int32_t row);

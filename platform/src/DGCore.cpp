@@ -187,6 +187,7 @@ DGDriver::LogRecord Snapshot(const Dialog& dialog, const char* kind) {
             rs.icons = row.icons;
             rs.separator = row.separator;
             rs.userData = row.userData;
+            rs.background = row.background;
             rs.drawing = row.drawing;
             state.rows.push_back(std::move(rs));
         }

@@ -250,6 +250,8 @@ void FormatItems(std::ostringstream& s, const LogRecord& r, const std::string& i
                 if (row.icons[t] != 0) s << " icon " << row.icons[t];
             }
             if (row.userData != 0) s << " data " << row.userData;
+            if (row.background.red != 65535 || row.background.green != 65535 || row.background.blue != 65535)
+                s << " background " << row.background.red << ' ' << row.background.green << ' ' << row.background.blue;
             s << '\n';
             for (size_t t = 0; t < row.drawing.size(); ++t)
                 for (const std::string& d : row.drawing[t])

@@ -23,6 +23,7 @@ struct Row {
     std::vector<std::vector<std::string>> drawing;  // per tab field: the last redraw of an owner-drawn cell
     bool separator = false;
     intptr_t userData = 0;
+    DGColorRec background = {65535, 65535, 65535};
 };
 
 struct Item {

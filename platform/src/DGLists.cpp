@@ -318,6 +318,21 @@ intptr_t DGListViewGetItemUserData(int16_t dialId, int16_t item, int32_t row) {
     return r != nullptr ? r->userData : 0;
 }
 
+void DGListSetItemBackgroundColor(int16_t dialId, int16_t item, int32_t row, const DGColorRec& colour) {
+    Item* list = List(dialId, item, "DGListSetItemBackgroundColor");
+    if (list == nullptr) return;
+    if (Row* r = FindRow(*list, dialId, row, "DGListSetItemBackgroundColor")) {
+        r->background = colour;
+        Changed(dialId, *list);
+    }
+}
+
+DGColorRec DGListGetItemBackgroundColor(int16_t dialId, int16_t item, int32_t row) {
+    Item* list = List(dialId, item, "DGListGetItemBackgroundColor");
+    const Row* r = list != nullptr ? FindRow(*list, dialId, row, "DGListGetItemBackgroundColor") : nullptr;
+    return r != nullptr ? r->background : DGColorRec{65535, 65535, 65535};
+}
+
 // ------------------------------------------------------------------------------------------------ Pop-ups
 
 namespace {

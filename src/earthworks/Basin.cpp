@@ -60,14 +60,6 @@ double StoryLevelOr0(int16_t story) {
     return level < UnknownStoryLevel ? level : 0.0;
 }
 
-bool ReadInfoString(const API_Guid& guid, QV_String& text) {
-    API_Guid g = guid;
-    GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &g, &info) != NoError) return false;
-    text = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
-    return true;
-}
-
 void DeleteOne(const API_Guid& guid) {
     GS::Array<API_Guid> one;
     one.Push(guid);
@@ -325,31 +317,13 @@ bool BasinCls::ApplyToSelected(QV_List<API_Element>& basins) {
     for (API_Element& basin : basins) {
         basin.header.layer = settings.layer;
         basin.object.ltypeInd = settings.attribute;
-        API_ElementMemo memo;
-        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-        if (ACAPI_Element_GetMemo(basin.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
-            ACAPI_DisposeElemMemoHdls(&memo);
-            return false;
-        }
-        if (changed[NameId] != 0) {
-            QV_String name = settings.name;
-            SetMemoInfoString(memo, name);
-        }
-        BasinLP view(ElemKind_Basin);
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        BasinSettings own;
-        bool ok = SerializeSettings(view, own, 0);
-        for (int16_t id : {0, 1, 2, 4, 5, 6, 7})
-            if (changed[id] != 0) own.SetShort(id, int16_t(settings.GetShort(id)));
-        if (changed[LevelId] != 0) own.level = settings.level;
-        int32_t language = LanguageIndex + 1;
-        ok = ok && SerializeSettings(view, own, 1) && view.GetSetInt(ParamLanguage, language, LPMode_Set);
-        memo.params = reinterpret_cast<API_AddParType**>(view.params);
-        view.Detach();
-        GS::Array<API_Guid> one;
-        one.Push(basin.header.guid);
-        ok = ok && ACAPI_Element_ChangeParameters(one, &basin, &memo, &mask) == NoError;
-        ACAPI_DisposeElemMemoHdls(&memo);
+        const auto copy = [&](BasinSettings& own) {
+            for (int16_t id : {0, 1, 2, 4, 5, 6, 7})
+                if (changed[id] != 0) own.SetShort(id, int16_t(settings.GetShort(id)));
+            if (changed[LevelId] != 0) own.level = settings.level;
+        };
+        const bool ok = RewriteObjectSettings<BasinLP, BasinSettings>(
+            basin, ElemKind_Basin, changed[NameId] != 0 ? &settings.name : nullptr, copy, ParamLanguage, mask);
         if (!ok) return false;
     }
     return true;
@@ -360,21 +334,9 @@ int32_t BasinCls::Modify(const QV_List<API_Element>& basins) {
     const auto read = [&] {
         if (basins.GetCount() == 0) return false;
         const API_Element& first = basins[0];
-        API_ElementMemo memo = {};
-        if (ACAPI_Element_GetMemo(first.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
-            ACAPI_DisposeElemMemoHdls(&memo);
-            return false;
-        }
-        settings.Reset();
-        BasinLP view(ElemKind_Basin);
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        const bool ok = SerializeSettings(view, settings, 0);
-        view.Detach();
-        ACAPI_DisposeElemMemoHdls(&memo);
+        const bool ok = ReadObjectSettings<BasinLP>(first, ElemKind_Basin, settings);
         settings.layer = first.header.layer;
         settings.attribute = first.object.ltypeInd;
-        QV_String name;
-        if (ReadInfoString(first.header.guid, name)) settings.name = name;
         return ok;
     };
     return ModifyEarthworkSelection(

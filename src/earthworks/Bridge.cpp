@@ -172,32 +172,15 @@ bool BridgeCls::ApplyToSelected(QV_List<API_Element>& bridges) {
     if (changed[LayerId] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
     for (API_Element& bridge : bridges) {
         bridge.header.layer = settings.layer;
-        API_ElementMemo memo;
-        std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-        if (ACAPI_Element_GetMemo(bridge.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
-            ACAPI_DisposeElemMemoHdls(&memo);
-            return false;
-        }
-        if (changed[NameId] != 0) {
-            QV_String name = settings.name;
-            SetMemoInfoString(memo, name);
-        }
-        BridgeLP view(ElemKind_Bridge);
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        BridgeSettings own;
-        bool ok = SerializeSettings(view, own, 0);
-        for (int16_t id = 0; id < BridgeFieldCount; ++id) {
-            if (changed[id] == 0 || id == LayerId || id == NameId || id == 5) continue;
-            own.SetShort(id, int16_t(settings.GetShort(id)));
-            own.SetDouble(id, settings.GetDouble(id));
-        }
-        ok = ok && SerializeSettings(view, own, 1);
-        memo.params = reinterpret_cast<API_AddParType**>(view.params);
-        view.Detach();
-        GS::Array<API_Guid> one;
-        one.Push(bridge.header.guid);
-        ok = ok && ACAPI_Element_ChangeParameters(one, &bridge, &memo, &mask) == NoError;
-        ACAPI_DisposeElemMemoHdls(&memo);
+        const auto copy = [&](BridgeSettings& own) {
+            for (int16_t id = 0; id < BridgeFieldCount; ++id) {
+                if (changed[id] == 0 || id == LayerId || id == NameId || id == 5) continue;
+                own.SetShort(id, int16_t(settings.GetShort(id)));
+                own.SetDouble(id, settings.GetDouble(id));
+            }
+        };
+        const bool ok = RewriteObjectSettings<BridgeLP, BridgeSettings>(
+            bridge, ElemKind_Bridge, changed[NameId] != 0 ? &settings.name : nullptr, copy, -1, mask);
         if (!ok) return false;
     }
     return true;
@@ -208,22 +191,8 @@ int32_t BridgeCls::Modify(const QV_List<API_Element>& bridges) {
     const auto read = [&] {
         if (bridges.GetCount() == 0) return false;
         const API_Element& first = bridges[0];
-        API_ElementMemo memo = {};
-        if (ACAPI_Element_GetMemo(first.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
-            ACAPI_DisposeElemMemoHdls(&memo);
-            return false;
-        }
-        settings.Reset();
-        BridgeLP view(ElemKind_Bridge);
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        const bool ok = SerializeSettings(view, settings, 0);
-        view.Detach();
-        ACAPI_DisposeElemMemoHdls(&memo);
+        const bool ok = ReadObjectSettings<BridgeLP>(first, ElemKind_Bridge, settings);
         settings.layer = int16_t(first.header.layer);
-        API_Guid guid = first.header.guid;
-        GS::UniString info;
-        if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
-            settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
         return ok;
     };
     return ModifyEarthworkSelection(

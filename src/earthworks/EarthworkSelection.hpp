@@ -48,19 +48,19 @@ bool ReadSetSettings(const QV_List<API_Element>& placed, int32_t kind, Settings&
     return true;
 }
 
-// Rewrites one placed object of a set with the fields flagged in `changed` taken from `edited`: its own settings
-// are read, the flagged fields copied in, the interface language stamped, and the host changes the object under
-// `mask`. Each object keeps its own name unless the name (field 5) was changed. False on any failure.
-template <class View, class Settings, class Flags>
-bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& changed, const Settings& edited,
-                            const API_Element& mask) {
+// Rewrites one placed object of a set: its own settings are read, `copy(own)` takes the edited fields in, the
+// interface language is stamped into `languageParam` (none when negative), and the host changes the object under
+// `mask`. Each object keeps its own name unless `newName` is given. False on any failure.
+template <class View, class Settings, class Copy>
+bool RewriteObjectSettings(API_Element& object, int32_t kind, const QV_String* newName, Copy copy,
+                           int32_t languageParam, const API_Element& mask) {
     API_ElementMemo memo = {};
     if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
         ACAPI_DisposeElemMemoHdls(&memo);
         return false;
     }
-    if (changed[5] != 0) {
-        QV_String name = edited.name;
+    if (newName != nullptr) {
+        QV_String name = *newName;
         SetMemoInfoString(memo, name);
     }
     View view(kind);
@@ -68,8 +68,9 @@ bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& chan
     Settings own;
     int32_t language = LanguageIndex + 1;
     bool ok = SerializeSettings(view, own, 0);
-    CopyChangedFields(changed, own, edited);
-    ok = ok && SerializeSettings(view, own, 1) && view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+    copy(own);
+    ok = ok && SerializeSettings(view, own, 1);
+    if (languageParam >= 0) ok = ok && view.GetSetInt(languageParam, language, LPMode_Set);
     memo.params = reinterpret_cast<API_AddParType**>(view.params);
     view.Detach();
     GS::Array<API_Guid> one;
@@ -77,6 +78,36 @@ bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& chan
     ok = ok && ACAPI_Element_ChangeParameters(one, &object, &memo, &mask) == NoError;
     ACAPI_DisposeElemMemoHdls(&memo);
     return ok;
+}
+
+// Reads one placed object's settings (reset first) and its name; false when its parameters cannot be read.
+template <class View, class Settings>
+bool ReadObjectSettings(const API_Element& object, int32_t kind, Settings& settings) {
+    API_ElementMemo memo = {};
+    if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return false;
+    }
+    settings.Reset();
+    View view(kind);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    const bool ok = SerializeSettings(view, settings, 0);
+    view.Detach();
+    ACAPI_DisposeElemMemoHdls(&memo);
+    API_Guid guid = object.header.guid;
+    GS::UniString info;
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
+        settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    return ok;
+}
+
+// The road's and railway's form: the fields flagged in `changed` come from `edited`; the name is field 5.
+template <class View, class Settings, class Flags>
+bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& changed, const Settings& edited,
+                            const API_Element& mask) {
+    return RewriteObjectSettings<View, Settings>(
+        object, kind, changed[5] != 0 ? &edited.name : nullptr,
+        [&](Settings& own) { CopyChangedFields(changed, own, edited); }, RailwayParam::Language, mask);
 }
 
 // Edits placed sets from the plan database (switched to from the 3D window and back): `read` their settings,

@@ -1,5 +1,6 @@
 #include "dialogs/settings/AscImportDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/ColumnImportItems.hpp"
 #include "dialogs/settings/FiveDigitCodeItem.hpp"
 #include "fileio/UnitFactor.hpp"
@@ -43,14 +44,6 @@ enum : int16_t {
     ItemPenControl = 29,
     ItemLayer = 31,
 };
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
-
-GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
 QV_String FromUni(const GS::UniString& text) {
     const std::string utf8 = text.ToUtf8();

@@ -1,5 +1,6 @@
 #include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/WrappedSettingsDialog.hpp"
 
 #include "foundation/ACAPI.hpp"
@@ -86,8 +87,6 @@ constexpr Column Columns[17] = {
 int16_t At(const Block& b, int16_t firstLayoutItem) {
     return b.frame.layout->first ? firstLayoutItem : int16_t(firstLayoutItem + 1);
 }
-
-GS::UniString Uni(const QV_String& s) { return GS::UniString(s.GetBuffer(), s.GetLength()); }
 
 GS::UniString Number(int32_t n) {
     QV_String s;

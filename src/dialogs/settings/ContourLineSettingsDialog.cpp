@@ -1,5 +1,6 @@
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "foundation/Language.hpp"
 
@@ -88,8 +89,6 @@ const SettingsLabel SecondLabels[] = {
 
 bool Several() { return EditedEntityCount > 1; }
 const LayoutItems& NamesOf(const Block& block) { return block.layout->first ? FirstNames : SecondNames; }
-
-GS::UniString Uni(const QV_String& s) { return GS::UniString(s.GetBuffer(), s.GetLength()); }
 
 std::string Shortest(double v) {
     char text[64];

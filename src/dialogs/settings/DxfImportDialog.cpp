@@ -1,5 +1,6 @@
 #include "dialogs/settings/DxfImportDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -78,8 +79,6 @@ const DxfLayout Twin = {{DxfImportTwinDialogId, false, int16_t(TitleEntry), 560,
                         34};
 
 const DxfLayout& LayoutOf(int16_t dialogId) { return dialogId == DxfImportTwinDialogId ? Twin : First; }
-
-GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
 void BindControl(int16_t dialogId, int16_t item, uint32_t type) {
     API_UserControlBinding binding = {type, dialogId, item};

@@ -1,5 +1,6 @@
 #include "dialogs/settings/FiveDigitCodeItem.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "DG.hpp"
 
 namespace {
@@ -8,11 +9,6 @@ constexpr uint32_t DescriptionLength = 20;
 
 GS::UniString ToUni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
-QV_String FromUni(const GS::UniString& text) {
-    QV_String out;
-    out.AppendWide(text.ToUStr(), text.GetLength());
-    return out;
-}
 }  // namespace
 
 QV_String FormatFiveDigitCode(uint32_t code) {

@@ -1,5 +1,6 @@
 #include "dialogs/settings/NewObjectNameDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "fileio/GISObjects.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -11,12 +12,6 @@ namespace {
 constexpr int32_t TitleEntry = 183;
 constexpr int32_t NameUsedText = 70;
 constexpr int32_t ErrorTitle = 54;
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 QV_String ItemText(int16_t dialogId, int16_t item) {
     const GS::UniString text = DGGetItemText(dialogId, item);

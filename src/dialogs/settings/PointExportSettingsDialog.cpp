@@ -1,5 +1,6 @@
 #include "dialogs/settings/PointExportSettingsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -29,14 +30,6 @@ constexpr int16_t TwinPicture = 5;
 constexpr int16_t TwinFramePicture = 3;
 
 const ExportItems& ItemsOf(int16_t dialogId) { return dialogId == Twin.dialogId ? Twin : First; }
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
-
-GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
 bool HasRecord(const PointExportSettingsBlock& block) { return block.record != nullptr; }
 

@@ -1,5 +1,6 @@
 #include "dialogs/settings/PointImportResultsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/ProjectOffset.hpp"
@@ -75,12 +76,6 @@ const ResultsItems Twin = {PointImportResultsTwinDialogId,
 constexpr int32_t AreaOffPictures[2] = {32535, 32536};
 constexpr int32_t AreaOnPictures[2] = {32537, 32538};
 constexpr uint32_t WarningCount = 5000;
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 void SetPicture(int16_t dialogId, int16_t item, int32_t picture) {
     DGSetItemImage(dialogId, item, DG::Image(ACAPI_GetOwnResModule(), picture));

@@ -1,5 +1,6 @@
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/DialogKit.hpp"
 #include "foundation/DialogPicture.hpp"
@@ -17,12 +18,6 @@ constexpr int32_t CommonOK = 64;
 constexpr int16_t ItemLanguageImage = 5;
 constexpr int32_t ImageLanguageVariant = 32524;
 constexpr int32_t ImageLanguage = 32501;
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 void BindUserControl(int16_t dialogId, int16_t item, uint32_t type) {
     API_UserControlBinding binding = {type, dialogId, item};

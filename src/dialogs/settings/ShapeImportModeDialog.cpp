@@ -1,17 +1,12 @@
 #include "dialogs/settings/ShapeImportModeDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
 #include "DG.hpp"
 
 namespace {
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 void Init(int16_t dialogId, ShapeImportModeBlock& block) {
     block.dialogId = dialogId;

@@ -1,5 +1,6 @@
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/WrappedSettingsDialog.hpp"
 
 #include "dialogs/tools/DialogUtilities.hpp"
@@ -72,12 +73,6 @@ constexpr int32_t ContentTexts[7] = {81, 82, 211, 83, 212, 213, 214};
 constexpr int16_t ContentFlags[7][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {1, 0, 1}, {0, 1, 1}, {1, 1, 1}};
 
 bool IsFirst(const Block& b) { return b.frame.layout->first; }
-
-GS::UniString Text(int32_t table, int32_t index) {
-    QV_String text;
-    GetResString(text, table + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 // Whether the text content is the user's to change: not while editing a selection with level markers in it.
 bool ContentEditable(const Block& b) { return b.state->editing == 0 || b.state->pointMarkersOnly != 0; }

@@ -1,5 +1,6 @@
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -128,12 +129,6 @@ const SettingsLayout kSecondLayout = {TerrainSettingsDialogTwinId,
                                       W_Layer,
                                       kSecondItems,
                                       sizeof kSecondItems / sizeof kSecondItems[0]};
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 void Enable(int16_t dialogId, int16_t item, bool on) {
     if (on)

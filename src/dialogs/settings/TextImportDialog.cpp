@@ -1,5 +1,6 @@
 #include "dialogs/settings/TextImportDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/ColumnImportItems.hpp"
 #include "dialogs/settings/FiveDigitCodeItem.hpp"
@@ -43,14 +44,6 @@ const std::pair<int16_t, int32_t> LayoutRadios[] = {{10, 3}, {11, 1}, {12, 2}, {
 const std::pair<int16_t, int32_t> DelimiterRadios[] = {{19, 1}, {20, 2}, {21, 3}, {23, 4}};
 
 const TextItems& ItemsOf(int16_t dialogId) { return dialogId == Twin.dialogId ? Twin : First; }
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
-
-GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
 void BindControl(int16_t dialogId, int16_t item, uint32_t type) {
     API_UserControlBinding binding = {type, dialogId, item};

@@ -1,5 +1,6 @@
 #include "dialogs/settings/Tree2DSettingsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/MemberRecordAccess.hpp"
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
@@ -81,12 +82,6 @@ const LayoutItems& Extra(const Block& block) { return block.layout->first ? Firs
 
 constexpr int16_t RadioGroup = 1;
 constexpr int16_t FirstRadio = 3;
-
-GS::UniString Text(int32_t table, int32_t index) {
-    QV_String text;
-    GetResString(text, table + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 // Neither layout has a mode header or a picture: items 3 on are the symbol kinds.
 void Init(int16_t dialogId, Block& block) {

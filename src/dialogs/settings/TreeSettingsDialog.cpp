@@ -1,5 +1,6 @@
 #include "dialogs/settings/TreeSettingsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/MemberRecordAccess.hpp"
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
@@ -105,8 +106,6 @@ bool DrawPartPreview(const DGUserUpdateData* update, int32_t index) {
 }
 
 const TreeItems& Ids(const TreeDialogBlock& block) { return block.frame.layout->first ? FirstIds : SecondIds; }
-
-GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
 QV_String ItemText(int16_t dialogId, int16_t item) {
     const GS::UniString text = DGGetItemText(dialogId, item);

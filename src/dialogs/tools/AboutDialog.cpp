@@ -1,5 +1,6 @@
 #include "dialogs/tools/AboutDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
@@ -12,12 +13,6 @@ enum : int16_t { ItemOK = 1, ItemCancel = 2 };
 constexpr const char* AboutName = "Lodravix 2.1 (DUdaz)";
 constexpr const char* AboutVersion = "2.1.0.1001";
 constexpr const char* AboutDate = "09/05/2021";
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 void InitDialog(int16_t dialogId, AboutDialogData& /*data*/) {
     DGSetItemText(dialogId, ItemOK, Text(CommonTableBase, 64));

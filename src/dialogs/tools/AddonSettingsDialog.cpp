@@ -1,5 +1,6 @@
 #include "dialogs/tools/AddonSettingsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -33,12 +34,6 @@ struct Layout {
 };
 constexpr Layout First = {FirstLayout, 3, 5, 13, 14, 15, 340, 263};
 constexpr Layout Second = {SecondLayout, 6, 7, 15, 16, 17, 450, 260};
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 template <const Layout& L>
 struct Handlers {

@@ -1,5 +1,6 @@
 #include "dialogs/tools/CameraSettingsDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/DialogKit.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -20,12 +21,6 @@ constexpr int16_t DistanceLabelSecond = 5;
 constexpr int16_t PictureSecond = 3;
 constexpr int32_t DistanceText = 111;  // "Distance:"
 constexpr int32_t TitleEntry = 21;     // "Camera Settings"
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 template <const LayoutItems& L>
 struct CameraLayout {

@@ -1,5 +1,6 @@
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
@@ -14,12 +15,6 @@ enum : int16_t {
     ItemByLength = 8,
     ItemLength = 9,
 };
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 void EnableValues(int16_t dialogId) {
     const bool byCount = DGGetItemValLong(dialogId, ItemByCount) != 0;

@@ -1,5 +1,6 @@
 #include "dialogs/tools/MeshConversionDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
@@ -11,12 +12,6 @@ enum : int16_t {
     ItemCancel = 2,
     ItemFirstLine = 4,  // "Important:", then the six lines of the question
 };
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 void InitDialog(int16_t dialogId, MeshConversionDialogData& data) {
     DGSetDialogTitle(dialogId, Text(TitleTableBase, 26));

@@ -1,5 +1,6 @@
 #include "dialogs/tools/PointInputPalette.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/FiveDigitCodeItem.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -30,12 +31,6 @@ enum : int16_t {
 const API_Guid PaletteGuid = {0x5c1e3a97u, 0x2b6d, 0x4f08, {0x9a, 0x41}, {0x7e, 0x03, 0xd5, 0x62, 0xb8, 0x1f}};
 
 GS::UniString ToUni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
-
-QV_String FromUni(const GS::UniString& text) {
-    QV_String out;
-    out.AppendWide(text.ToUStr(), text.GetLength());
-    return out;
-}
 
 void SetLabel(int16_t dialogId, int16_t item, int32_t index) {
     QV_String text;

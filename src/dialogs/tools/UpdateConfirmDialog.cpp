@@ -1,5 +1,6 @@
 #include "dialogs/tools/UpdateConfirmDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
@@ -7,12 +8,6 @@
 
 namespace {
 enum : int16_t { ItemYes = 1, ItemNo = 2, ItemQuestion = 3, ItemDontShow = 5 };
-
-GS::UniString Text(int32_t tableBase, int32_t index) {
-    QV_String text;
-    GetResString(text, tableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 void InitDialog(int16_t dialogId, UpdateConfirmDialogData& /*data*/) {
     DGSetItemText(dialogId, ItemYes, Text(GeneralTableBase, 98));
