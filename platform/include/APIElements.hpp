@@ -451,8 +451,9 @@ struct API_ElementMemo {
     API_SplineDir** bezierDirs;     // spline: one per control point
     API_AddParType** params;        // library-part parameters (array cells in handles of their own)
     GS::UniString* elemInfoString;  // the element ID text; the memo owns it
-    char** textContent;             // text element: UTF-8, NUL-ended
-    GSHandle reserved[7];
+    char** textContent;             // text element: UTF-8, NUL-ended; lines parted by CR LF
+    int32_t** textLineStarts;       // text element: the byte offset of each line in textContent
+    GSHandle reserved[6];
 };
 static_assert(sizeof(API_ElementMemo) == 176 && std::is_trivially_copyable<API_ElementMemo>::value,
               "API_ElementMemo layout");
@@ -650,8 +651,14 @@ struct API_LinetypeType {
 struct API_FilltypeType {
     API_Attr_Head head;
     uint8_t bitPat[8];  // the 8 x 8 sample pattern
-    int32_t reserved[8];
+    int32_t fillKind;   // APIFillKind_...
+    int32_t reserved[7];
 };
+// Kinds of fills.
+constexpr int32_t APIFillKind_Vector = 0;
+constexpr int32_t APIFillKind_Symbol = 1;
+constexpr int32_t APIFillKind_Empty = 2;
+constexpr int32_t APIFillKind_Solid = 3;
 
 struct API_FontType {
     API_Attr_Head head;

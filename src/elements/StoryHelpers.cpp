@@ -1,6 +1,9 @@
 #include "elements/StoryHelpers.hpp"
 
+#include "elements/ActiveStory.hpp"
 #include "foundation/ACAPI.hpp"
+
+int16_t GetCurrentStory() { return ActiveStoryIndex(); }
 
 bool SetCurrentStory(int16_t index) {
     API_StoryCmdType cmd = {};

@@ -2,6 +2,8 @@
 // The project's stories and the current window.
 #include <cstdint>
 
+// The index of the current story; -32768 when the host cannot tell.
+int16_t GetCurrentStory();
 // Makes a story current; true when the host accepts.
 bool SetCurrentStory(int16_t index);
 // The level of the story with that index; 1.7976931348623157e308 when the host cannot tell or none matches.

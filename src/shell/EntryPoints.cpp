@@ -19,6 +19,7 @@
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/Wiring.hpp"
+#include "sosi/SOSIObjectSettings.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 #include "terrain/PointTool.hpp"
 
@@ -72,6 +73,7 @@ GSErrCode Initialize() {
     ResetCurveSegmentation(true);
     SOSITypeRows().Clear();
     ImportDefaultsRecord().Init();
+    SOSIObjectSettingsRecord().Init();
 
     bool suitePresent = false;
     if (CheckSuitePresence(suitePresent)) WriteSuiteMarker(true);
@@ -101,6 +103,7 @@ GSErrCode FreeData() {
     PaletteSuspended = 1;
     SOSITypeRows().Clear();
     ImportDefaultsRecord().Init();
+    SOSIObjectSettingsRecord().Init();
     DeleteSuiteMarkerFile();
     ResetCurveSegmentation(false);
     UnwireSubsystems();

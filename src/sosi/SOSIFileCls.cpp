@@ -83,6 +83,7 @@ void SOSIFileCls::Clear() {
     namesFromSettings = 1;
     addSwitch = 0;
     ResetObjectScratch();
+    locatorDatabases.Clear();
 }
 
 void SOSIFileCls::ResetObjectScratch() {

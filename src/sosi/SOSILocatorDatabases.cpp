@@ -1,10 +1,79 @@
 #include "sosi/SOSILocatorDatabases.hpp"
 
+#include "elements/CoordinateLocator.hpp"
+#include "elements/CoordinateLocatorLP.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/LibPart.hpp"
 #include "sosi/SOSIFileCls.hpp"
 
-void SOSIFileCls::FindLocatorDatabases() { locatorDatabases.Clear(); }
+#include "GSRoot.hpp"
+
+#include <vector>
+
+namespace {
+
+// The reader's locator part, or the one of that name when the command did not look it up.
+int32_t LocatorPart(const SOSIFileCls& reader) {
+    if (reader.locatorLibPartIndex > 0) return reader.locatorLibPartIndex;
+    return SearchLibPartByName(QV_String(CoordinateLocatorPartName), APILib_ObjectID);
+}
+
+bool WorksheetDatabases(std::vector<API_Guid>& ids) {
+    GSHandle h = nullptr;
+    if (ACAPI_Database(APIDb_GetWorksheetDatabasesID, &h) != NoError) return false;
+    if (h == nullptr) return true;
+    const size_t n = size_t(BMGetHandleSize(h)) / sizeof(API_Guid);
+    const API_Guid* g = reinterpret_cast<const API_Guid*>(*h);
+    ids.assign(g, g + n);
+    BMKillHandle(&h);
+    return true;
+}
+
+// A placed object of part `libInd` in the current database that the host lets the user see.
+bool HoldsLocator(int32_t libInd) {
+    GS::Array<API_Guid> objects;
+    if (ACAPI_Element_GetElemList(API_ObjectID, &objects) != NoError) return false;
+    for (uint32_t i = 0; i < objects.GetSize(); ++i) {
+        if (!ACAPI_Element_Filter(objects[i], 0)) continue;
+        API_Element e = {};
+        e.header.guid = objects[i];
+        if (ACAPI_Element_Get(&e) == NoError && e.object.libInd == libInd) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void SOSIFileCls::FindLocatorDatabases() {
+    locatorDatabases.Clear();
+    if (importMode == SOSIModeWorksheet) return;
+    const int32_t libInd = LocatorPart(*this);
+    if (libInd <= 0) return;
+    API_DatabaseInfo before = {};
+    if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &before) != NoError) return;
+    std::vector<API_Guid> sheets;
+    if (!WorksheetDatabases(sheets)) return;
+    for (const API_Guid& id : sheets) {
+        API_DatabaseInfo sheet = {};
+        sheet.typeID = APIWind_WorksheetID;
+        sheet.databaseUnId = id;
+        // Its name and reference id label the results dialog's choice.
+        if (ACAPI_Database(APIDb_GetDatabaseInfoID, &sheet) != NoError) continue;
+        API_DatabaseInfo target = sheet;
+        if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &target) != NoError) continue;
+        if (HoldsLocator(libInd)) locatorDatabases.Insert(sheet);
+    }
+    ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &before);
+}
 
 bool GetCoordinateLocatorOrigin(const SOSIFileCls& reader, int32_t index, double* x, double* y) {
-    (void)reader, (void)index, (void)x, (void)y;
-    return false;
+    if (x == nullptr || y == nullptr) return false;
+    *x = *y = 0.0;
+    if (index < 0 || index >= reader.locatorDatabases.GetCount()) return false;
+    API_Coord offset = {0.0, 0.0};
+    if (!GetCoordinateLocatorOffset(reader.locatorDatabases[index].databaseUnId, LocatorPart(reader), &offset))
+        return false;
+    *x = offset.x;
+    *y = offset.y;
+    return true;
 }

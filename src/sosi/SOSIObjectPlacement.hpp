@@ -2,6 +2,7 @@
 // Mode 1 of the SOSI import: every kept object becomes one "SOSI OBJECT" object.
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
+#include "geometry/QV_Poly.hpp"
 
 #include "APICoord.hpp"
 
@@ -10,3 +11,8 @@ class SOSIFileCls;
 // Places one "SOSI OBJECT" with the outline `coordinates` (pieces parted by the separator) and type `type`.
 // False when nothing was placed.
 bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinates, const QV_String& type);
+
+// The outline's vertices (x, y, z and a code, -1 ending a contour) regularised by the host's geometry library,
+// holes kept. `invalid` is set when the result is not exactly the given outline (self-crossing, split, cleaned
+// up). False when it cannot be regularised at all.
+bool ValidateSOSIOutline(SOSIFileCls& reader, const QV_List<QV_Coord3DLong>& vertices, bool& invalid);

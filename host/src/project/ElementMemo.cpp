@@ -49,7 +49,8 @@ bool WritePart(const std::optional<std::vector<T>>& part, T*** target) {
 
 bool StoredMemo::IsEmpty() const {
     return !coords && !pends && !parcs && !vertexIDs && !edgeIDs && !contourIDs && !edgeTrims && !sideMaterials &&
-        !meshPolyZ && !meshLevelCoords && !meshLevelEnds && !bezierDirs && !params && !elemInfoString && !textContent;
+        !meshPolyZ && !meshLevelCoords && !meshLevelEnds && !bezierDirs && !params && !elemInfoString && !textContent &&
+        !textLineStarts;
 }
 
 void StoredMemo::Apply(const StoredMemo& s, uint64_t mask, bool onlyPresent) {
@@ -71,7 +72,10 @@ void StoredMemo::Apply(const StoredMemo& s, uint64_t mask, bool onlyPresent) {
     if (mask & APIMemoMask_BezierDirs) CopyPart(bezierDirs, s.bezierDirs, onlyPresent);
     if (mask & APIMemoMask_AddPars) CopyPart(params, s.params, onlyPresent);
     if (mask & APIMemoMask_ElemInfoString) CopyPart(elemInfoString, s.elemInfoString, onlyPresent);
-    if (mask & APIMemoMask_TextContent) CopyPart(textContent, s.textContent, onlyPresent);
+    if (mask & APIMemoMask_TextContent) {
+        CopyPart(textContent, s.textContent, onlyPresent);
+        CopyPart(textLineStarts, s.textLineStarts, onlyPresent);
+    }
 }
 
 std::vector<StoredParam> ReadParamHandle(API_AddParType** params) {
@@ -137,6 +141,8 @@ StoredMemo ReadApiMemo(const API_ElementMemo& memo, uint64_t mask) {
         const size_t size = size_t(BMGetHandleSize(memo.textContent));
         s.textContent = std::string(*memo.textContent, strnlen(*memo.textContent, size));
     }
+    if ((mask & APIMemoMask_TextContent) && memo.textLineStarts != nullptr)
+        s.textLineStarts = ReadHandle(memo.textLineStarts);
     return s;
 }
 
@@ -177,6 +183,7 @@ GSErrCode WriteApiMemo(const StoredMemo& s, uint64_t mask, API_ElementMemo* memo
             memo->textContent = h;
         }
     }
+    if (mask & APIMemoMask_TextContent) ok = ok && WritePart(s.textLineStarts, &memo->textLineStarts);
     if (ok && (mask & APIMemoMask_ElemInfoString) && s.elemInfoString)
         memo->elemInfoString = new GS::UniString(*s.elemInfoString);
     if (!ok) {
@@ -214,6 +221,7 @@ void DisposeApiMemo(API_ElementMemo* memo) {
     KillHandle(&memo->params);
     delete memo->elemInfoString;
     BMKillHandle(&memo->textContent);
+    KillHandle(&memo->textLineStarts);
     for (GSHandle& h : memo->reserved) BMKillHandle(&h);
     std::memset(static_cast<void*>(memo), 0, sizeof *memo);
 }
@@ -263,5 +271,5 @@ bool StoredMemo::SameAs(const StoredMemo& other) const {
         SameBytes(meshLevelCoords, other.meshLevelCoords) && SameBytes(meshLevelEnds, other.meshLevelEnds) &&
         SameBytes(bezierDirs, other.bezierDirs) &&
         elemInfoString.value_or(std::u16string()) == other.elemInfoString.value_or(std::u16string()) &&
-        textContent == other.textContent;
+        textContent == other.textContent && textLineStarts == other.textLineStarts;
 }

@@ -33,6 +33,7 @@ struct StoredMemo {
     std::optional<std::vector<StoredParam>> params;
     std::optional<std::u16string> elemInfoString;
     std::optional<std::string> textContent;
+    std::optional<std::vector<int32_t>> textLineStarts;
 
     bool IsEmpty() const;
     // The same parts with the same bytes (parameters: records and cells).

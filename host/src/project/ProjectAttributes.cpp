@@ -1,18 +1,37 @@
 #include "project/ProjectAttributes.hpp"
 
 #include "TextFields.hpp"
+#include "Win32.hpp"
 
 #include <cstring>
 
 namespace {
 bool ValidAttrType(API_AttrTypeID typeID) { return typeID >= 1 && typeID <= API_LastAttrTypeID; }
+
+// Names come as UTF-8 or in the system code page; they are compared as the texts they stand for.
+std::u16string NameText(const std::string& bytes) {
+    if (bytes.empty()) return std::u16string();
+    UINT page = CP_UTF8;
+    DWORD flags = MB_ERR_INVALID_CHARS;
+    int32_t n = MultiByteToWideChar(page, flags, bytes.data(), int32_t(bytes.size()), nullptr, 0);
+    if (n <= 0) {
+        page = CP_ACP;
+        flags = 0;
+        n = MultiByteToWideChar(page, flags, bytes.data(), int32_t(bytes.size()), nullptr, 0);
+    }
+    if (n <= 0) return std::u16string();
+    std::u16string out(size_t(n), u'\0');
+    MultiByteToWideChar(page, flags, bytes.data(), int32_t(bytes.size()), out.data(), n);
+    return out;
+}
 }  // namespace
 
 int32_t ProjectAttributes::FindAttribute(API_AttrTypeID typeID, const std::string& name) const {
     const auto it = model_.attributes.find(typeID);
     if (it == model_.attributes.end()) return 0;
+    const std::u16string wanted = NameText(name);
     for (const StoredAttribute& a : it->second)
-        if (!a.deleted && FieldText(a.record.header.name, sizeof a.record.header.name) == name)
+        if (!a.deleted && NameText(FieldText(a.record.header.name, sizeof a.record.header.name)) == wanted)
             return a.record.header.index;
     return 0;
 }

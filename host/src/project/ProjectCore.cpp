@@ -86,13 +86,21 @@ void ProjectCore::Reset() {
         a.linetype.type = 1;
         a.linetype.period = 2.0;
     });
-    AddAttribute(API_FilltypeID, "Empty fill", nullptr);
-    AddAttribute(API_FilltypeID, "Solid fill", [](API_Attribute& a) { std::memset(a.filltype.bitPat, 0xFF, 8); });
-    AddAttribute(API_FilltypeID, "Background fill", nullptr);
+    AddAttribute(API_FilltypeID, "Empty fill", [](API_Attribute& a) { a.filltype.fillKind = APIFillKind_Empty; });
+    AddAttribute(API_FilltypeID, "Solid fill", [](API_Attribute& a) {
+        std::memset(a.filltype.bitPat, 0xFF, 8);
+        a.filltype.fillKind = APIFillKind_Solid;
+    });
+    AddAttribute(API_FilltypeID, "Background fill", [](API_Attribute& a) { a.filltype.fillKind = APIFillKind_Solid; });
     AddAttribute(API_FilltypeID, "Cross hatch", [](API_Attribute& a) {
         const uint8_t p[8] = {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81};
         std::memcpy(a.filltype.bitPat, p, 8);
     });
+    // Vector hatches up to index 65, so that a fill asked for by that index exists without being solid.
+    for (int i = 5; i <= 65; ++i)
+        AddAttribute(API_FilltypeID, "Hatch " + std::to_string(i), [i](API_Attribute& a) {
+            for (int r = 0; r < 8; ++r) a.filltype.bitPat[r] = uint8_t(r % (2 + i % 3) == 0 ? 0xFF : 0x01 << (i % 8));
+        });
     for (const char* m : {"Earth", "Grass", "Asphalt", "Concrete", "Water"}) AddAttribute(API_MaterialID, m, nullptr);
     AddAttribute(API_FontID, "Arial", [](API_Attribute& a) { a.font.familyType = 0; });
     AddAttribute(API_FontID, "Courier New", [](API_Attribute& a) { a.font.familyType = 0; });

@@ -90,6 +90,23 @@ GSErrCode ProjectElements::CheckRecord(const API_Element& rec, const StoredMemo&
             if (!problem.empty()) return Refuse(APIERR_BADPOLY, what + problem);
         }
     }
+    if (t == API_TextID && memo.textLineStarts) {
+        // Each line after the first starts right after a CR LF of the content.
+        const std::string text = memo.textContent ? *memo.textContent : std::string();
+        const std::vector<int32_t>& starts = *memo.textLineStarts;
+        if (starts.empty() || starts[0] != 0) return Refuse(APIERR_BADPARS, "text: the first line does not start at 0");
+        for (size_t k = 1; k < starts.size(); ++k) {
+            const int32_t at = starts[k];
+            if (at <= starts[k - 1] || at < 2 || size_t(at) > text.size() ||
+                text.compare(size_t(at) - 2, 2, "\r\n") != 0)
+                return Refuse(APIERR_BADPARS, "text: line " + std::to_string(k + 1) + " does not start after a CR LF");
+        }
+    }
+    if (t == API_SplineID) {
+        const size_t n = Count(memo.coords);
+        if (memo.bezierDirs && Count(memo.bezierDirs) != n)
+            return Refuse(APIERR_BADPOLY, "spline: not one direction per point");
+    }
     return NoError;
 }
 

@@ -200,6 +200,7 @@ json Memo(const StoredMemo& m) {
     if (m.bezierDirs) out["bezierDirs"] = m.bezierDirs->size();
     if (m.elemInfoString) out["infoString"] = Utf8(*m.elemInfoString);
     if (m.textContent) out["text"] = *m.textContent;
+    if (m.textLineStarts) out["lineStarts"] = *m.textLineStarts;
     return out;
 }
 

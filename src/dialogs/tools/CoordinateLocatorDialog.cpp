@@ -1,5 +1,6 @@
 #include "dialogs/tools/CoordinateLocatorDialog.hpp"
 
+#include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -11,13 +12,8 @@ namespace {
 constexpr int16_t DialogId = 32541;
 constexpr int16_t ItemOK = 1, ItemCancel = 2, ItemHeading = 3, ItemX = 5, ItemY = 7, ItemZ = 9, ItemMarkerSize = 12,
                   ItemMarkerPen = 15, ItemMarkerPenControl = 16, ItemFont = 18, ItemTextSize = 20, ItemTextPen = 23,
-                  ItemTextPenControl = 24, ItemBold = 25, ItemItalic = 26;
-
-GS::UniString Text(int32_t index) {
-    QV_String text;
-    GetResString(text, SOSITableBase + LanguageIndex, index);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
+                  ItemTextPenControl = 24, ItemBold = 25, ItemItalic = 26, ItemLabelX = 4, ItemLabelY = 6,
+                  ItemLabelZ = 8, ItemSymbolHeading = 10, ItemMarkerUnit = 13, ItemTextUnit = 21;
 
 bool StyleHas(const QV_String& style, bool bold) {
     if (style == QV_String("normale")) return false;
@@ -35,10 +31,18 @@ void BindPenControl(int16_t d, int16_t item) {
 void Init(int16_t d, CoordinateLocatorRec& rec) {
     BindPenControl(d, ItemMarkerPenControl);
     BindPenControl(d, ItemTextPenControl);
-    DGSetDialogTitle(d, Text(22));
-    DGSetItemText(d, ItemHeading, Text(23));
-    DGSetItemText(d, ItemBold, Text(20));
-    DGSetItemText(d, ItemItalic, Text(21));
+    DGSetDialogTitle(d, Text(SOSITableBase, 22));
+    DGSetItemText(d, ItemOK, Text(CommonTableBase, 64));
+    DGSetItemText(d, ItemCancel, Text(CommonTableBase, 5));
+    DGSetItemText(d, ItemHeading, Text(SOSITableBase, 23));
+    DGSetItemText(d, ItemLabelX, GS::UniString("X:"));
+    DGSetItemText(d, ItemLabelY, GS::UniString("Y:"));
+    DGSetItemText(d, ItemLabelZ, GS::UniString("Z:"));
+    DGSetItemText(d, ItemSymbolHeading, Text(SOSITableBase, 19));
+    DGSetItemText(d, ItemMarkerUnit, GS::UniString("mm"));
+    DGSetItemText(d, ItemTextUnit, GS::UniString("mm"));
+    DGSetItemText(d, ItemBold, Text(SOSITableBase, 20));
+    DGSetItemText(d, ItemItalic, Text(SOSITableBase, 21));
     DGSetItemValDouble(d, ItemX, rec.x);
     DGSetItemValDouble(d, ItemY, rec.y);
     DGSetItemValDouble(d, ItemZ, rec.z);

@@ -1,0 +1,80 @@
+#include "sosi/SOSIOutputSteps.hpp"
+
+#include "foundation/ACAPI.hpp"
+#include "settings/Settings.hpp"
+#include "sosi/SOSIFileCls.hpp"
+
+#include <cstring>
+
+namespace {
+
+constexpr int16_t WorksheetRefField = 10;
+constexpr int16_t WorksheetNameField = 11;
+
+QV_String FromField(const char16_t* field, size_t units) {
+    size_t n = 0;
+    while (n < units && field[n] != 0) ++n;
+    QV_String text;
+    text.AppendWide(reinterpret_cast<const GS::UniChar*>(field), uint32_t(n));
+    return text;
+}
+
+// Cut to the field, always ended.
+void ToField(const QV_String& text, char16_t* field, size_t units) {
+    std::memset(field, 0, units * sizeof(char16_t));
+    uint32_t n = text.GetLength() < units - 1 ? text.GetLength() : uint32_t(units - 1);
+    // A surrogate pair is not split.
+    if (n > 0 && n < text.GetLength() && text.GetAt(n - 1) >= 0xD800 && text.GetAt(n - 1) <= 0xDBFF) --n;
+    for (uint32_t i = 0; i < n; ++i) field[i] = char16_t(text.GetAt(i));
+}
+
+bool SameText(const QV_String& a, const QV_String& b) { return a.GetLength() == b.GetLength() && a.Compare(b) == 0; }
+
+}  // namespace
+
+bool CreateOrReuseWorksheet(SOSIFileCls& reader, uint8_t* existed) {
+    *existed = 0;
+    QV_String wantedRef, wantedName;
+    if (reader.namesFromSettings != 0) {
+        wantedRef = GlobalSettings.GetString(0, WorksheetRefField);
+        wantedName = GlobalSettings.GetString(0, WorksheetNameField);
+    } else {
+        API_DatabaseInfo current = {};
+        if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &current) != NoError) return false;
+        wantedRef = FromField(current.ref, 32);
+        wantedName = FromField(current.name, 128);
+    }
+
+    GSHandle ids = nullptr;
+    if (ACAPI_Database(APIDb_GetWorksheetDatabasesID, &ids) != NoError) return false;
+    API_DatabaseInfo target = {};
+    const size_t count = ids != nullptr ? size_t(BMGetHandleSize(ids)) / sizeof(API_Guid) : 0;
+    for (size_t i = 0; i < count && *existed == 0; ++i) {
+        API_DatabaseInfo info = {};
+        info.typeID = APIWind_WorksheetID;
+        info.databaseUnId = reinterpret_cast<const API_Guid*>(*ids)[i];
+        if (ACAPI_Database(APIDb_GetDatabaseInfoID, &info) != NoError) continue;
+        if (!SameText(FromField(info.ref, 32), wantedRef)) continue;
+        target = info;
+        *existed = 1;
+    }
+    BMKillHandle(&ids);
+
+    if (*existed != 0) {
+        if (!SameText(FromField(target.name, 128), wantedName)) {
+            ToField(wantedName, target.name, 128);
+            if (ACAPI_Database(APIDb_ModifyDatabaseID, &target) != NoError) return false;
+        }
+    } else {
+        target = API_DatabaseInfo();
+        target.typeID = APIWind_WorksheetID;
+        ToField(wantedName, target.name, 128);
+        ToField(wantedRef, target.ref, 32);
+        if (ACAPI_Database(APIDb_NewDatabaseID, &target) != NoError) return false;
+    }
+
+    API_WindowInfo window = {};
+    window.typeID = APIWind_WorksheetID;
+    window.databaseUnId = target.databaseUnId;
+    return ACAPI_Automate(APIDo_ChangeWindowID, &window) == NoError;
+}
