@@ -79,10 +79,10 @@ protected:
         EXPECT_EQ(ProjectOffset.x, 11.0);
         EXPECT_EQ(ProjectOffset.y, 22.0);
     }
-    void OpenWorksheet() {
+    void OpenWorksheet(char16_t ref = u'W') {
         API_DatabaseInfo d = {};
         d.typeID = APIWind_WorksheetID;
-        d.ref[0] = u'W';
+        d.ref[0] = ref;
         d.name[0] = u'W';
         ASSERT_EQ(ACAPI_Database(APIDb_NewDatabaseID, &d), NoError);
         API_WindowInfo w = {};
@@ -205,4 +205,85 @@ TEST_F(SosiImportCommandsTest, AFloorPlanOutOfReachIsToldBeforeAnyFileIsAskedFor
     RunSOSIWorksheetImport(GlobalSettings);
     EXPECT_EQ(Shown("file"), 1);
     EXPECT_EQ(AlertTexts().size(), 1u);
+}
+
+TEST_F(SosiImportCommandsTest, TheStepDialogPicksTheModeAndItsCancelAsksForNothing) {
+    LoadSosiParts();
+    DGDriver::QueueClick(32538, 2);
+    ImportSOSIFile(GlobalSettings);
+    EXPECT_EQ(Shown("file"), 0);
+    // "Step 1:" is the worksheet import: several files may be chosen.
+    DGDriver::QueueClick(32538, 7);
+    DGDriver::QueueFileCancel();
+    ImportSOSIFile(GlobalSettings);
+    ASSERT_EQ(Shown("file"), 1);
+    for (const DGDriver::LogRecord& r : DGDriver::Log())
+        if (r.kind == "file") EXPECT_EQ(r.id, int32_t(DG::FileDialog::OpenMultiFile));
+    EXPECT_EQ(Shown("modal", 32538), 2);
+    EXPECT_TRUE(AlertTexts().empty());
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+}
+
+TEST_F(SosiImportCommandsTest, ImportAgainAsksTheOptionsAgainOverTheSameTypesAndBuildsOnce) {
+    static std::vector<int32_t> typeCounts;
+    typeCounts.clear();
+    SOSIDialogHooks hooks;
+    hooks.optionsDialog = [](SOSIFileCls& reader) {
+        typeCounts.push_back(reader.types.GetCount());
+        return CountingOptions(reader);
+    };
+    SetSOSIDialogs(hooks);
+    // The elements of the current worksheet.
+    const auto onWorksheet = [&] {
+        API_DatabaseInfo current = {};
+        EXPECT_EQ(ACAPI_Database(APIDb_GetCurrentDatabaseID, &current), NoError);
+        size_t n = 0;
+        for (const auto& e : Db().Model().elements) n += e.second.database == current.databaseUnId;
+        return n;
+    };
+    // Once straight through, then on a second worksheet with "Import again..." in between.
+    OpenWorksheet(u'A');
+    DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
+    RunSOSIWorksheetImport(GlobalSettings);
+    const size_t once = onWorksheet();
+    ASSERT_GT(once, 0u);
+    ASSERT_EQ(typeCounts.size(), 1u);
+
+    OpenWorksheet(u'B');
+    DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
+    DGDriver::QueueClick(32540, 15);
+    DGDriver::QueueClick(32540, 1);
+    RunSOSIWorksheetImport(GlobalSettings);
+    EXPECT_EQ(onWorksheet(), once);
+    ASSERT_EQ(typeCounts.size(), 3u);
+    EXPECT_EQ(typeCounts[1], typeCounts[0]);
+    EXPECT_EQ(typeCounts[2], typeCounts[0]);
+    EXPECT_EQ(Shown("modal", 32540), 3);
+    EXPECT_TRUE(AlertTexts().empty());
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+}
+
+TEST_F(SosiImportCommandsTest, TerrainResultsCancelledEndTheImportAndAFailedBuildIsToldOnce) {
+    LoadSosiParts();
+    const size_t before = Db().AllElements().size();
+    // Cancelling the first results dialog ends it: no second one, no offset.
+    DGDriver::QueueFileAnswer({Sosi("1001_Hoyde.sos")});
+    DGDriver::QueueClick(32544, 2);
+    RunSOSIImport(GlobalSettings, SOSIModeTerrain);
+    EXPECT_EQ(Shown("modal", 32544), 1);
+    EXPECT_EQ(Shown("modal", 32540), 0);
+    ExpectProjectUnchanged(before);
+
+    // A host that refuses new elements: error 43, once, after the build.
+    ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
+    DGDriver::QueueFileAnswer({Sosi("1001_Hoyde.sos")});
+    RunSOSIImport(GlobalSettings, SOSIModeTerrain);
+    EXPECT_EQ(Shown("modal", 32544), 2);
+    EXPECT_EQ(Shown("modal", 32540), 1);
+    EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while modifying/creating the object."});
+    EXPECT_EQ(Db().AllElements().size(), before);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
 }
