@@ -287,3 +287,39 @@ TEST_F(SosiImportCommandsTest, TerrainResultsCancelledEndTheImportAndAFailedBuil
     EXPECT_TRUE(DGDriver::Errors().empty());
     EXPECT_TRUE(DGDriver::UnusedActions().empty());
 }
+
+TEST_F(SosiImportCommandsTest, FailedObjectsAreToldUnlessTheUserStoppedTheBuild) {
+    LoadSosiParts();
+    static ModuleSession* session = nullptr;
+    static int32_t breakAfter = -1;
+    session = &host->Session();
+    SOSIDialogHooks hooks;
+    hooks.optionsDialog = CountingOptions;
+    // Asked just before the build.
+    hooks.curveSegmentation = [](SOSICurveSegmentation&) {
+        session->progress.breakAfter = breakAfter;
+        return true;
+    };
+    SetSOSIDialogs(hooks);
+    ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
+    for (int32_t stop : {-1, 3}) {
+        SCOPED_TRACE(stop);
+        DGDriver::ClearQueueAndLog();
+        breakAfter = stop;
+        SettingsDialogAnswer answer;
+        answer.libPart = "SOSI OBJECT";
+        host->Project().settingsDialogs.Queue(SettingsDialogAnswers::ToolSettings, answer);
+        const int32_t zooms = session->progress.zooms;
+        DGDriver::QueueFileAnswer({Sosi("buer.sos")});
+        RunSOSIImport(GlobalSettings, SOSIModeObjects);
+        if (stop < 0) {
+            EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while modifying/creating the object."});
+            EXPECT_EQ(session->progress.zooms, zooms);
+        } else {
+            EXPECT_TRUE(AlertTexts().empty());
+            EXPECT_EQ(session->progress.zooms, zooms + 1);
+        }
+        EXPECT_EQ(Shown("modal", 32540), 1);
+        EXPECT_TRUE(DGDriver::Errors().empty());
+    }
+}
