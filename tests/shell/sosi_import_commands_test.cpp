@@ -1,5 +1,5 @@
-// The SOSI import commands as the palettes run them, in an in-process host: the file choice, the ways a command
-// ends before building (an unreadable file, a missing library part, a floor plan out of reach, a cancel), import
+// The SOSI import commands as the palettes run them, in an in-process host: the ways a command ends before
+// building (an unreadable file, a missing library part, a floor plan out of reach, a cancel), import
 // again, and the one message after a build whose objects failed.
 #include "ProjectHost.hpp"
 
@@ -109,34 +109,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(SosiImportCommandsTest, TheFileChoiceTakesOneFileOrSeveralInOrderAndACancelLeavesTheListAlone) {
-    SOSIFileCls one;
-    one.importMode = SOSIModeObjects;
-    DGDriver::QueueFileAnswer({Sosi("buer.sos")});
-    bool cancelled = true;
-    EXPECT_TRUE(one.ChooseFiles(&cancelled));
-    EXPECT_FALSE(cancelled);
-    ASSERT_EQ(one.files.GetCount(), 1);
-    EXPECT_EQ(one.path.ToStdString(), one.files[0].path.ToStdString());
-    EXPECT_TRUE(one.ReadSOSIFiles(true));  // what was chosen is what the read opens
-
-    SOSIFileCls several;
-    several.importMode = SOSIModeWorksheet;
-    DGDriver::QueueFileAnswer({Sosi("kurvetest.sos"), Sosi("buer.sos"), Sosi("flate_oy.sos")});
-    EXPECT_TRUE(several.ChooseFiles(&cancelled));
-    ASSERT_EQ(several.files.GetCount(), 3);
-    for (int32_t i = 0; i < 3; ++i)
-        EXPECT_NE(several.files[i].path.ToStdString().find(i == 0       ? "kurvetest"
-                                                               : i == 1 ? "buer"
-                                                                        : "flate_oy"),
-                  std::string::npos);
-    DGDriver::QueueFileCancel();
-    EXPECT_TRUE(several.ChooseFiles(&cancelled));
-    EXPECT_TRUE(cancelled);
-    EXPECT_EQ(several.files.GetCount(), 3);
-    EXPECT_TRUE(DGDriver::UnusedActions().empty());
-}
 
 TEST_F(SosiImportCommandsTest, AnUnreadableFileEndsTheImportWithOneMessageAndNoDialog) {
     LoadSosiParts();
