@@ -58,7 +58,11 @@ struct Builder {
         return ok;
     }
 
-    bool Place(const QV_List<API_Coord3D>& points) { return PlaceSOSIObject(reader, points, data.type); }
+    bool Place(const QV_List<API_Coord3D>& points) {
+        const bool ok = PlaceSOSIObject(reader, points, data.type);
+        if (ok) somethingCreated = 1;
+        return ok;
+    }
 
     // A hotspot; in mode 0 a terrain point with the point's height.
     bool Hotspot(const API_Coord3D& p, std::vector<API_Guid>* made) {

@@ -9,6 +9,7 @@
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
+#include "sosi/SOSIOutput.hpp"
 
 #include <cmath>
 #include <random>
@@ -198,6 +199,36 @@ TEST_F(SosiObjectsTest, SettingsAreEditedOnTheRightPartAndKeptForTheNextRun) {
     ReleaseParamRecords(&params);
     EXPECT_FALSE(Place({{0, 0, 0}, {1, 1, 0}}));
     EXPECT_EQ(Db().AllElements().size(), 1u);
+}
+
+TEST_F(SosiObjectsTest, AnObjectsImportOfARealFilePlacesOneObjectPerCurve) {
+    SOSIFileData file;
+    file.path = QV_String((TestSupport::DataDir() + "/sosi/buer.sos").c_str(), Encoding_UTF8);
+    reader.files.Insert(file);
+    reader.importMode = SOSIModeObjects;
+    ASSERT_TRUE(reader.ReadSOSIFiles(true));
+    for (SOSIOType& row : reader.types) row.import = 1;
+    reader.ImportObjects();
+    ASSERT_TRUE(reader.EditObjectSettings());
+    uint8_t made = 0;
+    ASSERT_TRUE(BuildSOSIOutput(reader, &made));
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(reader.buildError, 0);
+    const std::vector<Placed> p = Objects();
+    ASSERT_EQ(p.size(), size_t(reader.data.GetCount()));
+    for (size_t k = 0; k < p.size(); ++k) {
+        const SOSIData& d = reader.data[int32_t(k)];
+        EXPECT_EQ(p[k].type, d.type.ToStdString());
+        ASSERT_GE(p[k].xyz.size(), 2u);
+        // An arc may run from either end.
+        const QV_Coord3DLong& a = p[k].xyz[0];
+        const QV_Coord3DLong& b = p[k].xyz.back();
+        const API_Coord3D& c = d.coords[0];
+        auto at = [&](const QV_Coord3DLong& v) {
+            return std::hypot(v.x + ProjectOffset.x - c.x, v.y + ProjectOffset.y - c.y) < 1e-6;
+        };
+        EXPECT_TRUE(at(a) || (d.geometryKind == SOSIKindArcByPoints && at(b))) << k << " kind " << d.geometryKind;
+    }
 }
 
 }  // namespace
