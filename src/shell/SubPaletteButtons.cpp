@@ -12,6 +12,7 @@
 #include "shell/commands/ExportCommands.hpp"
 #include "shell/commands/ImportCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
+#include "shell/commands/SOSIImportCommands.hpp"
 #include "shell/commands/ShapeImportCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
 #include "shell/commands/TerrainCommands.hpp"
@@ -51,7 +52,7 @@ const SubPaletteButton InputTail[] = {
     {"Pal_ExpTxt", OnGlobalSettings<RunTextExport>},
     {"Pal_Manual", Manual},
 };
-const SubPaletteButton SOSIButton = {"Pal_SOSI", nullptr};
+const SubPaletteButton SOSIButton = {"Pal_SOSI", OnGlobalSettings<ImportSOSIFile>};
 const SubPaletteButton ASCButton = {"Pal_ASC", OnGlobalSettings<ImportASCFile>};
 const SubPaletteButton Earthmoving[] = {
     {"Pal_Poly", OnGlobalSettings<RunPolygon>},
@@ -90,7 +91,7 @@ const SubPaletteButton Section[] = {
 };
 const SubPaletteButton Worksheet[] = {
     {"Pal_SOSI_XYZ", OnGlobalSettings<RunInsertCoordinateLocator>},
-    {"Pal_SOSI_Imp", nullptr},
+    {"Pal_SOSI_Imp", OnGlobalSettings<RunSOSIWorksheetImport>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton XYZ1 = {"Pal_XYZ1", OnGlobalSettings<RunEditXYZ>};

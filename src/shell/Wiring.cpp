@@ -17,6 +17,7 @@
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
+#include "dialogs/settings/SOSIOptionsDialog.hpp"
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
@@ -29,6 +30,7 @@
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "dialogs/tools/SectionSettingsDialog.hpp"
+#include "dialogs/tools/SOSICurveSegmentationDialog.hpp"
 #include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
@@ -63,6 +65,7 @@
 #include "siteobjects/Marker.hpp"
 #include "siteobjects/Paint.hpp"
 #include "siteobjects/Wall.hpp"
+#include "sosi/SOSIDialogHooks.hpp"
 
 #include <string>
 
@@ -207,6 +210,10 @@ void WireSubsystems() {
     WiredElementEdit() = [](const GS::Array<API_Neig>& neigs, const API_EditPars& pars) {
         return ACAPI_Element_Edit(neigs, pars);
     };
+    SOSIDialogHooks sosiDialogs;
+    sosiDialogs.optionsDialog = RunSOSIOptionsDialog;
+    sosiDialogs.curveSegmentation = AskSOSICurveSegmentation;
+    SetSOSIDialogs(sosiDialogs);
 }
 
 void UnwireSubsystems() {
@@ -238,4 +245,5 @@ void UnwireSubsystems() {
     ResetTerrainContourHooks();
     ResetMeshConversionAsk();
     ResetElementEdit();
+    SetSOSIDialogs(SOSIDialogHooks());
 }

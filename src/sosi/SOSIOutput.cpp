@@ -68,7 +68,10 @@ void BuildBody(SOSIFileCls& reader, bool emptyFirst) {
         int32_t value = i + 1;
         ACAPI_Interface(APIIo_SetProcessValueID, &value);
         if ((BuildOneSOSIData(reader, i) & 0xFF) == 0) reader.buildError = 1;
-        if (ACAPI_Interface(APIIo_IsProcessCanceledID) == APIERR_CANCEL) break;
+        if (ACAPI_Interface(APIIo_IsProcessCanceledID) == APIERR_CANCEL) {
+            reader.cancelled = 1;  // the user stopped it: what failed before is not told
+            break;
+        }
     }
     ACAPI_Interface(APIIo_CloseProcessWindowID);
     if (SOSIOutputState().somethingCreated == 0) ElementWritten = 0;

@@ -8,6 +8,10 @@
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
 
+#include <sstream>
+#include <string>
+#include <vector>
+
 namespace {
 DGDriver::DialogRef Ref(const ScriptArgs& a) {
     int16_t dialog = 0, tab = 0, page = 0;
@@ -16,6 +20,14 @@ DGDriver::DialogRef Ref(const ScriptArgs& a) {
 }
 
 int16_t Item(const ScriptArgs& a) { return int16_t(a.Int("item")); }
+
+// A file the user picks: a relative path lies beside the script.
+std::string ScriptFilePath(ScriptContext& r, const std::string& given) {
+    std::string path = HostPath(r, given);
+    const bool relative = !path.empty() && path[0] != '/' && path[0] != '\\' && path.find(':') == std::string::npos;
+    if (relative && !r.ScriptFolder().empty()) path = r.ScriptFolder() + "/" + path;
+    return path;
+}
 }  // namespace
 
 void AddDialogCommands(ScriptLanguage& L) {
@@ -143,14 +155,20 @@ void AddDialogCommands(ScriptLanguage& L) {
         },
         "queue: cancel the next file dialog");
     L.Add(
+        "file-dialog files <paths:text>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string*) {
+            std::vector<std::string> paths;
+            std::istringstream in(a.Text("paths"));
+            for (std::string path; std::getline(in, path, ';');) paths.push_back(ScriptFilePath(r, path));
+            DGDriver::QueueFileAnswer(paths);
+            return true;
+        },
+        "queue: choose several files, in this order (';' between them, each as for file-dialog <path>), in the next "
+        "file dialog");
+    L.Add(
         "file-dialog <path:text>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string*) {
-            std::string path = HostPath(r, a.Text("path"));
-            // A relative path names a file beside the script.
-            const bool relative =
-                !path.empty() && path[0] != '/' && path[0] != '\\' && path.find(':') == std::string::npos;
-            if (relative && !r.ScriptFolder().empty()) path = r.ScriptFolder() + "/" + path;
-            DGDriver::QueueFileAnswer({path});
+            DGDriver::QueueFileAnswer({ScriptFilePath(r, a.Text("path"))});
             return true;
         },
         "queue: choose a file in the next file dialog (a relative path lies beside the script, \"@module\" beside "

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -202,4 +203,24 @@ void AddRecordCommands(ScriptLanguage& L) {
             return Compare(a.Text("param") + " cells equal to " + a.Text("value"), n, a.Int("count"), m);
         },
         "<count> cells of a number array parameter of a placed object are <value> (within 1e-9), in any order");
+    L.Add(
+        "expect record-texts <type:text> <offset:int> <texts:text>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const size_t at = size_t(a.Int("offset") < 0 ? 0 : a.Int("offset"));
+            std::set<std::string> found, expected;
+            for (const API_Guid& g : Db(r).AllElements()) {
+                const StoredElement* e = Db(r).Find(g);
+                if (ElementTypeName(e->record.header.typeID) != a.Text("type") || !e->userData) continue;
+                const std::string& bytes = e->userData->bytes;
+                found.insert(at < bytes.size() ? std::string(bytes.c_str() + at) : std::string());
+            }
+            std::istringstream in(a.Text("texts"));
+            for (std::string text; std::getline(in, text, ';');) expected.insert(text);
+            std::string shown;
+            for (const std::string& text : found) shown += (shown.empty() ? "" : ";") + text;
+            *m = "texts at " + std::to_string(at) + ": " + (shown.empty() ? "none" : shown);
+            return found == expected;
+        },
+        "the texts (up to their NUL) at the byte offset of the user data of the <type> elements that have user data "
+        "are exactly these (';' between them), each met at least once");
 }

@@ -3,6 +3,7 @@
 #include "script/ScriptCommands.hpp"
 
 #include "StandinHost.hpp"
+#include "project/ElementTypes.hpp"
 #include "project/ProjectCore.hpp"
 #include "script/CommandSupport.hpp"
 #include "script/ScriptContext.hpp"
@@ -66,13 +67,18 @@ void AddWorksheetCommands(ScriptLanguage& L) {
         },
         "the number of independent worksheets");
     L.Add(
-        "expect worksheet <ref:text> elements <count:int>", true,
+        "expect worksheet <ref:text> elements <count:int> [<type:text>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_DatabaseInfo d = {};
             if (!WorksheetByRef(r, a.Text("ref"), &d, m)) return false;
             int64_t n = 0;
-            for (const auto& e : Db(r).Model().elements) n += e.second.database == d.databaseUnId ? 1 : 0;
+            for (const auto& e : Db(r).Model().elements) {
+                const API_ElemTypeID t = e.second.record.header.typeID;
+                n += e.second.database == d.databaseUnId &&
+                    (!a.Has("type") || ElementTypeName(t) == a.Text("type") || std::to_string(t) == a.Text("type"));
+            }
             return Compare("elements on worksheet " + a.Text("ref"), n, a.Int("count"), m);
         },
-        "the number of elements in the independent worksheet with that reference id");
+        "the number of elements (of type <type>: a name like polyline, or its number) in the independent worksheet "
+        "with that reference id");
 }

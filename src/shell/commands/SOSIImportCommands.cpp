@@ -1,5 +1,130 @@
 #include "shell/commands/SOSIImportCommands.hpp"
 
-void ImportSOSIFile(Settings& settings) { (void)settings; }
-void RunSOSIImport(Settings& settings, int32_t mode) { (void)settings, (void)mode; }
-void RunSOSIWorksheetImport(Settings& settings) { (void)settings; }
+#include "dialogs/settings/SOSIImportStepDialog.hpp"
+#include "dialogs/settings/SOSIResultsDialog.hpp"
+#include "elements/CoordinateLocatorLP.hpp"
+#include "fileio/HostReaderProgress.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/LibPart.hpp"
+#include "settings/ProjectOffset.hpp"
+#include "shell/commands/ToolCommand.hpp"
+#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIOutput.hpp"
+
+namespace {
+
+constexpr const char* ObjectPartName = "SOSI OBJECT";
+
+// A part that is not there (and not given through the library folder) ends the import without a word.
+bool FindPart(const char* name, int32_t& index) {
+    return FindLibPartOrAsk(QV_String(name), index, false, QV_String(), APILib_ObjectID);
+}
+
+// The points' options and the constraint lines' pen and line type, which mode 0 draws its lines with.
+void CopyOptions(SOSIFileCls& reader, const Settings& settings) {
+    reader.SetImportOptions(settings.points);
+    reader.lineValues[0] = uint32_t(settings.constraint.pen);
+    reader.lineValues[1] = uint32_t(settings.constraint.lineType);
+}
+
+// The chosen objects, their extent as the first limiting area, the worksheets a locator offset can come from.
+void PrepareResults(SOSIFileCls& reader) {
+    reader.pointsRead = reader.pointsKept = 0;
+    reader.ImportObjects();
+    reader.ComputeExtents();
+    reader.limitArea = reader.bounds;
+    reader.FindLocatorDatabases();
+}
+
+// A results dialog closed without OK ends the import, unless the user asked to import again.
+bool Ends(bool confirmed, const SOSIFileCls& reader) { return !confirmed && reader.importAgain == 0; }
+
+void TakeProjectOffset(const SOSIFileCls& reader) {
+    ProjectOffset.x = reader.originX;
+    ProjectOffset.y = reader.originY;
+}
+
+// "Import again...": the lines and objects read stay, the options dialog runs again. False ends the import.
+bool ReadAgain(SOSIFileCls& reader) {
+    reader.ResetForReread();
+    const bool read = reader.ReadSOSIFile();
+    // Cleared only now: the read skips the files while it is set, and left set it would bring every later
+    // results dialog back here.
+    reader.importAgain = 0;
+    return read;
+}
+
+// Objects that failed are told once, after the build; a user break is no failure.
+void Build(SOSIFileCls& reader) {
+    uint8_t created = 0;
+    const bool built = BuildSOSIOutput(reader, &created);
+    if ((!built || reader.buildError != 0) && reader.cancelled == 0)
+        ReportToolResult(ToolErrModifyObject);
+    else
+        ACAPI_Automate(APIDo_ZoomID);
+}
+
+}  // namespace
+
+void ImportSOSIFile(Settings& settings) {
+    int32_t choice = 1;
+    if (!OpenSOSIImportDialog(&choice)) return;
+    RunSOSIImport(settings, choice - 1);
+}
+
+void RunSOSIImport(Settings& settings, int32_t mode) {
+    BeginToolCommand(settings);
+    if (mode < SOSIModeTerrain || mode > SOSIModeWorksheet) return;
+    HostReaderProgress progress;
+    SOSIFileCls reader;
+    reader.SetProgress(&progress);
+    if (mode == SOSIModeObjects && !FindPart(ObjectPartName, reader.objectLibPartIndex)) return;
+    if (mode != SOSIModeWorksheet && !FindPart(CoordinateLocatorPartName, reader.locatorLibPartIndex)) return;
+    reader.importMode = mode;
+    reader.namesFromSettings = 1;
+    reader.addSwitch = 1;
+    if (!RequireFloorPlan()) {
+        ReportToolResult(ToolErrDatabase);
+        return;
+    }
+    bool cancelled = false;
+    reader.ChooseFiles(&cancelled);
+    if (cancelled) return;
+    CopyOptions(reader, settings);
+    if (!reader.ReadSOSIFile()) return;
+    for (;;) {
+        PrepareResults(reader);
+        if (mode == SOSIModeTerrain && Ends(OpenSOSIImportResultsDialog(reader), reader)) return;
+        if (Ends(OpenSOSIImportResultsDialogTwin(reader), reader)) return;
+        TakeProjectOffset(reader);
+        if (reader.importAgain == 0) break;
+        if (!ReadAgain(reader)) return;
+    }
+    if (mode == SOSIModeObjects && (!AskCurveSegmentation(reader) || !reader.EditObjectSettings())) return;
+    if (mode == SOSIModeTerrain) reader.FilterContourHeights();
+    Build(reader);
+}
+
+void RunSOSIWorksheetImport(Settings& settings) {
+    BeginToolCommand(settings);
+    HostReaderProgress progress;
+    SOSIFileCls reader;
+    reader.SetProgress(&progress);
+    // Into the current worksheet: no id or name is asked.
+    reader.importMode = SOSIModeWorksheet;
+    reader.namesFromSettings = 0;
+    reader.addSwitch = 1;
+    bool cancelled = false;
+    reader.ChooseFiles(&cancelled);
+    if (cancelled) return;
+    CopyOptions(reader, settings);
+    if (!reader.ReadSOSIFile()) return;
+    for (;;) {
+        PrepareResults(reader);
+        if (Ends(OpenSOSIImportResultsDialogTwin(reader), reader)) return;
+        TakeProjectOffset(reader);
+        if (reader.importAgain == 0) break;
+        if (!ReadAgain(reader)) return;
+    }
+    Build(reader);
+}

@@ -1,0 +1,223 @@
+// The SOSI import commands as the palettes run them, in an in-process host: the ways a command ends before
+// building (an unreadable file, a missing library part, a floor plan out of reach, a cancel), import
+// again, and the one message after a build whose objects failed.
+#include "ProjectHost.hpp"
+
+#include "DGDriver.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "settings/ProjectOffset.hpp"
+#include "settings/Settings.hpp"
+#include "shell/commands/SOSIImportCommands.hpp"
+#include "sosi/SOSIDialogHooks.hpp"
+#include "sosi/SOSIFileCls.hpp"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+int optionsAsked = 0;
+bool optionsAnswer = true;
+std::vector<int32_t> typesOffered;
+
+// Every type taken, or the dialog cancelled.
+bool CountingOptions(SOSIFileCls& reader) {
+    ++optionsAsked;
+    typesOffered.push_back(reader.types.GetCount());
+    for (SOSIOType& row : reader.types) row.import = 1;
+    return optionsAnswer;
+}
+
+ModuleSession* session = nullptr;
+int32_t breakAfter = -1;
+
+class SosiImportCommandsTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        DGDriver::Reset();
+        LanguageIndex = LanguageEnglish;
+        GlobalSettings.Reset();
+        GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
+        saved = SOSIDialogs();
+        SOSIDialogHooks hooks;
+        hooks.optionsDialog = CountingOptions;
+        // Asked just before the build: the user's break, when one is set, comes during it.
+        hooks.curveSegmentation = [](SOSICurveSegmentation&) {
+            session->progress.breakAfter = breakAfter;
+            return true;
+        };
+        SetSOSIDialogs(hooks);
+        session = &host->Session();
+        optionsAsked = 0;
+        optionsAnswer = true;
+        typesOffered.clear();
+        breakAfter = -1;
+        ProjectOffset.Reset();
+        ProjectOffset.x = 11.0;
+        ProjectOffset.y = 22.0;
+    }
+    void TearDown() override {
+        SetSOSIDialogs(saved);
+        SetAddOnLibraryLoader(nullptr);
+        DGDriver::Reset();
+        ProjectHostTest::TearDown();
+    }
+    void LoadSosiParts() {
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
+    }
+    static std::string Sosi(const std::string& name) { return TestSupport::DataDir() + "/sosi/" + name; }
+    static std::vector<std::string> AlertTexts() {
+        std::vector<std::string> out;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.kind == "alert" && !r.texts.empty()) out.push_back(r.texts[0]);
+        return out;
+    }
+    static int Shown(const std::string& kind, int32_t id = -1) {
+        int n = 0;
+        for (const DGDriver::LogRecord& r : DGDriver::Log()) n += r.kind == kind && (id < 0 || r.id == id);
+        return n;
+    }
+    // No element made, the project offset as it was.
+    void ExpectProjectUnchanged(size_t elements) {
+        EXPECT_EQ(Db().AllElements().size(), elements);
+        EXPECT_EQ(ProjectOffset.x, 11.0);
+        EXPECT_EQ(ProjectOffset.y, 22.0);
+    }
+    // A new worksheet in front; its element count.
+    void OpenWorksheet(char16_t ref) {
+        API_DatabaseInfo d = {};
+        d.typeID = APIWind_WorksheetID;
+        d.ref[0] = d.name[0] = ref;
+        ASSERT_EQ(ACAPI_Database(APIDb_NewDatabaseID, &d), NoError);
+        API_WindowInfo w = {};
+        w.typeID = APIWind_WorksheetID;
+        w.databaseUnId = d.databaseUnId;
+        ASSERT_EQ(ACAPI_Automate(APIDo_ChangeWindowID, &w), NoError);
+    }
+    size_t OnCurrentWorksheet() {
+        API_DatabaseInfo current = {};
+        EXPECT_EQ(ACAPI_Database(APIDb_GetCurrentDatabaseID, &current), NoError);
+        size_t n = 0;
+        for (const auto& e : Db().Model().elements) n += e.second.database == current.databaseUnId;
+        return n;
+    }
+
+    SOSIDialogHooks saved;
+};
+
+}  // namespace
+
+TEST_F(SosiImportCommandsTest, AnUnreadableFileEndsTheImportWithOneMessageAndNoDialog) {
+    LoadSosiParts();
+    const size_t before = Db().AllElements().size();
+    for (int32_t mode : {int32_t(SOSIModeTerrain), int32_t(SOSIModeObjects), int32_t(SOSIModeWorksheet), -2}) {
+        SCOPED_TRACE(mode);
+        DGDriver::ClearQueueAndLog();
+        // The worksheet imports read a good file first: the one that fails still ends everything.
+        if (mode < SOSIModeWorksheet)
+            DGDriver::QueueFileAnswer({UserFile("absent.sos")});
+        else
+            DGDriver::QueueFileAnswer({Sosi("buer.sos"), UserFile("absent.sos")});
+        if (mode == -2)
+            RunSOSIWorksheetImport(GlobalSettings);
+        else
+            RunSOSIImport(GlobalSettings, mode);
+        EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while reading the file."});
+        EXPECT_EQ(optionsAsked, 0);
+        EXPECT_EQ(Shown("modal"), 0);
+        EXPECT_FALSE(session->progress.open);
+        ExpectProjectUnchanged(before);
+    }
+}
+
+TEST_F(SosiImportCommandsTest, MissingPartsCancelsAndAFloorPlanOutOfReachEndTheImportBeforeAnyChange) {
+    const size_t before = Db().AllElements().size();
+    // Neither part in the project and the library folder not given: modes 0 and 1 end quietly before the file
+    // choice; mode 2 needs neither part.
+    SetAddOnLibraryLoader(nullptr);
+    for (int32_t mode : {SOSIModeTerrain, SOSIModeObjects}) {
+        DGDriver::QueueFolderCancel();
+        RunSOSIImport(GlobalSettings, mode);
+    }
+    DGDriver::QueueFileCancel();
+    RunSOSIImport(GlobalSettings, SOSIModeWorksheet);
+    EXPECT_EQ(Shown("folder"), 2);
+    EXPECT_EQ(Shown("file"), 1);
+    EXPECT_TRUE(AlertTexts().empty());
+
+    // With the parts: the options cancelled after a good read, then the first results dialog of mode 0.
+    LoadSosiParts();
+    DGDriver::ClearQueueAndLog();
+    optionsAnswer = false;
+    DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
+    RunSOSIWorksheetImport(GlobalSettings);
+    EXPECT_EQ(optionsAsked, 1);
+    optionsAnswer = true;
+    DGDriver::QueueFileAnswer({Sosi("1001_Hoyde.sos")});
+    DGDriver::QueueClick(32544, 2);
+    RunSOSIImport(GlobalSettings, SOSIModeTerrain);
+    EXPECT_EQ(Shown("modal", 32544), 1);
+    EXPECT_EQ(Shown("modal", 32540), 0);
+    EXPECT_TRUE(AlertTexts().empty());
+    ExpectProjectUnchanged(before);
+
+    // The floor plan cannot be brought to front: error 42 before the file choice. The worksheet button stays
+    // on its worksheet.
+    OpenWorksheet(u'W');
+    ASSERT_TRUE(host->FailCall("Automate", int32_t(API_Selector("CHWD")), APIERR_GENERAL));
+    DGDriver::ClearQueueAndLog();
+    RunSOSIImport(GlobalSettings, SOSIModeTerrain);
+    EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while modifying database."});
+    EXPECT_EQ(Shown("file"), 0);
+    DGDriver::QueueFileCancel();
+    RunSOSIWorksheetImport(GlobalSettings);
+    EXPECT_EQ(Shown("file"), 1);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+}
+
+TEST_F(SosiImportCommandsTest, ImportAgainAsksTheOptionsAgainOverTheSameTypesAndBuildsOnce) {
+    // Once straight through, then on a second worksheet with "Import again..." in between.
+    OpenWorksheet(u'A');
+    DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
+    RunSOSIWorksheetImport(GlobalSettings);
+    const size_t once = OnCurrentWorksheet();
+    ASSERT_GT(once, 0u);
+
+    OpenWorksheet(u'B');
+    DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
+    DGDriver::QueueClick(32540, 15);
+    DGDriver::QueueClick(32540, 1);
+    RunSOSIWorksheetImport(GlobalSettings);
+    EXPECT_EQ(OnCurrentWorksheet(), once);
+    EXPECT_EQ(typesOffered, std::vector<int32_t>(3, typesOffered[0]));
+    EXPECT_EQ(Shown("modal", 32540), 3);
+    EXPECT_TRUE(AlertTexts().empty());
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+}
+
+TEST_F(SosiImportCommandsTest, FailedObjectsAreToldOnceUnlessTheUserStoppedTheBuild) {
+    LoadSosiParts();
+    ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
+    for (int32_t stop : {-1, 3}) {
+        SCOPED_TRACE(stop);
+        DGDriver::ClearQueueAndLog();
+        breakAfter = stop;
+        SettingsDialogAnswer answer;
+        answer.libPart = "SOSI OBJECT";
+        host->Project().settingsDialogs.Queue(SettingsDialogAnswers::ToolSettings, answer);
+        const int32_t zooms = session->progress.zooms;
+        DGDriver::QueueFileAnswer({Sosi("buer.sos")});
+        RunSOSIImport(GlobalSettings, SOSIModeObjects);
+        EXPECT_EQ(AlertTexts(),
+                  stop < 0 ? std::vector<std::string>{"Error while modifying/creating the object."}
+                           : std::vector<std::string>{});
+        EXPECT_EQ(session->progress.zooms, zooms + (stop < 0 ? 0 : 1));
+        EXPECT_EQ(Shown("modal", 32540), 1);
+        EXPECT_TRUE(DGDriver::Errors().empty());
+    }
+}
