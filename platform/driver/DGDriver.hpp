@@ -112,6 +112,8 @@ struct RowState {
     bool separator = false;
     intptr_t userData = 0;
     DGColorRec background = {65535, 65535, 65535};
+    DGColorRec colour = {0, 0, 0};
+    int16_t style = 0;
     // Owner-drawn cells: the drawing operations of their last redraw, per tab field.
     std::vector<std::vector<std::string>> drawing;
 };

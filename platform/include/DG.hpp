@@ -342,6 +342,11 @@ void DGListRedrawTabItem(int16_t dialId, int16_t item, int32_t row, int16_t tabI
 // A row's background colour (each component 0..65535); a row never set is white.
 void DGListSetItemBackgroundColor(int16_t dialId, int16_t item, int32_t row, const DGColorRec& colour);
 DGColorRec DGListGetItemBackgroundColor(int16_t dialId, int16_t item, int32_t row);
+// A row's text colour (black when never set) and its text style (the host's style number, 0 when never set).
+void DGListSetItemColor(int16_t dialId, int16_t item, int32_t row, const DGColorRec& colour);
+DGColorRec DGListGetItemColor(int16_t dialId, int16_t item, int32_t row);
+void DGListSetItemStyle(int16_t dialId, int16_t item, int32_t row, int16_t style);
+int16_t DGListGetItemStyle(int16_t dialId, int16_t item, int32_t row);
 // A value the module keeps with each row, 0 for a new row.
 void DGListViewSetItemUserData(int16_t dialId, int16_t item, int32_t row, intptr_t value);
 intptr_t DGListViewGetItemUserData(int16_t dialId, int16_t item, int32_t row);

@@ -188,6 +188,8 @@ DGDriver::LogRecord Snapshot(const Dialog& dialog, const char* kind) {
             rs.separator = row.separator;
             rs.userData = row.userData;
             rs.background = row.background;
+            rs.colour = row.colour;
+            rs.style = row.style;
             rs.drawing = row.drawing;
             state.rows.push_back(std::move(rs));
         }

@@ -252,6 +252,9 @@ void FormatItems(std::ostringstream& s, const LogRecord& r, const std::string& i
             if (row.userData != 0) s << " data " << row.userData;
             if (row.background.red != 65535 || row.background.green != 65535 || row.background.blue != 65535)
                 s << " background " << row.background.red << ' ' << row.background.green << ' ' << row.background.blue;
+            if (row.colour.red != 0 || row.colour.green != 0 || row.colour.blue != 0)
+                s << " colour " << row.colour.red << ' ' << row.colour.green << ' ' << row.colour.blue;
+            if (row.style != 0) s << " style " << row.style;
             s << '\n';
             for (size_t t = 0; t < row.drawing.size(); ++t)
                 for (const std::string& d : row.drawing[t])

@@ -24,6 +24,8 @@ struct Row {
     bool separator = false;
     intptr_t userData = 0;
     DGColorRec background = {65535, 65535, 65535};
+    DGColorRec colour = {0, 0, 0};
+    int16_t style = 0;
 };
 
 struct Item {

@@ -333,6 +333,36 @@ DGColorRec DGListGetItemBackgroundColor(int16_t dialId, int16_t item, int32_t ro
     return r != nullptr ? r->background : DGColorRec{65535, 65535, 65535};
 }
 
+void DGListSetItemColor(int16_t dialId, int16_t item, int32_t row, const DGColorRec& colour) {
+    Item* list = List(dialId, item, "DGListSetItemColor");
+    if (list == nullptr) return;
+    if (Row* r = FindRow(*list, dialId, row, "DGListSetItemColor")) {
+        r->colour = colour;
+        Changed(dialId, *list);
+    }
+}
+
+DGColorRec DGListGetItemColor(int16_t dialId, int16_t item, int32_t row) {
+    Item* list = List(dialId, item, "DGListGetItemColor");
+    const Row* r = list != nullptr ? FindRow(*list, dialId, row, "DGListGetItemColor") : nullptr;
+    return r != nullptr ? r->colour : DGColorRec{0, 0, 0};
+}
+
+void DGListSetItemStyle(int16_t dialId, int16_t item, int32_t row, int16_t style) {
+    Item* list = List(dialId, item, "DGListSetItemStyle");
+    if (list == nullptr) return;
+    if (Row* r = FindRow(*list, dialId, row, "DGListSetItemStyle")) {
+        r->style = style;
+        Changed(dialId, *list);
+    }
+}
+
+int16_t DGListGetItemStyle(int16_t dialId, int16_t item, int32_t row) {
+    Item* list = List(dialId, item, "DGListGetItemStyle");
+    const Row* r = list != nullptr ? FindRow(*list, dialId, row, "DGListGetItemStyle") : nullptr;
+    return r != nullptr ? r->style : int16_t(0);
+}
+
 // ------------------------------------------------------------------------------------------------ Pop-ups
 
 namespace {

@@ -113,6 +113,53 @@ TEST_F(ShapefileImportDialogsTest, ObjectChoiceTicksFieldsAndSetsTheMode) {
     EXPECT_EQ(data.options.chosenObject, 0);
 }
 
+TEST_F(ShapefileImportDialogsTest, ParameterRowsShowWhichFieldsFeedThem) {
+    CollectGISObjectNames(data.options);
+    ASSERT_GE(data.options.allObjects.GetCount(), 2);
+    // A field named like the second object's first parameter that a field can feed, of a fitting kind.
+    FillGISParamTable(data.options.allObjects[1]);
+    QV_String fed;
+    for (const SHPParamData& row : GISParamTable)
+        for (int16_t kind : {int16_t(1), int16_t(0), int16_t(-2)})
+            if (fed.IsEmpty() && FieldFitsParam(kind, row.type)) {
+                fed = row.description;
+                DBFFieldData f;
+                f.name = fed;
+                f.kind = kind;
+                data.fields.Insert(f);
+            }
+    ASSERT_FALSE(fed.IsEmpty());
+    GISSelectBlock block;
+    DGDriver::QueueClick(GISSelectDialogId, 9);
+    DGDriver::QueuePickPopUpItem(GISSelectDialogId, 10, 2);
+    DGDriver::QueueClick(GISSelectDialogId, 2);
+    EXPECT_FALSE(OpenGisObjectSelectionDialog(block, data));
+    const DGDriver::ItemState* list = nullptr;
+    for (const DGDriver::LogRecord& r : DGDriver::Log())
+        if (r.kind == "modal" && r.id == GISSelectDialogId)
+            for (const DGDriver::ItemState& item : r.items)
+                if (item.id == 11) list = &item;
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->rows.size(), size_t(GISParamTable.GetCount()));
+    int blue = 0;
+    for (size_t r = 0; r < list->rows.size(); ++r) {
+        const SHPParamData& row = GISParamTable[int32_t(r)];
+        const DGColorRec c = list->rows[r].colour;
+        bool fits = false;
+        for (int16_t kind : {int16_t(1), int16_t(0), int16_t(-2)}) fits = fits || FieldFitsParam(kind, row.type);
+        if (!fits) {
+            EXPECT_EQ(c.red, 65535) << r;
+            EXPECT_EQ(list->rows[r].style, 20) << r;
+        } else {
+            const bool covered = row.description.Compare(fed) == 0;
+            EXPECT_EQ(c.blue, covered ? 65535 : 0) << r;
+            EXPECT_EQ(c.red, 0) << r;
+            blue += covered ? 1 : 0;
+        }
+    }
+    EXPECT_GE(blue, 1);
+}
+
 TEST_F(ShapefileImportDialogsTest, NewNamesAreNeitherPathsNorLoadedParts) {
     for (const char* refused : {"", "\\", "GIS_PROTOTYPE", "GIS_PROTOTYPE.gsm", "GIS_COUNTIES\\", "..\\escape",
                                 "sub/dir", "a..b", "c:\\lib\\x"})

@@ -82,7 +82,17 @@ bool Covered(const SHPParamData& row, const QV_List<DBFFieldData>& fields) {
     return false;
 }
 
-void FillParamList(int16_t dialogId) {
+// Rows of a type no field can feed are red in the host's list style 20, the others black in style 4; in the
+// parameter list a parameter that a field of the shapefile fills by name is blue.
+void ColourParamRow(int16_t dialogId, int16_t list, int32_t n, const SHPParamData& row, bool covered) {
+    constexpr int16_t StyleOther = 20, StylePlain = 4;
+    const bool other = ParamIcon(row.type) == IconOther;
+    const DGColorRec colour = other ? DGColorRec{65535, 0, 0} : covered ? DGColorRec{0, 0, 65535} : DGColorRec{0, 0, 0};
+    DGListSetItemColor(dialogId, list, n, colour);
+    DGListSetItemStyle(dialogId, list, n, other ? StyleOther : StylePlain);
+}
+
+void FillParamList(int16_t dialogId, GISSelectBlock& block) {
     DGListDeleteItem(dialogId, ParamList, DG_ALL_ITEMS);
     DGListSetItemHeight(dialogId, ParamList, 21);
     DGListSetTabFieldCount(dialogId, ParamList, 2);
@@ -93,6 +103,7 @@ void FillParamList(int16_t dialogId) {
         const int32_t n = DGListGetItemCount(dialogId, ParamList);
         DGListSetTabItemText(dialogId, ParamList, n, 1, Uni(row.description));
         DGListSetTabItemIcon(dialogId, ParamList, n, 2, Icon(ParamIcon(row.type)));
+        ColourParamRow(dialogId, ParamList, n, row, Covered(row, Fields(block)));
     }
 }
 
@@ -108,6 +119,7 @@ void FillMappingList(int16_t dialogId) {
         const int32_t n = DGListGetItemCount(dialogId, MappingList);
         DGListSetTabItemText(dialogId, MappingList, n, 1, Uni(row.description));
         DGListSetTabItemIcon(dialogId, MappingList, n, 2, Icon(ParamIcon(row.type)));
+        ColourParamRow(dialogId, MappingList, n, row, false);
         if (ParamIcon(row.type) != IconOther)
             DGListSetTabItemText(dialogId, MappingList, n, 3,
                                  row.field.IsEmpty() ? GS::UniString("----") : Uni(row.field));
@@ -226,7 +238,7 @@ void Init(int16_t dialogId, GISSelectBlock& block) {
         DGPopUpSetItemText(dialogId, popup, DGPopUpGetItemCount(dialogId, popup), Uni(field.name));
     }
     InitFieldList(dialogId, block);
-    FillParamList(dialogId);
+    FillParamList(dialogId, block);
     FillMappingList(dialogId);
     ShowChoice(dialogId, radio);
     DGSetDialogClientSize(dialogId, 1020, 477);
@@ -281,7 +293,7 @@ void Change(int16_t dialogId, int16_t item, GISSelectBlock& block) {
             break;
         case ExistingPopup:
             FillForObject(dialogId, block, ExistingPopup);
-            FillParamList(dialogId);
+            FillParamList(dialogId, block);
             break;
         case MappingPopup:
             FillForObject(dialogId, block, MappingPopup);
