@@ -17,29 +17,15 @@
 #include "DG.hpp"
 #include "UC.hpp"
 
+#include <initializer_list>
+
 namespace {
 
+using namespace SOSIOptionItems;
+
 enum : int16_t {
-    ItemOK = 1,
-    ItemCancel = 2,
-    ItemPicture = 3,
     ItemImage = 5,
-    ItemPenControl = 6,
-    ItemPenEdit = 7,
     ItemSpareControl = 8,
-    ItemValueEdit = 9,
-    ItemHeading = 10,
-    ItemAllImport = 11,
-    ItemAllImportText = 12,
-    ItemAllPen = 13,
-    ItemAllPenText = 14,
-    ItemAllValue = 15,
-    ItemAllValueText = 16,
-    ItemFilterHeading = 18,
-    ItemFilterDistance = 20,
-    ItemLineFilter = 22,
-    ItemDefaultPen = 24,
-    ItemDefaultPenControl = 25,
     ItemReferenceLabel = 26,
     ItemReference = 27,
     ItemNameLabel = 28,
@@ -120,7 +106,8 @@ void SOSIDlg::ShowRowTexts(int32_t row) {
 }
 
 void SOSIDlg::FillTypeList() {
-    for (int16_t item : {ItemPenControl, ItemPenEdit, ItemSpareControl, ItemValueEdit}) DGHideItem(dialogId, item);
+    for (int16_t item : std::initializer_list<int16_t>{ItemPenControl, ItemPenEdit, ItemSpareControl, ItemValueEdit})
+        DGHideItem(dialogId, item);
     UC257SetStyle(dialogId, ItemPenControl, 19);
     UC257SetStyle(dialogId, ItemSpareControl, 3);
     DGSetItemFont(dialogId, ItemPenEdit, DG_FONT_SMALL);

@@ -15,28 +15,14 @@
 
 #include <utility>
 
+#include <initializer_list>
+
 namespace {
 
+using namespace SOSIOptionItems;
+
 enum : int16_t {
-    ItemOK = 1,
-    ItemCancel = 2,
-    ItemPicture = 3,
-    ItemPenControl = 6,
-    ItemPenEdit = 7,
     ItemLineTypeControl = 8,
-    ItemValueEdit = 9,
-    ItemHeading = 10,
-    ItemAllImport = 11,
-    ItemAllImportText = 12,
-    ItemAllPen = 13,
-    ItemAllPenText = 14,
-    ItemAllValue = 15,
-    ItemAllValueText = 16,
-    ItemFilterHeading = 18,
-    ItemFilterDistance = 20,
-    ItemLineFilter = 22,
-    ItemDefaultPen = 24,
-    ItemDefaultPenControl = 25,
     ItemAllSecond = 28,
     ItemAllSecondText = 29,
     ItemGrouping = 30,
@@ -104,7 +90,8 @@ int32_t SelectedRow(int16_t dialogId, Block& b) {
 }
 
 void FillSOSITypeList(int16_t dialogId, Block& b) {
-    for (int16_t item : {ItemPenControl, ItemPenEdit, ItemLineTypeControl, ItemValueEdit}) DGHideItem(dialogId, item);
+    for (int16_t item : std::initializer_list<int16_t>{ItemPenControl, ItemPenEdit, ItemLineTypeControl, ItemValueEdit})
+        DGHideItem(dialogId, item);
     DGSetItemFont(dialogId, ItemPenEdit, DG_FONT_SMALL);
     DGSetItemFont(dialogId, ItemValueEdit, DG_FONT_SMALL);
     UC257SetStyle(dialogId, ItemPenControl, 19);

@@ -8,6 +8,30 @@
 #include <cstdint>
 
 constexpr int16_t SOSITypeList = 17;
+
+// The items every options dialog has, around its type list.
+namespace SOSIOptionItems {
+enum : int16_t {
+    ItemOK = 1,
+    ItemCancel = 2,
+    ItemPicture = 3,
+    ItemPenControl = 6,
+    ItemPenEdit = 7,
+    ItemValueEdit = 9,
+    ItemHeading = 10,
+    ItemAllImport = 11,
+    ItemAllImportText = 12,
+    ItemAllPen = 13,
+    ItemAllPenText = 14,
+    ItemAllValue = 15,
+    ItemAllValueText = 16,
+    ItemFilterHeading = 18,
+    ItemFilterDistance = 20,
+    ItemLineFilter = 22,
+    ItemDefaultPen = 24,
+    ItemDefaultPenControl = 25,
+};
+}  // namespace SOSIOptionItems
 constexpr int32_t SOSIListRowHeight = 22;
 
 constexpr int32_t SOSIIconSet = 32713;
