@@ -64,6 +64,24 @@ void Build(SOSIFileCls& reader) {
         ACAPI_Automate(APIDo_ZoomID);
 }
 
+// Chooses and reads the files, then runs the results dialogs (32544 before 32540 in a terrain import) until the
+// user is done, reading the files again when asked; false when the import ends there.
+bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings) {
+    bool cancelled = false;
+    reader.ChooseFiles(&cancelled);
+    if (cancelled) return false;
+    CopyOptions(reader, settings);
+    if (!reader.ReadSOSIFile()) return false;
+    for (;;) {
+        PrepareResults(reader);
+        if (reader.importMode == SOSIModeTerrain && Ends(OpenSOSIImportResultsDialog(reader), reader)) return false;
+        if (Ends(OpenSOSIImportResultsDialogTwin(reader), reader)) return false;
+        TakeProjectOffset(reader);
+        if (reader.importAgain == 0) return true;
+        if (!ReadAgain(reader)) return false;
+    }
+}
+
 }  // namespace
 
 void ImportSOSIFile(Settings& settings) {
@@ -87,19 +105,7 @@ void RunSOSIImport(Settings& settings, int32_t mode) {
         ReportToolResult(ToolErrDatabase);
         return;
     }
-    bool cancelled = false;
-    reader.ChooseFiles(&cancelled);
-    if (cancelled) return;
-    CopyOptions(reader, settings);
-    if (!reader.ReadSOSIFile()) return;
-    for (;;) {
-        PrepareResults(reader);
-        if (mode == SOSIModeTerrain && Ends(OpenSOSIImportResultsDialog(reader), reader)) return;
-        if (Ends(OpenSOSIImportResultsDialogTwin(reader), reader)) return;
-        TakeProjectOffset(reader);
-        if (reader.importAgain == 0) break;
-        if (!ReadAgain(reader)) return;
-    }
+    if (!ReadAndConfirm(reader, settings)) return;
     if (mode == SOSIModeObjects && (!AskCurveSegmentation(reader) || !reader.EditObjectSettings())) return;
     if (mode == SOSIModeTerrain) reader.FilterContourHeights();
     Build(reader);
@@ -114,17 +120,6 @@ void RunSOSIWorksheetImport(Settings& settings) {
     reader.importMode = SOSIModeWorksheet;
     reader.namesFromSettings = 0;
     reader.addSwitch = 1;
-    bool cancelled = false;
-    reader.ChooseFiles(&cancelled);
-    if (cancelled) return;
-    CopyOptions(reader, settings);
-    if (!reader.ReadSOSIFile()) return;
-    for (;;) {
-        PrepareResults(reader);
-        if (Ends(OpenSOSIImportResultsDialogTwin(reader), reader)) return;
-        TakeProjectOffset(reader);
-        if (reader.importAgain == 0) break;
-        if (!ReadAgain(reader)) return;
-    }
+    if (!ReadAndConfirm(reader, settings)) return;
     Build(reader);
 }
