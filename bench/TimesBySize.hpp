@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,3 +30,16 @@ protected:
     virtual void Noted(int64_t, const Run&) {}
     std::map<int64_t, std::map<std::string, double>> seconds_;  // size -> name -> seconds per iteration
 };
+
+// A benchmark program's main: runs the benchmarks through `Reporter` (its ratio table printed when they are
+// done), then `release` frees what the runs kept (a host, temporary files).
+template <class Reporter>
+int RunBenchmarks(int argc, char** argv, const std::function<void()>& release = nullptr) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    Reporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    if (release) release();
+    benchmark::Shutdown();
+    return 0;
+}

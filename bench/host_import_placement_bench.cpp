@@ -120,12 +120,8 @@ BENCHMARK(BM_CreateAscPoints)->RangeMultiplier(10)->Range(10000, 1000000)->Unit(
 BENCHMARK(BM_OgrMemoryPoints)->RangeMultiplier(10)->Range(10000, 1000000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    if (current) current->host->Release();
-    current.reset();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<RatioReporter>(argc, argv, [] {
+        if (current) current->host->Release();
+        current.reset();
+    });
 }

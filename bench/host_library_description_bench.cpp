@@ -105,11 +105,4 @@ BENCHMARK(BM_Reader)->Apply(Sizes);
 BENCHMARK(BM_Strtod)->Apply(Sizes);
 BENCHMARK(BM_Istringstream)->Apply(Sizes);
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<RatioReporter>(argc, argv); }

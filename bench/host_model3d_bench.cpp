@@ -332,11 +332,4 @@ BENCHMARK(BM_HostSample)->Apply(Sizes);
 BENCHMARK(BM_CgalLocate)->Apply(Sizes);
 BENCHMARK(BM_HostSampleInProject)->Apply(Sizes);
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<RatioReporter>(argc, argv); }

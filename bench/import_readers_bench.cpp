@@ -160,14 +160,10 @@ BENCHMARK(BM_TextFileRead)->Arg(Size())->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GdalXYZ)->Arg(Size())->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    if (!TheFiles().dir.empty()) {
-        std::error_code ec;
-        std::filesystem::remove_all(TheFiles().dir, ec);
-    }
-    return 0;
+    return RunBenchmarks<RatioReporter>(argc, argv, [] {
+        if (!TheFiles().dir.empty()) {
+            std::error_code ec;
+            std::filesystem::remove_all(TheFiles().dir, ec);
+        }
+    });
 }

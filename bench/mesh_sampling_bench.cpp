@@ -165,11 +165,5 @@ BENCHMARK(BM_SampleOnePoint)->Apply(Sizes);
 BENCHMARK(BM_CgalLocate)->Apply(Sizes);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    current.reset();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<RatioReporter>(argc, argv, [] { current.reset(); });
 }
