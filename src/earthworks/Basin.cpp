@@ -2,6 +2,7 @@
 
 #include "earthworks/BasinOutline.hpp"
 #include "earthworks/EarthworkSelection.hpp"
+#include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -238,22 +239,7 @@ bool BasinCls::PlaceBasin(const QV_List<QV_CoordLong>& outline) {
         DisposeElemMemo(memo);
         return false;
     }
-    ElementWritten = 1;
-    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
-    object = placed;
-    HostCallWithElementGuid(placed);
-    ElemDescriptor record;
-    GuidToText(record.TerrainGuid, element.header.guid);
-    record.TerrainId = descriptor.TerrainId;
-    if (ElemUserData_WriteRecord(record, ElemKind_Basin, placed.header) && LinkElementGuids(element, placed))
-        return true;
-    // A basin the terrain does not cut is no basin.
-    DeleteOne(placed.header.guid);
-    std::memset(static_cast<void*>(&object), 0, sizeof object);
-    return false;
+    return PlaceTerrainCutObject(placed, memo, ElemKind_Basin, element, descriptor.TerrainId, object);
 }
 
 int32_t BasinCls::Create(const API_Element& terrain) {

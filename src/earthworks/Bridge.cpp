@@ -1,6 +1,7 @@
 #include "earthworks/Bridge.hpp"
 
 #include "earthworks/EarthworkSelection.hpp"
+#include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/PathSegments.hpp"
 
@@ -123,23 +124,7 @@ bool BridgeCls::PlaceObject() {
         DisposeElemMemo(memo);
         return false;
     }
-    ElementWritten = 1;
-    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
-    object = placed;
-    HostCallWithElementGuid(placed);
-    ElemDescriptor record;
-    GuidToText(record.TerrainGuid, element.header.guid);
-    record.TerrainId = descriptor.TerrainId;
-    if (ElemUserData_WriteRecord(record, ElemKind_Bridge, placed.header) && LinkElementGuids(element, placed))
-        return true;
-    GS::Array<API_Guid> one;
-    one.Push(placed.header.guid);
-    ACAPI_Element_Delete(one);
-    std::memset(static_cast<void*>(&object), 0, sizeof object);
-    return false;
+    return PlaceTerrainCutObject(placed, memo, ElemKind_Bridge, element, descriptor.TerrainId, object);
 }
 
 int32_t BridgeCls::Create(const API_Element& polyline, const API_Element& terrain) {

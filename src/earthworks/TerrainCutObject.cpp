@@ -1,0 +1,31 @@
+#include "earthworks/TerrainCutObject.hpp"
+
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/MeshHeightSampling.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/GuidText.hpp"
+#include "terrain/ContourLineCls.hpp"
+
+#include <cstring>
+
+bool PlaceTerrainCutObject(API_Element& placed, API_ElementMemo& memo, int32_t kind, const API_Element& terrain,
+                           const QV_String& terrainId, API_Element& object) {
+    ElementWritten = 1;
+    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
+        ElementWritten = 0;
+        return false;
+    }
+    object = placed;
+    HostCallWithElementGuid(placed);
+    ElemDescriptor record;
+    GuidToText(record.TerrainGuid, terrain.header.guid);
+    record.TerrainId = terrainId;
+    if (ElemUserData_WriteRecord(record, kind, placed.header) && LinkElementGuids(terrain, placed)) return true;
+    GS::Array<API_Guid> one;
+    one.Push(placed.header.guid);
+    ACAPI_Element_Delete(one);
+    std::memset(static_cast<void*>(&object), 0, sizeof object);
+    return false;
+}
