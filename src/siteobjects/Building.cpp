@@ -21,6 +21,7 @@
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
+#include "siteobjects/PlacedOutlineObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
 
 #include <cfloat>
@@ -104,41 +105,7 @@ int32_t BuildingCls::RunSettingsDialog(const double* lowest, const double* diffe
 }
 
 bool BuildingCls::PlaceObject() {
-    if (points3D.IsEmpty()) return false;
-    QV_String terrainText;
-    GuidToText(terrainText, element.header.guid);
-    API_Element placed;
-    API_ElementMemo memo;
-    if (!NewLibPartObject(libPartIndex, placed, memo)) return false;
-    QV_String name = settings.name;
-    SetMemoInfoString(memo, name);
-
-    placed.header.layer = settings.layer;
-    placed.header.floorInd = element.header.floorInd;
-    InitPlacedObject(placed, libPartIndex);
-    const QV_Coord3DLong origin = points3D[0];
-    for (QV_Coord3DLong& v : points3D) {
-        v.x -= origin.x;
-        v.y -= origin.y;
-        v.z = 0.0;
-    }
-    placed.object.pos = API_Coord{origin.x, origin.y};
-    placed.object.level = element.mesh.level;
-
-    BuildingLP view(ElemKind_Building);
-    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
-    const bool written = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Set) &&
-        view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) && SerializeSettings(view, settings, 1) &&
-        SetLPLevelOnStory(view, element.mesh.level, element.header.floorInd, LPMode_Set);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
-    object = placed;
-    return CreateLinkedObject(object, memo, ElemKind_Building, terrainText, element);
+    return PlaceOutlineObject<BuildingLP>(libPartIndex, ElemKind_Building, settings, element, points3D, true, object);
 }
 
 int32_t BuildingCls::Create(const API_Element& fill, const API_Element& terrain) {

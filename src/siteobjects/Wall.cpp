@@ -21,6 +21,7 @@
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
+#include "siteobjects/PlacedOutlineObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
 
 #include <cstring>
@@ -74,42 +75,8 @@ bool WallCls::CreateElementBodyFromMesh() {
 }
 
 bool WallCls::PlaceObject() {
-    if (points3D.IsEmpty()) return false;
-    QV_String terrainText;
-    GuidToText(terrainText, element.header.guid);
-    API_Element placed;
-    API_ElementMemo memo;
-    if (!NewLibPartObject(libPartIndex, placed, memo)) return false;
-    QV_String name = settings.name;
-    SetMemoInfoString(memo, name);
-
-    placed.header.layer = settings.layer;
-    placed.header.floorInd = element.header.floorInd;
-    InitPlacedObject(placed, libPartIndex);
     // The base line keeps its heights: only x and y become relative to its first vertex.
-    const QV_Coord3DLong origin = points3D[0];
-    for (QV_Coord3DLong& v : points3D) {
-        v.x -= origin.x;
-        v.y -= origin.y;
-    }
-    placed.object.pos = API_Coord{origin.x, origin.y};
-    placed.object.level = element.mesh.level;
-
-    WallLP view(ElemKind_Wall);
-    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
-    const bool written = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Set) &&
-        view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
-        SetLPLevelOnStory(view, element.mesh.level, element.header.floorInd, LPMode_Set) &&
-        SerializeSettings(view, settings, 1);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
-    object = placed;
-    return CreateLinkedObject(object, memo, ElemKind_Wall, terrainText, element);
+    return PlaceOutlineObject<WallLP>(libPartIndex, ElemKind_Wall, settings, element, points3D, false, object);
 }
 
 int32_t WallCls::Place(const API_Element& polyline, const API_Element& terrain) {
