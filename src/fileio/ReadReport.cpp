@@ -1,0 +1,42 @@
+#include "fileio/ReadReport.hpp"
+
+#include "foundation/Language.hpp"
+
+#include <string>
+
+void ReadReport::Note(ReadIssue issue, uint32_t count) {
+    uint32_t& c = counts[static_cast<int>(issue)];
+    c = (UINT32_MAX - c < count) ? UINT32_MAX : c + count;
+}
+
+uint32_t ReadReport::Count(ReadIssue issue) const { return counts[static_cast<int>(issue)]; }
+
+bool ReadReport::HasIssues() const {
+    for (uint32_t c : counts)
+        if (c != 0) return true;
+    return false;
+}
+
+QV_String ReadReport::Describe() const {
+    QV_String text;
+    for (int i = 0; i < static_cast<int>(ReadIssue::Count); ++i) {
+        if (counts[i] == 0) continue;
+        QV_String line;
+        GetResString(line, ErrorTableBase + LanguageIndex, ReadIssueTextBase + i);
+        if (counts[i] > 1) line += (QV_String(" (") += std::to_string(counts[i]).c_str()) += ")";
+        if (!text.IsEmpty()) text += "\n";
+        text += line;
+    }
+    return text;
+}
+
+void ShowReadReport(const ReadReport& report) {
+    if (report.error != 0) {
+        ShowErrorMessage(report.error, 2);
+        return;
+    }
+    if (!report.HasIssues()) return;
+    QV_String title;
+    GetResString(title, ErrorTableBase + LanguageIndex, 54);
+    ShowAlertBox(2, title, report.Describe(), QV_String());
+}

@@ -1,0 +1,41 @@
+#pragma once
+// What a survey-file reader found besides its records: the error that ended the read, and what it left out
+// and why. A reader fills it and shows nothing; the import command shows it once, with the same texts
+// whichever reader found the problem.
+#include "foundation/QV_String.hpp"
+
+#include <cstdint>
+#include <vector>
+
+// Why a part of a file was left out (or the whole file refused). The value is the entry of the error table
+// (32520 + language) that names it, less ReadIssueTextBase.
+enum class ReadIssue : uint8_t {
+    EndedEarly = 0,        // the file ends inside a record: the records before it are kept
+    BadNumber,             // a number that cannot be read: the record or entity holding it is skipped
+    NonFiniteCoordinate,   // a NaN or infinite coordinate: the record holding it is skipped
+    DamagedRecord,         // a record whose own length or type is wrong: skipped
+    NoCoordinates,         // the file names objects, but none has a coordinate
+    NoUnit,                // the file gives no unit for its coordinates
+    TooLarge,              // the file asks for more memory than it could hold data for
+    Empty,                 // the file holds nothing to read
+    NotText,               // the file is not text (binary bytes)
+    Count
+};
+constexpr int32_t ReadIssueTextBase = 80;
+
+struct ReadReport {
+    int16_t error = 0;  // 0: read (perhaps with parts left out); otherwise the error message that ends the import
+
+    // `count` more of `issue`.
+    void Note(ReadIssue issue, uint32_t count = 1);
+    uint32_t Count(ReadIssue issue) const;
+    bool HasIssues() const;
+    // One line per issue noted: its text and, above one, how many.
+    QV_String Describe() const;
+
+private:
+    uint32_t counts[static_cast<int>(ReadIssue::Count)] = {};
+};
+
+// The error's message when there is one, else the issues in one alert; nothing when both are empty.
+void ShowReadReport(const ReadReport& report);
