@@ -667,4 +667,54 @@ TEST(ProjectGuids, TextRoundTripAndBadTexts) {
         EXPECT_FALSE(ParseGuidText(bad, &back)) << bad;
 }
 
+// Random commands that create, change and delete fills: undoing them one by one gives back every earlier project
+// exactly, and the steps keep only the elements their commands touched.
+TEST_F(ProjectDatabaseTest, UndoGivesBackEveryEarlierProjectAndKeepsOnlyWhatChanged) {
+    std::vector<API_Guid> placed;
+    for (int i = 0; i < 200; ++i) placed.push_back(PlaceFill("base" + std::to_string(i)));
+    const size_t baseStates = db.UndoElementStates();
+    EXPECT_EQ(baseStates, 200u);  // one per creation
+
+    std::srand(7);
+    std::vector<std::string> states{db.DumpJson()};
+    size_t touched = 0;
+    for (int step = 0; step < 40; ++step) {
+        const int what = std::rand() % 3;
+        std::vector<API_Guid> live;
+        for (const API_Guid& g : placed)
+            if (db.Find(g) != nullptr) live.push_back(g);
+        ASSERT_FALSE(live.empty());
+        const API_Guid g = live[size_t(std::rand()) % live.size()];
+        const GSErrCode err = db.RunUndoableCommand("step", [&]() {
+            if (what == 0) {
+                StoredMemo memo;
+                API_Element e = Fill(&memo, 1.0 + step);
+                const GSErrCode c = CreateFill(&e, memo);
+                placed.push_back(e.header.guid);
+                return c;
+            }
+            if (what == 1) return db.DeleteElements(&g, 1);
+            API_Element e = {};
+            e.header.guid = g;
+            e.hatch.fillPen = int16_t(10 + step);
+            API_Element mask = {};
+            mask.hatch.fillPen = -1;
+            return db.ChangeElement(&e, &mask, nullptr, 0);
+        });
+        ASSERT_EQ(err, NoError);
+        ++touched;
+        states.push_back(db.DumpJson());
+    }
+    EXPECT_EQ(db.UndoElementStates(), baseStates + touched);
+    for (size_t i = states.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(db.Undo());
+        // The dump holds the undo texts too: compare the projects without them.
+        nlohmann::ordered_json now = nlohmann::ordered_json::parse(db.DumpJson());
+        nlohmann::ordered_json then = nlohmann::ordered_json::parse(states[i - 1]);
+        now.erase("undoSteps");
+        then.erase("undoSteps");
+        ASSERT_EQ(now, then) << "after undoing step " << i;
+    }
+}
+
 }  // namespace

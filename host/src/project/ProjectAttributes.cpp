@@ -109,7 +109,10 @@ GSErrCode ProjectAttributes::DeleteAttribute(const API_Attr_Head& head) {
         if (!onLayer.empty()) {
             const GSErrCode err = CheckModelChange();
             if (err != NoError) return err;
-            for (const API_Guid& g : onLayer) model_.elements.erase(g);
+            for (const API_Guid& g : onLayer) {
+                Touch(g);
+                model_.elements.erase(g);
+            }
             AfterModelRestored();
         }
     }

@@ -105,8 +105,9 @@ void ProjectCore::Reset() {
     AddAttribute(API_FontID, "Arial", [](API_Attribute& a) { a.font.familyType = 0; });
     AddAttribute(API_FontID, "Courier New", [](API_Attribute& a) { a.font.familyType = 0; });
 
-    undoSnapshots_.clear();
+    undoSteps_.clear();
     undoTexts_.clear();
+    pending_ = UndoStep();
     selection_.clear();
     defaults_.clear();
     toolbox_ = API_ToolBoxItem();
@@ -159,7 +160,16 @@ const StoredElement* ProjectCore::Find(const API_Guid& guid) const {
 
 StoredElement* ProjectCore::FindMutable(const API_Guid& guid) {
     const auto it = model_.elements.find(guid);
-    return it != model_.elements.end() ? &it->second : nullptr;
+    if (it == model_.elements.end()) return nullptr;
+    Touch(guid);
+    return &it->second;
+}
+
+void ProjectCore::Touch(const API_Guid& guid) {
+    if (!inCommand_ || pending_.elementsBefore.count(guid) != 0) return;
+    const auto it = model_.elements.find(guid);
+    pending_.elementsBefore.emplace(guid, it != model_.elements.end() ? std::optional<StoredElement>(it->second)
+                                                                       : std::nullopt);
 }
 
 const StoredElement* ProjectCore::FindHere(const API_Guid& guid) const {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -77,9 +78,24 @@ protected:
     // An element that is deleted loses its solid links.
     void DropLinksOf(const API_Guid& guid);
 
+    // Inside an undoable command: keeps the element as it was before the command first touched it, so that the
+    // step can give it back. Every change of model_.elements goes through here first.
+    void Touch(const API_Guid& guid);
+
+    // One undo step: the elements the command touched as they were before it (none: the command made it), and
+    // the project's other parts, which are small, whole.
+    struct UndoStep {
+        std::map<API_Guid, std::optional<StoredElement>, GuidLess> elementsBefore;
+        std::map<API_AttrTypeID, std::vector<StoredAttribute>> attributes;
+        std::vector<API_StoryType> stories;
+        std::vector<StoredDatabase> databases;
+        std::vector<StoredSolidLink> solidLinks;
+    };
+
     ProjectModel model_;
-    std::vector<ProjectModel> undoSnapshots_;
+    std::vector<UndoStep> undoSteps_;
     std::vector<std::string> undoTexts_;
+    UndoStep pending_;  // the step of the command running now
     std::vector<API_Guid> selection_;
     std::map<std::pair<API_ElemTypeID, int32_t>, std::pair<API_Element, StoredMemo>> defaults_;
     API_ToolBoxItem toolbox_ = {};

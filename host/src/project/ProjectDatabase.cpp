@@ -15,7 +15,7 @@ GSErrCode ProjectDatabase::PlaceElement(API_Element* element, const StoredMemo& 
         if (err != NoError) return err;
         err = CreateElement(element, memo.IsEmpty() ? nullptr : &api);
         DisposeApiMemo(&api);
-        if (err == NoError && !name.empty()) model_.elements[element->header.guid].name = name;
+        if (err == NoError && !name.empty()) FindMutable(element->header.guid)->name = name;
         return err;
     });
 }
@@ -166,6 +166,7 @@ GSErrCode ProjectDatabase::AddMeshLevelLine(const API_Guid& mesh, const std::vec
     return RunUndoableCommand("Edit Mesh", [&]() {
         const GSErrCode err = CheckModelChange();
         if (err != NoError) return err;
+        Touch(mesh);
         const StoredElement before = *e;
         StoredMemo& memo = e->memo;
         if (!memo.meshLevelCoords) memo.meshLevelCoords = std::vector<API_MeshLevelCoord>();

@@ -293,6 +293,7 @@ GSErrCode ProjectElements::CreateElement(API_Element* element, const API_Element
     }
     e.record = rec;
     e.memo = m;
+    Touch(rec.header.guid);
     model_.elements[rec.header.guid] = e;
     *element = rec;
     Changed();
@@ -380,6 +381,7 @@ GSErrCode ProjectElements::DeleteElements(const API_Guid* guids, uint32_t count)
         // A marker takes its database and the elements in it along.
         const API_Guid marker = it->first;
         const StoredElement gone = it->second;
+        Touch(marker);
         model_.elements.erase(it);
         DropLinksOf(marker);
         NoteChange(ChangeKind::Deleted, gone, gone);
@@ -392,6 +394,7 @@ GSErrCode ProjectElements::DeleteElements(const API_Guid* guids, uint32_t count)
                         continue;
                     }
                     const StoredElement inside = el->second;
+                    Touch(el->first);
                     el = model_.elements.erase(el);
                     DropLinksOf(inside.record.header.guid);
                     NoteChange(ChangeKind::Deleted, inside, inside);

@@ -2,24 +2,46 @@
 
 GSErrCode ProjectUndo::RunUndoableCommand(const std::string& undoText, const std::function<GSErrCode()>& body) {
     if (inCommand_) return Refuse(APIERR_REFUSEDCMD, "an undoable command inside another");
-    ProjectModel before = model_;
+    // The small parts whole; the elements as the command touches them (Touch).
+    pending_ = UndoStep();
+    pending_.attributes = model_.attributes;
+    pending_.stories = model_.stories;
+    pending_.databases = model_.databases;
+    pending_.solidLinks = model_.solidLinks;
     const uint64_t changesBefore = changes_;
     inCommand_ = true;
     const GSErrCode err = body ? body() : APIERR_BADPARS;
     inCommand_ = false;
     if (changes_ != changesBefore) {
-        undoSnapshots_.push_back(std::move(before));
+        undoSteps_.push_back(std::move(pending_));
         undoTexts_.push_back(undoText);
     }
+    pending_ = UndoStep();
     return err;
 }
 
 bool ProjectUndo::Undo() {
-    if (inCommand_ || undoSnapshots_.empty()) return false;
-    model_ = std::move(undoSnapshots_.back());
-    undoSnapshots_.pop_back();
+    if (inCommand_ || undoSteps_.empty()) return false;
+    UndoStep& step = undoSteps_.back();
+    for (auto& kv : step.elementsBefore) {
+        if (kv.second)
+            model_.elements[kv.first] = std::move(*kv.second);
+        else
+            model_.elements.erase(kv.first);
+    }
+    model_.attributes = std::move(step.attributes);
+    model_.stories = std::move(step.stories);
+    model_.databases = std::move(step.databases);
+    model_.solidLinks = std::move(step.solidLinks);
+    undoSteps_.pop_back();
     undoTexts_.pop_back();
     AfterModelRestored();
     ++changes_;
     return true;
+}
+
+size_t ProjectUndo::UndoElementStates() const {
+    size_t n = 0;
+    for (const UndoStep& step : undoSteps_) n += step.elementsBefore.size();
+    return n;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Undoable commands. Model changes are refused outside one (APIERR_NEEDSUNDOSCOPE); the changes made inside one
 // command form one undo step; a failed step inside it leaves the changes made before it (there is no rollback).
-// Undo restores the project as it was before the command (elements, attributes, stories, databases).
+// Undo restores the project as it was before the command (elements, attributes, stories, databases). A step keeps
+// only the elements its command touched, so its memory follows the change, not the project's size.
 #include "project/ProjectCore.hpp"
 
 #include <functional>
@@ -13,4 +14,6 @@ public:
     // Takes back the latest step; false when there is none (or a command is running).
     bool Undo();
     const std::vector<std::string>& UndoTexts() const { return undoTexts_; }
+    // Element states kept by all undo steps together (what their memory grows with).
+    size_t UndoElementStates() const;
 };
