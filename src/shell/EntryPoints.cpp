@@ -3,7 +3,6 @@
 #include "IO.hpp"
 #include "UniString.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
-#include "fileio/ImportDefaults.hpp"
 #include "elements/HostFonts.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Config.hpp"
@@ -72,8 +71,7 @@ GSErrCode Initialize() {
     XYZButtonState = 1;
     ResetCurveSegmentation(true);
     SOSITypeRows().Clear();
-    ImportDefaultsRecord().Init();
-    SOSIObjectSettingsRecord().Init();
+    SOSIObjectSettingsRecord().Init();  // the import defaults
 
     bool suitePresent = false;
     if (CheckSuitePresence(suitePresent)) WriteSuiteMarker(true);
@@ -102,8 +100,7 @@ GSErrCode FreeData() {
     ToolsPalette().Close();
     PaletteSuspended = 1;
     SOSITypeRows().Clear();
-    ImportDefaultsRecord().Init();
-    SOSIObjectSettingsRecord().Init();
+    SOSIObjectSettingsRecord().Init();  // the import defaults
     DeleteSuiteMarkerFile();
     ResetCurveSegmentation(false);
     UnwireSubsystems();
