@@ -40,8 +40,7 @@ void DeleteSuiteMarkerFile() {
 API_AddonType CheckEnvironment(API_EnvirParams* envir) {
     DeleteSuiteMarkerFile();
     if (envir == nullptr || envir->serverApplication != APIAppl_Host) return APIAddon_Unknown;
-    std::snprintf(envir->addOnInfo.name, sizeof envir->addOnInfo.name, "%s %s (%s)", ProductName, ProductVersion,
-                  HostTag);
+    std::snprintf(envir->addOnInfo.name, sizeof envir->addOnInfo.name, "%s", AddOnName);
     std::snprintf(envir->addOnInfo.description, sizeof envir->addOnInfo.description, "%s", ProductName);
     return APIAddon_Normal;
 }

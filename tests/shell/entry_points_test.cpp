@@ -20,7 +20,7 @@ TEST_F(EntryPointsTest, HostKindAnswersTypeAndNameAndDeletesTheMarker) {
     Touch(kMarker);
     ASSERT_TRUE(host->Attach());
     EXPECT_EQ(host->RunCheckEnvironment(), APIAddon_Normal);
-    EXPECT_STREQ(host->Results().envir.addOnInfo.name, "Lodravix 20.1.0.0 (ZO_25)");
+    EXPECT_STREQ(host->Results().envir.addOnInfo.name, "Lodravix 2.1 (DUdaz)");
     EXPECT_STREQ(host->Results().envir.addOnInfo.description, "Lodravix");
     EXPECT_FALSE(Exists(kMarker));
 }
