@@ -11,8 +11,8 @@ namespace {
 constexpr int16_t LastLanguageIndex = 6;
 }
 
-void UpdateLocalizatorLanguage(int16_t languageIndex) {
-    if (languageIndex == LanguageIndex || languageIndex < 0 || languageIndex > LastLanguageIndex) return;
+void UpdateLocalizatorLanguage(int16_t previousLanguageIndex) {
+    if (previousLanguageIndex == LanguageIndex || LanguageIndex < 0 || LanguageIndex > LastLanguageIndex) return;
     API_LibPart part;
     if (LibPart_SearchByName(QV_String("VY3_Localizator"), APILib_ObjectID, part) != NoError || part.index < 1) return;
     QV_LibPartSection section;
@@ -21,7 +21,7 @@ void UpdateLocalizatorLanguage(int16_t languageIndex) {
 
     LocalizatorLP view;
     view.Attach(section.content, true);
-    int16_t number = int16_t(languageIndex + 1);
+    int16_t number = int16_t(LanguageIndex + 1);
     const bool set = view.GetSetShort(LocalizatorParam::Language, number, LPMode_Set);
     view.Detach();
     // Placed objects show the new default only after a rebuild, and only a part that took it needs one.

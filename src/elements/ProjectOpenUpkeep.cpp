@@ -163,4 +163,9 @@ void CleanUpLegacySlabs() {
     });
 }
 
+void EnsureAddOnLayers() {
+    EnsureOperatorLayer();
+    CleanUpLegacySlabs();
+}
+
 }  // namespace ProjectOpenUpkeep

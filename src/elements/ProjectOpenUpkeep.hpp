@@ -18,5 +18,8 @@ void RefreshRailways();
 // Deletes the slabs whose element ID is exactly "VY30 Slab", then the layer "Lodrava Hidden" when no element of
 // any database is left on it (deleting a layer deletes its elements; a user's element there keeps the layer).
 void CleanUpLegacySlabs();
+// The add-on's layers as a project starts: the operator layer exists (created hidden when missing, an existing one
+// keeps its flags), and the legacy slabs go with their layer (CleanUpLegacySlabs).
+void EnsureAddOnLayers();
 
 }  // namespace ProjectOpenUpkeep

@@ -55,9 +55,6 @@ public:
     void SetAfterLoadValues();
     // The layer of every kind (the host's default mesh layer), after either of the two above.
     void SetLayerFields(int16_t layer);
-    // The host's element defaults and the project's values, when a project is created or opened. Until the
-    // store reads them it notes its call (SettingsFromProject.cpp).
-    void LoadFromProject();
 
     ImportOptionsRec points;             // kind 1
     ConstraintSettings constraint;       // kind 2

@@ -3,7 +3,6 @@
 #include "IO.hpp"
 #include "UniString.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
-#include "fileio/ImportDefaults.hpp"
 #include "elements/HostFonts.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Config.hpp"
@@ -41,8 +40,7 @@ void DeleteSuiteMarkerFile() {
 API_AddonType CheckEnvironment(API_EnvirParams* envir) {
     DeleteSuiteMarkerFile();
     if (envir == nullptr || envir->serverApplication != APIAppl_Host) return APIAddon_Unknown;
-    std::snprintf(envir->addOnInfo.name, sizeof envir->addOnInfo.name, "%s %s (%s)", ProductName, ProductVersion,
-                  HostTag);
+    std::snprintf(envir->addOnInfo.name, sizeof envir->addOnInfo.name, "%s", AddOnName);
     std::snprintf(envir->addOnInfo.description, sizeof envir->addOnInfo.description, "%s", ProductName);
     return APIAddon_Normal;
 }
@@ -72,8 +70,7 @@ GSErrCode Initialize() {
     XYZButtonState = 1;
     ResetCurveSegmentation(true);
     SOSITypeRows().Clear();
-    ImportDefaultsRecord().Init();
-    SOSIObjectSettingsRecord().Init();
+    SOSIObjectSettingsRecord().Init();  // the import defaults
 
     bool suitePresent = false;
     if (CheckSuitePresence(suitePresent)) WriteSuiteMarker(true);
@@ -102,8 +99,7 @@ GSErrCode FreeData() {
     ToolsPalette().Close();
     PaletteSuspended = 1;
     SOSITypeRows().Clear();
-    ImportDefaultsRecord().Init();
-    SOSIObjectSettingsRecord().Init();
+    SOSIObjectSettingsRecord().Init();  // the import defaults
     DeleteSuiteMarkerFile();
     ResetCurveSegmentation(false);
     UnwireSubsystems();

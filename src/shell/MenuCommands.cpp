@@ -2,7 +2,7 @@
 
 #include "dialogs/tools/AboutDialog.hpp"
 #include "elements/LayerHelpers.hpp"
-#include "elements/LocalizatorLP.hpp"
+#include "elements/Localizator.hpp"
 #include "elements/ProjectOpenUpkeep.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -25,15 +25,12 @@ constexpr int16_t ItemPalette = 1;
 constexpr int16_t ItemLanguage = 2;
 constexpr int16_t ItemAbout = 3;
 
-// The settings object is not built yet; the services that take it do not read it so far.
-Settings* const NoSettings = nullptr;
-
 void ChooseLanguage() {
     const int16_t previous = LanguageIndex;
     if (!ShowLanguageDialog(QV_String(VersionBanner))) return;
     LoadLanguage(true);
     ToolsPalette().UpdateMenuTexts();
-    LocalizatorLP::Place(NoSettings, previous);
+    UpdateLocalizatorLanguage(previous);
 }
 }  // namespace
 
@@ -46,7 +43,7 @@ bool HasPrefsLibPart() {
 void ApplyLanguage() {
     const int16_t previous = LanguageIndex;
     LoadLanguage(true);
-    LocalizatorLP::Place(NoSettings, previous);
+    UpdateLocalizatorLanguage(previous);
     LoadAddOnLibraries(true);
     CountGISSubtypeParams();
 }
@@ -61,7 +58,7 @@ void OpenToolsPalette() {
     AttachObserversToAddOnElements();
     ProjectOpenUpkeep::RefreshRoads();
     ProjectOpenUpkeep::RefreshRailways();
-    EnsureOperatorLayer();
+    ProjectOpenUpkeep::EnsureAddOnLayers();
     palette.Create();
     PaletteSuspended = 0;
     LoadAddOnLibraries(true);

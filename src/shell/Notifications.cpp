@@ -4,7 +4,7 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/ProjectOpenUpkeep.hpp"
 #include "foundation/ACAPI.hpp"
-#include "settings/Settings.hpp"
+#include "settings/ObserverAttachment.hpp"
 #include "shell/ProjectOffset.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
@@ -25,10 +25,12 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
         case APINotify_New:
         case APINotify_NewAndReset:
         case APINotify_Open:
-            GlobalSettings.LoadFromProject();
+            // The host reports edits only of observed elements: without this a project's terrain could be
+            // dragged away from its linked objects.
+            AttachObserversToAddOnElements();
             ProjectOpenUpkeep::RefreshRoads();
             ProjectOpenUpkeep::RefreshRailways();
-            ProjectOpenUpkeep::CleanUpLegacySlabs();
+            ProjectOpenUpkeep::EnsureAddOnLayers();
             if (notifID == APINotify_Open) {
                 ReadProjectOffset();
             }

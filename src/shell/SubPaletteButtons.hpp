@@ -10,6 +10,9 @@ struct SubPaletteButton {
     ToolCommand command;
 };
 
+// The Street furniture button "Edit X-Y / Edit Z": its image follows the XYZ button state.
+constexpr int16_t XYZButtonItem = 9;
+
 // Button `item` (from 1) of sub-palette `index`; null when there is no such button.
 const SubPaletteButton* FindSubPaletteButton(int32_t index, int16_t item);
 

@@ -4,6 +4,8 @@
 #include "foundation/Language.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
+#include "shell/ToolsPalette.hpp"
+#include "terrain/ToolInput.hpp"
 
 #include "DG.hpp"
 
@@ -37,6 +39,11 @@ void PlaceBesidePalette(int32_t index) {
     DGSetDialogFramePosition(dialId, x + dx, y + 23);
 }
 
+void EnableButtons(int32_t index, bool enable) {
+    const int16_t dialId = int16_t(SubPalettes[index].dialogId);
+    for (int16_t item = 1; item <= Layouts[index].buttonCount; ++item) DGSetItemEnable(dialId, item, enable);
+}
+
 void SetHelpIndexes(int32_t index) {
     const int16_t dialId = int16_t(SubPalettes[index].dialogId);
     if (dialId == 0) return;
@@ -64,13 +71,16 @@ void DrawButton(int32_t index, const DGUserUpdateData& update) {
     const SubPaletteButton* button = FindSubPaletteButton(index, update.item);
     if (button == nullptr) return;
     const SubPaletteRecord& record = SubPalettes[index];
-    // The two SOSI buttons of the worksheet have one image for every state.
+    // The two SOSI buttons of the worksheet have one image for every state; the XYZ button has no pressed one.
     const bool oneImage = index == SubWorksheet && update.item <= 2;
+    const bool noPressed = index == SubStreetFurniture && update.item == XYZButtonItem;
+    // The running button shows pressed although its sub-palette is disabled meanwhile.
+    const bool active = record.activeItem == update.item;
     std::string name = button->image;
-    if (!oneImage && !record.enabled)
-        name += "_Dis";
-    else if (!oneImage && record.activeItem == update.item)
+    if (!oneImage && active && !noPressed)
         name += "_Press";
+    else if (!oneImage && !active && !record.enabled)
+        name += "_Dis";
     name += ".jpg";
     const DG::Rect rect{update.left, update.top, update.right, update.bottom};
     DGDrawPicture(update.drawContext, rect, GS::UniString(name.c_str()));
@@ -161,20 +171,30 @@ const char* SubPaletteButtonImage(int32_t index, int16_t item) {
 void RunSubPaletteButton(int32_t index, int16_t item) {
     const SubPaletteButton* button = FindSubPaletteButton(index, item);
     if (button == nullptr) return;
-    if (button->command == nullptr) {
-        ShowToolNotAvailable();
-        return;
-    }
-    // The button is drawn pressed and its sub-palette disabled while the command runs.
+    // While the command runs no second one can start: the palette and the sub-palette are disabled, and the
+    // running button is drawn pressed.
+    CToolsPlt& palette = ToolsPalette();
+    palette.EnableItems(false);
     SubPaletteRecord& record = SubPalettes[index];
     const int16_t dialId = int16_t(record.dialogId);
-    record.enabled = 0;
-    record.activeItem = item;
-    if (dialId != 0) DGRedrawItem(dialId, DG_ALL_ITEMS);
-    button->command();
-    if (SubPalettes[index].dialogId == uint16_t(dialId)) {
-        record.enabled = 1;
-        record.activeItem = 0;
-        if (dialId != 0) DGRedrawItem(dialId, DG_ALL_ITEMS);
+    if (dialId != 0) {
+        record.enabled = 0;
+        EnableButtons(index, false);
+        DGRedrawItem(dialId, DG_ALL_ITEMS);
     }
+    record.activeItem = item;
+    if (dialId != 0) DGRedrawItem(dialId, item);
+    if (button->command != nullptr)
+        button->command();
+    else
+        ShowToolNotAvailable();
+    record.activeItem = 0;
+    // The command may have closed the sub-palette (a window change, the project closed).
+    if (dialId != 0 && record.dialogId == uint16_t(dialId)) {
+        record.enabled = 1;
+        EnableButtons(index, true);
+        DGRedrawItem(dialId, DG_ALL_ITEMS);
+    }
+    palette.EnableItems(true);
+    ResetToolInput(palette);
 }

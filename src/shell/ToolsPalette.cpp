@@ -20,15 +20,6 @@
 namespace {
 constexpr int16_t FirstDisplayItem = 7;
 constexpr int16_t ModifiersNorwegian = 3;
-constexpr int32_t LayerHiddenFlags = 0x11;  // hidden (1) and 0x10
-const char* const OperatorsLayer = "VY_Operators";
-
-void EnsureOperatorsLayer() {
-    API_Attribute layer = {};
-    if (ReadLayerByName(QV_String(OperatorsLayer), &layer)) return;
-    CreateLayer(QV_String(OperatorsLayer), LayerHiddenFlags, 0, nullptr, nullptr);
-}
-
 void SetMenuItemText(int16_t menu, int16_t item, const QV_String& text) {
     API_MenuItemText record = {};
     record.menuItemRef.menuResID = menu;
@@ -199,7 +190,7 @@ int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
         default: RedrawButtons(); break;
     }
     ResetToolInput(*this);
-    EnsureOperatorsLayer();
+    EnsureOperatorLayer();
     return 0;
 }
 

@@ -38,24 +38,26 @@ protected:
     }
 };
 
-TEST_F(LocalizatorContourTest, TheGivenLanguageIsStampedAndTheModelRebuilt) {
+TEST_F(LocalizatorContourTest, TheLanguageNowInUseIsStampedAndTheModelRebuilt) {
     LoadLibrary();
     LanguageIndex = 1;
     const int rebuilds = Db().RebuildCount();
-    for (int16_t unchanged : {int16_t(1), int16_t(-1), int16_t(7)}) UpdateLocalizatorLanguage(unchanged);
+    UpdateLocalizatorLanguage(1);  // unchanged
     EXPECT_EQ(StampedLanguage(), 2);
     EXPECT_EQ(Db().RebuildCount(), rebuilds);
 
-    UpdateLocalizatorLanguage(3);  // chosen while English is still in use
+    // English was in use, German is now: the part takes German, not the language before.
+    LanguageIndex = 3;
+    UpdateLocalizatorLanguage(1);
     EXPECT_EQ(StampedLanguage(), 4);
     EXPECT_EQ(Db().RebuildCount(), rebuilds + 1);
 }
 
 TEST_F(LocalizatorContourTest, WithoutTheLocalisationPartNothingHappens) {
     LoadLibrary({"VY3_Localizator"});
-    LanguageIndex = 1;
+    LanguageIndex = 5;
     const int rebuilds = Db().RebuildCount();
-    UpdateLocalizatorLanguage(5);
+    UpdateLocalizatorLanguage(1);
     EXPECT_EQ(Db().RebuildCount(), rebuilds);
     EXPECT_EQ(DialogsShown(), 0u);
 }

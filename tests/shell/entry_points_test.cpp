@@ -7,6 +7,7 @@
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/MenuCommands.hpp"
 #include "shell/ShellState.hpp"
+#include "sosi/SOSIObjectSettings.hpp"
 
 #include <cstring>
 
@@ -19,7 +20,7 @@ TEST_F(EntryPointsTest, HostKindAnswersTypeAndNameAndDeletesTheMarker) {
     Touch(kMarker);
     ASSERT_TRUE(host->Attach());
     EXPECT_EQ(host->RunCheckEnvironment(), APIAddon_Normal);
-    EXPECT_STREQ(host->Results().envir.addOnInfo.name, "Lodravix 20.1.0.0 (ZO_25)");
+    EXPECT_STREQ(host->Results().envir.addOnInfo.name, "Lodravix 2.1 (DUdaz)");
     EXPECT_STREQ(host->Results().envir.addOnInfo.description, "Lodravix");
     EXPECT_FALSE(Exists(kMarker));
 }
@@ -106,8 +107,8 @@ TEST_F(EntryPointsTest, InitializeSetsTheModuleState) {
     EXPECT_EQ(PointInputPaletteGlobalState.dialogId, 0);
     EXPECT_EQ(PointInputPaletteGlobalState.flags, 0);
     EXPECT_EQ(PointInputPaletteGlobalState.lastValidLayer, 1);
-    // The steps that later parts fill in, in their order.
-    const std::vector<std::string> expected = {"call: ImportDefaults::Init", "call: PointTool::OnElementEvent"};
+    // The terrain-point tool's start-up event is the one step that reports itself.
+    const std::vector<std::string> expected = {"call: PointTool::OnElementEvent"};
     EXPECT_EQ(host->ModuleReports(), expected);
     // The menu's first item offers to show the palette, in every menu of the add-on.
     EXPECT_EQ(host->Session().menuItemTexts.at({int16_t(32501), int16_t(1)}), "Show Lodravix Palette");
@@ -231,12 +232,13 @@ TEST_F(EntryPointsTest, FreeDataWithThePaletteNeverOpened) {
     ASSERT_TRUE(host->Load());
     PaletteSuspended = 0;
     Touch(kMarker);
+    SOSIObjectSettingsRecord().style = QV_String("POLYGON");  // what a SOSI import run left
     host->ClearModuleReports();
     EXPECT_EQ(host->RunFreeData(), NoError);
     EXPECT_EQ(PaletteSuspended, 1);
     EXPECT_FALSE(Exists(kMarker));
-    const std::vector<std::string> expected = {"call: ImportDefaults::Init"};
-    EXPECT_EQ(host->ModuleReports(), expected);
+    EXPECT_EQ(SOSIObjectSettingsRecord().style, QV_String("POLYLINE"));  // the import defaults again
+    EXPECT_TRUE(host->ModuleReports().empty());
     EXPECT_TRUE(DGDriver::Log().empty());
 }
 

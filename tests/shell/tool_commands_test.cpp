@@ -13,12 +13,14 @@
 #include "settings/Settings.hpp"
 #include "shell/CoordinateDisplay.hpp"
 #include "shell/ShellState.hpp"
+#include "shell/SubPalettes.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/Wiring.hpp"
 #include "shell/commands/EarthworkCommands.hpp"
 #include "shell/commands/ParameterCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
+#include "terrain/TerrainInputHooks.hpp"
 
 #include <cmath>
 #include <cstdlib>
@@ -315,6 +317,67 @@ TEST_F(ToolCommandsTest, ShowCoordinatesTakesTheTerrainsHeightInsideItsOutline) 
     GS::Array<API_Guid> slabs;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_SlabID, &slabs), NoError);
     EXPECT_EQ(slabs.GetSize(), 0u);  // the sampling leaves nothing behind
+    palette.Close();
+}
+
+// While a sub-palette's command runs neither palette can start another one and the running button shows pressed,
+// the other buttons disabled; afterwards everything is enabled again and the tool input is reset.
+TEST_F(ToolCommandsTest, ASubPaletteCommandRunsWithBothPalettesDisabledAndItsButtonPressed) {
+    CToolsPlt& palette = ToolsPalette();
+    palette.Create();
+    ASSERT_NE(palette.dialogId, 0);
+    const int16_t input = 32401;
+    const auto item = [](int16_t dialog, int16_t id) {
+        DGDriver::LogRecord r;
+        EXPECT_TRUE(DGDriver::GetDialogState(dialog, &r));
+        for (const DGDriver::ItemState& s : r.items)
+            if (s.id == id) return s;
+        return DGDriver::ItemState();
+    };
+    const auto image = [&](int16_t dialog, int16_t id) {
+        std::string all;
+        for (const std::string& op : item(dialog, id).drawing) all += op + ";";
+        return all;
+    };
+    DGDriver::QueueClick(palette.dialogId, CToolsPlt::ItemInput);
+    DGDriver::DeliverModelessActions();
+    ASSERT_TRUE(DGIsModelessDialogVisible(input));
+    DGSetItemValLong(palette.dialogId, CToolsPlt::ItemShowCoordinates, 1);
+
+    bool ran = false;
+    WiredTerrainInputHooks().openPointPalette = [&] {
+        ran = true;
+        for (int16_t i = CToolsPlt::ItemAbout; i <= CToolsPlt::ItemDataUpdate; ++i)
+            EXPECT_FALSE(item(palette.dialogId, i).enabled) << i;
+        EXPECT_STREQ(palette.ButtonImage(CToolsPlt::ItemEarthmoving), "Pal_Earth_Dis.jpg");
+        for (int16_t i = 1; i <= 12; ++i) EXPECT_FALSE(item(input, i).enabled) << i;
+        EXPECT_EQ(SubPalettes[SubInput].enabled, 0);
+        EXPECT_EQ(SubPalettes[SubInput].activeItem, 5);
+        // A click on the palette meanwhile opens nothing.
+        palette.ToggleSubPaletteOfButton(CToolsPlt::ItemEarthmoving);
+        EXPECT_FALSE(DGIsDialogOpen(32402));
+    };
+    DGDriver::QueueClick(input, 5);  // "Point": its input ends at once, no click is queued
+    DGDriver::DeliverModelessActions();
+    ASSERT_TRUE(ran);
+    for (int16_t i = CToolsPlt::ItemAbout; i <= CToolsPlt::ItemDataUpdate; ++i)
+        EXPECT_TRUE(item(palette.dialogId, i).enabled) << i;
+    for (int16_t i = 1; i <= 12; ++i) EXPECT_TRUE(item(input, i).enabled) << i;
+    EXPECT_EQ(SubPalettes[SubInput].enabled, 1);
+    EXPECT_EQ(SubPalettes[SubInput].activeItem, 0);
+    EXPECT_STREQ(palette.ButtonImage(CToolsPlt::ItemEarthmoving), "Pal_Earth.jpg");
+    EXPECT_EQ(item(palette.dialogId, CToolsPlt::ItemShowCoordinates).value, 0.0);
+
+    // How the buttons look while it runs: the running one pressed, the others disabled.
+    SubPalettes[SubInput].enabled = 0;
+    SubPalettes[SubInput].activeItem = 5;
+    DGRedrawItem(input, DG_ALL_ITEMS);
+    EXPECT_NE(image(input, 5).find("\"Pal_Point_Press.jpg\""), std::string::npos) << image(input, 5);
+    EXPECT_NE(image(input, 6).find("\"Pal_Constr_Dis.jpg\""), std::string::npos) << image(input, 6);
+    SubPalettes[SubInput].enabled = 1;
+    SubPalettes[SubInput].activeItem = 0;
+    DGRedrawItem(input, DG_ALL_ITEMS);
+    EXPECT_NE(image(input, 5).find("\"Pal_Point.jpg\""), std::string::npos) << image(input, 5);
     palette.Close();
 }
 

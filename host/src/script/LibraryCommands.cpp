@@ -6,6 +6,9 @@
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 void AddLibraryCommands(ScriptLanguage& L) {
     L.Add(
         "library load <path:text>", false,
@@ -43,4 +46,30 @@ void AddLibraryCommands(ScriptLanguage& L) {
             return found == (a.Text("state") == "found");
         },
         "a library part of that name is among the project's libraries");
+    L.Add(
+        "expect library-part <name:text> param <param:text> <value:text>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const LibPartDef* part = r.Host().Project().libraries.Part(
+                r.Host().Project().libraries.FindByName(a.Text("name"), 0));
+            if (part == nullptr) {
+                *m = a.Text("name") + " absent";
+                return false;
+            }
+            for (const LibParamDef& p : part->params) {
+                if (p.name != a.Text("param")) continue;
+                if (p.dim1 != 0) {
+                    *m = p.name + " is an array";
+                    return false;
+                }
+                if (!p.texts.empty())
+                    return CompareText(p.name, GS::UniString(p.texts[0]).ToUtf8(), a.Text("value"), m);
+                double expected = 0.0;
+                if (p.numbers.empty() || !ScriptNumber(a.Text("value"), &expected, m)) return false;
+                *m = p.name + " = " + std::to_string(p.numbers[0]);
+                return std::fabs(p.numbers[0] - expected) <= 1e-9 * std::max(1.0, std::fabs(expected));
+            }
+            *m = a.Text("name") + " has no parameter " + a.Text("param");
+            return false;
+        },
+        "the default of a scalar parameter of a library part (a number or a text)");
 }

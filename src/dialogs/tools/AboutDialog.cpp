@@ -1,6 +1,7 @@
 #include "dialogs/tools/AboutDialog.hpp"
 
 #include "dialogs/settings/DialogTexts.hpp"
+#include "foundation/AddOnInfo.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
@@ -9,20 +10,16 @@
 namespace {
 enum : int16_t { ItemOK = 1, ItemCancel = 2 };
 
-// Not localised: the release the box names.
-constexpr const char* AboutName = "Lodravix 2.1 (DUdaz)";
-constexpr const char* AboutVersion = "2.1.0.1001";
-constexpr const char* AboutDate = "09/05/2021";
-
 void InitDialog(int16_t dialogId, AboutDialogData& /*data*/) {
     DGSetItemText(dialogId, ItemOK, Text(CommonTableBase, 64));
     DGSetItemText(dialogId, ItemCancel, Text(CommonTableBase, 5));
     DGSetItemText(dialogId, 3, Text(GeneralTableBase, 185));
     DGSetItemText(dialogId, 4, Text(GeneralTableBase, 225));
     DGSetItemText(dialogId, 5, Text(GeneralTableBase, 226));
-    DGSetItemText(dialogId, 6, GS::UniString(AboutName));
-    DGSetItemText(dialogId, 7, GS::UniString(AboutVersion));
-    DGSetItemText(dialogId, 8, GS::UniString(AboutDate));
+    // Not localised: the release, as the host is told it.
+    DGSetItemText(dialogId, 6, GS::UniString(AddOnName));
+    DGSetItemText(dialogId, 7, GS::UniString(ProductVersion));
+    DGSetItemText(dialogId, 8, GS::UniString(BuildDate));
     DGSetDialogClientSize(dialogId, 390, 137);
     DGSetFocus(dialogId, ItemOK);
 }

@@ -1,5 +1,0 @@
-#include "settings/Settings.hpp"
-
-#include "foundation/ModuleLog.hpp"
-
-void Settings::LoadFromProject() { ModuleLog::LogCall("Settings::LoadFromProject"); }
