@@ -13,6 +13,9 @@
 #include "terrain/TerrainInputHooks.hpp"
 #include "terrain/TerrainInputQueries.hpp"
 
+#include "geometry/SegmentGrid.hpp"
+
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -226,11 +229,12 @@ bool ConstraintInput::RefreshOnUpdateA(const QV_List<API_Elem_Head>& heads) {
     if (!IsFloorPlanWindow()) return true;
     QV_List<API_Element> points;
     if (!CollectTerrainPoints(points)) return false;
+    const TerrainPointIndex index(points);
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
         if (!ACAPI_Element_Filter(heads[i].guid, APIFilt_IsEditable)) continue;
         API_Element e;
         if (!ReadConstraint(heads[i], e)) continue;
-        if (FindPointAt(points, e.line.begC, APINULLGuid) < 0 || FindPointAt(points, e.line.endC, APINULLGuid) < 0)
+        if (index.Find(e.line.begC, APINULLGuid) < 0 || index.Find(e.line.endC, APINULLGuid) < 0)
             DeleteOne(e.header.guid);
     }
     return true;
@@ -239,6 +243,7 @@ bool ConstraintInput::RefreshOnUpdateA(const QV_List<API_Elem_Head>& heads) {
 bool ConstraintInput::RefreshOnUpdateB(const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
     QV_List<API_Element> points;
     if (!CollectTerrainPoints(points)) return false;
+    const TerrainPointIndex index(points);
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
         API_Element e;
         if (!ReadConstraint(heads[i], e)) continue;
@@ -249,12 +254,12 @@ bool ConstraintInput::RefreshOnUpdateB(const QV_List<API_Elem_Head>& heads, cons
         API_Element mask;
         Fill(mask, 0);
         bool restored = false;
-        if (FindPointAt(points, e.line.begC, APINULLGuid) < 0) {
+        if (index.Find(e.line.begC, APINULLGuid) < 0) {
             e.line.begC = before->line.begC;
             Fill(mask.line.begC, 0xFF);
             restored = true;
         }
-        if (FindPointAt(points, e.line.endC, APINULLGuid) < 0) {
+        if (index.Find(e.line.endC, APINULLGuid) < 0) {
             e.line.endC = before->line.endC;
             Fill(mask.line.endC, 0xFF);
             restored = true;
@@ -264,20 +269,51 @@ bool ConstraintInput::RefreshOnUpdateB(const QV_List<API_Elem_Head>& heads, cons
     return true;
 }
 
+std::vector<int32_t> ConstraintInput::CrossedConstraints(const QV_List<API_Element>& constraints) {
+    // A constraint goes when an earlier one that stays crosses it without sharing an end; the one that takes it
+    // is the first such. Taking them in list order with a grid of those that stay finds the same constraints as
+    // testing every pair, and ordering them by (taker, constraint) gives the pairwise order.
+    const int32_t n = constraints.GetCount();
+    std::vector<std::pair<int32_t, int32_t>> gone;  // (taker, constraint)
+    if (n < 2) return {};
+    double minX = constraints[0].line.begC.x, maxX = minX, minY = constraints[0].line.begC.y, maxY = minY;
+    double sides = 0.0;
+    for (int32_t i = 0; i < n; ++i) {
+        const API_LineType& l = constraints[i].line;
+        for (const API_Coord& c : {l.begC, l.endC}) {
+            minX = std::min(minX, c.x), maxX = std::max(maxX, c.x);
+            minY = std::min(minY, c.y), maxY = std::max(maxY, c.y);
+        }
+        sides += std::max(std::fabs(l.endC.x - l.begC.x), std::fabs(l.endC.y - l.begC.y));
+    }
+    SegmentGrid grid(SegmentGrid::CellFor(sides, n, std::max(maxX - minX, maxY - minY)));
+    // Boxes are widened a little, so rounding in the crossing test cannot hide a pair from the grid.
+    const double margin = 1e-6 * (1.0 + std::max({std::fabs(minX), std::fabs(maxX), std::fabs(minY), std::fabs(maxY)}));
+    std::vector<int32_t> near;
+    for (int32_t j = 0; j < n; ++j) {
+        const API_LineType& b = constraints[j].line;
+        grid.Near(b.begC.x, b.begC.y, b.endC.x, b.endC.y, margin, near);
+        int32_t taker = -1;
+        for (int32_t i : near) {
+            if (taker >= 0 && i > taker) continue;
+            const API_LineType& a = constraints[i].line;
+            if (!SharesAnEnd(a, b.begC, b.endC) && ConstraintsCross(a.begC, a.endC, b.begC, b.endC)) taker = i;
+        }
+        if (taker >= 0)
+            gone.push_back({taker, j});
+        else
+            grid.Add(j, b.begC.x, b.begC.y, b.endC.x, b.endC.y);
+    }
+    std::sort(gone.begin(), gone.end());
+    std::vector<int32_t> out;
+    out.reserve(gone.size());
+    for (const auto& g : gone) out.push_back(g.second);
+    return out;
+}
+
 void ConstraintInput::RefreshOnUpdateC() {
     if (!IsFloorPlanWindow()) return;
     QV_List<API_Element> constraints;
     if (!CollectConstraints(constraints)) return;
-    for (int32_t i = 0; i < constraints.GetCount(); ++i) {
-        for (int32_t j = i + 1; j < constraints.GetCount();) {
-            const API_LineType& a = constraints[i].line;
-            const API_LineType& b = constraints[j].line;
-            if (!SharesAnEnd(a, b.begC, b.endC) && ConstraintsCross(a.begC, a.endC, b.begC, b.endC)) {
-                DeleteOne(constraints[j].header.guid);
-                constraints.Remove(j);
-                continue;
-            }
-            ++j;
-        }
-    }
+    for (int32_t j : CrossedConstraints(constraints)) DeleteOne(constraints[j].header.guid);
 }

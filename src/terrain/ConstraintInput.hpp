@@ -8,6 +8,7 @@
 #include "APIElements.hpp"
 
 #include <cstdint>
+#include <vector>
 
 class ConstraintInput {
 public:
@@ -33,6 +34,8 @@ public:
     static bool RefreshOnUpdateA(const QV_List<API_Elem_Head>& heads);
     static bool RefreshOnUpdateB(const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents);
     static void RefreshOnUpdateC();
+    // The constraints C deletes, by index into `constraints`, in the order it deletes them.
+    static std::vector<int32_t> CrossedConstraints(const QV_List<API_Element>& constraints);
 
     ConstraintSettings settings;
     uint8_t changed[3];  // pen, line type, layer

@@ -145,9 +145,10 @@ bool DropOrphanConstraints() {
     QV_List<API_Element> points, constraints;
     if (!CollectTerrainPoints(points) || !CollectConstraints(constraints)) return false;
     GS::Array<API_Guid> orphans;
+    const TerrainPointIndex index(points);
     for (int32_t c = 0; c < constraints.GetCount(); ++c) {
         const API_LineType& l = constraints[c].line;
-        if (FindPointAt(points, l.begC, APINULLGuid) < 0 || FindPointAt(points, l.endC, APINULLGuid) < 0)
+        if (index.Find(l.begC, APINULLGuid) < 0 || index.Find(l.endC, APINULLGuid) < 0)
             orphans.Push(constraints[c].header.guid);
     }
     for (const API_Guid& g : orphans)

@@ -39,6 +39,17 @@ int32_t FindPointAt(const QV_List<API_Element>& points, const API_Coord& at, con
     return -1;
 }
 
+TerrainPointIndex::TerrainPointIndex(const QV_List<API_Element>& points) : points_(points), grid_(4.0 * PointTolerance) {
+    for (int32_t i = 0; i < points.GetCount(); ++i) grid_.Add(points[i].hotspot.pos.x, points[i].hotspot.pos.y, i);
+}
+
+int32_t TerrainPointIndex::Find(const API_Coord& at, const API_Guid& except) const {
+    return grid_.First(at.x, at.y, [&](int32_t i) {
+        if (except != APINULLGuid && points_[i].header.guid == except) return false;
+        return PointsCoincide(points_[i].hotspot.pos, at);
+    });
+}
+
 bool GetElementOnPlan(const API_Neig& neig, API_Element& element) {
     std::memset(static_cast<void*>(&element), 0, sizeof element);
     if (neig.guid == APINULLGuid) return false;

@@ -2,6 +2,7 @@
 // What the point, constraint and outline tools ask of the project: the current story, the terrain points and
 // constraint lines, the one-command wrapper with the add-on's undo text, and the plan-point comparison.
 #include "foundation/QV_List.hpp"
+#include "geometry/PointGrid.hpp"
 
 #include "APIElements.hpp"
 
@@ -23,6 +24,19 @@ bool CollectConstraints(QV_List<API_Element>& constraints);
 
 // The index of the first point in `points` lying on `at`, skipping `except` (a null GUID skips none); -1: none.
 int32_t FindPointAt(const QV_List<API_Element>& points, const API_Coord& at, const API_Guid& except);
+
+// FindPointAt for many places over one list: the same answers, through a grid of the points, so that asking for
+// every end of every constraint does not scan every point each time. The list must outlive the index and keep
+// its points where they are.
+class TerrainPointIndex {
+public:
+    explicit TerrainPointIndex(const QV_List<API_Element>& points);
+    int32_t Find(const API_Coord& at, const API_Guid& except) const;
+
+private:
+    const QV_List<API_Element>& points_;
+    PointGrid grid_;
+};
 
 // The element a click picked, read in the floor plan's database. In the section, elevation and other plan-like
 // windows (types 2 to 11 but the detail window) the host names the element's type first ('NTOE'). False when the

@@ -1,5 +1,6 @@
 #include "terrain/TerrainPasses.hpp"
 
+#include "geometry/PointGrid.hpp"
 #include "geometry/PolygonTests.hpp"
 
 #include <cmath>
@@ -8,39 +9,6 @@
 #include <vector>
 
 namespace {
-
-// Points of a list by grid cell; a query looks at the 3 x 3 cells around a place, so the cell must be larger
-// than twice the tolerance. Candidates are visited by list index, lowest first.
-class PointGrid {
-public:
-    PointGrid(double cell) : cell_(cell) {}
-
-    void Add(double x, double y, int32_t index) { cells_[Key(Cell(x), Cell(y))].push_back(index); }
-
-    // The lowest index that `accept` takes among the points near (x, y); -1 when none.
-    template <typename Accept>
-    int32_t First(double x, double y, Accept&& accept) const {
-        const int64_t cx = Cell(x), cy = Cell(y);
-        int32_t best = -1;
-        for (int64_t dx = -1; dx <= 1; ++dx)
-            for (int64_t dy = -1; dy <= 1; ++dy) {
-                const auto it = cells_.find(Key(cx + dx, cy + dy));
-                if (it == cells_.end()) continue;
-                for (int32_t i : it->second) {
-                    if (best >= 0 && i >= best) break;  // indexes rise within a cell
-                    if (accept(i)) best = i;
-                }
-            }
-        return best;
-    }
-
-private:
-    int64_t Cell(double v) const { return int64_t(std::floor(v / cell_)); }
-    static uint64_t Key(int64_t cx, int64_t cy) { return uint64_t(cx) * 0x9E3779B97F4A7C15ull ^ uint64_t(cy); }
-
-    double cell_;
-    std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
-};
 
 bool Near(const API_Coord3D& a, double x, double y, double tolerance) {
     return std::fabs(a.x - x) < tolerance && std::fabs(a.y - y) < tolerance;

@@ -308,4 +308,64 @@ TEST(ConstraintsCrossTest, AgreesWithOrientationsOnGeneralPairs) {
     EXPECT_FALSE(ConstraintsCross({0, 0}, {0, 10}, {0, 5}, {0, 15}));
 }
 
+// The crossing pass through its grid deletes exactly the constraints the pairwise loop deletes, in its order, on
+// random layouts: scattered, crowded around shared points, long parallel runs, and far from the origin.
+TEST(ConstraintsCrossTest, TheGridFindsWhatEveryPairWouldInTheSameOrder) {
+    const auto pairwise = [](std::vector<API_LineType> lines) {
+        std::vector<size_t> ids(lines.size());
+        for (size_t i = 0; i < ids.size(); ++i) ids[i] = i;
+        std::vector<int32_t> gone;
+        const auto shares = [](const API_LineType& a, const API_LineType& b) {
+            return PointsCoincide(a.begC, b.begC) || PointsCoincide(a.begC, b.endC) || PointsCoincide(a.endC, b.begC) ||
+                PointsCoincide(a.endC, b.endC);
+        };
+        for (size_t i = 0; i < lines.size(); ++i)
+            for (size_t j = i + 1; j < lines.size();) {
+                if (!shares(lines[i], lines[j]) &&
+                    ConstraintsCross(lines[i].begC, lines[i].endC, lines[j].begC, lines[j].endC)) {
+                    gone.push_back(int32_t(ids[j]));
+                    lines.erase(lines.begin() + std::ptrdiff_t(j));
+                    ids.erase(ids.begin() + std::ptrdiff_t(j));
+                    continue;
+                }
+                ++j;
+            }
+        return gone;
+    };
+    std::mt19937 rng(11);
+    for (int layout = 0; layout < 4; ++layout)
+        for (int round = 0; round < 12; ++round) {
+            const double base = layout == 3 ? 6.6e6 : 0.0;
+            std::uniform_real_distribution<double> coord(0.0, layout == 1 ? 3.0 : 200.0);
+            std::uniform_real_distribution<double> len(0.5, 20.0);
+            std::vector<API_LineType> lines(size_t(150 + round * 20));
+            std::vector<API_Coord> shared;
+            for (auto& l : lines) {
+                l = API_LineType();
+                if (layout == 1 && !shared.empty() && rng() % 3 == 0) {
+                    l.begC = shared[rng() % shared.size()];  // crowded: many lines start on the same points
+                } else {
+                    l.begC = {base + coord(rng), base + coord(rng)};
+                    shared.push_back(l.begC);
+                }
+                if (layout == 2) {  // long, nearly parallel runs crossed now and then
+                    l.endC = {l.begC.x + 150.0, l.begC.y + (rng() % 7 == 0 ? 40.0 : 0.01 * double(rng() % 5))};
+                } else {
+                    const double a = double(rng() % 6283) / 1000.0, d = len(rng);
+                    l.endC = {l.begC.x + d * std::cos(a), l.begC.y + d * std::sin(a)};
+                }
+            }
+            QV_List<API_Element> list;
+            for (const auto& l : lines) {
+                API_Element e = {};
+                e.header.typeID = API_LineID;
+                e.line = l;
+                list.Insert(e);
+            }
+            const std::vector<int32_t> expected = pairwise(lines);
+            ASSERT_EQ(ConstraintInput::CrossedConstraints(list), expected) << "layout " << layout << " round " << round;
+            if (layout != 1) EXPECT_FALSE(expected.empty());
+        }
+}
+
 }  // namespace
