@@ -32,41 +32,39 @@ void Widen(API_Box& box, double x, double y) {
 
 }  // namespace
 
-int32_t PointInPolygon(const QV_Poly& poly, double px, double py, int32_t& edge, const double& tolerance) {
+RayStep PointInPolygonStep(const API_Coord& a, const API_Coord& b, double px, double py, double tolerance) {
     const double t = std::fabs(tolerance);
+    const double yLo = std::fmin(a.y, b.y), yHi = std::fmax(a.y, b.y);
+    const double xLo = std::fmin(a.x, b.x), xHi = std::fmax(a.x, b.x);
+    const bool horizontal = std::fabs(a.y - b.y) <= t;
+    const bool vertical = std::fabs(a.x - b.x) <= t;
+    if (py > yLo + t && py <= yHi + t && px <= xHi + t) {
+        if (horizontal) return px >= xLo - t ? RayStep::OnEdge : RayStep::None;
+        const double xi = a.x + (b.x - a.x) * (py - a.y) / (b.y - a.y);
+        if (std::fabs(xi - px) < t) return RayStep::OnEdge;
+        return vertical || xi + t >= px ? RayStep::Crosses : RayStep::None;
+    }
+    if (py <= yLo + t && std::fabs(py - yLo) < t) {
+        const bool on = horizontal ? xLo - t <= px && px <= xHi + t
+                                   : (std::fabs(px - a.x) < t && std::fabs(py - a.y) < t) ||
+                (std::fabs(px - b.x) < t && std::fabs(py - b.y) < t);
+        return on ? RayStep::OnEdge : RayStep::None;
+    }
+    return RayStep::None;
+}
+
+int32_t PointInPolygon(const QV_Poly& poly, double px, double py, int32_t& edge, const double& tolerance) {
     const int32_t n = poly.VertexCount();
     edge = 0;
     if (n == 0) return -1;
     bool odd = false;
     for (int32_t k = 1; k <= n; ++k) {
-        const API_Coord& a = poly.vertices[k - 1];
-        const API_Coord& b = poly.vertices[k % n];
-        const double yLo = std::fmin(a.y, b.y), yHi = std::fmax(a.y, b.y);
-        const double xLo = std::fmin(a.x, b.x), xHi = std::fmax(a.x, b.x);
-        const bool horizontal = std::fabs(a.y - b.y) <= t;
-        const bool vertical = std::fabs(a.x - b.x) <= t;
-        bool boundary = false;
-        if (py > yLo + t && py <= yHi + t && px <= xHi + t) {
-            if (horizontal) {
-                boundary = px >= xLo - t;
-            } else {
-                const double xi = a.x + (b.x - a.x) * (py - a.y) / (b.y - a.y);
-                if (std::fabs(xi - px) < t)
-                    boundary = true;
-                else if (vertical || xi + t >= px)
-                    odd = !odd;
-            }
-        } else if (py <= yLo + t && std::fabs(py - yLo) < t) {
-            if (horizontal)
-                boundary = xLo - t <= px && px <= xHi + t;
-            else
-                boundary = (std::fabs(px - a.x) < t && std::fabs(py - a.y) < t) ||
-                    (std::fabs(px - b.x) < t && std::fabs(py - b.y) < t);
-        }
-        if (boundary) {
+        const RayStep step = PointInPolygonStep(poly.vertices[k - 1], poly.vertices[k % n], px, py, tolerance);
+        if (step == RayStep::OnEdge) {
             edge = k;
             return 0;
         }
+        if (step == RayStep::Crosses) odd = !odd;
     }
     return odd ? 1 : -1;
 }

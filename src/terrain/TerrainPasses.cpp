@@ -3,6 +3,7 @@
 #include "geometry/PointGrid.hpp"
 #include "geometry/PolygonTests.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
@@ -51,6 +52,73 @@ bool OnOrInsideOutline(const QV_Poly& outline, double x, double y) {
     return PointInPolygon(outline, x, y, edge, CornerTolerance) == 1;
 }
 
+namespace {
+bool OnStraightEdge(const API_Coord& a, const API_Coord& b, double x, double y) {
+    const double ab = std::hypot(b.x - a.x, b.y - a.y);
+    return std::hypot(x - a.x, y - a.y) + std::hypot(x - b.x, y - b.y) - ab < 1e-7;
+}
+// Wider than both tests' tolerances, so that no edge a test would take is missing from a point's band.
+constexpr double BandMargin = 1e-6;
+}  // namespace
+
+OutlineTester::OutlineTester(const QV_Poly& outline) : outline_(outline) {
+    const int32_t edges = outline.CodeCount();
+    const int32_t n = outline.VertexCount();
+    if (n == 0) return;
+    double yMax = outline.vertices[0].y;
+    yMin_ = yMax;
+    for (int32_t i = 0; i < n; ++i) {
+        yMin_ = std::fmin(yMin_, outline.vertices[i].y);
+        yMax = std::fmax(yMax, outline.vertices[i].y);
+    }
+    yMin_ -= 2.0 * BandMargin;
+    yMax += 2.0 * BandMargin;
+    const int32_t bands = std::max<int32_t>(1, std::min<int32_t>(std::max(edges, n), 1 << 20));
+    bandHeight_ = (yMax - yMin_) / bands;
+    if (!(bandHeight_ > 0.0) || !std::isfinite(bandHeight_)) bandHeight_ = 1.0;
+    onBands_.assign(size_t(bands), {});
+    rayBands_.assign(size_t(bands), {});
+    const auto place = [&](std::vector<std::vector<int32_t>>& into, int32_t edge, double y1, double y2) {
+        const double lo = std::fmin(y1, y2) - BandMargin, hi = std::fmax(y1, y2) + BandMargin;
+        const int64_t b0 = std::max<int64_t>(0, int64_t(std::floor((lo - yMin_) / bandHeight_)));
+        const int64_t b1 = std::min<int64_t>(bands - 1, int64_t(std::floor((hi - yMin_) / bandHeight_)));
+        for (int64_t b = b0; b <= b1; ++b) into[size_t(b)].push_back(edge);
+    };
+    for (int32_t i = 0; i < edges; ++i) {
+        if (outline.EdgeArc(i) != nullptr) {
+            arcs_.push_back(i);
+            continue;
+        }
+        place(onBands_, i, outline.vertices[i].y, outline.vertices[outline.EdgeEnd(i)].y);
+    }
+    for (int32_t k = 1; k <= n; ++k) place(rayBands_, k, outline.vertices[k - 1].y, outline.vertices[k % n].y);
+}
+
+const std::vector<int32_t>& OutlineTester::Band(double y) const {
+    if (onBands_.empty()) return none_;
+    const double b = std::floor((y - yMin_) / bandHeight_);
+    if (!(b >= 0.0) || b >= double(onBands_.size())) return none_;
+    return onBands_[size_t(b)];
+}
+
+bool OutlineTester::OnOrInside(double x, double y) const {
+    for (int32_t i : arcs_)
+        if (OnArc(*outline_.EdgeArc(i), x, y)) return true;
+    for (int32_t i : Band(y))
+        if (OnStraightEdge(outline_.vertices[i], outline_.vertices[outline_.EdgeEnd(i)], x, y)) return true;
+    const int32_t n = outline_.VertexCount();
+    if (n == 0 || &Band(y) == &none_) return false;  // beyond the outline's heights: outside
+    const std::vector<int32_t>& ray = rayBands_[size_t(&Band(y) - onBands_.data())];
+    bool odd = false;
+    for (int32_t k : ray) {
+        const RayStep step =
+            PointInPolygonStep(outline_.vertices[k - 1], outline_.vertices[k % n], x, y, CornerTolerance);
+        if (step == RayStep::OnEdge) return false;  // the polygon test answers 0 there: not inside
+        if (step == RayStep::Crosses) odd = !odd;
+    }
+    return odd;
+}
+
 bool CollectTerrainPointsFrom(TerrainRecord& record, const QV_Poly& outline, const QV_List<API_Coord3D>& points,
                               uint8_t& cornerMissing) {
     record.levelPoints.Clear();
@@ -58,6 +126,7 @@ bool CollectTerrainPointsFrom(TerrainRecord& record, const QV_Poly& outline, con
     const int32_t n = record.boundary.GetCount();
     const int32_t corners = n > 0 ? n - 1 : 0;  // the closing repeat follows corner 0
     std::vector<uint8_t> taken(size_t(n), 0);
+    const OutlineTester inside(outline);
     PointGrid grid(1e-4);
     for (int32_t i = 0; i < corners; ++i) grid.Add(record.boundary[i].x, record.boundary[i].y, i);
 
@@ -79,7 +148,7 @@ bool CollectTerrainPointsFrom(TerrainRecord& record, const QV_Poly& outline, con
             continue;
         }
         if (onCorner) continue;  // that corner has its height from an earlier point
-        if (OnOrInsideOutline(outline, p.x, p.y)) record.levelPoints.Insert(p);
+        if (inside.OnOrInside(p.x, p.y)) record.levelPoints.Insert(p);
     }
     for (int32_t i = 0; i < corners; ++i)
         if (taken[size_t(i)] == 0) cornerMissing = 1;
@@ -88,9 +157,10 @@ bool CollectTerrainPointsFrom(TerrainRecord& record, const QV_Poly& outline, con
 
 void CollectBreakLinesFrom(TerrainRecord& record, const QV_Poly& outline, const QV_List<QV_Segment3D>& lines) {
     record.breakLines.Clear();
+    const OutlineTester inside(outline);
     for (int32_t k = 0; k < lines.GetCount(); ++k) {
         QV_Segment3D s = lines[k];
-        if (!OnOrInsideOutline(outline, s.begin.x, s.begin.y) || !OnOrInsideOutline(outline, s.end.x, s.end.y))
+        if (!inside.OnOrInside(s.begin.x, s.begin.y) || !inside.OnOrInside(s.end.x, s.end.y))
             continue;
         s.begin.z = s.end.z = MissingHeight;
         record.breakLines.Insert(s);

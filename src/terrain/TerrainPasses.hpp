@@ -6,6 +6,7 @@
 #include "terrain/TerrainRecord.hpp"
 
 #include <cfloat>
+#include <vector>
 
 // Tolerance in x and in y between a terrain point and an outline corner.
 constexpr double CornerTolerance = 1e-7;
@@ -19,6 +20,24 @@ constexpr double MissingHeight = -1.79769313486231e308;
 bool OnOutline(const QV_Poly& outline, double x, double y);
 // On the outline or inside it.
 bool OnOrInsideOutline(const QV_Poly& outline, double x, double y);
+
+// OnOrInsideOutline for many points of one outline, with the same answers: the outline's edges are kept in bands
+// by height, so each point meets only the edges level with it, not every edge. The outline must outlive it.
+class OutlineTester {
+public:
+    explicit OutlineTester(const QV_Poly& outline);
+    bool OnOrInside(double x, double y) const;
+
+private:
+    const std::vector<int32_t>& Band(double y) const;
+
+    const QV_Poly& outline_;
+    std::vector<int32_t> arcs_;  // edges that are arcs, tested whatever the height
+    double yMin_ = 0.0, bandHeight_ = 1.0;
+    std::vector<std::vector<int32_t>> onBands_;    // straight edges (CodeCount numbering) by band
+    std::vector<std::vector<int32_t>> rayBands_;   // polygon-test edges (vertex k-1 to k % n) by band
+    std::vector<int32_t> none_;
+};
 
 // Corners and level points from the terrain points (x, y and height, in list order). Each point gives its height
 // to the first corner (closing repeat excluded) within CornerTolerance that no earlier point took, the closing

@@ -135,6 +135,43 @@ TEST(TerrainPasses, GridLookupsGiveThePlainScansFirstMatches) {
     }
 }
 
+// The banded outline test answers as the plain one on random outlines, for points anywhere, on corners, on
+// edges and a hair beside them, far from the origin too.
+TEST(TerrainPasses, TheBandedOutlineTestAnswersAsThePlainOne) {
+    std::mt19937 rng(99);
+    for (int shape = 0; shape < 40; ++shape) {
+        const double base = shape % 2 ? 6.6e6 : 0.0;
+        const int corners = 3 + int(rng() % 60);
+        std::uniform_real_distribution<double> radius(20.0, 100.0), u(-110.0, 110.0), t(0.0, 1.0);
+        QV_List<API_Coord3D> ring;
+        for (int k = 0; k < corners; ++k) {
+            const double a = 2.0 * M_PI * k / corners, r = shape % 3 ? radius(rng) : 60.0;
+            // Some outlines get horizontal and vertical runs, as a grid's boundary has.
+            const double x = shape % 4 == 0 ? std::round(r * std::cos(a) / 10) * 10 : r * std::cos(a);
+            const double y = shape % 4 == 0 ? std::round(r * std::sin(a) / 10) * 10 : r * std::sin(a);
+            ring.Insert(API_Coord3D{base + x, base + y, 0});
+        }
+        ring.Insert(API_Coord3D(ring[0]));
+        const QV_Poly outline = PolyOf(ring);
+        const OutlineTester tester(outline);
+        for (int k = 0; k < 3000; ++k) {
+            double x = base + u(rng), y = base + u(rng);
+            const int pick = int(rng() % 6);
+            const int32_t i = int32_t(rng() % uint32_t(corners));
+            const API_Coord3D& a = ring[i];
+            const API_Coord3D& b = ring[i + 1];
+            if (pick == 0) x = a.x, y = a.y;
+            if (pick >= 1 && pick <= 3) {
+                const double f = pick == 1 ? 0.5 : t(rng), off = pick == 3 ? 4e-8 * double(int(rng() % 5) - 2) : 0.0;
+                x = a.x + f * (b.x - a.x) + off;
+                y = a.y + f * (b.y - a.y) - off;
+            }
+            if (pick == 4) y = a.y;  // level with a corner: the ray passes through it
+            ASSERT_EQ(tester.OnOrInside(x, y), OnOrInsideOutline(outline, x, y)) << shape << " " << k;
+        }
+    }
+}
+
 TEST(TerrainPasses, TolerancesCornersAndDroppedLines) {
     const QV_List<API_Coord3D> ring = Ring({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}});
     const QV_Poly outline = PolyOf(ring);
