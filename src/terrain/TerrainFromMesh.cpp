@@ -351,25 +351,33 @@ bool UpdateEditedTerrains(const QV_List<API_Element>& terrains, const QV_List<AP
 // The coloured areas linked to each terrain take the lower left corner of the terrain's box as their "origine":
 // their outlines are kept relative to it.
 bool UpdateLinkedColouredAreas(const QV_List<API_Element>& terrains, const QV_List<ElemEntry>& objects) {
+    QV_List<ElemEntry> areas;
+    QV_List<API_Coord> origins;
     for (int32_t t = 0; t < terrains.GetCount(); ++t) {
         QV_List<ElemEntry> linked;
         LinkedTo(terrains[t].header.guid, objects, linked);
-        bool any = false;
-        for (int32_t k = 0; k < linked.GetCount() && !any; ++k) any = linked[k].kind == ElemKind_ColouredArea;
-        if (!any) continue;
-        API_Element query = terrains[t];
         API_Box3D box = {};
-        if (ACAPI_Database(APIDb_CalcBoundsID, &query, &box) != NoError) return false;
+        bool boxed = false;
         for (int32_t k = 0; k < linked.GetCount(); ++k) {
             if (linked[k].kind != ElemKind_ColouredArea) continue;
-            API_Element area;
-            if (!ReadElement(linked[k].element.header, area)) return false;
-            PaintLP view(ElemKind_ColouredArea);
-            API_Coord origin{box.xMin, box.yMin};
-            if (!PaintLP::AttachAndExchange(view, area, origin, true)) return false;
+            API_Element query = terrains[t];
+            if (!boxed && ACAPI_Database(APIDb_CalcBoundsID, &query, &box) != NoError) return false;
+            boxed = true;
+            areas.Insert(linked[k]);
+            origins.Insert(API_Coord{box.xMin, box.yMin});
         }
     }
-    return true;
+    if (areas.GetCount() == 0) return true;
+    QV_List<LayerState> states;
+    SaveAndOpenLayers(VY_Operators, ElementsOf(areas), states, true);
+    bool ok = true;
+    for (int32_t k = 0; k < areas.GetCount() && ok; ++k) {
+        API_Element area;
+        PaintLP view(ElemKind_ColouredArea);
+        ok = ReadElement(areas[k].element.header, area) && PaintLP::AttachAndExchange(view, area, origins[k], true);
+    }
+    RestoreLayerStates(VY_Operators, states);
+    return ok;
 }
 
 // Mode 4: the linked objects take the same edit as their terrain, but for the result objects of the sets and
