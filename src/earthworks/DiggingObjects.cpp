@@ -270,7 +270,7 @@ bool DiggingCls::RebuildObject(const API_Element& picked) {
     const API_Coord origin{world[0].x, world[0].y};
     TranslateCoords2D(frameFirst, origin);
     TranslateCoords2D(frameSecond, origin);
-    double skirt = meshLevel;
+    double skirt = meshSkirt;
     double meshLevelOfStory = terrain.mesh.level + GetStoryLevel(picked);
     int32_t language = LanguageIndex + 1;
     bool ok = ExchangeCoordLists(memo.view, frameFirst, frameSecond) &&

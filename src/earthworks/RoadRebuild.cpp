@@ -210,7 +210,7 @@ bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_
             const API_Coord origin = road.object.pos;
             TranslateCoords2D(frameFirst, origin);
             TranslateCoords2D(frameSecond, origin);
-            double skirt = meshLevel;
+            double skirt = meshSkirt;
             double storyMeshLevel = terrain.mesh.level + GetStoryLevel(road.header.floorInd);
             int32_t language = LanguageIndex + 1;
             ok = LPArrays::TripleRows(memo.view, RailwayParam::Left, left3D, LPMode_Set) &&

@@ -199,7 +199,7 @@ int32_t SideWalkCls::Update(const API_Element& picked) {
         CopyEdgeHeights();
         ChainToWorld(picked, chainA, false);
         ChainToWorld(picked, chainB, false);
-        double skirt = meshLevel;
+        double skirt = meshSkirt;
         double meshLevelOfStory = terrain.mesh.level + GetStoryLevel(picked);
         bool written = BaseIDLP::ExchangePerimetroBaseSX(memo.view, chainA, LPMode_Set) &&
             BaseIDLP::ExchangePerimetroBaseDX(memo.view, chainB, LPMode_Set) &&

@@ -35,7 +35,7 @@ void BaseCls::Reset() {
     Empty(frameFirst);
     Empty(frameSecond);
     meshAttr = 0;
-    meshLevel = 0.0;
+    meshSkirt = 0.0;
     zMin = 0.0;
     zMax = 0.0;
     std::memset(static_cast<void*>(&pickHead), 0, sizeof pickHead);
@@ -78,7 +78,7 @@ bool BaseCls::ReadElement(const API_Element& source, bool switchToPlan) {
     frameSecond = second;
     if (!frameFirst.HasHandle() || !frameSecond.HasHandle()) return false;
     meshAttr = element.mesh.skirtMat;
-    meshLevel = element.mesh.level;
+    meshSkirt = element.mesh.skirtLevel;
     zMin = bounds.zMin;
     zMax = bounds.zMax;
     return true;
@@ -105,10 +105,10 @@ bool BaseCls::WriteCommonLPParams(BaseIDLP& view, int32_t kind) {
                 !ExchangeCoordLists(view, frameFirst, frameSecond))
                 return false;
             if (kind == ElemKind_ColouredArea) return true;
-            double level = meshLevel;
+            double skirt = meshSkirt;
             double low = zMin;
             double high = zMax;
-            return view.GetSetDouble(BaseIDParam::Skirt, level, LPMode_Set) &&
+            return view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) &&
                 view.GetSetDouble(BaseIDParam::MinLevel, low, LPMode_Set) &&
                 view.GetSetDouble(BaseIDParam::MaxLevel, high, LPMode_Set);
         }

@@ -82,7 +82,7 @@ public:
 
     // Writes the parameters the object of element kind `kind` shares with the class (mode 1 setters):
     // kinds 6, 7, 8, 11, 15, 19, 21: the view's kind := kind, "mesh_skirt_material" (9) := meshAttr, the frame
-    // contours as the cut lists (ExchangeCoordLists); then, but for kind 8, "mesh_skirt" (10) := meshLevel,
+    // contours as the cut lists (ExchangeCoordLists); then, but for kind 8, "mesh_skirt" (10) := meshSkirt,
     // "mesh_min_level" (11) := zMin, "mesh_max_level" (12) := zMax. Kind 12: the cut lists. Kind 5: the bounds'
     // corners into parameter 60, then the cut lists. Other kinds write nothing. False when a write fails.
     bool WriteCommonLPParams(BaseIDLP& view, int32_t kind);
@@ -103,7 +103,7 @@ public:
     QV_List<QV_CoordLong> frameFirst;   // the two contours covering the ring between the outline and a rectangle
     QV_List<QV_CoordLong> frameSecond;  // FrameMargin outside its box
     int32_t meshAttr;                   // the mesh's skirt material, copied by ReadElement
-    double meshLevel;                   // the mesh's level, copied by ReadElement
+    double meshSkirt;                   // the mesh's skirt value, copied by ReadElement: what "mesh_skirt" carries
     double zMin;                        // copies of the bounds' z range made by ReadElement
     double zMax;
     API_Elem_Head pickHead;            // the polygon element picked (or the temporary pick fill); zero when none

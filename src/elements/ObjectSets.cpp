@@ -336,12 +336,14 @@ bool ResetTerrainLevels(int32_t kind, const QV_List<API_Element>& objects) {
             level = any ? std::fmax(level, objectLevel) : objectLevel;
             any = true;
         }
-        if (!any || std::fabs(level - meshes[m].mesh.level) < 1e-7) continue;
+        // As when a plateau is built: the skirt reaches down to the plateau, never deeper, and the base level
+        // (every height on the terrain) stays.
+        if (!any || !(meshes[m].mesh.skirtLevel < level - 1e-7)) continue;
         API_Element changed = meshes[m];
-        changed.mesh.level = level;
+        changed.mesh.skirtLevel = level;
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-        std::memset(static_cast<void*>(&mask.mesh.level), 0xFF, sizeof mask.mesh.level);
+        std::memset(static_cast<void*>(&mask.mesh.skirtLevel), 0xFF, sizeof mask.mesh.skirtLevel);
         GS::Array<API_Guid> one;
         one.Push(meshes[m].header.guid);
         if (ACAPI_Element_ChangeParameters(one, &changed, nullptr, &mask) != NoError) return false;

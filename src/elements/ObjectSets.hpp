@@ -46,8 +46,9 @@ bool SyncChangedObjects(int32_t kind, const QV_List<API_Elem_Head>& heads);
 // Deletes every object of the kind whose set lacks a member, together with the members still present; then
 // ResetTerrainLevels over the objects left.
 bool DeleteBrokenSets(int32_t kind);
-// Plateaus (kinds 7 and 19) only: each terrain mesh solid-linked to objects of the list gets the level of the
-// highest of those objects whose level is 0 or below; a mesh without such objects keeps its level.
+// Plateaus (kinds 7 and 19) only: the skirt value of each terrain mesh solid-linked to objects of the list is
+// raised to the level of the highest of those objects whose level is 0 or below when it lies lower; its base
+// level never changes. A mesh without such objects keeps its skirt.
 bool ResetTerrainLevels(int32_t kind, const QV_List<API_Element>& objects);
 // The user's copies of objects of the kind: copies of cut and fill objects are deleted (in one call); a copied
 // result object is observed and loses its links. Heads that are no objects of the kind are skipped.

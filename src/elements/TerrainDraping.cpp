@@ -35,14 +35,14 @@ bool BuildPointElementFromList(BaseRSWCls& owner) {
 bool RaiseNegativeLevel(BaseCls& owner, double level) {
     if (!(level < 0.0)) return true;
     if (owner.element.header.typeID != API_MeshID) return false;
-    if (!(level > owner.element.mesh.level)) return true;
+    if (!(owner.meshSkirt < level)) return true;
     API_Element changed = owner.element;
-    changed.mesh.level = level;
+    changed.mesh.skirtLevel = level;
     API_Element mask;
     std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    std::memset(static_cast<void*>(&mask.mesh.level), 0xFF, sizeof mask.mesh.level);
+    std::memset(static_cast<void*>(&mask.mesh.skirtLevel), 0xFF, sizeof mask.mesh.skirtLevel);
     if (ChangeElement(&changed, nullptr, &mask) != NoError) return false;
-    owner.element.mesh.level = level;
-    owner.meshLevel = level;
+    owner.element.mesh.skirtLevel = level;
+    owner.meshSkirt = level;
     return true;
 }

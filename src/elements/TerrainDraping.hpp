@@ -1,6 +1,6 @@
 #pragma once
 // An element class's points put on its terrain (the mesh in the class's element record), and the terrain's
-// level lowered to reach a feature placed below it.
+// skirt raised to a feature placed below project zero.
 #include "APICoord.hpp"
 #include "elements/BaseCls.hpp"
 
@@ -16,7 +16,8 @@ inline bool CreateSquareElementAt(BaseCls& owner, API_Coord position, double& ou
 // the chains change only when every point got its height.
 bool BuildPointElementFromList(BaseRSWCls& owner);
 
-// A negative `level` above the terrain's current level becomes its level (the mesh's `level`, and the owner's
-// `meshLevel` with it), changed through the host with a mask that selects that one field. Any other level:
-// true without change. False when the change fails or the owner's element is no mesh.
+// A negative `level` above the terrain's skirt value (the owner's `meshSkirt`, what "mesh_skirt" carries) becomes
+// its skirt value (the mesh's `skirtLevel`, and `meshSkirt` with it), changed through the host with a mask that
+// selects that one field; the mesh's base level, and so every height on it, stays. Any other level: true without
+// change. False when the change fails or the owner's element is no mesh.
 bool RaiseNegativeLevel(BaseCls& owner, double level);

@@ -6,7 +6,9 @@
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LayerHelpers.hpp"
+#include "elements/LibPartViews.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "elements/ObjectSets.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ElemNeig.hpp"
@@ -94,6 +96,15 @@ bool ReadElement(const API_Elem_Head& head, API_Element& out) {
     return ACAPI_Element_Get(&out) == NoError;
 }
 
+// The terrain values a linked object carries, written again from its mesh: "mesh_skirt" (the skirt value) with
+// `skirt`, "mesh_skirt_material" with `material`. The object is read afresh: an earlier step may have moved it.
+bool RefreshFromMesh(const ElemEntry& object, const API_Element& mesh, bool material, bool skirt) {
+    API_Element element;
+    if (!ReadElement(object.element.header, element)) return false;
+    BaseIDLP view(object.kind);
+    return BaseIDLP::WriteSkirt(view, element, mesh, material, skirt);
+}
+
 }  // namespace
 
 bool ApplySkirtRule(double lowest, double& skirt) {
@@ -171,8 +182,10 @@ bool RefreshLinkedObjects(const QV_List<API_Element>& meshes, const QV_List<bool
                 ok = false;
                 break;
             }
-            // Refreshing an earthwork from its terrain is the earthwork's own step.
-            if (terrain == meshes[m].header.guid) ModuleLog::LogCall("BaseLP::AttachAndRead");
+            // The retaining wall keeps its own skirt material (as on a change of the terrain).
+            if (terrain == meshes[m].header.guid &&
+                !RefreshFromMesh(objects[k], meshes[m], objects[k].kind != ElemKind_RetainingWall, true))
+                ok = false;
         }
     }
     RestoreLayerStates(VY_Operators, states);
@@ -304,7 +317,8 @@ bool UpdateEditedTerrains(const QV_List<API_Element>& terrains, const QV_List<AP
         const API_Element* before = nullptr;
         for (int32_t p = 0; p < parents.GetCount(); ++p)
             if (parents[p].header.guid == mesh.header.guid) before = &parents[p];
-        const bool sideChanged = before != nullptr && before->mesh.sideMat != mesh.mesh.sideMat;
+        const bool sideChanged = before != nullptr &&
+            (before->mesh.sideMat != mesh.mesh.sideMat || before->mesh.skirtMat != mesh.mesh.skirtMat);
         const double lift = before != nullptr ? mesh.mesh.level - before->mesh.level : 0.0;
         bool skirtChanged = before != nullptr && before->mesh.skirtLevel != mesh.mesh.skirtLevel;
         bool ruled = false;
@@ -316,12 +330,14 @@ bool UpdateEditedTerrains(const QV_List<API_Element>& terrains, const QV_List<AP
         if (!sideChanged && lift == 0.0 && !skirtChanged) continue;
         QV_List<ElemEntry> linked;
         LinkedTo(mesh.header.guid, objects, linked);
-        for (int32_t k = 0; k < linked.GetCount(); ++k) {
+        for (int32_t k = 0; k < linked.GetCount() && ok; ++k) {
             const int32_t kind = linked[k].kind;
-            // Refreshing an object from its terrain is its own class's step.
-            if (kind != 5 && kind != 9 && kind != 10 && kind != 12) ModuleLog::LogCall("BaseLP::AttachAndRead");
+            // Contours, buildings, walls and basins carry no skirt of their terrain.
+            if (kind == ElemKind_Contour || kind == ElemKind_Building || kind == ElemKind_Wall || kind == ElemKind_Basin)
+                continue;
+            ok = RefreshFromMesh(linked[k], mesh, sideChanged && kind != ElemKind_RetainingWall, skirtChanged);
         }
-        if (lift != 0.0) {
+        if (ok && lift != 0.0) {
             API_EditPars pars = {};
             pars.typeID = APIEdit_Elevate;
             pars.endC = API_Coord3D{0.0, 0.0, lift};
@@ -332,17 +348,42 @@ bool UpdateEditedTerrains(const QV_List<API_Element>& terrains, const QV_List<AP
     return ok;
 }
 
-// Mode 4: the linked objects take the same edit as their terrain, but for the result objects of the sets and
-// the objects that took it already.
-bool UpdateMovedTerrains(const QV_List<API_Element>& terrains, const QV_List<API_Elem_Head>& heads) {
-    if (terrains.GetCount() == 0 || PendingUpdate.editPars.typeID == APIEdit_General) return true;
-    for (int32_t i = 0; i < terrains.GetCount(); ++i) {
-        API_Element mesh = terrains[i];
-        bool ruled = false;
-        if (!EnsureTerrainSkirt(mesh, ruled) || (ruled && ChangeSkirt(mesh) != NoError)) return false;
+// The coloured areas linked to each terrain take the lower left corner of the terrain's box as their "origine":
+// their outlines are kept relative to it.
+bool UpdateLinkedColouredAreas(const QV_List<API_Element>& terrains, const QV_List<ElemEntry>& objects) {
+    QV_List<ElemEntry> areas;
+    QV_List<API_Coord> origins;
+    for (int32_t t = 0; t < terrains.GetCount(); ++t) {
+        QV_List<ElemEntry> linked;
+        LinkedTo(terrains[t].header.guid, objects, linked);
+        API_Box3D box = {};
+        bool boxed = false;
+        for (int32_t k = 0; k < linked.GetCount(); ++k) {
+            if (linked[k].kind != ElemKind_ColouredArea) continue;
+            API_Element query = terrains[t];
+            if (!boxed && ACAPI_Database(APIDb_CalcBoundsID, &query, &box) != NoError) return false;
+            boxed = true;
+            areas.Insert(linked[k]);
+            origins.Insert(API_Coord{box.xMin, box.yMin});
+        }
     }
-    QV_List<ElemEntry> objects;
-    if (!Collect(kEditKinds, sizeof kEditKinds / sizeof kEditKinds[0], objects)) return false;
+    if (areas.GetCount() == 0) return true;
+    QV_List<LayerState> states;
+    SaveAndOpenLayers(VY_Operators, ElementsOf(areas), states, true);
+    bool ok = true;
+    for (int32_t k = 0; k < areas.GetCount() && ok; ++k) {
+        API_Element area;
+        PaintLP view(ElemKind_ColouredArea);
+        ok = ReadElement(areas[k].element.header, area) && PaintLP::AttachAndExchange(view, area, origins[k], true);
+    }
+    RestoreLayerStates(VY_Operators, states);
+    return ok;
+}
+
+// Mode 4: the linked objects take the same edit as their terrain, but for the result objects of the sets and
+// the objects that took it already; each moved set then brings its result object along.
+bool MoveLinkedObjects(const QV_List<API_Element>& terrains, const QV_List<API_Elem_Head>& heads,
+                       const QV_List<ElemEntry>& objects) {
     QV_List<ElemEntry> moving;
     for (int32_t k = 0; k < objects.GetCount(); ++k) {
         const ElemEntry& o = objects[k];
@@ -364,14 +405,28 @@ bool UpdateMovedTerrains(const QV_List<API_Element>& terrains, const QV_List<API
         }
         moving.Insert(o);
     }
+    if (moving.GetCount() == 0) return true;
     QV_List<LayerState> states;
-    if (moving.GetCount() > 0) SaveAndOpenLayers(VY_Operators, ElementsOf(moving), states, true);
-    const bool ok = EditObjects(moving, PendingUpdate.editPars);
+    SaveAndOpenLayers(VY_Operators, ElementsOf(moving), states, true);
+    bool ok = EditObjects(moving, PendingUpdate.editPars);
     for (int32_t k = 0; k < moving.GetCount() && ok; ++k)
-        if (IsSetKind(moving[k].kind)) ModuleLog::LogCall("BaseCls::PlaceLibPartObject");
-    if (moving.GetCount() > 0) RestoreLayerStates(VY_Operators, states);
-    if (!ok) return false;
-    ModuleLog::LogCall("UpdateLinkedColouredAreas");
+        if (IsSetKind(moving[k].kind)) ok = SyncSiblingObjects(moving[k].element.header, moving[k].kind, false) != 0;
+    RestoreLayerStates(VY_Operators, states);
+    return ok;
+}
+
+bool UpdateMovedTerrains(QV_List<API_Element>& terrains, const QV_List<API_Elem_Head>& heads) {
+    if (terrains.GetCount() == 0 || PendingUpdate.editPars.typeID == APIEdit_General) return true;
+    for (int32_t i = 0; i < terrains.GetCount(); ++i) {
+        bool ruled = false;
+        if (!EnsureTerrainSkirt(terrains[i], ruled) || (ruled && ChangeSkirt(terrains[i]) != NoError)) return false;
+        const API_Elem_Head head = terrains[i].header;  // the stored header up to date after the change
+        if (ruled && !ReadElement(head, terrains[i])) return false;
+    }
+    QV_List<ElemEntry> objects;
+    if (!Collect(kEditKinds, sizeof kEditKinds / sizeof kEditKinds[0], objects)) return false;
+    if (!MoveLinkedObjects(terrains, heads, objects)) return false;
+    if (!UpdateLinkedColouredAreas(terrains, objects)) return false;
     QV_List<bool> changed;
     for (int32_t t = 0; t < terrains.GetCount(); ++t) changed.Insert(true);
     return RefreshLinkedObjects(terrains, changed);

@@ -52,7 +52,7 @@ struct Plateau {
     API_Element element;
     std::string role, name;
     QV_List<QV_Coord3DLong> rows;
-    double level = 0.0, cutAngle = 0.0, fillAngle = 0.0;
+    double level = 0.0, cutAngle = 0.0, fillAngle = 0.0, skirt = 0.0;
     bool sloped = false;
 };
 
@@ -93,6 +93,7 @@ protected:
             p.level = view.GetParamDouble(QV_String("livello"));
             p.cutAngle = view.GetParamDouble(QV_String("slope_angle_cut"));
             p.fillAngle = view.GetParamDouble(QV_String("slope_angle_fill"));
+            p.skirt = view.GetParamDouble(QV_String("mesh_skirt"));
             view.Detach();
             ACAPI_DisposeElemMemoHdls(&memo);
             GS::UniString info;
@@ -279,7 +280,8 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
     for (const Plateau& p : left) EXPECT_NEAR(p.element.object.pos.x, 20.0, 1e-9);
 }
 
-// Only a negative plateau level above the terrain's skirt lifts the skirt, before any object is made.
+// Only a negative plateau level above the terrain's skirt lifts the skirt, before any object is made; the
+// terrain's base level stays, and the objects carry the new skirt.
 TEST_F(PlateauToolTest, ANegativeLevelAboveTheSkirtLiftsIt) {
     const API_Element hatch = Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}});
     const struct { double skirt, level, want; } cases[] = {{-5.0, -3.0, -3.0}, {-2.0, -3.0, -2.0}, {-5.0, 10.0, -5.0}};
@@ -287,12 +289,18 @@ TEST_F(PlateauToolTest, ANegativeLevelAboveTheSkirtLiftsIt) {
         API_Element mesh = Get(terrain.header.guid);
         API_Element mask = {};
         std::memset(&mask.mesh.level, 0xFF, sizeof mask.mesh.level);
-        mesh.mesh.level = c.skirt;
+        std::memset(&mask.mesh.skirtLevel, 0xFF, sizeof mask.mesh.skirtLevel);
+        mesh.mesh.level = -4.0;
+        mesh.mesh.skirtLevel = c.skirt;
         ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
         Dialog.edit = [&](PlateauSettings& r) { r.level = c.level; };
         DiggingCls cls;
         ASSERT_EQ(cls.CreateFromPolygon(hatch, Get(terrain.header.guid)), 0);
-        EXPECT_EQ(Get(terrain.header.guid).mesh.level, c.want) << c.skirt << " " << c.level;
+        EXPECT_EQ(Get(terrain.header.guid).mesh.skirtLevel, c.want) << c.skirt << " " << c.level;
+        EXPECT_EQ(Get(terrain.header.guid).mesh.level, -4.0) << c.skirt << " " << c.level;
+        const std::vector<Plateau> all = Plateaus();
+        ASSERT_FALSE(all.empty());
+        EXPECT_EQ(all.back().skirt, c.want) << c.skirt << " " << c.level;
     }
 }
 

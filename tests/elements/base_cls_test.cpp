@@ -118,7 +118,7 @@ TEST_F(ReadElementTest, TheTerrainMeshWithItsBoxRecordAndFrame) {
     EXPECT_EQ(c.bounds.yMax, 40.0);
     EXPECT_EQ(c.zMin, c.bounds.zMin);
     EXPECT_EQ(c.zMax - c.zMin, 3.0);
-    EXPECT_EQ(c.meshLevel, mesh.mesh.level);
+    EXPECT_EQ(c.meshSkirt, mesh.mesh.skirtLevel);
     EXPECT_EQ(c.meshAttr, mesh.mesh.skirtMat);
     EXPECT_EQ(c.descriptor.TerrainId.ToStdString(), "0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9_");
     EXPECT_EQ(c.descriptor.Level1, 1.5);

@@ -212,20 +212,23 @@ TEST_F(MeshHeightSamplingTest, ElementClassPointsAreDrapedAndTheTerrainLevelLowe
     EXPECT_EQ(road.chainB[1].z, 7.0);
     ExpectNoTemporaries(mesh);
 
-    // Only a negative level above the current one becomes the mesh's level.
-    road.element.mesh.level = -4.0;
-    road.meshLevel = -4.0;
+    // Only a negative level above the current skirt becomes the mesh's skirt; its base level never moves.
+    road.element.mesh.level = -5.0;
+    road.element.mesh.skirtLevel = -4.0;
+    road.meshSkirt = -4.0;
     API_Element mask;
     std::memset(static_cast<void*>(&mask), 0, sizeof mask);
     std::memset(static_cast<void*>(&mask.mesh.level), 0xFF, sizeof mask.mesh.level);
+    std::memset(static_cast<void*>(&mask.mesh.skirtLevel), 0xFF, sizeof mask.mesh.skirtLevel);
     ASSERT_EQ(Command([&] { return ChangeElement(&road.element, nullptr, &mask); }), NoError);
     for (double level : {1.0, -6.0}) {
         EXPECT_TRUE(Run([&] { return RaiseNegativeLevel(road, level); }));
-        EXPECT_EQ(Db().Find(mesh.header.guid)->record.mesh.level, -4.0) << level;
+        EXPECT_EQ(Db().Find(mesh.header.guid)->record.mesh.skirtLevel, -4.0) << level;
     }
     EXPECT_TRUE(Run([&] { return RaiseNegativeLevel(road, -2.5); }));
-    EXPECT_EQ(Db().Find(mesh.header.guid)->record.mesh.level, -2.5);
-    EXPECT_EQ(road.meshLevel, -2.5);
+    EXPECT_EQ(Db().Find(mesh.header.guid)->record.mesh.skirtLevel, -2.5);
+    EXPECT_EQ(Db().Find(mesh.header.guid)->record.mesh.level, -5.0);
+    EXPECT_EQ(road.meshSkirt, -2.5);
 }
 
 }  // namespace

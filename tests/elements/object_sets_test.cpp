@@ -176,7 +176,7 @@ TEST_F(ObjectSetsTest, CopiesOfCutAndFillGoWhileAResultCopyIsUnlinkedAndObserved
     host->Events().EndModuleCall();
 }
 
-TEST_F(ObjectSetsTest, PlateauLevelsFollowOnlyTheirLinkedPlateausAndEveryMeshIsVisited) {
+TEST_F(ObjectSetsTest, PlateauLevelsRaiseOnlyTheSkirtOfTheirLinkedTerrainAndEveryMeshIsVisited) {
     // Two meshes; the first has no operators (the pass goes on to the second).
     const API_Guid bare = PlaceTerrain();
     API_Guid mesh = PlaceMesh("terrain2");
@@ -184,6 +184,15 @@ TEST_F(ObjectSetsTest, PlateauLevelsFollowOnlyTheirLinkedPlateausAndEveryMeshIsV
         ElemDescriptor d;
         return ElemUserData_WriteRecord(d, ElemKind_Terrain, Get(mesh).header);
     }));
+    const auto setSkirt = [&](double skirt) {
+        API_Element e = Get(mesh);
+        e.mesh.skirtLevel = skirt;
+        API_Element mask = {};
+        std::memset(static_cast<void*>(&mask.mesh.skirtLevel), 0xFF, sizeof mask.mesh.skirtLevel);
+        ASSERT_TRUE(Run([&] { return ACAPI_Element_Change(&e, &mask, nullptr, 0) == NoError; }));
+    };
+    setSkirt(-5.0);
+    const double level = Get(mesh).mesh.level, bareSkirt = Get(bare).mesh.skirtLevel;
     const PlacedSet set = PlaceLinkedSet(mesh);
     for (const API_Guid& g : {set.cut, set.fill, set.result}) {
         ASSERT_TRUE(WriteLinks(g, set.result, set.cut, set.fill, ElemKind_Plateau));
@@ -192,13 +201,19 @@ TEST_F(ObjectSetsTest, PlateauLevelsFollowOnlyTheirLinkedPlateausAndEveryMeshIsV
     QV_List<API_Element> objects;
     for (const API_Guid& g : {set.cut, set.fill, set.result}) objects.Insert(Get(g));
     EXPECT_TRUE(Run([&] { return ResetTerrainLevels(ElemKind_Plateau, objects); }));
-    EXPECT_NEAR(Get(mesh).mesh.level, -2.5, 1e-12);
-    EXPECT_NEAR(Get(bare).mesh.level, 0.0, 1e-12);
-    // Without plateaus at or below zero the level stays.
+    EXPECT_NEAR(Get(mesh).mesh.skirtLevel, -2.5, 1e-12);
+    EXPECT_EQ(Get(mesh).mesh.level, level);
+    EXPECT_EQ(Get(bare).mesh.skirtLevel, bareSkirt);
+    // A skirt above the plateau is never lowered; without plateaus at or below zero it stays too.
+    setSkirt(-1.0);
+    EXPECT_TRUE(Run([&] { return ResetTerrainLevels(ElemKind_Plateau, objects); }));
+    EXPECT_NEAR(Get(mesh).mesh.skirtLevel, -1.0, 1e-12);
+    setSkirt(-5.0);
     ASSERT_TRUE(SetNumber(set.cut, "livello", 4.0));
     objects[0] = Get(set.cut);
     EXPECT_TRUE(Run([&] { return ResetTerrainLevels(ElemKind_Plateau, objects); }));
-    EXPECT_NEAR(Get(mesh).mesh.level, -2.5, 1e-12);
+    EXPECT_NEAR(Get(mesh).mesh.skirtLevel, -5.0, 1e-12);
+    EXPECT_EQ(Get(mesh).mesh.level, level);
     EXPECT_TRUE(ResetTerrainLevels(ElemKind_Road, objects));
 }
 

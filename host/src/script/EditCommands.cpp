@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 bool Done(ScriptContext& r, GSErrCode err, const std::string& what, std::string* m) {
@@ -190,6 +192,41 @@ void AddEditCommands(ScriptLanguage& L) {
             return Done(r, err, "the change", m);
         },
         "the user sets one parameter of a placed object in its settings dialog");
+    L.Add(
+        "change <name:text> vertex <index:int> <z:text>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            double z = 0.0;
+            if (!Named(r, a.Text("name"), &g, m) || !ScriptNumber(a.Text("z"), &z, m)) return false;
+            const int64_t index = a.Int("index");
+            std::string why = a.Text("name") + " is no mesh";
+            const GSErrCode err = r.Host().Events().UserChange(g, [&](API_Element& e, StoredMemo& memo) {
+                if (e.header.typeID != API_MeshID) return false;
+                if (!memo.meshPolyZ || index < 1 || index > e.mesh.poly.nCoords ||
+                    index >= int64_t(memo.meshPolyZ->size())) {
+                    why = "the mesh has no outline vertex " + std::to_string(index);
+                    return false;
+                }
+                std::vector<double>& heights = *memo.meshPolyZ;
+                heights[size_t(index)] = z;
+                // A contour's closing vertex repeats its first: the two stay one corner.
+                if (memo.pends)
+                    for (size_t j = 1; j < memo.pends->size(); ++j) {
+                        const int64_t first = (*memo.pends)[j - 1] + 1, last = (*memo.pends)[j];
+                        if (first < 1 || last <= first || last >= int64_t(heights.size())) continue;
+                        if (index == first) heights[size_t(last)] = z;
+                        if (index == last) heights[size_t(first)] = z;
+                    }
+                return true;
+            });
+            if (err == APIERR_BADPARS) {
+                *m = why;
+                return false;
+            }
+            return Done(r, err, "the change", m);
+        },
+        "the user gives a mesh's outline vertex <index> (1-based, as its memo counts them) the height <z> above its "
+        "base level in its settings dialog (a change event)");
     const auto link = [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
         API_Guid target, op;
         if (!Named(r, a.Text("target"), &target, m) || !Named(r, a.Text("operator"), &op, m)) return false;
