@@ -43,6 +43,8 @@
 #include <cstring>
 
 namespace {
+// The project event that tells of another window in front.
+constexpr int32_t ProjectEventChangeWindow = 0x80000;
 // Every family of host functions puts its entries into the table.
 void InstallHostFunctions(HostFunctionSet& set) {
     InstallSelectorFamilies(set);
@@ -322,6 +324,18 @@ bool StandinHost::SendProjectEvent(int32_t notifID, int32_t param, GSErrCode* ha
     Log("  project event " + std::to_string(notifID) + " -> " + ErrorText(err));
     if (handlerResult != nullptr) *handlerResult = err;
     return true;
+}
+
+GSErrCode StandinHost::UserBringsWindowToFront(const API_WindowInfo& window) {
+    API_WindowInfo before = {};
+    Database().GetFrontWindow(&before);
+    const GSErrCode err = Database().ChangeWindow(window);
+    if (err != NoError) return err;
+    API_WindowInfo after = {};
+    Database().GetFrontWindow(&after);
+    const bool moved = before.typeID != after.typeID || !(before.databaseUnId == after.databaseUnId);
+    if (moved && loaded_ && Session().projectEventHandler != nullptr) SendProjectEvent(ProjectEventChangeWindow, 0);
+    return NoError;
 }
 
 bool StandinHost::SendToolChange(const API_ToolBoxItem& tool, GSErrCode* handlerResult) {

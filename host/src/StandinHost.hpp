@@ -63,6 +63,10 @@ public:
     bool ChooseMenu(int16_t menuResID, int16_t itemIndex, GSErrCode* handlerResult = nullptr);
     bool SendProjectEvent(int32_t notifID, int32_t param, GSErrCode* handlerResult = nullptr);
     bool SendToolChange(const API_ToolBoxItem& tool, GSErrCode* handlerResult = nullptr);
+    // The user brings a window to the front (its database becomes current); when another window came to the
+    // front, a module that listens hears the project event 0x80000 (window changed). The project's refusal, or
+    // NoError.
+    GSErrCode UserBringsWindowToFront(const API_WindowInfo& window);
     // The host tells registered modeless window `referenceID` to close, hide, show, disable or enable itself
     // (APIPaletteMessage_...); false with `why` when it is not registered or its flags refuse the message.
     bool SendPaletteMessage(int32_t referenceID, int32_t message, std::string* why);

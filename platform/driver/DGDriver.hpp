@@ -5,9 +5,10 @@
 // dialog, the tab control and the page (DialogRef::Page), alerts, folder, file and colour dialogs by their own
 // kind. When a modal dialog (or an alert ...) waits for the user:
 // - the front action is for it: it is delivered as the user would (value or text set, row or pop-up item
-//   picked, tab page switched, then DG_MSG_CHANGE; a click gives DG_MSG_CLICK, and turns a check box or checks a
-//   radio button first; a click on a list row selects it (DG_MSG_CHANGE when the selection moved) before the
-//   click; a pick in a user control gives DG_MSG_TRACK, then DG_MSG_CHANGE);
+//   picked, tab page switched, then DG_MSG_CHANGE; a click gives DG_MSG_CLICK, and checks a radio button first;
+//   a click on a check box turns it and gives DG_MSG_CHANGE, as setting it does; a click on a list row selects
+//   it (DG_MSG_CHANGE when the selection moved) before the click; a pick in a user control gives DG_MSG_TRACK,
+//   then DG_MSG_CHANGE);
 // - no action for it is left anywhere in the queue: a modal dialog gets a click on item 1 (OK), an alert is
 //   answered with button 1, a folder, file or colour dialog is cancelled;
 // - otherwise the front action is aimed at another dialog: an error; it is dropped and the wait goes on.
@@ -16,8 +17,7 @@
 //
 // An action either applies exactly as the user would do it, or it is an error that names it (item missing,
 // disabled or hidden, on a tab page not shown, wrong kind, text longer than the item takes, value the item
-// cannot take, a pop-up entry or list row the user cannot choose ...). The one adjustment the user's own
-// hand makes is kept: a number outside the item's limits is clamped into them (the event says so).
+// cannot take, a number outside the item's limits, a pop-up entry or list row the user cannot choose ...).
 #pragma once
 
 #include "DG.hpp"

@@ -84,8 +84,7 @@ bool ActionNumber(const Item& item, const Action& action, double* value, std::st
 
 // Sets the value or text the action gives. False (with an error) when the item cannot take it; `changed` is
 // false when the item already held it (a check box clicked to the state it has: nothing happens).
-bool StoreUserValue(Dialog& dialog, Item& item, const Action& action, const std::string& what, bool* changed,
-                    std::string* suffix) {
+bool StoreUserValue(Dialog& dialog, Item& item, const Action& action, const std::string& what, bool* changed) {
     const std::string itemName = "item " + std::to_string(item.id);
     const std::string kindName = RSDialogItemKindName(item.kind);
     *changed = true;
@@ -154,13 +153,10 @@ bool StoreUserValue(Dialog& dialog, Item& item, const Action& action, const std:
             return true;
         default: break;
     }
-    if (item.hasMin && value < item.minValue) {
-        value = item.minValue;
-        *suffix = " (clamped to " + FormatReal(value) + ")";
-    }
-    if (item.hasMax && value > item.maxValue) {
-        value = item.maxValue;
-        *suffix = " (clamped to " + FormatReal(value) + ")";
+    if ((item.hasMin && value < item.minValue) || (item.hasMax && value > item.maxValue)) {
+        Error(what + ": " + itemName + " takes " + (item.hasMin ? FormatReal(item.minValue) : "any number") + " to " +
+              (item.hasMax ? FormatReal(item.maxValue) : "any number") + ", not " + FormatReal(value));
+        return false;
     }
     item.value = value;
     return true;
@@ -312,13 +308,16 @@ int16_t ApplyClick(Dialog& dialog, Item& item, const Action& action, const std::
                 SendChange(dialId, itemId);
             }
         }
-    } else if (item.kind == RSDialogItemKind::Check) {
-        // A click reports itself as a click; the value has turned by then (a set reports a change instead).
-        item.value = item.value != 0.0 ? 0.0 : 1.0;
     } else if (item.kind == RSDialogItemKind::Radio) {
         CheckRadio(dialog, item);
     }
     if (FindDialog(dialId) == nullptr) return 0;
+    if (item.kind == RSDialogItemKind::Check) {
+        // The box turns and the module hears the change, as when the user sets it.
+        item.value = item.value != 0.0 ? 0.0 : 1.0;
+        SendChange(dialId, itemId);
+        return 0;
+    }
     const int16_t answer = SendClick(dialId, itemId, mouse);
     // A click on a tab page's item never closes the dialog.
     return onPage ? 0 : answer;
@@ -428,8 +427,7 @@ int16_t Apply(const Action& action) {
         case ActionKind::SetDouble:
         case ActionKind::SetText: {
             bool changed = true;
-            std::string suffix;
-            if (!StoreUserValue(*dialog, *item, action, what, &changed, &suffix)) return 0;
+            if (!StoreUserValue(*dialog, *item, action, what, &changed)) return 0;
             if (TakesFocus(item->kind)) dialog->focus = itemId;
             if (!changed) {
                 Note(dialId, "set", itemId, " to what it held: no change");
@@ -439,7 +437,7 @@ int16_t Apply(const Action& action) {
                 Note(dialId, "track", itemId);
                 Deliver(dialId, DG_MSG_TRACK, itemId, 0);
             }
-            SendChange(dialId, itemId, suffix);
+            SendChange(dialId, itemId);
             return 0;
         }
         case ActionKind::PickRow:

@@ -213,23 +213,25 @@ bool BridgeCls::Update(const API_Element& bridge) {
         PathToWorld(bridge.object, path);
         PolylineToSegments(path, pathSegments);
     }
-    // The link to the terrain is never taken away: a failure anywhere leaves the bridge cut as it was.
-    ok = ok && RunEarthworkCommand([&] {
-             if (!SampleHeights(element, path)) return false;
-             QV_List<QV_Coord3DLong> relative(path);
-             PathToObject(bridge.object, relative);
-             if (!BaseIDLP::ExchangePerimetroBase(view, relative, LPMode_Set) ||
-                 !SetLPLevelOnStory(view, element.mesh.level, bridge.header.floorInd, LPMode_Set))
-                 return false;
-             memo.params = reinterpret_cast<API_AddParType**>(view.params);
-             API_Element mask;
-             std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-             API_Element changedBridge = bridge;
-             GS::Array<API_Guid> one;
-             one.Push(bridge.header.guid);
-             return ACAPI_Element_ChangeParameters(one, &changedBridge, &memo, &mask) == NoError &&
-                 LinkElementGuids(element, bridge);
-         });
+    // Runs inside the caller's undoable command. The link to the terrain is never taken away: a failure anywhere
+    // leaves the bridge cut as it was.
+    ok = ok && SampleHeights(element, path);
+    if (ok) {
+        QV_List<QV_Coord3DLong> relative(path);
+        PathToObject(bridge.object, relative);
+        ok = BaseIDLP::ExchangePerimetroBase(view, relative, LPMode_Set) &&
+            SetLPLevelOnStory(view, element.mesh.level, bridge.header.floorInd, LPMode_Set);
+    }
+    if (ok) {
+        memo.params = reinterpret_cast<API_AddParType**>(view.params);
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        API_Element changedBridge = bridge;
+        GS::Array<API_Guid> one;
+        one.Push(bridge.header.guid);
+        ok = ACAPI_Element_ChangeParameters(one, &changedBridge, &memo, &mask) == NoError &&
+            LinkElementGuids(element, bridge);
+    }
     memo.params = reinterpret_cast<API_AddParType**>(view.params);
     view.Detach();
     ACAPI_DisposeElemMemoHdls(&memo);

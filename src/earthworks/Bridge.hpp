@@ -33,8 +33,8 @@ public:
     int32_t EditDefaults();
     // The dialog's changed fields onto every listed bridge in one undo step; 0, 42 or 43.
     int32_t Modify(const QV_List<API_Element>& bridges);
-    // "Data update" of one bridge: its path takes the terrain's heights again. True on success; a failure leaves
-    // the bridge as it was and linked.
+    // "Data update" of one bridge, inside the caller's undoable command (all selected bridges are one undo step):
+    // its path takes the terrain's heights again. True on success; a failure leaves the bridge as it was and linked.
     bool Update(const API_Element& bridge);
 
     // The dialog on `settings`; 0 on OK (flags taken over), 1 on Cancel.

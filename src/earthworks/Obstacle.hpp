@@ -50,9 +50,9 @@ public:
     // when the input failed (`failed` set).
     bool ChooseSide(bool& failed);
 
-    // The faces from the path (polyPrims): near face 0.001 from it, far face the thickness further, both on
-    // the chosen side and running with the path; their vertices with the terrain's heights, split where the
-    // terrain's vertices lie on the near face.
+    // The faces from the path (polyPrims): near face 0.001 from it on the side away from the wall, far face the
+    // thickness from the near face on the chosen side, both running with the path; their vertices with the
+    // terrain's heights, split where the terrain's vertices lie on the near face.
     bool ComputeProfile();
     bool SampleTerrainHeights(bool split);
 

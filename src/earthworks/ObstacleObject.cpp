@@ -61,14 +61,17 @@ API_Coord ObstacleCls::Origin() const {
 
 bool ObstacleCls::ComputeProfile() {
     const double thickness = GlobalSettings.GetDouble(GeneralKind, ThicknessField);
-    // Both faces lie on the chosen side and run with the path; the right-hand offsets come back reversed.
-    const uint8_t side = onLeft != 0 ? 0 : 1;
+    // The near face stands just off the path on the side away from the wall, so that the drawn path lies inside
+    // the wall; the far face lies on the chosen side. Both run with the path: right-hand offsets come back
+    // reversed.
+    const uint8_t wallSide = onLeft != 0 ? 0 : 1;
+    const uint8_t nearSide = onLeft != 0 ? 1 : 0;
     QV_List<PrimPoly> near;
-    OffsetPolygonWithArcs(polyPrims, side, NearOffset, near, 1);
-    if (side == 1) ReverseSegmentList(near);
+    OffsetPolygonWithArcs(polyPrims, nearSide, NearOffset, near, 1);
+    if (nearSide == 1) ReverseSegmentList(near);
     polyPrims = near;
-    OffsetPolygonWithArcs(polyPrims, side, thickness, farSegments, 1);
-    if (side == 1) ReverseSegmentList(farSegments);
+    OffsetPolygonWithArcs(polyPrims, wallSide, thickness, farSegments, 1);
+    if (wallSide == 1) ReverseSegmentList(farSegments);
     if (polyPrims.IsEmpty() || farSegments.IsEmpty()) return false;
     BuildFaceVertices(polyPrims, points3D);
     BuildFaceVertices(farSegments, farVertices);

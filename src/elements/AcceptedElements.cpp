@@ -4,12 +4,21 @@
 
 #include <cstring>
 
-GS::Array<API_Guid> AcceptedElements(API_ElemTypeID typeID) {
+bool CollectElementGuids(GS::Array<API_Guid>& guids, API_ElemTypeID typeID, std::initializer_list<uint32_t> filters) {
+    guids.Clear();
     GS::Array<API_Guid> all;
+    if (ACAPI_Element_GetElemList(typeID, &all) != NoError) return false;
+    for (const API_Guid& guid : all) {
+        bool kept = filters.size() != 0 || ACAPI_Element_Filter(guid, 0);
+        for (const uint32_t bits : filters) kept = kept && ACAPI_Element_Filter(guid, bits);
+        if (kept) guids.Push(guid);
+    }
+    return true;
+}
+
+GS::Array<API_Guid> AcceptedElements(API_ElemTypeID typeID) {
     GS::Array<API_Guid> kept;
-    if (ACAPI_Element_GetElemList(typeID, &all) != NoError) return kept;
-    for (const API_Guid& guid : all)
-        if (ACAPI_Element_Filter(guid, 0)) kept.Push(guid);
+    CollectElementGuids(kept, typeID, {});
     return kept;
 }
 

@@ -314,11 +314,10 @@ int32_t MarkerCls::RebuildBody(const API_Element& marker) {
         if (!ok) return ErrModifying;
         if (!PointOnOrInsideOutline(outline, point))
             return DeleteElementInPlan(marker.header, false) == NoError ? 0 : ErrModifying;
-        // Steps the grid cannot take are a broken object; only the user's "No" leaves it quietly.
-        GridExtent layout;
-        if (!::ComputeGridExtent(point.x, point.y, settings.stepX, settings.stepY, bounds, layout)) return ErrModifying;
-        if (!ComputeGridExtent()) return 0;
-        if (!SampleGridHeights()) return ErrModifying;
+        // Steps the grid cannot take are a broken object, a grid too large to hold says so; only the user's "No"
+        // leaves it quietly.
+        if (!ComputeGridExtent()) return gridError;
+        if (!SampleGridHeights()) return gridError != 0 ? gridError : ErrModifying;
         placed.AttachView(view);
         ok = MarkerLP::ExchangeLevelGrid(view, gridHeights, grid.ny, grid.nx, LPMode_Set);
         placed.DetachView(view);

@@ -17,8 +17,9 @@ class Settings;
 constexpr int32_t MarkerFieldCount = 16;
 // The height of a grid node off the terrain, or whose height cannot be found.
 constexpr double NoSpotHeight = -9999999999.0;
-// More nodes than this are refused: each costs one terrain query.
-constexpr int64_t MaxGridNodes = 250000;
+// The most nodes a grid can hold: its heights are one list and one array parameter, both counted in 32 bits.
+// More cannot be kept in memory at all; any number up to it is shown to the user, who decides.
+constexpr int64_t MaxGridNodes = INT32_MAX;
 
 // What one run of the spot height settings dialog (both layouts) works on.
 struct MarkerDialogState {
@@ -47,9 +48,14 @@ struct GridExtent {
     int32_t nx = 1;
     int32_t ny = 1;
 };
-// False, and `extent` untouched, for a step of 0 or below (the layout would never end) or a grid of more than
-// MaxGridNodes nodes.
-bool ComputeGridExtent(double refX, double refY, double stepX, double stepY, const API_Box3D& box, GridExtent& extent);
+enum class GridLayout : uint8_t {
+    Laid,
+    BadStep,       // a step of 0 or below, or a reference that is no number: the layout would never end
+    TooManyNodes,  // more than MaxGridNodes: the grid cannot be held in memory
+};
+// `extent` is set only when the grid was laid out.
+GridLayout ComputeGridExtent(double refX, double refY, double stepX, double stepY, const API_Box3D& box,
+                             GridExtent& extent);
 
 // The text a point marker shows for a terrain point's code: the name's prefix, a blank when it has one, and the
 // number as five digits.
@@ -74,10 +80,12 @@ public:
     bool CreatePointMarkerObject(int16_t story);
     // The grid (MarkerGrid.cpp).
     int32_t RunSpotHeightGrid();
-    // Lays out the grid from the reference point and asks whether to go on; false for "No" and for steps or
-    // counts the grid cannot have.
+    // Lays out the grid from the reference point and asks whether to go on, showing the node count; false for
+    // "No" and, before any question, for steps the grid cannot take (gridError 43) or a grid too large to hold
+    // (gridError 1).
     bool ComputeGridExtent();
-    // Every node's height, row by row from the bottom; the pass stops when the user stops it (false).
+    // Every node's height, row by row from the bottom; false when the user stops the pass, or when the heights
+    // cannot be held (gridError 1).
     bool SampleGridHeights();
     bool CreateGridObject();
     // 0, or 43 when a step failed.
@@ -92,6 +100,7 @@ public:
     QV_List<QV_String> pointComments;
     GridExtent grid;
     QV_List<double> gridHeights;
+    int32_t gridError = 0;  // why the grid was refused before or while it was computed; 0 for the user's own stop
     QV_Poly outline;  // the terrain's
     int32_t pointMarkerPart = -1;
     int32_t levelMarkerPart = -1;

@@ -17,6 +17,7 @@
 #include <cstring>
 
 namespace {
+constexpr int32_t ErrMemory = 1;  // "Memory cannot be allocated."
 constexpr int32_t ErrSpecifyingPoint = 12;
 constexpr int32_t ErrModifying = 43;
 constexpr int32_t ErrClickInside = 47;
@@ -54,25 +55,38 @@ bool Axis(double ref, double low, double high, double step, int64_t most, double
 }
 }  // namespace
 
-bool ComputeGridExtent(double refX, double refY, double stepX, double stepY, const API_Box3D& box, GridExtent& extent) {
-    if (!(stepX > 0.0) || !(stepY > 0.0) || !std::isfinite(refX) || !std::isfinite(refY)) return false;
+GridLayout ComputeGridExtent(double refX, double refY, double stepX, double stepY, const API_Box3D& box,
+                             GridExtent& extent) {
+    if (!(stepX > 0.0) || !(stepY > 0.0) || !std::isfinite(refX) || !std::isfinite(refY)) return GridLayout::BadStep;
     GridExtent e;
-    if (!Axis(refX, box.xMin, box.xMax, stepX, MaxGridNodes, e.x0, e.nx) ||
-        !Axis(refY, box.yMin, box.yMax, stepY, MaxGridNodes, e.y0, e.ny))
-        return false;
-    if (int64_t(e.nx) * int64_t(e.ny) > MaxGridNodes) return false;
+    // Either axis has at least two nodes, so neither may pass half the most a grid holds.
+    if (!Axis(refX, box.xMin, box.xMax, stepX, MaxGridNodes / 2, e.x0, e.nx) ||
+        !Axis(refY, box.yMin, box.yMax, stepY, MaxGridNodes / 2, e.y0, e.ny) ||
+        int64_t(e.nx) * int64_t(e.ny) > MaxGridNodes)
+        return GridLayout::TooManyNodes;
     extent = e;
-    return true;
+    return GridLayout::Laid;
 }
 
 bool MarkerCls::ComputeGridExtent() {
-    if (!::ComputeGridExtent(point.x, point.y, settings.stepX, settings.stepY, bounds, grid)) return false;
+    gridError = 0;
+    switch (::ComputeGridExtent(point.x, point.y, settings.stepX, settings.stepY, bounds, grid)) {
+        case GridLayout::Laid: break;
+        case GridLayout::BadStep: gridError = ErrModifying; return false;
+        case GridLayout::TooManyNodes: gridError = ErrMemory; return false;
+    }
     const MarkerHooks& hooks = WiredMarkerHooks();
     return hooks.confirmGrid != nullptr && hooks.confirmGrid(grid.nx * grid.ny);
 }
 
 bool MarkerCls::SampleGridHeights() {
     gridHeights.Clear();
+    // All the heights are held at once: room for them first, so that a grid too large fails before the pass.
+    if (!gridHeights.SetSize(grid.nx * grid.ny)) {
+        gridError = ErrMemory;
+        return false;
+    }
+    gridHeights.SetSize(0);  // the room stays
     GS::UniString title("Lodravix");
     int16_t phases = 1;
     ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
@@ -169,6 +183,8 @@ int32_t MarkerCls::RunSpotHeightGrid() {
         if (PointOnOrInsideOutline(outline, point)) break;
         ShowErrorMessage(ErrClickInside, -1);
     }
-    // "No", steps the grid cannot take and a stopped pass all leave no grid.
-    return RunEarthworkCommand([&] { return ComputeGridExtent() && CreateGridObject(); }) ? 0 : ErrModifying;
+    // "No", steps the grid cannot take and a stopped pass all leave no grid; a grid too large says so.
+    gridError = 0;
+    if (RunEarthworkCommand([&] { return ComputeGridExtent() && CreateGridObject(); })) return 0;
+    return gridError != 0 ? gridError : ErrModifying;
 }

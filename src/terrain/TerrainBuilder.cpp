@@ -1,5 +1,6 @@
 #include "terrain/TerrainBuilder.hpp"
 
+#include "elements/AcceptedElements.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementQueries.hpp"
 #include "foundation/ACAPI.hpp"
@@ -46,15 +47,15 @@ private:
     int32_t value_ = 0;
 };
 
-// The elements of a type that carry a data record of the kind, each handed to `take`.
+// The elements of a type that carry a data record of the kind, each handed to `take`: only those on a shown
+// layer of the current story build the terrain.
 template <typename Take>
 bool ForEachRecorded(API_ElemTypeID type, int32_t kind, Take&& take) {
     GS::Array<API_Guid> guids;
-    if (ACAPI_Element_GetElemList(type, &guids) != NoError) return false;
+    if (!CollectElementGuids(guids, type, {ElementFilter_OnShownLayer, ElementFilter_OnCurrentStory})) return false;
     PassProgress progress(int32_t(guids.GetSize()));
     for (const API_Guid& guid : guids) {
         progress.Step();
-        if (!ACAPI_Element_Filter(guid, 0)) continue;
         API_Element e = {};
         e.header.guid = guid;
         if (ACAPI_Element_Get(&e) != NoError) continue;

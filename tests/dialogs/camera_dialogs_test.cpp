@@ -22,12 +22,19 @@ protected:
 
 TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches) {
     DialogMode = 2;
-    // A default beyond the path opens lowered to its length; a typed value beyond it is held there.
+    // A default beyond the path opens lowered to its length; the user may type from 0.1 up to it.
     double distance = 500.0;
     DGDriver::QueueClick(32558, 1);
     ASSERT_TRUE(AskCameraDistance(distance, 80.0));
     EXPECT_EQ(distance, 80.0);
-    DGDriver::QueueSetDouble(32558, 8, 0.01);
+    const DGDriver::ItemState* edit = nullptr;
+    for (const DGDriver::ItemState& i : DGDriver::Log().back().items)
+        if (i.id == 8) edit = &i;
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->hasMin && edit->hasMax);
+    EXPECT_EQ(edit->minValue, 0.1);
+    EXPECT_EQ(edit->maxValue, 80.0);
+    DGDriver::QueueSetDouble(32558, 8, 0.1);
     DGDriver::QueueClick(32558, 1);
     ASSERT_TRUE(AskCameraDistance(distance, 80.0));
     EXPECT_EQ(distance, 0.1);

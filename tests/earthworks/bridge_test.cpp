@@ -42,6 +42,13 @@ protected:
         BridgeCls bridge;
         return bridge.Create(Polyline(points), terrain);
     }
+    // "Data update" of one bridge inside the undoable command its caller runs.
+    GSErrCode UpdateInCommand(const API_Element& bridge) {
+        return Command([&] {
+            BridgeCls update;
+            return update.Update(Get(bridge.header.guid)) ? NoError : APIERR_GENERAL;
+        });
+    }
     QV_List<QV_Coord3DLong> WorldPath(const API_Element& bridge) {
         API_ElementMemo memo = {};
         EXPECT_EQ(ACAPI_Element_GetMemo(bridge.header.guid, &memo, AttachMemoMask), NoError);
@@ -122,10 +129,7 @@ TEST_F(BridgeToolTest, RebuildsOfTurnedAndMirroredBridgesFollowThePlane) {
                           return ACAPI_Element_ChangeParameters(one, &moved, nullptr, &mask);
                       }),
                       NoError);
-            {
-                BridgeCls update;
-                ASSERT_TRUE(update.Update(Get(bridge.header.guid)));
-            }
+            ASSERT_EQ(UpdateInCommand(bridge), NoError);
             const QV_List<QV_Coord3DLong> path = WorldPath(Get(bridge.header.guid));
             ASSERT_EQ(path.GetCount(), 3);
             for (const QV_Coord3DLong& p : path) EXPECT_NEAR(p.z, Plane(p.x, p.y), 1e-6) << angle;
@@ -136,10 +140,7 @@ TEST_F(BridgeToolTest, RebuildsOfTurnedAndMirroredBridgesFollowThePlane) {
 
     // The host refuses the new parameters: reported, the bridge still cut by the terrain.
     ASSERT_TRUE(host->FailCall("Element_ChangeParameters", -1, APIERR_GENERAL));
-    {
-        BridgeCls update;
-        EXPECT_FALSE(update.Update(Get(bridge.header.guid)));
-    }
+    EXPECT_EQ(UpdateInCommand(bridge), APIERR_GENERAL);
     host->ClearFailures();
     EXPECT_TRUE(CutByTerrain(bridge));
 }

@@ -131,11 +131,12 @@ TEST_F(RetainingWallTest, FacesStandOnTheClickedSideSplitAtTheRidgeWithTheTerrai
     ASSERT_EQ(walls.size(), 1u);
     Faces f = Read(walls[0]);
     EXPECT_EQ(f.onLeft, 1);
-    // Left of the path: the far face is the left one, 0.5 beyond the near face 0.001 from the path.
-    ExpectFace(f.right, 30.001, 10, 90);
-    ExpectFace(f.left, 30.501, 10, 90);
+    // Left of the path: the near face stands 0.001 right of the path, so that the drawn path lies inside the
+    // wall; the far face is the left one, 0.5 beyond the near face.
+    ExpectFace(f.right, 29.999, 10, 90);
+    ExpectFace(f.left, 30.499, 10, 90);
     EXPECT_NEAR(f.element.object.pos.x, 10.0, 1e-12);
-    EXPECT_NEAR(f.element.object.pos.y, 30.001, 1e-12);
+    EXPECT_NEAR(f.element.object.pos.y, 29.999, 1e-12);
     EXPECT_TRUE(Linked(walls[0]));
     // The side pick's arrow: shaft, base and head out to the clicked side, sized by the zoom box (the drawing's
     // extent, 100 high, and a twentieth on each side).
@@ -146,15 +147,28 @@ TEST_F(RetainingWallTest, FacesStandOnTheClickedSideSplitAtTheRidgeWithTheTerrai
     EXPECT_NEAR(arrow[1].endC.x - arrow[1].begC.x, 0.4 * unit, 1e-9);
     EXPECT_NEAR(arrow[3].endC.y, 30.0 + 1.5 * unit, 1e-9);
 
-    // The right side: the near face is the left one now, the origin the far face's first vertex.
+    // The right side: the near face is the left one now, 0.001 left of the path; the origin the far face's
+    // first vertex.
     ASSERT_EQ(Build({{10, 70, 0}, {90, 70, 0}}, 40, 60), 0);
     walls = Objects(ElemKind_RetainingWall);
     ASSERT_EQ(walls.size(), 2u);
     f = Read(walls[1]);
     EXPECT_EQ(f.onLeft, 0);
-    ExpectFace(f.left, 69.999, 10, 90);
-    ExpectFace(f.right, 69.499, 10, 90);
-    EXPECT_NEAR(f.element.object.pos.y, 69.499, 1e-12);
+    ExpectFace(f.left, 70.001, 10, 90);
+    ExpectFace(f.right, 69.501, 10, 90);
+    EXPECT_NEAR(f.element.object.pos.y, 69.501, 1e-12);
+
+    // A path running up at x = 45, a click on its right and a wall 0.3 thick: faces at x 44.999 and 45.299.
+    GlobalSettings.SetDouble(0, 6, 0.3);
+    ASSERT_EQ(Build({{45, 70, 0}, {45, 95, 0}}, 50, 80), 0);
+    walls = Objects(ElemKind_RetainingWall);
+    ASSERT_EQ(walls.size(), 3u);
+    f = Read(walls[2]);
+    EXPECT_EQ(f.onLeft, 0);
+    for (const QV_Coord3DLong& p : f.left) EXPECT_NEAR(p.x, 44.999, 1e-9);
+    for (const QV_Coord3DLong& p : f.right) EXPECT_NEAR(p.x, 45.299, 1e-9);
+    EXPECT_NEAR(f.element.object.pos.x, 45.299, 1e-12);
+    EXPECT_NEAR(f.element.object.pos.y, 70.0, 1e-12);
     GS::Array<API_Guid> slabs;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_SlabID, &slabs), NoError);
     EXPECT_EQ(slabs.GetSize(), 0u);
@@ -209,12 +223,12 @@ TEST_F(RetainingWallTest, RebuildKeepsAnUnchangedWallChordsArcsAndFollowsARotate
     ASSERT_EQ(second.Rebuild(arcWall), 0);
     const Faces again = Read(arcWall);
     ExpectSame(again.right, chorded.right);
-    // Its ends stand 0.001 off the ends of the first and last chords, outside the circle through the points: the
-    // wall is left of the clockwise arc.
+    // Its ends stand 0.001 off the ends of the first and last chords, inside the circle through the points: the
+    // wall is left of the clockwise arc, its near face just right of it.
     const QV_Coord3DLong& a = again.right[0];
     const QV_Coord3DLong& b = again.right[again.right.GetCount() - 1];
-    EXPECT_NEAR(std::hypot(a.x - 40, a.y - 15), 25.001, 2e-5);
-    EXPECT_NEAR(std::hypot(b.x - 40, b.y - 15), 25.001, 2e-5);
+    EXPECT_NEAR(std::hypot(a.x - 40, a.y - 15), 24.999, 2e-5);
+    EXPECT_NEAR(std::hypot(b.x - 40, b.y - 15), 24.999, 2e-5);
 
     // The second wall, right of its path, turned a quarter about its origin: the path now runs up from it and
     // the wall stands right of it again, at larger x.

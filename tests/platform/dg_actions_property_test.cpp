@@ -1,6 +1,6 @@
 // Random runs of the user's actions on a dialog with every item kind (tests/data/resources/DLOG/32002.txt): each
 // action either applies exactly as the user makes it (the module hears of it, and the item then holds what was
-// given, clamped into its limits) or fails the run with an error that names it; none is left over or lost.
+// given) or fails the run with an error that names it; none is left over or lost.
 #include "DG.hpp"
 #include "DGDriver.hpp"
 #include "TestSupport.hpp"
@@ -132,7 +132,12 @@ Outcome Expect(std::map<Key, ModelItem>& m, const Act& a) {
     ModelItem& it = found->second;
     const std::string where = Where(a.page, a.item);
     if (a.kind == Kind::Click) {
-        if (it.kind == "check") it.value = it.value != 0 ? 0 : 1;
+        o.error.clear();
+        if (it.kind == "check") {  // the box turns: the module hears a change, as when it is set
+            it.value = it.value != 0 ? 0 : 1;
+            o.heard.push_back("change " + where + " = " + State(it));
+            return o;
+        }
         if (it.kind == "radio") {
             for (auto& [key, other] : m)
                 if (other.kind == "radio" && other.group == it.group) other.value = 0;
@@ -169,7 +174,9 @@ Outcome Expect(std::map<Key, ModelItem>& m, const Act& a) {
         if (whole && v != std::trunc(v)) return o;
         if (it.kind == "unbound" || (it.kind == "control" && (v < 1 || v > 255))) return o;
         if (it.kind == "radio" && v == 0) return o;
-        v = it.kind == "check" || it.kind == "radio" ? (v != 0 ? 1 : 0) : std::min(std::max(v, it.lo), it.hi);
+        const bool onOff = it.kind == "check" || it.kind == "radio";
+        if (!onOff && (v < it.lo || v > it.hi)) return o;  // outside the limits: no answer the user can give
+        if (onOff) v = v != 0 ? 1 : 0;
         if ((it.kind == "check" || it.kind == "radio") && it.value == v) {
             o.error.clear();
             return o;

@@ -56,18 +56,21 @@ TEST(DialogEdits, UnitsRangesAndExactProgramValues) {
     DGDriver::QueueSetText(kDialog, 7, "250");     // in the host's unit: 2.5 m
     DGDriver::QueueSetText(kDialog, 7, "3 m");     // in the unit named
     DGDriver::QueueSetText(kDialog, 7, "30,0mm");  // a comma for the point
-    DGDriver::QueueSetText(kDialog, 7, "20000");   // 200 m: clamped to the resource's 100 m
-    DGDriver::QueueSetDouble(kDialog, 6, 5.0);     // clamped to the module's 2
-    DGDriver::QueueSetText(kDialog, 6, "-11");     // clamped to the resource's -10.5
+    DGDriver::QueueSetText(kDialog, 7, "20000");   // 200 m: beyond the resource's 100 m
+    DGDriver::QueueSetDouble(kDialog, 6, 5.0);     // beyond the module's 2
+    DGDriver::QueueSetText(kDialog, 6, "-11");     // below the resource's -10.5
+    DGDriver::QueueSetText(kDialog, 6, "-10.5");   // the limit itself
     DGDriver::QueueSetText(kDialog, 8, "12.5\xC2\xB0");
     DGDriver::QueueSetText(kDialog, 5, "1.5");       // an integer edit takes no fraction
     DGDriver::QueueSetText(kDialog, 7, "12 yards");  // no unit of the host
     EXPECT_EQ(RunDialog(handler), 1);
-    EXPECT_THAT(seen,
-                ElementsAre("7 2.5000 250.0", "7 3.0000 300.0", "7 0.0300 3.0", "7 100.0000 10000.0", "6 2.0000 2",
-                            "6 -10.5000 -10.5", "8 12.5000 12.5\xC2\xB0"));
-    EXPECT_THAT(DGDriver::Errors(), ElementsAre(HasSubstr("whole numbers"), HasSubstr("is not a number")));
-    EXPECT_THAT(DGDriver::LogText(), HasSubstr("change 7 (clamped to 100)"));
+    // A number outside the limits is no answer the user can give: the run fails naming it, the item keeps its value.
+    EXPECT_THAT(seen, ElementsAre("7 2.5000 250.0", "7 3.0000 300.0", "7 0.0300 3.0", "6 -10.5000 -10.5",
+                                  "8 12.5000 12.5\xC2\xB0"));
+    EXPECT_THAT(DGDriver::Errors(),
+                ElementsAre(HasSubstr("item 7 takes 0.001 to 100, not 200"), HasSubstr("item 6 takes -10.5 to 2, not 5"),
+                            HasSubstr("item 6 takes -10.5 to 2, not -11"), HasSubstr("whole numbers"),
+                            HasSubstr("is not a number")));
 
     // The same length in feet, and the host's number texts: no digit grouping, no negative zero.
     DGDriver::SetLengthUnit(DG_UNIT_FOOT);

@@ -153,7 +153,7 @@ TEST(DialogManager, UserInputIsCheckedAgainstTheItem) {
     };
     DGDriver::QueueSetText(TestDialog, 7, "into a disabled edit");
     DGDriver::QueueSetLong(TestDialog, 8, 1);          // hidden check box
-    DGDriver::QueueSetDouble(TestDialog, 6, 99.0);     // clamped to the maximum
+    DGDriver::QueueSetDouble(TestDialog, 6, 99.0);     // beyond the maximum
     DGDriver::QueueSetDouble(TestDialog, 5, 1.5);      // integer edit
     DGDriver::QueueSetText(TestDialog, 5, "12x");      // not a number
     DGDriver::QueueSetText(TestDialog, 10, "static");  // cannot be typed into
@@ -162,15 +162,16 @@ TEST(DialogManager, UserInputIsCheckedAgainstTheItem) {
     DGDriver::QueueSetLong(TestDialog, 12, 1);         // second radio of the group
     DGDriver::QueueClick(TestDialog, 1);
     EXPECT_EQ(RunTestDialog(script), 1);
-    EXPECT_EQ(DGDriver::Errors().size(), 7u);
+    EXPECT_EQ(DGDriver::Errors().size(), 8u);
+    EXPECT_TRUE(AnyErrorWith("item 6 takes 0 to 10, not 99"));
     EXPECT_TRUE(AnyErrorWith("disabled"));
     EXPECT_TRUE(AnyErrorWith("hidden"));
     EXPECT_TRUE(AnyErrorWith("whole numbers"));
     EXPECT_TRUE(AnyErrorWith("not a number"));
     EXPECT_TRUE(AnyErrorWith("no such item"));
-    EXPECT_THAT(script.messages, ElementsAre("1:0", "16:9", "6:6", "6:12", "4:1", "3:1"));
+    EXPECT_THAT(script.messages, ElementsAre("1:0", "16:9", "6:12", "4:1", "3:1"));
     const DGDriver::LogRecord& record = DGDriver::Log().back();
-    EXPECT_EQ(ItemOf(record, 6).value, 10.0);
+    EXPECT_EQ(ItemOf(record, 6).value, 0.0);
     EXPECT_EQ(ItemOf(record, 7).text, "initial text");
     EXPECT_EQ(ItemOf(record, 11).value, 0.0);
     EXPECT_EQ(ItemOf(record, 12).value, 1.0);

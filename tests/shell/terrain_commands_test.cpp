@@ -102,6 +102,28 @@ protected:
 
 TEST_F(TerrainCommandsTest, TerrainIsBuiltFromPointsConstraintAndOutline) {
     Site();
+    // Points inside the outline that the terrain does not see: one on a hidden layer, one on another story. One
+    // on a locked but shown layer is seen, and becomes a level point of its own.
+    const auto layer = [this](const char* name, uint32_t flags) {
+        API_Attribute a = {};
+        a.header.typeID = API_LayerID;
+        std::strncpy(a.header.name, name, sizeof a.header.name - 1);
+        EXPECT_EQ(Db().CreateAttribute(&a), NoError);
+        a.header.flags = flags;
+        EXPECT_EQ(Db().ModifyAttribute(&a), NoError);
+        return a.header.index;
+    };
+    API_Guid hidden = {}, locked = {};
+    ASSERT_EQ(Db().PlaceHotspot({5, 5}, 1, Name("point"), &hidden), NoError);
+    Record(hidden, ElemKind_Point, 150);
+    ASSERT_EQ(Db().PlaceHotspot({5, 15}, 1, Name("point"), &locked), NoError);
+    Record(locked, ElemKind_Point, 101);
+    Db().FindMutable(hidden)->record.header.layer = layer("Hidden points", APILay_Hidden);
+    Db().FindMutable(locked)->record.header.layer = layer("Locked points", APILay_Locked);
+    Db().SetStory(1, 7.0, "Upper");
+    ASSERT_EQ(Db().GoToStory(1), NoError);
+    Point(15, 15, 150);
+    ASSERT_EQ(Db().GoToStory(0), NoError);
     DGDriver::QueueClick(TerrainSettingsDialogId, 41);
     DGDriver::QueueClick(TerrainSettingsDialogId, 1);
     DGDriver::QueueAlertAnswer(1);
@@ -112,8 +134,8 @@ TEST_F(TerrainCommandsTest, TerrainIsBuiltFromPointsConstraintAndOutline) {
     ASSERT_EQ(meshes.size(), 1u);
     const API_MeshType& m = meshes[0].mesh;
     EXPECT_EQ(m.poly.nCoords, 9);
-    EXPECT_EQ(m.levelLines.nCoords, 3);  // the middle column as one line: A, B, C
-    EXPECT_EQ(m.levelLines.nSubLines, 1);
+    EXPECT_EQ(m.levelLines.nCoords, 4);  // the middle column as one line: A, B, C; the locked layer's point
+    EXPECT_EQ(m.levelLines.nSubLines, 2);
     EXPECT_EQ(m.skirtLevel, -99.0);
     EXPECT_EQ(m.level, -4.0);
     EXPECT_EQ(m.pen, 53);

@@ -29,7 +29,7 @@ TEST(SpotHeightGrid, TheLayoutStartsJustBeforeTheBoxEndsJustBeyondItAndRunsThrou
     };
     API_Box3D box = Box(0.0, 0.0, 10.0, 10.0);
     GridExtent e;
-    ASSERT_TRUE(ComputeGridExtent(0.0, 0.0, 10.0, 10.0, box, e));
+    ASSERT_EQ(ComputeGridExtent(0.0, 0.0, 10.0, 10.0, box, e), GridLayout::Laid);
     EXPECT_EQ(e.x0, -10.0);
     EXPECT_EQ(e.nx, 4);
 
@@ -39,7 +39,7 @@ TEST(SpotHeightGrid, TheLayoutStartsJustBeforeTheBoxEndsJustBeyondItAndRunsThrou
         const double a = u(rng), b = u(rng), c = u(rng), d = u(rng);
         box = Box(std::min(a, b), std::min(c, d), std::max(a, b), std::max(c, d));
         const double sx = s(rng), sy = s(rng), rx = u(rng), ry = u(rng);
-        ASSERT_TRUE(ComputeGridExtent(rx, ry, sx, sy, box, e));
+        ASSERT_EQ(ComputeGridExtent(rx, ry, sx, sy, box, e), GridLayout::Laid);
         for (const auto& axis : {std::make_tuple(e.x0, e.nx, sx, box.xMin, box.xMax, rx),
                                  std::make_tuple(e.y0, e.ny, sy, box.yMin, box.yMax, ry)}) {
             const double start = std::get<0>(axis), step = std::get<2>(axis), low = std::get<3>(axis);
@@ -53,13 +53,17 @@ TEST(SpotHeightGrid, TheLayoutStartsJustBeforeTheBoxEndsJustBeyondItAndRunsThrou
             if (ref >= low) EXPECT_NEAR(std::remainder(ref - start, step), 0.0, 1e-6);
         }
     }
-    // Steps of 0 or below, or a grid of too many nodes, give no layout (and never an endless loop).
+    // Steps of 0 or below give no layout (and never an endless loop); a million nodes are laid out, only a grid
+    // past what 32-bit counts hold is too large, whichever axis is long.
     const API_Box3D big = Box(0.0, 0.0, 1000.0, 1000.0);
-    EXPECT_FALSE(ComputeGridExtent(5.0, 5.0, 0.0, 10.0, big, e));
-    EXPECT_FALSE(ComputeGridExtent(5.0, 5.0, 10.0, -1.0, big, e));
-    EXPECT_FALSE(ComputeGridExtent(5.0, 5.0, 1e-9, 1e-9, big, e));
-    EXPECT_FALSE(ComputeGridExtent(5.0, 5.0, 1.0, 1.0, big, e));
-    EXPECT_TRUE(ComputeGridExtent(5.0, 5.0, 10.0, 10.0, big, e));
+    EXPECT_EQ(ComputeGridExtent(5.0, 5.0, 0.0, 10.0, big, e), GridLayout::BadStep);
+    EXPECT_EQ(ComputeGridExtent(5.0, 5.0, 10.0, -1.0, big, e), GridLayout::BadStep);
+    EXPECT_EQ(ComputeGridExtent(5.0, 5.0, 1e-9, 1e-9, big, e), GridLayout::TooManyNodes);
+    EXPECT_EQ(ComputeGridExtent(5.0, 5.0, 0.01, 0.01, big, e), GridLayout::TooManyNodes);
+    EXPECT_EQ(ComputeGridExtent(5.0, 5.0, 1e-7, 500.0, big, e), GridLayout::TooManyNodes);
+    EXPECT_EQ(ComputeGridExtent(5.0, 5.0, 1.0, 1.0, big, e), GridLayout::Laid);
+    EXPECT_EQ(int64_t(e.nx) * e.ny, 1003 * 1003);
+    EXPECT_EQ(ComputeGridExtent(5.0, 5.0, 10.0, 10.0, big, e), GridLayout::Laid);
 }
 
 TEST(SpotHeightGrid, OutlineEdgesHoldTheirPointsAndCodesPadTheNumber) {
@@ -129,6 +133,51 @@ TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothin
         MarkerCls cls;
         EXPECT_EQ(cls.PlaceLevelMarker(terrain), 43);
     }
+    EXPECT_EQ(Objects(ElemKind_LevelMarker).size(), 2u);
+    const auto alerts = [] {
+        std::vector<std::string> texts;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.kind == "alert") {
+                std::string all = r.title;
+                for (const std::string& t : r.texts) all += " " + t;
+                texts.push_back(all);
+            }
+        return texts;
+    };
+    const size_t before = alerts().size();  // the click off the terrain
+
+    // Any count a grid can hold is the user's to decide: over a quarter of a million nodes the question shows
+    // the count, and "No" leaves no grid.
+    GlobalSettings.marker.stepX = GlobalSettings.marker.stepY = 0.3;
+    API_Box3D box = {};
+    box.xMax = 200.0;
+    box.yMax = 120.0;
+    GridExtent layout;
+    ASSERT_EQ(ComputeGridExtent(70.0, 50.0, 0.3, 0.3, box, layout), GridLayout::Laid);
+    const int64_t nodes = int64_t(layout.nx) * layout.ny;
+    ASSERT_GT(nodes, 250000);
+    host->Input().QueuePoint(70.0, 50.0);
+    DGDriver::QueueClick(32551, 1);
+    DGDriver::QueueAlertAnswer(2);
+    {
+        MarkerCls cls;
+        EXPECT_EQ(cls.PlaceLevelMarker(terrain), 43);
+    }
+    ASSERT_EQ(alerts().size(), before + 1);
+    std::string digits;  // however the count is grouped
+    for (const char c : alerts().back())
+        if (c >= '0' && c <= '9') digits += c;
+    EXPECT_EQ(digits, std::to_string(nodes)) << alerts().back();
+
+    // A grid past what memory can hold is refused with its own message before any question.
+    GlobalSettings.marker.stepX = GlobalSettings.marker.stepY = 0.001;
+    host->Input().QueuePoint(70.0, 50.0);
+    DGDriver::QueueClick(32551, 1);
+    {
+        MarkerCls cls;
+        EXPECT_EQ(cls.PlaceLevelMarker(terrain), 1);
+    }
+    EXPECT_EQ(alerts().size(), before + 1);
     EXPECT_EQ(Objects(ElemKind_LevelMarker).size(), 2u);
 }
 

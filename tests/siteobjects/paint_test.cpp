@@ -109,6 +109,7 @@ TEST_F(PaintTest, RowsTakeTheirEditsAndMarkersAndFlagsSurviveALayoutSwitch) {
         a.points.Insert(API_Coord3D{0, 0, 0});
         a.penna = uint16_t(i + 1);
         a.mat = 77;
+        a.dislivello = i == 2 ? -0.004 : 1234567.891;
         areas.Insert(a);
     }
     const int32_t earlier = 3;
@@ -140,6 +141,10 @@ TEST_F(PaintTest, RowsTakeTheirEditsAndMarkersAndFlagsSurviveALayoutSwitch) {
     ASSERT_NE(Item(32562, 35), nullptr);
     ASSERT_EQ(Item(32562, 35)->rows.size(), 5u);
     EXPECT_EQ(Item(32562, 35)->rows[3].texts[0], "4*");
+    // Values as the host writes numbers: two decimals, no grouping, no negative zero.
+    EXPECT_EQ(Item(32562, 35)->rows[2].texts[15], "0.00");
+    EXPECT_EQ(Item(32562, 35)->rows[0].texts[15], "1234567.89");
+    EXPECT_EQ(Item(32562, 35)->rows[4].texts[15], "2.50");
     // The second layout shows the markers as the first left them.
     ASSERT_NE(Item(32511, 36), nullptr);
     ASSERT_EQ(Item(32511, 36)->rows.size(), 5u);

@@ -424,12 +424,18 @@ GSErrCode ProjectElements::GetElemList(API_ElemTypeID typeID, std::vector<API_Gu
     return NoError;
 }
 
+namespace {
+// The element filter's bits beside APIFilt_IsEditable: on a shown layer, on the current story.
+constexpr uint32_t FilterOnShownLayer = 0x2;
+constexpr uint32_t FilterOnCurrentStory = 0x4;
+}  // namespace
+
 bool ProjectElements::Filter(const API_Guid& guid, uint32_t filterBits) const {
     const StoredElement* e = FindHere(guid);
     if (e == nullptr) return false;
-    if (filterBits & APIFilt_IsEditable) {
-        const uint32_t flags = LayerFlags(e->record.header.layer);
-        if (flags & (APILay_Hidden | APILay_Locked)) return false;
-    }
+    const uint32_t flags = LayerFlags(e->record.header.layer);
+    if ((filterBits & APIFilt_IsEditable) && (flags & (APILay_Hidden | APILay_Locked))) return false;
+    if ((filterBits & FilterOnShownLayer) && (flags & APILay_Hidden)) return false;
+    if ((filterBits & FilterOnCurrentStory) && e->record.header.floorInd != currentStory_) return false;
     return true;
 }

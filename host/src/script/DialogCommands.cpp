@@ -58,7 +58,8 @@ void AddDialogCommands(ScriptLanguage& L) {
             DGDriver::QueueClick(Ref(a), Item(a));
             return true;
         },
-        "queue: click an item (a check box turns, a radio button checks; the module hears the click)");
+        "queue: click an item (a radio button checks, the module hears the click; a check box turns, the module "
+        "hears the change)");
     L.Add(
         "dialog <dialog:dialog> click <item:int> row <row:int> [<x:int>]", false,
         [](ScriptContext&, const ScriptArgs& a, std::string*) {
@@ -189,6 +190,32 @@ void AddDialogCommands(ScriptLanguage& L) {
             return false;
         },
         "an alert was shown whose title or text holds <text>");
+    L.Add(
+        "expect alert <text:text> buttons <captions:text>", true,
+        [](ScriptContext&, const ScriptArgs& a, std::string* m) {
+            std::vector<std::string> wanted;
+            std::istringstream in(a.Text("captions"));
+            for (std::string caption; std::getline(in, caption, ';');) wanted.push_back(caption);
+            std::string seen;
+            for (const DGDriver::LogRecord& rec : DGDriver::Log()) {
+                if (rec.kind != "alert") continue;
+                bool hit = rec.title.find(a.Text("text")) != std::string::npos;
+                for (const std::string& t : rec.texts) hit = hit || t.find(a.Text("text")) != std::string::npos;
+                if (!hit) continue;
+                std::string shown;
+                for (const std::string& b : rec.buttons) shown += (shown.empty() ? "" : ";") + b;
+                if (rec.buttons == wanted) {
+                    *m = "alert " + Quote(rec.title) + " shown with buttons " + Quote(shown);
+                    return true;
+                }
+                seen += " " + Quote(shown);
+            }
+            *m = seen.empty() ? "no alert shown holds " + Quote(a.Text("text"))
+                              : "the alerts holding " + Quote(a.Text("text")) + " had the buttons" + seen;
+            return false;
+        },
+        "an alert was shown whose title or text holds <text>, with exactly these button captions, in order (';' "
+        "between them)");
     L.Add("expect alerts <count:int>", true, [](ScriptContext&, const ScriptArgs& a, std::string* m) {
         int64_t n = 0;
         for (const DGDriver::LogRecord& rec : DGDriver::Log()) n += rec.kind == "alert" ? 1 : 0;

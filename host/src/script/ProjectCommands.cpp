@@ -148,11 +148,12 @@ void AddProjectCommands(ScriptLanguage& L) {
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_WindowInfo w;
             WindowOf(a.Text("kind"), &w);
-            const GSErrCode err = Db(r).ChangeWindow(w);
+            const GSErrCode err = r.Host().UserBringsWindowToFront(w);
             if (err != NoError) *m = "cannot bring the window to the front: " + Db(r).LastRefusal();
             return err == NoError;
         },
-        "the user brings the floor plan or the 3D window to the front (its database becomes current)");
+        "the user brings the floor plan or the 3D window to the front (its database becomes current; the "
+        "module hears the window change)");
     L.Add(
         "place section-marker <name:text> <points:text>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -187,11 +188,12 @@ void AddProjectCommands(ScriptLanguage& L) {
             API_WindowInfo w = {};
             w.typeID = APIWind_SectionID;
             w.databaseUnId = marker.cutPlane.databaseUnId;
-            const GSErrCode err = Db(r).ChangeWindow(w);
+            const GSErrCode err = r.Host().UserBringsWindowToFront(w);
             if (err != NoError) *m = "cannot bring the window to the front: " + Db(r).LastRefusal();
             return err == NoError;
         },
-        "the user brings the section window of a marker to the front (its database becomes current)");
+        "the user brings the section window of a marker to the front (its database becomes current; the module "
+        "hears the window change)");
     L.Add(
         "place tool-default <name:text> <point:text>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {

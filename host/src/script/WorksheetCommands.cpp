@@ -32,7 +32,7 @@ bool ToFront(ScriptContext& r, const API_DatabaseInfo& d, std::string* m) {
     API_WindowInfo w = {};
     w.typeID = APIWind_WorksheetID;
     w.databaseUnId = d.databaseUnId;
-    const GSErrCode err = Db(r).ChangeWindow(w);
+    const GSErrCode err = r.Host().UserBringsWindowToFront(w);
     if (err != NoError) *m = "cannot bring the worksheet to the front: " + Db(r).LastRefusal();
     return err == NoError;
 }
@@ -52,14 +52,16 @@ void AddWorksheetCommands(ScriptLanguage& L) {
             }
             return ToFront(r, d, m);
         },
-        "the user makes an independent worksheet with a name and a reference id; it comes to the front");
+        "the user makes an independent worksheet with a name and a reference id; it comes to the front (the "
+        "module hears the window change)");
     L.Add(
         "window worksheet <ref:text>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_DatabaseInfo d = {};
             return WorksheetByRef(r, a.Text("ref"), &d, m) && ToFront(r, d, m);
         },
-        "the user brings the independent worksheet with that reference id to the front");
+        "the user brings the independent worksheet with that reference id to the front (the module hears the "
+        "window change)");
     L.Add(
         "expect worksheets <count:int>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {

@@ -12,7 +12,6 @@
 #include "APIDefs.hpp"
 #include "APISelectors.hpp"
 
-#include <cstdio>
 #include <iterator>
 
 namespace {
@@ -94,11 +93,8 @@ GS::UniString Number(int32_t n) {
     return Uni(s);
 }
 
-GS::UniString Value(double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", v);
-    return GS::UniString(text);
-}
+// As the host writes numbers, with the two decimals of the value's edit.
+GS::UniString Value(double v) { return DGDoubleToString(v, 2); }
 
 GS::UniString MaterialName(int32_t index) {
     API_Attribute a = {};

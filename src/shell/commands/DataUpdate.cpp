@@ -29,17 +29,23 @@ int32_t MarkerClsRebuild(const API_Element& marker, const API_Element& terrain) 
     return cls.Rebuild(terrain, marker);
 }
 
-// Every wall in one undo step; one that fails is reported once at the end and the others still run.
-int32_t WallUpdate(const QV_List<API_Element>& walls) {
+// Every object of the list in one undo step; one that fails is reported once at the end and the others still run.
+template <typename UpdateOne>
+int32_t UpdateEachInOneStep(const QV_List<API_Element>& objects, UpdateOne&& update) {
     int32_t result = 0;
     const bool ran = RunEarthworkCommand([&] {
-        for (const API_Element& wall : walls) {
-            WallCls cls;
-            if (!cls.RebuildObject(wall)) result = ErrUpdateFailed;
-        }
+        for (const API_Element& object : objects)
+            if (!update(object)) result = ErrUpdateFailed;
         return true;
     });
     return ran ? result : ErrUpdateFailed;
+}
+
+int32_t WallUpdate(const QV_List<API_Element>& walls) {
+    return UpdateEachInOneStep(walls, [](const API_Element& wall) {
+        WallCls cls;
+        return cls.RebuildObject(wall);
+    });
 }
 
 int32_t BuildingRebuild(const API_Element& building) {
@@ -52,14 +58,11 @@ int32_t PaintClsRebuild(const API_Element& area) {
     return cls.Rebuild(area);
 }
 
-// Each bridge in turn; one that fails is reported once at the end and the others still run.
 int32_t BridgeClsUpdate(const QV_List<API_Element>& bridges) {
-    int32_t result = 0;
-    for (const API_Element& bridge : bridges) {
+    return UpdateEachInOneStep(bridges, [](const API_Element& bridge) {
         BridgeCls cls;
-        if (!cls.Update(bridge)) result = ErrUpdateFailed;
-    }
-    return result;
+        return cls.Update(bridge);
+    });
 }
 
 int32_t BasinClsUpdateBuilder(const API_Element& basin) {
