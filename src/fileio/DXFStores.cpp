@@ -1,12 +1,14 @@
 // The stores of the DXF reader: which vertices, points and constraints the terrain input keeps. Every search
-// is either a scan of the list (indexedSearch off) or a look into a grid that finds the same items: the grids
-// only narrow the candidates, the tests on them are the scans' own.
+// is either a scan of the list (indexedSearch off) or a look into an index that finds the same items: the
+// indexes only narrow the candidates, the tests on them are the scans' own.
 #include "fileio/DXFFileCls.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <queue>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -14,95 +16,41 @@ namespace {
 constexpr double SamePoint = 5e-5;
 constexpr double SharedEnd = 1e-7;
 constexpr double Parallel = 1e-5;
-constexpr double KeyLimit = 1e15;  // cells beyond are one cell: far-off or huge values stay correct, only slower
-constexpr double CellSize = 1.0;   // metres: survey points lie farther apart, so a cell holds few
 
 struct Key {
     int64_t x, y;
     bool operator==(const Key& o) const { return x == o.x && y == o.y; }
 };
-const Key NoKey = {INT64_MIN, INT64_MIN};  // never a cell: cells are clamped to KeyLimit
+const Key NoKey = {INT64_MIN, INT64_MIN};  // never a cell: that is the pattern of -0.0, taken as 0.0
 
 double PlanDist2(double ax, double ay, double bx, double by) {
     const double dx = bx - ax, dy = by - ay;
     return dx * dx + dy * dy;
 }
 
-int64_t Cell(double v, double size) {
-    const double c = std::floor(v / size);
-    if (!(c > -KeyLimit)) return int64_t(-KeyLimit);
-    if (!(c < KeyLimit)) return int64_t(KeyLimit);
-    return int64_t(c);
+// The cell of a value: floor(v / size), as a double, so that no coordinate is clamped into a shared cell.
+double Cell(double v, double size) { return std::floor(v / size); }
+int64_t CellKey(double cell) {
+    if (cell == 0.0) cell = 0.0;                 // -0.0 and 0.0 are one cell
+    if (std::isnan(cell)) return INT64_MAX;      // never met: coordinates are finite
+    int64_t k;
+    std::memcpy(&k, &cell, sizeof k);
+    return k;
+}
+// The cell after `cell`; where doubles no longer hold every integer, the next double.
+double NextCell(double cell) {
+    const double n = cell + 1.0;
+    return n != cell ? n : std::nextafter(cell, HUGE_VAL);
 }
 
-// Cell -> the head of a chain of items: open addressing in flat arrays, so a look costs a probe or two and no
-// allocation per cell.
-class CellTable {
-public:
-    // The head of the cell's chain, -1 when the cell holds nothing.
-    int32_t Head(const Key& k) const {
-        if (count_ == 0) return -1;
-        for (size_t i = Hash(k) & mask_;; i = (i + 1) & mask_) {
-            if (slots_[i].key == k) return slots_[i].head;
-            if (slots_[i].key == NoKey) return -1;
-        }
-    }
-    // The cell's head, made -1 when the cell is new.
-    int32_t& HeadSlot(const Key& k) { return slots_[Slot(k)].head; }
-    // Room for `more` new cells, so that the slots of the next Slot calls stay where they are.
-    void Reserve(size_t more) {
-        while (4 * (count_ + more) > 3 * slots_.size()) Grow();
-    }
-    int32_t& HeadAt(size_t slot) { return slots_[slot].head; }
-    // The cell's slot, the cell made (empty) when it is new.
-    size_t Slot(const Key& k) {
-        if (4 * (count_ + 1) > 3 * slots_.size()) Grow();
-        size_t i = Hash(k) & mask_;
-        for (; !(slots_[i].key == k); i = (i + 1) & mask_) {
-            if (slots_[i].key == NoKey) {
-                slots_[i] = {k, -1};
-                ++count_;
-                break;
-            }
-        }
-        return i;
-    }
-
-private:
-    // Key and head side by side: a look at a cell reads one place in memory.
-    struct Entry {
-        Key key;
-        int32_t head;
-    };
-
-    static size_t Hash(const Key& k) {
-        uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
-        h ^= h >> 31;
-        h *= 0xBF58476D1CE4E5B9ull;
-        return size_t(h ^ (h >> 29));
-    }
-    void Grow() {
-        std::vector<Entry> old;
-        old.swap(slots_);
-        const size_t size = old.empty() ? 1024 : old.size() * 2;
-        slots_.assign(size, Entry{NoKey, -1});
-        mask_ = size - 1;
-        count_ = 0;
-        for (const Entry& e : old)
-            if (!(e.key == NoKey)) HeadSlot(e.key) = e.head;
-    }
-
-    std::vector<Entry> slots_;
-    size_t mask_ = 0;
-    size_t count_ = 0;
-};
-
-// Items by the cell of their point. Cells are large against the tolerances, so a look mostly reads one cell.
+// Items by the cell of their point. A cell is twice the search radius, so a look reads four cells at most, and the
+// items of one store lie that radius apart at least (a nearer one would have been merged): a cell holds a few
+// items however the points crowd.
 class PointGrid {
 public:
     explicit PointGrid(double size) : size_(size) {}
     void Insert(int32_t item, double x, double y) {
-        const Key k{Cell(x, size_), Cell(y, size_)};
+        const Key k{CellKey(Cell(x, size_)), CellKey(Cell(y, size_))};
         if (size_t(item) >= next_.size()) {
             next_.resize(size_t(item) + 1, -1);
             cellOf_.resize(size_t(item) + 1, NoKey);
@@ -121,11 +69,15 @@ public:
     // Every item in the cells that the square of half-size `r` around (x, y) touches.
     template <typename F>
     void Near(double x, double y, double r, F visit) const {
-        const int64_t x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_),
-                      y1 = Cell(y + r, size_);
-        for (int64_t i = x0; i <= x1; ++i)
-            for (int64_t j = y0; j <= y1; ++j)
-                for (int32_t k = Head(Key{i, j}); k >= 0; k = next_[size_t(k)]) visit(k);
+        const double x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_),
+                     y1 = Cell(y + r, size_);
+        for (double i = x0;; i = NextCell(i)) {
+            for (double j = y0;; j = NextCell(j)) {
+                for (int32_t k = Head(Key{CellKey(i), CellKey(j)}); k >= 0; k = next_[size_t(k)]) visit(k);
+                if (!(j < y1)) break;
+            }
+            if (!(i < x1)) break;
+        }
     }
 
 private:
@@ -175,118 +127,127 @@ private:
 
 struct Box {
     double x0, y0, x1, y1;
+    bool Meets(const Box& o) const { return !(o.x0 > x1 || o.x1 < x0 || o.y0 > y1 || o.y1 < y0); }
+    void Add(const Box& o) {
+        x0 = std::min(x0, o.x0), y0 = std::min(y0, o.y0), x1 = std::max(x1, o.x1), y1 = std::max(y1, o.y1);
+    }
 };
 
 Box BoxOf(const DXFFileConstraint& c) {
     return {std::min(c.sx, c.ex), std::min(c.sy, c.ey), std::max(c.sx, c.ex), std::max(c.sy, c.ey)};
 }
 
-// Constraints by the cells their boxes cover. The cell size, four times the median span of the first ones stored,
-// keeps a segment in one or two cells; a segment covering many cells is kept apart and always tested, and a look
-// over many cells tests everything.
-class SegmentGrid {
+// Boxes packed into a tree once, never changed: sorted into vertical slices by x, each slice by y, runs of Fanout
+// boxes under one node, and so on up to the root. A look descends only into nodes its box meets.
+class PackedTree {
 public:
-    // `test` answers true to stop the look.
-    template <typename F>
-    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) {
-        pendingItem_ = -1;
-        if (size_ == 0.0 || Cells(b) > MaxLookCells) {
-            for (size_t i = 0; i < all.size(); ++i)
-                if (test(all[i])) return;
-            return;
+    struct Item {
+        Box box;
+        int32_t index;
+    };
+    static constexpr size_t Fanout = 8;
+
+    bool Empty() const { return items_.empty(); }
+    size_t Size() const { return items_.size(); }
+    std::vector<Item>& Items() { return items_; }
+
+    void Build(std::vector<Item>&& items) {
+        items_ = std::move(items);
+        levels_.clear();
+        const size_t n = items_.size();
+        if (n == 0) return;
+        auto cx = [](const Item& a) { return a.box.x0 + (a.box.x1 - a.box.x0) * 0.5; };
+        auto cy = [](const Item& a) { return a.box.y0 + (a.box.y1 - a.box.y0) * 0.5; };
+        std::sort(items_.begin(), items_.end(), [&](const Item& a, const Item& b) { return cx(a) < cx(b); });
+        const size_t leaves = (n + Fanout - 1) / Fanout;
+        const size_t slices = size_t(std::ceil(std::sqrt(double(leaves))));
+        const size_t perSlice = slices * Fanout;
+        for (size_t at = 0; at < n; at += perSlice)
+            std::sort(items_.begin() + ptrdiff_t(at), items_.begin() + ptrdiff_t(std::min(n, at + perSlice)),
+                      [&](const Item& a, const Item& b) { return cy(a) < cy(b); });
+        std::vector<Node> level;
+        for (size_t at = 0; at < n; at += Fanout) {
+            Node node{items_[at].box, uint32_t(at), uint32_t(std::min(Fanout, n - at))};
+            for (size_t k = at + 1; k < at + node.count; ++k) node.box.Add(items_[k].box);
+            level.push_back(node);
         }
-        for (int32_t i : long_)
-            if (test(all[size_t(i)])) return;
-        const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
-        // The cells are made as they are looked at, and their slots kept for the insertion that follows when the
-        // segment passes: one probe a cell instead of two.
-        cells_.Reserve(size_t((x1 - x0 + 1) * (y1 - y0 + 1)));
-        pending_.clear();
-        pendingItem_ = int32_t(all.size());
-        for (int64_t i = x0; i <= x1; ++i)
-            for (int64_t j = y0; j <= y1; ++j) {
-                const size_t slot = cells_.Slot(Key{i, j});
-                pending_.push_back({i, j, slot});
-                for (int32_t e = cells_.HeadAt(slot); e >= 0; e = entries_[size_t(e)].next) {
-                    const Entry& n = entries_[size_t(e)];
-                    // Boxes apart cannot cross; a pair of boxes is tested once, in the cell of their overlap's
-                    // lower corner.
-                    if (n.box.x0 > b.x1 || n.box.x1 < b.x0 || n.box.y0 > b.y1 || n.box.y1 < b.y0) continue;
-                    if (Cell(std::max(n.box.x0, b.x0), size_) != i || Cell(std::max(n.box.y0, b.y0), size_) != j)
-                        continue;
-                    if (test(all[size_t(n.item)])) return;
-                }
+        levels_.push_back(std::move(level));
+        while (levels_.back().size() > 1) {
+            const std::vector<Node>& below = levels_.back();
+            std::vector<Node> up;
+            for (size_t at = 0; at < below.size(); at += Fanout) {
+                Node node{below[at].box, uint32_t(at), uint32_t(std::min(Fanout, below.size() - at))};
+                for (size_t k = at + 1; k < at + node.count; ++k) node.box.Add(below[k].box);
+                up.push_back(node);
             }
+            levels_.push_back(std::move(up));
+        }
     }
-    void Added(const std::vector<DXFFileConstraint>& all) {
-        if (size_ == 0.0) {
-            if (all.size() < FirstCount) return;
-            std::vector<double> spans;
-            for (const DXFFileConstraint& c : all) {
-                const Box b = BoxOf(c);
-                spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
-            }
-            std::nth_element(spans.begin(), spans.begin() + spans.size() / 2, spans.end());
-            const double median = spans[spans.size() / 2];
-            size_ = std::isfinite(median) ? std::max(4.0 * median, 1e-3) : 1.0;
-            for (size_t i = 0; i < all.size(); ++i) Insert(all, int32_t(i));
-            return;
-        }
-        Insert(all, int32_t(all.size() - 1));
+    // `test` on every item whose box meets `b`; true from it stops the look and is answered.
+    template <typename F>
+    bool Look(const Box& b, F test) const {
+        if (levels_.empty()) return false;
+        return Descend(levels_.size() - 1, 0, b, test);
     }
 
 private:
-    static constexpr size_t FirstCount = 64;
-    static constexpr double MaxItemCells = 32.0;
-    static constexpr double MaxLookCells = 4096.0;
-
-    struct Entry {
+    struct Node {
         Box box;
-        int32_t item, next;
+        uint32_t first, count;  // into the level below, or into the items for the leaves
     };
-    struct Pending {
-        int64_t i, j;
-        size_t slot;
-    };
-
-    double Cells(const Box& b) const {
-        return (std::floor(b.x1 / size_) - std::floor(b.x0 / size_) + 1) *
-            (std::floor(b.y1 / size_) - std::floor(b.y0 / size_) + 1);
-    }
-    void Insert(const std::vector<DXFFileConstraint>& all, int32_t item) {
-        const Box b = BoxOf(all[size_t(item)]);
-        const double spanX = std::floor(b.x1 / size_) - std::floor(b.x0 / size_);
-        const double spanY = std::floor(b.y1 / size_) - std::floor(b.y0 / size_);
-        if (!(spanX < MaxItemCells && spanY < MaxItemCells)) {
-            long_.push_back(item);
-            return;
-        }
-        const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
-        // The look just made covers these cells (its box is this one, padded).
-        if (pendingItem_ == item) {
-            for (const Pending& p : pending_)
-                if (p.i >= x0 && p.i <= x1 && p.j >= y0 && p.j <= y1) {
-                    int32_t& head = cells_.HeadAt(p.slot);
-                    entries_.push_back({b, item, head});
-                    head = int32_t(entries_.size() - 1);
-                }
-            pendingItem_ = -1;
-            return;
-        }
-        for (int64_t i = x0; i <= x1; ++i)
-            for (int64_t j = y0; j <= y1; ++j) {
-                int32_t& head = cells_.HeadSlot(Key{i, j});
-                entries_.push_back({b, item, head});
-                head = int32_t(entries_.size() - 1);
+    template <typename F>
+    bool Descend(size_t level, size_t node, const Box& b, F& test) const {
+        const Node& n = levels_[level][node];
+        if (!n.box.Meets(b)) return false;
+        for (size_t k = n.first; k < n.first + n.count; ++k) {
+            if (level == 0) {
+                if (items_[k].box.Meets(b) && test(items_[k].index)) return true;
+            } else if (Descend(level - 1, k, b, test)) {
+                return true;
             }
+        }
+        return false;
     }
 
-    double size_ = 0.0;
-    CellTable cells_;
-    std::vector<Entry> entries_;
-    std::vector<int32_t> long_;
-    std::vector<Pending> pending_;  // the cells of the last look
-    int32_t pendingItem_ = -1;      // the index the looked-at segment gets when it is stored
+    std::vector<Item> items_;
+    std::vector<std::vector<Node>> levels_;  // leaves first
+};
+
+// The stored constraints by their boxes, searched by box. New ones gather in a short list; when it is full, it is
+// packed with the trees of the sizes below into one tree of the next size (tree i holds Recent x 2^i boxes or
+// none), so each box is packed a logarithmic number of times and a look reads a logarithmic number of trees. No
+// layout gathers the boxes in one place: long, parallel, crowded or far-off segments are found by their boxes.
+class SegmentIndex {
+public:
+    // `test` answers true to stop the look.
+    template <typename F>
+    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) const {
+        auto visit = [&](int32_t i) { return test(all[size_t(i)]); };
+        for (const PackedTree::Item& item : recent_)
+            if (item.box.Meets(b) && visit(item.index)) return;
+        for (const PackedTree& tree : trees_)
+            if (tree.Look(b, visit)) return;
+    }
+    void Added(const std::vector<DXFFileConstraint>& all) {
+        const int32_t item = int32_t(all.size() - 1);
+        recent_.push_back({BoxOf(all[size_t(item)]), item});
+        if (recent_.size() < Recent) return;
+        std::vector<PackedTree::Item> gathered;
+        gathered.swap(recent_);
+        size_t i = 0;
+        for (; i < trees_.size() && !trees_[i].Empty(); ++i) {
+            std::vector<PackedTree::Item>& held = trees_[i].Items();
+            gathered.insert(gathered.end(), held.begin(), held.end());
+            trees_[i].Build({});
+        }
+        if (i == trees_.size()) trees_.emplace_back();
+        trees_[i].Build(std::move(gathered));
+    }
+
+private:
+    static constexpr size_t Recent = 64;
+    std::vector<PackedTree::Item> recent_;
+    std::vector<PackedTree> trees_;
 };
 
 bool SharesEnd(const DXFFileConstraint& s, const DXFFileConstraint& n) {
@@ -313,11 +274,10 @@ bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
 
 class DXFStoreIndex {
 public:
-    explicit DXFStoreIndex(double pointTolerance)
-        : vertexGrid(CellSize), pointGrid(std::max(CellSize, 2.0 * pointTolerance)) {}
+    explicit DXFStoreIndex(double pointTolerance) : vertexGrid(2.0 * SamePoint), pointGrid(2.0 * pointTolerance) {}
     PointGrid vertexGrid;
-    PointGrid pointGrid;
-    SegmentGrid segments;
+    PointGrid pointGrid;  // used only for a tolerance above 0
+    SegmentIndex segments;
 };
 
 // Here, where the grids are complete types.
@@ -336,6 +296,7 @@ void DXFFileCls::ResetEntities() {
     pointsRead = pointsKept = 0;
     groupParent_.clear();
     index_.reset();
+    report = ReadReport();
 }
 
 int32_t DXFFileCls::FindGroup(int32_t group) const {
@@ -445,9 +406,12 @@ void DXFFileCls::AddConstraint(const DXFFileConstraint& c, bool& added) {
     } else {
         if (!index_) index_.reset(new DXFStoreIndex(tolerance));
         Box b = BoxOf(c);
-        // A touch at the box's very edge is still looked at.
-        const double pad =
-            1e-9 * (1.0 + std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)}));
+        // A touch at the box's very edge is still looked at: the crossing test's rounding moves its meeting point
+        // by some units in the last place of the coordinates, far less than this pad. A pad growing with the
+        // coordinates alone would gather every segment of a far-off survey into one look.
+        const double magnitude = std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)});
+        const double pad = 1e-9 * (1.0 + std::max(b.x1 - b.x0, b.y1 - b.y0)) +
+            1024.0 * std::numeric_limits<double>::epsilon() * (1.0 + magnitude);
         b.x0 -= pad, b.y0 -= pad, b.x1 += pad, b.y1 += pad;
         index_->segments.Candidates(constraints, b,
                                     [&](const DXFFileConstraint& s) { return crossing = Crosses(s, c); });
