@@ -411,7 +411,7 @@ void DXFFileCls::AddConstraint(const DXFFileConstraint& c, bool& added) {
         // coordinates alone would gather every segment of a far-off survey into one look.
         const double magnitude = std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)});
         const double pad = 1e-9 * (1.0 + std::max(b.x1 - b.x0, b.y1 - b.y0)) +
-            1024.0 * std::numeric_limits<double>::epsilon() * (1.0 + magnitude);
+            16.0 * std::numeric_limits<double>::epsilon() * (1.0 + magnitude);
         b.x0 -= pad, b.y0 -= pad, b.x1 += pad, b.y1 += pad;
         index_->segments.Candidates(constraints, b,
                                     [&](const DXFFileConstraint& s) { return crossing = Crosses(s, c); });
