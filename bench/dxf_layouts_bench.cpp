@@ -1,7 +1,7 @@
 // The DXF stores on the layouts that gather a uniform grid into one cell, at 10^4, 10^5 and 10^6 LINE entities on
 // one layer with constraints, beside GDAL's DXF driver reading every feature of the same file in the same run:
 //   crowded   start points within 1 m (short segments on a lattice filling a 1 m square),
-//   parallel  long parallel segments (1 km, 0.5 m apart, stacked),
+//   parallel  long parallel segments (1 km, 5 cm apart, stacked),
 //   far-off   a lattice of short segments beyond 1e15 (x and y from 2e15).
 // Our read is what the import runs once its dialogs are answered: the layer pass, the entity pass with every store,
 // the final pass. The table gives the milliseconds, the microseconds per entity, the ratio to GDAL and how the cost
@@ -59,7 +59,7 @@ std::string FileOf(int layout, int64_t n) {
                 WriteLine(out, a * cell, b * cell, (a + 0.4) * cell, (b + 0.1) * cell);
                 break;
             }
-            case 1: WriteLine(out, 0.0, double(i) * 0.5, 1000.0, double(i) * 0.5 + 1.0); break;
+            case 1: WriteLine(out, 0.0, double(i) * 0.05, 1000.0, double(i) * 0.05 + 0.01); break;
             default: WriteLine(out, 2e15 + a * 4.0, 2e15 + b * 4.0, 2e15 + a * 4.0 + 2.0, 2e15 + b * 4.0 + 1.0);
         }
     }

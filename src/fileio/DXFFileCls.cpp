@@ -364,9 +364,9 @@ DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
             default: break;
         }
     }
-    if (r != PairResult::Ok || !Accepted(layer) || !hasX || !hasY) return r;
+    // An invisible entity is left out in silence (an unreadable visibility reads as 0, visible).
+    if (r != PairResult::Ok || !Accepted(layer) || !hasX || !hasY || visibility != 0) return r;
     if (bad) return Skip(ReadIssue::BadNumber, r);
-    if (visibility != 0) return r;
     const double s = Scale();
     DXFFilePoint p;
     if (!Scaled(x, s, p.x) || !Scaled(y, s, p.y) || !Scaled(z, s, p.z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
@@ -398,9 +398,8 @@ DXFFileCls::PairResult DXFFileCls::ReadLineEntity(Pair& pair) {
             default: break;
         }
     }
-    if (r != PairResult::Ok || !Accepted(layer) || has != 15) return r;
+    if (r != PairResult::Ok || !Accepted(layer) || has != 15 || visibility != 0) return r;
     if (bad) return Skip(ReadIssue::BadNumber, r);
-    if (visibility != 0) return r;
     const double s = Scale();
     for (double& c : v)
         if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r);
@@ -445,7 +444,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPolylineEntity(Pair& pair) {
         }
     }
     // The VERTEX entities of a polyline not taken are passed over by the section walk.
-    if (r != PairResult::Ok || !Accepted(layer) || (!bad && visibility != 0)) return r;
+    if (r != PairResult::Ok || !Accepted(layer) || visibility != 0) return r;
     const double s = Scale();
     const bool closed = (flags & (1 | 32)) != 0;
     const bool is3D = (flags & (8 | 16)) != 0;
@@ -497,9 +496,8 @@ DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
             default: break;
         }
     }
-    if (r != PairResult::Ok || !Accepted(layer) || extrusion) return r;
+    if (r != PairResult::Ok || !Accepted(layer) || visibility != 0 || extrusion) return r;
     if (bad) return Skip(ReadIssue::BadNumber, r);
-    if (visibility != 0) return r;
     const double s = Scale();
     double z = 0.0;
     if (!Scaled(elevation, s, z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
@@ -529,9 +527,8 @@ DXFFileCls::PairResult DXFFileCls::ReadSplineEntity(Pair& pair) {
             default: break;
         }
     }
-    if (r != PairResult::Ok || !Accepted(layer)) return r;
+    if (r != PairResult::Ok || !Accepted(layer) || visibility != 0) return r;
     if (bad) return Skip(ReadIssue::BadNumber, r);
-    if (visibility != 0) return r;
     const double s = Scale();
     std::vector<DXFVertex> list(std::min(xs.size(), ys.size()));
     for (size_t i = 0; i < list.size(); ++i) {
