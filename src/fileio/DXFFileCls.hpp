@@ -4,7 +4,8 @@
 // POINT, LINE, POLYLINE/VERTEX, LWPOLYLINE, SPLINE and 3DFACE entities into points with a height and
 // constraints (break lines). The user picks the layers in the layer dialog; the stores (DXFStores.cpp) merge
 // coincident vertices, thin polylines, drop crossing constraints and keep group ids; CreateElements
-// (DXFPlacement.cpp) places the result as hotspots and lines.
+// (DXFPlacement.cpp) makes the chosen layers and places the result as hotspots and lines, in one undo step. An
+// entity with a number that cannot be read is left out and counted in `report`; the rest is read.
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/ReadReport.hpp"
 #include "foundation/QV_List.hpp"
