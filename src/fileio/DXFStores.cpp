@@ -43,9 +43,73 @@ double NextCell(double cell) {
     return n != cell ? n : std::nextafter(cell, HUGE_VAL);
 }
 
-// Items by the cell of their point. A cell is twice the search radius, so a look reads four cells at most, and the
-// items of one store lie that radius apart at least (a nearer one would have been merged): a cell holds a few
-// items however the points crowd.
+// Cell -> the head of a chain of items: open addressing in flat arrays, so a look costs a probe or two and no
+// allocation per cell.
+class CellTable {
+public:
+    // The head of the cell's chain, -1 when the cell holds nothing.
+    int32_t Head(const Key& k) const {
+        if (count_ == 0) return -1;
+        for (size_t i = Hash(k) & mask_;; i = (i + 1) & mask_) {
+            if (slots_[i].key == k) return slots_[i].head;
+            if (slots_[i].key == NoKey) return -1;
+        }
+    }
+    // The cell's head, made -1 when the cell is new.
+    int32_t& HeadSlot(const Key& k) { return slots_[Slot(k)].head; }
+    // Room for `more` new cells, so that the slots of the next Slot calls stay where they are.
+    void Reserve(size_t more) {
+        while (4 * (count_ + more) > 3 * slots_.size()) Grow();
+    }
+    int32_t& HeadAt(size_t slot) { return slots_[slot].head; }
+    // The cell's slot, the cell made (empty) when it is new.
+    size_t Slot(const Key& k) {
+        if (4 * (count_ + 1) > 3 * slots_.size()) Grow();
+        size_t i = Hash(k) & mask_;
+        for (; !(slots_[i].key == k); i = (i + 1) & mask_) {
+            if (slots_[i].key == NoKey) {
+                slots_[i] = {k, -1};
+                ++count_;
+                break;
+            }
+        }
+        return i;
+    }
+
+private:
+    // Key and head side by side: a look at a cell reads one place in memory.
+    struct Entry {
+        Key key;
+        int32_t head;
+    };
+
+    static size_t Hash(const Key& k) {
+        uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
+        h ^= h >> 31;
+        h *= 0xBF58476D1CE4E5B9ull;
+        return size_t(h ^ (h >> 29));
+    }
+    void Grow() {
+        std::vector<Entry> old;
+        old.swap(slots_);
+        const size_t size = old.empty() ? 1024 : old.size() * 2;
+        slots_.assign(size, Entry{NoKey, -1});
+        mask_ = size - 1;
+        count_ = 0;
+        for (const Entry& e : old)
+            if (!(e.key == NoKey)) HeadSlot(e.key) = e.head;
+    }
+
+    std::vector<Entry> slots_;
+    size_t mask_ = 0;
+    size_t count_ = 0;
+};
+
+// Items by the cell of their point. A cell is CellRadii search radii wide, so a look mostly reads one cell and at
+// most four, and the items of one store lie that radius apart at least (a nearer one would have been merged): a
+// cell holds a bounded few items however the points crowd.
+constexpr double CellRadii = 16.0;
+
 class PointGrid {
 public:
     explicit PointGrid(double size) : size_(size) {}
@@ -137,35 +201,57 @@ Box BoxOf(const DXFFileConstraint& c) {
     return {std::min(c.sx, c.ex), std::min(c.sy, c.ey), std::max(c.sx, c.ex), std::max(c.sy, c.ey)};
 }
 
-// Boxes packed into a tree once, never changed: sorted into vertical slices by x, each slice by y, runs of Fanout
-// boxes under one node, and so on up to the root. A look descends only into nodes its box meets.
+// The place of a box on the Z-order curve of the plane, from every bit of its centre's coordinates (their doubles
+// mapped to integers in the same order): a key that does not depend on the other boxes, so that runs sorted by it
+// are merged rather than sorted again.
+struct ZKey {
+    uint64_t high, low;
+    bool operator<(const ZKey& o) const { return high != o.high ? high < o.high : low < o.low; }
+};
+uint64_t Ordered(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return (bits >> 63) != 0 ? ~bits : bits | (uint64_t(1) << 63);
+}
+uint64_t Spread(uint32_t v) {
+    uint64_t x = v;
+    x = (x | x << 16) & 0x0000FFFF0000FFFFull;
+    x = (x | x << 8) & 0x00FF00FF00FF00FFull;
+    x = (x | x << 4) & 0x0F0F0F0F0F0F0F0Full;
+    x = (x | x << 2) & 0x3333333333333333ull;
+    x = (x | x << 1) & 0x5555555555555555ull;
+    return x;
+}
+ZKey KeyOf(const Box& b) {
+    const uint64_t x = Ordered(b.x0 * 0.5 + b.x1 * 0.5), y = Ordered(b.y0 * 0.5 + b.y1 * 0.5);
+    return {Spread(uint32_t(x >> 32)) << 1 | Spread(uint32_t(y >> 32)), Spread(uint32_t(x)) << 1 | Spread(uint32_t(y))};
+}
+
+// Boxes in Z-order packed into a tree once, never changed: runs of Fanout boxes under one node, and so on up to the
+// root. A look descends only into nodes its box meets.
 class PackedTree {
 public:
     struct Item {
+        ZKey key;
         Box box;
         int32_t index;
     };
     static constexpr size_t Fanout = 8;
 
     bool Empty() const { return items_.empty(); }
-    size_t Size() const { return items_.size(); }
     std::vector<Item>& Items() { return items_; }
-
+    void Clear() {
+        items_.clear();
+        levels_.clear();
+    }
+    // `items` in key order.
     void Build(std::vector<Item>&& items) {
         items_ = std::move(items);
         levels_.clear();
         const size_t n = items_.size();
         if (n == 0) return;
-        auto cx = [](const Item& a) { return a.box.x0 + (a.box.x1 - a.box.x0) * 0.5; };
-        auto cy = [](const Item& a) { return a.box.y0 + (a.box.y1 - a.box.y0) * 0.5; };
-        std::sort(items_.begin(), items_.end(), [&](const Item& a, const Item& b) { return cx(a) < cx(b); });
-        const size_t leaves = (n + Fanout - 1) / Fanout;
-        const size_t slices = size_t(std::ceil(std::sqrt(double(leaves))));
-        const size_t perSlice = slices * Fanout;
-        for (size_t at = 0; at < n; at += perSlice)
-            std::sort(items_.begin() + ptrdiff_t(at), items_.begin() + ptrdiff_t(std::min(n, at + perSlice)),
-                      [&](const Item& a, const Item& b) { return cy(a) < cy(b); });
         std::vector<Node> level;
+        level.reserve((n + Fanout - 1) / Fanout);
         for (size_t at = 0; at < n; at += Fanout) {
             Node node{items_[at].box, uint32_t(at), uint32_t(std::min(Fanout, n - at))};
             for (size_t k = at + 1; k < at + node.count; ++k) node.box.Add(items_[k].box);
@@ -175,6 +261,7 @@ public:
         while (levels_.back().size() > 1) {
             const std::vector<Node>& below = levels_.back();
             std::vector<Node> up;
+            up.reserve((below.size() + Fanout - 1) / Fanout);
             for (size_t at = 0; at < below.size(); at += Fanout) {
                 Node node{below[at].box, uint32_t(at), uint32_t(std::min(Fanout, below.size() - at))};
                 for (size_t k = at + 1; k < at + node.count; ++k) node.box.Add(below[k].box);
@@ -214,9 +301,10 @@ private:
 };
 
 // The stored constraints by their boxes, searched by box. New ones gather in a short list; when it is full, it is
-// packed with the trees of the sizes below into one tree of the next size (tree i holds Recent x 2^i boxes or
-// none), so each box is packed a logarithmic number of times and a look reads a logarithmic number of trees. No
-// layout gathers the boxes in one place: long, parallel, crowded or far-off segments are found by their boxes.
+// sorted and merged with the trees of the sizes below into one tree of the next size (tree i holds Recent x 2^i
+// boxes or none), so each box is merged a logarithmic number of times and a look reads a logarithmic number of
+// trees. No layout gathers the boxes in one place: long, parallel, crowded or far-off segments are found by their
+// boxes alone. It is slower than the grid below on the drawings a grid suits.
 class SegmentIndex {
 public:
     // `test` answers true to stop the look.
@@ -228,26 +316,188 @@ public:
         for (const PackedTree& tree : trees_)
             if (tree.Look(b, visit)) return;
     }
-    void Added(const std::vector<DXFFileConstraint>& all) {
-        const int32_t item = int32_t(all.size() - 1);
-        recent_.push_back({BoxOf(all[size_t(item)]), item});
+    void Add(int32_t item, const Box& b) {
+        recent_.push_back({KeyOf(b), b, item});
         if (recent_.size() < Recent) return;
+        auto byKey = [](const PackedTree::Item& x, const PackedTree::Item& y) { return x.key < y.key; };
         std::vector<PackedTree::Item> gathered;
         gathered.swap(recent_);
+        std::sort(gathered.begin(), gathered.end(), byKey);
         size_t i = 0;
         for (; i < trees_.size() && !trees_[i].Empty(); ++i) {
             std::vector<PackedTree::Item>& held = trees_[i].Items();
-            gathered.insert(gathered.end(), held.begin(), held.end());
-            trees_[i].Build({});
+            merged_.resize(gathered.size() + held.size());
+            std::merge(gathered.begin(), gathered.end(), held.begin(), held.end(), merged_.begin(), byKey);
+            gathered.swap(merged_);
+            trees_[i].Clear();
         }
         if (i == trees_.size()) trees_.emplace_back();
         trees_[i].Build(std::move(gathered));
+        recent_.reserve(Recent);
     }
 
 private:
     static constexpr size_t Recent = 64;
     std::vector<PackedTree::Item> recent_;
     std::vector<PackedTree> trees_;
+    std::vector<PackedTree::Item> merged_;  // room the merges reuse
+};
+
+// Constraints by the cells their boxes cover. The cell size, four times the median span of the first ones stored,
+// keeps a segment in one or two cells; a segment covering many cells is kept apart and always tested, and a look
+// over many cells tests everything. Each look counts the boxes it went through, so that the search can tell when
+// the layout has outgrown the grid.
+class SegmentGrid {
+public:
+    // `test` answers true to stop the look; `work` grows by the boxes looked at.
+    template <typename F>
+    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test, size_t& work) {
+        pendingItem_ = -1;
+        if (size_ == 0.0 || Cells(b) > MaxLookCells) {
+            for (size_t i = 0; i < all.size(); ++i) {
+                ++work;
+                if (test(all[i])) return;
+            }
+            return;
+        }
+        for (int32_t i : long_) {
+            ++work;
+            if (test(all[size_t(i)])) return;
+        }
+        const double x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
+        // The cells are made as they are looked at, and their slots kept for the insertion that follows when the
+        // segment passes: one probe a cell instead of two.
+        cells_.Reserve(size_t(Cells(b)));
+        pending_.clear();
+        pendingItem_ = int32_t(all.size());
+        for (double i = x0;; i = NextCell(i)) {
+            for (double j = y0;; j = NextCell(j)) {
+                const size_t slot = cells_.Slot(Key{CellKey(i), CellKey(j)});
+                pending_.push_back({i, j, slot});
+                for (int32_t e = cells_.HeadAt(slot); e >= 0; e = entries_[size_t(e)].next) {
+                    const Entry& n = entries_[size_t(e)];
+                    ++work;
+                    // Boxes apart cannot cross; a pair of boxes is tested once, in the cell of their overlap's
+                    // lower corner.
+                    if (!n.box.Meets(b)) continue;
+                    if (Cell(std::max(n.box.x0, b.x0), size_) != i || Cell(std::max(n.box.y0, b.y0), size_) != j)
+                        continue;
+                    if (test(all[size_t(n.item)])) return;
+                }
+                if (!(j < y1)) break;
+            }
+            if (!(i < x1)) break;
+        }
+    }
+    void Added(const std::vector<DXFFileConstraint>& all) {
+        if (size_ == 0.0) {
+            if (all.size() < FirstCount) return;
+            std::vector<double> spans;
+            for (const DXFFileConstraint& c : all) {
+                const Box b = BoxOf(c);
+                spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
+            }
+            std::nth_element(spans.begin(), spans.begin() + spans.size() / 2, spans.end());
+            const double median = spans[spans.size() / 2];
+            size_ = std::isfinite(median) ? std::max(4.0 * median, 1e-3) : 1.0;
+            for (size_t i = 0; i < all.size(); ++i) Insert(all, int32_t(i));
+            return;
+        }
+        Insert(all, int32_t(all.size() - 1));
+    }
+
+private:
+    static constexpr size_t FirstCount = 64;
+    static constexpr double MaxItemCells = 32.0;
+    static constexpr double MaxLookCells = 4096.0;
+
+    struct Entry {
+        Box box;
+        int32_t item, next;
+    };
+    struct Pending {
+        double i, j;
+        size_t slot;
+    };
+
+    double Cells(const Box& b) const {
+        return (Cell(b.x1, size_) - Cell(b.x0, size_) + 1) * (Cell(b.y1, size_) - Cell(b.y0, size_) + 1);
+    }
+    void Insert(const std::vector<DXFFileConstraint>& all, int32_t item) {
+        const Box b = BoxOf(all[size_t(item)]);
+        const double x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
+        if (!(x1 - x0 < MaxItemCells && y1 - y0 < MaxItemCells)) {
+            long_.push_back(item);
+            return;
+        }
+        // The look just made covers these cells (its box is this one, padded).
+        if (pendingItem_ == item) {
+            for (const Pending& p : pending_)
+                if (p.i >= x0 && p.i <= x1 && p.j >= y0 && p.j <= y1) {
+                    int32_t& head = cells_.HeadAt(p.slot);
+                    entries_.push_back({b, item, head});
+                    head = int32_t(entries_.size() - 1);
+                }
+            pendingItem_ = -1;
+            return;
+        }
+        for (double i = x0;; i = NextCell(i)) {
+            for (double j = y0;; j = NextCell(j)) {
+                int32_t& head = cells_.HeadSlot(Key{CellKey(i), CellKey(j)});
+                entries_.push_back({b, item, head});
+                head = int32_t(entries_.size() - 1);
+                if (!(j < y1)) break;
+            }
+            if (!(i < x1)) break;
+        }
+    }
+
+    double size_ = 0.0;
+    CellTable cells_;
+    std::vector<Entry> entries_;
+    std::vector<int32_t> long_;
+    std::vector<Pending> pending_;  // the cells of the last look
+    int32_t pendingItem_ = -1;      // the index the looked-at segment gets when it is stored
+};
+
+// The crossing search: the grid while it stays cheap, the box index once the grid's looks grow costly (crowded
+// segments in few cells, long ones kept apart, far-off or parallel layouts). Both find every stored constraint
+// whose box meets the look's, so the answer is the same whichever searched.
+class SegmentSearch {
+public:
+    template <typename F>
+    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) {
+        if (switchDue_) {
+            // Everything stored so far moves to the box index, which searches from now on.
+            for (size_t i = 0; i < all.size(); ++i) index_.Add(int32_t(i), BoxOf(all[i]));
+            grid_ = SegmentGrid();
+            switchDue_ = false;
+            indexed_ = true;
+        }
+        if (indexed_) {
+            index_.Candidates(all, b, test);
+            return;
+        }
+        grid_.Candidates(all, b, test, work_);
+        if (++looks_ < Window) return;
+        switchDue_ = work_ > Window * MostPerLook;
+        looks_ = work_ = 0;
+    }
+    void Added(const std::vector<DXFFileConstraint>& all) {
+        if (indexed_)
+            index_.Add(int32_t(all.size() - 1), BoxOf(all.back()));
+        else
+            grid_.Added(all);
+    }
+
+private:
+    static constexpr size_t Window = 1024;     // looks between two judgements of the grid
+    static constexpr size_t MostPerLook = 64;  // boxes a look may go through on average before the grid gives way
+    SegmentGrid grid_;
+    SegmentIndex index_;
+    bool indexed_ = false;
+    bool switchDue_ = false;
+    size_t looks_ = 0, work_ = 0;
 };
 
 bool SharesEnd(const DXFFileConstraint& s, const DXFFileConstraint& n) {
@@ -274,10 +524,11 @@ bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
 
 class DXFStoreIndex {
 public:
-    explicit DXFStoreIndex(double pointTolerance) : vertexGrid(2.0 * SamePoint), pointGrid(2.0 * pointTolerance) {}
+    explicit DXFStoreIndex(double pointTolerance)
+        : vertexGrid(CellRadii * SamePoint), pointGrid(CellRadii * pointTolerance) {}
     PointGrid vertexGrid;
     PointGrid pointGrid;  // used only for a tolerance above 0
-    SegmentIndex segments;
+    SegmentSearch segments;
 };
 
 // Here, where the grids are complete types.

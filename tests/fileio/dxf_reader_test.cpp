@@ -279,7 +279,7 @@ TEST_F(DxfReaderTest, IndexesGiveTheScansResultsOnCrowdedLayouts) {
     for (int round = 0; round < 12; ++round) {
         const double far = round >= 8 ? 2e15 : 0.0;
         std::string entities;
-        for (int e = 0; e < 900; ++e) {
+        for (int e = 0; e < 2500; ++e) {
             const double x = far + grid(0.01, 100), y = far + grid(0.01, 100);
             switch ((round % 4 == 3 ? rng() % 3 : round % 4) * 10 + rng() % 3) {
                 // Crowded: points, short lines and long rays from start points within 1 m.
