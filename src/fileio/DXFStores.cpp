@@ -525,9 +525,9 @@ bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
 class DXFStoreIndex {
 public:
     explicit DXFStoreIndex(double pointTolerance)
-        : vertexGrid(CellRadii * SamePoint), pointGrid(CellRadii * pointTolerance) {}
+        : vertexGrid(CellRadii * SamePoint), pointGrid(CellRadii * std::fabs(pointTolerance)) {}
     PointGrid vertexGrid;
-    PointGrid pointGrid;  // used only for a tolerance above 0
+    PointGrid pointGrid;  // used only for a finite tolerance other than 0
     SegmentSearch segments;
 };
 
@@ -632,7 +632,10 @@ bool DXFFileCls::DuplicatePoint(double x, double y) {
         const double dx = q.x - x, dy = q.y - y;
         return dx * dx + dy * dy < t2;
     };
-    const bool gridUsable = indexedSearch && tolerance > 0.0 && std::isfinite(tolerance);
+    // No point lies within a tolerance of 0 (or of no number): nothing to search, whatever the points.
+    if (!(t2 > 0.0)) return false;
+    const double radius = std::fabs(tolerance);
+    const bool gridUsable = indexedSearch && std::isfinite(radius);
     if (!gridUsable) {
         for (const DXFFilePoint& q : pointEntities)
             if (near(q)) return true;
@@ -640,7 +643,7 @@ bool DXFFileCls::DuplicatePoint(double x, double y) {
     }
     if (!index_) index_.reset(new DXFStoreIndex(tolerance));
     bool found = false;
-    index_->pointGrid.Near(x, y, tolerance, [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
+    index_->pointGrid.Near(x, y, radius, [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
     // The caller appends the point when it is new: it goes into the grid under the index it will have.
     if (!found) index_->pointGrid.Insert(int32_t(pointEntities.size()), x, y);
     return found;

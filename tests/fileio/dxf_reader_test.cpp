@@ -306,7 +306,11 @@ TEST_F(DxfReaderTest, IndexesGiveTheScansResultsOnCrowdedLayouts) {
         }
         const std::string path = Write("crowded.dxf", Dxf(entities));
         const bool grouping = round % 2 == 0;
-        Adjust() = [grouping](DXFFileCls& r) { r.grouping = grouping, r.tolerance = 0.003, r.constraintFilter = 0.02; };
+        // The POINT tolerance as the dialog may leave it: small, 0 (no point merged) or given negative.
+        const double tolerance = round % 3 == 0 ? 0.003 : round % 3 == 1 ? 0.0 : -0.01;
+        Adjust() = [grouping, tolerance](DXFFileCls& r) {
+            r.grouping = grouping, r.tolerance = tolerance, r.constraintFilter = 0.02;
+        };
         DXFFileCls indexed, scanned;
         scanned.indexedSearch = false;
         int32_t error = 0;
