@@ -1,6 +1,7 @@
 #include "fileio/DBFTable.hpp"
 
 #include "fileio/BaseFileCls.hpp"
+#include "fileio/ReadReport.hpp"
 #include "foundation/Language.hpp"
 
 #include <algorithm>
@@ -73,7 +74,8 @@ void SwapLists(QV_List<T>& a, QV_List<T>& b) {
     std::memcpy(static_cast<void*>(&b), scratch, sizeof a);
 }
 
-bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& values, ReaderProgress& progress) {
+bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& values, ReaderProgress& progress,
+               ReadReport& report) {
     if (file.OpenReaderFile() != 0 || file.GetReaderFileLength() != 0) return false;
     const uint32_t fileSize = file.fileLength;
     uint8_t head[DescriptorSize];
@@ -81,7 +83,13 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& v
     const uint32_t recordCount = LoadLE32(head + 4);
     const uint32_t headerLength = LoadLE16(head + 8);
     const uint32_t recordLength = LoadLE16(head + 10);
-    if (headerLength < DescriptorSize + 1 || headerLength > fileSize) return false;
+    // A header with no room for a descriptor: a table without fields, hence without values.
+    if (headerLength <= DescriptorSize) {
+        fields.Clear();
+        values.Clear();
+        return true;
+    }
+    if (headerLength > fileSize) return false;
 
     std::vector<uint8_t> descriptors(headerLength);
     if (!ReadAt(file, 0, descriptors.data(), headerLength)) return false;
@@ -105,7 +113,12 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& v
     if (fieldCount > 0 && recordCount > 0 && uint64_t(headerLength) + uint64_t(recordCount) * recordLength > fileSize)
         return false;
     const uint64_t valueCount = fieldCount > 0 ? uint64_t(recordCount) * fieldCount : 0;
-    if (valueCount > uint64_t(INT32_MAX)) return false;
+    // Every value is kept with its place: fields of no length would make a small file ask for gigabytes. A value
+    // the file can hold takes a byte of it at least.
+    if (valueCount > uint64_t(INT32_MAX) || valueCount > fileSize) {
+        report.Note(ReadIssue::TooLarge);
+        return false;
+    }
 
     const bool fromUTF8 = DeclaredUTF8(file.path);
     // No value is longer than its field: the text block's size is known before reading.
@@ -199,8 +212,12 @@ bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFV
                  ReaderProgress& progress) {
     BaseFileCls file;
     file.path = tablePath;
-    const bool ok = ReadTable(file, fields, values, progress);
+    ReadReport report;
+    const bool ok = ReadTable(file, fields, values, progress, report);
     file.CloseReaderFile();
-    if (!ok) ShowErrorMessage(ReadErrorMessage, 2);
-    return ok;
+    if (ok) return true;
+    // The reason when there is one, else the read error.
+    if (!report.HasIssues()) report.error = ReadErrorMessage;
+    ShowReadReport(report);
+    return false;
 }

@@ -41,8 +41,9 @@ QV_String TablePathOf(const QV_String& shapePath);
 
 // Reads the table at `tablePath`: the field list is replaced, the value list gets records x fields entries (the
 // value of field f of record r, from 1, at (r - 1) x fields + f). Values of a table that a ".cpg" file beside it
-// declares UTF-8 are converted to the system code page. False after error 8 ("Error while reading the file.")
-// when there is no such file or the table is cut short or its lengths do not fit together; both lists are then
-// left as they were.
+// declares UTF-8 are converted to the system code page. A header with no room for a descriptor is a table
+// without fields. False after error 8 ("Error while reading the file.") when there is no such file or the table
+// is cut short or its lengths do not fit together, or after the alert that the file asks for more memory than its
+// size allows when it has more values than bytes; both lists are then left as they were.
 bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFValueList& values,
                  ReaderProgress& progress);

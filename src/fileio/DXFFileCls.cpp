@@ -1,6 +1,5 @@
 #include "fileio/DXFFileCls.hpp"
 
-#include "elements/LayerHelpers.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
 
@@ -162,16 +161,25 @@ DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
     if (!ParseInteger(pair.text, pair.code)) return PairResult::Bad;
     // A code line without its value line: the file was cut.
     if (!ReadLine(pair.text)) return readFailed_ ? PairResult::Bad : PairResult::End;
+    // A number that cannot be read ("1.#QNAN" of some writers) is marked, not fatal: only the entity that needs it
+    // is skipped.
+    pair.bad = false;
     switch (numbers ? KindOf(pair.code) : ValueKind::Text) {
         case ValueKind::Real:
-            if (!ParseReal(pair.text, pair.real)) return PairResult::Bad;
+            if (!ParseReal(pair.text, pair.real)) {
+                pair.real = 0.0;
+                pair.bad = true;
+            }
             break;
         case ValueKind::Integer: {
             // Some writers put a real into an integer group; its whole part is the value.
             if (!ParseInteger(pair.text, pair.integer)) {
                 double v = 0.0;
-                if (!ParseReal(pair.text, v) || std::fabs(v) > 2147483647.0) return PairResult::Bad;
-                pair.integer = int32_t(v);
+                pair.integer = 0;
+                if (!ParseReal(pair.text, v) || std::fabs(v) > 2147483647.0)
+                    pair.bad = true;
+                else
+                    pair.integer = int32_t(v);
             }
             break;
         }
@@ -251,23 +259,6 @@ bool DXFFileCls::Accepted(int32_t layer) const {
     return layer >= 0 && size_t(layer) < layers.size() && layers[size_t(layer)].import != 0;
 }
 
-bool DXFFileCls::CreateHostLayers() {
-    bool ok = true;
-    for (DXFFileLayer& layer : layers) {
-        if (layer.import == 0) continue;
-        layer.hostLayer = 1;
-        // A layer without a name cannot be made: its entities go where those of layer "0" go.
-        if (layer.name.IsEmpty() || layer.name.Compare(QV_String("0")) == 0) continue;
-        // An existing layer of that name is taken as it is (CreateLayer modifies it with the same record).
-        int32_t index = 0;
-        if (CreateLayer(layer.name, 0, 0, &index, nullptr) != NoError)
-            ok = false;
-        else
-            layer.hostLayer = index;
-    }
-    return ok;
-}
-
 // ---- the passes --------------------------------------------------------------------------------------------------
 
 DXFFileCls::PairResult DXFFileCls::SkipEntity(Pair& pair, int32_t* layer) {
@@ -345,6 +336,11 @@ bool DXFFileCls::ReadEntities(int32_t& errorCode) {
 
 // ---- entity readers ----------------------------------------------------------------------------------------------
 
+DXFFileCls::PairResult DXFFileCls::Skip(ReadIssue issue, PairResult r) {
+    report.Note(issue);
+    return r;
+}
+
 namespace {
 // Scaled coordinate; false when it leaves the doubles.
 bool Scaled(double value, double scale, double& out) {
@@ -355,23 +351,25 @@ bool Scaled(double value, double scale, double& out) {
 
 DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
     int32_t layer = -1, visibility = 0;
-    bool hasX = false, hasY = false;
+    bool hasX = false, hasY = false, bad = false;
     double x = 0.0, y = 0.0, z = 0.0;
     PairResult r;
     while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
         switch (pair.code) {
             case 8: layer = LayerIndex(pair.text, false); break;
-            case 10: x = pair.real, hasX = true; break;
-            case 20: y = pair.real, hasY = true; break;
-            case 30: z = pair.real; break;
-            case 60: visibility = pair.integer; break;
+            case 10: x = pair.real, hasX = true, bad |= pair.bad; break;
+            case 20: y = pair.real, hasY = true, bad |= pair.bad; break;
+            case 30: z = pair.real, bad |= pair.bad; break;
+            case 60: visibility = pair.integer, bad |= pair.bad; break;
             default: break;
         }
     }
+    // An invisible entity is left out in silence (an unreadable visibility reads as 0, visible).
     if (r != PairResult::Ok || !Accepted(layer) || !hasX || !hasY || visibility != 0) return r;
+    if (bad) return Skip(ReadIssue::BadNumber, r);
     const double s = Scale();
     DXFFilePoint p;
-    if (!Scaled(x, s, p.x) || !Scaled(y, s, p.y) || !Scaled(z, s, p.z)) return PairResult::Bad;
+    if (!Scaled(x, s, p.x) || !Scaled(y, s, p.y) || !Scaled(z, s, p.z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
     p.layer = layer;
     ++pointsRead;
     if (DuplicatePoint(p.x, p.y)) return r;
@@ -384,25 +382,27 @@ DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
 DXFFileCls::PairResult DXFFileCls::ReadLineEntity(Pair& pair) {
     int32_t layer = -1, visibility = 0;
     int has = 0;
+    bool bad = false;
     double v[6] = {};
     PairResult r;
     while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
         switch (pair.code) {
             case 8: layer = LayerIndex(pair.text, false); break;
-            case 10: v[0] = pair.real, has |= 1; break;
-            case 20: v[1] = pair.real, has |= 2; break;
-            case 30: v[2] = pair.real; break;
-            case 11: v[3] = pair.real, has |= 4; break;
-            case 21: v[4] = pair.real, has |= 8; break;
-            case 31: v[5] = pair.real; break;
-            case 60: visibility = pair.integer; break;
+            case 10: v[0] = pair.real, has |= 1, bad |= pair.bad; break;
+            case 20: v[1] = pair.real, has |= 2, bad |= pair.bad; break;
+            case 30: v[2] = pair.real, bad |= pair.bad; break;
+            case 11: v[3] = pair.real, has |= 4, bad |= pair.bad; break;
+            case 21: v[4] = pair.real, has |= 8, bad |= pair.bad; break;
+            case 31: v[5] = pair.real, bad |= pair.bad; break;
+            case 60: visibility = pair.integer, bad |= pair.bad; break;
             default: break;
         }
     }
     if (r != PairResult::Ok || !Accepted(layer) || has != 15 || visibility != 0) return r;
+    if (bad) return Skip(ReadIssue::BadNumber, r);
     const double s = Scale();
     for (double& c : v)
-        if (!Scaled(c, s, c)) return PairResult::Bad;
+        if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r);
     DXFFilePoint a, b;
     a.x = v[0], a.y = v[1], a.z = v[2], a.layer = layer;
     b.x = v[3], b.y = v[4], b.z = v[5], b.layer = layer;
@@ -432,13 +432,14 @@ DXFFileCls::PairResult DXFFileCls::ReadLineEntity(Pair& pair) {
 DXFFileCls::PairResult DXFFileCls::ReadPolylineEntity(Pair& pair) {
     int32_t layer = -1, visibility = 0, flags = 0;
     double elevation = 0.0;
+    bool bad = false;
     PairResult r;
     while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
         switch (pair.code) {
             case 8: layer = LayerIndex(pair.text, false); break;
-            case 30: elevation = pair.real; break;
-            case 60: visibility = pair.integer; break;
-            case 70: flags = pair.integer; break;
+            case 30: elevation = pair.real, bad |= pair.bad; break;
+            case 60: visibility = pair.integer, bad |= pair.bad; break;
+            case 70: flags = pair.integer, bad |= pair.bad; break;
             default: break;
         }
     }
@@ -448,26 +449,29 @@ DXFFileCls::PairResult DXFFileCls::ReadPolylineEntity(Pair& pair) {
     const bool closed = (flags & (1 | 32)) != 0;
     const bool is3D = (flags & (8 | 16)) != 0;
     double z0 = 0.0;
-    if (!Scaled(elevation, s, z0)) return PairResult::Bad;
+    bool finite = Scaled(elevation, s, z0);
     std::vector<DXFVertex> list;
+    // The vertices are read to the end even when one cannot be used, so that the walk goes on after them.
     while (r == PairResult::Ok && pair.code == 0 && pair.text == "VERTEX") {
         double x = 0.0, y = 0.0, z = 0.0;
         while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
             if (pair.code == 10)
-                x = pair.real;
+                x = pair.real, bad |= pair.bad;
             else if (pair.code == 20)
-                y = pair.real;
+                y = pair.real, bad |= pair.bad;
             else if (pair.code == 30)
-                z = pair.real;
+                z = pair.real, bad |= pair.bad;
         }
         if (r != PairResult::Ok) return r;
         DXFVertex vertex;
-        if (!Scaled(x, s, vertex.x) || !Scaled(y, s, vertex.y) || !Scaled(z, s, vertex.z)) return PairResult::Bad;
+        finite = Scaled(x, s, vertex.x) && Scaled(y, s, vertex.y) && Scaled(z, s, vertex.z) && finite;
         if (!is3D) vertex.z = z0;
         list.push_back(vertex);
     }
     if (r == PairResult::Ok && pair.code == 0 && pair.text == "SEQEND") r = SkipEntity(pair, nullptr);
     if (r != PairResult::Ok) return r;
+    if (bad) return Skip(ReadIssue::BadNumber, r);
+    if (!finite) return Skip(ReadIssue::NonFiniteCoordinate, r);
     AddPolyline(list, layer, closed, layers[size_t(layer)].constraint != 0);
     return r;
 }
@@ -475,17 +479,17 @@ DXFFileCls::PairResult DXFFileCls::ReadPolylineEntity(Pair& pair) {
 DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
     int32_t layer = -1, visibility = 0, flags = 0;
     double elevation = 0.0;
-    bool extrusion = false;
+    bool extrusion = false, bad = false;
     std::vector<double> xs, ys;
     PairResult r;
     while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
         switch (pair.code) {
             case 8: layer = LayerIndex(pair.text, false); break;
-            case 10: xs.push_back(pair.real); break;
-            case 20: ys.push_back(pair.real); break;
-            case 38: elevation = pair.real; break;
-            case 60: visibility = pair.integer; break;
-            case 70: flags = pair.integer; break;
+            case 10: xs.push_back(pair.real), bad |= pair.bad; break;
+            case 20: ys.push_back(pair.real), bad |= pair.bad; break;
+            case 38: elevation = pair.real, bad |= pair.bad; break;
+            case 60: visibility = pair.integer, bad |= pair.bad; break;
+            case 70: flags = pair.integer, bad |= pair.bad; break;
             case 210:
             case 220:
             case 230: extrusion = true; break;
@@ -493,12 +497,14 @@ DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
         }
     }
     if (r != PairResult::Ok || !Accepted(layer) || visibility != 0 || extrusion) return r;
+    if (bad) return Skip(ReadIssue::BadNumber, r);
     const double s = Scale();
     double z = 0.0;
-    if (!Scaled(elevation, s, z)) return PairResult::Bad;
+    if (!Scaled(elevation, s, z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
     std::vector<DXFVertex> list(std::min(xs.size(), ys.size()));
     for (size_t i = 0; i < list.size(); ++i) {
-        if (!Scaled(xs[i], s, list[i].x) || !Scaled(ys[i], s, list[i].y)) return PairResult::Bad;
+        if (!Scaled(xs[i], s, list[i].x) || !Scaled(ys[i], s, list[i].y))
+            return Skip(ReadIssue::NonFiniteCoordinate, r);
         list[i].z = z;
     }
     AddPolyline(list, layer, (flags & (1 | 32)) != 0, layers[size_t(layer)].constraint != 0);
@@ -507,26 +513,28 @@ DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
 
 DXFFileCls::PairResult DXFFileCls::ReadSplineEntity(Pair& pair) {
     int32_t layer = -1, visibility = 0, flags = 0;
+    bool bad = false;
     std::vector<double> xs, ys, zs;
     PairResult r;
     while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
         switch (pair.code) {
             case 8: layer = LayerIndex(pair.text, false); break;
-            case 10: xs.push_back(pair.real); break;
-            case 20: ys.push_back(pair.real); break;
-            case 30: zs.push_back(pair.real); break;
-            case 60: visibility = pair.integer; break;
-            case 70: flags = pair.integer; break;
+            case 10: xs.push_back(pair.real), bad |= pair.bad; break;
+            case 20: ys.push_back(pair.real), bad |= pair.bad; break;
+            case 30: zs.push_back(pair.real), bad |= pair.bad; break;
+            case 60: visibility = pair.integer, bad |= pair.bad; break;
+            case 70: flags = pair.integer, bad |= pair.bad; break;
             default: break;
         }
     }
     if (r != PairResult::Ok || !Accepted(layer) || visibility != 0) return r;
+    if (bad) return Skip(ReadIssue::BadNumber, r);
     const double s = Scale();
     std::vector<DXFVertex> list(std::min(xs.size(), ys.size()));
     for (size_t i = 0; i < list.size(); ++i) {
         if (!Scaled(xs[i], s, list[i].x) || !Scaled(ys[i], s, list[i].y) ||
             !Scaled(i < zs.size() ? zs[i] : 0.0, s, list[i].z))
-            return PairResult::Bad;
+            return Skip(ReadIssue::NonFiniteCoordinate, r);
     }
     AddPolyline(list, layer, (flags & (1 | 32)) != 0, layers[size_t(layer)].constraint != 0);
     return r;
@@ -535,6 +543,7 @@ DXFFileCls::PairResult DXFFileCls::ReadSplineEntity(Pair& pair) {
 DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
     int32_t layer = -1;
     uint32_t has = 0;
+    bool bad = false;
     double v[12] = {};  // x, y, z of corners 1 to 4
     PairResult r;
     while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
@@ -546,12 +555,14 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
         if (pair.code >= 10 && pair.code <= 33 && axis <= 2 && corner <= 3) {
             v[corner * 3 + axis] = pair.real;
             has |= 1u << (corner * 3 + axis);
+            bad |= pair.bad;
         }
     }
     if (r != PairResult::Ok || !Accepted(layer) || has != 0xFFF) return r;
+    if (bad) return Skip(ReadIssue::BadNumber, r);
     const double s = Scale();
     for (double& c : v)
-        if (!Scaled(c, s, c)) return PairResult::Bad;
+        if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r);
     const bool triangle =
         std::fabs(v[6] - v[9]) < 1e-7 && std::fabs(v[7] - v[10]) < 1e-7 && std::fabs(v[8] - v[11]) < 1e-7;
     pointsRead += 4;
@@ -598,10 +609,6 @@ bool DXFFileCls::Read(bool& cancelled, int32_t& errorCode) {
         }
         // A unit length of 0 would put every point on the origin.
         if (!(Scale() > 0.0) || !std::isfinite(Scale())) {
-            errorCode = DxfReadError;
-            return false;
-        }
-        if (!CreateHostLayers()) {
             errorCode = DxfReadError;
             return false;
         }

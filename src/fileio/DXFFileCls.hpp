@@ -4,8 +4,10 @@
 // POINT, LINE, POLYLINE/VERTEX, LWPOLYLINE, SPLINE and 3DFACE entities into points with a height and
 // constraints (break lines). The user picks the layers in the layer dialog; the stores (DXFStores.cpp) merge
 // coincident vertices, thin polylines, drop crossing constraints and keep group ids; CreateElements
-// (DXFPlacement.cpp) places the result as hotspots and lines.
+// (DXFPlacement.cpp) makes the chosen layers and places the result as hotspots and lines, in one undo step. An
+// entity with a number that cannot be read is left out and counted in `report`; the rest is read.
 #include "fileio/BaseFileCls.hpp"
+#include "fileio/ReadReport.hpp"
 #include "foundation/QV_List.hpp"
 
 #include <cstdint>
@@ -55,8 +57,8 @@ public:
     // this reader takes, 8 for every other failure). The file is closed on every return.
     bool Read(bool& cancelled, int32_t& errorCode);
 
-    // Places every point and constraint as terrain input in one undo step; true when all were placed (or lay
-    // outside the limiting area).
+    // Makes the chosen layers host layers and places every point and constraint as terrain input, all in one undo
+    // step; true when all were placed (or lay outside the limiting area).
     bool CreateElements();
 
     // ---- the two passes over ENTITIES, usable on their own (the read runs them between its dialogs) ----
@@ -97,6 +99,9 @@ public:
     bool indexedSearch;
     // The file's text is UTF-8 (AC1021, R2007, and later); older files are in the system code page.
     bool utf8Text;
+    // What the last entity pass left out and why (entities with a number that cannot be read or that leaves the
+    // doubles once scaled), for the import command to show.
+    ReadReport report;
 
 private:
     struct Pair {
@@ -104,6 +109,7 @@ private:
         int32_t integer = 0;
         double real = 0.0;
         std::string text;  // the value line, trimmed
+        bool bad = false;  // a number group whose value cannot be read (the number is then 0)
     };
     enum class PairResult { Ok, End, Bad };
 
@@ -128,6 +134,8 @@ private:
     PairResult ReadSplineEntity(Pair& pair);
     PairResult Read3DFaceEntity(Pair& pair);
     PairResult SkipEntity(Pair& pair, int32_t* layer);
+    // The entity is left out for `issue`, which the report counts; the walk goes on with `r`.
+    PairResult Skip(ReadIssue issue, PairResult r);
 
     bool DuplicatePoint(double x, double y);
     int32_t FindVertex(double x, double y) const;

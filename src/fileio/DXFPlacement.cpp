@@ -6,6 +6,7 @@
 #include "elements/ActiveStory.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
+#include "elements/LayerHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -125,6 +126,30 @@ struct Placement {
 
 }  // namespace
 
+bool DXFFileCls::CreateHostLayers() {
+    // Layers that existed are taken as they are (CreateLayer writes the same record into them); should one layer
+    // fail, those made here go again and the others get their records back, so that a failed import leaves none.
+    std::vector<API_Attribute> made, changed;
+    for (DXFFileLayer& layer : layers) {
+        if (layer.import == 0) continue;
+        layer.hostLayer = 1;
+        // A layer without a name cannot be made: its entities go where those of layer "0" go.
+        if (layer.name.IsEmpty() || layer.name.Compare(QV_String("0")) == 0) continue;
+        API_Attribute before = {};
+        const bool existed = ReadLayerByName(layer.name, &before);
+        API_Attribute after = {};
+        int32_t index = 0;
+        if (CreateLayer(layer.name, 0, 0, &index, &after) != NoError) {
+            for (API_Attribute& a : made) ACAPI_Attribute_Delete(&a.header);
+            for (API_Attribute& a : changed) ACAPI_Attribute_Modify(&a);
+            return false;
+        }
+        (existed ? changed : made).push_back(existed ? before : after);
+        layer.hostLayer = index;
+    }
+    return true;
+}
+
 bool DXFFileCls::CreateElements() {
     Placement run{*this, {}, {}, 0, false, {}};
     run.hotspot.header.typeID = API_HotspotID;
@@ -168,7 +193,8 @@ bool DXFFileCls::CreateElements() {
     GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
     // The command itself always succeeds: what was placed before a failure stays, and the failure is told after.
     ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
-        result = run.PlaceAll();
+        // The chosen layers are made here, in the import's undo step, not when they were chosen.
+        result = CreateHostLayers() && run.PlaceAll();
         ACAPI_Interface(APIIo_CloseProcessWindowID);
         if (!run.placedAny) ElementWritten = 0;
         return NoError;

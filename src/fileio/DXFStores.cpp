@@ -1,12 +1,14 @@
 // The stores of the DXF reader: which vertices, points and constraints the terrain input keeps. Every search
-// is either a scan of the list (indexedSearch off) or a look into a grid that finds the same items: the grids
-// only narrow the candidates, the tests on them are the scans' own.
+// is either a scan of the list (indexedSearch off) or a look into an index that finds the same items: the
+// indexes only narrow the candidates, the tests on them are the scans' own.
 #include "fileio/DXFFileCls.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <queue>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -14,25 +16,31 @@ namespace {
 constexpr double SamePoint = 5e-5;
 constexpr double SharedEnd = 1e-7;
 constexpr double Parallel = 1e-5;
-constexpr double KeyLimit = 1e15;  // cells beyond are one cell: far-off or huge values stay correct, only slower
-constexpr double CellSize = 1.0;   // metres: survey points lie farther apart, so a cell holds few
 
 struct Key {
     int64_t x, y;
     bool operator==(const Key& o) const { return x == o.x && y == o.y; }
 };
-const Key NoKey = {INT64_MIN, INT64_MIN};  // never a cell: cells are clamped to KeyLimit
+const Key NoKey = {INT64_MIN, INT64_MIN};  // never a cell: that is the pattern of -0.0, taken as 0.0
 
 double PlanDist2(double ax, double ay, double bx, double by) {
     const double dx = bx - ax, dy = by - ay;
     return dx * dx + dy * dy;
 }
 
-int64_t Cell(double v, double size) {
-    const double c = std::floor(v / size);
-    if (!(c > -KeyLimit)) return int64_t(-KeyLimit);
-    if (!(c < KeyLimit)) return int64_t(KeyLimit);
-    return int64_t(c);
+// The cell of a value: floor(v / size), as a double, so that no coordinate is clamped into a shared cell.
+double Cell(double v, double size) { return std::floor(v / size); }
+int64_t CellKey(double cell) {
+    if (cell == 0.0) cell = 0.0;                 // -0.0 and 0.0 are one cell
+    if (std::isnan(cell)) return INT64_MAX;      // never met: coordinates are finite
+    int64_t k;
+    std::memcpy(&k, &cell, sizeof k);
+    return k;
+}
+// The cell after `cell`; where doubles no longer hold every integer, the next double.
+double NextCell(double cell) {
+    const double n = cell + 1.0;
+    return n != cell ? n : std::nextafter(cell, HUGE_VAL);
 }
 
 // Cell -> the head of a chain of items: open addressing in flat arrays, so a look costs a probe or two and no
@@ -97,12 +105,16 @@ private:
     size_t count_ = 0;
 };
 
-// Items by the cell of their point. Cells are large against the tolerances, so a look mostly reads one cell.
+// Items by the cell of their point. A cell is CellRadii search radii wide, so a look mostly reads one cell and at
+// most four, and the items of one store lie that radius apart at least (a nearer one would have been merged): a
+// cell holds a bounded few items however the points crowd.
+constexpr double CellRadii = 16.0;
+
 class PointGrid {
 public:
     explicit PointGrid(double size) : size_(size) {}
     void Insert(int32_t item, double x, double y) {
-        const Key k{Cell(x, size_), Cell(y, size_)};
+        const Key k{CellKey(Cell(x, size_)), CellKey(Cell(y, size_))};
         if (size_t(item) >= next_.size()) {
             next_.resize(size_t(item) + 1, -1);
             cellOf_.resize(size_t(item) + 1, NoKey);
@@ -121,11 +133,15 @@ public:
     // Every item in the cells that the square of half-size `r` around (x, y) touches.
     template <typename F>
     void Near(double x, double y, double r, F visit) const {
-        const int64_t x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_),
-                      y1 = Cell(y + r, size_);
-        for (int64_t i = x0; i <= x1; ++i)
-            for (int64_t j = y0; j <= y1; ++j)
-                for (int32_t k = Head(Key{i, j}); k >= 0; k = next_[size_t(k)]) visit(k);
+        const double x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_),
+                     y1 = Cell(y + r, size_);
+        for (double i = x0;; i = NextCell(i)) {
+            for (double j = y0;; j = NextCell(j)) {
+                for (int32_t k = Head(Key{CellKey(i), CellKey(j)}); k >= 0; k = next_[size_t(k)]) visit(k);
+                if (!(j < y1)) break;
+            }
+            if (!(i < x1)) break;
+        }
     }
 
 private:
@@ -175,48 +191,203 @@ private:
 
 struct Box {
     double x0, y0, x1, y1;
+    bool Meets(const Box& o) const { return !(o.x0 > x1 || o.x1 < x0 || o.y0 > y1 || o.y1 < y0); }
+    void Add(const Box& o) {
+        x0 = std::min(x0, o.x0), y0 = std::min(y0, o.y0), x1 = std::max(x1, o.x1), y1 = std::max(y1, o.y1);
+    }
 };
 
 Box BoxOf(const DXFFileConstraint& c) {
     return {std::min(c.sx, c.ex), std::min(c.sy, c.ey), std::max(c.sx, c.ex), std::max(c.sy, c.ey)};
 }
 
-// Constraints by the cells their boxes cover. The cell size, four times the median span of the first ones stored,
-// keeps a segment in one or two cells; a segment covering many cells is kept apart and always tested, and a look
-// over many cells tests everything.
-class SegmentGrid {
+// The place of a box on the Z-order curve of the plane, from every bit of its centre's coordinates (their doubles
+// mapped to integers in the same order): a key that does not depend on the other boxes, so that runs sorted by it
+// are merged rather than sorted again.
+struct ZKey {
+    uint64_t high, low;
+    bool operator<(const ZKey& o) const { return high != o.high ? high < o.high : low < o.low; }
+};
+uint64_t Ordered(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return (bits >> 63) != 0 ? ~bits : bits | (uint64_t(1) << 63);
+}
+uint64_t Spread(uint32_t v) {
+    uint64_t x = v;
+    x = (x | x << 16) & 0x0000FFFF0000FFFFull;
+    x = (x | x << 8) & 0x00FF00FF00FF00FFull;
+    x = (x | x << 4) & 0x0F0F0F0F0F0F0F0Full;
+    x = (x | x << 2) & 0x3333333333333333ull;
+    x = (x | x << 1) & 0x5555555555555555ull;
+    return x;
+}
+ZKey KeyOf(const Box& b) {
+    const uint64_t x = Ordered(b.x0 * 0.5 + b.x1 * 0.5), y = Ordered(b.y0 * 0.5 + b.y1 * 0.5);
+    return {Spread(uint32_t(x >> 32)) << 1 | Spread(uint32_t(y >> 32)), Spread(uint32_t(x)) << 1 | Spread(uint32_t(y))};
+}
+
+// Boxes in Z-order packed into a tree once, never changed: runs of Fanout boxes under one node, and so on up to the
+// root. A look descends only into nodes its box meets.
+class PackedTree {
+public:
+    struct Item {
+        ZKey key;
+        Box box;
+        int32_t index;
+    };
+    static constexpr size_t Fanout = 8;
+
+    bool Empty() const { return items_.empty(); }
+    std::vector<Item>& Items() { return items_; }
+    void Clear() {
+        items_.clear();
+        levels_.clear();
+    }
+    // `items` in key order.
+    void Build(std::vector<Item>&& items) {
+        items_ = std::move(items);
+        levels_.clear();
+        const size_t n = items_.size();
+        if (n == 0) return;
+        std::vector<Node> level;
+        level.reserve((n + Fanout - 1) / Fanout);
+        for (size_t at = 0; at < n; at += Fanout) {
+            Node node{items_[at].box, uint32_t(at), uint32_t(std::min(Fanout, n - at))};
+            for (size_t k = at + 1; k < at + node.count; ++k) node.box.Add(items_[k].box);
+            level.push_back(node);
+        }
+        levels_.push_back(std::move(level));
+        while (levels_.back().size() > 1) {
+            const std::vector<Node>& below = levels_.back();
+            std::vector<Node> up;
+            up.reserve((below.size() + Fanout - 1) / Fanout);
+            for (size_t at = 0; at < below.size(); at += Fanout) {
+                Node node{below[at].box, uint32_t(at), uint32_t(std::min(Fanout, below.size() - at))};
+                for (size_t k = at + 1; k < at + node.count; ++k) node.box.Add(below[k].box);
+                up.push_back(node);
+            }
+            levels_.push_back(std::move(up));
+        }
+    }
+    // `test` on every item whose box meets `b`; true from it stops the look and is answered.
+    template <typename F>
+    bool Look(const Box& b, F test) const {
+        if (levels_.empty()) return false;
+        return Descend(levels_.size() - 1, 0, b, test);
+    }
+
+private:
+    struct Node {
+        Box box;
+        uint32_t first, count;  // into the level below, or into the items for the leaves
+    };
+    template <typename F>
+    bool Descend(size_t level, size_t node, const Box& b, F& test) const {
+        const Node& n = levels_[level][node];
+        if (!n.box.Meets(b)) return false;
+        for (size_t k = n.first; k < n.first + n.count; ++k) {
+            if (level == 0) {
+                if (items_[k].box.Meets(b) && test(items_[k].index)) return true;
+            } else if (Descend(level - 1, k, b, test)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::vector<Item> items_;
+    std::vector<std::vector<Node>> levels_;  // leaves first
+};
+
+// The stored constraints by their boxes, searched by box. New ones gather in a short list; when it is full, it is
+// sorted and merged with the trees of the sizes below into one tree of the next size (tree i holds Recent x 2^i
+// boxes or none), so each box is merged a logarithmic number of times and a look reads a logarithmic number of
+// trees. No layout gathers the boxes in one place: long, parallel, crowded or far-off segments are found by their
+// boxes alone. It is slower than the grid below on the drawings a grid suits.
+class SegmentIndex {
 public:
     // `test` answers true to stop the look.
     template <typename F>
-    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) {
+    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) const {
+        auto visit = [&](int32_t i) { return test(all[size_t(i)]); };
+        for (const PackedTree::Item& item : recent_)
+            if (item.box.Meets(b) && visit(item.index)) return;
+        for (const PackedTree& tree : trees_)
+            if (tree.Look(b, visit)) return;
+    }
+    void Add(int32_t item, const Box& b) {
+        recent_.push_back({KeyOf(b), b, item});
+        if (recent_.size() < Recent) return;
+        auto byKey = [](const PackedTree::Item& x, const PackedTree::Item& y) { return x.key < y.key; };
+        std::vector<PackedTree::Item> gathered;
+        gathered.swap(recent_);
+        std::sort(gathered.begin(), gathered.end(), byKey);
+        size_t i = 0;
+        for (; i < trees_.size() && !trees_[i].Empty(); ++i) {
+            std::vector<PackedTree::Item>& held = trees_[i].Items();
+            merged_.resize(gathered.size() + held.size());
+            std::merge(gathered.begin(), gathered.end(), held.begin(), held.end(), merged_.begin(), byKey);
+            gathered.swap(merged_);
+            trees_[i].Clear();
+        }
+        if (i == trees_.size()) trees_.emplace_back();
+        trees_[i].Build(std::move(gathered));
+        recent_.reserve(Recent);
+    }
+
+private:
+    static constexpr size_t Recent = 64;
+    std::vector<PackedTree::Item> recent_;
+    std::vector<PackedTree> trees_;
+    std::vector<PackedTree::Item> merged_;  // room the merges reuse
+};
+
+// Constraints by the cells their boxes cover. The cell size, four times the median span of the first ones stored,
+// keeps a segment in one or two cells; a segment covering many cells is kept apart and always tested, and a look
+// over many cells tests everything. Each look counts the boxes it went through, so that the search can tell when
+// the layout has outgrown the grid.
+class SegmentGrid {
+public:
+    // `test` answers true to stop the look; `work` grows by the boxes looked at.
+    template <typename F>
+    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test, size_t& work) {
         pendingItem_ = -1;
         if (size_ == 0.0 || Cells(b) > MaxLookCells) {
-            for (size_t i = 0; i < all.size(); ++i)
+            for (size_t i = 0; i < all.size(); ++i) {
+                ++work;
                 if (test(all[i])) return;
+            }
             return;
         }
-        for (int32_t i : long_)
+        for (int32_t i : long_) {
+            ++work;
             if (test(all[size_t(i)])) return;
-        const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
+        }
+        const double x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
         // The cells are made as they are looked at, and their slots kept for the insertion that follows when the
         // segment passes: one probe a cell instead of two.
-        cells_.Reserve(size_t((x1 - x0 + 1) * (y1 - y0 + 1)));
+        cells_.Reserve(size_t(Cells(b)));
         pending_.clear();
         pendingItem_ = int32_t(all.size());
-        for (int64_t i = x0; i <= x1; ++i)
-            for (int64_t j = y0; j <= y1; ++j) {
-                const size_t slot = cells_.Slot(Key{i, j});
+        for (double i = x0;; i = NextCell(i)) {
+            for (double j = y0;; j = NextCell(j)) {
+                const size_t slot = cells_.Slot(Key{CellKey(i), CellKey(j)});
                 pending_.push_back({i, j, slot});
                 for (int32_t e = cells_.HeadAt(slot); e >= 0; e = entries_[size_t(e)].next) {
                     const Entry& n = entries_[size_t(e)];
+                    ++work;
                     // Boxes apart cannot cross; a pair of boxes is tested once, in the cell of their overlap's
                     // lower corner.
-                    if (n.box.x0 > b.x1 || n.box.x1 < b.x0 || n.box.y0 > b.y1 || n.box.y1 < b.y0) continue;
+                    if (!n.box.Meets(b)) continue;
                     if (Cell(std::max(n.box.x0, b.x0), size_) != i || Cell(std::max(n.box.y0, b.y0), size_) != j)
                         continue;
                     if (test(all[size_t(n.item)])) return;
                 }
+                if (!(j < y1)) break;
             }
+            if (!(i < x1)) break;
+        }
     }
     void Added(const std::vector<DXFFileConstraint>& all) {
         if (size_ == 0.0) {
@@ -245,23 +416,20 @@ private:
         int32_t item, next;
     };
     struct Pending {
-        int64_t i, j;
+        double i, j;
         size_t slot;
     };
 
     double Cells(const Box& b) const {
-        return (std::floor(b.x1 / size_) - std::floor(b.x0 / size_) + 1) *
-            (std::floor(b.y1 / size_) - std::floor(b.y0 / size_) + 1);
+        return (Cell(b.x1, size_) - Cell(b.x0, size_) + 1) * (Cell(b.y1, size_) - Cell(b.y0, size_) + 1);
     }
     void Insert(const std::vector<DXFFileConstraint>& all, int32_t item) {
         const Box b = BoxOf(all[size_t(item)]);
-        const double spanX = std::floor(b.x1 / size_) - std::floor(b.x0 / size_);
-        const double spanY = std::floor(b.y1 / size_) - std::floor(b.y0 / size_);
-        if (!(spanX < MaxItemCells && spanY < MaxItemCells)) {
+        const double x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
+        if (!(x1 - x0 < MaxItemCells && y1 - y0 < MaxItemCells)) {
             long_.push_back(item);
             return;
         }
-        const int64_t x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
         // The look just made covers these cells (its box is this one, padded).
         if (pendingItem_ == item) {
             for (const Pending& p : pending_)
@@ -273,12 +441,15 @@ private:
             pendingItem_ = -1;
             return;
         }
-        for (int64_t i = x0; i <= x1; ++i)
-            for (int64_t j = y0; j <= y1; ++j) {
-                int32_t& head = cells_.HeadSlot(Key{i, j});
+        for (double i = x0;; i = NextCell(i)) {
+            for (double j = y0;; j = NextCell(j)) {
+                int32_t& head = cells_.HeadSlot(Key{CellKey(i), CellKey(j)});
                 entries_.push_back({b, item, head});
                 head = int32_t(entries_.size() - 1);
+                if (!(j < y1)) break;
             }
+            if (!(i < x1)) break;
+        }
     }
 
     double size_ = 0.0;
@@ -287,6 +458,46 @@ private:
     std::vector<int32_t> long_;
     std::vector<Pending> pending_;  // the cells of the last look
     int32_t pendingItem_ = -1;      // the index the looked-at segment gets when it is stored
+};
+
+// The crossing search: the grid while it stays cheap, the box index once the grid's looks grow costly (crowded
+// segments in few cells, long ones kept apart, far-off or parallel layouts). Both find every stored constraint
+// whose box meets the look's, so the answer is the same whichever searched.
+class SegmentSearch {
+public:
+    template <typename F>
+    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) {
+        if (switchDue_) {
+            // Everything stored so far moves to the box index, which searches from now on.
+            for (size_t i = 0; i < all.size(); ++i) index_.Add(int32_t(i), BoxOf(all[i]));
+            grid_ = SegmentGrid();
+            switchDue_ = false;
+            indexed_ = true;
+        }
+        if (indexed_) {
+            index_.Candidates(all, b, test);
+            return;
+        }
+        grid_.Candidates(all, b, test, work_);
+        if (++looks_ < Window) return;
+        switchDue_ = work_ > Window * MostPerLook;
+        looks_ = work_ = 0;
+    }
+    void Added(const std::vector<DXFFileConstraint>& all) {
+        if (indexed_)
+            index_.Add(int32_t(all.size() - 1), BoxOf(all.back()));
+        else
+            grid_.Added(all);
+    }
+
+private:
+    static constexpr size_t Window = 1024;     // looks between two judgements of the grid
+    static constexpr size_t MostPerLook = 64;  // boxes a look may go through on average before the grid gives way
+    SegmentGrid grid_;
+    SegmentIndex index_;
+    bool indexed_ = false;
+    bool switchDue_ = false;
+    size_t looks_ = 0, work_ = 0;
 };
 
 bool SharesEnd(const DXFFileConstraint& s, const DXFFileConstraint& n) {
@@ -314,10 +525,10 @@ bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
 class DXFStoreIndex {
 public:
     explicit DXFStoreIndex(double pointTolerance)
-        : vertexGrid(CellSize), pointGrid(std::max(CellSize, 2.0 * pointTolerance)) {}
+        : vertexGrid(CellRadii * SamePoint), pointGrid(CellRadii * std::fabs(pointTolerance)) {}
     PointGrid vertexGrid;
-    PointGrid pointGrid;
-    SegmentGrid segments;
+    PointGrid pointGrid;  // used only for a finite tolerance other than 0
+    SegmentSearch segments;
 };
 
 // Here, where the grids are complete types.
@@ -336,6 +547,7 @@ void DXFFileCls::ResetEntities() {
     pointsRead = pointsKept = 0;
     groupParent_.clear();
     index_.reset();
+    report = ReadReport();
 }
 
 int32_t DXFFileCls::FindGroup(int32_t group) const {
@@ -420,7 +632,10 @@ bool DXFFileCls::DuplicatePoint(double x, double y) {
         const double dx = q.x - x, dy = q.y - y;
         return dx * dx + dy * dy < t2;
     };
-    const bool gridUsable = indexedSearch && tolerance > 0.0 && std::isfinite(tolerance);
+    // No point lies within a tolerance of 0 (or of no number): nothing to search, whatever the points.
+    if (!(t2 > 0.0)) return false;
+    const double radius = std::fabs(tolerance);
+    const bool gridUsable = indexedSearch && std::isfinite(radius);
     if (!gridUsable) {
         for (const DXFFilePoint& q : pointEntities)
             if (near(q)) return true;
@@ -428,7 +643,7 @@ bool DXFFileCls::DuplicatePoint(double x, double y) {
     }
     if (!index_) index_.reset(new DXFStoreIndex(tolerance));
     bool found = false;
-    index_->pointGrid.Near(x, y, tolerance, [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
+    index_->pointGrid.Near(x, y, radius, [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
     // The caller appends the point when it is new: it goes into the grid under the index it will have.
     if (!found) index_->pointGrid.Insert(int32_t(pointEntities.size()), x, y);
     return found;
@@ -445,9 +660,12 @@ void DXFFileCls::AddConstraint(const DXFFileConstraint& c, bool& added) {
     } else {
         if (!index_) index_.reset(new DXFStoreIndex(tolerance));
         Box b = BoxOf(c);
-        // A touch at the box's very edge is still looked at.
-        const double pad =
-            1e-9 * (1.0 + std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)}));
+        // A touch at the box's very edge is still looked at: the crossing test's rounding moves its meeting point
+        // by some units in the last place of the coordinates, far less than this pad. A pad growing with the
+        // coordinates alone would gather every segment of a far-off survey into one look.
+        const double magnitude = std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)});
+        const double pad = 1e-9 * (1.0 + std::max(b.x1 - b.x0, b.y1 - b.y0)) +
+            16.0 * std::numeric_limits<double>::epsilon() * (1.0 + magnitude);
         b.x0 -= pad, b.y0 -= pad, b.x1 += pad, b.y1 += pad;
         index_->segments.Candidates(constraints, b,
                                     [&](const DXFFileConstraint& s) { return crossing = Crosses(s, c); });

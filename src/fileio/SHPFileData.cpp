@@ -3,6 +3,7 @@
 #include "foundation/Language.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -89,18 +90,37 @@ bool ReadMultiPoint(Cursor& c, GISMultiPoint& s) {
     return c.Box(s.box) && c.Int(s.pointCount) && s.pointCount >= 0 && c.Array(s.points, s.pointCount);
 }
 
+using RecordResult = ShapeRecordResult;
+
+bool Finite(double v) { return std::isfinite(v); }
+bool FinitePoints(const QV_List<GISPoint>& points) {
+    for (const GISPoint& p : points)
+        if (!Finite(p.x) || !Finite(p.y)) return false;
+    return true;
+}
+bool FiniteValues(const QV_List<double>& values) {
+    for (double v : values)
+        if (!Finite(v)) return false;
+    return true;
+}
+
 // One record's content into the next free entry of its type's list, which the counting pass sized; a record that
-// fails leaves that entry empty for the next one.
-template <typename T, typename Fill>
-bool Take(QV_List<T>& list, int32_t& filled, QV_List<int32_t>& numbers, int32_t number, Fill fill) {
-    if (filled >= list.GetCount() && (!list.SetSize(filled + 1) || !numbers.SetSize(filled + 1))) return false;
-    if (!fill(list[filled])) {
+// fails, or holds a coordinate that is no number, leaves that entry empty for the next one. Measures are not
+// coordinates: their "no data" may be anything.
+template <typename T, typename Fill, typename Check>
+RecordResult Take(QV_List<T>& list, int32_t& filled, QV_List<int32_t>& numbers, int32_t number, Fill fill,
+                  Check finite) {
+    if (filled >= list.GetCount() && (!list.SetSize(filled + 1) || !numbers.SetSize(filled + 1)))
+        return RecordResult::Damaged;
+    const RecordResult result =
+        !fill(list[filled]) ? RecordResult::Damaged : !finite(list[filled]) ? RecordResult::NonFinite : RecordResult::Kept;
+    if (result != RecordResult::Kept) {
         list[filled] = T();
-        return false;
+        return result;
     }
     numbers[filled] = number;
     ++filled;
-    return true;
+    return result;
 }
 
 }  // namespace
@@ -210,6 +230,7 @@ bool SHPFileData::Read() {
     int32_t before[13];
     ForEachList([&](int32_t slot, auto& list) { before[slot] = filled_[slot] = list.GetCount(); });
     recordCount = nullRecords = skippedRecords = damagedRecords = 0;
+    report = ReadReport();
     cancelled = false;
     file.path = path;
     const bool ok = ReadRecords();
@@ -220,8 +241,12 @@ bool SHPFileData::Read() {
         recordNumbers[slot].SetSize(keep);
     });
     if (ok) return true;
+    report = ReadReport();
     // The user's stop needs no message.
-    if (!cancelled) ShowErrorMessage(ReadErrorMessage, 2);
+    if (!cancelled) {
+        report.error = ReadErrorMessage;
+        ShowReadReport(report);
+    }
     return false;
 }
 
@@ -234,45 +259,61 @@ bool SHPFileData::ReadRecords() {
     std::memcpy(header, head, ShapeHeaderSize);
     for (int i = 0; i < 7; ++i) StoreHost32(header + 4 * i, LoadBE32(head + 4 * i));
     if (FileCode() != ShapeFileCode) return false;
-    // A file shorter than its header says was cut, even at a record's end.
     int32_t words;
     std::memcpy(&words, header + 24, 4);
-    if (words < 50 || 2 * uint64_t(uint32_t(words)) > fileSize) return false;
+    if (words < 50) return false;
+    // A file shorter than its header says was cut, even at a record's end: what it holds is read all the same.
+    bool endedEarly = 2 * uint64_t(uint32_t(words)) > fileSize;
 
     QV_String title("Lodravix"), reading;
     GetResString(reading, GeneralTableBase + LanguageIndex, ReadingText);
     progress->Begin(title, 1);
     // One pass over the file: the progress counts its kilobytes, as the records are known only at the end.
     progress->Phase(reading, fileSize / 1024 + 1);
-    bool broken = false;
-    for (readPosition = ShapeHeaderSize; readPosition < fileSize && !broken && !cancelled;) {
+    for (readPosition = ShapeHeaderSize; readPosition < fileSize && !cancelled;) {
         cancelled = progress->Step(readPosition / 1024 + 1);
-        // Every record must lie inside the file, or the file is cut or garbled.
         // The header is taken before the content is fetched, which may move the window.
         const uint8_t* h = block.Fetch(readPosition, 8);
-        const int32_t number = h != nullptr ? LoadBE32(h) : 0;
-        const int32_t words = h != nullptr ? LoadBE32(h + 4) : 0;
+        if (h == nullptr) {
+            endedEarly = true;
+            break;
+        }
+        const int32_t number = LoadBE32(h);
+        const int32_t words = LoadBE32(h + 4);
+        // A record holds at least its shape type; the length is in 16-bit words. Without a sound length the next
+        // record cannot be found: reading ends here with what was read.
+        if (words < 2) {
+            ++damagedRecords;
+            report.Note(ReadIssue::DamagedRecord);
+            break;
+        }
         const uint8_t* content = nullptr;
-        // A record holds at least its shape type; the length is in 16-bit words.
-        if (words >= 2 && uint64_t(readPosition) + 8 + 2 * uint64_t(words) <= fileSize)
+        if (uint64_t(readPosition) + 8 + 2 * uint64_t(words) <= fileSize)
             content = block.Fetch(readPosition + 8, 2 * uint32_t(words));
         if (content == nullptr) {
-            ++damagedRecords;
-            broken = true;
+            endedEarly = true;
             break;
         }
         recordHeader.number = number;
         recordHeader.contentLength = words;
         ++recordCount;
         // Paired with the table by position: the record number field itself may be anything.
-        if (!ReadRecord(content, 2 * uint32_t(words), int32_t(recordCount))) ++damagedRecords;
+        switch (ReadRecord(content, 2 * uint32_t(words), int32_t(recordCount))) {
+            case ShapeRecordResult::Kept: break;
+            case ShapeRecordResult::Damaged:
+                ++damagedRecords;
+                report.Note(ReadIssue::DamagedRecord);
+                break;
+            case ShapeRecordResult::NonFinite: report.Note(ReadIssue::NonFiniteCoordinate); break;
+        }
         readPosition += 8 + 2 * uint32_t(words);
     }
     progress->End();
-    return !broken && !cancelled && damagedRecords == 0;
+    if (endedEarly) report.Note(ReadIssue::EndedEarly);
+    return !cancelled;
 }
 
-bool SHPFileData::ReadRecord(const uint8_t* content, uint32_t size, int32_t number) {
+ShapeRecordResult SHPFileData::ReadRecord(const uint8_t* content, uint32_t size, int32_t number) {
     Cursor c{content, size};
     int32_t type = 0;
     c.Int(type);
@@ -283,51 +324,75 @@ bool SHPFileData::ReadRecord(const uint8_t* content, uint32_t size, int32_t numb
             ++nullRecords;
         else
             ++skippedRecords;
-        return true;
+        return RecordResult::Kept;
     }
     QV_List<int32_t>& numbers = recordNumbers[slot];
+    int32_t& filled = filled_[slot];
+    auto poly = [](const GISPoly& s) { return FinitePoints(s.points); };
+    auto polyZ = [](const GISPolyZ& s) { return FinitePoints(s.points) && FiniteValues(s.z); };
+    auto multi = [](const GISMultiPoint& s) { return FinitePoints(s.points); };
     switch (type) {
         case 1:
-            return Take(points, filled_[slot], numbers, number,
-                        [&](GISPoint& s) { return c.Double(s.x) && c.Double(s.y); });
-        case 3: return Take(polyLines, filled_[slot], numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); });
-        case 5: return Take(polygons, filled_[slot], numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); });
+            return Take(
+                points, filled, numbers, number, [&](GISPoint& s) { return c.Double(s.x) && c.Double(s.y); },
+                [](const GISPoint& s) { return Finite(s.x) && Finite(s.y); });
+        case 3: return Take(polyLines, filled, numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); }, poly);
+        case 5: return Take(polygons, filled, numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); }, poly);
         case 8:
-            return Take(multiPoints, filled_[slot], numbers, number,
-                        [&](GISMultiPoint& s) { return ReadMultiPoint(c, s); });
+            return Take(
+                multiPoints, filled, numbers, number, [&](GISMultiPoint& s) { return ReadMultiPoint(c, s); }, multi);
         case 11:
-            return Take(pointsZ, filled_[slot], numbers, number, [&](GISPointZ& s) {
-                s.m = 0.0;
-                return c.Double(s.x) && c.Double(s.y) && c.Double(s.z) && (c.left < 8 || c.Double(s.m));
-            });
+            return Take(
+                pointsZ, filled, numbers, number,
+                [&](GISPointZ& s) {
+                    s.m = 0.0;
+                    return c.Double(s.x) && c.Double(s.y) && c.Double(s.z) && (c.left < 8 || c.Double(s.m));
+                },
+                [](const GISPointZ& s) { return Finite(s.x) && Finite(s.y) && Finite(s.z); });
         case 13:
         case 15:
-            return Take(type == 13 ? polyLinesZ : polygonsZ, filled_[slot], numbers, number, [&](GISPolyZ& s) {
-                return ReadPoly(c, s) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
-                    c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
-            });
+            return Take(
+                type == 13 ? polyLinesZ : polygonsZ, filled, numbers, number,
+                [&](GISPolyZ& s) {
+                    return ReadPoly(c, s) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
+                        c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
+                },
+                polyZ);
         case 18:
-            return Take(multiPointsZ, filled_[slot], numbers, number, [&](GISMultiPointZ& s) {
-                return ReadMultiPoint(c, s) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
-                    c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
-            });
+            return Take(
+                multiPointsZ, filled, numbers, number,
+                [&](GISMultiPointZ& s) {
+                    return ReadMultiPoint(c, s) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
+                        c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
+                },
+                [](const GISMultiPointZ& s) { return FinitePoints(s.points) && FiniteValues(s.z); });
         case 21:
-            return Take(pointsM, filled_[slot], numbers, number,
-                        [&](GISPointM& s) { return c.Double(s.x) && c.Double(s.y) && c.Double(s.m); });
+            return Take(
+                pointsM, filled, numbers, number,
+                [&](GISPointM& s) { return c.Double(s.x) && c.Double(s.y) && c.Double(s.m); },
+                [](const GISPointM& s) { return Finite(s.x) && Finite(s.y); });
         case 23:
         case 25:
-            return Take(type == 23 ? polyLinesM : polygonsM, filled_[slot], numbers, number, [&](GISPolyM& s) {
-                return ReadPoly(c, s) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
-            });
+            return Take(
+                type == 23 ? polyLinesM : polygonsM, filled, numbers, number,
+                [&](GISPolyM& s) { return ReadPoly(c, s) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount); },
+                poly);
         case 28:
-            return Take(multiPointsM, filled_[slot], numbers, number, [&](GISMultiPointM& s) {
-                return ReadMultiPoint(c, s) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
-            });
+            return Take(
+                multiPointsM, filled, numbers, number,
+                [&](GISMultiPointM& s) {
+                    return ReadMultiPoint(c, s) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
+                },
+                multi);
         case 31:
-            return Take(multiPatches, filled_[slot], numbers, number, [&](GISMultiPatch& s) {
-                return ReadPolyHead(c, s) && c.Array(s.partTypes, s.partCount) && c.Array(s.points, s.pointCount) &&
-                    c.Range(s.zMin, s.zMax, s.z, s.pointCount) && c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
-            });
-        default: return true;
+            return Take(
+                multiPatches, filled, numbers, number,
+                [&](GISMultiPatch& s) {
+                    return ReadPolyHead(c, s) && c.Array(s.partTypes, s.partCount) &&
+                        c.Array(s.points, s.pointCount) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
+                        c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
+                },
+                [](const GISMultiPatch& s) { return FinitePoints(s.points) && FiniteValues(s.z); });
+        default: return RecordResult::Kept;
     }
 }

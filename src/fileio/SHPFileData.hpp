@@ -5,6 +5,7 @@
 // bytes than it holds is dropped and counted. Every record keeps its position in the file (from 1), which is
 // its row in the attribute table, Null shapes included.
 #include "fileio/BaseFileCls.hpp"
+#include "fileio/ReadReport.hpp"
 #include "fileio/ReaderProgress.hpp"
 #include "fileio/ShapeRecords.hpp"
 #include "foundation/QV_String.hpp"
@@ -14,6 +15,9 @@
 
 constexpr int32_t ShapeFileCode = 9994;
 constexpr uint32_t ShapeHeaderSize = 100;
+
+// What became of one record: kept, dropped for its structure, or dropped for a coordinate that is no number.
+enum class ShapeRecordResult { Kept, Damaged, NonFinite };
 
 struct SHPRecordHeader {
     int32_t number = 0;
@@ -27,9 +31,10 @@ public:
     SHPFileData& operator=(const SHPFileData&) = delete;
 
     // Reads the whole file at `path` and appends its shapes to the lists. False after message 8 ("Error while
-    // reading the file.") when the file cannot be opened or sized, its header is short or not a shapefile's, a
-    // record runs past the end of the file, or a record was damaged; also false, without a message, when the user
-    // stops it. The lists then keep what they held before.
+    // reading the file.") when the file cannot be opened or sized, or its header is short or not a shapefile's;
+    // also false, without a message, when the user stops it. The lists then keep what they held before. Otherwise
+    // true: a file cut inside a record keeps the records before the cut, a damaged record or one with a coordinate
+    // that is no number is dropped alone; `report` says so, for the import command to show.
     bool Read();
     // Empties every list and the counters; the path and the progress stay.
     void Reset();
@@ -51,6 +56,7 @@ public:
     uint32_t nullRecords;     // Null shapes
     uint32_t skippedRecords;  // records of a type the format does not define, skipped whole
     uint32_t damagedRecords;  // records whose counts need more than they hold, dropped
+    ReadReport report;        // what the last read left out and why
     bool cancelled = false;   // the user stopped the read
 
     QV_List<GISPoint> points;              // 1
@@ -76,7 +82,7 @@ public:
 private:
     class Block;
     bool ReadRecords();
-    bool ReadRecord(const uint8_t* content, uint32_t size, int32_t number);
+    ShapeRecordResult ReadRecord(const uint8_t* content, uint32_t size, int32_t number);
 
     template <typename Visit>
     void ForEachList(Visit visit);

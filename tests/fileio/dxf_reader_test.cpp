@@ -269,3 +269,76 @@ TEST_F(DxfReaderTest, MutantsNeverCrash) {
         for (const DXFFilePoint& p : reader.vertices) ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
     }
 }
+
+// The indexes find what the scans find on the layouts that crowd a uniform grid: start points within 1 m, long
+// parallel and near-parallel segments, and all of it again beyond 1e15.
+TEST_F(DxfReaderTest, IndexesGiveTheScansResultsOnCrowdedLayouts) {
+    std::mt19937 rng(5);
+    auto uniform = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+    auto grid = [&](double step, int n) { return double(std::uniform_int_distribution<int>(0, n)(rng)) * step; };
+    for (int round = 0; round < 12; ++round) {
+        const double far = round >= 8 ? 2e15 : 0.0;
+        std::string entities;
+        for (int e = 0; e < 2500; ++e) {
+            const double x = far + grid(0.01, 100), y = far + grid(0.01, 100);
+            switch ((round % 4 == 3 ? rng() % 3 : round % 4) * 10 + rng() % 3) {
+                // Crowded: points, short lines and long rays from start points within 1 m.
+                case 0: entities += Point("P", x, y, uniform(0, 9)); break;
+                case 1: entities += Line("L", x, y, x + grid(0.01, 40) - 0.2, y + grid(0.01, 40) - 0.2); break;
+                case 2: entities += Line("L", x, y, x + uniform(-500, 500), y + uniform(-500, 500)); break;
+                // Long lines, parallel or nearly so, stacked and overlapping; now and then one across them.
+                case 10:
+                case 11: {
+                    const double slope = 0.25 * double(rng() % 3) + (rng() % 4 == 0 ? 1e-9 * double(rng() % 7) : 0.0);
+                    const double x0 = far + grid(1.0, 200), y0 = far + grid(0.5, 400), length = uniform(300, 2000);
+                    entities += Line("L", x0, y0, x0 + length, y0 + slope * length);
+                    break;
+                }
+                case 12: entities += Line("L", far + grid(1, 200), far, far + grid(1, 200), far + 600); break;
+                // Polylines winding through the crowd.
+                default: {
+                    std::vector<std::pair<double, double>> xy = {{x, y}};
+                    for (int k = 0, n = int(rng() % 12); k < n; ++k)
+                        xy.push_back({xy.back().first + grid(0.01, 60) - 0.3, xy.back().second + grid(0.01, 60) - 0.3});
+                    entities += Lw("W", xy, rng() % 2 == 0, 1.0);
+                }
+            }
+        }
+        const std::string path = Write("crowded.dxf", Dxf(entities));
+        const bool grouping = round % 2 == 0;
+        // The POINT tolerance as the dialog may leave it: small, 0 (no point merged) or given negative.
+        const double tolerance = round % 3 == 0 ? 0.003 : round % 3 == 1 ? 0.0 : -0.01;
+        Adjust() = [grouping, tolerance](DXFFileCls& r) {
+            r.grouping = grouping, r.tolerance = tolerance, r.constraintFilter = 0.02;
+        };
+        DXFFileCls indexed, scanned;
+        scanned.indexedSearch = false;
+        int32_t error = 0;
+        ASSERT_TRUE(ReadDxf(indexed, path, error));
+        ASSERT_TRUE(ReadDxf(scanned, path, error));
+        ASSERT_GT(scanned.constraints.size(), 50u);
+        ASSERT_TRUE(SameLists(indexed, scanned)) << "round " << round;
+    }
+}
+
+// A number that cannot be read skips the entity that needs it and is counted; on entities not read, or on
+// layers not chosen, it changes nothing. A coordinate that leaves the doubles once scaled skips its entity too.
+TEST_F(DxfReaderTest, UnreadableNumbersSkipTheirEntityAlone) {
+    const std::string clean = Point("A", 1, 2, 3) + Line("A", 0, 0, 5, 5) + Point("B", 7, 7, 7);
+    const std::string bad = Point("A", 1, 2, 3, "") + "0\nPOINT\n8\nA\n10\n1.#QNAN\n20\n4\n30\n5\n" +
+        "0\nLINE\n8\nA\n10\n1\n20\n1\n30\n-1.#IND\n11\n9\n21\n9\n31\n0\n" + Line("A", 0, 0, 5, 5) +
+        "0\nCIRCLE\n8\nA\n10\n1.#QNAN\n20\nnan\n40\n1.#INF\n" + "0\nPOINT\n8\nB\n10\n1.#QNAN\n20\n0\n" +
+        Point("B", 7, 7, 7) + "0\nPOINT\n8\nA\n10\n1e308\n20\n0\n";
+    Adjust() = [](DXFFileCls& r) {
+        r.layers[1].import = 0;  // "B" not chosen
+        r.unitFactor = 2000.0;   // two metres a unit: 1e308 units are no double
+    };
+    int32_t error = 0;
+    DXFFileCls expected, reader;
+    ASSERT_TRUE(ReadDxf(expected, Write("clean.dxf", Dxf(clean)), error));
+    ASSERT_TRUE(ReadDxf(reader, Write("qnan.dxf", Dxf(bad)), error)) << error;
+    EXPECT_TRUE(SameLists(expected, reader));
+    EXPECT_EQ(reader.report.Count(ReadIssue::BadNumber), 2u);
+    EXPECT_EQ(reader.report.Count(ReadIssue::NonFiniteCoordinate), 1u);
+    EXPECT_FALSE(expected.report.HasIssues());
+}

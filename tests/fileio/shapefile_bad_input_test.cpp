@@ -1,5 +1,6 @@
-// The shapefile readers on damaged files: cut short, garbled, with counts far beyond what a record holds. Each
-// either reads or shows "Error while reading the file." and keeps nothing; none crashes or reads past its data.
+// The shapefile readers on damaged files: cut short, garbled, with counts far beyond what a record holds, with
+// coordinates that are no number. The main file keeps every record it can read and reports the others; a file
+// that is no shapefile shows "Error while reading the file." and keeps nothing; none crashes or reads past its data.
 #include "ReaderFixture.hpp"
 
 #include "fileio/DBFTable.hpp"
@@ -7,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -47,10 +50,15 @@ TEST_F(ShapefileBadInputTest, MainFileCutGarbledOrOversizedIsRefusedOrRead) {
         SHPFileData data;
         ASSERT_TRUE(ReadShapes(good, data));
         std::mt19937 random(20261207);
-        // Cut anywhere short of the end: the file no longer holds what its records say.
+        // Cut anywhere short of the end: the records before the cut are kept and the early end is told; a cut
+        // inside the header leaves nothing to read.
+        const int32_t whole = int32_t(data.recordCount);
         for (int i = 0; i < 40; ++i) {
             const size_t cut = random() % good.size();
-            EXPECT_FALSE(ReadShapes(good.substr(0, cut), data)) << "cut at " << cut;
+            EXPECT_EQ(ReadShapes(good.substr(0, cut), data), cut >= ShapeHeaderSize) << "cut at " << cut;
+            if (cut < ShapeHeaderSize) continue;
+            EXPECT_EQ(data.report.Count(ReadIssue::EndedEarly), 1u) << "cut at " << cut;
+            EXPECT_LT(int32_t(data.recordCount), whole);
         }
         // Garbled bytes: read or refused, never more than the file holds.
         for (int i = 0; i < 200; ++i) {
@@ -67,10 +75,16 @@ TEST_F(ShapefileBadInputTest, MainFileCutGarbledOrOversizedIsRefusedOrRead) {
         PutLE32(parts, 100 + 8 + 36, count);
         PutLE32(points, 100 + 8 + 40, count);
         PutBE32(length, 100 + 4, count);
-        EXPECT_FALSE(ReadShapes(parts, data));
-        EXPECT_FALSE(ReadShapes(points, data));
-        EXPECT_FALSE(ReadShapes(length, data));
-        EXPECT_GE(data.damagedRecords, 0u);
+        // The damaged record alone is dropped; a length that cannot be true ends the read there.
+        for (const std::string* bytes : {&parts, &points}) {
+            EXPECT_TRUE(ReadShapes(*bytes, data));
+            EXPECT_EQ(data.polygons.GetCount(), 99);
+            EXPECT_EQ(data.RecordNumbers(5)[0], 2);
+            EXPECT_EQ(data.report.Count(ReadIssue::DamagedRecord), 1u);
+        }
+        EXPECT_TRUE(ReadShapes(length, data));
+        EXPECT_EQ(data.polygons.GetCount(), 0);
+        EXPECT_TRUE(data.report.HasIssues());
     }
     // Not a shapefile, or only a header: refused, and an empty file of 100 bytes reads as no shapes.
     EXPECT_FALSE(ReadShapes(std::string(100, 'x'), data));
@@ -105,6 +119,79 @@ TEST_F(ShapefileBadInputTest, RecordsAreReadFromTheirOwnBytesOnly) {
     EXPECT_EQ(typed.skippedRecords, 1u);
     EXPECT_EQ(typed.polygons.GetCount(), 99);
     EXPECT_EQ(typed.RecordNumbers(5)[0], 2);
+}
+
+TEST_F(ShapefileBadInputTest, ACutOrDamagedRecordIsLeftOutAloneAndTold) {
+    // The contours cut by 100 bytes: 752 of 753 lines, every vertex of them, and the early end said.
+    const std::string contours = Slurp(Data("shp/contours.shp"));
+    SHPFileData data;
+    ASSERT_TRUE(ReadShapes(contours.substr(0, contours.size() - 100), data));
+    EXPECT_EQ(data.polyLinesZ.GetCount(), 752);
+    EXPECT_EQ(data.report.Count(ReadIssue::EndedEarly), 1u);
+    EXPECT_EQ(data.report.Count(ReadIssue::DamagedRecord), 0u);
+    EXPECT_EQ(data.RecordNumbers(13)[751], 752);
+
+    // A NaN or infinite coordinate refuses its record alone, whatever the shape: points (x, then z) and a line's
+    // vertex. The records after it keep their rows in the table.
+    const std::string spots = Slurp(Data("shp/spots_z.shp"));
+    SHPFileData whole;
+    ASSERT_TRUE(ReadShapes(spots, whole));
+    const int32_t count = whole.pointsZ.GetCount();
+    const size_t record = 8 + 28;  // PointZ records without measure: header and content
+    ASSERT_EQ(spots.size(), 100 + size_t(count) * record);
+    std::string bad = spots;
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    std::memcpy(&bad[100 + 4 * record + 12], &nan, 8);       // record 5, x
+    std::memcpy(&bad[100 + 6 * record + 12 + 16], &inf, 8);  // record 7, z
+    ASSERT_TRUE(ReadShapes(bad, data));
+    EXPECT_EQ(data.pointsZ.GetCount(), count - 2);
+    EXPECT_EQ(data.report.Count(ReadIssue::NonFiniteCoordinate), 2u);
+    EXPECT_EQ(data.RecordNumbers(11)[4], 6);
+    EXPECT_EQ(data.RecordNumbers(11)[5], 8);
+    for (const GISPointZ& p : data.pointsZ) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.z));
+    // The first line's first vertex: after the record header, type, box, counts and its one part start.
+    std::string line = contours;
+    const int32_t parts = int32_t(uint8_t(line[100 + 8 + 36]));
+    std::memcpy(&line[100 + 8 + 44 + 4 * size_t(parts)], &nan, 8);
+    ASSERT_TRUE(ReadShapes(line, data));
+    EXPECT_EQ(data.polyLinesZ.GetCount(), 752);
+    EXPECT_EQ(data.RecordNumbers(13)[0], 2);
+    EXPECT_EQ(data.report.Count(ReadIssue::NonFiniteCoordinate), 1u);
+}
+
+TEST_F(ShapefileBadInputTest, TableAsksNoMoreThanItsFileHoldsAndMayHaveNoFields) {
+    // 2,046 fields of no length in records of one byte: 265 KB that would ask for gigabytes of values. Refused
+    // with the reason, and nothing kept.
+    const uint32_t fieldCount = 2046, headerLength = 32 + 32 * fieldCount + 1, records = 200000;
+    std::string table(headerLength + records, ' ');
+    table[0] = 3;
+    PutLE32(table, 4, records);
+    table[8] = char(headerLength & 0xff), table[9] = char(headerLength >> 8);
+    table[10] = 1, table[11] = 0;
+    for (uint32_t f = 0; f < fieldCount; ++f) {
+        char* d = &table[32 + 32 * f];
+        std::memset(d, 0, 32);
+        std::snprintf(d, 11, "F%u", f);
+        d[11] = 'C';
+    }
+    table[headerLength - 1] = 0x0D;
+    QV_List<DBFFieldData> fields;
+    DBFValueList values;
+    ASSERT_TRUE(ReadTable(Slurp(Data("shp/nc.dbf")), fields, values));
+    const int32_t before = fields.GetCount();
+    EXPECT_FALSE(ReadTable(table, fields, values));
+    EXPECT_EQ(fields.GetCount(), before);
+    bool told = false;
+    for (const std::string& text : Alerts()) told |= text.find("more memory than its size allows") != std::string::npos;
+    EXPECT_TRUE(told);
+    // A header of 32 bytes or less has no room for a field: a table without fields, read.
+    std::string bare = Slurp(Data("shp/storms_xyz.dbf"));
+    for (uint16_t length : {32, 1, 0}) {
+        bare[8] = char(length), bare[9] = 0;
+        EXPECT_TRUE(ReadTable(bare, fields, values)) << length;
+        EXPECT_EQ(fields.GetCount(), 0);
+        EXPECT_EQ(values.GetCount(), 0);
+    }
 }
 
 TEST_F(ShapefileBadInputTest, TableCutGarbledOrWithLengthsBeyondItsRecordsIsRefusedOrRead) {

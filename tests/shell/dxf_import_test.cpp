@@ -4,6 +4,7 @@
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/DxfImportDialog.hpp"
+#include "dialogs/settings/PointImportResultsDialog.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/LayerHelpers.hpp"
 #include "foundation/ACAPI.hpp"
@@ -177,4 +178,51 @@ TEST_F(DxfImportTest, PlacementKeepsTheAreaNumbersAndGroups) {
     bool suspended = true;
     ASSERT_EQ(ACAPI_Environment(APIEnv_IsSuspendGroupOnID, &suspended), NoError);
     EXPECT_FALSE(suspended);
+}
+
+// The chosen layers are made with the elements, in their undo step: a read cancelled after the layer choice, or
+// an import whose layers cannot all be made, leaves no layer behind.
+TEST_F(DxfImportTest, AnImportThatEndsEarlyLeavesNoLayer) {
+    auto anyLayer = [] {
+        API_Attribute layer = {};
+        return ReadLayerByName(QV_String("Breaklines"), &layer) || ReadLayerByName(QV_String("Spot heights"), &layer);
+    };
+    DGDriver::QueueFileAnswer({Data("dxf/survey_r2000.dxf")});
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    DGDriver::QueueClick(PointImportResultsDialogId, 2);  // Cancel
+    ImportDXFFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    EXPECT_FALSE(anyLayer());
+    // The second layer cannot be made: the first goes again, nothing is placed, the failure is told.
+    host->FailCallAfter("Attribute_Create", -1, APIERR_GENERAL, 1);
+    DGDriver::QueueFileAnswer({Data("dxf/survey_r2000.dxf")});
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    ImportDXFFile(GlobalSettings);
+    EXPECT_FALSE(anyLayer());
+    EXPECT_TRUE(Elements(API_HotspotID).empty());
+    EXPECT_EQ(Alerts("Error while modifying/creating the object."), 1);
+    host->ClearFailures();
+    // Made, they go with the import's undo.
+    DGDriver::QueueFileAnswer({Data("dxf/survey_r2000.dxf")});
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    ImportDXFFile(GlobalSettings);
+    EXPECT_TRUE(anyLayer());
+    ASSERT_TRUE(host->Database().Undo());
+    EXPECT_FALSE(anyLayer());
+    EXPECT_TRUE(Elements(API_HotspotID).empty());
+}
+
+// A number some exporters write for a NaN ("1.#QNAN") skips its entity; the rest is placed and the skip is told.
+TEST_F(DxfImportTest, UnreadableNumbersAreSkippedAndTold) {
+    const std::string path = UserFile("qnan.dxf");
+    std::ofstream(path, std::ios::binary)
+        << "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nS\n10\n1\n20\n2\n30\n3\n0\nPOINT\n8\nS\n10\n1.#QNAN\n20\n2\n30\n3\n"
+           "0\nCIRCLE\n8\nS\n10\n1.#QNAN\n20\n1.#QNAN\n40\n1.#QNAN\n0\nPOINT\n8\nS\n10\n5\n20\n6\n30\n1.#QNAN\n"
+           "0\nPOINT\n8\nS\n10\n9\n20\n9\n30\n9\n0\nENDSEC\n0\nEOF\n";
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    ImportDXFFile(GlobalSettings);
+    EXPECT_EQ(Elements(API_HotspotID).size(), 2u);
+    EXPECT_EQ(Alerts("Numbers that cannot be read were skipped. (2)"), 1);
+    EXPECT_EQ(Alerts("Error while reading the file."), 0);
 }

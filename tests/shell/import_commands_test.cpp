@@ -5,6 +5,8 @@
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/PointImportResultsDialog.hpp"
+#include "dialogs/settings/ShapeImportModeDialog.hpp"
+#include "dialogs/settings/ShapeImportResultsDialog.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "fileio/ASCFileCls.hpp"
 #include "fileio/HostReaderProgress.hpp"
@@ -13,10 +15,14 @@
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
 #include "shell/commands/ImportCommands.hpp"
+#include "shell/commands/ShapeImportCommands.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -245,4 +251,27 @@ TEST_F(ImportCommandsTest, TheResultsSecondLayoutSetsThePositionAndArea) {
     const std::vector<Placed> placed = Hotspots();
     EXPECT_EQ(placed.size(), 8u);
     for (const Placed& h : placed) EXPECT_GE(h.x, 10.0);
+}
+
+// A shapefile cut inside its last record: the import goes on with what it holds, and says that the file ended early
+// before the results are shown.
+TEST_F(ImportCommandsTest, ACutShapefileIsImportedAsFarAsItGoesAndSaysSo) {
+    std::ifstream in(Data("shp/contours.shp"), std::ios::binary);
+    std::string shapes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string path = UserFile("cut.shp");
+    std::ofstream(path, std::ios::binary) << shapes.substr(0, shapes.size() - 100);
+    std::filesystem::copy_file(Data("shp/contours.dbf"), UserFile("cut.dbf"));
+    DGDriver::QueueClick(ShapeImportModeDialogId, 1);  // terrain input
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueClick(ShapeResultsTerrainDialogId, 2);  // the results seen, cancelled
+    ImportGISFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    int told = 0, refused = 0;
+    for (const DGDriver::LogRecord& r : DGDriver::Log()) {
+        if (r.kind != "alert" || r.texts.empty()) continue;
+        told += r.texts[0].find("The file ends early") != std::string::npos;
+        refused += r.texts[0].find("Error while reading the file.") != std::string::npos;
+    }
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(refused, 0);
 }

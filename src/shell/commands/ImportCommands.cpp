@@ -5,6 +5,7 @@
 #include "fileio/FileDialogs.hpp"
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ImportedPointPlacement.hpp"
+#include "fileio/ReadReport.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "shell/commands/ToolCommand.hpp"
@@ -103,5 +104,7 @@ void ImportDXFFile(Settings& settings) {
         return;
     }
     if (cancelled) return;
+    // What the read left out is told before anything is placed.
+    ShowReadReport(reader.report);
     if (!reader.CreateElements()) ReportToolResult(ToolErrModifyObject);
 }

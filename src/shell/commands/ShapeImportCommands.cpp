@@ -3,6 +3,7 @@
 #include "dialogs/settings/ShapeImportModeDialog.hpp"
 #include "dialogs/settings/ShapeImportResultsDialog.hpp"
 #include "fileio/HostReaderProgress.hpp"
+#include "fileio/ReadReport.hpp"
 #include "fileio/ShapeTerrainInput.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -21,9 +22,12 @@ GS::UniString UndoText() {
     return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
-// The file, its table and its shapes; false ends the command (the readers told why).
+// The file, its table and its shapes; false ends the command (the readers told why). What a read left out is told
+// before the results.
 bool ReadShapefile(ShapeImportData& data) {
-    return SelectShapefile(data.shapes.path) && ReadDBFTable(data) && data.shapes.Read();
+    if (!SelectShapefile(data.shapes.path) || !ReadDBFTable(data) || !data.shapes.Read()) return false;
+    ShowReadReport(data.shapes.report);
+    return true;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "fileio/GISObjectPlacement.hpp"
 #include "fileio/GISObjects.hpp"
 #include "fileio/NewGISObject.hpp"
+#include "fileio/ReadReport.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -55,6 +56,7 @@ void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     CollectGISObjectNames(data.options);
     if (!RequireFloorPlan()) return;
     if (!SelectShapefile(data.shapes.path) || !ReadDBFTable(data) || !data.shapes.Read()) return;
+    ShowReadReport(data.shapes.report);
     ConvertShapesToEntities(data, false);
     CheckShapePolygons(data);
     ComputeEntityBounds(data, false);
