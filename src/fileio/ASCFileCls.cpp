@@ -34,6 +34,15 @@ bool HeaderDescribesGrid(const ASCFile::GridHeader& h) {
         std::isfinite(h.yll + double(h.nrows) * h.cellsize);
 }
 
+// A header line begins with its keyword; a grid row begins with a number.
+bool BeginsWithNumber(std::string_view line) {
+    size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    if (i < line.size() && (line[i] == '-' || line[i] == '+')) ++i;
+    if (i < line.size() && (line[i] == '.' || line[i] == ',')) ++i;
+    return i < line.size() && line[i] >= '0' && line[i] <= '9';
+}
+
 std::string_view TrimLeadingSpaces(std::string_view line) {
     size_t i = 0;
     while (i < line.size() && line[i] == ' ') ++i;
@@ -71,11 +80,16 @@ bool ASCFileCls::Read(bool& cancelled) {
     Phase(InterpretationText, uint32_t(rows.size()), uint32_t(rows.size()));
     header = GridHeader();
     const double factor = unitFactor;
+    // The no-data line is optional: when the sixth line already begins with a number, it is the first row.
+    const size_t headerLines = rows.size() >= 6 && BeginsWithNumber(rows[5]) ? 5 : 6;
+    header.hasNodata = headerLines == 6;
     bool headerRead = false;
+    bool stopped = false;
+    size_t lastRowFields = 0;  // fields of row nrows, the last the header promises
     for (size_t index = 0; index < rows.size(); ++index) {
         const std::string_view row = rows[index];
         const size_t line = index + 1;
-        if (line <= 6) {
+        if (line <= headerLines) {
             const std::string_view token = LastToken(row, delimiterChar);
             const char* b = token.data();
             const char* e = b + token.size();
@@ -89,9 +103,10 @@ bool ASCFileCls::Read(bool& cancelled) {
                 default: ok = ParseFieldNumber(b, e, header.nodata); break;
             }
             if (!ok) break;
-            if (line == 6) headerRead = true;
+            if (line == headerLines) headerRead = true;
         } else {
-            const double r = double(line - 6);
+            const size_t rowNumber = line - headerLines;
+            const double r = double(rowNumber);
             const double nodata = header.nodata * factor;
             const double y = ((double(header.nrows) - r) * header.cellsize + header.yll) * factor;
             size_t c = 0;
@@ -104,7 +119,7 @@ bool ASCFileCls::Read(bool& cancelled) {
                     return;
                 }
                 const double z = value * factor;
-                if (z == nodata) return;
+                if (header.hasNodata && z == nodata) return;
                 ++pointsRead;
                 const double x = (double(column) * header.cellsize + header.xll) * factor;
                 if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
@@ -113,26 +128,26 @@ bool ASCFileCls::Read(bool& cancelled) {
                 else
                     AddPoint(x, y, z);
             });
+            if (rowNumber == size_t(header.nrows)) lastRowFields = c;
         }
-        if (Step(uint32_t(line))) break;
-        if (line == 6 && !HeaderDescribesGrid(header)) break;
+        if (Step(uint32_t(line))) {
+            stopped = true;
+            break;
+        }
+        if (line == headerLines && !HeaderDescribesGrid(header)) break;
         // Room for the cells as far as the text is likely to hold them; without the room the points still come.
-        if (line == 6) {
+        if (line == headerLines) {
             try {
                 points.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), text.size() / 4));
             } catch (const std::exception&) {
             }
         }
     }
-    if (!headerRead || !HeaderDescribesGrid(header)) {
-        points.clear();
-        pointsRead = 0;
-        ResetBounds();
-        ReleaseText();
-        progress->End();
-        ShowErrorMessage(ReadFileError, 2);
-        return false;
-    }
+    if (!headerRead || !HeaderDescribesGrid(header)) return Refuse();
+    // A grid that stops before the last cell its header promises is cut short: its last number may be cut
+    // too. Refused whole rather than read with a wrong last height.
+    if (!stopped && (rows.size() - headerLines < size_t(header.nrows) || lastRowFields < size_t(header.ncols)))
+        return Refuse(ReadIssue::GridEndedEarly);
     FinishRead();
     return true;
 }
@@ -146,9 +161,14 @@ void ParseAscPreview(ASCFile::ASCFileCls& reader) {
     reader.delimiterChar = 0;
     reader.minBlanks = 1;
     QV_String line;
-    // A skipped first line is no part of the grid: the first row is then the eighth line.
-    for (int i = reader.skipFirstRow ? -1 : 0; i < 7; ++i) ReadTextLine(reader, line);
-    const std::string sample = line.ToStdString(Encoding_System);
+    // A skipped first line is no part of the grid: the first row is then the eighth line. Without a no-data
+    // line the sixth line of the header is the first row already.
+    std::string sample;
+    for (int i = reader.skipFirstRow ? -1 : 0; i < 7; ++i) {
+        reader.ReadLine(line);
+        sample = line.ToStdString(Encoding_System);
+        if (i == 5 && BeginsWithNumber(sample)) break;
+    }
     auto count = [&](char c) { return std::count(sample.begin(), sample.end(), c); };
     reader.decimalSeparator =
         sample.find('.') != std::string::npos ? 1 : (sample.find(',') != std::string::npos ? 2 : 1);
@@ -172,9 +192,16 @@ void ReadAscHeaderValues(ASCFile::ASCFileCls& reader) {
     reader.SetReaderFilePosition(0);
     double values[6] = {};
     QV_String line;
+    reader.header.hasNodata = true;
     for (int i = 0; i < 6; ++i) {
-        ReadTextLine(reader, line);
+        const uint32_t lineStart = reader.readPosition;
+        reader.ReadLine(line);
         const std::string text = line.ToStdString(Encoding_System);
+        if (i == 5 && BeginsWithNumber(text)) {
+            reader.header.hasNodata = false;
+            reader.readPosition = lineStart;
+            break;
+        }
         // The number begins at the first character from which the rest reads as one.
         for (size_t at = 0; at < text.size(); ++at)
             if (ClassifyNumberText(text.c_str() + at) != 0) {

@@ -9,6 +9,7 @@
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/FieldSplit.hpp"
 #include "fileio/ImportPoint.hpp"
+#include "fileio/ReadReport.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,11 @@ public:
     // Empties the point list and the text; the base fields stay.
     void Clear() override;
 
+    // One line at the read position as Read will see it, for the format detection and the previews: a file
+    // with a byte-order mark is decoded by its mark (the mark is no part of the first line), any other file is
+    // read as ReadTextLine reads it. A read from position 0 looks for the mark again.
+    ReaderStatus ReadLine(QV_String& line);
+
     // Separator of the delimiter mode as the options dialog stores it: TAB for tab and "N or more spaces", ';'
     // for semicolon; "other:" keeps the chosen character.
     void ApplyDelimiterMode();
@@ -42,19 +48,24 @@ public:
     int32_t minBlanks;                          // the N of "N or more spaces"
     double unitFactor;                          // metres per file unit, set when a read starts
     std::vector<ASCFile::ASCFilePoint> points;  // the result: kept points, ordered by x after a filter
+    // Why the last Read failed (error 8 and the reason), or what it left out; the import command shows it.
+    ReadReport report;
 
 protected:
-    // Opens the file and reads its length; error 8 on failure.
+    // Opens the file and reads its length; false with error 8 in the report on failure.
     bool OpenForRead();
     // The common start of a read: the file opened, the options asked (`dialog`, when set; else `detect` runs and
     // its delimiter applies), the progress begun and the lines loaded. False when any step fails or the dialog
     // is cancelled (then `cancelled` is set and the file closed).
     bool OpenAskAndLoad(bool& cancelled, const std::function<bool()>& dialog, const std::function<void()>& detect);
     // "Reading..." and "Converting...": the whole file into `text`, cut into `lines` (without the first line
-    // with "Skip the first row"). The file is closed afterwards. False after error 8 (already shown).
+    // with "Skip the first row"). The file is closed afterwards. False with error 8 and its reason in the report.
     bool LoadLines();
     // Starts the progress window and the counters of a read.
     void BeginRead();
+    // Ends a read that gives nothing: the points and the text dropped, the progress closed, error 8 in the
+    // report with `reason` when there is one. Answers false.
+    bool Refuse(ReadIssue reason = ReadIssue::Count);
     // "Filter...", then the window is closed.
     void FinishRead();
     // Step of the current phase; true when the user asked to stop.
@@ -69,4 +80,7 @@ protected:
     std::vector<char> text;               // the file's text, without a byte-order mark
     int32_t textEncoding;                 // Encoding_System or, for a marked file, Encoding_UTF8
     std::vector<std::string_view> lines;  // views into `text`
+
+private:
+    int32_t lineEncoding;  // of ReadLine: Encoding_System, or the mark's encoding
 };

@@ -123,8 +123,8 @@ void DetectTextFileFormat(TextFileCls& reader) {
     reader.SetReaderFilePosition(0);
     QV_String line;
     QV_String sampleLine;
-    ReadTextLine(reader, line);
-    if (reader.readPosition < reader.fileLength) ReadTextLine(reader, sampleLine);
+    reader.ReadLine(line);
+    if (reader.readPosition < reader.fileLength) reader.ReadLine(sampleLine);
     const std::string sample = sampleLine.ToStdString(Encoding_System);
     auto count = [&](char c) { return std::count(sample.begin(), sample.end(), c); };
     if (sample.find('.') != std::string::npos)

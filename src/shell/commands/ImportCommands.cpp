@@ -5,6 +5,7 @@
 #include "fileio/FileDialogs.hpp"
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ImportedPointPlacement.hpp"
+#include "fileio/ReadReport.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "shell/commands/ToolCommand.hpp"
@@ -46,14 +47,20 @@ void RunImport(Reader& reader, Settings& settings, bool (*place)(Reader&)) {
     HostReaderProgress progress;
     reader.SetProgress(&progress);
     bool cancelled = false;
-    if (!reader.Read(cancelled)) return;
+    // A failed read is told with its reason; what a read left out is told before its results.
+    auto read = [&]() {
+        const bool ok = reader.Read(cancelled);
+        if (!cancelled) ShowReadReport(reader.report);
+        return ok;
+    };
+    if (!read()) return;
     while (true) {
         if (!RunPointImportResults(reader)) return;
         ProjectOffset.x = reader.originX;
         ProjectOffset.y = reader.originY;
         if (!reader.importAgain) break;
         reader.Clear();
-        if (!reader.Read(cancelled)) return;
+        if (!read()) return;
     }
     if (!place(reader)) ReportToolResult(ToolErrModifyObject);
 }
