@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -49,6 +50,23 @@ std::string_view TrimLeadingSpaces(std::string_view line) {
     return line.substr(i);
 }
 
+// Whether every two cells of the grid as read (columns 0 to columnCount - 1, rows 1 to rowCount) lie further
+// apart than `tolerance` in x or in y, in the coordinates and the arithmetic the filter compares.
+bool CellsApart(const ASCFile::GridHeader& h, double factor, size_t columnCount, size_t rowCount, double tolerance) {
+    double previous = 0.0;
+    for (size_t c = 0; c < columnCount; ++c) {
+        const double x = (double(c) * h.cellsize + h.xll) * factor;
+        if (c > 0 && !(x - previous > tolerance)) return false;
+        previous = x;
+    }
+    for (size_t r = 1; r <= rowCount; ++r) {
+        const double y = ((double(h.nrows) - double(r)) * h.cellsize + h.yll) * factor;
+        if (r > 1 && !(previous - y > tolerance)) return false;
+        previous = y;
+    }
+    return true;
+}
+
 }  // namespace
 
 namespace ASCFile {
@@ -69,14 +87,13 @@ bool ASCFileCls::Read(bool& cancelled) {
 
     // Extracting: lines of at least two characters, leading spaces trimmed.
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
-    std::vector<std::string_view>& rows = lines;
-    size_t rowCount = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].size() >= 2) rows[rowCount++] = TrimLeadingSpaces(lines[i]);
+    KeepLines([&](std::string_view& line, size_t i) {
+        const bool keep = line.size() >= 2;
+        if (keep) line = TrimLeadingSpaces(line);
         progress->Step(uint32_t(i + 1));
-    }
-
-    rows.resize(rowCount);
+        return keep;
+    });
+    const std::vector<std::string_view>& rows = lines;
     Phase(InterpretationText, uint32_t(rows.size()), uint32_t(rows.size()));
     header = GridHeader();
     const double factor = unitFactor;
@@ -85,70 +102,166 @@ bool ASCFileCls::Read(bool& cancelled) {
     header.hasNodata = headerLines == 6;
     bool headerRead = false;
     bool stopped = false;
-    size_t lastRowFields = 0;  // fields of row nrows, the last the header promises
-    for (size_t index = 0; index < rows.size(); ++index) {
-        const std::string_view row = rows[index];
+    size_t index = 0;
+    for (; index < rows.size() && index < headerLines; ++index) {
         const size_t line = index + 1;
-        if (line <= headerLines) {
-            const std::string_view token = LastToken(row, delimiterChar);
-            const char* b = token.data();
-            const char* e = b + token.size();
-            bool ok = true;
-            switch (line) {
-                case 1: ok = ParseFieldInteger(b, e, header.ncols); break;
-                case 2: ok = ParseFieldInteger(b, e, header.nrows); break;
-                case 3: ok = ParseFieldNumber(b, e, header.xll); break;
-                case 4: ok = ParseFieldNumber(b, e, header.yll); break;
-                case 5: ok = ParseFieldNumber(b, e, header.cellsize); break;
-                default: ok = ParseFieldNumber(b, e, header.nodata); break;
-            }
-            if (!ok) break;
-            if (line == headerLines) headerRead = true;
-        } else {
-            const size_t rowNumber = line - headerLines;
-            const double r = double(rowNumber);
-            const double nodata = header.nodata * factor;
-            const double y = ((double(header.nrows) - r) * header.cellsize + header.yll) * factor;
-            size_t c = 0;
-            ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
-                const size_t column = c++;
-                double value = 0.0;
-                // A field without a number (an empty last field after a trailing TAB): read, no point.
-                if (!ParseFieldNumber(field.data(), field.data() + field.size(), value)) {
-                    ++pointsRead;
-                    return;
-                }
-                const double z = value * factor;
-                if (header.hasNodata && z == nodata) return;
-                ++pointsRead;
-                const double x = (double(column) * header.cellsize + header.xll) * factor;
-                if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
-                if (swapXY)
-                    AddPoint(y, x, z);
-                else
-                    AddPoint(x, y, z);
-            });
-            if (rowNumber == size_t(header.nrows)) lastRowFields = c;
+        const std::string_view token = LastToken(rows[index], delimiterChar);
+        const char* b = token.data();
+        const char* e = b + token.size();
+        bool ok = true;
+        switch (line) {
+            case 1: ok = ParseFieldInteger(b, e, header.ncols); break;
+            case 2: ok = ParseFieldInteger(b, e, header.nrows); break;
+            case 3: ok = ParseFieldNumber(b, e, header.xll); break;
+            case 4: ok = ParseFieldNumber(b, e, header.yll); break;
+            case 5: ok = ParseFieldNumber(b, e, header.cellsize); break;
+            default: ok = ParseFieldNumber(b, e, header.nodata); break;
         }
+        if (!ok) break;
+        if (line == headerLines) headerRead = true;
         if (Step(uint32_t(line))) {
             stopped = true;
             break;
         }
-        if (line == headerLines && !HeaderDescribesGrid(header)) break;
+    }
+    if (!headerRead || !HeaderDescribesGrid(header)) return Refuse();
+    // A user break in the header leaves no row to read.
+    if (stopped) index = rows.size();
+
+    // Each field of a row that counts as read, and each that makes a point (x, y, z from its column): a field
+    // without a number (an empty last field after a trailing TAB) is read but makes none, a no-data cell neither.
+    const double nodata = header.nodata * factor;
+    auto cells = [&](std::string_view row, size_t rowNumber, auto&& point, auto&& read) {
+        const double y = ((double(header.nrows) - double(rowNumber)) * header.cellsize + header.yll) * factor;
+        size_t c = 0;
+        ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
+            const size_t column = c++;
+            double value = 0.0;
+            if (!ParseFieldNumber(field.data(), field.data() + field.size(), value)) {
+                read();
+                return;
+            }
+            const double z = value * factor;
+            if (header.hasNodata && z == nodata) return;
+            read();
+            const double x = (double(column) * header.cellsize + header.xll) * factor;
+            if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
+            point(column, x, y, z);
+        });
+        return c;
+    };
+    const size_t dataRows = rows.size() - std::min(rows.size(), headerLines);
+
+    // The filter sorts by x: a grid read row by row comes to that order column by column. Without swapped axes
+    // the heights are kept first, with a bit per field that makes a point; when the cells lie further apart than
+    // the tolerance the filter has nothing else to do, and each point goes straight to its place in that order.
+    const bool byColumns = !swapXY && std::fabs(tolerance) >= 1e-7;
+    std::vector<double> heights;
+    std::vector<uint64_t> makesPoint;  // a bit per field of the rows read, in reading order
+    std::vector<size_t> rowFields;     // fields before each row read
+    std::vector<uint32_t> perColumn;   // points of each column
+    size_t fieldCount = 0;
+    if (byColumns) {
+        try {
+            rowFields.reserve(dataRows + 1);
+            heights.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), textBytes / 4));
+        } catch (const std::exception&) {
+        }
+    } else {
         // Room for the cells as far as the text is likely to hold them; without the room the points still come.
-        if (line == headerLines) {
-            try {
-                points.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), text.size() / 4));
-            } catch (const std::exception&) {
+        try {
+            points.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), textBytes / 4));
+        } catch (const std::exception&) {
+        }
+    }
+
+    size_t lastRowFields = 0;  // fields of row nrows, the last the header promises
+    size_t rowsRead = 0;
+    try {
+        for (; index < rows.size(); ++index) {
+            ReleaseLinesBefore(index);
+            const size_t line = index + 1;
+            const size_t rowNumber = line - headerLines;
+            size_t fields = 0;
+            if (byColumns) {
+                rowFields.push_back(fieldCount);
+                fields = cells(rows[index], rowNumber, [&](size_t column, double, double, double z) {
+                    const size_t bit = fieldCount + column;
+                    if (makesPoint.size() <= bit / 64) makesPoint.resize(bit / 64 + 1, 0);
+                    makesPoint[bit / 64] |= uint64_t(1) << (bit % 64);
+                    heights.push_back(z);
+                    if (perColumn.size() <= column) perColumn.resize(column + 1, 0);
+                    ++perColumn[column];
+                }, [&] { ++pointsRead; });
+                fieldCount += fields;
+            } else {
+                fields = cells(rows[index], rowNumber, [&](size_t, double x, double y, double z) {
+                    if (swapXY)
+                        AddNumbers(y, x, z);
+                    else
+                        AddNumbers(x, y, z);
+                }, [&] { ++pointsRead; });
+            }
+            ++rowsRead;
+            if (rowNumber == size_t(header.nrows)) lastRowFields = fields;
+            if (Step(uint32_t(line))) {
+                stopped = true;
+                break;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return Refuse(ReadIssue::TooLarge);
+    }
+    // A grid that stops before the last cell its header promises is cut short: its last number may be cut
+    // too. Refused whole rather than read with a wrong last height.
+    if (!stopped && (dataRows < size_t(header.nrows) || lastRowFields < size_t(header.ncols)))
+        return Refuse(ReadIssue::GridEndedEarly);
+    ReleaseText();
+
+    bool separated = false;
+    if (byColumns) {
+        rowFields.push_back(fieldCount);
+        try {
+            makesPoint.resize(fieldCount / 64 + 1, 0);
+        } catch (const std::exception&) {
+            return Refuse(ReadIssue::TooLarge);
+        }
+        separated = heights.size() <= UINT32_MAX &&
+            CellsApart(header, factor, perColumn.size(), rowsRead, std::fabs(tolerance));
+        std::vector<double> xs(perColumn.size());
+        for (size_t c = 0; c < xs.size(); ++c) xs[c] = (double(c) * header.cellsize + header.xll) * factor;
+        std::vector<uint32_t>& next = perColumn;
+        try {
+            if (separated) {
+                uint32_t place = 0;
+                for (uint32_t& n : next) place += std::exchange(n, place);
+                points.resize(heights.size());
+            } else {
+                points.reserve(heights.size());
+            }
+        } catch (const std::exception&) {
+            return Refuse(ReadIssue::TooLarge);
+        }
+        size_t k = 0;
+        for (size_t r = 0; r < rowsRead; ++r) {
+            const double y = ((double(header.nrows) - double(r + 1)) * header.cellsize + header.yll) * factor;
+            for (size_t bit = rowFields[r]; bit < rowFields[r + 1]; ++bit) {
+                if ((makesPoint[bit / 64] >> (bit % 64) & 1) == 0) continue;
+                const size_t column = bit - rowFields[r];
+                const double z = heights[k++];
+                if (!separated) {
+                    AddNumbers(xs[column], y, z);
+                    continue;
+                }
+                ASCFilePoint& point = points[next[column]++];
+                point.x = xs[column];
+                point.y = y;
+                point.z = z;
+                ExtendBounds(point.x, y);
             }
         }
     }
-    if (!headerRead || !HeaderDescribesGrid(header)) return Refuse();
-    // A grid that stops before the last cell its header promises is cut short: its last number may be cut
-    // too. Refused whole rather than read with a wrong last height.
-    if (!stopped && (rows.size() - headerLines < size_t(header.nrows) || lastRowFields < size_t(header.ncols)))
-        return Refuse(ReadIssue::GridEndedEarly);
-    FinishRead();
+    FinishRead(separated);
     return true;
 }
 

@@ -76,8 +76,11 @@ void ColumnFileCls::ApplyDelimiterMode() {
 void ColumnFileCls::ReleaseText() {
     lines.clear();
     lines.shrink_to_fit();
-    text.clear();
-    text.shrink_to_fit();
+    blocks.clear();
+    blocks.shrink_to_fit();
+    blockLineEnd.clear();
+    releasedBlocks = 0;
+    textBytes = 0;
 }
 
 bool ColumnFileCls::OpenForRead() {
@@ -191,70 +194,150 @@ bool ColumnFileCls::LoadLines() {
     ReleaseText();
     Phase(ReadingText, SliceCount, UINT32_MAX);
     auto fail = [&](ReadIssue reason = ReadIssue::Count) { return Refuse(reason); };
-    // Twenty slices of equal size into one buffer; a file shorter than its length said gives what it holds.
+    // Twenty slices of equal size; a file shorter than its length said gives what it holds.
     const uint32_t slice = fileLength / SliceCount + (fileLength % SliceCount != 0 ? 1 : 0);
+    std::vector<TextBlock> raw;
+    uint32_t filled = 0;
+    if (SetReaderFilePosition(0) != 0) return fail();
     try {
-        text.resize(size_t(fileLength));
+        for (uint32_t i = 1; i <= SliceCount; ++i) {
+            const uint32_t want = std::min<uint32_t>(slice, fileLength - filled);
+            if (want > 0) {
+                TextBlock bytes(want);
+                uint32_t got = 0;
+                if (bytes.Data() == nullptr || ReadReaderFileBytes(bytes.Data(), want, got) != 0) return fail();
+                bytes.SetSize(got);
+                filled += got;
+                if (got > 0) raw.push_back(std::move(bytes));
+            }
+            progress->Step(i);
+        }
     } catch (const std::bad_alloc&) {
         return fail();
     }
-    uint32_t filled = 0;
-    if (SetReaderFilePosition(0) != 0) return fail();
-    for (uint32_t i = 1; i <= SliceCount; ++i) {
-        const uint32_t want = std::min<uint32_t>(slice, fileLength - filled);
-        uint32_t got = 0;
-        if (want > 0 && ReadReaderFileBytes(text.data() + filled, want, got) != 0) return fail();
-        filled += got;
-        progress->Step(i);
-    }
     CloseReaderFile();
-    text.resize(filled);
 
     // A byte-order mark decides the encoding of the whole text; other files are in the system code page.
+    char head[4] = {};
+    uint32_t headCount = 0;
+    for (const TextBlock& bytes : raw)
+        for (size_t i = 0; i < bytes.Size() && headCount < sizeof head; ++i) head[headCount++] = bytes.Data()[i];
     int32_t marked = 0;
-    const uint32_t mark = DetectBom(text.data(), uint32_t(text.size()), marked);
+    uint32_t mark = DetectBom(head, headCount, marked);
     textEncoding = Encoding_System;
     if (mark > 0 && marked == Encoding_UTF8) {
-        text.erase(text.begin(), text.begin() + mark);
         textEncoding = Encoding_UTF8;
+        for (TextBlock& bytes : raw) {
+            const size_t drop = std::min<size_t>(mark, bytes.Size());
+            bytes.DropFront(drop);
+            mark -= uint32_t(drop);
+        }
     } else if (mark > 0 && EncodingUnitSize(marked) > 1) {
-        std::vector<char> decoded;
-        if (!ToUtf8(marked, text.data() + mark, uint32_t(text.size() - mark), decoded))
+        // Decoded whole: a slice border may cut a character.
+        std::vector<char> joined, decoded;
+        try {
+            joined.reserve(filled);
+            for (TextBlock& bytes : raw) {
+                joined.insert(joined.end(), bytes.Data(), bytes.Data() + bytes.Size());
+                bytes.Release();
+            }
+        } catch (const std::bad_alloc&) {
+            return fail();
+        }
+        if (!ToUtf8(marked, joined.data() + mark, uint32_t(joined.size() - mark), decoded))
             return fail(ReadIssue::NotText);
-        text.swap(decoded);
+        raw.clear();
+        if (!decoded.empty()) {
+            TextBlock whole(decoded.size());
+            if (whole.Data() == nullptr) return fail();
+            std::memcpy(whole.Data(), decoded.data(), decoded.size());
+            raw.push_back(std::move(whole));
+        }
         textEncoding = Encoding_UTF8;
     } else if (mark > 0) {
         return fail(ReadIssue::NotText);
     }
     // Nothing, or a NUL byte: no text file. Refused with the reason, never read as a file without points.
-    if (std::memchr(text.data(), 0, text.size()) != nullptr) return fail(ReadIssue::NotText);
-    if (std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }))
-        return fail(ReadIssue::Empty);
+    bool blank = true;
+    textBytes = 0;
+    for (const TextBlock& bytes : raw) {
+        const char* b = bytes.Data();
+        const char* e = b + bytes.Size();
+        if (std::memchr(b, 0, bytes.Size()) != nullptr) return fail(ReadIssue::NotText);
+        blank = blank && std::all_of(b, e, [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+        textBytes += bytes.Size();
+    }
+    if (blank) return fail(ReadIssue::Empty);
 
+    // Converting: every block ends after a line break (the line a slice border cuts goes on into the next
+    // block), so each line is a view into one block and a block can go once its lines are read.
     Phase(ConvertingText, SliceCount, UINT32_MAX);
-    const char* p = text.data();
-    const char* end = p + text.size();
-    const size_t stepBytes = text.size() / SliceCount + 1;
-    const char* nextStep = p + stepBytes;
+    const size_t stepBytes = textBytes / SliceCount + 1;
+    size_t nextStep = stepBytes;
+    size_t offset = 0;  // of the current block in the text
     uint32_t stepValue = 0;
     bool skip = skipFirstRow != 0;
-    while (true) {
-        const char* lineEnd = p;
-        while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
-        if (!skip) lines.emplace_back(p, size_t(lineEnd - p));
-        skip = false;
-        if (lineEnd == end) break;
-        p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
-        while (p >= nextStep && stepValue < SliceCount) {
-            progress->Step(++stepValue);
-            nextStep += stepBytes;
+    std::string carry;
+    try {
+        for (size_t k = 0; k < raw.size(); ++k) {
+            TextBlock bytes = std::move(raw[k]);
+            size_t cut = bytes.Size();
+            if (k + 1 < raw.size()) {
+                // A CR at the border may be the first half of CR LF: it goes on with the next block.
+                if (cut > 0 && bytes.Data()[cut - 1] == '\r') --cut;
+                while (cut > 0 && bytes.Data()[cut - 1] != '\n' && bytes.Data()[cut - 1] != '\r') --cut;
+                if (cut == 0) {
+                    carry.append(bytes.Data(), bytes.Size());
+                    continue;
+                }
+            }
+            const std::string tail(bytes.Data() + cut, bytes.Size() - cut);
+            if (carry.empty()) {
+                bytes.SetSize(cut);
+                blocks.push_back(std::move(bytes));
+            } else {
+                TextBlock joined(carry.size() + cut);
+                if (joined.Data() == nullptr) return fail();
+                std::memcpy(joined.Data(), carry.data(), carry.size());
+                std::memcpy(joined.Data() + carry.size(), bytes.Data(), cut);
+                bytes.Release();
+                blocks.push_back(std::move(joined));
+            }
+            carry = tail;
+
+            const TextBlock& text = blocks.back();
+            const char* begin = text.Data();
+            const char* p = begin;
+            const char* end = p + text.Size();
+            const size_t before = lines.size();
+            while (true) {
+                const char* lineEnd = p;
+                while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
+                if (!skip) lines.emplace_back(p, size_t(lineEnd - p));
+                skip = false;
+                if (lineEnd == end) break;
+                p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
+                while (offset + size_t(p - begin) >= nextStep && stepValue < SliceCount) {
+                    progress->Step(++stepValue);
+                    nextStep += stepBytes;
+                }
+            }
+            // The text after the last break is always a line; an empty one says nothing.
+            if (lines.size() > before && lines.back().empty()) lines.pop_back();
+            blockLineEnd.push_back(lines.size());
+            offset += text.Size();
         }
+    } catch (const std::bad_alloc&) {
+        return fail();
     }
-    // The text after the last break is always a line; an empty one says nothing.
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
     progress->Step(SliceCount);
     unitFactor = GetUnitFactor(unitCode);
     return true;
+}
+
+void ColumnFileCls::ReleaseLinesBefore(size_t line) {
+    while (releasedBlocks < blocks.size() && blockLineEnd[releasedBlocks] <= line)
+        blocks[releasedBlocks++].Release();
 }
 
 void ColumnFileCls::AddPoint(double x, double y, double z, QV_String code, QV_String comment) {
@@ -273,11 +356,13 @@ QV_String ColumnFileCls::FieldText(std::string_view field) const {
     return QV_String(field.data(), uint32_t(field.size()), textEncoding);
 }
 
-void ColumnFileCls::FinishRead() {
+void ColumnFileCls::FinishRead(bool separated) {
     ReleaseText();
     const uint32_t chunks = uint32_t((points.size() + PointChunkSize - 1) / PointChunkSize);
     Phase(FilterText, chunks, UINT32_MAX);
-    if (FilterDuplicatePoints(points, tolerance, PointChunkSize, *progress)) {
+    if (separated) {
+        for (uint32_t c = 1; c <= chunks; ++c) progress->Step(c);
+    } else if (FilterDuplicatePoints(points, tolerance, PointChunkSize, *progress)) {
         ResetBounds();
         for (const ASCFile::ASCFilePoint& point : points) ExtendBounds(point.x, point.y);
     }

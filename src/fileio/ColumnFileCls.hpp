@@ -10,6 +10,7 @@
 #include "fileio/FieldSplit.hpp"
 #include "fileio/ImportPoint.hpp"
 #include "fileio/ReadReport.hpp"
+#include "fileio/TextBlock.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -66,20 +67,50 @@ protected:
     // Ends a read that gives nothing: the points and the text dropped, the progress closed, error 8 in the
     // report with `reason` when there is one. Answers false.
     bool Refuse(ReadIssue reason = ReadIssue::Count);
-    // "Filter...", then the window is closed.
-    void FinishRead();
+    // "Filter...", then the window is closed. `separated`: the points stand in the filter's order already and
+    // none lies within the tolerance of another, so the filter has nothing to do.
+    void FinishRead(bool separated = false);
     // Step of the current phase; true when the user asked to stop.
     bool Step(uint32_t value) { return progress->Step(value); }
     void Phase(int32_t textIndex, uint32_t maxValue, uint32_t count);
+    // Adds one point without texts.
+    void AddNumbers(double x, double y, double z) {
+        points.emplace_back();
+        ASCFile::ASCFilePoint& point = points.back();
+        point.x = x;
+        point.y = y;
+        point.z = z;
+        ExtendBounds(x, y);
+    }
     // Adds one point read from the file.
     void AddPoint(double x, double y, double z, QV_String code = QV_String(), QV_String comment = QV_String());
     // A text field of the file as a string, decoded by the file's encoding.
     QV_String FieldText(std::string_view field) const;
     void ReleaseText();
 
-    std::vector<char> text;               // the file's text, without a byte-order mark
+    // Frees the blocks whose lines all come before line `line`: a read lets the text go as it goes.
+    void ReleaseLinesBefore(size_t line);
+    // Keeps, in order, the lines for which `keep(line, index)` answers true, as `keep` leaves the view.
+    template <typename Keep>
+    void KeepLines(Keep keep) {
+        size_t kept = 0;
+        size_t block = 0;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            while (block < blockLineEnd.size() && blockLineEnd[block] <= i) blockLineEnd[block++] = kept;
+            std::string_view line = lines[i];
+            if (keep(line, i)) lines[kept++] = line;
+        }
+        while (block < blockLineEnd.size()) blockLineEnd[block++] = kept;
+        lines.resize(kept);
+    }
+
+    // The file's text without a byte-order mark, in blocks of whole lines.
+    std::vector<TextBlock> blocks;
+    std::vector<size_t> blockLineEnd;  // lines [0, blockLineEnd[k]) lie in blocks 0 to k
+    size_t releasedBlocks = 0;
+    size_t textBytes = 0;
     int32_t textEncoding;                 // Encoding_System or, for a marked file, Encoding_UTF8
-    std::vector<std::string_view> lines;  // views into `text`
+    std::vector<std::string_view> lines;  // views into `blocks`
 
 private:
     int32_t lineEncoding;  // of ReadLine: Encoding_System, or the mark's encoding

@@ -293,11 +293,45 @@ TEST_F(ReaderTest, DuplicateFilterMatchesTheBruteForceWalk) {
     Run(reader, Data("xyz/points_dup.txt"));
     EXPECT_EQ(reader.pointsRead, 380u);
     EXPECT_EQ(reader.pointsKept, 320u);
-    // The real grid at the tolerances of the shared figures.
-    for (const auto& [tol, kept] : std::vector<std::pair<double, uint32_t>>{{1.0, 7118}, {700.0, 1743}}) {
+    // The real grid at the tolerances of the shared figures, in the order the walk leaves its points in, also
+    // for a grid cut into chunks (the wide row) and with axes swapped.
+    ASCFile::ASCFileCls plain;
+    Run(plain, Data("asc/elev.asc"), [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
+    ASSERT_EQ(plain.points.size(), 7118u);
+    const std::string wide = Write("wide.asc", "ncols 1000\nnrows 300\nxllcorner 0\nyllcorner 0\ncellsize 2\n" +
+                                                   [] {
+                                                       std::string rows;
+                                                       for (int r = 0; r < 300; ++r, rows += "\n")
+                                                           for (int c = 0; c < 1000; ++c)
+                                                               rows += std::to_string((r * 7 + c * 3) % 500) + " ";
+                                                       return rows;
+                                                   }());
+    ASCFile::ASCFileCls widePlain;
+    Run(widePlain, wide, [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
+    ASSERT_EQ(widePlain.points.size(), 300000u);
+    struct Case {
+        std::string path;
+        const std::vector<ASCFilePoint>& reading;
+        double tol;
+        bool swap;
+        uint32_t kept;
+    };
+    std::vector<ASCFilePoint> swapped = plain.points;
+    for (ASCFilePoint& p : swapped) std::swap(p.x, p.y);
+    const std::vector<Case> cases = {{Data("asc/elev.asc"), plain.points, 1.0, false, 7118},
+                                     {Data("asc/elev.asc"), plain.points, 700.0, false, 1743},
+                                     {Data("asc/elev.asc"), swapped, 1.0, true, 7118},
+                                     {wide, widePlain.points, 1.0, false, 300000},
+                                     {wide, widePlain.points, 2.0, false, 75000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path + " " + std::to_string(c.tol));
         ASCFile::ASCFileCls grid;
-        Run(grid, Data("asc/elev.asc"), [&](ASCFile::ASCFileCls& r) { r.tolerance = tol; });
-        EXPECT_EQ(grid.pointsKept, kept);
+        Run(grid, c.path, [&](ASCFile::ASCFileCls& r) {
+            r.tolerance = c.tol;
+            r.swapXY = c.swap;
+        });
+        EXPECT_EQ(grid.pointsKept, c.kept);
+        EXPECT_EQ(Triples(grid.points), Triples(BruteForceFilter(c.reading, c.tol, PointChunkSize)));
     }
 }
 
