@@ -159,7 +159,8 @@ bool ASCFileCls::Read(bool& cancelled) {
     std::vector<double> heights;
     std::vector<uint64_t> makesPoint;  // a bit per field of the rows read, in reading order
     std::vector<size_t> rowFields;     // fields before each row read
-    std::vector<uint32_t> perColumn;   // points of each column
+    std::vector<size_t> rowHeights;    // heights before each row read
+    size_t columnCount = 0;            // columns up to the last that has a point
     size_t fieldCount = 0;
     if (byColumns) {
         try {
@@ -185,13 +186,15 @@ bool ASCFileCls::Read(bool& cancelled) {
             size_t fields = 0;
             if (byColumns) {
                 rowFields.push_back(fieldCount);
+                rowHeights.push_back(heights.size());
+                // A row of n characters holds at most n + 1 fields.
+                const size_t words = (fieldCount + rows[index].size() + 1) / 64 + 1;
+                if (makesPoint.size() < words) makesPoint.resize(std::max(words, makesPoint.size() * 2), 0);
                 fields = cells(rows[index], rowNumber, [&](size_t column, double, double, double z) {
                     const size_t bit = fieldCount + column;
-                    if (makesPoint.size() <= bit / 64) makesPoint.resize(bit / 64 + 1, 0);
                     makesPoint[bit / 64] |= uint64_t(1) << (bit % 64);
                     heights.push_back(z);
-                    if (perColumn.size() <= column) perColumn.resize(column + 1, 0);
-                    ++perColumn[column];
+                    columnCount = std::max(columnCount, column + 1);
                 }, [&] { ++pointsRead; });
                 fieldCount += fields;
             } else {
@@ -226,39 +229,29 @@ bool ASCFileCls::Read(bool& cancelled) {
         } catch (const std::exception&) {
             return Refuse(ReadIssue::TooLarge);
         }
-        separated = heights.size() <= UINT32_MAX &&
-            CellsApart(header, factor, perColumn.size(), rowsRead, std::fabs(tolerance));
-        std::vector<double> xs(perColumn.size());
-        for (size_t c = 0; c < xs.size(); ++c) xs[c] = (double(c) * header.cellsize + header.xll) * factor;
-        std::vector<uint32_t>& next = perColumn;
+        separated = CellsApart(header, factor, columnCount, rowsRead, std::fabs(tolerance));
+        std::vector<double> xs(columnCount), ys(rowsRead);
+        for (size_t c = 0; c < columnCount; ++c) xs[c] = (double(c) * header.cellsize + header.xll) * factor;
+        for (size_t r = 0; r < rowsRead; ++r)
+            ys[r] = ((double(header.nrows) - double(r + 1)) * header.cellsize + header.yll) * factor;
         try {
-            if (separated) {
-                uint32_t place = 0;
-                for (uint32_t& n : next) place += std::exchange(n, place);
-                points.resize(heights.size());
-            } else {
-                points.reserve(heights.size());
-            }
+            points.reserve(heights.size());
         } catch (const std::exception&) {
             return Refuse(ReadIssue::TooLarge);
         }
-        size_t k = 0;
-        for (size_t r = 0; r < rowsRead; ++r) {
-            const double y = ((double(header.nrows) - double(r + 1)) * header.cellsize + header.yll) * factor;
-            for (size_t bit = rowFields[r]; bit < rowFields[r + 1]; ++bit) {
-                if ((makesPoint[bit / 64] >> (bit % 64) & 1) == 0) continue;
-                const size_t column = bit - rowFields[r];
-                const double z = heights[k++];
-                if (!separated) {
-                    AddNumbers(xs[column], y, z);
-                    continue;
+        auto makes = [&](size_t bit) { return (makesPoint[bit / 64] >> (bit % 64) & 1) != 0; };
+        if (separated) {
+            // Column by column, each row's heights taken in turn: the points come in their final order.
+            for (size_t c = 0; c < columnCount; ++c)
+                for (size_t r = 0; r < rowsRead; ++r) {
+                    const size_t bit = rowFields[r] + c;
+                    if (bit < rowFields[r + 1] && makes(bit)) AddNumbers(xs[c], ys[r], heights[rowHeights[r]++]);
                 }
-                ASCFilePoint& point = points[next[column]++];
-                point.x = xs[column];
-                point.y = y;
-                point.z = z;
-                ExtendBounds(point.x, y);
-            }
+        } else {
+            size_t k = 0;
+            for (size_t r = 0; r < rowsRead; ++r)
+                for (size_t bit = rowFields[r]; bit < rowFields[r + 1]; ++bit)
+                    if (makes(bit)) AddNumbers(xs[bit - rowFields[r]], ys[r], heights[k++]);
         }
     }
     FinishRead(separated);

@@ -76,10 +76,7 @@ void ColumnFileCls::ApplyDelimiterMode() {
 void ColumnFileCls::ReleaseText() {
     lines.clear();
     lines.shrink_to_fit();
-    blocks.clear();
-    blocks.shrink_to_fit();
-    blockLineEnd.clear();
-    releasedBlocks = 0;
+    text.Release();
     textBytes = 0;
 }
 
@@ -194,150 +191,90 @@ bool ColumnFileCls::LoadLines() {
     ReleaseText();
     Phase(ReadingText, SliceCount, UINT32_MAX);
     auto fail = [&](ReadIssue reason = ReadIssue::Count) { return Refuse(reason); };
-    // Twenty slices of equal size; a file shorter than its length said gives what it holds.
+    // Twenty slices of equal size into one block; a file shorter than its length said gives what it holds.
     const uint32_t slice = fileLength / SliceCount + (fileLength % SliceCount != 0 ? 1 : 0);
-    std::vector<TextBlock> raw;
+    if (fileLength > 0) {
+        text = TextBlock(fileLength);
+        if (text.Data() == nullptr) return fail();
+    }
     uint32_t filled = 0;
     if (SetReaderFilePosition(0) != 0) return fail();
-    try {
-        for (uint32_t i = 1; i <= SliceCount; ++i) {
-            const uint32_t want = std::min<uint32_t>(slice, fileLength - filled);
-            if (want > 0) {
-                TextBlock bytes(want);
-                uint32_t got = 0;
-                if (bytes.Data() == nullptr || ReadReaderFileBytes(bytes.Data(), want, got) != 0) return fail();
-                bytes.SetSize(got);
-                filled += got;
-                if (got > 0) raw.push_back(std::move(bytes));
-            }
-            progress->Step(i);
-        }
-    } catch (const std::bad_alloc&) {
-        return fail();
+    for (uint32_t i = 1; i <= SliceCount; ++i) {
+        const uint32_t want = std::min<uint32_t>(slice, fileLength - filled);
+        uint32_t got = 0;
+        if (want > 0 && ReadReaderFileBytes(text.Data() + filled, want, got) != 0) return fail();
+        filled += got;
+        progress->Step(i);
     }
     CloseReaderFile();
+    text.SetSize(filled);
 
     // A byte-order mark decides the encoding of the whole text; other files are in the system code page.
-    char head[4] = {};
-    uint32_t headCount = 0;
-    for (const TextBlock& bytes : raw)
-        for (size_t i = 0; i < bytes.Size() && headCount < sizeof head; ++i) head[headCount++] = bytes.Data()[i];
     int32_t marked = 0;
-    uint32_t mark = DetectBom(head, headCount, marked);
+    const uint32_t mark = DetectBom(text.Data(), uint32_t(text.Size()), marked);
+    size_t from = 0;  // where the text begins in the block
     textEncoding = Encoding_System;
     if (mark > 0 && marked == Encoding_UTF8) {
+        from = mark;
         textEncoding = Encoding_UTF8;
-        for (TextBlock& bytes : raw) {
-            const size_t drop = std::min<size_t>(mark, bytes.Size());
-            bytes.DropFront(drop);
-            mark -= uint32_t(drop);
-        }
     } else if (mark > 0 && EncodingUnitSize(marked) > 1) {
-        // Decoded whole: a slice border may cut a character.
-        std::vector<char> joined, decoded;
-        try {
-            joined.reserve(filled);
-            for (TextBlock& bytes : raw) {
-                joined.insert(joined.end(), bytes.Data(), bytes.Data() + bytes.Size());
-                bytes.Release();
-            }
-        } catch (const std::bad_alloc&) {
-            return fail();
-        }
-        if (!ToUtf8(marked, joined.data() + mark, uint32_t(joined.size() - mark), decoded))
+        std::vector<char> decoded;
+        if (!ToUtf8(marked, text.Data() + mark, uint32_t(text.Size() - mark), decoded))
             return fail(ReadIssue::NotText);
-        raw.clear();
-        if (!decoded.empty()) {
-            TextBlock whole(decoded.size());
-            if (whole.Data() == nullptr) return fail();
-            std::memcpy(whole.Data(), decoded.data(), decoded.size());
-            raw.push_back(std::move(whole));
-        }
+        text = TextBlock(decoded.size());
+        if (!decoded.empty() && text.Data() == nullptr) return fail();
+        if (!decoded.empty()) std::memcpy(text.Data(), decoded.data(), decoded.size());
+        text.SetSize(decoded.size());
         textEncoding = Encoding_UTF8;
     } else if (mark > 0) {
         return fail(ReadIssue::NotText);
     }
+    const char* begin = text.Data() + from;
+    const char* end = text.Data() + text.Size();
+    textBytes = size_t(end - begin);
     // Nothing, or a NUL byte: no text file. Refused with the reason, never read as a file without points.
-    bool blank = true;
-    textBytes = 0;
-    for (const TextBlock& bytes : raw) {
-        const char* b = bytes.Data();
-        const char* e = b + bytes.Size();
-        if (std::memchr(b, 0, bytes.Size()) != nullptr) return fail(ReadIssue::NotText);
-        blank = blank && std::all_of(b, e, [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
-        textBytes += bytes.Size();
-    }
-    if (blank) return fail(ReadIssue::Empty);
+    if (std::memchr(begin, 0, textBytes) != nullptr) return fail(ReadIssue::NotText);
+    if (std::all_of(begin, end, [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }))
+        return fail(ReadIssue::Empty);
 
-    // Converting: every block ends after a line break (the line a slice border cuts goes on into the next
-    // block), so each line is a view into one block and a block can go once its lines are read.
     Phase(ConvertingText, SliceCount, UINT32_MAX);
+    const char* p = begin;
     const size_t stepBytes = textBytes / SliceCount + 1;
-    size_t nextStep = stepBytes;
-    size_t offset = 0;  // of the current block in the text
+    const char* nextStep = p + stepBytes;
     uint32_t stepValue = 0;
     bool skip = skipFirstRow != 0;
-    std::string carry;
     try {
-        for (size_t k = 0; k < raw.size(); ++k) {
-            TextBlock bytes = std::move(raw[k]);
-            size_t cut = bytes.Size();
-            if (k + 1 < raw.size()) {
-                // A CR at the border may be the first half of CR LF: it goes on with the next block.
-                if (cut > 0 && bytes.Data()[cut - 1] == '\r') --cut;
-                while (cut > 0 && bytes.Data()[cut - 1] != '\n' && bytes.Data()[cut - 1] != '\r') --cut;
-                if (cut == 0) {
-                    carry.append(bytes.Data(), bytes.Size());
-                    continue;
-                }
-            }
-            const std::string tail(bytes.Data() + cut, bytes.Size() - cut);
-            if (carry.empty()) {
-                bytes.SetSize(cut);
-                blocks.push_back(std::move(bytes));
-            } else {
-                TextBlock joined(carry.size() + cut);
-                if (joined.Data() == nullptr) return fail();
-                std::memcpy(joined.Data(), carry.data(), carry.size());
-                std::memcpy(joined.Data() + carry.size(), bytes.Data(), cut);
-                bytes.Release();
-                blocks.push_back(std::move(joined));
-            }
-            carry = tail;
-
-            const TextBlock& text = blocks.back();
-            const char* begin = text.Data();
-            const char* p = begin;
-            const char* end = p + text.Size();
-            const size_t before = lines.size();
-            while (true) {
-                const char* lineEnd = p;
+        // Most files have no CR: their lines end at the next LF, which memchr finds fastest.
+        const bool anyCR = std::memchr(begin, '\r', textBytes) != nullptr;
+        while (true) {
+            const char* lineEnd = p;
+            if (anyCR) {
                 while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
-                if (!skip) lines.emplace_back(p, size_t(lineEnd - p));
-                skip = false;
-                if (lineEnd == end) break;
-                p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
-                while (offset + size_t(p - begin) >= nextStep && stepValue < SliceCount) {
-                    progress->Step(++stepValue);
-                    nextStep += stepBytes;
-                }
+            } else {
+                const void* lf = std::memchr(p, '\n', size_t(end - p));
+                lineEnd = lf != nullptr ? static_cast<const char*>(lf) : end;
             }
-            // The text after the last break is always a line; an empty one says nothing.
-            if (lines.size() > before && lines.back().empty()) lines.pop_back();
-            blockLineEnd.push_back(lines.size());
-            offset += text.Size();
+            if (!skip) lines.emplace_back(p, size_t(lineEnd - p));
+            skip = false;
+            if (lineEnd == end) break;
+            p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
+            while (p >= nextStep && stepValue < SliceCount) {
+                progress->Step(++stepValue);
+                nextStep += stepBytes;
+            }
         }
     } catch (const std::bad_alloc&) {
         return fail();
     }
+    // The text after the last break is always a line; an empty one says nothing.
+    if (!lines.empty() && lines.back().empty()) lines.pop_back();
     progress->Step(SliceCount);
     unitFactor = GetUnitFactor(unitCode);
     return true;
 }
 
 void ColumnFileCls::ReleaseLinesBefore(size_t line) {
-    while (releasedBlocks < blocks.size() && blockLineEnd[releasedBlocks] <= line)
-        blocks[releasedBlocks++].Release();
+    if (line < lines.size()) text.ReleaseBefore(lines[line].data());
 }
 
 void ColumnFileCls::AddPoint(double x, double y, double z, QV_String code, QV_String comment) {

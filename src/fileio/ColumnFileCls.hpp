@@ -88,29 +88,25 @@ protected:
     QV_String FieldText(std::string_view field) const;
     void ReleaseText();
 
-    // Frees the blocks whose lines all come before line `line`: a read lets the text go as it goes.
+    // Gives back the text before line `line`: a read lets the text go as it goes. Lines before it are not
+    // to be read again.
     void ReleaseLinesBefore(size_t line);
-    // Keeps, in order, the lines for which `keep(line, index)` answers true, as `keep` leaves the view.
+    // Keeps, in order, the lines for which `keep(line, index)` answers true, as `keep` leaves the view (which
+    // stays within the line).
     template <typename Keep>
     void KeepLines(Keep keep) {
         size_t kept = 0;
-        size_t block = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
-            while (block < blockLineEnd.size() && blockLineEnd[block] <= i) blockLineEnd[block++] = kept;
             std::string_view line = lines[i];
             if (keep(line, i)) lines[kept++] = line;
         }
-        while (block < blockLineEnd.size()) blockLineEnd[block++] = kept;
         lines.resize(kept);
     }
 
-    // The file's text without a byte-order mark, in blocks of whole lines.
-    std::vector<TextBlock> blocks;
-    std::vector<size_t> blockLineEnd;  // lines [0, blockLineEnd[k]) lie in blocks 0 to k
-    size_t releasedBlocks = 0;
+    TextBlock text;  // the file's text (after a byte-order mark, decoded by it)
     size_t textBytes = 0;
     int32_t textEncoding;                 // Encoding_System or, for a marked file, Encoding_UTF8
-    std::vector<std::string_view> lines;  // views into `blocks`
+    std::vector<std::string_view> lines;  // views into `text`, in the order of the text
 
 private:
     int32_t lineEncoding;  // of ReadLine: Encoding_System, or the mark's encoding

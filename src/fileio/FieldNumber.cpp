@@ -8,20 +8,7 @@ namespace {
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
-bool ParseFieldNumber(const char* begin, const char* end, double& value) {
-    // A field that is a plain integer of up to 15 digits (most grid cells) is exact digit by digit.
-    {
-        const char* q = begin;
-        const bool negative = q < end && *q == '-';
-        if (negative) ++q;
-        const char* digits = q;
-        uint64_t whole = 0;
-        while (q < end && q - digits < 15 && IsDigit(*q)) whole = whole * 10 + uint64_t(*q++ - '0');
-        if (q == end && q > digits) {
-            value = negative ? -double(whole) : double(whole);
-            return true;
-        }
-    }
+bool ParseFieldNumberSlow(const char* begin, const char* end, double& value) {
     const char* p = begin;
     while (p < end && !IsDigit(*p) && *p != '-' && *p != '+' && *p != '.' && *p != ',') ++p;
     // Most fields are plain numbers with a decimal point: read in place.

@@ -1,7 +1,8 @@
 #pragma once
-// TextBlock: a block of a file's text in memory of its own, taken straight from the system, so that it goes back
-// to the system the moment the block is freed. The column readers free the blocks of a large file one by one as
-// they interpret them; from the allocator's pool, freed blocks would stay with the process while the points grow.
+// TextBlock: a file's text in memory of its own, taken straight from the system, so that the part already read
+// goes back to the system while the rest is still in use. The column readers let the text of a large file go
+// page by page as they interpret it; from the allocator's pool, freed text would stay with the process while
+// the points grow.
 #include <cstddef>
 
 class TextBlock {
@@ -19,12 +20,13 @@ public:
     size_t Size() const { return size_; }
     // The bytes in use: at most the capacity.
     void SetSize(size_t size) { size_ = size < capacity_ ? size : capacity_; }
-    // Drops the first `count` bytes in use.
-    void DropFront(size_t count);
+    // Gives back the whole pages before `at` (a place in the block); they are not to be read again.
+    void ReleaseBefore(const char* at);
     void Release();
 
 private:
     char* data_ = nullptr;
     size_t size_ = 0;
     size_t capacity_ = 0;
+    size_t released_ = 0;  // bytes from the start already given back
 };

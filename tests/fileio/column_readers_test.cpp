@@ -227,6 +227,17 @@ TEST_F(ReaderTest, FormatDetectionFromTheSecondLine) {
         EXPECT_EQ(reader.firstAnalysis, 0);
         reader.CloseReaderFile();
     }
+    // Fields one by one are the fields of the list, for every mode, N and line of blanks, TABs and text.
+    std::mt19937 rng(5);
+    for (int round = 0; round < 3000; ++round) {
+        std::string line;
+        for (int n = rng() % 12; n > 0; --n) line += " \t;a1"[rng() % 5];
+        const int32_t mode = int32_t(1 + rng() % 4), n = int32_t(rng() % 4);
+        std::vector<std::string_view> listed, one;
+        SplitFields(line, mode, mode == DelimiterSemicolon ? ';' : '\t', n, listed);
+        ForEachField(line, mode, mode == DelimiterSemicolon ? ';' : '\t', n, [&](std::string_view f) { one.push_back(f); });
+        ASSERT_EQ(one, listed) << "[" << line << "] " << mode << " " << n;
+    }
     EXPECT_EQ(ConvertSpaceRuns("a b   c  d   ", 3), "a b\tc  d   ");
     EXPECT_EQ(ConvertSpaceRuns("   a", 3), "\ta");
 }
