@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -34,10 +35,36 @@ bool HeaderDescribesGrid(const ASCFile::GridHeader& h) {
         std::isfinite(h.yll + double(h.nrows) * h.cellsize);
 }
 
+// A header line begins with its keyword; a grid row begins with a number.
+bool BeginsWithNumber(std::string_view line) {
+    size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    if (i < line.size() && (line[i] == '-' || line[i] == '+')) ++i;
+    if (i < line.size() && (line[i] == '.' || line[i] == ',')) ++i;
+    return i < line.size() && line[i] >= '0' && line[i] <= '9';
+}
+
 std::string_view TrimLeadingSpaces(std::string_view line) {
     size_t i = 0;
     while (i < line.size() && line[i] == ' ') ++i;
     return line.substr(i);
+}
+
+// Whether every two cells of the grid as read (columns 0 to columnCount - 1, rows 1 to rowCount) lie further
+// apart than `tolerance` in x or in y, in the coordinates and the arithmetic the filter compares.
+bool CellsApart(const ASCFile::GridHeader& h, double factor, size_t columnCount, size_t rowCount, double tolerance) {
+    double previous = 0.0;
+    for (size_t c = 0; c < columnCount; ++c) {
+        const double x = (double(c) * h.cellsize + h.xll) * factor;
+        if (c > 0 && !(x - previous > tolerance)) return false;
+        previous = x;
+    }
+    for (size_t r = 1; r <= rowCount; ++r) {
+        const double y = ((double(h.nrows) - double(r)) * h.cellsize + h.yll) * factor;
+        if (r > 1 && !(previous - y > tolerance)) return false;
+        previous = y;
+    }
+    return true;
 }
 
 }  // namespace
@@ -60,80 +87,174 @@ bool ASCFileCls::Read(bool& cancelled) {
 
     // Extracting: lines of at least two characters, leading spaces trimmed.
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
-    std::vector<std::string_view>& rows = lines;
-    size_t rowCount = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].size() >= 2) rows[rowCount++] = TrimLeadingSpaces(lines[i]);
+    KeepLines([&](std::string_view& line, size_t i) {
+        const bool keep = line.size() >= 2;
+        if (keep) line = TrimLeadingSpaces(line);
         progress->Step(uint32_t(i + 1));
-    }
-
-    rows.resize(rowCount);
+        return keep;
+    });
+    const std::vector<std::string_view>& rows = lines;
     Phase(InterpretationText, uint32_t(rows.size()), uint32_t(rows.size()));
     header = GridHeader();
     const double factor = unitFactor;
+    // The no-data line is optional: when the sixth line already begins with a number, it is the first row.
+    const size_t headerLines = rows.size() >= 6 && BeginsWithNumber(rows[5]) ? 5 : 6;
+    header.hasNodata = headerLines == 6;
     bool headerRead = false;
-    for (size_t index = 0; index < rows.size(); ++index) {
-        const std::string_view row = rows[index];
+    bool stopped = false;
+    size_t index = 0;
+    for (; index < rows.size() && index < headerLines; ++index) {
         const size_t line = index + 1;
-        if (line <= 6) {
-            const std::string_view token = LastToken(row, delimiterChar);
-            const char* b = token.data();
-            const char* e = b + token.size();
-            bool ok = true;
-            switch (line) {
-                case 1: ok = ParseFieldInteger(b, e, header.ncols); break;
-                case 2: ok = ParseFieldInteger(b, e, header.nrows); break;
-                case 3: ok = ParseFieldNumber(b, e, header.xll); break;
-                case 4: ok = ParseFieldNumber(b, e, header.yll); break;
-                case 5: ok = ParseFieldNumber(b, e, header.cellsize); break;
-                default: ok = ParseFieldNumber(b, e, header.nodata); break;
-            }
-            if (!ok) break;
-            if (line == 6) headerRead = true;
-        } else {
-            const double r = double(line - 6);
-            const double nodata = header.nodata * factor;
-            const double y = ((double(header.nrows) - r) * header.cellsize + header.yll) * factor;
-            size_t c = 0;
-            ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
-                const size_t column = c++;
-                double value = 0.0;
-                // A field without a number (an empty last field after a trailing TAB): read, no point.
-                if (!ParseFieldNumber(field.data(), field.data() + field.size(), value)) {
-                    ++pointsRead;
-                    return;
-                }
-                const double z = value * factor;
-                if (z == nodata) return;
-                ++pointsRead;
-                const double x = (double(column) * header.cellsize + header.xll) * factor;
-                if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
-                if (swapXY)
-                    AddPoint(y, x, z);
-                else
-                    AddPoint(x, y, z);
-            });
+        const std::string_view token = LastToken(rows[index], delimiterChar);
+        const char* b = token.data();
+        const char* e = b + token.size();
+        bool ok = true;
+        switch (line) {
+            case 1: ok = ParseFieldInteger(b, e, header.ncols); break;
+            case 2: ok = ParseFieldInteger(b, e, header.nrows); break;
+            case 3: ok = ParseFieldNumber(b, e, header.xll); break;
+            case 4: ok = ParseFieldNumber(b, e, header.yll); break;
+            case 5: ok = ParseFieldNumber(b, e, header.cellsize); break;
+            default: ok = ParseFieldNumber(b, e, header.nodata); break;
         }
-        if (Step(uint32_t(line))) break;
-        if (line == 6 && !HeaderDescribesGrid(header)) break;
+        if (!ok) break;
+        if (line == headerLines) headerRead = true;
+        if (Step(uint32_t(line))) {
+            stopped = true;
+            break;
+        }
+    }
+    if (!headerRead || !HeaderDescribesGrid(header)) return Refuse();
+    // A user break in the header leaves no row to read.
+    if (stopped) index = rows.size();
+
+    // Each field of a row that counts as read, and each that makes a point (x, y, z from its column): a field
+    // without a number (an empty last field after a trailing TAB) is read but makes none, a no-data cell neither.
+    const double nodata = header.nodata * factor;
+    auto cells = [&](std::string_view row, size_t rowNumber, auto&& point, auto&& read) {
+        const double y = ((double(header.nrows) - double(rowNumber)) * header.cellsize + header.yll) * factor;
+        size_t c = 0;
+        ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
+            const size_t column = c++;
+            double value = 0.0;
+            if (!ParseFieldNumber(field.data(), field.data() + field.size(), value)) {
+                read();
+                return;
+            }
+            const double z = value * factor;
+            if (header.hasNodata && z == nodata) return;
+            read();
+            const double x = (double(column) * header.cellsize + header.xll) * factor;
+            if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
+            point(column, x, y, z);
+        });
+        return c;
+    };
+    const size_t dataRows = rows.size() - std::min(rows.size(), headerLines);
+
+    // The filter sorts by x: a grid read row by row comes to that order column by column. Without swapped axes
+    // the heights are kept first, with a bit per field that makes a point; when the cells lie further apart than
+    // the tolerance the filter has nothing else to do, and each point goes straight to its place in that order.
+    const bool byColumns = !swapXY && std::fabs(tolerance) >= 1e-7;
+    std::vector<double> heights;
+    std::vector<uint64_t> makesPoint;  // a bit per field of the rows read, in reading order
+    std::vector<size_t> rowFields;     // fields before each row read
+    std::vector<size_t> rowHeights;    // heights before each row read
+    size_t columnCount = 0;            // columns up to the last that has a point
+    size_t fieldCount = 0;
+    if (byColumns) {
+        try {
+            rowFields.reserve(dataRows + 1);
+            heights.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), textBytes / 4));
+        } catch (const std::exception&) {
+        }
+    } else {
         // Room for the cells as far as the text is likely to hold them; without the room the points still come.
-        if (line == 6) {
-            try {
-                points.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), text.size() / 4));
-            } catch (const std::exception&) {
-            }
+        try {
+            points.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), textBytes / 4));
+        } catch (const std::exception&) {
         }
     }
-    if (!headerRead || !HeaderDescribesGrid(header)) {
-        points.clear();
-        pointsRead = 0;
-        ResetBounds();
-        ReleaseText();
-        progress->End();
-        ShowErrorMessage(ReadFileError, 2);
-        return false;
+
+    size_t lastRowFields = 0;  // fields of row nrows, the last the header promises
+    size_t rowsRead = 0;
+    try {
+        for (; index < rows.size(); ++index) {
+            ReleaseLinesBefore(index);
+            const size_t line = index + 1;
+            const size_t rowNumber = line - headerLines;
+            size_t fields = 0;
+            if (byColumns) {
+                rowFields.push_back(fieldCount);
+                rowHeights.push_back(heights.size());
+                // A row of n characters holds at most n + 1 fields.
+                const size_t words = (fieldCount + rows[index].size() + 1) / 64 + 1;
+                if (makesPoint.size() < words) makesPoint.resize(std::max(words, makesPoint.size() * 2), 0);
+                fields = cells(rows[index], rowNumber, [&](size_t column, double, double, double z) {
+                    const size_t bit = fieldCount + column;
+                    makesPoint[bit / 64] |= uint64_t(1) << (bit % 64);
+                    heights.push_back(z);
+                    columnCount = std::max(columnCount, column + 1);
+                }, [&] { ++pointsRead; });
+                fieldCount += fields;
+            } else {
+                fields = cells(rows[index], rowNumber, [&](size_t, double x, double y, double z) {
+                    if (swapXY)
+                        AddNumbers(y, x, z);
+                    else
+                        AddNumbers(x, y, z);
+                }, [&] { ++pointsRead; });
+            }
+            ++rowsRead;
+            if (rowNumber == size_t(header.nrows)) lastRowFields = fields;
+            if (Step(uint32_t(line))) {
+                stopped = true;
+                break;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return Refuse(ReadIssue::TooLarge);
     }
-    FinishRead();
+    // A grid that stops before the last cell its header promises is cut short: its last number may be cut
+    // too. Refused whole rather than read with a wrong last height.
+    if (!stopped && (dataRows < size_t(header.nrows) || lastRowFields < size_t(header.ncols)))
+        return Refuse(ReadIssue::GridEndedEarly);
+    ReleaseText();
+
+    bool separated = false;
+    if (byColumns) {
+        rowFields.push_back(fieldCount);
+        try {
+            makesPoint.resize(fieldCount / 64 + 1, 0);
+        } catch (const std::exception&) {
+            return Refuse(ReadIssue::TooLarge);
+        }
+        separated = CellsApart(header, factor, columnCount, rowsRead, std::fabs(tolerance));
+        std::vector<double> xs(columnCount), ys(rowsRead);
+        for (size_t c = 0; c < columnCount; ++c) xs[c] = (double(c) * header.cellsize + header.xll) * factor;
+        for (size_t r = 0; r < rowsRead; ++r)
+            ys[r] = ((double(header.nrows) - double(r + 1)) * header.cellsize + header.yll) * factor;
+        try {
+            points.reserve(heights.size());
+        } catch (const std::exception&) {
+            return Refuse(ReadIssue::TooLarge);
+        }
+        auto makes = [&](size_t bit) { return (makesPoint[bit / 64] >> (bit % 64) & 1) != 0; };
+        if (separated) {
+            // Column by column, each row's heights taken in turn: the points come in their final order.
+            for (size_t c = 0; c < columnCount; ++c)
+                for (size_t r = 0; r < rowsRead; ++r) {
+                    const size_t bit = rowFields[r] + c;
+                    if (bit < rowFields[r + 1] && makes(bit)) AddNumbers(xs[c], ys[r], heights[rowHeights[r]++]);
+                }
+        } else {
+            size_t k = 0;
+            for (size_t r = 0; r < rowsRead; ++r)
+                for (size_t bit = rowFields[r]; bit < rowFields[r + 1]; ++bit)
+                    if (makes(bit)) AddNumbers(xs[bit - rowFields[r]], ys[r], heights[k++]);
+        }
+    }
+    FinishRead(separated);
     return true;
 }
 
@@ -146,9 +267,14 @@ void ParseAscPreview(ASCFile::ASCFileCls& reader) {
     reader.delimiterChar = 0;
     reader.minBlanks = 1;
     QV_String line;
-    // A skipped first line is no part of the grid: the first row is then the eighth line.
-    for (int i = reader.skipFirstRow ? -1 : 0; i < 7; ++i) ReadTextLine(reader, line);
-    const std::string sample = line.ToStdString(Encoding_System);
+    // A skipped first line is no part of the grid: the first row is then the eighth line. Without a no-data
+    // line the sixth line of the header is the first row already.
+    std::string sample;
+    for (int i = reader.skipFirstRow ? -1 : 0; i < 7; ++i) {
+        reader.ReadLine(line);
+        sample = line.ToStdString(Encoding_System);
+        if (i == 5 && BeginsWithNumber(sample)) break;
+    }
     auto count = [&](char c) { return std::count(sample.begin(), sample.end(), c); };
     reader.decimalSeparator =
         sample.find('.') != std::string::npos ? 1 : (sample.find(',') != std::string::npos ? 2 : 1);
@@ -172,9 +298,16 @@ void ReadAscHeaderValues(ASCFile::ASCFileCls& reader) {
     reader.SetReaderFilePosition(0);
     double values[6] = {};
     QV_String line;
+    reader.header.hasNodata = true;
     for (int i = 0; i < 6; ++i) {
-        ReadTextLine(reader, line);
+        const uint32_t lineStart = reader.readPosition;
+        reader.ReadLine(line);
         const std::string text = line.ToStdString(Encoding_System);
+        if (i == 5 && BeginsWithNumber(text)) {
+            reader.header.hasNodata = false;
+            reader.readPosition = lineStart;
+            break;
+        }
         // The number begins at the first character from which the rest reads as one.
         for (size_t at = 0; at < text.size(); ++at)
             if (ClassifyNumberText(text.c_str() + at) != 0) {

@@ -15,6 +15,7 @@ struct GridHeader {
     double yll = 0.0;
     double cellsize = 0.0;
     double nodata = 0.0;  // a real: GDAL writes -3.4028234663852885981e+38 for 32-bit reals
+    bool hasNodata = true;  // false when the header has no no-data line: then every cell is a point
 };
 
 class ASCFileCls : public ColumnFileCls {
@@ -35,9 +36,10 @@ void SetAscOptionsDialog(AscOptionsDialog dialog);
 
 }  // namespace ASCFile
 
-// Delimiter and decimal detection from the first grid row (the seventh line from the read position); runs only
-// while the first-analysis flag is set, and clears it.
+// Delimiter and decimal detection from the first grid row (the seventh line of the file, or the sixth when the
+// header has no no-data line); runs only while the first-analysis flag is set, and clears it.
 void ParseAscPreview(ASCFile::ASCFileCls& reader);
-// The six header values from the start of the file, for the options dialog: each line's number from the first
-// character where one begins; 0 when a line holds none.
+// The header values from the start of the file, for the options dialog: each line's number from the first
+// character where one begins; 0 when a line holds none. A sixth line that begins with a number is the first row,
+// not the no-data value: the read position is left at its start.
 void ReadAscHeaderValues(ASCFile::ASCFileCls& reader);

@@ -2,11 +2,14 @@
 
 #include "fileio/DuplicateFilter.hpp"
 #include "fileio/UnitFactor.hpp"
+#include "foundation/FileUtils.hpp"
 #include "foundation/Encoding.hpp"
 #include "foundation/Language.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace {
 
@@ -53,7 +56,8 @@ bool ToUtf8(int32_t encoding, const char* bytes, uint32_t count, std::vector<cha
 
 ColumnFileCls::ColumnFileCls()
     : firstAnalysis(1), unitCode(0), overwriteCode(0), swapXY(0), skipFirstRow(0), decimalSeparator(1),
-      delimiterMode(DelimiterTab), delimiterChar('\t'), minBlanks(1), unitFactor(0.0), textEncoding(Encoding_System) {}
+      delimiterMode(DelimiterTab), delimiterChar('\t'), minBlanks(1), unitFactor(0.0), textEncoding(Encoding_System),
+      lineEncoding(Encoding_System) {}
 
 void ColumnFileCls::Clear() {
     points.clear();
@@ -72,17 +76,93 @@ void ColumnFileCls::ApplyDelimiterMode() {
 void ColumnFileCls::ReleaseText() {
     lines.clear();
     lines.shrink_to_fit();
-    text.clear();
-    text.shrink_to_fit();
+    text.Release();
+    textBytes = 0;
 }
 
 bool ColumnFileCls::OpenForRead() {
     if (OpenReaderFile() != 0 || GetReaderFileLength() != 0) {
         CloseReaderFile();
-        ShowErrorMessage(ReadFileError, 2);
+        report.error = ReadFileError;
         return false;
     }
     return true;
+}
+
+bool ColumnFileCls::Refuse(ReadIssue reason) {
+    points.clear();
+    pointsRead = 0;
+    pointsKept = 0;
+    ResetBounds();
+    ReleaseText();
+    CloseReaderFile();
+    progress->End();
+    report.error = ReadFileError;
+    if (reason != ReadIssue::Count) report.Note(reason);
+    return false;
+}
+
+ReaderStatus ColumnFileCls::ReadLine(QV_String& line) {
+    if (readPosition == 0) {
+        // The mark as LoadLines takes it: UTF-8, UTF-16 or UTF-32 decode the text, any other stays bytes.
+        lineEncoding = Encoding_System;
+        char head[4];
+        uint32_t got = 0;
+        int32_t marked = 0;
+        const uint32_t mark = ReadReaderFileBytes(head, sizeof head, got) == 0 ? DetectBom(head, got, marked) : 0;
+        readPosition = 0;
+        if (mark > 0 && (marked == Encoding_UTF8 || EncodingUnitSize(marked) > 1)) {
+            lineEncoding = marked;
+            readPosition = mark;
+        }
+    }
+    if (lineEncoding == Encoding_System) return ReadTextLine(*this, line);
+
+    const uint32_t unit = EncodingUnitSize(lineEncoding);
+    const bool bigEndian = lineEncoding == Encoding_UTF16BE || lineEncoding == Encoding_UTF32BE;
+    ReaderStatus result = FileErrNone;
+    // One code unit: its bytes and its value; false at the end of the file or on a failed read.
+    auto readUnit = [&](char* raw, uint32_t& value) {
+        if (readPosition > fileLength || fileLength - readPosition < unit) return false;
+        value = 0;
+        for (uint32_t k = 0; k < unit; ++k) {
+            uint8_t byte = 0;
+            result = ReadNextByte(byte);
+            if (result != FileErrNone) return false;
+            raw[k] = char(byte);
+            value |= uint32_t(byte) << (8 * (bigEndian ? unit - 1 - k : k));
+        }
+        return true;
+    };
+    std::string bytes;
+    char raw[4];
+    uint32_t value = 0;
+    bool broken = false;
+    while (readUnit(raw, value)) {
+        if (value == '\n') {
+            broken = true;
+            break;
+        }
+        if (value == '\r') {
+            // CR LF is one break; any other unit after a lone CR starts the next line.
+            const uint32_t at = readPosition;
+            char next[4];
+            uint32_t nextValue = 0;
+            if (readUnit(next, nextValue) && nextValue != '\n') readPosition = at;
+            broken = true;
+            break;
+        }
+        // A NUL becomes a space, as ReadTextLine makes it.
+        if (value == 0) raw[bigEndian ? unit - 1 : 0] = ' ';
+        bytes.append(raw, unit);
+    }
+    // A part of a unit at the end, or a failed read: nothing more comes from the file.
+    if (!broken || result != FileErrNone) readPosition = std::max(readPosition, fileLength);
+    QV_String decoded;
+    if (!bytes.empty()) decoded = QV_String(bytes.data(), uint32_t(bytes.size()), lineEncoding);
+    decoded.Trim(line, true, true, false);
+    status = result;
+    return result;
 }
 
 void ColumnFileCls::BeginRead() {
@@ -110,74 +190,91 @@ void ColumnFileCls::Phase(int32_t textIndex, uint32_t maxValue, uint32_t count) 
 bool ColumnFileCls::LoadLines() {
     ReleaseText();
     Phase(ReadingText, SliceCount, UINT32_MAX);
-    auto fail = [&]() {
-        ReleaseText();
-        CloseReaderFile();
-        progress->End();
-        ShowErrorMessage(ReadFileError, 2);
-        return false;
-    };
-    // Twenty slices of equal size into one buffer; a file shorter than its length said gives what it holds.
+    auto fail = [&](ReadIssue reason = ReadIssue::Count) { return Refuse(reason); };
+    // Twenty slices of equal size into one block; a file shorter than its length said gives what it holds.
     const uint32_t slice = fileLength / SliceCount + (fileLength % SliceCount != 0 ? 1 : 0);
-    try {
-        text.resize(size_t(fileLength));
-    } catch (const std::bad_alloc&) {
-        return fail();
+    if (fileLength > 0) {
+        text = TextBlock(fileLength);
+        if (text.Data() == nullptr) return fail();
     }
     uint32_t filled = 0;
     if (SetReaderFilePosition(0) != 0) return fail();
     for (uint32_t i = 1; i <= SliceCount; ++i) {
         const uint32_t want = std::min<uint32_t>(slice, fileLength - filled);
         uint32_t got = 0;
-        if (want > 0 && ReadReaderFileBytes(text.data() + filled, want, got) != 0) return fail();
+        if (want > 0 && ReadReaderFileBytes(text.Data() + filled, want, got) != 0) return fail();
         filled += got;
         progress->Step(i);
     }
     CloseReaderFile();
-    text.resize(filled);
+    text.SetSize(filled);
 
     // A byte-order mark decides the encoding of the whole text; other files are in the system code page.
     int32_t marked = 0;
-    const uint32_t mark = DetectBom(text.data(), uint32_t(text.size()), marked);
+    const uint32_t mark = DetectBom(text.Data(), uint32_t(text.Size()), marked);
+    size_t from = 0;  // where the text begins in the block
     textEncoding = Encoding_System;
     if (mark > 0 && marked == Encoding_UTF8) {
-        text.erase(text.begin(), text.begin() + mark);
+        from = mark;
         textEncoding = Encoding_UTF8;
     } else if (mark > 0 && EncodingUnitSize(marked) > 1) {
         std::vector<char> decoded;
-        if (!ToUtf8(marked, text.data() + mark, uint32_t(text.size() - mark), decoded)) return fail();
-        text.swap(decoded);
+        if (!ToUtf8(marked, text.Data() + mark, uint32_t(text.Size() - mark), decoded))
+            return fail(ReadIssue::NotText);
+        text = TextBlock(decoded.size());
+        if (!decoded.empty() && text.Data() == nullptr) return fail();
+        if (!decoded.empty()) std::memcpy(text.Data(), decoded.data(), decoded.size());
+        text.SetSize(decoded.size());
         textEncoding = Encoding_UTF8;
     } else if (mark > 0) {
-        return fail();
+        return fail(ReadIssue::NotText);
     }
-    // Nothing, or a NUL byte: no text file.
-    if (text.empty() || std::memchr(text.data(), 0, text.size()) != nullptr) return fail();
+    const char* begin = text.Data() + from;
+    const char* end = text.Data() + text.Size();
+    textBytes = size_t(end - begin);
+    // Nothing, or a NUL byte: no text file. Refused with the reason, never read as a file without points.
+    if (std::memchr(begin, 0, textBytes) != nullptr) return fail(ReadIssue::NotText);
+    if (std::all_of(begin, end, [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }))
+        return fail(ReadIssue::Empty);
 
     Phase(ConvertingText, SliceCount, UINT32_MAX);
-    const char* p = text.data();
-    const char* end = p + text.size();
-    const size_t stepBytes = text.size() / SliceCount + 1;
+    const char* p = begin;
+    const size_t stepBytes = textBytes / SliceCount + 1;
     const char* nextStep = p + stepBytes;
     uint32_t stepValue = 0;
     bool skip = skipFirstRow != 0;
-    while (true) {
-        const char* lineEnd = p;
-        while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
-        if (!skip) lines.emplace_back(p, size_t(lineEnd - p));
-        skip = false;
-        if (lineEnd == end) break;
-        p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
-        while (p >= nextStep && stepValue < SliceCount) {
-            progress->Step(++stepValue);
-            nextStep += stepBytes;
+    try {
+        // Most files have no CR: their lines end at the next LF, which memchr finds fastest.
+        const bool anyCR = std::memchr(begin, '\r', textBytes) != nullptr;
+        while (true) {
+            const char* lineEnd = p;
+            if (anyCR) {
+                while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
+            } else {
+                const void* lf = std::memchr(p, '\n', size_t(end - p));
+                lineEnd = lf != nullptr ? static_cast<const char*>(lf) : end;
+            }
+            if (!skip) lines.emplace_back(p, size_t(lineEnd - p));
+            skip = false;
+            if (lineEnd == end) break;
+            p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
+            while (p >= nextStep && stepValue < SliceCount) {
+                progress->Step(++stepValue);
+                nextStep += stepBytes;
+            }
         }
+    } catch (const std::bad_alloc&) {
+        return fail();
     }
     // The text after the last break is always a line; an empty one says nothing.
     if (!lines.empty() && lines.back().empty()) lines.pop_back();
     progress->Step(SliceCount);
     unitFactor = GetUnitFactor(unitCode);
     return true;
+}
+
+void ColumnFileCls::ReleaseLinesBefore(size_t line) {
+    if (line < lines.size()) text.ReleaseBefore(lines[line].data());
 }
 
 void ColumnFileCls::AddPoint(double x, double y, double z, QV_String code, QV_String comment) {
@@ -196,11 +293,13 @@ QV_String ColumnFileCls::FieldText(std::string_view field) const {
     return QV_String(field.data(), uint32_t(field.size()), textEncoding);
 }
 
-void ColumnFileCls::FinishRead() {
+void ColumnFileCls::FinishRead(bool separated) {
     ReleaseText();
     const uint32_t chunks = uint32_t((points.size() + PointChunkSize - 1) / PointChunkSize);
     Phase(FilterText, chunks, UINT32_MAX);
-    if (FilterDuplicatePoints(points, tolerance, PointChunkSize, *progress)) {
+    if (separated) {
+        for (uint32_t c = 1; c <= chunks; ++c) progress->Step(c);
+    } else if (FilterDuplicatePoints(points, tolerance, PointChunkSize, *progress)) {
         ResetBounds();
         for (const ASCFile::ASCFilePoint& point : points) ExtendBounds(point.x, point.y);
     }
@@ -211,6 +310,7 @@ void ColumnFileCls::FinishRead() {
 bool ColumnFileCls::OpenAskAndLoad(bool& cancelled, const std::function<bool()>& dialog,
                                    const std::function<void()>& detect) {
     cancelled = false;
+    report = ReadReport();
     pointsRead = 0;
     pointsKept = 0;
     ResetBounds();

@@ -9,6 +9,8 @@
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/FieldSplit.hpp"
 #include "fileio/ImportPoint.hpp"
+#include "fileio/ReadReport.hpp"
+#include "fileio/TextBlock.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -27,6 +29,11 @@ public:
     // Empties the point list and the text; the base fields stay.
     void Clear() override;
 
+    // One line at the read position as Read will see it, for the format detection and the previews: a file
+    // with a byte-order mark is decoded by its mark (the mark is no part of the first line), any other file is
+    // read as ReadTextLine reads it. A read from position 0 looks for the mark again.
+    ReaderStatus ReadLine(QV_String& line);
+
     // Separator of the delimiter mode as the options dialog stores it: TAB for tab and "N or more spaces", ';'
     // for semicolon; "other:" keeps the chosen character.
     void ApplyDelimiterMode();
@@ -42,31 +49,65 @@ public:
     int32_t minBlanks;                          // the N of "N or more spaces"
     double unitFactor;                          // metres per file unit, set when a read starts
     std::vector<ASCFile::ASCFilePoint> points;  // the result: kept points, ordered by x after a filter
+    // Why the last Read failed (error 8 and the reason), or what it left out; the import command shows it.
+    ReadReport report;
 
 protected:
-    // Opens the file and reads its length; error 8 on failure.
+    // Opens the file and reads its length; false with error 8 in the report on failure.
     bool OpenForRead();
     // The common start of a read: the file opened, the options asked (`dialog`, when set; else `detect` runs and
     // its delimiter applies), the progress begun and the lines loaded. False when any step fails or the dialog
     // is cancelled (then `cancelled` is set and the file closed).
     bool OpenAskAndLoad(bool& cancelled, const std::function<bool()>& dialog, const std::function<void()>& detect);
     // "Reading..." and "Converting...": the whole file into `text`, cut into `lines` (without the first line
-    // with "Skip the first row"). The file is closed afterwards. False after error 8 (already shown).
+    // with "Skip the first row"). The file is closed afterwards. False with error 8 and its reason in the report.
     bool LoadLines();
     // Starts the progress window and the counters of a read.
     void BeginRead();
-    // "Filter...", then the window is closed.
-    void FinishRead();
+    // Ends a read that gives nothing: the points and the text dropped, the progress closed, error 8 in the
+    // report with `reason` when there is one. Answers false.
+    bool Refuse(ReadIssue reason = ReadIssue::Count);
+    // "Filter...", then the window is closed. `separated`: the points stand in the filter's order already and
+    // none lies within the tolerance of another, so the filter has nothing to do.
+    void FinishRead(bool separated = false);
     // Step of the current phase; true when the user asked to stop.
     bool Step(uint32_t value) { return progress->Step(value); }
     void Phase(int32_t textIndex, uint32_t maxValue, uint32_t count);
+    // Adds one point without texts.
+    void AddNumbers(double x, double y, double z) {
+        points.emplace_back();
+        ASCFile::ASCFilePoint& point = points.back();
+        point.x = x;
+        point.y = y;
+        point.z = z;
+        ExtendBounds(x, y);
+    }
     // Adds one point read from the file.
     void AddPoint(double x, double y, double z, QV_String code = QV_String(), QV_String comment = QV_String());
     // A text field of the file as a string, decoded by the file's encoding.
     QV_String FieldText(std::string_view field) const;
     void ReleaseText();
 
-    std::vector<char> text;               // the file's text, without a byte-order mark
+    // Gives back the text before line `line`: a read lets the text go as it goes. Lines before it are not
+    // to be read again.
+    void ReleaseLinesBefore(size_t line);
+    // Keeps, in order, the lines for which `keep(line, index)` answers true, as `keep` leaves the view (which
+    // stays within the line).
+    template <typename Keep>
+    void KeepLines(Keep keep) {
+        size_t kept = 0;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            std::string_view line = lines[i];
+            if (keep(line, i)) lines[kept++] = line;
+        }
+        lines.resize(kept);
+    }
+
+    TextBlock text;  // the file's text (after a byte-order mark, decoded by it)
+    size_t textBytes = 0;
     int32_t textEncoding;                 // Encoding_System or, for a marked file, Encoding_UTF8
-    std::vector<std::string_view> lines;  // views into `text`
+    std::vector<std::string_view> lines;  // views into `text`, in the order of the text
+
+private:
+    int32_t lineEncoding;  // of ReadLine: Encoding_System, or the mark's encoding
 };

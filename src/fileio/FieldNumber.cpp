@@ -8,7 +8,7 @@ namespace {
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
-bool ParseFieldNumber(const char* begin, const char* end, double& value) {
+bool ParseFieldNumberSlow(const char* begin, const char* end, double& value) {
     const char* p = begin;
     while (p < end && !IsDigit(*p) && *p != '-' && *p != '+' && *p != '.' && *p != ',') ++p;
     // Most fields are plain numbers with a decimal point: read in place.

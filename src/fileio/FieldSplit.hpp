@@ -67,6 +67,29 @@ inline void ForEachFieldBreak(std::string_view line, int32_t mode, char delimite
 // Calls `take(field)` for each field, as SplitFields would give them, without a list.
 template <typename Take>
 inline void ForEachField(std::string_view line, int32_t mode, char delimiter, int32_t minBlanks, Take take) {
+    if (mode == DelimiterSpaces && minBlanks <= 1) {
+        // Every TAB, and every run of spaces that another character follows, ends a field: one pass.
+        const char* p = line.data();
+        const char* end = p + line.size();
+        const char* from = p;
+        while (true) {
+            while (p < end && *p != ' ' && *p != '\t') ++p;
+            if (p == end) break;
+            if (*p == '\t') {
+                take(std::string_view(from, size_t(p - from)));
+                from = ++p;
+                continue;
+            }
+            const char* runEnd = p;
+            while (runEnd < end && *runEnd == ' ') ++runEnd;
+            // A run at the end of the line is no break: it stays in the last field.
+            if (runEnd == end) break;
+            take(std::string_view(from, size_t(p - from)));
+            from = p = runEnd;
+        }
+        take(std::string_view(from, size_t(end - from)));
+        return;
+    }
     const char* from = line.data();
     ForEachFieldBreak(line, mode, delimiter, minBlanks, [&](const char* b, const char* e) {
         take(std::string_view(from, size_t(b - from)));

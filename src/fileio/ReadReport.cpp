@@ -32,7 +32,15 @@ QV_String ReadReport::Describe() const {
 
 void ShowReadReport(const ReadReport& report) {
     if (report.error != 0) {
-        ShowErrorMessage(report.error, 2);
+        if (!report.HasIssues()) {
+            ShowErrorMessage(report.error, 2);
+            return;
+        }
+        // The error with its reason beneath it, in one alert.
+        QV_String title, message;
+        GetResString(title, ErrorTableBase + LanguageIndex, 54);
+        GetResString(message, ErrorTableBase + LanguageIndex, report.error);
+        ShowAlertBox(2, title, message, report.Describe());
         return;
     }
     if (!report.HasIssues()) return;

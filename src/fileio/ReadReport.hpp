@@ -19,6 +19,7 @@ enum class ReadIssue : uint8_t {
     TooLarge,              // the file asks for more memory than it could hold data for
     Empty,                 // the file holds nothing to read
     NotText,               // the file is not text (binary bytes)
+    GridEndedEarly,        // a grid ends before the last cell its header promises: refused
     Count
 };
 constexpr int32_t ReadIssueTextBase = 80;
@@ -37,5 +38,6 @@ private:
     uint32_t counts[static_cast<int>(ReadIssue::Count)] = {};
 };
 
-// The error's message when there is one, else the issues in one alert; nothing when both are empty.
+// The error's message when there is one (with the issues beneath it as the reason), else the issues in one
+// alert; nothing when both are empty.
 void ShowReadReport(const ReadReport& report);

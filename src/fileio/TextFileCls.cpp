@@ -69,20 +69,17 @@ bool TextFileCls::Read(bool& cancelled) {
     const TextLayout& columns = GetTextLayout(layout);
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
     // The kept lines take the places of the lines, in order.
-    std::vector<std::string_view>& kept = lines;
-    size_t keptCount = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::string_view line = lines[i];
+    KeepLines([&](std::string_view& line, size_t i) {
+        bool keep = false;
         if (line.size() >= 2) {
             const size_t first = line.find_first_not_of(' ');
             line.remove_prefix(first == std::string_view::npos ? line.size() : first);
-            if (CountFields(line, delimiterMode, delimiterChar, minBlanks) >= size_t(columns.minFields))
-                kept[keptCount++] = line;
+            keep = CountFields(line, delimiterMode, delimiterChar, minBlanks) >= size_t(columns.minFields);
         }
         progress->Step(uint32_t(i + 1));
-    }
-
-    kept.resize(keptCount);
+        return keep;
+    });
+    const std::vector<std::string_view>& kept = lines;
     Phase(InterpretationText, uint32_t(kept.size()), uint32_t(kept.size()));
     const double factor = unitFactor;
     const int32_t xField = swapXY ? columns.y : columns.x;
@@ -90,6 +87,7 @@ bool TextFileCls::Read(bool& cancelled) {
     std::vector<std::string_view> fields;
     points.reserve(kept.size());
     for (size_t l = 0; l < kept.size(); ++l) {
+        ReleaseLinesBefore(l);
         SplitFields(kept[l], delimiterMode, delimiterChar, minBlanks, fields);
         ++pointsRead;
         double x = 0.0, y = 0.0, z = 0.0;
@@ -123,8 +121,8 @@ void DetectTextFileFormat(TextFileCls& reader) {
     reader.SetReaderFilePosition(0);
     QV_String line;
     QV_String sampleLine;
-    ReadTextLine(reader, line);
-    if (reader.readPosition < reader.fileLength) ReadTextLine(reader, sampleLine);
+    reader.ReadLine(line);
+    if (reader.readPosition < reader.fileLength) reader.ReadLine(sampleLine);
     const std::string sample = sampleLine.ToStdString(Encoding_System);
     auto count = [&](char c) { return std::count(sample.begin(), sample.end(), c); };
     if (sample.find('.') != std::string::npos)

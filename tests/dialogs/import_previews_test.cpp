@@ -59,6 +59,17 @@ TEST_F(PreviewLinesTest, FiveLooksAfterTheSkippedLineBlankLinesLeftOut) {
     for (const QV_String& line : ReadPreviewLines(reader, false)) got.push_back(line.ToStdString());
     EXPECT_EQ(got, (std::vector<std::string>{"head", "l2", "l4", "l5"}));
     reader.CloseReaderFile();
+    // The same lines behind a UTF-16 mark preview as they will be read, not as their raw bytes.
+    const std::string plain = "head\r\nl2\r\n\r\nl4 x\r\nl5\r\nl6\r\n";
+    std::string wide = "\xFF\xFE";
+    for (char c : plain) wide += std::string{c, '\0'};
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << wide;
+    ASSERT_EQ(reader.OpenReaderFile(), 0);
+    ASSERT_EQ(reader.GetReaderFileLength(), 0);
+    got.clear();
+    for (const QV_String& line : ReadPreviewLines(reader, false)) got.push_back(line.ToStdString());
+    EXPECT_EQ(got, (std::vector<std::string>{"head", "l2", "l4 x", "l5"}));
+    reader.CloseReaderFile();
 }
 
 TEST_F(PreviewLinesTest, TheGridDialogShowsTheUnitAndTheCellsOfTheFirstRows) {

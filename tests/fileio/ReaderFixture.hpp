@@ -47,6 +47,8 @@ protected:
         bool cancelled = false;
         reader.Read(cancelled);
         EXPECT_FALSE(cancelled);
+        // As the command shows it.
+        ShowReadReport(reader.report);
     }
     template <typename Reader>
     static void Run(Reader& reader, const std::string& path) {
@@ -57,6 +59,13 @@ protected:
         std::vector<std::string> texts;
         for (const DGDriver::LogRecord& record : DGDriver::Log())
             if (record.kind == "alert") texts.push_back(record.texts.empty() ? "" : record.texts[0]);
+        return texts;
+    }
+    // Details of the alerts shown so far (the reason beneath an error).
+    static std::vector<std::string> AlertDetails() {
+        std::vector<std::string> texts;
+        for (const DGDriver::LogRecord& record : DGDriver::Log())
+            if (record.kind == "alert") texts.push_back(record.texts.size() < 2 ? "" : record.texts[1]);
         return texts;
     }
     static bool ShowedReadError() {

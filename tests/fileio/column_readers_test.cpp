@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <sstream>
 #include <tuple>
 
 namespace {
@@ -72,6 +73,33 @@ TEST_F(ReaderTest, GridHeaderValuesAreTheLastFieldOfTheFirstSixLines) {
     EXPECT_EQ(reader.delimiterMode, DelimiterSemicolon);
 }
 
+TEST_F(ReaderTest, AGridWithoutItsNoDataLineKeepsEveryRowInPlace) {
+    // The real window (every cell with data) with and without its optional no-data line: the same cells.
+    const std::string window = Slurp(Data("asc/elev_window.asc"));
+    const size_t at = window.find("NODATA_value");
+    ASSERT_NE(at, std::string::npos);
+    const std::string path = Write("no_nodata.asc", window.substr(0, at) + window.substr(window.find('\n', at) + 1));
+    ASCFile::ASCFileCls with, without;
+    Run(with, Data("asc/elev_window.asc"), [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
+    Run(without, path, [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
+    EXPECT_TRUE(Alerts().empty());
+    EXPECT_EQ(without.points.size(), 2500u);
+    EXPECT_EQ(Sorted(Triples(without.points)), Sorted(Triples(with.points)));
+    EXPECT_FALSE(without.header.hasNodata);
+    // The options dialog sees five header values and the first row after them.
+    ASCFile::ASCFileCls dialog;
+    dialog.path = QV_String(path.c_str(), Encoding_UTF8);
+    ASSERT_EQ(dialog.OpenReaderFile(), 0);
+    ASSERT_EQ(dialog.GetReaderFileLength(), 0);
+    ReadAscHeaderValues(dialog);
+    EXPECT_FALSE(dialog.header.hasNodata);
+    EXPECT_EQ(dialog.header.nrows, 50);
+    QV_String first;
+    dialog.ReadLine(first);
+    EXPECT_EQ(first.ToStdString().substr(0, 8), "494 495 ");
+    dialog.CloseReaderFile();
+}
+
 TEST_F(ReaderTest, PointLayoutsCodesAndEncodings) {
     // Layout 7 in the system code page: codes and comments as written, a comma inside a comment.
     TextFileCls cp1252;
@@ -123,6 +151,52 @@ TEST_F(ReaderTest, PointLayoutsCodesAndEncodings) {
     EXPECT_EQ(mm.points[0].code.ToStdString(), "K1");
 }
 
+TEST_F(ReaderTest, MarkedFilesAreDetectedPreviewedAndReadAsTheirMarkSays) {
+    // 50 real points, one blank between columns, CR LF: as plain bytes, and behind a UTF-8, UTF-16 LE and
+    // UTF-16 BE mark. Detection and previews see the lines the read takes.
+    std::string plain;
+    std::istringstream in(Slurp(Data("xyz/points_dup.txt")));
+    std::string text;
+    for (int i = 0; i < 50 && std::getline(in, text); ++i) plain += text + "\r\n";
+    auto wide = [&](bool bigEndian) {
+        std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (char c : plain) out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+        return out;
+    };
+    auto linesOf = [](TextFileCls& reader) {
+        std::vector<std::string> lines;
+        EXPECT_EQ(reader.OpenReaderFile(), 0);
+        EXPECT_EQ(reader.GetReaderFileLength(), 0);
+        reader.SetReaderFilePosition(0);
+        QV_String line;
+        while (reader.readPosition < reader.fileLength) {
+            reader.ReadLine(line);
+            lines.push_back(line.ToStdString());
+        }
+        reader.CloseReaderFile();
+        return lines;
+    };
+    TextFileCls ascii;
+    Run(ascii, Write("plain.txt", plain));
+    ASSERT_EQ(ascii.pointsRead, 50u);
+    const std::vector<std::string> asciiLines = linesOf(ascii);
+    ASSERT_EQ(asciiLines.size(), 50u);
+    for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::string>>{
+             {"utf8.txt", "\xEF\xBB\xBF" + plain}, {"utf16le.txt", wide(false)}, {"utf16be.txt", wide(true)}}) {
+        SCOPED_TRACE(name);
+        DGDriver::ClearQueueAndLog();
+        TextFileCls marked;
+        Run(marked, Write(name, bytes));
+        EXPECT_EQ(marked.delimiterMode, ascii.delimiterMode);
+        EXPECT_EQ(marked.minBlanks, ascii.minBlanks);
+        EXPECT_EQ(marked.layout, ascii.layout);
+        EXPECT_EQ(marked.pointsRead, 50u);
+        EXPECT_EQ(Triples(marked.points), Triples(ascii.points));
+        EXPECT_TRUE(Alerts().empty());
+        EXPECT_EQ(linesOf(marked), asciiLines);
+    }
+}
+
 TEST_F(ReaderTest, FormatDetectionFromTheSecondLine) {
     struct Case {
         std::string second;
@@ -152,6 +226,17 @@ TEST_F(ReaderTest, FormatDetectionFromTheSecondLine) {
         EXPECT_EQ(reader.decimalSeparator, c.decimal);
         EXPECT_EQ(reader.firstAnalysis, 0);
         reader.CloseReaderFile();
+    }
+    // Fields one by one are the fields of the list, for every mode, N and line of blanks, TABs and text.
+    std::mt19937 rng(5);
+    for (int round = 0; round < 3000; ++round) {
+        std::string line;
+        for (int n = rng() % 12; n > 0; --n) line += " \t;a1"[rng() % 5];
+        const int32_t mode = int32_t(1 + rng() % 4), n = int32_t(rng() % 4);
+        std::vector<std::string_view> listed, one;
+        SplitFields(line, mode, mode == DelimiterSemicolon ? ';' : '\t', n, listed);
+        ForEachField(line, mode, mode == DelimiterSemicolon ? ';' : '\t', n, [&](std::string_view f) { one.push_back(f); });
+        ASSERT_EQ(one, listed) << "[" << line << "] " << mode << " " << n;
     }
     EXPECT_EQ(ConvertSpaceRuns("a b   c  d   ", 3), "a b\tc  d   ");
     EXPECT_EQ(ConvertSpaceRuns("   a", 3), "\ta");
@@ -219,51 +304,98 @@ TEST_F(ReaderTest, DuplicateFilterMatchesTheBruteForceWalk) {
     Run(reader, Data("xyz/points_dup.txt"));
     EXPECT_EQ(reader.pointsRead, 380u);
     EXPECT_EQ(reader.pointsKept, 320u);
-    // The real grid at the tolerances of the shared figures.
-    for (const auto& [tol, kept] : std::vector<std::pair<double, uint32_t>>{{1.0, 7118}, {700.0, 1743}}) {
+    // The real grid at the tolerances of the shared figures, in the order the walk leaves its points in, also
+    // for a grid cut into chunks (the wide row) and with axes swapped.
+    ASCFile::ASCFileCls plain;
+    Run(plain, Data("asc/elev.asc"), [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
+    ASSERT_EQ(plain.points.size(), 7118u);
+    const std::string wide = Write("wide.asc", "ncols 1000\nnrows 300\nxllcorner 0\nyllcorner 0\ncellsize 2\n" +
+                                                   [] {
+                                                       std::string rows;
+                                                       for (int r = 0; r < 300; ++r, rows += "\n")
+                                                           for (int c = 0; c < 1000; ++c)
+                                                               rows += std::to_string((r * 7 + c * 3) % 500) + " ";
+                                                       return rows;
+                                                   }());
+    ASCFile::ASCFileCls widePlain;
+    Run(widePlain, wide, [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
+    ASSERT_EQ(widePlain.points.size(), 300000u);
+    struct Case {
+        std::string path;
+        const std::vector<ASCFilePoint>& reading;
+        double tol;
+        bool swap;
+        uint32_t kept;
+    };
+    std::vector<ASCFilePoint> swapped = plain.points;
+    for (ASCFilePoint& p : swapped) std::swap(p.x, p.y);
+    const std::vector<Case> cases = {{Data("asc/elev.asc"), plain.points, 1.0, false, 7118},
+                                     {Data("asc/elev.asc"), plain.points, 700.0, false, 1743},
+                                     {Data("asc/elev.asc"), swapped, 1.0, true, 7118},
+                                     {wide, widePlain.points, 1.0, false, 300000},
+                                     {wide, widePlain.points, 2.0, false, 75000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path + " " + std::to_string(c.tol));
         ASCFile::ASCFileCls grid;
-        Run(grid, Data("asc/elev.asc"), [&](ASCFile::ASCFileCls& r) { r.tolerance = tol; });
-        EXPECT_EQ(grid.pointsKept, kept);
+        Run(grid, c.path, [&](ASCFile::ASCFileCls& r) {
+            r.tolerance = c.tol;
+            r.swapXY = c.swap;
+        });
+        EXPECT_EQ(grid.pointsKept, c.kept);
+        EXPECT_EQ(Triples(grid.points), Triples(BruteForceFilter(c.reading, c.tol, PointChunkSize)));
     }
 }
 
-TEST_F(ReaderTest, BadFilesEndWithTheReadErrorOrWhatTheyHold) {
+TEST_F(ReaderTest, BadFilesEndWithTheReadErrorAndItsReasonOrWhatTheyHold) {
+    const std::string empty = "The file holds nothing to read.", notText = "The file is not a text file.",
+                      cut = "The grid ends before the last cell its header gives: it was not read.";
+    const std::string grid = Slurp(Data("asc/elev.asc"));
+    const std::string points = Slurp(Data("xyz/points_dup.txt"));
     struct Case {
         std::string name;
         bool grid, error;
         size_t points;
+        std::string reason;
     };
     const std::vector<Case> cases = {
-        {"asc/bad/garbled.asc", true, true, 0},        {"asc/bad/empty.asc", true, true, 0},
-        {"asc/bad/huge_header.asc", true, true, 0},    {"asc/bad/header_only.asc", true, false, 0},
-        {"xyz/bad/garbled.txt", false, true, 0},       {"xyz/bad/empty.txt", false, true, 0},
-        {"xyz/bad/short_lines.txt", false, false, 50}, {"xyz/bad/nonnumeric.txt", false, false, 90},
-        {"xyz/bad/utf16.txt", false, false, 20},
+        {Data("asc/bad/garbled.asc"), true, true, 0, notText},
+        {Data("asc/bad/empty.asc"), true, true, 0, empty},
+        {Data("asc/bad/huge_header.asc"), true, true, 0, ""},
+        {Data("asc/bad/header_only.asc"), true, true, 0, cut},
+        {Write("nul.asc", grid.substr(0, 5000) + '\0' + grid.substr(5000)), true, true, 0, notText},
+        {Write("blank.asc", "\r\n  \n\t\n"), true, true, 0, empty},
+        // Cut inside row 67 of 143, its last number cut to "2"; cut inside the last row; the last row whole
+        // but without its break (read whole).
+        {Write("truncated.asc", grid.substr(0, 40001)), true, true, 0, cut},
+        {Write("last_row_cut.asc", grid.substr(0, grid.size() - 40)), true, true, 0, cut},
+        {Write("nonl.asc", grid.substr(0, grid.size() - 1)), true, false, 7118, ""},
+        {Data("xyz/bad/garbled.txt"), false, true, 0, notText},
+        {Data("xyz/bad/empty.txt"), false, true, 0, empty},
+        {Write("bom_only.txt", "\xEF\xBB\xBF"), false, true, 0, empty},
+        {Write("nul.txt", points.substr(0, 300) + '\0' + points.substr(300)), false, true, 0, notText},
+        {Write("odd.txt", std::string("\xFF\xFE" "1\0 \0" "2\0 \0" "3", 11)), false, true, 0, notText},
+        {Data("xyz/bad/short_lines.txt"), false, false, 50, ""},
+        {Data("xyz/bad/nonnumeric.txt"), false, false, 90, ""},
+        {Data("xyz/bad/utf16.txt"), false, false, 20, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DGDriver::ClearQueueAndLog();
-        std::vector<ASCFilePoint> points;
+        std::vector<ASCFilePoint> read;
         if (c.grid) {
             ASCFile::ASCFileCls reader;
-            Run(reader, Data(c.name));
-            points = reader.points;
+            Run(reader, c.name);
+            read = reader.points;
+            EXPECT_EQ(reader.pointsKept, read.size());
         } else {
             TextFileCls reader;
-            Run(reader, Data(c.name));
-            points = reader.points;
+            Run(reader, c.name);
+            read = reader.points;
         }
         EXPECT_EQ(ShowedReadError(), c.error);
-        EXPECT_EQ(points.size(), c.points);
+        EXPECT_EQ(read.size(), c.points);
+        EXPECT_EQ(AlertDetails(), c.error ? std::vector<std::string>{c.reason} : std::vector<std::string>{});
     }
-    // A truncated file gives what it holds: a prefix of the whole grid's cells.
-    const std::string whole = Slurp(Data("asc/elev.asc"));
-    ASCFile::ASCFileCls full, cut;
-    Run(full, Data("asc/elev.asc"), [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
-    Run(cut, Write("truncated.asc", whole.substr(0, 40001)), [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
-    ASSERT_GT(cut.points.size(), 0u);
-    ASSERT_LE(cut.points.size(), full.points.size());
-    for (size_t i = 0; i + 1 < cut.points.size(); ++i) ASSERT_EQ(cut.points[i].z, full.points[i].z);
 
     // 4 GiB or more: the 32-bit length cannot hold it; refused before anything is sized (a sparse file).
     const std::string huge = UserFile("huge.asc");

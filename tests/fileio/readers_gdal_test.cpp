@@ -154,6 +154,30 @@ TEST_F(GdalReaderTest, GridHeightsAndCountsAreGdals) {
     ExpectGdalCells(f32Points, g, 300.0, 1e-9);
 }
 
+TEST_F(GdalReaderTest, AGridGdalRefusesIsRefusedAndOneWithoutNoDataReadsAsGdalReadsIt) {
+    const std::string elev = Slurp(Data("asc/elev.asc"));
+    // Without the optional no-data line every cell is a value, -32768 included: 14,300 points, none shifted.
+    const size_t at = elev.find("NODATA_value");
+    ASSERT_NE(at, std::string::npos);
+    const std::string plain = Write("no_nodata.asc", elev.substr(0, at) + elev.substr(elev.find('\n', at) + 1));
+    GdalGrid g;
+    ASSERT_TRUE(OpenGdal(plain, g));
+    ASSERT_FALSE(g.hasNoData);
+    const std::vector<ASCFilePoint> all = Grid(plain);
+    EXPECT_EQ(all.size(), 14300u);
+    ExpectGdalCells(all, g, 300.0, 0.0);
+    // Cut inside row 67 of 143: GDAL cannot read the grid, and neither do we.
+    const std::string cut = Write("truncated.asc", elev.substr(0, 40001));
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    EXPECT_FALSE(OpenGdal(cut, g));
+    CPLPopErrorHandler();
+    DGDriver::ClearQueueAndLog();
+    ASCFile::ASCFileCls reader;
+    Run(reader, cut);
+    EXPECT_TRUE(ShowedReadError());
+    EXPECT_TRUE(reader.points.empty());
+}
+
 TEST_F(GdalReaderTest, EveryGridRewriteGivesItsBaseFilesPoints) {
     const std::string elevText = Slurp(Data("asc/elev.asc"));
     const std::vector<std::string> lines = Lines(elevText);

@@ -275,3 +275,19 @@ TEST_F(ImportCommandsTest, ACutShapefileIsImportedAsFarAsItGoesAndSaysSo) {
     EXPECT_EQ(told, 1);
     EXPECT_EQ(refused, 0);
 }
+
+TEST_F(ImportCommandsTest, AFileThatCannotBeReadIsRefusedWithItsReason) {
+    DGDriver::QueueFileAnswer({Data("asc/bad/empty.asc")});
+    DGDriver::QueueAlertAnswer(1);
+    ImportASCFile(GlobalSettings);
+    EXPECT_TRUE(Hotspots().empty());
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    std::vector<std::vector<std::string>> alerts;
+    for (const auto& r : DGDriver::Log())
+        if (r.kind == "alert") alerts.push_back(r.texts);
+    ASSERT_EQ(alerts.size(), 1u);
+    ASSERT_EQ(alerts[0].size(), 2u);
+    EXPECT_EQ(alerts[0][0], "Error while reading the file.");
+    EXPECT_EQ(alerts[0][1], "The file holds nothing to read.");
+}

@@ -294,7 +294,7 @@ std::vector<QV_String> ReadAscPreviewLines(ASCFile::ASCFileCls& reader) {
     std::vector<QV_String> lines;
     QV_String line;
     while (lines.size() < 5 && reader.readPosition < reader.fileLength) {
-        ReadTextLine(reader, line);
+        reader.ReadLine(line);
         if (!line.IsEmpty()) lines.push_back(line);
     }
     return lines;

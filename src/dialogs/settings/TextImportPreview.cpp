@@ -34,11 +34,11 @@ std::vector<QV_String> ReadPreviewLines(TextFileCls& reader, bool skipFirst) {
     std::vector<QV_String> lines;
     reader.SetReaderFilePosition(0);
     QV_String line;
-    ReadTextLine(reader, line);
-    if (skipFirst) ReadTextLine(reader, line);
+    reader.ReadLine(line);
+    if (skipFirst) reader.ReadLine(line);
     for (int look = 0; look < 5; ++look) {
         if (!line.IsEmpty()) lines.push_back(line);
-        if (look < 4) ReadTextLine(reader, line);
+        if (look < 4) reader.ReadLine(line);
     }
     return lines;
 }

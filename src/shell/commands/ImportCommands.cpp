@@ -47,14 +47,20 @@ void RunImport(Reader& reader, Settings& settings, bool (*place)(Reader&)) {
     HostReaderProgress progress;
     reader.SetProgress(&progress);
     bool cancelled = false;
-    if (!reader.Read(cancelled)) return;
+    // A failed read is told with its reason; what a read left out is told before its results.
+    auto read = [&]() {
+        const bool ok = reader.Read(cancelled);
+        if (!cancelled) ShowReadReport(reader.report);
+        return ok;
+    };
+    if (!read()) return;
     while (true) {
         if (!RunPointImportResults(reader)) return;
         ProjectOffset.x = reader.originX;
         ProjectOffset.y = reader.originY;
         if (!reader.importAgain) break;
         reader.Clear();
-        if (!reader.Read(cancelled)) return;
+        if (!read()) return;
     }
     if (!place(reader)) ReportToolResult(ToolErrModifyObject);
 }
