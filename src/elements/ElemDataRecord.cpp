@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -63,32 +64,75 @@ void PutText(ElemDataRecord& record, uint32_t offset, uint32_t width, const QV_S
     PutBytes(record, offset, width, CodePageBytes(text, width - 1));
 }
 
-// Numbers are written with the fewest significant digits (six at least, as "%g" gives them) that read back
-// as the same value through StrToDouble, within the field. A value that is no number (the DBL_MAX mark,
-// infinite, NaN) is stored as an empty field, which reads back as DBL_MAX.
-// "%.<precision>g" with a full stop as decimal point whatever the C locale says.
-void PrintNumber(char (&text)[64], int precision, double value) {
-    std::snprintf(text, sizeof text, "%.*g", precision, value);
-    for (char* p = text; *p != 0; ++p)
-        if (*p == ',') *p = '.';
+// A number field's text, read by the in-house number rules (skip to the first digit, '-', '.' or ','; either '.'
+// or ',' as decimal point, which a digit must follow; a lowercase 'e' with a sign brings an exponent; no digit
+// gives DBL_MAX, as does a value beyond the largest double) but rounded correctly: the in-house reader adds
+// the digits one by one and so misses the value of a longer text by an ulp or more.
+double ReadRecordNumber(const std::string& bytes) {
+    size_t p = 0;
+    const size_t n = bytes.size();
+    while (p < n && !IsDigitByte(uint8_t(bytes[p])) && bytes[p] != '-' && bytes[p] != '.' && bytes[p] != ',') ++p;
+    if (p == n) return kNoNumber;
+    const bool negative = bytes[p] == '-';
+    if (negative) ++p;
+    std::string digits;  // the mantissa's digits, the decimal point put back as '.'
+    size_t leadingZeros = 0, integerDigits = 0;
+    bool nonZero = false;
+    for (; p < n && IsDigitByte(uint8_t(bytes[p])); ++p, ++integerDigits) {
+        digits += bytes[p];
+        nonZero = nonZero || bytes[p] != '0';
+        if (!nonZero) ++leadingZeros;
+    }
+    size_t fractionZeros = 0;  // zeros after the point before the first other digit, when the integer part is 0
+    if (p < n && (bytes[p] == '.' || bytes[p] == ',')) {
+        ++p;
+        if (p == n || !IsDigitByte(uint8_t(bytes[p]))) return kNoNumber;
+        digits += '.';
+        for (; p < n && IsDigitByte(uint8_t(bytes[p])); ++p) {
+            digits += bytes[p];
+            if (!nonZero && bytes[p] == '0') ++fractionZeros;
+            nonZero = nonZero || bytes[p] != '0';
+        }
+    }
+    const double sign = negative ? -1.0 : 1.0;
+    if (!nonZero) return sign * 0.0;
+    int64_t exponent = 0;
+    if (p + 1 < n && bytes[p] == 'e' && (bytes[p + 1] == '+' || bytes[p + 1] == '-')) {
+        const bool down = bytes[p + 1] == '-';
+        for (p += 2; p < n && IsDigitByte(uint8_t(bytes[p])); ++p)
+            if (exponent < 100000) exponent = exponent * 10 + (bytes[p] - '0');  // far beyond any double
+        if (down) exponent = -exponent;
+    }
+    const std::string text = (integerDigits == 0 ? "0" : "") + digits + "e" + std::to_string(exponent);
+    double value = 0.0;
+    const std::from_chars_result r = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (r.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a double: the decimal exponent of the first digit tells which.
+        const int64_t magnitude = integerDigits > leadingZeros ? int64_t(integerDigits - leadingZeros) - 1 + exponent
+                                                               : -int64_t(fractionZeros) - 1 + exponent;
+        return magnitude > 0 ? sign * kNoNumber : sign * 0.0;
+    }
+    if (r.ec != std::errc() || !std::isfinite(value) || std::fabs(value) >= kNoNumber) return sign * kNoNumber;
+    return sign * value;
 }
 
+// Numbers are written as the shortest text that reads back as the same value; in a field too narrow for that
+// (a level of 18 or more significant digits) as the most digits that fit, and that rounded value then reads and
+// writes back unchanged. A value that is no number (the DBL_MAX mark, infinite, NaN) is stored as an empty
+// field, which reads back as DBL_MAX.
 std::string FormatNumber(double value, uint32_t maxChars) {
     if (!std::isfinite(value) || value == kNoNumber) return std::string();
     char text[64];
-    PrintNumber(text, 6, value);  // "%g": at most 13 characters, fits every number field
-    std::string best = text;
-    double bestError = std::fabs(StrToDouble(text) - value);
-    for (int precision = 7; precision <= 17 && bestError != 0.0; ++precision) {
-        PrintNumber(text, precision, value);
-        if (std::strlen(text) > maxChars) continue;
-        const double error = std::fabs(StrToDouble(text) - value);
-        if (error < bestError) {
-            best = text;
-            bestError = error;
-        }
+    std::to_chars_result r = std::to_chars(text, text + sizeof text, value);
+    if (r.ec == std::errc() && uint32_t(r.ptr - text) <= maxChars) return std::string(text, r.ptr);
+    for (int precision = 17; precision >= 1; --precision) {
+        r = std::to_chars(text, text + sizeof text, value, std::chars_format::general, precision);
+        if (r.ec != std::errc() || uint32_t(r.ptr - text) > maxChars) continue;
+        std::string candidate(text, r.ptr);
+        // Rounded up past the largest double it would read as the no-number mark.
+        if (std::fabs(ReadRecordNumber(candidate)) < kNoNumber) return candidate;
     }
-    return best;
+    return std::string();
 }
 
 void PutNumber(ElemDataRecord& record, uint32_t offset, uint32_t width, double value) {
@@ -102,7 +146,7 @@ bool ToText(const std::string& bytes, QV_String& out) {
     return out.SetBytes(bytes.data(), uint32_t(bytes.size()), Encoding_System);
 }
 
-double ToNumber(const std::string& bytes) { return bytes.empty() ? kNoNumber : StrToDouble(bytes.c_str()); }
+double ToNumber(const std::string& bytes) { return bytes.empty() ? kNoNumber : ReadRecordNumber(bytes); }
 
 #define ELEM_RECORD_TRY(expr)                                                                                          \
     do {                                                                                                               \

@@ -52,6 +52,9 @@ constexpr uint32_t ElemUserDataFlags = 0;
 constexpr uint32_t ElemDataRecordSize = 650;
 
 // Offsets and widths of the current layout. A text or number field holds at most width - 1 bytes and a NUL.
+// A number is the shortest decimal text that reads back as the same double ('.' as decimal point, "e+NN" /
+// "e-NN" exponents; ',' is read too); a level too long for its field is rounded to the digits that fit, and a
+// record read and written again then keeps that value. An empty field is the no-number mark DBL_MAX.
 namespace ElemRecordLayout {
 constexpr uint32_t Tag = 0;
 constexpr uint32_t N1 = 1;           // kind 1: Value

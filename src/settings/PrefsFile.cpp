@@ -118,18 +118,21 @@ private:
         }
     }
 
-    // An int32 byte length and that many bytes in the system code page.
+    // An int32 byte length and that many bytes in the system code page. The text ends at its first zero byte, as
+    // the writer ends it: a text holds no NUL, so what is read writes back to the same bytes.
     PrefsFileFault Text(QV_String& out) {
         int32_t length = 0;
         if (!in_.Int32(length)) return PrefsFileFault::Truncated;
         if (length < 0) return PrefsFileFault::BadLength;
         const unsigned char* bytes = nullptr;
         if (!in_.Take(size_t(length), bytes)) return PrefsFileFault::Truncated;
-        if (length == 0) {
+        const void* zero = length > 0 ? std::memchr(bytes, 0, size_t(length)) : nullptr;
+        const auto n = uint32_t(zero != nullptr ? static_cast<const unsigned char*>(zero) - bytes : length);
+        if (n == 0) {
             out = QV_String("");
             return PrefsFileFault::None;
         }
-        return out.SetBytes(bytes, uint32_t(length), Encoding_System) ? PrefsFileFault::None : PrefsFileFault::BadText;
+        return out.SetBytes(bytes, n, Encoding_System) ? PrefsFileFault::None : PrefsFileFault::BadText;
     }
 
     // Rows, columns, then rows x columns elements of at least `minBytes` each: a count the rest of the file
@@ -182,7 +185,8 @@ void PutFloat64(std::string& out, double value) {
     for (int i = 0; i < 8; ++i) out.push_back(char((bits >> (8 * i)) & 0xFF));
 }
 
-// The text in the system code page without the zero bytes its conversion ends in, after its byte count.
+// The text in the system code page up to its first NUL (the conversion ends there) without the zero bytes the
+// conversion ends in, after its byte count.
 bool PutText(std::string& out, const QV_String& text) {
     const MultiByteBuffer converted = text.ToMultiByte(Encoding_System);
     if (converted.bytes == nullptr) return false;

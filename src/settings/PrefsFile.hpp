@@ -44,6 +44,8 @@ enum class PrefsFileFault : int32_t {
 // the host cannot give the folder; every open of an empty path fails.
 QV_String GetPrefsFilePath();
 
+// A text, on reading as on writing, ends at its first NUL: "x\0y" is "x" both ways.
+//
 // Reads the whole file into `list` (emptied first with `clearFirst`, else appended to). False, with `fault`
 // set when given, when the file cannot be read whole: `list` then holds nothing of the file.
 bool ReadPrefsFile(PrefsEntryList& list, const QV_String& path, bool clearFirst, PrefsFileFault* fault = nullptr);

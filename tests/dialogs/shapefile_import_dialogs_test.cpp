@@ -83,6 +83,29 @@ TEST_F(ShapefileImportDialogsTest, ResultsKeepTheAreaAbsoluteWhileTheOffsetMoves
     EXPECT_FALSE(RunImportResultsDialogs(data));
 }
 
+TEST_F(ShapefileImportDialogsTest, CountsShowWholeInBothLayouts) {
+    data.options.identified = 1433712;
+    data.options.importable = 1433700;
+    data.options.toCorrect = 12;
+    DGDriver::QueueClick(ShapeResultsObjectsDialogId, 12);  // to the second layout
+    DGDriver::QueueClick(ShapeResultsObjectsTwinDialogId, 1);
+    ASSERT_TRUE(RunImportResultsDialogs(data));
+    struct Layout {
+        int16_t id, counts[3];
+    };
+    for (const Layout& l : {Layout{ShapeResultsObjectsDialogId, {4, 6, 8}},
+                            Layout{ShapeResultsObjectsTwinDialogId, {3, 5, 7}}}) {
+        std::vector<std::string> shown;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.kind == "modal" && r.id == l.id)
+                for (const DGDriver::LogRecord& page : r.pages)
+                    for (int16_t item : l.counts)
+                        for (const DGDriver::ItemState& s : page.items)
+                            if (s.id == item) shown.push_back(s.text);
+        EXPECT_EQ(shown, (std::vector<std::string>{"1433712", "1433700", "12"})) << l.id;
+    }
+}
+
 TEST_F(ShapefileImportDialogsTest, ObjectChoiceTicksFieldsAndSetsTheMode) {
     CollectGISObjectNames(data.options);
     ASSERT_GE(data.options.allObjects.GetCount(), 2);

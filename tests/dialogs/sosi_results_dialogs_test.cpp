@@ -103,6 +103,7 @@ TEST_F(SosiResultsDialogsTest, StepButtonsChooseTheImport) {
         EXPECT_EQ(OpenSOSIImportDialog(&choice), c.ok) << c.click;
         EXPECT_EQ(choice, c.choice) << c.click;
         EXPECT_FALSE(Item(SOSIImportStepDialogId, 1).visible);  // only the step buttons confirm
+        EXPECT_EQ(Item(SOSIImportStepDialogId, 3).image, 32709);
     }
 }
 
@@ -176,6 +177,8 @@ TEST_F(SosiResultsDialogsTest, CountsShowWholeAndImportAgainGoesBack) {
     EXPECT_EQ(reader.importAgain, 1);
     EXPECT_EQ(Item(SOSIResultsDialogId, 8).text, "12345678");
     EXPECT_EQ(Item(SOSIResultsDialogId, 10).text, "1234567");
+    EXPECT_EQ(Item(SOSIResultsDialogId, 13).image, 32539);
+    EXPECT_EQ(Item(SOSIResultsDialogId, 14).image, 32540);
     EXPECT_EQ(Item(SOSIResultsDialogId, 12).text, "11111111");
     // No flat contour: the whole altitude group is off, whatever the flag.
     for (int16_t item = 40; item <= 47; ++item) EXPECT_FALSE(Item(SOSIResultsDialogId, item).enabled) << item;

@@ -218,6 +218,76 @@ TEST(ElemDataRecordRoundTrip, NumbersKeepTheirValue) {
     }
 }
 
+// Any finite double, subnormal to huge: the point value's field (25 characters) holds the shortest text that
+// reads back exactly; a level's field (19) holds that text when it fits, else the value rounded to the digits that
+// fit. Either way a record read and written again keeps its value and its text.
+TEST(ElemDataRecordRoundTrip, ReadWriteReadIsAFixedPointForAnyDouble) {
+    std::mt19937_64 random(20261208);
+    std::vector<double> values = {32.004,   391.4,    double(391.4f), 0.1 + 0.2, DBL_MIN,  -DBL_MIN, 5e-324, -DBL_MAX,
+                                  1e308,    1e22,     1e23,           0.0,       -0.0,     1e-7,     -1.2345678901234567e-300,
+                                  std::nextafter(DBL_MAX, 0.0),       123456789012345678.0, -0.30000000000000004};
+    for (int i = 0; i < 50000; ++i) {
+        const uint64_t bits = random();
+        double v = 0.0;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v)) values.push_back(v);
+        values.push_back(double(int64_t(random() % 2000000000) - 1000000000) / std::pow(10.0, double(random() % 12)));
+    }
+    auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    for (const double v : values) {
+        ElemDescriptor in, out, again;
+        in.Value = v;
+        in.Level1 = v;
+        ElemDataRecord point, terrain, rewritten;
+        ASSERT_EQ(ElemDataRecord_Build(in, ElemKind_Point, point), ElemRecordStatus::Ok);
+        ASSERT_EQ(ElemDataRecord_Parse(point.bytes, 650, ElemKind_Point, out), ElemRecordStatus::Ok);
+        ASSERT_TRUE(same(out.Value, v)) << v << " as " << Field(point, 1, 26);
+        ASSERT_LE(Field(point, 1, 26).size(), 25u);
+
+        ASSERT_EQ(ElemDataRecord_Build(in, ElemKind_Terrain, terrain), ElemRecordStatus::Ok);
+        ASSERT_EQ(ElemDataRecord_Parse(terrain.bytes, 650, ElemKind_Terrain, out), ElemRecordStatus::Ok);
+        const std::string level = Field(terrain, 553, 20);
+        ASSERT_LE(level.size(), 19u);
+        ASSERT_FALSE(level.empty()) << v;
+        if (Field(point, 1, 26).size() <= 19)
+            ASSERT_TRUE(same(out.Level1, v)) << v << " as " << level;
+        else
+            ASSERT_LE(std::fabs(out.Level1 - v), std::fabs(v) * 1e-11) << v << " as " << level;
+        ASSERT_EQ(ElemDataRecord_Build(out, ElemKind_Terrain, rewritten), ElemRecordStatus::Ok);
+        ASSERT_EQ(ElemDataRecord_Parse(rewritten.bytes, 650, ElemKind_Terrain, again), ElemRecordStatus::Ok);
+        ASSERT_TRUE(same(again.Level1, out.Level1)) << v << " as " << level << ", then " << Field(rewritten, 553, 20);
+        ASSERT_EQ(Field(rewritten, 553, 20), level);
+    }
+    // The shortest text, not the 17 digits of the double.
+    for (const auto& [value, text] : std::vector<std::pair<double, std::string>>{
+             {32.004, "32.004"}, {391.4, "391.4"}, {1234.5678, "1234.5678"}, {1e-7, "1e-07"}, {-250.75, "-250.75"}}) {
+        ElemDescriptor in;
+        in.Level2 = value;
+        ElemDataRecord r;
+        ASSERT_EQ(ElemDataRecord_Build(in, ElemKind_Terrain, r), ElemRecordStatus::Ok);
+        EXPECT_EQ(Field(r, 573, 20), text);
+    }
+    // Texts of earlier releases and other hands read as the in-house reader reads them, rounded correctly.
+    for (const auto& [text, value] : std::vector<std::pair<std::string, double>>{{"1234,57", 1234.57},
+                                                                                 {"1.5e+2", 150.0},
+                                                                                 {"1.5E2", 1.5},
+                                                                                 {"1e5", 1.0},
+                                                                                 {"-.5", -0.5},
+                                                                                 {"x32.004000000000005", 32.004000000000005},
+                                                                                 {"1e+999", DBL_MAX},
+                                                                                 {"-1e+999", -DBL_MAX},
+                                                                                 {"1e-999", 0.0},
+                                                                                 {"5.", DBL_MAX},
+                                                                                 {"abc", DBL_MAX}}) {
+        ElemDataRecord r;
+        ASSERT_EQ(ElemDataRecord_Build(ElemDescriptor(), ElemKind_Terrain, r), ElemRecordStatus::Ok);
+        std::memcpy(r.bytes + 593, text.c_str(), text.size() + 1);
+        ElemDescriptor out;
+        ASSERT_EQ(ElemDataRecord_Parse(r.bytes, 650, ElemKind_Terrain, out), ElemRecordStatus::Ok);
+        EXPECT_EQ(out.Level3, value) << text;
+    }
+}
+
 TEST(ElemDataRecordRoundTrip, NoNumberMarkAndEmptyFieldsReadAsLargestDouble) {
     ElemDescriptor in;
     in.Level1 = DBL_MAX;

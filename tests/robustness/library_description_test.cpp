@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -106,7 +108,7 @@ std::string Difference(const LibPartDef& a, const LibPartDef& b) {
         const LibParamDef& p = a.params[i];
         const LibParamDef& q = b.params[i];
         if (p.name != q.name || p.typeID != q.typeID || p.dim1 != q.dim1 || p.dim2 != q.dim2 ||
-            !SameNumbers(p.numbers, q.numbers) || p.texts != q.texts)
+            !SameNumbers(p.numbers, q.numbers) || p.texts != q.texts || p.description != q.description)
             return "parameter " + p.name;
     }
     if (a.sections.size() != b.sections.size()) return "section count";
@@ -234,4 +236,92 @@ TEST(LibraryDescriptionRobustness, MutatedFilesInAFolderLeaveTheStoreAsItWas) {
         }
     }
     std::filesystem::remove_all(folder);
+}
+
+// Generated parts: arrays declared up to the largest size with a few values or none, texts with every escape,
+// descriptions, sections. A part holds no more cells than the values its text gives, its written description
+// grows with its text (not with the declared cells) and reads back to the same part. A NUL in a description is
+// refused, as in a value.
+TEST(LibraryDescriptionRobustness, GeneratedPartsKeepToTheirTextAndReadBackWritten) {
+    std::mt19937 random(0x4C504432u);
+    auto below = [&](uint32_t n) { return uint32_t(random() % n); };
+    const char* types[] = {"real", "length", "integer", "boolean", "pen", "string"};
+    const std::string pieces[] = {"a", "\\\"", "\\\\", "\\n", "\\t", ";", " ", "\xC3\xA6", "\xE6\x97\xA5", "x y"};
+    for (int round = 0; round < 300; ++round) {
+        std::string text = kHead;
+        size_t values = 0;
+        bool nul = false;
+        const uint32_t params = 1 + below(40);
+        for (uint32_t i = 0; i < params; ++i) {
+            const std::string type = types[below(6)];
+            const bool isText = type == "string";
+            const uint32_t shape = below(3);
+            const uint32_t cells = shape == 0 ? 1 : shape == 1 ? 1 + below(1048576) : 1 + below(1024);
+            const uint32_t dim2 = shape == 2 ? 1 + below(uint32_t(LibArrayCellsMax / cells)) : 1;
+            text += "param p" + std::to_string(i) + " " + type;
+            if (shape > 0) text += "[" + std::to_string(cells) + "]";
+            if (shape == 2) text += "[" + std::to_string(dim2) + "]";
+            text += " =";
+            const uint32_t given = shape == 0 ? 1 : std::min<uint32_t>(below(6), cells * dim2);
+            for (uint32_t k = 0; k < given; ++k) {
+                text += k == 0 ? " " : "; ";
+                if (isText) {
+                    text += "\"";
+                    for (uint32_t n = below(4); n > 0; --n) text += pieces[below(10)];
+                    text += "\"";
+                } else {
+                    const double choices[] = {0.0, -0.0, 1.5, -1e-300, 123456789.123456789, double(below(1000))};
+                    char number[40];
+                    std::snprintf(number, sizeof number, "%.17g", choices[below(6)]);
+                    text += number;
+                }
+            }
+            if (given == 0) text += isText ? " \"\"" : " 0";
+            values += std::max<uint32_t>(given, 1);
+            text += "\n";
+            if (below(4) == 0) {
+                const bool withNul = below(8) == 0;
+                nul = nul || withNul;
+                text += "describe p" + std::to_string(i) + " = \"d" + (withNul ? std::string("\0", 1) : "") + "e\"\n";
+            }
+        }
+        for (uint32_t k = below(3); k > 0; --k) text += "section ANCS " + std::to_string(k) + " = hex:00ff\n";
+        LibPartDef part;
+        std::string error;
+        const bool parsed = ParseLibraryPart(text, &part, &error);
+        if (nul) {
+            EXPECT_FALSE(parsed) << round;
+            EXPECT_NE(error.find("NUL"), std::string::npos) << round << ": " << error;
+            continue;
+        }
+        ASSERT_TRUE(parsed) << round << ": " << error << "\n" << text;
+        size_t held = 0;
+        for (const LibParamDef& p : part.params) held += p.numbers.size() + p.texts.size();
+        EXPECT_LE(held, values) << round;
+        const std::string written = DescribeLibraryPart(part);
+        EXPECT_LE(written.size(), 2 * text.size() + 4096) << round;
+        LibPartDef again;
+        ASSERT_TRUE(ParseLibraryPart(written, &again, &error)) << round << ": " << error;
+        EXPECT_EQ(Difference(part, again), "") << round << "\n" << written;
+    }
+
+    // 32 text arrays of the largest size in about 1 KB: nothing held, a file of the same size written.
+    std::string text = kHead;
+    for (int i = 0; i < 32; ++i) text += "param s" + std::to_string(i) + " string[1048576] = \"\"\n";
+    ASSERT_LT(text.size(), 1200u);
+    LibPartDef part;
+    std::string error;
+    ASSERT_TRUE(ParseLibraryPart(text, &part, &error)) << error;
+    for (const LibParamDef& p : part.params) EXPECT_TRUE(p.texts.empty() && p.CellCount() == 1048576u);
+    EXPECT_LT(DescribeLibraryPart(part).size(), 2048u);
+
+    // Sections by the ten thousand: each is told from the others, and one given twice is named with its line.
+    text = kHead;
+    for (int i = 0; i < 80000; ++i) text += "section T" + std::to_string(100 + i / 30000) + " " +
+        std::to_string(i % 30000 - 15000) + " = hex:00\n";
+    ASSERT_TRUE(ParseLibraryPart(text, &part, &error)) << error;
+    EXPECT_EQ(part.sections.size(), 80000u + 3u);  // with 'PARD' and the two scripts
+    text += "section T100 -15000 = hex:01\n";
+    EXPECT_FALSE(ParseLibraryPart(text, &part, &error));
+    EXPECT_EQ(error.compare(0, 11, "line 80004:"), 0) << error;
 }

@@ -156,6 +156,40 @@ TEST_F(PrefsFileTest, ByteLayoutOfEveryType) {
     EXPECT_EQ(ReadFault(), PrefsFileFault::None);  // N = 0: an empty, valid file; nothing past N is read
 }
 
+// One rule both ways: a text ends at its first zero byte. What is read writes back to the same bytes and reads
+// back the same, and a text holding a NUL in memory is written as what comes before it.
+TEST_F(PrefsFileTest, ATextEndsAtItsFirstNulReadOrWritten) {
+    using std::string_literals::operator""s;
+    WriteRaw(Head(2) + "\x03" + Text("a\0b"s) + Text("x\0y"s) + "\x06" + Text("ta") + Le32(1) + Le32(2) +
+             Text("\0z"s) + Text("w"));
+    const std::string cut = Head(2) + "\x03" + Text("a") + Text("x") + "\x06" + Text("ta") + Le32(1) + Le32(2) +
+        Text("") + Text("w");
+    PrefsEntryList read;
+    ASSERT_TRUE(ReadPrefsFile(read, Path(), true));
+    ASSERT_EQ(read.GetCount(), 2);
+    EXPECT_EQ(read[0].name.GetLength(), 1u);
+    EXPECT_EQ(read[0].textValue.GetLength(), 1u);
+    EXPECT_EQ(read[0].textValue.ToStdString(), "x");
+    EXPECT_EQ(read[1].textValues[0].GetLength(), 0u);
+    std::filesystem::remove(NativePath());
+    ASSERT_TRUE(WritePrefsFile(read, Path()));
+    EXPECT_EQ(ReadRaw(), cut);
+
+    PrefsEntryList memory;
+    QV_Pref_Elem e = Entry(PrefType_Text, "a");
+    const char16_t units[] = {u'x', 0, u'y'};
+    e.textValue = QV_String("");
+    e.textValue.AppendWide(units, 3);
+    memory.Insert(e);
+    e = Entry(PrefType_TextArray, "ta", 1, 2);
+    e.textValues.Insert(QV_String(""));
+    e.textValues.Insert(QV_String("w"));
+    memory.Insert(e);
+    std::filesystem::remove(NativePath());
+    ASSERT_TRUE(WritePrefsFile(memory, Path()));
+    EXPECT_EQ(ReadRaw(), cut);
+}
+
 TEST_F(PrefsFileTest, EveryCutOfAFileIsRefusedWhole) {
     const std::string whole = Head(3) + "\x02" + Text("road_width") + Le64(6.0) + "\x03" + Text("road_ID") +
         Text("ROAD") + "\x05" + Text("rgb") + Le32(1) + Le32(2) + Le64(0.5) + Le64(1);

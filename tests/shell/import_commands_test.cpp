@@ -189,10 +189,11 @@ TEST_F(ImportCommandsTest, AUserBreakKeepsThePointsReadSoFar) {
     EXPECT_FALSE(host->Session().progress.open);
 }
 
-TEST(ImportResultsRules, CountsShowSixCharactersAndTheAreaStaysOrderedInsideTheBox) {
+TEST(ImportResultsRules, CountsShowWholeAndTheAreaStaysOrderedInsideTheBox) {
     EXPECT_EQ(ImportCountText(7118).ToStdString(), "7118");
     EXPECT_EQ(ImportCountText(999999).ToStdString(), "999999");
-    EXPECT_EQ(ImportCountText(1234567).ToStdString(), "123456");
+    EXPECT_EQ(ImportCountText(1234567).ToStdString(), "1234567");
+    EXPECT_EQ(ImportCountText(4294967295u).ToStdString(), "4294967295");
     std::mt19937 rng(3);
     std::uniform_real_distribution<double> value(-100.0, 100.0);
     for (int i = 0; i < 2000; ++i) {
@@ -228,6 +229,44 @@ TEST_F(ImportCommandsTest, TheTextDialogsSecondLayoutCarriesItsChoicesToTheRead)
         ASSERT_FALSE(h.record.Note.IsEmpty());
         // Swapped: the northing is in x.
         ASSERT_GT(h.x, 5e6);
+    }
+}
+
+TEST_F(ImportCommandsTest, ResultsShowWholeCountsAndTheirPicturesInBothLayouts) {
+    struct Layout {
+        int16_t id, counts[3], pictures[2], warning;
+    };
+    const Layout layouts[] = {{PointImportResultsDialogId, {6, 8, 10}, {12, 13}, 11},
+                              {PointImportResultsTwinDialogId, {8, 10, 12}, {14, 15}, 13}};
+    // 5000 kept shows the two pictures, 5001 the warning instead.
+    for (const uint32_t kept : {5000u, 5001u}) {
+        DGDriver::Reset();
+        ASCFile::ASCFileCls reader;
+        reader.bounds = API_Box{0.0, 0.0, 10.0, 10.0};
+        reader.pointsRead = 1433712;
+        reader.pointsKept = kept;
+        DGDriver::QueueClick(PointImportResultsDialogId, 33);  // to the second layout
+        DGDriver::QueueClick(PointImportResultsTwinDialogId, 1);
+        ASSERT_TRUE(RunPointImportResults(reader));
+        EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
+        for (const Layout& l : layouts) {
+            const DGDriver::LogRecord* shown = nullptr;
+            for (const DGDriver::LogRecord& r : DGDriver::Log())
+                if (r.kind == "modal" && r.id == l.id) shown = &r;
+            ASSERT_NE(shown, nullptr) << l.id;
+            auto item = [&](int16_t id) {
+                for (const DGDriver::ItemState& s : shown->items)
+                    if (s.id == id) return s;
+                ADD_FAILURE() << "item " << id << " of " << l.id;
+                return DGDriver::ItemState();
+            };
+            const std::string texts[3] = {"1433712", std::to_string(kept), std::to_string(1433712 - kept)};
+            for (int k = 0; k < 3; ++k) EXPECT_EQ(item(l.counts[k]).text, texts[k]) << l.id;
+            EXPECT_EQ(item(l.pictures[0]).image, 32539) << l.id;
+            EXPECT_EQ(item(l.pictures[1]).image, 32540) << l.id;
+            for (int16_t p : l.pictures) EXPECT_EQ(item(p).visible, kept <= 5000) << l.id;
+            EXPECT_EQ(item(l.warning).visible, kept > 5000) << l.id;
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -208,10 +209,11 @@ bool ParseParam(const std::string& line, LibParamDef* p, std::string* why) {
             p->numbers.push_back(v);
         }
     }
+    // The cells after the last value given stay implicit: a declared size costs nothing.
     if (text)
-        p->texts.resize(size_t(cells));
+        p->texts.resize(p->GivenCells());
     else
-        p->numbers.resize(size_t(cells), 0.0);
+        p->numbers.resize(p->GivenCells());
     return true;
 }
 
@@ -352,7 +354,8 @@ bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* er
     std::string raw;
     int lineNo = 0;
     bool hasName = false, hasGuid = false, hasType = false, hasParent = false, hasDetails = false;
-    std::set<std::string> names;
+    std::map<std::string, size_t> names;                 // lower-case parameter name -> index
+    std::set<std::pair<uint32_t, int16_t>> sectionKeys;  // type and sub-identifier of the sections given
     auto fail = [&](const std::string& why) {
         *error = "line " + std::to_string(lineNo) + ": " + why;
         return false;
@@ -366,7 +369,8 @@ bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* er
             LibParamDef p;
             std::string why;
             if (!ParseParam(line, &p, &why)) return fail(why);
-            if (!names.insert(LowerCase(p.name)).second) return fail("parameter '" + p.name + "' is given twice");
+            if (!names.emplace(LowerCase(p.name), part->params.size()).second)
+                return fail("parameter '" + p.name + "' is given twice");
             if (part->params.size() >= LibParamCountMax)
                 return fail("more than " + std::to_string(LibParamCountMax) + " parameters");
             part->params.push_back(std::move(p));
@@ -376,22 +380,25 @@ bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* er
             // describe <name> = "<text>": the description of a parameter given above.
             const size_t eq = line.find('=');
             const std::string name = eq == std::string::npos ? std::string() : TrimBlanks(line.substr(8, eq - 8));
-            auto it = std::find_if(part->params.begin(), part->params.end(),
-                                   [&](const LibParamDef& p) { return LowerCase(p.name) == LowerCase(name); });
-            if (it == part->params.end()) return fail("'describe' needs a parameter given above");
+            const auto found = names.find(LowerCase(name));
+            if (found == names.end()) return fail("'describe' needs a parameter given above");
             std::vector<ValueItem> items;
             std::string why;
             if (!SplitValues(line.substr(eq + 1), &items, &why)) return fail(why);
             if (items.size() != 1 || !items[0].quoted) return fail("a description takes one quoted text");
-            if (!Utf8ToUtf16(items[0].text, &it->description) || it->description.size() > 255)
+            std::u16string description;
+            if (!Utf8ToUtf16(items[0].text, &description) || description.size() > 255)
                 return fail("a description is valid UTF-8 of at most 255 units");
+            // The host's record ends a description at its first NUL: one would be lost on the way back.
+            if (description.find(u'\0') != std::u16string::npos) return fail("text holds a NUL character");
+            part->params[found->second].description = std::move(description);
             continue;
         }
         if (line.compare(0, 7, "section") == 0 && line.size() > 7 && (line[7] == ' ' || line[7] == '\t')) {
             LibSectionDef section;
             std::string why;
             if (!ParseSectionLine(line, &section, &why)) return fail(why);
-            if (part->Section(section.type, section.subIdent) != nullptr)
+            if (!sectionKeys.emplace(section.type, section.subIdent).second)
                 return fail("section " + SectionTypeText(section.type) + " " + std::to_string(section.subIdent) +
                             " is given twice");
             part->sections.push_back(std::move(section));
@@ -473,7 +480,8 @@ std::string DescribeLibraryPart(const LibPartDef& part) {
         if (p.dim1 != 0 && p.dim2 != 0) out += "[" + std::to_string(p.dim1) + "][" + std::to_string(p.dim2) + "]";
         out += " =";
         const bool text = p.typeID == LibParType::Text;
-        const size_t n = text ? p.texts.size() : p.numbers.size();
+        // An array's cells after its last value are 0 / "" when read back: only the values are written.
+        const size_t n = std::min(p.GivenCells(), p.CellCount());
         for (size_t i = 0; i < n; ++i)
             out += std::string(i == 0 ? " " : "; ") + (text ? Quote(p.texts[i]) : NumberText(p.numbers[i]));
         if (n == 0) out += text ? " \"\"" : " 0";

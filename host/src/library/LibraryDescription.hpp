@@ -10,8 +10,8 @@
 //     param <name> <type>[<dim1>][<dim2>] = <row-major values>
 //     describe <name> = "<text>"              (the description the user sees, when not the name)
 // Parameter types: real length angle integer boolean pen linetype material fill colorrgb intensity
-// lightswitch, title (numbers) and string (text). Texts are "quoted" with \" and \\ escapes. Names are identifiers of
-// at most 31 bytes. Arrays given fewer values than cells have the rest 0 / "".
+// lightswitch, title (numbers) and string (text). Texts are "quoted" with \" and \\ escapes and hold no NUL.
+// Names are identifiers of at most 31 bytes. Arrays given fewer values than cells have the rest 0 / "".
 //
 // Optional lines, written by the host when it saves a library part it created (and read back):
 //     parent = <unique id>                          (the part it derives from)
@@ -26,8 +26,10 @@
 
 #include <string>
 
-// Parses one description. False with `error` = "line <n>: <what>" on the first fault. Its time grows with the
-// length of the text alone, also for a line of a million values.
+// Parses one description. False with `error` = "line <n>: <what>" on the first fault. Its time and memory grow
+// with the length of the text alone, also for a line of a million values or an array declared with a million
+// cells and no value.
 bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* error);
-// The description file of a part (what ParseLibraryPart reads back to the same part).
+// The description file of a part (what ParseLibraryPart reads back to the same part): an array's values up to
+// its last one that is not 0 / "", so the file grows with the values, not with the declared cells.
 std::string DescribeLibraryPart(const LibPartDef& part);

@@ -32,17 +32,21 @@ GSHandle MakeParamHandle(const std::vector<LibParamDef>& params) {
                 r.value.real = p.numbers[0];
             continue;
         }
+        // Every declared cell: those past the part's values are 0 / "".
         GSHandle cells = nullptr;
+        const size_t count = p.CellCount();
         if (text) {
+            const size_t given = std::min(p.texts.size(), count);
             std::u16string packed;
-            for (const std::u16string& t : p.texts) packed += t + u'\0';
+            for (size_t c = 0; c < given; ++c) packed += p.texts[c] + u'\0';
+            packed.append(count - given, u'\0');
             cells = BMAllocateHandle(GSSize(packed.size() * sizeof(char16_t)), 0, 0);
             if (cells != nullptr && !packed.empty())
                 std::memcpy(*cells, packed.data(), packed.size() * sizeof(char16_t));
         } else {
-            cells = BMAllocateHandle(GSSize(p.numbers.size() * sizeof(double)), 0, 0);
-            if (cells != nullptr && !p.numbers.empty())
-                std::memcpy(*cells, p.numbers.data(), p.numbers.size() * sizeof(double));
+            const size_t given = std::min(p.numbers.size(), count);
+            cells = BMAllocateHandle(GSSize(count * sizeof(double)), ALLOCATE_CLEAR, 0);
+            if (cells != nullptr && given > 0) std::memcpy(*cells, p.numbers.data(), given * sizeof(double));
         }
         if (cells == nullptr) {
             // Records after this one are still zero: no handles to release there.
@@ -83,7 +87,9 @@ bool ValidParam(const LibParamDef& p, std::string* why) {
     }
     const size_t cells = array ? size_t(int64_t(p.dim1) * p.dim2) : 1;
     const bool text = p.typeID == LibParType::Text;
-    if ((text ? p.texts.size() : p.numbers.size()) != cells || (text ? !p.numbers.empty() : !p.texts.empty())) {
+    // An array may leave its last cells implicit (0 / ""); a scalar holds its one value.
+    const size_t held = text ? p.texts.size() : p.numbers.size();
+    if ((array ? held > cells : held != cells) || (text ? !p.numbers.empty() : !p.texts.empty())) {
         *why = "parameter '" + p.name + "' does not hold one value per cell";
         return false;
     }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -38,6 +39,18 @@ bool IsGuid(const std::string& s, size_t at) {
     return true;
 }
 }  // namespace
+
+size_t LibParamDef::GivenCells() const {
+    if (!IsArray()) return typeID == LibParType::Text ? texts.size() : numbers.size();
+    size_t n = typeID == LibParType::Text ? texts.size() : numbers.size();
+    if (typeID == LibParType::Text) {
+        while (n > 0 && texts[n - 1].empty()) --n;
+    } else {
+        // -0.0 is a value of its own: only +0.0 is the empty cell.
+        while (n > 0 && numbers[n - 1] == 0.0 && !std::signbit(numbers[n - 1])) --n;
+    }
+    return n;
+}
 
 LibSectionDef* LibPartDef::Section(uint32_t sectType, int16_t subIdent) {
     for (LibSectionDef& s : sections)

@@ -37,14 +37,22 @@ constexpr int64_t LibArrayCellsMax = 1 << 20;  // cells of one array
 constexpr size_t LibParamCountMax = 4096;      // parameters of one part
 constexpr size_t LibFileBytesMax = 4 << 20;    // size of one description file
 
+// An array keeps its leading cells only: the cells past the end of its values are 0 / "". So a part takes memory
+// for the values it was given, not for the cells it declares ("string[1048576]" alone holds nothing).
 struct LibParamDef {
     std::string name;
     int32_t typeID = LibParType::Real;
     int32_t dim1 = 0;  // 0 for a scalar
     int32_t dim2 = 0;
-    std::vector<double> numbers;        // a numeric parameter: one value, or dim1 * dim2 cells
-    std::vector<std::u16string> texts;  // a text parameter: one text, or dim1 * dim2 cells
+    std::vector<double> numbers;        // a numeric parameter: one value, or up to dim1 * dim2 leading cells
+    std::vector<std::u16string> texts;  // a text parameter: one text, or up to dim1 * dim2 leading cells
     std::u16string description;         // the name the user sees; empty: the name
+
+    bool IsArray() const { return dim1 != 0 && dim2 != 0; }
+    // The cells the parameter declares: 1 for a scalar.
+    size_t CellCount() const { return IsArray() ? size_t(int64_t(dim1) * dim2) : 1; }
+    // The leading cells up to the last one that is not 0 (+0.0) or "": the cells an array must keep.
+    size_t GivenCells() const;
 };
 
 // One section of a library part. A 'PARD' entry holds nothing: its content is the part's parameter list.

@@ -2,6 +2,7 @@
 
 #include "library/LibraryParams.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -73,13 +74,19 @@ GSHandle MakeParamDefSection(const std::vector<LibParamDef>& params, double a, d
         block += p.name;
         Put(block, uint32_t(p.description.size()));
         block.append(reinterpret_cast<const char*>(p.description.data()), p.description.size() * sizeof(char16_t));
+        // Every declared cell: those past the part's values are 0 / "".
+        const size_t count = p.CellCount();
         if (p.typeID == LibParType::Text) {
-            for (const std::u16string& t : p.texts) {
-                Put(block, uint32_t(t.size()));
-                block.append(reinterpret_cast<const char*>(t.data()), t.size() * sizeof(char16_t));
+            const size_t given = std::min(p.texts.size(), count);
+            for (size_t c = 0; c < given; ++c) {
+                Put(block, uint32_t(p.texts[c].size()));
+                block.append(reinterpret_cast<const char*>(p.texts[c].data()), p.texts[c].size() * sizeof(char16_t));
             }
+            for (size_t c = given; c < count; ++c) Put(block, uint32_t(0));
         } else {
-            block.append(reinterpret_cast<const char*>(p.numbers.data()), p.numbers.size() * sizeof(double));
+            const size_t given = std::min(p.numbers.size(), count);
+            block.append(reinterpret_cast<const char*>(p.numbers.data()), given * sizeof(double));
+            block.append((count - given) * sizeof(double), '\0');
         }
     }
     GSHandle h = BMAllocateHandle(GSSize(block.size()), 0, 0);

@@ -10,6 +10,7 @@
 #include "foundation/ACAPI.hpp"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 namespace {
@@ -237,15 +238,8 @@ const ResultsDialog::Handlers Handlers = {HasReader, Init, Click, Change, Close,
 }  // namespace
 
 QV_String ImportCountText(uint32_t count) {
-    QV_String text;
-    text.FromLong(int32_t(count > 0x7fffffffu ? 0x7fffffffu : count));
-    // The count's field holds six characters.
-    if (text.GetLength() >= 7) {
-        QV_String cut;
-        text.Left(cut, 6);
-        return cut;
-    }
-    return text;
+    // Whole: a count cut to the field's former six characters reads as another number.
+    return QV_String(std::to_string(count).c_str());
 }
 
 void ClampImportArea(double& first, double& second, double low, double high) {

@@ -28,7 +28,7 @@ int16_t PointImportResultsCallback(int16_t message, int16_t dialogId, int16_t it
 int16_t PointImportResultsCallbackTwin(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,
                                        intptr_t messageData);
 
-// A count as the dialog shows it: the decimal text, cut to its first 6 characters when longer.
+// A count as the results dialogs show it: its whole decimal text.
 QV_String ImportCountText(uint32_t count);
 // The area edits' rule along one axis, on values relative to the offset: ordered, then clamped into the
 // points' box [low, high]. Answers the pair to store.

@@ -149,8 +149,8 @@ void InitLocatorItems(int16_t d, SOSIFileCls& r) {
 }
 
 void SetCount(int16_t d, int16_t item, uint32_t count) {
-    // Whole: a count is never cut to the field's former six characters.
-    DGSetItemText(d, item, GS::UniString(std::to_string(count)));
+    const QV_String text = ImportCountText(count);
+    DGSetItemText(d, item, GS::UniString(text.GetBuffer(), text.GetLength()));
 }
 
 // Both layouts; `full` adds the altitude filter.

@@ -9,6 +9,8 @@
 
 #include "DG.hpp"
 
+#include <algorithm>
+
 namespace {
 
 // The items of one layout; 0 where the layout has none.
@@ -188,7 +190,8 @@ void FillTabPage(int16_t page, const ResultsLayout& l, const GISImportOptions& o
     DGSetItemText(page, l.pageTitle, Text(TitleTableBase, 5));
     for (int k = 0; k < 4; ++k) DGSetItemText(page, l.countLabels[k], Text(GeneralTableBase, 174 + k));
     const int32_t counts[3] = {o.identified, o.importable, o.toCorrect};
-    for (int k = 0; k < 3; ++k) DGSetItemText(page, l.counts[k], Uni(ImportCountText(uint32_t(counts[k]))));
+    for (int k = 0; k < 3; ++k)
+        DGSetItemText(page, l.counts[k], Uni(ImportCountText(uint32_t(std::max(counts[k], int32_t(0))))));
     DGSetItemText(page, l.previousOffset, Text(GeneralTableBase, 178));
     if (l.twin) {
         DGSetItemText(page, l.limitedLabel, Text(GeneralTableBase, 179));
