@@ -3,8 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-SOSITokens::SOSITokens(const QV_String& line) : text(line.GetBuffer()) {
-    const uint32_t n = text != nullptr ? line.GetLength() : 0;
+SOSITokens::SOSITokens(const QV_String& line)
+    : SOSITokens(SOSILine{line.GetBuffer(), line.GetBuffer() != nullptr ? line.GetLength() : 0}) {}
+
+SOSITokens::SOSITokens(const SOSILine& line) : text(line.text) {
+    const uint32_t n = text != nullptr ? line.length : 0;
     uint32_t i = 0;
     while (i < n) {
         while (i < n && text[i] == u' ') ++i;
@@ -104,10 +107,19 @@ long SOSIIdValue(const QV_String& id) {
     return value;
 }
 
-bool SOSIStartsWith(const QV_String& text, const char* prefix) {
+bool SOSIStartsWith(const SOSILine& text, const char* prefix) {
     const uint32_t n = uint32_t(std::strlen(prefix));
-    if (text.GetLength() < n || text.GetBuffer() == nullptr) return false;
+    if (text.length < n || text.text == nullptr) return false;
     for (uint32_t k = 0; k < n; ++k)
-        if (text.GetBuffer()[k] != GS::UniChar(uint8_t(prefix[k]))) return false;
+        if (text.text[k] != GS::UniChar(uint8_t(prefix[k]))) return false;
     return true;
+}
+
+int32_t SOSICoordinateLayout(const SOSILine& line) {
+    if (line.GetLength() < 3 || !SOSIStartsWith(line, "..N")) return 0;
+    if (line.GetLength() < 7) return line.GetAt(line.GetLength() - 1) == u'H' ? 3 : 1;
+    SOSITokens t(line);
+    double v = 0.0;
+    if (t.Length(0) >= 7 || t.Count() < 3 || !t.Number(1, v) || !t.Number(2, v)) return 0;
+    return t.At(0, t.Length(0) - 1) == u'H' ? 3 : 1;
 }

@@ -2,12 +2,14 @@
 // The tokens of one SOSI line: the line trimmed of spaces, cut at every space, empty pieces dropped. Tokens
 // are index ranges into the line, so splitting a line allocates nothing for lines of up to 16 tokens.
 #include "foundation/QV_String.hpp"
+#include "sosi/SOSILines.hpp"
 
 #include <cstdint>
 #include <vector>
 
 class SOSITokens {
 public:
+    explicit SOSITokens(const SOSILine& line);
     explicit SOSITokens(const QV_String& line);
 
     int32_t Count() const { return count; }
@@ -43,4 +45,10 @@ double SOSINumber(const QV_String& text);
 long SOSIIdValue(const QV_String& id);
 
 // True when `text` begins with the ASCII `prefix`.
-bool SOSIStartsWith(const QV_String& text, const char* prefix);
+bool SOSIStartsWith(const SOSILine& text, const char* prefix);
+
+// The coordinate layout a coordinate keyword line sets: 3 (north, east, height) or 1 (north, east); 0 when the
+// line is none. A keyword line is shorter than 7 characters and begins with "..N" (the east letter is never
+// compared, so it survives a wrong decoding); a keyword of that kind followed by numbers carries its first
+// coordinates.
+int32_t SOSICoordinateLayout(const SOSILine& line);
