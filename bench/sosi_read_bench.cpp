@@ -38,6 +38,7 @@ constexpr int Copies = 8;
 
 struct Files {
     std::string dir, sos;
+    std::string header;  // the real file's head, in Latin-1
     int64_t coordinates = 0;
     std::string why;
 };
@@ -113,6 +114,7 @@ Files MakeFiles() {
     }
     out << ".SLUTT\r\n";
     std::ofstream(f.sos, std::ios::binary) << Latin1(out.str());
+    for (const std::string& h : header) f.header += Latin1(h) + "\r\n";
     GDALAllRegister();
     if (GDALGetDriverByName("SOSI") == nullptr) f.why = "this GDAL has no SOSI driver";
     return f;
@@ -130,10 +132,8 @@ const char* KindName(Kind k) {
     return k == Kind::Points ? "points" : k == Kind::Swarm ? "swarm" : k == Kind::Line ? "line" : "join";
 }
 
-std::string Header() {
-    return ".HODE\r\n..TEGNSETT ISO8859-1\r\n..TRANSPAR\r\n...KOORDSYS 22\r\n...ORIGO-N\xD8 6600000 200000\r\n"
-           "...ENHET 0.01\r\n..OMR\xC5DE\r\n...MIN-N\xD8 0 0\r\n...MAX-N\xD8 100000000 100000000\r\n";
-}
+// Inside the real file's area, in centimetres.
+constexpr long long North0 = 643476500, East0 = 43150900;
 
 // `n` coordinates in centimetres. Points and swarm points fall at random on a square that holds about one point
 // per 4 square metres, so the 0.1 m filter finds a few; the line walks in 1 cm steps; the joined curves are a
@@ -142,23 +142,23 @@ std::string Generate(Kind kind, int64_t n) {
     std::mt19937_64 random(uint64_t(n) * 31 + uint64_t(kind));
     const int64_t side = int64_t(std::sqrt(double(n) * 4.0) * 100.0);
     std::uniform_int_distribution<int64_t> at(0, side);
-    std::string out = Header();
+    std::string out = TheFiles().header;
     out.reserve(size_t(n) * 40);
     char line[96];
     switch (kind) {
         case Kind::Points:
             for (int64_t i = 0; i < n; ++i) {
                 std::snprintf(line, sizeof line, ".PUNKT %lld:\r\n..OBJTYPE Terrengpunkt\r\n..N\xD8H\r\n%lld %lld %lld\r\n",
-                              static_cast<long long>(i + 1), static_cast<long long>(at(random)),
-                              static_cast<long long>(at(random)), static_cast<long long>(10000 + i % 1000));
+                              static_cast<long long>(i + 1), North0 + static_cast<long long>(at(random)),
+                              East0 + static_cast<long long>(at(random)), static_cast<long long>(10000 + i % 1000));
                 out += line;
             }
             break;
         case Kind::Swarm:
             out += ".SVERM 1:\r\n..OBJTYPE Terrengpunkt\r\n..N\xD8H\r\n";
             for (int64_t i = 0; i < n; ++i) {
-                std::snprintf(line, sizeof line, "%lld %lld %lld\r\n", static_cast<long long>(at(random)),
-                              static_cast<long long>(at(random)), static_cast<long long>(10000 + i % 1000));
+                std::snprintf(line, sizeof line, "%lld %lld %lld\r\n", North0 + static_cast<long long>(at(random)),
+                              East0 + static_cast<long long>(at(random)), static_cast<long long>(10000 + i % 1000));
                 out += line;
             }
             break;
@@ -166,8 +166,8 @@ std::string Generate(Kind kind, int64_t n) {
             out += ".KURVE 1:\r\n..OBJTYPE Terrenglinje\r\n..N\xD8H\r\n";
             int64_t north = 0, east = 0;
             for (int64_t i = 0; i < n; ++i) {
-                std::snprintf(line, sizeof line, "%lld %lld %lld\r\n", static_cast<long long>(north),
-                              static_cast<long long>(east), static_cast<long long>(10000 + i % 1000));
+                std::snprintf(line, sizeof line, "%lld %lld %lld\r\n", North0 + static_cast<long long>(north),
+                              East0 + static_cast<long long>(east), static_cast<long long>(10000 + i % 1000));
                 out += line;
                 if (random() % 2 == 0) ++north; else ++east;
             }
@@ -184,8 +184,8 @@ std::string Generate(Kind kind, int64_t n) {
                         north += int64_t(random() % 200) + 1;
                         east += int64_t(random() % 200);
                     }
-                    std::snprintf(line, sizeof line, "%lld %lld 10000\r\n", static_cast<long long>(north),
-                                  static_cast<long long>(east));
+                    std::snprintf(line, sizeof line, "%lld %lld 10000\r\n", North0 + static_cast<long long>(north),
+                                  East0 + static_cast<long long>(east));
                     out += line;
                 }
             }
@@ -281,11 +281,19 @@ void RunGenerated(benchmark::State& state, Kind kind, bool ours) {
     if (n == 0) state.SkipWithError("nothing was read");
 }
 
+// GDAL's driver refuses a group of more coordinates than its limit (under 10^4) and crashes on one of 10^5: the
+// single swarm and the single line run without it.
+bool GdalOpens(Kind kind) { return kind == Kind::Points || kind == Kind::Join; }
+
 #define SOSI_FILTER_BENCH(Name, KindValue)                                                                          \
     void BM_SOSI##Name(benchmark::State& s) { RunGenerated(s, KindValue, true); }                                 \
     void BM_Ogr##Name(benchmark::State& s) { RunGenerated(s, KindValue, false); }                                 \
     BENCHMARK(BM_SOSI##Name)->RangeMultiplier(10)->Range(10000, 1000000)->Unit(benchmark::kMillisecond);            \
-    BENCHMARK(BM_Ogr##Name)->RangeMultiplier(10)->Range(10000, 1000000)->Unit(benchmark::kMillisecond);
+    const bool ogr##Name = GdalOpens(KindValue) &&                                                                 \
+        benchmark::RegisterBenchmark("BM_Ogr" #Name, BM_Ogr##Name)                                                  \
+            ->RangeMultiplier(10)                                                                                   \
+            ->Range(10000, 1000000)                                                                                 \
+            ->Unit(benchmark::kMillisecond) != nullptr;
 SOSI_FILTER_BENCH(Points, Kind::Points)
 SOSI_FILTER_BENCH(Swarm, Kind::Swarm)
 SOSI_FILTER_BENCH(Line, Kind::Line)
@@ -293,6 +301,18 @@ SOSI_FILTER_BENCH(Join, Kind::Join)
 
 class RatioReporter : public TimesBySize {
 public:
+    // CPU seconds too: on a shared machine the wall clock counts the waits for a core.
+    void ReportRuns(const std::vector<Run>& runs) override {
+        TimesBySize::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            const std::string name = run.benchmark_name();
+            const size_t slash = name.find('/');
+            if (slash != std::string::npos)
+                cpu_[std::atoll(name.c_str() + slash + 1)][name.substr(0, slash)] =
+                    run.cpu_accumulated_time / double(run.iterations);
+        }
+    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         for (auto& [size, seconds] : seconds_) {
@@ -305,11 +325,12 @@ public:
             }
             std::printf("\n");
         }
-        std::printf("\nfilter   coordinates   ours ms   OGR ms   ratio   ours us/coord   vs 10^4   OGR us/coord\n");
+        std::printf("\nCPU time (no OGR for the single swarm and line: GDAL's driver refuses or crashes on a group"
+                    " that large)\nfilter   coordinates   ours ms   OGR ms   ratio   ours us/coord   vs 10^4   OGR us/coord\n");
         for (const char* name : {"Points", "Swarm", "Line", "Join"}) {
             const std::string ours = std::string("BM_SOSI") + name, theirs = std::string("BM_Ogr") + name;
             double first = 0.0;
-            for (auto& [size, seconds] : seconds_) {
+            for (auto& [size, seconds] : cpu_) {
                 if (seconds.count(ours) == 0) continue;
                 const double ms = seconds[ours] * 1e3, ogr = seconds.count(theirs) ? seconds[theirs] * 1e3 : 0.0;
                 const double perPoint = ms * 1e3 / double(size);
@@ -326,10 +347,13 @@ public:
             const std::string path = GeneratedFile(kind, 1000000);
             const int32_t mode = kind == Kind::Join ? 1 : 0;
             const double ours = PeakMiB([&] { return ReadOurs(path, mode, 0.1); });
-            const double ogr = PeakMiB([&] { return ReadOgr(path); });
+            const double ogr = GdalOpens(kind) ? PeakMiB([&] { return ReadOgr(path); }) : 0.0;
             std::printf("%-8s %9.1f %9.1f %7.2f\n", KindName(kind), ours, ogr, ogr > 0 ? ours / ogr : 0.0);
         }
     }
+
+private:
+    std::map<int64_t, std::map<std::string, double>> cpu_;
 };
 
 }  // namespace

@@ -9,7 +9,6 @@ QV_String SOSILine::ToString() const {
 void SOSILines::Clear() {
     std::vector<GS::UniChar>().swap(text_);
     std::vector<uint32_t>().swap(starts_);
-    std::vector<uint32_t>().swap(lengths_);
 }
 
 void SOSILines::Take(std::vector<GS::UniChar>&& text) {
@@ -31,11 +30,10 @@ void SOSILines::Take(std::vector<GS::UniChar>&& text) {
         while (end > start && (p[end - 1] == u' ' || p[end - 1] == 0)) --end;
         if (end - start < 2) continue;
         starts_.push_back(uint32_t(to));
-        lengths_.push_back(uint32_t(end - start));
         for (size_t k = start; k < end; ++k) p[to++] = p[k] == 0 ? GS::UniChar(u' ') : p[k];  // a NUL never ends a token early
     }
+    if (!starts_.empty()) starts_.push_back(uint32_t(to));
     text_.resize(to);
     text_.shrink_to_fit();
     starts_.shrink_to_fit();
-    lengths_.shrink_to_fit();
 }

@@ -19,10 +19,10 @@ struct SOSILine {
 
 class SOSILines {
 public:
-    int32_t GetCount() const { return int32_t(starts_.size()); }
-    bool IsEmpty() const { return starts_.empty(); }
+    int32_t GetCount() const { return starts_.empty() ? 0 : int32_t(starts_.size() - 1); }
+    bool IsEmpty() const { return GetCount() == 0; }
     SOSILine operator[](int32_t i) const {
-        return SOSILine{text_.data() + starts_[size_t(i)], lengths_[size_t(i)]};
+        return SOSILine{text_.data() + starts_[size_t(i)], starts_[size_t(i) + 1] - starts_[size_t(i)]};
     }
     void Clear();
     // Takes `text` and keeps its lines: LF, CR LF and a lone CR end a line; each line is trimmed of spaces
@@ -31,6 +31,5 @@ public:
 
 private:
     std::vector<GS::UniChar> text_;  // the kept lines, one after another
-    std::vector<uint32_t> starts_;
-    std::vector<uint32_t> lengths_;
+    std::vector<uint32_t> starts_;   // where each line starts, and where the last one ends
 };
