@@ -67,25 +67,15 @@ void SingleByteTable(SOSICharset set, GS::UniChar table[256]) {
     }
 }
 
-void DecodeSingleByte(const uint8_t* bytes, uint32_t count, SOSICharset set, std::vector<GS::UniChar>& text) {
-    GS::UniChar table[256];
-    SingleByteTable(set, table);
-    text.resize(count);
-    for (uint32_t i = 0; i < count; ++i) text[i] = table[bytes[i]];
-}
-
-// UTF-8 into UTF-16. A byte that starts no well-formed sequence stands for itself in the system code page: one
-// stray byte of another set costs one letter, not the file.
-void DecodeUtf8(const uint8_t* p, uint32_t n, std::vector<GS::UniChar>& text) {
-    GS::UniChar table[256];
-    SingleByteTable(SOSICharset::ANSI, table);
-    text.clear();
-    text.reserve(n);
+// Walks UTF-8, handing each UTF-16 unit to `put`. A byte that starts no well-formed sequence stands for itself
+// in the system code page: one stray byte of another set costs one letter, not the file.
+template <typename Put>
+void WalkUtf8(const uint8_t* p, uint32_t n, const GS::UniChar (&fallback)[256], Put put) {
     uint32_t i = 0;
     while (i < n) {
         const uint8_t c = p[i];
         if (c < 0x80) {
-            text.push_back(c);
+            put(GS::UniChar(c));
             ++i;
             continue;
         }
@@ -99,19 +89,59 @@ void DecodeUtf8(const uint8_t* p, uint32_t n, std::vector<GS::UniChar>& text) {
             else cp = (cp << 6) | (p[i + k] & 0x3F);
         }
         if (!ok || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            text.push_back(table[c]);
+            put(fallback[c]);
             ++i;
             continue;
         }
         if (cp >= 0x10000) {
             cp -= 0x10000;
-            text.push_back(GS::UniChar(0xD800 + (cp >> 10)));
-            text.push_back(GS::UniChar(0xDC00 + (cp & 0x3FF)));
+            put(GS::UniChar(0xD800 + (cp >> 10)));
+            put(GS::UniChar(0xDC00 + (cp & 0x3FF)));
         } else {
-            text.push_back(GS::UniChar(cp));
+            put(GS::UniChar(cp));
         }
         i += need + 1;
     }
+}
+
+// UTF-8 from `from` on: in place into single bytes when every character allows, else into `wide`.
+void DecodeUtf8(std::vector<uint8_t>& bytes, uint32_t from, std::vector<GS::UniChar>& wide, bool& narrow) {
+    GS::UniChar fallback[256];
+    SingleByteTable(SOSICharset::ANSI, fallback);
+    const uint8_t* p = bytes.data() + from;
+    const uint32_t n = uint32_t(bytes.size()) - from;
+    bool small = true;
+    WalkUtf8(p, n, fallback, [&](GS::UniChar u) { small = small && u < 0x100; });
+    narrow = small;
+    if (small) {
+        // Never longer than its bytes: written behind the reading.
+        size_t to = 0;
+        WalkUtf8(p, n, fallback, [&](GS::UniChar u) { bytes[to++] = uint8_t(u); });
+        bytes.resize(to);
+        return;
+    }
+    wide.clear();
+    wide.reserve(n);
+    WalkUtf8(p, n, fallback, [&](GS::UniChar u) { wide.push_back(u); });
+    std::vector<uint8_t>().swap(bytes);
+}
+
+// A single-byte set from `from` on, likewise.
+void DecodeSingleByte(std::vector<uint8_t>& bytes, uint32_t from, SOSICharset set, std::vector<GS::UniChar>& wide,
+                      bool& narrow) {
+    GS::UniChar table[256];
+    SingleByteTable(set, table);
+    bool small = true;
+    for (size_t i = from; i < bytes.size() && small; ++i) small = table[bytes[i]] < 0x100;
+    narrow = small;
+    if (small) {
+        for (size_t i = from; i < bytes.size(); ++i) bytes[i - from] = uint8_t(table[bytes[i]]);
+        bytes.resize(bytes.size() - from);
+        return;
+    }
+    wide.resize(bytes.size() - from);
+    for (size_t i = from; i < bytes.size(); ++i) wide[i - from] = table[bytes[i]];
+    std::vector<uint8_t>().swap(bytes);
 }
 
 }  // namespace
@@ -147,49 +177,48 @@ SOSICharset DeclaredSOSICharset(const uint8_t* bytes, uint32_t count) {
     return SOSICharset::None;
 }
 
-SOSIDecoding DecodeSOSIBytes(const uint8_t* bytes, uint32_t count, std::vector<GS::UniChar>& text,
+SOSIDecoding DecodeSOSIBytes(std::vector<uint8_t>& bytes, std::vector<GS::UniChar>& wide, bool& narrow,
                              int32_t& encoding) {
-    text.clear();
+    wide.clear();
+    narrow = true;
     encoding = Encoding_System;
+    const uint32_t count = uint32_t(bytes.size());
     if (count == 0) return SOSIDecoding::Done;
     int32_t bomEncoding = 0;
-    const uint32_t bom = DetectBom(bytes, count, bomEncoding);
-    const uint8_t* body = bytes + bom;
+    const uint32_t bom = DetectBom(bytes.data(), count, bomEncoding);
+    const uint8_t* body = bytes.data() + bom;
     const uint32_t n = count - bom;
     if (bom > 0 && bomEncoding == Encoding_UTF8) {
         encoding = Encoding_UTF8;
-        DecodeUtf8(body, n, text);
+        DecodeUtf8(bytes, bom, wide, narrow);
         return SOSIDecoding::Done;
     }
     uint32_t nuls = 0;
     for (uint32_t i = 0; i < n; ++i) nuls += body[i] == 0 ? 1 : 0;
     if ((bom > 0 && bomEncoding >= Encoding_System) || uint64_t(nuls) * 4 >= n) {
         // UTF-16 or UTF-32, by their mark or found from the content.
-        QV_String wide;
+        narrow = false;
+        QV_String text;
         if (bom > 0 && bomEncoding >= Encoding_System) {
             encoding = bomEncoding;
-            if (n > 0 && !wide.SetBytes(body, n, bomEncoding)) return SOSIDecoding::Failed;
+            if (n > 0 && !text.SetBytes(body, n, bomEncoding)) return SOSIDecoding::Failed;
         } else {
-            encoding = wide.SetDetectEncoding(body, n, true, Encoding_System);
+            encoding = text.SetDetectEncoding(body, n, true, Encoding_System);
             if (encoding == 0) encoding = Encoding_System;
         }
-        if (wide.GetBuffer() != nullptr) text.assign(wide.GetBuffer(), wide.GetBuffer() + wide.GetLength());
+        std::vector<uint8_t>().swap(bytes);
+        if (text.GetBuffer() != nullptr) wide.assign(text.GetBuffer(), text.GetBuffer() + text.GetLength());
         return SOSIDecoding::Done;
     }
     // Too many NULs for a stray one in 8-bit text, too few for wide text.
     if (uint64_t(nuls) * 100 > n) return SOSIDecoding::NotText;
-    if (IsValidUtf8(body, n, false)) {
-        encoding = Encoding_UTF8;
-        DecodeUtf8(body, n, text);
-        return SOSIDecoding::Done;
-    }
-    const SOSICharset declared = DeclaredSOSICharset(body, n);
+    const SOSICharset declared = IsValidUtf8(body, n, false) ? SOSICharset::UTF8 : DeclaredSOSICharset(body, n);
     if (declared == SOSICharset::UTF8) {
         encoding = Encoding_UTF8;
-        DecodeUtf8(body, n, text);
+        DecodeUtf8(bytes, bom, wide, narrow);
         return SOSIDecoding::Done;
     }
     if (declared == SOSICharset::ISO8859_1) encoding = Encoding_ISO8859_1;
-    DecodeSingleByte(body, n, declared, text);
+    DecodeSingleByte(bytes, bom, declared, wide, narrow);
     return SOSIDecoding::Done;
 }

@@ -15,7 +15,10 @@ SOSICharset DeclaredSOSICharset(const uint8_t* bytes, uint32_t count);
 
 enum class SOSIDecoding : uint8_t { Done, NotText, Failed };
 
-// The bytes as UTF-16 into `text`; `encoding` gets the selector they were taken as (Encoding_System for the
-// single-byte sets that have none of their own). NotText for bytes that are neither 8-bit text (a stray NUL
-// allowed, read as a space) nor UTF-16 or UTF-32 (where NULs are many); Failed when the text cannot be held.
-SOSIDecoding DecodeSOSIBytes(const uint8_t* bytes, uint32_t count, std::vector<GS::UniChar>& text, int32_t& encoding);
+// The file's `bytes` as text. When every character lies below U+0100 the text is left in `bytes`, one byte a
+// character, and `narrow` is set; else it goes into `wide`. `encoding` gets the selector the bytes were taken as
+// (Encoding_System for the single-byte sets that have none of their own). NotText for bytes that are neither
+// 8-bit text (a stray NUL allowed, read as a space) nor UTF-16 or UTF-32 (where NULs are many); Failed when the
+// text cannot be held.
+SOSIDecoding DecodeSOSIBytes(std::vector<uint8_t>& bytes, std::vector<GS::UniChar>& wide, bool& narrow,
+                             int32_t& encoding);

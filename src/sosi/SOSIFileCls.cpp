@@ -142,21 +142,28 @@ bool SOSIFileCls::ReadFileLines(SOSIFileData& fileData) {
 
     // One encoding for the whole file: the mark (not part of line 1), else what the content shows, else the
     // declared character set, else the system code page.
-    std::vector<GS::UniChar> text;
+    std::vector<GS::UniChar> wide;
+    bool narrow = true;
     int32_t encoding = Encoding_System;
-    const SOSIDecoding decoded = DecodeSOSIBytes(bytes.data(), got, text, encoding);
+    const SOSIDecoding decoded = DecodeSOSIBytes(bytes, wide, narrow, encoding);
     if (decoded == SOSIDecoding::NotText) report.Note(ReadIssue::NotText);
     if (decoded != SOSIDecoding::Done) return false;
     fileData.encoding = encoding;
-    std::vector<uint8_t>().swap(bytes);
     // Text holds next to no control characters; a file that is full of them is something else.
-    size_t controls = 0;
-    for (GS::UniChar c : text)
-        if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' && c != 0x1A) || c == 0x7F ||
-            c == 0xFFFD)
-            ++controls;
-    const size_t units = text.size();
-    fileData.lines.Take(std::move(text));
+    auto control = [](GS::UniChar c) {
+        return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' && c != 0x1A) || c == 0x7F ||
+            c == 0xFFFD;
+    };
+    size_t controls = 0, units = 0;
+    if (narrow) {
+        for (uint8_t c : bytes) controls += control(c) ? 1 : 0;
+        units = bytes.size();
+        fileData.lines.Take(std::move(bytes));
+    } else {
+        for (GS::UniChar c : wide) controls += control(c) ? 1 : 0;
+        units = wide.size();
+        fileData.lines.Take(std::move(wide));
+    }
     if (fileData.lines.IsEmpty()) {
         report.Note(ReadIssue::Empty);
         return false;

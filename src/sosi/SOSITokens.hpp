@@ -14,7 +14,7 @@ public:
 
     int32_t Count() const { return count; }
     uint32_t Length(int32_t i) const { return Get(i).count; }
-    GS::UniChar At(int32_t i, uint32_t k) const { return text[Get(i).start + k]; }
+    GS::UniChar At(int32_t i, uint32_t k) const { return line.GetAt(Get(i).start + k); }
     bool Is(int32_t i, const char* ascii) const;
     bool StartsWith(int32_t i, const char* ascii) const;
     bool EndsWith(int32_t i, const char* ascii) const;
@@ -31,7 +31,7 @@ private:
     static constexpr int32_t InlineCount = 16;
     const Range& Get(int32_t i) const { return i < InlineCount ? inlineRanges[i] : more[size_t(i - InlineCount)]; }
 
-    const GS::UniChar* text;
+    SOSILine line;
     int32_t count = 0;
     Range inlineRanges[InlineCount];
     std::vector<Range> more;  // tokens past the inline ones
