@@ -13,7 +13,6 @@
 #include <unordered_map>
 #include <vector>
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -29,6 +28,50 @@ double PlanDist2(const API_Coord3D& a, const API_Coord3D& b) {
     return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y);
 }
 const API_Coord3D& Last(const QV_List<API_Coord3D>& l) { return l[l.GetCount() - 1]; }
+
+// A min-heap of four children a node: half the levels of a binary one, and a node's children share a cache line,
+// which counts on lines of a million points.
+template <typename T>
+class QuadHeap {
+public:
+    void Reserve(size_t n) { items_.reserve(n); }
+    bool Empty() const { return items_.empty(); }
+    void Push(const T& item) {
+        size_t i = items_.size();
+        items_.push_back(item);
+        while (i > 0) {
+            const size_t parent = (i - 1) / 4;
+            if (!(items_[i] < items_[parent])) break;
+            std::swap(items_[i], items_[parent]);
+            i = parent;
+        }
+    }
+    T Pop() {
+        const T top = items_.front();
+        items_.front() = items_.back();
+        items_.pop_back();
+        size_t i = 0;
+        const size_t n = items_.size();
+        for (;;) {
+            const size_t first = 4 * i + 1;
+            if (first >= n) break;
+            size_t best = first;
+            for (size_t c = first + 1; c < first + 4 && c < n; ++c)
+                if (items_[c] < items_[best]) best = c;
+            if (!(items_[best] < items_[i])) break;
+            std::swap(items_[i], items_[best]);
+            i = best;
+        }
+        return top;
+    }
+
+private:
+    std::vector<T> items_;
+};
+
+// Cells of four filter distances: a query mostly reads one to four cells, and points kept at least the distance
+// apart fill a cell with 25 at most.
+double CellFor(double d) { return 4.0 * std::fabs(d); }
 
 // `list` becomes `points`.
 void SetPoints(QV_List<API_Coord3D>& list, const std::vector<API_Coord3D>& points) {
@@ -74,7 +117,7 @@ const SOSIOType* SOSIFileCls::FindTypeRow(const QV_String& name) const {
 const SOSIPointGrid& SOSIFileCls::PointGridFor(double d) const {
     for (const auto& grid : pointGrids)
         if (grid.first == d) return grid.second;
-    pointGrids.emplace_back(d, SOSIPointGrid(std::fabs(d)));
+    pointGrids.emplace_back(d, SOSIPointGrid(CellFor(d)));
     SOSIPointGrid& grid = pointGrids.back().second;
     for (const SOSIData& r : data)
         if (r.geometryKind == SOSIKindPoint && !r.coords.IsEmpty()) grid.Add(r.coords[0].x, r.coords[0].y);
@@ -100,7 +143,7 @@ bool SOSIFileCls::IsDuplicatePoint(const API_Coord3D& p, const double* distance)
 void SOSIFileCls::ThinPointSwarm(QV_List<API_Coord3D>& points, const double* distance) const {
     const double d = distance != nullptr ? *distance : tolerance;
     if (std::fabs(d) < Eps) return;
-    SOSIPointGrid near(std::fabs(d));
+    SOSIPointGrid near(CellFor(d));
     std::vector<API_Coord3D> kept;
     for (int32_t i = 0; i < points.GetCount(); ++i) {
         const API_Coord3D& p = points[i];
@@ -132,21 +175,18 @@ bool SOSIFileCls::SimplifyLine(QV_List<API_Coord3D>& points, double d, bool isRi
         struct Segment {
             double length;
             int32_t start, end;
-            bool operator>(const Segment& o) const {
-                return length != o.length ? length > o.length : start > o.start;
+            bool operator<(const Segment& o) const {
+                return length != o.length ? length < o.length : start < o.start;
             }
         };
-        std::vector<Segment> heap;
-        heap.reserve(size_t(n));
-        for (int32_t i = 0; i + 1 < n; ++i) heap.push_back(Segment{PlanDist2(points[i], points[i + 1]), i, i + 1});
-        std::make_heap(heap.begin(), heap.end(), std::greater<Segment>());
+        QuadHeap<Segment> heap;
+        heap.Reserve(size);
+        for (int32_t i = 0; i + 1 < n; ++i) heap.Push(Segment{PlanDist2(points[i], points[i + 1]), i, i + 1});
         std::vector<uint8_t> gone(size, 0);
         int32_t remaining = n;
         const double d2 = d * d;
-        while (remaining >= 3 && !heap.empty()) {
-            std::pop_heap(heap.begin(), heap.end(), std::greater<Segment>());
-            const Segment s = heap.back();
-            heap.pop_back();
+        while (remaining >= 3 && !heap.Empty()) {
+            const Segment s = heap.Pop();
             if (gone[size_t(s.start)] != 0 || next[size_t(s.start)] != s.end) continue;
             if (!(s.length < d2)) break;
             const int32_t victim = closed && prev[size_t(s.start)] < 0 ? s.end : s.start;
@@ -156,8 +196,7 @@ bool SOSIFileCls::SimplifyLine(QV_List<API_Coord3D>& points, double d, bool isRi
             if (after >= 0) prev[size_t(after)] = before;
             --remaining;
             if (before >= 0 && after >= 0) {
-                heap.push_back(Segment{PlanDist2(points[before], points[after]), before, after});
-                std::push_heap(heap.begin(), heap.end(), std::greater<Segment>());
+                heap.Push(Segment{PlanDist2(points[before], points[after]), before, after});
             }
         }
         if (remaining < n) {
