@@ -1,6 +1,7 @@
 #include "sosi/SOSIFileCls.hpp"
 
 #include "foundation/Encoding.hpp"
+#include "sosi/SOSICharset.hpp"
 #include "foundation/Language.hpp"
 #include "settings/Settings.hpp"
 #include "sosi/SOSITokens.hpp"
@@ -24,17 +25,6 @@ QV_String GeneralText(int32_t index) {
     QV_String text;
     GetResString(text, GeneralTableBase + LanguageIndex, index);
     return text;
-}
-
-// Bytes of the (single-byte) system code page into `text`, through a table of its 256 characters.
-bool DecodeSingleByte(const uint8_t* bytes, uint32_t count, QV_String& text) {
-    GS::UniChar table[256];
-    for (int b = 0; b < 256; ++b)
-        table[b] = b < 0x80 ? GS::UniChar(b) : QV_String::WideFromAnsiChar(char(b), Encoding_System);
-    std::vector<GS::UniChar> units(count);
-    for (uint32_t i = 0; i < count; ++i) units[i] = table[bytes[i]];
-    text.Clear();
-    return count == 0 || text.AppendWide(units.data(), count);
 }
 
 }  // namespace
@@ -108,23 +98,29 @@ bool SOSIFileCls::ReadSOSIFiles(bool quiet) {
     ResetBounds();
     contourCount = 0;
     if (importAgain != 0) return true;  // the lines and objects of the last read serve again
+    report = ReadReport();
     const int32_t fileCount = files.GetCount();
     progress->Begin(QV_String("Lodravix"), int16_t(std::min<int32_t>(2 * fileCount, 0x7FFF)));
     for (int32_t f = 0; f < fileCount; ++f) {
-        if (!ReadFileLines(files[f])) {
+        const bool read = ReadFileLines(files[f]);
+        if (read) ScanSOSILines(files[f]);
+        if (!read || !CheckScannedFile(files[f])) {
             progress->End();
             CloseReaderFile();
-            if (!quiet) ShowErrorMessage(ErrFileRead, 2);
+            // A file that could not be read at all, rather than one refused for what it holds.
+            if (!report.HasIssues()) report.error = ErrFileRead;
+            if (!quiet) ShowReadReport(report);
             return false;
         }
-        ScanSOSILines(files[f]);
     }
     progress->End();
+    if (!quiet) ShowReadReport(report);
     return true;
 }
 
 bool SOSIFileCls::ReadFileLines(SOSIFileData& fileData) {
     fileData.lines.Clear();
+    fileData.objects.Clear();
     path = fileData.path;
     if (OpenReaderFile() != 0 || GetReaderFileLength() != 0 || fileLength > MaxSOSIFileBytes ||
         SetReaderFilePosition(0) != 0) {
@@ -145,53 +141,37 @@ bool SOSIFileCls::ReadFileLines(SOSIFileData& fileData) {
     if (got < fileLength) return false;
 
     // One encoding for the whole file: the mark (not part of line 1), else what the content shows, else the
-    // system code page.
-    int32_t encoding = 0;
-    const uint32_t bom = DetectBom(bytes.data(), got, encoding);
-    QV_String text;
-    if (got == 0) {
-        encoding = Encoding_System;
-    } else if (bom > 0 && encoding >= Encoding_System) {
-        // A count of 0 would mean "up to a NUL" here: a file of just the mark is empty.
-        if (got > bom && !text.SetBytes(bytes.data() + bom, got - bom, encoding)) return false;
-    } else if (std::memchr(bytes.data(), 0, got) == nullptr && !IsValidUtf8(bytes.data() + bom, got - bom, false)) {
-        // Neither UTF-16/32 (no zero bytes) nor UTF-8: the system code page, one byte one character.
-        encoding = Encoding_System;
-        if (!DecodeSingleByte(bytes.data() + bom, got - bom, text)) return false;
-    } else {
-        encoding = text.SetDetectEncoding(bytes.data() + bom, got - bom, true, Encoding_System);
-        if (encoding == 0) encoding = Encoding_System;
-    }
+    // declared character set, else the system code page.
+    std::vector<GS::UniChar> wide;
+    bool narrow = true;
+    int32_t encoding = Encoding_System;
+    const SOSIDecoding decoded = DecodeSOSIBytes(bytes, wide, narrow, encoding);
+    if (decoded == SOSIDecoding::NotText) report.Note(ReadIssue::NotText);
+    if (decoded != SOSIDecoding::Done) return false;
     fileData.encoding = encoding;
-    std::vector<uint8_t>().swap(bytes);
-
-    // Line ranges first, so the line list is sized once.
-    struct Range {
-        uint32_t start, end;
+    // Text holds next to no control characters; a file that is full of them is something else.
+    auto control = [](GS::UniChar c) {
+        return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f' && c != 0x1A) || c == 0x7F ||
+            c == 0xFFFD;
     };
-    std::vector<Range> ranges;
-    const GS::UniChar* p = text.GetBuffer();
-    const uint32_t n = p != nullptr ? text.GetLength() : 0;
-    uint32_t i = 0;
-    while (i < n) {
-        uint32_t start = i;
-        while (i < n && p[i] != u'\n' && p[i] != u'\r') ++i;
-        uint32_t end = i;
-        if (i < n) {
-            if (p[i] == u'\r' && i + 1 < n && p[i + 1] == u'\n') ++i;
-            ++i;
-        }
-        while (start < end && (p[start] == u' ' || p[start] == 0)) ++start;
-        while (end > start && (p[end - 1] == u' ' || p[end - 1] == 0)) --end;
-        if (end - start >= 2) ranges.push_back(Range{start, end});
+    size_t controls = 0, units = 0;
+    if (narrow) {
+        for (uint8_t c : bytes) controls += control(c) ? 1 : 0;
+        units = bytes.size();
+        fileData.lines.Take(std::move(bytes));
+    } else {
+        for (GS::UniChar c : wide) controls += control(c) ? 1 : 0;
+        units = wide.size();
+        fileData.lines.Take(std::move(wide));
     }
-    if (ranges.size() > size_t(INT32_MAX) || !fileData.lines.SetSize(int32_t(ranges.size()))) return false;
-    for (size_t k = 0; k < ranges.size(); ++k) {
-        QV_String& line = fileData.lines[int32_t(k)];
-        if (!line.AppendWide(p + ranges[k].start, ranges[k].end - ranges[k].start)) return false;
-        GS::UniChar* units = const_cast<GS::UniChar*>(line.GetBuffer());
-        for (uint32_t u = 0; u < line.GetLength(); ++u)  // a NUL never ends a token early
-            if (units[u] == 0) units[u] = u' ';
+    if (fileData.lines.IsEmpty()) {
+        report.Note(ReadIssue::Empty);
+        return false;
+    }
+    if (controls * 100 > units) {
+        fileData.lines.Clear();
+        report.Note(ReadIssue::NotText);
+        return false;
     }
     return true;
 }
@@ -201,6 +181,8 @@ void SOSIFileCls::ScanSOSILines(SOSIFileData& fileData) {
     count.FromLong(fileData.lines.GetCount());
     progress->Phase(GeneralText(TextInterpretation) + " " + count, uint32_t(fileData.lines.GetCount()));
     fileData.objects.Clear();
+    fileData.headerFound = fileData.unitGiven = fileData.endLine = 0;
+    fileData.coordinateKeywords = 0;
     currentLine = 0;
     bool origin = false, unit = false, minimum = false, maximum = false, header = false;
     const int32_t n = fileData.lines.GetCount();
@@ -212,11 +194,12 @@ void SOSIFileCls::ScanSOSILines(SOSIFileData& fileData) {
         progress->Step(uint32_t(currentLine));
         if (!header && IsHeaderLine(fileData)) {
             header = true;
+            fileData.headerFound = 1;
             while (currentLine < n && !IsGroupLine(fileData)) {
                 if (!origin && ParseOrigoLine(fileData))
                     origin = true;
                 else if (!unit && ParseUnitLine(fileData, true))
-                    unit = true;
+                    unit = fileData.unitGiven = 1;
                 else if (!minimum && ParseMinLine(fileData))
                     minimum = true;
                 else if (!maximum && ParseMaxLine(fileData))
@@ -236,6 +219,7 @@ void SOSIFileCls::ScanSOSILines(SOSIFileData& fileData) {
             last.lastLine = currentLine - 1;
         }
         if (currentKind == SOSIKindNone) {
+            if (currentKeyword == QV_String(".SLUTT")) fileData.endLine = 1;
             ++currentLine;
             continue;
         }
@@ -244,7 +228,9 @@ void SOSIFileCls::ScanSOSILines(SOSIFileData& fileData) {
         {
             const QV_String keyword = currentKeyword, id = currentId;
             const int16_t kind = currentKind;
-            while (next < n && !IsGroupLine(fileData, next)) ++next;
+            for (; next < n && !IsGroupLine(fileData, next); ++next)
+                if (fileData.lines[next].GetAt(1) == u'.' && SOSICoordinateLayout(fileData.lines[next]) != 0)
+                    ++fileData.coordinateKeywords;
             currentKeyword = keyword;
             currentId = id;
             currentKind = kind;
@@ -273,6 +259,58 @@ void SOSIFileCls::ScanSOSILines(SOSIFileData& fileData) {
     }
     if (!types.IsEmpty())
         types.Sort([](const SOSIOType& a, const SOSIOType& b, void*) { return a.name.Compare(b.name) < 0; });
+}
+
+namespace {
+
+// A file that stops without its end line may have been cut inside its last object. That shows when the last line
+// is a partial record: a keyword without its value or coordinates, an open reference group, or numbers that make
+// no whole tuple of the layout in force.
+bool LastObjectCut(const SOSIFileData& fileData) {
+    const SOSIPrim& last = fileData.objects[fileData.objects.GetCount() - 1];
+    const int32_t lastLine = fileData.lines.GetCount() - 1;
+    if (last.firstLine >= lastLine) return true;
+    const SOSILine line = fileData.lines[lastLine];
+    SOSITokens t(line);
+    if (line.GetAt(0) == u'.') return t.Count() < 2;
+    if (line.GetAt(0) == u'(') {
+        for (uint32_t k = 0; k < line.GetLength(); ++k)
+            if (line.GetAt(k) == u')') return false;
+        return true;
+    }
+    int32_t layout = 1;
+    for (int32_t l = lastLine - 1; l > last.firstLine; --l)
+        if (const int32_t found = SOSICoordinateLayout(fileData.lines[l])) {
+            layout = found;
+            break;
+        }
+    int32_t numbers = 0;
+    double v = 0.0;
+    while (numbers < t.Count() && t.Number(numbers, v)) ++numbers;
+    return numbers > 0 && numbers % (layout == 1 ? 2 : 3) != 0;
+}
+
+}  // namespace
+
+bool SOSIFileCls::CheckScannedFile(SOSIFileData& fileData) {
+    if (fileData.objects.IsEmpty()) {
+        report.Note(ReadIssue::Empty);
+        return false;
+    }
+    if (fileData.coordinateKeywords == 0) {
+        report.Note(ReadIssue::NoCoordinates);
+        return false;
+    }
+    // Without its header a file gives neither unit nor origin: every coordinate would be off by its unit.
+    if (fileData.headerFound == 0) {
+        report.Note(ReadIssue::NoUnit);
+        return false;
+    }
+    if (fileData.endLine == 0 && LastObjectCut(fileData)) {
+        report.Note(ReadIssue::EndedEarly);
+        fileData.objects.Remove(fileData.objects.GetCount() - 1);
+    }
+    return true;
 }
 
 // ---- keyword tests -----------------------------------------------------------------------------------------------
@@ -319,7 +357,7 @@ bool SOSIFileCls::IsGroupLine(const SOSIFileData& fileData, int32_t line) {
     currentId.Clear();
     currentKeyword.Clear();
     currentKind = SOSIKindNone;
-    const QV_String& text = fileData.lines[line];
+    const SOSILine text = fileData.lines[line];
     // Cheap rejection of the many coordinate and record lines.
     if (text.GetLength() < 2 || text.GetAt(0) != u'.' || text.GetAt(1) == u'.') return false;
     SOSITokens t(text);
@@ -342,7 +380,7 @@ bool SOSIFileCls::IsGroupLine(const SOSIFileData& fileData, int32_t line) {
 void SOSIFileCls::FindObjectType(const SOSIFileData& fileData, int32_t groupLine, int32_t last) {
     currentType.Clear();
     for (int32_t l = groupLine + 1; l <= last && l < fileData.lines.GetCount(); ++l) {
-        const QV_String& text = fileData.lines[l];
+        const SOSILine text = fileData.lines[l];
         if (text.GetLength() < 9 || text.GetAt(2) != u'O') continue;
         SOSITokens t(text);
         if (t.Count() == 2 && t.Is(0, "..OBJTYPE")) {

@@ -3,6 +3,8 @@
 // the object types met (ReadSOSIFiles); the record lines of one object read into the per-object scratch
 // (ReadObjectRecords); the chosen objects converted into SOSIData records (ImportObjects).
 #include "fileio/BaseFileCls.hpp"
+#include "fileio/ReadReport.hpp"
+#include "sosi/SOSIPointGrid.hpp"
 #include "sosi/SOSIRecords.hpp"
 
 #include "APIElements.hpp"
@@ -29,15 +31,19 @@ public:
     // lines, objects and type rows stay.
     void ResetForReread();
 
-    // Reads every file of `files` into lines (one encoding per file: byte-order mark, then the content, else
-    // the system code page) and scans its header, objects and types. False when a file cannot be read: error
-    // 8 is shown unless `quiet`; the files read before it keep their lines.
+    // Reads every file of `files` into lines (one encoding per file: byte-order mark, then the content, then the
+    // declared character set, else the system code page) and scans its header, objects and types. False when a
+    // file cannot be read (error 8) or is refused (its reason); `report` tells, and is shown unless `quiet`; the
+    // files read before it keep their lines.
     bool ReadSOSIFiles(bool quiet = false);
     // Reads one file's bytes into its lines. False for a file that cannot be opened or measured, or one too
     // large to be a SOSI file.
     bool ReadFileLines(SOSIFileData& file);
     // Scans one file's lines for its header values, objects and types.
     void ScanSOSILines(SOSIFileData& file);
+    // After the scan: false, with the reason in `report`, for a file with no objects, no coordinates or no
+    // header (so no unit); a file cut off inside its last object loses that object, noted as ended early.
+    bool CheckScannedFile(SOSIFileData& file);
 
     // ---- keyword tests on the current line of `file` ----
     bool IsHeaderLine(const SOSIFileData& file);
@@ -124,6 +130,7 @@ public:
     uint8_t namesFromSettings;
     uint8_t addSwitch;
     uint8_t cancelled = 0;                       // the user cancelled a dialog of the import
+    ReadReport report;                           // what the last read refused or left out, and why
     QV_List<API_DatabaseInfo> locatorDatabases;  // worksheets holding a coordinate locator
 
 private:
@@ -131,4 +138,11 @@ private:
     bool keepRecords = false;   // while a surface reads its curves again
     std::vector<long> dataIds;  // id value of each record of `data`, rebuilt when out of step
     const SOSIOType* FindTypeRow(const QV_String& name) const;
+    // While ImportObjects runs, the first points of the PUNKT records in `data`, one grid per filter distance
+    // asked for, kept in step as records come and go; outside it the duplicate test scans `data`.
+    const SOSIPointGrid& PointGridFor(double distance) const;
+    void PointRecordGone(const SOSIData& record);
+    void JoinTouchingCurves();
+    bool pointGridsActive = false;
+    mutable std::vector<std::pair<double, SOSIPointGrid>> pointGrids;
 };

@@ -29,6 +29,55 @@ double PlanDist2(const API_Coord3D& a, const API_Coord3D& b) {
 }
 const API_Coord3D& Last(const QV_List<API_Coord3D>& l) { return l[l.GetCount() - 1]; }
 
+// A min-heap of four children a node: half the levels of a binary one, and a node's children share a cache line,
+// which counts on lines of a million points.
+template <typename T>
+class QuadHeap {
+public:
+    void Reserve(size_t n) { items_.reserve(n); }
+    bool Empty() const { return items_.empty(); }
+    void Push(const T& item) {
+        size_t i = items_.size();
+        items_.push_back(item);
+        while (i > 0) {
+            const size_t parent = (i - 1) / 4;
+            if (!(items_[i] < items_[parent])) break;
+            std::swap(items_[i], items_[parent]);
+            i = parent;
+        }
+    }
+    T Pop() {
+        const T top = items_.front();
+        items_.front() = items_.back();
+        items_.pop_back();
+        size_t i = 0;
+        const size_t n = items_.size();
+        for (;;) {
+            const size_t first = 4 * i + 1;
+            if (first >= n) break;
+            size_t best = first;
+            for (size_t c = first + 1; c < first + 4 && c < n; ++c)
+                if (items_[c] < items_[best]) best = c;
+            if (!(items_[best] < items_[i])) break;
+            std::swap(items_[i], items_[best]);
+            i = best;
+        }
+        return top;
+    }
+
+private:
+    std::vector<T> items_;
+};
+
+// Cells of four filter distances: a query mostly reads one to four cells, and points kept at least the distance
+// apart fill a cell with 25 at most.
+double CellFor(double d) { return 4.0 * std::fabs(d); }
+
+// `list` becomes `points`.
+void SetPoints(QV_List<API_Coord3D>& list, const std::vector<API_Coord3D>& points) {
+    list.Assign(points.data(), int32_t(points.size()));
+}
+
 // Fewest points an object of a kind needs to be drawn at all.
 bool HasEnoughPoints(int16_t kind, const QV_List<API_Coord3D>& points) {
     const int32_t n = points.GetCount();
@@ -65,9 +114,25 @@ const SOSIOType* SOSIFileCls::FindTypeRow(const QV_String& name) const {
     return nullptr;
 }
 
+const SOSIPointGrid& SOSIFileCls::PointGridFor(double d) const {
+    for (const auto& grid : pointGrids)
+        if (grid.first == d) return grid.second;
+    pointGrids.emplace_back(d, SOSIPointGrid(CellFor(d)));
+    SOSIPointGrid& grid = pointGrids.back().second;
+    for (const SOSIData& r : data)
+        if (r.geometryKind == SOSIKindPoint && !r.coords.IsEmpty()) grid.Add(r.coords[0].x, r.coords[0].y);
+    return grid;
+}
+
+void SOSIFileCls::PointRecordGone(const SOSIData& record) {
+    if (!pointGridsActive || record.geometryKind != SOSIKindPoint || record.coords.IsEmpty()) return;
+    for (auto& grid : pointGrids) grid.second.RemoveAt(record.coords[0].x, record.coords[0].y);
+}
+
 bool SOSIFileCls::IsDuplicatePoint(const API_Coord3D& p, const double* distance) const {
     const double d = distance != nullptr ? *distance : tolerance;
     if (std::fabs(d) < Eps) return false;
+    if (pointGridsActive) return PointGridFor(d).AnyWithin(p.x, p.y, d);
     for (int32_t r = 0; r < data.GetCount(); ++r)
         if (data[r].geometryKind == SOSIKindPoint && !data[r].coords.IsEmpty() &&
             PlanDist2(data[r].coords[0], p) < d * d)
@@ -78,13 +143,15 @@ bool SOSIFileCls::IsDuplicatePoint(const API_Coord3D& p, const double* distance)
 void SOSIFileCls::ThinPointSwarm(QV_List<API_Coord3D>& points, const double* distance) const {
     const double d = distance != nullptr ? *distance : tolerance;
     if (std::fabs(d) < Eps) return;
-    QV_List<API_Coord3D> kept;
+    SOSIPointGrid near(CellFor(d));
+    std::vector<API_Coord3D> kept;
     for (int32_t i = 0; i < points.GetCount(); ++i) {
-        bool near = false;
-        for (int32_t k = 0; k < kept.GetCount() && !near; ++k) near = PlanDist2(kept[k], points[i]) < d * d;
-        if (!near && !IsDuplicatePoint(points[i], &d)) kept.Insert(points[i]);
+        const API_Coord3D& p = points[i];
+        if (near.AnyWithin(p.x, p.y, d) || IsDuplicatePoint(p, &d)) continue;
+        kept.push_back(p);
+        near.Add(p.x, p.y);
     }
-    points = kept;
+    SetPoints(points, kept);
 }
 
 bool SOSIFileCls::SimplifyLine(QV_List<API_Coord3D>& points, double d, bool isRing) const {
@@ -95,18 +162,50 @@ bool SOSIFileCls::SimplifyLine(QV_List<API_Coord3D>& points, double d, bool isRi
         held = Last(points);
         points.Remove(points.GetCount() - 1);
     }
-    while (points.GetCount() >= 3) {
-        int32_t best = 0;
-        double bestLen = PlanDist2(points[0], points[1]);
-        for (int32_t i = 1; i + 1 < points.GetCount(); ++i) {
-            const double len = PlanDist2(points[i], points[i + 1]);
-            if (len < bestLen) {
-                bestLen = len;
-                best = i;
+    // The shortest segment first, the first of equal ones (lowest place): a heap of segments by length and
+    // place, each entry stale once its start point is gone or its end point changed.
+    const int32_t n = points.GetCount();
+    if (n >= 3) {
+        const size_t size = size_t(n);
+        std::vector<int32_t> prev(size), next(size);
+        for (int32_t i = 0; i < n; ++i) {
+            prev[size_t(i)] = i - 1;
+            next[size_t(i)] = i + 1 < n ? i + 1 : -1;
+        }
+        struct Segment {
+            double length;
+            int32_t start, end;
+            bool operator<(const Segment& o) const {
+                return length != o.length ? length < o.length : start < o.start;
+            }
+        };
+        QuadHeap<Segment> heap;
+        heap.Reserve(size);
+        for (int32_t i = 0; i + 1 < n; ++i) heap.Push(Segment{PlanDist2(points[i], points[i + 1]), i, i + 1});
+        std::vector<uint8_t> gone(size, 0);
+        int32_t remaining = n;
+        const double d2 = d * d;
+        while (remaining >= 3 && !heap.Empty()) {
+            const Segment s = heap.Pop();
+            if (gone[size_t(s.start)] != 0 || next[size_t(s.start)] != s.end) continue;
+            if (!(s.length < d2)) break;
+            const int32_t victim = closed && prev[size_t(s.start)] < 0 ? s.end : s.start;
+            const int32_t before = prev[size_t(victim)], after = next[size_t(victim)];
+            gone[size_t(victim)] = 1;
+            if (before >= 0) next[size_t(before)] = after;
+            if (after >= 0) prev[size_t(after)] = before;
+            --remaining;
+            if (before >= 0 && after >= 0) {
+                heap.Push(Segment{PlanDist2(points[before], points[after]), before, after});
             }
         }
-        if (!(bestLen < d * d)) break;
-        points.Remove(closed && best == 0 ? 1 : best);
+        if (remaining < n) {
+            std::vector<API_Coord3D> kept;
+            kept.reserve(size_t(remaining));
+            for (int32_t i = 0; i < n; ++i)
+                if (gone[size_t(i)] == 0) kept.push_back(points[i]);
+            SetPoints(points, kept);
+        }
     }
     if (!closed)
         points.Insert(held);
@@ -159,6 +258,8 @@ void SOSIFileCls::ImportObjects() {
     count.FromLong(selected);
     progress->Begin(QV_String("Lodravix"), 1);
     progress->Phase(phase + " " + count, uint32_t(selected));
+    pointGrids.clear();
+    pointGridsActive = true;
     uint32_t step = 0;
     for (int32_t f = 0; f < files.GetCount(); ++f)
         for (int32_t o = 0; o < files[f].objects.GetCount(); ++o) {
@@ -205,39 +306,26 @@ void SOSIFileCls::ImportObjects() {
             record.fileIndex = f;
             if (data.Insert(record)) {
                 ++pointsKept;
+                if (record.geometryKind == SOSIKindPoint)
+                    for (auto& grid : pointGrids) grid.second.Add(record.coords[0].x, record.coords[0].y);
                 if (dataIds.size() + 1 == size_t(data.GetCount())) dataIds.push_back(SOSIIdValue(record.id));
             }
         }
     progress->End();
+    pointGridsActive = false;
+    pointGrids.clear();
     AssembleSurfaces();
 
     if (importMode == SOSIModeObjects) {
-        for (int32_t i = 0; i < data.GetCount(); ++i) {
-            if (data[i].geometryKind != SOSIKindCurve) continue;
-            const QV_List<API_Coord3D> before = data[i].coords;
-            for (int32_t j = i + 1; j < data.GetCount();) {
-                bool touch = false;
-                if (data[j].geometryKind == SOSIKindCurve)
-                    for (int32_t a = 0; a < before.GetCount() && !touch; ++a)
-                        for (int32_t b = 0; b < data[j].coords.GetCount() && !touch; ++b)
-                            touch = Equal3(before[a], data[j].coords[b]);
-                if (!touch) {
-                    ++j;
-                    continue;
-                }
-                const API_Coord3D sep{SOSISeparatorValue, SOSISeparatorValue, SOSISeparatorValue};
-                QV_List<API_Coord3D>& c = data[i].coords;
-                if (!EqualPlan(Last(c), sep)) c.Insert(sep);
-                for (int32_t b = 0; b < data[j].coords.GetCount(); ++b)
-                    if (b > 0 || !EqualPlan(data[j].coords[0], Last(c))) c.Insert(data[j].coords[b]);
-                data.Remove(j);
-                if (j < i) --i;
-            }
-        }
-        for (int32_t s = 0; s < data.GetCount(); ++s) {
+        JoinTouchingCurves();
+        bool edges = false;
+        const QV_String edgeType("KantUtsnitt");
+        for (int32_t k = 0; k < data.GetCount() && !edges; ++k)
+            edges = data[k].geometryKind == SOSIKindCurve && data[k].type == edgeType;
+        for (int32_t s = 0; edges && s < data.GetCount(); ++s) {
             if (data[s].geometryKind != SOSIKindSurface || data[s].pieces.IsEmpty()) continue;
             for (int32_t k = 0; k < data.GetCount();) {
-                const bool edge = data[k].geometryKind == SOSIKindCurve && data[k].type == QV_String("KantUtsnitt");
+                const bool edge = data[k].geometryKind == SOSIKindCurve && data[k].type == edgeType;
                 bool touch = false;
                 SOSICos& ring = data[s].pieces[0];
                 for (int32_t a = 0; edge && a < ring.GetCount() && !touch; ++a)
@@ -258,8 +346,10 @@ void SOSIFileCls::ImportObjects() {
     for (int32_t r = 0; r < data.GetCount(); ++r) {
         const SOSIFileData* fd = files.Get(data[r].fileIndex);
         if (fd == nullptr || (std::fabs(fd->originEast) < Eps && std::fabs(fd->originNorth) < Eps)) continue;
+        // A piece separator is no place: moved, it would become a vertex far off.
         auto shift = [&](QV_List<API_Coord3D>& list) {
             for (int32_t i = 0; i < list.GetCount(); ++i) {
+                if (IsSOSISeparator(list[i])) continue;
                 list[i].x += fd->originEast;
                 list[i].y += fd->originNorth;
             }
@@ -267,6 +357,74 @@ void SOSIFileCls::ImportObjects() {
         shift(data[r].coords);
         for (int32_t p = 0; p < data[r].pieces.GetCount(); ++p) shift(data[r].pieces[p]);
     }
+}
+
+// Each KURVE takes every later KURVE that shares a point (x, y and z within 1e-7) with it as it was before any
+// join: a separator, then the other's points. Which curves touch is found through the cells of their points.
+void SOSIFileCls::JoinTouchingCurves() {
+    struct PointAt {
+        int64_t cx, cy;
+        int32_t record, index;
+        bool operator<(const PointAt& o) const {
+            return cx != o.cx ? cx < o.cx : cy != o.cy ? cy < o.cy : record != o.record ? record < o.record : index < o.index;
+        }
+    };
+    // Cells far larger than the tolerance: equal points lie in the same cell or the next.
+    constexpr double Cell = 1e-3;
+    auto cellOf = [](double v) {
+        const double q = std::floor(v / Cell);
+        return q > -1e15 ? (q < 1e15 ? int64_t(q) : int64_t(1e15)) : int64_t(-1e15);
+    };
+    std::vector<PointAt> cells;
+    for (int32_t r = 0; r < data.GetCount(); ++r)
+        if (data[r].geometryKind == SOSIKindCurve)
+            for (int32_t k = 0; k < data[r].coords.GetCount(); ++k)
+                cells.push_back(PointAt{cellOf(data[r].coords[k].x), cellOf(data[r].coords[k].y), r, k});
+    if (cells.empty()) return;
+    std::sort(cells.begin(), cells.end());
+
+    const int32_t count = data.GetCount();
+    std::vector<uint8_t> gone(size_t(count), 0);
+    std::vector<int32_t> touching;
+    const API_Coord3D sep{SOSISeparatorValue, SOSISeparatorValue, SOSISeparatorValue};
+    for (int32_t i = 0; i < count; ++i) {
+        if (gone[size_t(i)] != 0 || data[i].geometryKind != SOSIKindCurve) continue;
+        touching.clear();
+        const QV_List<API_Coord3D>& mine = data[i].coords;
+        for (int32_t a = 0; a < mine.GetCount(); ++a) {
+            const API_Coord3D& p = mine[a];
+            const int64_t x0 = cellOf(p.x - 2 * Eps), x1 = cellOf(p.x + 2 * Eps);
+            const int64_t y0 = cellOf(p.y - 2 * Eps), y1 = cellOf(p.y + 2 * Eps);
+            for (int64_t cx = x0; cx <= x1; ++cx)
+                for (int64_t cy = y0; cy <= y1; ++cy) {
+                    // Only later records: they start past record i in the cell's run.
+                    auto it = std::lower_bound(cells.begin(), cells.end(), PointAt{cx, cy, i + 1, 0});
+                    for (; it != cells.end() && it->cx == cx && it->cy == cy; ++it)
+                        if (gone[size_t(it->record)] == 0 && Equal3(p, data[it->record].coords[it->index]))
+                            touching.push_back(it->record);
+                }
+        }
+        if (touching.empty()) continue;
+        std::sort(touching.begin(), touching.end());
+        touching.erase(std::unique(touching.begin(), touching.end()), touching.end());
+        std::vector<API_Coord3D> joined(mine.begin(), mine.end());
+        for (int32_t j : touching) {
+            if (joined.empty() || !EqualPlan(joined.back(), sep)) joined.push_back(sep);
+            const QV_List<API_Coord3D>& theirs = data[j].coords;
+            for (int32_t b = 0; b < theirs.GetCount(); ++b)
+                if (b > 0 || !EqualPlan(theirs[0], joined.back())) joined.push_back(theirs[b]);
+            gone[size_t(j)] = 1;
+        }
+        SetPoints(data[i].coords, joined);
+    }
+    // The joined records leave the list, the others keep their order.
+    int32_t to = 0;
+    for (int32_t r = 0; r < count; ++r) {
+        if (gone[size_t(r)] != 0) continue;
+        if (to != r) data[to] = data[r];
+        ++to;
+    }
+    while (data.GetCount() > to) data.Remove(data.GetCount() - 1);
 }
 
 void SOSIFileCls::AssembleSurfaces() {

@@ -102,7 +102,7 @@ bool SOSIFileCls::ParseTextLine(SOSIFileData& fileData) {
 
 bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
     {
-        const QV_String& first = fileData.lines[currentLine];
+        const SOSILine first = fileData.lines[currentLine];
         if (!SOSIStartsWith(first, "..REF")) return false;
     }
     SOSIRefs group;
@@ -116,7 +116,7 @@ bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
     };
     bool firstLine = true;
     while (currentLine <= lastLine && currentLine < fileData.lines.GetCount()) {
-        const QV_String& line = fileData.lines[currentLine];
+        const SOSILine line = fileData.lines[currentLine];
         if (!firstLine && !(line.GetAt(0) == u':' || SOSIStartsWith(line, "(:"))) break;
         SOSITokens t(line);
         for (int32_t i = firstLine ? 1 : 0; i < t.Count(); ++i) {
@@ -152,6 +152,7 @@ bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
             const long value = SOSIIdValue(group[g]);
             for (int32_t d = 0; d < data.GetCount(); ++d)
                 if (dataIds[size_t(d)] == value && data[d].fileIndex == fileIndex) {
+                    PointRecordGone(data[d]);
                     data.Remove(d);
                     dataIds.erase(dataIds.begin() + d);
                     break;
@@ -171,7 +172,7 @@ bool SOSIFileCls::ParseRadiusLine(SOSIFileData& fileData) {
 }
 
 bool SOSIFileCls::ParseHeightLine(SOSIFileData& fileData) {
-    const QV_String& line = fileData.lines[currentLine];
+    const SOSILine line = fileData.lines[currentLine];
     if (line.GetLength() < 3 || line.GetAt(2) != u'H') return false;
     SOSITokens t(line);
     if (t.Count() < 2 || !t.StartsWith(0, "..H") || !t.EndsWith(0, "YDE")) return false;
@@ -181,17 +182,15 @@ bool SOSIFileCls::ParseHeightLine(SOSIFileData& fileData) {
 }
 
 bool SOSIFileCls::ParseCoordinateKeyword(SOSIFileData& fileData) {
-    SOSITokens t(fileData.lines[currentLine]);
-    // "..N" and the east letter, "H" added for heights; coordinates may follow on the line.
-    if (t.Count() < 1 || !t.StartsWith(0, "..N") || t.Length(0) < 4 || t.Length(0) > 5) return false;
-    if (t.Length(0) == 5 && !t.EndsWith(0, "H")) return false;
-    fileData.coordinateLayout = t.EndsWith(0, "H") ? 3 : 1;
+    const int32_t layout = SOSICoordinateLayout(fileData.lines[currentLine]);
+    if (layout == 0) return false;
+    fileData.coordinateLayout = layout;
     ++currentLine;
     return true;
 }
 
 bool SOSIFileCls::ReadCoordinateLine(SOSIFileData& fileData, QV_List<API_Coord3D>& points, bool objectUnit) {
-    const QV_String& line = fileData.lines[currentLine];
+    const SOSILine line = fileData.lines[currentLine];
     ++currentLine;
     if (line.GetLength() > 0 && line.GetAt(0) == u'.') return false;
     SOSITokens t(line);

@@ -47,7 +47,7 @@ bool SOSIFileCls::ChooseFiles(bool* cancelled) {
 
 bool SOSIFileCls::ReadSOSIFile() {
     cancelled = 0;
-    // An unreadable file ends the import here: error 8 is shown, no options are asked.
+    // A file unreadable or refused ends the import here with its reason; no options are asked.
     if (!ReadSOSIFiles()) return false;
     if (SOSIDialogs().optionsDialog != nullptr && !SOSIDialogs().optionsDialog(*this)) {
         cancelled = 1;

@@ -8,6 +8,8 @@ void SOSIFileData::Reset() {
     headerUnit = objectUnit = 1.0;
     coordinateLayout = -1;
     encoding = 0;
+    headerFound = unitGiven = endLine = 0;
+    coordinateKeywords = 0;
 }
 
 void SOSIOType::Reset() {

@@ -1,6 +1,7 @@
 #pragma once
 // The per-file, per-object and per-type records of the SOSI reader.
 #include "geometry/SOSIData.hpp"
+#include "sosi/SOSILines.hpp"
 
 #include "APICoord.hpp"
 
@@ -22,7 +23,7 @@ QV_DECLARE_RELOCATABLE(SOSIPrim);
 // One file of an import.
 struct SOSIFileData {
     QV_String path;
-    QV_List<QV_String> lines;  // trimmed, none shorter than 2 characters
+    SOSILines lines;  // trimmed, none shorter than 2 characters
     double originEast = 0.0, originNorth = 0.0;
     double minEast = 0.0, minNorth = 0.0;
     double maxEast = 0.0, maxNorth = 0.0;
@@ -31,6 +32,11 @@ struct SOSIFileData {
     int32_t coordinateLayout = -1;  // 1 north east, 3 north east height
     QV_List<SOSIPrim> objects;
     int32_t encoding = 0;  // selector the file was decoded with
+    // What the scan met: the header, its unit, coordinate keyword lines and the end line.
+    uint8_t headerFound = 0;
+    uint8_t unitGiven = 0;
+    uint8_t endLine = 0;
+    int32_t coordinateKeywords = 0;
 
     // Empties lines and objects and sets the values above; the path stays.
     void Reset();

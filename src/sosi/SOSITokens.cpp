@@ -3,13 +3,16 @@
 #include <cstdlib>
 #include <cstring>
 
-SOSITokens::SOSITokens(const QV_String& line) : text(line.GetBuffer()) {
-    const uint32_t n = text != nullptr ? line.GetLength() : 0;
+SOSITokens::SOSITokens(const QV_String& text)
+    : SOSITokens(SOSILine{nullptr, text.GetBuffer(), text.GetBuffer() != nullptr ? text.GetLength() : 0}) {}
+
+SOSITokens::SOSITokens(const SOSILine& text) : line(text) {
+    const uint32_t n = line.narrow != nullptr || line.wide != nullptr ? line.length : 0;
     uint32_t i = 0;
     while (i < n) {
-        while (i < n && text[i] == u' ') ++i;
+        while (i < n && line.GetAt(i) == u' ') ++i;
         const uint32_t start = i;
-        while (i < n && text[i] != u' ') ++i;
+        while (i < n && line.GetAt(i) != u' ') ++i;
         if (i == start) continue;
         if (count < InlineCount)
             inlineRanges[count] = Range{start, i - start};
@@ -41,22 +44,22 @@ bool SOSITokens::EndsWith(int32_t i, const char* ascii) const {
 }
 
 QV_String SOSITokens::Text(int32_t i, uint32_t from) const {
-    QV_String out;
-    if (from < Length(i)) out.AppendWide(text + Get(i).start + from, Length(i) - from);
-    return out;
+    if (from >= Length(i)) return QV_String();
+    return line.Part(Get(i).start + from, Length(i) - from);
 }
 
 namespace {
 
 // Parses units [p, end) as a number when `strict`: the whole range must be one.
-bool ParseUnits(const GS::UniChar* p, const GS::UniChar* end, bool strict, double& value) {
+template <typename Unit>
+bool ParseUnits(const Unit* p, const Unit* end, bool strict, double& value) {
     char buffer[64];
     size_t n = 0;
     while (!strict && p < end && *p == u' ') ++p;
     if (p < end && (*p == u'-' || *p == u'+')) buffer[n++] = char(*p++);
     bool digits = false, separator = false;
     while (p < end && n < sizeof(buffer) - 1) {
-        const GS::UniChar c = *p;
+        const GS::UniChar c = GS::UniChar(*p);
         if (c >= u'0' && c <= u'9') {
             buffer[n++] = char(c);
             digits = true;
@@ -80,8 +83,9 @@ bool ParseUnits(const GS::UniChar* p, const GS::UniChar* end, bool strict, doubl
 }  // namespace
 
 bool SOSITokens::Number(int32_t i, double& value) const {
-    const GS::UniChar* p = text + Get(i).start;
-    return ParseUnits(p, p + Length(i), true, value);
+    const uint32_t start = Get(i).start;
+    if (line.narrow != nullptr) return ParseUnits(line.narrow + start, line.narrow + start + Length(i), true, value);
+    return ParseUnits(line.wide + start, line.wide + start + Length(i), true, value);
 }
 
 double SOSINumber(const QV_String& text) {
@@ -104,10 +108,19 @@ long SOSIIdValue(const QV_String& id) {
     return value;
 }
 
-bool SOSIStartsWith(const QV_String& text, const char* prefix) {
+bool SOSIStartsWith(const SOSILine& text, const char* prefix) {
     const uint32_t n = uint32_t(std::strlen(prefix));
-    if (text.GetLength() < n || text.GetBuffer() == nullptr) return false;
+    if (text.length < n) return false;
     for (uint32_t k = 0; k < n; ++k)
-        if (text.GetBuffer()[k] != GS::UniChar(uint8_t(prefix[k]))) return false;
+        if (text.GetAt(k) != GS::UniChar(uint8_t(prefix[k]))) return false;
     return true;
+}
+
+int32_t SOSICoordinateLayout(const SOSILine& line) {
+    if (line.GetLength() < 3 || !SOSIStartsWith(line, "..N")) return 0;
+    if (line.GetLength() < 7) return line.GetAt(line.GetLength() - 1) == u'H' ? 3 : 1;
+    SOSITokens t(line);
+    double v = 0.0;
+    if (t.Length(0) >= 7 || t.Count() < 3 || !t.Number(1, v) || !t.Number(2, v)) return 0;
+    return t.At(0, t.Length(0) - 1) == u'H' ? 3 : 1;
 }

@@ -2,17 +2,19 @@
 // The tokens of one SOSI line: the line trimmed of spaces, cut at every space, empty pieces dropped. Tokens
 // are index ranges into the line, so splitting a line allocates nothing for lines of up to 16 tokens.
 #include "foundation/QV_String.hpp"
+#include "sosi/SOSILines.hpp"
 
 #include <cstdint>
 #include <vector>
 
 class SOSITokens {
 public:
+    explicit SOSITokens(const SOSILine& line);
     explicit SOSITokens(const QV_String& line);
 
     int32_t Count() const { return count; }
     uint32_t Length(int32_t i) const { return Get(i).count; }
-    GS::UniChar At(int32_t i, uint32_t k) const { return text[Get(i).start + k]; }
+    GS::UniChar At(int32_t i, uint32_t k) const { return line.GetAt(Get(i).start + k); }
     bool Is(int32_t i, const char* ascii) const;
     bool StartsWith(int32_t i, const char* ascii) const;
     bool EndsWith(int32_t i, const char* ascii) const;
@@ -29,7 +31,7 @@ private:
     static constexpr int32_t InlineCount = 16;
     const Range& Get(int32_t i) const { return i < InlineCount ? inlineRanges[i] : more[size_t(i - InlineCount)]; }
 
-    const GS::UniChar* text;
+    SOSILine line;
     int32_t count = 0;
     Range inlineRanges[InlineCount];
     std::vector<Range> more;  // tokens past the inline ones
@@ -43,4 +45,10 @@ double SOSINumber(const QV_String& text);
 long SOSIIdValue(const QV_String& id);
 
 // True when `text` begins with the ASCII `prefix`.
-bool SOSIStartsWith(const QV_String& text, const char* prefix);
+bool SOSIStartsWith(const SOSILine& text, const char* prefix);
+
+// The coordinate layout a coordinate keyword line sets: 3 (north, east, height) or 1 (north, east); 0 when the
+// line is none. A keyword line is shorter than 7 characters and begins with "..N" (the east letter is never
+// compared, so it survives a wrong decoding); a keyword of that kind followed by numbers carries its first
+// coordinates.
+int32_t SOSICoordinateLayout(const SOSILine& line);

@@ -10,7 +10,8 @@ namespace {
 
 std::vector<std::string> Lines(SOSIFileCls& reader, int32_t f = 0) {
     std::vector<std::string> out;
-    for (const QV_String& l : reader.files[f].lines) out.push_back(l.ToStdString());
+    const SOSILines& lines = reader.files[f].lines;
+    for (int32_t i = 0; i < lines.GetCount(); ++i) out.push_back(lines[i].ToString().ToStdString());
     return out;
 }
 
