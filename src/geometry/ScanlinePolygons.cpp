@@ -1426,7 +1426,9 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                 if (pp && pp->bstate[BELOW] == BUNDLE_TAIL) prev->bstate[BELOW] = BUNDLE_HEAD;
             }
             aet.Remove(edge);
-            if (prev && next) consider(isTail(prev) ? nextRep(prev) : prev, next, yb);
+            // The bundles on either side of the gap become neighbours (a tail goes with the head after it; a tail
+            // on the left means that the gap was inside one bundle).
+            if (prev && next && !isTail(prev)) consider(prev, isTail(next) ? nextRep(next) : next, yb);
         }
         if (lastBeam) break;
 
