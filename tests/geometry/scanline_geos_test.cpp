@@ -850,12 +850,13 @@ TEST(ScanlineGeos, SurveyScaleFamiliesAgreeWithGeos) {
 //
 // Each set is a list of contours that combine by the even-odd rule: a ring of one set repeated among rings of the
 // other (an outline snapped to another object's), a ring through some of the other set's vertices (a hole of a
-// larger ring, as a basin cut out of the terrain outline), and rings with zero-area spikes (out to a point and
+// larger ring, as a basin cut out of the terrain outline), rings inside a hole of the other set (or that hole again),
+// and rings with zero-area spikes (out to a point and
 // straight back, sometimes along an edge of their own). GEOS gets each set as the exclusive-or of its rings without
 // the spikes; sample points are checked against the even-odd rule on the contours themselves. Every family runs in a
 // local frame and moved to survey coordinates (600,000, 6,600,000).
 
-enum SharedKind { RepeatedRing, SharedVertices, Spikes, SharedKindCount };
+enum SharedKind { RepeatedRing, SharedVertices, NestedInHole, Spikes, SharedKindCount };
 
 struct ContourSet {
     std::vector<Ring> rings;     // simple rings, for GEOS
@@ -892,8 +893,18 @@ public:
     void Pair(SharedKind kind, ContourSet& a, ContourSet& b) {
         a = ContourSet{};
         b = ContourSet{};
-        const SharedKind base = kind == Spikes ? static_cast<SharedKind>(I(0, 2)) : kind;
-        for (int k = I(1, 2); k > 0; --k) a.rings.push_back(Blob());
+        const SharedKind base = kind == Spikes ? static_cast<SharedKind>(I(0, 3)) : kind;
+        if (base == NestedInHole) {
+            // An outline with a hole; the other set has rings inside the hole, perhaps the hole's ring itself.
+            const Pt c{U(45, 75), U(45, 75)};
+            a.rings.push_back(Star(c, 28, 40, I(5, 12)));
+            a.rings.push_back(Star(c, 10, 20, I(3, 8)));
+            b.rings.push_back(Star(c, 3, 9, I(3, 8)));
+            if (I(0, 1)) b.rings.push_back(a.rings[1]);
+            if (I(0, 1)) b.rings.push_back(Blob());
+        } else {
+            for (int k = I(1, 2); k > 0; --k) a.rings.push_back(Blob());
+        }
         if (base == RepeatedRing) {
             // The other set repeats one of these rings among its own, perhaps reversed or from another vertex.
             for (int k = I(0, 2); k > 0; --k) b.rings.push_back(Blob());
@@ -920,7 +931,7 @@ public:
             if (I(0, 1)) b.rings.push_back(Ring{{Round(U(0, 30)), Round(U(0, 30))}, {Round(U(90, 120)), Round(U(0, 50))},
                                                 {Round(U(40, 120)), Round(U(90, 120))}});
             if (I(0, 2) == 0) b.rings.push_back(Blob());
-        } else {
+        } else if (base != NestedInHole) {
             for (int k = I(1, 2); k > 0; --k) b.rings.push_back(Blob());
         }
         a.contours = a.rings;
