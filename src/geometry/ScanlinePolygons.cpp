@@ -1502,7 +1502,9 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
             const double xb0 = XAt(e0, yb), xt0 = XAt(e0, yt), xb1 = XAt(e1, yb), xt1 = XAt(e1, yt);
             const double den = (xt0 - xb0) - (xt1 - xb1);
             if (!(xt1 < xt0) || e1->dx == e0->dx || std::fabs(den) <= kEpsilon) {
-                consider(e0, e1, yt);  // not within this beam after all
+                // Not within this beam after all (a pair that one edge's end leaves out of order is given up, or
+                // it would be queued in this beam again and again).
+                if (std::min(e0->topY, e1->topY) > yt) consider(e0, e1, yt);
                 continue;
             }
             // The crossing point from the edges' end points (the beam's x values carry rounding that a shallow
