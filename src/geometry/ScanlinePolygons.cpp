@@ -419,6 +419,53 @@ uint32_t BuildBounds(const Contour& contour, int32_t id, int type, uint32_t oper
     return static_cast<uint32_t>(m);
 }
 
+// Double-double arithmetic: a value kept as an unevaluated sum hi + lo, enough for a crossing point of two edges to
+// come out within a unit in the last place even where they meet at a shallow angle far from the origin.
+struct DD {
+    double hi, lo;
+};
+
+inline DD QuickTwoSum(double a, double b) {
+    const double s = a + b;
+    return DD{s, b - (s - a)};
+}
+
+inline DD TwoSum(double a, double b) {
+    const double s = a + b;
+    const double bb = s - a;
+    return DD{s, (a - (s - bb)) + (b - bb)};
+}
+
+inline DD Add(DD a, DD b) {
+    const DD s = TwoSum(a.hi, b.hi);
+    return QuickTwoSum(s.hi, s.lo + a.lo + b.lo);
+}
+
+inline DD Mul(DD a, DD b) {
+    const double p = a.hi * b.hi;
+    return QuickTwoSum(p, std::fma(a.hi, b.hi, -p) + (a.hi * b.lo + a.lo * b.hi));
+}
+
+inline DD Neg(DD a) { return DD{-a.hi, -a.lo}; }
+
+// Where the lines of edges a and b cross, from their end points; false when they are parallel.
+bool CrossingPoint(const Edge* a, const Edge* b, double& x, double& y) {
+    const DD dX = TwoSum(a->topX, -a->botX), dY = TwoSum(a->topY, -a->botY);
+    const DD eX = TwoSum(b->topX, -b->botX), eY = TwoSum(b->topY, -b->botY);
+    const DD fX = TwoSum(b->botX, -a->botX), fY = TwoSum(b->botY, -a->botY);
+    const DD den = Add(Mul(dX, eY), Neg(Mul(dY, eX)));
+    if (den.hi == 0.0) return false;
+    const DD num = Add(Mul(fX, eY), Neg(Mul(fY, eX)));
+    const double q = num.hi / den.hi;
+    const DD rest = Add(num, Neg(Mul(den, DD{q, 0.0})));
+    const DD t = QuickTwoSum(q, rest.hi / den.hi);
+    const DD px = Add(DD{a->botX, 0.0}, Mul(t, dX));
+    const DD py = Add(DD{a->botY, 0.0}, Mul(t, dY));
+    x = px.hi + px.lo;
+    y = py.hi + py.lo;
+    return std::isfinite(x) && std::isfinite(y);
+}
+
 // Quadrant combination of the clip and the subject term by operation.
 inline int Combine(uint32_t operation, int c, int s) {
     switch (operation) {
@@ -1233,7 +1280,7 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
     double magnitude = 0.0;
     for (const Edge& e : edges)
         magnitude = std::max({magnitude, std::fabs(e.botX), std::fabs(e.botY), std::fabs(e.topX), std::fabs(e.topY)});
-    const double near = std::max(kEpsilon, 16.0 * kEpsilon * magnitude);
+    const double near = std::max(kEpsilon, 2.0 * kEpsilon * magnitude);
     std::vector<API_Coord> suspects;  // points where the result may touch itself
     std::vector<API_Coord> computed;  // result vertices that are not input vertices
     std::vector<API_Coord> crossings;
@@ -1273,7 +1320,13 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
             if (!(l->dx > r->dx)) return;
             at = y + gap / (l->dx - r->dx);
         }
-        if (!(at < std::min(l->topY, r->topY))) return;  // one of them ends first
+        const double top = std::min(l->topY, r->topY);
+        if (!(at < top)) {
+            // One of them ends first; unless they are out of order where it ends: then the crossing lies within
+            // rounding of that height, and it is taken just below.
+            if (!(XAt(r, top) < XAt(l, top))) return;
+            at = std::nextafter(top, -DBL_MAX);
+        }
         candidates.push(Candidate{at, found++, l, r});
     };
 
@@ -1426,7 +1479,9 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
                 if (pp && pp->bstate[BELOW] == BUNDLE_TAIL) prev->bstate[BELOW] = BUNDLE_HEAD;
             }
             aet.Remove(edge);
-            if (prev && next) consider(isTail(prev) ? nextRep(prev) : prev, next, yb);
+            // The bundles on either side of the gap become neighbours (a tail goes with the head after it; a tail
+            // on the left means that the gap was inside one bundle).
+            if (prev && next && !isTail(prev)) consider(prev, isTail(next) ? nextRep(next) : next, yb);
         }
         if (lastBeam) break;
 
@@ -1447,11 +1502,21 @@ bool Sweep(const std::vector<Contour>& subject, uint32_t op, const std::vector<C
             const double xb0 = XAt(e0, yb), xt0 = XAt(e0, yt), xb1 = XAt(e1, yb), xt1 = XAt(e1, yt);
             const double den = (xt0 - xb0) - (xt1 - xb1);
             if (!(xt1 < xt0) || e1->dx == e0->dx || std::fabs(den) <= kEpsilon) {
-                consider(e0, e1, yt);  // not within this beam after all
+                // Not within this beam after all (a pair that one edge's end leaves out of order is given up, or
+                // it would be queued in this beam again and again).
+                if (std::min(e0->topY, e1->topY) > yt) consider(e0, e1, yt);
                 continue;
             }
-            const double r = (xb1 - xb0) / den;
-            const double ix = xb0 + r * (xt0 - xb0), iy = r * dy + yb;
+            // The crossing point from the edges' end points (the beam's x values carry rounding that a shallow
+            // crossing magnifies), kept within the beam where the sweep found it.
+            double ix, iy;
+            if (!CrossingPoint(e0, e1, ix, iy) || !(iy >= yb && iy <= yt) ||
+                !(ix >= std::min({xb0, xt0, xb1, xt1}) && ix <= std::max({xb0, xt0, xb1, xt1}))) {
+                // Edges that the sweep's rounding let cross (nearly parallel ones) meet where the beam says.
+                const double r = (xb1 - xb0) / den;
+                ix = xb0 + r * (xt0 - xb0);
+                iy = r * dy + yb;
+            }
             Cross(op, e0, e1, ix, iy, out);
             crossings.push_back(API_Coord{ix, iy});
             if (iy - yb <= near || yt - iy <= near) suspects.push_back(API_Coord{ix, iy});  // perhaps at a vertex
