@@ -6,6 +6,7 @@
 // Our read is what the import runs once its dialogs are answered: the layer pass, the entity pass with every store,
 // the final pass. The table gives the milliseconds, the microseconds per entity, the ratio to GDAL and how the cost
 // per entity grows from the smallest size (flat is 1).
+#include "OgrPointCount.hpp"
 #include "TimesBySize.hpp"
 #include "fileio/DXFFileCls.hpp"
 
@@ -82,18 +83,7 @@ size_t ReadOurs(const std::string& path) {
     return reader.vertices.size() + reader.constraints.size();
 }
 
-size_t ReadGdal(const std::string& path) {
-    GDALDatasetH ds = GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
-    if (ds == nullptr) return 0;
-    size_t points = 0;
-    OGRLayerH layer = GDALDatasetGetLayer(ds, 0);
-    while (OGRFeatureH feature = OGR_L_GetNextFeature(layer)) {
-        if (OGRGeometryH g = OGR_F_GetGeometryRef(feature)) points += size_t(OGR_G_GetPointCount(g));
-        OGR_F_Destroy(feature);
-    }
-    GDALClose(ds);
-    return points;
-}
+size_t ReadGdal(const std::string& path) { return OgrPointCount(path); }
 
 template <size_t (*Read)(const std::string&)>
 void Run(benchmark::State& state) {

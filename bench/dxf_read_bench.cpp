@@ -6,6 +6,7 @@
 // GDAL's read opens the file and takes every feature's geometry. The run ends with the milliseconds, the ratios to
 // GDAL and the peak memory each read adds (measured once in a child process).
 #include "PeakMemory.hpp"
+#include "OgrPointCount.hpp"
 #include "TimesBySize.hpp"
 #include "fileio/DXFFileCls.hpp"
 
@@ -99,18 +100,7 @@ size_t ReadLayerPass(const std::string& path) {
     return reader.layers.size();
 }
 
-size_t ReadGdal(const std::string& path) {
-    GDALDatasetH ds = GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
-    if (ds == nullptr) return 0;
-    size_t points = 0;
-    OGRLayerH layer = GDALDatasetGetLayer(ds, 0);
-    while (OGRFeatureH feature = OGR_L_GetNextFeature(layer)) {
-        if (OGRGeometryH g = OGR_F_GetGeometryRef(feature)) points += size_t(OGR_G_GetPointCount(g));
-        OGR_F_Destroy(feature);
-    }
-    GDALClose(ds);
-    return points;
-}
+size_t ReadGdal(const std::string& path) { return OgrPointCount(path); }
 
 void Run(benchmark::State& state, const std::function<size_t(const std::string&)>& read) {
     const Files& files = TheFiles();
