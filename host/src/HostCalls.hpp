@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <set>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -50,6 +51,8 @@ public:
         failures_.clear();
         passes_.clear();
     }
+    // Every host function served while `into` is set is added to it (the fault sweep fails each in turn).
+    void RecordCalls(std::set<std::string>* into) { calledNames_ = into; }
     // Records of the wrong sizes (or missing) are a host error; false then.
     bool CheckSelectorRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size);
     // A selector no family serves: logged and refused.
@@ -99,6 +102,7 @@ private:
     Parts parts_;
     std::map<std::pair<std::string, int32_t>, GSErrCode> failures_;
     std::map<std::pair<std::string, int32_t>, int32_t> passes_;  // calls still served before a failure answers
+    std::set<std::string>* calledNames_ = nullptr;
     std::map<std::pair<SelectorFamily, uint32_t>, SelectorHandler> selectors_;
     std::vector<std::string> reports_;
     std::vector<std::string> errors_;

@@ -61,10 +61,10 @@ double StoryLevelOr0(int16_t story) {
     return level < UnknownStoryLevel ? level : 0.0;
 }
 
-void DeleteOne(const API_Guid& guid) {
+bool DeleteOne(const API_Guid& guid) {
     GS::Array<API_Guid> one;
     one.Push(guid);
-    ACAPI_Element_Delete(one);
+    return ACAPI_Element_Delete(one) == NoError;
 }
 
 // The terrain's story made current and the terrain read (with its box and frame).
@@ -196,10 +196,11 @@ bool BasinCls::TraceLevelLines(QV_Explode& container) {
     return true;
 }
 
-void BasinCls::DeleteTracer() {
-    if (tracer.header.guid == APINULLGuid) return;
-    DeleteOne(tracer.header.guid);
+bool BasinCls::DeleteTracer() {
+    if (tracer.header.guid == APINULLGuid) return true;
+    if (!DeleteOne(tracer.header.guid)) return false;
     std::memset(static_cast<void*>(&tracer), 0, sizeof tracer);
+    return true;
 }
 
 bool BasinCls::PlaceBasin(const QV_List<QV_CoordLong>& outline) {
@@ -284,8 +285,8 @@ int32_t BasinCls::Create(const API_Element& terrain) {
     const bool found = ChooseOutline(container, API_Coord{picked.x, picked.y}, chosen);
     bool placed = false;
     RunEarthworkCommand([&] {
-        DeleteTracer();
-        placed = found && PlaceBasin(chosen);
+        // A tracer that cannot be removed is a failure: the user is told, and no basin is placed over it.
+        placed = DeleteTracer() && found && PlaceBasin(chosen);
         return placed;
     });
     // No level line around the point is a failure too: nothing was made.
@@ -335,7 +336,7 @@ int32_t BasinCls::Modify(const QV_List<API_Element>& basins) {
 }
 
 bool BasinCls::ApplyUpdatedOutline(const QV_List<QV_CoordLong>& outline) {
-    DeleteTracer();
+    if (!DeleteTracer()) return false;
     QV_List<QV_CoordLong> relative(outline);
     OutlineToObject(object.object, relative);
     API_ElementMemo memo;

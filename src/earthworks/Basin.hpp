@@ -50,8 +50,8 @@ public:
     int32_t RunSettingsDialog();
     // Places "VY_BASIN" with the outline (world coordinates) and links it to the terrain; true on success.
     bool PlaceBasin(const QV_List<QV_CoordLong>& outline);
-    // Deletes the tracer object, when there is one.
-    void DeleteTracer();
+    // Deletes the tracer object, when there is one; false when the host keeps it.
+    bool DeleteTracer();
     // Writes the new outline (world coordinates) into the placed basin `object` and links it again. The link is
     // removed only once the new parameters are written, so a failure leaves the basin linked as it was.
     bool ApplyUpdatedOutline(const QV_List<QV_CoordLong>& outline);

@@ -40,16 +40,26 @@ int32_t KindOfLibPart(int32_t libInd) {
 }
 
 // Whether the element is an add-on object of `kind`: placed parts by their library part (asked once per part
-// through `kinds`), other elements by an element data record of that kind.
-bool IsAddOnObjectOfKind(const API_Element& element, int32_t kind, std::map<int32_t, int32_t>& kinds) {
+// through `kinds`), other elements by an element data record of that kind. `hostFailed` is set when the host
+// cannot tell: taken as "no such object", it would send a command down its no-terrain path without a word.
+bool IsAddOnObjectOfKind(const API_Element& element, int32_t kind, std::map<int32_t, int32_t>& kinds,
+                         bool* hostFailed) {
     if (HasLibPart(element.header.typeID)) {
         const int32_t libInd = element.object.libInd;
         auto it = kinds.find(libInd);
         if (it == kinds.end()) it = kinds.emplace(libInd, KindOfLibPart(libInd)).first;
+        if (it->second < 0) *hostFailed = true;
         return it->second == kind;
     }
+    API_ElementUserData data = {};
+    if (ACAPI_Element_GetUserData(&element.header, &data) != NoError) {
+        *hostFailed = true;
+        return false;
+    }
     ElemDescriptor descriptor;
-    return ElemUserData_Read(descriptor, kind, element.header);
+    const bool ok = ElemUserData_ReadRecord(descriptor, kind, data);
+    BMKillHandle(&data.dataHdl);
+    return ok;
 }
 
 GSErrCode SwitchDatabase(int32_t type) {
@@ -76,10 +86,12 @@ bool ForEachAddOnObject(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, Ke
         element.header.guid = guids[i];
         // A listed element that cannot be read is a host failure: taken as "no such object", it would send a
         // command down its no-terrain path.
+        bool failed = false;
         if (ACAPI_Element_Get(&element) != NoError)
             ok = false;
-        else if (IsAddOnObjectOfKind(element, kind, kinds))
+        else if (IsAddOnObjectOfKind(element, kind, kinds, &failed))
             ok = keep(element);
+        if (failed) ok = false;
     }
     if (switched) SwitchDatabase(APIWind_3DModelID);
     return ok;
@@ -106,7 +118,8 @@ int32_t CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, int32_t, QV_Lis
             out.Clear();
             return 0;
         }
-        if (IsAddOnObjectOfKind(element, kind, kinds) && !out.Insert(element)) {
+        bool failed = false;
+        if ((IsAddOnObjectOfKind(element, kind, kinds, &failed) && !out.Insert(element)) || failed) {
             out.Clear();
             return 0;
         }
@@ -143,8 +156,9 @@ bool PickElements(int32_t kind, API_ElemTypeID typeID, bool onlyEditable, Leave3
     bool switched = false;
     if (leave3D == Leave3D::Yes && IsCurrentWindow3D()) switched = SwitchDatabase(APIWind_FloorPlanID) == NoError;
     std::map<int32_t, int32_t> kinds;
-    for (int32_t i = 0; i < selected.GetCount(); ++i)
-        if (IsAddOnObjectOfKind(selected[i], kind, kinds) && !out.Insert(selected[i])) break;
+    bool failed = false;
+    for (int32_t i = 0; i < selected.GetCount() && !failed; ++i)
+        if (IsAddOnObjectOfKind(selected[i], kind, kinds, &failed) && !out.Insert(selected[i])) break;
     if (switched) SwitchDatabase(APIWind_3DModelID);
-    return true;
+    return !failed;
 }

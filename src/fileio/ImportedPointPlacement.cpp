@@ -46,7 +46,9 @@ bool PlacePoints(ColumnFileCls& reader) {
 
     QV_String undoText;
     GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
-    ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
+    bool ran = false;
+    const GSErrCode commandErr = ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
+        ran = true;
         GS::UniString title("Lodravix");
         int16_t phases = int16_t(std::min<size_t>(batches, 32767));
         ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
@@ -92,6 +94,11 @@ bool PlacePoints(ColumnFileCls& reader) {
         if (!created) ElementWritten = 0;
         return NoError;
     });
+    // A command the host did not run placed nothing: the user must hear of it.
+    if (commandErr != NoError || !ran) {
+        failed = true;
+        if (!ran) ElementWritten = 0;
+    }
 
     // What the next import starts from.
     ImportOptionsRec& stored = GlobalSettings.points;

@@ -29,6 +29,9 @@ constexpr int32_t CommonCancel = 5;
 constexpr int32_t CommonOK = 64;
 constexpr int32_t CommonRestartNote = 65;
 constexpr int32_t ErrorTitleEntry = 54;
+constexpr const char* MissingText = "_ERR_NO_";
+constexpr const char* BuiltInErrorTitle = "Error";
+constexpr const char* BuiltInErrorText = "The command could not be completed.";
 constexpr int32_t ErrorSettings = 49;
 
 // What the language dialog keeps while it is open. The global language index is written only on OK.
@@ -125,7 +128,7 @@ QV_String& GetResStringForLanguage(QV_String& out, int32_t id, int32_t index, in
     // The English table of the group; for the common tables it is the same table when English is current.
     if (!found && !(id >= CommonTableBase && language == LanguageEnglish))
         found = RSGetIndString(&text, id - language + LanguageEnglish, index, module);
-    out = found ? FromUni(text) : QV_String("_ERR_NO_");
+    out = found ? FromUni(text) : QV_String(MissingText);
     return out;
 }
 
@@ -142,12 +145,16 @@ void ShowErrorMessage(int32_t code, int32_t alertType) {
         GetResString(message, SOSITableBase + LanguageIndex, code == 69 ? 14 : 16);
     QV_String title;
     GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
+    // Without the module's resources the user must still learn that the action failed.
+    if (message == QV_String(MissingText)) message = QV_String(BuiltInErrorText);
+    if (title == QV_String(MissingText)) title = QV_String(BuiltInErrorTitle);
     ShowAlertBox(alertType, title, message, QV_String());
 }
 
 void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail) {
     QV_String button;
     GetResString(button, CommonTableBase + LanguageIndex, CommonOK);
+    if (button == QV_String(MissingText)) button = QV_String("OK");
     DGAlert(static_cast<int16_t>(alertType), ToUni(title), ToUni(message), ToUni(detail), ToUni(button),
             GS::UniString(), GS::UniString());
 }
