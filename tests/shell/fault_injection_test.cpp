@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -233,14 +232,13 @@ class FaultSweep : public ::testing::TestWithParam<std::string> {};
 TEST_P(FaultSweep, AFailingHostCallLeavesTheProjectWholeAndTellsTheUser) {
     Flow flow;
     if (!FindFlow(GetParam(), &flow)) GTEST_SKIP() << "no action changes the project";
-    const auto start = std::chrono::steady_clock::now();
+    const std::set<std::string> open = OpenRuns();
+    // Each host function fails in a run of its own: a flow whose action takes seconds is listed with "*" and
+    // left out, so that what runs does not depend on the machine's speed.
+    if (open.count(flow.name + "\t*") != 0) GTEST_SKIP() << flow.action << ": too long for the sweep";
     const Observed clean = RunText(FlowText(flow), "");
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_TRUE(clean.actionDone) << flow.action;
     ASSERT_NE(clean.before, clean.after) << flow.action;
-    // Each host function fails in a run of its own: a long action would take the sweep beyond its time.
-    if (seconds > 0.5) GTEST_SKIP() << flow.action << " takes " << seconds << " s: too long for the sweep";
-    const std::set<std::string> open = OpenRuns();
     int runs = 0;
     // LODRAVIX_SWEEP_TABLE names a file that gets one line per run: flow, function, verdict, what changed.
     const char* tablePath = std::getenv("LODRAVIX_SWEEP_TABLE");
