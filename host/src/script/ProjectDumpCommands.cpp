@@ -2,6 +2,7 @@
 #include "script/ScriptCommands.hpp"
 
 #include "StandinHost.hpp"
+#include "model3d/ModelStore.hpp"
 #include "model3d/PlanPicture.hpp"
 #include "script/CommandSupport.hpp"
 #include "script/ScriptContext.hpp"
@@ -10,7 +11,9 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <algorithm>
 #include <fstream>
+#include <sstream>
 
 namespace {
 bool SameJson(const nlohmann::ordered_json& found, const std::string& expected) {
@@ -41,6 +44,53 @@ bool CheckJson(const nlohmann::ordered_json& doc, const std::string& pointer, co
     const std::string shown = found.is_string() ? found.get<std::string>() : found.dump();
     *m = pointer + " = " + shown + (SameJson(found, expected) ? "" : ", expected " + expected);
     return SameJson(found, expected);
+}
+// The mesh's surface as its 3D model has it (with its solid links): its points and the triangles of its top.
+bool SurfaceCounts(ScriptContext& r, const API_Guid& mesh, int64_t* points, int64_t* triangles, std::string* m) {
+    std::string why;
+    const std::shared_ptr<const Model3D> model = r.Host().Project().models.ModelOf(mesh, &why);
+    if (model == nullptr || model->bodies.empty() || model->surfaceVertices < 0) {
+        *m = "no mesh surface: " + (why.empty() ? std::string("not a mesh") : why);
+        return false;
+    }
+    const ModelBody& body = model->bodies[0];
+    *points = model->surfaceVertices;
+    *triangles = 0;
+    for (int32_t p = 1; p <= int32_t(body.pgons.size()); ++p) {
+        const std::vector<int32_t> v = body.PolygonVertices(p);
+        if (v.size() == 3 && *std::max_element(v.begin(), v.end()) <= model->surfaceVertices) ++*triangles;
+    }
+    return true;
+}
+
+// Each feature of the contour-line object's volume results ("quantita" rows of the feature's two differences,
+// "identificatori" rows of the feature's and the terrain's names): a removed volume is a cut, an added one a fill.
+std::string VolumeLines(const nlohmann::ordered_json& object) {
+    const nlohmann::ordered_json* quantities = nullptr;
+    const nlohmann::ordered_json* names = nullptr;
+    if (object.contains("parameters"))
+        for (const nlohmann::ordered_json& p : object["parameters"]) {
+            if (p.value("name", "") == "quantita") quantities = &p["value"];
+            if (p.value("name", "") == "identificatori") names = &p["value"];
+        }
+    std::ostringstream s;
+    s.setf(std::ios::fixed);
+    s.precision(0);
+    double cut = 0.0, fill = 0.0;
+    if (quantities != nullptr && quantities->is_array())
+        for (size_t i = 0; i < quantities->size(); ++i) {
+            double featureCut = 0.0, featureFill = 0.0;
+            for (const nlohmann::ordered_json& d : (*quantities)[i])
+                if (d.is_number()) (d.get<double>() < 0 ? featureCut : featureFill) += std::fabs(d.get<double>());
+            std::string name = "feature " + std::to_string(i + 1);
+            if (names != nullptr && i < names->size() && !(*names)[i].empty() && (*names)[i][0].is_string())
+                name = (*names)[i][0].get<std::string>();
+            s << "\n" << name << ": cut " << featureCut << " m3, fill " << featureFill << " m3";
+            cut += featureCut;
+            fill += featureFill;
+        }
+    s << "\ncut " << cut << " m3, fill " << fill << " m3";
+    return s.str();
 }
 }  // namespace
 
@@ -102,4 +152,23 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
             return false;
         },
         "the element's part of the JSON dump holds <value> at the pointer (e.g. /userData/version)");
+    L.Add(
+        "summary <terrain:text> [<contours:text>]", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid mesh;
+            if (!Named(r, a.Text("terrain"), &mesh, m)) return false;
+            int64_t points = 0, triangles = 0;
+            if (!SurfaceCounts(r, mesh, &points, &triangles, m)) return false;
+            *m = "terrain: " + std::to_string(points) + " points, " + std::to_string(triangles) + " triangles";
+            if (!a.Has("contours")) return true;
+            API_Guid object;
+            std::string why;
+            if (!Named(r, a.Text("contours"), &object, &why)) return *m = why, false;
+            const nlohmann::ordered_json doc = Db(r).ToJson();
+            for (const nlohmann::ordered_json& e : doc["elements"])
+                if (e["guid"] == GuidText(object)) *m += VolumeLines(e);
+            return true;
+        },
+        "print the terrain's points and triangles (its 3D model's top) and the cut and fill of each feature of the "
+        "volume calculation held by the contour-line object");
 }
