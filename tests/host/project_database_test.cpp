@@ -717,4 +717,25 @@ TEST_F(ProjectDatabaseTest, UndoGivesBackEveryEarlierProjectAndKeepsOnlyWhatChan
     }
 }
 
+TEST_F(ProjectDatabaseTest, AChangeThatChangesNothingKeepsNoUndoState) {
+    std::vector<API_Guid> placed;
+    for (int i = 0; i < 20; ++i) placed.push_back(PlaceFill("same" + std::to_string(i)));
+    const size_t states = db.UndoElementStates();
+    const GSErrCode err = db.RunUndoableCommand("rewrite", [&]() {
+        for (const API_Guid& g : placed) {
+            API_Element e = {};
+            e.header.guid = g;
+            e.hatch.fillPen = db.Find(g)->record.hatch.fillPen;
+            API_Element mask = {};
+            mask.hatch.fillPen = -1;
+            const GSErrCode c = db.ChangeElement(&e, &mask, nullptr, 0);
+            if (c != NoError) return c;
+        }
+        return db.ChangeParameters(placed.data(), uint32_t(placed.size()), nullptr, nullptr, nullptr);
+    });
+    EXPECT_EQ(err, NoError);
+    EXPECT_EQ(db.UndoElementStates(), states);
+    EXPECT_EQ(db.UndoTexts().size(), placed.size());  // no step for a command that changed nothing
+}
+
 }  // namespace

@@ -91,9 +91,9 @@ void ElementEvents::Note(ProjectDatabase::ChangeKind kind, const StoredElement& 
         Pending p;
         p.code = code;
         p.head = head;
-        if (code == 3 || code == 4) p.parent = before;
+        if (code == 3 || code == 4) p.parent = std::make_shared<const StoredElement>(before);
         if (code == 4) p.tranPars = userTranPars_;
-        pending_.push_back(p);
+        pending_.push_back(std::move(p));
         waiting_.insert(head.guid);
     }
     if (code == 5) observed_.erase(head.guid);

@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -99,7 +100,9 @@ private:
     struct Pending {
         int32_t code = 0;
         API_Elem_Head head = {};
-        std::optional<StoredElement> parent;  // codes 3 and 4
+        // Codes 3 and 4, shared by the copies a delivery makes; null for the others, so a waiting creation or
+        // deletion costs its head, not a whole element.
+        std::shared_ptr<const StoredElement> parent;
         API_ActTranPars tranPars = {};        // code 4
     };
     enum class UserAction { None, Copy, Edit };

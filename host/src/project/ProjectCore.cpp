@@ -158,18 +158,22 @@ const StoredElement* ProjectCore::Find(const API_Guid& guid) const {
     return it != model_.elements.end() ? &it->second : nullptr;
 }
 
-StoredElement* ProjectCore::FindMutable(const API_Guid& guid) {
+StoredElement* ProjectCore::FindUntouched(const API_Guid& guid) {
     const auto it = model_.elements.find(guid);
-    if (it == model_.elements.end()) return nullptr;
-    Touch(guid);
-    return &it->second;
+    return it != model_.elements.end() ? &it->second : nullptr;
+}
+
+StoredElement* ProjectCore::FindMutable(const API_Guid& guid) {
+    StoredElement* e = FindUntouched(guid);
+    if (e != nullptr) Touch(guid);
+    return e;
 }
 
 void ProjectCore::Touch(const API_Guid& guid) {
     if (!inCommand_ || pending_.elementsBefore.count(guid) != 0) return;
     const auto it = model_.elements.find(guid);
-    pending_.elementsBefore.emplace(guid, it != model_.elements.end() ? std::optional<StoredElement>(it->second)
-                                                                       : std::nullopt);
+    pending_.elementsBefore.emplace(
+        guid, it != model_.elements.end() ? std::make_unique<StoredElement>(it->second) : nullptr);
 }
 
 const StoredElement* ProjectCore::FindHere(const API_Guid& guid) const {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -63,6 +64,8 @@ protected:
     GSErrCode CheckModelChange() const;
     bool VisibleHere(const StoredElement& element) const;
     const StoredElement* FindHere(const API_Guid& guid) const;
+    // The element to change, not yet touched: a change that turns out to change nothing keeps no undo state.
+    StoredElement* FindUntouched(const API_Guid& guid);
     bool LayerUsable(int32_t layer, bool forChange) const;
     uint32_t LayerFlags(int32_t layer) const;
     API_Guid NewGuid();
@@ -82,10 +85,11 @@ protected:
     // step can give it back. Every change of model_.elements goes through here first.
     void Touch(const API_Guid& guid);
 
-    // One undo step: the elements the command touched as they were before it (none: the command made it), and
-    // the project's other parts, which are small, whole.
+    // One undo step: the elements the command touched as they were before it (null: the command made it, so
+    // an element it made costs the step a key, not a whole element), and the project's other parts, which are
+    // small, whole.
     struct UndoStep {
-        std::map<API_Guid, std::optional<StoredElement>, GuidLess> elementsBefore;
+        std::map<API_Guid, std::unique_ptr<StoredElement>, GuidLess> elementsBefore;
         std::map<API_AttrTypeID, std::vector<StoredAttribute>> attributes;
         std::vector<API_StoryType> stories;
         std::vector<StoredDatabase> databases;

@@ -306,7 +306,7 @@ GSErrCode ProjectElements::ChangeElement(API_Element* element, const API_Element
     if (element == nullptr) return APIERR_BADPARS;
     GSErrCode err = CheckModelChange();
     if (err != NoError) return err;
-    StoredElement* e = FindMutable(element->header.guid);
+    StoredElement* e = FindUntouched(element->header.guid);
     if (e == nullptr || !VisibleHere(*e))
         return Refuse(APIERR_BADID, "no element " + GuidText(element->header.guid) + " here");
     if (!LayerUsable(e->record.header.layer, true)) return Refuse(APIERR_LOCKEDLAYER, "the element's layer is locked");
@@ -322,11 +322,20 @@ GSErrCode ProjectElements::ChangeElement(API_Element* element, const API_Element
         *element = next;
         return NoError;
     }
+    Touch(next.header.guid);
     next.header.modiStamp = int64_t(++changes_);
     next.header.hasMemo = m.IsEmpty() ? 0 : 1;
-    const StoredElement before = *e;
+    // The listener sees the element as it was; the parts the change does not write are the same in both.
+    StoredElement before;
+    before.record = e->record;
+    before.memo = std::move(e->memo);
+    before.userData = e->userData;
+    before.database = e->database;
+    before.serial = e->serial;
+    before.name = e->name;
+    before.bodies = e->bodies;
     e->record = next;
-    e->memo = m;
+    e->memo = std::move(m);
     *element = next;
     Changed();
     NoteChange(ChangeKind::Changed, before, *e);
@@ -342,7 +351,7 @@ GSErrCode ProjectElements::ChangeParameters(const API_Guid* guids, uint32_t coun
     // Every element is checked before the first one changes.
     std::vector<std::pair<StoredElement*, StoredElement>> changes;
     for (uint32_t i = 0; i < count; ++i) {
-        StoredElement* e = FindMutable(guids[i]);
+        StoredElement* e = FindUntouched(guids[i]);
         if (e == nullptr || !VisibleHere(*e)) return Refuse(APIERR_BADID, "no element " + GuidText(guids[i]) + " here");
         if (!LayerUsable(e->record.header.layer, true))
             return Refuse(APIERR_LOCKEDLAYER, "the element's layer is locked");
@@ -356,6 +365,7 @@ GSErrCode ProjectElements::ChangeParameters(const API_Guid* guids, uint32_t coun
         changes.push_back({e, next});
     }
     for (auto& c : changes) {
+        Touch(c.first->record.header.guid);
         c.second.record.header.modiStamp = int64_t(++changes_);
         c.second.record.header.hasMemo = c.second.memo.IsEmpty() ? 0 : 1;
         std::swap(*c.first, c.second);  // c.second keeps the element as it was
