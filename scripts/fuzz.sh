@@ -13,6 +13,7 @@ build=${LODRAVIX_BUILD_DIR:-build}
 out=build-fuzz
 targets=(asc xyz dxf shp dbf sosi prefs config elemdata script libpart)
 
+bash scripts/setup.sh fuzz
 # The targets link the normal build's libraries and compile only the parsers again.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "${LODRAVIX_JOBS:-4}" --target lodravix_static standin_host_core platform
