@@ -8,9 +8,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <sstream>
 #include <unistd.h>
 
@@ -24,6 +24,9 @@ const std::string& UserFolder() {
         const std::string path = dir ? dir : "/tmp";
         setenv("LODRAVIX_USER_FOLDER", path.c_str(), 1);
         IODriver::SetUserFolder(path);
+        // Gone with the process (a crash leaves it for a person to look at).
+        static const std::string* removed = new std::string(path);  // outlives the statics at exit
+        if (dir) std::atexit([] { std::error_code ec; std::filesystem::remove_all(*removed, ec); });
         return path;
     }();
     return folder;
