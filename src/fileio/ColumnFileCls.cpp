@@ -233,7 +233,8 @@ bool ColumnFileCls::LoadLines() {
     const char* end = text.Data() + text.Size();
     textBytes = size_t(end - begin);
     // Nothing, or a NUL byte: no text file. Refused with the reason, never read as a file without points.
-    if (std::memchr(begin, 0, textBytes) != nullptr) return fail(ReadIssue::NotText);
+    // An empty file has no buffer: memchr must not see its null pointer.
+    if (textBytes != 0 && std::memchr(begin, 0, textBytes) != nullptr) return fail(ReadIssue::NotText);
     if (std::all_of(begin, end, [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }))
         return fail(ReadIssue::Empty);
 
