@@ -2,7 +2,7 @@
 # Installs what the build, the tests and the benchmarks need (Debian packages). Safe to run again.
 set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libgeos-dev nlohmann-json3-dev libcgal-dev
-      libpolyclipping-dev libmagick++-dev libstb-dev imagemagick libjpeg-turbo-progs libimage-exiftool-perl file zlib1g-dev libgdal-dev libshp-dev)
+      libpolyclipping-dev libmagick++-dev libstb-dev imagemagick libjpeg-turbo-progs libimage-exiftool-perl file zlib1g-dev libgdal-dev libshp-dev clang-format)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
