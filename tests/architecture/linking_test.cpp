@@ -68,8 +68,9 @@ Symbols ReadObjects(const std::vector<std::string>& objects) {
     return s;
 }
 
-// The dynamic symbols defined by the libraries the module names as needed (its DT_NEEDED entries, found as the
-// dynamic loader finds them), without their version suffixes.
+// The symbols the module's objects may take from outside the module: those the link put into it besides the
+// folders' objects, and the dynamic symbols of the libraries it names as needed (its DT_NEEDED entries, found as
+// the dynamic loader finds them), without their version suffixes.
 std::set<std::string> OutsideDefinitions(const std::string& module) {
     std::set<std::string> needed;
     for (const std::string& line : RunLines("readelf -d " + Quoted(module) + " 2>/dev/null")) {
@@ -79,11 +80,20 @@ std::set<std::string> OutsideDefinitions(const std::string& module) {
         if (a != std::string::npos && open != std::string::npos && close > open)
             needed.insert(line.substr(open + 1, close - open - 1));
     }
+    // What the link itself supplies (__dso_handle, the compiler's helpers from its static libraries).
     std::set<std::string> symbols;
+    for (const std::string& line : RunLines(std::string(LODRAVIX_NM) + " -P --defined-only " + Quoted(module)))
+        symbols.insert(line.substr(0, line.find(' ')));
     for (const std::string& line : RunLines("ldd " + Quoted(module) + " 2>/dev/null")) {
+        // "soname => path (address)", or "path (address)" for the dynamic loader itself.
         std::istringstream fields(line);
         std::string soname, arrow, path;
-        if (!(fields >> soname >> arrow >> path) || arrow != "=>" || needed.count(soname) == 0) continue;
+        if (!(fields >> soname >> arrow)) continue;
+        if (arrow == "=>")
+            fields >> path;
+        else
+            path = soname, soname = soname.substr(soname.rfind('/') + 1);
+        if (path.empty() || path[0] != '/' || needed.count(soname) == 0) continue;
         for (const std::string& sym : RunLines(std::string(LODRAVIX_NM) + " -D -P --defined-only " + Quoted(path))) {
             std::string name = sym.substr(0, sym.find(' '));
             name = name.substr(0, name.find('@'));
