@@ -4,6 +4,8 @@
 // selector records, and the host's log and error list; and how a family puts its entries into the table.
 // StandinHost is the host and owns the parts; the families see only this face of it.
 #include "APIDefs.hpp"
+#include "APIHostTable.hpp"
+#include "APISelectors.hpp"
 #include "HostSettings.hpp"
 #include "ModuleSession.hpp"
 

@@ -2,6 +2,7 @@
 // How the host reaches the module's two exports: from a shared library (dlopen) or, in the tests, from the
 // module's code linked into the test program.
 #include "APIDefs.hpp"
+#include "APIHostTable.hpp"
 
 #include <memory>
 #include <string>

@@ -2,6 +2,7 @@
 // What the loaded module has registered: its menus and their handlers, the notifications it catches and its
 // modeless windows. Forgotten when the module is unloaded.
 #include "APIDefs.hpp"
+#include "Resources.hpp"
 
 #include <cstdint>
 #include <map>

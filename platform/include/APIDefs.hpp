@@ -312,5 +312,3 @@ struct API_EntryTable {
     int32_t reserved2;
 };
 static_assert(std::is_trivially_copyable<API_EntryTable>::value, "API_EntryTable is plain");
-
-#include "APIHostTable.hpp"

@@ -234,5 +234,3 @@ extern "C" {
 typedef GSErrCode API_GetExportedFuncAddrsProc(API_EntryTable* entryTable, uint32_t entryTableSize);
 typedef GSErrCode API_SetImportedFuncAddrsProc(const API_HostFunctionTable* hostTable);
 }
-
-#include "APISelectors.hpp"

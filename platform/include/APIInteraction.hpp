@@ -7,6 +7,7 @@
 // Every record is plain and trivially copyable; input records are zeroed by the caller before they are filled.
 // Prompts are NUL-ended texts in the system code page.
 #include "APIElements.hpp"
+#include "APISelectors.hpp"
 
 #include <cstddef>
 #include <cstdint>

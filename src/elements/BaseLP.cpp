@@ -3,7 +3,6 @@
 #include "elements/ParamNames.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Encoding.hpp"
-#include "elements/GdlParams.hpp"
 
 #include "Win32.hpp"
 
@@ -267,41 +266,6 @@ bool BaseLP::GetSetString(int32_t index, QV_String& text, int32_t mode) {
 
 bool BaseLP::GetSetStringByName(const QV_String& name, QV_String& text, int32_t mode) {
     return TextByName(name, text, mode);
-}
-
-bool BaseLP::GetSetIntArray(int32_t index, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, int32_t mode) {
-    QV_String name;
-    return NameOf(index, name) && ExchangeIntArrayParam(*this, list, dim1, dim2, name, mode);
-}
-
-bool BaseLP::GetSetShortArray(int32_t index, QV_List<int16_t>& list, int32_t& dim1, int32_t& dim2, int32_t mode) {
-    QV_String name;
-    return NameOf(index, name) && ExchangeShortArrayParam(*this, list, dim1, dim2, name, mode);
-}
-
-bool BaseLP::GetSetLongArray(int32_t index, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, int32_t mode) {
-    QV_String name;
-    return NameOf(index, name) && ExchangeLongArrayParam(*this, list, dim1, dim2, name, mode);
-}
-
-bool BaseLP::GetSetDoubleArray(int32_t index, QV_List<double>& list, int32_t& dim1, int32_t& dim2, int32_t mode) {
-    QV_String name;
-    return NameOf(index, name) && ExchangeDoubleArrayParam(*this, list, dim1, dim2, name, mode);
-}
-
-bool BaseLP::GetSetDoubleArrayByName(const QV_String& name, QV_List<double>& list, int32_t& dim1, int32_t& dim2,
-                                     int32_t mode) {
-    return ExchangeDoubleArrayParam(*this, list, dim1, dim2, name, mode);
-}
-
-bool BaseLP::GetSetStringArray(int32_t index, QV_List<QV_String>& list, int32_t& dim1, int32_t& dim2, int32_t mode) {
-    QV_String name;
-    return NameOf(index, name) && ExchangeStringArrayParam(*this, list, dim1, dim2, name, mode);
-}
-
-bool BaseLP::GetSetStringArrayByName(const QV_String& name, QV_List<QV_String>& list, int32_t& dim1, int32_t& dim2,
-                                     int32_t mode) {
-    return ExchangeStringArrayParam(*this, list, dim1, dim2, name, mode);
 }
 
 bool BaseLP::GetSetStringParam(const QV_String& name, QV_String& text, int32_t mode) {

@@ -66,7 +66,7 @@ public:
     // longer than 255 units is cut there (never inside a surrogate pair) or at a 0 unit it holds.
     virtual bool GetSetString(int32_t index, QV_String& text, int32_t mode);
     virtual bool GetSetStringByName(const QV_String& name, QV_String& text, int32_t mode);
-    // Slots 8 to 14: whole arrays (ExchangeIntArrayParam ... of foundation/GdlParams.hpp). Reading appends the
+    // Slots 8 to 14: whole arrays (ExchangeIntArrayParam ... of elements/GdlParams.hpp, in BaseLPArrays.cpp). Reading appends the
     // cells in row order and gives the dimensions; writing resizes the array to dim1 x dim2 (an empty list
     // gives 1 x 1 holding 0 or an empty text).
     virtual bool GetSetIntArray(int32_t index, QV_List<int32_t>& list, int32_t& dim1, int32_t& dim2, int32_t mode);

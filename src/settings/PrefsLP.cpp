@@ -1,7 +1,5 @@
 #include "settings/PrefsLP.hpp"
 
-#include "elements/ParamExchange.hpp"
-#include "elements/ParamIndexes.hpp"
 #include "elements/TextFonts.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -65,10 +63,6 @@ bool RunSections(PrefsLP& view, Settings& settings, int32_t direction) {
 }
 
 }  // namespace
-
-bool PrefsLP::ExchangeRgbColours(PrefsLP& view, API_Coord3D colours[4], int32_t mode) {
-    return LPArrays::RgbRows(view, PrefsParam::DepthRgb, colours, mode);
-}
 
 bool PrefsLP::LoadAtStart(Settings* settings) {
     if (settings == nullptr) return false;

@@ -3,21 +3,12 @@
 // part, whose default parameters name every persisted setting, and the mirror file (settings/PrefsFile.hpp),
 // which holds a copy of that parameter list with the values last saved. The library part itself is never
 // changed: only the copy of its parameter list that the host hands out is edited, and released afterwards.
-#include "elements/BaseLP.hpp"
-#include "elements/ParamNames.hpp"
-
-#include "APICoord.hpp"
+#include "settings/PrefsView.hpp"
 
 class Settings;
 
-class PrefsLP : public BaseLP {
+class PrefsLP : public PrefsView {
 public:
-    const char* GetParamName(int32_t index) const override { return PrefsLP_ParamName(index); }
-
-    // "show_depth_RGB" (43): the contour lines' four depth colours as a 4 by 3 array
-    // (elements/ParamExchange.cpp).
-    static bool ExchangeRgbColours(PrefsLP& view, API_Coord3D colours[4], int32_t mode);
-
     // When the tool palette opens: the mirror file laid over the library part's parameters, then the
     // parameters into `settings` (the preference sections, then the values the preferences do not carry). A
     // missing library part or mirror file, or a file that does not match the part, gives the built-in defaults

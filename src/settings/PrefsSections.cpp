@@ -12,7 +12,7 @@ void ReadObstacleDisplay(SectionExchange& ex, Field& show2D, Field& pen, Field& 
     ex.Short(170, lineType);  // obstacle_line_type
 }
 
-bool Points(PrefsLP& view, Settings& s, int32_t direction) {
+bool Points(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     PointSettings r = s.points;
     ex.Short(3, r.pen);  // punti_2D_pen
@@ -20,7 +20,7 @@ bool Points(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.points, r);
 }
 
-bool Constraint(PrefsLP& view, Settings& s, int32_t direction) {
+bool Constraint(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     ConstraintSettings r = s.constraint;
     ex.Short(5, r.pen);       // constraint_2D_pen
@@ -28,7 +28,7 @@ bool Constraint(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.constraint, r);
 }
 
-bool Outline(PrefsLP& view, Settings& s, int32_t direction) {
+bool Outline(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     OutlineSettings r = s.outline;
     ex.Short(7, r.lineType);        // outline_linetype
@@ -40,7 +40,7 @@ bool Outline(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.outline, r);
 }
 
-bool ContourLines(PrefsLP& view, Settings& s, int32_t direction) {
+bool ContourLines(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     ContourLineSettings r = s.contour;
     ex.Short(13, r.mainSecondary);  // contour_line_main
@@ -55,7 +55,7 @@ bool ContourLines(PrefsLP& view, Settings& s, int32_t direction) {
     ex.Short(40, r.colour2);        // show_depth_colour_2 (id 23)
     ex.Short(41, r.colour3);        // show_depth_colour_3 (id 25)
     ex.Short(42, r.colour4);        // show_depth_colour_4 (id 24)
-    ex.Custom([&] { return PrefsLP::ExchangeRgbColours(view, r.depthColours, direction); });  // show_depth_RGB
+    ex.Custom([&] { return PrefsView::ExchangeRgbColours(view, r.depthColours, direction); });  // show_depth_RGB
     return ex.Finish(s.contour, r);
 }
 
@@ -69,7 +69,7 @@ void TerrainFlag(SectionExchange& ex, int32_t index, uint16_t& field, uint16_t o
     if (ex.GetShort(index, flag)) field = flag == 0 ? 1 : otherwise;
 }
 
-bool Terrain(PrefsLP& view, Settings& s, int32_t direction) {
+bool Terrain(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     TerrainSettings r = s.terrain;
     ex.Short(20, r.lineType);                  // terrain_linetype
@@ -93,7 +93,7 @@ bool Terrain(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.terrain, r);
 }
 
-bool Plateau(PrefsLP& view, Settings& s, int32_t direction) {
+bool Plateau(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     PlateauSettings r = s.plateau;
     ex.Real(44, r.level);           // plateau_level
@@ -114,7 +114,7 @@ bool Plateau(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.plateau, r);
 }
 
-bool Road(PrefsLP& view, Settings& s, int32_t direction) {
+bool Road(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     RoadData r = s.road;
     ex.Real(69, r.leftCutAngle);    // road_left_cut_angle
@@ -135,7 +135,7 @@ bool Road(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.road, r);
 }
 
-bool RoadSection(PrefsLP& view, Settings& s, int32_t direction) {
+bool RoadSection(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     SectionSettings r = s.section;
     ex.Real(83, r.bottomLevel);        // road_sect_bot_level
@@ -157,7 +157,7 @@ bool RoadSection(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.section, r);
 }
 
-bool Sidewalk(PrefsLP& view, Settings& s, int32_t direction) {
+bool Sidewalk(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     SidewalkSettings r = s.sidewalk;
     ex.Real(59, r.thickness);       // sidewalk_thickness
@@ -172,7 +172,7 @@ bool Sidewalk(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.sidewalk, r);
 }
 
-bool Basin(PrefsLP& view, Settings& s, int32_t direction) {
+bool Basin(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     BasinSettings r = s.basin;
     ex.Short(99, r.levelMaterial);       // basin_mat
@@ -186,7 +186,7 @@ bool Basin(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.basin, r);
 }
 
-bool Building(PrefsLP& view, Settings& s, int32_t direction) {
+bool Building(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     BuildingSettings r = s.building;
     ex.Short(107, r.showRoof);           // building_show_roof
@@ -203,7 +203,7 @@ bool Building(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.building, r);
 }
 
-bool ColouredArea(PrefsLP& view, Settings& s, int32_t direction) {
+bool ColouredArea(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     PaintSettings r = s.paint;
     ex.Short(118, r.show2D);      // paint_show_2d
@@ -214,7 +214,7 @@ bool ColouredArea(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.paint, r);
 }
 
-bool Wall(PrefsLP& view, Settings& s, int32_t direction) {
+bool Wall(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     WallData r = s.wall;
     ex.Real(124, r.height);              // VYwall_heigth
@@ -230,7 +230,7 @@ bool Wall(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.wall, r);
 }
 
-bool RetainingWall(PrefsLP& view, Settings& s, int32_t direction) {
+bool RetainingWall(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     RetainerWallSettings r = s.retainingWall;
     ex.Real(171, r.height);              // retaining_heigth
@@ -247,7 +247,7 @@ bool RetainingWall(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.retainingWall, r);
 }
 
-bool Markers(PrefsLP& view, Settings& s, int32_t direction) {
+bool Markers(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     SpotHeightSettings r = s.marker;
     ex.Short(183, r.symbol);       // level_type
@@ -264,7 +264,7 @@ bool Markers(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.marker, r);
 }
 
-bool SlopeRange(PrefsLP& view, Settings& s, int32_t direction) {
+bool SlopeRange(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     SlopeRangeSettings r = s.slopeRange;
     for (int32_t k = 0; k < 6; ++k) ex.Short(194 + k, r.limits[k]);   // slopeRange_P_range_1 to _6
@@ -277,7 +277,7 @@ bool SlopeRange(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.slopeRange, r);
 }
 
-bool Bridge(PrefsLP& view, Settings& s, int32_t direction) {
+bool Bridge(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     BridgeSettings r = s.bridge;
     ex.Real(134, r.thickness);               // VYbridge_thickness
@@ -303,7 +303,7 @@ bool Bridge(PrefsLP& view, Settings& s, int32_t direction) {
 }
 
 // 153 "railway_width" belongs to no section: the railway takes the general record's road width.
-bool Railway(PrefsLP& view, Settings& s, int32_t direction) {
+bool Railway(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     RailwaySettings r = s.railway;
     ex.Real(154, r.leftCutAngle);    // railway_left_cut_angle
@@ -324,7 +324,7 @@ bool Railway(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.railway, r);
 }
 
-bool General(PrefsLP& view, Settings& s, int32_t direction) {
+bool General(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     MiscSettings r = s.misc;
     ex.Real(58, r.sidewalkWidth);        // sidewalk_width
@@ -339,7 +339,7 @@ bool General(PrefsLP& view, Settings& s, int32_t direction) {
     return ex.Finish(s.misc, r);
 }
 
-using Section = bool (*)(PrefsLP&, Settings&, int32_t);
+using Section = bool (*)(PrefsView&, Settings&, int32_t);
 
 const Section kSections[PrefsSectionCount] = {
     Points,   Constraint,   Outline, ContourLines,  Terrain, Plateau,    Road,   RoadSection, Sidewalk, Basin,
@@ -348,7 +348,7 @@ const Section kSections[PrefsSectionCount] = {
 
 }  // namespace
 
-bool RunPrefsSection(int32_t order, PrefsLP& view, Settings& settings, int32_t direction) {
+bool RunPrefsSection(int32_t order, PrefsView& view, Settings& settings, int32_t direction) {
     if (order < 0 || order >= PrefsSectionCount) return false;
     return kSections[order](view, settings, direction);
 }

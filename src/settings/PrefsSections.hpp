@@ -1,6 +1,6 @@
 #pragma once
 // The preference sections: the settings object to and from the parameters of the preferences library part,
-// one section per settings record, through the view PrefsLP. Direction 1 writes a record into the parameters,
+// one section per settings record, through the view PrefsView. Direction 1 writes a record into the parameters,
 // direction 0 reads it back; each section follows SectionExchange's rules (first failure ends it, a read
 // changes the record entirely or not at all).
 //
@@ -14,7 +14,7 @@
 // field is 1, else 1; read back id 3 becomes 1 or 2 and id 11 becomes 1 or 0); the contour lines' four depth
 // colours travel as the 4 by 3 real array "show_depth_RGB", and their shorts 26, 23, 25, 24 go to
 // "show_depth_colour_1" to "show_depth_colour_4".
-#include "settings/PrefsLP.hpp"
+#include "settings/PrefsView.hpp"
 #include "settings/Settings.hpp"
 
 #include <cstdint>
@@ -22,7 +22,7 @@
 constexpr int32_t PrefsSectionCount = 19;
 
 // Runs section `order` (0 to 18); false when it failed or `order` names no section.
-bool RunPrefsSection(int32_t order, PrefsLP& view, Settings& settings, int32_t direction);
+bool RunPrefsSection(int32_t order, PrefsView& view, Settings& settings, int32_t direction);
 
 // The built-in defaults of the record section `order` carries (the general record for the last).
 void SetPrefsSectionDefaults(int32_t order, Settings& settings, const QV_String& defaultFont);

@@ -5,7 +5,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
-#include "shell/SubPalettes.hpp"
+#include "shell/SubPaletteIndex.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "shell/commands/CoordinateLocatorCommand.hpp"
 #include "shell/commands/EarthworkCommands.hpp"

@@ -1,18 +1,9 @@
 #pragma once
 // The sub-palettes the tool palette opens beside itself: a column of image buttons, one per tool. At most one is
 // open at a time. Records live in ShellState (SubPalettes), in the order of SubPaletteIndex.
-#include <cstdint>
+#include "shell/SubPaletteIndex.hpp"
 
-enum SubPaletteIndex : int32_t {
-    SubInput = 0,
-    SubNorwegianInput,
-    SubAustrianInput,
-    SubEarthmoving,
-    SubStreetFurniture,
-    SubParameters,
-    SubSection,
-    SubWorksheet
-};
+#include <cstdint>
 
 struct SubPaletteLayout {
     int16_t resourceId;

@@ -198,9 +198,10 @@ void SOSIFileCls::ScanSOSILines(SOSIFileData& fileData) {
             while (currentLine < n && !IsGroupLine(fileData)) {
                 if (!origin && ParseOrigoLine(fileData))
                     origin = true;
-                else if (!unit && ParseUnitLine(fileData, true))
-                    unit = fileData.unitGiven = 1;
-                else if (!minimum && ParseMinLine(fileData))
+                else if (!unit && ParseUnitLine(fileData, true)) {
+                    fileData.unitGiven = 1;
+                    unit = true;
+                } else if (!minimum && ParseMinLine(fileData))
                     minimum = true;
                 else if (!maximum && ParseMaxLine(fileData))
                     maximum = true;

@@ -1,9 +1,11 @@
 // Every include of the module stays inside the map of docs/ARCHITECTURE.md: a folder includes only itself, the
 // folders its row names, the host's public interfaces (platform/include) and the standard library.
+#include "ArchitectureMap.hpp"
 #include "TestSupport.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -16,36 +18,7 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Map {
-    std::vector<std::string> folders;  // as in the table, without the trailing '/'
-    std::map<std::string, std::set<std::string>> uses;
-};
-
-Map ReadMap() {
-    Map map;
-    std::ifstream in(std::string(LODRAVIX_SOURCE_DIR) + "/docs/ARCHITECTURE.md");
-    const std::regex row(R"(^\| `([a-z/]+)/` \|.*\|([^|]*)\|$)");
-    const std::regex use("`([a-z/]+)/`");
-    for (std::string line; std::getline(in, line);) {
-        std::smatch m;
-        if (!std::regex_match(line, m, row)) continue;
-        const std::string folder = m[1];
-        map.folders.push_back(folder);
-        const std::string last = m[2];
-        for (auto it = std::sregex_iterator(last.begin(), last.end(), use); it != std::sregex_iterator(); ++it)
-            map.uses[folder].insert((*it)[1]);
-    }
-    return map;
-}
-
-// The listed folder a path under src/ belongs to: the longest one that prefixes it.
-std::string FolderOf(const Map& map, const std::string& relative) {
-    std::string best;
-    for (const std::string& f : map.folders)
-        if (relative.compare(0, f.size() + 1, f + "/") == 0 && f.size() > best.size()) best = f;
-    return best;
-}
+using namespace ArchitectureMap;
 
 std::set<std::string> PublicHostHeaders() {
     std::set<std::string> names;
@@ -65,6 +38,19 @@ TEST(Layering, TheMapNamesEverySubsystemFolderOnce) {
         EXPECT_EQ(listed.count(f), 1u) << f;
     for (const auto& [folder, uses] : map.uses)
         for (const std::string& u : uses) EXPECT_EQ(listed.count(u), 1u) << folder << " uses unknown " << u;
+}
+
+// Lower never uses higher: a row names only folders of the rows above it, so the uses form no circle.
+TEST(Layering, EveryFolderUsesOnlyFoldersAboveIt) {
+    const Map map = ReadMap();
+    for (size_t row = 0; row < map.folders.size(); ++row) {
+        const std::string& folder = map.folders[row];
+        if (map.uses.count(folder) == 0) continue;
+        for (const std::string& u : map.uses.at(folder)) {
+            const size_t used = size_t(std::find(map.folders.begin(), map.folders.end(), u) - map.folders.begin());
+            EXPECT_LT(used, row) << folder << "/ uses " << u << "/, which is not above it";
+        }
+    }
 }
 
 TEST(Layering, EveryIncludeOfTheModuleIsInsideTheMap) {

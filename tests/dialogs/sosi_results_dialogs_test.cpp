@@ -1,7 +1,7 @@
 // The SOSI import's step and results dialogs driven as a user drives them, on a reader that read and imported a
 // real file: the step buttons, the data position and import area, the KURVE altitude filter, "Import again...",
 // whole counts, and the offset taken from a coordinate locator placed on an independent worksheet.
-#include "../fileio/SosiFixture.hpp"
+#include "../sosi/SosiFixture.hpp"
 
 #include "dialogs/settings/SOSIImportStepDialog.hpp"
 #include "dialogs/settings/SOSIResultsDialog.hpp"

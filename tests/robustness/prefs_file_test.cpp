@@ -7,6 +7,7 @@
 
 #include "settings/PrefsEntries.hpp"
 #include "settings/PrefsFile.hpp"
+#include "settings/PrefsLP.hpp"
 #include "settings/PrefsSections.hpp"
 #include "settings/Settings.hpp"
 

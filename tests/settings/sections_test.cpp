@@ -2,6 +2,7 @@
 // records written into a part's parameters read back the same, and the conversions, checks and failures that
 // single sections have.
 #include "settings/ElementSections.hpp"
+#include "settings/PrefsLP.hpp"
 #include "settings/PrefsSections.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"

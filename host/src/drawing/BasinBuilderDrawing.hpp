@@ -2,7 +2,9 @@
 // The drawing of a "VY3_BasinBuilder" tracer object: the closed level polygons at its "livello" of the meshes it
 // covers, i.e. the boundary of the part of each mesh surface that lies at or below that level (every triangle
 // clipped to the level, the pieces united).
-#include "drawing/ElementDrawing.hpp"
+#include "drawing/DrawnPrim.hpp"
+
+#include <vector>
 
 class ProjectDatabase;
 struct StoredElement;

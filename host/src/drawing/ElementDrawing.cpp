@@ -4,6 +4,8 @@
 
 #include "project/ProjectDatabase.hpp"
 
+#include "UniString.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>

@@ -10,7 +10,7 @@
 //   tracer its level polygons instead (drawing/BasinBuilderDrawing.hpp).
 // A test may give any element a drawing of its own (element references among it), which is handed out instead.
 // Other kinds (walls, splines, markers ...) draw nothing here.
-#include "APIPrimitives.hpp"
+#include "drawing/DrawnPrim.hpp"
 #include "project/Guids.hpp"
 
 #include <map>
@@ -19,16 +19,6 @@
 
 class ProjectDatabase;
 struct StoredElement;
-
-// One primitive with what the callback receives beside it.
-struct DrawnPrim {
-    API_Primitive prim = {};
-    std::vector<API_Coord> coords;   // polyline: entries 0..n-1; polygon: entry 0 unused, 1..n
-    std::vector<int32_t> pends;      // polygon: entry 0 is 0
-    std::vector<API_PolyArc> parcs;  // polygon
-    std::u16string text;             // text
-    bool hasText = false;
-};
 
 // Drawings given to elements by tests, by element.
 class GivenDrawings {

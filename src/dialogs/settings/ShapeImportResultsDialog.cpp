@@ -304,7 +304,7 @@ void ChangePage(int16_t page, int16_t item, const ResultsLayout& l, ShapeResults
     }
 }
 
-void Change(int16_t dialogId, int16_t item, const ResultsLayout& l, ShapeResultsBlock& block) {
+void Change(int16_t dialogId, int16_t item, const ResultsLayout& l, ShapeResultsBlock&) {
     if (item == l.heightCheck) {
         DGSetItemVisible(dialogId, l.heightPopup, DGGetCheckBoxState(dialogId, l.heightCheck));
     } else if (l.terrain && (item == l.withContours || item == l.thinning)) {

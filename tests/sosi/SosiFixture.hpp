@@ -1,6 +1,6 @@
 #pragma once
 // Runs the SOSI reader on the real files and on SOSI text made in the test, inside the in-process host.
-#include "ReaderFixture.hpp"
+#include "../fileio/ReaderFixture.hpp"
 
 #include "sosi/SOSIFileCls.hpp"
 
