@@ -37,8 +37,8 @@ namespace {
 using K = CGAL::Exact_predicates_inexact_constructions_kernel;
 using Delaunay = CGAL::Delaunay_triangulation_2<K>;
 // Point location through the triangulation's hierarchy: a sample costs log n, not a walk of sqrt n triangles.
-using HierarchyTds =
-    CGAL::Triangulation_data_structure_2<CGAL::Triangulation_hierarchy_vertex_base_2<CGAL::Triangulation_vertex_base_2<K>>>;
+using HierarchyTds = CGAL::Triangulation_data_structure_2<
+    CGAL::Triangulation_hierarchy_vertex_base_2<CGAL::Triangulation_vertex_base_2<K>>>;
 using LocatingDelaunay = CGAL::Triangulation_hierarchy_2<CGAL::Delaunay_triangulation_2<K, HierarchyTds>>;
 
 // The 50 x 50 grid of the example data: heights by row (north first) and column.

@@ -112,8 +112,7 @@ bool ImportThenSteps(int64_t count, double, Figures* f) {
         API_ActTranPars drag = {};
         drag.typeID = APIEdit_Drag;
         drag.disp = {1.0 + k, 0.5};
-        if (host->Events().UserEdit(guids[uint32_t(count * k / kSteps)], drag) != NoError)
-            return false;
+        if (host->Events().UserEdit(guids[uint32_t(count * k / kSteps)], drag) != NoError) return false;
         log.str(std::string());
     }
     f->stepsSeconds = Seconds(start);

@@ -40,8 +40,8 @@ GDALDatasetH Finer(const std::string& dir, double cell, const char* name) {
     GDALDatasetH src = GDALOpen(LODRAVIX_TEST_DATA_DIR "/asc/elev.asc", GA_ReadOnly);
     if (src == nullptr) return nullptr;
     const std::string res = std::to_string(cell);
-    std::vector<std::string> args = {"-of",      "GTiff",      "-tr",    res,          res,     "-r",
-                                     "bilinear", "-srcnodata", "-32768", "-dstnodata", "-32768", "-ot", "Int32"};
+    std::vector<std::string> args = {"-of",        "GTiff",  "-tr",        res,      res,   "-r",   "bilinear",
+                                     "-srcnodata", "-32768", "-dstnodata", "-32768", "-ot", "Int32"};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(&a[0]);
     argv.push_back(nullptr);

@@ -148,7 +148,8 @@ std::string Generate(Kind kind, int64_t n) {
     switch (kind) {
         case Kind::Points:
             for (int64_t i = 0; i < n; ++i) {
-                std::snprintf(line, sizeof line, ".PUNKT %lld:\r\n..OBJTYPE Terrengpunkt\r\n..N\xD8H\r\n%lld %lld %lld\r\n",
+                std::snprintf(line, sizeof line,
+                              ".PUNKT %lld:\r\n..OBJTYPE Terrengpunkt\r\n..N\xD8H\r\n%lld %lld %lld\r\n",
                               static_cast<long long>(i + 1), North0 + static_cast<long long>(at(random)),
                               East0 + static_cast<long long>(at(random)), static_cast<long long>(10000 + i % 1000));
                 out += line;
@@ -169,7 +170,10 @@ std::string Generate(Kind kind, int64_t n) {
                 std::snprintf(line, sizeof line, "%lld %lld %lld\r\n", North0 + static_cast<long long>(north),
                               East0 + static_cast<long long>(east), static_cast<long long>(10000 + i % 1000));
                 out += line;
-                if (random() % 2 == 0) ++north; else ++east;
+                if (random() % 2 == 0)
+                    ++north;
+                else
+                    ++east;
             }
             break;
         }
@@ -285,15 +289,15 @@ void RunGenerated(benchmark::State& state, Kind kind, bool ours) {
 // single swarm and the single line run without it.
 bool GdalOpens(Kind kind) { return kind == Kind::Points || kind == Kind::Join; }
 
-#define SOSI_FILTER_BENCH(Name, KindValue)                                                                          \
-    void BM_SOSI##Name(benchmark::State& s) { RunGenerated(s, KindValue, true); }                                 \
-    void BM_Ogr##Name(benchmark::State& s) { RunGenerated(s, KindValue, false); }                                 \
-    BENCHMARK(BM_SOSI##Name)->RangeMultiplier(10)->Range(10000, 1000000)->Unit(benchmark::kMillisecond);            \
-    const bool ogr##Name = GdalOpens(KindValue) &&                                                                 \
-        benchmark::RegisterBenchmark("BM_Ogr" #Name, BM_Ogr##Name)                                                  \
-            ->RangeMultiplier(10)                                                                                   \
-            ->Range(10000, 1000000)                                                                                 \
-            ->Unit(benchmark::kMillisecond) != nullptr;
+#define SOSI_FILTER_BENCH(Name, KindValue)                                                                             \
+    void BM_SOSI##Name(benchmark::State& s) { RunGenerated(s, KindValue, true); }                                      \
+    void BM_Ogr##Name(benchmark::State& s) { RunGenerated(s, KindValue, false); }                                      \
+    BENCHMARK(BM_SOSI##Name)->RangeMultiplier(10)->Range(10000, 1000000)->Unit(benchmark::kMillisecond);               \
+    const bool ogr##Name = GdalOpens(KindValue) &&                                                                     \
+        benchmark::RegisterBenchmark("BM_Ogr" #Name, BM_Ogr##Name)                                                     \
+                ->RangeMultiplier(10)                                                                                  \
+                ->Range(10000, 1000000)                                                                                \
+                ->Unit(benchmark::kMillisecond) != nullptr;
 SOSI_FILTER_BENCH(Points, Kind::Points)
 SOSI_FILTER_BENCH(Swarm, Kind::Swarm)
 SOSI_FILTER_BENCH(Line, Kind::Line)
@@ -325,8 +329,9 @@ public:
             }
             std::printf("\n");
         }
-        std::printf("\nCPU time (no OGR for the single swarm and line: GDAL's driver refuses or crashes on a group"
-                    " that large)\nfilter   coordinates   ours ms   OGR ms   ratio   ours us/coord   vs 10^4   OGR us/coord\n");
+        std::printf(
+            "\nCPU time (no OGR for the single swarm and line: GDAL's driver refuses or crashes on a group"
+            " that large)\nfilter   coordinates   ours ms   OGR ms   ratio   ours us/coord   vs 10^4   OGR us/coord\n");
         for (const char* name : {"Points", "Swarm", "Line", "Join"}) {
             const std::string ours = std::string("BM_SOSI") + name, theirs = std::string("BM_Ogr") + name;
             double first = 0.0;
@@ -336,8 +341,7 @@ public:
                 const double perPoint = ms * 1e3 / double(size);
                 if (first == 0.0) first = perPoint;
                 std::printf("%-8s %11lld %9.1f %8.1f %7.2f %15.3f %9.2f %14.3f\n", name, static_cast<long long>(size),
-                            ms, ogr, ogr > 0 ? ms / ogr : 0.0, perPoint, perPoint / first,
-                            ogr * 1e3 / double(size));
+                            ms, ogr, ogr > 0 ? ms / ogr : 0.0, perPoint, perPoint / first, ogr * 1e3 / double(size));
             }
         }
         // Peak memory of one read of the largest generated files, ours beside GDAL's.

@@ -190,20 +190,26 @@ bool ASCFileCls::Read(bool& cancelled) {
                 // A row of n characters holds at most n + 1 fields.
                 const size_t words = (fieldCount + rows[index].size() + 1) / 64 + 1;
                 if (makesPoint.size() < words) makesPoint.resize(std::max(words, makesPoint.size() * 2), 0);
-                fields = cells(rows[index], rowNumber, [&](size_t column, double, double, double z) {
-                    const size_t bit = fieldCount + column;
-                    makesPoint[bit / 64] |= uint64_t(1) << (bit % 64);
-                    heights.push_back(z);
-                    columnCount = std::max(columnCount, column + 1);
-                }, [&] { ++pointsRead; });
+                fields = cells(
+                    rows[index], rowNumber,
+                    [&](size_t column, double, double, double z) {
+                        const size_t bit = fieldCount + column;
+                        makesPoint[bit / 64] |= uint64_t(1) << (bit % 64);
+                        heights.push_back(z);
+                        columnCount = std::max(columnCount, column + 1);
+                    },
+                    [&] { ++pointsRead; });
                 fieldCount += fields;
             } else {
-                fields = cells(rows[index], rowNumber, [&](size_t, double x, double y, double z) {
-                    if (swapXY)
-                        AddNumbers(y, x, z);
-                    else
-                        AddNumbers(x, y, z);
-                }, [&] { ++pointsRead; });
+                fields = cells(
+                    rows[index], rowNumber,
+                    [&](size_t, double x, double y, double z) {
+                        if (swapXY)
+                            AddNumbers(y, x, z);
+                        else
+                            AddNumbers(x, y, z);
+                    },
+                    [&] { ++pointsRead; });
             }
             ++rowsRead;
             if (rowNumber == size_t(header.nrows)) lastRowFields = fields;

@@ -14,7 +14,7 @@ struct GridHeader {
     double xll = 0.0;
     double yll = 0.0;
     double cellsize = 0.0;
-    double nodata = 0.0;  // a real: GDAL writes -3.4028234663852885981e+38 for 32-bit reals
+    double nodata = 0.0;    // a real: GDAL writes -3.4028234663852885981e+38 for 32-bit reals
     bool hasNodata = true;  // false when the header has no no-data line: then every cell is a point
 };
 

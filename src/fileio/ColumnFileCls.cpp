@@ -219,8 +219,7 @@ bool ColumnFileCls::LoadLines() {
         textEncoding = Encoding_UTF8;
     } else if (mark > 0 && EncodingUnitSize(marked) > 1) {
         std::vector<char> decoded;
-        if (!ToUtf8(marked, text.Data() + mark, uint32_t(text.Size() - mark), decoded))
-            return fail(ReadIssue::NotText);
+        if (!ToUtf8(marked, text.Data() + mark, uint32_t(text.Size() - mark), decoded)) return fail(ReadIssue::NotText);
         text = TextBlock(decoded.size());
         if (!decoded.empty() && text.Data() == nullptr) return fail();
         if (!decoded.empty()) std::memcpy(text.Data(), decoded.data(), decoded.size());

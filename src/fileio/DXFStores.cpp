@@ -31,8 +31,8 @@ double PlanDist2(double ax, double ay, double bx, double by) {
 // The cell of a value: floor(v / size), as a double, so that no coordinate is clamped into a shared cell.
 double Cell(double v, double size) { return std::floor(v / size); }
 int64_t CellKey(double cell) {
-    if (cell == 0.0) cell = 0.0;                 // -0.0 and 0.0 are one cell
-    if (std::isnan(cell)) return INT64_MAX;      // never met: coordinates are finite
+    if (cell == 0.0) cell = 0.0;             // -0.0 and 0.0 are one cell
+    if (std::isnan(cell)) return INT64_MAX;  // never met: coordinates are finite
     int64_t k;
     std::memcpy(&k, &cell, sizeof k);
     return k;
@@ -133,8 +133,7 @@ public:
     // Every item in the cells that the square of half-size `r` around (x, y) touches.
     template <typename F>
     void Near(double x, double y, double r, F visit) const {
-        const double x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_),
-                     y1 = Cell(y + r, size_);
+        const double x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_), y1 = Cell(y + r, size_);
         for (double i = x0;; i = NextCell(i)) {
             for (double j = y0;; j = NextCell(j)) {
                 for (int32_t k = Head(Key{CellKey(i), CellKey(j)}); k >= 0; k = next_[size_t(k)]) visit(k);

@@ -10,16 +10,16 @@
 // Why a part of a file was left out (or the whole file refused). The value is the entry of the error table
 // (32520 + language) that names it, less ReadIssueTextBase.
 enum class ReadIssue : uint8_t {
-    EndedEarly = 0,        // the file ends inside a record: the records before it are kept
-    BadNumber,             // a number that cannot be read: the record or entity holding it is skipped
-    NonFiniteCoordinate,   // a NaN or infinite coordinate: the record holding it is skipped
-    DamagedRecord,         // a record whose own length or type is wrong: skipped
-    NoCoordinates,         // the file names objects, but none has a coordinate
-    NoUnit,                // the file gives no unit for its coordinates
-    TooLarge,              // the file asks for more memory than it could hold data for
-    Empty,                 // the file holds nothing to read
-    NotText,               // the file is not text (binary bytes)
-    GridEndedEarly,        // a grid ends before the last cell its header promises: refused
+    EndedEarly = 0,       // the file ends inside a record: the records before it are kept
+    BadNumber,            // a number that cannot be read: the record or entity holding it is skipped
+    NonFiniteCoordinate,  // a NaN or infinite coordinate: the record holding it is skipped
+    DamagedRecord,        // a record whose own length or type is wrong: skipped
+    NoCoordinates,        // the file names objects, but none has a coordinate
+    NoUnit,               // the file gives no unit for its coordinates
+    TooLarge,             // the file asks for more memory than it could hold data for
+    Empty,                // the file holds nothing to read
+    NotText,              // the file is not text (binary bytes)
+    GridEndedEarly,       // a grid ends before the last cell its header promises: refused
     Count
 };
 constexpr int32_t ReadIssueTextBase = 80;

@@ -112,8 +112,9 @@ RecordResult Take(QV_List<T>& list, int32_t& filled, QV_List<int32_t>& numbers, 
                   Check finite) {
     if (filled >= list.GetCount() && (!list.SetSize(filled + 1) || !numbers.SetSize(filled + 1)))
         return RecordResult::Damaged;
-    const RecordResult result =
-        !fill(list[filled]) ? RecordResult::Damaged : !finite(list[filled]) ? RecordResult::NonFinite : RecordResult::Kept;
+    const RecordResult result = !fill(list[filled]) ? RecordResult::Damaged
+        : !finite(list[filled])                     ? RecordResult::NonFinite
+                                                    : RecordResult::Kept;
     if (result != RecordResult::Kept) {
         list[filled] = T();
         return result;
@@ -336,8 +337,12 @@ ShapeRecordResult SHPFileData::ReadRecord(const uint8_t* content, uint32_t size,
             return Take(
                 points, filled, numbers, number, [&](GISPoint& s) { return c.Double(s.x) && c.Double(s.y); },
                 [](const GISPoint& s) { return Finite(s.x) && Finite(s.y); });
-        case 3: return Take(polyLines, filled, numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); }, poly);
-        case 5: return Take(polygons, filled, numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); }, poly);
+        case 3:
+            return Take(
+                polyLines, filled, numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); }, poly);
+        case 5:
+            return Take(
+                polygons, filled, numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); }, poly);
         case 8:
             return Take(
                 multiPoints, filled, numbers, number, [&](GISMultiPoint& s) { return ReadMultiPoint(c, s); }, multi);
@@ -388,8 +393,8 @@ ShapeRecordResult SHPFileData::ReadRecord(const uint8_t* content, uint32_t size,
             return Take(
                 multiPatches, filled, numbers, number,
                 [&](GISMultiPatch& s) {
-                    return ReadPolyHead(c, s) && c.Array(s.partTypes, s.partCount) &&
-                        c.Array(s.points, s.pointCount) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
+                    return ReadPolyHead(c, s) && c.Array(s.partTypes, s.partCount) && c.Array(s.points, s.pointCount) &&
+                        c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
                         c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
                 },
                 [](const GISMultiPatch& s) { return FinitePoints(s.points) && FiniteValues(s.z); });

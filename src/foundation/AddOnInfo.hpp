@@ -18,7 +18,7 @@ constexpr const char* BuildDate = LODRAVIX_DATE;
 constexpr const char* AddOnName = LODRAVIX_PRODUCT " " LODRAVIX_MAJOR "." LODRAVIX_MINOR " (" LODRAVIX_HOST_TAG ")";
 // One-line version banner: name, version, host tag in parentheses, build date.
 constexpr const char* VersionBanner = LODRAVIX_PRODUCT " " LODRAVIX_MAJOR "." LODRAVIX_MINOR "." LODRAVIX_RELEASE
-                                      "." LODRAVIX_BUILD " (" LODRAVIX_HOST_TAG ") " LODRAVIX_DATE;
+                                                       "." LODRAVIX_BUILD " (" LODRAVIX_HOST_TAG ") " LODRAVIX_DATE;
 
 #undef LODRAVIX_PRODUCT
 #undef LODRAVIX_MAJOR

@@ -31,7 +31,7 @@ private:
 
     double cell_;
     std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
-    std::vector<int32_t> wide_;         // segments covering too many cells
+    std::vector<int32_t> wide_;           // segments covering too many cells
     mutable std::vector<uint32_t> seen_;  // by segment index: the query that saw it last
     mutable uint32_t query_ = 0;
 };

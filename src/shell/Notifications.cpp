@@ -35,9 +35,7 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
                 ReadProjectOffset();
             }
             break;
-        case EventBeforeSave:
-            StoreProjectOffset();
-            break;
+        case EventBeforeSave: StoreProjectOffset(); break;
         case EventClose:
             ToolsPalette().Close();
             PaletteSuspended = 1;

@@ -118,7 +118,8 @@ const SubPaletteButton* FindSubPaletteButton(int32_t index, int16_t item) {
         case SubNorwegianInput: return InputButton(&SOSIButton, item);
         case SubAustrianInput: return InputButton(&ASCButton, item);
         case SubEarthmoving: return At(Earthmoving, item);
-        case SubStreetFurniture: return item == XYZButtonItem && XYZButtonState == 0 ? &XYZ1 : At(StreetFurniture, item);
+        case SubStreetFurniture:
+            return item == XYZButtonItem && XYZButtonState == 0 ? &XYZ1 : At(StreetFurniture, item);
         case SubParameters: return At(Parameters, item);
         case SubSection: return At(Section, item);
         case SubWorksheet: return At(Worksheet, item);

@@ -101,7 +101,7 @@ public:
     GridExtent grid;
     QV_List<double> gridHeights;
     int32_t gridError = 0;  // why the grid was refused before or while it was computed; 0 for the user's own stop
-    QV_Poly outline;  // the terrain's
+    QV_Poly outline;        // the terrain's
     int32_t pointMarkerPart = -1;
     int32_t levelMarkerPart = -1;
 };

@@ -175,9 +175,7 @@ bool SOSIFileCls::SimplifyLine(QV_List<API_Coord3D>& points, double d, bool isRi
         struct Segment {
             double length;
             int32_t start, end;
-            bool operator<(const Segment& o) const {
-                return length != o.length ? length < o.length : start < o.start;
-            }
+            bool operator<(const Segment& o) const { return length != o.length ? length < o.length : start < o.start; }
         };
         QuadHeap<Segment> heap;
         heap.Reserve(size);
@@ -366,7 +364,10 @@ void SOSIFileCls::JoinTouchingCurves() {
         int64_t cx, cy;
         int32_t record, index;
         bool operator<(const PointAt& o) const {
-            return cx != o.cx ? cx < o.cx : cy != o.cy ? cy < o.cy : record != o.record ? record < o.record : index < o.index;
+            return cx != o.cx        ? cx < o.cx
+                : cy != o.cy         ? cy < o.cy
+                : record != o.record ? record < o.record
+                                     : index < o.index;
         }
     };
     // Cells far larger than the tolerance: equal points lie in the same cell or the next.

@@ -9,7 +9,7 @@
 
 // One line: a view into the file's text, valid while its SOSILines is unchanged.
 struct SOSILine {
-    const uint8_t* narrow = nullptr;     // the units, when the text is kept in bytes
+    const uint8_t* narrow = nullptr;    // the units, when the text is kept in bytes
     const GS::UniChar* wide = nullptr;  // else these
     uint32_t length = 0;
 
@@ -40,7 +40,7 @@ public:
     void Take(std::vector<uint8_t>&& text);
 
 private:
-    std::vector<uint8_t> narrow_;     // the kept lines, one after another
+    std::vector<uint8_t> narrow_;    // the kept lines, one after another
     std::vector<GS::UniChar> wide_;  // or these
     std::vector<uint32_t> starts_;   // where each line starts, and where the last one ends
 };

@@ -5,7 +5,7 @@
 namespace {
 // Cells beyond are one cell: far-off or huge values stay correct, only slower.
 constexpr double KeyLimit = 1e15;
-}
+}  // namespace
 
 SOSIPointGrid::SOSIPointGrid(double cell) : cell_(cell > 0.0 && std::isfinite(cell) ? cell : 1.0) {}
 

@@ -333,7 +333,8 @@ bool UpdateEditedTerrains(const QV_List<API_Element>& terrains, const QV_List<AP
         for (int32_t k = 0; k < linked.GetCount() && ok; ++k) {
             const int32_t kind = linked[k].kind;
             // Contours, buildings, walls and basins carry no skirt of their terrain.
-            if (kind == ElemKind_Contour || kind == ElemKind_Building || kind == ElemKind_Wall || kind == ElemKind_Basin)
+            if (kind == ElemKind_Contour || kind == ElemKind_Building || kind == ElemKind_Wall ||
+                kind == ElemKind_Basin)
                 continue;
             ok = RefreshFromMesh(linked[k], mesh, sideChanged && kind != ElemKind_RetainingWall, skirtChanged);
         }

@@ -39,7 +39,8 @@ int32_t FindPointAt(const QV_List<API_Element>& points, const API_Coord& at, con
     return -1;
 }
 
-TerrainPointIndex::TerrainPointIndex(const QV_List<API_Element>& points) : points_(points), grid_(4.0 * PointTolerance) {
+TerrainPointIndex::TerrainPointIndex(const QV_List<API_Element>& points)
+    : points_(points), grid_(4.0 * PointTolerance) {
     for (int32_t i = 0; i < points.GetCount(); ++i) grid_.Add(points[i].hotspot.pos.x, points[i].hotspot.pos.y, i);
 }
 

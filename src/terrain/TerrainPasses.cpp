@@ -160,8 +160,7 @@ void CollectBreakLinesFrom(TerrainRecord& record, const QV_Poly& outline, const 
     const OutlineTester inside(outline);
     for (int32_t k = 0; k < lines.GetCount(); ++k) {
         QV_Segment3D s = lines[k];
-        if (!inside.OnOrInside(s.begin.x, s.begin.y) || !inside.OnOrInside(s.end.x, s.end.y))
-            continue;
+        if (!inside.OnOrInside(s.begin.x, s.begin.y) || !inside.OnOrInside(s.end.x, s.end.y)) continue;
         s.begin.z = s.end.z = MissingHeight;
         record.breakLines.Insert(s);
     }

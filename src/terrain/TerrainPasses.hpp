@@ -34,8 +34,8 @@ private:
     const QV_Poly& outline_;
     std::vector<int32_t> arcs_;  // edges that are arcs, tested whatever the height
     double yMin_ = 0.0, bandHeight_ = 1.0;
-    std::vector<std::vector<int32_t>> onBands_;    // straight edges (CodeCount numbering) by band
-    std::vector<std::vector<int32_t>> rayBands_;   // polygon-test edges (vertex k-1 to k % n) by band
+    std::vector<std::vector<int32_t>> onBands_;   // straight edges (CodeCount numbering) by band
+    std::vector<std::vector<int32_t>> rayBands_;  // polygon-test edges (vertex k-1 to k % n) by band
     std::vector<int32_t> none_;
 };
 

@@ -80,7 +80,8 @@ TEST(Layering, EveryIncludeOfTheModuleIsInsideTheMap) {
             const std::string target = m[1];
             if (target.find('/') == std::string::npos) {
                 if (hostHeaders.count(target) == 0 && !fs::exists(e.path().parent_path() / target))
-                    faults << relative << ":" << lineNo << ": \"" << target << "\" is neither beside it nor a host header\n";
+                    faults << relative << ":" << lineNo << ": \"" << target
+                           << "\" is neither beside it nor a host header\n";
                 continue;
             }
             const std::string used = FolderOf(map, target);

@@ -93,8 +93,8 @@ TEST_F(ShapefileImportDialogsTest, CountsShowWholeInBothLayouts) {
     struct Layout {
         int16_t id, counts[3];
     };
-    for (const Layout& l : {Layout{ShapeResultsObjectsDialogId, {4, 6, 8}},
-                            Layout{ShapeResultsObjectsTwinDialogId, {3, 5, 7}}}) {
+    for (const Layout& l :
+         {Layout{ShapeResultsObjectsDialogId, {4, 6, 8}}, Layout{ShapeResultsObjectsTwinDialogId, {3, 5, 7}}}) {
         std::vector<std::string> shown;
         for (const DGDriver::LogRecord& r : DGDriver::Log())
             if (r.kind == "modal" && r.id == l.id)

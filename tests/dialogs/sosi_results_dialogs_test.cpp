@@ -142,8 +142,8 @@ TEST_F(SosiResultsDialogsTest, AnyTypedAltitudeFilterEndsAndKeepsOnlyItsAltitude
         double first, final, step;
     };
     // A negative step cannot be typed: the edit's range starts at 0.
-    for (const Typed t : {Typed{100, 200, 50}, Typed{200, 100, 50}, Typed{100, 200, 0},
-                          Typed{100, 200, 1e-9}, Typed{100, 200, 1e-6}, Typed{250, 250, 10}, Typed{300, 400, 10}}) {
+    for (const Typed t : {Typed{100, 200, 50}, Typed{200, 100, 50}, Typed{100, 200, 0}, Typed{100, 200, 1e-9},
+                          Typed{100, 200, 1e-6}, Typed{250, 250, 10}, Typed{300, 400, 10}}) {
         reader.ResetForReread();
         ImportAll(reader);
         reader.ComputeExtents();

@@ -223,9 +223,24 @@ TEST(ElemDataRecordRoundTrip, NumbersKeepTheirValue) {
 // fit. Either way a record read and written again keeps its value and its text.
 TEST(ElemDataRecordRoundTrip, ReadWriteReadIsAFixedPointForAnyDouble) {
     std::mt19937_64 random(20261208);
-    std::vector<double> values = {32.004,   391.4,    double(391.4f), 0.1 + 0.2, DBL_MIN,  -DBL_MIN, 5e-324, -DBL_MAX,
-                                  1e308,    1e22,     1e23,           0.0,       -0.0,     1e-7,     -1.2345678901234567e-300,
-                                  std::nextafter(DBL_MAX, 0.0),       123456789012345678.0, -0.30000000000000004};
+    std::vector<double> values = {32.004,
+                                  391.4,
+                                  double(391.4f),
+                                  0.1 + 0.2,
+                                  DBL_MIN,
+                                  -DBL_MIN,
+                                  5e-324,
+                                  -DBL_MAX,
+                                  1e308,
+                                  1e22,
+                                  1e23,
+                                  0.0,
+                                  -0.0,
+                                  1e-7,
+                                  -1.2345678901234567e-300,
+                                  std::nextafter(DBL_MAX, 0.0),
+                                  123456789012345678.0,
+                                  -0.30000000000000004};
     for (int i = 0; i < 50000; ++i) {
         const uint64_t bits = random();
         double v = 0.0;
@@ -268,17 +283,18 @@ TEST(ElemDataRecordRoundTrip, ReadWriteReadIsAFixedPointForAnyDouble) {
         EXPECT_EQ(Field(r, 573, 20), text);
     }
     // Texts of earlier releases and other hands read as the in-house reader reads them, rounded correctly.
-    for (const auto& [text, value] : std::vector<std::pair<std::string, double>>{{"1234,57", 1234.57},
-                                                                                 {"1.5e+2", 150.0},
-                                                                                 {"1.5E2", 1.5},
-                                                                                 {"1e5", 1.0},
-                                                                                 {"-.5", -0.5},
-                                                                                 {"x32.004000000000005", 32.004000000000005},
-                                                                                 {"1e+999", DBL_MAX},
-                                                                                 {"-1e+999", -DBL_MAX},
-                                                                                 {"1e-999", 0.0},
-                                                                                 {"5.", DBL_MAX},
-                                                                                 {"abc", DBL_MAX}}) {
+    for (const auto& [text, value] :
+         std::vector<std::pair<std::string, double>>{{"1234,57", 1234.57},
+                                                     {"1.5e+2", 150.0},
+                                                     {"1.5E2", 1.5},
+                                                     {"1e5", 1.0},
+                                                     {"-.5", -0.5},
+                                                     {"x32.004000000000005", 32.004000000000005},
+                                                     {"1e+999", DBL_MAX},
+                                                     {"-1e+999", -DBL_MAX},
+                                                     {"1e-999", 0.0},
+                                                     {"5.", DBL_MAX},
+                                                     {"abc", DBL_MAX}}) {
         ElemDataRecord r;
         ASSERT_EQ(ElemDataRecord_Build(ElemDescriptor(), ElemKind_Terrain, r), ElemRecordStatus::Ok);
         std::memcpy(r.bytes + 593, text.c_str(), text.size() + 1);

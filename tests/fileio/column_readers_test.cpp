@@ -235,7 +235,8 @@ TEST_F(ReaderTest, FormatDetectionFromTheSecondLine) {
         const int32_t mode = int32_t(1 + rng() % 4), n = int32_t(rng() % 4);
         std::vector<std::string_view> listed, one;
         SplitFields(line, mode, mode == DelimiterSemicolon ? ';' : '\t', n, listed);
-        ForEachField(line, mode, mode == DelimiterSemicolon ? ';' : '\t', n, [&](std::string_view f) { one.push_back(f); });
+        ForEachField(line, mode, mode == DelimiterSemicolon ? ';' : '\t', n,
+                     [&](std::string_view f) { one.push_back(f); });
         ASSERT_EQ(one, listed) << "[" << line << "] " << mode << " " << n;
     }
     EXPECT_EQ(ConvertSpaceRuns("a b   c  d   ", 3), "a b\tc  d   ");
@@ -309,14 +310,13 @@ TEST_F(ReaderTest, DuplicateFilterMatchesTheBruteForceWalk) {
     ASCFile::ASCFileCls plain;
     Run(plain, Data("asc/elev.asc"), [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
     ASSERT_EQ(plain.points.size(), 7118u);
-    const std::string wide = Write("wide.asc", "ncols 1000\nnrows 300\nxllcorner 0\nyllcorner 0\ncellsize 2\n" +
-                                                   [] {
-                                                       std::string rows;
-                                                       for (int r = 0; r < 300; ++r, rows += "\n")
-                                                           for (int c = 0; c < 1000; ++c)
-                                                               rows += std::to_string((r * 7 + c * 3) % 500) + " ";
-                                                       return rows;
-                                                   }());
+    const std::string wide = Write(
+        "wide.asc", "ncols 1000\nnrows 300\nxllcorner 0\nyllcorner 0\ncellsize 2\n" + [] {
+            std::string rows;
+            for (int r = 0; r < 300; ++r, rows += "\n")
+                for (int c = 0; c < 1000; ++c) rows += std::to_string((r * 7 + c * 3) % 500) + " ";
+            return rows;
+        }());
     ASCFile::ASCFileCls widePlain;
     Run(widePlain, wide, [](ASCFile::ASCFileCls& r) { r.tolerance = 0; });
     ASSERT_EQ(widePlain.points.size(), 300000u);
@@ -373,7 +373,13 @@ TEST_F(ReaderTest, BadFilesEndWithTheReadErrorAndItsReasonOrWhatTheyHold) {
         {Data("xyz/bad/empty.txt"), false, true, 0, empty},
         {Write("bom_only.txt", "\xEF\xBB\xBF"), false, true, 0, empty},
         {Write("nul.txt", points.substr(0, 300) + '\0' + points.substr(300)), false, true, 0, notText},
-        {Write("odd.txt", std::string("\xFF\xFE" "1\0 \0" "2\0 \0" "3", 11)), false, true, 0, notText},
+        {Write("odd.txt",
+               std::string("\xFF\xFE"
+                           "1\0 \0"
+                           "2\0 \0"
+                           "3",
+                           11)),
+         false, true, 0, notText},
         {Data("xyz/bad/short_lines.txt"), false, false, 50, ""},
         {Data("xyz/bad/nonnumeric.txt"), false, false, 90, ""},
         {Data("xyz/bad/utf16.txt"), false, false, 20, ""},

@@ -147,12 +147,14 @@ TEST(ScanlineEvenOdd, RingsSharedAcrossTheInputs) {
          {{{29.049, 47.062}, {34.919, 50.918}, {37.76, 48.027}},
           {{38.367, 56.479}, {36.298, 46.598}, {24.61, 55.218}},
           {{33.312, 46.368}, {34.022, 47.571}, {32.472, 35.967}}},
-         ScanlineUnion, 76.00},
+         ScanlineUnion,
+         76.00},
         {"difference with a hole through three vertices",
          {{{57.152, 57.608}, {45.102, 41.815}, {59.276, 41.705}}},
          {{{78.689, 61.988}, {23.099, 26.861}, {86.49, 46.979}},
           {{57.152, 57.608}, {45.102, 41.815}, {58.031, 42.381}, {59.276, 41.705}}},
-         ScanlineDifference, 41.70},
+         ScanlineDifference,
+         41.70},
     };
     for (const Case& c : cases)
         for (const API_Coord shift : {API_Coord{0.0, 0.0}, API_Coord{600000.0, 6600000.0}}) {
@@ -175,7 +177,7 @@ TEST(ScanlineEvenOdd, RingsSharedAcrossTheInputs) {
                     for (size_t i = 0; i < r.size(); ++i)
                         sum += r[i].x * r[(i + 1) % r.size()].y - r[(i + 1) % r.size()].x * r[i].y;
                     area += 0.5 * sum;
-                    EXPECT_EQ(sum < 0.0, k > 0) << "group " << g << " contour " << k;
+                    EXPECT_EQ(sum<0.0, k> 0) << "group " << g << " contour " << k;
                 }
             EXPECT_NEAR(area, c.area, 0.005);
 #ifdef LODRAVIX_HAVE_GMP

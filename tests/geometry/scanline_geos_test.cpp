@@ -884,8 +884,10 @@ public:
 
     // A triangle or a star; the inputs of the cases that users meet have millimetres.
     Ring Blob() {
-        if (I(0, 1)) return Ring{{Round(U(10, 110)), Round(U(10, 110))}, {Round(U(10, 110)), Round(U(10, 110))},
-                                 {Round(U(10, 110)), Round(U(10, 110))}};
+        if (I(0, 1))
+            return Ring{{Round(U(10, 110)), Round(U(10, 110))},
+                        {Round(U(10, 110)), Round(U(10, 110))},
+                        {Round(U(10, 110)), Round(U(10, 110))}};
         const double r = U(8, 35);
         return Star({U(15 + r, 105 - r), U(15 + r, 105 - r)}, 0.45 * r, r, I(3, 10));
     }
@@ -928,8 +930,10 @@ public:
                 }
             }
             b.rings.push_back(q);
-            if (I(0, 1)) b.rings.push_back(Ring{{Round(U(0, 30)), Round(U(0, 30))}, {Round(U(90, 120)), Round(U(0, 50))},
-                                                {Round(U(40, 120)), Round(U(90, 120))}});
+            if (I(0, 1))
+                b.rings.push_back(Ring{{Round(U(0, 30)), Round(U(0, 30))},
+                                       {Round(U(90, 120)), Round(U(0, 50))},
+                                       {Round(U(40, 120)), Round(U(90, 120))}});
             if (I(0, 2) == 0) b.rings.push_back(Blob());
         } else if (base != NestedInHole) {
             for (int k = I(1, 2); k > 0; --k) b.rings.push_back(Blob());
@@ -1116,14 +1120,13 @@ TEST(ScanlineGeos, SharedRingsAndSpikesAgreeWithGeosAndTheEvenOddRule) {
                     int wrong = 0;
                     for (const Pt& p : samples) {
                         ++points;
-                        const bool want = op == ScanlineDifference ? EvenOddAt(a.contours, shift, p.x, p.y) &&
-                                !EvenOddAt(b.contours, shift, p.x, p.y)
-                            : op == ScanlineIntersection ? EvenOddAt(a.contours, shift, p.x, p.y) &&
-                                EvenOddAt(b.contours, shift, p.x, p.y)
-                            : op == ScanlineExclusiveOr ? EvenOddAt(a.contours, shift, p.x, p.y) !=
-                                EvenOddAt(b.contours, shift, p.x, p.y)
-                                                        : EvenOddAt(a.contours, shift, p.x, p.y) ||
-                                EvenOddAt(b.contours, shift, p.x, p.y);
+                        const bool want = op == ScanlineDifference
+                            ? EvenOddAt(a.contours, shift, p.x, p.y) && !EvenOddAt(b.contours, shift, p.x, p.y)
+                            : op == ScanlineIntersection
+                            ? EvenOddAt(a.contours, shift, p.x, p.y) && EvenOddAt(b.contours, shift, p.x, p.y)
+                            : op == ScanlineExclusiveOr
+                            ? EvenOddAt(a.contours, shift, p.x, p.y) != EvenOddAt(b.contours, shift, p.x, p.y)
+                            : EvenOddAt(a.contours, shift, p.x, p.y) || EvenOddAt(b.contours, shift, p.x, p.y);
                         if (EvenOddAt(rings, shift, p.x, p.y) != want) ++wrong;
                     }
                     wrongPoints += wrong;

@@ -65,12 +65,13 @@ TEST(DialogEdits, UnitsRangesAndExactProgramValues) {
     DGDriver::QueueSetText(kDialog, 7, "12 yards");  // no unit of the host
     EXPECT_EQ(RunDialog(handler), 1);
     // A number outside the limits is no answer the user can give: the run fails naming it, the item keeps its value.
-    EXPECT_THAT(seen, ElementsAre("7 2.5000 250.0", "7 3.0000 300.0", "7 0.0300 3.0", "6 -10.5000 -10.5",
-                                  "8 12.5000 12.5\xC2\xB0"));
+    EXPECT_THAT(
+        seen,
+        ElementsAre("7 2.5000 250.0", "7 3.0000 300.0", "7 0.0300 3.0", "6 -10.5000 -10.5", "8 12.5000 12.5\xC2\xB0"));
     EXPECT_THAT(DGDriver::Errors(),
-                ElementsAre(HasSubstr("item 7 takes 0.001 to 100, not 200"), HasSubstr("item 6 takes -10.5 to 2, not 5"),
-                            HasSubstr("item 6 takes -10.5 to 2, not -11"), HasSubstr("whole numbers"),
-                            HasSubstr("is not a number")));
+                ElementsAre(HasSubstr("item 7 takes 0.001 to 100, not 200"),
+                            HasSubstr("item 6 takes -10.5 to 2, not 5"), HasSubstr("item 6 takes -10.5 to 2, not -11"),
+                            HasSubstr("whole numbers"), HasSubstr("is not a number")));
 
     // The same length in feet, and the host's number texts: no digit grouping, no negative zero.
     DGDriver::SetLengthUnit(DG_UNIT_FOOT);

@@ -317,8 +317,8 @@ TEST(LibraryDescriptionRobustness, GeneratedPartsKeepToTheirTextAndReadBackWritt
 
     // Sections by the ten thousand: each is told from the others, and one given twice is named with its line.
     text = kHead;
-    for (int i = 0; i < 80000; ++i) text += "section T" + std::to_string(100 + i / 30000) + " " +
-        std::to_string(i % 30000 - 15000) + " = hex:00\n";
+    for (int i = 0; i < 80000; ++i)
+        text += "section T" + std::to_string(100 + i / 30000) + " " + std::to_string(i % 30000 - 15000) + " = hex:00\n";
     ASSERT_TRUE(ParseLibraryPart(text, &part, &error)) << error;
     EXPECT_EQ(part.sections.size(), 80000u + 3u);  // with 'PARD' and the two scripts
     text += "section T100 -15000 = hex:01\n";

@@ -160,10 +160,10 @@ TEST_F(PrefsFileTest, ByteLayoutOfEveryType) {
 // back the same, and a text holding a NUL in memory is written as what comes before it.
 TEST_F(PrefsFileTest, ATextEndsAtItsFirstNulReadOrWritten) {
     using std::string_literals::operator""s;
-    WriteRaw(Head(2) + "\x03" + Text("a\0b"s) + Text("x\0y"s) + "\x06" + Text("ta") + Le32(1) + Le32(2) +
-             Text("\0z"s) + Text("w"));
-    const std::string cut = Head(2) + "\x03" + Text("a") + Text("x") + "\x06" + Text("ta") + Le32(1) + Le32(2) +
-        Text("") + Text("w");
+    WriteRaw(Head(2) + "\x03" + Text("a\0b"s) + Text("x\0y"s) + "\x06" + Text("ta") + Le32(1) + Le32(2) + Text("\0z"s) +
+             Text("w"));
+    const std::string cut =
+        Head(2) + "\x03" + Text("a") + Text("x") + "\x06" + Text("ta") + Le32(1) + Le32(2) + Text("") + Text("w");
     PrefsEntryList read;
     ASSERT_TRUE(ReadPrefsFile(read, Path(), true));
     ASSERT_EQ(read.GetCount(), 2);

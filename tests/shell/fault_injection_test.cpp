@@ -256,7 +256,10 @@ TEST_P(FaultSweep, AFailingHostCallLeavesTheProjectWholeAndTellsTheUser) {
         EXPECT_TRUE(unchanged || complete) << where << "half-made:" << Describe(seen.before, seen.after);
         EXPECT_TRUE(complete || told) << where << "the action did not complete and nothing was shown";
         if (table) {
-            const char* verdict = complete || (unchanged && told) ? "clean" : unchanged ? "silent" : told ? "half" : "half-silent";
+            const char* verdict = complete || (unchanged && told) ? "clean"
+                : unchanged                                       ? "silent"
+                : told                                            ? "half"
+                                                                  : "half-silent";
             table << flow.name << "\t" << function << "\t" << verdict << "\t"
                   << (complete ? "" : Describe(seen.before, seen.after)) << "\n";
         }

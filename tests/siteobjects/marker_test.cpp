@@ -165,7 +165,7 @@ TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothin
     }
     ASSERT_EQ(alerts().size(), before + 1);
     const std::vector<std::string> shown = alerts();  // kept: a temporary's back() would dangle in the loop
-    std::string digits;  // however the count is grouped
+    std::string digits;                               // however the count is grouped
     for (const char c : shown.back())
         if (c >= '0' && c <= '9') digits += c;
     EXPECT_EQ(digits, std::to_string(nodes)) << alerts().back();

@@ -31,8 +31,10 @@ std::vector<API_Coord3D> PairwiseSimplify(std::vector<API_Coord3D> p, double d) 
         if (!(D2(p[best], p[best + 1]) < d * d)) break;
         p.erase(p.begin() + std::ptrdiff_t(closed && best == 0 ? 1 : best));
     }
-    if (!closed) p.push_back(held);
-    else if (p.size() == 2 && D2(p[0], p[1]) < d * d) p.pop_back();
+    if (!closed)
+        p.push_back(held);
+    else if (p.size() == 2 && D2(p[0], p[1]) < d * d)
+        p.pop_back();
     return p;
 }
 
@@ -92,8 +94,7 @@ TEST_F(SosiReaderTest, CoordinateKeywordsSurviveAStrayByteAndTheCharsetIsHonoure
     ImportAll(nordic);
     ASSERT_EQ(nordic.data.GetCount(), 1);
     ASSERT_EQ(nordic.data[0].texts.GetCount(), 1);
-    EXPECT_EQ(Str(nordic.data[0].texts[0]),
-              "\xC4\x8C\xC3\xA1hcesuolu \xC4\x90 \xC5\x8A \xC5\xA0 \xC5\xBD");
+    EXPECT_EQ(Str(nordic.data[0].texts[0]), "\xC4\x8C\xC3\xA1hcesuolu \xC4\x90 \xC5\x8A \xC5\xA0 \xC5\xBD");
     // The same bytes declared as something else, or as nothing, stay the system code page's.
     latin6.replace(latin6.find("ISO8859-10"), 10, "ANSI");
     SOSIFileCls ansi;
@@ -111,12 +112,13 @@ TEST_F(SosiReaderTest, FilesThatCannotBePlacedAreRefusedWithTheirReason) {
     std::mt19937 random(7);
     for (int i = 0; i < 3000; ++i) binary += char(random() & 0xFF);
     const std::string noCoordinates = Sosi(".KURVE 1:\n..OBJTYPE A\n..NAVN x y\n.PUNKT 2:\n..OBJTYPE A\n");
-    const std::string headless = std::string(".KURVE 1:\n..OBJTYPE A\n...ENHET 0.01\n") + NE + "100 100\n200 200\n.SLUTT\n";
-    for (const Case& c : {Case{"empty", "", ReadIssue::Empty}, Case{"blank", "\xEF\xBB\xBF \r\n \n", ReadIssue::Empty},
-                          Case{"header only", ".HODE\n...ENHET 0.01\n.SLUTT\n", ReadIssue::Empty},
-                          Case{"binary", binary, ReadIssue::NotText},
-                          Case{"no coordinates", noCoordinates, ReadIssue::NoCoordinates},
-                          Case{"no header", headless, ReadIssue::NoUnit}}) {
+    const std::string headless =
+        std::string(".KURVE 1:\n..OBJTYPE A\n...ENHET 0.01\n") + NE + "100 100\n200 200\n.SLUTT\n";
+    for (const Case& c :
+         {Case{"empty", "", ReadIssue::Empty}, Case{"blank", "\xEF\xBB\xBF \r\n \n", ReadIssue::Empty},
+          Case{"header only", ".HODE\n...ENHET 0.01\n.SLUTT\n", ReadIssue::Empty},
+          Case{"binary", binary, ReadIssue::NotText}, Case{"no coordinates", noCoordinates, ReadIssue::NoCoordinates},
+          Case{"no header", headless, ReadIssue::NoUnit}}) {
         SCOPED_TRACE(c.name);
         SOSIFileCls reader;
         DGDriver::ClearQueueAndLog();

@@ -103,7 +103,7 @@ private:
         // Codes 3 and 4, shared by the copies a delivery makes; null for the others, so a waiting creation or
         // deletion costs its head, not a whole element.
         std::shared_ptr<const StoredElement> parent;
-        API_ActTranPars tranPars = {};        // code 4
+        API_ActTranPars tranPars = {};  // code 4
     };
     enum class UserAction { None, Copy, Edit };
 

@@ -30,16 +30,14 @@ GSErrCode HandOutLinked(const char* name, const API_Guid* guid, GSHandle* out, L
     });
 }
 GSErrCode T_SolidLink_GetOperators(const API_Guid* target, GSHandle* operators) {
-    return HandOutLinked("SolidLink_GetOperators", target, operators,
-                         [](ProjectDatabase& db, const API_Guid& g, std::vector<API_Guid>* l) {
-                             return db.SolidLinkOperators(g, l);
-                         });
+    return HandOutLinked(
+        "SolidLink_GetOperators", target, operators,
+        [](ProjectDatabase& db, const API_Guid& g, std::vector<API_Guid>* l) { return db.SolidLinkOperators(g, l); });
 }
 GSErrCode T_SolidLink_GetTargets(const API_Guid* operatorGuid, GSHandle* targets) {
-    return HandOutLinked("SolidLink_GetTargets", operatorGuid, targets,
-                         [](ProjectDatabase& db, const API_Guid& g, std::vector<API_Guid>* l) {
-                             return db.SolidLinkTargets(g, l);
-                         });
+    return HandOutLinked(
+        "SolidLink_GetTargets", operatorGuid, targets,
+        [](ProjectDatabase& db, const API_Guid& g, std::vector<API_Guid>* l) { return db.SolidLinkTargets(g, l); });
 }
 
 // The link of the two for the three getters; APIERR_LINKNOTEXIST when there is none.

@@ -49,8 +49,8 @@ void AddLibraryCommands(ScriptLanguage& L) {
     L.Add(
         "expect library-part <name:text> param <param:text> <value:text>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-            const LibPartDef* part = r.Host().Project().libraries.Part(
-                r.Host().Project().libraries.FindByName(a.Text("name"), 0));
+            const LibPartDef* part =
+                r.Host().Project().libraries.Part(r.Host().Project().libraries.FindByName(a.Text("name"), 0));
             if (part == nullptr) {
                 *m = a.Text("name") + " absent";
                 return false;
