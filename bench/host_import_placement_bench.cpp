@@ -3,6 +3,7 @@
 // the same points as point features with a height field. The time per point should stay flat as the count
 // grows (creation, the undo step and the element list linear in time); at the end the run prints microseconds
 // per point of each and the ratio.
+#include "LatticePoints.hpp"
 #include "StandinHost.hpp"
 #include "TimesBySize.hpp"
 #include "fileio/ImportedPointPlacement.hpp"
@@ -18,19 +19,6 @@
 #include <sstream>
 
 namespace {
-
-// A square lattice of `count` points 10 m apart with heights over it.
-void FillPoints(ASCFile::ASCFileCls& reader, int64_t count) {
-    reader.points.clear();
-    const int64_t side = int64_t(std::ceil(std::sqrt(double(count))));
-    for (int64_t i = 0; i < count; ++i) {
-        ASCFile::ASCFilePoint p;
-        p.x = 500000.0 + 10.0 * double(i % side);
-        p.y = 5000000.0 + 10.0 * double(i / side);
-        p.z = 200.0 + std::sin(double(i) * 1e-3) * 50.0;
-        reader.points.push_back(std::move(p));
-    }
-}
 
 struct Host {
     std::ostringstream log;
@@ -59,7 +47,7 @@ void BM_CreateAscPoints(benchmark::State& state) {
     if (h == nullptr) return state.SkipWithError(why.c_str());
     ASCFile::ASCFileCls reader;
     reader.options.SetDefaults();
-    FillPoints(reader, state.range(0));
+    FillLatticePoints(reader, state.range(0));
     for (auto _ : state) {
         if (!CreateAscPoints(reader)) return state.SkipWithError("placement failed");
         state.PauseTiming();
@@ -78,7 +66,7 @@ void BM_CreateAscPoints(benchmark::State& state) {
 void BM_OgrMemoryPoints(benchmark::State& state) {
     OGRRegisterAll();
     ASCFile::ASCFileCls reader;
-    FillPoints(reader, state.range(0));
+    FillLatticePoints(reader, state.range(0));
     for (auto _ : state) {
         OGRDataSourceH ds = OGR_Dr_CreateDataSource(OGRGetDriverByName("Memory"), "points", nullptr);
         OGRLayerH layer = OGR_DS_CreateLayer(ds, "points", nullptr, wkbPoint, nullptr);

@@ -7,6 +7,7 @@
 // the import's peak, the peak after the ten steps and their ratio, the bytes per point of the host and of GDAL,
 // and the ratio of those.
 #include "PeakMemory.hpp"
+#include "LatticePoints.hpp"
 #include "StandinHost.hpp"
 #include "TimesBySize.hpp"
 #include "fileio/ImportedPointPlacement.hpp"
@@ -27,19 +28,6 @@
 namespace {
 
 constexpr int kSteps = 10;
-
-void FillPoints(ASCFile::ASCFileCls& reader, int64_t count) {
-    reader.points.clear();
-    reader.points.reserve(size_t(count));
-    const int64_t side = int64_t(std::ceil(std::sqrt(double(count))));
-    for (int64_t i = 0; i < count; ++i) {
-        ASCFile::ASCFilePoint p;
-        p.x = 500000.0 + 10.0 * double(i % side);
-        p.y = 5000000.0 + 10.0 * double(i / side);
-        p.z = 200.0 + std::sin(double(i) * 1e-3) * 50.0;
-        reader.points.push_back(std::move(p));
-    }
-}
 
 // What a child reports: peaks in MiB over its resident memory before the import, seconds, undo states.
 struct Figures {
@@ -87,7 +75,7 @@ std::map<int64_t, double> peerMiB;
 bool ImportThenSteps(int64_t count, double, Figures* f) {
     ASCFile::ASCFileCls reader;
     reader.options.SetDefaults();
-    FillPoints(reader, count);
+    FillLatticePoints(reader, count);
     std::ostringstream log;
     HostSettings settings;
     settings.moduleDir = LODRAVIX_BIN_DIR;
@@ -141,7 +129,7 @@ void BM_OgrMemoryPoints(benchmark::State& state) {
         const Figures f = InChild([&](double, Figures* out) {
             OGRRegisterAll();
             ASCFile::ASCFileCls reader;
-            FillPoints(reader, count);
+            FillLatticePoints(reader, count);
             const double base = StatusKiB("VmRSS:");
             const auto start = std::chrono::steady_clock::now();
             OGRDataSourceH ds = OGR_Dr_CreateDataSource(OGRGetDriverByName("Memory"), "points", nullptr);
