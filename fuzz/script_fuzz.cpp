@@ -20,21 +20,6 @@ bool NamesALine(const std::string& error, size_t lines) {
     return i > 5 && error.compare(i, 2, ": ") == 0 && n >= 1 && n <= lines;
 }
 
-std::string Written(const ScriptToken& token) {
-    if (!token.quoted) return token.text;
-    std::string out = "\"";
-    for (char c : token.text) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default: out += c;
-        }
-    }
-    return out + "\"";
-}
 
 std::string WriteBack(const std::vector<ScriptCommand>& commands) {
     std::string out;
@@ -42,7 +27,7 @@ std::string WriteBack(const std::vector<ScriptCommand>& commands) {
         std::vector<ScriptToken> tokens;
         std::string why;
         FUZZ_CHECK(TokenizeScriptLine(c.source, &tokens, &why), "a parsed command's line splits: " + why);
-        for (size_t t = 0; t < tokens.size(); ++t) out += (t ? " " : "") + Written(tokens[t]);
+        for (size_t t = 0; t < tokens.size(); ++t) out += (t ? " " : "") + WrittenScriptToken(tokens[t]);
         out += "\n";
     }
     return out;

@@ -77,23 +77,6 @@ bool NamesALine(const std::string& error, size_t lines) {
     return i > 5 && error.compare(i, 2, ": ") == 0 && n >= 1 && n <= lines;
 }
 
-// A word as the tokenizer reads it back.
-std::string Written(const ScriptToken& token) {
-    if (!token.quoted) return token.text;
-    std::string out = "\"";
-    for (char c : token.text) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default: out += c;
-        }
-    }
-    return out + "\"";
-}
-
 // Parses a text; a parsed one is written back word by word and must give the same commands. True when parsed.
 bool Check(const std::string& text, const std::string& where) {
     const ScriptLanguage& language = StandardScriptLanguage();
@@ -120,7 +103,7 @@ bool Check(const std::string& text, const std::string& where) {
         std::vector<ScriptToken> tokens;
         std::string why;
         EXPECT_TRUE(TokenizeScriptLine(c.source, &tokens, &why)) << where << ": " << why;
-        for (size_t t = 0; t < tokens.size(); ++t) rewritten += (t ? " " : "") + Written(tokens[t]);
+        for (size_t t = 0; t < tokens.size(); ++t) rewritten += (t ? " " : "") + WrittenScriptToken(tokens[t]);
         rewritten += "\n";
     }
     std::vector<ScriptCommand> again;

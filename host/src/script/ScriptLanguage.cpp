@@ -286,3 +286,19 @@ std::string ScriptLanguage::Usage() const {
     for (const Form& s : forms_) out += "  " + s.pattern + (s.help.empty() ? "" : "\n      " + s.help) + "\n";
     return out;
 }
+
+std::string WrittenScriptToken(const ScriptToken& token) {
+    if (!token.quoted) return token.text;
+    std::string out = "\"";
+    for (char c : token.text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default: out += c;
+        }
+    }
+    return out + "\"";
+}

@@ -20,6 +20,10 @@ struct ScriptToken {
     bool quoted = false;
 };
 
+// A word as a script line would write it: a quoted word in double quotes with its quotes, backslashes, line feeds,
+// returns and tabs escaped, so that TokenizeScriptLine reads it back as it is.
+std::string WrittenScriptToken(const ScriptToken& token);
+
 // Splits one line into words; false with a readable error (e.g. an unterminated quote).
 bool TokenizeScriptLine(const std::string& line, std::vector<ScriptToken>* tokens, std::string* error);
 
