@@ -128,8 +128,8 @@ void InsertOnEdges(std::vector<std::vector<API_Coord>>& rings, const SuspectPoin
         for (uint32_t i = 0; i < ring.size(); ++i) {
             const API_Coord& a = ring[i];
             const API_Coord& b = ring[(i + 1) % ring.size()];
-            for (auto at = suspect.From(std::min(a.x, b.x) - tol); at != points.end() && at->x <= std::max(a.x, b.x) + tol;
-                 ++at) {
+            for (auto at = suspect.From(std::min(a.x, b.x) - tol);
+                 at != points.end() && at->x <= std::max(a.x, b.x) + tol; ++at) {
                 const size_t k = static_cast<size_t>(at - points.begin());
                 if (hits[k] == 0 || at->y < std::min(a.y, b.y) - tol || at->y > std::max(a.y, b.y) + tol) continue;
                 if ((at->x == a.x && at->y == a.y) || (at->x == b.x && at->y == b.y)) continue;

@@ -68,14 +68,8 @@ struct Candidate {
 class BeamSweep {
 public:
     BeamSweep(uint32_t op, Workspace& w)
-        : m_op(op),
-          m_w(w),
-          m_edges(w.edges),
-          m_lmt(w.lmt),
-          m_sbt(w.sbt),
-          m_ringSizes(w.ringSizes),
-          m_out(w.vertices, w.polys, w.pinches),
-          m_initialParity{op == ScanlineDifference ? 1 : 0, 0} {}
+        : m_op(op), m_w(w), m_edges(w.edges), m_lmt(w.lmt), m_sbt(w.sbt), m_ringSizes(w.ringSizes),
+          m_out(w.vertices, w.polys, w.pinches), m_initialParity{op == ScanlineDifference ? 1 : 0, 0} {}
 
     void Run(const std::vector<Contour>& subject, const std::vector<Contour>& clip, std::vector<Group>& groups) {
         std::vector<char> skipSubject, skipClip;
@@ -134,8 +128,8 @@ private:
         m_ringSizes.assign(ns + nc, 0);  // kept vertices by contour
         for (size_t s = 0; s < ns; ++s)
             if (!skipSubject[s])
-                m_ringSizes[s] =
-                    BuildBounds(subject[s], static_cast<int32_t>(s), SUBJ, m_op, m_w.ring, m_edges, topKeys, m_lmt, m_sbt);
+                m_ringSizes[s] = BuildBounds(subject[s], static_cast<int32_t>(s), SUBJ, m_op, m_w.ring, m_edges,
+                                             topKeys, m_lmt, m_sbt);
         for (size_t c = 0; c < nc; ++c)
             if (!skipClip[c])
                 m_ringSizes[ns + c] = BuildBounds(clip[c], static_cast<int32_t>(ns + c), CLIP, m_op, m_w.ring, m_edges,
@@ -586,8 +580,8 @@ private:
     const uint32_t m_op;
     Workspace& m_w;
     std::vector<Edge>& m_edges;
-    std::vector<Edge*>& m_lmt;       // local minima: the first edge of each bound
-    std::vector<double>& m_sbt;      // the distinct heights, ascending
+    std::vector<Edge*>& m_lmt;   // local minima: the first edge of each bound
+    std::vector<double>& m_sbt;  // the distinct heights, ascending
     std::vector<uint32_t>& m_ringSizes;
     Output m_out;
     const int m_initialParity[2];
