@@ -163,9 +163,10 @@ void CleanUpLegacySlabs() {
     });
 }
 
-void EnsureAddOnLayers() {
-    EnsureOperatorLayer();
+bool EnsureAddOnLayers() {
+    const bool operatorLayer = EnsureOperatorLayer() > 0;
     CleanUpLegacySlabs();
+    return operatorLayer;
 }
 
 }  // namespace ProjectOpenUpkeep

@@ -19,7 +19,8 @@ void RefreshRailways();
 // any database is left on it (deleting a layer deletes its elements; a user's element there keeps the layer).
 void CleanUpLegacySlabs();
 // The add-on's layers as a project starts: the operator layer exists (created hidden when missing, an existing one
-// keeps its flags), and the legacy slabs go with their layer (CleanUpLegacySlabs).
-void EnsureAddOnLayers();
+// keeps its flags), and the legacy slabs go with their layer (CleanUpLegacySlabs). False when the operator layer
+// is missing and cannot be made.
+bool EnsureAddOnLayers();
 
 }  // namespace ProjectOpenUpkeep

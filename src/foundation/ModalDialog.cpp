@@ -1,10 +1,19 @@
 #include "foundation/ModalDialog.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
+
+namespace {
+constexpr int32_t ErrorDialog = 58;  // "Error while managing the dialog"
+}
 
 int16_t RunModalDialogResource(int16_t resourceId, DGDialCallBack callback, DGUserData userData) {
     const GSResModule module = ACAPI_GetOwnResModule();
-    return DGModalDialog(module, resourceId, module, callback, userData);
+    const int16_t item = DGModalDialog(module, resourceId, module, callback, userData);
+    // A dialog that never opened answers 0, which its owner takes for a cancel: the user must learn that the
+    // command stopped (without the module's resources the alert falls back to its built-in English text).
+    if (item == 0) ShowErrorMessage(ErrorDialog, 2);
+    return item;
 }
 
 int16_t DialogMode = 1;

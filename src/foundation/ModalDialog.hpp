@@ -7,7 +7,8 @@
 
 #include <cstdint>
 
-// Opens dialog `resourceId` of the module's resources with `callback` and `userData`; the item that closed it.
+// Opens dialog `resourceId` of the module's resources with `callback` and `userData`; the item that closed it, 0
+// (after the error alert) when the dialog could not be opened.
 int16_t RunModalDialogResource(int16_t resourceId, DGDialCallBack callback, DGUserData userData);
 
 template <typename Data>

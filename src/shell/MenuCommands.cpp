@@ -24,6 +24,7 @@ namespace {
 constexpr int16_t ItemPalette = 1;
 constexpr int16_t ItemLanguage = 2;
 constexpr int16_t ItemAbout = 3;
+constexpr int32_t ErrLayerSettings = 65;  // "Layer settings error"
 
 void ChooseLanguage() {
     const int16_t previous = LanguageIndex;
@@ -58,11 +59,14 @@ void OpenToolsPalette() {
     AttachObserversToAddOnElements();
     ProjectOpenUpkeep::RefreshRoads();
     ProjectOpenUpkeep::RefreshRailways();
-    ProjectOpenUpkeep::EnsureAddOnLayers();
+    const bool operatorLayer = ProjectOpenUpkeep::EnsureAddOnLayers();
     palette.Create();
     PaletteSuspended = 0;
     LoadAddOnLibraries(true);
     PrefsLP::LoadAtStart(&GlobalSettings);
+    // The palette still opens (its next click tries the layer again), but the earthworks' cut and fill objects
+    // have no layer until then: the user learns it now rather than from a misplaced object.
+    if (!operatorLayer) ShowErrorMessage(ErrLayerSettings, 2);
 }
 
 void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) {

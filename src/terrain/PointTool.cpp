@@ -183,11 +183,13 @@ int32_t PointTool::AskPosition(bool& given) {
         API_Neig neig = {};
         // Asked inside a command of its own: a layer the palette shows or unlocks meanwhile is a model change.
         GSErrCode err = NoError;
-        RunExternalCommand([&] {
+        const bool ran = RunExternalCommand([&] {
             err = GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1,
                                    hooks.coordinateFeedback, nullptr, true);
             return true;
         });
+        // A refused command asked nothing: taking its empty answer for a click would ask again for ever.
+        if (!ran && err == NoError) err = APIERR_GENERAL;
         if (err == APIERR_CANCEL) return 0;
         if (err != NoError) return 12;
         if (neig.guid != APINULLGuid && IsTerrainPoint(neig.guid)) {

@@ -5,6 +5,7 @@
 #include "foundation/ModalDialog.hpp"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -75,6 +76,30 @@ TEST_F(ModalDialogTest, OtherDialogsMissingOrUnfitDataAndOtherMessagesAnswerZero
     const ModalDialog<Probe>::Handlers none = {};
     EXPECT_EQ(ModalDialog<Probe>::Dispatch(kDialog, none, DG_MSG_CLICK, kDialog, 1, data), 0);
     EXPECT_EQ(ModalDialog<Probe>::Dispatch(kDialog, none, DG_MSG_CLOSE, kDialog, 1, data), 1);
+}
+
+// A dialog that cannot be opened answers 0, which its owner takes for a cancel: the user is told, in the module's
+// texts, or in built-in English when the module's resources cannot be had.
+TEST_F(ModalDialogTest, ADialogThatCannotOpenTellsTheUser) {
+    Probe probe;
+    EXPECT_EQ(ModalDialog<Probe>::Run(32001, ProbeCallback, probe), 0);
+    ASSERT_TRUE(host->FailCall("GetOwnResModule", -1, APIERR_GENERAL));
+    EXPECT_EQ(ModalDialog<Probe>::Run(kDialog, ProbeCallback, probe), 0);
+    host->ClearFailures();
+    EXPECT_TRUE(probe.calls.empty());
+    EXPECT_EQ(DGDriver::Errors().size(), 2u);  // the two layouts not found
+    const auto& log = DGDriver::Log();
+    ASSERT_EQ(log.size(), 2u);
+    const std::pair<const char*, const char*> told[] = {{"Error", "Error while managing the dialog"},
+                                                        {"Error", "The command could not be completed."}};
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(log[i].kind, "alert");
+        EXPECT_EQ(log[i].title, told[i].first);
+        ASSERT_FALSE(log[i].texts.empty());
+        EXPECT_EQ(log[i].texts[0], told[i].second);
+        EXPECT_EQ(log[i].buttons, std::vector<std::string>{"OK"});
+    }
+    DGDriver::ClearQueueAndLog();
 }
 
 }  // namespace
