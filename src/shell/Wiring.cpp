@@ -3,20 +3,13 @@
 #include "dialogs/settings/PointImportResultsDialog.hpp"
 #include "dialogs/settings/DxfImportDialog.hpp"
 #include "dialogs/settings/AscImportDialog.hpp"
-#include "dialogs/settings/BasinSettingsDialog.hpp"
-#include "dialogs/settings/BridgeSettingsDialog.hpp"
 #include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
 #include "dialogs/settings/BuildingSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
-#include "dialogs/settings/PlateauSettingsDialog.hpp"
-#include "dialogs/settings/RailwaySettingsDialog.hpp"
-#include "dialogs/settings/RetainerWallSettingsDialog.hpp"
-#include "dialogs/settings/SidewalkSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
-#include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/settings/SOSIOptionsDialog.hpp"
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
@@ -29,14 +22,10 @@
 #include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
-#include "dialogs/tools/SectionSettingsDialog.hpp"
 #include "dialogs/tools/SOSICurveSegmentationDialog.hpp"
 #include "earthworks/Obstacle.hpp"
-#include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
 #include "elements/LibPartViews.hpp"
-#include "earthworks/Basin.hpp"
-#include "earthworks/Bridge.hpp"
 #include "earthworks/TerrainCutRefresh.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
@@ -47,7 +36,8 @@
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/CoordinateDisplay.hpp"
-#include "shell/ShellState.hpp"
+#include "shell/EarthworkDialogBoxes.hpp"
+#include "shell/ModulePorts.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "siteobjects/Camera.hpp"
@@ -67,29 +57,29 @@
 #include "siteobjects/Wall.hpp"
 #include "sosi/SOSIDialogHooks.hpp"
 
+#include <optional>
 #include <string>
 
 namespace {
+// One implementation of each port, alive from WireSubsystems to UnwireSubsystems.
+struct MadePorts {
+    EarthworkDialogBoxes earthworkDialogs;
+    ModulePorts ports{earthworkDialogs};
+};
+std::optional<MadePorts> Made;
+
 void TraceStep(const char* name, int32_t value) {
     const std::string text = std::string(name) + "(" + std::to_string(value) + ")";
     ModuleLog::LogCall(text.c_str());
 }
 }  // namespace
 
+const ModulePorts& Ports() { return Made.value().ports; }
+
 void WireSubsystems() {
+    Made.emplace();
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
-    SetRoadDialogOpener(OpenRoadSettingsLayout);
-    SetRailwayDialogOpener(OpenRailwaySettingsDialog);
-    SetSectionDialogOpener(RunSectionSettingsDialog);
-    SetSectionWindowNotice([] {
-        if (!PaletteSuspended) ToolsPalette().OnOpened();
-    });
-    SetRetainerWallDialogOpener(OpenRetainerWallSettingsDialog);
-    Basin::SetBasinDialogOpener(RunBasinSettingsLayouts);
-    SetBridgeDialogOpener(OpenBridgeSettingsDialog);
-    SetPlateauDialogOpener(OpenPlateauSettingsLayout);
-    SetSidewalkDialogOpener(OpenSidewalkSettingsLayout);
     SetTreeDialogRunner(RunTreeSettingsDialogs);
     SetCameraDistanceAsk(AskCameraDistance);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
@@ -219,15 +209,6 @@ void WireSubsystems() {
 void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
     SetCurveSegmentationAsk(nullptr);
-    SetRoadDialogOpener(nullptr);
-    SetRailwayDialogOpener(nullptr);
-    SetSectionDialogOpener(nullptr);
-    SetSectionWindowNotice(nullptr);
-    SetRetainerWallDialogOpener(nullptr);
-    Basin::SetBasinDialogOpener(nullptr);
-    SetBridgeDialogOpener(nullptr);
-    SetPlateauDialogOpener(nullptr);
-    SetSidewalkDialogOpener(nullptr);
     SetBuildingDialogOpener(nullptr);
     SetWallDialogOpener(nullptr);
     ResetMarkerHooks();
@@ -246,4 +227,5 @@ void UnwireSubsystems() {
     ResetMeshConversionAsk();
     ResetElementEdit();
     SetSOSIDialogs(SOSIDialogHooks());
+    Made.reset();
 }

@@ -92,10 +92,10 @@ int32_t RoadClsRebuildFromObject(const API_Element& road, int32_t roadLibIndex) 
     return cls.RebuildFromObject(road);
 }
 
-int32_t SectionClsRebuild(const API_Element& section, int32_t roadLibIndex) {
+int32_t SectionClsRebuild(EarthworkDialogs& earthworks, const API_Element& section, int32_t roadLibIndex) {
     SectionCls cls;
     cls.libPartIndex = roadLibIndex;
-    return cls.Rebuild(section);
+    return cls.Rebuild(earthworks, section);
 }
 
 // The terrains rebuilt, after the notice while it is on. The box "Don't show this dialog again" is taken as the user
@@ -140,7 +140,8 @@ bool Gather(Gathered& g, int32_t roadLibIndex) {
         pick(ElemKind_ColouredArea, g.colouredAreas);
 }
 
-int32_t RunCase(DataUpdateCase which, const Gathered& g, const QV_List<API_Element>& terrains, int32_t roadLibIndex) {
+int32_t RunCase(EarthworkDialogs& earthworks, DataUpdateCase which, const Gathered& g,
+                const QV_List<API_Element>& terrains, int32_t roadLibIndex) {
     switch (which) {
         case DataUpdateCase::LevelMarker:
             if (!RequireFloorPlan()) return ToolErrDatabase;
@@ -153,7 +154,7 @@ int32_t RunCase(DataUpdateCase which, const Gathered& g, const QV_List<API_Eleme
             return BridgeClsUpdate(g.bridges);
         case DataUpdateCase::Basin: return BasinClsUpdateBuilder(g.basins[0]);
         case DataUpdateCase::Road: return RoadClsRebuildFromObject(g.roads[0], roadLibIndex);
-        case DataUpdateCase::RoadSection: return SectionClsRebuild(g.sections[0], roadLibIndex);
+        case DataUpdateCase::RoadSection: return SectionClsRebuild(earthworks, g.sections[0], roadLibIndex);
         case DataUpdateCase::Plateau: return DiggingClsRebuild(g.plateaus[0]);
         case DataUpdateCase::Sidewalk: return SideWalkClsUpdate(g.sidewalks[0]);
         case DataUpdateCase::RetainingWall: return ObstacleClsRebuild(g.retainingWalls[0]);
@@ -164,7 +165,7 @@ int32_t RunCase(DataUpdateCase which, const Gathered& g, const QV_List<API_Eleme
     return ToolErrNoConditions;
 }
 
-int32_t DataUpdate(Settings& settings) {
+int32_t DataUpdate(Settings& settings, EarthworkDialogs& earthworks) {
     QV_List<API_Element> terrains;
     QV_List<API_Element> selectedTerrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
@@ -196,7 +197,7 @@ int32_t DataUpdate(Settings& settings) {
     s.retainingWalls = g.retainingWalls.GetCount();
     s.buildings = g.buildings.GetCount();
     s.colouredAreas = g.colouredAreas.GetCount();
-    return RunCase(ChooseDataUpdateCase(s), g, terrains, roadLibIndex);
+    return RunCase(earthworks, ChooseDataUpdateCase(s), g, terrains, roadLibIndex);
 }
 }  // namespace
 
@@ -217,8 +218,8 @@ DataUpdateCase ChooseDataUpdateCase(const DataUpdateSelection& s) {
     return DataUpdateCase::None;
 }
 
-void UpdateSelectedObjects(Settings& settings) {
+void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks) {
     SelectionCheckResult = 0;
-    SelectionCheckResult = DataUpdate(settings);
+    SelectionCheckResult = DataUpdate(settings, earthworks);
     ReportToolResult(SelectionCheckResult);
 }

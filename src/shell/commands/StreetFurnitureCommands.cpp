@@ -39,15 +39,15 @@ GS::UniString UndoText() {
     return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
-int32_t BasinCommand(Settings& settings) {
+int32_t BasinCommand(Settings& settings, EarthworkDialogs& dialogs) {
     Basin::BasinCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, KindBasin, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.Modify(picked);
+    if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    return terrains.GetCount() == 0 ? cls.EditDefaults() : cls.Create(terrains[0]);
+    return terrains.GetCount() == 0 ? cls.EditDefaults(dialogs) : cls.Create(dialogs, terrains[0]);
 }
 
 int32_t Building(Settings& settings) {
@@ -80,12 +80,12 @@ int32_t Wall(Settings& settings) {
     return polylines.GetCount() == 1 ? cls.Place(polylines[0], terrains[0]) : cls.EditSettings();
 }
 
-int32_t RetainingWall(Settings& settings) {
+int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
     ObstacleCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, KindRetainingWall, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
+    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> roads;
     QV_List<API_Element> plateaus;
@@ -93,18 +93,18 @@ int32_t RetainingWall(Settings& settings) {
     if (!ProjectTerrains(terrains) || !PickObjects(KindRoad, roads) || !PickObjects(KindPlateau, plateaus) ||
         !SelectedOfType(API_PolyLineID, polylines))
         return ToolErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults();
+    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
     const int32_t nRoads = roads.GetCount();
     const int32_t nPlateaus = plateaus.GetCount();
     const int32_t nLines = polylines.GetCount();
-    if (nLines == 1 && nRoads == 0 && nPlateaus == 0) return cls.CreateFromPolyline(polylines[0], terrains[0]);
+    if (nLines == 1 && nRoads == 0 && nPlateaus == 0) return cls.CreateFromPolyline(dialogs, polylines[0], terrains[0]);
     if (nLines == 1 && nRoads == 1 && nPlateaus == 0)
-        return cls.CreateAlongElement(polylines[0], roads[0], KindRoad, terrains[0]);
+        return cls.CreateAlongElement(dialogs, polylines[0], roads[0], KindRoad, terrains[0]);
     if (nLines == 1 && nPlateaus == 1 && nRoads == 0)
-        return cls.CreateAlongElement(polylines[0], plateaus[0], KindPlateau, terrains[0]);
+        return cls.CreateAlongElement(dialogs, polylines[0], plateaus[0], KindPlateau, terrains[0]);
     if (nLines == 0 && nRoads == 1 && nPlateaus == 0) return cls.RemoveObstacle(roads[0], KindRoad);
     if (nLines == 0 && nPlateaus == 1 && nRoads == 0) return cls.RemoveObstacle(plateaus[0], KindPlateau);
-    return cls.EditDefaults();
+    return cls.EditDefaults(dialogs);
 }
 
 int32_t Paint(Settings& settings) {
@@ -195,10 +195,12 @@ int32_t EditXYZ(Settings& settings) {
 
 }  // namespace
 
-void RunBasin(Settings& settings) { ReportToolResult(BasinCommand(settings)); }
+void RunBasin(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(BasinCommand(settings, dialogs)); }
 void RunBuilding(Settings& settings) { ReportToolResult(Building(settings)); }
 void RunWall(Settings& settings) { ReportToolResult(Wall(settings)); }
-void RunRetainingWall(Settings& settings) { ReportToolResult(RetainingWall(settings)); }
+void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
+    ReportToolResult(RetainingWall(settings, dialogs));
+}
 void RunPaint(Settings& settings) { ReportToolResult(Paint(settings)); }
 void RunTree(Settings& settings) { ReportToolResult(Tree(settings)); }
 void RunEditXYZ(Settings& settings) { ReportToolResult(EditXYZ(settings)); }
