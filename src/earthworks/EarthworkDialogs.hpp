@@ -30,8 +30,7 @@ public:
     virtual bool OpenBasinSettings(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount]) = 0;
     // The bridge settings dialog: true on OK, the record edited and `changed` flagged; `railwayLock` keeps the
     // railway fields as they are (placed bridges edited).
-    virtual bool OpenBridgeSettings(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount],
-                                    bool railwayLock) = 0;
+    virtual bool OpenBridgeSettings(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock) = 0;
     // One layout of the plateau settings dialog (0 the first, 1 the second); true when closed with OK.
     virtual bool OpenPlateauSettings(PlateauDialogState& state, int32_t layout) = 0;
     // One layout of the sidewalk settings dialog (0 the first, 1 the second); true when closed with OK.

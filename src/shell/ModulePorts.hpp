@@ -4,9 +4,11 @@
 // Initialize) and drops them at release; the palette's buttons pass them to the commands, the commands to the
 // element classes.
 class EarthworkDialogs;
+class SiteObjectDialogs;
 
 struct ModulePorts {
-    EarthworkDialogs& earthworkDialogs;  // shell/EarthworkDialogBoxes
+    EarthworkDialogs& earthworkDialogs;    // shell/EarthworkDialogBoxes
+    SiteObjectDialogs& siteObjectDialogs;  // shell/SiteObjectDialogBoxes
 };
 
 // The ports of the started module. Asked for before start or after release, it throws

@@ -32,6 +32,10 @@ template <void (*Run)(Settings&, EarthworkDialogs&)>
 void WithEarthworkDialogs() {
     Run(GlobalSettings, Ports().earthworkDialogs);
 }
+template <void (*Run)(Settings&, SiteObjectDialogs&)>
+void WithSiteObjectDialogs() {
+    Run(GlobalSettings, Ports().siteObjectDialogs);
+}
 
 // The manual of the current language; a missing one is told as "unknown document!".
 void Manual() {
@@ -75,20 +79,20 @@ const SubPaletteButton Earthmoving[] = {
 const SubPaletteButton StreetFurniture[] = {
     {"Pal_Poly", OnGlobalSettings<RunPolygon>},
     {"Pal_Hatch", Hatch},
-    {"Pal_Tree", OnGlobalSettings<RunTree>},
+    {"Pal_Tree", WithSiteObjectDialogs<RunTree>},
     {"Pal_Basin", WithEarthworkDialogs<RunBasin>},
-    {"Pal_Building", OnGlobalSettings<RunBuilding>},
-    {"Pal_Wall", OnGlobalSettings<RunWall>},
+    {"Pal_Building", WithSiteObjectDialogs<RunBuilding>},
+    {"Pal_Wall", WithSiteObjectDialogs<RunWall>},
     {"Pal_Obstacle", WithEarthworkDialogs<RunRetainingWall>},
-    {"Pal_Paint", OnGlobalSettings<RunPaint>},
+    {"Pal_Paint", WithSiteObjectDialogs<RunPaint>},
     {"Pal_XYZ", OnGlobalSettings<RunEditXYZ>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton Parameters[] = {
     {"Pal_Compute", OnGlobalSettings<RunCalculation>},
     {"Pal_Gravity", OnGlobalSettings<RunGravity>},
-    {"Pal_Marker", OnGlobalSettings<RunMarker>},
-    {"Pal_Camera", OnGlobalSettings<RunCamera>},
+    {"Pal_Marker", WithSiteObjectDialogs<RunMarker>},
+    {"Pal_Camera", WithSiteObjectDialogs<RunCamera>},
     {"Pal_Setts", OnGlobalSettings<RunDefaultSettings>},
     {"Pal_Manual", Manual},
 };

@@ -186,7 +186,7 @@ int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
             if (!dataUpdateEnabled) break;
             CloseAllSubPalettes();
             RedrawButtons();
-            UpdateSelectedObjects(GlobalSettings, Ports().earthworkDialogs);
+            UpdateSelectedObjects(GlobalSettings, Ports().earthworkDialogs, Ports().siteObjectDialogs);
             break;
         default: RedrawButtons(); break;
     }

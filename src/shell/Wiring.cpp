@@ -3,20 +3,14 @@
 #include "dialogs/settings/PointImportResultsDialog.hpp"
 #include "dialogs/settings/DxfImportDialog.hpp"
 #include "dialogs/settings/AscImportDialog.hpp"
-#include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
-#include "dialogs/settings/BuildingSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/SOSIOptionsDialog.hpp"
-#include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
-#include "dialogs/settings/WallSettingsDialog.hpp"
-#include "dialogs/settings/TreeSettingsDialog.hpp"
-#include "dialogs/tools/CameraSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
@@ -38,10 +32,9 @@
 #include "shell/CoordinateDisplay.hpp"
 #include "shell/EarthworkDialogBoxes.hpp"
 #include "shell/ModulePorts.hpp"
+#include "shell/SiteObjectDialogBoxes.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
-#include "siteobjects/Camera.hpp"
-#include "siteobjects/Trees.hpp"
 #include "terrain/ConstraintInput.hpp"
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/ContourTerrainSteps.hpp"
@@ -52,7 +45,6 @@
 #include "terrain/ToolDialogHooks.hpp"
 #include "terrain/ToolInput.hpp"
 #include "siteobjects/Building.hpp"
-#include "siteobjects/Marker.hpp"
 #include "siteobjects/Paint.hpp"
 #include "siteobjects/Wall.hpp"
 #include "sosi/SOSIDialogHooks.hpp"
@@ -64,7 +56,8 @@ namespace {
 // One implementation of each port, alive from WireSubsystems to UnwireSubsystems.
 struct MadePorts {
     EarthworkDialogBoxes earthworkDialogs;
-    ModulePorts ports{earthworkDialogs};
+    SiteObjectDialogBoxes siteObjectDialogs;
+    ModulePorts ports{earthworkDialogs, siteObjectDialogs};
 };
 std::optional<MadePorts> Made;
 
@@ -80,8 +73,6 @@ void WireSubsystems() {
     Made.emplace();
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
-    SetTreeDialogRunner(RunTreeSettingsDialogs);
-    SetCameraDistanceAsk(AskCameraDistance);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("ObstacleCls::OnElementEvent", mode);
@@ -99,15 +90,10 @@ void WireSubsystems() {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
     steps.contourLineRefresh = ContourLineCls::RefreshOnUpdate;
-    SetBuildingDialogOpener(OpenBuildingSettingsDialog);
     steps.buildingEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("BuildingCls::OnElementEvent", mode);
         return BuildingCls::OnElementEvent(mode, heads) != 0;
     };
-    SetWallDialogOpener(OpenWallSettingsDialog);
-    WiredMarkerHooks().openSettings = OpenSpotHeightSettingsDialog;
-    WiredMarkerHooks().confirmGrid = ConfirmSpotHeightGrid;
-    SetPaintDialogOpener(OpenColouredAreaSettingsDialog);
     steps.paintEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("PaintCls::OnElementEvent", mode);
         return PaintCls::OnElementEvent(mode, heads) != 0;
@@ -209,12 +195,6 @@ void WireSubsystems() {
 void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
     SetCurveSegmentationAsk(nullptr);
-    SetBuildingDialogOpener(nullptr);
-    SetWallDialogOpener(nullptr);
-    ResetMarkerHooks();
-    SetPaintDialogOpener(nullptr);
-    SetTreeDialogRunner(nullptr);
-    SetCameraDistanceAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();

@@ -133,8 +133,8 @@ TEST_F(ToolCommandsTest, AFailedQueryIsReportedOnceByEveryCommand) {
         {"plateau", [](Settings& s) { RunPlateau(s, Ports().earthworkDialogs); }},
         {"bridge", [](Settings& s) { RunBridge(s, Ports().earthworkDialogs); }},
         {"basin", [](Settings& s) { RunBasin(s, Ports().earthworkDialogs); }},
-        {"building", RunBuilding},
-        {"wall", RunWall},
+        {"building", [](Settings& s) { RunBuilding(s, Ports().siteObjectDialogs); }},
+        {"wall", [](Settings& s) { RunWall(s, Ports().siteObjectDialogs); }},
         {"retaining wall", [](Settings& s) { RunRetainingWall(s, Ports().earthworkDialogs); }},
         {"gravity", RunGravity},
         {"calculation", RunCalculation}};
@@ -227,7 +227,7 @@ TEST_F(ToolCommandsTest, TheToolsThatNeedATerrainSaySoAndPolygonPreparesThePolyl
     RunCalculation(GlobalSettings);
     PlaceTerrain("terrain");
     DGDriver::QueueAlertAnswer(1);
-    RunCamera(GlobalSettings);  // a terrain, but no polyline
+    RunCamera(GlobalSettings, Ports().siteObjectDialogs);  // a terrain, but no polyline
     const auto alerts = Alerts();
     ASSERT_EQ(alerts.size(), 2u);
     EXPECT_EQ(alerts[0].title, "Error");

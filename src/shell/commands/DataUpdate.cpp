@@ -24,9 +24,9 @@
 namespace {
 constexpr int32_t ErrUpdateFailed = 51;  // "Error while modifying one or more objects."
 
-int32_t MarkerClsRebuild(const API_Element& marker, const API_Element& terrain) {
+int32_t MarkerClsRebuild(SiteObjectDialogs& siteObjects, const API_Element& marker, const API_Element& terrain) {
     MarkerCls cls;
-    return cls.Rebuild(terrain, marker);
+    return cls.Rebuild(siteObjects, terrain, marker);
 }
 
 // Every object of the list in one undo step; one that fails is reported once at the end and the others still run.
@@ -140,12 +140,12 @@ bool Gather(Gathered& g, int32_t roadLibIndex) {
         pick(ElemKind_ColouredArea, g.colouredAreas);
 }
 
-int32_t RunCase(EarthworkDialogs& earthworks, DataUpdateCase which, const Gathered& g,
+int32_t RunCase(EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects, DataUpdateCase which, const Gathered& g,
                 const QV_List<API_Element>& terrains, int32_t roadLibIndex) {
     switch (which) {
         case DataUpdateCase::LevelMarker:
             if (!RequireFloorPlan()) return ToolErrDatabase;
-            return MarkerClsRebuild(g.markers[0], terrains[0]);
+            return MarkerClsRebuild(siteObjects, g.markers[0], terrains[0]);
         case DataUpdateCase::Walls:
             if (!RequireFloorPlan()) return ToolErrDatabase;
             return WallUpdate(g.walls);
@@ -165,7 +165,7 @@ int32_t RunCase(EarthworkDialogs& earthworks, DataUpdateCase which, const Gather
     return ToolErrNoConditions;
 }
 
-int32_t DataUpdate(Settings& settings, EarthworkDialogs& earthworks) {
+int32_t DataUpdate(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects) {
     QV_List<API_Element> terrains;
     QV_List<API_Element> selectedTerrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
@@ -197,7 +197,7 @@ int32_t DataUpdate(Settings& settings, EarthworkDialogs& earthworks) {
     s.retainingWalls = g.retainingWalls.GetCount();
     s.buildings = g.buildings.GetCount();
     s.colouredAreas = g.colouredAreas.GetCount();
-    return RunCase(earthworks, ChooseDataUpdateCase(s), g, terrains, roadLibIndex);
+    return RunCase(earthworks, siteObjects, ChooseDataUpdateCase(s), g, terrains, roadLibIndex);
 }
 }  // namespace
 
@@ -218,8 +218,8 @@ DataUpdateCase ChooseDataUpdateCase(const DataUpdateSelection& s) {
     return DataUpdateCase::None;
 }
 
-void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks) {
+void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects) {
     SelectionCheckResult = 0;
-    SelectionCheckResult = DataUpdate(settings, earthworks);
+    SelectionCheckResult = DataUpdate(settings, earthworks, siteObjects);
     ReportToolResult(SelectionCheckResult);
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class EarthworkDialogs;
+class SiteObjectDialogs;
 
 // Which rebuild a selection asks for, in the order the cases are tried.
 enum class DataUpdateCase : uint8_t {
@@ -46,5 +47,6 @@ struct DataUpdateSelection {
 DataUpdateCase ChooseDataUpdateCase(const DataUpdateSelection& selection);
 
 // The command of the tool palette's button; failures are shown through the error table. A road section rebuilt
-// from a section window tells the palette through `earthworks`.
-void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks);
+// from a section window tells the palette through `earthworks`; a spot-height grid asks before it is computed
+// again through `siteObjects`.
+void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects);

@@ -50,34 +50,34 @@ int32_t BasinCommand(Settings& settings, EarthworkDialogs& dialogs) {
     return terrains.GetCount() == 0 ? cls.EditDefaults(dialogs) : cls.Create(dialogs, terrains[0]);
 }
 
-int32_t Building(Settings& settings) {
+int32_t Building(Settings& settings, SiteObjectDialogs& dialogs) {
     BuildingCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, KindBuilding, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.Modify(picked);
+    if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditSettings();
+    if (terrains.GetCount() == 0) return cls.EditSettings(dialogs);
     if (!SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
-    if (fills.GetCount() == 1) return cls.Create(fills[0], terrains[0]);
-    if (fills.GetCount() > 1) return cls.CreateFromSelection(fills, terrains[0]);
-    return cls.EditSettings();
+    if (fills.GetCount() == 1) return cls.Create(dialogs, fills[0], terrains[0]);
+    if (fills.GetCount() > 1) return cls.CreateFromSelection(dialogs, fills, terrains[0]);
+    return cls.EditSettings(dialogs);
 }
 
-int32_t Wall(Settings& settings) {
+int32_t Wall(Settings& settings, SiteObjectDialogs& dialogs) {
     WallCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, KindWall, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
+    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditSettings();
+    if (terrains.GetCount() == 0) return cls.EditSettings(dialogs);
     if (!SelectedOfType(API_PolyLineID, polylines)) return ToolErrFindingData;
-    return polylines.GetCount() == 1 ? cls.Place(polylines[0], terrains[0]) : cls.EditSettings();
+    return polylines.GetCount() == 1 ? cls.Place(dialogs, polylines[0], terrains[0]) : cls.EditSettings(dialogs);
 }
 
 int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
@@ -107,7 +107,7 @@ int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
     return cls.EditDefaults(dialogs);
 }
 
-int32_t Paint(Settings& settings) {
+int32_t Paint(Settings& settings, SiteObjectDialogs& dialogs) {
     PaintCls cls;
     BeginToolCommand(settings);
     int32_t part = -1;
@@ -115,7 +115,7 @@ int32_t Paint(Settings& settings) {
     if (!FindLibPartOrAsk(QV_String("VY_PAINTER"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> picked;
     if (!PickToModify(settings, KindColouredArea, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
+    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> drawn;  // fills, lines, polylines, arcs, circles and splines
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
@@ -123,11 +123,11 @@ int32_t Paint(Settings& settings) {
     if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) return ToolErrFindingData;
     for (const API_Element& e : selection.elements)
         if (e.header.typeID >= API_HatchID && e.header.typeID <= API_SplineID) drawn.Insert(e);
-    if (terrains.GetCount() > 0 && drawn.GetCount() > 0) return cls.Create(drawn, terrains[0]);
-    return cls.EditSettings();
+    if (terrains.GetCount() > 0 && drawn.GetCount() > 0) return cls.Create(dialogs, drawn, terrains[0]);
+    return cls.EditSettings(dialogs);
 }
 
-int32_t Tree(Settings& settings) {
+int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
     BeginToolCommand(settings);
     if (!RequireFloorPlan()) return ToolErrDatabase;
     int32_t part = -1;
@@ -137,13 +137,14 @@ int32_t Tree(Settings& settings) {
     if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ToolErrFindingData;
     if (trees.GetCount() > 0) {
         SetEditedCount(settings, trees.GetCount());
-        ACAPI_CallUndoableCommand(UndoText(), [&]() { return RegenerateTrees(trees) ? NoError : APIERR_GENERAL; });
+        ACAPI_CallUndoableCommand(UndoText(),
+                                  [&]() { return RegenerateTrees(dialogs, trees) ? NoError : APIERR_GENERAL; });
         return 0;
     }
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     const API_Element* terrain = terrains.GetCount() > 0 ? &terrains[0] : nullptr;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() { return CreateTree(terrain) ? NoError : APIERR_GENERAL; });
+    ACAPI_CallUndoableCommand(UndoText(), [&]() { return CreateTree(dialogs, terrain) ? NoError : APIERR_GENERAL; });
     return 0;
 }
 
@@ -196,11 +197,11 @@ int32_t EditXYZ(Settings& settings) {
 }  // namespace
 
 void RunBasin(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(BasinCommand(settings, dialogs)); }
-void RunBuilding(Settings& settings) { ReportToolResult(Building(settings)); }
-void RunWall(Settings& settings) { ReportToolResult(Wall(settings)); }
+void RunBuilding(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Building(settings, dialogs)); }
+void RunWall(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Wall(settings, dialogs)); }
 void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
     ReportToolResult(RetainingWall(settings, dialogs));
 }
-void RunPaint(Settings& settings) { ReportToolResult(Paint(settings)); }
-void RunTree(Settings& settings) { ReportToolResult(Tree(settings)); }
+void RunPaint(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Paint(settings, dialogs)); }
+void RunTree(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Tree(settings, dialogs)); }
 void RunEditXYZ(Settings& settings) { ReportToolResult(EditXYZ(settings)); }
