@@ -18,9 +18,7 @@ struct FakeSiteObjectDialogs final : SiteObjectDialogs {
     bool OpenWallSettings(WallDialogState& state) override { return wall && wall(state); }
     bool OpenSpotHeightSettings(MarkerDialogState& state) override { return spotHeight && spotHeight(state); }
     bool OpenColouredAreaSettings(PaintDialogState& state) override { return colouredArea && colouredArea(state); }
-    bool OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags) override {
-        return tree && tree(record, flags);
-    }
+    bool OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags) override { return tree && tree(record, flags); }
     bool ConfirmSpotHeightGrid(int32_t nodeCount) override { return grid && grid(nodeCount); }
     bool AskCameraDistance(double& distance, double limit) override {
         return cameraDistance && cameraDistance(distance, limit);
