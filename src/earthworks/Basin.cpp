@@ -1,6 +1,7 @@
 #include "earthworks/Basin.hpp"
 
 #include "earthworks/BasinOutline.hpp"
+#include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
@@ -53,8 +54,6 @@ constexpr int16_t AttributeId = 3;
 constexpr int16_t LayerId = 8;
 constexpr int16_t NameId = 9;
 constexpr int16_t LevelId = 10;
-
-BasinDialogOpener Opener = nullptr;
 
 double StoryLevelOr0(int16_t story) {
     const double level = GetStoryLevel(story);
@@ -109,8 +108,6 @@ bool WriteOutlineParams(BasinLP& view, QV_List<QV_CoordLong>& outline, double sk
 
 }  // namespace
 
-void SetBasinDialogOpener(BasinDialogOpener opener) { Opener = opener; }
-
 void OutlineToWorld(const API_ObjectType& object, QV_List<QV_CoordLong>& outline) {
     for (QV_CoordLong& p : outline) ToWorld(p, object.angle, object.reflected != 0, object.pos);
 }
@@ -124,19 +121,19 @@ BasinCls::BasinCls() : builderIndex(0), picked{0.0, 0.0, 0.0}, tracer{} {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t BasinCls::RunSettingsDialog() {
+int32_t BasinCls::RunSettingsDialog(EarthworkDialogs& dialogs) {
     uint8_t flags[BasinFieldCount] = {};
     BasinSettings edited = settings;
-    if (Opener == nullptr || !Opener(edited, flags)) return 1;
+    if (!dialogs.OpenBasinSettings(edited, flags)) return 1;
     settings = edited;
     std::memcpy(changed, flags, sizeof changed);
     return 0;
 }
 
-int32_t BasinCls::EditDefaults() {
+int32_t BasinCls::EditDefaults(EarthworkDialogs& dialogs) {
     DialogMode = 1;
     settings = GlobalSettings.basin;
-    if (RunSettingsDialog() == 0) GlobalSettings.basin = settings;
+    if (RunSettingsDialog(dialogs) == 0) GlobalSettings.basin = settings;
     return 0;
 }
 
@@ -243,7 +240,7 @@ bool BasinCls::PlaceBasin(const QV_List<QV_CoordLong>& outline) {
     return PlaceTerrainCutObject(placed, memo, ElemKind_Basin, element, descriptor.TerrainId, object);
 }
 
-int32_t BasinCls::Create(const API_Element& terrain) {
+int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) {
     ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     if (!FindLibPartOrAsk(QV_String("VY_BASIN"), BasinLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
@@ -256,7 +253,7 @@ int32_t BasinCls::Create(const API_Element& terrain) {
 
     DialogMode = 2;
     settings = GlobalSettings.basin;
-    if (RunSettingsDialog() != 0) return 0;
+    if (RunSettingsDialog(dialogs) != 0) return 0;
     GlobalSettings.basin = settings;
 
     QV_String prompt;
@@ -316,7 +313,7 @@ bool BasinCls::ApplyToSelected(QV_List<API_Element>& basins) {
     return true;
 }
 
-int32_t BasinCls::Modify(const QV_List<API_Element>& basins) {
+int32_t BasinCls::Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& basins) {
     QV_List<API_Element> list = basins;
     const auto read = [&] {
         if (basins.GetCount() == 0) return false;
@@ -330,7 +327,7 @@ int32_t BasinCls::Modify(const QV_List<API_Element>& basins) {
         read,
         [&] {
             DialogMode = 3;
-            return RunSettingsDialog();
+            return RunSettingsDialog(dialogs);
         },
         [&] { return ApplyToSelected(list); });
 }

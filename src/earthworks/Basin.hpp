@@ -12,14 +12,11 @@
 
 #include <cstdint>
 
+class EarthworkDialogs;
+
 namespace Basin {
 
 constexpr int32_t BasinFieldCount = 11;
-
-// The settings dialog over the record in its two layouts: true on OK, the record edited and `changed` holding
-// one flag per field id. Set by the shell; without it every dialog counts as cancelled.
-using BasinDialogOpener = bool (*)(BasinSettings& record, uint8_t (&changed)[BasinFieldCount]);
-void SetBasinDialogOpener(BasinDialogOpener opener);
 
 // The library-part index of "VY_BASIN", -1 until looked up.
 extern int32_t BasinLibIndex;
@@ -35,19 +32,20 @@ public:
     bool CreateObject(const QV_String& partName, int16_t placeCode, uint16_t value, void* list,
                       API_Element* existing) override;
 
+    // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // The "Basin" command on a terrain: dialog, point, tracer, outline, basin object. 0, or an error code to show
     // (12, 42, 43; 47 is shown inside the point loop).
-    int32_t Create(const API_Element& terrain);
+    int32_t Create(EarthworkDialogs& dialogs, const API_Element& terrain);
     // The tool's defaults through the dialog; 0.
-    int32_t EditDefaults();
+    int32_t EditDefaults(EarthworkDialogs& dialogs);
     // The dialog's changed fields onto every listed basin in one undo step. 0, 42 or 43.
-    int32_t Modify(const QV_List<API_Element>& basins);
+    int32_t Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& basins);
     // Re-traces a placed basin's outline from its terrain ("Data update"). 0, 42 or 43; a basin whose terrain no
     // longer draws any level line is reported (43) and left as it is.
     int32_t UpdateBuilder(const API_Element& basin);
 
     // The dialog on `settings`; 0 on OK (flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog();
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs);
     // Places "VY_BASIN" with the outline (world coordinates) and links it to the terrain; true on success.
     bool PlaceBasin(const QV_List<QV_CoordLong>& outline);
     // Deletes the tracer object, when there is one; false when the host keeps it.

@@ -1,5 +1,6 @@
 #include "earthworks/Bridge.hpp"
 
+#include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
@@ -34,8 +35,6 @@ constexpr int32_t ErrClosedPath = 45;
 constexpr int16_t LayerId = 10;
 constexpr int16_t NameId = 11;
 
-BridgeDialogOpener Opener = nullptr;
-
 void Rotate(double& x, double& y, double angle) {
     const double c = std::cos(angle), s = std::sin(angle);
     const double rx = x * c - y * s;
@@ -50,8 +49,6 @@ bool SampleHeights(const API_Element& terrain, QV_List<QV_Coord3DLong>& points) 
 }
 
 }  // namespace
-
-void SetBridgeDialogOpener(BridgeDialogOpener opener) { Opener = opener; }
 
 void PathToWorld(const API_ObjectType& object, QV_List<QV_Coord3DLong>& path) {
     for (QV_Coord3DLong& p : path) {
@@ -76,19 +73,19 @@ BridgeCls::BridgeCls() : pathHead{} {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t BridgeCls::RunSettingsDialog(bool editing) {
+int32_t BridgeCls::RunSettingsDialog(EarthworkDialogs& dialogs, bool editing) {
     uint8_t flags[BridgeFieldCount] = {};
     BridgeSettings edited = settings;
-    if (Opener == nullptr || !Opener(edited, flags, editing)) return 1;
+    if (!dialogs.OpenBridgeSettings(edited, flags, editing)) return 1;
     settings = edited;
     std::memcpy(changed, flags, sizeof changed);
     return 0;
 }
 
-int32_t BridgeCls::EditDefaults() {
+int32_t BridgeCls::EditDefaults(EarthworkDialogs& dialogs) {
     DialogMode = 1;
     settings = GlobalSettings.bridge;
-    if (RunSettingsDialog(false) == 0) GlobalSettings.bridge = settings;
+    if (RunSettingsDialog(dialogs, false) == 0) GlobalSettings.bridge = settings;
     return 0;
 }
 
@@ -127,7 +124,7 @@ bool BridgeCls::PlaceObject() {
     return PlaceTerrainCutObject(placed, memo, ElemKind_Bridge, element, descriptor.TerrainId, object);
 }
 
-int32_t BridgeCls::Create(const API_Element& polyline, const API_Element& terrain) {
+int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_BRIDGE"), BridgeLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pathHead = polyline.header;
     pickHead = polyline.header;
@@ -141,7 +138,7 @@ int32_t BridgeCls::Create(const API_Element& polyline, const API_Element& terrai
 
     DialogMode = 2;
     settings = GlobalSettings.bridge;
-    if (RunSettingsDialog(false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, false) != 0) return 0;
     GlobalSettings.bridge = settings;
     const bool placed = RunEarthworkCommand([&] { return SampleHeights(element, path) && PlaceObject(); });
     return placed ? 0 : ErrModifying;
@@ -171,7 +168,7 @@ bool BridgeCls::ApplyToSelected(QV_List<API_Element>& bridges) {
     return true;
 }
 
-int32_t BridgeCls::Modify(const QV_List<API_Element>& bridges) {
+int32_t BridgeCls::Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& bridges) {
     QV_List<API_Element> list = bridges;
     const auto read = [&] {
         if (bridges.GetCount() == 0) return false;
@@ -184,7 +181,7 @@ int32_t BridgeCls::Modify(const QV_List<API_Element>& bridges) {
         read,
         [&] {
             DialogMode = 3;
-            return RunSettingsDialog(true);
+            return RunSettingsDialog(dialogs, true);
         },
         [&] { return ApplyToSelected(list); });
 }

@@ -13,11 +13,7 @@
 
 constexpr int32_t BridgeFieldCount = 25;
 
-// The bridge settings dialog on the record: true on OK, the record edited and `changed` holding one flag per field
-// id. `railwayLock` keeps the railway fields as they are (placed bridges edited). Set by the shell; without it
-// every dialog counts as cancelled.
-using BridgeDialogOpener = bool (*)(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock);
-void SetBridgeDialogOpener(BridgeDialogOpener opener);
+class EarthworkDialogs;
 
 // The library-part index of "VY_BRIDGE", -1 until looked up.
 extern int32_t BridgeLibIndex;
@@ -26,19 +22,20 @@ class BridgeCls : public BaseCls {
 public:
     BridgeCls();
 
+    // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // A bridge along the polyline over the terrain. 0 (also when cancelled or "VY_BRIDGE" is missing), 43, or 45
     // for a closed path (refused before the dialog opens).
-    int32_t Create(const API_Element& polyline, const API_Element& terrain);
+    int32_t Create(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
     // The tool's defaults through the dialog; 0.
-    int32_t EditDefaults();
+    int32_t EditDefaults(EarthworkDialogs& dialogs);
     // The dialog's changed fields onto every listed bridge in one undo step; 0, 42 or 43.
-    int32_t Modify(const QV_List<API_Element>& bridges);
+    int32_t Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& bridges);
     // "Data update" of one bridge, inside the caller's undoable command (all selected bridges are one undo step):
     // its path takes the terrain's heights again. True on success; a failure leaves the bridge as it was and linked.
     bool Update(const API_Element& bridge);
 
     // The dialog on `settings`; 0 on OK (flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog(bool editing);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, bool editing);
     // Places the object along `path` (world coordinates with heights) and links it to the terrain.
     bool PlaceObject();
 

@@ -2,6 +2,7 @@
 // and the slope line of a sloped plateau.
 #include "earthworks/Digging.hpp"
 
+#include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "foundation/ACAPI.hpp"
@@ -24,8 +25,6 @@ constexpr int32_t ErrModifying = 43;
 constexpr GSErrCode UserCancelled = GSErrCode(0x81060003);
 constexpr double TwoPi = 6.283185307179586;
 
-PlateauDialogOpener Opener = nullptr;
-
 // Both parts are needed even for a plain plateau: a lookup that fails has already told the user.
 bool FindPlateauParts() {
     return FindLibPartOrAsk(QV_String("VY_PLATEAU"), PlateauLibIndex, true, QV_String(), APILib_ObjectID) &&
@@ -39,8 +38,6 @@ void StoreDefaults(const PlateauSettings& settings) {
                          int16_t(settings.obstacleLineType));
 }
 }  // namespace
-
-void SetPlateauDialogOpener(PlateauDialogOpener opener) { Opener = opener; }
 
 double VectorAngle(const API_Coord& from, const API_Coord& to, double eps) {
     const double dx = to.x - from.x, dy = to.y - from.y;
@@ -66,19 +63,19 @@ DiggingCls::DiggingCls() : slopeOriginX(0.0), slopeOriginY(0.0), slopeDirection(
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t DiggingCls::RunSettingsDialog(double& direction, uint8_t& directionChanged, bool lockSloped, bool allSloped) {
+int32_t DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, double& direction, uint8_t& directionChanged,
+                                      bool lockSloped, bool allSloped) {
     PlateauDialogState state;
     state.record = settings;
     state.work = settings;
     state.direction = direction;
     state.kindFixed = lockSloped ? 1 : 0;
     state.slopeEditable = allSloped ? 1 : 0;
-    if (Opener == nullptr) return 1;
     for (int32_t layout = 0;; layout = 1 - layout) {
         state.layoutSwitch = 0;
         // The second layout starts from the current direction, not yet changed.
         if (layout == 1) state.directionChanged = 0;
-        if (Opener(state, layout)) {
+        if (dialogs.OpenPlateauSettings(state, layout)) {
             settings = state.record;
             std::memcpy(changed, state.changed, sizeof changed);
             if (layout == 0) {
@@ -119,7 +116,7 @@ bool DiggingCls::CreateElementBodyFromMesh() {
     return SampleMeshHeights(body, element, points3D, zMin, zMax);
 }
 
-int32_t DiggingCls::CreateFromPolygon(const API_Element& hatch, const API_Element& terrain) {
+int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, const API_Element& hatch, const API_Element& terrain) {
     if (!FindPlateauParts()) return 0;
     pickHead = hatch.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().ReverseWhenOriented().CloseCodes()))
@@ -128,7 +125,7 @@ int32_t DiggingCls::CreateFromPolygon(const API_Element& hatch, const API_Elemen
     slopeDirectionChanged = 0;
     DialogMode = 2;
     settings = GlobalSettings.plateau;
-    if (RunSettingsDialog(slopeDirection, slopeDirectionChanged, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, slopeDirection, slopeDirectionChanged, false, false) != 0) return 0;
     StoreDefaults(settings);
     if (settings.sloped == 1) {
         bool failed = false;
@@ -139,14 +136,14 @@ int32_t DiggingCls::CreateFromPolygon(const API_Element& hatch, const API_Elemen
     return 0;
 }
 
-int32_t DiggingCls::Create(const QV_List<API_Element>& hatches, const API_Element& terrain) {
+int32_t DiggingCls::Create(EarthworkDialogs& dialogs, const QV_List<API_Element>& hatches, const API_Element& terrain) {
     if (!FindPlateauParts()) return 0;
     if (!ReadElement(terrain, true)) return ErrModifying;
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
     DialogMode = 2;
     settings = GlobalSettings.plateau;
-    if (RunSettingsDialog(slopeDirection, slopeDirectionChanged, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, slopeDirection, slopeDirectionChanged, false, false) != 0) return 0;
     StoreDefaults(settings);
     if (settings.sloped == 1) {
         bool failed = false;
@@ -176,11 +173,11 @@ int32_t DiggingCls::Create(const QV_List<API_Element>& hatches, const API_Elemen
     return 0;
 }
 
-int32_t DiggingCls::EditDefaults() {
+int32_t DiggingCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.plateau;
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
     DialogMode = 1;
-    if (RunSettingsDialog(slopeDirection, slopeDirectionChanged, false, false) == 0) StoreDefaults(settings);
+    if (RunSettingsDialog(dialogs, slopeDirection, slopeDirectionChanged, false, false) == 0) StoreDefaults(settings);
     return 0;
 }

@@ -26,10 +26,7 @@ struct PlateauDialogState {
     uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
 };
 
-// Opens one layout of the plateau settings dialog (0 the first, 1 the second); true when closed with OK. Set by
-// the shell; without it every dialog counts as cancelled.
-using PlateauDialogOpener = bool (*)(PlateauDialogState& state, int32_t layout);
-void SetPlateauDialogOpener(PlateauDialogOpener opener);
+class EarthworkDialogs;
 
 // The direction of the vector from `from` to `to` in [0, 2*pi); 0 for a vector shorter than `eps` in both axes.
 double VectorAngle(const API_Coord& from, const API_Coord& to, double eps);
@@ -38,19 +35,21 @@ class DiggingCls : public BaseCls {
 public:
     DiggingCls();
 
+    // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // One plateau on the hatch (0, 28 or 43; 0 also when cancelled or a library part is missing).
-    int32_t CreateFromPolygon(const API_Element& hatch, const API_Element& terrain);
+    int32_t CreateFromPolygon(EarthworkDialogs& dialogs, const API_Element& hatch, const API_Element& terrain);
     // One plateau per hatch in one undo step; a failing hatch stops the walk and keeps those done (0, 28, 43).
-    int32_t Create(const QV_List<API_Element>& hatches, const API_Element& terrain);
+    int32_t Create(EarthworkDialogs& dialogs, const QV_List<API_Element>& hatches, const API_Element& terrain);
     // The global plateau defaults through the dialog; nothing in the model changes. Answers 0.
-    int32_t EditDefaults();
+    int32_t EditDefaults(EarthworkDialogs& dialogs);
     // The dialog's changed fields onto every picked plateau object, one undo step. 0, 42 or 43.
-    int32_t ModifySelected(const QV_List<API_Element>& plateaus);
+    int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& plateaus);
     // Data update of one plateau object: its terrain data read again through its link. 0, 42 or 43.
     int32_t Rebuild(const API_Element& object);
 
     // Both layouts, first the first: 0 on OK (settings, flags, direction and its flag taken), 1 on cancel.
-    int32_t RunSettingsDialog(double& direction, uint8_t& directionChanged, bool lockSloped, bool allSloped);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, double& direction, uint8_t& directionChanged, bool lockSloped,
+                              bool allSloped);
     // The slope line by two clicks; false when not given, `failed` set unless the user cancelled.
     bool InputSlopeLine(bool& failed);
     // The terrain's heights under each outline vertex (points3D) and its level range.

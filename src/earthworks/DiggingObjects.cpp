@@ -233,7 +233,7 @@ bool DiggingCls::ApplyToSelected(QV_List<API_Element>& plateaus, bool sloped) {
     return true;
 }
 
-int32_t DiggingCls::ModifySelected(const QV_List<API_Element>& plateaus) {
+int32_t DiggingCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& plateaus) {
     QV_List<API_Element> list = plateaus;
     bool allSloped = true;
     return ModifyEarthworkSelection(
@@ -247,7 +247,7 @@ int32_t DiggingCls::ModifySelected(const QV_List<API_Element>& plateaus) {
         },
         [&] {
             DialogMode = 3;
-            return RunSettingsDialog(slopeDirection, slopeDirectionChanged, true, allSloped);
+            return RunSettingsDialog(dialogs, slopeDirection, slopeDirectionChanged, true, allSloped);
         },
         [&] { return ApplyToSelected(list, allSloped); });
 }

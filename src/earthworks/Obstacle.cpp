@@ -2,6 +2,7 @@
 // placed walls edited, the tool's defaults, and the side of the path picked with an arrow following the cursor.
 #include "earthworks/Obstacle.hpp"
 
+#include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/WallProfile.hpp"
@@ -40,8 +41,6 @@ constexpr int32_t PromptObstacle = 11;
 constexpr int32_t CancellaObs = 20;  // "cancella_obs"
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t ThicknessField = 6;
-
-RetainerWallDialogOpener DialogOpener = nullptr;
 
 // The wall whose side is being picked: the arrow feedback reads its path.
 const ObstacleCls* SidePick = nullptr;
@@ -140,8 +139,6 @@ API_Coord ToObjectFrame(const API_Element& object, double x, double y) {
 }
 }  // namespace
 
-void SetRetainerWallDialogOpener(RetainerWallDialogOpener opener) { DialogOpener = opener; }
-
 bool RemoveObstacleAtNode(QV_List<int32_t>& counts, QV_List<API_Coord3D>& nodes, int32_t picked) {
     int32_t total = 0;
     for (int32_t k = 0; k < counts.GetCount(); ++k) {
@@ -165,22 +162,21 @@ ObstacleCls::ObstacleCls() : hostKind(0), pickedNode(0), onLeft(1) {
     std::memset(static_cast<void*>(&hostElement), 0, sizeof hostElement);
 }
 
-int32_t ObstacleCls::RunSettingsDialog(int32_t mode) {
-    if (DialogOpener == nullptr) return 1;
+int32_t ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, int32_t mode) {
     RetainerWallDialogState state;
     state.record = settings;
     state.thickness = GlobalSettings.GetDouble(GeneralKind, ThicknessField);
     state.editLock = mode == 1 ? 1 : 0;
-    if (!DialogOpener(state)) return 1;
+    if (!dialogs.OpenRetainerWallSettings(state)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
 }
 
-int32_t ObstacleCls::EditDefaults() {
+int32_t ObstacleCls::EditDefaults(EarthworkDialogs& dialogs) {
     DialogMode = 1;
     settings = GlobalSettings.retainingWall;
-    if (RunSettingsDialog(0) == 0) GlobalSettings.retainingWall = settings;
+    if (RunSettingsDialog(dialogs, 0) == 0) GlobalSettings.retainingWall = settings;
     return 0;
 }
 
@@ -209,7 +205,8 @@ bool ObstacleCls::ChooseSide(bool& failed) {
 namespace {
 // The steps the two create entries share up to the chorded path: 0 to go on, else the result to return (-1:
 // end without a message).
-int32_t PrepareWall(ObstacleCls& cls, const API_Element& polyline, const API_Element& terrain, int32_t readError) {
+int32_t PrepareWall(EarthworkDialogs& dialogs, ObstacleCls& cls, const API_Element& polyline,
+                    const API_Element& terrain, int32_t readError) {
     if (!FindLibPartOrAsk(QV_String("VY_RETAINING_WALL"), cls.libPartIndex, true, QV_String(), APILib_ObjectID))
         return -1;
     cls.pickHead = polyline.header;
@@ -219,7 +216,7 @@ int32_t PrepareWall(ObstacleCls& cls, const API_Element& polyline, const API_Ele
     if (cls.closedRing != 0) return ErrOpenPath;
     DialogMode = 2;
     cls.settings = GlobalSettings.retainingWall;
-    if (cls.RunSettingsDialog(0) != 0) return -1;
+    if (cls.RunSettingsDialog(dialogs, 0) != 0) return -1;
     GlobalSettings.retainingWall = cls.settings;
     bool failed = false;
     if (!cls.ChooseSide(failed)) return failed ? ErrSide : -1;
@@ -229,8 +226,9 @@ int32_t PrepareWall(ObstacleCls& cls, const API_Element& polyline, const API_Ele
 }
 }  // namespace
 
-int32_t ObstacleCls::CreateFromPolyline(const API_Element& polyline, const API_Element& terrain) {
-    const int32_t prepared = PrepareWall(*this, polyline, terrain, ErrModifying);
+int32_t ObstacleCls::CreateFromPolyline(EarthworkDialogs& dialogs, const API_Element& polyline,
+                                        const API_Element& terrain) {
+    const int32_t prepared = PrepareWall(dialogs, *this, polyline, terrain, ErrModifying);
     if (prepared != 0) return prepared < 0 ? 0 : prepared;
     return RunEarthworkCommand([&] { return ComputeProfile() && PlaceObject(); }) ? 0 : ErrModifying;
 }
@@ -257,11 +255,11 @@ bool ObstacleCls::RegisterAlongHost(const API_Element& polyline) {
         SyncSiblingObjects(host.header, hostKind, false) != 0;
 }
 
-int32_t ObstacleCls::CreateAlongElement(const API_Element& polyline, const API_Element& host, int32_t kind,
-                                        const API_Element& terrain) {
+int32_t ObstacleCls::CreateAlongElement(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& host,
+                                        int32_t kind, const API_Element& terrain) {
     hostElement = host;
     hostKind = kind;
-    const int32_t prepared = PrepareWall(*this, polyline, terrain, ErrFindingData);
+    const int32_t prepared = PrepareWall(dialogs, *this, polyline, terrain, ErrFindingData);
     if (prepared != 0) return prepared < 0 ? 0 : prepared;
     const bool ok = RunEarthworkCommand([&] {
         if (!ComputeProfile() || !PlaceObject()) return false;
@@ -340,7 +338,7 @@ int32_t ObstacleCls::RemoveObstacle(const API_Element& host, int32_t kind) {
     return result;
 }
 
-int32_t ObstacleCls::ModifySelected(const QV_List<API_Element>& walls) {
+int32_t ObstacleCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& walls) {
     const auto read = [&] {
         if (!ReadSetSettings<ObstacleLP>(walls, ElemKind_RetainingWall, settings)) return false;
         settings.layer = walls[0].header.layer;
@@ -349,7 +347,7 @@ int32_t ObstacleCls::ModifySelected(const QV_List<API_Element>& walls) {
     };
     const auto dialog = [&] {
         DialogMode = 3;
-        return RunSettingsDialog(1);
+        return RunSettingsDialog(dialogs, 1);
     };
     const auto apply = [&] {
         bool any = false;

@@ -22,30 +22,28 @@ struct RetainerWallDialogState {
     uint8_t editLock = 0;                          // placed walls edited: thickness and resolution disabled
 };
 
-// Runs the dialog (first layout, the other one at each switch); true when closed with OK. Set by the shell;
-// without it every dialog counts as cancelled.
-using RetainerWallDialogOpener = bool (*)(RetainerWallDialogState& state);
-void SetRetainerWallDialogOpener(RetainerWallDialogOpener opener);
+class EarthworkDialogs;
 
 class ObstacleCls : public BaseCls {
 public:
     ObstacleCls();
 
+    // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // 0, 35, 43 or 45 (0 also when cancelled or "VY_RETAINING_WALL" is missing).
-    int32_t CreateFromPolyline(const API_Element& polyline, const API_Element& terrain);
+    int32_t CreateFromPolyline(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
     // The wall, then the path appended to the road's (6) or plateau's (7) obstacles. 0, 10, 35, 43 or 45.
-    int32_t CreateAlongElement(const API_Element& polyline, const API_Element& host, int32_t kind,
-                               const API_Element& terrain);
+    int32_t CreateAlongElement(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& host,
+                               int32_t kind, const API_Element& terrain);
     // The obstacle whose node the user picks leaves the road's or plateau's lists. 0, 37, 38 or 40.
     int32_t RemoveObstacle(const API_Element& host, int32_t kind);
     // The dialog's changed fields onto every selected wall, one undo step. 0, 42 or 43.
-    int32_t ModifySelected(const QV_List<API_Element>& walls);
-    int32_t EditDefaults();
+    int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& walls);
+    int32_t EditDefaults(EarthworkDialogs& dialogs);
 
     // The drawn path appended to the road's or plateau's obstacles, in its frame, and the object refreshed.
     bool RegisterAlongHost(const API_Element& polyline);
     // Mode 0 new wall or defaults, 1 placed walls. 0 on OK (settings and flags taken over), 1 on cancel.
-    int32_t RunSettingsDialog(int32_t mode);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, int32_t mode);
     // The user clicks the wall's side of the path's first segment. False when cancelled (`failed` clear) or
     // when the input failed (`failed` set).
     bool ChooseSide(bool& failed);

@@ -1,6 +1,7 @@
 #include "earthworks/Railway.hpp"
 
 #include "earthworks/AlignmentGeometry.hpp"
+#include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -25,7 +26,6 @@
 #include <cstring>
 
 namespace {
-RailwayDialogOpener Opener = nullptr;
 constexpr int32_t ErrModifying = 43;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t WidthField = 5;
@@ -43,14 +43,12 @@ bool FindPart(int32_t& index) {
 }
 }  // namespace
 
-void SetRailwayDialogOpener(RailwayDialogOpener opener) { Opener = opener; }
-
 RailwayCls::RailwayCls() {
     settings.SetDefaults();
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t RailwayCls::RunSettingsDialog(uint32_t bits) {
+int32_t RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, uint32_t bits) {
     RailwayDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
@@ -60,16 +58,16 @@ int32_t RailwayCls::RunSettingsDialog(uint32_t bits) {
     state.width = state.valuesEditable != 0 ? GlobalSettings.GetDouble(GeneralKind, WidthField) : 0.1;
     state.referenceLine = int16_t(GlobalSettings.GetInt(GeneralKind, PositionField));
     // The single layout has no other to switch to: anything but OK is a cancel.
-    if (Opener == nullptr || !Opener(state)) return 1;
+    if (!dialogs.OpenRailwaySettings(state)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
 }
 
-int32_t RailwayCls::EditDefaults() {
+int32_t RailwayCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.railway;
     DialogMode = 1;
-    if (RunSettingsDialog(1) != 0) return 0;
+    if (RunSettingsDialog(dialogs, 1) != 0) return 0;
     StoreDefaults(settings);
     return 0;
 }
@@ -117,14 +115,14 @@ bool RailwayCls::BuildObjects() {
         object);
 }
 
-int32_t RailwayCls::CreateOnFill(const API_Element& fill, const API_Element& terrain) {
+int32_t RailwayCls::CreateOnFill(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain) {
     if (!FindPart(railwayLibIndex)) return 0;
     pickHead = fill.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
     DialogMode = 2;
     settings = GlobalSettings.railway;
-    if (RunSettingsDialog(0) != 0) return 0;
+    if (RunSettingsDialog(dialogs, 0) != 0) return 0;
     StoreDefaults(settings);
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     ReverseChain(chainB);
@@ -134,7 +132,8 @@ int32_t RailwayCls::CreateOnFill(const API_Element& fill, const API_Element& ter
     return 0;
 }
 
-int32_t RailwayCls::CreateAlongPolyline(const API_Element& polyline, const API_Element& terrain) {
+int32_t RailwayCls::CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Element& polyline,
+                                        const API_Element& terrain) {
     if (!FindPart(railwayLibIndex)) return 0;
     pickHead = polyline.header;
     if (!ReadElement(terrain, true) ||
@@ -142,7 +141,7 @@ int32_t RailwayCls::CreateAlongPolyline(const API_Element& polyline, const API_E
         return ErrModifying;
     DialogMode = 2;
     settings = GlobalSettings.railway;
-    if (RunSettingsDialog(3) != 0) return 0;
+    if (RunSettingsDialog(dialogs, 3) != 0) return 0;
     StoreDefaults(settings);
     const double width = GlobalSettings.GetDouble(GeneralKind, WidthField);
     const int32_t mode = GlobalSettings.GetInt(GeneralKind, PositionField);
@@ -185,12 +184,12 @@ bool RailwayCls::ApplyToSelected(QV_List<API_Element>& railways) {
     return true;
 }
 
-int32_t RailwayCls::ModifySelected(const QV_List<API_Element>& railways) {
+int32_t RailwayCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& railways) {
     QV_List<API_Element> list = railways;
     return ModifyEarthworkSelection([&] { return ReadSettingsFromObject(railways); },
                                     [&] {
                                         DialogMode = 3;
-                                        return RunSettingsDialog(6);
+                                        return RunSettingsDialog(dialogs, 6);
                                     },
                                     [&] { return ApplyToSelected(list); });
 }

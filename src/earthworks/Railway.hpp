@@ -23,25 +23,22 @@ struct RailwayDialogState {
     int16_t referenceLine = 2;  // where the railway lies: 1 right of the drawn line, 2 on it, 3 left of it
 };
 
-// Opens the railway settings dialog; true when closed with OK. Set by the shell; without it every dialog counts
-// as cancelled.
-using RailwayDialogOpener = bool (*)(RailwayDialogState& state);
-void SetRailwayDialogOpener(RailwayDialogOpener opener);
+class EarthworkDialogs;
 
 class RailwayCls : public BaseRSWCls {
 public:
     RailwayCls();
 
-    // As the road's: 0 when done, cancelled or "VY_RAILWAY" is missing; 43 on failures; 42 when the plan
-    // database cannot be reached from the 3D window.
-    int32_t ModifySelected(const QV_List<API_Element>& railways);
-    int32_t CreateOnFill(const API_Element& fill, const API_Element& terrain);
-    int32_t CreateAlongPolyline(const API_Element& polyline, const API_Element& terrain);
-    int32_t EditDefaults();
+    // As the road's, asking through `dialogs`: 0 when done, cancelled or "VY_RAILWAY" is missing; 43 on failures;
+    // 42 when the plan database cannot be reached from the 3D window.
+    int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& railways);
+    int32_t CreateOnFill(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain);
+    int32_t CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
+    int32_t EditDefaults(EarthworkDialogs& dialogs);
 
     // Bits: 0 enables the position choice, 1 shows the global width with the defaults' gauge and tie spacing,
     // 2 marks editing. 0 on OK (settings and flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog(uint32_t bits);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, uint32_t bits);
     bool DrapeEdges();
     void TranslateAll(const API_Coord& origin);
     bool BuildObjects();

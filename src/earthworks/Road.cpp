@@ -1,5 +1,6 @@
 #include "earthworks/Road.hpp"
 
+#include "earthworks/EarthworkDialogs.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/ModuleLog.hpp"
 #include "settings/Settings.hpp"
@@ -7,29 +8,26 @@
 #include <cstring>
 
 namespace {
-RoadDialogOpener Opener = nullptr;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t RoadWidthField = 5;
 constexpr int16_t ReferenceLineField = 14;
 }  // namespace
-
-void SetRoadDialogOpener(RoadDialogOpener opener) { Opener = opener; }
 
 RoadCls::RoadCls() {
     settings.SetDefaults();
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t RoadCls::EditDefaults() {
+int32_t RoadCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.road;
     DialogMode = 1;
-    if (RunSettingsDialog(true, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, true, false, false) != 0) return 0;
     GlobalSettings.road = settings;
     SetSurfaceAttributes(GlobalSettings, settings.obstacleShow2D, settings.obstaclePen, settings.obstacleLineType);
     return 0;
 }
 
-int32_t RoadCls::RunSettingsDialog(bool enablePosition, bool useDefaultWidth, bool editing) {
+int32_t RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, bool enablePosition, bool useDefaultWidth, bool editing) {
     RoadDialogState state;
     state.record = settings;
     state.work = settings;
@@ -39,10 +37,9 @@ int32_t RoadCls::RunSettingsDialog(bool enablePosition, bool useDefaultWidth, bo
     state.widthLocked = editing ? 1 : 0;
     state.radiosEnabled = enablePosition ? 1 : 0;
     state.referenceLine = int16_t(GlobalSettings.GetInt(GeneralKind, ReferenceLineField));
-    if (Opener == nullptr) return 1;
     for (int32_t layout = 0;; layout = 1 - layout) {
         state.layoutSwitch = 0;
-        if (Opener(state, layout)) {
+        if (dialogs.OpenRoadSettings(state, layout)) {
             settings = state.record;
             std::memcpy(changed, state.changed, sizeof changed);
             return 0;

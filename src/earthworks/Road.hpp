@@ -38,29 +38,27 @@ struct RoadDialogState {
     uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
 };
 
-// Opens one layout of the road settings dialog (0 the first, 1 the second); true when closed with OK. Set by the
-// shell; without it every dialog counts as cancelled.
-using RoadDialogOpener = bool (*)(RoadDialogState& state, int32_t layout);
-void SetRoadDialogOpener(RoadDialogOpener opener);
+class EarthworkDialogs;
 
 class RoadCls : public BaseRSWCls {
 public:
     RoadCls();
 
+    // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // 0 when done, cancelled or "VY_ROAD" is missing; 43 when the terrain or input cannot be read or placing fails.
-    int32_t CreateOnFill(const API_Element& fill, const API_Element& terrain);
-    int32_t CreateAlongPolyline(const API_Element& polyline, const API_Element& terrain);
+    int32_t CreateOnFill(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain);
+    int32_t CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
     // The dialog's changed fields onto every road object of the list, one undo step. 0 or 43 (42 when the plan
     // database cannot be reached from the 3D window).
-    int32_t ModifySelected(const QV_List<API_Element>& roads);
+    int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& roads);
     // The road tool's defaults (the global settings' road record) through the dialog, the reference-line choice
     // enabled; OK stores them and shares the retaining-structure display with the other earthworks. Answers 0.
-    int32_t EditDefaults();
+    int32_t EditDefaults(EarthworkDialogs& dialogs);
 
     // The dialog in its two layouts on `settings`: the first layout, then the other at each switch for as long
     // as the user switches. 0 on OK (settings and flags taken over), 1 on Cancel. `useDefaultWidth` shows the
     // global road width (else 0.1) and lets OK write it; `editing` locks it.
-    int32_t RunSettingsDialog(bool enablePosition, bool useDefaultWidth, bool editing);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, bool enablePosition, bool useDefaultWidth, bool editing);
 
     // The left and right edges (chainA, chainB) tessellated into left3D and right3D with the terrain's heights.
     bool DrapeEdges();

@@ -38,14 +38,14 @@ void StoreDefaults(const RoadSettings& settings) {
 
 }  // namespace
 
-int32_t RoadCls::CreateOnFill(const API_Element& fill, const API_Element& terrain) {
+int32_t RoadCls::CreateOnFill(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pickHead = fill.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
     DialogMode = 2;
     settings = GlobalSettings.road;
-    if (RunSettingsDialog(false, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, false, false, false) != 0) return 0;
     StoreDefaults(settings);
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     // Both chains run on from the first side; the right one is turned to run beside the left.
@@ -56,7 +56,8 @@ int32_t RoadCls::CreateOnFill(const API_Element& fill, const API_Element& terrai
     return 0;
 }
 
-int32_t RoadCls::CreateAlongPolyline(const API_Element& polyline, const API_Element& terrain) {
+int32_t RoadCls::CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Element& polyline,
+                                     const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pickHead = polyline.header;
     if (!ReadElement(terrain, true) ||
@@ -64,7 +65,7 @@ int32_t RoadCls::CreateAlongPolyline(const API_Element& polyline, const API_Elem
         return ErrModifying;
     DialogMode = 2;
     settings = GlobalSettings.road;
-    if (RunSettingsDialog(true, true, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, true, true, false) != 0) return 0;
     StoreDefaults(settings);
     const double width = GlobalSettings.GetDouble(GeneralKind, RoadWidthField);
     const int32_t mode = GlobalSettings.GetInt(GeneralKind, PositionField);
@@ -108,12 +109,12 @@ bool RoadCls::ApplyToSelected(QV_List<API_Element>& roads) {
     return true;
 }
 
-int32_t RoadCls::ModifySelected(const QV_List<API_Element>& roads) {
+int32_t RoadCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& roads) {
     QV_List<API_Element> list = roads;
     return ModifyEarthworkSelection([&] { return ReadSettingsFromObject(roads); },
                                     [&] {
                                         DialogMode = 3;
-                                        return RunSettingsDialog(false, false, true);
+                                        return RunSettingsDialog(dialogs, false, false, true);
                                     },
                                     [&] { return ApplyToSelected(list); });
 }

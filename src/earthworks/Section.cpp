@@ -1,5 +1,6 @@
 #include "earthworks/Section.hpp"
 
+#include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
@@ -28,8 +29,6 @@ constexpr int32_t ErrDatabase = 42;
 constexpr int32_t ErrData = 43;
 constexpr int32_t FlagModificato = 63;  // "flag_modificato"
 
-SectionDialogOpener Opener = nullptr;
-void (*WindowNotice)() = nullptr;
 API_Guid PreparedRoad = APINULLGuid;
 
 // A placed object's parameters under a road view; released with the object.
@@ -52,10 +51,6 @@ struct SectionMemo {
 };
 
 }  // namespace
-
-void SetSectionDialogOpener(SectionDialogOpener opener) { Opener = opener; }
-
-void SetSectionWindowNotice(void (*notice)()) { WindowNotice = notice; }
 
 const API_Guid& PreparedSectionRoad() { return PreparedRoad; }
 
@@ -91,30 +86,30 @@ SectionCls::SectionCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t SectionCls::RunSettingsDialog() {
+int32_t SectionCls::RunSettingsDialog(EarthworkDialogs& dialogs) {
     SectionDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
     state.mode = DialogMode;
-    if (Opener == nullptr || !Opener(state)) return 1;
+    if (!dialogs.OpenSectionSettings(state)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
 }
 
-int32_t SectionCls::EditDefaults() {
+int32_t SectionCls::EditDefaults(EarthworkDialogs& dialogs) {
     DialogMode = 1;
     settings = GlobalSettings.section;
-    if (RunSettingsDialog() == 0) GlobalSettings.section = settings;
+    if (RunSettingsDialog(dialogs) == 0) GlobalSettings.section = settings;
     return 0;
 }
 
-int32_t SectionCls::CreateFromRoad(const API_Element& road) {
+int32_t SectionCls::CreateFromRoad(EarthworkDialogs& dialogs, const API_Element& road) {
     ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     DialogMode = 2;
     settings = GlobalSettings.section;
-    if (RunSettingsDialog() != 0) return 0;
+    if (RunSettingsDialog(dialogs) != 0) return 0;
     GlobalSettings.section = settings;
 
     // A road whose record names no result object would tag its sections with nothing, and the next data update
@@ -202,7 +197,7 @@ bool SectionCls::ApplyToSelected(QV_List<API_Element>& sections) {
     return true;
 }
 
-int32_t SectionCls::ModifySelected(const QV_List<API_Element>& sections) {
+int32_t SectionCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& sections) {
     QV_List<API_Element> list = sections;
     const auto read = [&] {
         if (sections.GetCount() == 0) return false;
@@ -214,7 +209,7 @@ int32_t SectionCls::ModifySelected(const QV_List<API_Element>& sections) {
     };
     const auto dialog = [&] {
         DialogMode = 3;
-        return RunSettingsDialog();
+        return RunSettingsDialog(dialogs);
     };
     return ModifyEarthworkSelection(
         read, dialog, [&] { return ApplyToSelected(list); }, false);
@@ -292,7 +287,7 @@ bool SectionCls::TransferToRoad(const API_Element& section, const API_WindowInfo
     return back(ok);
 }
 
-int32_t SectionCls::Rebuild(const API_Element& section) {
+int32_t SectionCls::Rebuild(EarthworkDialogs& dialogs, const API_Element& section) {
     API_WindowInfo window = {};
     if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError) window.typeID = APIWind_FloorPlanID;
     API_Element terrain = {};
@@ -305,6 +300,6 @@ int32_t SectionCls::Rebuild(const API_Element& section) {
         RunContourLinesOf(terrain);
         ACAPI_Automate(APIDo_ChangeWindowID, &window);
     }
-    if (rebuilt && window.typeID == APIWind_SectionID && WindowNotice != nullptr) WindowNotice();
+    if (rebuilt && window.typeID == APIWind_SectionID) dialogs.SectionWindowRebuilt();
     return ok ? 0 : ErrData;
 }

@@ -21,33 +21,29 @@ struct SectionDialogState {
     int16_t mode = 1;                    // 1 defaults, 2 creation, 3 editing placed sections
 };
 
-// Opens the section settings dialog; true when closed with OK. Set by the shell; without it every dialog counts
-// as cancelled.
-using SectionDialogOpener = bool (*)(SectionDialogState& state);
-void SetSectionDialogOpener(SectionDialogOpener opener);
-// Tells the tool palette that its window changed, after a rebuild from a section window. Set by the shell;
-// without it the palette is not told.
-void SetSectionWindowNotice(void (*notice)());
+class EarthworkDialogs;
 
 class SectionCls : public BaseCls {
 public:
     SectionCls();
 
+    // The operations that ask the user, or tell the palette, take the dialogs to do it with.
     // 0 when done or cancelled, 42 when the plan database cannot be reached from 3D, 43 when a selected section
     // cannot be read or written.
-    int32_t ModifySelected(const QV_List<API_Element>& sections);
+    int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& sections);
     // Makes a copy of the road object with the section settings the object tool's default; places nothing.
     // 0 when done or cancelled, 42 when the floor plan cannot be made current, 43 on read or write failures and
     // when the road's record names no result object.
-    int32_t CreateFromRoad(const API_Element& road);
-    int32_t EditDefaults();
+    int32_t CreateFromRoad(EarthworkDialogs& dialogs, const API_Element& road);
+    int32_t EditDefaults(EarthworkDialogs& dialogs);
     // Data update: the section object's edge heights into its road (common vertex indices), then the road rebuilt,
-    // one undo step. A section whose record names no road is deleted. 0 or 43.
-    int32_t Rebuild(const API_Element& section);
+    // one undo step. A section whose record names no road is deleted; rebuilt from a section window, the palette
+    // is told. 0 or 43.
+    int32_t Rebuild(EarthworkDialogs& dialogs, const API_Element& section);
     // Element event: code 1 tags newly placed sections with their road; any other code answers 1.
     static int32_t OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& heads);
     // 0 on OK (settings and flags taken over), 1 on cancel.
-    int32_t RunSettingsDialog();
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs);
 
     SectionSettings settings;
     uint8_t changed[SectionFieldCount];

@@ -3,6 +3,7 @@
 #include "earthworks/Sidewalk.hpp"
 
 #include "earthworks/AlignmentGeometry.hpp"
+#include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/ChangeElementMemo.hpp"
@@ -31,7 +32,6 @@ constexpr int32_t ErrModifying = 43;
 constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
 
 int32_t SidewalkLibIndex = -1;
-SidewalkDialogOpener Opener = nullptr;
 
 void ChainToWorld(const API_Element& object, QV_List<QV_Coord3DLong>& chain, bool toWorld) {
     QV_List<API_Coord3D> points;
@@ -60,8 +60,6 @@ struct SidewalkMemo {
 };
 }  // namespace
 
-void SetSidewalkDialogOpener(SidewalkDialogOpener opener) { Opener = opener; }
-
 void CopyHeightsAcross(QV_List<QV_Coord3DLong>& first, QV_List<QV_Coord3DLong>& second, bool fromFirst) {
     const int32_t n = first.GetCount() < second.GetCount() ? first.GetCount() : second.GetCount();
     for (int32_t i = 0; i < n; ++i) {
@@ -79,16 +77,15 @@ SideWalkCls::SideWalkCls() : side(0) {
 
 void SideWalkCls::CopyEdgeHeights() { CopyHeightsAcross(chainA, chainB, side != 0); }
 
-int32_t SideWalkCls::RunSidewalkSettingsDialog(int32_t option) {
+int32_t SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, int32_t option) {
     SidewalkDialogState state;
     state.record = settings;
     state.work = settings;
     state.width = 0.1;
     state.widthLocked = option == 1 ? 1 : 0;
-    if (Opener == nullptr) return 1;
     for (int32_t layout = 0;; layout = 1 - layout) {
         state.layoutSwitch = 0;
-        if (Opener(state, layout)) {
+        if (dialogs.OpenSidewalkSettings(state, layout)) {
             settings = state.record;
             std::memcpy(changed, state.changed, sizeof changed);
             return 0;
@@ -98,21 +95,21 @@ int32_t SideWalkCls::RunSidewalkSettingsDialog(int32_t option) {
     }
 }
 
-int32_t SideWalkCls::EditDefaults() {
+int32_t SideWalkCls::EditDefaults(EarthworkDialogs& dialogs) {
     DialogMode = 1;
     settings = GlobalSettings.sidewalk;
-    if (RunSidewalkSettingsDialog(0) == 0) GlobalSettings.sidewalk = settings;
+    if (RunSidewalkSettingsDialog(dialogs, 0) == 0) GlobalSettings.sidewalk = settings;
     return 0;
 }
 
-int32_t SideWalkCls::Create(const API_Element& fill, const API_Element& terrain) {
+int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_SIDEWALK"), SidewalkLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pickHead = fill.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
     DialogMode = 2;
     settings = GlobalSettings.sidewalk;
-    if (RunSidewalkSettingsDialog(0) != 0) return 0;
+    if (RunSidewalkSettingsDialog(dialogs, 0) != 0) return 0;
     GlobalSettings.sidewalk = settings;
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     side = 1;
@@ -247,12 +244,12 @@ bool SideWalkCls::ApplyToSelected(QV_List<API_Element>& sidewalks) {
     return true;
 }
 
-int32_t SideWalkCls::Modify(const QV_List<API_Element>& sidewalks) {
+int32_t SideWalkCls::Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& sidewalks) {
     QV_List<API_Element> list = sidewalks;
     return ModifyEarthworkSelection([&] { return ReadSetSettings<SideWalkLP>(sidewalks, ElemKind_Sidewalk, settings); },
                                     [&] {
                                         DialogMode = 3;
-                                        return RunSidewalkSettingsDialog(1);
+                                        return RunSidewalkSettingsDialog(dialogs, 1);
                                     },
                                     [&] { return ApplyToSelected(list); });
 }

@@ -25,27 +25,25 @@ struct SidewalkDialogState {
     uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
 };
 
-// Opens one layout of the sidewalk settings dialog (0 the first, 1 the second); true when closed with OK. Set by
-// the shell; without it every dialog counts as cancelled.
-using SidewalkDialogOpener = bool (*)(SidewalkDialogState& state, int32_t layout);
-void SetSidewalkDialogOpener(SidewalkDialogOpener opener);
+class EarthworkDialogs;
 
 class SideWalkCls : public BaseRSWCls {
 public:
     SideWalkCls();
 
+    // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // A sidewalk between the two sides of the hatch the user picks. 0 (also cancelled or part missing) or 43.
-    int32_t Create(const API_Element& fill, const API_Element& terrain);
+    int32_t Create(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain);
     // The global sidewalk defaults through the dialog. Answers 0.
-    int32_t EditDefaults();
+    int32_t EditDefaults(EarthworkDialogs& dialogs);
     // The dialog's changed fields (ids 2 to 8 and 10) onto every selected sidewalk, one undo step. 0, 42 or 43.
-    int32_t Modify(const QV_List<API_Element>& sidewalks);
+    int32_t Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& sidewalks);
     // Data update of one sidewalk: its edges given the terrain's heights again. 0, 26, 42 or 43.
     int32_t Update(const API_Element& object);
 
     // Both layouts, first the first: 0 on OK (record and flags taken), 1 on cancel. `option` 1: placed sidewalks
     // are edited (the width locked).
-    int32_t RunSidewalkSettingsDialog(int32_t option);
+    int32_t RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, int32_t option);
     // The three objects placed from the draped edges and linked to the terrain.
     bool BuildObjects();
     bool WriteSidewalkObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role);

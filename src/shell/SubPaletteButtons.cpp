@@ -4,6 +4,7 @@
 #include "foundation/Documentation.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "shell/ModulePorts.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteIndex.hpp"
 #include "shell/commands/ContourCommands.hpp"
@@ -25,6 +26,16 @@ constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool
 constexpr int32_t InformationAlert = 1;
 
 void Hatch() { SelectToolbox18(); }
+
+// A command that asks the user through a port is handed it too, from the ports the shell made at start.
+template <void (*Run)(Settings&, EarthworkDialogs&)>
+void WithEarthworkDialogs() {
+    Run(GlobalSettings, Ports().earthworkDialogs);
+}
+template <void (*Run)(Settings&, SiteObjectDialogs&)>
+void WithSiteObjectDialogs() {
+    Run(GlobalSettings, Ports().siteObjectDialogs);
+}
 
 // The manual of the current language; a missing one is told as "unknown document!".
 void Manual() {
@@ -57,36 +68,36 @@ const SubPaletteButton ASCButton = {"Pal_ASC", OnGlobalSettings<ImportASCFile>};
 const SubPaletteButton Earthmoving[] = {
     {"Pal_Poly", OnGlobalSettings<RunPolygon>},
     {"Pal_Hatch", Hatch},
-    {"Pal_Plateau", OnGlobalSettings<RunPlateau>},
-    {"Pal_Road", OnGlobalSettings<RunRoad>},
-    {"Pal_RoadSect", OnGlobalSettings<RunRoadSection>},
-    {"Pal_Bridge", OnGlobalSettings<RunBridge>},
-    {"Pal_Sidewalk", OnGlobalSettings<RunSidewalk>},
-    {"Pal_Railway", OnGlobalSettings<RunRailway>},
+    {"Pal_Plateau", WithEarthworkDialogs<RunPlateau>},
+    {"Pal_Road", WithEarthworkDialogs<RunRoad>},
+    {"Pal_RoadSect", WithEarthworkDialogs<RunRoadSection>},
+    {"Pal_Bridge", WithEarthworkDialogs<RunBridge>},
+    {"Pal_Sidewalk", WithEarthworkDialogs<RunSidewalk>},
+    {"Pal_Railway", WithEarthworkDialogs<RunRailway>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton StreetFurniture[] = {
     {"Pal_Poly", OnGlobalSettings<RunPolygon>},
     {"Pal_Hatch", Hatch},
-    {"Pal_Tree", OnGlobalSettings<RunTree>},
-    {"Pal_Basin", OnGlobalSettings<RunBasin>},
-    {"Pal_Building", OnGlobalSettings<RunBuilding>},
-    {"Pal_Wall", OnGlobalSettings<RunWall>},
-    {"Pal_Obstacle", OnGlobalSettings<RunRetainingWall>},
-    {"Pal_Paint", OnGlobalSettings<RunPaint>},
+    {"Pal_Tree", WithSiteObjectDialogs<RunTree>},
+    {"Pal_Basin", WithEarthworkDialogs<RunBasin>},
+    {"Pal_Building", WithSiteObjectDialogs<RunBuilding>},
+    {"Pal_Wall", WithSiteObjectDialogs<RunWall>},
+    {"Pal_Obstacle", WithEarthworkDialogs<RunRetainingWall>},
+    {"Pal_Paint", WithSiteObjectDialogs<RunPaint>},
     {"Pal_XYZ", OnGlobalSettings<RunEditXYZ>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton Parameters[] = {
     {"Pal_Compute", OnGlobalSettings<RunCalculation>},
     {"Pal_Gravity", OnGlobalSettings<RunGravity>},
-    {"Pal_Marker", OnGlobalSettings<RunMarker>},
-    {"Pal_Camera", OnGlobalSettings<RunCamera>},
+    {"Pal_Marker", WithSiteObjectDialogs<RunMarker>},
+    {"Pal_Camera", WithSiteObjectDialogs<RunCamera>},
     {"Pal_Setts", OnGlobalSettings<RunDefaultSettings>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton Section[] = {
-    {"Pal_RoadSect", OnGlobalSettings<RunRoadSection>},
+    {"Pal_RoadSect", WithEarthworkDialogs<RunRoadSection>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton Worksheet[] = {

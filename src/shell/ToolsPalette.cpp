@@ -7,6 +7,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/VersionBanner.hpp"
+#include "shell/ModulePorts.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
 #include "shell/SubPalettes.hpp"
@@ -185,7 +186,7 @@ int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
             if (!dataUpdateEnabled) break;
             CloseAllSubPalettes();
             RedrawButtons();
-            UpdateSelectedObjects(GlobalSettings);
+            UpdateSelectedObjects(GlobalSettings, Ports().earthworkDialogs, Ports().siteObjectDialogs);
             break;
         default: RedrawButtons(); break;
     }

@@ -3,40 +3,23 @@
 #include "dialogs/settings/PointImportResultsDialog.hpp"
 #include "dialogs/settings/DxfImportDialog.hpp"
 #include "dialogs/settings/AscImportDialog.hpp"
-#include "dialogs/settings/BasinSettingsDialog.hpp"
-#include "dialogs/settings/BridgeSettingsDialog.hpp"
-#include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
-#include "dialogs/settings/BuildingSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
-#include "dialogs/settings/PlateauSettingsDialog.hpp"
-#include "dialogs/settings/RailwaySettingsDialog.hpp"
-#include "dialogs/settings/RetainerWallSettingsDialog.hpp"
-#include "dialogs/settings/SidewalkSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
-#include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/settings/SOSIOptionsDialog.hpp"
-#include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
-#include "dialogs/settings/WallSettingsDialog.hpp"
-#include "dialogs/settings/TreeSettingsDialog.hpp"
-#include "dialogs/tools/CameraSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
-#include "dialogs/tools/SectionSettingsDialog.hpp"
 #include "dialogs/tools/SOSICurveSegmentationDialog.hpp"
 #include "earthworks/Obstacle.hpp"
-#include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
 #include "elements/LibPartViews.hpp"
-#include "earthworks/Basin.hpp"
-#include "earthworks/Bridge.hpp"
 #include "earthworks/TerrainCutRefresh.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
@@ -47,11 +30,11 @@
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/CoordinateDisplay.hpp"
-#include "shell/ShellState.hpp"
+#include "shell/EarthworkDialogBoxes.hpp"
+#include "shell/ModulePorts.hpp"
+#include "shell/SiteObjectDialogBoxes.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
-#include "siteobjects/Camera.hpp"
-#include "siteobjects/Trees.hpp"
 #include "terrain/ConstraintInput.hpp"
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/ContourTerrainSteps.hpp"
@@ -62,36 +45,34 @@
 #include "terrain/ToolDialogHooks.hpp"
 #include "terrain/ToolInput.hpp"
 #include "siteobjects/Building.hpp"
-#include "siteobjects/Marker.hpp"
 #include "siteobjects/Paint.hpp"
 #include "siteobjects/Wall.hpp"
 #include "sosi/SOSIDialogHooks.hpp"
 
+#include <optional>
 #include <string>
 
 namespace {
+// One implementation of each port, alive from WireSubsystems to UnwireSubsystems.
+struct MadePorts {
+    EarthworkDialogBoxes earthworkDialogs;
+    SiteObjectDialogBoxes siteObjectDialogs;
+    ModulePorts ports{earthworkDialogs, siteObjectDialogs};
+};
+std::optional<MadePorts> Made;
+
 void TraceStep(const char* name, int32_t value) {
     const std::string text = std::string(name) + "(" + std::to_string(value) + ")";
     ModuleLog::LogCall(text.c_str());
 }
 }  // namespace
 
+const ModulePorts& Ports() { return Made.value().ports; }
+
 void WireSubsystems() {
+    Made.emplace();
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
-    SetRoadDialogOpener(OpenRoadSettingsLayout);
-    SetRailwayDialogOpener(OpenRailwaySettingsDialog);
-    SetSectionDialogOpener(RunSectionSettingsDialog);
-    SetSectionWindowNotice([] {
-        if (!PaletteSuspended) ToolsPalette().OnOpened();
-    });
-    SetRetainerWallDialogOpener(OpenRetainerWallSettingsDialog);
-    Basin::SetBasinDialogOpener(RunBasinSettingsLayouts);
-    SetBridgeDialogOpener(OpenBridgeSettingsDialog);
-    SetPlateauDialogOpener(OpenPlateauSettingsLayout);
-    SetSidewalkDialogOpener(OpenSidewalkSettingsLayout);
-    SetTreeDialogRunner(RunTreeSettingsDialogs);
-    SetCameraDistanceAsk(AskCameraDistance);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("ObstacleCls::OnElementEvent", mode);
@@ -109,15 +90,10 @@ void WireSubsystems() {
         return PointTool::OnElementEvent(mode, heads.begin(), heads.GetCount(), parents.begin(), parents.GetCount());
     };
     steps.contourLineRefresh = ContourLineCls::RefreshOnUpdate;
-    SetBuildingDialogOpener(OpenBuildingSettingsDialog);
     steps.buildingEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("BuildingCls::OnElementEvent", mode);
         return BuildingCls::OnElementEvent(mode, heads) != 0;
     };
-    SetWallDialogOpener(OpenWallSettingsDialog);
-    WiredMarkerHooks().openSettings = OpenSpotHeightSettingsDialog;
-    WiredMarkerHooks().confirmGrid = ConfirmSpotHeightGrid;
-    SetPaintDialogOpener(OpenColouredAreaSettingsDialog);
     steps.paintEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("PaintCls::OnElementEvent", mode);
         return PaintCls::OnElementEvent(mode, heads) != 0;
@@ -219,21 +195,6 @@ void WireSubsystems() {
 void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
     SetCurveSegmentationAsk(nullptr);
-    SetRoadDialogOpener(nullptr);
-    SetRailwayDialogOpener(nullptr);
-    SetSectionDialogOpener(nullptr);
-    SetSectionWindowNotice(nullptr);
-    SetRetainerWallDialogOpener(nullptr);
-    Basin::SetBasinDialogOpener(nullptr);
-    SetBridgeDialogOpener(nullptr);
-    SetPlateauDialogOpener(nullptr);
-    SetSidewalkDialogOpener(nullptr);
-    SetBuildingDialogOpener(nullptr);
-    SetWallDialogOpener(nullptr);
-    ResetMarkerHooks();
-    SetPaintDialogOpener(nullptr);
-    SetTreeDialogRunner(nullptr);
-    SetCameraDistanceAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
@@ -246,4 +207,5 @@ void UnwireSubsystems() {
     ResetMeshConversionAsk();
     ResetElementEdit();
     SetSOSIDialogs(SOSIDialogHooks());
+    Made.reset();
 }

@@ -22,6 +22,7 @@
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedOutlineObject.hpp"
+#include "siteobjects/SiteObjectDialogs.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
 
 #include <cfloat>
@@ -29,7 +30,6 @@
 #include <cstring>
 
 namespace {
-BuildingDialogOpener Opener = nullptr;
 constexpr int32_t ErrDatabase = 42;
 constexpr int32_t ErrModifying = 43;
 constexpr double TopMargin = 0.001;
@@ -48,8 +48,6 @@ int32_t OuterRingCount(const QV_List<QV_Coord3DLong>& outline) {
     return outline.GetCount();
 }
 }  // namespace
-
-void SetBuildingDialogOpener(BuildingDialogOpener opener) { Opener = opener; }
 
 double BuildingTopLevel(double height, double lowest, double highest) {
     const double top = height + lowest + TopMargin;
@@ -87,8 +85,8 @@ bool BuildingCls::ComputeLevelRange() {
     return n > 0;
 }
 
-int32_t BuildingCls::RunSettingsDialog(const double* lowest, const double* difference, bool defaultMode, bool editing,
-                                       bool several, bool unlinkedObject) {
+int32_t BuildingCls::RunSettingsDialog(SiteObjectDialogs& dialogs, const double* lowest, const double* difference,
+                                       bool defaultMode, bool editing, bool several, bool unlinkedObject) {
     BuildingDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
@@ -98,7 +96,7 @@ int32_t BuildingCls::RunSettingsDialog(const double* lowest, const double* diffe
     state.editing = editing ? 1 : 0;
     state.several = several ? 1 : 0;
     state.unlinked = unlinkedObject ? 1 : 0;
-    if (Opener == nullptr || !Opener(state)) return 1;
+    if (!dialogs.OpenBuildingSettings(state)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
@@ -108,7 +106,7 @@ bool BuildingCls::PlaceObject() {
     return PlaceOutlineObject<BuildingLP>(libPartIndex, ElemKind_Building, settings, element, points3D, true, object);
 }
 
-int32_t BuildingCls::Create(const API_Element& fill, const API_Element& terrain) {
+int32_t BuildingCls::Create(SiteObjectDialogs& dialogs, const API_Element& fill, const API_Element& terrain) {
     if (!FindPart(libPartIndex)) return 0;
     pickHead = fill.header;
     if (!ReadElement(terrain, true) ||
@@ -118,15 +116,16 @@ int32_t BuildingCls::Create(const API_Element& fill, const API_Element& terrain)
         if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
         DialogMode = 2;
         settings = GlobalSettings.building;
-        if (RunSettingsDialog(&lowestLevel, &levelDifference, false, false, false, false) != 0) return true;
+        if (RunSettingsDialog(dialogs, &lowestLevel, &levelDifference, false, false, false, false) != 0) return true;
         GlobalSettings.building = settings;
         return PlaceObject();
     });
     return ok ? 0 : ErrModifying;
 }
 
-int32_t BuildingCls::CreateFromSelection(const QV_List<API_Element>& fills, const API_Element& terrain) {
-    if (fills.IsEmpty()) return EditSettings();
+int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_List<API_Element>& fills,
+                                         const API_Element& terrain) {
+    if (fills.IsEmpty()) return EditSettings(dialogs);
     if (!FindPart(libPartIndex)) return 0;
     pickHead = fills[0].header;
     if (!ReadElement(terrain, true) ||
@@ -136,7 +135,7 @@ int32_t BuildingCls::CreateFromSelection(const QV_List<API_Element>& fills, cons
         if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
         DialogMode = 2;
         settings = GlobalSettings.building;
-        if (RunSettingsDialog(&lowestLevel, &levelDifference, false, false, false, false) != 0) return true;
+        if (RunSettingsDialog(dialogs, &lowestLevel, &levelDifference, false, false, false, false) != 0) return true;
         GlobalSettings.building = settings;
         if (!PlaceObject()) return false;
         const double height = settings.height;
@@ -155,10 +154,11 @@ int32_t BuildingCls::CreateFromSelection(const QV_List<API_Element>& fills, cons
     return ok ? 0 : ErrModifying;
 }
 
-int32_t BuildingCls::EditSettings() {
+int32_t BuildingCls::EditSettings(SiteObjectDialogs& dialogs) {
     DialogMode = 1;
     settings = GlobalSettings.building;
-    if (RunSettingsDialog(nullptr, nullptr, true, false, false, false) == 0) GlobalSettings.building = settings;
+    if (RunSettingsDialog(dialogs, nullptr, nullptr, true, false, false, false) == 0)
+        GlobalSettings.building = settings;
     return 0;
 }
 
@@ -218,7 +218,7 @@ bool BuildingCls::ApplyToObjects(QV_List<API_Element>& buildings) {
     return true;
 }
 
-int32_t BuildingCls::Modify(const QV_List<API_Element>& buildings) {
+int32_t BuildingCls::Modify(SiteObjectDialogs& dialogs, const QV_List<API_Element>& buildings) {
     const bool was3D = IsCurrentWindow3D();
     ACAPI_Element_DeselectAll();
     if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
@@ -230,7 +230,8 @@ int32_t BuildingCls::Modify(const QV_List<API_Element>& buildings) {
             ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
         }
         DialogMode = 3;
-        if (RunSettingsDialog(&lowestLevel, &levelDifference, false, true, list.GetCount() >= 2, unlinked != 0) != 0)
+        if (RunSettingsDialog(dialogs, &lowestLevel, &levelDifference, false, true, list.GetCount() >= 2,
+                              unlinked != 0) != 0)
             return true;
         if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
         return ApplyToObjects(list);

@@ -24,10 +24,7 @@ struct BuildingDialogState {
     uint8_t unlinked = 0;                      // without a terrain: no base level to measure from
 };
 
-// Opens the building settings dialog on its first layout and goes between the two layouts until OK or Cancel;
-// true on OK. Set by the shell; without it every dialog counts as cancelled.
-using BuildingDialogOpener = bool (*)(BuildingDialogState& state);
-void SetBuildingDialogOpener(BuildingDialogOpener opener);
+class SiteObjectDialogs;
 
 // The height of the top of a building whose outline reaches from `lowest` to `highest`: `height` above the lowest
 // point, but never below the highest one (each plus 0.001).
@@ -39,11 +36,12 @@ public:
 
     // Each answers the code for ShowErrorMessage (0: nothing to show): 43 when the object cannot be read, made or
     // changed, 42 when the floor plan's database cannot be reached. A missing "VY_BUILDING" or a cancelled
-    // dialog answers 0.
-    int32_t Create(const API_Element& fill, const API_Element& terrain);
-    int32_t CreateFromSelection(const QV_List<API_Element>& fills, const API_Element& terrain);
-    int32_t EditSettings();
-    int32_t Modify(const QV_List<API_Element>& buildings);
+    // dialog answers 0. They ask the user through `dialogs` (siteobjects/SiteObjectDialogs).
+    int32_t Create(SiteObjectDialogs& dialogs, const API_Element& fill, const API_Element& terrain);
+    int32_t CreateFromSelection(SiteObjectDialogs& dialogs, const QV_List<API_Element>& fills,
+                                const API_Element& terrain);
+    int32_t EditSettings(SiteObjectDialogs& dialogs);
+    int32_t Modify(SiteObjectDialogs& dialogs, const QV_List<API_Element>& buildings);
     // Regenerates one building on its terrain ("Data update").
     int32_t Rebuild(const API_Element& building);
 
@@ -60,8 +58,8 @@ public:
     // lowest, highest and difference over the outer ring; false when it has no vertex.
     bool ComputeLevelRange();
     // 0 on OK (settings and changed flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog(const double* lowest, const double* difference, bool defaultMode, bool editing,
-                              bool several, bool unlinked);
+    int32_t RunSettingsDialog(SiteObjectDialogs& dialogs, const double* lowest, const double* difference,
+                              bool defaultMode, bool editing, bool several, bool unlinked);
     // A new object from the outline, linked to the terrain.
     bool PlaceObject();
     bool ReadObject(const QV_List<API_Element>& buildings);

@@ -8,6 +8,7 @@
 #include "settings/Settings.hpp"
 #include "siteobjects/CameraPath.hpp"
 #include "siteobjects/SiteHeights.hpp"
+#include "siteobjects/SiteObjectDialogs.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -23,8 +24,6 @@ constexpr int16_t DistanceField = 9;
 constexpr int32_t PathNameEntry = 1;  // "Lodravix Path"
 constexpr int32_t ShowAllCameras = 2;
 
-CameraDistanceAsk DistanceAsk = nullptr;
-
 GS::UniString UndoText() {
     QV_String text;
     GetResString(text, UndoTableBase + LanguageIndex, 2);
@@ -33,9 +32,7 @@ GS::UniString UndoText() {
 
 }  // namespace
 
-void SetCameraDistanceAsk(CameraDistanceAsk ask) { DistanceAsk = ask; }
-
-int32_t CameraCls::Create(const API_Element& polyline, const API_Element& terrain) {
+int32_t CameraCls::Create(SiteObjectDialogs& dialogs, const API_Element& polyline, const API_Element& terrain) {
     QV_List<QV_Coord3DLong> points;
     QV_List<QV_CoordLong> flat;
     QV_List<PrimPoly> prims;
@@ -52,7 +49,7 @@ int32_t CameraCls::Create(const API_Element& polyline, const API_Element& terrai
     pathLength = ComputePathLength(vertices);
     DialogMode = 2;
     distance = GlobalSettings.GetDouble(GeneralKind, DistanceField);
-    if (DistanceAsk == nullptr || !DistanceAsk(distance, pathLength)) return 0;
+    if (!dialogs.AskCameraDistance(distance, pathLength)) return 0;
     GlobalSettings.SetDouble(GeneralKind, DistanceField, distance);
     // Checked before dividing: a count outside 16 bits, or none, places no camera it could name.
     const double intervals = distance > 0.0 ? std::trunc(pathLength / distance) : 0.0;

@@ -9,15 +9,13 @@
 
 #include <cstdint>
 
-// Asks for the distance between cameras, from 0.1 up to the path length `limit`: true on OK with the distance.
-// Wired by the shell to the camera dialogs; unset, the question counts as cancelled.
-using CameraDistanceAsk = bool (*)(double& distance, double limit);
-void SetCameraDistanceAsk(CameraDistanceAsk ask);
+class SiteObjectDialogs;
 
 class CameraCls : public BaseCls {
 public:
-    // The whole command; an error code for ShowErrorMessage (0 also when the dialog was cancelled).
-    int32_t Create(const API_Element& polyline, const API_Element& terrain);
+    // The whole command, the distance asked through `dialogs`; an error code for ShowErrorMessage (0 also when the
+    // dialog was cancelled).
+    int32_t Create(SiteObjectDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
 
     // The set and its cameras over `positions` (z: terrain heights), on the terrain's story. A failed creation
     // deletes what was made; false then.

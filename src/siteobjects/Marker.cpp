@@ -20,11 +20,11 @@
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
+#include "siteobjects/SiteObjectDialogs.hpp"
 
 #include <cstring>
 
 namespace {
-MarkerHooks Hooks;
 constexpr int32_t ErrFindingData = 10;
 constexpr int32_t ErrSpecifyingPoint = 12;
 constexpr int32_t ErrDatabase = 42;
@@ -118,9 +118,6 @@ bool CreateMarker(int32_t libIndex, int32_t kind, int16_t layer, int16_t story, 
 }
 }  // namespace
 
-MarkerHooks& WiredMarkerHooks() { return Hooks; }
-void ResetMarkerHooks() { Hooks = MarkerHooks(); }
-
 QV_String PointMarkerCode(const QV_String& prefix, int32_t number) {
     QV_String code = prefix;
     if (!prefix.IsEmpty()) code += " ";
@@ -135,13 +132,14 @@ MarkerCls::MarkerCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t MarkerCls::RunSettingsDialog(bool levelMarker, bool editing, bool pointMarkersOnly) {
+int32_t MarkerCls::RunSettingsDialog(SiteObjectDialogs& dialogs, bool levelMarker, bool editing,
+                                     bool pointMarkersOnly) {
     MarkerDialogState state;
     state.record = settings;
     state.levelMarker = levelMarker ? 1 : 0;
     state.editing = editing ? 1 : 0;
     state.pointMarkersOnly = pointMarkersOnly ? 1 : 0;
-    if (Hooks.openSettings == nullptr || !Hooks.openSettings(state)) return 1;
+    if (!dialogs.OpenSpotHeightSettings(state)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
@@ -158,13 +156,13 @@ bool MarkerCls::CreatePointMarkerObject(int16_t story) {
                                     });
 }
 
-int32_t MarkerCls::PlacePointMarker() {
+int32_t MarkerCls::PlacePointMarker(SiteObjectDialogs& dialogs) {
     const int16_t story = CurrentStory();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     if (!FindPart("VY_POINT_MARKER", pointMarkerPart)) return 0;
     DialogMode = 2;
     settings = GlobalSettings.marker;
-    if (RunSettingsDialog(false, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, false, false, false) != 0) return 0;
     GlobalSettings.marker = settings;
     QV_List<API_Element> markers, points;
     if (!CollectAddOnObjects(ElemKind_PointMarker, API_ObjectID, Leave3D::Yes, markers) ||
@@ -228,7 +226,7 @@ int32_t MarkerCls::RunSingleLevelMarkers() {
     }
 }
 
-int32_t MarkerCls::PlaceLevelMarker(const API_Element& terrain) {
+int32_t MarkerCls::PlaceLevelMarker(SiteObjectDialogs& dialogs, const API_Element& terrain) {
     if (IsCurrentWindow3D()) ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     if (!FindPart("VY_LEVEL_MARKER", levelMarkerPart)) return 0;
@@ -237,9 +235,9 @@ int32_t MarkerCls::PlaceLevelMarker(const API_Element& terrain) {
     if (!ReadElement(terrain, true)) return ErrModifying;
     DialogMode = 2;
     settings = GlobalSettings.marker;
-    if (RunSettingsDialog(true, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, true, false, false) != 0) return 0;
     GlobalSettings.marker = settings;
-    return settings.mode != 0 ? RunSpotHeightGrid() : RunSingleLevelMarkers();
+    return settings.mode != 0 ? RunSpotHeightGrid(dialogs) : RunSingleLevelMarkers();
 }
 
 bool MarkerCls::LoadFromSelection(const QV_List<API_Element>& levelMarkers, const QV_List<API_Element>& pointMarkers) {
@@ -288,16 +286,17 @@ bool MarkerCls::ApplyToSelection(QV_List<API_Element>& levelMarkers, QV_List<API
     return true;
 }
 
-int32_t MarkerCls::ModifySelected(const QV_List<API_Element>& levelMarkers, const QV_List<API_Element>& pointMarkers) {
+int32_t MarkerCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& levelMarkers,
+                                  const QV_List<API_Element>& pointMarkers) {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     if (!LoadFromSelection(levelMarkers, pointMarkers)) return ErrModifying;
     DialogMode = 3;
-    if (RunSettingsDialog(false, true, levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) != 0) return 0;
+    if (RunSettingsDialog(dialogs, false, true, levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) != 0) return 0;
     QV_List<API_Element> levels = levelMarkers, points = pointMarkers;
     return RunEarthworkCommand([&] { return ApplyToSelection(levels, points); }) ? 0 : ErrModifying;
 }
 
-int32_t MarkerCls::RebuildBody(const API_Element& marker) {
+int32_t MarkerCls::RebuildBody(SiteObjectDialogs& dialogs, const API_Element& marker) {
     PlacedParams placed(marker);
     if (!placed.Read() || !ReadElement(element, true) || !outline.ReadFromElement(element.header, 0))
         return ErrModifying;
@@ -316,7 +315,7 @@ int32_t MarkerCls::RebuildBody(const API_Element& marker) {
             return DeleteElementInPlan(marker.header, false) == NoError ? 0 : ErrModifying;
         // Steps the grid cannot take are a broken object, a grid too large to hold says so; only the user's "No"
         // leaves it quietly.
-        if (!ComputeGridExtent()) return gridError;
+        if (!ComputeGridExtent(dialogs)) return gridError;
         if (!SampleGridHeights()) return gridError != 0 ? gridError : ErrModifying;
         placed.AttachView(view);
         ok = MarkerLP::ExchangeLevelGrid(view, gridHeights, grid.ny, grid.nx, LPMode_Set);
@@ -347,25 +346,25 @@ int32_t MarkerCls::RebuildBody(const API_Element& marker) {
     return ok && placed.Change(changedElement, &mask) ? 0 : ErrModifying;
 }
 
-int32_t MarkerCls::Rebuild(const API_Element& terrain, const API_Element& marker) {
+int32_t MarkerCls::Rebuild(SiteObjectDialogs& dialogs, const API_Element& terrain, const API_Element& marker) {
     ACAPI_Element_DeselectAll();
     element = terrain;
     int32_t result = ErrModifying;
     RunEarthworkCommand([&] {
-        result = RebuildBody(marker);
+        result = RebuildBody(dialogs, marker);
         return result == 0;
     });
     return result;
 }
 
-void RunMarker(Settings& settings) {
+void RunMarker(Settings& settings, SiteObjectDialogs& dialogs) {
     MarkerCls cls;
     int32_t code = 0;
     ElemSelection selection;
     if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) {
         code = ErrFindingData;
     } else if (selection.elements.IsEmpty()) {
-        code = cls.PlacePointMarker();
+        code = cls.PlacePointMarker(dialogs);
     } else {
         QV_List<API_Element> terrains, levels, points;
         if (!PickElements(ElemKind_Terrain, API_MeshID, false, Leave3D::Yes, terrains, true) ||
@@ -373,12 +372,13 @@ void RunMarker(Settings& settings) {
             !PickElements(ElemKind_PointMarker, API_ObjectID, false, Leave3D::Yes, points, true)) {
             code = ErrFindingData;
         } else if (levels.GetCount() + points.GetCount() != selection.elements.GetCount()) {
-            code = terrains.GetCount() == 1 && selection.elements.GetCount() == 1 ? cls.PlaceLevelMarker(terrains[0])
-                                                                                  : ErrNoConditions;
+            code = terrains.GetCount() == 1 && selection.elements.GetCount() == 1
+                ? cls.PlaceLevelMarker(dialogs, terrains[0])
+                : ErrNoConditions;
         } else {
             settings.editedCount = levels.GetCount() + points.GetCount();
             EditedEntityCount = settings.editedCount;
-            code = cls.ModifySelected(levels, points);
+            code = cls.ModifySelected(dialogs, levels, points);
         }
     }
     if (code != 0) ShowErrorMessage(code, -1);

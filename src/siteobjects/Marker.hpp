@@ -30,15 +30,7 @@ struct MarkerDialogState {
     uint8_t pointMarkersOnly = 0;  // editing point markers alone: the text content is theirs to change
 };
 
-// What the markers need from the dialogs; set by the shell. Without them every dialog counts as cancelled and
-// every grid question as answered "No".
-struct MarkerHooks {
-    bool (*openSettings)(MarkerDialogState& state) = nullptr;
-    // The question before a grid is computed: true for "Yes".
-    bool (*confirmGrid)(int32_t nodeCount) = nullptr;
-};
-MarkerHooks& WiredMarkerHooks();
-void ResetMarkerHooks();
+class SiteObjectDialogs;
 
 // A grid laid out from a reference point over a box: the start lies strictly left of and below the box, the last
 // column and row strictly beyond it.
@@ -65,31 +57,33 @@ class MarkerCls : public BaseCls {
 public:
     MarkerCls();
 
-    // Each answers the code for ShowErrorMessage (0: nothing to show).
-    int32_t PlacePointMarker();
-    int32_t PlaceLevelMarker(const API_Element& terrain);
-    int32_t ModifySelected(const QV_List<API_Element>& levelMarkers, const QV_List<API_Element>& pointMarkers);
+    // Each answers the code for ShowErrorMessage (0: nothing to show). The settings dialog and the grid's question
+    // are asked through `dialogs` (siteobjects/SiteObjectDialogs).
+    int32_t PlacePointMarker(SiteObjectDialogs& dialogs);
+    int32_t PlaceLevelMarker(SiteObjectDialogs& dialogs, const API_Element& terrain);
+    int32_t ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& levelMarkers,
+                           const QV_List<API_Element>& pointMarkers);
     // Recomputes a level marker (single or grid) over the terrain ("Data update").
-    int32_t Rebuild(const API_Element& terrain, const API_Element& marker);
+    int32_t Rebuild(SiteObjectDialogs& dialogs, const API_Element& terrain, const API_Element& marker);
 
-    int32_t RunSettingsDialog(bool levelMarker, bool editing, bool pointMarkersOnly);
+    int32_t RunSettingsDialog(SiteObjectDialogs& dialogs, bool levelMarker, bool editing, bool pointMarkersOnly);
     bool LoadFromSelection(const QV_List<API_Element>& levelMarkers, const QV_List<API_Element>& pointMarkers);
     bool ApplyToSelection(QV_List<API_Element>& levelMarkers, QV_List<API_Element>& pointMarkers);
     int32_t RunSingleLevelMarkers();
     bool CreateLevelMarkerObject();
     bool CreatePointMarkerObject(int16_t story);
     // The grid (MarkerGrid.cpp).
-    int32_t RunSpotHeightGrid();
+    int32_t RunSpotHeightGrid(SiteObjectDialogs& dialogs);
     // Lays out the grid from the reference point and asks whether to go on, showing the node count; false for
     // "No" and, before any question, for steps the grid cannot take (gridError 43) or a grid too large to hold
     // (gridError 1).
-    bool ComputeGridExtent();
+    bool ComputeGridExtent(SiteObjectDialogs& dialogs);
     // Every node's height, row by row from the bottom; false when the user stops the pass, or when the heights
     // cannot be held (gridError 1).
     bool SampleGridHeights();
     bool CreateGridObject();
     // 0, or 43 when a step failed.
-    int32_t RebuildBody(const API_Element& marker);
+    int32_t RebuildBody(SiteObjectDialogs& dialogs, const API_Element& marker);
 
     SpotHeightSettings settings;
     uint8_t changed[MarkerFieldCount];
@@ -106,5 +100,5 @@ public:
     int32_t levelMarkerPart = -1;
 };
 
-// The Spot heights command.
-void RunMarker(Settings& settings);
+// The Spot heights command, asking the user through `dialogs`.
+void RunMarker(Settings& settings, SiteObjectDialogs& dialogs);

@@ -12,6 +12,7 @@
 #include "geometry/OutlineSegmentAtPoint.hpp"
 #include "settings/ElementSections.hpp"
 #include "siteobjects/PlacedObject.hpp"
+#include "siteobjects/SiteObjectDialogs.hpp"
 
 #include <cmath>
 #include <cstring>
@@ -68,15 +69,14 @@ GridLayout ComputeGridExtent(double refX, double refY, double stepX, double step
     return GridLayout::Laid;
 }
 
-bool MarkerCls::ComputeGridExtent() {
+bool MarkerCls::ComputeGridExtent(SiteObjectDialogs& dialogs) {
     gridError = 0;
     switch (::ComputeGridExtent(point.x, point.y, settings.stepX, settings.stepY, bounds, grid)) {
         case GridLayout::Laid: break;
         case GridLayout::BadStep: gridError = ErrModifying; return false;
         case GridLayout::TooManyNodes: gridError = ErrMemory; return false;
     }
-    const MarkerHooks& hooks = WiredMarkerHooks();
-    return hooks.confirmGrid != nullptr && hooks.confirmGrid(grid.nx * grid.ny);
+    return dialogs.ConfirmSpotHeightGrid(grid.nx * grid.ny);
 }
 
 bool MarkerCls::SampleGridHeights() {
@@ -168,7 +168,7 @@ bool MarkerCls::CreateGridObject() {
     return ElemUserData_WriteRecord(ElemDescriptor(), ElemKind_LevelMarker, placed.header);
 }
 
-int32_t MarkerCls::RunSpotHeightGrid() {
+int32_t MarkerCls::RunSpotHeightGrid(SiteObjectDialogs& dialogs) {
     if (!outline.ReadFromElement(element.header, 0)) return ErrModifying;
     QV_String prompt;
     GetResString(prompt, PromptTableBase + LanguageIndex, PromptDefinePoint);
@@ -185,6 +185,6 @@ int32_t MarkerCls::RunSpotHeightGrid() {
     }
     // "No", steps the grid cannot take and a stopped pass all leave no grid; a grid too large says so.
     gridError = 0;
-    if (RunEarthworkCommand([&] { return ComputeGridExtent() && CreateGridObject(); })) return 0;
+    if (RunEarthworkCommand([&] { return ComputeGridExtent(dialogs) && CreateGridObject(); })) return 0;
     return gridError != 0 ? gridError : ErrModifying;
 }

@@ -19,13 +19,13 @@
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
+#include "siteobjects/SiteObjectDialogs.hpp"
 #include "terrain/ContourLineCls.hpp"
 
 #include <cmath>
 #include <cstring>
 
 namespace {
-PaintDialogOpener Opener = nullptr;
 constexpr int32_t ErrDatabase = 42;
 constexpr int32_t ErrModifying = 43;
 constexpr int16_t GeneralKind = 0;
@@ -54,14 +54,12 @@ bool IsLineKind(API_ElemTypeID type) {
 }
 }  // namespace
 
-void SetPaintDialogOpener(PaintDialogOpener opener) { Opener = opener; }
-
 PaintCls::PaintCls() {
     settings.SetDefaults();
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t PaintCls::RunSettingsDialog(bool withAreas, const int32_t* earlierCount) {
+int32_t PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, bool withAreas, const int32_t* earlierCount) {
     PaintDialogState state;
     state.record = settings;
     state.areas = withAreas ? &areas : nullptr;
@@ -75,7 +73,7 @@ int32_t PaintCls::RunSettingsDialog(bool withAreas, const int32_t* earlierCount)
     }
     for (int32_t i = 0; withAreas && i < areas.GetCount(); ++i)
         if (!state.markers.Insert(uint8_t(0))) return 1;
-    if (Opener == nullptr || !Opener(state)) return 1;
+    if (!dialogs.OpenColouredAreaSettings(state)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     lastMaterial = state.lastMaterial;
@@ -255,7 +253,7 @@ bool PaintCls::UpdateExistingObject() {
     return ok;
 }
 
-int32_t PaintCls::Create(const QV_List<API_Element>& selected, const API_Element& terrain) {
+int32_t PaintCls::Create(SiteObjectDialogs& dialogs, const QV_List<API_Element>& selected, const API_Element& terrain) {
     elements = selected;
     earlierObject.Clear();
     if (!FindPart(libPartIndex)) return 0;
@@ -266,7 +264,7 @@ int32_t PaintCls::Create(const QV_List<API_Element>& selected, const API_Element
     if (!PrepareAreas()) return ErrModifying;
     const int32_t earlierCount = earlierAreas.GetCount();
     DialogMode = 2;
-    if (RunSettingsDialog(true, &earlierCount) != 0) return 0;
+    if (RunSettingsDialog(dialogs, true, &earlierCount) != 0) return 0;
     GlobalSettings.paint = settings;
     GlobalSettings.SetShort(GeneralKind, MaterialField, int16_t(lastMaterial));
     GlobalSettings.SetDouble(GeneralKind, ValueField, lastValue);
@@ -280,10 +278,10 @@ int32_t PaintCls::Create(const QV_List<API_Element>& selected, const API_Element
     return 0;
 }
 
-int32_t PaintCls::EditSettings() {
+int32_t PaintCls::EditSettings(SiteObjectDialogs& dialogs) {
     DialogMode = 1;
     settings = GlobalSettings.paint;
-    if (RunSettingsDialog(false, nullptr) == 0) GlobalSettings.paint = settings;
+    if (RunSettingsDialog(dialogs, false, nullptr) == 0) GlobalSettings.paint = settings;
     return 0;
 }
 
@@ -322,7 +320,7 @@ bool PaintCls::ApplyToSelection(QV_List<API_Element>& objects) {
     return true;
 }
 
-int32_t PaintCls::ModifySelected(const QV_List<API_Element>& objects) {
+int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& objects) {
     ACAPI_Element_DeselectAll();
     const bool was3D = IsCurrentWindow3D();
     if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
@@ -333,7 +331,7 @@ int32_t PaintCls::ModifySelected(const QV_List<API_Element>& objects) {
     DialogMode = 3;
     const int32_t none = 0;
     const bool single = objects.GetCount() == 1;
-    if (RunSettingsDialog(single, single ? &none : nullptr) != 0) {
+    if (RunSettingsDialog(dialogs, single, single ? &none : nullptr) != 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }

@@ -24,19 +24,16 @@ struct PaintDialogState {
     QV_List<uint8_t> markers;  // out: one per row
 };
 
-// Opens the dialog on its first layout and goes between the two layouts until OK or Cancel; true on OK. Set by
-// the shell; without it every dialog counts as cancelled.
-using PaintDialogOpener = bool (*)(PaintDialogState& state);
-void SetPaintDialogOpener(PaintDialogOpener opener);
+class SiteObjectDialogs;
 
 class PaintCls : public BaseCls {
 public:
     PaintCls();
 
-    // Each answers the code for ShowErrorMessage (0: nothing to show).
-    int32_t Create(const QV_List<API_Element>& elements, const API_Element& terrain);
-    int32_t EditSettings();
-    int32_t ModifySelected(const QV_List<API_Element>& objects);
+    // Each answers the code for ShowErrorMessage (0: nothing to show); they ask the user through `dialogs`.
+    int32_t Create(SiteObjectDialogs& dialogs, const QV_List<API_Element>& elements, const API_Element& terrain);
+    int32_t EditSettings(SiteObjectDialogs& dialogs);
+    int32_t ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& objects);
     // The terrain's contour lines made again ("Data update").
     int32_t Rebuild(const API_Element& object);
     // Model-update hook: a user's edit of a coloured-area object keeps it observed and its terrain readable.
@@ -46,7 +43,7 @@ public:
     bool CreateObject(const QV_String& partName, int16_t placeCode, uint16_t value, void* list,
                       API_Element* existing) override;
 
-    int32_t RunSettingsDialog(bool withAreas, const int32_t* earlierCount);
+    int32_t RunSettingsDialog(SiteObjectDialogs& dialogs, bool withAreas, const int32_t* earlierCount);
     bool CollectAreas();
     // The terrain's object, found by the terrain's GUID (never by its ID text, which two terrains may share).
     void FindExistingObject();

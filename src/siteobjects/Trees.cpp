@@ -12,6 +12,7 @@
 #include "geometry/PolygonTests.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "siteobjects/SiteHeights.hpp"
+#include "siteobjects/SiteObjectDialogs.hpp"
 #include "siteobjects/TreeBranches.hpp"
 #include "siteobjects/TreeParams.hpp"
 #include "terrain/TerrainInputQueries.hpp"
@@ -29,8 +30,6 @@ constexpr int32_t ErrModify = 43;
 constexpr int32_t ErrCreate = 63;
 constexpr int32_t ErrInitial = 64;
 constexpr int32_t ErrLayer = 65;
-
-TreeDialogRunner DialogRunner = nullptr;
 
 void Rebuild() {
     API_RebuildParams rebuild = {};
@@ -64,17 +63,14 @@ void PlaceOneTree(const API_Element& defaults, int32_t libIndex, BaseLP& view, c
 
 }  // namespace
 
-void SetTreeDialogRunner(TreeDialogRunner runner) { DialogRunner = runner; }
-
-int32_t EditTreeSettings() {
-    if (DialogRunner == nullptr) return 1;
+int32_t EditTreeSettings(SiteObjectDialogs& dialogs) {
     TreeChangeFlags flags;
-    if (!DialogRunner(TreeGlobalSettings, flags)) return 1;
+    if (!dialogs.OpenTreeSettings(TreeGlobalSettings, flags)) return 1;
     TreeChanged = flags;
     return 0;
 }
 
-bool CreateTree(const API_Element* terrain) {
+bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
     int32_t libIndex = -1;
     // A missing part was reported by the search itself.
     if (!FindLibPartOrAsk(QV_String("SS_TREE"), libIndex, true, QV_String(), APILib_ObjectID)) return false;
@@ -100,7 +96,7 @@ bool CreateTree(const API_Element* terrain) {
         TreeDefaultsPending = 0;
     }
     DialogMode = 2;
-    const bool confirmed = EditTreeSettings() == 0;
+    const bool confirmed = EditTreeSettings(dialogs) == 0;
     // Counts typed past the dialog's ranges would make a tree no array holds.
     if (confirmed && !TreeCountsUsable(TreeGlobalSettings.branches, TreeGlobalSettings.levels)) {
         ShowErrorMessage(ErrModify, -1);
@@ -134,10 +130,10 @@ bool CreateTree(const API_Element* terrain) {
     return true;
 }
 
-bool RegenerateTrees(const QV_List<API_Element>& trees) {
+bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& trees) {
     TreeChanged.Clear();
     DialogMode = 3;
-    if (trees.GetCount() == 0 || EditTreeSettings() != 0) return true;
+    if (trees.GetCount() == 0 || EditTreeSettings(dialogs) != 0) return true;
     bool allGrown = true;
     for (int32_t i = 0; i < trees.GetCount(); ++i) {
         API_Element element = trees[i];

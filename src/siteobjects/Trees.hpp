@@ -14,17 +14,15 @@ extern TreeSettings TreeGlobalSettings;
 extern uint8_t TreeDefaultsPending;  // 1 until the first creation has read the part's defaults
 extern TreeChangeFlags TreeChanged;  // what the last confirmed dialog changed
 
-// The "Tree settings" dialog pair over `record`: true on OK, with the changed fields written into the record and
-// flagged. Wired by the shell; unset, the dialog counts as cancelled.
-using TreeDialogRunner = bool (*)(TreeSettings& record, TreeChangeFlags& flags);
-void SetTreeDialogRunner(TreeDialogRunner runner);
+class SiteObjectDialogs;
 
-// The dialog on the global settings: 0 on OK (settings and TreeChanged hold the result), 1 on Cancel.
-int32_t EditTreeSettings();
+// "Tree settings" (asked through `dialogs`) on the global settings: 0 on OK (settings and TreeChanged hold the
+// result), 1 on Cancel.
+int32_t EditTreeSettings(SiteObjectDialogs& dialogs);
 
 // Places trees, on `terrain` when there is one (null: none in the project). Errors are shown here; true unless
 // nothing could be started.
-bool CreateTree(const API_Element* terrain);
+bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain);
 // Writes the fields changed in the dialog into each selected tree and regrows the branches of those whose shape
 // changed. A tree whose own counts cannot be grown from is left unchanged and reported (43).
-bool RegenerateTrees(const QV_List<API_Element>& trees);
+bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& trees);

@@ -23,11 +23,11 @@
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedOutlineObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
+#include "siteobjects/SiteObjectDialogs.hpp"
 
 #include <cstring>
 
 namespace {
-WallDialogOpener Opener = nullptr;
 constexpr int32_t ErrDatabase = 42;
 constexpr int32_t ErrModifying = 43;
 constexpr int32_t ErrClosedPolygon = 45;
@@ -52,18 +52,16 @@ void CopyChangedFields(const uint8_t changed[WallFieldCount], WallSettings& targ
 }
 }  // namespace
 
-void SetWallDialogOpener(WallDialogOpener opener) { Opener = opener; }
-
 WallCls::WallCls() {
     settings.SetDefaults();
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t WallCls::RunSettingsDialog() {
+int32_t WallCls::RunSettingsDialog(SiteObjectDialogs& dialogs) {
     WallDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
-    if (Opener == nullptr || !Opener(state)) return 1;
+    if (!dialogs.OpenWallSettings(state)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
@@ -79,7 +77,7 @@ bool WallCls::PlaceObject() {
     return PlaceOutlineObject<WallLP>(libPartIndex, ElemKind_Wall, settings, element, points3D, false, object);
 }
 
-int32_t WallCls::Place(const API_Element& polyline, const API_Element& terrain) {
+int32_t WallCls::Place(SiteObjectDialogs& dialogs, const API_Element& polyline, const API_Element& terrain) {
     if (!FindPart(libPartIndex)) return 0;
     pickHead = polyline.header;
     if (!ReadElement(terrain, true) ||
@@ -89,15 +87,15 @@ int32_t WallCls::Place(const API_Element& polyline, const API_Element& terrain) 
     if (points3D.GetCount() < 2) return ErrModifying;
     DialogMode = 2;
     settings = GlobalSettings.wall;
-    if (RunSettingsDialog() != 0) return 0;
+    if (RunSettingsDialog(dialogs) != 0) return 0;
     GlobalSettings.wall = settings;
     return RunEarthworkCommand([&] { return CreateElementBodyFromMesh() && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
-int32_t WallCls::EditSettings() {
+int32_t WallCls::EditSettings(SiteObjectDialogs& dialogs) {
     DialogMode = 1;
     settings = GlobalSettings.wall;
-    if (RunSettingsDialog() == 0) GlobalSettings.wall = settings;
+    if (RunSettingsDialog(dialogs) == 0) GlobalSettings.wall = settings;
     return 0;
 }
 
@@ -138,7 +136,7 @@ bool WallCls::ApplyToObjects(QV_List<API_Element>& walls) {
     return true;
 }
 
-int32_t WallCls::ModifySelected(const QV_List<API_Element>& walls) {
+int32_t WallCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& walls) {
     const bool was3D = IsCurrentWindow3D();
     ACAPI_Element_DeselectAll();
     if (was3D) {
@@ -150,7 +148,7 @@ int32_t WallCls::ModifySelected(const QV_List<API_Element>& walls) {
         return ErrModifying;
     }
     DialogMode = 3;
-    if (RunSettingsDialog() != 0) {
+    if (RunSettingsDialog(dialogs) != 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }

@@ -17,10 +17,7 @@ struct WallDialogState {
     uint8_t changed[WallFieldCount] = {};  // per field id, set by OK
 };
 
-// Opens the wall settings dialog on its first layout and goes between the two layouts until OK or Cancel; true
-// on OK. Set by the shell; without it every dialog counts as cancelled.
-using WallDialogOpener = bool (*)(WallDialogState& state);
-void SetWallDialogOpener(WallDialogOpener opener);
+class SiteObjectDialogs;
 
 class WallCls : public BaseCls {
 public:
@@ -28,10 +25,10 @@ public:
 
     // Each answers the code for ShowErrorMessage (0: nothing to show): 43 when the object cannot be read, made or
     // changed, 42 when the floor plan's database cannot be reached, 45 for a closed polyline. A missing
-    // "VY_WALL" or a cancelled dialog answers 0.
-    int32_t Place(const API_Element& polyline, const API_Element& terrain);
-    int32_t EditSettings();
-    int32_t ModifySelected(const QV_List<API_Element>& walls);
+    // "VY_WALL" or a cancelled dialog answers 0. They ask the user through `dialogs`.
+    int32_t Place(SiteObjectDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
+    int32_t EditSettings(SiteObjectDialogs& dialogs);
+    int32_t ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& walls);
     // Regenerates one wall's base line on its terrain ("Data update"); runs inside the caller's command.
     bool RebuildObject(const API_Element& wall);
 
@@ -40,7 +37,7 @@ public:
     static int32_t RefreshObjects(const QV_List<API_Elem_Head>& heads);
 
     // 0 on OK (settings and changed flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog();
+    int32_t RunSettingsDialog(SiteObjectDialogs& dialogs);
     bool PlaceObject();
     bool ReadObject(const QV_List<API_Element>& walls);
     bool ApplyToObjects(QV_List<API_Element>& walls);

@@ -5,6 +5,7 @@
 
 #include "dialogs/settings/RetainerWallSettingsDialog.hpp"
 #include "earthworks/Obstacle.hpp"
+#include "shell/EarthworkDialogBoxes.hpp"
 
 #include <cmath>
 
@@ -12,14 +13,7 @@ namespace {
 
 class RetainerWallDialogTest : public SettingsDialogTest {
 protected:
-    void SetUp() override {
-        SettingsDialogTest::SetUp();
-        SetRetainerWallDialogOpener(OpenRetainerWallSettingsDialog);
-    }
-    void TearDown() override {
-        SetRetainerWallDialogOpener(nullptr);
-        SettingsDialogTest::TearDown();
-    }
+    EarthworkDialogBoxes dialogs;
 };
 
 // OK without edits, in either layout, flags nothing: 45 degrees shown as such and stored as it was.
@@ -31,7 +25,7 @@ TEST_F(RetainerWallDialogTest, OKWithoutEditsFlagsNothing) {
         DGDriver::Reset();
         if (layout == 32517) DGDriver::QueueClick(32560, 36);
         DGDriver::QueueClick(layout, 1);
-        ASSERT_EQ(wall.RunSettingsDialog(0), 0);
+        ASSERT_EQ(wall.RunSettingsDialog(dialogs, 0), 0);
         EXPECT_EQ(Flags(wall), 0) << layout;
         EXPECT_NEAR(Item(layout, 12)->value, 45.0, 1e-12);
         EXPECT_EQ(wall.settings.leftAngle, M_PI / 4);
@@ -51,7 +45,7 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
     DGDriver::QueueSetLong(32517, 33, 12);  // the fill pen, only in the second layout
     DGDriver::QueueSetText(32517, 37, "Wall A");
     DGDriver::QueueClick(32517, 1);
-    ASSERT_EQ(wall.RunSettingsDialog(0), 0);
+    ASSERT_EQ(wall.RunSettingsDialog(dialogs, 0), 0);
     EXPECT_NEAR(wall.settings.leftAngle, M_PI / 3, 1e-12);
     EXPECT_EQ(wall.changed[1], 1);
     EXPECT_EQ(wall.changed[0], 0);
@@ -69,7 +63,7 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
     ObstacleCls placed;
     DGDriver::Reset();
     DGDriver::QueueClick(32560, 1);
-    ASSERT_EQ(placed.RunSettingsDialog(1), 0);
+    ASSERT_EQ(placed.RunSettingsDialog(dialogs, 1), 0);
     EXPECT_FALSE(Item(32560, 10)->enabled);
     EXPECT_FALSE(Item(32560, 16)->enabled);
     EXPECT_EQ(GlobalSettings.GetDouble(0, 6), 0.75);
@@ -81,7 +75,7 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
     DGDriver::QueueSetDouble(32560, 10, 3.0);
     DGDriver::QueueSetDouble(32560, 8, 2.0);
     DGDriver::QueueClick(32560, 2);
-    EXPECT_EQ(cancelled.RunSettingsDialog(0), 1);
+    EXPECT_EQ(cancelled.RunSettingsDialog(dialogs, 0), 1);
     EXPECT_EQ(cancelled.settings.height, before.height);
     EXPECT_EQ(GlobalSettings.GetDouble(0, 6), 0.75);
     EXPECT_EQ(Flags(cancelled), 0);

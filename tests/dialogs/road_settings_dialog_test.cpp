@@ -4,6 +4,7 @@
 
 #include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "earthworks/Road.hpp"
+#include "shell/EarthworkDialogBoxes.hpp"
 
 #include <cmath>
 #include <random>
@@ -12,14 +13,7 @@ namespace {
 
 class RoadSettingsDialogTest : public SettingsDialogTest {
 protected:
-    void SetUp() override {
-        SettingsDialogTest::SetUp();
-        SetRoadDialogOpener(OpenRoadSettingsLayout);
-    }
-    void TearDown() override {
-        SetRoadDialogOpener(nullptr);
-        SettingsDialogTest::TearDown();
-    }
+    EarthworkDialogBoxes dialogs;
 };
 
 // Whatever the record holds within the items' ranges, OK without edits in either layout writes nothing back.
@@ -42,7 +36,7 @@ TEST_F(RoadSettingsDialogTest, OKWithoutEditsFlagsNothingForAnyRecord) {
         DGDriver::Reset();
         if (run % 2 == 1) DGDriver::QueueClick(32554, 44);
         DGDriver::QueueClick(run % 2 == 1 ? 32504 : 32554, 1);
-        ASSERT_EQ(road.RunSettingsDialog(true, false, false), 0);
+        ASSERT_EQ(road.RunSettingsDialog(dialogs, true, false, false), 0);
         ASSERT_EQ(Flags(road), 0) << run;
         EXPECT_NEAR(road.settings.leftCutAngle, before.leftCutAngle, 1e-7);
         if (run == 0) {
@@ -65,7 +59,7 @@ TEST_F(RoadSettingsDialogTest, PensUnderAClearedBoxStayAndLinkedMaterialsFollow)
     DGDriver::QueueSetLong(32504, 46, 8);  // the obstacle pen edited, then the obstacle box cleared
     DGDriver::QueueSetLong(32504, 44, 0);
     DGDriver::QueueClick(32504, 1);
-    ASSERT_EQ(road.RunSettingsDialog(true, false, false), 0);
+    ASSERT_EQ(road.RunSettingsDialog(dialogs, true, false, false), 0);
     EXPECT_EQ(road.settings.show2D, 0);
     EXPECT_EQ(road.settings.pen2D, before.pen2D);
     EXPECT_EQ(road.changed[11], 0);
@@ -83,7 +77,7 @@ TEST_F(RoadSettingsDialogTest, PensUnderAClearedBoxStayAndLinkedMaterialsFollow)
     DGDriver::Reset();
     DGDriver::QueueSetLong(32554, 31, 2);
     DGDriver::QueueClick(32554, 1);
-    ASSERT_EQ(other.RunSettingsDialog(true, false, false), 0);
+    ASSERT_EQ(other.RunSettingsDialog(dialogs, true, false, false), 0);
     EXPECT_EQ(other.settings.cutMaterial, 2);
     EXPECT_EQ(other.settings.levelMaterial, before.levelMaterial);
     EXPECT_EQ(other.changed[8], 1);
@@ -97,7 +91,7 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     RoadCls edited;
     DialogMode = 3;
     DGDriver::QueueClick(32554, 1);
-    ASSERT_EQ(edited.RunSettingsDialog(false, false, true), 0);
+    ASSERT_EQ(edited.RunSettingsDialog(dialogs, false, false, true), 0);
     EXPECT_FALSE(Item(32554, 8)->enabled);
     EXPECT_EQ(Item(32554, 7)->image, 32641);
     EXPECT_FALSE(Item(32554, 46)->enabled);
@@ -109,7 +103,7 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     DGDriver::Reset();
     DGDriver::QueueSetDouble(32554, 8, 9.25);
     DGDriver::QueueClick(32554, 1);
-    ASSERT_EQ(created.RunSettingsDialog(false, true, false), 0);
+    ASSERT_EQ(created.RunSettingsDialog(dialogs, false, true, false), 0);
     EXPECT_TRUE(Item(32554, 8)->enabled);
     EXPECT_EQ(GlobalSettings.GetDouble(0, 5), 9.25);
     EXPECT_EQ(GlobalSettings.GetInt(0, 14), 2);
@@ -121,7 +115,7 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     DGDriver::QueueSetDouble(32554, 8, 3.0);
     DGDriver::QueueClick(32554, 44);
     DGDriver::QueueClick(32504, 2);
-    EXPECT_EQ(cancelled.RunSettingsDialog(true, true, false), 1);
+    EXPECT_EQ(cancelled.RunSettingsDialog(dialogs, true, true, false), 1);
     EXPECT_EQ(GlobalSettings.GetInt(0, 14), 2);
     EXPECT_EQ(GlobalSettings.GetDouble(0, 5), 9.25);
 }

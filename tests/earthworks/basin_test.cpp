@@ -16,6 +16,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
+#include "shell/EarthworkDialogBoxes.hpp"
 
 #include <cmath>
 
@@ -28,20 +29,15 @@ protected:
     void SetUp() override {
         ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        Basin::SetBasinDialogOpener(RunBasinSettingsLayouts);
         // A pit: the rim at 20 on the square (0,0)-(100,100), the bottom at 0 in its middle.
         terrain = PlaceTerrain({{0, 0, 20}, {100, 0, 20}, {100, 100, 20}, {0, 100, 20}, {50, 50, 0}});
-    }
-    void TearDown() override {
-        Basin::SetBasinDialogOpener(nullptr);
-        ScriptedToolTest::TearDown();
     }
 
     int32_t CreateAt(double x, double y) {
         DGDriver::QueueClick(32559, 1);
         host->Input().QueuePoint(x, y);
         Basin::BasinCls basin;
-        return basin.Create(terrain);
+        return basin.Create(dialogs, terrain);
     }
     size_t ObjectCount() {
         size_t n = 0;
@@ -84,6 +80,7 @@ protected:
         return out;
     }
     API_Element terrain = {};
+    EarthworkDialogBoxes dialogs;
 };
 
 // Every vertex on the square of half side `h` around (50, 50), and the square's area.
@@ -181,13 +178,13 @@ TEST_F(BasinToolTest, CancelsAndFailuresLeaveTheProjectAsItWas) {
     DGDriver::QueueClick(32559, 2);
     {
         Basin::BasinCls basin;
-        EXPECT_EQ(basin.Create(terrain), 0);
+        EXPECT_EQ(basin.Create(dialogs, terrain), 0);
     }
     DGDriver::QueueClick(32559, 1);
     host->Input().QueueCancel();
     {
         Basin::BasinCls basin;
-        EXPECT_EQ(basin.Create(terrain), 0);
+        EXPECT_EQ(basin.Create(dialogs, terrain), 0);
     }
     EXPECT_EQ(ObjectCount(), 0u);
     EXPECT_EQ(Alerts().size(), 0u);
@@ -199,7 +196,7 @@ TEST_F(BasinToolTest, CancelsAndFailuresLeaveTheProjectAsItWas) {
     host->Input().QueuePoint(55, 50);
     {
         Basin::BasinCls basin;
-        EXPECT_EQ(basin.Create(terrain), 0);
+        EXPECT_EQ(basin.Create(dialogs, terrain), 0);
     }
     ASSERT_EQ(Alerts().size(), 1u);
     EXPECT_EQ(Alerts()[0].texts[0], "Click on a point inside the terrain selected.");

@@ -11,6 +11,7 @@
 #include "foundation/ModalDialog.hpp"
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
+#include "shell/EarthworkDialogBoxes.hpp"
 
 #include <cmath>
 #include <cstring>
@@ -24,12 +25,7 @@ protected:
     void SetUp() override {
         ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        SetBridgeDialogOpener(OpenBridgeSettingsDialog);
         terrain = PlaceTerrain(GridTerrainPoints(Plane));
-    }
-    void TearDown() override {
-        SetBridgeDialogOpener(nullptr);
-        ScriptedToolTest::TearDown();
     }
     API_Element Polyline(const std::vector<API_Coord3D>& points) {
         API_Guid g = {};
@@ -40,7 +36,7 @@ protected:
     int32_t Create(const std::vector<API_Coord3D>& points) {
         DGDriver::QueueClick(32579, 1);
         BridgeCls bridge;
-        return bridge.Create(Polyline(points), terrain);
+        return bridge.Create(dialogs, Polyline(points), terrain);
     }
     // "Data update" of one bridge inside the undoable command its caller runs.
     GSErrCode UpdateInCommand(const API_Element& bridge) {
@@ -79,6 +75,7 @@ protected:
     }
     API_Element terrain = {};
     int paths = 0;
+    EarthworkDialogBoxes dialogs;
 };
 
 TEST_F(BridgeToolTest, EveryPathVertexTakesThePlanesHeight) {
@@ -98,13 +95,13 @@ TEST_F(BridgeToolTest, EveryPathVertexTakesThePlanesHeight) {
 TEST_F(BridgeToolTest, AClosedPathIsRefusedBeforeTheDialogAndACancelMakesNothing) {
     {
         BridgeCls bridge;
-        EXPECT_EQ(bridge.Create(Polyline({{20, 20, 0}, {80, 20, 0}, {80, 80, 0}, {20, 20, 0}}), terrain), 45);
+        EXPECT_EQ(bridge.Create(dialogs, Polyline({{20, 20, 0}, {80, 20, 0}, {80, 80, 0}, {20, 20, 0}}), terrain), 45);
     }
     EXPECT_TRUE(DGDriver::Log().empty());
     DGDriver::QueueClick(32579, 2);
     {
         BridgeCls bridge;
-        EXPECT_EQ(bridge.Create(Polyline({{20, 20, 0}, {80, 20, 0}}), terrain), 0);
+        EXPECT_EQ(bridge.Create(dialogs, Polyline({{20, 20, 0}, {80, 20, 0}}), terrain), 0);
     }
     EXPECT_TRUE(Objects(ElemKind_Bridge).empty());
 }

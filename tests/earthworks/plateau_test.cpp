@@ -1,6 +1,7 @@
 // The plateau tool on the in-process stand-in host over the add-on's library: plateaus on hatches over a terrain on
 // the plane z = 100 + 0.1x + 0.05y, their three linked objects, the slope line of a sloped one, failures that leave
 // no part of a plateau, mass edits and the rebuild of a moved, rotated and mirrored object.
+#include "FakeEarthworkDialogs.hpp"
 #include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
 
@@ -63,12 +64,8 @@ protected:
         if (HasFatalFailure()) return;
         Dialog = FakeDialog();
         Dialog.edit = [](PlateauSettings& r) { r.level = 105.0; };
-        SetPlateauDialogOpener(FakePlateauDialog);
+        dialogs.plateau = FakePlateauDialog;
         terrain = PlaceTerrain(GridTerrainPoints(Plane));
-    }
-    void TearDown() override {
-        SetPlateauDialogOpener(nullptr);
-        LibraryHostTest::TearDown();
     }
     API_Element Hatch(const std::vector<API_Coord3D>& points) {
         API_Guid g = {};
@@ -112,6 +109,7 @@ protected:
     }
     API_Element terrain = {};
     int hatches = 0;
+    FakeEarthworkDialogs dialogs;
 };
 
 TEST_F(PlateauToolTest, RowsCarryThePlanesHeightsAndTheObjectsAreLinked) {
@@ -125,7 +123,7 @@ TEST_F(PlateauToolTest, RowsCarryThePlanesHeightsAndTheObjectsAreLinked) {
         const size_t before = Plateaus().size();
         {
             DiggingCls cls;
-            ASSERT_EQ(cls.CreateFromPolygon(Hatch(corners), terrain), 0) << run;
+            ASSERT_EQ(cls.CreateFromPolygon(dialogs, Hatch(corners), terrain), 0) << run;
         }
         std::vector<Plateau> all = Plateaus();
         ASSERT_EQ(all.size(), before + 3);
@@ -203,7 +201,7 @@ TEST_F(PlateauToolTest, ASlopedPlateauTakesItsDirectionAndOriginFromTheLine) {
     host->Input().QueuePoint(30, 25);
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.CreateFromPolygon(hatch, terrain), 0);
+        EXPECT_EQ(cls.CreateFromPolygon(dialogs, hatch, terrain), 0);
     }
     EXPECT_TRUE(Plateaus().empty());
     EXPECT_EQ(GlobalSettings.plateau.sloped, 1);
@@ -211,7 +209,7 @@ TEST_F(PlateauToolTest, ASlopedPlateauTakesItsDirectionAndOriginFromTheLine) {
     ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.CreateFromPolygon(hatch, terrain), 28);
+        EXPECT_EQ(cls.CreateFromPolygon(dialogs, hatch, terrain), 28);
     }
     host->ClearFailures();
     EXPECT_TRUE(Plateaus().empty());
@@ -220,7 +218,7 @@ TEST_F(PlateauToolTest, ASlopedPlateauTakesItsDirectionAndOriginFromTheLine) {
     host->Input().QueuePoint(30, 15);
     {
         DiggingCls cls;
-        ASSERT_EQ(cls.CreateFromPolygon(hatch, terrain), 0);
+        ASSERT_EQ(cls.CreateFromPolygon(dialogs, hatch, terrain), 0);
     }
     const std::vector<Plateau> all = Plateaus();
     ASSERT_EQ(all.size(), 3u);
@@ -238,7 +236,7 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
     Dialog.confirms = false;
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.CreateFromPolygon(hatch, terrain), 0);
+        EXPECT_EQ(cls.CreateFromPolygon(dialogs, hatch, terrain), 0);
     }
     EXPECT_TRUE(Plateaus().empty());
     Dialog.confirms = true;
@@ -274,7 +272,7 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
     list.Insert(Hatch({{120, 20, 0}, {140, 20, 0}, {140, 40, 0}}));
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.Create(list, terrain), 43);
+        EXPECT_EQ(cls.Create(dialogs, list, terrain), 43);
     }
     const std::vector<Plateau> left = Plateaus();
     ASSERT_EQ(left.size(), 3u);
@@ -296,7 +294,7 @@ TEST_F(PlateauToolTest, ANegativeLevelAboveTheSkirtLiftsIt) {
         ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
         Dialog.edit = [&](PlateauSettings& r) { r.level = c.level; };
         DiggingCls cls;
-        ASSERT_EQ(cls.CreateFromPolygon(hatch, Get(terrain.header.guid)), 0);
+        ASSERT_EQ(cls.CreateFromPolygon(dialogs, hatch, Get(terrain.header.guid)), 0);
         EXPECT_EQ(Get(terrain.header.guid).mesh.skirtLevel, c.want) << c.skirt << " " << c.level;
         EXPECT_EQ(Get(terrain.header.guid).mesh.level, -4.0) << c.skirt << " " << c.level;
         const std::vector<Plateau> all = Plateaus();
@@ -310,7 +308,9 @@ TEST_F(PlateauToolTest, AMassEditWritesTheChangedFieldsAndTheFirstNameOnAll) {
         GlobalSettings.plateau.name = QV_String(name);
         DiggingCls cls;
         const double x = std::string(name) == "FIRST" ? 20.0 : 100.0;
-        ASSERT_EQ(cls.CreateFromPolygon(Hatch({{x, 20, 0}, {x + 30, 20, 0}, {x + 30, 50, 0}, {x, 50, 0}}), terrain), 0);
+        ASSERT_EQ(
+            cls.CreateFromPolygon(dialogs, Hatch({{x, 20, 0}, {x + 30, 20, 0}, {x + 30, 50, 0}, {x, 50, 0}}), terrain),
+            0);
     }
     const std::vector<Plateau> all = Plateaus();
     QV_List<API_Element> picked;
@@ -320,7 +320,7 @@ TEST_F(PlateauToolTest, AMassEditWritesTheChangedFieldsAndTheFirstNameOnAll) {
     Dialog.edit = nullptr;
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.ModifySelected(picked), 0);
+        EXPECT_EQ(cls.ModifySelected(dialogs, picked), 0);
     }
     std::set<std::string> names;
     for (const Plateau& p : Plateaus()) names.insert(p.name);
@@ -330,7 +330,7 @@ TEST_F(PlateauToolTest, AMassEditWritesTheChangedFieldsAndTheFirstNameOnAll) {
     Dialog.changes = {3};
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.ModifySelected(picked), 0);
+        EXPECT_EQ(cls.ModifySelected(dialogs, picked), 0);
     }
     for (const Plateau& p : Plateaus()) {
         EXPECT_NEAR(p.cutAngle, 0.5, 1e-12) << p.role;
@@ -342,13 +342,14 @@ TEST_F(PlateauToolTest, AMassEditWritesTheChangedFieldsAndTheFirstNameOnAll) {
     Window(APIWind_3DModelID);
     ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("CDAT")), APIERR_GENERAL));
     DiggingCls cls;
-    EXPECT_EQ(cls.ModifySelected(picked), 42);
+    EXPECT_EQ(cls.ModifySelected(dialogs, picked), 42);
 }
 
 TEST_F(PlateauToolTest, ARebuildMeasuresTheTerrainListsFromTheFirstRowInTheWorld) {
     {
         DiggingCls cls;
-        ASSERT_EQ(cls.CreateFromPolygon(Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}}), terrain), 0);
+        ASSERT_EQ(cls.CreateFromPolygon(dialogs, Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}}), terrain),
+                  0);
     }
     API_Element result = ResultOf(Plateaus(), 0);
     // Turned a quarter, mirrored and moved, its first row moved off the origin.

@@ -12,6 +12,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
+#include "shell/EarthworkDialogBoxes.hpp"
 
 #include <cmath>
 
@@ -26,12 +27,7 @@ protected:
         if (HasFatalFailure()) return;
         GlobalSettings.SetDouble(0, 5, 8.0);
         GlobalSettings.SetShort(0, 15, 2);
-        SetRailwayDialogOpener(OpenRailwaySettingsDialog);
         terrain = PlaceTerrain(GridTerrainPoints(Plane));
-    }
-    void TearDown() override {
-        SetRailwayDialogOpener(nullptr);
-        ScriptedToolTest::TearDown();
     }
     API_Element Polyline(double y) {
         API_Guid g = {};
@@ -44,13 +40,14 @@ protected:
     using ScriptedToolTest::Item;
     const DGDriver::ItemState* Item(int16_t item) const { return Item(32580, item); }
     API_Element terrain = {};
+    EarthworkDialogBoxes dialogs;
 };
 
 TEST_F(RailwayToolTest, TwoTracksAlongAPolylineOnThePlane) {
     DGDriver::QueueClick(32580, 2);
     {
         RailwayCls railway;
-        EXPECT_EQ(railway.CreateAlongPolyline(Polyline(50), terrain), 0);
+        EXPECT_EQ(railway.CreateAlongPolyline(dialogs, Polyline(50), terrain), 0);
     }
     EXPECT_TRUE(Railways().empty());
 
@@ -58,7 +55,7 @@ TEST_F(RailwayToolTest, TwoTracksAlongAPolylineOnThePlane) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls railway;
-        ASSERT_EQ(railway.CreateAlongPolyline(Polyline(60), terrain), 0);
+        ASSERT_EQ(railway.CreateAlongPolyline(dialogs, Polyline(60), terrain), 0);
     }
     const std::vector<API_Element> made = Railways();
     ASSERT_EQ(made.size(), 3u);
@@ -91,7 +88,7 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls railway;
-        railway.EditDefaults();
+        railway.EditDefaults(dialogs);
     }
     ASSERT_NE(Item(10), nullptr);
     EXPECT_FALSE(Item(10)->enabled);
@@ -104,8 +101,8 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls a, b;
-        ASSERT_EQ(a.CreateAlongPolyline(Polyline(40), terrain), 0);
-        ASSERT_EQ(b.CreateAlongPolyline(Polyline(90), terrain), 0);
+        ASSERT_EQ(a.CreateAlongPolyline(dialogs, Polyline(40), terrain), 0);
+        ASSERT_EQ(b.CreateAlongPolyline(dialogs, Polyline(90), terrain), 0);
     }
     const std::vector<API_Element> all = Railways();
     ASSERT_EQ(all.size(), 6u);
@@ -120,7 +117,7 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls railway;
-        EXPECT_EQ(railway.ModifySelected(selected), 0);
+        EXPECT_EQ(railway.ModifySelected(dialogs, selected), 0);
     }
     for (size_t k = 0; k < all.size(); ++k) {
         EXPECT_NEAR(Param(all[k], "slope_SX_cut"), 40.0 * 0.017453292519943295, 1e-9) << k;

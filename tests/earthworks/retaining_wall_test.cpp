@@ -1,6 +1,7 @@
 // The retaining-wall tool on the in-process stand-in host over the add-on's library: walls on two planes that
 // meet at a ridge x = 50 (z = 100 + 0.2 min(x, 100 - x)), their faces checked against the path and the planes,
 // the rebuild of unchanged, rotated and broken walls, obstacles of a rotated and mirrored road, and failures.
+#include "FakeEarthworkDialogs.hpp"
 #include "LibraryHost.hpp"
 
 #include "earthworks/Obstacle.hpp"
@@ -51,15 +52,11 @@ protected:
         DialogsOpened = 0;
         DialogConfirms = true;
         DialogChanges.clear();
-        SetRetainerWallDialogOpener(FakeDialog);
+        dialogs.retainerWall = FakeDialog;
         std::vector<API_Coord3D> points;
         for (int i = 0; i <= 4; ++i)
             for (int j = 0; j <= 5; ++j) points.push_back({25.0 * i, 20.0 * j, Ridge(25.0 * i)});
         terrain = PlaceTerrain(points);
-    }
-    void TearDown() override {
-        SetRetainerWallDialogOpener(nullptr);
-        LibraryHostTest::TearDown();
     }
     API_Element Polyline(const std::vector<API_Coord3D>& points, bool closed = false) {
         API_Guid g = {};
@@ -70,7 +67,7 @@ protected:
     int32_t Build(const std::vector<API_Coord3D>& path, double clickX, double clickY) {
         host->Input().QueuePoint(clickX, clickY);
         ObstacleCls wall;
-        return wall.CreateFromPolyline(Polyline(path), terrain);
+        return wall.CreateFromPolyline(dialogs, Polyline(path), terrain);
     }
     Faces Read(const API_Element& wall) {
         Faces f;
@@ -123,6 +120,7 @@ protected:
     }
     API_Element terrain = {};
     int paths = 0;
+    FakeEarthworkDialogs dialogs;
 };
 
 TEST_F(RetainingWallTest, FacesStandOnTheClickedSideSplitAtTheRidgeWithTheTerrainsHeights) {
@@ -258,7 +256,8 @@ TEST_F(RetainingWallTest, RebuildKeepsAnUnchangedWallChordsArcsAndFollowsARotate
 TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
     // Closed path: 45 before any dialog.
     ObstacleCls closed;
-    EXPECT_EQ(closed.CreateFromPolyline(Polyline({{10, 10, 0}, {30, 10, 0}, {30, 30, 0}, {10, 10, 0}}, true), terrain),
+    EXPECT_EQ(closed.CreateFromPolyline(dialogs, Polyline({{10, 10, 0}, {30, 10, 0}, {30, 30, 0}, {10, 10, 0}}, true),
+                                        terrain),
               45);
     EXPECT_EQ(DialogsOpened, 0);
     // A cancelled dialog or side pick: nothing, silently.
@@ -269,12 +268,12 @@ TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
     DialogConfirms = true;
     host->Input().QueueCancel();
     ObstacleCls cancelled;
-    EXPECT_EQ(cancelled.CreateFromPolyline(Polyline({{10, 30, 0}, {90, 30, 0}}), terrain), 0);
+    EXPECT_EQ(cancelled.CreateFromPolyline(dialogs, Polyline({{10, 30, 0}, {90, 30, 0}}), terrain), 0);
     EXPECT_TRUE(Objects(ElemKind_RetainingWall).empty());
     // A side pick the host fails: 35.
     ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
     ObstacleCls failedPick;
-    EXPECT_EQ(failedPick.CreateFromPolyline(Polyline({{10, 30, 0}, {90, 30, 0}}), terrain), 35);
+    EXPECT_EQ(failedPick.CreateFromPolyline(dialogs, Polyline({{10, 30, 0}, {90, 30, 0}}), terrain), 35);
     host->ClearFailures();
     // A path that leaves the terrain cannot be sampled: 43, no object, no slab left.
     EXPECT_EQ(Build({{10, 30, 0}, {190, 30, 0}}, 40, 45), 43);
@@ -350,7 +349,7 @@ TEST_F(RetainingWallTest, ObstaclesOfARotatedMirroredRoadGrowAndShrink) {
     const auto along = [&](const std::vector<API_Coord3D>& path) {
         host->Input().QueuePoint(40, 90);
         ObstacleCls wall;
-        return wall.CreateAlongElement(Polyline(path), road, ElemKind_Road, terrain);
+        return wall.CreateAlongElement(dialogs, Polyline(path), road, ElemKind_Road, terrain);
     };
     // A road that cannot take the obstacle: 43, and no wall is left standing in its slopes.
     ASSERT_TRUE(host->FailCall("Element_ChangeParameters", -1, APIERR_GENERAL));
@@ -433,12 +432,12 @@ TEST_F(RetainingWallTest, MassEditsReachTheFlaggedFieldsAndCopiesLoseTheirLinks)
     // Nothing flagged: nothing written, not even the name.
     DialogConfirms = true;
     ObstacleCls none;
-    ASSERT_EQ(none.ModifySelected(selected), 0);
+    ASSERT_EQ(none.ModifySelected(dialogs, selected), 0);
     EXPECT_EQ(name(walls[1]), "RETAINING WALL");
     // The fill alone flagged: no parameter changes, but every wall takes the dialog's name.
     DialogChanges = {7};
     ObstacleCls fill;
-    ASSERT_EQ(fill.ModifySelected(selected), 0);
+    ASSERT_EQ(fill.ModifySelected(dialogs, selected), 0);
     for (const API_Element& w : walls) {
         EXPECT_EQ(Param(w, "retino"), 4.0);
         EXPECT_EQ(Param(w, "ZZYZX"), 0.5);
@@ -446,7 +445,7 @@ TEST_F(RetainingWallTest, MassEditsReachTheFlaggedFieldsAndCopiesLoseTheirLinks)
     }
     DialogChanges = {0};
     ObstacleCls height;
-    ASSERT_EQ(height.ModifySelected(selected), 0);
+    ASSERT_EQ(height.ModifySelected(dialogs, selected), 0);
     for (const API_Element& w : walls) {
         EXPECT_EQ(Param(w, "ZZYZX"), 2.0);
         EXPECT_NEAR(Param(w, "slope_SX_fill"), M_PI / 2, 1e-12);

@@ -1,6 +1,7 @@
 // The road tool on the in-process stand-in host over the add-on's library: roads along polylines on a terrain on
 // the plane z = 100 + 0.1x + 0.05y, their three linked objects, edges checked against the path and the plane,
 // failures that leave nothing behind, and edits that reach only the changed fields.
+#include "FakeEarthworkDialogs.hpp"
 #include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
 
@@ -54,12 +55,8 @@ protected:
         DialogConfirms = true;
         DialogChanges.clear();
         DialogName.clear();
-        SetRoadDialogOpener(FakeRoadDialog);
+        dialogs.road = FakeRoadDialog;
         terrain = Terrain();
-    }
-    void TearDown() override {
-        SetRoadDialogOpener(nullptr);
-        LibraryHostTest::TearDown();
     }
 
     API_Element Terrain() { return PlaceTerrain(GridTerrainPoints(Plane)); }
@@ -72,7 +69,7 @@ protected:
     int32_t Build(const API_Element& polyline, int16_t mode) {
         GlobalSettings.SetShort(0, 14, mode);
         RoadCls road;
-        return road.CreateAlongPolyline(polyline, terrain);
+        return road.CreateAlongPolyline(dialogs, polyline, terrain);
     }
     std::vector<RoadObject> Roads() {
         std::vector<RoadObject> out;
@@ -109,6 +106,7 @@ protected:
         GuidToText(t, g);
         return t.ToStdString();
     }
+    FakeEarthworkDialogs dialogs;
     API_Element terrain = {};
     int paths = 0;
 };
@@ -228,10 +226,10 @@ TEST_F(RoadWithoutLibraryTest, AMissingRoadPartPlacesNothing) {
     ASSERT_EQ(Db().PlaceMeshFromPoints({{0, 0, 1}, {60, 0, 1}, {60, 60, 1}, {0, 60, 1}}, 1, "terrain", &g), NoError);
     mesh.header.guid = g;
     ASSERT_EQ(ACAPI_Element_Get(&mesh), NoError);
-    SetRoadDialogOpener(FakeRoadDialog);
+    FakeEarthworkDialogs dialogs;
+    dialogs.road = FakeRoadDialog;
     RoadCls road;
-    EXPECT_EQ(road.CreateAlongPolyline(path, mesh), 0);
-    SetRoadDialogOpener(nullptr);
+    EXPECT_EQ(road.CreateAlongPolyline(dialogs, path, mesh), 0);
     GS::Array<API_Guid> objects;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
     EXPECT_EQ(objects.GetSize(), 0u);
@@ -246,14 +244,14 @@ TEST_F(RoadToolTest, ARoadOnAFillRunsBetweenThePickedSides) {
     // No click: the side input is cancelled and nothing is placed.
     {
         RoadCls road;
-        EXPECT_EQ(road.CreateOnFill(fill, terrain), 0);
+        EXPECT_EQ(road.CreateOnFill(dialogs, fill, terrain), 0);
     }
     EXPECT_TRUE(Roads().empty());
     host->Input().QueuePoint(100, 30);
     host->Input().QueuePoint(100, 60);
     {
         RoadCls road;
-        ASSERT_EQ(road.CreateOnFill(fill, terrain), 0);
+        ASSERT_EQ(road.CreateOnFill(dialogs, fill, terrain), 0);
     }
     const std::vector<RoadObject> made = Roads();
     ASSERT_EQ(made.size(), 3u);
@@ -282,7 +280,7 @@ TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
     DialogLeftCut = 0.8726646259971648;
     {
         RoadCls road;
-        EXPECT_EQ(road.ModifySelected(selected), 0);
+        EXPECT_EQ(road.ModifySelected(dialogs, selected), 0);
     }
     for (const RoadObject& r : Roads()) {
         EXPECT_NEAR(r.leftCut, 0.8726646259971648, 1e-12) << r.role;
@@ -294,13 +292,13 @@ TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
     DialogName = "Main road";
     {
         RoadCls road;
-        EXPECT_EQ(road.ModifySelected(selected), 0);
+        EXPECT_EQ(road.ModifySelected(dialogs, selected), 0);
     }
     for (const RoadObject& r : Roads()) EXPECT_EQ(r.name, "ROAD");
     DialogChanges = {5};
     {
         RoadCls road;
-        EXPECT_EQ(road.ModifySelected(selected), 0);
+        EXPECT_EQ(road.ModifySelected(dialogs, selected), 0);
     }
     for (const RoadObject& r : Roads()) EXPECT_EQ(r.name, "Main road");
     // From the 3D window, a plan database that cannot be reached is reported as such.
@@ -308,7 +306,7 @@ TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
     ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("CDAT")), APIERR_GENERAL));
     {
         RoadCls road;
-        EXPECT_EQ(road.ModifySelected(selected), 42);
+        EXPECT_EQ(road.ModifySelected(dialogs, selected), 42);
     }
 }
 

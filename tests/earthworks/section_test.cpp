@@ -1,5 +1,6 @@
 // The road cross section on the in-process stand-in host: a road object made the object tool's default with the
 // section settings, the placed copy tagged with its road, and section objects told apart from roads.
+#include "FakeEarthworkDialogs.hpp"
 #include "LibraryHost.hpp"
 
 #include "earthworks/Road.hpp"
@@ -43,8 +44,8 @@ protected:
         SectionDialogLayer = 1;
         SectionDialogFlags.clear();
         SectionDialogFlipLeft = 0;
-        SetRoadDialogOpener(FakeRoadDialog);
-        SetSectionDialogOpener(FakeSectionDialog);
+        dialogs.road = FakeRoadDialog;
+        dialogs.section = FakeSectionDialog;
         std::vector<API_Coord3D> points;
         for (int i = 0; i <= 4; ++i)
             for (int j = 0; j <= 4; ++j) points.push_back({40.0 * i, 30.0 * j, 100.0 + i});
@@ -54,7 +55,7 @@ protected:
         ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{30, 40, 0}, {120, 60, 0}}, false, 1, "path", &path),
                   NoError);
         RoadCls road;
-        ASSERT_EQ(road.CreateAlongPolyline(Get(path), Get(g)), 0);
+        ASSERT_EQ(road.CreateAlongPolyline(dialogs, Get(path), Get(g)), 0);
         GS::Array<API_Guid> objects;
         ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
         ASSERT_EQ(objects.GetSize(), 3u);
@@ -62,11 +63,6 @@ protected:
         ElemDescriptor record;
         ASSERT_TRUE(ElemUserData_Read(record, ElemKind_Road, roads[0].header));
         StringToGuid(result, record.ResultGuid);
-    }
-    void TearDown() override {
-        SetRoadDialogOpener(nullptr);
-        SetSectionDialogOpener(nullptr);
-        LibraryHostTest::TearDown();
     }
     // The user places the object tool's default; the host then reports the new element.
     API_Element PlaceToolDefault() {
@@ -128,13 +124,14 @@ protected:
         for (const API_Guid& g : Db().AllElements()) n += Db().Find(g)->record.header.typeID == type ? 1 : 0;
         return n;
     }
+    FakeEarthworkDialogs dialogs;
     std::vector<API_Element> roads;
     API_Guid result = APINULLGuid;
 };
 
 TEST_F(SectionTest, APlacedToolDefaultIsASectionTaggedWithItsRoadAndNeverARoad) {
     SectionCls section;
-    ASSERT_EQ(section.CreateFromRoad(roads[0]), 0);
+    ASSERT_EQ(section.CreateFromRoad(dialogs, roads[0]), 0);
     EXPECT_EQ(GlobalSettings.section.straightPen, 33);
     // The road object itself is untouched.
     EXPECT_EQ(ShortParam(Get(roads[0].header.guid), RoadParam::Section), 0);
@@ -171,7 +168,7 @@ TEST_F(SectionTest, APlacedToolDefaultIsASectionTaggedWithItsRoadAndNeverARoad) 
 TEST_F(SectionTest, NothingIsPreparedOnCancelOrWithoutAResultObject) {
     SectionDialogConfirms = false;
     SectionCls cancelled;
-    EXPECT_EQ(cancelled.CreateFromRoad(roads[0]), 0);
+    EXPECT_EQ(cancelled.CreateFromRoad(dialogs, roads[0]), 0);
     API_Element defaults = {};
     defaults.header.typeID = API_ObjectID;
     ASSERT_EQ(ACAPI_Element_GetDefaults(&defaults, nullptr), NoError);
@@ -187,14 +184,14 @@ TEST_F(SectionTest, NothingIsPreparedOnCancelOrWithoutAResultObject) {
               }),
               NoError);
     SectionCls garbled;
-    EXPECT_EQ(garbled.CreateFromRoad(roads[2]), 43);
+    EXPECT_EQ(garbled.CreateFromRoad(dialogs, roads[2]), 43);
     ASSERT_EQ(ACAPI_Element_GetDefaults(&defaults, nullptr), NoError);
     EXPECT_NE(defaults.object.libInd, roads[2].object.libInd);
 }
 
 TEST_F(SectionTest, AnEditOfPlacedSectionsChangesOnlyTheFlaggedFields) {
     SectionCls prepare;
-    ASSERT_EQ(prepare.CreateFromRoad(roads[0]), 0);
+    ASSERT_EQ(prepare.CreateFromRoad(dialogs, roads[0]), 0);
     const API_Element first = PlaceToolDefault();
     QV_List<API_Element> sections;
     sections.Insert(first);
@@ -203,7 +200,7 @@ TEST_F(SectionTest, AnEditOfPlacedSectionsChangesOnlyTheFlaggedFields) {
     SectionDialogLayer = Layer("sections", 0);
     SectionDialogFlags = {0};
     SectionCls edit;
-    ASSERT_EQ(edit.ModifySelected(sections), 0);
+    ASSERT_EQ(edit.ModifySelected(dialogs, sections), 0);
     API_Element after = Get(first.header.guid);
     EXPECT_EQ(after.header.layer, SectionDialogLayer);
     EXPECT_EQ(ShortParam(after, 48), 33);
@@ -214,7 +211,7 @@ TEST_F(SectionTest, AnEditOfPlacedSectionsChangesOnlyTheFlaggedFields) {
     SectionDialogFlipLeft = 1;
     sections.Clear();
     sections.Insert(after);
-    ASSERT_EQ(edit.ModifySelected(sections), 0);
+    ASSERT_EQ(edit.ModifySelected(dialogs, sections), 0);
     after = Get(first.header.guid);
     EXPECT_NE(after.header.layer, 1);
     EXPECT_EQ(ShortParam(after, 61), 1);
@@ -246,7 +243,7 @@ TEST(SectionSettingsTest, CopyChangedFieldsTakesExactlyTheFlaggedFieldsButNeverT
 
 TEST_F(SectionTest, ARebuildCarriesTheSectionsEdgeHeightsIntoItsRoadFromAnyWindow) {
     SectionCls section;
-    ASSERT_EQ(section.CreateFromRoad(roads[0]), 0);
+    ASSERT_EQ(section.CreateFromRoad(dialogs, roads[0]), 0);
     const API_Element placed = PlaceToolDefault();
     const size_t meshes = Count(API_MeshID);
     for (const bool from3D : {false, true}) {
@@ -259,7 +256,7 @@ TEST_F(SectionTest, ARebuildCarriesTheSectionsEdgeHeightsIntoItsRoadFromAnyWindo
             w.typeID = APIWind_3DModelID;
             ASSERT_EQ(Db().ChangeWindow(w), NoError);
         }
-        ASSERT_EQ(section.Rebuild(Get(placed.header.guid)), 0) << from3D;
+        ASSERT_EQ(section.Rebuild(dialogs, Get(placed.header.guid)), 0) << from3D;
         EXPECT_EQ(Db().FrontWindowType(), from3D ? APIWind_3DModelID : APIWind_FloorPlanID);
         EXPECT_EQ(Db().CurrentDatabaseType(), from3D ? APIWind_3DModelID : APIWind_FloorPlanID);
         if (from3D) {
@@ -279,11 +276,12 @@ TEST_F(SectionTest, ARebuildCarriesTheSectionsEdgeHeightsIntoItsRoadFromAnyWindo
         // The rebuild's terrain copy is gone again.
         EXPECT_EQ(Count(API_MeshID), meshes);
     }
+    EXPECT_EQ(dialogs.sectionWindowNotices, 0);  // the palette is told only of a section window rebuilt
 }
 
 TEST_F(SectionTest, ASectionNamingNoRoadIsDeletedAndOneWhoseRoadIsGoneStays) {
     SectionCls section;
-    ASSERT_EQ(section.CreateFromRoad(roads[0]), 0);
+    ASSERT_EQ(section.CreateFromRoad(dialogs, roads[0]), 0);
     const API_Element orphan = PlaceToolDefault();
     const API_Element kept = PlaceToolDefault();
     ElemDescriptor none;
@@ -291,19 +289,19 @@ TEST_F(SectionTest, ASectionNamingNoRoadIsDeletedAndOneWhoseRoadIsGoneStays) {
                   return ElemUserData_RewriteRecord(none, ElemKind_Section, orphan.header) ? NoError : GSErrCode(-1);
               }),
               NoError);
-    EXPECT_EQ(section.Rebuild(Get(orphan.header.guid)), 0);
+    EXPECT_EQ(section.Rebuild(dialogs, Get(orphan.header.guid)), 0);
     EXPECT_EQ(Db().Find(orphan.header.guid), nullptr);
 
     GS::Array<API_Guid> all;
     for (const API_Element& r : roads) all.Push(r.header.guid);
     ASSERT_EQ(Command([&] { return ACAPI_Element_Delete(all); }), NoError);
-    EXPECT_EQ(section.Rebuild(Get(kept.header.guid)), 43);
+    EXPECT_EQ(section.Rebuild(dialogs, Get(kept.header.guid)), 43);
     EXPECT_NE(Db().Find(kept.header.guid), nullptr);
 }
 
 TEST_F(SectionTest, OnlySectionObjectsPassTheRoadPartsSectionReads) {
     SectionCls section;
-    ASSERT_EQ(section.CreateFromRoad(roads[0]), 0);
+    ASSERT_EQ(section.CreateFromRoad(dialogs, roads[0]), 0);
     const API_Element placed = PlaceToolDefault();
     const int32_t part = placed.object.libInd;
     GS::Array<API_Guid> guids;

@@ -1,6 +1,7 @@
 // The sidewalk tool on the in-process stand-in host over the add-on's library: a sidewalk between two picked sides
 // of a hatch over a terrain on the plane z = 100 + 0.1x + 0.05y, its level cross-section, a data update that keeps
 // that profile (also on a moved, turned and mirrored object), failures that leave nothing, and edits together.
+#include "FakeEarthworkDialogs.hpp"
 #include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
 
@@ -52,7 +53,7 @@ protected:
         if (HasFatalFailure()) return;
         DialogConfirms = true;
         DialogChanges.clear();
-        SetSidewalkDialogOpener(FakeSidewalkDialog);
+        dialogs.sidewalk = FakeSidewalkDialog;
         terrain = PlaceTerrain(GridTerrainPoints(Plane));
         API_Guid g = {};
         EXPECT_EQ(Db().PlacePolygonElement(API_HatchID, {{40, 30, 0}, {160, 30, 0}, {160, 60, 0}, {40, 60, 0}}, true, 1,
@@ -60,15 +61,11 @@ protected:
                   NoError);
         fill = Get(g);
     }
-    void TearDown() override {
-        SetSidewalkDialogOpener(nullptr);
-        LibraryHostTest::TearDown();
-    }
     int32_t Build() {
         host->Input().QueuePoint(100, 30);
         host->Input().QueuePoint(100, 60);
         SideWalkCls cls;
-        return cls.Create(fill, terrain);
+        return cls.Create(dialogs, fill, terrain);
     }
     std::vector<Sidewalk> Sidewalks() {
         std::vector<Sidewalk> out;
@@ -99,6 +96,7 @@ protected:
         return {};
     }
     API_Element terrain = {}, fill = {};
+    FakeEarthworkDialogs dialogs;
 };
 
 TEST_F(SidewalkToolTest, TheFirstEdgeLiesOnTheTerrainAndTheSecondTakesItsHeights) {
@@ -176,7 +174,7 @@ TEST_F(SidewalkToolTest, CancelsAndFailuresLeaveNothing) {
     // No side picked.
     {
         SideWalkCls cls;
-        EXPECT_EQ(cls.Create(fill, terrain), 0);
+        EXPECT_EQ(cls.Create(dialogs, fill, terrain), 0);
     }
     DialogConfirms = false;
     EXPECT_EQ(Build(), 0);
@@ -188,7 +186,7 @@ TEST_F(SidewalkToolTest, CancelsAndFailuresLeaveNothing) {
     host->Input().QueuePoint(100, 30);
     {
         SideWalkCls cls;
-        EXPECT_EQ(cls.Create(fill, terrain), 0);
+        EXPECT_EQ(cls.Create(dialogs, fill, terrain), 0);
     }
     host->Input().ClearQueue();
     EXPECT_TRUE(Sidewalks().empty());
@@ -224,7 +222,7 @@ TEST_F(SidewalkToolTest, EditsReachTheParametersButNotLayerPenOrName) {
     DialogChanges = {0, 1, 6, 9};
     {
         SideWalkCls cls;
-        EXPECT_EQ(cls.Modify(picked), 0);
+        EXPECT_EQ(cls.Modify(dialogs, picked), 0);
     }
     for (const Sidewalk& s : Sidewalks()) {
         EXPECT_NEAR(s.thickness, 0.3, 1e-12) << s.role;
@@ -237,7 +235,7 @@ TEST_F(SidewalkToolTest, EditsReachTheParametersButNotLayerPenOrName) {
     Window(APIWind_3DModelID);
     ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("CDAT")), APIERR_GENERAL));
     SideWalkCls cls;
-    EXPECT_EQ(cls.Modify(picked), 42);
+    EXPECT_EQ(cls.Modify(dialogs, picked), 42);
 }
 
 }  // namespace

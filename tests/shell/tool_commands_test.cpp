@@ -12,6 +12,7 @@
 #include "settings/PrefsLP.hpp"
 #include "settings/Settings.hpp"
 #include "shell/CoordinateDisplay.hpp"
+#include "shell/ModulePorts.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPalettes.hpp"
 #include "shell/ToolsPalette.hpp"
@@ -124,17 +125,19 @@ TEST_F(ToolCommandsTest, TheFloorPlanIsBroughtToFrontOrTheCommandIsRefused) {
 // Every command that reads the selection or the project reports a failed query as "Error while finding data."
 // once, whatever it would have done otherwise, and starts from zero counts.
 TEST_F(ToolCommandsTest, AFailedQueryIsReportedOnceByEveryCommand) {
-    const std::vector<std::pair<const char*, void (*)(Settings&)>> commands = {{"road", RunRoad},
-                                                                               {"railway", RunRailway},
-                                                                               {"sidewalk", RunSidewalk},
-                                                                               {"plateau", RunPlateau},
-                                                                               {"bridge", RunBridge},
-                                                                               {"basin", RunBasin},
-                                                                               {"building", RunBuilding},
-                                                                               {"wall", RunWall},
-                                                                               {"retaining wall", RunRetainingWall},
-                                                                               {"gravity", RunGravity},
-                                                                               {"calculation", RunCalculation}};
+    // As the palette's buttons run them: with the ports the shell made at start.
+    const std::vector<std::pair<const char*, void (*)(Settings&)>> commands = {
+        {"road", [](Settings& s) { RunRoad(s, Ports().earthworkDialogs); }},
+        {"railway", [](Settings& s) { RunRailway(s, Ports().earthworkDialogs); }},
+        {"sidewalk", [](Settings& s) { RunSidewalk(s, Ports().earthworkDialogs); }},
+        {"plateau", [](Settings& s) { RunPlateau(s, Ports().earthworkDialogs); }},
+        {"bridge", [](Settings& s) { RunBridge(s, Ports().earthworkDialogs); }},
+        {"basin", [](Settings& s) { RunBasin(s, Ports().earthworkDialogs); }},
+        {"building", [](Settings& s) { RunBuilding(s, Ports().siteObjectDialogs); }},
+        {"wall", [](Settings& s) { RunWall(s, Ports().siteObjectDialogs); }},
+        {"retaining wall", [](Settings& s) { RunRetainingWall(s, Ports().earthworkDialogs); }},
+        {"gravity", RunGravity},
+        {"calculation", RunCalculation}};
     ASSERT_TRUE(host->FailCall("Selection_Get", -1, APIERR_GENERAL));
     ASSERT_TRUE(host->FailCall("Element_GetElemList", -1, APIERR_GENERAL));
     for (const auto& [name, run] : commands) {
@@ -163,7 +166,7 @@ TEST_F(ToolCommandsTest, TheRoadEditsItsDefaultsWithoutTerrainOrWithAnUnclearSel
     DGDriver::QueueClick(32554, 44);
     DGDriver::QueueSetDouble(32504, 22, 3.5);
     DGDriver::QueueClick(32504, 1);
-    RunRoad(GlobalSettings);
+    RunRoad(GlobalSettings, Ports().earthworkDialogs);
     EXPECT_TRUE(Alerts().empty());
     EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32554, 32504}));
     EXPECT_EQ(GlobalSettings.road.resolution, 12);
@@ -177,7 +180,7 @@ TEST_F(ToolCommandsTest, TheRoadEditsItsDefaultsWithoutTerrainOrWithAnUnclearSel
     DGDriver::QueueSetLong(32554, 11, 40);
     DGDriver::QueueSetLong(32554, 46, 1);
     DGDriver::QueueClick(32554, 2);
-    RunRoad(GlobalSettings);
+    RunRoad(GlobalSettings, Ports().earthworkDialogs);
     EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32554}));
     EXPECT_EQ(GlobalSettings.road.resolution, before.resolution);
     EXPECT_EQ(GlobalSettings.GetInt(0, 14), 3);
@@ -224,7 +227,7 @@ TEST_F(ToolCommandsTest, TheToolsThatNeedATerrainSaySoAndPolygonPreparesThePolyl
     RunCalculation(GlobalSettings);
     PlaceTerrain("terrain");
     DGDriver::QueueAlertAnswer(1);
-    RunCamera(GlobalSettings);  // a terrain, but no polyline
+    RunCamera(GlobalSettings, Ports().siteObjectDialogs);  // a terrain, but no polyline
     const auto alerts = Alerts();
     ASSERT_EQ(alerts.size(), 2u);
     EXPECT_EQ(alerts[0].title, "Error");

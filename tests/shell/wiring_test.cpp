@@ -2,6 +2,7 @@
 // "done"; in the module as it starts none of them may be left so.
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
+#include "shell/ModulePorts.hpp"
 #include "shell/Wiring.hpp"
 #include "terrain/TerrainFromMesh.hpp"
 #include "terrain/TerrainInputHooks.hpp"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -78,6 +80,14 @@ TEST(WiringTest, StartUpLeavesNoStepToItsUnwiredDefault) {
     EXPECT_TRUE(Wired(meshAsk, WiredMeshConversionAsk()));
     EXPECT_TRUE(Wired(edit, WiredElementEdit()));
     UnwireSubsystems();
+}
+
+// The ports live from start to release; asked for outside that, they fail loudly instead of answering for the user.
+TEST(WiringTest, ThePortsLiveFromStartToRelease) {
+    WireSubsystems();
+    EXPECT_NO_THROW(Ports());
+    UnwireSubsystems();
+    EXPECT_THROW(Ports(), std::bad_optional_access);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "dialogs/settings/BuildingSettingsDialog.hpp"
 #include "elements/LibPartViews.hpp"
 #include "foundation/Language.hpp"
+#include "shell/SiteObjectDialogBoxes.hpp"
 #include "siteobjects/Building.hpp"
 
 #include <algorithm>
@@ -22,12 +23,7 @@ protected:
     void SetUp() override {
         ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        SetBuildingDialogOpener(OpenBuildingSettingsDialog);
         terrain = PlaceTerrain(GridTerrainPoints(Plane));
-    }
-    void TearDown() override {
-        SetBuildingDialogOpener(nullptr);
-        ScriptedToolTest::TearDown();
     }
     API_Element Fill(const std::vector<API_Coord3D>& outline) {
         API_Guid g = {};
@@ -40,7 +36,7 @@ protected:
         DGDriver::QueueSetDouble(32561, 8, h);
         DGDriver::QueueClick(32561, 1);
         BuildingCls cls;
-        EXPECT_EQ(cls.Create(Fill(outline), terrain), 0);
+        EXPECT_EQ(cls.Create(dialogs, Fill(outline), terrain), 0);
         return Objects(ElemKind_Building).back();
     }
     QV_List<QV_Coord3DLong> Outline(const API_Element& e) {
@@ -70,6 +66,7 @@ protected:
         e.object.angle = angle;
         ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&e, &mask, nullptr, 0); }), NoError);
     }
+    SiteObjectDialogBoxes dialogs;
     API_Element terrain = {};
     int fills = 0;
 };
@@ -114,7 +111,7 @@ TEST_F(BuildingTest, BuildingsStandOnTheLowestCornerOfTheirOutlineAndMapBackOnto
     DGDriver::QueueSetDouble(32561, 8, 44.0);
     DGDriver::QueueClick(32561, 2);
     BuildingCls cls;
-    EXPECT_EQ(cls.Create(Fill(shapes[0]), terrain), 0);
+    EXPECT_EQ(cls.Create(dialogs, Fill(shapes[0]), terrain), 0);
     EXPECT_EQ(Objects(ElemKind_Building).size(), shapes.size());
     EXPECT_EQ(GlobalSettings.building.height, defaults.height);
 }
@@ -204,7 +201,7 @@ TEST_F(BuildingTest, EditingSeveralBuildingsChangesOnlyTheEditedFieldAndAFailedS
     DGDriver::QueueClick(32561, 1);
     {
         BuildingCls cls;
-        ASSERT_EQ(cls.Modify(both), 0);
+        ASSERT_EQ(cls.Modify(dialogs, both), 0);
         EXPECT_EQ(cls.unlinked, 1);
     }
     EXPECT_FALSE(Item(32561, 8)->enabled);
@@ -218,7 +215,7 @@ TEST_F(BuildingTest, EditingSeveralBuildingsChangesOnlyTheEditedFieldAndAFailedS
     Window(APIWind_3DModelID);
     ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("CDAT")), APIERR_GENERAL));
     BuildingCls cls;
-    EXPECT_EQ(cls.Modify(both), 42);
+    EXPECT_EQ(cls.Modify(dialogs, both), 42);
     // An outline without a vertex has no level range to stand on.
     EXPECT_FALSE(cls.ComputeLevelRange());
 }

@@ -9,6 +9,7 @@
 #include "elements/LibPartViews.hpp"
 #include "foundation/Language.hpp"
 #include "geometry/OutlineSegmentAtPoint.hpp"
+#include "shell/SiteObjectDialogBoxes.hpp"
 #include "siteobjects/Marker.hpp"
 
 #include <cmath>
@@ -96,15 +97,10 @@ protected:
     void SetUp() override {
         ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        WiredMarkerHooks().openSettings = OpenSpotHeightSettingsDialog;
-        WiredMarkerHooks().confirmGrid = ConfirmSpotHeightGrid;
         terrain = PlaceTerrain(GridTerrainPoints(Plane));
         GlobalSettings.marker.SetDefaults(QV_String("Arial"));
     }
-    void TearDown() override {
-        ResetMarkerHooks();
-        ScriptedToolTest::TearDown();
-    }
+    SiteObjectDialogBoxes dialogs;
     API_Element terrain = {};
 };
 
@@ -116,7 +112,7 @@ TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothin
     DGDriver::QueueClick(32551, 1);
     {
         MarkerCls cls;
-        EXPECT_EQ(cls.PlaceLevelMarker(terrain), 0);
+        EXPECT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 0);
     }
     const std::vector<API_Element> markers = Objects(ElemKind_LevelMarker);
     ASSERT_EQ(markers.size(), 2u);
@@ -131,7 +127,7 @@ TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothin
     DGDriver::QueueClick(32551, 1);
     {
         MarkerCls cls;
-        EXPECT_EQ(cls.PlaceLevelMarker(terrain), 43);
+        EXPECT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 43);
     }
     EXPECT_EQ(Objects(ElemKind_LevelMarker).size(), 2u);
     const auto alerts = [] {
@@ -161,7 +157,7 @@ TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothin
     DGDriver::QueueAlertAnswer(2);
     {
         MarkerCls cls;
-        EXPECT_EQ(cls.PlaceLevelMarker(terrain), 43);
+        EXPECT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 43);
     }
     ASSERT_EQ(alerts().size(), before + 1);
     const std::vector<std::string> shown = alerts();  // kept: a temporary's back() would dangle in the loop
@@ -176,7 +172,7 @@ TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothin
     DGDriver::QueueClick(32551, 1);
     {
         MarkerCls cls;
-        EXPECT_EQ(cls.PlaceLevelMarker(terrain), 1);
+        EXPECT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 1);
     }
     EXPECT_EQ(alerts().size(), before + 1);
     EXPECT_EQ(Objects(ElemKind_LevelMarker).size(), 2u);
@@ -251,7 +247,7 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     DGDriver::QueueClick(32551, 1);
     {
         MarkerCls cls;
-        ASSERT_EQ(cls.PlaceLevelMarker(terrain), 0);
+        ASSERT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 0);
     }
     std::vector<API_Element> singles = Objects(ElemKind_LevelMarker);
     ASSERT_EQ(singles.size(), 2u);
@@ -265,7 +261,7 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     moveTo(singles[1], 900.0, 900.0);
     for (const API_Element& m : singles) {
         MarkerCls cls;
-        EXPECT_EQ(cls.Rebuild(terrain, Get(m.header.guid)), 0);
+        EXPECT_EQ(cls.Rebuild(dialogs, terrain, Get(m.header.guid)), 0);
     }
     singles = Objects(ElemKind_LevelMarker);
     ASSERT_EQ(singles.size(), 1u);
@@ -280,7 +276,7 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     DGDriver::QueueAlertAnswer(1);
     {
         MarkerCls cls;
-        ASSERT_EQ(cls.PlaceLevelMarker(terrain), 0);
+        ASSERT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 0);
     }
     API_Element grid = Objects(ElemKind_LevelMarker).back();
     EXPECT_EQ(grid.object.pos.x, -30.0);
@@ -290,7 +286,7 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     DGDriver::QueueAlertAnswer(1);
     {
         MarkerCls cls;
-        EXPECT_EQ(cls.Rebuild(terrain, Get(grid.header.guid)), 0);
+        EXPECT_EQ(cls.Rebuild(dialogs, terrain, Get(grid.header.guid)), 0);
     }
     grid = Get(grid.header.guid);
     EXPECT_EQ(grid.object.pos.x, -30.0);
@@ -312,7 +308,7 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     ASSERT_EQ(Command([&] { return ACAPI_Element_ChangeParameters(one, &grid, &memo, &none); }), NoError);
     ACAPI_DisposeElemMemoHdls(&memo);
     MarkerCls cls;
-    EXPECT_EQ(cls.Rebuild(terrain, Get(grid.header.guid)), 43);
+    EXPECT_EQ(cls.Rebuild(dialogs, terrain, Get(grid.header.guid)), 43);
 }
 
 }  // namespace
@@ -345,7 +341,7 @@ TEST_F(MarkerTest, APointMarkerListsTheStorysPointsAndReplacesTheEarlierOneOnlyW
     DGDriver::QueueClick(32551, 1);
     {
         MarkerCls cls;
-        ASSERT_EQ(cls.PlacePointMarker(), 0);
+        ASSERT_EQ(cls.PlacePointMarker(dialogs), 0);
     }
     std::vector<API_Element> markers = Objects(ElemKind_PointMarker);
     ASSERT_EQ(markers.size(), 1u);
@@ -359,7 +355,7 @@ TEST_F(MarkerTest, APointMarkerListsTheStorysPointsAndReplacesTheEarlierOneOnlyW
     DGDriver::QueueClick(32551, 1);
     {
         MarkerCls cls;
-        EXPECT_EQ(cls.PlacePointMarker(), 43);
+        EXPECT_EQ(cls.PlacePointMarker(dialogs), 43);
     }
     host->ClearFailures();
     ASSERT_EQ(Objects(ElemKind_PointMarker).size(), 1u);
@@ -368,7 +364,7 @@ TEST_F(MarkerTest, APointMarkerListsTheStorysPointsAndReplacesTheEarlierOneOnlyW
     DGDriver::QueueClick(32551, 1);
     {
         MarkerCls cls;
-        ASSERT_EQ(cls.PlacePointMarker(), 0);
+        ASSERT_EQ(cls.PlacePointMarker(dialogs), 0);
     }
     const std::vector<API_Element> now = Objects(ElemKind_PointMarker);
     ASSERT_EQ(now.size(), 1u);

@@ -7,6 +7,7 @@
 #include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
 #include "elements/LibPartViews.hpp"
 #include "foundation/Language.hpp"
+#include "shell/SiteObjectDialogBoxes.hpp"
 #include "siteobjects/Paint.hpp"
 
 #include <cmath>
@@ -17,15 +18,6 @@ double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
 
 class PaintTest : public ScriptedToolTest {
 protected:
-    void SetUp() override {
-        ScriptedToolTest::SetUp();
-        if (HasFatalFailure()) return;
-        SetPaintDialogOpener(OpenColouredAreaSettingsDialog);
-    }
-    void TearDown() override {
-        SetPaintDialogOpener(nullptr);
-        ScriptedToolTest::TearDown();
-    }
     API_Element Terrain(double dx, const std::string& name) {
         std::vector<API_Coord3D> points;
         for (int i = 0; i <= 4; ++i)
@@ -43,7 +35,7 @@ protected:
         drawn.Insert(Fill(outline));
         DGDriver::QueueClick(32562, 1);
         PaintCls cls;
-        return cls.Create(drawn, terrain);
+        return cls.Create(dialogs, drawn, terrain);
     }
     QV_List<PaintInfo> Areas(const API_Element& o) {
         API_ElementMemo memo = {};
@@ -56,6 +48,7 @@ protected:
         ACAPI_DisposeElemMemoHdls(&memo);
         return areas;
     }
+    SiteObjectDialogBoxes dialogs;
     int fills = 0;
 };
 

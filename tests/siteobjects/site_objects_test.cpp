@@ -1,12 +1,12 @@
 // Trees, camera paths and gravity on a terrain through the in-process host: the terrain is the plane
 // z = 100 + 0.05x + 0.02y over x 20..120, y 10..90 on a story at elevation 3, so every height has a closed form.
+#include "FakeSiteObjectDialogs.hpp"
 #include "LibraryHost.hpp"
 
 #include "DGDriver.hpp"
 #include "RuntimeDriver.hpp"
-#include "dialogs/settings/TreeSettingsDialog.hpp"
-#include "dialogs/tools/CameraSettingsDialog.hpp"
 #include "elements/GdlParams.hpp"
+#include "shell/SiteObjectDialogBoxes.hpp"
 #include "siteobjects/Camera.hpp"
 #include "siteobjects/Gravity.hpp"
 #include "siteobjects/Trees.hpp"
@@ -28,16 +28,12 @@ protected:
         for (int x = 20; x <= 120; x += 10)
             for (int y = 10; y <= 90; y += 10) points.push_back({double(x), double(y), Plane(x, y) - StoryElevation});
         terrain = PlaceTerrain(points);
-        SetTreeDialogRunner(RunTreeSettingsDialogs);
-        SetCameraDistanceAsk(AskCameraDistance);
         TreeDefaultsPending = 1;
         RuntimeDriver::SeedRand(3);
     }
     void TearDown() override {
         EXPECT_TRUE(DGDriver::UnusedActions().empty());
         DGDriver::Reset();
-        SetTreeDialogRunner(nullptr);
-        SetCameraDistanceAsk(nullptr);
         LibraryHostTest::TearDown();
     }
     std::vector<API_Element> OfType(API_ElemTypeID type) {
@@ -59,6 +55,7 @@ protected:
         if (rows != nullptr) *rows = d1;
         return std::vector<double>(list.begin(), list.end());
     }
+    SiteObjectDialogBoxes dialogs;
     API_Element terrain = {};
 };
 
@@ -72,7 +69,7 @@ TEST_F(SiteObjectsTest, TreesStandOnTheTerrainEachWithItsOwnBranches) {
     host->Input().QueuePoint(100, 70);
     host->Input().QueuePoint(5, 5);  // off the terrain: the story's default elevation
     host->Input().QueueCancel();
-    ASSERT_EQ(Command([&] { return CreateTree(&terrain) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(Command([&] { return CreateTree(dialogs, &terrain) ? NoError : APIERR_GENERAL; }), NoError);
     std::vector<API_Element> trees = OfType(API_ObjectID);
     ASSERT_EQ(trees.size(), 3u);
     std::vector<std::vector<double>> alfas;
@@ -94,7 +91,7 @@ TEST_F(SiteObjectsTest, TreesStandOnTheTerrainEachWithItsOwnBranches) {
     edited.Insert(trees[1]);
     DGDriver::QueueSetLong(32564, 45, 3);
     DGDriver::QueueClick(32564, 1);
-    ASSERT_EQ(Command([&] { return RegenerateTrees(edited) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(Command([&] { return RegenerateTrees(dialogs, edited) ? NoError : APIERR_GENERAL; }), NoError);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(Param(Get(trees[i].header.guid), "mat_foglie"), 3.0);
         EXPECT_EQ(Cells(Get(trees[i].header.guid), "alfa"), alfas[i]);
@@ -119,7 +116,7 @@ TEST_F(SiteObjectsTest, TreesStandOnTheTerrainEachWithItsOwnBranches) {
               NoError);
     DGDriver::QueueSetLong(32564, 20, 3);
     DGDriver::QueueClick(32564, 1);
-    ASSERT_EQ(Command([&] { return RegenerateTrees(edited) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(Command([&] { return RegenerateTrees(dialogs, edited) ? NoError : APIERR_GENERAL; }), NoError);
     int32_t rows = 0;
     Cells(Get(trees[0].header.guid), "alfa", &rows);
     EXPECT_EQ(rows, 1 + 3 + 9 + 27);
@@ -135,7 +132,7 @@ TEST_F(SiteObjectsTest, CamerasFollowThePathAcrossItsCornerAtEyeHeightOverTheTer
     DGDriver::QueueSetDouble(32558, 8, 10.0);
     DGDriver::QueueClick(32558, 1);
     CameraCls cls;
-    ASSERT_EQ(cls.Create(Get(line), terrain), 0);
+    ASSERT_EQ(cls.Create(dialogs, Get(line), terrain), 0);
     ASSERT_EQ(OfType(API_CamSetID).size(), 1u);
     std::vector<API_Element> cams = OfType(API_CameraID);
     ASSERT_EQ(cams.size(), 8u);
@@ -159,11 +156,12 @@ TEST_F(SiteObjectsTest, CamerasFollowThePathAcrossItsCornerAtEyeHeightOverTheTer
     EXPECT_EQ(GlobalSettings.GetDouble(0, 9), 10.0);
 
     // A count no 16-bit number holds is refused before anything is divided or made.
-    SetCameraDistanceAsk([](double& d, double) { return d = 1e-3, true; });
+    FakeSiteObjectDialogs given;
+    given.cameraDistance = [](double& d, double) { return d = 1e-3, true; };
     CameraCls tiny;
-    EXPECT_EQ(tiny.Create(Get(line), terrain), 43);
-    SetCameraDistanceAsk([](double& d, double) { return d = 0.0, true; });
-    EXPECT_EQ(tiny.Create(Get(line), terrain), 43);
+    EXPECT_EQ(tiny.Create(given, Get(line), terrain), 43);
+    given.cameraDistance = [](double& d, double) { return d = 0.0, true; };
+    EXPECT_EQ(tiny.Create(given, Get(line), terrain), 43);
     EXPECT_EQ(OfType(API_CameraID).size(), 8u);
 
     // A closed path has no walk-through.
@@ -171,7 +169,7 @@ TEST_F(SiteObjectsTest, CamerasFollowThePathAcrossItsCornerAtEyeHeightOverTheTer
     ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{30, 20, 0}, {60, 60, 0}, {60, 20, 0}, {30, 20, 0}}, false, 1,
                                        "ring", &ring),
               NoError);
-    EXPECT_EQ(tiny.Create(Get(ring), terrain), 45);
+    EXPECT_EQ(tiny.Create(given, Get(ring), terrain), 45);
 }
 
 TEST_F(SiteObjectsTest, GravitySetsObjectsOnTheTerrainMeasuredFromTheirStory) {

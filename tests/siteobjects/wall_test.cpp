@@ -9,6 +9,7 @@
 #include "elements/LibPartViews.hpp"
 #include "elements/TerrainProbe.hpp"
 #include "foundation/Language.hpp"
+#include "shell/SiteObjectDialogBoxes.hpp"
 #include "siteobjects/Wall.hpp"
 
 #include <cmath>
@@ -22,12 +23,7 @@ protected:
     void SetUp() override {
         ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        SetWallDialogOpener(OpenWallSettingsDialog);
         terrain = PlaceTerrain(GridTerrainPoints(Plane));
-    }
-    void TearDown() override {
-        SetWallDialogOpener(nullptr);
-        ScriptedToolTest::TearDown();
     }
     API_Element Polyline(const std::vector<API_Coord3D>& points) {
         API_Guid g = {};
@@ -63,9 +59,10 @@ protected:
     API_Element PlaceWall(const std::vector<API_Coord3D>& points) {
         DGDriver::QueueClick(32550, 1);
         WallCls cls;
-        EXPECT_EQ(cls.Place(Polyline(points), terrain), 0);
+        EXPECT_EQ(cls.Place(dialogs, Polyline(points), terrain), 0);
         return Objects(ElemKind_Wall).back();
     }
+    SiteObjectDialogBoxes dialogs;
     API_Element terrain = {};
     int lines = 0;
 };
@@ -80,7 +77,7 @@ TEST_F(WallTest, ABaseLineCarriesThePlanesHeightsAndAClosedPolylineIsRefusedFirs
     EXPECT_TRUE(LinkedToTerrain(w));
 
     WallCls cls;
-    EXPECT_EQ(cls.Place(Polyline({{30, 75, 0}, {50, 75, 0}, {50, 85, 0}, {30, 75, 0}}), terrain), 45);
+    EXPECT_EQ(cls.Place(dialogs, Polyline({{30, 75, 0}, {50, 75, 0}, {50, 85, 0}, {30, 75, 0}}), terrain), 45);
     EXPECT_TRUE(DGDriver::Log().size() == 1u);
     EXPECT_EQ(Objects(ElemKind_Wall).size(), 1u);
 }
@@ -128,7 +125,7 @@ TEST_F(WallTest, EditingSeveralWallsCarriesOnlyTheChangedFields) {
     DGDriver::QueueClick(32550, 1);
     {
         WallCls cls;
-        ASSERT_EQ(cls.Place(Polyline({{100, 20, 0}, {140, 30, 0}}), terrain), 0);
+        ASSERT_EQ(cls.Place(dialogs, Polyline({{100, 20, 0}, {140, 30, 0}}), terrain), 0);
     }
     const API_Element b = Objects(ElemKind_Wall).back();
     QV_List<API_Element> both;
@@ -138,7 +135,7 @@ TEST_F(WallTest, EditingSeveralWallsCarriesOnlyTheChangedFields) {
     DGDriver::QueueSetDouble(32550, 8, 4.5);
     DGDriver::QueueClick(32550, 1);
     WallCls cls;
-    ASSERT_EQ(cls.ModifySelected(both), 0);
+    ASSERT_EQ(cls.ModifySelected(dialogs, both), 0);
     EXPECT_NEAR(Param(Get(a.header.guid), "ZZYZX"), 4.5, 1e-12);
     EXPECT_NEAR(Param(Get(b.header.guid), "ZZYZX"), 4.5, 1e-12);
     EXPECT_NEAR(Param(Get(a.header.guid), "spessore"), 0.45, 1e-12);
@@ -147,7 +144,7 @@ TEST_F(WallTest, EditingSeveralWallsCarriesOnlyTheChangedFields) {
     // From the 3D window a floor plan that cannot be reached is a database error, and nothing is asked.
     Window(APIWind_3DModelID);
     ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("CDAT")), APIERR_GENERAL));
-    EXPECT_EQ(cls.ModifySelected(both), 42);
+    EXPECT_EQ(cls.ModifySelected(dialogs, both), 42);
 }
 
 TEST_F(WallTest, TheDialogNormalisesTheSideAndTheFirstLayoutNeverTouchesTheFillPens) {

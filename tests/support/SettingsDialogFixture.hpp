@@ -1,7 +1,7 @@
 #pragma once
 // A project host for driving a settings dialog through its tool's dialog loop: English texts, built-in global
-// settings, creation mode, and a driver log that must end without errors or unused actions. A test sets its
-// tool's opener in SetUp and clears it before TearDown.
+// settings, creation mode, and a driver log that must end without errors or unused actions. A test hands the
+// tool's operation the shell's dialogs (shell/EarthworkDialogBoxes), as the commands do.
 #include "ProjectHost.hpp"
 
 #include "DGDriver.hpp"

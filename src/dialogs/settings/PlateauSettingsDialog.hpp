@@ -19,7 +19,7 @@ struct PlateauSettingsBlock {
 // edits in the state's working copy and sets its switch flag; Cancel writes nothing.
 bool OpenPlateauSettingsDialog(PlateauDialogState& state);
 bool OpenPlateauSettingsDialogTwin(PlateauDialogState& state);
-// Either one by number (0 the first layout), as the plateau tool's opener.
+// Either one by number (0 the first layout), as the plateau tool asks for it (EarthworkDialogs).
 bool OpenPlateauSettingsLayout(PlateauDialogState& state, int32_t layout);
 
 namespace PlateauSettingsDlg {

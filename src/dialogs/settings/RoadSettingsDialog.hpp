@@ -17,7 +17,7 @@ struct RoadSettingsBlock {
 // switch leaves the edits in the state's working copy and sets its switch flag; Cancel writes nothing.
 bool OpenRoadSettingsDialog(RoadDialogState& state);
 bool OpenRoadSettingsDialogTwin(RoadDialogState& state);
-// Either one by number (0 the first layout), as the road tool's opener.
+// Either one by number (0 the first layout), as the road tool asks for it (EarthworkDialogs).
 bool OpenRoadSettingsLayout(RoadDialogState& state, int32_t layout);
 
 namespace RoadSettingsDlg {

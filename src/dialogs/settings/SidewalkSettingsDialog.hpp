@@ -18,7 +18,7 @@ struct SidewalkSettingsBlock {
 // in the state's working copy and sets its switch flag; Cancel writes nothing.
 bool OpenSidewalkSettingsDialog(SidewalkDialogState& state);
 bool OpenSidewalkSettingsDialogTwin(SidewalkDialogState& state);
-// Either one by number (0 the first layout), as the sidewalk tool's opener.
+// Either one by number (0 the first layout), as the sidewalk tool asks for it (EarthworkDialogs).
 bool OpenSidewalkSettingsLayout(SidewalkDialogState& state, int32_t layout);
 
 namespace SidewalkSettingsDlg {

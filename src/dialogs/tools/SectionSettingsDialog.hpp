@@ -10,5 +10,5 @@
 bool OpenSectionSettingsDialog(SectionSettings& record, uint8_t changed[SectionFieldCount], bool* switched);
 bool OpenSectionSettingsDialogTwin(SectionSettings& record, uint8_t changed[SectionFieldCount], bool* switched);
 
-// The owner's loop over both layouts on the state's record (the section tool's dialog opener).
+// The owner's loop over both layouts on the state's record (what the section tool asks for through EarthworkDialogs).
 bool RunSectionSettingsDialog(SectionDialogState& state);

@@ -24,9 +24,9 @@
 namespace {
 constexpr int32_t ErrUpdateFailed = 51;  // "Error while modifying one or more objects."
 
-int32_t MarkerClsRebuild(const API_Element& marker, const API_Element& terrain) {
+int32_t MarkerClsRebuild(SiteObjectDialogs& siteObjects, const API_Element& marker, const API_Element& terrain) {
     MarkerCls cls;
-    return cls.Rebuild(terrain, marker);
+    return cls.Rebuild(siteObjects, terrain, marker);
 }
 
 // Every object of the list in one undo step; one that fails is reported once at the end and the others still run.
@@ -92,10 +92,10 @@ int32_t RoadClsRebuildFromObject(const API_Element& road, int32_t roadLibIndex) 
     return cls.RebuildFromObject(road);
 }
 
-int32_t SectionClsRebuild(const API_Element& section, int32_t roadLibIndex) {
+int32_t SectionClsRebuild(EarthworkDialogs& earthworks, const API_Element& section, int32_t roadLibIndex) {
     SectionCls cls;
     cls.libPartIndex = roadLibIndex;
-    return cls.Rebuild(section);
+    return cls.Rebuild(earthworks, section);
 }
 
 // The terrains rebuilt, after the notice while it is on. The box "Don't show this dialog again" is taken as the user
@@ -140,11 +140,12 @@ bool Gather(Gathered& g, int32_t roadLibIndex) {
         pick(ElemKind_ColouredArea, g.colouredAreas);
 }
 
-int32_t RunCase(DataUpdateCase which, const Gathered& g, const QV_List<API_Element>& terrains, int32_t roadLibIndex) {
+int32_t RunCase(EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects, DataUpdateCase which, const Gathered& g,
+                const QV_List<API_Element>& terrains, int32_t roadLibIndex) {
     switch (which) {
         case DataUpdateCase::LevelMarker:
             if (!RequireFloorPlan()) return ToolErrDatabase;
-            return MarkerClsRebuild(g.markers[0], terrains[0]);
+            return MarkerClsRebuild(siteObjects, g.markers[0], terrains[0]);
         case DataUpdateCase::Walls:
             if (!RequireFloorPlan()) return ToolErrDatabase;
             return WallUpdate(g.walls);
@@ -153,7 +154,7 @@ int32_t RunCase(DataUpdateCase which, const Gathered& g, const QV_List<API_Eleme
             return BridgeClsUpdate(g.bridges);
         case DataUpdateCase::Basin: return BasinClsUpdateBuilder(g.basins[0]);
         case DataUpdateCase::Road: return RoadClsRebuildFromObject(g.roads[0], roadLibIndex);
-        case DataUpdateCase::RoadSection: return SectionClsRebuild(g.sections[0], roadLibIndex);
+        case DataUpdateCase::RoadSection: return SectionClsRebuild(earthworks, g.sections[0], roadLibIndex);
         case DataUpdateCase::Plateau: return DiggingClsRebuild(g.plateaus[0]);
         case DataUpdateCase::Sidewalk: return SideWalkClsUpdate(g.sidewalks[0]);
         case DataUpdateCase::RetainingWall: return ObstacleClsRebuild(g.retainingWalls[0]);
@@ -164,7 +165,7 @@ int32_t RunCase(DataUpdateCase which, const Gathered& g, const QV_List<API_Eleme
     return ToolErrNoConditions;
 }
 
-int32_t DataUpdate(Settings& settings) {
+int32_t DataUpdate(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects) {
     QV_List<API_Element> terrains;
     QV_List<API_Element> selectedTerrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
@@ -196,7 +197,7 @@ int32_t DataUpdate(Settings& settings) {
     s.retainingWalls = g.retainingWalls.GetCount();
     s.buildings = g.buildings.GetCount();
     s.colouredAreas = g.colouredAreas.GetCount();
-    return RunCase(ChooseDataUpdateCase(s), g, terrains, roadLibIndex);
+    return RunCase(earthworks, siteObjects, ChooseDataUpdateCase(s), g, terrains, roadLibIndex);
 }
 }  // namespace
 
@@ -217,8 +218,8 @@ DataUpdateCase ChooseDataUpdateCase(const DataUpdateSelection& s) {
     return DataUpdateCase::None;
 }
 
-void UpdateSelectedObjects(Settings& settings) {
+void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects) {
     SelectionCheckResult = 0;
-    SelectionCheckResult = DataUpdate(settings);
+    SelectionCheckResult = DataUpdate(settings, earthworks, siteObjects);
     ReportToolResult(SelectionCheckResult);
 }

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+class EarthworkDialogs;
+class SiteObjectDialogs;
+
 // Which rebuild a selection asks for, in the order the cases are tried.
 enum class DataUpdateCase : uint8_t {
     LevelMarker,
@@ -43,5 +46,7 @@ struct DataUpdateSelection {
 // The first case that matches (a selection with something other than one lone terrain).
 DataUpdateCase ChooseDataUpdateCase(const DataUpdateSelection& selection);
 
-// The command of the tool palette's button; failures are shown through the error table.
-void UpdateSelectedObjects(Settings& settings);
+// The command of the tool palette's button; failures are shown through the error table. A road section rebuilt
+// from a section window tells the palette through `earthworks`; a spot-height grid asks before it is computed
+// again through `siteObjects`.
+void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects);

@@ -21,69 +21,70 @@ namespace {
 // The road and the railway share their choice: the selected objects are modified; else, with a terrain, one fill
 // or one polyline makes a new one; anything else edits the defaults.
 template <typename Cls>
-int32_t RoadLikeCommand(Settings& settings, int32_t kind, bool keepResults) {
+int32_t RoadLikeCommand(Settings& settings, EarthworkDialogs& dialogs, int32_t kind, bool keepResults) {
     Cls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, kind, keepResults, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
+    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults();
+    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
     QV_List<API_Element> fills;
     QV_List<API_Element> polylines;
     if (!SelectedOfType(API_HatchID, fills) || !SelectedOfType(API_PolyLineID, polylines)) return ToolErrFindingData;
-    if (fills.GetCount() == 1 && polylines.GetCount() == 0) return cls.CreateOnFill(fills[0], terrains[0]);
-    if (fills.GetCount() == 0 && polylines.GetCount() == 1) return cls.CreateAlongPolyline(polylines[0], terrains[0]);
-    return cls.EditDefaults();
+    if (fills.GetCount() == 1 && polylines.GetCount() == 0) return cls.CreateOnFill(dialogs, fills[0], terrains[0]);
+    if (fills.GetCount() == 0 && polylines.GetCount() == 1)
+        return cls.CreateAlongPolyline(dialogs, polylines[0], terrains[0]);
+    return cls.EditDefaults(dialogs);
 }
 
-int32_t Sidewalk(Settings& settings) {
+int32_t Sidewalk(Settings& settings, EarthworkDialogs& dialogs) {
     SideWalkCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, ElemKind_Sidewalk, true, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.Modify(picked);
+    if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults();
+    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
     if (!SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
-    return fills.GetCount() == 1 ? cls.Create(fills[0], terrains[0]) : cls.EditDefaults();
+    return fills.GetCount() == 1 ? cls.Create(dialogs, fills[0], terrains[0]) : cls.EditDefaults(dialogs);
 }
 
-int32_t Plateau(Settings& settings) {
+int32_t Plateau(Settings& settings, EarthworkDialogs& dialogs) {
     DiggingCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, ElemKind_Plateau, true, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
+    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults();
+    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
     if (!SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
-    if (fills.GetCount() == 1) return cls.CreateFromPolygon(fills[0], terrains[0]);
-    if (fills.GetCount() > 1) return cls.Create(fills, terrains[0]);
-    return cls.EditDefaults();
+    if (fills.GetCount() == 1) return cls.CreateFromPolygon(dialogs, fills[0], terrains[0]);
+    if (fills.GetCount() > 1) return cls.Create(dialogs, fills, terrains[0]);
+    return cls.EditDefaults(dialogs);
 }
 
-int32_t Bridge(Settings& settings) {
+int32_t Bridge(Settings& settings, EarthworkDialogs& dialogs) {
     BridgeCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, ElemKind_Bridge, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.Modify(picked);
+    if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults();
+    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
     if (!SelectedOfType(API_PolyLineID, polylines)) return ToolErrFindingData;
-    if (polylines.GetCount() == 1 && IsBridgePath(polylines[0])) return cls.Create(polylines[0], terrains[0]);
-    return cls.EditDefaults();
+    if (polylines.GetCount() == 1 && IsBridgePath(polylines[0])) return cls.Create(dialogs, polylines[0], terrains[0]);
+    return cls.EditDefaults(dialogs);
 }
 
-int32_t RoadSection(Settings& settings) {
+int32_t RoadSection(Settings& settings, EarthworkDialogs& dialogs) {
     SectionCls cls;
     BeginToolCommand(settings);
     int32_t roadPart = -1;
@@ -95,25 +96,27 @@ int32_t RoadSection(Settings& settings) {
         return ToolErrFindingData;
     if (withSection.GetCount() > 0) {
         SetEditedCount(settings, withSection.GetCount());
-        return cls.ModifySelected(withSection);
+        return cls.ModifySelected(dialogs, withSection);
     }
     QV_List<API_Element> roads;
     if (!PickObjects(ElemKind_Road, roads)) return ToolErrFindingData;
-    return roads.GetCount() == 1 ? cls.CreateFromRoad(roads[0]) : cls.EditDefaults();
+    return roads.GetCount() == 1 ? cls.CreateFromRoad(dialogs, roads[0]) : cls.EditDefaults(dialogs);
 }
 
 }  // namespace
 
 bool IsBridgePath(const API_Element& polyline) { return polyline.polyLine.vertexCount == 2; }
 
-void RunRoad(Settings& settings) { ReportToolResult(RoadLikeCommand<RoadCls>(settings, ElemKind_Road, true)); }
-void RunRailway(Settings& settings) {
-    ReportToolResult(RoadLikeCommand<RailwayCls>(settings, ElemKind_Railway, false));
+void RunRoad(Settings& settings, EarthworkDialogs& dialogs) {
+    ReportToolResult(RoadLikeCommand<RoadCls>(settings, dialogs, ElemKind_Road, true));
 }
-void RunSidewalk(Settings& settings) { ReportToolResult(Sidewalk(settings)); }
-void RunPlateau(Settings& settings) { ReportToolResult(Plateau(settings)); }
-void RunBridge(Settings& settings) { ReportToolResult(Bridge(settings)); }
-void RunRoadSection(Settings& settings) { ReportToolResult(RoadSection(settings)); }
+void RunRailway(Settings& settings, EarthworkDialogs& dialogs) {
+    ReportToolResult(RoadLikeCommand<RailwayCls>(settings, dialogs, ElemKind_Railway, false));
+}
+void RunSidewalk(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(Sidewalk(settings, dialogs)); }
+void RunPlateau(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(Plateau(settings, dialogs)); }
+void RunBridge(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(Bridge(settings, dialogs)); }
+void RunRoadSection(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(RoadSection(settings, dialogs)); }
 
 void RunPolygon(Settings& settings) {
     BeginToolCommand(settings);

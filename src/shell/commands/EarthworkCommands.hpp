@@ -1,16 +1,19 @@
 #pragma once
 // The Earthmoving buttons' commands: each picks its operation by the selected objects of its kind, the add-on
-// terrains of the project and the selected fills or polylines.
+// terrains of the project and the selected fills or polylines, and hands the element class the dialogs to ask
+// the user with.
 #include "settings/Settings.hpp"
 
 #include "APIElements.hpp"
 
-void RunRoad(Settings& settings);
-void RunRailway(Settings& settings);
-void RunSidewalk(Settings& settings);
-void RunPlateau(Settings& settings);
-void RunBridge(Settings& settings);
-void RunRoadSection(Settings& settings);
+class EarthworkDialogs;
+
+void RunRoad(Settings& settings, EarthworkDialogs& dialogs);
+void RunRailway(Settings& settings, EarthworkDialogs& dialogs);
+void RunSidewalk(Settings& settings, EarthworkDialogs& dialogs);
+void RunPlateau(Settings& settings, EarthworkDialogs& dialogs);
+void RunBridge(Settings& settings, EarthworkDialogs& dialogs);
+void RunRoadSection(Settings& settings, EarthworkDialogs& dialogs);
 // The polyline tool made current, its default set to the kind of polyline the tools read.
 void RunPolygon(Settings& settings);
 

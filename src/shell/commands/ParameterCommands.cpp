@@ -55,7 +55,7 @@ int32_t Gravity(Settings& settings) {
     return cls.Build(terrains.GetCount() > 0 ? &terrains[0] : nullptr);
 }
 
-int32_t Camera(Settings& settings) {
+int32_t Camera(Settings& settings, SiteObjectDialogs& dialogs) {
     BeginToolCommand(settings);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
@@ -65,14 +65,14 @@ int32_t Camera(Settings& settings) {
         return 0;
     }
     CameraCls cls;
-    return cls.Create(polylines[0], terrains[0]);
+    return cls.Create(dialogs, polylines[0], terrains[0]);
 }
 
 }  // namespace
 
 void RunCalculation(Settings& settings) { ReportToolResult(Calculation(settings)); }
 void RunGravity(Settings& settings) { ReportToolResult(Gravity(settings)); }
-void RunCamera(Settings& settings) { ReportToolResult(Camera(settings)); }
+void RunCamera(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Camera(settings, dialogs)); }
 
 void RunDefaultSettings(Settings& settings) {
     BeginToolCommand(settings);

@@ -30,53 +30,53 @@ GS::UniString UndoText() {
     return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
-int32_t BasinCommand(Settings& settings) {
+int32_t BasinCommand(Settings& settings, EarthworkDialogs& dialogs) {
     Basin::BasinCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, ElemKind_Basin, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.Modify(picked);
+    if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    return terrains.GetCount() == 0 ? cls.EditDefaults() : cls.Create(terrains[0]);
+    return terrains.GetCount() == 0 ? cls.EditDefaults(dialogs) : cls.Create(dialogs, terrains[0]);
 }
 
-int32_t Building(Settings& settings) {
+int32_t Building(Settings& settings, SiteObjectDialogs& dialogs) {
     BuildingCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, ElemKind_Building, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.Modify(picked);
+    if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditSettings();
+    if (terrains.GetCount() == 0) return cls.EditSettings(dialogs);
     if (!SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
-    if (fills.GetCount() == 1) return cls.Create(fills[0], terrains[0]);
-    if (fills.GetCount() > 1) return cls.CreateFromSelection(fills, terrains[0]);
-    return cls.EditSettings();
+    if (fills.GetCount() == 1) return cls.Create(dialogs, fills[0], terrains[0]);
+    if (fills.GetCount() > 1) return cls.CreateFromSelection(dialogs, fills, terrains[0]);
+    return cls.EditSettings(dialogs);
 }
 
-int32_t Wall(Settings& settings) {
+int32_t Wall(Settings& settings, SiteObjectDialogs& dialogs) {
     WallCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, ElemKind_Wall, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
+    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditSettings();
+    if (terrains.GetCount() == 0) return cls.EditSettings(dialogs);
     if (!SelectedOfType(API_PolyLineID, polylines)) return ToolErrFindingData;
-    return polylines.GetCount() == 1 ? cls.Place(polylines[0], terrains[0]) : cls.EditSettings();
+    return polylines.GetCount() == 1 ? cls.Place(dialogs, polylines[0], terrains[0]) : cls.EditSettings(dialogs);
 }
 
-int32_t RetainingWall(Settings& settings) {
+int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
     ObstacleCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
     if (!PickToModify(settings, ElemKind_RetainingWall, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
+    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> roads;
     QV_List<API_Element> plateaus;
@@ -84,21 +84,21 @@ int32_t RetainingWall(Settings& settings) {
     if (!ProjectTerrains(terrains) || !PickObjects(ElemKind_Road, roads) || !PickObjects(ElemKind_Plateau, plateaus) ||
         !SelectedOfType(API_PolyLineID, polylines))
         return ToolErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults();
+    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
     const int32_t nRoads = roads.GetCount();
     const int32_t nPlateaus = plateaus.GetCount();
     const int32_t nLines = polylines.GetCount();
-    if (nLines == 1 && nRoads == 0 && nPlateaus == 0) return cls.CreateFromPolyline(polylines[0], terrains[0]);
+    if (nLines == 1 && nRoads == 0 && nPlateaus == 0) return cls.CreateFromPolyline(dialogs, polylines[0], terrains[0]);
     if (nLines == 1 && nRoads == 1 && nPlateaus == 0)
-        return cls.CreateAlongElement(polylines[0], roads[0], ElemKind_Road, terrains[0]);
+        return cls.CreateAlongElement(dialogs, polylines[0], roads[0], ElemKind_Road, terrains[0]);
     if (nLines == 1 && nPlateaus == 1 && nRoads == 0)
-        return cls.CreateAlongElement(polylines[0], plateaus[0], ElemKind_Plateau, terrains[0]);
+        return cls.CreateAlongElement(dialogs, polylines[0], plateaus[0], ElemKind_Plateau, terrains[0]);
     if (nLines == 0 && nRoads == 1 && nPlateaus == 0) return cls.RemoveObstacle(roads[0], ElemKind_Road);
     if (nLines == 0 && nPlateaus == 1 && nRoads == 0) return cls.RemoveObstacle(plateaus[0], ElemKind_Plateau);
-    return cls.EditDefaults();
+    return cls.EditDefaults(dialogs);
 }
 
-int32_t Paint(Settings& settings) {
+int32_t Paint(Settings& settings, SiteObjectDialogs& dialogs) {
     PaintCls cls;
     BeginToolCommand(settings);
     int32_t part = -1;
@@ -106,7 +106,7 @@ int32_t Paint(Settings& settings) {
     if (!FindLibPartOrAsk(QV_String("VY_PAINTER"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> picked;
     if (!PickToModify(settings, ElemKind_ColouredArea, false, picked)) return ToolErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(picked);
+    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> drawn;  // fills, lines, polylines, arcs, circles and splines
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
@@ -114,11 +114,11 @@ int32_t Paint(Settings& settings) {
     if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) return ToolErrFindingData;
     for (const API_Element& e : selection.elements)
         if (e.header.typeID >= API_HatchID && e.header.typeID <= API_SplineID) drawn.Insert(e);
-    if (terrains.GetCount() > 0 && drawn.GetCount() > 0) return cls.Create(drawn, terrains[0]);
-    return cls.EditSettings();
+    if (terrains.GetCount() > 0 && drawn.GetCount() > 0) return cls.Create(dialogs, drawn, terrains[0]);
+    return cls.EditSettings(dialogs);
 }
 
-int32_t Tree(Settings& settings) {
+int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
     BeginToolCommand(settings);
     if (!RequireFloorPlan()) return ToolErrDatabase;
     int32_t part = -1;
@@ -128,13 +128,14 @@ int32_t Tree(Settings& settings) {
     if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ToolErrFindingData;
     if (trees.GetCount() > 0) {
         SetEditedCount(settings, trees.GetCount());
-        ACAPI_CallUndoableCommand(UndoText(), [&]() { return RegenerateTrees(trees) ? NoError : APIERR_GENERAL; });
+        ACAPI_CallUndoableCommand(UndoText(),
+                                  [&]() { return RegenerateTrees(dialogs, trees) ? NoError : APIERR_GENERAL; });
         return 0;
     }
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     const API_Element* terrain = terrains.GetCount() > 0 ? &terrains[0] : nullptr;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() { return CreateTree(terrain) ? NoError : APIERR_GENERAL; });
+    ACAPI_CallUndoableCommand(UndoText(), [&]() { return CreateTree(dialogs, terrain) ? NoError : APIERR_GENERAL; });
     return 0;
 }
 
@@ -187,10 +188,12 @@ int32_t EditXYZ(Settings& settings) {
 
 }  // namespace
 
-void RunBasin(Settings& settings) { ReportToolResult(BasinCommand(settings)); }
-void RunBuilding(Settings& settings) { ReportToolResult(Building(settings)); }
-void RunWall(Settings& settings) { ReportToolResult(Wall(settings)); }
-void RunRetainingWall(Settings& settings) { ReportToolResult(RetainingWall(settings)); }
-void RunPaint(Settings& settings) { ReportToolResult(Paint(settings)); }
-void RunTree(Settings& settings) { ReportToolResult(Tree(settings)); }
+void RunBasin(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(BasinCommand(settings, dialogs)); }
+void RunBuilding(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Building(settings, dialogs)); }
+void RunWall(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Wall(settings, dialogs)); }
+void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
+    ReportToolResult(RetainingWall(settings, dialogs));
+}
+void RunPaint(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Paint(settings, dialogs)); }
+void RunTree(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Tree(settings, dialogs)); }
 void RunEditXYZ(Settings& settings) { ReportToolResult(EditXYZ(settings)); }

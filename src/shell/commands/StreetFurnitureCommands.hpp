@@ -1,14 +1,18 @@
 #pragma once
 // The Street furniture buttons' commands: basins, buildings, walls, retaining walls, coloured areas, trees, and
-// the switch between editing placed objects in X-Y and in Z.
+// the switch between editing placed objects in X-Y and in Z. Each asks the user through the dialogs it is handed:
+// the earthworks' for the basin and the retaining wall, the site objects' for the others.
 #include "settings/Settings.hpp"
 
-void RunBasin(Settings& settings);
-void RunBuilding(Settings& settings);
-void RunWall(Settings& settings);
-void RunRetainingWall(Settings& settings);
-void RunPaint(Settings& settings);
-void RunTree(Settings& settings);
+class EarthworkDialogs;
+class SiteObjectDialogs;
+
+void RunBasin(Settings& settings, EarthworkDialogs& dialogs);
+void RunBuilding(Settings& settings, SiteObjectDialogs& dialogs);
+void RunWall(Settings& settings, SiteObjectDialogs& dialogs);
+void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs);
+void RunPaint(Settings& settings, SiteObjectDialogs& dialogs);
+void RunTree(Settings& settings, SiteObjectDialogs& dialogs);
 // Flips the XYZ button's state and sets "change_level" of every building, sidewalk, plateau, road and railway
 // (with their linked objects) to match; the state flips only when every object took the new value.
 void RunEditXYZ(Settings& settings);

@@ -58,7 +58,8 @@ bool RequireFloorPlan();
 void ReportToolResult(int32_t code);
 
 // A command as a palette button runs it, on the global settings object:
-// `{"Pal_Road", OnGlobalSettings<RunRoad>}` in shell/SubPaletteButtons.cpp.
+// `{"Pal_Poly", OnGlobalSettings<RunPolygon>}` in shell/SubPaletteButtons.cpp (where a command that asks the
+// user through a port is handed that port too).
 template <void (*Run)(Settings&)>
 void OnGlobalSettings() {
     Run(GlobalSettings);

@@ -1,0 +1,18 @@
+#pragma once
+// The earthworks' dialogs as the user sees them: each method opens its settings dialog of dialogs/, and the tool
+// palette is told when a section window was rebuilt under it. Made by the shell when the module starts
+// (shell/Wiring) and handed down through the commands.
+#include "earthworks/EarthworkDialogs.hpp"
+
+class EarthworkDialogBoxes final : public EarthworkDialogs {
+public:
+    bool OpenRoadSettings(RoadDialogState& state, int32_t layout) override;
+    bool OpenRailwaySettings(RailwayDialogState& state) override;
+    bool OpenSectionSettings(SectionDialogState& state) override;
+    bool OpenRetainerWallSettings(RetainerWallDialogState& state) override;
+    bool OpenBasinSettings(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount]) override;
+    bool OpenBridgeSettings(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock) override;
+    bool OpenPlateauSettings(PlateauDialogState& state, int32_t layout) override;
+    bool OpenSidewalkSettings(SidewalkDialogState& state, int32_t layout) override;
+    void SectionWindowRebuilt() override;
+};

@@ -1,0 +1,16 @@
+#pragma once
+// The ports the shell hands down: where a lower folder must ask a higher one, it declares an interface and takes
+// it as an argument. The shell makes one implementation of each when the module starts (WireSubsystems, at
+// Initialize) and drops them at release; the palette's buttons pass them to the commands, the commands to the
+// element classes.
+class EarthworkDialogs;
+class SiteObjectDialogs;
+
+struct ModulePorts {
+    EarthworkDialogs& earthworkDialogs;    // shell/EarthworkDialogBoxes
+    SiteObjectDialogs& siteObjectDialogs;  // shell/SiteObjectDialogBoxes
+};
+
+// The ports of the started module. Asked for before start or after release, it throws
+// (std::bad_optional_access): nothing runs on a stand-in.
+const ModulePorts& Ports();
