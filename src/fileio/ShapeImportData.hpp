@@ -93,15 +93,17 @@ struct ShapeImportData {
     int32_t validConstraints = 0;
     ImportOptionsRec pointOptions;          // from the settings store: the created points
     ConstraintSettings constraintSettings;  // the created constraint lines
+    ReadReport tableReport;                 // what the table's read refused or left out (the shapes': shapes.report)
 
     // The text of `field` for table row `record` (from 1); null when there is none.
     const char* Value(int32_t record, int32_t field) const;
 };
 
-// The host's file dialog for one ".shp" file into the holder's path; false on cancel or another extension (then
-// after the alert "The name of the file must end with the .shp extension").
-bool SelectShapefile(QV_String& path);
-// The table beside the holder's shapefile into its field and value lists.
+// The host's file dialog for one ".shp" file into the holder's path; false on cancel, or on another extension
+// with the reason in `report` ("The name of the file must end with the .shp extension"), for the command to show.
+bool SelectShapefile(QV_String& path, ReadReport& report);
+// The table beside the holder's shapefile into its field and value lists; what the read refused or left out in
+// the holder's table report.
 bool ReadDBFTable(ShapeImportData& data);
 
 // Polyline Z, polyline, polygon Z and polygon shapes, then (with points) point and point Z shapes, as entities.

@@ -22,15 +22,28 @@ GS::UniString UndoText() {
     return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
-// The file, its table and its shapes; false ends the command (the readers told why). What a read left out is told
-// before the results.
+}  // namespace
+
 bool ReadShapefile(ShapeImportData& data) {
-    if (!SelectShapefile(data.shapes.path) || !ReadDBFTable(data) || !data.shapes.Read()) return false;
-    ShowReadReport(data.shapes.report);
+    ReadReport choice;
+    if (!SelectShapefile(data.shapes.path, choice)) {
+        ShowReadReport(choice);
+        return false;
+    }
+    if (!ReadDBFTable(data)) {
+        ShowReadReport(data.tableReport);
+        return false;
+    }
+    if (!data.shapes.Read()) {
+        if (!data.shapes.cancelled) ShowReadReport(data.shapes.report);
+        return false;
+    }
+    // The table's issues and the shapes' in one alert.
+    ReadReport read = data.tableReport;
+    read.Add(data.shapes.report);
+    ShowReadReport(read);
     return true;
 }
-
-}  // namespace
 
 void ImportShapesAsTerrain(ShapeImportData& data) {
     if (!RequireFloorPlan()) return;
