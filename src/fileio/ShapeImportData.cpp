@@ -1,6 +1,5 @@
 #include "fileio/ShapeImportData.hpp"
 
-#include "fileio/FileDialogs.hpp"
 #include "foundation/Language.hpp"
 
 #include <algorithm>
@@ -11,9 +10,7 @@
 
 namespace {
 
-constexpr int32_t OpenTitle = 2;
 constexpr int32_t WaitText = 4;
-constexpr uint32_t ShapeFileTypeCode = 0x53485020;  // 'SHP '
 constexpr double DegenerateArea = 0.001;
 
 // The parts of one line or polygon shape, with z from its Z values when it has them.
@@ -108,16 +105,6 @@ const char* ShapeImportData::Value(int32_t record, int32_t field) const {
     const int64_t index = int64_t(record - 1) * fieldCount + field;
     if (index >= values.GetCount()) return nullptr;
     return values[int32_t(index)];
-}
-
-bool SelectShapefile(QV_String& path, ReadReport& report) {
-    const ImportFileType type = {"SHAPE Files", "shp"};
-    QV_String title;
-    GetResString(title, GeneralTableBase + LanguageIndex, OpenTitle);
-    if (!RegisterFileTypes(path, type, ShapeFileTypeCode, title, nullptr)) return false;
-    if (HasFileExtension(path, "shp")) return true;
-    report.Note(ReadIssue::NotShapefileName);
-    return false;
 }
 
 bool ReadDBFTable(ShapeImportData& data) {

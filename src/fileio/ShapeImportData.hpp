@@ -1,8 +1,8 @@
 #pragma once
 // The shapefile import's holder for one command, the options its dialogs edit, the shapes converted into
-// entities of 3D vertices, and the steps both import modes share: the file choice, the conversion, the polygon
-// check, the numbers the results dialogs show, the heights from a table field, the node thinning of polylines
-// and the project offset.
+// entities of 3D vertices, and the steps both import modes share: the table's read, the conversion, the polygon
+// check, the numbers the results dialogs show, the heights from a table field, the node thinning of polylines and
+// the project offset. Nothing here asks the user or shows anything: the import command does.
 #include "fileio/DBFTable.hpp"
 #include "fileio/SHPFileData.hpp"
 #include "settings/ConstraintSettings.hpp"
@@ -99,9 +99,6 @@ struct ShapeImportData {
     const char* Value(int32_t record, int32_t field) const;
 };
 
-// The host's file dialog for one ".shp" file into the holder's path; false on cancel, or on another extension
-// with the reason in `report` ("The name of the file must end with the .shp extension"), for the command to show.
-bool SelectShapefile(QV_String& path, ReadReport& report);
 // The table beside the holder's shapefile into its field and value lists; what the read refused or left out in
 // the holder's table report.
 bool ReadDBFTable(ShapeImportData& data);

@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/ShapeImportModeDialog.hpp"
 #include "dialogs/settings/ShapeImportResultsDialog.hpp"
+#include "fileio/FileDialogs.hpp"
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ReadReport.hpp"
 #include "fileio/ShapeTerrainInput.hpp"
@@ -15,11 +16,25 @@
 namespace {
 
 constexpr int32_t UndoEntry = 2;
+constexpr int32_t OpenTitle = 2;
+constexpr uint32_t ShapeFileTypeCode = 0x53485020;  // 'SHP '
 
 GS::UniString UndoText() {
     QV_String text;
     GetResString(text, UndoTableBase + LanguageIndex, UndoEntry);
     return GS::UniString(text.GetBuffer(), text.GetLength());
+}
+
+// The host's file dialog for one ".shp" file; false on cancel, or on another extension with the reason in `report`
+// ("The name of the file must end with the .shp extension").
+bool SelectShapefile(QV_String& path, ReadReport& report) {
+    const ImportFileType type = {"SHAPE Files", "shp"};
+    QV_String title;
+    GetResString(title, GeneralTableBase + LanguageIndex, OpenTitle);
+    if (!RegisterFileTypes(path, type, ShapeFileTypeCode, title, nullptr)) return false;
+    if (HasFileExtension(path, "shp")) return true;
+    report.Note(ReadIssue::NotShapefileName);
+    return false;
 }
 
 }  // namespace
