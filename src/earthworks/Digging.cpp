@@ -122,7 +122,8 @@ bool DiggingCls::CreateElementBodyFromMesh() {
 int32_t DiggingCls::CreateFromPolygon(const API_Element& hatch, const API_Element& terrain) {
     if (!FindPlateauParts()) return 0;
     pickHead = hatch.header;
-    if (!ReadElement(terrain, true) || !BuildPrimitives(true, false, false, true, false)) return ErrModifying;
+    if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().ReverseWhenOriented().CloseCodes()))
+        return ErrModifying;
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
     DialogMode = 2;
@@ -163,7 +164,8 @@ int32_t DiggingCls::Create(const QV_List<API_Element>& hatches, const API_Elemen
             polyPrims.Clear();
             segments.Clear();
             prims.Clear();
-            if (!ReadElement(terrain, true) || !BuildPrimitives(true, false, false, true, false) ||
+            if (!ReadElement(terrain, true) ||
+                !BuildPrimitives(PrimitiveOptions().ReverseWhenOriented().CloseCodes()) ||
                 !CreateElementBodyFromMesh() || !BuildObjects())
                 return false;
         }

@@ -120,7 +120,8 @@ bool RailwayCls::BuildObjects() {
 int32_t RailwayCls::CreateOnFill(const API_Element& fill, const API_Element& terrain) {
     if (!FindPart(railwayLibIndex)) return 0;
     pickHead = fill.header;
-    if (!ReadElement(terrain, true) || !BuildPrimitives(false, true, false, true, false)) return ErrModifying;
+    if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
+        return ErrModifying;
     DialogMode = 2;
     settings = GlobalSettings.railway;
     if (RunSettingsDialog(0) != 0) return 0;

@@ -41,7 +41,8 @@ void StoreDefaults(const RoadSettings& settings) {
 int32_t RoadCls::CreateOnFill(const API_Element& fill, const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pickHead = fill.header;
-    if (!ReadElement(terrain, true) || !BuildPrimitives(false, true, false, true, false)) return ErrModifying;
+    if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
+        return ErrModifying;
     DialogMode = 2;
     settings = GlobalSettings.road;
     if (RunSettingsDialog(false, false, false) != 0) return 0;

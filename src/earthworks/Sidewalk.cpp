@@ -108,7 +108,8 @@ int32_t SideWalkCls::EditDefaults() {
 int32_t SideWalkCls::Create(const API_Element& fill, const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_SIDEWALK"), SidewalkLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pickHead = fill.header;
-    if (!ReadElement(terrain, true) || !BuildPrimitives(false, true, false, true, false)) return ErrModifying;
+    if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
+        return ErrModifying;
     DialogMode = 2;
     settings = GlobalSettings.sidewalk;
     if (RunSidewalkSettingsDialog(0) != 0) return 0;

@@ -87,9 +87,28 @@ public:
     // corners into parameter 60, then the cut lists. Other kinds write nothing. False when a write fails.
     bool WriteCommonLPParams(BaseIDLP& view, int32_t kind);
 
+    // What BuildPrimitives reads and fills, named at the call: e.g. PrimitiveOptions().FillPrims().CloseCodes().
+    struct PrimitiveOptions {
+        bool reverseWhenOriented = false;  // a counter-clockwise outline's points turned around (prims left empty)
+        bool fillPrims = false;            // prims filled, running counter-clockwise
+        bool allRings = false;             // every ring read, not only the first
+        bool closeCodes = false;           // a ring's first point takes its last point's code and level
+        bool markRingEnds = false;         // a ring's last point marked with code -1
+        PrimitiveOptions& ReverseWhenOriented() { return Set(reverseWhenOriented); }
+        PrimitiveOptions& FillPrims() { return Set(fillPrims); }
+        PrimitiveOptions& AllRings() { return Set(allRings); }
+        PrimitiveOptions& CloseCodes() { return Set(closeCodes); }
+        PrimitiveOptions& MarkRingEnds() { return Set(markRingEnds); }
+
+    private:
+        PrimitiveOptions& Set(bool& flag) {
+            flag = true;
+            return *this;
+        }
+    };
     // The outline of the element named by pickHead into points3D, points2D, segments and prims
     // (elements/OutlinePrims.cpp).
-    bool BuildPrimitives(bool reverseWhenOriented, bool fillPrims, bool allRings, bool closeCodes, bool markRingEnds);
+    bool BuildPrimitives(const PrimitiveOptions& options);
     // The user picks the first and the last side of the outline (elements/OutlinePrims.cpp).
     static bool InputPolygonStep(class BaseRSWCls& cls);
 

@@ -106,8 +106,9 @@ int32_t PrimOfSegment(const BaseCls& cls, const PrimSeg& segment) {
 
 }  // namespace
 
-bool BaseCls::BuildPrimitives(bool reverseWhenOriented, bool fillPrims, bool allRings, bool closeCodes,
-                              bool markRingEnds) {
+bool BaseCls::BuildPrimitives(const PrimitiveOptions& options) {
+    const bool reverseWhenOriented = options.reverseWhenOriented, fillPrims = options.fillPrims,
+               allRings = options.allRings, closeCodes = options.closeCodes, markRingEnds = options.markRingEnds;
     points3D.Clear();
     points2D.Clear();
     segments.Clear();
@@ -253,7 +254,7 @@ bool MakePickFill(BaseCls& cls, int16_t fillValue) {
     ACAPI_Element_DeselectAll();
     SelectElement(fill, false);
     cls.pickHead = fill.header;
-    const bool built = cls.BuildPrimitives(false, true, false, true, false);
+    const bool built = cls.BuildPrimitives(BaseCls::PrimitiveOptions().FillPrims().CloseCodes());
     GS::Array<API_Guid> gone;
     gone.Push(fill.header.guid);
     ACAPI_Element_Delete(gone);

@@ -4,6 +4,7 @@
 #include "elements/BaseCls.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/PointInput.hpp"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr int32_t KindTerrain = 4;
 constexpr int16_t ItemX = 10;
 constexpr int16_t ItemY = 12;
 constexpr int16_t ItemZ = 14;
@@ -65,7 +65,7 @@ void PrepareCoordinateDisplay(CoordinatePalette& palette) {
     API_WindowInfo window = {};
     if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError || window.typeID != APIWind_FloorPlanID) return;
     QV_List<API_Element> terrains;
-    if (!CollectAddOnObjects(KindTerrain, API_MeshID, Leave3D::No, terrains) || terrains.GetCount() == 0) return;
+    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::No, terrains) || terrains.GetCount() == 0) return;
     const API_Element& terrain = terrains[0];
     BaseCls reader;
     if (!SetCurrentStory(terrain.header.floorInd) || !reader.ReadElement(terrain, false) || !reader.BoundsSet() ||

@@ -4,7 +4,7 @@
 #include "foundation/Language.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
-#include "shell/ToolsPalette.hpp"
+#include "foundation/QV_ToolsPlt.hpp"
 #include "terrain/ToolInput.hpp"
 
 #include "DG.hpp"
@@ -24,7 +24,8 @@ void SetClosed(SubPaletteRecord& record) {
     record.activeItem = 0;
 }
 
-// The palette the sub-palettes open beside, and what it does when one of them closes.
+// The palette the sub-palettes open beside (and its dialog id), and what it does when one of them closes.
+QV_ToolsPlt* AnchorPalette = nullptr;
 int16_t PaletteDialogId = 0;
 void (*OnSubPaletteClosed)() = nullptr;
 
@@ -130,7 +131,8 @@ void CloseAllSubPalettes() {
     }
 }
 
-void SetSubPaletteAnchor(int16_t paletteDialogId, void (*onClosed)()) {
+void SetSubPaletteAnchor(QV_ToolsPlt& palette, int16_t paletteDialogId, void (*onClosed)()) {
+    AnchorPalette = &palette;
     PaletteDialogId = paletteDialogId;
     OnSubPaletteClosed = onClosed;
 }
@@ -173,7 +175,8 @@ void RunSubPaletteButton(int32_t index, int16_t item) {
     if (button == nullptr) return;
     // While the command runs no second one can start: the palette and the sub-palette are disabled, and the
     // running button is drawn pressed.
-    CToolsPlt& palette = ToolsPalette();
+    if (AnchorPalette == nullptr) return;  // no palette open: no button to press
+    QV_ToolsPlt& palette = *AnchorPalette;
     palette.EnableItems(false);
     SubPaletteRecord& record = SubPalettes[index];
     const int16_t dialId = int16_t(record.dialogId);

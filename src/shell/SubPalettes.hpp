@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class QV_ToolsPlt;
+
 struct SubPaletteLayout {
     int16_t resourceId;
     int16_t buttonCount;
@@ -14,8 +16,9 @@ const SubPaletteLayout& SubPaletteLayoutOf(int32_t index);
 constexpr int32_t SubPaletteWidth = 49;
 inline int32_t SubPaletteHeight(int16_t buttons) { return 50 * buttons - 1; }
 
-// The palette they open beside (its dialog id) and what it does when a sub-palette closes (null: nothing).
-void SetSubPaletteAnchor(int16_t paletteDialogId, void (*onClosed)());
+// The palette they open beside (and its dialog id), disabled while a button's command runs, and what it does when a
+// sub-palette closes (null: nothing).
+void SetSubPaletteAnchor(QV_ToolsPlt& palette, int16_t paletteDialogId, void (*onClosed)());
 // Opens that sub-palette beside the palette, closing any other, or closes it when it is the one shown.
 void ToggleSubPalette(int32_t index);
 void CloseAllSubPalettes();

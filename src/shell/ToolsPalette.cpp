@@ -58,7 +58,7 @@ void CToolsPlt::ToggleSubPaletteOfButton(int16_t item) {
     if (button < 0 || button > 3 || !subPaletteButtonsEnabled[button] || !itemsEnabled) return;
     const int32_t index = ChooseSubPalette(item);
     if (index < 0) return;
-    SetSubPaletteAnchor(dialogId, RedrawPaletteButtons);
+    SetSubPaletteAnchor(*this, dialogId, RedrawPaletteButtons);
     ToggleSubPalette(index);
     RedrawButtons();
 }
@@ -202,7 +202,7 @@ void CToolsPlt::OnChange(int16_t item, DGMessageData) {
 }
 
 void CToolsPlt::OnMessage0() {
-    SetSubPaletteAnchor(dialogId, RedrawPaletteButtons);
+    SetSubPaletteAnchor(*this, dialogId, RedrawPaletteButtons);
     ReseatSubPalettes();
 }
 

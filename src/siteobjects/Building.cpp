@@ -111,7 +111,9 @@ bool BuildingCls::PlaceObject() {
 int32_t BuildingCls::Create(const API_Element& fill, const API_Element& terrain) {
     if (!FindPart(libPartIndex)) return 0;
     pickHead = fill.header;
-    if (!ReadElement(terrain, true) || !BuildPrimitives(false, true, true, true, true)) return ErrModifying;
+    if (!ReadElement(terrain, true) ||
+        !BuildPrimitives(PrimitiveOptions().FillPrims().AllRings().CloseCodes().MarkRingEnds()))
+        return ErrModifying;
     const bool ok = RunEarthworkCommand([&] {
         if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
         DialogMode = 2;
@@ -127,7 +129,9 @@ int32_t BuildingCls::CreateFromSelection(const QV_List<API_Element>& fills, cons
     if (fills.IsEmpty()) return EditSettings();
     if (!FindPart(libPartIndex)) return 0;
     pickHead = fills[0].header;
-    if (!ReadElement(terrain, true) || !BuildPrimitives(false, true, true, true, true)) return ErrModifying;
+    if (!ReadElement(terrain, true) ||
+        !BuildPrimitives(PrimitiveOptions().FillPrims().AllRings().CloseCodes().MarkRingEnds()))
+        return ErrModifying;
     const bool ok = RunEarthworkCommand([&] {
         if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
         DialogMode = 2;
@@ -138,7 +142,8 @@ int32_t BuildingCls::CreateFromSelection(const QV_List<API_Element>& fills, cons
         const double height = settings.height;
         for (int32_t i = 1; i < fills.GetCount(); ++i) {
             pickHead = fills[i].header;
-            if (!ReadElement(terrain, true) || !BuildPrimitives(false, true, true, true, true) ||
+            if (!ReadElement(terrain, true) ||
+                !BuildPrimitives(PrimitiveOptions().FillPrims().AllRings().CloseCodes().MarkRingEnds()) ||
                 !SampleTerrainHeights(1) || !ComputeLevelRange())
                 return false;
             settings.height = height;

@@ -88,7 +88,8 @@ bool PaintCls::CollectAreas() {
     const double value = GlobalSettings.GetDouble(GeneralKind, ValueField);
     for (const API_Element& e : elements) {
         pickHead = e.header;
-        if (!BuildPrimitives(false, false, true, true, true) || points2D.IsEmpty()) return false;
+        if (!BuildPrimitives(PrimitiveOptions().AllRings().CloseCodes().MarkRingEnds()) || points2D.IsEmpty())
+            return false;
         PaintInfo area;
         for (const QV_CoordLong& p : points2D)
             if (!area.points.Insert(API_Coord3D{p.x, p.y, double(p.code)})) return false;

@@ -35,7 +35,10 @@ const int32_t kEditKinds[] = {7, 19, 6, 5, 8, 9, 10, 15, 12, 11, 18};
 const int32_t kOrphanKinds[] = {6, 7, 19, 11, 8, 5, 9, 10, 15, 12};
 
 // The cut, fill and result sets: roads, plateaus, sidewalks and sloped plateaus.
-bool IsSetKind(int32_t kind) { return kind == 6 || kind == 7 || kind == 11 || kind == 19; }
+bool IsSetKind(int32_t kind) {
+    return kind == ElemKind_Road || kind == ElemKind_Plateau || kind == ElemKind_Sidewalk ||
+        kind == ElemKind_SlopedPlateau;
+}
 
 GS::UniString UndoText() {
     QV_String text;

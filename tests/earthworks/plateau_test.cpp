@@ -249,7 +249,8 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
         ASSERT_GT(PlateauLibIndex, 0);
         cls.settings = GlobalSettings.plateau;
         cls.pickHead = hatch.header;
-        ASSERT_TRUE(cls.ReadElement(terrain, true) && cls.BuildPrimitives(true, false, false, true, false));
+        ASSERT_TRUE(cls.ReadElement(terrain, true) &&
+                    cls.BuildPrimitives(BaseCls::PrimitiveOptions().ReverseWhenOriented().CloseCodes()));
         bool built = true;
         ASSERT_EQ(Command([&] {
                       if (!cls.CreateElementBodyFromMesh()) return GSErrCode(-1);

@@ -197,7 +197,8 @@ TEST_F(SidewalkToolTest, CancelsAndFailuresLeaveNothing) {
         SideWalkCls cls;
         ASSERT_TRUE(FindLibPartOrAsk(QV_String("VY_SIDEWALK"), cls.libPartIndex, false, QV_String(), APILib_ObjectID));
         cls.pickHead = fill.header;
-        ASSERT_TRUE(cls.ReadElement(terrain, true) && cls.BuildPrimitives(false, true, false, true, false));
+        ASSERT_TRUE(cls.ReadElement(terrain, true) &&
+                    cls.BuildPrimitives(BaseCls::PrimitiveOptions().FillPrims().CloseCodes()));
         host->Input().QueuePoint(100, 30);
         host->Input().QueuePoint(100, 60);
         ASSERT_TRUE(BaseCls::InputPolygonStep(cls) && SplitRingAtSides(cls));

@@ -15,7 +15,7 @@ protected:
         API_Guid g = {};
         ASSERT_EQ(Db().PlacePolygonElement(API_HatchID, pts, true, 1, "outline", &g), NoError);
         cls.pickHead = Db().Find(g)->record.header;
-        ASSERT_TRUE(cls.BuildPrimitives(false, true, false, true, false));
+        ASSERT_TRUE(cls.BuildPrimitives(BaseCls::PrimitiveOptions().FillPrims().CloseCodes()));
     }
 };
 

@@ -8,6 +8,7 @@
 #include "earthworks/Sidewalk.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/KindObjects.hpp"
+#include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -16,12 +17,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr int32_t KindRoad = 6;
-constexpr int32_t KindPlateau = 7;
-constexpr int32_t KindSidewalk = 11;
-constexpr int32_t KindBridge = 20;
-constexpr int32_t KindRailway = 21;
 
 // The road and the railway share their choice: the selected objects are modified; else, with a terrain, one fill
 // or one polyline makes a new one; anything else edits the defaults.
@@ -47,7 +42,7 @@ int32_t Sidewalk(Settings& settings) {
     SideWalkCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, KindSidewalk, true, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Sidewalk, true, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
@@ -61,7 +56,7 @@ int32_t Plateau(Settings& settings) {
     DiggingCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, KindPlateau, true, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Plateau, true, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
@@ -77,7 +72,7 @@ int32_t Bridge(Settings& settings) {
     BridgeCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, KindBridge, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Bridge, false, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
@@ -103,21 +98,18 @@ int32_t RoadSection(Settings& settings) {
         return cls.ModifySelected(withSection);
     }
     QV_List<API_Element> roads;
-    if (!PickObjects(KindRoad, roads)) return ToolErrFindingData;
+    if (!PickObjects(ElemKind_Road, roads)) return ToolErrFindingData;
     return roads.GetCount() == 1 ? cls.CreateFromRoad(roads[0]) : cls.EditDefaults();
 }
 
 }  // namespace
 
-bool IsBridgePath(const API_Element& polyline) {
-    static_assert(sizeof(API_Element) >= 204, "the path flag lies inside the element record");
-    int32_t value = 0;
-    std::memcpy(&value, reinterpret_cast<const char*>(&polyline) + 200, sizeof value);
-    return value == 2;
-}
+bool IsBridgePath(const API_Element& polyline) { return polyline.polyLine.vertexCount == 2; }
 
-void RunRoad(Settings& settings) { ReportToolResult(RoadLikeCommand<RoadCls>(settings, KindRoad, true)); }
-void RunRailway(Settings& settings) { ReportToolResult(RoadLikeCommand<RailwayCls>(settings, KindRailway, false)); }
+void RunRoad(Settings& settings) { ReportToolResult(RoadLikeCommand<RoadCls>(settings, ElemKind_Road, true)); }
+void RunRailway(Settings& settings) {
+    ReportToolResult(RoadLikeCommand<RailwayCls>(settings, ElemKind_Railway, false));
+}
 void RunSidewalk(Settings& settings) { ReportToolResult(Sidewalk(settings)); }
 void RunPlateau(Settings& settings) { ReportToolResult(Plateau(settings)); }
 void RunBridge(Settings& settings) { ReportToolResult(Bridge(settings)); }

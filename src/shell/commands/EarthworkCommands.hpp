@@ -14,5 +14,5 @@ void RunRoadSection(Settings& settings);
 // The polyline tool made current, its default set to the kind of polyline the tools read.
 void RunPolygon(Settings& settings);
 
-// The bridge's path test on a polyline: the 32-bit value at byte 200 of the host's record is 2.
+// The bridge's path test on a polyline: the host counts two vertices in it (one straight or curved segment).
 bool IsBridgePath(const API_Element& polyline);

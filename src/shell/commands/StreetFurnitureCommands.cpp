@@ -8,6 +8,7 @@
 #include "elements/LayerHelpers.hpp"
 #include "elements/ObjectSets.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -23,16 +24,6 @@
 
 namespace {
 
-constexpr int32_t KindRoad = 6;
-constexpr int32_t KindPlateau = 7;
-constexpr int32_t KindColouredArea = 8;
-constexpr int32_t KindBuilding = 9;
-constexpr int32_t KindWall = 10;
-constexpr int32_t KindSidewalk = 11;
-constexpr int32_t KindBasin = 12;
-constexpr int32_t KindRetainingWall = 15;
-constexpr int32_t KindRailway = 21;
-
 GS::UniString UndoText() {
     QV_String text;
     GetResString(text, UndoTableBase + LanguageIndex, 2);
@@ -43,7 +34,7 @@ int32_t BasinCommand(Settings& settings) {
     Basin::BasinCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, KindBasin, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Basin, false, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(picked);
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
@@ -54,7 +45,7 @@ int32_t Building(Settings& settings) {
     BuildingCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, KindBuilding, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Building, false, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
@@ -70,7 +61,7 @@ int32_t Wall(Settings& settings) {
     WallCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, KindWall, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Wall, false, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
@@ -84,13 +75,13 @@ int32_t RetainingWall(Settings& settings) {
     ObstacleCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, KindRetainingWall, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_RetainingWall, false, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> roads;
     QV_List<API_Element> plateaus;
     QV_List<API_Element> polylines;
-    if (!ProjectTerrains(terrains) || !PickObjects(KindRoad, roads) || !PickObjects(KindPlateau, plateaus) ||
+    if (!ProjectTerrains(terrains) || !PickObjects(ElemKind_Road, roads) || !PickObjects(ElemKind_Plateau, plateaus) ||
         !SelectedOfType(API_PolyLineID, polylines))
         return ToolErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults();
@@ -99,11 +90,11 @@ int32_t RetainingWall(Settings& settings) {
     const int32_t nLines = polylines.GetCount();
     if (nLines == 1 && nRoads == 0 && nPlateaus == 0) return cls.CreateFromPolyline(polylines[0], terrains[0]);
     if (nLines == 1 && nRoads == 1 && nPlateaus == 0)
-        return cls.CreateAlongElement(polylines[0], roads[0], KindRoad, terrains[0]);
+        return cls.CreateAlongElement(polylines[0], roads[0], ElemKind_Road, terrains[0]);
     if (nLines == 1 && nPlateaus == 1 && nRoads == 0)
-        return cls.CreateAlongElement(polylines[0], plateaus[0], KindPlateau, terrains[0]);
-    if (nLines == 0 && nRoads == 1 && nPlateaus == 0) return cls.RemoveObstacle(roads[0], KindRoad);
-    if (nLines == 0 && nPlateaus == 1 && nRoads == 0) return cls.RemoveObstacle(plateaus[0], KindPlateau);
+        return cls.CreateAlongElement(polylines[0], plateaus[0], ElemKind_Plateau, terrains[0]);
+    if (nLines == 0 && nRoads == 1 && nPlateaus == 0) return cls.RemoveObstacle(roads[0], ElemKind_Road);
+    if (nLines == 0 && nPlateaus == 1 && nRoads == 0) return cls.RemoveObstacle(plateaus[0], ElemKind_Plateau);
     return cls.EditDefaults();
 }
 
@@ -114,7 +105,7 @@ int32_t Paint(Settings& settings) {
     // A missing part was reported by the search itself.
     if (!FindLibPartOrAsk(QV_String("VY_PAINTER"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, KindColouredArea, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_ColouredArea, false, picked)) return ToolErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> drawn;  // fills, lines, polylines, arcs, circles and splines
@@ -152,8 +143,9 @@ int32_t EditXYZ(Settings& settings) {
     SelectionCheckResult = ToolErrModifyObject;
     QV_List<ElemEntry> buildings;
     QV_List<ElemEntry> joined;
-    if (!CollectAddOnObjectsLayered(KindBuilding, API_ObjectID, Leave3D::Yes, buildings)) return ToolErrFindingData;
-    for (const int32_t kind : {KindSidewalk, KindPlateau, KindRoad, KindRailway})
+    if (!CollectAddOnObjectsLayered(ElemKind_Building, API_ObjectID, Leave3D::Yes, buildings))
+        return ToolErrFindingData;
+    for (const int32_t kind : {ElemKind_Sidewalk, ElemKind_Plateau, ElemKind_Road, ElemKind_Railway})
         if (!CollectAddOnObjectsLayered(kind, API_ObjectID, Leave3D::Yes, joined)) return ToolErrFindingData;
     if (joined.GetCount() == 0 && buildings.GetCount() == 0) return 0;  // nothing to switch: no message
     const bool was3D = IsCurrentWindow3D();
