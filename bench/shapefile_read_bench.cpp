@@ -78,7 +78,8 @@ size_t ReadOurs(const std::string& path) {
     data.path = QV_String(path.c_str(), Encoding_UTF8);
     QV_List<DBFFieldData> fields;
     DBFValueList values;
-    if (!ReadDBFFile(TablePathOf(data.path), fields, values, NullReaderProgress()) || !data.Read()) return 0;
+    ReadReport report;
+    if (!ReadDBFFile(TablePathOf(data.path), fields, values, NullReaderProgress(), report) || !data.Read()) return 0;
     size_t n = 0;
     for (const GISPolyZ& s : data.polyLinesZ) n += size_t(s.points.GetCount());
     return n;

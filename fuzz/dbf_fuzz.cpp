@@ -18,10 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     values.index.Insert(DBFData());
     values.Replace(0, "x");
     const int32_t valuesBefore = values.GetCount();
-    if (!ReadDBFFile(QV_String(path.c_str(), Encoding_UTF8), fields, values, NullReaderProgress())) {
+    ReadReport report;
+    if (!ReadDBFFile(QV_String(path.c_str(), Encoding_UTF8), fields, values, NullReaderProgress(), report)) {
         FUZZ_CHECK(fields.GetCount() == 1 && values.GetCount() == valuesBefore, "a refused table leaves the lists");
+        FUZZ_CHECK(report.error != 0 || report.HasIssues(), "a refused table says why");
         return 0;
     }
+    FUZZ_CHECK(report.error == 0, "a table read has no error");
     const int32_t fieldCount = fields.GetCount();
     if (fieldCount == 0) return 0;
     FUZZ_CHECK(values.GetCount() % fieldCount == 0, "every record has a value per field");

@@ -29,17 +29,15 @@ bool Inside(const API_Box& b, double x, double y) { return b.xMin <= x && x <= b
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fuzz::BeginInput();
-    SetDxfReadDialogs(ChooseAll, [](BaseFileCls&) { return true; });
     g_constraints = size % 2 == 1;
     DXFFileCls reader;
     reader.path = QV_String(Fuzz::WriteInput("input.dxf", data, size).c_str(), Encoding_UTF8);
     reader.indexedSearch = size % 4 < 2;
     bool cancelled = false;
-    int32_t error = 0;
-    const bool ok = reader.Read(cancelled, error);
+    const bool ok = reader.ScanLayers(cancelled) && ChooseAll(reader) && reader.ReadChosen(cancelled);
     FUZZ_CHECK(!cancelled, "a read without a user is never cancelled");
     if (!ok) {
-        FUZZ_CHECK(error == DxfReadError || error == DxfNothingReadable, "a refused read says why");
+        FUZZ_CHECK(reader.report.error == DxfReadError, "a refused read says why");
         return 0;
     }
     const int32_t layerCount = int32_t(reader.layers.size());

@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                            shapes.pointsZ.GetCount() + shapes.polyLinesZ.GetCount() + shapes.polygonsZ.GetCount() +
                            shapes.multiPointsZ.GetCount() + shapes.multiPatches.GetCount() == 0,
                    "a refused file keeps no shape");
+        FUZZ_CHECK(shapes.report.error != 0, "a refused file says why");
         return 0;
     }
     FUZZ_CHECK(size >= ShapeHeaderSize, "a file shorter than its header is refused");

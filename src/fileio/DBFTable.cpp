@@ -108,28 +108,33 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& v
         read.Insert(field);
     }
     const uint32_t fieldCount = uint32_t(read.GetCount());
-    // Every field must lie inside the record, and every record inside the file.
+    // Every field must lie inside the record.
     if (fieldCount > 0 && used > recordLength) return false;
-    if (fieldCount > 0 && recordCount > 0 && uint64_t(headerLength) + uint64_t(recordCount) * recordLength > fileSize)
-        return false;
-    const uint64_t valueCount = fieldCount > 0 ? uint64_t(recordCount) * fieldCount : 0;
+    // A table cut short keeps the whole records before the cut, as the main file does; the shapes after them get no
+    // values.
+    uint32_t rows = fieldCount > 0 ? recordCount : 0;
+    if (rows > 0 && uint64_t(headerLength) + uint64_t(rows) * recordLength > fileSize) {
+        rows = (fileSize - headerLength) / recordLength;
+        report.Note(ReadIssue::EndedEarly);
+    }
+    const uint64_t valueCount = uint64_t(rows) * fieldCount;
     // Every value is kept with its place: fields of no length would make a small file ask for gigabytes. A value
     // the file can hold takes a byte of it at least.
     if (valueCount > uint64_t(INT32_MAX) || valueCount > fileSize) {
+        report = ReadReport();
         report.Note(ReadIssue::TooLarge);
         return false;
     }
 
     const bool fromUTF8 = DeclaredUTF8(file.path);
     // No value is longer than its field: the text block's size is known before reading.
-    const uint64_t textBytes = fieldCount > 0 ? uint64_t(recordCount) * (used - 1 + fieldCount) : 0;
+    const uint64_t textBytes = uint64_t(rows) * (used - 1 + fieldCount);
     if (textBytes >= uint64_t(INT32_MAX)) return false;
     QV_List<DBFData> index;
     QV_List<char> text;
     if (!index.SetSize(int32_t(valueCount)) || !text.SetSize(int32_t(textBytes) + 1)) return false;
     uint32_t written = 0;
 
-    const uint32_t rows = fieldCount > 0 ? recordCount : 0;
     const uint32_t perChunk = recordLength > 0 ? std::max<uint32_t>(1, ChunkBytes / recordLength) : 1;
     // Uninitialised: each chunk is read whole before use.
     const size_t chunkBytes = size_t(std::min(perChunk, std::max<uint32_t>(rows, 1))) * recordLength;
@@ -138,7 +143,7 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& v
     QV_String title("Lodravix"), wait;
     GetResString(wait, TitleTableBase + LanguageIndex, WaitText);
     progress.Begin(title, 1);
-    progress.Phase(wait, recordCount);
+    progress.Phase(wait, rows);
     std::string value;
     bool ok = true;
     for (uint32_t first = 0; first < rows && ok; first += perChunk) {
@@ -209,15 +214,14 @@ QV_String TablePathOf(const QV_String& shapePath) {
 }
 
 bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFValueList& values,
-                 ReaderProgress& progress) {
+                 ReaderProgress& progress, ReadReport& report) {
     BaseFileCls file;
     file.path = tablePath;
-    ReadReport report;
+    report = ReadReport();
     const bool ok = ReadTable(file, fields, values, progress, report);
     file.CloseReaderFile();
     if (ok) return true;
     // The reason when there is one, else the read error.
     if (!report.HasIssues()) report.error = ReadErrorMessage;
-    ShowReadReport(report);
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The dBase table of a shapefile: its field descriptors and every value as trimmed text in the system code page,
 // one row per shape. Only the 'N' type is told apart (integer or with decimals); every other type is text.
+#include "fileio/ReadReport.hpp"
 #include "fileio/ReaderProgress.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
@@ -42,8 +43,10 @@ QV_String TablePathOf(const QV_String& shapePath);
 // Reads the table at `tablePath`: the field list is replaced, the value list gets records x fields entries (the
 // value of field f of record r, from 1, at (r - 1) x fields + f). Values of a table that a ".cpg" file beside it
 // declares UTF-8 are converted to the system code page. A header with no room for a descriptor is a table
-// without fields. False after error 8 ("Error while reading the file.") when there is no such file or the table
-// is cut short or its lengths do not fit together, or after the alert that the file asks for more memory than its
-// size allows when it has more values than bytes; both lists are then left as they were.
+// without fields. A table cut inside its records keeps the whole records before the cut, and `report` says that
+// it ended early. False with error 8 ("Error while reading the file.") in `report` when there is no such file, it
+// ends inside its header or its lengths do not fit together, or with the reason that the file asks for more
+// memory than its size allows when it has more values than bytes; both lists are then left as they were. Nothing
+// is shown here.
 bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFValueList& values,
-                 ReaderProgress& progress);
+                 ReaderProgress& progress, ReadReport& report);

@@ -18,9 +18,6 @@ constexpr int32_t PhaseText = 4;  // "No Title"
 const char BinarySentinel[] = "Binary DXF\r\n\x1a";
 constexpr size_t BinarySentinelAt = 8;
 
-DxfLayerDialog g_layerDialog = nullptr;
-DxfResultsDialog g_resultsDialog = nullptr;
-
 enum class ValueKind { Text, Real, Integer };
 
 ValueKind KindOf(int32_t code) {
@@ -70,11 +67,6 @@ struct FileCloser {
 };
 
 }  // namespace
-
-void SetDxfReadDialogs(DxfLayerDialog layers, DxfResultsDialog results) {
-    g_layerDialog = layers;
-    g_resultsDialog = results;
-}
 
 double DXFFileCls::Scale() const { return unitFactor * (metric != 0 ? 0.001 : 0.0254); }
 
@@ -589,42 +581,40 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
 
 // ---- the read ----------------------------------------------------------------------------------------------------
 
-bool DXFFileCls::Read(bool& cancelled, int32_t& errorCode) {
+namespace {
+// A refused read: error 8, with the reason when the file holds nothing this reader takes.
+void Refuse(ReadReport& report, int32_t errorCode) {
+    report = ReadReport();
+    report.error = DxfReadError;
+    if (errorCode == DxfNothingReadable) report.Note(ReadIssue::Empty);
+}
+}  // namespace
+
+bool DXFFileCls::ScanLayers(bool& cancelled) {
     cancelled = false;
-    errorCode = 0;
+    report = ReadReport();
     FileCloser closer{*this};
-    if (!OpenAtEntities(errorCode)) return false;
-    if (!ReadLayers(errorCode)) {
-        cancelled = stopped_;
-        return stopped_;
-    }
-    if (layers.empty()) {
+    int32_t errorCode = 0;
+    if (OpenAtEntities(errorCode) && ReadLayers(errorCode)) {
+        if (!layers.empty()) return true;
         errorCode = DxfNothingReadable;
-        return false;
     }
-    for (;;) {
-        if (g_layerDialog == nullptr || !g_layerDialog(*this)) {
-            cancelled = true;
-            return true;
-        }
-        // A unit length of 0 would put every point on the origin.
-        if (!(Scale() > 0.0) || !std::isfinite(Scale())) {
-            errorCode = DxfReadError;
-            return false;
-        }
-        ResetEntities();
-        if (!OpenAtEntities(errorCode)) return false;
-        if (!ReadEntities(errorCode)) {
-            cancelled = stopped_;
-            return stopped_;
-        }
+    cancelled = stopped_;
+    if (!cancelled) Refuse(report, errorCode);
+    return false;
+}
+
+bool DXFFileCls::ReadChosen(bool& cancelled) {
+    cancelled = false;
+    FileCloser closer{*this};
+    ResetEntities();
+    int32_t errorCode = DxfReadError;
+    // A unit length of 0 would put every point on the origin.
+    if (Scale() > 0.0 && std::isfinite(Scale()) && OpenAtEntities(errorCode) && ReadEntities(errorCode)) {
         limitArea = bounds;
-        if (g_resultsDialog != nullptr && !g_resultsDialog(*this)) {
-            cancelled = true;
-            return true;
-        }
-        ProjectOffset.x = originX;
-        ProjectOffset.y = originY;
-        if (importAgain == 0) return true;
+        return true;
     }
+    cancelled = stopped_;
+    if (!cancelled) Refuse(report, errorCode);
+    return false;
 }

@@ -2,10 +2,11 @@
 // DXFFileCls: the DXF survey reader. It reads the ENTITIES section of a text DXF file (HEADER, TABLES and BLOCKS
 // are passed over, so layer names come from the entities and block references are never expanded) and turns
 // POINT, LINE, POLYLINE/VERTEX, LWPOLYLINE, SPLINE and 3DFACE entities into points with a height and
-// constraints (break lines). The user picks the layers in the layer dialog; the stores (DXFStores.cpp) merge
-// coincident vertices, thin polylines, drop crossing constraints and keep group ids; CreateElements
-// (DXFPlacement.cpp) makes the chosen layers and places the result as hotspots and lines, in one undo step. An
-// entity with a number that cannot be read is left out and counted in `report`; the rest is read.
+// constraints (break lines). The import command has the user pick the layers between the layer pass and the
+// entity pass; the stores (DXFStores.cpp) merge coincident vertices, thin polylines, drop crossing constraints and
+// keep group ids; CreateElements (DXFPlacement.cpp) makes the chosen layers and places the result as hotspots and
+// lines, in one undo step. An entity with a number that cannot be read is left out and counted in `report`; the
+// rest is read.
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/ReadReport.hpp"
 #include "foundation/QV_List.hpp"
@@ -40,7 +41,7 @@ struct DXFVertex {
     double x, y, z;
 };
 
-// Codes the read leaves in its error code.
+// Codes the passes leave in their error code; a refused read reports 8 for both.
 constexpr int32_t DxfReadError = 8;         // "Error while reading the file."
 constexpr int32_t DxfNothingReadable = 34;  // "The selected file does not contain information readable by ..."
 
@@ -51,17 +52,23 @@ public:
     DXFFileCls();
     ~DXFFileCls();
 
-    // Reads the file at `path`, runs the layer and results dialogs and fills the lists. True with `cancelled`
-    // when the user cancelled a dialog or stopped the progress; true without it when the lists are ready for
-    // CreateElements; false with a non-zero `errorCode` otherwise (34 when the ENTITIES section holds nothing
-    // this reader takes, 8 for every other failure). The file is closed on every return.
-    bool Read(bool& cancelled, int32_t& errorCode);
+    // The read in two steps, between which the import command lets the user choose the layers and options.
+    // Each answers true when done; false with `cancelled` when the user stopped the progress, false without it
+    // when the file is refused: then `report.error` is 8, with "holds nothing to read" noted when the ENTITIES
+    // section holds nothing this reader takes. The file is closed on every return. Nothing is shown here.
+    // The layer pass: the layers of the file's ENTITIES section.
+    bool ScanLayers(bool& cancelled);
+    // The entity pass over the chosen layers with the options set: the point and constraint lists (emptied
+    // first), their bounds, which also become the limiting area, and in `report` what was left out. A unit
+    // length that is not above 0 is refused.
+    bool ReadChosen(bool& cancelled);
 
     // Makes the chosen layers host layers and places every point and constraint as terrain input, all in one undo
-    // step; true when all were placed (or lay outside the limiting area).
+    // step; true when all were placed (or lay outside the limiting area). On a failure nothing stays: what was
+    // placed is deleted, the layers made go and the layers reused get their records back.
     bool CreateElements();
 
-    // ---- the two passes over ENTITIES, usable on their own (the read runs them between its dialogs) ----
+    // ---- the two passes over ENTITIES, usable on their own (ScanLayers and ReadChosen run them) ----
     // Opens the file and positions it after the ENTITIES header; false (error code set) when it cannot.
     bool OpenAtEntities(int32_t& errorCode);
     // The layer pass from the current position; false on a garbled or truncated section (error code 8) or a
@@ -123,7 +130,9 @@ private:
     int32_t LayerIndex(const std::string& raw, bool add);
     QV_String LayerName(const std::string& raw) const;
     bool Accepted(int32_t layer) const;
-    bool CreateHostLayers();
+    struct LayerChanges;
+    bool CreateHostLayers(LayerChanges& changes);
+    void RestoreHostLayers(LayerChanges& changes);
     void ClearBuffer();
 
     // An entity's pairs up to the next code-0 pair, which stays in `pair`.
@@ -154,10 +163,3 @@ private:
     std::unordered_map<std::string, int32_t> layerCache_;  // raw name -> layer, -1 for none
     std::unique_ptr<DXFStoreIndex> index_;
 };
-
-// The dialogs of a DXF read, installed by the shell. The layer choice runs its layouts in turn and answers true on
-// OK; the results dialog answers true when the user confirmed. Without the layer dialog a read is cancelled;
-// without the results dialog the results are taken as shown.
-typedef bool (*DxfLayerDialog)(DXFFileCls& reader);
-typedef bool (*DxfResultsDialog)(BaseFileCls& reader);
-void SetDxfReadDialogs(DxfLayerDialog layers, DxfResultsDialog results);

@@ -1,6 +1,7 @@
 // What a DXF read keeps, placed as terrain input: each point a hotspot with a terrain-point record (its number as
 // its code), each constraint a plan line with a constraint record, all in one undo step; with grouping, what one
-// drawing entity (or entities joined at shared vertices) gave becomes one host group.
+// drawing entity (or entities joined at shared vertices) gave becomes one host group. A placement that fails
+// part-way takes back what it placed and the layers it made, so that a failed import leaves nothing.
 #include "fileio/DXFFileCls.hpp"
 
 #include "elements/ActiveStory.hpp"
@@ -8,6 +9,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/LayerHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "fileio/PlacedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
@@ -35,6 +37,7 @@ struct Placement {
     int32_t progressValue = 0;
     bool placedAny = false;
     std::vector<API_Guid> placed;  // of the current group
+    PlacedElements all;            // taken back when the import fails
 
     bool Inside(double x, double y) const {
         if (reader.limitToArea == 0) return true;
@@ -57,6 +60,7 @@ struct Placement {
         if (CreateElementWithMemo(&hotspot, nullptr, false) != NoError) return false;
         placedAny = true;
         placed.push_back(hotspot.header.guid);
+        all.Add(hotspot.header.guid);
         ACAPI_Element_AttachObserver(hotspot.header.guid);
         ElemDescriptor d;
         d.Reset();
@@ -76,6 +80,7 @@ struct Placement {
         if (CreateElementWithMemo(&line, nullptr, false) != NoError) return false;
         placedAny = true;
         placed.push_back(line.header.guid);
+        all.Add(line.header.guid);
         ACAPI_Element_AttachObserver(line.header.guid);
         ElemDescriptor d;
         d.Reset();
@@ -126,10 +131,13 @@ struct Placement {
 
 }  // namespace
 
-bool DXFFileCls::CreateHostLayers() {
-    // Layers that existed are taken as they are (CreateLayer writes the same record into them); should one layer
-    // fail, those made here go again and the others get their records back, so that a failed import leaves none.
+// The layers an import made and the records of those it reused, to put back when the import fails.
+struct DXFFileCls::LayerChanges {
     std::vector<API_Attribute> made, changed;
+};
+
+bool DXFFileCls::CreateHostLayers(LayerChanges& changes) {
+    // Layers that existed are taken as they are (CreateLayer writes the same record into them).
     for (DXFFileLayer& layer : layers) {
         if (layer.import == 0) continue;
         layer.hostLayer = 1;
@@ -139,19 +147,24 @@ bool DXFFileCls::CreateHostLayers() {
         const bool existed = ReadLayerByName(layer.name, &before);
         API_Attribute after = {};
         int32_t index = 0;
-        if (CreateLayer(layer.name, 0, 0, &index, &after) != NoError) {
-            for (API_Attribute& a : made) ACAPI_Attribute_Delete(&a.header);
-            for (API_Attribute& a : changed) ACAPI_Attribute_Modify(&a);
-            return false;
-        }
-        (existed ? changed : made).push_back(existed ? before : after);
+        if (CreateLayer(layer.name, 0, 0, &index, &after) != NoError) return false;
+        if (existed)
+            changes.changed.push_back(before);
+        else
+            changes.made.push_back(after);
         layer.hostLayer = index;
     }
     return true;
 }
 
+void DXFFileCls::RestoreHostLayers(LayerChanges& changes) {
+    for (API_Attribute& a : changes.made) ACAPI_Attribute_Delete(&a.header);
+    for (API_Attribute& a : changes.changed) ACAPI_Attribute_Modify(&a);
+    changes = LayerChanges();
+}
+
 bool DXFFileCls::CreateElements() {
-    Placement run{*this, {}, {}, 0, false, {}};
+    Placement run{*this, {}, {}, 0, false, {}, {}};
     run.hotspot.header.typeID = API_HotspotID;
     run.line.header.typeID = API_LineID;
     if (ACAPI_Element_GetDefaults(&run.hotspot, nullptr) != NoError ||
@@ -188,17 +201,33 @@ bool DXFFileCls::CreateElements() {
     ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &total);
     ElementWritten = 1;
 
-    bool result = false;
+    bool result = false, ran = false;
+    const int32_t firstNumber = options.codeNumber;
     QV_String undoText;
     GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
-    // The command itself always succeeds: what was placed before a failure stays, and the failure is told after.
-    ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
+    const GSErrCode commandErr = ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
+        ran = true;
         // The chosen layers are made here, in the import's undo step, not when they were chosen.
-        result = CreateHostLayers() && run.PlaceAll();
+        LayerChanges changes;
+        result = CreateHostLayers(changes) && run.PlaceAll();
+        // A failed import leaves nothing: the host keeps what a failed command made, so it is taken back here.
+        if (!result) {
+            run.all.TakeBack();
+            RestoreHostLayers(changes);
+            run.placedAny = false;
+        }
         ACAPI_Interface(APIIo_CloseProcessWindowID);
         if (!run.placedAny) ElementWritten = 0;
         return NoError;
     });
+    // A command the host refused placed nothing: the user must hear of it all the same.
+    if (!ran) {
+        ElementWritten = 0;
+        ACAPI_Interface(APIIo_CloseProcessWindowID);
+    }
+    if (commandErr != NoError) result = false;
+    // The numbers of points taken back are given out again.
+    if (!result) options.codeNumber = firstNumber;
 
     if (suspendSwitched) ACAPI_Database(APIDb_ToolSuspendGroupID);
 

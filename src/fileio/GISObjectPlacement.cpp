@@ -4,6 +4,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "fileio/GISObjects.hpp"
+#include "fileio/PlacedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "geometry/PolygonExchange.hpp"
@@ -83,7 +84,7 @@ void WriteAttributeParams(const ShapeImportData& data, GSHandle params, int32_t 
 }
 
 bool PlaceGISObject(const ShapeImportData& data, const SHPPolyData& part, bool closed, int32_t record, int32_t libIndex,
-                    GSHandle settings) {
+                    GSHandle settings, PlacedElements& placed) {
     bool correct = false;
     if (closed && (part.vertices.GetCount() < 2 || !PrepareObjectPolygon(part, correct))) return true;
     API_Element element = {};
@@ -119,7 +120,9 @@ bool PlaceGISObject(const ShapeImportData& data, const SHPPolyData& part, bool c
     element.object.xRatio = 1.0;
     element.object.yRatio = 1.0;
     element.object.level = 0.0;
-    return CreateElementWithMemo(&element, &memo, true) == NoError;
+    if (CreateElementWithMemo(&element, &memo, true) != NoError) return false;
+    placed.Add(element.header.guid);
+    return true;
 }
 
 }  // namespace
@@ -154,6 +157,7 @@ bool PlaceGISObjects(ShapeImportData& data, int32_t libIndex, GSHandle params) {
     int32_t maximum = data.entities.GetCount();
     ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &maximum);
     bool ok = true;
+    PlacedElements placed;
     ElementWritten = 1;
     for (int32_t i = 0; i < data.entities.GetCount() && ok; ++i) {
         int32_t value = i + 1;
@@ -165,11 +169,16 @@ bool PlaceGISObjects(ShapeImportData& data, int32_t libIndex, GSHandle params) {
             // A limited import leaves out the parts outside its area.
             if (data.options.limited && part.areaMark == EntityOutside) continue;
             // The entity's own row: Null shapes before it keep theirs.
-            if (!PlaceGISObject(data, part, entity.IsPolygon(), entity.record, libIndex, params)) {
+            if (!PlaceGISObject(data, part, entity.IsPolygon(), entity.record, libIndex, params, placed)) {
                 ok = false;
                 break;
             }
         }
+    }
+    // A failed import leaves nothing: the objects already placed go again.
+    if (!ok) {
+        placed.TakeBack();
+        ElementWritten = 0;
     }
     ACAPI_Interface(APIIo_CloseProcessWindowID);
     return ok;

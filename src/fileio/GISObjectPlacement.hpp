@@ -8,7 +8,7 @@
 
 // Under a progress window: every entity neither degenerate nor outside the import area, part by part, as an
 // object of the part at `libIndex` with `params` (the object settings the user confirmed). False when an object
-// could not be created.
+// could not be created: the objects placed before it are deleted again.
 bool PlaceGISObjects(ShapeImportData& data, int32_t libIndex, GSHandle params);
 // A closed part's outline regularised by the host's geometry library: false when it makes no polygon; `correct`
 // set when regularising gives other than the one polygon it was.

@@ -11,6 +11,11 @@ void ReadReport::Note(ReadIssue issue, uint32_t count) {
 
 uint32_t ReadReport::Count(ReadIssue issue) const { return counts[static_cast<int>(issue)]; }
 
+void ReadReport::Add(const ReadReport& other) {
+    if (error == 0) error = other.error;
+    for (int i = 0; i < static_cast<int>(ReadIssue::Count); ++i) Note(static_cast<ReadIssue>(i), other.counts[i]);
+}
+
 bool ReadReport::HasIssues() const {
     for (uint32_t c : counts)
         if (c != 0) return true;

@@ -20,6 +20,7 @@ enum class ReadIssue : uint8_t {
     Empty,                // the file holds nothing to read
     NotText,              // the file is not text (binary bytes)
     GridEndedEarly,       // a grid ends before the last cell its header promises: refused
+    NotShapefileName,     // the chosen file's name does not end with ".shp": refused
     Count
 };
 constexpr int32_t ReadIssueTextBase = 80;
@@ -30,6 +31,8 @@ struct ReadReport {
     // `count` more of `issue`.
     void Note(ReadIssue issue, uint32_t count = 1);
     uint32_t Count(ReadIssue issue) const;
+    // The issues of `other` added to these; its error when this has none.
+    void Add(const ReadReport& other);
     bool HasIssues() const;
     // One line per issue noted: its text and, above one, how many.
     QV_String Describe() const;

@@ -244,10 +244,7 @@ bool SHPFileData::Read() {
     if (ok) return true;
     report = ReadReport();
     // The user's stop needs no message.
-    if (!cancelled) {
-        report.error = ReadErrorMessage;
-        ShowReadReport(report);
-    }
+    if (!cancelled) report.error = ReadErrorMessage;
     return false;
 }
 

@@ -30,11 +30,11 @@ public:
     SHPFileData(const SHPFileData&) = delete;
     SHPFileData& operator=(const SHPFileData&) = delete;
 
-    // Reads the whole file at `path` and appends its shapes to the lists. False after message 8 ("Error while
-    // reading the file.") when the file cannot be opened or sized, or its header is short or not a shapefile's;
-    // also false, without a message, when the user stops it. The lists then keep what they held before. Otherwise
-    // true: a file cut inside a record keeps the records before the cut, a damaged record or one with a coordinate
-    // that is no number is dropped alone; `report` says so, for the import command to show.
+    // Reads the whole file at `path` and appends its shapes to the lists. False with error 8 ("Error while reading
+    // the file.") in `report` when the file cannot be opened or sized, or its header is short or not a shapefile's;
+    // also false, with `cancelled` and no error, when the user stops it. The lists then keep what they held before.
+    // Otherwise true: a file cut inside a record keeps the records before the cut, a damaged record or one with a
+    // coordinate that is no number is dropped alone; `report` says so. The import command shows it.
     bool Read();
     // Empties every list and the counters; the path and the progress stay.
     void Reset();

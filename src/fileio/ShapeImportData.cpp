@@ -1,6 +1,5 @@
 #include "fileio/ShapeImportData.hpp"
 
-#include "fileio/FileDialogs.hpp"
 #include "foundation/Language.hpp"
 
 #include <algorithm>
@@ -11,11 +10,7 @@
 
 namespace {
 
-constexpr int32_t OpenTitle = 2;
-constexpr int32_t ExtensionText = 69;
-constexpr int32_t ErrorTitle = 54;
 constexpr int32_t WaitText = 4;
-constexpr uint32_t ShapeFileTypeCode = 0x53485020;  // 'SHP '
 constexpr double DegenerateArea = 0.001;
 
 // The parts of one line or polygon shape, with z from its Z values when it has them.
@@ -112,22 +107,9 @@ const char* ShapeImportData::Value(int32_t record, int32_t field) const {
     return values[int32_t(index)];
 }
 
-bool SelectShapefile(QV_String& path) {
-    const ImportFileType type = {"SHAPE Files", "shp"};
-    QV_String title;
-    GetResString(title, GeneralTableBase + LanguageIndex, OpenTitle);
-    if (!RegisterFileTypes(path, type, ShapeFileTypeCode, title, nullptr)) return false;
-    if (HasFileExtension(path, "shp")) return true;
-    // The text of this table, not the error alert's entry 69.
-    QV_String text, heading;
-    GetResString(text, ErrorTableBase + LanguageIndex, ExtensionText);
-    GetResString(heading, ErrorTableBase + LanguageIndex, ErrorTitle);
-    ShowAlertBox(2, heading, text, QV_String());
-    return false;
-}
-
 bool ReadDBFTable(ShapeImportData& data) {
-    return ReadDBFFile(TablePathOf(data.shapes.path), data.fields, data.values, *data.shapes.progress);
+    return ReadDBFFile(TablePathOf(data.shapes.path), data.fields, data.values, *data.shapes.progress,
+                       data.tableReport);
 }
 
 void ConvertShapesToEntities(ShapeImportData& data, bool withPoints) {

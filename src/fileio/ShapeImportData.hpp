@@ -1,8 +1,8 @@
 #pragma once
 // The shapefile import's holder for one command, the options its dialogs edit, the shapes converted into
-// entities of 3D vertices, and the steps both import modes share: the file choice, the conversion, the polygon
-// check, the numbers the results dialogs show, the heights from a table field, the node thinning of polylines
-// and the project offset.
+// entities of 3D vertices, and the steps both import modes share: the table's read, the conversion, the polygon
+// check, the numbers the results dialogs show, the heights from a table field, the node thinning of polylines and
+// the project offset. Nothing here asks the user or shows anything: the import command does.
 #include "fileio/DBFTable.hpp"
 #include "fileio/SHPFileData.hpp"
 #include "settings/ConstraintSettings.hpp"
@@ -93,15 +93,14 @@ struct ShapeImportData {
     int32_t validConstraints = 0;
     ImportOptionsRec pointOptions;          // from the settings store: the created points
     ConstraintSettings constraintSettings;  // the created constraint lines
+    ReadReport tableReport;                 // what the table's read refused or left out (the shapes': shapes.report)
 
     // The text of `field` for table row `record` (from 1); null when there is none.
     const char* Value(int32_t record, int32_t field) const;
 };
 
-// The host's file dialog for one ".shp" file into the holder's path; false on cancel or another extension (then
-// after the alert "The name of the file must end with the .shp extension").
-bool SelectShapefile(QV_String& path);
-// The table beside the holder's shapefile into its field and value lists.
+// The table beside the holder's shapefile into its field and value lists; what the read refused or left out in
+// the holder's table report.
 bool ReadDBFTable(ShapeImportData& data);
 
 // Polyline Z, polyline, polygon Z and polygon shapes, then (with points) point and point Z shapes, as entities.

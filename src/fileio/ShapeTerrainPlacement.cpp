@@ -1,9 +1,11 @@
 // The shapefile's terrain input placed: one hotspot per mesh coordinate and one line per kept constraint, each
-// with its element data record.
+// with its element data record. A placement that fails part-way takes back what it placed and the shape height it
+// lowered: a failed import leaves the project as it was.
 #include "elements/ActiveStory.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "fileio/PlacedElements.hpp"
 #include "fileio/ShapeTerrainInput.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -17,7 +19,7 @@ namespace {
 
 constexpr int32_t WaitText = 4;
 
-int32_t Place(ShapeImportData& data, API_Element& hotspot, API_Element& line) {
+int32_t Place(ShapeImportData& data, API_Element& hotspot, API_Element& line, PlacedElements& placed) {
     const QV_List<SHPMeshCoord>& coords = data.meshCoords;
     GS::UniString phase;
     {
@@ -35,6 +37,7 @@ int32_t Place(ShapeImportData& data, API_Element& hotspot, API_Element& line) {
         hotspot.hotspot.pos.x = c.x;
         hotspot.hotspot.pos.y = c.y;
         if (CreateElementWithMemo(&hotspot, nullptr, false) != NoError) return 0;
+        placed.Add(hotspot.header.guid);
         ACAPI_Element_AttachObserver(hotspot.header.guid);
         if (c.z < ProjectOffset.shapeHeight) ProjectOffset.shapeHeight = c.z;
         point.Reset();
@@ -53,6 +56,7 @@ int32_t Place(ShapeImportData& data, API_Element& hotspot, API_Element& line) {
         line.line.begC = API_Coord{coords[s.start].x, coords[s.start].y};
         line.line.endC = API_Coord{coords[s.end].x, coords[s.end].y};
         if (CreateElementWithMemo(&line, nullptr, false) != NoError) return 0;
+        placed.Add(line.header.guid);
         ACAPI_Element_AttachObserver(line.header.guid);
         constraint.Reset();
         if (!ElemUserData_WriteRecord(constraint, ElemKind_Constraint, line.header)) return 0;
@@ -91,8 +95,14 @@ int32_t CreateTerrainInputCommand(ShapeImportData& data) {
     GS::UniString title("Lodravix");
     int16_t phases = 2;
     ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
-    const int32_t result = Place(data, hotspot, line);
+    PlacedElements placed;
+    const double shapeHeight = ProjectOffset.shapeHeight;
+    const int32_t result = Place(data, hotspot, line, placed);
+    if (result == 0) {
+        placed.TakeBack();
+        ProjectOffset.shapeHeight = shapeHeight;
+    }
     ACAPI_Interface(APIIo_CloseProcessWindowID);
-    if (data.meshCoords.GetCount() == 0 && data.validConstraints == 0) ElementWritten = 0;
+    if (placed.Count() == 0) ElementWritten = 0;
     return result;
 }

@@ -1,7 +1,5 @@
 #include "shell/Wiring.hpp"
 
-#include "dialogs/settings/PointImportResultsDialog.hpp"
-#include "dialogs/settings/DxfImportDialog.hpp"
 #include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
@@ -163,7 +161,6 @@ void WireSubsystems() {
     };
     ASCFile::SetAscOptionsDialog(AskAscImportOptions);
     SetTextOptionsDialog(AskTextImportOptions);
-    SetDxfReadDialogs(RunDxfImportDialogs, RunPointImportResults);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
     ToolDialogHooks& dialogs = WiredToolDialogs();
     dialogs.contourSettings = RunContourLineSettingsDialog;
@@ -200,7 +197,6 @@ void UnwireSubsystems() {
     ResetTerrainInputHooks();
     ASCFile::SetAscOptionsDialog(nullptr);
     SetTextOptionsDialog(nullptr);
-    SetDxfReadDialogs(nullptr, nullptr);
     ResetToolDialogs();
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();

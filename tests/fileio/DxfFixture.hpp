@@ -1,7 +1,6 @@
 #pragma once
 // Runs the DXF reader on files and on DXF text made in the test, inside the in-process host, with the layer
-// choice and the results dialog answered by the test: every layer taken (optionally with constraints), then a
-// change of the test's own, results confirmed.
+// choice made by the test: every layer taken (optionally with constraints), then a change of the test's own.
 #include "ReaderFixture.hpp"
 
 #include "fileio/DXFFileCls.hpp"
@@ -15,7 +14,6 @@ protected:
         ReaderTest::SetUp();
         Adjust() = nullptr;
         WithConstraints() = true;
-        SetDxfReadDialogs(ChooseAll, [](BaseFileCls&) { return true; });
     }
 
     static std::function<void(DXFFileCls&)>& Adjust() {
@@ -35,12 +33,15 @@ protected:
         return true;
     }
 
-    // Reads `path` into `reader`; the read's result, error code in `error`.
+    // Reads `path` into `reader` as the import command does, the layers chosen by ChooseAll; the read's result,
+    // its error in `error` (34 for a refusal that says the file holds nothing to read).
     static bool ReadDxf(DXFFileCls& reader, const std::string& path, int32_t& error) {
         reader.path = QV_String(path.c_str(), Encoding_UTF8);
         bool cancelled = false;
-        const bool ok = reader.Read(cancelled, error);
+        const bool ok = reader.ScanLayers(cancelled) && ChooseAll(reader) && reader.ReadChosen(cancelled);
         EXPECT_FALSE(cancelled);
+        error = reader.report.Count(ReadIssue::Empty) != 0 ? DxfNothingReadable : reader.report.error;
+        EXPECT_EQ(ok, reader.report.error == 0);
         return ok;
     }
 

@@ -147,4 +147,29 @@ TEST_F(GISObjectsTest, EachRingIsAClosedObjectWithItsRowsValues) {
     }
 }
 
+// An object that cannot be made part-way: those placed before it go again, so the failed import leaves nothing.
+TEST_F(GISObjectsTest, AnObjectThatCannotBeMadeTakesBackThoseBeforeIt) {
+    int32_t counties = -1;
+    ASSERT_TRUE(FindLibPartIndex(QV_String("GIS_COUNTIES"), APILib_ObjectID, counties));
+    SHPEntityData entity;
+    entity.shapeType = 3;
+    entity.record = 1;
+    for (double x0 : {0.0, 10.0, 20.0, 30.0}) {
+        SHPPolyData line;
+        line.vertices.Insert(API_Coord3D{x0, 0, 1});
+        line.vertices.Insert(API_Coord3D{x0 + 5, 5, 2});
+        entity.parts.Insert(line);
+    }
+    data.entities.Insert(entity);
+    auto place = [&] { return Command([&] { return PlaceGISObjects(data, counties, nullptr) ? NoError : -1; }); };
+    for (int32_t passes : {0, 2, 3}) {
+        ASSERT_TRUE(host->FailCallAfter("Element_Create", -1, APIERR_GENERAL, passes));
+        EXPECT_NE(place(), NoError) << passes;
+        host->ClearFailures();
+        EXPECT_TRUE(Db().AllElements().empty()) << passes;
+    }
+    EXPECT_EQ(place(), NoError);
+    EXPECT_EQ(Db().AllElements().size(), 4u);
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // The shapefile readers on damaged files: cut short, garbled, with counts far beyond what a record holds, with
-// coordinates that are no number. The main file keeps every record it can read and reports the others; a file
-// that is no shapefile shows "Error while reading the file." and keeps nothing; none crashes or reads past its data.
+// coordinates that are no number. The main file and the table keep every record they can read and report the
+// others; a file that is no shapefile is refused with "Error while reading the file." and keeps nothing; none
+// crashes, reads past its data or shows anything itself.
 #include "ReaderFixture.hpp"
 
 #include "fileio/DBFTable.hpp"
@@ -18,22 +19,27 @@ namespace {
 
 class ShapefileBadInputTest : public ReaderTest {
 protected:
-    // Reads `bytes` as a main file: true when read; when not, exactly one read error was shown and no shape kept.
+    // Reads `bytes` as a main file: true when read; when not, the read error is reported and no shape kept.
+    // Nothing is shown either way.
     bool ReadShapes(const std::string& bytes, SHPFileData& data) {
         const size_t alertsBefore = Alerts().size();
         data.Reset();
         data.path = QV_String(Write("bad.shp", bytes).c_str(), Encoding_UTF8);
         const bool ok = data.Read();
-        if (!ok) {
-            EXPECT_EQ(Alerts().size(), alertsBefore + 1);
-            EXPECT_TRUE(ShowedReadError());
-            EXPECT_EQ(data.polygons.GetCount() + data.polyLinesZ.GetCount() + data.pointsZ.GetCount(), 0);
-        }
+        EXPECT_EQ(Alerts().size(), alertsBefore);
+        EXPECT_EQ(data.report.error, ok ? 0 : 8);
+        if (!ok) EXPECT_EQ(data.polygons.GetCount() + data.polyLinesZ.GetCount() + data.pointsZ.GetCount(), 0);
         return ok;
     }
+    // The table's read; its report in `report`. Nothing is shown.
+    ReadReport report;
     bool ReadTable(const std::string& bytes, QV_List<DBFFieldData>& fields, DBFValueList& values) {
         const std::string path = Write("bad.dbf", bytes);
-        return ReadDBFFile(QV_String(path.c_str(), Encoding_UTF8), fields, values, NullReaderProgress());
+        const size_t alertsBefore = Alerts().size();
+        const bool ok =
+            ReadDBFFile(QV_String(path.c_str(), Encoding_UTF8), fields, values, NullReaderProgress(), report);
+        EXPECT_EQ(Alerts().size(), alertsBefore);
+        return ok;
     }
     static void PutBE32(std::string& bytes, size_t at, uint32_t v) {
         for (int k = 0; k < 4; ++k) bytes[at + k] = char(v >> (24 - 8 * k));
@@ -181,9 +187,7 @@ TEST_F(ShapefileBadInputTest, TableAsksNoMoreThanItsFileHoldsAndMayHaveNoFields)
     const int32_t before = fields.GetCount();
     EXPECT_FALSE(ReadTable(table, fields, values));
     EXPECT_EQ(fields.GetCount(), before);
-    bool told = false;
-    for (const std::string& text : Alerts()) told |= text.find("more memory than its size allows") != std::string::npos;
-    EXPECT_TRUE(told);
+    EXPECT_EQ(report.Count(ReadIssue::TooLarge), 1u);
     // A header of 32 bytes or less has no room for a field: a table without fields, read.
     std::string bare = Slurp(Data("shp/storms_xyz.dbf"));
     for (uint16_t length : {32, 1, 0}) {
@@ -195,20 +199,41 @@ TEST_F(ShapefileBadInputTest, TableAsksNoMoreThanItsFileHoldsAndMayHaveNoFields)
 }
 
 TEST_F(ShapefileBadInputTest, TableCutGarbledOrWithLengthsBeyondItsRecordsIsRefusedOrRead) {
+    for (const char* name : {"nc.dbf", "contours.dbf", "olinda1.dbf"}) {
+        SCOPED_TRACE(name);
+        const std::string good = Slurp(Data(std::string("shp/") + name));
+        QV_List<DBFFieldData> fields;
+        DBFValueList whole;
+        ASSERT_TRUE(ReadTable(good, fields, whole));
+        EXPECT_FALSE(report.HasIssues());
+        const int32_t fieldCount = fields.GetCount();
+        const uint32_t headerLength = uint8_t(good[8]) | uint8_t(good[9]) << 8;
+        const uint32_t recordLength = uint8_t(good[10]) | uint8_t(good[11]) << 8;
+        std::mt19937 random(7);
+        for (int i = 0; i < 40; ++i) {
+            // Cut inside the records: the whole records before the cut are kept, value for value, and the early end
+            // is told; cut inside the header: refused, the lists as they were. Only the end-of-file marker may go
+            // unnoticed.
+            const size_t cut = random() % (good.size() - 1);
+            QV_List<DBFFieldData> f = fields;
+            DBFValueList values;
+            const bool read = ReadTable(good.substr(0, cut), f, values);
+            EXPECT_EQ(read, cut >= headerLength) << "cut at " << cut;
+            EXPECT_EQ(f.GetCount(), fieldCount);
+            if (!read) {
+                EXPECT_EQ(report.error, 8);
+                continue;
+            }
+            EXPECT_EQ(report.Count(ReadIssue::EndedEarly), 1u) << "cut at " << cut;
+            const int32_t rows = int32_t((cut - headerLength) / recordLength);
+            ASSERT_EQ(values.GetCount(), rows * fieldCount) << "cut at " << cut;
+            for (int32_t v = 0; v < values.GetCount(); ++v) ASSERT_STREQ(values[v], whole[v]) << "cut at " << cut;
+        }
+    }
     const std::string good = Slurp(Data("shp/nc.dbf"));
     QV_List<DBFFieldData> fields;
     DBFValueList values;
-    ASSERT_TRUE(ReadTable(good, fields, values));
-    const int32_t fieldCount = fields.GetCount();
-    ASSERT_EQ(values.GetCount(), 100 * fieldCount);
     std::mt19937 random(7);
-    for (int i = 0; i < 40; ++i) {
-        // Only the end-of-file marker may go: any shorter cut loses records.
-        const size_t cut = random() % (good.size() - 1);
-        QV_List<DBFFieldData> f = fields;
-        EXPECT_FALSE(ReadTable(good.substr(0, cut), f, values)) << "cut at " << cut;
-        EXPECT_EQ(f.GetCount(), fieldCount);
-    }
     for (int i = 0; i < 200; ++i) {
         std::string bad = good;
         for (int k = 0; k < 4; ++k) bad[random() % 400] = char(random());
@@ -220,8 +245,9 @@ TEST_F(ShapefileBadInputTest, TableCutGarbledOrWithLengthsBeyondItsRecordsIsRefu
     narrow[10] = 2;
     narrow[11] = 0;
     EXPECT_FALSE(ReadTable(wide, fields, values));
+    EXPECT_EQ(report.error, 8);
     EXPECT_FALSE(ReadTable(narrow, fields, values));
-    EXPECT_TRUE(ShowedReadError());
+    EXPECT_EQ(report.error, 8);
 }
 
 TEST_F(ShapefileBadInputTest, TableFieldsAndValuesAsTheFileHoldsThem) {
@@ -229,11 +255,11 @@ TEST_F(ShapefileBadInputTest, TableFieldsAndValuesAsTheFileHoldsThem) {
     QV_List<DBFFieldData> fields;
     DBFValueList values;
     ASSERT_TRUE(ReadDBFFile(QV_String(Data("shp/storms_xyz.dbf").c_str(), Encoding_UTF8), fields, values,
-                            NullReaderProgress()));
+                            NullReaderProgress(), report));
     EXPECT_EQ(fields.GetCount(), 0);
     EXPECT_EQ(values.GetCount(), 0);
-    ASSERT_TRUE(
-        ReadDBFFile(QV_String(Data("shp/nc.dbf").c_str(), Encoding_UTF8), fields, values, NullReaderProgress()));
+    ASSERT_TRUE(ReadDBFFile(QV_String(Data("shp/nc.dbf").c_str(), Encoding_UTF8), fields, values, NullReaderProgress(),
+                            report));
     EXPECT_EQ(fields[0].name.Compare(QV_String("AREA")), 0);
     EXPECT_EQ(fields[0].kind, -15);
     EXPECT_EQ(fields[0].length, 24);
@@ -247,9 +273,9 @@ TEST_F(ShapefileBadInputTest, TableFieldsAndValuesAsTheFileHoldsThem) {
     std::memcpy(&table[first + 1], value.data(), 24);
     ASSERT_TRUE(ReadTable(table, fields, values));
     EXPECT_STREQ(values[0], "12.50  \t");
-    EXPECT_FALSE(
-        ReadDBFFile(QV_String(UserFile("none.dbf").c_str(), Encoding_UTF8), fields, values, NullReaderProgress()));
-    EXPECT_TRUE(ShowedReadError());
+    EXPECT_FALSE(ReadDBFFile(QV_String(UserFile("none.dbf").c_str(), Encoding_UTF8), fields, values,
+                             NullReaderProgress(), report));
+    EXPECT_EQ(report.error, 8);
     EXPECT_EQ(TablePathOf(QV_String("c:\\data.old\\parcels")).Compare(QV_String("c:\\data.old\\parcels.dbf")), 0);
     EXPECT_EQ(TablePathOf(QV_String("c:\\data\\parcels.shp")).Compare(QV_String("c:\\data\\parcels.dbf")), 0);
 }

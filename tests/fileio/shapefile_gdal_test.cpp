@@ -106,7 +106,9 @@ TEST_F(ShapefileGdalTest, EveryShapeAndValueIsGdals) {
         ASSERT_TRUE(data.Read());
         QV_List<DBFFieldData> fields;
         DBFValueList values;
-        ASSERT_TRUE(ReadDBFFile(TablePathOf(data.path), fields, values, NullReaderProgress()));
+        ReadReport report;
+        ASSERT_TRUE(ReadDBFFile(TablePathOf(data.path), fields, values, NullReaderProgress(), report));
+        EXPECT_FALSE(report.HasIssues());
         Shapes ours = OurShapes(data);
 
         GDALDatasetH ds = GDALOpenEx(shp.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr);

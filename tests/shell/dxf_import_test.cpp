@@ -226,3 +226,38 @@ TEST_F(DxfImportTest, UnreadableNumbersAreSkippedAndTold) {
     EXPECT_EQ(Alerts("Numbers that cannot be read were skipped. (2)"), 1);
     EXPECT_EQ(Alerts("Error while reading the file."), 0);
 }
+
+// A placement that fails part-way, whatever the failing step and wherever it comes: nothing placed stays, a layer
+// the import reused gets its record back, no new layer is left, the point numbers are given out again, and the
+// failure is told.
+TEST_F(DxfImportTest, APlacementFailingPartWayLeavesTheProjectAsItWas) {
+    // Layers the import reuses: what was placed on them does not go with a layer the import made.
+    API_Attribute before = {};
+    for (const char* name : {"Spot heights", "TIN"})
+        ASSERT_EQ(CreateLayer(QV_String(name), 17, 3, nullptr, &before), NoError);
+    const int32_t firstNumber = GlobalSettings.points.codeNumber;
+    int told = 0;
+    for (const char* function : {"Element_Create", "Element_SetUserData", "Database"})
+        for (int32_t passes : {0, 1, 40, 300}) {
+            SCOPED_TRACE(std::string(function) + " after " + std::to_string(passes));
+            ASSERT_TRUE(host->FailCallAfter(function, -1, APIERR_GENERAL, passes));
+            DGDriver::QueueFileAnswer({Data("dxf/survey_r2000.dxf")});
+            DGDriver::QueueClick(DxfImportDialogId, 4);
+            DGDriver::QueueClickListRow(DxfImportDialogId, 10, 2, 45);
+            DGDriver::QueueClick(DxfImportDialogId, 8);  // grouping: the groups are made through Database
+            ImportDXFFile(GlobalSettings);
+            host->ClearFailures();
+            EXPECT_TRUE(DGDriver::UnusedActions().empty());
+            EXPECT_TRUE(Elements(API_HotspotID).empty());
+            EXPECT_TRUE(Elements(API_LineID).empty());
+            API_Attribute layer = {};
+            EXPECT_FALSE(ReadLayerByName(QV_String("Breaklines"), &layer));
+            for (const char* name : {"Spot heights", "TIN"}) {
+                ASSERT_TRUE(ReadLayerByName(QV_String(name), &layer));
+                EXPECT_EQ(layer.header.flags, before.header.flags);
+                EXPECT_EQ(layer.layer.conClassId, 3);
+            }
+            EXPECT_EQ(GlobalSettings.points.codeNumber, firstNumber);
+            EXPECT_EQ(Alerts("Error while modifying/creating the object."), ++told);
+        }
+}

@@ -330,3 +330,47 @@ TEST_F(ImportCommandsTest, AFileThatCannotBeReadIsRefusedWithItsReason) {
     EXPECT_EQ(alerts[0][0], "Error while reading the file.");
     EXPECT_EQ(alerts[0][1], "The file holds nothing to read.");
 }
+
+// Both files of a shapefile cut: the table keeps its whole records before the cut as the main file does, and one
+// alert says so for both. A name without ".shp" is refused with its own text. A terrain placement failing part-way
+// leaves nothing placed and the shape height as it was, and is told.
+TEST_F(ImportCommandsTest, ACutTableIsReadAsFarAsItGoesAndAFailedPlacementLeavesNothing) {
+    auto slurp = [](const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    const std::string shapes = slurp(Data("shp/contours.shp")), table = slurp(Data("shp/contours.dbf"));
+    std::ofstream(UserFile("cut.shp"), std::ios::binary) << shapes.substr(0, shapes.size() - 100);
+    std::ofstream(UserFile("cut.dbf"), std::ios::binary) << table.substr(0, table.size() / 2);
+    std::ofstream(UserFile("cut.txt"), std::ios::binary) << "x";
+    auto alerts = [](const char* text) {
+        int n = 0;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            n += r.kind == "alert" && !r.texts.empty() && r.texts[0].find(text) != std::string::npos;
+        return n;
+    };
+    DGDriver::QueueClick(ShapeImportModeDialogId, 1);
+    DGDriver::QueueFileAnswer({UserFile("cut.txt")});
+    ImportGISFile(GlobalSettings);
+    EXPECT_EQ(alerts("The name of the file must end with the .shp extension"), 1);
+
+    const double shapeHeight = ProjectOffset.shapeHeight;
+    for (int32_t passes : {0, 40, 5000}) {
+        SCOPED_TRACE(passes);
+        ASSERT_TRUE(host->FailCallAfter("Element_SetUserData", -1, APIERR_GENERAL, passes));
+        DGDriver::QueueClick(ShapeImportModeDialogId, 1);
+        DGDriver::QueueFileAnswer({UserFile("cut.shp")});
+        DGDriver::QueueClick(ShapeResultsTerrainDialogId, 1);
+        ImportGISFile(GlobalSettings);
+        host->ClearFailures();
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        EXPECT_TRUE(Hotspots().empty());
+        GS::Array<API_Guid> lines;
+        EXPECT_EQ(ACAPI_Element_GetElemList(API_LineID, &lines), NoError);
+        EXPECT_EQ(lines.GetSize(), 0u);
+        EXPECT_EQ(ProjectOffset.shapeHeight, shapeHeight);
+    }
+    EXPECT_EQ(alerts("The file ends early: the records before its end were read. (2)"), 3);
+    EXPECT_EQ(alerts("Error while modifying/creating the object."), 3);
+    EXPECT_EQ(alerts("Error while reading the file."), 0);
+}

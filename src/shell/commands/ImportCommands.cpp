@@ -1,5 +1,6 @@
 #include "shell/commands/ImportCommands.hpp"
 
+#include "dialogs/settings/DxfImportDialog.hpp"
 #include "dialogs/settings/PointImportResultsDialog.hpp"
 #include "fileio/DXFFileCls.hpp"
 #include "fileio/FileDialogs.hpp"
@@ -17,7 +18,6 @@ namespace {
 constexpr int32_t OpenTitle = 2;                   // "Open..."
 constexpr int32_t TextExtensionError = 2;          // "... does not include the extension .TXT ..."
 constexpr int32_t DxfExtensionError = 3;           // "... does not include the extension .DXF ..."
-constexpr int32_t ReadError = 8;                   // "Error while reading the file."
 constexpr int32_t AscExtensionText = 247;          // the same for .ASC, in the general table
 constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
 
@@ -104,12 +104,23 @@ void ImportDXFFile(Settings& settings) {
     reader.constraintLineType = settings.constraint.lineType;
     reader.SetProgress(&progress);
     bool cancelled = false;
-    // Every failed read is told, whatever its cause.
-    if (!reader.Read(cancelled, SelectionCheckResult)) {
-        ShowErrorMessage(ReadError, 2);
+    // Every failed read is told, whatever its cause; a stopped one ends the command quietly.
+    if (!reader.ScanLayers(cancelled)) {
+        if (!cancelled) ShowReadReport(reader.report);
         return;
     }
-    if (cancelled) return;
+    // The layers and options, the entities of the layers chosen, the results: again while the user asks to import
+    // again (the layers keep their flags).
+    do {
+        if (!RunDxfImportDialogs(reader)) return;
+        if (!reader.ReadChosen(cancelled)) {
+            if (!cancelled) ShowReadReport(reader.report);
+            return;
+        }
+        if (!RunPointImportResults(reader)) return;
+        ProjectOffset.x = reader.originX;
+        ProjectOffset.y = reader.originY;
+    } while (reader.importAgain != 0);
     // What the read left out is told before anything is placed.
     ShowReadReport(reader.report);
     if (!reader.CreateElements()) ReportToolResult(ToolErrModifyObject);

@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/ShapeImportModeDialog.hpp"
 #include "dialogs/settings/ShapeImportResultsDialog.hpp"
+#include "fileio/FileDialogs.hpp"
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ReadReport.hpp"
 #include "fileio/ShapeTerrainInput.hpp"
@@ -15,6 +16,8 @@
 namespace {
 
 constexpr int32_t UndoEntry = 2;
+constexpr int32_t OpenTitle = 2;
+constexpr uint32_t ShapeFileTypeCode = 0x53485020;  // 'SHP '
 
 GS::UniString UndoText() {
     QV_String text;
@@ -22,15 +25,40 @@ GS::UniString UndoText() {
     return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
-// The file, its table and its shapes; false ends the command (the readers told why). What a read left out is told
-// before the results.
-bool ReadShapefile(ShapeImportData& data) {
-    if (!SelectShapefile(data.shapes.path) || !ReadDBFTable(data) || !data.shapes.Read()) return false;
-    ShowReadReport(data.shapes.report);
-    return true;
+// The host's file dialog for one ".shp" file; false on cancel, or on another extension with the reason in `report`
+// ("The name of the file must end with the .shp extension").
+bool SelectShapefile(QV_String& path, ReadReport& report) {
+    const ImportFileType type = {"SHAPE Files", "shp"};
+    QV_String title;
+    GetResString(title, GeneralTableBase + LanguageIndex, OpenTitle);
+    if (!RegisterFileTypes(path, type, ShapeFileTypeCode, title, nullptr)) return false;
+    if (HasFileExtension(path, "shp")) return true;
+    report.Note(ReadIssue::NotShapefileName);
+    return false;
 }
 
 }  // namespace
+
+bool ReadShapefile(ShapeImportData& data) {
+    ReadReport choice;
+    if (!SelectShapefile(data.shapes.path, choice)) {
+        ShowReadReport(choice);
+        return false;
+    }
+    if (!ReadDBFTable(data)) {
+        ShowReadReport(data.tableReport);
+        return false;
+    }
+    if (!data.shapes.Read()) {
+        if (!data.shapes.cancelled) ShowReadReport(data.shapes.report);
+        return false;
+    }
+    // The table's issues and the shapes' in one alert.
+    ReadReport read = data.tableReport;
+    read.Add(data.shapes.report);
+    ShowReadReport(read);
+    return true;
+}
 
 void ImportShapesAsTerrain(ShapeImportData& data) {
     if (!RequireFloorPlan()) return;

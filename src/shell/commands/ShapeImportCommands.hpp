@@ -5,6 +5,9 @@
 #include "settings/Settings.hpp"
 
 void ImportGISFile(Settings& settings);
+// The file choice, its table and its shapes, for both modes; false ends the command (told why, unless the user
+// cancelled). What the reads left out is told before the results.
+bool ReadShapefile(ShapeImportData& data);
 // The two modes, on a holder the command built.
 void ImportShapesAsTerrain(ShapeImportData& data);
 void ImportShapesAsObjects(ShapeImportData& data);

@@ -7,7 +7,6 @@
 #include "fileio/GISObjectPlacement.hpp"
 #include "fileio/GISObjects.hpp"
 #include "fileio/NewGISObject.hpp"
-#include "fileio/ReadReport.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -55,8 +54,7 @@ bool CreateNewGISObject(ShapeImportData& data, QV_String& name, int32_t prototyp
 void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     CollectGISObjectNames(data.options);
     if (!RequireFloorPlan()) return;
-    if (!SelectShapefile(data.shapes.path) || !ReadDBFTable(data) || !data.shapes.Read()) return;
-    ShowReadReport(data.shapes.report);
+    if (!ReadShapefile(data)) return;
     ConvertShapesToEntities(data, false);
     CheckShapePolygons(data);
     ComputeEntityBounds(data, false);
@@ -123,8 +121,12 @@ void ImportShapesAsObjects(ShapeImportData& data) {
     if (!FindLibPartOrAsk(QV_String(GISPrototypeName), prototypeIndex, true, QV_String(), APILib_ObjectID)) return;
     QV_String undo;
     GetResString(undo, UndoTableBase + LanguageIndex, UndoEntry);
+    bool ran = false;
     ACAPI_CallUndoableCommand(GS::UniString(undo.GetBuffer(), undo.GetLength()), [&]() -> GSErrCode {
+        ran = true;
         ImportGISObjectsCommand(data, prototypeIndex);
         return NoError;
     });
+    // A command the host refused did nothing: the user must hear of it.
+    if (!ran) ShowErrorMessage(ToolErrModifyObject, 2);
 }
