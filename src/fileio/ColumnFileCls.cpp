@@ -307,28 +307,23 @@ void ColumnFileCls::FinishRead(bool separated) {
     progress->End();
 }
 
-bool ColumnFileCls::OpenAskAndLoad(bool& cancelled, const std::function<bool()>& dialog,
-                                   const std::function<void()>& detect) {
-    cancelled = false;
+bool ColumnFileCls::Detect() {
+    report = ReadReport();
+    if (!OpenForRead()) return false;
+    SetReaderFilePosition(0);
+    firstAnalysis = 1;
+    DetectFormat();
+    return true;
+}
+
+bool ColumnFileCls::StartRead() {
     report = ReadReport();
     pointsRead = 0;
     pointsKept = 0;
     ResetBounds();
     if (!OpenForRead()) return false;
     SetReaderFilePosition(0);
-    firstAnalysis = 1;
-    bool accepted = true;
-    if (dialog) {
-        accepted = dialog();
-    } else {
-        detect();
-        ApplyDelimiterMode();
-    }
-    if (!accepted) {
-        cancelled = true;
-        CloseReaderFile();
-        return false;
-    }
+    ApplyDelimiterMode();
     BeginRead();
     return LoadLines();
 }

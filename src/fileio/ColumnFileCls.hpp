@@ -13,7 +13,6 @@
 #include "fileio/TextBlock.hpp"
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +27,14 @@ public:
 
     // Empties the point list and the text; the base fields stay.
     void Clear() override;
+
+    // Opens the file and runs the format detection on it (what the options dialog starts from): delimiter and
+    // decimal mark, for a point file also the column layout. The file stays open for the dialog's previews.
+    // False with error 8 in the report when the file cannot be opened.
+    bool Detect();
+    // Reads the file with the options as they stand: no dialog, no message. True when `points` holds the result
+    // (possibly empty, the report telling what was left out); false with the error and its reason in the report.
+    virtual bool Read() = 0;
 
     // One line at the read position as Read will see it, for the format detection and the previews: a file
     // with a byte-order mark is decoded by its mark (the mark is no part of the first line), any other file is
@@ -55,10 +62,11 @@ public:
 protected:
     // Opens the file and reads its length; false with error 8 in the report on failure.
     bool OpenForRead();
-    // The common start of a read: the file opened, the options asked (`dialog`, when set; else `detect` runs and
-    // its delimiter applies), the progress begun and the lines loaded. False when any step fails or the dialog
-    // is cancelled (then `cancelled` is set and the file closed).
-    bool OpenAskAndLoad(bool& cancelled, const std::function<bool()>& dialog, const std::function<void()>& detect);
+    // The reader's own detection, run by Detect on the open file from its start.
+    virtual void DetectFormat() = 0;
+    // The common start of a read: the file opened, the delimiter's character set by its mode, the progress begun
+    // and the lines loaded. False with the error in the report when any step fails.
+    bool StartRead();
     // "Reading..." and "Converting...": the whole file into `text`, cut into `lines` (without the first line
     // with "Skip the first row"). The file is closed afterwards. False with error 8 and its reason in the report.
     bool LoadLines();

@@ -38,7 +38,8 @@ bool PlacePoints(ColumnFileCls& reader) {
     const size_t count = points.size();
     const size_t batches = (count + PlacementBatchSize - 1) / PlacementBatchSize;
     bool failed = false;
-    bool created = false;
+    // Every element this placement made, so that a failure takes them all back.
+    std::vector<API_Guid> made;
     const double offsetX = ProjectOffset.x;
     const double offsetY = ProjectOffset.y;
     const API_Box& area = reader.limitArea;
@@ -55,7 +56,7 @@ bool PlacePoints(ColumnFileCls& reader) {
         QV_String creation, pointsWord;
         GetResString(creation, GeneralTableBase + LanguageIndex, CreationText);
         GetResString(pointsWord, GeneralTableBase + LanguageIndex, PointsText);
-        for (size_t batch = 0; batch < batches; ++batch) {
+        for (size_t batch = 0; batch < batches && !failed; ++batch) {
             const size_t begin = batch * PlacementBatchSize;
             const size_t end = std::min(count, begin + PlacementBatchSize);
             QV_String number;
@@ -76,7 +77,7 @@ bool PlacePoints(ColumnFileCls& reader) {
                     failed = true;
                     break;
                 }
-                created = true;
+                made.push_back(element.header.guid);
                 ACAPI_Element_AttachObserver(element.header.guid);
                 descriptor.Value = p.z;
                 descriptor.Name = reader.overwriteCode ? reader.options.code : p.code;
@@ -91,8 +92,15 @@ bool PlacePoints(ColumnFileCls& reader) {
             }
         }
         ACAPI_Interface(APIIo_CloseProcessWindowID);
-        if (!created) ElementWritten = 0;
-        return NoError;
+        // A point without its record is no terrain point, and an import cut short is no import: nothing of a
+        // failed placement stays.
+        if (failed && !made.empty()) {
+            GS::Array<API_Guid> guids;
+            for (const API_Guid& guid : made) guids.Push(guid);
+            if (ACAPI_Element_Delete(guids) == NoError) made.clear();
+        }
+        if (made.empty()) ElementWritten = 0;
+        return failed ? APIERR_GENERAL : NoError;
     });
     // A command the host did not run placed nothing: the user must hear of it.
     if (commandErr != NoError || !ran) {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <string>
 
 namespace {
@@ -23,8 +22,6 @@ const TextLayout Layouts[8] = {
     {5, 1, 2, 3, 0, 4},    // 6 "Code x y z Comment"
     {5, 0, 1, 2, 3, 4},    // 7 "x y z Code Comment"
 };
-
-TextOptionsDialog g_optionsDialog = nullptr;
 
 bool Number(std::string_view field, double& value) {
     return ParseFieldNumber(field.data(), field.data() + field.size(), value);
@@ -52,8 +49,6 @@ int32_t FormatEntryFromLayout(int32_t layout) {
     }
 }
 
-void SetTextOptionsDialog(TextOptionsDialog dialog) { g_optionsDialog = dialog; }
-
 TextFileCls::TextFileCls() : layout(1) {
     delimiterMode = DelimiterTab;
     delimiterChar = '\t';
@@ -61,10 +56,10 @@ TextFileCls::TextFileCls() : layout(1) {
     tolerance = 0.1;
 }
 
-bool TextFileCls::Read(bool& cancelled) {
-    std::function<bool()> dialog;
-    if (g_optionsDialog != nullptr) dialog = [this] { return g_optionsDialog(*this); };
-    if (!OpenAskAndLoad(cancelled, dialog, [this] { DetectTextFileFormat(*this); })) return false;
+void TextFileCls::DetectFormat() { DetectTextFileFormat(*this); }
+
+bool TextFileCls::Read() {
+    if (!StartRead()) return false;
 
     const TextLayout& columns = GetTextLayout(layout);
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));

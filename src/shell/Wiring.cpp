@@ -2,7 +2,6 @@
 
 #include "dialogs/settings/PointImportResultsDialog.hpp"
 #include "dialogs/settings/DxfImportDialog.hpp"
-#include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/BasinSettingsDialog.hpp"
 #include "dialogs/settings/BridgeSettingsDialog.hpp"
 #include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
@@ -19,7 +18,6 @@
 #include "dialogs/settings/RoadSettingsDialog.hpp"
 #include "dialogs/settings/SOSIOptionsDialog.hpp"
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
-#include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/settings/WallSettingsDialog.hpp"
 #include "dialogs/settings/TreeSettingsDialog.hpp"
@@ -185,8 +183,6 @@ void WireSubsystems() {
         RoadLP::ReadSection(objects, roadLibIndex);  // 1 only says the array came empty
         return true;
     };
-    ASCFile::SetAscOptionsDialog(AskAscImportOptions);
-    SetTextOptionsDialog(AskTextImportOptions);
     SetDxfReadDialogs(RunDxfImportDialogs, RunPointImportResults);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
     ToolDialogHooks& dialogs = WiredToolDialogs();
@@ -237,8 +233,6 @@ void UnwireSubsystems() {
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
-    ASCFile::SetAscOptionsDialog(nullptr);
-    SetTextOptionsDialog(nullptr);
     SetDxfReadDialogs(nullptr, nullptr);
     ResetToolDialogs();
     ResetTerrainSettingsDialogs();

@@ -128,9 +128,8 @@ TEST_F(ReaderTest, PointLayoutsCodesAndEncodings) {
     }
     // No height in "x y Code Comment": z 0, texts kept.
     TextFileCls noZ;
-    // "Format:" entry 4 of the options dialog.
-    DGDriver::QueuePickPopUpItem(32568, 14, 4);
-    Run(noZ, Data("xyz/points_xy_code_comment.txt"));
+    Run(
+        noZ, Data("xyz/points_xy_code_comment.txt"), [](TextFileCls&) {}, [](TextFileCls& r) { r.layout = 4; });
     EXPECT_EQ(noZ.pointsKept, 101u);
     for (const ASCFilePoint& p : noZ.points) ASSERT_EQ(p.z, 0.0);
     EXPECT_FALSE(noZ.points.front().comment.IsEmpty());
@@ -464,4 +463,25 @@ TEST(ImportPaths, ExtensionsAndFoldersOfBackslashPaths) {
     EXPECT_TRUE(HasFileExtension(QV_String("D:\\x\\p.TxT"), "TXT"));
     EXPECT_FALSE(HasFileExtension(QV_String("D:\\x.txt\\p"), "TXT"));
     EXPECT_FALSE(HasFileExtension(QV_String("D:\\x\\p.csv"), "TXT"));
+}
+
+TEST_F(ReaderTest, ReadersOnlyReadNoDialogNoAlert) {
+    // Detection and read, on a good file and on refused ones: the result and its reason are in the reader;
+    // nothing is asked or shown.
+    const std::string paths[] = {Data("asc/small_4x3.asc"),       Data("asc/bad/empty.asc"),
+                                 Data("asc/bad/header_only.asc"), Data("xyz/points_dup.txt"),
+                                 Data("xyz/bad/garbled.txt"),     UserFile("missing.txt")};
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        DGDriver::ClearQueueAndLog();
+        const bool grid = path.size() > 4 && path.compare(path.size() - 4, 4, ".asc") == 0;
+        ASCFile::ASCFileCls asc;
+        TextFileCls xyz;
+        ColumnFileCls& reader = grid ? static_cast<ColumnFileCls&>(asc) : xyz;
+        reader.path = QV_String(path.c_str(), Encoding_UTF8);
+        const bool ok = reader.Detect() && reader.Read();
+        EXPECT_EQ(ok, reader.report.error == 0);
+        EXPECT_EQ(ok, !reader.points.empty());
+        EXPECT_TRUE(DGDriver::Log().empty()) << DGDriver::LogText();
+    }
 }

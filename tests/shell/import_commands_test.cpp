@@ -59,14 +59,14 @@ protected:
         }
         return placed;
     }
-    // What the reader alone makes of the file (options dialog with its defaults).
+    // What the reader alone makes of the file (the options as detected, as the dialog's OK keeps them).
     template <typename Reader>
     static std::vector<ASCFile::ASCFilePoint> ReadAlone(const std::string& path) {
         Reader reader;
         reader.path = QV_String(path.c_str(), Encoding_UTF8);
         reader.SetImportOptions(GlobalSettings.points);
-        bool cancelled = false;
-        EXPECT_TRUE(reader.Read(cancelled));
+        EXPECT_TRUE(reader.Detect());
+        EXPECT_TRUE(reader.Read());
         return reader.points;
     }
 };
@@ -180,9 +180,8 @@ TEST_F(ImportCommandsTest, AUserBreakKeepsThePointsReadSoFar) {
     reader.SetImportOptions(GlobalSettings.points);
     HostReaderProgress progress;
     reader.SetProgress(&progress);
-    bool cancelled = false;
-    EXPECT_TRUE(reader.Read(cancelled));
-    EXPECT_FALSE(cancelled);
+    EXPECT_TRUE(reader.Detect());
+    EXPECT_TRUE(reader.Read());
     const std::vector<ASCFile::ASCFilePoint> all = ReadAlone<ASCFile::ASCFileCls>(path);
     EXPECT_GT(reader.points.size(), 0u);
     EXPECT_LT(reader.points.size(), all.size());
