@@ -78,7 +78,7 @@ ASCFileCls::ASCFileCls() {
 void ASCFileCls::DetectFormat() { ParseAscPreview(*this); }
 
 bool ASCFileCls::Read() {
-    if (!StartRead()) return false;
+    if (!StartRead(true)) return false;
 
     // Extracting: lines of at least two characters, leading spaces trimmed.
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));

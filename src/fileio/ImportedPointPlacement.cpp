@@ -80,10 +80,10 @@ bool PlacePoints(ColumnFileCls& reader) {
                 made.push_back(element.header.guid);
                 ACAPI_Element_AttachObserver(element.header.guid);
                 descriptor.Value = p.z;
-                descriptor.Name = reader.overwriteCode ? reader.options.code : p.code;
+                descriptor.Name = reader.overwriteCode ? reader.options.code : ASCFile::PointCode(reader.texts, p);
                 descriptor.Number = reader.options.codeNumber;
                 descriptor.AppendNumber = reader.overwriteCode;
-                descriptor.Note = p.comment;
+                descriptor.Note = ASCFile::PointComment(reader.texts, p);
                 if (!ElemUserData_WriteRecord(descriptor, ElemKind_Point, element.header)) {
                     failed = true;
                     break;
