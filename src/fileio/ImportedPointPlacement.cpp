@@ -38,8 +38,9 @@ bool PlacePoints(ColumnFileCls& reader) {
     const size_t count = points.size();
     const size_t batches = (count + PlacementBatchSize - 1) / PlacementBatchSize;
     bool failed = false;
-    // Every element this placement made, so that a failure takes them all back.
+    // Every element this placement made, so that a failure takes them all back, and the code number it began at.
     std::vector<API_Guid> made;
+    const int32_t firstCodeNumber = reader.options.codeNumber;
     const double offsetX = ProjectOffset.x;
     const double offsetY = ProjectOffset.y;
     const API_Box& area = reader.limitArea;
@@ -97,7 +98,10 @@ bool PlacePoints(ColumnFileCls& reader) {
         if (failed && !made.empty()) {
             GS::Array<API_Guid> guids;
             for (const API_Guid& guid : made) guids.Push(guid);
-            if (ACAPI_Element_Delete(guids) == NoError) made.clear();
+            if (ACAPI_Element_Delete(guids) == NoError) {
+                made.clear();
+                reader.options.codeNumber = firstCodeNumber;
+            }
         }
         if (made.empty()) ElementWritten = 0;
         return failed ? APIERR_GENERAL : NoError;

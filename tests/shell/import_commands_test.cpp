@@ -329,3 +329,26 @@ TEST_F(ImportCommandsTest, AFileThatCannotBeReadIsRefusedWithItsReason) {
     EXPECT_EQ(alerts[0][0], "Error while reading the file.");
     EXPECT_EQ(alerts[0][1], "The file holds nothing to read.");
 }
+
+TEST_F(ImportCommandsTest, APlacementThatFailsPartWayLeavesNoPointAndSaysSo) {
+    // A creation or a record write failing after thousands of points: none stays, 43 is shown, and the next
+    // import's code number is where this one began.
+    GlobalSettings.points.codeNumber = 17;
+    for (const char* function : {"Element_Create", "Element_SetUserData"}) {
+        SCOPED_TRACE(function);
+        DGDriver::ClearQueueAndLog();
+        DGDriver::QueueFileAnswer({Data("xyz/points_code_comment_cp1252.txt")});
+        DGDriver::QueueSetLong(32568, 26, 1);  // "Overwrite original code"
+        DGDriver::QueueAlertAnswer(1);
+        ASSERT_TRUE(host->FailCallAfter(function, -1, APIERR_GENERAL, 600));
+        ImportTextFile(GlobalSettings);
+        host->ClearFailures();
+        EXPECT_TRUE(Hotspots().empty());
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        std::vector<std::string> alerts;
+        for (const auto& r : DGDriver::Log())
+            if (r.kind == "alert" && !r.texts.empty()) alerts.push_back(r.texts[0]);
+        EXPECT_EQ(alerts, std::vector<std::string>{"Error while modifying/creating the object."});
+        EXPECT_EQ(GlobalSettings.points.codeNumber, 17);
+    }
+}
