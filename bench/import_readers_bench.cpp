@@ -92,16 +92,14 @@ const Files& TheFiles() {
 size_t ReadAsc(const std::string& path) {
     ASCFile::ASCFileCls reader;
     reader.path = QV_String(path.c_str(), Encoding_UTF8);
-    bool cancelled = false;
-    reader.Read(cancelled);
+    if (reader.Detect()) reader.Read();
     return reader.points.size();
 }
 
 size_t ReadText(const std::string& path) {
     TextFileCls reader;
     reader.path = QV_String(path.c_str(), Encoding_UTF8);
-    bool cancelled = false;
-    reader.Read(cancelled);
+    if (reader.Detect()) reader.Read();
     return reader.points.size();
 }
 

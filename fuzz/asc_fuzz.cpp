@@ -13,9 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reader.SetImportOptions(options);
     Fuzz::VaryColumnOptions(reader, size);
     if (size % 7 == 3) reader.swapXY = 1;
-    bool cancelled = false;
-    const bool ok = reader.Read(cancelled);
-    Fuzz::CheckColumnRead(reader, ok, cancelled);
+    const bool ok = reader.Detect() && reader.Read();
+    Fuzz::CheckColumnRead(reader, ok);
     // ncols limits nothing (a row gives a point per value it holds), so the points are bounded by the values read.
     if (ok) FUZZ_CHECK(reader.points.size() <= reader.pointsRead, "no more points than values read");
     return 0;

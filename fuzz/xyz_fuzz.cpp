@@ -13,9 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.SetDefaults();
     reader.SetImportOptions(options);
     Fuzz::VaryColumnOptions(reader, size);
-    bool cancelled = false;
-    const bool ok = reader.Read(cancelled);
-    Fuzz::CheckColumnRead(reader, ok, cancelled);
+    const bool ok = reader.Detect() && reader.Read();
+    Fuzz::CheckColumnRead(reader, ok);
     FUZZ_CHECK(reader.layout >= 1 && reader.layout <= 7, "detection leaves one of the seven layouts");
     return 0;
 }

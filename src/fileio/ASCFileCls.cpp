@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
-#include <functional>
 #include <string>
 #include <utility>
 
@@ -14,8 +13,6 @@ namespace {
 
 constexpr int32_t ExtractingText = 227;
 constexpr int32_t InterpretationText = 167;
-
-ASCFile::AscOptionsDialog g_optionsDialog = nullptr;
 
 // A header line's value: its last token, whatever separates it from the keyword (blanks, TABs or the rows'
 // delimiter), so a header written with blanks above rows cut at ';' still reads.
@@ -71,8 +68,6 @@ bool CellsApart(const ASCFile::GridHeader& h, double factor, size_t columnCount,
 
 namespace ASCFile {
 
-void SetAscOptionsDialog(AscOptionsDialog dialog) { g_optionsDialog = dialog; }
-
 ASCFileCls::ASCFileCls() {
     delimiterMode = DelimiterSpaces;
     delimiterChar = '\t';
@@ -80,10 +75,10 @@ ASCFileCls::ASCFileCls() {
     tolerance = 1.0;
 }
 
-bool ASCFileCls::Read(bool& cancelled) {
-    std::function<bool()> dialog;
-    if (g_optionsDialog != nullptr) dialog = [this] { return g_optionsDialog(*this); };
-    if (!OpenAskAndLoad(cancelled, dialog, [this] { ParseAscPreview(*this); })) return false;
+void ASCFileCls::DetectFormat() { ParseAscPreview(*this); }
+
+bool ASCFileCls::Read() {
+    if (!StartRead(true)) return false;
 
     // Extracting: lines of at least two characters, leading spaces trimmed.
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));

@@ -22,17 +22,14 @@ class ASCFileCls : public ColumnFileCls {
 public:
     ASCFileCls();
 
-    // Asks the options, reads, interprets and filters; true when `points` holds the result (possibly empty).
-    // Otherwise either `cancelled` is set or error 8 has been shown.
-    bool Read(bool& cancelled);
+    // Reads, interprets and filters with the options as they stand.
+    bool Read() override;
 
     GridHeader header;
-};
 
-// The options dialog of a grid import: true on OK. It runs ParseAscPreview when it opens.
-typedef bool (*AscOptionsDialog)(ASCFileCls& reader);
-// Installed by the shell; without one, Read takes the detected options as the dialog's OK would.
-void SetAscOptionsDialog(AscOptionsDialog dialog);
+protected:
+    void DetectFormat() override;
+};
 
 }  // namespace ASCFile
 

@@ -62,6 +62,8 @@ ColumnFileCls::ColumnFileCls()
 void ColumnFileCls::Clear() {
     points.clear();
     points.shrink_to_fit();
+    texts.clear();
+    texts.shrink_to_fit();
     ReleaseText();
 }
 
@@ -77,7 +79,10 @@ void ColumnFileCls::ReleaseText() {
     lines.clear();
     lines.shrink_to_fit();
     text.Release();
+    textFrom = 0;
     textBytes = 0;
+    textHasCR = false;
+    lineCount = 0;
 }
 
 bool ColumnFileCls::OpenForRead() {
@@ -91,6 +96,7 @@ bool ColumnFileCls::OpenForRead() {
 
 bool ColumnFileCls::Refuse(ReadIssue reason) {
     points.clear();
+    texts.clear();
     pointsRead = 0;
     pointsKept = 0;
     ResetBounds();
@@ -170,6 +176,7 @@ void ColumnFileCls::BeginRead() {
     pointsKept = 0;
     ResetBounds();
     points.clear();
+    texts.clear();
     QV_String title("Lodravix");
     progress->Begin(title, 5);
 }
@@ -187,7 +194,7 @@ void ColumnFileCls::Phase(int32_t textIndex, uint32_t maxValue, uint32_t count) 
     progress->Phase(phase, maxValue);
 }
 
-bool ColumnFileCls::LoadLines() {
+bool ColumnFileCls::LoadLines(bool keepLines) {
     ReleaseText();
     Phase(ReadingText, SliceCount, UINT32_MAX);
     auto fail = [&](ReadIssue reason = ReadIssue::Count) { return Refuse(reason); };
@@ -230,6 +237,7 @@ bool ColumnFileCls::LoadLines() {
     }
     const char* begin = text.Data() + from;
     const char* end = text.Data() + text.Size();
+    textFrom = from;
     textBytes = size_t(end - begin);
     // Nothing, or a NUL byte: no text file. Refused with the reason, never read as a file without points.
     // An empty file has no buffer: memchr must not see its null pointer.
@@ -243,18 +251,23 @@ bool ColumnFileCls::LoadLines() {
     const char* nextStep = p + stepBytes;
     uint32_t stepValue = 0;
     bool skip = skipFirstRow != 0;
+    bool lastEmpty = false;  // the last line counted is empty
     try {
         // Most files have no CR: their lines end at the next LF, which memchr finds fastest.
-        const bool anyCR = std::memchr(begin, '\r', textBytes) != nullptr;
+        textHasCR = std::memchr(begin, '\r', textBytes) != nullptr;
         while (true) {
             const char* lineEnd = p;
-            if (anyCR) {
+            if (textHasCR) {
                 while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
             } else {
                 const void* lf = std::memchr(p, '\n', size_t(end - p));
                 lineEnd = lf != nullptr ? static_cast<const char*>(lf) : end;
             }
-            if (!skip) lines.emplace_back(p, size_t(lineEnd - p));
+            if (!skip) {
+                if (keepLines) lines.emplace_back(p, size_t(lineEnd - p));
+                ++lineCount;
+                lastEmpty = lineEnd == p;
+            }
             skip = false;
             if (lineEnd == end) break;
             p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
@@ -267,7 +280,10 @@ bool ColumnFileCls::LoadLines() {
         return fail();
     }
     // The text after the last break is always a line; an empty one says nothing.
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
+    if (lineCount > 0 && lastEmpty) {
+        --lineCount;
+        if (keepLines) lines.pop_back();
+    }
     progress->Step(SliceCount);
     unitFactor = GetUnitFactor(unitCode);
     return true;
@@ -277,20 +293,17 @@ void ColumnFileCls::ReleaseLinesBefore(size_t line) {
     if (line < lines.size()) text.ReleaseBefore(lines[line].data());
 }
 
-void ColumnFileCls::AddPoint(double x, double y, double z, QV_String code, QV_String comment) {
-    ASCFile::ASCFilePoint point;
-    point.x = x;
-    point.y = y;
-    point.z = z;
-    point.code = std::move(code);
-    point.comment = std::move(comment);
-    points.push_back(std::move(point));
-    ExtendBounds(x, y);
+void ColumnFileCls::AddPoint(double x, double y, double z, std::string_view code, std::string_view comment) {
+    AddNumbers(x, y, z);
+    if (code.empty() && comment.empty()) return;
+    texts.emplace_back();
+    FieldText(code, texts.back().code);
+    FieldText(comment, texts.back().comment);
+    points.back().texts = uint32_t(texts.size());
 }
 
-QV_String ColumnFileCls::FieldText(std::string_view field) const {
-    if (field.empty()) return QV_String();
-    return QV_String(field.data(), uint32_t(field.size()), textEncoding);
+void ColumnFileCls::FieldText(std::string_view field, QV_String& out) const {
+    if (!field.empty()) out = QV_String(field.data(), uint32_t(field.size()), textEncoding);
 }
 
 void ColumnFileCls::FinishRead(bool separated) {
@@ -299,7 +312,7 @@ void ColumnFileCls::FinishRead(bool separated) {
     Phase(FilterText, chunks, UINT32_MAX);
     if (separated) {
         for (uint32_t c = 1; c <= chunks; ++c) progress->Step(c);
-    } else if (FilterDuplicatePoints(points, tolerance, PointChunkSize, *progress)) {
+    } else if (FilterDuplicatePoints(points, texts, tolerance, PointChunkSize, *progress)) {
         ResetBounds();
         for (const ASCFile::ASCFilePoint& point : points) ExtendBounds(point.x, point.y);
     }
@@ -307,28 +320,23 @@ void ColumnFileCls::FinishRead(bool separated) {
     progress->End();
 }
 
-bool ColumnFileCls::OpenAskAndLoad(bool& cancelled, const std::function<bool()>& dialog,
-                                   const std::function<void()>& detect) {
-    cancelled = false;
+bool ColumnFileCls::Detect() {
+    report = ReadReport();
+    if (!OpenForRead()) return false;
+    SetReaderFilePosition(0);
+    firstAnalysis = 1;
+    DetectFormat();
+    return true;
+}
+
+bool ColumnFileCls::StartRead(bool keepLines) {
     report = ReadReport();
     pointsRead = 0;
     pointsKept = 0;
     ResetBounds();
     if (!OpenForRead()) return false;
     SetReaderFilePosition(0);
-    firstAnalysis = 1;
-    bool accepted = true;
-    if (dialog) {
-        accepted = dialog();
-    } else {
-        detect();
-        ApplyDelimiterMode();
-    }
-    if (!accepted) {
-        cancelled = true;
-        CloseReaderFile();
-        return false;
-    }
+    ApplyDelimiterMode();
     BeginRead();
-    return LoadLines();
+    return LoadLines(keepLines);
 }

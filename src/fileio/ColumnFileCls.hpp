@@ -13,7 +13,7 @@
 #include "fileio/TextBlock.hpp"
 
 #include <cstdint>
-#include <functional>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +28,14 @@ public:
 
     // Empties the point list and the text; the base fields stay.
     void Clear() override;
+
+    // Opens the file and runs the format detection on it (what the options dialog starts from): delimiter and
+    // decimal mark, for a point file also the column layout. The file stays open for the dialog's previews.
+    // False with error 8 in the report when the file cannot be opened.
+    bool Detect();
+    // Reads the file with the options as they stand: no dialog, no message. True when `points` holds the result
+    // (possibly empty, the report telling what was left out); false with the error and its reason in the report.
+    virtual bool Read() = 0;
 
     // One line at the read position as Read will see it, for the format detection and the previews: a file
     // with a byte-order mark is decoded by its mark (the mark is no part of the first line), any other file is
@@ -49,19 +57,45 @@ public:
     int32_t minBlanks;                          // the N of "N or more spaces"
     double unitFactor;                          // metres per file unit, set when a read starts
     std::vector<ASCFile::ASCFilePoint> points;  // the result: kept points, ordered by x after a filter
+    std::vector<ASCFile::PointTexts> texts;     // the codes and comments the points name
     // Why the last Read failed (error 8 and the reason), or what it left out; the import command shows it.
     ReadReport report;
 
 protected:
     // Opens the file and reads its length; false with error 8 in the report on failure.
     bool OpenForRead();
-    // The common start of a read: the file opened, the options asked (`dialog`, when set; else `detect` runs and
-    // its delimiter applies), the progress begun and the lines loaded. False when any step fails or the dialog
-    // is cancelled (then `cancelled` is set and the file closed).
-    bool OpenAskAndLoad(bool& cancelled, const std::function<bool()>& dialog, const std::function<void()>& detect);
-    // "Reading..." and "Converting...": the whole file into `text`, cut into `lines` (without the first line
-    // with "Skip the first row"). The file is closed afterwards. False with error 8 and its reason in the report.
-    bool LoadLines();
+    // The reader's own detection, run by Detect on the open file from its start.
+    virtual void DetectFormat() = 0;
+    // The common start of a read: the file opened, the delimiter's character set by its mode, the progress begun
+    // and the text loaded (LoadLines). False with the error in the report when any step fails.
+    bool StartRead(bool keepLines);
+    // "Reading..." and "Converting...": the whole file into `text`, cut into lines (without the first line with
+    // "Skip the first row" and without an empty last one): `lineCount` of them, kept as views in `lines` when
+    // `keepLines` (else ForEachLine walks them). The file is closed afterwards. False with error 8 and its reason
+    // in the report.
+    bool LoadLines(bool keepLines);
+    // Calls `each(line)` for every line LoadLines counted, in order, while it answers true. The lines are views
+    // into `text`, which may be released behind the walk.
+    template <typename Each>
+    void ForEachLine(Each each) const {
+        const char* p = text.Data() + textFrom;
+        const char* end = text.Data() + text.Size();
+        bool skip = skipFirstRow != 0;
+        while (true) {
+            const char* lineEnd = p;
+            if (textHasCR) {
+                while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
+            } else {
+                const void* lf = std::memchr(p, '\n', size_t(end - p));
+                lineEnd = lf != nullptr ? static_cast<const char*>(lf) : end;
+            }
+            const bool last = lineEnd == end;
+            if (!skip && !(last && lineEnd == p) && !each(std::string_view(p, size_t(lineEnd - p)))) return;
+            skip = false;
+            if (last) return;
+            p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
+        }
+    }
     // Starts the progress window and the counters of a read.
     void BeginRead();
     // Ends a read that gives nothing: the points and the text dropped, the progress closed, error 8 in the
@@ -82,10 +116,10 @@ protected:
         point.z = z;
         ExtendBounds(x, y);
     }
-    // Adds one point read from the file.
-    void AddPoint(double x, double y, double z, QV_String code = QV_String(), QV_String comment = QV_String());
-    // A text field of the file as a string, decoded by the file's encoding.
-    QV_String FieldText(std::string_view field) const;
+    // A text field of the file, decoded by the file's encoding, into `out`; nothing for an empty field.
+    void FieldText(std::string_view field, QV_String& out) const;
+    // Adds one point read from the file with its code and comment fields (decoded by the file's encoding).
+    void AddPoint(double x, double y, double z, std::string_view code, std::string_view comment);
     void ReleaseText();
 
     // Gives back the text before line `line`: a read lets the text go as it goes. Lines before it are not
@@ -103,8 +137,11 @@ protected:
         lines.resize(kept);
     }
 
-    TextBlock text;  // the file's text (after a byte-order mark, decoded by it)
+    TextBlock text;       // the file's text (after a byte-order mark, decoded by it)
+    size_t textFrom = 0;  // where the text begins in the block (after a UTF-8 mark)
     size_t textBytes = 0;
+    bool textHasCR = false;               // lines may end at a CR
+    size_t lineCount = 0;                 // lines of the text, as LoadLines counted them
     int32_t textEncoding;                 // Encoding_System or, for a marked file, Encoding_UTF8
     std::vector<std::string_view> lines;  // views into `text`, in the order of the text
 

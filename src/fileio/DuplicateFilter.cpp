@@ -7,6 +7,8 @@
 namespace {
 
 using ASCFile::ASCFilePoint;
+using ASCFile::PointCode;
+using ASCFile::PointTexts;
 
 struct SortKey {
     double x;
@@ -21,85 +23,77 @@ uint64_t OrderedBits(double x) {
     return (bits & 0x8000000000000000ull) ? ~bits : bits | 0x8000000000000000ull;
 }
 
-// A stable sort by x alone, so equal x stay in reading order: four passes of 16 bits.
-void RadixSortByX(std::vector<SortKey>& keys) {
-    struct Item {
-        uint64_t bits;
-        uint32_t index;
-    };
-    std::vector<Item> a(keys.size()), b(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) a[i] = Item{OrderedBits(keys[i].x), keys[i].index};
-    std::vector<uint32_t> counts(65536);
+// The places [begin, end) in the order of their x alone, equal x in reading order: a stable radix sort of the
+// places, 16 bits a pass. Digits that every point shares are found first and cost no pass.
+std::vector<uint32_t> RadixOrderByX(const std::vector<ASCFilePoint>& points, size_t begin, size_t end) {
+    const size_t n = end - begin;
+    uint64_t all = ~uint64_t(0), any = 0;
+    for (size_t i = begin; i < end; ++i) {
+        const uint64_t bits = OrderedBits(points[i].x);
+        all &= bits;
+        any |= bits;
+    }
+    const uint64_t varying = all ^ any;
+    std::vector<uint32_t> a(n), b;
+    for (size_t i = 0; i < n; ++i) a[i] = uint32_t(begin + i);
+    std::vector<uint16_t> digits;
+    std::vector<uint32_t> counts;
     for (int shift = 0; shift < 64; shift += 16) {
+        if (((varying >> shift) & 0xffff) == 0) continue;
+        if (digits.empty()) {
+            digits.resize(n);
+            b.resize(n);
+            counts.resize(65536);
+        }
         std::fill(counts.begin(), counts.end(), 0u);
-        for (const Item& item : a) ++counts[(item.bits >> shift) & 0xffff];
-        // A digit every key shares moves nothing.
-        if (counts[(a[0].bits >> shift) & 0xffff] == a.size()) continue;
+        for (size_t i = 0; i < n; ++i) {
+            digits[i] = uint16_t(OrderedBits(points[a[i]].x) >> shift);
+            ++counts[digits[i]];
+        }
         uint32_t sum = 0;
         for (uint32_t& c : counts) {
             const uint32_t here = c;
             c = sum;
             sum += here;
         }
-        for (const Item& item : a) b[counts[(item.bits >> shift) & 0xffff]++] = item;
+        for (size_t i = 0; i < n; ++i) b[counts[digits[i]]++] = a[i];
         a.swap(b);
     }
-    // The bits give the x back unchanged (-0 came in as 0).
-    for (size_t i = 0; i < keys.size(); ++i) {
-        const uint64_t bits = (a[i].bits & 0x8000000000000000ull) ? a[i].bits & ~0x8000000000000000ull : ~a[i].bits;
-        double x;
-        std::memcpy(&x, &bits, sizeof x);
-        keys[i] = SortKey{x, a[i].index};
-    }
+    return a;
 }
 
-// Points without texts (every grid point) move as their three numbers.
-inline void MovePoint(ASCFilePoint& to, ASCFilePoint& from, bool withTexts) {
-    if (withTexts || !from.comment.IsEmpty() || !to.comment.IsEmpty()) {
-        to = std::move(from);
-        return;
-    }
-    to.x = from.x;
-    to.y = from.y;
-    to.z = from.z;
-}
-
-bool Before(const ASCFilePoint& a, const ASCFilePoint& b) {
+bool Before(const ASCFilePoint& a, const ASCFilePoint& b, const std::vector<PointTexts>& texts) {
     if (a.x != b.x) return a.x < b.x;
-    if (a.code.IsEmpty() || b.code.IsEmpty()) return a.code.IsEmpty() && !b.code.IsEmpty();
-    return a.code < b.code;
+    const QV_String& ca = PointCode(texts, a);
+    const QV_String& cb = PointCode(texts, b);
+    if (ca.IsEmpty() || cb.IsEmpty()) return ca.IsEmpty() && !cb.IsEmpty();
+    return ca < cb;
 }
 
-// The order of points [begin, end) by x, then code, then reading order: a strict weak ordering, unlike a
+// The places of points [begin, end) by x, then code, then reading order: a strict weak ordering, unlike a
 // tolerance on x. Empty when they stand in that order already. Runs already sorted (the chunks, for the pass over
 // all) are merged rather than sorted again.
-std::vector<SortKey> SortedKeys(const std::vector<ASCFilePoint>& points, size_t begin, size_t end, size_t runLength,
-                                bool& texts) {
+std::vector<uint32_t> SortedOrder(const std::vector<ASCFilePoint>& points, const std::vector<PointTexts>& texts,
+                                  size_t begin, size_t end, size_t runLength) {
     bool sorted = true;
     bool anyCode = false;
-    bool anyComment = false;
     for (size_t i = begin; i < end; ++i) {
-        anyCode = anyCode || !points[i].code.IsEmpty();
-        anyComment = anyComment || !points[i].comment.IsEmpty();
-        if (i > begin && sorted) sorted = !Before(points[i], points[i - 1]);
+        anyCode = anyCode || !PointCode(texts, points[i]).IsEmpty();
+        if (i > begin && sorted) sorted = !Before(points[i], points[i - 1], texts);
     }
-    texts = anyCode || anyComment;
     if (sorted) return {};
+    if (!anyCode) return RadixOrderByX(points, begin, end);
     std::vector<SortKey> keys(end - begin);
     for (size_t i = begin; i < end; ++i) keys[i - begin] = SortKey{points[i].x, uint32_t(i)};
     auto less = [&](const SortKey& a, const SortKey& b) {
         if (a.x != b.x) return a.x < b.x;
-        if (anyCode) {
-            const ASCFilePoint& pa = points[a.index];
-            const ASCFilePoint& pb = points[b.index];
-            if (Before(pa, pb)) return true;
-            if (Before(pb, pa)) return false;
-        }
+        const ASCFilePoint& pa = points[a.index];
+        const ASCFilePoint& pb = points[b.index];
+        if (Before(pa, pb, texts)) return true;
+        if (Before(pb, pa, texts)) return false;
         return a.index < b.index;
     };
-    if (!anyCode) {
-        RadixSortByX(keys);
-    } else if (runLength == 0 || runLength >= keys.size()) {
+    if (runLength == 0 || runLength >= keys.size()) {
         std::sort(keys.begin(), keys.end(), less);
     } else {
         for (size_t width = runLength; width < keys.size(); width *= 2)
@@ -107,38 +101,42 @@ std::vector<SortKey> SortedKeys(const std::vector<ASCFilePoint>& points, size_t 
                 std::inplace_merge(keys.begin() + std::ptrdiff_t(lo), keys.begin() + std::ptrdiff_t(lo + width),
                                    keys.begin() + std::ptrdiff_t(std::min(keys.size(), lo + 2 * width)), less);
     }
-    return keys;
+    std::vector<uint32_t> order(keys.size());
+    for (size_t k = 0; k < keys.size(); ++k) order[k] = keys[k].index;
+    return order;
 }
 
-// Puts points [begin, ...) in the order of `keys` (nothing for no keys).
-void ApplyOrder(std::vector<ASCFilePoint>& points, size_t begin, const std::vector<SortKey>& keys, bool texts) {
-    // Points without texts move as their three numbers through a small copy; others whole.
-    if (!texts) {
-        struct Numbers {
-            double x, y, z;
-        };
-        std::vector<Numbers> ordered(keys.size());
-        for (size_t k = 0; k < keys.size(); ++k) {
-            const ASCFilePoint& p = points[keys[k].index];
-            ordered[k] = Numbers{p.x, p.y, p.z};
+// Puts points [begin, ...) in the order of `order` (place k takes the point at order[k]), or with `back` takes
+// that order back (the point at place k returns to order[k]); in place, cycle by cycle. Nothing for no order.
+void ApplyOrder(std::vector<ASCFilePoint>& points, size_t begin, const std::vector<uint32_t>& order, bool back) {
+    const size_t n = order.size();
+    std::vector<bool> done(n, false);
+    for (size_t s = 0; s < n; ++s) {
+        if (done[s]) continue;
+        done[s] = true;
+        if (order[s] - begin == s) continue;
+        ASCFilePoint carried = points[begin + s];
+        if (back) {
+            // The carried point goes to its place and takes the one there along.
+            for (size_t j = order[s] - begin; j != s; j = order[j] - begin) {
+                std::swap(carried, points[begin + j]);
+                done[j] = true;
+            }
+            points[begin + s] = carried;
+        } else {
+            size_t k = s;
+            for (size_t j = order[k] - begin; j != s; k = j, j = order[j] - begin) {
+                points[begin + k] = points[begin + j];
+                done[j] = true;
+            }
+            points[begin + k] = carried;
         }
-        for (size_t k = 0; k < keys.size(); ++k) {
-            ASCFilePoint& p = points[begin + k];
-            p.x = ordered[k].x;
-            p.y = ordered[k].y;
-            p.z = ordered[k].z;
-        }
-        return;
     }
-    std::vector<ASCFilePoint> ordered(keys.size());
-    for (size_t k = 0; k < keys.size(); ++k) ordered[k] = std::move(points[keys[k].index]);
-    std::move(ordered.begin(), ordered.end(), points.begin() + std::ptrdiff_t(begin));
 }
 
-void SortRange(std::vector<ASCFilePoint>& points, size_t begin, size_t end, size_t runLength) {
-    bool texts = false;
-    const std::vector<SortKey> keys = SortedKeys(points, begin, end, runLength, texts);
-    ApplyOrder(points, begin, keys, texts);
+void SortRange(std::vector<ASCFilePoint>& points, const std::vector<PointTexts>& texts, size_t begin, size_t end,
+               size_t runLength) {
+    ApplyOrder(points, begin, SortedOrder(points, texts, begin, end, runLength), false);
 }
 
 // Kept points of the recent past in one band of y, oldest (smallest x) first.
@@ -256,8 +254,8 @@ size_t ScanRange(const std::vector<ASCFilePoint>& points, size_t begin, size_t e
 
 }  // namespace
 
-bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, double tolerance, uint32_t chunkSize,
-                           ReaderProgress& progress) {
+bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, const std::vector<PointTexts>& texts, double tolerance,
+                           uint32_t chunkSize, ReaderProgress& progress) {
     if (!(std::fabs(tolerance) >= 1e-7) || points.empty()) return false;
     tolerance = std::fabs(tolerance);
     if (chunkSize == 0) chunkSize = 1;
@@ -267,42 +265,34 @@ bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, double tolerance, 
     if (chunks > 1) {
         // Points that are nowhere near each other come through the chunks and the pass over all untouched, in the
         // order of the pass over all: one pass tells.
-        bool texts = false;
-        std::vector<SortKey> keys = SortedKeys(points, 0, count, 0, texts);
+        const std::vector<uint32_t> order = SortedOrder(points, texts, 0, count, 0);
         // Scanned in that order in place (a walk through memory in order); put back when points are near.
-        ApplyOrder(points, 0, keys, texts);
+        ApplyOrder(points, 0, order, false);
         if (ScanRange(points, 0, count, tolerance, keep) == 0) {
             for (size_t c = 0; c < chunks; ++c) progress.Step(uint32_t(c + 1));
             return false;
         }
-        if (!keys.empty()) {
-            std::vector<SortKey> back(count);
-            for (size_t k = 0; k < count; ++k) back[keys[k].index] = SortKey{0.0, uint32_t(k)};
-            ApplyOrder(points, 0, back, texts);
-        }
+        ApplyOrder(points, 0, order, true);
         keep.assign(count, 1);
     }
     size_t removed = 0;
     for (size_t c = 0; c < chunks; ++c) {
         const size_t begin = c * chunkSize;
         const size_t end = std::min(count, begin + chunkSize);
-        SortRange(points, begin, end, 0);
+        SortRange(points, texts, begin, end, 0);
         removed += ScanRange(points, begin, end, tolerance, keep);
         progress.Step(uint32_t(c + 1));
     }
     auto compact = [&]() {
         size_t to = 0;
         for (size_t i = 0; i < points.size(); ++i)
-            if (keep[i]) {
-                if (to != i) MovePoint(points[to], points[i], !points[i].code.IsEmpty() || !points[to].code.IsEmpty());
-                ++to;
-            }
+            if (keep[i]) points[to++] = points[i];
         points.resize(to);
     };
     if (removed > 0) compact();
     if (chunks > 1) {
         // The chunks are sorted runs now; their sizes changed only where points were removed.
-        SortRange(points, 0, points.size(), removed == 0 ? chunkSize : 0);
+        SortRange(points, texts, 0, points.size(), removed == 0 ? chunkSize : 0);
         keep.assign(points.size(), 1);
         const size_t again = ScanRange(points, 0, points.size(), tolerance, keep);
         if (again > 0) compact();

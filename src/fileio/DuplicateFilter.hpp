@@ -9,6 +9,6 @@
 #include <cstdint>
 #include <vector>
 
-// Answers whether any point was removed. One progress step per chunk.
-bool FilterDuplicatePoints(std::vector<ASCFile::ASCFilePoint>& points, double tolerance, uint32_t chunkSize,
-                           ReaderProgress& progress);
+// Answers whether any point was removed. One progress step per chunk. The points' codes are among `texts`.
+bool FilterDuplicatePoints(std::vector<ASCFile::ASCFilePoint>& points, const std::vector<ASCFile::PointTexts>& texts,
+                           double tolerance, uint32_t chunkSize, ReaderProgress& progress);

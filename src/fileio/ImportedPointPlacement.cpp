@@ -38,7 +38,9 @@ bool PlacePoints(ColumnFileCls& reader) {
     const size_t count = points.size();
     const size_t batches = (count + PlacementBatchSize - 1) / PlacementBatchSize;
     bool failed = false;
-    bool created = false;
+    // Every element this placement made, so that a failure takes them all back, and the code number it began at.
+    std::vector<API_Guid> made;
+    const int32_t firstCodeNumber = reader.options.codeNumber;
     const double offsetX = ProjectOffset.x;
     const double offsetY = ProjectOffset.y;
     const API_Box& area = reader.limitArea;
@@ -55,7 +57,7 @@ bool PlacePoints(ColumnFileCls& reader) {
         QV_String creation, pointsWord;
         GetResString(creation, GeneralTableBase + LanguageIndex, CreationText);
         GetResString(pointsWord, GeneralTableBase + LanguageIndex, PointsText);
-        for (size_t batch = 0; batch < batches; ++batch) {
+        for (size_t batch = 0; batch < batches && !failed; ++batch) {
             const size_t begin = batch * PlacementBatchSize;
             const size_t end = std::min(count, begin + PlacementBatchSize);
             QV_String number;
@@ -76,13 +78,13 @@ bool PlacePoints(ColumnFileCls& reader) {
                     failed = true;
                     break;
                 }
-                created = true;
+                made.push_back(element.header.guid);
                 ACAPI_Element_AttachObserver(element.header.guid);
                 descriptor.Value = p.z;
-                descriptor.Name = reader.overwriteCode ? reader.options.code : p.code;
+                descriptor.Name = reader.overwriteCode ? reader.options.code : ASCFile::PointCode(reader.texts, p);
                 descriptor.Number = reader.options.codeNumber;
                 descriptor.AppendNumber = reader.overwriteCode;
-                descriptor.Note = p.comment;
+                descriptor.Note = ASCFile::PointComment(reader.texts, p);
                 if (!ElemUserData_WriteRecord(descriptor, ElemKind_Point, element.header)) {
                     failed = true;
                     break;
@@ -91,8 +93,18 @@ bool PlacePoints(ColumnFileCls& reader) {
             }
         }
         ACAPI_Interface(APIIo_CloseProcessWindowID);
-        if (!created) ElementWritten = 0;
-        return NoError;
+        // A point without its record is no terrain point, and an import cut short is no import: nothing of a
+        // failed placement stays.
+        if (failed && !made.empty()) {
+            GS::Array<API_Guid> guids;
+            for (const API_Guid& guid : made) guids.Push(guid);
+            if (ACAPI_Element_Delete(guids) == NoError) {
+                made.clear();
+                reader.options.codeNumber = firstCodeNumber;
+            }
+        }
+        if (made.empty()) ElementWritten = 0;
+        return failed ? APIERR_GENERAL : NoError;
     });
     // A command the host did not run placed nothing: the user must hear of it.
     if (commandErr != NoError || !ran) {

@@ -1,12 +1,13 @@
 #pragma once
 // The points of a grid or point-file import placed as terrain points: one hotspot per point, its plan position
 // the point less the project offset, its height, code and comment in the element data record of kind 1. The
-// whole placement is one undo step. True when every point that should have become an element did so.
+// whole placement is one undo step. True when every point that should have become an element did so; on a
+// failure the points already placed are taken back (nothing half-made stays) and false is answered.
 #include "fileio/ASCFileCls.hpp"
 #include "fileio/TextFileCls.hpp"
 
 bool CreateAscPoints(ASCFile::ASCFileCls& reader);
 bool CreateTextPoints(TextFileCls& reader);
 
-// Points placed per progress phase; a failure skips the rest of its batch only.
+// Points placed per progress phase.
 constexpr uint32_t PlacementBatchSize = 100000;

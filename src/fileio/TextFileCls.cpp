@@ -5,7 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
+#include <exception>
+#include <new>
 #include <string>
 
 namespace {
@@ -23,8 +24,6 @@ const TextLayout Layouts[8] = {
     {5, 1, 2, 3, 0, 4},    // 6 "Code x y z Comment"
     {5, 0, 1, 2, 3, 4},    // 7 "x y z Code Comment"
 };
-
-TextOptionsDialog g_optionsDialog = nullptr;
 
 bool Number(std::string_view field, double& value) {
     return ParseFieldNumber(field.data(), field.data() + field.size(), value);
@@ -52,8 +51,6 @@ int32_t FormatEntryFromLayout(int32_t layout) {
     }
 }
 
-void SetTextOptionsDialog(TextOptionsDialog dialog) { g_optionsDialog = dialog; }
-
 TextFileCls::TextFileCls() : layout(1) {
     delimiterMode = DelimiterTab;
     delimiterChar = '\t';
@@ -61,34 +58,55 @@ TextFileCls::TextFileCls() : layout(1) {
     tolerance = 0.1;
 }
 
-bool TextFileCls::Read(bool& cancelled) {
-    std::function<bool()> dialog;
-    if (g_optionsDialog != nullptr) dialog = [this] { return g_optionsDialog(*this); };
-    if (!OpenAskAndLoad(cancelled, dialog, [this] { DetectTextFileFormat(*this); })) return false;
+void TextFileCls::DetectFormat() { DetectTextFileFormat(*this); }
+
+bool TextFileCls::Read() {
+    // The lines are walked, not kept: a point file's text is most of what a read holds at its peak.
+    if (!StartRead(false)) return false;
 
     const TextLayout& columns = GetTextLayout(layout);
-    Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
-    // The kept lines take the places of the lines, in order.
-    KeepLines([&](std::string_view& line, size_t i) {
-        bool keep = false;
-        if (line.size() >= 2) {
-            const size_t first = line.find_first_not_of(' ');
-            line.remove_prefix(first == std::string_view::npos ? line.size() : first);
-            keep = CountFields(line, delimiterMode, delimiterChar, minBlanks) >= size_t(columns.minFields);
+    const size_t lineTotal = lineCount;
+    Phase(ExtractingText, uint32_t(lineTotal), uint32_t(lineTotal));
+    // A line is kept when, its leading spaces trimmed, it has the fields its layout needs: one bit per line.
+    auto trimmed = [](std::string_view line) {
+        const size_t first = line.find_first_not_of(' ');
+        line.remove_prefix(first == std::string_view::npos ? line.size() : first);
+        return line;
+    };
+    std::vector<uint64_t> kept;
+    try {
+        kept.assign(lineTotal / 64 + 1, 0);
+    } catch (const std::bad_alloc&) {
+        return Refuse(ReadIssue::TooLarge);
+    }
+    size_t keptCount = 0;
+    size_t index = 0;
+    ForEachLine([&](std::string_view line) {
+        if (line.size() >= 2 &&
+            CountFields(trimmed(line), delimiterMode, delimiterChar, minBlanks) >= size_t(columns.minFields)) {
+            kept[index / 64] |= uint64_t(1) << (index % 64);
+            ++keptCount;
         }
-        progress->Step(uint32_t(i + 1));
-        return keep;
+        progress->Step(uint32_t(++index));
+        return true;
     });
-    const std::vector<std::string_view>& kept = lines;
-    Phase(InterpretationText, uint32_t(kept.size()), uint32_t(kept.size()));
+    Phase(InterpretationText, uint32_t(keptCount), uint32_t(keptCount));
     const double factor = unitFactor;
     const int32_t xField = swapXY ? columns.y : columns.x;
     const int32_t yField = swapXY ? columns.x : columns.y;
     std::vector<std::string_view> fields;
-    points.reserve(kept.size());
-    for (size_t l = 0; l < kept.size(); ++l) {
-        ReleaseLinesBefore(l);
-        SplitFields(kept[l], delimiterMode, delimiterChar, minBlanks, fields);
+    try {
+        points.reserve(keptCount);
+    } catch (const std::exception&) {
+    }
+    size_t l = 0;
+    index = 0;
+    ForEachLine([&](std::string_view line) {
+        const size_t at = index++;
+        if ((kept[at / 64] >> (at % 64) & 1) == 0) return true;
+        // The text before this line is read: it goes back as the points grow.
+        text.ReleaseBefore(line.data());
+        SplitFields(trimmed(line), delimiterMode, delimiterChar, minBlanks, fields);
         ++pointsRead;
         double x = 0.0, y = 0.0, z = 0.0;
         // A coordinate without a number (a header row, "n/a"): read, but no point.
@@ -98,10 +116,10 @@ bool TextFileCls::Read(bool& cancelled) {
         y *= factor;
         z *= factor;
         if (numbers && std::isfinite(x) && std::isfinite(y) && std::isfinite(z))
-            AddPoint(x, y, z, columns.code >= 0 ? FieldText(fields[size_t(columns.code)]) : QV_String(),
-                     columns.comment >= 0 ? FieldText(fields[size_t(columns.comment)]) : QV_String());
-        if (Step(uint32_t(l + 1))) break;
-    }
+            AddPoint(x, y, z, columns.code >= 0 ? fields[size_t(columns.code)] : std::string_view(),
+                     columns.comment >= 0 ? fields[size_t(columns.comment)] : std::string_view());
+        return !Step(uint32_t(++l));
+    });
     FinishRead();
     return true;
 }

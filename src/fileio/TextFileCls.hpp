@@ -20,17 +20,14 @@ class TextFileCls : public ColumnFileCls {
 public:
     TextFileCls();
 
-    // Asks the options, reads, interprets and filters; true when `points` holds the result (possibly empty).
-    // Otherwise either `cancelled` is set or error 8 has been shown.
-    bool Read(bool& cancelled);
+    // Reads, interprets and filters with the options as they stand.
+    bool Read() override;
 
     int32_t layout;  // 1 to 7
-};
 
-// The options dialog of a point-file import: true on OK. It runs DetectTextFileFormat when it opens.
-typedef bool (*TextOptionsDialog)(TextFileCls& reader);
-// Installed by the shell; without one, Read takes the detected format as the dialog's OK would.
-void SetTextOptionsDialog(TextOptionsDialog dialog);
+protected:
+    void DetectFormat() override;
+};
 
 // The one-time format detection from the file's second line (delimiter, decimal mark, N, layout); acts only
 // while the first-analysis flag is set, and clears it. Reads from the start of the file.

@@ -1,13 +1,11 @@
 #include "shell/Wiring.hpp"
 
-#include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/SOSIOptionsDialog.hpp"
-#include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
@@ -159,8 +157,6 @@ void WireSubsystems() {
         RoadLP::ReadSection(objects, roadLibIndex);  // 1 only says the array came empty
         return true;
     };
-    ASCFile::SetAscOptionsDialog(AskAscImportOptions);
-    SetTextOptionsDialog(AskTextImportOptions);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
     ToolDialogHooks& dialogs = WiredToolDialogs();
     dialogs.contourSettings = RunContourLineSettingsDialog;
@@ -195,8 +191,6 @@ void UnwireSubsystems() {
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ResetTerrainInputHooks();
-    ASCFile::SetAscOptionsDialog(nullptr);
-    SetTextOptionsDialog(nullptr);
     ResetToolDialogs();
     ResetTerrainSettingsDialogs();
     ResetTerrainContourHooks();

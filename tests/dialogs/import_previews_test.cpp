@@ -81,8 +81,7 @@ TEST_F(PreviewLinesTest, TheGridDialogShowsTheUnitAndTheCellsOfTheFirstRows) {
         reader.path = QV_String(path.c_str(), Encoding_UTF8);
         reader.options.SetDefaults();
         reader.unitCode = unit;
-        EXPECT_EQ(reader.OpenReaderFile(), 0);
-        EXPECT_EQ(reader.GetReaderFileLength(), 0);
+        EXPECT_TRUE(reader.Detect());
         EXPECT_TRUE(AskAscImportOptions(reader));
         reader.CloseReaderFile();
         DGDriver::LogRecord shown;

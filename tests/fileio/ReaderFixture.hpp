@@ -35,20 +35,25 @@ protected:
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    // Reads with the options as detection leaves them, after `adjust` had its say.
-    template <typename Reader, typename Adjust>
-    static void Run(Reader& reader, const std::string& path, Adjust adjust) {
+    // Reads as the import does, with `adjust` before the detection and `choose` after it (the dialog's part).
+    template <typename Reader, typename Adjust, typename Choose>
+    static void Run(Reader& reader, const std::string& path, Adjust adjust, Choose choose) {
         reader.path = QV_String(path.c_str(), Encoding_UTF8);
         // As the command does: the point tool's options (pen, a layer the dialog's check accepts).
         ImportOptionsRec options;
         options.SetDefaults();
         reader.SetImportOptions(options);
         adjust(reader);
-        bool cancelled = false;
-        reader.Read(cancelled);
-        EXPECT_FALSE(cancelled);
+        if (reader.Detect()) {
+            choose(reader);
+            reader.Read();
+        }
         // As the command shows it.
         ShowReadReport(reader.report);
+    }
+    template <typename Reader, typename Adjust>
+    static void Run(Reader& reader, const std::string& path, Adjust adjust) {
+        Run(reader, path, adjust, [](Reader&) {});
     }
     template <typename Reader>
     static void Run(Reader& reader, const std::string& path) {

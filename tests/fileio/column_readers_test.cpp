@@ -18,6 +18,9 @@
 namespace {
 
 using ASCFile::ASCFilePoint;
+using ASCFile::PointCode;
+using ASCFile::PointComment;
+using ASCFile::PointTexts;
 using Triple = std::tuple<double, double, double>;
 
 std::vector<Triple> Triples(const std::vector<ASCFilePoint>& points) {
@@ -108,8 +111,9 @@ TEST_F(ReaderTest, PointLayoutsCodesAndEncodings) {
     EXPECT_EQ(cp1252.pointsKept, 1017u);
     bool p12 = false, bridge = false;
     for (const ASCFilePoint& p : cp1252.points) {
-        p12 |= p.code.ToStdString() == "P00012" && p.comment.ToStdString() == "Höhe über 500 m";
-        bridge |= p.comment.ToStdString() == "Straße, Brücke";
+        p12 |= PointCode(cp1252.texts, p).ToStdString() == "P00012" &&
+            PointComment(cp1252.texts, p).ToStdString() == "Höhe über 500 m";
+        bridge |= PointComment(cp1252.texts, p).ToStdString() == "Straße, Brücke";
     }
     EXPECT_TRUE(p12 && bridge);
     // The same file in UTF-8 behind a byte-order mark reads alike, whole lines decoded by the mark.
@@ -123,17 +127,16 @@ TEST_F(ReaderTest, PointLayoutsCodesAndEncodings) {
     Run(marked, Write("bom.txt", "\xEF\xBB\xBF" + utf8));
     ASSERT_EQ(marked.points.size(), cp1252.points.size());
     for (size_t i = 0; i < marked.points.size(); ++i) {
-        EXPECT_EQ(marked.points[i].comment, cp1252.points[i].comment);
-        EXPECT_EQ(marked.points[i].code, cp1252.points[i].code);
+        EXPECT_EQ(PointComment(marked.texts, marked.points[i]), PointComment(cp1252.texts, cp1252.points[i]));
+        EXPECT_EQ(PointCode(marked.texts, marked.points[i]), PointCode(cp1252.texts, cp1252.points[i]));
     }
     // No height in "x y Code Comment": z 0, texts kept.
     TextFileCls noZ;
-    // "Format:" entry 4 of the options dialog.
-    DGDriver::QueuePickPopUpItem(32568, 14, 4);
-    Run(noZ, Data("xyz/points_xy_code_comment.txt"));
+    Run(
+        noZ, Data("xyz/points_xy_code_comment.txt"), [](TextFileCls&) {}, [](TextFileCls& r) { r.layout = 4; });
     EXPECT_EQ(noZ.pointsKept, 101u);
     for (const ASCFilePoint& p : noZ.points) ASSERT_EQ(p.z, 0.0);
-    EXPECT_FALSE(noZ.points.front().comment.IsEmpty());
+    EXPECT_FALSE(PointComment(noZ.texts, noZ.points.front()).IsEmpty());
     // Mixed line ends, both decimal marks in one file, millimetres, swapped axes.
     TextFileCls eol;
     Run(eol, Data("xyz/points_mixed_eol.txt"));
@@ -148,7 +151,7 @@ TEST_F(ReaderTest, PointLayoutsCodesAndEncodings) {
     EXPECT_DOUBLE_EQ(mm.points[0].x, 0.20025);
     EXPECT_DOUBLE_EQ(mm.points[0].y, 0.1005);
     EXPECT_DOUBLE_EQ(mm.points[0].z, 0.012);
-    EXPECT_EQ(mm.points[0].code.ToStdString(), "K1");
+    EXPECT_EQ(PointCode(mm.texts, mm.points[0]).ToStdString(), "K1");
 }
 
 TEST_F(ReaderTest, MarkedFilesAreDetectedPreviewedAndReadAsTheirMarkSays) {
@@ -247,10 +250,11 @@ namespace {
 
 // The filter as a plain walk: sort by x then code (stable), a kept point removes the later points within the
 // tolerance in x and y; chunk by chunk, then once over all when there were several.
-std::vector<ASCFilePoint> BruteForceFilter(std::vector<ASCFilePoint> points, double tol, size_t chunk) {
+std::vector<ASCFilePoint> BruteForceFilter(std::vector<ASCFilePoint> points, double tol, size_t chunk,
+                                           const std::vector<PointTexts>& texts = {}) {
     auto walk = [&](std::vector<ASCFilePoint> part) {
-        std::stable_sort(part.begin(), part.end(), [](const ASCFilePoint& a, const ASCFilePoint& b) {
-            return a.x != b.x ? a.x < b.x : a.code < b.code;
+        std::stable_sort(part.begin(), part.end(), [&](const ASCFilePoint& a, const ASCFilePoint& b) {
+            return a.x != b.x ? a.x < b.x : PointCode(texts, a) < PointCode(texts, b);
         });
         std::vector<bool> keep(part.size(), true);
         for (size_t i = 0; i < part.size(); ++i) {
@@ -281,6 +285,9 @@ TEST_F(ReaderTest, DuplicateFilterMatchesTheBruteForceWalk) {
         const double tol = std::vector<double>{0.1, 0.5, 1.0, 3.0}[rng() % 4];
         const size_t chunk = round % 3 == 0 || round % 5 == 1 ? 37 : 200000;
         std::vector<ASCFilePoint> points(count);
+        std::vector<PointTexts> texts;
+        // Every fourth round without codes (the points then sort by x alone).
+        const bool coded = round % 4 != 3;
         // Coarse coordinates make many exact ties in x and distances right at the tolerance; every fifth round
         // spreads them so that no two are near (the chunks then change nothing).
         const bool spread = round % 5 == 1;
@@ -288,16 +295,20 @@ TEST_F(ReaderTest, DuplicateFilterMatchesTheBruteForceWalk) {
             p.x = spread ? double(rng() % 100000) * 7.0 : double(rng() % 40) * 0.25;
             p.y = spread ? double(rng() % 100000) * 7.0 : double(rng() % 40) * 0.25 + 1e6;
             p.z = double(rng() % 1000);
-            if (rng() % 3 == 0) p.code = QV_String(("C" + std::to_string(rng() % 5)).c_str());
+            if (coded && rng() % 3 == 0) {
+                texts.push_back({QV_String(("C" + std::to_string(rng() % 5)).c_str()), QV_String()});
+                p.texts = uint32_t(texts.size());
+            }
         }
-        const std::vector<ASCFilePoint> expected = BruteForceFilter(points, tol, chunk);
-        const bool removed = FilterDuplicatePoints(points, tol, uint32_t(chunk), NullReaderProgress());
+        const std::vector<ASCFilePoint> expected = BruteForceFilter(points, tol, chunk, texts);
+        const bool removed = FilterDuplicatePoints(points, texts, tol, uint32_t(chunk), NullReaderProgress());
         ASSERT_EQ(points.size(), expected.size()) << round;
         EXPECT_EQ(removed, expected.size() < count);
         for (size_t i = 0; i < points.size(); ++i) {
             ASSERT_EQ(points[i].x, expected[i].x);
             ASSERT_EQ(points[i].y, expected[i].y);
             ASSERT_EQ(points[i].z, expected[i].z);
+            ASSERT_EQ(points[i].texts, expected[i].texts);
         }
     }
     // The shared near-duplicates: 380 points, 320 kept at 0.1.
@@ -464,4 +475,73 @@ TEST(ImportPaths, ExtensionsAndFoldersOfBackslashPaths) {
     EXPECT_TRUE(HasFileExtension(QV_String("D:\\x\\p.TxT"), "TXT"));
     EXPECT_FALSE(HasFileExtension(QV_String("D:\\x.txt\\p"), "TXT"));
     EXPECT_FALSE(HasFileExtension(QV_String("D:\\x\\p.csv"), "TXT"));
+}
+
+TEST_F(ReaderTest, ReadersOnlyReadNoDialogNoAlert) {
+    // Detection and read, on a good file and on refused ones: the result and its reason are in the reader;
+    // nothing is asked or shown.
+    const std::string paths[] = {Data("asc/small_4x3.asc"),       Data("asc/bad/empty.asc"),
+                                 Data("asc/bad/header_only.asc"), Data("xyz/points_dup.txt"),
+                                 Data("xyz/bad/garbled.txt"),     UserFile("missing.txt")};
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        DGDriver::ClearQueueAndLog();
+        const bool grid = path.size() > 4 && path.compare(path.size() - 4, 4, ".asc") == 0;
+        ASCFile::ASCFileCls asc;
+        TextFileCls xyz;
+        ColumnFileCls& reader = grid ? static_cast<ColumnFileCls&>(asc) : xyz;
+        reader.path = QV_String(path.c_str(), Encoding_UTF8);
+        const bool ok = reader.Detect() && reader.Read();
+        EXPECT_EQ(ok, reader.report.error == 0);
+        EXPECT_EQ(ok, !reader.points.empty());
+        EXPECT_TRUE(DGDriver::Log().empty()) << DGDriver::LogText();
+    }
+}
+
+TEST_F(ReaderTest, PointLinesReadAlikeWhateverTheirBreaks) {
+    // Random point files (numbers, short, blank and indented lines, a text row) with LF, CR LF, CR or mixed
+    // breaks, with or without a last break: the same points as with LF; "Skip the first row" reads as the file
+    // without its first line.
+    std::mt19937 rng(13);
+    auto read = [&](const std::string& bytes, bool skip) {
+        TextFileCls reader;
+        Run(
+            reader, Write("breaks.txt", bytes), [&](TextFileCls& r) { r.tolerance = 0.0; },
+            [&](TextFileCls& r) {
+                r.skipFirstRow = skip;
+                r.delimiterMode = DelimiterSpaces;
+                r.minBlanks = 1;
+                r.layout = 3;
+            });
+        return std::make_pair(Triples(reader.points), reader.pointsRead);
+    };
+    for (int round = 0; round < 40; ++round) {
+        std::vector<std::string> lines;
+        for (int n = 1 + rng() % 60; n > 0; --n) {
+            const int kind = rng() % 8;
+            lines.push_back(kind == 0       ? ""
+                                : kind == 1 ? "7"
+                                : kind == 2 ? "X Y Z"
+                                            : std::string(kind == 3 ? "   " : "") + std::to_string(rng() % 1000) + " " +
+                                    std::to_string(rng() % 1000) + " " + std::to_string(rng() % 100));
+        }
+        auto join = [&](const std::vector<std::string>& ls, int style, bool lastBreak) {
+            std::string out;
+            for (size_t i = 0; i < ls.size(); ++i) {
+                out += ls[i];
+                if (i + 1 == ls.size() && !lastBreak) break;
+                const int s = style == 3 ? int(rng() % 3) : style;
+                out += s == 0 ? "\n" : s == 1 ? "\r\n" : "\r";
+            }
+            return out;
+        };
+        if (join(lines, 0, false).find_first_not_of(" \r\n") == std::string::npos) continue;
+        SCOPED_TRACE(round);
+        const auto plain = read(join(lines, 0, true), false);
+        for (int style = 0; style < 4; ++style)
+            for (bool lastBreak : {false, true}) EXPECT_EQ(read(join(lines, style, lastBreak), false), plain);
+        const std::vector<std::string> rest(lines.begin() + 1, lines.end());
+        if (join(rest, 0, false).find_first_not_of(" \r\n") != std::string::npos)
+            EXPECT_EQ(read(join(lines, int(rng() % 4), rng() % 2 == 0), true), read(join(rest, 0, true), false));
+    }
 }

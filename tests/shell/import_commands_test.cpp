@@ -59,14 +59,14 @@ protected:
         }
         return placed;
     }
-    // What the reader alone makes of the file (options dialog with its defaults).
+    // What the reader alone makes of the file (the options as detected, as the dialog's OK keeps them).
     template <typename Reader>
     static std::vector<ASCFile::ASCFilePoint> ReadAlone(const std::string& path) {
         Reader reader;
         reader.path = QV_String(path.c_str(), Encoding_UTF8);
         reader.SetImportOptions(GlobalSettings.points);
-        bool cancelled = false;
-        EXPECT_TRUE(reader.Read(cancelled));
+        EXPECT_TRUE(reader.Detect());
+        EXPECT_TRUE(reader.Read());
         return reader.points;
     }
 };
@@ -180,9 +180,8 @@ TEST_F(ImportCommandsTest, AUserBreakKeepsThePointsReadSoFar) {
     reader.SetImportOptions(GlobalSettings.points);
     HostReaderProgress progress;
     reader.SetProgress(&progress);
-    bool cancelled = false;
-    EXPECT_TRUE(reader.Read(cancelled));
-    EXPECT_FALSE(cancelled);
+    EXPECT_TRUE(reader.Detect());
+    EXPECT_TRUE(reader.Read());
     const std::vector<ASCFile::ASCFilePoint> all = ReadAlone<ASCFile::ASCFileCls>(path);
     EXPECT_GT(reader.points.size(), 0u);
     EXPECT_LT(reader.points.size(), all.size());
@@ -373,4 +372,27 @@ TEST_F(ImportCommandsTest, ACutTableIsReadAsFarAsItGoesAndAFailedPlacementLeaves
     EXPECT_EQ(alerts("The file ends early: the records before its end were read. (2)"), 3);
     EXPECT_EQ(alerts("Error while modifying/creating the object."), 3);
     EXPECT_EQ(alerts("Error while reading the file."), 0);
+}
+
+TEST_F(ImportCommandsTest, APlacementThatFailsPartWayLeavesNoPointAndSaysSo) {
+    // A creation or a record write failing after thousands of points: none stays, 43 is shown, and the next
+    // import's code number is where this one began.
+    GlobalSettings.points.codeNumber = 17;
+    for (const char* function : {"Element_Create", "Element_SetUserData"}) {
+        SCOPED_TRACE(function);
+        DGDriver::ClearQueueAndLog();
+        DGDriver::QueueFileAnswer({Data("xyz/points_code_comment_cp1252.txt")});
+        DGDriver::QueueSetLong(32568, 26, 1);  // "Overwrite original code"
+        DGDriver::QueueAlertAnswer(1);
+        ASSERT_TRUE(host->FailCallAfter(function, -1, APIERR_GENERAL, 600));
+        ImportTextFile(GlobalSettings);
+        host->ClearFailures();
+        EXPECT_TRUE(Hotspots().empty());
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        std::vector<std::string> alerts;
+        for (const auto& r : DGDriver::Log())
+            if (r.kind == "alert" && !r.texts.empty()) alerts.push_back(r.texts[0]);
+        EXPECT_EQ(alerts, std::vector<std::string>{"Error while modifying/creating the object."});
+        EXPECT_EQ(GlobalSettings.points.codeNumber, 17);
+    }
 }

@@ -155,7 +155,6 @@ bool HasReader(const AscImportBlock& block) { return block.reader != nullptr; }
 
 void Init(int16_t dialogId, AscImportBlock& block) {
     ASCFile::ASCFileCls& r = *block.reader;
-    ParseAscPreview(r);
     DGSetDialogTitle(dialogId, Text(ImportTableBase + 10, 1));
     DGSetItemText(dialogId, ItemOK, Text(CommonTableBase, 64));
     DGSetItemText(dialogId, ItemCancel, Text(CommonTableBase, 5));

@@ -1,6 +1,7 @@
 #pragma once
-// "ASC File Import": the options of a grid import, edited on the reader itself. The raw first lines of the file
-// and the coordinates the current options give are previewed. One layout (32577); OK lets the read go on.
+// "ASC File Import": the options of a grid import, edited on the reader itself, which comes with its file open and
+// its detection run (`ColumnFileCls::Detect`). The raw first lines of the file and the coordinates the current
+// options give are previewed. One layout (32577); OK lets the read go on.
 #include "fileio/ASCFileCls.hpp"
 
 #include <cstdint>
@@ -13,7 +14,7 @@ struct AscImportBlock {
 
 // True when the dialog closed with OK.
 bool OpenAscImportDialog(AscImportBlock& block, ASCFile::ASCFileCls& reader);
-// The reader's options dialog as the grid reader asks for it.
+// The options dialog as the grid import asks it: true on OK.
 bool AskAscImportOptions(ASCFile::ASCFileCls& reader);
 
 int16_t AscImportDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,

@@ -154,7 +154,6 @@ void Init(int16_t dialogId, TextImportBlock& block) {
         const bool variant = HostLanguageNOR != 0 || HostLanguageAUT != 0;
         DGSetItemImage(dialogId, 5, DG::Image(ACAPI_GetOwnResModule(), variant ? 32524 : 32501));
     }
-    DetectTextFileFormat(r);
     DGSetDialogTitle(dialogId, Text(TitleTableBase, 1));
     DGSetItemText(dialogId, ItemOK, Text(CommonTableBase, 64));
     DGSetItemText(dialogId, ItemCancel, Text(CommonTableBase, 5));

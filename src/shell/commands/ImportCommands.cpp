@@ -1,7 +1,9 @@
 #include "shell/commands/ImportCommands.hpp"
 
+#include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/DxfImportDialog.hpp"
 #include "dialogs/settings/PointImportResultsDialog.hpp"
+#include "dialogs/settings/TextImportDialog.hpp"
 #include "fileio/DXFFileCls.hpp"
 #include "fileio/FileDialogs.hpp"
 #include "fileio/HostReaderProgress.hpp"
@@ -40,17 +42,25 @@ bool ChooseFile(QV_String& path, int32_t typeIndex, void (*wrongExtension)()) {
     }
 }
 
-// Read, results (again while the user asks to import again), placement.
+// Options, read, results (again while the user asks to import again), placement.
 template <typename Reader>
-void RunImport(Reader& reader, Settings& settings, bool (*place)(Reader&)) {
+void RunImport(Reader& reader, Settings& settings, bool (*ask)(Reader&), bool (*place)(Reader&)) {
     reader.SetImportOptions(settings.points);
     HostReaderProgress progress;
     reader.SetProgress(&progress);
-    bool cancelled = false;
-    // A failed read is told with its reason; what a read left out is told before its results.
+    // The options dialog starts from what the detection found; Cancel ends the import without a word. A failed
+    // read is told with its reason; what a read left out is told before its results.
     auto read = [&]() {
-        const bool ok = reader.Read(cancelled);
-        if (!cancelled) ShowReadReport(reader.report);
+        if (!reader.Detect()) {
+            ShowReadReport(reader.report);
+            return false;
+        }
+        if (!ask(reader)) {
+            reader.CloseReaderFile();
+            return false;
+        }
+        const bool ok = reader.Read();
+        ShowReadReport(reader.report);
         return ok;
     };
     if (!read()) return;
@@ -66,7 +76,8 @@ void RunImport(Reader& reader, Settings& settings, bool (*place)(Reader&)) {
 }
 
 template <typename Reader>
-void RunCommand(Settings& settings, int32_t typeIndex, void (*wrongExtension)(), bool (*place)(Reader&)) {
+void RunCommand(Settings& settings, int32_t typeIndex, void (*wrongExtension)(), bool (*ask)(Reader&),
+                bool (*place)(Reader&)) {
     Reader reader;
     BeginToolCommand(settings);
     if (!RequireFloorPlan()) {
@@ -74,7 +85,7 @@ void RunCommand(Settings& settings, int32_t typeIndex, void (*wrongExtension)(),
         return;
     }
     if (!ChooseFile(reader.path, typeIndex, wrongExtension)) return;
-    RunImport(reader, settings, place);
+    RunImport(reader, settings, ask, place);
     reader.CloseReaderFile();
     reader.Clear();
 }
@@ -82,12 +93,12 @@ void RunCommand(Settings& settings, int32_t typeIndex, void (*wrongExtension)(),
 }  // namespace
 
 void ImportASCFile(Settings& settings) {
-    RunCommand<ASCFile::ASCFileCls>(settings, 1, ShowAscExtensionAlert, CreateAscPoints);
+    RunCommand<ASCFile::ASCFileCls>(settings, 1, ShowAscExtensionAlert, AskAscImportOptions, CreateAscPoints);
 }
 
 void ImportTextFile(Settings& settings) {
     RunCommand<TextFileCls>(
-        settings, 0, [] { ShowErrorMessage(TextExtensionError, 2); }, CreateTextPoints);
+        settings, 0, [] { ShowErrorMessage(TextExtensionError, 2); }, AskTextImportOptions, CreateTextPoints);
 }
 
 void ImportDXFFile(Settings& settings) {
