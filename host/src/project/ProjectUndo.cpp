@@ -13,30 +13,43 @@ GSErrCode ProjectUndo::RunUndoableCommand(const std::string& undoText, const std
     const GSErrCode err = body ? body() : APIERR_BADPARS;
     inCommand_ = false;
     if (changes_ != changesBefore) {
-        undoSteps_.push_back(std::move(pending_));
-        undoTexts_.push_back(undoText);
+        if (err != NoError) {
+            // As the host does: a command that reports an error is taken back whole and leaves no undo step.
+            TakeBack(pending_, true);
+        } else {
+            undoSteps_.push_back(std::move(pending_));
+            undoTexts_.push_back(undoText);
+        }
     }
     pending_ = UndoStep();
     return err;
 }
 
-bool ProjectUndo::Undo() {
-    if (inCommand_ || undoSteps_.empty()) return false;
-    UndoStep& step = undoSteps_.back();
+void ProjectUndo::TakeBack(UndoStep& step, bool tell) {
     for (auto& kv : step.elementsBefore) {
+        const auto now = model_.elements.find(kv.first);
+        // An element that came and goes again is told gone, so that no one hears of it later.
+        if (tell && !kv.second && now != model_.elements.end())
+            NoteChange(ChangeKind::Deleted, now->second, now->second);
         if (kv.second)
             model_.elements[kv.first] = std::move(*kv.second);
-        else
-            model_.elements.erase(kv.first);
+        else if (now != model_.elements.end())
+            model_.elements.erase(now);
     }
     model_.attributes = std::move(step.attributes);
     model_.stories = std::move(step.stories);
     model_.databases = std::move(step.databases);
     model_.solidLinks = std::move(step.solidLinks);
+    AfterModelRestored();
+    // The model is back as it was, yet caches keyed on the change count must not take it for an older state.
+    ++changes_;
+}
+
+bool ProjectUndo::Undo() {
+    if (inCommand_ || undoSteps_.empty()) return false;
+    TakeBack(undoSteps_.back(), false);
     undoSteps_.pop_back();
     undoTexts_.pop_back();
-    AfterModelRestored();
-    ++changes_;
     return true;
 }
 
