@@ -24,6 +24,4 @@ LeftoverWatch::LeftoverWatch() { strandedNote = false; }
 
 bool LeftoverWatch::Stranded() const { return strandedNote; }
 
-GSErrCode LeftoverWatch::CommandBodyResult() const {
-    return strandedNote ? LodravixErr_StepFailed : NoError;
-}
+GSErrCode LeftoverWatch::CommandBodyResult() const { return strandedNote ? LodravixErr_StepFailed : NoError; }

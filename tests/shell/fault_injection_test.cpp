@@ -262,8 +262,9 @@ TEST_P(FaultSweep, AFailingHostCallLeavesTheProjectWholeAndTellsTheUser) {
         const bool unchanged = seen.after == seen.before;
         const bool complete = seen.after == clean.after;
         const bool told = seen.alertsAfter > seen.alertsBefore;
-        // The earthwork stands while the step after its command that regenerates the terrain's contour lines
-        // failed and said so: the contour lines stay as they were, as the action's own steps prescribe.
+        // The earthwork's objects stand while a later step of the action failed and said so, as the action's own
+        // steps prescribe: the linking of a set (its objects stay, unlinked) or the step after the earthwork's
+        // command that regenerates the terrain's contour lines (they stay as they were).
         const bool contourLinesKept = told && Part(seen.after, false) == Part(clean.after, false) &&
             Part(seen.after, true) == Part(seen.before, true);
         const std::string where = flow.name + " [" + flow.action + "] with " + function + " failing: ";
