@@ -9,13 +9,15 @@ GSErrCode ProjectUndo::RunUndoableCommand(const std::string& undoText, const std
     pending_.databases = model_.databases;
     pending_.solidLinks = model_.solidLinks;
     const uint64_t changesBefore = changes_;
+    if (commandListener) commandListener(false);
     inCommand_ = true;
     const GSErrCode err = body ? body() : APIERR_BADPARS;
     inCommand_ = false;
     if (changes_ != changesBefore) {
         if (err != NoError) {
             // As the host does: a command that reports an error is taken back whole and leaves no undo step.
-            TakeBack(pending_, true);
+            TakeBack(pending_);
+            if (commandListener) commandListener(true);
         } else {
             undoSteps_.push_back(std::move(pending_));
             undoTexts_.push_back(undoText);
@@ -25,16 +27,12 @@ GSErrCode ProjectUndo::RunUndoableCommand(const std::string& undoText, const std
     return err;
 }
 
-void ProjectUndo::TakeBack(UndoStep& step, bool tell) {
+void ProjectUndo::TakeBack(UndoStep& step) {
     for (auto& kv : step.elementsBefore) {
-        const auto now = model_.elements.find(kv.first);
-        // An element that came and goes again is told gone, so that no one hears of it later.
-        if (tell && !kv.second && now != model_.elements.end())
-            NoteChange(ChangeKind::Deleted, now->second, now->second);
         if (kv.second)
             model_.elements[kv.first] = std::move(*kv.second);
-        else if (now != model_.elements.end())
-            model_.elements.erase(now);
+        else
+            model_.elements.erase(kv.first);
     }
     model_.attributes = std::move(step.attributes);
     model_.stories = std::move(step.stories);
@@ -47,7 +45,7 @@ void ProjectUndo::TakeBack(UndoStep& step, bool tell) {
 
 bool ProjectUndo::Undo() {
     if (inCommand_ || undoSteps_.empty()) return false;
-    TakeBack(undoSteps_.back(), false);
+    TakeBack(undoSteps_.back());
     undoSteps_.pop_back();
     undoTexts_.pop_back();
     return true;

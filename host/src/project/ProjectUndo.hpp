@@ -19,6 +19,6 @@ public:
     size_t UndoElementStates() const;
 
 private:
-    // Puts back what the step kept; `tell` reports the elements the step had made as deleted.
-    void TakeBack(UndoStep& step, bool tell);
+    // Puts back what the step kept.
+    void TakeBack(UndoStep& step);
 };
