@@ -14,6 +14,7 @@
 #include "elements/ObjectSets.hpp"
 #include "elements/ParamExchange.hpp"
 #include "elements/ParamIndexes.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "elements/TerrainDraping.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/GuidText.hpp"
@@ -35,11 +36,8 @@ constexpr int32_t OriginX = 44;            // "X_origo", sloped only
 constexpr int32_t OriginY = 45;            // "Y_origo", sloped only
 constexpr int32_t Language = 46;           // "language"
 
-void DeleteObject(const API_Element& object) {
-    GS::Array<API_Guid> one;
-    one.Push(object.header.guid);
-    ACAPI_Element_Delete(one);
-}
+// An object of a set that failed halfway: a plateau never consists of one or two objects.
+void DeleteObject(const API_Element& object) { DeleteLeftoverElement(object.header.guid); }
 
 bool IsSloped(const API_Element& object) {
     return SlopedPlateauLibIndex > 0 && object.object.libInd == SlopedPlateauLibIndex;

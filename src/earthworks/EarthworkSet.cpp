@@ -7,6 +7,7 @@
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/ObjectSets.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/GuidText.hpp"
@@ -17,11 +18,8 @@
 #include <utility>
 
 namespace {
-void DeleteObject(const API_Element& object) {
-    GS::Array<API_Guid> one;
-    one.Push(object.header.guid);
-    ACAPI_Element_Delete(one);
-}
+// An object of a set that failed halfway: a set never consists of one or two objects.
+void DeleteObject(const API_Element& object) { DeleteLeftoverElement(object.header.guid); }
 
 // The operator layer opened for the placing and put back on every path.
 class OperatorLayer {
@@ -55,8 +53,11 @@ GS::UniString EarthworkUndoText() {
 bool RunEarthworkCommand(const std::function<bool()>& work) {
     bool ok = false;
     const GSErrCode err = ACAPI_CallUndoableCommand(EarthworkUndoText(), [&]() -> GSErrCode {
+        // What the work made before a failed step stays (the caller reports the failure); a temporary element
+        // it could not delete makes the host take the whole command back.
+        const LeftoverWatch watch;
         ok = work();
-        return ok ? NoError : LodravixErr_StepFailed;
+        return watch.CommandBodyResult();
     });
     return err == NoError && ok;
 }

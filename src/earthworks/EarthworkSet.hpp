@@ -12,7 +12,8 @@
 
 // The undo text of the earthworks' commands ("External command").
 GS::UniString EarthworkUndoText();
-// `work` as one undoable command; true when it succeeded.
+// `work` as one undoable command; true when it succeeded. What a failed work made before its failure stays, unless
+// it left a temporary element behind: then the whole command is taken back.
 bool RunEarthworkCommand(const std::function<bool()>& work);
 // Regenerates the terrain's contour lines when the shell wired that step.
 void RunContourLinesOf(const API_Element& terrain);

@@ -11,6 +11,7 @@
 #include "elements/ParamExchange.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "elements/AcceptedElements.hpp"
 #include "elements/ChangeElementMemo.hpp"
@@ -230,11 +231,7 @@ bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_
         }
         ok = ok && UpdateLinkedSectionsInPlan(road) && UpdateLinkedSectionsInSections(road);
     }
-    if (copyMade) {
-        GS::Array<API_Guid> one;
-        one.Push(terrainCopy.header.guid);
-        ACAPI_Element_Delete(one);
-    }
+    if (copyMade) DeleteLeftoverElement(terrainCopy.header.guid);
     return ok;
 }
 

@@ -4,6 +4,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/GuidText.hpp"
 #include "terrain/ContourLineCls.hpp"
@@ -23,9 +24,7 @@ bool PlaceTerrainCutObject(API_Element& placed, API_ElementMemo& memo, int32_t k
     GuidToText(record.TerrainGuid, terrain.header.guid);
     record.TerrainId = terrainId;
     if (ElemUserData_WriteRecord(record, kind, placed.header) && LinkElementGuids(terrain, placed)) return true;
-    GS::Array<API_Guid> one;
-    one.Push(placed.header.guid);
-    ACAPI_Element_Delete(one);
+    DeleteLeftoverElement(placed.header.guid);
     std::memset(static_cast<void*>(&object), 0, sizeof object);
     return false;
 }

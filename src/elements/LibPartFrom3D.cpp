@@ -1,6 +1,7 @@
 #include "elements/LibPartFrom3D.hpp"
 
 #include "elements/ElementHelpers.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "elements/LibPartHelpers.hpp"
 #include "elements/LibPartSections.hpp"
 #include "foundation/ACAPI.hpp"
@@ -242,9 +243,11 @@ int32_t BaseCls::CreateLibPartObject(uint8_t transfer, int16_t placeCode, uint16
             GetResString(undoText, UndoTableBase + LanguageIndex, 2);
             const GS::UniString undo(undoText.GetBuffer(), undoText.GetLength());
             const GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() -> GSErrCode {
+                const LeftoverWatch watch;
                 if (!CreateObject(partName, placeCode, a, b, c)) return LodravixErr_StepFailed;
+                // A replaced object the transfer could not remove takes the new one back with the command.
                 TransferSettings(transfer != 0, b != nullptr);
-                return NoError;
+                return watch.CommandBodyResult();
             });
             result = err == NoError ? 1 : 0;
         }

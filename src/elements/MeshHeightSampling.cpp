@@ -2,6 +2,7 @@
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 
 #include <cfloat>
@@ -80,17 +81,12 @@ bool Unlink(const API_Element& mesh, const API_Element& slab) {
     return ACAPI_Element_SolidLink_Remove(mesh.header.guid, slab.header.guid) == NoError;
 }
 
-bool DeleteSlab(const API_Element& slab) {
-    GS::Array<API_Guid> guids;
-    guids.Push(slab.header.guid);
-    return ACAPI_Element_Delete(guids) == NoError;
-}
+bool DeleteSlab(const API_Element& slab) { return DeleteLeftoverElement(slab.header.guid); }
 
 bool DeleteSlabs(const QV_List<API_Element>& slabs) {
-    if (slabs.IsEmpty()) return true;
     GS::Array<API_Guid> guids;
     for (const API_Element& s : slabs) guids.Push(s.header.guid);
-    return ACAPI_Element_Delete(guids) == NoError;
+    return DeleteLeftoverElements(guids);
 }
 
 bool ClosesOnItself(const QV_List<QV_Coord3DLong>& ring) {

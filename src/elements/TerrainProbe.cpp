@@ -2,6 +2,7 @@
 
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/MeshHeightSampling.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 
 #include <cfloat>
@@ -46,10 +47,9 @@ bool HeightAt(const QV_List<API_Coord3D>& vertices, double x, double y, double f
 }
 
 bool DeleteAll(const QV_List<API_Element>& slabs) {
-    if (slabs.IsEmpty()) return true;
     GS::Array<API_Guid> guids;
     for (const API_Element& s : slabs) guids.Push(s.header.guid);
-    return ACAPI_Element_Delete(guids) == NoError;
+    return DeleteLeftoverElements(guids);
 }
 }  // namespace
 
@@ -77,9 +77,7 @@ bool ProbeTerrainHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coo
                 break;
             }
             if (!slabs.Insert(slab)) {
-                GS::Array<API_Guid> one;
-                one.Push(slab.header.guid);
-                ACAPI_Element_Delete(one);
+                DeleteLeftoverElement(slab.header.guid);
                 ok = false;
                 break;
             }

@@ -5,6 +5,7 @@
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/PointInput.hpp"
@@ -100,12 +101,14 @@ void ShowCoordinates(CoordinatePalette& palette) {
     QV_String undoText;
     GetResString(undoText, UndoTableBase + LanguageIndex, 2);
     ACAPI_CallUndoableCommand(GS::UniString(undoText.GetBuffer(), undoText.GetLength()), [&]() -> GSErrCode {
+        // The heights shown come from probe slabs: one that could not be deleted is taken back with the command.
+        const LeftoverWatch watch;
         API_Coord3D point = {};
         API_Neig neig = {};
         // The point itself is not used: the display is what the user came for, and Escape ends it alike.
         GetPointFromUser(point, neig, QV_String(""), nullptr, nullptr, nullptr, nullptr, 0, CoordinateFeedback, nullptr,
                          true);
-        return NoError;
+        return watch.CommandBodyResult();
     });
     ResetToolInput(palette);
 }

@@ -4,6 +4,7 @@
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ElementQueries.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "foundation/GuidText.hpp"
@@ -228,16 +229,14 @@ int32_t CalculationCls::Run(const API_Element& terrain) {
     {
         Progress progress;
         ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+            // The links CleanLinks removed stay removed on a failure; a terrain copy left behind does not.
+            const LeftoverWatch watch;
             bool made = false;
             progress.Phase(int32_t(operators.GetSize()));
             failed = !CleanLinks() || !BuildEntries(lists);
             failed = failed || !CopyTerrain(made) || !ComputeVolumes();
-            if (made) {
-                GS::Array<API_Guid> one;
-                one.Push(terrainCopy.header.guid);
-                ACAPI_Element_Delete(one);
-            }
-            return NoError;
+            if (made) failed = !DeleteLeftoverElement(terrainCopy.header.guid) || failed;
+            return watch.CommandBodyResult();
         });
     }
     if (failed) {

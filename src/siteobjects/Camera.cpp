@@ -1,6 +1,7 @@
 #include "siteobjects/Camera.hpp"
 
 #include "elements/ElementHelpers.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -59,14 +60,15 @@ int32_t CameraCls::Create(SiteObjectDialogs& dialogs, const API_Element& polylin
     ComputePositions(vertices, distance, positions);
     int32_t result = ErrModify;
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
-        // A failed probe leaves the camera at z 0 and the path goes on.
+        const LeftoverWatch watch;
+        // A failed probe leaves the camera at z 0 and the path goes on (a probe slab left behind does not).
         for (API_Coord3D& p : positions) {
             double z = 0.0;
             p.z = TerrainHeightAtPoint(element, {p.x, p.y}, z) ? z : 0.0;
         }
         if (!CreateCameras()) return LodravixErr_StepFailed;
-        result = 0;
-        return NoError;
+        if (!watch.Stranded()) result = 0;
+        return watch.CommandBodyResult();
     });
     if (result == 0) {
         API_RebuildParams rebuild = {};

@@ -167,9 +167,9 @@ int32_t ContourLineCls::CreateFromTerrain(const API_Element& terrain) {
     int32_t result = 0;
     const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         result = UpdateLinkedObjects(true, false, gradient, false);
-        return result == 0 ? NoError : LodravixErr_StepFailed;
+        return NoError;  // the objects changed before a failed one stay changed
     });
-    if (err != NoError) return ErrModifying;
+    if (err != NoError || result != 0) return ErrModifying;
     // The object's script traces the lines from the interval; nothing else needs the window redrawn.
     if (changed[2] == 0) return 0;
     Rebuild();

@@ -87,7 +87,7 @@ int32_t ContourLineCls::DigitizeContour(QV_List<PlanSegment>& segments, const QV
             first.Push(sources[0].guid);
             ACAPI_Element_Delete(first);
         }
-        return result == 0 ? NoError : LodravixErr_StepFailed;
+        return NoError;  // what was made before a failure stays in the command; the caller tells the failure
     });
     ACAPI_Automate(APIDo_RebuildID);
     return result;
@@ -188,7 +188,7 @@ int32_t ContourLineCls::SetAltitudeOfSelection(const QV_List<API_Element>& point
     bool ok = false;
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         ok = ApplyAltitudeToSelection(points, constraints);
-        return ok ? NoError : LodravixErr_StepFailed;
+        return NoError;  // what was changed before a failure stays in the command
     });
     return ok ? 0 : ErrModifying;
 }

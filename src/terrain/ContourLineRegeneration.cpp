@@ -3,6 +3,7 @@
 #include "elements/ChangeElementMemo.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "foundation/ACAPI.hpp"
@@ -59,7 +60,8 @@ void ContourLineCls::TransferSettings(bool replace, bool skipVolumes) {
     }
     GS::Array<API_Guid> old;
     for (const API_Element& e : linked) old.Push(e.header.guid);
-    ACAPI_Element_Delete(old);
+    // Old objects that stayed beside their successor would draw the terrain's lines twice.
+    DeleteLeftoverElements(old);
     linked.Clear();
 }
 
@@ -111,7 +113,7 @@ int32_t ContourLineCls::UpdateAfterTerrainChange() {
     int32_t result = 0;
     const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         result = UpdateLinkedObjects(contourLineFlag == 1, true, gradient, gradient != previousGradient);
-        return result == 0 ? NoError : LodravixErr_StepFailed;
+        return NoError;  // the objects changed before a failed one stay changed
     });
     return err == NoError ? result : ErrModifying;
 }

@@ -64,12 +64,15 @@ int32_t SlopeRangeCls::Create(const QV_List<API_Element>& terrains) {
     settings = GlobalSettings.slopeRange;
     if (!RunDialog()) return 0;
     GlobalSettings.slopeRange = settings;
+    bool ok = false;
+    // The objects placed before a failed one stay in the command; the failure is told.
     const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        ok = true;
         for (const API_Element& terrain : terrains)
-            if (!CreateObject(terrain)) return LodravixErr_StepFailed;
+            if (ok && !CreateObject(terrain)) ok = false;
         return NoError;
     });
-    return err == NoError ? 0 : ErrModifying;
+    return err == NoError && ok ? 0 : ErrModifying;
 }
 
 bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
@@ -133,10 +136,8 @@ int32_t SlopeRangeCls::Modify(QV_List<API_Element>& objects) {
             settings.layer = uint16_t(objects[0].header.layer);
         }
         if (!RunDialog()) return NoError;
-        if (!UpdateSelectedObjects(objects)) {
-            result = ErrModifying;
-            return LodravixErr_StepFailed;
-        }
+        // The objects changed before a failed one stay changed.
+        if (!UpdateSelectedObjects(objects)) result = ErrModifying;
         return NoError;
     });
     if (from3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);

@@ -204,8 +204,10 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
     ACAPI_Element_DeselectAll();
     API_Element mask;
     TerrainChangeMask(record.changed, mask);
+    GSErrCode failed = NoError;
+    // The meshes changed before a failed one stay changed in the command; the failure is told.
     const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
-        for (int32_t i = 0; i < meshes.GetCount(); ++i) {
+        for (int32_t i = 0; failed == NoError && i < meshes.GetCount(); ++i) {
             API_Element mesh = meshes[i];
             TerrainSettingsToMesh(record, mesh.mesh);
             API_ElementMemo memo;
@@ -219,12 +221,12 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
             } else {
                 e = ChangeElement(&mesh, nullptr, &mask);
             }
-            if (e != NoError) return e;
+            failed = e;
         }
         return NoError;
     });
     ACAPI_Automate(APIDo_RebuildID);
-    return err == NoError ? 1 : 0;
+    return err == NoError && failed == NoError ? 1 : 0;
 }
 
 int32_t ModifyTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& meshes) {

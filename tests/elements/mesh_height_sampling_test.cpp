@@ -4,6 +4,7 @@
 #include "TerrainMeshes.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/MeshHeightSampling.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "elements/TerrainDraping.hpp"
 
 #include <random>
@@ -133,11 +134,29 @@ TEST_F(MeshHeightSamplingTest, AFailedStoryLookupOrHostCallLeavesNoSlabAndNoLink
         EXPECT_EQ(points[1].z, -999.0) << function;
     }
 
-    // A slab that cannot be deleted is at least reported.
-    ASSERT_TRUE(host->FailCall("Element_Delete", -1, APIERR_GENERAL));
-    QV_List<QV_Coord3DLong> points = Points({{20, 20}});
-    EXPECT_FALSE(Sample(mesh, points));
-    host->ClearFailures();
+    // A slab that cannot be deleted is reported, and the command's body, watching, has the host take the whole
+    // command back: nothing of it outlives the command, not even an undo step. With the delete working, the same
+    // body keeps what it made.
+    for (const bool deletes : {false, true}) {
+        if (!deletes) {
+            ASSERT_TRUE(host->FailCall("Element_Delete", -1, APIERR_GENERAL));
+        }
+        const size_t steps = Db().UndoTexts().size();
+        QV_List<QV_Coord3DLong> points = Points({{20, 20}, {30, 30}});
+        bool sampled = true;
+        Command([&] {
+            const LeftoverWatch watch;
+            MeshBody body;
+            double zMin = 0.0, zMax = 0.0;
+            sampled = SampleMeshHeights(body, mesh, points, zMin, zMax);
+            EXPECT_EQ(watch.Stranded(), !deletes);
+            return watch.CommandBodyResult();
+        });
+        host->ClearFailures();
+        EXPECT_EQ(sampled, deletes);
+        ExpectNoTemporaries(mesh);
+        EXPECT_EQ(Db().UndoTexts().size(), steps + (deletes ? 1 : 0));
+    }
 }
 
 TEST_F(MeshHeightSamplingTest, WithThe3DWindowInFrontSlabsAreStillLinkedAndTakenAway) {

@@ -165,6 +165,32 @@ TEST_F(ElementEventsTest, OnlyObservedElementsReportChangesAndDeletion) {
     EXPECT_EQ(ACAPI_Element_DetachObserver(b), NoError);
 }
 
+TEST_F(ElementEventsTest, ACommandTakenBackIsNoNewsAndKeepsItsElementsObserved) {
+    CatchAll();
+    const API_Guid a = PlaceLineAt("A", 0);
+    ASSERT_EQ(ACAPI_Element_AttachObserver(a), NoError);
+    Ev().Deliver();
+    g_seen.clear();
+    Ev().BeginModuleCall();
+    const API_Guid b = PlaceLineAt("B", 1);  // a command of its own, kept
+    // A command that makes a line and deletes the observed one, then reports an error.
+    EXPECT_EQ(Db().RunUndoableCommand("taken back",
+                                      [&] {
+                                          API_Element line = Record(b);
+                                          line.header.guid = APINULLGuid;
+                                          EXPECT_EQ(Db().CreateElement(&line, nullptr), NoError);
+                                          EXPECT_EQ(Db().DeleteElements(&a, 1), NoError);
+                                          return APIERR_GENERAL;
+                                      }),
+              APIERR_GENERAL);
+    EXPECT_EQ(Db().AllElements().size(), 2u);
+    Ev().EndModuleCall();
+    ASSERT_EQ(Codes(g_seen), (std::vector<int32_t>{-1, 1, -2}));
+    EXPECT_EQ(g_seen[1].guid, b);
+    EXPECT_NE(Db().Find(a), nullptr);
+    EXPECT_TRUE(Ev().IsObserved(a));
+}
+
 TEST_F(ElementEventsTest, NewElementsOnlyOfTheCaughtType) {
     const API_ElemTypeID lines = API_LineID;
     ASSERT_EQ(host->CatchNewElement(&lines, Handler), NoError);

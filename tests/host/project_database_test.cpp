@@ -85,30 +85,45 @@ TEST_F(ProjectDatabaseTest, ChangesOutsideAnUndoableCommandAreRefused) {
     EXPECT_EQ(db.AllElements().size(), 1u);
 }
 
-TEST_F(ProjectDatabaseTest, OneCommandIsOneUndoStepAndAFailedStepKeepsWhatCameBefore) {
+TEST_F(ProjectDatabaseTest, OneCommandIsOneUndoStepAndACommandReportingAnErrorIsTakenBackWhole) {
     const API_Guid kept = PlaceFill("kept");
-    API_Guid first = {};
-    const GSErrCode err = db.RunUndoableCommand("Two fills", [&]() {
-        StoredMemo memo;
-        API_Element a = Fill(&memo);
-        GSErrCode e = CreateFill(&a, memo);
-        EXPECT_EQ(e, NoError);
-        first = a.header.guid;
-        EXPECT_NE(first, APINULLGuid);
-        API_Element b = Fill(&memo);
-        b.hatch.poly.nCoords = 7;  // more than the memo holds
-        e = CreateFill(&b, memo);
-        EXPECT_EQ(e, APIERR_BADPOLY);
-        return e;
-    });
-    EXPECT_EQ(err, APIERR_BADPOLY);
-    ASSERT_EQ(db.AllElements().size(), 2u);  // no rollback
-    ASSERT_EQ(db.UndoTexts().size(), 2u);
-    EXPECT_EQ(db.UndoTexts().back(), "Two fills");
-
-    ASSERT_TRUE(db.Undo());
-    EXPECT_EQ(db.Find(first), nullptr);
-    EXPECT_NE(db.Find(kept), nullptr);
+    // A failed step inside the command: the body that reports it gets the whole command taken back, the body
+    // that answers success keeps what came before the failed step.
+    for (const bool report : {true, false}) {
+        API_Guid first = {};
+        API_Guid changed = kept;
+        const size_t solidLinks = db.Model().solidLinks.size();
+        const GSErrCode err = db.RunUndoableCommand("Two fills", [&]() {
+            StoredMemo memo;
+            API_Element a = Fill(&memo);
+            GSErrCode e = CreateFill(&a, memo);
+            EXPECT_EQ(e, NoError);
+            first = a.header.guid;
+            EXPECT_NE(first, APINULLGuid);
+            EXPECT_EQ(db.DeleteElements(&changed, 1), NoError);
+            API_Element b = Fill(&memo);
+            b.hatch.poly.nCoords = 7;  // more than the memo holds
+            e = CreateFill(&b, memo);
+            EXPECT_EQ(e, APIERR_BADPOLY);
+            return report ? e : NoError;
+        });
+        EXPECT_EQ(err, report ? APIERR_BADPOLY : NoError);
+        EXPECT_EQ(db.Model().solidLinks.size(), solidLinks);
+        if (report) {
+            EXPECT_EQ(db.Find(first), nullptr);
+            EXPECT_NE(db.Find(kept), nullptr);
+            ASSERT_EQ(db.AllElements().size(), 1u);
+            ASSERT_EQ(db.UndoTexts().size(), 1u);  // only the placing of "kept"
+            continue;
+        }
+        EXPECT_NE(db.Find(first), nullptr);
+        EXPECT_EQ(db.Find(kept), nullptr);
+        ASSERT_EQ(db.UndoTexts().size(), 2u);
+        EXPECT_EQ(db.UndoTexts().back(), "Two fills");
+        ASSERT_TRUE(db.Undo());
+        EXPECT_EQ(db.Find(first), nullptr);
+        EXPECT_NE(db.Find(kept), nullptr);
+    }
     ASSERT_TRUE(db.Undo());
     EXPECT_TRUE(db.AllElements().empty());
     EXPECT_FALSE(db.Undo());

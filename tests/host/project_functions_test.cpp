@@ -76,7 +76,19 @@ TEST_F(ProjectFunctionsTest, ModuleCommandsFormOneStepAndExceptionsDoNotEscape) 
         return ACAPI_CallUndoableCommand(GS::UniString("inner"), [] { return NoError; });
     });
     EXPECT_EQ(err, APIERR_REFUSEDCMD);
+    // The body reported the refusal: the whole command is taken back, and leaves no step.
+    EXPECT_EQ(Db().AllElements().size(), 2u);
+    const size_t steps = Db().UndoTexts().size();
+    EXPECT_EQ(ACAPI_CallUndoableCommand(GS::UniString("Delete two"),
+                                        [&]() -> GSErrCode {
+                                            GS::Array<API_Guid> two;
+                                            two.Push(a);
+                                            two.Push(b);
+                                            return ACAPI_Element_Delete(two);
+                                        }),
+              NoError);
     EXPECT_TRUE(Db().AllElements().empty());
+    EXPECT_EQ(Db().UndoTexts().size(), steps + 1);
     ASSERT_TRUE(Db().Undo());
     EXPECT_EQ(Db().AllElements().size(), 2u);
 

@@ -227,6 +227,16 @@ std::set<std::string> OpenRuns() {
     return out;
 }
 
+// The terrain's contour-line objects, which an earthwork regenerates in a step of their own after its command
+// (and which a failure of that step leaves as they were).
+bool IsContourLines(const std::string& entry) { return entry.rfind("element 6 VY_CONTOURLINES ", 0) == 0; }
+Signature Part(const Signature& all, bool contourLines) {
+    Signature out;
+    for (const std::string& s : all)
+        if (IsContourLines(s) == contourLines) out.push_back(s);
+    return out;
+}
+
 class FaultSweep : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(FaultSweep, AFailingHostCallLeavesTheProjectWholeAndTellsTheUser) {
@@ -252,14 +262,20 @@ TEST_P(FaultSweep, AFailingHostCallLeavesTheProjectWholeAndTellsTheUser) {
         const bool unchanged = seen.after == seen.before;
         const bool complete = seen.after == clean.after;
         const bool told = seen.alertsAfter > seen.alertsBefore;
+        // The earthwork's objects stand while a later step of the action failed and said so, as the action's own
+        // steps prescribe: the linking of a set (its objects stay, unlinked) or the step after the earthwork's
+        // command that regenerates the terrain's contour lines (they stay as they were).
+        const bool contourLinesKept = told && Part(seen.after, false) == Part(clean.after, false) &&
+            Part(seen.after, true) == Part(seen.before, true);
         const std::string where = flow.name + " [" + flow.action + "] with " + function + " failing: ";
-        EXPECT_TRUE(unchanged || complete) << where << "half-made:" << Describe(seen.before, seen.after);
+        EXPECT_TRUE(unchanged || complete || contourLinesKept)
+            << where << "half-made:" << Describe(seen.before, seen.after);
         EXPECT_TRUE(complete || told) << where << "the action did not complete and nothing was shown";
         if (table) {
-            const char* verdict = complete || (unchanged && told) ? "clean"
-                : unchanged                                       ? "silent"
-                : told                                            ? "half"
-                                                                  : "half-silent";
+            const char* verdict = complete || (unchanged && told) || contourLinesKept ? "clean"
+                : unchanged                                                           ? "silent"
+                : told                                                                ? "half"
+                                                                                      : "half-silent";
             table << flow.name << "\t" << function << "\t" << verdict << "\t"
                   << (complete ? "" : Describe(seen.before, seen.after)) << "\n";
         }

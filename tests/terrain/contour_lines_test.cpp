@@ -161,6 +161,16 @@ TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject
         EXPECT_EQ(read[0].secondDifference, 12.5);
         EXPECT_EQ(read[0].firstDifference, -3.0);
     }
+
+    // The old object cannot be removed: its successor is taken back with the command, and the old one stays alone.
+    const API_Guid kept = objects[0].header.guid;
+    ASSERT_TRUE(host->FailCall("Element_Delete", -1, APIERR_GENERAL));
+    ContourLineCls refused;
+    EXPECT_EQ(refused.Regenerate(terrain, nullptr), 43);
+    host->ClearFailures();
+    objects = Objects(ElemKind_Contour);
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(objects[0].header.guid, kept);
 }
 
 TEST_F(ContourToolTest, SlopesFollowThePlaneGradientOnePerTriangleEachTerrainItsOwn) {

@@ -33,6 +33,18 @@ GSErrCode WriteElement(ProjectDatabase& db, const StoredElement& next) {
 ElementEvents::ElementEvents(HostCalls& host, ProjectDatabase& database) : host_(host), database_(database) {
     database_.changeListener = [this](ProjectDatabase::ChangeKind kind, const StoredElement& before,
                                       const StoredElement& after) { Note(kind, before, after); };
+    database_.commandListener = [this](bool takenBack) {
+        if (!takenBack) {
+            pendingAtCommand_ = pending_;
+            waitingAtCommand_ = waiting_;
+            unobservedInCommand_.clear();
+            return;
+        }
+        pending_.swap(pendingAtCommand_);
+        waiting_.swap(waitingAtCommand_);
+        observed_.insert(unobservedInCommand_.begin(), unobservedInCommand_.end());
+        unobservedInCommand_.clear();
+    };
 }
 
 void ElementEvents::ForgetSession() {
@@ -96,7 +108,8 @@ void ElementEvents::Note(ProjectDatabase::ChangeKind kind, const StoredElement& 
         pending_.push_back(std::move(p));
         waiting_.insert(head.guid);
     }
-    if (code == 5) observed_.erase(head.guid);
+    if (code == 5 && observed_.erase(head.guid) != 0 && database_.InCommand())
+        unobservedInCommand_.push_back(head.guid);
 }
 
 void ElementEvents::EndModuleCall() {

@@ -117,6 +117,11 @@ private:
     std::set<API_Guid, GuidLess> observed_;
     std::vector<Pending> pending_;
     std::set<API_Guid, GuidLess> waiting_;  // the elements of pending_: a new element is not looked for in it
+    // As they were when the running undoable command started, for when it is taken back; and the elements whose
+    // observer its deletions dropped.
+    std::vector<Pending> pendingAtCommand_;
+    std::set<API_Guid, GuidLess> waitingAtCommand_;
+    std::vector<API_Guid> unobservedInCommand_;
     const Pending* current_ = nullptr;
     int callDepth_ = 0;
     bool delivering_ = false;

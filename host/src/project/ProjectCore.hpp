@@ -53,6 +53,9 @@ public:
     // functions, also for the elements a deleted marker takes along.
     enum class ChangeKind { Created, Changed, Deleted };
     std::function<void(ChangeKind kind, const StoredElement& before, const StoredElement& after)> changeListener;
+    // An undoable command starts (false) or, after its body reported an error, has been taken back (true): what it
+    // changed is no news for anyone.
+    std::function<void(bool takenBack)> commandListener;
 
     // Why the latest refused call was refused ("" after a success).
     const std::string& LastRefusal() const { return lastRefusal_; }

@@ -9,20 +9,25 @@ GSErrCode ProjectUndo::RunUndoableCommand(const std::string& undoText, const std
     pending_.databases = model_.databases;
     pending_.solidLinks = model_.solidLinks;
     const uint64_t changesBefore = changes_;
+    if (commandListener) commandListener(false);
     inCommand_ = true;
     const GSErrCode err = body ? body() : APIERR_BADPARS;
     inCommand_ = false;
     if (changes_ != changesBefore) {
-        undoSteps_.push_back(std::move(pending_));
-        undoTexts_.push_back(undoText);
+        if (err != NoError) {
+            // As the host does: a command that reports an error is taken back whole and leaves no undo step.
+            TakeBack(pending_);
+            if (commandListener) commandListener(true);
+        } else {
+            undoSteps_.push_back(std::move(pending_));
+            undoTexts_.push_back(undoText);
+        }
     }
     pending_ = UndoStep();
     return err;
 }
 
-bool ProjectUndo::Undo() {
-    if (inCommand_ || undoSteps_.empty()) return false;
-    UndoStep& step = undoSteps_.back();
+void ProjectUndo::TakeBack(UndoStep& step) {
     for (auto& kv : step.elementsBefore) {
         if (kv.second)
             model_.elements[kv.first] = std::move(*kv.second);
@@ -33,10 +38,16 @@ bool ProjectUndo::Undo() {
     model_.stories = std::move(step.stories);
     model_.databases = std::move(step.databases);
     model_.solidLinks = std::move(step.solidLinks);
+    AfterModelRestored();
+    // The model is back as it was, yet caches keyed on the change count must not take it for an older state.
+    ++changes_;
+}
+
+bool ProjectUndo::Undo() {
+    if (inCommand_ || undoSteps_.empty()) return false;
+    TakeBack(undoSteps_.back());
     undoSteps_.pop_back();
     undoTexts_.pop_back();
-    AfterModelRestored();
-    ++changes_;
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "elements/ObjectSets.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -135,8 +136,15 @@ int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
     const API_Element* terrain = terrains.GetCount() > 0 ? &terrains[0] : nullptr;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() { return CreateTree(dialogs, terrain) ? NoError : APIERR_GENERAL; });
-    return 0;
+    bool takenBack = false;
+    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        const LeftoverWatch watch;
+        if (!CreateTree(dialogs, terrain)) return APIERR_GENERAL;
+        // A height probe's slab that could not be deleted takes the trees of this command back with it: said.
+        takenBack = watch.Stranded();
+        return watch.CommandBodyResult();
+    });
+    return takenBack ? ToolErrModifyObject : 0;
 }
 
 int32_t EditXYZ(Settings& settings) {

@@ -1,0 +1,27 @@
+#include "elements/LeftoverElements.hpp"
+
+#include "elements/ElementHelpers.hpp"
+#include "foundation/ACAPI.hpp"
+
+namespace {
+bool strandedNote = false;
+}  // namespace
+
+bool DeleteLeftoverElements(const GS::Array<API_Guid>& guids) {
+    if (guids.GetSize() == 0) return true;
+    if (ACAPI_Element_Delete(guids) == NoError) return true;
+    strandedNote = true;
+    return false;
+}
+
+bool DeleteLeftoverElement(const API_Guid& guid) {
+    GS::Array<API_Guid> one;
+    one.Push(guid);
+    return DeleteLeftoverElements(one);
+}
+
+LeftoverWatch::LeftoverWatch() { strandedNote = false; }
+
+bool LeftoverWatch::Stranded() const { return strandedNote; }
+
+GSErrCode LeftoverWatch::CommandBodyResult() const { return strandedNote ? LodravixErr_StepFailed : NoError; }
