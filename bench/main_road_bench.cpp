@@ -136,7 +136,8 @@ std::string MainRoadScript(const Grid& g) {
       << "name PLAT VY_PLATEAU 3\nexpect param PLAT livello 300\n"
       << "body PCUT box \"5000,18000,300\" \"11000,24000,600\"\nbody PFILL box \"5000,18000,175\" \"11000,24000,300\"\n"
       << "bench mark\n"
-      << "dialog 32400 click 5\ndialog 32404 click 1\nname CL VY_CONTOURLINES\nexpect param-cells CL quantita 4\nbench mark\n"
+      << "dialog 32400 click 5\ndialog 32404 click 1\nname CL VY_CONTOURLINES\nexpect param-cells CL quantita 4\nbench "
+         "mark\n"
       << "release\nexpect unloaded\n";
     return s.str();
 }
@@ -247,7 +248,8 @@ void BM_MainRoad(benchmark::State& state) {
             out->passed = runner.RunText(script, "main road") && out->marks == kSteps + 1;
             if (!out->passed) std::ofstream(Folder() + "/main_road.log") << log.str();
         });
-        if (!f.passed) return state.SkipWithError("the main road failed (its log: main_road.log in the temporary folder)");
+        if (!f.passed)
+            return state.SkipWithError("the main road failed (its log: main_road.log in the temporary folder)");
         roadFigures[state.range(0)] = f;
         double total = 0;
         for (double s : f.seconds) total += s;
@@ -371,7 +373,9 @@ void Sizes(benchmark::internal::Benchmark* b) {
     b->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 }
 
-void FullSize(benchmark::internal::Benchmark* b) { b->Arg(1000000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond); }
+void FullSize(benchmark::internal::Benchmark* b) {
+    b->Arg(1000000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
 
 }  // namespace
 

@@ -143,7 +143,10 @@ bool FollowDraggedPoints(const API_Elem_Head* heads, int32_t count, const API_El
 // After a deletion: the constraints that lost a point at either end go too.
 bool DropOrphanConstraints() {
     QV_List<API_Element> points, constraints;
-    if (!CollectTerrainPoints(points) || !CollectConstraints(constraints)) return false;
+    if (!CollectConstraints(constraints)) return false;
+    // Without constraints nothing can lose an end: the points (the whole survey) are not read.
+    if (constraints.GetCount() == 0) return true;
+    if (!CollectTerrainPoints(points)) return false;
     GS::Array<API_Guid> orphans;
     const TerrainPointIndex index(points);
     for (int32_t c = 0; c < constraints.GetCount(); ++c) {
