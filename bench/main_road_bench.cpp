@@ -10,10 +10,8 @@
 // (gdal_contour's API, 10 m levels) on the same grid (the contour lines). The closing table gives each step's
 // seconds, microseconds per point, peak memory after it and the ratio to its peer.
 #include "PeakMemory.hpp"
-#include "StandinHost.hpp"
+#include "ScriptSteps.hpp"
 #include "TimesBySize.hpp"
-#include "foundation/ACAPI.hpp"
-#include "script/ScriptRunner.hpp"
 
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
@@ -142,39 +140,6 @@ std::string MainRoadScript(const Grid& g) {
     return s.str();
 }
 
-// What a child reports: each step's seconds and the peak (MiB over the resident memory before the import).
-struct StepFigures {
-    std::array<double, kSteps> seconds{};
-    std::array<double, kSteps> peakMiB{};
-    int marks = 0;
-    bool passed = false;
-};
-
-// Runs `work` in a child process with its peak reset; its figures come back through a pipe.
-template <class Figures, class Work>
-Figures InChild(const Work& work) {
-    int fds[2];
-    Figures out{};
-    if (pipe(fds) != 0) return out;
-    const pid_t child = fork();
-    if (child == 0) {
-        Figures f{};
-        malloc_trim(0);
-        if (FILE* file = std::fopen("/proc/self/clear_refs", "w")) {
-            std::fputs("5", file);
-            std::fclose(file);
-        }
-        work(&f);
-        if (write(fds[1], &f, sizeof f) != ssize_t(sizeof f)) _exit(1);
-        _exit(0);
-    }
-    close(fds[1]);
-    if (child < 0 || ::read(fds[0], &out, sizeof out) != ssize_t(sizeof out)) out = Figures{};
-    close(fds[0]);
-    if (child > 0) waitpid(child, nullptr, 0);
-    return out;
-}
-
 std::string Folder() {
     const std::string folder = (std::filesystem::temp_directory_path() / "lodravix_main_road_bench").string();
     std::filesystem::create_directories(folder);
@@ -187,40 +152,7 @@ Grid GridOf(int64_t count) {
     return Resample(window, int(std::lround(std::sqrt(double(count)))), Folder());
 }
 
-// The step marks of the running child.
-StepFigures* Marks = nullptr;
-double MarkBaseKiB = 0;
-std::chrono::steady_clock::time_point MarkTime;
-
-const ScriptLanguage& BenchLanguage() {
-    static const ScriptLanguage language = [] {
-        ScriptLanguage l = StandardScriptLanguage();
-        l.Add("bench mark", false, [](ScriptContext&, const ScriptArgs&, std::string*) {
-            const auto now = std::chrono::steady_clock::now();
-            if (Marks->marks == 0) {
-                MarkBaseKiB = StatusKiB("VmRSS:");
-            } else if (Marks->marks <= kSteps) {
-                Marks->seconds[size_t(Marks->marks - 1)] = std::chrono::duration<double>(now - MarkTime).count();
-                Marks->peakMiB[size_t(Marks->marks - 1)] = (StatusKiB("VmHWM:") - MarkBaseKiB) / 1024.0;
-            }
-            ++Marks->marks;
-            MarkTime = std::chrono::steady_clock::now();
-            return true;
-        });
-        return l;
-    }();
-    return language;
-}
-
-class BenchRunner : public ScriptRunner {
-public:
-    BenchRunner(StandinHost& host, std::ostream& out, const std::string& folder)
-        : ScriptRunner(host, out, BenchLanguage()) {
-        scriptFolder_ = folder;
-    }
-};
-
-std::map<int64_t, StepFigures> roadFigures;
+std::map<int64_t, ScriptSteps> roadFigures;
 struct PeerFigures {
     double seconds = 0;
     double peakMiB = -1;
@@ -233,26 +165,12 @@ void BM_MainRoad(benchmark::State& state) {
     if (g.z.empty()) return state.SkipWithError("the window cannot be read");
     const std::string script = MainRoadScript(g);
     for (auto _ : state) {
-        const StepFigures f = InChild<StepFigures>([&](StepFigures* out) {
-            Marks = out;
-            HostSettings settings;
-            settings.moduleDir = LODRAVIX_BIN_DIR;
-            settings.moduleFile = std::string(LODRAVIX_BIN_DIR) + "/liblodravix.so";
-            settings.userFolder = Folder() + "/user";
-            settings.embeddedLibrary = true;
-            std::filesystem::create_directories(settings.userFolder);
-            std::ostringstream log;
-            StandinHost host(settings, &log);
-            host.UseInProcess({GetExportedFuncAddrs, SetImportedFuncAddrs});
-            BenchRunner runner(host, log, Folder());
-            out->passed = runner.RunText(script, "main road") && out->marks == kSteps + 1;
-            if (!out->passed) std::ofstream(Folder() + "/main_road.log") << log.str();
-        });
+        const ScriptSteps f = RunScriptSteps(script, Folder(), kSteps, "main_road.log");
         if (!f.passed)
             return state.SkipWithError("the main road failed (its log: main_road.log in the temporary folder)");
         roadFigures[state.range(0)] = f;
         double total = 0;
-        for (double s : f.seconds) total += s;
+        for (int s = 0; s < kSteps; ++s) total += f.seconds[size_t(s)];
         state.SetIterationTime(total);
     }
     state.counters["points"] = double(g.k) * g.k;
@@ -264,7 +182,7 @@ void RunPeer(benchmark::State& state, const char* name, const Work& work) {
     const Grid g = GridOf(state.range(0));
     if (g.z.empty()) return state.SkipWithError("the window cannot be read");
     for (auto _ : state) {
-        const PeerFigures f = InChild<PeerFigures>([&](PeerFigures* out) {
+        const PeerFigures f = InChildProcess<PeerFigures>([&](PeerFigures* out) {
             const double base = StatusKiB("VmRSS:");
             const auto start = std::chrono::steady_clock::now();
             out->result = work(g);
