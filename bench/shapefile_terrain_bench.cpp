@@ -41,8 +41,7 @@ std::string MakeShapefile(int64_t segments) {
     OGRLayerH in = GDALDatasetGetLayer(src, 0);
     OGREnvelope box;
     OGR_L_GetExtent(in, &box, TRUE);
-    GDALDatasetH dst =
-        GDALCreate(GDALGetDriverByName("ESRI Shapefile"), path.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
+    GDALDatasetH dst = GDALCreate(GDALGetDriverByName("ESRI Shapefile"), path.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
     if (dst == nullptr) return GDALClose(src), "";
     OGRLayerH out = GDALDatasetCreateLayer(dst, "data", nullptr, wkbLineString25D, nullptr);
     OGRFeatureDefnH defn = OGR_L_GetLayerDefn(in);
