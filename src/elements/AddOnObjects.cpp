@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -97,6 +98,34 @@ bool ForEachAddOnObject(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, Ke
     return ok;
 }
 
+// Calls `keep` with every placed part of host type `typeID` (one with a library part) and the kind of its part
+// (0: none of the add-on's), in the host's order; false as ForEachAddOnObject.
+template <typename Keep>
+bool ForEachAddOnObjectOfParts(API_ElemTypeID typeID, Leave3D leave3D, std::map<int32_t, int32_t>& parts, Keep keep) {
+    bool switched = false;
+    if (leave3D == Leave3D::Yes && IsCurrentWindow3D()) {
+        if (SwitchDatabase(APIWind_FloorPlanID) != NoError) return false;
+        switched = true;
+    }
+    GS::Array<API_Guid> guids;
+    bool ok = ACAPI_Element_GetElemList(typeID, &guids) == NoError;
+    for (uint32_t i = 0; ok && i < guids.GetSize(); ++i) {
+        API_Element element;
+        std::memset(static_cast<void*>(&element), 0, sizeof element);
+        element.header.guid = guids[i];
+        if (ACAPI_Element_Get(&element) != NoError) {
+            ok = false;
+            break;
+        }
+        auto it = parts.find(element.object.libInd);
+        if (it == parts.end()) it = parts.emplace(element.object.libInd, KindOfLibPart(element.object.libInd)).first;
+        if (it->second < 0) ok = false;
+        if (ok && it->second != 0) ok = keep(element, it->second);
+    }
+    if (switched) SwitchDatabase(APIWind_3DModelID);
+    return ok;
+}
+
 }  // namespace
 
 int32_t ElemKindOfLibPartName(const QV_String& name) {
@@ -145,6 +174,34 @@ bool CollectAddOnObjectsLayered(int32_t kind, API_ElemTypeID typeID, Leave3D lea
         entry.kind = kind;
         return out.Insert(entry);
     });
+}
+
+bool CollectAddOnObjectsOfKinds(const int32_t* kinds, size_t count, API_ElemTypeID typeID, Leave3D leave3D,
+                                QV_List<ElemEntry>& out) {
+    // Elements without a library part tell their kind by a record read kind by kind: walked once per kind.
+    if (!HasLibPart(typeID)) {
+        for (size_t k = 0; k < count; ++k)
+            if (!CollectAddOnObjectsLayered(kinds[k], typeID, leave3D, out)) return false;
+        return true;
+    }
+    std::vector<QV_List<ElemEntry>> byKind(count);
+    std::map<int32_t, int32_t> parts;  // library index -> kind, asked once per part
+    bool ok = ForEachAddOnObjectOfParts(typeID, leave3D, parts, [&](const API_Element& e, int32_t kind) {
+        for (size_t k = 0; k < count; ++k) {
+            if (kinds[k] != kind) continue;
+            ElemEntry entry;
+            std::memset(static_cast<void*>(&entry), 0, sizeof entry);
+            entry.element = e;
+            entry.kind = kind;
+            return byKind[k].Insert(entry);
+        }
+        return true;
+    });
+    // What was found before a failure is kept, kind by kind.
+    for (size_t k = 0; k < count; ++k)
+        for (int32_t i = 0; i < byKind[k].GetCount(); ++i)
+            if (!out.Insert(byKind[k][i])) return false;
+    return ok;
 }
 
 bool PickElements(int32_t kind, API_ElemTypeID typeID, bool onlyEditable, Leave3D leave3D, QV_List<API_Element>& out,

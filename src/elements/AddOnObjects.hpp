@@ -5,6 +5,7 @@
 
 #include "APIElements.hpp"
 
+#include <cstddef>
 #include <cstdint>
 
 // The element kind whose objects are placed from that library part (by name, ignoring case); 0 for a part that
@@ -30,6 +31,11 @@ bool CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, Q
 bool CollectAddOnObjectHeads(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, QV_List<API_Elem_Head>& out);
 // The same, as entries carrying the kind; `out` is not emptied, so several kinds can be gathered in turn.
 bool CollectAddOnObjectsLayered(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, QV_List<ElemEntry>& out);
+// The same for each of `kinds` in turn (distinct kinds), appended to `out` kind by kind as those calls would, but
+// with one walk over the host's elements: the upkeep after each command gathers ten kinds of objects, and every
+// listing of the host's elements costs as much as its whole project.
+bool CollectAddOnObjectsOfKinds(const int32_t* kinds, size_t count, API_ElemTypeID typeID, Leave3D leave3D,
+                                QV_List<ElemEntry>& out);
 
 // The selected elements of host type `typeID` that are add-on objects of `kind`, appended to `out` (emptied
 // first with `clear`). False only when the selection query fails.

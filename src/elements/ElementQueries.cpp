@@ -4,6 +4,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "geometry/PointGrid.hpp"
 #include "geometry/project/CurveDivision.hpp"
 
 #include <algorithm>
@@ -98,11 +99,23 @@ QV_List<API_Coord3D> TerrainPoints() {
     return points;
 }
 
-const API_Coord3D* PointAt(const QV_List<API_Coord3D>& points, double x, double y) {
-    for (const API_Coord3D& p : points)
-        if (Near(p.x, x) && Near(p.y, y)) return &p;
-    return nullptr;
-}
+// The terrain points by place: an outline has a vertex at each of its points, so a scan of the list per vertex
+// would cost the outline's length times the survey's size.
+class PointsByPlace {
+public:
+    explicit PointsByPlace(const QV_List<API_Coord3D>& points) : points_(points), grid_(4.0 * kSamePoint) {
+        for (int32_t i = 0; i < points.GetCount(); ++i) grid_.Add(points[i].x, points[i].y, i);
+    }
+    // The first point of the list at (x, y), as a scan would find it; null when none.
+    const API_Coord3D* At(double x, double y) const {
+        const int32_t i = grid_.First(x, y, [&](int32_t k) { return Near(points_[k].x, x) && Near(points_[k].y, y); });
+        return i < 0 ? nullptr : &points_[i];
+    }
+
+private:
+    const QV_List<API_Coord3D>& points_;
+    PointGrid grid_;
+};
 }  // namespace
 
 bool ReadElementMemoCoords3D(const API_Element& element, QV_List<API_Coord3D>& coords) {
@@ -211,9 +224,10 @@ void KeepOutlineVerticesAtPoints3D(QV_List<API_Coord3D>& outline) {
         outline.Clear();
         return;
     }
+    const PointsByPlace byPlace(points);
     QV_List<API_Coord3D> kept;
     for (int32_t i = 0; i + 1 < outline.GetCount(); ++i)  // the last point repeats the first
-        if (const API_Coord3D* p = PointAt(points, outline[i].x, outline[i].y)) kept.Insert(*p);
+        if (const API_Coord3D* p = byPlace.At(outline[i].x, outline[i].y)) kept.Insert(*p);
     if (kept.GetCount() > 0) kept.Insert(API_Coord3D(kept[0]));
     outline = kept;
 }
@@ -222,9 +236,11 @@ void KeepOutlineVerticesAtPoints(QV_Poly& poly) {
     const QV_List<API_Coord3D> points = TerrainPoints();
     const int32_t n = poly.VertexCount();
     std::vector<int32_t> keep;
-    if (points.GetCount() > 0)
+    if (points.GetCount() > 0) {
+        const PointsByPlace byPlace(points);
         for (int32_t i = 0; i < n; ++i)
-            if (PointAt(points, poly.vertices[i].x, poly.vertices[i].y) != nullptr) keep.push_back(i);
+            if (byPlace.At(poly.vertices[i].x, poly.vertices[i].y) != nullptr) keep.push_back(i);
+    }
     if (keep.empty()) {
         poly.Clear();
         return;

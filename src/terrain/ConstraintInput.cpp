@@ -16,6 +16,7 @@
 #include "geometry/SegmentGrid.hpp"
 
 #include <algorithm>
+#include <memory>
 #include <cmath>
 #include <cstring>
 
@@ -227,14 +228,18 @@ int32_t ConstraintInput::Modify(const QV_List<API_Element>& constraints) {
 
 bool ConstraintInput::RefreshOnUpdateA(const QV_List<API_Elem_Head>& heads) {
     if (!IsFloorPlanWindow()) return true;
+    // The points (the whole survey) are read once a new constraint is met, not for every new element.
     QV_List<API_Element> points;
-    if (!CollectTerrainPoints(points)) return false;
-    const TerrainPointIndex index(points);
+    std::unique_ptr<TerrainPointIndex> index;
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
         if (!ACAPI_Element_Filter(heads[i].guid, APIFilt_IsEditable)) continue;
         API_Element e;
         if (!ReadConstraint(heads[i], e)) continue;
-        if (index.Find(e.line.begC, APINULLGuid) < 0 || index.Find(e.line.endC, APINULLGuid) < 0)
+        if (index == nullptr) {
+            if (!CollectTerrainPoints(points)) return false;
+            index = std::make_unique<TerrainPointIndex>(points);
+        }
+        if (index->Find(e.line.begC, APINULLGuid) < 0 || index->Find(e.line.endC, APINULLGuid) < 0)
             DeleteOne(e.header.guid);
     }
     return true;

@@ -195,17 +195,20 @@ PlanPoints CollectNodesAlongEdges(const PlanPoints& outer, const PlanPoints& inn
         };
         std::vector<Candidate> candidates;
         const double c = std::cos(-angle), s = std::sin(-angle);
-        for (size_t f = 0; f < found.size();) {
-            const API_Coord& p = found[f];
+        // The points left keep their order, closed up in one pass (an erase per taken point would cost the
+        // corridor's points times the points taken).
+        size_t kept = 0;
+        for (size_t f = 0; f < found.size(); ++f) {
+            const API_Coord p = found[f];
             bool taken = Where(stripPoly, p) == 1;
             for (size_t e = 0; e < 4 && !taken; ++e) taken = OnSegmentByParameter(p, strip[e], strip[e + 1]);
             if (!taken) {
-                ++f;
+                found[kept++] = p;
                 continue;
             }
             candidates.push_back({p, (p.x - s1[i].x) * c - (p.y - s1[i].y) * s});
-            found.erase(found.begin() + long(f));
         }
+        found.resize(kept);
         std::stable_sort(candidates.begin(), candidates.end(),
                          [](const Candidate& x, const Candidate& y) { return x.key < y.key; });
         for (size_t q = 0; q < candidates.size(); ++q) {

@@ -16,6 +16,8 @@
 #include "terrain/TerrainInputQueries.hpp"
 
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 constexpr int32_t PromptPointPosition = 7;
@@ -59,6 +61,11 @@ bool DeleteOne(const API_Guid& guid) {
 bool AdoptCopiedPoints(const API_Elem_Head* heads, int32_t count) {
     return InFloorPlanDatabase([&] {
         bool ok = true;
+        // The points are read once, not once per copy (a paste of many points into a large survey); a copy
+        // deleted here is passed over from then on, as a fresh read would not list it.
+        QV_List<API_Element> points;
+        std::unique_ptr<TerrainPointIndex> index;
+        std::vector<uint8_t> deleted;  // by index in `points`
         for (int32_t i = 0; i < count && ok; ++i) {
             const API_Guid guid = heads[i].guid;
             if (!ACAPI_Element_Filter(guid, APIFilt_IsEditable)) continue;
@@ -68,10 +75,18 @@ bool AdoptCopiedPoints(const API_Elem_Head* heads, int32_t count) {
             if (ACAPI_Element_Get(&e) != NoError || e.header.typeID != API_HotspotID) continue;
             ElemDescriptor record;
             if (!ReadPointRecord(e.header, record)) continue;
-            QV_List<API_Element> points;
-            if (!CollectTerrainPoints(points)) return false;
-            if (FindPointAt(points, e.hotspot.pos, guid) >= 0) {
+            if (index == nullptr) {
+                if (!CollectTerrainPoints(points)) return false;
+                index = std::make_unique<TerrainPointIndex>(points);
+                deleted.assign(size_t(points.GetCount()), 0);
+            }
+            const int32_t other = index->FindIf(
+                e.hotspot.pos, [&](int32_t k) { return deleted[size_t(k)] == 0 && points[k].header.guid != guid; });
+            if (other >= 0) {
                 ok = DeleteOne(guid);
+                const int32_t self =
+                    index->FindIf(e.hotspot.pos, [&](int32_t k) { return points[k].header.guid == guid; });
+                if (self >= 0) deleted[size_t(self)] = 1;
                 continue;
             }
             ACAPI_Element_AttachObserver(guid);
@@ -143,7 +158,10 @@ bool FollowDraggedPoints(const API_Elem_Head* heads, int32_t count, const API_El
 // After a deletion: the constraints that lost a point at either end go too.
 bool DropOrphanConstraints() {
     QV_List<API_Element> points, constraints;
-    if (!CollectTerrainPoints(points) || !CollectConstraints(constraints)) return false;
+    if (!CollectConstraints(constraints)) return false;
+    // Without constraints nothing can lose an end: the points (the whole survey) are not read.
+    if (constraints.GetCount() == 0) return true;
+    if (!CollectTerrainPoints(points)) return false;
     GS::Array<API_Guid> orphans;
     const TerrainPointIndex index(points);
     for (int32_t c = 0; c < constraints.GetCount(); ++c) {

@@ -76,9 +76,7 @@ GSErrCode ChangeSkirt(API_Element& mesh) {
 
 bool Collect(const int32_t* kinds, size_t n, QV_List<ElemEntry>& out) {
     out.Clear();
-    for (size_t i = 0; i < n; ++i)
-        if (!CollectAddOnObjectsLayered(kinds[i], API_ObjectID, Leave3D::Yes, out)) return false;
-    return true;
+    return CollectAddOnObjectsOfKinds(kinds, n, API_ObjectID, Leave3D::Yes, out);
 }
 
 QV_List<API_Element> ElementsOf(const QV_List<ElemEntry>& entries) {

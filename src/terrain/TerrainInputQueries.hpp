@@ -32,6 +32,12 @@ class TerrainPointIndex {
 public:
     explicit TerrainPointIndex(const QV_List<API_Element>& points);
     int32_t Find(const API_Coord& at, const API_Guid& except) const;
+    // The first point at `at` that `take` accepts (by its index in the list); -1 when none.
+    template <typename Take>
+    int32_t FindIf(const API_Coord& at, Take&& take) const {
+        return grid_.First(at.x, at.y,
+                           [&](int32_t i) { return PointsCoincide(points_[i].hotspot.pos, at) && take(i); });
+    }
 
 private:
     const QV_List<API_Element>& points_;

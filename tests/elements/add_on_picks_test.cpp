@@ -8,6 +8,8 @@
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/SelectionHelpers.hpp"
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 namespace {
@@ -116,6 +118,40 @@ TEST_F(AddOnPicksTest, ProjectObjectsAreFoundFromEitherWindowAndThe3DWindowStays
     EXPECT_FALSE(CollectAddOnObjects(4, API_MeshID, Leave3D::Yes, terrains));
     ASSERT_TRUE(host->FailCall("Element_GetElemList", -1, APIERR_GENERAL));
     EXPECT_FALSE(CollectAddOnObjects(4, API_MeshID, Leave3D::No, terrains));
+}
+
+TEST_F(AddOnPicksTest, ObjectsOfSeveralKindsInOneWalkAreThoseOfOneWalkPerKind) {
+    // Parts of five kinds and a plain one, placed in a random order; any choice of kinds in any order.
+    std::vector<int32_t> parts = {road, libA};
+    for (const char* name : {"VY_PLATEAU", "VY_CONTOURLINES", "VY_BUILDING", "VY_SLOPED_PLATEAU"}) {
+        parts.push_back(host->Project().libraries.FindByName(name, 0));
+        ASSERT_GT(parts.back(), 0) << name;
+    }
+    std::mt19937 rng(5);
+    for (int i = 0; i < 40; ++i) PlaceObject(API_ObjectID, parts[rng() % parts.size()], "o" + std::to_string(i));
+    PlaceTerrain("t1");
+    const auto same = [](const QV_List<ElemEntry>& a, const QV_List<ElemEntry>& b) {
+        if (a.GetCount() != b.GetCount()) return false;
+        for (int32_t i = 0; i < a.GetCount(); ++i)
+            if (a[i].kind != b[i].kind || a[i].element.header.guid != b[i].element.header.guid) return false;
+        return true;
+    };
+    std::vector<int32_t> all = {6, 7, 19, 11, 8, 5, 9, 10, 15, 12, 4};
+    for (int round = 0; round < 30; ++round) {
+        std::shuffle(all.begin(), all.end(), rng);
+        const size_t n = 1 + rng() % all.size();
+        const API_ElemTypeID type = round % 5 == 4 ? API_MeshID : API_ObjectID;
+        Window(round % 2 == 0 ? APIWind_FloorPlanID : APIWind_3DModelID);
+        QV_List<ElemEntry> oneWalk, perKind;
+        ASSERT_TRUE(CollectAddOnObjectsOfKinds(all.data(), n, type, Leave3D::Yes, oneWalk));
+        for (size_t k = 0; k < n; ++k) ASSERT_TRUE(CollectAddOnObjectsLayered(all[k], type, Leave3D::Yes, perKind));
+        EXPECT_TRUE(same(oneWalk, perKind)) << "round " << round;
+    }
+    // A listed element that cannot be read is a failure, as for one kind.
+    Window(APIWind_FloorPlanID);
+    ASSERT_TRUE(host->FailCall("Element_Get", -1, APIERR_GENERAL));
+    QV_List<ElemEntry> entries;
+    EXPECT_FALSE(CollectAddOnObjectsOfKinds(all.data(), all.size(), API_ObjectID, Leave3D::No, entries));
 }
 
 }  // namespace

@@ -168,6 +168,13 @@ TEST_F(TerrainInputTest, CopiesDragsAndDeletionsKeepPointsAndConstraintsInStep) 
     EXPECT_EQ(Record(free).Number, 50);
     EXPECT_EQ(Record(free).Value, 5.0);
     EXPECT_EQ(GlobalSettings.points.codeNumber, 51);
+    // Two copies pasted onto one free place: the first meets the second and goes, the second stays alone.
+    const API_Guid twin1 = Point(60, 0, 5, 9), twin2 = Point(60, 0, 6, 9);
+    const API_Elem_Head twins[] = {Head(twin1), Head(twin2)};
+    ASSERT_EQ(Command([&] { return PointTool::OnElementEvent(2, twins, 2) ? NoError : -1; }), NoError);
+    EXPECT_FALSE(Exists(twin1));
+    EXPECT_EQ(Record(twin2).Number, 51);
+    GlobalSettings.points.codeNumber = 51;
 
     // Dragged onto another point, b goes back; dragged elsewhere, the constraint's end follows it.
     for (const API_Coord to : {API_Coord{20, 20}, API_Coord{25, 5}}) {

@@ -1,0 +1,320 @@
+// The main road at growing sizes, in-process through the stand-in host: the window of the real grid that
+// examples/main_road.script imports (50 x 50 cells of 600 m), resampled bilinearly to k x k cells over the same
+// 30 km square (10^3 to 10^5 points; 10^6 with --main_road_full, which takes minutes), then the script's steps:
+// "ASC file import", "Outline", "Terrain" (the mesh and its 3D model), "Contour lines", a road, a level plateau
+// and "Volume calculation". Each size runs in a child process of its own (a fresh host, the peak reset); a script
+// command between the steps notes the time and the peak resident memory so far.
+//
+// Peers in the same run, on the same grid: GDAL reading it (the import), CGAL's constrained Delaunay
+// triangulation of the same points with the outline as its constraints (the mesh), and GDAL's contour generator
+// (gdal_contour's API, 10 m levels) on the same grid (the contour lines). The closing table gives each step's
+// seconds, microseconds per point, peak memory after it and the ratio to its peer.
+#include "PeakMemory.hpp"
+#include "ScriptSteps.hpp"
+#include "TimesBySize.hpp"
+
+#include <CGAL/Constrained_Delaunay_triangulation_2.h>
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include <benchmark/benchmark.h>
+#include <gdal.h>
+#include <gdal_alg.h>
+#include <ogr_api.h>
+
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using K = CGAL::Exact_predicates_inexact_constructions_kernel;
+using CDT = CGAL::Constrained_Delaunay_triangulation_2<K, CGAL::Default, CGAL::Exact_predicates_tag>;
+
+constexpr double kSide = 30000.0;  // the window's side in metres
+constexpr int kSteps = 7;
+const char* const kStepNames[kSteps] = {"import", "outline", "mesh", "contours", "road", "plateau", "volumes"};
+
+struct Grid {
+    int k = 0;
+    double cell = 0;
+    double xll = 0, yll = 0;
+    std::vector<double> z;  // row-major, the north row first
+    std::string path;       // the grid written as an ASCII grid
+};
+
+// The source window: 50 x 50 cells of 600 m read through GDAL (no no-data cells).
+bool ReadWindow(Grid* g) {
+    const std::string path = std::string(LODRAVIX_SOURCE_DIR) + "/examples/data/elev_window.asc";
+    GDALDatasetH ds = GDALOpen(path.c_str(), GA_ReadOnly);
+    if (ds == nullptr) return false;
+    double t[6];
+    GDALGetGeoTransform(ds, t);
+    g->k = GDALGetRasterXSize(ds);
+    g->cell = t[1];
+    g->xll = t[0];
+    g->yll = t[3] + t[5] * GDALGetRasterYSize(ds);
+    g->z.resize(size_t(g->k) * size_t(g->k));
+    const bool ok = GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Read, 0, 0, g->k, g->k, g->z.data(), g->k, g->k,
+                                 GDT_Float64, 0, 0) == CE_None;
+    GDALClose(ds);
+    return ok;
+}
+
+// k x k cells over the same square, each value interpolated between the four nearest source cell centres (the
+// edge rows and columns held level), rounded to centimetres, as examples/data/elev_window_300m.asc was made.
+Grid Resample(const Grid& src, int k, const std::string& folder) {
+    Grid g;
+    g.k = k;
+    g.cell = kSide / k;
+    g.xll = src.xll;
+    g.yll = src.yll;
+    g.z.resize(size_t(k) * size_t(k));
+    auto at = [&](int r, int c) { return src.z[size_t(r) * size_t(src.k) + size_t(c)]; };
+    for (int r = 0; r < k; ++r)
+        for (int c = 0; c < k; ++c) {
+            const double fr = std::clamp((r + 0.5) * g.cell / src.cell - 0.5, 0.0, double(src.k - 1));
+            const double fc = std::clamp((c + 0.5) * g.cell / src.cell - 0.5, 0.0, double(src.k - 1));
+            const int r0 = std::min(int(fr), src.k - 2), c0 = std::min(int(fc), src.k - 2);
+            const double dr = fr - r0, dc = fc - c0;
+            const double v = (at(r0, c0) * (1 - dc) + at(r0, c0 + 1) * dc) * (1 - dr) +
+                (at(r0 + 1, c0) * (1 - dc) + at(r0 + 1, c0 + 1) * dc) * dr;
+            g.z[size_t(r) * size_t(k) + size_t(c)] = std::round(v * 100.0) / 100.0;
+        }
+    g.path = folder + "/window_" + std::to_string(k) + ".asc";
+    std::ofstream out(g.path, std::ios::binary | std::ios::trunc);
+    char line[512];
+    out << "ncols " << k << "\nnrows " << k << "\n";
+    std::snprintf(line, sizeof line, "xllcorner %.12f\nyllcorner %.12f\ncellsize %.12f\n", g.xll, g.yll, g.cell);
+    out << line << "NODATA_value -32768\n";
+    for (int r = 0; r < k; ++r) {
+        for (int c = 0; c < k; ++c) {
+            std::snprintf(line, sizeof line, " %.2f", g.z[size_t(r) * size_t(k) + size_t(c)]);
+            out << line;
+        }
+        out << "\n";
+    }
+    return g;
+}
+
+std::string Num(double v) {
+    char s[32];
+    std::snprintf(s, sizeof s, "%.3f", v);
+    return s;
+}
+
+// The main road's script on the grid (as examples/main_road.script; the volume results depend on the size and
+// are not checked here), with a "bench mark" line after each step.
+std::string MainRoadScript(const Grid& g) {
+    const double h = g.cell / 2, lo = -h, hi = kSide - h;
+    const std::string n = std::to_string(int64_t(g.k) * g.k);
+    std::ostringstream s;
+    s << "language AUT\nlibrary load \"@module/library\"\nload\nexpect loaded\nmenu 32501 1\ndialog 32400 click 2\n"
+      << "bench mark\n"
+      << "file-dialog " << g.path << "\ndialog 32569 set 20 0\ndialog 32569 set 22 0\ndialog 32575 click 5\n"
+      << "expect elements " << n << " hotspot\nbench mark\n"
+      << "dialog 32546 click 1\n"
+      << "click " << Num(lo) << " " << Num(lo) << "\nclick " << Num(lo) << " " << Num(hi) << "\n"
+      << "click " << Num(hi) << " " << Num(hi) << "\nclick " << Num(hi) << " " << Num(lo) << "\n"
+      << "click " << Num(lo) << " " << Num(lo) << "\ndialog 32575 click 8\nexpect elements 1 fill\nbench mark\n"
+      << "dialog 32547 click 1\ndialog 32575 click 9\nexpect alert \"Terrain has been created!\"\n"
+      << "expect elements 1 mesh\nbench mark\n"
+      << "dialog 32549 click 1\ndialog 32575 click 10\nname CL VY_CONTOURLINES\nbench mark\n"
+      << "place polyline P \"3000,5000 15000,12000 26000,24000\"\nselect P\ndialog 32400 click 3\n"
+      << "dialog 32554 set 8 8\ndialog 32554 click 1\ndialog 32402 click 4\nname ROAD VY_ROAD 3\n"
+      << "expect param ROAD operatore \"result\"\nbench mark\n"
+      << "place fill H \"5000,18000 11000,18000 11000,24000 5000,24000\"\nselect H\ndialog 32553 set 8 300\n"
+      << "dialog 32553 click 1\ndialog 32402 click 3\nname PCUT VY_PLATEAU 1\nname PFILL VY_PLATEAU 2\n"
+      << "name PLAT VY_PLATEAU 3\nexpect param PLAT livello 300\n"
+      << "body PCUT box \"5000,18000,300\" \"11000,24000,600\"\nbody PFILL box \"5000,18000,175\" \"11000,24000,300\"\n"
+      << "bench mark\n"
+      << "dialog 32400 click 5\ndialog 32404 click 1\nname CL VY_CONTOURLINES\nexpect param-cells CL quantita 4\nbench "
+         "mark\n"
+      << "release\nexpect unloaded\n";
+    return s.str();
+}
+
+std::string Folder() {
+    const std::string folder = (std::filesystem::temp_directory_path() / "lodravix_main_road_bench").string();
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+Grid GridOf(int64_t count) {
+    Grid window;
+    if (!ReadWindow(&window)) return Grid();
+    return Resample(window, int(std::lround(std::sqrt(double(count)))), Folder());
+}
+
+std::map<int64_t, ScriptSteps> roadFigures;
+struct PeerFigures {
+    double seconds = 0;
+    double peakMiB = -1;
+    double result = 0;  // cells read, triangles, contour lines
+};
+std::map<std::string, std::map<int64_t, PeerFigures>> peerFigures;
+
+void BM_MainRoad(benchmark::State& state) {
+    const Grid g = GridOf(state.range(0));
+    if (g.z.empty()) return state.SkipWithError("the window cannot be read");
+    const std::string script = MainRoadScript(g);
+    for (auto _ : state) {
+        const ScriptSteps f = RunScriptSteps(script, Folder(), kSteps, "main_road.log");
+        if (!f.passed)
+            return state.SkipWithError("the main road failed (its log: main_road.log in the temporary folder)");
+        roadFigures[state.range(0)] = f;
+        double total = 0;
+        for (int s = 0; s < kSteps; ++s) total += f.seconds[size_t(s)];
+        state.SetIterationTime(total);
+    }
+    state.counters["points"] = double(g.k) * g.k;
+}
+
+// Runs a peer once in a child (its time and peak), kept under `name`.
+template <class Work>
+void RunPeer(benchmark::State& state, const char* name, const Work& work) {
+    const Grid g = GridOf(state.range(0));
+    if (g.z.empty()) return state.SkipWithError("the window cannot be read");
+    for (auto _ : state) {
+        const PeerFigures f = InChildProcess<PeerFigures>([&](PeerFigures* out) {
+            const double base = StatusKiB("VmRSS:");
+            const auto start = std::chrono::steady_clock::now();
+            out->result = work(g);
+            out->seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            out->peakMiB = (StatusKiB("VmHWM:") - base) / 1024.0;
+        });
+        if (f.peakMiB < 0 || f.result <= 0) return state.SkipWithError("the peer failed");
+        peerFigures[name][state.range(0)] = f;
+        state.SetIterationTime(f.seconds);
+    }
+}
+
+// GDAL reads the grid file and lists its points with data, as the import reads them.
+double GdalRead(const Grid& g) {
+    GDALDatasetH ds = GDALOpen(g.path.c_str(), GA_ReadOnly);
+    if (ds == nullptr) return 0;
+    double t[6];
+    GDALGetGeoTransform(ds, t);
+    const int w = GDALGetRasterXSize(ds), h = GDALGetRasterYSize(ds);
+    GDALRasterBandH band = GDALGetRasterBand(ds, 1);
+    int hasNoData = 0;
+    const double noData = GDALGetRasterNoDataValue(band, &hasNoData);
+    std::vector<double> row(size_t(w), 0.0);
+    std::vector<std::array<double, 3>> points;
+    points.reserve(size_t(w) * size_t(h));
+    for (int r = 0; r < h; ++r) {
+        if (GDALRasterIO(band, GF_Read, 0, r, w, 1, row.data(), w, 1, GDT_Float64, 0, 0) != CE_None) break;
+        for (int c = 0; c < w; ++c)
+            if (!hasNoData || row[size_t(c)] != noData)
+                points.push_back({t[0] + t[1] * c, t[3] + t[5] * r, row[size_t(c)]});
+    }
+    GDALClose(ds);
+    return double(points.size());
+}
+
+// CGAL's constrained Delaunay triangulation of the grid's points (at the import's cell positions) with the
+// outline's four edges as constraints.
+double CgalMesh(const Grid& g) {
+    std::vector<K::Point_2> points;
+    points.reserve(g.z.size());
+    for (int r = 0; r < g.k; ++r)
+        for (int c = 0; c < g.k; ++c) points.emplace_back(c * g.cell, (g.k - 1 - r) * g.cell);
+    const double lo = -g.cell / 2, hi = kSide - g.cell / 2;
+    const K::Point_2 ring[4] = {{lo, lo}, {lo, hi}, {hi, hi}, {hi, lo}};
+    CDT cdt;
+    cdt.insert(points.begin(), points.end());
+    for (int i = 0; i < 4; ++i) cdt.insert_constraint(ring[i], ring[(i + 1) % 4]);
+    return double(cdt.number_of_faces());
+}
+
+// GDAL's contour generator on the grid, 10 m levels, into an in-memory layer.
+double GdalContours(const Grid& g) {
+    GDALDatasetH ds = GDALOpen(g.path.c_str(), GA_ReadOnly);
+    if (ds == nullptr) return 0;
+    GDALDatasetH out = GDALCreate(GDALGetDriverByName("Memory"), "contours", 0, 0, 0, GDT_Unknown, nullptr);
+    OGRLayerH layer = GDALDatasetCreateLayer(out, "contours", nullptr, wkbLineString25D, nullptr);
+    OGRFieldDefnH id = OGR_Fld_Create("ID", OFTInteger), elev = OGR_Fld_Create("elev", OFTReal);
+    OGR_L_CreateField(layer, id, TRUE);
+    OGR_L_CreateField(layer, elev, TRUE);
+    OGR_Fld_Destroy(id);
+    OGR_Fld_Destroy(elev);
+    GDALRasterBandH band = GDALGetRasterBand(ds, 1);
+    int hasNoData = 0;
+    const double noData = GDALGetRasterNoDataValue(band, &hasNoData);
+    const CPLErr err =
+        GDALContourGenerate(band, 10.0, 0.0, 0, nullptr, hasNoData, noData, layer, 0, 1, nullptr, nullptr);
+    const double lines = err == CE_None ? double(OGR_L_GetFeatureCount(layer, TRUE)) : 0.0;
+    GDALClose(out);
+    GDALClose(ds);
+    return lines;
+}
+
+void BM_GdalRead(benchmark::State& state) { RunPeer(state, "GDAL read", GdalRead); }
+void BM_CgalConstrainedDelaunay(benchmark::State& state) { RunPeer(state, "CGAL CDT", CgalMesh); }
+void BM_GdalContour(benchmark::State& state) { RunPeer(state, "gdal_contour", GdalContours); }
+
+class RoadReporter : public TimesBySize {
+public:
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const char* peerOf[kSteps] = {"GDAL read", nullptr, "CGAL CDT", "gdal_contour", nullptr, nullptr, nullptr};
+        std::printf("\n%9s %-9s %10s %10s %10s %-13s %10s %9s %9s\n", "points", "step", "seconds", "us/point",
+                    "peak MiB", "peer", "peer s", "peer MiB", "ratio");
+        for (const auto& [count, f] : roadFigures) {
+            double total = 0;
+            for (int s = 0; s < kSteps; ++s) {
+                total += f.seconds[size_t(s)];
+                const PeerFigures* p = nullptr;
+                if (peerOf[s] != nullptr && peerFigures[peerOf[s]].count(count)) p = &peerFigures[peerOf[s]][count];
+                std::printf("%9lld %-9s %10.3f %10.2f %10.1f %-13s", static_cast<long long>(count), kStepNames[s],
+                            f.seconds[size_t(s)], f.seconds[size_t(s)] * 1e6 / double(count), f.peakMiB[size_t(s)],
+                            p != nullptr ? peerOf[s] : "-");
+                if (p != nullptr)
+                    std::printf(" %10.3f %9.1f %9.1f\n", p->seconds, p->peakMiB, f.seconds[size_t(s)] / p->seconds);
+                else
+                    std::printf("\n");
+            }
+            std::printf("%9lld %-9s %10.3f %10.2f %10.1f\n", static_cast<long long>(count), "total", total,
+                        total * 1e6 / double(count), f.peakMiB[kSteps - 1]);
+        }
+    }
+};
+
+void Sizes(benchmark::internal::Benchmark* b) {
+    for (int64_t n : {1024, 10000, 100489}) b->Arg(n);
+    b->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+void FullSize(benchmark::internal::Benchmark* b) {
+    b->Arg(1000000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // --main_road_full adds the 10^6-point runs (minutes).
+    bool full = false;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--main_road_full") == 0)
+            full = true;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    GDALAllRegister();
+    for (auto* b : {benchmark::RegisterBenchmark("BM_MainRoad", BM_MainRoad),
+                    benchmark::RegisterBenchmark("BM_GdalRead", BM_GdalRead),
+                    benchmark::RegisterBenchmark("BM_CgalConstrainedDelaunay", BM_CgalConstrainedDelaunay),
+                    benchmark::RegisterBenchmark("BM_GdalContour", BM_GdalContour)}) {
+        b->Apply(Sizes);
+        if (full) b->Apply(FullSize);
+    }
+    return RunBenchmarks<RoadReporter>(argc, argv);
+}
