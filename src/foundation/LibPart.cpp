@@ -51,17 +51,36 @@ bool FindOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, 
 
 }  // namespace
 
-int32_t SearchLibPartByName(const QV_String& name, int32_t kind) {
+namespace {
+
+// The host's answer to the search; `index` -1 unless found.
+GSErrCode SearchLibPart(const QV_String& name, int32_t kind, int32_t& index) {
+    index = -1;
     QV_String base = name;
     const int32_t dot = name.ReverseFindChar('.');
     if (dot >= 0) name.Left(base, uint32_t(dot));
     API_LibPart part = {};
     // A name that does not fit the record's field names no part.
-    if (base.IsEmpty() || base.GetLength() >= sizeof part.docu_UName / sizeof part.docu_UName[0]) return -1;
+    if (base.IsEmpty() || base.GetLength() >= sizeof part.docu_UName / sizeof part.docu_UName[0]) return APIERR_BADNAME;
     std::memcpy(part.docu_UName, base.GetBuffer(), base.GetLength() * sizeof(char16_t));
     part.typeID = kind;
-    if (ACAPI_LibPart_Search(&part) != NoError || part.index < 0) return -1;
-    return part.index;
+    const GSErrCode err = ACAPI_LibPart_Search(&part);
+    if (err == NoError && part.index >= 0) index = part.index;
+    return err;
+}
+
+}  // namespace
+
+int32_t SearchLibPartByName(const QV_String& name, int32_t kind) {
+    int32_t index = -1;
+    SearchLibPart(name, kind, index);
+    return index;
+}
+
+bool LibPartSearchRefused(const QV_String& name, int32_t kind) {
+    int32_t index = -1;
+    const GSErrCode err = SearchLibPart(name, kind, index);
+    return err != NoError && err != APIERR_BADNAME;
 }
 
 bool FindLibPartOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, const QV_String& message,

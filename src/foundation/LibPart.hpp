@@ -12,6 +12,9 @@ void SetAddOnLibraryLoader(AddOnLibraryLoader loader);
 
 // Index of the library part of that name (a file extension is cut off) and library-part type; -1 when absent.
 int32_t SearchLibPartByName(const QV_String& name, int32_t kind);
+// True when the host refuses the search for that part itself (any answer but found or "no such part"): a
+// lookup that failed so found no missing part, and the caller tells the user.
+bool LibPartSearchRefused(const QV_String& name, int32_t kind);
 
 // Finds a library part: search, then load the add-on's libraries and search again, then ask for the library
 // folder and search again. Found: `libIndex` = its index, true. Not found: `libIndex` = -1, false, and with

@@ -35,7 +35,13 @@ struct Builder {
     SOSIFileCls& reader;
     const SOSIData& data;
     SOSIElementDefaults& defaults;
-    uint8_t& somethingCreated;
+    SOSIBuildState& state;
+
+    // A refused host call ends the object and, through the build state, the build.
+    bool HostFailed() {
+        state.hostFailed = 1;
+        return false;
+    }
 
     bool Inside(const API_Coord3D& p) const {
         if (reader.limitToArea == 0) return true;
@@ -54,14 +60,22 @@ struct Builder {
         element.header.layer = reader.currentLayer;
         const bool ok = ACAPI_Element_Create(&element, memo) == NoError;
         if (memo != nullptr) ACAPI_DisposeElemMemoHdls(memo);
-        if (ok) somethingCreated = 1;
-        return ok;
+        if (!ok) return HostFailed();
+        state.made.push_back(element.header.guid);
+        state.somethingCreated = 1;
+        return true;
     }
 
     bool Place(const QV_List<API_Coord3D>& points) {
-        const bool ok = PlaceSOSIObject(reader, points, data.type);
-        if (ok) somethingCreated = 1;
-        return ok;
+        API_Guid made = APINULLGuid;
+        switch (PlaceSOSIObject(reader, points, data.type, &made)) {
+            case SOSIPlacement::Placed:
+                state.made.push_back(made);
+                state.somethingCreated = 1;
+                return true;
+            case SOSIPlacement::HostFailed: return HostFailed();
+            default: return false;
+        }
     }
 
     // A hotspot; in mode 0 a terrain point with the point's height.
@@ -77,7 +91,7 @@ struct Builder {
         d.Reset();
         d.Value = p.z;
         d.Number = reader.options.codeNumber;
-        return ElemUserData_WriteRecord(d, ElemKind_Point, e.header);
+        return ElemUserData_WriteRecord(d, ElemKind_Point, e.header) || HostFailed();
     }
 
     bool Line(const API_Coord3D& a, const API_Coord3D& b, bool constraint, std::vector<API_Guid>* made) {
@@ -92,7 +106,7 @@ struct Builder {
         ACAPI_Element_AttachObserver(e.header.guid);
         ElemDescriptor d;
         d.Reset();
-        return ElemUserData_WriteRecord(d, ElemKind_Constraint, e.header);
+        return ElemUserData_WriteRecord(d, ElemKind_Constraint, e.header) || HostFailed();
     }
 
     // The points as one polygon: repeated points dropped, a return to the first point closes it.
@@ -156,7 +170,7 @@ struct Builder {
                 if (!Line(data.coords[i], data.coords[i + 1], true, &made)) return false;
         if (reader.dialogSwitch != 0 && made.size() > 1) {
             API_ElemGuidList list = {made.data(), int32_t(made.size())};
-            if (ACAPI_Database(APIDb_ToolGroupID, &list) != NoError) return false;
+            if (ACAPI_Database(APIDb_ToolGroupID, &list) != NoError) return HostFailed();
         }
         return true;
     }
@@ -349,6 +363,6 @@ int32_t BuildOneSOSIData(SOSIFileCls& reader, int32_t index) {
     }
 
     SOSIBuildState& state = SOSIOutputState();
-    Builder builder{reader, data, state.defaults, state.somethingCreated};
+    Builder builder{reader, data, state.defaults, state};
     return builder.Build() ? 1 : 0;
 }

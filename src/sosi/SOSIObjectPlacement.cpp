@@ -121,7 +121,8 @@ bool ValidateSOSIOutline(SOSIFileCls& reader, const QV_List<QV_Coord3DLong>& ver
     return err == NoError;
 }
 
-bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinates, const QV_String& type) {
+SOSIPlacement PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinates, const QV_String& type,
+                              API_Guid* made) {
     API_Element defaults;
     std::memset(static_cast<void*>(&defaults), 0, sizeof defaults);
     defaults.header.typeID = API_ObjectID;
@@ -129,12 +130,12 @@ bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinate
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
     if (ACAPI_Element_GetDefaults(&defaults, &memo) != NoError) {
         DisposeElemMemo(memo);
-        return false;
+        return SOSIPlacement::HostFailed;
     }
     QV_List<QV_Coord3DLong> vertices;
     if (!BuildVertices(coordinates, vertices) || vertices.GetCount() < 2) {
         DisposeElemMemo(memo);
-        return false;
+        return SOSIPlacement::Refused;
     }
     bool invalid = false;
     const QV_Coord3DLong first = vertices[0];
@@ -143,7 +144,7 @@ bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinate
         last.code = -1;
         if (!ValidateSOSIOutline(reader, vertices, invalid)) {
             DisposeElemMemo(memo);
-            return false;
+            return SOSIPlacement::Refused;
         }
     } else if (SamePlan(first, last)) {
         // The same place at another height: closed for the drawing, not checked as an area.
@@ -151,7 +152,7 @@ bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinate
         closing.code = 0;
         if (!vertices.Insert(closing)) {
             DisposeElemMemo(memo);
-            return false;
+            return SOSIPlacement::Refused;
         }
     }
 
@@ -162,10 +163,12 @@ bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinate
     view.Detach();
     if (!written) {
         DisposeElemMemo(memo);
-        return false;
+        return SOSIPlacement::Refused;
     }
     API_Element element = reader.element;
-    return CreateElementWithMemo(&element, &memo, true) == NoError;
+    if (CreateElementWithMemo(&element, &memo, true) != NoError) return SOSIPlacement::HostFailed;
+    if (made != nullptr) *made = element.header.guid;
+    return SOSIPlacement::Placed;
 }
 
 bool SOSIFileCls::EditObjectSettings() {

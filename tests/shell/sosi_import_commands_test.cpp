@@ -12,6 +12,7 @@
 #include "sosi/SOSIDialogHooks.hpp"
 #include "sosi/SOSIFileCls.hpp"
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -202,7 +203,12 @@ TEST_F(SosiImportCommandsTest, ImportAgainAsksTheOptionsAgainOverTheSameTypesAnd
 
 TEST_F(SosiImportCommandsTest, FailedObjectsAreToldOnceUnlessTheUserStoppedTheBuild) {
     LoadSosiParts();
-    ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
+    // Arcs through three points on one line have no circle: those objects fail, the build goes on to the curve.
+    std::string text = ".HODE\n..TEGNSETT UTF-8\n..TRANSPAR\n...ENHET 0.01\n";
+    for (int k = 1; k <= 5; ++k)
+        text += ".BUEP " + std::to_string(k) + ":\n..OBJTYPE Arc\n..NØ\n0 0\n100 100\n200 200\n";
+    text += ".KURVE 6:\n..OBJTYPE Arc\n..NØ\n0 0\n0 500\n500 500\n.SLUTT\n";
+    std::ofstream(UserFile("degenerate.sos"), std::ios::binary) << text;
     for (int32_t stop : {-1, 3}) {
         SCOPED_TRACE(stop);
         DGDriver::ClearQueueAndLog();
@@ -211,13 +217,65 @@ TEST_F(SosiImportCommandsTest, FailedObjectsAreToldOnceUnlessTheUserStoppedTheBu
         answer.libPart = "SOSI OBJECT";
         host->Project().settingsDialogs.Queue(SettingsDialogAnswers::ToolSettings, answer);
         const int32_t zooms = session->progress.zooms;
-        DGDriver::QueueFileAnswer({Sosi("buer.sos")});
+        const size_t before = Db().AllElements().size();
+        DGDriver::QueueFileAnswer({UserFile("degenerate.sos")});
         RunSOSIImport(GlobalSettings, SOSIModeObjects);
         EXPECT_EQ(AlertTexts(),
                   stop < 0 ? std::vector<std::string>{"Error while modifying/creating the object."}
                            : std::vector<std::string>{});
         EXPECT_EQ(session->progress.zooms, zooms + (stop < 0 ? 0 : 1));
+        // What was made stays: the curve, unless the user stopped before it.
+        EXPECT_EQ(Db().AllElements().size(), before + (stop < 0 ? 1 : 0));
         EXPECT_EQ(Shown("modal", 32540), 1);
         EXPECT_TRUE(DGDriver::Errors().empty());
+    }
+}
+
+// A host call refused anywhere in the build, at its first call or after some have passed, takes back every element
+// and every layer the build made, and the user is told once.
+TEST_F(SosiImportCommandsTest, AHostCallThatFailsDuringTheBuildTakesTheWholeBuildBack) {
+    LoadSosiParts();
+    auto layers = [&] {
+        size_t n = 0;
+        for (int32_t i = 1; i < 1000; ++i) n += Db().Attribute(API_LayerID, i) != nullptr;
+        return n;
+    };
+    struct Case {
+        const char* function;
+        int32_t passes;
+        int32_t mode;
+    };
+    const Case cases[] = {{"Element_Create", 0, -2},     {"Element_Create", 4, -2}, {"Attribute_Create", 0, -2},
+                          {"Attribute_Create", 2, -2},   {"Element_Create", 6, 1},  {"Attribute_Get", 0, -2},
+                          {"CallUndoableCommand", 0, -2}};
+    char16_t sheet = u'a';
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.function) + " after " + std::to_string(c.passes) + " in mode " +
+                     std::to_string(c.mode));
+        DGDriver::ClearQueueAndLog();
+        const size_t elements = Db().AllElements().size(), layersBefore = layers();
+        if (c.mode == SOSIModeObjects) {
+            SettingsDialogAnswer answer;
+            answer.libPart = "SOSI OBJECT";
+            host->Project().settingsDialogs.Queue(SettingsDialogAnswers::ToolSettings, answer);
+            DGDriver::QueueFileAnswer({Sosi("buer.sos")});
+        } else {
+            OpenWorksheet(sheet++);
+            DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
+        }
+        ASSERT_TRUE(host->FailCallAfter(c.function, -1, APIERR_GENERAL, c.passes));
+        if (c.mode == SOSIModeObjects)
+            RunSOSIImport(GlobalSettings, SOSIModeObjects);
+        else
+            RunSOSIWorksheetImport(GlobalSettings);
+        host->ClearFailures();
+        const bool complete = Db().AllElements().size() > elements;
+        // A failure the build does not meet (a layer found by name) leaves it complete and silent.
+        if (complete) {
+            EXPECT_TRUE(AlertTexts().empty());
+            continue;
+        }
+        EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while modifying/creating the object."});
+        EXPECT_EQ(layers(), layersBefore);
     }
 }

@@ -55,8 +55,10 @@ protected:
         QV_List<API_Coord3D> coords;
         for (const API_Coord3D& c : local)
             coords.Insert(IsSOSISeparator(c) ? c : API_Coord3D{c.x + ProjectOffset.x, c.y + ProjectOffset.y, c.z});
-        return Command([&] { return PlaceSOSIObject(reader, coords, QV_String(type)) ? NoError : GSErrCode(-1); }) ==
-            NoError;
+        return Command([&] {
+                   return PlaceSOSIObject(reader, coords, QV_String(type)) == SOSIPlacement::Placed ? NoError
+                                                                                                    : GSErrCode(-1);
+               }) == NoError;
     }
     std::vector<Placed> Objects() {
         std::vector<Placed> out;

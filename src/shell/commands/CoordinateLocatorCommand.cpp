@@ -140,9 +140,18 @@ void EditLocator(const API_Element& locator) {
 
 void InsertCoordinateLocator() {
     API_WindowInfo window = {};
-    if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError || window.typeID != APIWind_WorksheetID) return;
+    // A host that cannot tell its window, or refuses the library search, is told; elsewhere than on a worksheet,
+    // or without the part, the button does nothing.
+    if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError) {
+        ShowErrorMessage(FindError, 2);
+        return;
+    }
+    if (window.typeID != APIWind_WorksheetID) return;
     int32_t libInd = -1;
-    if (!FindLibPartOrAsk(QV_String(CoordinateLocatorPartName), libInd, false, QV_String(), APILib_ObjectID)) return;
+    if (!FindLibPartOrAsk(QV_String(CoordinateLocatorPartName), libInd, false, QV_String(), APILib_ObjectID)) {
+        if (LibPartSearchRefused(QV_String(CoordinateLocatorPartName), APILib_ObjectID)) ShowErrorMessage(FindError, 2);
+        return;
+    }
     QV_List<API_Element> selected;
     if (!CollectSelection(selected, true, API_ObjectID, false, Leave3D::No, libInd)) {
         ShowErrorMessage(FindError, 2);

@@ -15,9 +15,12 @@ namespace {
 
 constexpr const char* ObjectPartName = "SOSI OBJECT";
 
-// A part that is not there (and not given through the library folder) ends the import without a word.
+// A part that is not there (and not given through the library folder) ends the import without a word; a search
+// the host refuses ends it with "Error while finding data.".
 bool FindPart(const char* name, int32_t& index) {
-    return FindLibPartOrAsk(QV_String(name), index, false, QV_String(), APILib_ObjectID);
+    if (FindLibPartOrAsk(QV_String(name), index, false, QV_String(), APILib_ObjectID)) return true;
+    if (LibPartSearchRefused(QV_String(name), APILib_ObjectID)) ReportToolResult(ToolErrFindingData);
+    return false;
 }
 
 // The points' options and the constraint lines' pen and line type, which mode 0 draws its lines with.
