@@ -17,7 +17,6 @@
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/RoadSettingsDialog.hpp"
-#include "dialogs/settings/SOSIOptionsDialog.hpp"
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
@@ -30,7 +29,6 @@
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "dialogs/tools/SectionSettingsDialog.hpp"
-#include "dialogs/tools/SOSICurveSegmentationDialog.hpp"
 #include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
@@ -65,7 +63,6 @@
 #include "siteobjects/Marker.hpp"
 #include "siteobjects/Paint.hpp"
 #include "siteobjects/Wall.hpp"
-#include "sosi/SOSIDialogHooks.hpp"
 
 #include <string>
 
@@ -210,10 +207,6 @@ void WireSubsystems() {
     WiredElementEdit() = [](const GS::Array<API_Neig>& neigs, const API_EditPars& pars) {
         return ACAPI_Element_Edit(neigs, pars);
     };
-    SOSIDialogHooks sosiDialogs;
-    sosiDialogs.optionsDialog = RunSOSIOptionsDialog;
-    sosiDialogs.curveSegmentation = AskSOSICurveSegmentation;
-    SetSOSIDialogs(sosiDialogs);
 }
 
 void UnwireSubsystems() {
@@ -245,5 +238,4 @@ void UnwireSubsystems() {
     ResetTerrainContourHooks();
     ResetMeshConversionAsk();
     ResetElementEdit();
-    SetSOSIDialogs(SOSIDialogHooks());
 }

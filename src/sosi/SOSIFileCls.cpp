@@ -94,11 +94,11 @@ void SOSIFileCls::ResetForReread() {
 
 // ---- reading -----------------------------------------------------------------------------------------------------
 
-bool SOSIFileCls::ReadSOSIFiles(bool quiet) {
+bool SOSIFileCls::ReadSOSIFiles() {
     ResetBounds();
     contourCount = 0;
-    if (importAgain != 0) return true;  // the lines and objects of the last read serve again
     report = ReadReport();
+    if (importAgain != 0) return true;  // the lines and objects of the last read serve again
     const int32_t fileCount = files.GetCount();
     progress->Begin(QV_String("Lodravix"), int16_t(std::min<int32_t>(2 * fileCount, 0x7FFF)));
     for (int32_t f = 0; f < fileCount; ++f) {
@@ -109,12 +109,10 @@ bool SOSIFileCls::ReadSOSIFiles(bool quiet) {
             CloseReaderFile();
             // A file that could not be read at all, rather than one refused for what it holds.
             if (!report.HasIssues()) report.error = ErrFileRead;
-            if (!quiet) ShowReadReport(report);
             return false;
         }
     }
     progress->End();
-    if (!quiet) ShowReadReport(report);
     return true;
 }
 

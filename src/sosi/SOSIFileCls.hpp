@@ -33,9 +33,9 @@ public:
 
     // Reads every file of `files` into lines (one encoding per file: byte-order mark, then the content, then the
     // declared character set, else the system code page) and scans its header, objects and types. False when a
-    // file cannot be read (error 8) or is refused (its reason); `report` tells, and is shown unless `quiet`; the
-    // files read before it keep their lines.
-    bool ReadSOSIFiles(bool quiet = false);
+    // file cannot be read (error 8) or is refused (its reason); `report` tells (the command shows it); the files
+    // read before it keep their lines. With `importAgain` set the lines and objects read serve again.
+    bool ReadSOSIFiles();
     // Reads one file's bytes into its lines. False for a file that cannot be opened or measured, or one too
     // large to be a SOSI file.
     bool ReadFileLines(SOSIFileData& file);
@@ -86,9 +86,6 @@ public:
     // The SOSI files the user picks (one in modes 0 and 1, several in mode 2) into `files`. Always true;
     // `*cancelled` tells whether the user cancelled.
     bool ChooseFiles(bool* cancelled);
-    // ReadSOSIFiles, then the options dialog of the import mode. False when a file could not be read or the
-    // user cancelled (`cancelled` set).
-    bool ReadSOSIFile();
     // Mode 1: the user edits the "SOSI OBJECT" settings in the object tool's settings dialog; false when
     // cancelled or the part's parameters cannot be found.
     bool EditObjectSettings();

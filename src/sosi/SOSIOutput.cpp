@@ -128,16 +128,8 @@ bool BuildSOSIOutput(SOSIFileCls& reader, uint8_t* somethingCreated) {
     return true;
 }
 
-bool AskCurveSegmentation(SOSIFileCls& reader) {
-    bool curved = false;
+bool HasCurvedSOSIObjects(const SOSIFileCls& reader) {
     for (const SOSIData& d : reader.data)
-        curved = curved || (d.geometryKind >= SOSIKindArcByRadius && d.geometryKind <= SOSIKindBezier);
-    if (!curved) return true;
-    const SOSIDialogHooks& hooks = SOSIDialogs();
-    // Without its dialog the values stand as they are.
-    if (hooks.curveSegmentation == nullptr) return true;
-    SOSICurveSegmentation values = SOSICurveSegmentationValues();
-    if (!hooks.curveSegmentation(values)) return false;
-    SOSICurveSegmentationValues() = values;
-    return true;
+        if (d.geometryKind >= SOSIKindArcByRadius && d.geometryKind <= SOSIKindBezier) return true;
+    return false;
 }

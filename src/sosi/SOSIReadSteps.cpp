@@ -1,6 +1,5 @@
 #include "fileio/FileDialogs.hpp"
 #include "foundation/Language.hpp"
-#include "sosi/SOSIDialogHooks.hpp"
 #include "sosi/SOSIFileCls.hpp"
 
 #include <vector>
@@ -42,16 +41,5 @@ bool SOSIFileCls::ChooseFiles(bool* cancelled) {
     }
     path = chosen;
     files.Insert(FileAt(chosen));
-    return true;
-}
-
-bool SOSIFileCls::ReadSOSIFile() {
-    cancelled = 0;
-    // A file unreadable or refused ends the import here with its reason; no options are asked.
-    if (!ReadSOSIFiles()) return false;
-    if (SOSIDialogs().optionsDialog != nullptr && !SOSIDialogs().optionsDialog(*this)) {
-        cancelled = 1;
-        return false;
-    }
     return true;
 }

@@ -9,7 +9,6 @@
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
 #include "shell/commands/SOSIImportCommands.hpp"
-#include "sosi/SOSIDialogHooks.hpp"
 #include "sosi/SOSIFileCls.hpp"
 
 #include <fstream>
@@ -41,15 +40,12 @@ protected:
         LanguageIndex = LanguageEnglish;
         GlobalSettings.Reset();
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
-        saved = SOSIDialogs();
-        SOSIDialogHooks hooks;
-        hooks.optionsDialog = CountingOptions;
+        asks.options = CountingOptions;
         // Asked just before the build: the user's break, when one is set, comes during it.
-        hooks.curveSegmentation = [](SOSICurveSegmentation&) {
+        asks.curveSegmentation = [](const SOSIFileCls&) {
             session->progress.breakAfter = breakAfter;
             return true;
         };
-        SetSOSIDialogs(hooks);
         session = &host->Session();
         optionsAsked = 0;
         optionsAnswer = true;
@@ -60,7 +56,6 @@ protected:
         ProjectOffset.y = 22.0;
     }
     void TearDown() override {
-        SetSOSIDialogs(saved);
         SetAddOnLibraryLoader(nullptr);
         DGDriver::Reset();
         ProjectHostTest::TearDown();
@@ -106,7 +101,7 @@ protected:
         return n;
     }
 
-    SOSIDialogHooks saved;
+    SOSIImportAsks asks;
 };
 
 }  // namespace
@@ -123,9 +118,9 @@ TEST_F(SosiImportCommandsTest, AnUnreadableFileEndsTheImportWithOneMessageAndNoD
         else
             DGDriver::QueueFileAnswer({Sosi("buer.sos"), UserFile("absent.sos")});
         if (mode == -2)
-            RunSOSIWorksheetImport(GlobalSettings);
+            RunSOSIWorksheetImport(GlobalSettings, asks);
         else
-            RunSOSIImport(GlobalSettings, mode);
+            RunSOSIImport(GlobalSettings, mode, asks);
         EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while reading the file."});
         EXPECT_EQ(optionsAsked, 0);
         EXPECT_EQ(Shown("modal"), 0);
@@ -141,10 +136,10 @@ TEST_F(SosiImportCommandsTest, MissingPartsCancelsAndAFloorPlanOutOfReachEndTheI
     SetAddOnLibraryLoader(nullptr);
     for (int32_t mode : {SOSIModeTerrain, SOSIModeObjects}) {
         DGDriver::QueueFolderCancel();
-        RunSOSIImport(GlobalSettings, mode);
+        RunSOSIImport(GlobalSettings, mode, asks);
     }
     DGDriver::QueueFileCancel();
-    RunSOSIImport(GlobalSettings, SOSIModeWorksheet);
+    RunSOSIImport(GlobalSettings, SOSIModeWorksheet, asks);
     EXPECT_EQ(Shown("folder"), 2);
     EXPECT_EQ(Shown("file"), 1);
     EXPECT_TRUE(AlertTexts().empty());
@@ -154,12 +149,12 @@ TEST_F(SosiImportCommandsTest, MissingPartsCancelsAndAFloorPlanOutOfReachEndTheI
     DGDriver::ClearQueueAndLog();
     optionsAnswer = false;
     DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
-    RunSOSIWorksheetImport(GlobalSettings);
+    RunSOSIWorksheetImport(GlobalSettings, asks);
     EXPECT_EQ(optionsAsked, 1);
     optionsAnswer = true;
     DGDriver::QueueFileAnswer({Sosi("1001_Hoyde.sos")});
     DGDriver::QueueClick(32544, 2);
-    RunSOSIImport(GlobalSettings, SOSIModeTerrain);
+    RunSOSIImport(GlobalSettings, SOSIModeTerrain, asks);
     EXPECT_EQ(Shown("modal", 32544), 1);
     EXPECT_EQ(Shown("modal", 32540), 0);
     EXPECT_TRUE(AlertTexts().empty());
@@ -170,11 +165,11 @@ TEST_F(SosiImportCommandsTest, MissingPartsCancelsAndAFloorPlanOutOfReachEndTheI
     OpenWorksheet(u'W');
     ASSERT_TRUE(host->FailCall("Automate", int32_t(API_Selector("CHWD")), APIERR_GENERAL));
     DGDriver::ClearQueueAndLog();
-    RunSOSIImport(GlobalSettings, SOSIModeTerrain);
+    RunSOSIImport(GlobalSettings, SOSIModeTerrain, asks);
     EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while modifying database."});
     EXPECT_EQ(Shown("file"), 0);
     DGDriver::QueueFileCancel();
-    RunSOSIWorksheetImport(GlobalSettings);
+    RunSOSIWorksheetImport(GlobalSettings, asks);
     EXPECT_EQ(Shown("file"), 1);
     EXPECT_TRUE(DGDriver::Errors().empty());
     EXPECT_TRUE(DGDriver::UnusedActions().empty());
@@ -184,7 +179,7 @@ TEST_F(SosiImportCommandsTest, ImportAgainAsksTheOptionsAgainOverTheSameTypesAnd
     // Once straight through, then on a second worksheet with "Import again..." in between.
     OpenWorksheet(u'A');
     DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
-    RunSOSIWorksheetImport(GlobalSettings);
+    RunSOSIWorksheetImport(GlobalSettings, asks);
     const size_t once = OnCurrentWorksheet();
     ASSERT_GT(once, 0u);
 
@@ -192,7 +187,7 @@ TEST_F(SosiImportCommandsTest, ImportAgainAsksTheOptionsAgainOverTheSameTypesAnd
     DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
     DGDriver::QueueClick(32540, 15);
     DGDriver::QueueClick(32540, 1);
-    RunSOSIWorksheetImport(GlobalSettings);
+    RunSOSIWorksheetImport(GlobalSettings, asks);
     EXPECT_EQ(OnCurrentWorksheet(), once);
     EXPECT_EQ(typesOffered, std::vector<int32_t>(3, typesOffered[0]));
     EXPECT_EQ(Shown("modal", 32540), 3);
@@ -219,7 +214,7 @@ TEST_F(SosiImportCommandsTest, FailedObjectsAreToldOnceUnlessTheUserStoppedTheBu
         const int32_t zooms = session->progress.zooms;
         const size_t before = Db().AllElements().size();
         DGDriver::QueueFileAnswer({UserFile("degenerate.sos")});
-        RunSOSIImport(GlobalSettings, SOSIModeObjects);
+        RunSOSIImport(GlobalSettings, SOSIModeObjects, asks);
         EXPECT_EQ(AlertTexts(),
                   stop < 0 ? std::vector<std::string>{"Error while modifying/creating the object."}
                            : std::vector<std::string>{});
@@ -265,9 +260,9 @@ TEST_F(SosiImportCommandsTest, AHostCallThatFailsDuringTheBuildTakesTheWholeBuil
         }
         ASSERT_TRUE(host->FailCallAfter(c.function, -1, APIERR_GENERAL, c.passes));
         if (c.mode == SOSIModeObjects)
-            RunSOSIImport(GlobalSettings, SOSIModeObjects);
+            RunSOSIImport(GlobalSettings, SOSIModeObjects, asks);
         else
-            RunSOSIWorksheetImport(GlobalSettings);
+            RunSOSIWorksheetImport(GlobalSettings, asks);
         host->ClearFailures();
         const bool complete = Db().AllElements().size() > elements;
         // A failure the build does not meet (a layer found by name) leaves it complete and silent.

@@ -208,7 +208,7 @@ TEST_F(SosiObjectsTest, AnObjectsImportOfARealFilePlacesOneObjectPerCurve) {
     file.path = QV_String((TestSupport::DataDir() + "/sosi/buer.sos").c_str(), Encoding_UTF8);
     reader.files.Insert(file);
     reader.importMode = SOSIModeObjects;
-    ASSERT_TRUE(reader.ReadSOSIFiles(true));
+    ASSERT_TRUE(reader.ReadSOSIFiles());
     for (SOSIOType& row : reader.types) row.import = 1;
     reader.ImportObjects();
     ASSERT_TRUE(reader.EditObjectSettings());

@@ -4,6 +4,7 @@
 #include "dialogs/settings/SOSIResultsDialog.hpp"
 #include "elements/CoordinateLocatorLP.hpp"
 #include "fileio/HostReaderProgress.hpp"
+#include "fileio/ReadReport.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
@@ -47,10 +48,23 @@ void TakeProjectOffset(const SOSIFileCls& reader) {
     ProjectOffset.y = reader.originY;
 }
 
+// The files read (or, importing again, their lines kept) and what the read met shown, then the options of the
+// import mode asked. False when a file could not be read or the user cancelled.
+bool ReadAndAskOptions(SOSIFileCls& reader, const SOSIImportAsks& asks) {
+    const bool again = reader.importAgain != 0;
+    const bool read = reader.ReadSOSIFiles();
+    if (!again) ShowReadReport(reader.report);
+    if (!read) return false;
+    reader.cancelled = 0;
+    if (asks.options(reader)) return true;
+    reader.cancelled = 1;
+    return false;
+}
+
 // "Import again...": the lines and objects read stay, the options dialog runs again. False ends the import.
-bool ReadAgain(SOSIFileCls& reader) {
+bool ReadAgain(SOSIFileCls& reader, const SOSIImportAsks& asks) {
     reader.ResetForReread();
-    const bool read = reader.ReadSOSIFile();
+    const bool read = ReadAndAskOptions(reader, asks);
     // Cleared only now: the read skips the files while it is set, and left set it would bring every later
     // results dialog back here.
     reader.importAgain = 0;
@@ -69,19 +83,19 @@ void Build(SOSIFileCls& reader) {
 
 // Chooses and reads the files, then runs the results dialogs (32544 before 32540 in a terrain import) until the
 // user is done, reading the files again when asked; false when the import ends there.
-bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings) {
+bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsks& asks) {
     bool cancelled = false;
     reader.ChooseFiles(&cancelled);
     if (cancelled) return false;
     CopyOptions(reader, settings);
-    if (!reader.ReadSOSIFile()) return false;
+    if (!ReadAndAskOptions(reader, asks)) return false;
     for (;;) {
         PrepareResults(reader);
         if (reader.importMode == SOSIModeTerrain && Ends(OpenSOSIImportResultsDialog(reader), reader)) return false;
         if (Ends(OpenSOSIImportResultsDialogTwin(reader), reader)) return false;
         TakeProjectOffset(reader);
         if (reader.importAgain == 0) return true;
-        if (!ReadAgain(reader)) return false;
+        if (!ReadAgain(reader, asks)) return false;
     }
 }
 
@@ -93,7 +107,7 @@ void ImportSOSIFile(Settings& settings) {
     RunSOSIImport(settings, choice - 1);
 }
 
-void RunSOSIImport(Settings& settings, int32_t mode) {
+void RunSOSIImport(Settings& settings, int32_t mode, const SOSIImportAsks& asks) {
     BeginToolCommand(settings);
     if (mode < SOSIModeTerrain || mode > SOSIModeWorksheet) return;
     HostReaderProgress progress;
@@ -108,13 +122,13 @@ void RunSOSIImport(Settings& settings, int32_t mode) {
         ReportToolResult(ToolErrDatabase);
         return;
     }
-    if (!ReadAndConfirm(reader, settings)) return;
-    if (mode == SOSIModeObjects && (!AskCurveSegmentation(reader) || !reader.EditObjectSettings())) return;
+    if (!ReadAndConfirm(reader, settings, asks)) return;
+    if (mode == SOSIModeObjects && (!asks.curveSegmentation(reader) || !reader.EditObjectSettings())) return;
     if (mode == SOSIModeTerrain) reader.FilterContourHeights();
     Build(reader);
 }
 
-void RunSOSIWorksheetImport(Settings& settings) {
+void RunSOSIWorksheetImport(Settings& settings, const SOSIImportAsks& asks) {
     BeginToolCommand(settings);
     HostReaderProgress progress;
     SOSIFileCls reader;
@@ -123,6 +137,10 @@ void RunSOSIWorksheetImport(Settings& settings) {
     reader.importMode = SOSIModeWorksheet;
     reader.namesFromSettings = 0;
     reader.addSwitch = 1;
-    if (!ReadAndConfirm(reader, settings)) return;
+    if (!ReadAndConfirm(reader, settings, asks)) return;
     Build(reader);
 }
+
+void RunSOSIImport(Settings& settings, int32_t mode) { RunSOSIImport(settings, mode, SOSIImportAsks()); }
+
+void RunSOSIWorksheetImport(Settings& settings) { RunSOSIWorksheetImport(settings, SOSIImportAsks()); }
