@@ -4,7 +4,6 @@ void SOSIData::Reset() {
     geometryKind = 0;
     coords.Clear();
     radius = 0.0;
-    keyword.Clear();
     id.Clear();
     type.Clear();
     pieces.Clear();

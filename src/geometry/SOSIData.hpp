@@ -27,16 +27,64 @@ typedef QV_List<API_Coord3D> SOSICos;
 // One reference group: object ids as written, a leading ':' removed, a sign kept.
 typedef QV_List<QV_String> SOSIRefs;
 
+// A list most records leave empty (a surface's rings, a text's lines, a surface's references): nothing is held
+// until the first element comes, so a million points carry one pointer each instead of three empty lists. Reads
+// as the QV_List it holds, or an empty one.
+template <typename T>
+class SOSISparseList {
+public:
+    SOSISparseList() = default;
+    SOSISparseList(const SOSISparseList& other) { *this = other; }
+    SOSISparseList& operator=(const SOSISparseList& other) { return *this = other.List(); }
+    SOSISparseList& operator=(const QV_List<T>& other) {
+        if (&other == list) return *this;
+        if (other.IsEmpty()) {
+            Clear();
+        } else if (list != nullptr) {
+            *list = other;
+        } else {
+            list = new QV_List<T>(other);
+        }
+        return *this;
+    }
+    ~SOSISparseList() { Clear(); }
+
+    // Frees the list.
+    void Clear() {
+        delete list;
+        list = nullptr;
+    }
+    bool Insert(const T& item) {
+        if (list == nullptr) list = new QV_List<T>();
+        return list->Insert(item);
+    }
+    int32_t GetCount() const { return list != nullptr ? list->GetCount() : 0; }
+    bool IsEmpty() const { return GetCount() == 0; }
+    T& operator[](int32_t i) { return (*list)[i]; }
+    const T& operator[](int32_t i) const { return (*list)[i]; }
+    T* begin() { return list != nullptr ? list->begin() : nullptr; }
+    T* end() { return list != nullptr ? list->end() : nullptr; }
+    const T* begin() const { return list != nullptr ? list->begin() : nullptr; }
+    const T* end() const { return list != nullptr ? list->end() : nullptr; }
+    const QV_List<T>& List() const {
+        static const QV_List<T> empty;
+        return list != nullptr ? *list : empty;
+    }
+    operator const QV_List<T>&() const { return List(); }
+
+private:
+    QV_List<T>* list = nullptr;  // moved as raw bytes with its record
+};
+
 struct SOSIData {
     int16_t geometryKind = 0;
     QV_List<API_Coord3D> coords;  // x, y, z
     double radius = 0.0;          // signed for SOSIKindArcByRadius
-    QV_String keyword;
-    QV_String id;  // its integer value is what "..REF" lines name
+    QV_String id;                 // its integer value is what "..REF" lines name
     QV_String type;
-    QV_List<SOSICos> pieces;
-    QV_List<QV_String> texts;
-    QV_List<SOSIRefs> refs;
+    SOSISparseList<SOSICos> pieces;
+    SOSISparseList<QV_String> texts;
+    SOSISparseList<SOSIRefs> refs;
     int32_t fileIndex = -1;
 
     // Empties the record (lists cleared, numbers 0, file index -1).

@@ -246,7 +246,6 @@ void SOSIFileCls::ScanSOSILines(SOSIFileData& fileData) {
             InsertTypeRow(types, row, -1);
         }
         SOSIPrim prim;
-        prim.keyword = currentKeyword;
         prim.id = currentId;
         prim.kind = currentKind;
         prim.type = currentType;

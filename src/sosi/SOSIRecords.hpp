@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <unordered_map>
 
-// One group line of a file: an object, or the header / end line (kind SOSIKindNone).
+// One group line of a file: an object, or the header / end line (kind SOSIKindNone). Its keyword is the first
+// token of its group line, not kept twice.
 struct SOSIPrim {
-    QV_String keyword;
     QV_String id;
     int16_t kind = SOSIKindNone;
     QV_String type;
