@@ -376,21 +376,33 @@ void SOSIFileCls::JoinTouchingCurves() {
         const double q = std::floor(v / Cell);
         return q > -1e15 ? (q < 1e15 ? int64_t(q) : int64_t(1e15)) : int64_t(-1e15);
     };
-    auto keyOf = [](int64_t cx, int64_t cy) {
+    size_t points = 0;
+    int64_t minX = INT64_MAX, maxX = INT64_MIN, minY = INT64_MAX, maxY = INT64_MIN;
+    for (int32_t r = 0; r < data.GetCount(); ++r)
+        if (data[r].geometryKind == SOSIKindCurve)
+            for (const API_Coord3D& p : data[r].coords) {
+                const int64_t cx = cellOf(p.x), cy = cellOf(p.y);
+                minX = std::min(minX, cx), maxX = std::max(maxX, cx);
+                minY = std::min(minY, cy), maxY = std::max(maxY, cy);
+                ++points;
+            }
+    if (points == 0) return;
+    // Cells in rows, as the pair (x, y) orders them, while the grid's cells can be counted in 64 bits (the data
+    // of a country at 1 mm); else a mixed key, cells then sharing keys.
+    const uint64_t rows = uint64_t(maxY - minY) + 1;
+    const bool rowKeys = uint64_t(maxX - minX) < UINT64_MAX / rows;
+    auto keyOf = [&](int64_t cx, int64_t cy) {
+        if (rowKeys) return uint64_t(cx - minX) * rows + uint64_t(cy - minY);
         uint64_t h = uint64_t(cx) * 0x9E3779B97F4A7C15ull;
         h ^= uint64_t(cy) + 0x7F4A7C159E3779B9ull + (h << 6) + (h >> 2);
         return h;
     };
-    size_t points = 0;
-    for (int32_t r = 0; r < data.GetCount(); ++r)
-        if (data[r].geometryKind == SOSIKindCurve) points += size_t(data[r].coords.GetCount());
     std::vector<PointAt> cells;
     cells.reserve(points);
     for (int32_t r = 0; r < data.GetCount(); ++r)
         if (data[r].geometryKind == SOSIKindCurve)
             for (int32_t k = 0; k < data[r].coords.GetCount(); ++k)
                 cells.push_back(PointAt{keyOf(cellOf(data[r].coords[k].x), cellOf(data[r].coords[k].y)), r, k});
-    if (cells.empty()) return;
     std::sort(cells.begin(), cells.end());
 
     const int32_t count = data.GetCount();
@@ -410,6 +422,7 @@ void SOSIFileCls::JoinTouchingCurves() {
             const int64_t y0 = cellOf(p.y - 2 * Eps), y1 = cellOf(p.y + 2 * Eps);
             for (int64_t cx = x0; cx <= x1; ++cx)
                 for (int64_t cy = y0; cy <= y1; ++cy) {
+                    if (cx < minX || cx > maxX || cy < minY || cy > maxY) continue;  // no point there
                     // Only later records: they start past record i in the cell's run.
                     const uint64_t key = keyOf(cx, cy);
                     auto it = std::lower_bound(cells.begin(), cells.end(), PointAt{key, i + 1, 0});
