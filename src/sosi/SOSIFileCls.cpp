@@ -61,15 +61,12 @@ void SOSIFileCls::Clear() {
     lineFilterDistance = 0.1;
     dialogSwitch = 0;
     data.Clear();
-    layers.Clear();
     types.Clear();
     currentType.Clear();
     currentKeyword.Clear();
     currentId.Clear();
     currentKind = SOSIKindNone;
-    defaultPen = defaultSecond = currentLayer = currentPen = currentSecond = 0;
-    lineSwitch = buildError = 0;
-    std::memset(static_cast<void*>(&element), 0, sizeof(element));
+    buildError = 0;
     namesFromSettings = 1;
     addSwitch = 0;
     ResetObjectScratch();
@@ -86,7 +83,6 @@ void SOSIFileCls::ResetObjectScratch() {
 
 void SOSIFileCls::ResetForReread() {
     data.Clear();
-    layers.Clear();
     ResetObjectScratch();
     contourCount = 0;
     ResetContourExtent();

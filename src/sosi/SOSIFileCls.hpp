@@ -79,16 +79,6 @@ public:
     bool SimplifyLine(QV_List<API_Coord3D>& points, double distance, bool isRing) const;
     void ComputeExtents();
     void FilterContourHeights();
-    // The independent worksheets holding a coordinate locator, into `locatorDatabases` (modes 0 and 1).
-    void FindLocatorDatabases();
-
-    // ---- the import steps ----
-    // The SOSI files the user picks (one in modes 0 and 1, several in mode 2) into `files`. Always true;
-    // `*cancelled` tells whether the user cancelled.
-    bool ChooseFiles(bool* cancelled);
-    // Mode 1: the user edits the "SOSI OBJECT" settings in the object tool's settings dialog; false when
-    // cancelled or the part's parameters cannot be found.
-    bool EditObjectSettings();
 
     int32_t importMode;
     int32_t objectLibPartIndex;
@@ -118,12 +108,8 @@ public:
     int16_t currentKind;
     double currentRadius;
     QV_List<API_Coord3D> coordinates;
-    QV_List<SOSILayer> layers;
     QV_List<SOSIOType> types;
-    int16_t defaultPen, defaultSecond, currentLayer, currentPen, currentSecond;
-    uint8_t lineSwitch;
     uint8_t buildError;
-    API_Element element;
     uint8_t namesFromSettings;
     uint8_t addSwitch;
     uint8_t cancelled = 0;                       // the user cancelled a dialog of the import

@@ -10,6 +10,7 @@
 #include "settings/ProjectOffset.hpp"
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
+#include "sosi/SOSIOutputSteps.hpp"
 
 #include "GeometryPolygon2D.hpp"
 
@@ -79,10 +80,10 @@ bool OutlinePolygon(const QV_List<QV_Coord3DLong>& vertices, Geometry::Polygon2D
 
 // The outline and the import's own parameters into the object's parameter list; false at the first one that is
 // missing or of another kind.
-bool WriteObjectParams(BaseLP& view, const SOSIFileCls& reader, const QV_List<QV_Coord3DLong>& vertices,
-                       const QV_String& type, bool invalid) {
+bool WriteObjectParams(BaseLP& view, int16_t objectPen, const QV_List<QV_Coord3DLong>& vertices, const QV_String& type,
+                       bool invalid) {
     double used = 1.0;
-    double pen = reader.currentPen;
+    double pen = objectPen;
     double wrong = invalid ? 1.0 : 0.0;
     QV_String typeText = type.HasBuffer() ? type : QV_String("");
     if (!view.GetSetDoubleByName(QV_String("used_by_Lodrava"), used, LPMode_Set) ||
@@ -158,20 +159,20 @@ SOSIPlacement PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& c
 
     BaseLP view;
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    const bool written = WriteObjectParams(view, reader, vertices, type, invalid);
+    const bool written = WriteObjectParams(view, SOSIOutputState().pen, vertices, type, invalid);
     memo.params = reinterpret_cast<API_AddParType**>(view.params);
     view.Detach();
     if (!written) {
         DisposeElemMemo(memo);
         return SOSIPlacement::Refused;
     }
-    API_Element element = reader.element;
+    API_Element element = SOSIOutputState().object;
     if (CreateElementWithMemo(&element, &memo, true) != NoError) return SOSIPlacement::HostFailed;
     if (made != nullptr) *made = element.header.guid;
     return SOSIPlacement::Placed;
 }
 
-bool SOSIFileCls::EditObjectSettings() {
+bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
     API_Element defaults;
     std::memset(static_cast<void*>(&defaults), 0, sizeof defaults);
     defaults.header.typeID = API_ObjectID;

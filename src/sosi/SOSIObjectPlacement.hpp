@@ -18,6 +18,11 @@ enum class SOSIPlacement { Placed, Refused, HostFailed };
 SOSIPlacement PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinates, const QV_String& type,
                               API_Guid* made = nullptr);
 
+// Mode 1, before the build: the user edits the "SOSI OBJECT" settings in the object tool's settings dialog on
+// the part `objectLibPartIndex` (asked again, with a word, when another part is chosen); false when cancelled
+// or the part's parameters cannot be found (told).
+bool EditSOSIObjectSettings(int32_t objectLibPartIndex);
+
 // The outline's vertices (x, y, z and a code, -1 ending a contour) regularised by the host's geometry library,
 // holes kept. `invalid` is set when the result is not exactly the given outline (self-crossing, split, cleaned
 // up). False when it cannot be regularised at all.

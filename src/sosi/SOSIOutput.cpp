@@ -23,20 +23,21 @@ GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer()
 
 // The object placed in mode 1: the host's default object of the chosen part on the current story.
 bool PrepareObjectRecord(SOSIFileCls& reader) {
-    std::memset(static_cast<void*>(&reader.element), 0, sizeof reader.element);
+    SOSIBuildState& state = SOSIOutputState();
+    std::memset(static_cast<void*>(&state.object), 0, sizeof state.object);
     if (reader.importMode != SOSIModeObjects) return true;
-    reader.element.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&reader.element, nullptr) != NoError) return false;
-    reader.element.object.libInd = reader.objectLibPartIndex;
-    reader.element.header.floorInd = GetCurrentStory();
-    reader.element.header.groupGuid = APINULLGuid;
-    reader.element.object.xRatio = 1.0;
-    reader.element.object.yRatio = 1.0;
-    reader.element.object.useObjPens = 1;
-    reader.element.object.useObjLtypes = 1;
-    reader.element.object.useObjMaterials = 1;
-    reader.element.object.angle = 0.0;
-    reader.element.object.level = 0.0;
+    state.object.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&state.object, nullptr) != NoError) return false;
+    state.object.object.libInd = reader.objectLibPartIndex;
+    state.object.header.floorInd = GetCurrentStory();
+    state.object.header.groupGuid = APINULLGuid;
+    state.object.object.xRatio = 1.0;
+    state.object.object.yRatio = 1.0;
+    state.object.object.useObjPens = 1;
+    state.object.object.useObjLtypes = 1;
+    state.object.object.useObjMaterials = 1;
+    state.object.object.angle = 0.0;
+    state.object.object.level = 0.0;
     return true;
 }
 
@@ -49,8 +50,9 @@ bool ListCurrentDatabase(GS::Array<API_Guid>& guids) {
 // Every converted object in list order; a failed one marks the build, a user break ends it, a host call that
 // fails ends it with the build taken back.
 void BuildBody(SOSIFileCls& reader) {
-    reader.defaultPen = int16_t(GlobalSettings.GetInt(0, DefaultPenField));
-    reader.defaultSecond = int16_t(GlobalSettings.GetInt(0, DefaultSecondField));
+    SOSIBuildState& state = SOSIOutputState();
+    state.defaultPen = int16_t(GlobalSettings.GetInt(0, DefaultPenField));
+    state.defaultSecond = int16_t(GlobalSettings.GetInt(0, DefaultSecondField));
     ElementWritten = 1;
 
     GS::UniString title("Lodravix");
@@ -63,7 +65,6 @@ void BuildBody(SOSIFileCls& reader) {
     GS::UniString phase = Uni(text + " " + count);
     int32_t total = reader.data.GetCount();
     ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &total);
-    SOSIBuildState& state = SOSIOutputState();
     for (int32_t i = 0; i < reader.data.GetCount() && state.hostFailed == 0; ++i) {
         int32_t value = i + 1;
         ACAPI_Interface(APIIo_SetProcessValueID, &value);

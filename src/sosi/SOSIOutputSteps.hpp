@@ -1,6 +1,8 @@
 #pragma once
 // The steps of one SOSI build: the element records every created element copies, the layers of the chosen
 // types, the worksheet in mode 2, and the build of one converted object.
+#include "sosi/SOSIRecords.hpp"
+
 #include "APIElements.hpp"
 
 #include <cstdint>
@@ -24,6 +26,12 @@ struct SOSIElementDefaults {
 // so that a failed import leaves nothing of itself in the project.
 struct SOSIBuildState {
     SOSIElementDefaults defaults;
+    API_Element object;         // mode 1: the placed objects' record, the host's default of the chosen part
+    QV_List<SOSILayer> layers;  // the host layer of each chosen type row
+    // The build's pens (general settings 12 and 13), and those of the object being built: its layer, pen and
+    // second value (a line type), and whether its lines take that second value.
+    int16_t defaultPen = 0, defaultSecond = 0, layer = 0, pen = 0, second = 0;
+    uint8_t lineSwitch = 0;
     uint8_t somethingCreated = 0;              // set by every builder that created an element
     uint8_t hostFailed = 0;                    // a host call refused a step of the build
     std::vector<API_Guid> made;                // every element the build created
@@ -37,7 +45,7 @@ SOSIBuildState& SOSIOutputState();
 bool PrepareSOSIElementDefaults(SOSIFileCls& reader);
 // The fill surfaces get: 65 when it is solid, else the first solid fill, else 65.
 int16_t ChooseSOSISurfaceFill();
-// One host layer per chosen type row into `reader.layers`: found by name, else created. False when the host
+// One host layer per chosen type row into the build state's `layers`: found by name, else created. False when the host
 // refuses a layer; the layers made or rewritten are noted in the build state.
 bool CreateTypeLayers(SOSIFileCls& reader);
 // Takes back what the build made: its elements, the layers it created, the records of the layers it rewrote.

@@ -46,7 +46,7 @@ int32_t MakeLayer(const QV_String& name, SOSIBuildState& state) {
 
 bool CreateTypeLayers(SOSIFileCls& reader) {
     SOSIBuildState& state = SOSIOutputState();
-    ClearSOSILayerList(reader.layers);
+    ClearSOSILayerList(state.layers);
     for (const SOSIOType& row : reader.types) {
         if (row.import == 0) continue;
         SOSILayer entry;
@@ -55,7 +55,7 @@ bool CreateTypeLayers(SOSIFileCls& reader) {
         if (entry.layer == 0) entry.layer = MakeLayer(row.name, state);
         // Its objects would land on the default layer without a word.
         if (entry.layer == 0) return false;
-        reader.layers.Insert(entry);
+        state.layers.Insert(entry);
     }
     return true;
 }

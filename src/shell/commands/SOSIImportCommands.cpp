@@ -3,18 +3,61 @@
 #include "dialogs/settings/SOSIImportStepDialog.hpp"
 #include "dialogs/settings/SOSIResultsDialog.hpp"
 #include "elements/CoordinateLocatorLP.hpp"
+#include "fileio/FileDialogs.hpp"
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ReadReport.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSILocatorDatabases.hpp"
+#include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIOutput.hpp"
+
+#include <vector>
 
 namespace {
 
 constexpr const char* ObjectPartName = "SOSI OBJECT";
+constexpr int32_t OpenTitle = 2;                   // "Open..."
+constexpr int32_t SOSIFileTypeIndex = 3;           // "SOSI Files", "SOS"
+constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
+
+SOSIFileData FileAt(const QV_String& path) {
+    SOSIFileData file;
+    file.path = path;
+    return file;
+}
+
+// The SOSI files the user picks (one in modes 0 and 1, several in mode 2) into the reader's files. False when
+// the user cancelled.
+bool ChooseFiles(SOSIFileCls& reader) {
+    const int32_t importMode = reader.importMode;
+    QV_List<SOSIFileData>& files = reader.files;
+    QV_String& path = reader.path;
+    const ImportFileType& type = GetImportFileType(SOSIFileTypeIndex);
+    QV_String title;
+    GetResString(title, GeneralTableBase + LanguageIndex, OpenTitle);
+    if (importMode == SOSIModeWorksheet) {
+        std::vector<QV_String> paths;
+        if (!ShowOpenFilesDialog(paths, nullptr, title, {type}, nullptr)) {
+            return false;
+        }
+        files.Clear();
+        for (const QV_String& chosen : paths) files.Insert(FileAt(chosen));
+        if (!paths.empty()) path = paths.front();
+        return true;
+    }
+    QV_String chosen;
+    if (!RegisterFileTypes(chosen, type, TextFileTypeCode, title, nullptr)) {
+        return false;
+    }
+    path = chosen;
+    files.Insert(FileAt(chosen));
+    return true;
+}
 
 // A part that is not there (and not given through the library folder) ends the import without a word; a search
 // the host refuses ends it with "Error while finding data.".
@@ -37,7 +80,7 @@ void PrepareResults(SOSIFileCls& reader) {
     reader.ImportObjects();
     reader.ComputeExtents();
     reader.limitArea = reader.bounds;
-    reader.FindLocatorDatabases();
+    FindSOSILocatorDatabases(reader);
 }
 
 // A results dialog closed without OK ends the import, unless the user asked to import again.
@@ -84,9 +127,7 @@ void Build(SOSIFileCls& reader) {
 // Chooses and reads the files, then runs the results dialogs (32544 before 32540 in a terrain import) until the
 // user is done, reading the files again when asked; false when the import ends there.
 bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsks& asks) {
-    bool cancelled = false;
-    reader.ChooseFiles(&cancelled);
-    if (cancelled) return false;
+    if (!ChooseFiles(reader)) return false;
     CopyOptions(reader, settings);
     if (!ReadAndAskOptions(reader, asks)) return false;
     for (;;) {
@@ -123,7 +164,9 @@ void RunSOSIImport(Settings& settings, int32_t mode, const SOSIImportAsks& asks)
         return;
     }
     if (!ReadAndConfirm(reader, settings, asks)) return;
-    if (mode == SOSIModeObjects && (!asks.curveSegmentation(reader) || !reader.EditObjectSettings())) return;
+    if (mode == SOSIModeObjects &&
+        (!asks.curveSegmentation(reader) || !EditSOSIObjectSettings(reader.objectLibPartIndex)))
+        return;
     if (mode == SOSIModeTerrain) reader.FilterContourHeights();
     Build(reader);
 }
