@@ -177,7 +177,7 @@ struct Builder {
 
     // Arcs and circles: three points on one line have no circle, and the object fails.
     bool ArcOrCircle(bool circle) {
-        const QV_Arc arc = circle ? CircleFromCurveRecord(data) : ArcFromCurveRecord(data);
+        const QV_Arc arc = data.Arc();
         if (arc.IsDegenerate() || !std::isfinite(arc.radiusX) || !std::isfinite(arc.center.x) ||
             !std::isfinite(arc.center.y))
             return false;
@@ -212,7 +212,7 @@ struct Builder {
     bool Bezier() {
         if (Mode(SOSIModeObjects)) {
             QV_List<API_Coord3D> points;
-            BezierToPolyline(data, std::max<int32_t>(3, SOSICurveSegmentationValues().segments), points);
+            BezierToPolyline(data.coords, std::max<int32_t>(3, SOSICurveSegmentationValues().segments), points);
             if (points.GetCount() < 2) return false;
             if (!AllInside(points)) return true;
             return Place(points);
@@ -220,7 +220,7 @@ struct Builder {
         if (!AllInside(data.coords)) return true;
         QV_List<API_Coord> anchors;
         QV_List<Geometry::DirType> dirs;
-        AppendBezierPoints(data, anchors, dirs);
+        AppendBezierPoints(data.coords, anchors, dirs);
         const int32_t n = anchors.GetCount();
         if (n < 2 || dirs.GetCount() != n) return false;
         API_Element e = defaults.spline;

@@ -596,8 +596,7 @@ void SOSIFileCls::ComputeExtents() {
             case SOSIKindArcByPoints:
             case SOSIKindCircle:
             case SOSIKindCircleByPoints: {
-                const bool circle = kind == SOSIKindCircle || kind == SOSIKindCircleByPoints;
-                const QV_Arc arc = circle ? CircleFromCurveRecord(d) : ArcFromCurveRecord(d);
+                const QV_Arc arc = d.Arc();
                 if (arc.IsDegenerate()) {
                     for (const API_Coord3D& c : d.coords) ExtendBounds(c.x, c.y);
                     break;
@@ -609,7 +608,7 @@ void SOSIFileCls::ComputeExtents() {
             }
             case SOSIKindBezier: {
                 QV_List<API_Coord3D> line;
-                BezierToPolyline(d, 36, line);
+                BezierToPolyline(d.coords, 36, line);
                 for (const API_Coord3D& c : line) ExtendBounds(c.x, c.y);
                 break;
             }

@@ -1,6 +1,6 @@
 #pragma once
 // The per-file, per-object and per-type records of the SOSI reader.
-#include "geometry/SOSIData.hpp"
+#include "sosi/SOSIData.hpp"
 #include "sosi/SOSILines.hpp"
 
 #include "APICoord.hpp"

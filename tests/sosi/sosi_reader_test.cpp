@@ -213,3 +213,40 @@ TEST_F(SosiReaderTest, ObjectModeJoinsContoursAndRingsCloseExactly) {
         EXPECT_EQ(ring[4].y, ring[0].y);
     }
 }
+
+// A record copies, assigns and resets whole, its rarely filled lists included; Reset empties it.
+TEST(SosiDataRecord, CopiesKeepEveryListAndResetEmptiesTheRecord) {
+    SOSIData r;
+    r.geometryKind = SOSIKindCircle;
+    r.coords.Insert(API_Coord3D{3, 4, 0});
+    r.radius = 2.0;
+    SOSIData plain = r;  // no texts, rings or references
+    r.texts.Insert(QV_String("a"));
+    SOSICos ring;
+    ring.Insert(API_Coord3D{1, 2, 3});
+    r.pieces.Insert(ring);
+    SOSIRefs refs;
+    refs.Insert(QV_String("-7"));
+    r.refs.Insert(refs);
+    SOSIData copy = r;
+    r.texts.Insert(QV_String("b"));  // the copy holds its own lists
+    EXPECT_EQ(copy.texts.GetCount(), 1);
+    EXPECT_EQ(copy.texts[0].ToStdString(), "a");
+    ASSERT_EQ(copy.pieces.GetCount(), 1);
+    EXPECT_EQ(copy.pieces[0][0].z, 3.0);
+    EXPECT_EQ(copy.refs[0][0].ToStdString(), "-7");
+    plain = copy;
+    EXPECT_EQ(plain.refs.GetCount(), 1);
+    copy.texts = QV_List<QV_String>();
+    EXPECT_TRUE(copy.texts.IsEmpty());
+    EXPECT_EQ(copy.texts.begin(), copy.texts.end());
+
+    r.Reset();
+    EXPECT_EQ(r.geometryKind, 0);
+    EXPECT_EQ(r.coords.GetCount(), 0);
+    EXPECT_EQ(r.radius, 0.0);
+    EXPECT_TRUE(r.texts.IsEmpty() && r.pieces.IsEmpty() && r.refs.IsEmpty());
+    EXPECT_EQ(r.fileIndex, -1);
+    r.coords.Insert(API_Coord3D{1, 2, 3});
+    EXPECT_EQ(r.coords.GetCount(), 1);
+}

@@ -1,10 +1,11 @@
 #pragma once
-// One converted SOSI object: what the builders and the arc / Bezier geometry read.
+// One converted SOSI object: what the assembly makes and the builders read.
 #include <cstdint>
 
 #include "APICoord.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
+#include "geometry/QV_Arc.hpp"
 
 // Geometry kinds of SOSI group lines; SOSIKindNone for any other group line (header, end line).
 enum : int16_t {
@@ -89,5 +90,8 @@ struct SOSIData {
 
     // Empties the record (lists cleared, numbers 0, file index -1).
     void Reset();
+    // An arc or circle record's circle: kinds 4 and 6 by their radius, kinds 5 and 7 through three points; the
+    // degenerate arc when the points give none.
+    QV_Arc Arc() const;
 };
 QV_DECLARE_RELOCATABLE(SOSIData);
