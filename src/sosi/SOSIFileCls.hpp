@@ -1,7 +1,9 @@
 #pragma once
-// SOSIFileCls: everything one SOSI import works on. The files' lines, the objects (groups) found in them and
-// the object types met (ReadSOSIFiles); the record lines of one object read into the per-object scratch
-// (ReadObjectRecords); the chosen objects converted into SOSIData records (ImportObjects).
+// SOSIFileCls: what one SOSI import reads and assembles, by step. The file scan: the files' lines, the objects
+// (groups) found in them and the object types met (ReadSOSIFiles, with its cursor `scan`); the object records:
+// the record lines of one object into `scratch` (ReadObjectRecords); the assembly: the chosen objects converted
+// into SOSIData records (ImportObjects). It asks and shows nothing; the output (sosi/SOSIOutput), the worksheet
+// search (sosi/SOSILocatorDatabases) and the dialogs work on it from outside.
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/ReadReport.hpp"
 #include "sosi/SOSIPointGrid.hpp"
@@ -80,12 +82,21 @@ public:
     void ComputeExtents();
     void FilterContourHeights();
 
+    // ---- what the command sets ----
     int32_t importMode;
     int32_t objectLibPartIndex;
     int32_t locatorLibPartIndex;
-    int32_t currentLine;
-    int32_t lastLine;
+
+    // ---- the file scan ----
     QV_List<SOSIFileData> files;
+    QV_List<SOSIOType> types;  // one row per OBJTYPE met, sorted; the options dialogs' type lists
+    SOSIScanCursor scan;
+    ReadReport report;  // what the last read refused or left out, and why
+
+    // ---- the object records ----
+    SOSIObjectScratch scratch;
+
+    // ---- the assembly: the options and results dialogs' values, and the records made ----
     uint8_t showAllTypes;
     uint8_t skipLowHeights;
     uint64_t optionBits;
@@ -99,22 +110,13 @@ public:
     double lineFilterDistance;
     uint8_t dialogSwitch;
     QV_List<SOSIData> data;
-    double currentHeight;
-    QV_List<QV_String> texts;
-    QV_List<SOSIRefs> refs;
-    QV_String currentType;
-    QV_String currentKeyword;
-    QV_String currentId;
-    int16_t currentKind;
-    double currentRadius;
-    QV_List<API_Coord3D> coordinates;
-    QV_List<SOSIOType> types;
-    uint8_t buildError;
-    uint8_t namesFromSettings;
-    uint8_t addSwitch;
-    uint8_t cancelled = 0;                       // the user cancelled a dialog of the import
-    ReadReport report;                           // what the last read refused or left out, and why
-    QV_List<API_DatabaseInfo> locatorDatabases;  // worksheets holding a coordinate locator
+    QV_List<API_DatabaseInfo> locatorDatabases;  // worksheets holding a coordinate locator (FindSOSILocatorDatabases)
+
+    // ---- for the output ----
+    uint8_t buildError;         // an object failed in the last build
+    uint8_t namesFromSettings;  // the worksheet's reference id and name come from the general settings
+    uint8_t addSwitch;          // new elements join an existing worksheet's, else replace them
+    uint8_t cancelled = 0;      // the user cancelled a dialog of the import, or stopped the build
 
 private:
     void ResetContourExtent();

@@ -268,7 +268,7 @@ void SOSIFileCls::ImportObjects() {
             progress->Step(++step);
             ResetObjectScratch();
             ++pointsRead;
-            ReadObjectRecords(prim, f, coordinates);
+            ReadObjectRecords(prim, f, scratch.coordinates);
             const auto rowIt = rowOf.find(Key(prim.type));
             const SOSIOType* row = rowIt != rowOf.end() ? &types[rowIt->second] : nullptr;
             double own = 0.0;
@@ -278,19 +278,20 @@ void SOSIFileCls::ImportObjects() {
                 distance = &own;
             }
             // Later steps and the builders take the first point, or three for arcs: always apply the minimums.
-            if (!HasEnoughPoints(prim.kind, coordinates)) continue;
+            if (!HasEnoughPoints(prim.kind, scratch.coordinates)) continue;
             bool keep = true;
             switch (prim.kind) {
-                case SOSIKindPoint: keep = !IsDuplicatePoint(coordinates[0], distance); break;
+                case SOSIKindPoint: keep = !IsDuplicatePoint(scratch.coordinates[0], distance); break;
                 case SOSIKindSwarm:
-                    ThinPointSwarm(coordinates, distance);
-                    keep = !coordinates.IsEmpty();
+                    ThinPointSwarm(scratch.coordinates, distance);
+                    keep = !scratch.coordinates.IsEmpty();
                     break;
                 case SOSIKindLine:
                 case SOSIKindCurve:
-                    keep = SimplifyLine(coordinates, distance != nullptr ? *distance : lineFilterDistance, false);
+                    keep =
+                        SimplifyLine(scratch.coordinates, distance != nullptr ? *distance : lineFilterDistance, false);
                     break;
-                case SOSIKindBezier: keep = SimplifyBezier(coordinates, distance); break;
+                case SOSIKindBezier: keep = SimplifyBezier(scratch.coordinates, distance); break;
                 default: break;
             }
             if (!keep) continue;
@@ -298,10 +299,10 @@ void SOSIFileCls::ImportObjects() {
             record.geometryKind = prim.kind;
             record.id = prim.id;
             record.type = prim.type;
-            record.coords = coordinates;
-            record.texts = texts;
-            record.refs = refs;
-            record.radius = currentRadius;
+            record.coords = scratch.coordinates;
+            record.texts = scratch.texts;
+            record.refs = scratch.refs;
+            record.radius = scratch.radius;
             record.fileIndex = f;
             if (data.Insert(record)) {
                 ++pointsKept;
@@ -492,14 +493,14 @@ void SOSIFileCls::AssembleSurfaces() {
                     hasOwn = true;
                 }
                 // The referenced curve's own lines must not change the surface's scratch or the records.
-                const QV_List<SOSIRefs> savedRefs = refs;
-                const QV_List<QV_String> savedTexts = texts;
+                const QV_List<SOSIRefs> savedRefs = scratch.refs;
+                const QV_List<QV_String> savedTexts = scratch.texts;
                 QV_List<API_Coord3D> pts;
                 keepRecords = true;
                 ReadObjectRecords(target, f, pts);
                 keepRecords = false;
-                refs = savedRefs;
-                texts = savedTexts;
+                scratch.refs = savedRefs;
+                scratch.texts = savedTexts;
                 if (reverse)
                     for (int32_t a = 0, b = pts.GetCount() - 1; a < b; ++a, --b) std::swap(pts[a], pts[b]);
                 for (int32_t i = 0; i < pts.GetCount(); ++i)

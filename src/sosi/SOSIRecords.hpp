@@ -70,6 +70,26 @@ struct SOSILayer {
 };
 QV_DECLARE_RELOCATABLE(SOSILayer);
 
+// Where the scan of a file stands, the line every keyword test reads and moves past, and what the group line
+// it met last holds.
+struct SOSIScanCursor {
+    int32_t line = 0;
+    int32_t lastLine = 0;  // the last line of the object whose records are read
+    QV_String keyword;     // first token of the group line, dot included
+    QV_String id;          // the object's serial number as text, without a trailing ':'
+    int16_t kind = SOSIKindNone;
+    QV_String type;  // the object's OBJTYPE
+};
+
+// What the record lines of the object being read gave.
+struct SOSIObjectScratch {
+    double height = 0.0;  // of the last height line: the z of points read from 2D coordinate lines
+    QV_List<QV_String> texts;
+    QV_List<SOSIRefs> refs;
+    double radius = 0.0;
+    QV_List<API_Coord3D> coordinates;
+};
+
 // Helpers that empty the reader's lists.
 void ClearSOSICoordList(QV_List<SOSICos>& list);
 void ClearSOSIDataList(QV_List<SOSIData>& list);

@@ -110,8 +110,8 @@ TEST_F(SosiReaderTest, RecordLinesScaleAndKeepEveryTuple) {
     EXPECT_EQ(ObjectPoints(reader)[1].size(), 1u);
     reader.skipLowHeights = 0;
     EXPECT_EQ(ObjectPoints(reader)[2].size(), 1u);  // "..NAVN" is no coordinate keyword
-    EXPECT_EQ(Str(reader.texts[0]), "two words");
-    EXPECT_DOUBLE_EQ(reader.currentRadius, 2.5);
+    EXPECT_EQ(Str(reader.scratch.texts[0]), "two words");
+    EXPECT_DOUBLE_EQ(reader.scratch.radius, 2.5);
 }
 
 TEST_F(SosiReaderTest, ReferencesGroupAndRemoveOnlyTheirFilesCurves) {
