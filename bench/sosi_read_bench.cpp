@@ -220,7 +220,7 @@ size_t ReadOurs(const std::string& path, int32_t mode, double filter = -1.0) {
     SOSIFileData file;
     file.path = QV_String(path.c_str(), Encoding_UTF8);
     reader.files.Insert(file);
-    if (!reader.ReadSOSIFiles(true)) return 0;
+    if (!reader.ReadSOSIFiles()) return 0;
     reader.importMode = mode;
     for (SOSIOType& row : reader.types) row.import = 1;
     if (filter >= 0.0) reader.tolerance = reader.lineFilterDistance = filter;

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SOSIFileData file;
     file.path = QV_String(Fuzz::WriteInput("input.sos", data, size).c_str(), Encoding_UTF8);
     reader.files.Insert(file);
-    if (!reader.ReadSOSIFiles(true)) {
+    if (!reader.ReadSOSIFiles()) {
         FUZZ_CHECK(reader.report.error != 0 || reader.report.HasIssues(), "a refused file says why");
         return 0;
     }

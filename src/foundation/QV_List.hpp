@@ -142,6 +142,29 @@ public:
         return true;
     }
 
+    // Makes room for `n` elements in all, so that a list filled one by one to a size known before is never held
+    // twice while it grows nor left with room to spare. False (no change) for a list without handle or a failed
+    // growth.
+    bool Reserve(int32_t n) { return handle != nullptr && (n <= count || Grow(n)); }
+
+    // Destroys every element whose index `drop` names and closes the gaps in one pass: the others keep their
+    // order and move as raw bytes, never copied. `drop` is asked once per index, in rising order, before that
+    // element moves.
+    template <typename Drop>
+    void RemoveIf(Drop drop) {
+        T* data = Data();
+        int32_t to = 0;
+        for (int32_t i = 0; i < count; ++i) {
+            if (drop(i)) {
+                data[i].~T();
+                continue;
+            }
+            if (to != i) std::memmove(static_cast<void*>(data + to), static_cast<const void*>(data + i), sizeof(T));
+            ++to;
+        }
+        count = to;
+    }
+
     // Sets the count: new elements are zero-filled and then value-initialised, dropped ones destroyed (from
     // the end). False (no change) for a negative count, a list without handle or a failed growth.
     bool SetSize(int32_t newCount) {

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "geometry/QV_Poly.hpp"
-#include "geometry/SOSIData.hpp"
 
 namespace {
 
@@ -115,28 +114,28 @@ void QV_Poly::SegmentArcs(const QV_Poly& source, QV_Poly& target, int32_t count,
     target.UpdateClockwise();
 }
 
-QV_Arc ArcFromCurveRecord(const SOSIData& record) {
-    const int32_t count = record.coords.GetCount();
+QV_Arc ArcFromCurveRecord(const QV_List<API_Coord3D>& points, double radius, CurveArcForm form) {
+    const int32_t count = points.GetCount();
     QV_Arc arc = QV_Arc::Degenerate();
     API_Coord centre;
     API_Coord p0, p1;
-    double radius;
+    double arcRadius;
     bool clockwise;
-    const bool threePoint = record.geometryKind != SOSIKindArcByRadius;
+    const bool threePoint = form != CurveArcForm::ByRadius;
     if (threePoint) {
         if (count < 3) return arc;
-        p0 = XY(record.coords[0]);
-        const API_Coord mid = XY(record.coords[1]);
-        p1 = XY(record.coords[2]);
+        p0 = XY(points[0]);
+        const API_Coord mid = XY(points[1]);
+        p1 = XY(points[2]);
         if (!Circumcentre(p0, mid, p1, centre)) return arc;
-        radius = std::hypot(p0.x - centre.x, p0.y - centre.y);
+        arcRadius = std::hypot(p0.x - centre.x, p0.y - centre.y);
         clockwise = (mid.y - p0.y) * (p1.x - p0.x) - (mid.x - p0.x) * (p1.y - p0.y) > 0;
     } else {
         if (count < 2) return arc;
-        const double r = record.radius;
+        const double r = radius;
         if (!(r != 0.0) || !std::isfinite(r)) return arc;
-        p0 = XY(record.coords[0]);
-        p1 = XY(record.coords[count - 1]);
+        p0 = XY(points[0]);
+        p1 = XY(points[count - 1]);
         const double dx = p1.x - p0.x, dy = p1.y - p0.y;
         const double chord = std::hypot(dx, dy);
         if (!(chord > 0.0)) return arc;
@@ -146,13 +145,13 @@ QV_Arc ArcFromCurveRecord(const SOSIData& record) {
         if (std::fabs(h - ar) < 1e-7 || ar < h) {
             // A radius below half the chord (rounded file values) cannot reach both points: the half circle.
             centre = m;
-            radius = std::fmax(ar, h);
+            arcRadius = std::fmax(ar, h);
         } else {
             const double d = std::sqrt(ar * ar - h * h);
             const double side = r >= 0 ? 1.0 : -1.0;  // left of p0->p1 for r >= 0
             centre.x = m.x - side * d * dy / chord;
             centre.y = m.y + side * d * dx / chord;
-            radius = ar;
+            arcRadius = ar;
         }
         clockwise = r > 0;
     }
@@ -165,31 +164,31 @@ QV_Arc ArcFromCurveRecord(const SOSIData& record) {
     arc.center = centre;
     arc.startAngle = startAngle;
     arc.endAngle = endAngle;
-    arc.radiusX = radius;
-    arc.radiusY = radius;
+    arc.radiusX = arcRadius;
+    arc.radiusY = arcRadius;
     return arc;
 }
 
-QV_Arc CircleFromCurveRecord(const SOSIData& record) {
+QV_Arc CircleFromCurveRecord(const QV_List<API_Coord3D>& points, double radius, CurveArcForm form) {
     QV_Arc arc = QV_Arc::Degenerate();
-    const int32_t count = record.coords.GetCount();
+    const int32_t count = points.GetCount();
     API_Coord centre;
-    double radius;
-    if (record.geometryKind == SOSIKindCircle) {
+    double circleRadius;
+    if (form == CurveArcForm::ByRadius) {
         if (count < 1) return arc;
-        centre = XY(record.coords[0]);
-        radius = std::fabs(record.radius);
+        centre = XY(points[0]);
+        circleRadius = std::fabs(radius);
     } else {
         if (count < 3) return arc;
-        const API_Coord p0 = XY(record.coords[0]);
-        if (!Circumcentre(p0, XY(record.coords[1]), XY(record.coords[2]), centre)) return arc;
-        radius = std::hypot(p0.x - centre.x, p0.y - centre.y);
+        const API_Coord p0 = XY(points[0]);
+        if (!Circumcentre(p0, XY(points[1]), XY(points[2]), centre)) return arc;
+        circleRadius = std::hypot(p0.x - centre.x, p0.y - centre.y);
     }
-    if (!(radius > 0.0) || !std::isfinite(radius)) return arc;
+    if (!(circleRadius > 0.0) || !std::isfinite(circleRadius)) return arc;
     arc.center = centre;
     arc.startAngle = 0.0;
     arc.endAngle = kTwoPi;
-    arc.radiusX = radius;
-    arc.radiusY = radius;
+    arc.radiusX = circleRadius;
+    arc.radiusY = circleRadius;
     return arc;
 }

@@ -7,7 +7,6 @@
 #include "geometry/QV_Arc.hpp"
 
 class QV_Poly;
-struct SOSIData;
 
 // n equal steps from the start to the end angle: n + 1 points (only the start point for n < 1).
 void DivideRange(const QV_Arc& arc, QV_List<API_Coord>& points, const int32_t& n);
@@ -16,9 +15,13 @@ void DivideRange(const QV_Arc& arc, QV_List<API_Coord>& points, const int32_t& n
 // point, as straight-edged vertices; the arc's start is expected to be the target's last vertex already.
 void AppendArcGridPoints(QV_Poly& target, const QV_Arc& arc, double maxStep);
 
-// Arc of a curve record: kind 4 from the first and last point and the signed radius, other kinds through the first
+// How an imported curve gives its arc or circle: through its first three points, or by a radius (an arc from its
+// first to its last point with a signed radius, a circle about its first point).
+enum class CurveArcForm { ThroughPoints, ByRadius };
+
+// Arc of a curve's points: by radius from the first and last point and the signed radius, else through the first
 // three points. Degenerate input (collinear points, too few points) gives the degenerate arc.
-QV_Arc ArcFromCurveRecord(const SOSIData& record);
-// Full circle of a curve record: kind 6 about the first point, other kinds through the first three points.
+QV_Arc ArcFromCurveRecord(const QV_List<API_Coord3D>& points, double radius, CurveArcForm form);
+// Full circle of a curve's points: by radius about the first point, else through the first three points.
 // Degenerate input gives the degenerate arc.
-QV_Arc CircleFromCurveRecord(const SOSIData& record);
+QV_Arc CircleFromCurveRecord(const QV_List<API_Coord3D>& points, double radius, CurveArcForm form);

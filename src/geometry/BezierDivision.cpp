@@ -1,7 +1,6 @@
 #include "geometry/BezierDivision.hpp"
 
 #include "GSRoot.hpp"
-#include "geometry/SOSIData.hpp"
 
 namespace {
 
@@ -24,10 +23,11 @@ private:
 
 }  // namespace
 
-void AppendBezierPoints(const SOSIData& record, QV_List<API_Coord>& anchors, QV_List<Geometry::DirType>& dirs) {
+void AppendBezierPoints(const QV_List<API_Coord3D>& curve, QV_List<API_Coord>& anchors,
+                        QV_List<Geometry::DirType>& dirs) {
     anchors.Clear();
     dirs.Clear();
-    const int32_t n = record.coords.GetCount();
+    const int32_t n = curve.GetCount();
     if (n == 0) return;
     const int32_t k = (n - 1) / 3 + 1;  // positions 0, 3, ... up to n - 1
     if (!anchors.SetSize(k) || !dirs.SetSize(k)) {
@@ -37,20 +37,20 @@ void AppendBezierPoints(const SOSIData& record, QV_List<API_Coord>& anchors, QV_
     }
     for (int32_t a = 0; a < k; ++a) {
         const int32_t e = 3 * a;
-        const API_Coord anchor = XY(record.coords[e]);
-        const API_Coord incoming = XY(record.coords[e == 0 ? e : e - 1]);
-        const API_Coord outgoing = XY(record.coords[e == n - 1 ? e : e + 1]);
+        const API_Coord anchor = XY(curve[e]);
+        const API_Coord incoming = XY(curve[e == 0 ? e : e - 1]);
+        const API_Coord outgoing = XY(curve[e == n - 1 ? e : e + 1]);
         anchors[a] = anchor;
         dirs[a] = Geometry::DirType{};
         Geometry::SetBezierDirType(anchor, dirs[a], incoming, outgoing);
     }
 }
 
-void BezierToPolyline(const SOSIData& record, const int32_t& segmentCount, QV_List<API_Coord3D>& points) {
+void BezierToPolyline(const QV_List<API_Coord3D>& curve, const int32_t& segmentCount, QV_List<API_Coord3D>& points) {
     points.Clear();
     QV_List<API_Coord> anchorList;
     QV_List<Geometry::DirType> dirList;
-    AppendBezierPoints(record, anchorList, dirList);
+    AppendBezierPoints(curve, anchorList, dirList);
     const int32_t k = anchorList.GetCount();
     if (k == 0) return;
     PlainArray<API_Coord> anchors(k);

@@ -5,14 +5,12 @@
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
-#include "dialogs/settings/SOSIOptionsDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
-#include "dialogs/tools/SOSICurveSegmentationDialog.hpp"
 #include "earthworks/Obstacle.hpp"
 #include "earthworks/Section.hpp"
 #include "elements/LibPartViews.hpp"
@@ -43,7 +41,6 @@
 #include "siteobjects/Building.hpp"
 #include "siteobjects/Paint.hpp"
 #include "siteobjects/Wall.hpp"
-#include "sosi/SOSIDialogHooks.hpp"
 
 #include <optional>
 #include <string>
@@ -179,10 +176,6 @@ void WireSubsystems() {
     WiredElementEdit() = [](const GS::Array<API_Neig>& neigs, const API_EditPars& pars) {
         return ACAPI_Element_Edit(neigs, pars);
     };
-    SOSIDialogHooks sosiDialogs;
-    sosiDialogs.optionsDialog = RunSOSIOptionsDialog;
-    sosiDialogs.curveSegmentation = AskSOSICurveSegmentation;
-    SetSOSIDialogs(sosiDialogs);
 }
 
 void UnwireSubsystems() {
@@ -196,6 +189,4 @@ void UnwireSubsystems() {
     ResetTerrainContourHooks();
     ResetMeshConversionAsk();
     ResetElementEdit();
-    SetSOSIDialogs(SOSIDialogHooks());
-    Made.reset();
 }

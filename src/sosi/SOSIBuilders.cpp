@@ -35,7 +35,13 @@ struct Builder {
     SOSIFileCls& reader;
     const SOSIData& data;
     SOSIElementDefaults& defaults;
-    uint8_t& somethingCreated;
+    SOSIBuildState& state;
+
+    // A refused host call ends the object and, through the build state, the build.
+    bool HostFailed() {
+        state.hostFailed = 1;
+        return false;
+    }
 
     bool Inside(const API_Coord3D& p) const {
         if (reader.limitToArea == 0) return true;
@@ -51,24 +57,32 @@ struct Builder {
     bool Mode(int32_t mode) const { return reader.importMode == mode; }
 
     bool Create(API_Element& element, API_ElementMemo* memo) {
-        element.header.layer = reader.currentLayer;
+        element.header.layer = state.layer;
         const bool ok = ACAPI_Element_Create(&element, memo) == NoError;
         if (memo != nullptr) ACAPI_DisposeElemMemoHdls(memo);
-        if (ok) somethingCreated = 1;
-        return ok;
+        if (!ok) return HostFailed();
+        state.made.push_back(element.header.guid);
+        state.somethingCreated = 1;
+        return true;
     }
 
     bool Place(const QV_List<API_Coord3D>& points) {
-        const bool ok = PlaceSOSIObject(reader, points, data.type);
-        if (ok) somethingCreated = 1;
-        return ok;
+        API_Guid made = APINULLGuid;
+        switch (PlaceSOSIObject(reader, points, data.type, &made)) {
+            case SOSIPlacement::Placed:
+                state.made.push_back(made);
+                state.somethingCreated = 1;
+                return true;
+            case SOSIPlacement::HostFailed: return HostFailed();
+            default: return false;
+        }
     }
 
     // A hotspot; in mode 0 a terrain point with the point's height.
     bool Hotspot(const API_Coord3D& p, std::vector<API_Guid>* made) {
         API_Element e = defaults.hotspot;
         e.hotspot.pos = Plan(p);
-        if (!Mode(SOSIModeTerrain)) e.hotspot.pen = reader.currentPen;
+        if (!Mode(SOSIModeTerrain)) e.hotspot.pen = state.pen;
         if (!Create(e, nullptr)) return false;
         if (made != nullptr) made->push_back(e.header.guid);
         if (!Mode(SOSIModeTerrain)) return true;
@@ -77,22 +91,22 @@ struct Builder {
         d.Reset();
         d.Value = p.z;
         d.Number = reader.options.codeNumber;
-        return ElemUserData_WriteRecord(d, ElemKind_Point, e.header);
+        return ElemUserData_WriteRecord(d, ElemKind_Point, e.header) || HostFailed();
     }
 
     bool Line(const API_Coord3D& a, const API_Coord3D& b, bool constraint, std::vector<API_Guid>* made) {
         API_Element e = defaults.line;
         e.line.begC = Plan(a);
         e.line.endC = Plan(b);
-        e.line.pen = reader.currentPen;
-        if (reader.currentSecond > 0) e.line.ltypeInd = reader.currentSecond;
+        e.line.pen = state.pen;
+        if (state.second > 0) e.line.ltypeInd = state.second;
         if (!Create(e, nullptr)) return false;
         if (made != nullptr) made->push_back(e.header.guid);
         if (!constraint) return true;
         ACAPI_Element_AttachObserver(e.header.guid);
         ElemDescriptor d;
         d.Reset();
-        return ElemUserData_WriteRecord(d, ElemKind_Constraint, e.header);
+        return ElemUserData_WriteRecord(d, ElemKind_Constraint, e.header) || HostFailed();
     }
 
     // The points as one polygon: repeated points dropped, a return to the first point closes it.
@@ -110,7 +124,7 @@ struct Builder {
 
     bool PolyLine(const QV_List<API_Coord3D>& points) {
         API_Element e = defaults.polyLine;
-        e.polyLine.pen = reader.currentPen;
+        e.polyLine.pen = state.pen;
         API_ElementMemo memo = {};
         if (!Polygon(points, false).FillElementMemo(e, memo)) return false;
         return Create(e, &memo);
@@ -151,19 +165,19 @@ struct Builder {
         std::vector<API_Guid> made;
         for (int32_t i = 0; i < n; ++i)
             if (!Hotspot(data.coords[i], &made)) return false;
-        if (reader.lineSwitch != 0)
+        if (state.lineSwitch != 0)
             for (int32_t i = 0; i + 1 < data.coords.GetCount(); ++i)
                 if (!Line(data.coords[i], data.coords[i + 1], true, &made)) return false;
         if (reader.dialogSwitch != 0 && made.size() > 1) {
             API_ElemGuidList list = {made.data(), int32_t(made.size())};
-            if (ACAPI_Database(APIDb_ToolGroupID, &list) != NoError) return false;
+            if (ACAPI_Database(APIDb_ToolGroupID, &list) != NoError) return HostFailed();
         }
         return true;
     }
 
     // Arcs and circles: three points on one line have no circle, and the object fails.
     bool ArcOrCircle(bool circle) {
-        const QV_Arc arc = circle ? CircleFromCurveRecord(data) : ArcFromCurveRecord(data);
+        const QV_Arc arc = data.Arc();
         if (arc.IsDegenerate() || !std::isfinite(arc.radiusX) || !std::isfinite(arc.center.x) ||
             !std::isfinite(arc.center.y))
             return false;
@@ -177,7 +191,7 @@ struct Builder {
         if (!AllInside(points)) return true;
         if (Mode(SOSIModeObjects)) return Place(points);
         API_Element e = circle ? defaults.circle : defaults.arc;
-        e.arc.pen = reader.currentPen;
+        e.arc.pen = state.pen;
         e.arc.origC = Plan(API_Coord3D{arc.center.x, arc.center.y, 0.0});
         e.arc.r = arc.radiusX;
         e.arc.ratio = 1.0;
@@ -198,7 +212,7 @@ struct Builder {
     bool Bezier() {
         if (Mode(SOSIModeObjects)) {
             QV_List<API_Coord3D> points;
-            BezierToPolyline(data, std::max<int32_t>(3, SOSICurveSegmentationValues().segments), points);
+            BezierToPolyline(data.coords, std::max<int32_t>(3, SOSICurveSegmentationValues().segments), points);
             if (points.GetCount() < 2) return false;
             if (!AllInside(points)) return true;
             return Place(points);
@@ -206,11 +220,11 @@ struct Builder {
         if (!AllInside(data.coords)) return true;
         QV_List<API_Coord> anchors;
         QV_List<Geometry::DirType> dirs;
-        AppendBezierPoints(data, anchors, dirs);
+        AppendBezierPoints(data.coords, anchors, dirs);
         const int32_t n = anchors.GetCount();
         if (n < 2 || dirs.GetCount() != n) return false;
         API_Element e = defaults.spline;
-        e.spline.pen = reader.currentPen;
+        e.spline.pen = state.pen;
         API_ElementMemo memo = {};
         memo.coords = NewHandleOf<API_Coord>(size_t(n));
         memo.bezierDirs = NewHandleOf<API_SplineDir>(size_t(n));
@@ -231,7 +245,7 @@ struct Builder {
         // Nothing to write.
         if (data.texts.GetCount() == 0) return true;
         API_Element e = defaults.text;
-        e.text.pen = reader.currentPen;
+        e.text.pen = state.pen;
         e.text.loc = Plan(data.coords[0]);
         e.text.angle = 0.0;
         if (data.coords.GetCount() >= 3) {
@@ -291,8 +305,8 @@ struct Builder {
                 continue;
             }
             API_Element e = defaults.hatch;
-            e.hatch.contPen = reader.currentPen;
-            e.hatch.fillPen = reader.currentPen;
+            e.hatch.contPen = state.pen;
+            e.hatch.fillPen = state.pen;
             API_ElementMemo memo = {};
             const QV_Poly poly = Polygon(ring, true);
             if (!poly.IsClosed() || !poly.FillElementMemo(e, memo)) return false;
@@ -329,26 +343,26 @@ int32_t BuildOneSOSIData(SOSIFileCls& reader, int32_t index) {
         (kind == SOSIKindPoint || kind == SOSIKindSwarm || kind == SOSIKindText))
         return 1;
 
-    reader.currentLayer = 1;
-    for (const SOSILayer& layer : reader.layers)
+    SOSIBuildState& state = SOSIOutputState();
+    state.layer = 1;
+    for (const SOSILayer& layer : state.layers)
         if (layer.name.CompareNoCase(data.type) == 0) {
-            reader.currentLayer = int16_t(layer.layer);
+            state.layer = int16_t(layer.layer);
             break;
         }
-    reader.currentPen = reader.defaultPen;
-    reader.currentSecond = reader.defaultSecond;
-    reader.lineSwitch = 0;
+    state.pen = state.defaultPen;
+    state.second = state.defaultSecond;
+    state.lineSwitch = 0;
     for (const SOSIOType& row : reader.types) {
         if (row.name.Compare(data.type) != 0) continue;
         if (row.import != 0) {
-            if (row.ownPen != 0) reader.currentPen = row.pen;
-            reader.lineSwitch = row.secondSwitch[0];
-            if (reader.lineSwitch != 0) reader.currentSecond = row.secondPen;
+            if (row.ownPen != 0) state.pen = row.pen;
+            state.lineSwitch = row.secondSwitch[0];
+            if (state.lineSwitch != 0) state.second = row.secondPen;
         }
         break;
     }
 
-    SOSIBuildState& state = SOSIOutputState();
-    Builder builder{reader, data, state.defaults, state.somethingCreated};
+    Builder builder{reader, data, state.defaults, state};
     return builder.Build() ? 1 : 0;
 }

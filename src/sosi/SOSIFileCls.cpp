@@ -47,7 +47,7 @@ void SOSIFileCls::ResetContourExtent() {
 void SOSIFileCls::Clear() {
     BaseFileCls::Clear();
     importMode = objectLibPartIndex = locatorLibPartIndex = -1;
-    currentLine = lastLine = 0;
+    scan.line = scan.lastLine = 0;
     tolerance = 0.0;
     files.Clear();
     showAllTypes = skipLowHeights = 0;
@@ -61,15 +61,12 @@ void SOSIFileCls::Clear() {
     lineFilterDistance = 0.1;
     dialogSwitch = 0;
     data.Clear();
-    layers.Clear();
     types.Clear();
-    currentType.Clear();
-    currentKeyword.Clear();
-    currentId.Clear();
-    currentKind = SOSIKindNone;
-    defaultPen = defaultSecond = currentLayer = currentPen = currentSecond = 0;
-    lineSwitch = buildError = 0;
-    std::memset(static_cast<void*>(&element), 0, sizeof(element));
+    scan.type.Clear();
+    scan.keyword.Clear();
+    scan.id.Clear();
+    scan.kind = SOSIKindNone;
+    buildError = 0;
     namesFromSettings = 1;
     addSwitch = 0;
     ResetObjectScratch();
@@ -77,16 +74,15 @@ void SOSIFileCls::Clear() {
 }
 
 void SOSIFileCls::ResetObjectScratch() {
-    currentHeight = 0.0;
-    coordinates.Clear();
-    texts.Clear();
-    refs.Clear();
-    currentRadius = 0.0;
+    scratch.height = 0.0;
+    scratch.coordinates.Clear();
+    scratch.texts.Clear();
+    scratch.refs.Clear();
+    scratch.radius = 0.0;
 }
 
 void SOSIFileCls::ResetForReread() {
     data.Clear();
-    layers.Clear();
     ResetObjectScratch();
     contourCount = 0;
     ResetContourExtent();
@@ -94,11 +90,11 @@ void SOSIFileCls::ResetForReread() {
 
 // ---- reading -----------------------------------------------------------------------------------------------------
 
-bool SOSIFileCls::ReadSOSIFiles(bool quiet) {
+bool SOSIFileCls::ReadSOSIFiles() {
     ResetBounds();
     contourCount = 0;
-    if (importAgain != 0) return true;  // the lines and objects of the last read serve again
     report = ReadReport();
+    if (importAgain != 0) return true;  // the lines and objects of the last read serve again
     const int32_t fileCount = files.GetCount();
     progress->Begin(QV_String("Lodravix"), int16_t(std::min<int32_t>(2 * fileCount, 0x7FFF)));
     for (int32_t f = 0; f < fileCount; ++f) {
@@ -109,12 +105,10 @@ bool SOSIFileCls::ReadSOSIFiles(bool quiet) {
             CloseReaderFile();
             // A file that could not be read at all, rather than one refused for what it holds.
             if (!report.HasIssues()) report.error = ErrFileRead;
-            if (!quiet) ShowReadReport(report);
             return false;
         }
     }
     progress->End();
-    if (!quiet) ShowReadReport(report);
     return true;
 }
 
@@ -183,19 +177,19 @@ void SOSIFileCls::ScanSOSILines(SOSIFileData& fileData) {
     fileData.objects.Clear();
     fileData.headerFound = fileData.unitGiven = fileData.endLine = 0;
     fileData.coordinateKeywords = 0;
-    currentLine = 0;
+    scan.line = 0;
     bool origin = false, unit = false, minimum = false, maximum = false, header = false;
     const int32_t n = fileData.lines.GetCount();
     std::unordered_map<std::u16string, int32_t> typeIndex;
     for (int32_t t = 0; t < types.GetCount(); ++t)
         typeIndex.emplace(
             std::u16string(types[t].name.GetBuffer() ? types[t].name.GetBuffer() : u"", types[t].name.GetLength()), t);
-    while (currentLine < n) {
-        progress->Step(uint32_t(currentLine));
+    while (scan.line < n) {
+        progress->Step(uint32_t(scan.line));
         if (!header && IsHeaderLine(fileData)) {
             header = true;
             fileData.headerFound = 1;
-            while (currentLine < n && !IsGroupLine(fileData)) {
+            while (scan.line < n && !IsGroupLine(fileData)) {
                 if (!origin && ParseOrigoLine(fileData))
                     origin = true;
                 else if (!unit && ParseUnitLine(fileData, true)) {
@@ -206,57 +200,56 @@ void SOSIFileCls::ScanSOSILines(SOSIFileData& fileData) {
                 else if (!maximum && ParseMaxLine(fileData))
                     maximum = true;
                 else
-                    ++currentLine;
+                    ++scan.line;
             }
             continue;
         }
         if (!IsGroupLine(fileData)) {
-            ++currentLine;
+            ++scan.line;
             continue;
         }
         // The group line closes the object before it; the end line (and the header) is no object.
         if (!fileData.objects.IsEmpty()) {
             SOSIPrim& last = fileData.objects[fileData.objects.GetCount() - 1];
-            last.lastLine = currentLine - 1;
+            last.lastLine = scan.line - 1;
         }
-        if (currentKind == SOSIKindNone) {
-            if (currentKeyword == QV_String(".SLUTT")) fileData.endLine = 1;
-            ++currentLine;
+        if (scan.kind == SOSIKindNone) {
+            if (scan.keyword == QV_String(".SLUTT")) fileData.endLine = 1;
+            ++scan.line;
             continue;
         }
-        const int32_t groupLine = currentLine;
+        const int32_t groupLine = scan.line;
         int32_t next = groupLine + 1;
         {
-            const QV_String keyword = currentKeyword, id = currentId;
-            const int16_t kind = currentKind;
+            const QV_String keyword = scan.keyword, id = scan.id;
+            const int16_t kind = scan.kind;
             for (; next < n && !IsGroupLine(fileData, next); ++next)
                 if (fileData.lines[next].GetAt(1) == u'.' && SOSICoordinateLayout(fileData.lines[next]) != 0)
                     ++fileData.coordinateKeywords;
-            currentKeyword = keyword;
-            currentId = id;
-            currentKind = kind;
+            scan.keyword = keyword;
+            scan.id = id;
+            scan.kind = kind;
         }
         FindObjectType(fileData, groupLine, next - 1);
-        const std::u16string key(currentType.GetBuffer() ? currentType.GetBuffer() : u"", currentType.GetLength());
+        const std::u16string key(scan.type.GetBuffer() ? scan.type.GetBuffer() : u"", scan.type.GetLength());
         if (typeIndex.find(key) == typeIndex.end()) {
             SOSIOType row;
-            row.name = currentType;
+            row.name = scan.type;
             row.pen = int16_t(GlobalSettings.GetInt(0, 12));
             row.secondPen = int16_t(GlobalSettings.GetInt(0, 13));
-            row.terrainFeature = IsTerrainFeatureType(currentType) ? 1 : 0;
+            row.terrainFeature = IsTerrainFeatureType(scan.type) ? 1 : 0;
             typeIndex.emplace(key, types.GetCount());
             InsertTypeRow(types, row, -1);
         }
         SOSIPrim prim;
-        prim.keyword = currentKeyword;
-        prim.id = currentId;
-        prim.kind = currentKind;
-        prim.type = currentType;
+        prim.id = scan.id;
+        prim.kind = scan.kind;
+        prim.type = scan.type;
         prim.firstLine = groupLine;
         // Without a following group line the object still runs to the file's end.
         prim.lastLine = n - 1;
         fileData.objects.Insert(prim);
-        currentLine = next;
+        scan.line = next;
     }
     if (!types.IsEmpty())
         types.Sort([](const SOSIOType& a, const SOSIOType& b, void*) { return a.name.Compare(b.name) < 0; });
@@ -317,22 +310,22 @@ bool SOSIFileCls::CheckScannedFile(SOSIFileData& fileData) {
 // ---- keyword tests -----------------------------------------------------------------------------------------------
 
 bool SOSIFileCls::IsHeaderLine(const SOSIFileData& fileData) {
-    SOSITokens t(fileData.lines[currentLine]);
+    SOSITokens t(fileData.lines[scan.line]);
     if (t.Count() < 1 || !t.Is(0, ".HODE")) return false;
-    ++currentLine;
+    ++scan.line;
     return true;
 }
 
 namespace {
 
 bool ParsePair(SOSIFileCls& reader, SOSIFileData& fileData, const char* keyword, double& east, double& north) {
-    SOSITokens t(fileData.lines[reader.currentLine]);
+    SOSITokens t(fileData.lines[reader.scan.line]);
     if (t.Count() < 3 || !t.StartsWith(0, keyword)) return false;
     const bool northFirst = t.Length(0) > std::strlen(keyword) && t.At(0, uint32_t(std::strlen(keyword))) == u'N';
     const double a = SOSINumber(t.Text(1)), b = SOSINumber(t.Text(2));
     north = northFirst ? a : b;
     east = northFirst ? b : a;
-    ++reader.currentLine;
+    ++reader.scan.line;
     return true;
 }
 
@@ -345,47 +338,47 @@ bool SOSIFileCls::ParseMinLine(SOSIFileData& f) { return ParsePair(*this, f, "..
 bool SOSIFileCls::ParseMaxLine(SOSIFileData& f) { return ParsePair(*this, f, "...MAX-", f.maxEast, f.maxNorth); }
 
 bool SOSIFileCls::ParseUnitLine(SOSIFileData& fileData, bool inHeader) {
-    SOSITokens t(fileData.lines[currentLine]);
+    SOSITokens t(fileData.lines[scan.line]);
     if (t.Count() < 2 || !t.Is(0, "...ENHET")) return false;
     (inHeader ? fileData.headerUnit : fileData.objectUnit) = SOSINumber(t.Text(1));
-    ++currentLine;
+    ++scan.line;
     return true;
 }
 
-bool SOSIFileCls::IsGroupLine(const SOSIFileData& fileData) { return IsGroupLine(fileData, currentLine); }
+bool SOSIFileCls::IsGroupLine(const SOSIFileData& fileData) { return IsGroupLine(fileData, scan.line); }
 
 bool SOSIFileCls::IsGroupLine(const SOSIFileData& fileData, int32_t line) {
-    currentId.Clear();
-    currentKeyword.Clear();
-    currentKind = SOSIKindNone;
+    scan.id.Clear();
+    scan.keyword.Clear();
+    scan.kind = SOSIKindNone;
     const SOSILine text = fileData.lines[line];
     // Cheap rejection of the many coordinate and record lines.
     if (text.GetLength() < 2 || text.GetAt(0) != u'.' || text.GetAt(1) == u'.') return false;
     SOSITokens t(text);
     if (t.Count() < 1 || t.Length(0) < 2) return false;
-    currentKeyword = t.Text(0);
+    scan.keyword = t.Text(0);
     if (t.Count() > 1) {
-        currentId = t.Text(1, 0);
-        if (t.EndsWith(1, ":")) t.Text(1).Left(currentId, t.Length(1) - 1);
+        scan.id = t.Text(1, 0);
+        if (t.EndsWith(1, ":")) t.Text(1).Left(scan.id, t.Length(1) - 1);
     }
     static const char* const kinds[] = {"PUNKT",  "SVERM",   "LINJE",  "KURVE", "BUE",  "BUEP",
                                         "SIRKEL", "SIRKELP", "BEZIER", "TEKST", "FLATE"};
     for (int16_t k = 0; k < int16_t(sizeof(kinds) / sizeof(kinds[0])); ++k)
         if (t.EndsWith(0, kinds[k])) {
-            currentKind = k;
+            scan.kind = k;
             break;
         }
     return true;
 }
 
 void SOSIFileCls::FindObjectType(const SOSIFileData& fileData, int32_t groupLine, int32_t last) {
-    currentType.Clear();
+    scan.type.Clear();
     for (int32_t l = groupLine + 1; l <= last && l < fileData.lines.GetCount(); ++l) {
         const SOSILine text = fileData.lines[l];
         if (text.GetLength() < 9 || text.GetAt(2) != u'O') continue;
         SOSITokens t(text);
         if (t.Count() == 2 && t.Is(0, "..OBJTYPE")) {
-            currentType = t.Text(1);
+            scan.type = t.Text(1);
             return;
         }
     }

@@ -1,7 +1,9 @@
 #pragma once
-// SOSIFileCls: everything one SOSI import works on. The files' lines, the objects (groups) found in them and
-// the object types met (ReadSOSIFiles); the record lines of one object read into the per-object scratch
-// (ReadObjectRecords); the chosen objects converted into SOSIData records (ImportObjects).
+// SOSIFileCls: what one SOSI import reads and assembles, by step. The file scan: the files' lines, the objects
+// (groups) found in them and the object types met (ReadSOSIFiles, with its cursor `scan`); the object records:
+// the record lines of one object into `scratch` (ReadObjectRecords); the assembly: the chosen objects converted
+// into SOSIData records (ImportObjects). It asks and shows nothing; the output (sosi/SOSIOutput), the worksheet
+// search (sosi/SOSILocatorDatabases) and the dialogs work on it from outside.
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/ReadReport.hpp"
 #include "sosi/SOSIPointGrid.hpp"
@@ -33,9 +35,9 @@ public:
 
     // Reads every file of `files` into lines (one encoding per file: byte-order mark, then the content, then the
     // declared character set, else the system code page) and scans its header, objects and types. False when a
-    // file cannot be read (error 8) or is refused (its reason); `report` tells, and is shown unless `quiet`; the
-    // files read before it keep their lines.
-    bool ReadSOSIFiles(bool quiet = false);
+    // file cannot be read (error 8) or is refused (its reason); `report` tells (the command shows it); the files
+    // read before it keep their lines. With `importAgain` set the lines and objects read serve again.
+    bool ReadSOSIFiles();
     // Reads one file's bytes into its lines. False for a file that cannot be opened or measured, or one too
     // large to be a SOSI file.
     bool ReadFileLines(SOSIFileData& file);
@@ -79,26 +81,22 @@ public:
     bool SimplifyLine(QV_List<API_Coord3D>& points, double distance, bool isRing) const;
     void ComputeExtents();
     void FilterContourHeights();
-    // The independent worksheets holding a coordinate locator, into `locatorDatabases` (modes 0 and 1).
-    void FindLocatorDatabases();
 
-    // ---- the import steps ----
-    // The SOSI files the user picks (one in modes 0 and 1, several in mode 2) into `files`. Always true;
-    // `*cancelled` tells whether the user cancelled.
-    bool ChooseFiles(bool* cancelled);
-    // ReadSOSIFiles, then the options dialog of the import mode. False when a file could not be read or the
-    // user cancelled (`cancelled` set).
-    bool ReadSOSIFile();
-    // Mode 1: the user edits the "SOSI OBJECT" settings in the object tool's settings dialog; false when
-    // cancelled or the part's parameters cannot be found.
-    bool EditObjectSettings();
-
+    // ---- what the command sets ----
     int32_t importMode;
     int32_t objectLibPartIndex;
     int32_t locatorLibPartIndex;
-    int32_t currentLine;
-    int32_t lastLine;
+
+    // ---- the file scan ----
     QV_List<SOSIFileData> files;
+    QV_List<SOSIOType> types;  // one row per OBJTYPE met, sorted; the options dialogs' type lists
+    SOSIScanCursor scan;
+    ReadReport report;  // what the last read refused or left out, and why
+
+    // ---- the object records ----
+    SOSIObjectScratch scratch;
+
+    // ---- the assembly: the options and results dialogs' values, and the records made ----
     uint8_t showAllTypes;
     uint8_t skipLowHeights;
     uint64_t optionBits;
@@ -112,26 +110,13 @@ public:
     double lineFilterDistance;
     uint8_t dialogSwitch;
     QV_List<SOSIData> data;
-    double currentHeight;
-    QV_List<QV_String> texts;
-    QV_List<SOSIRefs> refs;
-    QV_String currentType;
-    QV_String currentKeyword;
-    QV_String currentId;
-    int16_t currentKind;
-    double currentRadius;
-    QV_List<API_Coord3D> coordinates;
-    QV_List<SOSILayer> layers;
-    QV_List<SOSIOType> types;
-    int16_t defaultPen, defaultSecond, currentLayer, currentPen, currentSecond;
-    uint8_t lineSwitch;
-    uint8_t buildError;
-    API_Element element;
-    uint8_t namesFromSettings;
-    uint8_t addSwitch;
-    uint8_t cancelled = 0;                       // the user cancelled a dialog of the import
-    ReadReport report;                           // what the last read refused or left out, and why
-    QV_List<API_DatabaseInfo> locatorDatabases;  // worksheets holding a coordinate locator
+    QV_List<API_DatabaseInfo> locatorDatabases;  // worksheets holding a coordinate locator (FindSOSILocatorDatabases)
+
+    // ---- for the output ----
+    uint8_t buildError;         // an object failed in the last build
+    uint8_t namesFromSettings;  // the worksheet's reference id and name come from the general settings
+    uint8_t addSwitch;          // new elements join an existing worksheet's, else replace them
+    uint8_t cancelled = 0;      // the user cancelled a dialog of the import, or stopped the build
 
 private:
     void ResetContourExtent();

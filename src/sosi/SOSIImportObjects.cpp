@@ -248,6 +248,8 @@ void SOSIFileCls::ImportObjects() {
             selected += prim.selected;
         }
     if (selected == 0) return;
+    // One record a selected object at most: room for them all at once.
+    data.Reserve(data.GetCount() + selected);
     dataIds.clear();
     for (const SOSIData& d : data) dataIds.push_back(SOSIIdValue(d.id));
 
@@ -266,7 +268,7 @@ void SOSIFileCls::ImportObjects() {
             progress->Step(++step);
             ResetObjectScratch();
             ++pointsRead;
-            ReadObjectRecords(prim, f, coordinates);
+            ReadObjectRecords(prim, f, scratch.coordinates);
             const auto rowIt = rowOf.find(Key(prim.type));
             const SOSIOType* row = rowIt != rowOf.end() ? &types[rowIt->second] : nullptr;
             double own = 0.0;
@@ -276,31 +278,31 @@ void SOSIFileCls::ImportObjects() {
                 distance = &own;
             }
             // Later steps and the builders take the first point, or three for arcs: always apply the minimums.
-            if (!HasEnoughPoints(prim.kind, coordinates)) continue;
+            if (!HasEnoughPoints(prim.kind, scratch.coordinates)) continue;
             bool keep = true;
             switch (prim.kind) {
-                case SOSIKindPoint: keep = !IsDuplicatePoint(coordinates[0], distance); break;
+                case SOSIKindPoint: keep = !IsDuplicatePoint(scratch.coordinates[0], distance); break;
                 case SOSIKindSwarm:
-                    ThinPointSwarm(coordinates, distance);
-                    keep = !coordinates.IsEmpty();
+                    ThinPointSwarm(scratch.coordinates, distance);
+                    keep = !scratch.coordinates.IsEmpty();
                     break;
                 case SOSIKindLine:
                 case SOSIKindCurve:
-                    keep = SimplifyLine(coordinates, distance != nullptr ? *distance : lineFilterDistance, false);
+                    keep =
+                        SimplifyLine(scratch.coordinates, distance != nullptr ? *distance : lineFilterDistance, false);
                     break;
-                case SOSIKindBezier: keep = SimplifyBezier(coordinates, distance); break;
+                case SOSIKindBezier: keep = SimplifyBezier(scratch.coordinates, distance); break;
                 default: break;
             }
             if (!keep) continue;
             SOSIData record;
             record.geometryKind = prim.kind;
-            record.keyword = prim.keyword;
             record.id = prim.id;
             record.type = prim.type;
-            record.coords = coordinates;
-            record.texts = texts;
-            record.refs = refs;
-            record.radius = currentRadius;
+            record.coords = scratch.coordinates;
+            record.texts = scratch.texts;
+            record.refs = scratch.refs;
+            record.radius = scratch.radius;
             record.fileIndex = f;
             if (data.Insert(record)) {
                 ++pointsKept;
@@ -360,14 +362,13 @@ void SOSIFileCls::ImportObjects() {
 // Each KURVE takes every later KURVE that shares a point (x, y and z within 1e-7) with it as it was before any
 // join: a separator, then the other's points. Which curves touch is found through the cells of their points.
 void SOSIFileCls::JoinTouchingCurves() {
+    // A point under the key of its cell. Two cells may share a key: their points then share a run, and the
+    // exact comparison tells them apart. Sixteen bytes a point: a million points' curves take 16 MB here.
     struct PointAt {
-        int64_t cx, cy;
+        uint64_t key;
         int32_t record, index;
         bool operator<(const PointAt& o) const {
-            return cx != o.cx        ? cx < o.cx
-                : cy != o.cy         ? cy < o.cy
-                : record != o.record ? record < o.record
-                                     : index < o.index;
+            return key != o.key ? key < o.key : record != o.record ? record < o.record : index < o.index;
         }
     };
     // Cells far larger than the tolerance: equal points lie in the same cell or the next.
@@ -376,17 +377,41 @@ void SOSIFileCls::JoinTouchingCurves() {
         const double q = std::floor(v / Cell);
         return q > -1e15 ? (q < 1e15 ? int64_t(q) : int64_t(1e15)) : int64_t(-1e15);
     };
+    size_t points = 0;
+    int64_t minX = INT64_MAX, maxX = INT64_MIN, minY = INT64_MAX, maxY = INT64_MIN;
+    for (int32_t r = 0; r < data.GetCount(); ++r)
+        if (data[r].geometryKind == SOSIKindCurve)
+            for (const API_Coord3D& p : data[r].coords) {
+                const int64_t cx = cellOf(p.x), cy = cellOf(p.y);
+                minX = std::min(minX, cx), maxX = std::max(maxX, cx);
+                minY = std::min(minY, cy), maxY = std::max(maxY, cy);
+                ++points;
+            }
+    if (points == 0) return;
+    // Cells in rows, as the pair (x, y) orders them, while the grid's cells can be counted in 64 bits (the data
+    // of a country at 1 mm); else a mixed key, cells then sharing keys.
+    const uint64_t rows = uint64_t(maxY - minY) + 1;
+    const bool rowKeys = uint64_t(maxX - minX) < UINT64_MAX / rows;
+    auto keyOf = [&](int64_t cx, int64_t cy) {
+        if (rowKeys) return uint64_t(cx - minX) * rows + uint64_t(cy - minY);
+        uint64_t h = uint64_t(cx) * 0x9E3779B97F4A7C15ull;
+        h ^= uint64_t(cy) + 0x7F4A7C159E3779B9ull + (h << 6) + (h >> 2);
+        return h;
+    };
     std::vector<PointAt> cells;
+    cells.reserve(points);
     for (int32_t r = 0; r < data.GetCount(); ++r)
         if (data[r].geometryKind == SOSIKindCurve)
             for (int32_t k = 0; k < data[r].coords.GetCount(); ++k)
-                cells.push_back(PointAt{cellOf(data[r].coords[k].x), cellOf(data[r].coords[k].y), r, k});
-    if (cells.empty()) return;
+                cells.push_back(PointAt{keyOf(cellOf(data[r].coords[k].x), cellOf(data[r].coords[k].y)), r, k});
     std::sort(cells.begin(), cells.end());
 
     const int32_t count = data.GetCount();
     std::vector<uint8_t> gone(size_t(count), 0);
     std::vector<int32_t> touching;
+    // Who takes whom: each taker's curves run in `taken` up to its `takenEnd`.
+    std::vector<int32_t> takers, taken;
+    std::vector<size_t> takenEnd;
     const API_Coord3D sep{SOSISeparatorValue, SOSISeparatorValue, SOSISeparatorValue};
     for (int32_t i = 0; i < count; ++i) {
         if (gone[size_t(i)] != 0 || data[i].geometryKind != SOSIKindCurve) continue;
@@ -398,9 +423,11 @@ void SOSIFileCls::JoinTouchingCurves() {
             const int64_t y0 = cellOf(p.y - 2 * Eps), y1 = cellOf(p.y + 2 * Eps);
             for (int64_t cx = x0; cx <= x1; ++cx)
                 for (int64_t cy = y0; cy <= y1; ++cy) {
+                    if (cx < minX || cx > maxX || cy < minY || cy > maxY) continue;  // no point there
                     // Only later records: they start past record i in the cell's run.
-                    auto it = std::lower_bound(cells.begin(), cells.end(), PointAt{cx, cy, i + 1, 0});
-                    for (; it != cells.end() && it->cx == cx && it->cy == cy; ++it)
+                    const uint64_t key = keyOf(cx, cy);
+                    auto it = std::lower_bound(cells.begin(), cells.end(), PointAt{key, i + 1, 0});
+                    for (; it != cells.end() && it->key == key; ++it)
                         if (gone[size_t(it->record)] == 0 && Equal3(p, data[it->record].coords[it->index]))
                             touching.push_back(it->record);
                 }
@@ -408,24 +435,33 @@ void SOSIFileCls::JoinTouchingCurves() {
         if (touching.empty()) continue;
         std::sort(touching.begin(), touching.end());
         touching.erase(std::unique(touching.begin(), touching.end()), touching.end());
-        std::vector<API_Coord3D> joined(mine.begin(), mine.end());
+        takers.push_back(i);
         for (int32_t j : touching) {
+            taken.push_back(j);
+            gone[size_t(j)] = 1;
+        }
+        takenEnd.push_back(taken.size());
+    }
+    // Nothing is joined while the cells are held: the search reads only points as they were, and the joined
+    // curves take their room after the cells have given theirs back.
+    std::vector<PointAt>().swap(cells);
+    size_t from = 0;
+    for (size_t t = 0; t < takers.size(); ++t) {
+        const QV_List<API_Coord3D>& mine = data[takers[t]].coords;
+        std::vector<API_Coord3D> joined(mine.begin(), mine.end());
+        for (; from < takenEnd[t]; ++from) {
+            const int32_t j = taken[from];
             if (joined.empty() || !EqualPlan(joined.back(), sep)) joined.push_back(sep);
             const QV_List<API_Coord3D>& theirs = data[j].coords;
             for (int32_t b = 0; b < theirs.GetCount(); ++b)
                 if (b > 0 || !EqualPlan(theirs[0], joined.back())) joined.push_back(theirs[b]);
-            gone[size_t(j)] = 1;
+            // Its points live on in the joined curve: their room goes back now.
+            data[j].coords = QV_List<API_Coord3D>();
         }
-        SetPoints(data[i].coords, joined);
+        SetPoints(data[takers[t]].coords, joined);
     }
-    // The joined records leave the list, the others keep their order.
-    int32_t to = 0;
-    for (int32_t r = 0; r < count; ++r) {
-        if (gone[size_t(r)] != 0) continue;
-        if (to != r) data[to] = data[r];
-        ++to;
-    }
-    while (data.GetCount() > to) data.Remove(data.GetCount() - 1);
+    // The joined records leave the list, the others keep their order (moved, not copied).
+    data.RemoveIf([&](int32_t r) { return gone[size_t(r)] != 0; });
 }
 
 void SOSIFileCls::AssembleSurfaces() {
@@ -457,14 +493,14 @@ void SOSIFileCls::AssembleSurfaces() {
                     hasOwn = true;
                 }
                 // The referenced curve's own lines must not change the surface's scratch or the records.
-                const QV_List<SOSIRefs> savedRefs = refs;
-                const QV_List<QV_String> savedTexts = texts;
+                const QV_List<SOSIRefs> savedRefs = scratch.refs;
+                const QV_List<QV_String> savedTexts = scratch.texts;
                 QV_List<API_Coord3D> pts;
                 keepRecords = true;
                 ReadObjectRecords(target, f, pts);
                 keepRecords = false;
-                refs = savedRefs;
-                texts = savedTexts;
+                scratch.refs = savedRefs;
+                scratch.texts = savedTexts;
                 if (reverse)
                     for (int32_t a = 0, b = pts.GetCount() - 1; a < b; ++a, --b) std::swap(pts[a], pts[b]);
                 for (int32_t i = 0; i < pts.GetCount(); ++i)
@@ -561,8 +597,7 @@ void SOSIFileCls::ComputeExtents() {
             case SOSIKindArcByPoints:
             case SOSIKindCircle:
             case SOSIKindCircleByPoints: {
-                const bool circle = kind == SOSIKindCircle || kind == SOSIKindCircleByPoints;
-                const QV_Arc arc = circle ? CircleFromCurveRecord(d) : ArcFromCurveRecord(d);
+                const QV_Arc arc = d.Arc();
                 if (arc.IsDegenerate()) {
                     for (const API_Coord3D& c : d.coords) ExtendBounds(c.x, c.y);
                     break;
@@ -574,7 +609,7 @@ void SOSIFileCls::ComputeExtents() {
             }
             case SOSIKindBezier: {
                 QV_List<API_Coord3D> line;
-                BezierToPolyline(d, 36, line);
+                BezierToPolyline(d.coords, 36, line);
                 for (const API_Coord3D& c : line) ExtendBounds(c.x, c.y);
                 break;
             }

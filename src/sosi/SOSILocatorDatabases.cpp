@@ -44,10 +44,11 @@ bool HoldsLocator(int32_t libInd) {
 
 }  // namespace
 
-void SOSIFileCls::FindLocatorDatabases() {
+void FindSOSILocatorDatabases(SOSIFileCls& reader) {
+    QV_List<API_DatabaseInfo>& locatorDatabases = reader.locatorDatabases;
     locatorDatabases.Clear();
-    if (importMode == SOSIModeWorksheet) return;
-    const int32_t libInd = LocatorPart(*this);
+    if (reader.importMode == SOSIModeWorksheet) return;
+    const int32_t libInd = LocatorPart(reader);
     if (libInd <= 0) return;
     API_DatabaseInfo before = {};
     if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &before) != NoError) return;

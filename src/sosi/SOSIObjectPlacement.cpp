@@ -10,6 +10,7 @@
 #include "settings/ProjectOffset.hpp"
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
+#include "sosi/SOSIOutputSteps.hpp"
 
 #include "GeometryPolygon2D.hpp"
 
@@ -79,10 +80,10 @@ bool OutlinePolygon(const QV_List<QV_Coord3DLong>& vertices, Geometry::Polygon2D
 
 // The outline and the import's own parameters into the object's parameter list; false at the first one that is
 // missing or of another kind.
-bool WriteObjectParams(BaseLP& view, const SOSIFileCls& reader, const QV_List<QV_Coord3DLong>& vertices,
-                       const QV_String& type, bool invalid) {
+bool WriteObjectParams(BaseLP& view, int16_t objectPen, const QV_List<QV_Coord3DLong>& vertices, const QV_String& type,
+                       bool invalid) {
     double used = 1.0;
-    double pen = reader.currentPen;
+    double pen = objectPen;
     double wrong = invalid ? 1.0 : 0.0;
     QV_String typeText = type.HasBuffer() ? type : QV_String("");
     if (!view.GetSetDoubleByName(QV_String("used_by_Lodrava"), used, LPMode_Set) ||
@@ -121,7 +122,8 @@ bool ValidateSOSIOutline(SOSIFileCls& reader, const QV_List<QV_Coord3DLong>& ver
     return err == NoError;
 }
 
-bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinates, const QV_String& type) {
+SOSIPlacement PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinates, const QV_String& type,
+                              API_Guid* made) {
     API_Element defaults;
     std::memset(static_cast<void*>(&defaults), 0, sizeof defaults);
     defaults.header.typeID = API_ObjectID;
@@ -129,12 +131,12 @@ bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinate
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
     if (ACAPI_Element_GetDefaults(&defaults, &memo) != NoError) {
         DisposeElemMemo(memo);
-        return false;
+        return SOSIPlacement::HostFailed;
     }
     QV_List<QV_Coord3DLong> vertices;
     if (!BuildVertices(coordinates, vertices) || vertices.GetCount() < 2) {
         DisposeElemMemo(memo);
-        return false;
+        return SOSIPlacement::Refused;
     }
     bool invalid = false;
     const QV_Coord3DLong first = vertices[0];
@@ -143,7 +145,7 @@ bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinate
         last.code = -1;
         if (!ValidateSOSIOutline(reader, vertices, invalid)) {
             DisposeElemMemo(memo);
-            return false;
+            return SOSIPlacement::Refused;
         }
     } else if (SamePlan(first, last)) {
         // The same place at another height: closed for the drawing, not checked as an area.
@@ -151,24 +153,26 @@ bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinate
         closing.code = 0;
         if (!vertices.Insert(closing)) {
             DisposeElemMemo(memo);
-            return false;
+            return SOSIPlacement::Refused;
         }
     }
 
     BaseLP view;
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    const bool written = WriteObjectParams(view, reader, vertices, type, invalid);
+    const bool written = WriteObjectParams(view, SOSIOutputState().pen, vertices, type, invalid);
     memo.params = reinterpret_cast<API_AddParType**>(view.params);
     view.Detach();
     if (!written) {
         DisposeElemMemo(memo);
-        return false;
+        return SOSIPlacement::Refused;
     }
-    API_Element element = reader.element;
-    return CreateElementWithMemo(&element, &memo, true) == NoError;
+    API_Element element = SOSIOutputState().object;
+    if (CreateElementWithMemo(&element, &memo, true) != NoError) return SOSIPlacement::HostFailed;
+    if (made != nullptr) *made = element.header.guid;
+    return SOSIPlacement::Placed;
 }
 
-bool SOSIFileCls::EditObjectSettings() {
+bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
     API_Element defaults;
     std::memset(static_cast<void*>(&defaults), 0, sizeof defaults);
     defaults.header.typeID = API_ObjectID;

@@ -5,12 +5,23 @@
 #include "geometry/QV_Poly.hpp"
 
 #include "APICoord.hpp"
+#include "APIDefs.hpp"
 
 class SOSIFileCls;
 
-// Places one "SOSI OBJECT" with the outline `coordinates` (pieces parted by the separator) and type `type`.
-// False when nothing was placed.
-bool PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinates, const QV_String& type);
+// What one placement came to: the object placed, refused for what it holds (too few points, a part without the
+// import's parameters), or a host call refused.
+enum class SOSIPlacement { Placed, Refused, HostFailed };
+
+// Places one "SOSI OBJECT" with the outline `coordinates` (pieces parted by the separator) and type `type`;
+// `made`, when given, gets the placed object's guid.
+SOSIPlacement PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinates, const QV_String& type,
+                              API_Guid* made = nullptr);
+
+// Mode 1, before the build: the user edits the "SOSI OBJECT" settings in the object tool's settings dialog on
+// the part `objectLibPartIndex` (asked again, with a word, when another part is chosen); false when cancelled
+// or the part's parameters cannot be found (told).
+bool EditSOSIObjectSettings(int32_t objectLibPartIndex);
 
 // The outline's vertices (x, y, z and a code, -1 ending a contour) regularised by the host's geometry library,
 // holes kept. `invalid` is set when the result is not exactly the given outline (self-crossing, split, cleaned

@@ -40,12 +40,12 @@ void SOSIFileCls::ReadObjectRecords(const SOSIPrim& object, int32_t fileIndex, Q
     points.Clear();
     SOSIFileData* fileData = files.Get(fileIndex);
     if (fileData == nullptr) return;
-    currentLine = object.firstLine;
-    lastLine = std::min(object.lastLine, fileData->lines.GetCount() - 1);
+    scan.line = object.firstLine;
+    scan.lastLine = std::min(object.lastLine, fileData->lines.GetCount() - 1);
     bool objectUnit = false, started = false;
-    while (currentLine <= lastLine) {
+    while (scan.line <= scan.lastLine) {
         // Record lines start with a dot; most lines are coordinates.
-        const bool record = fileData->lines[currentLine].GetAt(0) == u'.';
+        const bool record = fileData->lines[scan.line].GetAt(0) == u'.';
         if (record &&
             (ParseObjTypeLine(*fileData, true) || ParseTextLine(*fileData) || ParseRefBlock(*fileData, fileIndex) ||
              ParseRadiusLine(*fileData) || ParseHeightLine(*fileData)))
@@ -54,17 +54,17 @@ void SOSIFileCls::ReadObjectRecords(const SOSIPrim& object, int32_t fileIndex, Q
             objectUnit = true;
             continue;
         }
-        const int32_t keywordLine = currentLine;
+        const int32_t keywordLine = scan.line;
         if (record && ParseCoordinateKeyword(*fileData)) {
             started = true;
             // Coordinates may follow the keyword on its own line.
             SOSITokens t(fileData->lines[keywordLine]);
             ReadTuples(t, 1, fileData->coordinateLayout, objectUnit ? fileData->objectUnit : fileData->headerUnit,
-                       currentHeight, skipLowHeights != 0, points);
+                       scratch.height, skipLowHeights != 0, points);
             continue;
         }
         if (!started) {
-            ++currentLine;
+            ++scan.line;
             continue;
         }
         ReadCoordinateLine(*fileData, points, objectUnit);
@@ -72,15 +72,15 @@ void SOSIFileCls::ReadObjectRecords(const SOSIPrim& object, int32_t fileIndex, Q
 }
 
 bool SOSIFileCls::ParseObjTypeLine(SOSIFileData& fileData, bool moveOn) {
-    SOSITokens t(fileData.lines[currentLine]);
+    SOSITokens t(fileData.lines[scan.line]);
     if (t.Count() < 2 || !t.Is(0, "..OBJTYPE")) return false;
-    currentType = t.Text(1);
-    if (moveOn) ++currentLine;
+    scan.type = t.Text(1);
+    if (moveOn) ++scan.line;
     return true;
 }
 
 bool SOSIFileCls::ParseTextLine(SOSIFileData& fileData) {
-    SOSITokens t(fileData.lines[currentLine]);
+    SOSITokens t(fileData.lines[scan.line]);
     if (t.Count() < 2 || !t.Is(0, "..STRENG")) return false;
     QV_String text = t.Text(1);
     for (int32_t i = 2; i < t.Count(); ++i) text += QV_String(" ") + t.Text(i);
@@ -95,14 +95,14 @@ bool SOSIFileCls::ParseTextLine(SOSIFileData& fileData) {
     }
     QV_String cut;
     text.SubString(cut, start, end - start);
-    texts.Insert(cut);
-    ++currentLine;
+    scratch.texts.Insert(cut);
+    ++scan.line;
     return true;
 }
 
 bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
     {
-        const SOSILine first = fileData.lines[currentLine];
+        const SOSILine first = fileData.lines[scan.line];
         if (!SOSIStartsWith(first, "..REF")) return false;
     }
     SOSIRefs group;
@@ -115,15 +115,15 @@ bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
         if (!id.IsEmpty()) group.Insert(id);
     };
     bool firstLine = true;
-    while (currentLine <= lastLine && currentLine < fileData.lines.GetCount()) {
-        const SOSILine line = fileData.lines[currentLine];
+    while (scan.line <= scan.lastLine && scan.line < fileData.lines.GetCount()) {
+        const SOSILine line = fileData.lines[scan.line];
         if (!firstLine && !(line.GetAt(0) == u':' || SOSIStartsWith(line, "(:"))) break;
         SOSITokens t(line);
         for (int32_t i = firstLine ? 1 : 0; i < t.Count(); ++i) {
             uint32_t from = 0;
             if (t.At(i, 0) == u'(') {
                 if (!group.IsEmpty()) {
-                    refs.Insert(group);
+                    scratch.refs.Insert(group);
                     group.Clear();
                 }
                 from = 1;
@@ -133,14 +133,14 @@ bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
                 QV_String cut;
                 token.Left(cut, token.GetLength() - 1);
                 addId(cut);
-                if (!group.IsEmpty()) refs.Insert(group);
+                if (!group.IsEmpty()) scratch.refs.Insert(group);
                 group.Clear();
             } else {
                 addId(token);
             }
         }
         firstLine = false;
-        ++currentLine;
+        ++scan.line;
     }
     if (!group.IsEmpty() && !keepRecords) {
         // The curves of the outer boundary become part of the surface: drop them, from this file only.
@@ -159,42 +159,42 @@ bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
                 }
         }
     }
-    if (!group.IsEmpty()) refs.Insert(group);
+    if (!group.IsEmpty()) scratch.refs.Insert(group);
     return true;
 }
 
 bool SOSIFileCls::ParseRadiusLine(SOSIFileData& fileData) {
-    SOSITokens t(fileData.lines[currentLine]);
+    SOSITokens t(fileData.lines[scan.line]);
     if (t.Count() < 2 || !t.Is(0, "..RADIUS")) return false;
-    currentRadius = StrToDouble(t.Text(1).ToStdString(Encoding_System).c_str());
-    ++currentLine;
+    scratch.radius = StrToDouble(t.Text(1).ToStdString(Encoding_System).c_str());
+    ++scan.line;
     return true;
 }
 
 bool SOSIFileCls::ParseHeightLine(SOSIFileData& fileData) {
-    const SOSILine line = fileData.lines[currentLine];
+    const SOSILine line = fileData.lines[scan.line];
     if (line.GetLength() < 3 || line.GetAt(2) != u'H') return false;
     SOSITokens t(line);
     if (t.Count() < 2 || !t.StartsWith(0, "..H") || !t.EndsWith(0, "YDE")) return false;
-    currentHeight = SOSINumber(t.Text(1));
-    ++currentLine;
+    scratch.height = SOSINumber(t.Text(1));
+    ++scan.line;
     return true;
 }
 
 bool SOSIFileCls::ParseCoordinateKeyword(SOSIFileData& fileData) {
-    const int32_t layout = SOSICoordinateLayout(fileData.lines[currentLine]);
+    const int32_t layout = SOSICoordinateLayout(fileData.lines[scan.line]);
     if (layout == 0) return false;
     fileData.coordinateLayout = layout;
-    ++currentLine;
+    ++scan.line;
     return true;
 }
 
 bool SOSIFileCls::ReadCoordinateLine(SOSIFileData& fileData, QV_List<API_Coord3D>& points, bool objectUnit) {
-    const SOSILine line = fileData.lines[currentLine];
-    ++currentLine;
+    const SOSILine line = fileData.lines[scan.line];
+    ++scan.line;
     if (line.GetLength() > 0 && line.GetAt(0) == u'.') return false;
     SOSITokens t(line);
     if (t.Count() < 2) return false;
     return ReadTuples(t, 0, fileData.coordinateLayout, objectUnit ? fileData.objectUnit : fileData.headerUnit,
-                      currentHeight, skipLowHeights != 0, points) > 0;
+                      scratch.height, skipLowHeights != 0, points) > 0;
 }

@@ -23,36 +23,37 @@ GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer()
 
 // The object placed in mode 1: the host's default object of the chosen part on the current story.
 bool PrepareObjectRecord(SOSIFileCls& reader) {
-    std::memset(static_cast<void*>(&reader.element), 0, sizeof reader.element);
+    SOSIBuildState& state = SOSIOutputState();
+    std::memset(static_cast<void*>(&state.object), 0, sizeof state.object);
     if (reader.importMode != SOSIModeObjects) return true;
-    reader.element.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&reader.element, nullptr) != NoError) return false;
-    reader.element.object.libInd = reader.objectLibPartIndex;
-    reader.element.header.floorInd = GetCurrentStory();
-    reader.element.header.groupGuid = APINULLGuid;
-    reader.element.object.xRatio = 1.0;
-    reader.element.object.yRatio = 1.0;
-    reader.element.object.useObjPens = 1;
-    reader.element.object.useObjLtypes = 1;
-    reader.element.object.useObjMaterials = 1;
-    reader.element.object.angle = 0.0;
-    reader.element.object.level = 0.0;
+    state.object.header.typeID = API_ObjectID;
+    if (ACAPI_Element_GetDefaults(&state.object, nullptr) != NoError) return false;
+    state.object.object.libInd = reader.objectLibPartIndex;
+    state.object.header.floorInd = GetCurrentStory();
+    state.object.header.groupGuid = APINULLGuid;
+    state.object.object.xRatio = 1.0;
+    state.object.object.yRatio = 1.0;
+    state.object.object.useObjPens = 1;
+    state.object.object.useObjLtypes = 1;
+    state.object.object.useObjMaterials = 1;
+    state.object.object.angle = 0.0;
+    state.object.object.level = 0.0;
     return true;
 }
 
-// The worksheet's old elements go when the user chose to replace them.
-void EmptyCurrentDatabase() {
-    GS::Array<API_Guid> guids;
-    if (ACAPI_Element_GetElemList(API_ZombieElemID, &guids) == NoError && guids.GetSize() > 0)
-        ACAPI_Element_Delete(guids);
+// The worksheet's elements before the build: they go once the new ones are all made, when the user chose to
+// replace them. False when the host cannot list them.
+bool ListCurrentDatabase(GS::Array<API_Guid>& guids) {
+    return ACAPI_Element_GetElemList(API_ZombieElemID, &guids) == NoError;
 }
 
-// Every converted object in list order; a failed one marks the build, a user break ends it.
-void BuildBody(SOSIFileCls& reader, bool emptyFirst) {
-    reader.defaultPen = int16_t(GlobalSettings.GetInt(0, DefaultPenField));
-    reader.defaultSecond = int16_t(GlobalSettings.GetInt(0, DefaultSecondField));
+// Every converted object in list order; a failed one marks the build, a user break ends it, a host call that
+// fails ends it with the build taken back.
+void BuildBody(SOSIFileCls& reader) {
+    SOSIBuildState& state = SOSIOutputState();
+    state.defaultPen = int16_t(GlobalSettings.GetInt(0, DefaultPenField));
+    state.defaultSecond = int16_t(GlobalSettings.GetInt(0, DefaultSecondField));
     ElementWritten = 1;
-    if (emptyFirst) EmptyCurrentDatabase();
 
     GS::UniString title("Lodravix");
     int16_t phases = 1;
@@ -64,7 +65,7 @@ void BuildBody(SOSIFileCls& reader, bool emptyFirst) {
     GS::UniString phase = Uni(text + " " + count);
     int32_t total = reader.data.GetCount();
     ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &total);
-    for (int32_t i = 0; i < reader.data.GetCount(); ++i) {
+    for (int32_t i = 0; i < reader.data.GetCount() && state.hostFailed == 0; ++i) {
         int32_t value = i + 1;
         ACAPI_Interface(APIIo_SetProcessValueID, &value);
         if ((BuildOneSOSIData(reader, i) & 0xFF) == 0) reader.buildError = 1;
@@ -74,7 +75,24 @@ void BuildBody(SOSIFileCls& reader, bool emptyFirst) {
         }
     }
     ACAPI_Interface(APIIo_CloseProcessWindowID);
-    if (SOSIOutputState().somethingCreated == 0) ElementWritten = 0;
+}
+
+// The undoable command's body: the layers, the worksheet, the objects. False when a host call failed; the
+// build is then taken back.
+bool BuildInCommand(SOSIFileCls& reader) {
+    SOSIBuildState& state = SOSIOutputState();
+    uint8_t existed = 0;
+    GS::Array<API_Guid> old;
+    bool ok = CreateTypeLayers(reader);
+    ok = ok && (reader.importMode != SOSIModeWorksheet || CreateOrReuseWorksheet(reader, &existed));
+    const bool replace = reader.importMode == SOSIModeWorksheet && existed != 0 && reader.addSwitch == 0;
+    ok = ok && (!replace || ListCurrentDatabase(old));
+    if (ok) BuildBody(reader);
+    ok = ok && state.hostFailed == 0;
+    if (ok && replace && old.GetSize() > 0) ok = ACAPI_Element_Delete(old) == NoError;
+    if (!ok) TakeBackSOSIBuild();
+    if (state.somethingCreated == 0) ElementWritten = 0;
+    return ok;
 }
 
 }  // namespace
@@ -86,39 +104,33 @@ SOSICurveSegmentation& SOSICurveSegmentationValues() {
 
 bool BuildSOSIOutput(SOSIFileCls& reader, uint8_t* somethingCreated) {
     SOSIBuildState& state = SOSIOutputState();
-    state.somethingCreated = 0;
+    state.somethingCreated = state.hostFailed = 0;
+    state.made.clear();
+    state.madeLayers.clear();
+    state.changedLayers.clear();
     if (somethingCreated != nullptr) *somethingCreated = 0;
     if (!PrepareObjectRecord(reader)) return false;
     reader.buildError = 0;
     if (reader.data.GetCount() == 0) return true;
-
-    CreateTypeLayers(reader);
-    uint8_t existed = 0;
-    if (reader.importMode == SOSIModeWorksheet && !CreateOrReuseWorksheet(reader, &existed)) return false;
+    // What the host may refuse before anything is made is asked first.
     if (!PrepareSOSIElementDefaults(reader)) return false;
 
-    const bool emptyFirst = reader.importMode == SOSIModeWorksheet && existed != 0 && reader.addSwitch == 0;
     QV_String undoText;
     GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
-    // What was made before a failure or a break stays; failures are told by the caller.
-    ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
-        BuildBody(reader, emptyFirst);
+    // Everything the build makes, its layers and worksheet too, is one undo step. What was made before an
+    // object failed or the user stopped stays; a host call that fails takes back the whole build.
+    bool built = false;
+    const GSErrCode err = ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
+        built = BuildInCommand(reader);
         return NoError;
     });
+    if (err != NoError || !built) return false;
     if (somethingCreated != nullptr) *somethingCreated = state.somethingCreated;
     return true;
 }
 
-bool AskCurveSegmentation(SOSIFileCls& reader) {
-    bool curved = false;
+bool HasCurvedSOSIObjects(const SOSIFileCls& reader) {
     for (const SOSIData& d : reader.data)
-        curved = curved || (d.geometryKind >= SOSIKindArcByRadius && d.geometryKind <= SOSIKindBezier);
-    if (!curved) return true;
-    const SOSIDialogHooks& hooks = SOSIDialogs();
-    // Without its dialog the values stand as they are.
-    if (hooks.curveSegmentation == nullptr) return true;
-    SOSICurveSegmentation values = SOSICurveSegmentationValues();
-    if (!hooks.curveSegmentation(values)) return false;
-    SOSICurveSegmentationValues() = values;
-    return true;
+        if (d.geometryKind >= SOSIKindArcByRadius && d.geometryKind <= SOSIKindBezier) return true;
+    return false;
 }

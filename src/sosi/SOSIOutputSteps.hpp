@@ -1,9 +1,12 @@
 #pragma once
 // The steps of one SOSI build: the element records every created element copies, the layers of the chosen
 // types, the worksheet in mode 2, and the build of one converted object.
+#include "sosi/SOSIRecords.hpp"
+
 #include "APIElements.hpp"
 
 #include <cstdint>
+#include <vector>
 
 class SOSIFileCls;
 
@@ -19,10 +22,21 @@ struct SOSIElementDefaults {
     API_Element hatch;
 };
 
-// What one build shares among its steps.
+// What one build shares among its steps, and what it made: a host call that fails takes the whole build back,
+// so that a failed import leaves nothing of itself in the project.
 struct SOSIBuildState {
     SOSIElementDefaults defaults;
-    uint8_t somethingCreated = 0;  // set by every builder that created an element
+    API_Element object;         // mode 1: the placed objects' record, the host's default of the chosen part
+    QV_List<SOSILayer> layers;  // the host layer of each chosen type row
+    // The build's pens (general settings 12 and 13), and those of the object being built: its layer, pen and
+    // second value (a line type), and whether its lines take that second value.
+    int16_t defaultPen = 0, defaultSecond = 0, layer = 0, pen = 0, second = 0;
+    uint8_t lineSwitch = 0;
+    uint8_t somethingCreated = 0;              // set by every builder that created an element
+    uint8_t hostFailed = 0;                    // a host call refused a step of the build
+    std::vector<API_Guid> made;                // every element the build created
+    std::vector<API_Attribute> madeLayers;     // layers the build created
+    std::vector<API_Attribute> changedLayers;  // layers the build rewrote, as they were before
 };
 SOSIBuildState& SOSIOutputState();
 
@@ -31,10 +45,14 @@ SOSIBuildState& SOSIOutputState();
 bool PrepareSOSIElementDefaults(SOSIFileCls& reader);
 // The fill surfaces get: 65 when it is solid, else the first solid fill, else 65.
 int16_t ChooseSOSISurfaceFill();
-// One host layer per chosen type row into `reader.layers`: found by name, else created (layer 1 when neither).
-void CreateTypeLayers(SOSIFileCls& reader);
+// One host layer per chosen type row into the build state's `layers`: found by name, else created. False when the host
+// refuses a layer; the layers made or rewritten are noted in the build state.
+bool CreateTypeLayers(SOSIFileCls& reader);
+// Takes back what the build made: its elements, the layers it created, the records of the layers it rewrote.
+void TakeBackSOSIBuild();
 // Mode 2: finds the worksheet by reference id (renamed when its name differs) or makes it, and brings it to
 // the front. `*existed` tells whether it was there. False when a host call fails.
 bool CreateOrReuseWorksheet(SOSIFileCls& reader, uint8_t* existed);
-// Builds the element(s) or the object of `reader.data[index]`; nonzero low byte on success.
+// Builds the element(s) or the object of `reader.data[index]`; nonzero low byte on success. A refused host call
+// also sets the build state's `hostFailed`.
 int32_t BuildOneSOSIData(SOSIFileCls& reader, int32_t index);

@@ -1,6 +1,6 @@
 #pragma once
 // The per-file, per-object and per-type records of the SOSI reader.
-#include "geometry/SOSIData.hpp"
+#include "sosi/SOSIData.hpp"
 #include "sosi/SOSILines.hpp"
 
 #include "APICoord.hpp"
@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <unordered_map>
 
-// One group line of a file: an object, or the header / end line (kind SOSIKindNone).
+// One group line of a file: an object, or the header / end line (kind SOSIKindNone). Its keyword is the first
+// token of its group line, not kept twice.
 struct SOSIPrim {
-    QV_String keyword;
     QV_String id;
     int16_t kind = SOSIKindNone;
     QV_String type;
@@ -69,6 +69,26 @@ struct SOSILayer {
     int32_t layer = 0;
 };
 QV_DECLARE_RELOCATABLE(SOSILayer);
+
+// Where the scan of a file stands, the line every keyword test reads and moves past, and what the group line
+// it met last holds.
+struct SOSIScanCursor {
+    int32_t line = 0;
+    int32_t lastLine = 0;  // the last line of the object whose records are read
+    QV_String keyword;     // first token of the group line, dot included
+    QV_String id;          // the object's serial number as text, without a trailing ':'
+    int16_t kind = SOSIKindNone;
+    QV_String type;  // the object's OBJTYPE
+};
+
+// What the record lines of the object being read gave.
+struct SOSIObjectScratch {
+    double height = 0.0;  // of the last height line: the z of points read from 2D coordinate lines
+    QV_List<QV_String> texts;
+    QV_List<SOSIRefs> refs;
+    double radius = 0.0;
+    QV_List<API_Coord3D> coordinates;
+};
 
 // Helpers that empty the reader's lists.
 void ClearSOSICoordList(QV_List<SOSICos>& list);

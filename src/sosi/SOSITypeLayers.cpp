@@ -21,28 +21,56 @@ int32_t FindLayer(const QV_String& name) {
     return ACAPI_Attribute_Get(&layer) == NoError ? layer.header.index : 0;
 }
 
-// A new layer named in UTF-8; a name the host has already taken gets that layer rewritten. 1 when both fail.
-int32_t MakeLayer(const QV_String& name) {
+// A new layer named in UTF-8; a name the host has already taken gets that layer rewritten (its record before is
+// kept, to be put back should the build fail). 0 when the host refuses both.
+int32_t MakeLayer(const QV_String& name, SOSIBuildState& state) {
     API_Attribute layer;
     std::memset(static_cast<void*>(&layer), 0, sizeof layer);
     layer.header.typeID = API_LayerID;
+    // A name the host's field cannot hold has no layer of its own: its objects go to layer 1.
     if (!LayerNameToField(name, layer.header.name, sizeof layer.header.name)) return 1;
     const GSErrCode err = ACAPI_Attribute_Create(&layer);
-    if (err == NoError) return layer.header.index;
-    if (err == APIERR_ATTREXIST && ACAPI_Attribute_Modify(&layer) == NoError) return layer.header.index;
-    return 1;
+    if (err == NoError) {
+        state.madeLayers.push_back(layer);
+        return layer.header.index;
+    }
+    if (err != APIERR_ATTREXIST) return 0;
+    API_Attribute before;
+    if (!ReadLayerByName(name, &before)) return 0;
+    if (ACAPI_Attribute_Modify(&layer) != NoError) return 0;
+    state.changedLayers.push_back(before);
+    return layer.header.index;
 }
 
 }  // namespace
 
-void CreateTypeLayers(SOSIFileCls& reader) {
-    ClearSOSILayerList(reader.layers);
+bool CreateTypeLayers(SOSIFileCls& reader) {
+    SOSIBuildState& state = SOSIOutputState();
+    ClearSOSILayerList(state.layers);
     for (const SOSIOType& row : reader.types) {
         if (row.import == 0) continue;
         SOSILayer entry;
         entry.name = row.name;
         entry.layer = FindLayer(row.name);
-        if (entry.layer == 0) entry.layer = MakeLayer(row.name);
-        reader.layers.Insert(entry);
+        if (entry.layer == 0) entry.layer = MakeLayer(row.name, state);
+        // Its objects would land on the default layer without a word.
+        if (entry.layer == 0) return false;
+        state.layers.Insert(entry);
     }
+    return true;
+}
+
+void TakeBackSOSIBuild() {
+    SOSIBuildState& state = SOSIOutputState();
+    if (!state.made.empty()) {
+        GS::Array<API_Guid> guids;
+        for (const API_Guid& g : state.made) guids.Push(g);
+        ACAPI_Element_Delete(guids);
+    }
+    for (API_Attribute& layer : state.madeLayers) ACAPI_Attribute_Delete(&layer.header);
+    for (API_Attribute& layer : state.changedLayers) ACAPI_Attribute_Modify(&layer);
+    state.made.clear();
+    state.madeLayers.clear();
+    state.changedLayers.clear();
+    state.somethingCreated = 0;
 }

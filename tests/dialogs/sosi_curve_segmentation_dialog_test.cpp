@@ -21,12 +21,8 @@ protected:
         DGDriver::Reset();
         LanguageIndex = LanguageEnglish;
         SOSICurveSegmentationValues() = SOSICurveSegmentation();
-        SOSIDialogHooks hooks;
-        hooks.curveSegmentation = AskSOSICurveSegmentation;
-        SetSOSIDialogs(hooks);
     }
     void TearDown() override {
-        SetSOSIDialogs(SOSIDialogHooks());
         SOSICurveSegmentationValues() = SOSICurveSegmentation();
         EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
         EXPECT_TRUE(DGDriver::UnusedActions().empty());
@@ -43,14 +39,14 @@ protected:
 TEST_F(SosiCurveSegmentationDialogTest, AskedOnlyForCurvesAndKeptOnOk) {
     SOSIFileCls reader;
     for (int16_t kind : {SOSIKindPoint, SOSIKindLine, SOSIKindCurve, SOSIKindText, SOSIKindSurface}) Add(reader, kind);
-    EXPECT_TRUE(AskCurveSegmentation(reader));
+    EXPECT_TRUE(AskSOSICurveSegmentation(reader));
     EXPECT_TRUE(DGDriver::Log().empty());
 
     for (int16_t kind : {SOSIKindArcByRadius, SOSIKindCircleByPoints, SOSIKindBezier}) {
         SOSIFileCls curved;
         Add(curved, kind);
         DGDriver::QueueClick(DialogId, 1);
-        EXPECT_TRUE(AskCurveSegmentation(curved));
+        EXPECT_TRUE(AskSOSICurveSegmentation(curved));
     }
     ASSERT_EQ(DGDriver::Log().size(), 3u);
     const DGDriver::LogRecord& shown = DGDriver::Log().back();
@@ -68,14 +64,14 @@ TEST_F(SosiCurveSegmentationDialogTest, AskedOnlyForCurvesAndKeptOnOk) {
     DGDriver::QueueSetLong(DialogId, 12, 5);
     DGDriver::QueueSetDouble(DialogId, 10, 0.5);
     DGDriver::QueueClick(DialogId, 1);
-    EXPECT_TRUE(AskCurveSegmentation(reader));
+    EXPECT_TRUE(AskSOSICurveSegmentation(reader));
     EXPECT_EQ(SOSICurveSegmentationValues().segments, 24);
     EXPECT_EQ(SOSICurveSegmentationValues().smallSegments, 5);
     EXPECT_EQ(SOSICurveSegmentationValues().smallRadius, 0.5);
 
     DGDriver::QueueSetLong(DialogId, 6, 7);
     DGDriver::QueueClick(DialogId, 2);
-    EXPECT_FALSE(AskCurveSegmentation(reader));
+    EXPECT_FALSE(AskSOSICurveSegmentation(reader));
     EXPECT_EQ(SOSICurveSegmentationValues().segments, 24);
 }
 

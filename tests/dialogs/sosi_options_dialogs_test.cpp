@@ -8,7 +8,7 @@
 #include "dialogs/settings/SOSIOptionsDialog.hpp"
 #include "dialogs/settings/SOSIWorksheetScan.hpp"
 #include "foundation/Language.hpp"
-#include "sosi/SOSIDialogHooks.hpp"
+#include "fileio/ReadReport.hpp"
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
@@ -33,14 +33,10 @@ protected:
         DGDriver::Reset();
         LanguageIndex = LanguageEnglish;
         SOSITypeRows().Clear();
-        SOSIDialogHooks hooks;
-        hooks.optionsDialog = RunSOSIOptionsDialog;
-        SetSOSIDialogs(hooks);
     }
     void TearDown() override {
         EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
         EXPECT_TRUE(DGDriver::UnusedActions().empty());
-        SetSOSIDialogs(SOSIDialogHooks());
         SOSITypeRows().Clear();
         DGDriver::Reset();
         LibraryHostTest::TearDown();
@@ -54,7 +50,10 @@ protected:
         file.path = QV_String(path.c_str(), Encoding_UTF8);
         reader.files.Insert(file);
         reader.importMode = mode;
-        return reader.ReadSOSIFile();
+        // As the import command does: the read's report shown, then the options of the mode asked.
+        const bool read = reader.ReadSOSIFiles();
+        ShowReadReport(reader.report);
+        return read && RunSOSIOptionsDialog(reader);
     }
     // A click in the middle of a list row's tab field.
     static void ClickCell(int16_t dialog, int32_t row, int32_t begin, int32_t end) {
@@ -126,7 +125,7 @@ TEST_F(SosiOptionsDialogsTest, TerrainFilterKeepsItsTwoListsInStepAndDropsHidden
     SOSIFileData file;
     file.path = QV_String((TestSupport::DataDir() + "/sosi/1001_Hoyde.sos").c_str(), Encoding_UTF8);
     probe.files.Insert(file);
-    ASSERT_TRUE(probe.ReadSOSIFiles(true));
+    ASSERT_TRUE(probe.ReadSOSIFiles());
     // The first terrain feature is the short list's first row.
     int32_t terrain = -1, other = -1;
     const int32_t shortRow = 0;

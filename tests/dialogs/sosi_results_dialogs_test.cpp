@@ -190,14 +190,14 @@ TEST_F(SosiResultsDialogsTest, CountsShowWholeAndImportAgainGoesBack) {
 
 TEST_F(SosiResultsDialogsTest, TheOffsetComesFromTheLocator) {
     // No locator: the choice is off and cannot be made.
-    reader.FindLocatorDatabases();
+    FindSOSILocatorDatabases(reader);
     EXPECT_TRUE(reader.locatorDatabases.IsEmpty());
     ASSERT_TRUE(OpenSOSIImportResultsDialogTwin(reader));
     EXPECT_FALSE(Item(SOSIResultsTwinDialogId, 38).enabled);
     EXPECT_FALSE(Item(SOSIResultsTwinDialogId, 39).enabled);
 
     PlaceLocator();
-    reader.FindLocatorDatabases();
+    FindSOSILocatorDatabases(reader);
     ASSERT_EQ(reader.locatorDatabases.GetCount(), 1);
     double x = 0.0, y = 0.0;
     EXPECT_FALSE(GetCoordinateLocatorOrigin(reader, 1, &x, &y));
@@ -225,7 +225,7 @@ TEST_F(SosiResultsDialogsTest, TheOffsetComesFromTheLocator) {
 
     // The worksheet import neither looks for locators nor offers them.
     reader.importMode = SOSIModeWorksheet;
-    reader.FindLocatorDatabases();
+    FindSOSILocatorDatabases(reader);
     EXPECT_TRUE(reader.locatorDatabases.IsEmpty());
     ASSERT_TRUE(OpenSOSIImportResultsDialogTwin(reader));
     EXPECT_FALSE(Item(SOSIResultsTwinDialogId, 38).visible);

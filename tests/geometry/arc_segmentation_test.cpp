@@ -7,7 +7,6 @@
 #include "GeometryTestUtil.hpp"
 #include "geometry/ArcSegmentation.hpp"
 #include "geometry/QV_Poly.hpp"
-#include "geometry/SOSIData.hpp"
 
 using namespace GeometryTest;
 
@@ -24,13 +23,23 @@ std::vector<double> AnglesAfterStart(const QV_Poly& poly, const QV_Arc& arc) {
     return out;
 }
 
-SOSIData Record(int16_t kind, std::initializer_list<API_Coord> pts, double radius = 0.0) {
-    SOSIData r;
-    r.geometryKind = kind;
-    for (const API_Coord& p : pts) r.coords.Insert(API_Coord3D{p.x, p.y, 7.0});
+// A curve's points and radius, given by its SOSI kind: arcs of kind 4 and circles of kind 6 go by their radius.
+constexpr int16_t KindArcByRadius = 4, KindCircle = 6;
+struct Curve {
+    QV_List<API_Coord3D> points;
+    double radius = 0.0;
+    CurveArcForm form = CurveArcForm::ThroughPoints;
+};
+
+Curve Record(int16_t kind, std::initializer_list<API_Coord> pts, double radius = 0.0) {
+    Curve r;
+    for (const API_Coord& p : pts) r.points.Insert(API_Coord3D{p.x, p.y, 7.0});
     r.radius = radius;
+    r.form = kind == KindArcByRadius || kind == KindCircle ? CurveArcForm::ByRadius : CurveArcForm::ThroughPoints;
     return r;
 }
+QV_Arc ArcOf(const Curve& c) { return ArcFromCurveRecord(c.points, c.radius, c.form); }
+QV_Arc CircleOf(const Curve& c) { return CircleFromCurveRecord(c.points, c.radius, c.form); }
 
 }  // namespace
 
@@ -173,76 +182,66 @@ TEST(SegmentArcsTest, ChainsAndRefusals) {
 }
 
 TEST(CurveRecordArcs, ThreePointKinds) {
-    QV_Arc a = ArcFromCurveRecord(Record(2, {P(0, -1), P(1, 0), P(0, 1)}));
+    QV_Arc a = ArcOf(Record(2, {P(0, -1), P(1, 0), P(0, 1)}));
     EXPECT_NEAR(a.center.x, 0.0, 1e-12);
     EXPECT_NEAR(a.center.y, 0.0, 1e-12);
     EXPECT_NEAR(a.startAngle, 1.5 * M_PI, 1e-12);
     EXPECT_NEAR(a.endAngle, 2.5 * M_PI, 1e-12);
     EXPECT_NEAR(a.radiusX, 1.0, 1e-12);
     // Clockwise points are stored reversed, still counter-clockwise through the middle point.
-    a = ArcFromCurveRecord(Record(2, {P(0, 1), P(1, 0), P(0, -1)}));
+    a = ArcOf(Record(2, {P(0, 1), P(1, 0), P(0, -1)}));
     EXPECT_NEAR(a.startAngle, 1.5 * M_PI, 1e-12);
     EXPECT_NEAR(a.endAngle, 2.5 * M_PI, 1e-12);
     // Collinear, coinciding or too few points: the degenerate arc.
-    EXPECT_TRUE(ArcFromCurveRecord(Record(2, {P(0, 0), P(1, 1), P(2, 2)})).IsDegenerate());
-    EXPECT_TRUE(ArcFromCurveRecord(Record(2, {P(0, 0), P(1, 1)})).IsDegenerate());
-    EXPECT_TRUE(ArcFromCurveRecord(Record(2, {})).IsDegenerate());
-    EXPECT_TRUE(ArcFromCurveRecord(Record(2, {P(3, 3), P(3, 3), P(3, 3)})).IsDegenerate());
+    EXPECT_TRUE(ArcOf(Record(2, {P(0, 0), P(1, 1), P(2, 2)})).IsDegenerate());
+    EXPECT_TRUE(ArcOf(Record(2, {P(0, 0), P(1, 1)})).IsDegenerate());
+    EXPECT_TRUE(ArcOf(Record(2, {})).IsDegenerate());
+    EXPECT_TRUE(ArcOf(Record(2, {P(3, 3), P(3, 3), P(3, 3)})).IsDegenerate());
 }
 
 TEST(CurveRecordArcs, KindFourBySignedRadius) {
     // Radius equal to half the chord: the centre is the midpoint.
-    QV_Arc a = ArcFromCurveRecord(Record(SOSIKindArcByRadius, {P(0, 0), P(9, 9), P(10, 0)}, 5.0));
+    QV_Arc a = ArcOf(Record(KindArcByRadius, {P(0, 0), P(9, 9), P(10, 0)}, 5.0));
     EXPECT_NEAR(a.center.x, 5.0, 1e-12);
     EXPECT_NEAR(a.center.y, 0.0, 1e-12);
     EXPECT_NEAR(a.radiusX, 5.0, 1e-12);
     // Positive radius: centre left of first->last, the arc counts as clockwise and is stored reversed.
-    a = ArcFromCurveRecord(Record(SOSIKindArcByRadius, {P(-1, 0), P(1, 0)}, std::sqrt(2.0)));
+    a = ArcOf(Record(KindArcByRadius, {P(-1, 0), P(1, 0)}, std::sqrt(2.0)));
     EXPECT_NEAR(a.center.x, 0.0, 1e-12);
     EXPECT_NEAR(a.center.y, 1.0, 1e-12);
     EXPECT_NEAR(a.startAngle, 1.75 * M_PI, 1e-12);
     EXPECT_NEAR(a.endAngle, 1.25 * M_PI, 1e-12);
     // Negative radius: centre right.
-    a = ArcFromCurveRecord(Record(SOSIKindArcByRadius, {P(-1, 0), P(1, 0)}, -std::sqrt(2.0)));
+    a = ArcOf(Record(KindArcByRadius, {P(-1, 0), P(1, 0)}, -std::sqrt(2.0)));
     EXPECT_NEAR(a.center.y, -1.0, 1e-12);
     EXPECT_NEAR(a.radiusX, std::sqrt(2.0), 1e-12);
     EXPECT_NEAR(a.startAngle, 0.75 * M_PI, 1e-12);
     EXPECT_NEAR(a.endAngle, 0.25 * M_PI, 1e-12);
     // A vertical chord.
-    a = ArcFromCurveRecord(Record(SOSIKindArcByRadius, {P(0, -1), P(0, 1)}, std::sqrt(2.0)));
+    a = ArcOf(Record(KindArcByRadius, {P(0, -1), P(0, 1)}, std::sqrt(2.0)));
     EXPECT_NEAR(a.center.x, -1.0, 1e-12);
     EXPECT_NEAR(a.center.y, 0.0, 1e-12);
     // A radius a little below half the chord (rounded file value): the half circle, no NaN.
-    a = ArcFromCurveRecord(Record(SOSIKindArcByRadius, {P(0, 0), P(10, 0)}, 4.99));
+    a = ArcOf(Record(KindArcByRadius, {P(0, 0), P(10, 0)}, 4.99));
     EXPECT_NEAR(a.center.x, 5.0, 1e-12);
     EXPECT_NEAR(a.radiusX, 5.0, 1e-12);
-    EXPECT_TRUE(ArcFromCurveRecord(Record(SOSIKindArcByRadius, {P(0, 0), P(10, 0)}, 0.0)).IsDegenerate());
-    EXPECT_TRUE(ArcFromCurveRecord(Record(SOSIKindArcByRadius, {P(0, 0)}, 3.0)).IsDegenerate());
-    EXPECT_TRUE(ArcFromCurveRecord(Record(SOSIKindArcByRadius, {P(2, 2), P(2, 2)}, 3.0)).IsDegenerate());
+    EXPECT_TRUE(ArcOf(Record(KindArcByRadius, {P(0, 0), P(10, 0)}, 0.0)).IsDegenerate());
+    EXPECT_TRUE(ArcOf(Record(KindArcByRadius, {P(0, 0)}, 3.0)).IsDegenerate());
+    EXPECT_TRUE(ArcOf(Record(KindArcByRadius, {P(2, 2), P(2, 2)}, 3.0)).IsDegenerate());
 }
 
 TEST(CurveRecordArcs, Circles) {
-    QV_Arc c = CircleFromCurveRecord(Record(SOSIKindCircle, {P(3, 4)}, -2.5));
+    QV_Arc c = CircleOf(Record(KindCircle, {P(3, 4)}, -2.5));
     EXPECT_EQ(c.center.x, 3.0);
     EXPECT_EQ(c.radiusX, 2.5);
     EXPECT_EQ(c.startAngle, 0.0);
     EXPECT_NEAR(c.endAngle, 2 * M_PI, 1e-15);
-    c = CircleFromCurveRecord(Record(1, {P(1, 0), P(0, 1), P(-1, 0)}));
+    c = CircleOf(Record(1, {P(1, 0), P(0, 1), P(-1, 0)}));
     EXPECT_NEAR(c.center.x, 0.0, 1e-12);
     EXPECT_NEAR(c.radiusX, 1.0, 1e-12);
-    EXPECT_TRUE(CircleFromCurveRecord(Record(1, {P(1, 0), P(2, 0), P(3, 0)})).IsDegenerate());
-    EXPECT_TRUE(CircleFromCurveRecord(Record(SOSIKindCircle, {})).IsDegenerate());
-    EXPECT_TRUE(CircleFromCurveRecord(Record(SOSIKindCircle, {P(1, 1)}, 0.0)).IsDegenerate());
-}
-
-TEST(CurveRecordArcs, ResetEmptiesTheRecord) {
-    SOSIData r = Record(SOSIKindCircle, {P(3, 4), P(5, 6)}, 2.0);
-    r.Reset();
-    EXPECT_EQ(r.geometryKind, 0);
-    EXPECT_EQ(r.coords.GetCount(), 0);
-    EXPECT_EQ(r.radius, 0.0);
-    r.coords.Insert(API_Coord3D{1, 2, 3});
-    EXPECT_EQ(r.coords.GetCount(), 1);
+    EXPECT_TRUE(CircleOf(Record(1, {P(1, 0), P(2, 0), P(3, 0)})).IsDegenerate());
+    EXPECT_TRUE(CircleOf(Record(KindCircle, {})).IsDegenerate());
+    EXPECT_TRUE(CircleOf(Record(KindCircle, {P(1, 1)}, 0.0)).IsDegenerate());
 }
 
 TEST(SegmentArcsTest, LargeCircleRoundTrip) {

@@ -5,14 +5,12 @@
 
 #include "MemoryDriver.hpp"
 #include "geometry/BezierDivision.hpp"
-#include "geometry/SOSIData.hpp"
 
 namespace {
 
-SOSIData Curve(std::initializer_list<API_Coord> pts) {
-    SOSIData r;
-    r.geometryKind = SOSIKindBezier;
-    for (const API_Coord& p : pts) r.coords.Insert(API_Coord3D{p.x, p.y, 42.0});
+QV_List<API_Coord3D> Curve(std::initializer_list<API_Coord> pts) {
+    QV_List<API_Coord3D> r;
+    for (const API_Coord& p : pts) r.Insert(API_Coord3D{p.x, p.y, 42.0});
     return r;
 }
 
@@ -29,11 +27,11 @@ struct Dense {
     std::vector<API_Coord> pts;
     std::vector<double> len;
 
-    explicit Dense(const SOSIData& r) {
-        const int32_t n = r.coords.GetCount();
+    explicit Dense(const QV_List<API_Coord3D>& r) {
+        const int32_t n = r.GetCount();
         for (int32_t s = 0; s + 3 < n; s += 3) {
             API_Coord c[4];
-            for (int i = 0; i < 4; ++i) c[i] = API_Coord{r.coords[s + i].x, r.coords[s + i].y};
+            for (int i = 0; i < 4; ++i) c[i] = API_Coord{r[s + i].x, r[s + i].y};
             for (int i = (s == 0 ? 0 : 1); i <= 20000; ++i) {
                 const API_Coord p = Bez(c, i / 20000.0);
                 len.push_back(pts.empty() ? 0.0 : len.back() + std::hypot(p.x - pts.back().x, p.y - pts.back().y));
@@ -91,7 +89,7 @@ TEST(BezierPoints, AnchorsAndDirections) {
 }
 
 TEST(BezierPolyline, EqualPiecesAlongTheCurve) {
-    const SOSIData r = Curve(kSeven);
+    const QV_List<API_Coord3D> r = Curve(kSeven);
     const Dense dense(r);
     for (const int32_t s : {1, 3, 10, 57}) {
         QV_List<API_Coord3D> out;
@@ -121,7 +119,7 @@ TEST(BezierPolyline, EqualPiecesAlongTheCurve) {
 }
 
 TEST(BezierPolyline, BadCountsAndShortRecords) {
-    const SOSIData r = Curve(kSeven);
+    const QV_List<API_Coord3D> r = Curve(kSeven);
     QV_List<API_Coord3D> out;
     for (const int32_t s : {0, -4}) {
         BezierToPolyline(r, s, out);
@@ -141,7 +139,7 @@ TEST(BezierPolyline, BadCountsAndShortRecords) {
 }
 
 TEST(BezierPolyline, FailedAllocationsLeaveTheOutputEmptyOrWhole) {
-    const SOSIData r = Curve(kSeven);
+    const QV_List<API_Coord3D> r = Curve(kSeven);
     const int64_t livePtrs = MemoryDriver::LivePtrCount();
     const int64_t liveHandles = MemoryDriver::LiveHandleCount();
     bool sawEmpty = false;

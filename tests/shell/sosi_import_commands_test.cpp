@@ -9,9 +9,9 @@
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
 #include "shell/commands/SOSIImportCommands.hpp"
-#include "sosi/SOSIDialogHooks.hpp"
 #include "sosi/SOSIFileCls.hpp"
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -40,15 +40,12 @@ protected:
         LanguageIndex = LanguageEnglish;
         GlobalSettings.Reset();
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
-        saved = SOSIDialogs();
-        SOSIDialogHooks hooks;
-        hooks.optionsDialog = CountingOptions;
+        asks.options = CountingOptions;
         // Asked just before the build: the user's break, when one is set, comes during it.
-        hooks.curveSegmentation = [](SOSICurveSegmentation&) {
+        asks.curveSegmentation = [](const SOSIFileCls&) {
             session->progress.breakAfter = breakAfter;
             return true;
         };
-        SetSOSIDialogs(hooks);
         session = &host->Session();
         optionsAsked = 0;
         optionsAnswer = true;
@@ -59,7 +56,6 @@ protected:
         ProjectOffset.y = 22.0;
     }
     void TearDown() override {
-        SetSOSIDialogs(saved);
         SetAddOnLibraryLoader(nullptr);
         DGDriver::Reset();
         ProjectHostTest::TearDown();
@@ -105,7 +101,7 @@ protected:
         return n;
     }
 
-    SOSIDialogHooks saved;
+    SOSIImportAsks asks;
 };
 
 }  // namespace
@@ -122,9 +118,9 @@ TEST_F(SosiImportCommandsTest, AnUnreadableFileEndsTheImportWithOneMessageAndNoD
         else
             DGDriver::QueueFileAnswer({Sosi("buer.sos"), UserFile("absent.sos")});
         if (mode == -2)
-            RunSOSIWorksheetImport(GlobalSettings);
+            RunSOSIWorksheetImport(GlobalSettings, asks);
         else
-            RunSOSIImport(GlobalSettings, mode);
+            RunSOSIImport(GlobalSettings, mode, asks);
         EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while reading the file."});
         EXPECT_EQ(optionsAsked, 0);
         EXPECT_EQ(Shown("modal"), 0);
@@ -140,10 +136,10 @@ TEST_F(SosiImportCommandsTest, MissingPartsCancelsAndAFloorPlanOutOfReachEndTheI
     SetAddOnLibraryLoader(nullptr);
     for (int32_t mode : {SOSIModeTerrain, SOSIModeObjects}) {
         DGDriver::QueueFolderCancel();
-        RunSOSIImport(GlobalSettings, mode);
+        RunSOSIImport(GlobalSettings, mode, asks);
     }
     DGDriver::QueueFileCancel();
-    RunSOSIImport(GlobalSettings, SOSIModeWorksheet);
+    RunSOSIImport(GlobalSettings, SOSIModeWorksheet, asks);
     EXPECT_EQ(Shown("folder"), 2);
     EXPECT_EQ(Shown("file"), 1);
     EXPECT_TRUE(AlertTexts().empty());
@@ -153,12 +149,12 @@ TEST_F(SosiImportCommandsTest, MissingPartsCancelsAndAFloorPlanOutOfReachEndTheI
     DGDriver::ClearQueueAndLog();
     optionsAnswer = false;
     DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
-    RunSOSIWorksheetImport(GlobalSettings);
+    RunSOSIWorksheetImport(GlobalSettings, asks);
     EXPECT_EQ(optionsAsked, 1);
     optionsAnswer = true;
     DGDriver::QueueFileAnswer({Sosi("1001_Hoyde.sos")});
     DGDriver::QueueClick(32544, 2);
-    RunSOSIImport(GlobalSettings, SOSIModeTerrain);
+    RunSOSIImport(GlobalSettings, SOSIModeTerrain, asks);
     EXPECT_EQ(Shown("modal", 32544), 1);
     EXPECT_EQ(Shown("modal", 32540), 0);
     EXPECT_TRUE(AlertTexts().empty());
@@ -169,11 +165,11 @@ TEST_F(SosiImportCommandsTest, MissingPartsCancelsAndAFloorPlanOutOfReachEndTheI
     OpenWorksheet(u'W');
     ASSERT_TRUE(host->FailCall("Automate", int32_t(API_Selector("CHWD")), APIERR_GENERAL));
     DGDriver::ClearQueueAndLog();
-    RunSOSIImport(GlobalSettings, SOSIModeTerrain);
+    RunSOSIImport(GlobalSettings, SOSIModeTerrain, asks);
     EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while modifying database."});
     EXPECT_EQ(Shown("file"), 0);
     DGDriver::QueueFileCancel();
-    RunSOSIWorksheetImport(GlobalSettings);
+    RunSOSIWorksheetImport(GlobalSettings, asks);
     EXPECT_EQ(Shown("file"), 1);
     EXPECT_TRUE(DGDriver::Errors().empty());
     EXPECT_TRUE(DGDriver::UnusedActions().empty());
@@ -183,7 +179,7 @@ TEST_F(SosiImportCommandsTest, ImportAgainAsksTheOptionsAgainOverTheSameTypesAnd
     // Once straight through, then on a second worksheet with "Import again..." in between.
     OpenWorksheet(u'A');
     DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
-    RunSOSIWorksheetImport(GlobalSettings);
+    RunSOSIWorksheetImport(GlobalSettings, asks);
     const size_t once = OnCurrentWorksheet();
     ASSERT_GT(once, 0u);
 
@@ -191,7 +187,7 @@ TEST_F(SosiImportCommandsTest, ImportAgainAsksTheOptionsAgainOverTheSameTypesAnd
     DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
     DGDriver::QueueClick(32540, 15);
     DGDriver::QueueClick(32540, 1);
-    RunSOSIWorksheetImport(GlobalSettings);
+    RunSOSIWorksheetImport(GlobalSettings, asks);
     EXPECT_EQ(OnCurrentWorksheet(), once);
     EXPECT_EQ(typesOffered, std::vector<int32_t>(3, typesOffered[0]));
     EXPECT_EQ(Shown("modal", 32540), 3);
@@ -202,7 +198,12 @@ TEST_F(SosiImportCommandsTest, ImportAgainAsksTheOptionsAgainOverTheSameTypesAnd
 
 TEST_F(SosiImportCommandsTest, FailedObjectsAreToldOnceUnlessTheUserStoppedTheBuild) {
     LoadSosiParts();
-    ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
+    // Arcs through three points on one line have no circle: those objects fail, the build goes on to the curve.
+    std::string text = ".HODE\n..TEGNSETT UTF-8\n..TRANSPAR\n...ENHET 0.01\n";
+    for (int k = 1; k <= 5; ++k)
+        text += ".BUEP " + std::to_string(k) + ":\n..OBJTYPE Arc\n..NØ\n0 0\n100 100\n200 200\n";
+    text += ".KURVE 6:\n..OBJTYPE Arc\n..NØ\n0 0\n0 500\n500 500\n.SLUTT\n";
+    std::ofstream(UserFile("degenerate.sos"), std::ios::binary) << text;
     for (int32_t stop : {-1, 3}) {
         SCOPED_TRACE(stop);
         DGDriver::ClearQueueAndLog();
@@ -211,13 +212,65 @@ TEST_F(SosiImportCommandsTest, FailedObjectsAreToldOnceUnlessTheUserStoppedTheBu
         answer.libPart = "SOSI OBJECT";
         host->Project().settingsDialogs.Queue(SettingsDialogAnswers::ToolSettings, answer);
         const int32_t zooms = session->progress.zooms;
-        DGDriver::QueueFileAnswer({Sosi("buer.sos")});
-        RunSOSIImport(GlobalSettings, SOSIModeObjects);
+        const size_t before = Db().AllElements().size();
+        DGDriver::QueueFileAnswer({UserFile("degenerate.sos")});
+        RunSOSIImport(GlobalSettings, SOSIModeObjects, asks);
         EXPECT_EQ(AlertTexts(),
                   stop < 0 ? std::vector<std::string>{"Error while modifying/creating the object."}
                            : std::vector<std::string>{});
         EXPECT_EQ(session->progress.zooms, zooms + (stop < 0 ? 0 : 1));
+        // What was made stays: the curve, unless the user stopped before it.
+        EXPECT_EQ(Db().AllElements().size(), before + (stop < 0 ? 1 : 0));
         EXPECT_EQ(Shown("modal", 32540), 1);
         EXPECT_TRUE(DGDriver::Errors().empty());
+    }
+}
+
+// A host call refused anywhere in the build, at its first call or after some have passed, takes back every element
+// and every layer the build made, and the user is told once.
+TEST_F(SosiImportCommandsTest, AHostCallThatFailsDuringTheBuildTakesTheWholeBuildBack) {
+    LoadSosiParts();
+    auto layers = [&] {
+        size_t n = 0;
+        for (int32_t i = 1; i < 1000; ++i) n += Db().Attribute(API_LayerID, i) != nullptr;
+        return n;
+    };
+    struct Case {
+        const char* function;
+        int32_t passes;
+        int32_t mode;
+    };
+    const Case cases[] = {{"Element_Create", 0, -2},     {"Element_Create", 4, -2}, {"Attribute_Create", 0, -2},
+                          {"Attribute_Create", 2, -2},   {"Element_Create", 6, 1},  {"Attribute_Get", 0, -2},
+                          {"CallUndoableCommand", 0, -2}};
+    char16_t sheet = u'a';
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.function) + " after " + std::to_string(c.passes) + " in mode " +
+                     std::to_string(c.mode));
+        DGDriver::ClearQueueAndLog();
+        const size_t elements = Db().AllElements().size(), layersBefore = layers();
+        if (c.mode == SOSIModeObjects) {
+            SettingsDialogAnswer answer;
+            answer.libPart = "SOSI OBJECT";
+            host->Project().settingsDialogs.Queue(SettingsDialogAnswers::ToolSettings, answer);
+            DGDriver::QueueFileAnswer({Sosi("buer.sos")});
+        } else {
+            OpenWorksheet(sheet++);
+            DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
+        }
+        ASSERT_TRUE(host->FailCallAfter(c.function, -1, APIERR_GENERAL, c.passes));
+        if (c.mode == SOSIModeObjects)
+            RunSOSIImport(GlobalSettings, SOSIModeObjects, asks);
+        else
+            RunSOSIWorksheetImport(GlobalSettings, asks);
+        host->ClearFailures();
+        const bool complete = Db().AllElements().size() > elements;
+        // A failure the build does not meet (a layer found by name) leaves it complete and silent.
+        if (complete) {
+            EXPECT_TRUE(AlertTexts().empty());
+            continue;
+        }
+        EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while modifying/creating the object."});
+        EXPECT_EQ(layers(), layersBefore);
     }
 }

@@ -2,6 +2,7 @@
 // Runs the SOSI reader on the real files and on SOSI text made in the test, inside the in-process host.
 #include "../fileio/ReaderFixture.hpp"
 
+#include "fileio/ReadReport.hpp"
 #include "sosi/SOSIFileCls.hpp"
 
 #include <map>
@@ -20,14 +21,17 @@ protected:
     }
     static std::string SosiData(const std::string& name) { return Data("sosi/" + name); }
 
-    // Reads the files into `reader`; the read's result.
+    // Reads the files into `reader`; the read's result. Unless `quiet` the report is then shown, as the import
+    // commands show it.
     static bool ReadFiles(SOSIFileCls& reader, const std::vector<std::string>& paths, bool quiet = true) {
         for (const std::string& p : paths) {
             SOSIFileData file;
             file.path = QV_String(p.c_str(), Encoding_UTF8);
             reader.files.Insert(file);
         }
-        return reader.ReadSOSIFiles(quiet);
+        const bool read = reader.ReadSOSIFiles();
+        if (!quiet) ShowReadReport(reader.report);
+        return read;
     }
     // Every type imported, no thinning or simplification.
     static void ImportAll(SOSIFileCls& reader) {

@@ -10,6 +10,7 @@
 #include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
 #include "sosi/SOSIOutput.hpp"
+#include "sosi/SOSIOutputSteps.hpp"
 
 #include <cmath>
 #include <random>
@@ -40,10 +41,12 @@ protected:
         part = host->Project().libraries.FindByName("SOSI OBJECT", 0);
         ASSERT_GT(part, 0);
         reader.objectLibPartIndex = part;
-        reader.currentPen = 7;
-        reader.element.header.typeID = API_ObjectID;  // as the builder prepares it
-        ASSERT_EQ(ACAPI_Element_GetDefaults(&reader.element, nullptr), NoError);
-        reader.element.object.libInd = part;
+        SOSIBuildState& build = SOSIOutputState();
+        build.pen = 7;
+        build.object = API_Element();
+        build.object.header.typeID = API_ObjectID;  // as the builder prepares it
+        ASSERT_EQ(ACAPI_Element_GetDefaults(&build.object, nullptr), NoError);
+        build.object.object.libInd = part;
     }
     void TearDown() override {
         DGDriver::Reset();
@@ -55,8 +58,10 @@ protected:
         QV_List<API_Coord3D> coords;
         for (const API_Coord3D& c : local)
             coords.Insert(IsSOSISeparator(c) ? c : API_Coord3D{c.x + ProjectOffset.x, c.y + ProjectOffset.y, c.z});
-        return Command([&] { return PlaceSOSIObject(reader, coords, QV_String(type)) ? NoError : GSErrCode(-1); }) ==
-            NoError;
+        return Command([&] {
+                   return PlaceSOSIObject(reader, coords, QV_String(type)) == SOSIPlacement::Placed ? NoError
+                                                                                                    : GSErrCode(-1);
+               }) == NoError;
     }
     std::vector<Placed> Objects() {
         std::vector<Placed> out;
@@ -107,7 +112,7 @@ protected:
 };
 
 TEST_F(SosiObjectsTest, OutlinesBecomeXYZRowsClosedOnesChecked) {
-    ASSERT_TRUE(reader.EditObjectSettings());
+    ASSERT_TRUE(EditSOSIObjectSettings(reader.objectLibPartIndex));
     ASSERT_TRUE(Place({{0, 0, 5}, {10, 0, 5}, {10, 10, 5}, {0, 10, 5}, {0, 0, 5}}, "Takkant"));  // sound square
     ASSERT_TRUE(Place({{0, 0, 1}, {10, 10, 1}, {10, 0, 1}, {0, 10, 1}, {0, 0, 1}}));  // bow-tie: split in two
     ASSERT_TRUE(Place({{0, 0, 1}, {10, 10, 1}, {10, 0, 1}, {0, 10, 1}, {0, 0, 3}}));  // closed in plan only
@@ -164,7 +169,7 @@ TEST_F(SosiObjectsTest, CheckKeepsHolesAndFlagsWhatRegularisationChanges) {
 TEST_F(SosiObjectsTest, SettingsAreEditedOnTheRightPartAndKeptForTheNextRun) {
     Answer(true, "PART_A");
     Answer(true, "", "stile=POLYGON; gs_fill_pen=12; gs_shadow=1; show_2D=0.5; top_material=20.9");
-    ASSERT_TRUE(reader.EditObjectSettings());
+    ASSERT_TRUE(EditSOSIObjectSettings(reader.objectLibPartIndex));
     EXPECT_EQ(Alerts(), (std::vector<std::string>{"The selected object isn't the needed one!"}));
     const SOSIObjectSettings& s = SOSIObjectSettingsRecord();
     EXPECT_EQ(s.style.ToStdString(), "POLYGON");
@@ -175,18 +180,18 @@ TEST_F(SosiObjectsTest, SettingsAreEditedOnTheRightPartAndKeptForTheNextRun) {
     EXPECT_EQ(s.backPen, 19);
 
     DGDriver::Reset();
-    ASSERT_TRUE(reader.EditObjectSettings());  // the next run opens on them
+    ASSERT_TRUE(EditSOSIObjectSettings(reader.objectLibPartIndex));  // the next run opens on them
     ASSERT_TRUE(Place({{0, 0, 0}, {1, 1, 0}}));
     ASSERT_EQ(Objects().size(), 1u);
     EXPECT_EQ(Objects()[0].style, "POLYGON");
     EXPECT_EQ(Objects()[0].fillPen, 12.0);
 
     Answer(false);
-    EXPECT_FALSE(reader.EditObjectSettings());
+    EXPECT_FALSE(EditSOSIObjectSettings(reader.objectLibPartIndex));
     EXPECT_TRUE(Alerts().empty());
     EXPECT_EQ(DialogsShown(), 4u);
     reader.objectLibPartIndex = libB;  // lacks the settings' parameters
-    EXPECT_FALSE(reader.EditObjectSettings());
+    EXPECT_FALSE(EditSOSIObjectSettings(reader.objectLibPartIndex));
     EXPECT_EQ(Alerts(), (std::vector<std::string>{"Error while finding data."}));
     EXPECT_EQ(DialogsShown(), 4u);
     EXPECT_EQ(s.fillPen, 12);
@@ -206,10 +211,10 @@ TEST_F(SosiObjectsTest, AnObjectsImportOfARealFilePlacesOneObjectPerCurve) {
     file.path = QV_String((TestSupport::DataDir() + "/sosi/buer.sos").c_str(), Encoding_UTF8);
     reader.files.Insert(file);
     reader.importMode = SOSIModeObjects;
-    ASSERT_TRUE(reader.ReadSOSIFiles(true));
+    ASSERT_TRUE(reader.ReadSOSIFiles());
     for (SOSIOType& row : reader.types) row.import = 1;
     reader.ImportObjects();
-    ASSERT_TRUE(reader.EditObjectSettings());
+    ASSERT_TRUE(EditSOSIObjectSettings(reader.objectLibPartIndex));
     uint8_t made = 0;
     ASSERT_TRUE(BuildSOSIOutput(reader, &made));
     EXPECT_EQ(made, 1);

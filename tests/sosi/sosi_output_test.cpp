@@ -8,6 +8,8 @@
 #include "settings/Settings.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
 #include "sosi/SOSIOutput.hpp"
+#include "sosi/SOSIObjectPlacement.hpp"
+#include "sosi/SOSIOutputSteps.hpp"
 
 #include <gtest/gtest.h>
 
@@ -102,8 +104,9 @@ TEST_F(SosiOutputTest, WorksheetBuildsOfTheRealFilesMakeOneElementPerRecordOnLay
             if (e->record.header.typeID == API_HatchID) EXPECT_EQ(e->record.hatch.fillInd, 2);
         }
         for (const std::string& layer : used) EXPECT_TRUE(chosen.count(layer) == 1) << layer;
-        ASSERT_EQ(reader.layers.GetCount(), reader.types.GetCount());
-        for (const SOSILayer& l : reader.layers) {
+        const QV_List<SOSILayer>& layers = SOSIOutputState().layers;
+        ASSERT_EQ(layers.GetCount(), reader.types.GetCount());
+        for (const SOSILayer& l : layers) {
             EXPECT_EQ(LayerName(l.layer), l.name.IsEmpty() ? "Default layer" : Str(l.name));
             // Made in UTF-8, found by its name in the system code page ("H\xF8ydelag").
             const std::string bytes = l.name.ToStdString(Encoding_System);
@@ -212,7 +215,7 @@ TEST_F(SosiOutputTest, ObjectModeOutlinesArcsWithTheSegmentationAskedFor) {
         SOSICurveSegmentationValues() = SOSICurveSegmentation{12, 3, smallRadius};
         SOSIFileCls reader;
         reader.objectLibPartIndex = host->Project().libraries.FindByName("SOSI OBJECT", 0);
-        ASSERT_TRUE(reader.EditObjectSettings());  // as the command does first
+        ASSERT_TRUE(EditSOSIObjectSettings(reader.objectLibPartIndex));  // as the command does first
         ASSERT_TRUE(Build(reader, {file}, SOSIModeObjects));
         EXPECT_EQ(reader.buildError, 0);
         const std::vector<const StoredElement*> objects = Elements();

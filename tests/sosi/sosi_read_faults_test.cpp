@@ -120,8 +120,13 @@ TEST_F(SosiReaderTest, FilesThatCannotBePlacedAreRefusedWithTheirReason) {
           Case{"binary", binary, ReadIssue::NotText}, Case{"no coordinates", noCoordinates, ReadIssue::NoCoordinates},
           Case{"no header", headless, ReadIssue::NoUnit}}) {
         SCOPED_TRACE(c.name);
-        SOSIFileCls reader;
         DGDriver::ClearQueueAndLog();
+        // The reader itself shows nothing: its report says why.
+        SOSIFileCls alone;
+        EXPECT_FALSE(ReadFiles(alone, {Write("refused.sos", c.bytes)}));
+        EXPECT_TRUE(HasIssue(alone, c.issue));
+        EXPECT_TRUE(Alerts().empty());
+        SOSIFileCls reader;
         EXPECT_FALSE(ReadFiles(reader, {Write("refused.sos", c.bytes)}, false));
         EXPECT_EQ(reader.report.error, 0);
         EXPECT_TRUE(HasIssue(reader, c.issue));

@@ -110,8 +110,8 @@ TEST_F(SosiReaderTest, RecordLinesScaleAndKeepEveryTuple) {
     EXPECT_EQ(ObjectPoints(reader)[1].size(), 1u);
     reader.skipLowHeights = 0;
     EXPECT_EQ(ObjectPoints(reader)[2].size(), 1u);  // "..NAVN" is no coordinate keyword
-    EXPECT_EQ(Str(reader.texts[0]), "two words");
-    EXPECT_DOUBLE_EQ(reader.currentRadius, 2.5);
+    EXPECT_EQ(Str(reader.scratch.texts[0]), "two words");
+    EXPECT_DOUBLE_EQ(reader.scratch.radius, 2.5);
 }
 
 TEST_F(SosiReaderTest, ReferencesGroupAndRemoveOnlyTheirFilesCurves) {
@@ -212,4 +212,41 @@ TEST_F(SosiReaderTest, ObjectModeJoinsContoursAndRingsCloseExactly) {
         EXPECT_EQ(ring[4].x, ring[0].x);
         EXPECT_EQ(ring[4].y, ring[0].y);
     }
+}
+
+// A record copies, assigns and resets whole, its rarely filled lists included; Reset empties it.
+TEST(SosiDataRecord, CopiesKeepEveryListAndResetEmptiesTheRecord) {
+    SOSIData r;
+    r.geometryKind = SOSIKindCircle;
+    r.coords.Insert(API_Coord3D{3, 4, 0});
+    r.radius = 2.0;
+    SOSIData plain = r;  // no texts, rings or references
+    r.texts.Insert(QV_String("a"));
+    SOSICos ring;
+    ring.Insert(API_Coord3D{1, 2, 3});
+    r.pieces.Insert(ring);
+    SOSIRefs refs;
+    refs.Insert(QV_String("-7"));
+    r.refs.Insert(refs);
+    SOSIData copy = r;
+    r.texts.Insert(QV_String("b"));  // the copy holds its own lists
+    EXPECT_EQ(copy.texts.GetCount(), 1);
+    EXPECT_EQ(copy.texts[0].ToStdString(), "a");
+    ASSERT_EQ(copy.pieces.GetCount(), 1);
+    EXPECT_EQ(copy.pieces[0][0].z, 3.0);
+    EXPECT_EQ(copy.refs[0][0].ToStdString(), "-7");
+    plain = copy;
+    EXPECT_EQ(plain.refs.GetCount(), 1);
+    copy.texts = QV_List<QV_String>();
+    EXPECT_TRUE(copy.texts.IsEmpty());
+    EXPECT_EQ(copy.texts.begin(), copy.texts.end());
+
+    r.Reset();
+    EXPECT_EQ(r.geometryKind, 0);
+    EXPECT_EQ(r.coords.GetCount(), 0);
+    EXPECT_EQ(r.radius, 0.0);
+    EXPECT_TRUE(r.texts.IsEmpty() && r.pieces.IsEmpty() && r.refs.IsEmpty());
+    EXPECT_EQ(r.fileIndex, -1);
+    r.coords.Insert(API_Coord3D{1, 2, 3});
+    EXPECT_EQ(r.coords.GetCount(), 1);
 }

@@ -72,3 +72,8 @@ bool AskSOSICurveSegmentation(SOSICurveSegmentation& values) {
     values = edited;
     return true;
 }
+
+bool AskSOSICurveSegmentation(const SOSIFileCls& reader) {
+    if (!HasCurvedSOSIObjects(reader)) return true;
+    return AskSOSICurveSegmentation(SOSICurveSegmentationValues());
+}

@@ -3,21 +3,68 @@
 #include "dialogs/settings/SOSIImportStepDialog.hpp"
 #include "dialogs/settings/SOSIResultsDialog.hpp"
 #include "elements/CoordinateLocatorLP.hpp"
+#include "fileio/FileDialogs.hpp"
 #include "fileio/HostReaderProgress.hpp"
+#include "fileio/ReadReport.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSILocatorDatabases.hpp"
+#include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIOutput.hpp"
+
+#include <vector>
 
 namespace {
 
 constexpr const char* ObjectPartName = "SOSI OBJECT";
+constexpr int32_t OpenTitle = 2;                   // "Open..."
+constexpr int32_t SOSIFileTypeIndex = 3;           // "SOSI Files", "SOS"
+constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
 
-// A part that is not there (and not given through the library folder) ends the import without a word.
+SOSIFileData FileAt(const QV_String& path) {
+    SOSIFileData file;
+    file.path = path;
+    return file;
+}
+
+// The SOSI files the user picks (one in modes 0 and 1, several in mode 2) into the reader's files. False when
+// the user cancelled.
+bool ChooseFiles(SOSIFileCls& reader) {
+    const int32_t importMode = reader.importMode;
+    QV_List<SOSIFileData>& files = reader.files;
+    QV_String& path = reader.path;
+    const ImportFileType& type = GetImportFileType(SOSIFileTypeIndex);
+    QV_String title;
+    GetResString(title, GeneralTableBase + LanguageIndex, OpenTitle);
+    if (importMode == SOSIModeWorksheet) {
+        std::vector<QV_String> paths;
+        if (!ShowOpenFilesDialog(paths, nullptr, title, {type}, nullptr)) {
+            return false;
+        }
+        files.Clear();
+        for (const QV_String& chosen : paths) files.Insert(FileAt(chosen));
+        if (!paths.empty()) path = paths.front();
+        return true;
+    }
+    QV_String chosen;
+    if (!RegisterFileTypes(chosen, type, TextFileTypeCode, title, nullptr)) {
+        return false;
+    }
+    path = chosen;
+    files.Insert(FileAt(chosen));
+    return true;
+}
+
+// A part that is not there (and not given through the library folder) ends the import without a word; a search
+// the host refuses ends it with "Error while finding data.".
 bool FindPart(const char* name, int32_t& index) {
-    return FindLibPartOrAsk(QV_String(name), index, false, QV_String(), APILib_ObjectID);
+    if (FindLibPartOrAsk(QV_String(name), index, false, QV_String(), APILib_ObjectID)) return true;
+    if (LibPartSearchRefused(QV_String(name), APILib_ObjectID)) ReportToolResult(ToolErrFindingData);
+    return false;
 }
 
 // The points' options and the constraint lines' pen and line type, which mode 0 draws its lines with.
@@ -33,7 +80,7 @@ void PrepareResults(SOSIFileCls& reader) {
     reader.ImportObjects();
     reader.ComputeExtents();
     reader.limitArea = reader.bounds;
-    reader.FindLocatorDatabases();
+    FindSOSILocatorDatabases(reader);
 }
 
 // A results dialog closed without OK ends the import, unless the user asked to import again.
@@ -44,10 +91,23 @@ void TakeProjectOffset(const SOSIFileCls& reader) {
     ProjectOffset.y = reader.originY;
 }
 
+// The files read (or, importing again, their lines kept) and what the read met shown, then the options of the
+// import mode asked. False when a file could not be read or the user cancelled.
+bool ReadAndAskOptions(SOSIFileCls& reader, const SOSIImportAsks& asks) {
+    const bool again = reader.importAgain != 0;
+    const bool read = reader.ReadSOSIFiles();
+    if (!again) ShowReadReport(reader.report);
+    if (!read) return false;
+    reader.cancelled = 0;
+    if (asks.options(reader)) return true;
+    reader.cancelled = 1;
+    return false;
+}
+
 // "Import again...": the lines and objects read stay, the options dialog runs again. False ends the import.
-bool ReadAgain(SOSIFileCls& reader) {
+bool ReadAgain(SOSIFileCls& reader, const SOSIImportAsks& asks) {
     reader.ResetForReread();
-    const bool read = reader.ReadSOSIFile();
+    const bool read = ReadAndAskOptions(reader, asks);
     // Cleared only now: the read skips the files while it is set, and left set it would bring every later
     // results dialog back here.
     reader.importAgain = 0;
@@ -66,19 +126,17 @@ void Build(SOSIFileCls& reader) {
 
 // Chooses and reads the files, then runs the results dialogs (32544 before 32540 in a terrain import) until the
 // user is done, reading the files again when asked; false when the import ends there.
-bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings) {
-    bool cancelled = false;
-    reader.ChooseFiles(&cancelled);
-    if (cancelled) return false;
+bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsks& asks) {
+    if (!ChooseFiles(reader)) return false;
     CopyOptions(reader, settings);
-    if (!reader.ReadSOSIFile()) return false;
+    if (!ReadAndAskOptions(reader, asks)) return false;
     for (;;) {
         PrepareResults(reader);
         if (reader.importMode == SOSIModeTerrain && Ends(OpenSOSIImportResultsDialog(reader), reader)) return false;
         if (Ends(OpenSOSIImportResultsDialogTwin(reader), reader)) return false;
         TakeProjectOffset(reader);
         if (reader.importAgain == 0) return true;
-        if (!ReadAgain(reader)) return false;
+        if (!ReadAgain(reader, asks)) return false;
     }
 }
 
@@ -90,7 +148,7 @@ void ImportSOSIFile(Settings& settings) {
     RunSOSIImport(settings, choice - 1);
 }
 
-void RunSOSIImport(Settings& settings, int32_t mode) {
+void RunSOSIImport(Settings& settings, int32_t mode, const SOSIImportAsks& asks) {
     BeginToolCommand(settings);
     if (mode < SOSIModeTerrain || mode > SOSIModeWorksheet) return;
     HostReaderProgress progress;
@@ -105,13 +163,15 @@ void RunSOSIImport(Settings& settings, int32_t mode) {
         ReportToolResult(ToolErrDatabase);
         return;
     }
-    if (!ReadAndConfirm(reader, settings)) return;
-    if (mode == SOSIModeObjects && (!AskCurveSegmentation(reader) || !reader.EditObjectSettings())) return;
+    if (!ReadAndConfirm(reader, settings, asks)) return;
+    if (mode == SOSIModeObjects &&
+        (!asks.curveSegmentation(reader) || !EditSOSIObjectSettings(reader.objectLibPartIndex)))
+        return;
     if (mode == SOSIModeTerrain) reader.FilterContourHeights();
     Build(reader);
 }
 
-void RunSOSIWorksheetImport(Settings& settings) {
+void RunSOSIWorksheetImport(Settings& settings, const SOSIImportAsks& asks) {
     BeginToolCommand(settings);
     HostReaderProgress progress;
     SOSIFileCls reader;
@@ -120,6 +180,10 @@ void RunSOSIWorksheetImport(Settings& settings) {
     reader.importMode = SOSIModeWorksheet;
     reader.namesFromSettings = 0;
     reader.addSwitch = 1;
-    if (!ReadAndConfirm(reader, settings)) return;
+    if (!ReadAndConfirm(reader, settings, asks)) return;
     Build(reader);
 }
+
+void RunSOSIImport(Settings& settings, int32_t mode) { RunSOSIImport(settings, mode, SOSIImportAsks()); }
+
+void RunSOSIWorksheetImport(Settings& settings) { RunSOSIWorksheetImport(settings, SOSIImportAsks()); }
