@@ -189,4 +189,5 @@ void UnwireSubsystems() {
     ResetTerrainContourHooks();
     ResetMeshConversionAsk();
     ResetElementEdit();
+    Made.reset();
 }
