@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -714,6 +715,50 @@ TEST_F(ProjectDatabaseTest, UndoGivesBackEveryEarlierProjectAndKeepsOnlyWhatChan
         now.erase("undoSteps");
         then.erase("undoSteps");
         ASSERT_EQ(now, then) << "after undoing step " << i;
+    }
+}
+
+TEST_F(ProjectDatabaseTest, ListsKeepCreationOrderThroughDeletionsAndUndo) {
+    // The lists as a walk over every element sorts them: by creation serial, of a type, seen here.
+    const auto expected = [&](API_ElemTypeID type) {
+        std::vector<std::pair<uint64_t, API_Guid>> all;
+        for (const auto& kv : db.Model().elements)
+            if (type == API_ZombieElemID || kv.second.record.header.typeID == type)
+                all.push_back({kv.second.serial, kv.first});
+        std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<API_Guid> out;
+        for (const auto& a : all) out.push_back(a.second);
+        return out;
+    };
+    std::srand(11);
+    std::vector<API_Guid> placed;
+    for (int step = 0; step < 300; ++step) {
+        const int what = std::rand() % 4;
+        if (what == 3 && !db.UndoTexts().empty()) {
+            ASSERT_TRUE(db.Undo());
+        } else if (what == 2) {
+            std::vector<API_Guid> live;
+            for (const API_Guid& g : placed)
+                if (db.Find(g) != nullptr) live.push_back(g);
+            if (live.empty()) continue;
+            // Several at once, some named twice.
+            std::vector<API_Guid> gone;
+            for (int k = 0; k < 3; ++k) gone.push_back(live[size_t(std::rand()) % live.size()]);
+            ASSERT_EQ(db.RunUndoableCommand("step", [&]() { return db.DeleteElements(gone.data(), 3); }), NoError);
+        } else {
+            API_Guid g = {};
+            ASSERT_EQ(what == 0
+                          ? db.PlaceHotspot({double(step), 0.0}, 1, "", &g)
+                          : db.PlacePolygonElement(API_HatchID, {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}, true, 1, "", &g),
+                      NoError);
+            placed.push_back(g);
+        }
+        ASSERT_EQ(db.AllElements(), expected(API_ZombieElemID)) << "step " << step;
+        for (API_ElemTypeID type : {API_ZombieElemID, API_HotspotID, API_HatchID, API_MeshID}) {
+            std::vector<API_Guid> listed;
+            ASSERT_EQ(db.GetElemList(type, &listed), NoError);
+            ASSERT_EQ(listed, expected(type)) << "step " << step << ", type " << type;
+        }
     }
 }
 

@@ -66,9 +66,8 @@ bool DrawBasinBuilder(const ProjectDatabase& db, const StoredElement& e, std::ve
     const double level = Param(e, "livello", 0.0);
 
     CGAL::Polygon_set_2<Kernel> below;
-    for (const API_Guid& guid : db.AllElements()) {
+    for (const API_Guid& guid : db.Model().elements.InDatabases({e.database}, API_MeshID)) {
         const StoredElement* mesh = db.Find(guid);
-        if (mesh == nullptr || mesh->record.header.typeID != API_MeshID || !(mesh->database == e.database)) continue;
         MeshSurfaceModel model;
         std::string why;
         if (!BuildMeshSurface(*mesh, StoryLevelOf(db, mesh->record.header.floorInd), &model, &why)) continue;

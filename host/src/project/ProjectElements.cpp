@@ -294,7 +294,7 @@ GSErrCode ProjectElements::CreateElement(API_Element* element, const API_Element
     e.record = rec;
     e.memo = m;
     Touch(rec.header.guid);
-    model_.elements[rec.header.guid] = e;
+    model_.elements.Put(rec.header.guid, e);
     *element = rec;
     Changed();
     NoteChange(ChangeKind::Created, e, e);
@@ -392,20 +392,20 @@ GSErrCode ProjectElements::DeleteElements(const API_Guid* guids, uint32_t count)
         const API_Guid marker = it->first;
         const StoredElement gone = it->second;
         Touch(marker);
-        model_.elements.erase(it);
+        model_.elements.Erase(it);
         DropLinksOf(marker);
         NoteChange(ChangeKind::Deleted, gone, gone);
         for (size_t d = 0; d < model_.databases.size();) {
             if (model_.databases[d].marker == marker) {
                 const API_Guid dbId = model_.databases[d].info.databaseUnId;
-                for (auto el = model_.elements.begin(); el != model_.elements.end();) {
-                    if (el->second.database != dbId) {
-                        ++el;
-                        continue;
-                    }
+                // The database's own elements, in GUID order as they always went.
+                std::vector<API_Guid> insideGuids = model_.elements.InDatabases({dbId}, API_ZombieElemID);
+                std::sort(insideGuids.begin(), insideGuids.end(), GuidLess());
+                for (const API_Guid& g : insideGuids) {
+                    const auto el = model_.elements.find(g);
                     const StoredElement inside = el->second;
-                    Touch(el->first);
-                    el = model_.elements.erase(el);
+                    Touch(g);
+                    model_.elements.Erase(el);
                     DropLinksOf(inside.record.header.guid);
                     NoteChange(ChangeKind::Deleted, inside, inside);
                 }
@@ -427,10 +427,7 @@ GSErrCode ProjectElements::GetElemList(API_ElemTypeID typeID, std::vector<API_Gu
     guids->clear();
     if (typeID != API_ZombieElemID && !ValidElementType(typeID))
         return Refuse(APIERR_BADELEMTYPE, "element type " + std::to_string(typeID) + " is unknown");
-    for (const API_Guid& g : AllElements()) {
-        const StoredElement& e = *Find(g);
-        if (VisibleHere(e) && (typeID == API_ZombieElemID || e.record.header.typeID == typeID)) guids->push_back(g);
-    }
+    *guids = ElementsHere(typeID);
     return NoError;
 }
 

@@ -25,9 +25,9 @@ bool ProjectUndo::Undo() {
     UndoStep& step = undoSteps_.back();
     for (auto& kv : step.elementsBefore) {
         if (kv.second)
-            model_.elements[kv.first] = std::move(*kv.second);
+            model_.elements.Put(kv.first, std::move(*kv.second));
         else
-            model_.elements.erase(kv.first);
+            model_.elements.Erase(kv.first);
     }
     model_.attributes = std::move(step.attributes);
     model_.stories = std::move(step.stories);
