@@ -17,8 +17,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <exception>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -101,12 +103,66 @@ double TopOf(const Solid& a, const Solid& b) {
     return top + 10.0;
 }
 
+bool SameBody(const ModelBody& a, const ModelBody& b) {
+    return a.vertices.size() == b.vertices.size() && a.edges == b.edges && a.pgons == b.pgons && a.pedges == b.pedges &&
+        (a.vertices.empty() ||
+         std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(ModelPoint)) == 0);
+}
+
+// One link as the volume sees it: what it does and the operator's bodies.
+struct LinkStep {
+    uint32_t operation = 0;
+    std::vector<ModelBody> bodies;
+    API_Guid operatorGuid = {};
+};
+
+bool SameStep(const LinkStep& a, const LinkStep& b) {
+    if (a.operation != b.operation || a.bodies.size() != b.bodies.size()) return false;
+    for (size_t i = 0; i < a.bodies.size(); ++i)
+        if (!SameBody(a.bodies[i], b.bodies[i])) return false;
+    return true;
+}
+
+// The solid after one link: each of the operator's bodies added, or taken away with all above it.
+GSErrCode ApplyStep(const LinkStep& step, Solid* solid, std::string* why) {
+    for (const ModelBody& b : step.bodies) {
+        Solid body;
+        if (!SolidFromBody(b, &body)) {
+            *why = "a body of " + GuidText(step.operatorGuid) + " is not closed";
+            return APIERR_GENERAL;
+        }
+        Solid result;
+        bool ok = false;
+        if (step.operation == APISolid_Add) {
+            ok = PMP::corefine_and_compute_union(*solid, body, result);
+        } else {
+            Solid above;
+            ok = ExtrudedUpward(body, TopOf(*solid, body), &above) &&
+                PMP::corefine_and_compute_difference(*solid, above, result);
+        }
+        if (!ok) {
+            *why = "the solid operation with " + GuidText(step.operatorGuid) + " cannot be computed";
+            return APIERR_GENERAL;
+        }
+        *solid = std::move(result);
+    }
+    return NoError;
+}
+
 }  // namespace
 
-namespace {
+struct MeshVolumes::Chain {
+    ModelBody base;
+    std::vector<LinkStep> steps;
+    std::vector<Solid> solids;                   // [0] the mesh's own, [k] after steps[k - 1]
+    std::vector<std::optional<double>> volumes;  // of solids[k], once asked
+};
 
-GSErrCode ComputeVolume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
-                        std::string* why) {
+MeshVolumes::MeshVolumes() = default;
+MeshVolumes::~MeshVolumes() = default;
+
+GSErrCode MeshVolumes::Compute(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
+                               std::string* why) {
     const StoredElement* e = db.Find(mesh);
     if (e == nullptr || e->record.header.typeID != API_MeshID) {
         *why = "no mesh " + GuidText(mesh);
@@ -118,48 +174,58 @@ GSErrCode ComputeVolume(const ProjectDatabase& db, ModelStore& models, const API
         *volume = 0.0;
         return NoError;
     }
-    Solid solid;
-    if (!SolidFromBody(model->bodies[0], &solid)) {
-        *why = "the mesh's solid is not closed";
-        return APIERR_GENERAL;
-    }
+    std::vector<LinkStep> steps;
     for (const StoredSolidLink& l : db.SolidLinks()) {
         if (l.target != mesh || (l.operation != APISolid_Add && l.operation != APISolid_SubtractUpwards)) continue;
         std::shared_ptr<const Model3D> op = models.ModelOf(l.operatorGuid, why);
         if (!op) continue;
-        for (const ModelBody& b : op->bodies) {
-            Solid body;
-            if (!SolidFromBody(b, &body)) {
-                *why = "a body of " + GuidText(l.operatorGuid) + " is not closed";
-                return APIERR_GENERAL;
-            }
-            Solid result;
-            bool ok = false;
-            if (l.operation == APISolid_Add) {
-                ok = PMP::corefine_and_compute_union(solid, body, result);
-            } else {
-                Solid above;
-                ok = ExtrudedUpward(body, TopOf(solid, body), &above) &&
-                    PMP::corefine_and_compute_difference(solid, above, result);
-            }
-            if (!ok) {
-                *why = "the solid operation with " + GuidText(l.operatorGuid) + " cannot be computed";
-                return APIERR_GENERAL;
-            }
-            solid = std::move(result);
-        }
+        steps.push_back({l.operation, op->bodies, l.operatorGuid});
     }
-    *volume = CGAL::to_double(PMP::volume(solid));
+    // What the latest chain shares with this one: the mesh's solid, then its links one by one.
+    size_t kept = 0;
+    if (chain_ && SameBody(chain_->base, model->bodies[0])) {
+        kept = 1;
+        while (kept - 1 < steps.size() && kept - 1 < chain_->steps.size() &&
+               SameStep(chain_->steps[kept - 1], steps[kept - 1]))
+            ++kept;
+    }
+    if (kept == 0) {
+        chain_.reset();
+        Solid solid;
+        if (!SolidFromBody(model->bodies[0], &solid)) {
+            *why = "the mesh's solid is not closed";
+            return APIERR_GENERAL;
+        }
+        auto chain = std::make_unique<Chain>();
+        chain->base = model->bodies[0];
+        chain->solids.push_back(std::move(solid));
+        chain->volumes.emplace_back();
+        chain_ = std::move(chain);
+        kept = 1;
+    }
+    Chain& chain = *chain_;
+    chain.steps.resize(kept - 1);
+    chain.solids.resize(kept);
+    chain.volumes.resize(kept);
+    for (size_t k = kept - 1; k < steps.size(); ++k) {
+        // The operations change their operands: the kept solid stays as it is.
+        Solid solid = chain.solids.back();
+        const GSErrCode err = ApplyStep(steps[k], &solid, why);
+        if (err != NoError) return err;
+        chain.steps.push_back(std::move(steps[k]));
+        chain.solids.push_back(std::move(solid));
+        chain.volumes.emplace_back();
+    }
+    if (!chain.volumes.back()) chain.volumes.back() = CGAL::to_double(PMP::volume(chain.solids.back()));
+    *volume = *chain.volumes.back();
     return NoError;
 }
 
-}  // namespace
-
-GSErrCode MeshVolume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
-                     std::string* why) {
+GSErrCode MeshVolumes::Volume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
+                              std::string* why) {
     // Bodies a script gives may intersect themselves; the polyhedron library refuses them by throwing.
     try {
-        return ComputeVolume(db, models, mesh, volume, why);
+        return Compute(db, models, mesh, volume, why);
     } catch (const std::exception& ex) {
         *why = std::string("the solid operations cannot be computed: ") + ex.what();
         return APIERR_GENERAL;
