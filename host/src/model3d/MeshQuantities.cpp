@@ -7,16 +7,18 @@
 
 #include <CGAL/Exact_predicates_exact_constructions_kernel.h>
 #include <CGAL/Polygon_mesh_processing/corefinement.h>
-#include <CGAL/Polygon_mesh_processing/measure.h>
 #include <CGAL/Polygon_mesh_processing/orient_polygon_soup.h>
 #include <CGAL/Polygon_mesh_processing/orientation.h>
 #include <CGAL/Polygon_mesh_processing/polygon_soup_to_polygon_mesh.h>
 #include <CGAL/Polygon_mesh_processing/repair_polygon_soup.h>
 #include <CGAL/Polygon_mesh_processing/triangulate_faces.h>
 #include <CGAL/Surface_mesh.h>
+#include <gmpxx.h>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <limits>
 #include <cstring>
 #include <exception>
 #include <map>
@@ -101,6 +103,92 @@ double TopOf(const Solid& a, const Solid& b) {
     for (const Solid* s : {&a, &b})
         for (Solid::Vertex_index v : s->vertices()) top = std::max(top, CGAL::to_double(s->point(v).z()));
     return top + 10.0;
+}
+
+// The solid's exact volume, rounded as the kernel rounds an exact number: the signed volumes of the tetrahedra
+// from the origin to each triangle, summed exactly. Coordinates that are doubles (all but the points the
+// booleans made) go as integers times powers of two into one big integer; the others as rationals.
+double ExactVolume(const Solid& solid) {
+    using ET = Kernel::FT::ET;
+    struct Coordinate {
+        int64_t m = 0;  // the double is m * 2^e
+        int e = 0;
+    };
+    struct Vertex {
+        bool dyadic = true;
+        std::array<Coordinate, 3> c;
+        std::array<ET, 3> exact;  // when not dyadic
+    };
+    std::vector<Vertex> vertices(solid.number_of_vertices() + solid.number_of_removed_vertices());
+    int minExponent = std::numeric_limits<int>::max();
+    for (Solid::Vertex_index v : solid.vertices()) {
+        const Point& p = solid.point(v);
+        Vertex& out = vertices[size_t(v)];
+        const auto approx = CGAL::approx(p);
+        for (int k = 0; k < 3; ++k) out.dyadic = out.dyadic && approx[k].inf() == approx[k].sup();
+        if (!out.dyadic) {
+            const auto exact = CGAL::exact(p);
+            for (int k = 0; k < 3; ++k) out.exact[size_t(k)] = exact[k];
+            continue;
+        }
+        for (int k = 0; k < 3; ++k) {
+            int e = 0;
+            const double f = std::frexp(approx[k].inf(), &e);
+            Coordinate& c = out.c[size_t(k)];
+            c.m = int64_t(std::ldexp(f, 53));
+            c.e = e - 53;
+            if (c.m != 0) minExponent = std::min(minExponent, c.e);
+        }
+    }
+    const int base = minExponent == std::numeric_limits<int>::max() ? 0 : 3 * minExponent;
+    mpz_class sum, term;
+    ET rationalSum = 0;
+    // det(a, b, c) as the six products of one coordinate of each.
+    static const int kTerms[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
+    for (Solid::Face_index f : solid.faces()) {
+        const Solid::Halfedge_index h = solid.halfedge(f);
+        const Vertex* t[3] = {&vertices[size_t(solid.target(h))], &vertices[size_t(solid.target(solid.next(h)))],
+                              &vertices[size_t(solid.target(solid.prev(h)))]};
+        if (t[0]->dyadic && t[1]->dyadic && t[2]->dyadic) {
+            for (int k = 0; k < 6; ++k) {
+                const Coordinate& a = t[0]->c[size_t(kTerms[k][0])];
+                const Coordinate& b = t[1]->c[size_t(kTerms[k][1])];
+                const Coordinate& c = t[2]->c[size_t(kTerms[k][2])];
+                if (a.m == 0 || b.m == 0 || c.m == 0) continue;
+                mpz_set_si(term.get_mpz_t(), a.m);
+                mpz_mul_si(term.get_mpz_t(), term.get_mpz_t(), b.m);
+                mpz_mul_si(term.get_mpz_t(), term.get_mpz_t(), c.m);
+                mpz_mul_2exp(term.get_mpz_t(), term.get_mpz_t(), mp_bitcnt_t(a.e + b.e + c.e - base));
+                if (k < 3)
+                    sum += term;
+                else
+                    sum -= term;
+            }
+            continue;
+        }
+        std::array<std::array<ET, 3>, 3> q;
+        for (int i = 0; i < 3; ++i)
+            for (int k = 0; k < 3; ++k)
+                q[size_t(i)][size_t(k)] = t[i]->dyadic
+                    ? ET(std::ldexp(double(t[i]->c[size_t(k)].m), t[i]->c[size_t(k)].e))
+                    : t[i]->exact[size_t(k)];
+        for (int k = 0; k < 6; ++k) {
+            const ET product = q[0][size_t(kTerms[k][0])] * q[1][size_t(kTerms[k][1])] * q[2][size_t(kTerms[k][2])];
+            if (k < 3)
+                rationalSum += product;
+            else
+                rationalSum -= product;
+        }
+    }
+    ET total;
+    mpq_set_z(total.get_mpq_t(), sum.get_mpz_t());
+    if (base >= 0)
+        mpq_mul_2exp(total.get_mpq_t(), total.get_mpq_t(), mp_bitcnt_t(base));
+    else
+        mpq_div_2exp(total.get_mpq_t(), total.get_mpq_t(), mp_bitcnt_t(-base));
+    total += rationalSum;
+    total /= 6;
+    return CGAL::to_double(Kernel::FT(total));
 }
 
 bool SameBody(const ModelBody& a, const ModelBody& b) {
@@ -216,7 +304,7 @@ GSErrCode MeshVolumes::Compute(const ProjectDatabase& db, ModelStore& models, co
         chain.solids.push_back(std::move(solid));
         chain.volumes.emplace_back();
     }
-    if (!chain.volumes.back()) chain.volumes.back() = CGAL::to_double(PMP::volume(chain.solids.back()));
+    if (!chain.volumes.back()) chain.volumes.back() = ExactVolume(chain.solids.back());
     *volume = *chain.volumes.back();
     return NoError;
 }
