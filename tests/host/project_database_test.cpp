@@ -142,7 +142,7 @@ TEST_F(ProjectDatabaseTest, UndoRestoresChangesDeletionsUserDataAndLayers) {
                                         return NoError;
                                     }),
               NoError);
-    EXPECT_EQ(db.Find(g)->record.hatch.fillPen, 7);
+    EXPECT_EQ(db.Find(g)->record.Get().hatch.fillPen, 7);
     EXPECT_EQ(db.Find(g)->record.header.userDataVersion, 2);
     ASSERT_TRUE(db.RunUndoableCommand("delete", [&] { return db.DeleteElements(&g, 1); }) == NoError);
     EXPECT_EQ(db.Find(g), nullptr);
@@ -151,7 +151,7 @@ TEST_F(ProjectDatabaseTest, UndoRestoresChangesDeletionsUserDataAndLayers) {
     ASSERT_NE(db.Find(g), nullptr);
     EXPECT_TRUE(db.Find(g)->userData.has_value());
     ASSERT_TRUE(db.Undo());
-    EXPECT_EQ(db.Find(g)->record.hatch.fillPen, before.hatch.fillPen);
+    EXPECT_EQ(db.Find(g)->record.Get().hatch.fillPen, before.hatch.fillPen);
     EXPECT_FALSE(db.Find(g)->userData.has_value());
     EXPECT_EQ(db.FindAttribute(API_LayerID, "New"), 0);
 }
@@ -411,7 +411,7 @@ TEST_F(ProjectDatabaseTest, ChangeMasksWriteWholeHeadFieldsAndNeverTheIdentity) 
     e.header.drwIndex = 0x1234;
     e.hatch.fillInd = 3;
     ASSERT_EQ(db.RunUndoableCommand("c", [&] { return db.ChangeElement(&e, &mask, nullptr, 0); }), NoError);
-    const API_Element& now = db.Find(g)->record;
+    const API_Element now = db.Find(g)->record.Get();
     EXPECT_EQ(now.header.typeID, API_HatchID);
     EXPECT_EQ(now.header.userDataVersion, 0);
     EXPECT_EQ(now.header.layer, layer);
@@ -770,7 +770,7 @@ TEST_F(ProjectDatabaseTest, AChangeThatChangesNothingKeepsNoUndoState) {
         for (const API_Guid& g : placed) {
             API_Element e = {};
             e.header.guid = g;
-            e.hatch.fillPen = db.Find(g)->record.hatch.fillPen;
+            e.hatch.fillPen = db.Find(g)->record.Get().hatch.fillPen;
             API_Element mask = {};
             mask.hatch.fillPen = -1;
             const GSErrCode c = db.ChangeElement(&e, &mask, nullptr, 0);

@@ -57,9 +57,9 @@ void AppendContour(const Polygon& ring, DrawnPrim* d) {
 
 bool DrawBasinBuilder(const ProjectDatabase& db, const StoredElement& e, std::vector<DrawnPrim>* out) {
     if (e.record.header.typeID != API_ObjectID || !db.libPartName ||
-        db.libPartName(e.record.object.libInd) != "VY3_BasinBuilder")
+        db.libPartName(e.record.Get().object.libInd) != "VY3_BasinBuilder")
         return false;
-    const API_ObjectType& o = e.record.object;
+    const API_ObjectType o = e.record.Get().object;
     const PlanBox box{o.pos.x, o.pos.y, o.pos.x + o.xRatio, o.pos.y + o.yRatio};
     // "livello" is a height of the model itself, as the module samples it from the mesh's 3D model (story and
     // mesh level included); "mesh_level" only tells a script where the terrain's own drawing sits.

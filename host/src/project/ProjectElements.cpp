@@ -38,7 +38,7 @@ void ApplyMask(API_Element& target, const API_Element& source, const API_Element
 }
 
 template <typename T>
-size_t Count(const std::optional<std::vector<T>>& v) {
+size_t Count(const MemoPart<std::vector<T>>& v) {
     return v ? v->size() : 0;
 }
 }  // namespace
@@ -318,7 +318,7 @@ GSErrCode ProjectElements::ChangeElement(API_Element* element, const API_Element
     if (err != NoError) return err;
     // A change that leaves the element as it was is no change: no new stamp, no notification. Otherwise the
     // module's own upkeep, which writes partners that may already be in step, would notify itself without end.
-    if (std::memcmp(&next, &e->record, sizeof next) == 0 && m.SameAs(e->memo)) {
+    if (e->record.SameAs(next) && m.SameAs(e->memo)) {
         *element = next;
         return NoError;
     }
@@ -356,12 +356,13 @@ GSErrCode ProjectElements::ChangeParameters(const API_Guid* guids, uint32_t coun
         if (!LayerUsable(e->record.header.layer, true))
             return Refuse(APIERR_LOCKEDLAYER, "the element's layer is locked");
         StoredElement next = *e;
-        if (defPars != nullptr && mask != nullptr) ApplyMask(next.record, *defPars, *mask);
+        API_Element record = e->record.Get();
+        if (defPars != nullptr && mask != nullptr) ApplyMask(record, *defPars, *mask);
         next.memo.Apply(given, APIMemoMask_All, true);
-        err = CheckRecord(next.record, next.memo);
+        err = CheckRecord(record, next.memo);
         if (err != NoError) return err;
-        if (std::memcmp(&next.record, &e->record, sizeof next.record) == 0 && next.memo.SameAs(e->memo))
-            continue;  // no change (see ChangeElement)
+        if (e->record.SameAs(record) && next.memo.SameAs(e->memo)) continue;  // no change (see ChangeElement)
+        next.record = record;
         changes.push_back({e, next});
     }
     for (auto& c : changes) {

@@ -3,6 +3,7 @@
 #include "APIDefs.hpp"
 #include "APIElements.hpp"
 #include "project/ElementMemo.hpp"
+#include "project/ElementRecord.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -25,7 +26,7 @@ struct StoredBody {
 };
 
 struct StoredElement {
-    API_Element record = {};
+    ElementRecord record;
     StoredMemo memo;
     std::optional<StoredUserData> userData;
     API_Guid database = {};          // the database the element lives in
