@@ -657,6 +657,22 @@ TEST_F(ProjectDatabaseTest, TheDumpShowsElementsParametersAndUserDataTexts) {
     EXPECT_EQ(nlohmann::ordered_json::parse(text), j);  // the pretty form is the same JSON
 }
 
+TEST(ProjectGuids, KeysOrderAsTheirBytes) {
+    std::srand(3);
+    for (int i = 0; i < 20000; ++i) {
+        API_Guid a, b;
+        uint8_t* pa = reinterpret_cast<uint8_t*>(&a);
+        uint8_t* pb = reinterpret_cast<uint8_t*>(&b);
+        for (size_t k = 0; k < sizeof a; ++k) {
+            pa[k] = uint8_t(std::rand() % 4);  // few values: long equal runs
+            pb[k] = i % 3 == 0 ? pa[k] : uint8_t(std::rand() % 4);
+        }
+        if (i % 5 == 0) pb[std::rand() % 16] = pa[0];
+        ASSERT_EQ(GuidLess()(a, b), std::memcmp(&a, &b, sizeof a) < 0);
+        ASSERT_EQ(GuidLess()(b, a), std::memcmp(&b, &a, sizeof a) < 0);
+    }
+}
+
 TEST(ProjectGuids, TextRoundTripAndBadTexts) {
     API_Guid g = {0x01234567, 0x89AB, 0xCDEF, {0x01, 0x23}, {0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
     EXPECT_EQ(GuidText(g), "01234567-89AB-CDEF-0123-456789ABCDEF");

@@ -23,8 +23,9 @@ public:
         value_.reset();
         return *this;
     }
-    template <typename U, typename = std::enable_if_t<!std::is_same<std::decay_t<U>, MemoPart>::value &&
-                                                      !std::is_same<std::decay_t<U>, std::nullopt_t>::value>>
+    template <typename U,
+              typename = std::enable_if_t<!std::is_same<std::decay_t<U>, MemoPart>::value &&
+                                          !std::is_same<std::decay_t<U>, std::nullopt_t>::value>>
     MemoPart& operator=(U&& value) {
         if (value_)
             *value_ = std::forward<U>(value);
