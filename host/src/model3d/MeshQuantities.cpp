@@ -117,8 +117,9 @@ double ExactVolume(const Solid& solid) {
     struct Vertex {
         bool dyadic = true;
         std::array<Coordinate, 3> c;
-        std::array<ET, 3> exact;  // when not dyadic
+        size_t exact = 0;  // where its rational coordinates are, when not dyadic
     };
+    std::vector<std::array<ET, 3>> rationals;
     std::vector<Vertex> vertices(solid.number_of_vertices() + solid.number_of_removed_vertices());
     int minExponent = std::numeric_limits<int>::max();
     for (Solid::Vertex_index v : solid.vertices()) {
@@ -128,7 +129,8 @@ double ExactVolume(const Solid& solid) {
         for (int k = 0; k < 3; ++k) out.dyadic = out.dyadic && approx[k].inf() == approx[k].sup();
         if (!out.dyadic) {
             const auto exact = CGAL::exact(p);
-            for (int k = 0; k < 3; ++k) out.exact[size_t(k)] = exact[k];
+            out.exact = rationals.size();
+            rationals.push_back({exact[0], exact[1], exact[2]});
             continue;
         }
         for (int k = 0; k < 3; ++k) {
@@ -171,7 +173,7 @@ double ExactVolume(const Solid& solid) {
             for (int k = 0; k < 3; ++k)
                 q[size_t(i)][size_t(k)] = t[i]->dyadic
                     ? ET(std::ldexp(double(t[i]->c[size_t(k)].m), t[i]->c[size_t(k)].e))
-                    : t[i]->exact[size_t(k)];
+                    : rationals[t[i]->exact][size_t(k)];
         for (int k = 0; k < 6; ++k) {
             const ET product = q[0][size_t(kTerms[k][0])] * q[1][size_t(kTerms[k][1])] * q[2][size_t(kTerms[k][2])];
             if (k < 3)
