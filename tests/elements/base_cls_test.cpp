@@ -165,7 +165,7 @@ TEST_F(ReadElementTest, CommonParametersOfEachKind) {
     std::string why;
     ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
     StoreTerrainRecord();
-    Db().FindMutable(terrain)->record.mesh.skirtMat = 21;
+    Db().FindMutable(terrain)->record.Edit([&](API_Element& rec) { rec.mesh.skirtMat = 21; });
     ASSERT_EQ(ACAPI_Element_Get(&mesh), NoError);
     BaseCls c;
     ASSERT_TRUE(c.ReadElement(mesh, false));

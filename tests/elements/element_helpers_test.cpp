@@ -147,7 +147,7 @@ TEST_F(ElementHelpersTest, ChangeElementWritesTheParametersOfThatElementOnly) {
     mask.object.level = -1;
     ASSERT_EQ(Command([&] { return ChangeElement(&e, &memo, &mask); }), NoError);
     ACAPI_DisposeElemMemoHdls(&memo);
-    EXPECT_EQ(Db().Find(a)->record.object.level, 2.0);
+    EXPECT_EQ(Db().Find(a)->record.Get().object.level, 2.0);
     EXPECT_EQ((*Db().Find(a)->memo.params)[0].record.value.real, 7.5);
     ASSERT_EQ(Db().Find(b)->memo.params->size(), 3u);  // the library part's defaults, untouched
     EXPECT_EQ((*Db().Find(b)->memo.params)[0].record.value.real, 1.5);

@@ -88,11 +88,11 @@ TEST_F(ElementQueriesTest, FillFromPointsWithItsAttributes) {
     EXPECT_EQ(fill->record.header.typeID, API_HatchID);
     EXPECT_EQ(fill->record.header.floorInd, 1);
     EXPECT_EQ(fill->record.header.layer, layer);
-    EXPECT_EQ(fill->record.hatch.contPen, 5);
-    EXPECT_EQ(fill->record.hatch.fillPen, 6);
-    EXPECT_EQ(fill->record.hatch.fillBGPen, 7);
-    EXPECT_EQ(fill->record.hatch.fillInd, 3);
-    EXPECT_EQ(fill->record.hatch.drawOrder, 2);
+    EXPECT_EQ(fill->record.Get().hatch.contPen, 5);
+    EXPECT_EQ(fill->record.Get().hatch.fillPen, 6);
+    EXPECT_EQ(fill->record.Get().hatch.fillBGPen, 7);
+    EXPECT_EQ(fill->record.Get().hatch.fillInd, 3);
+    EXPECT_EQ(fill->record.Get().hatch.drawOrder, 2);
     ASSERT_TRUE(fill->memo.elemInfoString.has_value());
     EXPECT_EQ(*fill->memo.elemInfoString, u"Plot 12");
     QV_List<API_Coord> back;

@@ -99,8 +99,8 @@ protected:
 TEST_F(FrameworkIntegrationTest, ARoadObjectOverTheTerrainWrittenReadBackAndDumped) {
     // The user's terrain, an add-on mesh with its terrain record.
     const API_Guid terrain = PlaceMesh("terrain");
-    Db().FindMutable(terrain)->record.mesh.skirtMat = 12;
-    Db().FindMutable(terrain)->record.mesh.skirtLevel = 2.5;
+    Db().FindMutable(terrain)->record.Edit([&](API_Element& rec) { rec.mesh.skirtMat = 12; });
+    Db().FindMutable(terrain)->record.Edit([&](API_Element& rec) { rec.mesh.skirtLevel = 2.5; });
     API_Element mesh = {};
     mesh.header.guid = terrain;
     ASSERT_EQ(ACAPI_Element_Get(&mesh), NoError);

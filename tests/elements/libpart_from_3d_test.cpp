@@ -123,7 +123,7 @@ TEST_F(LibPartFrom3DTest, TheViewBecomesTheElementsOwnPartWhichIsPlaced) {
     EXPECT_EQ(cls.placedName, kPartName);
     EXPECT_TRUE(cls.transferred);
     EXPECT_TRUE(cls.hadSource);
-    EXPECT_EQ(Db().Find(cls.object.header.guid)->record.object.libInd, part);
+    EXPECT_EQ(Db().Find(cls.object.header.guid)->record.Get().object.libInd, part);
     // Saved in the parallel projection, then the user's came back.
     ASSERT_EQ(View().projectionSets.size(), 2u);
     EXPECT_EQ(View().projectionSets[0].isPersp, 0);

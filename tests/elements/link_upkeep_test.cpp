@@ -150,7 +150,7 @@ TEST_F(LinkUpkeepTest, RoadSectionsAreConvertedWithinTheirSectionDatabase) {
     WiredUpkeepHooks().keepRoadSections = [&](GS::Array<API_Guid>& objects, int32_t roadIndex) {
         GS::Array<API_Guid> kept;
         for (const API_Guid& g : objects)
-            if (Db().Find(g)->record.object.libInd == roadIndex && Number(g, "sezione") != 0) kept.Push(g);
+            if (Db().Find(g)->record.Get().object.libInd == roadIndex && Number(g, "sezione") != 0) kept.Push(g);
         objects = kept;
         return roadIndex == road;
     };

@@ -242,11 +242,11 @@ TEST_F(MeshHeightSamplingTest, ElementClassPointsAreDrapedAndTheTerrainLevelLowe
     ASSERT_EQ(Command([&] { return ChangeElement(&road.element, nullptr, &mask); }), NoError);
     for (double level : {1.0, -6.0}) {
         EXPECT_TRUE(Run([&] { return RaiseNegativeLevel(road, level); }));
-        EXPECT_EQ(Db().Find(mesh.header.guid)->record.mesh.skirtLevel, -4.0) << level;
+        EXPECT_EQ(Db().Find(mesh.header.guid)->record.Get().mesh.skirtLevel, -4.0) << level;
     }
     EXPECT_TRUE(Run([&] { return RaiseNegativeLevel(road, -2.5); }));
-    EXPECT_EQ(Db().Find(mesh.header.guid)->record.mesh.skirtLevel, -2.5);
-    EXPECT_EQ(Db().Find(mesh.header.guid)->record.mesh.level, -5.0);
+    EXPECT_EQ(Db().Find(mesh.header.guid)->record.Get().mesh.skirtLevel, -2.5);
+    EXPECT_EQ(Db().Find(mesh.header.guid)->record.Get().mesh.level, -5.0);
     EXPECT_EQ(road.meshSkirt, -2.5);
 }
 

@@ -30,16 +30,16 @@ TEST_F(ElementEditTest, DragsAndLiftsMoveEveryListedElementInsideACommandOnly) {
     ASSERT_EQ(Db().PlaceLine({0, 0}, {4, 0}, 1, "line", &line), NoError);
 
     EXPECT_NE(Edit(APIEdit_Drag, {0, 0, 0}, {3, 4, 0}, {spot}), NoError);  // no command: refused
-    EXPECT_EQ(Db().Find(spot)->record.hotspot.pos.x, 1.0);
+    EXPECT_EQ(Db().Find(spot)->record.Get().hotspot.pos.x, 1.0);
 
     ASSERT_EQ(Command([&] { return Edit(APIEdit_Drag, {1, 1, 0}, {4, 5, 0}, {spot, line}); }), NoError);
-    EXPECT_EQ(Db().Find(spot)->record.hotspot.pos.x, 4.0);
-    EXPECT_EQ(Db().Find(spot)->record.hotspot.pos.y, 6.0);
-    EXPECT_EQ(Db().Find(line)->record.line.endC.x, 7.0);
-    EXPECT_EQ(Db().Find(line)->record.line.endC.y, 4.0);
+    EXPECT_EQ(Db().Find(spot)->record.Get().hotspot.pos.x, 4.0);
+    EXPECT_EQ(Db().Find(spot)->record.Get().hotspot.pos.y, 6.0);
+    EXPECT_EQ(Db().Find(line)->record.Get().line.endC.x, 7.0);
+    EXPECT_EQ(Db().Find(line)->record.Get().line.endC.y, 4.0);
 
     ASSERT_EQ(Command([&] { return Edit(APIEdit_Elevate, {0, 0, 1}, {0, 0, 3.5}, {spot}); }), NoError);
-    EXPECT_EQ(Db().Find(spot)->record.hotspot.height, 2.5);
+    EXPECT_EQ(Db().Find(spot)->record.Get().hotspot.height, 2.5);
 
     // A rotation is not an edit of the stand-in, and a missing element spoils the whole edit.
     EXPECT_NE(Command([&] { return Edit(APIEdit_Rotate, {0, 0, 0}, {1, 0, 0}, {spot}); }), NoError);
@@ -54,7 +54,7 @@ TEST_F(ElementEditTest, DragsAndLiftsMoveEveryListedElementInsideACommandOnly) {
     missing.guid = gone;
     neigs.Push(missing);
     EXPECT_EQ(Command([&] { return ACAPI_Element_Edit(neigs, pars); }), APIERR_BADID);
-    EXPECT_EQ(Db().Find(spot)->record.hotspot.pos.x, 4.0);
+    EXPECT_EQ(Db().Find(spot)->record.Get().hotspot.pos.x, 4.0);
 }
 
 }  // namespace

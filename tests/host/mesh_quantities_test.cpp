@@ -1,6 +1,13 @@
 // A mesh's volume as the host computes it: its solid from the floor up to its surface, and what each kind of solid
 // link does to it, against closed forms over the plane z = 10 + 0.1x + 0.05y.
 #include "ProjectHost.hpp"
+#include "model3d/MeshQuantities.hpp"
+#include "project/HostProject.hpp"
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -67,4 +74,35 @@ TEST_F(MeshQuantitiesTest, TheSolidAndWhatEachLinkTakesOrAdds) {
     API_Guid none = {};
     none.time_low = 0xDEAD;
     EXPECT_NE(Volume(none, &v), NoError);
+}
+
+TEST_F(MeshQuantitiesTest, VolumesAfterLinksComeAndGoAreThoseBuiltFromNothing) {
+    // Boxes that cut and add across the mesh and each other, linked and unlinked in random orders: every volume
+    // the host answers is, to the bit, the one a host without kept solids computes.
+    std::srand(5);
+    std::vector<std::pair<API_Guid, uint32_t>> ops;
+    for (int k = 0; k < 6; ++k) {
+        const double x = 2.0 + 5.0 * k, y = 1.0 + 2.0 * (k % 3);
+        const bool cut = k % 2 == 0;
+        ops.push_back({Box(x, y, x + 9.0, y + 8.0, cut ? 11.0 : 9.0, cut ? 30.0 : 14.0),
+                       cut ? APISolid_SubtractUpwards : APISolid_Add});
+    }
+    std::vector<bool> linked(ops.size(), false);
+    for (int round = 0; round < 30; ++round) {
+        const size_t k = size_t(std::rand()) % ops.size();
+        ASSERT_EQ(Command([&] {
+                      return linked[k] ? ACAPI_Element_SolidLink_Remove(mesh, ops[k].first)
+                                       : ACAPI_Element_SolidLink_Create(mesh, ops[k].first, ops[k].second, 1);
+                  }),
+                  NoError);
+        linked[k] = !linked[k];
+        double kept = 0.0, again = 0.0, fresh = 0.0;
+        ASSERT_EQ(Volume(mesh, &kept), NoError);
+        ASSERT_EQ(Volume(mesh, &again), NoError);
+        MeshVolumes none;
+        std::string why;
+        ASSERT_EQ(none.Volume(Db(), host->Project().models, mesh, &fresh, &why), NoError) << why;
+        ASSERT_EQ(kept, fresh) << "round " << round;
+        ASSERT_EQ(again, fresh) << "round " << round;
+    }
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -156,7 +157,7 @@ TEST_F(ProjectDatabaseTest, UndoRestoresChangesDeletionsUserDataAndLayers) {
                                         return NoError;
                                     }),
               NoError);
-    EXPECT_EQ(db.Find(g)->record.hatch.fillPen, 7);
+    EXPECT_EQ(db.Find(g)->record.Get().hatch.fillPen, 7);
     EXPECT_EQ(db.Find(g)->record.header.userDataVersion, 2);
     ASSERT_TRUE(db.RunUndoableCommand("delete", [&] { return db.DeleteElements(&g, 1); }) == NoError);
     EXPECT_EQ(db.Find(g), nullptr);
@@ -165,7 +166,7 @@ TEST_F(ProjectDatabaseTest, UndoRestoresChangesDeletionsUserDataAndLayers) {
     ASSERT_NE(db.Find(g), nullptr);
     EXPECT_TRUE(db.Find(g)->userData.has_value());
     ASSERT_TRUE(db.Undo());
-    EXPECT_EQ(db.Find(g)->record.hatch.fillPen, before.hatch.fillPen);
+    EXPECT_EQ(db.Find(g)->record.Get().hatch.fillPen, before.hatch.fillPen);
     EXPECT_FALSE(db.Find(g)->userData.has_value());
     EXPECT_EQ(db.FindAttribute(API_LayerID, "New"), 0);
 }
@@ -425,7 +426,7 @@ TEST_F(ProjectDatabaseTest, ChangeMasksWriteWholeHeadFieldsAndNeverTheIdentity) 
     e.header.drwIndex = 0x1234;
     e.hatch.fillInd = 3;
     ASSERT_EQ(db.RunUndoableCommand("c", [&] { return db.ChangeElement(&e, &mask, nullptr, 0); }), NoError);
-    const API_Element& now = db.Find(g)->record;
+    const API_Element now = db.Find(g)->record.Get();
     EXPECT_EQ(now.header.typeID, API_HatchID);
     EXPECT_EQ(now.header.userDataVersion, 0);
     EXPECT_EQ(now.header.layer, layer);
@@ -671,6 +672,22 @@ TEST_F(ProjectDatabaseTest, TheDumpShowsElementsParametersAndUserDataTexts) {
     EXPECT_EQ(nlohmann::ordered_json::parse(text), j);  // the pretty form is the same JSON
 }
 
+TEST(ProjectGuids, KeysOrderAsTheirBytes) {
+    std::srand(3);
+    for (int i = 0; i < 20000; ++i) {
+        API_Guid a, b;
+        uint8_t* pa = reinterpret_cast<uint8_t*>(&a);
+        uint8_t* pb = reinterpret_cast<uint8_t*>(&b);
+        for (size_t k = 0; k < sizeof a; ++k) {
+            pa[k] = uint8_t(std::rand() % 4);  // few values: long equal runs
+            pb[k] = i % 3 == 0 ? pa[k] : uint8_t(std::rand() % 4);
+        }
+        if (i % 5 == 0) pb[std::rand() % 16] = pa[0];
+        ASSERT_EQ(GuidLess()(a, b), std::memcmp(&a, &b, sizeof a) < 0);
+        ASSERT_EQ(GuidLess()(b, a), std::memcmp(&b, &a, sizeof a) < 0);
+    }
+}
+
 TEST(ProjectGuids, TextRoundTripAndBadTexts) {
     API_Guid g = {0x01234567, 0x89AB, 0xCDEF, {0x01, 0x23}, {0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
     EXPECT_EQ(GuidText(g), "01234567-89AB-CDEF-0123-456789ABCDEF");
@@ -732,6 +749,50 @@ TEST_F(ProjectDatabaseTest, UndoGivesBackEveryEarlierProjectAndKeepsOnlyWhatChan
     }
 }
 
+TEST_F(ProjectDatabaseTest, ListsKeepCreationOrderThroughDeletionsAndUndo) {
+    // The lists as a walk over every element sorts them: by creation serial, of a type, seen here.
+    const auto expected = [&](API_ElemTypeID type) {
+        std::vector<std::pair<uint64_t, API_Guid>> all;
+        for (const auto& kv : db.Model().elements)
+            if (type == API_ZombieElemID || kv.second.record.header.typeID == type)
+                all.push_back({kv.second.serial, kv.first});
+        std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<API_Guid> out;
+        for (const auto& a : all) out.push_back(a.second);
+        return out;
+    };
+    std::srand(11);
+    std::vector<API_Guid> placed;
+    for (int step = 0; step < 300; ++step) {
+        const int what = std::rand() % 4;
+        if (what == 3 && !db.UndoTexts().empty()) {
+            ASSERT_TRUE(db.Undo());
+        } else if (what == 2) {
+            std::vector<API_Guid> live;
+            for (const API_Guid& g : placed)
+                if (db.Find(g) != nullptr) live.push_back(g);
+            if (live.empty()) continue;
+            // Several at once, some named twice.
+            std::vector<API_Guid> gone;
+            for (int k = 0; k < 3; ++k) gone.push_back(live[size_t(std::rand()) % live.size()]);
+            ASSERT_EQ(db.RunUndoableCommand("step", [&]() { return db.DeleteElements(gone.data(), 3); }), NoError);
+        } else {
+            API_Guid g = {};
+            ASSERT_EQ(what == 0
+                          ? db.PlaceHotspot({double(step), 0.0}, 1, "", &g)
+                          : db.PlacePolygonElement(API_HatchID, {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}, true, 1, "", &g),
+                      NoError);
+            placed.push_back(g);
+        }
+        ASSERT_EQ(db.AllElements(), expected(API_ZombieElemID)) << "step " << step;
+        for (API_ElemTypeID type : {API_ZombieElemID, API_HotspotID, API_HatchID, API_MeshID}) {
+            std::vector<API_Guid> listed;
+            ASSERT_EQ(db.GetElemList(type, &listed), NoError);
+            ASSERT_EQ(listed, expected(type)) << "step " << step << ", type " << type;
+        }
+    }
+}
+
 TEST_F(ProjectDatabaseTest, AChangeThatChangesNothingKeepsNoUndoState) {
     std::vector<API_Guid> placed;
     for (int i = 0; i < 20; ++i) placed.push_back(PlaceFill("same" + std::to_string(i)));
@@ -740,7 +801,7 @@ TEST_F(ProjectDatabaseTest, AChangeThatChangesNothingKeepsNoUndoState) {
         for (const API_Guid& g : placed) {
             API_Element e = {};
             e.header.guid = g;
-            e.hatch.fillPen = db.Find(g)->record.hatch.fillPen;
+            e.hatch.fillPen = db.Find(g)->record.Get().hatch.fillPen;
             API_Element mask = {};
             mask.hatch.fillPen = -1;
             const GSErrCode c = db.ChangeElement(&e, &mask, nullptr, 0);

@@ -181,7 +181,7 @@ TEST_F(ProjectFunctionsTest, BoundsComeFromTheElementsOwnRecordAboveItsStory) {
     ASSERT_EQ(Db().GoToStory(1), NoError);
     API_Guid mesh = {};
     ASSERT_EQ(Db().PlacePolygonElement(API_MeshID, {{0, 0, 1}, {10, 0, 4}, {10, 5, 2}}, true, 1, "T", &mesh), NoError);
-    Db().FindMutable(mesh)->record.mesh.level = 0.5;
+    Db().FindMutable(mesh)->record.Edit([&](API_Element& rec) { rec.mesh.level = 0.5; });
     API_Element e = {};
     e.header.guid = mesh;
     API_Box3D box = {};

@@ -39,7 +39,7 @@ Signature ProjectSignature(StandinHost& host) {
     };
     Signature out;
     for (const API_Guid& g : db.AllElements()) {
-        const API_Element& e = db.Find(g)->record;
+        const API_Element e = db.Find(g)->record.Get();
         std::string s = "element " + std::to_string(e.header.typeID);
         if (e.header.typeID == API_ObjectID && db.libPartName) s += " " + db.libPartName(e.object.libInd);
         out.push_back(s + " on " + layerName(e.header.layer));

@@ -145,11 +145,13 @@ TEST_F(TerrainCommandsTest, TerrainIsBuiltFromPointsConstraintAndOutline) {
     EXPECT_EQ(gradient, 1);  // box 41 ticked: the gradient object goes with the new terrain
 
     // A second "Terrain" edits it: changing only the contour pen writes only that field.
-    Db().FindMutable(meshes[0].header.guid)->record.mesh.ridgePen = 9;  // the user's own edit in the host
+    Db().FindMutable(meshes[0].header.guid)->record.Edit([&](API_Element& rec) {
+        rec.mesh.ridgePen = 9;
+    });  // the user's own edit in the host
     DGDriver::QueueSetLong(TerrainSettingsDialogId, 11, 7);
     DGDriver::QueueClick(TerrainSettingsDialogId, 1);
     RunTerrain(GlobalSettings);
-    const API_MeshType& after = Db().Find(meshes[0].header.guid)->record.mesh;
+    const API_MeshType after = Db().Find(meshes[0].header.guid)->record.Get().mesh;
     EXPECT_EQ(after.pen, 7);
     EXPECT_EQ(after.ridgePen, 9);
     EXPECT_EQ(after.topMat, m.topMat);
@@ -178,7 +180,7 @@ TEST_F(TerrainCommandsTest, OutlineCornerWithoutPointIsDroppedAndTheOffsetLowers
     ASSERT_EQ(fills.GetSize(), 1u);
     ElemDescriptor d;
     EXPECT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Outline, Db().Find(fills[0])->record.header, false));
-    EXPECT_EQ(Db().Find(fills[0])->record.hatch.poly.nCoords, 5);
+    EXPECT_EQ(Db().Find(fills[0])->record.Get().hatch.poly.nCoords, 5);
 }
 
 TEST_F(TerrainCommandsTest, CancelAndMissingCornersChangeNothing) {
@@ -201,12 +203,14 @@ TEST_F(TerrainCommandsTest, MassEditWritesOnlyChangedFieldsAndOneIdIntoEveryMesh
     TerrainRecord r;
     for (int k = 0; k < 2; ++k) {
         API_Guid g = PlaceMesh(Name("mesh"));
-        Db().FindMutable(g)->record.mesh.ridgePen = int16_t(20 + k);
+        Db().FindMutable(g)->record.Edit([&](API_Element& rec) { rec.mesh.ridgePen = int16_t(20 + k); });
         Db().FindMutable(g)->memo.elemInfoString = k == 0 ? u"NORTH" : u"SOUTH";
-        API_MeshType& m = Db().FindMutable(g)->record.mesh;
-        m.sectPen = 3;
-        m.sectFillPen = 5;
-        m.overrideSectFillPen = 1;
+        Db().FindMutable(g)->record.Edit([](API_Element& rec) {
+            API_MeshType& m = rec.mesh;
+            m.sectPen = 3;
+            m.sectFillPen = 5;
+            m.overrideSectFillPen = 1;
+        });
         Record(g, ElemKind_Terrain);
     }
     DGDriver::QueueClick(TerrainSettingsDialogId, 47);      // to the wide layout
@@ -277,14 +281,15 @@ TEST_F(TerrainCommandsTest, NewTerrainSpreadsTheBandLevelsOverItsHeights) {
 
 TEST_F(TerrainCommandsTest, MeshConversionAndOrphanRemoval) {
     const API_Guid plain = PlaceMesh("plain");
-    Db().FindMutable(plain)->record.mesh.skirtLevel = -10.0;  // heights 1 to 4: the skirt must reach below 1
+    Db().FindMutable(plain)->record.Edit(
+        [&](API_Element& rec) { rec.mesh.skirtLevel = -10.0; });  // heights 1 to 4: the skirt must reach below 1
     Select({plain});
     DGDriver::QueueClick(32527, 1);  // "Convert"
     RunMeshConversion(GlobalSettings);
     EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
     ElemDescriptor d;
     EXPECT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Terrain, Db().Find(plain)->record.header, false));
-    EXPECT_EQ(Db().Find(plain)->record.mesh.skirtLevel, 0.0);
+    EXPECT_EQ(Db().Find(plain)->record.Get().mesh.skirtLevel, 0.0);
     RunMeshConversion(GlobalSettings);  // a terrain exists: nothing at all
     EXPECT_TRUE(AlertTexts().empty());
     std::string why;
@@ -333,13 +338,13 @@ TEST_F(TerrainCommandsTest, CopiedTerrainGetsItsOwnIdentifierAndAChangedOneItsSk
     // switch: the change puts both right.
     QV_List<API_Element> parents;
     parents.Insert(Db().Find(terrain)->record);
-    Db().FindMutable(terrain)->record.mesh.skirtLevel = -5.0;
-    Db().FindMutable(terrain)->record.mesh.showPlanTriangles = 0;
+    Db().FindMutable(terrain)->record.Edit([&](API_Element& rec) { rec.mesh.skirtLevel = -5.0; });
+    Db().FindMutable(terrain)->record.Edit([&](API_Element& rec) { rec.mesh.showPlanTriangles = 0; });
     heads.Clear();
     heads.Insert(Db().Find(terrain)->record.header);
     ASSERT_EQ(Command([&] { return CollectTerrainElements(3, heads, parents) ? NoError : APIERR_GENERAL; }), NoError);
-    EXPECT_EQ(Db().Find(terrain)->record.mesh.skirtLevel, 0.0);
-    EXPECT_EQ(Db().Find(terrain)->record.mesh.showPlanTriangles, 1);
+    EXPECT_EQ(Db().Find(terrain)->record.Get().mesh.skirtLevel, 0.0);
+    EXPECT_EQ(Db().Find(terrain)->record.Get().mesh.showPlanTriangles, 1);
 }
 
 TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultObjectsDoNotDrag) {
@@ -383,7 +388,7 @@ TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultO
     // The terrain raised by 0.5: every object linked to it goes up by 0.5, the other terrain's stays.
     QV_List<API_Element> parents;
     parents.Insert(Db().Find(terrain)->record);
-    Db().FindMutable(terrain)->record.mesh.level += 0.5;
+    Db().FindMutable(terrain)->record.Edit([&](API_Element& rec) { rec.mesh.level += 0.5; });
     QV_List<API_Elem_Head> heads;
     heads.Insert(Db().Find(terrain)->record.header);
     ASSERT_EQ(Command([&] { return CollectTerrainElements(3, heads, parents) ? NoError : APIERR_GENERAL; }), NoError);

@@ -101,7 +101,7 @@ TEST_F(SosiOutputTest, WorksheetBuildsOfTheRealFilesMakeOneElementPerRecordOnLay
         for (const StoredElement* e : made) {
             used.insert(LayerName(e->record.header.layer));
             // Fill 65 is a hatch here: surfaces take the first solid fill.
-            if (e->record.header.typeID == API_HatchID) EXPECT_EQ(e->record.hatch.fillInd, 2);
+            if (e->record.header.typeID == API_HatchID) EXPECT_EQ(e->record.Get().hatch.fillInd, 2);
         }
         for (const std::string& layer : used) EXPECT_TRUE(chosen.count(layer) == 1) << layer;
         const QV_List<SOSILayer>& layers = SOSIOutputState().layers;
@@ -152,7 +152,7 @@ TEST_F(SosiOutputTest, TerrainBuildMakesPointsWithHeightsAndGroupedConstraintsAt
         std::set<std::string> groups;
         size_t hotspots = 0, constraints = 0;
         for (const StoredElement* e : Elements()) {
-            const API_Element& r = e->record;
+            const API_Element r = e->record.Get();
             ElemDescriptor d;
             if (r.header.typeID == API_HotspotID) {
                 ++hotspots;

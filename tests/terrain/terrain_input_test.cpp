@@ -185,9 +185,9 @@ TEST_F(TerrainInputTest, CopiesDragsAndDeletionsKeepPointsAndConstraintsInStep) 
         const API_Elem_Head heads[] = {Head(b)};
         ASSERT_EQ(Command([&] { return PointTool::OnElementEvent(4, heads, 1, &before, 1) ? NoError : -1; }), NoError);
     }
-    EXPECT_EQ(Db().Find(b)->record.hotspot.pos.x, 25.0);
-    EXPECT_EQ(Db().Find(ab)->record.line.endC.x, 25.0);
-    EXPECT_EQ(Db().Find(ab)->record.line.endC.y, 5.0);
+    EXPECT_EQ(Db().Find(b)->record.Get().hotspot.pos.x, 25.0);
+    EXPECT_EQ(Db().Find(ab)->record.Get().line.endC.x, 25.0);
+    EXPECT_EQ(Db().Find(ab)->record.Get().line.endC.y, 5.0);
 
     // Deleting a point deletes the constraints that ended at it.
     ASSERT_EQ(Command([&] {

@@ -57,18 +57,17 @@ void AppendContour(const Polygon& ring, DrawnPrim* d) {
 
 bool DrawBasinBuilder(const ProjectDatabase& db, const StoredElement& e, std::vector<DrawnPrim>* out) {
     if (e.record.header.typeID != API_ObjectID || !db.libPartName ||
-        db.libPartName(e.record.object.libInd) != "VY3_BasinBuilder")
+        db.libPartName(e.record.Get().object.libInd) != "VY3_BasinBuilder")
         return false;
-    const API_ObjectType& o = e.record.object;
+    const API_ObjectType o = e.record.Get().object;
     const PlanBox box{o.pos.x, o.pos.y, o.pos.x + o.xRatio, o.pos.y + o.yRatio};
     // "livello" is a height of the model itself, as the module samples it from the mesh's 3D model (story and
     // mesh level included); "mesh_level" only tells a script where the terrain's own drawing sits.
     const double level = Param(e, "livello", 0.0);
 
     CGAL::Polygon_set_2<Kernel> below;
-    for (const API_Guid& guid : db.AllElements()) {
+    for (const API_Guid& guid : db.Model().elements.InDatabases({e.database}, API_MeshID)) {
         const StoredElement* mesh = db.Find(guid);
-        if (mesh == nullptr || mesh->record.header.typeID != API_MeshID || !(mesh->database == e.database)) continue;
         MeshSurfaceModel model;
         std::string why;
         if (!BuildMeshSurface(*mesh, StoryLevelOf(db, mesh->record.header.floorInd), &model, &why)) continue;

@@ -62,7 +62,8 @@ struct PolygonView {
     int32_t nCoords = 0, nSubPolys = 0, nArcs = 0;
 };
 bool ReadPolygon(const StoredElement& e, PolygonView* v) {
-    const API_Polygon* poly = APIPolygonOf(e.record);
+    const API_Element record = e.record.Get();
+    const API_Polygon* poly = APIPolygonOf(record);
     if (poly == nullptr || !e.memo.coords || !e.memo.pends) return false;
     v->coords = &*e.memo.coords;
     v->pends = &*e.memo.pends;
@@ -156,7 +157,7 @@ void HatchLines(const StoredElement& e, const PolygonView& v, double spacing, do
             if (along[i + 1] - along[i] <= 0.0) continue;
             const API_Coord a = {o * n.x + along[i] * d.x, o * n.y + along[i] * d.y};
             const API_Coord b = {o * n.x + along[i + 1] * d.x, o * n.y + along[i + 1] * d.y};
-            out->push_back(LineEdge(e.record.header, e.record.hatch.fillPen, a, b));
+            out->push_back(LineEdge(e.record.header, e.record.Get().hatch.fillPen, a, b));
         }
     }
 }
@@ -175,7 +176,7 @@ bool PatternedFill(const ProjectDatabase& db, int32_t fillInd) {
 void DrawFill(const ProjectDatabase& db, const StoredElement& e, std::vector<DrawnPrim>* out) {
     PolygonView v;
     if (!ReadPolygon(e, &v)) return;
-    const API_HatchType& h = e.record.hatch;
+    const API_HatchType h = e.record.Get().hatch;
     DrawnPrim border;
     API_PrimHatch& rec = border.prim.hatch;
     rec.head = Head(API_PrimHatchBorderBegID, &e.record.header, h.contPen);
@@ -234,7 +235,7 @@ void DrawFill(const ProjectDatabase& db, const StoredElement& e, std::vector<Dra
 void DrawPolyLine(const StoredElement& e, std::vector<DrawnPrim>* out) {
     PolygonView v;
     if (!ReadPolygon(e, &v)) return;
-    const int16_t pen = e.record.polyLine.pen;
+    const int16_t pen = e.record.Get().polyLine.pen;
     for (int32_t c = 1; c <= v.nSubPolys; ++c) {
         const int32_t first = (*v.pends)[size_t(c - 1)] + 1, last = std::min((*v.pends)[size_t(c)], v.nCoords);
         DrawnPrim run;
@@ -263,7 +264,7 @@ void DrawPolyLine(const StoredElement& e, std::vector<DrawnPrim>* out) {
 }
 
 void DrawObject(const StoredElement& e, std::vector<DrawnPrim>* out) {
-    const API_ObjectType& o = e.record.object;
+    const API_ObjectType o = e.record.Get().object;
     DrawnPrim hotspot = PointPrim(o.pos);
     hotspot.prim.head = Head(API_PrimPointID, &e.record.header, o.pen);
     out->push_back(hotspot);
@@ -323,7 +324,7 @@ std::vector<DrawnPrim> DrawElement(const ProjectDatabase& db, const GivenDrawing
         return prims;
     }
     std::vector<DrawnPrim> out;
-    const API_Element& r = e.record;
+    const API_Element r = e.record.Get();
     switch (head.typeID) {
         case API_LineID: out.push_back(LineEdge(head, r.line.pen, r.line.begC, r.line.endC)); break;
         case API_ArcID:

@@ -40,7 +40,8 @@ void ArcPoints(const ModelPoint& a, const ModelPoint& b, double angle, std::vect
 
 bool ElementRings(const StoredElement& element, double base, std::vector<PlanRing>* rings, std::string* why) {
     rings->clear();
-    const API_Polygon* poly = PolygonOf(element.record);
+    const API_Element record = element.record.Get();
+    const API_Polygon* poly = PolygonOf(record);
     const StoredMemo& memo = element.memo;
     if (poly == nullptr || !memo.coords || !memo.pends) {
         *why = "the element has no polygon";
@@ -99,7 +100,7 @@ bool ElementRings(const StoredElement& element, double base, std::vector<PlanRin
 }
 
 bool BuildMeshSurface(const StoredElement& mesh, double storyLevel, MeshSurfaceModel* out, std::string* why) {
-    const API_MeshType& r = mesh.record.mesh;
+    const API_MeshType r = mesh.record.Get().mesh;
     const double base = storyLevel + r.level;
     std::vector<PlanRing> outline;
     if (!ElementRings(mesh, base, &outline, why)) return false;
@@ -225,8 +226,8 @@ bool BuildSolidBody(const Surface& surface, double floorZ, ModelBody* body, std:
 
 bool BuildSlabBody(const StoredElement& slab, double storyLevel, ModelBody* body, std::vector<PlanRing>* footprint,
                    std::string* why) {
-    const double top = storyLevel + slab.record.slab.level;
-    const double bottom = top - std::abs(slab.record.slab.thickness);
+    const double top = storyLevel + slab.record.Get().slab.level;
+    const double bottom = top - std::abs(slab.record.Get().slab.thickness);
     if (!std::isfinite(bottom)) {
         *why = "the slab's level or thickness is not a number";
         return false;
@@ -262,7 +263,7 @@ bool BuildSlabBody(const StoredElement& slab, double storyLevel, ModelBody* body
 }
 
 void PlaceGivenBodies(const StoredElement& object, double storyLevel, Model3D* model) {
-    const API_ObjectType& o = object.record.object;
+    const API_ObjectType o = object.record.Get().object;
     const double ca = std::cos(o.angle), sa = std::sin(o.angle);
     for (const StoredBody& given : object.bodies) {
         // Bodies are checked when they are given (GiveBodies).

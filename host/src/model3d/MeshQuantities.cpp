@@ -7,18 +7,22 @@
 
 #include <CGAL/Exact_predicates_exact_constructions_kernel.h>
 #include <CGAL/Polygon_mesh_processing/corefinement.h>
-#include <CGAL/Polygon_mesh_processing/measure.h>
 #include <CGAL/Polygon_mesh_processing/orient_polygon_soup.h>
 #include <CGAL/Polygon_mesh_processing/orientation.h>
 #include <CGAL/Polygon_mesh_processing/polygon_soup_to_polygon_mesh.h>
 #include <CGAL/Polygon_mesh_processing/repair_polygon_soup.h>
 #include <CGAL/Polygon_mesh_processing/triangulate_faces.h>
 #include <CGAL/Surface_mesh.h>
+#include <gmpxx.h>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <limits>
+#include <cstring>
 #include <exception>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -101,12 +105,154 @@ double TopOf(const Solid& a, const Solid& b) {
     return top + 10.0;
 }
 
+// The solid's exact volume, rounded as the kernel rounds an exact number: the signed volumes of the tetrahedra
+// from the origin to each triangle, summed exactly. Coordinates that are doubles (all but the points the
+// booleans made) go as integers times powers of two into one big integer; the others as rationals.
+double ExactVolume(const Solid& solid) {
+    using ET = Kernel::FT::ET;
+    struct Coordinate {
+        int64_t m = 0;  // the double is m * 2^e
+        int e = 0;
+    };
+    struct Vertex {
+        bool dyadic = true;
+        std::array<Coordinate, 3> c;
+        size_t exact = 0;  // where its rational coordinates are, when not dyadic
+    };
+    std::vector<std::array<ET, 3>> rationals;
+    std::vector<Vertex> vertices(solid.number_of_vertices() + solid.number_of_removed_vertices());
+    int minExponent = std::numeric_limits<int>::max();
+    for (Solid::Vertex_index v : solid.vertices()) {
+        const Point& p = solid.point(v);
+        Vertex& out = vertices[size_t(v)];
+        const auto approx = CGAL::approx(p);
+        for (int k = 0; k < 3; ++k) out.dyadic = out.dyadic && approx[k].inf() == approx[k].sup();
+        if (!out.dyadic) {
+            const auto exact = CGAL::exact(p);
+            out.exact = rationals.size();
+            rationals.push_back({exact[0], exact[1], exact[2]});
+            continue;
+        }
+        for (int k = 0; k < 3; ++k) {
+            int e = 0;
+            const double f = std::frexp(approx[k].inf(), &e);
+            Coordinate& c = out.c[size_t(k)];
+            c.m = int64_t(std::ldexp(f, 53));
+            c.e = e - 53;
+            if (c.m != 0) minExponent = std::min(minExponent, c.e);
+        }
+    }
+    const int base = minExponent == std::numeric_limits<int>::max() ? 0 : 3 * minExponent;
+    mpz_class sum, term;
+    ET rationalSum = 0;
+    // det(a, b, c) as the six products of one coordinate of each.
+    static const int kTerms[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
+    for (Solid::Face_index f : solid.faces()) {
+        const Solid::Halfedge_index h = solid.halfedge(f);
+        const Vertex* t[3] = {&vertices[size_t(solid.target(h))], &vertices[size_t(solid.target(solid.next(h)))],
+                              &vertices[size_t(solid.target(solid.prev(h)))]};
+        if (t[0]->dyadic && t[1]->dyadic && t[2]->dyadic) {
+            for (int k = 0; k < 6; ++k) {
+                const Coordinate& a = t[0]->c[size_t(kTerms[k][0])];
+                const Coordinate& b = t[1]->c[size_t(kTerms[k][1])];
+                const Coordinate& c = t[2]->c[size_t(kTerms[k][2])];
+                if (a.m == 0 || b.m == 0 || c.m == 0) continue;
+                mpz_set_si(term.get_mpz_t(), a.m);
+                mpz_mul_si(term.get_mpz_t(), term.get_mpz_t(), b.m);
+                mpz_mul_si(term.get_mpz_t(), term.get_mpz_t(), c.m);
+                mpz_mul_2exp(term.get_mpz_t(), term.get_mpz_t(), mp_bitcnt_t(a.e + b.e + c.e - base));
+                if (k < 3)
+                    sum += term;
+                else
+                    sum -= term;
+            }
+            continue;
+        }
+        std::array<std::array<ET, 3>, 3> q;
+        for (int i = 0; i < 3; ++i)
+            for (int k = 0; k < 3; ++k)
+                q[size_t(i)][size_t(k)] = t[i]->dyadic
+                    ? ET(std::ldexp(double(t[i]->c[size_t(k)].m), t[i]->c[size_t(k)].e))
+                    : rationals[t[i]->exact][size_t(k)];
+        for (int k = 0; k < 6; ++k) {
+            const ET product = q[0][size_t(kTerms[k][0])] * q[1][size_t(kTerms[k][1])] * q[2][size_t(kTerms[k][2])];
+            if (k < 3)
+                rationalSum += product;
+            else
+                rationalSum -= product;
+        }
+    }
+    ET total;
+    mpq_set_z(total.get_mpq_t(), sum.get_mpz_t());
+    if (base >= 0)
+        mpq_mul_2exp(total.get_mpq_t(), total.get_mpq_t(), mp_bitcnt_t(base));
+    else
+        mpq_div_2exp(total.get_mpq_t(), total.get_mpq_t(), mp_bitcnt_t(-base));
+    total += rationalSum;
+    total /= 6;
+    return CGAL::to_double(Kernel::FT(total));
+}
+
+bool SameBody(const ModelBody& a, const ModelBody& b) {
+    return a.vertices.size() == b.vertices.size() && a.edges == b.edges && a.pgons == b.pgons && a.pedges == b.pedges &&
+        (a.vertices.empty() ||
+         std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(ModelPoint)) == 0);
+}
+
+// One link as the volume sees it: what it does and the operator's bodies.
+struct LinkStep {
+    uint32_t operation = 0;
+    std::vector<ModelBody> bodies;
+    API_Guid operatorGuid = {};
+};
+
+bool SameStep(const LinkStep& a, const LinkStep& b) {
+    if (a.operation != b.operation || a.bodies.size() != b.bodies.size()) return false;
+    for (size_t i = 0; i < a.bodies.size(); ++i)
+        if (!SameBody(a.bodies[i], b.bodies[i])) return false;
+    return true;
+}
+
+// The solid after one link: each of the operator's bodies added, or taken away with all above it.
+GSErrCode ApplyStep(const LinkStep& step, Solid* solid, std::string* why) {
+    for (const ModelBody& b : step.bodies) {
+        Solid body;
+        if (!SolidFromBody(b, &body)) {
+            *why = "a body of " + GuidText(step.operatorGuid) + " is not closed";
+            return APIERR_GENERAL;
+        }
+        Solid result;
+        bool ok = false;
+        if (step.operation == APISolid_Add) {
+            ok = PMP::corefine_and_compute_union(*solid, body, result);
+        } else {
+            Solid above;
+            ok = ExtrudedUpward(body, TopOf(*solid, body), &above) &&
+                PMP::corefine_and_compute_difference(*solid, above, result);
+        }
+        if (!ok) {
+            *why = "the solid operation with " + GuidText(step.operatorGuid) + " cannot be computed";
+            return APIERR_GENERAL;
+        }
+        *solid = std::move(result);
+    }
+    return NoError;
+}
+
 }  // namespace
 
-namespace {
+struct MeshVolumes::Chain {
+    ModelBody base;
+    std::vector<LinkStep> steps;
+    std::vector<Solid> solids;                   // [0] the mesh's own, [k] after steps[k - 1]
+    std::vector<std::optional<double>> volumes;  // of solids[k], once asked
+};
 
-GSErrCode ComputeVolume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
-                        std::string* why) {
+MeshVolumes::MeshVolumes() = default;
+MeshVolumes::~MeshVolumes() = default;
+
+GSErrCode MeshVolumes::Compute(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
+                               std::string* why) {
     const StoredElement* e = db.Find(mesh);
     if (e == nullptr || e->record.header.typeID != API_MeshID) {
         *why = "no mesh " + GuidText(mesh);
@@ -118,48 +264,58 @@ GSErrCode ComputeVolume(const ProjectDatabase& db, ModelStore& models, const API
         *volume = 0.0;
         return NoError;
     }
-    Solid solid;
-    if (!SolidFromBody(model->bodies[0], &solid)) {
-        *why = "the mesh's solid is not closed";
-        return APIERR_GENERAL;
-    }
+    std::vector<LinkStep> steps;
     for (const StoredSolidLink& l : db.SolidLinks()) {
         if (l.target != mesh || (l.operation != APISolid_Add && l.operation != APISolid_SubtractUpwards)) continue;
         std::shared_ptr<const Model3D> op = models.ModelOf(l.operatorGuid, why);
         if (!op) continue;
-        for (const ModelBody& b : op->bodies) {
-            Solid body;
-            if (!SolidFromBody(b, &body)) {
-                *why = "a body of " + GuidText(l.operatorGuid) + " is not closed";
-                return APIERR_GENERAL;
-            }
-            Solid result;
-            bool ok = false;
-            if (l.operation == APISolid_Add) {
-                ok = PMP::corefine_and_compute_union(solid, body, result);
-            } else {
-                Solid above;
-                ok = ExtrudedUpward(body, TopOf(solid, body), &above) &&
-                    PMP::corefine_and_compute_difference(solid, above, result);
-            }
-            if (!ok) {
-                *why = "the solid operation with " + GuidText(l.operatorGuid) + " cannot be computed";
-                return APIERR_GENERAL;
-            }
-            solid = std::move(result);
-        }
+        steps.push_back({l.operation, op->bodies, l.operatorGuid});
     }
-    *volume = CGAL::to_double(PMP::volume(solid));
+    // What the latest chain shares with this one: the mesh's solid, then its links one by one.
+    size_t kept = 0;
+    if (chain_ && SameBody(chain_->base, model->bodies[0])) {
+        kept = 1;
+        while (kept - 1 < steps.size() && kept - 1 < chain_->steps.size() &&
+               SameStep(chain_->steps[kept - 1], steps[kept - 1]))
+            ++kept;
+    }
+    if (kept == 0) {
+        chain_.reset();
+        Solid solid;
+        if (!SolidFromBody(model->bodies[0], &solid)) {
+            *why = "the mesh's solid is not closed";
+            return APIERR_GENERAL;
+        }
+        auto chain = std::make_unique<Chain>();
+        chain->base = model->bodies[0];
+        chain->solids.push_back(std::move(solid));
+        chain->volumes.emplace_back();
+        chain_ = std::move(chain);
+        kept = 1;
+    }
+    Chain& chain = *chain_;
+    chain.steps.resize(kept - 1);
+    chain.solids.resize(kept);
+    chain.volumes.resize(kept);
+    for (size_t k = kept - 1; k < steps.size(); ++k) {
+        // The operations change their operands: the kept solid stays as it is.
+        Solid solid = chain.solids.back();
+        const GSErrCode err = ApplyStep(steps[k], &solid, why);
+        if (err != NoError) return err;
+        chain.steps.push_back(std::move(steps[k]));
+        chain.solids.push_back(std::move(solid));
+        chain.volumes.emplace_back();
+    }
+    if (!chain.volumes.back()) chain.volumes.back() = ExactVolume(chain.solids.back());
+    *volume = *chain.volumes.back();
     return NoError;
 }
 
-}  // namespace
-
-GSErrCode MeshVolume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
-                     std::string* why) {
+GSErrCode MeshVolumes::Volume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
+                              std::string* why) {
     // Bodies a script gives may intersect themselves; the polyhedron library refuses them by throwing.
     try {
-        return ComputeVolume(db, models, mesh, volume, why);
+        return Compute(db, models, mesh, volume, why);
     } catch (const std::exception& ex) {
         *why = std::string("the solid operations cannot be computed: ") + ex.what();
         return APIERR_GENERAL;

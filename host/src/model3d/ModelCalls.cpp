@@ -36,7 +36,7 @@ GSErrCode T_Element_GetQuantities(const API_Guid* guid, const API_QuantityPar*, 
         if (guid == nullptr || quantity == nullptr) return APIERR_BADPARS;
         HostCalls* host = HostCalls::Current();
         double volume = 0.0;
-        const GSErrCode err = MeshVolume(host->Project().database, models, *guid, &volume, why);
+        const GSErrCode err = host->Project().volumes.Volume(host->Project().database, models, *guid, &volume, why);
         if (err == NoError) quantity->mesh.volume = volume;
         return err;
     });

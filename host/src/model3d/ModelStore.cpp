@@ -46,7 +46,7 @@ std::vector<uint64_t> ModelStore::StateOf(const API_Guid& guid) const {
     if (e == nullptr) return {};
     // The stamp changes with every change of the element; the record's bytes and the story's level cover what a
     // host-side edit writes directly.
-    return {db_.Epoch(), uint64_t(e->record.header.modiStamp), Bytes(&e->record, sizeof e->record),
+    return {db_.Epoch(), uint64_t(e->record.header.modiStamp), e->record.Hash(),
             Word(StoryLevel(db_, e->record.header.floorInd)), uint64_t(e->bodies.size())};
 }
 
@@ -149,7 +149,7 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::string* w
             std::vector<PlanRing> footprint;
             if (!BuildSlabBody(*op, StoryLevel(db_, op->record.header.floorInd), &slabBody, &footprint, why))
                 return false;
-            const double top = StoryLevel(db_, op->record.header.floorInd) + op->record.slab.level;
+            const double top = StoryLevel(db_, op->record.header.floorInd) + op->record.Get().slab.level;
             if (surfaceTop > top) {
                 *why = "the slab " + GuidText(l.operatorGuid) +
                     " subtracts downwards from below the mesh's top; the stand-in host cuts a mesh only under a slab "

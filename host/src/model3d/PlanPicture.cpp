@@ -67,10 +67,10 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, PlanPi
             }
             if (e.memo.meshLevelCoords) {
                 const std::vector<API_MeshLevelCoord>& lc = *e.memo.meshLevelCoords;
-                const int32_t count = std::min(e.record.mesh.levelLines.nCoords, int32_t(lc.size()));
+                const int32_t count = std::min(e.record.Get().mesh.levelLines.nCoords, int32_t(lc.size()));
                 int32_t from = 0;
                 std::vector<int32_t> ends = e.memo.meshLevelEnds ? *e.memo.meshLevelEnds : std::vector<int32_t>();
-                ends.resize(std::min(ends.size(), size_t(std::max(e.record.mesh.levelLines.nSubLines, 0))));
+                ends.resize(std::min(ends.size(), size_t(std::max(e.record.Get().mesh.levelLines.nSubLines, 0))));
                 for (int32_t end : ends) {
                     const int32_t to = std::clamp(end, from, count);
                     Shape s;
@@ -85,15 +85,15 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, PlanPi
             }
         } else if (type == API_HotspotID) {
             Shape s;
-            s.points.push_back({e.record.hotspot.pos.x, e.record.hotspot.pos.y, 0});
+            s.points.push_back({e.record.Get().hotspot.pos.x, e.record.Get().hotspot.pos.y, 0});
             s.marker = true;
             s.stroke = s.fill = "black";
             shapes.push_back(s);
             ++n.hotspots;
         } else if (type == API_LineID) {
             Shape s;
-            s.points = {{e.record.line.begC.x, e.record.line.begC.y, 0},
-                        {e.record.line.endC.x, e.record.line.endC.y, 0}};
+            s.points = {{e.record.Get().line.begC.x, e.record.Get().line.begC.y, 0},
+                        {e.record.Get().line.endC.x, e.record.Get().line.endC.y, 0}};
             s.stroke = "crimson";
             s.width = 1.5;
             shapes.push_back(s);
@@ -124,7 +124,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, PlanPi
                 s.closed = true;
             } else {
                 // An object without a body shows where it stands.
-                const double x = e.record.object.pos.x, y = e.record.object.pos.y, d = 0.5;
+                const double x = e.record.Get().object.pos.x, y = e.record.Get().object.pos.y, d = 0.5;
                 s.points = {{x - d, y - d, 0}, {x + d, y - d, 0}, {x + d, y + d, 0}, {x - d, y + d, 0}};
                 s.closed = true;
             }

@@ -302,7 +302,9 @@ GSErrCode ElementEvents::UserChange(const API_Guid& guid,
     const StoredElement* e = db.Find(guid);
     if (e == nullptr) return APIERR_BADID;
     StoredElement next = *e;
-    if (!change || !change(next.record, next.memo)) return APIERR_BADPARS;
+    API_Element record = next.record.Get();
+    if (!change || !change(record, next.memo)) return APIERR_BADPARS;
+    next.record = record;
     const GSErrCode err = db.RunUndoableCommand("Change", [&]() { return WriteElement(db, next); });
     return AfterUserAction(err);
 }

@@ -33,14 +33,14 @@ void KillHandle(T*** handle) {
     *handle = nullptr;
 }
 
-template <typename T>
-void CopyPart(std::optional<T>& target, const std::optional<T>& source, bool onlyPresent) {
+template <typename Part>
+void CopyPart(Part& target, const Part& source, bool onlyPresent) {
     if (source.has_value() || !onlyPresent) target = source;
 }
 
 // Allocates one part when present; false when the allocation failed.
 template <typename T>
-bool WritePart(const std::optional<std::vector<T>>& part, T*** target) {
+bool WritePart(const MemoPart<std::vector<T>>& part, T*** target) {
     if (!part.has_value()) return true;
     *target = NewHandle(*part);
     return *target != nullptr;
@@ -249,7 +249,7 @@ bool SameParam(const StoredParam& a, const StoredParam& b) {
 }
 
 template <typename T>
-bool SameBytes(const std::optional<std::vector<T>>& a, const std::optional<std::vector<T>>& b) {
+bool SameBytes(const MemoPart<std::vector<T>>& a, const MemoPart<std::vector<T>>& b) {
     if (a.has_value() != b.has_value()) return false;
     if (!a) return true;
     return a->size() == b->size() && (a->empty() || std::memcmp(a->data(), b->data(), a->size() * sizeof(T)) == 0);

@@ -3,9 +3,9 @@
 // that stored form.
 #include "APIDefs.hpp"
 #include "APIElements.hpp"
+#include "project/MemoPart.hpp"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,22 +18,22 @@ struct StoredParam {
 
 // The memo parts of one element; an absent part is a null handle in the host's memo record.
 struct StoredMemo {
-    std::optional<std::vector<API_Coord>> coords;
-    std::optional<std::vector<int32_t>> pends;
-    std::optional<std::vector<API_PolyArc>> parcs;
-    std::optional<std::vector<uint32_t>> vertexIDs;
-    std::optional<std::vector<uint32_t>> edgeIDs;
-    std::optional<std::vector<uint32_t>> contourIDs;
-    std::optional<std::vector<API_EdgeTrim>> edgeTrims;
-    std::optional<std::vector<API_OverriddenAttribute>> sideMaterials;
-    std::optional<std::vector<double>> meshPolyZ;
-    std::optional<std::vector<API_MeshLevelCoord>> meshLevelCoords;
-    std::optional<std::vector<int32_t>> meshLevelEnds;
-    std::optional<std::vector<API_SplineDir>> bezierDirs;
-    std::optional<std::vector<StoredParam>> params;
-    std::optional<std::u16string> elemInfoString;
-    std::optional<std::string> textContent;
-    std::optional<std::vector<int32_t>> textLineStarts;
+    MemoPart<std::vector<API_Coord>> coords;
+    MemoPart<std::vector<int32_t>> pends;
+    MemoPart<std::vector<API_PolyArc>> parcs;
+    MemoPart<std::vector<uint32_t>> vertexIDs;
+    MemoPart<std::vector<uint32_t>> edgeIDs;
+    MemoPart<std::vector<uint32_t>> contourIDs;
+    MemoPart<std::vector<API_EdgeTrim>> edgeTrims;
+    MemoPart<std::vector<API_OverriddenAttribute>> sideMaterials;
+    MemoPart<std::vector<double>> meshPolyZ;
+    MemoPart<std::vector<API_MeshLevelCoord>> meshLevelCoords;
+    MemoPart<std::vector<int32_t>> meshLevelEnds;
+    MemoPart<std::vector<API_SplineDir>> bezierDirs;
+    MemoPart<std::vector<StoredParam>> params;
+    MemoPart<std::u16string> elemInfoString;
+    MemoPart<std::string> textContent;
+    MemoPart<std::vector<int32_t>> textLineStarts;
 
     bool IsEmpty() const;
     // The same parts with the same bytes (parameters: records and cells).

@@ -63,13 +63,8 @@ private:
     bool valid_ = false;
     double ux_ = 1.0, uy_ = 0.0;
 };
-}  // namespace
 
-bool TransformElement(StoredElement& element, const API_ActTranPars& tranPars) {
-    const Transformation x(tranPars);
-    if (!x.Valid()) return false;
-    API_Element& r = element.record;
-    StoredMemo& m = element.memo;
+bool TransformParts(API_Element& r, StoredMemo& m, const Transformation& x) {
     const API_ElemTypeID t = r.header.typeID;
     const double lift = x.Lift();
     if (HasPolygon(t)) {
@@ -145,5 +140,15 @@ bool TransformElement(StoredElement& element, const API_ActTranPars& tranPars) {
             break;
         default: break;
     }
+    return true;
+}
+}  // namespace
+
+bool TransformElement(StoredElement& element, const API_ActTranPars& tranPars) {
+    const Transformation x(tranPars);
+    if (!x.Valid()) return false;
+    API_Element r = element.record.Get();
+    if (!TransformParts(r, element.memo, x)) return false;
+    element.record = r;
     return true;
 }

@@ -4,10 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-bool GuidLess::operator()(const API_Guid& a, const API_Guid& b) const {
-    return std::memcmp(&a, &b, sizeof(API_Guid)) < 0;
-}
-
 std::string GuidText(const API_Guid& g) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X", unsigned(g.time_low),

@@ -2,10 +2,27 @@
 // GUIDs as text and as keys of ordered maps.
 #include "APIDefs.hpp"
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 
+// The GUIDs' bytes in memory order, as memcmp orders them, compared eight at a time (every element lookup
+// goes through here).
 struct GuidLess {
-    bool operator()(const API_Guid& a, const API_Guid& b) const;
+    bool operator()(const API_Guid& a, const API_Guid& b) const {
+        uint64_t x[2], y[2];
+        std::memcpy(x, &a, sizeof x);
+        std::memcpy(y, &b, sizeof y);
+        if (x[0] != y[0]) return Ordered(x[0]) < Ordered(y[0]);
+        return Ordered(x[1]) < Ordered(y[1]);
+    }
+    static uint64_t Ordered(uint64_t w) {
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        return __builtin_bswap64(w);
+#else
+        return w;
+#endif
+    }
 };
 
 // "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX"

@@ -4,6 +4,7 @@
 // the 3D model follows the database.
 #include "drawing/ElementDrawing.hpp"
 #include "library/LibraryStore.hpp"
+#include "model3d/MeshQuantities.hpp"
 #include "model3d/ModelStore.hpp"
 #include "project/LineTypeDefinitions.hpp"
 #include "project/OldIdentifiers.hpp"
@@ -29,6 +30,7 @@ struct HostProject {
     LibraryStore libraries;                             // a project starts with none loaded
     ProjectDatabase database;                           // elements, attributes, stories, windows ...
     ModelStore models{database};                        // the 3D model of the database's elements
+    MeshVolumes volumes;                                // meshes' volumes, the latest solids kept
     OldIdentifiers oldIds;                              // of a project of an earlier release
     View3DState view3D;                                 // what the 3D view shows, its projection, its saves
     GivenDrawings drawings;                             // 2D drawings tests gave elements

@@ -111,7 +111,7 @@ GSErrCode ProjectAttributes::DeleteAttribute(const API_Attr_Head& head) {
             if (err != NoError) return err;
             for (const API_Guid& g : onLayer) {
                 Touch(g);
-                model_.elements.erase(g);
+                model_.elements.Erase(g);
             }
             AfterModelRestored();
         }

@@ -158,10 +158,7 @@ const StoredElement* ProjectCore::Find(const API_Guid& guid) const {
     return it != model_.elements.end() ? &it->second : nullptr;
 }
 
-StoredElement* ProjectCore::FindUntouched(const API_Guid& guid) {
-    const auto it = model_.elements.find(guid);
-    return it != model_.elements.end() ? &it->second : nullptr;
-}
+StoredElement* ProjectCore::FindUntouched(const API_Guid& guid) { return model_.elements.FindMutable(guid); }
 
 StoredElement* ProjectCore::FindMutable(const API_Guid& guid) {
     StoredElement* e = FindUntouched(guid);
@@ -199,16 +196,12 @@ bool ProjectCore::LayerUsable(int32_t layer, bool forChange) const {
     return !forChange || (a->header.flags & APILay_Locked) == 0;
 }
 
-std::vector<API_Guid> ProjectCore::AllElements() const {
-    std::vector<std::pair<uint64_t, API_Guid>> order;
-    for (const auto& kv : model_.elements) order.push_back({kv.second.serial, kv.first});
-    std::sort(order.begin(), order.end(),
-              [](const std::pair<uint64_t, API_Guid>& a, const std::pair<uint64_t, API_Guid>& b) {
-                  return a.first < b.first;
-              });
-    std::vector<API_Guid> out;
-    for (const auto& o : order) out.push_back(o.second);
-    return out;
+std::vector<API_Guid> ProjectCore::AllElements() const { return model_.elements.InCreationOrder(); }
+
+std::vector<API_Guid> ProjectCore::ElementsHere(API_ElemTypeID typeID) const {
+    std::vector<API_Guid> databases = {currentDatabase_};
+    if (currentDatabase_ == ModelDatabase3D()) databases.push_back(FloorPlanDatabase());
+    return model_.elements.InDatabases(databases, typeID);
 }
 
 bool ProjectCore::FindByName(const std::string& name, API_Guid* guid) const {

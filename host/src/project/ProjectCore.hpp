@@ -35,6 +35,8 @@ public:
     bool FindByName(const std::string& name, API_Guid* guid) const;
     // Every element of every database in creation order.
     std::vector<API_Guid> AllElements() const;
+    // The elements seen in the current database in creation order: of one type, or all (API_ZombieElemID).
+    std::vector<API_Guid> ElementsHere(API_ElemTypeID typeID) const;
     const ProjectModel& Model() const { return model_; }
     // Unique to this project since its last Reset, among all projects of the process: with an element's GUID and
     // modification stamp it names one state of the element (stamps and GUIDs start again after a Reset).

@@ -172,8 +172,8 @@ GSErrCode ProjectDatabase::AddMeshLevelLine(const API_Guid& mesh, const std::vec
         if (!memo.meshLevelCoords) memo.meshLevelCoords = std::vector<API_MeshLevelCoord>();
         if (!memo.meshLevelEnds) memo.meshLevelEnds = std::vector<int32_t>();
         // Counts as the record has them (a memo may hold more than its record counts).
-        memo.meshLevelCoords->resize(size_t(std::max(e->record.mesh.levelLines.nCoords, 0)));
-        memo.meshLevelEnds->resize(size_t(std::max(e->record.mesh.levelLines.nSubLines, 0)));
+        memo.meshLevelCoords->resize(size_t(std::max(e->record.Get().mesh.levelLines.nCoords, 0)));
+        memo.meshLevelEnds->resize(size_t(std::max(e->record.Get().mesh.levelLines.nSubLines, 0)));
         for (const API_Coord3D& p : line) {
             API_MeshLevelCoord c = {};
             c.c = p;
@@ -181,8 +181,8 @@ GSErrCode ProjectDatabase::AddMeshLevelLine(const API_Guid& mesh, const std::vec
             memo.meshLevelCoords->push_back(c);
         }
         memo.meshLevelEnds->push_back(int32_t(memo.meshLevelCoords->size()));
-        e->record.mesh.levelLines.nCoords = int32_t(memo.meshLevelCoords->size());
-        e->record.mesh.levelLines.nSubLines = int32_t(memo.meshLevelEnds->size());
+        e->record.Edit([&](API_Element& rec) { rec.mesh.levelLines.nCoords = int32_t(memo.meshLevelCoords->size()); });
+        e->record.Edit([&](API_Element& rec) { rec.mesh.levelLines.nSubLines = int32_t(memo.meshLevelEnds->size()); });
         e->record.header.modiStamp = int64_t(++changes_);
         Changed();
         NoteChange(ChangeKind::Changed, before, *e);
@@ -207,7 +207,7 @@ GSErrCode ProjectDatabase::GiveBodies(const API_Guid& guid, const std::vector<St
                     return Refuse(APIERR_BADPARS, "a body polygon names vertex " + std::to_string(v));
         }
     }
-    const API_ObjectType& o = e->record.object;
+    const API_ObjectType o = e->record.Get().object;
     double storyLevel = 0.0;
     for (const API_StoryType& s : model_.stories)
         if (s.index == e->record.header.floorInd) storyLevel = s.level;

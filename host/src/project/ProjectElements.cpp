@@ -38,7 +38,7 @@ void ApplyMask(API_Element& target, const API_Element& source, const API_Element
 }
 
 template <typename T>
-size_t Count(const std::optional<std::vector<T>>& v) {
+size_t Count(const MemoPart<std::vector<T>>& v) {
     return v ? v->size() : 0;
 }
 }  // namespace
@@ -294,7 +294,7 @@ GSErrCode ProjectElements::CreateElement(API_Element* element, const API_Element
     e.record = rec;
     e.memo = m;
     Touch(rec.header.guid);
-    model_.elements[rec.header.guid] = e;
+    model_.elements.Put(rec.header.guid, e);
     *element = rec;
     Changed();
     NoteChange(ChangeKind::Created, e, e);
@@ -318,7 +318,7 @@ GSErrCode ProjectElements::ChangeElement(API_Element* element, const API_Element
     if (err != NoError) return err;
     // A change that leaves the element as it was is no change: no new stamp, no notification. Otherwise the
     // module's own upkeep, which writes partners that may already be in step, would notify itself without end.
-    if (std::memcmp(&next, &e->record, sizeof next) == 0 && m.SameAs(e->memo)) {
+    if (e->record.SameAs(next) && m.SameAs(e->memo)) {
         *element = next;
         return NoError;
     }
@@ -356,12 +356,13 @@ GSErrCode ProjectElements::ChangeParameters(const API_Guid* guids, uint32_t coun
         if (!LayerUsable(e->record.header.layer, true))
             return Refuse(APIERR_LOCKEDLAYER, "the element's layer is locked");
         StoredElement next = *e;
-        if (defPars != nullptr && mask != nullptr) ApplyMask(next.record, *defPars, *mask);
+        API_Element record = e->record.Get();
+        if (defPars != nullptr && mask != nullptr) ApplyMask(record, *defPars, *mask);
         next.memo.Apply(given, APIMemoMask_All, true);
-        err = CheckRecord(next.record, next.memo);
+        err = CheckRecord(record, next.memo);
         if (err != NoError) return err;
-        if (std::memcmp(&next.record, &e->record, sizeof next.record) == 0 && next.memo.SameAs(e->memo))
-            continue;  // no change (see ChangeElement)
+        if (e->record.SameAs(record) && next.memo.SameAs(e->memo)) continue;  // no change (see ChangeElement)
+        next.record = record;
         changes.push_back({e, next});
     }
     for (auto& c : changes) {
@@ -392,20 +393,20 @@ GSErrCode ProjectElements::DeleteElements(const API_Guid* guids, uint32_t count)
         const API_Guid marker = it->first;
         const StoredElement gone = it->second;
         Touch(marker);
-        model_.elements.erase(it);
+        model_.elements.Erase(it);
         DropLinksOf(marker);
         NoteChange(ChangeKind::Deleted, gone, gone);
         for (size_t d = 0; d < model_.databases.size();) {
             if (model_.databases[d].marker == marker) {
                 const API_Guid dbId = model_.databases[d].info.databaseUnId;
-                for (auto el = model_.elements.begin(); el != model_.elements.end();) {
-                    if (el->second.database != dbId) {
-                        ++el;
-                        continue;
-                    }
+                // The database's own elements, in GUID order as they always went.
+                std::vector<API_Guid> insideGuids = model_.elements.InDatabases({dbId}, API_ZombieElemID);
+                std::sort(insideGuids.begin(), insideGuids.end(), GuidLess());
+                for (const API_Guid& g : insideGuids) {
+                    const auto el = model_.elements.find(g);
                     const StoredElement inside = el->second;
-                    Touch(el->first);
-                    el = model_.elements.erase(el);
+                    Touch(g);
+                    model_.elements.Erase(el);
                     DropLinksOf(inside.record.header.guid);
                     NoteChange(ChangeKind::Deleted, inside, inside);
                 }
@@ -427,10 +428,7 @@ GSErrCode ProjectElements::GetElemList(API_ElemTypeID typeID, std::vector<API_Gu
     guids->clear();
     if (typeID != API_ZombieElemID && !ValidElementType(typeID))
         return Refuse(APIERR_BADELEMTYPE, "element type " + std::to_string(typeID) + " is unknown");
-    for (const API_Guid& g : AllElements()) {
-        const StoredElement& e = *Find(g);
-        if (VisibleHere(e) && (typeID == API_ZombieElemID || e.record.header.typeID == typeID)) guids->push_back(g);
-    }
+    *guids = ElementsHere(typeID);
     return NoError;
 }
 

@@ -295,7 +295,7 @@ json ProjectDatabase::ToJson() const {
         j["database"] = where != nullptr ? WindowKind(where->info.typeID) : "?";
         j["record"] = RecordFields(e.record);
         if ((h.typeID == API_ObjectID || h.typeID == API_LampID) && libPartName)
-            j["libPart"] = libPartName(e.record.object.libInd);
+            j["libPart"] = libPartName(e.record.Get().object.libInd);
         const json memo = Memo(e.memo);
         if (!memo.empty()) j["memo"] = memo;
         if (e.memo.params) j["parameters"] = Params(*e.memo.params);

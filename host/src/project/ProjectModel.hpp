@@ -3,7 +3,7 @@
 // databases and solid links. One ProjectModel is what an undo step restores.
 #include "APIDefs.hpp"
 #include "APIElements.hpp"
-#include "project/ElementMemo.hpp"
+#include "project/ElementStore.hpp"
 #include "project/Guids.hpp"
 
 #include <cstdint>
@@ -11,31 +11,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-struct StoredUserData {
-    int16_t dataVersion = 0;
-    uint16_t platformSign = 0;
-    uint32_t flags = 0;
-    std::string bytes;
-};
-
-// A 3D body given to an element by a script or a test (the host would run the library part's script for it):
-// vertices relative to the element's placement (position, level above its story, angle 0) and polygons as rings
-// of vertex numbers from 1.
-struct StoredBody {
-    std::vector<API_Coord3D> vertices;
-    std::vector<std::vector<int32_t>> polygons;
-};
-
-struct StoredElement {
-    API_Element record = {};
-    StoredMemo memo;
-    std::optional<StoredUserData> userData;
-    API_Guid database = {};          // the database the element lives in
-    uint64_t serial = 0;             // creation order
-    std::string name;                // a name given by a script or test ("" none)
-    std::vector<StoredBody> bodies;  // given 3D bodies (library-part objects)
-};
 
 struct StoredAttribute {
     API_Attribute record = {};
@@ -58,7 +33,7 @@ struct StoredSolidLink {
 };
 
 struct ProjectModel {
-    std::map<API_Guid, StoredElement, GuidLess> elements;
+    ElementStore elements;
     std::map<API_AttrTypeID, std::vector<StoredAttribute>> attributes;  // index i + 1 at position i
     std::vector<API_StoryType> stories;                                 // by index, ascending
     std::vector<StoredDatabase> databases;                              // floor plan and 3D model first

@@ -30,9 +30,9 @@ GSErrCode ProjectUndo::RunUndoableCommand(const std::string& undoText, const std
 void ProjectUndo::TakeBack(UndoStep& step) {
     for (auto& kv : step.elementsBefore) {
         if (kv.second)
-            model_.elements[kv.first] = std::move(*kv.second);
+            model_.elements.Put(kv.first, std::move(*kv.second));
         else
-            model_.elements.erase(kv.first);
+            model_.elements.Erase(kv.first);
     }
     model_.attributes = std::move(step.attributes);
     model_.stories = std::move(step.stories);

@@ -41,7 +41,7 @@ GSErrCode ProjectWindows::CalcBounds(const API_Guid& guid, API_Box3D* box) const
     if (box == nullptr) return APIERR_BADPARS;
     const StoredElement* e = FindHere(guid);
     if (e == nullptr) return Refuse(APIERR_BADID, "no element " + GuidText(guid) + " here");
-    const API_Element& r = e->record;
+    const API_Element r = e->record.Get();
     double storyLevel = 0.0;
     for (const API_StoryType& s : model_.stories)
         if (s.index == r.header.floorInd) storyLevel = s.level;

@@ -75,7 +75,7 @@ void AddProjectCommands(ScriptLanguage& L) {
                     *m = "'" + a.Text("level") + "' is not a number";
                     return false;
                 }
-                Db(r).FindMutable(g)->record.mesh.level = level;
+                Db(r).FindMutable(g)->record.Edit([&](API_Element& rec) { rec.mesh.level = level; });
             }
             return Placed(r, err, a.Text("name"), m);
         };
@@ -180,7 +180,7 @@ void AddProjectCommands(ScriptLanguage& L) {
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;
-            const API_Element& marker = Db(r).Find(g)->record;
+            const API_Element marker = Db(r).Find(g)->record.Get();
             if (marker.header.typeID != API_CutPlaneID) {
                 *m = a.Text("name") + " is no section marker";
                 return false;
@@ -231,7 +231,7 @@ void AddProjectCommands(ScriptLanguage& L) {
         API_WindowInfo w = {};
         Db(r).GetFrontWindow(&w);
         *m = "front window of kind " + std::to_string(w.typeID);
-        return w.typeID == APIWind_SectionID && w.databaseUnId == Db(r).Find(g)->record.cutPlane.databaseUnId;
+        return w.typeID == APIWind_SectionID && w.databaseUnId == Db(r).Find(g)->record.Get().cutPlane.databaseUnId;
     });
     L.Add(
         "layer <name:text> [<flags:int>]", false,

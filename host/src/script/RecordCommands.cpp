@@ -52,7 +52,7 @@ bool FindNth(ScriptContext& r, const std::string& what, int64_t index, API_Guid*
     const int32_t part = r.Host().Project().libraries.FindByName(what, 0);
     std::vector<API_Guid> found;
     for (const API_Guid& g : Db(r).AllElements()) {
-        const API_Element& e = Db(r).Find(g)->record;
+        const API_Element e = Db(r).Find(g)->record.Get();
         const bool isPart =
             part > 0 && (e.header.typeID == API_ObjectID || e.header.typeID == API_LampID) && e.object.libInd == part;
         if (isPart || ElementTypeName(e.header.typeID) == what) found.push_back(g);

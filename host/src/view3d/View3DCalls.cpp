@@ -118,10 +118,7 @@ GSErrCode Save(HostCalls& host, const API_SelectorCall* call) {
     if (view.showsSelection) {
         shown = view.shownSelection;
     } else {
-        for (const API_Guid& g : db.AllElements()) {
-            const StoredElement* e = db.Find(g);
-            if (e != nullptr && e->database == ProjectCore::FloorPlanDatabase()) shown.push_back(g);
-        }
+        shown = db.Model().elements.InDatabases({ProjectCore::FloorPlanDatabase()}, API_ZombieElemID);
     }
     std::vector<API_Guid> bodies;
     for (const API_Guid& g : shown) {

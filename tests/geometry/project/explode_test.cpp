@@ -31,8 +31,8 @@ protected:
         API_Guid g = {};
         EXPECT_EQ(Db().PlacePolygonElement(API_HatchID, ring, true, 1, "", &g), NoError);
         Stored(g).memo.parcs = arcs;
-        Stored(g).record.hatch.poly.nArcs = int32_t(arcs.size());
-        Stored(g).record.hatch.fillInd = fillInd;
+        Stored(g).record.Edit([&](API_Element& rec) { rec.hatch.poly.nArcs = int32_t(arcs.size()); });
+        Stored(g).record.Edit([&](API_Element& rec) { rec.hatch.fillInd = fillInd; });
         return g;
     }
     template <typename R>
@@ -53,7 +53,7 @@ TEST_F(ExplodeTest, EachKindOfElementGivesItsPrimitives) {
         Db().PlacePolygonElement(API_PolyLineID, {{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {4, 2, 0}}, false, 1, "", &polyline),
         NoError);
     Stored(polyline).memo.parcs = std::vector<API_PolyArc>{{2, 3, -M_PI / 2}};
-    Stored(polyline).record.polyLine.poly.nArcs = 1;
+    Stored(polyline).record.Edit([&](API_Element& rec) { rec.polyLine.poly.nArcs = 1; });
     API_Element text = {};
     text.header.typeID = API_TextID;
     ASSERT_EQ(Db().GetDefaults(&text, nullptr), NoError);
@@ -62,11 +62,13 @@ TEST_F(ExplodeTest, EachKindOfElementGivesItsPrimitives) {
     textMemo.textContent = std::string("H\xC3\xB6he 12 m");
     ASSERT_EQ(Db().PlaceElement(&text, textMemo, "", "Place"), NoError);
     const API_Guid object = PlaceObject(API_ObjectID, libA, "");
-    API_ObjectType& o = Stored(object).record.object;
-    o.pos = {10, 0};
-    o.xRatio = 2;
-    o.yRatio = 1;
-    o.angle = M_PI / 2;
+    Stored(object).record.Edit([](API_Element& rec) {
+        API_ObjectType& o = rec.object;
+        o.pos = {10, 0};
+        o.xRatio = 2;
+        o.yRatio = 1;
+        o.angle = M_PI / 2;
+    });
 
     QV_Explode x;
     for (const API_Guid& g : {line, hotspot, polyline, text.header.guid, object}) {

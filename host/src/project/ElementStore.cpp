@@ -1,0 +1,123 @@
+#include "project/ElementStore.hpp"
+
+#include <algorithm>
+
+bool CreationOrder::IsNull(const API_Guid& g) { return g == API_Guid(); }
+
+void CreationOrder::Add(uint64_t serial, const API_Guid& guid) {
+    // New elements come last; only an undone deletion comes back into the middle.
+    if (items_.empty() || items_.back().first < serial) {
+        items_.emplace_back(serial, guid);
+        return;
+    }
+    const auto it = std::lower_bound(items_.begin(), items_.end(), Item(serial, API_Guid()),
+                                     [](const Item& a, const Item& b) { return a.first < b.first; });
+    if (it != items_.end() && it->first == serial) {
+        if (IsNull(it->second)) --gaps_;
+        it->second = guid;
+        return;
+    }
+    items_.insert(it, Item(serial, guid));
+}
+
+void CreationOrder::Remove(uint64_t serial) {
+    const auto it = std::lower_bound(items_.begin(), items_.end(), Item(serial, API_Guid()),
+                                     [](const Item& a, const Item& b) { return a.first < b.first; });
+    if (it == items_.end() || it->first != serial || IsNull(it->second)) return;
+    it->second = API_Guid();
+    ++gaps_;
+    if (gaps_ * 2 > items_.size()) {
+        items_.erase(std::remove_if(items_.begin(), items_.end(), [](const Item& i) { return IsNull(i.second); }),
+                     items_.end());
+        gaps_ = 0;
+    }
+}
+
+StoredElement* ElementStore::FindMutable(const API_Guid& guid) {
+    const auto it = elements_.find(guid);
+    return it != elements_.end() ? &it->second : nullptr;
+}
+
+StoredElement& ElementStore::Put(const API_Guid& guid, StoredElement element) {
+    const auto it = elements_.find(guid);
+    if (it != elements_.end()) {
+        Unindex(it->second);
+        it->second = std::move(element);
+        Index(guid, it->second);
+        return it->second;
+    }
+    StoredElement& stored = elements_.emplace(guid, std::move(element)).first->second;
+    Index(guid, stored);
+    return stored;
+}
+
+void ElementStore::Erase(const API_Guid& guid) {
+    const auto it = elements_.find(guid);
+    if (it != elements_.end()) Erase(it);
+}
+
+ElementStore::const_iterator ElementStore::Erase(const_iterator it) {
+    Unindex(it->second);
+    return elements_.erase(it);
+}
+
+void ElementStore::Index(const API_Guid& guid, const StoredElement& e) {
+    byDatabase_[e.database].Add(e.serial, guid);
+    byType_[{e.database, e.record.header.typeID}].Add(e.serial, guid);
+}
+
+void ElementStore::Unindex(const StoredElement& e) {
+    const auto db = byDatabase_.find(e.database);
+    if (db != byDatabase_.end()) {
+        db->second.Remove(e.serial);
+        if (db->second.Empty()) byDatabase_.erase(db);
+    }
+    const auto type = byType_.find({e.database, e.record.header.typeID});
+    if (type != byType_.end()) {
+        type->second.Remove(e.serial);
+        if (type->second.Empty()) byType_.erase(type);
+    }
+}
+
+std::vector<API_Guid> ElementStore::Merged(const std::vector<const CreationOrder*>& lists) {
+    std::vector<std::pair<uint64_t, API_Guid>> merged, next, one;
+    for (const CreationOrder* list : lists) {
+        one.clear();
+        list->ForEach([&](uint64_t serial, const API_Guid& g) { one.emplace_back(serial, g); });
+        if (merged.empty()) {
+            merged.swap(one);
+            continue;
+        }
+        next.clear();
+        next.reserve(merged.size() + one.size());
+        std::merge(merged.begin(), merged.end(), one.begin(), one.end(), std::back_inserter(next),
+                   [](const std::pair<uint64_t, API_Guid>& a, const std::pair<uint64_t, API_Guid>& b) {
+                       return a.first < b.first;
+                   });
+        merged.swap(next);
+    }
+    std::vector<API_Guid> out;
+    out.reserve(merged.size());
+    for (const auto& m : merged) out.push_back(m.second);
+    return out;
+}
+
+std::vector<API_Guid> ElementStore::InCreationOrder() const {
+    std::vector<const CreationOrder*> lists;
+    for (const auto& kv : byDatabase_) lists.push_back(&kv.second);
+    return Merged(lists);
+}
+
+std::vector<API_Guid> ElementStore::InDatabases(const std::vector<API_Guid>& databases, API_ElemTypeID typeID) const {
+    std::vector<const CreationOrder*> lists;
+    for (const API_Guid& db : databases) {
+        if (typeID == 0) {
+            const auto it = byDatabase_.find(db);
+            if (it != byDatabase_.end()) lists.push_back(&it->second);
+        } else {
+            const auto it = byType_.find({db, typeID});
+            if (it != byType_.end()) lists.push_back(&it->second);
+        }
+    }
+    return Merged(lists);
+}
