@@ -12,6 +12,8 @@
 #include "APIElements.hpp"
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 // Import modes.
@@ -127,7 +129,18 @@ private:
     // asked for, kept in step as records come and go; outside it the duplicate test scans `data`.
     const SOSIPointGrid& PointGridFor(double distance) const;
     void PointRecordGone(const SOSIData& record);
+    // The steps of ImportObjects.
+    using TypeRowIndex = std::unordered_map<std::u16string, int32_t>;  // type name to its row in `types`
+    int32_t MarkSelectedObjects(const TypeRowIndex& rowOf);
+    void ReadSelectedObjects(const TypeRowIndex& rowOf, int32_t selected);
+    // Thins or simplifies an object's points by its type row's filter; false when the object is dropped.
+    bool KeepObjectPoints(int16_t kind, const SOSIOType* row, QV_List<API_Coord3D>& points) const;
+    void AddRecord(const SOSIPrim& prim, int32_t fileIndex);
     void JoinTouchingCurves();
+    // Edge curves ("KantUtsnitt") touching a surface's outer ring join it as further pieces.
+    void JoinEdgeCurvesToSurfaces();
+    // Each file's ..ORIGO-NØ added to its records' points.
+    void ShiftToFileOrigins();
     bool pointGridsActive = false;
     mutable std::vector<std::pair<double, SOSIPointGrid>> pointGrids;
 };

@@ -237,9 +237,21 @@ bool SOSIFileCls::SimplifyBezier(QV_List<API_Coord3D>& points, const double* dis
 }
 
 void SOSIFileCls::ImportObjects() {
-    int32_t selected = 0;
-    std::unordered_map<std::u16string, int32_t> rowOf;
+    TypeRowIndex rowOf;
     for (int32_t t = types.GetCount() - 1; t >= 0; --t) rowOf[Key(types[t].name)] = t;
+    const int32_t selected = MarkSelectedObjects(rowOf);
+    if (selected == 0) return;
+    ReadSelectedObjects(rowOf, selected);
+    AssembleSurfaces();
+    if (importMode == SOSIModeObjects) {
+        JoinTouchingCurves();
+        JoinEdgeCurvesToSurfaces();
+    }
+    ShiftToFileOrigins();
+}
+
+int32_t SOSIFileCls::MarkSelectedObjects(const TypeRowIndex& rowOf) {
+    int32_t selected = 0;
     for (int32_t f = 0; f < files.GetCount(); ++f)
         for (int32_t o = 0; o < files[f].objects.GetCount(); ++o) {
             SOSIPrim& prim = files[f].objects[o];
@@ -247,7 +259,10 @@ void SOSIFileCls::ImportObjects() {
             prim.selected = row != rowOf.end() && types[row->second].import != 0 ? 1 : 0;
             selected += prim.selected;
         }
-    if (selected == 0) return;
+    return selected;
+}
+
+void SOSIFileCls::ReadSelectedObjects(const TypeRowIndex& rowOf, int32_t selected) {
     // One record a selected object at most: room for them all at once.
     data.Reserve(data.GetCount() + selected);
     dataIds.clear();
@@ -271,78 +286,92 @@ void SOSIFileCls::ImportObjects() {
             ReadObjectRecords(prim, f, scratch.coordinates);
             const auto rowIt = rowOf.find(Key(prim.type));
             const SOSIOType* row = rowIt != rowOf.end() ? &types[rowIt->second] : nullptr;
-            double own = 0.0;
-            const double* distance = nullptr;
-            if (row != nullptr && row->import != 0 && row->ownValue != 0) {
-                own = row->value;
-                distance = &own;
-            }
-            // Later steps and the builders take the first point, or three for arcs: always apply the minimums.
-            if (!HasEnoughPoints(prim.kind, scratch.coordinates)) continue;
-            bool keep = true;
-            switch (prim.kind) {
-                case SOSIKindPoint: keep = !IsDuplicatePoint(scratch.coordinates[0], distance); break;
-                case SOSIKindSwarm:
-                    ThinPointSwarm(scratch.coordinates, distance);
-                    keep = !scratch.coordinates.IsEmpty();
-                    break;
-                case SOSIKindLine:
-                case SOSIKindCurve:
-                    keep =
-                        SimplifyLine(scratch.coordinates, distance != nullptr ? *distance : lineFilterDistance, false);
-                    break;
-                case SOSIKindBezier: keep = SimplifyBezier(scratch.coordinates, distance); break;
-                default: break;
-            }
-            if (!keep) continue;
-            SOSIData record;
-            record.geometryKind = prim.kind;
-            record.id = prim.id;
-            record.type = prim.type;
-            record.coords = scratch.coordinates;
-            record.texts = scratch.texts;
-            record.refs = scratch.refs;
-            record.radius = scratch.radius;
-            record.fileIndex = f;
-            if (data.Insert(record)) {
-                ++pointsKept;
-                if (record.geometryKind == SOSIKindPoint)
-                    for (auto& grid : pointGrids) grid.second.Add(record.coords[0].x, record.coords[0].y);
-                if (dataIds.size() + 1 == size_t(data.GetCount())) dataIds.push_back(SOSIIdValue(record.id));
-            }
+            if (KeepObjectPoints(prim.kind, row, scratch.coordinates)) AddRecord(prim, f);
         }
     progress->End();
     pointGridsActive = false;
     pointGrids.clear();
-    AssembleSurfaces();
+}
 
-    if (importMode == SOSIModeObjects) {
-        JoinTouchingCurves();
-        bool edges = false;
-        const QV_String edgeType("KantUtsnitt");
-        for (int32_t k = 0; k < data.GetCount() && !edges; ++k)
-            edges = data[k].geometryKind == SOSIKindCurve && data[k].type == edgeType;
-        for (int32_t s = 0; edges && s < data.GetCount(); ++s) {
-            if (data[s].geometryKind != SOSIKindSurface || data[s].pieces.IsEmpty()) continue;
-            for (int32_t k = 0; k < data.GetCount();) {
-                const bool edge = data[k].geometryKind == SOSIKindCurve && data[k].type == edgeType;
-                bool touch = false;
-                SOSICos& ring = data[s].pieces[0];
-                for (int32_t a = 0; edge && a < ring.GetCount() && !touch; ++a)
-                    for (int32_t b = 0; b < data[k].coords.GetCount() && !touch; ++b)
-                        touch = Equal3(ring[a], data[k].coords[b]);
-                if (!touch) {
-                    ++k;
-                    continue;
-                }
-                ring.Insert(API_Coord3D{SOSISeparatorValue, SOSISeparatorValue, SOSISeparatorValue});
-                ring.InsertList(data[k].coords);
-                data.Remove(k);
-                if (k < s) --s;
+bool SOSIFileCls::KeepObjectPoints(int16_t kind, const SOSIOType* row, QV_List<API_Coord3D>& points) const {
+    // A type row with a distance of its own filters by it, else the general one.
+    double own = 0.0;
+    const double* distance = nullptr;
+    if (row != nullptr && row->import != 0 && row->ownValue != 0) {
+        own = row->value;
+        distance = &own;
+    }
+    // Later steps and the builders take the first point, or three for arcs: always apply the minimums.
+    if (!HasEnoughPoints(kind, points)) return false;
+    switch (kind) {
+        case SOSIKindPoint: return !IsDuplicatePoint(points[0], distance);
+        case SOSIKindSwarm: ThinPointSwarm(points, distance); return !points.IsEmpty();
+        case SOSIKindLine:
+        case SOSIKindCurve: return SimplifyLine(points, distance != nullptr ? *distance : lineFilterDistance, false);
+        case SOSIKindBezier: return SimplifyBezier(points, distance);
+        default: return true;
+    }
+}
+
+void SOSIFileCls::AddRecord(const SOSIPrim& prim, int32_t fileIndex) {
+    SOSIData record;
+    record.geometryKind = prim.kind;
+    record.id = prim.id;
+    record.type = prim.type;
+    record.coords = scratch.coordinates;
+    record.texts = scratch.texts;
+    record.refs = scratch.refs;
+    record.radius = scratch.radius;
+    record.fileIndex = fileIndex;
+    if (!data.Insert(record)) return;
+    ++pointsKept;
+    if (record.geometryKind == SOSIKindPoint)
+        for (auto& grid : pointGrids) grid.second.Add(record.coords[0].x, record.coords[0].y);
+    if (dataIds.size() + 1 == size_t(data.GetCount())) dataIds.push_back(SOSIIdValue(record.id));
+}
+
+void SOSIFileCls::JoinEdgeCurvesToSurfaces() {
+    const QV_String edgeType("KantUtsnitt");
+    bool edges = false;
+    for (int32_t k = 0; k < data.GetCount() && !edges; ++k)
+        edges = data[k].geometryKind == SOSIKindCurve && data[k].type == edgeType;
+    if (!edges) return;
+    for (int32_t s = 0; s < data.GetCount(); ++s) {
+        if (data[s].geometryKind != SOSIKindSurface || data[s].pieces.IsEmpty()) continue;
+        // The outer ring's points by x, so that a curve's points meet only those within reach.
+        std::vector<API_Coord3D> byX;
+        auto index = [&byX](const SOSICos& ring) {
+            byX.clear();
+            for (const API_Coord3D& p : ring)
+                if (std::isfinite(p.x)) byX.push_back(p);  // (a point not finite equals none)
+            std::sort(byX.begin(), byX.end(), [](const API_Coord3D& a, const API_Coord3D& b) { return a.x < b.x; });
+        };
+        auto touches = [&byX](const QV_List<API_Coord3D>& coords) {
+            for (const API_Coord3D& p : coords) {
+                auto at = std::lower_bound(byX.begin(), byX.end(), p.x - Eps,
+                                           [](const API_Coord3D& a, double x) { return a.x <= x; });
+                for (; at != byX.end() && at->x < p.x + Eps; ++at)
+                    if (Equal3(*at, p)) return true;
             }
+            return false;
+        };
+        index(data[s].pieces[0]);
+        for (int32_t k = 0; k < data.GetCount();) {
+            if (!(data[k].geometryKind == SOSIKindCurve && data[k].type == edgeType) || !touches(data[k].coords)) {
+                ++k;
+                continue;
+            }
+            SOSICos& ring = data[s].pieces[0];
+            ring.Insert(API_Coord3D{SOSISeparatorValue, SOSISeparatorValue, SOSISeparatorValue});
+            ring.InsertList(data[k].coords);
+            index(ring);
+            data.Remove(k);
+            if (k < s) --s;
         }
     }
+}
 
+void SOSIFileCls::ShiftToFileOrigins() {
     for (int32_t r = 0; r < data.GetCount(); ++r) {
         const SOSIFileData* fd = files.Get(data[r].fileIndex);
         if (fd == nullptr || (std::fabs(fd->originEast) < Eps && std::fabs(fd->originNorth) < Eps)) continue;
@@ -359,8 +388,6 @@ void SOSIFileCls::ImportObjects() {
     }
 }
 
-// Each KURVE takes every later KURVE that shares a point (x, y and z within 1e-7) with it as it was before any
-// join: a separator, then the other's points. Which curves touch is found through the cells of their points.
 void SOSIFileCls::JoinTouchingCurves() {
     // A point under the key of its cell. Two cells may share a key: their points then share a run, and the
     // exact comparison tells them apart. Sixteen bytes a point: a million points' curves take 16 MB here.
