@@ -1,19 +1,9 @@
 #include "shell/Wiring.hpp"
 
 #include "dialogs/settings/AscImportDialog.hpp"
-#include "dialogs/settings/ConstraintSettingsDialog.hpp"
-#include "dialogs/settings/ContourAltitudeDialog.hpp"
-#include "dialogs/settings/ContourLineSettingsDialog.hpp"
-#include "dialogs/settings/OutlineSettingsDialog.hpp"
-#include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/SOSIOptionsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
-#include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/tools/CurveSegmentationDialog.hpp"
-#include "dialogs/tools/DialogUtilities.hpp"
-#include "dialogs/tools/MeshConversionDialog.hpp"
-#include "dialogs/tools/PointInputPalette.hpp"
-#include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "dialogs/tools/SOSICurveSegmentationDialog.hpp"
 #include "earthworks/Obstacle.hpp"
 #include "earthworks/Section.hpp"
@@ -22,15 +12,16 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
-#include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModuleLog.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
-#include "shell/CoordinateDisplay.hpp"
 #include "shell/EarthworkDialogBoxes.hpp"
+#include "shell/HostElementEditor.hpp"
 #include "shell/ModulePorts.hpp"
 #include "shell/SiteObjectDialogBoxes.hpp"
+#include "shell/TerrainDialogBoxes.hpp"
+#include "shell/TerrainInputDialogBoxes.hpp"
 #include "shell/ToolsPalette.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "terrain/ConstraintInput.hpp"
@@ -38,10 +29,6 @@
 #include "terrain/ContourTerrainSteps.hpp"
 #include "terrain/PointTool.hpp"
 #include "terrain/TerrainFromMesh.hpp"
-#include "terrain/TerrainInputHooks.hpp"
-#include "terrain/TerrainSettingsRun.hpp"
-#include "terrain/ToolDialogHooks.hpp"
-#include "terrain/ToolInput.hpp"
 #include "siteobjects/Building.hpp"
 #include "siteobjects/Paint.hpp"
 #include "siteobjects/Wall.hpp"
@@ -53,9 +40,22 @@
 namespace {
 // One implementation of each port, alive from WireSubsystems to UnwireSubsystems.
 struct MadePorts {
+    explicit MadePorts(const PortReplacements& replaced)
+        : ports{earthworkDialogs,
+                siteObjectDialogs,
+                terrainDialogs,
+                replaced.terrainInputDialogs != nullptr ? *replaced.terrainInputDialogs
+                                                        : static_cast<TerrainInputDialogs&>(terrainInputDialogs),
+                terrainContourSteps,
+                elementEditor} {}
+
     EarthworkDialogBoxes earthworkDialogs;
     SiteObjectDialogBoxes siteObjectDialogs;
-    ModulePorts ports{earthworkDialogs, siteObjectDialogs};
+    TerrainDialogBoxes terrainDialogs;
+    TerrainInputDialogBoxes terrainInputDialogs;
+    ContourObjectSteps terrainContourSteps;
+    HostElementEditor elementEditor;
+    ModulePorts ports;
 };
 std::optional<MadePorts> Made;
 
@@ -67,8 +67,8 @@ void TraceStep(const char* name, int32_t value) {
 
 const ModulePorts& Ports() { return Made.value().ports; }
 
-void WireSubsystems() {
-    Made.emplace();
+void WireSubsystems(const PortReplacements& replaced) {
+    Made.emplace(replaced);
     SetAddOnLibraryLoader(LoadAddOnLibraries);
     SetCurveSegmentationAsk(AskCurveSegmentation);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
@@ -117,41 +117,6 @@ void WireSubsystems() {
         ModuleLog::LogCall("ConstraintInput::RefreshOnUpdateC");
         ConstraintInput::RefreshOnUpdateC();
     };
-    TerrainInputHooks& input = WiredTerrainInputHooks();
-    input.pointSettings = RunPointSettingsDialog;
-    input.constraintSettings = RunConstraintSettingsDialog;
-    input.outlineSettings = [](OutlineSettings& record, uint8_t(&changed)[7], OutlineSearchValues& search) {
-        OutlineDialogRecord dialog;
-        dialog.settings = record;
-        dialog.corridorWidth = search.corridorWidth;
-        dialog.searchAngle = search.searchAngle;
-        dialog.searchType = search.searchType;
-        dialog.typeSelectable = search.typeSelectable;
-        dialog.corridorLocked = search.corridorLocked;
-        if (!RunOutlineSettingsDialog(dialog, changed)) return false;
-        record = dialog.settings;
-        search.corridorWidth = dialog.corridorWidth;
-        search.searchAngle = dialog.searchAngle;
-        search.searchType = dialog.searchType;
-        return true;
-    };
-    input.keepExistingOutline = [] {
-        QV_String text, keep, substitute;
-        GetResString(text, ImportTableBase + LanguageIndex, 29);
-        GetResString(keep, ImportTableBase + LanguageIndex, 30);
-        GetResString(substitute, ImportTableBase + LanguageIndex, 31);
-        return ShowAlert(2, text, QV_String(), QV_String(), keep, substitute, QV_String()) == 1;
-    };
-    input.openPointPalette = [] {
-        OpenPointInputPalette(PointInputPaletteGlobalState, 0);
-        InitPointInputPalette(PointInputPaletteGlobalState);
-    };
-    input.storePointPalette = [] { StorePointInputPaletteValues(PointInputPaletteGlobalState); };
-    input.initPointPalette = [] { InitPointInputPalette(PointInputPaletteGlobalState); };
-    input.closePointPalette = [] { ClosePointInputPalette(PointInputPaletteGlobalState); };
-    input.updateCoordinateFields = [] { PrepareCoordinateDisplay(ToolsPalette()); };
-    input.coordinateFeedback = CoordinateFeedback;
-    input.resetToolInput = [] { ResetToolInput(ToolsPalette()); };
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
     WiredUpkeepHooks().isRoadSection = RoadLP::ReadObject;
@@ -162,26 +127,9 @@ void WireSubsystems() {
     ASCFile::SetAscOptionsDialog(AskAscImportOptions);
     SetTextOptionsDialog(AskTextImportOptions);
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
-    ToolDialogHooks& dialogs = WiredToolDialogs();
-    dialogs.contourSettings = RunContourLineSettingsDialog;
-    dialogs.contourAltitude = RunContourAltitudeDialog;
-    dialogs.slopeRange = RunSlopeAnalysisDialog;
-    TerrainContourHooks& contours = WiredTerrainContourHooks();
-    contours.readForTerrainUpdate = ContourReadForTerrainUpdate;
-    contours.createGradientObject = ContourCreateGradientObject;
-    contours.updateAfterTerrainChange = ContourUpdateAfterTerrainChange;
-    contours.refreshForNewTerrain = ContourRefreshForNewTerrain;
-    steps.collectTerrainElements = CollectTerrainElements;
-    TerrainSettingsDialogs& terrainDialogs = WiredTerrainSettingsDialogs();
-    terrainDialogs.openFirst = OpenTerrainSettingsDialog;
-    terrainDialogs.openSecond = OpenTerrainSettingsDialogTwin;
-    terrainDialogs.applyChanges = ApplyTerrainSettingsChanges;
-    WiredMeshConversionAsk() = [] {
-        MeshConversionDialogData data = {};  // the mesh is not one of the add-on's
-        return OpenMeshConversionDialog(data);
-    };
-    WiredElementEdit() = [](const GS::Array<API_Neig>& neigs, const API_EditPars& pars) {
-        return ACAPI_Element_Edit(neigs, pars);
+    steps.collectTerrainElements = [](int32_t mode, const QV_List<API_Elem_Head>& heads,
+                                      const QV_List<API_Element>& parents) {
+        return CollectTerrainElements(Ports().elementEditor, mode, heads, parents);
     };
     SOSIDialogHooks sosiDialogs;
     sosiDialogs.optionsDialog = RunSOSIOptionsDialog;
@@ -194,14 +142,8 @@ void UnwireSubsystems() {
     SetCurveSegmentationAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
-    ResetTerrainInputHooks();
     ASCFile::SetAscOptionsDialog(nullptr);
     SetTextOptionsDialog(nullptr);
-    ResetToolDialogs();
-    ResetTerrainSettingsDialogs();
-    ResetTerrainContourHooks();
-    ResetMeshConversionAsk();
-    ResetElementEdit();
     SetSOSIDialogs(SOSIDialogHooks());
     Made.reset();
 }

@@ -4,10 +4,6 @@
 #include "elements/UpkeepHooks.hpp"
 #include "shell/ModulePorts.hpp"
 #include "shell/Wiring.hpp"
-#include "terrain/TerrainFromMesh.hpp"
-#include "terrain/TerrainInputHooks.hpp"
-#include "terrain/TerrainSettingsRun.hpp"
-#include "terrain/ToolDialogHooks.hpp"
 
 #include <gtest/gtest.h>
 
@@ -28,12 +24,6 @@ TEST(WiringTest, StartUpLeavesNoStepToItsUnwiredDefault) {
     UnwireSubsystems();
     const UpkeepHooks upkeep = WiredUpkeepHooks();
     const ModelUpdateSteps steps = WiredModelUpdateSteps();
-    const TerrainInputHooks input = WiredTerrainInputHooks();
-    const TerrainSettingsDialogs terrainDialogs = WiredTerrainSettingsDialogs();
-    const TerrainContourHooks contours = WiredTerrainContourHooks();
-    const ToolDialogHooks tools = WiredToolDialogs();
-    const std::function<bool()> meshAsk = WiredMeshConversionAsk();
-    const auto edit = WiredElementEdit();
 
     WireSubsystems();
     EXPECT_WIRED(upkeep, WiredUpkeepHooks(), isRoadSection);
@@ -55,30 +45,6 @@ TEST(WiringTest, StartUpLeavesNoStepToItsUnwiredDefault) {
     EXPECT_WIRED(steps, now, constraintRefreshA);
     EXPECT_WIRED(steps, now, constraintRefreshB);
     EXPECT_WIRED(steps, now, constraintRefreshC);
-    const TerrainInputHooks& wiredInput = WiredTerrainInputHooks();
-    EXPECT_WIRED(input, wiredInput, pointSettings);
-    EXPECT_WIRED(input, wiredInput, constraintSettings);
-    EXPECT_WIRED(input, wiredInput, outlineSettings);
-    EXPECT_WIRED(input, wiredInput, openPointPalette);
-    EXPECT_WIRED(input, wiredInput, storePointPalette);
-    EXPECT_WIRED(input, wiredInput, initPointPalette);
-    EXPECT_WIRED(input, wiredInput, closePointPalette);
-    EXPECT_WIRED(input, wiredInput, keepExistingOutline);
-    EXPECT_WIRED(input, wiredInput, updateCoordinateFields);
-    EXPECT_WIRED(input, wiredInput, resetToolInput);
-    EXPECT_NE(wiredInput.coordinateFeedback, nullptr);
-    EXPECT_WIRED(terrainDialogs, WiredTerrainSettingsDialogs(), openFirst);
-    EXPECT_WIRED(terrainDialogs, WiredTerrainSettingsDialogs(), openSecond);
-    EXPECT_WIRED(terrainDialogs, WiredTerrainSettingsDialogs(), applyChanges);
-    EXPECT_WIRED(contours, WiredTerrainContourHooks(), readForTerrainUpdate);
-    EXPECT_WIRED(contours, WiredTerrainContourHooks(), createGradientObject);
-    EXPECT_WIRED(contours, WiredTerrainContourHooks(), updateAfterTerrainChange);
-    EXPECT_WIRED(contours, WiredTerrainContourHooks(), refreshForNewTerrain);
-    EXPECT_WIRED(tools, WiredToolDialogs(), contourSettings);
-    EXPECT_WIRED(tools, WiredToolDialogs(), contourAltitude);
-    EXPECT_WIRED(tools, WiredToolDialogs(), slopeRange);
-    EXPECT_TRUE(Wired(meshAsk, WiredMeshConversionAsk()));
-    EXPECT_TRUE(Wired(edit, WiredElementEdit()));
     UnwireSubsystems();
 }
 

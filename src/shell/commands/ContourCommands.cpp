@@ -37,7 +37,7 @@ private:
     bool toggled_ = false;
 };
 
-int32_t ContourLineTool(Settings& settings) {
+int32_t ContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
     ContourLineCls cls;
     BeginToolCommand(settings);
     SetEditedEntities(settings, 0);
@@ -48,7 +48,7 @@ int32_t ContourLineTool(Settings& settings) {
     // Any add-on terrain of the project, selected or not, is the one the object belongs to.
     if (terrains.GetCount() > 0) {
         ACAPI_Element_DeselectAll();
-        return cls.CreateFromTerrain(terrains[0]);
+        return cls.CreateFromTerrain(dialogs, terrains[0]);
     }
     QV_List<API_Element> points;
     QV_List<API_Element> constraints;
@@ -64,16 +64,16 @@ int32_t ContourLineTool(Settings& settings) {
     const bool withConstraints = constraints.GetCount() > 0;
     if (segments.GetCount() > 0 && withPoints && withConstraints) {
         SetEditedEntities(settings, points.GetCount() + constraints.GetCount());
-        result = cls.SetAltitudeOfSelection(points, constraints);
+        result = cls.SetAltitudeOfSelection(dialogs, points, constraints);
     } else if (segments.GetCount() > 0 && !withPoints && !withConstraints) {
-        result = cls.DigitizeContour(segments, sources);
+        result = cls.DigitizeContour(dialogs, segments, sources);
     } else {
-        result = cls.EditSettings();
+        result = cls.EditSettings(dialogs);
     }
     return result != 0 ? result : SelectionCheckResult;
 }
 
-int32_t SlopeRange(Settings& settings) {
+int32_t SlopeRange(Settings& settings, TerrainDialogs& dialogs) {
     SlopeRangeCls cls;
     BeginToolCommand(settings);
     SetEditedEntities(settings, 0);
@@ -84,17 +84,19 @@ int32_t SlopeRange(Settings& settings) {
     if (!CollectAddOnObjects(ElemKind_SlopeRange, API_ObjectID, Leave3D::Yes, objects)) return ToolErrFindingData;
     if (objects.GetCount() > 0) {
         SetEditedEntities(settings, objects.GetCount());
-        return cls.Modify(objects);
+        return cls.Modify(dialogs, objects);
     }
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    return terrains.GetCount() > 0 ? cls.Create(terrains) : cls.EditSettings();
+    return terrains.GetCount() > 0 ? cls.Create(dialogs, terrains) : cls.EditSettings(dialogs);
 }
 }  // namespace
 
-void RunContourLineTool(Settings& settings) { ReportToolResult(ContourLineTool(settings)); }
+void RunContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
+    ReportToolResult(ContourLineTool(settings, dialogs));
+}
 
-void RunSlopeRange(Settings& settings) { ReportToolResult(SlopeRange(settings)); }
+void RunSlopeRange(Settings& settings, TerrainDialogs& dialogs) { ReportToolResult(SlopeRange(settings, dialogs)); }
 
 int32_t RunContourLines(const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
     ContourLineCls cls;
