@@ -3,7 +3,6 @@
 #include "dialogs/settings/AscImportDialog.hpp"
 #include "dialogs/settings/SOSIOptionsDialog.hpp"
 #include "dialogs/settings/TextImportDialog.hpp"
-#include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/SOSICurveSegmentationDialog.hpp"
 #include "earthworks/Obstacle.hpp"
 #include "earthworks/Section.hpp"
@@ -14,7 +13,6 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModuleLog.hpp"
-#include "geometry/project/CurveDivision.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/EarthworkDialogBoxes.hpp"
 #include "shell/HostElementEditor.hpp"
@@ -70,7 +68,6 @@ const ModulePorts& Ports() { return Made.value().ports; }
 void WireSubsystems(const PortReplacements& replaced) {
     Made.emplace(replaced);
     SetAddOnLibraryLoader(LoadAddOnLibraries);
-    SetCurveSegmentationAsk(AskCurveSegmentation);
     ModelUpdateSteps& steps = WiredModelUpdateSteps();
     steps.obstacleEvent = [](int32_t mode, const QV_List<API_Elem_Head>& heads) {
         TraceStep("ObstacleCls::OnElementEvent", mode);
@@ -139,7 +136,6 @@ void WireSubsystems(const PortReplacements& replaced) {
 
 void UnwireSubsystems() {
     SetAddOnLibraryLoader(nullptr);
-    SetCurveSegmentationAsk(nullptr);
     ResetModelUpdateSteps();
     ResetUpkeepHooks();
     ASCFile::SetAscOptionsDialog(nullptr);

@@ -21,8 +21,8 @@ public:
                                      double highest, int16_t option) = 0;
     // The wide layout, the same way; `levels` are the contour levels its OK checks. True on OK.
     virtual bool OpenTerrainSettingsWide(TerrainDialogBlock& block, TerrainSettings& record,
-                                         const TerrainSettings& start, const ContourLineSettings& levels,
-                                         int16_t mode, int32_t value) = 0;
+                                         const TerrainSettings& start, const ContourLineSettings& levels, int16_t mode,
+                                         int32_t value) = 0;
     // The compact layout's contour edits into its contour-line record (the wide layout was accepted after it).
     virtual void ApplyTerrainContourEdits(TerrainDialogBlock& block) = 0;
     // The contour-line settings over `record` in its two layouts: true on OK, with one changed flag per field id

@@ -1,5 +1,6 @@
 #include "shell/commands/ContourCommands.hpp"
 
+#include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
@@ -57,7 +58,7 @@ int32_t ContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
     // A failed gathering is reported at the end; the command goes on with what was gathered.
     if (!PickElements(ElemKind_Point, API_HotspotID, false, Leave3D::Yes, points, true) ||
         !PickElements(ElemKind_Constraint, API_LineID, false, Leave3D::Yes, constraints, true) ||
-        SegmentSelectedSplines(1, 1, segments, sources) == CurveDivision_Failed)
+        SegmentSelectedSplines(AskCurveSegmentation, 1, 1, segments, sources) == CurveDivision_Failed)
         SelectionCheckResult = ToolErrFindingData;
     int32_t result = 0;
     const bool withPoints = points.GetCount() > 0;
