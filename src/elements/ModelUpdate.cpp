@@ -15,6 +15,7 @@
 #include "foundation/SelectionHelpers.hpp"
 
 #include <cstring>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -216,59 +217,44 @@ void FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_
 
 // --- the dispatcher ------------------------------------------------------------------------------------------
 
-namespace {
-// A step of an element kind that is not built yet: it notes that it ran and succeeds.
-void LogStep(const char* name, int32_t value) {
+void LogModelUpdateStep(const char* name, int32_t value) {
     const std::string text = std::string(name) + "(" + std::to_string(value) + ")";
     ModuleLog::LogCall(text.c_str());
 }
-}  // namespace
+
+const std::vector<int32_t>& ModelUpdateOrder() {
+    static const std::vector<int32_t> order = {
+        ElemKind_Road,          ElemKind_Railway,      ElemKind_Section, ElemKind_Plateau,
+        ElemKind_SlopedPlateau, ElemKind_Sidewalk,     ElemKind_Contour, ElemKind_Building,
+        ElemKind_Basin,         ElemKind_ColouredArea, ElemKind_Wall,    ElemKind_RetainingWall,
+        ElemKind_Bridge,        ElemKind_Terrain,      ElemKind_Point,   ElemKind_Constraint};
+    return order;
+}
 
 namespace {
+// The kinds whose objects come in cut, fill and result sets.
+bool HasObjectSets(int32_t kind) {
+    return kind == ElemKind_Road || kind == ElemKind_Railway || kind == ElemKind_Plateau ||
+        kind == ElemKind_SlopedPlateau || kind == ElemKind_Sidewalk;
+}
+
 ModelUpdateSteps BuiltInSteps() {
     ModelUpdateSteps s;
-    {
-        using Heads = QV_List<API_Elem_Head>;
-        using Parents = QV_List<API_Element>;
-        s.handleCopiedObjects = [](int32_t kind, const Heads& heads) {
-            LogStep("HandleCopiedObjects", kind);
-            return HandleCopiedObjects(kind, heads);
-        };
-        s.syncChangedObjects = [](int32_t kind, const Heads& heads) {
-            LogStep("SyncChangedObjects", kind);
-            return SyncChangedObjects(kind, heads);
-        };
-        s.deleteBrokenSets = [](int32_t kind) {
-            LogStep("DeleteBrokenSets", kind);
-            return DeleteBrokenSets(kind);
-        };
-        s.sectionEvent = [](int32_t mode, const Heads&) { return LogStep("SectionCls::OnElementEvent", mode), true; };
-        s.contourLineRefresh = [](const Heads& heads) {
-            return LogStep("ContourLineCls::RefreshOnUpdate", heads.GetCount()), true;
-        };
-        s.buildingEvent = [](int32_t mode, const Heads&) { return LogStep("BuildingCls::OnElementEvent", mode), true; };
-        s.basinUpdate = [](int32_t mode, const Heads&) { return LogStep("BasinLP::OnModelUpdate", mode), true; };
-        s.paintEvent = [](int32_t mode, const Heads&) { return LogStep("PaintCls::OnElementEvent", mode), true; };
-        s.wallEvent = [](int32_t mode, const Heads&) { return LogStep("WallCls::OnElementEvent", mode), true; };
-        s.obstacleEvent = [](int32_t mode, const Heads&) { return LogStep("ObstacleCls::OnElementEvent", mode), true; };
-        s.bridgeUpdate = [](int32_t mode, const Heads&) { return LogStep("BridgeLP::OnModelUpdate", mode), true; };
-        s.collectTerrainElements = [](int32_t mode, const Heads&, const Parents&) {
-            return LogStep("CollectTerrainElements", mode), true;
-        };
-        s.pointToolEvent = [](int32_t mode, const Heads&, const Parents&) {
-            return LogStep("PointTool::OnElementEvent", mode), true;
-        };
-        s.constraintRefreshA = [](const Heads& heads) {
-            return LogStep("ConstraintInput::RefreshOnUpdateA", heads.GetCount()), true;
-        };
-        s.constraintRefreshB = [](const Heads& heads, const Parents&) {
-            return LogStep("ConstraintInput::RefreshOnUpdateB", heads.GetCount()), true;
-        };
-        s.constraintRefreshC = [] { ModuleLog::LogCall("ConstraintInput::RefreshOnUpdateC"); };
-        s.operatorLayerUpkeep = [] { EnsureOperatorLayer(); };
-        s.filterPendingHeads = FilterPendingHeads;
-        s.showErrorMessage = [](int32_t code) { ShowErrorMessage(code, 2); };
-    }
+    s.handleCopiedObjects = [](int32_t kind, const QV_List<API_Elem_Head>& heads) {
+        LogModelUpdateStep("HandleCopiedObjects", kind);
+        return HandleCopiedObjects(kind, heads);
+    };
+    s.syncChangedObjects = [](int32_t kind, const QV_List<API_Elem_Head>& heads) {
+        LogModelUpdateStep("SyncChangedObjects", kind);
+        return SyncChangedObjects(kind, heads);
+    };
+    s.deleteBrokenSets = [](int32_t kind) {
+        LogModelUpdateStep("DeleteBrokenSets", kind);
+        return DeleteBrokenSets(kind);
+    };
+    s.operatorLayerUpkeep = [] { EnsureOperatorLayer(); };
+    s.filterPendingHeads = FilterPendingHeads;
+    s.showErrorMessage = [](int32_t code) { ShowErrorMessage(code, 2); };
     return s;
 }
 
@@ -281,6 +267,10 @@ ModelUpdateSteps& StepsInUse() {
 const ModelUpdateSteps& DefaultModelUpdateSteps() { return StepsInUse(); }
 
 ModelUpdateSteps& WiredModelUpdateSteps() { return StepsInUse(); }
+
+void RegisterModelUpdateStep(int32_t kind, ModelUpdateSteps::KindStep step) {
+    StepsInUse().kindSteps[kind] = std::move(step);
+}
 
 void ResetModelUpdateSteps() { StepsInUse() = BuiltInSteps(); }
 
@@ -334,20 +324,13 @@ void Dispatch(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
             default: return true;
         }
     };
-    const bool userNew = (mode == 1 && ElementWritten == 0) || mode == 2;
-    bool ok = sets(ElemKind_Road) && sets(ElemKind_Railway) && steps.sectionEvent(mode, heads) &&
-        sets(ElemKind_Plateau) && sets(ElemKind_SlopedPlateau) && sets(ElemKind_Sidewalk);
-    if (ok && userNew) ok = steps.contourLineRefresh(heads);
-    ok = ok && steps.buildingEvent(mode, heads) && steps.basinUpdate(mode, heads) && steps.paintEvent(mode, heads) &&
-        steps.wallEvent(mode, heads) && steps.obstacleEvent(mode, heads) && steps.bridgeUpdate(mode, heads) &&
-        steps.collectTerrainElements(mode, heads, parents) && steps.pointToolEvent(mode, heads, parents);
-    if (ok) {
-        bool refreshed = true;
-        if (userNew)
-            refreshed = steps.constraintRefreshA(heads);
-        else if (mode == 4)
-            refreshed = steps.constraintRefreshB(heads, parents);
-        if (refreshed) steps.constraintRefreshC();
+    const ModelUpdateEvent event{mode, (mode == 1 && ElementWritten == 0) || mode == 2, heads, parents};
+    bool ok = true;
+    for (const int32_t kind : ModelUpdateOrder()) {
+        if (ok && HasObjectSets(kind)) ok = sets(kind);
+        const auto own = steps.kindSteps.find(kind);
+        if (ok && own != steps.kindSteps.end()) ok = own->second(event);
+        if (!ok) break;
     }
 
     steps.operatorLayerUpkeep();

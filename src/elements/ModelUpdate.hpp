@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <vector>
 
 // The element events of one series.
 struct PendingModelUpdate {
@@ -47,43 +49,45 @@ void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API
 // When meshes are among the pending elements, keeps in `walls` only the retaining walls on one of them.
 void FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls);
 
+// What the dispatcher tells an element kind's step of the update it runs in.
+struct ModelUpdateEvent {
+    int32_t mode;  // 1 new, 2 copy, 3 change, 4 edit, 5 delete
+    bool userNew;  // elements the user made: a copy, or a new element the add-on did not write itself
+    const QV_List<API_Elem_Head>& heads;
+    const QV_List<API_Element>& parents;  // changes and edits: the elements as they were
+};
+
 // The steps the dispatcher runs; each answers false when it failed, which ends the dispatch. They change the model
 // inside the dispatcher's undoable command and open none of their own.
 struct ModelUpdateSteps {
     using HeadsStep = std::function<bool(int32_t kind, const QV_List<API_Elem_Head>& heads)>;
-    using ModeStep = std::function<bool(int32_t mode, const QV_List<API_Elem_Head>& heads)>;
-    using ParentsStep =
-        std::function<bool(int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents)>;
+    using KindStep = std::function<bool(const ModelUpdateEvent& event)>;
 
     // The cut, fill and result sets of a kind.
     HeadsStep handleCopiedObjects;
     HeadsStep syncChangedObjects;
     std::function<bool(int32_t kind)> deleteBrokenSets;
-    // The element kinds' hooks.
-    ModeStep sectionEvent;
-    std::function<bool(const QV_List<API_Elem_Head>& heads)> contourLineRefresh;
-    ModeStep buildingEvent;
-    ModeStep basinUpdate;
-    ModeStep paintEvent;
-    ModeStep wallEvent;
-    ModeStep obstacleEvent;
-    ModeStep bridgeUpdate;
-    ParentsStep collectTerrainElements;
-    ParentsStep pointToolEvent;
-    std::function<bool(const QV_List<API_Elem_Head>& heads)> constraintRefreshA;
-    std::function<bool(const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents)> constraintRefreshB;
-    std::function<void()> constraintRefreshC;
+    // Each element kind's own step, by its kind (ElemKind); the kinds' folders provide them and the shell
+    // registers them at start-up. A kind without one has nothing to do.
+    std::map<int32_t, KindStep> kindSteps;
     // Upkeep and reports.
     std::function<void()> operatorLayerUpkeep;
     std::function<void(PendingModelUpdate& record)> filterPendingHeads;
     std::function<void(int32_t code)> showErrorMessage;
 };
-// The steps UpdateModel runs. The element kinds' own steps live above this framework: the shell sets them in
-// WiredModelUpdateSteps() at start-up and puts the framework's own back at release; a kind left unset notes
-// its call.
+
+// The kinds in the order the dispatcher brings them in step: the sets of a kind that has them, then its own step.
+const std::vector<int32_t>& ModelUpdateOrder();
+
+// The steps UpdateModel runs: the framework's own, and the element kinds' steps the shell registers at start-up;
+// ResetModelUpdateSteps puts back the framework's alone (at release).
 const ModelUpdateSteps& DefaultModelUpdateSteps();
 ModelUpdateSteps& WiredModelUpdateSteps();
+void RegisterModelUpdateStep(int32_t kind, ModelUpdateSteps::KindStep step);
 void ResetModelUpdateSteps();
+
+// Notes in the module's log that a kind's step ran, as "name(value)".
+void LogModelUpdateStep(const char* name, int32_t value);
 
 // The dispatcher for one mode; the caller resets the record afterwards. For modes 1 to 5 it runs as one
 // undoable command (one undo step at most; inside a running command, as part of that one).

@@ -4,11 +4,19 @@
 // Initialize) and drops them at release; the palette's buttons pass them to the commands, the commands to the
 // element classes.
 class EarthworkDialogs;
+class ElementEditor;
 class SiteObjectDialogs;
+class TerrainContourSteps;
+class TerrainDialogs;
+class TerrainInputDialogs;
 
 struct ModulePorts {
-    EarthworkDialogs& earthworkDialogs;    // shell/EarthworkDialogBoxes
-    SiteObjectDialogs& siteObjectDialogs;  // shell/SiteObjectDialogBoxes
+    EarthworkDialogs& earthworkDialogs;        // shell/EarthworkDialogBoxes
+    SiteObjectDialogs& siteObjectDialogs;      // shell/SiteObjectDialogBoxes
+    TerrainDialogs& terrainDialogs;            // shell/TerrainDialogBoxes
+    TerrainInputDialogs& terrainInputDialogs;  // shell/TerrainInputDialogBoxes
+    TerrainContourSteps& terrainContourSteps;  // terrain/ContourTerrainSteps (ContourObjectSteps)
+    ElementEditor& elementEditor;              // shell/HostElementEditor
 };
 
 // The ports of the started module. Asked for before start or after release, it throws

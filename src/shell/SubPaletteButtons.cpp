@@ -36,6 +36,15 @@ template <void (*Run)(Settings&, SiteObjectDialogs&)>
 void WithSiteObjectDialogs() {
     Run(GlobalSettings, Ports().siteObjectDialogs);
 }
+template <void (*Run)(Settings&, TerrainDialogs&)>
+void WithTerrainDialogs() {
+    Run(GlobalSettings, Ports().terrainDialogs);
+}
+template <void (*Run)(Settings&, TerrainInputDialogs&)>
+void WithTerrainInputDialogs() {
+    Run(GlobalSettings, Ports().terrainInputDialogs);
+}
+void Terrain() { RunTerrain(GlobalSettings, Ports().terrainDialogs, Ports().terrainContourSteps); }
 
 // The manual of the current language; a missing one is told as "unknown document!".
 void Manual() {
@@ -53,13 +62,13 @@ const SubPaletteButton InputHead[] = {
     {"Pal_SHP", OnGlobalSettings<ImportGISFile>},
 };
 const SubPaletteButton InputTail[] = {
-    {"Pal_MeshAC", OnGlobalSettings<RunMeshConversion>},
-    {"Pal_Point", OnGlobalSettings<RunPoint>},
-    {"Pal_Constr", OnGlobalSettings<RunConstraint>},
-    {"Pal_Outline", OnGlobalSettings<RunOutline>},
-    {"Pal_Mesh", OnGlobalSettings<RunTerrain>},
-    {"Pal_CL", OnGlobalSettings<RunContourLineTool>},
-    {"Pal_Slopes", OnGlobalSettings<RunSlopeRange>},
+    {"Pal_MeshAC", WithTerrainDialogs<RunMeshConversion>},
+    {"Pal_Point", WithTerrainInputDialogs<RunPoint>},
+    {"Pal_Constr", WithTerrainInputDialogs<RunConstraint>},
+    {"Pal_Outline", WithTerrainInputDialogs<RunOutline>},
+    {"Pal_Mesh", Terrain},
+    {"Pal_CL", WithTerrainDialogs<RunContourLineTool>},
+    {"Pal_Slopes", WithTerrainDialogs<RunSlopeRange>},
     {"Pal_ExpTxt", OnGlobalSettings<RunTextExport>},
     {"Pal_Manual", Manual},
 };

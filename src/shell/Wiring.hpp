@@ -3,8 +3,15 @@
 // hook; the shell makes the ports and hands each hook its function when the module starts, and takes them back at
 // release.
 
+class TerrainInputDialogs;
+
+// A port the caller makes itself instead of the shell's own (a test that watches the point input's palette).
+struct PortReplacements {
+    TerrainInputDialogs* terrainInputDialogs = nullptr;
+};
+
 // Makes the ports and sets every hook: the add-on libraries for the library lookup, the curve segmentation dialog
 // for the curve division, the element kinds' steps for the model update, the upkeep passes' higher steps.
-void WireSubsystems();
+void WireSubsystems(const PortReplacements& replaced = {});
 // Drops the ports and clears every hook again (the module may be unloaded after this).
 void UnwireSubsystems();

@@ -10,7 +10,7 @@
 #include "foundation/PointInput.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "settings/Settings.hpp"
-#include "terrain/TerrainInputHooks.hpp"
+#include "terrain/TerrainInputDialogs.hpp"
 #include "terrain/TerrainInputQueries.hpp"
 
 #include "geometry/SegmentGrid.hpp"
@@ -85,7 +85,7 @@ bool ConstraintsCross(const API_Coord& a1, const API_Coord& a2, const API_Coord&
     return t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0;
 }
 
-ConstraintInput::ConstraintInput() {
+ConstraintInput::ConstraintInput(TerrainInputDialogs& dialogs) : dialogs_(dialogs) {
     settings.Reset();
     std::memset(changed, 0, sizeof changed);
 }
@@ -93,7 +93,7 @@ ConstraintInput::ConstraintInput() {
 int32_t ConstraintInput::EditSettings() {
     ConstraintSettings copy = settings;
     uint8_t flags[3] = {};
-    if (!WiredTerrainInputHooks().constraintSettings(copy, flags)) return 1;
+    if (!dialogs_.OpenConstraintSettings(copy, flags)) return 1;
     settings = copy;
     std::memcpy(changed, flags, sizeof changed);
     return 0;
@@ -101,14 +101,13 @@ int32_t ConstraintInput::EditSettings() {
 
 bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueChain, int32_t& error) {
     error = 0;
-    const TerrainInputHooks& hooks = WiredTerrainInputHooks();
     QV_List<API_Element> points;
     if (!CollectTerrainPoints(points)) return false;
     ResetInputFeedback();
-    hooks.updateCoordinateFields();
+    dialogs_.PrepareCoordinateFields();
     const auto ended = [&](GSErrCode err, int32_t code) {
         error = err == APIERR_CANCEL ? 0 : code;
-        hooks.resetToolInput();
+        dialogs_.ResetToolInput();
         return false;
     };
 
@@ -119,7 +118,7 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
             API_Coord3D click = {};
             API_Neig neig = {};
             const GSErrCode err = GetPointFromUser(click, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1,
-                                                   hooks.coordinateFeedback, nullptr, false);
+                                                   dialogs_.CoordinateFeedback(), nullptr, false);
             if (err != NoError) return ended(err, 12);
             if (ResolveClick(points, click, neig, start)) break;
             ShowErrorMessage(32, -1);
@@ -132,7 +131,7 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
         FillLineInputRecord(record, prompt, nullptr, 0, nullptr, from, nullptr, -1);
         // The rubber line from the start follows the cursor, and the palette shows where it is.
         InputFeedback.lastPoint = from;
-        InputFeedback.chainedFeedback = hooks.coordinateFeedback;
+        InputFeedback.chainedFeedback = dialogs_.CoordinateFeedback();
         API_RubberLineInputProc* rubber = DrawRubberLineFeedback;
         const GSErrCode err = ACAPI_Interface(APIIo_GetLineID, &record, &rubber);
         if (err != NoError) return ended(err, 13);
@@ -145,7 +144,7 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
             ShowErrorMessage(33, -1);
             continue;
         }
-        hooks.resetToolInput();
+        dialogs_.ResetToolInput();
         return true;
     }
 }

@@ -10,9 +10,12 @@
 #include <cstdint>
 #include <vector>
 
+class TerrainInputDialogs;
+
 class ConstraintInput {
 public:
-    ConstraintInput();
+    // The input asks its settings and resets the tool palette through `dialogs`.
+    explicit ConstraintInput(TerrainInputDialogs& dialogs);
 
     // The chain input; 0, 12, 13, 42, or 43 when the host refused a constraint (the input then ends: the chain
     // cannot go on from a line that is not there). The element-written flag stays raised only when something
@@ -39,6 +42,9 @@ public:
 
     ConstraintSettings settings;
     uint8_t changed[3];  // pen, line type, layer
+
+private:
+    TerrainInputDialogs& dialogs_;
 };
 
 // The crossing rule of the upkeep: the segments' parameters from the determinant form; parallel pairs

@@ -15,7 +15,7 @@
 #include "foundation/SelectionHelpers.hpp"
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
-#include "terrain/ToolDialogHooks.hpp"
+#include "terrain/TerrainDialogs.hpp"
 
 #include <cmath>
 #include <cstring>
@@ -91,13 +91,11 @@ bool ContourLineCls::FindLibPart(bool ask) {
     return found;
 }
 
-bool ContourLineCls::RunSettingsDialog(bool useTerrainRange) {
-    const ToolDialogHooks& hooks = WiredToolDialogs();
-    if (!hooks.contourSettings) return false;
+bool ContourLineCls::RunSettingsDialog(TerrainDialogs& dialogs, bool useTerrainRange) {
     // Without a terrain (the defaults) the altitudes are free.
     constexpr double AnyAltitude = 9999999.0;
-    if (!BoundsSet()) return hooks.contourSettings(settings, changed, -AnyAltitude, AnyAltitude, false);
-    return hooks.contourSettings(settings, changed, bounds.zMin, bounds.zMax, useTerrainRange);
+    if (!BoundsSet()) return dialogs.OpenContourLineSettings(settings, changed, -AnyAltitude, AnyAltitude, false);
+    return dialogs.OpenContourLineSettings(settings, changed, bounds.zMin, bounds.zMax, useTerrainRange);
 }
 
 bool ContourLineCls::CollectLinkedObjects(bool& anyLinked) {
@@ -146,7 +144,7 @@ bool ContourLineCls::ReadObjectSettings(bool& showsContourLines, bool withGradie
     return true;
 }
 
-int32_t ContourLineCls::CreateFromTerrain(const API_Element& terrain) {
+int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Element& terrain) {
     if (!FindLibPart(true)) return 0;
     if (!ReadElement(terrain, true)) return ErrModifying;
     bool any = false;
@@ -157,7 +155,7 @@ int32_t ContourLineCls::CreateFromTerrain(const API_Element& terrain) {
     GlobalSettings.editedCount = linked.GetCount();
     EditedEntityCount = linked.GetCount();
     DialogMode = any ? 3 : 2;
-    if (!RunSettingsDialog(!any || !shows)) return 0;
+    if (!RunSettingsDialog(dialogs, !any || !shows)) return 0;
     GlobalSettings.contour = settings;
 
     if (!any) {
@@ -176,10 +174,10 @@ int32_t ContourLineCls::CreateFromTerrain(const API_Element& terrain) {
     return 0;
 }
 
-int32_t ContourLineCls::EditSettings() {
+int32_t ContourLineCls::EditSettings(TerrainDialogs& dialogs) {
     DialogMode = 1;
     settings = GlobalSettings.contour;
-    if (RunSettingsDialog(true)) GlobalSettings.contour = settings;
+    if (RunSettingsDialog(dialogs, true)) GlobalSettings.contour = settings;
     return 0;
 }
 

@@ -14,6 +14,8 @@
 
 #include <cstdint>
 
+class TerrainDialogs;
+
 constexpr int32_t ContourFieldCount = 27;
 constexpr int32_t ContourAltitudeFlagCount = 5;
 
@@ -40,9 +42,9 @@ public:
 
     // The "CL" command's branch for a terrain of the project: a new object when none is linked, else the
     // dialog's edits into every linked object. 0, or 43 when the terrain or an object cannot be read or written.
-    int32_t CreateFromTerrain(const API_Element& terrain);
+    int32_t CreateFromTerrain(TerrainDialogs& dialogs, const API_Element& terrain);
     // The tool's defaults through the settings dialog.
-    int32_t EditSettings();
+    int32_t EditSettings(TerrainDialogs& dialogs);
     // The first linked object's settings into the class record (a copy of the defaults when none is linked).
     bool ReadObjectSettings(bool& showsContourLines, bool withGradient, uint16_t& outGradient);
     // Every placed object whose record names the class's terrain (by its GUID text, exactly).
@@ -68,13 +70,15 @@ public:
     static bool RefreshOnUpdate(const QV_List<API_Elem_Head>& heads);
 
     // --- drawn contour lines into terrain input (ContourLineInput.cpp)
-    int32_t DigitizeContour(QV_List<PlanSegment>& segments, const QV_List<API_Elem_Head>& sources);
+    int32_t DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSegment>& segments,
+                            const QV_List<API_Elem_Head>& sources);
     int32_t BuildConstraintsFromSegments(const QV_List<PlanSegment>& segments);
     bool CreateContourPoint(const API_Element& hotspotDefaults, const API_Coord& position);
-    int32_t SetAltitudeOfSelection(const QV_List<API_Element>& points, const QV_List<API_Element>& constraints);
+    int32_t SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV_List<API_Element>& points,
+                                   const QV_List<API_Element>& constraints);
     bool ApplyAltitudeToSelection(const QV_List<API_Element>& points, const QV_List<API_Element>& constraints);
     // The single-altitude dialog; true when cancelled.
-    bool EditAltitude();
+    bool EditAltitude(TerrainDialogs& dialogs);
 
     ContourLineSettings settings;             // the record the dialog edits
     uint8_t changed[ContourFieldCount];       // per field id, set by the dialog
@@ -88,7 +92,7 @@ public:
 
 private:
     bool FindLibPart(bool ask);
-    bool RunSettingsDialog(bool useTerrainRange);
+    bool RunSettingsDialog(TerrainDialogs& dialogs, bool useTerrainRange);
     bool WriteObjectParams(API_ElementMemo& memo, const QV_String& partName, int16_t mode, uint16_t gradientValue,
                            QV_List<CalculationVolume>* volumes);
 };

@@ -8,7 +8,7 @@
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
 #include "terrain/ContourLineCls.hpp"
-#include "terrain/ToolDialogHooks.hpp"
+#include "terrain/TerrainDialogs.hpp"
 
 #include <cmath>
 #include <cstring>
@@ -62,21 +62,20 @@ void Keep(const ContourAltitudeSettings& record) {
 }
 }  // namespace
 
-bool ContourLineCls::EditAltitude() {
-    const ToolDialogHooks& hooks = WiredToolDialogs();
-    if (!hooks.contourAltitude) return true;
+bool ContourLineCls::EditAltitude(TerrainDialogs& dialogs) {
     ContourAltitudeSettings record = altitude;
     uint8_t flags[ContourAltitudeFlagCount] = {};
-    if (!hooks.contourAltitude(record, flags)) return true;
+    if (!dialogs.OpenContourAltitude(record, flags)) return true;
     altitude = record;
     std::memcpy(apply, flags, sizeof apply);
     return false;
 }
 
-int32_t ContourLineCls::DigitizeContour(QV_List<PlanSegment>& segments, const QV_List<API_Elem_Head>& sources) {
+int32_t ContourLineCls::DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSegment>& segments,
+                                        const QV_List<API_Elem_Head>& sources) {
     FillFromKept(altitude);
     DialogMode = 2;
-    if (EditAltitude()) return 0;
+    if (EditAltitude(dialogs)) return 0;
     Keep(altitude);
     MatchSegmentEndpoints(segments);
     int32_t result = 0;
@@ -164,7 +163,7 @@ bool ContourLineCls::CreateContourPoint(const API_Element& hotspotDefaults, cons
     return true;
 }
 
-int32_t ContourLineCls::SetAltitudeOfSelection(const QV_List<API_Element>& points,
+int32_t ContourLineCls::SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV_List<API_Element>& points,
                                                const QV_List<API_Element>& constraints) {
     FillFromKept(altitude);
     if (points.GetCount() > 0) {
@@ -180,7 +179,7 @@ int32_t ContourLineCls::SetAltitudeOfSelection(const QV_List<API_Element>& point
         altitude.constraintPen = HasPen(c.header.typeID) ? PenOf(c) : 0;
     }
     DialogMode = 3;
-    if (EditAltitude()) return 0;
+    if (EditAltitude(dialogs)) return 0;
     ACAPI_Element_DeselectAll();
     bool any = false;
     for (uint8_t f : apply) any = any || f != 0;

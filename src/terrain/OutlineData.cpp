@@ -9,7 +9,7 @@
 #include "foundation/ModalDialog.hpp"
 #include "foundation/PointInput.hpp"
 #include "settings/Settings.hpp"
-#include "terrain/TerrainInputHooks.hpp"
+#include "terrain/TerrainInputDialogs.hpp"
 #include "terrain/TerrainInputQueries.hpp"
 
 #include <cmath>
@@ -153,7 +153,8 @@ PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot) 
     return out;
 }
 
-OutlineData::OutlineData() : outlineType(1), corridorHalfWidth(0.0), searchAngle(M_PI / 6.0) {
+OutlineData::OutlineData(TerrainInputDialogs& dialogs)
+    : dialogs(dialogs), outlineType(1), corridorHalfWidth(0.0), searchAngle(M_PI / 6.0) {
     settings.Reset();
     std::memset(static_cast<void*>(&head), 0, sizeof head);
 }
@@ -205,7 +206,7 @@ int32_t OutlineData::RunSettingsDialog(bool typeSelectable, bool lockCorridor) {
     search.corridorWidth = corridorHalfWidth;
     search.searchAngle = searchAngle;
     search.searchType = outlineType;
-    if (!WiredTerrainInputHooks().outlineSettings(copy, changed, search)) return 1;
+    if (!dialogs.OpenOutlineSettings(copy, changed, search)) return 1;
     settings = copy;
     outlineType = search.searchType;
     // The dialog shows the stored value and hands back what it shows: a width, of which each side takes half.
@@ -306,7 +307,7 @@ int32_t OutlineData::CommandByClicks() {
     DialogMode = 2;
     settings = GlobalSettings.outline;
     if (RunSettingsDialog(true, false) != 0) return 0;
-    const bool keep = outlines.GetCount() > 0 && WiredTerrainInputHooks().keepExistingOutline();
+    const bool keep = outlines.GetCount() > 0 && dialogs.KeepExistingOutline();
     GlobalSettings.outline = settings;
     if (keep) return 0;
     Feedback.halfWidth = corridorHalfWidth;
@@ -339,7 +340,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
     ReadSettingsFromElement(hatch);
     DialogMode = 2;
     if (RunSettingsDialog(false, false) != 0) return 0;
-    if (outlines.GetCount() > 0 && WiredTerrainInputHooks().keepExistingOutline()) {
+    if (outlines.GetCount() > 0 && dialogs.KeepExistingOutline()) {
         // The old outline stays; the hatch the user picked is used up all the same.
         RunExternalCommand([&] { return DeleteElementByHead(hatch); });
         Rebuild();

@@ -12,8 +12,11 @@
 #include <functional>
 #include <vector>
 
+class TerrainInputDialogs;
+
 struct OutlineData {
-    OutlineData();
+    // The commands ask their settings and whether to keep an existing outline through `dialogs`.
+    explicit OutlineData(TerrainInputDialogs& dialogs);
 
     // The commands' three ways; each answers a message code (0 nothing to show).
     // By clicks: 0, 11, 12, 14, 15, 16 or 43.
@@ -37,6 +40,7 @@ struct OutlineData {
     // The hatch through `nodes` with the settings and its kind-3 record; 0 or 43.
     int32_t CreateOutlineHatch();
 
+    TerrainInputDialogs& dialogs;
     OutlineSettings settings;
     API_Elem_Head head;
     uint16_t outlineType;  // 1 polygonal, 0 rectangular

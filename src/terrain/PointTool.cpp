@@ -12,7 +12,7 @@
 #include "foundation/SelectionHelpers.hpp"
 #include "foundation/ToolLayerCheck.hpp"
 #include "settings/Settings.hpp"
-#include "terrain/TerrainInputHooks.hpp"
+#include "terrain/TerrainInputDialogs.hpp"
 #include "terrain/TerrainInputQueries.hpp"
 
 #include <cstring>
@@ -175,7 +175,7 @@ bool DropOrphanConstraints() {
 }
 }  // namespace
 
-PointTool::PointTool() {
+PointTool::PointTool(TerrainInputDialogs& dialogs) : dialogs_(dialogs) {
     settings.Reset();
     std::memset(changed, 0, sizeof changed);
     clicked = {};
@@ -184,7 +184,7 @@ PointTool::PointTool() {
 int32_t PointTool::EditSettings() {
     PointSettings copy = settings;
     uint8_t flags[PointSettingsFieldCount] = {};
-    if (!WiredTerrainInputHooks().pointSettings(copy, flags)) return 1;
+    if (!dialogs_.OpenPointSettings(copy, flags)) return 1;
     settings = copy;
     std::memcpy(changed, flags, sizeof changed);
     return 0;
@@ -192,18 +192,17 @@ int32_t PointTool::EditSettings() {
 
 int32_t PointTool::AskPosition(bool& given) {
     given = false;
-    const TerrainInputHooks& hooks = WiredTerrainInputHooks();
     QV_String prompt;
     GetResString(prompt, PromptTableBase + LanguageIndex, PromptPointPosition);
     for (;;) {
-        hooks.updateCoordinateFields();
+        dialogs_.PrepareCoordinateFields();
         API_Coord3D point = {};
         API_Neig neig = {};
         // Asked inside a command of its own: a layer the palette shows or unlocks meanwhile is a model change.
         GSErrCode err = NoError;
         const bool ran = RunExternalCommand([&] {
             err = GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1,
-                                   hooks.coordinateFeedback, nullptr, true);
+                                   dialogs_.CoordinateFeedback(), nullptr, true);
             return true;
         });
         // A refused command asked nothing: taking its empty answer for a click would ask again for ever.
@@ -246,9 +245,8 @@ bool PointTool::CreatePoint() {
 
 int32_t PointTool::PlaceByClicks() {
     if (!EnsureFloorPlanWindow(false)) return 42;
-    const TerrainInputHooks& hooks = WiredTerrainInputHooks();
     settings = GlobalSettings.points;
-    hooks.openPointPalette();
+    dialogs_.OpenPointPalette();
     ElementWritten = 1;
     int32_t created = 0;
     int32_t code = 0;
@@ -256,19 +254,19 @@ int32_t PointTool::PlaceByClicks() {
         bool given = false;
         code = AskPosition(given);
         if (code != 0 || !given) break;
-        hooks.storePointPalette();
+        dialogs_.StorePointPalette();
         settings = GlobalSettings.points;
         if (!CheckToolLayer(settings.layer)) continue;
         if (RunExternalCommand([this] { return CreatePoint(); })) {
             ++created;
-            hooks.initPointPalette();
+            dialogs_.InitPointPalette();
         } else {
             ShowErrorMessage(43, -1);
         }
     }
     // An input error ends the run like a cancel: the palette goes and the flag only stays for points made, so
     // that the user's next element is not taken for one of ours.
-    hooks.closePointPalette();
+    dialogs_.ClosePointPalette();
     if (created == 0) ElementWritten = 0;
     return code;
 }

@@ -9,9 +9,12 @@
 
 #include <cstdint>
 
+class TerrainInputDialogs;
+
 class PointTool {
 public:
-    PointTool();
+    // The tool asks its settings and shows its palette through `dialogs`.
+    explicit PointTool(TerrainInputDialogs& dialogs);
 
     // Asks for positions until the user cancels, creating one point per click with the point-input palette's
     // values; 0, or 12 (the input failed) or 42 (no floor plan). The palette is closed on every way out, and the
@@ -34,6 +37,7 @@ public:
     API_Coord3D clicked;
 
 private:
+    TerrainInputDialogs& dialogs_;
     // One position; `given` false when the user ended the input. 0 or 12.
     int32_t AskPosition(bool& given);
     // Creates the point at the clicked position; advances and stores the default code number.

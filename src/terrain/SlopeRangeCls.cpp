@@ -13,7 +13,7 @@
 #include "geometry/project/ElementModelRead.hpp"
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
-#include "terrain/ToolDialogHooks.hpp"
+#include "terrain/TerrainDialogs.hpp"
 #include "terrain/ContourLineCls.hpp"
 
 #include <cmath>
@@ -48,13 +48,12 @@ bool ReadSlopePolygons(const API_Element& terrain, MeshBody& body) {
 
 SlopeRangeCls::SlopeRangeCls() { std::memset(changed, 0, sizeof changed); }
 
-bool SlopeRangeCls::RunDialog() {
-    const ToolDialogHooks& hooks = WiredToolDialogs();
+bool SlopeRangeCls::RunDialog(TerrainDialogs& dialogs) {
     std::memset(changed, 0, sizeof changed);
-    return hooks.slopeRange && hooks.slopeRange(settings, changed);
+    return dialogs.OpenSlopeAnalysis(settings, changed);
 }
 
-int32_t SlopeRangeCls::Create(const QV_List<API_Element>& terrains) {
+int32_t SlopeRangeCls::Create(TerrainDialogs& dialogs, const QV_List<API_Element>& terrains) {
     ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     int32_t index = -1;
@@ -62,7 +61,7 @@ int32_t SlopeRangeCls::Create(const QV_List<API_Element>& terrains) {
     libPartIndex = index;
     DialogMode = 2;
     settings = GlobalSettings.slopeRange;
-    if (!RunDialog()) return 0;
+    if (!RunDialog(dialogs)) return 0;
     GlobalSettings.slopeRange = settings;
     bool ok = false;
     // The objects placed before a failed one stay in the command; the failure is told.
@@ -110,7 +109,7 @@ bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
     return ElemUserData_WriteRecord(record, ElemKind_SlopeRange, placed.header);
 }
 
-int32_t SlopeRangeCls::Modify(QV_List<API_Element>& objects) {
+int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& objects) {
     const bool from3D = IsCurrentWindow3D();
     if (from3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
     DialogMode = 3;
@@ -135,7 +134,7 @@ int32_t SlopeRangeCls::Modify(QV_List<API_Element>& objects) {
             }
             settings.layer = uint16_t(objects[0].header.layer);
         }
-        if (!RunDialog()) return NoError;
+        if (!RunDialog(dialogs)) return NoError;
         // The objects changed before a failed one stay changed.
         if (!UpdateSelectedObjects(objects)) result = ErrModifying;
         return NoError;
@@ -173,9 +172,9 @@ bool SlopeRangeCls::UpdateSelectedObjects(QV_List<API_Element>& objects) {
     return true;
 }
 
-int32_t SlopeRangeCls::EditSettings() {
+int32_t SlopeRangeCls::EditSettings(TerrainDialogs& dialogs) {
     DialogMode = 1;
     settings = GlobalSettings.slopeRange;
-    if (RunDialog()) GlobalSettings.slopeRange = settings;
+    if (RunDialog(dialogs)) GlobalSettings.slopeRange = settings;
     return 0;
 }

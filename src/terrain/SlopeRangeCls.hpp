@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+class TerrainDialogs;
+
 constexpr int32_t SlopeRangeFieldCount = 25;
 
 class SlopeRangeCls : public BaseCls {
@@ -18,10 +20,10 @@ public:
 
     // New objects for the terrains of the list, after the settings dialog. 0; 42 outside the floor plan; 43 when
     // an object cannot be placed.
-    int32_t Create(const QV_List<API_Element>& terrains);
+    int32_t Create(TerrainDialogs& dialogs, const QV_List<API_Element>& terrains);
     // The dialog's edits into every listed object (each keeps its own unedited fields). 0 or 43.
-    int32_t Modify(QV_List<API_Element>& objects);
-    int32_t EditSettings();
+    int32_t Modify(TerrainDialogs& dialogs, QV_List<API_Element>& objects);
+    int32_t EditSettings(TerrainDialogs& dialogs);
     bool CreateObject(const API_Element& terrain);
     bool UpdateSelectedObjects(QV_List<API_Element>& objects);
 
@@ -29,7 +31,7 @@ public:
     uint8_t changed[SlopeRangeFieldCount];
 
 private:
-    bool RunDialog();
+    bool RunDialog(TerrainDialogs& dialogs);
 };
 
 // The polygons of a terrain's top as the object carries them: each ring without the repeat of its first vertex,

@@ -9,6 +9,7 @@
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
+#include "terrain/TerrainContourSteps.hpp"
 #include "terrain/TerrainMeshCreation.hpp"
 #include "terrain/TerrainPasses.hpp"
 #include "terrain/TerrainSettingsRun.hpp"
@@ -156,7 +157,8 @@ void FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D
     }
 }
 
-int32_t BuildTerrain(TerrainRecord& record, const API_Element& outline) {
+int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
+                     const API_Element& outline) {
     int32_t locator = -1;
     if (HostLanguageNOR != 0 && !FindLibPartOrAsk(QV_String("SOSI_COORDINATE_LOCATOR"), locator, true, QV_String(), 0))
         return TerrainBuild_Done;
@@ -175,7 +177,8 @@ int32_t BuildTerrain(TerrainRecord& record, const API_Element& outline) {
     FillBoundaryAndHeightRange(record, vertices, context.lowest, context.highest);
     DialogMode = 2;
     double verticalOffset = 0.0;
-    if (RunTerrainSettings(record, TerrainMode_New, locator, &verticalOffset, &context) != 0) return TerrainBuild_Done;
+    if (RunTerrainSettings(dialogs, record, TerrainMode_New, locator, &verticalOffset, &context) != 0)
+        return TerrainBuild_Done;
     Assign(GlobalSettings.terrain, record);
     ACAPI_Element_DeselectAll();
 
@@ -201,5 +204,5 @@ int32_t BuildTerrain(TerrainRecord& record, const API_Element& outline) {
         return NoError;
     });
     if (code != TerrainBuild_Done) return code;
-    return WiredTerrainContourHooks().refreshForNewTerrain(mesh, context);
+    return contours.RefreshForNewTerrain(mesh, context);
 }

@@ -8,6 +8,9 @@
 
 #include <cfloat>
 
+class TerrainContourSteps;
+class TerrainDialogs;
+
 // Codes of the command.
 enum TerrainBuildCode : int32_t {
     TerrainBuild_Done = 0,
@@ -19,7 +22,8 @@ enum TerrainBuildCode : int32_t {
 
 // The whole command for one outline (a fill with an outline data record): 0 done, cancelled or nothing to do;
 // else a code to show (above, or the contour-line step's).
-int32_t BuildTerrain(TerrainRecord& record, const API_Element& outline);
+int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
+                     const API_Element& outline);
 
 // The project's terrain points (hotspots with a point record) as x, y and height, in the host's order. False
 // when the host cannot list them.

@@ -15,7 +15,9 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModuleLog.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "terrain/ElementEditor.hpp"
 #include "terrain/TerrainDataRecord.hpp"
+#include "terrain/TerrainDialogs.hpp"
 
 #include "UniString.hpp"
 
@@ -138,32 +140,6 @@ bool EnsureTerrainSkirt(API_Element& mesh, bool& changed) {
     return true;
 }
 
-namespace {
-bool UnwiredAsk() {
-    ModuleLog::LogCall("OpenMeshConversionDialog");
-    return false;
-}
-}  // namespace
-
-GSErrCode UnwiredEdit(const GS::Array<API_Neig>&, const API_EditPars&) {
-    ModuleLog::LogCall("ACAPI_Element_Edit");
-    return NoError;
-}
-
-std::function<GSErrCode(const GS::Array<API_Neig>&, const API_EditPars&)>& WiredElementEdit() {
-    static std::function<GSErrCode(const GS::Array<API_Neig>&, const API_EditPars&)> edit = UnwiredEdit;
-    return edit;
-}
-
-void ResetElementEdit() { WiredElementEdit() = UnwiredEdit; }
-
-std::function<bool()>& WiredMeshConversionAsk() {
-    static std::function<bool()> ask = UnwiredAsk;
-    return ask;
-}
-
-void ResetMeshConversionAsk() { WiredMeshConversionAsk() = UnwiredAsk; }
-
 bool RefreshLinkedObjects(const QV_List<API_Element>& meshes, const QV_List<bool>& changed) {
     bool any = false;
     for (int32_t i = 0; i < changed.GetCount(); ++i) any = any || changed[i];
@@ -193,8 +169,8 @@ bool RefreshLinkedObjects(const QV_List<API_Element>& meshes, const QV_List<bool
     return ok;
 }
 
-int32_t BuildTerrainFromMesh(const API_Element& given, bool asCommand) {
-    if (!WiredMeshConversionAsk()()) return 0;
+int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, bool asCommand) {
+    if (!dialogs.AskMeshConversion()) return 0;
     API_Element mesh = given;
     if (ACAPI_Element_Get(&mesh) != NoError) return ErrModifyObject;
     ACAPI_Element_AttachObserver(mesh.header.guid);
@@ -285,18 +261,19 @@ bool LinkedTo(const API_Guid& mesh, const QV_List<ElemEntry>& objects, QV_List<E
     return true;
 }
 
-bool EditObjects(const QV_List<ElemEntry>& objects, const API_EditPars& pars) {
+bool EditObjects(ElementEditor& editor, const QV_List<ElemEntry>& objects, const API_EditPars& pars) {
     GS::Array<API_Neig> neigs;
     for (int32_t k = 0; k < objects.GetCount(); ++k) {
         API_Neig neig;
         if (ElemHeadToNeig(&neig, &objects[k].element.header)) neigs.Push(neig);
     }
     if (neigs.GetSize() == 0) return true;
-    return WiredElementEdit()(neigs, pars) == NoError;
+    return editor.Edit(neigs, pars) == NoError;
 }
 
 // Mode 3: the terrain's own rules after the user changed meshes, and its linked objects in step.
-bool UpdateEditedTerrains(const QV_List<API_Element>& terrains, const QV_List<API_Element>& parents) {
+bool UpdateEditedTerrains(ElementEditor& editor, const QV_List<API_Element>& terrains,
+                          const QV_List<API_Element>& parents) {
     QV_List<ElemEntry> objects;
     if (!Collect(kChangeKinds, sizeof kChangeKinds / sizeof kChangeKinds[0], objects)) return false;
     QV_List<LayerState> states;
@@ -343,7 +320,7 @@ bool UpdateEditedTerrains(const QV_List<API_Element>& terrains, const QV_List<AP
             API_EditPars pars = {};
             pars.typeID = APIEdit_Elevate;
             pars.endC = API_Coord3D{0.0, 0.0, lift};
-            ok = EditObjects(linked, pars);
+            ok = EditObjects(editor, linked, pars);
         }
     }
     if (objects.GetCount() > 0) RestoreLayerStates(VY_Operators, states);
@@ -384,7 +361,7 @@ bool UpdateLinkedColouredAreas(const QV_List<API_Element>& terrains, const QV_Li
 
 // Mode 4: the linked objects take the same edit as their terrain, but for the result objects of the sets and
 // the objects that took it already; each moved set then brings its result object along.
-bool MoveLinkedObjects(const QV_List<API_Element>& terrains, const QV_List<API_Elem_Head>& heads,
+bool MoveLinkedObjects(ElementEditor& editor, const QV_List<API_Element>& terrains, const QV_List<API_Elem_Head>& heads,
                        const QV_List<ElemEntry>& objects) {
     QV_List<ElemEntry> moving;
     for (int32_t k = 0; k < objects.GetCount(); ++k) {
@@ -410,14 +387,14 @@ bool MoveLinkedObjects(const QV_List<API_Element>& terrains, const QV_List<API_E
     if (moving.GetCount() == 0) return true;
     QV_List<LayerState> states;
     SaveAndOpenLayers(VY_Operators, ElementsOf(moving), states, true);
-    bool ok = EditObjects(moving, PendingUpdate.editPars);
+    bool ok = EditObjects(editor, moving, PendingUpdate.editPars);
     for (int32_t k = 0; k < moving.GetCount() && ok; ++k)
         if (IsSetKind(moving[k].kind)) ok = SyncSiblingObjects(moving[k].element.header, moving[k].kind, false) != 0;
     RestoreLayerStates(VY_Operators, states);
     return ok;
 }
 
-bool UpdateMovedTerrains(QV_List<API_Element>& terrains, const QV_List<API_Elem_Head>& heads) {
+bool UpdateMovedTerrains(ElementEditor& editor, QV_List<API_Element>& terrains, const QV_List<API_Elem_Head>& heads) {
     if (terrains.GetCount() == 0 || PendingUpdate.editPars.typeID == APIEdit_General) return true;
     for (int32_t i = 0; i < terrains.GetCount(); ++i) {
         bool ruled = false;
@@ -427,7 +404,7 @@ bool UpdateMovedTerrains(QV_List<API_Element>& terrains, const QV_List<API_Elem_
     }
     QV_List<ElemEntry> objects;
     if (!Collect(kEditKinds, sizeof kEditKinds / sizeof kEditKinds[0], objects)) return false;
-    if (!MoveLinkedObjects(terrains, heads, objects)) return false;
+    if (!MoveLinkedObjects(editor, terrains, heads, objects)) return false;
     if (!UpdateLinkedColouredAreas(terrains, objects)) return false;
     QV_List<bool> changed;
     for (int32_t t = 0; t < terrains.GetCount(); ++t) changed.Insert(true);
@@ -436,7 +413,8 @@ bool UpdateMovedTerrains(QV_List<API_Element>& terrains, const QV_List<API_Elem_
 
 }  // namespace
 
-bool CollectTerrainElements(int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
+bool CollectTerrainElements(ElementEditor& editor, int32_t mode, const QV_List<API_Elem_Head>& heads,
+                            const QV_List<API_Element>& parents) {
     if (mode == 1 && ElementWritten != 0) return true;  // the add-on made it itself
     if (mode == 5) return DeleteOrphanedObjects();
     if (mode < 1 || mode > 4) return true;
@@ -456,6 +434,6 @@ bool CollectTerrainElements(int32_t mode, const QV_List<API_Elem_Head>& heads, c
         }
         return true;
     }
-    if (mode == 3) return UpdateEditedTerrains(terrains, parents);
-    return UpdateMovedTerrains(terrains, heads);
+    if (mode == 3) return UpdateEditedTerrains(editor, terrains, parents);
+    return UpdateMovedTerrains(editor, terrains, heads);
 }

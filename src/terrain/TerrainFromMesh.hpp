@@ -9,7 +9,9 @@
 #include "GSArray.hpp"
 
 #include <cstdint>
-#include <functional>
+
+class ElementEditor;
+class TerrainDialogs;
 
 // The skirt rule: a skirt value below -lowest - 1e-7 becomes 1.0 - lowest. True when it changed the value.
 bool ApplySkirtRule(double lowest, double& skirt);
@@ -17,18 +19,10 @@ bool ApplySkirtRule(double lowest, double& skirt);
 // vertices). False when the memo cannot be read; `changed` tells whether the skirt moved.
 bool EnsureTerrainSkirt(API_Element& mesh, bool& changed);
 
-// Asks the user whether to convert the mesh ("Mesh conversion" dialog); wired by the shell. Unwired it answers no.
-std::function<bool()>& WiredMeshConversionAsk();
-void ResetMeshConversionAsk();
-
-// The host's edit of elements by their selection records (a drag, a lift), wired by the shell. Unwired it notes
-// its call and edits nothing.
-std::function<GSErrCode(const GS::Array<API_Neig>& neigs, const API_EditPars& pars)>& WiredElementEdit();
-void ResetElementEdit();
-
 // Makes the mesh a terrain: its data record, the skirt rule, the linked objects refreshed. `asCommand`: one
-// undoable command, and the mesh is selected afterwards. 0, or 43 when a step fails.
-int32_t BuildTerrainFromMesh(const API_Element& mesh, bool asCommand);
+// undoable command, and the mesh is selected afterwards. Asks first through "Mesh conversion"; 0 when the user
+// declines. 0, or 43 when a step fails.
+int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& mesh, bool asCommand);
 
 // Refreshes the add-on objects linked to each changed mesh from it. True when nothing failed.
 bool RefreshLinkedObjects(const QV_List<API_Element>& meshes, const QV_List<bool>& changed);
@@ -38,8 +32,10 @@ bool RefreshLinkedObjects(const QV_List<API_Element>& meshes, const QV_List<bool
 int32_t RebuildTerrain(const QV_List<API_Element>& meshes);
 
 // The terrain's handler of the model update (1 new, 2 copy, 3 change, 4 edit, 5 delete) over the pending
-// elements and, for changes and edits, the elements as they were. True when nothing failed.
-bool CollectTerrainElements(int32_t mode, const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents);
+// elements and, for changes and edits, the elements as they were; the linked objects follow a lifted or dragged
+// terrain through `editor`. True when nothing failed.
+bool CollectTerrainElements(ElementEditor& editor, int32_t mode, const QV_List<API_Elem_Head>& heads,
+                            const QV_List<API_Element>& parents);
 
 // Orphan removal: deletes the add-on objects whose linked terrain is none of the project's terrain meshes. An
 // object whose link cannot be read, or names a live terrain in any spelling of its GUID, stays.

@@ -5,9 +5,10 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
-#include "foundation/ModuleLog.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "settings/Settings.hpp"
+#include "terrain/TerrainContourSteps.hpp"
+#include "terrain/TerrainDialogs.hpp"
 
 #include "GSRoot.hpp"
 #include "UniString.hpp"
@@ -36,46 +37,6 @@ void TerrainDialogBlock::Reset() {
 }
 
 namespace {
-
-TerrainSettingsDialogs UnwiredDialogs() {
-    TerrainSettingsDialogs d;
-    d.openFirst = [](TerrainDialogBlock&, TerrainSettings&, const TerrainSettings&, ContourLineSettings&, int16_t,
-                     int32_t, double, double, int16_t) {
-        ModuleLog::LogCall("OpenTerrainSettingsDialog");
-        return false;
-    };
-    d.openSecond = [](TerrainDialogBlock&, TerrainSettings&, const TerrainSettings&, const ContourLineSettings&,
-                      int16_t, int32_t) {
-        ModuleLog::LogCall("OpenTerrainSettingsDialogTwin");
-        return false;
-    };
-    d.applyChanges = [](TerrainDialogBlock&) { ModuleLog::LogCall("ApplyTerrainSettingsChanges"); };
-    return d;
-}
-
-TerrainContourHooks UnwiredContourHooks() {
-    TerrainContourHooks h;
-    h.readForTerrainUpdate = [](const API_Element&, TerrainContourContext& context) {
-        ModuleLog::LogCall("ContourLineCls::ReadForTerrainUpdate");
-        context.settings = GlobalSettings.contour;
-        context.linked = false;
-        context.gradient = context.previousGradient = 1;
-        return int32_t(0);
-    };
-    h.createGradientObject = [](const API_Element&, TerrainContourContext&) {
-        ModuleLog::LogCall("ContourLineCls::CreateGradientObject");
-        return int32_t(0);
-    };
-    h.updateAfterTerrainChange = [](const API_Element&, TerrainContourContext&) {
-        ModuleLog::LogCall("ContourLineCls::UpdateAfterTerrainChange");
-        return int32_t(0);
-    };
-    h.refreshForNewTerrain = [](const API_Element&, TerrainContourContext&) {
-        ModuleLog::LogCall("ContourLineCls::RefreshForNewTerrain");
-        return int32_t(0);
-    };
-    return h;
-}
 
 constexpr int32_t ErrModifyObject = 43;
 
@@ -120,22 +81,8 @@ bool MeshHeightRange(const API_Element& mesh, double& lowest, double& highest) {
 
 }  // namespace
 
-TerrainSettingsDialogs& WiredTerrainSettingsDialogs() {
-    static TerrainSettingsDialogs dialogs = UnwiredDialogs();
-    return dialogs;
-}
-
-void ResetTerrainSettingsDialogs() { WiredTerrainSettingsDialogs() = UnwiredDialogs(); }
-
-TerrainContourHooks& WiredTerrainContourHooks() {
-    static TerrainContourHooks hooks = UnwiredContourHooks();
-    return hooks;
-}
-
-void ResetTerrainContourHooks() { WiredTerrainContourHooks() = UnwiredContourHooks(); }
-
-int32_t RunTerrainSettings(TerrainRecord& record, int16_t mode, int32_t locatorIndex, double* verticalOffset,
-                           TerrainContourContext* context) {
+int32_t RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode, int32_t locatorIndex,
+                           double* verticalOffset, TerrainContourContext* context) {
     TerrainDialogBlock first, second;
     if (verticalOffset != nullptr) *verticalOffset = 0.0;
     const bool withContext = context != nullptr && mode >= TerrainMode_New;
@@ -150,15 +97,14 @@ int32_t RunTerrainSettings(TerrainRecord& record, int16_t mode, int32_t locatorI
     Assign(original, record);
     TerrainSettings accepted;
     Assign(accepted, record);
-    const TerrainSettingsDialogs& dialogs = WiredTerrainSettingsDialogs();
     TerrainDialogBlock* acceptedBlock = nullptr;
-    if (dialogs.openFirst(first, accepted, original, contour, mode, locatorIndex, lowest, highest, option)) {
+    if (dialogs.OpenTerrainSettings(first, accepted, original, contour, mode, locatorIndex, lowest, highest, option)) {
         acceptedBlock = &first;
     } else if (first.layoutSwitch != 0) {
         // The wide layout starts from the compact one's edits and checks the levels the user typed there.
-        if (dialogs.openSecond(second, accepted, first.work, first.contourWork, mode, locatorIndex)) {
+        if (dialogs.OpenTerrainSettingsWide(second, accepted, first.work, first.contourWork, mode, locatorIndex)) {
             acceptedBlock = &second;
-            dialogs.applyChanges(first);
+            dialogs.ApplyTerrainContourEdits(first);
         }
     }
     if (acceptedBlock == nullptr) return 1;
@@ -178,10 +124,10 @@ int32_t RunTerrainSettings(TerrainRecord& record, int16_t mode, int32_t locatorI
     return 0;
 }
 
-void BuildTerrainWithoutSelection(TerrainRecord& record) {
+void BuildTerrainWithoutSelection(TerrainDialogs& dialogs, TerrainRecord& record) {
     DialogMode = 1;
     Assign(record, GlobalSettings.terrain);
-    if (RunTerrainSettings(record, TerrainMode_Defaults, -1, nullptr, nullptr) == 0)
+    if (RunTerrainSettings(dialogs, record, TerrainMode_Defaults, -1, nullptr, nullptr) == 0)
         Assign(GlobalSettings.terrain, record);
 }
 
@@ -229,30 +175,30 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
     return err == NoError && failed == NoError ? 1 : 0;
 }
 
-int32_t ModifyTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& meshes) {
+int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
+                          const QV_List<API_Element>& meshes) {
     if (meshes.GetCount() == 0) return 0;
     const bool was3D = IsCurrentWindow3D();
     if (was3D && SwitchTo(APIWind_FloorPlanID) != NoError) return 0;
     ACAPI_Element_DeselectAll();
-    const TerrainContourHooks& hooks = WiredTerrainContourHooks();
     TerrainContourContext context;
     // The height range seeds the band levels; the contour step may know better.
     MeshHeightRange(meshes[0], context.lowest, context.highest);
-    int32_t code = hooks.readForTerrainUpdate(meshes[0], context);
+    int32_t code = contours.ReadForTerrainUpdate(meshes[0], context);
     if (code != 0) return code;
 
     DialogMode = 3;
     FillFromTerrainMesh(record, meshes);
     const int16_t mode = context.linked ? TerrainMode_EditWithContours : TerrainMode_Edit;
-    if (RunTerrainSettings(record, mode, -1, nullptr, &context) != 0) {
+    if (RunTerrainSettings(dialogs, record, mode, -1, nullptr, &context) != 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }
     if (ApplyTerrainChanges(record, meshes) == 0) {
         code = ErrModifyObject;
     } else {
-        code = hooks.createGradientObject(meshes[0], context);
-        if (code == 0) code = hooks.updateAfterTerrainChange(meshes[0], context);
+        code = contours.CreateGradientObject(meshes[0], context);
+        if (code == 0) code = contours.UpdateAfterTerrainChange(meshes[0], context);
     }
     if (code == 0) {
         RebuildCurrentWindow(was3D, true, 0);

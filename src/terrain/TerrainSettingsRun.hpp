@@ -3,15 +3,17 @@
 // terrain and the edit of existing terrain meshes, with the contour-line settings that go with the terrain; and
 // the edit itself, which writes into every terrain mesh only the fields the user changed.
 //
-// The dialogs live above this folder and the contour-line steps beside it: both are reached through hooks that
-// the shell wires at start-up. Unwired, a dialog answers cancel and a contour step notes its call and answers 0.
+// The dialogs live above this folder and the contour-line steps beside it: both are reached through the ports
+// the terrain command hands in (TerrainDialogs, TerrainContourSteps).
 #include "settings/ContourLineSettings.hpp"
 #include "terrain/TerrainRecord.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
-#include <functional>
+
+class TerrainContourSteps;
+class TerrainDialogs;
 
 constexpr int16_t TerrainContourFieldCount = 27;
 
@@ -45,24 +47,6 @@ struct TerrainDialogBlock {
     uint8_t verticalOffsetChanged;
 };
 
-// The dialogs, wired by the shell.
-struct TerrainSettingsDialogs {
-    // The compact layout over `start` (what the items show first); OK writes the fields that differ from
-    // `record` into it and flags them in the block. True on OK.
-    std::function<bool(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
-                       ContourLineSettings& contour, int16_t mode, int32_t value, double lowest, double highest,
-                       int16_t option)>
-        openFirst;
-    // The wide layout, the same way; `levels` are the contour levels its OK checks. True on OK.
-    std::function<bool(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
-                       const ContourLineSettings& levels, int16_t mode, int32_t value)>
-        openSecond;
-    // The first layout's contour edits into its contour-line record.
-    std::function<void(TerrainDialogBlock& block)> applyChanges;
-};
-TerrainSettingsDialogs& WiredTerrainSettingsDialogs();
-void ResetTerrainSettingsDialogs();
-
 // What the contour-line steps know of one terrain: its contour settings, its height range, whether contour-line
 // objects are linked to it, and the gradient (1: a gradient object goes with the terrain), current and previous.
 struct TerrainContourContext {
@@ -73,24 +57,14 @@ struct TerrainContourContext {
     int16_t previousGradient = 1;
 };
 
-// The contour-line steps around a terrain build or edit, wired by the shell; each answers 0 or an error code.
-struct TerrainContourHooks {
-    std::function<int32_t(const API_Element& terrain, TerrainContourContext& context)> readForTerrainUpdate;
-    std::function<int32_t(const API_Element& terrain, TerrainContourContext& context)> createGradientObject;
-    std::function<int32_t(const API_Element& terrain, TerrainContourContext& context)> updateAfterTerrainChange;
-    std::function<int32_t(const API_Element& terrain, TerrainContourContext& context)> refreshForNewTerrain;
-};
-TerrainContourHooks& WiredTerrainContourHooks();
-void ResetTerrainContourHooks();
-
 // One run of the dialog over the record's settings: 0 accepted (fields, name and changed flags in the record,
 // the vertical offset in `verticalOffset` when given, the contour edits in the global contour settings and the
 // context), 1 cancelled (nothing changed). `context` is needed in modes 1 to 3.
-int32_t RunTerrainSettings(TerrainRecord& record, int16_t mode, int32_t locatorIndex, double* verticalOffset,
-                           TerrainContourContext* context);
+int32_t RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode, int32_t locatorIndex,
+                           double* verticalOffset, TerrainContourContext* context);
 
 // "Terrain" with neither a terrain nor an outline in the project: the defaults, stored on OK.
-void BuildTerrainWithoutSelection(TerrainRecord& record);
+void BuildTerrainWithoutSelection(TerrainDialogs& dialogs, TerrainRecord& record);
 
 // The settings of the first mesh into the record (the inverse mapping of the mesh exchange).
 bool FillFromTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& meshes);
@@ -100,4 +74,5 @@ bool FillFromTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& mesh
 int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& meshes);
 
 // "Terrain" with terrains in the project: 0, or an error code to show.
-int32_t ModifyTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& meshes);
+int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
+                          const QV_List<API_Element>& meshes);

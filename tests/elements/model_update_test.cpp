@@ -49,7 +49,6 @@ protected:
     ModelUpdateSteps Stubs(const std::string& fail = "", bool filterKeeps = true) {
         ModelUpdateSteps s;
         using Heads = QV_List<API_Elem_Head>;
-        using Parents = QV_List<API_Element>;
         const auto note = [fail](const std::string& name) {
             g_calls.push_back(name);
             return name != fail;
@@ -57,21 +56,32 @@ protected:
         s.handleCopiedObjects = [note](int32_t k, const Heads&) { return note("copied " + std::to_string(k)); };
         s.syncChangedObjects = [note](int32_t k, const Heads&) { return note("sync " + std::to_string(k)); };
         s.deleteBrokenSets = [note](int32_t k) { return note("broken " + std::to_string(k)); };
-        s.sectionEvent = [note](int32_t, const Heads&) { return note("section"); };
-        s.contourLineRefresh = [note](const Heads&) { return note("contours"); };
-        s.buildingEvent = [note](int32_t, const Heads&) { return note("building"); };
-        s.basinUpdate = [note](int32_t, const Heads&) { return note("basin"); };
-        s.paintEvent = [note](int32_t, const Heads&) { return note("paint"); };
-        s.wallEvent = [note](int32_t, const Heads&) { return note("wall"); };
-        s.obstacleEvent = [note](int32_t, const Heads&) { return note("obstacle"); };
-        s.bridgeUpdate = [note](int32_t, const Heads&) { return note("bridge"); };
-        s.collectTerrainElements = [note](int32_t, const Heads&, const Parents& p) {
-            return note("terrain " + std::to_string(p.GetCount()));
+        const auto kind = [&s, note](int32_t k, const std::string& name) {
+            s.kindSteps[k] = [note, name](const ModelUpdateEvent&) { return note(name); };
         };
-        s.pointToolEvent = [note](int32_t, const Heads&, const Parents&) { return note("points"); };
-        s.constraintRefreshA = [note](const Heads&) { return note("constraints A"); };
-        s.constraintRefreshB = [note](const Heads&, const Parents&) { return note("constraints B"); };
-        s.constraintRefreshC = [note] { note("constraints C"); };
+        kind(ElemKind_Section, "section");
+        // The contour lines follow the user's new elements only, as their own step does.
+        s.kindSteps[ElemKind_Contour] = [note](const ModelUpdateEvent& e) { return !e.userNew || note("contours"); };
+        kind(ElemKind_Building, "building");
+        kind(ElemKind_Basin, "basin");
+        kind(ElemKind_ColouredArea, "paint");
+        kind(ElemKind_Wall, "wall");
+        kind(ElemKind_RetainingWall, "obstacle");
+        kind(ElemKind_Bridge, "bridge");
+        s.kindSteps[ElemKind_Terrain] = [note](const ModelUpdateEvent& e) {
+            return note("terrain " + std::to_string(e.parents.GetCount()));
+        };
+        kind(ElemKind_Point, "points");
+        // The constraints' passes by mode, as their own step runs them.
+        s.kindSteps[ElemKind_Constraint] = [note](const ModelUpdateEvent& e) {
+            bool refreshed = true;
+            if (e.userNew)
+                refreshed = note("constraints A");
+            else if (e.mode == 4)
+                refreshed = note("constraints B");
+            if (refreshed) note("constraints C");
+            return true;
+        };
         s.operatorLayerUpkeep = [note] { note("upkeep"); };
         s.filterPendingHeads = [note, filterKeeps](PendingModelUpdate& r) {
             note("filter");
@@ -424,14 +434,14 @@ TEST_F(ModelUpdateTest, MixedSeriesAreDispatchedPerCode) {
     std::vector<int32_t> modes;
     std::vector<int32_t> written;
     ModelUpdateSteps s = Stubs();
-    s.sectionEvent = [&](int32_t mode, const QV_List<API_Elem_Head>& heads) {
-        modes.push_back(mode);
+    s.kindSteps[ElemKind_Section] = [&](const ModelUpdateEvent& e) {
+        modes.push_back(e.mode);
         written.push_back(ElementWritten);
-        EXPECT_EQ(heads.GetCount(), 1);
+        EXPECT_EQ(e.heads.GetCount(), 1);
         return true;
     };
-    s.collectTerrainElements = [&](int32_t mode, const QV_List<API_Elem_Head>&, const QV_List<API_Element>& parents) {
-        EXPECT_EQ(parents.GetCount(), mode == 3 ? 1 : 0);
+    s.kindSteps[ElemKind_Terrain] = [&](const ModelUpdateEvent& e) {
+        EXPECT_EQ(e.parents.GetCount(), e.mode == 3 ? 1 : 0);
         return true;
     };
     UpdateModelSeries(r, s);

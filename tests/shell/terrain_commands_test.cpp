@@ -10,8 +10,11 @@
 #include "elements/ModelUpdate.hpp"
 #include "foundation/GuidText.hpp"
 #include "settings/Settings.hpp"
+#include "shell/ModulePorts.hpp"
 #include "shell/Wiring.hpp"
 #include "shell/commands/TerrainCommands.hpp"
+#include "terrain/ElementEditor.hpp"
+#include "terrain/TerrainContourSteps.hpp"
 #include "terrain/TerrainFromMesh.hpp"
 #include "terrain/TerrainSettingsRun.hpp"
 
@@ -23,6 +26,23 @@
 
 namespace {
 
+// The contour-line steps are the contour tool's: here they only tell what the terrain handed them.
+class ContourStepsSeen final : public TerrainContourSteps {
+public:
+    int16_t gradient = -1;  // what the new terrain's step was handed
+
+    int32_t ReadForTerrainUpdate(const API_Element&, TerrainContourContext& c) override {
+        c.settings = GlobalSettings.contour;
+        return 0;
+    }
+    int32_t CreateGradientObject(const API_Element&, TerrainContourContext&) override { return 0; }
+    int32_t UpdateAfterTerrainChange(const API_Element&, TerrainContourContext&) override { return 0; }
+    int32_t RefreshForNewTerrain(const API_Element&, TerrainContourContext& c) override {
+        gradient = c.gradient;
+        return 0;
+    }
+};
+
 class TerrainCommandsTest : public ProjectHostTest {
 protected:
     void SetUp() override {
@@ -30,18 +50,6 @@ protected:
         WireSubsystems();
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
         Db().SetStory(0, 4.0, "Ground");
-        // The contour-line steps are the contour tool's: here they only tell what the terrain handed them.
-        TerrainContourHooks& contours = WiredTerrainContourHooks();
-        contours.refreshForNewTerrain = [this](const API_Element&, TerrainContourContext& c) {
-            gradient = c.gradient;
-            return int32_t(0);
-        };
-        contours.readForTerrainUpdate = [](const API_Element&, TerrainContourContext& c) {
-            c.settings = GlobalSettings.contour;
-            return int32_t(0);
-        };
-        contours.createGradientObject = [](const API_Element&, TerrainContourContext&) { return int32_t(0); };
-        contours.updateAfterTerrainChange = [](const API_Element&, TerrainContourContext&) { return int32_t(0); };
     }
     void TearDown() override {
         UnwireSubsystems();
@@ -96,7 +104,7 @@ protected:
         return out;
     }
     std::string Name(const char* what) { return what + std::to_string(++names); }
-    int16_t gradient = -1;
+    ContourStepsSeen contours;
     int names = 0;
 };
 
@@ -127,7 +135,7 @@ TEST_F(TerrainCommandsTest, TerrainIsBuiltFromPointsConstraintAndOutline) {
     DGDriver::QueueClick(TerrainSettingsDialogId, 41);
     DGDriver::QueueClick(TerrainSettingsDialogId, 1);
     DGDriver::QueueAlertAnswer(1);
-    RunTerrain(GlobalSettings);
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
     EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
     ASSERT_EQ(AlertTexts(), std::vector<std::string>{"Terrain has been created!"});
     const std::vector<API_Element> meshes = Meshes();
@@ -142,7 +150,7 @@ TEST_F(TerrainCommandsTest, TerrainIsBuiltFromPointsConstraintAndOutline) {
     EXPECT_EQ(m.ridgePen, 73);
     EXPECT_EQ(m.overrideSectFillPen, 1);
     EXPECT_EQ(m.showPlanTriangles, 1);
-    EXPECT_EQ(gradient, 1);  // box 41 ticked: the gradient object goes with the new terrain
+    EXPECT_EQ(contours.gradient, 1);  // box 41 ticked: the gradient object goes with the new terrain
 
     // A second "Terrain" edits it: changing only the contour pen writes only that field.
     Db().FindMutable(meshes[0].header.guid)->record.Edit([&](API_Element& rec) {
@@ -150,8 +158,8 @@ TEST_F(TerrainCommandsTest, TerrainIsBuiltFromPointsConstraintAndOutline) {
     });  // the user's own edit in the host
     DGDriver::QueueSetLong(TerrainSettingsDialogId, 11, 7);
     DGDriver::QueueClick(TerrainSettingsDialogId, 1);
-    RunTerrain(GlobalSettings);
-    const API_MeshType after = Db().Find(meshes[0].header.guid)->record.Get().mesh;
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
+    const API_MeshType after = Db().Find(meshes[0].header.guid)->record.mesh;
     EXPECT_EQ(after.pen, 7);
     EXPECT_EQ(after.ridgePen, 9);
     EXPECT_EQ(after.topMat, m.topMat);
@@ -167,7 +175,7 @@ TEST_F(TerrainCommandsTest, OutlineCornerWithoutPointIsDroppedAndTheOffsetLowers
     DGDriver::QueueSetDouble(TerrainSettingsDialogTwinId, 42, 2.5);
     DGDriver::QueueClick(TerrainSettingsDialogTwinId, 1);
     DGDriver::QueueAlertAnswer(1);
-    RunTerrain(GlobalSettings);
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
     EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
     const std::vector<API_Element> meshes = Meshes();
     ASSERT_EQ(meshes.size(), 1u);
@@ -186,7 +194,7 @@ TEST_F(TerrainCommandsTest, OutlineCornerWithoutPointIsDroppedAndTheOffsetLowers
 TEST_F(TerrainCommandsTest, CancelAndMissingCornersChangeNothing) {
     Site();
     DGDriver::QueueClick(TerrainSettingsDialogId, 2);
-    RunTerrain(GlobalSettings);
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
     EXPECT_TRUE(Meshes().empty());
 
     // A corner of the outline without a point: the outline keeps only its corners with points, 16 when too few.
@@ -194,7 +202,7 @@ TEST_F(TerrainCommandsTest, CancelAndMissingCornersChangeNothing) {
     GS::Array<API_Guid> fills;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_HatchID, &fills), NoError);
     ASSERT_EQ(Command([&] { return ACAPI_Element_Delete(GS::Array<API_Guid>{fills[0]}); }), NoError);
-    RunTerrain(GlobalSettings);
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
     EXPECT_EQ(AlertTexts().size(), 1u);
     EXPECT_TRUE(Meshes().empty());
 }
@@ -216,7 +224,7 @@ TEST_F(TerrainCommandsTest, MassEditWritesOnlyChangedFieldsAndOneIdIntoEveryMesh
     DGDriver::QueueClick(TerrainSettingsDialogId, 47);      // to the wide layout
     DGDriver::QueueClick(TerrainSettingsDialogTwinId, 34);  // bottom material override only
     DGDriver::QueueClick(TerrainSettingsDialogTwinId, 1);
-    RunTerrain(GlobalSettings);
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
     const std::vector<API_Element> meshes = Meshes();
     ASSERT_EQ(meshes.size(), 2u);
     for (const DGDriver::LogRecord& r : DGDriver::Log())
@@ -240,7 +248,7 @@ TEST_F(TerrainCommandsTest, WideLayoutChecksTheLevelsTypedInTheCompactOne) {
     Site();
     DGDriver::QueueClick(TerrainSettingsDialogId, 1);
     DGDriver::QueueAlertAnswer(1);
-    RunTerrain(GlobalSettings);
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
     ASSERT_EQ(Meshes().size(), 1u);
     // Editing: the lowest level typed up to the highest, then the switch and OK in the wide layout.
     DGDriver::QueueSetDouble(TerrainSettingsDialogId, 38, 102.0);
@@ -248,7 +256,7 @@ TEST_F(TerrainCommandsTest, WideLayoutChecksTheLevelsTypedInTheCompactOne) {
     DGDriver::QueueClick(TerrainSettingsDialogTwinId, 1);
     DGDriver::QueueAlertAnswer(1);
     DGDriver::QueueClick(TerrainSettingsDialogTwinId, 2);
-    RunTerrain(GlobalSettings);
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
     EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
     const std::vector<std::string> alerts = AlertTexts();
     ASSERT_FALSE(alerts.empty());
@@ -259,7 +267,7 @@ TEST_F(TerrainCommandsTest, NewTerrainSpreadsTheBandLevelsOverItsHeights) {
     Site();  // heights 100 to 102
     DGDriver::QueueClick(TerrainSettingsDialogId, 1);
     DGDriver::QueueAlertAnswer(1);
-    RunTerrain(GlobalSettings);
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
     const DGDriver::LogRecord* shown = nullptr;
     for (const DGDriver::LogRecord& r : DGDriver::Log())
         if (r.kind == "modal" && r.id == TerrainSettingsDialogId) shown = &r;
@@ -276,7 +284,7 @@ TEST_F(TerrainCommandsTest, NewTerrainSpreadsTheBandLevelsOverItsHeights) {
     EXPECT_DOUBLE_EQ(item(38).minValue, 100.0);
     EXPECT_DOUBLE_EQ(item(27).maxValue, 102.0);
     EXPECT_EQ(item(41).value, 0.0);  // box 41 starts off for a new terrain
-    EXPECT_EQ(gradient, 0);
+    EXPECT_EQ(contours.gradient, 0);
 }
 
 TEST_F(TerrainCommandsTest, MeshConversionAndOrphanRemoval) {
@@ -285,12 +293,12 @@ TEST_F(TerrainCommandsTest, MeshConversionAndOrphanRemoval) {
         [&](API_Element& rec) { rec.mesh.skirtLevel = -10.0; });  // heights 1 to 4: the skirt must reach below 1
     Select({plain});
     DGDriver::QueueClick(32527, 1);  // "Convert"
-    RunMeshConversion(GlobalSettings);
+    RunMeshConversion(GlobalSettings, Ports().terrainDialogs);
     EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
     ElemDescriptor d;
     EXPECT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Terrain, Db().Find(plain)->record.header, false));
-    EXPECT_EQ(Db().Find(plain)->record.Get().mesh.skirtLevel, 0.0);
-    RunMeshConversion(GlobalSettings);  // a terrain exists: nothing at all
+    EXPECT_EQ(Db().Find(plain)->record.mesh.skirtLevel, 0.0);
+    RunMeshConversion(GlobalSettings, Ports().terrainDialogs);  // a terrain exists: nothing at all
     EXPECT_TRUE(AlertTexts().empty());
     std::string why;
     ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
@@ -327,7 +335,9 @@ TEST_F(TerrainCommandsTest, CopiedTerrainGetsItsOwnIdentifierAndAChangedOneItsSk
     ASSERT_EQ(host->Events().UserCopy(terrain, {100, 0, 0}, Name("copy"), &copy), NoError);
     QV_List<API_Elem_Head> heads;
     heads.Insert(Db().Find(copy)->record.header);
-    ASSERT_EQ(Command([&] { return CollectTerrainElements(2, heads, {}) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(
+        Command([&] { return CollectTerrainElements(Ports().elementEditor, 2, heads, {}) ? NoError : APIERR_GENERAL; }),
+        NoError);
     ElemDescriptor d;
     ASSERT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Terrain, Db().Find(copy)->record.header, false));
     QV_String own;
@@ -342,9 +352,12 @@ TEST_F(TerrainCommandsTest, CopiedTerrainGetsItsOwnIdentifierAndAChangedOneItsSk
     Db().FindMutable(terrain)->record.Edit([&](API_Element& rec) { rec.mesh.showPlanTriangles = 0; });
     heads.Clear();
     heads.Insert(Db().Find(terrain)->record.header);
-    ASSERT_EQ(Command([&] { return CollectTerrainElements(3, heads, parents) ? NoError : APIERR_GENERAL; }), NoError);
-    EXPECT_EQ(Db().Find(terrain)->record.Get().mesh.skirtLevel, 0.0);
-    EXPECT_EQ(Db().Find(terrain)->record.Get().mesh.showPlanTriangles, 1);
+    ASSERT_EQ(Command([&] {
+                  return CollectTerrainElements(Ports().elementEditor, 3, heads, parents) ? NoError : APIERR_GENERAL;
+              }),
+              NoError);
+    EXPECT_EQ(Db().Find(terrain)->record.mesh.skirtLevel, 0.0);
+    EXPECT_EQ(Db().Find(terrain)->record.mesh.showPlanTriangles, 1);
 }
 
 TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultObjectsDoNotDrag) {
@@ -371,13 +384,16 @@ TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultO
         return g;
     };
     const API_Guid result = road(terrain, "result"), cut = road(terrain, "cut"), elsewhere = road(other, "cut");
-    std::vector<std::pair<API_EditPars, std::vector<API_Guid>>> edits;
-    WiredElementEdit() = [&](const GS::Array<API_Neig>& neigs, const API_EditPars& pars) {
-        std::vector<API_Guid> guids;
-        for (const API_Neig& n : neigs) guids.push_back(n.guid);
-        edits.push_back({pars, guids});
-        return NoError;
-    };
+    struct Recorder final : ElementEditor {
+        std::vector<std::pair<API_EditPars, std::vector<API_Guid>>> edits;
+        GSErrCode Edit(const GS::Array<API_Neig>& neigs, const API_EditPars& pars) override {
+            std::vector<API_Guid> guids;
+            for (const API_Neig& n : neigs) guids.push_back(n.guid);
+            edits.push_back({pars, guids});
+            return NoError;
+        }
+    } recorder;
+    auto& edits = recorder.edits;
     const auto sameSet = [](std::vector<API_Guid> a, std::vector<API_Guid> b) {
         const auto less = [](const API_Guid& x, const API_Guid& y) { return std::memcmp(&x, &y, sizeof x) < 0; };
         std::sort(a.begin(), a.end(), less);
@@ -391,7 +407,8 @@ TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultO
     Db().FindMutable(terrain)->record.Edit([&](API_Element& rec) { rec.mesh.level += 0.5; });
     QV_List<API_Elem_Head> heads;
     heads.Insert(Db().Find(terrain)->record.header);
-    ASSERT_EQ(Command([&] { return CollectTerrainElements(3, heads, parents) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(Command([&] { return CollectTerrainElements(recorder, 3, heads, parents) ? NoError : APIERR_GENERAL; }),
+              NoError);
     ASSERT_EQ(edits.size(), 1u);
     EXPECT_EQ(edits[0].first.typeID, APIEdit_Elevate);
     EXPECT_EQ(edits[0].first.endC.z, 0.5);
@@ -402,7 +419,8 @@ TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultO
     PendingUpdate.editPars = {};
     PendingUpdate.editPars.typeID = APIEdit_Drag;
     PendingUpdate.editPars.endC = API_Coord3D{3, 4, 0};
-    ASSERT_EQ(Command([&] { return CollectTerrainElements(4, heads, {}) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(Command([&] { return CollectTerrainElements(recorder, 4, heads, {}) ? NoError : APIERR_GENERAL; }),
+              NoError);
     ASSERT_EQ(edits.size(), 1u);
     EXPECT_EQ(edits[0].first.typeID, APIEdit_Drag);
     EXPECT_TRUE(sameSet(edits[0].second, {cut}));
@@ -411,7 +429,8 @@ TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultO
     // A general edit moves nothing.
     edits.clear();
     PendingUpdate.editPars.typeID = APIEdit_General;
-    ASSERT_EQ(Command([&] { return CollectTerrainElements(4, heads, {}) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(Command([&] { return CollectTerrainElements(recorder, 4, heads, {}) ? NoError : APIERR_GENERAL; }),
+              NoError);
     EXPECT_TRUE(edits.empty());
     PendingUpdate.Reset();
 }
@@ -420,12 +439,12 @@ TEST_F(TerrainCommandsTest, WithoutTerrainOrOutlineTheDefaultsAreEdited) {
     const uint16_t before = GlobalSettings.terrain.contourPen;
     DGDriver::QueueSetLong(TerrainSettingsDialogId, 11, 9);
     DGDriver::QueueClick(TerrainSettingsDialogId, 2);
-    RunTerrain(GlobalSettings);
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
     EXPECT_EQ(GlobalSettings.terrain.contourPen, before);
 
     DGDriver::QueueSetLong(TerrainSettingsDialogId, 11, 9);
     DGDriver::QueueClick(TerrainSettingsDialogId, 1);
-    RunTerrain(GlobalSettings);
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
     EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
     EXPECT_EQ(GlobalSettings.terrain.contourPen, 9);
     EXPECT_TRUE(Meshes().empty());

@@ -7,6 +7,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
+#include "shell/ModulePorts.hpp"
 #include "shell/Wiring.hpp"
 #include "shell/commands/TerrainInputCommands.hpp"
 
@@ -56,12 +57,12 @@ protected:
 TEST_F(TerrainInputCommandsTest, OutlineRefusesBesideATerrainAndWithTwoHatches) {
     const API_Guid a = PlaceFill("a"), b = PlaceFill("b");
     Select({a, b});
-    RunOutline(GlobalSettings);
+    RunOutline(GlobalSettings, Ports().terrainInputDialogs);
     ASSERT_EQ(AlertTexts().size(), 1u);
     EXPECT_EQ(AlertTexts()[0], "More than one outline has been selected.");
 
     Marked(PlaceMesh("terrain"), ElemKind_Terrain);
-    RunOutline(GlobalSettings);  // whatever is selected
+    RunOutline(GlobalSettings, Ports().terrainInputDialogs);  // whatever is selected
     ASSERT_EQ(AlertTexts().size(), 2u);
     EXPECT_EQ(AlertTexts()[1], "A terrain still exist!");
     EXPECT_TRUE(DialogsOpened().empty());
@@ -78,13 +79,13 @@ TEST_F(TerrainInputCommandsTest, SelectedPointsAndConstraintsAreEditedWithTheirC
 
     Select({p1, p2, line});
     DGDriver::QueueClick(32555, 2);  // cancel: nothing changes
-    RunPoint(GlobalSettings);
+    RunPoint(GlobalSettings, Ports().terrainInputDialogs);
     EXPECT_EQ(GlobalSettings.editedCount, 2);
     EXPECT_EQ(EditedEntityCount, 2);
 
     Select({line});
     DGDriver::QueueClick(32545, 2);
-    RunConstraint(GlobalSettings);
+    RunConstraint(GlobalSettings, Ports().terrainInputDialogs);
     EXPECT_EQ(GlobalSettings.editedCount, 1);
     EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32555, 32545}));
     EXPECT_TRUE(AlertTexts().empty());
@@ -92,7 +93,7 @@ TEST_F(TerrainInputCommandsTest, SelectedPointsAndConstraintsAreEditedWithTheirC
     // Nothing selected: the constraint input starts with its settings in creation mode; a cancel there ends it.
     ACAPI_Element_DeselectAll();
     DGDriver::QueueClick(32545, 2);
-    RunConstraint(GlobalSettings);
+    RunConstraint(GlobalSettings, Ports().terrainInputDialogs);
     EXPECT_EQ(DialogMode, 2);
     EXPECT_EQ(GlobalSettings.editedCount, 0);
 }

@@ -21,7 +21,7 @@
 #include "shell/commands/ParameterCommands.hpp"
 #include "shell/commands/StreetFurnitureCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
-#include "terrain/TerrainInputHooks.hpp"
+#include "shell/TerrainInputDialogBoxes.hpp"
 
 #include <cmath>
 #include <cstdlib>
@@ -347,8 +347,32 @@ TEST_F(ToolCommandsTest, ASubPaletteCommandRunsWithBothPalettesDisabledAndItsBut
     ASSERT_TRUE(DGIsModelessDialogVisible(input));
     DGSetItemValLong(palette.dialogId, CToolsPlt::ItemShowCoordinates, 1);
 
+    // The point input's palette is watched: when it would open, the command is running.
+    struct WatchedPointInput final : TerrainInputDialogs {
+        TerrainInputDialogBoxes shown;
+        std::function<void()> onOpen;
+        bool OpenPointSettings(PointSettings& r, uint8_t (&c)[6]) override { return shown.OpenPointSettings(r, c); }
+        bool OpenConstraintSettings(ConstraintSettings& r, uint8_t (&c)[3]) override {
+            return shown.OpenConstraintSettings(r, c);
+        }
+        bool OpenOutlineSettings(OutlineSettings& r, uint8_t (&c)[7], OutlineSearchValues& s) override {
+            return shown.OpenOutlineSettings(r, c, s);
+        }
+        bool KeepExistingOutline() override { return shown.KeepExistingOutline(); }
+        void OpenPointPalette() override { onOpen(); }
+        void StorePointPalette() override { shown.StorePointPalette(); }
+        void InitPointPalette() override { shown.InitPointPalette(); }
+        void ClosePointPalette() override { shown.ClosePointPalette(); }
+        void PrepareCoordinateFields() override { shown.PrepareCoordinateFields(); }
+        API_RubberLineInputProc* CoordinateFeedback() override { return shown.CoordinateFeedback(); }
+        void ResetToolInput() override { shown.ResetToolInput(); }
+    } watched;
+    UnwireSubsystems();
+    PortReplacements replaced;
+    replaced.terrainInputDialogs = &watched;
+    WireSubsystems(replaced);
     bool ran = false;
-    WiredTerrainInputHooks().openPointPalette = [&] {
+    watched.onOpen = [&] {
         ran = true;
         for (int16_t i = CToolsPlt::ItemAbout; i <= CToolsPlt::ItemDataUpdate; ++i)
             EXPECT_FALSE(item(palette.dialogId, i).enabled) << i;

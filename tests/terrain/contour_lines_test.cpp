@@ -14,7 +14,7 @@
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/ContourTerrainSteps.hpp"
 #include "terrain/SlopeRangeCls.hpp"
-#include "terrain/ToolDialogHooks.hpp"
+#include "FakeTerrainDialogs.hpp"
 
 #include <cmath>
 #include <cstring>
@@ -27,26 +27,23 @@ class ContourToolTest : public LibraryHostTest {
 protected:
     void SetUp() override {
         LibraryHostTest::SetUp();
-        WiredToolDialogs().contourSettings = [this](ContourLineSettings& r, uint8_t changed[27], double, double, bool) {
+        toolDialogs.contourSettings = [this](ContourLineSettings& r, uint8_t changed[27], double, double, bool) {
             ++dialogs;
             for (int16_t id = 0; id < 27; ++id) changed[id] = 0;
             if (edit) edit(r, changed);
             return true;
         };
-        WiredToolDialogs().contourAltitude = [this](ContourAltitudeSettings& r, uint8_t flags[5]) {
+        toolDialogs.contourAltitude = [this](ContourAltitudeSettings& r, uint8_t flags[5]) {
             r.altitude = 123.5;
             for (int k = 0; k < 5; ++k) flags[k] = k == 0;
             return true;
         };
-        WiredToolDialogs().slopeRange = [](SlopeRangeSettings&, uint8_t changed[25]) {
+        toolDialogs.slopeRange = [](SlopeRangeSettings&, uint8_t changed[25]) {
             for (int k = 0; k < 25; ++k) changed[k] = 0;
             return true;
         };
     }
-    void TearDown() override {
-        ResetToolDialogs();
-        LibraryHostTest::TearDown();
-    }
+    void TearDown() override { LibraryHostTest::TearDown(); }
 
     // A terrain of the add-on on the plane z = 100 + gx x + gy y over a grid, with its record (kind 4).
     API_Element Terrain(const std::string& name, double x0, double gx, double gy) {
@@ -80,6 +77,7 @@ protected:
         return t.ToStdString();
     }
 
+    FakeTerrainDialogs toolDialogs;
     int dialogs = 0;
     std::function<void(ContourLineSettings&, uint8_t*)> edit;
 };
@@ -89,7 +87,7 @@ TEST_F(ContourToolTest, ANewObjectPerTerrainLinkedByItsGuidTextAndEditsReachOnly
     const API_Element east = Terrain("east", 30.0, 0.0, 0.1);  // overlaps the west one in plan
     for (const API_Element* t : {&west, &east}) {
         ContourLineCls cls;
-        ASSERT_EQ(cls.CreateFromTerrain(*t), 0);
+        ASSERT_EQ(cls.CreateFromTerrain(toolDialogs, *t), 0);
     }
     std::vector<API_Element> objects = Objects(ElemKind_Contour);
     ASSERT_EQ(objects.size(), 2u);
@@ -106,7 +104,7 @@ TEST_F(ContourToolTest, ANewObjectPerTerrainLinkedByItsGuidTextAndEditsReachOnly
         changed[5] = 1;
     };
     ContourLineCls again;
-    ASSERT_EQ(again.CreateFromTerrain(west), 0);
+    ASSERT_EQ(again.CreateFromTerrain(toolDialogs, west), 0);
     objects = Objects(ElemKind_Contour);
     ASSERT_EQ(objects.size(), 2u);  // no new object for a linked terrain
     EXPECT_EQ(Param(objects[0], "penna_2"), 77.0);
@@ -117,7 +115,7 @@ TEST_F(ContourToolTest, ANewObjectPerTerrainLinkedByItsGuidTextAndEditsReachOnly
 TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject) {
     const API_Element terrain = Terrain("t", 0.0, 0.2, 0.0);
     ContourLineCls first;
-    ASSERT_EQ(first.CreateFromTerrain(terrain), 0);
+    ASSERT_EQ(first.CreateFromTerrain(toolDialogs, terrain), 0);
     ContourLineCls second;  // a second object made for the same terrain, as an old project may hold
     ASSERT_TRUE(second.ReadElement(terrain, false));
     second.libPartIndex = first.libPartIndex;
@@ -180,7 +178,7 @@ TEST_F(ContourToolTest, SlopesFollowThePlaneGradientOnePerTriangleEachTerrainIts
     terrains.Insert(a);
     terrains.Insert(b);
     SlopeRangeCls cls;
-    ASSERT_EQ(cls.Create(terrains), 0);
+    ASSERT_EQ(cls.Create(toolDialogs, terrains), 0);
     const std::vector<API_Element> objects = Objects(ElemKind_SlopeRange);
     ASSERT_EQ(objects.size(), 2u);
     const double expected[2] = {std::atan(0.2), std::atan(0.1)};
@@ -211,13 +209,13 @@ TEST_F(ContourToolTest, SlopeEditsReachEachObjectOnlyInTheChangedFieldAndTheLaye
     terrains.Insert(Terrain("a", 0.0, 0.2, 0.0));
     terrains.Insert(Terrain("b", 100.0, 0.0, 0.1));
     SlopeRangeCls create;
-    ASSERT_EQ(create.Create(terrains), 0);
+    ASSERT_EQ(create.Create(toolDialogs, terrains), 0);
     std::vector<API_Element> placed = Objects(ElemKind_SlopeRange);
     ASSERT_EQ(placed.size(), 2u);
     ASSERT_TRUE(SetParam(placed[1], "P_range_1", 7.0));  // the second object's own class limit
     const int32_t layer = Layer("Slopes", 0);
     for (const bool moveLayer : {false, true}) {
-        WiredToolDialogs().slopeRange = [&](SlopeRangeSettings& r, uint8_t changed[25]) {
+        toolDialogs.slopeRange = [&](SlopeRangeSettings& r, uint8_t changed[25]) {
             for (int k = 0; k < 25; ++k) changed[k] = 0;
             r.colours[2] = 9;
             changed[8] = 1;
@@ -227,7 +225,7 @@ TEST_F(ContourToolTest, SlopeEditsReachEachObjectOnlyInTheChangedFieldAndTheLaye
         QV_List<API_Element> objects;
         for (const API_Element& e : placed) objects.Insert(Get(e.header.guid));
         SlopeRangeCls edit;
-        ASSERT_EQ(edit.Modify(objects), 0);
+        ASSERT_EQ(edit.Modify(toolDialogs, objects), 0);
         const std::vector<API_Element> after = Objects(ElemKind_SlopeRange);
         ASSERT_EQ(after.size(), 2u);
         for (size_t k = 0; k < 2; ++k) {
@@ -251,7 +249,7 @@ TEST_F(ContourToolTest, DigitisedPolylinesMakeGroupedConstraintsAndPointsOnlyWhe
         QV_List<PlanSegment> segments;
         for (const PlanSegment& s : cases[c]) segments.Insert(s);
         ContourLineCls cls;
-        ASSERT_EQ(cls.DigitizeContour(segments, QV_List<API_Elem_Head>()), 0);
+        ASSERT_EQ(cls.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
         size_t lines = 0, points = 0;
         std::set<std::string> groups;
         const std::vector<API_Guid> all = Db().AllElements();
@@ -277,7 +275,7 @@ TEST_F(ContourToolTest, PointNumbersWrapAtOneHundredThousand) {
     QV_List<PlanSegment> segments;
     segments.Insert(PlanSegment{0, 0, 10, 0});
     ContourLineCls cls;
-    ASSERT_EQ(cls.DigitizeContour(segments, QV_List<API_Elem_Head>()), 0);
+    ASSERT_EQ(cls.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
     std::vector<int32_t> numbers;
     for (const API_Guid& g : Db().AllElements()) {
         ElemDescriptor d;
@@ -292,7 +290,7 @@ TEST_F(ContourToolTest, OneAltitudeForSelectedPointsChangesTheirHeightsAndNoAttr
     segments.Insert(PlanSegment{0, 0, 10, 0});
     segments.Insert(PlanSegment{10, 0, 10, 10});
     ContourLineCls digitise;
-    ASSERT_EQ(digitise.DigitizeContour(segments, QV_List<API_Elem_Head>()), 0);
+    ASSERT_EQ(digitise.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
     QV_List<API_Element> points, constraints;
     for (const API_Guid& g : Db().AllElements()) {
         const API_Element e = Get(g);
@@ -300,7 +298,7 @@ TEST_F(ContourToolTest, OneAltitudeForSelectedPointsChangesTheirHeightsAndNoAttr
     }
     ASSERT_EQ(points.GetCount(), 3);
     ASSERT_EQ(constraints.GetCount(), 2);
-    WiredToolDialogs().contourAltitude = [](ContourAltitudeSettings& r, uint8_t flags[5]) {
+    toolDialogs.contourAltitude = [](ContourAltitudeSettings& r, uint8_t flags[5]) {
         EXPECT_EQ(r.altitude, 123.5);  // the first selected point's height offered
         r.altitude = 200.0;
         r.pointPen = 99;  // edited, but only the altitude is to be applied
@@ -308,7 +306,7 @@ TEST_F(ContourToolTest, OneAltitudeForSelectedPointsChangesTheirHeightsAndNoAttr
         return true;
     };
     ContourLineCls cls;
-    ASSERT_EQ(cls.SetAltitudeOfSelection(points, constraints), 0);
+    ASSERT_EQ(cls.SetAltitudeOfSelection(toolDialogs, points, constraints), 0);
     for (const API_Element& p : points) {
         ElemDescriptor d;
         ASSERT_TRUE(ElemUserData_Read(d, ElemKind_Point, p.header));
@@ -326,23 +324,23 @@ TEST_F(ContourToolTest, RefusalsEndWithTheErrorCodeAndLeaveNoHalfMadeObject) {
     API_Guid plain = {};
     ASSERT_EQ(Db().PlaceMeshFromPoints({{0, 0, 1}, {10, 0, 1}, {0, 10, 1}}, 1, "plain", &plain), NoError);
     ContourLineCls noRecord;
-    EXPECT_EQ(noRecord.CreateFromTerrain(Get(plain)), 43);
+    EXPECT_EQ(noRecord.CreateFromTerrain(toolDialogs, Get(plain)), 43);
     // The host refuses the objects or the group: 43 each time.
     const API_Element terrain = Terrain("t", 0.0, 0.2, 0.0);
     ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
     ContourLineCls refused;
-    EXPECT_EQ(refused.CreateFromTerrain(terrain), 43);
+    EXPECT_EQ(refused.CreateFromTerrain(toolDialogs, terrain), 43);
     QV_List<API_Element> terrains;
     terrains.Insert(terrain);
     SlopeRangeCls slopes;
-    EXPECT_EQ(slopes.Create(terrains), 43);
+    EXPECT_EQ(slopes.Create(toolDialogs, terrains), 43);
     QV_List<PlanSegment> segments;
     segments.Insert(PlanSegment{0, 0, 10, 0});
     ContourLineCls digitise;
-    EXPECT_EQ(digitise.DigitizeContour(segments, QV_List<API_Elem_Head>()), 43);
+    EXPECT_EQ(digitise.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 43);
     host->ClearFailures();
     ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("GRUP")), APIERR_GENERAL));
-    EXPECT_EQ(digitise.DigitizeContour(segments, QV_List<API_Elem_Head>()), 43);
+    EXPECT_EQ(digitise.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 43);
     host->ClearFailures();
     EXPECT_TRUE(Objects(ElemKind_Contour).empty());
     EXPECT_TRUE(Objects(ElemKind_SlopeRange).empty());

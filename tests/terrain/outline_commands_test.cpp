@@ -9,7 +9,7 @@
 #include "elements/ElementQueries.hpp"
 #include "settings/Settings.hpp"
 #include "terrain/OutlineData.hpp"
-#include "terrain/TerrainInputHooks.hpp"
+#include "FakeTerrainInputDialogs.hpp"
 
 namespace {
 
@@ -20,7 +20,7 @@ protected:
         DGDriver::Reset();
         GlobalSettings.Reset();
         GlobalSettings.outline.SetDefaults();
-        TerrainInputHooks& h = WiredTerrainInputHooks();
+        FakeTerrainInputDialogs& h = inputDialogs;
         h.outlineSettings = [this](OutlineSettings&, uint8_t(&)[7], OutlineSearchValues& search) {
             shownWidth = search.corridorWidth;
             search.searchType = searchType;
@@ -36,7 +36,6 @@ protected:
     }
     void TearDown() override {
         DGDriver::Reset();
-        ResetTerrainInputHooks();
         ProjectHostTest::TearDown();
     }
     API_Elem_Head Head(const API_Guid& g) {
@@ -80,6 +79,7 @@ protected:
     }
 
     std::vector<API_Guid> points;
+    FakeTerrainInputDialogs inputDialogs;
     double shownWidth = 0.0;
     uint16_t searchType = 1;
     bool keep = false;
@@ -88,7 +88,7 @@ protected:
 
 TEST_F(OutlineCommandTest, ClicksRoundTheGridMakeTheOutlineThroughTheOuterPoints) {
     ClickRound();
-    OutlineData data;
+    OutlineData data(inputDialogs);
     EXPECT_EQ(data.CommandByClicks(), 0);
     EXPECT_NEAR(shownWidth, std::hypot(20, 20) / 25, 1e-12);
     EXPECT_NEAR(data.corridorHalfWidth, shownWidth / 2, 1e-12);  // OK without an edit halves it
@@ -113,11 +113,11 @@ TEST_F(OutlineCommandTest, ClicksRoundTheGridMakeTheOutlineThroughTheOuterPoints
     // With an outline there: "Keep" asks for no path and changes nothing; "Substitute" replaces it.
     keep = true;
     ClickRound();
-    EXPECT_EQ(OutlineData().CommandByClicks(), 0);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
     EXPECT_EQ(host->Input().PendingClicks(), 5u);
     EXPECT_EQ(Outlines()[0].header.guid, outlines[0].header.guid);
     keep = false;
-    EXPECT_EQ(OutlineData().CommandByClicks(), 0);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
     ASSERT_EQ(Outlines().GetCount(), 1);
     EXPECT_NE(Outlines()[0].header.guid, outlines[0].header.guid);
     EXPECT_EQ(asked, 2);
@@ -125,26 +125,26 @@ TEST_F(OutlineCommandTest, ClicksRoundTheGridMakeTheOutlineThroughTheOuterPoints
 
 TEST_F(OutlineCommandTest, KeepUsesUpThePickedHatchAndAnEditDropsVerticesWithoutPoints) {
     ClickRound();
-    ASSERT_EQ(OutlineData().CommandByClicks(), 0);
+    ASSERT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
     const API_Guid outline = Outlines()[0].header.guid;
     API_Guid hatch = {};
     ASSERT_EQ(Db().PlacePolygonElement(API_HatchID, {{-1, -1, 0}, {-1, 21, 0}, {21, 21, 0}, {21, -1, 0}}, true, 1,
                                        "drawn", &hatch),
               NoError);
     keep = true;
-    EXPECT_EQ(OutlineData().CommandFromHatch(Head(hatch)), 0);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandFromHatch(Head(hatch)), 0);
     EXPECT_EQ(Db().Find(hatch), nullptr);
     EXPECT_NE(Db().Find(outline), nullptr);
 
     // The corner point (20, 20) is gone: the edited outline skips it.
     Delete(points[8]);
-    EXPECT_EQ(OutlineData().CommandModify(Head(outline)), 0);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandModify(Head(outline)), 0);
     ASSERT_EQ(Outlines().GetCount(), 1);
     EXPECT_EQ(Ring(Outlines()[0]).size(), 8u);
 
     // Fewer than three points left: the outline goes and 16 is reported.
     for (int i = 2; i < 8; ++i) Delete(points[size_t(i)]);
-    EXPECT_EQ(OutlineData().CommandModify(Head(Outlines()[0].header.guid)), 16);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandModify(Head(Outlines()[0].header.guid)), 16);
     EXPECT_EQ(Outlines().GetCount(), 0);
 }
 
@@ -153,26 +153,26 @@ TEST_F(OutlineCommandTest, TooFewPointsInTheCorridorOrInTheRectangleMakeNoOutlin
     for (const API_Coord& c :
          {API_Coord{-0.3, -0.3}, API_Coord{-0.3, 10.3}, API_Coord{5, 10.3}, API_Coord{5, -0.3}, API_Coord{-0.3, -0.3}})
         host->Input().QueuePoint(c.x, c.y);
-    EXPECT_EQ(OutlineData().CommandByClicks(), 16);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 16);
     EXPECT_EQ(Outlines().GetCount(), 0);
 
     // Rectangular: a rectangle round one point is left as it is, without a message.
     searchType = 0;
     for (const API_Coord& c : {API_Coord{8, 8}, API_Coord{8, 12}, API_Coord{12, 12}, API_Coord{12, 8}, API_Coord{8, 8}})
         host->Input().QueuePoint(c.x, c.y);
-    EXPECT_EQ(OutlineData().CommandByClicks(), 0);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
     EXPECT_EQ(Outlines().GetCount(), 0);
 }
 
 TEST_F(OutlineCommandTest, ACancelRedrawsAndAViewWithoutPolygonInputGivesEleven) {
     host->Input().QueuePoint(0, 0);
     host->Input().QueueCancel();
-    EXPECT_EQ(OutlineData().CommandByClicks(), 0);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
     EXPECT_NE(log.str().find("'RDRW'"), std::string::npos);
 
     Window(APIWind_3DModelID);
     ClickRound();
-    EXPECT_EQ(OutlineData().CommandByClicks(), 11);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 11);
     EXPECT_EQ(Outlines().GetCount(), 0);
 }
 

@@ -11,7 +11,7 @@
 #include "terrain/ConstraintInput.hpp"
 #include "terrain/PointTool.hpp"
 #include "foundation/PointInput.hpp"
-#include "terrain/TerrainInputHooks.hpp"
+#include "FakeTerrainInputDialogs.hpp"
 #include "terrain/TerrainInputQueries.hpp"
 
 #include <random>
@@ -27,7 +27,7 @@ protected:
         GlobalSettings.points.SetDefaults();
         GlobalSettings.constraint.SetDefaults();
         ElementWritten = 0;
-        TerrainInputHooks& h = WiredTerrainInputHooks();
+        FakeTerrainInputDialogs& h = inputDialogs;
         h.openPointPalette = [this] { ++paletteOpen; };
         h.closePointPalette = [this] { --paletteOpen; };
         h.pointSettings = [this](PointSettings& r, uint8_t(&flags)[6]) { return dialog(r, flags); };
@@ -36,7 +36,6 @@ protected:
     }
     void TearDown() override {
         DGDriver::Reset();
-        ResetTerrainInputHooks();
         ElementWritten = 0;
         ProjectHostTest::TearDown();
     }
@@ -91,6 +90,7 @@ protected:
         host->Input().QueueClick(c);
     }
 
+    FakeTerrainInputDialogs inputDialogs;
     int paletteOpen = 0;
     int placed = 0;
     std::function<bool(PointSettings&, uint8_t (&)[6])> dialog = [](PointSettings&, uint8_t (&)[6]) { return false; };
@@ -106,7 +106,7 @@ TEST_F(TerrainInputTest, ClicksMakeNumberedPointsWrappingTheCodeAndRefuseAClickO
     Click(20, 0);
     host->Input().QueueCancel();
 
-    PointTool tool;
+    PointTool tool(inputDialogs);
     EXPECT_EQ(tool.PlaceByClicks(), 0);
     EXPECT_EQ(paletteOpen, 0);
     EXPECT_EQ(ElementWritten, 1);  // the new-element events of our points are ours
@@ -128,7 +128,7 @@ TEST_F(TerrainInputTest, ClicksMakeNumberedPointsWrappingTheCodeAndRefuseAClickO
 TEST_F(TerrainInputTest, AFailedInputClosesThePaletteAndLowersTheFlag) {
     Click(40, 40);
     ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
-    PointTool tool;
+    PointTool tool(inputDialogs);
     EXPECT_EQ(tool.PlaceByClicks(), 12);
     EXPECT_EQ(paletteOpen, 0);
     EXPECT_EQ(ElementWritten, 0);
@@ -143,7 +143,7 @@ TEST_F(TerrainInputTest, EditingOnlyTheCommentOfSelectedPointsKeepsEverythingEls
         flags[4] = 1;
         return true;
     };
-    PointTool tool;
+    PointTool tool(inputDialogs);
     EXPECT_EQ(tool.PlaceFromHotspots(Points()), 0);
     int32_t n = 1;
     for (const API_Guid& g : {a, b, c}) {
@@ -213,7 +213,7 @@ TEST_F(TerrainInputTest, TheChainGoesOnFromItsLastEndRefusesCrossingsAndEndsOnIt
     Click(10, 10);     // the start again: the chain ends
     for (int i = 0; i < 2; ++i) DGDriver::QueueAlertAnswer(1);
 
-    ConstraintInput input;
+    ConstraintInput input(inputDialogs);
     EXPECT_EQ(input.Create(), 0);
     EXPECT_EQ(ElementWritten, 1);
     const QV_List<API_Element> lines = Lines();
@@ -231,7 +231,7 @@ TEST_F(TerrainInputTest, TheChainGoesOnFromItsLastEndRefusesCrossingsAndEndsOnIt
     Click(10, 0);  // never asked for
     ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
     ElementWritten = 0;
-    ConstraintInput refused;
+    ConstraintInput refused(inputDialogs);
     EXPECT_EQ(refused.Create(), 43);
     EXPECT_EQ(ElementWritten, 0);
     EXPECT_EQ(Lines().GetCount(), 3);
@@ -241,7 +241,7 @@ TEST_F(TerrainInputTest, TheChainGoesOnFromItsLastEndRefusesCrossingsAndEndsOnIt
 
     // A cancel before anything was made lowers the flag again.
     host->Input().QueueCancel();
-    ConstraintInput again;
+    ConstraintInput again(inputDialogs);
     EXPECT_EQ(again.Create(), 0);
     EXPECT_EQ(ElementWritten, 0);
 }

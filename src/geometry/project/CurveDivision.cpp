@@ -12,15 +12,9 @@
 
 CurveSegmentationRecord CurveSegmentation = {0, 0.0, 0};
 
-namespace {
-CurveSegmentationAsk AskSegmentation = nullptr;
-}  // namespace
-
 void ResetCurveSegmentation(bool loaded) {
     CurveSegmentation = loaded ? CurveSegmentationRecord{1, 1.0, 36} : CurveSegmentationRecord{0, 0.0, 0};
 }
-
-void SetCurveSegmentationAsk(CurveSegmentationAsk ask) { AskSegmentation = ask; }
 
 namespace {
 constexpr double kSamePoint = 1e-7;
@@ -240,8 +234,8 @@ bool SegmentSplineElement(const API_Element& spline, QV_List<PlanSegment>& segme
     return true;
 }
 
-int32_t SegmentSelectedSplines(uint8_t onlyEditable, uint8_t viaFloorPlan, QV_List<PlanSegment>& segments,
-                               QV_List<API_Elem_Head>& sources) {
+int32_t SegmentSelectedSplines(CurveSegmentationAsk ask, uint8_t onlyEditable, uint8_t viaFloorPlan,
+                               QV_List<PlanSegment>& segments, QV_List<API_Elem_Head>& sources) {
     ElemSelection lines, arcs, circles, polylines, splines;
     const struct {
         ElemSelection* list;
@@ -273,7 +267,7 @@ int32_t SegmentSelectedSplines(uint8_t onlyEditable, uint8_t viaFloorPlan, QV_Li
     if (work.GetCount() == 0) return CurveDivision_Done;
 
     if (curve) {
-        if (AskSegmentation == nullptr || !AskSegmentation(CurveSegmentation)) return CurveDivision_Cancelled;
+        if (ask == nullptr || !ask(CurveSegmentation)) return CurveDivision_Cancelled;
     }
 
     for (const API_Element& e : work) {

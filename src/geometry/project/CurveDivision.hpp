@@ -30,10 +30,9 @@ extern CurveSegmentationRecord CurveSegmentation;
 void ResetCurveSegmentation(bool loaded);
 
 // Asks the user how curves are divided, over the record: true on OK (the record then holds the choice). The
-// "Curve segmentation" dialog sits above this code, so the shell hands it in at start-up; without it curves are
-// not divided (the division counts as cancelled).
+// "Curve segmentation" dialog sits above this code, so the command that divides hands it in; without it curves
+// are not divided (the division counts as cancelled).
 using CurveSegmentationAsk = bool (*)(CurveSegmentationRecord& record);
-void SetCurveSegmentationAsk(CurveSegmentationAsk ask);
 
 // Results of SegmentSelectedSplines.
 constexpr int32_t CurveDivision_Failed = 0;     // a selection could not be read or a curve's memo failed
@@ -42,9 +41,9 @@ constexpr int32_t CurveDivision_Cancelled = 2;  // the user cancelled the dialog
 
 // Divides the selected lines (19), arcs (21), circles (22), polylines (20) and splines (23) into `segments`,
 // appending the head of every element it divided to `sources`. Elliptic arcs and circles are left out. When a
-// curve is among them the "Curve segmentation" dialog asks how first. Segments made before a failure stay.
-int32_t SegmentSelectedSplines(uint8_t onlyEditable, uint8_t viaFloorPlan, QV_List<PlanSegment>& segments,
-                               QV_List<API_Elem_Head>& sources);
+// curve is among them `ask` asks how first. Segments made before a failure stay.
+int32_t SegmentSelectedSplines(CurveSegmentationAsk ask, uint8_t onlyEditable, uint8_t viaFloorPlan,
+                               QV_List<PlanSegment>& segments, QV_List<API_Elem_Head>& sources);
 
 // One polyline: its straight parts and its arcs (divided), sub-polyline by sub-polyline. False when its memo
 // cannot be read.

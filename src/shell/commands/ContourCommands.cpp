@@ -1,5 +1,6 @@
 #include "shell/commands/ContourCommands.hpp"
 
+#include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
@@ -37,7 +38,7 @@ private:
     bool toggled_ = false;
 };
 
-int32_t ContourLineTool(Settings& settings) {
+int32_t ContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
     ContourLineCls cls;
     BeginToolCommand(settings);
     SetEditedEntities(settings, 0);
@@ -48,7 +49,7 @@ int32_t ContourLineTool(Settings& settings) {
     // Any add-on terrain of the project, selected or not, is the one the object belongs to.
     if (terrains.GetCount() > 0) {
         ACAPI_Element_DeselectAll();
-        return cls.CreateFromTerrain(terrains[0]);
+        return cls.CreateFromTerrain(dialogs, terrains[0]);
     }
     QV_List<API_Element> points;
     QV_List<API_Element> constraints;
@@ -57,23 +58,23 @@ int32_t ContourLineTool(Settings& settings) {
     // A failed gathering is reported at the end; the command goes on with what was gathered.
     if (!PickElements(ElemKind_Point, API_HotspotID, false, Leave3D::Yes, points, true) ||
         !PickElements(ElemKind_Constraint, API_LineID, false, Leave3D::Yes, constraints, true) ||
-        SegmentSelectedSplines(1, 1, segments, sources) == CurveDivision_Failed)
+        SegmentSelectedSplines(AskCurveSegmentation, 1, 1, segments, sources) == CurveDivision_Failed)
         SelectionCheckResult = ToolErrFindingData;
     int32_t result = 0;
     const bool withPoints = points.GetCount() > 0;
     const bool withConstraints = constraints.GetCount() > 0;
     if (segments.GetCount() > 0 && withPoints && withConstraints) {
         SetEditedEntities(settings, points.GetCount() + constraints.GetCount());
-        result = cls.SetAltitudeOfSelection(points, constraints);
+        result = cls.SetAltitudeOfSelection(dialogs, points, constraints);
     } else if (segments.GetCount() > 0 && !withPoints && !withConstraints) {
-        result = cls.DigitizeContour(segments, sources);
+        result = cls.DigitizeContour(dialogs, segments, sources);
     } else {
-        result = cls.EditSettings();
+        result = cls.EditSettings(dialogs);
     }
     return result != 0 ? result : SelectionCheckResult;
 }
 
-int32_t SlopeRange(Settings& settings) {
+int32_t SlopeRange(Settings& settings, TerrainDialogs& dialogs) {
     SlopeRangeCls cls;
     BeginToolCommand(settings);
     SetEditedEntities(settings, 0);
@@ -84,17 +85,19 @@ int32_t SlopeRange(Settings& settings) {
     if (!CollectAddOnObjects(ElemKind_SlopeRange, API_ObjectID, Leave3D::Yes, objects)) return ToolErrFindingData;
     if (objects.GetCount() > 0) {
         SetEditedEntities(settings, objects.GetCount());
-        return cls.Modify(objects);
+        return cls.Modify(dialogs, objects);
     }
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    return terrains.GetCount() > 0 ? cls.Create(terrains) : cls.EditSettings();
+    return terrains.GetCount() > 0 ? cls.Create(dialogs, terrains) : cls.EditSettings(dialogs);
 }
 }  // namespace
 
-void RunContourLineTool(Settings& settings) { ReportToolResult(ContourLineTool(settings)); }
+void RunContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
+    ReportToolResult(ContourLineTool(settings, dialogs));
+}
 
-void RunSlopeRange(Settings& settings) { ReportToolResult(SlopeRange(settings)); }
+void RunSlopeRange(Settings& settings, TerrainDialogs& dialogs) { ReportToolResult(SlopeRange(settings, dialogs)); }
 
 int32_t RunContourLines(const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
     ContourLineCls cls;

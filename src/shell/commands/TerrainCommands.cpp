@@ -9,7 +9,7 @@
 #include "terrain/TerrainFromMesh.hpp"
 #include "terrain/TerrainSettingsRun.hpp"
 
-void RunTerrain(Settings& settings) {
+void RunTerrain(Settings& settings, TerrainDialogs& dialogs, TerrainContourSteps& contours) {
     BeginToolCommand(settings);
     TerrainRecord record;
     QV_List<API_Element> terrains, outlines;
@@ -22,16 +22,16 @@ void RunTerrain(Settings& settings) {
     if (terrains.GetCount() > 0) {
         SetEditedCount(settings, terrains.GetCount());
         EditedEntityCount = terrains.GetCount();
-        code = ModifyTerrainMesh(record, terrains);
+        code = ModifyTerrainMesh(dialogs, contours, record, terrains);
     } else if (outlines.GetCount() > 0) {
-        code = BuildTerrain(record, outlines[0]);
+        code = BuildTerrain(dialogs, contours, record, outlines[0]);
     } else {
-        BuildTerrainWithoutSelection(record);
+        BuildTerrainWithoutSelection(dialogs, record);
     }
     ReportToolResult(code);
 }
 
-void RunMeshConversion(Settings& settings) {
+void RunMeshConversion(Settings& settings, TerrainDialogs& dialogs) {
     BeginToolCommand(settings);
     TerrainRecord record;
     QV_List<API_Element> terrains, meshes;
@@ -45,5 +45,5 @@ void RunMeshConversion(Settings& settings) {
         return;
     }
     if (meshes.GetCount() != 1) return;
-    ReportToolResult(BuildTerrainFromMesh(meshes[0], true));
+    ReportToolResult(BuildTerrainFromMesh(dialogs, meshes[0], true));
 }

@@ -15,12 +15,12 @@ constexpr int32_t TerrainExistsEntry = 34;  // table 32580: "A terrain still exi
 constexpr int32_t ErrorTitleEntry = 54;     // table 32520: "Error"
 }  // namespace
 
-void RunPoint(Settings& settings) {
+void RunPoint(Settings& settings, TerrainInputDialogs& dialogs) {
     BeginToolCommand(settings);
     QV_List<API_Element> points;
     if (!PickElements(ElemKind_Point, API_HotspotID, false, Leave3D::Yes, points, true))
         return ReportToolResult(ToolErrFindingData);
-    PointTool tool;
+    PointTool tool(dialogs);
     if (points.GetCount() == 0) {
         ACAPI_Element_DeselectAll();
         return ReportToolResult(tool.PlaceByClicks());
@@ -29,12 +29,12 @@ void RunPoint(Settings& settings) {
     ReportToolResult(tool.PlaceFromHotspots(points));
 }
 
-void RunConstraint(Settings& settings) {
+void RunConstraint(Settings& settings, TerrainInputDialogs& dialogs) {
     BeginToolCommand(settings);
     QV_List<API_Element> constraints;
     if (!PickElements(ElemKind_Constraint, API_LineID, false, Leave3D::Yes, constraints, true))
         return ReportToolResult(ToolErrFindingData);
-    ConstraintInput input;
+    ConstraintInput input(dialogs);
     if (constraints.GetCount() == 0) {
         ACAPI_Element_DeselectAll();
         return ReportToolResult(input.Create());
@@ -43,9 +43,9 @@ void RunConstraint(Settings& settings) {
     ReportToolResult(input.Modify(constraints));
 }
 
-void RunOutline(Settings& settings) {
+void RunOutline(Settings& settings, TerrainInputDialogs& dialogs) {
     BeginToolCommand(settings);
-    OutlineData data;
+    OutlineData data(dialogs);
     if (!RequireFloorPlan()) return ReportToolResult(ToolErrDatabase);
     QV_List<API_Elem_Head> terrains;
     if (!CollectAddOnObjectHeads(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains))

@@ -30,11 +30,8 @@ protected:
         ProjectHostTest::SetUp();
         DGDriver::Reset();
         CurveSegmentation = {1, 1.0, 36};
-        // The shell wires the dialog in at start-up; these tests run without the shell.
-        SetCurveSegmentationAsk(AskCurveSegmentation);
     }
     void TearDown() override {
-        SetCurveSegmentationAsk(nullptr);
         EXPECT_TRUE(DGDriver::Errors().empty());
         DGDriver::Reset();
         ProjectHostTest::TearDown();
@@ -72,8 +69,10 @@ protected:
         return g;
     }
     int32_t Run(QV_List<PlanSegment>& segments, QV_List<API_Elem_Head>& sources) {
-        return SegmentSelectedSplines(0, 1, segments, sources);
+        return SegmentSelectedSplines(ask, 0, 1, segments, sources);
     }
+    // The dialog the contour command hands in.
+    CurveSegmentationAsk ask = AskCurveSegmentation;
 };
 
 TEST(IntersectSegmentsTest, InsideEndsParallelAndSteep) {
@@ -190,8 +189,8 @@ TEST_F(CurveDivisionTest, CancelledDialogIsToldApartFromSuccess) {
     EXPECT_EQ(segs.GetCount(), 0);
     EXPECT_EQ(CurveSegmentation.segmentCount, 36);
 
-    // Without the dialog wired in, curves are not divided and nothing is shown.
-    SetCurveSegmentationAsk(nullptr);
+    // Without the dialog handed in, curves are not divided and nothing is shown.
+    ask = nullptr;
     DGDriver::Reset();
     EXPECT_EQ(Run(segs, sources), CurveDivision_Cancelled);
     EXPECT_EQ(segs.GetCount(), 0);

@@ -1,0 +1,19 @@
+#pragma once
+// The terrain tools' dialogs as the user sees them: each method opens its dialog of dialogs/. Made by the shell
+// when the module starts (shell/Wiring) and handed down through the commands.
+#include "terrain/TerrainDialogs.hpp"
+
+class TerrainDialogBoxes final : public TerrainDialogs {
+public:
+    bool OpenTerrainSettings(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
+                             ContourLineSettings& contour, int16_t mode, int32_t value, double lowest, double highest,
+                             int16_t option) override;
+    bool OpenTerrainSettingsWide(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
+                                 const ContourLineSettings& levels, int16_t mode, int32_t value) override;
+    void ApplyTerrainContourEdits(TerrainDialogBlock& block) override;
+    bool OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
+                                 bool useRange) override;
+    bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5]) override;
+    bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25]) override;
+    bool AskMeshConversion() override;
+};

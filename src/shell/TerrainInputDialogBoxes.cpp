@@ -1,0 +1,61 @@
+#include "shell/TerrainInputDialogBoxes.hpp"
+
+#include "dialogs/settings/ConstraintSettingsDialog.hpp"
+#include "dialogs/settings/OutlineSettingsDialog.hpp"
+#include "dialogs/settings/PointSettingsDialog.hpp"
+#include "dialogs/tools/DialogUtilities.hpp"
+#include "dialogs/tools/PointInputPalette.hpp"
+#include "foundation/Language.hpp"
+#include "shell/CoordinateDisplay.hpp"
+#include "shell/ToolsPalette.hpp"
+#include "terrain/ToolInput.hpp"
+
+bool TerrainInputDialogBoxes::OpenPointSettings(PointSettings& record, uint8_t (&changed)[6]) {
+    return RunPointSettingsDialog(record, changed);
+}
+
+bool TerrainInputDialogBoxes::OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3]) {
+    return RunConstraintSettingsDialog(record, changed);
+}
+
+bool TerrainInputDialogBoxes::OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7],
+                                                  OutlineSearchValues& search) {
+    OutlineDialogRecord dialog;
+    dialog.settings = record;
+    dialog.corridorWidth = search.corridorWidth;
+    dialog.searchAngle = search.searchAngle;
+    dialog.searchType = search.searchType;
+    dialog.typeSelectable = search.typeSelectable;
+    dialog.corridorLocked = search.corridorLocked;
+    if (!RunOutlineSettingsDialog(dialog, changed)) return false;
+    record = dialog.settings;
+    search.corridorWidth = dialog.corridorWidth;
+    search.searchAngle = dialog.searchAngle;
+    search.searchType = dialog.searchType;
+    return true;
+}
+
+bool TerrainInputDialogBoxes::KeepExistingOutline() {
+    QV_String text, keep, substitute;
+    GetResString(text, ImportTableBase + LanguageIndex, 29);
+    GetResString(keep, ImportTableBase + LanguageIndex, 30);
+    GetResString(substitute, ImportTableBase + LanguageIndex, 31);
+    return ShowAlert(2, text, QV_String(), QV_String(), keep, substitute, QV_String()) == 1;
+}
+
+void TerrainInputDialogBoxes::OpenPointPalette() {
+    OpenPointInputPalette(PointInputPaletteGlobalState, 0);
+    InitPointInputPalette(PointInputPaletteGlobalState);
+}
+
+void TerrainInputDialogBoxes::StorePointPalette() { StorePointInputPaletteValues(PointInputPaletteGlobalState); }
+
+void TerrainInputDialogBoxes::InitPointPalette() { InitPointInputPalette(PointInputPaletteGlobalState); }
+
+void TerrainInputDialogBoxes::ClosePointPalette() { ClosePointInputPalette(PointInputPaletteGlobalState); }
+
+void TerrainInputDialogBoxes::PrepareCoordinateFields() { PrepareCoordinateDisplay(ToolsPalette()); }
+
+API_RubberLineInputProc* TerrainInputDialogBoxes::CoordinateFeedback() { return ::CoordinateFeedback; }
+
+void TerrainInputDialogBoxes::ResetToolInput() { ::ResetToolInput(ToolsPalette()); }

@@ -1,0 +1,21 @@
+#pragma once
+// The terrain input tools' dialogs and palettes as the user sees them: the point, constraint and outline settings
+// dialogs and the keep-or-substitute alert of dialogs/, the point-input palette, the tool palette's coordinate
+// display and input reset. Made by the shell when the module starts (shell/Wiring) and handed down through the
+// commands.
+#include "terrain/TerrainInputDialogs.hpp"
+
+class TerrainInputDialogBoxes final : public TerrainInputDialogs {
+public:
+    bool OpenPointSettings(PointSettings& record, uint8_t (&changed)[6]) override;
+    bool OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3]) override;
+    bool OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search) override;
+    bool KeepExistingOutline() override;
+    void OpenPointPalette() override;
+    void StorePointPalette() override;
+    void InitPointPalette() override;
+    void ClosePointPalette() override;
+    void PrepareCoordinateFields() override;
+    API_RubberLineInputProc* CoordinateFeedback() override;
+    void ResetToolInput() override;
+};

@@ -1,0 +1,45 @@
+#pragma once
+// What the point, constraint and outline tools ask of higher subsystems: their settings dialogs, the point-input
+// palette and the tool palette's input state. The shell implements it (shell/TerrainInputDialogBoxes) and hands it
+// to the commands, which give it to the tool they build; a test passes its own the same way.
+#include "settings/ConstraintSettings.hpp"
+#include "settings/OutlineSettings.hpp"
+#include "settings/PointSettings.hpp"
+
+#include "APIInteraction.hpp"
+
+#include <cstdint>
+
+// The outline dialog's search values: the corridor width and angle as the dialog shows them (width as stored,
+// angle in radians) and the search type (1 polygonal, 0 rectangular).
+struct OutlineSearchValues {
+    bool typeSelectable = true;
+    bool corridorLocked = false;
+    double corridorWidth = 0.0;
+    double searchAngle = 0.0;
+    uint16_t searchType = 1;
+};
+
+class TerrainInputDialogs {
+public:
+    virtual ~TerrainInputDialogs() = default;
+
+    // The settings dialogs in their two layouts; true on OK, with the changed flags by field id.
+    virtual bool OpenPointSettings(PointSettings& record, uint8_t (&changed)[6]) = 0;
+    virtual bool OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3]) = 0;
+    // On OK the search values come back as the dialog returns them (width as entered, angle in radians).
+    virtual bool OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search) = 0;
+    // "An outline still exist...": true for "Keep", false for "Substitute".
+    virtual bool KeepExistingOutline() = 0;
+    // The point-input palette: open (and show the point defaults), the items into the point defaults, the point
+    // defaults into the items, close.
+    virtual void OpenPointPalette() = 0;
+    virtual void StorePointPalette() = 0;
+    virtual void InitPointPalette() = 0;
+    virtual void ClosePointPalette() = 0;
+    // The tool palette: its coordinate display is prepared for an input and follows the cursor through the
+    // feedback function (null: no display), and its tool input is reset.
+    virtual void PrepareCoordinateFields() = 0;
+    virtual API_RubberLineInputProc* CoordinateFeedback() = 0;
+    virtual void ResetToolInput() = 0;
+};

@@ -1,0 +1,17 @@
+#pragma once
+// The terrain's steps of the model update, one per element kind; the shell registers each under its kind at
+// start-up (RegisterModelUpdateStep). Each answers false when it failed, which ends the dispatch.
+#include "elements/ModelUpdate.hpp"
+
+class ElementEditor;
+
+// Elements the user made: the contour-line objects among them are refreshed (ContourLineCls::RefreshOnUpdate).
+bool RefreshCopiedContourLines(const ModelUpdateEvent& event);
+// The terrain's own rules after the user's changes, and the objects linked to it following it through `editor`
+// (CollectTerrainElements).
+bool KeepTerrainObjectsInStep(ElementEditor& editor, const ModelUpdateEvent& event);
+// The terrain points' share (PointTool::OnElementEvent).
+bool KeepPointsInStep(const ModelUpdateEvent& event);
+// The constraints kept on their points: after the user's new elements those that lost a point go, after an edit
+// dragged ends go back; then of two crossing constraints the later one goes. Never ends the dispatch.
+bool KeepConstraintsOnTheirPoints(const ModelUpdateEvent& event);

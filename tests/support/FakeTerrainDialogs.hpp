@@ -1,0 +1,44 @@
+#pragma once
+// The terrain tools' dialogs as a test answers them: each one a function the test sets. One left unset answers as
+// the user who cancels.
+#include "terrain/TerrainDialogs.hpp"
+
+#include <functional>
+
+struct FakeTerrainDialogs final : TerrainDialogs {
+    std::function<bool(TerrainDialogBlock&, TerrainSettings&, const TerrainSettings&, ContourLineSettings&, int16_t,
+                       int32_t, double, double, int16_t)>
+        terrain;
+    std::function<bool(TerrainDialogBlock&, TerrainSettings&, const TerrainSettings&, const ContourLineSettings&,
+                       int16_t, int32_t)>
+        terrainWide;
+    std::function<void(TerrainDialogBlock&)> applyContourEdits;
+    std::function<bool(ContourLineSettings&, uint8_t*, double, double, bool)> contourSettings;
+    std::function<bool(ContourAltitudeSettings&, uint8_t*)> contourAltitude;
+    std::function<bool(SlopeRangeSettings&, uint8_t*)> slopeRange;
+    std::function<bool()> meshConversion;
+
+    bool OpenTerrainSettings(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
+                             ContourLineSettings& contour, int16_t mode, int32_t value, double lowest, double highest,
+                             int16_t option) override {
+        return terrain && terrain(block, record, start, contour, mode, value, lowest, highest, option);
+    }
+    bool OpenTerrainSettingsWide(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
+                                 const ContourLineSettings& levels, int16_t mode, int32_t value) override {
+        return terrainWide && terrainWide(block, record, start, levels, mode, value);
+    }
+    void ApplyTerrainContourEdits(TerrainDialogBlock& block) override {
+        if (applyContourEdits) applyContourEdits(block);
+    }
+    bool OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
+                                 bool useRange) override {
+        return contourSettings && contourSettings(record, changed, lowest, highest, useRange);
+    }
+    bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5]) override {
+        return contourAltitude && contourAltitude(record, flags);
+    }
+    bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25]) override {
+        return slopeRange && slopeRange(record, changed);
+    }
+    bool AskMeshConversion() override { return meshConversion && meshConversion(); }
+};

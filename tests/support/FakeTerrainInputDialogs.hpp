@@ -1,0 +1,38 @@
+#pragma once
+// The terrain input tools' dialogs and palettes as a test answers them: each one a function the test sets. A
+// dialog left unset answers as the user who cancels, an unset alert keeps the existing outline, and an unset
+// palette step does nothing.
+#include "terrain/TerrainInputDialogs.hpp"
+
+#include <functional>
+
+struct FakeTerrainInputDialogs final : TerrainInputDialogs {
+    std::function<bool(PointSettings&, uint8_t (&)[6])> pointSettings;
+    std::function<bool(ConstraintSettings&, uint8_t (&)[3])> constraintSettings;
+    std::function<bool(OutlineSettings&, uint8_t (&)[7], OutlineSearchValues&)> outlineSettings;
+    std::function<bool()> keepExistingOutline;
+    std::function<void()> openPointPalette, storePointPalette, initPointPalette, closePointPalette;
+
+    bool OpenPointSettings(PointSettings& record, uint8_t (&changed)[6]) override {
+        return pointSettings && pointSettings(record, changed);
+    }
+    bool OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3]) override {
+        return constraintSettings && constraintSettings(record, changed);
+    }
+    bool OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search) override {
+        return outlineSettings && outlineSettings(record, changed, search);
+    }
+    bool KeepExistingOutline() override { return !keepExistingOutline || keepExistingOutline(); }
+    void OpenPointPalette() override { Run(openPointPalette); }
+    void StorePointPalette() override { Run(storePointPalette); }
+    void InitPointPalette() override { Run(initPointPalette); }
+    void ClosePointPalette() override { Run(closePointPalette); }
+    void PrepareCoordinateFields() override {}
+    API_RubberLineInputProc* CoordinateFeedback() override { return nullptr; }
+    void ResetToolInput() override {}
+
+private:
+    static void Run(const std::function<void()>& step) {
+        if (step) step();
+    }
+};
