@@ -159,7 +159,7 @@ TEST_F(TerrainCommandsTest, TerrainIsBuiltFromPointsConstraintAndOutline) {
     DGDriver::QueueSetLong(TerrainSettingsDialogId, 11, 7);
     DGDriver::QueueClick(TerrainSettingsDialogId, 1);
     RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
-    const API_MeshType after = Db().Find(meshes[0].header.guid)->record.mesh;
+    const API_MeshType after = Db().Find(meshes[0].header.guid)->record.Get().mesh;
     EXPECT_EQ(after.pen, 7);
     EXPECT_EQ(after.ridgePen, 9);
     EXPECT_EQ(after.topMat, m.topMat);
@@ -297,7 +297,7 @@ TEST_F(TerrainCommandsTest, MeshConversionAndOrphanRemoval) {
     EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
     ElemDescriptor d;
     EXPECT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Terrain, Db().Find(plain)->record.header, false));
-    EXPECT_EQ(Db().Find(plain)->record.mesh.skirtLevel, 0.0);
+    EXPECT_EQ(Db().Find(plain)->record.Get().mesh.skirtLevel, 0.0);
     RunMeshConversion(GlobalSettings, Ports().terrainDialogs);  // a terrain exists: nothing at all
     EXPECT_TRUE(AlertTexts().empty());
     std::string why;
@@ -356,8 +356,8 @@ TEST_F(TerrainCommandsTest, CopiedTerrainGetsItsOwnIdentifierAndAChangedOneItsSk
                   return CollectTerrainElements(Ports().elementEditor, 3, heads, parents) ? NoError : APIERR_GENERAL;
               }),
               NoError);
-    EXPECT_EQ(Db().Find(terrain)->record.mesh.skirtLevel, 0.0);
-    EXPECT_EQ(Db().Find(terrain)->record.mesh.showPlanTriangles, 1);
+    EXPECT_EQ(Db().Find(terrain)->record.Get().mesh.skirtLevel, 0.0);
+    EXPECT_EQ(Db().Find(terrain)->record.Get().mesh.showPlanTriangles, 1);
 }
 
 TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultObjectsDoNotDrag) {
