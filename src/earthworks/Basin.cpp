@@ -121,19 +121,18 @@ BasinCls::BasinCls() : builderIndex(0), picked{0.0, 0.0, 0.0}, tracer{} {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t BasinCls::RunSettingsDialog(EarthworkDialogs& dialogs) {
+int32_t BasinCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
     uint8_t flags[BasinFieldCount] = {};
     BasinSettings edited = settings;
-    if (!dialogs.OpenBasinSettings(edited, flags)) return 1;
+    if (!dialogs.OpenBasinSettings(edited, flags, mode)) return 1;
     settings = edited;
     std::memcpy(changed, flags, sizeof changed);
     return 0;
 }
 
 int32_t BasinCls::EditDefaults(EarthworkDialogs& dialogs) {
-    DialogMode = 1;
     settings = GlobalSettings.basin;
-    if (RunSettingsDialog(dialogs) == 0) GlobalSettings.basin = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == 0) GlobalSettings.basin = settings;
     return 0;
 }
 
@@ -251,9 +250,8 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
     QV_Poly outline;
     if (!outline.ReadFromElement(terrain.header, 0)) return ErrModifying;
 
-    DialogMode = 2;
     settings = GlobalSettings.basin;
-    if (RunSettingsDialog(dialogs) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) != 0) return 0;
     GlobalSettings.basin = settings;
 
     QV_String prompt;
@@ -324,11 +322,7 @@ int32_t BasinCls::Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& 
         return ok;
     };
     return ModifyEarthworkSelection(
-        read,
-        [&] {
-            DialogMode = 3;
-            return RunSettingsDialog(dialogs);
-        },
+        read, [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected); },
         [&] { return ApplyToSelected(list); });
 }
 

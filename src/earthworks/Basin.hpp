@@ -4,6 +4,7 @@
 // outline of the lasting "VY_BASIN" object, which the terrain cuts ('SSUD').
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "geometry/project/QV_Explode.hpp"
 #include "settings/BasinSettings.hpp"
@@ -45,7 +46,7 @@ public:
     int32_t UpdateBuilder(const API_Element& basin);
 
     // The dialog on `settings`; 0 on OK (flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode);
     // Places "VY_BASIN" with the outline (world coordinates) and links it to the terrain; true on success.
     bool PlaceBasin(const QV_List<QV_CoordLong>& outline);
     // Deletes the tracer object, when there is one; false when the host keeps it.

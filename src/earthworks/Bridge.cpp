@@ -73,19 +73,18 @@ BridgeCls::BridgeCls() : pathHead{} {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t BridgeCls::RunSettingsDialog(EarthworkDialogs& dialogs, bool editing) {
+int32_t BridgeCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing) {
     uint8_t flags[BridgeFieldCount] = {};
     BridgeSettings edited = settings;
-    if (!dialogs.OpenBridgeSettings(edited, flags, editing)) return 1;
+    if (!dialogs.OpenBridgeSettings(edited, flags, editing, mode)) return 1;
     settings = edited;
     std::memcpy(changed, flags, sizeof changed);
     return 0;
 }
 
 int32_t BridgeCls::EditDefaults(EarthworkDialogs& dialogs) {
-    DialogMode = 1;
     settings = GlobalSettings.bridge;
-    if (RunSettingsDialog(dialogs, false) == 0) GlobalSettings.bridge = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false) == 0) GlobalSettings.bridge = settings;
     return 0;
 }
 
@@ -136,9 +135,8 @@ int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline
     const QV_Coord3DLong& last = path[path.GetCount() - 1];
     if (std::fabs(first.x - last.x) < 1e-7 && std::fabs(first.y - last.y) < 1e-7) return ErrClosedPath;
 
-    DialogMode = 2;
     settings = GlobalSettings.bridge;
-    if (RunSettingsDialog(dialogs, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false) != 0) return 0;
     GlobalSettings.bridge = settings;
     const bool placed = RunEarthworkCommand([&] { return SampleHeights(element, path) && PlaceObject(); });
     return placed ? 0 : ErrModifying;
@@ -178,11 +176,7 @@ int32_t BridgeCls::Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>&
         return ok;
     };
     return ModifyEarthworkSelection(
-        read,
-        [&] {
-            DialogMode = 3;
-            return RunSettingsDialog(dialogs, true);
-        },
+        read, [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, true); },
         [&] { return ApplyToSelected(list); });
 }
 

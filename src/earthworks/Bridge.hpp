@@ -3,6 +3,7 @@
 // terrain cutting it ('SSUD').
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "geometry/PrimRecords.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "settings/BridgeSettings.hpp"
@@ -35,7 +36,7 @@ public:
     bool Update(const API_Element& bridge);
 
     // The dialog on `settings`; 0 on OK (flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, bool editing);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing);
     // Places the object along `path` (world coordinates with heights) and links it to the terrain.
     bool PlaceObject();
 

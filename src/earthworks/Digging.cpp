@@ -63,8 +63,8 @@ DiggingCls::DiggingCls() : slopeOriginX(0.0), slopeOriginY(0.0), slopeDirection(
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, double& direction, uint8_t& directionChanged,
-                                      bool lockSloped, bool allSloped) {
+int32_t DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,
+                                      uint8_t& directionChanged, bool lockSloped, bool allSloped) {
     PlateauDialogState state;
     state.record = settings;
     state.work = settings;
@@ -75,7 +75,7 @@ int32_t DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, double& directi
         state.layoutSwitch = 0;
         // The second layout starts from the current direction, not yet changed.
         if (layout == 1) state.directionChanged = 0;
-        if (dialogs.OpenPlateauSettings(state, layout)) {
+        if (dialogs.OpenPlateauSettings(state, layout, mode)) {
             settings = state.record;
             std::memcpy(changed, state.changed, sizeof changed);
             if (layout == 0) {
@@ -123,9 +123,9 @@ int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, const API_Eleme
         return ErrModifying;
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
-    DialogMode = 2;
     settings = GlobalSettings.plateau;
-    if (RunSettingsDialog(dialogs, slopeDirection, slopeDirectionChanged, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false) != 0)
+        return 0;
     StoreDefaults(settings);
     if (settings.sloped == 1) {
         bool failed = false;
@@ -141,9 +141,9 @@ int32_t DiggingCls::Create(EarthworkDialogs& dialogs, const QV_List<API_Element>
     if (!ReadElement(terrain, true)) return ErrModifying;
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
-    DialogMode = 2;
     settings = GlobalSettings.plateau;
-    if (RunSettingsDialog(dialogs, slopeDirection, slopeDirectionChanged, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false) != 0)
+        return 0;
     StoreDefaults(settings);
     if (settings.sloped == 1) {
         bool failed = false;
@@ -177,7 +177,8 @@ int32_t DiggingCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.plateau;
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
-    DialogMode = 1;
-    if (RunSettingsDialog(dialogs, slopeDirection, slopeDirectionChanged, false, false) == 0) StoreDefaults(settings);
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, slopeDirection, slopeDirectionChanged, false, false) ==
+        0)
+        StoreDefaults(settings);
     return 0;
 }

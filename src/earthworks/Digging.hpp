@@ -4,6 +4,7 @@
 // parts' scripts draw the embankment; this class writes what they need and keeps it in step.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "settings/PlateauSettings.hpp"
 
 #include "APICoord.hpp"
@@ -48,8 +49,8 @@ public:
     int32_t Rebuild(const API_Element& object);
 
     // Both layouts, first the first: 0 on OK (settings, flags, direction and its flag taken), 1 on cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, double& direction, uint8_t& directionChanged, bool lockSloped,
-                              bool allSloped);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,
+                              uint8_t& directionChanged, bool lockSloped, bool allSloped);
     // The slope line by two clicks; false when not given, `failed` set unless the user cancelled.
     bool InputSlopeLine(bool& failed);
     // The terrain's heights under each outline vertex (points3D) and its level range.

@@ -244,8 +244,8 @@ int32_t DiggingCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_
             return true;
         },
         [&] {
-            DialogMode = 3;
-            return RunSettingsDialog(dialogs, slopeDirection, slopeDirectionChanged, true, allSloped);
+            return RunSettingsDialog(dialogs, SettingsMode::EditSelected, slopeDirection, slopeDirectionChanged, true,
+                                     allSloped);
         },
         [&] { return ApplyToSelected(list, allSloped); });
 }

@@ -162,21 +162,20 @@ ObstacleCls::ObstacleCls() : hostKind(0), pickedNode(0), onLeft(1) {
     std::memset(static_cast<void*>(&hostElement), 0, sizeof hostElement);
 }
 
-int32_t ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, int32_t mode) {
+int32_t ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode) {
     RetainerWallDialogState state;
     state.record = settings;
     state.thickness = GlobalSettings.GetDouble(GeneralKind, ThicknessField);
     state.editLock = mode == 1 ? 1 : 0;
-    if (!dialogs.OpenRetainerWallSettings(state)) return 1;
+    if (!dialogs.OpenRetainerWallSettings(state, settingsMode)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
 }
 
 int32_t ObstacleCls::EditDefaults(EarthworkDialogs& dialogs) {
-    DialogMode = 1;
     settings = GlobalSettings.retainingWall;
-    if (RunSettingsDialog(dialogs, 0) == 0) GlobalSettings.retainingWall = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0) == 0) GlobalSettings.retainingWall = settings;
     return 0;
 }
 
@@ -214,9 +213,8 @@ int32_t PrepareWall(EarthworkDialogs& dialogs, ObstacleCls& cls, const API_Eleme
     if (!ReadElementPolygon(polyline.header.guid, cls.points3D, cls.points2D, cls.polyPrims, cls.closedRing))
         return readError;
     if (cls.closedRing != 0) return ErrOpenPath;
-    DialogMode = 2;
     cls.settings = GlobalSettings.retainingWall;
-    if (cls.RunSettingsDialog(dialogs, 0) != 0) return -1;
+    if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0) != 0) return -1;
     GlobalSettings.retainingWall = cls.settings;
     bool failed = false;
     if (!cls.ChooseSide(failed)) return failed ? ErrSide : -1;
@@ -345,10 +343,7 @@ int32_t ObstacleCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API
         settings.pen = uint16_t(walls[0].object.pen);
         return true;
     };
-    const auto dialog = [&] {
-        DialogMode = 3;
-        return RunSettingsDialog(dialogs, 1);
-    };
+    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, 1); };
     const auto apply = [&] {
         bool any = false;
         for (uint8_t flag : changed) any = any || flag != 0;

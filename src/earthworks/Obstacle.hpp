@@ -4,6 +4,7 @@
 // registered as an obstacle of a road or plateau object, and such an obstacle removed again.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "geometry/PrimRecords.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "settings/RetainerWallSettings.hpp"
@@ -43,7 +44,7 @@ public:
     // The drawn path appended to the road's or plateau's obstacles, in its frame, and the object refreshed.
     bool RegisterAlongHost(const API_Element& polyline);
     // Mode 0 new wall or defaults, 1 placed walls. 0 on OK (settings and flags taken over), 1 on cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, int32_t mode);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode);
     // The user clicks the wall's side of the path's first segment. False when cancelled (`failed` clear) or
     // when the input failed (`failed` set).
     bool ChooseSide(bool& failed);

@@ -48,7 +48,7 @@ RailwayCls::RailwayCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, uint32_t bits) {
+int32_t RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t bits) {
     RailwayDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
@@ -58,7 +58,7 @@ int32_t RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, uint32_t bits) 
     state.width = state.valuesEditable != 0 ? GlobalSettings.GetDouble(GeneralKind, WidthField) : 0.1;
     state.referenceLine = int16_t(GlobalSettings.GetInt(GeneralKind, PositionField));
     // The single layout has no other to switch to: anything but OK is a cancel.
-    if (!dialogs.OpenRailwaySettings(state)) return 1;
+    if (!dialogs.OpenRailwaySettings(state, mode)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
@@ -66,8 +66,7 @@ int32_t RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, uint32_t bits) 
 
 int32_t RailwayCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.railway;
-    DialogMode = 1;
-    if (RunSettingsDialog(dialogs, 1) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 1) != 0) return 0;
     StoreDefaults(settings);
     return 0;
 }
@@ -120,9 +119,8 @@ int32_t RailwayCls::CreateOnFill(EarthworkDialogs& dialogs, const API_Element& f
     pickHead = fill.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
-    DialogMode = 2;
     settings = GlobalSettings.railway;
-    if (RunSettingsDialog(dialogs, 0) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, 0) != 0) return 0;
     StoreDefaults(settings);
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     ReverseChain(chainB);
@@ -139,9 +137,8 @@ int32_t RailwayCls::CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Ele
     if (!ReadElement(terrain, true) ||
         !ReadElementPolygon(polyline.header.guid, points3D, points2D, polyPrims, closedRing))
         return ErrModifying;
-    DialogMode = 2;
     settings = GlobalSettings.railway;
-    if (RunSettingsDialog(dialogs, 3) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, 3) != 0) return 0;
     StoreDefaults(settings);
     const double width = GlobalSettings.GetDouble(GeneralKind, WidthField);
     const int32_t mode = GlobalSettings.GetInt(GeneralKind, PositionField);
@@ -187,9 +184,6 @@ bool RailwayCls::ApplyToSelected(QV_List<API_Element>& railways) {
 int32_t RailwayCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& railways) {
     QV_List<API_Element> list = railways;
     return ModifyEarthworkSelection([&] { return ReadSettingsFromObject(railways); },
-                                    [&] {
-                                        DialogMode = 3;
-                                        return RunSettingsDialog(dialogs, 6);
-                                    },
+                                    [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, 6); },
                                     [&] { return ApplyToSelected(list); });
 }

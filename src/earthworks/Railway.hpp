@@ -4,6 +4,7 @@
 // settings dialog.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "settings/RailwaySettings.hpp"
 
 #include "APIElements.hpp"
@@ -38,7 +39,7 @@ public:
 
     // Bits: 0 enables the position choice, 1 shows the global width with the defaults' gauge and tie spacing,
     // 2 marks editing. 0 on OK (settings and flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, uint32_t bits);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t bits);
     bool DrapeEdges();
     void TranslateAll(const API_Coord& origin);
     bool BuildObjects();

@@ -20,14 +20,14 @@ RoadCls::RoadCls() {
 
 int32_t RoadCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.road;
-    DialogMode = 1;
-    if (RunSettingsDialog(dialogs, true, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false) != 0) return 0;
     GlobalSettings.road = settings;
     SetSurfaceAttributes(GlobalSettings, settings.obstacleShow2D, settings.obstaclePen, settings.obstacleLineType);
     return 0;
 }
 
-int32_t RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, bool enablePosition, bool useDefaultWidth, bool editing) {
+int32_t RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool enablePosition,
+                                   bool useDefaultWidth, bool editing) {
     RoadDialogState state;
     state.record = settings;
     state.work = settings;
@@ -39,7 +39,7 @@ int32_t RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, bool enablePositio
     state.referenceLine = int16_t(GlobalSettings.GetInt(GeneralKind, ReferenceLineField));
     for (int32_t layout = 0;; layout = 1 - layout) {
         state.layoutSwitch = 0;
-        if (dialogs.OpenRoadSettings(state, layout)) {
+        if (dialogs.OpenRoadSettings(state, layout, mode)) {
             settings = state.record;
             std::memcpy(changed, state.changed, sizeof changed);
             return 0;

@@ -3,6 +3,7 @@
 // strip of a fill, their settings edited through the road settings dialog in its two layouts.
 #include "elements/BaseCls.hpp"
 #include "elements/BaseLP.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "settings/RoadData.hpp"
 #include "foundation/QV_String.hpp"
 
@@ -58,7 +59,8 @@ public:
     // The dialog in its two layouts on `settings`: the first layout, then the other at each switch for as long
     // as the user switches. 0 on OK (settings and flags taken over), 1 on Cancel. `useDefaultWidth` shows the
     // global road width (else 0.1) and lets OK write it; `editing` locks it.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, bool enablePosition, bool useDefaultWidth, bool editing);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool enablePosition, bool useDefaultWidth,
+                              bool editing);
 
     // The left and right edges (chainA, chainB) tessellated into left3D and right3D with the terrain's heights.
     bool DrapeEdges();

@@ -43,9 +43,8 @@ int32_t RoadCls::CreateOnFill(EarthworkDialogs& dialogs, const API_Element& fill
     pickHead = fill.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
-    DialogMode = 2;
     settings = GlobalSettings.road;
-    if (RunSettingsDialog(dialogs, false, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false, false, false) != 0) return 0;
     StoreDefaults(settings);
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     // Both chains run on from the first side; the right one is turned to run beside the left.
@@ -63,9 +62,8 @@ int32_t RoadCls::CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Elemen
     if (!ReadElement(terrain, true) ||
         !ReadElementPolygon(polyline.header.guid, points3D, points2D, polyPrims, closedRing))
         return ErrModifying;
-    DialogMode = 2;
     settings = GlobalSettings.road;
-    if (RunSettingsDialog(dialogs, true, true, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, true, false) != 0) return 0;
     StoreDefaults(settings);
     const double width = GlobalSettings.GetDouble(GeneralKind, RoadWidthField);
     const int32_t mode = GlobalSettings.GetInt(GeneralKind, PositionField);
@@ -111,10 +109,8 @@ bool RoadCls::ApplyToSelected(QV_List<API_Element>& roads) {
 
 int32_t RoadCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& roads) {
     QV_List<API_Element> list = roads;
-    return ModifyEarthworkSelection([&] { return ReadSettingsFromObject(roads); },
-                                    [&] {
-                                        DialogMode = 3;
-                                        return RunSettingsDialog(dialogs, false, false, true);
-                                    },
-                                    [&] { return ApplyToSelected(list); });
+    return ModifyEarthworkSelection(
+        [&] { return ReadSettingsFromObject(roads); },
+        [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, false, false, true); },
+        [&] { return ApplyToSelected(list); });
 }

@@ -86,30 +86,27 @@ SectionCls::SectionCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t SectionCls::RunSettingsDialog(EarthworkDialogs& dialogs) {
+int32_t SectionCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
     SectionDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
-    state.mode = DialogMode;
-    if (!dialogs.OpenSectionSettings(state)) return 1;
+    if (!dialogs.OpenSectionSettings(state, mode)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
 }
 
 int32_t SectionCls::EditDefaults(EarthworkDialogs& dialogs) {
-    DialogMode = 1;
     settings = GlobalSettings.section;
-    if (RunSettingsDialog(dialogs) == 0) GlobalSettings.section = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == 0) GlobalSettings.section = settings;
     return 0;
 }
 
 int32_t SectionCls::CreateFromRoad(EarthworkDialogs& dialogs, const API_Element& road) {
     ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
-    DialogMode = 2;
     settings = GlobalSettings.section;
-    if (RunSettingsDialog(dialogs) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) != 0) return 0;
     GlobalSettings.section = settings;
 
     // A road whose record names no result object would tag its sections with nothing, and the next data update
@@ -207,10 +204,7 @@ int32_t SectionCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_
         settings.layer = uint16_t(sections[0].header.layer);
         return true;
     };
-    const auto dialog = [&] {
-        DialogMode = 3;
-        return RunSettingsDialog(dialogs);
-    };
+    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected); };
     return ModifyEarthworkSelection(
         read, dialog, [&] { return ApplyToSelected(list); }, false);
 }

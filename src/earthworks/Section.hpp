@@ -5,6 +5,7 @@
 #include "elements/BaseCls.hpp"
 #include "elements/RoadSectionObjects.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "settings/SectionData.hpp"
 
 #include "APIElements.hpp"
@@ -18,7 +19,6 @@ constexpr int32_t SectionFieldCount = 17;
 struct SectionDialogState {
     SectionSettings record;              // the owner's; written (and flagged) only by OK
     uint8_t changed[SectionFieldCount];  // per field id, set by OK
-    int16_t mode = 1;                    // 1 defaults, 2 creation, 3 editing placed sections
 };
 
 class EarthworkDialogs;
@@ -43,7 +43,7 @@ public:
     // Element event: code 1 tags newly placed sections with their road; any other code answers 1.
     static int32_t OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& heads);
     // 0 on OK (settings and flags taken over), 1 on cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs);
+    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode);
 
     SectionSettings settings;
     uint8_t changed[SectionFieldCount];

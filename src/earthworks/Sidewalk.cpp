@@ -77,7 +77,7 @@ SideWalkCls::SideWalkCls() : side(0) {
 
 void SideWalkCls::CopyEdgeHeights() { CopyHeightsAcross(chainA, chainB, side != 0); }
 
-int32_t SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, int32_t option) {
+int32_t SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option) {
     SidewalkDialogState state;
     state.record = settings;
     state.work = settings;
@@ -85,7 +85,7 @@ int32_t SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, int32_
     state.widthLocked = option == 1 ? 1 : 0;
     for (int32_t layout = 0;; layout = 1 - layout) {
         state.layoutSwitch = 0;
-        if (dialogs.OpenSidewalkSettings(state, layout)) {
+        if (dialogs.OpenSidewalkSettings(state, layout, mode)) {
             settings = state.record;
             std::memcpy(changed, state.changed, sizeof changed);
             return 0;
@@ -96,9 +96,8 @@ int32_t SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, int32_
 }
 
 int32_t SideWalkCls::EditDefaults(EarthworkDialogs& dialogs) {
-    DialogMode = 1;
     settings = GlobalSettings.sidewalk;
-    if (RunSidewalkSettingsDialog(dialogs, 0) == 0) GlobalSettings.sidewalk = settings;
+    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0) == 0) GlobalSettings.sidewalk = settings;
     return 0;
 }
 
@@ -107,9 +106,8 @@ int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, const API_Element& fill, 
     pickHead = fill.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
-    DialogMode = 2;
     settings = GlobalSettings.sidewalk;
-    if (RunSidewalkSettingsDialog(dialogs, 0) != 0) return 0;
+    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::NewElement, 0) != 0) return 0;
     GlobalSettings.sidewalk = settings;
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     side = 1;
@@ -247,9 +245,6 @@ bool SideWalkCls::ApplyToSelected(QV_List<API_Element>& sidewalks) {
 int32_t SideWalkCls::Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& sidewalks) {
     QV_List<API_Element> list = sidewalks;
     return ModifyEarthworkSelection([&] { return ReadSetSettings<SideWalkLP>(sidewalks, ElemKind_Sidewalk, settings); },
-                                    [&] {
-                                        DialogMode = 3;
-                                        return RunSidewalkSettingsDialog(dialogs, 1);
-                                    },
+                                    [&] { return RunSidewalkSettingsDialog(dialogs, SettingsMode::EditSelected, 1); },
                                     [&] { return ApplyToSelected(list); });
 }

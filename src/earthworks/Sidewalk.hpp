@@ -3,6 +3,7 @@
 // user picks, placed as three linked objects of "VY_SIDEWALK" (cut, fill, result).
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "settings/SidewalkSettings.hpp"
 
 #include "APIElements.hpp"
@@ -43,7 +44,7 @@ public:
 
     // Both layouts, first the first: 0 on OK (record and flags taken), 1 on cancel. `option` 1: placed sidewalks
     // are edited (the width locked).
-    int32_t RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, int32_t option);
+    int32_t RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option);
     // The three objects placed from the draped edges and linked to the terrain.
     bool BuildObjects();
     bool WriteSidewalkObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role);

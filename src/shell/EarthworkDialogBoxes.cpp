@@ -11,33 +11,38 @@
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
 
-bool EarthworkDialogBoxes::OpenRoadSettings(RoadDialogState& state, int32_t layout) {
-    return OpenRoadSettingsLayout(state, layout);
+bool EarthworkDialogBoxes::OpenRoadSettings(RoadDialogState& state, int32_t layout, SettingsMode mode) {
+    return OpenRoadSettingsLayout(state, layout, mode);
 }
 
-bool EarthworkDialogBoxes::OpenRailwaySettings(RailwayDialogState& state) { return OpenRailwaySettingsDialog(state); }
-
-bool EarthworkDialogBoxes::OpenSectionSettings(SectionDialogState& state) { return RunSectionSettingsDialog(state); }
-
-bool EarthworkDialogBoxes::OpenRetainerWallSettings(RetainerWallDialogState& state) {
-    return OpenRetainerWallSettingsDialog(state);
+bool EarthworkDialogBoxes::OpenRailwaySettings(RailwayDialogState& state, SettingsMode mode) {
+    return OpenRailwaySettingsDialog(state, mode);
 }
 
-bool EarthworkDialogBoxes::OpenBasinSettings(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount]) {
-    return RunBasinSettingsLayouts(record, changed);
+bool EarthworkDialogBoxes::OpenSectionSettings(SectionDialogState& state, SettingsMode mode) {
+    return RunSectionSettingsDialog(state, mode);
+}
+
+bool EarthworkDialogBoxes::OpenRetainerWallSettings(RetainerWallDialogState& state, SettingsMode mode) {
+    return OpenRetainerWallSettingsDialog(state, mode);
+}
+
+bool EarthworkDialogBoxes::OpenBasinSettings(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount],
+                                             SettingsMode mode) {
+    return RunBasinSettingsLayouts(record, changed, mode);
 }
 
 bool EarthworkDialogBoxes::OpenBridgeSettings(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount],
-                                              bool railwayLock) {
-    return OpenBridgeSettingsDialog(record, changed, railwayLock);
+                                              bool railwayLock, SettingsMode mode) {
+    return OpenBridgeSettingsDialog(record, changed, railwayLock, mode);
 }
 
-bool EarthworkDialogBoxes::OpenPlateauSettings(PlateauDialogState& state, int32_t layout) {
-    return OpenPlateauSettingsLayout(state, layout);
+bool EarthworkDialogBoxes::OpenPlateauSettings(PlateauDialogState& state, int32_t layout, SettingsMode mode) {
+    return OpenPlateauSettingsLayout(state, layout, mode);
 }
 
-bool EarthworkDialogBoxes::OpenSidewalkSettings(SidewalkDialogState& state, int32_t layout) {
-    return OpenSidewalkSettingsLayout(state, layout);
+bool EarthworkDialogBoxes::OpenSidewalkSettings(SidewalkDialogState& state, int32_t layout, SettingsMode mode) {
+    return OpenSidewalkSettingsLayout(state, layout, mode);
 }
 
 void EarthworkDialogBoxes::SectionWindowRebuilt() {

@@ -7,26 +7,28 @@
 #include "dialogs/settings/WallSettingsDialog.hpp"
 #include "dialogs/tools/CameraSettingsDialog.hpp"
 
-bool SiteObjectDialogBoxes::OpenBuildingSettings(BuildingDialogState& state) {
-    return OpenBuildingSettingsDialog(state);
+bool SiteObjectDialogBoxes::OpenBuildingSettings(BuildingDialogState& state, SettingsMode mode) {
+    return OpenBuildingSettingsDialog(state, mode);
 }
 
-bool SiteObjectDialogBoxes::OpenWallSettings(WallDialogState& state) { return OpenWallSettingsDialog(state); }
-
-bool SiteObjectDialogBoxes::OpenSpotHeightSettings(MarkerDialogState& state) {
-    return OpenSpotHeightSettingsDialog(state);
+bool SiteObjectDialogBoxes::OpenWallSettings(WallDialogState& state, SettingsMode mode) {
+    return OpenWallSettingsDialog(state, mode);
 }
 
-bool SiteObjectDialogBoxes::OpenColouredAreaSettings(PaintDialogState& state) {
-    return OpenColouredAreaSettingsDialog(state);
+bool SiteObjectDialogBoxes::OpenSpotHeightSettings(MarkerDialogState& state, SettingsMode mode) {
+    return OpenSpotHeightSettingsDialog(state, mode);
 }
 
-bool SiteObjectDialogBoxes::OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags) {
-    return RunTreeSettingsDialogs(record, flags);
+bool SiteObjectDialogBoxes::OpenColouredAreaSettings(PaintDialogState& state, SettingsMode mode) {
+    return OpenColouredAreaSettingsDialog(state, mode);
+}
+
+bool SiteObjectDialogBoxes::OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) {
+    return RunTreeSettingsDialogs(record, flags, mode);
 }
 
 bool SiteObjectDialogBoxes::ConfirmSpotHeightGrid(int32_t nodeCount) { return ::ConfirmSpotHeightGrid(nodeCount); }
 
-bool SiteObjectDialogBoxes::AskCameraDistance(double& distance, double limit) {
-    return ::AskCameraDistance(distance, limit);
+bool SiteObjectDialogBoxes::AskCameraDistance(double& distance, double limit, SettingsMode mode) {
+    return ::AskCameraDistance(distance, limit, mode);
 }

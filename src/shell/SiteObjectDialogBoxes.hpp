@@ -5,11 +5,11 @@
 
 class SiteObjectDialogBoxes final : public SiteObjectDialogs {
 public:
-    bool OpenBuildingSettings(BuildingDialogState& state) override;
-    bool OpenWallSettings(WallDialogState& state) override;
-    bool OpenSpotHeightSettings(MarkerDialogState& state) override;
-    bool OpenColouredAreaSettings(PaintDialogState& state) override;
-    bool OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags) override;
+    bool OpenBuildingSettings(BuildingDialogState& state, SettingsMode mode) override;
+    bool OpenWallSettings(WallDialogState& state, SettingsMode mode) override;
+    bool OpenSpotHeightSettings(MarkerDialogState& state, SettingsMode mode) override;
+    bool OpenColouredAreaSettings(PaintDialogState& state, SettingsMode mode) override;
+    bool OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) override;
     bool ConfirmSpotHeightGrid(int32_t nodeCount) override;
-    bool AskCameraDistance(double& distance, double limit) override;
+    bool AskCameraDistance(double& distance, double limit, SettingsMode mode) override;
 };

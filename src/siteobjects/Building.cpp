@@ -85,8 +85,9 @@ bool BuildingCls::ComputeLevelRange() {
     return n > 0;
 }
 
-int32_t BuildingCls::RunSettingsDialog(SiteObjectDialogs& dialogs, const double* lowest, const double* difference,
-                                       bool defaultMode, bool editing, bool several, bool unlinkedObject) {
+int32_t BuildingCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, const double* lowest,
+                                       const double* difference, bool defaultMode, bool editing, bool several,
+                                       bool unlinkedObject) {
     BuildingDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
@@ -96,7 +97,7 @@ int32_t BuildingCls::RunSettingsDialog(SiteObjectDialogs& dialogs, const double*
     state.editing = editing ? 1 : 0;
     state.several = several ? 1 : 0;
     state.unlinked = unlinkedObject ? 1 : 0;
-    if (!dialogs.OpenBuildingSettings(state)) return 1;
+    if (!dialogs.OpenBuildingSettings(state, mode)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
@@ -114,9 +115,10 @@ int32_t BuildingCls::Create(SiteObjectDialogs& dialogs, const API_Element& fill,
         return ErrModifying;
     const bool ok = RunEarthworkCommand([&] {
         if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
-        DialogMode = 2;
         settings = GlobalSettings.building;
-        if (RunSettingsDialog(dialogs, &lowestLevel, &levelDifference, false, false, false, false) != 0) return true;
+        if (RunSettingsDialog(dialogs, SettingsMode::NewElement, &lowestLevel, &levelDifference, false, false, false,
+                              false) != 0)
+            return true;
         GlobalSettings.building = settings;
         return PlaceObject();
     });
@@ -133,9 +135,10 @@ int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_Li
         return ErrModifying;
     const bool ok = RunEarthworkCommand([&] {
         if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
-        DialogMode = 2;
         settings = GlobalSettings.building;
-        if (RunSettingsDialog(dialogs, &lowestLevel, &levelDifference, false, false, false, false) != 0) return true;
+        if (RunSettingsDialog(dialogs, SettingsMode::NewElement, &lowestLevel, &levelDifference, false, false, false,
+                              false) != 0)
+            return true;
         GlobalSettings.building = settings;
         if (!PlaceObject()) return false;
         const double height = settings.height;
@@ -155,9 +158,8 @@ int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_Li
 }
 
 int32_t BuildingCls::EditSettings(SiteObjectDialogs& dialogs) {
-    DialogMode = 1;
     settings = GlobalSettings.building;
-    if (RunSettingsDialog(dialogs, nullptr, nullptr, true, false, false, false) == 0)
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, nullptr, nullptr, true, false, false, false) == 0)
         GlobalSettings.building = settings;
     return 0;
 }
@@ -229,9 +231,8 @@ int32_t BuildingCls::Modify(SiteObjectDialogs& dialogs, const QV_List<API_Elemen
             MakeWindowDatabaseCurrent(APIWind_3DModelID);
             ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
         }
-        DialogMode = 3;
-        if (RunSettingsDialog(dialogs, &lowestLevel, &levelDifference, false, true, list.GetCount() >= 2,
-                              unlinked != 0) != 0)
+        if (RunSettingsDialog(dialogs, SettingsMode::EditSelected, &lowestLevel, &levelDifference, false, true,
+                              list.GetCount() >= 2, unlinked != 0) != 0)
             return true;
         if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
         return ApplyToObjects(list);

@@ -132,14 +132,14 @@ MarkerCls::MarkerCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t MarkerCls::RunSettingsDialog(SiteObjectDialogs& dialogs, bool levelMarker, bool editing,
+int32_t MarkerCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool levelMarker, bool editing,
                                      bool pointMarkersOnly) {
     MarkerDialogState state;
     state.record = settings;
     state.levelMarker = levelMarker ? 1 : 0;
     state.editing = editing ? 1 : 0;
     state.pointMarkersOnly = pointMarkersOnly ? 1 : 0;
-    if (!dialogs.OpenSpotHeightSettings(state)) return 1;
+    if (!dialogs.OpenSpotHeightSettings(state, mode)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
@@ -160,9 +160,8 @@ int32_t MarkerCls::PlacePointMarker(SiteObjectDialogs& dialogs) {
     const int16_t story = CurrentStory();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     if (!FindPart("VY_POINT_MARKER", pointMarkerPart)) return 0;
-    DialogMode = 2;
     settings = GlobalSettings.marker;
-    if (RunSettingsDialog(dialogs, false, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false, false, false) != 0) return 0;
     GlobalSettings.marker = settings;
     QV_List<API_Element> markers, points;
     if (!CollectAddOnObjects(ElemKind_PointMarker, API_ObjectID, Leave3D::Yes, markers) ||
@@ -233,9 +232,8 @@ int32_t MarkerCls::PlaceLevelMarker(SiteObjectDialogs& dialogs, const API_Elemen
     if (!SetCurrentStory(terrain.header.floorInd)) return ErrDatabase;
     ACAPI_Element_DeselectAll();
     if (!ReadElement(terrain, true)) return ErrModifying;
-    DialogMode = 2;
     settings = GlobalSettings.marker;
-    if (RunSettingsDialog(dialogs, true, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, false, false) != 0) return 0;
     GlobalSettings.marker = settings;
     return settings.mode != 0 ? RunSpotHeightGrid(dialogs) : RunSingleLevelMarkers();
 }
@@ -290,8 +288,9 @@ int32_t MarkerCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_
                                   const QV_List<API_Element>& pointMarkers) {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     if (!LoadFromSelection(levelMarkers, pointMarkers)) return ErrModifying;
-    DialogMode = 3;
-    if (RunSettingsDialog(dialogs, false, true, levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::EditSelected, false, true,
+                          levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) != 0)
+        return 0;
     QV_List<API_Element> levels = levelMarkers, points = pointMarkers;
     return RunEarthworkCommand([&] { return ApplyToSelection(levels, points); }) ? 0 : ErrModifying;
 }

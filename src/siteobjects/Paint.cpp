@@ -59,7 +59,8 @@ PaintCls::PaintCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, bool withAreas, const int32_t* earlierCount) {
+int32_t PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool withAreas,
+                                    const int32_t* earlierCount) {
     PaintDialogState state;
     state.record = settings;
     state.areas = withAreas ? &areas : nullptr;
@@ -73,7 +74,7 @@ int32_t PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, bool withAreas, 
     }
     for (int32_t i = 0; withAreas && i < areas.GetCount(); ++i)
         if (!state.markers.Insert(uint8_t(0))) return 1;
-    if (!dialogs.OpenColouredAreaSettings(state)) return 1;
+    if (!dialogs.OpenColouredAreaSettings(state, mode)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     lastMaterial = state.lastMaterial;
@@ -263,8 +264,7 @@ int32_t PaintCls::Create(SiteObjectDialogs& dialogs, const QV_List<API_Element>&
     FindExistingObject();
     if (!PrepareAreas()) return ErrModifying;
     const int32_t earlierCount = earlierAreas.GetCount();
-    DialogMode = 2;
-    if (RunSettingsDialog(dialogs, true, &earlierCount) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, &earlierCount) != 0) return 0;
     GlobalSettings.paint = settings;
     GlobalSettings.SetShort(GeneralKind, MaterialField, int16_t(lastMaterial));
     GlobalSettings.SetDouble(GeneralKind, ValueField, lastValue);
@@ -279,9 +279,8 @@ int32_t PaintCls::Create(SiteObjectDialogs& dialogs, const QV_List<API_Element>&
 }
 
 int32_t PaintCls::EditSettings(SiteObjectDialogs& dialogs) {
-    DialogMode = 1;
     settings = GlobalSettings.paint;
-    if (RunSettingsDialog(dialogs, false, nullptr) == 0) GlobalSettings.paint = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false, nullptr) == 0) GlobalSettings.paint = settings;
     return 0;
 }
 
@@ -328,10 +327,9 @@ int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_E
         if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
         return ErrModifying;
     }
-    DialogMode = 3;
     const int32_t none = 0;
     const bool single = objects.GetCount() == 1;
-    if (RunSettingsDialog(dialogs, single, single ? &none : nullptr) != 0) {
+    if (RunSettingsDialog(dialogs, SettingsMode::EditSelected, single, single ? &none : nullptr) != 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }

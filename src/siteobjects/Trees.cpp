@@ -63,9 +63,9 @@ void PlaceOneTree(const API_Element& defaults, int32_t libIndex, BaseLP& view, c
 
 }  // namespace
 
-int32_t EditTreeSettings(SiteObjectDialogs& dialogs) {
+int32_t EditTreeSettings(SiteObjectDialogs& dialogs, SettingsMode mode) {
     TreeChangeFlags flags;
-    if (!dialogs.OpenTreeSettings(TreeGlobalSettings, flags)) return 1;
+    if (!dialogs.OpenTreeSettings(TreeGlobalSettings, flags, mode)) return 1;
     TreeChanged = flags;
     return 0;
 }
@@ -95,8 +95,7 @@ bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
         ReadTreeSettings(view, TreeGlobalSettings, defaults);
         TreeDefaultsPending = 0;
     }
-    DialogMode = 2;
-    const bool confirmed = EditTreeSettings(dialogs) == 0;
+    const bool confirmed = EditTreeSettings(dialogs, SettingsMode::NewElement) == 0;
     // Counts typed past the dialog's ranges would make a tree no array holds.
     if (confirmed && !TreeCountsUsable(TreeGlobalSettings.branches, TreeGlobalSettings.levels)) {
         ShowErrorMessage(ErrModify, -1);
@@ -132,8 +131,7 @@ bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
 
 bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& trees) {
     TreeChanged.Clear();
-    DialogMode = 3;
-    if (trees.GetCount() == 0 || EditTreeSettings(dialogs) != 0) return true;
+    if (trees.GetCount() == 0 || EditTreeSettings(dialogs, SettingsMode::EditSelected) != 0) return true;
     bool allGrown = true;
     for (int32_t i = 0; i < trees.GetCount(); ++i) {
         API_Element element = trees[i];

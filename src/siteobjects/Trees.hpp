@@ -4,6 +4,7 @@
 // The tool's settings live in one global record for as long as the module is loaded; the first creation fills
 // it from the library part's defaults, the dialog from then on.
 #include "foundation/QV_List.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "settings/TreeSettings.hpp"
 
 #include "APIElements.hpp"
@@ -18,7 +19,7 @@ class SiteObjectDialogs;
 
 // "Tree settings" (asked through `dialogs`) on the global settings: 0 on OK (settings and TreeChanged hold the
 // result), 1 on Cancel.
-int32_t EditTreeSettings(SiteObjectDialogs& dialogs);
+int32_t EditTreeSettings(SiteObjectDialogs& dialogs, SettingsMode mode);
 
 // Places trees, on `terrain` when there is one (null: none in the project). Errors are shown here; true unless
 // nothing could be started.

@@ -57,11 +57,11 @@ WallCls::WallCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t WallCls::RunSettingsDialog(SiteObjectDialogs& dialogs) {
+int32_t WallCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode) {
     WallDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
-    if (!dialogs.OpenWallSettings(state)) return 1;
+    if (!dialogs.OpenWallSettings(state, mode)) return 1;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     return 0;
@@ -85,17 +85,15 @@ int32_t WallCls::Place(SiteObjectDialogs& dialogs, const API_Element& polyline, 
         return ErrModifying;
     if (closedRing != 0) return ErrClosedPolygon;
     if (points3D.GetCount() < 2) return ErrModifying;
-    DialogMode = 2;
     settings = GlobalSettings.wall;
-    if (RunSettingsDialog(dialogs) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) != 0) return 0;
     GlobalSettings.wall = settings;
     return RunEarthworkCommand([&] { return CreateElementBodyFromMesh() && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
 int32_t WallCls::EditSettings(SiteObjectDialogs& dialogs) {
-    DialogMode = 1;
     settings = GlobalSettings.wall;
-    if (RunSettingsDialog(dialogs) == 0) GlobalSettings.wall = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == 0) GlobalSettings.wall = settings;
     return 0;
 }
 
@@ -147,8 +145,7 @@ int32_t WallCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_El
         if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
         return ErrModifying;
     }
-    DialogMode = 3;
-    if (RunSettingsDialog(dialogs) != 0) {
+    if (RunSettingsDialog(dialogs, SettingsMode::EditSelected) != 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }

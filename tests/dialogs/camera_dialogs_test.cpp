@@ -21,11 +21,11 @@ protected:
 }  // namespace
 
 TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches) {
-    DialogMode = 2;
+    const SettingsMode mode = SettingsMode::NewElement;
     // A default beyond the path opens lowered to its length; the user may type from 0.1 up to it.
     double distance = 500.0;
     DGDriver::QueueClick(32558, 1);
-    ASSERT_TRUE(AskCameraDistance(distance, 80.0));
+    ASSERT_TRUE(AskCameraDistance(distance, 80.0, mode));
     EXPECT_EQ(distance, 80.0);
     const DGDriver::ItemState* edit = nullptr;
     for (const DGDriver::ItemState& i : DGDriver::Log().back().items)
@@ -36,7 +36,7 @@ TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches)
     EXPECT_EQ(edit->maxValue, 80.0);
     DGDriver::QueueSetDouble(32558, 8, 0.1);
     DGDriver::QueueClick(32558, 1);
-    ASSERT_TRUE(AskCameraDistance(distance, 80.0));
+    ASSERT_TRUE(AskCameraDistance(distance, 80.0, mode));
     EXPECT_EQ(distance, 0.1);
 
     // Typed in the first layout, carried to the second, changed there and confirmed.
@@ -45,13 +45,13 @@ TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches)
     DGDriver::QueueSetDouble(32522, 6, 20.0);
     DGDriver::QueueClick(32522, 7);
     DGDriver::QueueClick(32558, 1);
-    ASSERT_TRUE(AskCameraDistance(distance, 80.0));
+    ASSERT_TRUE(AskCameraDistance(distance, 80.0, mode));
     EXPECT_EQ(distance, 20.0);
 
     // Cancel after a switch keeps the caller's distance.
     DGDriver::QueueSetDouble(32558, 8, 30.0);
     DGDriver::QueueClick(32558, 9);
     DGDriver::QueueClick(32522, 2);
-    EXPECT_FALSE(AskCameraDistance(distance, 80.0));
+    EXPECT_FALSE(AskCameraDistance(distance, 80.0, mode));
     EXPECT_EQ(distance, 20.0);
 }

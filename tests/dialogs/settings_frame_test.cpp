@@ -98,7 +98,6 @@ protected:
 };
 
 TEST_F(SettingsFrameTest, EditsOnBothLayoutsAreStoredAndFlaggedOnOK) {
-    DialogMode = 3;
     EditedEntityCount = 3;
     const RoadData before = road;
     DGDriver::QueueSetLong(32554, 11, 12);
@@ -108,7 +107,7 @@ TEST_F(SettingsFrameTest, EditsOnBothLayoutsAreStoredAndFlaggedOnOK) {
     DGDriver::QueueSetLong(32504, 40, 7);  // shown only in the second layout
     DGDriver::QueueSetDouble(32504, 22, 2.5);
     DGDriver::QueueClick(32504, 1);
-    ASSERT_TRUE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess));
+    ASSERT_TRUE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::EditSelected));
 
     EXPECT_EQ(ItemText(32554, 3), "Editing 3 entities");
     EXPECT_EQ(road.resolution, 12);
@@ -134,7 +133,7 @@ TEST_F(SettingsFrameTest, CancelInEitherLayoutLeavesTheRecordAndItsFlags) {
             DGDriver::QueueClick(32504, 55);
             DGDriver::QueueClick(32554, 2);
         }
-        EXPECT_FALSE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess));
+        EXPECT_FALSE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::ToolDefaults));
         EXPECT_EQ(road.resolution, before.resolution);
         EXPECT_EQ(road.name, before.name);
         EXPECT_EQ(FlagCount(), 0);
@@ -143,17 +142,16 @@ TEST_F(SettingsFrameTest, CancelInEitherLayoutLeavesTheRecordAndItsFlags) {
 
 TEST_F(SettingsFrameTest, OKWaitsForALayerTheToolMayUse) {
     road.layer = int16_t(Layer("Roads", APILay_Hidden | APILay_Locked));
-    DialogMode = 1;
     DGDriver::QueueClick(32554, 1);
     DGDriver::QueueAlertAnswer(2);  // Cancel: the dialog stays open
     DGDriver::QueueClick(32554, 1);
     DGDriver::QueueAlertAnswer(1);  // Show/Unlock
-    ASSERT_TRUE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess));
+    ASSERT_TRUE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::ToolDefaults));
     EXPECT_EQ(LayerFlagsOf(road.layer), 0u);
     EXPECT_EQ(ItemText(32554, 3), "Default");
     EXPECT_EQ(FlagCount(), 0);
-    EXPECT_EQ(SettingsModeHeader(2, 1).ToStdString(Encoding_UTF8), "Creation");
-    EXPECT_EQ(SettingsModeHeader(3, 1).ToStdString(Encoding_UTF8), "Editing 1 entities");
+    EXPECT_EQ(SettingsModeHeader(SettingsMode::NewElement, 1).ToStdString(Encoding_UTF8), "Creation");
+    EXPECT_EQ(SettingsModeHeader(SettingsMode::EditSelected, 1).ToStdString(Encoding_UTF8), "Editing 1 entities");
 }
 
 TEST_F(SettingsFrameTest, TheSecondLayoutDrawsTheDialogPictureOverItsPictureItem) {
@@ -161,7 +159,7 @@ TEST_F(SettingsFrameTest, TheSecondLayoutDrawsTheDialogPictureOverItsPictureItem
     ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
     DGDriver::QueueClick(32554, 44);
     DGDriver::QueueClick(32504, 2);
-    EXPECT_FALSE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess));
+    EXPECT_FALSE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::ToolDefaults));
     std::vector<std::string> drawing;
     for (const DGDriver::LogRecord& r : DGDriver::Log())
         if (r.id == 32504)

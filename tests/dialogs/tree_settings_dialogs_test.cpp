@@ -12,7 +12,6 @@ class TreeDialogsTest : public ProjectHostTest {
 protected:
     void SetUp() override {
         ProjectHostTest::SetUp();
-        DialogMode = 3;
         EditedEntityCount = 2;
         record.branches = record.branches2 = 4;
         record.levels = record.levels2 = 4;
@@ -67,7 +66,7 @@ TEST(TreeDialogRules, AnglesAndCountsStayWhereTheDialogKeepsThem) {
 TEST_F(TreeDialogsTest, ANegativeAngleSelectsTheConicalFormAndOnlyChangedFieldsAreFlagged) {
     DGDriver::QueueSetDouble(32564, 10, -5.0);
     DGDriver::QueueClick(32564, 1);
-    ASSERT_TRUE(RunTreeSettingsDialogs(record, flags));
+    ASSERT_TRUE(RunTreeSettingsDialogs(record, flags, SettingsMode::EditSelected));
     EXPECT_EQ(record.angle, -15.0);
     EXPECT_EQ(record.levels, 2);
     EXPECT_EQ(record.branches, 7);
@@ -79,7 +78,7 @@ TEST_F(TreeDialogsTest, ANegativeAngleSelectsTheConicalFormAndOnlyChangedFieldsA
 TEST_F(TreeDialogsTest, RaisingTheBranchesLowersTheLevels) {
     DGDriver::QueueSetLong(32564, 20, 6);
     DGDriver::QueueClick(32564, 1);
-    ASSERT_TRUE(RunTreeSettingsDialogs(record, flags));
+    ASSERT_TRUE(RunTreeSettingsDialogs(record, flags, SettingsMode::EditSelected));
     EXPECT_EQ(record.branches, 6);
     EXPECT_EQ(record.branches2, 6);
     EXPECT_EQ(record.levels, 3);
@@ -94,7 +93,7 @@ TEST_F(TreeDialogsTest, EditsBeforeALayoutSwitchStayFlaggedAndCancelAfterItChang
         DGDriver::QueueClick(32564, 59);
         DGDriver::QueueSetLong(32525, 13, 20);
         DGDriver::QueueClick(32525, confirm ? 1 : 2);
-        EXPECT_EQ(RunTreeSettingsDialogs(record, flags), confirm);
+        EXPECT_EQ(RunTreeSettingsDialogs(record, flags, SettingsMode::EditSelected), confirm);
         if (confirm) {
             EXPECT_EQ(record.height, 12.0);
             EXPECT_EQ(record.resolution, 20);
@@ -119,7 +118,7 @@ TEST_F(TreeDialogsTest, The2DSettingsFlagOnlyWhatChangedThereAndCancelKeepsTheWo
     DGDriver::QueueClick(32565, 37);
     DGDriver::QueueClick(32526, 1);
     DGDriver::QueueClick(32564, 1);
-    ASSERT_TRUE(RunTreeSettingsDialogs(record, flags));
+    ASSERT_TRUE(RunTreeSettingsDialogs(record, flags, SettingsMode::EditSelected));
     EXPECT_EQ(record.textSize, 3.5);
     // The edit changed its pen control with it.
     EXPECT_EQ(record.pens[1], 6);

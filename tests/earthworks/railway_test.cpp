@@ -112,7 +112,6 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
     }
     QV_List<API_Element> selected;
     for (const API_Element& e : all) selected.Insert(e);
-    DialogMode = 3;
     DGDriver::QueueSetDouble(32580, 19, 40.0);
     DGDriver::QueueClick(32580, 1);
     {

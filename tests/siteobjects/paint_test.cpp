@@ -121,7 +121,7 @@ TEST_F(PaintTest, RowsTakeTheirEditsAndMarkersAndFlagsSurviveALayoutSwitch) {
     DGDriver::QueueClick(32562, 9);  // show ID, before the switch
     DGDriver::QueueClick(32562, 36);
     DGDriver::QueueClick(32511, 1);
-    ASSERT_TRUE(OpenColouredAreaSettingsDialog(state));
+    ASSERT_TRUE(OpenColouredAreaSettingsDialog(state, SettingsMode::ToolDefaults));
     EXPECT_EQ(areas[4].penna, 7);
     EXPECT_EQ(areas[4].dislivello, 2.5);
     EXPECT_EQ(areas[0].penna, 1);
@@ -153,7 +153,7 @@ TEST_F(PaintTest, RowsTakeTheirEditsAndMarkersAndFlagsSurviveALayoutSwitch) {
     DGDriver::QueueClick(32562, 7);
     DGDriver::QueueClick(32562, 36);
     DGDriver::QueueClick(32511, 2);
-    EXPECT_FALSE(OpenColouredAreaSettingsDialog(again));
+    EXPECT_FALSE(OpenColouredAreaSettingsDialog(again, SettingsMode::ToolDefaults));
     EXPECT_EQ(areas[0].penna, 1);
     EXPECT_EQ(again.record.show2D, state.record.show2D);
 }

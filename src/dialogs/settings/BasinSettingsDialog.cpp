@@ -105,7 +105,7 @@ const PenPair* PairOf(const BasinSettingsBlock& block, int16_t item) {
 
 void Init(int16_t dialogId, BasinSettingsBlock& block) {
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.layout);
+    InitSettingsLayout(dialogId, *block.layout, block.head.mode);
     if (block.layout == &First) {
         SetSettingsLabels(dialogId, FirstLabels);
         DGSetItemText(dialogId, 31, GS::UniString("ID:"));
@@ -156,9 +156,9 @@ bool OpenBasinSettingsDialogTwin(BasinSettingsBlock& block, BasinSettings& recor
     return Frame::Open(block, record, Second, BasinAccess, false, BasinSettingsDlg::CallbackTwin);
 }
 
-bool RunBasinSettingsLayouts(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount]) {
+bool RunBasinSettingsLayouts(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount], SettingsMode mode) {
     BasinSettingsBlock block;
-    if (!Frame::Run(block, record, First, Second, BasinAccess, BasinSettingsDlg::Callback,
+    if (!Frame::Run(block, record, First, Second, BasinAccess, mode, BasinSettingsDlg::Callback,
                     BasinSettingsDlg::CallbackTwin))
         return false;
     for (int32_t id = 0; id < Basin::BasinFieldCount; ++id) changed[id] = block.changed[id];

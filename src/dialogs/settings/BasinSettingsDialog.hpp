@@ -11,7 +11,7 @@ using BasinSettingsBlock = SettingsDialogBlock<BasinSettings>;
 
 // The first layout, then the other at each switch: true on OK, the changed fields written into the record and
 // flagged (flag 10, the level, is never set). Cancel leaves record and flags alone.
-bool RunBasinSettingsLayouts(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount]);
+bool RunBasinSettingsLayouts(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount], SettingsMode mode);
 
 // One layout on the record; true on OK.
 bool OpenBasinSettingsDialog(BasinSettingsBlock& block, BasinSettings& record);

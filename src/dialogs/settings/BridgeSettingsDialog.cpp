@@ -82,7 +82,7 @@ bool Usable(const BridgeSettingsBlock& block) { return Frame::Usable(block.frame
 
 void Init(int16_t dialogId, BridgeSettingsBlock& block) {
     block.frame.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, Layout);
+    InitSettingsLayout(dialogId, Layout, block.frame.head.mode);
     SetSettingsLabels(dialogId, Labels);
     DGSetItemText(dialogId, 64, GS::UniString("ID:"));
     Frame::ShowValues(dialogId, block.frame);
@@ -157,8 +157,10 @@ int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData use
 }
 }  // namespace BridgeSettingsDlg
 
-bool OpenBridgeSettingsDialog(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock) {
+bool OpenBridgeSettingsDialog(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock,
+                              SettingsMode mode) {
     BridgeSettingsBlock block;
+    block.frame.head.mode = mode;
     block.railwayLock = railwayLock ? 1 : 0;
     block.frame.record = &record;
     block.frame.work = record;

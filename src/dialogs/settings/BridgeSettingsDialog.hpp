@@ -14,7 +14,8 @@ struct BridgeSettingsBlock {
 
 // True on OK: the changed fields written into the record and flagged. A side whose sidewalk is off keeps its
 // sidewalk width and thickness; with `railwayLock` the railway fields stay as they are.
-bool OpenBridgeSettingsDialog(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock);
+bool OpenBridgeSettingsDialog(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock,
+                              SettingsMode mode);
 
 namespace BridgeSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

@@ -162,7 +162,7 @@ void Init(int16_t dialogId, Block& block) {
     block.frame.head.dialogId = uint16_t(dialogId);
     const SettingsLayout& layout = *block.frame.layout;
     const LayoutItems& items = ItemsOf(block);
-    InitSettingsLayout(dialogId, layout);
+    InitSettingsLayout(dialogId, layout, block.frame.head.mode);
     if (items.backgroundPenControl != 0) {
         // A fill's background may be pen 0.
         API_UserControlBinding binding = {APIUserControl_PenWithZero, dialogId, items.backgroundPenControl};
@@ -230,8 +230,8 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace BuildingSettingsDlg
 
-bool OpenBuildingSettingsDialog(BuildingDialogState& state) {
+bool OpenBuildingSettingsDialog(BuildingDialogState& state, SettingsMode mode) {
     Block block;
     return RunWrappedLayouts(block, state, First, Second, Access, BuildingSettingsDlg::Callback,
-                             BuildingSettingsDlg::CallbackTwin, &block.carried);
+                             BuildingSettingsDlg::CallbackTwin, mode, &block.carried);
 }

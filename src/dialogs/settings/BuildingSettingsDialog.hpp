@@ -18,7 +18,7 @@ struct BuildingSettingsBlock {
 
 // Both layouts, starting with the first, until OK or Cancel. True on OK: the edits are in the state's record
 // with their flags. Cancel, in either layout, writes nothing.
-bool OpenBuildingSettingsDialog(BuildingDialogState& state);
+bool OpenBuildingSettingsDialog(BuildingDialogState& state, SettingsMode mode);
 
 namespace BuildingSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

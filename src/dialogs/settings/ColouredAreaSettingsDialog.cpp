@@ -213,7 +213,7 @@ bool Usable(const Block& b) { return b.state != nullptr && Frame::Usable(b.frame
 void Init(int16_t dialogId, Block& b) {
     b.frame.head.dialogId = uint16_t(dialogId);
     const SettingsLayout& layout = *b.frame.layout;
-    InitSettingsLayout(dialogId, layout);
+    InitSettingsLayout(dialogId, layout, b.frame.head.mode);
     DGSetItemText(dialogId, layout.first ? 17 : 16, GS::UniString("ID:"));
     Frame::ShowValues(dialogId, b.frame);
     b.rows.Clear();
@@ -374,7 +374,7 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace ColouredAreaSettingsDlg
 
-bool OpenColouredAreaSettingsDialog(PaintDialogState& state) {
+bool OpenColouredAreaSettingsDialog(PaintDialogState& state, SettingsMode mode) {
     // The rows are edited on a copy: Cancel, in either layout, hands back the owner's rows untouched.
     QV_List<PaintInfo>* owners = state.areas;
     QV_List<PaintInfo> copy;
@@ -385,7 +385,7 @@ bool OpenColouredAreaSettingsDialog(PaintDialogState& state) {
     const QV_List<uint8_t> markers = state.markers;
     Block block;
     const bool ok = RunWrappedLayouts(block, state, First, Second, Access, ColouredAreaSettingsDlg::Callback,
-                                      ColouredAreaSettingsDlg::CallbackTwin, &block.carried);
+                                      ColouredAreaSettingsDlg::CallbackTwin, mode, &block.carried);
     state.areas = owners;
     if (ok && owners != nullptr) *owners = copy;
     if (!ok) state.markers = markers;

@@ -28,7 +28,7 @@ struct ColouredAreaSettingsBlock {
 // Both layouts, starting with the first, until OK or Cancel. True on OK: the edits are in the state's record
 // with their flags, the rows' attributes in its areas, the markers and the last row's material and value set.
 // Cancel, in either layout, writes nothing.
-bool OpenColouredAreaSettingsDialog(PaintDialogState& state);
+bool OpenColouredAreaSettingsDialog(PaintDialogState& state, SettingsMode mode);
 
 namespace ColouredAreaSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

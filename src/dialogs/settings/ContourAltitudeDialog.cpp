@@ -54,7 +54,8 @@ const SettingsLayout Second = {32507, false, 8, 460, 353, 21, 20, SecondItems, 5
 
 bool RunContourAltitudeDialog(ContourAltitudeSettings& record, uint8_t flags[5]) {
     SettingsDialog<ContourAltitudeSettings>::Block block;
-    const bool ok = SettingsDialog<ContourAltitudeSettings>::Run(block, record, First, Second, Access);
+    const bool ok =
+        SettingsDialog<ContourAltitudeSettings>::Run(block, record, First, Second, Access, SettingsMode(DialogMode));
     std::memset(flags, 0, 5);
     if (ok) std::memcpy(flags, block.changed, 5);
     return ok;

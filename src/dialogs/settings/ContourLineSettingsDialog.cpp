@@ -103,7 +103,7 @@ void EnableSecondClass(int16_t dialogId, const LayoutItems& n, bool on) {
 void Init(int16_t dialogId, Block& block) {
     const LayoutItems& n = NamesOf(block);
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.layout);
+    InitSettingsLayout(dialogId, *block.layout, SettingsMode(DialogMode));
     if (block.layout->first)
         SetSettingsLabels(dialogId, FirstLabels);
     else

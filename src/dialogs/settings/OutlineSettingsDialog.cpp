@@ -76,7 +76,7 @@ void ReadAll(int16_t dialogId, OutlineSettingsBlock& block) {
 
 void Init(int16_t dialogId, OutlineSettingsBlock& block) {
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.layout);
+    InitSettingsLayout(dialogId, *block.layout, SettingsMode(DialogMode));
     const SearchItems& s = SearchOf(block);
     if (block.layout == &FirstLayout) {
         SetLabel(dialogId, 5, ImportTableBase, 2);
@@ -131,7 +131,8 @@ bool OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineDialogRec
 
 bool RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7]) {
     OutlineSettingsBlock block;
-    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, Callback, CallbackTwin)) return false;
+    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, SettingsMode(DialogMode), Callback, CallbackTwin))
+        return false;
     std::memcpy(changed, block.changed, sizeof changed);
     return true;
 }

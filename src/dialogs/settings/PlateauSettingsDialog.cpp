@@ -137,7 +137,7 @@ struct PlateauHandlers {
 
     static void Init(int16_t dialogId, PlateauSettingsBlock& block) {
         block.frame.head.dialogId = uint16_t(dialogId);
-        InitSettingsLayout(dialogId, Layout());
+        InitSettingsLayout(dialogId, Layout(), block.frame.head.mode);
         const PlateauDialogState& state = *block.state;
         const PlateauSettings& work = block.frame.work;
         if (First) {
@@ -227,8 +227,8 @@ struct PlateauHandlers {
                                                            userData, messageData);
     }
 
-    static bool Open(PlateauDialogState& state) {
-        return OpenWrappedLayout<PlateauSettingsBlock>(state, Layout(), PlateauAccess, Callback);
+    static bool Open(PlateauDialogState& state, SettingsMode mode) {
+        return OpenWrappedLayout<PlateauSettingsBlock>(state, Layout(), PlateauAccess, Callback, mode);
     }
 };
 
@@ -243,8 +243,12 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace PlateauSettingsDlg
 
-bool OpenPlateauSettingsDialog(PlateauDialogState& state) { return PlateauHandlers<true>::Open(state); }
-bool OpenPlateauSettingsDialogTwin(PlateauDialogState& state) { return PlateauHandlers<false>::Open(state); }
-bool OpenPlateauSettingsLayout(PlateauDialogState& state, int32_t layout) {
-    return layout == 0 ? OpenPlateauSettingsDialog(state) : OpenPlateauSettingsDialogTwin(state);
+bool OpenPlateauSettingsDialog(PlateauDialogState& state, SettingsMode mode) {
+    return PlateauHandlers<true>::Open(state, mode);
+}
+bool OpenPlateauSettingsDialogTwin(PlateauDialogState& state, SettingsMode mode) {
+    return PlateauHandlers<false>::Open(state, mode);
+}
+bool OpenPlateauSettingsLayout(PlateauDialogState& state, int32_t layout, SettingsMode mode) {
+    return layout == 0 ? OpenPlateauSettingsDialog(state, mode) : OpenPlateauSettingsDialogTwin(state, mode);
 }

@@ -17,10 +17,10 @@ struct PlateauSettingsBlock {
 // One layout over the state: the first (32553) or the second (32505). True on OK: the edits are in the state's
 // record with their flags, and from the second layout the direction with its flag. A layout switch leaves the
 // edits in the state's working copy and sets its switch flag; Cancel writes nothing.
-bool OpenPlateauSettingsDialog(PlateauDialogState& state);
-bool OpenPlateauSettingsDialogTwin(PlateauDialogState& state);
+bool OpenPlateauSettingsDialog(PlateauDialogState& state, SettingsMode mode);
+bool OpenPlateauSettingsDialogTwin(PlateauDialogState& state, SettingsMode mode);
 // Either one by number (0 the first layout), as the plateau tool asks for it (EarthworkDialogs).
-bool OpenPlateauSettingsLayout(PlateauDialogState& state, int32_t layout);
+bool OpenPlateauSettingsLayout(PlateauDialogState& state, int32_t layout, SettingsMode mode);
 
 namespace PlateauSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

@@ -84,7 +84,7 @@ bool Usable(const RailwaySettingsBlock& block) { return block.state != nullptr; 
 
 void Init(int16_t dialogId, RailwaySettingsBlock& block) {
     block.frame.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, Layout);
+    InitSettingsLayout(dialogId, Layout, block.frame.head.mode);
     const RailwayDialogState& state = *block.state;
     SetLabel(dialogId, 5, ImportTableBase, 39);
     SetLabel(dialogId, 16, GeneralTableBase, 63);
@@ -162,9 +162,10 @@ int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData use
 }
 }  // namespace RailwaySettingsDlg
 
-bool OpenRailwaySettingsDialog(RailwayDialogState& state) {
+bool OpenRailwaySettingsDialog(RailwayDialogState& state, SettingsMode mode) {
     RailwaySettingsBlock block;
     block.state = &state;
+    block.frame.head.mode = mode;
     block.frame.record = &state.record;
     block.frame.work = state.record;
     block.frame.layout = &Layout;

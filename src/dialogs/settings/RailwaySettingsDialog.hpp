@@ -14,7 +14,7 @@ struct RailwaySettingsBlock {
 
 // True on OK: the edits are in the state's record with their flags, the width (when editable) and the reference
 // line in the global settings. Cancel writes nothing.
-bool OpenRailwaySettingsDialog(RailwayDialogState& state);
+bool OpenRailwaySettingsDialog(RailwayDialogState& state, SettingsMode mode);
 
 namespace RailwaySettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

@@ -88,7 +88,7 @@ bool Usable(const RetainerWallSettingsBlock& block) { return block.state != null
 void Init(int16_t dialogId, RetainerWallSettingsBlock& block) {
     const bool first = block.frame.layout == &First;
     block.frame.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.frame.layout);
+    InitSettingsLayout(dialogId, *block.frame.layout, block.frame.head.mode);
     if (first) {
         SetLabel(dialogId, 5, GeneralTableBase, 69);
         SetLabel(dialogId, 18, GeneralTableBase, 72);
@@ -165,9 +165,10 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace RetainerWallSettingsDlg
 
-bool OpenRetainerWallSettingsDialog(RetainerWallDialogState& state) {
+bool OpenRetainerWallSettingsDialog(RetainerWallDialogState& state, SettingsMode mode) {
     RetainerWallSettingsBlock block;
     block.state = &state;
+    block.frame.head.mode = mode;
     block.frame.record = &state.record;
     block.frame.access = &WallAccess;
     const SettingsLayout* layout = &First;

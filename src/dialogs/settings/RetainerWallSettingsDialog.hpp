@@ -14,7 +14,7 @@ struct RetainerWallSettingsBlock {
 
 // The first layout, then the other at each switch; true on OK: the edits are in the state's record with their
 // flags and the thickness shown is in the global settings (in every mode). Cancel writes nothing.
-bool OpenRetainerWallSettingsDialog(RetainerWallDialogState& state);
+bool OpenRetainerWallSettingsDialog(RetainerWallDialogState& state, SettingsMode mode);
 
 namespace RetainerWallSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

@@ -135,7 +135,7 @@ struct RoadHandlers {
 
     static void Init(int16_t dialogId, RoadSettingsBlock& block) {
         block.frame.head.dialogId = uint16_t(dialogId);
-        InitSettingsLayout(dialogId, Layout());
+        InitSettingsLayout(dialogId, Layout(), block.frame.head.mode);
         const RoadData& work = block.frame.work;
         if (First) {
             SetLabel(dialogId, 5, ImportTableBase, 16);  // "Highway"
@@ -221,8 +221,8 @@ struct RoadHandlers {
                                                         messageData);
     }
 
-    static bool Open(RoadDialogState& state) {
-        return OpenWrappedLayout<RoadSettingsBlock>(state, Layout(), RoadAccess, Callback);
+    static bool Open(RoadDialogState& state, SettingsMode mode) {
+        return OpenWrappedLayout<RoadSettingsBlock>(state, Layout(), RoadAccess, Callback, mode);
     }
 };
 
@@ -237,8 +237,10 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace RoadSettingsDlg
 
-bool OpenRoadSettingsDialog(RoadDialogState& state) { return RoadHandlers<true>::Open(state); }
-bool OpenRoadSettingsDialogTwin(RoadDialogState& state) { return RoadHandlers<false>::Open(state); }
-bool OpenRoadSettingsLayout(RoadDialogState& state, int32_t layout) {
-    return layout == 0 ? OpenRoadSettingsDialog(state) : OpenRoadSettingsDialogTwin(state);
+bool OpenRoadSettingsDialog(RoadDialogState& state, SettingsMode mode) { return RoadHandlers<true>::Open(state, mode); }
+bool OpenRoadSettingsDialogTwin(RoadDialogState& state, SettingsMode mode) {
+    return RoadHandlers<false>::Open(state, mode);
+}
+bool OpenRoadSettingsLayout(RoadDialogState& state, int32_t layout, SettingsMode mode) {
+    return layout == 0 ? OpenRoadSettingsDialog(state, mode) : OpenRoadSettingsDialogTwin(state, mode);
 }

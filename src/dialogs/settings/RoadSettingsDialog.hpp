@@ -15,10 +15,10 @@ struct RoadSettingsBlock {
 // One layout over the state: the first (32554) or the second (32504). True on OK: the edits are in the state's
 // record with their flags, the width (when editable) and the reference line in the global settings. A layout
 // switch leaves the edits in the state's working copy and sets its switch flag; Cancel writes nothing.
-bool OpenRoadSettingsDialog(RoadDialogState& state);
-bool OpenRoadSettingsDialogTwin(RoadDialogState& state);
+bool OpenRoadSettingsDialog(RoadDialogState& state, SettingsMode mode);
+bool OpenRoadSettingsDialogTwin(RoadDialogState& state, SettingsMode mode);
 // Either one by number (0 the first layout), as the road tool asks for it (EarthworkDialogs).
-bool OpenRoadSettingsLayout(RoadDialogState& state, int32_t layout);
+bool OpenRoadSettingsLayout(RoadDialogState& state, int32_t layout, SettingsMode mode);
 
 namespace RoadSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

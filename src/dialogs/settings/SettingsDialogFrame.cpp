@@ -29,10 +29,10 @@ void SetSettingsLabels(int16_t dialogId, const SettingsLabel* labels, size_t cou
     for (size_t i = 0; i < count; ++i) DGSetItemText(dialogId, labels[i].item, Text(labels[i].table, labels[i].index));
 }
 
-QV_String SettingsModeHeader(int16_t mode, int32_t count) {
+QV_String SettingsModeHeader(SettingsMode mode, int32_t count) {
     QV_String header;
-    if (mode == 1) return QV_String("Default");
-    if (mode == 2) return GetResString(header, ImportTableBase + LanguageIndex, LabelCreation);
+    if (mode == SettingsMode::ToolDefaults) return QV_String("Default");
+    if (mode == SettingsMode::NewElement) return GetResString(header, ImportTableBase + LanguageIndex, LabelCreation);
     QV_String part;
     GetResString(header, ImportTableBase + LanguageIndex, LabelEditing);
     part.FromLong(count);
@@ -41,9 +41,9 @@ QV_String SettingsModeHeader(int16_t mode, int32_t count) {
     return header;
 }
 
-void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout) {
+void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout, SettingsMode mode) {
     if (layout.first) {
-        const QV_String header = SettingsModeHeader(DialogMode, EditedEntityCount);
+        const QV_String header = SettingsModeHeader(mode, EditedEntityCount);
         DGSetItemText(dialogId, SettingsItemModeHeader, GS::UniString(header.GetBuffer(), header.GetLength()));
     } else {
         const bool variant = HostLanguageNOR != 0 || HostLanguageAUT != 0;

@@ -11,6 +11,7 @@
 #include "foundation/DialogKit.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/QV_String.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "foundation/ToolLayerCheck.hpp"
 
 #include "DG.hpp"
@@ -72,7 +73,8 @@ struct DialogBlockHead {
     uint16_t dialogId = 0;  // while open
     uint16_t savedX = 0;    // client position carried across a layout switch; 0, 0: none
     uint16_t savedY = 0;
-    uint8_t layoutSwitch = 0;  // the dialog closed because the user asked for the other layout
+    uint8_t layoutSwitch = 0;                        // the dialog closed because the user asked for the other layout
+    SettingsMode mode = SettingsMode::ToolDefaults;  // what the owner asks for, shown by the first layout
 };
 
 template <typename Record>
@@ -89,9 +91,9 @@ struct SettingsDialogBlock {
 
 // --- Shared steps (SettingsDialogFrame.cpp) ---------------------------------------------------------------------
 // "Default", "Creation" or "Editing <n> entities" from the dialog mode and the edited-entity count.
-QV_String SettingsModeHeader(int16_t mode, int32_t count);
-// INIT before the values: mode header or language image, title, OK and Cancel, user-control bindings.
-void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout);
+QV_String SettingsModeHeader(SettingsMode mode, int32_t count);
+// INIT before the values: mode header (of `mode`) or language image, title, OK and Cancel, user-control bindings.
+void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout, SettingsMode mode);
 // INIT after the values: client size, the saved position (unless 0, 0), focus off every item.
 void FinishSettingsLayoutInit(int16_t dialogId, const SettingsLayout& layout, const DialogBlockHead& head);
 void SaveDialogPosition(int16_t dialogId, DialogBlockHead& head);
@@ -226,7 +228,7 @@ struct SettingsDialog {
 
     static void Init(int16_t dialogId, Block& block) {
         block.head.dialogId = uint16_t(dialogId);
-        InitSettingsLayout(dialogId, *block.layout);
+        InitSettingsLayout(dialogId, *block.layout, block.head.mode);
         ShowValues(dialogId, block);
         FinishSettingsLayoutInit(dialogId, *block.layout, block.head);
     }
@@ -350,9 +352,10 @@ struct SettingsDialog {
     // edits and the position. The record stays the one the owner gave, so OK in either layout writes and flags
     // the edits of both; Cancel in either leaves the record and the flags untouched.
     static bool Run(Block& block, Record& record, const SettingsLayout& first, const SettingsLayout& second,
-                    const SettingsRecordAccess<Record>& access, DGDialCallBack firstCallback = Callback,
-                    DGDialCallBack secondCallback = Callback) {
+                    const SettingsRecordAccess<Record>& access, SettingsMode mode,
+                    DGDialCallBack firstCallback = Callback, DGDialCallBack secondCallback = Callback) {
         block.head = DialogBlockHead();
+        block.head.mode = mode;
         const SettingsLayout* layout = &first;
         bool carry = false;
         for (;;) {

@@ -100,7 +100,7 @@ struct SidewalkHandlers {
 
     static void Init(int16_t dialogId, SidewalkSettingsBlock& block) {
         block.frame.head.dialogId = uint16_t(dialogId);
-        InitSettingsLayout(dialogId, Layout());
+        InitSettingsLayout(dialogId, Layout(), block.frame.head.mode);
         const SidewalkDialogState& state = *block.state;
         if (First) {
             SetLabel(dialogId, 5, ImportTableBase, 15);
@@ -171,8 +171,8 @@ struct SidewalkHandlers {
                                                             userData, messageData);
     }
 
-    static bool Open(SidewalkDialogState& state) {
-        return OpenWrappedLayout<SidewalkSettingsBlock>(state, Layout(), SidewalkAccess, Callback);
+    static bool Open(SidewalkDialogState& state, SettingsMode mode) {
+        return OpenWrappedLayout<SidewalkSettingsBlock>(state, Layout(), SidewalkAccess, Callback, mode);
     }
 };
 
@@ -187,8 +187,12 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace SidewalkSettingsDlg
 
-bool OpenSidewalkSettingsDialog(SidewalkDialogState& state) { return SidewalkHandlers<true>::Open(state); }
-bool OpenSidewalkSettingsDialogTwin(SidewalkDialogState& state) { return SidewalkHandlers<false>::Open(state); }
-bool OpenSidewalkSettingsLayout(SidewalkDialogState& state, int32_t layout) {
-    return layout == 0 ? OpenSidewalkSettingsDialog(state) : OpenSidewalkSettingsDialogTwin(state);
+bool OpenSidewalkSettingsDialog(SidewalkDialogState& state, SettingsMode mode) {
+    return SidewalkHandlers<true>::Open(state, mode);
+}
+bool OpenSidewalkSettingsDialogTwin(SidewalkDialogState& state, SettingsMode mode) {
+    return SidewalkHandlers<false>::Open(state, mode);
+}
+bool OpenSidewalkSettingsLayout(SidewalkDialogState& state, int32_t layout, SettingsMode mode) {
+    return layout == 0 ? OpenSidewalkSettingsDialog(state, mode) : OpenSidewalkSettingsDialogTwin(state, mode);
 }

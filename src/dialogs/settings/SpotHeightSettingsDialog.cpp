@@ -138,7 +138,7 @@ void Init(int16_t dialogId, Block& block) {
     const SettingsLayout& layout = *block.frame.layout;
     const MarkerDialogState& s = *block.state;
     const SpotHeightSettings& work = block.frame.work;
-    InitSettingsLayout(dialogId, layout);
+    InitSettingsLayout(dialogId, layout, block.frame.head.mode);
     const bool first = layout.first;
     if (first) {
         SetSettingsLabels(dialogId, {SettingsLabel{5, GeneralTableBase, 56}, SettingsLabel{27, GeneralTableBase, 78}});
@@ -228,10 +228,10 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace SpotHeightSettingsDlg
 
-bool OpenSpotHeightSettingsDialog(MarkerDialogState& state) {
+bool OpenSpotHeightSettingsDialog(MarkerDialogState& state, SettingsMode mode) {
     Block block;
     return RunWrappedLayouts(block, state, First, Second, Access, SpotHeightSettingsDlg::Callback,
-                             SpotHeightSettingsDlg::CallbackTwin);
+                             SpotHeightSettingsDlg::CallbackTwin, mode);
 }
 
 bool ConfirmSpotHeightGrid(int32_t nodeCount) {

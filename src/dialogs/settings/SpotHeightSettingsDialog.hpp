@@ -15,7 +15,7 @@ struct SpotHeightSettingsBlock {
 
 // Both layouts, starting with the first, until OK or Cancel. True on OK: the edits are in the state's record
 // with their flags. Cancel, in either layout, writes nothing.
-bool OpenSpotHeightSettingsDialog(MarkerDialogState& state);
+bool OpenSpotHeightSettingsDialog(MarkerDialogState& state, SettingsMode mode);
 
 // "The number of spot heights to be calculated amount to <n>. Do you want to continue?": true for "Yes".
 bool ConfirmSpotHeightGrid(int32_t nodeCount);

@@ -196,7 +196,7 @@ struct First {
     }
 
     static void Init(int16_t dialogId, TerrainDialogBlock& b) {
-        InitSettingsLayout(dialogId, kFirstLayout);
+        InitSettingsLayout(dialogId, kFirstLayout, SettingsMode(DialogMode));
         DGSetItemText(dialogId, F_PlanTitle, Text(LabelTable, 34));
         for (int16_t item : {F_ShowTriangles, F_Show3D}) DGSetItemText(dialogId, item, Text(LabelTable, 35));
         for (int16_t item : {F_HideTriangles, F_Hide3D}) DGSetItemText(dialogId, item, Text(LabelTable, 36));
@@ -422,7 +422,7 @@ struct Second {
     }
 
     static void Init(int16_t dialogId, TerrainDialogBlock& b) {
-        InitSettingsLayout(dialogId, kSecondLayout);
+        InitSettingsLayout(dialogId, kSecondLayout, SettingsMode(DialogMode));
         DGSetItemText(dialogId, W_PlanTitle, Text(LabelTable, 34));
         for (int16_t item : {W_ShowTriangles, W_Show3D}) DGSetItemText(dialogId, item, Text(LabelTable, 35));
         for (int16_t item : {W_HideTriangles, W_Hide3D}) DGSetItemText(dialogId, item, Text(LabelTable, 36));

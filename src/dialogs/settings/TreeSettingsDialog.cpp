@@ -168,7 +168,7 @@ void ShowStyles(int16_t dialogId, TreeDialogBlock& block) {
 void Init(int16_t dialogId, TreeDialogBlock& block) {
     SettingsDialogBlock<TreeSettings>& f = block.frame;
     f.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *f.layout);
+    InitSettingsLayout(dialogId, *f.layout, f.head.mode);
     QV_String title;
     DGSetDialogTitle(dialogId, Uni(GetResString(title, GeneralTableBase + LanguageIndex, 157)));
     if (f.layout->first)
@@ -257,7 +257,7 @@ int16_t Click(int16_t dialogId, int16_t item, TreeDialogBlock& block) {
         return 0;
     }
     if (item == ids.button2D) {
-        EditTree2DSettings(w, block.frame.changed);
+        EditTree2DSettings(w, block.frame.changed, block.frame.head.mode);
         SetItemImageFromResource(dialogId, ids.symbolPicture, SymbolImageBase + w.symbolType);
         return 0;
     }
@@ -323,11 +323,11 @@ int32_t CapTreeBranches(int32_t levels, int32_t branches) {
     return branches;
 }
 
-bool RunTreeSettingsDialogs(TreeSettings& record, TreeChangeFlags& flags) {
+bool RunTreeSettingsDialogs(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) {
     // The record changes only at OK, so a Cancel after a layout switch leaves it as it was; the flags are those
     // of every field the confirmed copy differs in, whichever layout it was edited in.
     TreeDialogBlock block;
-    const bool ok = Frame::Run(block.frame, record, First, Second, Access, FirstCallback, SecondCallback);
+    const bool ok = Frame::Run(block.frame, record, First, Second, Access, mode, FirstCallback, SecondCallback);
     if (ok)
         for (int16_t i = 0; i < TreeFieldCount; ++i) flags.flag[i] = block.frame.changed[i];
     return ok;

@@ -92,7 +92,7 @@ bool Usable(const Block& block) { return Frame::Usable(block); }
 void Init(int16_t dialogId, Block& block) {
     block.head.dialogId = uint16_t(dialogId);
     const SettingsLayout& layout = *block.layout;
-    InitSettingsLayout(dialogId, layout);
+    InitSettingsLayout(dialogId, layout, block.head.mode);
     if (layout.first) {
         SetSettingsLabels(dialogId,
                           {SettingsLabel{5, ImportTableBase, 14}, SettingsLabel{16, GeneralTableBase, 72},
@@ -149,9 +149,9 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace WallSettingsDlg
 
-bool OpenWallSettingsDialog(WallDialogState& state) {
+bool OpenWallSettingsDialog(WallDialogState& state, SettingsMode mode) {
     Block block;
-    const bool ok = Frame::Run(block, state.record, First, Second, Access, WallSettingsDlg::Callback,
+    const bool ok = Frame::Run(block, state.record, First, Second, Access, mode, WallSettingsDlg::Callback,
                                WallSettingsDlg::CallbackTwin);
     if (ok)
         for (int32_t id = 0; id < WallFieldCount; ++id) state.changed[id] = block.changed[id];

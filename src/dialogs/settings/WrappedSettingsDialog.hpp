@@ -36,8 +36,9 @@ void CloseWrapped(int16_t dialogId, int16_t item, Wrapped& block, void (*read)(i
 template <typename Wrapped, typename State, typename Record>
 bool RunWrappedLayouts(Wrapped& block, State& state, const SettingsLayout& first, const SettingsLayout& second,
                        const SettingsRecordAccess<Record>& access, DGDialCallBack firstCallback,
-                       DGDialCallBack secondCallback, uint8_t* carried = nullptr) {
+                       DGDialCallBack secondCallback, SettingsMode mode, uint8_t* carried = nullptr) {
     block.state = &state;
+    block.frame.head.mode = mode;
     block.frame.work = state.record;
     block.frame.access = &access;
     const SettingsLayout* layout = &first;
@@ -62,7 +63,7 @@ bool RunWrappedLayouts(Wrapped& block, State& state, const SettingsLayout& first
 // position in the state with its switch flag set.
 template <typename Wrapped, typename State, typename Record>
 bool OpenWrappedLayout(State& state, const SettingsLayout& layout, const SettingsRecordAccess<Record>& access,
-                       DGDialCallBack callback) {
+                       DGDialCallBack callback, SettingsMode mode) {
     Wrapped block;
     block.state = &state;
     block.frame.record = &state.record;
@@ -71,6 +72,7 @@ bool OpenWrappedLayout(State& state, const SettingsLayout& layout, const Setting
     block.frame.access = &access;
     block.frame.head.savedX = state.savedX;
     block.frame.head.savedY = state.savedY;
+    block.frame.head.mode = mode;
     state.layoutSwitch = 0;
     const bool ok = ModalDialog<Wrapped>::Run(layout.resourceId, callback, block) == SettingsItemOK;
     if (ok) {

@@ -27,7 +27,7 @@ struct CameraLayout {
     static void Init(int16_t dialogId, CameraDialogState& state) {
         state.head.dialogId = uint16_t(dialogId);
         if (&L == &First) {
-            const QV_String header = SettingsModeHeader(DialogMode, EditedEntityCount);
+            const QV_String header = SettingsModeHeader(state.head.mode, EditedEntityCount);
             DGSetItemText(dialogId, SettingsItemModeHeader, GS::UniString(header.GetBuffer(), header.GetLength()));
             DGSetDialogTitle(dialogId, Text(ImportTableBase, TitleEntry));
             DGSetItemText(dialogId, DistanceLabelFirst, Text(GeneralTableBase, DistanceText));
@@ -85,8 +85,9 @@ bool OpenCameraDistanceDialog(CameraDialogState& state, double limit) {
     return CameraLayout<Second>::Open(state, limit);
 }
 
-bool AskCameraDistance(double& distance, double limit) {
+bool AskCameraDistance(double& distance, double limit, SettingsMode mode) {
     CameraDialogState state;
+    state.head.mode = mode;
     state.distance = distance;
     for (bool first = true;; first = !first) {
         if (first ? OpenCameraSettingsDialog(state, limit) : OpenCameraDistanceDialog(state, limit)) {

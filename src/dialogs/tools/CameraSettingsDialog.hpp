@@ -14,4 +14,4 @@ bool OpenCameraSettingsDialog(CameraDialogState& state, double limit);
 bool OpenCameraDistanceDialog(CameraDialogState& state, double limit);
 
 // The owner's loop between the two layouts: true on OK with `distance` set.
-bool AskCameraDistance(double& distance, double limit);
+bool AskCameraDistance(double& distance, double limit, SettingsMode mode);

@@ -58,7 +58,7 @@ const SettingsLabel SecondLabels[] = {{6, GeneralTableBase, 90}, SECTION_LABELS}
 
 void Init(int16_t dialogId, Frame::Block& block) {
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.layout);
+    InitSettingsLayout(dialogId, *block.layout, block.head.mode);
     if (block.layout->first)
         SetSettingsLabels(dialogId, FirstLabels);
     else
@@ -92,7 +92,8 @@ constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,  
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
 bool OpenLayout(Frame::Block& block, SectionSettings& record, const SettingsLayout& layout, bool carry,
-                uint8_t changed[SectionFieldCount], bool* switched) {
+                uint8_t changed[SectionFieldCount], bool* switched, SettingsMode mode) {
+    block.head.mode = mode;
     const bool ok = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
     if (ok) std::memcpy(changed, block.changed, SectionFieldCount);
@@ -100,26 +101,28 @@ bool OpenLayout(Frame::Block& block, SectionSettings& record, const SettingsLayo
 }
 }  // namespace
 
-bool OpenSectionSettingsDialog(SectionSettings& record, uint8_t changed[SectionFieldCount], bool* switched) {
+bool OpenSectionSettingsDialog(SectionSettings& record, uint8_t changed[SectionFieldCount], bool* switched,
+                               SettingsMode mode) {
     std::memset(changed, 0, SectionFieldCount);
     Frame::Block block;
-    return OpenLayout(block, record, First, false, changed, switched);
+    return OpenLayout(block, record, First, false, changed, switched, mode);
 }
 
-bool OpenSectionSettingsDialogTwin(SectionSettings& record, uint8_t changed[SectionFieldCount], bool* switched) {
+bool OpenSectionSettingsDialogTwin(SectionSettings& record, uint8_t changed[SectionFieldCount], bool* switched,
+                                   SettingsMode mode) {
     std::memset(changed, 0, SectionFieldCount);
     Frame::Block block;
-    return OpenLayout(block, record, Second, false, changed, switched);
+    return OpenLayout(block, record, Second, false, changed, switched, mode);
 }
 
-bool RunSectionSettingsDialog(SectionDialogState& state) {
+bool RunSectionSettingsDialog(SectionDialogState& state, SettingsMode mode) {
     std::memset(state.changed, 0, sizeof state.changed);
     Frame::Block block;
     const SettingsLayout* layout = &First;
     bool carry = false;
     for (;;) {
         bool switched = false;
-        if (OpenLayout(block, state.record, *layout, carry, state.changed, &switched)) return true;
+        if (OpenLayout(block, state.record, *layout, carry, state.changed, &switched, mode)) return true;
         if (!switched) return false;
         layout = layout == &First ? &Second : &First;
         carry = true;

@@ -88,7 +88,7 @@ void Init(int16_t dialogId, Frame::Block& frameBlock) {
     SlopeBlock& block = Of(frameBlock);
     const Names n = NamesOf(block);
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.layout);
+    InitSettingsLayout(dialogId, *block.layout, SettingsMode(DialogMode));
     if (block.layout->first)
         SetSettingsLabels(dialogId, FirstLabels);
     else
