@@ -1,6 +1,6 @@
 #pragma once
 // The terrain tools' dialogs as a test answers them: each one a function the test sets. One left unset answers as
-// the user who cancels.
+// the user who cancels. The fakes answer alike whatever the dialog is asked for.
 #include "terrain/TerrainDialogs.hpp"
 
 #include <functional>
@@ -31,13 +31,13 @@ struct FakeTerrainDialogs final : TerrainDialogs {
         if (applyContourEdits) applyContourEdits(block);
     }
     bool OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
-                                 bool useRange) override {
+                                 bool useRange, SettingsMode) override {
         return contourSettings && contourSettings(record, changed, lowest, highest, useRange);
     }
-    bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5]) override {
+    bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode) override {
         return contourAltitude && contourAltitude(record, flags);
     }
-    bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25]) override {
+    bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode) override {
         return slopeRange && slopeRange(record, changed);
     }
     bool AskMeshConversion() override { return meshConversion && meshConversion(); }
