@@ -16,7 +16,6 @@ int16_t RunModalDialogResource(int16_t resourceId, DGDialCallBack callback, DGUs
     return item;
 }
 
-int16_t DialogMode = 1;
 int32_t EditedEntityCount = 0;
 uint8_t HostLanguageNOR = 0;
 uint8_t HostLanguageAUT = 0;

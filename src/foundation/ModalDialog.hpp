@@ -62,9 +62,7 @@ struct ModalDialog {
     }
 };
 
-// What the owner of a settings dialog tells it before opening: 1 a tool's defaults, 2 the creation of an
-// element, 3 the editing of selected elements, and how many elements are edited together.
-extern int16_t DialogMode;
+// How many elements are edited together, for the settings dialogs' header (the shell's commands set it).
 extern int32_t EditedEntityCount;
 // The host's language variant: either set gives the second layouts the other language image. The shell sets them
 // at start-up.

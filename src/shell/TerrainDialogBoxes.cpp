@@ -21,16 +21,16 @@ bool TerrainDialogBoxes::OpenTerrainSettingsWide(TerrainDialogBlock& block, Terr
 void TerrainDialogBoxes::ApplyTerrainContourEdits(TerrainDialogBlock& block) { ApplyTerrainSettingsChanges(block); }
 
 bool TerrainDialogBoxes::OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest,
-                                                 double highest, bool useRange) {
-    return RunContourLineSettingsDialog(record, changed, lowest, highest, useRange);
+                                                 double highest, bool useRange, SettingsMode mode) {
+    return RunContourLineSettingsDialog(record, changed, lowest, highest, useRange, mode);
 }
 
-bool TerrainDialogBoxes::OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5]) {
-    return RunContourAltitudeDialog(record, flags);
+bool TerrainDialogBoxes::OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) {
+    return RunContourAltitudeDialog(record, flags, mode);
 }
 
-bool TerrainDialogBoxes::OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25]) {
-    return RunSlopeAnalysisDialog(record, changed);
+bool TerrainDialogBoxes::OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) {
+    return RunSlopeAnalysisDialog(record, changed, mode);
 }
 
 bool TerrainDialogBoxes::AskMeshConversion() {

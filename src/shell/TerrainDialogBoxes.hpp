@@ -12,8 +12,8 @@ public:
                                  const ContourLineSettings& levels, int16_t mode, int32_t value) override;
     void ApplyTerrainContourEdits(TerrainDialogBlock& block) override;
     bool OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
-                                 bool useRange) override;
-    bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5]) override;
-    bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25]) override;
+                                 bool useRange, SettingsMode mode) override;
+    bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) override;
+    bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) override;
     bool AskMeshConversion() override;
 };

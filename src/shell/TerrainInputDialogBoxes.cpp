@@ -10,16 +10,17 @@
 #include "shell/ToolsPalette.hpp"
 #include "terrain/ToolInput.hpp"
 
-bool TerrainInputDialogBoxes::OpenPointSettings(PointSettings& record, uint8_t (&changed)[6]) {
-    return RunPointSettingsDialog(record, changed);
+bool TerrainInputDialogBoxes::OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) {
+    return RunPointSettingsDialog(record, changed, mode);
 }
 
-bool TerrainInputDialogBoxes::OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3]) {
-    return RunConstraintSettingsDialog(record, changed);
+bool TerrainInputDialogBoxes::OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3],
+                                                     SettingsMode mode) {
+    return RunConstraintSettingsDialog(record, changed, mode);
 }
 
 bool TerrainInputDialogBoxes::OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7],
-                                                  OutlineSearchValues& search) {
+                                                  OutlineSearchValues& search, SettingsMode mode) {
     OutlineDialogRecord dialog;
     dialog.settings = record;
     dialog.corridorWidth = search.corridorWidth;
@@ -27,7 +28,7 @@ bool TerrainInputDialogBoxes::OpenOutlineSettings(OutlineSettings& record, uint8
     dialog.searchType = search.searchType;
     dialog.typeSelectable = search.typeSelectable;
     dialog.corridorLocked = search.corridorLocked;
-    if (!RunOutlineSettingsDialog(dialog, changed)) return false;
+    if (!RunOutlineSettingsDialog(dialog, changed, mode)) return false;
     record = dialog.settings;
     search.corridorWidth = dialog.corridorWidth;
     search.searchAngle = dialog.searchAngle;

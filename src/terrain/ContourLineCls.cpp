@@ -91,11 +91,11 @@ bool ContourLineCls::FindLibPart(bool ask) {
     return found;
 }
 
-bool ContourLineCls::RunSettingsDialog(TerrainDialogs& dialogs, bool useTerrainRange) {
+bool ContourLineCls::RunSettingsDialog(TerrainDialogs& dialogs, bool useTerrainRange, SettingsMode mode) {
     // Without a terrain (the defaults) the altitudes are free.
     constexpr double AnyAltitude = 9999999.0;
-    if (!BoundsSet()) return dialogs.OpenContourLineSettings(settings, changed, -AnyAltitude, AnyAltitude, false);
-    return dialogs.OpenContourLineSettings(settings, changed, bounds.zMin, bounds.zMax, useTerrainRange);
+    if (!BoundsSet()) return dialogs.OpenContourLineSettings(settings, changed, -AnyAltitude, AnyAltitude, false, mode);
+    return dialogs.OpenContourLineSettings(settings, changed, bounds.zMin, bounds.zMax, useTerrainRange, mode);
 }
 
 bool ContourLineCls::CollectLinkedObjects(bool& anyLinked) {
@@ -154,8 +154,8 @@ int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Ele
 
     GlobalSettings.editedCount = linked.GetCount();
     EditedEntityCount = linked.GetCount();
-    DialogMode = any ? 3 : 2;
-    if (!RunSettingsDialog(dialogs, !any || !shows)) return 0;
+    if (!RunSettingsDialog(dialogs, !any || !shows, any ? SettingsMode::EditSelected : SettingsMode::NewElement))
+        return 0;
     GlobalSettings.contour = settings;
 
     if (!any) {
@@ -175,9 +175,8 @@ int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Ele
 }
 
 int32_t ContourLineCls::EditSettings(TerrainDialogs& dialogs) {
-    DialogMode = 1;
     settings = GlobalSettings.contour;
-    if (RunSettingsDialog(dialogs, true)) GlobalSettings.contour = settings;
+    if (RunSettingsDialog(dialogs, true, SettingsMode::ToolDefaults)) GlobalSettings.contour = settings;
     return 0;
 }
 

@@ -62,10 +62,10 @@ void Keep(const ContourAltitudeSettings& record) {
 }
 }  // namespace
 
-bool ContourLineCls::EditAltitude(TerrainDialogs& dialogs) {
+bool ContourLineCls::EditAltitude(TerrainDialogs& dialogs, SettingsMode mode) {
     ContourAltitudeSettings record = altitude;
     uint8_t flags[ContourAltitudeFlagCount] = {};
-    if (!dialogs.OpenContourAltitude(record, flags)) return true;
+    if (!dialogs.OpenContourAltitude(record, flags, mode)) return true;
     altitude = record;
     std::memcpy(apply, flags, sizeof apply);
     return false;
@@ -74,8 +74,7 @@ bool ContourLineCls::EditAltitude(TerrainDialogs& dialogs) {
 int32_t ContourLineCls::DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSegment>& segments,
                                         const QV_List<API_Elem_Head>& sources) {
     FillFromKept(altitude);
-    DialogMode = 2;
-    if (EditAltitude(dialogs)) return 0;
+    if (EditAltitude(dialogs, SettingsMode::NewElement)) return 0;
     Keep(altitude);
     MatchSegmentEndpoints(segments);
     int32_t result = 0;
@@ -178,8 +177,7 @@ int32_t ContourLineCls::SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV
         altitude.constraintLineType = c.line.ltypeInd;
         altitude.constraintPen = HasPen(c.header.typeID) ? PenOf(c) : 0;
     }
-    DialogMode = 3;
-    if (EditAltitude(dialogs)) return 0;
+    if (EditAltitude(dialogs, SettingsMode::EditSelected)) return 0;
     ACAPI_Element_DeselectAll();
     bool any = false;
     for (uint8_t f : apply) any = any || f != 0;

@@ -197,7 +197,7 @@ void OutlineData::ReadSettingsFromElement(const API_Elem_Head& element) {
         settings.name.AppendWide(text.ToUStr(), text.GetLength());
 }
 
-int32_t OutlineData::RunSettingsDialog(bool typeSelectable, bool lockCorridor) {
+int32_t OutlineData::RunSettingsDialog(bool typeSelectable, bool lockCorridor, SettingsMode mode) {
     OutlineSettings copy = settings;
     uint8_t changed[7] = {};
     OutlineSearchValues search;
@@ -206,7 +206,7 @@ int32_t OutlineData::RunSettingsDialog(bool typeSelectable, bool lockCorridor) {
     search.corridorWidth = corridorHalfWidth;
     search.searchAngle = searchAngle;
     search.searchType = outlineType;
-    if (!dialogs.OpenOutlineSettings(copy, changed, search)) return 1;
+    if (!dialogs.OpenOutlineSettings(copy, changed, search, mode)) return 1;
     settings = copy;
     outlineType = search.searchType;
     // The dialog shows the stored value and hands back what it shows: a width, of which each side takes half.
@@ -304,9 +304,8 @@ int32_t OutlineData::CommandByClicks() {
     if (!ListOutlines(outlines)) return 43;
     ACAPI_Element_DeselectAll();
     EstimateCorridorWidth();
-    DialogMode = 2;
     settings = GlobalSettings.outline;
-    if (RunSettingsDialog(true, false) != 0) return 0;
+    if (RunSettingsDialog(true, false, SettingsMode::NewElement) != 0) return 0;
     const bool keep = outlines.GetCount() > 0 && dialogs.KeepExistingOutline();
     GlobalSettings.outline = settings;
     if (keep) return 0;
@@ -338,8 +337,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
     if (!CheckClickedPath(path)) return 15;
     EstimateCorridorWidth();
     ReadSettingsFromElement(hatch);
-    DialogMode = 2;
-    if (RunSettingsDialog(false, false) != 0) return 0;
+    if (RunSettingsDialog(false, false, SettingsMode::NewElement) != 0) return 0;
     if (outlines.GetCount() > 0 && dialogs.KeepExistingOutline()) {
         // The old outline stays; the hatch the user picked is used up all the same.
         RunExternalCommand([&] { return DeleteElementByHead(hatch); });
@@ -361,8 +359,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
 int32_t OutlineData::CommandModify(const API_Elem_Head& outline) {
     head = outline;
     ReadSettingsFromElement(outline);
-    DialogMode = 3;
-    if (RunSettingsDialog(false, true) != 0) return 0;
+    if (RunSettingsDialog(false, true, SettingsMode::EditSelected) != 0) return 0;
     API_Element e;
     QV_List<API_Coord> coords;
     if (!ReadElement(outline, e) || !ReadElementMemoCoords2D(e, coords)) return 43;

@@ -181,10 +181,10 @@ PointTool::PointTool(TerrainInputDialogs& dialogs) : dialogs_(dialogs) {
     clicked = {};
 }
 
-int32_t PointTool::EditSettings() {
+int32_t PointTool::EditSettings(SettingsMode mode) {
     PointSettings copy = settings;
     uint8_t flags[PointSettingsFieldCount] = {};
-    if (!dialogs_.OpenPointSettings(copy, flags)) return 1;
+    if (!dialogs_.OpenPointSettings(copy, flags, mode)) return 1;
     settings = copy;
     std::memcpy(changed, flags, sizeof changed);
     return 0;
@@ -282,8 +282,7 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
     settings.codeNumber = record.Number;
     settings.value = record.Value;
     settings.text = record.Note;
-    DialogMode = 3;
-    if (EditSettings() != 0) return 0;
+    if (EditSettings(SettingsMode::EditSelected) != 0) return 0;
 
     const bool ok = RunExternalCommand([&] {
         ACAPI_Element_DeselectAll();

@@ -3,6 +3,7 @@
 // project zero, code text, code number, comment). The tool places them by clicks, edits selected ones, and keeps
 // points and constraints in step after the user's copies, drags and deletions.
 #include "foundation/QV_List.hpp"
+#include "foundation/SettingsMode.hpp"
 #include "settings/PointSettings.hpp"
 
 #include "APIElements.hpp"
@@ -25,7 +26,7 @@ public:
     int32_t PlaceFromHotspots(const QV_List<API_Element>& points);
     // "Point settings" in its two layouts on a copy of the record; 0 accepted (fields and flags taken back),
     // 1 cancelled.
-    int32_t EditSettings();
+    int32_t EditSettings(SettingsMode mode);
 
     // The points' share of an element event (1 new, 2 copy, 3 change, 4 edit, 5 delete) for the given element
     // heads; for an edit, `parents` are the elements as they were. True on success.

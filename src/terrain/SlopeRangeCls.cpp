@@ -48,9 +48,9 @@ bool ReadSlopePolygons(const API_Element& terrain, MeshBody& body) {
 
 SlopeRangeCls::SlopeRangeCls() { std::memset(changed, 0, sizeof changed); }
 
-bool SlopeRangeCls::RunDialog(TerrainDialogs& dialogs) {
+bool SlopeRangeCls::RunDialog(TerrainDialogs& dialogs, SettingsMode mode) {
     std::memset(changed, 0, sizeof changed);
-    return dialogs.OpenSlopeAnalysis(settings, changed);
+    return dialogs.OpenSlopeAnalysis(settings, changed, mode);
 }
 
 int32_t SlopeRangeCls::Create(TerrainDialogs& dialogs, const QV_List<API_Element>& terrains) {
@@ -59,9 +59,8 @@ int32_t SlopeRangeCls::Create(TerrainDialogs& dialogs, const QV_List<API_Element
     int32_t index = -1;
     if (!FindLibPartOrAsk(QV_String("VY_SLOPE_RANGE"), index, true, QV_String(), APILib_ObjectID)) return 0;
     libPartIndex = index;
-    DialogMode = 2;
     settings = GlobalSettings.slopeRange;
-    if (!RunDialog(dialogs)) return 0;
+    if (!RunDialog(dialogs, SettingsMode::NewElement)) return 0;
     GlobalSettings.slopeRange = settings;
     bool ok = false;
     // The objects placed before a failed one stay in the command; the failure is told.
@@ -112,7 +111,6 @@ bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
 int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& objects) {
     const bool from3D = IsCurrentWindow3D();
     if (from3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
-    DialogMode = 3;
     GlobalSettings.editedCount = objects.GetCount();
     EditedEntityCount = objects.GetCount();
     int32_t result = 0;
@@ -134,7 +132,7 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
             }
             settings.layer = uint16_t(objects[0].header.layer);
         }
-        if (!RunDialog(dialogs)) return NoError;
+        if (!RunDialog(dialogs, SettingsMode::EditSelected)) return NoError;
         // The objects changed before a failed one stay changed.
         if (!UpdateSelectedObjects(objects)) result = ErrModifying;
         return NoError;
@@ -173,8 +171,7 @@ bool SlopeRangeCls::UpdateSelectedObjects(QV_List<API_Element>& objects) {
 }
 
 int32_t SlopeRangeCls::EditSettings(TerrainDialogs& dialogs) {
-    DialogMode = 1;
     settings = GlobalSettings.slopeRange;
-    if (RunDialog(dialogs)) GlobalSettings.slopeRange = settings;
+    if (RunDialog(dialogs, SettingsMode::ToolDefaults)) GlobalSettings.slopeRange = settings;
     return 0;
 }

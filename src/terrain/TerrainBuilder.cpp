@@ -175,7 +175,6 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
     TerrainContourContext context;
     context.settings = GlobalSettings.contour;
     FillBoundaryAndHeightRange(record, vertices, context.lowest, context.highest);
-    DialogMode = 2;
     double verticalOffset = 0.0;
     if (RunTerrainSettings(dialogs, record, TerrainMode_New, locator, &verticalOffset, &context) != 0)
         return TerrainBuild_Done;

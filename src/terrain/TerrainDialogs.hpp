@@ -3,6 +3,7 @@
 // single-altitude and slope analysis dialogs, and whether a host mesh becomes the terrain. The shell implements it
 // (shell/TerrainDialogBoxes) and hands it to the commands, which pass it to the operations that ask; a test passes
 // its own answers the same way.
+#include "foundation/SettingsMode.hpp"
 #include "settings/ContourAltitudeSettings.hpp"
 #include "settings/ContourLineSettings.hpp"
 #include "settings/SlopeRangeSettings.hpp"
@@ -28,12 +29,12 @@ public:
     // The contour-line settings over `record` in its two layouts: true on OK, with one changed flag per field id
     // 0 to 26. The altitude items are limited to `lowest`..`highest`; with `useRange` they start there.
     virtual bool OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest,
-                                         double highest, bool useRange) = 0;
+                                         double highest, bool useRange, SettingsMode mode) = 0;
     // The single-altitude dialog: true on OK, with the five apply flags (altitude, points pen, constraint pen,
     // constraint line type, layer).
-    virtual bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5]) = 0;
+    virtual bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) = 0;
     // The slope analysis dialog: true on OK, with one changed flag per field id 0 to 24.
-    virtual bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25]) = 0;
+    virtual bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) = 0;
     // "Mesh conversion": true when the user wants the selected host mesh made the terrain.
     virtual bool AskMeshConversion() = 0;
 };

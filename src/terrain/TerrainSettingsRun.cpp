@@ -125,7 +125,6 @@ int32_t RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16
 }
 
 void BuildTerrainWithoutSelection(TerrainDialogs& dialogs, TerrainRecord& record) {
-    DialogMode = 1;
     Assign(record, GlobalSettings.terrain);
     if (RunTerrainSettings(dialogs, record, TerrainMode_Defaults, -1, nullptr, nullptr) == 0)
         Assign(GlobalSettings.terrain, record);
@@ -187,7 +186,6 @@ int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours
     int32_t code = contours.ReadForTerrainUpdate(meshes[0], context);
     if (code != 0) return code;
 
-    DialogMode = 3;
     FillFromTerrainMesh(record, meshes);
     const int16_t mode = context.linked ? TerrainMode_EditWithContours : TerrainMode_Edit;
     if (RunTerrainSettings(dialogs, record, mode, -1, nullptr, &context) != 0) {

@@ -4,7 +4,11 @@
 
 #include "DGDriver.hpp"
 #include "dialogs/tools/CameraSettingsDialog.hpp"
+#include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
+
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -54,4 +58,23 @@ TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches)
     DGDriver::QueueClick(32522, 2);
     EXPECT_FALSE(AskCameraDistance(distance, 80.0, mode));
     EXPECT_EQ(distance, 20.0);
+}
+
+TEST_F(CameraDialogsTest, TheHeaderShowsWhatTheOwnerAsksFor) {
+    LanguageIndex = LanguageEnglish;
+    EditedEntityCount = 2;
+    const std::pair<SettingsMode, std::string> cases[] = {{SettingsMode::ToolDefaults, "Default"},
+                                                          {SettingsMode::NewElement, "Creation"},
+                                                          {SettingsMode::EditSelected, "Editing 2 entities"}};
+    for (const auto& [mode, expected] : cases) {
+        DGDriver::Reset();
+        double distance = 5.0;
+        DGDriver::QueueClick(32558, 2);
+        EXPECT_FALSE(AskCameraDistance(distance, 80.0, mode));
+        std::string header;
+        for (const DGDriver::ItemState& i : DGDriver::Log().back().items)
+            if (i.id == 3) header = i.text;
+        EXPECT_EQ(header, expected);
+    }
+    EditedEntityCount = 0;
 }

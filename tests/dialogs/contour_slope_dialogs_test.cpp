@@ -15,7 +15,6 @@ class ToolDialogsTest : public ProjectHostTest {
 protected:
     void SetUp() override {
         ProjectHostTest::SetUp();
-        DialogMode = 3;
         contour.SetDefaults();
         contour.firstAltitude = 101.0;
         contour.lastAltitude = 105.0;
@@ -49,7 +48,7 @@ TEST_F(ToolDialogsTest, TheTerrainsRangeReachesTheRecordOnlyWhenOneObjectIsEdite
         ContourLineSettings record = contour;
         DGDriver::QueueSetLong(32549, 17, 8);
         DGDriver::QueueClick(32549, 1);
-        ASSERT_TRUE(RunContourLineSettingsDialog(record, changed, 100.0, 108.0, true));
+        ASSERT_TRUE(RunContourLineSettingsDialog(record, changed, 100.0, 108.0, true, SettingsMode::EditSelected));
         EXPECT_EQ(ItemText(32549, 6), "Terrain min: 100     max: 108");
         EXPECT_EQ(record.secondPen, 8);
         EXPECT_EQ(changed[5], 1);
@@ -69,7 +68,7 @@ TEST_F(ToolDialogsTest, AltitudesKeepTheirOrderAndEditsCarryAcrossTheLayouts) {
     DGDriver::QueueClick(32549, 36);
     DGDriver::QueueClick(32506, 26);  // the third view switch, shown only in the second layout
     DGDriver::QueueClick(32506, 1);
-    ASSERT_TRUE(RunContourLineSettingsDialog(contour, changed, 100.0, 108.0, false));
+    ASSERT_TRUE(RunContourLineSettingsDialog(contour, changed, 100.0, 108.0, false, SettingsMode::EditSelected));
     EXPECT_EQ(contour.firstAltitude, 105.0);
     EXPECT_EQ(contour.lastAltitude, 107.0);
     EXPECT_EQ(contour.showSection, 1);
@@ -84,7 +83,7 @@ TEST_F(ToolDialogsTest, OneAltitudeEditedFlagsOnlyTheAltitude) {
     uint8_t flags[5] = {};
     DGDriver::QueueSetDouble(32566, 8, 250.5);
     DGDriver::QueueClick(32566, 1);
-    ASSERT_TRUE(RunContourAltitudeDialog(record, flags));
+    ASSERT_TRUE(RunContourAltitudeDialog(record, flags, SettingsMode::EditSelected));
     EXPECT_EQ(record.altitude, 250.5);
     const uint8_t expected[5] = {1, 0, 0, 0, 0};
     for (int k = 0; k < 5; ++k) EXPECT_EQ(flags[k], expected[k]) << k;
@@ -96,7 +95,7 @@ TEST_F(ToolDialogsTest, SlopeBoundsSnapBackUnlessTheyRiseAndEachLayoutKeepsWhatI
     DGDriver::QueueAlertAnswer(1);
     DGDriver::QueueSetLong(32548, 21, 12);
     DGDriver::QueueClick(32548, 1);
-    ASSERT_TRUE(RunSlopeAnalysisDialog(slope, flags));
+    ASSERT_TRUE(RunSlopeAnalysisDialog(slope, flags, SettingsMode::EditSelected));
     EXPECT_NE(DGDriver::LogText().find("The intervals defined are not congruent"), std::string::npos);
     const uint16_t bounds[6] = {5, 10, 12, 20, 25, 30};
     for (int k = 0; k < 6; ++k) EXPECT_EQ(slope.limits[k], bounds[k]) << k;
@@ -113,7 +112,7 @@ TEST_F(ToolDialogsTest, SlopeBoundsSnapBackUnlessTheyRiseAndEachLayoutKeepsWhatI
     DGDriver::QueueClick(32548, 67);
     DGDriver::QueueClick(32537, 63);
     DGDriver::QueueClick(32537, 1);
-    ASSERT_TRUE(RunSlopeAnalysisDialog(slope, flags));
+    ASSERT_TRUE(RunSlopeAnalysisDialog(slope, flags, SettingsMode::EditSelected));
     EXPECT_EQ(slope.showZeros, 0);
     EXPECT_EQ(flags[22], 1);
     EXPECT_EQ(slope.show2D, 0);

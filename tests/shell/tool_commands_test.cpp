@@ -351,12 +351,14 @@ TEST_F(ToolCommandsTest, ASubPaletteCommandRunsWithBothPalettesDisabledAndItsBut
     struct WatchedPointInput final : TerrainInputDialogs {
         TerrainInputDialogBoxes shown;
         std::function<void()> onOpen;
-        bool OpenPointSettings(PointSettings& r, uint8_t (&c)[6]) override { return shown.OpenPointSettings(r, c); }
-        bool OpenConstraintSettings(ConstraintSettings& r, uint8_t (&c)[3]) override {
-            return shown.OpenConstraintSettings(r, c);
+        bool OpenPointSettings(PointSettings& r, uint8_t (&c)[6], SettingsMode m) override {
+            return shown.OpenPointSettings(r, c, m);
         }
-        bool OpenOutlineSettings(OutlineSettings& r, uint8_t (&c)[7], OutlineSearchValues& s) override {
-            return shown.OpenOutlineSettings(r, c, s);
+        bool OpenConstraintSettings(ConstraintSettings& r, uint8_t (&c)[3], SettingsMode m) override {
+            return shown.OpenConstraintSettings(r, c, m);
+        }
+        bool OpenOutlineSettings(OutlineSettings& r, uint8_t (&c)[7], OutlineSearchValues& s, SettingsMode m) override {
+            return shown.OpenOutlineSettings(r, c, s, m);
         }
         bool KeepExistingOutline() override { return shown.KeepExistingOutline(); }
         void OpenPointPalette() override { onOpen(); }

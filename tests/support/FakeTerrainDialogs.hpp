@@ -1,9 +1,10 @@
 #pragma once
 // The terrain tools' dialogs as a test answers them: each one a function the test sets. One left unset answers as
-// the user who cancels.
+// the user who cancels. What each settings dialog was asked for is kept in `modes`, in call order.
 #include "terrain/TerrainDialogs.hpp"
 
 #include <functional>
+#include <vector>
 
 struct FakeTerrainDialogs final : TerrainDialogs {
     std::function<bool(TerrainDialogBlock&, TerrainSettings&, const TerrainSettings&, ContourLineSettings&, int16_t,
@@ -17,6 +18,7 @@ struct FakeTerrainDialogs final : TerrainDialogs {
     std::function<bool(ContourAltitudeSettings&, uint8_t*)> contourAltitude;
     std::function<bool(SlopeRangeSettings&, uint8_t*)> slopeRange;
     std::function<bool()> meshConversion;
+    std::vector<SettingsMode> modes;
 
     bool OpenTerrainSettings(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
                              ContourLineSettings& contour, int16_t mode, int32_t value, double lowest, double highest,
@@ -31,13 +33,16 @@ struct FakeTerrainDialogs final : TerrainDialogs {
         if (applyContourEdits) applyContourEdits(block);
     }
     bool OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
-                                 bool useRange) override {
+                                 bool useRange, SettingsMode mode) override {
+        modes.push_back(mode);
         return contourSettings && contourSettings(record, changed, lowest, highest, useRange);
     }
-    bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5]) override {
+    bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) override {
+        modes.push_back(mode);
         return contourAltitude && contourAltitude(record, flags);
     }
-    bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25]) override {
+    bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) override {
+        modes.push_back(mode);
         return slopeRange && slopeRange(record, changed);
     }
     bool AskMeshConversion() override { return meshConversion && meshConversion(); }

@@ -13,13 +13,14 @@ struct FakeTerrainInputDialogs final : TerrainInputDialogs {
     std::function<bool()> keepExistingOutline;
     std::function<void()> openPointPalette, storePointPalette, initPointPalette, closePointPalette;
 
-    bool OpenPointSettings(PointSettings& record, uint8_t (&changed)[6]) override {
+    bool OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode) override {
         return pointSettings && pointSettings(record, changed);
     }
-    bool OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3]) override {
+    bool OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode) override {
         return constraintSettings && constraintSettings(record, changed);
     }
-    bool OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search) override {
+    bool OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search,
+                             SettingsMode) override {
         return outlineSettings && outlineSettings(record, changed, search);
     }
     bool KeepExistingOutline() override { return !keepExistingOutline || keepExistingOutline(); }

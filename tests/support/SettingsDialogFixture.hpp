@@ -19,7 +19,6 @@ protected:
         LanguageIndex = LanguageEnglish;
         GlobalSettings.Reset();
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
-        DialogMode = 1;
     }
     void TearDown() override {
         EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();

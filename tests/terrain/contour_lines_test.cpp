@@ -20,6 +20,7 @@
 #include <cstring>
 #include <random>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -234,6 +235,36 @@ TEST_F(ContourToolTest, SlopeEditsReachEachObjectOnlyInTheChangedFieldAndTheLaye
             EXPECT_EQ(after[k].header.layer, moveLayer ? layer : placed[k].header.layer);
         }
     }
+}
+
+TEST_F(ContourToolTest, EachDialogIsToldWhetherItSetsDefaultsMakesNewObjectsOrEditsTheSelection) {
+    using M = SettingsMode;
+    const API_Element terrain = Terrain("t", 0.0, 0.2, 0.0);
+    QV_List<API_Element> terrains;
+    terrains.Insert(terrain);
+    ContourLineCls contourDefaults, contourNew, contourLinked;
+    ASSERT_EQ(contourDefaults.EditSettings(toolDialogs), 0);
+    ASSERT_EQ(contourNew.CreateFromTerrain(toolDialogs, terrain), 0);
+    ASSERT_EQ(contourLinked.CreateFromTerrain(toolDialogs, terrain), 0);  // its object exists: an edit
+    SlopeRangeCls slopeDefaults, slopeNew, slopeEdit;
+    ASSERT_EQ(slopeDefaults.EditSettings(toolDialogs), 0);
+    ASSERT_EQ(slopeNew.Create(toolDialogs, terrains), 0);
+    QV_List<API_Element> slopes;
+    for (const API_Element& e : Objects(ElemKind_SlopeRange)) slopes.Insert(e);
+    ASSERT_EQ(slopeEdit.Modify(toolDialogs, slopes), 0);
+    QV_List<PlanSegment> segments;
+    segments.Insert(PlanSegment{0, 0, 10, 0});
+    ContourLineCls digitise, lift;
+    ASSERT_EQ(digitise.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
+    QV_List<API_Element> points, constraints;
+    for (const API_Guid& g : Db().AllElements()) {
+        const API_Element e = Get(g);
+        if (e.header.typeID == API_HotspotID) points.Insert(e);
+    }
+    ASSERT_EQ(lift.SetAltitudeOfSelection(toolDialogs, points, constraints), 0);
+    EXPECT_EQ(toolDialogs.modes,
+              (std::vector<M>{M::ToolDefaults, M::NewElement, M::EditSelected, M::ToolDefaults, M::NewElement,
+                              M::EditSelected, M::NewElement, M::EditSelected}));
 }
 
 TEST_F(ContourToolTest, DigitisedPolylinesMakeGroupedConstraintsAndPointsOnlyWhereChainsRun) {

@@ -23,18 +23,16 @@ using Frame = SettingsDialog<ConstraintSettings>;
 }  // namespace
 
 bool OpenConstraintSettingsDialog(ConstraintSettingsBlock& block, ConstraintSettings& record) {
-    block.head.mode = SettingsMode(DialogMode);
     return Frame::Open(block, record, FirstLayout, Access, false);
 }
 
 bool OpenConstraintSettingsDialogTwin(ConstraintSettingsBlock& block, ConstraintSettings& record) {
-    block.head.mode = SettingsMode(DialogMode);
     return Frame::Open(block, record, SecondLayout, Access, false);
 }
 
-bool RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3]) {
+bool RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode) {
     ConstraintSettingsBlock block;
-    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, SettingsMode(DialogMode))) return false;
+    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode)) return false;
     std::memcpy(changed, block.changed, sizeof changed);
     return true;
 }

@@ -10,4 +10,4 @@ bool OpenConstraintSettingsDialog(ConstraintSettingsBlock& block, ConstraintSett
 bool OpenConstraintSettingsDialogTwin(ConstraintSettingsBlock& block, ConstraintSettings& record);
 
 // The owner's loop over both layouts; true on OK with the flags pen, line type, layer in `changed`.
-bool RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3]);
+bool RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode);

@@ -52,10 +52,9 @@ const SettingsLayout First = {32566, true, 8, 350, 334, 23, 22, FirstItems, 5};
 const SettingsLayout Second = {32507, false, 8, 460, 353, 21, 20, SecondItems, 5};
 }  // namespace
 
-bool RunContourAltitudeDialog(ContourAltitudeSettings& record, uint8_t flags[5]) {
+bool RunContourAltitudeDialog(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) {
     SettingsDialog<ContourAltitudeSettings>::Block block;
-    const bool ok =
-        SettingsDialog<ContourAltitudeSettings>::Run(block, record, First, Second, Access, SettingsMode(DialogMode));
+    const bool ok = SettingsDialog<ContourAltitudeSettings>::Run(block, record, First, Second, Access, mode);
     std::memset(flags, 0, 5);
     if (ok) std::memcpy(flags, block.changed, 5);
     return ok;

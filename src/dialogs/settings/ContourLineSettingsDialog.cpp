@@ -103,7 +103,7 @@ void EnableSecondClass(int16_t dialogId, const LayoutItems& n, bool on) {
 void Init(int16_t dialogId, Block& block) {
     const LayoutItems& n = NamesOf(block);
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.layout, SettingsMode(DialogMode));
+    InitSettingsLayout(dialogId, *block.layout, block.head.mode);
     if (block.layout->first)
         SetSettingsLabels(dialogId, FirstLabels);
     else
@@ -160,8 +160,9 @@ constexpr ModalDialog<Block>::Handlers Handlers = {Frame::Usable, Init,         
 
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
-bool OpenLayout(Block& block, ContourLineSettings& record, bool first, uint8_t changed[27], bool carry,
-                bool* switched) {
+bool OpenLayout(Block& block, ContourLineSettings& record, bool first, uint8_t changed[27], bool carry, bool* switched,
+                SettingsMode mode) {
+    block.head.mode = mode;
     const SettingsLayout& layout = first ? (Several() ? FirstMulti : First) : (Several() ? SecondMulti : Second);
     const bool ok = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
@@ -170,26 +171,26 @@ bool OpenLayout(Block& block, ContourLineSettings& record, bool first, uint8_t c
 }
 
 bool OpenWith(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest, bool useRange,
-              bool* switched, bool first) {
+              bool* switched, bool first, SettingsMode mode) {
     TerrainRange = {lowest, highest, useRange};
     std::memset(changed, 0, 27);
     Block block;
-    return OpenLayout(block, record, first, changed, false, switched);
+    return OpenLayout(block, record, first, changed, false, switched, mode);
 }
 }  // namespace
 
 bool OpenContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
-                                   bool useRange, bool* switched) {
-    return OpenWith(record, changed, lowest, highest, useRange, switched, true);
+                                   bool useRange, bool* switched, SettingsMode mode) {
+    return OpenWith(record, changed, lowest, highest, useRange, switched, true, mode);
 }
 
 bool OpenContourLineSettingsDialogTwin(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
-                                       bool useRange, bool* switched) {
-    return OpenWith(record, changed, lowest, highest, useRange, switched, false);
+                                       bool useRange, bool* switched, SettingsMode mode) {
+    return OpenWith(record, changed, lowest, highest, useRange, switched, false, mode);
 }
 
 bool RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
-                                  bool useRange) {
+                                  bool useRange, SettingsMode mode) {
     TerrainRange = {lowest, highest, useRange};
     std::memset(changed, 0, 27);
     Block block;
@@ -197,7 +198,7 @@ bool RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[2
     bool carry = false;
     for (;;) {
         bool switched = false;
-        if (OpenLayout(block, record, first, changed, carry, &switched)) return true;
+        if (OpenLayout(block, record, first, changed, carry, &switched, mode)) return true;
         if (!switched) return false;
         first = !first;
         carry = true;

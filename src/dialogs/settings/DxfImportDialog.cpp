@@ -115,7 +115,7 @@ void Init(int16_t dialogId, DxfImportBlock& block) {
     const DxfLayout& l = LayoutOf(dialogId);
     DXFFileCls& r = *block.reader;
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, l.frame, SettingsMode(DialogMode));
+    InitSettingsLayout(dialogId, l.frame, block.head.mode);
     const SettingsLabel labels[] = {{l.layersLabel, GeneralTableBase, 48},     {l.unitLabel, GeneralTableBase, 49},
                                     {l.inches, GeneralTableBase, 50},          {l.filterLabel, GeneralTableBase, 21},
                                     {l.pointsLabel, GeneralTableBase, 22},     {l.codeLabel, GeneralTableBase, 24},

@@ -76,7 +76,7 @@ void ReadAll(int16_t dialogId, OutlineSettingsBlock& block) {
 
 void Init(int16_t dialogId, OutlineSettingsBlock& block) {
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.layout, SettingsMode(DialogMode));
+    InitSettingsLayout(dialogId, *block.layout, block.head.mode);
     const SearchItems& s = SearchOf(block);
     if (block.layout == &FirstLayout) {
         SetLabel(dialogId, 5, ImportTableBase, 2);
@@ -129,10 +129,9 @@ bool OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineDialogRec
     return Frame::Open(block, record, SecondLayout, Access, carryWork, CallbackTwin);
 }
 
-bool RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7]) {
+bool RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7], SettingsMode mode) {
     OutlineSettingsBlock block;
-    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, SettingsMode(DialogMode), Callback, CallbackTwin))
-        return false;
+    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, Callback, CallbackTwin)) return false;
     std::memcpy(changed, block.changed, sizeof changed);
     return true;
 }

@@ -21,4 +21,4 @@ bool OpenOutlineSettingsDialog(OutlineSettingsBlock& block, OutlineDialogRecord&
 bool OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork = false);
 
 // The owner's loop over both layouts; true on OK with the seven flags by field id in `changed`.
-bool RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7]);
+bool RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7], SettingsMode mode);

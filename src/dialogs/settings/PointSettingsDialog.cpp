@@ -65,7 +65,7 @@ void ReadAll(int16_t dialogId, PointSettingsBlock& block) {
 
 void Init(int16_t dialogId, PointSettingsBlock& block) {
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.layout, SettingsMode(DialogMode));
+    InitSettingsLayout(dialogId, *block.layout, block.head.mode);
     const PointItems& items = ItemsOf(block);
     SetLabel(dialogId, items.zeroLabel, LabelProjectZero);
     SetLabel(dialogId, items.codeLabel, LabelCode);
@@ -115,10 +115,10 @@ bool OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSettings& recor
     return Frame::Open(block, record, SecondLayout, Access, carryWork, PointSettingsDlg::CallbackTwin);
 }
 
-bool RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6]) {
+bool RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) {
     PointSettingsBlock block;
-    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, SettingsMode(DialogMode),
-                    PointSettingsDlg::Callback, PointSettingsDlg::CallbackTwin))
+    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, PointSettingsDlg::Callback,
+                    PointSettingsDlg::CallbackTwin))
         return false;
     std::memcpy(changed, block.changed, sizeof changed);
     return true;

@@ -12,7 +12,7 @@ bool OpenPointSettingsDialog(PointSettingsBlock& block, PointSettings& record, b
 bool OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSettings& record, bool carryWork = false);
 
 // The owner's loop over both layouts; true on OK with the six changed flags (by field id) in `changed`.
-bool RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6]);
+bool RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode);
 
 namespace PointSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

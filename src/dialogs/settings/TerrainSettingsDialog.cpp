@@ -147,6 +147,13 @@ DialogBlockHead HeadOf(const TerrainDialogBlock& block) {
     return head;
 }
 
+// The run's mode says what the dialog is asked for: the defaults, a new terrain or the edit of terrains.
+SettingsMode HeaderMode(const TerrainDialogBlock& block) {
+    if (block.mode == TerrainMode_Defaults) return SettingsMode::ToolDefaults;
+    if (block.mode == TerrainMode_New) return SettingsMode::NewElement;
+    return SettingsMode::EditSelected;
+}
+
 void SavePosition(int16_t dialogId, TerrainDialogBlock& block) {
     DialogBlockHead head = HeadOf(block);
     SaveDialogPosition(dialogId, head);
@@ -196,7 +203,7 @@ struct First {
     }
 
     static void Init(int16_t dialogId, TerrainDialogBlock& b) {
-        InitSettingsLayout(dialogId, kFirstLayout, SettingsMode(DialogMode));
+        InitSettingsLayout(dialogId, kFirstLayout, HeaderMode(b));
         DGSetItemText(dialogId, F_PlanTitle, Text(LabelTable, 34));
         for (int16_t item : {F_ShowTriangles, F_Show3D}) DGSetItemText(dialogId, item, Text(LabelTable, 35));
         for (int16_t item : {F_HideTriangles, F_Hide3D}) DGSetItemText(dialogId, item, Text(LabelTable, 36));
@@ -422,7 +429,7 @@ struct Second {
     }
 
     static void Init(int16_t dialogId, TerrainDialogBlock& b) {
-        InitSettingsLayout(dialogId, kSecondLayout, SettingsMode(DialogMode));
+        InitSettingsLayout(dialogId, kSecondLayout, HeaderMode(b));
         DGSetItemText(dialogId, W_PlanTitle, Text(LabelTable, 34));
         for (int16_t item : {W_ShowTriangles, W_Show3D}) DGSetItemText(dialogId, item, Text(LabelTable, 35));
         for (int16_t item : {W_HideTriangles, W_Hide3D}) DGSetItemText(dialogId, item, Text(LabelTable, 36));

@@ -88,7 +88,7 @@ void Init(int16_t dialogId, Frame::Block& frameBlock) {
     SlopeBlock& block = Of(frameBlock);
     const Names n = NamesOf(block);
     block.head.dialogId = uint16_t(dialogId);
-    InitSettingsLayout(dialogId, *block.layout, SettingsMode(DialogMode));
+    InitSettingsLayout(dialogId, *block.layout, block.head.mode);
     if (block.layout->first)
         SetSettingsLabels(dialogId, FirstLabels);
     else
@@ -157,7 +157,8 @@ constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,  
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
 bool OpenLayout(SlopeBlock& block, SlopeRangeSettings& record, const SettingsLayout& layout, bool carry,
-                uint8_t changed[25], bool* switched) {
+                uint8_t changed[25], bool* switched, SettingsMode mode) {
+    block.head.mode = mode;
     const bool ok = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
     if (ok) std::memcpy(changed, block.changed, 25);
@@ -171,26 +172,26 @@ bool SlopeBoundsIncrease(const int16_t bounds[6]) {
     return true;
 }
 
-bool OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], bool* switched) {
+bool OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], bool* switched, SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
-    return OpenLayout(block, record, First, false, changed, switched);
+    return OpenLayout(block, record, First, false, changed, switched, mode);
 }
 
-bool OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[25], bool* switched) {
+bool OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[25], bool* switched, SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
-    return OpenLayout(block, record, Second, false, changed, switched);
+    return OpenLayout(block, record, Second, false, changed, switched, mode);
 }
 
-bool RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25]) {
+bool RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
     const SettingsLayout* layout = &First;
     bool carry = false;
     for (;;) {
         bool switched = false;
-        if (OpenLayout(block, record, *layout, carry, changed, &switched)) return true;
+        if (OpenLayout(block, record, *layout, carry, changed, &switched, mode)) return true;
         if (!switched) return false;
         layout = layout == &First ? &Second : &First;
         carry = true;
