@@ -69,17 +69,35 @@ GSErrCode SwitchDatabase(int32_t type) {
     return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
 }
 
+// While alive, the floor plan's database is the current one when the 3D window was and is to be left; the 3D
+// window's database comes back at the end.
+class FloorPlanDatabase {
+public:
+    explicit FloorPlanDatabase(Leave3D leave3D) {
+        if (leave3D == Leave3D::Yes && IsCurrentWindow3D()) {
+            m_switched = SwitchDatabase(APIWind_FloorPlanID) == NoError;
+            m_ready = m_switched;
+        }
+    }
+    ~FloorPlanDatabase() {
+        if (m_switched) SwitchDatabase(APIWind_3DModelID);
+    }
+    FloorPlanDatabase(const FloorPlanDatabase&) = delete;
+    FloorPlanDatabase& operator=(const FloorPlanDatabase&) = delete;
+    bool Ready() const { return m_ready; }
+
+private:
+    bool m_switched = false;
+    bool m_ready = true;
+};
+
 // Calls `keep` for every add-on object of the kind in the project, in the host's order; false when the
 // database cannot be switched, the elements cannot be listed or read, or `keep` fails.
 template <typename Keep>
 bool ForEachAddOnObject(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, Keep keep) {
-    bool switched = false;
-    if (leave3D == Leave3D::Yes && IsCurrentWindow3D()) {
-        if (SwitchDatabase(APIWind_FloorPlanID) != NoError) return false;
-        switched = true;
-    }
+    const FloorPlanDatabase database(leave3D);
     GS::Array<API_Guid> guids;
-    bool ok = ACAPI_Element_GetElemList(typeID, &guids) == NoError;
+    bool ok = database.Ready() && ACAPI_Element_GetElemList(typeID, &guids) == NoError;
     std::map<int32_t, int32_t> kinds;
     for (uint32_t i = 0; ok && i < guids.GetSize(); ++i) {
         API_Element element;
@@ -94,7 +112,6 @@ bool ForEachAddOnObject(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, Ke
             ok = keep(element);
         if (failed) ok = false;
     }
-    if (switched) SwitchDatabase(APIWind_3DModelID);
     return ok;
 }
 
@@ -102,13 +119,9 @@ bool ForEachAddOnObject(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, Ke
 // (0: none of the add-on's), in the host's order; false as ForEachAddOnObject.
 template <typename Keep>
 bool ForEachAddOnObjectOfParts(API_ElemTypeID typeID, Leave3D leave3D, std::map<int32_t, int32_t>& parts, Keep keep) {
-    bool switched = false;
-    if (leave3D == Leave3D::Yes && IsCurrentWindow3D()) {
-        if (SwitchDatabase(APIWind_FloorPlanID) != NoError) return false;
-        switched = true;
-    }
+    const FloorPlanDatabase database(leave3D);
     GS::Array<API_Guid> guids;
-    bool ok = ACAPI_Element_GetElemList(typeID, &guids) == NoError;
+    bool ok = database.Ready() && ACAPI_Element_GetElemList(typeID, &guids) == NoError;
     for (uint32_t i = 0; ok && i < guids.GetSize(); ++i) {
         API_Element element;
         std::memset(static_cast<void*>(&element), 0, sizeof element);
@@ -122,7 +135,6 @@ bool ForEachAddOnObjectOfParts(API_ElemTypeID typeID, Leave3D leave3D, std::map<
         if (it->second < 0) ok = false;
         if (ok && it->second != 0) ok = keep(element, it->second);
     }
-    if (switched) SwitchDatabase(APIWind_3DModelID);
     return ok;
 }
 

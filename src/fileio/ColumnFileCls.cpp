@@ -253,16 +253,9 @@ bool ColumnFileCls::LoadLines(bool keepLines) {
     bool skip = skipFirstRow != 0;
     bool lastEmpty = false;  // the last line counted is empty
     try {
-        // Most files have no CR: their lines end at the next LF, which memchr finds fastest.
         textHasCR = std::memchr(begin, '\r', textBytes) != nullptr;
         while (true) {
-            const char* lineEnd = p;
-            if (textHasCR) {
-                while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
-            } else {
-                const void* lf = std::memchr(p, '\n', size_t(end - p));
-                lineEnd = lf != nullptr ? static_cast<const char*>(lf) : end;
-            }
+            const char* lineEnd = LineEnd(p, end);
             if (!skip) {
                 if (keepLines) lines.emplace_back(p, size_t(lineEnd - p));
                 ++lineCount;

@@ -74,6 +74,16 @@ protected:
     // `keepLines` (else ForEachLine walks them). The file is closed afterwards. False with error 8 and its reason
     // in the report.
     bool LoadLines(bool keepLines);
+    // Where the line starting at p ends (its CR or LF, or end); a text without CR has its lines end at the next LF,
+    // which memchr finds fastest.
+    const char* LineEnd(const char* p, const char* end) const {
+        if (!textHasCR) {
+            const void* lf = std::memchr(p, '\n', size_t(end - p));
+            return lf != nullptr ? static_cast<const char*>(lf) : end;
+        }
+        while (p < end && *p != '\n' && *p != '\r') ++p;
+        return p;
+    }
     // Calls `each(line)` for every line LoadLines counted, in order, while it answers true. The lines are views
     // into `text`, which may be released behind the walk.
     template <typename Each>
@@ -82,13 +92,7 @@ protected:
         const char* end = text.Data() + text.Size();
         bool skip = skipFirstRow != 0;
         while (true) {
-            const char* lineEnd = p;
-            if (textHasCR) {
-                while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
-            } else {
-                const void* lf = std::memchr(p, '\n', size_t(end - p));
-                lineEnd = lf != nullptr ? static_cast<const char*>(lf) : end;
-            }
+            const char* lineEnd = LineEnd(p, end);
             const bool last = lineEnd == end;
             if (!skip && !(last && lineEnd == p) && !each(std::string_view(p, size_t(lineEnd - p)))) return;
             skip = false;
