@@ -5,6 +5,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
@@ -37,10 +38,6 @@ int32_t BasinLibIndex = -1;
 
 namespace {
 
-constexpr int32_t ErrPoint = 12;
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModifying = 43;
-constexpr int32_t ErrOffTerrain = 47;
 constexpr int32_t PromptPoint = 5;
 constexpr int32_t ParamA = 0;
 constexpr int32_t ParamB = 1;
@@ -261,9 +258,9 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
         const GSErrCode err =
             GetPointFromUser(picked, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, true);
         if (err == APIERR_CANCEL) return 0;
-        if (err != NoError) return ErrPoint;
+        if (err != NoError) return ErrSpecifyingPoint;
         if (PointInPolygonWithArcs(outline, API_Coord{picked.x, picked.y}) == 1) break;
-        ShowErrorMessage(ErrOffTerrain, 2);
+        ShowErrorMessage(ErrClickInsideTerrain, 2);
     }
 
     double height = 0.0;

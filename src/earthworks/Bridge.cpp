@@ -5,6 +5,7 @@
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/PathSegments.hpp"
+#include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/LevelOnStory.hpp"
@@ -30,8 +31,6 @@ int32_t BridgeLibIndex = -1;
 
 namespace {
 
-constexpr int32_t ErrModifying = 43;
-constexpr int32_t ErrClosedPath = 45;
 constexpr int16_t LayerId = 10;
 constexpr int16_t NameId = 11;
 
@@ -133,7 +132,7 @@ int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline
     path = points3D;
     const QV_Coord3DLong& first = path[0];
     const QV_Coord3DLong& last = path[path.GetCount() - 1];
-    if (std::fabs(first.x - last.x) < 1e-7 && std::fabs(first.y - last.y) < 1e-7) return ErrClosedPath;
+    if (std::fabs(first.x - last.x) < 1e-7 && std::fabs(first.y - last.y) < 1e-7) return ErrMustBeOpen;
 
     settings = GlobalSettings.bridge;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false) != 0) return 0;

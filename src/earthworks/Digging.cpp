@@ -6,6 +6,7 @@
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -20,8 +21,6 @@ int32_t PlateauLibIndex = -1;
 int32_t SlopedPlateauLibIndex = -1;
 
 namespace {
-constexpr int32_t ErrSegment = 28;
-constexpr int32_t ErrModifying = 43;
 constexpr GSErrCode UserCancelled = GSErrCode(0x81060003);
 constexpr double TwoPi = 6.283185307179586;
 
@@ -129,7 +128,7 @@ int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, const API_Eleme
     StoreDefaults(settings);
     if (settings.sloped == 1) {
         bool failed = false;
-        if (!InputSlopeLine(failed)) return failed ? ErrSegment : 0;
+        if (!InputSlopeLine(failed)) return failed ? ErrInsertingSegment : 0;
     }
     if (!RunEarthworkCommand([&] { return CreateElementBodyFromMesh() && BuildObjects(); })) return ErrModifying;
     RunContourLinesOf(element);
@@ -147,7 +146,7 @@ int32_t DiggingCls::Create(EarthworkDialogs& dialogs, const QV_List<API_Element>
     StoreDefaults(settings);
     if (settings.sloped == 1) {
         bool failed = false;
-        if (!InputSlopeLine(failed)) return failed ? ErrSegment : 0;
+        if (!InputSlopeLine(failed)) return failed ? ErrInsertingSegment : 0;
     }
     // Each plateau moves the slope origin to its own frame: every hatch starts from the clicked one.
     const double originX = slopeOriginX, originY = slopeOriginY;

@@ -4,6 +4,7 @@
 #include "earthworks/Digging.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "foundation/ErrorCode.hpp"
 
 #include "elements/ChangeElementMemo.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -28,8 +29,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModifying = 43;
 constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
 constexpr int32_t SlopeDirection = 42;     // "slope_direction", sloped only
 constexpr int32_t OriginX = 44;            // "X_origo", sloped only

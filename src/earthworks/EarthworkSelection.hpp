@@ -9,6 +9,7 @@
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Encoding.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
@@ -115,8 +116,6 @@ bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& chan
 // the plan database cannot be reached. `deselectInPlan` also clears the plan's selection after the switch.
 inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read, const std::function<int32_t()>& runDialog,
                                         const std::function<bool()>& apply, bool deselectInPlan = true) {
-    constexpr int32_t ErrDatabase = 42;
-    constexpr int32_t ErrModifying = 43;
     ACAPI_Element_DeselectAll();
     const bool in3D = IsCurrentWindow3D();
     if (in3D) {

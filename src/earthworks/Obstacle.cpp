@@ -12,6 +12,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -28,14 +29,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrFindingData = 10;
-constexpr int32_t ErrSide = 35;
-constexpr int32_t ErrNoObstacle = 37;
-constexpr int32_t ErrObstaclePick = 38;
-constexpr int32_t ErrWrongElement = 39;
-constexpr int32_t ErrObstacleRemoval = 40;
-constexpr int32_t ErrModifying = 43;
-constexpr int32_t ErrOpenPath = 45;
 constexpr int32_t PromptDirection = 10;
 constexpr int32_t PromptObstacle = 11;
 constexpr int32_t CancellaObs = 20;  // "cancella_obs"
@@ -212,12 +205,12 @@ int32_t PrepareWall(EarthworkDialogs& dialogs, ObstacleCls& cls, const API_Eleme
     if (!cls.ReadElement(terrain, true)) return ErrModifying;
     if (!ReadElementPolygon(polyline.header.guid, cls.points3D, cls.points2D, cls.polyPrims, cls.closedRing))
         return readError;
-    if (cls.closedRing != 0) return ErrOpenPath;
+    if (cls.closedRing != 0) return ErrMustBeOpen;
     cls.settings = GlobalSettings.retainingWall;
     if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0) != 0) return -1;
     GlobalSettings.retainingWall = cls.settings;
     bool failed = false;
-    if (!cls.ChooseSide(failed)) return failed ? ErrSide : -1;
+    if (!cls.ChooseSide(failed)) return failed ? ErrInsertingDirection : -1;
     ACAPI_Element_DeselectAll();
     SegmentArcs(cls.polyPrims, GlobalSettings.retainingWall.resolution);
     return 0;
@@ -293,7 +286,7 @@ int32_t ObstacleCls::RemoveObstacle(const API_Element& host, int32_t kind) {
             err = GetPointFromUser(click, neig, Prompt(PromptObstacle), nullptr, nullptr, nullptr, nullptr, -1, nullptr,
                                    nullptr, true);
             if (err != NoError || neig.guid == hostElement.header.guid) break;
-            ShowErrorMessage(ErrWrongElement, -1);
+            ShowErrorMessage(ErrNotItsObstacle, -1);
         }
         if (err != NoError) {
             // Put back as it was; a reset that fails is the error, the failed pick's or the cancel's.

@@ -13,6 +13,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/SolidLinkRemoval.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "geometry/OutlineOffset.hpp"
@@ -30,8 +31,6 @@ constexpr double NearOffset = 0.001;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t ThicknessField = 6;
 constexpr int32_t OnLeftParam = 44;  // "a_sinistra"
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModifying = 43;
 
 void Translate(QV_List<QV_Coord3DLong>& points, const API_Coord& origin) {
     for (QV_Coord3DLong& p : points) {

@@ -14,6 +14,7 @@
 #include "elements/StoryHelpers.hpp"
 #include "elements/TerrainDraping.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -26,7 +27,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrModifying = 43;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t WidthField = 5;
 constexpr int16_t PositionField = 15;

@@ -3,6 +3,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
+#include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
@@ -26,7 +27,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrModifying = 43;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t RoadWidthField = 5;
 constexpr int16_t PositionField = 14;

@@ -3,6 +3,7 @@
 #include "earthworks/AlignmentGeometry.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
+#include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/ElementQueries.hpp"
@@ -25,8 +26,6 @@
 #include <vector>
 
 namespace {
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModifying = 43;
 constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
 constexpr int32_t FlagModificato = 63;     // "flag_modificato"
 // The host's answer for a terrain without operators: an empty list, not a failure.

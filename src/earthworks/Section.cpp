@@ -14,6 +14,7 @@
 #include "elements/StoryHelpers.hpp"
 #include "elements/ToolDefaults.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -25,8 +26,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrData = 43;
 constexpr int32_t FlagModificato = 63;  // "flag_modificato"
 
 API_Guid PreparedRoad = APINULLGuid;
@@ -112,13 +111,13 @@ int32_t SectionCls::CreateFromRoad(EarthworkDialogs& dialogs, const API_Element&
     // A road whose record names no result object would tag its sections with nothing, and the next data update
     // would delete them: refuse before anything is prepared.
     ElemDescriptor record;
-    if (!ElemUserData_Read(record, ElemKind_Road, road.header)) return ErrData;
+    if (!ElemUserData_Read(record, ElemKind_Road, road.header)) return ErrModifying;
     API_Guid source = APINULLGuid;
     StringToGuid(source, record.OriginalGuid);
-    if (source == APINULLGuid) return ErrData;
+    if (source == APINULLGuid) return ErrModifying;
 
     SectionMemo memo(road.header.guid);
-    if (!memo.ok) return ErrData;
+    if (!memo.ok) return ErrModifying;
     int16_t isSection = 1;
     int32_t original = road.header.guid == APINULLGuid ? -1 : 0;
     int32_t modified = 0;
@@ -129,13 +128,13 @@ int32_t SectionCls::CreateFromRoad(EarthworkDialogs& dialogs, const API_Element&
         memo.view.GetSetInt(FlagModificato, modified, LPMode_Set) &&
         memo.view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
     memo.Sync();
-    if (!written) return ErrData;
+    if (!written) return ErrModifying;
 
     API_Element copy = road;
     copy.header.layer = settings.layer;
     if (SelectToolWithDefaults(road.object.libInd, reinterpret_cast<GSHandle>(memo.memo.params), &copy, nullptr,
                                API_ObjectID, 0) != NoError)
-        return ErrData;
+        return ErrModifying;
     PreparedRoad = source;
     return 0;
 }
@@ -295,5 +294,5 @@ int32_t SectionCls::Rebuild(EarthworkDialogs& dialogs, const API_Element& sectio
         ACAPI_Automate(APIDo_ChangeWindowID, &window);
     }
     if (rebuilt && window.typeID == APIWind_SectionID) dialogs.SectionWindowRebuilt();
-    return ok ? 0 : ErrData;
+    return ok ? 0 : ErrModifying;
 }

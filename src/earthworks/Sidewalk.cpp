@@ -16,6 +16,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/TerrainDraping.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -26,9 +27,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrAltitudes = 26;
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModifying = 43;
 constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
 
 int32_t SidewalkLibIndex = -1;
@@ -182,7 +180,7 @@ int32_t SideWalkCls::Update(const API_Element& picked) {
     int32_t code = ErrModifying;
     const bool ok = RunEarthworkCommand([&] {
         if (!BuildPointElementFromList(*this)) {
-            code = ErrAltitudes;
+            code = ErrCalculatingAltitudes;
             return false;
         }
         ReverseChain(chainB);

@@ -2,6 +2,7 @@
 
 #include "foundation/ACAPI.hpp"
 #include "foundation/Config.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/ModalDialog.hpp"
 
 #include "DG.hpp"
@@ -28,11 +29,9 @@ constexpr int16_t ItemRestartNote = 6;
 constexpr int32_t CommonCancel = 5;
 constexpr int32_t CommonOK = 64;
 constexpr int32_t CommonRestartNote = 65;
-constexpr int32_t ErrorTitleEntry = 54;
 constexpr const char* MissingText = "_ERR_NO_";
 constexpr const char* BuiltInErrorTitle = "Error";
 constexpr const char* BuiltInErrorText = "The command could not be completed.";
-constexpr int32_t ErrorSettings = 49;
 
 // What the language dialog keeps while it is open. The global language index is written only on OK.
 struct LanguageDialogData {
@@ -101,7 +100,7 @@ int16_t ConfirmLanguage(const LanguageDialogData& data) {
     const int16_t chosen = data.pickedLanguage >= 0 ? data.pickedLanguage : data.openingLanguage;
     if (chosen == data.openingLanguage) return ItemOK;
     if (!SetConfigValue(ConfigSharedFile, QV_String("Language_str"), LanguageCodes[chosen], true)) {
-        ShowErrorMessage(ErrorSettings, -1);
+        ShowErrorMessage(ErrSettings, -1);
         return ItemCancel;
     }
     LanguageIndex = chosen;

@@ -1,18 +1,17 @@
 #include "foundation/ModalDialog.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
-namespace {
-constexpr int32_t ErrorDialog = 58;  // "Error while managing the dialog"
-}
+namespace {}
 
 int16_t RunModalDialogResource(int16_t resourceId, DGDialCallBack callback, DGUserData userData) {
     const GSResModule module = ACAPI_GetOwnResModule();
     const int16_t item = DGModalDialog(module, resourceId, module, callback, userData);
     // A dialog that never opened answers 0, which its owner takes for a cancel: the user must learn that the
     // command stopped (without the module's resources the alert falls back to its built-in English text).
-    if (item == 0) ShowErrorMessage(ErrorDialog, 2);
+    if (item == 0) ShowErrorMessage(ErrDialog, 2);
     return item;
 }
 

@@ -5,6 +5,7 @@
 #include "elements/Localizator.hpp"
 #include "elements/ProjectOpenUpkeep.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ObserverAttachment.hpp"
@@ -24,7 +25,6 @@ namespace {
 constexpr int16_t ItemPalette = 1;
 constexpr int16_t ItemLanguage = 2;
 constexpr int16_t ItemAbout = 3;
-constexpr int32_t ErrLayerSettings = 65;  // "Layer settings error"
 
 void ChooseLanguage() {
     const int16_t previous = LanguageIndex;
@@ -66,7 +66,7 @@ void OpenToolsPalette() {
     PrefsLP::LoadAtStart(&GlobalSettings);
     // The palette still opens (its next click tries the layer again), but the earthworks' cut and fill objects
     // have no layer until then: the user learns it now rather than from a misplaced object.
-    if (!operatorLayer) ShowErrorMessage(ErrLayerSettings, 2);
+    if (!operatorLayer) ShowErrorMessage(ErrLayer, 2);
 }
 
 void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) {

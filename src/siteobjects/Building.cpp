@@ -14,6 +14,7 @@
 #include "elements/TerrainProbe.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Encoding.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -30,8 +31,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModifying = 43;
 constexpr double TopMargin = 0.001;
 constexpr int32_t ZzyzxIndex = 2;
 constexpr int32_t NegativeLevelIndex = 44;  // "negative_level"

@@ -7,6 +7,7 @@
 #include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -17,8 +18,6 @@
 
 namespace {
 
-constexpr int32_t ErrCalculation = 41;
-constexpr int32_t ErrDatabase = 42;
 constexpr int32_t PleaseWaitEntry = 4;  // "Please wait..."
 constexpr int32_t ListCount = 4;
 // Plateaus, roads, sidewalks, railways: their element kinds and the view kinds their parameters are read with.

@@ -3,6 +3,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "geometry/project/ElementPolygonRead.hpp"
@@ -17,9 +18,6 @@
 
 namespace {
 
-constexpr int32_t ErrModify = 43;
-constexpr int32_t ErrClosed = 45;
-constexpr int32_t ErrCurves = 46;
 constexpr uint32_t GeneralKind = 0;
 constexpr int16_t DistanceField = 9;
 constexpr int32_t PathNameEntry = 1;  // "Lodravix Path"
@@ -39,25 +37,25 @@ int32_t CameraCls::Create(SiteObjectDialogs& dialogs, const API_Element& polylin
     QV_List<PrimPoly> prims;
     uint8_t closed = 0;
     if (!ReadElement(terrain, true) || !ReadElementPolygon(polyline.header.guid, points, flat, prims, closed))
-        return ErrModify;
-    if (closed != 0) return ErrClosed;
+        return ErrModifying;
+    if (closed != 0) return ErrMustBeOpen;
     vertices.Clear();
     for (const QV_Coord3DLong& p : points) {
-        if (p.code == QV_CodeArcMid1) return ErrCurves;
+        if (p.code == QV_CodeArcMid1) return ErrHasCurves;
         if (p.code == QV_CodeVertex1) vertices.Insert(API_Coord{p.x, p.y});
     }
-    if (vertices.GetCount() < 2) return ErrModify;
+    if (vertices.GetCount() < 2) return ErrModifying;
     pathLength = ComputePathLength(vertices);
     distance = GlobalSettings.GetDouble(GeneralKind, DistanceField);
     if (!dialogs.AskCameraDistance(distance, pathLength, SettingsMode::NewElement)) return 0;
     GlobalSettings.SetDouble(GeneralKind, DistanceField, distance);
     // Checked before dividing: a count outside 16 bits, or none, places no camera it could name.
     const double intervals = distance > 0.0 ? std::trunc(pathLength / distance) : 0.0;
-    if (!(intervals >= 1.0 && intervals <= 32767.0)) return ErrModify;
+    if (!(intervals >= 1.0 && intervals <= 32767.0)) return ErrModifying;
     count = int16_t(intervals);
     distance = pathLength / count;
     ComputePositions(vertices, distance, positions);
-    int32_t result = ErrModify;
+    int32_t result = ErrModifying;
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         const LeftoverWatch watch;
         // A failed probe leaves the camera at z 0 and the path goes on (a probe slab left behind does not).

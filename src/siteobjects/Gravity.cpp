@@ -4,6 +4,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/PointInput.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -15,9 +16,6 @@
 
 namespace {
 
-constexpr int32_t ErrPoint = 12;
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModify = 43;
 constexpr int32_t DefinePointPrompt = 5;  // "Define the point"
 
 GS::UniString UndoText() {
@@ -61,8 +59,8 @@ int32_t GravityCls::Run(const QV_List<API_Element>& objects) {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     terrains.Clear();
     if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains) || !AssignTerrains(objects))
-        return ErrModify;
-    int32_t result = ErrModify;
+        return ErrModifying;
+    int32_t result = ErrModifying;
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         if (!ComputeHeights(objects)) return LodravixErr_StepFailed;
         for (int32_t i = 0; i < objects.GetCount(); ++i) {
@@ -88,13 +86,13 @@ int32_t GravityCls::Build(const API_Element* terrain) {
     QV_Poly outline;
     if (terrain != nullptr) {
         if (!SetCurrentStory(terrain->header.floorInd)) return ErrDatabase;
-        if (!ReadElement(*terrain, true) || !outline.ReadFromElement(terrain->header, 0)) return ErrModify;
+        if (!ReadElement(*terrain, true) || !outline.ReadFromElement(terrain->header, 0)) return ErrModifying;
     }
     API_Element defaults = {};
     API_ElementMemo memo = {};
     const bool haveDefaults = GetObjectDefaults(defaults, &memo);
     DisposeElemMemo(memo);
-    if (!haveDefaults) return ErrModify;
+    if (!haveDefaults) return ErrModifying;
     QV_String prompt;
     GetResString(prompt, PromptTableBase + LanguageIndex, DefinePointPrompt);
     int32_t result = 0;
@@ -105,7 +103,7 @@ int32_t GravityCls::Build(const API_Element* terrain) {
             GetPointFromUser(click, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, true);
         if (err == APIERR_CANCEL) break;
         if (err != NoError) {
-            result = ErrPoint;
+            result = ErrSpecifyingPoint;
             break;
         }
         bool done = false;
@@ -134,7 +132,7 @@ int32_t GravityCls::Build(const API_Element* terrain) {
             return NoError;
         });
         if (!done) {
-            result = ErrModify;
+            result = ErrModifying;
             break;
         }
     }

@@ -10,6 +10,7 @@
 #include "elements/StoryHelpers.hpp"
 #include "elements/TerrainProbe.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -25,12 +26,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrFindingData = 10;
-constexpr int32_t ErrSpecifyingPoint = 12;
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModifying = 43;
-constexpr int32_t ErrClickInside = 47;
-constexpr int32_t ErrNoConditions = 52;
 constexpr int32_t PromptDefinePoint = 5;
 constexpr int16_t LayerField = 1;
 
@@ -215,7 +210,7 @@ int32_t MarkerCls::RunSingleLevelMarkers() {
         if (err == APIERR_CANCEL) return 0;
         if (err != NoError) return ErrSpecifyingPoint;
         if (!PointOnOrInsideOutline(outline, point)) {
-            ShowErrorMessage(ErrClickInside, -1);
+            ShowErrorMessage(ErrClickInsideTerrain, -1);
             continue;
         }
         // Every click is an undo step of its own.

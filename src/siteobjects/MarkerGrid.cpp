@@ -1,4 +1,5 @@
 // The spot-height grid of the markers: its layout over the terrain's box, the heights at its nodes and its object.
+#include "foundation/ErrorCode.hpp"
 #include "siteobjects/Marker.hpp"
 
 #include "earthworks/EarthworkSet.hpp"
@@ -18,10 +19,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrMemory = 1;  // "Memory cannot be allocated."
-constexpr int32_t ErrSpecifyingPoint = 12;
-constexpr int32_t ErrModifying = 43;
-constexpr int32_t ErrClickInside = 47;
 constexpr int32_t PromptDefinePoint = 5;
 constexpr int32_t PhaseText = 4;
 
@@ -181,7 +178,7 @@ int32_t MarkerCls::RunSpotHeightGrid(SiteObjectDialogs& dialogs) {
         if (err != NoError) return ErrSpecifyingPoint;
         point = API_Coord{p.x, p.y};
         if (PointOnOrInsideOutline(outline, point)) break;
-        ShowErrorMessage(ErrClickInside, -1);
+        ShowErrorMessage(ErrClickInsideTerrain, -1);
     }
     // "No", steps the grid cannot take and a stopped pass all leave no grid; a grid too large says so.
     gridError = 0;

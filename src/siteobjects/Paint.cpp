@@ -10,6 +10,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -26,8 +27,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModifying = 43;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t MaterialField = 7;  // the material and level difference of the next area
 constexpr int16_t ValueField = 8;

@@ -3,6 +3,7 @@
 #include "elements/LibPartHelpers.hpp"
 #include "elements/ToolDefaults.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SaveLibraryPartDialog.hpp"
@@ -14,9 +15,6 @@
 
 namespace {
 
-constexpr int32_t ErrSubtype = 60;
-constexpr int32_t ErrCreate = 63;
-constexpr int32_t ErrObjectSettings = 66;
 constexpr double RadToDeg = 57.29577951308232;
 constexpr double DegToRad = 3.141592653589793 / 180.0;
 constexpr int32_t ObjectLibPartType = 4;
@@ -173,7 +171,7 @@ void SaveTreeSettingsPart(const TreeSettings& work) {
     // The list frees itself on every way out.
     QV_List<QV_LibPartSection> sections;
     if (!LibPartSection_Read(treeIndex, sections) || !WriteTreeSettingsParams(work, sections)) {
-        ShowErrorMessage(ErrCreate, -1);
+        ShowErrorMessage(ErrCreatingObject, -1);
         return;
     }
     for (int32_t i = sections.GetCount() - 1; i >= 0; --i)
@@ -181,7 +179,7 @@ void SaveTreeSettingsPart(const TreeSettings& work) {
     int32_t created = -1;
     if (!LibPart_CreateFromSections(treeIndex, path, sections, QV_String(), QV_String(subtype.ownUnID), true, nullptr,
                                     nullptr, nullptr, false, nullptr, created))
-        ShowErrorMessage(ErrCreate, -1);
+        ShowErrorMessage(ErrCreatingObject, -1);
 }
 
 bool ChooseCustomTreePart(bool trunk, QV_String& name, int32_t& index) {

@@ -4,6 +4,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -24,12 +25,6 @@ uint8_t TreeDefaultsPending = 1;
 TreeChangeFlags TreeChanged;
 
 namespace {
-
-constexpr int32_t ErrPoint = 12;
-constexpr int32_t ErrModify = 43;
-constexpr int32_t ErrCreate = 63;
-constexpr int32_t ErrInitial = 64;
-constexpr int32_t ErrLayer = 65;
 
 void Rebuild() {
     API_RebuildParams rebuild = {};
@@ -55,7 +50,7 @@ void PlaceOneTree(const API_Element& defaults, int32_t libIndex, BaseLP& view, c
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
     memo.params = reinterpret_cast<API_AddParType**>(view.params);
     if (CreateElementWithMemo(&tree, &memo, false) != NoError) {
-        ShowErrorMessage(ErrCreate, -1);
+        ShowErrorMessage(ErrCreatingObject, -1);
         return;
     }
     Rebuild();
@@ -98,7 +93,7 @@ bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
     const bool confirmed = EditTreeSettings(dialogs, SettingsMode::NewElement) == 0;
     // Counts typed past the dialog's ranges would make a tree no array holds.
     if (confirmed && !TreeCountsUsable(TreeGlobalSettings.branches, TreeGlobalSettings.levels)) {
-        ShowErrorMessage(ErrModify, -1);
+        ShowErrorMessage(ErrModifying, -1);
     } else if (confirmed) {
         for (;;) {
             API_Coord3D click = {};
@@ -107,7 +102,7 @@ bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
                                                    nullptr, nullptr, true);
             if (err == APIERR_CANCEL) break;
             if (err != NoError) {
-                ShowErrorMessage(ErrPoint, -1);
+                ShowErrorMessage(ErrSpecifyingPoint, -1);
                 break;
             }
             const API_Coord point = {click.x, click.y};
@@ -159,6 +154,6 @@ bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& tre
         allGrown = allGrown && write;
         DisposeElemMemo(memo);
     }
-    if (!allGrown) ShowErrorMessage(ErrModify, -1);
+    if (!allGrown) ShowErrorMessage(ErrModifying, -1);
     return true;
 }

@@ -13,6 +13,7 @@
 #include "elements/StoryHelpers.hpp"
 #include "elements/TerrainProbe.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -28,9 +29,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModifying = 43;
-constexpr int32_t ErrClosedPolygon = 45;
 constexpr int16_t LayerField = 8;
 constexpr int16_t NameField = 9;
 
@@ -83,7 +81,7 @@ int32_t WallCls::Place(SiteObjectDialogs& dialogs, const API_Element& polyline, 
     if (!ReadElement(terrain, true) ||
         !ReadElementPolygon(polyline.header.guid, points3D, points2D, polyPrims, closedRing))
         return ErrModifying;
-    if (closedRing != 0) return ErrClosedPolygon;
+    if (closedRing != 0) return ErrMustBeOpen;
     if (points3D.GetCount() < 2) return ErrModifying;
     settings = GlobalSettings.wall;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement) != 0) return 0;

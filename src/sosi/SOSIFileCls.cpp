@@ -1,6 +1,7 @@
 #include "sosi/SOSIFileCls.hpp"
 
 #include "foundation/Encoding.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "sosi/SOSICharset.hpp"
 #include "foundation/Language.hpp"
 #include "settings/Settings.hpp"
@@ -17,7 +18,6 @@ constexpr double ExtentLiteral = 1.79769313486231e308;
 // No SOSI file comes near this; a larger one is refused before anything is allocated for it.
 constexpr uint32_t MaxSOSIFileBytes = 512u * 1024u * 1024u;
 constexpr uint32_t ReadBlockBytes = 64u * 1024u;
-constexpr int32_t ErrFileRead = 8;
 constexpr int32_t TextReading = 166;
 constexpr int32_t TextInterpretation = 167;
 
@@ -104,7 +104,7 @@ bool SOSIFileCls::ReadSOSIFiles() {
             progress->End();
             CloseReaderFile();
             // A file that could not be read at all, rather than one refused for what it holds.
-            if (!report.HasIssues()) report.error = ErrFileRead;
+            if (!report.HasIssues()) report.error = ErrReadingFile;
             return false;
         }
     }

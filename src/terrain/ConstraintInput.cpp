@@ -5,6 +5,7 @@
 #include "elements/ElementQueries.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/PointInput.hpp"
@@ -121,7 +122,7 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
                                                    dialogs_.CoordinateFeedback(), nullptr, false);
             if (err != NoError) return ended(err, 12);
             if (ResolveClick(points, click, neig, start)) break;
-            ShowErrorMessage(32, -1);
+            ShowErrorMessage(ErrSelectPoint, -1);
         }
     }
     GetResString(prompt, PromptTableBase + LanguageIndex, PromptComplete);
@@ -136,12 +137,12 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
         const GSErrCode err = ACAPI_Interface(APIIo_GetLineID, &record, &rubber);
         if (err != NoError) return ended(err, 13);
         if (!ResolveClick(points, record.pos, record.neig, end)) {
-            ShowErrorMessage(32, -1);
+            ShowErrorMessage(ErrSelectPoint, -1);
             continue;
         }
         if (PointsCoincide(start, end)) return false;  // the chain closed on itself
         if (SegmentCrossesConstraintLine(start, end, 1) != 0) {
-            ShowErrorMessage(33, -1);
+            ShowErrorMessage(ErrConstraintCrosses, -1);
             continue;
         }
         dialogs_.ResetToolInput();

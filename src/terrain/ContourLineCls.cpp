@@ -8,6 +8,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -21,7 +22,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t ErrModifying = 43;
 constexpr int16_t ParamContourLine = 47;  // "contour_line"
 constexpr int16_t ParamGradient = 48;     // "gradiente"
 constexpr int16_t ParamSlopes = 46;       // "scarpate"

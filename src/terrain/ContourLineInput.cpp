@@ -4,6 +4,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
@@ -15,7 +16,6 @@
 #include <vector>
 
 namespace {
-constexpr int32_t ErrModifying = 43;
 constexpr double PointTolerance = 1e-7;
 constexpr int16_t NoStory = -32768;
 

@@ -7,12 +7,12 @@
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "terrain/ContourLineCls.hpp"
 
 namespace {
-constexpr int32_t ErrModifying = 43;
 
 GS::UniString UndoText() {
     QV_String text;

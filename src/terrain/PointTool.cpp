@@ -5,6 +5,7 @@
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/ModuleLog.hpp"
@@ -210,7 +211,7 @@ int32_t PointTool::AskPosition(bool& given) {
         if (err == APIERR_CANCEL) return 0;
         if (err != NoError) return 12;
         if (neig.guid != APINULLGuid && IsTerrainPoint(neig.guid)) {
-            ShowErrorMessage(31, -1);
+            ShowErrorMessage(ErrPointPresent, -1);
             continue;
         }
         clicked = point;
@@ -261,7 +262,7 @@ int32_t PointTool::PlaceByClicks() {
             ++created;
             dialogs_.InitPointPalette();
         } else {
-            ShowErrorMessage(43, -1);
+            ShowErrorMessage(ErrModifying, -1);
         }
     }
     // An input error ends the run like a cancel: the palette goes and the flag only stays for points made, so

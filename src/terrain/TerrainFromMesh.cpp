@@ -12,6 +12,7 @@
 #include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ElemNeig.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModuleLog.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -27,9 +28,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int32_t ErrDatabase = 42;
-constexpr int32_t ErrModifyObject = 43;
 
 const int32_t kRefreshKinds[] = {7, 6, 8, 15, 11, 19};
 const int32_t kChangeKinds[] = {7, 19, 6, 5, 8, 9, 10, 15, 12, 11};
@@ -172,7 +170,7 @@ bool RefreshLinkedObjects(const QV_List<API_Element>& meshes, const QV_List<bool
 int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, bool asCommand) {
     if (!dialogs.AskMeshConversion()) return 0;
     API_Element mesh = given;
-    if (ACAPI_Element_Get(&mesh) != NoError) return ErrModifyObject;
+    if (ACAPI_Element_Get(&mesh) != NoError) return ErrModifying;
     ACAPI_Element_AttachObserver(mesh.header.guid);
     const auto convert = [&]() -> bool {
         if (!WriteTerrainDataRecord(mesh)) return false;
@@ -185,13 +183,13 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, 
         flags.Insert(changed);
         return RefreshLinkedObjects(one, flags);
     };
-    if (!asCommand) return convert() ? 0 : ErrModifyObject;
+    if (!asCommand) return convert() ? 0 : ErrModifying;
     bool ok = false;
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         ok = convert();
         return NoError;
     });
-    if (!ok) return ErrModifyObject;
+    if (!ok) return ErrModifying;
     API_Neig neig;
     if (ElemHeadToNeig(&neig, &mesh.header)) {
         GS::Array<API_Neig> selection;
@@ -221,7 +219,7 @@ int32_t RebuildTerrain(const QV_List<API_Element>& meshes) {
     if (ok)
         for (int32_t i = 0; i < meshes.GetCount(); ++i) WiredUpkeepHooks().runContourLines(meshes[i]);
     ACAPI_Automate(APIDo_RebuildID);
-    return ok ? 0 : ErrModifyObject;
+    return ok ? 0 : ErrModifying;
 }
 
 bool DeleteOrphanedObjects() {

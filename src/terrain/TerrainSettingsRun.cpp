@@ -3,6 +3,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -37,8 +38,6 @@ void TerrainDialogBlock::Reset() {
 }
 
 namespace {
-
-constexpr int32_t ErrModifyObject = 43;
 
 GSErrCode SwitchTo(int32_t windowType) {
     API_DatabaseInfo db = {};
@@ -193,7 +192,7 @@ int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours
         return 0;
     }
     if (ApplyTerrainChanges(record, meshes) == 0) {
-        code = ErrModifyObject;
+        code = ErrModifying;
     } else {
         code = contours.CreateGradientObject(meshes[0], context);
         if (code == 0) code = contours.UpdateAfterTerrainChange(meshes[0], context);

@@ -2,6 +2,7 @@
 // the dialog manager's driver.
 #include "config/HostConfigFile.hpp"
 #include "TestSupport.hpp"
+#include "foundation/ErrorCode.hpp"
 
 #include "foundation/ACAPI.hpp"
 #include "foundation/Config.hpp"
@@ -195,9 +196,9 @@ TEST_F(LanguageTest, ShippedResourcesLoadCleanlyAndCarryEverySevenLanguages) {
 }
 
 TEST_F(LanguageTest, ErrorMessagesReachTheDialogManager) {
-    ShowErrorMessage(69, -1);
-    ShowErrorMessage(49, -1);
-    ShowErrorMessage(2, -1);
+    ShowErrorMessage(ErrShpExtension, -1);
+    ShowErrorMessage(ErrSettings, -1);
+    ShowErrorMessage(ErrNoTxtExtension, -1);
     const auto& log = DGDriver::Log();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[0].kind, "alert");
@@ -211,12 +212,12 @@ TEST_F(LanguageTest, ErrorMessagesReachTheDialogManager) {
     EXPECT_EQ(log[2].texts[0],
               "The name of the source file does not include the extension .TXT ... \nSelect another file.");
 
-    ShowErrorMessage(70, -1);
+    ShowErrorMessage(ErrNameUsed, -1);
     EXPECT_EQ(DGDriver::Log().back().texts[0], "The selected object isn't the needed one!");
 
     DGDriver::ClearQueueAndLog();
     ShowErrorMessage(0, -1);
-    ShowErrorMessage(71, -1);
+    ShowErrorMessage(ErrIntervals, -1);
     ShowErrorMessage(-5, -1);
     EXPECT_TRUE(DGDriver::Log().empty());
 }
@@ -232,7 +233,7 @@ TEST_F(LanguageTest, AlertsUseTheCurrentLanguageAndFallBackToEnglish) {
     EXPECT_EQ(alert->buttons, std::vector<std::string>{"Aceptar"});
     // German error texts are not translated yet: the English ones are shown.
     LanguageIndex = 3;
-    ShowErrorMessage(49, -1);
+    ShowErrorMessage(ErrSettings, -1);
     alert = LastOf("alert");
     EXPECT_EQ(alert->title, "Error");
     EXPECT_EQ(alert->texts[0], "Error while managing settings.");

@@ -1,6 +1,7 @@
 // The tool commands in the stand-in host: what every command shares (the start, the floor plan it needs, the
 // one report at its end) and each command's choice of operation by the selection and the project's terrain.
 #include "ProjectHost.hpp"
+#include "foundation/ErrorCode.hpp"
 
 #include "DGDriver.hpp"
 #include "elements/BaseLP.hpp"
@@ -95,8 +96,8 @@ protected:
 TEST_F(ToolCommandsTest, TheReportShowsTheErrorTableTextAndNothingForZero) {
     ReportToolResult(0);
     EXPECT_TRUE(Alerts().empty());
-    ReportToolResult(ToolErrFindingData);
-    ReportToolResult(ToolErrDatabase);
+    ReportToolResult(ErrFindingData);
+    ReportToolResult(ErrDatabase);
     const auto alerts = Alerts();
     ASSERT_EQ(alerts.size(), 2u);
     EXPECT_EQ(alerts[0].title, "Error");

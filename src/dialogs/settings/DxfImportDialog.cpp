@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
@@ -11,9 +12,8 @@ namespace {
 
 constexpr int16_t ItemOK = 1;
 constexpr int16_t ItemCancel = 2;
-constexpr int32_t TitleEntry = 2;        // "DXF File import"
-constexpr int32_t ZeroUnitText = 250;    // "The length of a DXF unit must be greater than 0."
-constexpr int32_t ErrorTitleEntry = 54;  // "Error"
+constexpr int32_t TitleEntry = 2;      // "DXF File import"
+constexpr int32_t ZeroUnitText = 250;  // "The length of a DXF unit must be greater than 0."
 constexpr int32_t RowHeight = 15;
 
 // Where one layout has each item.

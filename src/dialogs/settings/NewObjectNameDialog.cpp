@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/DialogTexts.hpp"
 #include "fileio/GISObjects.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr int32_t TitleEntry = 183;
 constexpr int32_t NameUsedText = 70;
-constexpr int32_t ErrorTitle = 54;
 
 QV_String ItemText(int16_t dialogId, int16_t item) {
     const GS::UniString text = DGGetItemText(dialogId, item);
@@ -34,7 +34,7 @@ int16_t Click(int16_t dialogId, int16_t item, NewObjectNameBlock&) {
     if (item != 1) return 0;
     if (NewObjectNameAccepted(ItemText(dialogId, 3))) return 1;
     QV_String title, text;
-    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitle);
+    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
     GetResString(text, ErrorTableBase + LanguageIndex, NameUsedText);
     ShowAlertBox(2, title, text, QV_String());
     return 0;

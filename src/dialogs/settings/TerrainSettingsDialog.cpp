@@ -3,6 +3,7 @@
 #include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/ToolLayerCheck.hpp"
@@ -17,7 +18,6 @@ namespace {
 constexpr int32_t LabelTable = 32540;
 constexpr int32_t ImportLabelTable = 32580;
 constexpr int32_t OffsetLabelTable = 32570;
-constexpr int32_t ErrLevels = 48;
 
 // --- compact layout items ---
 enum : int16_t {

@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
 #include <cstring>
@@ -19,7 +20,6 @@ constexpr int16_t FirstLowerShown = 7;
 constexpr int16_t LayoutButton = 67;
 constexpr int16_t LayerItem = 66;
 constexpr int16_t TitleIndex = 31;
-constexpr int32_t ErrorTitle = 54;
 constexpr int32_t NotCongruent = 71;
 
 const SettingsRecordAccess<SlopeRangeSettings> Access = {
@@ -129,7 +129,7 @@ void Change(int16_t dialogId, int16_t item, Frame::Block& frameBlock) {
             ShowBounds(dialogId, block.lastBounds);
             QV_String title;
             QV_String text;
-            GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitle);
+            GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
             GetResString(text, ErrorTableBase + LanguageIndex, NotCongruent);
             ShowAlertBox(-1, title, text, QV_String());
         }

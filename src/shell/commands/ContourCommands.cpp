@@ -4,6 +4,7 @@
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -42,9 +43,9 @@ int32_t ContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
     ContourLineCls cls;
     BeginToolCommand(settings);
     SetEditedEntities(settings, 0);
-    if (!RequireFloorPlan()) return ToolErrDatabase;
+    if (!RequireFloorPlan()) return ErrDatabase;
     QV_List<API_Element> terrains;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     GroupSuspension groups;
     // Any add-on terrain of the project, selected or not, is the one the object belongs to.
     if (terrains.GetCount() > 0) {
@@ -59,7 +60,7 @@ int32_t ContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
     if (!PickElements(ElemKind_Point, API_HotspotID, false, Leave3D::Yes, points, true) ||
         !PickElements(ElemKind_Constraint, API_LineID, false, Leave3D::Yes, constraints, true) ||
         SegmentSelectedSplines(AskCurveSegmentation, 1, 1, segments, sources) == CurveDivision_Failed)
-        SelectionCheckResult = ToolErrFindingData;
+        SelectionCheckResult = ErrFindingData;
     int32_t result = 0;
     const bool withPoints = points.GetCount() > 0;
     const bool withConstraints = constraints.GetCount() > 0;
@@ -82,13 +83,13 @@ int32_t SlopeRange(Settings& settings, TerrainDialogs& dialogs) {
     cls.settings.SetDefaults(settings.slopeRange.font);
     QV_List<API_Element> objects;
     // Every slope-range object of the project is edited, selected or not.
-    if (!CollectAddOnObjects(ElemKind_SlopeRange, API_ObjectID, Leave3D::Yes, objects)) return ToolErrFindingData;
+    if (!CollectAddOnObjects(ElemKind_SlopeRange, API_ObjectID, Leave3D::Yes, objects)) return ErrFindingData;
     if (objects.GetCount() > 0) {
         SetEditedEntities(settings, objects.GetCount());
         return cls.Modify(dialogs, objects);
     }
     QV_List<API_Element> terrains;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     return terrains.GetCount() > 0 ? cls.Create(dialogs, terrains) : cls.EditSettings(dialogs);
 }
 }  // namespace

@@ -11,6 +11,7 @@
 #include "earthworks/Sidewalk.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
@@ -22,7 +23,6 @@
 #include "terrain/TerrainFromMesh.hpp"
 
 namespace {
-constexpr int32_t ErrUpdateFailed = 51;  // "Error while modifying one or more objects."
 
 int32_t MarkerClsRebuild(SiteObjectDialogs& siteObjects, const API_Element& marker, const API_Element& terrain) {
     MarkerCls cls;
@@ -101,7 +101,7 @@ int32_t SectionClsRebuild(EarthworkDialogs& earthworks, const API_Element& secti
 // The terrains rebuilt, after the notice while it is on. The box "Don't show this dialog again" is taken as the user
 // ticked it, whatever the answer: a declined update rebuilds nothing, and later updates no longer ask.
 int32_t RebuildTerrains(const QV_List<API_Element>& terrains) {
-    if (terrains.GetCount() == 0) return ToolErrNoConditions;
+    if (terrains.GetCount() == 0) return ErrNoConditions;
     if (UpdateConfirmation != 0) {
         UpdateConfirmDialogData notice = {};
         const bool go = OpenUpdateConfirmDialog(notice);
@@ -144,13 +144,13 @@ int32_t RunCase(EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects, Da
                 const QV_List<API_Element>& terrains, int32_t roadLibIndex) {
     switch (which) {
         case DataUpdateCase::LevelMarker:
-            if (!RequireFloorPlan()) return ToolErrDatabase;
+            if (!RequireFloorPlan()) return ErrDatabase;
             return MarkerClsRebuild(siteObjects, g.markers[0], terrains[0]);
         case DataUpdateCase::Walls:
-            if (!RequireFloorPlan()) return ToolErrDatabase;
+            if (!RequireFloorPlan()) return ErrDatabase;
             return WallUpdate(g.walls);
         case DataUpdateCase::Bridges:
-            if (!RequireFloorPlan()) return ToolErrDatabase;
+            if (!RequireFloorPlan()) return ErrDatabase;
             return BridgeClsUpdate(g.bridges);
         case DataUpdateCase::Basin: return BasinClsUpdateBuilder(g.basins[0]);
         case DataUpdateCase::Road: return RoadClsRebuildFromObject(g.roads[0], roadLibIndex);
@@ -162,17 +162,16 @@ int32_t RunCase(EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects, Da
         case DataUpdateCase::ColouredArea: return PaintClsRebuild(g.colouredAreas[0]);
         case DataUpdateCase::None: break;
     }
-    return ToolErrNoConditions;
+    return ErrNoConditions;
 }
 
 int32_t DataUpdate(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects) {
     QV_List<API_Element> terrains;
     QV_List<API_Element> selectedTerrains;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
-    if (!PickElements(ElemKind_Terrain, API_MeshID, false, Leave3D::Yes, selectedTerrains, true))
-        return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
+    if (!PickElements(ElemKind_Terrain, API_MeshID, false, Leave3D::Yes, selectedTerrains, true)) return ErrFindingData;
     const int32_t n = CountSelection(0, false, Leave3D::Yes);
-    if (n < 0) return ToolErrFindingData;
+    if (n < 0) return ErrFindingData;
     settings.firstCount = n;
     if (n == 0) return RebuildTerrains(terrains);
     if (n == 1 && selectedTerrains.GetCount() == 1) return RebuildTerrains(selectedTerrains);
@@ -181,7 +180,7 @@ int32_t DataUpdate(Settings& settings, EarthworkDialogs& earthworks, SiteObjectD
     // A missing part was reported by the search itself.
     if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     Gathered g;
-    if (!Gather(g, roadLibIndex)) return ToolErrFindingData;
+    if (!Gather(g, roadLibIndex)) return ErrFindingData;
     DataUpdateSelection s;
     s.selected = n;
     s.projectTerrains = terrains.GetCount();

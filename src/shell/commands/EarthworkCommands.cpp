@@ -10,6 +10,7 @@
 #include "elements/KindObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/commands/ToolCommand.hpp"
@@ -25,14 +26,14 @@ int32_t RoadLikeCommand(Settings& settings, EarthworkDialogs& dialogs, int32_t k
     Cls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, kind, keepResults, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, kind, keepResults, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
     QV_List<API_Element> fills;
     QV_List<API_Element> polylines;
-    if (!SelectedOfType(API_HatchID, fills) || !SelectedOfType(API_PolyLineID, polylines)) return ToolErrFindingData;
+    if (!SelectedOfType(API_HatchID, fills) || !SelectedOfType(API_PolyLineID, polylines)) return ErrFindingData;
     if (fills.GetCount() == 1 && polylines.GetCount() == 0) return cls.CreateOnFill(dialogs, fills[0], terrains[0]);
     if (fills.GetCount() == 0 && polylines.GetCount() == 1)
         return cls.CreateAlongPolyline(dialogs, polylines[0], terrains[0]);
@@ -43,13 +44,13 @@ int32_t Sidewalk(Settings& settings, EarthworkDialogs& dialogs) {
     SideWalkCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_Sidewalk, true, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Sidewalk, true, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
-    if (!SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
+    if (!SelectedOfType(API_HatchID, fills)) return ErrFindingData;
     return fills.GetCount() == 1 ? cls.Create(dialogs, fills[0], terrains[0]) : cls.EditDefaults(dialogs);
 }
 
@@ -57,13 +58,13 @@ int32_t Plateau(Settings& settings, EarthworkDialogs& dialogs) {
     DiggingCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_Plateau, true, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Plateau, true, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
-    if (!SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
+    if (!SelectedOfType(API_HatchID, fills)) return ErrFindingData;
     if (fills.GetCount() == 1) return cls.CreateFromPolygon(dialogs, fills[0], terrains[0]);
     if (fills.GetCount() > 1) return cls.Create(dialogs, fills, terrains[0]);
     return cls.EditDefaults(dialogs);
@@ -73,13 +74,13 @@ int32_t Bridge(Settings& settings, EarthworkDialogs& dialogs) {
     BridgeCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_Bridge, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Bridge, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
-    if (!SelectedOfType(API_PolyLineID, polylines)) return ToolErrFindingData;
+    if (!SelectedOfType(API_PolyLineID, polylines)) return ErrFindingData;
     if (polylines.GetCount() == 1 && IsBridgePath(polylines[0])) return cls.Create(dialogs, polylines[0], terrains[0]);
     return cls.EditDefaults(dialogs);
 }
@@ -93,13 +94,13 @@ int32_t RoadSection(Settings& settings, EarthworkDialogs& dialogs) {
     QV_List<API_Element> withSection;
     cls.libPartIndex = roadPart;
     if (!SelectedOfType(API_ObjectID, withSection) || !FilterRoadsWithSection(withSection, roadPart))
-        return ToolErrFindingData;
+        return ErrFindingData;
     if (withSection.GetCount() > 0) {
         SetEditedCount(settings, withSection.GetCount());
         return cls.ModifySelected(dialogs, withSection);
     }
     QV_List<API_Element> roads;
-    if (!PickObjects(ElemKind_Road, roads)) return ToolErrFindingData;
+    if (!PickObjects(ElemKind_Road, roads)) return ErrFindingData;
     return roads.GetCount() == 1 ? cls.CreateFromRoad(dialogs, roads[0]) : cls.EditDefaults(dialogs);
 }
 

@@ -5,6 +5,7 @@
 #include "elements/ElemDataRecord.hpp"
 #include "fileio/TextExport.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "shell/commands/ToolCommand.hpp"
 
@@ -17,22 +18,22 @@ constexpr int32_t MaxFileAsks = 20;
 
 int32_t TextExportCommand(Settings& settings) {
     BeginToolCommand(settings);
-    if (!RequireFloorPlan()) return ToolErrDatabase;
+    if (!RequireFloorPlan()) return ErrDatabase;
     QV_List<API_Element> terrains;
-    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) return ToolErrFindingData;
-    if (terrains.GetCount() != 1) return ToolErrNoConditions;
+    if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) return ErrFindingData;
+    if (terrains.GetCount() != 1) return ErrNoConditions;
     ACAPI_Element_DeselectAll();
 
     TextExportRec record;
     bool cancelled = false;
     int32_t asks = 0;
     while (!TextExport::AskFile(record, cancelled)) {
-        if (record.destination.IsEmpty()) return ToolErrCreateFile;
-        ReportToolResult(ToolErrFileExtension);
+        if (record.destination.IsEmpty()) return ErrCreatingFile;
+        ReportToolResult(ErrTxtExtension);
         if (++asks >= MaxFileAsks) return 0;
     }
     if (cancelled) return 0;
-    if (!TextExport::Run(record, terrains[0], cancelled, RunPointExportSettings)) return ToolErrCreateFile;
+    if (!TextExport::Run(record, terrains[0], cancelled, RunPointExportSettings)) return ErrCreatingFile;
     if (!cancelled) {
         QV_String text;
         GetResString(text, GeneralTableBase + LanguageIndex, ExportCompleteText);

@@ -9,6 +9,7 @@
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ImportedPointPlacement.hpp"
 #include "fileio/ReadReport.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "shell/commands/ToolCommand.hpp"
@@ -72,7 +73,7 @@ void RunImport(Reader& reader, Settings& settings, bool (*ask)(Reader&), bool (*
         reader.Clear();
         if (!read()) return;
     }
-    if (!place(reader)) ReportToolResult(ToolErrModifyObject);
+    if (!place(reader)) ReportToolResult(ErrModifying);
 }
 
 template <typename Reader>
@@ -81,7 +82,7 @@ void RunCommand(Settings& settings, int32_t typeIndex, void (*wrongExtension)(),
     Reader reader;
     BeginToolCommand(settings);
     if (!RequireFloorPlan()) {
-        ReportToolResult(ToolErrDatabase);
+        ReportToolResult(ErrDatabase);
         return;
     }
     if (!ChooseFile(reader.path, typeIndex, wrongExtension)) return;
@@ -106,7 +107,7 @@ void ImportDXFFile(Settings& settings) {
     DXFFileCls reader;
     BeginToolCommand(settings);
     if (!RequireFloorPlan()) {
-        ReportToolResult(ToolErrDatabase);
+        ReportToolResult(ErrDatabase);
         return;
     }
     if (!ChooseFile(reader.path, 2, [] { ShowErrorMessage(DxfExtensionError, 2); })) return;
@@ -134,5 +135,5 @@ void ImportDXFFile(Settings& settings) {
     } while (reader.importAgain != 0);
     // What the read left out is told before anything is placed.
     ShowReadReport(reader.report);
-    if (!reader.CreateElements()) ReportToolResult(ToolErrModifyObject);
+    if (!reader.CreateElements()) ReportToolResult(ErrModifying);
 }

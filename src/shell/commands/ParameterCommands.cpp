@@ -2,6 +2,7 @@
 
 #include "dialogs/tools/AddonSettingsDialog.hpp"
 #include "elements/AddOnObjects.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/commands/ContourCommands.hpp"
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr int32_t ErrorTitleEntry = 54;     // "Error"
 constexpr int32_t NeedsTerrainEntry = 7;    // "Command is applied when you have a terrain!"
 constexpr int32_t NeedsTerrainAndPath = 8;  // "... a terrain and a selected polyline!"
 constexpr int32_t ErrorAlert = -1;          // the kind the error messages use
@@ -28,7 +28,7 @@ void RefuseWithoutTerrain(int32_t entry) {
 int32_t Calculation(Settings& settings) {
     BeginToolCommand(settings);
     QV_List<API_Element> terrains;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     if (terrains.GetCount() != 1) {
         RefuseWithoutTerrain(NeedsTerrainEntry);
         return 0;
@@ -44,14 +44,14 @@ int32_t Gravity(Settings& settings) {
     QV_List<API_Element> objects;
     if (!CollectSelection(objects, true, API_ObjectID, false, Leave3D::Yes) ||
         !CollectSelection(objects, false, API_LampID, false, Leave3D::Yes))
-        return ToolErrFindingData;
+        return ErrFindingData;
     GravityCls cls;
     if (objects.GetCount() > 0) {
         SetEditedCount(settings, objects.GetCount());
         return cls.Run(objects);
     }
     QV_List<API_Element> terrains;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     return cls.Build(terrains.GetCount() > 0 ? &terrains[0] : nullptr);
 }
 
@@ -77,7 +77,7 @@ void RunCamera(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResul
 void RunDefaultSettings(Settings& settings) {
     BeginToolCommand(settings);
     if (!RequireFloorPlan()) {
-        ReportToolResult(ToolErrDatabase);
+        ReportToolResult(ErrDatabase);
         return;
     }
     RunAddonSettingsDialog();

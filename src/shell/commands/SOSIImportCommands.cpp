@@ -7,6 +7,7 @@
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ReadReport.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
@@ -63,7 +64,7 @@ bool ChooseFiles(SOSIFileCls& reader) {
 // the host refuses ends it with "Error while finding data.".
 bool FindPart(const char* name, int32_t& index) {
     if (FindLibPartOrAsk(QV_String(name), index, false, QV_String(), APILib_ObjectID)) return true;
-    if (LibPartSearchRefused(QV_String(name), APILib_ObjectID)) ReportToolResult(ToolErrFindingData);
+    if (LibPartSearchRefused(QV_String(name), APILib_ObjectID)) ReportToolResult(ErrFindingData);
     return false;
 }
 
@@ -119,7 +120,7 @@ void Build(SOSIFileCls& reader) {
     uint8_t created = 0;
     const bool built = BuildSOSIOutput(reader, &created);
     if ((!built || reader.buildError != 0) && reader.cancelled == 0)
-        ReportToolResult(ToolErrModifyObject);
+        ReportToolResult(ErrModifying);
     else
         ACAPI_Automate(APIDo_ZoomID);
 }
@@ -160,7 +161,7 @@ void RunSOSIImport(Settings& settings, int32_t mode, const SOSIImportAsks& asks)
     reader.namesFromSettings = 1;
     reader.addSwitch = 1;
     if (!RequireFloorPlan()) {
-        ReportToolResult(ToolErrDatabase);
+        ReportToolResult(ErrDatabase);
         return;
     }
     if (!ReadAndConfirm(reader, settings, asks)) return;

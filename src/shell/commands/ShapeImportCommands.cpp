@@ -7,6 +7,7 @@
 #include "fileio/ReadReport.hpp"
 #include "fileio/ShapeTerrainInput.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "shell/commands/ToolCommand.hpp"
@@ -81,7 +82,7 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
         return NoError;
     });
     // A failed creation is told, not left silent; what was made before it stays.
-    if (created == 0) ShowErrorMessage(ToolErrModifyObject, 2);
+    if (created == 0) ShowErrorMessage(ErrModifying, 2);
     ACAPI_Automate(APIDo_ZoomID);
 }
 

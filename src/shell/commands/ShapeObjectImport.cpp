@@ -8,6 +8,7 @@
 #include "fileio/GISObjects.hpp"
 #include "fileio/NewGISObject.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
@@ -108,7 +109,7 @@ void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     }
     ThinPolylineNodes(data);
     ApplyProjectOffset(data);
-    if (!PlaceGISObjects(data, libIndex, params)) ShowErrorMessage(ToolErrModifyObject, 2);
+    if (!PlaceGISObjects(data, libIndex, params)) ShowErrorMessage(ErrModifying, 2);
     MarkEntitiesToCorrect(data);
     ACAPI_Automate(APIDo_ZoomID);
     ReleaseParamRecords(&params);
@@ -128,5 +129,5 @@ void ImportShapesAsObjects(ShapeImportData& data) {
         return NoError;
     });
     // A command the host refused did nothing: the user must hear of it.
-    if (!ran) ShowErrorMessage(ToolErrModifyObject, 2);
+    if (!ran) ShowErrorMessage(ErrModifying, 2);
 }

@@ -11,6 +11,7 @@
 #include "elements/ElemDataRecord.hpp"
 #include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -35,10 +36,10 @@ int32_t BasinCommand(Settings& settings, EarthworkDialogs& dialogs) {
     Basin::BasinCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_Basin, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Basin, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     return terrains.GetCount() == 0 ? cls.EditDefaults(dialogs) : cls.Create(dialogs, terrains[0]);
 }
 
@@ -46,13 +47,13 @@ int32_t Building(Settings& settings, SiteObjectDialogs& dialogs) {
     BuildingCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_Building, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Building, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditSettings(dialogs);
-    if (!SelectedOfType(API_HatchID, fills)) return ToolErrFindingData;
+    if (!SelectedOfType(API_HatchID, fills)) return ErrFindingData;
     if (fills.GetCount() == 1) return cls.Create(dialogs, fills[0], terrains[0]);
     if (fills.GetCount() > 1) return cls.CreateFromSelection(dialogs, fills, terrains[0]);
     return cls.EditSettings(dialogs);
@@ -62,13 +63,13 @@ int32_t Wall(Settings& settings, SiteObjectDialogs& dialogs) {
     WallCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_Wall, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_Wall, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditSettings(dialogs);
-    if (!SelectedOfType(API_PolyLineID, polylines)) return ToolErrFindingData;
+    if (!SelectedOfType(API_PolyLineID, polylines)) return ErrFindingData;
     return polylines.GetCount() == 1 ? cls.Place(dialogs, polylines[0], terrains[0]) : cls.EditSettings(dialogs);
 }
 
@@ -76,7 +77,7 @@ int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
     ObstacleCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_RetainingWall, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_RetainingWall, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> roads;
@@ -84,7 +85,7 @@ int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
     QV_List<API_Element> polylines;
     if (!ProjectTerrains(terrains) || !PickObjects(ElemKind_Road, roads) || !PickObjects(ElemKind_Plateau, plateaus) ||
         !SelectedOfType(API_PolyLineID, polylines))
-        return ToolErrFindingData;
+        return ErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
     const int32_t nRoads = roads.GetCount();
     const int32_t nPlateaus = plateaus.GetCount();
@@ -106,13 +107,13 @@ int32_t Paint(Settings& settings, SiteObjectDialogs& dialogs) {
     // A missing part was reported by the search itself.
     if (!FindLibPartOrAsk(QV_String("VY_PAINTER"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_ColouredArea, false, picked)) return ToolErrFindingData;
+    if (!PickToModify(settings, ElemKind_ColouredArea, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> drawn;  // fills, lines, polylines, arcs, circles and splines
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     ElemSelection selection;
-    if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) return ToolErrFindingData;
+    if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) return ErrFindingData;
     for (const API_Element& e : selection.elements)
         if (e.header.typeID >= API_HatchID && e.header.typeID <= API_SplineID) drawn.Insert(e);
     if (terrains.GetCount() > 0 && drawn.GetCount() > 0) return cls.Create(dialogs, drawn, terrains[0]);
@@ -121,12 +122,12 @@ int32_t Paint(Settings& settings, SiteObjectDialogs& dialogs) {
 
 int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
     BeginToolCommand(settings);
-    if (!RequireFloorPlan()) return ToolErrDatabase;
+    if (!RequireFloorPlan()) return ErrDatabase;
     int32_t part = -1;
     // A missing part was reported by the search itself.
     if (!FindLibPartOrAsk(QV_String("SS_TREE"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> trees;
-    if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ToolErrFindingData;
+    if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ErrFindingData;
     if (trees.GetCount() > 0) {
         SetEditedCount(settings, trees.GetCount());
         ACAPI_CallUndoableCommand(UndoText(),
@@ -134,7 +135,7 @@ int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
         return 0;
     }
     QV_List<API_Element> terrains;
-    if (!ProjectTerrains(terrains)) return ToolErrFindingData;
+    if (!ProjectTerrains(terrains)) return ErrFindingData;
     const API_Element* terrain = terrains.GetCount() > 0 ? &terrains[0] : nullptr;
     bool takenBack = false;
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
@@ -144,18 +145,17 @@ int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
         takenBack = watch.Stranded();
         return watch.CommandBodyResult();
     });
-    return takenBack ? ToolErrModifyObject : 0;
+    return takenBack ? ErrModifying : 0;
 }
 
 int32_t EditXYZ(Settings& settings) {
     BeginToolCommand(settings);
-    SelectionCheckResult = ToolErrModifyObject;
+    SelectionCheckResult = ErrModifying;
     QV_List<ElemEntry> buildings;
     QV_List<ElemEntry> joined;
-    if (!CollectAddOnObjectsLayered(ElemKind_Building, API_ObjectID, Leave3D::Yes, buildings))
-        return ToolErrFindingData;
+    if (!CollectAddOnObjectsLayered(ElemKind_Building, API_ObjectID, Leave3D::Yes, buildings)) return ErrFindingData;
     for (const int32_t kind : {ElemKind_Sidewalk, ElemKind_Plateau, ElemKind_Road, ElemKind_Railway})
-        if (!CollectAddOnObjectsLayered(kind, API_ObjectID, Leave3D::Yes, joined)) return ToolErrFindingData;
+        if (!CollectAddOnObjectsLayered(kind, API_ObjectID, Leave3D::Yes, joined)) return ErrFindingData;
     if (joined.GetCount() == 0 && buildings.GetCount() == 0) return 0;  // nothing to switch: no message
     const bool was3D = IsCurrentWindow3D();
     if (was3D) {

@@ -2,6 +2,7 @@
 
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/commands/ToolCommand.hpp"
@@ -15,7 +16,7 @@ void RunTerrain(Settings& settings, TerrainDialogs& dialogs, TerrainContourSteps
     QV_List<API_Element> terrains, outlines;
     if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains) ||
         !CollectAddOnObjects(ElemKind_Outline, API_HatchID, Leave3D::Yes, outlines)) {
-        ReportToolResult(ToolErrFindingData);
+        ReportToolResult(ErrFindingData);
         return;
     }
     int32_t code = 0;
@@ -36,12 +37,12 @@ void RunMeshConversion(Settings& settings, TerrainDialogs& dialogs) {
     TerrainRecord record;
     QV_List<API_Element> terrains, meshes;
     if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) {
-        ReportToolResult(ToolErrFindingData);
+        ReportToolResult(ErrFindingData);
         return;
     }
     if (terrains.GetCount() > 0) return;  // one terrain a project: nothing to do, nothing to say
     if (!CollectSelection(meshes, true, API_MeshID, false, Leave3D::Yes)) {
-        ReportToolResult(ToolErrFindingData);
+        ReportToolResult(ErrFindingData);
         return;
     }
     if (meshes.GetCount() != 1) return;

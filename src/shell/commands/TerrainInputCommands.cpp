@@ -3,6 +3,7 @@
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/commands/ToolCommand.hpp"
@@ -12,14 +13,13 @@
 
 namespace {
 constexpr int32_t TerrainExistsEntry = 34;  // table 32580: "A terrain still exist!"
-constexpr int32_t ErrorTitleEntry = 54;     // table 32520: "Error"
 }  // namespace
 
 void RunPoint(Settings& settings, TerrainInputDialogs& dialogs) {
     BeginToolCommand(settings);
     QV_List<API_Element> points;
     if (!PickElements(ElemKind_Point, API_HotspotID, false, Leave3D::Yes, points, true))
-        return ReportToolResult(ToolErrFindingData);
+        return ReportToolResult(ErrFindingData);
     PointTool tool(dialogs);
     if (points.GetCount() == 0) {
         ACAPI_Element_DeselectAll();
@@ -33,7 +33,7 @@ void RunConstraint(Settings& settings, TerrainInputDialogs& dialogs) {
     BeginToolCommand(settings);
     QV_List<API_Element> constraints;
     if (!PickElements(ElemKind_Constraint, API_LineID, false, Leave3D::Yes, constraints, true))
-        return ReportToolResult(ToolErrFindingData);
+        return ReportToolResult(ErrFindingData);
     ConstraintInput input(dialogs);
     if (constraints.GetCount() == 0) {
         ACAPI_Element_DeselectAll();
@@ -46,10 +46,10 @@ void RunConstraint(Settings& settings, TerrainInputDialogs& dialogs) {
 void RunOutline(Settings& settings, TerrainInputDialogs& dialogs) {
     BeginToolCommand(settings);
     OutlineData data(dialogs);
-    if (!RequireFloorPlan()) return ReportToolResult(ToolErrDatabase);
+    if (!RequireFloorPlan()) return ReportToolResult(ErrDatabase);
     QV_List<API_Elem_Head> terrains;
     if (!CollectAddOnObjectHeads(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains))
-        return ReportToolResult(ToolErrFindingData);
+        return ReportToolResult(ErrFindingData);
     if (terrains.GetCount() > 0) {
         QV_String title, text;
         GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
@@ -59,8 +59,8 @@ void RunOutline(Settings& settings, TerrainInputDialogs& dialogs) {
     }
     QV_List<API_Elem_Head> hatches;
     if (!CollectSelectionHeads(hatches, true, API_HatchID, false, Leave3D::Yes))
-        return ReportToolResult(ToolErrFindingData);
-    if (hatches.GetCount() >= 2) return ReportToolResult(ToolErrTwoOutlines);
+        return ReportToolResult(ErrFindingData);
+    if (hatches.GetCount() >= 2) return ReportToolResult(ErrTwoOutlines);
     if (hatches.GetCount() == 0) return ReportToolResult(data.CommandByClicks());
     ElemDescriptor record;
     if (ElemUserData_ReadFromElement(record, ElemKind_Outline, hatches[0], true)) {

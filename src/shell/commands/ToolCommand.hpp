@@ -5,6 +5,7 @@
 // A command has the form `void Run<Tool>(Settings&)`; it starts with BeginToolCommand, asks the element class
 // for one operation and hands the operation's code to ReportToolResult. Codes are the error table's
 // (ShowErrorMessage); 0 shows nothing, and a cancelled settings dialog ends an operation with 0.
+#include "foundation/ErrorCode.hpp"
 #include "foundation/QV_List.hpp"
 #include "settings/Settings.hpp"
 
@@ -15,17 +16,6 @@
 // The result code of the last command's selection check; some operations write theirs here and
 // "Data update" shows it. 0 at load and at the start of every command.
 extern int32_t SelectionCheckResult;
-
-// Codes the commands raise themselves (table 32520).
-enum ToolCommandCode : int32_t {
-    ToolErrFileExtension = 4,  // "The name of the source file must end with the extension .TXT"
-    ToolErrCreateFile = 7,     // "Error while creating the file."
-    ToolErrFindingData = 10,   // "Error while finding data." (a query failed, or no terrain where one is needed)
-    ToolErrTwoOutlines = 17,   // "More than one outline has been selected."
-    ToolErrDatabase = 42,      // "Error while modifying database." (the floor plan cannot be brought to front)
-    ToolErrModifyObject = 43,  // "Error while modifying/creating the object."
-    ToolErrNoConditions = 52,  // "The conditions do not exist to apply the command!!!"
-};
 
 // The first step of every command: the selection-check result and both counts of `settings` (the
 // selected-element count `firstCount` and the edited-entity count `editedCount`) back to 0, so that a
@@ -38,7 +28,7 @@ void SetEditedCount(Settings& settings, int32_t count);
 
 // The selected add-on objects of `kind`, picked for modifying. With `resultsOnly` the pick is reduced to the
 // result objects first. When any remain, their number becomes the edited-entity count. False when a query failed
-// (the command then reports ToolErrFindingData).
+// (the command then reports ErrFindingData).
 bool PickToModify(Settings& settings, int32_t kind, bool resultsOnly, QV_List<API_Element>& picked);
 
 // The selected add-on objects of `kind`, as they are (no edited count).
@@ -51,7 +41,7 @@ bool ProjectTerrains(QV_List<API_Element>& out);
 bool SelectedOfType(API_ElemTypeID type, QV_List<API_Element>& out);
 
 // "Floor plan required": true when the floor plan is in front, switching to it (and redrawing) when another
-// window is; false when it cannot be brought to front, and the command then reports ToolErrDatabase.
+// window is; false when it cannot be brought to front, and the command then reports ErrDatabase.
 bool RequireFloorPlan();
 
 // The end of every command: shows `code` through the error table; 0 shows nothing.
