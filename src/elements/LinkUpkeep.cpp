@@ -6,6 +6,7 @@
 #include "elements/ContourLineLookup.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
+#include "elements/LibPartViews.hpp"
 #include "elements/ObjectSets.hpp"
 #include "elements/OldIdentifiers.hpp"
 #include "elements/ParamIndexes.hpp"
@@ -199,7 +200,6 @@ void MigrateObjectLinks(const QV_List<QV_String>& oldIds, const QV_List<QV_Strin
         if (kLinkedParts[i].kind == ElemKind_Road) roadIndex = indices[i];
     }
 
-    const UpkeepHooks& hooks = DefaultUpkeepHooks();
     for (const API_Guid& guid : AcceptedElements(API_ObjectID)) {
         API_Element element;
         if (!ReadElementByGuid(guid, element)) continue;
@@ -207,8 +207,7 @@ void MigrateObjectLinks(const QV_List<QV_String>& oldIds, const QV_List<QV_Strin
         for (size_t i = 0; i < LinkedPartCount; ++i)
             if (indices[i] == element.object.libInd) kind = kLinkedParts[i].kind;
         if (kind == SkippedKind) continue;
-        if (kind == ElemKind_Road && hooks.isRoadSection && hooks.isRoadSection(element, roadIndex))
-            kind = ElemKind_Section;
+        if (kind == ElemKind_Road && RoadLP::ReadObject(element, roadIndex)) kind = ElemKind_Section;
 
         ElemDescriptor old;
         if (!ElemUserData_ReadLegacy(old, kind, element.header)) continue;
@@ -243,8 +242,7 @@ void MigrateRoadSections(const API_DatabaseInfo&) {
     API_DatabaseInfo current = {};
     if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &current) != NoError) return;
     GS::Array<API_Guid> sections = AcceptedElements(API_ObjectID);
-    const UpkeepHooks& hooks = DefaultUpkeepHooks();
-    if (!hooks.keepRoadSections || !hooks.keepRoadSections(sections, roadIndex)) return;
+    RoadLP::ReadSection(sections, roadIndex);  // 1 only says the array came empty
     for (const API_Guid& guid : sections) {
         API_Element element;
         if (!ReadElementByGuid(guid, element)) continue;

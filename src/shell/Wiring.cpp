@@ -68,11 +68,6 @@ void WireSubsystems(const PortReplacements& replaced) {
     RegisterModelUpdateStep(ElemKind_Constraint, KeepConstraintsOnTheirPoints);
     ResetUpkeepHooks();
     WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
-    WiredUpkeepHooks().isRoadSection = RoadLP::ReadObject;
-    WiredUpkeepHooks().keepRoadSections = [](GS::Array<API_Guid>& objects, int32_t roadLibIndex) {
-        RoadLP::ReadSection(objects, roadLibIndex);  // 1 only says the array came empty
-        return true;
-    };
     WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
 }
 

@@ -146,14 +146,6 @@ TEST_F(LinkUpkeepTest, RoadSectionsAreConvertedWithinTheirSectionDatabase) {
     ASSERT_EQ(Db().ChangeDatabase(plan), NoError);
     OldId(PlaceHotspot("same number in the plan"), 12);  // must not be taken for the section's 12
 
-    const int32_t road = Part("VY_ROAD");
-    WiredUpkeepHooks().keepRoadSections = [&](GS::Array<API_Guid>& objects, int32_t roadIndex) {
-        GS::Array<API_Guid> kept;
-        for (const API_Guid& g : objects)
-            if (Db().Find(g)->record.Get().object.libInd == roadIndex && Number(g, "sezione") != 0) kept.Push(g);
-        objects = kept;
-        return roadIndex == road;
-    };
     Convert();
     EXPECT_EQ(TextAt(sectionObject, 0), "H");
     EXPECT_EQ(TextAt(sectionObject, 403), GuidString(drawn));

@@ -27,8 +27,6 @@ TEST(WiringTest, StartUpLeavesNoStepToItsUnwiredDefault) {
     const ModelUpdateSteps steps = WiredModelUpdateSteps();
 
     WireSubsystems();
-    EXPECT_WIRED(upkeep, WiredUpkeepHooks(), isRoadSection);
-    EXPECT_WIRED(upkeep, WiredUpkeepHooks(), keepRoadSections);
     EXPECT_WIRED(upkeep, WiredUpkeepHooks(), runContourLines);
     EXPECT_WIRED(upkeep, WiredUpkeepHooks(), checkAddOnLibraryFolders);
     // The framework's own object-set steps do their work unregistered; every other kind of the update has its step.
