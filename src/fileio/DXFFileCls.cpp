@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -29,7 +30,7 @@ ValueKind KindOf(int32_t code) {
     return ValueKind::Text;
 }
 
-bool ParseInteger(const std::string& text, int32_t& value) {
+bool ParseInteger(std::string_view text, int32_t& value) {
     const char* first = text.data();
     const char* last = first + text.size();
     if (first != last && *first == '+') ++first;
@@ -41,7 +42,7 @@ bool ParseInteger(const std::string& text, int32_t& value) {
 }
 
 // '.' or ',' as the decimal point; the whole text must be the number.
-bool ParseReal(const std::string& text, double& value) {
+bool ParseReal(std::string_view text, double& value) {
     char local[64];
     if (text.empty() || text.size() >= sizeof local) return false;
     size_t n = 0;
@@ -98,40 +99,76 @@ bool DXFFileCls::FillBuffer() {
 }
 
 // One line without its LF, CR LF or CR, spaces trimmed at both ends, a NUL read as a space. False at the end.
-bool DXFFileCls::ReadLine(std::string& line) {
-    line.clear();
+// The view points into the block when the line lies in it whole, else into `lineCopy_`; it holds until the next
+// line is read.
+bool DXFFileCls::ReadLine(std::string_view& line) {
     if (bufferPos_ == bufferCount_ && !FillBuffer()) return false;
-    for (;;) {
-        const char* start = buffer_.data() + bufferPos_;
-        const uint32_t left = bufferCount_ - bufferPos_;
-        // DXF lines are short: one pass that stops at LF or CR (a CR alone ends a line too) beats two searches.
-        uint32_t n = 0;
-        while (n < left) {
-            const unsigned char c = static_cast<unsigned char>(start[n]);
-            if (c <= '\r' && (c == '\n' || c == '\r')) break;
-            ++n;
-        }
-        if (line.size() < LongestLine) line.append(start, std::min<size_t>(n, LongestLine - line.size()));
-        bufferPos_ += n;
-        if (n < left) {
-            const char end = buffer_[bufferPos_++];
-            if (end == '\r') {
-                if (bufferPos_ < bufferCount_ || FillBuffer()) {
-                    if (buffer_[bufferPos_] == '\n') ++bufferPos_;
-                }
-            }
-            break;
-        }
-        if (!FillBuffer()) break;
+    const char* start = buffer_.data() + bufferPos_;
+    const uint32_t left = bufferCount_ - bufferPos_;
+    // DXF lines are short: one pass that stops at LF or CR (a CR alone ends a line too) beats two searches.
+    uint32_t n = 0;
+    while (n < left) {
+        const unsigned char c = static_cast<unsigned char>(start[n]);
+        if (c <= '\r' && (c == '\n' || c == '\r')) break;
+        ++n;
     }
-    if (std::memchr(line.data(), '\0', line.size()) != nullptr)
-        for (char& c : line)
+    const char* text = start;
+    size_t size = std::min<size_t>(n, LongestLine);
+    bufferPos_ += n;
+    if (n == left) {
+        // The line runs past the block: gathered in the copy.
+        lineCopy_.assign(start, size);
+        for (;;) {
+            if (!FillBuffer()) break;
+            const char* more = buffer_.data() + bufferPos_;
+            const uint32_t moreLeft = bufferCount_ - bufferPos_;
+            uint32_t m = 0;
+            while (m < moreLeft) {
+                const unsigned char c = static_cast<unsigned char>(more[m]);
+                if (c <= '\r' && (c == '\n' || c == '\r')) break;
+                ++m;
+            }
+            if (lineCopy_.size() < LongestLine)
+                lineCopy_.append(more, std::min<size_t>(m, LongestLine - lineCopy_.size()));
+            bufferPos_ += m;
+            if (m < moreLeft) break;
+        }
+        text = lineCopy_.data();
+        size = lineCopy_.size();
+    }
+    if (bufferPos_ < bufferCount_) {
+        const char end = buffer_[bufferPos_++];
+        if (end == '\r' && bufferPos_ == bufferCount_) {
+            // The LF that may follow is in the next block, which takes the place of this one.
+            if (text != lineCopy_.data()) {
+                lineCopy_.assign(text, size);
+                text = lineCopy_.data();
+            }
+            if (FillBuffer() && buffer_[bufferPos_] == '\n') ++bufferPos_;
+        } else if (end == '\r' && buffer_[bufferPos_] == '\n') {
+            ++bufferPos_;
+        }
+    }
+    if (std::memchr(text, '\0', size) != nullptr) {
+        if (text != lineCopy_.data()) lineCopy_.assign(text, size);
+        for (char& c : lineCopy_)
             if (c == '\0') c = ' ';
-    size_t b = 0, e = line.size();
-    while (b < e && line[b] == ' ') ++b;
-    while (e > b && line[e - 1] == ' ') --e;
-    line.erase(e);
-    line.erase(0, b);
+        text = lineCopy_.data();
+    }
+    size_t b = 0, e = size;
+    while (b < e && text[b] == ' ') ++b;
+    while (e > b && text[e - 1] == ' ') --e;
+    line = std::string_view(text + b, e - b);
+    return true;
+}
+
+bool DXFFileCls::ReadLine(std::string& line) {
+    std::string_view view;
+    if (!ReadLine(view)) {
+        line.clear();
+        return false;
+    }
+    line.assign(view.data(), view.size());
     return true;
 }
 
@@ -149,26 +186,42 @@ DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
     // The layer pass looks at texts only: its numbers are read by the entity pass.
     const bool numbers = !layerPass_;
     if (!StepProgress()) return PairResult::End;
-    if (!ReadLine(pair.text)) return readFailed_ ? PairResult::Bad : PairResult::End;
-    if (!ParseInteger(pair.text, pair.code)) return PairResult::Bad;
+    std::string_view line;
+    if (!ReadLine(line)) {
+        pair.text.clear();
+        return readFailed_ ? PairResult::Bad : PairResult::End;
+    }
+    if (!ParseInteger(line, pair.code)) {
+        pair.text.assign(line.data(), line.size());
+        return PairResult::Bad;
+    }
     // A code line without its value line: the file was cut.
-    if (!ReadLine(pair.text)) return readFailed_ ? PairResult::Bad : PairResult::End;
+    if (!ReadLine(line)) {
+        pair.text.clear();
+        return readFailed_ ? PairResult::Bad : PairResult::End;
+    }
+    // The text is kept for the groups read as text; a number's value line is only parsed.
+    const ValueKind kind = numbers ? KindOf(pair.code) : ValueKind::Text;
+    if (kind == ValueKind::Text)
+        pair.text.assign(line.data(), line.size());
+    else
+        pair.text.clear();
     // A number that cannot be read ("1.#QNAN" of some writers) is marked, not fatal: only the entity that needs it
     // is skipped.
     pair.bad = false;
-    switch (numbers ? KindOf(pair.code) : ValueKind::Text) {
+    switch (kind) {
         case ValueKind::Real:
-            if (!ParseReal(pair.text, pair.real)) {
+            if (!ParseReal(line, pair.real)) {
                 pair.real = 0.0;
                 pair.bad = true;
             }
             break;
         case ValueKind::Integer: {
             // Some writers put a real into an integer group; its whole part is the value.
-            if (!ParseInteger(pair.text, pair.integer)) {
+            if (!ParseInteger(line, pair.integer)) {
                 double v = 0.0;
                 pair.integer = 0;
-                if (!ParseReal(pair.text, v) || std::fabs(v) > 2147483647.0)
+                if (!ParseReal(line, v) || std::fabs(v) > 2147483647.0)
                     pair.bad = true;
                 else
                     pair.integer = int32_t(v);

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -115,12 +116,13 @@ private:
         int32_t code = 0;
         int32_t integer = 0;
         double real = 0.0;
-        std::string text;  // the value line, trimmed
+        std::string text;  // the value line, trimmed, of a group read as text (empty for a number)
         bool bad = false;  // a number group whose value cannot be read (the number is then 0)
     };
     enum class PairResult { Ok, End, Bad };
 
     bool FillBuffer();
+    bool ReadLine(std::string_view& line);
     bool ReadLine(std::string& line);
     PairResult ReadPair(Pair& pair);
     bool FindSection(const char* name, int32_t& errorCode);
@@ -152,6 +154,7 @@ private:
     void RelabelGroup(int32_t from, int32_t to);
 
     std::vector<char> buffer_;
+    std::string lineCopy_;      // a line that runs past the block or holds a NUL
     uint32_t bufferStart_ = 0;  // file offset of buffer_[0]
     uint32_t bufferCount_ = 0;
     uint32_t bufferPos_ = 0;
