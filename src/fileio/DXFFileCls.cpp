@@ -98,6 +98,20 @@ bool DXFFileCls::FillBuffer() {
     return true;
 }
 
+namespace {
+// The characters before the first LF or CR of the `left` at p (all of them when there is none). DXF lines are short:
+// one pass that stops at either beats two searches.
+uint32_t LineLength(const char* p, uint32_t left) {
+    uint32_t n = 0;
+    while (n < left) {
+        const unsigned char c = static_cast<unsigned char>(p[n]);
+        if (c <= '\r' && (c == '\n' || c == '\r')) break;
+        ++n;
+    }
+    return n;
+}
+}  // namespace
+
 // One line without its LF, CR LF or CR, spaces trimmed at both ends, a NUL read as a space. False at the end.
 // The view points into the block when the line lies in it whole, else into `lineCopy_`; it holds until the next
 // line is read.
@@ -105,13 +119,8 @@ bool DXFFileCls::ReadLine(std::string_view& line) {
     if (bufferPos_ == bufferCount_ && !FillBuffer()) return false;
     const char* start = buffer_.data() + bufferPos_;
     const uint32_t left = bufferCount_ - bufferPos_;
-    // DXF lines are short: one pass that stops at LF or CR (a CR alone ends a line too) beats two searches.
-    uint32_t n = 0;
-    while (n < left) {
-        const unsigned char c = static_cast<unsigned char>(start[n]);
-        if (c <= '\r' && (c == '\n' || c == '\r')) break;
-        ++n;
-    }
+    // A CR alone ends a line too.
+    const uint32_t n = LineLength(start, left);
     const char* text = start;
     size_t size = std::min<size_t>(n, LongestLine);
     bufferPos_ += n;
@@ -122,12 +131,7 @@ bool DXFFileCls::ReadLine(std::string_view& line) {
             if (!FillBuffer()) break;
             const char* more = buffer_.data() + bufferPos_;
             const uint32_t moreLeft = bufferCount_ - bufferPos_;
-            uint32_t m = 0;
-            while (m < moreLeft) {
-                const unsigned char c = static_cast<unsigned char>(more[m]);
-                if (c <= '\r' && (c == '\n' || c == '\r')) break;
-                ++m;
-            }
+            const uint32_t m = LineLength(more, moreLeft);
             if (lineCopy_.size() < LongestLine)
                 lineCopy_.append(more, std::min<size_t>(m, LongestLine - lineCopy_.size()));
             bufferPos_ += m;
