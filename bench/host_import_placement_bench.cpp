@@ -4,6 +4,7 @@
 // grows (creation, the undo step and the element list linear in time); at the end the run prints microseconds
 // per point of each and the ratio.
 #include "LatticePoints.hpp"
+#include "OgrMemoryPoints.hpp"
 #include "StandinHost.hpp"
 #include "TimesBySize.hpp"
 #include "fileio/ImportedPointPlacement.hpp"
@@ -68,21 +69,10 @@ void BM_OgrMemoryPoints(benchmark::State& state) {
     ASCFile::ASCFileCls reader;
     FillLatticePoints(reader, state.range(0));
     for (auto _ : state) {
-        OGRDataSourceH ds = OGR_Dr_CreateDataSource(OGRGetDriverByName("Memory"), "points", nullptr);
-        OGRLayerH layer = OGR_DS_CreateLayer(ds, "points", nullptr, wkbPoint, nullptr);
-        OGRFieldDefnH field = OGR_Fld_Create("z", OFTReal);
-        OGR_L_CreateField(layer, field, TRUE);
-        OGR_Fld_Destroy(field);
-        for (const ASCFile::ASCFilePoint& p : reader.points) {
-            OGRFeatureH feature = OGR_F_Create(OGR_L_GetLayerDefn(layer));
-            OGR_F_SetFieldDouble(feature, 0, p.z);
-            OGRGeometryH point = OGR_G_CreateGeometry(wkbPoint);
-            OGR_G_SetPoint_2D(point, 0, p.x, p.y);
-            OGR_F_SetGeometryDirectly(feature, point);
-            if (OGR_L_CreateFeature(layer, feature) != OGRERR_NONE) state.SkipWithError("feature refused");
-            OGR_F_Destroy(feature);
-        }
-        benchmark::DoNotOptimize(OGR_L_GetFeatureCount(layer, TRUE));
+        bool ok = true;
+        OGRDataSourceH ds = OgrMemoryPoints(reader.points, ok);
+        if (!ok) state.SkipWithError("feature refused");
+        benchmark::DoNotOptimize(OGR_L_GetFeatureCount(OGR_DS_GetLayer(ds, 0), TRUE));
         OGR_DS_Destroy(ds);
     }
     state.counters["points"] = double(state.range(0));

@@ -8,6 +8,7 @@
 // and the ratio of those.
 #include "PeakMemory.hpp"
 #include "LatticePoints.hpp"
+#include "OgrMemoryPoints.hpp"
 #include "StandinHost.hpp"
 #include "TimesBySize.hpp"
 #include "fileio/ImportedPointPlacement.hpp"
@@ -132,21 +133,8 @@ void BM_OgrMemoryPoints(benchmark::State& state) {
             FillLatticePoints(reader, count);
             const double base = StatusKiB("VmRSS:");
             const auto start = std::chrono::steady_clock::now();
-            OGRDataSourceH ds = OGR_Dr_CreateDataSource(OGRGetDriverByName("Memory"), "points", nullptr);
-            OGRLayerH layer = OGR_DS_CreateLayer(ds, "points", nullptr, wkbPoint, nullptr);
-            OGRFieldDefnH field = OGR_Fld_Create("z", OFTReal);
-            OGR_L_CreateField(layer, field, TRUE);
-            OGR_Fld_Destroy(field);
             bool ok = true;
-            for (const ASCFile::ASCFilePoint& p : reader.points) {
-                OGRFeatureH feature = OGR_F_Create(OGR_L_GetLayerDefn(layer));
-                OGR_F_SetFieldDouble(feature, 0, p.z);
-                OGRGeometryH point = OGR_G_CreateGeometry(wkbPoint);
-                OGR_G_SetPoint_2D(point, 0, p.x, p.y);
-                OGR_F_SetGeometryDirectly(feature, point);
-                ok = ok && OGR_L_CreateFeature(layer, feature) == OGRERR_NONE;
-                OGR_F_Destroy(feature);
-            }
+            OGRDataSourceH ds = OgrMemoryPoints(reader.points, ok);
             out->importSeconds = Seconds(start);
             out->importMiB = out->stepsMiB = PeakSince(base);
             OGR_DS_Destroy(ds);

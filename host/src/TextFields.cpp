@@ -11,3 +11,18 @@ void CopyFieldText(char* field, size_t fieldSize, const std::string& text) {
     std::memcpy(field, text.data(), n);
     field[n] = '\0';
 }
+
+std::string QuotedText(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default: out += c;
+        }
+    }
+    return out + "\"";
+}

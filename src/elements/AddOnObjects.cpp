@@ -2,6 +2,7 @@
 
 #include "elements/BaseCls.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "elements/FloorPlanDatabase.hpp"
 #include "foundation/ACAPI.hpp"
 
 #include "GSArray.hpp"
@@ -63,79 +64,57 @@ bool IsAddOnObjectOfKind(const API_Element& element, int32_t kind, std::map<int3
     return ok;
 }
 
-GSErrCode SwitchDatabase(int32_t type) {
-    API_DatabaseInfo db = {};
-    db.typeID = type;
-    return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
+// Runs `body` in the floor plan's database when the 3D window is to be left, else where it is.
+template <typename Body>
+bool InFloorPlanDatabaseIf(Leave3D leave3D, Body body) {
+    return leave3D == Leave3D::Yes ? InFloorPlanDatabase(body) : body();
 }
-
-// While alive, the floor plan's database is the current one when the 3D window was and is to be left; the 3D
-// window's database comes back at the end.
-class FloorPlanDatabase {
-public:
-    explicit FloorPlanDatabase(Leave3D leave3D) {
-        if (leave3D == Leave3D::Yes && IsCurrentWindow3D()) {
-            m_switched = SwitchDatabase(APIWind_FloorPlanID) == NoError;
-            m_ready = m_switched;
-        }
-    }
-    ~FloorPlanDatabase() {
-        if (m_switched) SwitchDatabase(APIWind_3DModelID);
-    }
-    FloorPlanDatabase(const FloorPlanDatabase&) = delete;
-    FloorPlanDatabase& operator=(const FloorPlanDatabase&) = delete;
-    bool Ready() const { return m_ready; }
-
-private:
-    bool m_switched = false;
-    bool m_ready = true;
-};
 
 // Calls `keep` for every add-on object of the kind in the project, in the host's order; false when the
 // database cannot be switched, the elements cannot be listed or read, or `keep` fails.
 template <typename Keep>
 bool ForEachAddOnObject(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, Keep keep) {
-    const FloorPlanDatabase database(leave3D);
-    GS::Array<API_Guid> guids;
-    bool ok = database.Ready() && ACAPI_Element_GetElemList(typeID, &guids) == NoError;
-    std::map<int32_t, int32_t> kinds;
-    for (uint32_t i = 0; ok && i < guids.GetSize(); ++i) {
-        API_Element element;
-        std::memset(static_cast<void*>(&element), 0, sizeof element);
-        element.header.guid = guids[i];
-        // A listed element that cannot be read is a host failure: taken as "no such object", it would send a
-        // command down its no-terrain path.
-        bool failed = false;
-        if (ACAPI_Element_Get(&element) != NoError)
-            ok = false;
-        else if (IsAddOnObjectOfKind(element, kind, kinds, &failed))
-            ok = keep(element);
-        if (failed) ok = false;
-    }
-    return ok;
+    return InFloorPlanDatabaseIf(leave3D, [&] {
+        GS::Array<API_Guid> guids;
+        bool ok = ACAPI_Element_GetElemList(typeID, &guids) == NoError;
+        std::map<int32_t, int32_t> kinds;
+        for (uint32_t i = 0; ok && i < guids.GetSize(); ++i) {
+            API_Element element;
+            std::memset(static_cast<void*>(&element), 0, sizeof element);
+            element.header.guid = guids[i];
+            // A listed element that cannot be read is a host failure: taken as "no such object", it would send a
+            // command down its no-terrain path.
+            bool failed = false;
+            if (ACAPI_Element_Get(&element) != NoError)
+                ok = false;
+            else if (IsAddOnObjectOfKind(element, kind, kinds, &failed))
+                ok = keep(element);
+            if (failed) ok = false;
+        }
+        return ok;
+    });
 }
 
 // Calls `keep` with every placed part of host type `typeID` (one with a library part) and the kind of its part
 // (0: none of the add-on's), in the host's order; false as ForEachAddOnObject.
 template <typename Keep>
 bool ForEachAddOnObjectOfParts(API_ElemTypeID typeID, Leave3D leave3D, std::map<int32_t, int32_t>& parts, Keep keep) {
-    const FloorPlanDatabase database(leave3D);
-    GS::Array<API_Guid> guids;
-    bool ok = database.Ready() && ACAPI_Element_GetElemList(typeID, &guids) == NoError;
-    for (uint32_t i = 0; ok && i < guids.GetSize(); ++i) {
-        API_Element element;
-        std::memset(static_cast<void*>(&element), 0, sizeof element);
-        element.header.guid = guids[i];
-        if (ACAPI_Element_Get(&element) != NoError) {
-            ok = false;
-            break;
+    return InFloorPlanDatabaseIf(leave3D, [&] {
+        GS::Array<API_Guid> guids;
+        bool ok = ACAPI_Element_GetElemList(typeID, &guids) == NoError;
+        for (uint32_t i = 0; ok && i < guids.GetSize(); ++i) {
+            API_Element element;
+            std::memset(static_cast<void*>(&element), 0, sizeof element);
+            element.header.guid = guids[i];
+            if (ACAPI_Element_Get(&element) != NoError) return false;
+            auto it = parts.find(element.object.libInd);
+            if (it == parts.end())
+                it = parts.emplace(element.object.libInd, KindOfLibPart(element.object.libInd)).first;
+            if (it->second < 0) ok = false;
+            if (ok && it->second != 0) ok = keep(element, it->second);
         }
-        auto it = parts.find(element.object.libInd);
-        if (it == parts.end()) it = parts.emplace(element.object.libInd, KindOfLibPart(element.object.libInd)).first;
-        if (it->second < 0) ok = false;
-        if (ok && it->second != 0) ok = keep(element, it->second);
-    }
-    return ok;
+        return ok;
+    });
 }
 
 }  // namespace
@@ -223,11 +202,12 @@ bool PickElements(int32_t kind, API_ElemTypeID typeID, bool onlyEditable, Leave3
     if (!CollectSelection(selected, true, typeID, onlyEditable, leave3D)) return false;
     // Read where the selection was read, so user data is found also from the 3D window.
     bool switched = false;
-    if (leave3D == Leave3D::Yes && IsCurrentWindow3D()) switched = SwitchDatabase(APIWind_FloorPlanID) == NoError;
+    if (leave3D == Leave3D::Yes && IsCurrentWindow3D())
+        switched = MakeWindowDatabaseCurrent(APIWind_FloorPlanID) == NoError;
     std::map<int32_t, int32_t> kinds;
     bool failed = false;
     for (int32_t i = 0; i < selected.GetCount() && !failed; ++i)
         if (IsAddOnObjectOfKind(selected[i], kind, kinds, &failed) && !out.Insert(selected[i])) break;
-    if (switched) SwitchDatabase(APIWind_3DModelID);
+    if (switched) MakeWindowDatabaseCurrent(APIWind_3DModelID);
     return !failed;
 }

@@ -1,6 +1,5 @@
 #include "terrain/TerrainUpdateSteps.hpp"
 
-#include "foundation/ModuleLog.hpp"
 #include "terrain/ConstraintInput.hpp"
 #include "terrain/ContourLineCls.hpp"
 #include "terrain/PointTool.hpp"
@@ -28,9 +27,6 @@ bool KeepConstraintsOnTheirPoints(const ModelUpdateEvent& event) {
         LogModelUpdateStep("ConstraintInput::RefreshOnUpdateB", event.heads.GetCount());
         refreshed = ConstraintInput::RefreshOnUpdateB(event.heads, event.parents);
     }
-    if (refreshed) {
-        ModuleLog::LogCall("ConstraintInput::RefreshOnUpdateC");
-        ConstraintInput::RefreshOnUpdateC();
-    }
+    if (refreshed) ConstraintInput::RefreshOnUpdateC();
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include "library/LibraryWords.hpp"
 
+#include "TextFields.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -321,18 +323,7 @@ void AddDefaultSections(LibPartDef* part) {
 
 std::string Quote(const std::u16string& text) {
     const std::string utf8 = Utf8FromField(text.data(), text.size());
-    std::string out = "\"";
-    for (char c : utf8) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default: out += c;
-        }
-    }
-    return out + "\"";
+    return QuotedText(utf8);
 }
 
 std::string NumberText(double v) {

@@ -1,5 +1,7 @@
 #include "script/ScriptLanguage.hpp"
 
+#include "TextFields.hpp"
+
 #include <sstream>
 
 // --- words and numbers ---------------------------------------------------------------------------------------
@@ -289,16 +291,5 @@ std::string ScriptLanguage::Usage() const {
 
 std::string WrittenScriptToken(const ScriptToken& token) {
     if (!token.quoted) return token.text;
-    std::string out = "\"";
-    for (char c : token.text) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default: out += c;
-        }
-    }
-    return out + "\"";
+    return QuotedText(token.text);
 }
