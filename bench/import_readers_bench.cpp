@@ -8,6 +8,7 @@
 // the end the run prints the milliseconds, the ratio to GDAL and the peak memory each read adds (measured once
 // in a child process).
 #include "PeakMemory.hpp"
+#include "RealGrid.hpp"
 #include "TimesBySize.hpp"
 #include "fileio/ASCFileCls.hpp"
 #include "fileio/TextFileCls.hpp"
@@ -35,22 +36,8 @@ struct Files {
     std::string why;
 };
 
-// The real grid warped to `cell` metres, integers and no-data kept, as a GDAL dataset in `dir`.
 GDALDatasetH Finer(const std::string& dir, double cell, const char* name) {
-    GDALDatasetH src = GDALOpen(LODRAVIX_TEST_DATA_DIR "/asc/elev.asc", GA_ReadOnly);
-    if (src == nullptr) return nullptr;
-    const std::string res = std::to_string(cell);
-    std::vector<std::string> args = {"-of",        "GTiff",  "-tr",        res,      res,   "-r",   "bilinear",
-                                     "-srcnodata", "-32768", "-dstnodata", "-32768", "-ot", "Int32"};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    GDALWarpAppOptions* options = GDALWarpAppOptionsNew(argv.data(), nullptr);
-    const std::string tif = dir + "/" + name;
-    GDALDatasetH fine = GDALWarp(tif.c_str(), nullptr, 1, &src, options, nullptr);
-    GDALWarpAppOptionsFree(options);
-    GDALClose(src);
-    return fine;
+    return WarpRealGrid(LODRAVIX_TEST_DATA_DIR "/asc/elev.asc", dir, cell, name);
 }
 
 Files MakeFiles() {

@@ -3,13 +3,17 @@
 // 30 km square (10^3 to 10^5 points; 10^6 with --main_road_full, which takes minutes), then the script's steps:
 // "ASC file import", "Outline", "Terrain" (the mesh and its 3D model), "Contour lines", a road, a level plateau
 // and "Volume calculation". Each size runs in a child process of its own (a fresh host, the peak reset); a script
-// command between the steps notes the time and the peak resident memory so far.
+// command between the steps notes the time and the peak resident memory so far. --main_road_full also runs the
+// whole real grid at the size users have it: warped to 60 m cells, 1.43 million cells of integers, half of them
+// no-data (712,305 points); its outline is drawn round the points' box and runs through the points the corridor
+// finds, and the road and plateau stand where they stand on the window.
 //
 // Peers in the same run, on the same grid: GDAL reading it (the import), CGAL's constrained Delaunay
 // triangulation of the same points with the outline as its constraints (the mesh), and GDAL's contour generator
 // (gdal_contour's API, 10 m levels) on the same grid (the contour lines). The closing table gives each step's
 // seconds, microseconds per point, peak memory after it and the ratio to its peer.
 #include "PeakMemory.hpp"
+#include "RealGrid.hpp"
 #include "ScriptSteps.hpp"
 #include "TimesBySize.hpp"
 
@@ -41,28 +45,64 @@ constexpr double kSide = 30000.0;  // the window's side in metres
 constexpr int kSteps = 7;
 const char* const kStepNames[kSteps] = {"import", "outline", "mesh", "contours", "road", "plateau", "volumes"};
 
+constexpr int64_t kRealGrid = -60;  // the benchmark argument that stands for the real grid at 60 m
+
 struct Grid {
-    int k = 0;
+    int nx = 0, ny = 0;
     double cell = 0;
     double xll = 0, yll = 0;
     std::vector<double> z;  // row-major, the north row first
-    std::string path;       // the grid written as an ASCII grid
+    double noData = -32768;
+    int64_t points = 0;         // cells with data
+    double boxW = 0, boxH = 0;  // the points' box, its south-west corner moved to (0, 0) by the import
+    double ox = 0, oy = 0;      // the window's south-west point there: the road and plateau stand on it
+    std::string path;           // the grid written as an ASCII grid
+
+    bool Has(int r, int c) const { return z[size_t(r) * size_t(nx) + size_t(c)] != noData; }
 };
+
+// The south-west point of examples/data/elev_window.asc, where the road's coordinates start.
+constexpr double kWindowX = 277611.219768329640, kWindowY = 5492423.804358905181;
+
+// The points' box and the window's place in it; a point of cell (r, c) lies at (xll + c cell, yll + (ny-1-r) cell).
+void Place(Grid* g) {
+    int cmin = g->nx, cmax = -1, rmin = g->ny, rmax = -1;
+    g->points = 0;
+    for (int r = 0; r < g->ny; ++r)
+        for (int c = 0; c < g->nx; ++c)
+            if (g->Has(r, c)) {
+                ++g->points;
+                cmin = std::min(cmin, c), cmax = std::max(cmax, c), rmin = std::min(rmin, r), rmax = std::max(rmax, r);
+            }
+    const double minX = g->xll + g->cell * cmin, minY = g->yll + g->cell * (g->ny - 1 - rmax);
+    g->boxW = g->cell * (cmax - cmin);
+    g->boxH = g->cell * (rmax - rmin);
+    g->ox = kWindowX - minX;
+    g->oy = kWindowY - minY;
+}
+
+bool ReadGrid(GDALDatasetH ds, Grid* g) {
+    double t[6];
+    GDALGetGeoTransform(ds, t);
+    g->nx = GDALGetRasterXSize(ds);
+    g->ny = GDALGetRasterYSize(ds);
+    g->cell = t[1];
+    g->xll = t[0];
+    g->yll = t[3] + t[5] * g->ny;
+    g->z.resize(size_t(g->nx) * size_t(g->ny));
+    GDALRasterBandH band = GDALGetRasterBand(ds, 1);
+    int has = 0;
+    const double noData = GDALGetRasterNoDataValue(band, &has);
+    if (has) g->noData = noData;
+    return GDALRasterIO(band, GF_Read, 0, 0, g->nx, g->ny, g->z.data(), g->nx, g->ny, GDT_Float64, 0, 0) == CE_None;
+}
 
 // The source window: 50 x 50 cells of 600 m read through GDAL (no no-data cells).
 bool ReadWindow(Grid* g) {
     const std::string path = std::string(LODRAVIX_SOURCE_DIR) + "/examples/data/elev_window.asc";
     GDALDatasetH ds = GDALOpen(path.c_str(), GA_ReadOnly);
     if (ds == nullptr) return false;
-    double t[6];
-    GDALGetGeoTransform(ds, t);
-    g->k = GDALGetRasterXSize(ds);
-    g->cell = t[1];
-    g->xll = t[0];
-    g->yll = t[3] + t[5] * GDALGetRasterYSize(ds);
-    g->z.resize(size_t(g->k) * size_t(g->k));
-    const bool ok = GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Read, 0, 0, g->k, g->k, g->z.data(), g->k, g->k,
-                                 GDT_Float64, 0, 0) == CE_None;
+    const bool ok = ReadGrid(ds, g);
     GDALClose(ds);
     return ok;
 }
@@ -71,17 +111,17 @@ bool ReadWindow(Grid* g) {
 // edge rows and columns held level), rounded to centimetres, as examples/data/elev_window_300m.asc was made.
 Grid Resample(const Grid& src, int k, const std::string& folder) {
     Grid g;
-    g.k = k;
+    g.nx = g.ny = k;
     g.cell = kSide / k;
     g.xll = src.xll;
     g.yll = src.yll;
     g.z.resize(size_t(k) * size_t(k));
-    auto at = [&](int r, int c) { return src.z[size_t(r) * size_t(src.k) + size_t(c)]; };
+    auto at = [&](int r, int c) { return src.z[size_t(r) * size_t(src.nx) + size_t(c)]; };
     for (int r = 0; r < k; ++r)
         for (int c = 0; c < k; ++c) {
-            const double fr = std::clamp((r + 0.5) * g.cell / src.cell - 0.5, 0.0, double(src.k - 1));
-            const double fc = std::clamp((c + 0.5) * g.cell / src.cell - 0.5, 0.0, double(src.k - 1));
-            const int r0 = std::min(int(fr), src.k - 2), c0 = std::min(int(fc), src.k - 2);
+            const double fr = std::clamp((r + 0.5) * g.cell / src.cell - 0.5, 0.0, double(src.ny - 1));
+            const double fc = std::clamp((c + 0.5) * g.cell / src.cell - 0.5, 0.0, double(src.nx - 1));
+            const int r0 = std::min(int(fr), src.ny - 2), c0 = std::min(int(fc), src.nx - 2);
             const double dr = fr - r0, dc = fc - c0;
             const double v = (at(r0, c0) * (1 - dc) + at(r0, c0 + 1) * dc) * (1 - dr) +
                 (at(r0 + 1, c0) * (1 - dc) + at(r0 + 1, c0 + 1) * dc) * dr;
@@ -100,6 +140,22 @@ Grid Resample(const Grid& src, int k, const std::string& folder) {
         }
         out << "\n";
     }
+    Place(&g);
+    return g;
+}
+
+// The real grid warped to `cell` metres, written by GDAL as an ASCII grid.
+Grid RealGrid(double cell, const std::string& folder) {
+    Grid g;
+    const std::string name = "real_" + std::to_string(int(cell));
+    GDALDatasetH fine = WarpRealGrid(std::string(LODRAVIX_SOURCE_DIR) + "/tests/data/asc/elev.asc", folder, cell,
+                                     (name + ".tif").c_str());
+    if (fine == nullptr) return g;
+    g.path = folder + "/" + name + ".asc";
+    GDALClose(GDALCreateCopy(GDALGetDriverByName("AAIGrid"), g.path.c_str(), fine, FALSE, nullptr, nullptr, nullptr));
+    if (!ReadGrid(fine, &g)) g.z.clear();
+    GDALClose(fine);
+    if (!g.z.empty()) Place(&g);
     return g;
 }
 
@@ -112,27 +168,31 @@ std::string Num(double v) {
 // The main road's script on the grid (as examples/main_road.script; the volume results depend on the size and
 // are not checked here), with a "bench mark" line after each step.
 std::string MainRoadScript(const Grid& g) {
-    const double h = g.cell / 2, lo = -h, hi = kSide - h;
-    const std::string n = std::to_string(int64_t(g.k) * g.k);
+    const double h = g.cell / 2;
+    const std::string n = std::to_string(g.points);
+    auto at = [&](double x, double y) { return Num(g.ox + x) + "," + Num(g.oy + y); };
+    auto click = [&](double x, double y) { return "click " + Num(x) + " " + Num(y) + "\n"; };
     std::ostringstream s;
     s << "language AUT\nlibrary load \"@module/library\"\nload\nexpect loaded\nmenu 32501 1\ndialog 32400 click 2\n"
       << "bench mark\n"
       << "file-dialog " << g.path << "\ndialog 32569 set 20 0\ndialog 32569 set 22 0\ndialog 32575 click 5\n"
       << "expect elements " << n << " hotspot\nbench mark\n"
       << "dialog 32546 click 1\n"
-      << "click " << Num(lo) << " " << Num(lo) << "\nclick " << Num(lo) << " " << Num(hi) << "\n"
-      << "click " << Num(hi) << " " << Num(hi) << "\nclick " << Num(hi) << " " << Num(lo) << "\n"
-      << "click " << Num(lo) << " " << Num(lo) << "\ndialog 32575 click 8\nexpect elements 1 fill\nbench mark\n"
+      << click(-h, -h) << click(-h, g.boxH + h) << click(g.boxW + h, g.boxH + h) << click(g.boxW + h, -h)
+      << click(-h, -h) << "dialog 32575 click 8\nexpect elements 1 fill\nbench mark\n"
       << "dialog 32547 click 1\ndialog 32575 click 9\nexpect alert \"Terrain has been created!\"\n"
       << "expect elements 1 mesh\nbench mark\n"
       << "dialog 32549 click 1\ndialog 32575 click 10\nname CL VY_CONTOURLINES\nbench mark\n"
-      << "place polyline P \"3000,5000 15000,12000 26000,24000\"\nselect P\ndialog 32400 click 3\n"
+      << "place polyline P \"" << at(3000, 5000) << " " << at(15000, 12000) << " " << at(26000, 24000)
+      << "\"\nselect P\ndialog 32400 click 3\n"
       << "dialog 32554 set 8 8\ndialog 32554 click 1\ndialog 32402 click 4\nname ROAD VY_ROAD 3\n"
       << "expect param ROAD operatore \"result\"\nbench mark\n"
-      << "place fill H \"5000,18000 11000,18000 11000,24000 5000,24000\"\nselect H\ndialog 32553 set 8 300\n"
+      << "place fill H \"" << at(5000, 18000) << " " << at(11000, 18000) << " " << at(11000, 24000) << " "
+      << at(5000, 24000) << "\"\nselect H\ndialog 32553 set 8 300\n"
       << "dialog 32553 click 1\ndialog 32402 click 3\nname PCUT VY_PLATEAU 1\nname PFILL VY_PLATEAU 2\n"
       << "name PLAT VY_PLATEAU 3\nexpect param PLAT livello 300\n"
-      << "body PCUT box \"5000,18000,300\" \"11000,24000,600\"\nbody PFILL box \"5000,18000,175\" \"11000,24000,300\"\n"
+      << "body PCUT box \"" << at(5000, 18000) << ",300\" \"" << at(11000, 24000) << ",600\"\n"
+      << "body PFILL box \"" << at(5000, 18000) << ",175\" \"" << at(11000, 24000) << ",300\"\n"
       << "bench mark\n"
       << "dialog 32400 click 5\ndialog 32404 click 1\nname CL VY_CONTOURLINES\nexpect param-cells CL quantita 4\nbench "
          "mark\n"
@@ -146,10 +206,17 @@ std::string Folder() {
     return folder;
 }
 
-Grid GridOf(int64_t count) {
+const Grid& GridOf(int64_t count) {
+    static std::map<int64_t, Grid> grids;
+    auto it = grids.find(count);
+    if (it != grids.end()) return it->second;
+    Grid g;
     Grid window;
-    if (!ReadWindow(&window)) return Grid();
-    return Resample(window, int(std::lround(std::sqrt(double(count)))), Folder());
+    if (count == kRealGrid)
+        g = RealGrid(60.0, Folder());
+    else if (ReadWindow(&window))
+        g = Resample(window, int(std::lround(std::sqrt(double(count)))), Folder());
+    return grids[count] = std::move(g);
 }
 
 std::map<int64_t, ScriptSteps> roadFigures;
@@ -161,25 +228,25 @@ struct PeerFigures {
 std::map<std::string, std::map<int64_t, PeerFigures>> peerFigures;
 
 void BM_MainRoad(benchmark::State& state) {
-    const Grid g = GridOf(state.range(0));
+    const Grid& g = GridOf(state.range(0));
     if (g.z.empty()) return state.SkipWithError("the window cannot be read");
     const std::string script = MainRoadScript(g);
     for (auto _ : state) {
         const ScriptSteps f = RunScriptSteps(script, Folder(), kSteps, "main_road.log");
         if (!f.passed)
             return state.SkipWithError("the main road failed (its log: main_road.log in the temporary folder)");
-        roadFigures[state.range(0)] = f;
+        roadFigures[g.points] = f;
         double total = 0;
         for (int s = 0; s < kSteps; ++s) total += f.seconds[size_t(s)];
         state.SetIterationTime(total);
     }
-    state.counters["points"] = double(g.k) * g.k;
+    state.counters["points"] = double(g.points);
 }
 
 // Runs a peer once in a child (its time and peak), kept under `name`.
 template <class Work>
 void RunPeer(benchmark::State& state, const char* name, const Work& work) {
-    const Grid g = GridOf(state.range(0));
+    const Grid& g = GridOf(state.range(0));
     if (g.z.empty()) return state.SkipWithError("the window cannot be read");
     for (auto _ : state) {
         const PeerFigures f = InChildProcess<PeerFigures>([&](PeerFigures* out) {
@@ -190,7 +257,7 @@ void RunPeer(benchmark::State& state, const char* name, const Work& work) {
             out->peakMiB = (StatusKiB("VmHWM:") - base) / 1024.0;
         });
         if (f.peakMiB < 0 || f.result <= 0) return state.SkipWithError("the peer failed");
-        peerFigures[name][state.range(0)] = f;
+        peerFigures[name][g.points] = f;
         state.SetIterationTime(f.seconds);
     }
 }
@@ -218,15 +285,17 @@ double GdalRead(const Grid& g) {
     return double(points.size());
 }
 
-// CGAL's constrained Delaunay triangulation of the grid's points (at the import's cell positions) with the
-// outline's four edges as constraints.
+// CGAL's constrained Delaunay triangulation of the grid's points with data (at the import's cell positions) with
+// the four edges round the grid as constraints.
 double CgalMesh(const Grid& g) {
     std::vector<K::Point_2> points;
-    points.reserve(g.z.size());
-    for (int r = 0; r < g.k; ++r)
-        for (int c = 0; c < g.k; ++c) points.emplace_back(c * g.cell, (g.k - 1 - r) * g.cell);
-    const double lo = -g.cell / 2, hi = kSide - g.cell / 2;
-    const K::Point_2 ring[4] = {{lo, lo}, {lo, hi}, {hi, hi}, {hi, lo}};
+    points.reserve(size_t(g.points));
+    for (int r = 0; r < g.ny; ++r)
+        for (int c = 0; c < g.nx; ++c)
+            if (g.Has(r, c)) points.emplace_back(c * g.cell, (g.ny - 1 - r) * g.cell);
+    const double h = g.cell / 2;
+    const double x0 = -h, y0 = -h, x1 = g.cell * (g.nx - 1) + h, y1 = g.cell * (g.ny - 1) + h;
+    const K::Point_2 ring[4] = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}};
     CDT cdt;
     cdt.insert(points.begin(), points.end());
     for (int i = 0; i < 4; ++i) cdt.insert_constraint(ring[i], ring[(i + 1) % 4]);
@@ -292,13 +361,13 @@ void Sizes(benchmark::internal::Benchmark* b) {
 }
 
 void FullSize(benchmark::internal::Benchmark* b) {
-    b->Arg(1000000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    b->Arg(1000000)->Arg(kRealGrid)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --main_road_full adds the 10^6-point runs (minutes).
+    // --main_road_full adds the 10^6-point runs and the real grid at 60 m (minutes).
     bool full = false;
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
