@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 constexpr int32_t PromptFirstNode = 1;
@@ -142,13 +143,22 @@ void Close(PlanPoints& points) {
 }  // namespace
 
 PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot) {
+    // Each point's place and story only: a survey's whole elements would cost a kilobyte a point.
+    struct Place {
+        API_Coord pos;
+        int16_t story;
+    };
+    std::vector<Place> places;
+    if (!VisitTerrainPoints([&](const API_Element& e) {
+            places.push_back({e.hotspot.pos, e.header.floorInd});
+            return true;
+        }))
+        return {};
     PlanPoints out;
-    QV_List<API_Element> points;
-    if (!CollectTerrainPoints(points)) return out;
     const int16_t story = CurrentStoryIndex();
-    for (int32_t i = 0; i < points.GetCount(); ++i) {
+    for (const Place& p : places) {
         if (perHotspot) perHotspot();
-        if (points[i].header.floorInd == story) out.push_back(points[i].hotspot.pos);
+        if (p.story == story) out.push_back(p.pos);
     }
     return out;
 }
@@ -161,17 +171,18 @@ OutlineData::OutlineData(TerrainInputDialogs& dialogs)
 
 void OutlineData::EstimateCorridorWidth() {
     corridorHalfWidth = 2.0;
-    QV_List<API_Element> points;
-    if (!CollectTerrainPoints(points) || points.GetCount() == 0) return;
-    double x0 = points[0].hotspot.pos.x, x1 = x0, y0 = points[0].hotspot.pos.y, y1 = y0;
-    for (int32_t i = 1; i < points.GetCount(); ++i) {
-        const API_Coord& p = points[i].hotspot.pos;
-        x0 = std::fmin(x0, p.x);
-        x1 = std::fmax(x1, p.x);
-        y0 = std::fmin(y0, p.y);
-        y1 = std::fmax(y1, p.y);
-    }
-    corridorHalfWidth = std::hypot(x1 - x0, y1 - y0) / 25.0;
+    bool any = false;
+    double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    const bool listed = VisitTerrainPoints([&](const API_Element& e) {
+        const API_Coord& p = e.hotspot.pos;
+        x0 = any ? std::fmin(x0, p.x) : p.x;
+        x1 = any ? std::fmax(x1, p.x) : p.x;
+        y0 = any ? std::fmin(y0, p.y) : p.y;
+        y1 = any ? std::fmax(y1, p.y) : p.y;
+        any = true;
+        return true;
+    });
+    if (listed && any) corridorHalfWidth = std::hypot(x1 - x0, y1 - y0) / 25.0;
 }
 
 void OutlineData::ReadSettingsFromElement(const API_Elem_Head& element) {

@@ -27,6 +27,10 @@ bool CollectTerrainPoints(QV_List<API_Element>& points) {
     return CollectAddOnObjects(ElemKind_Point, API_HotspotID, 0, points) != 0;
 }
 
+bool VisitTerrainPoints(const std::function<bool(const API_Element&)>& visit) {
+    return VisitAddOnObjects(ElemKind_Point, API_HotspotID, visit);
+}
+
 bool CollectConstraints(QV_List<API_Element>& constraints) {
     return CollectAddOnObjects(ElemKind_Constraint, API_LineID, 0, constraints) != 0;
 }

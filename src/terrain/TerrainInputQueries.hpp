@@ -21,6 +21,8 @@ int16_t CurrentStoryIndex();
 // the current database, in the host's order; false when the host cannot list them.
 bool CollectTerrainPoints(QV_List<API_Element>& points);
 bool CollectConstraints(QV_List<API_Element>& constraints);
+// The terrain points one by one, as CollectTerrainPoints lists them, without holding them all.
+bool VisitTerrainPoints(const std::function<bool(const API_Element&)>& visit);
 
 // The index of the first point in `points` lying on `at`, skipping `except` (a null GUID skips none); -1: none.
 int32_t FindPointAt(const QV_List<API_Element>& points, const API_Coord& at, const API_Guid& except);
