@@ -8,9 +8,9 @@
 
 namespace {
 
-std::vector<std::string> Lines(SOSIFileCls& reader, int32_t f = 0) {
+std::vector<std::string> Lines(SOSIImport& reader, int32_t f = 0) {
     std::vector<std::string> out;
-    const SOSILines& lines = reader.files[f].lines;
+    const SOSILines& lines = reader.scan.files[f].lines;
     for (int32_t i = 0; i < lines.GetCount(); ++i) out.push_back(lines[i].ToString().ToStdString());
     return out;
 }
@@ -38,7 +38,7 @@ TEST_F(SosiReaderTest, LineEndsAndEncodingsGiveTheSameLines) {
     const std::string utf16NoMark = utf16.substr(2);  // found from the content
     std::vector<std::string> expected;
     for (const std::string& bytes : {lf, crlf, cr, bom, latin1, utf16, utf16NoMark}) {
-        SOSIFileCls reader;
+        SOSIImport reader;
         ASSERT_TRUE(ReadFiles(reader, {Write("enc.sos", bytes)}));
         const std::vector<std::string> lines = Lines(reader);
         if (expected.empty()) expected = lines;
@@ -46,7 +46,7 @@ TEST_F(SosiReaderTest, LineEndsAndEncodingsGiveTheSameLines) {
         // The mark is not part of line 1; later lines keep their letters; the one-character line is gone.
         EXPECT_EQ(lines.front(), ".HODE");
         EXPECT_EQ(lines[4], "...ORIGO-N\xC3\x98 0 0");
-        EXPECT_EQ(reader.files[0].objects.GetCount(), 1);
+        EXPECT_EQ(reader.scan.files[0].objects.GetCount(), 1);
     }
     EXPECT_EQ(expected.size(), 11u);
 }
@@ -58,9 +58,9 @@ TEST_F(SosiReaderTest, ScanFindsHeaderObjectsAndTypes) {
              ".PUNKT 3:\n..OBJTYPE H\xC3\xB8ydekurve\n..N\xC3\x98\n1 2\n"
              ".PUNKT 4:\n..OBJTYPE H\xC3\xB8ydekurve\n..N\xC3\x98\n1 2\n",
              "0.01", "...ORIGO-\xC3\x98N 100 200\n...MIN-N\xC3\x98 1 2\n...MAX-E 3 4");
-    SOSIFileCls reader;
+    SOSIImport reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("scan.sos", text)}));
-    const SOSIFileData& f = reader.files[0];
+    const SOSIFileData& f = reader.scan.files[0];
     // Origin before .HODE is no header value; east first when the suffix does not start with N.
     EXPECT_EQ(f.originEast, 100.0);
     EXPECT_EQ(f.originNorth, 200.0);
@@ -77,14 +77,14 @@ TEST_F(SosiReaderTest, ScanFindsHeaderObjectsAndTypes) {
     EXPECT_EQ(Str(f.objects[2].type), "H\xC3\xB8ydekurve");
     // The end line closes the last object.
     EXPECT_EQ(f.objects[3].lastLine, f.lines.GetCount() - 2);
-    ASSERT_EQ(reader.types.GetCount(), 2);
-    EXPECT_EQ(reader.types[1].terrainFeature, 1);
-    EXPECT_EQ(reader.types[0].terrainFeature, 0);
+    ASSERT_EQ(reader.scan.types.GetCount(), 2);
+    EXPECT_EQ(reader.scan.types[1].terrainFeature, 1);
+    EXPECT_EQ(reader.scan.types[0].terrainFeature, 0);
 
     // Without an end line the last object is kept with its lines.
-    SOSIFileCls open;
+    SOSIImport open;
     ASSERT_TRUE(ReadFiles(open, {Write("open.sos", ".HODE\n.PUNKT 1:\n..N\xC3\x98\n100 200\n")}));
-    ASSERT_EQ(open.files[0].objects.GetCount(), 1);
+    ASSERT_EQ(open.scan.files[0].objects.GetCount(), 1);
     EXPECT_EQ(ObjectPoints(open)[0].size(), 1u);
 }
 
@@ -94,7 +94,7 @@ TEST_F(SosiReaderTest, RecordLinesScaleAndKeepEveryTuple) {
              "...ENHET 1\n1200 300 1 2 ...KP 1\n"
              ".PUNKT 2:\n..OBJTYPE A\n..N\xC3\x98H 1200 300 1234 1 1 0\n"
              ".TEKST 3:\n..OBJTYPE A\n..STRENG \"  two   words \"\n..RADIUS 2,5\n..NAVN 1\n..N\xC3\x98\n1 1\n");
-    SOSIFileCls reader;
+    SOSIImport reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("rec.sos", text)}));
     std::vector<std::vector<API_Coord3D>> pts = ObjectPoints(reader);
     ASSERT_EQ(pts[0].size(), 4u);
@@ -106,12 +106,13 @@ TEST_F(SosiReaderTest, RecordLinesScaleAndKeepEveryTuple) {
     EXPECT_DOUBLE_EQ(pts[0][3].x, 2.0);    // a second tuple on one line
     ASSERT_EQ(pts[1].size(), 2u);          // tuples on the keyword line
     EXPECT_DOUBLE_EQ(pts[1][0].z, 12.34);
-    reader.skipLowHeights = 1;
+    reader.assembly.skipLowHeights = 1;
     EXPECT_EQ(ObjectPoints(reader)[1].size(), 1u);
-    reader.skipLowHeights = 0;
-    EXPECT_EQ(ObjectPoints(reader)[2].size(), 1u);  // "..NAVN" is no coordinate keyword
-    EXPECT_EQ(Str(reader.scratch.texts[0]), "two words");
-    EXPECT_DOUBLE_EQ(reader.scratch.radius, 2.5);
+    reader.assembly.skipLowHeights = 0;
+    SOSIObjectRecords records;
+    EXPECT_EQ(ObjectPoints(reader, 0, &records)[2].size(), 1u);  // "..NAVN" is no coordinate keyword
+    EXPECT_EQ(Str(records.scratch.texts[0]), "two words");
+    EXPECT_DOUBLE_EQ(records.scratch.radius, 2.5);
 }
 
 TEST_F(SosiReaderTest, ReferencesGroupAndRemoveOnlyTheirFilesCurves) {
@@ -119,13 +120,13 @@ TEST_F(SosiReaderTest, ReferencesGroupAndRemoveOnlyTheirFilesCurves) {
                                "0 100\n100 100\n.KURVE 3:\n..OBJTYPE K\n..N\xC3\x98\n100 100\n0 0\n";
     const std::string surface = ".FLATE 9:\n..OBJTYPE F\n..REF :1 :2\n:3\n..N\xC3\x98\n50 50\n"
                                 ".FLATE 10:\n..OBJTYPE F\n..REF :-1\n(:2 :3)\n..N\xC3\x98\n50 50\n";
-    SOSIFileCls reader;
+    SOSIImport reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("a.sos", Sosi(curves)), Write("b.sos", Sosi(curves + surface))}));
     ImportAll(reader);
     // File a keeps its three curves; file b's go into the surface.
     int32_t curvesLeft[2] = {0, 0};
     std::vector<const SOSIData*> flates;
-    for (const SOSIData& d : reader.data) {
+    for (const SOSIData& d : reader.assembly.data) {
         if (d.geometryKind == SOSIKindCurve) ++curvesLeft[d.fileIndex];
         if (d.geometryKind == SOSIKindSurface) flates.push_back(&d);
     }
@@ -156,35 +157,35 @@ TEST_F(SosiReaderTest, SelectionAppliesMinimumsFiltersAndSimplifies) {
              ".KURVE 8:\n..OBJTYPE H\n..N\xC3\x98H\n0 0 10250\n100 0 10250\n"
              ".KURVE 9:\n..OBJTYPE H\n..N\xC3\x98H\n0 0 10250\n100 0 11000\n",
              "0.01", "...ORIGO-N\xC3\x98 1000 2000");
-    SOSIFileCls reader;
+    SOSIImport reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("sel.sos", text)}));
-    for (SOSIOType& row : reader.types) row.import = 1;
+    for (SOSIOType& row : reader.scan.types) row.import = 1;
     reader.tolerance = 0.1;
-    reader.lineFilterDistance = 0.05;
+    reader.assembly.lineFilterDistance = 0.05;
     reader.ImportObjects();
     std::vector<std::string> ids;
-    for (const SOSIData& d : reader.data) ids.push_back(Str(d.id));
+    for (const SOSIData& d : reader.assembly.data) ids.push_back(Str(d.id));
     EXPECT_EQ(ids, (std::vector<std::string>{"3", "5", "6", "7", "8", "9"}));
     EXPECT_EQ(reader.pointsRead, 9u);
     // The open line loses its first point; the origin is added north first.
-    ASSERT_EQ(reader.data[1].coords.GetCount(), 3);
-    EXPECT_DOUBLE_EQ(reader.data[1].coords[0].x, 2000.0 + 0.0);
-    EXPECT_DOUBLE_EQ(reader.data[1].coords[0].y, 1000.0 + 0.01);
+    ASSERT_EQ(reader.assembly.data[1].coords.GetCount(), 3);
+    EXPECT_DOUBLE_EQ(reader.assembly.data[1].coords[0].x, 2000.0 + 0.0);
+    EXPECT_DOUBLE_EQ(reader.assembly.data[1].coords[0].y, 1000.0 + 0.01);
 
     reader.ComputeExtents();
-    EXPECT_EQ(reader.contourCount, 4);  // the flat curves 5 to 8
-    reader.altitudeFilter = 1;
-    reader.firstAltitude = 100.0;
-    reader.finalAltitude = 110.0;
-    reader.equidistance = 5.0;
+    EXPECT_EQ(reader.assembly.contourCount, 4);  // the flat curves 5 to 8
+    reader.assembly.altitudeFilter = 1;
+    reader.assembly.firstAltitude = 100.0;
+    reader.assembly.finalAltitude = 110.0;
+    reader.assembly.equidistance = 5.0;
     reader.FilterContourHeights();
     ids.clear();
-    for (const SOSIData& d : reader.data) ids.push_back(Str(d.id));
+    for (const SOSIData& d : reader.assembly.data) ids.push_back(Str(d.id));
     EXPECT_EQ(ids, (std::vector<std::string>{"3", "6", "7", "9"}));
     // A tiny step ends at once and keeps what lies on it.
-    reader.equidistance = 1e-6;
+    reader.assembly.equidistance = 1e-6;
     reader.FilterContourHeights();
-    EXPECT_EQ(reader.data.GetCount(), 4);
+    EXPECT_EQ(reader.assembly.data.GetCount(), 4);
 }
 
 TEST_F(SosiReaderTest, ObjectModeJoinsContoursAndRingsCloseExactly) {
@@ -193,17 +194,17 @@ TEST_F(SosiReaderTest, ObjectModeJoinsContoursAndRingsCloseExactly) {
                                   ".KURVE 3:\n..OBJTYPE R\n..N\xC3\x98H\n0 0 100\n0 100 100\n100 100 100\n0 0 200\n"
                                   ".FLATE 4:\n..OBJTYPE F\n..REF :3\n..N\xC3\x98\n1 1\n");
     for (int32_t mode : {SOSIModeTerrain, SOSIModeObjects}) {
-        SOSIFileCls reader;
+        SOSIImport reader;
         ASSERT_TRUE(ReadFiles(reader, {Write("join.sos", text)}));
         reader.importMode = mode;
         ImportAll(reader);
         // Only the object mode joins the two touching contours, with one separator between the pieces.
-        ASSERT_EQ(reader.data.GetCount(), mode == SOSIModeObjects ? 2 : 3);
+        ASSERT_EQ(reader.assembly.data.GetCount(), mode == SOSIModeObjects ? 2 : 3);
         int separators = 0;
-        for (const API_Coord3D& c : reader.data[0].coords) separators += IsSOSISeparator(c) ? 1 : 0;
+        for (const API_Coord3D& c : reader.assembly.data[0].coords) separators += IsSOSISeparator(c) ? 1 : 0;
         EXPECT_EQ(separators, mode == SOSIModeObjects ? 1 : 0);
         // The ring's ends differ in height only: its higher end moves by 1/10000 and a closing copy follows.
-        const SOSIData& flate = reader.data[reader.data.GetCount() - 1];
+        const SOSIData& flate = reader.assembly.data[reader.assembly.data.GetCount() - 1];
         ASSERT_EQ(flate.pieces.GetCount(), 1);
         const SOSICos& ring = flate.pieces[0];
         ASSERT_EQ(ring.GetCount(), 5);
