@@ -20,7 +20,7 @@ class BaseFileCls;
 
 // What the assembly takes from the file scan and the command.
 struct SOSIAssemblyInput {
-    QV_List<SOSIFileData>& files;    // the objects' `selected` flags are set here
+    QV_List<SOSIFileData>& files;     // the objects' `selected` flags are set here
     const QV_List<SOSIOType>& types;  // the type rows as the options dialog left them
     int32_t importMode;
     double tolerance;  // the points' duplicate distance, when a type row gives none

@@ -21,7 +21,7 @@ void SOSIImport::FilterContourHeights() { assembly.FilterContourHeights(); }
 void SOSIImport::ResetForReread() { assembly.ResetForReread(); }
 
 bool BuildSOSIOutput(SOSIImport& import, uint8_t* somethingCreated) {
-    const SOSIOutputInput input{import.assembly.data, import.scan.types, import.importMode,
+    const SOSIOutputInput input{import.assembly.data, import.scan.types,  import.importMode,
                                 import.options,       import.limitToArea, import.limitArea};
     const bool built = BuildSOSIOutput(input, import.output, somethingCreated);
     if (import.output.stopped != 0) import.cancelled = 1;

@@ -29,7 +29,7 @@ public:
     // rows stay.
     void ResetForReread();
 
-    int32_t importMode = -1;  // SOSIModeTerrain, SOSIModeObjects or SOSIModeWorksheet
+    int32_t importMode = -1;   // SOSIModeTerrain, SOSIModeObjects or SOSIModeWorksheet
     uint8_t showAllTypes = 0;  // the terrain import's options list every type, not only the terrain features
     uint8_t cancelled = 0;     // the user cancelled a dialog of the import, or stopped the build
     SOSIFileScan scan;
