@@ -1,5 +1,6 @@
 #pragma once
-// The per-file, per-object and per-type records of the SOSI reader.
+// What the steps of a SOSI import share: the import modes, the piece separator, the files scanned with their
+// objects, the type rows, the layers made.
 #include "sosi/SOSIData.hpp"
 #include "sosi/SOSILines.hpp"
 
