@@ -62,3 +62,22 @@ TEST_F(SosiReaderTest, ReferencesGroupAndRemoveOnlyTheirFilesCurves) {
     EXPECT_TRUE(std::fabs(ring[0].x - ring[ring.GetCount() - 1].x) < 1e-12);
     EXPECT_GE(ring.GetCount(), 4);
 }
+
+// The records step only reads: the outer boundary a surface names comes out in the scratch, for the assembly to
+// drop those curves' own records.
+TEST_F(SosiReaderTest, ASurfacesOuterBoundaryIsHandedToTheAssembly) {
+    const std::string text = ".KURVE 1:\n..OBJTYPE K\n..N\xC3\x98\n0 0\n0 100\n.FLATE 10:\n..OBJTYPE F\n..REF (:2 :3) "
+                             ":-1\n:4\n..N\xC3\x98\n50 50\n";
+    SOSIImport reader;
+    ASSERT_TRUE(ReadFiles(reader, {Write("r.sos", Sosi(text))}));
+    const SOSIFileData& file = reader.scan.files[0];
+    SOSIObjectRecords records;
+    QV_List<API_Coord3D> points;
+    records.Read(file, file.objects[1], false, points);
+    ASSERT_EQ(records.scratch.boundaries.size(), 1u);  // the bracketed group, a hole, is in the refs only
+    ASSERT_EQ(records.scratch.boundaries[0].GetCount(), 2);
+    EXPECT_EQ(Str(records.scratch.boundaries[0][0]), "-1");
+    EXPECT_EQ(records.scratch.refs.GetCount(), 2);
+    records.Reset();
+    EXPECT_TRUE(records.scratch.boundaries.empty() && records.scratch.refs.IsEmpty());
+}
