@@ -9,7 +9,7 @@
 // size, and the peak memory of one read of the largest files beside GDAL's.
 #include "PeakMemory.hpp"
 #include "TimesBySize.hpp"
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 
 #include <gdal.h>
 #include <ogr_api.h>
@@ -216,18 +216,18 @@ std::string GeneratedFile(Kind kind, int64_t n) {
 }
 
 size_t ReadOurs(const std::string& path, int32_t mode, double filter = -1.0) {
-    SOSIFileCls reader;
+    SOSIImport reader;
     SOSIFileData file;
     file.path = QV_String(path.c_str(), Encoding_UTF8);
-    reader.files.Insert(file);
+    reader.scan.files.Insert(file);
     if (!reader.ReadSOSIFiles()) return 0;
     reader.importMode = mode;
-    for (SOSIOType& row : reader.types) row.import = 1;
-    if (filter >= 0.0) reader.tolerance = reader.lineFilterDistance = filter;
+    for (SOSIOType& row : reader.scan.types) row.import = 1;
+    if (filter >= 0.0) reader.tolerance = reader.assembly.lineFilterDistance = filter;
     reader.ImportObjects();
     size_t n = 0;
-    for (const SOSIData& d : reader.data) n += size_t(d.coords.GetCount());
-    return n + size_t(reader.data.GetCount());
+    for (const SOSIData& d : reader.assembly.data) n += size_t(d.coords.GetCount());
+    return n + size_t(reader.assembly.data.GetCount());
 }
 
 size_t ReadOgr(const std::string& path) {

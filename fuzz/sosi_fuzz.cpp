@@ -4,7 +4,7 @@
 // points, nor two points of one swarm, lie nearer than its distance.
 #include "FuzzSupport.hpp"
 
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -26,26 +26,26 @@ void CheckApart(std::vector<API_Coord3D> points, double d, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fuzz::BeginInput();
-    SOSIFileCls reader;
+    SOSIImport reader;
     SOSIFileData file;
     file.path = QV_String(Fuzz::WriteInput("input.sos", data, size).c_str(), Encoding_UTF8);
-    reader.files.Insert(file);
+    reader.scan.files.Insert(file);
     if (!reader.ReadSOSIFiles()) {
-        FUZZ_CHECK(reader.report.error != 0 || reader.report.HasIssues(), "a refused file says why");
+        FUZZ_CHECK(reader.scan.report.error != 0 || reader.scan.report.HasIssues(), "a refused file says why");
         return 0;
     }
     reader.importMode = int32_t(size % 3);
-    for (SOSIOType& row : reader.types) {
+    for (SOSIOType& row : reader.scan.types) {
         row.import = 1;
         row.ownValue = 0;  // the reader's distance for every type
     }
     const bool filters = size % 2 == 1;
     reader.tolerance = filters ? 0.5 : 0.0;
-    reader.lineFilterDistance = filters ? 0.25 : 0.0;
+    reader.assembly.lineFilterDistance = filters ? 0.25 : 0.0;
     reader.ImportObjects();
     reader.ComputeExtents();
     std::vector<API_Coord3D> points;
-    for (const SOSIData& d : reader.data) {
+    for (const SOSIData& d : reader.assembly.data) {
         if (d.geometryKind == SOSIKindPoint && d.coords.GetCount() > 0) points.push_back(d.coords[0]);
         if (filters && d.geometryKind == SOSIKindSwarm)
             CheckApart(std::vector<API_Coord3D>(d.coords.begin(), d.coords.end()), reader.tolerance,

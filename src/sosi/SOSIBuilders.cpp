@@ -9,7 +9,6 @@
 #include "geometry/BezierDivision.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "settings/ProjectOffset.hpp"
-#include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIOutput.hpp"
 
@@ -32,7 +31,8 @@ T** NewHandleOf(size_t count) {
 }
 
 struct Builder {
-    SOSIFileCls& reader;
+    const SOSIOutputInput& input;
+    const SOSIOutputChoices& choices;
     const SOSIData& data;
     SOSIElementDefaults& defaults;
     SOSIBuildState& state;
@@ -44,8 +44,8 @@ struct Builder {
     }
 
     bool Inside(const API_Coord3D& p) const {
-        if (reader.limitToArea == 0) return true;
-        const API_Box& a = reader.limitArea;
+        if (input.limitToArea == 0) return true;
+        const API_Box& a = input.limitArea;
         return !(p.x < a.xMin || p.x > a.xMax || p.y < a.yMin || p.y > a.yMax);
     }
     bool AllInside(const QV_List<API_Coord3D>& points) const {
@@ -54,7 +54,7 @@ struct Builder {
         return true;
     }
     static API_Coord Plan(const API_Coord3D& p) { return API_Coord{p.x - ProjectOffset.x, p.y - ProjectOffset.y}; }
-    bool Mode(int32_t mode) const { return reader.importMode == mode; }
+    bool Mode(int32_t mode) const { return input.importMode == mode; }
 
     bool Create(API_Element& element, API_ElementMemo* memo) {
         element.header.layer = state.layer;
@@ -68,7 +68,7 @@ struct Builder {
 
     bool Place(const QV_List<API_Coord3D>& points) {
         API_Guid made = APINULLGuid;
-        switch (PlaceSOSIObject(reader, points, data.type, &made)) {
+        switch (PlaceSOSIObject(points, data.type, &made)) {
             case SOSIPlacement::Placed:
                 state.made.push_back(made);
                 state.somethingCreated = 1;
@@ -90,7 +90,7 @@ struct Builder {
         ElemDescriptor d;
         d.Reset();
         d.Value = p.z;
-        d.Number = reader.options.codeNumber;
+        d.Number = input.options.codeNumber;
         return ElemUserData_WriteRecord(d, ElemKind_Point, e.header) || HostFailed();
     }
 
@@ -168,7 +168,7 @@ struct Builder {
         if (state.lineSwitch != 0)
             for (int32_t i = 0; i + 1 < data.coords.GetCount(); ++i)
                 if (!Line(data.coords[i], data.coords[i + 1], true, &made)) return false;
-        if (reader.dialogSwitch != 0 && made.size() > 1) {
+        if (choices.dialogSwitch != 0 && made.size() > 1) {
             API_ElemGuidList list = {made.data(), int32_t(made.size())};
             if (ACAPI_Database(APIDb_ToolGroupID, &list) != NoError) return HostFailed();
         }
@@ -335,12 +335,11 @@ struct Builder {
 
 }  // namespace
 
-int32_t BuildOneSOSIData(SOSIFileCls& reader, int32_t index) {
-    if (index < 0 || index >= reader.data.GetCount()) return 0;
-    const SOSIData& data = reader.data[index];
+int32_t BuildOneSOSIData(const SOSIOutputInput& input, const SOSIOutputChoices& choices, int32_t index) {
+    if (index < 0 || index >= input.data.GetCount()) return 0;
+    const SOSIData& data = input.data[index];
     const int16_t kind = data.geometryKind;
-    if (reader.importMode == SOSIModeObjects &&
-        (kind == SOSIKindPoint || kind == SOSIKindSwarm || kind == SOSIKindText))
+    if (input.importMode == SOSIModeObjects && (kind == SOSIKindPoint || kind == SOSIKindSwarm || kind == SOSIKindText))
         return 1;
 
     SOSIBuildState& state = SOSIOutputState();
@@ -353,7 +352,7 @@ int32_t BuildOneSOSIData(SOSIFileCls& reader, int32_t index) {
     state.pen = state.defaultPen;
     state.second = state.defaultSecond;
     state.lineSwitch = 0;
-    for (const SOSIOType& row : reader.types) {
+    for (const SOSIOType& row : input.types) {
         if (row.name.Compare(data.type) != 0) continue;
         if (row.import != 0) {
             if (row.ownPen != 0) state.pen = row.pen;
@@ -363,6 +362,6 @@ int32_t BuildOneSOSIData(SOSIFileCls& reader, int32_t index) {
         break;
     }
 
-    Builder builder{reader, data, state.defaults, state};
+    Builder builder{input, choices, data, state.defaults, state};
     return builder.Build() ? 1 : 0;
 }

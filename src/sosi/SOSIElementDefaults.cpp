@@ -2,7 +2,6 @@
 
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
-#include "sosi/SOSIFileCls.hpp"
 
 #include <cstring>
 
@@ -51,7 +50,7 @@ int16_t ChooseSOSISurfaceFill() {
     return PreferredFill;
 }
 
-bool PrepareSOSIElementDefaults(SOSIFileCls& reader) {
+bool PrepareSOSIElementDefaults(const SOSIOutputInput& input, const SOSIOutputChoices& choices) {
     SOSIElementDefaults& d = SOSIOutputState().defaults;
     API_Element* const records[] = {&d.hotspot, &d.line, &d.arc, &d.circle, &d.text, &d.polyLine, &d.spline, &d.hatch};
     const API_ElemTypeID types[] = {API_HotspotID, API_LineID,     API_ArcID,    API_CircleID,
@@ -60,7 +59,7 @@ bool PrepareSOSIElementDefaults(SOSIFileCls& reader) {
         if (!FetchDefault(*records[i], types[i])) return false;
 
     // Worksheets have no stories: there the host's record stays as it is.
-    if (reader.importMode != SOSIModeWorksheet) {
+    if (input.importMode != SOSIModeWorksheet) {
         const int16_t story = GetCurrentStory();
         for (API_Element* r : records) r->header.floorInd = story;
     }
@@ -73,11 +72,11 @@ bool PrepareSOSIElementDefaults(SOSIFileCls& reader) {
     d.circle.arc.whole = 1;
     d.hatch.hatch.fillInd = ChooseSOSISurfaceFill();
 
-    if (reader.importMode == SOSIModeTerrain) {
-        d.hotspot.hotspot.pen = reader.options.pen;
+    if (input.importMode == SOSIModeTerrain) {
+        d.hotspot.hotspot.pen = input.options.pen;
         // Values never set keep the host's.
-        if ((reader.lineValues[0] & 0xFFFF) != 0) d.line.line.pen = int16_t(reader.lineValues[0] & 0xFFFF);
-        if ((reader.lineValues[1] & 0xFFFF) != 0) d.line.line.ltypeInd = int16_t(reader.lineValues[1] & 0xFFFF);
+        if ((choices.lineValues[0] & 0xFFFF) != 0) d.line.line.pen = int16_t(choices.lineValues[0] & 0xFFFF);
+        if ((choices.lineValues[1] & 0xFFFF) != 0) d.line.line.ltypeInd = int16_t(choices.lineValues[1] & 0xFFFF);
     }
     return true;
 }

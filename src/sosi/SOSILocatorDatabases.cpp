@@ -4,7 +4,7 @@
 #include "elements/CoordinateLocatorLP.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/LibPart.hpp"
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 
 #include "GSRoot.hpp"
 
@@ -13,8 +13,8 @@
 namespace {
 
 // The reader's locator part, or the one of that name when the command did not look it up.
-int32_t LocatorPart(const SOSIFileCls& reader) {
-    if (reader.locatorLibPartIndex > 0) return reader.locatorLibPartIndex;
+int32_t LocatorPart(const SOSIImport& reader) {
+    if (reader.output.locatorLibPartIndex > 0) return reader.output.locatorLibPartIndex;
     return SearchLibPartByName(QV_String(CoordinateLocatorPartName), APILib_ObjectID);
 }
 
@@ -44,8 +44,8 @@ bool HoldsLocator(int32_t libInd) {
 
 }  // namespace
 
-void FindSOSILocatorDatabases(SOSIFileCls& reader) {
-    QV_List<API_DatabaseInfo>& locatorDatabases = reader.locatorDatabases;
+void FindSOSILocatorDatabases(SOSIImport& reader) {
+    QV_List<API_DatabaseInfo>& locatorDatabases = reader.output.locatorDatabases;
     locatorDatabases.Clear();
     if (reader.importMode == SOSIModeWorksheet) return;
     const int32_t libInd = LocatorPart(reader);
@@ -67,12 +67,12 @@ void FindSOSILocatorDatabases(SOSIFileCls& reader) {
     ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &before);
 }
 
-bool GetCoordinateLocatorOrigin(const SOSIFileCls& reader, int32_t index, double* x, double* y) {
+bool GetCoordinateLocatorOrigin(const SOSIImport& reader, int32_t index, double* x, double* y) {
     if (x == nullptr || y == nullptr) return false;
     *x = *y = 0.0;
-    if (index < 0 || index >= reader.locatorDatabases.GetCount()) return false;
+    if (index < 0 || index >= reader.output.locatorDatabases.GetCount()) return false;
     API_Coord offset = {0.0, 0.0};
-    if (!GetCoordinateLocatorOffset(reader.locatorDatabases[index].databaseUnId, LocatorPart(reader), &offset))
+    if (!GetCoordinateLocatorOffset(reader.output.locatorDatabases[index].databaseUnId, LocatorPart(reader), &offset))
         return false;
     *x = offset.x;
     *y = offset.y;

@@ -8,7 +8,6 @@
 #include "foundation/Language.hpp"
 #include "geometry/PolygonExchange.hpp"
 #include "settings/ProjectOffset.hpp"
-#include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
 #include "sosi/SOSIOutputSteps.hpp"
 
@@ -103,8 +102,7 @@ bool WriteObjectParams(BaseLP& view, int16_t objectPen, const QV_List<QV_Coord3D
 
 }  // namespace
 
-bool ValidateSOSIOutline(SOSIFileCls& reader, const QV_List<QV_Coord3DLong>& vertices, bool& invalid) {
-    (void)reader;
+bool ValidateSOSIOutline(const QV_List<QV_Coord3DLong>& vertices, bool& invalid) {
     invalid = false;
     Geometry::Polygon2DData outline;
     InitEmptyPolygon2DData(outline);
@@ -122,8 +120,7 @@ bool ValidateSOSIOutline(SOSIFileCls& reader, const QV_List<QV_Coord3DLong>& ver
     return err == NoError;
 }
 
-SOSIPlacement PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinates, const QV_String& type,
-                              API_Guid* made) {
+SOSIPlacement PlaceSOSIObject(const QV_List<API_Coord3D>& coordinates, const QV_String& type, API_Guid* made) {
     API_Element defaults;
     std::memset(static_cast<void*>(&defaults), 0, sizeof defaults);
     defaults.header.typeID = API_ObjectID;
@@ -143,7 +140,7 @@ SOSIPlacement PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& c
     QV_Coord3DLong& last = vertices[vertices.GetCount() - 1];
     if (Same3D(first, last)) {
         last.code = -1;
-        if (!ValidateSOSIOutline(reader, vertices, invalid)) {
+        if (!ValidateSOSIOutline(vertices, invalid)) {
             DisposeElemMemo(memo);
             return SOSIPlacement::Refused;
         }

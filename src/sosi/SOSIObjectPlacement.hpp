@@ -7,16 +7,13 @@
 #include "APICoord.hpp"
 #include "APIDefs.hpp"
 
-class SOSIFileCls;
-
 // What one placement came to: the object placed, refused for what it holds (too few points, a part without the
 // import's parameters), or a host call refused.
 enum class SOSIPlacement { Placed, Refused, HostFailed };
 
 // Places one "SOSI OBJECT" with the outline `coordinates` (pieces parted by the separator) and type `type`;
 // `made`, when given, gets the placed object's guid.
-SOSIPlacement PlaceSOSIObject(SOSIFileCls& reader, const QV_List<API_Coord3D>& coordinates, const QV_String& type,
-                              API_Guid* made = nullptr);
+SOSIPlacement PlaceSOSIObject(const QV_List<API_Coord3D>& coordinates, const QV_String& type, API_Guid* made = nullptr);
 
 // Mode 1, before the build: the user edits the "SOSI OBJECT" settings in the object tool's settings dialog on
 // the part `objectLibPartIndex` (asked again, with a word, when another part is chosen); false when cancelled
@@ -26,4 +23,4 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex);
 // The outline's vertices (x, y, z and a code, -1 ending a contour) regularised by the host's geometry library,
 // holes kept. `invalid` is set when the result is not exactly the given outline (self-crossing, split, cleaned
 // up). False when it cannot be regularised at all.
-bool ValidateSOSIOutline(SOSIFileCls& reader, const QV_List<QV_Coord3DLong>& vertices, bool& invalid);
+bool ValidateSOSIOutline(const QV_List<QV_Coord3DLong>& vertices, bool& invalid);

@@ -1,5 +1,6 @@
-// The record lines of one SOSI object: type, texts, references, radius, height, unit and coordinates.
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIObjectRecords.hpp"
+
+#include "foundation/Encoding.hpp"
 #include "sosi/SOSITokens.hpp"
 
 #include <cmath>
@@ -36,51 +37,66 @@ int32_t ReadTuples(const SOSITokens& t, int32_t first, int32_t layout, double un
 
 }  // namespace
 
-void SOSIFileCls::ReadObjectRecords(const SOSIPrim& object, int32_t fileIndex, QV_List<API_Coord3D>& points) {
+void SOSIObjectRecords::Reset() {
+    scratch.height = 0.0;
+    scratch.texts.Clear();
+    scratch.refs.Clear();
+    scratch.radius = 0.0;
+    scratch.boundaries.clear();
+}
+
+void SOSIObjectRecords::Read(const SOSIFileData& file, const SOSIPrim& object, bool skipLowHeights,
+                             QV_List<API_Coord3D>& points) {
     points.Clear();
-    SOSIFileData* fileData = files.Get(fileIndex);
-    if (fileData == nullptr) return;
-    scan.line = object.firstLine;
-    scan.lastLine = std::min(object.lastLine, fileData->lines.GetCount() - 1);
-    bool objectUnit = false, started = false;
-    while (scan.line <= scan.lastLine) {
+    at = object.firstLine;
+    lastLine = std::min(object.lastLine, file.lines.GetCount() - 1);
+    // The object's own unit, once it gives one, else the header's; the layout of its last keyword line.
+    double objectUnit = 1.0;
+    bool ownUnit = false, started = false;
+    int32_t layout = -1;
+    while (at <= lastLine) {
         // Record lines start with a dot; most lines are coordinates.
-        const bool record = fileData->lines[scan.line].GetAt(0) == u'.';
+        const bool record = file.lines[at].GetAt(0) == u'.';
         if (record &&
-            (ParseObjTypeLine(*fileData, true) || ParseTextLine(*fileData) || ParseRefBlock(*fileData, fileIndex) ||
-             ParseRadiusLine(*fileData) || ParseHeightLine(*fileData)))
+            (ParseObjTypeLine(file) || ParseTextLine(file) || ParseRefBlock(file) || ParseRadiusLine(file) ||
+             ParseHeightLine(file)))
             continue;
-        if (record && ParseUnitLine(*fileData, false)) {
-            objectUnit = true;
+        if (record && ParseUnitLine(file, objectUnit)) {
+            ownUnit = true;
             continue;
         }
-        const int32_t keywordLine = scan.line;
-        if (record && ParseCoordinateKeyword(*fileData)) {
+        const double unit = ownUnit ? objectUnit : file.headerUnit;
+        const int32_t keywordLine = at;
+        if (const int32_t found = record ? ParseCoordinateKeyword(file) : 0) {
+            layout = found;
             started = true;
             // Coordinates may follow the keyword on its own line.
-            SOSITokens t(fileData->lines[keywordLine]);
-            ReadTuples(t, 1, fileData->coordinateLayout, objectUnit ? fileData->objectUnit : fileData->headerUnit,
-                       scratch.height, skipLowHeights != 0, points);
+            SOSITokens t(file.lines[keywordLine]);
+            ReadTuples(t, 1, layout, unit, scratch.height, skipLowHeights, points);
             continue;
         }
         if (!started) {
-            ++scan.line;
+            ++at;
             continue;
         }
-        ReadCoordinateLine(*fileData, points, objectUnit);
+        // A coordinate line: every complete tuple it holds.
+        const SOSILine text = file.lines[at];
+        ++at;
+        if (text.GetLength() > 0 && text.GetAt(0) == u'.') continue;
+        SOSITokens t(text);
+        if (t.Count() >= 2) ReadTuples(t, 0, layout, unit, scratch.height, skipLowHeights, points);
     }
 }
 
-bool SOSIFileCls::ParseObjTypeLine(SOSIFileData& fileData, bool moveOn) {
-    SOSITokens t(fileData.lines[scan.line]);
+bool SOSIObjectRecords::ParseObjTypeLine(const SOSIFileData& file) {
+    SOSITokens t(file.lines[at]);
     if (t.Count() < 2 || !t.Is(0, "..OBJTYPE")) return false;
-    scan.type = t.Text(1);
-    if (moveOn) ++scan.line;
+    ++at;  // the type is the scan's
     return true;
 }
 
-bool SOSIFileCls::ParseTextLine(SOSIFileData& fileData) {
-    SOSITokens t(fileData.lines[scan.line]);
+bool SOSIObjectRecords::ParseTextLine(const SOSIFileData& fileData) {
+    SOSITokens t(fileData.lines[at]);
     if (t.Count() < 2 || !t.Is(0, "..STRENG")) return false;
     QV_String text = t.Text(1);
     for (int32_t i = 2; i < t.Count(); ++i) text += QV_String(" ") + t.Text(i);
@@ -96,13 +112,13 @@ bool SOSIFileCls::ParseTextLine(SOSIFileData& fileData) {
     QV_String cut;
     text.SubString(cut, start, end - start);
     scratch.texts.Insert(cut);
-    ++scan.line;
+    ++at;
     return true;
 }
 
-bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
+bool SOSIObjectRecords::ParseRefBlock(const SOSIFileData& fileData) {
     {
-        const SOSILine first = fileData.lines[scan.line];
+        const SOSILine first = fileData.lines[at];
         if (!SOSIStartsWith(first, "..REF")) return false;
     }
     SOSIRefs group;
@@ -115,8 +131,8 @@ bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
         if (!id.IsEmpty()) group.Insert(id);
     };
     bool firstLine = true;
-    while (scan.line <= scan.lastLine && scan.line < fileData.lines.GetCount()) {
-        const SOSILine line = fileData.lines[scan.line];
+    while (at <= lastLine && at < fileData.lines.GetCount()) {
+        const SOSILine line = fileData.lines[at];
         if (!firstLine && !(line.GetAt(0) == u':' || SOSIStartsWith(line, "(:"))) break;
         SOSITokens t(line);
         for (int32_t i = firstLine ? 1 : 0; i < t.Count(); ++i) {
@@ -140,61 +156,42 @@ bool SOSIFileCls::ParseRefBlock(SOSIFileData& fileData, int32_t fileIndex) {
             }
         }
         firstLine = false;
-        ++scan.line;
+        ++at;
     }
-    if (!group.IsEmpty() && !keepRecords) {
-        // The curves of the outer boundary become part of the surface: drop them, from this file only.
-        if (dataIds.size() != size_t(data.GetCount())) {
-            dataIds.clear();
-            for (const SOSIData& d : data) dataIds.push_back(SOSIIdValue(d.id));
-        }
-        for (int32_t g = 0; g < group.GetCount(); ++g) {
-            const long value = SOSIIdValue(group[g]);
-            for (int32_t d = 0; d < data.GetCount(); ++d)
-                if (dataIds[size_t(d)] == value && data[d].fileIndex == fileIndex) {
-                    PointRecordGone(data[d]);
-                    data.Remove(d);
-                    dataIds.erase(dataIds.begin() + d);
-                    break;
-                }
-        }
-    }
+    // The curves of the outer boundary become part of the surface: the assembly drops their own records.
+    if (!group.IsEmpty()) scratch.boundaries.push_back(group);
     if (!group.IsEmpty()) scratch.refs.Insert(group);
     return true;
 }
 
-bool SOSIFileCls::ParseRadiusLine(SOSIFileData& fileData) {
-    SOSITokens t(fileData.lines[scan.line]);
+bool SOSIObjectRecords::ParseRadiusLine(const SOSIFileData& fileData) {
+    SOSITokens t(fileData.lines[at]);
     if (t.Count() < 2 || !t.Is(0, "..RADIUS")) return false;
     scratch.radius = StrToDouble(t.Text(1).ToStdString(Encoding_System).c_str());
-    ++scan.line;
+    ++at;
     return true;
 }
 
-bool SOSIFileCls::ParseHeightLine(SOSIFileData& fileData) {
-    const SOSILine line = fileData.lines[scan.line];
+bool SOSIObjectRecords::ParseHeightLine(const SOSIFileData& fileData) {
+    const SOSILine line = fileData.lines[at];
     if (line.GetLength() < 3 || line.GetAt(2) != u'H') return false;
     SOSITokens t(line);
     if (t.Count() < 2 || !t.StartsWith(0, "..H") || !t.EndsWith(0, "YDE")) return false;
     scratch.height = SOSINumber(t.Text(1));
-    ++scan.line;
+    ++at;
     return true;
 }
 
-bool SOSIFileCls::ParseCoordinateKeyword(SOSIFileData& fileData) {
-    const int32_t layout = SOSICoordinateLayout(fileData.lines[scan.line]);
-    if (layout == 0) return false;
-    fileData.coordinateLayout = layout;
-    ++scan.line;
+bool SOSIObjectRecords::ParseUnitLine(const SOSIFileData& fileData, double& unit) {
+    SOSITokens t(fileData.lines[at]);
+    if (t.Count() < 2 || !t.Is(0, "...ENHET")) return false;
+    unit = SOSINumber(t.Text(1));
+    ++at;
     return true;
 }
 
-bool SOSIFileCls::ReadCoordinateLine(SOSIFileData& fileData, QV_List<API_Coord3D>& points, bool objectUnit) {
-    const SOSILine line = fileData.lines[scan.line];
-    ++scan.line;
-    if (line.GetLength() > 0 && line.GetAt(0) == u'.') return false;
-    SOSITokens t(line);
-    if (t.Count() < 2) return false;
-    return ReadTuples(t, 0, fileData.coordinateLayout, objectUnit ? fileData.objectUnit : fileData.headerUnit,
-                      scratch.height, skipLowHeights != 0, points) > 0;
+int32_t SOSIObjectRecords::ParseCoordinateKeyword(const SOSIFileData& fileData) {
+    const int32_t layout = SOSICoordinateLayout(fileData.lines[at]);
+    if (layout != 0) ++at;
+    return layout;
 }

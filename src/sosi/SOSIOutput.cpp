@@ -5,7 +5,6 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "settings/Settings.hpp"
-#include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSIOutputSteps.hpp"
 
 #include "UniString.hpp"
@@ -22,13 +21,13 @@ constexpr int16_t DefaultSecondField = 13;
 GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
 // The object placed in mode 1: the host's default object of the chosen part on the current story.
-bool PrepareObjectRecord(SOSIFileCls& reader) {
+bool PrepareObjectRecord(const SOSIOutputInput& input, const SOSIOutputChoices& choices) {
     SOSIBuildState& state = SOSIOutputState();
     std::memset(static_cast<void*>(&state.object), 0, sizeof state.object);
-    if (reader.importMode != SOSIModeObjects) return true;
+    if (input.importMode != SOSIModeObjects) return true;
     state.object.header.typeID = API_ObjectID;
     if (ACAPI_Element_GetDefaults(&state.object, nullptr) != NoError) return false;
-    state.object.object.libInd = reader.objectLibPartIndex;
+    state.object.object.libInd = choices.objectLibPartIndex;
     state.object.header.floorInd = GetCurrentStory();
     state.object.header.groupGuid = APINULLGuid;
     state.object.object.xRatio = 1.0;
@@ -49,7 +48,7 @@ bool ListCurrentDatabase(GS::Array<API_Guid>& guids) {
 
 // Every converted object in list order; a failed one marks the build, a user break ends it, a host call that
 // fails ends it with the build taken back.
-void BuildBody(SOSIFileCls& reader) {
+void BuildBody(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     SOSIBuildState& state = SOSIOutputState();
     state.defaultPen = int16_t(GlobalSettings.GetInt(0, DefaultPenField));
     state.defaultSecond = int16_t(GlobalSettings.GetInt(0, DefaultSecondField));
@@ -61,16 +60,16 @@ void BuildBody(SOSIFileCls& reader) {
     QV_String text;
     GetResString(text, GeneralTableBase + LanguageIndex, CreationText);
     QV_String count;
-    count.FromLong(reader.data.GetCount());
+    count.FromLong(input.data.GetCount());
     GS::UniString phase = Uni(text + " " + count);
-    int32_t total = reader.data.GetCount();
+    int32_t total = input.data.GetCount();
     ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &total);
-    for (int32_t i = 0; i < reader.data.GetCount() && state.hostFailed == 0; ++i) {
+    for (int32_t i = 0; i < input.data.GetCount() && state.hostFailed == 0; ++i) {
         int32_t value = i + 1;
         ACAPI_Interface(APIIo_SetProcessValueID, &value);
-        if ((BuildOneSOSIData(reader, i) & 0xFF) == 0) reader.buildError = 1;
+        if ((BuildOneSOSIData(input, choices, i) & 0xFF) == 0) choices.buildError = 1;
         if (ACAPI_Interface(APIIo_IsProcessCanceledID) == APIERR_CANCEL) {
-            reader.cancelled = 1;  // the user stopped it: what failed before is not told
+            choices.stopped = 1;  // what failed before is not told
             break;
         }
     }
@@ -79,15 +78,15 @@ void BuildBody(SOSIFileCls& reader) {
 
 // The undoable command's body: the layers, the worksheet, the objects. False when a host call failed; the
 // build is then taken back.
-bool BuildInCommand(SOSIFileCls& reader) {
+bool BuildInCommand(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     SOSIBuildState& state = SOSIOutputState();
     uint8_t existed = 0;
     GS::Array<API_Guid> old;
-    bool ok = CreateTypeLayers(reader);
-    ok = ok && (reader.importMode != SOSIModeWorksheet || CreateOrReuseWorksheet(reader, &existed));
-    const bool replace = reader.importMode == SOSIModeWorksheet && existed != 0 && reader.addSwitch == 0;
+    bool ok = CreateTypeLayers(input.types);
+    ok = ok && (input.importMode != SOSIModeWorksheet || CreateOrReuseWorksheet(choices.namesFromSettings, &existed));
+    const bool replace = input.importMode == SOSIModeWorksheet && existed != 0 && choices.addSwitch == 0;
     ok = ok && (!replace || ListCurrentDatabase(old));
-    if (ok) BuildBody(reader);
+    if (ok) BuildBody(input, choices);
     ok = ok && state.hostFailed == 0;
     if (ok && replace && old.GetSize() > 0) ok = ACAPI_Element_Delete(old) == NoError;
     if (!ok) TakeBackSOSIBuild();
@@ -102,18 +101,19 @@ SOSICurveSegmentation& SOSICurveSegmentationValues() {
     return values;
 }
 
-bool BuildSOSIOutput(SOSIFileCls& reader, uint8_t* somethingCreated) {
+bool BuildSOSIOutput(const SOSIOutputInput& input, SOSIOutputChoices& choices, uint8_t* somethingCreated) {
     SOSIBuildState& state = SOSIOutputState();
     state.somethingCreated = state.hostFailed = 0;
     state.made.clear();
     state.madeLayers.clear();
     state.changedLayers.clear();
     if (somethingCreated != nullptr) *somethingCreated = 0;
-    if (!PrepareObjectRecord(reader)) return false;
-    reader.buildError = 0;
-    if (reader.data.GetCount() == 0) return true;
+    choices.stopped = 0;
+    if (!PrepareObjectRecord(input, choices)) return false;
+    choices.buildError = 0;
+    if (input.data.GetCount() == 0) return true;
     // What the host may refuse before anything is made is asked first.
-    if (!PrepareSOSIElementDefaults(reader)) return false;
+    if (!PrepareSOSIElementDefaults(input, choices)) return false;
 
     QV_String undoText;
     GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
@@ -121,7 +121,7 @@ bool BuildSOSIOutput(SOSIFileCls& reader, uint8_t* somethingCreated) {
     // object failed or the user stopped stays; a host call that fails takes back the whole build.
     bool built = false;
     const GSErrCode err = ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
-        built = BuildInCommand(reader);
+        built = BuildInCommand(input, choices);
         return NoError;
     });
     if (err != NoError || !built) return false;
@@ -129,8 +129,8 @@ bool BuildSOSIOutput(SOSIFileCls& reader, uint8_t* somethingCreated) {
     return true;
 }
 
-bool HasCurvedSOSIObjects(const SOSIFileCls& reader) {
-    for (const SOSIData& d : reader.data)
+bool HasCurvedSOSIObjects(const QV_List<SOSIData>& data) {
+    for (const SOSIData& d : data)
         if (d.geometryKind >= SOSIKindArcByRadius && d.geometryKind <= SOSIKindBezier) return true;
     return false;
 }

@@ -1,14 +1,13 @@
 #pragma once
 // The steps of one SOSI build: the element records every created element copies, the layers of the chosen
 // types, the worksheet in mode 2, and the build of one converted object.
+#include "sosi/SOSIOutput.hpp"
 #include "sosi/SOSIRecords.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
 #include <vector>
-
-class SOSIFileCls;
 
 // The host's default of each 2D element type the builders make, kept for one build.
 struct SOSIElementDefaults {
@@ -42,17 +41,18 @@ SOSIBuildState& SOSIOutputState();
 
 // Fills the default records (stories in modes 0 and 1, the fill of surfaces, the pens of terrain input in
 // mode 0); false when the host refuses a default.
-bool PrepareSOSIElementDefaults(SOSIFileCls& reader);
+bool PrepareSOSIElementDefaults(const SOSIOutputInput& input, const SOSIOutputChoices& choices);
 // The fill surfaces get: 65 when it is solid, else the first solid fill, else 65.
 int16_t ChooseSOSISurfaceFill();
 // One host layer per chosen type row into the build state's `layers`: found by name, else created. False when the host
 // refuses a layer; the layers made or rewritten are noted in the build state.
-bool CreateTypeLayers(SOSIFileCls& reader);
+bool CreateTypeLayers(const QV_List<SOSIOType>& types);
 // Takes back what the build made: its elements, the layers it created, the records of the layers it rewrote.
 void TakeBackSOSIBuild();
 // Mode 2: finds the worksheet by reference id (renamed when its name differs) or makes it, and brings it to
 // the front. `*existed` tells whether it was there. False when a host call fails.
-bool CreateOrReuseWorksheet(SOSIFileCls& reader, uint8_t* existed);
+// `namesFromSettings`: the reference id and name come from the general settings, else the current worksheet's.
+bool CreateOrReuseWorksheet(uint8_t namesFromSettings, uint8_t* existed);
 // Builds the element(s) or the object of `reader.data[index]`; nonzero low byte on success. A refused host call
 // also sets the build state's `hostFailed`.
-int32_t BuildOneSOSIData(SOSIFileCls& reader, int32_t index);
+int32_t BuildOneSOSIData(const SOSIOutputInput& input, const SOSIOutputChoices& choices, int32_t index);

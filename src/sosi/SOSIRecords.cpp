@@ -1,12 +1,15 @@
 #include "sosi/SOSIRecords.hpp"
 
+bool IsSOSISeparator(const API_Coord3D& c) {
+    return c.x == SOSISeparatorValue && c.y == SOSISeparatorValue && c.z == SOSISeparatorValue;
+}
+
 void SOSIFileData::Reset() {
     lines.Clear();
     objects.Clear();
     originEast = originNorth = 0.0;
     minEast = minNorth = maxEast = maxNorth = 0.0;
-    headerUnit = objectUnit = 1.0;
-    coordinateLayout = -1;
+    headerUnit = 1.0;
     encoding = 0;
     headerFound = unitGiven = endLine = 0;
     coordinateKeywords = 0;

@@ -1,12 +1,19 @@
 #pragma once
-// The per-file, per-object and per-type records of the SOSI reader.
+// What the steps of a SOSI import share: the import modes, the piece separator, the files scanned with their
+// objects, the type rows, the layers made.
 #include "sosi/SOSIData.hpp"
 #include "sosi/SOSILines.hpp"
 
 #include "APICoord.hpp"
 
 #include <cstdint>
-#include <unordered_map>
+
+// Import modes.
+enum : int32_t { SOSIModeTerrain = 0, SOSIModeObjects = 1, SOSIModeWorksheet = 2 };
+
+// The piece separator inside one coordinate list.
+constexpr double SOSISeparatorValue = 999.0;
+bool IsSOSISeparator(const API_Coord3D& c);
 
 // One group line of a file: an object, or the header / end line (kind SOSIKindNone). Its keyword is the first
 // token of its group line, not kept twice.
@@ -28,8 +35,6 @@ struct SOSIFileData {
     double minEast = 0.0, minNorth = 0.0;
     double maxEast = 0.0, maxNorth = 0.0;
     double headerUnit = 1.0;
-    double objectUnit = 1.0;
-    int32_t coordinateLayout = -1;  // 1 north east, 3 north east height
     QV_List<SOSIPrim> objects;
     int32_t encoding = 0;  // selector the file was decoded with
     // What the scan met: the header, its unit, coordinate keyword lines and the end line.
@@ -69,26 +74,6 @@ struct SOSILayer {
     int32_t layer = 0;
 };
 QV_DECLARE_RELOCATABLE(SOSILayer);
-
-// Where the scan of a file stands, the line every keyword test reads and moves past, and what the group line
-// it met last holds.
-struct SOSIScanCursor {
-    int32_t line = 0;
-    int32_t lastLine = 0;  // the last line of the object whose records are read
-    QV_String keyword;     // first token of the group line, dot included
-    QV_String id;          // the object's serial number as text, without a trailing ':'
-    int16_t kind = SOSIKindNone;
-    QV_String type;  // the object's OBJTYPE
-};
-
-// What the record lines of the object being read gave.
-struct SOSIObjectScratch {
-    double height = 0.0;  // of the last height line: the z of points read from 2D coordinate lines
-    QV_List<QV_String> texts;
-    QV_List<SOSIRefs> refs;
-    double radius = 0.0;
-    QV_List<API_Coord3D> coordinates;
-};
 
 // Helpers that empty the reader's lists.
 void ClearSOSICoordList(QV_List<SOSICos>& list);

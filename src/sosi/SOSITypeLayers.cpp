@@ -2,7 +2,6 @@
 
 #include "elements/LayerHelpers.hpp"
 #include "foundation/ACAPI.hpp"
-#include "sosi/SOSIFileCls.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -44,10 +43,10 @@ int32_t MakeLayer(const QV_String& name, SOSIBuildState& state) {
 
 }  // namespace
 
-bool CreateTypeLayers(SOSIFileCls& reader) {
+bool CreateTypeLayers(const QV_List<SOSIOType>& types) {
     SOSIBuildState& state = SOSIOutputState();
     ClearSOSILayerList(state.layers);
-    for (const SOSIOType& row : reader.types) {
+    for (const SOSIOType& row : types) {
         if (row.import == 0) continue;
         SOSILayer entry;
         entry.name = row.name;

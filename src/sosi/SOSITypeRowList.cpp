@@ -1,6 +1,6 @@
 #include "sosi/SOSITypeRowList.hpp"
 
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 
 void SOSITypeRowList::Clear() {
     for (SOSIOType& row : rows) row.Reset();
@@ -39,8 +39,8 @@ void MergeSOSINames(QV_List<SOSIOType>& dialogRows) {
     }
 }
 
-void RememberSOSITypeRows(const SOSIFileCls& reader) {
+void RememberSOSITypeRows(const SOSIImport& reader) {
     const bool all = reader.importMode != SOSIModeTerrain || reader.showAllTypes != 0;
-    for (const SOSIOType& row : reader.types)
+    for (const SOSIOType& row : reader.scan.types)
         if (all || row.terrainFeature != 0) SOSITypeRows().Remember(row);
 }

@@ -2,7 +2,6 @@
 
 #include "foundation/ACAPI.hpp"
 #include "settings/Settings.hpp"
-#include "sosi/SOSIFileCls.hpp"
 
 #include <cstring>
 
@@ -32,10 +31,10 @@ bool SameText(const QV_String& a, const QV_String& b) { return a.GetLength() == 
 
 }  // namespace
 
-bool CreateOrReuseWorksheet(SOSIFileCls& reader, uint8_t* existed) {
+bool CreateOrReuseWorksheet(uint8_t namesFromSettings, uint8_t* existed) {
     *existed = 0;
     QV_String wantedRef, wantedName;
-    if (reader.namesFromSettings != 0) {
+    if (namesFromSettings != 0) {
         wantedRef = GlobalSettings.GetString(0, WorksheetRefField);
         wantedName = GlobalSettings.GetString(0, WorksheetNameField);
     } else {

@@ -9,7 +9,7 @@
 #include "dialogs/settings/SOSIWorksheetScan.hpp"
 #include "foundation/Language.hpp"
 #include "fileio/ReadReport.hpp"
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
 #include <fstream>
@@ -42,17 +42,17 @@ protected:
         LibraryHostTest::TearDown();
     }
     // Reads the file and runs the options dialog of `mode` on it; the read's answer.
-    static bool Import(SOSIFileCls& reader, const std::string& name, int32_t mode) {
+    static bool Import(SOSIImport& reader, const std::string& name, int32_t mode) {
         return ImportPath(reader, TestSupport::DataDir() + "/sosi/" + name, mode);
     }
-    static bool ImportPath(SOSIFileCls& reader, const std::string& path, int32_t mode) {
+    static bool ImportPath(SOSIImport& reader, const std::string& path, int32_t mode) {
         SOSIFileData file;
         file.path = QV_String(path.c_str(), Encoding_UTF8);
-        reader.files.Insert(file);
+        reader.scan.files.Insert(file);
         reader.importMode = mode;
         // As the import command does: the read's report shown, then the options of the mode asked.
         const bool read = reader.ReadSOSIFiles();
-        ShowReadReport(reader.report);
+        ShowReadReport(reader.scan.report);
         return read && RunSOSIOptionsDialog(reader);
     }
     // A click in the middle of a list row's tab field.
@@ -76,7 +76,7 @@ protected:
 };
 
 TEST_F(SosiOptionsDialogsTest, ObjectImportButtonsDefaultPenAndTheChoiceCarriedToTheNextImport) {
-    SOSIFileCls first;
+    SOSIImport first;
     // Row 2 imported with its own pen 9, then "all own pen" and a new default pen 5.
     ClickCell(GDLDialog, 2, 6, 26);
     DGDriver::QueueClick(GDLDialog, 13);
@@ -84,9 +84,9 @@ TEST_F(SosiOptionsDialogsTest, ObjectImportButtonsDefaultPenAndTheChoiceCarriedT
     DGDriver::QueueSetLong(GDLDialog, 24, 5);
     DGDriver::QueueClick(GDLDialog, 1);
     ASSERT_TRUE(Import(first, "1001_Hoyde.sos", SOSIModeObjects));
-    ASSERT_GE(first.types.GetCount(), 3);
-    for (int32_t i = 0; i < first.types.GetCount(); ++i) {
-        const SOSIOType& row = first.types[i];
+    ASSERT_GE(first.scan.types.GetCount(), 3);
+    for (int32_t i = 0; i < first.scan.types.GetCount(); ++i) {
+        const SOSIOType& row = first.scan.types[i];
         SCOPED_TRACE(row.name.ToStdString());
         // The "all" button passes over the rows that are not imported.
         EXPECT_EQ(row.import, i == 1 ? 1 : 0);
@@ -96,49 +96,49 @@ TEST_F(SosiOptionsDialogsTest, ObjectImportButtonsDefaultPenAndTheChoiceCarriedT
     EXPECT_EQ(GlobalSettings.GetInt(0, 12), 5);
 
     // The next import starts from that choice: OK at once keeps it.
-    SOSIFileCls second;
+    SOSIImport second;
     ASSERT_TRUE(Import(second, "1001_Hoyde.sos", SOSIModeObjects));
-    ASSERT_EQ(second.types.GetCount(), first.types.GetCount());
-    EXPECT_EQ(second.types[1].import, 1);
-    EXPECT_EQ(second.types[1].pen, 9);
+    ASSERT_EQ(second.scan.types.GetCount(), first.scan.types.GetCount());
+    EXPECT_EQ(second.scan.types[1].import, 1);
+    EXPECT_EQ(second.scan.types[1].pen, 9);
     const DGDriver::LogRecord* shown = Last(GDLDialog);
     ASSERT_NE(shown, nullptr);
     for (const DGDriver::ItemState& s : shown->items)
         if (s.id == List) {
-            ASSERT_EQ(s.rows.size(), size_t(second.types.GetCount()));
+            ASSERT_EQ(s.rows.size(), size_t(second.scan.types.GetCount()));
             EXPECT_EQ(s.rows[1].icons[0], 32713);
             EXPECT_EQ(s.rows[0].icons[0], 32716);
             EXPECT_EQ(s.rows[1].texts[4], "9");
         }
 
     // Cancel: the reader keeps what it read and the import is marked cancelled.
-    SOSIFileCls third;
+    SOSIImport third;
     DGDriver::QueueClick(GDLDialog, 11);
     DGDriver::QueueClick(GDLDialog, 2);
     EXPECT_FALSE(Import(third, "1001_Hoyde.sos", SOSIModeObjects));
     EXPECT_EQ(third.cancelled, 1);
-    for (const SOSIOType& row : third.types) EXPECT_EQ(row.import, 0);
+    for (const SOSIOType& row : third.scan.types) EXPECT_EQ(row.import, 0);
 }
 
 TEST_F(SosiOptionsDialogsTest, TerrainFilterKeepsItsTwoListsInStepAndDropsHiddenTypes) {
-    SOSIFileCls probe;
+    SOSIImport probe;
     SOSIFileData file;
     file.path = QV_String((TestSupport::DataDir() + "/sosi/1001_Hoyde.sos").c_str(), Encoding_UTF8);
-    probe.files.Insert(file);
+    probe.scan.files.Insert(file);
     ASSERT_TRUE(probe.ReadSOSIFiles());
     // The first terrain feature is the short list's first row.
     int32_t terrain = -1, other = -1;
     const int32_t shortRow = 0;
-    for (int32_t i = 0; i < probe.types.GetCount(); ++i) {
-        if (probe.types[i].terrainFeature != 0 && terrain < 0) terrain = i;
-        if (probe.types[i].terrainFeature == 0 && other < 0) other = i;
+    for (int32_t i = 0; i < probe.scan.types.GetCount(); ++i) {
+        if (probe.scan.types[i].terrainFeature != 0 && terrain < 0) terrain = i;
+        if (probe.scan.types[i].terrainFeature == 0 && other < 0) other = i;
     }
     ASSERT_GE(terrain, 0);
     ASSERT_GE(other, 0);
 
     // In the short list: the terrain row imported with its own pen 37; then every type shown, a non-terrain
     // row ticked, and the short list shown again before OK.
-    SOSIFileCls reader;
+    SOSIImport reader;
     ClickCell(FilterDialog, shortRow + 1, 6, 26);
     ClickCell(FilterDialog, shortRow + 1, 219, 239);
     DGDriver::QueueSetLong(FilterDialog, 7, 37);
@@ -149,16 +149,16 @@ TEST_F(SosiOptionsDialogsTest, TerrainFilterKeepsItsTwoListsInStepAndDropsHidden
     DGDriver::QueueSetLong(FilterDialog, 30, 1);
     DGDriver::QueueClick(FilterDialog, 1);
     ASSERT_TRUE(Import(reader, "1001_Hoyde.sos", SOSIModeTerrain));
-    ASSERT_EQ(reader.types.GetCount(), probe.types.GetCount());
-    const SOSIOType& t = reader.types[terrain];
+    ASSERT_EQ(reader.scan.types.GetCount(), probe.scan.types.GetCount());
+    const SOSIOType& t = reader.scan.types[terrain];
     EXPECT_EQ(t.import, 1);
     EXPECT_EQ(t.ownPen, 1);
     EXPECT_EQ(t.pen, 37);             // edited in the short list, reached the whole list
     EXPECT_EQ(t.secondSwitch[0], 1);  // edited in the whole list, kept
-    EXPECT_EQ(reader.types[other].import, 0);
+    EXPECT_EQ(reader.scan.types[other].import, 0);
     EXPECT_EQ(reader.showAllTypes, 0);
-    EXPECT_EQ(reader.dialogSwitch, 1);
-    for (const SOSIOType& row : reader.types) EXPECT_EQ(row.index, -1);
+    EXPECT_EQ(reader.output.dialogSwitch, 1);
+    for (const SOSIOType& row : reader.scan.types) EXPECT_EQ(row.index, -1);
     const DGDriver::LogRecord* shown = Last(FilterDialog);
     ASSERT_NE(shown, nullptr);
     for (const DGDriver::ItemState& s : shown->items)
@@ -171,7 +171,7 @@ TEST_F(SosiOptionsDialogsTest, TerrainFilterKeepsItsTwoListsInStepAndDropsHidden
 TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBeforeOverwriting) {
     GlobalSettings.SetString(0, 10, QV_String());
     GlobalSettings.SetString(0, 11, QV_String());
-    SOSIFileCls first;
+    SOSIImport first;
     // A wider and taller window: the list and its name column take the growth, the columns right of it move.
     DGDriver::QueueResize(WorksheetDialog, 605, 600);
     DGDriver::QueueClick(WorksheetDialog, 1);
@@ -194,7 +194,7 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     name.copy(sheet.name, name.size());
     ref.copy(sheet.ref, ref.size());
     ASSERT_EQ(Db().NewWorksheet(&sheet), NoError);
-    SOSIFileCls second;
+    SOSIImport second;
     DGDriver::QueueClick(WorksheetDialog, 1);
     ASSERT_TRUE(Import(second, "flate_oy.sos", SOSIModeWorksheet));
     ASSERT_NE(Last(WorksheetDialog), nullptr);
@@ -202,20 +202,20 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     EXPECT_EQ(Setting(10), "VY-02");
 
     // Taking the existing pair asks; "Overwrite" clears the add switch.
-    SOSIFileCls third;
-    third.addSwitch = 1;
+    SOSIImport third;
+    third.output.addSwitch = 1;
     DGDriver::QueueSetText(WorksheetDialog, 27, "VY-01");
     DGDriver::QueueClick(WorksheetDialog, 1);
     DGDriver::QueueAlertAnswer(2);
     ASSERT_TRUE(Import(third, "flate_oy.sos", SOSIModeWorksheet));
-    EXPECT_EQ(third.addSwitch, 0);
+    EXPECT_EQ(third.output.addSwitch, 0);
     EXPECT_EQ(Setting(10), "VY-01");
     // Another name with the same reference id is another worksheet.
     EXPECT_EQ(ScanIndependentWorksheets(QV_String("VY-01"), QV_String("Kart")), 0);
 
     // Back from the results dialog the settings' texts stand, even empty ones.
     GlobalSettings.SetString(0, 10, QV_String());
-    SOSIFileCls again;
+    SOSIImport again;
     again.importAgain = 1;
     DGDriver::QueueClick(WorksheetDialog, 1);
     ASSERT_TRUE(Import(again, "flate_oy.sos", SOSIModeWorksheet));
@@ -226,8 +226,8 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     window.typeID = APIWind_WorksheetID;
     window.databaseUnId = sheet.databaseUnId;
     ASSERT_EQ(Db().ChangeWindow(window), NoError);
-    SOSIFileCls current;
-    current.namesFromSettings = 0;
+    SOSIImport current;
+    current.output.namesFromSettings = 0;
     DGDriver::QueueClick(WorksheetDialog, 1);
     ASSERT_TRUE(Import(current, "flate_oy.sos", SOSIModeWorksheet));
     EXPECT_EQ(ItemText(*Last(WorksheetDialog), 27), "VY-01");
@@ -248,7 +248,7 @@ TEST_F(SosiOptionsDialogsTest, RowColoursMarkDekTeigAndTheTerrainFeaturesWhileEv
             out[r.texts[r.texts.size() == 12 ? 2 : 1]] = {r.background.red, r.background.green};
         return out;
     };
-    SOSIFileCls all;
+    SOSIImport all;
     all.showAllTypes = 1;
     DGDriver::QueueClick(FilterDialog, 1);
     ASSERT_TRUE(ImportPath(all, path, SOSIModeTerrain));
@@ -259,7 +259,7 @@ TEST_F(SosiOptionsDialogsTest, RowColoursMarkDekTeigAndTheTerrainFeaturesWhileEv
     EXPECT_EQ(shown["Bygning"], std::make_pair(65535, 65535));
 
     // The object import marks DekTeig alone.
-    SOSIFileCls objects;
+    SOSIImport objects;
     DGDriver::QueueClick(GDLDialog, 1);
     ASSERT_TRUE(ImportPath(objects, path, SOSIModeObjects));
     shown = colours(GDLDialog);

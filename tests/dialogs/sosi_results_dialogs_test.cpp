@@ -28,7 +28,7 @@ protected:
         ImportAll(reader);
         reader.ComputeExtents();
         ASSERT_FALSE(reader.BoundsEmpty());
-        ASSERT_GT(reader.contourCount, 0);
+        ASSERT_GT(reader.assembly.contourCount, 0);
     }
     void TearDown() override {
         EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
@@ -80,7 +80,7 @@ protected:
     // The heights of the flat contours.
     std::multiset<double> FlatHeights() const {
         std::multiset<double> out;
-        for (const SOSIData& d : reader.data) {
+        for (const SOSIData& d : reader.assembly.data) {
             if (d.geometryKind != SOSIKindCurve || d.coords.IsEmpty()) continue;
             bool flat = true;
             for (const API_Coord3D& c : d.coords) flat = flat && std::fabs(c.z - d.coords[0].z) < 1e-7;
@@ -88,7 +88,7 @@ protected:
         }
         return out;
     }
-    SOSIFileCls reader;
+    SOSIImport reader;
 };
 
 TEST_F(SosiResultsDialogsTest, StepButtonsChooseTheImport) {
@@ -127,10 +127,10 @@ TEST_F(SosiResultsDialogsTest, PositionAreaAndAltitudeFilterAreStored) {
     EXPECT_DOUBLE_EQ(reader.limitArea.yMax, box.yMax);
     EXPECT_DOUBLE_EQ(reader.limitArea.xMin, box.xMin);
     EXPECT_NEAR(Item(SOSIResultsDialogId, 24).value, box.xMax - box.xMin + 100.0, 1e-6);
-    EXPECT_EQ(reader.altitudeFilter, 1);
-    EXPECT_EQ(reader.firstAltitude, 100.0);
-    EXPECT_EQ(reader.finalAltitude, 200.0);
-    EXPECT_EQ(reader.equidistance, 50.0);
+    EXPECT_EQ(reader.assembly.altitudeFilter, 1);
+    EXPECT_EQ(reader.assembly.firstAltitude, 100.0);
+    EXPECT_EQ(reader.assembly.finalAltitude, 200.0);
+    EXPECT_EQ(reader.assembly.equidistance, 50.0);
     // The file's contours run from 50 to 250.
     reader.FilterContourHeights();
     const std::multiset<double> kept = FlatHeights();
@@ -153,15 +153,15 @@ TEST_F(SosiResultsDialogsTest, AnyTypedAltitudeFilterEndsAndKeepsOnlyItsAltitude
         DGDriver::QueueSetDouble(SOSIResultsDialogId, 47, t.step);
         DGDriver::QueueClick(SOSIResultsDialogId, 1);
         ASSERT_TRUE(OpenSOSIImportResultsDialog(reader));
-        ASSERT_LE(reader.firstAltitude, reader.finalAltitude);
-        ASSERT_GE(reader.equidistance, 0.0);
+        ASSERT_LE(reader.assembly.firstAltitude, reader.assembly.finalAltitude);
+        ASSERT_GE(reader.assembly.equidistance, 0.0);
         reader.FilterContourHeights();
         const double lo = std::min(t.first, t.final), hi = std::max(t.first, t.final);
         for (double z : FlatHeights()) {
             EXPECT_GE(z, lo - 1e-7) << t.first << " " << t.final << " " << t.step;
             EXPECT_LE(z, hi + 1e-7) << t.first << " " << t.final << " " << t.step;
-            if (reader.equidistance >= 1e-7) {
-                const double k = (z - lo) / reader.equidistance;
+            if (reader.assembly.equidistance >= 1e-7) {
+                const double k = (z - lo) / reader.assembly.equidistance;
                 EXPECT_NEAR(k, std::round(k), 1e-6) << z << " step " << t.step;
             }
         }
@@ -171,7 +171,7 @@ TEST_F(SosiResultsDialogsTest, AnyTypedAltitudeFilterEndsAndKeepsOnlyItsAltitude
 TEST_F(SosiResultsDialogsTest, CountsShowWholeAndImportAgainGoesBack) {
     reader.pointsRead = 12345678;
     reader.pointsKept = 1234567;
-    reader.contourCount = 0;
+    reader.assembly.contourCount = 0;
     DGDriver::QueueClick(SOSIResultsDialogId, 15);
     EXPECT_FALSE(OpenSOSIImportResultsDialog(reader));
     EXPECT_EQ(reader.importAgain, 1);
@@ -191,14 +191,14 @@ TEST_F(SosiResultsDialogsTest, CountsShowWholeAndImportAgainGoesBack) {
 TEST_F(SosiResultsDialogsTest, TheOffsetComesFromTheLocator) {
     // No locator: the choice is off and cannot be made.
     FindSOSILocatorDatabases(reader);
-    EXPECT_TRUE(reader.locatorDatabases.IsEmpty());
+    EXPECT_TRUE(reader.output.locatorDatabases.IsEmpty());
     ASSERT_TRUE(OpenSOSIImportResultsDialogTwin(reader));
     EXPECT_FALSE(Item(SOSIResultsTwinDialogId, 38).enabled);
     EXPECT_FALSE(Item(SOSIResultsTwinDialogId, 39).enabled);
 
     PlaceLocator();
     FindSOSILocatorDatabases(reader);
-    ASSERT_EQ(reader.locatorDatabases.GetCount(), 1);
+    ASSERT_EQ(reader.output.locatorDatabases.GetCount(), 1);
     double x = 0.0, y = 0.0;
     EXPECT_FALSE(GetCoordinateLocatorOrigin(reader, 1, &x, &y));
     ASSERT_TRUE(GetCoordinateLocatorOrigin(reader, 0, &x, &y));
@@ -226,7 +226,7 @@ TEST_F(SosiResultsDialogsTest, TheOffsetComesFromTheLocator) {
     // The worksheet import neither looks for locators nor offers them.
     reader.importMode = SOSIModeWorksheet;
     FindSOSILocatorDatabases(reader);
-    EXPECT_TRUE(reader.locatorDatabases.IsEmpty());
+    EXPECT_TRUE(reader.output.locatorDatabases.IsEmpty());
     ASSERT_TRUE(OpenSOSIImportResultsDialogTwin(reader));
     EXPECT_FALSE(Item(SOSIResultsTwinDialogId, 38).visible);
     EXPECT_FALSE(Item(SOSIResultsTwinDialogId, 39).visible);

@@ -9,7 +9,7 @@
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
 #include "shell/commands/SOSIImportCommands.hpp"
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 
 #include <fstream>
 #include <string>
@@ -22,10 +22,10 @@ bool optionsAnswer = true;
 std::vector<int32_t> typesOffered;
 
 // Every type taken, or the dialog cancelled.
-bool CountingOptions(SOSIFileCls& reader) {
+bool CountingOptions(SOSIImport& reader) {
     ++optionsAsked;
-    typesOffered.push_back(reader.types.GetCount());
-    for (SOSIOType& row : reader.types) row.import = 1;
+    typesOffered.push_back(reader.scan.types.GetCount());
+    for (SOSIOType& row : reader.scan.types) row.import = 1;
     return optionsAnswer;
 }
 
@@ -42,7 +42,7 @@ protected:
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
         asks.options = CountingOptions;
         // Asked just before the build: the user's break, when one is set, comes during it.
-        asks.curveSegmentation = [](const SOSIFileCls&) {
+        asks.curveSegmentation = [](const SOSIImport&) {
             session->progress.breakAfter = breakAfter;
             return true;
         };

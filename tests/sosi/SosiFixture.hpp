@@ -3,7 +3,7 @@
 #include "../fileio/ReaderFixture.hpp"
 
 #include "fileio/ReadReport.hpp"
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 
 #include <map>
 #include <string>
@@ -23,31 +23,35 @@ protected:
 
     // Reads the files into `reader`; the read's result. Unless `quiet` the report is then shown, as the import
     // commands show it.
-    static bool ReadFiles(SOSIFileCls& reader, const std::vector<std::string>& paths, bool quiet = true) {
+    static bool ReadFiles(SOSIImport& reader, const std::vector<std::string>& paths, bool quiet = true) {
         for (const std::string& p : paths) {
             SOSIFileData file;
             file.path = QV_String(p.c_str(), Encoding_UTF8);
-            reader.files.Insert(file);
+            reader.scan.files.Insert(file);
         }
         const bool read = reader.ReadSOSIFiles();
-        if (!quiet) ShowReadReport(reader.report);
+        if (!quiet) ShowReadReport(reader.scan.report);
         return read;
     }
     // Every type imported, no thinning or simplification.
-    static void ImportAll(SOSIFileCls& reader) {
-        for (SOSIOType& row : reader.types) row.import = 1;
+    static void ImportAll(SOSIImport& reader) {
+        for (SOSIOType& row : reader.scan.types) row.import = 1;
         reader.tolerance = 0.0;
-        reader.lineFilterDistance = 0.0;
+        reader.assembly.lineFilterDistance = 0.0;
         reader.ImportObjects();
     }
-    // The points of every object of file 0, by object index.
-    static std::vector<std::vector<API_Coord3D>> ObjectPoints(SOSIFileCls& reader, int32_t fileIndex = 0) {
+    // The points of every object of file 0, by object index, read by `records` (the scratch then holds the
+    // last object's), or by one of its own.
+    static std::vector<std::vector<API_Coord3D>> ObjectPoints(SOSIImport& reader, int32_t fileIndex = 0,
+                                                              SOSIObjectRecords* records = nullptr) {
         std::vector<std::vector<API_Coord3D>> out;
-        SOSIFileData& file = reader.files[fileIndex];
+        SOSIObjectRecords own;
+        SOSIObjectRecords& read = records != nullptr ? *records : own;
+        const SOSIFileData& file = reader.scan.files[fileIndex];
         for (int32_t o = 0; o < file.objects.GetCount(); ++o) {
-            reader.ResetObjectScratch();
+            read.Reset();
             QV_List<API_Coord3D> points;
-            reader.ReadObjectRecords(file.objects[o], fileIndex, points);
+            read.Read(file, file.objects[o], reader.assembly.skipLowHeights != 0, points);
             out.emplace_back(points.begin(), points.end());
         }
         return out;

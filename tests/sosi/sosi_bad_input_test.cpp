@@ -20,16 +20,16 @@ TEST_F(SosiReaderTest, MutatedFilesReadAndImportWithoutFault) {
         for (int i = 0; i < 60; ++i) {
             SCOPED_TRACE(label + " mutant " + std::to_string(i));
             const std::string bytes = i % 20 == 19 ? mutator.RandomBytes(4000) : mutator.Mutate(original, tokens, 6);
-            SOSIFileCls reader;
+            SOSIImport reader;
             // A mutant may be refused, never without its reason.
             if (!ReadFiles(reader, {Write("mutant.sos", bytes)})) {
-                EXPECT_TRUE(reader.report.error != 0 || reader.report.HasIssues());
+                EXPECT_TRUE(reader.scan.report.error != 0 || reader.scan.report.HasIssues());
                 continue;
             }
             reader.importMode = i % 3;
             ImportAll(reader);
             reader.ComputeExtents();
-            for (const SOSIData& d : reader.data) {  // every kept object can give its first point
+            for (const SOSIData& d : reader.assembly.data) {  // every kept object can give its first point
                 if (d.geometryKind != SOSIKindSurface) {
                     ASSERT_GT(d.coords.GetCount(), 0);
                 }
@@ -41,12 +41,12 @@ TEST_F(SosiReaderTest, MutatedFilesReadAndImportWithoutFault) {
 TEST_F(SosiReaderTest, EmptyAndMarkOnlyFilesGiveNoLines) {
     for (const std::string& bytes : {std::string(), std::string("\xEF\xBB\xBF"), std::string("\xFF\xFE"),
                                      std::string("\xFF\xFE\x00\x00"), std::string(1, '\0')}) {
-        SOSIFileCls reader;
+        SOSIImport reader;
         // Refused as holding nothing to read (they were read in silence before).
         EXPECT_FALSE(ReadFiles(reader, {Write("empty.sos", bytes)}));
-        EXPECT_EQ(reader.report.Count(ReadIssue::Empty), 1u);
-        EXPECT_EQ(reader.files[0].lines.GetCount(), 0);
-        EXPECT_EQ(reader.files[0].objects.GetCount(), 0);
+        EXPECT_EQ(reader.scan.report.Count(ReadIssue::Empty), 1u);
+        EXPECT_EQ(reader.scan.files[0].lines.GetCount(), 0);
+        EXPECT_EQ(reader.scan.files[0].objects.GetCount(), 0);
     }
 }
 
@@ -59,12 +59,12 @@ TEST_F(SosiReaderTest, UnreadableFilesEndTheReadWithAnError) {
     }
     for (const std::string& bad : {UserFile("missing.sos"), huge}) {
         SCOPED_TRACE(bad);
-        SOSIFileCls reader;
+        SOSIImport reader;
         EXPECT_FALSE(ReadFiles(reader, {good, bad, good}, false));
         EXPECT_TRUE(ShowedReadError());
         // The file before keeps its lines; the one after is never read.
-        EXPECT_GT(reader.files[0].lines.GetCount(), 0);
-        EXPECT_EQ(reader.files[2].lines.GetCount(), 0);
+        EXPECT_GT(reader.scan.files[0].lines.GetCount(), 0);
+        EXPECT_EQ(reader.scan.files[2].lines.GetCount(), 0);
     }
     std::filesystem::remove(huge);
 }
@@ -74,11 +74,11 @@ TEST_F(SosiReaderTest, ObjectsWithoutCoordinatesOrTargetsAreSkipped) {
                                   ".TEKST 3:\n..OBJTYPE A\n..STRENG x\n"
                                   ".FLATE 4:\n..OBJTYPE A\n..REF :77 :-78\n(:79)\n..N\xC3\x98\n1 1\n"
                                   ".KURVE 5:\n..OBJTYPE A\n..N\xC3\x98\n1 1\n2 2\n");
-    SOSIFileCls reader;
+    SOSIImport reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("empty.sos", text)}));
     ImportAll(reader);
     std::vector<std::string> kept;
-    for (const SOSIData& d : reader.data) kept.push_back(Str(d.id));
+    for (const SOSIData& d : reader.assembly.data) kept.push_back(Str(d.id));
     EXPECT_EQ(kept, (std::vector<std::string>{"4", "5"}));
-    EXPECT_EQ(reader.data[0].pieces.GetCount(), 0);
+    EXPECT_EQ(reader.assembly.data[0].pieces.GetCount(), 0);
 }

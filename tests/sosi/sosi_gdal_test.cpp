@@ -76,9 +76,9 @@ TEST_F(SosiReaderTest, ObjectsAndCoordinatesAreGdals) {
         GdalObjects gdal;
         if (!ReadWithGdal(copy, gdal)) continue;  // files the driver refuses are not compared
         ++compared;
-        SOSIFileCls reader;
+        SOSIImport reader;
         ASSERT_TRUE(ReadFiles(reader, {copy}));
-        const SOSIFileData& file = reader.files[0];
+        const SOSIFileData& file = reader.scan.files[0];
         const std::vector<std::vector<API_Coord3D>> points = ObjectPoints(reader);
         std::map<std::string, int> ours;
         std::map<std::string, std::vector<std::vector<XY>>> xy;

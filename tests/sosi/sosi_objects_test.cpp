@@ -6,7 +6,7 @@
 #include "elements/ToolDefaults.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 #include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
 #include "sosi/SOSIOutput.hpp"
@@ -40,7 +40,7 @@ protected:
         SOSIObjectSettingsRecord().Init();
         part = host->Project().libraries.FindByName("SOSI OBJECT", 0);
         ASSERT_GT(part, 0);
-        reader.objectLibPartIndex = part;
+        reader.output.objectLibPartIndex = part;
         SOSIBuildState& build = SOSIOutputState();
         build.pen = 7;
         build.object = API_Element();
@@ -59,8 +59,7 @@ protected:
         for (const API_Coord3D& c : local)
             coords.Insert(IsSOSISeparator(c) ? c : API_Coord3D{c.x + ProjectOffset.x, c.y + ProjectOffset.y, c.z});
         return Command([&] {
-                   return PlaceSOSIObject(reader, coords, QV_String(type)) == SOSIPlacement::Placed ? NoError
-                                                                                                    : GSErrCode(-1);
+                   return PlaceSOSIObject(coords, QV_String(type)) == SOSIPlacement::Placed ? NoError : GSErrCode(-1);
                }) == NoError;
     }
     std::vector<Placed> Objects() {
@@ -107,12 +106,12 @@ protected:
     }
     size_t DialogsShown() const { return host->Project().settingsDialogs.ShownDialogs().size(); }
 
-    SOSIFileCls reader;
+    SOSIImport reader;
     int32_t part = 0;
 };
 
 TEST_F(SosiObjectsTest, OutlinesBecomeXYZRowsClosedOnesChecked) {
-    ASSERT_TRUE(EditSOSIObjectSettings(reader.objectLibPartIndex));
+    ASSERT_TRUE(EditSOSIObjectSettings(reader.output.objectLibPartIndex));
     ASSERT_TRUE(Place({{0, 0, 5}, {10, 0, 5}, {10, 10, 5}, {0, 10, 5}, {0, 0, 5}}, "Takkant"));  // sound square
     ASSERT_TRUE(Place({{0, 0, 1}, {10, 10, 1}, {10, 0, 1}, {0, 10, 1}, {0, 0, 1}}));  // bow-tie: split in two
     ASSERT_TRUE(Place({{0, 0, 1}, {10, 10, 1}, {10, 0, 1}, {0, 10, 1}, {0, 0, 3}}));  // closed in plan only
@@ -153,15 +152,15 @@ TEST_F(SosiObjectsTest, CheckKeepsHolesAndFlagsWhatRegularisationChanges) {
         bool invalid = true;
         QV_List<QV_Coord3DLong> simple, holed, crossed;
         ring(simple, n, 20, phase(rng), n % 2 == 0);
-        EXPECT_TRUE(ValidateSOSIOutline(reader, simple, invalid));
+        EXPECT_TRUE(ValidateSOSIOutline(simple, invalid));
         EXPECT_FALSE(invalid) << n;
         holed = simple;
         ring(holed, n, 5, phase(rng), n % 2 != 0);
-        EXPECT_TRUE(ValidateSOSIOutline(reader, holed, invalid));
+        EXPECT_TRUE(ValidateSOSIOutline(holed, invalid));
         EXPECT_FALSE(invalid) << n;
         crossed = simple;
         std::swap(crossed[1], crossed[2]);
-        EXPECT_TRUE(ValidateSOSIOutline(reader, crossed, invalid));
+        EXPECT_TRUE(ValidateSOSIOutline(crossed, invalid));
         EXPECT_TRUE(invalid) << n;
     }
 }
@@ -169,7 +168,7 @@ TEST_F(SosiObjectsTest, CheckKeepsHolesAndFlagsWhatRegularisationChanges) {
 TEST_F(SosiObjectsTest, SettingsAreEditedOnTheRightPartAndKeptForTheNextRun) {
     Answer(true, "PART_A");
     Answer(true, "", "stile=POLYGON; gs_fill_pen=12; gs_shadow=1; show_2D=0.5; top_material=20.9");
-    ASSERT_TRUE(EditSOSIObjectSettings(reader.objectLibPartIndex));
+    ASSERT_TRUE(EditSOSIObjectSettings(reader.output.objectLibPartIndex));
     EXPECT_EQ(Alerts(), (std::vector<std::string>{"The selected object isn't the needed one!"}));
     const SOSIObjectSettings& s = SOSIObjectSettingsRecord();
     EXPECT_EQ(s.style.ToStdString(), "POLYGON");
@@ -180,18 +179,18 @@ TEST_F(SosiObjectsTest, SettingsAreEditedOnTheRightPartAndKeptForTheNextRun) {
     EXPECT_EQ(s.backPen, 19);
 
     DGDriver::Reset();
-    ASSERT_TRUE(EditSOSIObjectSettings(reader.objectLibPartIndex));  // the next run opens on them
+    ASSERT_TRUE(EditSOSIObjectSettings(reader.output.objectLibPartIndex));  // the next run opens on them
     ASSERT_TRUE(Place({{0, 0, 0}, {1, 1, 0}}));
     ASSERT_EQ(Objects().size(), 1u);
     EXPECT_EQ(Objects()[0].style, "POLYGON");
     EXPECT_EQ(Objects()[0].fillPen, 12.0);
 
     Answer(false);
-    EXPECT_FALSE(EditSOSIObjectSettings(reader.objectLibPartIndex));
+    EXPECT_FALSE(EditSOSIObjectSettings(reader.output.objectLibPartIndex));
     EXPECT_TRUE(Alerts().empty());
     EXPECT_EQ(DialogsShown(), 4u);
-    reader.objectLibPartIndex = libB;  // lacks the settings' parameters
-    EXPECT_FALSE(EditSOSIObjectSettings(reader.objectLibPartIndex));
+    reader.output.objectLibPartIndex = libB;  // lacks the settings' parameters
+    EXPECT_FALSE(EditSOSIObjectSettings(reader.output.objectLibPartIndex));
     EXPECT_EQ(Alerts(), (std::vector<std::string>{"Error while finding data."}));
     EXPECT_EQ(DialogsShown(), 4u);
     EXPECT_EQ(s.fillPen, 12);
@@ -209,20 +208,20 @@ TEST_F(SosiObjectsTest, SettingsAreEditedOnTheRightPartAndKeptForTheNextRun) {
 TEST_F(SosiObjectsTest, AnObjectsImportOfARealFilePlacesOneObjectPerCurve) {
     SOSIFileData file;
     file.path = QV_String((TestSupport::DataDir() + "/sosi/buer.sos").c_str(), Encoding_UTF8);
-    reader.files.Insert(file);
+    reader.scan.files.Insert(file);
     reader.importMode = SOSIModeObjects;
     ASSERT_TRUE(reader.ReadSOSIFiles());
-    for (SOSIOType& row : reader.types) row.import = 1;
+    for (SOSIOType& row : reader.scan.types) row.import = 1;
     reader.ImportObjects();
-    ASSERT_TRUE(EditSOSIObjectSettings(reader.objectLibPartIndex));
+    ASSERT_TRUE(EditSOSIObjectSettings(reader.output.objectLibPartIndex));
     uint8_t made = 0;
     ASSERT_TRUE(BuildSOSIOutput(reader, &made));
     EXPECT_EQ(made, 1);
-    EXPECT_EQ(reader.buildError, 0);
+    EXPECT_EQ(reader.output.buildError, 0);
     const std::vector<Placed> p = Objects();
-    ASSERT_EQ(p.size(), size_t(reader.data.GetCount()));
+    ASSERT_EQ(p.size(), size_t(reader.assembly.data.GetCount()));
     for (size_t k = 0; k < p.size(); ++k) {
-        const SOSIData& d = reader.data[int32_t(k)];
+        const SOSIData& d = reader.assembly.data[int32_t(k)];
         EXPECT_EQ(p[k].type, d.type.ToStdString());
         ASSERT_GE(p[k].xyz.size(), 2u);
         // An arc may run from either end.

@@ -34,7 +34,7 @@ protected:
         SosiReaderTest::TearDown();
     }
     // Reads, converts every type in `mode` and builds.
-    bool Build(SOSIFileCls& reader, const std::vector<std::string>& paths, int32_t mode) {
+    bool Build(SOSIImport& reader, const std::vector<std::string>& paths, int32_t mode) {
         if (!ReadFiles(reader, paths)) return false;
         reader.importMode = mode;
         ImportAll(reader);
@@ -60,9 +60,9 @@ protected:
         return a != nullptr ? std::string(a->header.name) : "";
     }
     // Elements a worksheet build makes of one object: the builders' table.
-    static std::map<API_ElemTypeID, int> Expected(const SOSIFileCls& reader) {
+    static std::map<API_ElemTypeID, int> Expected(const SOSIImport& reader) {
         std::map<API_ElemTypeID, int> n;
-        for (const SOSIData& d : reader.data) switch (d.geometryKind) {
+        for (const SOSIData& d : reader.assembly.data) switch (d.geometryKind) {
                 case SOSIKindPoint: ++n[API_HotspotID]; break;
                 case SOSIKindSwarm: n[API_HotspotID] += d.coords.GetCount(); break;
                 case SOSIKindLine: ++n[d.coords.GetCount() == 2 ? API_LineID : API_PolyLineID]; break;
@@ -84,9 +84,9 @@ TEST_F(SosiOutputTest, WorksheetBuildsOfTheRealFilesMakeOneElementPerRecordOnLay
     // Each file replaces the one before on the same worksheet.
     for (const std::string& name : RealFiles()) {
         SCOPED_TRACE(name);
-        SOSIFileCls reader;
+        SOSIImport reader;
         ASSERT_TRUE(Build(reader, {SosiData(name)}, SOSIModeWorksheet));
-        EXPECT_EQ(reader.buildError, 0);
+        EXPECT_EQ(reader.output.buildError, 0);
         ASSERT_EQ(Worksheets().size(), 1u);
         const API_Guid sheet = Worksheets()[0];
         const std::vector<const StoredElement*> made = Elements(&sheet);
@@ -97,7 +97,7 @@ TEST_F(SosiOutputTest, WorksheetBuildsOfTheRealFilesMakeOneElementPerRecordOnLay
 
         // A type without a name cannot name a layer: its objects go to layer 1.
         std::set<std::string> chosen = {"Default layer"}, used;
-        for (const SOSIOType& row : reader.types) chosen.insert(Str(row.name));
+        for (const SOSIOType& row : reader.scan.types) chosen.insert(Str(row.name));
         for (const StoredElement* e : made) {
             used.insert(LayerName(e->record.header.layer));
             // Fill 65 is a hatch here: surfaces take the first solid fill.
@@ -105,7 +105,7 @@ TEST_F(SosiOutputTest, WorksheetBuildsOfTheRealFilesMakeOneElementPerRecordOnLay
         }
         for (const std::string& layer : used) EXPECT_TRUE(chosen.count(layer) == 1) << layer;
         const QV_List<SOSILayer>& layers = SOSIOutputState().layers;
-        ASSERT_EQ(layers.GetCount(), reader.types.GetCount());
+        ASSERT_EQ(layers.GetCount(), reader.scan.types.GetCount());
         for (const SOSILayer& l : layers) {
             EXPECT_EQ(LayerName(l.layer), l.name.IsEmpty() ? "Default layer" : Str(l.name));
             // Made in UTF-8, found by its name in the system code page ("H\xF8ydelag").
@@ -125,18 +125,18 @@ TEST_F(SosiOutputTest, TerrainBuildMakesPointsWithHeightsAndGroupedConstraintsAt
             TearDown();
             SetUp();
         }
-        SOSIFileCls reader;
+        SOSIImport reader;
         ASSERT_TRUE(ReadFiles(reader, {SosiData("1001_Hoyde.sos")}));
         reader.importMode = SOSIModeTerrain;
         ImportAll(reader);
-        for (SOSIOType& row : reader.types) row.secondSwitch[0] = 1;
-        reader.dialogSwitch = grouped;
+        for (SOSIOType& row : reader.scan.types) row.secondSwitch[0] = 1;
+        reader.output.dialogSwitch = grouped;
         ProjectOffset.x = 100000.0;
         ProjectOffset.y = 6600000.0;
         uint8_t created = 0;
         ASSERT_TRUE(BuildSOSIOutput(reader, &created));
         EXPECT_EQ(created, 1);
-        EXPECT_EQ(reader.buildError, 0);
+        EXPECT_EQ(reader.output.buildError, 0);
 
         // Every point of the file at its position minus the offset, with its height.
         const auto key = [](double x, double y) {
@@ -144,7 +144,7 @@ TEST_F(SosiOutputTest, TerrainBuildMakesPointsWithHeightsAndGroupedConstraintsAt
         };
         std::map<std::pair<long long, long long>, std::set<double>> heights;  // curves may share points
         size_t lines = 0, curves = 0;
-        for (const SOSIData& d : reader.data) {
+        for (const SOSIData& d : reader.assembly.data) {
             if (d.geometryKind == SOSIKindPoint || d.geometryKind == SOSIKindSwarm || d.geometryKind == SOSIKindCurve)
                 for (const API_Coord3D& c : d.coords) heights[key(c.x, c.y)].insert(c.z);
             if (d.geometryKind == SOSIKindCurve) lines += size_t(d.coords.GetCount() - 1), ++curves;
@@ -176,7 +176,7 @@ TEST_F(SosiOutputTest, TerrainBuildMakesPointsWithHeightsAndGroupedConstraintsAt
 }
 
 TEST_F(SosiOutputTest, LimitingAreaDropsWholeObjectsButKeepsInsideSwarmPoints) {
-    SOSIFileCls reader;
+    SOSIImport reader;
     reader.limitToArea = 1;
     reader.limitArea = {0.0, 0.0, 100.0, 100.0};
     ASSERT_TRUE(Build(reader,
@@ -191,7 +191,7 @@ TEST_F(SosiOutputTest, LimitingAreaDropsWholeObjectsButKeepsInsideSwarmPoints) {
 }
 
 TEST_F(SosiOutputTest, ObjectModeLeavesPointsSwarmsAndTextsOut) {
-    SOSIFileCls reader;
+    SOSIImport reader;
     ASSERT_TRUE(Build(reader,
                       {Write("o.sos",
                              Sosi(".PUNKT 1:\n..OBJTYPE P\n..N\xC3\x98\n1 1\n"
@@ -199,8 +199,8 @@ TEST_F(SosiOutputTest, ObjectModeLeavesPointsSwarmsAndTextsOut) {
                                   ".TEKST 3:\n..OBJTYPE T\n..STRENG \"a\"\n..N\xC3\x98\n1 1\n",
                                   "1"))},
                       SOSIModeObjects));
-    EXPECT_EQ(reader.data.GetCount(), 3);
-    EXPECT_EQ(reader.buildError, 0);
+    EXPECT_EQ(reader.assembly.data.GetCount(), 3);
+    EXPECT_EQ(reader.output.buildError, 0);
     EXPECT_TRUE(Elements().empty());
 }
 
@@ -213,11 +213,11 @@ TEST_F(SosiOutputTest, ObjectModeOutlinesArcsWithTheSegmentationAskedFor) {
     std::vector<size_t> rowCounts;
     for (double smallRadius : {0.1, 50.0}) {
         SOSICurveSegmentationValues() = SOSICurveSegmentation{12, 3, smallRadius};
-        SOSIFileCls reader;
-        reader.objectLibPartIndex = host->Project().libraries.FindByName("SOSI OBJECT", 0);
-        ASSERT_TRUE(EditSOSIObjectSettings(reader.objectLibPartIndex));  // as the command does first
+        SOSIImport reader;
+        reader.output.objectLibPartIndex = host->Project().libraries.FindByName("SOSI OBJECT", 0);
+        ASSERT_TRUE(EditSOSIObjectSettings(reader.output.objectLibPartIndex));  // as the command does first
         ASSERT_TRUE(Build(reader, {file}, SOSIModeObjects));
-        EXPECT_EQ(reader.buildError, 0);
+        EXPECT_EQ(reader.output.buildError, 0);
         const std::vector<const StoredElement*> objects = Elements();
         ASSERT_EQ(objects.size(), rowCounts.size() + 1);
         API_ElementMemo memo = {};
@@ -244,7 +244,7 @@ TEST_F(SosiOutputTest, ObjectModeOutlinesArcsWithTheSegmentationAskedFor) {
 }
 
 TEST_F(SosiOutputTest, TextsTurnFromTheirThirdToSecondPointAndJoinTheirLines) {
-    SOSIFileCls reader;
+    SOSIImport reader;
     ProjectOffset.x = 5.0;
     ASSERT_TRUE(Build(reader,
                       {Write("t.sos",
@@ -272,14 +272,14 @@ TEST_F(SosiOutputTest, WorksheetIsReusedByReferenceIdEmptiedUnlessAddingAndRenam
                                         ".PUNKT 2:\n..OBJTYPE P\n..N\xC3\x98H\n2 2 5\n",
                                         "1"));
     for (uint8_t add : {0, 1, 0}) {
-        SOSIFileCls reader;
-        reader.addSwitch = add;
+        SOSIImport reader;
+        reader.output.addSwitch = add;
         ASSERT_TRUE(Build(reader, {file}, SOSIModeWorksheet));
     }
     ASSERT_EQ(Worksheets().size(), 1u);
     EXPECT_EQ(Elements().size(), 2u);
-    SOSIFileCls reader;
-    reader.addSwitch = 1;
+    SOSIImport reader;
+    reader.output.addSwitch = 1;
     GlobalSettings.SetString(0, 11, QV_String("Kart 2"));
     ASSERT_TRUE(Build(reader, {file}, SOSIModeWorksheet));
     ASSERT_EQ(Worksheets().size(), 1u);
@@ -299,13 +299,13 @@ TEST_F(SosiOutputTest, FailedObjectsMarkTheBuildAndABreakStopsIt) {
                                   ".BUEP 4:\n..OBJTYPE B\n..N\xC3\x98\n0 0\n1 1\n0 2\n"
                                   ".PUNKT 5:\n..OBJTYPE P\n..N\xC3\x98\n3 3\n",
                                   "1");
-    SOSIFileCls reader;
+    SOSIImport reader;
     ASSERT_TRUE(Build(reader, {Write("bad.sos", text)}, SOSIModeWorksheet));
-    EXPECT_EQ(reader.buildError, 1);
+    EXPECT_EQ(reader.output.buildError, 1);
     EXPECT_EQ(CountByType(Elements()), (std::map<API_ElemTypeID, int>{{API_HotspotID, 2}, {API_ArcID, 1}}));
 
     // The same worksheet again, broken off after the third object: one point made, two failures.
-    SOSIFileCls broken;
+    SOSIImport broken;
     ASSERT_TRUE(ReadFiles(broken, {Write("bad.sos", text)}));
     broken.importMode = SOSIModeWorksheet;
     ImportAll(broken);

@@ -40,7 +40,7 @@ std::vector<API_Coord3D> PairwiseSimplify(std::vector<API_Coord3D> p, double d) 
 
 std::vector<API_Coord3D> Points(const QV_List<API_Coord3D>& l) { return {l.begin(), l.end()}; }
 
-bool HasIssue(const SOSIFileCls& reader, ReadIssue issue) { return reader.report.Count(issue) > 0; }
+bool HasIssue(const SOSIImport& reader, ReadIssue issue) { return reader.scan.report.Count(issue) > 0; }
 
 }  // namespace
 
@@ -48,12 +48,12 @@ TEST_F(SosiReaderTest, SeparatorsStayOutOfTheOriginShift) {
     const std::string text = Sosi(std::string(".KURVE 1:\n..OBJTYPE H\n") + NEH + "0 0 100\n100 100 100\n" +
                                       ".KURVE 2:\n..OBJTYPE H\n" + NEH + "100 100 100\n200 0 100\n",
                                   "0.01", "...ORIGO-N\xC3\x98 6600000 200000");
-    SOSIFileCls reader;
+    SOSIImport reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("origin.sos", text)}));
     reader.importMode = SOSIModeObjects;
     ImportAll(reader);
-    ASSERT_EQ(reader.data.GetCount(), 1);
-    const std::vector<API_Coord3D> joined = Points(reader.data[0].coords);
+    ASSERT_EQ(reader.assembly.data.GetCount(), 1);
+    const std::vector<API_Coord3D> joined = Points(reader.assembly.data[0].coords);
     ASSERT_EQ(joined.size(), 5u);
     EXPECT_TRUE(IsSOSISeparator(joined[2]));  // still a separator, so no vertex
     for (size_t i : {0u, 1u, 3u, 4u}) {
@@ -72,35 +72,35 @@ TEST_F(SosiReaderTest, CoordinateKeywordsSurviveAStrayByteAndTheCharsetIsHonoure
         ".PUNKT 2:\n..OBJTYPE Fastmerke\n" + NEH + "5 5 100\n";
     std::string plain = Sosi(body);
     plain.replace(plain.find("..TEGNSETT UTF-8\n"), 17, "");
-    SOSIFileCls stray;
+    SOSIImport stray;
     ASSERT_TRUE(ReadFiles(stray, {Write("stray.sos", plain)}));
     ImportAll(stray);
-    ASSERT_EQ(stray.data.GetCount(), 2);
-    EXPECT_EQ(stray.data[0].coords.GetCount(), 2);
-    EXPECT_DOUBLE_EQ(stray.data[1].coords[0].z, 1.0);
+    ASSERT_EQ(stray.assembly.data.GetCount(), 2);
+    EXPECT_EQ(stray.assembly.data[0].coords.GetCount(), 2);
+    EXPECT_DOUBLE_EQ(stray.assembly.data[1].coords[0].z, 1.0);
     // Declared UTF-8, the stray byte costs one letter and the names keep theirs.
-    SOSIFileCls declared;
+    SOSIImport declared;
     ASSERT_TRUE(ReadFiles(declared, {Write("declared.sos", Sosi(body))}));
     ImportAll(declared);
-    ASSERT_EQ(declared.data.GetCount(), 2);
-    EXPECT_EQ(Str(declared.data[0].type), "H\xC3\xB8ydekurve");
+    ASSERT_EQ(declared.assembly.data.GetCount(), 2);
+    EXPECT_EQ(Str(declared.assembly.data[0].type), "H\xC3\xB8ydekurve");
 
     // ISO 8859-10 as declared: the Sami letters come back.
     const std::string sami = "\xC8\xE1hcesuolu \xA9 \xAF \xAA \xAC";  // Čáhcesuolu Đ Ŋ Š Ž in ISO 8859-10
     std::string latin6 = Sosi(std::string(".TEKST 1:\n..OBJTYPE Navn\n..STRENG \"") + sami + "\"\n" + NE + "1 1\n");
     latin6.replace(latin6.find("UTF-8"), 5, "ISO8859-10");
-    SOSIFileCls nordic;
+    SOSIImport nordic;
     ASSERT_TRUE(ReadFiles(nordic, {Write("latin6.sos", latin6)}));
     ImportAll(nordic);
-    ASSERT_EQ(nordic.data.GetCount(), 1);
-    ASSERT_EQ(nordic.data[0].texts.GetCount(), 1);
-    EXPECT_EQ(Str(nordic.data[0].texts[0]), "\xC4\x8C\xC3\xA1hcesuolu \xC4\x90 \xC5\x8A \xC5\xA0 \xC5\xBD");
+    ASSERT_EQ(nordic.assembly.data.GetCount(), 1);
+    ASSERT_EQ(nordic.assembly.data[0].texts.GetCount(), 1);
+    EXPECT_EQ(Str(nordic.assembly.data[0].texts[0]), "\xC4\x8C\xC3\xA1hcesuolu \xC4\x90 \xC5\x8A \xC5\xA0 \xC5\xBD");
     // The same bytes declared as something else, or as nothing, stay the system code page's.
     latin6.replace(latin6.find("ISO8859-10"), 10, "ANSI");
-    SOSIFileCls ansi;
+    SOSIImport ansi;
     ASSERT_TRUE(ReadFiles(ansi, {Write("ansi.sos", latin6)}));
     ImportAll(ansi);
-    EXPECT_EQ(Str(ansi.data[0].texts[0]), "\xC3\x88\xC3\xA1hcesuolu \xC2\xA9 \xC2\xAF \xC2\xAA \xC2\xAC");
+    EXPECT_EQ(Str(ansi.assembly.data[0].texts[0]), "\xC3\x88\xC3\xA1hcesuolu \xC2\xA9 \xC2\xAF \xC2\xAA \xC2\xAC");
 }
 
 TEST_F(SosiReaderTest, FilesThatCannotBePlacedAreRefusedWithTheirReason) {
@@ -122,13 +122,13 @@ TEST_F(SosiReaderTest, FilesThatCannotBePlacedAreRefusedWithTheirReason) {
         SCOPED_TRACE(c.name);
         DGDriver::ClearQueueAndLog();
         // The reader itself shows nothing: its report says why.
-        SOSIFileCls alone;
+        SOSIImport alone;
         EXPECT_FALSE(ReadFiles(alone, {Write("refused.sos", c.bytes)}));
         EXPECT_TRUE(HasIssue(alone, c.issue));
         EXPECT_TRUE(Alerts().empty());
-        SOSIFileCls reader;
+        SOSIImport reader;
         EXPECT_FALSE(ReadFiles(reader, {Write("refused.sos", c.bytes)}, false));
-        EXPECT_EQ(reader.report.error, 0);
+        EXPECT_EQ(reader.scan.report.error, 0);
         EXPECT_TRUE(HasIssue(reader, c.issue));
         // The reason is told, not error 8.
         EXPECT_EQ(Alerts().size(), 1u);
@@ -141,26 +141,26 @@ TEST_F(SosiReaderTest, AFileCutInsideItsLastObjectKeepsTheObjectsBefore) {
                                    ".KURVE 2:\n..OBJTYPE A\n" + NEH + "0 0 1\n100 100 2\n200 200 3\n");
     const size_t cut = whole.find("200 200 3") + 5;  // inside the last tuple
     for (const std::string& bytes : {whole.substr(0, cut), whole.substr(0, whole.find(".KURVE 2:") + 12)}) {
-        SOSIFileCls reader;
+        SOSIImport reader;
         DGDriver::ClearQueueAndLog();
         ASSERT_TRUE(ReadFiles(reader, {Write("cut.sos", bytes)}, false));
         EXPECT_TRUE(HasIssue(reader, ReadIssue::EndedEarly));
         EXPECT_EQ(Alerts().size(), 1u);
         ImportAll(reader);
-        ASSERT_EQ(reader.data.GetCount(), 1);
-        EXPECT_EQ(Str(reader.data[0].id), "1");
+        ASSERT_EQ(reader.assembly.data.GetCount(), 1);
+        EXPECT_EQ(Str(reader.assembly.data[0].id), "1");
     }
     // Whole files, with or without their end line, read in silence; so do the real ones.
     for (const std::string& bytes : {whole, whole.substr(0, whole.find(".SLUTT"))}) {
-        SOSIFileCls reader;
+        SOSIImport reader;
         ASSERT_TRUE(ReadFiles(reader, {Write("whole.sos", bytes)}));
-        EXPECT_FALSE(reader.report.HasIssues());
-        EXPECT_EQ(reader.files[0].objects.GetCount(), 2);
+        EXPECT_FALSE(reader.scan.report.HasIssues());
+        EXPECT_EQ(reader.scan.files[0].objects.GetCount(), 2);
     }
     for (const std::string& name : RealFiles()) {
-        SOSIFileCls reader;
+        SOSIImport reader;
         ASSERT_TRUE(ReadFiles(reader, {SosiData(name)})) << name;
-        EXPECT_FALSE(reader.report.HasIssues()) << name;
+        EXPECT_FALSE(reader.scan.report.HasIssues()) << name;
     }
 }
 
@@ -190,19 +190,19 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
         }
         const std::string path = Write("random.sos", Sosi(objects));
         const double tolerance = 0.1 * double(1 + random() % 4), own = 0.15;
-        auto read = [&](int32_t mode, SOSIFileCls& reader) {
+        auto read = [&](int32_t mode, SOSIImport& reader) {
             ASSERT_TRUE(ReadFiles(reader, {path}));
-            for (SOSIOType& row : reader.types) {
+            for (SOSIOType& row : reader.scan.types) {
                 row.import = 1;
                 row.ownValue = row.name == QV_String("Q") ? 1 : 0;
                 row.value = own;
             }
             reader.tolerance = tolerance;
-            reader.lineFilterDistance = tolerance;
+            reader.assembly.lineFilterDistance = tolerance;
             reader.importMode = mode;
             reader.ImportObjects();
         };
-        SOSIFileCls terrain, objectsMode;
+        SOSIImport terrain, objectsMode;
         read(SOSIModeTerrain, terrain);
         read(SOSIModeObjects, objectsMode);
 
@@ -215,21 +215,21 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
             for (const API_Coord3D& k : kept) near = near || D2(k, p) < d * d;
             if (!near) kept.push_back(p);
         }
-        for (const SOSIData& d : terrain.data)
+        for (const SOSIData& d : terrain.assembly.data)
             if (d.geometryKind == SOSIKindPoint) found.push_back(d.coords[0]);
         ASSERT_EQ(found.size(), kept.size());
         for (size_t i = 0; i < kept.size(); ++i) EXPECT_TRUE(Same(found[i], kept[i]));
 
         // Swarms: a point stays when no kept point of its swarm, nor any kept PUNKT, lies within the distance;
         // lines: simplified as by the scan. Checked on each object read again from the file.
-        SOSIFileData& file = terrain.files[0];
+        SOSIFileData& file = terrain.scan.files[0];
         int32_t record = 0;
         std::vector<API_Coord3D> punktSoFar;
         for (int32_t o = 0; o < file.objects.GetCount(); ++o) {
             const SOSIPrim prim = file.objects[o];
             QV_List<API_Coord3D> pts;
-            terrain.ResetObjectScratch();
-            terrain.ReadObjectRecords(prim, 0, pts);
+            SOSIObjectRecords records;
+            records.Read(file, prim, false, pts);
             std::vector<API_Coord3D> expect;
             if (prim.kind == SOSIKindSwarm) {
                 for (const API_Coord3D& p : pts) {
@@ -243,14 +243,15 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
                 expect = PairwiseSimplify(Points(pts), tolerance);
                 if (expect.size() < 2 || (pts.GetCount() == 2 && Same(pts[0], pts[1]))) continue;
             } else {
-                const bool keptHere = record < terrain.data.GetCount() && terrain.data[record].id == prim.id;
+                const bool keptHere =
+                    record < terrain.assembly.data.GetCount() && terrain.assembly.data[record].id == prim.id;
                 if (keptHere) punktSoFar.push_back(pts[0]);
                 record += keptHere ? 1 : 0;
                 continue;
             }
-            ASSERT_LT(record, terrain.data.GetCount());
-            ASSERT_EQ(Str(terrain.data[record].id), Str(prim.id));
-            const std::vector<API_Coord3D> got = Points(terrain.data[record].coords);
+            ASSERT_LT(record, terrain.assembly.data.GetCount());
+            ASSERT_EQ(Str(terrain.assembly.data[record].id), Str(prim.id));
+            const std::vector<API_Coord3D> got = Points(terrain.assembly.data[record].coords);
             ASSERT_EQ(got.size(), expect.size());
             for (size_t i = 0; i < got.size(); ++i) EXPECT_TRUE(Same(got[i], expect[i]));
             ++record;
@@ -259,7 +260,7 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
         // The join of mode 1: every curve takes the later curves that share a point with it as read.
         std::vector<std::vector<API_Coord3D>> curves;
         std::vector<std::vector<API_Coord3D>> others;
-        for (const SOSIData& d : terrain.data)
+        for (const SOSIData& d : terrain.assembly.data)
             (d.geometryKind == SOSIKindCurve ? curves : others).push_back(Points(d.coords));
         std::vector<std::vector<API_Coord3D>> joined;
         std::vector<bool> gone(curves.size(), false);
@@ -278,7 +279,7 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
             joined.push_back(c);
         }
         std::vector<std::vector<API_Coord3D>> got;
-        for (const SOSIData& d : objectsMode.data)
+        for (const SOSIData& d : objectsMode.assembly.data)
             if (d.geometryKind == SOSIKindCurve) got.push_back(Points(d.coords));
         ASSERT_EQ(got.size(), joined.size());
         for (size_t i = 0; i < got.size(); ++i) {
@@ -290,7 +291,7 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
 
 TEST_F(SosiReaderTest, LineSimplificationAnswersAsTheScanOnRandomLines) {
     std::mt19937 random(3);
-    SOSIFileCls reader;
+    SOSIImport reader;
     for (int round = 0; round < 500; ++round) {
         const int n = 2 + int(random() % 40);
         std::vector<API_Coord3D> line;
@@ -300,7 +301,7 @@ TEST_F(SosiReaderTest, LineSimplificationAnswersAsTheScanOnRandomLines) {
         const double d = 0.5 + double(random() % 6);
         QV_List<API_Coord3D> list;
         for (const API_Coord3D& c : line) list.Insert(c);
-        reader.SimplifyLine(list, d, round % 5 == 0);
+        reader.assembly.SimplifyLine(list, d, round % 5 == 0);
         const std::vector<API_Coord3D> expect = PairwiseSimplify(line, d);
         ASSERT_EQ(list.GetCount(), int32_t(expect.size())) << round;
         for (size_t i = 0; i < expect.size(); ++i) EXPECT_TRUE(Same(list[int32_t(i)], expect[i]));

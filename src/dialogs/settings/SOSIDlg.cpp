@@ -9,7 +9,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
 #include "APIDefs.hpp"
@@ -169,10 +169,10 @@ void SOSIDlg::ApplyDefaultPen() {
     }
 }
 
-bool SOSIDlg::DoModal(SOSIFileCls& source) {
+bool SOSIDlg::DoModal(SOSIImport& source) {
     Clear();
     reader = &source;
-    rows = source.types;
+    rows = source.scan.types;
     MergeSOSINames(rows);
     SetIds();
     if (gsdgId == 0) return false;  // the base class has no layout of its own
@@ -190,7 +190,7 @@ void SOSIDlg::Init() {
     FillTypeList();
     BindSOSIControl(dialogId, ItemDefaultPenControl, APIUserControl_Pen);
     DGSetItemValDouble(dialogId, ItemFilterDistance, reader->tolerance);
-    DGSetItemValDouble(dialogId, ItemLineFilter, reader->lineFilterDistance);
+    DGSetItemValDouble(dialogId, ItemLineFilter, reader->assembly.lineFilterDistance);
     const int32_t pen = int16_t(GlobalSettings.GetInt(SettingsGeneral, FieldDefaultPen));
     DGSetItemValLong(dialogId, ItemDefaultPen, pen);
     DGSetItemValLong(dialogId, ItemDefaultPenControl, pen);
@@ -199,8 +199,8 @@ void SOSIDlg::Init() {
 
 void SOSIDlg::StoreOnOK() {
     reader->tolerance = DGGetItemValDouble(dialogId, ItemFilterDistance);
-    reader->lineFilterDistance = DGGetItemValDouble(dialogId, ItemLineFilter);
-    reader->types = rows;
+    reader->assembly.lineFilterDistance = DGGetItemValDouble(dialogId, ItemLineFilter);
+    reader->scan.types = rows;
     GlobalSettings.SetShort(SettingsGeneral, FieldDefaultPen, int16_t(DGGetItemValLong(dialogId, ItemDefaultPen)));
     RememberSOSITypeRows(*reader);
 }
@@ -368,7 +368,7 @@ void SOSI2DDlg::Init() {
     DGSetItemText(dialogId, ItemReferenceLabel, Text(SOSITableBase, TextReference));
     DGSetItemText(dialogId, ItemNameLabel, Text(SOSITableBase, TextName));
     QV_String reference, name;
-    if (reader->namesFromSettings != 0) {
+    if (reader->output.namesFromSettings != 0) {
         reference = GlobalSettings.GetString(SettingsGeneral, FieldWorksheetReference);
         name = GlobalSettings.GetString(SettingsGeneral, FieldWorksheetName);
         // Back from the results dialog the user's pair stands; the proposal is not made again.
@@ -392,13 +392,13 @@ void SOSI2DDlg::Init() {
 
 void SOSI2DDlg::StoreOnOK() {
     SOSIDlg::StoreOnOK();
-    if (reader->namesFromSettings == 0) return;
+    if (reader->output.namesFromSettings == 0) return;
     GlobalSettings.SetString(SettingsGeneral, FieldWorksheetReference, ItemString(dialogId, ItemReference));
     GlobalSettings.SetString(SettingsGeneral, FieldWorksheetName, ItemString(dialogId, ItemName));
 }
 
 int16_t SOSI2DDlg::Click(int16_t item) {
-    if (item == ItemOK && reader->namesFromSettings != 0 &&
+    if (item == ItemOK && reader->output.namesFromSettings != 0 &&
         ScanIndependentWorksheets(ItemString(dialogId, ItemReference), ItemString(dialogId, ItemName)) == 1) {
         QV_String question, add, overwrite, cancel;
         GetResString(question, SOSITableBase + LanguageIndex, TextWorksheetExists);
@@ -407,7 +407,7 @@ int16_t SOSI2DDlg::Click(int16_t item) {
         GetResString(cancel, CommonTableBase + LanguageIndex, CommonCancel);
         const int16_t answer = ShowAlert(2, question, QV_String(), QV_String(), add, overwrite, cancel);
         if (answer == 3) return 0;  // back to the dialog, to give another pair
-        reader->addSwitch = answer == 1 ? 1 : 0;
+        reader->output.addSwitch = answer == 1 ? 1 : 0;
     }
     return SOSIDlg::Click(item);
 }

@@ -2,9 +2,9 @@
 
 #include "dialogs/settings/SOSIDlg.hpp"
 #include "dialogs/settings/SOSITypeFilterDialog.hpp"
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 
-bool RunSOSIOptionsDialog(SOSIFileCls& reader) {
+bool RunSOSIOptionsDialog(SOSIImport& reader) {
     reader.cancelled = 0;
     const bool confirmed = [&] {
         switch (reader.importMode) {

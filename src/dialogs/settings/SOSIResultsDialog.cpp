@@ -6,7 +6,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/ProjectOffset.hpp"
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 #include "sosi/SOSILocatorDatabases.hpp"
 
 #include "DG.hpp"
@@ -20,7 +20,7 @@ namespace {
 
 struct ResultsBlock {
     uint16_t dialogId = 0;
-    SOSIFileCls* reader = nullptr;
+    SOSIImport* reader = nullptr;
     double savedX = 0.0;  // the offset to go back to when the locator's is switched off
     double savedY = 0.0;
 };
@@ -66,10 +66,10 @@ void SetImage(int16_t d, int16_t item, int32_t image) {
 }
 
 // The read box; an empty one (nothing read) shows as a point at the origin.
-API_Box DataBox(const SOSIFileCls& r) { return r.BoundsEmpty() ? API_Box{0.0, 0.0, 0.0, 0.0} : r.bounds; }
+API_Box DataBox(const SOSIImport& r) { return r.BoundsEmpty() ? API_Box{0.0, 0.0, 0.0, 0.0} : r.bounds; }
 
 // The extent and the import area, relative to the offset.
-void FillBoundingBoxItems(int16_t d, const SOSIFileCls& r) {
+void FillBoundingBoxItems(int16_t d, const SOSIImport& r) {
     const API_Box box = DataBox(r);
     DGSetItemValDouble(d, ItemMinX, box.xMin - r.originX);
     DGSetItemValDouble(d, ItemMinY, box.yMin - r.originY);
@@ -87,15 +87,15 @@ void ShowAreaState(int16_t d, bool on) {
     SetImage(d, ItemAreaPictureRight, on ? 32538 : 32536);
 }
 
-void ShowFilterState(int16_t d, const SOSIFileCls& r) {
-    const bool contours = r.contourCount > 0;
+void ShowFilterState(int16_t d, const SOSIImport& r) {
+    const bool contours = r.assembly.contourCount > 0;
     DGSetItemEnable(d, ItemFilterGroup, contours);
     DGSetItemEnable(d, ItemFilterCheck, contours);
-    for (int16_t item = 42; item <= 47; ++item) DGSetItemEnable(d, item, contours && r.altitudeFilter != 0);
+    for (int16_t item = 42; item <= 47; ++item) DGSetItemEnable(d, item, contours && r.assembly.altitudeFilter != 0);
 }
 
 // The offset of the locator on the worksheet chosen in the pop-up.
-void TakeLocatorOffset(int16_t d, SOSIFileCls& r) {
+void TakeLocatorOffset(int16_t d, SOSIImport& r) {
     const int32_t chosen = DGPopUpGetSelected(d, ItemLocatorPopup);
     double x = 0.0, y = 0.0;
     if (GetCoordinateLocatorOrigin(r, chosen - 1, &x, &y)) {
@@ -124,7 +124,7 @@ GS::UniString WorksheetLabel(const API_DatabaseInfo& sheet) {
     return GS::UniString(Field(sheet.ref) + u" - " + Field(sheet.name));
 }
 
-void InitLocatorItems(int16_t d, SOSIFileCls& r) {
+void InitLocatorItems(int16_t d, SOSIImport& r) {
     if (r.importMode == SOSIModeWorksheet) {
         DGHideItem(d, ItemLocatorCheck);
         DGHideItem(d, ItemLocatorPopup);
@@ -132,12 +132,12 @@ void InitLocatorItems(int16_t d, SOSIFileCls& r) {
     }
     DGSetCheckBoxState(d, ItemLocatorCheck, false);
     DGDisableItem(d, ItemLocatorPopup);
-    if (r.locatorDatabases.IsEmpty()) {
+    if (r.output.locatorDatabases.IsEmpty()) {
         DGDisableItem(d, ItemLocatorCheck);
         return;
     }
     DGPopUpDeleteItem(d, ItemLocatorPopup, DG_ALL_ITEMS);
-    for (const API_DatabaseInfo& sheet : r.locatorDatabases) {
+    for (const API_DatabaseInfo& sheet : r.output.locatorDatabases) {
         DGPopUpInsertItem(d, ItemLocatorPopup, DG_POPUP_BOTTOM);
         DGPopUpSetItemText(d, ItemLocatorPopup, DGPopUpGetItemCount(d, ItemLocatorPopup), WorksheetLabel(sheet));
     }
@@ -155,7 +155,7 @@ void SetCount(int16_t d, int16_t item, uint32_t count) {
 
 // Both layouts; `full` adds the altitude filter.
 void InitResults(int16_t d, ResultsBlock& block, bool full) {
-    SOSIFileCls& r = *block.reader;
+    SOSIImport& r = *block.reader;
     block.dialogId = uint16_t(d);
     DGSetDialogTitle(d, Text(SOSITableBase, 1));
     DGSetItemText(d, ItemOK, Text(CommonTableBase, 64));
@@ -183,10 +183,10 @@ void InitResults(int16_t d, ResultsBlock& block, bool full) {
     if (full) {
         DGSetItemText(d, ItemFilterCheck, Text(SOSITableBase, 33));
         for (int16_t k = 0; k < 3; ++k) DGSetItemText(d, int16_t(42 + 2 * k), Text(SOSITableBase, 34 + k));
-        DGSetItemValDouble(d, ItemFirstAltitude, r.firstAltitude);
-        DGSetItemValDouble(d, ItemFinalAltitude, r.finalAltitude);
-        DGSetItemValDouble(d, ItemEquidistance, r.equidistance);
-        DGSetCheckBoxState(d, ItemFilterCheck, r.altitudeFilter != 0);
+        DGSetItemValDouble(d, ItemFirstAltitude, r.assembly.firstAltitude);
+        DGSetItemValDouble(d, ItemFinalAltitude, r.assembly.finalAltitude);
+        DGSetItemValDouble(d, ItemEquidistance, r.assembly.equidistance);
+        DGSetCheckBoxState(d, ItemFilterCheck, r.assembly.altitudeFilter != 0);
         ShowFilterState(d, r);
     }
     DGDisableItem(d, ItemMaxX);
@@ -213,7 +213,7 @@ void ChangeArea(int16_t d, int16_t low, int16_t high, int16_t dataLow, int16_t d
 }
 
 void Change(int16_t d, int16_t item, ResultsBlock& block) {
-    SOSIFileCls& r = *block.reader;
+    SOSIImport& r = *block.reader;
     const API_Box box = DataBox(r);
     switch (item) {
         case ItemMinX:
@@ -251,7 +251,7 @@ void Change(int16_t d, int16_t item, ResultsBlock& block) {
         case ItemLocatorPopup: TakeLocatorOffset(d, r); break;
         case ItemFilterCheck:
             if (Full(d)) {
-                r.altitudeFilter = DGGetCheckBoxState(d, ItemFilterCheck) ? 1 : 0;
+                r.assembly.altitudeFilter = DGGetCheckBoxState(d, ItemFilterCheck) ? 1 : 0;
                 ShowFilterState(d, r);
             }
             break;
@@ -260,7 +260,7 @@ void Change(int16_t d, int16_t item, ResultsBlock& block) {
 }
 
 int16_t Click(int16_t d, int16_t item, ResultsBlock& block) {
-    SOSIFileCls& r = *block.reader;
+    SOSIImport& r = *block.reader;
     switch (item) {
         case ItemOK: return ItemOK;
         case ItemCancel: return ItemCancel;
@@ -274,21 +274,21 @@ int16_t Click(int16_t d, int16_t item, ResultsBlock& block) {
     }
 }
 
-void StoreAltitudeFilter(int16_t d, SOSIFileCls& r) {
-    r.altitudeFilter = DGGetCheckBoxState(d, ItemFilterCheck) ? 1 : 0;
-    if (r.altitudeFilter == 0) return;
+void StoreAltitudeFilter(int16_t d, SOSIImport& r) {
+    r.assembly.altitudeFilter = DGGetCheckBoxState(d, ItemFilterCheck) ? 1 : 0;
+    if (r.assembly.altitudeFilter == 0) return;
     double first = DGGetItemValDouble(d, ItemFirstAltitude);
     double final = DGGetItemValDouble(d, ItemFinalAltitude);
     // A range typed downwards means the same altitudes; a negative step is taken as its size, and a step of 0
     // keeps the contours between the two altitudes.
     if (first > final) std::swap(first, final);
-    r.firstAltitude = first;
-    r.finalAltitude = final;
-    r.equidistance = std::fabs(DGGetItemValDouble(d, ItemEquidistance));
+    r.assembly.firstAltitude = first;
+    r.assembly.finalAltitude = final;
+    r.assembly.equidistance = std::fabs(DGGetItemValDouble(d, ItemEquidistance));
 }
 
 void Close(int16_t d, int16_t item, ResultsBlock& block) {
-    SOSIFileCls& r = *block.reader;
+    SOSIImport& r = *block.reader;
     if (item == ItemOK) {
         r.limitToArea = DGGetCheckBoxState(d, ItemAreaCheck) ? 1 : 0;
         r.limitArea.xMin = DGGetItemValDouble(d, ItemAreaMinX) + r.originX;
@@ -312,7 +312,7 @@ constexpr ResultsDialog::Handlers Handlers = {HasReader, InitSOSIImportResultsDi
 constexpr ResultsDialog::Handlers TwinHandlers = {
     HasReader, InitSOSIImportResultsDialogTwin, Click, Change, Close, nullptr, Update};
 
-bool Open(int16_t dialogId, DGDialCallBack callback, SOSIFileCls& reader) {
+bool Open(int16_t dialogId, DGDialCallBack callback, SOSIImport& reader) {
     ResultsBlock block;
     block.reader = &reader;
     block.savedX = reader.originX;
@@ -333,8 +333,8 @@ int16_t SOSIResultsTwinProc(int16_t message, int16_t dialogId, int16_t item, int
                                    messageData);
 }
 
-bool OpenSOSIImportResultsDialog(SOSIFileCls& reader) { return Open(SOSIResultsDialogId, SOSIResultsProc, reader); }
+bool OpenSOSIImportResultsDialog(SOSIImport& reader) { return Open(SOSIResultsDialogId, SOSIResultsProc, reader); }
 
-bool OpenSOSIImportResultsDialogTwin(SOSIFileCls& reader) {
+bool OpenSOSIImportResultsDialogTwin(SOSIImport& reader) {
     return Open(SOSIResultsTwinDialogId, SOSIResultsTwinProc, reader);
 }

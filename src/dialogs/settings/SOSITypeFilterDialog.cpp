@@ -7,7 +7,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIImport.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
 #include "APIDefs.hpp"
@@ -255,12 +255,12 @@ void Track(int16_t dialogId, int16_t item, Block& b) {
 void Close(int16_t dialogId, int16_t item, Block& b) {
     b.dialogId = 0;
     if (item != ItemOK) return;
-    SOSIFileCls& r = *b.reader;
+    SOSIImport& r = *b.reader;
     r.tolerance = DGGetItemValDouble(dialogId, ItemFilterDistance);
-    r.lineFilterDistance = DGGetItemValDouble(dialogId, ItemLineFilter);
-    r.dialogSwitch = DGGetCheckBoxState(dialogId, ItemGrouping) ? 1 : 0;
+    r.assembly.lineFilterDistance = DGGetItemValDouble(dialogId, ItemLineFilter);
+    r.output.dialogSwitch = DGGetCheckBoxState(dialogId, ItemGrouping) ? 1 : 0;
     r.showAllTypes = b.showAll;
-    r.skipLowHeights = DGGetCheckBoxState(dialogId, ItemSkipHeights) ? 1 : 0;
+    r.assembly.skipLowHeights = DGGetCheckBoxState(dialogId, ItemSkipHeights) ? 1 : 0;
     GlobalSettings.SetShort(SettingsGeneral, FieldDefaultPen, int16_t(DGGetItemValLong(dialogId, ItemDefaultPen)));
     GlobalSettings.SetShort(SettingsGeneral, FieldDefaultLineType,
                             int16_t(DGGetItemValLong(dialogId, ItemDefaultLineType)));
@@ -268,8 +268,8 @@ void Close(int16_t dialogId, int16_t item, Block& b) {
     if (b.showAll == 0)
         for (SOSIOType& row : b.allRows)
             if (row.terrainFeature == 0) row.import = 0;
-    r.types = b.allRows;
-    for (SOSIOType& row : r.types) row.index = -1;  // the links belong to the dialog's two lists
+    r.scan.types = b.allRows;
+    for (SOSIOType& row : r.scan.types) row.index = -1;  // the links belong to the dialog's two lists
     RememberSOSITypeRows(r);
 }
 
@@ -372,7 +372,7 @@ void SOSITypeFilterDlg::ApplyDefaultPen(SOSITypeFilterDlg& b) {
 
 void InitSOSIObjectTypeFilterDialog(int16_t dialogId, SOSITypeFilterDlg& b) {
     b.dialogId = dialogId;
-    const SOSIFileCls& r = *b.reader;
+    const SOSIImport& r = *b.reader;
     SetSOSILanguageImage(dialogId);
     DGSetDialogTitle(dialogId, Text(SOSITableBase, 1));
     DGSetItemText(dialogId, ItemOK, Text(CommonTableBase, CommonOK));
@@ -386,15 +386,15 @@ void InitSOSIObjectTypeFilterDialog(int16_t dialogId, SOSITypeFilterDlg& b) {
     BindSOSIControl(dialogId, ItemDefaultPenControl, APIUserControl_Pen);
     BindSOSIControl(dialogId, ItemDefaultLineType, APIUserControl_LineType);
     DGSetItemValDouble(dialogId, ItemFilterDistance, r.tolerance);
-    DGSetItemValDouble(dialogId, ItemLineFilter, r.lineFilterDistance);
+    DGSetItemValDouble(dialogId, ItemLineFilter, r.assembly.lineFilterDistance);
     const int32_t pen = int16_t(GlobalSettings.GetInt(SettingsGeneral, FieldDefaultPen));
     DGSetItemValLong(dialogId, ItemDefaultPen, pen);
     DGSetItemValLong(dialogId, ItemDefaultPenControl, pen);
-    DGSetCheckBoxState(dialogId, ItemGrouping, r.dialogSwitch != 0);
+    DGSetCheckBoxState(dialogId, ItemGrouping, r.output.dialogSwitch != 0);
     DGSetItemValLong(dialogId, ItemDefaultLineType,
                      int16_t(GlobalSettings.GetInt(SettingsGeneral, FieldDefaultLineType)));
     DGSetCheckBoxState(dialogId, ItemShowAll, b.showAll != 0);
-    DGSetCheckBoxState(dialogId, ItemSkipHeights, r.skipLowHeights != 0);
+    DGSetCheckBoxState(dialogId, ItemSkipHeights, r.assembly.skipLowHeights != 0);
     DGRedrawItem(dialogId, SOSITypeList);
 }
 
@@ -424,14 +424,14 @@ int16_t SOSITypeFilterProc(int16_t message, int16_t dialogId, int16_t item, DGUs
     }
 }
 
-bool OpenSOSIObjectTypeFilterDialog(SOSITypeFilterDlg& b, SOSIFileCls& reader) {
+bool OpenSOSIObjectTypeFilterDialog(SOSITypeFilterDlg& b, SOSIImport& reader) {
     b.reader = nullptr;
     b.allRows.Clear();
     b.shortRows.Clear();
     b.allImport = b.allOwnPen = b.allOwnValue = b.allSecond = 0;
     b.reader = &reader;
     b.showAll = reader.showAllTypes != 0 ? 1 : 0;
-    b.allRows = reader.types;
+    b.allRows = reader.scan.types;
     MergeSOSINames(b.allRows);
     for (int32_t i = 0; i < b.allRows.GetCount(); ++i) {
         SOSIOType& row = b.allRows[i];

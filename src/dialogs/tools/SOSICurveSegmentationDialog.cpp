@@ -73,7 +73,7 @@ bool AskSOSICurveSegmentation(SOSICurveSegmentation& values) {
     return true;
 }
 
-bool AskSOSICurveSegmentation(const SOSIFileCls& reader) {
-    if (!HasCurvedSOSIObjects(reader)) return true;
+bool AskSOSICurveSegmentation(const SOSIImport& reader) {
+    if (!HasCurvedSOSIObjects(reader.assembly.data)) return true;
     return AskSOSICurveSegmentation(SOSICurveSegmentationValues());
 }

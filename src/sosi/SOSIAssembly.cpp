@@ -1,5 +1,6 @@
-// The chosen SOSI objects turned into SOSIData records: selection, thinning, simplification, surfaces.
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIAssembly.hpp"
+
+#include "fileio/BaseFileCls.hpp"
 #include "sosi/SOSITokens.hpp"
 
 #include "foundation/Language.hpp"
@@ -106,15 +107,33 @@ bool ConstantHeight(const QV_List<API_Coord3D>& c) {
     return true;
 }
 
-}  // namespace
-
-const SOSIOType* SOSIFileCls::FindTypeRow(const QV_String& name) const {
+const SOSIOType* FindTypeRow(const QV_List<SOSIOType>& types, const QV_String& name) {
     for (int32_t t = 0; t < types.GetCount(); ++t)
         if (types[t].name == name) return &types[t];
     return nullptr;
 }
 
-const SOSIPointGrid& SOSIFileCls::PointGridFor(double d) const {
+constexpr double ExtentLiteral = 1.79769313486231e308;
+
+}  // namespace
+
+SOSIAssembly::SOSIAssembly() { ResetContourExtent(); }
+
+void SOSIAssembly::ResetContourExtent() {
+    for (int k = 0; k < 3; ++k) {
+        contourMin[k] = ExtentLiteral;
+        contourMax[k] = -ExtentLiteral;
+    }
+}
+
+void SOSIAssembly::ResetForReread() {
+    data.Clear();
+    records.Reset();
+    contourCount = 0;
+    ResetContourExtent();
+}
+
+const SOSIPointGrid& SOSIAssembly::PointGridFor(double d) const {
     for (const auto& grid : pointGrids)
         if (grid.first == d) return grid.second;
     pointGrids.emplace_back(d, SOSIPointGrid(CellFor(d)));
@@ -124,12 +143,12 @@ const SOSIPointGrid& SOSIFileCls::PointGridFor(double d) const {
     return grid;
 }
 
-void SOSIFileCls::PointRecordGone(const SOSIData& record) {
+void SOSIAssembly::PointRecordGone(const SOSIData& record) {
     if (!pointGridsActive || record.geometryKind != SOSIKindPoint || record.coords.IsEmpty()) return;
     for (auto& grid : pointGrids) grid.second.RemoveAt(record.coords[0].x, record.coords[0].y);
 }
 
-bool SOSIFileCls::IsDuplicatePoint(const API_Coord3D& p, const double* distance) const {
+bool SOSIAssembly::IsDuplicatePoint(const API_Coord3D& p, const double* distance) const {
     const double d = distance != nullptr ? *distance : tolerance;
     if (std::fabs(d) < Eps) return false;
     if (pointGridsActive) return PointGridFor(d).AnyWithin(p.x, p.y, d);
@@ -140,7 +159,7 @@ bool SOSIFileCls::IsDuplicatePoint(const API_Coord3D& p, const double* distance)
     return false;
 }
 
-void SOSIFileCls::ThinPointSwarm(QV_List<API_Coord3D>& points, const double* distance) const {
+void SOSIAssembly::ThinPointSwarm(QV_List<API_Coord3D>& points, const double* distance) const {
     const double d = distance != nullptr ? *distance : tolerance;
     if (std::fabs(d) < Eps) return;
     SOSIPointGrid near(CellFor(d));
@@ -154,7 +173,7 @@ void SOSIFileCls::ThinPointSwarm(QV_List<API_Coord3D>& points, const double* dis
     SetPoints(points, kept);
 }
 
-bool SOSIFileCls::SimplifyLine(QV_List<API_Coord3D>& points, double d, bool isRing) const {
+bool SOSIAssembly::SimplifyLine(QV_List<API_Coord3D>& points, double d, bool isRing) const {
     if (points.GetCount() < 2) return isRing;
     const bool closed = Equal3(points[0], Last(points));
     API_Coord3D held{};
@@ -212,7 +231,7 @@ bool SOSIFileCls::SimplifyLine(QV_List<API_Coord3D>& points, double d, bool isRi
     return points.GetCount() > 1;
 }
 
-bool SOSIFileCls::SimplifyBezier(QV_List<API_Coord3D>& points, const double* distance) const {
+bool SOSIAssembly::SimplifyBezier(QV_List<API_Coord3D>& points, const double* distance) const {
     const double d = distance != nullptr ? *distance : lineFilterDistance;
     if (points.IsEmpty()) return false;
     const API_Coord3D first = points[0], last = Last(points);
@@ -236,33 +255,34 @@ bool SOSIFileCls::SimplifyBezier(QV_List<API_Coord3D>& points, const double* dis
     return points.GetCount() >= 4;
 }
 
-void SOSIFileCls::ImportObjects() {
+void SOSIAssembly::ImportObjects(const SOSIAssemblyInput& input, uint32_t& objectsRead, uint32_t& objectsKept) {
+    tolerance = input.tolerance;
     TypeRowIndex rowOf;
-    for (int32_t t = types.GetCount() - 1; t >= 0; --t) rowOf[Key(types[t].name)] = t;
-    const int32_t selected = MarkSelectedObjects(rowOf);
+    for (int32_t t = input.types.GetCount() - 1; t >= 0; --t) rowOf[Key(input.types[t].name)] = t;
+    const int32_t selected = MarkSelectedObjects(input, rowOf);
     if (selected == 0) return;
-    ReadSelectedObjects(rowOf, selected);
-    AssembleSurfaces();
-    if (importMode == SOSIModeObjects) {
+    ReadSelectedObjects(input, rowOf, selected, objectsRead, objectsKept);
+    AssembleSurfaces(input);
+    if (input.importMode == SOSIModeObjects) {
         JoinTouchingCurves();
         JoinEdgeCurvesToSurfaces();
     }
-    ShiftToFileOrigins();
+    ShiftToFileOrigins(input.files);
 }
 
-int32_t SOSIFileCls::MarkSelectedObjects(const TypeRowIndex& rowOf) {
+int32_t SOSIAssembly::MarkSelectedObjects(const SOSIAssemblyInput& input, const TypeRowIndex& rowOf) {
     int32_t selected = 0;
-    for (int32_t f = 0; f < files.GetCount(); ++f)
-        for (int32_t o = 0; o < files[f].objects.GetCount(); ++o) {
-            SOSIPrim& prim = files[f].objects[o];
+    for (SOSIFileData& file : input.files)
+        for (SOSIPrim& prim : file.objects) {
             const auto row = rowOf.find(Key(prim.type));
-            prim.selected = row != rowOf.end() && types[row->second].import != 0 ? 1 : 0;
+            prim.selected = row != rowOf.end() && input.types[row->second].import != 0 ? 1 : 0;
             selected += prim.selected;
         }
     return selected;
 }
 
-void SOSIFileCls::ReadSelectedObjects(const TypeRowIndex& rowOf, int32_t selected) {
+void SOSIAssembly::ReadSelectedObjects(const SOSIAssemblyInput& input, const TypeRowIndex& rowOf, int32_t selected,
+                                       uint32_t& objectsRead, uint32_t& objectsKept) {
     // One record a selected object at most: room for them all at once.
     data.Reserve(data.GetCount() + selected);
     dataIds.clear();
@@ -271,29 +291,31 @@ void SOSIFileCls::ReadSelectedObjects(const TypeRowIndex& rowOf, int32_t selecte
     QV_String phase, count;
     GetResString(phase, GeneralTableBase + LanguageIndex, 167);
     count.FromLong(selected);
-    progress->Begin(QV_String("Lodravix"), 1);
-    progress->Phase(phase + " " + count, uint32_t(selected));
+    input.progress.Begin(QV_String("Lodravix"), 1);
+    input.progress.Phase(phase + " " + count, uint32_t(selected));
     pointGrids.clear();
     pointGridsActive = true;
     uint32_t step = 0;
-    for (int32_t f = 0; f < files.GetCount(); ++f)
-        for (int32_t o = 0; o < files[f].objects.GetCount(); ++o) {
-            const SOSIPrim prim = files[f].objects[o];
+    QV_List<API_Coord3D> points;
+    for (int32_t f = 0; f < input.files.GetCount(); ++f)
+        for (int32_t o = 0; o < input.files[f].objects.GetCount(); ++o) {
+            const SOSIPrim prim = input.files[f].objects[o];
             if (prim.selected == 0) continue;
-            progress->Step(++step);
-            ResetObjectScratch();
-            ++pointsRead;
-            ReadObjectRecords(prim, f, scratch.coordinates);
+            input.progress.Step(++step);
+            records.Reset();
+            ++objectsRead;
+            records.Read(input.files[f], prim, skipLowHeights != 0, points);
+            DropBoundaryCurves(records.scratch.boundaries, f);
             const auto rowIt = rowOf.find(Key(prim.type));
-            const SOSIOType* row = rowIt != rowOf.end() ? &types[rowIt->second] : nullptr;
-            if (KeepObjectPoints(prim.kind, row, scratch.coordinates)) AddRecord(prim, f);
+            const SOSIOType* row = rowIt != rowOf.end() ? &input.types[rowIt->second] : nullptr;
+            if (KeepObjectPoints(prim.kind, row, points) && AddRecord(prim, f, points)) ++objectsKept;
         }
-    progress->End();
+    input.progress.End();
     pointGridsActive = false;
     pointGrids.clear();
 }
 
-bool SOSIFileCls::KeepObjectPoints(int16_t kind, const SOSIOType* row, QV_List<API_Coord3D>& points) const {
+bool SOSIAssembly::KeepObjectPoints(int16_t kind, const SOSIOType* row, QV_List<API_Coord3D>& points) const {
     // A type row with a distance of its own filters by it, else the general one.
     double own = 0.0;
     const double* distance = nullptr;
@@ -313,24 +335,43 @@ bool SOSIFileCls::KeepObjectPoints(int16_t kind, const SOSIOType* row, QV_List<A
     }
 }
 
-void SOSIFileCls::AddRecord(const SOSIPrim& prim, int32_t fileIndex) {
+bool SOSIAssembly::AddRecord(const SOSIPrim& prim, int32_t fileIndex, const QV_List<API_Coord3D>& points) {
     SOSIData record;
     record.geometryKind = prim.kind;
     record.id = prim.id;
     record.type = prim.type;
-    record.coords = scratch.coordinates;
-    record.texts = scratch.texts;
-    record.refs = scratch.refs;
-    record.radius = scratch.radius;
+    record.coords = points;
+    record.texts = records.scratch.texts;
+    record.refs = records.scratch.refs;
+    record.radius = records.scratch.radius;
     record.fileIndex = fileIndex;
-    if (!data.Insert(record)) return;
-    ++pointsKept;
+    if (!data.Insert(record)) return false;
     if (record.geometryKind == SOSIKindPoint)
         for (auto& grid : pointGrids) grid.second.Add(record.coords[0].x, record.coords[0].y);
     if (dataIds.size() + 1 == size_t(data.GetCount())) dataIds.push_back(SOSIIdValue(record.id));
+    return true;
 }
 
-void SOSIFileCls::JoinEdgeCurvesToSurfaces() {
+void SOSIAssembly::DropBoundaryCurves(const std::vector<SOSIRefs>& boundaries, int32_t fileIndex) {
+    for (const SOSIRefs& group : boundaries) {
+        if (dataIds.size() != size_t(data.GetCount())) {
+            dataIds.clear();
+            for (const SOSIData& d : data) dataIds.push_back(SOSIIdValue(d.id));
+        }
+        for (int32_t g = 0; g < group.GetCount(); ++g) {
+            const long value = SOSIIdValue(group[g]);
+            for (int32_t d = 0; d < data.GetCount(); ++d)
+                if (dataIds[size_t(d)] == value && data[d].fileIndex == fileIndex) {
+                    PointRecordGone(data[d]);
+                    data.Remove(d);
+                    dataIds.erase(dataIds.begin() + d);
+                    break;
+                }
+        }
+    }
+}
+
+void SOSIAssembly::JoinEdgeCurvesToSurfaces() {
     const QV_String edgeType("KantUtsnitt");
     bool edges = false;
     for (int32_t k = 0; k < data.GetCount() && !edges; ++k)
@@ -371,7 +412,7 @@ void SOSIFileCls::JoinEdgeCurvesToSurfaces() {
     }
 }
 
-void SOSIFileCls::ShiftToFileOrigins() {
+void SOSIAssembly::ShiftToFileOrigins(const QV_List<SOSIFileData>& files) {
     for (int32_t r = 0; r < data.GetCount(); ++r) {
         const SOSIFileData* fd = files.Get(data[r].fileIndex);
         if (fd == nullptr || (std::fabs(fd->originEast) < Eps && std::fabs(fd->originNorth) < Eps)) continue;
@@ -388,7 +429,7 @@ void SOSIFileCls::ShiftToFileOrigins() {
     }
 }
 
-void SOSIFileCls::JoinTouchingCurves() {
+void SOSIAssembly::JoinTouchingCurves() {
     // A point under the key of its cell. Two cells may share a key: their points then share a run, and the
     // exact comparison tells them apart. Sixteen bytes a point: a million points' curves take 16 MB here.
     struct PointAt {
@@ -491,12 +532,13 @@ void SOSIFileCls::JoinTouchingCurves() {
     data.RemoveIf([&](int32_t r) { return gone[size_t(r)] != 0; });
 }
 
-void SOSIFileCls::AssembleSurfaces() {
+void SOSIAssembly::AssembleSurfaces(const SOSIAssemblyInput& input) {
+    const QV_List<SOSIFileData>& files = input.files;
     std::vector<std::unordered_map<long, int32_t>> byId(size_t(std::max<int32_t>(files.GetCount(), 0)));
     for (int32_t r = 0; r < data.GetCount(); ++r) {
         if (data[r].geometryKind != SOSIKindSurface) continue;
         const int32_t f = data[r].fileIndex;
-        SOSIFileData* fd = files.Get(f);
+        const SOSIFileData* fd = files.Get(f);
         if (fd == nullptr) continue;
         std::unordered_map<long, int32_t>& ids = byId[size_t(f)];
         if (ids.empty())
@@ -514,20 +556,21 @@ void SOSIFileCls::AssembleSurfaces() {
                 const auto found = ids.find(SOSIIdValue(ref));
                 if (found == ids.end()) continue;  // a reference to a missing id adds nothing
                 const SOSIPrim target = fd->objects[found->second];
-                const SOSIOType* row = FindTypeRow(target.type);
+                const SOSIOType* row = FindTypeRow(input.types, target.type);
                 if (row != nullptr && row->import != 0 && row->ownValue != 0) {
                     own = row->value;
                     hasOwn = true;
                 }
                 // The referenced curve's own lines must not change the surface's scratch or the records.
+                SOSIObjectScratch& scratch = records.scratch;
                 const QV_List<SOSIRefs> savedRefs = scratch.refs;
                 const QV_List<QV_String> savedTexts = scratch.texts;
+                const std::vector<SOSIRefs> savedBoundaries = scratch.boundaries;
                 QV_List<API_Coord3D> pts;
-                keepRecords = true;
-                ReadObjectRecords(target, f, pts);
-                keepRecords = false;
+                records.Read(*fd, target, skipLowHeights != 0, pts);
                 scratch.refs = savedRefs;
                 scratch.texts = savedTexts;
+                scratch.boundaries = savedBoundaries;
                 if (reverse)
                     for (int32_t a = 0, b = pts.GetCount() - 1; a < b; ++a, --b) std::swap(pts[a], pts[b]);
                 for (int32_t i = 0; i < pts.GetCount(); ++i)
@@ -555,7 +598,7 @@ void SOSIFileCls::AssembleSurfaces() {
     }
 }
 
-void SOSIFileCls::FilterContourHeights() {
+void SOSIAssembly::FilterContourHeights() {
     if (altitudeFilter == 0) return;
     const bool stepped = std::fabs(equidistance) >= Eps;
     if (!stepped && std::fabs(firstAltitude - contourMin[2]) < Eps && std::fabs(finalAltitude - contourMax[2]) < Eps)
@@ -586,12 +629,9 @@ void SOSIFileCls::FilterContourHeights() {
     }
 }
 
-void SOSIFileCls::ComputeExtents() {
-    ResetBounds();
-    for (int k = 0; k < 3; ++k) {
-        contourMin[k] = 1.79769313486231e308;
-        contourMax[k] = -1.79769313486231e308;
-    }
+void SOSIAssembly::ComputeExtents(int32_t importMode, BaseFileCls& extent) {
+    extent.ResetBounds();
+    ResetContourExtent();
     for (int32_t r = 0; r < data.GetCount(); ++r) {
         const SOSIData& d = data[r];
         const int16_t kind = d.geometryKind;
@@ -600,11 +640,11 @@ void SOSIFileCls::ComputeExtents() {
         switch (kind) {
             case SOSIKindPoint:
             case SOSIKindText:
-                if (!d.coords.IsEmpty()) ExtendBounds(d.coords[0].x, d.coords[0].y);
+                if (!d.coords.IsEmpty()) extent.ExtendBounds(d.coords[0].x, d.coords[0].y);
                 break;
             case SOSIKindSwarm:
             case SOSIKindLine:
-                for (const API_Coord3D& c : d.coords) ExtendBounds(c.x, c.y);
+                for (const API_Coord3D& c : d.coords) extent.ExtendBounds(c.x, c.y);
                 break;
             case SOSIKindCurve:
                 if (!d.coords.IsEmpty() && ConstantHeight(d.coords)) {
@@ -618,7 +658,7 @@ void SOSIFileCls::ComputeExtents() {
                     }
                 }
                 for (const API_Coord3D& c : d.coords)
-                    if (!IsSOSISeparator(c)) ExtendBounds(c.x, c.y);
+                    if (!IsSOSISeparator(c)) extent.ExtendBounds(c.x, c.y);
                 break;
             case SOSIKindArcByRadius:
             case SOSIKindArcByPoints:
@@ -626,24 +666,24 @@ void SOSIFileCls::ComputeExtents() {
             case SOSIKindCircleByPoints: {
                 const QV_Arc arc = d.Arc();
                 if (arc.IsDegenerate()) {
-                    for (const API_Coord3D& c : d.coords) ExtendBounds(c.x, c.y);
+                    for (const API_Coord3D& c : d.coords) extent.ExtendBounds(c.x, c.y);
                     break;
                 }
                 QV_List<API_Coord> steps;
                 DivideRange(arc, steps, 36);
-                for (const API_Coord& c : steps) ExtendBounds(c.x, c.y);
+                for (const API_Coord& c : steps) extent.ExtendBounds(c.x, c.y);
                 break;
             }
             case SOSIKindBezier: {
                 QV_List<API_Coord3D> line;
                 BezierToPolyline(d.coords, 36, line);
-                for (const API_Coord3D& c : line) ExtendBounds(c.x, c.y);
+                for (const API_Coord3D& c : line) extent.ExtendBounds(c.x, c.y);
                 break;
             }
             case SOSIKindSurface:
                 for (const SOSICos& ring : d.pieces)
                     for (const API_Coord3D& c : ring)
-                        if (!IsSOSISeparator(c)) ExtendBounds(c.x, c.y);
+                        if (!IsSOSISeparator(c)) extent.ExtendBounds(c.x, c.y);
                 break;
             default: break;
         }

@@ -1,4 +1,6 @@
-#include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIFileScan.hpp"
+
+#include "fileio/BaseFileCls.hpp"
 
 #include "foundation/Encoding.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -10,11 +12,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
-constexpr double ExtentLiteral = 1.79769313486231e308;
 // No SOSI file comes near this; a larger one is refused before anything is allocated for it.
 constexpr uint32_t MaxSOSIFileBytes = 512u * 1024u * 1024u;
 constexpr uint32_t ReadBlockBytes = 64u * 1024u;
@@ -29,109 +32,48 @@ QV_String GeneralText(int32_t index) {
 
 }  // namespace
 
-bool IsSOSISeparator(const API_Coord3D& c) {
-    return c.x == SOSISeparatorValue && c.y == SOSISeparatorValue && c.z == SOSISeparatorValue;
-}
-
-SOSIFileCls::SOSIFileCls() { SOSIFileCls::Clear(); }
-
-SOSIFileCls::~SOSIFileCls() { SOSIFileCls::Clear(); }
-
-void SOSIFileCls::ResetContourExtent() {
-    for (int k = 0; k < 3; ++k) {
-        contourMin[k] = ExtentLiteral;
-        contourMax[k] = -ExtentLiteral;
-    }
-}
-
-void SOSIFileCls::Clear() {
-    BaseFileCls::Clear();
-    importMode = objectLibPartIndex = locatorLibPartIndex = -1;
-    scan.line = scan.lastLine = 0;
-    tolerance = 0.0;
-    files.Clear();
-    showAllTypes = skipLowHeights = 0;
-    optionBits = 0;
-    contourCount = 0;
-    altitudeFilter = 0;
-    equidistance = 0.0;
-    ResetContourExtent();
-    firstAltitude = finalAltitude = 0.0;
-    lineValues[0] = lineValues[1] = lineValues[2] = 0;
-    lineFilterDistance = 0.1;
-    dialogSwitch = 0;
-    data.Clear();
-    types.Clear();
-    scan.type.Clear();
-    scan.keyword.Clear();
-    scan.id.Clear();
-    scan.kind = SOSIKindNone;
-    buildError = 0;
-    namesFromSettings = 1;
-    addSwitch = 0;
-    ResetObjectScratch();
-    locatorDatabases.Clear();
-}
-
-void SOSIFileCls::ResetObjectScratch() {
-    scratch.height = 0.0;
-    scratch.coordinates.Clear();
-    scratch.texts.Clear();
-    scratch.refs.Clear();
-    scratch.radius = 0.0;
-}
-
-void SOSIFileCls::ResetForReread() {
-    data.Clear();
-    ResetObjectScratch();
-    contourCount = 0;
-    ResetContourExtent();
-}
-
 // ---- reading -----------------------------------------------------------------------------------------------------
 
-bool SOSIFileCls::ReadSOSIFiles() {
-    ResetBounds();
-    contourCount = 0;
+bool SOSIFileScan::Read(ReaderProgress& progress) {
     report = ReadReport();
-    if (importAgain != 0) return true;  // the lines and objects of the last read serve again
     const int32_t fileCount = files.GetCount();
-    progress->Begin(QV_String("Lodravix"), int16_t(std::min<int32_t>(2 * fileCount, 0x7FFF)));
+    progress.Begin(QV_String("Lodravix"), int16_t(std::min<int32_t>(2 * fileCount, 0x7FFF)));
     for (int32_t f = 0; f < fileCount; ++f) {
-        const bool read = ReadFileLines(files[f]);
-        if (read) ScanSOSILines(files[f]);
+        const bool read = ReadFileLines(files[f], progress);
+        if (read) ScanLines(files[f], progress);
         if (!read || !CheckScannedFile(files[f])) {
-            progress->End();
-            CloseReaderFile();
+            progress.End();
             // A file that could not be read at all, rather than one refused for what it holds.
             if (!report.HasIssues()) report.error = ErrReadingFile;
             return false;
         }
     }
-    progress->End();
+    progress.End();
     return true;
 }
 
-bool SOSIFileCls::ReadFileLines(SOSIFileData& fileData) {
+bool SOSIFileScan::ReadFileLines(SOSIFileData& fileData, ReaderProgress& progress) {
     fileData.lines.Clear();
     fileData.objects.Clear();
-    path = fileData.path;
-    if (OpenReaderFile() != 0 || GetReaderFileLength() != 0 || fileLength > MaxSOSIFileBytes ||
-        SetReaderFilePosition(0) != 0) {
-        CloseReaderFile();
+    BaseFileCls io;
+    io.path = fileData.path;
+    if (io.OpenReaderFile() != 0 || io.GetReaderFileLength() != 0 || io.fileLength > MaxSOSIFileBytes ||
+        io.SetReaderFilePosition(0) != 0) {
+        io.CloseReaderFile();
         return false;
     }
-    progress->Phase(GeneralText(TextReading), fileLength);
+    const uint32_t fileLength = io.fileLength;
+    progress.Phase(GeneralText(TextReading), fileLength);
     std::vector<uint8_t> bytes(fileLength);
     uint32_t got = 0;
     while (got < fileLength) {
         uint32_t n = 0;
-        if (ReadReaderFileBytes(bytes.data() + got, std::min(ReadBlockBytes, fileLength - got), n) != 0 || n == 0)
+        if (io.ReadReaderFileBytes(bytes.data() + got, std::min(ReadBlockBytes, fileLength - got), n) != 0 || n == 0)
             break;
         got += n;
-        progress->Step(got);
+        progress.Step(got);
     }
-    CloseReaderFile();
+    io.CloseReaderFile();
     if (got < fileLength) return false;
 
     // One encoding for the whole file: the mark (not part of line 1), else what the content shows, else the
@@ -170,86 +112,86 @@ bool SOSIFileCls::ReadFileLines(SOSIFileData& fileData) {
     return true;
 }
 
-void SOSIFileCls::ScanSOSILines(SOSIFileData& fileData) {
+void SOSIFileScan::ScanLines(SOSIFileData& fileData, ReaderProgress& progress) {
     QV_String count;
     count.FromLong(fileData.lines.GetCount());
-    progress->Phase(GeneralText(TextInterpretation) + " " + count, uint32_t(fileData.lines.GetCount()));
+    progress.Phase(GeneralText(TextInterpretation) + " " + count, uint32_t(fileData.lines.GetCount()));
     fileData.objects.Clear();
     fileData.headerFound = fileData.unitGiven = fileData.endLine = 0;
     fileData.coordinateKeywords = 0;
-    scan.line = 0;
+    cursor.line = 0;
     bool origin = false, unit = false, minimum = false, maximum = false, header = false;
     const int32_t n = fileData.lines.GetCount();
     std::unordered_map<std::u16string, int32_t> typeIndex;
     for (int32_t t = 0; t < types.GetCount(); ++t)
         typeIndex.emplace(
             std::u16string(types[t].name.GetBuffer() ? types[t].name.GetBuffer() : u"", types[t].name.GetLength()), t);
-    while (scan.line < n) {
-        progress->Step(uint32_t(scan.line));
+    while (cursor.line < n) {
+        progress.Step(uint32_t(cursor.line));
         if (!header && IsHeaderLine(fileData)) {
             header = true;
             fileData.headerFound = 1;
-            while (scan.line < n && !IsGroupLine(fileData)) {
-                if (!origin && ParseOrigoLine(fileData))
+            while (cursor.line < n && !IsGroupLine(fileData, cursor.line)) {
+                if (!origin && ParsePair(fileData, "...ORIGO-", fileData.originEast, fileData.originNorth))
                     origin = true;
-                else if (!unit && ParseUnitLine(fileData, true)) {
+                else if (!unit && ParseUnitLine(fileData)) {
                     fileData.unitGiven = 1;
                     unit = true;
-                } else if (!minimum && ParseMinLine(fileData))
+                } else if (!minimum && ParsePair(fileData, "...MIN-", fileData.minEast, fileData.minNorth))
                     minimum = true;
-                else if (!maximum && ParseMaxLine(fileData))
+                else if (!maximum && ParsePair(fileData, "...MAX-", fileData.maxEast, fileData.maxNorth))
                     maximum = true;
                 else
-                    ++scan.line;
+                    ++cursor.line;
             }
             continue;
         }
-        if (!IsGroupLine(fileData)) {
-            ++scan.line;
+        if (!IsGroupLine(fileData, cursor.line)) {
+            ++cursor.line;
             continue;
         }
         // The group line closes the object before it; the end line (and the header) is no object.
         if (!fileData.objects.IsEmpty()) {
             SOSIPrim& last = fileData.objects[fileData.objects.GetCount() - 1];
-            last.lastLine = scan.line - 1;
+            last.lastLine = cursor.line - 1;
         }
-        if (scan.kind == SOSIKindNone) {
-            if (scan.keyword == QV_String(".SLUTT")) fileData.endLine = 1;
-            ++scan.line;
+        if (cursor.kind == SOSIKindNone) {
+            if (cursor.keyword == QV_String(".SLUTT")) fileData.endLine = 1;
+            ++cursor.line;
             continue;
         }
-        const int32_t groupLine = scan.line;
+        const int32_t groupLine = cursor.line;
         int32_t next = groupLine + 1;
         {
-            const QV_String keyword = scan.keyword, id = scan.id;
-            const int16_t kind = scan.kind;
+            const QV_String keyword = cursor.keyword, id = cursor.id;
+            const int16_t kind = cursor.kind;
             for (; next < n && !IsGroupLine(fileData, next); ++next)
                 if (fileData.lines[next].GetAt(1) == u'.' && SOSICoordinateLayout(fileData.lines[next]) != 0)
                     ++fileData.coordinateKeywords;
-            scan.keyword = keyword;
-            scan.id = id;
-            scan.kind = kind;
+            cursor.keyword = keyword;
+            cursor.id = id;
+            cursor.kind = kind;
         }
-        FindObjectType(fileData, groupLine, next - 1);
-        const std::u16string key(scan.type.GetBuffer() ? scan.type.GetBuffer() : u"", scan.type.GetLength());
+        const QV_String type = FindObjectType(fileData, groupLine, next - 1);
+        const std::u16string key(type.GetBuffer() ? type.GetBuffer() : u"", type.GetLength());
         if (typeIndex.find(key) == typeIndex.end()) {
             SOSIOType row;
-            row.name = scan.type;
+            row.name = type;
             row.pen = int16_t(GlobalSettings.GetInt(0, 12));
             row.secondPen = int16_t(GlobalSettings.GetInt(0, 13));
-            row.terrainFeature = IsTerrainFeatureType(scan.type) ? 1 : 0;
+            row.terrainFeature = IsTerrainFeatureType(type) ? 1 : 0;
             typeIndex.emplace(key, types.GetCount());
             InsertTypeRow(types, row, -1);
         }
         SOSIPrim prim;
-        prim.id = scan.id;
-        prim.kind = scan.kind;
-        prim.type = scan.type;
+        prim.id = cursor.id;
+        prim.kind = cursor.kind;
+        prim.type = type;
         prim.firstLine = groupLine;
         // Without a following group line the object still runs to the file's end.
         prim.lastLine = n - 1;
         fileData.objects.Insert(prim);
-        scan.line = next;
+        cursor.line = next;
     }
     if (!types.IsEmpty())
         types.Sort([](const SOSIOType& a, const SOSIOType& b, void*) { return a.name.Compare(b.name) < 0; });
@@ -286,7 +228,7 @@ bool LastObjectCut(const SOSIFileData& fileData) {
 
 }  // namespace
 
-bool SOSIFileCls::CheckScannedFile(SOSIFileData& fileData) {
+bool SOSIFileScan::CheckScannedFile(SOSIFileData& fileData) {
     if (fileData.objects.IsEmpty()) {
         report.Note(ReadIssue::Empty);
         return false;
@@ -309,82 +251,67 @@ bool SOSIFileCls::CheckScannedFile(SOSIFileData& fileData) {
 
 // ---- keyword tests -----------------------------------------------------------------------------------------------
 
-bool SOSIFileCls::IsHeaderLine(const SOSIFileData& fileData) {
-    SOSITokens t(fileData.lines[scan.line]);
+bool SOSIFileScan::IsHeaderLine(const SOSIFileData& fileData) {
+    SOSITokens t(fileData.lines[cursor.line]);
     if (t.Count() < 1 || !t.Is(0, ".HODE")) return false;
-    ++scan.line;
+    ++cursor.line;
     return true;
 }
 
-namespace {
-
-bool ParsePair(SOSIFileCls& reader, SOSIFileData& fileData, const char* keyword, double& east, double& north) {
-    SOSITokens t(fileData.lines[reader.scan.line]);
+bool SOSIFileScan::ParsePair(const SOSIFileData& fileData, const char* keyword, double& east, double& north) {
+    SOSITokens t(fileData.lines[cursor.line]);
     if (t.Count() < 3 || !t.StartsWith(0, keyword)) return false;
     const bool northFirst = t.Length(0) > std::strlen(keyword) && t.At(0, uint32_t(std::strlen(keyword))) == u'N';
     const double a = SOSINumber(t.Text(1)), b = SOSINumber(t.Text(2));
     north = northFirst ? a : b;
     east = northFirst ? b : a;
-    ++reader.scan.line;
+    ++cursor.line;
     return true;
 }
 
-}  // namespace
-
-bool SOSIFileCls::ParseOrigoLine(SOSIFileData& f) {
-    return ParsePair(*this, f, "...ORIGO-", f.originEast, f.originNorth);
-}
-bool SOSIFileCls::ParseMinLine(SOSIFileData& f) { return ParsePair(*this, f, "...MIN-", f.minEast, f.minNorth); }
-bool SOSIFileCls::ParseMaxLine(SOSIFileData& f) { return ParsePair(*this, f, "...MAX-", f.maxEast, f.maxNorth); }
-
-bool SOSIFileCls::ParseUnitLine(SOSIFileData& fileData, bool inHeader) {
-    SOSITokens t(fileData.lines[scan.line]);
+bool SOSIFileScan::ParseUnitLine(SOSIFileData& fileData) {
+    SOSITokens t(fileData.lines[cursor.line]);
     if (t.Count() < 2 || !t.Is(0, "...ENHET")) return false;
-    (inHeader ? fileData.headerUnit : fileData.objectUnit) = SOSINumber(t.Text(1));
-    ++scan.line;
+    fileData.headerUnit = SOSINumber(t.Text(1));
+    ++cursor.line;
     return true;
 }
 
-bool SOSIFileCls::IsGroupLine(const SOSIFileData& fileData) { return IsGroupLine(fileData, scan.line); }
-
-bool SOSIFileCls::IsGroupLine(const SOSIFileData& fileData, int32_t line) {
-    scan.id.Clear();
-    scan.keyword.Clear();
-    scan.kind = SOSIKindNone;
+bool SOSIFileScan::IsGroupLine(const SOSIFileData& fileData, int32_t line) {
+    cursor.id.Clear();
+    cursor.keyword.Clear();
+    cursor.kind = SOSIKindNone;
     const SOSILine text = fileData.lines[line];
     // Cheap rejection of the many coordinate and record lines.
     if (text.GetLength() < 2 || text.GetAt(0) != u'.' || text.GetAt(1) == u'.') return false;
     SOSITokens t(text);
     if (t.Count() < 1 || t.Length(0) < 2) return false;
-    scan.keyword = t.Text(0);
+    cursor.keyword = t.Text(0);
     if (t.Count() > 1) {
-        scan.id = t.Text(1, 0);
-        if (t.EndsWith(1, ":")) t.Text(1).Left(scan.id, t.Length(1) - 1);
+        cursor.id = t.Text(1, 0);
+        if (t.EndsWith(1, ":")) t.Text(1).Left(cursor.id, t.Length(1) - 1);
     }
     static const char* const kinds[] = {"PUNKT",  "SVERM",   "LINJE",  "KURVE", "BUE",  "BUEP",
                                         "SIRKEL", "SIRKELP", "BEZIER", "TEKST", "FLATE"};
     for (int16_t k = 0; k < int16_t(sizeof(kinds) / sizeof(kinds[0])); ++k)
         if (t.EndsWith(0, kinds[k])) {
-            scan.kind = k;
+            cursor.kind = k;
             break;
         }
     return true;
 }
 
-void SOSIFileCls::FindObjectType(const SOSIFileData& fileData, int32_t groupLine, int32_t last) {
-    scan.type.Clear();
+QV_String SOSIFileScan::FindObjectType(const SOSIFileData& fileData, int32_t groupLine, int32_t last) const {
     for (int32_t l = groupLine + 1; l <= last && l < fileData.lines.GetCount(); ++l) {
         const SOSILine text = fileData.lines[l];
         if (text.GetLength() < 9 || text.GetAt(2) != u'O') continue;
         SOSITokens t(text);
-        if (t.Count() == 2 && t.Is(0, "..OBJTYPE")) {
-            scan.type = t.Text(1);
-            return;
-        }
+        if (t.Count() == 2 && t.Is(0, "..OBJTYPE")) return t.Text(1);
     }
+    return QV_String();
 }
 
-bool SOSIFileCls::IsTerrainFeatureType(const QV_String& name) {
+bool SOSIFileScan::IsTerrainFeatureType(const QV_String& name) {
     auto begins = [&](const char* s) { return name.StartsWithAt(QV_String(s), 0); };
     auto ends = [&](const char* s) { return name.EndsWith(QV_String(s)); };
     auto is = [&](const char* s) { return name == QV_String(s); };

@@ -1,0 +1,92 @@
+#pragma once
+// The assembly, the third step of a SOSI import: the objects of the chosen types, read through the object
+// records, turned into SOSIData records: points thinned and lines simplified by the type rows' filters,
+// surfaces joined from their boundary curves, curves that touch joined (objects import), each file's origin
+// added; then the extent of what was made, and the contour-height filter of the results dialog.
+#include "fileio/ReaderProgress.hpp"
+#include "sosi/SOSIObjectRecords.hpp"
+#include "sosi/SOSIPointGrid.hpp"
+#include "sosi/SOSIRecords.hpp"
+
+#include "APICoord.hpp"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+class BaseFileCls;
+
+// What the assembly takes from the file scan and the command.
+struct SOSIAssemblyInput {
+    QV_List<SOSIFileData>& files;     // the objects' `selected` flags are set here
+    const QV_List<SOSIOType>& types;  // the type rows as the options dialog left them
+    int32_t importMode;
+    double tolerance;  // the points' duplicate distance, when a type row gives none
+    ReaderProgress& progress;
+};
+
+class SOSIAssembly {
+public:
+    SOSIAssembly();
+
+    // The objects of the imported types into `data`; the objects read and the records kept are counted in
+    // `objectsRead` and `objectsKept`.
+    void ImportObjects(const SOSIAssemblyInput& input, uint32_t& objectsRead, uint32_t& objectsKept);
+    // Into `extent`'s bounds the plan extent of the records (objects import: without points, swarms and texts);
+    // the constant-height curves counted into `contourCount`, their extent kept for the height filter.
+    void ComputeExtents(int32_t importMode, BaseFileCls& extent);
+    // With the altitude filter on, the constant-height curves outside the heights asked for are dropped.
+    void FilterContourHeights();
+    // Between two reads: records and scratch emptied, the contour extent reset.
+    void ResetForReread();
+
+    // Line simplification by `distance`; false when a line is to be dropped.
+    bool SimplifyLine(QV_List<API_Coord3D>& points, double distance, bool isRing) const;
+
+    // ---- the options and results dialogs' values ----
+    uint8_t skipLowHeights = 0;  // points at height 0 or below are left out
+    double lineFilterDistance = 0.1;
+    uint8_t altitudeFilter = 0;
+    double equidistance = 0.0;
+    double firstAltitude = 0.0, finalAltitude = 0.0;
+    int32_t contourCount = 0;  // constant-height curves found by ComputeExtents
+
+    // ---- what it made ----
+    QV_List<SOSIData> data;
+
+private:
+    using TypeRowIndex = std::unordered_map<std::u16string, int32_t>;  // type name to its row in `types`
+    int32_t MarkSelectedObjects(const SOSIAssemblyInput& input, const TypeRowIndex& rowOf);
+    void ReadSelectedObjects(const SOSIAssemblyInput& input, const TypeRowIndex& rowOf, int32_t selected,
+                             uint32_t& objectsRead, uint32_t& objectsKept);
+    // The records of the curves a surface's outer boundary names leave `data` (from its own file only).
+    void DropBoundaryCurves(const std::vector<SOSIRefs>& boundaries, int32_t fileIndex);
+    // Thins or simplifies an object's points by its type row's filter; false when the object is dropped.
+    bool KeepObjectPoints(int16_t kind, const SOSIOType* row, QV_List<API_Coord3D>& points) const;
+    bool AddRecord(const SOSIPrim& prim, int32_t fileIndex, const QV_List<API_Coord3D>& points);
+    void AssembleSurfaces(const SOSIAssemblyInput& input);
+    void JoinTouchingCurves();
+    // Edge curves ("KantUtsnitt") touching a surface's outer ring join it as further pieces.
+    void JoinEdgeCurvesToSurfaces();
+    // Each file's ..ORIGO-NØ added to its records' points.
+    void ShiftToFileOrigins(const QV_List<SOSIFileData>& files);
+
+    bool IsDuplicatePoint(const API_Coord3D& p, const double* distance) const;
+    void ThinPointSwarm(QV_List<API_Coord3D>& points, const double* distance) const;
+    bool SimplifyBezier(QV_List<API_Coord3D>& points, const double* distance) const;
+    // While ImportObjects runs, the first points of the PUNKT records in `data`, one grid per filter distance
+    // asked for, kept in step as records come and go.
+    const SOSIPointGrid& PointGridFor(double distance) const;
+    void PointRecordGone(const SOSIData& record);
+    void ResetContourExtent();
+
+    SOSIObjectRecords records;  // the object records step, its height carried from object to object
+    double tolerance = 0.0;     // the input's, while ImportObjects runs
+    double contourMin[3];
+    double contourMax[3];
+    std::vector<long> dataIds;  // id value of each record of `data`, rebuilt when out of step
+    bool pointGridsActive = false;
+    mutable std::vector<std::pair<double, SOSIPointGrid>> pointGrids;
+};
