@@ -244,8 +244,8 @@ int32_t DiggingCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_
             return true;
         },
         [&] {
-            return RunSettingsDialog(dialogs, SettingsMode::EditSelected, slopeDirection, slopeDirectionChanged, true,
-                                     allSloped);
+            return RunSettingsDialog(dialogs, SettingsMode::Editing(plateaus.GetCount()), slopeDirection,
+                                     slopeDirectionChanged, true, allSloped);
         },
         [&] { return ApplyToSelected(list, allSloped); });
 }

@@ -338,7 +338,7 @@ int32_t ObstacleCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API
         settings.pen = uint16_t(walls[0].object.pen);
         return true;
     };
-    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, 1); };
+    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(walls.GetCount()), 1); };
     const auto apply = [&] {
         bool any = false;
         for (uint8_t flag : changed) any = any || flag != 0;

@@ -185,7 +185,8 @@ bool RailwayCls::ApplyToSelected(QV_List<API_Element>& railways) {
 
 int32_t RailwayCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& railways) {
     QV_List<API_Element> list = railways;
-    return ModifyEarthworkSelection([&] { return ReadSettingsFromObject(railways); },
-                                    [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, 6); },
-                                    [&] { return ApplyToSelected(list); });
+    return ModifyEarthworkSelection(
+        [&] { return ReadSettingsFromObject(railways); },
+        [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(railways.GetCount()), 6); },
+        [&] { return ApplyToSelected(list); });
 }

@@ -112,6 +112,6 @@ int32_t RoadCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Ele
     QV_List<API_Element> list = roads;
     return ModifyEarthworkSelection(
         [&] { return ReadSettingsFromObject(roads); },
-        [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, false, false, true); },
+        [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(roads.GetCount()), false, false, true); },
         [&] { return ApplyToSelected(list); });
 }

@@ -204,7 +204,7 @@ int32_t SectionCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_
         settings.layer = uint16_t(sections[0].header.layer);
         return true;
     };
-    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected); };
+    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(sections.GetCount())); };
     return ModifyEarthworkSelection(
         read, dialog, [&] { return ApplyToSelected(list); }, false);
 }

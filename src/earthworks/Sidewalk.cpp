@@ -244,7 +244,8 @@ bool SideWalkCls::ApplyToSelected(QV_List<API_Element>& sidewalks) {
 
 int32_t SideWalkCls::Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& sidewalks) {
     QV_List<API_Element> list = sidewalks;
-    return ModifyEarthworkSelection([&] { return ReadSetSettings<SideWalkLP>(sidewalks, ElemKind_Sidewalk, settings); },
-                                    [&] { return RunSidewalkSettingsDialog(dialogs, SettingsMode::EditSelected, 1); },
-                                    [&] { return ApplyToSelected(list); });
+    return ModifyEarthworkSelection(
+        [&] { return ReadSetSettings<SideWalkLP>(sidewalks, ElemKind_Sidewalk, settings); },
+        [&] { return RunSidewalkSettingsDialog(dialogs, SettingsMode::Editing(sidewalks.GetCount()), 1); },
+        [&] { return ApplyToSelected(list); });
 }

@@ -330,7 +330,7 @@ int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_E
     }
     const int32_t none = 0;
     const bool single = objects.GetCount() == 1;
-    if (RunSettingsDialog(dialogs, SettingsMode::EditSelected, single, single ? &none : nullptr) != 0) {
+    if (RunSettingsDialog(dialogs, SettingsMode::Editing(objects.GetCount()), single, single ? &none : nullptr) != 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }
