@@ -193,6 +193,9 @@ TEST_F(RoadToolTest, ThreeObjectsLinkedToTheTerrainAndToEachOther) {
     GS::Array<API_Guid> slabs;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_SlabID, &slabs), NoError);
     EXPECT_EQ(slabs.GetSize(), 0u);
+    // The changed terrain's contour lines are asked for once, through the port the road was handed.
+    ASSERT_EQ(contours.terrains.size(), 1u);
+    EXPECT_TRUE(contours.terrains[0] == terrain.header.guid);
 }
 
 TEST_F(RoadToolTest, FailuresPlaceNothing) {
@@ -214,6 +217,7 @@ TEST_F(RoadToolTest, FailuresPlaceNothing) {
     GS::Array<API_Guid> objects;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
     EXPECT_EQ(objects.GetSize(), 0u);
+    EXPECT_TRUE(contours.terrains.empty());  // no road: the terrain is as it was
 }
 
 // Without the add-on's library (the user does not name its folder), the road ends silently.
