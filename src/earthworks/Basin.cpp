@@ -319,7 +319,7 @@ int32_t BasinCls::Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& 
         return ok;
     };
     return ModifyEarthworkSelection(
-        read, [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected); },
+        read, [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(basins.GetCount())); },
         [&] { return ApplyToSelected(list); });
 }
 

@@ -175,7 +175,7 @@ int32_t BridgeCls::Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>&
         return ok;
     };
     return ModifyEarthworkSelection(
-        read, [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, true); },
+        read, [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(bridges.GetCount()), true); },
         [&] { return ApplyToSelected(list); });
 }
 

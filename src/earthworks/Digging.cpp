@@ -4,6 +4,7 @@
 
 #include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -115,7 +116,8 @@ bool DiggingCls::CreateElementBodyFromMesh() {
     return SampleMeshHeights(body, element, points3D, zMin, zMax);
 }
 
-int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, const API_Element& hatch, const API_Element& terrain) {
+int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& hatch,
+                                      const API_Element& terrain) {
     if (!FindPlateauParts()) return 0;
     pickHead = hatch.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().ReverseWhenOriented().CloseCodes()))
@@ -131,11 +133,12 @@ int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, const API_Eleme
         if (!InputSlopeLine(failed)) return failed ? ErrInsertingSegment : 0;
     }
     if (!RunEarthworkCommand([&] { return CreateElementBodyFromMesh() && BuildObjects(); })) return ErrModifying;
-    RunContourLinesOf(element);
+    contours.RefreshContourLines(element);
     return 0;
 }
 
-int32_t DiggingCls::Create(EarthworkDialogs& dialogs, const QV_List<API_Element>& hatches, const API_Element& terrain) {
+int32_t DiggingCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const QV_List<API_Element>& hatches,
+                           const API_Element& terrain) {
     if (!FindPlateauParts()) return 0;
     if (!ReadElement(terrain, true)) return ErrModifying;
     slopeDirection = 0.0;
@@ -168,7 +171,7 @@ int32_t DiggingCls::Create(EarthworkDialogs& dialogs, const QV_List<API_Element>
         return true;
     });
     if (!ok) return ErrModifying;
-    RunContourLinesOf(element);
+    contours.RefreshContourLines(element);
     return 0;
 }
 

@@ -27,6 +27,7 @@ struct PlateauDialogState {
     uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
 };
 
+class ContourLineRefresh;
 class EarthworkDialogs;
 
 // The direction of the vector from `from` to `to` in [0, 2*pi); 0 for a vector shorter than `eps` in both axes.
@@ -38,15 +39,17 @@ public:
 
     // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // One plateau on the hatch (0, 28 or 43; 0 also when cancelled or a library part is missing).
-    int32_t CreateFromPolygon(EarthworkDialogs& dialogs, const API_Element& hatch, const API_Element& terrain);
+    int32_t CreateFromPolygon(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& hatch,
+                              const API_Element& terrain);
     // One plateau per hatch in one undo step; a failing hatch stops the walk and keeps those done (0, 28, 43).
-    int32_t Create(EarthworkDialogs& dialogs, const QV_List<API_Element>& hatches, const API_Element& terrain);
+    int32_t Create(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const QV_List<API_Element>& hatches,
+                   const API_Element& terrain);
     // The global plateau defaults through the dialog; nothing in the model changes. Answers 0.
     int32_t EditDefaults(EarthworkDialogs& dialogs);
     // The dialog's changed fields onto every picked plateau object, one undo step. 0, 42 or 43.
     int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& plateaus);
     // Data update of one plateau object: its terrain data read again through its link. 0, 42 or 43.
-    int32_t Rebuild(const API_Element& object);
+    int32_t Rebuild(ContourLineRefresh& contours, const API_Element& object);
 
     // Both layouts, first the first: 0 on OK (settings, flags, direction and its flag taken), 1 on cancel.
     int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,

@@ -4,6 +4,7 @@
 #include "earthworks/Digging.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ChangeElementMemo.hpp"
@@ -243,8 +244,8 @@ int32_t DiggingCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_
             return true;
         },
         [&] {
-            return RunSettingsDialog(dialogs, SettingsMode::EditSelected, slopeDirection, slopeDirectionChanged, true,
-                                     allSloped);
+            return RunSettingsDialog(dialogs, SettingsMode::Editing(plateaus.GetCount()), slopeDirection,
+                                     slopeDirectionChanged, true, allSloped);
         },
         [&] { return ApplyToSelected(list, allSloped); });
 }
@@ -280,13 +281,13 @@ bool DiggingCls::RebuildObject(const API_Element& picked) {
     return ok && SyncSiblingObjects(picked.header, ElemKind_Plateau, false) != 0;
 }
 
-int32_t DiggingCls::Rebuild(const API_Element& picked) {
+int32_t DiggingCls::Rebuild(ContourLineRefresh& contours, const API_Element& picked) {
     const bool in3D = IsCurrentWindow3D();
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     if (SlopedPlateauLibIndex <= 0)
         FindLibPartOrAsk(QV_String("VY_SLOPED_PLATEAU"), SlopedPlateauLibIndex, false, QV_String(), APILib_ObjectID);
     const bool ok = RunEarthworkCommand([&] { return RebuildObject(picked); });
-    if (ok) RunContourLinesOf(element);
+    if (ok) contours.RefreshContourLines(element);
     if (in3D) Ensure3DWindow(false);
     return ok ? 0 : ErrModifying;
 }

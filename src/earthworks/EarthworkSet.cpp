@@ -8,7 +8,6 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/ObjectSets.hpp"
 #include "elements/LeftoverElements.hpp"
-#include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
@@ -60,11 +59,6 @@ bool RunEarthworkCommand(const std::function<bool()>& work) {
         return watch.CommandBodyResult();
     });
     return err == NoError && ok;
-}
-
-void RunContourLinesOf(const API_Element& terrain) {
-    const UpkeepHooks& hooks = WiredUpkeepHooks();
-    if (hooks.runContourLines) hooks.runContourLines(terrain);
 }
 
 void ReverseChain(QV_List<QV_Coord3DLong>& chain) {

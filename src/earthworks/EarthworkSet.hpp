@@ -15,8 +15,6 @@ GS::UniString EarthworkUndoText();
 // `work` as one undoable command; true when it succeeded. What a failed work made before its failure stays, unless
 // it left a temporary element behind: then the whole command is taken back.
 bool RunEarthworkCommand(const std::function<bool()>& work);
-// Regenerates the terrain's contour lines when the shell wired that step.
-void RunContourLinesOf(const API_Element& terrain);
 
 // From the polyline's outline in `owner.polyPrims`: the left edge into chainA and the right one into chainB,
 // both running with the polyline. Mode 2 centres the strip of `width` on the polyline, mode 1 puts it right of

@@ -1,6 +1,6 @@
 #pragma once
-// The earthworks' steps of the model update, one per element kind; the shell registers each under its kind at
-// start-up (RegisterModelUpdateStep). Each answers false when it failed, which ends the dispatch.
+// The earthworks' steps of the model update, one per element kind; the shell puts each under its kind in the
+// model update's steps at start-up (shell/Wiring). Each answers false when it failed, which ends the dispatch.
 #include "elements/ModelUpdate.hpp"
 
 // Road sections the user placed get their road's tag (SectionCls::OnElementEvent).

@@ -6,6 +6,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/WallProfile.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ObjectSets.hpp"
@@ -246,8 +247,9 @@ bool ObstacleCls::RegisterAlongHost(const API_Element& polyline) {
         SyncSiblingObjects(host.header, hostKind, false) != 0;
 }
 
-int32_t ObstacleCls::CreateAlongElement(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& host,
-                                        int32_t kind, const API_Element& terrain) {
+int32_t ObstacleCls::CreateAlongElement(EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                                        const API_Element& polyline, const API_Element& host, int32_t kind,
+                                        const API_Element& terrain) {
     hostElement = host;
     hostKind = kind;
     const int32_t prepared = PrepareWall(dialogs, *this, polyline, terrain, ErrFindingData);
@@ -260,11 +262,11 @@ int32_t ObstacleCls::CreateAlongElement(EarthworkDialogs& dialogs, const API_Ele
         return false;
     });
     if (!ok) return ErrModifying;
-    RunContourLinesOf(element);
+    contours.RefreshContourLines(element);
     return 0;
 }
 
-int32_t ObstacleCls::RemoveObstacle(const API_Element& host, int32_t kind) {
+int32_t ObstacleCls::RemoveObstacle(ContourLineRefresh& contours, const API_Element& host, int32_t kind) {
     hostElement = host;
     hostKind = kind;
     QV_List<int32_t> counts;
@@ -325,7 +327,7 @@ int32_t ObstacleCls::RemoveObstacle(const API_Element& host, int32_t kind) {
         removed = true;
         return true;
     });
-    if (result == 0 && removed) RunContourLinesOf(terrain);
+    if (result == 0 && removed) contours.RefreshContourLines(terrain);
     return result;
 }
 
@@ -336,7 +338,7 @@ int32_t ObstacleCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API
         settings.pen = uint16_t(walls[0].object.pen);
         return true;
     };
-    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, 1); };
+    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(walls.GetCount()), 1); };
     const auto apply = [&] {
         bool any = false;
         for (uint8_t flag : changed) any = any || flag != 0;

@@ -23,6 +23,7 @@ struct RetainerWallDialogState {
     uint8_t editLock = 0;                          // placed walls edited: thickness and resolution disabled
 };
 
+class ContourLineRefresh;
 class EarthworkDialogs;
 
 class ObstacleCls : public BaseCls {
@@ -33,10 +34,10 @@ public:
     // 0, 35, 43 or 45 (0 also when cancelled or "VY_RETAINING_WALL" is missing).
     int32_t CreateFromPolyline(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
     // The wall, then the path appended to the road's (6) or plateau's (7) obstacles. 0, 10, 35, 43 or 45.
-    int32_t CreateAlongElement(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& host,
-                               int32_t kind, const API_Element& terrain);
+    int32_t CreateAlongElement(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& polyline,
+                               const API_Element& host, int32_t kind, const API_Element& terrain);
     // The obstacle whose node the user picks leaves the road's or plateau's lists. 0, 37, 38 or 40.
-    int32_t RemoveObstacle(const API_Element& host, int32_t kind);
+    int32_t RemoveObstacle(ContourLineRefresh& contours, const API_Element& host, int32_t kind);
     // The dialog's changed fields onto every selected wall, one undo step. 0, 42 or 43.
     int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& walls);
     int32_t EditDefaults(EarthworkDialogs& dialogs);
@@ -58,7 +59,7 @@ public:
     // Places the object with its parameters, record and solid link (inside the caller's undoable command).
     bool PlaceObject();
     // Computes the placed wall again on its terrain (the data update). 0, 42 or 43.
-    int32_t Rebuild(const API_Element& wall);
+    int32_t Rebuild(ContourLineRefresh& contours, const API_Element& wall);
     // New (1) and copied (2) wall objects: record refreshed, solid links removed. 1 when every element was
     // handled or the code is ignored, 0 when the walk stopped.
     static int32_t OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& heads);

@@ -4,6 +4,7 @@
 #include "earthworks/Obstacle.hpp"
 #include "earthworks/PathSegments.hpp"
 #include "earthworks/WallProfile.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LevelOnStory.hpp"
@@ -178,7 +179,7 @@ bool ObstacleCls::PlaceObject() {
     return false;
 }
 
-int32_t ObstacleCls::Rebuild(const API_Element& wall) {
+int32_t ObstacleCls::Rebuild(ContourLineRefresh& contours, const API_Element& wall) {
     const bool in3D = IsCurrentWindow3D();
     points3D.Clear();
     polyPrims.Clear();
@@ -260,7 +261,7 @@ int32_t ObstacleCls::Rebuild(const API_Element& wall) {
         unlinked = !LinkElementGuids(placed, element);
         return !unlinked;
     });
-    if (ok) RunContourLinesOf(element);
+    if (ok) contours.RefreshContourLines(element);
     return back(ok ? 0 : ErrModifying);
 }
 

@@ -4,6 +4,7 @@
 #include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LibPartViews.hpp"
@@ -114,7 +115,8 @@ bool RailwayCls::BuildObjects() {
         object);
 }
 
-int32_t RailwayCls::CreateOnFill(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain) {
+int32_t RailwayCls::CreateOnFill(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
+                                 const API_Element& terrain) {
     if (!FindPart(railwayLibIndex)) return 0;
     pickHead = fill.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
@@ -126,12 +128,12 @@ int32_t RailwayCls::CreateOnFill(EarthworkDialogs& dialogs, const API_Element& f
     ReverseChain(chainB);
     if (!RunEarthworkCommand([&] { return BuildPointElementFromList(*this) && DrapeEdges() && BuildObjects(); }))
         return ErrModifying;
-    RunContourLinesOf(element);
+    contours.RefreshContourLines(element);
     return 0;
 }
 
-int32_t RailwayCls::CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Element& polyline,
-                                        const API_Element& terrain) {
+int32_t RailwayCls::CreateAlongPolyline(EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                                        const API_Element& polyline, const API_Element& terrain) {
     if (!FindPart(railwayLibIndex)) return 0;
     pickHead = polyline.header;
     if (!ReadElement(terrain, true) ||
@@ -144,7 +146,7 @@ int32_t RailwayCls::CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Ele
     const int32_t mode = GlobalSettings.GetInt(GeneralKind, PositionField);
     if (!BuildEdgesAlongPolyline(*this, width, mode)) return ErrModifying;
     if (!RunEarthworkCommand([&] { return DrapeEdges() && BuildObjects(); })) return ErrModifying;
-    RunContourLinesOf(element);
+    contours.RefreshContourLines(element);
     return 0;
 }
 
@@ -183,7 +185,8 @@ bool RailwayCls::ApplyToSelected(QV_List<API_Element>& railways) {
 
 int32_t RailwayCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& railways) {
     QV_List<API_Element> list = railways;
-    return ModifyEarthworkSelection([&] { return ReadSettingsFromObject(railways); },
-                                    [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, 6); },
-                                    [&] { return ApplyToSelected(list); });
+    return ModifyEarthworkSelection(
+        [&] { return ReadSettingsFromObject(railways); },
+        [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(railways.GetCount()), 6); },
+        [&] { return ApplyToSelected(list); });
 }

@@ -24,6 +24,7 @@ struct RailwayDialogState {
     int16_t referenceLine = 2;  // where the railway lies: 1 right of the drawn line, 2 on it, 3 left of it
 };
 
+class ContourLineRefresh;
 class EarthworkDialogs;
 
 class RailwayCls : public BaseRSWCls {
@@ -33,8 +34,10 @@ public:
     // As the road's, asking through `dialogs`: 0 when done, cancelled or "VY_RAILWAY" is missing; 43 on failures;
     // 42 when the plan database cannot be reached from the 3D window.
     int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& railways);
-    int32_t CreateOnFill(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain);
-    int32_t CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
+    int32_t CreateOnFill(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
+                         const API_Element& terrain);
+    int32_t CreateAlongPolyline(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& polyline,
+                                const API_Element& terrain);
     int32_t EditDefaults(EarthworkDialogs& dialogs);
 
     // Bits: 0 enables the position choice, 1 shows the global width with the defaults' gauge and tie spacing,

@@ -39,6 +39,7 @@ struct RoadDialogState {
     uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
 };
 
+class ContourLineRefresh;
 class EarthworkDialogs;
 
 class RoadCls : public BaseRSWCls {
@@ -47,8 +48,10 @@ public:
 
     // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // 0 when done, cancelled or "VY_ROAD" is missing; 43 when the terrain or input cannot be read or placing fails.
-    int32_t CreateOnFill(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain);
-    int32_t CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
+    int32_t CreateOnFill(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
+                         const API_Element& terrain);
+    int32_t CreateAlongPolyline(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& polyline,
+                                const API_Element& terrain);
     // The dialog's changed fields onto every road object of the list, one undo step. 0 or 43 (42 when the plan
     // database cannot be reached from the 3D window).
     int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& roads);
@@ -75,7 +78,7 @@ public:
 
     // Drapes the road object's edges again on a temporary copy of its terrain that carries the operators linked
     // to the terrain before the road's own objects, and hands the new edges to its sections. 0, 42 or 43.
-    int32_t RebuildFromObject(const API_Element& object);
+    int32_t RebuildFromObject(ContourLineRefresh& contours, const API_Element& object);
     // The same inside the caller's undoable command, without the contour lines; `terrain` receives the road's
     // terrain for them. The floor plan is left in front. 0, 42 or 43.
     int32_t RebuildInCommand(const API_Element& object, API_Element& terrain);

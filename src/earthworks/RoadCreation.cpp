@@ -3,6 +3,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -13,7 +14,6 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/TerrainDraping.hpp"
-#include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -38,7 +38,8 @@ void StoreDefaults(const RoadSettings& settings) {
 
 }  // namespace
 
-int32_t RoadCls::CreateOnFill(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain) {
+int32_t RoadCls::CreateOnFill(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
+                              const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pickHead = fill.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
@@ -51,12 +52,12 @@ int32_t RoadCls::CreateOnFill(EarthworkDialogs& dialogs, const API_Element& fill
     ReverseChain(chainB);
     if (!RunEarthworkCommand([&] { return BuildPointElementFromList(*this) && DrapeEdges() && BuildObjects(); }))
         return ErrModifying;
-    RunContourLinesOf(element);
+    contours.RefreshContourLines(element);
     return 0;
 }
 
-int32_t RoadCls::CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Element& polyline,
-                                     const API_Element& terrain) {
+int32_t RoadCls::CreateAlongPolyline(EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                                     const API_Element& polyline, const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pickHead = polyline.header;
     if (!ReadElement(terrain, true) ||
@@ -70,7 +71,7 @@ int32_t RoadCls::CreateAlongPolyline(EarthworkDialogs& dialogs, const API_Elemen
 
     if (!BuildEdgesAlongPolyline(*this, width, mode)) return ErrModifying;
     if (!RunEarthworkCommand([&] { return DrapeEdges() && BuildObjects(); })) return ErrModifying;
-    RunContourLinesOf(element);
+    contours.RefreshContourLines(element);
     return 0;
 }
 
@@ -111,6 +112,6 @@ int32_t RoadCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Ele
     QV_List<API_Element> list = roads;
     return ModifyEarthworkSelection(
         [&] { return ReadSettingsFromObject(roads); },
-        [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected, false, false, true); },
+        [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(roads.GetCount()), false, false, true); },
         [&] { return ApplyToSelected(list); });
 }

@@ -3,6 +3,7 @@
 #include "earthworks/AlignmentGeometry.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -13,7 +14,6 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/LeftoverElements.hpp"
-#include "elements/UpkeepHooks.hpp"
 #include "elements/AcceptedElements.hpp"
 #include "elements/ChangeElementMemo.hpp"
 #include "foundation/ACAPI.hpp"
@@ -248,7 +248,7 @@ int32_t RoadCls::ReadRebuildLinks(const API_Element& object, API_Guid links[3], 
     return 0;
 }
 
-int32_t RoadCls::RebuildFromObject(const API_Element& object) {
+int32_t RoadCls::RebuildFromObject(ContourLineRefresh& contours, const API_Element& object) {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     ACAPI_Element_DeselectAll();
     API_Guid links[3] = {APINULLGuid, APINULLGuid, APINULLGuid};
@@ -257,7 +257,7 @@ int32_t RoadCls::RebuildFromObject(const API_Element& object) {
     if (read != 0) return read;
     API_Element road = object;
     if (!RunEarthworkCommand([&] { return RebuildCore(road, links, terrain); })) return ErrModifying;
-    RunContourLinesOf(terrain);
+    contours.RefreshContourLines(terrain);
     return 0;
 }
 

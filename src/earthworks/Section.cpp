@@ -5,6 +5,7 @@
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
 #include "elements/ChangeElementMemo.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LibPartHelpers.hpp"
@@ -203,7 +204,7 @@ int32_t SectionCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_
         settings.layer = uint16_t(sections[0].header.layer);
         return true;
     };
-    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::EditSelected); };
+    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(sections.GetCount())); };
     return ModifyEarthworkSelection(
         read, dialog, [&] { return ApplyToSelected(list); }, false);
 }
@@ -280,7 +281,7 @@ bool SectionCls::TransferToRoad(const API_Element& section, const API_WindowInfo
     return back(ok);
 }
 
-int32_t SectionCls::Rebuild(EarthworkDialogs& dialogs, const API_Element& section) {
+int32_t SectionCls::Rebuild(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& section) {
     API_WindowInfo window = {};
     if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError) window.typeID = APIWind_FloorPlanID;
     API_Element terrain = {};
@@ -288,9 +289,9 @@ int32_t SectionCls::Rebuild(EarthworkDialogs& dialogs, const API_Element& sectio
     const bool ok = RunEarthworkCommand([&] { return TransferToRoad(section, window, terrain, rebuilt); });
     // The terrain's contour lines are made in the plan, then the user's window comes back.
     if (rebuilt && window.typeID == APIWind_FloorPlanID) {
-        RunContourLinesOf(terrain);
+        contours.RefreshContourLines(terrain);
     } else if (rebuilt && EnsureFloorPlanWindow(false)) {
-        RunContourLinesOf(terrain);
+        contours.RefreshContourLines(terrain);
         ACAPI_Automate(APIDo_ChangeWindowID, &window);
     }
     if (rebuilt && window.typeID == APIWind_SectionID) dialogs.SectionWindowRebuilt();

@@ -21,6 +21,7 @@ struct SectionDialogState {
     uint8_t changed[SectionFieldCount];  // per field id, set by OK
 };
 
+class ContourLineRefresh;
 class EarthworkDialogs;
 
 class SectionCls : public BaseCls {
@@ -39,7 +40,7 @@ public:
     // Data update: the section object's edge heights into its road (common vertex indices), then the road rebuilt,
     // one undo step. A section whose record names no road is deleted; rebuilt from a section window, the palette
     // is told. 0 or 43.
-    int32_t Rebuild(EarthworkDialogs& dialogs, const API_Element& section);
+    int32_t Rebuild(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& section);
     // Element event: code 1 tags newly placed sections with their road; any other code answers 1.
     static int32_t OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& heads);
     // 0 on OK (settings and flags taken over), 1 on cancel.

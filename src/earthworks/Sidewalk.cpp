@@ -7,6 +7,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/ChangeElementMemo.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/MeshHeightSampling.hpp"
@@ -99,7 +100,8 @@ int32_t SideWalkCls::EditDefaults(EarthworkDialogs& dialogs) {
     return 0;
 }
 
-int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain) {
+int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
+                            const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_SIDEWALK"), SidewalkLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pickHead = fill.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
@@ -110,7 +112,7 @@ int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, const API_Element& fill, 
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     side = 1;
     if (!RunEarthworkCommand([&] { return BuildPointElementFromList(*this) && BuildObjects(); })) return ErrModifying;
-    RunContourLinesOf(element);
+    contours.RefreshContourLines(element);
     return 0;
 }
 
@@ -159,7 +161,7 @@ bool SideWalkCls::BuildObjects() {
         object);
 }
 
-int32_t SideWalkCls::Update(const API_Element& picked) {
+int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& picked) {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     SideWalkLP link(ElemKind_Sidewalk);
     API_Guid terrainGuid = APINULLGuid;
@@ -206,7 +208,7 @@ int32_t SideWalkCls::Update(const API_Element& picked) {
         return written && SyncSiblingObjects(picked.header, ElemKind_Sidewalk, false) != 0;
     });
     if (!ok) return code;
-    RunContourLinesOf(element);
+    contours.RefreshContourLines(element);
     return 0;
 }
 
@@ -242,7 +244,8 @@ bool SideWalkCls::ApplyToSelected(QV_List<API_Element>& sidewalks) {
 
 int32_t SideWalkCls::Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& sidewalks) {
     QV_List<API_Element> list = sidewalks;
-    return ModifyEarthworkSelection([&] { return ReadSetSettings<SideWalkLP>(sidewalks, ElemKind_Sidewalk, settings); },
-                                    [&] { return RunSidewalkSettingsDialog(dialogs, SettingsMode::EditSelected, 1); },
-                                    [&] { return ApplyToSelected(list); });
+    return ModifyEarthworkSelection(
+        [&] { return ReadSetSettings<SideWalkLP>(sidewalks, ElemKind_Sidewalk, settings); },
+        [&] { return RunSidewalkSettingsDialog(dialogs, SettingsMode::Editing(sidewalks.GetCount()), 1); },
+        [&] { return ApplyToSelected(list); });
 }

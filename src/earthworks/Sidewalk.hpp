@@ -26,6 +26,7 @@ struct SidewalkDialogState {
     uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
 };
 
+class ContourLineRefresh;
 class EarthworkDialogs;
 
 class SideWalkCls : public BaseRSWCls {
@@ -34,13 +35,14 @@ public:
 
     // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // A sidewalk between the two sides of the hatch the user picks. 0 (also cancelled or part missing) or 43.
-    int32_t Create(EarthworkDialogs& dialogs, const API_Element& fill, const API_Element& terrain);
+    int32_t Create(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
+                   const API_Element& terrain);
     // The global sidewalk defaults through the dialog. Answers 0.
     int32_t EditDefaults(EarthworkDialogs& dialogs);
     // The dialog's changed fields (ids 2 to 8 and 10) onto every selected sidewalk, one undo step. 0, 42 or 43.
     int32_t Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& sidewalks);
     // Data update of one sidewalk: its edges given the terrain's heights again. 0, 26, 42 or 43.
-    int32_t Update(const API_Element& object);
+    int32_t Update(ContourLineRefresh& contours, const API_Element& object);
 
     // Both layouts, first the first: 0 on OK (record and flags taken), 1 on cancel. `option` 1: placed sidewalks
     // are edited (the width locked).

@@ -3,6 +3,7 @@
 #include "elements/AcceptedElements.hpp"
 #include "elements/BaseLP.hpp"
 #include "elements/ChangeElementMemo.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "elements/ContourLineLookup.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -10,8 +11,8 @@
 #include "elements/ObjectSets.hpp"
 #include "elements/OldIdentifiers.hpp"
 #include "elements/ParamIndexes.hpp"
-#include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/AddOnLibraryFolder.hpp"
 #include "foundation/LibPart.hpp"
 
 #include "GSArray.hpp"
@@ -259,17 +260,16 @@ void MigrateRoadSections(const API_DatabaseInfo&) {
     }
 }
 
-void RefreshTerrains() {
-    const UpkeepHooks& hooks = DefaultUpkeepHooks();
+void RefreshTerrains(ContourLineRefresh& contours) {
     for (const API_Guid& guid : AcceptedElements(API_MeshID)) {
         API_Element mesh;
         ElemDescriptor descriptor;
         if (!ReadElementByGuid(guid, mesh) || !ElemUserData_Read(descriptor, ElemKind_Terrain, mesh.header)) continue;
-        if (HasContourLinesForTerrain(mesh) && hooks.runContourLines) hooks.runContourLines(mesh);
+        if (HasContourLinesForTerrain(mesh)) contours.RefreshContourLines(mesh);
     }
 }
 
-void RunLinkUpkeep() {
+void RunLinkUpkeep(ContourLineRefresh& contours) {
     API_DatabaseInfo before = {};
     const bool knownBefore = ACAPI_Database(APIDb_GetCurrentDatabaseID, &before) == NoError;
     API_DatabaseInfo floorPlan = {};
@@ -292,9 +292,8 @@ void RunLinkUpkeep() {
             MigrateSectionWindows(floorPlan);
             return true;
         });
-        const UpkeepHooks& hooks = DefaultUpkeepHooks();
-        if (hooks.checkAddOnLibraryFolders) hooks.checkAddOnLibraryFolders();
-        RefreshTerrains();
+        CheckAddOnLibraryFolders();
+        RefreshTerrains(contours);
     }
     if (knownBefore) SwitchToDatabase(before);
 }

@@ -12,9 +12,12 @@
 
 #include "APIElements.hpp"
 
+class ContourLineRefresh;
+
 // The whole pass. Ends before any change when the floor plan cannot be made current or the preferences part
-// "VY_PREFS" cannot be found. The database current before it is current again afterwards.
-void RunLinkUpkeep();
+// "VY_PREFS" cannot be found. The database current before it is current again afterwards. The terrains' contour
+// lines are made again through `contours`.
+void RunLinkUpkeep(ContourLineRefresh& contours);
 
 // The steps, in the order the pass runs them inside its command. `floorPlan` is the floor plan's database.
 
@@ -37,7 +40,7 @@ void MigrateSectionWindows(const API_DatabaseInfo& floorPlan);
 // The road sections of the current database: "IDoriginal" converted within it, the record rewritten as kind 16.
 void MigrateRoadSections(const API_DatabaseInfo& floorPlan);
 // After the command: every terrain mesh whose contour lines exist gets them regenerated.
-void RefreshTerrains();
+void RefreshTerrains(ContourLineRefresh& contours);
 
 // The generated part's name of a contour or coloured area whose terrain's GUID text is `terrainGuidText` and whose
 // older text is `oldText`: the GUID text followed by the text after the first '_' of `oldText` (all of it when it

@@ -237,8 +237,9 @@ bool HasObjectSets(int32_t kind) {
     return kind == ElemKind_Road || kind == ElemKind_Railway || kind == ElemKind_Plateau ||
         kind == ElemKind_SlopedPlateau || kind == ElemKind_Sidewalk;
 }
+}  // namespace
 
-ModelUpdateSteps BuiltInSteps() {
+ModelUpdateSteps FrameworkModelUpdateSteps() {
     ModelUpdateSteps s;
     s.handleCopiedObjects = [](int32_t kind, const QV_List<API_Elem_Head>& heads) {
         LogModelUpdateStep("HandleCopiedObjects", kind);
@@ -257,22 +258,6 @@ ModelUpdateSteps BuiltInSteps() {
     s.showErrorMessage = [](int32_t code) { ShowErrorMessage(code, 2); };
     return s;
 }
-
-ModelUpdateSteps& StepsInUse() {
-    static ModelUpdateSteps steps = BuiltInSteps();
-    return steps;
-}
-}  // namespace
-
-const ModelUpdateSteps& DefaultModelUpdateSteps() { return StepsInUse(); }
-
-ModelUpdateSteps& WiredModelUpdateSteps() { return StepsInUse(); }
-
-void RegisterModelUpdateStep(int32_t kind, ModelUpdateSteps::KindStep step) {
-    StepsInUse().kindSteps[kind] = std::move(step);
-}
-
-void ResetModelUpdateSteps() { StepsInUse() = BuiltInSteps(); }
 
 namespace {
 // One series of element events is at most one undo step: its dispatch runs inside one undoable command (inside a
@@ -341,8 +326,6 @@ void Dispatch(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
         steps.showErrorMessage(53);
 }
 }  // namespace
-
-void UpdateModel(PendingModelUpdate& record) { UpdateModelWith(record, DefaultModelUpdateSteps()); }
 
 void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
     if (!ChangesTheModel(record.mode)) {

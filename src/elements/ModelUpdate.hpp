@@ -67,8 +67,8 @@ struct ModelUpdateSteps {
     HeadsStep handleCopiedObjects;
     HeadsStep syncChangedObjects;
     std::function<bool(int32_t kind)> deleteBrokenSets;
-    // Each element kind's own step, by its kind (ElemKind); the kinds' folders provide them and the shell
-    // registers them at start-up. A kind without one has nothing to do.
+    // Each element kind's own step, by its kind (ElemKind); the kinds' folders provide them and the shell adds
+    // them at start-up. A kind without one has nothing to do.
     std::map<int32_t, KindStep> kindSteps;
     // Upkeep and reports.
     std::function<void()> operatorLayerUpkeep;
@@ -79,23 +79,19 @@ struct ModelUpdateSteps {
 // The kinds in the order the dispatcher brings them in step: the sets of a kind that has them, then its own step.
 const std::vector<int32_t>& ModelUpdateOrder();
 
-// The steps UpdateModel runs: the framework's own, and the element kinds' steps the shell registers at start-up;
-// ResetModelUpdateSteps puts back the framework's alone (at release).
-const ModelUpdateSteps& DefaultModelUpdateSteps();
-ModelUpdateSteps& WiredModelUpdateSteps();
-void RegisterModelUpdateStep(int32_t kind, ModelUpdateSteps::KindStep step);
-void ResetModelUpdateSteps();
+// The framework's own steps (the object sets, the operator layer, the heads' filter, the error report), with no
+// kind's step: the shell adds each kind's own to them at start-up and hands the whole to the dispatcher.
+ModelUpdateSteps FrameworkModelUpdateSteps();
 
 // Notes in the module's log that a kind's step ran, as "name(value)".
 void LogModelUpdateStep(const char* name, int32_t value);
 
 // The dispatcher for one mode; the caller resets the record afterwards. For modes 1 to 5 it runs as one
 // undoable command (one undo step at most; inside a running command, as part of that one).
-void UpdateModel(PendingModelUpdate& record);
 void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps);
 
 // The end of a series: a series whose events share one code is dispatched once; a series that mixes codes is
 // dispatched once per code, in the order the codes first came, each with its own elements (so that a deletion
 // followed by a creation does not lose the deletion's upkeep). ElementWritten holds for each of them. The whole
 // series is one undoable command: one series of element events is at most one undo step.
-void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps = DefaultModelUpdateSteps());
+void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps);

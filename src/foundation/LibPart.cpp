@@ -5,6 +5,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/AddOnInfo.hpp"
+#include "foundation/AddOnLibraryFolder.hpp"
 
 #include "DG.hpp"
 #include "IO.hpp"
@@ -23,13 +24,11 @@ GS::UniString ToUni(const QV_String& text) {
     return text.GetLength() > 0 ? GS::UniString(text.GetBuffer(), text.GetLength()) : GS::UniString();
 }
 
-AddOnLibraryLoader AddOnLoader = nullptr;
-
 bool FindOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, const QV_String& message, int32_t kind,
                bool checkLoaded) {
     int32_t index = SearchLibPartByName(name, kind);
     if (index < 0) {
-        if (AddOnLoader != nullptr) AddOnLoader(checkLoaded);
+        LoadAddOnLibraries(checkLoaded);
         index = SearchLibPartByName(name, kind);
     }
     if (index < 0) {
@@ -95,8 +94,8 @@ bool FindRoadLibPartOrAsk(const QV_String& name, int32_t& libIndex, bool alertWh
 
 bool FindLibPartWithoutAsking(const QV_String& name, int32_t& libIndex, int32_t kind, bool checkLoaded) {
     libIndex = SearchLibPartByName(name, kind);
-    if (libIndex < 0 && AddOnLoader != nullptr) {
-        AddOnLoader(checkLoaded);
+    if (libIndex < 0) {
+        LoadAddOnLibraries(checkLoaded);
         libIndex = SearchLibPartByName(name, kind);
     }
     return libIndex >= 0;
@@ -134,5 +133,3 @@ bool OpenFileWithShell(const QV_String& path) {
     GS::MemoryManager::Free(bytes.bytes);
     return opened;
 }
-
-void SetAddOnLibraryLoader(AddOnLibraryLoader loader) { AddOnLoader = loader; }

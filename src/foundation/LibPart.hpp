@@ -5,11 +5,6 @@
 
 #include <cstdint>
 
-// Loads the add-on's own libraries before a second search (true when they are in place). The add-on libraries
-// belong to the shell, which hands this in at start-up; without it the second search is skipped to the folder.
-using AddOnLibraryLoader = bool (*)(bool check);
-void SetAddOnLibraryLoader(AddOnLibraryLoader loader);
-
 // Index of the library part of that name (a file extension is cut off) and library-part type; -1 when absent.
 int32_t SearchLibPartByName(const QV_String& name, int32_t kind);
 // True when the host refuses the search for that part itself (any answer but found or "no such part"): a

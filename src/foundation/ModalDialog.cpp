@@ -15,6 +15,5 @@ int16_t RunModalDialogResource(int16_t resourceId, DGDialCallBack callback, DGUs
     return item;
 }
 
-int32_t EditedEntityCount = 0;
 uint8_t HostLanguageNOR = 0;
 uint8_t HostLanguageAUT = 0;

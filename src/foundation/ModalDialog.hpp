@@ -62,8 +62,6 @@ struct ModalDialog {
     }
 };
 
-// How many elements are edited together, for the settings dialogs' header (the shell's commands set it).
-extern int32_t EditedEntityCount;
 // The host's language variant: either set gives the second layouts the other language image. The shell sets them
 // at start-up.
 extern uint8_t HostLanguageNOR;

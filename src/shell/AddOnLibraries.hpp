@@ -1,32 +1,12 @@
 #pragma once
-// The add-on's libraries: its library folder beside the add-on file, kept among the project's libraries, and the
-// parameter count of the GIS subtype part.
+// The parameter count of the add-on library's GIS subtype part (the add-on's library folder itself is
+// foundation/AddOnLibraryFolder's).
 #include "GSRoot.hpp"
-#include "UniString.hpp"
 
 #include <cstdint>
 
-// The name of the add-on's library folder beside the add-on file.
-extern const char* const AddOnLibraryFolderName;
-
 // The number of parameters of "GIS_SUBTYPE" (read by the GIS import); 0 until counted.
 extern int32_t GISSubtypeParamCount;
-
-// Loads the add-on's library folder into the project. With `check`, a folder of that path or name among the
-// active libraries counts as loaded. True when loaded, already loaded, or when the folder does not exist; false
-// only when the host refused to add it.
-bool LoadAddOnLibraries(bool check);
-
-// Puts the add-on's library folder at the end of the project's library list, in place of every library of the
-// same folder name.
-void CheckAddOnLibraryFolders();
-
-// Whether the parent folder (the path up to its last backslash) holds a folder of the last name.
-bool FolderExists(const GS::UniString& path);
-
-// The add-on file's location ("\"-separated); with `folderOnly`, the folder it lies in. False when the host
-// cannot name it.
-bool AddOnFolderPath(GS::UniString& out, bool folderOnly);
 
 // Counts the parameters of the library part "GIS_SUBTYPE" into GISSubtypeParamCount; the host error, 0 on
 // success.

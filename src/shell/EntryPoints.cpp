@@ -10,7 +10,6 @@
 #include "foundation/QV_String.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "foundation/AddOnInfo.hpp"
-#include "shell/AddOnLibraries.hpp"
 #include "shell/AttributeCache.hpp"
 #include "shell/MenuCommands.hpp"
 #include "shell/MenuHandlers.hpp"

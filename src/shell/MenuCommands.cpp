@@ -12,6 +12,7 @@
 #include "settings/PrefsLP.hpp"
 #include "settings/Settings.hpp"
 #include "foundation/AddOnInfo.hpp"
+#include "foundation/AddOnLibraryFolder.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"

@@ -5,6 +5,7 @@
 #include "elements/ProjectOpenUpkeep.hpp"
 #include "foundation/ACAPI.hpp"
 #include "settings/ObserverAttachment.hpp"
+#include "shell/ModulePorts.hpp"
 #include "shell/ProjectOffset.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
@@ -44,18 +45,22 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
             if (!PaletteSuspended) ToolsPalette().OnOpened();
             break;
         case EventToolInputReset: ResetToolInput(ToolsPalette()); break;
-        case APINotify_ConvertOldIds: RunLinkUpkeep(); break;
+        case APINotify_ConvertOldIds: RunLinkUpkeep(Ports().contourLineRefresh); break;
         default: break;
     }
     return NoError;
 }
 
 GSErrCode ElementEventHandler(const API_NotifyElementType* elemType) {
+    return HandleElementEvent(elemType, []() -> const ModelUpdateSteps& { return Ports().modelUpdateSteps; });
+}
+
+GSErrCode HandleElementEvent(const API_NotifyElementType* elemType, const ModelUpdateSteps& (*steps)()) {
     if (elemType == nullptr) return NoError;
     PendingModelUpdate& pending = PendingUpdate;
     const int32_t code = elemType->notifID;
     if (code == -2) {
-        UpdateModelSeries(pending);
+        UpdateModelSeries(pending, steps());
         pending.Reset();
         return NoError;
     }

@@ -36,6 +36,15 @@ template <void (*Run)(Settings&, SiteObjectDialogs&)>
 void WithSiteObjectDialogs() {
     Run(GlobalSettings, Ports().siteObjectDialogs);
 }
+// A command that changes the terrain is handed the contour-line refresh as well.
+template <void (*Run)(Settings&, EarthworkDialogs&, ContourLineRefresh&)>
+void WithEarthworkPorts() {
+    Run(GlobalSettings, Ports().earthworkDialogs, Ports().contourLineRefresh);
+}
+template <void (*Run)(Settings&, SiteObjectDialogs&, ContourLineRefresh&)>
+void WithSiteObjectPorts() {
+    Run(GlobalSettings, Ports().siteObjectDialogs, Ports().contourLineRefresh);
+}
 template <void (*Run)(Settings&, TerrainDialogs&)>
 void WithTerrainDialogs() {
     Run(GlobalSettings, Ports().terrainDialogs);
@@ -77,12 +86,12 @@ const SubPaletteButton ASCButton = {"Pal_ASC", OnGlobalSettings<ImportASCFile>};
 const SubPaletteButton Earthmoving[] = {
     {"Pal_Poly", OnGlobalSettings<RunPolygon>},
     {"Pal_Hatch", Hatch},
-    {"Pal_Plateau", WithEarthworkDialogs<RunPlateau>},
-    {"Pal_Road", WithEarthworkDialogs<RunRoad>},
+    {"Pal_Plateau", WithEarthworkPorts<RunPlateau>},
+    {"Pal_Road", WithEarthworkPorts<RunRoad>},
     {"Pal_RoadSect", WithEarthworkDialogs<RunRoadSection>},
     {"Pal_Bridge", WithEarthworkDialogs<RunBridge>},
-    {"Pal_Sidewalk", WithEarthworkDialogs<RunSidewalk>},
-    {"Pal_Railway", WithEarthworkDialogs<RunRailway>},
+    {"Pal_Sidewalk", WithEarthworkPorts<RunSidewalk>},
+    {"Pal_Railway", WithEarthworkPorts<RunRailway>},
     {"Pal_Manual", Manual},
 };
 const SubPaletteButton StreetFurniture[] = {
@@ -92,8 +101,8 @@ const SubPaletteButton StreetFurniture[] = {
     {"Pal_Basin", WithEarthworkDialogs<RunBasin>},
     {"Pal_Building", WithSiteObjectDialogs<RunBuilding>},
     {"Pal_Wall", WithSiteObjectDialogs<RunWall>},
-    {"Pal_Obstacle", WithEarthworkDialogs<RunRetainingWall>},
-    {"Pal_Paint", WithSiteObjectDialogs<RunPaint>},
+    {"Pal_Obstacle", WithEarthworkPorts<RunRetainingWall>},
+    {"Pal_Paint", WithSiteObjectPorts<RunPaint>},
     {"Pal_XYZ", OnGlobalSettings<RunEditXYZ>},
     {"Pal_Manual", Manual},
 };

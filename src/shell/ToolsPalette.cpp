@@ -186,7 +186,8 @@ int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
             if (!dataUpdateEnabled) break;
             CloseAllSubPalettes();
             RedrawButtons();
-            UpdateSelectedObjects(GlobalSettings, Ports().earthworkDialogs, Ports().siteObjectDialogs);
+            UpdateSelectedObjects(GlobalSettings, Ports().earthworkDialogs, Ports().siteObjectDialogs,
+                                  Ports().contourLineRefresh);
             break;
         default: RedrawButtons(); break;
     }

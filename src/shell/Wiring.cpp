@@ -2,28 +2,41 @@
 
 #include "earthworks/EarthworkUpdateSteps.hpp"
 #include "elements/ElemDataRecord.hpp"
-#include "elements/LibPartViews.hpp"
 #include "elements/ModelUpdate.hpp"
-#include "elements/UpkeepHooks.hpp"
-#include "foundation/ACAPI.hpp"
-#include "foundation/LibPart.hpp"
-#include "shell/AddOnLibraries.hpp"
 #include "shell/EarthworkDialogBoxes.hpp"
 #include "shell/HostElementEditor.hpp"
 #include "shell/ModulePorts.hpp"
 #include "shell/SiteObjectDialogBoxes.hpp"
 #include "shell/TerrainDialogBoxes.hpp"
 #include "shell/TerrainInputDialogBoxes.hpp"
-#include "shell/ToolsPalette.hpp"
-#include "shell/commands/ContourCommands.hpp"
+#include "terrain/ContourLineRegenerator.hpp"
 #include "terrain/ContourTerrainSteps.hpp"
 #include "siteobjects/SiteObjectUpdateSteps.hpp"
 #include "terrain/TerrainUpdateSteps.hpp"
 
 #include <optional>
-#include <string>
 
 namespace {
+// The model update's steps: the framework's own and each element kind's, under its kind.
+ModelUpdateSteps KindsModelUpdateSteps(ElementEditor& editor) {
+    ModelUpdateSteps steps = FrameworkModelUpdateSteps();
+    steps.kindSteps = {
+        {ElemKind_Section, TagNewRoadSections},
+        {ElemKind_Contour, RefreshCopiedContourLines},
+        {ElemKind_Building, RefreshNewBuildings},
+        {ElemKind_Basin, RefreshBasinTerrainCuts},
+        {ElemKind_ColouredArea, RefreshNewColouredAreas},
+        {ElemKind_Wall, RefreshNewWalls},
+        {ElemKind_RetainingWall, RefreshNewRetainingWalls},
+        {ElemKind_Bridge, RefreshBridgeTerrainCuts},
+        {ElemKind_Terrain,
+         [&editor](const ModelUpdateEvent& event) { return KeepTerrainObjectsInStep(editor, event); }},
+        {ElemKind_Point, KeepPointsInStep},
+        {ElemKind_Constraint, KeepConstraintsOnTheirPoints},
+    };
+    return steps;
+}
+
 // One implementation of each port, alive from WireSubsystems to UnwireSubsystems.
 struct MadePorts {
     explicit MadePorts(const PortReplacements& replaced)
@@ -33,7 +46,10 @@ struct MadePorts {
                 replaced.terrainInputDialogs != nullptr ? *replaced.terrainInputDialogs
                                                         : static_cast<TerrainInputDialogs&>(terrainInputDialogs),
                 terrainContourSteps,
-                elementEditor} {}
+                elementEditor,
+                replaced.contourLineRefresh != nullptr ? *replaced.contourLineRefresh
+                                                       : static_cast<ContourLineRefresh&>(contourLineRefresh),
+                modelUpdateSteps} {}
 
     EarthworkDialogBoxes earthworkDialogs;
     SiteObjectDialogBoxes siteObjectDialogs;
@@ -41,6 +57,8 @@ struct MadePorts {
     TerrainInputDialogBoxes terrainInputDialogs;
     ContourObjectSteps terrainContourSteps;
     HostElementEditor elementEditor;
+    ContourLineRegenerator contourLineRefresh;
+    const ModelUpdateSteps modelUpdateSteps = KindsModelUpdateSteps(elementEditor);
     ModulePorts ports;
 };
 std::optional<MadePorts> Made;
@@ -49,31 +67,6 @@ std::optional<MadePorts> Made;
 
 const ModulePorts& Ports() { return Made.value().ports; }
 
-void WireSubsystems(const PortReplacements& replaced) {
-    Made.emplace(replaced);
-    SetAddOnLibraryLoader(LoadAddOnLibraries);
-    // Each element kind's own step of the model update, under its kind.
-    RegisterModelUpdateStep(ElemKind_Section, TagNewRoadSections);
-    RegisterModelUpdateStep(ElemKind_Contour, RefreshCopiedContourLines);
-    RegisterModelUpdateStep(ElemKind_Building, RefreshNewBuildings);
-    RegisterModelUpdateStep(ElemKind_Basin, RefreshBasinTerrainCuts);
-    RegisterModelUpdateStep(ElemKind_ColouredArea, RefreshNewColouredAreas);
-    RegisterModelUpdateStep(ElemKind_Wall, RefreshNewWalls);
-    RegisterModelUpdateStep(ElemKind_RetainingWall, RefreshNewRetainingWalls);
-    RegisterModelUpdateStep(ElemKind_Bridge, RefreshBridgeTerrainCuts);
-    RegisterModelUpdateStep(ElemKind_Terrain, [](const ModelUpdateEvent& event) {
-        return KeepTerrainObjectsInStep(Ports().elementEditor, event);
-    });
-    RegisterModelUpdateStep(ElemKind_Point, KeepPointsInStep);
-    RegisterModelUpdateStep(ElemKind_Constraint, KeepConstraintsOnTheirPoints);
-    ResetUpkeepHooks();
-    WiredUpkeepHooks().checkAddOnLibraryFolders = CheckAddOnLibraryFolders;
-    WiredUpkeepHooks().runContourLines = [](const API_Element& terrain) { RunContourLines(terrain, nullptr); };
-}
+void WireSubsystems(const PortReplacements& replaced) { Made.emplace(replaced); }
 
-void UnwireSubsystems() {
-    SetAddOnLibraryLoader(nullptr);
-    ResetModelUpdateSteps();
-    ResetUpkeepHooks();
-    Made.reset();
-}
+void UnwireSubsystems() { Made.reset(); }

@@ -1,17 +1,18 @@
 #pragma once
-// The composition root: lower subsystems that must reach a higher one declare a port (shell/ModulePorts.hpp) or a
-// hook; the shell makes the ports and hands each hook its function when the module starts, and takes them back at
-// release.
+// The composition root: lower subsystems that must reach a higher one declare a port (shell/ModulePorts.hpp); the
+// shell makes the ports when the module starts and drops them at release.
 
+class ContourLineRefresh;
 class TerrainInputDialogs;
 
-// A port the caller makes itself instead of the shell's own (a test that watches the point input's palette).
+// Ports the caller makes itself instead of the shell's own (a test that watches the point input's palette, or
+// the contour lines the upkeep asks for).
 struct PortReplacements {
     TerrainInputDialogs* terrainInputDialogs = nullptr;
+    ContourLineRefresh* contourLineRefresh = nullptr;
 };
 
-// Makes the ports and sets every hook: the add-on libraries for the library lookup, the curve segmentation dialog
-// for the curve division, the element kinds' steps for the model update, the upkeep passes' higher steps.
+// Makes the ports and the model update's steps.
 void WireSubsystems(const PortReplacements& replaced = {});
-// Drops the ports and clears every hook again (the module may be unloaded after this).
+// Drops them again (the module may be unloaded after this).
 void UnwireSubsystems();

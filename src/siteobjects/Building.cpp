@@ -230,8 +230,8 @@ int32_t BuildingCls::Modify(SiteObjectDialogs& dialogs, const QV_List<API_Elemen
             MakeWindowDatabaseCurrent(APIWind_3DModelID);
             ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
         }
-        if (RunSettingsDialog(dialogs, SettingsMode::EditSelected, &lowestLevel, &levelDifference, false, true,
-                              list.GetCount() >= 2, unlinked != 0) != 0)
+        if (RunSettingsDialog(dialogs, SettingsMode::Editing(buildings.GetCount()), &lowestLevel, &levelDifference,
+                              false, true, list.GetCount() >= 2, unlinked != 0) != 0)
             return true;
         if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
         return ApplyToObjects(list);

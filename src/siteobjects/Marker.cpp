@@ -13,7 +13,6 @@
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
-#include "foundation/ModalDialog.hpp"
 #include "foundation/PointInput.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "geometry/OutlineSegmentAtPoint.hpp"
@@ -283,8 +282,8 @@ int32_t MarkerCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_
                                   const QV_List<API_Element>& pointMarkers) {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     if (!LoadFromSelection(levelMarkers, pointMarkers)) return ErrModifying;
-    if (RunSettingsDialog(dialogs, SettingsMode::EditSelected, false, true,
-                          levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) != 0)
+    if (RunSettingsDialog(dialogs, SettingsMode::Editing(levelMarkers.GetCount() + pointMarkers.GetCount()), false,
+                          true, levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) != 0)
         return 0;
     QV_List<API_Element> levels = levelMarkers, points = pointMarkers;
     return RunEarthworkCommand([&] { return ApplyToSelection(levels, points); }) ? 0 : ErrModifying;
@@ -371,7 +370,6 @@ void RunMarker(Settings& settings, SiteObjectDialogs& dialogs) {
                 : ErrNoConditions;
         } else {
             settings.editedCount = levels.GetCount() + points.GetCount();
-            EditedEntityCount = settings.editedCount;
             code = cls.ModifySelected(dialogs, levels, points);
         }
     }

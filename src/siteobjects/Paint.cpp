@@ -2,6 +2,7 @@
 
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/AddOnObjects.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LibPartViews.hpp"
@@ -253,7 +254,8 @@ bool PaintCls::UpdateExistingObject() {
     return ok;
 }
 
-int32_t PaintCls::Create(SiteObjectDialogs& dialogs, const QV_List<API_Element>& selected, const API_Element& terrain) {
+int32_t PaintCls::Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contours, const QV_List<API_Element>& selected,
+                         const API_Element& terrain) {
     elements = selected;
     earlierObject.Clear();
     if (!FindPart(libPartIndex)) return 0;
@@ -269,7 +271,7 @@ int32_t PaintCls::Create(SiteObjectDialogs& dialogs, const QV_List<API_Element>&
     GlobalSettings.SetDouble(GeneralKind, ValueField, lastValue);
     if (earlierObject.IsEmpty()) {
         if (CreateLibPartObject(0, 0, 0, nullptr, nullptr) == 0) return ErrModifying;
-        RunContourLinesOf(element);
+        contours.RefreshContourLines(element);
     } else if (!RunEarthworkCommand([&] { return UpdateExistingObject(); })) {
         return ErrModifying;
     }
@@ -328,7 +330,7 @@ int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_E
     }
     const int32_t none = 0;
     const bool single = objects.GetCount() == 1;
-    if (RunSettingsDialog(dialogs, SettingsMode::EditSelected, single, single ? &none : nullptr) != 0) {
+    if (RunSettingsDialog(dialogs, SettingsMode::Editing(objects.GetCount()), single, single ? &none : nullptr) != 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }
@@ -340,7 +342,7 @@ int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_E
     return 0;
 }
 
-int32_t PaintCls::Rebuild(const API_Element& object) {
+int32_t PaintCls::Rebuild(ContourLineRefresh& contours, const API_Element& object) {
     const bool was3D = IsCurrentWindow3D();
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     PaintLP view(ElemKind_ColouredArea);
@@ -349,7 +351,7 @@ int32_t PaintCls::Rebuild(const API_Element& object) {
     const bool ok = BaseLP::AttachToElement(view, ElemKind_ColouredArea, object, terrainGuid, true) &&
         ReadTerrainByGuid(terrainGuid, terrain) && SetCurrentStory(terrain.header.floorInd) &&
         ReadElement(terrain, true);
-    if (ok) RunContourLinesOf(element);
+    if (ok) contours.RefreshContourLines(element);
     if (was3D) Ensure3DWindow(false);
     return ok ? 0 : ErrModifying;
 }

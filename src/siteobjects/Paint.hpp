@@ -25,6 +25,7 @@ struct PaintDialogState {
     QV_List<uint8_t> markers;  // out: one per row
 };
 
+class ContourLineRefresh;
 class SiteObjectDialogs;
 
 class PaintCls : public BaseCls {
@@ -32,11 +33,12 @@ public:
     PaintCls();
 
     // Each answers the code for ShowErrorMessage (0: nothing to show); they ask the user through `dialogs`.
-    int32_t Create(SiteObjectDialogs& dialogs, const QV_List<API_Element>& elements, const API_Element& terrain);
+    int32_t Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contours, const QV_List<API_Element>& elements,
+                   const API_Element& terrain);
     int32_t EditSettings(SiteObjectDialogs& dialogs);
     int32_t ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& objects);
     // The terrain's contour lines made again ("Data update").
-    int32_t Rebuild(const API_Element& object);
+    int32_t Rebuild(ContourLineRefresh& contours, const API_Element& object);
     // Model-update hook: a user's edit of a coloured-area object keeps it observed and its terrain readable.
     static int32_t OnElementEvent(int32_t mode, const QV_List<API_Elem_Head>& heads);
 

@@ -126,7 +126,7 @@ bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
 
 bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& trees) {
     TreeChanged.Clear();
-    if (trees.GetCount() == 0 || EditTreeSettings(dialogs, SettingsMode::EditSelected) != 0) return true;
+    if (trees.GetCount() == 0 || EditTreeSettings(dialogs, SettingsMode::Editing(trees.GetCount())) != 0) return true;
     bool allGrown = true;
     for (int32_t i = 0; i < trees.GetCount(); ++i) {
         API_Element element = trees[i];

@@ -143,7 +143,7 @@ int32_t WallCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_El
         if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
         return ErrModifying;
     }
-    if (RunSettingsDialog(dialogs, SettingsMode::EditSelected) != 0) {
+    if (RunSettingsDialog(dialogs, SettingsMode::Editing(walls.GetCount())) != 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }

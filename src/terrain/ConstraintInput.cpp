@@ -200,7 +200,7 @@ int32_t ConstraintInput::Modify(const QV_List<API_Element>& constraints) {
     settings.layer = first.header.layer;
     settings.lineType = first.line.ltypeInd;
     settings.pen = penType ? first.line.pen : 0;
-    if (EditSettings(SettingsMode::EditSelected) != 0) return 0;
+    if (EditSettings(SettingsMode::Editing(constraints.GetCount())) != 0) return 0;
     if (changed[0] == 0 && changed[1] == 0 && changed[2] == 0) return 0;
     ACAPI_Element_DeselectAll();
     API_Element mask;

@@ -12,7 +12,6 @@
 #include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
-#include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "settings/ElementSections.hpp"
 #include "settings/Settings.hpp"
@@ -153,8 +152,8 @@ int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Ele
     if (!CollectLinkedObjects(any) || !ReadObjectSettings(shows, false, unused)) return ErrModifying;
 
     GlobalSettings.editedCount = linked.GetCount();
-    EditedEntityCount = linked.GetCount();
-    if (!RunSettingsDialog(dialogs, !any || !shows, any ? SettingsMode::EditSelected : SettingsMode::NewElement))
+    if (!RunSettingsDialog(dialogs, !any || !shows,
+                           any ? SettingsMode::Editing(linked.GetCount()) : SettingsMode::NewElement))
         return 0;
     GlobalSettings.contour = settings;
 

@@ -177,7 +177,7 @@ int32_t ContourLineCls::SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV
         altitude.constraintLineType = c.line.ltypeInd;
         altitude.constraintPen = HasPen(c.header.typeID) ? PenOf(c) : 0;
     }
-    if (EditAltitude(dialogs, SettingsMode::EditSelected)) return 0;
+    if (EditAltitude(dialogs, SettingsMode::Editing(points.GetCount() + constraints.GetCount()))) return 0;
     ACAPI_Element_DeselectAll();
     bool any = false;
     for (uint8_t f : apply) any = any || f != 0;

@@ -370,7 +370,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
 int32_t OutlineData::CommandModify(const API_Elem_Head& outline) {
     head = outline;
     ReadSettingsFromElement(outline);
-    if (RunSettingsDialog(false, true, SettingsMode::EditSelected) != 0) return 0;
+    if (RunSettingsDialog(false, true, SettingsMode::Editing(1)) != 0) return 0;
     API_Element e;
     QV_List<API_Coord> coords;
     if (!ReadElement(outline, e) || !ReadElementMemoCoords2D(e, coords)) return 43;

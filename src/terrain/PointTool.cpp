@@ -283,7 +283,7 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
     settings.codeNumber = record.Number;
     settings.value = record.Value;
     settings.text = record.Note;
-    if (EditSettings(SettingsMode::EditSelected) != 0) return 0;
+    if (EditSettings(SettingsMode::Editing(points.GetCount())) != 0) return 0;
 
     const bool ok = RunExternalCommand([&] {
         ACAPI_Element_DeselectAll();

@@ -8,7 +8,6 @@
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
-#include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "geometry/PolygonInclination.hpp"
 #include "geometry/project/ElementModelRead.hpp"
@@ -111,7 +110,6 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
     const bool from3D = IsCurrentWindow3D();
     if (from3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
     GlobalSettings.editedCount = objects.GetCount();
-    EditedEntityCount = objects.GetCount();
     int32_t result = 0;
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         settings.Reset();
@@ -131,7 +129,7 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
             }
             settings.layer = uint16_t(objects[0].header.layer);
         }
-        if (!RunDialog(dialogs, SettingsMode::EditSelected)) return NoError;
+        if (!RunDialog(dialogs, SettingsMode::Editing(objects.GetCount()))) return NoError;
         // The objects changed before a failed one stay changed.
         if (!UpdateSelectedObjects(objects)) result = ErrModifying;
         return NoError;

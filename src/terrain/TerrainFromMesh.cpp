@@ -3,13 +3,13 @@
 #include "elements/AddOnObjects.hpp"
 #include "elements/BaseCls.hpp"
 #include "elements/BaseLP.hpp"
+#include "elements/ContourLineRefresh.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LayerHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/ObjectSets.hpp"
-#include "elements/UpkeepHooks.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ElemNeig.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -199,7 +199,7 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, 
     return 0;
 }
 
-int32_t RebuildTerrain(const QV_List<API_Element>& meshes) {
+int32_t RebuildTerrain(ContourLineRefresh& contours, const QV_List<API_Element>& meshes) {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     bool ok = false;
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
@@ -217,7 +217,7 @@ int32_t RebuildTerrain(const QV_List<API_Element>& meshes) {
         return NoError;
     });
     if (ok)
-        for (int32_t i = 0; i < meshes.GetCount(); ++i) WiredUpkeepHooks().runContourLines(meshes[i]);
+        for (int32_t i = 0; i < meshes.GetCount(); ++i) contours.RefreshContourLines(meshes[i]);
     ACAPI_Automate(APIDo_RebuildID);
     return ok ? 0 : ErrModifying;
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+class ContourLineRefresh;
 class ElementEditor;
 class TerrainDialogs;
 
@@ -28,8 +29,9 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& mesh, b
 bool RefreshLinkedObjects(const QV_List<API_Element>& meshes, const QV_List<bool>& changed);
 
 // "Data update": the skirt rule on every terrain mesh and their linked objects refreshed in one undoable command,
-// then their contour lines regenerated. 0; 42 when the floor plan cannot be brought to front; 43 on failure.
-int32_t RebuildTerrain(const QV_List<API_Element>& meshes);
+// then their contour lines regenerated through `contours`. 0; 42 when the floor plan cannot be brought to front; 43
+// on failure.
+int32_t RebuildTerrain(ContourLineRefresh& contours, const QV_List<API_Element>& meshes);
 
 // The terrain's handler of the model update (1 new, 2 copy, 3 change, 4 edit, 5 delete) over the pending
 // elements and, for changes and edits, the elements as they were; the linked objects follow a lifted or dragged

@@ -23,6 +23,7 @@ void TerrainDialogBlock::Reset() {
     layoutSwitch = 0;
     savedX = savedY = 0;
     mode = -1;
+    editedCount = 0;
     value = -1;
     work.Reset();
     std::memset(changed, 0, sizeof changed);
@@ -81,8 +82,9 @@ bool MeshHeightRange(const API_Element& mesh, double& lowest, double& highest) {
 }  // namespace
 
 int32_t RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode, int32_t locatorIndex,
-                           double* verticalOffset, TerrainContourContext* context) {
+                           double* verticalOffset, TerrainContourContext* context, int32_t editedCount) {
     TerrainDialogBlock first, second;
+    first.editedCount = second.editedCount = editedCount;
     if (verticalOffset != nullptr) *verticalOffset = 0.0;
     const bool withContext = context != nullptr && mode >= TerrainMode_New;
     ContourLineSettings contour =
@@ -187,7 +189,7 @@ int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours
 
     FillFromTerrainMesh(record, meshes);
     const int16_t mode = context.linked ? TerrainMode_EditWithContours : TerrainMode_Edit;
-    if (RunTerrainSettings(dialogs, record, mode, -1, nullptr, &context) != 0) {
+    if (RunTerrainSettings(dialogs, record, mode, -1, nullptr, &context, meshes.GetCount()) != 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }

@@ -33,7 +33,8 @@ struct TerrainDialogBlock {
     uint8_t layoutSwitch;  // the layout closed because the user asked for the other one
     uint16_t savedX, savedY;
     int16_t mode;
-    int32_t value;  // the owner's value (the coordinate locator's library index), passed through
+    int32_t editedCount;  // the terrains edited together (modes 2 and 3), for the mode header
+    int32_t value;        // the owner's value (the coordinate locator's library index), passed through
     TerrainSettings work;
     uint8_t changed[TerrainFieldCount];
     TerrainSettings* record;
@@ -59,9 +60,10 @@ struct TerrainContourContext {
 
 // One run of the dialog over the record's settings: 0 accepted (fields, name and changed flags in the record,
 // the vertical offset in `verticalOffset` when given, the contour edits in the global contour settings and the
-// context), 1 cancelled (nothing changed). `context` is needed in modes 1 to 3.
+// context), 1 cancelled (nothing changed). `context` is needed in modes 1 to 3; `editedCount` is the number of
+// terrains edited together (modes 2 and 3).
 int32_t RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode, int32_t locatorIndex,
-                           double* verticalOffset, TerrainContourContext* context);
+                           double* verticalOffset, TerrainContourContext* context, int32_t editedCount = 0);
 
 // "Terrain" with neither a terrain nor an outline in the project: the defaults, stored on OK.
 void BuildTerrainWithoutSelection(TerrainDialogs& dialogs, TerrainRecord& record);

@@ -62,10 +62,9 @@ TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches)
 
 TEST_F(CameraDialogsTest, TheHeaderShowsWhatTheOwnerAsksFor) {
     LanguageIndex = LanguageEnglish;
-    EditedEntityCount = 2;
     const std::pair<SettingsMode, std::string> cases[] = {{SettingsMode::ToolDefaults, "Default"},
                                                           {SettingsMode::NewElement, "Creation"},
-                                                          {SettingsMode::EditSelected, "Editing 2 entities"}};
+                                                          {SettingsMode::Editing(2), "Editing 2 entities"}};
     for (const auto& [mode, expected] : cases) {
         DGDriver::Reset();
         double distance = 5.0;
@@ -76,5 +75,4 @@ TEST_F(CameraDialogsTest, TheHeaderShowsWhatTheOwnerAsksFor) {
             if (i.id == 3) header = i.text;
         EXPECT_EQ(header, expected);
     }
-    EditedEntityCount = 0;
 }

@@ -27,7 +27,6 @@ protected:
         EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
         EXPECT_TRUE(DGDriver::UnusedActions().empty());
         DGDriver::Reset();
-        EditedEntityCount = 0;
         ProjectHostTest::TearDown();
     }
     std::string ItemText(int16_t dialog, int16_t item) const {
@@ -44,11 +43,10 @@ protected:
 
 TEST_F(ToolDialogsTest, TheTerrainsRangeReachesTheRecordOnlyWhenOneObjectIsEdited) {
     for (int32_t objects : {3, 1}) {
-        EditedEntityCount = objects;
         ContourLineSettings record = contour;
         DGDriver::QueueSetLong(32549, 17, 8);
         DGDriver::QueueClick(32549, 1);
-        ASSERT_TRUE(RunContourLineSettingsDialog(record, changed, 100.0, 108.0, true, SettingsMode::EditSelected));
+        ASSERT_TRUE(RunContourLineSettingsDialog(record, changed, 100.0, 108.0, true, SettingsMode::Editing(objects)));
         EXPECT_EQ(ItemText(32549, 6), "Terrain min: 100     max: 108");
         EXPECT_EQ(record.secondPen, 8);
         EXPECT_EQ(changed[5], 1);
@@ -63,12 +61,11 @@ TEST_F(ToolDialogsTest, TheTerrainsRangeReachesTheRecordOnlyWhenOneObjectIsEdite
 }
 
 TEST_F(ToolDialogsTest, AltitudesKeepTheirOrderAndEditsCarryAcrossTheLayouts) {
-    EditedEntityCount = 1;
     DGDriver::QueueSetDouble(32549, 10, 107.0);  // above the final altitude: the two swap
     DGDriver::QueueClick(32549, 36);
     DGDriver::QueueClick(32506, 26);  // the third view switch, shown only in the second layout
     DGDriver::QueueClick(32506, 1);
-    ASSERT_TRUE(RunContourLineSettingsDialog(contour, changed, 100.0, 108.0, false, SettingsMode::EditSelected));
+    ASSERT_TRUE(RunContourLineSettingsDialog(contour, changed, 100.0, 108.0, false, SettingsMode::Editing(1)));
     EXPECT_EQ(contour.firstAltitude, 105.0);
     EXPECT_EQ(contour.lastAltitude, 107.0);
     EXPECT_EQ(contour.showSection, 1);

@@ -98,7 +98,6 @@ protected:
 };
 
 TEST_F(SettingsFrameTest, EditsOnBothLayoutsAreStoredAndFlaggedOnOK) {
-    EditedEntityCount = 3;
     const RoadData before = road;
     DGDriver::QueueSetLong(32554, 11, 12);
     DGDriver::QueueSetText(32554, 43, "Main road");
@@ -107,7 +106,7 @@ TEST_F(SettingsFrameTest, EditsOnBothLayoutsAreStoredAndFlaggedOnOK) {
     DGDriver::QueueSetLong(32504, 40, 7);  // shown only in the second layout
     DGDriver::QueueSetDouble(32504, 22, 2.5);
     DGDriver::QueueClick(32504, 1);
-    ASSERT_TRUE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::EditSelected));
+    ASSERT_TRUE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::Editing(3)));
 
     EXPECT_EQ(ItemText(32554, 3), "Editing 3 entities");
     EXPECT_EQ(road.resolution, 12);
@@ -150,8 +149,8 @@ TEST_F(SettingsFrameTest, OKWaitsForALayerTheToolMayUse) {
     EXPECT_EQ(LayerFlagsOf(road.layer), 0u);
     EXPECT_EQ(ItemText(32554, 3), "Default");
     EXPECT_EQ(FlagCount(), 0);
-    EXPECT_EQ(SettingsModeHeader(SettingsMode::NewElement, 1).ToStdString(Encoding_UTF8), "Creation");
-    EXPECT_EQ(SettingsModeHeader(SettingsMode::EditSelected, 1).ToStdString(Encoding_UTF8), "Editing 1 entities");
+    EXPECT_EQ(SettingsModeHeader(SettingsMode::NewElement).ToStdString(Encoding_UTF8), "Creation");
+    EXPECT_EQ(SettingsModeHeader(SettingsMode::Editing(1)).ToStdString(Encoding_UTF8), "Editing 1 entities");
 }
 
 TEST_F(SettingsFrameTest, TheSecondLayoutDrawsTheDialogPictureOverItsPictureItem) {

@@ -1,6 +1,7 @@
 // The plateau tool on the in-process stand-in host over the add-on's library: plateaus on hatches over a terrain on
 // the plane z = 100 + 0.1x + 0.05y, their three linked objects, the slope line of a sloped one, failures that leave
 // no part of a plateau, mass edits and the rebuild of a moved, rotated and mirrored object.
+#include "FakeContourLineRefresh.hpp"
 #include "FakeEarthworkDialogs.hpp"
 #include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
@@ -110,6 +111,7 @@ protected:
     API_Element terrain = {};
     int hatches = 0;
     FakeEarthworkDialogs dialogs;
+    FakeContourLineRefresh contours;
 };
 
 TEST_F(PlateauToolTest, RowsCarryThePlanesHeightsAndTheObjectsAreLinked) {
@@ -123,7 +125,7 @@ TEST_F(PlateauToolTest, RowsCarryThePlanesHeightsAndTheObjectsAreLinked) {
         const size_t before = Plateaus().size();
         {
             DiggingCls cls;
-            ASSERT_EQ(cls.CreateFromPolygon(dialogs, Hatch(corners), terrain), 0) << run;
+            ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, Hatch(corners), terrain), 0) << run;
         }
         std::vector<Plateau> all = Plateaus();
         ASSERT_EQ(all.size(), before + 3);
@@ -201,7 +203,7 @@ TEST_F(PlateauToolTest, ASlopedPlateauTakesItsDirectionAndOriginFromTheLine) {
     host->Input().QueuePoint(30, 25);
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.CreateFromPolygon(dialogs, hatch, terrain), 0);
+        EXPECT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, terrain), 0);
     }
     EXPECT_TRUE(Plateaus().empty());
     EXPECT_EQ(GlobalSettings.plateau.sloped, 1);
@@ -209,7 +211,7 @@ TEST_F(PlateauToolTest, ASlopedPlateauTakesItsDirectionAndOriginFromTheLine) {
     ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.CreateFromPolygon(dialogs, hatch, terrain), 28);
+        EXPECT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, terrain), 28);
     }
     host->ClearFailures();
     EXPECT_TRUE(Plateaus().empty());
@@ -218,7 +220,7 @@ TEST_F(PlateauToolTest, ASlopedPlateauTakesItsDirectionAndOriginFromTheLine) {
     host->Input().QueuePoint(30, 15);
     {
         DiggingCls cls;
-        ASSERT_EQ(cls.CreateFromPolygon(dialogs, hatch, terrain), 0);
+        ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, terrain), 0);
     }
     const std::vector<Plateau> all = Plateaus();
     ASSERT_EQ(all.size(), 3u);
@@ -236,7 +238,7 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
     Dialog.confirms = false;
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.CreateFromPolygon(dialogs, hatch, terrain), 0);
+        EXPECT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, terrain), 0);
     }
     EXPECT_TRUE(Plateaus().empty());
     Dialog.confirms = true;
@@ -272,7 +274,7 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
     list.Insert(Hatch({{120, 20, 0}, {140, 20, 0}, {140, 40, 0}}));
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.Create(dialogs, list, terrain), 43);
+        EXPECT_EQ(cls.Create(dialogs, contours, list, terrain), 43);
     }
     const std::vector<Plateau> left = Plateaus();
     ASSERT_EQ(left.size(), 3u);
@@ -294,7 +296,7 @@ TEST_F(PlateauToolTest, ANegativeLevelAboveTheSkirtLiftsIt) {
         ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
         Dialog.edit = [&](PlateauSettings& r) { r.level = c.level; };
         DiggingCls cls;
-        ASSERT_EQ(cls.CreateFromPolygon(dialogs, hatch, Get(terrain.header.guid)), 0);
+        ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, Get(terrain.header.guid)), 0);
         EXPECT_EQ(Get(terrain.header.guid).mesh.skirtLevel, c.want) << c.skirt << " " << c.level;
         EXPECT_EQ(Get(terrain.header.guid).mesh.level, -4.0) << c.skirt << " " << c.level;
         const std::vector<Plateau> all = Plateaus();
@@ -308,9 +310,9 @@ TEST_F(PlateauToolTest, AMassEditWritesTheChangedFieldsAndTheFirstNameOnAll) {
         GlobalSettings.plateau.name = QV_String(name);
         DiggingCls cls;
         const double x = std::string(name) == "FIRST" ? 20.0 : 100.0;
-        ASSERT_EQ(
-            cls.CreateFromPolygon(dialogs, Hatch({{x, 20, 0}, {x + 30, 20, 0}, {x + 30, 50, 0}, {x, 50, 0}}), terrain),
-            0);
+        ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours,
+                                        Hatch({{x, 20, 0}, {x + 30, 20, 0}, {x + 30, 50, 0}, {x, 50, 0}}), terrain),
+                  0);
     }
     const std::vector<Plateau> all = Plateaus();
     QV_List<API_Element> picked;
@@ -348,7 +350,8 @@ TEST_F(PlateauToolTest, AMassEditWritesTheChangedFieldsAndTheFirstNameOnAll) {
 TEST_F(PlateauToolTest, ARebuildMeasuresTheTerrainListsFromTheFirstRowInTheWorld) {
     {
         DiggingCls cls;
-        ASSERT_EQ(cls.CreateFromPolygon(dialogs, Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}}), terrain),
+        ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}}),
+                                        terrain),
                   0);
     }
     API_Element result = ResultOf(Plateaus(), 0);
@@ -377,7 +380,7 @@ TEST_F(PlateauToolTest, ARebuildMeasuresTheTerrainListsFromTheFirstRowInTheWorld
     ACAPI_DisposeElemMemoHdls(&memo);
     {
         DiggingCls cls;
-        ASSERT_EQ(cls.Rebuild(result), 0);
+        ASSERT_EQ(cls.Rebuild(contours, result), 0);
     }
     // Mirror first (1, 0) -> (-1, 0), then a quarter turn -> (0, -1), then the position.
     const double ox = 30.0, oy = 24.0;

@@ -1,6 +1,7 @@
 // The railway tool through its settings dialog on the in-process stand-in host: three linked "VY_RAILWAY"
 // objects with their tracks, the gauge and tie spacing never taken from a disabled item, and edits of several
 // railways that keep each one's own track data.
+#include "FakeContourLineRefresh.hpp"
 #include "GridTerrain.hpp"
 #include "ScriptedToolTest.hpp"
 
@@ -41,13 +42,14 @@ protected:
     const DGDriver::ItemState* Item(int16_t item) const { return Item(32580, item); }
     API_Element terrain = {};
     EarthworkDialogBoxes dialogs;
+    FakeContourLineRefresh contours;
 };
 
 TEST_F(RailwayToolTest, TwoTracksAlongAPolylineOnThePlane) {
     DGDriver::QueueClick(32580, 2);
     {
         RailwayCls railway;
-        EXPECT_EQ(railway.CreateAlongPolyline(dialogs, Polyline(50), terrain), 0);
+        EXPECT_EQ(railway.CreateAlongPolyline(dialogs, contours, Polyline(50), terrain), 0);
     }
     EXPECT_TRUE(Railways().empty());
 
@@ -55,7 +57,7 @@ TEST_F(RailwayToolTest, TwoTracksAlongAPolylineOnThePlane) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls railway;
-        ASSERT_EQ(railway.CreateAlongPolyline(dialogs, Polyline(60), terrain), 0);
+        ASSERT_EQ(railway.CreateAlongPolyline(dialogs, contours, Polyline(60), terrain), 0);
     }
     const std::vector<API_Element> made = Railways();
     ASSERT_EQ(made.size(), 3u);
@@ -101,8 +103,8 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls a, b;
-        ASSERT_EQ(a.CreateAlongPolyline(dialogs, Polyline(40), terrain), 0);
-        ASSERT_EQ(b.CreateAlongPolyline(dialogs, Polyline(90), terrain), 0);
+        ASSERT_EQ(a.CreateAlongPolyline(dialogs, contours, Polyline(40), terrain), 0);
+        ASSERT_EQ(b.CreateAlongPolyline(dialogs, contours, Polyline(90), terrain), 0);
     }
     const std::vector<API_Element> all = Railways();
     ASSERT_EQ(all.size(), 6u);

@@ -1,6 +1,7 @@
 // The retaining-wall tool on the in-process stand-in host over the add-on's library: walls on two planes that
 // meet at a ridge x = 50 (z = 100 + 0.2 min(x, 100 - x)), their faces checked against the path and the planes,
 // the rebuild of unchanged, rotated and broken walls, obstacles of a rotated and mirrored road, and failures.
+#include "FakeContourLineRefresh.hpp"
 #include "FakeEarthworkDialogs.hpp"
 #include "LibraryHost.hpp"
 
@@ -121,6 +122,7 @@ protected:
     API_Element terrain = {};
     int paths = 0;
     FakeEarthworkDialogs dialogs;
+    FakeContourLineRefresh contours;
 };
 
 TEST_F(RetainingWallTest, FacesStandOnTheClickedSideSplitAtTheRidgeWithTheTerrainsHeights) {
@@ -180,7 +182,7 @@ TEST_F(RetainingWallTest, RebuildKeepsAnUnchangedWallChordsArcsAndFollowsARotate
     for (const API_Element& wall : walls) {
         const Faces before = Read(wall);
         ObstacleCls cls;
-        ASSERT_EQ(cls.Rebuild(wall), 0);
+        ASSERT_EQ(cls.Rebuild(contours, wall), 0);
         const Faces after = Read(wall);
         EXPECT_TRUE(Linked(wall));
         // The rebuild writes the far face on the left whichever side the wall stands on.
@@ -213,12 +215,12 @@ TEST_F(RetainingWallTest, RebuildKeepsAnUnchangedWallChordsArcsAndFollowsARotate
               }),
               NoError);
     ObstacleCls first;
-    ASSERT_EQ(first.Rebuild(arcWall), 0);
+    ASSERT_EQ(first.Rebuild(contours, arcWall), 0);
     const Faces chorded = Read(arcWall);
     // Kept as one arc the face would have three vertices.
     EXPECT_GE(chorded.right.GetCount(), 7);
     ObstacleCls second;
-    ASSERT_EQ(second.Rebuild(arcWall), 0);
+    ASSERT_EQ(second.Rebuild(contours, arcWall), 0);
     const Faces again = Read(arcWall);
     ExpectSame(again.right, chorded.right);
     // Its ends stand 0.001 off the ends of the first and last chords, inside the circle through the points: the
@@ -238,7 +240,7 @@ TEST_F(RetainingWallTest, RebuildKeepsAnUnchangedWallChordsArcsAndFollowsARotate
     std::memset(&mask.object.angle, 0xFF, sizeof mask.object.angle);
     ASSERT_EQ(Command([&] { return ChangeElement(&turned, nullptr, &mask); }), NoError);
     ObstacleCls cls;
-    ASSERT_EQ(cls.Rebuild(turned), 0);
+    ASSERT_EQ(cls.Rebuild(contours, turned), 0);
     const Faces f = Read(turned);
     EXPECT_EQ(f.element.object.angle, 0.0);
     // The slope now runs across the wall: the far face carries the heights of the near face opposite it.
@@ -291,7 +293,7 @@ TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
     std::memset(&mask.object.pos, 0xFF, sizeof mask.object.pos);
     ASSERT_EQ(Command([&] { return ChangeElement(&wall, nullptr, &mask); }), NoError);
     ObstacleCls rebuild;
-    EXPECT_EQ(rebuild.Rebuild(wall), 43);
+    EXPECT_EQ(rebuild.Rebuild(contours, wall), 43);
     EXPECT_TRUE(Linked(wall));
     // Back on the terrain, but its drawn path cut to one point or a garbled array: 43 again, still linked.
     wall.object.pos.x -= 500.0;
@@ -315,7 +317,7 @@ TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
                   }),
                   NoError);
         ObstacleCls broken;
-        EXPECT_EQ(broken.Rebuild(wall), 43) << cells;
+        EXPECT_EQ(broken.Rebuild(contours, wall), 43) << cells;
         EXPECT_TRUE(Linked(wall));
     }
 }
@@ -344,12 +346,12 @@ TEST_F(RetainingWallTest, ObstaclesOfARotatedMirroredRoadGrowAndShrink) {
               NoError);
     road = Get(road.header.guid);
     ObstacleCls none;
-    EXPECT_EQ(none.RemoveObstacle(road, ElemKind_Road), 37);
+    EXPECT_EQ(none.RemoveObstacle(contours, road, ElemKind_Road), 37);
 
     const auto along = [&](const std::vector<API_Coord3D>& path) {
         host->Input().QueuePoint(40, 90);
         ObstacleCls wall;
-        return wall.CreateAlongElement(dialogs, Polyline(path), road, ElemKind_Road, terrain);
+        return wall.CreateAlongElement(dialogs, contours, Polyline(path), road, ElemKind_Road, terrain);
     };
     // A road that cannot take the obstacle: 43, and no wall is left standing in its slopes.
     ASSERT_TRUE(host->FailCall("Element_ChangeParameters", -1, APIERR_GENERAL));
@@ -395,7 +397,7 @@ TEST_F(RetainingWallTest, ObstaclesOfARotatedMirroredRoadGrowAndShrink) {
     pick.partIndex = 4;
     host->Input().QueueClick(pick);
     ObstacleCls remover;
-    EXPECT_EQ(remover.RemoveObstacle(road, ElemKind_Road), 0);
+    EXPECT_EQ(remover.RemoveObstacle(contours, road, ElemKind_Road), 0);
     obstacles();
     ASSERT_EQ(counts.GetCount(), 1);
     EXPECT_EQ(counts[0], 3);
@@ -404,12 +406,12 @@ TEST_F(RetainingWallTest, ObstaclesOfARotatedMirroredRoadGrowAndShrink) {
     // A node past the last obstacle removes nothing; a cancelled pick neither.
     pick.partIndex = 9;
     host->Input().QueueClick(pick);
-    EXPECT_EQ(remover.RemoveObstacle(road, ElemKind_Road), 0);
+    EXPECT_EQ(remover.RemoveObstacle(contours, road, ElemKind_Road), 0);
     host->Input().QueueCancel();
-    EXPECT_EQ(remover.RemoveObstacle(road, ElemKind_Road), 0);
+    EXPECT_EQ(remover.RemoveObstacle(contours, road, ElemKind_Road), 0);
     // A pick the host fails is reported, the road put back as it was.
     ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
-    EXPECT_EQ(remover.RemoveObstacle(road, ElemKind_Road), 38);
+    EXPECT_EQ(remover.RemoveObstacle(contours, road, ElemKind_Road), 38);
     host->ClearFailures();
     EXPECT_EQ(Param(Get(road.header.guid), "cancella_obs"), 0.0);
     obstacles();

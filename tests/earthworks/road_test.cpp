@@ -1,6 +1,7 @@
 // The road tool on the in-process stand-in host over the add-on's library: roads along polylines on a terrain on
 // the plane z = 100 + 0.1x + 0.05y, their three linked objects, edges checked against the path and the plane,
 // failures that leave nothing behind, and edits that reach only the changed fields.
+#include "FakeContourLineRefresh.hpp"
 #include "FakeEarthworkDialogs.hpp"
 #include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
@@ -69,7 +70,7 @@ protected:
     int32_t Build(const API_Element& polyline, int16_t mode) {
         GlobalSettings.SetShort(0, 14, mode);
         RoadCls road;
-        return road.CreateAlongPolyline(dialogs, polyline, terrain);
+        return road.CreateAlongPolyline(dialogs, contours, polyline, terrain);
     }
     std::vector<RoadObject> Roads() {
         std::vector<RoadObject> out;
@@ -107,6 +108,7 @@ protected:
         return t.ToStdString();
     }
     FakeEarthworkDialogs dialogs;
+    FakeContourLineRefresh contours;
     API_Element terrain = {};
     int paths = 0;
 };
@@ -191,6 +193,9 @@ TEST_F(RoadToolTest, ThreeObjectsLinkedToTheTerrainAndToEachOther) {
     GS::Array<API_Guid> slabs;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_SlabID, &slabs), NoError);
     EXPECT_EQ(slabs.GetSize(), 0u);
+    // The changed terrain's contour lines are asked for once, through the port the road was handed.
+    ASSERT_EQ(contours.terrains.size(), 1u);
+    EXPECT_TRUE(contours.terrains[0] == terrain.header.guid);
 }
 
 TEST_F(RoadToolTest, FailuresPlaceNothing) {
@@ -212,6 +217,7 @@ TEST_F(RoadToolTest, FailuresPlaceNothing) {
     GS::Array<API_Guid> objects;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
     EXPECT_EQ(objects.GetSize(), 0u);
+    EXPECT_TRUE(contours.terrains.empty());  // no road: the terrain is as it was
 }
 
 // Without the add-on's library (the user does not name its folder), the road ends silently.
@@ -227,9 +233,10 @@ TEST_F(RoadWithoutLibraryTest, AMissingRoadPartPlacesNothing) {
     mesh.header.guid = g;
     ASSERT_EQ(ACAPI_Element_Get(&mesh), NoError);
     FakeEarthworkDialogs dialogs;
+    FakeContourLineRefresh contours;
     dialogs.road = FakeRoadDialog;
     RoadCls road;
-    EXPECT_EQ(road.CreateAlongPolyline(dialogs, path, mesh), 0);
+    EXPECT_EQ(road.CreateAlongPolyline(dialogs, contours, path, mesh), 0);
     GS::Array<API_Guid> objects;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
     EXPECT_EQ(objects.GetSize(), 0u);
@@ -244,14 +251,14 @@ TEST_F(RoadToolTest, ARoadOnAFillRunsBetweenThePickedSides) {
     // No click: the side input is cancelled and nothing is placed.
     {
         RoadCls road;
-        EXPECT_EQ(road.CreateOnFill(dialogs, fill, terrain), 0);
+        EXPECT_EQ(road.CreateOnFill(dialogs, contours, fill, terrain), 0);
     }
     EXPECT_TRUE(Roads().empty());
     host->Input().QueuePoint(100, 30);
     host->Input().QueuePoint(100, 60);
     {
         RoadCls road;
-        ASSERT_EQ(road.CreateOnFill(dialogs, fill, terrain), 0);
+        ASSERT_EQ(road.CreateOnFill(dialogs, contours, fill, terrain), 0);
     }
     const std::vector<RoadObject> made = Roads();
     ASSERT_EQ(made.size(), 3u);
@@ -361,7 +368,7 @@ TEST_F(RoadToolTest, ARebuildDrapesAgainOnACopyCarryingOnlyTheEarlierOperators) 
     ASSERT_EQ(Command([&] { return ACAPI_Element_Delete(partners); }), NoError);
     {
         RoadCls road;
-        ASSERT_EQ(road.RebuildFromObject(result), 0);
+        ASSERT_EQ(road.RebuildFromObject(contours, result), 0);
         // The terrain's operators reached the rebuild, the dead links of the deleted objects pruned.
         ASSERT_EQ(road.terrainOperators.GetSize(), 2u);
         EXPECT_EQ(road.terrainOperators[0], before);
@@ -377,7 +384,7 @@ TEST_F(RoadToolTest, ARebuildDrapesAgainOnACopyCarryingOnlyTheEarlierOperators) 
               NoError);
     {
         RoadCls road;
-        ASSERT_EQ(road.RebuildFromObject(result), 0);
+        ASSERT_EQ(road.RebuildFromObject(contours, result), 0);
     }
     const std::vector<RoadObject> rebuilt = Roads();
     ASSERT_EQ(rebuilt.size(), 1u);
@@ -406,7 +413,7 @@ TEST_F(RoadToolTest, ARebuildDrapesAgainOnACopyCarryingOnlyTheEarlierOperators) 
     ACAPI_DisposeElemMemoHdls(&memo);
     {
         RoadCls road;
-        EXPECT_EQ(road.RebuildFromObject(result), 43);
+        EXPECT_EQ(road.RebuildFromObject(contours, result), 43);
     }
     ASSERT_EQ(ACAPI_Element_GetElemList(API_MeshID, &meshes), NoError);
     EXPECT_EQ(meshes.GetSize(), 1u);

@@ -1,5 +1,6 @@
 // The road cross section on the in-process stand-in host: a road object made the object tool's default with the
 // section settings, the placed copy tagged with its road, and section objects told apart from roads.
+#include "FakeContourLineRefresh.hpp"
 #include "FakeEarthworkDialogs.hpp"
 #include "LibraryHost.hpp"
 
@@ -55,7 +56,7 @@ protected:
         ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{30, 40, 0}, {120, 60, 0}}, false, 1, "path", &path),
                   NoError);
         RoadCls road;
-        ASSERT_EQ(road.CreateAlongPolyline(dialogs, Get(path), Get(g)), 0);
+        ASSERT_EQ(road.CreateAlongPolyline(dialogs, contours, Get(path), Get(g)), 0);
         GS::Array<API_Guid> objects;
         ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
         ASSERT_EQ(objects.GetSize(), 3u);
@@ -125,6 +126,7 @@ protected:
         return n;
     }
     FakeEarthworkDialogs dialogs;
+    FakeContourLineRefresh contours;
     std::vector<API_Element> roads;
     API_Guid result = APINULLGuid;
 };
@@ -256,7 +258,7 @@ TEST_F(SectionTest, ARebuildCarriesTheSectionsEdgeHeightsIntoItsRoadFromAnyWindo
             w.typeID = APIWind_3DModelID;
             ASSERT_EQ(Db().ChangeWindow(w), NoError);
         }
-        ASSERT_EQ(section.Rebuild(dialogs, Get(placed.header.guid)), 0) << from3D;
+        ASSERT_EQ(section.Rebuild(dialogs, contours, Get(placed.header.guid)), 0) << from3D;
         EXPECT_EQ(Db().FrontWindowType(), from3D ? APIWind_3DModelID : APIWind_FloorPlanID);
         EXPECT_EQ(Db().CurrentDatabaseType(), from3D ? APIWind_3DModelID : APIWind_FloorPlanID);
         if (from3D) {
@@ -289,13 +291,13 @@ TEST_F(SectionTest, ASectionNamingNoRoadIsDeletedAndOneWhoseRoadIsGoneStays) {
                   return ElemUserData_RewriteRecord(none, ElemKind_Section, orphan.header) ? NoError : GSErrCode(-1);
               }),
               NoError);
-    EXPECT_EQ(section.Rebuild(dialogs, Get(orphan.header.guid)), 0);
+    EXPECT_EQ(section.Rebuild(dialogs, contours, Get(orphan.header.guid)), 0);
     EXPECT_EQ(Db().Find(orphan.header.guid), nullptr);
 
     GS::Array<API_Guid> all;
     for (const API_Element& r : roads) all.Push(r.header.guid);
     ASSERT_EQ(Command([&] { return ACAPI_Element_Delete(all); }), NoError);
-    EXPECT_EQ(section.Rebuild(dialogs, Get(kept.header.guid)), 43);
+    EXPECT_EQ(section.Rebuild(dialogs, contours, Get(kept.header.guid)), 43);
     EXPECT_NE(Db().Find(kept.header.guid), nullptr);
 }
 

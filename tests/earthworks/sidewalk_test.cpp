@@ -1,6 +1,7 @@
 // The sidewalk tool on the in-process stand-in host over the add-on's library: a sidewalk between two picked sides
 // of a hatch over a terrain on the plane z = 100 + 0.1x + 0.05y, its level cross-section, a data update that keeps
 // that profile (also on a moved, turned and mirrored object), failures that leave nothing, and edits together.
+#include "FakeContourLineRefresh.hpp"
 #include "FakeEarthworkDialogs.hpp"
 #include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
@@ -65,7 +66,7 @@ protected:
         host->Input().QueuePoint(100, 30);
         host->Input().QueuePoint(100, 60);
         SideWalkCls cls;
-        return cls.Create(dialogs, fill, terrain);
+        return cls.Create(dialogs, contours, fill, terrain);
     }
     std::vector<Sidewalk> Sidewalks() {
         std::vector<Sidewalk> out;
@@ -97,6 +98,7 @@ protected:
     }
     API_Element terrain = {}, fill = {};
     FakeEarthworkDialogs dialogs;
+    FakeContourLineRefresh contours;
 };
 
 TEST_F(SidewalkToolTest, TheFirstEdgeLiesOnTheTerrainAndTheSecondTakesItsHeights) {
@@ -128,7 +130,7 @@ TEST_F(SidewalkToolTest, ADataUpdateKeepsTheProfileAlsoOnAMovedTurnedMirroredObj
     const std::vector<Sidewalk> before = Sidewalks();
     {
         SideWalkCls cls;
-        ASSERT_EQ(cls.Update(Result()), 0);
+        ASSERT_EQ(cls.Update(contours, Result()), 0);
     }
     for (const Sidewalk& s : Sidewalks())
         for (int32_t k = 0; k < 2; ++k) {
@@ -149,7 +151,7 @@ TEST_F(SidewalkToolTest, ADataUpdateKeepsTheProfileAlsoOnAMovedTurnedMirroredObj
     result = Get(result.header.guid);
     {
         SideWalkCls cls;
-        ASSERT_EQ(cls.Update(result), 0);
+        ASSERT_EQ(cls.Update(contours, result), 0);
     }
     for (const Sidewalk& s : Sidewalks()) {
         if (s.role != "result") continue;
@@ -174,7 +176,7 @@ TEST_F(SidewalkToolTest, CancelsAndFailuresLeaveNothing) {
     // No side picked.
     {
         SideWalkCls cls;
-        EXPECT_EQ(cls.Create(dialogs, fill, terrain), 0);
+        EXPECT_EQ(cls.Create(dialogs, contours, fill, terrain), 0);
     }
     DialogConfirms = false;
     EXPECT_EQ(Build(), 0);
@@ -186,7 +188,7 @@ TEST_F(SidewalkToolTest, CancelsAndFailuresLeaveNothing) {
     host->Input().QueuePoint(100, 30);
     {
         SideWalkCls cls;
-        EXPECT_EQ(cls.Create(dialogs, fill, terrain), 0);
+        EXPECT_EQ(cls.Create(dialogs, contours, fill, terrain), 0);
     }
     host->Input().ClearQueue();
     EXPECT_TRUE(Sidewalks().empty());

@@ -4,7 +4,6 @@
 #include "ProjectHost.hpp"
 #include "DGDriver.hpp"
 #include "elements/ElemDataRecord.hpp"
-#include "elements/UpkeepHooks.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
 
@@ -16,12 +15,10 @@ class UpkeepTest : public ProjectHostTest {
 protected:
     void SetUp() override {
         ProjectHostTest::SetUp();
-        ResetUpkeepHooks();
         DGDriver::ClearQueueAndLog();
         savedLanguage = LanguageIndex;
     }
     void TearDown() override {
-        ResetUpkeepHooks();
         LanguageIndex = savedLanguage;
         ProjectHostTest::TearDown();
     }

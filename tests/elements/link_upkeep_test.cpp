@@ -1,9 +1,11 @@
 // The link upkeep pass on a project of an earlier release, run through the module's project-event handler: old
 // numeric links become GUID texts, contour lines get their rebuilt part name written back, and whatever cannot be
 // converted stays as it was.
+#include "FakeContourLineRefresh.hpp"
 #include "UpkeepFixture.hpp"
 #include "elements/LinkUpkeep.hpp"
 #include "shell/Notifications.hpp"
+#include "shell/Wiring.hpp"
 
 #include <string>
 #include <utility>
@@ -15,6 +17,17 @@ const std::string NullGuid = "00000000-0000-0000-0000-000000000000";
 
 class LinkUpkeepTest : public UpkeepTest {
 protected:
+    // The module started with a contour-line refresh that only notes the terrains it is asked for.
+    void SetUp() override {
+        UpkeepTest::SetUp();
+        PortReplacements replaced;
+        replaced.contourLineRefresh = &contours;
+        WireSubsystems(replaced);
+    }
+    void TearDown() override {
+        UnwireSubsystems();
+        UpkeepTest::TearDown();
+    }
     void Convert() { ASSERT_EQ(ProjectEventHandler(APINotify_ConvertOldIds, 0), NoError); }
 
     // A terrain with its older record "<id>_<serial>"; registered under its old identifier unless `id` is 0.
@@ -24,6 +37,8 @@ protected:
         if (id != 0) OldId(g, id);
         return g;
     }
+
+    FakeContourLineRefresh contours;
 };
 
 TEST_F(LinkUpkeepTest, LegacyLinksBecomeGuidsInOneUndoStep) {
@@ -56,9 +71,6 @@ TEST_F(LinkUpkeepTest, LegacyLinksBecomeGuidsInOneUndoStep) {
     const API_Guid fill = PlaceFill("outline");
     LegacyRecord(fill, '3');
 
-    std::vector<API_Guid> contoursRefreshed;
-    WiredUpkeepHooks().runContourLines = [&](const API_Element& t) { contoursRefreshed.push_back(t.header.guid); };
-
     const std::vector<API_Guid> all = {terrain, unknown, contour, stranger, road, lost, marker, fill};
     std::vector<std::string> before;
     for (const API_Guid& g : all) before.push_back(Record(g));
@@ -90,8 +102,8 @@ TEST_F(LinkUpkeepTest, LegacyLinksBecomeGuidsInOneUndoStep) {
     EXPECT_EQ(Record(fill), std::string(1, '3') + std::string(ElemDataRecordSize - 1, '\0'));
 
     // Only the converted terrain has contour lines to regenerate.
-    ASSERT_EQ(contoursRefreshed.size(), 1u);
-    EXPECT_TRUE(contoursRefreshed[0] == terrain);
+    ASSERT_EQ(contours.terrains.size(), 1u);
+    EXPECT_TRUE(contours.terrains[0] == terrain);
 
     // One undo gives the project back as it was saved.
     ASSERT_TRUE(Db().Undo());

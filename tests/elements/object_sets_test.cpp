@@ -131,7 +131,7 @@ TEST_F(ObjectSetsTest, OneSeriesOfElementEventsIsOneUndoStep) {
     const size_t steps = Db().UndoTexts().size();
     {
         ElementEvents::ModuleCall call(host->Events());
-        UpdateModelSeries(series);
+        UpdateModelSeries(series, FrameworkModelUpdateSteps());
     }
     EXPECT_EQ(Db().UndoTexts().size(), steps + 1);
     for (const PlacedSet* set : {&a, &b}) EXPECT_NEAR(Get(set->fill).object.pos.x, 40.0, 1e-12);

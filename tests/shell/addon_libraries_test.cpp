@@ -1,6 +1,7 @@
 // The add-on's library folder beside the module file: loaded once, a missing folder is no failure, libraries of
 // the same folder name give way to it; and the parameter count of the GIS subtype part.
 #include "InProcessHost.hpp"
+#include "foundation/AddOnLibraryFolder.hpp"
 #include "shell/AddOnLibraries.hpp"
 
 #include <filesystem>

@@ -56,7 +56,6 @@ protected:
         ProjectOffset.y = 22.0;
     }
     void TearDown() override {
-        SetAddOnLibraryLoader(nullptr);
         DGDriver::Reset();
         ProjectHostTest::TearDown();
     }
@@ -133,7 +132,6 @@ TEST_F(SosiImportCommandsTest, MissingPartsCancelsAndAFloorPlanOutOfReachEndTheI
     const size_t before = Db().AllElements().size();
     // Neither part in the project and the library folder not given: modes 0 and 1 end quietly before the file
     // choice; mode 2 needs neither part.
-    SetAddOnLibraryLoader(nullptr);
     for (int32_t mode : {SOSIModeTerrain, SOSIModeObjects}) {
         DGDriver::QueueFolderCancel();
         RunSOSIImport(GlobalSettings, mode, asks);

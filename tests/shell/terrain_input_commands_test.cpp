@@ -39,6 +39,15 @@ protected:
             if (r.kind == "alert" && !r.texts.empty()) out.push_back(r.texts[0]);
         return out;
     }
+    // The mode header the last dialog of that id showed.
+    static std::string Header(int16_t dialog) {
+        std::string header;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.id == dialog)
+                for (const DGDriver::ItemState& i : r.items)
+                    if (i.id == 3) header = i.text;
+        return header;
+    }
     std::vector<int16_t> DialogsOpened() const {
         std::vector<int16_t> ids;
         for (const DGDriver::LogRecord& r : DGDriver::Log())
@@ -81,7 +90,7 @@ TEST_F(TerrainInputCommandsTest, SelectedPointsAndConstraintsAreEditedWithTheirC
     DGDriver::QueueClick(32555, 2);  // cancel: nothing changes
     RunPoint(GlobalSettings, Ports().terrainInputDialogs);
     EXPECT_EQ(GlobalSettings.editedCount, 2);
-    EXPECT_EQ(EditedEntityCount, 2);
+    EXPECT_EQ(Header(32555), "Editing 2 entities");
 
     Select({line});
     DGDriver::QueueClick(32545, 2);
@@ -94,12 +103,7 @@ TEST_F(TerrainInputCommandsTest, SelectedPointsAndConstraintsAreEditedWithTheirC
     ACAPI_Element_DeselectAll();
     DGDriver::QueueClick(32545, 2);
     RunConstraint(GlobalSettings, Ports().terrainInputDialogs);
-    std::string header;  // what the last constraint dialog showed
-    for (const DGDriver::LogRecord& r : DGDriver::Log())
-        if (r.id == 32545)
-            for (const DGDriver::ItemState& i : r.items)
-                if (i.id == 3) header = i.text;
-    EXPECT_EQ(header, "Creation");
+    EXPECT_EQ(Header(32545), "Creation");
     EXPECT_EQ(GlobalSettings.editedCount, 0);
 }
 

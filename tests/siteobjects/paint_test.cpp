@@ -1,6 +1,7 @@
 // Coloured areas on the in-process stand-in host: one object per terrain found by the terrain's GUID even when
 // two terrains share their ID text, new outlines stored in the frame of a moved, turned and mirrored object so
 // that they map back onto what was drawn, and the dialog's rows, markers and layout switch.
+#include "FakeContourLineRefresh.hpp"
 #include "ScriptedToolTest.hpp"
 
 #include "DGDriver.hpp"
@@ -35,7 +36,7 @@ protected:
         drawn.Insert(Fill(outline));
         DGDriver::QueueClick(32562, 1);
         PaintCls cls;
-        return cls.Create(dialogs, drawn, terrain);
+        return cls.Create(dialogs, contours, drawn, terrain);
     }
     QV_List<PaintInfo> Areas(const API_Element& o) {
         API_ElementMemo memo = {};
@@ -49,6 +50,7 @@ protected:
         return areas;
     }
     SiteObjectDialogBoxes dialogs;
+    FakeContourLineRefresh contours;
     int fills = 0;
 };
 

@@ -40,13 +40,21 @@ protected:
         ASSERT_GT(setLib, 0);
         PendingUpdate.Reset();
         ElementWritten = 0;
-        ASSERT_EQ(host->CatchNewElement(nullptr, ElementEventHandler), NoError);
-        ASSERT_EQ(host->InstallElementObserver(ElementEventHandler), NoError);
+        ASSERT_EQ(host->CatchNewElement(nullptr, FrameworkStepsHandler), NoError);
+        ASSERT_EQ(host->InstallElementObserver(FrameworkStepsHandler), NoError);
     }
     void TearDown() override {
         PendingUpdate.Reset();
         ElementWritten = 0;
         ProjectHostTest::TearDown();
+    }
+
+    // The module's element-event handler running the framework's own steps of the model update alone.
+    static GSErrCode FrameworkStepsHandler(const API_NotifyElementType* event) {
+        return HandleElementEvent(event, []() -> const ModelUpdateSteps& {
+            static const ModelUpdateSteps steps = FrameworkModelUpdateSteps();
+            return steps;
+        });
     }
 
     static QV_String Text(const API_Guid& g) {

@@ -87,7 +87,7 @@ const SettingsLabel SecondLabels[] = {
     {6, GeneralTableBase, 40},  {7, GeneralTableBase, 41},  {9, GeneralTableBase, 42}, {11, GeneralTableBase, 44},
     {13, GeneralTableBase, 45}, {19, GeneralTableBase, 46}, {22, GeneralTableBase, 56}};
 
-bool Several() { return EditedEntityCount > 1; }
+bool Several(SettingsMode mode) { return mode.editedCount() > 1; }
 const LayoutItems& NamesOf(const Block& block) { return block.layout->first ? FirstNames : SecondNames; }
 
 std::string Shortest(double v) {
@@ -132,7 +132,7 @@ void Init(int16_t dialogId, Block& block) {
     DGSetItemMinLong(dialogId, n.step, 1);
     DGSetItemMaxLong(dialogId, n.step, 100);
     EnableSecondClass(dialogId, n, block.work.mainSecondary != 0);
-    if (Several()) {
+    if (Several(block.head.mode)) {
         for (int16_t item :
              {n.firstAltitude, n.lastAltitude, n.interval, n.secondClass, n.stepLabel, n.step, n.stepSpin})
             DGDisableItem(dialogId, item);
@@ -163,7 +163,8 @@ constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 bool OpenLayout(Block& block, ContourLineSettings& record, bool first, uint8_t changed[27], bool carry, bool* switched,
                 SettingsMode mode) {
     block.head.mode = mode;
-    const SettingsLayout& layout = first ? (Several() ? FirstMulti : First) : (Several() ? SecondMulti : Second);
+    const SettingsLayout& layout =
+        first ? (Several(mode) ? FirstMulti : First) : (Several(mode) ? SecondMulti : Second);
     const bool ok = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
     if (ok) std::memcpy(changed, block.changed, 27);

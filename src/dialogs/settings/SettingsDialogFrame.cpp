@@ -29,13 +29,13 @@ void SetSettingsLabels(int16_t dialogId, const SettingsLabel* labels, size_t cou
     for (size_t i = 0; i < count; ++i) DGSetItemText(dialogId, labels[i].item, Text(labels[i].table, labels[i].index));
 }
 
-QV_String SettingsModeHeader(SettingsMode mode, int32_t count) {
+QV_String SettingsModeHeader(SettingsMode mode) {
     QV_String header;
     if (mode == SettingsMode::ToolDefaults) return QV_String("Default");
     if (mode == SettingsMode::NewElement) return GetResString(header, ImportTableBase + LanguageIndex, LabelCreation);
     QV_String part;
     GetResString(header, ImportTableBase + LanguageIndex, LabelEditing);
-    part.FromLong(count);
+    part.FromLong(mode.editedCount());
     header += part;
     header += GetResString(part, ImportTableBase + LanguageIndex, LabelEntities);
     return header;
@@ -43,7 +43,7 @@ QV_String SettingsModeHeader(SettingsMode mode, int32_t count) {
 
 void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout, SettingsMode mode) {
     if (layout.first) {
-        const QV_String header = SettingsModeHeader(mode, EditedEntityCount);
+        const QV_String header = SettingsModeHeader(mode);
         DGSetItemText(dialogId, SettingsItemModeHeader, GS::UniString(header.GetBuffer(), header.GetLength()));
     } else {
         const bool variant = HostLanguageNOR != 0 || HostLanguageAUT != 0;

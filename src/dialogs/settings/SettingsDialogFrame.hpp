@@ -90,8 +90,8 @@ struct SettingsDialogBlock {
 };
 
 // --- Shared steps (SettingsDialogFrame.cpp) ---------------------------------------------------------------------
-// "Default", "Creation" or "Editing <n> entities" from the dialog mode and the edited-entity count.
-QV_String SettingsModeHeader(SettingsMode mode, int32_t count);
+// "Default", "Creation" or "Editing <n> entities" from the dialog mode and its edited-element count.
+QV_String SettingsModeHeader(SettingsMode mode);
 // INIT before the values: mode header (of `mode`) or language image, title, OK and Cancel, user-control bindings.
 void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout, SettingsMode mode);
 // INIT after the values: client size, the saved position (unless 0, 0), focus off every item.

@@ -151,7 +151,7 @@ DialogBlockHead HeadOf(const TerrainDialogBlock& block) {
 SettingsMode HeaderMode(const TerrainDialogBlock& block) {
     if (block.mode == TerrainMode_Defaults) return SettingsMode::ToolDefaults;
     if (block.mode == TerrainMode_New) return SettingsMode::NewElement;
-    return SettingsMode::EditSelected;
+    return SettingsMode::Editing(block.editedCount);
 }
 
 void SavePosition(int16_t dialogId, TerrainDialogBlock& block) {

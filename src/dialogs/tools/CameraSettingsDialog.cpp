@@ -27,7 +27,7 @@ struct CameraLayout {
     static void Init(int16_t dialogId, CameraDialogState& state) {
         state.head.dialogId = uint16_t(dialogId);
         if (&L == &First) {
-            const QV_String header = SettingsModeHeader(state.head.mode, EditedEntityCount);
+            const QV_String header = SettingsModeHeader(state.head.mode);
             DGSetItemText(dialogId, SettingsItemModeHeader, GS::UniString(header.GetBuffer(), header.GetLength()));
             DGSetDialogTitle(dialogId, Text(ImportTableBase, TitleEntry));
             DGSetItemText(dialogId, DistanceLabelFirst, Text(GeneralTableBase, DistanceText));

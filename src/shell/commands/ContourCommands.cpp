@@ -6,7 +6,6 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
-#include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "settings/Settings.hpp"
@@ -15,12 +14,6 @@
 #include "terrain/SlopeRangeCls.hpp"
 
 namespace {
-// The dialogs read the edited-entity count from the settings object and from the dialog frame's own copy.
-void SetEditedEntities(Settings& settings, int32_t n) {
-    SetEditedCount(settings, n);
-    EditedEntityCount = n;
-}
-
 // Groups are suspended for the command when they are not already, and put back afterwards.
 class GroupSuspension {
 public:
@@ -42,7 +35,7 @@ private:
 int32_t ContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
     ContourLineCls cls;
     BeginToolCommand(settings);
-    SetEditedEntities(settings, 0);
+    SetEditedCount(settings, 0);
     if (!RequireFloorPlan()) return ErrDatabase;
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
@@ -65,7 +58,7 @@ int32_t ContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
     const bool withPoints = points.GetCount() > 0;
     const bool withConstraints = constraints.GetCount() > 0;
     if (segments.GetCount() > 0 && withPoints && withConstraints) {
-        SetEditedEntities(settings, points.GetCount() + constraints.GetCount());
+        SetEditedCount(settings, points.GetCount() + constraints.GetCount());
         result = cls.SetAltitudeOfSelection(dialogs, points, constraints);
     } else if (segments.GetCount() > 0 && !withPoints && !withConstraints) {
         result = cls.DigitizeContour(dialogs, segments, sources);
@@ -78,14 +71,14 @@ int32_t ContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
 int32_t SlopeRange(Settings& settings, TerrainDialogs& dialogs) {
     SlopeRangeCls cls;
     BeginToolCommand(settings);
-    SetEditedEntities(settings, 0);
+    SetEditedCount(settings, 0);
     cls.settings.Reset();
     cls.settings.SetDefaults(settings.slopeRange.font);
     QV_List<API_Element> objects;
     // Every slope-range object of the project is edited, selected or not.
     if (!CollectAddOnObjects(ElemKind_SlopeRange, API_ObjectID, Leave3D::Yes, objects)) return ErrFindingData;
     if (objects.GetCount() > 0) {
-        SetEditedEntities(settings, objects.GetCount());
+        SetEditedCount(settings, objects.GetCount());
         return cls.Modify(dialogs, objects);
     }
     QV_List<API_Element> terrains;

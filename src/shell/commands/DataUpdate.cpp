@@ -24,6 +24,13 @@
 
 namespace {
 
+// The ports the update's cases ask through.
+struct DataUpdatePorts {
+    EarthworkDialogs& earthworks;
+    SiteObjectDialogs& siteObjects;
+    ContourLineRefresh& contours;
+};
+
 int32_t MarkerClsRebuild(SiteObjectDialogs& siteObjects, const API_Element& marker, const API_Element& terrain) {
     MarkerCls cls;
     return cls.Rebuild(siteObjects, terrain, marker);
@@ -53,9 +60,9 @@ int32_t BuildingRebuild(const API_Element& building) {
     return cls.Rebuild(building);
 }
 
-int32_t PaintClsRebuild(const API_Element& area) {
+int32_t PaintClsRebuild(ContourLineRefresh& contours, const API_Element& area) {
     PaintCls cls;
-    return cls.Rebuild(area);
+    return cls.Rebuild(contours, area);
 }
 
 int32_t BridgeClsUpdate(const QV_List<API_Element>& bridges) {
@@ -70,37 +77,38 @@ int32_t BasinClsUpdateBuilder(const API_Element& basin) {
     return cls.UpdateBuilder(basin);
 }
 
-int32_t DiggingClsRebuild(const API_Element& plateau) {
+int32_t DiggingClsRebuild(ContourLineRefresh& contours, const API_Element& plateau) {
     DiggingCls cls;
-    return cls.Rebuild(plateau);
+    return cls.Rebuild(contours, plateau);
 }
 
-int32_t SideWalkClsUpdate(const API_Element& sidewalk) {
+int32_t SideWalkClsUpdate(ContourLineRefresh& contours, const API_Element& sidewalk) {
     SideWalkCls cls;
-    return cls.Update(sidewalk);
+    return cls.Update(contours, sidewalk);
 }
 
-int32_t ObstacleClsRebuild(const API_Element& wall) {
+int32_t ObstacleClsRebuild(ContourLineRefresh& contours, const API_Element& wall) {
     ObstacleCls cls;
-    return cls.Rebuild(wall);
+    return cls.Rebuild(contours, wall);
 }
 
-int32_t RoadClsRebuildFromObject(const API_Element& road, int32_t roadLibIndex) {
+int32_t RoadClsRebuildFromObject(ContourLineRefresh& contours, const API_Element& road, int32_t roadLibIndex) {
     RoadCls cls;
     cls.libPartIndex = roadLibIndex;
     cls.roadLibIndex = roadLibIndex;
-    return cls.RebuildFromObject(road);
+    return cls.RebuildFromObject(contours, road);
 }
 
-int32_t SectionClsRebuild(EarthworkDialogs& earthworks, const API_Element& section, int32_t roadLibIndex) {
+int32_t SectionClsRebuild(EarthworkDialogs& earthworks, ContourLineRefresh& contours, const API_Element& section,
+                          int32_t roadLibIndex) {
     SectionCls cls;
     cls.libPartIndex = roadLibIndex;
-    return cls.Rebuild(earthworks, section);
+    return cls.Rebuild(earthworks, contours, section);
 }
 
 // The terrains rebuilt, after the notice while it is on. The box "Don't show this dialog again" is taken as the user
 // ticked it, whatever the answer: a declined update rebuilds nothing, and later updates no longer ask.
-int32_t RebuildTerrains(const QV_List<API_Element>& terrains) {
+int32_t RebuildTerrains(ContourLineRefresh& contours, const QV_List<API_Element>& terrains) {
     if (terrains.GetCount() == 0) return ErrNoConditions;
     if (UpdateConfirmation != 0) {
         UpdateConfirmDialogData notice = {};
@@ -108,7 +116,7 @@ int32_t RebuildTerrains(const QV_List<API_Element>& terrains) {
         UpdateConfirmation = notice.dontShowAgain != 0 ? 0 : 1;
         if (!go) return 0;
     }
-    return RebuildTerrain(terrains);
+    return RebuildTerrain(contours, terrains);
 }
 
 struct Gathered {
@@ -140,12 +148,12 @@ bool Gather(Gathered& g, int32_t roadLibIndex) {
         pick(ElemKind_ColouredArea, g.colouredAreas);
 }
 
-int32_t RunCase(EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects, DataUpdateCase which, const Gathered& g,
+int32_t RunCase(const DataUpdatePorts& ports, DataUpdateCase which, const Gathered& g,
                 const QV_List<API_Element>& terrains, int32_t roadLibIndex) {
     switch (which) {
         case DataUpdateCase::LevelMarker:
             if (!RequireFloorPlan()) return ErrDatabase;
-            return MarkerClsRebuild(siteObjects, g.markers[0], terrains[0]);
+            return MarkerClsRebuild(ports.siteObjects, g.markers[0], terrains[0]);
         case DataUpdateCase::Walls:
             if (!RequireFloorPlan()) return ErrDatabase;
             return WallUpdate(g.walls);
@@ -153,19 +161,20 @@ int32_t RunCase(EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects, Da
             if (!RequireFloorPlan()) return ErrDatabase;
             return BridgeClsUpdate(g.bridges);
         case DataUpdateCase::Basin: return BasinClsUpdateBuilder(g.basins[0]);
-        case DataUpdateCase::Road: return RoadClsRebuildFromObject(g.roads[0], roadLibIndex);
-        case DataUpdateCase::RoadSection: return SectionClsRebuild(earthworks, g.sections[0], roadLibIndex);
-        case DataUpdateCase::Plateau: return DiggingClsRebuild(g.plateaus[0]);
-        case DataUpdateCase::Sidewalk: return SideWalkClsUpdate(g.sidewalks[0]);
-        case DataUpdateCase::RetainingWall: return ObstacleClsRebuild(g.retainingWalls[0]);
+        case DataUpdateCase::Road: return RoadClsRebuildFromObject(ports.contours, g.roads[0], roadLibIndex);
+        case DataUpdateCase::RoadSection:
+            return SectionClsRebuild(ports.earthworks, ports.contours, g.sections[0], roadLibIndex);
+        case DataUpdateCase::Plateau: return DiggingClsRebuild(ports.contours, g.plateaus[0]);
+        case DataUpdateCase::Sidewalk: return SideWalkClsUpdate(ports.contours, g.sidewalks[0]);
+        case DataUpdateCase::RetainingWall: return ObstacleClsRebuild(ports.contours, g.retainingWalls[0]);
         case DataUpdateCase::Building: return BuildingRebuild(g.buildings[0]);
-        case DataUpdateCase::ColouredArea: return PaintClsRebuild(g.colouredAreas[0]);
+        case DataUpdateCase::ColouredArea: return PaintClsRebuild(ports.contours, g.colouredAreas[0]);
         case DataUpdateCase::None: break;
     }
     return ErrNoConditions;
 }
 
-int32_t DataUpdate(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects) {
+int32_t DataUpdate(Settings& settings, const DataUpdatePorts& ports) {
     QV_List<API_Element> terrains;
     QV_List<API_Element> selectedTerrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
@@ -173,8 +182,8 @@ int32_t DataUpdate(Settings& settings, EarthworkDialogs& earthworks, SiteObjectD
     const int32_t n = CountSelection(0, false, Leave3D::Yes);
     if (n < 0) return ErrFindingData;
     settings.firstCount = n;
-    if (n == 0) return RebuildTerrains(terrains);
-    if (n == 1 && selectedTerrains.GetCount() == 1) return RebuildTerrains(selectedTerrains);
+    if (n == 0) return RebuildTerrains(ports.contours, terrains);
+    if (n == 1 && selectedTerrains.GetCount() == 1) return RebuildTerrains(ports.contours, selectedTerrains);
 
     int32_t roadLibIndex = -1;
     // A missing part was reported by the search itself.
@@ -196,7 +205,7 @@ int32_t DataUpdate(Settings& settings, EarthworkDialogs& earthworks, SiteObjectD
     s.retainingWalls = g.retainingWalls.GetCount();
     s.buildings = g.buildings.GetCount();
     s.colouredAreas = g.colouredAreas.GetCount();
-    return RunCase(earthworks, siteObjects, ChooseDataUpdateCase(s), g, terrains, roadLibIndex);
+    return RunCase(ports, ChooseDataUpdateCase(s), g, terrains, roadLibIndex);
 }
 }  // namespace
 
@@ -217,8 +226,9 @@ DataUpdateCase ChooseDataUpdateCase(const DataUpdateSelection& s) {
     return DataUpdateCase::None;
 }
 
-void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects) {
+void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects,
+                           ContourLineRefresh& contours) {
     SelectionCheckResult = 0;
-    SelectionCheckResult = DataUpdate(settings, earthworks, siteObjects);
+    SelectionCheckResult = DataUpdate(settings, DataUpdatePorts{earthworks, siteObjects, contours});
     ReportToolResult(SelectionCheckResult);
 }

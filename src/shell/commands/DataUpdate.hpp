@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+class ContourLineRefresh;
 class EarthworkDialogs;
 class SiteObjectDialogs;
 
@@ -48,5 +49,6 @@ DataUpdateCase ChooseDataUpdateCase(const DataUpdateSelection& selection);
 
 // The command of the tool palette's button; failures are shown through the error table. A road section rebuilt
 // from a section window tells the palette through `earthworks`; a spot-height grid asks before it is computed
-// again through `siteObjects`.
-void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects);
+// again through `siteObjects`; the terrains an update changed get their contour lines again through `contours`.
+void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects,
+                           ContourLineRefresh& contours);

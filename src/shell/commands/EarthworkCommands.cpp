@@ -22,7 +22,8 @@ namespace {
 // The road and the railway share their choice: the selected objects are modified; else, with a terrain, one fill
 // or one polyline makes a new one; anything else edits the defaults.
 template <typename Cls>
-int32_t RoadLikeCommand(Settings& settings, EarthworkDialogs& dialogs, int32_t kind, bool keepResults) {
+int32_t RoadLikeCommand(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours, int32_t kind,
+                        bool keepResults) {
     Cls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
@@ -34,13 +35,14 @@ int32_t RoadLikeCommand(Settings& settings, EarthworkDialogs& dialogs, int32_t k
     QV_List<API_Element> fills;
     QV_List<API_Element> polylines;
     if (!SelectedOfType(API_HatchID, fills) || !SelectedOfType(API_PolyLineID, polylines)) return ErrFindingData;
-    if (fills.GetCount() == 1 && polylines.GetCount() == 0) return cls.CreateOnFill(dialogs, fills[0], terrains[0]);
+    if (fills.GetCount() == 1 && polylines.GetCount() == 0)
+        return cls.CreateOnFill(dialogs, contours, fills[0], terrains[0]);
     if (fills.GetCount() == 0 && polylines.GetCount() == 1)
-        return cls.CreateAlongPolyline(dialogs, polylines[0], terrains[0]);
+        return cls.CreateAlongPolyline(dialogs, contours, polylines[0], terrains[0]);
     return cls.EditDefaults(dialogs);
 }
 
-int32_t Sidewalk(Settings& settings, EarthworkDialogs& dialogs) {
+int32_t Sidewalk(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
     SideWalkCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
@@ -51,10 +53,10 @@ int32_t Sidewalk(Settings& settings, EarthworkDialogs& dialogs) {
     if (!ProjectTerrains(terrains)) return ErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
     if (!SelectedOfType(API_HatchID, fills)) return ErrFindingData;
-    return fills.GetCount() == 1 ? cls.Create(dialogs, fills[0], terrains[0]) : cls.EditDefaults(dialogs);
+    return fills.GetCount() == 1 ? cls.Create(dialogs, contours, fills[0], terrains[0]) : cls.EditDefaults(dialogs);
 }
 
-int32_t Plateau(Settings& settings, EarthworkDialogs& dialogs) {
+int32_t Plateau(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
     DiggingCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
@@ -65,8 +67,8 @@ int32_t Plateau(Settings& settings, EarthworkDialogs& dialogs) {
     if (!ProjectTerrains(terrains)) return ErrFindingData;
     if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
     if (!SelectedOfType(API_HatchID, fills)) return ErrFindingData;
-    if (fills.GetCount() == 1) return cls.CreateFromPolygon(dialogs, fills[0], terrains[0]);
-    if (fills.GetCount() > 1) return cls.Create(dialogs, fills, terrains[0]);
+    if (fills.GetCount() == 1) return cls.CreateFromPolygon(dialogs, contours, fills[0], terrains[0]);
+    if (fills.GetCount() > 1) return cls.Create(dialogs, contours, fills, terrains[0]);
     return cls.EditDefaults(dialogs);
 }
 
@@ -108,14 +110,18 @@ int32_t RoadSection(Settings& settings, EarthworkDialogs& dialogs) {
 
 bool IsBridgePath(const API_Element& polyline) { return polyline.polyLine.vertexCount == 2; }
 
-void RunRoad(Settings& settings, EarthworkDialogs& dialogs) {
-    ReportToolResult(RoadLikeCommand<RoadCls>(settings, dialogs, ElemKind_Road, true));
+void RunRoad(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(RoadLikeCommand<RoadCls>(settings, dialogs, contours, ElemKind_Road, true));
 }
-void RunRailway(Settings& settings, EarthworkDialogs& dialogs) {
-    ReportToolResult(RoadLikeCommand<RailwayCls>(settings, dialogs, ElemKind_Railway, false));
+void RunRailway(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(RoadLikeCommand<RailwayCls>(settings, dialogs, contours, ElemKind_Railway, false));
 }
-void RunSidewalk(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(Sidewalk(settings, dialogs)); }
-void RunPlateau(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(Plateau(settings, dialogs)); }
+void RunSidewalk(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(Sidewalk(settings, dialogs, contours));
+}
+void RunPlateau(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(Plateau(settings, dialogs, contours));
+}
 void RunBridge(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(Bridge(settings, dialogs)); }
 void RunRoadSection(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(RoadSection(settings, dialogs)); }
 

@@ -6,12 +6,13 @@
 
 #include "APIElements.hpp"
 
+class ContourLineRefresh;
 class EarthworkDialogs;
 
-void RunRoad(Settings& settings, EarthworkDialogs& dialogs);
-void RunRailway(Settings& settings, EarthworkDialogs& dialogs);
-void RunSidewalk(Settings& settings, EarthworkDialogs& dialogs);
-void RunPlateau(Settings& settings, EarthworkDialogs& dialogs);
+void RunRoad(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours);
+void RunRailway(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours);
+void RunSidewalk(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours);
+void RunPlateau(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours);
 void RunBridge(Settings& settings, EarthworkDialogs& dialogs);
 void RunRoadSection(Settings& settings, EarthworkDialogs& dialogs);
 // The polyline tool made current, its default set to the kind of polyline the tools read.

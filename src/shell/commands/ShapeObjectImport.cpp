@@ -12,7 +12,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
-#include "shell/AddOnLibraries.hpp"
+#include "foundation/AddOnLibraryFolder.hpp"
 #include "shell/commands/ShapeImportCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
 

@@ -73,7 +73,7 @@ int32_t Wall(Settings& settings, SiteObjectDialogs& dialogs) {
     return polylines.GetCount() == 1 ? cls.Place(dialogs, polylines[0], terrains[0]) : cls.EditSettings(dialogs);
 }
 
-int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
+int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
     ObstacleCls cls;
     BeginToolCommand(settings);
     QV_List<API_Element> picked;
@@ -92,15 +92,16 @@ int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
     const int32_t nLines = polylines.GetCount();
     if (nLines == 1 && nRoads == 0 && nPlateaus == 0) return cls.CreateFromPolyline(dialogs, polylines[0], terrains[0]);
     if (nLines == 1 && nRoads == 1 && nPlateaus == 0)
-        return cls.CreateAlongElement(dialogs, polylines[0], roads[0], ElemKind_Road, terrains[0]);
+        return cls.CreateAlongElement(dialogs, contours, polylines[0], roads[0], ElemKind_Road, terrains[0]);
     if (nLines == 1 && nPlateaus == 1 && nRoads == 0)
-        return cls.CreateAlongElement(dialogs, polylines[0], plateaus[0], ElemKind_Plateau, terrains[0]);
-    if (nLines == 0 && nRoads == 1 && nPlateaus == 0) return cls.RemoveObstacle(roads[0], ElemKind_Road);
-    if (nLines == 0 && nPlateaus == 1 && nRoads == 0) return cls.RemoveObstacle(plateaus[0], ElemKind_Plateau);
+        return cls.CreateAlongElement(dialogs, contours, polylines[0], plateaus[0], ElemKind_Plateau, terrains[0]);
+    if (nLines == 0 && nRoads == 1 && nPlateaus == 0) return cls.RemoveObstacle(contours, roads[0], ElemKind_Road);
+    if (nLines == 0 && nPlateaus == 1 && nRoads == 0)
+        return cls.RemoveObstacle(contours, plateaus[0], ElemKind_Plateau);
     return cls.EditDefaults(dialogs);
 }
 
-int32_t Paint(Settings& settings, SiteObjectDialogs& dialogs) {
+int32_t Paint(Settings& settings, SiteObjectDialogs& dialogs, ContourLineRefresh& contours) {
     PaintCls cls;
     BeginToolCommand(settings);
     int32_t part = -1;
@@ -116,7 +117,7 @@ int32_t Paint(Settings& settings, SiteObjectDialogs& dialogs) {
     if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) return ErrFindingData;
     for (const API_Element& e : selection.elements)
         if (e.header.typeID >= API_HatchID && e.header.typeID <= API_SplineID) drawn.Insert(e);
-    if (terrains.GetCount() > 0 && drawn.GetCount() > 0) return cls.Create(dialogs, drawn, terrains[0]);
+    if (terrains.GetCount() > 0 && drawn.GetCount() > 0) return cls.Create(dialogs, contours, drawn, terrains[0]);
     return cls.EditSettings(dialogs);
 }
 
@@ -199,9 +200,11 @@ int32_t EditXYZ(Settings& settings) {
 void RunBasin(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(BasinCommand(settings, dialogs)); }
 void RunBuilding(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Building(settings, dialogs)); }
 void RunWall(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Wall(settings, dialogs)); }
-void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs) {
-    ReportToolResult(RetainingWall(settings, dialogs));
+void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(RetainingWall(settings, dialogs, contours));
 }
-void RunPaint(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Paint(settings, dialogs)); }
+void RunPaint(Settings& settings, SiteObjectDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(Paint(settings, dialogs, contours));
+}
 void RunTree(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Tree(settings, dialogs)); }
 void RunEditXYZ(Settings& settings) { ReportToolResult(EditXYZ(settings)); }

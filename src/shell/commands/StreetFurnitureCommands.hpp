@@ -4,14 +4,15 @@
 // the earthworks' for the basin and the retaining wall, the site objects' for the others.
 #include "settings/Settings.hpp"
 
+class ContourLineRefresh;
 class EarthworkDialogs;
 class SiteObjectDialogs;
 
 void RunBasin(Settings& settings, EarthworkDialogs& dialogs);
 void RunBuilding(Settings& settings, SiteObjectDialogs& dialogs);
 void RunWall(Settings& settings, SiteObjectDialogs& dialogs);
-void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs);
-void RunPaint(Settings& settings, SiteObjectDialogs& dialogs);
+void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours);
+void RunPaint(Settings& settings, SiteObjectDialogs& dialogs, ContourLineRefresh& contours);
 void RunTree(Settings& settings, SiteObjectDialogs& dialogs);
 // Flips the XYZ button's state and sets "change_level" of every building, sidewalk, plateau, road and railway
 // (with their linked objects) to match; the state flips only when every object took the new value.

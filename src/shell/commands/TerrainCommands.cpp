@@ -3,7 +3,6 @@
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "foundation/ErrorCode.hpp"
-#include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "terrain/TerrainBuilder.hpp"
@@ -22,7 +21,6 @@ void RunTerrain(Settings& settings, TerrainDialogs& dialogs, TerrainContourSteps
     int32_t code = 0;
     if (terrains.GetCount() > 0) {
         SetEditedCount(settings, terrains.GetCount());
-        EditedEntityCount = terrains.GetCount();
         code = ModifyTerrainMesh(dialogs, contours, record, terrains);
     } else if (outlines.GetCount() > 0) {
         code = BuildTerrain(dialogs, contours, record, outlines[0]);

@@ -5,7 +5,6 @@
 #include "elements/KindObjects.hpp"
 #include "elements/RoadSectionObjects.hpp"
 #include "foundation/Language.hpp"
-#include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
 
 int32_t SelectionCheckResult = 0;
@@ -14,14 +13,9 @@ void BeginToolCommand(Settings& settings) {
     SelectionCheckResult = 0;
     settings.firstCount = 0;
     settings.editedCount = 0;
-    EditedEntityCount = 0;
 }
 
-// The dialogs' mode header reads the dialog manager's copy.
-void SetEditedCount(Settings& settings, int32_t count) {
-    settings.editedCount = count;
-    EditedEntityCount = count;
-}
+void SetEditedCount(Settings& settings, int32_t count) { settings.editedCount = count; }
 
 bool PickToModify(Settings& settings, int32_t kind, bool resultsOnly, QV_List<API_Element>& picked) {
     if (!PickObjects(kind, picked)) return false;
