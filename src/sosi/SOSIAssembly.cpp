@@ -561,16 +561,11 @@ void SOSIAssembly::AssembleSurfaces(const SOSIAssemblyInput& input) {
                     own = row->value;
                     hasOwn = true;
                 }
-                // The referenced curve's own lines must not change the surface's scratch or the records.
-                SOSIObjectScratch& scratch = records.scratch;
-                const QV_List<SOSIRefs> savedRefs = scratch.refs;
-                const QV_List<QV_String> savedTexts = scratch.texts;
-                const std::vector<SOSIRefs> savedBoundaries = scratch.boundaries;
+                // The curve read afresh, as it was read on its own: without a height line its points lie at 0,
+                // not at the height of whichever object was read last.
+                SOSIObjectRecords curve;
                 QV_List<API_Coord3D> pts;
-                records.Read(*fd, target, skipLowHeights != 0, pts);
-                scratch.refs = savedRefs;
-                scratch.texts = savedTexts;
-                scratch.boundaries = savedBoundaries;
+                curve.Read(*fd, target, skipLowHeights != 0, pts);
                 if (reverse)
                     for (int32_t a = 0, b = pts.GetCount() - 1; a < b; ++a, --b) std::swap(pts[a], pts[b]);
                 for (int32_t i = 0; i < pts.GetCount(); ++i)

@@ -74,6 +74,26 @@ TEST_F(SosiReaderTest, ObjectModeJoinsContoursAndRingsCloseExactly) {
     }
 }
 
+// A ring takes its curves' points as each curve gives them read on its own: a curve without a height line lies
+// at 0 whatever object was read before it, in every mode.
+TEST_F(SosiReaderTest, ARingsCurveWithoutHeightKeepsItsOwnHeights) {
+    const std::string text = Sosi(".KURVE 1:\n..OBJTYPE R\n..N\xC3\x98\n0 0\n0 100\n100 100\n0 0\n"
+                                  ".FLATE 2:\n..OBJTYPE F\n..REF :1\n..N\xC3\x98\n1 1\n"
+                                  ".PUNKT 3:\n..OBJTYPE P\n..H\xC3\x98YDE 123\n..N\xC3\x98\n5 5\n");
+    for (int32_t mode : {SOSIModeTerrain, SOSIModeObjects}) {
+        SOSIImport reader;
+        ASSERT_TRUE(ReadFiles(reader, {Write("rings.sos", text)}));
+        reader.importMode = mode;
+        ImportAll(reader);
+        const SOSIData* flate = nullptr;
+        for (const SOSIData& d : reader.assembly.data)
+            if (d.geometryKind == SOSIKindSurface) flate = &d;
+        ASSERT_NE(flate, nullptr);
+        ASSERT_EQ(flate->pieces.GetCount(), 1);
+        for (const API_Coord3D& c : flate->pieces[0]) EXPECT_EQ(c.z, 0.0);
+    }
+}
+
 // A record copies, assigns and resets whole, its rarely filled lists included; Reset empties it.
 TEST(SosiDataRecord, CopiesKeepEveryListAndResetEmptiesTheRecord) {
     SOSIData r;
