@@ -152,25 +152,22 @@ bool BuildSolidBody(const Surface& surface, double floorZ, ModelBody* body, std:
     for (const ModelPoint& p : surface.points) b.AddVertex(p);
     for (const auto& t : surface.triangles) b.AddTriangle(t[0] + 1, t[1] + 1, t[2] + 1);
     // Border sides: a side of one triangle that no other triangle runs the other way.
-    struct Side {
-        int32_t lo, hi, from;
-    };
-    std::vector<Side> sides;
+    std::vector<std::pair<int32_t, int32_t>> sides;  // (low, high) of side k of triangle t at [3 t + k]
     sides.reserve(surface.triangles.size() * 3);
     for (const auto& t : surface.triangles)
         for (int k = 0; k < 3; ++k) {
             const int32_t u = t[size_t(k)], v = t[size_t((k + 1) % 3)];
-            sides.push_back({std::min(u, v), std::max(u, v), u});
+            sides.push_back({std::min(u, v), std::max(u, v)});
         }
-    std::sort(sides.begin(), sides.end(),
-              [](const Side& a, const Side& c) { return a.lo != c.lo ? a.lo < c.lo : a.hi < c.hi; });
+    std::vector<int32_t> groupOf;
+    std::vector<int32_t> uses(GroupEqualSides(sides, &groupOf), 0);
+    for (int32_t g : groupOf) ++uses[size_t(g)];
     std::vector<std::pair<int32_t, int32_t>> border;  // from, to (the surface on the left)
-    for (size_t i = 0; i < sides.size();) {
-        size_t j = i;
-        while (j < sides.size() && sides[j].lo == sides[i].lo && sides[j].hi == sides[i].hi) ++j;
-        if (j - i == 1) border.push_back({sides[i].from, sides[i].from == sides[i].lo ? sides[i].hi : sides[i].lo});
-        i = j;
-    }
+    for (size_t i = 0; i < sides.size(); ++i)
+        if (uses[size_t(groupOf[i])] == 1) {
+            const int32_t from = surface.triangles[i / 3][i % 3];
+            border.push_back({from, from == sides[i].first ? sides[i].second : sides[i].first});
+        }
     // Floor vertices under the border points, in the order of the points.
     std::vector<int32_t> floorOf(size_t(n), 0);
     std::vector<int32_t> borderPoints;
