@@ -463,6 +463,17 @@ bool ElemDescriptor::FromElement(int32_t kind, const API_Elem_Head& head, bool s
     });
 }
 
+bool ElemDescriptor::FromElementTagged(int32_t kind, const API_Elem_Head& head, bool* tagged) {
+    Reset();
+    *tagged = false;
+    return WithUserData(head, [&](const void* data, size_t size) {
+        if (kind < ElemKind_Point || kind > ElemKind_Railway) return true;
+        // A tagged record fills as the kind's; an untagged one is filled again without looking at the tag.
+        *tagged = ElemDataRecord_Parse(data, size, kind, *this) == ElemRecordStatus::Ok;
+        return *tagged || FillFromRecord(kind, data, size) == ElemRecordStatus::Ok;
+    });
+}
+
 bool ElemUserData_WriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
     ElemDataRecord record;
     if (ElemDataRecord_Build(descriptor, kind, record) != ElemRecordStatus::Ok) return false;

@@ -141,16 +141,39 @@ void Close(PlanPoints& points) {
 }
 }  // namespace
 
+namespace {
+// The terrain points (as CollectTerrainPoints lists them) by place and story, without keeping whole elements.
+bool ReadTerrainPlaces(std::vector<TerrainPlace>& places) {
+    places.clear();
+    const bool read = ForEachListedAddOnObject(ElemKind_Point, API_HotspotID, [&](const API_Element& e) {
+                          places.push_back({e.hotspot.pos, e.header.floorInd});
+                          return true;
+                      }) != 0;
+    if (!read) places.clear();
+    return read;
+}
+}  // namespace
+
 PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot) {
+    std::vector<TerrainPlace> places;
+    return TerrainPointsOfCurrentStory(ReadTerrainPlaces(places) ? &places : nullptr, perHotspot);
+}
+
+PlanPoints TerrainPointsOfCurrentStory(const std::vector<TerrainPlace>* places,
+                                       const std::function<void()>& perHotspot) {
     PlanPoints out;
-    QV_List<API_Element> points;
-    if (!CollectTerrainPoints(points)) return out;
+    if (places == nullptr) return out;
     const int16_t story = CurrentStoryIndex();
-    for (int32_t i = 0; i < points.GetCount(); ++i) {
+    for (const TerrainPlace& p : *places) {
         if (perHotspot) perHotspot();
-        if (points[i].header.floorInd == story) out.push_back(points[i].hotspot.pos);
+        if (p.story == story) out.push_back(p.pos);
     }
     return out;
+}
+
+const std::vector<TerrainPlace>* OutlineData::TerrainPlaces() {
+    if (placesRead == 0) placesRead = ReadTerrainPlaces(places) ? 1 : -1;
+    return placesRead > 0 ? &places : nullptr;
 }
 
 OutlineData::OutlineData(TerrainInputDialogs& dialogs)
@@ -161,11 +184,11 @@ OutlineData::OutlineData(TerrainInputDialogs& dialogs)
 
 void OutlineData::EstimateCorridorWidth() {
     corridorHalfWidth = 2.0;
-    QV_List<API_Element> points;
-    if (!CollectTerrainPoints(points) || points.GetCount() == 0) return;
-    double x0 = points[0].hotspot.pos.x, x1 = x0, y0 = points[0].hotspot.pos.y, y1 = y0;
-    for (int32_t i = 1; i < points.GetCount(); ++i) {
-        const API_Coord& p = points[i].hotspot.pos;
+    const std::vector<TerrainPlace>* points = TerrainPlaces();
+    if (points == nullptr || points->empty()) return;
+    double x0 = (*points)[0].pos.x, x1 = x0, y0 = (*points)[0].pos.y, y1 = y0;
+    for (size_t i = 1; i < points->size(); ++i) {
+        const API_Coord& p = (*points)[i].pos;
         x0 = std::fmin(x0, p.x);
         x1 = std::fmax(x1, p.x);
         y0 = std::fmin(y0, p.y);
@@ -288,7 +311,7 @@ int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
     RemoveCorridorLoops(side0);
     {
         SearchProgress progress;
-        found = FindCorridorPoints(side0, side1, TerrainPointsOfCurrentStory(progress.Step()));
+        found = FindCorridorPoints(side0, side1, TerrainPointsOfCurrentStory(TerrainPlaces(), progress.Step()));
         if (found.size() < 3) return 16;
         nodes = CollectNodesAlongEdges(side0, side1, found, searchAngle, progress.Step());
     }
@@ -315,7 +338,7 @@ int32_t OutlineData::CommandByClicks() {
     if (outlineType == 1 && !CheckClickedPath(path)) return 15;
     if (outlineType != 1) {
         SearchProgress progress;
-        if (!FitRectangleToPoints(path, TerrainPointsOfCurrentStory(progress.Step()))) return 0;
+        if (!FitRectangleToPoints(path, TerrainPointsOfCurrentStory(TerrainPlaces(), progress.Step()))) return 0;
     }
     int32_t code = 43;
     RunExternalCommand([&] {
