@@ -123,9 +123,8 @@ bool ReadTerrainPointSets(QV_List<API_Coord3D>& shown, QV_List<API_Coord3D>& any
     PassProgress progress(int32_t(guids.GetSize()));
     for (const API_Guid& guid : guids) {
         progress.Step();
-        // An element that passes a filter is one the host lists.
-        const bool onShown = ACAPI_Element_Filter(guid, ElementFilter_OnShownLayer) &&
-            ACAPI_Element_Filter(guid, ElementFilter_OnCurrentStory);
+        // The host asks every filter bit given; an element that passes a filter is one the host lists.
+        const bool onShown = ACAPI_Element_Filter(guid, ElementFilter_OnShownLayer | ElementFilter_OnCurrentStory);
         const bool listed = onShown || ACAPI_Element_Filter(guid, 0);
         if (!listed && !onShown) continue;
         API_Element e = {};

@@ -220,6 +220,18 @@ TEST_F(Model3DTest, DownwardSubtractionKeepsExactlyThePartInsideTheHoles) {
     EXPECT_EQ(ACAPI_Element_Get3DInfo(head, &info), APIERR_GENERAL);
 }
 
+// The box asked first (as the contour lines do after a terrain is built) builds the surface the model then reuses.
+TEST_F(Model3DTest, TheSurfaceBuiltForTheBoxIsTheOneTheModelReuses) {
+    const API_Guid mesh = MeshThrough({{0, 0, 0}, {40, 0, 0}, {40, 40, 0}, {0, 40, 0}, {20, 20, 8}}, "M");
+    ModelStore& models = host->Project().models;
+    API_Box3D box = {};
+    ASSERT_TRUE(models.Bounds(mesh, &box));
+    EXPECT_EQ(box.zMax, 8.0);
+    const int builds = models.SurfaceBuilds();
+    EXPECT_EQ(Read(mesh)[0].vertices.size(), 5u + 4u);
+    EXPECT_EQ(models.SurfaceBuilds(), builds);
+}
+
 TEST_F(Model3DTest, ModelFollowsChangesAndUndoAndIsBuiltOncePerState) {
     const std::vector<API_Coord3D> square = {{0, 0, 0}, {40, 0, 0}, {40, 40, 0}, {0, 40, 0}, {20, 20, 8}};
     const API_Guid mesh = MeshThrough(square, "M");
