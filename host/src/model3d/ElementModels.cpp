@@ -120,6 +120,10 @@ bool BuildMeshSurface(const StoredElement& mesh, double storyLevel, MeshSurfaceM
                 return false;
             }
         const auto take = [&](int32_t a, int32_t b) {
+            if (b - a == 1) {  // a point alone, the common case: no line made for it
+                levelPoints.push_back({lc[size_t(a)].c.x, lc[size_t(a)].c.y, base + lc[size_t(a)].c.z});
+                return;
+            }
             std::vector<ModelPoint> line;
             for (int32_t i = a; i < b; ++i)
                 line.push_back({lc[size_t(i)].c.x, lc[size_t(i)].c.y, base + lc[size_t(i)].c.z});
@@ -134,6 +138,7 @@ bool BuildMeshSurface(const StoredElement& mesh, double storyLevel, MeshSurfaceM
             from = to;
         }
         // Points behind the last line end stand alone.
+        levelPoints.reserve(levelPoints.size() + size_t(std::max(n - from, 0)));
         for (int32_t i = from; i < n; ++i) take(i, i + 1);
     }
     if (!TriangulateMeshSurface(outline, levelPoints, levelLines, &out->surface, why)) return false;
