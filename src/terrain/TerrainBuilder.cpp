@@ -170,13 +170,13 @@ bool CollectBreakLines(TerrainRecord& record) {
     return true;
 }
 
-void FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D>& vertices,
+bool FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D>& vertices,
                                 const QV_List<API_Coord3D>* points, double& lowest, double& highest) {
     record.boundary = vertices;
     uint8_t missing = 0;
     lowest = DBL_MAX;
     highest = -DBL_MAX;
-    if (!CollectTerrainPoints(record, points, missing)) return;
+    if (!CollectTerrainPoints(record, points, missing)) return false;
     for (int32_t i = 0; i < record.boundary.GetCount(); ++i) {
         lowest = std::min(lowest, record.boundary[i].z);
         highest = std::max(highest, record.boundary[i].z);
@@ -185,6 +185,7 @@ void FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D
         lowest = std::min(lowest, record.levelPoints[i].z);
         highest = std::max(highest, record.levelPoints[i].z);
     }
+    return true;
 }
 
 int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
@@ -207,7 +208,9 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
     Assign(record, GlobalSettings.terrain);
     TerrainContourContext context;
     context.settings = GlobalSettings.contour;
-    FillBoundaryAndHeightRange(record, vertices, points, context.lowest, context.highest);
+    // The pass depends only on the outline's vertices and the points: the command takes its result again.
+    const bool collected = FillBoundaryAndHeightRange(record, vertices, points, context.lowest, context.highest);
+    const QV_List<API_Coord3D> cornered = record.boundary, levelPoints = record.levelPoints;
     double verticalOffset = 0.0;
     if (RunTerrainSettings(dialogs, record, TerrainMode_New, locator, &verticalOffset, &context) != 0)
         return TerrainBuild_Done;
@@ -223,9 +226,9 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
             code = TerrainBuild_ModifyFailed;
             return NoError;  // what was changed stays with the command
         }
-        record.boundary = vertices;
-        uint8_t missing = 0;
-        if (!CollectTerrainPoints(record, points, missing)) {
+        record.boundary = cornered;
+        record.levelPoints = levelPoints;
+        if (!collected) {
             code = TerrainBuild_CornerMissing;
             return NoError;
         }

@@ -44,6 +44,6 @@ bool CollectBreakLines(TerrainRecord& record);
 
 // Copies the outline into the boundary, runs the corner-and-level-point pass over the points read (null: the
 // read failed) and gives the lowest and highest height of the corners and level points (DBL_MAX and -DBL_MAX when
-// the pass fails).
-void FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D>& vertices,
+// the pass fails). False when the pass fails.
+bool FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D>& vertices,
                                 const QV_List<API_Coord3D>* points, double& lowest, double& highest);
