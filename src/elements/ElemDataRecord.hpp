@@ -108,6 +108,9 @@ public:
     ElemDescriptor() = default;
     ElemDescriptor(const ElemDescriptor&) = default;
     ElemDescriptor& operator=(const ElemDescriptor&) = default;
+    // Moves hand the texts over (Reset assigns a fresh descriptor: with copies only, it copied every text).
+    ElemDescriptor(ElemDescriptor&&) = default;
+    ElemDescriptor& operator=(ElemDescriptor&&) = default;
 
     // Every string empty (no buffer), every number and flag zero.
     void Reset();
