@@ -357,12 +357,18 @@ ElemRecordStatus ElemDataRecord_BuildRewrite(const ElemDescriptor& descriptor, i
 }
 
 ElemRecordStatus ElemDataRecord_Parse(const void* data, size_t size, int32_t kind, ElemDescriptor& descriptor) {
+    ElemRecordStatus refused = ElemRecordStatus::Ok;
+    if (data == nullptr || size == 0)
+        refused = ElemRecordStatus::NoData;
+    else if (size != ElemDataRecordSize)
+        refused = ElemRecordStatus::BadSize;
+    else if (!KindHasTag(kind))
+        refused = ElemRecordStatus::BadKind;
+    else if (static_cast<const uint8_t*>(data)[L::Tag] != uint8_t(ElemKindTag(kind)))
+        refused = ElemRecordStatus::WrongTag;
+    if (refused == ElemRecordStatus::Ok) return descriptor.FillFromRecord(kind, data, size);  // resets first
     descriptor.Reset();
-    if (data == nullptr || size == 0) return ElemRecordStatus::NoData;
-    if (size != ElemDataRecordSize) return ElemRecordStatus::BadSize;
-    if (!KindHasTag(kind)) return ElemRecordStatus::BadKind;
-    if (static_cast<const uint8_t*>(data)[L::Tag] != uint8_t(ElemKindTag(kind))) return ElemRecordStatus::WrongTag;
-    return descriptor.FillFromRecord(kind, data, size);
+    return refused;
 }
 
 ElemRecordStatus ElemDataRecord_ParseLegacy(const void* data, size_t size, int32_t kind, ElemDescriptor& descriptor) {
@@ -463,6 +469,17 @@ bool ElemDescriptor::FromElement(int32_t kind, const API_Elem_Head& head, bool s
     });
 }
 
+bool ElemDescriptor::FromElementTagged(int32_t kind, const API_Elem_Head& head, bool* tagged) {
+    Reset();
+    *tagged = false;
+    return WithUserData(head, [&](const void* data, size_t size) {
+        if (kind < ElemKind_Point || kind > ElemKind_Railway) return true;
+        // A tagged record fills as the kind's; an untagged one is filled again without looking at the tag.
+        *tagged = ElemDataRecord_Parse(data, size, kind, *this) == ElemRecordStatus::Ok;
+        return *tagged || FillFromRecord(kind, data, size) == ElemRecordStatus::Ok;
+    });
+}
+
 bool ElemUserData_WriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
     ElemDataRecord record;
     if (ElemDataRecord_Build(descriptor, kind, record) != ElemRecordStatus::Ok) return false;
@@ -496,8 +513,10 @@ bool ElemUserData_RewriteRecord(const ElemDescriptor& descriptor, int32_t kind, 
 }
 
 bool ElemUserData_ReadRecord(ElemDescriptor& descriptor, int32_t kind, const API_ElementUserData& userData) {
-    descriptor.Reset();
-    if (userData.dataHdl == nullptr) return false;
+    if (userData.dataHdl == nullptr) {
+        descriptor.Reset();
+        return false;
+    }
     return ElemDataRecord_Parse(*userData.dataHdl, size_t(BMGetHandleSize(userData.dataHdl)), kind, descriptor) ==
         ElemRecordStatus::Ok;
 }

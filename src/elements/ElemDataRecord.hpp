@@ -108,6 +108,9 @@ public:
     ElemDescriptor() = default;
     ElemDescriptor(const ElemDescriptor&) = default;
     ElemDescriptor& operator=(const ElemDescriptor&) = default;
+    // Moves hand the texts over (Reset assigns a fresh descriptor: with copies only, it copied every text).
+    ElemDescriptor(ElemDescriptor&&) = default;
+    ElemDescriptor& operator=(ElemDescriptor&&) = default;
 
     // Every string empty (no buffer), every number and flag zero.
     void Reset();
@@ -122,6 +125,9 @@ public:
     // no user data, or when the record cannot be read for the kind; a kind outside 1 to 21 gives true with the
     // descriptor reset once the user data was read.
     bool FromElement(int32_t kind, const API_Elem_Head& head, bool switchToPlan);
+    // FromElement without the switch, reading the user data once for two readers: `tagged` tells whether the
+    // record also carries the kind's tag, as ElemUserData_ReadFromElement asks.
+    bool FromElementTagged(int32_t kind, const API_Elem_Head& head, bool* tagged);
 
     QV_String Name;            // kind 1: point name (without the trailing digits of the stored name)
     int32_t Number = 0;        // kind 1: point number (the trailing digits of the stored name)

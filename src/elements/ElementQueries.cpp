@@ -219,7 +219,10 @@ bool SegmentCrossesConstraintLine(const API_Coord& a, const API_Coord& b, uint8_
 }
 
 void KeepOutlineVerticesAtPoints3D(QV_List<API_Coord3D>& outline) {
-    const QV_List<API_Coord3D> points = TerrainPoints();
+    KeepOutlineVerticesAtPoints3D(outline, TerrainPoints());
+}
+
+void KeepOutlineVerticesAtPoints3D(QV_List<API_Coord3D>& outline, const QV_List<API_Coord3D>& points) {
     if (points.GetCount() == 0) {
         outline.Clear();
         return;

@@ -50,6 +50,8 @@ bool SegmentCrossesConstraintLine(const API_Coord& a, const API_Coord& b, uint8_
 // a data record of kind 1) stands (1e-7), at that point's height; the result is closed again. No terrain point in
 // the project empties the ring.
 void KeepOutlineVerticesAtPoints3D(QV_List<API_Coord3D>& outline);
+// The same against terrain points already read (x, y and value, in the host's order).
+void KeepOutlineVerticesAtPoints3D(QV_List<API_Coord3D>& outline, const QV_List<API_Coord3D>& points);
 // The same on a polygon in the plan: the kept vertices keep their place; an arc stays only where both its ends
 // stay next to each other, every other edge becomes straight.
 void KeepOutlineVerticesAtPoints(QV_Poly& poly);

@@ -14,7 +14,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <vector>
 
 namespace {
 constexpr int32_t PromptFirstNode = 1;
@@ -142,25 +141,39 @@ void Close(PlanPoints& points) {
 }
 }  // namespace
 
+namespace {
+// The terrain points (as CollectTerrainPoints lists them) by place and story, without keeping whole elements.
+bool ReadTerrainPlaces(std::vector<TerrainPlace>& places) {
+    places.clear();
+    const bool read = VisitTerrainPoints([&](const API_Element& e) {
+        places.push_back({e.hotspot.pos, e.header.floorInd});
+        return true;
+    });
+    if (!read) places.clear();
+    return read;
+}
+}  // namespace
+
 PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot) {
-    // Each point's place and story only: a survey's whole elements would cost a kilobyte a point.
-    struct Place {
-        API_Coord pos;
-        int16_t story;
-    };
-    std::vector<Place> places;
-    if (!VisitTerrainPoints([&](const API_Element& e) {
-            places.push_back({e.hotspot.pos, e.header.floorInd});
-            return true;
-        }))
-        return {};
+    std::vector<TerrainPlace> places;
+    return TerrainPointsOfCurrentStory(ReadTerrainPlaces(places) ? &places : nullptr, perHotspot);
+}
+
+PlanPoints TerrainPointsOfCurrentStory(const std::vector<TerrainPlace>* places,
+                                       const std::function<void()>& perHotspot) {
     PlanPoints out;
+    if (places == nullptr) return out;
     const int16_t story = CurrentStoryIndex();
-    for (const Place& p : places) {
+    for (const TerrainPlace& p : *places) {
         if (perHotspot) perHotspot();
         if (p.story == story) out.push_back(p.pos);
     }
     return out;
+}
+
+const std::vector<TerrainPlace>* OutlineData::TerrainPlaces() {
+    if (placesRead == 0) placesRead = ReadTerrainPlaces(places) ? 1 : -1;
+    return placesRead > 0 ? &places : nullptr;
 }
 
 OutlineData::OutlineData(TerrainInputDialogs& dialogs)
@@ -171,18 +184,17 @@ OutlineData::OutlineData(TerrainInputDialogs& dialogs)
 
 void OutlineData::EstimateCorridorWidth() {
     corridorHalfWidth = 2.0;
-    bool any = false;
-    double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
-    const bool listed = VisitTerrainPoints([&](const API_Element& e) {
-        const API_Coord& p = e.hotspot.pos;
-        x0 = any ? std::fmin(x0, p.x) : p.x;
-        x1 = any ? std::fmax(x1, p.x) : p.x;
-        y0 = any ? std::fmin(y0, p.y) : p.y;
-        y1 = any ? std::fmax(y1, p.y) : p.y;
-        any = true;
-        return true;
-    });
-    if (listed && any) corridorHalfWidth = std::hypot(x1 - x0, y1 - y0) / 25.0;
+    const std::vector<TerrainPlace>* points = TerrainPlaces();
+    if (points == nullptr || points->empty()) return;
+    double x0 = (*points)[0].pos.x, x1 = x0, y0 = (*points)[0].pos.y, y1 = y0;
+    for (size_t i = 1; i < points->size(); ++i) {
+        const API_Coord& p = (*points)[i].pos;
+        x0 = std::fmin(x0, p.x);
+        x1 = std::fmax(x1, p.x);
+        y0 = std::fmin(y0, p.y);
+        y1 = std::fmax(y1, p.y);
+    }
+    corridorHalfWidth = std::hypot(x1 - x0, y1 - y0) / 25.0;
 }
 
 void OutlineData::ReadSettingsFromElement(const API_Elem_Head& element) {
@@ -299,7 +311,7 @@ int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
     RemoveCorridorLoops(side0);
     {
         SearchProgress progress;
-        found = FindCorridorPoints(side0, side1, TerrainPointsOfCurrentStory(progress.Step()));
+        found = FindCorridorPoints(side0, side1, TerrainPointsOfCurrentStory(TerrainPlaces(), progress.Step()));
         if (found.size() < 3) return 16;
         nodes = CollectNodesAlongEdges(side0, side1, found, searchAngle, progress.Step());
     }
@@ -326,7 +338,7 @@ int32_t OutlineData::CommandByClicks() {
     if (outlineType == 1 && !CheckClickedPath(path)) return 15;
     if (outlineType != 1) {
         SearchProgress progress;
-        if (!FitRectangleToPoints(path, TerrainPointsOfCurrentStory(progress.Step()))) return 0;
+        if (!FitRectangleToPoints(path, TerrainPointsOfCurrentStory(TerrainPlaces(), progress.Step()))) return 0;
     }
     int32_t code = 43;
     RunExternalCommand([&] {
@@ -370,7 +382,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
 int32_t OutlineData::CommandModify(const API_Elem_Head& outline) {
     head = outline;
     ReadSettingsFromElement(outline);
-    if (RunSettingsDialog(false, true, SettingsMode::Editing(1)) != 0) return 0;
+    if (RunSettingsDialog(false, true, SettingsMode::EditSelected) != 0) return 0;
     API_Element e;
     QV_List<API_Coord> coords;
     if (!ReadElement(outline, e) || !ReadElementMemoCoords2D(e, coords)) return 43;

@@ -15,6 +15,12 @@
 
 class TerrainInputDialogs;
 
+// A terrain point's place in the plan and its hotspot's story.
+struct TerrainPlace {
+    API_Coord pos;
+    int16_t story;
+};
+
 struct OutlineData {
     // The commands ask their settings and whether to keep an existing outline through `dialogs`.
     explicit OutlineData(TerrainInputDialogs& dialogs);
@@ -29,6 +35,9 @@ struct OutlineData {
 
     // The corridor half-width: the diagonal of the terrain points' box over 25, 2.0 without points.
     void EstimateCorridorWidth();
+    // The terrain points' places, read once per command (no step of it moves a hotspot); null when the host
+    // cannot list or read them.
+    const std::vector<TerrainPlace>* TerrainPlaces();
     // The settings from a host element (pens and fill of a hatch, layer, ID text); nothing when it cannot be read.
     void ReadSettingsFromElement(const API_Elem_Head& element);
     // "Outline settings"; 0 on OK (the half-width becomes half the width entered), 1 on cancel.
@@ -52,8 +61,13 @@ struct OutlineData {
     std::vector<int16_t> index0, index1;
     PlanPoints found;
     PlanPoints nodes;
+    std::vector<TerrainPlace> places;
+    int8_t placesRead = 0;  // 0 not yet, 1 read, -1 the read failed
 };
 
 // The plan positions of the terrain points (hotspots with a readable kind-1 record) on the current story (the
 // story of the hotspot element). `perHotspot`, when given, is called once for each listed hotspot.
 PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot = nullptr);
+// The same from places already read (null: none could be read).
+PlanPoints TerrainPointsOfCurrentStory(const std::vector<TerrainPlace>* places,
+                                       const std::function<void()>& perHotspot = nullptr);

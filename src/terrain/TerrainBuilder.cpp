@@ -115,6 +115,31 @@ bool ReadTerrainPoints(QV_List<API_Coord3D>& points) {
     });
 }
 
+bool ReadTerrainPointSets(QV_List<API_Coord3D>& shown, QV_List<API_Coord3D>& anywhere) {
+    shown.Clear();
+    anywhere.Clear();
+    GS::Array<API_Guid> guids;
+    if (ACAPI_Element_GetElemList(API_HotspotID, &guids) != NoError) return false;
+    PassProgress progress(int32_t(guids.GetSize()));
+    for (const API_Guid& guid : guids) {
+        progress.Step();
+        // The host asks every filter bit given; an element that passes a filter is one the host lists.
+        const bool onShown = ACAPI_Element_Filter(guid, ElementFilter_OnShownLayer | ElementFilter_OnCurrentStory);
+        const bool listed = onShown || ACAPI_Element_Filter(guid, 0);
+        if (!listed && !onShown) continue;
+        API_Element e = {};
+        e.header.guid = guid;
+        if (ACAPI_Element_Get(&e) != NoError) continue;
+        ElemDescriptor d;
+        bool tagged = false;
+        if (!d.FromElementTagged(ElemKind_Point, e.header, &tagged)) continue;
+        const API_Coord3D point = {e.hotspot.pos.x, e.hotspot.pos.y, d.Value};
+        if (listed) anywhere.Insert(point);
+        if (onShown && tagged) shown.Insert(point);
+    }
+    return true;
+}
+
 bool ReadConstraintLines(QV_List<QV_Segment3D>& lines) {
     lines.Clear();
     return ForEachRecorded(API_LineID, ElemKind_Constraint, [&](const API_Element& e, const ElemDescriptor&) {
@@ -124,13 +149,18 @@ bool ReadConstraintLines(QV_List<QV_Segment3D>& lines) {
 
 bool CollectTerrainPoints(TerrainRecord& record, uint8_t& cornerMissing) {
     QV_List<API_Coord3D> points;
+    const bool read = ReadTerrainPoints(points);
+    return CollectTerrainPoints(record, read ? &points : nullptr, cornerMissing);
+}
+
+bool CollectTerrainPoints(TerrainRecord& record, const QV_List<API_Coord3D>* points, uint8_t& cornerMissing) {
     cornerMissing = 0;
-    if (!ReadTerrainPoints(points)) {
+    if (points == nullptr) {
         record.levelPoints.Clear();
         cornerMissing = 1;
         return false;
     }
-    return CollectTerrainPointsFrom(record, OutlineOf(record), points, cornerMissing);
+    return CollectTerrainPointsFrom(record, OutlineOf(record), *points, cornerMissing);
 }
 
 bool CollectBreakLines(TerrainRecord& record) {
@@ -140,13 +170,13 @@ bool CollectBreakLines(TerrainRecord& record) {
     return true;
 }
 
-void FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D>& vertices, double& lowest,
-                                double& highest) {
+bool FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D>& vertices,
+                                const QV_List<API_Coord3D>* points, double& lowest, double& highest) {
     record.boundary = vertices;
     uint8_t missing = 0;
     lowest = DBL_MAX;
     highest = -DBL_MAX;
-    if (!CollectTerrainPoints(record, missing)) return;
+    if (!CollectTerrainPoints(record, points, missing)) return false;
     for (int32_t i = 0; i < record.boundary.GetCount(); ++i) {
         lowest = std::min(lowest, record.boundary[i].z);
         highest = std::max(highest, record.boundary[i].z);
@@ -155,6 +185,7 @@ void FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D
         lowest = std::min(lowest, record.levelPoints[i].z);
         highest = std::max(highest, record.levelPoints[i].z);
     }
+    return true;
 }
 
 int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
@@ -167,14 +198,19 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
         return TerrainBuild_NoOutline;
     QV_List<API_Coord3D> vertices;
     if (!ReadElementMemoCoords3D(outline, vertices)) return TerrainBuild_ModifyFailed;
+    // The points are read once: neither the settings dialog nor the outline's replacement moves a hotspot.
+    QV_List<API_Coord3D> shown, anywhere;
+    const QV_List<API_Coord3D>* points = ReadTerrainPointSets(shown, anywhere) ? &shown : nullptr;
     const int32_t countBefore = vertices.GetCount();
-    KeepOutlineVerticesAtPoints3D(vertices);
+    KeepOutlineVerticesAtPoints3D(vertices, anywhere);
     if (vertices.GetCount() < 4) return TerrainBuild_TooFewNodes;
 
     Assign(record, GlobalSettings.terrain);
     TerrainContourContext context;
     context.settings = GlobalSettings.contour;
-    FillBoundaryAndHeightRange(record, vertices, context.lowest, context.highest);
+    // The pass depends only on the outline's vertices and the points: the command takes its result again.
+    const bool collected = FillBoundaryAndHeightRange(record, vertices, points, context.lowest, context.highest);
+    const QV_List<API_Coord3D> cornered = record.boundary, levelPoints = record.levelPoints;
     double verticalOffset = 0.0;
     if (RunTerrainSettings(dialogs, record, TerrainMode_New, locator, &verticalOffset, &context) != 0)
         return TerrainBuild_Done;
@@ -190,9 +226,9 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
             code = TerrainBuild_ModifyFailed;
             return NoError;  // what was changed stays with the command
         }
-        record.boundary = vertices;
-        uint8_t missing = 0;
-        if (!CollectTerrainPoints(record, missing)) {
+        record.boundary = cornered;
+        record.levelPoints = levelPoints;
+        if (!collected) {
             code = TerrainBuild_CornerMissing;
             return NoError;
         }

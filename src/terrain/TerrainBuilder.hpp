@@ -28,15 +28,22 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
 // The project's terrain points (hotspots with a point record) as x, y and height, in the host's order. False
 // when the host cannot list them.
 bool ReadTerrainPoints(QV_List<API_Coord3D>& points);
+// The terrain points in one walk of the hotspots, under the progress window: `shown` as ReadTerrainPoints lists
+// them, `anywhere` every hotspot the host lists whose record reads as a point's (whatever its layer, story or
+// tag), as the outline's corners are matched. False when the host cannot list the hotspots.
+bool ReadTerrainPointSets(QV_List<API_Coord3D>& shown, QV_List<API_Coord3D>& anywhere);
 // The project's constraint lines (lines with a constraint record), in the host's order.
 bool ReadConstraintLines(QV_List<QV_Segment3D>& lines);
 
 // The corner-and-level-point pass over the project's terrain points, under the progress window.
 bool CollectTerrainPoints(TerrainRecord& record, uint8_t& cornerMissing);
+// The same pass over points already read (null: the read failed).
+bool CollectTerrainPoints(TerrainRecord& record, const QV_List<API_Coord3D>* points, uint8_t& cornerMissing);
 // The break-line pass over the project's constraint lines; always true.
 bool CollectBreakLines(TerrainRecord& record);
 
-// Copies the outline into the boundary, runs the corner-and-level-point pass and gives the lowest and highest
-// height of the corners and level points (DBL_MAX and -DBL_MAX when the pass fails).
-void FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D>& vertices, double& lowest,
-                                double& highest);
+// Copies the outline into the boundary, runs the corner-and-level-point pass over the points read (null: the
+// read failed) and gives the lowest and highest height of the corners and level points (DBL_MAX and -DBL_MAX when
+// the pass fails). False when the pass fails.
+bool FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D>& vertices,
+                                const QV_List<API_Coord3D>* points, double& lowest, double& highest);

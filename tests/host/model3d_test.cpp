@@ -2,11 +2,14 @@
 // slab from a mesh, its numbering of bodies, polygons, polygon edges, edges and vertices, and how it follows the
 // project's changes.
 #include "ProjectHost.hpp"
+#include "model3d/ModelBody.hpp"
 #include "model3d/ModelStore.hpp"
 #include "project/HostProject.hpp"
 #include "script/ScriptRunner.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <random>
 
 namespace {
@@ -217,6 +220,18 @@ TEST_F(Model3DTest, DownwardSubtractionKeepsExactlyThePartInsideTheHoles) {
     EXPECT_EQ(ACAPI_Element_Get3DInfo(head, &info), APIERR_GENERAL);
 }
 
+// The box asked first (as the contour lines do after a terrain is built) builds the surface the model then reuses.
+TEST_F(Model3DTest, TheSurfaceBuiltForTheBoxIsTheOneTheModelReuses) {
+    const API_Guid mesh = MeshThrough({{0, 0, 0}, {40, 0, 0}, {40, 40, 0}, {0, 40, 0}, {20, 20, 8}}, "M");
+    ModelStore& models = host->Project().models;
+    API_Box3D box = {};
+    ASSERT_TRUE(models.Bounds(mesh, &box));
+    EXPECT_EQ(box.zMax, 8.0);
+    const int builds = models.SurfaceBuilds();
+    EXPECT_EQ(Read(mesh)[0].vertices.size(), 5u + 4u);
+    EXPECT_EQ(models.SurfaceBuilds(), builds);
+}
+
 TEST_F(Model3DTest, ModelFollowsChangesAndUndoAndIsBuiltOncePerState) {
     const std::vector<API_Coord3D> square = {{0, 0, 0}, {40, 0, 0}, {40, 40, 0}, {0, 40, 0}, {20, 20, 8}};
     const API_Guid mesh = MeshThrough(square, "M");
@@ -358,3 +373,29 @@ TEST_F(Model3DTest, PointFilesWithBadLinesAreRefusedByLine) {
 }
 
 }  // namespace
+
+// Sides fall into the same group exactly when they are equal, whether vertex numbers are dense (bucketed) or
+// spread wide (sorted).
+TEST(GroupEqualSides, GroupsExactlyTheEqualSides) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        const int32_t spread = round % 2 == 0 ? 1 + round : 1000000000;
+        std::uniform_int_distribution<int32_t> vertex(-spread / 2, spread / 2);
+        std::vector<std::pair<int32_t, int32_t>> sides(size_t(round * 7 % 300));
+        for (auto& s : sides) {
+            const int32_t a = vertex(random), b = vertex(random);
+            s = {std::min(a, b), std::max(a, b)};
+            if (!sides.empty() && random() % 3 == 0) s = sides[random() % sides.size()];
+        }
+        std::vector<int32_t> groupOf;
+        const size_t groups = GroupEqualSides(sides, &groupOf);
+        ASSERT_EQ(groupOf.size(), sides.size());
+        std::map<std::pair<int32_t, int32_t>, int32_t> groupOfSide;
+        for (size_t i = 0; i < sides.size(); ++i) {
+            ASSERT_LT(size_t(groupOf[i]), groups);
+            const auto found = groupOfSide.emplace(sides[i], groupOf[i]);
+            EXPECT_EQ(found.first->second, groupOf[i]) << "round " << round << " side " << i;
+        }
+        EXPECT_EQ(groupOfSide.size(), groups) << "round " << round;
+    }
+}

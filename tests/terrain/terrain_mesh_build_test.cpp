@@ -4,6 +4,8 @@
 #include "ProjectHost.hpp"
 #include "TerrainMeshes.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "elements/ElementQueries.hpp"
+#include "terrain/TerrainBuilder.hpp"
 #include "terrain/TerrainMeshCreation.hpp"
 #include "terrain/TerrainPasses.hpp"
 
@@ -270,6 +272,46 @@ TEST(TerrainMeshCounts, ChainingFollowsListOrder) {
 }
 
 class TerrainMeshTest : public ProjectHostTest {};
+
+// The build's one walk over the hotspots reads what its separate reads read: the level points (a point's tagged
+// record on a shown layer) and the points the outline's corners are matched to (any record that reads as a
+// point's, on any layer), in the host's order.
+TEST_F(TerrainMeshTest, OneWalkOverTheHotspotsReadsWhatTheSeparateReadsRead) {
+    const int32_t hidden = Layer("Hidden", APILay_Hidden);
+    std::mt19937 random(3);
+    QV_List<API_Coord3D> ring;
+    for (int i = 0; i < 80; ++i) {
+        const double x = double(random() % 12), y = double(random() % 12);  // places repeat
+        API_Guid g = {};
+        ASSERT_EQ(Db().PlaceHotspot({x, y}, random() % 4 == 0 ? hidden : 1, "", &g), NoError);
+        const uint32_t record = random() % 4;  // none, a point's (twice as often), a constraint's
+        if (record != 0) {
+            ElemDescriptor d;
+            d.Value = 100.0 + i;
+            const API_Elem_Head head = Db().Find(g)->record.header;
+            const int32_t kind = record == 3 ? ElemKind_Constraint : ElemKind_Point;
+            ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }),
+                      NoError);
+        }
+        ring.Insert(API_Coord3D{x, y, 0.0});
+    }
+    ring.Insert(API_Coord3D(ring[0]));
+    QV_List<API_Coord3D> shown, anywhere, separately;
+    ASSERT_TRUE(ReadTerrainPointSets(shown, anywhere));
+    ASSERT_TRUE(ReadTerrainPoints(separately));
+    ASSERT_EQ(shown.GetCount(), separately.GetCount());
+    for (int32_t i = 0; i < shown.GetCount(); ++i) {
+        EXPECT_EQ(shown[i].x, separately[i].x);
+        EXPECT_EQ(shown[i].y, separately[i].y);
+        EXPECT_EQ(shown[i].z, separately[i].z);
+    }
+    EXPECT_GT(anywhere.GetCount(), shown.GetCount());
+    QV_List<API_Coord3D> kept = ring, keptFromWalk = ring;
+    KeepOutlineVerticesAtPoints3D(kept);
+    KeepOutlineVerticesAtPoints3D(keptFromWalk, anywhere);
+    ASSERT_EQ(keptFromWalk.GetCount(), kept.GetCount());
+    for (int32_t i = 0; i < kept.GetCount(); ++i) EXPECT_EQ(keptFromWalk[i].z, kept[i].z) << i;
+}
 
 TEST_F(TerrainMeshTest, CreatedMeshCarriesTheRingLevelLinesSkirtAndRecord) {
     Db().SetStory(0, 10.0, "Ground");

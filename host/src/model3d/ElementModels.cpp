@@ -120,6 +120,10 @@ bool BuildMeshSurface(const StoredElement& mesh, double storyLevel, MeshSurfaceM
                 return false;
             }
         const auto take = [&](int32_t a, int32_t b) {
+            if (b - a == 1) {  // a point alone, the common case: no line made for it
+                levelPoints.push_back({lc[size_t(a)].c.x, lc[size_t(a)].c.y, base + lc[size_t(a)].c.z});
+                return;
+            }
             std::vector<ModelPoint> line;
             for (int32_t i = a; i < b; ++i)
                 line.push_back({lc[size_t(i)].c.x, lc[size_t(i)].c.y, base + lc[size_t(i)].c.z});
@@ -134,6 +138,7 @@ bool BuildMeshSurface(const StoredElement& mesh, double storyLevel, MeshSurfaceM
             from = to;
         }
         // Points behind the last line end stand alone.
+        levelPoints.reserve(levelPoints.size() + size_t(std::max(n - from, 0)));
         for (int32_t i = from; i < n; ++i) take(i, i + 1);
     }
     if (!TriangulateMeshSurface(outline, levelPoints, levelLines, &out->surface, why)) return false;
@@ -152,25 +157,22 @@ bool BuildSolidBody(const Surface& surface, double floorZ, ModelBody* body, std:
     for (const ModelPoint& p : surface.points) b.AddVertex(p);
     for (const auto& t : surface.triangles) b.AddTriangle(t[0] + 1, t[1] + 1, t[2] + 1);
     // Border sides: a side of one triangle that no other triangle runs the other way.
-    struct Side {
-        int32_t lo, hi, from;
-    };
-    std::vector<Side> sides;
+    std::vector<std::pair<int32_t, int32_t>> sides;  // (low, high) of side k of triangle t at [3 t + k]
     sides.reserve(surface.triangles.size() * 3);
     for (const auto& t : surface.triangles)
         for (int k = 0; k < 3; ++k) {
             const int32_t u = t[size_t(k)], v = t[size_t((k + 1) % 3)];
-            sides.push_back({std::min(u, v), std::max(u, v), u});
+            sides.push_back({std::min(u, v), std::max(u, v)});
         }
-    std::sort(sides.begin(), sides.end(),
-              [](const Side& a, const Side& c) { return a.lo != c.lo ? a.lo < c.lo : a.hi < c.hi; });
+    std::vector<int32_t> groupOf;
+    std::vector<int32_t> uses(GroupEqualSides(sides, &groupOf), 0);
+    for (int32_t g : groupOf) ++uses[size_t(g)];
     std::vector<std::pair<int32_t, int32_t>> border;  // from, to (the surface on the left)
-    for (size_t i = 0; i < sides.size();) {
-        size_t j = i;
-        while (j < sides.size() && sides[j].lo == sides[i].lo && sides[j].hi == sides[i].hi) ++j;
-        if (j - i == 1) border.push_back({sides[i].from, sides[i].from == sides[i].lo ? sides[i].hi : sides[i].lo});
-        i = j;
-    }
+    for (size_t i = 0; i < sides.size(); ++i)
+        if (uses[size_t(groupOf[i])] == 1) {
+            const int32_t from = surface.triangles[i / 3][i % 3];
+            border.push_back({from, from == sides[i].first ? sides[i].second : sides[i].first});
+        }
     // Floor vertices under the border points, in the order of the points.
     std::vector<int32_t> floorOf(size_t(n), 0);
     std::vector<int32_t> borderPoints;

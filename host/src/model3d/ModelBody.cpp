@@ -14,6 +14,50 @@ std::vector<int32_t> ModelBody::PolygonVertices(int32_t p) const {
     return ring;
 }
 
+size_t GroupEqualSides(const std::vector<std::pair<int32_t, int32_t>>& sides, std::vector<int32_t>* groupOf) {
+    const size_t n = sides.size();
+    groupOf->assign(n, 0);
+    if (n == 0) return 0;
+    int64_t lowest = sides[0].first, highest = sides[0].second;
+    for (const auto& s : sides) {
+        lowest = std::min<int64_t>(lowest, s.first);
+        highest = std::max<int64_t>(highest, s.second);
+    }
+    size_t groups = 0;
+    const int64_t range = highest - lowest + 1;
+    if (range > int64_t(2 * n) + 1024) {
+        // Vertex numbers spread far wider than the sides: sorted instead of bucketed.
+        std::vector<int32_t> order(n);
+        for (size_t i = 0; i < n; ++i) order[i] = int32_t(i);
+        std::sort(order.begin(), order.end(),
+                  [&](int32_t a, int32_t b) { return sides[size_t(a)] < sides[size_t(b)]; });
+        for (size_t k = 0; k < n; ++k) {
+            if (k > 0 && sides[size_t(order[k])] != sides[size_t(order[k - 1])]) ++groups;
+            (*groupOf)[size_t(order[k])] = int32_t(groups);
+        }
+        return groups + 1;
+    }
+    // Sides bucketed by their low vertex (one counting pass, no comparison sort: bodies reach millions of sides);
+    // within a bucket, a side joins the group its high vertex was last given in that bucket.
+    std::vector<int32_t> start(size_t(range) + 1, 0);
+    for (const auto& s : sides) ++start[size_t(s.first - lowest) + 1];
+    for (size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+    std::vector<int32_t> order(n);
+    {
+        std::vector<int32_t> next(start.begin(), start.end() - 1);
+        for (size_t i = 0; i < n; ++i) order[size_t(next[size_t(sides[i].first - lowest)]++)] = int32_t(i);
+    }
+    std::vector<std::pair<int32_t, int32_t>> lastOf(size_t(range), {-1, 0});  // per high vertex: bucket, group
+    for (size_t b = 0; b + 1 < start.size(); ++b)
+        for (int32_t k = start[b]; k < start[b + 1]; ++k) {
+            const size_t i = size_t(order[size_t(k)]);
+            auto& last = lastOf[size_t(sides[i].second - lowest)];
+            if (last.first != int32_t(b)) last = {int32_t(b), int32_t(groups++)};
+            (*groupOf)[i] = last.second;
+        }
+    return groups;
+}
+
 void BodyBuilder::AddPolygon(const std::vector<int32_t>& ring) {
     ringStarts_.push_back(int32_t(rings_.size()));
     rings_.insert(rings_.end(), ring.begin(), ring.end());
@@ -27,39 +71,24 @@ void BodyBuilder::AddTriangle(int32_t a, int32_t b, int32_t c) {
 }
 
 ModelBody BodyBuilder::Finish() {
-    // Every polygon side as (low vertex, high vertex, its place in rings_); sorting brings the two uses of an
-    // edge together, so edges are numbered without a hash table (bodies reach millions of sides).
-    struct Side {
-        int32_t lo, hi;
-        int32_t at;
-    };
     const size_t nSides = rings_.size();
     const size_t nRings = ringStarts_.size();
-    std::vector<Side> sides(nSides);
+    std::vector<std::pair<int32_t, int32_t>> sides(nSides);  // every polygon side as (low vertex, high vertex)
     for (size_t r = 0; r < nRings; ++r) {
         const size_t b = size_t(ringStarts_[r]);
         const size_t e = r + 1 < nRings ? size_t(ringStarts_[r + 1]) : nSides;
         for (size_t i = b; i < e; ++i) {
             const int32_t u = rings_[i];
             const int32_t v = rings_[i + 1 < e ? i + 1 : b];
-            sides[i] = {std::min(u, v), std::max(u, v), int32_t(i)};
+            sides[i] = {std::min(u, v), std::max(u, v)};
         }
     }
-    std::vector<Side>& sorted = sides;
-    std::sort(sorted.begin(), sorted.end(), [](const Side& a, const Side& b) {
-        return a.lo != b.lo ? a.lo < b.lo : a.hi != b.hi ? a.hi < b.hi : a.at < b.at;
-    });
     // Edge numbers in the order of first use, so that the numbering follows the polygons.
-    std::vector<int32_t> groupOf(nSides);
-    std::vector<int32_t> groupFirst;  // first use of each group (sides of a group are sorted by use)
-    for (size_t i = 0; i < nSides; ++i) {
-        if (i == 0 || sorted[i].lo != sorted[i - 1].lo || sorted[i].hi != sorted[i - 1].hi)
-            groupFirst.push_back(sorted[i].at);
-        groupOf[size_t(sorted[i].at)] = int32_t(groupFirst.size() - 1);
-    }
-    std::vector<int32_t> edgeOfGroup(groupFirst.size(), 0);
+    std::vector<int32_t> groupOf;
+    const size_t groups = GroupEqualSides(sides, &groupOf);
+    std::vector<int32_t> edgeOfGroup(groups, 0);
     body_.pedges.resize(nSides);
-    body_.edges.reserve(groupFirst.size());
+    body_.edges.reserve(groups);
     for (size_t r = 0; r < nRings; ++r) {
         const size_t b = size_t(ringStarts_[r]);
         const size_t e = r + 1 < nRings ? size_t(ringStarts_[r + 1]) : nSides;

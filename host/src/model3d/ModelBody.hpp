@@ -2,6 +2,7 @@
 // One body of the host's 3D model as the 3D component functions serve it: vertices, edges (two vertex numbers
 // from 1), polygons (a range of polygon edges) and polygon edges (an edge number from 1, negative when the
 // polygon runs the edge backwards). Bodies are built from polygons given as rings of vertex numbers.
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -21,6 +22,10 @@ struct ModelBody {
     // The vertices of polygon p (from 1) in its order, each once.
     std::vector<int32_t> PolygonVertices(int32_t p) const;
 };
+
+// Groups equal sides, each given as (low vertex, high vertex): `groupOf` takes each side's group, numbered from 0
+// in no particular order; returns the number of groups. Linear in the sides when vertex numbers are dense.
+size_t GroupEqualSides(const std::vector<std::pair<int32_t, int32_t>>& sides, std::vector<int32_t>* groupOf);
 
 // Collects vertices and polygons, then numbers the edges: an edge shared by two polygons is one edge, run
 // forwards by the polygon that met it first.

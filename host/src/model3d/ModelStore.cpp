@@ -280,6 +280,9 @@ void ExtendBox(const ModelPoint* points, size_t n, bool* any, API_Box3D* box) {
 }  // namespace
 
 bool ModelStore::Bounds(const API_Guid& guid, API_Box3D* box) {
+    // What is kept belongs to this project from here on: a surface built for the box is the one a later model
+    // reuses, not one dropped as another project's.
+    ForgetOtherProjects();
     std::string why;
     bool any = false;
     // A mesh is bounded by its surface: its skirt and floor are left out, as the box is the terrain's extent. An

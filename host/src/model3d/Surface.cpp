@@ -49,29 +49,23 @@ SurfaceIndex::SurfaceIndex(const Surface& surface) : surface_(surface) {
     cell_ = std::max(w / nx_, h / ny_);
     // Two passes (count, then fill) keep the cells in one array.
     std::vector<int32_t> count(size_t(nx_) * size_t(ny_) + 1, 0);
+    // Each point's cell once: cells grow with the place, so a triangle's cells run from its corners' lowest to
+    // their highest.
+    std::vector<std::pair<int32_t, int32_t>> cellOf(surface.points.size());
+    for (size_t i = 0; i < cellOf.size(); ++i) cellOf[i] = {CellX(surface.points[i].x), CellY(surface.points[i].y)};
     const auto forCells = [&](size_t t, auto&& f) {
         const auto& tri = surface.triangles[t];
-        double xa = surface.points[size_t(tri[0])].x, xb = xa, ya = surface.points[size_t(tri[0])].y, yb = ya;
-        for (int k = 1; k < 3; ++k) {
-            const ModelPoint& p = surface.points[size_t(tri[size_t(k)])];
-            xa = std::min(xa, p.x);
-            xb = std::max(xb, p.x);
-            ya = std::min(ya, p.y);
-            yb = std::max(yb, p.y);
-        }
-        for (int32_t cy = CellY(ya); cy <= CellY(yb); ++cy)
-            for (int32_t cx = CellX(xa); cx <= CellX(xb); ++cx) f(size_t(cy) * size_t(nx_) + size_t(cx));
+        const auto& a = cellOf[size_t(tri[0])];
+        const auto& b = cellOf[size_t(tri[1])];
+        const auto& c = cellOf[size_t(tri[2])];
+        const int32_t x0 = std::min({a.first, b.first, c.first}), x1 = std::max({a.first, b.first, c.first});
+        const int32_t y0 = std::min({a.second, b.second, c.second}), y1 = std::max({a.second, b.second, c.second});
+        for (int32_t cy = y0; cy <= y1; ++cy)
+            for (int32_t cx = x0; cx <= x1; ++cx) f(size_t(cy) * size_t(nx_) + size_t(cx));
     };
     for (size_t t = 0; t < n; ++t) forCells(t, [&](size_t c) { ++count[c + 1]; });
     for (size_t c = 1; c < count.size(); ++c) count[c] += count[c - 1];
     cellStart_ = count;
     cellTriangles_.resize(size_t(count.back()));
     for (size_t t = 0; t < n; ++t) forCells(t, [&](size_t c) { cellTriangles_[size_t(count[c]++)] = int32_t(t); });
-}
-
-int32_t SurfaceIndex::CellX(double x) const {
-    return int32_t(std::clamp(std::floor((x - box_.xMin) / cell_), 0.0, double(nx_ - 1)));
-}
-int32_t SurfaceIndex::CellY(double y) const {
-    return int32_t(std::clamp(std::floor((y - box_.yMin) / cell_), 0.0, double(ny_ - 1)));
 }

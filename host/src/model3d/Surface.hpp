@@ -53,6 +53,16 @@ private:
     mutable uint32_t call_ = 0;
 };
 
+// The cell of a place (floor, kept inside the grid); inline, as building the index asks it for every triangle.
+inline int32_t SurfaceIndex::CellX(double x) const {
+    const double v = (x - box_.xMin) / cell_;
+    return v >= double(nx_ - 1) ? nx_ - 1 : v >= 0.0 ? int32_t(v) : 0;
+}
+inline int32_t SurfaceIndex::CellY(double y) const {
+    const double v = (y - box_.yMin) / cell_;
+    return v >= double(ny_ - 1) ? ny_ - 1 : v >= 0.0 ? int32_t(v) : 0;
+}
+
 template <typename F>
 void SurfaceIndex::VisitCell(int32_t cx, int32_t cy, F& visit) const {
     const size_t c = size_t(cy) * size_t(nx_) + size_t(cx);

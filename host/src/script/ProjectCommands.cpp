@@ -10,6 +10,7 @@
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
 
+#include <map>
 #include <sstream>
 
 namespace {
@@ -320,11 +321,13 @@ void AddProjectCommands(ScriptLanguage& L) {
     L.Add(
         "expect elements <count:int> [<type:text>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            // Counted by type in one walk of the store, each type's name compared once.
+            std::map<API_ElemTypeID, int64_t> byType;
+            for (const auto& kv : Db(r).Model().elements) ++byType[kv.second.record.header.typeID];
             int64_t n = 0;
-            for (const API_Guid& g : Db(r).AllElements()) {
-                const API_ElemTypeID t = Db(r).Find(g)->record.header.typeID;
-                n += !a.Has("type") || ElementTypeName(t) == a.Text("type") || std::to_string(t) == a.Text("type");
-            }
+            for (const auto& [t, count] : byType)
+                if (!a.Has("type") || ElementTypeName(t) == a.Text("type") || std::to_string(t) == a.Text("type"))
+                    n += count;
             *m = std::to_string(n) + " element(s)";
             if (n != a.Int("count")) *m += ", expected " + std::to_string(a.Int("count"));
             return n == a.Int("count");

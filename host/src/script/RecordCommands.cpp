@@ -8,9 +8,11 @@
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -50,13 +52,21 @@ bool CellIndex(const StoredParam& p, const ScriptArgs& a, size_t* cell, std::str
 // The `what`-th (from 1; 0 the last) element of the type named `what` or placed from the library part `what`.
 bool FindNth(ScriptContext& r, const std::string& what, int64_t index, API_Guid* guid, std::string* m) {
     const int32_t part = r.Host().Project().libraries.FindByName(what, 0);
-    std::vector<API_Guid> found;
-    for (const API_Guid& g : Db(r).AllElements()) {
-        const API_Element e = Db(r).Find(g)->record.Get();
+    // One walk of the store (no lookup per element, the record read whole only for objects and lamps), the
+    // matches put in creation order after.
+    std::map<API_ElemTypeID, bool> typeMatches;
+    std::vector<std::pair<uint64_t, API_Guid>> matches;
+    for (const auto& [g, stored] : Db(r).Model().elements) {
+        const API_ElemTypeID type = stored.record.header.typeID;
+        auto t = typeMatches.find(type);
+        if (t == typeMatches.end()) t = typeMatches.emplace(type, ElementTypeName(type) == what).first;
         const bool isPart =
-            part > 0 && (e.header.typeID == API_ObjectID || e.header.typeID == API_LampID) && e.object.libInd == part;
-        if (isPart || ElementTypeName(e.header.typeID) == what) found.push_back(g);
+            part > 0 && (type == API_ObjectID || type == API_LampID) && stored.record.Get().object.libInd == part;
+        if (isPart || t->second) matches.push_back({stored.serial, g});
     }
+    std::sort(matches.begin(), matches.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<API_Guid> found;
+    for (const auto& m : matches) found.push_back(m.second);
     if (found.empty() || index < 0 || size_t(index) > found.size()) {
         *m = "there is no element " + what + " #" + std::to_string(index) + " (" + std::to_string(found.size()) +
             " found)";
