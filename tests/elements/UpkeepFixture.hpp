@@ -86,7 +86,7 @@ protected:
 
     std::string Record(const API_Guid& g) {
         const StoredElement* e = Db().Find(g);
-        return e != nullptr && e->userData ? e->userData->bytes : std::string();
+        return e != nullptr && e->userData ? e->userData->bytes.str() : std::string();
     }
     // The text at `offset` of the element's user data, up to its NUL.
     std::string TextAt(const API_Guid& g, size_t offset) {

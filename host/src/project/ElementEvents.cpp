@@ -213,8 +213,7 @@ GSErrCode ElementEvents::GetParentElement(API_Element* element, API_ElementMemo*
             if (memo != nullptr) DisposeApiMemo(memo);
             return APIERR_MEMFULL;
         }
-        if (!parent.userData->bytes.empty())
-            std::memcpy(*h, parent.userData->bytes.data(), parent.userData->bytes.size());
+        parent.userData->bytes.CopyTo(*h);
         userData->dataVersion = parent.userData->dataVersion;
         userData->platformSign = parent.userData->platformSign;
         userData->flags = parent.userData->flags;
@@ -277,8 +276,7 @@ GSErrCode ElementEvents::UserCopy(const API_Guid& guid, const API_Coord3D& offse
             u.flags = next.userData->flags;
             u.dataHdl = BMAllocateHandle(GSSize(next.userData->bytes.size()), 0, 0);
             if (u.dataHdl == nullptr) return APIERR_MEMFULL;
-            if (!next.userData->bytes.empty())
-                std::memcpy(*u.dataHdl, next.userData->bytes.data(), next.userData->bytes.size());
+            next.userData->bytes.CopyTo(*u.dataHdl);
             r = db.SetUserData(record.header, u);
             BMKillHandle(&u.dataHdl);
             if (r != NoError) return r;

@@ -4,6 +4,7 @@
 #include "APIElements.hpp"
 #include "project/ElementMemo.hpp"
 #include "project/ElementRecord.hpp"
+#include "project/PackedBytes.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -14,7 +15,7 @@ struct StoredUserData {
     int16_t dataVersion = 0;
     uint16_t platformSign = 0;
     uint32_t flags = 0;
-    std::string bytes;
+    PackedBytes bytes;
 };
 
 // A 3D body given to an element by a script or a test (the host would run the library part's script for it):
