@@ -20,6 +20,13 @@ void CreationOrder::Add(uint64_t serial, const API_Guid& guid) {
     items_.insert(it, Item(serial, guid));
 }
 
+void CreationOrder::InSerialRange(uint64_t first, uint64_t end, std::vector<API_Guid>* out) const {
+    auto it = std::lower_bound(items_.begin(), items_.end(), Item(first, API_Guid()),
+                               [](const Item& a, const Item& b) { return a.first < b.first; });
+    for (; it != items_.end() && it->first < end; ++it)
+        if (!IsNull(it->second)) out->push_back(it->second);
+}
+
 void CreationOrder::Remove(uint64_t serial) {
     const auto it = std::lower_bound(items_.begin(), items_.end(), Item(serial, API_Guid()),
                                      [](const Item& a, const Item& b) { return a.first < b.first; });
@@ -120,4 +127,10 @@ std::vector<API_Guid> ElementStore::InDatabases(const std::vector<API_Guid>& dat
         }
     }
     return Merged(lists);
+}
+
+std::vector<API_Guid> ElementStore::WithSerials(uint64_t first, uint64_t end) const {
+    std::vector<API_Guid> out;
+    for (const auto& kv : byDatabase_) kv.second.InSerialRange(first, end, &out);
+    return out;
 }

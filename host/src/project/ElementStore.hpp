@@ -1,6 +1,7 @@
 #pragma once
-// The project's elements by GUID, with their creation order kept per database and per type as they come and go,
-// so that listing them (all, or one type in the current database) walks only what it lists and sorts nothing.
+// The project's elements by GUID in a hash table (a lookup costs the same at any project size; walking the table
+// meets them in no particular order), with their creation order kept per database and per type as they come and
+// go, so that listing them (all, or one type in the current database) walks only what it lists and sorts nothing.
 // An element's type, database and creation serial never change once it is stored.
 #include "APIDefs.hpp"
 #include "project/Guids.hpp"
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -27,6 +29,8 @@ public:
     void Add(uint64_t serial, const API_Guid& guid);
     void Remove(uint64_t serial);
     bool Empty() const { return items_.size() == gaps_; }
+    // The GUIDs of serials from `first` to before `end`.
+    void InSerialRange(uint64_t first, uint64_t end, std::vector<API_Guid>* out) const;
     template <typename F>
     void ForEach(F&& f) const {
         for (const Item& i : items_)
@@ -42,7 +46,7 @@ private:
 
 class ElementStore {
 public:
-    using Map = std::map<API_Guid, StoredElement, GuidLess>;
+    using Map = std::unordered_map<API_Guid, StoredElement, GuidHash>;
     using const_iterator = Map::const_iterator;
 
     const_iterator begin() const { return elements_.begin(); }
@@ -62,6 +66,8 @@ public:
     std::vector<API_Guid> InCreationOrder() const;
     // The elements of the databases (one or two) in creation order: of one type, or of every type (typeID 0).
     std::vector<API_Guid> InDatabases(const std::vector<API_Guid>& databases, API_ElemTypeID typeID) const;
+    // The elements whose creation serial is from `first` to before `end`.
+    std::vector<API_Guid> WithSerials(uint64_t first, uint64_t end) const;
 
 private:
     void Index(const API_Guid& guid, const StoredElement& e);
