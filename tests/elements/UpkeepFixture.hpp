@@ -76,9 +76,10 @@ protected:
         StoredUserData data;
         data.dataVersion = 2;
         data.platformSign = APIUserData_PlatformSign;
-        data.bytes.assign(ElemDataRecordSize, '\0');
-        data.bytes[0] = tag;
-        data.bytes.replace(28, text.size(), text);
+        std::string bytes(ElemDataRecordSize, '\0');
+        bytes[0] = tag;
+        bytes.replace(28, text.size(), text);
+        data.bytes = bytes;
         Db().FindMutable(g)->userData = data;
     }
     // The element carried `id` in the floor plan before the conversion.

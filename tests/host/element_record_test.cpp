@@ -1,7 +1,8 @@
-// How the project keeps an element compactly: its record read back byte for byte whatever bytes it holds, and the
-// memo parts as optional values that copy deeply.
+// How the project keeps an element compactly: its record and its user data read back byte for byte whatever bytes
+// they hold, and the memo parts as optional values that copy deeply.
 #include "project/ElementMemo.hpp"
 #include "project/ElementRecord.hpp"
+#include "project/PackedBytes.hpp"
 
 #include <gtest/gtest.h>
 
@@ -56,4 +57,45 @@ TEST(ElementRecord, MemoPartsAreOptionalValues) {
     b.coords = std::nullopt;
     EXPECT_FALSE(b.coords.has_value());
     EXPECT_THROW(b.coords.value(), std::bad_optional_access);
+}
+
+TEST(PackedBytes, EveryByteStringReadsBackByteForByte) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 3000; ++round) {
+        // Zero runs and literal runs of random lengths (some past one byte of length, 128), zeros or not at the
+        // ends; sizes up to several thousand.
+        std::string bytes;
+        const int pieces = int(random() % 12);
+        for (int p = 0; p < pieces; ++p) {
+            const size_t zeros = random() % 4 == 0 ? random() % 400 : random() % 6;
+            bytes.append(zeros, '\0');
+            const size_t literal = random() % 5 == 0 ? random() % 300 : random() % 8;
+            for (size_t i = 0; i < literal; ++i) bytes.push_back(char(random() % 4 == 0 ? 0 : 1 + random() % 255));
+        }
+        if (round % 3 == 0) bytes.append(random() % 700, '\0');
+
+        const PackedBytes packed(bytes);
+        ASSERT_EQ(packed.size(), bytes.size()) << "round " << round;
+        ASSERT_EQ(packed.empty(), bytes.empty());
+        ASSERT_EQ(packed.str(), bytes) << "round " << round;
+        std::string out(bytes.size() + 2, '\x7F');
+        packed.CopyTo(out.data() + 1);
+        ASSERT_EQ(out.substr(1, bytes.size()), bytes);
+        ASSERT_EQ(out.front(), '\x7F');  // nothing written outside
+        ASSERT_EQ(out.back(), '\x7F');
+
+        // Equal exactly when the bytes are; a copy is its own.
+        PackedBytes copy = packed;
+        ASSERT_TRUE(copy == packed);
+        ASSERT_TRUE(copy == bytes);
+        std::string other = bytes;
+        if (other.empty())
+            other.push_back('\0');
+        else
+            other[random() % other.size()] ^= char(1 + random() % 255);
+        copy = PackedBytes(other);
+        ASSERT_FALSE(copy == packed);
+        ASSERT_EQ(copy.str(), other);
+        ASSERT_EQ(packed.str(), bytes);
+    }
 }

@@ -93,18 +93,25 @@ void ElementEvents::Note(ProjectDatabase::ChangeKind kind, const StoredElement& 
                 pending_.erase(waiting);  // came and went before anyone was told
             } else {
                 waiting->code = 5;
-                waiting->parent.reset();
+                waiting->change.reset();
             }
         } else if (code == 4 && waiting->code == 3) {
+            auto change = std::make_shared<Change>();
+            if (waiting->change) change->parent = waiting->change->parent;
+            change->tranPars = userTranPars_;
             waiting->code = 4;
-            waiting->tranPars = userTranPars_;
+            waiting->change = std::move(change);
         }
     } else if (Receives(code, head)) {
         Pending p;
         p.code = code;
         p.head = head;
-        if (code == 3 || code == 4) p.parent = std::make_shared<const StoredElement>(before);
-        if (code == 4) p.tranPars = userTranPars_;
+        if (code == 3 || code == 4) {
+            auto change = std::make_shared<Change>();
+            change->parent = std::make_shared<const StoredElement>(before);
+            if (code == 4) change->tranPars = userTranPars_;
+            p.change = std::move(change);
+        }
         pending_.push_back(std::move(p));
         waiting_.insert(head.guid);
     }
@@ -133,7 +140,7 @@ int ElementEvents::Deliver() {
             break;
         }
         ++rounds;
-        std::vector<Pending> batch;
+        PendingList batch;
         batch.swap(pending_);
         waiting_.clear();
         for (Pending& p : batch)
@@ -146,7 +153,7 @@ int ElementEvents::Deliver() {
             ++seriesNow;
             continue;
         }
-        std::vector<Pending> created, others;
+        PendingList created, others;
         for (const Pending& p : batch) (p.code == 1 || p.code == 2 ? created : others).push_back(p);
         if (newHandler != nullptr && !created.empty()) {
             DeliverSeries(newHandler, false, created);
@@ -161,8 +168,7 @@ int ElementEvents::Deliver() {
     return seriesNow;
 }
 
-void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toObserver,
-                                  const std::vector<Pending>& events) {
+void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toObserver, const PendingList& events) {
     ModuleCall call(*this);
     const int32_t series = ++series_;
     const auto send = [&](int32_t code, const API_Elem_Head& head) {
@@ -192,7 +198,7 @@ void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toO
 GSErrCode ElementEvents::GetTranParams(API_ActTranPars* tranPars) const {
     if (tranPars == nullptr) return APIERR_BADPARS;
     if (current_ == nullptr || current_->code != 4) return APIERR_GENERAL;
-    *tranPars = current_->tranPars;
+    *tranPars = current_->change ? current_->change->tranPars : API_ActTranPars();
     return NoError;
 }
 
@@ -201,8 +207,8 @@ GSErrCode ElementEvents::GetParentElement(API_Element* element, API_ElementMemo*
     if (element == nullptr) return APIERR_BADPARS;
     if (memo != nullptr) std::memset(static_cast<void*>(memo), 0, sizeof *memo);
     if (userData != nullptr) std::memset(static_cast<void*>(userData), 0, sizeof *userData);
-    if (current_ == nullptr || !current_->parent) return APIERR_GENERAL;
-    const StoredElement& parent = *current_->parent;
+    if (current_ == nullptr || !current_->change || !current_->change->parent) return APIERR_GENERAL;
+    const StoredElement& parent = *current_->change->parent;
     if (memo != nullptr && mask != 0) {
         const GSErrCode err = WriteApiMemo(parent.memo, mask, memo);
         if (err != NoError) return err;

@@ -30,6 +30,8 @@ public:
     friend bool operator!=(const PackedBytes& a, const PackedBytes& b) { return !(a == b); }
     friend bool operator==(const PackedBytes& a, std::string_view b) { return a.str() == b; }
     friend bool operator!=(const PackedBytes& a, std::string_view b) { return !(a == b); }
+    friend bool operator==(const PackedBytes& a, const std::string& b) { return a == std::string_view(b); }
+    friend bool operator!=(const PackedBytes& a, const std::string& b) { return !(a == b); }
 
 private:
     // The block: the byte count and the packed length, then the packed form: pieces of a run of zeros and a run of
