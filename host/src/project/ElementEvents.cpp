@@ -149,18 +149,19 @@ int ElementEvents::Deliver() {
         API_ElementEventHandlerProc* const newHandler = s.newElementHandler;
         API_ElementEventHandlerProc* const observer = s.elementObserver;
         if (newHandler != nullptr && newHandler == observer) {
-            DeliverSeries(newHandler, false, batch);
+            DeliverSeries(newHandler, false, std::move(batch));
             ++seriesNow;
             continue;
         }
         PendingList created, others;
-        for (const Pending& p : batch) (p.code == 1 || p.code == 2 ? created : others).push_back(p);
+        for (Pending& p : batch) (p.code == 1 || p.code == 2 ? created : others).push_back(std::move(p));
+        batch.clear();
         if (newHandler != nullptr && !created.empty()) {
-            DeliverSeries(newHandler, false, created);
+            DeliverSeries(newHandler, false, std::move(created));
             ++seriesNow;
         }
         if (observer != nullptr && !others.empty()) {
-            DeliverSeries(observer, true, others);
+            DeliverSeries(observer, true, std::move(others));
             ++seriesNow;
         }
     }
@@ -168,7 +169,7 @@ int ElementEvents::Deliver() {
     return seriesNow;
 }
 
-void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toObserver, const PendingList& events) {
+void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toObserver, PendingList&& events) {
     ModuleCall call(*this);
     const int32_t series = ++series_;
     const auto send = [&](int32_t code, const API_Elem_Head& head) {
@@ -187,9 +188,9 @@ void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toO
     };
     const API_Elem_Head none = {};
     send(-1, none);
-    for (const Pending& p : events) {
-        current_ = &p;
-        send(p.code, p.head);
+    for (; !events.empty(); events.pop_front()) {
+        current_ = &events.front();
+        send(events.front().code, events.front().head);
         current_ = nullptr;
     }
     send(-2, none);

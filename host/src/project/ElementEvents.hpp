@@ -92,7 +92,7 @@ public:
         int32_t series = 0;
         bool toObserver = false;  // the element observer (else the new-element handler)
     };
-    const std::vector<DeliveredEvent>& Delivered() const { return delivered_; }
+    const std::deque<DeliveredEvent>& Delivered() const { return delivered_; }
     void ClearDelivered() { delivered_.clear(); }
     int32_t SeriesCount() const { return series_; }
     int32_t CascadeCuts() const { return cascadeCuts_; }
@@ -117,7 +117,8 @@ private:
 
     void Note(ProjectDatabase::ChangeKind kind, const StoredElement& before, const StoredElement& after);
     bool Receives(int32_t code, const API_Elem_Head& head) const;
-    void DeliverSeries(API_ElementEventHandlerProc* handler, bool toObserver, const PendingList& events);
+    // Each event is dropped once delivered: when the series' end reaches the module, the host no longer holds it.
+    void DeliverSeries(API_ElementEventHandlerProc* handler, bool toObserver, PendingList&& events);
     GSErrCode AfterUserAction(GSErrCode err);
 
     HostCalls& host_;
@@ -135,7 +136,7 @@ private:
     bool delivering_ = false;
     UserAction userAction_ = UserAction::None;
     API_ActTranPars userTranPars_ = {};
-    std::vector<DeliveredEvent> delivered_;
+    std::deque<DeliveredEvent> delivered_;
     int32_t series_ = 0;
     int32_t cascadeCuts_ = 0;
 };
