@@ -2,11 +2,13 @@
 // they hold, and the memo parts as optional values that copy deeply.
 #include "project/ElementMemo.hpp"
 #include "project/ElementRecord.hpp"
+#include "project/GuidTable.hpp"
 #include "project/PackedBytes.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <random>
 
 TEST(ElementRecord, EveryRecordReadsBackByteForByte) {
@@ -97,5 +99,61 @@ TEST(PackedBytes, EveryByteStringReadsBackByteForByte) {
         ASSERT_FALSE(copy == packed);
         ASSERT_EQ(copy.str(), other);
         ASSERT_EQ(packed.str(), bytes);
+    }
+}
+
+TEST(GuidTable, FindsWhatAnOrderedMapFindsThroughInsertionsAndDeletions) {
+    std::mt19937 random(9);
+    GuidTable<int> table;
+    GuidSet set;
+    std::map<API_Guid, int, GuidLess> expected;
+    bool nullInSet = false;
+    // Keys from a small pool (this host's GUIDs differ in their first field; some differ further on) so that
+    // runs of neighbours form, wrap round the table's end and are cut by deletions; the null GUID comes too.
+    const auto key = [&]() {
+        API_Guid g = {};
+        g.time_low = uint32_t(random() % 3000);
+        if (random() % 5 == 0) g.node[5] = uint8_t(random() % 3);
+        return g;
+    };
+    for (int step = 0; step < 60000; ++step) {
+        const API_Guid g = key();
+        const bool isNull = GuidTable<int>::IsNull(g);
+        const bool had = isNull ? nullInSet : expected.count(g) == 1;
+        if (random() % 3 != 0) {
+            if (!isNull) {  // never a key of the table
+                const auto made = table.Insert(g);
+                ASSERT_EQ(made.second, !had) << step;
+                *made.first = step;
+                expected[g] = step;
+            } else {
+                nullInSet = true;
+            }
+            ASSERT_EQ(set.insert(g), !had) << step;
+        } else {
+            if (!isNull) ASSERT_EQ(table.Erase(g), expected.erase(g) == 1) << step;
+            if (isNull) nullInSet = false;
+            ASSERT_EQ(set.erase(g), had ? 1u : 0u) << step;
+        }
+        if (step % 997 == 0 || step == 59999) {
+            ASSERT_EQ(table.size(), expected.size());
+            ASSERT_EQ(set.size(), expected.size() + (nullInSet ? 1 : 0));
+            size_t walked = 0;
+            for (size_t i = 0; i < table.capacity(); ++i) {
+                const auto& slot = table.SlotAt(i);
+                if (GuidTable<int>::IsNull(slot.key)) continue;
+                ++walked;
+                ASSERT_EQ(expected.at(slot.key), slot.value);
+            }
+            ASSERT_EQ(walked, expected.size());
+            for (uint32_t k = 0; k < 3000; ++k) {
+                API_Guid probe = {};
+                probe.time_low = k;
+                const int* found = table.Find(probe);
+                ASSERT_EQ(found != nullptr, expected.count(probe) == 1) << k;
+                if (found != nullptr) ASSERT_EQ(*found, expected.at(probe));
+                ASSERT_EQ(set.count(probe), k == 0 ? size_t(nullInSet) : expected.count(probe)) << k;
+            }
+        }
     }
 }

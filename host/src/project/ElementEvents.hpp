@@ -20,6 +20,7 @@
 // The user's edits (move, rotate, mirror, elevate, resize, copy, delete, change) change the element first, as one
 // undo step, and then deliver their events (unless a module call is running).
 #include "APIInteraction.hpp"
+#include "project/GuidTable.hpp"
 #include "project/ProjectDatabase.hpp"
 
 #include <cstdint>
@@ -28,7 +29,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 class HostCalls;
@@ -112,7 +112,6 @@ private:
     };
     // A deque: an import's hundreds of thousands of waiting creations grow in blocks, never copied whole.
     using PendingList = std::deque<Pending>;
-    using GuidSet = std::unordered_set<API_Guid, GuidHash>;
     enum class UserAction { None, Copy, Edit };
 
     void Note(ProjectDatabase::ChangeKind kind, const StoredElement& before, const StoredElement& after);
