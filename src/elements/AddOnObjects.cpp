@@ -125,8 +125,7 @@ int32_t ElemKindOfLibPartName(const QV_String& name) {
     return 0;
 }
 
-int32_t CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, int32_t, QV_List<API_Element>& out) {
-    out.Clear();
+int32_t VisitAddOnObjects(int32_t kind, API_ElemTypeID typeID, const std::function<bool(const API_Element&)>& take) {
     GS::Array<API_Guid> guids;
     if (ACAPI_Element_GetElemList(typeID, &guids) != NoError) return 0;
     std::map<int32_t, int32_t> kinds;  // library index -> kind, asked once per part
@@ -134,17 +133,18 @@ int32_t CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, int32_t, QV_Lis
         API_Element element;
         std::memset(static_cast<void*>(&element), 0, sizeof element);
         element.header.guid = guid;
-        if (ACAPI_Element_Get(&element) != NoError) {
-            out.Clear();
-            return 0;
-        }
+        if (ACAPI_Element_Get(&element) != NoError) return 0;
         bool failed = false;
-        if ((IsAddOnObjectOfKind(element, kind, kinds, &failed) && !out.Insert(element)) || failed) {
-            out.Clear();
-            return 0;
-        }
+        if ((IsAddOnObjectOfKind(element, kind, kinds, &failed) && !take(element)) || failed) return 0;
     }
     return 1;
+}
+
+int32_t CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, int32_t, QV_List<API_Element>& out) {
+    out.Clear();
+    if (VisitAddOnObjects(kind, typeID, [&](const API_Element& e) { return out.Insert(e); }) != 0) return 1;
+    out.Clear();
+    return 0;
 }
 
 bool CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, Leave3D leave3D, QV_List<API_Element>& out) {

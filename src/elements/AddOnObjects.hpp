@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 // The element kind whose objects are placed from that library part (by name, ignoring case); 0 for a part that
 // is none of the add-on's. "VY_PLATEAU" and "VY_SLOPED_PLATEAU" both give 7, "VY_ROAD" 6.
@@ -18,6 +19,10 @@ int32_t ElemKindOfLibPartName(const QV_String& name);
 // 1 when the list was made (an empty list too); 0 when the host cannot list or read the elements or the list
 // cannot grow (`out` is then empty).
 int32_t CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, int32_t flags, QV_List<API_Element>& out);
+// The same objects handed one by one to `take` (false from it stops the walk): 1 when every one was taken, 0
+// when the host cannot list or read the elements or `take` refused one. For callers that keep a few bytes of each
+// object rather than its whole record.
+int32_t VisitAddOnObjects(int32_t kind, API_ElemTypeID typeID, const std::function<bool(const API_Element&)>& take);
 
 struct ElemEntry;  // elements/BaseCls.hpp
 

@@ -102,7 +102,9 @@ private:
 // A set of GUIDs (the null one too).
 class GuidSet {
 public:
-    size_t count(const API_Guid& g) const { return GuidTable<char>::IsNull(g) ? hasNull_ : table_.IndexOf(g) < table_.capacity(); }
+    size_t count(const API_Guid& g) const {
+        return GuidTable<char>::IsNull(g) ? hasNull_ : table_.IndexOf(g) < table_.capacity();
+    }
     bool insert(const API_Guid& g) {
         if (GuidTable<char>::IsNull(g)) return !std::exchange(hasNull_, true);
         return table_.Insert(g).second;
