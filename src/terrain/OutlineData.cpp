@@ -142,13 +142,22 @@ void Close(PlanPoints& points) {
 }  // namespace
 
 PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot) {
+    // Each point's place and story only, not its kilobyte record: the survey may hold a million.
+    struct Place {
+        API_Coord pos;
+        int16_t story;
+    };
+    std::vector<Place> points;
+    const auto keep = [&](const API_Element& e) {
+        points.push_back({e.hotspot.pos, e.header.floorInd});
+        return true;
+    };
     PlanPoints out;
-    QV_List<API_Element> points;
-    if (!CollectTerrainPoints(points)) return out;
+    if (VisitAddOnObjects(ElemKind_Point, API_HotspotID, keep) == 0) return out;
     const int16_t story = CurrentStoryIndex();
-    for (int32_t i = 0; i < points.GetCount(); ++i) {
+    for (const Place& p : points) {
         if (perHotspot) perHotspot();
-        if (points[i].header.floorInd == story) out.push_back(points[i].hotspot.pos);
+        if (p.story == story) out.push_back(p.pos);
     }
     return out;
 }
@@ -161,16 +170,23 @@ OutlineData::OutlineData(TerrainInputDialogs& dialogs)
 
 void OutlineData::EstimateCorridorWidth() {
     corridorHalfWidth = 2.0;
-    QV_List<API_Element> points;
-    if (!CollectTerrainPoints(points) || points.GetCount() == 0) return;
-    double x0 = points[0].hotspot.pos.x, x1 = x0, y0 = points[0].hotspot.pos.y, y1 = y0;
-    for (int32_t i = 1; i < points.GetCount(); ++i) {
-        const API_Coord& p = points[i].hotspot.pos;
+    // The points' extent, met one by one (not the survey's records held at once).
+    bool any = false;
+    double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    const auto extend = [&](const API_Element& e) {
+        const API_Coord& p = e.hotspot.pos;
+        if (!any) {
+            x0 = x1 = p.x;
+            y0 = y1 = p.y;
+            any = true;
+        }
         x0 = std::fmin(x0, p.x);
         x1 = std::fmax(x1, p.x);
         y0 = std::fmin(y0, p.y);
         y1 = std::fmax(y1, p.y);
-    }
+        return true;
+    };
+    if (VisitAddOnObjects(ElemKind_Point, API_HotspotID, extend) == 0 || !any) return;
     corridorHalfWidth = std::hypot(x1 - x0, y1 - y0) / 25.0;
 }
 
