@@ -15,6 +15,16 @@ void PutNumber(std::vector<uint8_t>& out, size_t n) {
     out.push_back(uint8_t(n));
 }
 
+// The first byte from `i` on that is not zero (`size` when none), eight at a time over the long runs of zeros.
+size_t SkipZeros(const uint8_t* in, size_t i, size_t size) {
+    for (uint64_t w; i + 8 <= size; i += 8) {
+        std::memcpy(&w, in + i, sizeof w);
+        if (w != 0) break;
+    }
+    while (i < size && in[i] == 0) ++i;
+    return i;
+}
+
 size_t GetNumber(const uint8_t*& p) {
     size_t n = 0;
     for (int shift = 0;; shift += 7) {
@@ -61,7 +71,7 @@ void PackedBytes::assign(const void* data, size_t size) {
     size_t i = 0;
     while (i < size) {
         const size_t zerosFrom = i;
-        while (i < size && in[i] == 0) ++i;
+        i = SkipZeros(in, i, size);
         if (i == size) break;  // the zeros at the end are implied
         const size_t literalFrom = i;
         // A literal run ends at the end or at a run of zeros long enough to leave out.
@@ -71,8 +81,7 @@ void PackedBytes::assign(const void* data, size_t size) {
                 ++end;
                 continue;
             }
-            size_t z = end;
-            while (z < size && in[z] == 0) ++z;
+            const size_t z = SkipZeros(in, end, size);
             if (z == size || z - end >= kMinZeroRun) break;
             end = z;
         }

@@ -162,17 +162,21 @@ StoredElement* ProjectCore::FindUntouched(const API_Guid& guid) { return model_.
 
 StoredElement* ProjectCore::FindMutable(const API_Guid& guid) {
     StoredElement* e = FindUntouched(guid);
-    if (e != nullptr) Touch(guid);
+    if (e != nullptr) Touch(guid, *e);
     return e;
 }
 
 void ProjectCore::Touch(const API_Guid& guid) {
     if (!inCommand_) return;
-    const auto it = model_.elements.find(guid);
+    const StoredElement* e = Find(guid);
+    if (e != nullptr) Touch(guid, *e);
+}
+
+void ProjectCore::Touch(const API_Guid& guid, const StoredElement& element) {
     // An element the command made is gone again when the step is taken back: it keeps no state.
-    if (it == model_.elements.end() || it->second.serial >= pending_.firstSerial) return;
+    if (!inCommand_ || element.serial >= pending_.firstSerial) return;
     if (pending_.elementsBefore.count(guid) != 0) return;
-    pending_.elementsBefore.emplace(guid, std::make_unique<StoredElement>(it->second));
+    pending_.elementsBefore.emplace(guid, std::make_unique<StoredElement>(element));
 }
 
 const StoredElement* ProjectCore::FindHere(const API_Guid& guid) const {

@@ -89,6 +89,8 @@ protected:
     // Inside an undoable command: keeps the element as it was before the command first touched it, so that the
     // step can give it back. Every change of model_.elements goes through here first.
     void Touch(const API_Guid& guid);
+    // The same for the element found under the GUID.
+    void Touch(const API_Guid& guid, const StoredElement& element);
 
     // One undo step: the elements the command touched as they were before it, the range of creation serials
     // the command used (what it made costs the step nothing per element: taking it back removes the elements of
