@@ -151,19 +151,12 @@ void FilterPendingHeads(PendingModelUpdate& record) {
     const bool switched = IsCurrentWindow3D();
     if (switched && MakeDatabaseCurrent(APIWind_FloorPlanID) != NoError) return;
 
-    PendingModelUpdate work;
-    work.mode = record.mode;
-    work.heads = record.heads;
-    work.parents = record.parents;
-    work.codes = record.codes;
-    record.heads.Clear();
-    record.parents.Clear();
-    record.codes.Clear();
-
+    // Filtered in place: an import's hundreds of thousands of heads are not held twice.
+    const int32_t count = record.heads.GetCount();
+    std::vector<bool> keeps(size_t(count), false);
     int32_t roadSections = -1;  // asked once, at the first object
-    HeadWalk walk(work);
-    for (int32_t i = 0; i < work.heads.GetCount(); ++i) {
-        const API_Elem_Head& head = work.heads[i];
+    for (int32_t i = 0; i < count; ++i) {
+        const API_Elem_Head& head = record.heads[i];
         bool keep = false;
         switch (head.typeID) {
             case API_ObjectID: {
@@ -179,8 +172,22 @@ void FilterPendingHeads(PendingModelUpdate& record) {
             case API_HotspotID: keep = ReadRecordTag(head) == ElemKindTag(ElemKind_Point); break;
             default: break;
         }
-        walk.Step(i, keep, record);
+        keeps[size_t(i)] = keep;
     }
+    // Every kept head with its code (the record's mode where it has none) and, for codes 3 and 4, its parent.
+    const int32_t coded = record.codes.GetCount();
+    std::vector<bool> keptParents(size_t(record.parents.GetCount()), false);
+    int32_t parent = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t code = i < coded ? record.codes[i] : record.mode;
+        if ((code == 3 || code == 4) && parent < record.parents.GetCount())
+            keptParents[size_t(parent++)] = keeps[size_t(i)];
+    }
+    if (coded < count && record.codes.SetSize(count))
+        for (int32_t i = coded; i < count; ++i) record.codes[i] = record.mode;
+    record.heads.RemoveIf([&](int32_t i) { return !keeps[size_t(i)]; });
+    record.codes.RemoveIf([&](int32_t i) { return i >= count || !keeps[size_t(i)]; });
+    record.parents.RemoveIf([&](int32_t i) { return !keptParents[size_t(i)]; });
     RebuildCurrentWindow(switched, true, 0);
 }
 

@@ -244,9 +244,10 @@ bool ConstraintInput::RefreshOnUpdateA(const QV_List<API_Elem_Head>& heads) {
 }
 
 bool ConstraintInput::RefreshOnUpdateB(const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents) {
+    // The points (the whole survey, a kilobyte each) are read once an edited constraint is met: a moved point
+    // alone needs none of them.
     QV_List<API_Element> points;
-    if (!CollectTerrainPoints(points)) return false;
-    const TerrainPointIndex index(points);
+    std::unique_ptr<TerrainPointIndex> index;
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
         API_Element e;
         if (!ReadConstraint(heads[i], e)) continue;
@@ -254,15 +255,19 @@ bool ConstraintInput::RefreshOnUpdateB(const QV_List<API_Elem_Head>& heads, cons
         for (int32_t p = 0; p < parents.GetCount() && before == nullptr; ++p)
             if (parents[p].header.guid == e.header.guid) before = &parents[p];
         if (before == nullptr) continue;
+        if (index == nullptr) {
+            if (!CollectTerrainPoints(points)) return false;
+            index = std::make_unique<TerrainPointIndex>(points);
+        }
         API_Element mask;
         Fill(mask, 0);
         bool restored = false;
-        if (index.Find(e.line.begC, APINULLGuid) < 0) {
+        if (index->Find(e.line.begC, APINULLGuid) < 0) {
             e.line.begC = before->line.begC;
             Fill(mask.line.begC, 0xFF);
             restored = true;
         }
-        if (index.Find(e.line.endC, APINULLGuid) < 0) {
+        if (index->Find(e.line.endC, APINULLGuid) < 0) {
             e.line.endC = before->line.endC;
             Fill(mask.line.endC, 0xFF);
             restored = true;

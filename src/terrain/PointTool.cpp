@@ -1,5 +1,6 @@
 #include "terrain/PointTool.hpp"
 
+#include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
@@ -16,6 +17,7 @@
 #include "terrain/TerrainInputDialogs.hpp"
 #include "terrain/TerrainInputQueries.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -26,12 +28,6 @@ constexpr int32_t PromptPointPosition = 7;
 template <typename T>
 void Fill(T& value, uint8_t byte) {
     std::memset(static_cast<void*>(&value), byte, sizeof value);
-}
-
-int32_t FindGuid(const QV_List<API_Element>& list, const API_Guid& guid) {
-    for (int32_t i = 0; i < list.GetCount(); ++i)
-        if (list[i].header.guid == guid) return i;
-    return -1;
 }
 
 bool ReadPointRecord(const API_Elem_Head& head, ElemDescriptor& record) {
@@ -111,25 +107,45 @@ const API_Element* ParentOf(const API_Guid& guid, const API_Element* parents, in
     return nullptr;
 }
 
+// A terrain point as a drag needs it: where it is.
+struct PointPlace {
+    API_Guid guid;
+    API_Coord pos;
+};
+
 // A dragged point: back to where it was when it landed on another point, else its constraints' ends follow it.
+// The survey's points are kept as places only (not a kilobyte-record each): every drag reads all of them.
 bool FollowDraggedPoints(const API_Elem_Head* heads, int32_t count, const API_Element* parents, int32_t parentCount) {
     return InFloorPlanDatabase([&] {
-        QV_List<API_Element> points, constraints;
-        if (!CollectTerrainPoints(points) || !CollectConstraints(constraints)) return false;
+        std::vector<PointPlace> points;
+        QV_List<API_Element> constraints;
+        const auto keep = [&](const API_Element& e) {
+            points.push_back({e.header.guid, e.hotspot.pos});
+            return true;
+        };
+        if (!VisitTerrainPoints(keep) || !CollectConstraints(constraints)) return false;
         for (int32_t i = 0; i < count; ++i) {
-            const int32_t p = FindGuid(points, heads[i].guid);
-            const API_Element* before = ParentOf(heads[i].guid, parents, parentCount);
-            if (p < 0 || before == nullptr || before->header.typeID != API_HotspotID) continue;
+            const API_Guid& guid = heads[i].guid;
+            const auto p =
+                std::find_if(points.begin(), points.end(), [&](const PointPlace& q) { return q.guid == guid; });
+            const API_Element* before = ParentOf(guid, parents, parentCount);
+            if (p == points.end() || before == nullptr || before->header.typeID != API_HotspotID) continue;
             const API_Coord from = before->hotspot.pos;
-            const API_Coord to = points[p].hotspot.pos;
-            if (FindPointAt(points, to, heads[i].guid) >= 0) {
-                API_Element back = points[p];
+            const API_Coord to = p->pos;
+            const bool landed = std::any_of(points.begin(), points.end(), [&](const PointPlace& q) {
+                return q.guid != guid && PointsCoincide(q.pos, to);
+            });
+            if (landed) {
+                API_Element back;
+                std::memset(static_cast<void*>(&back), 0, sizeof back);
+                back.header.guid = guid;
+                if (ACAPI_Element_Get(&back) != NoError) return false;
                 back.hotspot.pos = from;
                 API_Element mask;
                 Fill(mask, 0);
                 Fill(mask.hotspot.pos, 0xFF);
                 if (ACAPI_Element_Change(&back, &mask, nullptr, 0) != NoError) return false;
-                points[p].hotspot.pos = from;
+                p->pos = from;
                 continue;
             }
             for (int32_t c = 0; c < constraints.GetCount(); ++c) {

@@ -73,9 +73,10 @@ protected:
         StoredUserData data;
         data.dataVersion = 2;
         data.platformSign = APIUserData_PlatformSign;
-        data.bytes.assign(ElemDataRecordSize, '\0');
-        data.bytes[0] = tag;
-        data.bytes.replace(28, text.size(), text);
+        std::string bytes(ElemDataRecordSize, '\0');
+        bytes[0] = tag;
+        bytes.replace(28, text.size(), text);
+        data.bytes = bytes;
         Db().FindMutable(g)->userData = data;
     }
     // The element carried `id` in the floor plan before the conversion.
@@ -83,7 +84,7 @@ protected:
 
     std::string Record(const API_Guid& g) {
         const StoredElement* e = Db().Find(g);
-        return e != nullptr && e->userData ? e->userData->bytes : std::string();
+        return e != nullptr && e->userData ? e->userData->bytes.str() : std::string();
     }
     // The text at `offset` of the element's user data, up to its NUL.
     std::string TextAt(const API_Guid& g, size_t offset) {

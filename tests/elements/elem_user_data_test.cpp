@@ -26,7 +26,7 @@ protected:
     std::string Stored(const API_Guid& guid) {
         const StoredElement* e = Db().Find(guid);
         if (e == nullptr || !e->userData) return std::string();
-        return std::string(e->userData->bytes.begin(), e->userData->bytes.end());
+        return e->userData->bytes.str();
     }
     // Stores raw bytes as the element's user data, as an earlier release did.
     void StoreRaw(const API_Guid& guid, const std::string& bytes) {

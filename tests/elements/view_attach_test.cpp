@@ -49,7 +49,7 @@ protected:
     std::string RecordText(const API_Element& e, size_t offset) {
         const StoredElement* stored = Db().Find(e.header.guid);
         if (stored == nullptr || !stored->userData) return "<none>";
-        return std::string(stored->userData->bytes.c_str() + offset);
+        return std::string(stored->userData->bytes.str().c_str() + offset);
     }
     std::string GuidString(const API_Guid& g) {
         QV_String t;

@@ -227,7 +227,7 @@ TEST_F(ElementEventsTest, CopyIsReportedAsCopyWithItsUserDataAndIsNotObserved) {
     EXPECT_EQ(g_seen[1].now.object.pos.x, 10.0);
     EXPECT_EQ(g_seen[1].now.header.userDataVersion, 2);  // the head as it is when the event goes out
     ASSERT_TRUE(Db().Find(copy)->userData.has_value());
-    EXPECT_EQ(Db().Find(copy)->userData->bytes, "abc");
+    EXPECT_EQ(Db().Find(copy)->userData->bytes.str(), "abc");
     EXPECT_FALSE(Ev().IsObserved(copy));
     API_Guid named;
     EXPECT_TRUE(Db().FindByName("C", &named));

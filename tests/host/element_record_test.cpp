@@ -1,11 +1,14 @@
-// How the project keeps an element compactly: its record read back byte for byte whatever bytes it holds, and the
-// memo parts as optional values that copy deeply.
+// How the project keeps an element compactly: its record and its user data read back byte for byte whatever bytes
+// they hold, and the memo parts as optional values that copy deeply.
 #include "project/ElementMemo.hpp"
 #include "project/ElementRecord.hpp"
+#include "project/GuidTable.hpp"
+#include "project/PackedBytes.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <random>
 
 TEST(ElementRecord, EveryRecordReadsBackByteForByte) {
@@ -56,4 +59,101 @@ TEST(ElementRecord, MemoPartsAreOptionalValues) {
     b.coords = std::nullopt;
     EXPECT_FALSE(b.coords.has_value());
     EXPECT_THROW(b.coords.value(), std::bad_optional_access);
+}
+
+TEST(PackedBytes, EveryByteStringReadsBackByteForByte) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 3000; ++round) {
+        // Zero runs and literal runs of random lengths (some past one byte of length, 128), zeros or not at the
+        // ends; sizes up to several thousand.
+        std::string bytes;
+        const int pieces = int(random() % 12);
+        for (int p = 0; p < pieces; ++p) {
+            const size_t zeros = random() % 4 == 0 ? random() % 400 : random() % 6;
+            bytes.append(zeros, '\0');
+            const size_t literal = random() % 5 == 0 ? random() % 300 : random() % 8;
+            for (size_t i = 0; i < literal; ++i) bytes.push_back(char(random() % 4 == 0 ? 0 : 1 + random() % 255));
+        }
+        if (round % 3 == 0) bytes.append(random() % 700, '\0');
+
+        const PackedBytes packed(bytes);
+        ASSERT_EQ(packed.size(), bytes.size()) << "round " << round;
+        ASSERT_EQ(packed.empty(), bytes.empty());
+        ASSERT_EQ(packed.str(), bytes) << "round " << round;
+        std::string out(bytes.size() + 2, '\x7F');
+        packed.CopyTo(out.data() + 1);
+        ASSERT_EQ(out.substr(1, bytes.size()), bytes);
+        ASSERT_EQ(out.front(), '\x7F');  // nothing written outside
+        ASSERT_EQ(out.back(), '\x7F');
+
+        // Equal exactly when the bytes are; a copy is its own.
+        PackedBytes copy = packed;
+        ASSERT_TRUE(copy == packed);
+        ASSERT_TRUE(copy == bytes);
+        std::string other = bytes;
+        if (other.empty())
+            other.push_back('\0');
+        else
+            other[random() % other.size()] ^= char(1 + random() % 255);
+        copy = PackedBytes(other);
+        ASSERT_FALSE(copy == packed);
+        ASSERT_EQ(copy.str(), other);
+        ASSERT_EQ(packed.str(), bytes);
+    }
+}
+
+TEST(GuidTable, FindsWhatAnOrderedMapFindsThroughInsertionsAndDeletions) {
+    std::mt19937 random(9);
+    GuidTable<int> table;
+    GuidSet set;
+    std::map<API_Guid, int, GuidLess> expected;
+    bool nullInSet = false;
+    // Keys from a small pool (this host's GUIDs differ in their first field; some differ further on) so that
+    // runs of neighbours form, wrap round the table's end and are cut by deletions; the null GUID comes too.
+    const auto key = [&]() {
+        API_Guid g = {};
+        g.time_low = uint32_t(random() % 3000);
+        if (random() % 5 == 0) g.node[5] = uint8_t(random() % 3);
+        return g;
+    };
+    for (int step = 0; step < 60000; ++step) {
+        const API_Guid g = key();
+        const bool isNull = GuidTable<int>::IsNull(g);
+        const bool had = isNull ? nullInSet : expected.count(g) == 1;
+        if (random() % 3 != 0) {
+            if (!isNull) {  // never a key of the table
+                const auto made = table.Insert(g);
+                ASSERT_EQ(made.second, !had) << step;
+                *made.first = step;
+                expected[g] = step;
+            } else {
+                nullInSet = true;
+            }
+            ASSERT_EQ(set.insert(g), !had) << step;
+        } else {
+            if (!isNull) ASSERT_EQ(table.Erase(g), expected.erase(g) == 1) << step;
+            if (isNull) nullInSet = false;
+            ASSERT_EQ(set.erase(g), had ? 1u : 0u) << step;
+        }
+        if (step % 997 == 0 || step == 59999) {
+            ASSERT_EQ(table.size(), expected.size());
+            ASSERT_EQ(set.size(), expected.size() + (nullInSet ? 1 : 0));
+            size_t walked = 0;
+            for (size_t i = 0; i < table.capacity(); ++i) {
+                const auto& slot = table.SlotAt(i);
+                if (GuidTable<int>::IsNull(slot.key)) continue;
+                ++walked;
+                ASSERT_EQ(expected.at(slot.key), slot.value);
+            }
+            ASSERT_EQ(walked, expected.size());
+            for (uint32_t k = 0; k < 3000; ++k) {
+                API_Guid probe = {};
+                probe.time_low = k;
+                const int* found = table.Find(probe);
+                ASSERT_EQ(found != nullptr, expected.count(probe) == 1) << k;
+                if (found != nullptr) ASSERT_EQ(*found, expected.at(probe));
+                ASSERT_EQ(set.count(probe), k == 0 ? size_t(nullInSet) : expected.count(probe)) << k;
+            }
+        }
+    }
 }

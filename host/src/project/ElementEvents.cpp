@@ -93,18 +93,25 @@ void ElementEvents::Note(ProjectDatabase::ChangeKind kind, const StoredElement& 
                 pending_.erase(waiting);  // came and went before anyone was told
             } else {
                 waiting->code = 5;
-                waiting->parent.reset();
+                waiting->change.reset();
             }
         } else if (code == 4 && waiting->code == 3) {
+            auto change = std::make_shared<Change>();
+            if (waiting->change) change->parent = waiting->change->parent;
+            change->tranPars = userTranPars_;
             waiting->code = 4;
-            waiting->tranPars = userTranPars_;
+            waiting->change = std::move(change);
         }
     } else if (Receives(code, head)) {
         Pending p;
         p.code = code;
         p.head = head;
-        if (code == 3 || code == 4) p.parent = std::make_shared<const StoredElement>(before);
-        if (code == 4) p.tranPars = userTranPars_;
+        if (code == 3 || code == 4) {
+            auto change = std::make_shared<Change>();
+            change->parent = std::make_shared<const StoredElement>(before);
+            if (code == 4) change->tranPars = userTranPars_;
+            p.change = std::move(change);
+        }
         pending_.push_back(std::move(p));
         waiting_.insert(head.guid);
     }
@@ -133,7 +140,7 @@ int ElementEvents::Deliver() {
             break;
         }
         ++rounds;
-        std::vector<Pending> batch;
+        PendingList batch;
         batch.swap(pending_);
         waiting_.clear();
         for (Pending& p : batch)
@@ -142,18 +149,19 @@ int ElementEvents::Deliver() {
         API_ElementEventHandlerProc* const newHandler = s.newElementHandler;
         API_ElementEventHandlerProc* const observer = s.elementObserver;
         if (newHandler != nullptr && newHandler == observer) {
-            DeliverSeries(newHandler, false, batch);
+            DeliverSeries(newHandler, false, std::move(batch));
             ++seriesNow;
             continue;
         }
-        std::vector<Pending> created, others;
-        for (const Pending& p : batch) (p.code == 1 || p.code == 2 ? created : others).push_back(p);
+        PendingList created, others;
+        for (Pending& p : batch) (p.code == 1 || p.code == 2 ? created : others).push_back(std::move(p));
+        batch.clear();
         if (newHandler != nullptr && !created.empty()) {
-            DeliverSeries(newHandler, false, created);
+            DeliverSeries(newHandler, false, std::move(created));
             ++seriesNow;
         }
         if (observer != nullptr && !others.empty()) {
-            DeliverSeries(observer, true, others);
+            DeliverSeries(observer, true, std::move(others));
             ++seriesNow;
         }
     }
@@ -161,8 +169,7 @@ int ElementEvents::Deliver() {
     return seriesNow;
 }
 
-void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toObserver,
-                                  const std::vector<Pending>& events) {
+void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toObserver, PendingList&& events) {
     ModuleCall call(*this);
     const int32_t series = ++series_;
     const auto send = [&](int32_t code, const API_Elem_Head& head) {
@@ -181,9 +188,9 @@ void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toO
     };
     const API_Elem_Head none = {};
     send(-1, none);
-    for (const Pending& p : events) {
-        current_ = &p;
-        send(p.code, p.head);
+    for (; !events.empty(); events.pop_front()) {
+        current_ = &events.front();
+        send(events.front().code, events.front().head);
         current_ = nullptr;
     }
     send(-2, none);
@@ -192,7 +199,7 @@ void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toO
 GSErrCode ElementEvents::GetTranParams(API_ActTranPars* tranPars) const {
     if (tranPars == nullptr) return APIERR_BADPARS;
     if (current_ == nullptr || current_->code != 4) return APIERR_GENERAL;
-    *tranPars = current_->tranPars;
+    *tranPars = current_->change ? current_->change->tranPars : API_ActTranPars();
     return NoError;
 }
 
@@ -201,8 +208,8 @@ GSErrCode ElementEvents::GetParentElement(API_Element* element, API_ElementMemo*
     if (element == nullptr) return APIERR_BADPARS;
     if (memo != nullptr) std::memset(static_cast<void*>(memo), 0, sizeof *memo);
     if (userData != nullptr) std::memset(static_cast<void*>(userData), 0, sizeof *userData);
-    if (current_ == nullptr || !current_->parent) return APIERR_GENERAL;
-    const StoredElement& parent = *current_->parent;
+    if (current_ == nullptr || !current_->change || !current_->change->parent) return APIERR_GENERAL;
+    const StoredElement& parent = *current_->change->parent;
     if (memo != nullptr && mask != 0) {
         const GSErrCode err = WriteApiMemo(parent.memo, mask, memo);
         if (err != NoError) return err;
@@ -213,8 +220,7 @@ GSErrCode ElementEvents::GetParentElement(API_Element* element, API_ElementMemo*
             if (memo != nullptr) DisposeApiMemo(memo);
             return APIERR_MEMFULL;
         }
-        if (!parent.userData->bytes.empty())
-            std::memcpy(*h, parent.userData->bytes.data(), parent.userData->bytes.size());
+        parent.userData->bytes.CopyTo(*h);
         userData->dataVersion = parent.userData->dataVersion;
         userData->platformSign = parent.userData->platformSign;
         userData->flags = parent.userData->flags;
@@ -277,8 +283,7 @@ GSErrCode ElementEvents::UserCopy(const API_Guid& guid, const API_Coord3D& offse
             u.flags = next.userData->flags;
             u.dataHdl = BMAllocateHandle(GSSize(next.userData->bytes.size()), 0, 0);
             if (u.dataHdl == nullptr) return APIERR_MEMFULL;
-            if (!next.userData->bytes.empty())
-                std::memcpy(*u.dataHdl, next.userData->bytes.data(), next.userData->bytes.size());
+            next.userData->bytes.CopyTo(*u.dataHdl);
             r = db.SetUserData(record.header, u);
             BMKillHandle(&u.dataHdl);
             if (r != NoError) return r;

@@ -20,13 +20,14 @@
 // The user's edits (move, rotate, mirror, elevate, resize, copy, delete, change) change the element first, as one
 // undo step, and then deliver their events (unless a module call is running).
 #include "APIInteraction.hpp"
+#include "project/GuidTable.hpp"
 #include "project/ProjectDatabase.hpp"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -91,43 +92,50 @@ public:
         int32_t series = 0;
         bool toObserver = false;  // the element observer (else the new-element handler)
     };
-    const std::vector<DeliveredEvent>& Delivered() const { return delivered_; }
+    const std::deque<DeliveredEvent>& Delivered() const { return delivered_; }
     void ClearDelivered() { delivered_.clear(); }
     int32_t SeriesCount() const { return series_; }
     int32_t CascadeCuts() const { return cascadeCuts_; }
 
 private:
+    // What codes 3 and 4 carry beside the head.
+    struct Change {
+        std::shared_ptr<const StoredElement> parent;
+        API_ActTranPars tranPars = {};  // code 4
+    };
     struct Pending {
         int32_t code = 0;
         API_Elem_Head head = {};
         // Codes 3 and 4, shared by the copies a delivery makes; null for the others, so a waiting creation or
-        // deletion costs its head, not a whole element.
-        std::shared_ptr<const StoredElement> parent;
-        API_ActTranPars tranPars = {};  // code 4
+        // deletion costs its head and a pointer.
+        std::shared_ptr<const Change> change;
     };
+    // A deque: an import's hundreds of thousands of waiting creations grow in blocks, never copied whole.
+    using PendingList = std::deque<Pending>;
     enum class UserAction { None, Copy, Edit };
 
     void Note(ProjectDatabase::ChangeKind kind, const StoredElement& before, const StoredElement& after);
     bool Receives(int32_t code, const API_Elem_Head& head) const;
-    void DeliverSeries(API_ElementEventHandlerProc* handler, bool toObserver, const std::vector<Pending>& events);
+    // Each event is dropped once delivered: when the series' end reaches the module, the host no longer holds it.
+    void DeliverSeries(API_ElementEventHandlerProc* handler, bool toObserver, PendingList&& events);
     GSErrCode AfterUserAction(GSErrCode err);
 
     HostCalls& host_;
     ProjectDatabase& database_;
-    std::set<API_Guid, GuidLess> observed_;
-    std::vector<Pending> pending_;
-    std::set<API_Guid, GuidLess> waiting_;  // the elements of pending_: a new element is not looked for in it
+    GuidSet observed_;
+    PendingList pending_;
+    GuidSet waiting_;  // the elements of pending_: a new element is not looked for in it
     // As they were when the running undoable command started, for when it is taken back; and the elements whose
     // observer its deletions dropped.
-    std::vector<Pending> pendingAtCommand_;
-    std::set<API_Guid, GuidLess> waitingAtCommand_;
+    PendingList pendingAtCommand_;
+    GuidSet waitingAtCommand_;
     std::vector<API_Guid> unobservedInCommand_;
     const Pending* current_ = nullptr;
     int callDepth_ = 0;
     bool delivering_ = false;
     UserAction userAction_ = UserAction::None;
     API_ActTranPars userTranPars_ = {};
-    std::vector<DeliveredEvent> delivered_;
+    std::deque<DeliveredEvent> delivered_;
     int32_t series_ = 0;
     int32_t cascadeCuts_ = 0;
 };

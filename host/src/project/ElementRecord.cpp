@@ -2,10 +2,18 @@
 
 #include <cstring>
 
-ElementRecord::ElementRecord(const ElementRecord& other) : header(other.header), tailSize_(other.tailSize_) {
-    if (tailSize_ > 0) {
-        tail_ = std::make_unique<uint8_t[]>(tailSize_);
-        std::memcpy(tail_.get(), other.tail_.get(), tailSize_);
+size_t ElementRecord::TailSize() const {
+    if (!tail_) return 0;
+    uint16_t n;
+    std::memcpy(&n, tail_.get(), sizeof n);
+    return n;
+}
+
+ElementRecord::ElementRecord(const ElementRecord& other) : header(other.header) {
+    const size_t size = other.TailSize();
+    if (size > 0) {
+        tail_ = std::make_unique<uint8_t[]>(2 + size);
+        std::memcpy(tail_.get(), other.tail_.get(), 2 + size);
     }
 }
 
@@ -19,11 +27,12 @@ ElementRecord& ElementRecord::operator=(const API_Element& record) {
     const uint8_t* tail = record.bytes + sizeof(API_Elem_Head);
     size_t size = kTailCapacity;
     while (size > 0 && tail[size - 1] == 0) --size;
-    if (size != tailSize_) {
-        tail_ = size > 0 ? std::make_unique<uint8_t[]>(size) : nullptr;
-        tailSize_ = uint32_t(size);
+    if (size != TailSize()) tail_ = size > 0 ? std::make_unique<uint8_t[]>(2 + size) : nullptr;
+    if (size > 0) {
+        const uint16_t n = uint16_t(size);
+        std::memcpy(tail_.get(), &n, sizeof n);
+        std::memcpy(tail_.get() + 2, tail, size);
     }
-    if (size > 0) std::memcpy(tail_.get(), tail, size);
     return *this;
 }
 
@@ -31,16 +40,18 @@ API_Element ElementRecord::Get() const {
     API_Element r;
     std::memcpy(r.bytes, &header, sizeof header);
     uint8_t* tail = r.bytes + sizeof(API_Elem_Head);
-    if (tailSize_ > 0) std::memcpy(tail, tail_.get(), tailSize_);
-    std::memset(tail + tailSize_, 0, kTailCapacity - tailSize_);
+    const size_t size = TailSize();
+    if (size > 0) std::memcpy(tail, Tail(), size);
+    std::memset(tail + size, 0, kTailCapacity - size);
     return r;
 }
 
 bool ElementRecord::SameAs(const API_Element& record) const {
     if (std::memcmp(&header, record.bytes, sizeof header) != 0) return false;
     const uint8_t* tail = record.bytes + sizeof(API_Elem_Head);
-    if (tailSize_ > 0 && std::memcmp(tail_.get(), tail, tailSize_) != 0) return false;
-    for (size_t i = tailSize_; i < kTailCapacity; ++i)
+    const size_t size = TailSize();
+    if (size > 0 && std::memcmp(Tail(), tail, size) != 0) return false;
+    for (size_t i = size; i < kTailCapacity; ++i)
         if (tail[i] != 0) return false;
     return true;
 }
@@ -51,7 +62,8 @@ uint64_t ElementRecord::Hash() const {
         for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
     };
     add(reinterpret_cast<const uint8_t*>(&header), sizeof header);
-    if (tailSize_ > 0) add(tail_.get(), tailSize_);
-    for (size_t i = tailSize_; i < kTailCapacity; ++i) h = h * 1099511628211ull;  // the zeros after it
+    const size_t size = TailSize();
+    if (size > 0) add(Tail(), size);
+    for (size_t i = size; i < kTailCapacity; ++i) h = h * 1099511628211ull;  // the zeros after it
     return h;
 }

@@ -36,6 +36,10 @@ public:
 
 private:
     static constexpr size_t kTailCapacity = sizeof(API_Element) - sizeof(API_Elem_Head);
-    std::unique_ptr<uint8_t[]> tail_;  // bytes from the end of the head on, up to the last one that is not zero
-    uint32_t tailSize_ = 0;
+    static_assert(kTailCapacity < 65536, "the tail's size fits its two bytes");
+    size_t TailSize() const;
+    const uint8_t* Tail() const { return tail_.get() + 2; }
+    // The bytes from the end of the head on, up to the last one that is not zero, after their count (two bytes);
+    // null when they are all zero.
+    std::unique_ptr<uint8_t[]> tail_;
 };

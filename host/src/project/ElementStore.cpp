@@ -20,6 +20,13 @@ void CreationOrder::Add(uint64_t serial, const API_Guid& guid) {
     items_.insert(it, Item(serial, guid));
 }
 
+void CreationOrder::InSerialRange(uint64_t first, uint64_t end, std::vector<API_Guid>* out) const {
+    auto it = std::lower_bound(items_.begin(), items_.end(), Item(first, API_Guid()),
+                               [](const Item& a, const Item& b) { return a.first < b.first; });
+    for (; it != items_.end() && it->first < end; ++it)
+        if (!IsNull(it->second)) out->push_back(it->second);
+}
+
 void CreationOrder::Remove(uint64_t serial) {
     const auto it = std::lower_bound(items_.begin(), items_.end(), Item(serial, API_Guid()),
                                      [](const Item& a, const Item& b) { return a.first < b.first; });
@@ -34,31 +41,32 @@ void CreationOrder::Remove(uint64_t serial) {
 }
 
 StoredElement* ElementStore::FindMutable(const API_Guid& guid) {
-    const auto it = elements_.find(guid);
-    return it != elements_.end() ? &it->second : nullptr;
+    std::unique_ptr<value_type>* found = table_.Find(guid);
+    return found != nullptr ? &(*found)->second : nullptr;
 }
 
 StoredElement& ElementStore::Put(const API_Guid& guid, StoredElement element) {
-    const auto it = elements_.find(guid);
-    if (it != elements_.end()) {
-        Unindex(it->second);
-        it->second = std::move(element);
-        Index(guid, it->second);
-        return it->second;
+    const auto slot = table_.Insert(guid);
+    std::unique_ptr<value_type>& node = *slot.first;
+    if (!slot.second) {
+        Unindex(node->second);
+        node->second = std::move(element);
+    } else {
+        node = std::make_unique<value_type>(guid, std::move(element));
     }
-    StoredElement& stored = elements_.emplace(guid, std::move(element)).first->second;
-    Index(guid, stored);
-    return stored;
+    Index(guid, node->second);
+    return node->second;
 }
 
 void ElementStore::Erase(const API_Guid& guid) {
-    const auto it = elements_.find(guid);
-    if (it != elements_.end()) Erase(it);
+    const auto it = find(guid);
+    if (it != end()) Erase(it);
 }
 
-ElementStore::const_iterator ElementStore::Erase(const_iterator it) {
+void ElementStore::Erase(const_iterator it) {
+    const API_Guid guid = it->first;
     Unindex(it->second);
-    return elements_.erase(it);
+    table_.Erase(guid);
 }
 
 void ElementStore::Index(const API_Guid& guid, const StoredElement& e) {
@@ -120,4 +128,10 @@ std::vector<API_Guid> ElementStore::InDatabases(const std::vector<API_Guid>& dat
         }
     }
     return Merged(lists);
+}
+
+std::vector<API_Guid> ElementStore::WithSerials(uint64_t first, uint64_t end) const {
+    std::vector<API_Guid> out;
+    for (const auto& kv : byDatabase_) kv.second.InSerialRange(first, end, &out);
+    return out;
 }

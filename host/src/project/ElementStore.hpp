@@ -1,13 +1,16 @@
 #pragma once
-// The project's elements by GUID, with their creation order kept per database and per type as they come and go,
-// so that listing them (all, or one type in the current database) walks only what it lists and sorts nothing.
+// The project's elements by GUID in a hash table (a lookup costs the same at any project size; walking the table
+// meets them in no particular order), with their creation order kept per database and per type as they come and
+// go, so that listing them (all, or one type in the current database) walks only what it lists and sorts nothing.
 // An element's type, database and creation serial never change once it is stored.
 #include "APIDefs.hpp"
+#include "project/GuidTable.hpp"
 #include "project/Guids.hpp"
 #include "project/StoredElement.hpp"
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -27,6 +30,8 @@ public:
     void Add(uint64_t serial, const API_Guid& guid);
     void Remove(uint64_t serial);
     bool Empty() const { return items_.size() == gaps_; }
+    // The GUIDs of serials from `first` to before `end`.
+    void InSerialRange(uint64_t first, uint64_t end, std::vector<API_Guid>* out) const;
     template <typename F>
     void ForEach(F&& f) const {
         for (const Item& i : items_)
@@ -42,26 +47,49 @@ private:
 
 class ElementStore {
 public:
-    using Map = std::map<API_Guid, StoredElement, GuidLess>;
-    using const_iterator = Map::const_iterator;
+    using value_type = std::pair<const API_Guid, StoredElement>;
 
-    const_iterator begin() const { return elements_.begin(); }
-    const_iterator end() const { return elements_.end(); }
-    const_iterator find(const API_Guid& guid) const { return elements_.find(guid); }
-    size_t size() const { return elements_.size(); }
-    bool empty() const { return elements_.empty(); }
-    size_t count(const API_Guid& guid) const { return elements_.count(guid); }
+    // Walks the elements in the table's order (no particular one).
+    class const_iterator {
+    public:
+        const_iterator(const ElementStore* store, size_t slot) : store_(store), slot_(slot) { Skip(); }
+        const value_type& operator*() const { return *store_->table_.SlotAt(slot_).value; }
+        const value_type* operator->() const { return store_->table_.SlotAt(slot_).value.get(); }
+        const_iterator& operator++() {
+            ++slot_;
+            Skip();
+            return *this;
+        }
+        bool operator==(const const_iterator& other) const { return slot_ == other.slot_; }
+        bool operator!=(const const_iterator& other) const { return slot_ != other.slot_; }
+
+    private:
+        void Skip() {
+            while (slot_ < store_->table_.capacity() && !store_->table_.SlotAt(slot_).value) ++slot_;
+        }
+        const ElementStore* store_;
+        size_t slot_;
+    };
+
+    const_iterator begin() const { return const_iterator(this, 0); }
+    const_iterator end() const { return const_iterator(this, table_.capacity()); }
+    const_iterator find(const API_Guid& guid) const { return const_iterator(this, table_.IndexOf(guid)); }
+    size_t size() const { return table_.size(); }
+    bool empty() const { return table_.empty(); }
+    size_t count(const API_Guid& guid) const { return table_.IndexOf(guid) < table_.capacity() ? 1 : 0; }
 
     StoredElement* FindMutable(const API_Guid& guid);
-    // Stores the element under the GUID (in place of the one stored there).
+    // Stores the element under the GUID (in place of the one stored there); the GUID is not null.
     StoredElement& Put(const API_Guid& guid, StoredElement element);
     void Erase(const API_Guid& guid);
-    const_iterator Erase(const_iterator it);
+    void Erase(const_iterator it);
 
     // Every element in creation order.
     std::vector<API_Guid> InCreationOrder() const;
     // The elements of the databases (one or two) in creation order: of one type, or of every type (typeID 0).
     std::vector<API_Guid> InDatabases(const std::vector<API_Guid>& databases, API_ElemTypeID typeID) const;
+    // The elements whose creation serial is from `first` to before `end`.
+    std::vector<API_Guid> WithSerials(uint64_t first, uint64_t end) const;
 
 private:
     void Index(const API_Guid& guid, const StoredElement& e);
@@ -69,7 +97,8 @@ private:
     // Merges lists by serial.
     static std::vector<API_Guid> Merged(const std::vector<const CreationOrder*>& lists);
 
-    Map elements_;
+    // Each element in a block of its own, so that it stays where it is while the table grows.
+    GuidTable<std::unique_ptr<value_type>> table_;
     std::map<API_Guid, CreationOrder, GuidLess> byDatabase_;
     std::map<std::pair<API_Guid, API_ElemTypeID>, CreationOrder, GuidTypeLess> byType_;
 };

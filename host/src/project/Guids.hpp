@@ -25,6 +25,21 @@ struct GuidLess {
     }
 };
 
+// GUIDs as keys of hash tables: both halves mixed (this host's GUIDs differ in their first bytes only).
+struct GuidHash {
+    size_t operator()(const API_Guid& g) const noexcept {
+        uint64_t x[2];
+        std::memcpy(x, &g, sizeof x);
+        uint64_t h = x[0] ^ (x[1] * 0x9E3779B97F4A7C15ull);
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        h *= 0xC4CEB9FE1A85EC53ull;
+        h ^= h >> 33;
+        return size_t(h);
+    }
+};
+
 // "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX"
 std::string GuidText(const API_Guid& guid);
 bool ParseGuidText(const std::string& text, API_Guid* guid);

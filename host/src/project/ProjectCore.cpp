@@ -162,15 +162,21 @@ StoredElement* ProjectCore::FindUntouched(const API_Guid& guid) { return model_.
 
 StoredElement* ProjectCore::FindMutable(const API_Guid& guid) {
     StoredElement* e = FindUntouched(guid);
-    if (e != nullptr) Touch(guid);
+    if (e != nullptr) Touch(guid, *e);
     return e;
 }
 
 void ProjectCore::Touch(const API_Guid& guid) {
-    if (!inCommand_ || pending_.elementsBefore.count(guid) != 0) return;
-    const auto it = model_.elements.find(guid);
-    pending_.elementsBefore.emplace(
-        guid, it != model_.elements.end() ? std::make_unique<StoredElement>(it->second) : nullptr);
+    if (!inCommand_) return;
+    const StoredElement* e = Find(guid);
+    if (e != nullptr) Touch(guid, *e);
+}
+
+void ProjectCore::Touch(const API_Guid& guid, const StoredElement& element) {
+    // An element the command made is gone again when the step is taken back: it keeps no state.
+    if (!inCommand_ || element.serial >= pending_.firstSerial) return;
+    if (pending_.elementsBefore.count(guid) != 0) return;
+    pending_.elementsBefore.emplace(guid, std::make_unique<StoredElement>(element));
 }
 
 const StoredElement* ProjectCore::FindHere(const API_Guid& guid) const {
@@ -206,12 +212,12 @@ std::vector<API_Guid> ProjectCore::ElementsHere(API_ElemTypeID typeID) const {
 
 bool ProjectCore::FindByName(const std::string& name, API_Guid* guid) const {
     if (name.empty()) return false;
+    // Of elements sharing a name, the first in GUID order, as it always was.
+    const API_Guid* found = nullptr;
     for (const auto& kv : model_.elements)
-        if (kv.second.name == name) {
-            *guid = kv.first;
-            return true;
-        }
-    return false;
+        if (kv.second.name == name && (found == nullptr || GuidLess()(kv.first, *found))) found = &kv.first;
+    if (found != nullptr) *guid = *found;
+    return found != nullptr;
 }
 
 void ProjectCore::AfterModelRestored() {

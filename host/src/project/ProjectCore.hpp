@@ -89,12 +89,17 @@ protected:
     // Inside an undoable command: keeps the element as it was before the command first touched it, so that the
     // step can give it back. Every change of model_.elements goes through here first.
     void Touch(const API_Guid& guid);
+    // The same for the element found under the GUID.
+    void Touch(const API_Guid& guid, const StoredElement& element);
 
-    // One undo step: the elements the command touched as they were before it (null: the command made it, so
-    // an element it made costs the step a key, not a whole element), and the project's other parts, which are
-    // small, whole.
+    // One undo step: the elements the command touched as they were before it, the range of creation serials
+    // the command used (what it made costs the step nothing per element: taking it back removes the elements of
+    // those serials), and the project's other parts, which are small, whole.
     struct UndoStep {
         std::map<API_Guid, std::unique_ptr<StoredElement>, GuidLess> elementsBefore;
+        uint64_t firstSerial = UINT64_MAX;  // while the command runs, its end is the next serial
+        uint64_t endSerial = 0;
+        uint64_t made = 0;  // elements made
         std::map<API_AttrTypeID, std::vector<StoredAttribute>> attributes;
         std::vector<API_StoryType> stories;
         std::vector<StoredDatabase> databases;

@@ -292,12 +292,12 @@ GSErrCode ProjectElements::CreateElement(API_Element* element, const API_Element
         model_.databases.push_back(db);
     }
     e.record = rec;
-    e.memo = m;
-    Touch(rec.header.guid);
-    model_.elements.Put(rec.header.guid, e);
+    e.memo = std::move(m);
+    if (inCommand_) ++pending_.made;
+    const StoredElement& made = model_.elements.Put(rec.header.guid, std::move(e));
     *element = rec;
     Changed();
-    NoteChange(ChangeKind::Created, e, e);
+    NoteChange(ChangeKind::Created, made, made);
     return NoError;
 }
 

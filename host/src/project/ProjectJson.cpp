@@ -204,20 +204,23 @@ json Memo(const StoredMemo& m) {
     return out;
 }
 
-json UserData(const StoredUserData& u) {
-    json j = {
-        {"version", u.dataVersion}, {"platformSign", u.platformSign}, {"flags", u.flags}, {"size", u.bytes.size()}};
+json UserData(const StoredUserData& stored) {
+    const std::string bytes = stored.bytes.str();
+    json j = {{"version", stored.dataVersion},
+              {"platformSign", stored.platformSign},
+              {"flags", stored.flags},
+              {"size", bytes.size()}};
     // The texts the bytes hold: every run of non-zero bytes with its offset.
     json runs = json::array();
     size_t i = 0;
-    while (i < u.bytes.size()) {
-        if (u.bytes[i] == '\0') {
+    while (i < bytes.size()) {
+        if (bytes[i] == '\0') {
             ++i;
             continue;
         }
         const size_t start = i;
-        while (i < u.bytes.size() && u.bytes[i] != '\0') ++i;
-        runs.push_back({{"offset", start}, {"text", Cp1252ToUtf8(u.bytes.substr(start, i - start))}});
+        while (i < bytes.size() && bytes[i] != '\0') ++i;
+        runs.push_back({{"offset", start}, {"text", Cp1252ToUtf8(bytes.substr(start, i - start))}});
     }
     j["texts"] = runs;
     return j;

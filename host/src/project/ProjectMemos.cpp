@@ -24,7 +24,7 @@ GSErrCode ProjectMemos::GetUserData(const API_Elem_Head& head, API_ElementUserDa
     if (!e->userData) return NoError;
     GSHandle h = BMAllocateHandle(GSSize(e->userData->bytes.size()), 0, 0);
     if (h == nullptr) return Refuse(APIERR_MEMFULL, "no memory for the user data");
-    if (!e->userData->bytes.empty()) std::memcpy(*h, e->userData->bytes.data(), e->userData->bytes.size());
+    e->userData->bytes.CopyTo(*h);
     userData->dataVersion = e->userData->dataVersion;
     userData->platformSign = e->userData->platformSign;
     userData->flags = e->userData->flags;
@@ -43,7 +43,7 @@ GSErrCode ProjectMemos::SetUserData(const API_Elem_Head& head, const API_Element
     u.platformSign = userData.platformSign;
     u.flags = userData.flags;
     if (userData.dataHdl != nullptr) u.bytes.assign(*userData.dataHdl, size_t(BMGetHandleSize(userData.dataHdl)));
-    e->userData = u;
+    e->userData = std::move(u);
     e->record.header.userDataVersion = userData.dataVersion;
     e->record.header.modiStamp = int64_t(++changes_);
     Changed();

@@ -8,11 +8,13 @@ GSErrCode ProjectUndo::RunUndoableCommand(const std::string& undoText, const std
     pending_.stories = model_.stories;
     pending_.databases = model_.databases;
     pending_.solidLinks = model_.solidLinks;
+    pending_.firstSerial = nextSerial_;
     const uint64_t changesBefore = changes_;
     if (commandListener) commandListener(false);
     inCommand_ = true;
     const GSErrCode err = body ? body() : APIERR_BADPARS;
     inCommand_ = false;
+    pending_.endSerial = nextSerial_;
     if (changes_ != changesBefore) {
         if (err != NoError) {
             // As the host does: a command that reports an error is taken back whole and leaves no undo step.
@@ -28,12 +30,9 @@ GSErrCode ProjectUndo::RunUndoableCommand(const std::string& undoText, const std
 }
 
 void ProjectUndo::TakeBack(UndoStep& step) {
-    for (auto& kv : step.elementsBefore) {
-        if (kv.second)
-            model_.elements.Put(kv.first, std::move(*kv.second));
-        else
-            model_.elements.Erase(kv.first);
-    }
+    for (const API_Guid& made : model_.elements.WithSerials(step.firstSerial, step.endSerial))
+        model_.elements.Erase(made);
+    for (auto& kv : step.elementsBefore) model_.elements.Put(kv.first, std::move(*kv.second));
     model_.attributes = std::move(step.attributes);
     model_.stories = std::move(step.stories);
     model_.databases = std::move(step.databases);
@@ -53,6 +52,6 @@ bool ProjectUndo::Undo() {
 
 size_t ProjectUndo::UndoElementStates() const {
     size_t n = 0;
-    for (const UndoStep& step : undoSteps_) n += step.elementsBefore.size();
+    for (const UndoStep& step : undoSteps_) n += step.elementsBefore.size() + step.made;
     return n;
 }

@@ -15,7 +15,8 @@ public:
     // Takes back the latest step; false when there is none (or a command is running).
     bool Undo();
     const std::vector<std::string>& UndoTexts() const { return undoTexts_; }
-    // Element states kept by all undo steps together (what their memory grows with).
+    // Element states kept by all undo steps together (what their memory grows with), an element made counted
+    // as one.
     size_t UndoElementStates() const;
 
 private:

@@ -4,8 +4,10 @@
 #include "APIElements.hpp"
 #include "project/ElementMemo.hpp"
 #include "project/ElementRecord.hpp"
+#include "project/PackedBytes.hpp"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,7 +16,7 @@ struct StoredUserData {
     int16_t dataVersion = 0;
     uint16_t platformSign = 0;
     uint32_t flags = 0;
-    std::string bytes;
+    PackedBytes bytes;
 };
 
 // A 3D body given to an element by a script or a test (the host would run the library part's script for it):
@@ -25,12 +27,39 @@ struct StoredBody {
     std::vector<std::vector<int32_t>> polygons;
 };
 
+// The bodies given to an element behind one pointer: most elements have none.
+class StoredBodies {
+public:
+    StoredBodies() = default;
+    StoredBodies(const StoredBodies& other) { *this = other; }
+    StoredBodies(StoredBodies&& other) noexcept = default;
+    StoredBodies& operator=(const StoredBodies& other) {
+        if (this != &other) list_ = other.list_ ? std::make_unique<std::vector<StoredBody>>(*other.list_) : nullptr;
+        return *this;
+    }
+    StoredBodies& operator=(StoredBodies&& other) noexcept = default;
+    StoredBodies& operator=(const std::vector<StoredBody>& bodies) {
+        list_ = bodies.empty() ? nullptr : std::make_unique<std::vector<StoredBody>>(bodies);
+        return *this;
+    }
+
+    size_t size() const { return list_ ? list_->size() : 0; }
+    bool empty() const { return size() == 0; }
+    StoredBody* begin() { return list_ ? list_->data() : nullptr; }
+    StoredBody* end() { return list_ ? list_->data() + list_->size() : nullptr; }
+    const StoredBody* begin() const { return list_ ? list_->data() : nullptr; }
+    const StoredBody* end() const { return list_ ? list_->data() + list_->size() : nullptr; }
+
+private:
+    std::unique_ptr<std::vector<StoredBody>> list_;
+};
+
 struct StoredElement {
     ElementRecord record;
     StoredMemo memo;
     std::optional<StoredUserData> userData;
-    API_Guid database = {};          // the database the element lives in
-    uint64_t serial = 0;             // creation order
-    std::string name;                // a name given by a script or test ("" none)
-    std::vector<StoredBody> bodies;  // given 3D bodies (library-part objects)
+    API_Guid database = {};  // the database the element lives in
+    uint64_t serial = 0;     // creation order
+    std::string name;        // a name given by a script or test ("" none)
+    StoredBodies bodies;     // given 3D bodies (library-part objects)
 };

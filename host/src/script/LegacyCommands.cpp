@@ -114,9 +114,10 @@ void AddLegacyCommands(ScriptLanguage& L) {
             StoredUserData data;
             data.dataVersion = 2;
             data.platformSign = APIUserData_PlatformSign;
-            data.bytes.assign(RecordSize, '\0');
-            data.bytes[0] = tag[0];
-            data.bytes.replace(LegacyTextOffset, text.size(), text);
+            std::string bytes(RecordSize, '\0');
+            bytes[0] = tag[0];
+            bytes.replace(LegacyTextOffset, text.size(), text);
+            data.bytes = bytes;
             Db(r).FindMutable(g)->userData = data;
             return true;
         },
@@ -186,7 +187,7 @@ void AddLegacyCommands(ScriptLanguage& L) {
                 *m = a.Text("name") + " has no user data";
                 return false;
             }
-            const std::string& bytes = e->userData->bytes;
+            const std::string bytes = e->userData->bytes.str();
             const size_t at = size_t(a.Int("offset") < 0 ? 0 : a.Int("offset"));
             const std::string found = at < bytes.size() ? std::string(bytes.c_str() + at) : std::string();
             std::string expected;

@@ -91,8 +91,8 @@ void AddRecordCommands(ScriptLanguage& L) {
             StoredUserData data;
             data.dataVersion = 2;
             data.platformSign = APIUserData_PlatformSign;
-            data.bytes.assign(RecordSize, '\0');
-            data.bytes[0] = tag[0];
+            std::string bytes(RecordSize, '\0');
+            bytes[0] = tag[0];
             std::istringstream in(a.Has("fields") ? a.Text("fields") : std::string());
             std::string field;
             while (in >> field) {
@@ -105,8 +105,9 @@ void AddRecordCommands(ScriptLanguage& L) {
                     *m = "'" + field + "' is no <offset>=<text> inside the 650-byte record";
                     return false;
                 }
-                data.bytes.replace(size_t(offset), text.size(), text);
+                bytes.replace(size_t(offset), text.size(), text);
             }
+            data.bytes = bytes;
             Db(r).FindMutable(g)->userData = data;
             return true;
         },
@@ -221,7 +222,7 @@ void AddRecordCommands(ScriptLanguage& L) {
             for (const API_Guid& g : Db(r).AllElements()) {
                 const StoredElement* e = Db(r).Find(g);
                 if (ElementTypeName(e->record.header.typeID) != a.Text("type") || !e->userData) continue;
-                const std::string& bytes = e->userData->bytes;
+                const std::string bytes = e->userData->bytes.str();
                 found.insert(at < bytes.size() ? std::string(bytes.c_str() + at) : std::string());
             }
             std::istringstream in(a.Text("texts"));
