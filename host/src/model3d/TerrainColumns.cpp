@@ -1,0 +1,212 @@
+#include "model3d/TerrainColumns.hpp"
+
+#include "model3d/ExactSum.hpp"
+
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+using Plan = CGAL::Exact_predicates_inexact_constructions_kernel;
+
+CGAL::Orientation PlanTurn(const ModelPoint& a, const ModelPoint& b, const ModelPoint& c) {
+    return CGAL::orientation(Plan::Point_2(a.x, a.y), Plan::Point_2(b.x, b.y), Plan::Point_2(c.x, c.y));
+}
+
+bool SamePlace(const ModelPoint& a, const ModelPoint& b) { return a.x == b.x && a.y == b.y; }
+}  // namespace
+
+std::unique_ptr<TerrainColumns> TerrainColumns::Of(std::shared_ptr<const ModelBody> solid, int32_t surfaceVertices) {
+    const ModelBody& b = *solid;
+    const size_t nV = b.vertices.size(), nE = b.edges.size(), nS = b.pedges.size(), nP = b.pgons.size();
+    const int32_t sv = surfaceVertices;
+    if (sv <= 0 || size_t(sv) >= nV || nP == 0) return nullptr;
+    for (const ModelPoint& p : b.vertices)
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return nullptr;
+    // The floor: every vertex after the surface's, at one height.
+    auto columns = std::unique_ptr<TerrainColumns>(new TerrainColumns());
+    columns->floorZ_ = b.vertices[size_t(sv)].z;
+    for (size_t v = size_t(sv); v < nV; ++v)
+        if (b.vertices[v].z != columns->floorZ_) return nullptr;
+    // Each edge run once each way; the side of a polygon is the polygon edge from its corner to the next.
+    std::vector<int32_t> forward(nE, -1), backward(nE, -1), polygonOf(nS, -1);
+    for (size_t p = 0; p < nP; ++p) {
+        const auto& pg = b.pgons[p];
+        if (pg.first < 1 || pg.second < pg.first + 2 || size_t(pg.second) > nS) return nullptr;
+        for (int32_t k = pg.first - 1; k < pg.second; ++k) {
+            if (polygonOf[size_t(k)] != -1) return nullptr;
+            polygonOf[size_t(k)] = int32_t(p);
+            const int32_t e = b.pedges[size_t(k)];
+            if (e == 0 || size_t(std::abs(e)) > nE) return nullptr;
+            int32_t& use = e > 0 ? forward[size_t(e - 1)] : backward[size_t(-e - 1)];
+            if (use != -1) return nullptr;
+            use = k;
+        }
+    }
+    for (size_t e = 0; e < nE; ++e)
+        if (forward[e] == -1 || backward[e] == -1) return nullptr;
+    const auto next = [&](int32_t k) {
+        const auto& pg = b.pgons[size_t(polygonOf[size_t(k)])];
+        return k + 1 < pg.second ? k + 1 : pg.first - 1;
+    };
+    const auto corner = [&](int32_t k) {  // the vertex a side starts at, from 0
+        const int32_t e = b.pedges[size_t(k)];
+        const auto& ed = b.edges[size_t(std::abs(e) - 1)];
+        return (e > 0 ? ed.first : ed.second) - 1;
+    };
+    // Each vertex's polygons one fan: going round it from one corner meets all its corners.
+    {
+        std::vector<int32_t> corners(nV, 0), first(nV, -1);
+        for (int32_t k = 0; k < int32_t(nS); ++k) {
+            const int32_t v = corner(k);
+            if (v < 0 || size_t(v) >= nV) return nullptr;
+            ++corners[size_t(v)];
+            if (first[size_t(v)] == -1) first[size_t(v)] = k;
+        }
+        for (size_t v = 0; v < nV; ++v) {
+            if (first[v] == -1) continue;
+            int32_t k = first[v], met = 0;
+            do {
+                const int32_t e = b.pedges[size_t(k)];
+                k = next(e > 0 ? backward[size_t(e - 1)] : forward[size_t(-e - 1)]);
+                ++met;
+            } while (k != first[v] && met <= corners[v]);
+            if (k != first[v] || met != corners[v]) return nullptr;
+        }
+    }
+    // The polygons: top triangles, floor triangles, skirt quads; nothing else.
+    std::vector<int32_t> topOf(nP, -1);
+    for (size_t p = 0; p < nP; ++p) {
+        const auto& pg = b.pgons[p];
+        const int32_t n = pg.second - pg.first + 1;
+        std::array<int32_t, 4> v = {0, 0, 0, 0};
+        if (n > 4) return nullptr;
+        for (int32_t i = 0; i < n; ++i) v[size_t(i)] = corner(pg.first - 1 + i);
+        const auto onTop = [&](int32_t i) { return v[size_t(i)] < sv; };
+        if (n == 3 && onTop(0) && onTop(1) && onTop(2)) {
+            const ModelPoint &a = b.vertices[size_t(v[0])], &c = b.vertices[size_t(v[1])], &d = b.vertices[size_t(v[2])];
+            if (PlanTurn(a, c, d) != CGAL::LEFT_TURN || !(a.z > columns->floorZ_) || !(c.z > columns->floorZ_) ||
+                !(d.z > columns->floorZ_))
+                return nullptr;
+            topOf[p] = int32_t(columns->triangles_.size());
+            columns->triangles_.push_back({v[0], v[1], v[2]});
+        } else if (n == 3 && !onTop(0) && !onTop(1) && !onTop(2)) {
+            if (PlanTurn(b.vertices[size_t(v[0])], b.vertices[size_t(v[1])], b.vertices[size_t(v[2])]) !=
+                CGAL::RIGHT_TURN)
+                return nullptr;
+        } else if (n == 4 && onTop(0) && !onTop(1) && !onTop(2) && onTop(3)) {
+            const ModelPoint &a = b.vertices[size_t(v[0])], &fa = b.vertices[size_t(v[1])];
+            const ModelPoint &fb = b.vertices[size_t(v[2])], &c = b.vertices[size_t(v[3])];
+            if (!SamePlace(a, fa) || !SamePlace(c, fb) || SamePlace(a, c) || !(a.z > columns->floorZ_) ||
+                !(c.z > columns->floorZ_))
+                return nullptr;
+        } else {
+            return nullptr;
+        }
+    }
+    if (columns->triangles_.empty()) return nullptr;
+    columns->across_.resize(columns->triangles_.size());
+    for (size_t p = 0; p < nP; ++p) {
+        if (topOf[p] < 0) continue;
+        for (int32_t i = 0; i < 3; ++i) {
+            const int32_t k = b.pgons[p].first - 1 + i;
+            const int32_t e = b.pedges[size_t(k)];
+            const int32_t other = e > 0 ? backward[size_t(e - 1)] : forward[size_t(-e - 1)];
+            columns->across_[size_t(topOf[p])][size_t(i)] = topOf[size_t(polygonOf[size_t(other)])];
+        }
+    }
+    columns->solid_ = std::move(solid);
+    return columns;
+}
+
+PlanBox TerrainColumns::BoxOf(size_t t) const {
+    const ModelPoint &a = Point(triangles_[t][0]), &b = Point(triangles_[t][1]), &c = Point(triangles_[t][2]);
+    return {std::min({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.x, b.x, c.x}),
+            std::max({a.y, b.y, c.y})};
+}
+
+bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Part* out) const {
+    const size_t nT = triangles_.size();
+    std::vector<char> held(nT, 0);
+    bool any = false;
+    for (size_t t = 0; t < nT; ++t) {
+        const PlanBox box = BoxOf(t);
+        for (const PlanBox& near : boxes)
+            if (box.Meets(near)) {
+                held[t] = 1;
+                any = true;
+                break;
+            }
+    }
+    if (!any && !boxes.empty()) return false;
+    // Where the part's border passes a corner twice the part would touch itself there: it takes every column round
+    // that corner, until no corner is passed twice.
+    std::vector<uint8_t> passes(solid_->vertices.size(), 0);
+    for (;;) {
+        std::fill(passes.begin(), passes.end(), uint8_t(0));
+        bool pinched = false;
+        for (size_t t = 0; t < nT; ++t) {
+            if (!held[t]) continue;
+            for (size_t k = 0; k < 3; ++k) {
+                const int32_t n = across_[t][k];
+                if (n >= 0 && held[size_t(n)]) continue;
+                uint8_t& p = passes[size_t(triangles_[t][k])];
+                p = uint8_t(std::min(p + 1, 2));
+                pinched = pinched || p == 2;
+            }
+        }
+        if (!pinched) break;
+        for (size_t t = 0; t < nT; ++t)
+            if (!held[t] && (passes[size_t(triangles_[t][0])] == 2 || passes[size_t(triangles_[t][1])] == 2 ||
+                             passes[size_t(triangles_[t][2])] == 2))
+                held[t] = 1;
+    }
+    // The part's boundary: its top triangles, their copies on the floor, walls under its border.
+    out->points.clear();
+    out->polygons.clear();
+    std::vector<int32_t> topId(solid_->vertices.size(), -1);
+    const auto ids = [&](int32_t v) {
+        if (topId[size_t(v)] < 0) {
+            topId[size_t(v)] = int32_t(out->points.size());
+            out->points.push_back(Point(v));
+            out->points.push_back({Point(v).x, Point(v).y, floorZ_});
+        }
+        return std::array<size_t, 2>{size_t(topId[size_t(v)]), size_t(topId[size_t(v)]) + 1};
+    };
+    ExactSum rest;  // six times the columns' volume: twice the plan area times the three heights over the floor
+    for (size_t t = 0; t < nT; ++t) {
+        const std::array<int32_t, 3>& tri = triangles_[t];
+        if (!held[t]) {
+            const ModelPoint* q[3] = {&Point(tri[0]), &Point(tri[1]), &Point(tri[2])};
+            for (size_t i = 0; i < 3; ++i) {
+                const ModelPoint &a = *q[i], &c = *q[(i + 1) % 3];
+                for (size_t h = 0; h < 3; ++h) {
+                    rest.Add(a.x, c.y, q[h]->z);
+                    rest.Subtract(c.x, a.y, q[h]->z);
+                }
+                rest.Subtract(a.x, c.y, floorZ_, 3);
+                rest.Add(c.x, a.y, floorZ_, 3);
+            }
+            continue;
+        }
+        const std::array<size_t, 2> a = ids(tri[0]), c = ids(tri[1]), d = ids(tri[2]);
+        out->polygons.push_back({a[0], c[0], d[0]});
+        out->polygons.push_back({d[1], c[1], a[1]});
+        for (size_t k = 0; k < 3; ++k) {
+            const int32_t n = across_[t][k];
+            if (n >= 0 && held[size_t(n)]) continue;
+            const std::array<size_t, 2> from = ids(tri[k]), to = ids(tri[(k + 1) % 3]);
+            out->polygons.push_back({from[0], from[1], to[1], to[0]});
+        }
+    }
+    out->restVolume = rest.Value() / 6;
+    out->held = std::move(held);
+    return true;
+}
+
+bool TerrainColumns::Holds(const Part& part, const PlanBox& box) const {
+    for (size_t t = 0; t < triangles_.size(); ++t)
+        if (!part.held[t] && BoxOf(t).Meets(box)) return false;
+    return true;
+}
