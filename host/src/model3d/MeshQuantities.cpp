@@ -206,22 +206,38 @@ GSErrCode ApplyStep(const LinkStep& step, Solid* solid, std::string* why, bool* 
             *bodyFault = true;
             return APIERR_GENERAL;
         }
-        Solid result;
+        // The result replaces the solid in place: only the faces the body meets are rebuilt.
         bool ok = false;
         if (step.operation == APISolid_Add) {
-            ok = PMP::corefine_and_compute_union(*solid, body, result);
+            ok = PMP::corefine_and_compute_union(*solid, body, *solid);
         } else {
             Solid above;
             ok = ExtrudedUpward(body, TopOf(*solid, body), &above) &&
-                PMP::corefine_and_compute_difference(*solid, above, result);
+                PMP::corefine_and_compute_difference(*solid, above, *solid);
         }
         if (!ok) {
             *why = "the solid operation with " + GuidText(step.operatorGuid) + " cannot be computed";
             return APIERR_GENERAL;
         }
-        *solid = std::move(result);
     }
     return NoError;
+}
+
+// The solid of a part of a terrain's columns. Its boundary is closed, oriented outward, and meets itself nowhere
+// by construction, so it goes into the mesh as it is, its quads cut in two; false if it does not.
+bool SolidOfPart(const TerrainColumns::Part& part, Solid* out) {
+    Solid solid;
+    solid.reserve(Solid::size_type(part.points.size()), Solid::size_type(part.polygons.size() * 5),
+                  Solid::size_type(part.polygons.size() * 2));
+    for (const ModelPoint& p : part.points) solid.add_vertex(Point(p.x, p.y, p.z));
+    const auto v = [](size_t i) { return Solid::Vertex_index(Solid::size_type(i)); };
+    for (const std::vector<size_t>& ring : part.polygons) {
+        for (size_t k = 1; k + 1 < ring.size(); ++k)
+            if (solid.add_face(v(ring[0]), v(ring[k]), v(ring[k + 1])) == Solid::null_face()) return false;
+    }
+    if (!CGAL::is_closed(solid)) return false;
+    *out = std::move(solid);
+    return true;
 }
 
 // The plan box of each body the steps bring.
@@ -261,7 +277,7 @@ struct MeshVolumes::Chain {
     std::vector<std::optional<double>> volumes;  // of solids[k] (with the columns left out), once asked
 };
 
-MeshVolumes::MeshVolumes() = default;
+MeshVolumes::MeshVolumes(Solids solids) : solids_(solids) {}
 MeshVolumes::~MeshVolumes() = default;
 
 // A chain from nothing: of the columns near the steps' bodies when the mesh's solid is a terrain's and `whole` is
@@ -284,11 +300,8 @@ bool MeshVolumes::StartChain(const std::shared_ptr<const ModelBody>& base, int32
         chain->boxes = BodyBoxes(steps, 0);
         if (!columns_ || !columns_->PartNear(chain->boxes, &chain->part)) return false;
         if (!chain->part.points.empty()) {
-            std::vector<Point> points;
-            points.reserve(chain->part.points.size());
-            for (const ModelPoint& p : chain->part.points) points.emplace_back(p.x, p.y, p.z);
-            if (!SolidFromSoup(std::move(points), chain->part.polygons, &solid)) return false;
-            // Only the part's own points are needed from here on.
+            if (!SolidOfPart(chain->part, &solid)) return false;
+            // Only the solid is needed from here on.
             chain->part.points = {};
             chain->part.polygons = {};
         }
@@ -325,7 +338,7 @@ GSErrCode MeshVolumes::Compute(const ProjectDatabase& db, ModelStore& models, co
     // What the latest chain shares with this one: the mesh's solid, then its links one by one. A part of the
     // columns serves the links after those only when it holds every column near their bodies.
     size_t kept = 0;
-    if (chain_ && chain_->partial != whole && (chain_->base == base || SameBody(*chain_->base, *base))) {
+    if (chain_ && !(whole && chain_->partial) && (chain_->base == base || SameBody(*chain_->base, *base))) {
         chain_->base = base;
         kept = 1;
         while (kept - 1 < steps.size() && kept - 1 < chain_->steps.size() &&
@@ -333,9 +346,12 @@ GSErrCode MeshVolumes::Compute(const ProjectDatabase& db, ModelStore& models, co
             ++kept;
         if (chain_->partial)
             for (const PlanBox& box : BodyBoxes(steps, kept - 1)) {
+                // A part takes a new body when it holds every column near it (an empty part, chosen for no
+                // body, takes none).
                 bool held = false;
                 for (const PlanBox& chosen : chain_->boxes) held = held || Inside(box, chosen);
-                if (!held && !columns_->Holds(chain_->part, box)) {
+                held = chain_->solids[0].number_of_faces() != 0 && (held || columns_->Holds(chain_->part, box));
+                if (!held) {
                     kept = 0;
                     break;
                 }
@@ -365,25 +381,26 @@ GSErrCode MeshVolumes::Compute(const ProjectDatabase& db, ModelStore& models, co
         chain.volumes.back() = Rounded(chain.partial ? ET(chain.part.restVolume + solidVolume) : solidVolume);
     }
     *volume = *chain.volumes.back();
+    partAnswers_ += chain.partial ? 1 : 0;
     return NoError;
 }
 
 GSErrCode MeshVolumes::Volume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
                               std::string* why) {
     // Bodies a script gives may intersect themselves; the polyhedron library refuses them by throwing.
-    GSErrCode err = NoError;
-    try {
-        err = Compute(db, models, mesh, false, volume, why);
-    } catch (const std::exception&) {
-        err = kRetryWhole;
+    GSErrCode err = kRetryWhole;
+    if (solids_ == Solids::NearParts) {
+        try {
+            err = Compute(db, models, mesh, false, volume, why);
+        } catch (const std::exception&) {
+            err = kRetryWhole;
+        }
     }
     if (err != kRetryWhole) return err;
-    chain_.reset();
     why->clear();
     try {
         return Compute(db, models, mesh, true, volume, why);
     } catch (const std::exception& ex) {
-        chain_.reset();
         *why = std::string("the solid operations cannot be computed: ") + ex.what();
         return APIERR_GENERAL;
     }

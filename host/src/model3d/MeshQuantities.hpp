@@ -21,13 +21,18 @@ struct LinkStep;
 // bodies (see TerrainColumns), the others' volume added exactly: the same volumes at the cost of that part.
 class MeshVolumes {
 public:
-    MeshVolumes();
+    // Whether a terrain's solids may hold only the columns near the links' bodies, or always the whole solid (the
+    // same volumes; a check of the parts).
+    enum class Solids { NearParts, Whole };
+    explicit MeshVolumes(Solids solids = Solids::NearParts);
     ~MeshVolumes();
     MeshVolumes(const MeshVolumes&) = delete;
     MeshVolumes& operator=(const MeshVolumes&) = delete;
 
     GSErrCode Volume(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, double* volume,
                      std::string* why);
+    // How many volumes came from a part of the columns (tests see that parts are taken).
+    int PartAnswers() const { return partAnswers_; }
 
 private:
     struct Chain;
@@ -37,6 +42,8 @@ private:
                     const std::vector<LinkStep>& steps, bool whole, std::string* why);
     GSErrCode Compute(const ProjectDatabase& db, ModelStore& models, const API_Guid& mesh, bool whole, double* volume,
                       std::string* why);
+    Solids solids_;
+    int partAnswers_ = 0;
     std::unique_ptr<Chain> chain_;
     std::unique_ptr<TerrainColumns> columns_;  // of the latest mesh solid asked for
 };

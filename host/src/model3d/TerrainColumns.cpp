@@ -85,7 +85,8 @@ std::unique_ptr<TerrainColumns> TerrainColumns::Of(std::shared_ptr<const ModelBo
         for (int32_t i = 0; i < n; ++i) v[size_t(i)] = corner(pg.first - 1 + i);
         const auto onTop = [&](int32_t i) { return v[size_t(i)] < sv; };
         if (n == 3 && onTop(0) && onTop(1) && onTop(2)) {
-            const ModelPoint &a = b.vertices[size_t(v[0])], &c = b.vertices[size_t(v[1])], &d = b.vertices[size_t(v[2])];
+            const ModelPoint &a = b.vertices[size_t(v[0])], &c = b.vertices[size_t(v[1])],
+                             &d = b.vertices[size_t(v[2])];
             if (PlanTurn(a, c, d) != CGAL::LEFT_TURN || !(a.z > columns->floorZ_) || !(c.z > columns->floorZ_) ||
                 !(d.z > columns->floorZ_))
                 return nullptr;
@@ -122,8 +123,7 @@ std::unique_ptr<TerrainColumns> TerrainColumns::Of(std::shared_ptr<const ModelBo
 
 PlanBox TerrainColumns::BoxOf(size_t t) const {
     const ModelPoint &a = Point(triangles_[t][0]), &b = Point(triangles_[t][1]), &c = Point(triangles_[t][2]);
-    return {std::min({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.x, b.x, c.x}),
-            std::max({a.y, b.y, c.y})};
+    return {std::min({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.x, b.x, c.x}), std::max({a.y, b.y, c.y})};
 }
 
 bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Part* out) const {
@@ -158,8 +158,9 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Part* out) cons
         }
         if (!pinched) break;
         for (size_t t = 0; t < nT; ++t)
-            if (!held[t] && (passes[size_t(triangles_[t][0])] == 2 || passes[size_t(triangles_[t][1])] == 2 ||
-                             passes[size_t(triangles_[t][2])] == 2))
+            if (!held[t] &&
+                (passes[size_t(triangles_[t][0])] == 2 || passes[size_t(triangles_[t][1])] == 2 ||
+                 passes[size_t(triangles_[t][2])] == 2))
                 held[t] = 1;
     }
     // The part's boundary: its top triangles, their copies on the floor, walls under its border.
