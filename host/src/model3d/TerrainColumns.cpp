@@ -175,22 +175,39 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Part* out) cons
         }
         return std::array<size_t, 2>{size_t(topId[size_t(v)]), size_t(topId[size_t(v)]) + 1};
     };
-    ExactSum rest;  // six times the columns' volume: twice the plan area times the three heights over the floor
+    // Six times the columns' volume: each triangle's twice plan area, the sum over its sides of
+    // (xa yb - xb ya), times its three heights over the floor. A side between two columns left out takes both
+    // triangles' terms at once, in which only the heights of the corners off the side remain.
+    ExactSum rest;
+    for (size_t t = 0; t < nT; ++t) {
+        if (held[t]) continue;
+        const std::array<int32_t, 3>& tri = triangles_[t];
+        for (size_t k = 0; k < 3; ++k) {
+            const ModelPoint &a = Point(tri[k]), &b = Point(tri[(k + 1) % 3]), &c = Point(tri[(k + 2) % 3]);
+            const int32_t n = across_[t][k];
+            if (n >= 0 && !held[size_t(n)]) {
+                if (size_t(n) < t) continue;
+                const std::array<int32_t, 3>& other = triangles_[size_t(n)];
+                int32_t d = other[0];
+                for (int32_t v : other)
+                    if (v != tri[k] && v != tri[(k + 1) % 3]) d = v;
+                rest.Add(a.x, b.y, c.z);
+                rest.Subtract(b.x, a.y, c.z);
+                rest.Subtract(a.x, b.y, Point(d).z);
+                rest.Add(b.x, a.y, Point(d).z);
+                continue;
+            }
+            for (const ModelPoint* h : {&a, &b, &c}) {
+                rest.Add(a.x, b.y, h->z);
+                rest.Subtract(b.x, a.y, h->z);
+            }
+            rest.Subtract(a.x, b.y, floorZ_, 3);
+            rest.Add(b.x, a.y, floorZ_, 3);
+        }
+    }
     for (size_t t = 0; t < nT; ++t) {
         const std::array<int32_t, 3>& tri = triangles_[t];
-        if (!held[t]) {
-            const ModelPoint* q[3] = {&Point(tri[0]), &Point(tri[1]), &Point(tri[2])};
-            for (size_t i = 0; i < 3; ++i) {
-                const ModelPoint &a = *q[i], &c = *q[(i + 1) % 3];
-                for (size_t h = 0; h < 3; ++h) {
-                    rest.Add(a.x, c.y, q[h]->z);
-                    rest.Subtract(c.x, a.y, q[h]->z);
-                }
-                rest.Subtract(a.x, c.y, floorZ_, 3);
-                rest.Add(c.x, a.y, floorZ_, 3);
-            }
-            continue;
-        }
+        if (!held[t]) continue;
         const std::array<size_t, 2> a = ids(tri[0]), c = ids(tri[1]), d = ids(tri[2]);
         out->polygons.push_back({a[0], c[0], d[0]});
         out->polygons.push_back({d[1], c[1], a[1]});
