@@ -298,9 +298,12 @@ bool MeshVolumes::StartChain(const std::shared_ptr<const ModelBody>& base, int32
         if (!columns_ || (columns_->Solid() != base && !SameBody(*columns_->Solid(), *base)))
             columns_ = TerrainColumns::Of(base, surfaceVertices);
         chain->boxes = BodyBoxes(steps, 0);
-        if (!columns_ || !columns_->PartNear(chain->boxes, &chain->part)) return false;
+        if (!columns_ || !columns_->PartNear(chain->boxes, TerrainColumns::Floor::Flat, &chain->part)) return false;
         if (!chain->part.points.empty()) {
-            if (!SolidOfPart(chain->part, &solid)) return false;
+            if (!SolidOfPart(chain->part, &solid) &&
+                (!columns_->PartNear(chain->boxes, TerrainColumns::Floor::Copies, &chain->part) ||
+                 !SolidOfPart(chain->part, &solid)))
+                return false;
             // Only the solid is needed from here on.
             chain->part.points = {};
             chain->part.polygons = {};

@@ -1,11 +1,13 @@
 #include "model3d/TerrainColumns.hpp"
 
 #include "model3d/ExactSum.hpp"
+#include "model3d/PlanTriangulation.hpp"
 
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace {
 using Plan = CGAL::Exact_predicates_inexact_constructions_kernel;
@@ -126,7 +128,7 @@ PlanBox TerrainColumns::BoxOf(size_t t) const {
     return {std::min({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.x, b.x, c.x}), std::max({a.y, b.y, c.y})};
 }
 
-bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Part* out) const {
+bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Part* out) const {
     const size_t nT = triangles_.size();
     std::vector<char> held(nT, 0);
     bool any = false;
@@ -163,18 +165,66 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Part* out) cons
                  passes[size_t(triangles_[t][2])] == 2))
                 held[t] = 1;
     }
-    // The part's boundary: its top triangles, their copies on the floor, walls under its border.
+    // The part's boundary: its top triangles, walls under its border, and the floor: the region inside the walls'
+    // feet triangulated, or a copy of each top triangle.
     out->points.clear();
     out->polygons.clear();
-    std::vector<int32_t> topId(solid_->vertices.size(), -1);
-    const auto ids = [&](int32_t v) {
+    const size_t nV = solid_->vertices.size();
+    std::vector<int32_t> topId(nV, -1), floorId(nV, -1);
+    const auto top = [&](int32_t v) {
         if (topId[size_t(v)] < 0) {
             topId[size_t(v)] = int32_t(out->points.size());
             out->points.push_back(Point(v));
+        }
+        return size_t(topId[size_t(v)]);
+    };
+    const auto under = [&](int32_t v) {
+        if (floorId[size_t(v)] < 0) {
+            floorId[size_t(v)] = int32_t(out->points.size());
             out->points.push_back({Point(v).x, Point(v).y, floorZ_});
         }
-        return std::array<size_t, 2>{size_t(topId[size_t(v)]), size_t(topId[size_t(v)]) + 1};
+        return size_t(floorId[size_t(v)]);
     };
+    std::vector<int32_t> borderNext(floor == Floor::Flat ? nV : 0, -1);  // the border side leaving a vertex
+    std::vector<int32_t> borderStarts;
+    for (size_t t = 0; t < nT; ++t) {
+        if (!held[t]) continue;
+        const std::array<int32_t, 3>& tri = triangles_[t];
+        out->polygons.push_back({top(tri[0]), top(tri[1]), top(tri[2])});
+        if (floor == Floor::Copies) out->polygons.push_back({under(tri[2]), under(tri[1]), under(tri[0])});
+        for (size_t k = 0; k < 3; ++k) {
+            const int32_t n = across_[t][k];
+            if (n >= 0 && held[size_t(n)]) continue;
+            const int32_t a = tri[k], b = tri[(k + 1) % 3];
+            out->polygons.push_back({top(a), under(a), under(b), top(b)});
+            if (floor == Floor::Flat) {
+                borderNext[size_t(a)] = b;
+                borderStarts.push_back(a);
+            }
+        }
+    }
+    if (floor == Floor::Flat && !borderStarts.empty()) {
+        std::vector<PlanRing> rings;
+        std::vector<std::vector<int32_t>> ids;
+        for (int32_t start : borderStarts) {
+            if (borderNext[size_t(start)] < 0) continue;
+            PlanRing ring;
+            std::vector<int32_t> ringIds;
+            for (int32_t v = start; borderNext[size_t(v)] >= 0;) {
+                ring.points.push_back(out->points[under(v)]);
+                ringIds.push_back(int32_t(under(v)));
+                const int32_t next = borderNext[size_t(v)];
+                borderNext[size_t(v)] = -1;
+                v = next;
+            }
+            rings.push_back(std::move(ring));
+            ids.push_back(std::move(ringIds));
+        }
+        std::vector<std::array<int32_t, 3>> triangles;
+        std::string why;
+        if (!TriangulateRegion(rings, ids, &triangles, &why)) return PartNear(boxes, Floor::Copies, out);
+        for (const auto& t : triangles) out->polygons.push_back({size_t(t[0]), size_t(t[2]), size_t(t[1])});
+    }
     // Six times the columns' volume: each triangle's twice plan area, the sum over its sides of
     // (xa yb - xb ya), times its three heights over the floor. A side between two columns left out takes both
     // triangles' terms at once, in which only the heights of the corners off the side remain.
@@ -203,19 +253,6 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Part* out) cons
             }
             rest.Subtract(a.x, b.y, floorZ_, 3);
             rest.Add(b.x, a.y, floorZ_, 3);
-        }
-    }
-    for (size_t t = 0; t < nT; ++t) {
-        const std::array<int32_t, 3>& tri = triangles_[t];
-        if (!held[t]) continue;
-        const std::array<size_t, 2> a = ids(tri[0]), c = ids(tri[1]), d = ids(tri[2]);
-        out->polygons.push_back({a[0], c[0], d[0]});
-        out->polygons.push_back({d[1], c[1], a[1]});
-        for (size_t k = 0; k < 3; ++k) {
-            const int32_t n = across_[t][k];
-            if (n >= 0 && held[size_t(n)]) continue;
-            const std::array<size_t, 2> from = ids(tri[k]), to = ids(tri[(k + 1) % 3]);
-            out->polygons.push_back({from[0], from[1], to[1], to[0]});
         }
     }
     out->restVolume = rest.Value() / 6;

@@ -29,9 +29,12 @@ public:
         std::vector<std::vector<size_t>> polygons;  // the part's closed, outward-oriented boundary
         mpq_class restVolume;                       // of the columns not held, exact
     };
+    // How a part's floor is made: the region under it triangulated anew (few triangles; a copy of each top
+    // triangle when that fails), or a copy of each top triangle.
+    enum class Floor { Flat, Copies };
     // The columns whose triangles' plan boxes meet one of `boxes`, and those round a corner where the part would
     // touch itself; false when there are boxes and no column is near them (no boxes: an empty part).
-    bool PartNear(const std::vector<PlanBox>& boxes, Part* out) const;
+    bool PartNear(const std::vector<PlanBox>& boxes, Floor floor, Part* out) const;
     // Whether the part holds every column whose triangle's plan box meets `box`.
     bool Holds(const Part& part, const PlanBox& box) const;
 
