@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -51,11 +52,16 @@ bool CellIndex(const StoredParam& p, const ScriptArgs& a, size_t* cell, std::str
 bool FindNth(ScriptContext& r, const std::string& what, int64_t index, API_Guid* guid, std::string* m) {
     const int32_t part = r.Host().Project().libraries.FindByName(what, 0);
     std::vector<API_Guid> found;
+    // The type from the record's head and its name once per type: projects hold millions of points.
+    std::map<API_ElemTypeID, bool> named;
     for (const API_Guid& g : Db(r).AllElements()) {
-        const API_Element e = Db(r).Find(g)->record.Get();
+        const StoredElement* e = Db(r).Find(g);
+        const API_ElemTypeID type = e->record.header.typeID;
+        auto is = named.find(type);
+        if (is == named.end()) is = named.emplace(type, ElementTypeName(type) == what).first;
         const bool isPart =
-            part > 0 && (e.header.typeID == API_ObjectID || e.header.typeID == API_LampID) && e.object.libInd == part;
-        if (isPart || ElementTypeName(e.header.typeID) == what) found.push_back(g);
+            part > 0 && (type == API_ObjectID || type == API_LampID) && e->record.Get().object.libInd == part;
+        if (isPart || is->second) found.push_back(g);
     }
     if (found.empty() || index < 0 || size_t(index) > found.size()) {
         *m = "there is no element " + what + " #" + std::to_string(index) + " (" + std::to_string(found.size()) +
