@@ -8,6 +8,7 @@
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -51,18 +52,21 @@ bool CellIndex(const StoredParam& p, const ScriptArgs& a, size_t* cell, std::str
 // The `what`-th (from 1; 0 the last) element of the type named `what` or placed from the library part `what`.
 bool FindNth(ScriptContext& r, const std::string& what, int64_t index, API_Guid* guid, std::string* m) {
     const int32_t part = r.Host().Project().libraries.FindByName(what, 0);
-    std::vector<API_Guid> found;
-    // The type from the record's head and its name once per type: projects hold millions of points.
+    // One pass over the store (projects hold millions of points), the type's name once per type; the matches
+    // then in creation order.
     std::map<API_ElemTypeID, bool> named;
-    for (const API_Guid& g : Db(r).AllElements()) {
-        const StoredElement* e = Db(r).Find(g);
-        const API_ElemTypeID type = e->record.header.typeID;
+    std::vector<std::pair<uint64_t, API_Guid>> matches;
+    for (const auto& [g, e] : Db(r).Model().elements) {
+        const API_ElemTypeID type = e.record.header.typeID;
         auto is = named.find(type);
         if (is == named.end()) is = named.emplace(type, ElementTypeName(type) == what).first;
         const bool isPart =
-            part > 0 && (type == API_ObjectID || type == API_LampID) && e->record.Get().object.libInd == part;
-        if (isPart || is->second) found.push_back(g);
+            part > 0 && (type == API_ObjectID || type == API_LampID) && e.record.Get().object.libInd == part;
+        if (isPart || is->second) matches.emplace_back(e.serial, g);
     }
+    std::sort(matches.begin(), matches.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::vector<API_Guid> found;
+    for (const auto& match : matches) found.push_back(match.second);
     if (found.empty() || index < 0 || size_t(index) > found.size()) {
         *m = "there is no element " + what + " #" + std::to_string(index) + " (" + std::to_string(found.size()) +
             " found)";
