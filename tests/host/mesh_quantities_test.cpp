@@ -156,3 +156,26 @@ TEST_F(MeshQuantitiesTest, ColumnsNearTheBodiesGiveTheWholeSolidsVolumesToTheBit
     EXPECT_GT(host->Project().volumes.PartAnswers(), 20);
     EXPECT_EQ(whole.PartAnswers(), 0);
 }
+
+TEST_F(MeshQuantitiesTest, AMeshWithTheSameInputsSharesTheSurfaceUntilItChanges) {
+    // A second mesh of the same points (as the volume calculation's copy of a terrain) is built from the first's
+    // surface: no second triangulation, the same volume. Once one of them changes, each has its own.
+    std::vector<API_Coord3D> points;
+    for (int x = 0; x <= 40; x += 10)
+        for (int y = 0; y <= 20; y += 10) points.push_back({double(x), double(y), Plane(x, y)});
+    ModelStore& models = host->Project().models;
+    double first = 0.0, second = 0.0;
+    ASSERT_EQ(Volume(mesh, &first), NoError);
+    const int builds = models.SurfaceBuilds();
+    API_Guid copy = {};
+    ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "C", &copy), NoError);
+    ASSERT_EQ(Volume(copy, &second), NoError);
+    EXPECT_EQ(models.SurfaceBuilds(), builds);
+    EXPECT_EQ(second, first);
+    ASSERT_EQ(Db().AddMeshLevelLine(copy, {{5, 5, 30}, {35, 15, 30}}), NoError);
+    ASSERT_EQ(Volume(copy, &second), NoError);
+    EXPECT_EQ(models.SurfaceBuilds(), builds + 1);
+    EXPECT_GT(second, first);
+    ASSERT_EQ(Volume(mesh, &first), NoError);
+    EXPECT_NEAR(first, 800.0 * Plane(20, 10), 1e-6);
+}
