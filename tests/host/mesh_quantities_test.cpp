@@ -4,6 +4,7 @@
 #include "model3d/MeshQuantities.hpp"
 #include "project/HostProject.hpp"
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -105,4 +106,76 @@ TEST_F(MeshQuantitiesTest, VolumesAfterLinksComeAndGoAreThoseBuiltFromNothing) {
         ASSERT_EQ(kept, fresh) << "round " << round;
         ASSERT_EQ(again, fresh) << "round " << round;
     }
+}
+
+TEST_F(MeshQuantitiesTest, ColumnsNearTheBodiesGiveTheWholeSolidsVolumesToTheBit) {
+    // An uneven terrain with heights that are no binary fractions, boxes that cut and add across it, along its
+    // grid lines, over its border and beside it, linked and unlinked in random orders: every volume the host
+    // answers from the columns near the bodies is, to the bit, the one computed on the whole solid.
+    std::srand(11);
+    std::vector<API_Coord3D> points;
+    for (int x = 0; x <= 120; x += 10)
+        for (int y = 0; y <= 120; y += 10) {
+            const double jitter = double(std::rand() % 200) / 100.0;
+            points.push_back(
+                {double(x), double(y), 20.0 + 5.0 * std::sin(x / 17.0) + 3.0 * std::cos(y / 11.0) + jitter});
+        }
+    API_Guid terrain = {};
+    ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "R", &terrain), NoError);
+    const auto coordinate = [] {
+        // Every third on a grid line, through the terrain's vertices; some past its border.
+        const double c = -20.0 + double(std::rand() % 1400) / 10.0;
+        return std::rand() % 3 == 0 ? 10.0 * std::round(c / 10.0) : c;
+    };
+    std::vector<std::pair<API_Guid, uint32_t>> ops;
+    for (int k = 0; k < 9; ++k) {
+        const bool cut = k % 2 == 0;
+        const double x = coordinate(), y = coordinate();
+        const double w = 5.0 + double(std::rand() % 300) / 10.0, d = 5.0 + double(std::rand() % 300) / 10.0;
+        const double z = cut ? 15.0 + double(std::rand() % 100) / 10.0 : 5.0 + double(std::rand() % 200) / 10.0;
+        ops.push_back({Box(x, y, x + w, y + d, z, z + 5.0 + double(std::rand() % 300) / 10.0),
+                       cut ? APISolid_SubtractUpwards : APISolid_Add});
+    }
+    ops.push_back({Box(200, 10, 210, 20, 0, 40), APISolid_Add});  // beside the terrain: the whole solid
+    std::vector<bool> linked(ops.size(), false);
+    MeshVolumes whole(MeshVolumes::Solids::Whole);
+    for (int round = 0; round < 40; ++round) {
+        const size_t k = size_t(std::rand()) % ops.size();
+        ASSERT_EQ(Command([&] {
+                      return linked[k] ? ACAPI_Element_SolidLink_Remove(terrain, ops[k].first)
+                                       : ACAPI_Element_SolidLink_Create(terrain, ops[k].first, ops[k].second, 1);
+                  }),
+                  NoError);
+        linked[k] = !linked[k];
+        double parts = 0.0, reference = 0.0;
+        std::string why;
+        ASSERT_EQ(Volume(terrain, &parts), NoError) << "round " << round;
+        ASSERT_EQ(whole.Volume(Db(), host->Project().models, terrain, &reference, &why), NoError) << why;
+        ASSERT_EQ(parts, reference) << "round " << round;
+    }
+    EXPECT_GT(host->Project().volumes.PartAnswers(), 20);
+    EXPECT_EQ(whole.PartAnswers(), 0);
+}
+
+TEST_F(MeshQuantitiesTest, AMeshWithTheSameInputsSharesTheSurfaceUntilItChanges) {
+    // A second mesh of the same points (as the volume calculation's copy of a terrain) is built from the first's
+    // surface: no second triangulation, the same volume. Once one of them changes, each has its own.
+    std::vector<API_Coord3D> points;
+    for (int x = 0; x <= 40; x += 10)
+        for (int y = 0; y <= 20; y += 10) points.push_back({double(x), double(y), Plane(x, y)});
+    ModelStore& models = host->Project().models;
+    double first = 0.0, second = 0.0;
+    ASSERT_EQ(Volume(mesh, &first), NoError);
+    const int builds = models.SurfaceBuilds();
+    API_Guid copy = {};
+    ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "C", &copy), NoError);
+    ASSERT_EQ(Volume(copy, &second), NoError);
+    EXPECT_EQ(models.SurfaceBuilds(), builds);
+    EXPECT_EQ(second, first);
+    ASSERT_EQ(Db().AddMeshLevelLine(copy, {{5, 5, 30}, {35, 15, 30}}), NoError);
+    ASSERT_EQ(Volume(copy, &second), NoError);
+    EXPECT_EQ(models.SurfaceBuilds(), builds + 1);
+    EXPECT_GT(second, first);
+    ASSERT_EQ(Volume(mesh, &first), NoError);
+    EXPECT_NEAR(first, 800.0 * Plane(20, 10), 1e-6);
 }

@@ -4,6 +4,7 @@
 #include "ProjectHost.hpp"
 #include "model3d/ModelBody.hpp"
 #include "model3d/ModelStore.hpp"
+#include "model3d/PlanTriangulation.hpp"
 #include "project/HostProject.hpp"
 #include "script/ScriptRunner.hpp"
 
@@ -398,4 +399,18 @@ TEST(GroupEqualSides, GroupsExactlyTheEqualSides) {
         }
         EXPECT_EQ(groupOfSide.size(), groups) << "round " << round;
     }
+}
+
+TEST(PlanTriangulation, RegionsWithoutAreaHaveNoTriangles) {
+    // No ring, or a ring whose points lie on one line: no triangle, and no crash.
+    std::vector<std::array<int32_t, 3>> triangles = {{1, 2, 3}};
+    std::string why;
+    EXPECT_TRUE(TriangulateRegion({}, {}, &triangles, &why));
+    EXPECT_TRUE(triangles.empty());
+    const PlanRing line = {{{0, 0, 0}, {1, 1, 0}, {3, 3, 0}}};
+    EXPECT_TRUE(TriangulateRegion({line}, {{1, 2, 3}}, &triangles, &why));
+    EXPECT_TRUE(triangles.empty());
+    const PlanRing square = {{{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}}};
+    EXPECT_TRUE(TriangulateRegion({square}, {{1, 2, 3, 4}}, &triangles, &why));
+    EXPECT_EQ(triangles.size(), 2u);
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <set>
 
@@ -28,6 +29,28 @@ double StoryLevel(const ProjectDatabase& db, int16_t index) {
     for (const API_StoryType& s : db.Model().stories)
         if (s.index == index) return s.level;
     return 0.0;
+}
+
+template <typename T>
+bool SamePart(const MemoPart<std::vector<T>>& a, const MemoPart<std::vector<T>>& b) {
+    if (a.has_value() != b.has_value()) return false;
+    return !a ||
+        (a->size() == b->size() && (a->empty() || std::memcmp(a->data(), b->data(), a->size() * sizeof(T)) == 0));
+}
+
+// Whether two meshes build the same surface: the same mesh record after its head, outline, heights and level
+// lines, on stories of the same level.
+bool SameSurfaceInputs(const ProjectDatabase& db, const StoredElement& a, const StoredElement& b) {
+    if (StoryLevel(db, a.record.header.floorInd) != StoryLevel(db, b.record.header.floorInd)) return false;
+    const API_MeshType ma = a.record.Get().mesh, mb = b.record.Get().mesh;
+    const size_t from = offsetof(API_MeshType, pen);
+    if (std::memcmp(reinterpret_cast<const char*>(&ma) + from, reinterpret_cast<const char*>(&mb) + from,
+                    sizeof(API_MeshType) - from) != 0)
+        return false;
+    return SamePart(a.memo.coords, b.memo.coords) && SamePart(a.memo.pends, b.memo.pends) &&
+        SamePart(a.memo.parcs, b.memo.parcs) && SamePart(a.memo.meshPolyZ, b.memo.meshPolyZ) &&
+        SamePart(a.memo.meshLevelCoords, b.memo.meshLevelCoords) &&
+        SamePart(a.memo.meshLevelEnds, b.memo.meshLevelEnds);
 }
 }  // namespace
 
@@ -56,6 +79,16 @@ std::shared_ptr<const MeshSurfaceModel> ModelStore::MeshSurfaceOf(const API_Guid
     if (entry.surface && entry.state == state) return entry.surface;
     entry = SurfaceEntry();
     const StoredElement* e = db_.Find(guid);
+    // A copy of a mesh whose surface is built shares it (and its solid): the surface is a function of these inputs.
+    for (const auto& [g, other] : surfaces_) {
+        if (!other.surface || std::memcmp(&g, &guid, sizeof g) == 0) continue;
+        const StoredElement* o = db_.Find(g);
+        if (o == nullptr || other.state != StateOf(g) || !SameSurfaceInputs(db_, *e, *o)) continue;
+        entry.state = state;
+        entry.surface = other.surface;
+        entry.solid = other.solid;
+        return entry.surface;
+    }
     auto surface = std::make_shared<MeshSurfaceModel>();
     if (!BuildMeshSurface(*e, StoryLevel(db_, e->record.header.floorInd), surface.get(), why)) return nullptr;
     ++surfaceBuilds_;
@@ -82,7 +115,8 @@ std::shared_ptr<const Model3D> ModelStore::ModelOf(const API_Guid& guid, std::st
     ModelEntry& entry = models_[guid];
     if (entry.model && entry.state == state) return entry.model;
     auto model = std::make_shared<Model3D>();
-    if (!Build(guid, model.get(), why)) {
+    std::shared_ptr<const ModelBody> meshSolid;
+    if (!Build(guid, model.get(), &meshSolid, why)) {
         models_.erase(guid);
         return nullptr;
     }
@@ -91,10 +125,17 @@ std::shared_ptr<const Model3D> ModelStore::ModelOf(const API_Guid& guid, std::st
     fresh = ModelEntry();
     fresh.state = std::move(state);
     fresh.model = model;
+    fresh.meshSolid = std::move(meshSolid);
     return model;
 }
 
-bool ModelStore::Build(const API_Guid& guid, Model3D* model, std::string* why) {
+std::shared_ptr<const ModelBody> ModelStore::MeshSolidOf(const API_Guid& mesh, std::string* why) {
+    if (!ModelOf(mesh, why)) return nullptr;
+    return models_[mesh].meshSolid;
+}
+
+bool ModelStore::Build(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,
+                       std::string* why) {
     const StoredElement* e = db_.Find(guid);
     const API_ElemTypeID type = e->record.header.typeID;
     const double storyLevel = StoryLevel(db_, e->record.header.floorInd);
@@ -111,10 +152,11 @@ bool ModelStore::Build(const API_Guid& guid, Model3D* model, std::string* why) {
         *why = "a " + ElementTypeName(type) + " has no 3D model here";
         return false;
     }
-    return ApplyLinks(guid, model, why);
+    return ApplyLinks(guid, model, meshSolid, why);
 }
 
-bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::string* why) {
+bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,
+                            std::string* why) {
     const StoredElement* e = db_.Find(guid);
     std::shared_ptr<const MeshSurfaceModel> mesh;
     if (e->record.header.typeID == API_MeshID) mesh = MeshSurfaceOf(guid, why);
@@ -176,10 +218,18 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::string* w
                          "slabs from meshes and additions)");
     }
     if (mesh && !surface->Empty()) {
-        ModelBody body;
-        if (!BuildSolidBody(*surface, mesh->floorZ, &body, why)) return false;
-        model->bodies.insert(model->bodies.begin(), std::move(body));
+        // The uncut surface's solid does not change with the links: built once per surface, copied into each model.
+        SurfaceEntry& entry = surfaces_[guid];
+        std::shared_ptr<const ModelBody> solid = surface == &mesh->surface ? entry.solid : nullptr;
+        if (!solid) {
+            auto body = std::make_shared<ModelBody>();
+            if (!BuildSolidBody(*surface, mesh->floorZ, body.get(), why)) return false;
+            solid = body;
+            if (surface == &mesh->surface) entry.solid = solid;
+        }
+        model->bodies.insert(model->bodies.begin(), *solid);
         model->surfaceVertices = int32_t(surface->points.size());
+        *meshSolid = std::move(solid);
     }
     for (Model3D& m : added)
         for (ModelBody& b : m.bodies) model->bodies.push_back(std::move(b));

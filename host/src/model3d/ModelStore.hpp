@@ -24,6 +24,10 @@ public:
     // The element's current model; null with `why` when the element has none (no such element, a type without
     // a body) or the host cannot build it.
     std::shared_ptr<const Model3D> ModelOf(const API_Guid& guid, std::string* why);
+    // The body a mesh's current model starts with (its solid, after the downward subtractions), shared with the
+    // model store: it stays the same object while only other links change. Null when the mesh has no model or no
+    // solid.
+    std::shared_ptr<const ModelBody> MeshSolidOf(const API_Guid& mesh, std::string* why);
     // The range of the element's bodies in the whole model (firstBody > lastBody when it has none).
     GSErrCode Get3DInfo(const API_Guid& guid, API_ElemInfo3D* info, std::string* why);
     // A body by its number in the whole model (it becomes the current body), or a polygon, polygon edge, edge or
@@ -51,8 +55,9 @@ private:
     // What an element's model depends on: the project, its state, its story's level.
     std::vector<uint64_t> StateOf(const API_Guid& guid) const;
     std::shared_ptr<const MeshSurfaceModel> MeshSurfaceOf(const API_Guid& guid, std::string* why);
-    bool Build(const API_Guid& guid, Model3D* model, std::string* why);
-    bool ApplyLinks(const API_Guid& guid, Model3D* model, std::string* why);
+    bool Build(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid, std::string* why);
+    bool ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,
+                    std::string* why);
     void ForgetOtherProjects();
 
     const ProjectDatabase& db_;
@@ -60,11 +65,13 @@ private:
     struct SurfaceEntry {
         std::vector<uint64_t> state;
         std::shared_ptr<const MeshSurfaceModel> surface;
+        std::shared_ptr<const ModelBody> solid;  // of the whole surface, once a model needed it
     };
     struct ModelEntry {
         std::vector<uint64_t> state;
         std::shared_ptr<const Model3D> model;
-        int32_t firstBody = 0;  // where its bodies are numbered (0: not yet)
+        std::shared_ptr<const ModelBody> meshSolid;  // the model's first body, when a mesh's solid
+        int32_t firstBody = 0;                       // where its bodies are numbered (0: not yet)
     };
     std::map<API_Guid, SurfaceEntry, GuidLess> surfaces_;
     std::map<API_Guid, ModelEntry, GuidLess> models_;

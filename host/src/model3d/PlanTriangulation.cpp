@@ -265,6 +265,8 @@ bool TriangulateRegion(const std::vector<PlanRing>& rings, const std::vector<std
             *why = "the outline crosses itself";
             return false;
         }
+    // No rings, or rings on one line: no region to mark, and no triangle.
+    if (cdt.dimension() < 2) return true;
     MarkDomains(cdt, [&](const CDT::Edge& e) { return cdt.is_constrained(e); });
     for (CDT::Face_handle f : cdt.finite_face_handles())
         if (Inside(f))

@@ -1,0 +1,267 @@
+#include "model3d/TerrainColumns.hpp"
+
+#include "model3d/ExactSum.hpp"
+#include "model3d/PlanTriangulation.hpp"
+
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace {
+using Plan = CGAL::Exact_predicates_inexact_constructions_kernel;
+
+CGAL::Orientation PlanTurn(const ModelPoint& a, const ModelPoint& b, const ModelPoint& c) {
+    return CGAL::orientation(Plan::Point_2(a.x, a.y), Plan::Point_2(b.x, b.y), Plan::Point_2(c.x, c.y));
+}
+
+bool SamePlace(const ModelPoint& a, const ModelPoint& b) { return a.x == b.x && a.y == b.y; }
+}  // namespace
+
+std::unique_ptr<TerrainColumns> TerrainColumns::Of(std::shared_ptr<const ModelBody> solid, int32_t surfaceVertices) {
+    const ModelBody& b = *solid;
+    const size_t nV = b.vertices.size(), nE = b.edges.size(), nS = b.pedges.size(), nP = b.pgons.size();
+    const int32_t sv = surfaceVertices;
+    if (sv <= 0 || size_t(sv) >= nV || nP == 0) return nullptr;
+    for (const ModelPoint& p : b.vertices)
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return nullptr;
+    // The floor: every vertex after the surface's, at one height.
+    auto columns = std::unique_ptr<TerrainColumns>(new TerrainColumns());
+    columns->floorZ_ = b.vertices[size_t(sv)].z;
+    for (size_t v = size_t(sv); v < nV; ++v)
+        if (b.vertices[v].z != columns->floorZ_) return nullptr;
+    // Each edge run once each way; the side of a polygon is the polygon edge from its corner to the next.
+    std::vector<int32_t> forward(nE, -1), backward(nE, -1), polygonOf(nS, -1);
+    for (size_t p = 0; p < nP; ++p) {
+        const auto& pg = b.pgons[p];
+        if (pg.first < 1 || pg.second < pg.first + 2 || size_t(pg.second) > nS) return nullptr;
+        for (int32_t k = pg.first - 1; k < pg.second; ++k) {
+            if (polygonOf[size_t(k)] != -1) return nullptr;
+            polygonOf[size_t(k)] = int32_t(p);
+            const int32_t e = b.pedges[size_t(k)];
+            if (e == 0 || size_t(std::abs(e)) > nE) return nullptr;
+            int32_t& use = e > 0 ? forward[size_t(e - 1)] : backward[size_t(-e - 1)];
+            if (use != -1) return nullptr;
+            use = k;
+        }
+    }
+    for (size_t e = 0; e < nE; ++e)
+        if (forward[e] == -1 || backward[e] == -1) return nullptr;
+    const auto next = [&](int32_t k) {
+        const auto& pg = b.pgons[size_t(polygonOf[size_t(k)])];
+        return k + 1 < pg.second ? k + 1 : pg.first - 1;
+    };
+    const auto corner = [&](int32_t k) {  // the vertex a side starts at, from 0
+        const int32_t e = b.pedges[size_t(k)];
+        const auto& ed = b.edges[size_t(std::abs(e) - 1)];
+        return (e > 0 ? ed.first : ed.second) - 1;
+    };
+    // Each vertex's polygons one fan: going round it from one corner meets all its corners.
+    {
+        std::vector<int32_t> corners(nV, 0), first(nV, -1);
+        for (int32_t k = 0; k < int32_t(nS); ++k) {
+            const int32_t v = corner(k);
+            if (v < 0 || size_t(v) >= nV) return nullptr;
+            ++corners[size_t(v)];
+            if (first[size_t(v)] == -1) first[size_t(v)] = k;
+        }
+        for (size_t v = 0; v < nV; ++v) {
+            if (first[v] == -1) continue;
+            int32_t k = first[v], met = 0;
+            do {
+                const int32_t e = b.pedges[size_t(k)];
+                k = next(e > 0 ? backward[size_t(e - 1)] : forward[size_t(-e - 1)]);
+                ++met;
+            } while (k != first[v] && met <= corners[v]);
+            if (k != first[v] || met != corners[v]) return nullptr;
+        }
+    }
+    // The polygons: top triangles, floor triangles, skirt quads; nothing else.
+    std::vector<int32_t> topOf(nP, -1);
+    for (size_t p = 0; p < nP; ++p) {
+        const auto& pg = b.pgons[p];
+        const int32_t n = pg.second - pg.first + 1;
+        std::array<int32_t, 4> v = {0, 0, 0, 0};
+        if (n > 4) return nullptr;
+        for (int32_t i = 0; i < n; ++i) v[size_t(i)] = corner(pg.first - 1 + i);
+        const auto onTop = [&](int32_t i) { return v[size_t(i)] < sv; };
+        if (n == 3 && onTop(0) && onTop(1) && onTop(2)) {
+            const ModelPoint &a = b.vertices[size_t(v[0])], &c = b.vertices[size_t(v[1])],
+                             &d = b.vertices[size_t(v[2])];
+            if (PlanTurn(a, c, d) != CGAL::LEFT_TURN || !(a.z > columns->floorZ_) || !(c.z > columns->floorZ_) ||
+                !(d.z > columns->floorZ_))
+                return nullptr;
+            topOf[p] = int32_t(columns->triangles_.size());
+            columns->triangles_.push_back({v[0], v[1], v[2]});
+        } else if (n == 3 && !onTop(0) && !onTop(1) && !onTop(2)) {
+            if (PlanTurn(b.vertices[size_t(v[0])], b.vertices[size_t(v[1])], b.vertices[size_t(v[2])]) !=
+                CGAL::RIGHT_TURN)
+                return nullptr;
+        } else if (n == 4 && onTop(0) && !onTop(1) && !onTop(2) && onTop(3)) {
+            const ModelPoint &a = b.vertices[size_t(v[0])], &fa = b.vertices[size_t(v[1])];
+            const ModelPoint &fb = b.vertices[size_t(v[2])], &c = b.vertices[size_t(v[3])];
+            if (!SamePlace(a, fa) || !SamePlace(c, fb) || SamePlace(a, c) || !(a.z > columns->floorZ_) ||
+                !(c.z > columns->floorZ_))
+                return nullptr;
+        } else {
+            return nullptr;
+        }
+    }
+    if (columns->triangles_.empty()) return nullptr;
+    columns->across_.resize(columns->triangles_.size());
+    for (size_t p = 0; p < nP; ++p) {
+        if (topOf[p] < 0) continue;
+        for (int32_t i = 0; i < 3; ++i) {
+            const int32_t k = b.pgons[p].first - 1 + i;
+            const int32_t e = b.pedges[size_t(k)];
+            const int32_t other = e > 0 ? backward[size_t(e - 1)] : forward[size_t(-e - 1)];
+            columns->across_[size_t(topOf[p])][size_t(i)] = topOf[size_t(polygonOf[size_t(other)])];
+        }
+    }
+    columns->solid_ = std::move(solid);
+    return columns;
+}
+
+PlanBox TerrainColumns::BoxOf(size_t t) const {
+    const ModelPoint &a = Point(triangles_[t][0]), &b = Point(triangles_[t][1]), &c = Point(triangles_[t][2]);
+    return {std::min({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.x, b.x, c.x}), std::max({a.y, b.y, c.y})};
+}
+
+bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Part* out) const {
+    const size_t nT = triangles_.size();
+    std::vector<char> held(nT, 0);
+    bool any = false;
+    for (size_t t = 0; t < nT; ++t) {
+        const PlanBox box = BoxOf(t);
+        for (const PlanBox& near : boxes)
+            if (box.Meets(near)) {
+                held[t] = 1;
+                any = true;
+                break;
+            }
+    }
+    if (!any && !boxes.empty()) return false;
+    // Where the part's border passes a corner twice the part would touch itself there: it takes every column round
+    // that corner, until no corner is passed twice.
+    std::vector<uint8_t> passes(solid_->vertices.size(), 0);
+    for (;;) {
+        std::fill(passes.begin(), passes.end(), uint8_t(0));
+        bool pinched = false;
+        for (size_t t = 0; t < nT; ++t) {
+            if (!held[t]) continue;
+            for (size_t k = 0; k < 3; ++k) {
+                const int32_t n = across_[t][k];
+                if (n >= 0 && held[size_t(n)]) continue;
+                uint8_t& p = passes[size_t(triangles_[t][k])];
+                p = uint8_t(std::min(p + 1, 2));
+                pinched = pinched || p == 2;
+            }
+        }
+        if (!pinched) break;
+        for (size_t t = 0; t < nT; ++t)
+            if (!held[t] &&
+                (passes[size_t(triangles_[t][0])] == 2 || passes[size_t(triangles_[t][1])] == 2 ||
+                 passes[size_t(triangles_[t][2])] == 2))
+                held[t] = 1;
+    }
+    // The part's boundary: its top triangles, walls under its border, and the floor: the region inside the walls'
+    // feet triangulated, or a copy of each top triangle.
+    out->points.clear();
+    out->polygons.clear();
+    const size_t nV = solid_->vertices.size();
+    std::vector<int32_t> topId(nV, -1), floorId(nV, -1);
+    const auto top = [&](int32_t v) {
+        if (topId[size_t(v)] < 0) {
+            topId[size_t(v)] = int32_t(out->points.size());
+            out->points.push_back(Point(v));
+        }
+        return size_t(topId[size_t(v)]);
+    };
+    const auto under = [&](int32_t v) {
+        if (floorId[size_t(v)] < 0) {
+            floorId[size_t(v)] = int32_t(out->points.size());
+            out->points.push_back({Point(v).x, Point(v).y, floorZ_});
+        }
+        return size_t(floorId[size_t(v)]);
+    };
+    std::vector<int32_t> borderNext(floor == Floor::Flat ? nV : 0, -1);  // the border side leaving a vertex
+    std::vector<int32_t> borderStarts;
+    for (size_t t = 0; t < nT; ++t) {
+        if (!held[t]) continue;
+        const std::array<int32_t, 3>& tri = triangles_[t];
+        out->polygons.push_back({top(tri[0]), top(tri[1]), top(tri[2])});
+        if (floor == Floor::Copies) out->polygons.push_back({under(tri[2]), under(tri[1]), under(tri[0])});
+        for (size_t k = 0; k < 3; ++k) {
+            const int32_t n = across_[t][k];
+            if (n >= 0 && held[size_t(n)]) continue;
+            const int32_t a = tri[k], b = tri[(k + 1) % 3];
+            out->polygons.push_back({top(a), under(a), under(b), top(b)});
+            if (floor == Floor::Flat) {
+                borderNext[size_t(a)] = b;
+                borderStarts.push_back(a);
+            }
+        }
+    }
+    if (floor == Floor::Flat && !borderStarts.empty()) {
+        std::vector<PlanRing> rings;
+        std::vector<std::vector<int32_t>> ids;
+        for (int32_t start : borderStarts) {
+            if (borderNext[size_t(start)] < 0) continue;
+            PlanRing ring;
+            std::vector<int32_t> ringIds;
+            for (int32_t v = start; borderNext[size_t(v)] >= 0;) {
+                ring.points.push_back(out->points[under(v)]);
+                ringIds.push_back(int32_t(under(v)));
+                const int32_t next = borderNext[size_t(v)];
+                borderNext[size_t(v)] = -1;
+                v = next;
+            }
+            rings.push_back(std::move(ring));
+            ids.push_back(std::move(ringIds));
+        }
+        std::vector<std::array<int32_t, 3>> triangles;
+        std::string why;
+        if (!TriangulateRegion(rings, ids, &triangles, &why)) return PartNear(boxes, Floor::Copies, out);
+        for (const auto& t : triangles) out->polygons.push_back({size_t(t[0]), size_t(t[2]), size_t(t[1])});
+    }
+    // Six times the columns' volume: each triangle's twice plan area, the sum over its sides of
+    // (xa yb - xb ya), times its three heights over the floor. A side between two columns left out takes both
+    // triangles' terms at once, in which only the heights of the corners off the side remain.
+    ExactSum rest;
+    for (size_t t = 0; t < nT; ++t) {
+        if (held[t]) continue;
+        const std::array<int32_t, 3>& tri = triangles_[t];
+        for (size_t k = 0; k < 3; ++k) {
+            const ModelPoint &a = Point(tri[k]), &b = Point(tri[(k + 1) % 3]), &c = Point(tri[(k + 2) % 3]);
+            const int32_t n = across_[t][k];
+            if (n >= 0 && !held[size_t(n)]) {
+                if (size_t(n) < t) continue;
+                const std::array<int32_t, 3>& other = triangles_[size_t(n)];
+                int32_t d = other[0];
+                for (int32_t v : other)
+                    if (v != tri[k] && v != tri[(k + 1) % 3]) d = v;
+                rest.Add(a.x, b.y, c.z);
+                rest.Subtract(b.x, a.y, c.z);
+                rest.Subtract(a.x, b.y, Point(d).z);
+                rest.Add(b.x, a.y, Point(d).z);
+                continue;
+            }
+            for (const ModelPoint* h : {&a, &b, &c}) {
+                rest.Add(a.x, b.y, h->z);
+                rest.Subtract(b.x, a.y, h->z);
+            }
+            rest.Subtract(a.x, b.y, floorZ_, 3);
+            rest.Add(b.x, a.y, floorZ_, 3);
+        }
+    }
+    out->restVolume = rest.Value() / 6;
+    out->held = std::move(held);
+    return true;
+}
+
+bool TerrainColumns::Holds(const Part& part, const PlanBox& box) const {
+    for (size_t t = 0; t < triangles_.size(); ++t)
+        if (!part.held[t] && BoxOf(t).Meets(box)) return false;
+    return true;
+}
