@@ -378,7 +378,15 @@ bool DXFFileCls::ReadEntities(int32_t& errorCode) {
     const size_t most = std::min<size_t>(fileLength / 20, 4000000);
     vertices.reserve(most);
     constraints.reserve(most);
+    // The crossing rule is applied once every constraint is known, which lets its search be laid out at once.
+    const size_t first = constraints.size();
+    queueConstraints_ = indexedSearch;
     const bool ok = WalkEntities(false, errorCode);
+    queueConstraints_ = false;
+    // The grids are done with: dropped before the crossing search is laid out, and that one after.
+    ReleaseIndexes();
+    if (indexedSearch) KeepUncrossedConstraints(first);
+    ReleaseIndexes();
     ResolveGroups();
     return ok;
 }
@@ -421,8 +429,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
     if (!Scaled(x, s, p.x) || !Scaled(y, s, p.y) || !Scaled(z, s, p.z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
     p.layer = layer;
     ++pointsRead;
-    if (DuplicatePoint(p.x, p.y)) return r;
-    pointEntities.push_back(p);
+    if (!StorePoint(p)) return r;
     ExtendBounds(p.x, p.y);
     ++pointsKept;
     return r;

@@ -47,6 +47,7 @@ constexpr int32_t DxfReadError = 8;         // "Error while reading the file."
 constexpr int32_t DxfNothingReadable = 34;  // "The selected file does not contain information readable by ..."
 
 class DXFStoreIndex;
+class DXFSegmentIndex;
 
 class DXFFileCls : public BaseFileCls {
 public:
@@ -148,8 +149,17 @@ private:
     // The entity is left out for `issue`, which the report counts; the walk goes on with `r`.
     PairResult Skip(ReadIssue issue, PairResult r);
 
-    bool DuplicatePoint(double x, double y);
+    // Appends the POINT point unless one lies within the tolerance; false when it was a duplicate.
+    bool StorePoint(const DXFFilePoint& p);
     int32_t FindVertex(double x, double y) const;
+    // The grids over what the lists hold, made when first needed; dropped once a read is done.
+    void EnsureIndex();
+    void ReleaseIndexes();
+    bool PointGridUsable() const;
+    // Whether `c` crosses one of the first `stored` constraints.
+    bool CrossesStored(const DXFFileConstraint& c, size_t stored);
+    // The constraints queued during the entity pass, from `first` on, kept or dropped as AddConstraint would have.
+    void KeepUncrossedConstraints(size_t first);
     int32_t FindGroup(int32_t group) const;
     void RelabelGroup(int32_t from, int32_t to);
 
@@ -165,4 +175,6 @@ private:
     std::vector<int32_t> groupParent_;
     std::unordered_map<std::string, int32_t> layerCache_;  // raw name -> layer, -1 for none
     std::unique_ptr<DXFStoreIndex> index_;
+    std::unique_ptr<DXFSegmentIndex> segments_;
+    bool queueConstraints_ = false;  // AddConstraint queues, the end of the entity pass decides
 };

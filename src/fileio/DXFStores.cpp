@@ -105,34 +105,46 @@ private:
     size_t count_ = 0;
 };
 
-// Items by the cell of their point. A cell is CellRadii search radii wide, so a look mostly reads one cell and at
-// most four, and the items of one store lie that radius apart at least (a nearer one would have been merged): a
-// cell holds a bounded few items however the points crowd.
+// The items of a point list by the cell of their point. A cell is CellRadii search radii wide, so a look mostly
+// reads one cell and at most four, and the items of one store lie that radius apart at least (a nearer one would
+// have been merged): a cell holds a bounded few items however the points crowd. A cell's key is worked out again
+// from its newest item's coordinates, so the index keeps no copy of them. A bit per hashed cell, in a table an
+// eighth the size of the slots', answers most looks at empty cells from the caches: in a survey nearly every look
+// finds nothing, and the slots are too many to stay cached.
 constexpr double CellRadii = 16.0;
 
 class PointGrid {
 public:
-    explicit PointGrid(double size) : size_(size) {}
-    void Insert(int32_t item, double x, double y) {
-        const Key k{CellKey(Cell(x, size_)), CellKey(Cell(y, size_))};
-        if (size_t(item) >= next_.size()) {
-            next_.resize(size_t(item) + 1, -1);
-            cellOf_.resize(size_t(item) + 1, NoKey);
-        }
-        cellOf_[size_t(item)] = k;
+    PointGrid(double size, const std::vector<DXFFilePoint>& items) : size_(size), items_(items) {}
+    // Indexes the item, whose point is in the list already.
+    void Insert(int32_t item) {
+        const Key k = KeyOf(item);
+        if (size_t(item) >= next_.size()) next_.resize(size_t(item) + 1, -1);
         if (4 * (count_ + 1) > 3 * slots_.size()) Grow();
-        const uint64_t h = Hash(k);
-        const uint32_t tag = Tag(h);
-        size_t i = size_t(h) & mask_;
+        const uint32_t h = Hash(k);
+        size_t i = h & mask_;
         for (; slots_[i].head >= 0; i = (i + 1) & mask_)
-            if (slots_[i].tag == tag && cellOf_[size_t(slots_[i].head)] == k) break;
-        if (slots_[i].head < 0) ++count_;
+            if (slots_[i].hash == h && KeyOf(slots_[i].head) == k) break;
+        if (slots_[i].head < 0) {
+            ++count_;
+            const size_t bit = FilterBit(h);
+            filter_[bit >> 6] |= uint64_t(1) << (bit & 63);
+        }
         next_[size_t(item)] = slots_[i].head;
-        slots_[i] = {tag, item};
+        slots_[i] = {h, item};
+    }
+    // Starts loading what a look at (x, y) reads first, so that the looks at a polyline's vertices wait for
+    // memory together rather than one after another.
+    void Prefetch(double x, double y) const {
+        if (count_ == 0) return;
+        const uint32_t h = Hash(Key{CellKey(Cell(x, size_)), CellKey(Cell(y, size_))});
+        __builtin_prefetch(&filter_[FilterBit(h) >> 6]);
+        __builtin_prefetch(&slots_[h & mask_]);
     }
     // Every item in the cells that the square of half-size `r` around (x, y) touches.
     template <typename F>
     void Near(double x, double y, double r, F visit) const {
+        if (count_ == 0) return;
         const double x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_), y1 = Cell(y + r, size_);
         for (double i = x0;; i = NextCell(i)) {
             for (double j = y0;; j = NextCell(j)) {
@@ -144,26 +156,28 @@ public:
     }
 
 private:
-    // A slot holds the cell's newest item and a few bits of the cell's hash; the cell itself is that of the item.
-    // Eight bytes a slot keep the table small enough to stay in the caches, where the looks of a read spend their
-    // time.
+    // A slot holds the cell's newest item and the cell's hash, which places it again when the table grows.
     struct Slot {
-        uint32_t tag;
+        uint32_t hash;
         int32_t head;  // -1: empty
     };
-    static uint64_t Hash(const Key& k) {
+    static uint32_t Hash(const Key& k) {
         uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
         h ^= h >> 31;
         h *= 0xBF58476D1CE4E5B9ull;
-        return h ^ (h >> 29);
+        return uint32_t(h ^ (h >> 29));
     }
-    static uint32_t Tag(uint64_t h) { return uint32_t(h >> 32); }
+    size_t FilterBit(uint32_t h) const { return size_t((uint64_t(h) * 0xD6E8FEB86659FD93ull) >> 32) & filterMask_; }
+    Key KeyOf(int32_t item) const {
+        const DXFFilePoint& p = items_[size_t(item)];
+        return {CellKey(Cell(p.x, size_)), CellKey(Cell(p.y, size_))};
+    }
     int32_t Head(const Key& k) const {
-        if (count_ == 0) return -1;
-        const uint64_t h = Hash(k);
-        const uint32_t tag = Tag(h);
-        for (size_t i = size_t(h) & mask_; slots_[i].head >= 0; i = (i + 1) & mask_)
-            if (slots_[i].tag == tag && cellOf_[size_t(slots_[i].head)] == k) return slots_[i].head;
+        const uint32_t h = Hash(k);
+        const size_t bit = FilterBit(h);
+        if ((filter_[bit >> 6] >> (bit & 63) & 1) == 0) return -1;
+        for (size_t i = h & mask_; slots_[i].head >= 0; i = (i + 1) & mask_)
+            if (slots_[i].hash == h && KeyOf(slots_[i].head) == k) return slots_[i].head;
         return -1;
     }
     void Grow() {
@@ -172,20 +186,27 @@ private:
         const size_t size = old.empty() ? 1024 : old.size() * 2;
         slots_.assign(size, Slot{0, -1});
         mask_ = size - 1;
+        // Eight filter bits a slot: about one look in ten at an empty cell goes on to the slots.
+        filter_.assign(size / 8, 0);
+        filterMask_ = size * 8 - 1;
         for (const Slot& e : old) {
             if (e.head < 0) continue;
-            size_t i = size_t(Hash(cellOf_[size_t(e.head)])) & mask_;
+            size_t i = e.hash & mask_;
             while (slots_[i].head >= 0) i = (i + 1) & mask_;
             slots_[i] = e;
+            const size_t bit = FilterBit(e.hash);
+            filter_[bit >> 6] |= uint64_t(1) << (bit & 63);
         }
     }
 
     double size_;
+    const std::vector<DXFFilePoint>& items_;
     std::vector<Slot> slots_;
     size_t mask_ = 0;
     size_t count_ = 0;
+    std::vector<uint64_t> filter_;
+    size_t filterMask_ = 0;
     std::vector<int32_t> next_;
-    std::vector<Key> cellOf_;  // the cell of each item
 };
 
 struct Box {
@@ -350,10 +371,10 @@ class SegmentGrid {
 public:
     // `test` answers true to stop the look; `work` grows by the boxes looked at.
     template <typename F>
-    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test, size_t& work) {
+    void Candidates(const std::vector<DXFFileConstraint>& all, size_t n, const Box& b, F test, size_t& work) {
         pendingItem_ = -1;
         if (size_ == 0.0 || Cells(b) > MaxLookCells) {
-            for (size_t i = 0; i < all.size(); ++i) {
+            for (size_t i = 0; i < n; ++i) {
                 ++work;
                 if (test(all[i])) return;
             }
@@ -368,7 +389,7 @@ public:
         // segment passes: one probe a cell instead of two.
         cells_.Reserve(size_t(Cells(b)));
         pending_.clear();
-        pendingItem_ = int32_t(all.size());
+        pendingItem_ = int32_t(n);
         for (double i = x0;; i = NextCell(i)) {
             for (double j = y0;; j = NextCell(j)) {
                 const size_t slot = cells_.Slot(Key{CellKey(i), CellKey(j)});
@@ -388,21 +409,22 @@ public:
             if (!(i < x1)) break;
         }
     }
-    void Added(const std::vector<DXFFileConstraint>& all) {
+    // The first `n` of `all` are stored, the last of them just now.
+    void Added(const std::vector<DXFFileConstraint>& all, size_t n) {
         if (size_ == 0.0) {
-            if (all.size() < FirstCount) return;
+            if (n < FirstCount) return;
             std::vector<double> spans;
-            for (const DXFFileConstraint& c : all) {
-                const Box b = BoxOf(c);
+            for (size_t i = 0; i < n; ++i) {
+                const Box b = BoxOf(all[i]);
                 spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
             }
             std::nth_element(spans.begin(), spans.begin() + spans.size() / 2, spans.end());
             const double median = spans[spans.size() / 2];
             size_ = std::isfinite(median) ? std::max(4.0 * median, 1e-3) : 1.0;
-            for (size_t i = 0; i < all.size(); ++i) Insert(all, int32_t(i));
+            for (size_t i = 0; i < n; ++i) Insert(all, int32_t(i));
             return;
         }
-        Insert(all, int32_t(all.size() - 1));
+        Insert(all, int32_t(n - 1));
     }
 
 private:
@@ -464,11 +486,12 @@ private:
 // whose box meets the look's, so the answer is the same whichever searched.
 class SegmentSearch {
 public:
+    // The first `n` of `all` are the stored ones.
     template <typename F>
-    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) {
+    void Candidates(const std::vector<DXFFileConstraint>& all, size_t n, const Box& b, F test) {
         if (switchDue_) {
             // Everything stored so far moves to the box index, which searches from now on.
-            for (size_t i = 0; i < all.size(); ++i) index_.Add(int32_t(i), BoxOf(all[i]));
+            for (size_t i = 0; i < n; ++i) index_.Add(int32_t(i), BoxOf(all[i]));
             grid_ = SegmentGrid();
             switchDue_ = false;
             indexed_ = true;
@@ -477,16 +500,16 @@ public:
             index_.Candidates(all, b, test);
             return;
         }
-        grid_.Candidates(all, b, test, work_);
+        grid_.Candidates(all, n, b, test, work_);
         if (++looks_ < Window) return;
         switchDue_ = work_ > Window * MostPerLook;
         looks_ = work_ = 0;
     }
-    void Added(const std::vector<DXFFileConstraint>& all) {
+    void Added(const std::vector<DXFFileConstraint>& all, size_t n) {
         if (indexed_)
-            index_.Add(int32_t(all.size() - 1), BoxOf(all.back()));
+            index_.Add(int32_t(n - 1), BoxOf(all[n - 1]));
         else
-            grid_.Added(all);
+            grid_.Added(all, n);
     }
 
 private:
@@ -519,15 +542,173 @@ bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
     return t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0;
 }
 
+// The box a look for `c` searches: a touch at the box's very edge is still looked at, since the crossing test's
+// rounding moves its meeting point by some units in the last place of the coordinates, far less than this pad. A pad
+// growing with the coordinates alone would gather every segment of a far-off survey into one look.
+Box LookBox(const DXFFileConstraint& c) {
+    Box b = BoxOf(c);
+    const double magnitude = std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)});
+    const double pad = 1e-9 * (1.0 + std::max(b.x1 - b.x0, b.y1 - b.y0)) +
+        16.0 * std::numeric_limits<double>::epsilon() * (1.0 + magnitude);
+    b.x0 -= pad, b.y0 -= pad, b.x1 += pad, b.y1 += pad;
+    return b;
+}
+
+// The crossing rule over constraints queued in the order they came, from `first` on: each stays unless it crosses
+// one that stayed before it, as storing them one by one decides. With every box known, the boxes go once into one
+// flat grid, each cell's items in one run in their order, so a look reads a few short runs in a table that fits the
+// caches rather than chains spread over memory. False, with nothing changed, when the layout does not suit one
+// uniform grid (far-off groups, long or crowded segments): the caller then stores them one by one.
+class QueuedCrossings {
+public:
+    explicit QueuedCrossings(std::vector<DXFFileConstraint>& all) : all_(all) {}
+
+    bool Plan() {
+        const size_t n = all_.size();
+        // A cell four median spans wide, as the grid of the one-by-one store takes it.
+        std::vector<double> spans;
+        const size_t step = std::max<size_t>(1, n / 4096);
+        spans.reserve(n / step + 1);
+        Box bounds = BoxOf(all_[0]);
+        for (size_t i = 0; i < n; ++i) {
+            const Box b = BoxOf(all_[i]);
+            bounds.Add(b);
+            if (i % step == 0) spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
+        }
+        std::nth_element(spans.begin(), spans.begin() + long(spans.size() / 2), spans.end());
+        const double median = spans[spans.size() / 2];
+        const double width = bounds.x1 - bounds.x0, height = bounds.y1 - bounds.y0;
+        if (!std::isfinite(median) || !std::isfinite(width) || !std::isfinite(height)) return false;
+        size_ = std::max(4.0 * median, 1e-3);
+        // No more cells than about two per segment: a wider spread makes the cells larger, and the work count
+        // below tells whether they grew too crowded.
+        const double most = 2.0 * double(n) + 4096.0;
+        while ((std::floor(width / size_) + 1) * (std::floor(height / size_) + 1) > most) size_ *= 2.0;
+        x0_ = bounds.x0, y0_ = bounds.y0;
+        nx_ = size_t(std::floor(width / size_)) + 1;
+        ny_ = size_t(std::floor(height / size_)) + 1;
+
+        // Cell counts, then each cell's run ends, then the runs filled from the back, so each holds its items in
+        // ascending order.
+        ends_.assign(nx_ * ny_ + 1, 0);
+        size_t entries = 0;
+        for (size_t i = 0; i < n; ++i) {
+            size_t cx0, cx1, cy0, cy1;
+            CellsOf(BoxOf(all_[i]), cx0, cx1, cy0, cy1);
+            if (cx1 - cx0 >= MaxItemCells || cy1 - cy0 >= MaxItemCells) {
+                long_.push_back(int32_t(i));
+                continue;
+            }
+            for (size_t cx = cx0; cx <= cx1; ++cx)
+                for (size_t cy = cy0; cy <= cy1; ++cy) ++ends_[cx * ny_ + cy];
+            entries += (cx1 - cx0 + 1) * (cy1 - cy0 + 1);
+        }
+        // The pairs the looks go through at most, against a bounded few per segment.
+        double work = double(long_.size()) * double(n);
+        for (size_t c = 0; c + 1 < ends_.size(); ++c) work += 0.5 * double(ends_[c]) * double(ends_[c]);
+        if (entries > 4 * n + 4096 || work > double(MostPerLook) * double(n)) return false;
+        for (size_t c = 1; c < ends_.size(); ++c) ends_[c] += ends_[c - 1];
+        ends_.back() = uint32_t(entries);
+        items_.resize(entries);
+        size_t nextLong = long_.size();
+        for (size_t i = n; i-- > 0;) {
+            if (nextLong > 0 && size_t(long_[nextLong - 1]) == i) {
+                --nextLong;
+                continue;
+            }
+            size_t cx0, cx1, cy0, cy1;
+            CellsOf(BoxOf(all_[i]), cx0, cx1, cy0, cy1);
+            for (size_t cx = cx0; cx <= cx1; ++cx)
+                for (size_t cy = cy0; cy <= cy1; ++cy) items_[--ends_[cx * ny_ + cy]] = int32_t(i);
+        }
+        return true;
+    }
+
+    // Drops the queued constraints that cross one kept before them; answers how many stay in all.
+    size_t Keep(size_t first) {
+        const size_t n = all_.size();
+        std::vector<uint8_t> kept(n, 1);
+        for (size_t k = first; k < n; ++k)
+            if (CrossesKept(k, kept)) kept[k] = 0;
+        size_t w = first;
+        for (size_t k = first; k < n; ++k)
+            if (kept[k] != 0) all_[w++] = all_[k];
+        return w;
+    }
+
+private:
+    static constexpr size_t MaxItemCells = 32;
+    static constexpr size_t MaxLookCells = 4096;
+    static constexpr size_t MostPerLook = 64;
+
+    size_t CellX(double x) const {
+        const double v = std::floor((x - x0_) / size_);
+        return v >= 0.0 ? size_t(std::min(v, double(nx_ - 1))) : 0;
+    }
+    size_t CellY(double y) const {
+        const double v = std::floor((y - y0_) / size_);
+        return v >= 0.0 ? size_t(std::min(v, double(ny_ - 1))) : 0;
+    }
+    void CellsOf(const Box& b, size_t& cx0, size_t& cx1, size_t& cy0, size_t& cy1) const {
+        cx0 = CellX(b.x0), cx1 = CellX(b.x1), cy0 = CellY(b.y0), cy1 = CellY(b.y1);
+    }
+
+    bool CrossesKept(size_t k, const std::vector<uint8_t>& kept) const {
+        const DXFFileConstraint& c = all_[k];
+        const Box b = LookBox(c);
+        size_t cx0, cx1, cy0, cy1;
+        CellsOf(b, cx0, cx1, cy0, cy1);
+        if ((cx1 - cx0 + 1) * (cy1 - cy0 + 1) > MaxLookCells) {
+            for (size_t j = 0; j < k; ++j)
+                if (kept[j] != 0 && Crosses(all_[j], c)) return true;
+            return false;
+        }
+        for (int32_t j : long_) {
+            if (size_t(j) >= k) break;
+            if (kept[size_t(j)] != 0 && BoxOf(all_[size_t(j)]).Meets(b) && Crosses(all_[size_t(j)], c)) return true;
+        }
+        for (size_t cx = cx0; cx <= cx1; ++cx) {
+            for (size_t cy = cy0; cy <= cy1; ++cy) {
+                const size_t cell = cx * ny_ + cy;
+                for (uint32_t at = ends_[cell]; at < ends_[cell + 1]; ++at) {
+                    const size_t j = size_t(items_[at]);
+                    if (j >= k) break;
+                    if (kept[j] == 0) continue;
+                    const DXFFileConstraint& s = all_[j];
+                    const Box sb = BoxOf(s);
+                    // A pair of boxes is tested once, in the cell of their overlap's lower corner.
+                    if (!sb.Meets(b) || CellX(std::max(sb.x0, b.x0)) != cx || CellY(std::max(sb.y0, b.y0)) != cy)
+                        continue;
+                    if (Crosses(s, c)) return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    std::vector<DXFFileConstraint>& all_;
+    double size_ = 1.0, x0_ = 0.0, y0_ = 0.0;
+    size_t nx_ = 1, ny_ = 1;
+    std::vector<uint32_t> ends_;  // per cell, the start of its run once filled; one more for the end
+    std::vector<int32_t> items_;
+    std::vector<int32_t> long_;  // kept apart and always tested, in ascending order
+};
+
 }  // namespace
 
 class DXFStoreIndex {
 public:
-    explicit DXFStoreIndex(double pointTolerance)
-        : vertexGrid(CellRadii * SamePoint), pointGrid(CellRadii * std::fabs(pointTolerance)) {}
+    DXFStoreIndex(double pointTolerance, const std::vector<DXFFilePoint>& vertices,
+                  const std::vector<DXFFilePoint>& points)
+        : vertexGrid(CellRadii * SamePoint, vertices), pointGrid(CellRadii * std::fabs(pointTolerance), points) {}
     PointGrid vertexGrid;
     PointGrid pointGrid;  // used only for a finite tolerance other than 0
-    SegmentSearch segments;
+};
+
+class DXFSegmentIndex {
+public:
+    SegmentSearch search;
+    size_t held = 0;  // the constraints in the search, from the first
 };
 
 // Here, where the grids are complete types.
@@ -545,8 +726,27 @@ void DXFFileCls::ResetEntities() {
     constraints.clear();
     pointsRead = pointsKept = 0;
     groupParent_.clear();
-    index_.reset();
+    ReleaseIndexes();
     report = ReadReport();
+}
+
+void DXFFileCls::ReleaseIndexes() {
+    index_.reset();
+    segments_.reset();
+}
+
+bool DXFFileCls::PointGridUsable() const {
+    const double radius = std::fabs(tolerance);
+    return indexedSearch && radius > 0.0 && std::isfinite(radius);
+}
+
+void DXFFileCls::EnsureIndex() {
+    if (index_) return;
+    // Built over what the lists hold, so that it may be dropped between reads and made again.
+    index_.reset(new DXFStoreIndex(tolerance, vertices, pointEntities));
+    for (size_t i = 0; i < vertices.size(); ++i) index_->vertexGrid.Insert(int32_t(i));
+    if (PointGridUsable())
+        for (size_t i = 0; i < pointEntities.size(); ++i) index_->pointGrid.Insert(int32_t(i));
 }
 
 int32_t DXFFileCls::FindGroup(int32_t group) const {
@@ -602,7 +802,7 @@ int32_t DXFFileCls::FindVertex(double x, double y) const {
 }
 
 void DXFFileCls::AddVertexPoint(DXFFilePoint& p, bool& added) {
-    if (indexedSearch && !index_) index_.reset(new DXFStoreIndex(tolerance));
+    if (indexedSearch) EnsureIndex();
     const int32_t found = FindVertex(p.x, p.y);
     if (found >= 0) {
         DXFFilePoint& stored = vertices[size_t(found)];
@@ -619,62 +819,87 @@ void DXFFileCls::AddVertexPoint(DXFFilePoint& p, bool& added) {
         return;
     }
     vertices.push_back(p);
-    if (indexedSearch) index_->vertexGrid.Insert(int32_t(vertices.size() - 1), p.x, p.y);
+    if (indexedSearch) index_->vertexGrid.Insert(int32_t(vertices.size() - 1));
     ExtendBounds(p.x, p.y);
     ++pointsKept;
     added = true;
 }
 
-bool DXFFileCls::DuplicatePoint(double x, double y) {
+bool DXFFileCls::StorePoint(const DXFFilePoint& p) {
     const double t2 = tolerance * tolerance;
     auto near = [&](const DXFFilePoint& q) {
-        const double dx = q.x - x, dy = q.y - y;
+        const double dx = q.x - p.x, dy = q.y - p.y;
         return dx * dx + dy * dy < t2;
     };
     // No point lies within a tolerance of 0 (or of no number): nothing to search, whatever the points.
-    if (!(t2 > 0.0)) return false;
-    const double radius = std::fabs(tolerance);
-    const bool gridUsable = indexedSearch && std::isfinite(radius);
-    if (!gridUsable) {
+    bool found = false;
+    if (PointGridUsable()) {
+        EnsureIndex();
+        index_->pointGrid.Near(p.x, p.y, std::fabs(tolerance),
+                               [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
+    } else if (t2 > 0.0) {
         for (const DXFFilePoint& q : pointEntities)
-            if (near(q)) return true;
+            if (near(q)) {
+                found = true;
+                break;
+            }
+    }
+    if (found) return false;
+    pointEntities.push_back(p);
+    if (PointGridUsable()) index_->pointGrid.Insert(int32_t(pointEntities.size() - 1));
+    return true;
+}
+
+bool DXFFileCls::CrossesStored(const DXFFileConstraint& c, size_t stored) {
+    if (!indexedSearch) {
+        for (size_t i = 0; i < stored; ++i)
+            if (Crosses(constraints[i], c)) return true;
         return false;
     }
-    if (!index_) index_.reset(new DXFStoreIndex(tolerance));
-    bool found = false;
-    index_->pointGrid.Near(x, y, radius, [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
-    // The caller appends the point when it is new: it goes into the grid under the index it will have.
-    if (!found) index_->pointGrid.Insert(int32_t(pointEntities.size()), x, y);
-    return found;
+    if (!segments_) segments_.reset(new DXFSegmentIndex);
+    // The search catches up with what was stored without it (by a queued read, or before it was dropped).
+    for (; segments_->held < stored; ++segments_->held) segments_->search.Added(constraints, segments_->held + 1);
+    bool crossing = false;
+    segments_->search.Candidates(constraints, stored, LookBox(c),
+                                 [&](const DXFFileConstraint& s) { return crossing = Crosses(s, c); });
+    return crossing;
 }
 
 void DXFFileCls::AddConstraint(const DXFFileConstraint& c, bool& added) {
-    bool crossing = false;
-    if (!indexedSearch) {
-        for (const DXFFileConstraint& s : constraints)
-            if (Crosses(s, c)) {
-                crossing = true;
-                break;
-            }
-    } else {
-        if (!index_) index_.reset(new DXFStoreIndex(tolerance));
-        Box b = BoxOf(c);
-        // A touch at the box's very edge is still looked at: the crossing test's rounding moves its meeting point
-        // by some units in the last place of the coordinates, far less than this pad. A pad growing with the
-        // coordinates alone would gather every segment of a far-off survey into one look.
-        const double magnitude = std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)});
-        const double pad = 1e-9 * (1.0 + std::max(b.x1 - b.x0, b.y1 - b.y0)) +
-            16.0 * std::numeric_limits<double>::epsilon() * (1.0 + magnitude);
-        b.x0 -= pad, b.y0 -= pad, b.x1 += pad, b.y1 += pad;
-        index_->segments.Candidates(constraints, b,
-                                    [&](const DXFFileConstraint& s) { return crossing = Crosses(s, c); });
+    added = true;
+    if (queueConstraints_) {
+        // Decided when the entity pass ends (KeepUncrossedConstraints).
+        constraints.push_back(c);
+        return;
     }
-    added = !crossing;
-    if (crossing) return;
+    if (CrossesStored(c, constraints.size())) {
+        added = false;
+        return;
+    }
     constraints.push_back(c);
-    if (indexedSearch) index_->segments.Added(constraints);
     ExtendBounds(c.sx, c.sy);
     ExtendBounds(c.ex, c.ey);
+}
+
+void DXFFileCls::KeepUncrossedConstraints(size_t first) {
+    if (first >= constraints.size()) return;
+    size_t kept = first;
+    QueuedCrossings queued(constraints);
+    if (queued.Plan()) {
+        kept = queued.Keep(first);
+    } else {
+        // One by one, in place: the stored ones gather at the front.
+        for (size_t k = first; k < constraints.size(); ++k) {
+            const DXFFileConstraint c = constraints[k];
+            if (CrossesStored(c, kept)) continue;
+            constraints[kept++] = c;
+        }
+    }
+    constraints.resize(kept);
+    for (size_t i = first; i < kept; ++i) {
+        ExtendBounds(constraints[i].sx, constraints[i].sy);
+        ExtendBounds(constraints[i].ex, constraints[i].ey);
+    }
 }
 
 void DXFFileCls::SimplifyPolyline(std::vector<DXFVertex>& list, bool closed, bool& collapsed) const {
@@ -741,6 +966,10 @@ void DXFFileCls::AddPolyline(std::vector<DXFVertex>& list, int32_t layer, bool c
     }
     const int32_t group = grouping != 0 ? ++groupCounter : 0;
     const size_t stored = closed ? list.size() - 1 : list.size();
+    if (indexedSearch) {
+        EnsureIndex();
+        for (size_t i = 0; i < stored; ++i) index_->vertexGrid.Prefetch(list[i].x, list[i].y);
+    }
     for (size_t i = 0; i < stored; ++i) {
         DXFFilePoint p;
         p.x = list[i].x, p.y = list[i].y, p.z = list[i].z, p.layer = layer, p.group = group;
