@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -41,8 +43,50 @@ bool ParseInteger(std::string_view text, int32_t& value) {
     return true;
 }
 
+// The plain decimals most writers use ("-1234.5678", "12e3"), with at most 19 digits whose value and power of ten
+// are exact doubles: then one multiplication or division rounds as the full conversion does. False for anything else,
+// which the full conversion reads.
+bool ParsePlainReal(std::string_view text, double& value) {
+    static const double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = text.data();
+    const char* end = p + text.size();
+    bool negative = false;
+    if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    uint64_t mantissa = 0;
+    int digits = 0, scale = 0;
+    bool any = false;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p, any = true)
+        if (mantissa != 0 || *p != '0') mantissa = mantissa * 10 + uint64_t(*p - '0'), ++digits;
+    if (p != end && (*p == '.' || *p == ',')) {
+        for (++p; p != end && *p >= '0' && *p <= '9'; ++p, any = true) {
+            if (mantissa != 0 || *p != '0') mantissa = mantissa * 10 + uint64_t(*p - '0'), ++digits;
+            --scale;
+        }
+    }
+    if (!any || digits > 19) return false;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool minus = false;
+        if (p != end && (*p == '-' || *p == '+')) minus = *p++ == '-';
+        if (p == end) return false;
+        int e = 0;
+        for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+            if (e > 1000) return false;
+            e = e * 10 + (*p - '0');
+        }
+        scale += minus ? -e : e;
+    }
+    if (p != end || mantissa > (uint64_t(1) << 53) || scale < -22 || scale > 22) return false;
+    const double m = double(mantissa);
+    const double v = scale >= 0 ? m * Powers[scale] : m / Powers[-scale];
+    value = negative ? -v : v;
+    return true;
+}
+
 // '.' or ',' as the decimal point; the whole text must be the number.
 bool ParseReal(std::string_view text, double& value) {
+    if (ParsePlainReal(text, value)) return true;
     char local[64];
     if (text.empty() || text.size() >= sizeof local) return false;
     size_t n = 0;
@@ -99,13 +143,16 @@ bool DXFFileCls::FillBuffer() {
 }
 
 namespace {
-// The characters before the first LF or CR of the `left` at p (all of them when there is none). DXF lines are short:
-// one pass that stops at either beats two searches.
-uint32_t LineLength(const char* p, uint32_t left) {
+// The characters before the first LF or CR of the `left` at p (all of them when there is none); `nul` set when a NUL
+// is among them. DXF lines are short: one pass that stops at either beats several searches.
+uint32_t LineLength(const char* p, uint32_t left, bool& nul) {
     uint32_t n = 0;
     while (n < left) {
         const unsigned char c = static_cast<unsigned char>(p[n]);
-        if (c <= '\r' && (c == '\n' || c == '\r')) break;
+        if (c <= '\r') {
+            if (c == '\n' || c == '\r') break;
+            nul |= c == '\0';
+        }
         ++n;
     }
     return n;
@@ -120,7 +167,8 @@ bool DXFFileCls::ReadLine(std::string_view& line) {
     const char* start = buffer_.data() + bufferPos_;
     const uint32_t left = bufferCount_ - bufferPos_;
     // A CR alone ends a line too.
-    const uint32_t n = LineLength(start, left);
+    bool nul = false;
+    const uint32_t n = LineLength(start, left, nul);
     const char* text = start;
     size_t size = std::min<size_t>(n, LongestLine);
     bufferPos_ += n;
@@ -131,7 +179,7 @@ bool DXFFileCls::ReadLine(std::string_view& line) {
             if (!FillBuffer()) break;
             const char* more = buffer_.data() + bufferPos_;
             const uint32_t moreLeft = bufferCount_ - bufferPos_;
-            const uint32_t m = LineLength(more, moreLeft);
+            const uint32_t m = LineLength(more, moreLeft, nul);
             if (lineCopy_.size() < LongestLine)
                 lineCopy_.append(more, std::min<size_t>(m, LongestLine - lineCopy_.size()));
             bufferPos_ += m;
@@ -153,7 +201,7 @@ bool DXFFileCls::ReadLine(std::string_view& line) {
             ++bufferPos_;
         }
     }
-    if (std::memchr(text, '\0', size) != nullptr) {
+    if (nul) {
         if (text != lineCopy_.data()) lineCopy_.assign(text, size);
         for (char& c : lineCopy_)
             if (c == '\0') c = ' ';
@@ -380,13 +428,18 @@ bool DXFFileCls::ReadEntities(int32_t& errorCode) {
     constraints.reserve(most);
     // The crossing rule is applied once every constraint is known, which lets its search be laid out at once.
     const size_t first = constraints.size();
-    queueConstraints_ = indexedSearch;
+    queueConstraints_ = indexedSearch && !getenv("DBGINC");
+    auto t0 = std::chrono::steady_clock::now();
     const bool ok = WalkEntities(false, errorCode);
+    auto t1 = std::chrono::steady_clock::now();
+    const bool queueConstraints0 = queueConstraints_;
     queueConstraints_ = false;
     // The grids are done with: dropped before the crossing search is laid out, and that one after.
     ReleaseIndexes();
-    if (indexedSearch) KeepUncrossedConstraints(first);
+    if (queueConstraints0) KeepUncrossedConstraints(first);
     ReleaseIndexes();
+    auto t2 = std::chrono::steady_clock::now();
+    fprintf(stderr, "DBG walk %.1f keep %.1f\n", std::chrono::duration<double, std::milli>(t1 - t0).count(), std::chrono::duration<double, std::milli>(t2 - t1).count());
     ResolveGroups();
     return ok;
 }

@@ -4,6 +4,9 @@
 #include "fileio/DXFFileCls.hpp"
 
 #include <algorithm>
+#include <cfloat>
+#include <chrono>
+#include <cstdio>
 #include <cmath>
 #include <queue>
 #include <cstdint>
@@ -555,31 +558,39 @@ Box LookBox(const DXFFileConstraint& c) {
 }
 
 // The crossing rule over constraints queued in the order they came, from `first` on: each stays unless it crosses
-// one that stayed before it, as storing them one by one decides. With every box known, the boxes go once into one
-// flat grid, each cell's items in one run in their order, so a look reads a few short runs in a table that fits the
-// caches rather than chains spread over memory. False, with nothing changed, when the layout does not suit one
-// uniform grid (far-off groups, long or crowded segments): the caller then stores them one by one.
+// one that stayed before it, as storing them one by one decides. With every box known, the crossing pairs are found
+// first, in any order, and the rule is then applied to them in order. The boxes, rounded outwards to floats, go once
+// into one flat grid, each cell's items in one run, and the pairs of a cell are tested within its run: the search
+// reads memory in order and a constraint's coordinates only when its box meets another's. Plan answers false, with
+// nothing changed, when the layout does not suit one uniform grid (far-off groups, long or crowded segments, many
+// crossings): the caller then stores them one by one.
+size_t dbg[8];
 class QueuedCrossings {
 public:
     explicit QueuedCrossings(std::vector<DXFFileConstraint>& all) : all_(all) {}
 
-    bool Plan() {
+    bool Plan(size_t first) {
+        auto T = [] { return std::chrono::steady_clock::now(); };
+        auto t0 = T();
         const size_t n = all_.size();
+        chained_.assign(n, 0);
         // A cell four median spans wide, as the grid of the one-by-one store takes it.
         std::vector<double> spans;
         const size_t step = std::max<size_t>(1, n / 4096);
         spans.reserve(n / step + 1);
-        Box bounds = BoxOf(all_[0]);
+        Box bounds = LookBox(all_[0]);
         for (size_t i = 0; i < n; ++i) {
-            const Box b = BoxOf(all_[i]);
-            bounds.Add(b);
-            if (i % step == 0) spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
+            const Entry e = EntryOf(i);
+            bounds.Add({double(e.x0), double(e.y0), double(e.x1), double(e.y1)});
+            if (i % step == 0) spans.push_back(std::max(e.x1 - e.x0, e.y1 - e.y0));
+            // Consecutive segments of one line share an end and never cross.
+            chained_[i] = i > 0 && SharesEnd(all_[i - 1], all_[i]);
         }
         std::nth_element(spans.begin(), spans.begin() + long(spans.size() / 2), spans.end());
         const double median = spans[spans.size() / 2];
         const double width = bounds.x1 - bounds.x0, height = bounds.y1 - bounds.y0;
         if (!std::isfinite(median) || !std::isfinite(width) || !std::isfinite(height)) return false;
-        size_ = std::max(4.0 * median, 1e-3);
+        size_ = std::max((getenv("DBGF") ? atof(getenv("DBGF")) : 4.0) * median, 1e-3);
         // No more cells than about two per segment: a wider spread makes the cells larger, and the work count
         // below tells whether they grew too crowded.
         const double most = 2.0 * double(n) + 4096.0;
@@ -589,47 +600,57 @@ public:
         ny_ = size_t(std::floor(height / size_)) + 1;
 
         // Cell counts, then each cell's run ends, then the runs filled from the back, so each holds its items in
-        // ascending order.
+        // ascending order. A segment over many cells is kept apart and met against every other.
+        auto t1 = T();
         ends_.assign(nx_ * ny_ + 1, 0);
         size_t entries = 0;
         for (size_t i = 0; i < n; ++i) {
+            const Entry e = EntryOf(i);
             size_t cx0, cx1, cy0, cy1;
-            CellsOf(BoxOf(all_[i]), cx0, cx1, cy0, cy1);
+            CellsOf(e, cx0, cx1, cy0, cy1);
             if (cx1 - cx0 >= MaxItemCells || cy1 - cy0 >= MaxItemCells) {
-                long_.push_back(int32_t(i));
+                long_.push_back(e.item);
                 continue;
             }
             for (size_t cx = cx0; cx <= cx1; ++cx)
                 for (size_t cy = cy0; cy <= cy1; ++cy) ++ends_[cx * ny_ + cy];
             entries += (cx1 - cx0 + 1) * (cy1 - cy0 + 1);
         }
-        // The pairs the looks go through at most, against a bounded few per segment.
+        // The pairs the search goes through, against a bounded few per segment.
         double work = double(long_.size()) * double(n);
         for (size_t c = 0; c + 1 < ends_.size(); ++c) work += 0.5 * double(ends_[c]) * double(ends_[c]);
-        if (entries > 4 * n + 4096 || work > double(MostPerLook) * double(n)) return false;
+        if (entries > 4 * n + 4096 || work > double(MostPerItem) * double(n)) return false;
         for (size_t c = 1; c < ends_.size(); ++c) ends_[c] += ends_[c - 1];
         ends_.back() = uint32_t(entries);
-        items_.resize(entries);
+        runs_.resize(entries);
         size_t nextLong = long_.size();
         for (size_t i = n; i-- > 0;) {
             if (nextLong > 0 && size_t(long_[nextLong - 1]) == i) {
                 --nextLong;
                 continue;
             }
+            const Entry e = EntryOf(i);
             size_t cx0, cx1, cy0, cy1;
-            CellsOf(BoxOf(all_[i]), cx0, cx1, cy0, cy1);
+            CellsOf(e, cx0, cx1, cy0, cy1);
             for (size_t cx = cx0; cx <= cx1; ++cx)
-                for (size_t cy = cy0; cy <= cy1; ++cy) items_[--ends_[cx * ny_ + cy]] = int32_t(i);
+                for (size_t cy = cy0; cy <= cy1; ++cy) runs_[--ends_[cx * ny_ + cy]] = e;
         }
-        return true;
+        auto t2 = T();
+        bool ok = FindCrossings(first);
+        auto t3 = T();
+        fprintf(stderr, "DBG tests %zu nonchained %zu near %zu exactmeets %zu sharesend %zu\n", dbg[0], dbg[1], dbg[4], dbg[2], dbg[3]); for (auto& d : dbg) d = 0;
+        fprintf(stderr, "DBG pass1 %.1f countfill %.1f find %.1f pairs %zu E %zu\n", std::chrono::duration<double, std::milli>(t1 - t0).count(), std::chrono::duration<double, std::milli>(t2 - t1).count(), std::chrono::duration<double, std::milli>(t3 - t2).count(), crossings_.size(), runs_.size());
+        return ok;
     }
 
     // Drops the queued constraints that cross one kept before them; answers how many stay in all.
     size_t Keep(size_t first) {
         const size_t n = all_.size();
+        std::sort(crossings_.begin(), crossings_.end(),
+                  [](const Pair& p, const Pair& q) { return p.later != q.later ? p.later < q.later : p.earlier < q.earlier; });
         std::vector<uint8_t> kept(n, 1);
-        for (size_t k = first; k < n; ++k)
-            if (CrossesKept(k, kept)) kept[k] = 0;
+        for (const Pair& p : crossings_)
+            if (kept[size_t(p.earlier)] != 0) kept[size_t(p.later)] = 0;
         size_t w = first;
         for (size_t k = first; k < n; ++k)
             if (kept[k] != 0) all_[w++] = all_[k];
@@ -638,9 +659,43 @@ public:
 
 private:
     static constexpr size_t MaxItemCells = 32;
-    static constexpr size_t MaxLookCells = 4096;
-    static constexpr size_t MostPerLook = 64;
+    static constexpr size_t MostPerItem = 64;
 
+    struct Entry {
+        float x0, y0, x1, y1;  // the padded box, rounded outwards
+        int32_t item;
+        bool Meets(const Entry& o) const { return !(o.x0 > x1 || o.x1 < x0 || o.y0 > y1 || o.y1 < y0); }
+    };
+    struct Pair {
+        int32_t earlier, later;
+    };
+    // The float next to a finite `f` on the side of `sign`, by its bits.
+    static float Step(float f, int sign) {
+        if (f == 0.0f) return sign < 0 ? -FLT_TRUE_MIN : FLT_TRUE_MIN;
+        uint32_t bits;
+        std::memcpy(&bits, &f, sizeof bits);
+        bits = (f > 0.0f) == (sign > 0) ? bits + 1 : bits - 1;
+        std::memcpy(&f, &bits, sizeof f);
+        return f;
+    }
+    static float Down(double v) {
+        if (v > double(FLT_MAX)) return FLT_MAX;
+        if (v < -double(FLT_MAX)) return -HUGE_VALF;
+        const float f = float(v);
+        return double(f) > v ? Step(f, -1) : f;
+    }
+    static float Up(double v) {
+        if (v < -double(FLT_MAX)) return -FLT_MAX;
+        if (v > double(FLT_MAX)) return HUGE_VALF;
+        const float f = float(v);
+        return double(f) < v ? Step(f, 1) : f;
+    }
+
+    // The box as the looks of the one-by-one store pad it, so that every pair it tests shares a cell here.
+    Entry EntryOf(size_t i) const {
+        const Box b = LookBox(all_[i]);
+        return {Down(b.x0), Down(b.y0), Up(b.x1), Up(b.y1), int32_t(i)};
+    }
     size_t CellX(double x) const {
         const double v = std::floor((x - x0_) / size_);
         return v >= 0.0 ? size_t(std::min(v, double(nx_ - 1))) : 0;
@@ -649,49 +704,74 @@ private:
         const double v = std::floor((y - y0_) / size_);
         return v >= 0.0 ? size_t(std::min(v, double(ny_ - 1))) : 0;
     }
-    void CellsOf(const Box& b, size_t& cx0, size_t& cx1, size_t& cy0, size_t& cy1) const {
-        cx0 = CellX(b.x0), cx1 = CellX(b.x1), cy0 = CellY(b.y0), cy1 = CellY(b.y1);
+    void CellsOf(const Entry& e, size_t& cx0, size_t& cx1, size_t& cy0, size_t& cy1) const {
+        cx0 = CellX(e.x0), cx1 = CellX(e.x1), cy0 = CellY(e.y0), cy1 = CellY(e.y1);
     }
 
-    bool CrossesKept(size_t k, const std::vector<uint8_t>& kept) const {
-        const DXFFileConstraint& c = all_[k];
-        const Box b = LookBox(c);
-        size_t cx0, cx1, cy0, cy1;
-        CellsOf(b, cx0, cx1, cy0, cy1);
-        if ((cx1 - cx0 + 1) * (cy1 - cy0 + 1) > MaxLookCells) {
-            for (size_t j = 0; j < k; ++j)
-                if (kept[j] != 0 && Crosses(all_[j], c)) return true;
-            return false;
-        }
-        for (int32_t j : long_) {
-            if (size_t(j) >= k) break;
-            if (kept[size_t(j)] != 0 && BoxOf(all_[size_t(j)]).Meets(b) && Crosses(all_[size_t(j)], c)) return true;
-        }
-        for (size_t cx = cx0; cx <= cx1; ++cx) {
-            for (size_t cy = cy0; cy <= cy1; ++cy) {
+    // The pair of items a < b whose padded boxes meet: the one-by-one store tests the later against the earlier.
+    // False when the crossings grow too many to keep.
+    bool Test(int32_t a, int32_t b, size_t first) {
+        ++dbg[0];
+        if (size_t(b) < first || (b == a + 1 && chained_[size_t(b)] != 0)) return true;
+        ++dbg[1];
+        if (b - a < 64) ++dbg[4];
+        const DXFFileConstraint &s = all_[size_t(a)], &c = all_[size_t(b)];
+        if (!BoxOf(s).Meets(LookBox(c))) return true;
+        ++dbg[2];
+        if (SharesEnd(s, c)) ++dbg[3];
+        if (!Crosses(s, c)) return true;
+        crossings_.push_back({a, b});
+        return crossings_.size() <= mostCrossings_;
+    }
+
+    bool FindCrossings(size_t first) {
+        mostCrossings_ = 4 * all_.size() + 4096;
+        for (size_t cx = 0; cx < nx_; ++cx) {
+            for (size_t cy = 0; cy < ny_; ++cy) {
                 const size_t cell = cx * ny_ + cy;
-                for (uint32_t at = ends_[cell]; at < ends_[cell + 1]; ++at) {
-                    const size_t j = size_t(items_[at]);
-                    if (j >= k) break;
-                    if (kept[j] == 0) continue;
-                    const DXFFileConstraint& s = all_[j];
-                    const Box sb = BoxOf(s);
-                    // A pair of boxes is tested once, in the cell of their overlap's lower corner.
-                    if (!sb.Meets(b) || CellX(std::max(sb.x0, b.x0)) != cx || CellY(std::max(sb.y0, b.y0)) != cy)
-                        continue;
-                    if (Crosses(s, c)) return true;
+                const Entry* run = runs_.data() + ends_[cell];
+                const size_t count = ends_[cell + 1] - ends_[cell];
+                // Whether each item's cells start in this column or row.
+                firstX_.resize(count), firstY_.resize(count);
+                for (size_t i = 0; i < count; ++i)
+                    firstX_[i] = CellX(double(run[i].x0)) == cx, firstY_[i] = CellY(double(run[i].y0)) == cy;
+                for (size_t i = 0; i < count; ++i) {
+                    const Entry& a = run[i];
+                    for (size_t j = i + 1; j < count; ++j) {
+                        const Entry& b = run[j];
+                        // Without branches: which boxes meet is as good as random to the branch predictor.
+                        if (!((a.x0 <= b.x1) & (b.x0 <= a.x1) & (a.y0 <= b.y1) & (b.y0 <= a.y1))) continue;
+                        // A pair is tested once, in the first cell both cover: the cells both cover start in the
+                        // column and the row where the later-starting of the two starts.
+                        if (!((firstX_[i] | firstX_[j]) & (firstY_[i] | firstY_[j]))) continue;
+                        if (!Test(a.item, b.item, first)) return false;
+                    }
                 }
             }
         }
-        return false;
+        // The long ones against every other (a pair of two long ones once).
+        for (int32_t l : long_) {
+            const Entry a = EntryOf(size_t(l));
+            for (size_t i = 0; i < all_.size(); ++i) {
+                const Entry b = EntryOf(i);
+                if (b.item == l || !a.Meets(b)) continue;
+                if (std::binary_search(long_.begin(), long_.end(), b.item) && b.item < l) continue;
+                if (!Test(std::min(l, b.item), std::max(l, b.item), first)) return false;
+            }
+        }
+        return true;
     }
 
     std::vector<DXFFileConstraint>& all_;
     double size_ = 1.0, x0_ = 0.0, y0_ = 0.0;
     size_t nx_ = 1, ny_ = 1;
     std::vector<uint32_t> ends_;  // per cell, the start of its run once filled; one more for the end
-    std::vector<int32_t> items_;
-    std::vector<int32_t> long_;  // kept apart and always tested, in ascending order
+    std::vector<Entry> runs_;
+    std::vector<int32_t> long_;     // kept out of the runs, in ascending order
+    std::vector<uint8_t> chained_;  // shares an end with the one before
+    std::vector<Pair> crossings_;
+    std::vector<uint8_t> firstX_, firstY_;  // of the items of the cell searched
+    size_t mostCrossings_ = 0;
 };
 
 }  // namespace
@@ -885,7 +965,7 @@ void DXFFileCls::KeepUncrossedConstraints(size_t first) {
     if (first >= constraints.size()) return;
     size_t kept = first;
     QueuedCrossings queued(constraints);
-    if (queued.Plan()) {
+    if (queued.Plan(first)) {
         kept = queued.Keep(first);
     } else {
         // One by one, in place: the stored ones gather at the front.
