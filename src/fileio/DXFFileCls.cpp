@@ -524,16 +524,11 @@ DXFFileCls::PairResult DXFFileCls::ReadLineEntity(Pair& pair) {
     }
     if (grouping != 0) a.group = b.group = ++groupCounter;
     ++pointsRead;
-    AddVertexPoint(a, added);
+    const int32_t start = StoreVertex(a, added);
     if (PlanDistance2(a.x, a.y, b.x, b.y) >= d2) {
         ++pointsRead;
-        AddVertexPoint(b, added);
-        if (layers[size_t(layer)].constraint != 0) {
-            DXFFileConstraint c;
-            c.sx = a.x, c.sy = a.y, c.sz = a.z, c.ex = b.x, c.ey = b.y, c.ez = b.z;
-            c.layer = layer, c.group = a.group;
-            AddConstraint(c, added);
-        }
+        const int32_t end = StoreVertex(b, added);
+        if (layers[size_t(layer)].constraint != 0) AddConstraintBetween(start, end, layer, a.group);
     }
     return r;
 }
@@ -677,22 +672,16 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
     pointsRead += 4;
     const int32_t group = grouping != 0 ? ++groupCounter : 0;
     DXFFilePoint corners[4];
+    int32_t stored[4];
     const int count = triangle ? 3 : 4;
     bool added = false;
     for (int i = 0; i < count; ++i) {
         corners[i].x = v[i * 3], corners[i].y = v[i * 3 + 1], corners[i].z = v[i * 3 + 2];
         corners[i].layer = layer, corners[i].group = group;
-        AddVertexPoint(corners[i], added);
+        stored[i] = StoreVertex(corners[i], added);
     }
     if (layers[size_t(layer)].constraint == 0) return r;
-    for (int i = 0; i < count; ++i) {
-        const DXFFilePoint& a = corners[i];
-        const DXFFilePoint& b = corners[(i + 1) % count];
-        DXFFileConstraint c;
-        c.sx = a.x, c.sy = a.y, c.sz = a.z, c.ex = b.x, c.ey = b.y, c.ez = b.z;
-        c.layer = layer, c.group = group;
-        AddConstraint(c, added);
-    }
+    for (int i = 0; i < count; ++i) AddConstraintBetween(stored[i], stored[(i + 1) % count], layer, group);
     return r;
 }
 

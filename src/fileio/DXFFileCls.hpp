@@ -8,6 +8,7 @@
 // lines, in one undo step. An entity with a number that cannot be read is left out and counted in `report`; the
 // rest is read.
 #include "fileio/BaseFileCls.hpp"
+#include "fileio/DXFConstraintList.hpp"
 #include "fileio/ReadReport.hpp"
 #include "foundation/QV_List.hpp"
 
@@ -23,19 +24,6 @@ struct DXFFileLayer {
     uint8_t import = 0;      // its entities give points
     uint8_t constraint = 0;  // its lines also give constraints (counts only with `import`)
     int32_t hostLayer = 0;   // the host layer attribute, set when the layer is chosen
-};
-
-struct DXFFilePoint {
-    double x = 0.0, y = 0.0, z = 0.0;  // metres
-    int32_t layer = 0;                 // into the layer list
-    int32_t group = 0;                 // 0: none; in the POINT list -1 marks a point covered by a vertex
-};
-
-struct DXFFileConstraint {
-    double sx = 0.0, sy = 0.0, sz = 0.0;
-    double ex = 0.0, ey = 0.0, ez = 0.0;
-    int32_t layer = 0;
-    int32_t group = 0;
 };
 
 struct DXFVertex {
@@ -101,7 +89,7 @@ public:
     std::vector<DXFFileLayer> layers;
     std::vector<DXFFilePoint> pointEntities;  // of POINT entities
     std::vector<DXFFilePoint> vertices;       // of every other entity
-    std::vector<DXFFileConstraint> constraints;
+    DXFConstraintList constraints{vertices};
     uint8_t grouping;
     int32_t groupCounter;  // the last group id given out
     // The stores search through grids; false makes them scan the lists, as the plain reading would.
@@ -156,6 +144,10 @@ private:
     void EnsureIndex();
     void ReleaseIndexes();
     bool PointGridUsable() const;
+    // AddVertexPoint, answering the index of the stored vertex `p` took.
+    int32_t StoreVertex(DXFFilePoint& p, bool& added);
+    // A constraint between two stored vertices, by the crossing rule (or queued for it).
+    void AddConstraintBetween(int32_t start, int32_t end, int32_t layer, int32_t group);
     // Whether `c` crosses one of the first `stored` constraints.
     bool CrossesStored(const DXFFileConstraint& c, size_t stored);
     // The constraints queued during the entity pass, from `first` on, kept or dropped as AddConstraint would have.
@@ -176,5 +168,6 @@ private:
     std::unordered_map<std::string, int32_t> layerCache_;  // raw name -> layer, -1 for none
     std::unique_ptr<DXFStoreIndex> index_;
     std::unique_ptr<DXFSegmentIndex> segments_;
-    bool queueConstraints_ = false;  // AddConstraint queues, the end of the entity pass decides
+    bool queueConstraints_ = false;
+    std::vector<int32_t> polylineVertices_;  // AddPolyline's scratch  // AddConstraint queues, the end of the entity pass decides
 };

@@ -332,7 +332,7 @@ class SegmentIndex {
 public:
     // `test` answers true to stop the look.
     template <typename F>
-    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) const {
+    void Candidates(const DXFConstraintList& all, const Box& b, F test) const {
         auto visit = [&](int32_t i) { return test(all[size_t(i)]); };
         for (const PackedTree::Item& item : recent_)
             if (item.box.Meets(b) && visit(item.index)) return;
@@ -374,7 +374,7 @@ class SegmentGrid {
 public:
     // `test` answers true to stop the look; `work` grows by the boxes looked at.
     template <typename F>
-    void Candidates(const std::vector<DXFFileConstraint>& all, size_t n, const Box& b, F test, size_t& work) {
+    void Candidates(const DXFConstraintList& all, size_t n, const Box& b, F test, size_t& work) {
         pendingItem_ = -1;
         if (size_ == 0.0 || Cells(b) > MaxLookCells) {
             for (size_t i = 0; i < n; ++i) {
@@ -413,7 +413,7 @@ public:
         }
     }
     // The first `n` of `all` are stored, the last of them just now.
-    void Added(const std::vector<DXFFileConstraint>& all, size_t n) {
+    void Added(const DXFConstraintList& all, size_t n) {
         if (size_ == 0.0) {
             if (n < FirstCount) return;
             std::vector<double> spans;
@@ -447,7 +447,7 @@ private:
     double Cells(const Box& b) const {
         return (Cell(b.x1, size_) - Cell(b.x0, size_) + 1) * (Cell(b.y1, size_) - Cell(b.y0, size_) + 1);
     }
-    void Insert(const std::vector<DXFFileConstraint>& all, int32_t item) {
+    void Insert(const DXFConstraintList& all, int32_t item) {
         const Box b = BoxOf(all[size_t(item)]);
         const double x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
         if (!(x1 - x0 < MaxItemCells && y1 - y0 < MaxItemCells)) {
@@ -491,7 +491,7 @@ class SegmentSearch {
 public:
     // The first `n` of `all` are the stored ones.
     template <typename F>
-    void Candidates(const std::vector<DXFFileConstraint>& all, size_t n, const Box& b, F test) {
+    void Candidates(const DXFConstraintList& all, size_t n, const Box& b, F test) {
         if (switchDue_) {
             // Everything stored so far moves to the box index, which searches from now on.
             for (size_t i = 0; i < n; ++i) index_.Add(int32_t(i), BoxOf(all[i]));
@@ -508,7 +508,7 @@ public:
         switchDue_ = work_ > Window * MostPerLook;
         looks_ = work_ = 0;
     }
-    void Added(const std::vector<DXFFileConstraint>& all, size_t n) {
+    void Added(const DXFConstraintList& all, size_t n) {
         if (indexed_)
             index_.Add(int32_t(n - 1), BoxOf(all[n - 1]));
         else
@@ -564,10 +564,9 @@ Box LookBox(const DXFFileConstraint& c) {
 // reads memory in order and a constraint's coordinates only when its box meets another's. Plan answers false, with
 // nothing changed, when the layout does not suit one uniform grid (far-off groups, long or crowded segments, many
 // crossings): the caller then stores them one by one.
-size_t dbg[8];
 class QueuedCrossings {
 public:
-    explicit QueuedCrossings(std::vector<DXFFileConstraint>& all) : all_(all) {}
+    explicit QueuedCrossings(DXFConstraintList& all) : all_(all) {}
 
     bool Plan(size_t first) {
         auto T = [] { return std::chrono::steady_clock::now(); };
@@ -578,13 +577,13 @@ public:
         std::vector<double> spans;
         const size_t step = std::max<size_t>(1, n / 4096);
         spans.reserve(n / step + 1);
-        Box bounds = LookBox(all_[0]);
+        Box bounds = LookBox(PlanOf(0));
         for (size_t i = 0; i < n; ++i) {
             const Entry e = EntryOf(i);
             bounds.Add({double(e.x0), double(e.y0), double(e.x1), double(e.y1)});
             if (i % step == 0) spans.push_back(std::max(e.x1 - e.x0, e.y1 - e.y0));
             // Consecutive segments of one line share an end and never cross.
-            chained_[i] = i > 0 && SharesEnd(all_[i - 1], all_[i]);
+            chained_[i] = i > 0 && SharesEnd(PlanOf(i - 1), PlanOf(i));
         }
         std::nth_element(spans.begin(), spans.begin() + long(spans.size() / 2), spans.end());
         const double median = spans[spans.size() / 2];
@@ -638,7 +637,6 @@ public:
         auto t2 = T();
         bool ok = FindCrossings(first);
         auto t3 = T();
-        fprintf(stderr, "DBG tests %zu nonchained %zu near %zu exactmeets %zu sharesend %zu\n", dbg[0], dbg[1], dbg[4], dbg[2], dbg[3]); for (auto& d : dbg) d = 0;
         fprintf(stderr, "DBG pass1 %.1f countfill %.1f find %.1f pairs %zu E %zu\n", std::chrono::duration<double, std::milli>(t1 - t0).count(), std::chrono::duration<double, std::milli>(t2 - t1).count(), std::chrono::duration<double, std::milli>(t3 - t2).count(), crossings_.size(), runs_.size());
         return ok;
     }
@@ -653,7 +651,7 @@ public:
             if (kept[size_t(p.earlier)] != 0) kept[size_t(p.later)] = 0;
         size_t w = first;
         for (size_t k = first; k < n; ++k)
-            if (kept[k] != 0) all_[w++] = all_[k];
+            if (kept[k] != 0) all_.MoveTo(w++, k);
         return w;
     }
 
@@ -692,8 +690,13 @@ private:
     }
 
     // The box as the looks of the one-by-one store pad it, so that every pair it tests shares a cell here.
+    DXFFileConstraint PlanOf(size_t i) const {
+        DXFFileConstraint c;
+        all_.Plan(i, c.sx, c.sy, c.ex, c.ey);
+        return c;
+    }
     Entry EntryOf(size_t i) const {
-        const Box b = LookBox(all_[i]);
+        const Box b = LookBox(PlanOf(i));
         return {Down(b.x0), Down(b.y0), Up(b.x1), Up(b.y1), int32_t(i)};
     }
     size_t CellX(double x) const {
@@ -710,18 +713,27 @@ private:
 
     // The pair of items a < b whose padded boxes meet: the one-by-one store tests the later against the earlier.
     // False when the crossings grow too many to keep.
-    bool Test(int32_t a, int32_t b, size_t first) {
-        ++dbg[0];
-        if (size_t(b) < first || (b == a + 1 && chained_[size_t(b)] != 0)) return true;
-        ++dbg[1];
-        if (b - a < 64) ++dbg[4];
-        const DXFFileConstraint &s = all_[size_t(a)], &c = all_[size_t(b)];
-        if (!BoxOf(s).Meets(LookBox(c))) return true;
-        ++dbg[2];
-        if (SharesEnd(s, c)) ++dbg[3];
-        if (!Crosses(s, c)) return true;
+    bool Test(int32_t a, int32_t b) {
+        const DXFFileConstraint s = PlanOf(size_t(a)), c = PlanOf(size_t(b));
+        if (!BoxOf(s).Meets(LookBox(c)) || !Crosses(s, c)) return true;
         crossings_.push_back({a, b});
         return crossings_.size() <= mostCrossings_;
+    }
+    // The pairs a cell gathered, their records and then their vertices loaded together rather than one pair after
+    // another: the pairs' constraints lie anywhere in memory.
+    bool TestGathered() {
+        for (const Pair& p : gathered_) all_.Prefetch(size_t(p.earlier)), all_.Prefetch(size_t(p.later));
+        for (const Pair& p : gathered_) all_.PrefetchEnds(size_t(p.earlier)), all_.PrefetchEnds(size_t(p.later));
+        for (const Pair& p : gathered_)
+            if (!Test(p.earlier, p.later)) return false;
+        gathered_.clear();
+        return true;
+    }
+    // The pair a < b, whose padded boxes meet, for the test the one-by-one store makes (the later against the
+    // earlier), unless the later was stored before the queue or the two are consecutive segments of one line.
+    void Gather(int32_t a, int32_t b, size_t first) {
+        if (size_t(b) < first || (b == a + 1 && chained_[size_t(b)] != 0)) return;
+        gathered_.push_back({a, b});
     }
 
     bool FindCrossings(size_t first) {
@@ -744,9 +756,10 @@ private:
                         // A pair is tested once, in the first cell both cover: the cells both cover start in the
                         // column and the row where the later-starting of the two starts.
                         if (!((firstX_[i] | firstX_[j]) & (firstY_[i] | firstY_[j]))) continue;
-                        if (!Test(a.item, b.item, first)) return false;
+                        Gather(a.item, b.item, first);
                     }
                 }
+                if (!TestGathered()) return false;
             }
         }
         // The long ones against every other (a pair of two long ones once).
@@ -756,13 +769,14 @@ private:
                 const Entry b = EntryOf(i);
                 if (b.item == l || !a.Meets(b)) continue;
                 if (std::binary_search(long_.begin(), long_.end(), b.item) && b.item < l) continue;
-                if (!Test(std::min(l, b.item), std::max(l, b.item), first)) return false;
+                Gather(std::min(l, b.item), std::max(l, b.item), first);
+                if (gathered_.size() >= 64 && !TestGathered()) return false;
             }
         }
-        return true;
+        return TestGathered();
     }
 
-    std::vector<DXFFileConstraint>& all_;
+    DXFConstraintList& all_;
     double size_ = 1.0, x0_ = 0.0, y0_ = 0.0;
     size_t nx_ = 1, ny_ = 1;
     std::vector<uint32_t> ends_;  // per cell, the start of its run once filled; one more for the end
@@ -770,6 +784,7 @@ private:
     std::vector<int32_t> long_;     // kept out of the runs, in ascending order
     std::vector<uint8_t> chained_;  // shares an end with the one before
     std::vector<Pair> crossings_;
+    std::vector<Pair> gathered_;
     std::vector<uint8_t> firstX_, firstY_;  // of the items of the cell searched
     size_t mostCrossings_ = 0;
 };
@@ -841,8 +856,8 @@ void DXFFileCls::RelabelGroup(int32_t from, int32_t to) {
     if (!indexedSearch) {
         for (DXFFilePoint& v : vertices)
             if (v.group == from) v.group = to;
-        for (DXFFileConstraint& c : constraints)
-            if (c.group == from) c.group = to;
+        for (size_t i = 0; i < constraints.size(); ++i)
+            if (constraints.Group(i) == from) constraints.SetGroup(i, to);
         return;
     }
     // Everything labelled `from` is labelled `to` from now on: one link instead of a walk over the lists.
@@ -863,7 +878,7 @@ void DXFFileCls::ResolveGroups() {
         return g;
     };
     for (DXFFilePoint& v : vertices) v.group = root(v.group);
-    for (DXFFileConstraint& c : constraints) c.group = root(c.group);
+    for (size_t i = 0; i < constraints.size(); ++i) constraints.SetGroup(i, root(constraints.Group(i)));
     groupParent_.clear();
 }
 
@@ -881,7 +896,9 @@ int32_t DXFFileCls::FindVertex(double x, double y) const {
     return first;
 }
 
-void DXFFileCls::AddVertexPoint(DXFFilePoint& p, bool& added) {
+void DXFFileCls::AddVertexPoint(DXFFilePoint& p, bool& added) { StoreVertex(p, added); }
+
+int32_t DXFFileCls::StoreVertex(DXFFilePoint& p, bool& added) {
     if (indexedSearch) EnsureIndex();
     const int32_t found = FindVertex(p.x, p.y);
     if (found >= 0) {
@@ -896,13 +913,15 @@ void DXFFileCls::AddVertexPoint(DXFFilePoint& p, bool& added) {
             else
                 RelabelGroup(old, FindGroup(p.group));
         }
-        return;
+        return found;
     }
     vertices.push_back(p);
-    if (indexedSearch) index_->vertexGrid.Insert(int32_t(vertices.size() - 1));
+    const int32_t index = int32_t(vertices.size() - 1);
+    if (indexedSearch) index_->vertexGrid.Insert(index);
     ExtendBounds(p.x, p.y);
     ++pointsKept;
     added = true;
+    return index;
 }
 
 bool DXFFileCls::StorePoint(const DXFFilePoint& p) {
@@ -961,6 +980,18 @@ void DXFFileCls::AddConstraint(const DXFFileConstraint& c, bool& added) {
     ExtendBounds(c.ex, c.ey);
 }
 
+void DXFFileCls::AddConstraintBetween(int32_t start, int32_t end, int32_t layer, int32_t group) {
+    if (!queueConstraints_) {
+        DXFFileConstraint c;
+        const DXFFilePoint &s = vertices[size_t(start)], &e = vertices[size_t(end)];
+        c.sx = s.x, c.sy = s.y, c.sz = s.z, c.ex = e.x, c.ey = e.y, c.ez = e.z;
+        if (CrossesStored(c, constraints.size())) return;
+        ExtendBounds(c.sx, c.sy);
+        ExtendBounds(c.ex, c.ey);
+    }
+    constraints.PushBetween(start, end, layer, group);
+}
+
 void DXFFileCls::KeepUncrossedConstraints(size_t first) {
     if (first >= constraints.size()) return;
     size_t kept = first;
@@ -970,9 +1001,8 @@ void DXFFileCls::KeepUncrossedConstraints(size_t first) {
     } else {
         // One by one, in place: the stored ones gather at the front.
         for (size_t k = first; k < constraints.size(); ++k) {
-            const DXFFileConstraint c = constraints[k];
-            if (CrossesStored(c, kept)) continue;
-            constraints[kept++] = c;
+            if (CrossesStored(constraints[k], kept)) continue;
+            constraints.MoveTo(kept++, k);
         }
     }
     constraints.resize(kept);
@@ -1050,22 +1080,19 @@ void DXFFileCls::AddPolyline(std::vector<DXFVertex>& list, int32_t layer, bool c
         EnsureIndex();
         for (size_t i = 0; i < stored; ++i) index_->vertexGrid.Prefetch(list[i].x, list[i].y);
     }
+    // The stored vertex of each, which the constraints run between.
+    std::vector<int32_t>& at = polylineVertices_;
+    at.resize(list.size());
     for (size_t i = 0; i < stored; ++i) {
         DXFFilePoint p;
         p.x = list[i].x, p.y = list[i].y, p.z = list[i].z, p.layer = layer, p.group = group;
-        AddVertexPoint(p, added);
+        at[i] = StoreVertex(p, added);
         list[i] = {p.x, p.y, p.z};
     }
     // The closing copy ends on the stored first vertex, so that the ring closes on the point placed there.
-    if (closed) list.back() = list.front();
+    if (closed) at.back() = at.front(), list.back() = list.front();
     if (!makeConstraints) return;
-    for (size_t i = 0; i + 1 < list.size(); ++i) {
-        DXFFileConstraint c;
-        c.sx = list[i].x, c.sy = list[i].y, c.sz = list[i].z;
-        c.ex = list[i + 1].x, c.ey = list[i + 1].y, c.ez = list[i + 1].z;
-        c.layer = layer, c.group = group;
-        AddConstraint(c, added);
-    }
+    for (size_t i = 0; i + 1 < list.size(); ++i) AddConstraintBetween(at[i], at[i + 1], layer, group);
 }
 
 void DXFFileCls::DropCoveredPoints() {
