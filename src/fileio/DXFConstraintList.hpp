@@ -8,6 +8,16 @@
 #include <initializer_list>
 #include <vector>
 
+// A hint to load the line at p, for the stores' looks that wait for memory together. The compiler drops a plain
+// prefetch builtin from a loop that does nothing else.
+inline void PrefetchLine(const void* p) {
+#if defined(__GNUC__) && defined(__x86_64__)
+    asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(p)));
+#else
+    (void)p;
+#endif
+}
+
 struct DXFFilePoint {
     double x = 0.0, y = 0.0, z = 0.0;  // metres
     int32_t layer = 0;                 // into the layer list
@@ -73,13 +83,17 @@ public:
         const DXFFilePoint &s = (*vertices_)[size_t(r.start)], &e = (*vertices_)[size_t(r.end)];
         sx = s.x, sy = s.y, ex = e.x, ey = e.y;
     }
+    // Whether item i starts at the vertex where item i - 1 ends.
+    bool Chained(size_t i) const {
+        return refs_[i].start >= 0 && refs_[i - 1].start >= 0 && refs_[i].start == refs_[i - 1].end;
+    }
     // Starts loading the item's record, then its ends, for a look soon after.
-    void Prefetch(size_t i) const { __builtin_prefetch(&refs_[i]); }
+    void Prefetch(size_t i) const { PrefetchLine(&refs_[i]); }
     void PrefetchEnds(size_t i) const {
         const Ref& r = refs_[i];
         if (r.start < 0) return;
-        __builtin_prefetch(&(*vertices_)[size_t(r.start)]);
-        __builtin_prefetch(&(*vertices_)[size_t(r.end)]);
+        PrefetchLine(&(*vertices_)[size_t(r.start)]);
+        PrefetchLine(&(*vertices_)[size_t(r.end)]);
     }
     // Item `from` takes the place of item `to` (to <= from); then the list is cut to `count`.
     void MoveTo(size_t to, size_t from) { refs_[to] = refs_[from]; }

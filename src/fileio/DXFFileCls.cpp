@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -428,18 +426,13 @@ bool DXFFileCls::ReadEntities(int32_t& errorCode) {
     constraints.reserve(most);
     // The crossing rule is applied once every constraint is known, which lets its search be laid out at once.
     const size_t first = constraints.size();
-    queueConstraints_ = indexedSearch && !getenv("DBGINC");
-    auto t0 = std::chrono::steady_clock::now();
+    queueConstraints_ = indexedSearch;
     const bool ok = WalkEntities(false, errorCode);
-    auto t1 = std::chrono::steady_clock::now();
-    const bool queueConstraints0 = queueConstraints_;
     queueConstraints_ = false;
     // The grids are done with: dropped before the crossing search is laid out, and that one after.
     ReleaseIndexes();
-    if (queueConstraints0) KeepUncrossedConstraints(first);
+    if (indexedSearch) KeepUncrossedConstraints(first);
     ReleaseIndexes();
-    auto t2 = std::chrono::steady_clock::now();
-    fprintf(stderr, "DBG walk %.1f keep %.1f\n", std::chrono::duration<double, std::milli>(t1 - t0).count(), std::chrono::duration<double, std::milli>(t2 - t1).count());
     ResolveGroups();
     return ok;
 }

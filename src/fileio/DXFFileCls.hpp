@@ -3,8 +3,9 @@
 // are passed over, so layer names come from the entities and block references are never expanded) and turns
 // POINT, LINE, POLYLINE/VERTEX, LWPOLYLINE, SPLINE and 3DFACE entities into points with a height and
 // constraints (break lines). The import command has the user pick the layers between the layer pass and the
-// entity pass; the stores (DXFStores.cpp) merge coincident vertices, thin polylines, drop crossing constraints and
-// keep group ids; CreateElements (DXFPlacement.cpp) makes the chosen layers and places the result as hotspots and
+// entity pass; the stores (DXFStores.cpp) merge coincident vertices, thin polylines, drop crossing constraints (once
+// the pass has queued them all, in their order) and keep group ids; the constraints are kept as pairs of vertices
+// (DXFConstraintList); CreateElements (DXFPlacement.cpp) makes the chosen layers and places the result as hotspots and
 // lines, in one undo step. An entity with a number that cannot be read is left out and counted in `report`; the
 // rest is read.
 #include "fileio/BaseFileCls.hpp"
@@ -169,5 +170,6 @@ private:
     std::unique_ptr<DXFStoreIndex> index_;
     std::unique_ptr<DXFSegmentIndex> segments_;
     bool queueConstraints_ = false;
-    std::vector<int32_t> polylineVertices_;  // AddPolyline's scratch  // AddConstraint queues, the end of the entity pass decides
+    std::vector<int32_t>
+        polylineVertices_;  // AddPolyline's scratch  // AddConstraint queues, the end of the entity pass decides
 };

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <chrono>
-#include <cstdio>
 #include <cmath>
 #include <queue>
 #include <cstdint>
@@ -111,9 +109,9 @@ private:
 // The items of a point list by the cell of their point. A cell is CellRadii search radii wide, so a look mostly
 // reads one cell and at most four, and the items of one store lie that radius apart at least (a nearer one would
 // have been merged): a cell holds a bounded few items however the points crowd. A cell's key is worked out again
-// from its newest item's coordinates, so the index keeps no copy of them. A bit per hashed cell, in a table an
-// eighth the size of the slots', answers most looks at empty cells from the caches: in a survey nearly every look
-// finds nothing, and the slots are too many to stay cached.
+// from its newest item's coordinates, so the index keeps no copy of them. A look at an empty cell and the storing of
+// the new point there read the same slot, so a store costs one wait for memory, and a polyline's vertices wait for
+// theirs together (Prefetch).
 constexpr double CellRadii = 16.0;
 
 class PointGrid {
@@ -128,21 +126,14 @@ public:
         size_t i = h & mask_;
         for (; slots_[i].head >= 0; i = (i + 1) & mask_)
             if (slots_[i].hash == h && KeyOf(slots_[i].head) == k) break;
-        if (slots_[i].head < 0) {
-            ++count_;
-            const size_t bit = FilterBit(h);
-            filter_[bit >> 6] |= uint64_t(1) << (bit & 63);
-        }
+        if (slots_[i].head < 0) ++count_;
         next_[size_t(item)] = slots_[i].head;
         slots_[i] = {h, item};
     }
-    // Starts loading what a look at (x, y) reads first, so that the looks at a polyline's vertices wait for
-    // memory together rather than one after another.
+    // Starts loading the slot a look at (x, y) reads first.
     void Prefetch(double x, double y) const {
         if (count_ == 0) return;
-        const uint32_t h = Hash(Key{CellKey(Cell(x, size_)), CellKey(Cell(y, size_))});
-        __builtin_prefetch(&filter_[FilterBit(h) >> 6]);
-        __builtin_prefetch(&slots_[h & mask_]);
+        PrefetchLine(&slots_[Hash(Key{CellKey(Cell(x, size_)), CellKey(Cell(y, size_))}) & mask_]);
     }
     // Every item in the cells that the square of half-size `r` around (x, y) touches.
     template <typename F>
@@ -170,15 +161,12 @@ private:
         h *= 0xBF58476D1CE4E5B9ull;
         return uint32_t(h ^ (h >> 29));
     }
-    size_t FilterBit(uint32_t h) const { return size_t((uint64_t(h) * 0xD6E8FEB86659FD93ull) >> 32) & filterMask_; }
     Key KeyOf(int32_t item) const {
         const DXFFilePoint& p = items_[size_t(item)];
         return {CellKey(Cell(p.x, size_)), CellKey(Cell(p.y, size_))};
     }
     int32_t Head(const Key& k) const {
         const uint32_t h = Hash(k);
-        const size_t bit = FilterBit(h);
-        if ((filter_[bit >> 6] >> (bit & 63) & 1) == 0) return -1;
         for (size_t i = h & mask_; slots_[i].head >= 0; i = (i + 1) & mask_)
             if (slots_[i].hash == h && KeyOf(slots_[i].head) == k) return slots_[i].head;
         return -1;
@@ -189,16 +177,11 @@ private:
         const size_t size = old.empty() ? 1024 : old.size() * 2;
         slots_.assign(size, Slot{0, -1});
         mask_ = size - 1;
-        // Eight filter bits a slot: about one look in ten at an empty cell goes on to the slots.
-        filter_.assign(size / 8, 0);
-        filterMask_ = size * 8 - 1;
         for (const Slot& e : old) {
             if (e.head < 0) continue;
             size_t i = e.hash & mask_;
             while (slots_[i].head >= 0) i = (i + 1) & mask_;
             slots_[i] = e;
-            const size_t bit = FilterBit(e.hash);
-            filter_[bit >> 6] |= uint64_t(1) << (bit & 63);
         }
     }
 
@@ -207,8 +190,6 @@ private:
     std::vector<Slot> slots_;
     size_t mask_ = 0;
     size_t count_ = 0;
-    std::vector<uint64_t> filter_;
-    size_t filterMask_ = 0;
     std::vector<int32_t> next_;
 };
 
@@ -569,38 +550,39 @@ public:
     explicit QueuedCrossings(DXFConstraintList& all) : all_(all) {}
 
     bool Plan(size_t first) {
-        auto T = [] { return std::chrono::steady_clock::now(); };
-        auto t0 = T();
         const size_t n = all_.size();
+        if (n >= ItemMask) return false;
         chained_.assign(n, 0);
         // A cell four median spans wide, as the grid of the one-by-one store takes it.
         std::vector<double> spans;
         const size_t step = std::max<size_t>(1, n / 4096);
         spans.reserve(n / step + 1);
-        Box bounds = LookBox(PlanOf(0));
+        // The grid's origin and extent need not hold the padded boxes: a cell beyond the edge is the edge's cell.
+        Box bounds = BoxOf(PlanOf(0));
         for (size_t i = 0; i < n; ++i) {
-            const Entry e = EntryOf(i);
-            bounds.Add({double(e.x0), double(e.y0), double(e.x1), double(e.y1)});
-            if (i % step == 0) spans.push_back(std::max(e.x1 - e.x0, e.y1 - e.y0));
+            const Box b = BoxOf(PlanOf(i));
+            bounds.Add(b);
+            if (i % step == 0) spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
             // Consecutive segments of one line share an end and never cross.
-            chained_[i] = i > 0 && SharesEnd(PlanOf(i - 1), PlanOf(i));
+            chained_[i] = i > 0 && all_.Chained(i);
         }
         std::nth_element(spans.begin(), spans.begin() + long(spans.size() / 2), spans.end());
         const double median = spans[spans.size() / 2];
         const double width = bounds.x1 - bounds.x0, height = bounds.y1 - bounds.y0;
         if (!std::isfinite(median) || !std::isfinite(width) || !std::isfinite(height)) return false;
-        size_ = std::max((getenv("DBGF") ? atof(getenv("DBGF")) : 4.0) * median, 1e-3);
+        size_ = std::max(4.0 * median, 1e-3);
         // No more cells than about two per segment: a wider spread makes the cells larger, and the work count
         // below tells whether they grew too crowded.
         const double most = 2.0 * double(n) + 4096.0;
         while ((std::floor(width / size_) + 1) * (std::floor(height / size_) + 1) > most) size_ *= 2.0;
-        x0_ = bounds.x0, y0_ = bounds.y0;
+        // Cells counted by a product, which rounds the same way for every item (a cell more or less at an edge is
+        // the edge's).
+        x0_ = bounds.x0, y0_ = bounds.y0, perCell_ = 1.0 / size_;
         nx_ = size_t(std::floor(width / size_)) + 1;
         ny_ = size_t(std::floor(height / size_)) + 1;
 
         // Cell counts, then each cell's run ends, then the runs filled from the back, so each holds its items in
         // ascending order. A segment over many cells is kept apart and met against every other.
-        auto t1 = T();
         ends_.assign(nx_ * ny_ + 1, 0);
         size_t entries = 0;
         for (size_t i = 0; i < n; ++i) {
@@ -632,20 +614,17 @@ public:
             size_t cx0, cx1, cy0, cy1;
             CellsOf(e, cx0, cx1, cy0, cy1);
             for (size_t cx = cx0; cx <= cx1; ++cx)
-                for (size_t cy = cy0; cy <= cy1; ++cy) runs_[--ends_[cx * ny_ + cy]] = e;
+                for (size_t cy = cy0; cy <= cy1; ++cy) runs_[--ends_[cx * ny_ + cy]] = InCell(e, cx, cy, cx0, cy0);
         }
-        auto t2 = T();
-        bool ok = FindCrossings(first);
-        auto t3 = T();
-        fprintf(stderr, "DBG pass1 %.1f countfill %.1f find %.1f pairs %zu E %zu\n", std::chrono::duration<double, std::milli>(t1 - t0).count(), std::chrono::duration<double, std::milli>(t2 - t1).count(), std::chrono::duration<double, std::milli>(t3 - t2).count(), crossings_.size(), runs_.size());
-        return ok;
+        return FindCrossings(first);
     }
 
     // Drops the queued constraints that cross one kept before them; answers how many stay in all.
     size_t Keep(size_t first) {
         const size_t n = all_.size();
-        std::sort(crossings_.begin(), crossings_.end(),
-                  [](const Pair& p, const Pair& q) { return p.later != q.later ? p.later < q.later : p.earlier < q.earlier; });
+        std::sort(crossings_.begin(), crossings_.end(), [](const Pair& p, const Pair& q) {
+            return p.later != q.later ? p.later < q.later : p.earlier < q.earlier;
+        });
         std::vector<uint8_t> kept(n, 1);
         for (const Pair& p : crossings_)
             if (kept[size_t(p.earlier)] != 0) kept[size_t(p.later)] = 0;
@@ -667,6 +646,28 @@ private:
     struct Pair {
         int32_t earlier, later;
     };
+    // An item in a cell's run: its box in steps of a 16-bit scale over the cell and the cells around it, rounded
+    // outwards and held at the scale's ends beyond them (boxes that meet still meet), and whether the item's cells
+    // start in this column and this row.
+    struct CellEntry {
+        int16_t x0, y0, x1, y1;
+        uint32_t tagged;  // the item, StartsX, StartsY
+    };
+    static constexpr uint32_t ItemMask = (uint32_t(1) << 30) - 1;
+    static constexpr uint32_t StartsX = uint32_t(1) << 30;
+    static constexpr uint32_t StartsY = uint32_t(1) << 31;
+    static int16_t Steps(double v, bool up) {
+        const double s = up ? std::ceil(v) : std::floor(v);
+        return int16_t(s < -32768.0 ? -32768.0 : s > 32767.0 ? 32767.0 : s);
+    }
+    CellEntry InCell(const Entry& e, size_t cx, size_t cy, size_t cx0, size_t cy0) const {
+        const double scale = 65535.0 / (3.0 * size_);
+        const double ox = x0_ + (double(cx) - 1.0) * size_, oy = y0_ + (double(cy) - 1.0) * size_;
+        auto at = [scale](double v, double origin) { return (v - origin) * scale - 32768.0; };
+        return {Steps(at(double(e.x0), ox), false), Steps(at(double(e.y0), oy), false),
+                Steps(at(double(e.x1), ox), true), Steps(at(double(e.y1), oy), true),
+                uint32_t(e.item) | (cx == cx0 ? StartsX : 0) | (cy == cy0 ? StartsY : 0)};
+    }
     // The float next to a finite `f` on the side of `sign`, by its bits.
     static float Step(float f, int sign) {
         if (f == 0.0f) return sign < 0 ? -FLT_TRUE_MIN : FLT_TRUE_MIN;
@@ -700,11 +701,11 @@ private:
         return {Down(b.x0), Down(b.y0), Up(b.x1), Up(b.y1), int32_t(i)};
     }
     size_t CellX(double x) const {
-        const double v = std::floor((x - x0_) / size_);
+        const double v = std::floor((x - x0_) * perCell_);
         return v >= 0.0 ? size_t(std::min(v, double(nx_ - 1))) : 0;
     }
     size_t CellY(double y) const {
-        const double v = std::floor((y - y0_) / size_);
+        const double v = std::floor((y - y0_) * perCell_);
         return v >= 0.0 ? size_t(std::min(v, double(ny_ - 1))) : 0;
     }
     void CellsOf(const Entry& e, size_t& cx0, size_t& cx1, size_t& cy0, size_t& cy1) const {
@@ -741,22 +742,20 @@ private:
         for (size_t cx = 0; cx < nx_; ++cx) {
             for (size_t cy = 0; cy < ny_; ++cy) {
                 const size_t cell = cx * ny_ + cy;
-                const Entry* run = runs_.data() + ends_[cell];
+                const CellEntry* run = runs_.data() + ends_[cell];
                 const size_t count = ends_[cell + 1] - ends_[cell];
-                // Whether each item's cells start in this column or row.
-                firstX_.resize(count), firstY_.resize(count);
-                for (size_t i = 0; i < count; ++i)
-                    firstX_[i] = CellX(double(run[i].x0)) == cx, firstY_[i] = CellY(double(run[i].y0)) == cy;
                 for (size_t i = 0; i < count; ++i) {
-                    const Entry& a = run[i];
+                    const CellEntry& a = run[i];
                     for (size_t j = i + 1; j < count; ++j) {
-                        const Entry& b = run[j];
-                        // Without branches: which boxes meet is as good as random to the branch predictor.
-                        if (!((a.x0 <= b.x1) & (b.x0 <= a.x1) & (a.y0 <= b.y1) & (b.y0 <= a.y1))) continue;
-                        // A pair is tested once, in the first cell both cover: the cells both cover start in the
-                        // column and the row where the later-starting of the two starts.
-                        if (!((firstX_[i] | firstX_[j]) & (firstY_[i] | firstY_[j]))) continue;
-                        Gather(a.item, b.item, first);
+                        const CellEntry& b = run[j];
+                        // Without branches: which boxes meet is as good as random to the branch predictor. A pair
+                        // is tested once, in the first cell both cover: the cells both cover start in the column
+                        // and the row where the later-starting of the two starts.
+                        const uint32_t starts = a.tagged | b.tagged;
+                        if (!((a.x0 <= b.x1) & (b.x0 <= a.x1) & (a.y0 <= b.y1) & (b.y0 <= a.y1) &
+                              ((starts & StartsX) != 0) & ((starts & StartsY) != 0)))
+                            continue;
+                        Gather(int32_t(a.tagged & ItemMask), int32_t(b.tagged & ItemMask), first);
                     }
                 }
                 if (!TestGathered()) return false;
@@ -777,15 +776,14 @@ private:
     }
 
     DXFConstraintList& all_;
-    double size_ = 1.0, x0_ = 0.0, y0_ = 0.0;
+    double size_ = 1.0, perCell_ = 1.0, x0_ = 0.0, y0_ = 0.0;
     size_t nx_ = 1, ny_ = 1;
     std::vector<uint32_t> ends_;  // per cell, the start of its run once filled; one more for the end
-    std::vector<Entry> runs_;
+    std::vector<CellEntry> runs_;
     std::vector<int32_t> long_;     // kept out of the runs, in ascending order
     std::vector<uint8_t> chained_;  // shares an end with the one before
     std::vector<Pair> crossings_;
     std::vector<Pair> gathered_;
-    std::vector<uint8_t> firstX_, firstY_;  // of the items of the cell searched
     size_t mostCrossings_ = 0;
 };
 
