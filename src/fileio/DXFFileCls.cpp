@@ -577,7 +577,8 @@ DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
     int32_t layer = -1, visibility = 0, flags = 0;
     double elevation = 0.0;
     bool extrusion = false, bad = false;
-    std::vector<double> xs, ys;
+    std::vector<double>&xs = scratchX_, &ys = scratchY_;
+    xs.clear(), ys.clear();
     PairResult r;
     while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
         switch (pair.code) {
@@ -598,7 +599,8 @@ DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
     const double s = Scale();
     double z = 0.0;
     if (!Scaled(elevation, s, z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
-    std::vector<DXFVertex> list(std::min(xs.size(), ys.size()));
+    std::vector<DXFVertex>& list = scratchList_;
+    list.resize(std::min(xs.size(), ys.size()));
     for (size_t i = 0; i < list.size(); ++i) {
         if (!Scaled(xs[i], s, list[i].x) || !Scaled(ys[i], s, list[i].y))
             return Skip(ReadIssue::NonFiniteCoordinate, r);

@@ -169,7 +169,9 @@ private:
     std::unordered_map<std::string, int32_t> layerCache_;  // raw name -> layer, -1 for none
     std::unique_ptr<DXFStoreIndex> index_;
     std::unique_ptr<DXFSegmentIndex> segments_;
-    bool queueConstraints_ = false;
-    std::vector<int32_t>
-        polylineVertices_;  // AddPolyline's scratch  // AddConstraint queues, the end of the entity pass decides
+    bool queueConstraints_ = false;  // AddConstraint queues, the end of the entity pass decides
+    // Scratch kept between entities: AddPolyline's stored vertices, an entity's coordinates as read.
+    std::vector<int32_t> polylineVertices_;
+    std::vector<double> scratchX_, scratchY_;
+    std::vector<DXFVertex> scratchList_;
 };

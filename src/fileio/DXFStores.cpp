@@ -1014,7 +1014,11 @@ void DXFFileCls::SimplifyPolyline(std::vector<DXFVertex>& list, bool closed, boo
     collapsed = false;
     const double d2 = constraintFilter * constraintFilter;
     const size_t n = list.size();
-    if (n >= 3) {
+    // Most lines have no pair closer than the filter: one pass tells.
+    bool close = false;
+    for (size_t i = 0; i + 1 < n && !close; ++i)
+        close = PlanDist2(list[i].x, list[i].y, list[i + 1].x, list[i + 1].y) < d2;
+    if (n >= 3 && close) {
         // The closest pair first (the earlier one on ties), its first vertex removed, until none is closer than
         // the filter: a heap over the pairs with a linked list of the vertices left.
         std::vector<int32_t> prev(n), next(n);
