@@ -356,10 +356,12 @@ bool DXFFileCls::Accepted(int32_t layer) const {
 
 // ---- the passes --------------------------------------------------------------------------------------------------
 
-DXFFileCls::PairResult DXFFileCls::SkipEntity(Pair& pair, int32_t* layer) {
+DXFFileCls::PairResult DXFFileCls::SkipEntity(Pair& pair, int32_t* layer, uint64_t* coordinates) {
     PairResult r;
-    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0)
+    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
         if (layer != nullptr && pair.code == 8) *layer = LayerIndex(pair.text, true);
+        if (coordinates != nullptr && pair.code >= 10 && pair.code <= 13) ++*coordinates;
+    }
     return r;
 }
 
@@ -383,8 +385,18 @@ bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
             break;
         }
         if (layerPass) {
+            // The coordinates each layer holds, for the stores to make room for them at once. A VERTEX counts for
+            // its POLYLINE's layer; the corners of faces are mostly shared, about one in four a vertex of its own.
             int32_t layer = -1;
-            r = SkipEntity(pair, IsEntityKind(pair.text) ? &layer : nullptr);
+            uint64_t coordinates = 0;
+            const bool kind = IsEntityKind(pair.text), vertex = pair.text == "VERTEX", face = pair.text == "3DFACE";
+            r = SkipEntity(pair, kind ? &layer : nullptr, kind || vertex ? &coordinates : nullptr);
+            if (kind) polylineLayer_ = layer;
+            const int32_t owner = kind ? layer : vertex ? polylineLayer_ : -1;
+            if (owner >= 0) {
+                if (layerCoordinates_.size() <= size_t(owner)) layerCoordinates_.resize(size_t(owner) + 1, 0);
+                layerCoordinates_[size_t(owner)] += face ? (coordinates + 3) / 4 : coordinates;
+            }
         } else if (pair.text == "POINT") {
             r = ReadPointEntity(pair);
         } else if (pair.text == "LINE") {
@@ -398,7 +410,7 @@ bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
         } else if (pair.text == "3DFACE") {
             r = Read3DFaceEntity(pair);
         } else {
-            r = SkipEntity(pair, nullptr);
+            r = SkipEntity(pair, nullptr, nullptr);
         }
     }
     if (ended && !layerPass) DropCoveredPoints();
@@ -415,7 +427,11 @@ bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
     return true;
 }
 
-bool DXFFileCls::ReadLayers(int32_t& errorCode) { return WalkEntities(true, errorCode); }
+bool DXFFileCls::ReadLayers(int32_t& errorCode) {
+    layerCoordinates_.clear();
+    polylineLayer_ = -1;
+    return WalkEntities(true, errorCode);
+}
 
 bool DXFFileCls::ReadEntities(int32_t& errorCode) {
     // A vertex takes 20 bytes of the file at least: room reserved for all the file can hold is only address space
@@ -427,7 +443,11 @@ bool DXFFileCls::ReadEntities(int32_t& errorCode) {
     // The crossing rule is applied once every constraint is known, which lets its search be laid out at once.
     const size_t first = constraints.size();
     queueConstraints_ = indexedSearch;
+    expectedVertices_ = 0;
+    for (size_t i = 0; i < layers.size() && i < layerCoordinates_.size(); ++i)
+        if (Accepted(int32_t(i))) expectedVertices_ += layerCoordinates_[i];
     const bool ok = WalkEntities(false, errorCode);
+    expectedVertices_ = 0;
     queueConstraints_ = false;
     // The grids are done with: dropped before the crossing search is laid out, and that one after.
     ReleaseIndexes();
@@ -565,7 +585,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPolylineEntity(Pair& pair) {
         if (!is3D) vertex.z = z0;
         list.push_back(vertex);
     }
-    if (r == PairResult::Ok && pair.code == 0 && pair.text == "SEQEND") r = SkipEntity(pair, nullptr);
+    if (r == PairResult::Ok && pair.code == 0 && pair.text == "SEQEND") r = SkipEntity(pair, nullptr, nullptr);
     if (r != PairResult::Ok) return r;
     if (bad) return Skip(ReadIssue::BadNumber, r);
     if (!finite) return Skip(ReadIssue::NonFiniteCoordinate, r);

@@ -134,7 +134,8 @@ private:
     PairResult ReadLwPolylineEntity(Pair& pair);
     PairResult ReadSplineEntity(Pair& pair);
     PairResult Read3DFaceEntity(Pair& pair);
-    PairResult SkipEntity(Pair& pair, int32_t* layer);
+    // `layer` takes the entity's layer (made when new), `coordinates` counts its x coordinates (codes 10 to 13).
+    PairResult SkipEntity(Pair& pair, int32_t* layer, uint64_t* coordinates);
     // The entity is left out for `issue`, which the report counts; the walk goes on with `r`.
     PairResult Skip(ReadIssue issue, PairResult r);
 
@@ -174,4 +175,7 @@ private:
     std::vector<int32_t> polylineVertices_;
     std::vector<double> scratchX_, scratchY_;
     std::vector<DXFVertex> scratchList_;
+    std::vector<uint64_t> layerCoordinates_;  // per layer, the coordinates the layer pass met
+    int32_t polylineLayer_ = -1;              // the layer pass's last entity's layer, for its VERTEX entities
+    uint64_t expectedVertices_ = 0;           // what the vertex grid makes room for at once
 };

@@ -130,6 +130,13 @@ public:
         next_[size_t(item)] = slots_[i].head;
         slots_[i] = {h, item};
     }
+    // Room for `items` in all without growing: a table that doubles holds its old slots and its new at once.
+    void Reserve(size_t items) {
+        size_t size = 1024;
+        while (4 * items > 3 * size) size *= 2;
+        if (size > slots_.size()) Resize(size);
+        next_.reserve(items);
+    }
     // Starts loading the slot a look at (x, y) reads first.
     void Prefetch(double x, double y) const {
         if (count_ == 0) return;
@@ -171,10 +178,10 @@ private:
             if (slots_[i].hash == h && KeyOf(slots_[i].head) == k) return slots_[i].head;
         return -1;
     }
-    void Grow() {
+    void Grow() { Resize(slots_.empty() ? 1024 : slots_.size() * 2); }
+    void Resize(size_t size) {
         std::vector<Slot> old;
         old.swap(slots_);
-        const size_t size = old.empty() ? 1024 : old.size() * 2;
         slots_.assign(size, Slot{0, -1});
         mask_ = size - 1;
         for (const Slot& e : old) {
@@ -837,6 +844,8 @@ void DXFFileCls::EnsureIndex() {
     if (index_) return;
     // Built over what the lists hold, so that it may be dropped between reads and made again.
     index_.reset(new DXFStoreIndex(tolerance, vertices, pointEntities));
+    // The read's vertices are at most what the chosen layers hold (fewer once merged and thinned).
+    index_->vertexGrid.Reserve(std::max<size_t>(vertices.size(), std::min<uint64_t>(expectedVertices_, INT32_MAX)));
     for (size_t i = 0; i < vertices.size(); ++i) index_->vertexGrid.Insert(int32_t(i));
     if (PointGridUsable())
         for (size_t i = 0; i < pointEntities.size(); ++i) index_->pointGrid.Insert(int32_t(i));
