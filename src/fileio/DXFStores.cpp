@@ -4,7 +4,6 @@
 #include "fileio/DXFFileCls.hpp"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <queue>
 #include <cstdint>
@@ -547,9 +546,9 @@ Box LookBox(const DXFFileConstraint& c) {
 
 // The crossing rule over constraints queued in the order they came, from `first` on: each stays unless it crosses
 // one that stayed before it, as storing them one by one decides. With every box known, the crossing pairs are found
-// first, in any order, and the rule is then applied to them in order. The boxes, rounded outwards to floats, go once
-// into one flat grid, each cell's items in one run, and the pairs of a cell are tested within its run: the search
-// reads memory in order and a constraint's coordinates only when its box meets another's. Plan answers false, with
+// first, in any order, and the rule is then applied to them in order. The boxes go once into one flat grid, each
+// cell's items in one run of 12-byte entries, and the pairs of a cell are tested within its run: the search reads
+// memory in order, and the constraints of the pairs whose boxes meet all at once. Plan answers false, with
 // nothing changed, when the layout does not suit one uniform grid (far-off groups, long or crowded segments, many
 // crossings): the caller then stores them one by one.
 class QueuedCrossings {
@@ -646,9 +645,9 @@ private:
     static constexpr size_t MostPerItem = 64;
 
     struct Entry {
-        float x0, y0, x1, y1;  // the padded box, rounded outwards
+        Box box;  // padded
         int32_t item;
-        bool Meets(const Entry& o) const { return !(o.x0 > x1 || o.x1 < x0 || o.y0 > y1 || o.y1 < y0); }
+        bool Meets(const Entry& o) const { return box.Meets(o.box); }
     };
     struct Pair {
         int32_t earlier, later;
@@ -671,42 +670,17 @@ private:
         const double scale = 65535.0 / (3.0 * size_);
         const double ox = x0_ + (double(cx) - 1.0) * size_, oy = y0_ + (double(cy) - 1.0) * size_;
         auto at = [scale](double v, double origin) { return (v - origin) * scale - 32768.0; };
-        return {Steps(at(double(e.x0), ox), false), Steps(at(double(e.y0), oy), false),
-                Steps(at(double(e.x1), ox), true), Steps(at(double(e.y1), oy), true),
+        return {Steps(at(e.box.x0, ox), false), Steps(at(e.box.y0, oy), false), Steps(at(e.box.x1, ox), true),
+                Steps(at(e.box.y1, oy), true),
                 uint32_t(e.item) | (cx == cx0 ? StartsX : 0) | (cy == cy0 ? StartsY : 0)};
     }
-    // The float next to a finite `f` on the side of `sign`, by its bits.
-    static float Step(float f, int sign) {
-        if (f == 0.0f) return sign < 0 ? -FLT_TRUE_MIN : FLT_TRUE_MIN;
-        uint32_t bits;
-        std::memcpy(&bits, &f, sizeof bits);
-        bits = (f > 0.0f) == (sign > 0) ? bits + 1 : bits - 1;
-        std::memcpy(&f, &bits, sizeof f);
-        return f;
-    }
-    static float Down(double v) {
-        if (v > double(FLT_MAX)) return FLT_MAX;
-        if (v < -double(FLT_MAX)) return -HUGE_VALF;
-        const float f = float(v);
-        return double(f) > v ? Step(f, -1) : f;
-    }
-    static float Up(double v) {
-        if (v < -double(FLT_MAX)) return -FLT_MAX;
-        if (v > double(FLT_MAX)) return HUGE_VALF;
-        const float f = float(v);
-        return double(f) < v ? Step(f, 1) : f;
-    }
-
     // The box as the looks of the one-by-one store pad it, so that every pair it tests shares a cell here.
     DXFFileConstraint PlanOf(size_t i) const {
         DXFFileConstraint c;
         all_.Plan(i, c.sx, c.sy, c.ex, c.ey);
         return c;
     }
-    Entry EntryOf(size_t i) const {
-        const Box b = LookBox(PlanOf(i));
-        return {Down(b.x0), Down(b.y0), Up(b.x1), Up(b.y1), int32_t(i)};
-    }
+    Entry EntryOf(size_t i) const { return {LookBox(PlanOf(i)), int32_t(i)}; }
     size_t CellX(double x) const {
         const double v = std::floor((x - x0_) * perCell_);
         return v >= 0.0 ? size_t(std::min(v, double(nx_ - 1))) : 0;
@@ -716,7 +690,7 @@ private:
         return v >= 0.0 ? size_t(std::min(v, double(ny_ - 1))) : 0;
     }
     void CellsOf(const Entry& e, size_t& cx0, size_t& cx1, size_t& cy0, size_t& cy1) const {
-        cx0 = CellX(e.x0), cx1 = CellX(e.x1), cy0 = CellY(e.y0), cy1 = CellY(e.y1);
+        cx0 = CellX(e.box.x0), cx1 = CellX(e.box.x1), cy0 = CellY(e.box.y0), cy1 = CellY(e.box.y1);
     }
 
     // The pair of items a < b whose padded boxes meet: the one-by-one store tests the later against the earlier.
