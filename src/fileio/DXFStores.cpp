@@ -627,6 +627,10 @@ public:
 
     // Drops the queued constraints that cross one kept before them; answers how many stay in all.
     size_t Keep(size_t first) {
+        // The grid is done with before the marks are made: the read's peak stays the entity pass's.
+        std::vector<CellEntry>().swap(runs_);
+        std::vector<uint8_t>().swap(chained_);
+        std::vector<uint32_t>().swap(ends_);
         const size_t n = all_.size();
         std::sort(crossings_.begin(), crossings_.end(), [](const Pair& p, const Pair& q) {
             return p.later != q.later ? p.later < q.later : p.earlier < q.earlier;
