@@ -31,6 +31,16 @@ ValueKind KindOf(int32_t code) {
 }
 
 bool ParseInteger(std::string_view text, int32_t& value) {
+    // Group codes and most integers are a few plain digits.
+    if (!text.empty() && text.size() <= 9) {
+        int32_t v = 0;
+        size_t i = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) v = v * 10 + (text[i] - '0');
+        if (i == text.size()) {
+            value = v;
+            return true;
+        }
+    }
     const char* first = text.data();
     const char* last = first + text.size();
     if (first != last && *first == '+') ++first;
@@ -250,8 +260,9 @@ DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
         pair.text.clear();
         return readFailed_ ? PairResult::Bad : PairResult::End;
     }
-    // The text is kept for the groups read as text; a number's value line is only parsed.
-    const ValueKind kind = numbers ? KindOf(pair.code) : ValueKind::Text;
+    // The text is kept for the groups read as text; a number's value line is only parsed, and in the layer pass
+    // not even that.
+    const ValueKind kind = KindOf(pair.code);
     if (kind == ValueKind::Text)
         pair.text.assign(line.data(), line.size());
     else
@@ -259,6 +270,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
     // A number that cannot be read ("1.#QNAN" of some writers) is marked, not fatal: only the entity that needs it
     // is skipped.
     pair.bad = false;
+    if (!numbers) return PairResult::Ok;
     switch (kind) {
         case ValueKind::Real:
             if (!ParseReal(line, pair.real)) {
