@@ -727,20 +727,27 @@ private:
         for (size_t cx = 0; cx < nx_; ++cx) {
             for (size_t cy = 0; cy < ny_; ++cy) {
                 const size_t cell = cx * ny_ + cy;
-                const CellEntry* run = runs_.data() + ends_[cell];
+                CellEntry* run = runs_.data() + ends_[cell];
                 const size_t count = ends_[cell + 1] - ends_[cell];
+                // By the left side of the boxes, so that each item meets only the run up to its right side.
+                for (size_t i = 1; i < count; ++i) {
+                    const CellEntry e = run[i];
+                    size_t j = i;
+                    for (; j > 0 && run[j - 1].x0 > e.x0; --j) run[j] = run[j - 1];
+                    run[j] = e;
+                }
                 for (size_t i = 0; i < count; ++i) {
                     const CellEntry& a = run[i];
-                    for (size_t j = i + 1; j < count; ++j) {
+                    for (size_t j = i + 1; j < count && run[j].x0 <= a.x1; ++j) {
                         const CellEntry& b = run[j];
                         // Without branches: which boxes meet is as good as random to the branch predictor. A pair
                         // is tested once, in the first cell both cover: the cells both cover start in the column
                         // and the row where the later-starting of the two starts.
                         const uint32_t starts = a.tagged | b.tagged;
-                        if (!((a.x0 <= b.x1) & (b.x0 <= a.x1) & (a.y0 <= b.y1) & (b.y0 <= a.y1) &
-                              ((starts & StartsX) != 0) & ((starts & StartsY) != 0)))
+                        if (!((a.y0 <= b.y1) & (b.y0 <= a.y1) & ((starts & StartsX) != 0) & ((starts & StartsY) != 0)))
                             continue;
-                        Gather(int32_t(a.tagged & ItemMask), int32_t(b.tagged & ItemMask), first);
+                        const int32_t p = int32_t(a.tagged & ItemMask), q = int32_t(b.tagged & ItemMask);
+                        Gather(std::min(p, q), std::max(p, q), first);
                     }
                 }
                 if (!TestGathered()) return false;
