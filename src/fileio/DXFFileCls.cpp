@@ -31,6 +31,16 @@ ValueKind KindOf(int32_t code) {
 }
 
 bool ParseInteger(std::string_view text, int32_t& value) {
+    // Group codes and most integers are a few plain digits.
+    if (!text.empty() && text.size() <= 9) {
+        int32_t v = 0;
+        size_t i = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) v = v * 10 + (text[i] - '0');
+        if (i == text.size()) {
+            value = v;
+            return true;
+        }
+    }
     const char* first = text.data();
     const char* last = first + text.size();
     if (first != last && *first == '+') ++first;
@@ -41,8 +51,50 @@ bool ParseInteger(std::string_view text, int32_t& value) {
     return true;
 }
 
+// The plain decimals most writers use ("-1234.5678", "12e3"), with at most 19 digits whose value and power of ten
+// are exact doubles: then one multiplication or division rounds as the full conversion does. False for anything else,
+// which the full conversion reads.
+bool ParsePlainReal(std::string_view text, double& value) {
+    static const double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = text.data();
+    const char* end = p + text.size();
+    bool negative = false;
+    if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    uint64_t mantissa = 0;
+    int digits = 0, scale = 0;
+    bool any = false;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p, any = true)
+        if (mantissa != 0 || *p != '0') mantissa = mantissa * 10 + uint64_t(*p - '0'), ++digits;
+    if (p != end && (*p == '.' || *p == ',')) {
+        for (++p; p != end && *p >= '0' && *p <= '9'; ++p, any = true) {
+            if (mantissa != 0 || *p != '0') mantissa = mantissa * 10 + uint64_t(*p - '0'), ++digits;
+            --scale;
+        }
+    }
+    if (!any || digits > 19) return false;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool minus = false;
+        if (p != end && (*p == '-' || *p == '+')) minus = *p++ == '-';
+        if (p == end) return false;
+        int e = 0;
+        for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+            if (e > 1000) return false;
+            e = e * 10 + (*p - '0');
+        }
+        scale += minus ? -e : e;
+    }
+    if (p != end || mantissa > (uint64_t(1) << 53) || scale < -22 || scale > 22) return false;
+    const double m = double(mantissa);
+    const double v = scale >= 0 ? m * Powers[scale] : m / Powers[-scale];
+    value = negative ? -v : v;
+    return true;
+}
+
 // '.' or ',' as the decimal point; the whole text must be the number.
 bool ParseReal(std::string_view text, double& value) {
+    if (ParsePlainReal(text, value)) return true;
     char local[64];
     if (text.empty() || text.size() >= sizeof local) return false;
     size_t n = 0;
@@ -99,13 +151,16 @@ bool DXFFileCls::FillBuffer() {
 }
 
 namespace {
-// The characters before the first LF or CR of the `left` at p (all of them when there is none). DXF lines are short:
-// one pass that stops at either beats two searches.
-uint32_t LineLength(const char* p, uint32_t left) {
+// The characters before the first LF or CR of the `left` at p (all of them when there is none); `nul` set when a NUL
+// is among them. DXF lines are short: one pass that stops at either beats several searches.
+uint32_t LineLength(const char* p, uint32_t left, bool& nul) {
     uint32_t n = 0;
     while (n < left) {
         const unsigned char c = static_cast<unsigned char>(p[n]);
-        if (c <= '\r' && (c == '\n' || c == '\r')) break;
+        if (c <= '\r') {
+            if (c == '\n' || c == '\r') break;
+            nul |= c == '\0';
+        }
         ++n;
     }
     return n;
@@ -120,7 +175,8 @@ bool DXFFileCls::ReadLine(std::string_view& line) {
     const char* start = buffer_.data() + bufferPos_;
     const uint32_t left = bufferCount_ - bufferPos_;
     // A CR alone ends a line too.
-    const uint32_t n = LineLength(start, left);
+    bool nul = false;
+    const uint32_t n = LineLength(start, left, nul);
     const char* text = start;
     size_t size = std::min<size_t>(n, LongestLine);
     bufferPos_ += n;
@@ -131,7 +187,7 @@ bool DXFFileCls::ReadLine(std::string_view& line) {
             if (!FillBuffer()) break;
             const char* more = buffer_.data() + bufferPos_;
             const uint32_t moreLeft = bufferCount_ - bufferPos_;
-            const uint32_t m = LineLength(more, moreLeft);
+            const uint32_t m = LineLength(more, moreLeft, nul);
             if (lineCopy_.size() < LongestLine)
                 lineCopy_.append(more, std::min<size_t>(m, LongestLine - lineCopy_.size()));
             bufferPos_ += m;
@@ -153,7 +209,7 @@ bool DXFFileCls::ReadLine(std::string_view& line) {
             ++bufferPos_;
         }
     }
-    if (std::memchr(text, '\0', size) != nullptr) {
+    if (nul) {
         if (text != lineCopy_.data()) lineCopy_.assign(text, size);
         for (char& c : lineCopy_)
             if (c == '\0') c = ' ';
@@ -204,8 +260,9 @@ DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
         pair.text.clear();
         return readFailed_ ? PairResult::Bad : PairResult::End;
     }
-    // The text is kept for the groups read as text; a number's value line is only parsed.
-    const ValueKind kind = numbers ? KindOf(pair.code) : ValueKind::Text;
+    // The text is kept for the groups read as text; a number's value line is only parsed, and in the layer pass
+    // not even that.
+    const ValueKind kind = KindOf(pair.code);
     if (kind == ValueKind::Text)
         pair.text.assign(line.data(), line.size());
     else
@@ -213,6 +270,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
     // A number that cannot be read ("1.#QNAN" of some writers) is marked, not fatal: only the entity that needs it
     // is skipped.
     pair.bad = false;
+    if (!numbers) return PairResult::Ok;
     switch (kind) {
         case ValueKind::Real:
             if (!ParseReal(line, pair.real)) {
@@ -310,10 +368,12 @@ bool DXFFileCls::Accepted(int32_t layer) const {
 
 // ---- the passes --------------------------------------------------------------------------------------------------
 
-DXFFileCls::PairResult DXFFileCls::SkipEntity(Pair& pair, int32_t* layer) {
+DXFFileCls::PairResult DXFFileCls::SkipEntity(Pair& pair, int32_t* layer, uint64_t* coordinates) {
     PairResult r;
-    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0)
+    while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
         if (layer != nullptr && pair.code == 8) *layer = LayerIndex(pair.text, true);
+        if (coordinates != nullptr && pair.code >= 10 && pair.code <= 13) ++*coordinates;
+    }
     return r;
 }
 
@@ -337,8 +397,18 @@ bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
             break;
         }
         if (layerPass) {
+            // The coordinates each layer holds, for the stores to make room for them at once. A VERTEX counts for
+            // its POLYLINE's layer; the corners of faces are mostly shared, about one in four a vertex of its own.
             int32_t layer = -1;
-            r = SkipEntity(pair, IsEntityKind(pair.text) ? &layer : nullptr);
+            uint64_t coordinates = 0;
+            const bool kind = IsEntityKind(pair.text), vertex = pair.text == "VERTEX", face = pair.text == "3DFACE";
+            r = SkipEntity(pair, kind ? &layer : nullptr, kind || vertex ? &coordinates : nullptr);
+            if (kind) polylineLayer_ = layer;
+            const int32_t owner = kind ? layer : vertex ? polylineLayer_ : -1;
+            if (owner >= 0) {
+                if (layerCoordinates_.size() <= size_t(owner)) layerCoordinates_.resize(size_t(owner) + 1, 0);
+                layerCoordinates_[size_t(owner)] += face ? (coordinates + 3) / 4 : coordinates;
+            }
         } else if (pair.text == "POINT") {
             r = ReadPointEntity(pair);
         } else if (pair.text == "LINE") {
@@ -352,7 +422,7 @@ bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
         } else if (pair.text == "3DFACE") {
             r = Read3DFaceEntity(pair);
         } else {
-            r = SkipEntity(pair, nullptr);
+            r = SkipEntity(pair, nullptr, nullptr);
         }
     }
     if (ended && !layerPass) DropCoveredPoints();
@@ -369,7 +439,11 @@ bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
     return true;
 }
 
-bool DXFFileCls::ReadLayers(int32_t& errorCode) { return WalkEntities(true, errorCode); }
+bool DXFFileCls::ReadLayers(int32_t& errorCode) {
+    layerCoordinates_.clear();
+    polylineLayer_ = -1;
+    return WalkEntities(true, errorCode);
+}
 
 bool DXFFileCls::ReadEntities(int32_t& errorCode) {
     // A vertex takes 20 bytes of the file at least: room reserved for all the file can hold is only address space
@@ -378,7 +452,19 @@ bool DXFFileCls::ReadEntities(int32_t& errorCode) {
     const size_t most = std::min<size_t>(fileLength / 20, 4000000);
     vertices.reserve(most);
     constraints.reserve(most);
+    // The crossing rule is applied once every constraint is known, which lets its search be laid out at once.
+    const size_t first = constraints.size();
+    queueConstraints_ = indexedSearch;
+    expectedVertices_ = 0;
+    for (size_t i = 0; i < layers.size() && i < layerCoordinates_.size(); ++i)
+        if (Accepted(int32_t(i))) expectedVertices_ += layerCoordinates_[i];
     const bool ok = WalkEntities(false, errorCode);
+    expectedVertices_ = 0;
+    queueConstraints_ = false;
+    // The grids are done with: dropped before the crossing search is laid out, and that one after.
+    ReleaseIndexes();
+    if (indexedSearch) KeepUncrossedConstraints(first);
+    ReleaseIndexes();
     ResolveGroups();
     return ok;
 }
@@ -421,8 +507,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
     if (!Scaled(x, s, p.x) || !Scaled(y, s, p.y) || !Scaled(z, s, p.z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
     p.layer = layer;
     ++pointsRead;
-    if (DuplicatePoint(p.x, p.y)) return r;
-    pointEntities.push_back(p);
+    if (!StorePoint(p)) return r;
     ExtendBounds(p.x, p.y);
     ++pointsKept;
     return r;
@@ -464,16 +549,11 @@ DXFFileCls::PairResult DXFFileCls::ReadLineEntity(Pair& pair) {
     }
     if (grouping != 0) a.group = b.group = ++groupCounter;
     ++pointsRead;
-    AddVertexPoint(a, added);
+    const int32_t start = StoreVertex(a, added);
     if (PlanDistance2(a.x, a.y, b.x, b.y) >= d2) {
         ++pointsRead;
-        AddVertexPoint(b, added);
-        if (layers[size_t(layer)].constraint != 0) {
-            DXFFileConstraint c;
-            c.sx = a.x, c.sy = a.y, c.sz = a.z, c.ex = b.x, c.ey = b.y, c.ez = b.z;
-            c.layer = layer, c.group = a.group;
-            AddConstraint(c, added);
-        }
+        const int32_t end = StoreVertex(b, added);
+        if (layers[size_t(layer)].constraint != 0) AddConstraintBetween(start, end, layer, a.group);
     }
     return r;
 }
@@ -517,7 +597,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPolylineEntity(Pair& pair) {
         if (!is3D) vertex.z = z0;
         list.push_back(vertex);
     }
-    if (r == PairResult::Ok && pair.code == 0 && pair.text == "SEQEND") r = SkipEntity(pair, nullptr);
+    if (r == PairResult::Ok && pair.code == 0 && pair.text == "SEQEND") r = SkipEntity(pair, nullptr, nullptr);
     if (r != PairResult::Ok) return r;
     if (bad) return Skip(ReadIssue::BadNumber, r);
     if (!finite) return Skip(ReadIssue::NonFiniteCoordinate, r);
@@ -529,7 +609,8 @@ DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
     int32_t layer = -1, visibility = 0, flags = 0;
     double elevation = 0.0;
     bool extrusion = false, bad = false;
-    std::vector<double> xs, ys;
+    std::vector<double>&xs = scratchX_, &ys = scratchY_;
+    xs.clear(), ys.clear();
     PairResult r;
     while ((r = ReadPair(pair)) == PairResult::Ok && pair.code != 0) {
         switch (pair.code) {
@@ -550,7 +631,8 @@ DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
     const double s = Scale();
     double z = 0.0;
     if (!Scaled(elevation, s, z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
-    std::vector<DXFVertex> list(std::min(xs.size(), ys.size()));
+    std::vector<DXFVertex>& list = scratchList_;
+    list.resize(std::min(xs.size(), ys.size()));
     for (size_t i = 0; i < list.size(); ++i) {
         if (!Scaled(xs[i], s, list[i].x) || !Scaled(ys[i], s, list[i].y))
             return Skip(ReadIssue::NonFiniteCoordinate, r);
@@ -617,22 +699,16 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
     pointsRead += 4;
     const int32_t group = grouping != 0 ? ++groupCounter : 0;
     DXFFilePoint corners[4];
+    int32_t stored[4];
     const int count = triangle ? 3 : 4;
     bool added = false;
     for (int i = 0; i < count; ++i) {
         corners[i].x = v[i * 3], corners[i].y = v[i * 3 + 1], corners[i].z = v[i * 3 + 2];
         corners[i].layer = layer, corners[i].group = group;
-        AddVertexPoint(corners[i], added);
+        stored[i] = StoreVertex(corners[i], added);
     }
     if (layers[size_t(layer)].constraint == 0) return r;
-    for (int i = 0; i < count; ++i) {
-        const DXFFilePoint& a = corners[i];
-        const DXFFilePoint& b = corners[(i + 1) % count];
-        DXFFileConstraint c;
-        c.sx = a.x, c.sy = a.y, c.sz = a.z, c.ex = b.x, c.ey = b.y, c.ez = b.z;
-        c.layer = layer, c.group = group;
-        AddConstraint(c, added);
-    }
+    for (int i = 0; i < count; ++i) AddConstraintBetween(stored[i], stored[(i + 1) % count], layer, group);
     return r;
 }
 

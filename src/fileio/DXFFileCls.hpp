@@ -3,11 +3,13 @@
 // are passed over, so layer names come from the entities and block references are never expanded) and turns
 // POINT, LINE, POLYLINE/VERTEX, LWPOLYLINE, SPLINE and 3DFACE entities into points with a height and
 // constraints (break lines). The import command has the user pick the layers between the layer pass and the
-// entity pass; the stores (DXFStores.cpp) merge coincident vertices, thin polylines, drop crossing constraints and
-// keep group ids; CreateElements (DXFPlacement.cpp) makes the chosen layers and places the result as hotspots and
+// entity pass; the stores (DXFStores.cpp) merge coincident vertices, thin polylines, drop crossing constraints (once
+// the pass has queued them all, in their order) and keep group ids; the constraints are kept as pairs of vertices
+// (DXFConstraintList); CreateElements (DXFPlacement.cpp) makes the chosen layers and places the result as hotspots and
 // lines, in one undo step. An entity with a number that cannot be read is left out and counted in `report`; the
 // rest is read.
 #include "fileio/BaseFileCls.hpp"
+#include "fileio/DXFConstraintList.hpp"
 #include "fileio/ReadReport.hpp"
 #include "foundation/QV_List.hpp"
 
@@ -25,19 +27,6 @@ struct DXFFileLayer {
     int32_t hostLayer = 0;   // the host layer attribute, set when the layer is chosen
 };
 
-struct DXFFilePoint {
-    double x = 0.0, y = 0.0, z = 0.0;  // metres
-    int32_t layer = 0;                 // into the layer list
-    int32_t group = 0;                 // 0: none; in the POINT list -1 marks a point covered by a vertex
-};
-
-struct DXFFileConstraint {
-    double sx = 0.0, sy = 0.0, sz = 0.0;
-    double ex = 0.0, ey = 0.0, ez = 0.0;
-    int32_t layer = 0;
-    int32_t group = 0;
-};
-
 struct DXFVertex {
     double x, y, z;
 };
@@ -47,6 +36,7 @@ constexpr int32_t DxfReadError = 8;         // "Error while reading the file."
 constexpr int32_t DxfNothingReadable = 34;  // "The selected file does not contain information readable by ..."
 
 class DXFStoreIndex;
+class DXFSegmentIndex;
 
 class DXFFileCls : public BaseFileCls {
 public:
@@ -100,7 +90,7 @@ public:
     std::vector<DXFFileLayer> layers;
     std::vector<DXFFilePoint> pointEntities;  // of POINT entities
     std::vector<DXFFilePoint> vertices;       // of every other entity
-    std::vector<DXFFileConstraint> constraints;
+    DXFConstraintList constraints{vertices};
     uint8_t grouping;
     int32_t groupCounter;  // the last group id given out
     // The stores search through grids; false makes them scan the lists, as the plain reading would.
@@ -144,12 +134,26 @@ private:
     PairResult ReadLwPolylineEntity(Pair& pair);
     PairResult ReadSplineEntity(Pair& pair);
     PairResult Read3DFaceEntity(Pair& pair);
-    PairResult SkipEntity(Pair& pair, int32_t* layer);
+    // `layer` takes the entity's layer (made when new), `coordinates` counts its x coordinates (codes 10 to 13).
+    PairResult SkipEntity(Pair& pair, int32_t* layer, uint64_t* coordinates);
     // The entity is left out for `issue`, which the report counts; the walk goes on with `r`.
     PairResult Skip(ReadIssue issue, PairResult r);
 
-    bool DuplicatePoint(double x, double y);
+    // Appends the POINT point unless one lies within the tolerance; false when it was a duplicate.
+    bool StorePoint(const DXFFilePoint& p);
     int32_t FindVertex(double x, double y) const;
+    // The grids over what the lists hold, made when first needed; dropped once a read is done.
+    void EnsureIndex();
+    void ReleaseIndexes();
+    bool PointGridUsable() const;
+    // AddVertexPoint, answering the index of the stored vertex `p` took.
+    int32_t StoreVertex(DXFFilePoint& p, bool& added);
+    // A constraint between two stored vertices, by the crossing rule (or queued for it).
+    void AddConstraintBetween(int32_t start, int32_t end, int32_t layer, int32_t group);
+    // Whether `c` crosses one of the first `stored` constraints.
+    bool CrossesStored(const DXFFileConstraint& c, size_t stored);
+    // The constraints queued during the entity pass, from `first` on, kept or dropped as AddConstraint would have.
+    void KeepUncrossedConstraints(size_t first);
     int32_t FindGroup(int32_t group) const;
     void RelabelGroup(int32_t from, int32_t to);
 
@@ -165,4 +169,13 @@ private:
     std::vector<int32_t> groupParent_;
     std::unordered_map<std::string, int32_t> layerCache_;  // raw name -> layer, -1 for none
     std::unique_ptr<DXFStoreIndex> index_;
+    std::unique_ptr<DXFSegmentIndex> segments_;
+    bool queueConstraints_ = false;  // AddConstraint queues, the end of the entity pass decides
+    // Scratch kept between entities: AddPolyline's stored vertices, an entity's coordinates as read.
+    std::vector<int32_t> polylineVertices_;
+    std::vector<double> scratchX_, scratchY_;
+    std::vector<DXFVertex> scratchList_;
+    std::vector<uint64_t> layerCoordinates_;  // per layer, the coordinates the layer pass met
+    int32_t polylineLayer_ = -1;              // the layer pass's last entity's layer, for its VERTEX entities
+    uint64_t expectedVertices_ = 0;           // what the vertex grid makes room for at once
 };

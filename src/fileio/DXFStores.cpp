@@ -105,34 +105,46 @@ private:
     size_t count_ = 0;
 };
 
-// Items by the cell of their point. A cell is CellRadii search radii wide, so a look mostly reads one cell and at
-// most four, and the items of one store lie that radius apart at least (a nearer one would have been merged): a
-// cell holds a bounded few items however the points crowd.
+// The items of a point list by the cell of their point. A cell is CellRadii search radii wide, so a look mostly
+// reads one cell and at most four, and the items of one store lie that radius apart at least (a nearer one would
+// have been merged): a cell holds a bounded few items however the points crowd. A cell's key is worked out again
+// from its newest item's coordinates, so the index keeps no copy of them. A look at an empty cell and the storing of
+// the new point there read the same slot, so a store costs one wait for memory, and a polyline's vertices wait for
+// theirs together (Prefetch).
 constexpr double CellRadii = 16.0;
 
 class PointGrid {
 public:
-    explicit PointGrid(double size) : size_(size) {}
-    void Insert(int32_t item, double x, double y) {
-        const Key k{CellKey(Cell(x, size_)), CellKey(Cell(y, size_))};
-        if (size_t(item) >= next_.size()) {
-            next_.resize(size_t(item) + 1, -1);
-            cellOf_.resize(size_t(item) + 1, NoKey);
-        }
-        cellOf_[size_t(item)] = k;
+    PointGrid(double size, const std::vector<DXFFilePoint>& items) : size_(size), items_(items) {}
+    // Indexes the item, whose point is in the list already.
+    void Insert(int32_t item) {
+        const Key k = KeyOf(item);
+        if (size_t(item) >= next_.size()) next_.resize(size_t(item) + 1, -1);
         if (4 * (count_ + 1) > 3 * slots_.size()) Grow();
-        const uint64_t h = Hash(k);
-        const uint32_t tag = Tag(h);
-        size_t i = size_t(h) & mask_;
+        const uint32_t h = Hash(k);
+        size_t i = h & mask_;
         for (; slots_[i].head >= 0; i = (i + 1) & mask_)
-            if (slots_[i].tag == tag && cellOf_[size_t(slots_[i].head)] == k) break;
+            if (slots_[i].hash == h && KeyOf(slots_[i].head) == k) break;
         if (slots_[i].head < 0) ++count_;
         next_[size_t(item)] = slots_[i].head;
-        slots_[i] = {tag, item};
+        slots_[i] = {h, item};
+    }
+    // Room for `items` in all without growing: a table that doubles holds its old slots and its new at once.
+    void Reserve(size_t items) {
+        size_t size = 1024;
+        while (4 * items > 3 * size) size *= 2;
+        if (size > slots_.size()) Resize(size);
+        next_.reserve(items);
+    }
+    // Starts loading the slot a look at (x, y) reads first.
+    void Prefetch(double x, double y) const {
+        if (count_ == 0) return;
+        PrefetchLine(&slots_[Hash(Key{CellKey(Cell(x, size_)), CellKey(Cell(y, size_))}) & mask_]);
     }
     // Every item in the cells that the square of half-size `r` around (x, y) touches.
     template <typename F>
     void Near(double x, double y, double r, F visit) const {
+        if (count_ == 0) return;
         const double x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_), y1 = Cell(y + r, size_);
         for (double i = x0;; i = NextCell(i)) {
             for (double j = y0;; j = NextCell(j)) {
@@ -144,48 +156,47 @@ public:
     }
 
 private:
-    // A slot holds the cell's newest item and a few bits of the cell's hash; the cell itself is that of the item.
-    // Eight bytes a slot keep the table small enough to stay in the caches, where the looks of a read spend their
-    // time.
+    // A slot holds the cell's newest item and the cell's hash, which places it again when the table grows.
     struct Slot {
-        uint32_t tag;
+        uint32_t hash;
         int32_t head;  // -1: empty
     };
-    static uint64_t Hash(const Key& k) {
+    static uint32_t Hash(const Key& k) {
         uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
         h ^= h >> 31;
         h *= 0xBF58476D1CE4E5B9ull;
-        return h ^ (h >> 29);
+        return uint32_t(h ^ (h >> 29));
     }
-    static uint32_t Tag(uint64_t h) { return uint32_t(h >> 32); }
+    Key KeyOf(int32_t item) const {
+        const DXFFilePoint& p = items_[size_t(item)];
+        return {CellKey(Cell(p.x, size_)), CellKey(Cell(p.y, size_))};
+    }
     int32_t Head(const Key& k) const {
-        if (count_ == 0) return -1;
-        const uint64_t h = Hash(k);
-        const uint32_t tag = Tag(h);
-        for (size_t i = size_t(h) & mask_; slots_[i].head >= 0; i = (i + 1) & mask_)
-            if (slots_[i].tag == tag && cellOf_[size_t(slots_[i].head)] == k) return slots_[i].head;
+        const uint32_t h = Hash(k);
+        for (size_t i = h & mask_; slots_[i].head >= 0; i = (i + 1) & mask_)
+            if (slots_[i].hash == h && KeyOf(slots_[i].head) == k) return slots_[i].head;
         return -1;
     }
-    void Grow() {
+    void Grow() { Resize(slots_.empty() ? 1024 : slots_.size() * 2); }
+    void Resize(size_t size) {
         std::vector<Slot> old;
         old.swap(slots_);
-        const size_t size = old.empty() ? 1024 : old.size() * 2;
         slots_.assign(size, Slot{0, -1});
         mask_ = size - 1;
         for (const Slot& e : old) {
             if (e.head < 0) continue;
-            size_t i = size_t(Hash(cellOf_[size_t(e.head)])) & mask_;
+            size_t i = e.hash & mask_;
             while (slots_[i].head >= 0) i = (i + 1) & mask_;
             slots_[i] = e;
         }
     }
 
     double size_;
+    const std::vector<DXFFilePoint>& items_;
     std::vector<Slot> slots_;
     size_t mask_ = 0;
     size_t count_ = 0;
     std::vector<int32_t> next_;
-    std::vector<Key> cellOf_;  // the cell of each item
 };
 
 struct Box {
@@ -308,7 +319,7 @@ class SegmentIndex {
 public:
     // `test` answers true to stop the look.
     template <typename F>
-    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) const {
+    void Candidates(const DXFConstraintList& all, const Box& b, F test) const {
         auto visit = [&](int32_t i) { return test(all[size_t(i)]); };
         for (const PackedTree::Item& item : recent_)
             if (item.box.Meets(b) && visit(item.index)) return;
@@ -350,10 +361,10 @@ class SegmentGrid {
 public:
     // `test` answers true to stop the look; `work` grows by the boxes looked at.
     template <typename F>
-    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test, size_t& work) {
+    void Candidates(const DXFConstraintList& all, size_t n, const Box& b, F test, size_t& work) {
         pendingItem_ = -1;
         if (size_ == 0.0 || Cells(b) > MaxLookCells) {
-            for (size_t i = 0; i < all.size(); ++i) {
+            for (size_t i = 0; i < n; ++i) {
                 ++work;
                 if (test(all[i])) return;
             }
@@ -368,7 +379,7 @@ public:
         // segment passes: one probe a cell instead of two.
         cells_.Reserve(size_t(Cells(b)));
         pending_.clear();
-        pendingItem_ = int32_t(all.size());
+        pendingItem_ = int32_t(n);
         for (double i = x0;; i = NextCell(i)) {
             for (double j = y0;; j = NextCell(j)) {
                 const size_t slot = cells_.Slot(Key{CellKey(i), CellKey(j)});
@@ -388,21 +399,22 @@ public:
             if (!(i < x1)) break;
         }
     }
-    void Added(const std::vector<DXFFileConstraint>& all) {
+    // The first `n` of `all` are stored, the last of them just now.
+    void Added(const DXFConstraintList& all, size_t n) {
         if (size_ == 0.0) {
-            if (all.size() < FirstCount) return;
+            if (n < FirstCount) return;
             std::vector<double> spans;
-            for (const DXFFileConstraint& c : all) {
-                const Box b = BoxOf(c);
+            for (size_t i = 0; i < n; ++i) {
+                const Box b = BoxOf(all[i]);
                 spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
             }
             std::nth_element(spans.begin(), spans.begin() + spans.size() / 2, spans.end());
             const double median = spans[spans.size() / 2];
             size_ = std::isfinite(median) ? std::max(4.0 * median, 1e-3) : 1.0;
-            for (size_t i = 0; i < all.size(); ++i) Insert(all, int32_t(i));
+            for (size_t i = 0; i < n; ++i) Insert(all, int32_t(i));
             return;
         }
-        Insert(all, int32_t(all.size() - 1));
+        Insert(all, int32_t(n - 1));
     }
 
 private:
@@ -422,7 +434,7 @@ private:
     double Cells(const Box& b) const {
         return (Cell(b.x1, size_) - Cell(b.x0, size_) + 1) * (Cell(b.y1, size_) - Cell(b.y0, size_) + 1);
     }
-    void Insert(const std::vector<DXFFileConstraint>& all, int32_t item) {
+    void Insert(const DXFConstraintList& all, int32_t item) {
         const Box b = BoxOf(all[size_t(item)]);
         const double x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
         if (!(x1 - x0 < MaxItemCells && y1 - y0 < MaxItemCells)) {
@@ -464,11 +476,12 @@ private:
 // whose box meets the look's, so the answer is the same whichever searched.
 class SegmentSearch {
 public:
+    // The first `n` of `all` are the stored ones.
     template <typename F>
-    void Candidates(const std::vector<DXFFileConstraint>& all, const Box& b, F test) {
+    void Candidates(const DXFConstraintList& all, size_t n, const Box& b, F test) {
         if (switchDue_) {
             // Everything stored so far moves to the box index, which searches from now on.
-            for (size_t i = 0; i < all.size(); ++i) index_.Add(int32_t(i), BoxOf(all[i]));
+            for (size_t i = 0; i < n; ++i) index_.Add(int32_t(i), BoxOf(all[i]));
             grid_ = SegmentGrid();
             switchDue_ = false;
             indexed_ = true;
@@ -477,16 +490,16 @@ public:
             index_.Candidates(all, b, test);
             return;
         }
-        grid_.Candidates(all, b, test, work_);
+        grid_.Candidates(all, n, b, test, work_);
         if (++looks_ < Window) return;
         switchDue_ = work_ > Window * MostPerLook;
         looks_ = work_ = 0;
     }
-    void Added(const std::vector<DXFFileConstraint>& all) {
+    void Added(const DXFConstraintList& all, size_t n) {
         if (indexed_)
-            index_.Add(int32_t(all.size() - 1), BoxOf(all.back()));
+            index_.Add(int32_t(n - 1), BoxOf(all[n - 1]));
         else
-            grid_.Added(all);
+            grid_.Added(all, n);
     }
 
 private:
@@ -519,15 +532,268 @@ bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
     return t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0;
 }
 
+// The box a look for `c` searches: a touch at the box's very edge is still looked at, since the crossing test's
+// rounding moves its meeting point by some units in the last place of the coordinates, far less than this pad. A pad
+// growing with the coordinates alone would gather every segment of a far-off survey into one look.
+Box LookBox(const DXFFileConstraint& c) {
+    Box b = BoxOf(c);
+    const double magnitude = std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)});
+    const double pad = 1e-9 * (1.0 + std::max(b.x1 - b.x0, b.y1 - b.y0)) +
+        16.0 * std::numeric_limits<double>::epsilon() * (1.0 + magnitude);
+    b.x0 -= pad, b.y0 -= pad, b.x1 += pad, b.y1 += pad;
+    return b;
+}
+
+// The crossing rule over constraints queued in the order they came, from `first` on: each stays unless it crosses
+// one that stayed before it, as storing them one by one decides. With every box known, the crossing pairs are found
+// first, in any order, and the rule is then applied to them in order. The boxes go once into one flat grid, each
+// cell's items in one run of 12-byte entries, and the pairs of a cell are tested within its run: the search reads
+// memory in order, and the constraints of the pairs whose boxes meet all at once. Plan answers false, with
+// nothing changed, when the layout does not suit one uniform grid (far-off groups, long or crowded segments, many
+// crossings): the caller then stores them one by one.
+class QueuedCrossings {
+public:
+    explicit QueuedCrossings(DXFConstraintList& all) : all_(all) {}
+
+    bool Plan(size_t first) {
+        const size_t n = all_.size();
+        if (n >= ItemMask) return false;
+        chained_.assign(n, 0);
+        // A cell four median spans wide, as the grid of the one-by-one store takes it.
+        std::vector<double> spans;
+        const size_t step = std::max<size_t>(1, n / 4096);
+        spans.reserve(n / step + 1);
+        // The grid's origin and extent need not hold the padded boxes: a cell beyond the edge is the edge's cell.
+        Box bounds = BoxOf(PlanOf(0));
+        for (size_t i = 0; i < n; ++i) {
+            const Box b = BoxOf(PlanOf(i));
+            bounds.Add(b);
+            if (i % step == 0) spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
+            // Consecutive segments of one line share an end and never cross.
+            chained_[i] = i > 0 && all_.Chained(i);
+        }
+        std::nth_element(spans.begin(), spans.begin() + long(spans.size() / 2), spans.end());
+        const double median = spans[spans.size() / 2];
+        const double width = bounds.x1 - bounds.x0, height = bounds.y1 - bounds.y0;
+        if (!std::isfinite(median) || !std::isfinite(width) || !std::isfinite(height)) return false;
+        size_ = std::max(4.0 * median, 1e-3);
+        // No more cells than about two per segment: a wider spread makes the cells larger, and the work count
+        // below tells whether they grew too crowded.
+        const double most = 2.0 * double(n) + 4096.0;
+        while ((std::floor(width / size_) + 1) * (std::floor(height / size_) + 1) > most) size_ *= 2.0;
+        // Cells counted by a product, which rounds the same way for every item (a cell more or less at an edge is
+        // the edge's).
+        x0_ = bounds.x0, y0_ = bounds.y0, perCell_ = 1.0 / size_;
+        nx_ = size_t(std::floor(width / size_)) + 1;
+        ny_ = size_t(std::floor(height / size_)) + 1;
+
+        // Cell counts, then each cell's run ends, then the runs filled from the back, so each holds its items in
+        // ascending order. A segment over many cells is kept apart and met against every other.
+        ends_.assign(nx_ * ny_ + 1, 0);
+        size_t entries = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const Entry e = EntryOf(i);
+            size_t cx0, cx1, cy0, cy1;
+            CellsOf(e, cx0, cx1, cy0, cy1);
+            if (cx1 - cx0 >= MaxItemCells || cy1 - cy0 >= MaxItemCells) {
+                long_.push_back(e.item);
+                continue;
+            }
+            for (size_t cx = cx0; cx <= cx1; ++cx)
+                for (size_t cy = cy0; cy <= cy1; ++cy) ++ends_[cx * ny_ + cy];
+            entries += (cx1 - cx0 + 1) * (cy1 - cy0 + 1);
+        }
+        // The pairs the search goes through, against a bounded few per segment.
+        double work = double(long_.size()) * double(n);
+        for (size_t c = 0; c + 1 < ends_.size(); ++c) work += 0.5 * double(ends_[c]) * double(ends_[c]);
+        if (entries > 4 * n + 4096 || work > double(MostPerItem) * double(n)) return false;
+        for (size_t c = 1; c < ends_.size(); ++c) ends_[c] += ends_[c - 1];
+        ends_.back() = uint32_t(entries);
+        runs_.resize(entries);
+        size_t nextLong = long_.size();
+        for (size_t i = n; i-- > 0;) {
+            if (nextLong > 0 && size_t(long_[nextLong - 1]) == i) {
+                --nextLong;
+                continue;
+            }
+            const Entry e = EntryOf(i);
+            size_t cx0, cx1, cy0, cy1;
+            CellsOf(e, cx0, cx1, cy0, cy1);
+            for (size_t cx = cx0; cx <= cx1; ++cx)
+                for (size_t cy = cy0; cy <= cy1; ++cy) runs_[--ends_[cx * ny_ + cy]] = InCell(e, cx, cy, cx0, cy0);
+        }
+        return FindCrossings(first);
+    }
+
+    // Drops the queued constraints that cross one kept before them; answers how many stay in all.
+    size_t Keep(size_t first) {
+        // The grid is done with before the marks are made: the read's peak stays the entity pass's.
+        std::vector<CellEntry>().swap(runs_);
+        std::vector<uint8_t>().swap(chained_);
+        std::vector<uint32_t>().swap(ends_);
+        const size_t n = all_.size();
+        std::sort(crossings_.begin(), crossings_.end(), [](const Pair& p, const Pair& q) {
+            return p.later != q.later ? p.later < q.later : p.earlier < q.earlier;
+        });
+        std::vector<uint8_t> kept(n, 1);
+        for (const Pair& p : crossings_)
+            if (kept[size_t(p.earlier)] != 0) kept[size_t(p.later)] = 0;
+        size_t w = first;
+        for (size_t k = first; k < n; ++k)
+            if (kept[k] != 0) all_.MoveTo(w++, k);
+        return w;
+    }
+
+private:
+    static constexpr size_t MaxItemCells = 32;
+    static constexpr size_t MostPerItem = 64;
+
+    struct Entry {
+        Box box;  // padded
+        int32_t item;
+        bool Meets(const Entry& o) const { return box.Meets(o.box); }
+    };
+    struct Pair {
+        int32_t earlier, later;
+    };
+    // An item in a cell's run: its box in steps of a 16-bit scale over the cell and the cells around it, rounded
+    // outwards and held at the scale's ends beyond them (boxes that meet still meet), and whether the item's cells
+    // start in this column and this row.
+    struct CellEntry {
+        int16_t x0, y0, x1, y1;
+        uint32_t tagged;  // the item, StartsX, StartsY
+    };
+    static constexpr uint32_t ItemMask = (uint32_t(1) << 30) - 1;
+    static constexpr uint32_t StartsX = uint32_t(1) << 30;
+    static constexpr uint32_t StartsY = uint32_t(1) << 31;
+    static int16_t Steps(double v, bool up) {
+        const double s = up ? std::ceil(v) : std::floor(v);
+        return int16_t(s < -32768.0 ? -32768.0 : s > 32767.0 ? 32767.0 : s);
+    }
+    CellEntry InCell(const Entry& e, size_t cx, size_t cy, size_t cx0, size_t cy0) const {
+        const double scale = 65535.0 / (3.0 * size_);
+        const double ox = x0_ + (double(cx) - 1.0) * size_, oy = y0_ + (double(cy) - 1.0) * size_;
+        auto at = [scale](double v, double origin) { return (v - origin) * scale - 32768.0; };
+        return {Steps(at(e.box.x0, ox), false), Steps(at(e.box.y0, oy), false), Steps(at(e.box.x1, ox), true),
+                Steps(at(e.box.y1, oy), true),
+                uint32_t(e.item) | (cx == cx0 ? StartsX : 0) | (cy == cy0 ? StartsY : 0)};
+    }
+    // The box as the looks of the one-by-one store pad it, so that every pair it tests shares a cell here.
+    DXFFileConstraint PlanOf(size_t i) const {
+        DXFFileConstraint c;
+        all_.Plan(i, c.sx, c.sy, c.ex, c.ey);
+        return c;
+    }
+    Entry EntryOf(size_t i) const { return {LookBox(PlanOf(i)), int32_t(i)}; }
+    size_t CellX(double x) const {
+        const double v = std::floor((x - x0_) * perCell_);
+        return v >= 0.0 ? size_t(std::min(v, double(nx_ - 1))) : 0;
+    }
+    size_t CellY(double y) const {
+        const double v = std::floor((y - y0_) * perCell_);
+        return v >= 0.0 ? size_t(std::min(v, double(ny_ - 1))) : 0;
+    }
+    void CellsOf(const Entry& e, size_t& cx0, size_t& cx1, size_t& cy0, size_t& cy1) const {
+        cx0 = CellX(e.box.x0), cx1 = CellX(e.box.x1), cy0 = CellY(e.box.y0), cy1 = CellY(e.box.y1);
+    }
+
+    // The pair of items a < b whose padded boxes meet: the one-by-one store tests the later against the earlier.
+    // False when the crossings grow too many to keep.
+    bool Test(int32_t a, int32_t b) {
+        const DXFFileConstraint s = PlanOf(size_t(a)), c = PlanOf(size_t(b));
+        if (!BoxOf(s).Meets(LookBox(c)) || !Crosses(s, c)) return true;
+        crossings_.push_back({a, b});
+        return crossings_.size() <= mostCrossings_;
+    }
+    // The pairs a cell gathered, their records and then their vertices loaded together rather than one pair after
+    // another: the pairs' constraints lie anywhere in memory.
+    bool TestGathered() {
+        for (const Pair& p : gathered_) all_.Prefetch(size_t(p.earlier)), all_.Prefetch(size_t(p.later));
+        for (const Pair& p : gathered_) all_.PrefetchEnds(size_t(p.earlier)), all_.PrefetchEnds(size_t(p.later));
+        for (const Pair& p : gathered_)
+            if (!Test(p.earlier, p.later)) return false;
+        gathered_.clear();
+        return true;
+    }
+    // The pair a < b, whose padded boxes meet, for the test the one-by-one store makes (the later against the
+    // earlier), unless the later was stored before the queue or the two are consecutive segments of one line.
+    void Gather(int32_t a, int32_t b, size_t first) {
+        if (size_t(b) < first || (b == a + 1 && chained_[size_t(b)] != 0)) return;
+        gathered_.push_back({a, b});
+    }
+
+    bool FindCrossings(size_t first) {
+        mostCrossings_ = 4 * all_.size() + 4096;
+        for (size_t cx = 0; cx < nx_; ++cx) {
+            for (size_t cy = 0; cy < ny_; ++cy) {
+                const size_t cell = cx * ny_ + cy;
+                CellEntry* run = runs_.data() + ends_[cell];
+                const size_t count = ends_[cell + 1] - ends_[cell];
+                // By the left side of the boxes, so that each item meets only the run up to its right side.
+                for (size_t i = 1; i < count; ++i) {
+                    const CellEntry e = run[i];
+                    size_t j = i;
+                    for (; j > 0 && run[j - 1].x0 > e.x0; --j) run[j] = run[j - 1];
+                    run[j] = e;
+                }
+                for (size_t i = 0; i < count; ++i) {
+                    const CellEntry& a = run[i];
+                    for (size_t j = i + 1; j < count && run[j].x0 <= a.x1; ++j) {
+                        const CellEntry& b = run[j];
+                        // Without branches: which boxes meet is as good as random to the branch predictor. A pair
+                        // is tested once, in the first cell both cover: the cells both cover start in the column
+                        // and the row where the later-starting of the two starts.
+                        const uint32_t starts = a.tagged | b.tagged;
+                        if (!((a.y0 <= b.y1) & (b.y0 <= a.y1) & ((starts & StartsX) != 0) & ((starts & StartsY) != 0)))
+                            continue;
+                        const int32_t p = int32_t(a.tagged & ItemMask), q = int32_t(b.tagged & ItemMask);
+                        Gather(std::min(p, q), std::max(p, q), first);
+                    }
+                }
+                if (!TestGathered()) return false;
+            }
+        }
+        // The long ones against every other (a pair of two long ones once).
+        for (int32_t l : long_) {
+            const Entry a = EntryOf(size_t(l));
+            for (size_t i = 0; i < all_.size(); ++i) {
+                const Entry b = EntryOf(i);
+                if (b.item == l || !a.Meets(b)) continue;
+                if (std::binary_search(long_.begin(), long_.end(), b.item) && b.item < l) continue;
+                Gather(std::min(l, b.item), std::max(l, b.item), first);
+                if (gathered_.size() >= 64 && !TestGathered()) return false;
+            }
+        }
+        return TestGathered();
+    }
+
+    DXFConstraintList& all_;
+    double size_ = 1.0, perCell_ = 1.0, x0_ = 0.0, y0_ = 0.0;
+    size_t nx_ = 1, ny_ = 1;
+    std::vector<uint32_t> ends_;  // per cell, the start of its run once filled; one more for the end
+    std::vector<CellEntry> runs_;
+    std::vector<int32_t> long_;     // kept out of the runs, in ascending order
+    std::vector<uint8_t> chained_;  // shares an end with the one before
+    std::vector<Pair> crossings_;
+    std::vector<Pair> gathered_;
+    size_t mostCrossings_ = 0;
+};
+
 }  // namespace
 
 class DXFStoreIndex {
 public:
-    explicit DXFStoreIndex(double pointTolerance)
-        : vertexGrid(CellRadii * SamePoint), pointGrid(CellRadii * std::fabs(pointTolerance)) {}
+    DXFStoreIndex(double pointTolerance, const std::vector<DXFFilePoint>& vertices,
+                  const std::vector<DXFFilePoint>& points)
+        : vertexGrid(CellRadii * SamePoint, vertices), pointGrid(CellRadii * std::fabs(pointTolerance), points) {}
     PointGrid vertexGrid;
     PointGrid pointGrid;  // used only for a finite tolerance other than 0
-    SegmentSearch segments;
+};
+
+class DXFSegmentIndex {
+public:
+    SegmentSearch search;
+    size_t held = 0;  // the constraints in the search, from the first
 };
 
 // Here, where the grids are complete types.
@@ -545,8 +811,29 @@ void DXFFileCls::ResetEntities() {
     constraints.clear();
     pointsRead = pointsKept = 0;
     groupParent_.clear();
-    index_.reset();
+    ReleaseIndexes();
     report = ReadReport();
+}
+
+void DXFFileCls::ReleaseIndexes() {
+    index_.reset();
+    segments_.reset();
+}
+
+bool DXFFileCls::PointGridUsable() const {
+    const double radius = std::fabs(tolerance);
+    return indexedSearch && radius > 0.0 && std::isfinite(radius);
+}
+
+void DXFFileCls::EnsureIndex() {
+    if (index_) return;
+    // Built over what the lists hold, so that it may be dropped between reads and made again.
+    index_.reset(new DXFStoreIndex(tolerance, vertices, pointEntities));
+    // The read's vertices are at most what the chosen layers hold (fewer once merged and thinned).
+    index_->vertexGrid.Reserve(std::max<size_t>(vertices.size(), std::min<uint64_t>(expectedVertices_, INT32_MAX)));
+    for (size_t i = 0; i < vertices.size(); ++i) index_->vertexGrid.Insert(int32_t(i));
+    if (PointGridUsable())
+        for (size_t i = 0; i < pointEntities.size(); ++i) index_->pointGrid.Insert(int32_t(i));
 }
 
 int32_t DXFFileCls::FindGroup(int32_t group) const {
@@ -561,8 +848,8 @@ void DXFFileCls::RelabelGroup(int32_t from, int32_t to) {
     if (!indexedSearch) {
         for (DXFFilePoint& v : vertices)
             if (v.group == from) v.group = to;
-        for (DXFFileConstraint& c : constraints)
-            if (c.group == from) c.group = to;
+        for (size_t i = 0; i < constraints.size(); ++i)
+            if (constraints.Group(i) == from) constraints.SetGroup(i, to);
         return;
     }
     // Everything labelled `from` is labelled `to` from now on: one link instead of a walk over the lists.
@@ -583,7 +870,7 @@ void DXFFileCls::ResolveGroups() {
         return g;
     };
     for (DXFFilePoint& v : vertices) v.group = root(v.group);
-    for (DXFFileConstraint& c : constraints) c.group = root(c.group);
+    for (size_t i = 0; i < constraints.size(); ++i) constraints.SetGroup(i, root(constraints.Group(i)));
     groupParent_.clear();
 }
 
@@ -601,8 +888,10 @@ int32_t DXFFileCls::FindVertex(double x, double y) const {
     return first;
 }
 
-void DXFFileCls::AddVertexPoint(DXFFilePoint& p, bool& added) {
-    if (indexedSearch && !index_) index_.reset(new DXFStoreIndex(tolerance));
+void DXFFileCls::AddVertexPoint(DXFFilePoint& p, bool& added) { StoreVertex(p, added); }
+
+int32_t DXFFileCls::StoreVertex(DXFFilePoint& p, bool& added) {
+    if (indexedSearch) EnsureIndex();
     const int32_t found = FindVertex(p.x, p.y);
     if (found >= 0) {
         DXFFilePoint& stored = vertices[size_t(found)];
@@ -616,72 +905,114 @@ void DXFFileCls::AddVertexPoint(DXFFilePoint& p, bool& added) {
             else
                 RelabelGroup(old, FindGroup(p.group));
         }
-        return;
+        return found;
     }
     vertices.push_back(p);
-    if (indexedSearch) index_->vertexGrid.Insert(int32_t(vertices.size() - 1), p.x, p.y);
+    const int32_t index = int32_t(vertices.size() - 1);
+    if (indexedSearch) index_->vertexGrid.Insert(index);
     ExtendBounds(p.x, p.y);
     ++pointsKept;
     added = true;
+    return index;
 }
 
-bool DXFFileCls::DuplicatePoint(double x, double y) {
+bool DXFFileCls::StorePoint(const DXFFilePoint& p) {
     const double t2 = tolerance * tolerance;
     auto near = [&](const DXFFilePoint& q) {
-        const double dx = q.x - x, dy = q.y - y;
+        const double dx = q.x - p.x, dy = q.y - p.y;
         return dx * dx + dy * dy < t2;
     };
     // No point lies within a tolerance of 0 (or of no number): nothing to search, whatever the points.
-    if (!(t2 > 0.0)) return false;
-    const double radius = std::fabs(tolerance);
-    const bool gridUsable = indexedSearch && std::isfinite(radius);
-    if (!gridUsable) {
+    bool found = false;
+    if (PointGridUsable()) {
+        EnsureIndex();
+        index_->pointGrid.Near(p.x, p.y, std::fabs(tolerance),
+                               [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
+    } else if (t2 > 0.0) {
         for (const DXFFilePoint& q : pointEntities)
-            if (near(q)) return true;
+            if (near(q)) {
+                found = true;
+                break;
+            }
+    }
+    if (found) return false;
+    pointEntities.push_back(p);
+    if (PointGridUsable()) index_->pointGrid.Insert(int32_t(pointEntities.size() - 1));
+    return true;
+}
+
+bool DXFFileCls::CrossesStored(const DXFFileConstraint& c, size_t stored) {
+    if (!indexedSearch) {
+        for (size_t i = 0; i < stored; ++i)
+            if (Crosses(constraints[i], c)) return true;
         return false;
     }
-    if (!index_) index_.reset(new DXFStoreIndex(tolerance));
-    bool found = false;
-    index_->pointGrid.Near(x, y, radius, [&](int32_t k) { found = found || near(pointEntities[size_t(k)]); });
-    // The caller appends the point when it is new: it goes into the grid under the index it will have.
-    if (!found) index_->pointGrid.Insert(int32_t(pointEntities.size()), x, y);
-    return found;
+    if (!segments_) segments_.reset(new DXFSegmentIndex);
+    // The search catches up with what was stored without it (by a queued read, or before it was dropped).
+    for (; segments_->held < stored; ++segments_->held) segments_->search.Added(constraints, segments_->held + 1);
+    bool crossing = false;
+    segments_->search.Candidates(constraints, stored, LookBox(c),
+                                 [&](const DXFFileConstraint& s) { return crossing = Crosses(s, c); });
+    return crossing;
 }
 
 void DXFFileCls::AddConstraint(const DXFFileConstraint& c, bool& added) {
-    bool crossing = false;
-    if (!indexedSearch) {
-        for (const DXFFileConstraint& s : constraints)
-            if (Crosses(s, c)) {
-                crossing = true;
-                break;
-            }
-    } else {
-        if (!index_) index_.reset(new DXFStoreIndex(tolerance));
-        Box b = BoxOf(c);
-        // A touch at the box's very edge is still looked at: the crossing test's rounding moves its meeting point
-        // by some units in the last place of the coordinates, far less than this pad. A pad growing with the
-        // coordinates alone would gather every segment of a far-off survey into one look.
-        const double magnitude = std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)});
-        const double pad = 1e-9 * (1.0 + std::max(b.x1 - b.x0, b.y1 - b.y0)) +
-            16.0 * std::numeric_limits<double>::epsilon() * (1.0 + magnitude);
-        b.x0 -= pad, b.y0 -= pad, b.x1 += pad, b.y1 += pad;
-        index_->segments.Candidates(constraints, b,
-                                    [&](const DXFFileConstraint& s) { return crossing = Crosses(s, c); });
+    added = true;
+    if (queueConstraints_) {
+        // Decided when the entity pass ends (KeepUncrossedConstraints).
+        constraints.push_back(c);
+        return;
     }
-    added = !crossing;
-    if (crossing) return;
+    if (CrossesStored(c, constraints.size())) {
+        added = false;
+        return;
+    }
     constraints.push_back(c);
-    if (indexedSearch) index_->segments.Added(constraints);
     ExtendBounds(c.sx, c.sy);
     ExtendBounds(c.ex, c.ey);
+}
+
+void DXFFileCls::AddConstraintBetween(int32_t start, int32_t end, int32_t layer, int32_t group) {
+    if (!queueConstraints_) {
+        DXFFileConstraint c;
+        const DXFFilePoint &s = vertices[size_t(start)], &e = vertices[size_t(end)];
+        c.sx = s.x, c.sy = s.y, c.sz = s.z, c.ex = e.x, c.ey = e.y, c.ez = e.z;
+        if (CrossesStored(c, constraints.size())) return;
+        ExtendBounds(c.sx, c.sy);
+        ExtendBounds(c.ex, c.ey);
+    }
+    constraints.PushBetween(start, end, layer, group);
+}
+
+void DXFFileCls::KeepUncrossedConstraints(size_t first) {
+    if (first >= constraints.size()) return;
+    size_t kept = first;
+    QueuedCrossings queued(constraints);
+    if (queued.Plan(first)) {
+        kept = queued.Keep(first);
+    } else {
+        // One by one, in place: the stored ones gather at the front.
+        for (size_t k = first; k < constraints.size(); ++k) {
+            if (CrossesStored(constraints[k], kept)) continue;
+            constraints.MoveTo(kept++, k);
+        }
+    }
+    constraints.resize(kept);
+    for (size_t i = first; i < kept; ++i) {
+        ExtendBounds(constraints[i].sx, constraints[i].sy);
+        ExtendBounds(constraints[i].ex, constraints[i].ey);
+    }
 }
 
 void DXFFileCls::SimplifyPolyline(std::vector<DXFVertex>& list, bool closed, bool& collapsed) const {
     collapsed = false;
     const double d2 = constraintFilter * constraintFilter;
     const size_t n = list.size();
-    if (n >= 3) {
+    // Most lines have no pair closer than the filter: one pass tells.
+    bool close = false;
+    for (size_t i = 0; i + 1 < n && !close; ++i)
+        close = PlanDist2(list[i].x, list[i].y, list[i + 1].x, list[i + 1].y) < d2;
+    if (n >= 3 && close) {
         // The closest pair first (the earlier one on ties), its first vertex removed, until none is closer than
         // the filter: a heap over the pairs with a linked list of the vertices left.
         std::vector<int32_t> prev(n), next(n);
@@ -741,22 +1072,23 @@ void DXFFileCls::AddPolyline(std::vector<DXFVertex>& list, int32_t layer, bool c
     }
     const int32_t group = grouping != 0 ? ++groupCounter : 0;
     const size_t stored = closed ? list.size() - 1 : list.size();
+    if (indexedSearch) {
+        EnsureIndex();
+        for (size_t i = 0; i < stored; ++i) index_->vertexGrid.Prefetch(list[i].x, list[i].y);
+    }
+    // The stored vertex of each, which the constraints run between.
+    std::vector<int32_t>& at = polylineVertices_;
+    at.resize(list.size());
     for (size_t i = 0; i < stored; ++i) {
         DXFFilePoint p;
         p.x = list[i].x, p.y = list[i].y, p.z = list[i].z, p.layer = layer, p.group = group;
-        AddVertexPoint(p, added);
+        at[i] = StoreVertex(p, added);
         list[i] = {p.x, p.y, p.z};
     }
     // The closing copy ends on the stored first vertex, so that the ring closes on the point placed there.
-    if (closed) list.back() = list.front();
+    if (closed) at.back() = at.front(), list.back() = list.front();
     if (!makeConstraints) return;
-    for (size_t i = 0; i + 1 < list.size(); ++i) {
-        DXFFileConstraint c;
-        c.sx = list[i].x, c.sy = list[i].y, c.sz = list[i].z;
-        c.ex = list[i + 1].x, c.ey = list[i + 1].y, c.ez = list[i + 1].z;
-        c.layer = layer, c.group = group;
-        AddConstraint(c, added);
-    }
+    for (size_t i = 0; i + 1 < list.size(); ++i) AddConstraintBetween(at[i], at[i + 1], layer, group);
 }
 
 void DXFFileCls::DropCoveredPoints() {

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -24,7 +26,9 @@ bool SameLists(const DXFFileCls& a, const DXFFileCls& b) {
         if (!samePoint(a.pointEntities[i], b.pointEntities[i])) return false;
     for (size_t i = 0; i < a.constraints.size(); ++i) {
         const DXFFileConstraint &c = a.constraints[i], &d = b.constraints[i];
-        if (c.sx != d.sx || c.sy != d.sy || c.ex != d.ex || c.ey != d.ey || c.group != d.group) return false;
+        if (c.sx != d.sx || c.sy != d.sy || c.sz != d.sz || c.ex != d.ex || c.ey != d.ey || c.ez != d.ez ||
+            c.layer != d.layer || c.group != d.group)
+            return false;
     }
     return a.pointsRead == b.pointsRead && a.pointsKept == b.pointsKept;
 }
@@ -141,6 +145,69 @@ TEST_F(DxfReaderTest, GridsGiveTheScansResults) {
         ASSERT_TRUE(ReadDxf(scanned, path, error));
         ASSERT_GT(scanned.constraints.size(), 300u);
         ASSERT_TRUE(SameLists(indexed, scanned)) << "round " << round;
+    }
+}
+
+// The stores' grids are dropped once a read is done; the stores used after it answer as over the whole lists: a
+// vertex on a stored one merges, a constraint across a stored one is refused, one given whole is kept as given.
+TEST_F(DxfReaderTest, StoresAfterAReadSeeWhatItStored) {
+    std::string entities;
+    for (int k = 0; k < 200; ++k) entities += Lw("C", {{0, k * 10.0}, {50, k * 10.0 + 3}, {100, k * 10.0}}, false, k);
+    DXFFileCls reader;
+    int32_t error = 0;
+    ASSERT_TRUE(ReadDxf(reader, Write("after.dxf", Dxf(entities)), error));
+    ASSERT_EQ(reader.vertices.size(), 600u);
+    ASSERT_EQ(reader.constraints.size(), 400u);
+    const DXFFilePoint stored = reader.vertices[301];
+    DXFFilePoint p;
+    p.x = stored.x + 2e-5, p.y = stored.y - 2e-5, p.z = -1;
+    bool added = true;
+    reader.AddVertexPoint(p, added);
+    EXPECT_FALSE(added);
+    EXPECT_EQ(p.x, stored.x);
+    EXPECT_EQ(p.z, stored.z);
+    DXFFileConstraint across{25, 995, 0, 25, 1005, 0, 0, 0};  // through the first segment of the line at 1000
+    reader.AddConstraint(across, added);
+    EXPECT_FALSE(added);
+    const DXFFileConstraint beside{200, 0, 1, 200, 50, 2, 0, 7};
+    reader.AddConstraint(beside, added);
+    ASSERT_TRUE(added);
+    ASSERT_EQ(reader.constraints.size(), 401u);
+    const DXFFileConstraint back = reader.constraints.back();
+    EXPECT_TRUE(back.sx == 200 && back.sy == 0 && back.sz == 1 && back.ey == 50 && back.ez == 2 && back.group == 7);
+    // The read's own constraints run between its vertices.
+    const DXFFileConstraint first = reader.constraints[0];
+    EXPECT_TRUE(first.sx == reader.vertices[0].x && first.ey == reader.vertices[1].y && first.ez == 0.0);
+}
+
+// Every number is read as the full conversion reads its text, whatever shape the writer gave it.
+TEST_F(DxfReaderTest, NumbersAreReadAsWritten) {
+    std::mt19937_64 rng(20261208);
+    const char* const formats[] = {"%.17g", "%.15g", "%.6f", "%.12f", "%g", "%.3e", "%.10E", "%+.4f"};
+    std::vector<std::string> texts = {"1.",        ".5",   "-.25",  "+7",
+                                      "0012.5000", "1,5",  "-0",    "9007199254740993",
+                                      "4e22",      "4e23", "1e-22", "123456789012345678901"};
+    while (texts.size() < 3000) {
+        const double v = std::ldexp(double(rng() >> 11), int(rng() % 70) - 60) * (rng() % 2 != 0 ? -1 : 1);
+        char text[64];
+        std::snprintf(text, sizeof text, formats[rng() % 8], v);
+        texts.push_back(text);
+    }
+    std::string entities;
+    for (size_t i = 0; i < texts.size(); ++i)
+        entities += "0\nPOINT\n8\nP\n10\n" + texts[i] + "\n20\n" + std::to_string(i * 10) + "\n30\n0\n";
+    DXFFileCls reader;
+    int32_t error = 0;
+    ASSERT_TRUE(ReadDxf(reader, Write("numbers.dxf", Dxf(entities)), error));
+    ASSERT_EQ(reader.pointEntities.size(), texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        std::string text = texts[i];
+        for (char& c : text) c = c == ',' ? '.' : c;
+        const char* from = text.c_str() + (text[0] == '+' ? 1 : 0);
+        double expected = 0.0;
+        std::from_chars(from, text.c_str() + text.size(), expected);
+        ASSERT_EQ(std::signbit(reader.pointEntities[i].x), std::signbit(expected)) << texts[i];
+        ASSERT_EQ(reader.pointEntities[i].x, expected) << texts[i];
     }
 }
 
