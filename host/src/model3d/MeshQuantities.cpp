@@ -3,6 +3,7 @@
 #include "APIInteraction.hpp"
 #include "model3d/ExactSum.hpp"
 #include "model3d/ModelStore.hpp"
+#include "model3d/PlanRings.hpp"
 #include "model3d/TerrainColumns.hpp"
 #include "project/Guids.hpp"
 #include "project/ProjectDatabase.hpp"
@@ -244,17 +245,8 @@ bool SolidOfPart(const TerrainColumns::Part& part, Solid* out) {
 std::vector<PlanBox> BodyBoxes(const std::vector<LinkStep>& steps, size_t from) {
     std::vector<PlanBox> boxes;
     for (size_t k = from; k < steps.size(); ++k)
-        for (const ModelBody& b : steps[k].bodies) {
-            if (b.vertices.empty()) continue;
-            PlanBox box = {b.vertices[0].x, b.vertices[0].y, b.vertices[0].x, b.vertices[0].y};
-            for (const ModelPoint& p : b.vertices) {
-                box.xMin = std::min(box.xMin, p.x);
-                box.yMin = std::min(box.yMin, p.y);
-                box.xMax = std::max(box.xMax, p.x);
-                box.yMax = std::max(box.yMax, p.y);
-            }
-            boxes.push_back(box);
-        }
+        for (const ModelBody& b : steps[k].bodies)
+            if (!b.vertices.empty()) boxes.push_back(BoxOf(b.vertices));
     return boxes;
 }
 

@@ -26,9 +26,11 @@ bool InsideRings(const std::vector<PlanRing>& rings, double x, double y) {
     return inside;
 }
 
-PlanBox BoxOf(const PlanRing& ring) {
-    PlanBox b = {ring.points[0].x, ring.points[0].y, ring.points[0].x, ring.points[0].y};
-    for (const ModelPoint& p : ring.points) {
+PlanBox BoxOf(const PlanRing& ring) { return BoxOf(ring.points); }
+
+PlanBox BoxOf(const std::vector<ModelPoint>& points) {
+    PlanBox b = {points[0].x, points[0].y, points[0].x, points[0].y};
+    for (const ModelPoint& p : points) {
         b.xMin = std::min(b.xMin, p.x);
         b.yMin = std::min(b.yMin, p.y);
         b.xMax = std::max(b.xMax, p.x);

@@ -14,3 +14,5 @@ double SignedArea(const PlanRing& ring);
 // Even-odd: inside an odd number of the rings.
 bool InsideRings(const std::vector<PlanRing>& rings, double x, double y);
 PlanBox BoxOf(const PlanRing& ring);
+// The plan box of points (not empty).
+PlanBox BoxOf(const std::vector<ModelPoint>& points);
