@@ -199,8 +199,11 @@ void BuildConstraints(ShapeImportData& data) {
             y1 = std::max({y1, a.y, b.y});
             length += std::max(std::fabs(a.x - b.x), std::fabs(a.y - b.y));
         }
+        // At most about 4 sqrt(n) cells across (at least 256), so that one long segment cannot fill a grid of
+        // far more cells than segments, while data laid out in a long strip still gets cells of its segments' size.
         const double extent = std::max(x1 - x0, y1 - y0);
-        const double size = std::max({length / double(n) * 2.0, extent / 256.0, 1e-9});
+        const double across = std::max(256.0, 4.0 * std::sqrt(double(n)));
+        const double size = std::max({length / double(n) * 2.0, extent / across, 1e-9});
         auto cellOf = [&](double v, double origin) { return int64_t(std::floor((v - origin) / size)); };
         std::unordered_map<int64_t, std::vector<int32_t>> cells;
         for (size_t k = 0; k < n; ++k) {
