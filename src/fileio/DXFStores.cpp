@@ -536,7 +536,7 @@ bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
 // The box a look for `c` searches: a touch at the box's very edge is still looked at, since the crossing test's
 // rounding moves its meeting point by some units in the last place of the coordinates, far less than this pad. A pad
 // growing with the coordinates alone would gather every segment of a far-off survey into one look.
-Box LookBox(const DXFFileConstraint& c) {
+inline Box LookBox(const DXFFileConstraint& c) {
     Box b = BoxOf(c);
     const double magnitude = std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)});
     const double pad = 1e-9 * (1.0 + std::max(b.x1 - b.x0, b.y1 - b.y0)) +
@@ -581,7 +581,7 @@ public:
         while ((std::floor(width / size_) + 1) * (std::floor(height / size_) + 1) > most) size_ *= 2.0;
         // Cells counted by a product, which rounds the same way for every item (a cell more or less at an edge is
         // the edge's).
-        x0_ = bounds.x0, y0_ = bounds.y0, perCell_ = 1.0 / size_;
+        x0_ = bounds.x0, y0_ = bounds.y0, perCell_ = 1.0 / size_, stepsPerUnit_ = 65535.0 / (3.0 * size_);
         nx_ = size_t(std::floor(width / size_)) + 1;
         ny_ = size_t(std::floor(height / size_)) + 1;
 
@@ -671,7 +671,7 @@ private:
         return int16_t(s < -32768.0 ? -32768.0 : s > 32767.0 ? 32767.0 : s);
     }
     CellEntry InCell(const Entry& e, size_t cx, size_t cy, size_t cx0, size_t cy0) const {
-        const double scale = 65535.0 / (3.0 * size_);
+        const double scale = stepsPerUnit_;
         const double ox = x0_ + (double(cx) - 1.0) * size_, oy = y0_ + (double(cy) - 1.0) * size_;
         auto at = [scale](double v, double origin) { return (v - origin) * scale - 32768.0; };
         return {Steps(at(e.box.x0, ox), false), Steps(at(e.box.y0, oy), false), Steps(at(e.box.x1, ox), true),
@@ -769,7 +769,7 @@ private:
     }
 
     DXFConstraintList& all_;
-    double size_ = 1.0, perCell_ = 1.0, x0_ = 0.0, y0_ = 0.0;
+    double size_ = 1.0, perCell_ = 1.0, stepsPerUnit_ = 1.0, x0_ = 0.0, y0_ = 0.0;
     size_t nx_ = 1, ny_ = 1;
     std::vector<uint32_t> ends_;  // per cell, the start of its run once filled; one more for the end
     std::vector<CellEntry> runs_;
