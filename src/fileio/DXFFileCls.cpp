@@ -9,9 +9,15 @@
 #include <cstring>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr uint32_t BlockBytes = 1u << 16;
+// Room past a block's end, so that the line scan reads whole 16-byte runs without a check for the block's end.
+constexpr uint32_t ScanSlack = 16;
 constexpr size_t LongestLine = 4096;  // DXF lines hold at most 2049 characters; more is kept no further
 constexpr uint32_t StepBytes = 1u << 18;
 constexpr int32_t PhaseText = 4;  // "No Title"
@@ -134,7 +140,7 @@ bool DXFFileCls::FillBuffer() {
     if (readFailed_) return false;
     const uint32_t at = bufferStart_ + bufferCount_;
     if (at >= fileLength) return false;
-    if (buffer_.size() < BlockBytes) buffer_.resize(BlockBytes);
+    if (buffer_.size() < BlockBytes + ScanSlack) buffer_.resize(BlockBytes + ScanSlack);
     if (readPosition != at && SetReaderFilePosition(at) != 0) {
         readFailed_ = true;
         return false;
@@ -152,9 +158,27 @@ bool DXFFileCls::FillBuffer() {
 
 namespace {
 // The characters before the first LF or CR of the `left` at p (all of them when there is none); `nul` set when a NUL
-// is among them. DXF lines are short: one pass that stops at either beats several searches.
+// is among them. Sixteen bytes are looked at together for any below '\r' + 1, which are rare inside a line; the bytes
+// read past `left` (into the slack) are never counted.
 uint32_t LineLength(const char* p, uint32_t left, bool& nul) {
     uint32_t n = 0;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    while (n < left) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
+        uint32_t mask = uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, cr), v)));
+        if (left - n < 16) mask &= (uint32_t(1) << (left - n)) - 1;
+        while (mask != 0) {
+            const uint32_t at = n + uint32_t(__builtin_ctz(mask));
+            const char c = p[at];
+            if (c == '\n' || c == '\r') return at;
+            nul |= c == '\0';
+            mask &= mask - 1;
+        }
+        n += 16;
+    }
+    return left;
+#else
     while (n < left) {
         const unsigned char c = static_cast<unsigned char>(p[n]);
         if (c <= '\r') {
@@ -164,6 +188,7 @@ uint32_t LineLength(const char* p, uint32_t left, bool& nul) {
         ++n;
     }
     return n;
+#endif
 }
 }  // namespace
 

@@ -139,13 +139,13 @@ public:
     // Starts loading the slot a look at (x, y) reads first.
     void Prefetch(double x, double y) const {
         if (count_ == 0) return;
-        PrefetchLine(&slots_[Hash(Key{CellKey(Cell(x, size_)), CellKey(Cell(y, size_))}) & mask_]);
+        PrefetchLine(&slots_[Hash(Key{CellKey(CellOf(x)), CellKey(CellOf(y))}) & mask_]);
     }
     // Every item in the cells that the square of half-size `r` around (x, y) touches.
     template <typename F>
     void Near(double x, double y, double r, F visit) const {
         if (count_ == 0) return;
-        const double x0 = Cell(x - r, size_), x1 = Cell(x + r, size_), y0 = Cell(y - r, size_), y1 = Cell(y + r, size_);
+        const double x0 = CellOf(x - r), x1 = CellOf(x + r), y0 = CellOf(y - r), y1 = CellOf(y + r);
         for (double i = x0;; i = NextCell(i)) {
             for (double j = y0;; j = NextCell(j)) {
                 for (int32_t k = Head(Key{CellKey(i), CellKey(j)}); k >= 0; k = next_[size_t(k)]) visit(k);
@@ -169,8 +169,9 @@ private:
     }
     Key KeyOf(int32_t item) const {
         const DXFFilePoint& p = items_[size_t(item)];
-        return {CellKey(Cell(p.x, size_)), CellKey(Cell(p.y, size_))};
+        return {CellKey(CellOf(p.x)), CellKey(CellOf(p.y))};
     }
+    double CellOf(double v) const { return Cell(v, size_); }
     int32_t Head(const Key& k) const {
         const uint32_t h = Hash(k);
         for (size_t i = h & mask_; slots_[i].head >= 0; i = (i + 1) & mask_)
@@ -535,7 +536,7 @@ bool Crosses(const DXFFileConstraint& s, const DXFFileConstraint& n) {
 // The box a look for `c` searches: a touch at the box's very edge is still looked at, since the crossing test's
 // rounding moves its meeting point by some units in the last place of the coordinates, far less than this pad. A pad
 // growing with the coordinates alone would gather every segment of a far-off survey into one look.
-Box LookBox(const DXFFileConstraint& c) {
+inline Box LookBox(const DXFFileConstraint& c) {
     Box b = BoxOf(c);
     const double magnitude = std::max({std::fabs(b.x0), std::fabs(b.x1), std::fabs(b.y0), std::fabs(b.y1)});
     const double pad = 1e-9 * (1.0 + std::max(b.x1 - b.x0, b.y1 - b.y0)) +
@@ -558,7 +559,6 @@ public:
     bool Plan(size_t first) {
         const size_t n = all_.size();
         if (n >= ItemMask) return false;
-        chained_.assign(n, 0);
         // A cell four median spans wide, as the grid of the one-by-one store takes it.
         std::vector<double> spans;
         const size_t step = std::max<size_t>(1, n / 4096);
@@ -569,8 +569,6 @@ public:
             const Box b = BoxOf(PlanOf(i));
             bounds.Add(b);
             if (i % step == 0) spans.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
-            // Consecutive segments of one line share an end and never cross.
-            chained_[i] = i > 0 && all_.Chained(i);
         }
         std::nth_element(spans.begin(), spans.begin() + long(spans.size() / 2), spans.end());
         const double median = spans[spans.size() / 2];
@@ -583,7 +581,7 @@ public:
         while ((std::floor(width / size_) + 1) * (std::floor(height / size_) + 1) > most) size_ *= 2.0;
         // Cells counted by a product, which rounds the same way for every item (a cell more or less at an edge is
         // the edge's).
-        x0_ = bounds.x0, y0_ = bounds.y0, perCell_ = 1.0 / size_;
+        x0_ = bounds.x0, y0_ = bounds.y0, perCell_ = 1.0 / size_, stepsPerUnit_ = 65535.0 / (3.0 * size_);
         nx_ = size_t(std::floor(width / size_)) + 1;
         ny_ = size_t(std::floor(height / size_)) + 1;
 
@@ -629,7 +627,6 @@ public:
     size_t Keep(size_t first) {
         // The grid is done with before the marks are made: the read's peak stays the entity pass's.
         std::vector<CellEntry>().swap(runs_);
-        std::vector<uint8_t>().swap(chained_);
         std::vector<uint32_t>().swap(ends_);
         const size_t n = all_.size();
         std::sort(crossings_.begin(), crossings_.end(), [](const Pair& p, const Pair& q) {
@@ -651,6 +648,7 @@ private:
     struct Entry {
         Box box;  // padded
         int32_t item;
+        bool chained;  // shares an end with the item before
         bool Meets(const Entry& o) const { return box.Meets(o.box); }
     };
     struct Pair {
@@ -661,9 +659,11 @@ private:
     // start in this column and this row.
     struct CellEntry {
         int16_t x0, y0, x1, y1;
-        uint32_t tagged;  // the item, StartsX, StartsY
+        uint32_t tagged;  // the item, Chained, StartsX, StartsY
     };
-    static constexpr uint32_t ItemMask = (uint32_t(1) << 30) - 1;
+    static constexpr uint32_t ItemMask = (uint32_t(1) << 29) - 1;
+    // Consecutive segments of one line share an end and never cross: the later one is marked.
+    static constexpr uint32_t Chained = uint32_t(1) << 29;
     static constexpr uint32_t StartsX = uint32_t(1) << 30;
     static constexpr uint32_t StartsY = uint32_t(1) << 31;
     static int16_t Steps(double v, bool up) {
@@ -671,12 +671,12 @@ private:
         return int16_t(s < -32768.0 ? -32768.0 : s > 32767.0 ? 32767.0 : s);
     }
     CellEntry InCell(const Entry& e, size_t cx, size_t cy, size_t cx0, size_t cy0) const {
-        const double scale = 65535.0 / (3.0 * size_);
+        const double scale = stepsPerUnit_;
         const double ox = x0_ + (double(cx) - 1.0) * size_, oy = y0_ + (double(cy) - 1.0) * size_;
         auto at = [scale](double v, double origin) { return (v - origin) * scale - 32768.0; };
         return {Steps(at(e.box.x0, ox), false), Steps(at(e.box.y0, oy), false), Steps(at(e.box.x1, ox), true),
                 Steps(at(e.box.y1, oy), true),
-                uint32_t(e.item) | (cx == cx0 ? StartsX : 0) | (cy == cy0 ? StartsY : 0)};
+                uint32_t(e.item) | (e.chained ? Chained : 0) | (cx == cx0 ? StartsX : 0) | (cy == cy0 ? StartsY : 0)};
     }
     // The box as the looks of the one-by-one store pad it, so that every pair it tests shares a cell here.
     DXFFileConstraint PlanOf(size_t i) const {
@@ -684,7 +684,7 @@ private:
         all_.Plan(i, c.sx, c.sy, c.ex, c.ey);
         return c;
     }
-    Entry EntryOf(size_t i) const { return {LookBox(PlanOf(i)), int32_t(i)}; }
+    Entry EntryOf(size_t i) const { return {LookBox(PlanOf(i)), int32_t(i), i > 0 && all_.Chained(i)}; }
     size_t CellX(double x) const {
         const double v = std::floor((x - x0_) * perCell_);
         return v >= 0.0 ? size_t(std::min(v, double(nx_ - 1))) : 0;
@@ -717,8 +717,8 @@ private:
     }
     // The pair a < b, whose padded boxes meet, for the test the one-by-one store makes (the later against the
     // earlier), unless the later was stored before the queue or the two are consecutive segments of one line.
-    void Gather(int32_t a, int32_t b, size_t first) {
-        if (size_t(b) < first || (b == a + 1 && chained_[size_t(b)] != 0)) return;
+    void Gather(int32_t a, int32_t b, size_t first, bool chained) {
+        if (size_t(b) < first || (b == a + 1 && chained)) return;
         gathered_.push_back({a, b});
     }
 
@@ -747,7 +747,8 @@ private:
                         if (!((a.y0 <= b.y1) & (b.y0 <= a.y1) & ((starts & StartsX) != 0) & ((starts & StartsY) != 0)))
                             continue;
                         const int32_t p = int32_t(a.tagged & ItemMask), q = int32_t(b.tagged & ItemMask);
-                        Gather(std::min(p, q), std::max(p, q), first);
+                        const uint32_t later = p < q ? b.tagged : a.tagged;
+                        Gather(std::min(p, q), std::max(p, q), first, (later & Chained) != 0);
                     }
                 }
                 if (!TestGathered()) return false;
@@ -760,7 +761,7 @@ private:
                 const Entry b = EntryOf(i);
                 if (b.item == l || !a.Meets(b)) continue;
                 if (std::binary_search(long_.begin(), long_.end(), b.item) && b.item < l) continue;
-                Gather(std::min(l, b.item), std::max(l, b.item), first);
+                Gather(std::min(l, b.item), std::max(l, b.item), first, l < b.item ? b.chained : a.chained);
                 if (gathered_.size() >= 64 && !TestGathered()) return false;
             }
         }
@@ -768,12 +769,11 @@ private:
     }
 
     DXFConstraintList& all_;
-    double size_ = 1.0, perCell_ = 1.0, x0_ = 0.0, y0_ = 0.0;
+    double size_ = 1.0, perCell_ = 1.0, stepsPerUnit_ = 1.0, x0_ = 0.0, y0_ = 0.0;
     size_t nx_ = 1, ny_ = 1;
     std::vector<uint32_t> ends_;  // per cell, the start of its run once filled; one more for the end
     std::vector<CellEntry> runs_;
-    std::vector<int32_t> long_;     // kept out of the runs, in ascending order
-    std::vector<uint8_t> chained_;  // shares an end with the one before
+    std::vector<int32_t> long_;  // kept out of the runs, in ascending order
     std::vector<Pair> crossings_;
     std::vector<Pair> gathered_;
     size_t mostCrossings_ = 0;
@@ -1072,14 +1072,18 @@ void DXFFileCls::AddPolyline(std::vector<DXFVertex>& list, int32_t layer, bool c
     }
     const int32_t group = grouping != 0 ? ++groupCounter : 0;
     const size_t stored = closed ? list.size() - 1 : list.size();
+    // The slots of the vertices a little ahead are loaded while one is stored: all of a long line's at once would
+    // overrun what the core can wait for, and the first would be gone again before their turn.
+    constexpr size_t Ahead = 16;
     if (indexedSearch) {
         EnsureIndex();
-        for (size_t i = 0; i < stored; ++i) index_->vertexGrid.Prefetch(list[i].x, list[i].y);
+        for (size_t i = 0; i < std::min(stored, Ahead); ++i) index_->vertexGrid.Prefetch(list[i].x, list[i].y);
     }
     // The stored vertex of each, which the constraints run between.
     std::vector<int32_t>& at = polylineVertices_;
     at.resize(list.size());
     for (size_t i = 0; i < stored; ++i) {
+        if (indexedSearch && i + Ahead < stored) index_->vertexGrid.Prefetch(list[i + Ahead].x, list[i + Ahead].y);
         DXFFilePoint p;
         p.x = list[i].x, p.y = list[i].y, p.z = list[i].z, p.layer = layer, p.group = group;
         at[i] = StoreVertex(p, added);
