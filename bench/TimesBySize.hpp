@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -30,6 +31,21 @@ protected:
     virtual void Noted(int64_t, const Run&) {}
     std::map<int64_t, std::map<std::string, double>> seconds_;  // size -> name -> seconds per iteration
 };
+
+// True when `flag` is among the arguments, which then no longer hold it (Google Benchmark refuses flags it does
+// not know).
+inline bool TakeFlag(int& argc, char** argv, const char* flag) {
+    bool found = false;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], flag) == 0)
+            found = true;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return found;
+}
 
 // A benchmark program's main: runs the benchmarks through `Reporter` (its ratio table printed when they are
 // done), then `release` frees what the runs kept (a host, temporary files).

@@ -28,7 +28,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -368,15 +367,7 @@ void FullSize(benchmark::internal::Benchmark* b) {
 
 int main(int argc, char** argv) {
     // --main_road_full adds the 10^6-point runs and the real grid at 60 m (minutes).
-    bool full = false;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--main_road_full") == 0)
-            full = true;
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
+    const bool full = TakeFlag(argc, argv, "--main_road_full");
     GDALAllRegister();
     for (auto* b : {benchmark::RegisterBenchmark("BM_MainRoad", BM_MainRoad),
                     benchmark::RegisterBenchmark("BM_GdalRead", BM_GdalRead),

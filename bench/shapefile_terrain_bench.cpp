@@ -17,7 +17,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -149,15 +148,7 @@ public:
 
 int main(int argc, char** argv) {
     // --shapefile_terrain_full adds 10^6 segments (minutes).
-    bool full = false;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--shapefile_terrain_full") == 0)
-            full = true;
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
+    const bool full = TakeFlag(argc, argv, "--shapefile_terrain_full");
     GDALAllRegister();
     for (auto* b : {benchmark::RegisterBenchmark("BM_ShapefileTerrainImport", BM_ShapefileTerrainImport),
                     benchmark::RegisterBenchmark("BM_OgrShapefile", BM_OgrShapefile)}) {
