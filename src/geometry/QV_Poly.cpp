@@ -305,12 +305,20 @@ void QV_Poly::SetFromCoordLongs(const QV_List<QV_CoordLong>& source, int32_t mod
     ReadContour(*this, Entries{source, 0, NextContourEnd(source, 0)}, mode);
 }
 
+namespace {
+// The contours of a coded list: one, and one more after every contour end but the last entry's.
+template <typename Entry>
+int32_t ContourCount(const QV_List<Entry>& source) {
+    int32_t contours = 1;
+    for (int32_t j = 0; j + 1 < source.GetCount(); ++j) contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
+    return contours;
+}
+}  // namespace
+
 void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_CoordLong>& source, int32_t mode) {
     polys.Clear();
     const int32_t total = source.GetCount();
-    int32_t contours = 1;
-    for (int32_t j = 0; j + 1 < total; ++j) contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
-    QV_ReserveItems(polys, contours);
+    QV_ReserveItems(polys, ContourCount(source));
     QV_Poly poly;
     for (int32_t first = 0; first < total;) {
         const int32_t end = NextContourEnd(source, first);
@@ -328,9 +336,7 @@ void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord
 void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord3DLong>& source) {
     polys.Clear();
     const int32_t total = source.GetCount();
-    int32_t contours = 1;
-    for (int32_t j = 0; j + 1 < total; ++j) contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
-    QV_ReserveItems(polys, contours);
+    QV_ReserveItems(polys, ContourCount(source));
     QV_Poly poly;
     for (int32_t first = 0; first < total;) {
         const int32_t end = NextContourEnd(source, first);
