@@ -315,14 +315,16 @@ int32_t ContourCount(const QV_List<Entry>& source) {
 }
 }  // namespace
 
-void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_CoordLong>& source, int32_t mode) {
+namespace {
+// One polygon per contour of the coded list, read by `read(poly, first, end)`; one empty polygon for an empty list.
+template <typename Entry, typename Read>
+void BuildPolyList(QV_List<QV_Poly>& polys, const QV_List<Entry>& source, Read read) {
     polys.Clear();
-    const int32_t total = source.GetCount();
     QV_ReserveItems(polys, ContourCount(source));
     QV_Poly poly;
-    for (int32_t first = 0; first < total;) {
+    for (int32_t first = 0; first < source.GetCount();) {
         const int32_t end = NextContourEnd(source, first);
-        ReadContour(poly, Entries{source, first, end - first}, mode);
+        read(poly, first, end);
         polys.Insert(poly);
         first = end;
     }
@@ -332,14 +334,16 @@ void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord
         polys.Insert(poly);
     }
 }
+}  // namespace
+
+void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_CoordLong>& source, int32_t mode) {
+    BuildPolyList(polys, source, [&](QV_Poly& poly, int32_t first, int32_t end) {
+        ReadContour(poly, Entries{source, first, end - first}, mode);
+    });
+}
 
 void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord3DLong>& source) {
-    polys.Clear();
-    const int32_t total = source.GetCount();
-    QV_ReserveItems(polys, ContourCount(source));
-    QV_Poly poly;
-    for (int32_t first = 0; first < total;) {
-        const int32_t end = NextContourEnd(source, first);
+    BuildPolyList(polys, source, [&](QV_Poly& poly, int32_t first, int32_t end) {
         const int32_t n = end - first;
         poly.Clear();
         if (n >= 2) {
@@ -354,14 +358,7 @@ void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coo
             }
         }
         poly.UpdateClockwise();
-        polys.Insert(poly);
-        first = end;
-    }
-    if (polys.GetCount() == 0) {
-        poly.Clear();
-        poly.clockwise = 0;
-        polys.Insert(poly);
-    }
+    });
 }
 
 bool SetPolyListSize(QV_List<QV_Poly>& list, int32_t count, bool keep) {

@@ -97,15 +97,10 @@ const FieldItem kFirstItems[] = {
     {F_SideMaterial, 9, FieldItemKind::UserControl, 0, APIUserControl_Material},
     {F_Layer, 13, FieldItemKind::UserControl, 0, APIUserControl_Layer},
 };
-const SettingsLayout kFirstLayout = {TerrainSettingsDialogId,
-                                     true,
-                                     7,
-                                     430,
-                                     582,
-                                     F_LayoutButton,
-                                     F_Layer,
-                                     kFirstItems,
-                                     sizeof kFirstItems / sizeof kFirstItems[0]};
+// clang-format off
+const SettingsLayout kFirstLayout = {TerrainSettingsDialogId, true, 7, 430, 582, F_LayoutButton, F_Layer,
+    kFirstItems, sizeof kFirstItems / sizeof kFirstItems[0]};
+// clang-format on
 
 const FieldItem kSecondItems[] = {
     {W_LineType, 0, FieldItemKind::UserControl, 0, APIUserControl_LineType},
@@ -120,15 +115,10 @@ const FieldItem kSecondItems[] = {
     {W_BottomMaterial, 10, FieldItemKind::UserControl, 0, APIUserControl_Material},
     {W_Layer, 13, FieldItemKind::UserControl, 0, APIUserControl_Layer},
 };
-const SettingsLayout kSecondLayout = {TerrainSettingsDialogTwinId,
-                                      false,
-                                      7,
-                                      600,
-                                      490,
-                                      0,
-                                      W_Layer,
-                                      kSecondItems,
-                                      sizeof kSecondItems / sizeof kSecondItems[0]};
+// clang-format off
+const SettingsLayout kSecondLayout = {TerrainSettingsDialogTwinId, false, 7, 600, 490, 0, W_Layer,
+    kSecondItems, sizeof kSecondItems / sizeof kSecondItems[0]};
+// clang-format on
 
 void Enable(int16_t dialogId, int16_t item, bool on) {
     if (on)
