@@ -183,7 +183,7 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
                 punkt.push_back({type, API_Coord3D{std::stod(e) * 0.01, std::stod(n) * 0.01, 1.0}});
             } else {
                 objects += std::string(what == 2 ? ".SVERM " : ".KURVE ") + id + ":\n..OBJTYPE " +
-                    (what == 2 ? "S" : "K") + "\n" + NEH;
+                    (what == 2 ? (o % 3 == 0 ? "Q" : "S") : "K") + "\n" + NEH;
                 const int count = 2 + int(random() % 12);
                 for (int k = 0; k < count; ++k) objects += coordinate() + " " + coordinate() + " " + "100\n";
             }
@@ -233,15 +233,17 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
             records.Read(file, prim, false, pts);
             std::vector<API_Coord3D> expect;
             if (prim.kind == SOSIKindSwarm) {
+                // A swarm of type Q thins by that type's own distance, against the PUNKT records too.
+                const double d = prim.type == QV_String("Q") ? own : tolerance;
                 std::vector<API_Coord3D> thinned;
                 for (const API_Coord3D& p : pts) {
                     bool near = false;
-                    for (const API_Coord3D& k : thinned) near = near || D2(k, p) < tolerance * tolerance;
+                    for (const API_Coord3D& k : thinned) near = near || D2(k, p) < d * d;
                     if (!near) thinned.push_back(p);
                 }
                 for (const API_Coord3D& p : thinned) {
                     bool near = false;
-                    for (const API_Coord3D& k : punktSoFar) near = near || D2(k, p) < tolerance * tolerance;
+                    for (const API_Coord3D& k : punktSoFar) near = near || D2(k, p) < d * d;
                     if (!near) expect.push_back(p);
                 }
                 if (expect.empty()) continue;
