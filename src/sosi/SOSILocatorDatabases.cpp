@@ -4,7 +4,7 @@
 #include "elements/CoordinateLocatorLP.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/LibPart.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 
 #include "GSRoot.hpp"
 
@@ -13,7 +13,7 @@
 namespace {
 
 // The reader's locator part, or the one of that name when the command did not look it up.
-int32_t LocatorPart(const SOSIImport& reader) {
+int32_t LocatorPart(const SOSIFileCls& reader) {
     if (reader.output.locatorLibPartIndex > 0) return reader.output.locatorLibPartIndex;
     return SearchLibPartByName(QV_String(CoordinateLocatorPartName), APILib_ObjectID);
 }
@@ -44,7 +44,7 @@ bool HoldsLocator(int32_t libInd) {
 
 }  // namespace
 
-void FindSOSILocatorDatabases(SOSIImport& reader) {
+void FindSOSILocatorDatabases(SOSIFileCls& reader) {
     QV_List<API_DatabaseInfo>& locatorDatabases = reader.output.locatorDatabases;
     locatorDatabases.Clear();
     if (reader.importMode == SOSIModeWorksheet) return;
@@ -67,7 +67,7 @@ void FindSOSILocatorDatabases(SOSIImport& reader) {
     ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &before);
 }
 
-bool GetCoordinateLocatorOrigin(const SOSIImport& reader, int32_t index, double* x, double* y) {
+bool GetCoordinateLocatorOrigin(const SOSIFileCls& reader, int32_t index, double* x, double* y) {
     if (x == nullptr || y == nullptr) return false;
     *x = *y = 0.0;
     if (index < 0 || index >= reader.output.locatorDatabases.GetCount()) return false;
