@@ -38,8 +38,8 @@ TEST(UnitCircles, NoUnitOfTheModuleIncludesAUnitThatIncludesIt) {
     std::set<std::string> stillCircling;
     for (const std::vector<std::string>& circle : Circles(graph)) {
         const std::string folder = TopFolder(circle.front());
-        const bool oneFolder = std::all_of(circle.begin(), circle.end(),
-                                           [&](const std::string& u) { return TopFolder(u) == folder; });
+        const bool oneFolder =
+            std::all_of(circle.begin(), circle.end(), [&](const std::string& u) { return TopFolder(u) == folder; });
         if (oneFolder && CirclesBeingBroken.count(folder) != 0) {
             stillCircling.insert(folder);
             std::cout << "[ known    ] " << Describe(graph, circle);
@@ -115,9 +115,10 @@ TEST(UnitCircles, TheReaderFollowsIncludesAndTheReportNamesTheirLines) {
     const std::vector<std::vector<std::string>> circles = Circles(graph);
     ASSERT_EQ(circles.size(), 1u);
     EXPECT_EQ(circles[0], (std::vector<std::string>{"a/One", "b/Alone", "b/Two"}));
-    EXPECT_EQ(Describe(graph, circles[0]), "circle of 3 units: a/One b/Alone b/Two\n"
-                                           "  a/One.hpp:2: includes b/Two.hpp\n"
-                                           "  b/Alone.hpp:2: includes a/One.hpp\n"
-                                           "  b/Two.cpp:3: includes b/Alone.hpp\n");
+    EXPECT_EQ(Describe(graph, circles[0]),
+              "circle of 3 units: a/One b/Alone b/Two\n"
+              "  a/One.hpp:2: includes b/Two.hpp\n"
+              "  b/Alone.hpp:2: includes a/One.hpp\n"
+              "  b/Two.cpp:3: includes b/Alone.hpp\n");
     fs::remove_all(src);
 }
