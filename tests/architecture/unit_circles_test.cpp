@@ -87,10 +87,11 @@ TEST(UnitCircles, TheFinderGroupsExactlyTheUnitsThatReachEachOther) {
             }
         }
         for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j)
-                if (i != j)
-                    EXPECT_EQ(reach[i][j] && reach[j][i], circleOf[i] >= 0 && circleOf[i] == circleOf[j])
-                        << "round " << round << ": U" << i << " and U" << j;
+            for (int j = 0; j < n; ++j) {
+                if (i == j) continue;
+                EXPECT_EQ(reach[i][j] && reach[j][i], circleOf[i] >= 0 && circleOf[i] == circleOf[j])
+                    << "round " << round << ": U" << i << " and U" << j;
+            }
     }
 }
 
