@@ -1,5 +1,6 @@
 #include "fileio/SHPFileData.hpp"
 
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int32_t ReadErrorMessage = 8;
 constexpr int32_t ReadingText = 166;
 constexpr uint32_t BlockSize = 1u << 16;  // within the heap: no fresh pages to fault in on every read
 constexpr int32_t ShapeTypes[13] = {1, 3, 5, 8, 11, 13, 15, 18, 21, 23, 25, 28, 31};
@@ -244,7 +244,7 @@ bool SHPFileData::Read() {
     if (ok) return true;
     report = ReadReport();
     // The user's stop needs no message.
-    if (!cancelled) report.error = ReadErrorMessage;
+    if (!cancelled) report.error = ErrReadingFile;
     return false;
 }
 

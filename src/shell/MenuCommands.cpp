@@ -7,6 +7,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/LanguageDialog.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ObserverAttachment.hpp"
 #include "settings/PrefsLP.hpp"
