@@ -274,7 +274,8 @@ int32_t PointTool::PlaceByClicks() {
         dialogs_.StorePointPalette();
         settings = GlobalSettings.points;
         if (!CheckToolLayer(settings.layer)) continue;
-        if (RunExternalCommand([this] { return CreatePoint(); })) {
+        // A point whose record cannot be written is no terrain point: the host takes the hotspot back.
+        if (RunWholeExternalCommand([this] { return CreatePoint(); })) {
             ++created;
             dialogs_.InitPointPalette();
         } else {
