@@ -438,6 +438,16 @@ TEST_P(FaultSweep, AFailingHostCallLeavesTheProjectWholeAndTellsTheUser) {
             << where << "half-made, against the project before:" << Describe(before, after)
             << "\nagainst the project after the action without the failure:" << Describe(cleanAfter, after);
         EXPECT_TRUE(complete || told) << where << "the action did not complete and nothing was shown";
+        // LODRAVIX_SWEEP_DUMPS names a folder that gets each run's dumps (before, after, clean after) in full.
+        if (const char* dumps = std::getenv("LODRAVIX_SWEEP_DUMPS")) {
+            const std::string stem = std::string(dumps) + "/" + flow.name + "." + function;
+            for (const auto& [suffix, dump] : {std::pair<const char*, const Signature*>{".before", &before},
+                                               {".after", &after},
+                                               {".clean", &cleanAfter}}) {
+                std::ofstream out(stem + suffix);
+                for (const std::string& line : *dump) out << line << "\n";
+            }
+        }
         if (table) {
             const char* verdict = complete || (unchanged && told) || !kept.empty() ? "clean"
                 : unchanged                                                        ? "silent"
