@@ -368,6 +368,8 @@ bool LinksLeftOut(ordered_json& e) {
     return true;
 }
 
+bool UnlinkedAndNoContourLines(ordered_json& e) { return !IsContourLines(e) && LinksLeftOut(e); }
+
 Signature Lines(const Signature& dump, const std::string& prefix, bool with) {
     Signature out;
     for (const std::string& line : dump)
@@ -386,15 +388,27 @@ bool Includes(const Signature& all, const Signature& some) {
 // it is; "" when the run matches none.
 std::string KeptOutcome(const Observed& seen, const Observed& clean) {
     if (seen.alertsAfter <= seen.alertsBefore) return "";
-    const Signature unlinked = ProjectDump(seen.after, LinksLeftOut);
-    const Signature cleanUnlinked = ProjectDump(clean.after, LinksLeftOut);
+    // No rebuild follows a failed step: the terrain's contour lines are as they were.
+    if (ProjectDump(seen.after, OnlyContourLines) != ProjectDump(seen.before, OnlyContourLines)) return "";
+    const Signature unlinked = ProjectDump(seen.after, UnlinkedAndNoContourLines);
+    const Signature cleanUnlinked = ProjectDump(clean.after, UnlinkedAndNoContourLines);
     if (Lines(unlinked, "solidLinks ", false) == Lines(cleanUnlinked, "solidLinks ", false) &&
         Includes(Lines(cleanUnlinked, "solidLinks ", true), Lines(unlinked, "solidLinks ", true)) &&
         Lines(cleanUnlinked, "solidLinks ", true) != Lines(unlinked, "solidLinks ", true))
-        return "an earthwork whose identities, link records or links fail stays, unlinked or partly linked, and "
-               "says so";
-    if (ProjectDump(seen.after, AllButContourLines) == ProjectDump(clean.after, AllButContourLines) &&
-        ProjectDump(seen.after, OnlyContourLines) == ProjectDump(seen.before, OnlyContourLines))
+        return "an earthwork whose identities, link records or links fail stays, unlinked or partly linked, with no "
+               "rebuild after it, and says so";
+    // A rebuild changes the earthwork's objects in place, in one command: those it changed before the failed step
+    // stay changed, the others as they were.
+    const Signature before = ProjectDump(seen.before, AllButContourLines);
+    const Signature rebuilt = ProjectDump(clean.after, AllButContourLines);
+    const Signature after = ProjectDump(seen.after, AllButContourLines);
+    Signature either = before;
+    either.insert(either.end(), rebuilt.begin(), rebuilt.end());
+    if (before.size() == rebuilt.size() && after.size() == rebuilt.size() && Includes(either, after) &&
+        Lines(after, "element ", false) == Lines(before, "element ", false) && after != rebuilt)
+        return "an earthwork rebuild that fails inside its command keeps the objects it changed, with no contour "
+               "lines after it, and says so";
+    if (after == rebuilt)
         return "an earthwork stands with its terrain's contour lines as before when they cannot be made again, and "
                "says so";
     return "";
