@@ -88,12 +88,14 @@ private:
 // as any reference); a solid link is dumped when both its ends are.
 using ElementShape = std::function<bool(ordered_json&)>;
 Signature ProjectDump(const ordered_json& project, const ElementShape& shape) {
+    if (!project.is_object()) return {};
     GuidNumbers numbers;
-    for (const ordered_json& d : project["databases"]) numbers.Number(d["id"].get<std::string>());
+    for (const ordered_json& d : project.value("databases", ordered_json::array()))
+        numbers.Number(d["id"].get<std::string>());
     Signature out;
     std::vector<std::string> elements;
     std::set<std::string> dumped;
-    for (const ordered_json& e : project["elements"]) {
+    for (const ordered_json& e : project.value("elements", ordered_json::array())) {
         ordered_json rest = e;
         if (!shape(rest)) continue;
         dumped.insert(e["guid"].get<std::string>());
@@ -404,7 +406,10 @@ std::string KeptOutcome(const Observed& seen, const Observed& clean) {
     const Signature after = ProjectDump(seen.after, AllButContourLines);
     Signature either = before;
     either.insert(either.end(), rebuilt.begin(), rebuilt.end());
-    if (before.size() == rebuilt.size() && after.size() == rebuilt.size() && Includes(either, after) &&
+    bool onlyObjects = true;
+    for (const std::string& line : after)
+        onlyObjects = onlyObjects && (Includes(before, {line}) || line.rfind("element {\"type\":\"object\"", 0) == 0);
+    if (before.size() == rebuilt.size() && after.size() == rebuilt.size() && Includes(either, after) && onlyObjects &&
         Lines(after, "element ", false) == Lines(before, "element ", false) && after != rebuilt)
         return "an earthwork rebuild that fails inside its command keeps the objects it changed, with no contour "
                "lines after it, and says so";
