@@ -74,3 +74,15 @@ bool RunExternalCommand(const std::function<bool()>& body) {
     });
     return err == NoError && result;
 }
+
+bool RunWholeExternalCommand(const std::function<bool()>& body) {
+    QV_String undoText;
+    GetResString(undoText, UndoTableBase + LanguageIndex, 2);
+    const GS::UniString undo(undoText.GetBuffer(), undoText.GetLength());
+    bool result = false;
+    const GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() -> GSErrCode {
+        result = body();
+        return result ? NoError : APIERR_GENERAL;
+    });
+    return err == NoError && result;
+}

@@ -66,8 +66,14 @@ bool AskPosition(API_Coord3D& point) {
 
 void PlaceNewLocator(int32_t libInd) {
     API_Element existing = {};
-    if (FindPlacedLocator(libInd, &existing)) {
+    bool refused = false;
+    if (FindPlacedLocator(libInd, &existing, &refused)) {
         ShowErrorMessage(OnlyOneLocatorAlert, 2);
+        return;
+    }
+    // Unsure whether the worksheet already holds one: a second locator would make the offset ambiguous.
+    if (refused) {
+        ShowErrorMessage(FindError, 2);
         return;
     }
     GSHandle params = nullptr;

@@ -135,6 +135,11 @@ bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsk
         PrepareResults(reader);
         if (reader.importMode == SOSIModeTerrain && Ends(OpenSOSIImportResultsDialog(reader), reader)) return false;
         if (Ends(OpenSOSIImportResultsDialogTwin(reader), reader)) return false;
+        // Without the locators, or the chosen one's offset, the objects would land at the file's own coordinates.
+        if (reader.output.locatorRefused != 0) {
+            ReportToolResult(ErrFindingData);
+            return false;
+        }
         TakeProjectOffset(reader);
         if (reader.importAgain == 0) return true;
         if (!ReadAgain(reader, asks)) return false;
