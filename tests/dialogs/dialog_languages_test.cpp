@@ -1,0 +1,227 @@
+// The dialogs in every language: no title or item shows the English text of a table entry where the table of the
+// user's language has another. Only some tables ship in every language; for the others the test gives each
+// language a marked copy of the English table, so that a text the code leaves as the layout wrote it shows up.
+#include "ProjectHost.hpp"
+
+#include "DGDriver.hpp"
+#include "ResourceDriver.hpp"
+#include "TestSupport.hpp"
+#include "dialogs/settings/ConstraintSettingsDialog.hpp"
+#include "dialogs/settings/ContourAltitudeDialog.hpp"
+#include "dialogs/settings/ContourLineSettingsDialog.hpp"
+#include "dialogs/settings/OutlineSettingsDialog.hpp"
+#include "dialogs/settings/PointSettingsDialog.hpp"
+#include "dialogs/settings/TreeSettingsDialog.hpp"
+#include "dialogs/tools/AboutDialog.hpp"
+#include "dialogs/tools/MeshConversionDialog.hpp"
+#include "dialogs/tools/SectionSettingsDialog.hpp"
+#include "dialogs/tools/SlopeAnalysisDialog.hpp"
+#include "dialogs/tools/UpdateConfirmDialog.hpp"
+#include "foundation/Language.hpp"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int32_t TableGroups[] = {MenuTextTableBase, ErrorTableBase, PromptTableBase, GeneralTableBase,
+                                   TitleTableBase,    UndoTableBase,  SOSITableBase,   ImportTableBase,
+                                   32590,             CommonTableBase};
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\\')
+            out += "\\\\";
+        else
+            out += c;
+    }
+    return out;
+}
+
+// One dialog as the user opens it: `open` runs it to its end (the dialog manager answers what is not queued).
+struct DialogCase {
+    const char* name;
+    std::function<void()> open;
+};
+
+class DialogLanguagesTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        DGDriver::Reset();
+        shipped_ = host->Session().resModule;
+        folder_ = fs::path(TestSupport::UserFolder()) / "languages";
+        fs::remove_all(folder_);
+        fs::copy(TestSupport::BinDir() + "/resources", folder_, fs::copy_options::recursive);
+        for (const int32_t group : TableGroups) {
+            const int32_t english = group + LanguageEnglish;
+            const int32_t count = RSGetIndStringCount(RSType_STRS, english, shipped_);
+            for (int16_t language = 0; language < LanguageCount; ++language) {
+                const int32_t id = group + language;
+                if (language == LanguageEnglish || RSResourceExists(RSType_STRS, id, shipped_)) continue;
+                std::ofstream out(folder_ / "STRS" / (std::to_string(id) + ".txt"), std::ios::binary);
+                for (int32_t index = 1; index <= count; ++index) {
+                    GS::UniString text;
+                    if (RSGetIndString(&text, english, index, shipped_))
+                        out << index << "=[" << LanguageCodes[language].ToStdString() << "] "
+                            << Escaped(text.ToUtf8()) << "\n";
+                }
+            }
+        }
+        marked_ = ResourceDriver::OpenResourceFolder(folder_.string());
+        ASSERT_NE(marked_, InvalidResModule);
+        host->Session().resModule = marked_;
+        // Every English entry by its text.
+        for (const int32_t group : TableGroups) {
+            const int32_t english = group + LanguageEnglish;
+            const int32_t count = RSGetIndStringCount(RSType_STRS, english, marked_);
+            for (int32_t index = 1; index <= count; ++index) {
+                GS::UniString text;
+                if (RSGetIndString(&text, english, index, marked_) && text.GetLength() > 0)
+                    englishEntries_[text.ToUtf8()].push_back({group, index});
+            }
+        }
+    }
+    void TearDown() override {
+        LanguageIndex = LanguageEnglish;
+        host->Session().resModule = shipped_;
+        ResourceDriver::CloseResourceModule(marked_);
+        DGDriver::Reset();
+        fs::remove_all(folder_);
+        ProjectHostTest::TearDown();
+    }
+
+    // The shown text is English where the language's table has another text for the same entry.
+    void ExpectLocalised(const std::string& shown, int16_t language, const std::string& where) {
+        const auto entries = englishEntries_.find(shown);
+        if (entries == englishEntries_.end()) return;
+        for (const auto& [group, index] : entries->second) {
+            QV_String local;
+            GetResStringForLanguage(local, group + language, index, language);
+            if (local.ToStdString(Encoding_UTF8) != shown)
+                ADD_FAILURE() << where << " shows \"" << shown << "\" (entry " << index << " of table " << group
+                              << ") in language " << language << ", where the table has \""
+                              << local.ToStdString(Encoding_UTF8) << "\"";
+        }
+    }
+
+    void ExpectEveryLanguage(const std::vector<DialogCase>& cases) {
+        for (int16_t language = 0; language < LanguageCount; ++language) {
+            LanguageIndex = language;
+            for (const DialogCase& c : cases) {
+                DGDriver::Reset();
+                c.open();
+                ASSERT_FALSE(DGDriver::Log().empty()) << c.name;
+                for (const DGDriver::LogRecord& r : DGDriver::Log()) {
+                    if (r.kind != "modal" && r.kind != "modeless") continue;
+                    const std::string dialog = std::string(c.name) + " (" + std::to_string(r.id) + ")";
+                    ExpectLocalised(r.title, language, dialog + " title");
+                    for (const DGDriver::ItemState& s : r.items)
+                        ExpectLocalised(s.text, language, dialog + " item " + std::to_string(s.id));
+                }
+            }
+        }
+        LanguageIndex = LanguageEnglish;
+    }
+
+    GSResModule shipped_ = InvalidResModule;
+    GSResModule marked_ = InvalidResModule;
+    fs::path folder_;
+    std::map<std::string, std::vector<std::pair<int32_t, int32_t>>> englishEntries_;
+};
+
+TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
+    ExpectEveryLanguage({
+        {"constraint settings",
+         [] {
+             ConstraintSettings record;
+             uint8_t changed[3] = {};
+             DGDriver::QueueClick(32545, 15);
+             DGDriver::QueueClick(32509, 2);  // both layouts
+             RunConstraintSettingsDialog(record, changed, SettingsMode::ToolDefaults);
+         }},
+        {"point settings",
+         [] {
+             PointSettings record;
+             record.SetDefaults();
+             uint8_t changed[6] = {};
+             DGDriver::QueueClick(32555, 20);
+             DGDriver::QueueClick(32508, 2);
+             RunPointSettingsDialog(record, changed, SettingsMode::ToolDefaults);
+         }},
+        {"outline settings",
+         [] {
+             OutlineDialogRecord record;
+             uint8_t changed[7] = {};
+             DGDriver::QueueClick(32546, 25);
+             DGDriver::QueueClick(32502, 2);
+             RunOutlineSettingsDialog(record, changed, SettingsMode::ToolDefaults);
+         }},
+        {"contour altitude",
+         [] {
+             ContourAltitudeSettings record;
+             record.SetDefaults();
+             uint8_t flags[5] = {};
+             DGDriver::QueueClick(32566, 23);
+             DGDriver::QueueClick(32507, 2);
+             RunContourAltitudeDialog(record, flags, SettingsMode::ToolDefaults);
+         }},
+        {"contour line settings",
+         [] {
+             ContourLineSettings record;
+             record.SetDefaults();
+             uint8_t changed[27] = {};
+             DGDriver::QueueClick(32549, 36);
+             DGDriver::QueueClick(32506, 2);
+             RunContourLineSettingsDialog(record, changed, 100.0, 108.0, true, SettingsMode::ToolDefaults);
+         }},
+        {"tree settings",
+         [] {
+             TreeSettings record;
+             record.font = QV_String("Arial");
+             TreeChangeFlags flags;
+             DGDriver::QueueClick(32564, 59);
+             DGDriver::QueueClick(32525, 2);
+             RunTreeSettingsDialogs(record, flags, SettingsMode::ToolDefaults);
+         }},
+        {"section settings",
+         [] {
+             SectionDialogState state;
+             state.record.SetDefaults(QV_String("Arial"));
+             DGDriver::QueueClick(32556, 48);
+             DGDriver::QueueClick(32520, 2);
+             RunSectionSettingsDialog(state, SettingsMode::ToolDefaults);
+         }},
+        {"about", [] { OpenAboutDialog(); }},
+        {"slope analysis",
+         [] {
+             SlopeRangeSettings record;
+             record.SetDefaults(QV_String("Arial"));
+             uint8_t changed[25] = {};
+             RunSlopeAnalysisDialog(record, changed, SettingsMode::ToolDefaults);
+         }},
+        {"mesh conversion",
+         [] {
+             MeshConversionDialogData data = {};
+             OpenMeshConversionDialog(data);
+         }},
+        {"update notice",
+         [] {
+             UpdateConfirmDialogData data = {0, 0};
+             OpenUpdateConfirmDialog(data);
+         }},
+    });
+}
+
+}  // namespace
