@@ -6,11 +6,17 @@
 #include "DGDriver.hpp"
 #include "ResourceDriver.hpp"
 #include "TestSupport.hpp"
+#include "dialogs/settings/BasinSettingsDialog.hpp"
+#include "dialogs/settings/BridgeSettingsDialog.hpp"
+#include "dialogs/settings/BuildingSettingsDialog.hpp"
+#include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
+#include "dialogs/settings/SpotHeightSettingsDialog.hpp"
+#include "dialogs/settings/WallSettingsDialog.hpp"
 #include "dialogs/settings/TreeSettingsDialog.hpp"
 #include "dialogs/tools/AboutDialog.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
@@ -55,8 +61,9 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
-// Items whose text the layout itself fixes: the earthwork dialogs' "2D view" check boxes.
-const std::pair<int32_t, int16_t> FixedTexts[] = {{32554, 35}, {32504, 35}, {32553, 35}, {32505, 34}, {32515, 21}};
+// Items whose text the layout itself fixes: the earthwork dialogs' "2D view" check boxes, the bridge's "Railway".
+const std::pair<int32_t, int16_t> FixedTexts[] = {{32554, 35}, {32504, 35}, {32553, 35}, {32505, 34},
+                                                  {32515, 21}, {32579, 51}, {32579, 54}};
 
 bool FixedText(int32_t dialog, int16_t item) {
     for (const auto& [d, i] : FixedTexts)
@@ -192,6 +199,60 @@ TEST_F(DialogLanguagesTest, EarthworkDialogsShowTheUsersLanguage) {
              DGDriver::QueueClick(32560, 36);
              DGDriver::QueueClick(32517, 2);
              wall.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0);
+         }},
+    });
+}
+
+TEST_F(DialogLanguagesTest, SiteObjectDialogsShowTheUsersLanguage) {
+    ExpectEveryLanguage({
+        {"wall settings",
+         [] {
+             WallDialogState state;
+             state.record.SetDefaults();
+             DGDriver::QueueClick(32550, 34);
+             DGDriver::QueueClick(32512, 2);
+             OpenWallSettingsDialog(state, SettingsMode::ToolDefaults);
+         }},
+        {"building settings",
+         [] {
+             BuildingDialogState state;
+             state.record.SetDefaults();
+             DGDriver::QueueClick(32561, 36);
+             DGDriver::QueueClick(32513, 2);
+             OpenBuildingSettingsDialog(state, SettingsMode::ToolDefaults);
+         }},
+        {"coloured area settings",
+         [] {
+             PaintDialogState state;
+             state.record.SetDefaults();
+             DGDriver::QueueClick(32562, 36);
+             DGDriver::QueueClick(32511, 2);
+             OpenColouredAreaSettingsDialog(state, SettingsMode::ToolDefaults);
+         }},
+        {"spot height settings",
+         [] {
+             MarkerDialogState state;
+             state.record.SetDefaults(QV_String("Arial"));
+             DGDriver::QueueClick(32551, 39);
+             DGDriver::QueueClick(32518, 2);
+             OpenSpotHeightSettingsDialog(state, SettingsMode::ToolDefaults);
+         }},
+        {"basin settings",
+         [] {
+             BasinSettings record;
+             record.SetDefaults();
+             uint8_t changed[Basin::BasinFieldCount] = {};
+             DGDriver::QueueClick(32559, 33);
+             DGDriver::QueueClick(32516, 2);
+             RunBasinSettingsLayouts(record, changed, SettingsMode::ToolDefaults);
+         }},
+        {"bridge settings",
+         [] {
+             BridgeSettings record;
+             record.SetDefaults();
+             uint8_t changed[BridgeFieldCount] = {};
+             DGDriver::QueueClick(32579, 2);
+             OpenBridgeSettingsDialog(record, changed, false, SettingsMode::ToolDefaults);
          }},
     });
 }
