@@ -19,6 +19,9 @@
 #include "dialogs/settings/WallSettingsDialog.hpp"
 #include "dialogs/settings/TreeSettingsDialog.hpp"
 #include "dialogs/tools/AboutDialog.hpp"
+#include "dialogs/tools/AddonSettingsDialog.hpp"
+#include "dialogs/tools/CameraSettingsDialog.hpp"
+#include "dialogs/tools/CurveSegmentationDialog.hpp"
 #include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/SectionSettingsDialog.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
@@ -320,6 +323,24 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
              RunSectionSettingsDialog(state, SettingsMode::ToolDefaults);
          }},
         {"about", [] { OpenAboutDialog(); }},
+        {"add-on settings",
+         [] {
+             DGDriver::QueueClick(32557, 15);
+             DGDriver::QueueClick(32521, 2);
+             RunAddonSettingsDialog();
+         }},
+        {"camera distance",
+         [] {
+             double distance = 10.0;
+             DGDriver::QueueClick(32558, 2);
+             AskCameraDistance(distance, 80.0, SettingsMode::ToolDefaults);
+         }},
+        {"curve segmentation",
+         [] {
+             CurveSegmentationRecord record = {1, 1.0, 36};
+             DGDriver::QueueClick(CurveSegmentationDialogId, 2);
+             AskCurveSegmentation(record);
+         }},
         {"slope analysis",
          [] {
              SlopeRangeSettings record;
