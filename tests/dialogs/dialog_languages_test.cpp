@@ -16,6 +16,7 @@
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
+#include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "dialogs/settings/WallSettingsDialog.hpp"
 #include "dialogs/settings/TreeSettingsDialog.hpp"
 #include "dialogs/tools/AboutDialog.hpp"
@@ -77,6 +78,7 @@ bool FixedText(int32_t dialog, int16_t item) {
 // One dialog as the user opens it: `open` runs it to its end (the dialog manager answers what is not queued).
 struct DialogCase {
     const char* name;
+    std::vector<int32_t> layouts;  // each must open
     std::function<void()> open;
 };
 
@@ -149,7 +151,11 @@ protected:
             for (const DialogCase& c : cases) {
                 DGDriver::Reset();
                 c.open();
-                ASSERT_FALSE(DGDriver::Log().empty()) << c.name;
+                for (const int32_t layout : c.layouts) {
+                    bool opened = false;
+                    for (const DGDriver::LogRecord& r : DGDriver::Log()) opened = opened || r.id == layout;
+                    EXPECT_TRUE(opened) << c.name << " did not open " << layout;
+                }
                 for (const DGDriver::LogRecord& r : DGDriver::Log()) {
                     if (r.kind != "modal" && r.kind != "modeless") continue;
                     const std::string dialog = std::string(c.name) + " (" + std::to_string(r.id) + ")";
@@ -173,6 +179,7 @@ TEST_F(DialogLanguagesTest, EarthworkDialogsShowTheUsersLanguage) {
     EarthworkDialogBoxes dialogs;
     ExpectEveryLanguage({
         {"road settings",
+         {32554, 32504},
          [&] {
              RoadCls road;
              DGDriver::QueueClick(32554, 44);
@@ -180,6 +187,7 @@ TEST_F(DialogLanguagesTest, EarthworkDialogsShowTheUsersLanguage) {
              road.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false);
          }},
         {"plateau settings",
+         {32553, 32505},
          [&] {
              DiggingCls plateau;
              double direction = 0.0;
@@ -189,6 +197,7 @@ TEST_F(DialogLanguagesTest, EarthworkDialogsShowTheUsersLanguage) {
              plateau.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, direction, directionChanged, false, false);
          }},
         {"sidewalk settings",
+         {32552, 32515},
          [&] {
              SideWalkCls sidewalk;
              DGDriver::QueueClick(32552, 28);
@@ -196,6 +205,7 @@ TEST_F(DialogLanguagesTest, EarthworkDialogsShowTheUsersLanguage) {
              sidewalk.RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0);
          }},
         {"retaining wall settings",
+         {32560, 32517},
          [&] {
              ObstacleCls wall;
              wall.settings.SetDefaults();
@@ -209,6 +219,7 @@ TEST_F(DialogLanguagesTest, EarthworkDialogsShowTheUsersLanguage) {
 TEST_F(DialogLanguagesTest, SiteObjectDialogsShowTheUsersLanguage) {
     ExpectEveryLanguage({
         {"wall settings",
+         {32550, 32512},
          [] {
              WallDialogState state;
              state.record.SetDefaults();
@@ -217,6 +228,7 @@ TEST_F(DialogLanguagesTest, SiteObjectDialogsShowTheUsersLanguage) {
              OpenWallSettingsDialog(state, SettingsMode::ToolDefaults);
          }},
         {"building settings",
+         {32561, 32513},
          [] {
              BuildingDialogState state;
              state.record.SetDefaults();
@@ -225,6 +237,7 @@ TEST_F(DialogLanguagesTest, SiteObjectDialogsShowTheUsersLanguage) {
              OpenBuildingSettingsDialog(state, SettingsMode::ToolDefaults);
          }},
         {"coloured area settings",
+         {32562, 32511},
          [] {
              PaintDialogState state;
              state.record.SetDefaults();
@@ -233,6 +246,7 @@ TEST_F(DialogLanguagesTest, SiteObjectDialogsShowTheUsersLanguage) {
              OpenColouredAreaSettingsDialog(state, SettingsMode::ToolDefaults);
          }},
         {"spot height settings",
+         {32551, 32518},
          [] {
              MarkerDialogState state;
              state.record.SetDefaults(QV_String("Arial"));
@@ -241,6 +255,7 @@ TEST_F(DialogLanguagesTest, SiteObjectDialogsShowTheUsersLanguage) {
              OpenSpotHeightSettingsDialog(state, SettingsMode::ToolDefaults);
          }},
         {"basin settings",
+         {32559, 32516},
          [] {
              BasinSettings record;
              record.SetDefaults();
@@ -250,6 +265,7 @@ TEST_F(DialogLanguagesTest, SiteObjectDialogsShowTheUsersLanguage) {
              RunBasinSettingsLayouts(record, changed, SettingsMode::ToolDefaults);
          }},
         {"bridge settings",
+         {32579},
          [] {
              BridgeSettings record;
              record.SetDefaults();
@@ -263,6 +279,7 @@ TEST_F(DialogLanguagesTest, SiteObjectDialogsShowTheUsersLanguage) {
 TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
     ExpectEveryLanguage({
         {"constraint settings",
+         {32545, 32509},
          [] {
              ConstraintSettings record;
              uint8_t changed[3] = {};
@@ -270,7 +287,21 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
              DGDriver::QueueClick(32509, 2);  // both layouts
              RunConstraintSettingsDialog(record, changed, SettingsMode::ToolDefaults);
          }},
+        {"terrain settings",
+         {32547, 32503},
+         [] {
+             TerrainSettings record;
+             record.SetDefaults();
+             ContourLineSettings contour;
+             contour.SetDefaults();
+             TerrainDialogBlock block;
+             DGDriver::QueueClick(TerrainSettingsDialogId, 2);
+             OpenTerrainSettingsDialog(block, record, record, contour, 1, 0, 100.0, 108.0, 0);
+             DGDriver::QueueClick(TerrainSettingsDialogTwinId, 2);
+             OpenTerrainSettingsDialogTwin(block, record, record, contour, 1, 0);
+         }},
         {"point settings",
+         {32555, 32508},
          [] {
              PointSettings record;
              record.SetDefaults();
@@ -280,6 +311,7 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
              RunPointSettingsDialog(record, changed, SettingsMode::ToolDefaults);
          }},
         {"outline settings",
+         {32546, 32502},
          [] {
              OutlineDialogRecord record;
              uint8_t changed[7] = {};
@@ -288,6 +320,7 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
              RunOutlineSettingsDialog(record, changed, SettingsMode::ToolDefaults);
          }},
         {"contour altitude",
+         {32566, 32507},
          [] {
              ContourAltitudeSettings record;
              record.SetDefaults();
@@ -297,6 +330,7 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
              RunContourAltitudeDialog(record, flags, SettingsMode::ToolDefaults);
          }},
         {"contour line settings",
+         {32549, 32506},
          [] {
              ContourLineSettings record;
              record.SetDefaults();
@@ -306,6 +340,7 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
              RunContourLineSettingsDialog(record, changed, 100.0, 108.0, true, SettingsMode::ToolDefaults);
          }},
         {"tree settings",
+         {32564, 32525},
          [] {
              TreeSettings record;
              record.font = QV_String("Arial");
@@ -315,6 +350,7 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
              RunTreeSettingsDialogs(record, flags, SettingsMode::ToolDefaults);
          }},
         {"section settings",
+         {32556, 32520},
          [] {
              SectionDialogState state;
              state.record.SetDefaults(QV_String("Arial"));
@@ -322,26 +358,30 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
              DGDriver::QueueClick(32520, 2);
              RunSectionSettingsDialog(state, SettingsMode::ToolDefaults);
          }},
-        {"about", [] { OpenAboutDialog(); }},
+        {"about", {32529}, [] { OpenAboutDialog(); }},
         {"add-on settings",
+         {32557, 32521},
          [] {
              DGDriver::QueueClick(32557, 15);
              DGDriver::QueueClick(32521, 2);
              RunAddonSettingsDialog();
          }},
         {"camera distance",
+         {32558},
          [] {
              double distance = 10.0;
              DGDriver::QueueClick(32558, 2);
              AskCameraDistance(distance, 80.0, SettingsMode::ToolDefaults);
          }},
         {"curve segmentation",
+         {32536},
          [] {
              CurveSegmentationRecord record = {1, 1.0, 36};
              DGDriver::QueueClick(CurveSegmentationDialogId, 2);
              AskCurveSegmentation(record);
          }},
         {"slope analysis",
+         {32548},
          [] {
              SlopeRangeSettings record;
              record.SetDefaults(QV_String("Arial"));
@@ -349,11 +389,13 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
              RunSlopeAnalysisDialog(record, changed, SettingsMode::ToolDefaults);
          }},
         {"mesh conversion",
+         {32527},
          [] {
              MeshConversionDialogData data = {};
              OpenMeshConversionDialog(data);
          }},
         {"update notice",
+         {32574},
          [] {
              UpdateConfirmDialogData data = {0, 0};
              OpenUpdateConfirmDialog(data);
