@@ -14,9 +14,11 @@
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 #include "dialogs/settings/ContourLineSettingsDialog.hpp"
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
+#include "dialogs/settings/PointExportSettingsDialog.hpp"
 #include "dialogs/settings/PointSettingsDialog.hpp"
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
+#include "dialogs/settings/Tree2DSettingsDialog.hpp"
 #include "dialogs/settings/WallSettingsDialog.hpp"
 #include "dialogs/settings/TreeSettingsDialog.hpp"
 #include "dialogs/tools/AboutDialog.hpp"
@@ -348,6 +350,23 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
              DGDriver::QueueClick(32564, 59);
              DGDriver::QueueClick(32525, 2);
              RunTreeSettingsDialogs(record, flags, SettingsMode::ToolDefaults);
+         }},
+        {"tree 2D settings",
+         {32565, 32526},
+         [] {
+             TreeSettings record;
+             record.font = QV_String("Arial");
+             uint8_t flags[64] = {};
+             DGDriver::QueueClick(32565, 37);
+             DGDriver::QueueClick(32526, 2);
+             EditTree2DSettings(record, flags, SettingsMode::ToolDefaults);
+         }},
+        {"point export settings",
+         {32567},
+         [] {
+             TextExportRec record;
+             DGDriver::QueueClick(32567, 2);
+             RunPointExportSettings(record);
          }},
         {"section settings",
          {32556, 32520},
