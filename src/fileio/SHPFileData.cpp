@@ -256,12 +256,12 @@ bool SHPFileData::ReadRecords() {
     if (head == nullptr) return false;
     std::memcpy(header, head, ShapeHeaderSize);
     for (int i = 0; i < 7; ++i) StoreHost32(header + 4 * i, LoadBE32(head + 4 * i));
-    if (FileCode() != ShapeFileCode) return false;
+    // The file code, version and length of the header are kept, not trusted: the records say what the file holds,
+    // and a file that is no shapefile is read as far as its bytes allow.
     int32_t words;
     std::memcpy(&words, header + 24, 4);
-    if (words < 50) return false;
     // A file shorter than its header says was cut, even at a record's end: what it holds is read all the same.
-    bool endedEarly = 2 * uint64_t(uint32_t(words)) > fileSize;
+    bool endedEarly = words >= 50 && 2 * uint64_t(uint32_t(words)) > fileSize;
 
     QV_String title("Lodravix"), reading;
     GetResString(reading, GeneralTableBase + LanguageIndex, ReadingText);

@@ -61,7 +61,8 @@ void OpenToolsPalette() {
     AttachObserversToAddOnElements();
     ProjectOpenUpkeep::RefreshRoads();
     ProjectOpenUpkeep::RefreshRailways();
-    const bool operatorLayer = ProjectOpenUpkeep::EnsureAddOnLayers();
+    ProjectOpenUpkeep::EnsureAddOnLayers();
+    const bool operatorLayer = EnsureOperatorLayer() > 0;
     palette.Create();
     PaletteSuspended = 0;
     LoadAddOnLibraries(true);
