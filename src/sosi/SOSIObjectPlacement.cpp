@@ -5,6 +5,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/ToolDefaults.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "geometry/PolygonExchange.hpp"
 #include "settings/ProjectOffset.hpp"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr int32_t FindError = 10;
 constexpr int32_t WrongPartAlert = 70;
 constexpr double Eps = 1e-7;
 
@@ -175,7 +175,7 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
     std::memset(static_cast<void*>(&defaults), 0, sizeof defaults);
     defaults.header.typeID = API_ObjectID;
     if (ACAPI_Element_GetDefaults(&defaults, nullptr) != NoError) {
-        ShowErrorMessage(FindError, 2);
+        ShowErrorMessage(ErrFindingData, 2);
         return false;
     }
     SOSIObjectSettings& settings = SOSIObjectSettingsRecord();
@@ -183,7 +183,7 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
         GSHandle params = nullptr;
         if (!BaseLP::GetLibPartParams(objectLibPartIndex, &params, nullptr, nullptr, nullptr) || params == nullptr) {
             ReleaseParamRecords(&params);
-            ShowErrorMessage(FindError, 2);
+            ShowErrorMessage(ErrFindingData, 2);
             return false;
         }
         BaseLP view;
@@ -193,7 +193,7 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
         view.Detach();
         if (!written) {
             ReleaseParamRecords(&params);
-            ShowErrorMessage(FindError, 2);
+            ShowErrorMessage(ErrFindingData, 2);
             return false;
         }
         // The dialog leaves its choice in the object tool's defaults: the placement takes them from there.
@@ -205,7 +205,7 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
         }
         if (err != NoError || params == nullptr) {
             ReleaseParamRecords(&params);
-            ShowErrorMessage(FindError, 2);
+            ShowErrorMessage(ErrFindingData, 2);
             return false;
         }
         if (chosen != objectLibPartIndex) {
@@ -221,7 +221,7 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
         view.Detach();
         ReleaseParamRecords(&params);
         if (!read) {
-            ShowErrorMessage(FindError, 2);
+            ShowErrorMessage(ErrFindingData, 2);
             return false;
         }
         settings = chosenSettings;
