@@ -118,18 +118,18 @@ BasinCls::BasinCls() : builderIndex(0), picked{0.0, 0.0, 0.0}, tracer{} {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t BasinCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
+bool BasinCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
     uint8_t flags[BasinFieldCount] = {};
     BasinSettings edited = settings;
-    if (!dialogs.OpenBasinSettings(edited, flags, mode)) return 1;
+    if (!dialogs.OpenBasinSettings(edited, flags, mode)) return false;
     settings = edited;
     std::memcpy(changed, flags, sizeof changed);
-    return 0;
+    return true;
 }
 
 int32_t BasinCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.basin;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == 0) GlobalSettings.basin = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults)) GlobalSettings.basin = settings;
     return 0;
 }
 
@@ -248,7 +248,7 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
     if (!outline.ReadFromElement(terrain.header, 0)) return ErrModifying;
 
     settings = GlobalSettings.basin;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) != 0) return 0;
+    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement)) return 0;
     GlobalSettings.basin = settings;
 
     QV_String prompt;

@@ -72,18 +72,18 @@ BridgeCls::BridgeCls() : pathHead{} {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t BridgeCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing) {
+bool BridgeCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing) {
     uint8_t flags[BridgeFieldCount] = {};
     BridgeSettings edited = settings;
-    if (!dialogs.OpenBridgeSettings(edited, flags, editing, mode)) return 1;
+    if (!dialogs.OpenBridgeSettings(edited, flags, editing, mode)) return false;
     settings = edited;
     std::memcpy(changed, flags, sizeof changed);
-    return 0;
+    return true;
 }
 
 int32_t BridgeCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.bridge;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false) == 0) GlobalSettings.bridge = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false)) GlobalSettings.bridge = settings;
     return 0;
 }
 
@@ -135,7 +135,7 @@ int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline
     if (std::fabs(first.x - last.x) < 1e-7 && std::fabs(first.y - last.y) < 1e-7) return ErrMustBeOpen;
 
     settings = GlobalSettings.bridge;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false) != 0) return 0;
+    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement, false)) return 0;
     GlobalSettings.bridge = settings;
     const bool placed = RunEarthworkCommand([&] { return SampleHeights(element, path) && PlaceObject(); });
     return placed ? 0 : ErrModifying;

@@ -63,8 +63,8 @@ DiggingCls::DiggingCls() : slopeOriginX(0.0), slopeOriginY(0.0), slopeDirection(
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,
-                                      uint8_t& directionChanged, bool lockSloped, bool allSloped) {
+bool DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,
+                                   uint8_t& directionChanged, bool lockSloped, bool allSloped) {
     PlateauDialogState state;
     state.record = settings;
     state.work = settings;
@@ -84,9 +84,9 @@ int32_t DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mo
                 direction = state.direction;
                 directionChanged = state.directionChanged;
             }
-            return 0;
+            return true;
         }
-        if (state.layoutSwitch == 0) return 1;
+        if (state.layoutSwitch == 0) return false;
         state.carryWork = 1;
     }
 }
@@ -125,7 +125,7 @@ int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, ContourLineRefr
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
     settings = GlobalSettings.plateau;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false) != 0)
+    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false))
         return 0;
     StoreDefaults(settings);
     if (settings.sloped == 1) {
@@ -144,7 +144,7 @@ int32_t DiggingCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& contou
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
     settings = GlobalSettings.plateau;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false) != 0)
+    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false))
         return 0;
     StoreDefaults(settings);
     if (settings.sloped == 1) {
@@ -179,8 +179,7 @@ int32_t DiggingCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.plateau;
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, slopeDirection, slopeDirectionChanged, false, false) ==
-        0)
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, slopeDirection, slopeDirectionChanged, false, false))
         StoreDefaults(settings);
     return 0;
 }

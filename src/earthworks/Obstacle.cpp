@@ -156,20 +156,20 @@ ObstacleCls::ObstacleCls() : hostKind(0), pickedNode(0), onLeft(1) {
     std::memset(static_cast<void*>(&hostElement), 0, sizeof hostElement);
 }
 
-int32_t ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode) {
+bool ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode) {
     RetainerWallDialogState state;
     state.record = settings;
     state.thickness = GlobalSettings.GetDouble(GeneralKind, ThicknessField);
     state.editLock = mode == 1 ? 1 : 0;
-    if (!dialogs.OpenRetainerWallSettings(state, settingsMode)) return 1;
+    if (!dialogs.OpenRetainerWallSettings(state, settingsMode)) return false;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
-    return 0;
+    return true;
 }
 
 int32_t ObstacleCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.retainingWall;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0) == 0) GlobalSettings.retainingWall = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0)) GlobalSettings.retainingWall = settings;
     return 0;
 }
 
@@ -208,7 +208,7 @@ int32_t PrepareWall(EarthworkDialogs& dialogs, ObstacleCls& cls, const API_Eleme
         return readError;
     if (cls.closedRing != 0) return ErrMustBeOpen;
     cls.settings = GlobalSettings.retainingWall;
-    if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0) != 0) return -1;
+    if (!cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0)) return -1;
     GlobalSettings.retainingWall = cls.settings;
     bool failed = false;
     if (!cls.ChooseSide(failed)) return failed ? ErrInsertingDirection : -1;

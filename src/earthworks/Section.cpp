@@ -86,19 +86,19 @@ SectionCls::SectionCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t SectionCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
+bool SectionCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
     SectionDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
-    if (!dialogs.OpenSectionSettings(state, mode)) return 1;
+    if (!dialogs.OpenSectionSettings(state, mode)) return false;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
-    return 0;
+    return true;
 }
 
 int32_t SectionCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.section;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == 0) GlobalSettings.section = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults)) GlobalSettings.section = settings;
     return 0;
 }
 
@@ -106,7 +106,7 @@ int32_t SectionCls::CreateFromRoad(EarthworkDialogs& dialogs, const API_Element&
     ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     settings = GlobalSettings.section;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) != 0) return 0;
+    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement)) return 0;
     GlobalSettings.section = settings;
 
     // A road whose record names no result object would tag its sections with nothing, and the next data update

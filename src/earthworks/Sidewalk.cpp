@@ -76,7 +76,7 @@ SideWalkCls::SideWalkCls() : side(0) {
 
 void SideWalkCls::CopyEdgeHeights() { CopyHeightsAcross(chainA, chainB, side != 0); }
 
-int32_t SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option) {
+bool SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option) {
     SidewalkDialogState state;
     state.record = settings;
     state.work = settings;
@@ -87,16 +87,16 @@ int32_t SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, Settin
         if (dialogs.OpenSidewalkSettings(state, layout, mode)) {
             settings = state.record;
             std::memcpy(changed, state.changed, sizeof changed);
-            return 0;
+            return true;
         }
-        if (state.layoutSwitch == 0) return 1;
+        if (state.layoutSwitch == 0) return false;
         state.carryWork = 1;
     }
 }
 
 int32_t SideWalkCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.sidewalk;
-    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0) == 0) GlobalSettings.sidewalk = settings;
+    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0)) GlobalSettings.sidewalk = settings;
     return 0;
 }
 
@@ -107,7 +107,7 @@ int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& conto
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
     settings = GlobalSettings.sidewalk;
-    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::NewElement, 0) != 0) return 0;
+    if (!RunSidewalkSettingsDialog(dialogs, SettingsMode::NewElement, 0)) return 0;
     GlobalSettings.sidewalk = settings;
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     side = 1;
@@ -144,21 +144,17 @@ bool SideWalkCls::WriteSidewalkObject(API_Element& placed, API_ElementMemo& memo
 bool SideWalkCls::BuildObjects() {
     EarthworkSetSpec spec{ElemKind_Sidewalk, SidewalkLibIndex, settings.layer, settings.pen, settings.name};
     spec.originalLink = false;
-    // The set has reversed the second edge, so both run the same way and heights pair up across the strip.
-    const auto translate = [this](const API_Coord& origin) {
-        TranslateCodedPoints(chainA, origin);
-        TranslateCodedPoints(chainB, origin);
-        TranslateCoords2D(frameFirst, origin);
-        TranslateCoords2D(frameSecond, origin);
-        settings.leftSide = side != 0 ? 1 : 0;
-        CopyEdgeHeights();
-    };
     return PlaceEarthworkSet(
-        *this, spec, translate,
+        *this, spec,
         [this](API_Element& placed, API_ElementMemo& memo, int32_t layer, const QV_String& role) {
             return WriteSidewalkObject(placed, memo, layer, role);
         },
-        object);
+        object,
+        [this] {
+            // The set has reversed the second edge, so both run the same way and heights pair up across the strip.
+            settings.leftSide = side != 0 ? 1 : 0;
+            CopyEdgeHeights();
+        });
 }
 
 int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& picked) {
