@@ -286,13 +286,10 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
 }
 
 bool BasinCls::ApplyToSelected(QV_List<API_Element>& basins) {
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[LayerId] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
-    if (changed[AttributeId] != 0) std::memset(&mask.object.ltypeInd, 0xFF, sizeof mask.object.ltypeInd);
+    if (!AnyFieldChanged(changed)) return true;
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[LayerId] != 0);
+    MarkWhen(mask.object.ltypeInd, changed[AttributeId] != 0);
     for (API_Element& basin : basins) {
         basin.header.layer = settings.layer;
         basin.object.ltypeInd = settings.attribute;

@@ -9,4 +9,3 @@ namespace Basin {
 constexpr int32_t BasinFieldCount = 11;
 
 }  // namespace Basin
-

@@ -143,12 +143,9 @@ int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline
 
 bool BridgeCls::ApplyToSelected(QV_List<API_Element>& bridges) {
     // Every field the dialog flags counts, the railway ones too.
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[LayerId] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    if (!AnyFieldChanged(changed)) return true;
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[LayerId] != 0);
     for (API_Element& bridge : bridges) {
         bridge.header.layer = settings.layer;
         const auto copy = [&](BridgeSettings& own) {

@@ -5,4 +5,3 @@
 #include <cstdint>
 
 constexpr int32_t BridgeFieldCount = 25;
-

@@ -39,6 +39,9 @@ public:
     // Both layouts, first the first: true on OK (settings, flags, direction and its flag taken), false on cancel.
     bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction, uint8_t& directionChanged,
                            bool lockSloped, bool allSloped);
+    // A new plateau's settings from the defaults through the dialog, stored as the defaults, and for a sloped one
+    // its slope line. False to stop, with `stopCode` 0 when the user cancelled, else the error to show.
+    bool AskNewPlateau(EarthworkDialogs& dialogs, int32_t& stopCode);
     // The slope line by two clicks; false when not given, `failed` set unless the user cancelled.
     bool InputSlopeLine(bool& failed);
     // The terrain's heights under each outline vertex (points3D) and its level range.

@@ -35,6 +35,8 @@ constexpr int32_t PromptObstacle = 11;
 constexpr int32_t CancellaObs = 20;  // "cancella_obs"
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t ThicknessField = 6;
+constexpr int16_t WallPenField = 3;     // of the retainer wall settings
+constexpr int16_t WallLayerField = 11;  // of the retainer wall settings
 
 // The wall whose side is being picked: the arrow feedback reads its path.
 const ObstacleCls* SidePick = nullptr;
@@ -340,13 +342,10 @@ int32_t ObstacleCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API
     };
     const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(walls.GetCount()), 1); };
     const auto apply = [&] {
-        bool any = false;
-        for (uint8_t flag : changed) any = any || flag != 0;
-        if (!any) return true;
-        API_Element mask;
-        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-        if (changed[11] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
-        if (changed[3] != 0) std::memset(&mask.object.pen, 0xFF, sizeof mask.object.pen);
+        if (!AnyFieldChanged(changed)) return true;
+        API_Element mask = EmptyChangeMask();
+        MarkWhen(mask.header.layer, changed[WallLayerField] != 0);
+        MarkWhen(mask.object.pen, changed[WallPenField] != 0);
         for (int32_t i = 0; i < walls.GetCount(); ++i) {
             API_Element wall = walls[i];
             wall.header.layer = settings.layer;

@@ -18,4 +18,3 @@ struct PlateauDialogState {
     uint16_t savedY = 0;
     uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
 };
-

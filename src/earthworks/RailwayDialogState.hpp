@@ -16,4 +16,3 @@ struct RailwayDialogState {
     uint8_t radiosEnabled = 0;
     int16_t referenceLine = 2;  // where the railway lies: 1 right of the drawn line, 2 on it, 3 left of it
 };
-

@@ -14,4 +14,3 @@ struct RetainerWallDialogState {
     double thickness = 0.5;                        // shown beside the record; OK stores it in the global settings
     uint8_t editLock = 0;                          // placed walls edited: thickness and resolution disabled
 };
-

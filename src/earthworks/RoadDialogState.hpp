@@ -21,4 +21,3 @@ struct RoadDialogState {
     uint16_t savedY = 0;
     uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
 };
-

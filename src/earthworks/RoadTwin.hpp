@@ -132,7 +132,8 @@ int32_t CreateTwinAlongPolyline(Cls& cls, EarthworkDialogs& dialogs, ContourLine
         !ReadElementPolygon(polyline.header.guid, cls.points3D, cls.points2D, cls.polyPrims, cls.closedRing))
         return ErrModifying;
     cls.settings = Cls::Defaults();
-    if (!cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, TwinDialog::PositionChoice | TwinDialog::DefaultWidth))
+    if (!cls.RunSettingsDialog(dialogs, SettingsMode::NewElement,
+                               TwinDialog::PositionChoice | TwinDialog::DefaultWidth))
         return 0;
     StoreTwinDefaults<Cls>(cls.settings);
     // Read after the dialog, which may have changed both.
@@ -157,14 +158,11 @@ int32_t EditTwinDefaults(Cls& cls, EarthworkDialogs& dialogs) {
 // pen go through the host record under a mask that holds only the changed ones. False on the first failure.
 template <class Cls>
 bool ApplyTwinToSelected(Cls& cls, QV_List<API_Element>& placed) {
-    bool any = false;
-    for (uint8_t flag : cls.changed) any = any || flag != 0;
-    if (!any) return true;
+    if (!AnyFieldChanged(cls.changed)) return true;
     ACAPI_Element_DeselectAll();
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (cls.changed[Cls::LayerField] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
-    if (cls.changed[Cls::PenField] != 0) std::memset(&mask.object.pen, 0xFF, sizeof mask.object.pen);
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, cls.changed[Cls::LayerField] != 0);
+    MarkWhen(mask.object.pen, cls.changed[Cls::PenField] != 0);
     for (int32_t i = 0; i < placed.GetCount(); ++i) {
         API_Element& object = placed[i];
         object.header.layer = cls.settings.layer;

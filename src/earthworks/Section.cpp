@@ -27,7 +27,8 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t FlagModificato = 63;  // "flag_modificato"
+constexpr int32_t FlagModificato = 63;    // "flag_modificato"
+constexpr int16_t SectionLayerField = 0;  // of the section settings
 
 API_Guid PreparedRoad = APINULLGuid;
 
@@ -168,13 +169,10 @@ int32_t SectionCls::TagNewSectionObjects(const QV_List<API_Elem_Head>& heads) {
 }
 
 bool SectionCls::ApplyToSelected(QV_List<API_Element>& sections) {
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
+    if (!AnyFieldChanged(changed)) return true;
     ACAPI_Element_DeselectAll();
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[0] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[SectionLayerField] != 0);
     for (int32_t i = 0; i < sections.GetCount(); ++i) {
         API_Element& section = sections[i];
         section.header.layer = settings.layer;

@@ -12,4 +12,3 @@ struct SectionDialogState {
     SectionSettings record;              // the owner's; written (and flagged) only by OK
     uint8_t changed[SectionFieldCount];  // per field id, set by OK
 };
-

@@ -209,12 +209,9 @@ int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& pic
 }
 
 bool SideWalkCls::ApplyToSelected(QV_List<API_Element>& sidewalks) {
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
+    if (!AnyFieldChanged(changed)) return true;
     // Layer, name and pen stay each sidewalk's own: only the parameters' fields are edited together.
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    const API_Element mask = EmptyChangeMask();
     for (int32_t i = 0; i < sidewalks.GetCount(); ++i) {
         API_Element& sidewalk = sidewalks[i];
         SidewalkMemo memo(sidewalk.header.guid);
