@@ -5,6 +5,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/WrittenMemo.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -165,17 +166,8 @@ bool BasinCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*,
         view.GetSetDouble(ParamHighest, high, LPMode_Set) && view.GetSetDouble(ParamLevel, level, LPMode_Set) &&
         view.GetSetDouble(ParamMeshLevel, meshLevel, LPMode_Set) &&
         view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Basin);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
-    ElementWritten = 1;
-    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
+    if (!CreateFlaggedObject(placed, memo)) return false;
     tracer = placed;
     return true;
 }
@@ -227,12 +219,7 @@ bool BasinCls::PlaceBasin(const QV_List<QV_CoordLong>& outline) {
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
         view.GetSetDouble(ParamOriginalMeshLevel, original, LPMode_Set) &&
         WriteOutlineParams(view, relative, element.mesh.skirtLevel) && SerializeSettings(view, settings, 1);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
     return PlaceTerrainCutObject(placed, memo, ElemKind_Basin, element, descriptor.TerrainId, object);
 }
 

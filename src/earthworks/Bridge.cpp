@@ -5,6 +5,7 @@
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/PathSegments.hpp"
+#include "earthworks/WrittenMemo.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -113,12 +114,7 @@ bool BridgeCls::PlaceObject() {
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
         SetLPLevelOnStory(view, placed.object.level, placed.header.floorInd, LPMode_Set) &&
         view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) && SerializeSettings(view, settings, 1);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
     return PlaceTerrainCutObject(placed, memo, ElemKind_Bridge, element, descriptor.TerrainId, object);
 }
 

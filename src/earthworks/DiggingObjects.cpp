@@ -4,6 +4,7 @@
 #include "earthworks/Digging.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "foundation/ErrorCode.hpp"
 
@@ -82,12 +83,7 @@ bool DiggingCls::WritePlateauObject(API_Element& object, API_ElementMemo& memo, 
         written = view.GetSetDouble(OriginX, slopeOriginX, LPMode_Set) &&
             view.GetSetDouble(OriginY, slopeOriginY, LPMode_Set) &&
             view.GetSetDouble(SlopeDirection, slopeDirection, LPMode_Set);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
     HostCallWithElementGuid(object);
     return true;

@@ -8,6 +8,7 @@
 #include "earthworks/AlignmentGeometry.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
@@ -75,13 +76,7 @@ bool WriteTwinObject(Cls& cls, API_Element& object, API_ElementMemo& memo, int32
         SerializeSettings(view, cls.settings, 1) &&
         view.GetSetDouble(TwinParam::OriginalMeshLevel, meshLevel, LPMode_Set) &&
         view.GetSetInt(RailwayParam::Language, language, LPMode_Set) && cls.WriteCommonLPParams(view, Cls::Kind);
-    // The array writes may have replaced the handle.
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
     HostCallWithElementGuid(object);
     return true;

@@ -6,6 +6,7 @@
 #include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/WrittenMemo.hpp"
 #include "elements/ChangeElementMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -130,12 +131,7 @@ bool SideWalkCls::WriteSidewalkObject(API_Element& placed, API_ElementMemo& memo
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) && SerializeSettings(view, settings, 1) &&
         view.GetSetDouble(OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
         WriteCommonLPParams(view, ElemKind_Sidewalk);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
     HostCallWithElementGuid(placed);
     return true;
