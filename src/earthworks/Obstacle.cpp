@@ -76,9 +76,10 @@ QV_String Prompt(int32_t index) {
     return text;
 }
 
-// Reads the object's parameters into a view, lets `edit` change them, and changes the object with them.
-template <typename Edit>
-bool EditObjectParams(API_Element& object, int32_t kind, Edit edit) {
+// The object's parameters through a view: `use` reads or edits them, and with `change` the object is changed with
+// what `use` left in them. False when the memo cannot be read, `use` fails or the host refuses the change.
+template <typename Use>
+bool WithObjectParams(API_Element& object, int32_t kind, bool change, Use use) {
     API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
     if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
@@ -87,12 +88,18 @@ bool EditObjectParams(API_Element& object, int32_t kind, Edit edit) {
     }
     BaseIDLP view(kind);
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    bool ok = edit(view);
+    bool ok = use(view);
     memo.params = reinterpret_cast<API_AddParType**>(view.params);
     view.Detach();
-    ok = ok && ChangeElement(&object, &memo, nullptr) == NoError;
+    if (change) ok = ok && ChangeElement(&object, &memo, nullptr) == NoError;
     DisposeElemMemo(memo);
     return ok;
+}
+
+// Reads the object's parameters into a view, lets `edit` change them, and changes the object with them.
+template <typename Edit>
+bool EditObjectParams(API_Element& object, int32_t kind, Edit edit) {
+    return WithObjectParams(object, kind, true, edit);
 }
 
 bool SetCancellaObs(API_Element& object, int32_t kind, int16_t value) {
@@ -105,18 +112,10 @@ bool SetCancellaObs(API_Element& object, int32_t kind, int16_t value) {
 }
 
 bool ReadObstacles(const API_Element& object, int32_t kind, QV_List<int32_t>& counts, QV_List<API_Coord3D>& nodes) {
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    BaseIDLP view(kind);
-    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    const bool ok = BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Get);
-    view.Detach();
-    DisposeElemMemo(memo);
-    return ok;
+    API_Element read = object;
+    return WithObjectParams(read, kind, false, [&](BaseIDLP& view) {
+        return BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Get);
+    });
 }
 
 // The placement of a road or plateau object taken off a plan point: translation, rotation and mirror undone
