@@ -168,6 +168,8 @@ int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& pic
         !BaseIDLP::ExchangePerimetroBaseDX(memo.view, chainB, LPMode_Get) ||
         !SerializeSettings(memo.view, settings, 0) || chainA.GetCount() == 0)
         return ErrModifying;
+    // Stored running beside chainA; turned back to the order the side split gave it when the sidewalk was made, in
+    // which its heights were sampled then.
     ReverseChain(chainB);
     ChainToWorld(picked, chainA, true);
     ChainToWorld(picked, chainB, true);
@@ -177,6 +179,7 @@ int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& pic
             code = ErrCalculatingAltitudes;
             return false;
         }
+        // Stored again beside chainA.
         ReverseChain(chainB);
         const API_Coord origin{chainA[0].x, chainA[0].y};
         TranslateCoords2D(frameFirst, origin);
