@@ -119,8 +119,9 @@ bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const Ea
     record.object.libInd = spec.libIndex;
     record.object.angle = 0.0;
     record.object.pen = spec.pen;
-    // Both chains run from the first side here; the stored right edge runs back, so that the left edge followed
-    // by it goes once around the strip.
+    // A road's or railway's chains both run from the first side here: its stored right edge runs back, so that the
+    // left edge followed by it goes once around the strip. A sidewalk's right chain comes as the side split left it,
+    // running back, and is stored running beside the left one.
     ReverseChain(owner.chainB);
     const API_Coord origin{owner.chainA[0].x, owner.chainA[0].y};
     TranslateEdgeSet(owner, origin);

@@ -1,6 +1,7 @@
 #pragma once
-// What the road and the railway share: the edges built along a polyline in one of the three position modes, the
-// three objects of a set (cut, fill, result) placed, linked and written, and the undoable command around them.
+// What the line-following earthworks share: the edges built along a polyline in one of the three position modes,
+// the three objects of a set (cut, fill, result) placed, linked and written (road, railway, sidewalk), and the
+// undoable command around the earthworks' changes.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_String.hpp"
 
