@@ -9,7 +9,7 @@
 // size, and the peak memory of one read of the largest files beside GDAL's.
 #include "PeakMemory.hpp"
 #include "TimesBySize.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 
 #include <gdal.h>
 #include <ogr_api.h>
@@ -216,7 +216,7 @@ std::string GeneratedFile(Kind kind, int64_t n) {
 }
 
 size_t ReadOurs(const std::string& path, int32_t mode, double filter = -1.0) {
-    SOSIImport reader;
+    SOSIFileCls reader;
     SOSIFileData file;
     file.path = QV_String(path.c_str(), Encoding_UTF8);
     reader.scan.files.Insert(file);

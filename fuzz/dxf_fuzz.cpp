@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool ok = reader.ScanLayers(cancelled) && ChooseAll(reader) && reader.ReadChosen(cancelled);
     FUZZ_CHECK(!cancelled, "a read without a user is never cancelled");
     if (!ok) {
-        FUZZ_CHECK(reader.report.error == DxfReadError, "a refused read says why");
+        FUZZ_CHECK(reader.report.error == ErrReadingFile, "a refused read says why");
         return 0;
     }
     const int32_t layerCount = int32_t(reader.layers.size());

@@ -4,7 +4,7 @@
 // points, nor two points of one swarm, lie nearer than its distance.
 #include "FuzzSupport.hpp"
 
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -26,7 +26,7 @@ void CheckApart(std::vector<API_Coord3D> points, double d, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Fuzz::BeginInput();
-    SOSIImport reader;
+    SOSIFileCls reader;
     SOSIFileData file;
     file.path = QV_String(Fuzz::WriteInput("input.sos", data, size).c_str(), Encoding_UTF8);
     reader.scan.files.Insert(file);

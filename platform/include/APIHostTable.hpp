@@ -223,6 +223,10 @@ struct API_HostFunctionTable {
     GSErrCode (*Element_GetQuantities)(const API_Guid* guid, const API_QuantityPar* params,
                                        API_ElementQuantity* quantity);
 
+    // --- attributes, continued
+    // The highest index of the attributes of the type, deleted ones counted (an index up to it may be unreadable).
+    GSErrCode (*Attribute_GetNum)(int32_t typeID, int32_t* count);
+
     // New entries go here, at the end.
 };
 static_assert(std::is_trivially_copyable<API_HostFunctionTable>::value, "the host table is copied bytewise");

@@ -3,13 +3,18 @@
 #include "elements/CoordinateLocatorLP.hpp"
 #include "foundation/ACAPI.hpp"
 
-bool FindPlacedLocator(int32_t libInd, API_Element* element) {
+bool FindPlacedLocator(int32_t libInd, API_Element* element, bool* refused) {
+    bool dummy = false;
+    bool& refusal = refused != nullptr ? *refused : dummy;
+    refusal = false;
     GS::Array<API_Guid> objects;
-    if (ACAPI_Element_GetElemList(API_ObjectID, &objects) != NoError) return false;
+    if (ACAPI_Element_GetElemList(API_ObjectID, &objects) != NoError) return !(refusal = true);
     for (uint32_t i = 0; i < objects.GetSize(); ++i) {
         API_Element e = {};
         e.header.guid = objects[i];
-        if (ACAPI_Element_Get(&e) != NoError || e.object.libInd != libInd) continue;
+        // An object the host lists but cannot read might be the locator: the search cannot tell.
+        if (ACAPI_Element_Get(&e) != NoError) return !(refusal = true);
+        if (e.object.libInd != libInd) continue;
         *element = e;
         return true;
     }
@@ -26,7 +31,8 @@ bool GetCoordinateLocatorOffset(const API_Guid& worksheet, int32_t libInd, API_C
     if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &sheet) != NoError) return false;
 
     API_Element locator = {};
-    if (FindPlacedLocator(libInd, &locator)) {
+    bool refused = false;
+    if (FindPlacedLocator(libInd, &locator, &refused)) {
         API_ElementMemo memo = {};
         if (ACAPI_Element_GetMemo(locator.header.guid, &memo, APIMemoMask_AddPars) == NoError &&
             memo.params != nullptr) {
@@ -36,9 +42,11 @@ bool GetCoordinateLocatorOffset(const API_Guid& worksheet, int32_t libInd, API_C
             if (view.GetSetDouble(LocatorX, x, LPMode_Get) && view.GetSetDouble(LocatorY, y, LPMode_Get))
                 *offset = CoordinateLocatorOffset(locator.object.pos, x, y);
             view.Detach();
+        } else {
+            refused = true;
         }
         ACAPI_DisposeElemMemoHdls(&memo);
     }
-    ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &before);
-    return true;
+    const bool back = ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &before) == NoError;
+    return back && !refused;
 }

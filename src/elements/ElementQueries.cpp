@@ -170,18 +170,22 @@ bool AdjustMeshLevel(API_Element& mesh, const double* lowest, uint8_t& changed) 
 }
 
 int32_t FindElementByGuidAnyType(const API_Guid& guid) {
+    bool anyListed = false;
     for (API_ElemTypeID type = 1; type <= API_LastElemTypeID; ++type) {
         GS::Array<API_Guid> list;
         if (ACAPI_Element_GetElemList(type, &list) != NoError) continue;
+        anyListed = true;
         for (const API_Guid& g : list) {
-            // Only the element that carries the GUID is read: reading them all finds nothing more.
-            if (g != guid || !ACAPI_Element_Filter(g, 0)) continue;
+            // Only the element that carries the GUID is read: reading them all finds nothing more. With no filter
+            // bits a listed element always passes, so a refusal here is the host's, not the element's absence.
+            if (g != guid) continue;
             API_Element element = {};
             element.header.guid = g;
-            if (ACAPI_Element_Get(&element) == NoError && element.header.guid == guid) return 1;
+            if (!ACAPI_Element_Filter(g, 0) || ACAPI_Element_Get(&element) != NoError) return -1;
+            if (element.header.guid == guid) return 1;
         }
     }
-    return 0;
+    return anyListed ? 0 : -1;
 }
 
 bool SegmentCrossesConstraintLine(const API_Coord& a, const API_Coord& b, uint8_t switchDatabase) {

@@ -38,7 +38,9 @@ int32_t CreateElementFromCoords2D(const QV_List<API_Coord>& points, const FillAt
 // was changed. False only when the memo cannot be read.
 bool AdjustMeshLevel(API_Element& mesh, const double* lowest, uint8_t& changed);
 
-// 1 when an element of any type with that GUID exists in the current database, else 0.
+// 1 when an element of any type with that GUID exists in the current database, 0 when none does, -1 when the host
+// refused to tell (no type could be listed, or the element it lists cannot be filtered or read): callers that
+// remove what is gone take that as present.
 int32_t FindElementByGuidAnyType(const API_Guid& guid);
 
 // Segment AB crosses one of the add-on's constraint lines (lines whose data record is of kind 2); a line that

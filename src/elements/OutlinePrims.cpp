@@ -2,6 +2,7 @@
 
 #include "elements/ElementHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/PointInput.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -49,7 +50,7 @@ double DirectionAngle(const API_Coord& centre, const API_Coord& p) {
 // The side a click on the element itself names, or an error code (20 hole side, 21 arc) in `error`.
 bool SideOfHit(const BaseCls& cls, const API_Neig& neig, int32_t& side, int32_t& error) {
     if (neig.holeSel == 1 || neig.inIndex < 1 || neig.inIndex > cls.segments.GetCount()) {
-        error = 20;
+        error = ErrClickOuterSegment;
         return false;
     }
     side = neig.inIndex;
@@ -81,13 +82,14 @@ bool PickSide(BaseRSWCls& cls, int32_t promptIndex, int32_t firstSide, int32_t& 
         if (onFill)
             found = SideOfHit(cls, neig, side, error);
         else if (firstSide == 0)
-            found = FindSegmentAtPoint(cls, point, side) || (error = 23, false);
+            found = FindSegmentAtPoint(cls, point, side) || (error = ErrClickSelectedFill, false);
         else
             found = FindOtherSegmentAtPoint(cls, point, firstSide, side) ||
-                (error = FindSegmentAtPoint(cls, point, side) ? 22 : 23, false);
-        if (found && IsArcSide(cls, side)) found = false, error = 21;
-        if (found && firstSide != 0 && side == firstSide) found = false, error = 22;
-        if (found && firstSide != 0 && Adjacent(firstSide, side, cls.segments.GetCount())) found = false, error = 24;
+                (error = FindSegmentAtPoint(cls, point, side) ? ErrClickOtherSegment : ErrClickSelectedFill, false);
+        if (found && IsArcSide(cls, side)) found = false, error = ErrClickLineSegment;
+        if (found && firstSide != 0 && side == firstSide) found = false, error = ErrClickOtherSegment;
+        if (found && firstSide != 0 && Adjacent(firstSide, side, cls.segments.GetCount()))
+            found = false, error = ErrClickNonAdjacentSegment;
         if (found) return true;
         ShowErrorMessage(error, 2);
     }

@@ -163,10 +163,6 @@ void CleanUpLegacySlabs() {
     });
 }
 
-bool EnsureAddOnLayers() {
-    const bool operatorLayer = EnsureOperatorLayer() > 0;
-    CleanUpLegacySlabs();
-    return operatorLayer;
-}
+void EnsureAddOnLayers() { CleanUpLegacySlabs(); }
 
 }  // namespace ProjectOpenUpkeep

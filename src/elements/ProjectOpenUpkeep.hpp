@@ -18,9 +18,9 @@ void RefreshRailways();
 // Deletes the slabs whose element ID is exactly "VY30 Slab", then the layer "Lodrava Hidden" when no element of
 // any database is left on it (deleting a layer deletes its elements; a user's element there keeps the layer).
 void CleanUpLegacySlabs();
-// The add-on's layers as a project starts: the operator layer exists (created hidden when missing, an existing one
-// keeps its flags), and the legacy slabs go with their layer (CleanUpLegacySlabs). False when the operator layer
-// is missing and cannot be made.
-bool EnsureAddOnLayers();
+// The add-on's layers as a project starts: the legacy slabs go with their layer (CleanUpLegacySlabs). It makes no
+// layer: a project with nothing to convert or clean comes out of its opening as it went in, and the operator layer
+// is made by the road refresh (only when there are objects to convert) or when the palette opens.
+void EnsureAddOnLayers();
 
 }  // namespace ProjectOpenUpkeep

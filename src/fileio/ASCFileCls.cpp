@@ -77,10 +77,61 @@ ASCFileCls::ASCFileCls() {
 
 void ASCFileCls::DetectFormat() { ParseAscPreview(*this); }
 
+// The heights kept for the column-by-column order, with a bit per field that makes a point.
+struct ASCFileCls::ColumnStore {
+    std::vector<double> heights;
+    std::vector<uint64_t> makesPoint;  // a bit per field of the rows read, in reading order
+    std::vector<size_t> rowFields;     // fields before each row read
+    std::vector<size_t> rowHeights;    // heights before each row read
+    size_t columnCount = 0;            // columns up to the last that has a point
+    size_t fieldCount = 0;
+};
+
+struct ASCFileCls::RowsRead {
+    size_t rows = 0;
+    size_t lastRowFields = 0;  // fields of row nrows, the last the header promises
+    bool stopped = false;      // the user broke off
+};
+
 bool ASCFileCls::Read() {
     if (!StartRead(true)) return false;
+    ExtractRows();
+    const std::vector<std::string_view>& rows = lines;
+    Phase(InterpretationText, uint32_t(rows.size()), uint32_t(rows.size()));
+    header = GridHeader();
+    // The no-data line is optional: when the sixth line already begins with a number, it is the first row.
+    const size_t headerLines = rows.size() >= 6 && BeginsWithNumber(rows[5]) ? 5 : 6;
+    header.hasNodata = headerLines == 6;
+    size_t index = 0;
+    bool stopped = false;
+    if (!ReadHeader(headerLines, index, stopped)) return Refuse();
+    // A user break in the header leaves no row to read.
+    if (stopped) index = rows.size();
+    const size_t dataRows = rows.size() - std::min(rows.size(), headerLines);
 
-    // Extracting: lines of at least two characters, leading spaces trimmed.
+    // The filter sorts by x: a grid read row by row comes to that order column by column. Without swapped axes
+    // the heights are kept first, with a bit per field that makes a point; when the cells lie further apart than
+    // the tolerance the filter has nothing else to do, and each point goes straight to its place in that order.
+    const bool byColumns = !swapXY && std::fabs(tolerance) >= 1e-7;
+    ColumnStore store;
+    ReserveCells(byColumns ? &store : nullptr, dataRows);
+    RowsRead read;
+    if (!ReadRows(headerLines, index, byColumns ? &store : nullptr, read)) return Refuse(ReadIssue::TooLarge);
+    stopped = stopped || read.stopped;
+    // A grid that stops before the last cell its header promises is cut short: its last number may be cut
+    // too. Refused whole rather than read with a wrong last height.
+    if (!stopped && (dataRows < size_t(header.nrows) || read.lastRowFields < size_t(header.ncols)))
+        return Refuse(ReadIssue::GridEndedEarly);
+    ReleaseText();
+
+    bool separated = false;
+    if (byColumns && !PlaceByColumns(store, read.rows, separated)) return Refuse(ReadIssue::TooLarge);
+    FinishRead(separated);
+    return true;
+}
+
+// Extracting: lines of at least two characters, leading spaces trimmed.
+void ASCFileCls::ExtractRows() {
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
     KeepLines([&](std::string_view& line, size_t i) {
         const bool keep = line.size() >= 2;
@@ -88,16 +139,11 @@ bool ASCFileCls::Read() {
         progress->Step(uint32_t(i + 1));
         return keep;
     });
+}
+
+bool ASCFileCls::ReadHeader(size_t headerLines, size_t& index, bool& stopped) {
     const std::vector<std::string_view>& rows = lines;
-    Phase(InterpretationText, uint32_t(rows.size()), uint32_t(rows.size()));
-    header = GridHeader();
-    const double factor = unitFactor;
-    // The no-data line is optional: when the sixth line already begins with a number, it is the first row.
-    const size_t headerLines = rows.size() >= 6 && BeginsWithNumber(rows[5]) ? 5 : 6;
-    header.hasNodata = headerLines == 6;
     bool headerRead = false;
-    bool stopped = false;
-    size_t index = 0;
     for (; index < rows.size() && index < headerLines; ++index) {
         const size_t line = index + 1;
         const std::string_view token = LastToken(rows[index], delimiterChar);
@@ -119,48 +165,14 @@ bool ASCFileCls::Read() {
             break;
         }
     }
-    if (!headerRead || !HeaderDescribesGrid(header)) return Refuse();
-    // A user break in the header leaves no row to read.
-    if (stopped) index = rows.size();
+    return headerRead && HeaderDescribesGrid(header);
+}
 
-    // Each field of a row that counts as read, and each that makes a point (x, y, z from its column): a field
-    // without a number (an empty last field after a trailing TAB) is read but makes none, a no-data cell neither.
-    const double nodata = header.nodata * factor;
-    auto cells = [&](std::string_view row, size_t rowNumber, auto&& point, auto&& read) {
-        const double y = ((double(header.nrows) - double(rowNumber)) * header.cellsize + header.yll) * factor;
-        size_t c = 0;
-        ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
-            const size_t column = c++;
-            double value = 0.0;
-            if (!ParseFieldNumber(field.data(), field.data() + field.size(), value)) {
-                read();
-                return;
-            }
-            const double z = value * factor;
-            if (header.hasNodata && z == nodata) return;
-            read();
-            const double x = (double(column) * header.cellsize + header.xll) * factor;
-            if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
-            point(column, x, y, z);
-        });
-        return c;
-    };
-    const size_t dataRows = rows.size() - std::min(rows.size(), headerLines);
-
-    // The filter sorts by x: a grid read row by row comes to that order column by column. Without swapped axes
-    // the heights are kept first, with a bit per field that makes a point; when the cells lie further apart than
-    // the tolerance the filter has nothing else to do, and each point goes straight to its place in that order.
-    const bool byColumns = !swapXY && std::fabs(tolerance) >= 1e-7;
-    std::vector<double> heights;
-    std::vector<uint64_t> makesPoint;  // a bit per field of the rows read, in reading order
-    std::vector<size_t> rowFields;     // fields before each row read
-    std::vector<size_t> rowHeights;    // heights before each row read
-    size_t columnCount = 0;            // columns up to the last that has a point
-    size_t fieldCount = 0;
-    if (byColumns) {
+void ASCFileCls::ReserveCells(ColumnStore* store, size_t dataRows) {
+    if (store != nullptr) {
         try {
-            rowFields.reserve(dataRows + 1);
-            heights.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), textBytes / 4));
+            store->rowFields.reserve(dataRows + 1);
+            store->heights.reserve(std::min(size_t(header.ncols) * size_t(header.nrows), textBytes / 4));
         } catch (const std::exception&) {
         }
     } else {
@@ -170,31 +182,56 @@ bool ASCFileCls::Read() {
         } catch (const std::exception&) {
         }
     }
+}
 
-    size_t lastRowFields = 0;  // fields of row nrows, the last the header promises
-    size_t rowsRead = 0;
+bool ASCFileCls::ReadRows(size_t headerLines, size_t index, ColumnStore* store, RowsRead& read) {
+    const std::vector<std::string_view>& rows = lines;
+    const double factor = unitFactor;
+    // Each field of a row that counts as read, and each that makes a point (x, y, z from its column): a field
+    // without a number (an empty last field after a trailing TAB) is read but makes none, a no-data cell neither.
+    const double nodata = header.nodata * factor;
+    auto cells = [&](std::string_view row, size_t rowNumber, auto&& point, auto&& countRead) {
+        const double y = ((double(header.nrows) - double(rowNumber)) * header.cellsize + header.yll) * factor;
+        size_t c = 0;
+        ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
+            const size_t column = c++;
+            double value = 0.0;
+            if (!ParseFieldNumber(field.data(), field.data() + field.size(), value)) {
+                countRead();
+                return;
+            }
+            const double z = value * factor;
+            if (header.hasNodata && z == nodata) return;
+            countRead();
+            const double x = (double(column) * header.cellsize + header.xll) * factor;
+            if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
+            point(column, x, y, z);
+        });
+        return c;
+    };
     try {
         for (; index < rows.size(); ++index) {
             ReleaseLinesBefore(index);
             const size_t line = index + 1;
             const size_t rowNumber = line - headerLines;
             size_t fields = 0;
-            if (byColumns) {
-                rowFields.push_back(fieldCount);
-                rowHeights.push_back(heights.size());
+            if (store != nullptr) {
+                ColumnStore& s = *store;
+                s.rowFields.push_back(s.fieldCount);
+                s.rowHeights.push_back(s.heights.size());
                 // A row of n characters holds at most n + 1 fields.
-                const size_t words = (fieldCount + rows[index].size() + 1) / 64 + 1;
-                if (makesPoint.size() < words) makesPoint.resize(std::max(words, makesPoint.size() * 2), 0);
+                const size_t words = (s.fieldCount + rows[index].size() + 1) / 64 + 1;
+                if (s.makesPoint.size() < words) s.makesPoint.resize(std::max(words, s.makesPoint.size() * 2), 0);
                 fields = cells(
                     rows[index], rowNumber,
                     [&](size_t column, double, double, double z) {
-                        const size_t bit = fieldCount + column;
-                        makesPoint[bit / 64] |= uint64_t(1) << (bit % 64);
-                        heights.push_back(z);
-                        columnCount = std::max(columnCount, column + 1);
+                        const size_t bit = s.fieldCount + column;
+                        s.makesPoint[bit / 64] |= uint64_t(1) << (bit % 64);
+                        s.heights.push_back(z);
+                        s.columnCount = std::max(s.columnCount, column + 1);
                     },
                     [&] { ++pointsRead; });
-                fieldCount += fields;
+                s.fieldCount += fields;
             } else {
                 fields = cells(
                     rows[index], rowNumber,
@@ -206,56 +243,56 @@ bool ASCFileCls::Read() {
                     },
                     [&] { ++pointsRead; });
             }
-            ++rowsRead;
-            if (rowNumber == size_t(header.nrows)) lastRowFields = fields;
+            ++read.rows;
+            if (rowNumber == size_t(header.nrows)) read.lastRowFields = fields;
             if (Step(uint32_t(line))) {
-                stopped = true;
+                read.stopped = true;
                 break;
             }
         }
     } catch (const std::bad_alloc&) {
-        return Refuse(ReadIssue::TooLarge);
+        return false;
     }
-    // A grid that stops before the last cell its header promises is cut short: its last number may be cut
-    // too. Refused whole rather than read with a wrong last height.
-    if (!stopped && (dataRows < size_t(header.nrows) || lastRowFields < size_t(header.ncols)))
-        return Refuse(ReadIssue::GridEndedEarly);
-    ReleaseText();
+    return true;
+}
 
-    bool separated = false;
-    if (byColumns) {
-        rowFields.push_back(fieldCount);
-        try {
-            makesPoint.resize(fieldCount / 64 + 1, 0);
-        } catch (const std::exception&) {
-            return Refuse(ReadIssue::TooLarge);
-        }
-        separated = CellsApart(header, factor, columnCount, rowsRead, std::fabs(tolerance));
-        std::vector<double> xs(columnCount), ys(rowsRead);
-        for (size_t c = 0; c < columnCount; ++c) xs[c] = (double(c) * header.cellsize + header.xll) * factor;
-        for (size_t r = 0; r < rowsRead; ++r)
-            ys[r] = ((double(header.nrows) - double(r + 1)) * header.cellsize + header.yll) * factor;
-        try {
-            points.reserve(heights.size());
-        } catch (const std::exception&) {
-            return Refuse(ReadIssue::TooLarge);
-        }
-        auto makes = [&](size_t bit) { return (makesPoint[bit / 64] >> (bit % 64) & 1) != 0; };
-        if (separated) {
-            // Column by column, each row's heights taken in turn: the points come in their final order.
-            for (size_t c = 0; c < columnCount; ++c)
-                for (size_t r = 0; r < rowsRead; ++r) {
-                    const size_t bit = rowFields[r] + c;
-                    if (bit < rowFields[r + 1] && makes(bit)) AddNumbers(xs[c], ys[r], heights[rowHeights[r]++]);
-                }
-        } else {
-            size_t k = 0;
-            for (size_t r = 0; r < rowsRead; ++r)
-                for (size_t bit = rowFields[r]; bit < rowFields[r + 1]; ++bit)
-                    if (makes(bit)) AddNumbers(xs[bit - rowFields[r]], ys[r], heights[k++]);
-        }
+bool ASCFileCls::PlaceByColumns(ColumnStore& store, size_t rowsRead, bool& separated) {
+    const double factor = unitFactor;
+    const size_t columnCount = store.columnCount;
+    store.rowFields.push_back(store.fieldCount);
+    try {
+        store.makesPoint.resize(store.fieldCount / 64 + 1, 0);
+    } catch (const std::exception&) {
+        return false;
     }
-    FinishRead(separated);
+    separated = CellsApart(header, factor, columnCount, rowsRead, std::fabs(tolerance));
+    std::vector<double> xs(columnCount), ys(rowsRead);
+    for (size_t c = 0; c < columnCount; ++c) xs[c] = (double(c) * header.cellsize + header.xll) * factor;
+    for (size_t r = 0; r < rowsRead; ++r)
+        ys[r] = ((double(header.nrows) - double(r + 1)) * header.cellsize + header.yll) * factor;
+    try {
+        points.reserve(store.heights.size());
+    } catch (const std::exception&) {
+        return false;
+    }
+    const std::vector<uint64_t>& makesPoint = store.makesPoint;
+    const std::vector<size_t>& rowFields = store.rowFields;
+    std::vector<size_t>& rowHeights = store.rowHeights;
+    const std::vector<double>& heights = store.heights;
+    auto makes = [&](size_t bit) { return (makesPoint[bit / 64] >> (bit % 64) & 1) != 0; };
+    if (separated) {
+        // Column by column, each row's heights taken in turn: the points come in their final order.
+        for (size_t c = 0; c < columnCount; ++c)
+            for (size_t r = 0; r < rowsRead; ++r) {
+                const size_t bit = rowFields[r] + c;
+                if (bit < rowFields[r + 1] && makes(bit)) AddNumbers(xs[c], ys[r], heights[rowHeights[r]++]);
+            }
+    } else {
+        size_t k = 0;
+        for (size_t r = 0; r < rowsRead; ++r)
+            for (size_t bit = rowFields[r]; bit < rowFields[r + 1]; ++bit)
+                if (makes(bit)) AddNumbers(xs[bit - rowFields[r]], ys[r], heights[k++]);
+    }
     return true;
 }
 

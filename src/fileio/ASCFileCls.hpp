@@ -4,6 +4,7 @@
 // from the north. xll and yll are taken as the position of the south-west cell itself.
 #include "fileio/ColumnFileCls.hpp"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace ASCFile {
@@ -29,6 +30,19 @@ public:
 
 protected:
     void DetectFormat() override;
+
+private:
+    struct ColumnStore;
+    struct RowsRead;
+
+    void ExtractRows();
+    // The header's lines from `index` on; false when they do not describe a grid. `stopped` on a user break.
+    bool ReadHeader(size_t headerLines, size_t& index, bool& stopped);
+    void ReserveCells(ColumnStore* store, size_t dataRows);
+    // The grid rows from `index` on: into `store` when given, else straight to points. False when memory ran out.
+    bool ReadRows(size_t headerLines, size_t index, ColumnStore* store, RowsRead& read);
+    // The kept heights as points, column by column; false when memory ran out.
+    bool PlaceByColumns(ColumnStore& store, size_t rowsRead, bool& separated);
 };
 
 }  // namespace ASCFile

@@ -88,7 +88,7 @@ void ColumnFileCls::ReleaseText() {
 bool ColumnFileCls::OpenForRead() {
     if (OpenReaderFile() != 0 || GetReaderFileLength() != 0) {
         CloseReaderFile();
-        report.error = ReadFileError;
+        report.error = ErrReadingFile;
         return false;
     }
     return true;
@@ -103,7 +103,7 @@ bool ColumnFileCls::Refuse(ReadIssue reason) {
     ReleaseText();
     CloseReaderFile();
     progress->End();
-    report.error = ReadFileError;
+    report.error = ErrReadingFile;
     if (reason != ReadIssue::Count) report.Note(reason);
     return false;
 }

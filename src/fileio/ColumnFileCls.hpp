@@ -11,6 +11,7 @@
 #include "fileio/ImportPoint.hpp"
 #include "fileio/ReadReport.hpp"
 #include "fileio/TextBlock.hpp"
+#include "foundation/ErrorCode.hpp"
 
 #include <cstdint>
 #include <cstring>
@@ -18,7 +19,6 @@
 #include <vector>
 
 // Error shown when a file cannot be read: "Error while reading the file.".
-constexpr int32_t ReadFileError = 8;
 // A chunk of points the duplicate filter sorts and scans on its own.
 constexpr uint32_t PointChunkSize = 200000;
 

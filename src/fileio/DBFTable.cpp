@@ -2,6 +2,7 @@
 
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/ReadReport.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
 #include <algorithm>
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr int32_t ReadErrorMessage = 8;
 constexpr int32_t WaitText = 4;
 constexpr uint32_t DescriptorSize = 32;
 constexpr uint32_t ChunkBytes = 1u << 16;
@@ -222,6 +222,6 @@ bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFV
     file.CloseReaderFile();
     if (ok) return true;
     // The reason when there is one, else the read error.
-    if (!report.HasIssues()) report.error = ReadErrorMessage;
+    if (!report.HasIssues()) report.error = ErrReadingFile;
     return false;
 }

@@ -336,7 +336,7 @@ bool DXFFileCls::FindSection(const char* name, int32_t& errorCode) {
         if (r == PairResult::Ok && pair.code == 2 && pair.text == name) return true;
         if (r != PairResult::Ok) break;
     }
-    errorCode = DxfReadError;
+    errorCode = ErrReadingFile;
     return false;
 }
 
@@ -345,7 +345,7 @@ bool DXFFileCls::OpenAtEntities(int32_t& errorCode) {
     stopped_ = false;
     nextStep_ = 0;
     if ((file == nullptr && OpenReaderFile() != 0) || GetReaderFileLength() != 0 || SetReaderFilePosition(0) != 0) {
-        errorCode = DxfReadError;
+        errorCode = ErrReadingFile;
         return false;
     }
     ClearBuffer();
@@ -353,7 +353,7 @@ bool DXFFileCls::OpenAtEntities(int32_t& errorCode) {
     const size_t sentinel = sizeof BinarySentinel - 1;
     if (fileLength >= BinarySentinelAt + sentinel && FillBuffer() && bufferCount_ >= BinarySentinelAt + sentinel &&
         std::memcmp(buffer_.data() + BinarySentinelAt, BinarySentinel, sentinel) == 0) {
-        errorCode = DxfReadError;
+        errorCode = ErrReadingFile;
         return false;
     }
     return FindSection("ENTITIES", errorCode);
@@ -458,7 +458,7 @@ bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
     }
     // A section that stops without ENDSEC was cut or garbled.
     if (!ended) {
-        errorCode = DxfReadError;
+        errorCode = ErrReadingFile;
         return false;
     }
     return true;
@@ -743,8 +743,8 @@ namespace {
 // A refused read: error 8, with the reason when the file holds nothing this reader takes.
 void Refuse(ReadReport& report, int32_t errorCode) {
     report = ReadReport();
-    report.error = DxfReadError;
-    if (errorCode == DxfNothingReadable) report.Note(ReadIssue::Empty);
+    report.error = ErrReadingFile;
+    if (errorCode == ErrNothingReadable) report.Note(ReadIssue::Empty);
 }
 }  // namespace
 
@@ -755,7 +755,7 @@ bool DXFFileCls::ScanLayers(bool& cancelled) {
     int32_t errorCode = 0;
     if (OpenAtEntities(errorCode) && ReadLayers(errorCode)) {
         if (!layers.empty()) return true;
-        errorCode = DxfNothingReadable;
+        errorCode = ErrNothingReadable;
     }
     cancelled = stopped_;
     if (!cancelled) Refuse(report, errorCode);
@@ -766,7 +766,7 @@ bool DXFFileCls::ReadChosen(bool& cancelled) {
     cancelled = false;
     FileCloser closer{*this};
     ResetEntities();
-    int32_t errorCode = DxfReadError;
+    int32_t errorCode = ErrReadingFile;
     // A unit length of 0 would put every point on the origin.
     if (Scale() > 0.0 && std::isfinite(Scale()) && OpenAtEntities(errorCode) && ReadEntities(errorCode)) {
         limitArea = bounds;

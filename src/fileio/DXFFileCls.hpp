@@ -11,6 +11,7 @@
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/DXFConstraintList.hpp"
 #include "fileio/ReadReport.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/QV_List.hpp"
 
 #include <cstdint>
@@ -30,10 +31,6 @@ struct DXFFileLayer {
 struct DXFVertex {
     double x, y, z;
 };
-
-// Codes the passes leave in their error code; a refused read reports 8 for both.
-constexpr int32_t DxfReadError = 8;         // "Error while reading the file."
-constexpr int32_t DxfNothingReadable = 34;  // "The selected file does not contain information readable by ..."
 
 class DXFStoreIndex;
 class DXFSegmentIndex;

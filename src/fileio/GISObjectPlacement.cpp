@@ -56,10 +56,12 @@ bool WriteOutline(GSHandle params, const SHPPolyData& part, bool closed) {
     return true;
 }
 
-// The row's values in the parameters from the attribute start on, each by the field its description names.
-void WriteAttributeParams(const ShapeImportData& data, GSHandle params, int32_t record) {
+// The row's values in the parameters from the attribute start on, each by the field its description names; false
+// when where the attributes begin is unknown.
+bool WriteAttributeParams(const ShapeImportData& data, GSHandle params, int32_t record) {
     const GSSize n = BMGetHandleSize(params) / GSSize(sizeof(API_AddParType));
     const int32_t start = GISAttributeStart();
+    if (start < 0) return false;
     for (GSSize i = start; i < n; ++i) {
         API_AddParType& p = reinterpret_cast<API_AddParType*>(*params)[i];
         QV_String wanted = ParamDescription(p);
@@ -81,6 +83,7 @@ void WriteAttributeParams(const ShapeImportData& data, GSHandle params, int32_t 
             p.value.real = kind < 0 ? StrToDouble(text) : double(StrToInt(text));
         }
     }
+    return true;
 }
 
 bool PlaceGISObject(const ShapeImportData& data, const SHPPolyData& part, bool closed, int32_t record, int32_t libIndex,
@@ -111,7 +114,10 @@ bool PlaceGISObject(const ShapeImportData& data, const SHPPolyData& part, bool c
     SetNumber(params, "quiota_base", std::fabs(h - DBL_MAX) >= 1e-7 ? h : 0.0);
     SetNumber(params, "language", LanguageIndex + 1);
     SetNumber(params, "sbagliato", correct ? 1.0 : 0.0);
-    WriteAttributeParams(data, params, record);
+    if (!WriteAttributeParams(data, params, record)) {
+        ReleaseParamRecords(&params);
+        return false;
+    }
 
     API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);

@@ -83,8 +83,8 @@ bool GetLibPartUniqueId(const QV_String& name, int32_t type, std::string& id) {
 int32_t GISAttributeStart() {
     int32_t index = -1;
     Params params;
-    if (!FindLibPartIndex(QV_String(GISSubtypeName), APILib_ObjectID, index) || !params.Read(index)) return 0;
-    return params.count;
+    if (!FindLibPartIndex(QV_String(GISSubtypeName), APILib_ObjectID, index)) return 0;
+    return params.Read(index) ? params.count : -1;
 }
 
 QV_String ParamDescription(const API_AddParType& param) {
@@ -144,8 +144,9 @@ void FillGISParamTable(const QV_String& objectName) {
     GISParamTable.Clear();
     int32_t index = -1;
     Params params;
-    if (!FindLibPartIndex(objectName, APILib_ObjectID, index) || !params.Read(index)) return;
-    for (int32_t p = GISAttributeStart(); p < params.count; ++p) {
+    const int32_t start = GISAttributeStart();
+    if (start < 0 || !FindLibPartIndex(objectName, APILib_ObjectID, index) || !params.Read(index)) return;
+    for (int32_t p = start; p < params.count; ++p) {
         const API_AddParType& param = params[p];
         if (std::strcmp(param.name, "XYZ") == 0) continue;
         SHPParamData row;

@@ -42,7 +42,8 @@ bool FieldFitsParam(int16_t kind, int32_t type);
 bool FindLibPartIndex(const QV_String& name, int32_t type, int32_t& index);
 // The unique id of the part of that name; false when none is loaded.
 bool GetLibPartUniqueId(const QV_String& name, int32_t type, std::string& id);
-// How many parameters "GIS_SUBTYPE" has: where the attribute parameters of a GIS object begin (0 without it).
+// How many parameters "GIS_SUBTYPE" has: where the attribute parameters of a GIS object begin (0 without it; -1
+// when its parameters cannot be read, and so where the attributes begin is unknown).
 int32_t GISAttributeStart();
 
 // Every part whose parent is "GIS_SUBTYPE", but the prototype, sorted by name.

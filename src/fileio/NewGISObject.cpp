@@ -67,8 +67,12 @@ bool CreateGISLibPart(const QV_String& name, int32_t prototypeIndex, const QV_St
     // The prototype's own parameters up to the attribute start, then the table's rows.
     GSHandle prototype = nullptr;
     if (!BaseLP::GetLibPartParams(prototypeIndex, &prototype, nullptr, nullptr, nullptr)) return false;
-    const int32_t kept =
-        std::min<int32_t>(GISAttributeStart(), int32_t(BMGetHandleSize(prototype) / GSSize(sizeof(API_AddParType))));
+    const int32_t start = GISAttributeStart();
+    if (start < 0) {
+        ReleaseParamRecords(&prototype);
+        return false;
+    }
+    const int32_t kept = std::min<int32_t>(start, int32_t(BMGetHandleSize(prototype) / GSSize(sizeof(API_AddParType))));
     const int32_t total = kept + GISParamTable.GetCount();
     GSHandle params = BMAllocateHandle(GSSize(total) * GSSize(sizeof(API_AddParType)), ALLOCATE_CLEAR, 0);
     if (params == nullptr) {

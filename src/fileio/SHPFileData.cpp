@@ -1,5 +1,6 @@
 #include "fileio/SHPFileData.hpp"
 
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int32_t ReadErrorMessage = 8;
 constexpr int32_t ReadingText = 166;
 constexpr uint32_t BlockSize = 1u << 16;  // within the heap: no fresh pages to fault in on every read
 constexpr int32_t ShapeTypes[13] = {1, 3, 5, 8, 11, 13, 15, 18, 21, 23, 25, 28, 31};
@@ -244,7 +244,7 @@ bool SHPFileData::Read() {
     if (ok) return true;
     report = ReadReport();
     // The user's stop needs no message.
-    if (!cancelled) report.error = ReadErrorMessage;
+    if (!cancelled) report.error = ErrReadingFile;
     return false;
 }
 
@@ -256,12 +256,12 @@ bool SHPFileData::ReadRecords() {
     if (head == nullptr) return false;
     std::memcpy(header, head, ShapeHeaderSize);
     for (int i = 0; i < 7; ++i) StoreHost32(header + 4 * i, LoadBE32(head + 4 * i));
-    if (FileCode() != ShapeFileCode) return false;
+    // The file code, version and length of the header are kept, not trusted: the records say what the file holds,
+    // and a file that is no shapefile is read as far as its bytes allow.
     int32_t words;
     std::memcpy(&words, header + 24, 4);
-    if (words < 50) return false;
     // A file shorter than its header says was cut, even at a record's end: what it holds is read all the same.
-    bool endedEarly = 2 * uint64_t(uint32_t(words)) > fileSize;
+    bool endedEarly = words >= 50 && 2 * uint64_t(uint32_t(words)) > fileSize;
 
     QV_String title("Lodravix"), reading;
     GetResString(reading, GeneralTableBase + LanguageIndex, ReadingText);

@@ -264,6 +264,9 @@ GSErrCode ACAPI_Selection_Get(API_SelectionInfo* info, GS::Array<API_Neig>* neig
 GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo) { return LODRAVIX_HOST_CALL(DisposeElemMemoHdls, memo); }
 
 GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute) { return LODRAVIX_HOST_CALL(Attribute_Get, attribute); }
+GSErrCode ACAPI_Attribute_GetNum(API_AttrTypeID typeID, int32_t* count) {
+    return LODRAVIX_HOST_CALL(Attribute_GetNum, typeID, count);
+}
 
 GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute) { return LODRAVIX_HOST_CALL(Attribute_Create, attribute); }
 

@@ -132,6 +132,7 @@ GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo);
 
 // Attributes by (type, index); index 0 on a get finds the attribute by its UTF-8 name.
 GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute);
+GSErrCode ACAPI_Attribute_GetNum(API_AttrTypeID typeID, int32_t* count);
 // APIERR_ATTREXIST when the name is in use; the new index comes back in the header.
 GSErrCode ACAPI_Attribute_Create(API_Attribute* attribute);
 GSErrCode ACAPI_Attribute_Modify(API_Attribute* attribute);

@@ -126,16 +126,16 @@ struct TextEntry {
 // then where it begins.
 ParseResult ParseConfigText(const std::string& text, std::vector<TextEntry>& entries, size_t& tailStart) {
     const size_t n = text.size();
-    // A NUL byte never belongs in this text: a file of another encoding or a damaged one.
+    // A NUL byte would cut its key or value short in the cache, and the next rewrite would lose the rest of it: such
+    // a file (of another encoding, or damaged) is not read.
     if (text.find('\0') != std::string::npos) return ParseResult::Broken;
     size_t p = 0;
     while (p < n) {
         if (text[p] != '$') return ParseResult::Broken;
         const size_t colon = text.find(':', p + 1);
         if (colon == std::string::npos || colon == p + 1) return ParseResult::Broken;
+        // A key runs to its colon, across line breaks too: it is written back as it was read.
         const std::string key = text.substr(p + 1, colon - p - 1);
-        // A key never spans lines: such a "key" is the rest of a damaged line.
-        if (key.find_first_of("\r\n") != std::string::npos) return ParseResult::Broken;
         // The byte after the colon is the separator, skipped whatever it is.
         size_t segStart = colon + 2;
         tailStart = p;
@@ -182,8 +182,9 @@ bool StoreEntries(const std::vector<TextEntry>& parsed, QV_List<QV_Setting>& ent
     return true;
 }
 
-// A key that reads back as itself.
-bool IsWritableKey(const std::string& key) { return !key.empty() && key.find_first_of(":\r\n") == std::string::npos; }
+// A key that reads back as itself: an empty one, or one with a colon, would read back as another entry (or break
+// the file for every later read).
+bool IsWritableKey(const std::string& key) { return !key.empty() && key.find(':') == std::string::npos; }
 
 // The text of all entries, then the unfinished last entry as it was read; false when a key or value cannot be
 // written back unchanged or the text is too large.

@@ -5,7 +5,7 @@
 //
 // On disk every byte has its two 4-bit halves exchanged. The text (system code page) is a sequence of entries
 // "$<key>:<one separator byte><value>" ended by a line break (CR LF, CR or LF); a line break inside a value is
-// followed by "#" on the next line.
+// followed by "#" on the next line. A key runs to the first ":" after its "$", line breaks and all.
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
 
@@ -44,8 +44,8 @@ bool GetConfigValue(uint32_t which, const QV_String& key, QV_String* value, bool
 bool SetConfigEntry(uint32_t which, const QV_String& key, const QV_String& value, bool addIfMissing);
 
 // Rewrites the file from its cache. Refused (false, nothing written) unless the cache holds the whole file
-// (loaded from disk, or a missing file), when a key cannot be written back unchanged (empty, or holding ":",
-// CR or LF), or when the text would be larger than ConfigMaxFileBytes.
+// (loaded from disk, or a missing file), when a key cannot be written back unchanged (empty, or holding ":"),
+// or when the text would be larger than ConfigMaxFileBytes.
 bool WriteConfigFile(uint32_t which);
 
 // Loads the file when it is not loaded yet, changes the entry in the cache (keeping what was staged there with

@@ -20,14 +20,6 @@ enum : int16_t {
 };
 constexpr int32_t HelpImage = 32767;
 
-std::u16string Units(const QV_String& text) {
-    return text.GetBuffer() != nullptr ? std::u16string(text.GetBuffer(), text.GetLength()) : std::u16string();
-}
-QV_String FromUnits(const std::u16string& units) {
-    QV_String text("");
-    text.AppendWide(units.data(), uint32_t(units.size()));
-    return text;
-}
 std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
 const char* LanguagePrefix(int16_t language) {
@@ -44,10 +36,10 @@ const char* LanguagePrefix(int16_t language) {
 
 std::u16string FileName(const char* prefix, const QV_String& name, int16_t number1, int16_t number2,
                         const QV_String& suffix) {
-    std::u16string file = Ascii(prefix) + Units(name);
+    std::u16string file = Ascii(prefix) + TextUnits(name);
     if (number1 != -1) file += u"_" + Ascii(std::to_string(number1));
     if (number2 != -1) file += Ascii(std::to_string(number2));
-    file += Units(suffix);
+    file += TextUnits(suffix);
     return file + u".pdf";
 }
 
@@ -65,13 +57,13 @@ void ReportMissingDocument(const QV_String& messageName, const QV_String& messag
 }
 
 void InitDialog(int16_t dialogId, HelpDialogData& data) {
-    std::u16string title = Units(Common(7));
-    if (!data.name.IsEmpty()) title += u" " + Units(data.name);
+    std::u16string title = TextUnits(Common(7));
+    if (!data.name.IsEmpty()) title += u" " + TextUnits(data.name);
     DGSetDialogTitle(dialogId, GS::UniString(title.data(), uint32_t(title.size())));
     for (int16_t item = 4; item <= 6; ++item) DGHideItem(dialogId, item);
     DGSetItemImage(dialogId, ItemImage, DG::Image(ACAPI_GetOwnResModule(), HelpImage));
     DGSetDialogClientSize(dialogId, 400, 436);
-    const std::u16string body = Units(data.bodyText);
+    const std::u16string body = TextUnits(data.bodyText);
     DGSetItemText(dialogId, ItemBody, GS::UniString(body.data(), uint32_t(body.size())));
 }
 
@@ -90,13 +82,13 @@ void GetDocumentationPath(QV_String& outPath, const QV_String& name, int16_t num
     IO::Location own;
     QV_String ownPath("");
     if (ACAPI_Environment(APIEnv_GetOwnLocationID, &own) == NoError) LocationToPathString(ownPath, own);
-    const std::u16string file = Units(ownPath);
+    const std::u16string file = TextUnits(ownPath);
     const size_t slash = file.rfind(u'\\');
     const std::u16string folder =
         slash == std::u16string::npos ? u"Documentation" : file.substr(0, slash + 1) + u"Documentation";
-    outPath = FromUnits(folder + u"\\" + FileName(LanguagePrefix(LanguageIndex), name, number1, number2, suffix));
+    outPath = TextOfUnits(folder + u"\\" + FileName(LanguagePrefix(LanguageIndex), name, number1, number2, suffix));
     if (!FileExists(outPath) && LanguageIndex != LanguageEnglish)
-        outPath = FromUnits(folder + u"\\" + FileName("INT_", name, number1, number2, suffix));
+        outPath = TextOfUnits(folder + u"\\" + FileName("INT_", name, number1, number2, suffix));
 }
 
 void OpenDocumentation(QV_ToolsPlt* /*palette*/, const QV_String& name, int16_t number1, int16_t number2,
@@ -124,8 +116,8 @@ int16_t ShowHelpDialog(const QV_String& name, const QV_String& path, uint32_t mo
 
 void ComposeMessageText(QV_String& outText, const QV_String& name, bool isError, const QV_String& text,
                         bool lowerFirst) {
-    const std::u16string n = Units(name);
-    const std::u16string t = Units(text);
+    const std::u16string n = TextUnits(name);
+    const std::u16string t = TextUnits(text);
     if (n.empty() || t.empty()) {
         outText = QV_String("");
         return;
@@ -133,10 +125,10 @@ void ComposeMessageText(QV_String& outText, const QV_String& name, bool isError,
     std::u16string first = n.substr(0, 1);
     QV_String cased;
     if (lowerFirst)
-        FromUnits(first).ToLower(cased);
+        TextOfUnits(first).ToLower(cased);
     else
-        FromUnits(first).ToUpper(cased);
-    outText = FromUnits(Units(Common(isError ? 10 : 14)) + t + Units(cased) + n.substr(1));
+        TextOfUnits(first).ToUpper(cased);
+    outText = TextOfUnits(TextUnits(Common(isError ? 10 : 14)) + t + TextUnits(cased) + n.substr(1));
 }
 
 int16_t HelpDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,

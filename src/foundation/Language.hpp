@@ -1,5 +1,5 @@
 #pragma once
-// Localised texts, the language index, the error alert and the language dialog.
+// Localised texts, the language index and the error alert.
 //
 // String tables come in groups of seven consecutive ids, one per language: id = group base + language index
 // (0 Italian, 1 English, 2 French, 3 German, 4 Spanish, 5 Japanese, 6 Russian).
@@ -45,13 +45,3 @@ void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& me
 bool LoadLanguage(bool reload);
 // Demotes a language whose texts are not available to English.
 void ValidateLanguage();
-
-// The language dialog (32734). True when it was closed with OK; a changed language is then stored in the
-// shared configuration file and becomes the language index. A language that cannot be stored shows error 49
-// and leaves everything as it was (false). The title is the product name "Lodravix"; the version line, when
-// not empty, is shown in the dialog under the restart note.
-bool ShowLanguageDialog(const QV_String& versionLine = QV_String());
-// The dialog's callback (dialog manager messages 1 init, 3 close, 4 click, 6 change); userData points to the
-// dialog's own data, which ShowLanguageDialog sets up.
-int16_t LanguageDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,
-                               intptr_t messageData);

@@ -309,22 +309,8 @@ bool QV_String::AppendWide(const GS::UniChar* units, uint32_t count) {
     return true;
 }
 
-bool QV_String::Reserve(uint32_t n, bool keep) {
-    if (capacity >= n) return true;
-    GS::UniChar* block = nullptr;
-    if (!AllocateExactly(n, block)) {
-        Clear();
-        return false;
-    }
-    uint32_t kept = 0;
-    if (keep && buffer != nullptr) {
-        kept = length;
-        std::memcpy(block, buffer, size_t(length) * sizeof(GS::UniChar));
-    }
-    block[kept] = 0;
-    Adopt(block, kept, n);
-    return true;
-}
+// The capacity holds the terminator, so a larger `n` keeps the whole text.
+bool QV_String::Reserve(uint32_t n, bool keep) { return capacity >= n || Resize(n, keep); }
 
 bool QV_String::Resize(uint32_t n, bool keep) {
     if (n == 0) n = 1;
@@ -747,3 +733,13 @@ int32_t StrLen(const char* bytes) {
 }
 
 bool StrEqual(const char* a, const char* b) { return a != nullptr && b != nullptr && std::strcmp(a, b) == 0; }
+
+std::u16string TextUnits(const QV_String& text) {
+    return text.GetBuffer() != nullptr ? std::u16string(text.GetBuffer(), text.GetLength()) : std::u16string();
+}
+
+QV_String TextOfUnits(const std::u16string& units) {
+    QV_String text("");
+    text.AppendWide(units.data(), uint32_t(units.size()));
+    return text;
+}

@@ -210,3 +210,7 @@ int32_t ClassifyNumberText(const char* bytes);
 int32_t StrLen(const char* bytes);
 // Equal texts; false when either is null.
 bool StrEqual(const char* a, const char* b);
+
+// The text's UTF-16 units, and a text of such units (the path helpers work on std::u16string).
+std::u16string TextUnits(const QV_String& text);
+QV_String TextOfUnits(const std::u16string& units);

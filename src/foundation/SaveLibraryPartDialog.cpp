@@ -29,14 +29,6 @@ QV_List<QV_String>& LibraryList() {
     return list;
 }
 
-std::u16string Units(const QV_String& text) {
-    return text.GetBuffer() != nullptr ? std::u16string(text.GetBuffer(), text.GetLength()) : std::u16string();
-}
-QV_String FromUnits(const std::u16string& units) {
-    QV_String text("");
-    text.AppendWide(units.data(), uint32_t(units.size()));
-    return text;
-}
 GS::UniString Uni(const std::u16string& units) { return GS::UniString(units.data(), uint32_t(units.size())); }
 std::u16string FromUni(const GS::UniString& text) { return std::u16string(text.ToUStr(), text.GetLength()); }
 
@@ -77,7 +69,7 @@ bool StaysInFolder(const std::u16string& name) {
 GS::UniString Common(int32_t index) {
     QV_String text;
     GetResString(text, CommonTableBase + LanguageIndex, index);
-    return Uni(Units(text));
+    return Uni(TextUnits(text));
 }
 
 void InitDialog(int16_t dialogId, SaveOnActiveLibrariesData& data) {
@@ -92,20 +84,21 @@ void InitDialog(int16_t dialogId, SaveOnActiveLibrariesData& data) {
     QV_List<QV_String>& libraries = LibraryList();
     GetActiveLibraries(libraries);
     for (int32_t i = libraries.GetCount() - 1; i >= 0; --i)
-        if (EqualNoCase(LastComponent(Units(libraries[i])), u"rfs")) libraries.Remove(i);
+        if (EqualNoCase(LastComponent(TextUnits(libraries[i])), u"rfs")) libraries.Remove(i);
     for (int32_t i = 0; i < libraries.GetCount(); ++i) {
         DGPopUpInsertItem(dialogId, ItemLibrary, DG_POPUP_BOTTOM);
-        DGPopUpSetItemText(dialogId, ItemLibrary, i + 1, i == 0 ? Common(57) : Uni(LastComponent(Units(libraries[i]))));
+        DGPopUpSetItemText(dialogId, ItemLibrary, i + 1,
+                           i == 0 ? Common(57) : Uni(LastComponent(TextUnits(libraries[i]))));
     }
     if (libraries.GetCount() > 0) DGPopUpSelectItem(dialogId, ItemLibrary, 1);
 
-    DGSetItemText(dialogId, ItemName, Uni(LastComponent(WithoutTrailingBackslash(Units(data.path)))));
+    DGSetItemText(dialogId, ItemName, Uni(LastComponent(WithoutTrailingBackslash(TextUnits(data.path)))));
 
     const QV_List<QV_Dialog_SaveOnActiveLibrariesType>& types = *data.types;
     for (int32_t i = 0; i < types.GetCount(); ++i) {
         DGPopUpInsertItem(dialogId, ItemType, DG_POPUP_BOTTOM);
         DGPopUpSetItemText(dialogId, ItemType, i + 1,
-                           Uni(Units(types[i].displayName) + u" (*." + Units(types[i].extension) + u")"));
+                           Uni(TextUnits(types[i].displayName) + u" (*." + TextUnits(types[i].extension) + u")"));
     }
     if (types.GetCount() > 0) DGPopUpSelectItem(dialogId, ItemType, 1);
 }
@@ -118,10 +111,11 @@ int16_t ClickDialog(int16_t dialogId, int16_t item, SaveOnActiveLibrariesData& d
     const int32_t type = DGPopUpGetSelected(dialogId, ItemType);
     const QV_List<QV_String>& libraries = LibraryList();
     if (name.empty() || !StaysInFolder(name) || library < 1 || library > libraries.GetCount() || type < 1) return 0;
-    std::u16string path = Units(libraries[library - 1]) + u"\\" + name;
+    std::u16string path = TextUnits(libraries[library - 1]) + u"\\" + name;
     const QV_List<QV_Dialog_SaveOnActiveLibrariesType>& types = *data.types;
-    if (types.GetCount() > 0 && type <= types.GetCount()) path = ApplyExtension(path, Units(types[type - 1].extension));
-    data.path = FromUnits(path);
+    if (types.GetCount() > 0 && type <= types.GetCount())
+        path = ApplyExtension(path, TextUnits(types[type - 1].extension));
+    data.path = TextOfUnits(path);
     return ItemSave;
 }
 
@@ -130,7 +124,7 @@ void ChangeDialog(int16_t dialogId, int16_t item, SaveOnActiveLibrariesData& dat
     const int32_t type = DGPopUpGetSelected(dialogId, ItemType);
     if (type < 1 || type > data.types->GetCount()) return;
     const std::u16string name = WithoutTrailingBackslash(FromUni(DGGetItemText(dialogId, ItemName)));
-    const std::u16string renamed = ApplyExtension(name, Units((*data.types)[type - 1].extension));
+    const std::u16string renamed = ApplyExtension(name, TextUnits((*data.types)[type - 1].extension));
     DGSetItemText(dialogId, ItemName, Uni(LastComponent(renamed)));
 }
 
@@ -155,7 +149,7 @@ bool GetActiveLibraries(QV_List<QV_String>& libraries) {
 }
 
 QV_String WithFileTypeExtension(const QV_String& path, const QV_String& extension) {
-    return FromUnits(ApplyExtension(Units(path), Units(extension)));
+    return TextOfUnits(ApplyExtension(TextUnits(path), TextUnits(extension)));
 }
 
 bool RunSaveOnActiveLibrariesDialog(QV_String& outPath, const QV_List<QV_Dialog_SaveOnActiveLibrariesType>& types,
@@ -166,7 +160,7 @@ bool RunSaveOnActiveLibrariesDialog(QV_String& outPath, const QV_List<QV_Dialog_
     data.treeData.Clear();
     data.tree.Clear();
     if (SaveDialog::Run(SaveLibraryPartDialogId, SaveLibraryPartDialogCallback, data) != ItemSave) return false;
-    outPath = FromUnits(WithoutTrailingBackslash(Units(data.path)));
+    outPath = TextOfUnits(WithoutTrailingBackslash(TextUnits(data.path)));
     return true;
 }
 

@@ -305,16 +305,26 @@ void QV_Poly::SetFromCoordLongs(const QV_List<QV_CoordLong>& source, int32_t mod
     ReadContour(*this, Entries{source, 0, NextContourEnd(source, 0)}, mode);
 }
 
-void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_CoordLong>& source, int32_t mode) {
-    polys.Clear();
-    const int32_t total = source.GetCount();
+namespace {
+// The contours of a coded list: one, and one more after every contour end but the last entry's.
+template <typename Entry>
+int32_t ContourCount(const QV_List<Entry>& source) {
     int32_t contours = 1;
-    for (int32_t j = 0; j + 1 < total; ++j) contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
-    QV_ReserveItems(polys, contours);
+    for (int32_t j = 0; j + 1 < source.GetCount(); ++j) contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
+    return contours;
+}
+}  // namespace
+
+namespace {
+// One polygon per contour of the coded list, read by `read(poly, first, end)`; one empty polygon for an empty list.
+template <typename Entry, typename Read>
+void BuildPolyList(QV_List<QV_Poly>& polys, const QV_List<Entry>& source, Read read) {
+    polys.Clear();
+    QV_ReserveItems(polys, ContourCount(source));
     QV_Poly poly;
-    for (int32_t first = 0; first < total;) {
+    for (int32_t first = 0; first < source.GetCount();) {
         const int32_t end = NextContourEnd(source, first);
-        ReadContour(poly, Entries{source, first, end - first}, mode);
+        read(poly, first, end);
         polys.Insert(poly);
         first = end;
     }
@@ -324,16 +334,16 @@ void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord
         polys.Insert(poly);
     }
 }
+}  // namespace
+
+void BuildPolyListFromCoordLongs(QV_List<QV_Poly>& polys, const QV_List<QV_CoordLong>& source, int32_t mode) {
+    BuildPolyList(polys, source, [&](QV_Poly& poly, int32_t first, int32_t end) {
+        ReadContour(poly, Entries{source, first, end - first}, mode);
+    });
+}
 
 void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coord3DLong>& source) {
-    polys.Clear();
-    const int32_t total = source.GetCount();
-    int32_t contours = 1;
-    for (int32_t j = 0; j + 1 < total; ++j) contours += source[j].code == QV_CodeContourEnd ? 1 : 0;
-    QV_ReserveItems(polys, contours);
-    QV_Poly poly;
-    for (int32_t first = 0; first < total;) {
-        const int32_t end = NextContourEnd(source, first);
+    BuildPolyList(polys, source, [&](QV_Poly& poly, int32_t first, int32_t end) {
         const int32_t n = end - first;
         poly.Clear();
         if (n >= 2) {
@@ -348,14 +358,7 @@ void BuildPolyListFromCoord3DLongs(QV_List<QV_Poly>& polys, const QV_List<QV_Coo
             }
         }
         poly.UpdateClockwise();
-        polys.Insert(poly);
-        first = end;
-    }
-    if (polys.GetCount() == 0) {
-        poly.Clear();
-        poly.clockwise = 0;
-        polys.Insert(poly);
-    }
+    });
 }
 
 bool SetPolyListSize(QV_List<QV_Poly>& list, int32_t count, bool keep) {

@@ -1,8 +1,9 @@
 #pragma once
 // The clipper's edges: the bounds of the input contours as the sweep climbs them, an edge's x at a height, where two
 // edges cross, and the box test that leaves out contours lying apart from the other input.
-#include "geometry/ScanlinePolygons.hpp"
+#include "geometry/ScanlineContours.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -1,17 +1,12 @@
 #pragma once
 // Boolean operations on sets of closed contours by a scan-beam sweep (Vatti's method): difference, intersection,
 // exclusive-or and union. Contours combine by the even-odd rule, arcs count as their chords.
-#include "APICoord.hpp"
 #include "foundation/QV_List.hpp"
 #include "geometry/QV_Poly.hpp"
+#include "geometry/ScanlineContours.hpp"
 
 #include <cstdint>
 #include <vector>
-
-constexpr uint32_t ScanlineDifference = 0;  // subject minus clip
-constexpr uint32_t ScanlineIntersection = 1;
-constexpr uint32_t ScanlineExclusiveOr = 2;
-constexpr uint32_t ScanlineUnion = 3;
 
 // Combines the subject and the clip contours by the operation. Only the vertices are read (an arc counts as its
 // chord); a usable ring is closed back to its first vertex. result is emptied first and receives one list per group:
@@ -31,28 +26,9 @@ bool ScanlinePolygons(const QV_List<QV_Poly>& subject, uint32_t operation, const
 
 namespace Scanline {
 
-// One input contour as the sweep reads it: a ring of vertices (the vertex after the last is the first) and the box
-// of the overlap skip test.
-struct Contour {
-    std::vector<API_Coord> points;
-    API_Box box{0.0, 0.0, 0.0, 0.0};
-};
-
-// One result contour; hole is the sweep's own label.
-struct OutContour {
-    std::vector<API_Coord> points;
-    bool hole = false;
-};
-
-// An outer contour followed by its holes (a group may start with a hole that no outer contour holds).
-using Group = std::vector<OutContour>;
-
 // Runs the sweep. groups is emptied first. Returns false, with no groups, for an unknown operation, a coordinate that
 // is not finite, or exhausted memory.
 bool Clip(const std::vector<Contour>& subject, uint32_t operation, const std::vector<Contour>& clip,
           std::vector<Group>& groups);
-
-// Box of a ring's vertices; all 0 for an empty ring.
-API_Box PointsBox(const std::vector<API_Coord>& points);
 
 }  // namespace Scanline

@@ -1,7 +1,7 @@
 #pragma once
 // The clipper's result rings: the sweep's contours made simple where the boundary touches itself, then grouped as
 // outer contours with their holes.
-#include "geometry/ScanlinePolygons.hpp"
+#include "geometry/ScanlineContours.hpp"
 
 #include <vector>
 

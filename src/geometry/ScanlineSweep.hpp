@@ -1,6 +1,6 @@
 #pragma once
 // The clipper's sweep over the beams between the distinct vertex heights.
-#include "geometry/ScanlinePolygons.hpp"
+#include "geometry/ScanlineContours.hpp"
 
 #include <cstdint>
 #include <vector>

@@ -2,6 +2,7 @@
 
 #include "elements/TextFonts.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/PrefsEntries.hpp"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr const char* kPartName = "VY_PREFS";
-constexpr int32_t kSettingsError = 49;  // "Error while managing settings."
 
 // The library part's default parameter list, released when this goes.
 class PartParams {
@@ -101,7 +101,7 @@ bool PrefsLP::Save(Settings* settings) {
         PrefsEntryList entries;
         ok = ParamsToPrefsEntries(entries, params.handle, true) && WritePrefsFile(entries, GetPrefsFilePath());
     }
-    if (!ok) ShowErrorMessage(kSettingsError, -1);
+    if (!ok) ShowErrorMessage(ErrSettings, -1);
     return ok;
 }
 
@@ -118,6 +118,6 @@ bool PrefsLP::Reload(Settings* settings) {
         PartView view(params.handle);
         ok = RunSections(view, *settings, 0) && written;
     }
-    if (!ok) ShowErrorMessage(kSettingsError, -1);
+    if (!ok) ShowErrorMessage(ErrSettings, -1);
     return ok;
 }

@@ -9,9 +9,6 @@ QV_List<API_FontType> AttributeCache;
 int32_t DefaultTextAttribute = -1;
 
 namespace {
-// More font attributes than any project holds: the walk ends here whatever the host answers.
-constexpr int32_t MaxFontIndex = 100000;
-
 QV_String NameOf(const API_FontType& font) { return QV_String(font.head.name, Encoding_UTF8); }
 
 bool SameName(const API_FontType& a, const API_FontType& b) { return NameOf(a).CompareNoCase(NameOf(b)) == 0; }
@@ -22,18 +19,21 @@ bool CompareAttributeNames(const API_FontType& a, const API_FontType& b) {
 }
 
 bool RebuildAttributeCache() {
+    int32_t count = 0;
+    if (ACAPI_Attribute_GetNum(API_FontID, &count) != NoError) count = -1;
     std::vector<API_FontType> fonts;
-    for (int32_t index = 1; index <= MaxFontIndex; ++index) {
+    for (int32_t index = 1; index <= count; ++index) {
         API_Attribute attribute = {};
         attribute.header.typeID = API_FontID;
         attribute.header.index = index;
-        if (ACAPI_Attribute_Get(&attribute) != NoError) break;
+        // A deleted font leaves its index unreadable; the fonts after it are still the project's.
+        if (ACAPI_Attribute_Get(&attribute) != NoError) continue;
         // The walk ends at the first attribute whose 16-bit flag word is positive.
         if (static_cast<int16_t>(attribute.header.flags & 0xFFFF) > 0) break;
         fonts.push_back(attribute.font);
     }
     AttributeCache.Clear();
-    if (fonts.empty()) {
+    if (count < 1) {
         // An index into a cache that is now empty would point at nothing.
         DefaultTextAttribute = -1;
         return true;

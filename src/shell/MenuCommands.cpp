@@ -7,6 +7,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/LanguageDialog.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ObserverAttachment.hpp"
 #include "settings/PrefsLP.hpp"
@@ -60,7 +61,8 @@ void OpenToolsPalette() {
     AttachObserversToAddOnElements();
     ProjectOpenUpkeep::RefreshRoads();
     ProjectOpenUpkeep::RefreshRailways();
-    const bool operatorLayer = ProjectOpenUpkeep::EnsureAddOnLayers();
+    ProjectOpenUpkeep::EnsureAddOnLayers();
+    const bool operatorLayer = EnsureOperatorLayer() > 0;
     palette.Create();
     PaletteSuspended = 0;
     LoadAddOnLibraries(true);

@@ -44,9 +44,11 @@ bool TerrainInputDialogBoxes::KeepExistingOutline() {
     return ShowAlert(2, text, QV_String(), QV_String(), keep, substitute, QV_String()) == 1;
 }
 
-void TerrainInputDialogBoxes::OpenPointPalette() {
+bool TerrainInputDialogBoxes::OpenPointPalette() {
     OpenPointInputPalette(PointInputPaletteGlobalState, 0);
+    if (PointInputPaletteGlobalState.dialogId == 0) return false;
     InitPointInputPalette(PointInputPaletteGlobalState);
+    return true;
 }
 
 void TerrainInputDialogBoxes::StorePointPalette() { StorePointInputPaletteValues(PointInputPaletteGlobalState); }

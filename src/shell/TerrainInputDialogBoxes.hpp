@@ -12,7 +12,7 @@ public:
     bool OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search,
                              SettingsMode mode) override;
     bool KeepExistingOutline() override;
-    void OpenPointPalette() override;
+    bool OpenPointPalette() override;
     void StorePointPalette() override;
     void InitPointPalette() override;
     void ClosePointPalette() override;

@@ -106,22 +106,11 @@ bool BuildingCls::PlaceObject() {
     return PlaceOutlineObject<BuildingLP>(libPartIndex, ElemKind_Building, settings, element, points3D, true, object);
 }
 
+// One fill is a selection of one: the part, the heights, the dialog and the object as for the first of several.
 int32_t BuildingCls::Create(SiteObjectDialogs& dialogs, const API_Element& fill, const API_Element& terrain) {
-    if (!FindPart(libPartIndex)) return 0;
-    pickHead = fill.header;
-    if (!ReadElement(terrain, true) ||
-        !BuildPrimitives(PrimitiveOptions().FillPrims().AllRings().CloseCodes().MarkRingEnds()))
-        return ErrModifying;
-    const bool ok = RunEarthworkCommand([&] {
-        if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
-        settings = GlobalSettings.building;
-        if (RunSettingsDialog(dialogs, SettingsMode::NewElement, &lowestLevel, &levelDifference, false, false, false,
-                              false) != 0)
-            return true;
-        GlobalSettings.building = settings;
-        return PlaceObject();
-    });
-    return ok ? 0 : ErrModifying;
+    QV_List<API_Element> fills;
+    if (!fills.Insert(fill)) return ErrMemory;
+    return CreateFromSelection(dialogs, fills, terrain);
 }
 
 int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_List<API_Element>& fills,

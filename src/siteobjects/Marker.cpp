@@ -1,6 +1,7 @@
 #include "siteobjects/Marker.hpp"
 
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/ActiveStory.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ElementQueries.hpp"
@@ -41,16 +42,6 @@ constexpr int32_t ShowCommentParam = 17;
 constexpr int32_t OffsetXParam = 22;
 constexpr int32_t OffsetYParam = 23;
 constexpr int32_t OffsetZParam = 24;
-
-int16_t CurrentStory() {
-    API_StoryInfo info = {};
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return -32768;
-    if (info.data != nullptr) {
-        GSHandle h = reinterpret_cast<GSHandle>(info.data);
-        BMKillHandle(&h);
-    }
-    return info.actStory;
-}
 
 bool FindPart(const char* name, int32_t& index) {
     return FindLibPartOrAsk(QV_String(name), index, true, QV_String(), APILib_ObjectID);
@@ -151,7 +142,7 @@ bool MarkerCls::CreatePointMarkerObject(int16_t story) {
 }
 
 int32_t MarkerCls::PlacePointMarker(SiteObjectDialogs& dialogs) {
-    const int16_t story = CurrentStory();
+    const int16_t story = ActiveStoryIndex();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     if (!FindPart("VY_POINT_MARKER", pointMarkerPart)) return 0;
     settings = GlobalSettings.marker;

@@ -133,6 +133,13 @@ void SOSIAssembly::ResetForReread() {
     ResetContourExtent();
 }
 
+void SOSIAssembly::Clear() {
+    ResetForReread();
+    lineFilterDistance = 0.1;
+    altitudeFilter = 0;
+    equidistance = firstAltitude = finalAltitude = 0.0;
+}
+
 const SOSIPointGrid& SOSIAssembly::PointGridFor(double d) const {
     for (const auto& grid : pointGrids)
         if (grid.first == d) return grid.second;
@@ -166,10 +173,13 @@ void SOSIAssembly::ThinPointSwarm(QV_List<API_Coord3D>& points, const double* di
     std::vector<API_Coord3D> kept;
     for (int32_t i = 0; i < points.GetCount(); ++i) {
         const API_Coord3D& p = points[i];
-        if (near.AnyWithin(p.x, p.y, d) || IsDuplicatePoint(p, &d)) continue;
+        if (near.AnyWithin(p.x, p.y, d)) continue;
         kept.push_back(p);
         near.Add(p.x, p.y);
     }
+    // Only then the points near a PUNKT go: one that goes here has already hidden its swarm neighbours above.
+    kept.erase(std::remove_if(kept.begin(), kept.end(), [&](const API_Coord3D& p) { return IsDuplicatePoint(p, &d); }),
+               kept.end());
     SetPoints(points, kept);
 }
 

@@ -41,6 +41,8 @@ public:
     void FilterContourHeights();
     // Between two reads: records and scratch emptied, the contour extent reset.
     void ResetForReread();
+    // As ResetForReread, and the line filter and the altitude filter back to their defaults; `skipLowHeights` stays.
+    void Clear();
 
     // Line simplification by `distance`; false when a line is to be dropped.
     bool SimplifyLine(QV_List<API_Coord3D>& points, double distance, bool isRing) const;

@@ -9,8 +9,8 @@
 #include "geometry/BezierDivision.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "sosi/SOSICurveSegmentation.hpp"
 #include "sosi/SOSIObjectPlacement.hpp"
-#include "sosi/SOSIOutput.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -68,7 +68,7 @@ struct Builder {
 
     bool Place(const QV_List<API_Coord3D>& points) {
         API_Guid made = APINULLGuid;
-        switch (PlaceSOSIObject(points, data.type, &made)) {
+        switch (PlaceSOSIObject(points, data.type, state.object, state.pen, &made)) {
             case SOSIPlacement::Placed:
                 state.made.push_back(made);
                 state.somethingCreated = 1;

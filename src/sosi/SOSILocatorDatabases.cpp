@@ -4,7 +4,7 @@
 #include "elements/CoordinateLocatorLP.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/LibPart.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 
 #include "GSRoot.hpp"
 
@@ -13,7 +13,7 @@
 namespace {
 
 // The reader's locator part, or the one of that name when the command did not look it up.
-int32_t LocatorPart(const SOSIImport& reader) {
+int32_t LocatorPart(const SOSIFileCls& reader) {
     if (reader.output.locatorLibPartIndex > 0) return reader.output.locatorLibPartIndex;
     return SearchLibPartByName(QV_String(CoordinateLocatorPartName), APILib_ObjectID);
 }
@@ -29,51 +29,63 @@ bool WorksheetDatabases(std::vector<API_Guid>& ids) {
     return true;
 }
 
-// A placed object of part `libInd` in the current database that the host lets the user see.
-bool HoldsLocator(int32_t libInd) {
+// A placed object of part `libInd` in the current database. With no filter bits every listed element passes the
+// host's filter, so one that does not, like one that cannot be read, is a refusal (`refused` set).
+bool HoldsLocator(int32_t libInd, bool& refused) {
     GS::Array<API_Guid> objects;
-    if (ACAPI_Element_GetElemList(API_ObjectID, &objects) != NoError) return false;
+    if (ACAPI_Element_GetElemList(API_ObjectID, &objects) != NoError) return !(refused = true);
     for (uint32_t i = 0; i < objects.GetSize(); ++i) {
-        if (!ACAPI_Element_Filter(objects[i], 0)) continue;
         API_Element e = {};
         e.header.guid = objects[i];
-        if (ACAPI_Element_Get(&e) == NoError && e.object.libInd == libInd) return true;
+        if (!ACAPI_Element_Filter(objects[i], 0) || ACAPI_Element_Get(&e) != NoError) return !(refused = true);
+        if (e.object.libInd == libInd) return true;
     }
     return false;
 }
 
 }  // namespace
 
-void FindSOSILocatorDatabases(SOSIImport& reader) {
+void FindSOSILocatorDatabases(SOSIFileCls& reader) {
     QV_List<API_DatabaseInfo>& locatorDatabases = reader.output.locatorDatabases;
     locatorDatabases.Clear();
+    reader.output.locatorRefused = 0;
     if (reader.importMode == SOSIModeWorksheet) return;
     const int32_t libInd = LocatorPart(reader);
     if (libInd <= 0) return;
+    bool refused = false;
     API_DatabaseInfo before = {};
-    if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &before) != NoError) return;
     std::vector<API_Guid> sheets;
-    if (!WorksheetDatabases(sheets)) return;
+    if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &before) != NoError || !WorksheetDatabases(sheets)) {
+        reader.output.locatorRefused = 1;
+        return;
+    }
     for (const API_Guid& id : sheets) {
         API_DatabaseInfo sheet = {};
         sheet.typeID = APIWind_WorksheetID;
         sheet.databaseUnId = id;
         // Its name and reference id label the results dialog's choice.
-        if (ACAPI_Database(APIDb_GetDatabaseInfoID, &sheet) != NoError) continue;
         API_DatabaseInfo target = sheet;
-        if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &target) != NoError) continue;
-        if (HoldsLocator(libInd)) locatorDatabases.Insert(sheet);
+        if (ACAPI_Database(APIDb_GetDatabaseInfoID, &sheet) != NoError ||
+            ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &target) != NoError) {
+            refused = true;
+            break;
+        }
+        if (HoldsLocator(libInd, refused)) locatorDatabases.Insert(sheet);
+        if (refused) break;
     }
-    ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &before);
+    if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &before) != NoError) refused = true;
+    reader.output.locatorRefused = refused ? 1 : 0;
 }
 
-bool GetCoordinateLocatorOrigin(const SOSIImport& reader, int32_t index, double* x, double* y) {
+bool GetCoordinateLocatorOrigin(SOSIFileCls& reader, int32_t index, double* x, double* y) {
     if (x == nullptr || y == nullptr) return false;
     *x = *y = 0.0;
     if (index < 0 || index >= reader.output.locatorDatabases.GetCount()) return false;
     API_Coord offset = {0.0, 0.0};
-    if (!GetCoordinateLocatorOffset(reader.output.locatorDatabases[index].databaseUnId, LocatorPart(reader), &offset))
+    if (!GetCoordinateLocatorOffset(reader.output.locatorDatabases[index].databaseUnId, LocatorPart(reader), &offset)) {
+        reader.output.locatorRefused = 1;
         return false;
+    }
     *x = offset.x;
     *y = offset.y;
     return true;

@@ -9,7 +9,7 @@
 #include "geometry/PolygonExchange.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
-#include "sosi/SOSIOutputSteps.hpp"
+#include "sosi/SOSIRecords.hpp"
 
 #include "GeometryPolygon2D.hpp"
 
@@ -120,7 +120,8 @@ bool ValidateSOSIOutline(const QV_List<QV_Coord3DLong>& vertices, bool& invalid)
     return err == NoError;
 }
 
-SOSIPlacement PlaceSOSIObject(const QV_List<API_Coord3D>& coordinates, const QV_String& type, API_Guid* made) {
+SOSIPlacement PlaceSOSIObject(const QV_List<API_Coord3D>& coordinates, const QV_String& type, const API_Element& object,
+                              int16_t pen, API_Guid* made) {
     API_Element defaults;
     std::memset(static_cast<void*>(&defaults), 0, sizeof defaults);
     defaults.header.typeID = API_ObjectID;
@@ -156,14 +157,14 @@ SOSIPlacement PlaceSOSIObject(const QV_List<API_Coord3D>& coordinates, const QV_
 
     BaseLP view;
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    const bool written = WriteObjectParams(view, SOSIOutputState().pen, vertices, type, invalid);
+    const bool written = WriteObjectParams(view, pen, vertices, type, invalid);
     memo.params = reinterpret_cast<API_AddParType**>(view.params);
     view.Detach();
     if (!written) {
         DisposeElemMemo(memo);
         return SOSIPlacement::Refused;
     }
-    API_Element element = SOSIOutputState().object;
+    API_Element element = object;
     if (CreateElementWithMemo(&element, &memo, true) != NoError) return SOSIPlacement::HostFailed;
     if (made != nullptr) *made = element.header.guid;
     return SOSIPlacement::Placed;

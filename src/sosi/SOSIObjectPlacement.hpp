@@ -6,14 +6,18 @@
 
 #include "APICoord.hpp"
 #include "APIDefs.hpp"
+#include "APIElements.hpp"
+
+#include <cstdint>
 
 // What one placement came to: the object placed, refused for what it holds (too few points, a part without the
 // import's parameters), or a host call refused.
 enum class SOSIPlacement { Placed, Refused, HostFailed };
 
-// Places one "SOSI OBJECT" with the outline `coordinates` (pieces parted by the separator) and type `type`;
-// `made`, when given, gets the placed object's guid.
-SOSIPlacement PlaceSOSIObject(const QV_List<API_Coord3D>& coordinates, const QV_String& type, API_Guid* made = nullptr);
+// Places one "SOSI OBJECT" with the outline `coordinates` (pieces parted by the separator), type `type` and pen
+// `pen`, a copy of `object` (the build's object record); `made`, when given, gets the placed object's guid.
+SOSIPlacement PlaceSOSIObject(const QV_List<API_Coord3D>& coordinates, const QV_String& type, const API_Element& object,
+                              int16_t pen, API_Guid* made = nullptr);
 
 // Mode 1, before the build: the user edits the "SOSI OBJECT" settings in the object tool's settings dialog on
 // the part `objectLibPartIndex` (asked again, with a word, when another part is chosen); false when cancelled

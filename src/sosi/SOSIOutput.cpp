@@ -96,11 +96,6 @@ bool BuildInCommand(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
 
 }  // namespace
 
-SOSICurveSegmentation& SOSICurveSegmentationValues() {
-    static SOSICurveSegmentation values;
-    return values;
-}
-
 bool BuildSOSIOutput(const SOSIOutputInput& input, SOSIOutputChoices& choices, uint8_t* somethingCreated) {
     SOSIBuildState& state = SOSIOutputState();
     state.somethingCreated = state.hostFailed = 0;
@@ -133,4 +128,15 @@ bool HasCurvedSOSIObjects(const QV_List<SOSIData>& data) {
     for (const SOSIData& d : data)
         if (d.geometryKind >= SOSIKindArcByRadius && d.geometryKind <= SOSIKindBezier) return true;
     return false;
+}
+
+void ClearSOSIOutputState() {
+    SOSIBuildState& state = SOSIOutputState();
+    ClearSOSILayerList(state.layers);
+    std::memset(static_cast<void*>(&state.object), 0, sizeof state.object);
+    state.defaultPen = state.defaultSecond = state.layer = state.pen = state.second = 0;
+    state.lineSwitch = state.somethingCreated = state.hostFailed = 0;
+    state.made.clear();
+    state.madeLayers.clear();
+    state.changedLayers.clear();
 }

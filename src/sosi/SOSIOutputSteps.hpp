@@ -1,7 +1,8 @@
 #pragma once
 // The steps of one SOSI build: the element records every created element copies, the layers of the chosen
 // types, the worksheet in mode 2, and the build of one converted object.
-#include "sosi/SOSIOutput.hpp"
+#include "sosi/SOSIOutputChoices.hpp"
+#include "sosi/SOSIOutputInput.hpp"
 #include "sosi/SOSIRecords.hpp"
 
 #include "APIElements.hpp"

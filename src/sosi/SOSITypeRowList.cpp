@@ -1,6 +1,6 @@
 #include "sosi/SOSITypeRowList.hpp"
 
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 
 void SOSITypeRowList::Clear() {
     for (SOSIOType& row : rows) row.Reset();
@@ -39,7 +39,7 @@ void MergeSOSINames(QV_List<SOSIOType>& dialogRows) {
     }
 }
 
-void RememberSOSITypeRows(const SOSIImport& reader) {
+void RememberSOSITypeRows(const SOSIFileCls& reader) {
     const bool all = reader.importMode != SOSIModeTerrain || reader.showAllTypes != 0;
     for (const SOSIOType& row : reader.scan.types)
         if (all || row.terrainFeature != 0) SOSITypeRows().Remember(row);

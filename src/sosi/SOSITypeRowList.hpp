@@ -4,7 +4,7 @@
 #include "foundation/QV_List.hpp"
 #include "sosi/SOSIRecords.hpp"
 
-class SOSIImport;
+class SOSIFileCls;
 
 class SOSITypeRowList {
 public:
@@ -28,4 +28,4 @@ SOSITypeRowList& SOSITypeRows();
 void MergeSOSINames(QV_List<SOSIOType>& dialogRows);
 // Remembers the reader's rows: in the terrain import only the terrain-feature rows unless all types are shown;
 // in the other imports every row.
-void RememberSOSITypeRows(const SOSIImport& reader);
+void RememberSOSITypeRows(const SOSIFileCls& reader);

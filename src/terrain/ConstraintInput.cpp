@@ -168,7 +168,7 @@ bool ConstraintInput::CreateOne(const API_Coord& begin, const API_Coord& end) {
 }
 
 int32_t ConstraintInput::Create() {
-    if (!EnsureFloorPlanWindow(false)) return 42;
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     settings = GlobalSettings.constraint;
     if (EditSettings(SettingsMode::NewElement) != 0) return 0;
     GlobalSettings.constraint = settings;
@@ -180,7 +180,7 @@ int32_t ConstraintInput::Create() {
     for (;;) {
         if (!InputStep(start, end, !first, code)) break;
         if (!RunExternalCommand([&] { return CreateOne(start, end); })) {
-            code = 43;
+            code = ErrModifying;
             break;
         }
         first = false;
@@ -221,7 +221,7 @@ int32_t ConstraintInput::Modify(const QV_List<API_Element>& constraints) {
         }
         return true;
     });
-    return ok ? 0 : 43;
+    return ok ? NoErrorCode : ErrModifying;
 }
 
 bool ConstraintInput::RefreshOnUpdateA(const QV_List<API_Elem_Head>& heads) {

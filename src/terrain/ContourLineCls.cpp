@@ -101,18 +101,19 @@ bool ContourLineCls::CollectLinkedObjects(bool& anyLinked) {
     linked.Clear();
     QV_String terrainText;
     GuidToText(terrainText, element.header.guid);
+    anyLinked = false;
     GS::Array<API_Guid> objects;
-    if (ACAPI_Element_GetElemList(API_ObjectID, &objects) == NoError) {
-        for (uint32_t i = 0; i < objects.GetSize(); ++i) {
-            if (!ACAPI_Element_Filter(objects[i])) continue;
-            API_Element object = {};
-            object.header.guid = objects[i];
-            if (ACAPI_Element_Get(&object) != NoError) continue;
-            ElemDescriptor record;
-            if (!ElemUserData_Read(record, ElemKind_Contour, object.header)) continue;
-            // Matched by the stored text alone: two terrains may overlap, and a moved object still belongs.
-            if (!terrainText.IsEmpty() && record.TerrainGuid.Compare(terrainText) == 0) linked.Insert(object);
-        }
+    if (ACAPI_Element_GetElemList(API_ObjectID, &objects) != NoError) return false;
+    for (uint32_t i = 0; i < objects.GetSize(); ++i) {
+        // With no filter bits every listed element passes: one that does not, like one that cannot be read, may
+        // be the terrain's object, and a search that missed it would put a second one beside it.
+        API_Element object = {};
+        object.header.guid = objects[i];
+        if (!ACAPI_Element_Filter(objects[i]) || ACAPI_Element_Get(&object) != NoError) return false;
+        ElemDescriptor record;
+        if (!ElemUserData_Read(record, ElemKind_Contour, object.header)) continue;
+        // Matched by the stored text alone: two terrains may overlap, and a moved object still belongs.
+        if (!terrainText.IsEmpty() && record.TerrainGuid.Compare(terrainText) == 0) linked.Insert(object);
     }
     anyLinked = linked.GetCount() > 0;
     return true;

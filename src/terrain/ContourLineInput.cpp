@@ -78,15 +78,18 @@ int32_t ContourLineCls::DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSeg
     Keep(altitude);
     MatchSegmentEndpoints(segments);
     int32_t result = 0;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         result = BuildConstraintsFromSegments(segments);
         if (result == 0 && sources.GetCount() > 0) {
             GS::Array<API_Guid> first;
             first.Push(sources[0].guid);
-            ACAPI_Element_Delete(first);
+            if (ACAPI_Element_Delete(first) != NoError) result = ErrModifying;
         }
-        return NoError;  // what was made before a failure stays in the command; the caller tells the failure
+        // A chain half made, ungrouped, or beside the drawing it replaces is no terrain input: the host takes the
+        // whole command back, and the caller tells the failure.
+        return result == 0 ? NoError : APIERR_GENERAL;
     });
+    if (result == 0 && err != NoError) result = ErrModifying;
     ACAPI_Automate(APIDo_RebuildID);
     return result;
 }

@@ -5,6 +5,7 @@
 #include "elements/ElementQueries.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/PointInput.hpp"
@@ -292,16 +293,16 @@ int32_t OutlineData::CreateOutlineHatch() {
     for (const API_Coord& p : nodes) list.Insert(p);
     API_Element hatch;
     std::memset(static_cast<void*>(&hatch), 0, sizeof hatch);
-    if (CreateElementFromCoords2D(list, attributes, hatch) == 0) return 43;
+    if (CreateElementFromCoords2D(list, attributes, hatch) == 0) return ErrModifying;
     if (hatch.hatch.contLtype != int16_t(settings.lineType)) {
         API_Element mask;
         std::memset(static_cast<void*>(&mask), 0, sizeof mask);
         std::memset(static_cast<void*>(&mask.hatch.contLtype), 0xFF, sizeof mask.hatch.contLtype);
         hatch.hatch.contLtype = int16_t(settings.lineType);
-        if (ACAPI_Element_Change(&hatch, &mask, nullptr, 0) != NoError) return 43;
+        if (ACAPI_Element_Change(&hatch, &mask, nullptr, 0) != NoError) return ErrModifying;
     }
     ElemDescriptor record;
-    return ElemUserData_WriteRecord(record, ElemKind_Outline, hatch.header) ? 0 : 43;
+    return ElemUserData_WriteRecord(record, ElemKind_Outline, hatch.header) ? NoErrorCode : ErrModifying;
 }
 
 int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
@@ -312,19 +313,19 @@ int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
     {
         SearchProgress progress;
         found = FindCorridorPoints(side0, side1, TerrainPointsOfCurrentStory(TerrainPlaces(), progress.Step()));
-        if (found.size() < 3) return 16;
+        if (found.size() < 3) return ErrOutlineTooShort;
         nodes = CollectNodesAlongEdges(side0, side1, found, searchAngle, progress.Step());
     }
-    if (nodes.empty()) return 16;
+    if (nodes.empty()) return ErrOutlineTooShort;
     nodes.push_back(nodes.front());
-    if (CreateOutlineHatch() != 0) return 43;
+    if (CreateOutlineHatch() != 0) return ErrModifying;
     if (source != nullptr) DeleteElementByHead(*source);
     return 0;
 }
 
 int32_t OutlineData::CommandByClicks() {
     QV_List<API_Element> outlines;
-    if (!ListOutlines(outlines)) return 43;
+    if (!ListOutlines(outlines)) return ErrModifying;
     ACAPI_Element_DeselectAll();
     EstimateCorridorWidth();
     settings = GlobalSettings.outline;
@@ -335,12 +336,12 @@ int32_t OutlineData::CommandByClicks() {
     Feedback.halfWidth = corridorHalfWidth;
     int32_t error = 0;
     if (!InputOutlineNodes(error)) return error;
-    if (outlineType == 1 && !CheckClickedPath(path)) return 15;
+    if (outlineType == 1 && !CheckClickedPath(path)) return ErrUnsuitablePolygon;
     if (outlineType != 1) {
         SearchProgress progress;
         if (!FitRectangleToPoints(path, TerrainPointsOfCurrentStory(TerrainPlaces(), progress.Step()))) return 0;
     }
-    int32_t code = 43;
+    int32_t code = ErrModifying;
     RunExternalCommand([&] {
         if (!DeleteAll(outlines)) return false;
         code = CreateOutline(nullptr);
@@ -351,13 +352,13 @@ int32_t OutlineData::CommandByClicks() {
 
 int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
     QV_List<API_Element> outlines;
-    if (!ListOutlines(outlines)) return 43;
+    if (!ListOutlines(outlines)) return ErrModifying;
     head = hatch;
     API_Element e;
     QV_List<API_Coord> coords;
-    if (!ReadElement(hatch, e) || !ReadElementMemoCoords2D(e, coords)) return 43;
+    if (!ReadElement(hatch, e) || !ReadElementMemoCoords2D(e, coords)) return ErrModifying;
     path = ToPlan(coords);
-    if (!CheckClickedPath(path)) return 15;
+    if (!CheckClickedPath(path)) return ErrUnsuitablePolygon;
     EstimateCorridorWidth();
     ReadSettingsFromElement(hatch);
     if (RunSettingsDialog(false, false, SettingsMode::NewElement) != 0) return 0;
@@ -369,7 +370,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
     }
     GlobalSettings.outline = settings;
     ACAPI_Element_DeselectAll();
-    int32_t code = 43;
+    int32_t code = ErrModifying;
     RunExternalCommand([&] {
         if (!DeleteAll(outlines)) return false;
         code = CreateOutline(&hatch);
@@ -385,7 +386,7 @@ int32_t OutlineData::CommandModify(const API_Elem_Head& outline) {
     if (RunSettingsDialog(false, true, SettingsMode::EditSelected) != 0) return 0;
     API_Element e;
     QV_List<API_Coord> coords;
-    if (!ReadElement(outline, e) || !ReadElementMemoCoords2D(e, coords)) return 43;
+    if (!ReadElement(outline, e) || !ReadElementMemoCoords2D(e, coords)) return ErrModifying;
     // Only the vertices that still stand on a terrain point stay, moved onto it.
     const PlanPoints points = TerrainPointsOfCurrentStory();
     nodes.clear();
@@ -399,9 +400,9 @@ int32_t OutlineData::CommandModify(const API_Elem_Head& outline) {
     if (!nodes.empty()) nodes.push_back(nodes.front());
     if (nodes.size() < 4) {
         RunExternalCommand([&] { return DeleteElementByHead(outline); });
-        return 16;
+        return ErrOutlineTooShort;
     }
-    int32_t code = 43;
+    int32_t code = ErrModifying;
     RunExternalCommand([&] {
         if (!DeleteElementByHead(outline)) return false;
         code = CreateOutlineHatch();

@@ -263,7 +263,8 @@ bool PointTool::CreatePoint() {
 int32_t PointTool::PlaceByClicks() {
     if (!EnsureFloorPlanWindow(false)) return 42;
     settings = GlobalSettings.points;
-    dialogs_.OpenPointPalette();
+    // The palette carries the user's height, code and comment: points made without it would silently take others.
+    if (!dialogs_.OpenPointPalette()) return ErrDefaults;
     ElementWritten = 1;
     int32_t created = 0;
     int32_t code = 0;
@@ -274,7 +275,8 @@ int32_t PointTool::PlaceByClicks() {
         dialogs_.StorePointPalette();
         settings = GlobalSettings.points;
         if (!CheckToolLayer(settings.layer)) continue;
-        if (RunExternalCommand([this] { return CreatePoint(); })) {
+        // A point whose record cannot be written is no terrain point: the host takes the hotspot back.
+        if (RunWholeExternalCommand([this] { return CreatePoint(); })) {
             ++created;
             dialogs_.InitPointPalette();
         } else {

@@ -5,6 +5,7 @@
 #include "elements/ElementQueries.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -192,18 +193,17 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
                      const API_Element& outline) {
     int32_t locator = -1;
     if (HostLanguageNOR != 0 && !FindLibPartOrAsk(QV_String("SOSI_COORDINATE_LOCATOR"), locator, true, QV_String(), 0))
-        return TerrainBuild_Done;
+        return NoErrorCode;
     ElemDescriptor outlineRecord;
-    if (!ElemUserData_ReadFromElement(outlineRecord, ElemKind_Outline, outline.header, false))
-        return TerrainBuild_NoOutline;
+    if (!ElemUserData_ReadFromElement(outlineRecord, ElemKind_Outline, outline.header, false)) return ErrNoOutline;
     QV_List<API_Coord3D> vertices;
-    if (!ReadElementMemoCoords3D(outline, vertices)) return TerrainBuild_ModifyFailed;
+    if (!ReadElementMemoCoords3D(outline, vertices)) return ErrModifying;
     // The points are read once: neither the settings dialog nor the outline's replacement moves a hotspot.
     QV_List<API_Coord3D> shown, anywhere;
     const QV_List<API_Coord3D>* points = ReadTerrainPointSets(shown, anywhere) ? &shown : nullptr;
     const int32_t countBefore = vertices.GetCount();
     KeepOutlineVerticesAtPoints3D(vertices, anywhere);
-    if (vertices.GetCount() < 4) return TerrainBuild_TooFewNodes;
+    if (vertices.GetCount() < 4) return ErrOutlineTooShort;
 
     Assign(record, GlobalSettings.terrain);
     TerrainContourContext context;
@@ -213,31 +213,30 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
     const QV_List<API_Coord3D> cornered = record.boundary, levelPoints = record.levelPoints;
     double verticalOffset = 0.0;
     if (RunTerrainSettings(dialogs, record, TerrainMode_New, locator, &verticalOffset, &context) != 0)
-        return TerrainBuild_Done;
+        return NoErrorCode;
     Assign(GlobalSettings.terrain, record);
     ACAPI_Element_DeselectAll();
 
-    int32_t code = TerrainBuild_Done;
+    int32_t code = NoErrorCode;
     API_Element mesh = {};
     API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         if (vertices.GetCount() != countBefore && !ReplaceOutline(outline, vertices, outlineRecord)) {
-            code = TerrainBuild_ModifyFailed;
+            code = ErrModifying;
             return NoError;  // what was changed stays with the command
         }
         record.boundary = cornered;
         record.levelPoints = levelPoints;
         if (!collected) {
-            code = TerrainBuild_CornerMissing;
+            code = ErrOutlineCorners;
             return NoError;
         }
         CollectBreakLines(record);
         ResolveBreakLineEnds(record);
-        code = CreateTerrainMesh(record, verticalOffset, mesh, memo, 0.0, 0.0) ? TerrainBuild_Done
-                                                                               : TerrainBuild_ModifyFailed;
+        code = CreateTerrainMesh(record, verticalOffset, mesh, memo, 0.0, 0.0) ? NoErrorCode : ErrModifying;
         return NoError;
     });
-    if (code != TerrainBuild_Done) return code;
+    if (code != NoErrorCode) return code;
     return contours.RefreshForNewTerrain(mesh, context);
 }

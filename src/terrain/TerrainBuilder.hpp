@@ -11,17 +11,9 @@
 class TerrainContourSteps;
 class TerrainDialogs;
 
-// Codes of the command.
-enum TerrainBuildCode : int32_t {
-    TerrainBuild_Done = 0,
-    TerrainBuild_TooFewNodes = 16,    // "The resulting outline has less than three nodes"
-    TerrainBuild_NoOutline = 18,      // "No outline selected."
-    TerrainBuild_CornerMissing = 19,  // "The selected outline has corners without points in this plane."
-    TerrainBuild_ModifyFailed = 43,   // "Error while modifying/creating the object."
-};
-
 // The whole command for one outline (a fill with an outline data record): 0 done, cancelled or nothing to do;
-// else a code to show (above, or the contour-line step's).
+// else a code to show (an `ErrorCode`: no outline record, too few nodes, a corner without a point, or the
+// object not made; or the contour-line step's).
 int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
                      const API_Element& outline);
 

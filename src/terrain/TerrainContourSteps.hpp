@@ -2,7 +2,7 @@
 // The contour-line steps around a terrain build or edit: what the terrain tool asks of the terrain's contour-line
 // objects. The contour-line objects implement it (ContourObjectSteps, terrain/ContourTerrainSteps); the shell makes
 // one and the terrain command hands it down, and a test passes its own. Each answers 0 or an error code.
-#include "terrain/TerrainSettingsRun.hpp"
+#include "terrain/TerrainContourContext.hpp"
 
 #include "APIElements.hpp"
 

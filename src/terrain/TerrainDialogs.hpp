@@ -7,7 +7,7 @@
 #include "settings/ContourAltitudeSettings.hpp"
 #include "settings/ContourLineSettings.hpp"
 #include "settings/SlopeRangeSettings.hpp"
-#include "terrain/TerrainSettingsRun.hpp"
+#include "terrain/TerrainDialogBlock.hpp"
 
 #include <cstdint>
 

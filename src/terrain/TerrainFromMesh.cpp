@@ -201,21 +201,21 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, 
 
 int32_t RebuildTerrain(ContourLineRefresh& contours, const QV_List<API_Element>& meshes) {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
-    bool ok = false;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    // A failure answers an error from the command, so that the host takes back the skirts already changed.
+    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         QV_List<API_Element> current;
         QV_List<bool> changed;
         for (int32_t i = 0; i < meshes.GetCount(); ++i) {
             API_Element mesh = meshes[i];
             bool moved = false;
-            if (ACAPI_Element_Get(&mesh) != NoError || !EnsureTerrainSkirt(mesh, moved)) return NoError;
-            if (moved && ChangeSkirt(mesh) != NoError) return NoError;
+            if (ACAPI_Element_Get(&mesh) != NoError || !EnsureTerrainSkirt(mesh, moved)) return APIERR_GENERAL;
+            if (moved && ChangeSkirt(mesh) != NoError) return APIERR_GENERAL;
             current.Insert(mesh);
             changed.Insert(moved);
         }
-        ok = RefreshLinkedObjects(current, changed);
-        return NoError;
+        return RefreshLinkedObjects(current, changed) ? NoError : APIERR_GENERAL;
     });
+    const bool ok = err == NoError;
     if (ok)
         for (int32_t i = 0; i < meshes.GetCount(); ++i) contours.RefreshContourLines(meshes[i]);
     ACAPI_Automate(APIDo_RebuildID);
@@ -418,9 +418,11 @@ bool CollectTerrainElements(ElementEditor& editor, int32_t mode, const QV_List<A
     if (mode < 1 || mode > 4) return true;
     FloorPlanScope plan;
     if (!plan.Ok()) return false;
+    // New and copied meshes count only where they can be written (shown, unlocked layer); the others any.
+    const uint32_t filter = mode <= 2 ? APIFilt_IsEditable : 0;
     QV_List<API_Element> terrains;
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
-        if (heads[i].typeID != API_MeshID || !ACAPI_Element_Filter(heads[i].guid, 0)) continue;
+        if (heads[i].typeID != API_MeshID || !ACAPI_Element_Filter(heads[i].guid, filter)) continue;
         API_Element mesh;
         if (ReadElement(heads[i], mesh) && IsTerrain(mesh)) terrains.Insert(mesh);
     }

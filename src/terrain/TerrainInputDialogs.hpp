@@ -33,9 +33,10 @@ public:
                                      SettingsMode mode) = 0;
     // "An outline still exist...": true for "Keep", false for "Substitute".
     virtual bool KeepExistingOutline() = 0;
-    // The point-input palette: open (and show the point defaults), the items into the point defaults, the point
-    // defaults into the items, close.
-    virtual void OpenPointPalette() = 0;
+    // The point-input palette: open (and show the point defaults; false when it cannot be shown, so that the
+    // user's entries cannot reach the points), the items into the point defaults, the point defaults into the
+    // items, close.
+    virtual bool OpenPointPalette() = 0;
     virtual void StorePointPalette() = 0;
     virtual void InitPointPalette() = 0;
     virtual void ClosePointPalette() = 0;

@@ -1,5 +1,6 @@
 #include "terrain/TerrainInputQueries.hpp"
 
+#include "elements/ActiveStory.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/FloorPlanDatabase.hpp"
@@ -13,15 +14,7 @@ bool PointsCoincide(const API_Coord& a, const API_Coord& b, double tolerance) {
     return std::fabs(a.x - b.x) < tolerance && std::fabs(a.y - b.y) < tolerance;
 }
 
-int16_t CurrentStoryIndex() {
-    API_StoryInfo info = {};
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return -32768;
-    if (info.data != nullptr) {
-        GSHandle h = reinterpret_cast<GSHandle>(info.data);
-        BMKillHandle(&h);
-    }
-    return info.actStory;
-}
+int16_t CurrentStoryIndex() { return ActiveStoryIndex(); }
 
 bool CollectTerrainPoints(QV_List<API_Element>& points) {
     return CollectAddOnObjects(ElemKind_Point, API_HotspotID, 0, points) != 0;
@@ -78,6 +71,18 @@ bool RunExternalCommand(const std::function<bool()>& body) {
     const GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() {
         result = body();
         return NoError;
+    });
+    return err == NoError && result;
+}
+
+bool RunWholeExternalCommand(const std::function<bool()>& body) {
+    QV_String undoText;
+    GetResString(undoText, UndoTableBase + LanguageIndex, 2);
+    const GS::UniString undo(undoText.GetBuffer(), undoText.GetLength());
+    bool result = false;
+    const GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() -> GSErrCode {
+        result = body();
+        return result ? NoError : APIERR_GENERAL;
     });
     return err == NoError && result;
 }

@@ -54,3 +54,5 @@ bool GetElementOnPlan(const API_Neig& neig, API_Element& element);
 // Runs `body` as one undoable command with the add-on's undo text ("External command"); its answer. A body
 // that fails leaves what it changed (the host keeps the command's steps).
 bool RunExternalCommand(const std::function<bool()>& body);
+// The same, but a body that fails answers the host with an error, so that the host takes back what it made.
+bool RunWholeExternalCommand(const std::function<bool()>& body);

@@ -6,6 +6,8 @@
 // The dialogs live above this folder and the contour-line steps beside it: both are reached through the ports
 // the terrain command hands in (TerrainDialogs, TerrainContourSteps).
 #include "settings/ContourLineSettings.hpp"
+#include "terrain/TerrainContourContext.hpp"
+#include "terrain/TerrainDialogBlock.hpp"
 #include "terrain/TerrainRecord.hpp"
 
 #include "APIElements.hpp"
@@ -14,49 +16,6 @@
 
 class TerrainContourSteps;
 class TerrainDialogs;
-
-constexpr int16_t TerrainContourFieldCount = 27;
-
-// Modes of a run.
-enum TerrainSettingsMode : int16_t {
-    TerrainMode_Defaults = 0,
-    TerrainMode_New = 1,
-    TerrainMode_Edit = 2,             // meshes without linked contour-line objects
-    TerrainMode_EditWithContours = 3  // meshes with linked contour-line objects
-};
-
-// The work block of one layout. Reset clears everything; mode and value stay -1 until the dialog sets them.
-struct TerrainDialogBlock {
-    TerrainDialogBlock() { Reset(); }
-    void Reset();
-
-    uint8_t layoutSwitch;  // the layout closed because the user asked for the other one
-    uint16_t savedX, savedY;
-    int16_t mode;
-    int32_t editedCount;  // the terrains edited together (modes 2 and 3), for the mode header
-    int32_t value;        // the owner's value (the coordinate locator's library index), passed through
-    TerrainSettings work;
-    uint8_t changed[TerrainFieldCount];
-    TerrainSettings* record;
-    ContourLineSettings* contour;  // first layout: written by the apply step; second: the levels its OK checks
-    ContourLineSettings contourWork;
-    uint8_t contourChanged[TerrainContourFieldCount];
-    API_Coord3D colours[4];  // the band colours as red, green, blue
-    double lowest, highest;  // the terrain's height range (modes 1 to 3)
-    int16_t option;          // check box 41: a gradient object goes with the terrain
-    double verticalOffset;   // second layout: shown, then what the user typed
-    uint8_t verticalOffsetChanged;
-};
-
-// What the contour-line steps know of one terrain: its contour settings, its height range, whether contour-line
-// objects are linked to it, and the gradient (1: a gradient object goes with the terrain), current and previous.
-struct TerrainContourContext {
-    ContourLineSettings settings;
-    double lowest = 0.0, highest = 0.0;
-    bool linked = false;
-    int16_t gradient = 1;
-    int16_t previousGradient = 1;
-};
 
 // One run of the dialog over the record's settings: 0 accepted (fields, name and changed flags in the record,
 // the vertical offset in `verticalOffset` when given, the contour edits in the global contour settings and the

@@ -4,7 +4,7 @@
 #include "DGDriver.hpp"
 #include "dialogs/tools/SOSICurveSegmentationDialog.hpp"
 #include "foundation/Language.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSIOutput.hpp"
 
 #include <map>
@@ -29,7 +29,7 @@ protected:
         DGDriver::Reset();
         ProjectHostTest::TearDown();
     }
-    static void Add(SOSIImport& reader, int16_t kind) {
+    static void Add(SOSIFileCls& reader, int16_t kind) {
         SOSIData d;
         d.geometryKind = kind;
         reader.assembly.data.Insert(d);
@@ -37,13 +37,13 @@ protected:
 };
 
 TEST_F(SosiCurveSegmentationDialogTest, AskedOnlyForCurvesAndKeptOnOk) {
-    SOSIImport reader;
+    SOSIFileCls reader;
     for (int16_t kind : {SOSIKindPoint, SOSIKindLine, SOSIKindCurve, SOSIKindText, SOSIKindSurface}) Add(reader, kind);
     EXPECT_TRUE(AskSOSICurveSegmentation(reader));
     EXPECT_TRUE(DGDriver::Log().empty());
 
     for (int16_t kind : {SOSIKindArcByRadius, SOSIKindCircleByPoints, SOSIKindBezier}) {
-        SOSIImport curved;
+        SOSIFileCls curved;
         Add(curved, kind);
         DGDriver::QueueClick(DialogId, 1);
         EXPECT_TRUE(AskSOSICurveSegmentation(curved));

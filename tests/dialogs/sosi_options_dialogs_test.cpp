@@ -9,7 +9,7 @@
 #include "dialogs/settings/SOSIWorksheetScan.hpp"
 #include "foundation/Language.hpp"
 #include "fileio/ReadReport.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
 #include <fstream>
@@ -42,10 +42,10 @@ protected:
         LibraryHostTest::TearDown();
     }
     // Reads the file and runs the options dialog of `mode` on it; the read's answer.
-    static bool Import(SOSIImport& reader, const std::string& name, int32_t mode) {
+    static bool Import(SOSIFileCls& reader, const std::string& name, int32_t mode) {
         return ImportPath(reader, TestSupport::DataDir() + "/sosi/" + name, mode);
     }
-    static bool ImportPath(SOSIImport& reader, const std::string& path, int32_t mode) {
+    static bool ImportPath(SOSIFileCls& reader, const std::string& path, int32_t mode) {
         SOSIFileData file;
         file.path = QV_String(path.c_str(), Encoding_UTF8);
         reader.scan.files.Insert(file);
@@ -76,7 +76,7 @@ protected:
 };
 
 TEST_F(SosiOptionsDialogsTest, ObjectImportButtonsDefaultPenAndTheChoiceCarriedToTheNextImport) {
-    SOSIImport first;
+    SOSIFileCls first;
     // Row 2 imported with its own pen 9, then "all own pen" and a new default pen 5.
     ClickCell(GDLDialog, 2, 6, 26);
     DGDriver::QueueClick(GDLDialog, 13);
@@ -96,7 +96,7 @@ TEST_F(SosiOptionsDialogsTest, ObjectImportButtonsDefaultPenAndTheChoiceCarriedT
     EXPECT_EQ(GlobalSettings.GetInt(0, 12), 5);
 
     // The next import starts from that choice: OK at once keeps it.
-    SOSIImport second;
+    SOSIFileCls second;
     ASSERT_TRUE(Import(second, "1001_Hoyde.sos", SOSIModeObjects));
     ASSERT_EQ(second.scan.types.GetCount(), first.scan.types.GetCount());
     EXPECT_EQ(second.scan.types[1].import, 1);
@@ -112,7 +112,7 @@ TEST_F(SosiOptionsDialogsTest, ObjectImportButtonsDefaultPenAndTheChoiceCarriedT
         }
 
     // Cancel: the reader keeps what it read and the import is marked cancelled.
-    SOSIImport third;
+    SOSIFileCls third;
     DGDriver::QueueClick(GDLDialog, 11);
     DGDriver::QueueClick(GDLDialog, 2);
     EXPECT_FALSE(Import(third, "1001_Hoyde.sos", SOSIModeObjects));
@@ -121,7 +121,7 @@ TEST_F(SosiOptionsDialogsTest, ObjectImportButtonsDefaultPenAndTheChoiceCarriedT
 }
 
 TEST_F(SosiOptionsDialogsTest, TerrainFilterKeepsItsTwoListsInStepAndDropsHiddenTypes) {
-    SOSIImport probe;
+    SOSIFileCls probe;
     SOSIFileData file;
     file.path = QV_String((TestSupport::DataDir() + "/sosi/1001_Hoyde.sos").c_str(), Encoding_UTF8);
     probe.scan.files.Insert(file);
@@ -138,7 +138,7 @@ TEST_F(SosiOptionsDialogsTest, TerrainFilterKeepsItsTwoListsInStepAndDropsHidden
 
     // In the short list: the terrain row imported with its own pen 37; then every type shown, a non-terrain
     // row ticked, and the short list shown again before OK.
-    SOSIImport reader;
+    SOSIFileCls reader;
     ClickCell(FilterDialog, shortRow + 1, 6, 26);
     ClickCell(FilterDialog, shortRow + 1, 219, 239);
     DGDriver::QueueSetLong(FilterDialog, 7, 37);
@@ -171,7 +171,7 @@ TEST_F(SosiOptionsDialogsTest, TerrainFilterKeepsItsTwoListsInStepAndDropsHidden
 TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBeforeOverwriting) {
     GlobalSettings.SetString(0, 10, QV_String());
     GlobalSettings.SetString(0, 11, QV_String());
-    SOSIImport first;
+    SOSIFileCls first;
     // A wider and taller window: the list and its name column take the growth, the columns right of it move.
     DGDriver::QueueResize(WorksheetDialog, 605, 600);
     DGDriver::QueueClick(WorksheetDialog, 1);
@@ -194,7 +194,7 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     name.copy(sheet.name, name.size());
     ref.copy(sheet.ref, ref.size());
     ASSERT_EQ(Db().NewWorksheet(&sheet), NoError);
-    SOSIImport second;
+    SOSIFileCls second;
     DGDriver::QueueClick(WorksheetDialog, 1);
     ASSERT_TRUE(Import(second, "flate_oy.sos", SOSIModeWorksheet));
     ASSERT_NE(Last(WorksheetDialog), nullptr);
@@ -202,7 +202,7 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     EXPECT_EQ(Setting(10), "VY-02");
 
     // Taking the existing pair asks; "Overwrite" clears the add switch.
-    SOSIImport third;
+    SOSIFileCls third;
     third.output.addSwitch = 1;
     DGDriver::QueueSetText(WorksheetDialog, 27, "VY-01");
     DGDriver::QueueClick(WorksheetDialog, 1);
@@ -215,7 +215,7 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
 
     // Back from the results dialog the settings' texts stand, even empty ones.
     GlobalSettings.SetString(0, 10, QV_String());
-    SOSIImport again;
+    SOSIFileCls again;
     again.importAgain = 1;
     DGDriver::QueueClick(WorksheetDialog, 1);
     ASSERT_TRUE(Import(again, "flate_oy.sos", SOSIModeWorksheet));
@@ -226,7 +226,7 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     window.typeID = APIWind_WorksheetID;
     window.databaseUnId = sheet.databaseUnId;
     ASSERT_EQ(Db().ChangeWindow(window), NoError);
-    SOSIImport current;
+    SOSIFileCls current;
     current.output.namesFromSettings = 0;
     DGDriver::QueueClick(WorksheetDialog, 1);
     ASSERT_TRUE(Import(current, "flate_oy.sos", SOSIModeWorksheet));
@@ -248,7 +248,7 @@ TEST_F(SosiOptionsDialogsTest, RowColoursMarkDekTeigAndTheTerrainFeaturesWhileEv
             out[r.texts[r.texts.size() == 12 ? 2 : 1]] = {r.background.red, r.background.green};
         return out;
     };
-    SOSIImport all;
+    SOSIFileCls all;
     all.showAllTypes = 1;
     DGDriver::QueueClick(FilterDialog, 1);
     ASSERT_TRUE(ImportPath(all, path, SOSIModeTerrain));
@@ -259,7 +259,7 @@ TEST_F(SosiOptionsDialogsTest, RowColoursMarkDekTeigAndTheTerrainFeaturesWhileEv
     EXPECT_EQ(shown["Bygning"], std::make_pair(65535, 65535));
 
     // The object import marks DekTeig alone.
-    SOSIImport objects;
+    SOSIFileCls objects;
     DGDriver::QueueClick(GDLDialog, 1);
     ASSERT_TRUE(ImportPath(objects, path, SOSIModeObjects));
     shown = colours(GDLDialog);

@@ -88,7 +88,7 @@ protected:
         }
         return out;
     }
-    SOSIImport reader;
+    SOSIFileCls reader;
 };
 
 TEST_F(SosiResultsDialogsTest, StepButtonsChooseTheImport) {

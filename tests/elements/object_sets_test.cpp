@@ -139,6 +139,38 @@ TEST_F(ObjectSetsTest, OneSeriesOfElementEventsIsOneUndoStep) {
     for (const PlacedSet* set : {&a, &b}) EXPECT_NEAR(Get(set->fill).object.pos.x, 5.0, 1e-12);
 }
 
+// A series in which the user deletes one object of a set and then moves another set: dispatched by its last event
+// alone, the deletion would be lost and the broken set's other objects would stay behind.
+TEST_F(ObjectSetsTest, ASeriesThatDeletesAndThenChangesKeepsBoth) {
+    const API_Guid mesh = PlaceTerrain();
+    const PlacedSet broken = PlaceLinkedSet(mesh);
+    const PlacedSet moved = PlaceLinkedSet(mesh);
+    PendingModelUpdate series;
+    const API_Elem_Head cut = Get(broken.cut).header;
+    ASSERT_TRUE(Run([&] { return DeleteElementInPlan(cut, false) == NoError; }));
+    series.heads.Insert(cut);
+    series.codes.Insert(5);
+    const API_Element before = Get(moved.result);
+    ASSERT_TRUE(Run([&] {
+        API_Element e = before, mask = {};
+        e.object.pos = {40, 2};
+        std::memset(static_cast<void*>(&mask.object.pos), 0xFF, sizeof mask.object.pos);
+        return ACAPI_Element_Change(&e, &mask, nullptr, 0) == NoError;
+    }));
+    series.heads.Insert(Get(moved.result).header);
+    series.codes.Insert(3);
+    series.parents.Insert(before);
+    series.mode = 3;
+    ASSERT_TRUE(Alive(broken.fill));
+    {
+        ElementEvents::ModuleCall call(host->Events());
+        UpdateModelSeries(series, FrameworkModelUpdateSteps());
+    }
+    EXPECT_FALSE(Alive(broken.fill));
+    EXPECT_FALSE(Alive(broken.result));
+    EXPECT_NEAR(Get(moved.fill).object.pos.x, 40.0, 1e-12);
+}
+
 TEST_F(ObjectSetsTest, DeleteBrokenSetsKeepsCompleteSetsAndRemovesTheRestOfBrokenOnes) {
     const API_Guid mesh = PlaceTerrain();
     const PlacedSet whole = PlaceLinkedSet(mesh);

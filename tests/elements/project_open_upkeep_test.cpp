@@ -133,4 +133,15 @@ TEST_F(ProjectOpenUpkeepTest, AProjectWithoutRoadsLeavesTheOperatorLayerAlone) {
     EXPECT_EQ(Db().CurrentDatabaseType(), APIWind_3DModelID);
 }
 
+TEST_F(ProjectOpenUpkeepTest, AProjectWithNothingToUpkeepComesOutOfEveryOpeningAsItWentIn) {
+    LoadLibrary();
+    Layer("Walls", 0);
+    const std::string before = Db().DumpJson();
+    for (const int32_t event : {APINotify_New, APINotify_NewAndReset, APINotify_Open}) {
+        ASSERT_EQ(ProjectEventHandler(event, 0), NoError);
+        EXPECT_EQ(Db().FindAttribute(API_LayerID, "VY_Operators"), 0) << event;
+        EXPECT_EQ(Db().DumpJson(), before) << event;
+    }
+}
+
 }  // namespace

@@ -40,7 +40,7 @@ protected:
         bool cancelled = false;
         const bool ok = reader.ScanLayers(cancelled) && ChooseAll(reader) && reader.ReadChosen(cancelled);
         EXPECT_FALSE(cancelled);
-        error = reader.report.Count(ReadIssue::Empty) != 0 ? DxfNothingReadable : reader.report.error;
+        error = reader.report.Count(ReadIssue::Empty) != 0 ? int32_t(ErrNothingReadable) : reader.report.error;
         EXPECT_EQ(ok, reader.report.error == 0);
         return ok;
     }

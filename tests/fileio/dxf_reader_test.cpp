@@ -286,17 +286,17 @@ TEST_F(DxfReaderTest, BadFilesAreRefusedWithTheirCode) {
     {
         DXFFileCls reader;
         EXPECT_FALSE(ReadDxf(reader, Data("dxf/survey_r2000_binary.dxf"), error));
-        EXPECT_EQ(error, DxfReadError);
+        EXPECT_EQ(error, ErrReadingFile);
     }
     {
         DXFFileCls reader;
         EXPECT_FALSE(ReadDxf(reader, Data("dxf/nothing_readable.dxf"), error));
-        EXPECT_EQ(error, DxfNothingReadable);
+        EXPECT_EQ(error, ErrNothingReadable);
     }
     {
         DXFFileCls reader;
         EXPECT_FALSE(ReadDxf(reader, UserFile("missing.dxf"), error));
-        EXPECT_EQ(error, DxfReadError);
+        EXPECT_EQ(error, ErrReadingFile);
     }
     const std::string good = Slurp(Data("dxf/survey_r2000.dxf"));
     const size_t entities = good.find("ENTITIES"), end = good.find("ENDSEC", entities);
@@ -304,18 +304,18 @@ TEST_F(DxfReaderTest, BadFilesAreRefusedWithTheirCode) {
     for (size_t cut : {entities + 20, (entities + end) / 2, end - 3}) {
         DXFFileCls reader;
         EXPECT_FALSE(ReadDxf(reader, Write("cut.dxf", good.substr(0, cut)), error)) << cut;
-        EXPECT_EQ(error, DxfReadError);
+        EXPECT_EQ(error, ErrReadingFile);
     }
     std::string garbled = good;
     garbled.replace(garbled.find("\n 10\n", entities), 5, "\n1x0\n");
     DXFFileCls reader;
     EXPECT_FALSE(ReadDxf(reader, Write("garbled.dxf", garbled), error));
-    EXPECT_EQ(error, DxfReadError);
+    EXPECT_EQ(error, ErrReadingFile);
     // A unit length of 0 would put everything on the origin.
     Adjust() = [](DXFFileCls& r) { r.unitFactor = 0.0; };
     DXFFileCls zero;
     EXPECT_FALSE(ReadDxf(zero, Data("dxf/survey_r2000.dxf"), error));
-    EXPECT_EQ(error, DxfReadError);
+    EXPECT_EQ(error, ErrReadingFile);
 }
 
 // Seeded mutants of a real survey: each read ends, with the lists filled or with code 8 or 34.
@@ -331,7 +331,7 @@ TEST_F(DxfReaderTest, MutantsNeverCrash) {
         int32_t error = 0;
         const bool ok = ReadDxf(reader, Write("mutant.dxf", mutator.Mutate(good, tokens)), error);
         if (!ok) {
-            EXPECT_TRUE(error == DxfReadError || error == DxfNothingReadable) << i << " " << error;
+            EXPECT_TRUE(error == ErrReadingFile || error == ErrNothingReadable) << i << " " << error;
         }
         for (const DXFFilePoint& p : reader.vertices) ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
     }

@@ -92,13 +92,26 @@ TEST_F(ShapefileBadInputTest, MainFileCutGarbledOrOversizedIsRefusedOrRead) {
         EXPECT_EQ(data.polygons.GetCount(), 0);
         EXPECT_TRUE(data.report.HasIssues());
     }
-    // Not a shapefile, or only a header: refused, and an empty file of 100 bytes reads as no shapes.
-    EXPECT_FALSE(ReadShapes(std::string(100, 'x'), data));
+    // Shorter than a header: refused. A header alone reads as no shapes, whatever its file code, version and
+    // length say; a file that is no shapefile is read as far as its bytes allow, and ends with nothing made up.
     EXPECT_FALSE(ReadShapes(nc.substr(0, 60), data));
     std::string headerOnly = nc.substr(0, 100);
     PutBE32(headerOnly, 24, 50);
     EXPECT_TRUE(ReadShapes(headerOnly, data));
     EXPECT_EQ(data.recordCount, 0u);
+    EXPECT_TRUE(ReadShapes(std::string(100, 'x'), data));
+    EXPECT_EQ(data.recordCount, 0u);
+    std::string foreign = nc;
+    PutBE32(foreign, 0, 1234);  // another file code
+    PutLE32(foreign, 28, 7);    // another version
+    PutBE32(foreign, 24, 0);    // no length
+    ASSERT_TRUE(ReadShapes(foreign, data));
+    EXPECT_EQ(data.polygons.GetCount(), 100);
+    EXPECT_FALSE(data.report.HasIssues());
+    EXPECT_TRUE(ReadShapes("not a shapefile at all, but a note of more than a hundred bytes that someone picked "
+                           "by mistake in the import dialog",
+                           data));
+    EXPECT_EQ(data.polygons.GetCount() + data.points.GetCount() + data.polyLines.GetCount(), 0);
 }
 
 TEST_F(ShapefileBadInputTest, RecordsAreReadFromTheirOwnBytesOnly) {

@@ -7,6 +7,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Config.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/LanguageDialog.hpp"
 
 #include "DGDriver.hpp"
 #include "IODriver.hpp"

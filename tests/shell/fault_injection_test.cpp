@@ -10,9 +10,14 @@
 #include "script/ScriptRunner.hpp"
 #include "script/StandardLanguage.hpp"
 
+#include <nlohmann/json.hpp>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <functional>
+#include <map>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -28,26 +33,96 @@
 
 namespace {
 
+using nlohmann::ordered_json;
 using Signature = std::vector<std::string>;
 
-// What the project holds, as far as a user sees it: elements by type, library part and layer, and the layers.
-Signature ProjectSignature(StandinHost& host) {
-    const ProjectDatabase& db = host.Database();
-    auto layerName = [&](int32_t index) {
-        const API_Attribute* a = db.Attribute(API_LayerID, index);
-        return a != nullptr ? std::string(a->header.name) : "?" + std::to_string(index);
-    };
-    Signature out;
-    for (const API_Guid& g : db.AllElements()) {
-        const API_Element e = db.Find(g)->record.Get();
-        std::string s = "element " + std::to_string(e.header.typeID);
-        if (e.header.typeID == API_ObjectID && db.libPartName) s += " " + db.libPartName(e.object.libInd);
-        out.push_back(s + " on " + layerName(e.header.layer));
+bool IsHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+// Length of the GUID text (8-4-4-4-12 hex digits) at `at`, or 0.
+size_t GuidAt(const std::string& s, size_t at) {
+    static const size_t groups[] = {8, 4, 4, 4, 12};
+    size_t i = at;
+    for (size_t g = 0; g < 5; ++g) {
+        if (g > 0) {
+            if (i >= s.size() || s[i] != '-') return 0;
+            ++i;
+        }
+        for (size_t k = 0; k < groups[g]; ++k, ++i)
+            if (i >= s.size() || !IsHex(s[i])) return 0;
     }
-    for (int32_t i = 1; i < 1000; ++i)
-        if (db.Attribute(API_LayerID, i) != nullptr) out.push_back("layer " + layerName(i));
+    return i < s.size() && IsHex(s[i]) ? 0 : i - at;
+}
+
+// GUIDs are numbered in the order they are met: databases, then elements in creation order, so that a run that makes the
+// same elements with other GUIDs dumps the same text.
+class GuidNumbers {
+public:
+    std::string Number(const std::string& guid) {
+        std::string key = guid;
+        for (char& c : key) c = char(std::toupper(static_cast<unsigned char>(c)));
+        const auto found = numbers_.emplace(key, numbers_.size() + 1).first;
+        return "#" + std::to_string(found->second);
+    }
+    std::string Rewrite(const std::string& text) {
+        std::string out;
+        out.reserve(text.size());
+        for (size_t i = 0; i < text.size();) {
+            const size_t n = (i == 0 || !IsHex(text[i - 1])) ? GuidAt(text, i) : 0;
+            if (n == 0) {
+                out += text[i++];
+                continue;
+            }
+            out += Number(text.substr(i, n));
+            i += n;
+        }
+        return out;
+    }
+
+private:
+    std::map<std::string, size_t> numbers_;
+};
+
+// The whole project as a user and the add-on see it, one line per layer, story, database, element (every field,
+// memo, parameter and user data) and solid link, with GUIDs (elements, groups, databases) numbered.
+// `shape` chooses the elements dumped and may leave fields out of them (the others' GUIDs are numbered where met,
+// as any reference); a solid link is dumped when both its ends are.
+using ElementShape = std::function<bool(ordered_json&)>;
+Signature ProjectDump(const ordered_json& project, const ElementShape& shape) {
+    if (!project.is_object()) return {};
+    GuidNumbers numbers;
+    for (const ordered_json& d : project.value("databases", ordered_json::array()))
+        numbers.Number(d["id"].get<std::string>());
+    Signature out;
+    std::vector<std::string> elements;
+    std::set<std::string> dumped;
+    for (const ordered_json& e : project.value("elements", ordered_json::array())) {
+        ordered_json rest = e;
+        if (!shape(rest)) continue;
+        dumped.insert(e["guid"].get<std::string>());
+        numbers.Number(e["guid"].get<std::string>());
+        rest.erase("guid");
+        elements.push_back(rest.dump(-1, ' ', false, ordered_json::error_handler_t::replace));
+    }
+    for (const std::string& e : elements) out.push_back("element " + numbers.Rewrite(e));
+    for (const char* part : {"layers", "stories", "databases", "solidLinks"})
+        if (project.contains(part))
+            for (ordered_json x : project[part]) {
+                if (x.contains("target") &&
+                    (dumped.count(x["target"].get<std::string>()) == 0 ||
+                     dumped.count(x["operator"].get<std::string>()) == 0))
+                    continue;
+                // When a link was made is the host's clock, not the project's content.
+                x.erase("time");
+                x.erase("subTime");
+                out.push_back(std::string(part) + " " +
+                              numbers.Rewrite(x.dump(-1, ' ', false, ordered_json::error_handler_t::replace)));
+            }
     std::sort(out.begin(), out.end());
     return out;
+}
+
+Signature ProjectDump(StandinHost& host) {
+    return ProjectDump(host.Database().ToJson(), [](ordered_json&) { return true; });
 }
 
 size_t AlertCount() {
@@ -59,7 +134,7 @@ size_t AlertCount() {
 // What one run saw around the action.
 struct Observed {
     std::vector<Signature> probes;  // after each probe line
-    Signature before, after;
+    ordered_json before, after;
     size_t alertsBefore = 0, alertsAfter = 0;
     std::set<std::string> called;
     bool actionDone = false;
@@ -73,12 +148,12 @@ const ScriptLanguage& SweepLanguage() {
         ScriptLanguage l = StandardScriptLanguage();
         // Stops the script (a failed action) at the first change: the rest of it is not the flow's action.
         l.Add("sweep probe", false, [](ScriptContext& r, const ScriptArgs&, std::string*) {
-            Current->probes.push_back(ProjectSignature(r.Host()));
+            Current->probes.push_back(ProjectDump(r.Host()));
             const size_t n = Current->probes.size();
             return n < 2 || Current->probes[n - 1] == Current->probes[n - 2];
         });
         l.Add("sweep before", false, [](ScriptContext& r, const ScriptArgs&, std::string*) {
-            Current->before = ProjectSignature(r.Host());
+            Current->before = r.Host().Database().ToJson();
             Current->alertsBefore = AlertCount();
             r.Host().RecordCalls(&Current->called);
             return Failing.empty() || r.Host().FailCall(Failing, -1, APIERR_GENERAL);
@@ -86,7 +161,7 @@ const ScriptLanguage& SweepLanguage() {
         l.Add("sweep after", false, [](ScriptContext& r, const ScriptArgs&, std::string*) {
             r.Host().ClearFailures();
             r.Host().RecordCalls(nullptr);
-            Current->after = ProjectSignature(r.Host());
+            Current->after = r.Host().Database().ToJson();
             Current->alertsAfter = AlertCount();
             Current->actionDone = true;
             return true;
@@ -144,7 +219,7 @@ Observed RunText(const std::string& text, const std::string& failing) {
         if (std::getenv("LODRAVIX_SWEEP_LOG") != nullptr) std::cerr << log.str();
         if (!seen.actionDone) {
             // The action line itself failed and stopped the script: the state is as it left it.
-            seen.after = ProjectSignature(host);
+            seen.after = host.Database().ToJson();
             seen.alertsAfter = AlertCount();
         }
     }
@@ -166,13 +241,21 @@ bool IsCommand(const std::string& line) {
     return first != std::string::npos && line[first] != '#';
 }
 
+// A script's command lines with their line numbers in the file.
+std::vector<std::pair<int, std::string>> CommandLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::pair<int, std::string>> lines;
+    int number = 0;
+    for (std::string line; std::getline(in, line);)
+        if (++number, IsCommand(line)) lines.emplace_back(number, line);
+    return lines;
+}
+
 // The flow of one script: the first line after its first menu choice whose run changes the project. False when
 // the script has none.
-bool FindFlow(const std::string& path, Flow* flow) {
-    std::ifstream in(path);
+bool FindFirstFlow(const std::string& path, Flow* flow) {
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        if (IsCommand(line)) lines.push_back(line);
+    for (const auto& l : CommandLines(path)) lines.push_back(l.second);
     size_t menu = 0;
     while (menu < lines.size() && lines[menu].rfind("menu ", 0) != 0) ++menu;
     if (menu == lines.size()) return false;
@@ -192,6 +275,23 @@ bool FindFlow(const std::string& path, Flow* flow) {
     return false;
 }
 
+// A flow is a script, or a script and the line of a later action ("<script>:<line>").
+bool FindFlow(const std::string& param, Flow* flow) {
+    const size_t colon = param.rfind(':');
+    if (colon == std::string::npos) return FindFirstFlow(param, flow);
+    const std::string path = param.substr(0, colon);
+    const int line = std::stoi(param.substr(colon + 1));
+    flow->name = std::filesystem::path(path).stem().string() + ":" + std::to_string(line);
+    for (const auto& l : CommandLines(path)) {
+        if (l.first == line) {
+            flow->action = l.second;
+            return true;
+        }
+        flow->prefix.push_back(l.second);
+    }
+    return false;
+}
+
 std::string FlowText(const Flow& flow) {
     std::string text;
     for (const std::string& l : flow.prefix)
@@ -199,23 +299,49 @@ std::string FlowText(const Flow& flow) {
     return text + "sweep before\n" + flow.action + "\nsweep after\n";
 }
 
-std::vector<std::string> ExampleScripts() {
+std::string ExamplesDir() { return std::string(LODRAVIX_SOURCE_DIR) + "/examples"; }
+
+// Every example script, and the later actions of tests/data/fault_sweep_actions.tsv (script, line).
+std::vector<std::string> SweptFlows() {
     std::vector<std::string> out;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(LODRAVIX_SOURCE_DIR) + "/examples"))
+    for (const auto& entry : std::filesystem::directory_iterator(ExamplesDir()))
         if (entry.path().extension() == ".script") out.push_back(entry.path().string());
     std::sort(out.begin(), out.end());
+    std::ifstream in(std::string(LODRAVIX_TEST_DATA_DIR) + "/fault_sweep_actions.tsv");
+    for (std::string line; std::getline(in, line);) {
+        const size_t tab = line.find('\t');
+        if (line.empty() || line[0] == '#' || tab == std::string::npos) continue;
+        out.push_back(ExamplesDir() + "/" + line.substr(0, tab) + ".script:" + line.substr(tab + 1));
+    }
     return out;
 }
 
+// The lines one dump has and the other not; a line that has a near twin on the other side is shown from a little
+// before where they part.
 std::string Describe(const Signature& from, const Signature& to) {
     std::multiset<std::string> a(from.begin(), from.end()), b(to.begin(), to.end());
+    std::vector<std::string> added, removed;
+    for (const std::string& x : std::set<std::string>(b.begin(), b.end()))
+        for (size_t k = a.count(x); k < b.count(x); ++k) added.push_back(x);
+    for (const std::string& x : std::set<std::string>(a.begin(), a.end()))
+        for (size_t k = b.count(x); k < a.count(x); ++k) removed.push_back(x);
+    auto shown = [](const std::string& x, const std::vector<std::string>& others) {
+        size_t common = 0;
+        for (const std::string& o : others)
+            common = std::max<size_t>(
+                common,
+                size_t(std::mismatch(x.begin(), x.begin() + std::ptrdiff_t(std::min(x.size(), o.size())), o.begin())
+                           .first -
+                       x.begin()));
+        const size_t from = common > 100 ? common - 60 : 0;
+        const std::string part = x.substr(from, 200);
+        return (from > 0 ? x.substr(0, 40) + " ..." : std::string()) + part + (from + 200 < x.size() ? "..." : "");
+    };
     std::ostringstream s;
-    for (const std::string& x : b)
-        if (a.count(x) < b.count(x)) s << " +" << x;
-    for (const std::string& x : a)
-        if (b.count(x) < a.count(x)) s << " -" << x;
+    for (const std::string& x : added) s << "\n  +" << shown(x, removed);
+    for (const std::string& x : removed) s << "\n  -" << shown(x, added);
     std::string text = s.str();
-    return text.size() > 300 ? text.substr(0, 300) + " ..." : text;
+    return text.size() > 2400 ? text.substr(0, 2400) + " ..." : text;
 }
 
 // Runs known to leave the project half-made or the user uninformed, not yet mended: flow, tab, function.
@@ -227,18 +353,77 @@ std::set<std::string> OpenRuns() {
     return out;
 }
 
-// The terrain's contour-line objects, which an earthwork regenerates in a step of their own after its command
-// (and which a failure of that step leaves as they were).
-bool IsContourLines(const std::string& entry) { return entry.rfind("element 6 VY_CONTOURLINES ", 0) == 0; }
-Signature Part(const Signature& all, bool contourLines) {
+bool Everything(ordered_json&) { return true; }
+bool IsContourLines(const ordered_json& e) { return e.value("libPart", "") == "VY_CONTOURLINES"; }
+bool OnlyContourLines(ordered_json& e) { return IsContourLines(e); }
+bool AllButContourLines(ordered_json& e) { return !IsContourLines(e); }
+// Library-part objects without what links them: their data records and their ID flags.
+bool LinksLeftOut(ordered_json& e) {
+    if (e.value("typeID", 0) != API_ObjectID) return true;
+    e.erase("userData");
+    if (e.contains("parameters")) {
+        ordered_json kept = ordered_json::array();
+        for (const ordered_json& p : e["parameters"])
+            if (p["name"].get<std::string>().rfind("ID", 0) != 0) kept.push_back(p);
+        e["parameters"] = kept;
+    }
+    return true;
+}
+
+bool UnlinkedAndNoContourLines(ordered_json& e) { return !IsContourLines(e) && LinksLeftOut(e); }
+
+Signature Lines(const Signature& dump, const std::string& prefix, bool with) {
     Signature out;
-    for (const std::string& s : all)
-        if (IsContourLines(s) == contourLines) out.push_back(s);
+    for (const std::string& line : dump)
+        if ((line.rfind(prefix, 0) == 0) == with) out.push_back(line);
     return out;
+}
+
+bool Includes(const Signature& all, const Signature& some) {
+    const std::multiset<std::string> a(all.begin(), all.end()), b(some.begin(), some.end());
+    for (const std::string& x : b)
+        if (a.count(x) < b.count(x)) return false;
+    return true;
+}
+
+// What stays when a later step of an action fails, the action's earlier steps being complete, and which outcome
+// it is; "" when the run matches none.
+std::string KeptOutcome(const Observed& seen, const Observed& clean) {
+    if (seen.alertsAfter <= seen.alertsBefore) return "";
+    // No rebuild follows a failed step: the terrain's contour lines are as they were.
+    if (ProjectDump(seen.after, OnlyContourLines) != ProjectDump(seen.before, OnlyContourLines)) return "";
+    const Signature unlinked = ProjectDump(seen.after, UnlinkedAndNoContourLines);
+    const Signature cleanUnlinked = ProjectDump(clean.after, UnlinkedAndNoContourLines);
+    if (Lines(unlinked, "solidLinks ", false) == Lines(cleanUnlinked, "solidLinks ", false) &&
+        Includes(Lines(cleanUnlinked, "solidLinks ", true), Lines(unlinked, "solidLinks ", true)) &&
+        Lines(cleanUnlinked, "solidLinks ", true) != Lines(unlinked, "solidLinks ", true))
+        return "an earthwork whose identities, link records or links fail stays, unlinked or partly linked, with no "
+               "rebuild after it, and says so";
+    // A rebuild changes the earthwork's objects in place, in one command: those it changed before the failed step
+    // stay changed, the others as they were.
+    const Signature before = ProjectDump(seen.before, AllButContourLines);
+    const Signature rebuilt = ProjectDump(clean.after, AllButContourLines);
+    const Signature after = ProjectDump(seen.after, AllButContourLines);
+    Signature either = before;
+    either.insert(either.end(), rebuilt.begin(), rebuilt.end());
+    bool onlyObjects = true;
+    for (const std::string& line : after)
+        onlyObjects = onlyObjects && (Includes(before, {line}) || line.rfind("element {\"type\":\"object\"", 0) == 0);
+    if (before.size() == rebuilt.size() && after.size() == rebuilt.size() && Includes(either, after) && onlyObjects &&
+        Lines(after, "element ", false) == Lines(before, "element ", false) && after != rebuilt)
+        return "an earthwork rebuild that fails inside its command keeps the objects it changed, with no contour "
+               "lines after it, and says so";
+    if (after == rebuilt)
+        return "an earthwork stands with its terrain's contour lines as before when they cannot be made again, and "
+               "says so";
+    return "";
 }
 
 class FaultSweep : public ::testing::TestWithParam<std::string> {};
 
+// Each run is compared whole (every element with every field, memo, parameter and user data; layers, stories,
+// worksheets, solid links) with the project before the action and with the project after the action without the
+// failure: a leftover element or a wrong parameter fails it.
 TEST_P(FaultSweep, AFailingHostCallLeavesTheProjectWholeAndTellsTheUser) {
     Flow flow;
     if (!FindFlow(GetParam(), &flow)) GTEST_SKIP() << "no action changes the project";
@@ -248,7 +433,9 @@ TEST_P(FaultSweep, AFailingHostCallLeavesTheProjectWholeAndTellsTheUser) {
     if (open.count(flow.name + "\t*") != 0) GTEST_SKIP() << flow.action << ": too long for the sweep";
     const Observed clean = RunText(FlowText(flow), "");
     ASSERT_TRUE(clean.actionDone) << flow.action;
-    ASSERT_NE(clean.before, clean.after) << flow.action;
+    const Signature cleanBefore = ProjectDump(clean.before, Everything);
+    const Signature cleanAfter = ProjectDump(clean.after, Everything);
+    ASSERT_NE(cleanBefore, cleanAfter) << flow.action;
     int runs = 0;
     // LODRAVIX_SWEEP_TABLE names a file that gets one line per run: flow, function, verdict, what changed.
     const char* tablePath = std::getenv("LODRAVIX_SWEEP_TABLE");
@@ -259,34 +446,49 @@ TEST_P(FaultSweep, AFailingHostCallLeavesTheProjectWholeAndTellsTheUser) {
         if (open.count(flow.name + "\t" + function) != 0) continue;
         const Observed seen = RunText(FlowText(flow), function);
         ++runs;
-        const bool unchanged = seen.after == seen.before;
-        const bool complete = seen.after == clean.after;
+        const Signature before = ProjectDump(seen.before, Everything);
+        const Signature after = ProjectDump(seen.after, Everything);
+        const bool unchanged = after == before;
+        const bool complete = after == cleanAfter;
         const bool told = seen.alertsAfter > seen.alertsBefore;
-        // The earthwork's objects stand while a later step of the action failed and said so, as the action's own
-        // steps prescribe: the linking of a set (its objects stay, unlinked) or the step after the earthwork's
-        // command that regenerates the terrain's contour lines (they stay as they were).
-        const bool contourLinesKept = told && Part(seen.after, false) == Part(clean.after, false) &&
-            Part(seen.after, true) == Part(seen.before, true);
+        const std::string kept = unchanged || complete ? "" : KeptOutcome(seen, clean);
         const std::string where = flow.name + " [" + flow.action + "] with " + function + " failing: ";
-        EXPECT_TRUE(unchanged || complete || contourLinesKept)
-            << where << "half-made:" << Describe(seen.before, seen.after);
+        EXPECT_TRUE(unchanged || complete || !kept.empty())
+            << where << "half-made, against the project before:" << Describe(before, after)
+            << "\nagainst the project after the action without the failure:" << Describe(cleanAfter, after);
         EXPECT_TRUE(complete || told) << where << "the action did not complete and nothing was shown";
+        // LODRAVIX_SWEEP_DUMPS names a folder that gets each run's dumps (before, after, clean after) in full.
+        if (const char* dumps = std::getenv("LODRAVIX_SWEEP_DUMPS")) {
+            const std::string stem = std::string(dumps) + "/" + flow.name + "." + function;
+            for (const auto& [suffix, dump] : {std::pair<const char*, const Signature*>{".before", &before},
+                                               {".after", &after},
+                                               {".clean", &cleanAfter}}) {
+                std::ofstream out(stem + suffix);
+                for (const std::string& line : *dump) out << line << "\n";
+            }
+        }
         if (table) {
-            const char* verdict = complete || (unchanged && told) || contourLinesKept ? "clean"
-                : unchanged                                                           ? "silent"
-                : told                                                                ? "half"
-                                                                                      : "half-silent";
-            table << flow.name << "\t" << function << "\t" << verdict << "\t"
-                  << (complete ? "" : Describe(seen.before, seen.after)) << "\n";
+            const char* verdict = complete || (unchanged && told) || !kept.empty() ? "clean"
+                : unchanged                                                        ? "silent"
+                : told                                                             ? "half"
+                                                                                   : "half-silent";
+            std::string change = complete ? "" : Describe(before, after);
+            std::replace(change.begin(), change.end(), '\n', ' ');
+            table << flow.name << "\t" << function << "\t" << verdict << "\t" << kept << change << "\n";
         }
     }
     RecordProperty("runs", runs);
 }
 
-std::string ScriptName(const ::testing::TestParamInfo<std::string>& info) {
-    return std::filesystem::path(info.param).stem().string();
+std::string FlowName(const ::testing::TestParamInfo<std::string>& info) {
+    std::string name = std::filesystem::path(info.param).stem().string();
+    const size_t colon = info.param.rfind(':');
+    if (colon != std::string::npos && info.param.find(".script:") != std::string::npos)
+        name =
+            std::filesystem::path(info.param.substr(0, colon)).stem().string() + "_line" + info.param.substr(colon + 1);
+    return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, FaultSweep, ::testing::ValuesIn(ExampleScripts()), ScriptName);
+INSTANTIATE_TEST_SUITE_P(Examples, FaultSweep, ::testing::ValuesIn(SweptFlows()), FlowName);
 
 }  // namespace

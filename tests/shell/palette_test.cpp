@@ -129,8 +129,37 @@ TEST_F(PaletteTest, AttributeCacheIsSortedWithoutDuplicatesAndForgetsAStalePosit
     ASSERT_GT(AttributeCache.GetCount(), 0);
     for (int32_t i = 1; i < AttributeCache.GetCount(); ++i)
         EXPECT_TRUE(CompareAttributeNames(AttributeCache[i - 1], AttributeCache[i]));
+    const auto cached = [](const char* name) {
+        for (int32_t i = 0; i < AttributeCache.GetCount(); ++i)
+            if (std::strcmp(AttributeCache[i].head.name, name) == 0) return true;
+        return false;
+    };
+    // A deleted font leaves a hole in the indices: the fonts after it are still offered.
+    const auto font = [&](const char* name) {
+        API_Attribute a = {};
+        a.header.typeID = API_FontID;
+        std::strcpy(a.header.name, name);
+        EXPECT_EQ(host->Database().CreateAttribute(&a), NoError);
+        return a.header;
+    };
+    font("Courier Zed");
+    const API_Attr_Head gone = font("Gone Sans");
+    font("Verdana Zed");
+    ASSERT_EQ(host->Database().DeleteAttribute(gone), NoError);
+    ASSERT_TRUE(RebuildAttributeCache());
+    EXPECT_TRUE(cached("Courier Zed"));
+    EXPECT_TRUE(cached("Verdana Zed"));
+    EXPECT_FALSE(cached("Gone Sans"));
+
+    // No font readable: the default text's font cannot be told either.
     DefaultTextAttribute = 5;
     ASSERT_TRUE(host->FailCall("Attribute_Get", -1, APIERR_GENERAL));
+    EXPECT_FALSE(RebuildAttributeCache());
+    EXPECT_EQ(AttributeCache.GetCount(), 0);
+    EXPECT_EQ(DefaultTextAttribute, -1);
+    // No count from the host: an empty cache, and no position left pointing into it.
+    DefaultTextAttribute = 5;
+    ASSERT_TRUE(host->FailCall("Attribute_GetNum", -1, APIERR_GENERAL));
     EXPECT_TRUE(RebuildAttributeCache());
     EXPECT_EQ(AttributeCache.GetCount(), 0);
     EXPECT_EQ(DefaultTextAttribute, -1);

@@ -9,7 +9,7 @@
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
 #include "shell/commands/SOSIImportCommands.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 
 #include <fstream>
 #include <string>
@@ -22,7 +22,7 @@ bool optionsAnswer = true;
 std::vector<int32_t> typesOffered;
 
 // Every type taken, or the dialog cancelled.
-bool CountingOptions(SOSIImport& reader) {
+bool CountingOptions(SOSIFileCls& reader) {
     ++optionsAsked;
     typesOffered.push_back(reader.scan.types.GetCount());
     for (SOSIOType& row : reader.scan.types) row.import = 1;
@@ -42,7 +42,7 @@ protected:
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
         asks.options = CountingOptions;
         // Asked just before the build: the user's break, when one is set, comes during it.
-        asks.curveSegmentation = [](const SOSIImport&) {
+        asks.curveSegmentation = [](const SOSIFileCls&) {
             session->progress.breakAfter = breakAfter;
             return true;
         };

@@ -8,6 +8,7 @@
 #include "dialogs/settings/TerrainSettingsDialog.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
 #include "settings/Settings.hpp"
 #include "shell/ModulePorts.hpp"
@@ -358,6 +359,46 @@ TEST_F(TerrainCommandsTest, CopiedTerrainGetsItsOwnIdentifierAndAChangedOneItsSk
               NoError);
     EXPECT_EQ(Db().Find(terrain)->record.Get().mesh.skirtLevel, 0.0);
     EXPECT_EQ(Db().Find(terrain)->record.Get().mesh.showPlanTriangles, 1);
+}
+
+TEST_F(TerrainCommandsTest, CopyOnALockedLayerIsLeftAloneAndAFailedRebuildTakesItsSkirtsBack) {
+    const API_Guid terrain = PlaceMesh(Name("terrain"));
+    Record(terrain, ElemKind_Terrain);
+    ElemDescriptor original;
+    ASSERT_TRUE(ElemUserData_ReadFromElement(original, ElemKind_Terrain, Db().Find(terrain)->record.header, false));
+
+    // A copy the user put on a locked layer cannot be written: the new-element update passes it by, and succeeds.
+    const int32_t locked = Layer("Locked", APILay_Locked);
+    API_Guid copy = {};
+    ASSERT_EQ(host->Events().UserCopy(terrain, {100, 0, 0}, Name("copy"), &copy), NoError);
+    Db().FindMutable(copy)->record.Edit([&](API_Element& rec) { rec.header.layer = locked; });
+    QV_List<API_Elem_Head> heads;
+    heads.Insert(Db().Find(copy)->record.header);
+    for (const int32_t mode : {1, 2}) {
+        ASSERT_EQ(Command([&] {
+                      return CollectTerrainElements(Ports().elementEditor, mode, heads, {}) ? NoError : APIERR_GENERAL;
+                  }),
+                  NoError);
+        ElemDescriptor d;
+        ASSERT_TRUE(ElemUserData_ReadFromElement(d, ElemKind_Terrain, Db().Find(copy)->record.header, false));
+        EXPECT_EQ(d.TerrainId.ToStdString(), original.TerrainId.ToStdString()) << mode;
+    }
+
+    // A rebuild over a terrain whose skirt needs the rule and one that is gone: nothing changes, no undo step.
+    Db().FindMutable(terrain)->record.Edit([&](API_Element& rec) { rec.mesh.skirtLevel = -5.0; });
+    const API_Guid gone = PlaceMesh(Name("gone"));
+    QV_List<API_Element> meshes;
+    meshes.Insert(Db().Find(terrain)->record);
+    meshes.Insert(Db().Find(gone)->record);
+    ASSERT_EQ(Command([&] { return Db().DeleteElements(&gone, 1); }), NoError);
+    const size_t steps = Db().UndoTexts().size();
+    EXPECT_EQ(RebuildTerrain(Ports().contourLineRefresh, meshes), ErrModifying);
+    EXPECT_EQ(Db().Find(terrain)->record.Get().mesh.skirtLevel, -5.0);
+    EXPECT_EQ(Db().UndoTexts().size(), steps);
+    meshes.Clear();
+    meshes.Insert(Db().Find(terrain)->record);
+    EXPECT_EQ(RebuildTerrain(Ports().contourLineRefresh, meshes), 0);
+    EXPECT_EQ(Db().Find(terrain)->record.Get().mesh.skirtLevel, 0.0);
 }
 
 TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultObjectsDoNotDrag) {

@@ -362,7 +362,10 @@ TEST_F(ToolCommandsTest, ASubPaletteCommandRunsWithBothPalettesDisabledAndItsBut
             return shown.OpenOutlineSettings(r, c, s, m);
         }
         bool KeepExistingOutline() override { return shown.KeepExistingOutline(); }
-        void OpenPointPalette() override { onOpen(); }
+        bool OpenPointPalette() override {
+            onOpen();
+            return true;
+        }
         void StorePointPalette() override { shown.StorePointPalette(); }
         void InitPointPalette() override { shown.InitPointPalette(); }
         void ClosePointPalette() override { shown.ClosePointPalette(); }

@@ -3,7 +3,7 @@
 #include "../fileio/ReaderFixture.hpp"
 
 #include "fileio/ReadReport.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 
 #include <map>
 #include <string>
@@ -23,7 +23,7 @@ protected:
 
     // Reads the files into `reader`; the read's result. Unless `quiet` the report is then shown, as the import
     // commands show it.
-    static bool ReadFiles(SOSIImport& reader, const std::vector<std::string>& paths, bool quiet = true) {
+    static bool ReadFiles(SOSIFileCls& reader, const std::vector<std::string>& paths, bool quiet = true) {
         for (const std::string& p : paths) {
             SOSIFileData file;
             file.path = QV_String(p.c_str(), Encoding_UTF8);
@@ -34,7 +34,7 @@ protected:
         return read;
     }
     // Every type imported, no thinning or simplification.
-    static void ImportAll(SOSIImport& reader) {
+    static void ImportAll(SOSIFileCls& reader) {
         for (SOSIOType& row : reader.scan.types) row.import = 1;
         reader.tolerance = 0.0;
         reader.assembly.lineFilterDistance = 0.0;
@@ -42,7 +42,7 @@ protected:
     }
     // The points of every object of file 0, by object index, read by `records` (the scratch then holds the
     // last object's), or by one of its own.
-    static std::vector<std::vector<API_Coord3D>> ObjectPoints(SOSIImport& reader, int32_t fileIndex = 0,
+    static std::vector<std::vector<API_Coord3D>> ObjectPoints(SOSIFileCls& reader, int32_t fileIndex = 0,
                                                               SOSIObjectRecords* records = nullptr) {
         std::vector<std::vector<API_Coord3D>> out;
         SOSIObjectRecords own;

@@ -16,7 +16,7 @@ TEST_F(SosiReaderTest, SelectionAppliesMinimumsFiltersAndSimplifies) {
              ".KURVE 8:\n..OBJTYPE H\n..N\xC3\x98H\n0 0 10250\n100 0 10250\n"
              ".KURVE 9:\n..OBJTYPE H\n..N\xC3\x98H\n0 0 10250\n100 0 11000\n",
              "0.01", "...ORIGO-N\xC3\x98 1000 2000");
-    SOSIImport reader;
+    SOSIFileCls reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("sel.sos", text)}));
     for (SOSIOType& row : reader.scan.types) row.import = 1;
     reader.tolerance = 0.1;
@@ -53,7 +53,7 @@ TEST_F(SosiReaderTest, ObjectModeJoinsContoursAndRingsCloseExactly) {
                                   ".KURVE 3:\n..OBJTYPE R\n..N\xC3\x98H\n0 0 100\n0 100 100\n100 100 100\n0 0 200\n"
                                   ".FLATE 4:\n..OBJTYPE F\n..REF :3\n..N\xC3\x98\n1 1\n");
     for (int32_t mode : {SOSIModeTerrain, SOSIModeObjects}) {
-        SOSIImport reader;
+        SOSIFileCls reader;
         ASSERT_TRUE(ReadFiles(reader, {Write("join.sos", text)}));
         reader.importMode = mode;
         ImportAll(reader);
@@ -81,7 +81,7 @@ TEST_F(SosiReaderTest, ARingsCurveWithoutHeightKeepsItsOwnHeights) {
                                   ".FLATE 2:\n..OBJTYPE F\n..REF :1\n..N\xC3\x98\n1 1\n"
                                   ".PUNKT 3:\n..OBJTYPE P\n..H\xC3\x98YDE 123\n..N\xC3\x98\n5 5\n");
     for (int32_t mode : {SOSIModeTerrain, SOSIModeObjects}) {
-        SOSIImport reader;
+        SOSIFileCls reader;
         ASSERT_TRUE(ReadFiles(reader, {Write("rings.sos", text)}));
         reader.importMode = mode;
         ImportAll(reader);
@@ -129,4 +129,93 @@ TEST(SosiDataRecord, CopiesKeepEveryListAndResetEmptiesTheRecord) {
     EXPECT_EQ(r.fileIndex, -1);
     r.coords.Insert(API_Coord3D{1, 2, 3});
     EXPECT_EQ(r.coords.GetCount(), 1);
+}
+
+// A swarm is thinned among its own points before the PUNKT records take theirs away: a swarm point beside a
+// PUNKT still hides the swarm point next to it, though it goes itself. With its type's own distance the same.
+TEST_F(SosiReaderTest, SwarmThinsItselfBeforeThePointsTakeTheirs) {
+    const std::string text = Sosi(".PUNKT 1:\n..OBJTYPE P\n..N\xC3\x98H\n0 0 100\n"
+                                  ".SVERM 2:\n..OBJTYPE S\n..N\xC3\x98H\n0 5 100\n0 12 100\n0 30 100\n0 36 100\n"
+                                  ".SVERM 3:\n..OBJTYPE S\n..N\xC3\x98H\n0 3 100\n0 -4 100\n"
+                                  ".SVERM 4:\n..OBJTYPE T\n..N\xC3\x98H\n0 11 100\n0 15 100\n0 25 100\n");
+    for (const bool own : {false, true}) {
+        SCOPED_TRACE(own);
+        SOSIFileCls reader;
+        ASSERT_TRUE(ReadFiles(reader, {Write("swarm.sos", text)}));
+        for (SOSIOType& row : reader.scan.types) {
+            row.import = 1;
+            row.ownValue = own ? 1 : 0;
+            row.value = 0.1;
+        }
+        reader.tolerance = own ? 0.0 : 0.1;
+        reader.ImportObjects();
+        // Swarm 2's first point hides its second, then goes beside the PUNKT; swarm 3 lies wholly beside the
+        // PUNKT and goes; swarm 4 lies beyond its reach and is only thinned.
+        std::vector<std::string> ids;
+        std::vector<std::vector<double>> xs;
+        for (const SOSIData& d : reader.assembly.data) {
+            ids.push_back(Str(d.id));
+            xs.emplace_back();
+            for (const API_Coord3D& c : d.coords) xs.back().push_back(std::round(c.x * 100.0));
+        }
+        EXPECT_EQ(ids, (std::vector<std::string>{"1", "2", "4"}));
+        EXPECT_EQ(xs, (std::vector<std::vector<double>>{{0}, {30}, {11, 25}}));
+        EXPECT_EQ(reader.pointsKept, 3u);
+    }
+}
+
+// Clear takes a used reader back to a new one's state, but for the user's two display options; read again it
+// makes what a new reader makes.
+TEST_F(SosiReaderTest, ClearedReaderReadsAsANewOne) {
+    const std::string first = Write("first.sos",
+                                    Sosi(".KURVE 1:\n..OBJTYPE H\n..N\xC3\x98H\n0 0 100\n0 7 100\n"
+                                         "9 9 100\n"));
+    const std::string second = Write("second.sos",
+                                     Sosi(".PUNKT 1:\n..OBJTYPE P\n..N\xC3\x98H\n50 60 300\n"
+                                          ".KURVE 2:\n..OBJTYPE H\n..N\xC3\x98H\n0 0 200\n0 5 200\n"
+                                          "0 9 200\n"));
+    SOSIFileCls used;
+    ASSERT_TRUE(ReadFiles(used, {first}));
+    used.importMode = SOSIModeObjects;
+    used.showAllTypes = 1;
+    used.assembly.skipLowHeights = 1;
+    used.output.objectLibPartIndex = 4;
+    used.output.addSwitch = 1;
+    used.output.namesFromSettings = 0;
+    used.assembly.altitudeFilter = 1;
+    used.assembly.firstAltitude = used.assembly.finalAltitude = 1.0;
+    ImportAll(used);
+    used.ComputeExtents();
+    ASSERT_EQ(used.assembly.data.GetCount(), 1);
+
+    used.Clear();
+    EXPECT_EQ(used.importMode, -1);
+    EXPECT_EQ(used.tolerance, 0.0);
+    EXPECT_TRUE(used.scan.files.IsEmpty() && used.scan.types.IsEmpty() && used.assembly.data.IsEmpty());
+    EXPECT_EQ(used.assembly.lineFilterDistance, 0.1);
+    EXPECT_EQ(used.assembly.altitudeFilter, 0);
+    EXPECT_EQ(used.assembly.firstAltitude, 0.0);
+    EXPECT_EQ(used.output.objectLibPartIndex, -1);
+    EXPECT_EQ(used.output.addSwitch, 0);
+    EXPECT_EQ(used.output.namesFromSettings, 1);
+    EXPECT_TRUE(used.BoundsEmpty());
+    EXPECT_EQ(used.showAllTypes, 1);
+    EXPECT_EQ(used.assembly.skipLowHeights, 1);
+
+    SOSIFileCls fresh;
+    fresh.assembly.skipLowHeights = 1;
+    for (SOSIFileCls* reader : {&used, &fresh}) {
+        ASSERT_TRUE(ReadFiles(*reader, {second}));
+        ImportAll(*reader);
+        reader->ComputeExtents();
+    }
+    ASSERT_EQ(used.assembly.data.GetCount(), fresh.assembly.data.GetCount());
+    for (int32_t i = 0; i < used.assembly.data.GetCount(); ++i) {
+        EXPECT_EQ(Str(used.assembly.data[i].id), Str(fresh.assembly.data[i].id));
+        EXPECT_EQ(used.assembly.data[i].coords.GetCount(), fresh.assembly.data[i].coords.GetCount());
+    }
+    EXPECT_EQ(used.assembly.contourCount, fresh.assembly.contourCount);
+    EXPECT_EQ(used.bounds.xMin, fresh.bounds.xMin);
+    EXPECT_EQ(used.bounds.yMax, fresh.bounds.yMax);
+    EXPECT_EQ(used.pointsRead, fresh.pointsRead);
 }

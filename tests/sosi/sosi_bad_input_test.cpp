@@ -20,7 +20,7 @@ TEST_F(SosiReaderTest, MutatedFilesReadAndImportWithoutFault) {
         for (int i = 0; i < 60; ++i) {
             SCOPED_TRACE(label + " mutant " + std::to_string(i));
             const std::string bytes = i % 20 == 19 ? mutator.RandomBytes(4000) : mutator.Mutate(original, tokens, 6);
-            SOSIImport reader;
+            SOSIFileCls reader;
             // A mutant may be refused, never without its reason.
             if (!ReadFiles(reader, {Write("mutant.sos", bytes)})) {
                 EXPECT_TRUE(reader.scan.report.error != 0 || reader.scan.report.HasIssues());
@@ -41,7 +41,7 @@ TEST_F(SosiReaderTest, MutatedFilesReadAndImportWithoutFault) {
 TEST_F(SosiReaderTest, EmptyAndMarkOnlyFilesGiveNoLines) {
     for (const std::string& bytes : {std::string(), std::string("\xEF\xBB\xBF"), std::string("\xFF\xFE"),
                                      std::string("\xFF\xFE\x00\x00"), std::string(1, '\0')}) {
-        SOSIImport reader;
+        SOSIFileCls reader;
         // Refused as holding nothing to read (they were read in silence before).
         EXPECT_FALSE(ReadFiles(reader, {Write("empty.sos", bytes)}));
         EXPECT_EQ(reader.scan.report.Count(ReadIssue::Empty), 1u);
@@ -59,7 +59,7 @@ TEST_F(SosiReaderTest, UnreadableFilesEndTheReadWithAnError) {
     }
     for (const std::string& bad : {UserFile("missing.sos"), huge}) {
         SCOPED_TRACE(bad);
-        SOSIImport reader;
+        SOSIFileCls reader;
         EXPECT_FALSE(ReadFiles(reader, {good, bad, good}, false));
         EXPECT_TRUE(ShowedReadError());
         // The file before keeps its lines; the one after is never read.
@@ -74,7 +74,7 @@ TEST_F(SosiReaderTest, ObjectsWithoutCoordinatesOrTargetsAreSkipped) {
                                   ".TEKST 3:\n..OBJTYPE A\n..STRENG x\n"
                                   ".FLATE 4:\n..OBJTYPE A\n..REF :77 :-78\n(:79)\n..N\xC3\x98\n1 1\n"
                                   ".KURVE 5:\n..OBJTYPE A\n..N\xC3\x98\n1 1\n2 2\n");
-    SOSIImport reader;
+    SOSIFileCls reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("empty.sos", text)}));
     ImportAll(reader);
     std::vector<std::string> kept;

@@ -7,7 +7,7 @@
 
 namespace {
 
-std::vector<std::string> Lines(SOSIImport& reader, int32_t f = 0) {
+std::vector<std::string> Lines(SOSIFileCls& reader, int32_t f = 0) {
     std::vector<std::string> out;
     const SOSILines& lines = reader.scan.files[f].lines;
     for (int32_t i = 0; i < lines.GetCount(); ++i) out.push_back(lines[i].ToString().ToStdString());
@@ -37,7 +37,7 @@ TEST_F(SosiReaderTest, LineEndsAndEncodingsGiveTheSameLines) {
     const std::string utf16NoMark = utf16.substr(2);  // found from the content
     std::vector<std::string> expected;
     for (const std::string& bytes : {lf, crlf, cr, bom, latin1, utf16, utf16NoMark}) {
-        SOSIImport reader;
+        SOSIFileCls reader;
         ASSERT_TRUE(ReadFiles(reader, {Write("enc.sos", bytes)}));
         const std::vector<std::string> lines = Lines(reader);
         if (expected.empty()) expected = lines;
@@ -57,7 +57,7 @@ TEST_F(SosiReaderTest, ScanFindsHeaderObjectsAndTypes) {
              ".PUNKT 3:\n..OBJTYPE H\xC3\xB8ydekurve\n..N\xC3\x98\n1 2\n"
              ".PUNKT 4:\n..OBJTYPE H\xC3\xB8ydekurve\n..N\xC3\x98\n1 2\n",
              "0.01", "...ORIGO-\xC3\x98N 100 200\n...MIN-N\xC3\x98 1 2\n...MAX-E 3 4");
-    SOSIImport reader;
+    SOSIFileCls reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("scan.sos", text)}));
     const SOSIFileData& f = reader.scan.files[0];
     // Origin before .HODE is no header value; east first when the suffix does not start with N.
@@ -81,7 +81,7 @@ TEST_F(SosiReaderTest, ScanFindsHeaderObjectsAndTypes) {
     EXPECT_EQ(reader.scan.types[0].terrainFeature, 0);
 
     // Without an end line the last object is kept with its lines.
-    SOSIImport open;
+    SOSIFileCls open;
     ASSERT_TRUE(ReadFiles(open, {Write("open.sos", ".HODE\n.PUNKT 1:\n..N\xC3\x98\n100 200\n")}));
     ASSERT_EQ(open.scan.files[0].objects.GetCount(), 1);
     EXPECT_EQ(ObjectPoints(open)[0].size(), 1u);

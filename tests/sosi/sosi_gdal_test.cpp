@@ -76,7 +76,7 @@ TEST_F(SosiReaderTest, ObjectsAndCoordinatesAreGdals) {
         GdalObjects gdal;
         if (!ReadWithGdal(copy, gdal)) continue;  // files the driver refuses are not compared
         ++compared;
-        SOSIImport reader;
+        SOSIFileCls reader;
         ASSERT_TRUE(ReadFiles(reader, {copy}));
         const SOSIFileData& file = reader.scan.files[0];
         const std::vector<std::vector<API_Coord3D>> points = ObjectPoints(reader);

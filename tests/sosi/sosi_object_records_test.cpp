@@ -11,7 +11,7 @@ TEST_F(SosiReaderTest, RecordLinesScaleAndKeepEveryTuple) {
              "...ENHET 1\n1200 300 1 2 ...KP 1\n"
              ".PUNKT 2:\n..OBJTYPE A\n..N\xC3\x98H 1200 300 1234 1 1 0\n"
              ".TEKST 3:\n..OBJTYPE A\n..STRENG \"  two   words \"\n..RADIUS 2,5\n..NAVN 1\n..N\xC3\x98\n1 1\n");
-    SOSIImport reader;
+    SOSIFileCls reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("rec.sos", text)}));
     std::vector<std::vector<API_Coord3D>> pts = ObjectPoints(reader);
     ASSERT_EQ(pts[0].size(), 4u);
@@ -37,7 +37,7 @@ TEST_F(SosiReaderTest, ReferencesGroupAndRemoveOnlyTheirFilesCurves) {
                                "0 100\n100 100\n.KURVE 3:\n..OBJTYPE K\n..N\xC3\x98\n100 100\n0 0\n";
     const std::string surface = ".FLATE 9:\n..OBJTYPE F\n..REF :1 :2\n:3\n..N\xC3\x98\n50 50\n"
                                 ".FLATE 10:\n..OBJTYPE F\n..REF :-1\n(:2 :3)\n..N\xC3\x98\n50 50\n";
-    SOSIImport reader;
+    SOSIFileCls reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("a.sos", Sosi(curves)), Write("b.sos", Sosi(curves + surface))}));
     ImportAll(reader);
     // File a keeps its three curves; file b's go into the surface.
@@ -68,7 +68,7 @@ TEST_F(SosiReaderTest, ReferencesGroupAndRemoveOnlyTheirFilesCurves) {
 TEST_F(SosiReaderTest, ASurfacesOuterBoundaryIsHandedToTheAssembly) {
     const std::string text = ".KURVE 1:\n..OBJTYPE K\n..N\xC3\x98\n0 0\n0 100\n.FLATE 10:\n..OBJTYPE F\n..REF (:2 :3) "
                              ":-1\n:4\n..N\xC3\x98\n50 50\n";
-    SOSIImport reader;
+    SOSIFileCls reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("r.sos", Sosi(text))}));
     const SOSIFileData& file = reader.scan.files[0];
     SOSIObjectRecords records;

@@ -6,7 +6,7 @@
 #include "elements/ToolDefaults.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
 #include "sosi/SOSIOutput.hpp"
@@ -59,7 +59,10 @@ protected:
         for (const API_Coord3D& c : local)
             coords.Insert(IsSOSISeparator(c) ? c : API_Coord3D{c.x + ProjectOffset.x, c.y + ProjectOffset.y, c.z});
         return Command([&] {
-                   return PlaceSOSIObject(coords, QV_String(type)) == SOSIPlacement::Placed ? NoError : GSErrCode(-1);
+                   return PlaceSOSIObject(coords, QV_String(type), SOSIOutputState().object, SOSIOutputState().pen) ==
+                           SOSIPlacement::Placed
+                       ? NoError
+                       : GSErrCode(-1);
                }) == NoError;
     }
     std::vector<Placed> Objects() {
@@ -106,7 +109,7 @@ protected:
     }
     size_t DialogsShown() const { return host->Project().settingsDialogs.ShownDialogs().size(); }
 
-    SOSIImport reader;
+    SOSIFileCls reader;
     int32_t part = 0;
 };
 

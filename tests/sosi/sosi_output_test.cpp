@@ -7,6 +7,7 @@
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
+#include "sosi/SOSICurveSegmentation.hpp"
 #include "sosi/SOSIOutput.hpp"
 #include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIOutputSteps.hpp"
@@ -34,7 +35,7 @@ protected:
         SosiReaderTest::TearDown();
     }
     // Reads, converts every type in `mode` and builds.
-    bool Build(SOSIImport& reader, const std::vector<std::string>& paths, int32_t mode) {
+    bool Build(SOSIFileCls& reader, const std::vector<std::string>& paths, int32_t mode) {
         if (!ReadFiles(reader, paths)) return false;
         reader.importMode = mode;
         ImportAll(reader);
@@ -60,7 +61,7 @@ protected:
         return a != nullptr ? std::string(a->header.name) : "";
     }
     // Elements a worksheet build makes of one object: the builders' table.
-    static std::map<API_ElemTypeID, int> Expected(const SOSIImport& reader) {
+    static std::map<API_ElemTypeID, int> Expected(const SOSIFileCls& reader) {
         std::map<API_ElemTypeID, int> n;
         for (const SOSIData& d : reader.assembly.data) switch (d.geometryKind) {
                 case SOSIKindPoint: ++n[API_HotspotID]; break;
@@ -84,7 +85,7 @@ TEST_F(SosiOutputTest, WorksheetBuildsOfTheRealFilesMakeOneElementPerRecordOnLay
     // Each file replaces the one before on the same worksheet.
     for (const std::string& name : RealFiles()) {
         SCOPED_TRACE(name);
-        SOSIImport reader;
+        SOSIFileCls reader;
         ASSERT_TRUE(Build(reader, {SosiData(name)}, SOSIModeWorksheet));
         EXPECT_EQ(reader.output.buildError, 0);
         ASSERT_EQ(Worksheets().size(), 1u);
@@ -125,7 +126,7 @@ TEST_F(SosiOutputTest, TerrainBuildMakesPointsWithHeightsAndGroupedConstraintsAt
             TearDown();
             SetUp();
         }
-        SOSIImport reader;
+        SOSIFileCls reader;
         ASSERT_TRUE(ReadFiles(reader, {SosiData("1001_Hoyde.sos")}));
         reader.importMode = SOSIModeTerrain;
         ImportAll(reader);
@@ -176,7 +177,7 @@ TEST_F(SosiOutputTest, TerrainBuildMakesPointsWithHeightsAndGroupedConstraintsAt
 }
 
 TEST_F(SosiOutputTest, LimitingAreaDropsWholeObjectsButKeepsInsideSwarmPoints) {
-    SOSIImport reader;
+    SOSIFileCls reader;
     reader.limitToArea = 1;
     reader.limitArea = {0.0, 0.0, 100.0, 100.0};
     ASSERT_TRUE(Build(reader,
@@ -191,7 +192,7 @@ TEST_F(SosiOutputTest, LimitingAreaDropsWholeObjectsButKeepsInsideSwarmPoints) {
 }
 
 TEST_F(SosiOutputTest, ObjectModeLeavesPointsSwarmsAndTextsOut) {
-    SOSIImport reader;
+    SOSIFileCls reader;
     ASSERT_TRUE(Build(reader,
                       {Write("o.sos",
                              Sosi(".PUNKT 1:\n..OBJTYPE P\n..N\xC3\x98\n1 1\n"
@@ -213,7 +214,7 @@ TEST_F(SosiOutputTest, ObjectModeOutlinesArcsWithTheSegmentationAskedFor) {
     std::vector<size_t> rowCounts;
     for (double smallRadius : {0.1, 50.0}) {
         SOSICurveSegmentationValues() = SOSICurveSegmentation{12, 3, smallRadius};
-        SOSIImport reader;
+        SOSIFileCls reader;
         reader.output.objectLibPartIndex = host->Project().libraries.FindByName("SOSI OBJECT", 0);
         ASSERT_TRUE(EditSOSIObjectSettings(reader.output.objectLibPartIndex));  // as the command does first
         ASSERT_TRUE(Build(reader, {file}, SOSIModeObjects));
@@ -244,7 +245,7 @@ TEST_F(SosiOutputTest, ObjectModeOutlinesArcsWithTheSegmentationAskedFor) {
 }
 
 TEST_F(SosiOutputTest, TextsTurnFromTheirThirdToSecondPointAndJoinTheirLines) {
-    SOSIImport reader;
+    SOSIFileCls reader;
     ProjectOffset.x = 5.0;
     ASSERT_TRUE(Build(reader,
                       {Write("t.sos",
@@ -272,13 +273,13 @@ TEST_F(SosiOutputTest, WorksheetIsReusedByReferenceIdEmptiedUnlessAddingAndRenam
                                         ".PUNKT 2:\n..OBJTYPE P\n..N\xC3\x98H\n2 2 5\n",
                                         "1"));
     for (uint8_t add : {0, 1, 0}) {
-        SOSIImport reader;
+        SOSIFileCls reader;
         reader.output.addSwitch = add;
         ASSERT_TRUE(Build(reader, {file}, SOSIModeWorksheet));
     }
     ASSERT_EQ(Worksheets().size(), 1u);
     EXPECT_EQ(Elements().size(), 2u);
-    SOSIImport reader;
+    SOSIFileCls reader;
     reader.output.addSwitch = 1;
     GlobalSettings.SetString(0, 11, QV_String("Kart 2"));
     ASSERT_TRUE(Build(reader, {file}, SOSIModeWorksheet));
@@ -299,13 +300,13 @@ TEST_F(SosiOutputTest, FailedObjectsMarkTheBuildAndABreakStopsIt) {
                                   ".BUEP 4:\n..OBJTYPE B\n..N\xC3\x98\n0 0\n1 1\n0 2\n"
                                   ".PUNKT 5:\n..OBJTYPE P\n..N\xC3\x98\n3 3\n",
                                   "1");
-    SOSIImport reader;
+    SOSIFileCls reader;
     ASSERT_TRUE(Build(reader, {Write("bad.sos", text)}, SOSIModeWorksheet));
     EXPECT_EQ(reader.output.buildError, 1);
     EXPECT_EQ(CountByType(Elements()), (std::map<API_ElemTypeID, int>{{API_HotspotID, 2}, {API_ArcID, 1}}));
 
     // The same worksheet again, broken off after the third object: one point made, two failures.
-    SOSIImport broken;
+    SOSIFileCls broken;
     ASSERT_TRUE(ReadFiles(broken, {Write("bad.sos", text)}));
     broken.importMode = SOSIModeWorksheet;
     ImportAll(broken);

@@ -40,7 +40,7 @@ std::vector<API_Coord3D> PairwiseSimplify(std::vector<API_Coord3D> p, double d) 
 
 std::vector<API_Coord3D> Points(const QV_List<API_Coord3D>& l) { return {l.begin(), l.end()}; }
 
-bool HasIssue(const SOSIImport& reader, ReadIssue issue) { return reader.scan.report.Count(issue) > 0; }
+bool HasIssue(const SOSIFileCls& reader, ReadIssue issue) { return reader.scan.report.Count(issue) > 0; }
 
 }  // namespace
 
@@ -48,7 +48,7 @@ TEST_F(SosiReaderTest, SeparatorsStayOutOfTheOriginShift) {
     const std::string text = Sosi(std::string(".KURVE 1:\n..OBJTYPE H\n") + NEH + "0 0 100\n100 100 100\n" +
                                       ".KURVE 2:\n..OBJTYPE H\n" + NEH + "100 100 100\n200 0 100\n",
                                   "0.01", "...ORIGO-N\xC3\x98 6600000 200000");
-    SOSIImport reader;
+    SOSIFileCls reader;
     ASSERT_TRUE(ReadFiles(reader, {Write("origin.sos", text)}));
     reader.importMode = SOSIModeObjects;
     ImportAll(reader);
@@ -72,14 +72,14 @@ TEST_F(SosiReaderTest, CoordinateKeywordsSurviveAStrayByteAndTheCharsetIsHonoure
         ".PUNKT 2:\n..OBJTYPE Fastmerke\n" + NEH + "5 5 100\n";
     std::string plain = Sosi(body);
     plain.replace(plain.find("..TEGNSETT UTF-8\n"), 17, "");
-    SOSIImport stray;
+    SOSIFileCls stray;
     ASSERT_TRUE(ReadFiles(stray, {Write("stray.sos", plain)}));
     ImportAll(stray);
     ASSERT_EQ(stray.assembly.data.GetCount(), 2);
     EXPECT_EQ(stray.assembly.data[0].coords.GetCount(), 2);
     EXPECT_DOUBLE_EQ(stray.assembly.data[1].coords[0].z, 1.0);
     // Declared UTF-8, the stray byte costs one letter and the names keep theirs.
-    SOSIImport declared;
+    SOSIFileCls declared;
     ASSERT_TRUE(ReadFiles(declared, {Write("declared.sos", Sosi(body))}));
     ImportAll(declared);
     ASSERT_EQ(declared.assembly.data.GetCount(), 2);
@@ -89,7 +89,7 @@ TEST_F(SosiReaderTest, CoordinateKeywordsSurviveAStrayByteAndTheCharsetIsHonoure
     const std::string sami = "\xC8\xE1hcesuolu \xA9 \xAF \xAA \xAC";  // Čáhcesuolu Đ Ŋ Š Ž in ISO 8859-10
     std::string latin6 = Sosi(std::string(".TEKST 1:\n..OBJTYPE Navn\n..STRENG \"") + sami + "\"\n" + NE + "1 1\n");
     latin6.replace(latin6.find("UTF-8"), 5, "ISO8859-10");
-    SOSIImport nordic;
+    SOSIFileCls nordic;
     ASSERT_TRUE(ReadFiles(nordic, {Write("latin6.sos", latin6)}));
     ImportAll(nordic);
     ASSERT_EQ(nordic.assembly.data.GetCount(), 1);
@@ -97,7 +97,7 @@ TEST_F(SosiReaderTest, CoordinateKeywordsSurviveAStrayByteAndTheCharsetIsHonoure
     EXPECT_EQ(Str(nordic.assembly.data[0].texts[0]), "\xC4\x8C\xC3\xA1hcesuolu \xC4\x90 \xC5\x8A \xC5\xA0 \xC5\xBD");
     // The same bytes declared as something else, or as nothing, stay the system code page's.
     latin6.replace(latin6.find("ISO8859-10"), 10, "ANSI");
-    SOSIImport ansi;
+    SOSIFileCls ansi;
     ASSERT_TRUE(ReadFiles(ansi, {Write("ansi.sos", latin6)}));
     ImportAll(ansi);
     EXPECT_EQ(Str(ansi.assembly.data[0].texts[0]), "\xC3\x88\xC3\xA1hcesuolu \xC2\xA9 \xC2\xAF \xC2\xAA \xC2\xAC");
@@ -122,11 +122,11 @@ TEST_F(SosiReaderTest, FilesThatCannotBePlacedAreRefusedWithTheirReason) {
         SCOPED_TRACE(c.name);
         DGDriver::ClearQueueAndLog();
         // The reader itself shows nothing: its report says why.
-        SOSIImport alone;
+        SOSIFileCls alone;
         EXPECT_FALSE(ReadFiles(alone, {Write("refused.sos", c.bytes)}));
         EXPECT_TRUE(HasIssue(alone, c.issue));
         EXPECT_TRUE(Alerts().empty());
-        SOSIImport reader;
+        SOSIFileCls reader;
         EXPECT_FALSE(ReadFiles(reader, {Write("refused.sos", c.bytes)}, false));
         EXPECT_EQ(reader.scan.report.error, 0);
         EXPECT_TRUE(HasIssue(reader, c.issue));
@@ -141,7 +141,7 @@ TEST_F(SosiReaderTest, AFileCutInsideItsLastObjectKeepsTheObjectsBefore) {
                                    ".KURVE 2:\n..OBJTYPE A\n" + NEH + "0 0 1\n100 100 2\n200 200 3\n");
     const size_t cut = whole.find("200 200 3") + 5;  // inside the last tuple
     for (const std::string& bytes : {whole.substr(0, cut), whole.substr(0, whole.find(".KURVE 2:") + 12)}) {
-        SOSIImport reader;
+        SOSIFileCls reader;
         DGDriver::ClearQueueAndLog();
         ASSERT_TRUE(ReadFiles(reader, {Write("cut.sos", bytes)}, false));
         EXPECT_TRUE(HasIssue(reader, ReadIssue::EndedEarly));
@@ -152,13 +152,13 @@ TEST_F(SosiReaderTest, AFileCutInsideItsLastObjectKeepsTheObjectsBefore) {
     }
     // Whole files, with or without their end line, read in silence; so do the real ones.
     for (const std::string& bytes : {whole, whole.substr(0, whole.find(".SLUTT"))}) {
-        SOSIImport reader;
+        SOSIFileCls reader;
         ASSERT_TRUE(ReadFiles(reader, {Write("whole.sos", bytes)}));
         EXPECT_FALSE(reader.scan.report.HasIssues());
         EXPECT_EQ(reader.scan.files[0].objects.GetCount(), 2);
     }
     for (const std::string& name : RealFiles()) {
-        SOSIImport reader;
+        SOSIFileCls reader;
         ASSERT_TRUE(ReadFiles(reader, {SosiData(name)})) << name;
         EXPECT_FALSE(reader.scan.report.HasIssues()) << name;
     }
@@ -183,14 +183,14 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
                 punkt.push_back({type, API_Coord3D{std::stod(e) * 0.01, std::stod(n) * 0.01, 1.0}});
             } else {
                 objects += std::string(what == 2 ? ".SVERM " : ".KURVE ") + id + ":\n..OBJTYPE " +
-                    (what == 2 ? "S" : "K") + "\n" + NEH;
+                    (what == 2 ? (o % 3 == 0 ? "Q" : "S") : "K") + "\n" + NEH;
                 const int count = 2 + int(random() % 12);
                 for (int k = 0; k < count; ++k) objects += coordinate() + " " + coordinate() + " " + "100\n";
             }
         }
         const std::string path = Write("random.sos", Sosi(objects));
         const double tolerance = 0.1 * double(1 + random() % 4), own = 0.15;
-        auto read = [&](int32_t mode, SOSIImport& reader) {
+        auto read = [&](int32_t mode, SOSIFileCls& reader) {
             ASSERT_TRUE(ReadFiles(reader, {path}));
             for (SOSIOType& row : reader.scan.types) {
                 row.import = 1;
@@ -202,7 +202,7 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
             reader.importMode = mode;
             reader.ImportObjects();
         };
-        SOSIImport terrain, objectsMode;
+        SOSIFileCls terrain, objectsMode;
         read(SOSIModeTerrain, terrain);
         read(SOSIModeObjects, objectsMode);
 
@@ -220,8 +220,9 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
         ASSERT_EQ(found.size(), kept.size());
         for (size_t i = 0; i < kept.size(); ++i) EXPECT_TRUE(Same(found[i], kept[i]));
 
-        // Swarms: a point stays when no kept point of its swarm, nor any kept PUNKT, lies within the distance;
-        // lines: simplified as by the scan. Checked on each object read again from the file.
+        // Swarms: thinned among themselves first (a point stays when no point of its swarm kept before lies
+        // within the distance), then the points within the distance of a kept PUNKT taken away; lines:
+        // simplified as by the scan. Checked on each object read again from the file.
         SOSIFileData& file = terrain.scan.files[0];
         int32_t record = 0;
         std::vector<API_Coord3D> punktSoFar;
@@ -232,10 +233,17 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
             records.Read(file, prim, false, pts);
             std::vector<API_Coord3D> expect;
             if (prim.kind == SOSIKindSwarm) {
+                // A swarm of type Q thins by that type's own distance, against the PUNKT records too.
+                const double d = prim.type == QV_String("Q") ? own : tolerance;
+                std::vector<API_Coord3D> thinned;
                 for (const API_Coord3D& p : pts) {
                     bool near = false;
-                    for (const API_Coord3D& k : expect) near = near || D2(k, p) < tolerance * tolerance;
-                    for (const API_Coord3D& k : punktSoFar) near = near || D2(k, p) < tolerance * tolerance;
+                    for (const API_Coord3D& k : thinned) near = near || D2(k, p) < d * d;
+                    if (!near) thinned.push_back(p);
+                }
+                for (const API_Coord3D& p : thinned) {
+                    bool near = false;
+                    for (const API_Coord3D& k : punktSoFar) near = near || D2(k, p) < d * d;
                     if (!near) expect.push_back(p);
                 }
                 if (expect.empty()) continue;
@@ -291,7 +299,7 @@ TEST_F(SosiReaderTest, FiltersAndJoinAnswerAsThePairwiseScans) {
 
 TEST_F(SosiReaderTest, LineSimplificationAnswersAsTheScanOnRandomLines) {
     std::mt19937 random(3);
-    SOSIImport reader;
+    SOSIFileCls reader;
     for (int round = 0; round < 500; ++round) {
         const int n = 2 + int(random() % 40);
         std::vector<API_Coord3D> line;

@@ -24,7 +24,10 @@ struct FakeTerrainInputDialogs final : TerrainInputDialogs {
         return outlineSettings && outlineSettings(record, changed, search);
     }
     bool KeepExistingOutline() override { return !keepExistingOutline || keepExistingOutline(); }
-    void OpenPointPalette() override { Run(openPointPalette); }
+    bool OpenPointPalette() override {
+        Run(openPointPalette);
+        return true;
+    }
     void StorePointPalette() override { Run(storePointPalette); }
     void InitPointPalette() override { Run(initPointPalette); }
     void ClosePointPalette() override { Run(closePointPalette); }

@@ -50,6 +50,13 @@ GSErrCode ProjectAttributes::GetAttribute(API_Attribute* attribute) const {
     return NoError;
 }
 
+GSErrCode ProjectAttributes::GetAttributeNum(API_AttrTypeID typeID, int32_t* count) const {
+    if (count == nullptr || !ValidAttrType(typeID)) return APIERR_BADPARS;
+    const auto it = model_.attributes.find(typeID);
+    *count = it == model_.attributes.end() ? 0 : int32_t(it->second.size());
+    return NoError;
+}
+
 GSErrCode ProjectAttributes::CreateAttribute(API_Attribute* attribute) {
     if (attribute == nullptr || !ValidAttrType(attribute->header.typeID)) return APIERR_BADPARS;
     const std::string name = FieldText(attribute->header.name, sizeof attribute->header.name);

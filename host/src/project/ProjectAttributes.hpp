@@ -7,6 +7,8 @@
 class ProjectAttributes : public virtual ProjectCore {
 public:
     GSErrCode GetAttribute(API_Attribute* attribute) const;
+    // The highest index of the type, deleted attributes counted.
+    GSErrCode GetAttributeNum(API_AttrTypeID typeID, int32_t* count) const;
     GSErrCode CreateAttribute(API_Attribute* attribute);
     GSErrCode ModifyAttribute(API_Attribute* attribute);
     GSErrCode DeleteAttribute(const API_Attr_Head& head);

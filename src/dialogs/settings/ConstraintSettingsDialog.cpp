@@ -1,5 +1,7 @@
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 
+#include "foundation/Language.hpp"
+
 #include <cstring>
 
 namespace {
@@ -20,19 +22,32 @@ const SettingsRecordAccess<ConstraintSettings> Access = {
     [](ConstraintSettings&, int16_t, const QV_String&) {},
 };
 using Frame = SettingsDialog<ConstraintSettings>;
+
+// The first layout's heading over its two pictures ("Force Triangulation"), in the user's language.
+constexpr SettingsLabel Heading = {6, ImportTableBase, 1};
+
+void Init(int16_t dialogId, Frame::Block& block) {
+    Frame::Init(dialogId, block);
+    if (block.layout->first) SetSettingsLabels(dialogId, &Heading, 1);
+}
+
+constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,         Frame::Click, Frame::Change,
+                                                          Frame::Close,  Frame::Track, Frame::Update};
+
+constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 }  // namespace
 
 bool OpenConstraintSettingsDialog(ConstraintSettingsBlock& block, ConstraintSettings& record) {
-    return Frame::Open(block, record, FirstLayout, Access, false);
+    return Frame::Open(block, record, FirstLayout, Access, false, Callback);
 }
 
 bool OpenConstraintSettingsDialogTwin(ConstraintSettingsBlock& block, ConstraintSettings& record) {
-    return Frame::Open(block, record, SecondLayout, Access, false);
+    return Frame::Open(block, record, SecondLayout, Access, false, Callback);
 }
 
 bool RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode) {
     ConstraintSettingsBlock block;
-    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode)) return false;
+    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, Callback, Callback)) return false;
     std::memcpy(changed, block.changed, sizeof changed);
     return true;
 }

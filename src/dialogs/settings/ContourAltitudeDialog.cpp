@@ -1,6 +1,7 @@
 #include "dialogs/settings/ContourAltitudeDialog.hpp"
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "foundation/Language.hpp"
 
 #include <cstring>
 
@@ -50,11 +51,32 @@ const FieldItem SecondItems[] = {{8, 0, FieldItemKind::Double, 0, 0},
                                  {20, 4, UC, 0, 18}};
 const SettingsLayout First = {32566, true, 8, 350, 334, 23, 22, FirstItems, 5};
 const SettingsLayout Second = {32507, false, 8, 460, 353, 21, 20, SecondItems, 5};
+
+// "Contour Line altitudes", "Altitude:", "Points" and "Constraints", in the user's language.
+const SettingsLabel FirstLabels[] = {
+    {5, GeneralTableBase, 40}, {7, GeneralTableBase, 43}, {9, GeneralTableBase, 51}, {14, GeneralTableBase, 52}};
+const SettingsLabel SecondLabels[] = {
+    {6, GeneralTableBase, 40}, {7, GeneralTableBase, 43}, {9, GeneralTableBase, 51}, {13, GeneralTableBase, 52}};
+
+using Frame = SettingsDialog<ContourAltitudeSettings>;
+
+void Init(int16_t dialogId, Frame::Block& block) {
+    Frame::Init(dialogId, block);
+    if (block.layout->first)
+        SetSettingsLabels(dialogId, FirstLabels);
+    else
+        SetSettingsLabels(dialogId, SecondLabels);
+}
+
+constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,         Frame::Click, Frame::Change,
+                                                          Frame::Close,  Frame::Track, Frame::Update};
+
+constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 }  // namespace
 
 bool RunContourAltitudeDialog(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) {
-    SettingsDialog<ContourAltitudeSettings>::Block block;
-    const bool ok = SettingsDialog<ContourAltitudeSettings>::Run(block, record, First, Second, Access, mode);
+    Frame::Block block;
+    const bool ok = Frame::Run(block, record, First, Second, Access, mode, Callback, Callback);
     std::memset(flags, 0, 5);
     if (ok) std::memcpy(flags, block.changed, 5);
     return ok;

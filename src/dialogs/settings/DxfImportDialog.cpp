@@ -29,54 +29,13 @@ struct DxfLayout {
     int16_t constraintsLabel, constraintPen, constraintPenControl, lineType;
 };
 
+// clang-format off
+// The frame, then the items in the order of the record.
 const DxfLayout First = {{DxfImportDialogId, true, int16_t(TitleEntry), 350, 563, 36, 0, nullptr, 0},
-                         3,
-                         {4, 5},
-                         {6, 7},
-                         8,
-                         9,
-                         10,
-                         12,
-                         13,
-                         14,
-                         15,
-                         16,
-                         19,
-                         21,
-                         22,
-                         24,
-                         25,
-                         26,
-                         28,
-                         29,
-                         30,
-                         33,
-                         34,
-                         35};
+    3, {4, 5}, {6, 7}, 8, 9, 10, 12, 13, 14, 15, 16, 19, 21, 22, 24, 25, 26, 28, 29, 30, 33, 34, 35};
 const DxfLayout Twin = {{DxfImportTwinDialogId, false, int16_t(TitleEntry), 560, 563, 35, 0, nullptr, 0},
-                        6,
-                        {7, 8},
-                        {9, 10},
-                        11,
-                        12,
-                        13,
-                        14,
-                        15,
-                        16,
-                        17,
-                        18,
-                        20,
-                        22,
-                        23,
-                        24,
-                        25,
-                        26,
-                        28,
-                        29,
-                        30,
-                        32,
-                        33,
-                        34};
+    6, {7, 8}, {9, 10}, 11, 12, 13, 14, 15, 16, 17, 18, 20, 22, 23, 24, 25, 26, 28, 29, 30, 32, 33, 34};
+// clang-format on
 
 const DxfLayout& LayoutOf(int16_t dialogId) { return dialogId == DxfImportTwinDialogId ? Twin : First; }
 

@@ -9,7 +9,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
 #include "APIDefs.hpp"
@@ -169,7 +169,7 @@ void SOSIDlg::ApplyDefaultPen() {
     }
 }
 
-bool SOSIDlg::DoModal(SOSIImport& source) {
+bool SOSIDlg::DoModal(SOSIFileCls& source) {
     Clear();
     reader = &source;
     rows = source.scan.types;

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-class SOSIImport;
+class SOSIFileCls;
 
 class SOSIDlg {
 public:
@@ -30,7 +30,7 @@ public:
     virtual void RowHook(int32_t row);
     virtual void ApplyDefaultPen();
     // Runs the dialog on the reader; true on OK.
-    virtual bool DoModal(SOSIImport& reader);
+    virtual bool DoModal(SOSIFileCls& reader);
     virtual void Init();
     virtual void StoreOnOK();
     // The item that closes the dialog, 0 to keep it open.
@@ -41,7 +41,7 @@ public:
     virtual void Resize(int32_t dx, int32_t dy);
 
     int16_t dialogId = 0;
-    SOSIImport* reader = nullptr;
+    SOSIFileCls* reader = nullptr;
     QV_List<SOSIOType> rows;
     uint8_t allImport = 0, allOwnPen = 0, allOwnValue = 0;
     uint16_t gsdgId = 0;

@@ -2,9 +2,9 @@
 
 #include "dialogs/settings/SOSIDlg.hpp"
 #include "dialogs/settings/SOSITypeFilterDialog.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 
-bool RunSOSIOptionsDialog(SOSIImport& reader) {
+bool RunSOSIOptionsDialog(SOSIFileCls& reader) {
     reader.cancelled = 0;
     const bool confirmed = [&] {
         switch (reader.importMode) {

@@ -6,7 +6,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/ProjectOffset.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSILocatorDatabases.hpp"
 
 #include "DG.hpp"
@@ -20,7 +20,7 @@ namespace {
 
 struct ResultsBlock {
     uint16_t dialogId = 0;
-    SOSIImport* reader = nullptr;
+    SOSIFileCls* reader = nullptr;
     double savedX = 0.0;  // the offset to go back to when the locator's is switched off
     double savedY = 0.0;
 };
@@ -66,10 +66,10 @@ void SetImage(int16_t d, int16_t item, int32_t image) {
 }
 
 // The read box; an empty one (nothing read) shows as a point at the origin.
-API_Box DataBox(const SOSIImport& r) { return r.BoundsEmpty() ? API_Box{0.0, 0.0, 0.0, 0.0} : r.bounds; }
+API_Box DataBox(const SOSIFileCls& r) { return r.BoundsEmpty() ? API_Box{0.0, 0.0, 0.0, 0.0} : r.bounds; }
 
 // The extent and the import area, relative to the offset.
-void FillBoundingBoxItems(int16_t d, const SOSIImport& r) {
+void FillBoundingBoxItems(int16_t d, const SOSIFileCls& r) {
     const API_Box box = DataBox(r);
     DGSetItemValDouble(d, ItemMinX, box.xMin - r.originX);
     DGSetItemValDouble(d, ItemMinY, box.yMin - r.originY);
@@ -87,7 +87,7 @@ void ShowAreaState(int16_t d, bool on) {
     SetImage(d, ItemAreaPictureRight, on ? 32538 : 32536);
 }
 
-void ShowFilterState(int16_t d, const SOSIImport& r) {
+void ShowFilterState(int16_t d, const SOSIFileCls& r) {
     const bool contours = r.assembly.contourCount > 0;
     DGSetItemEnable(d, ItemFilterGroup, contours);
     DGSetItemEnable(d, ItemFilterCheck, contours);
@@ -95,7 +95,7 @@ void ShowFilterState(int16_t d, const SOSIImport& r) {
 }
 
 // The offset of the locator on the worksheet chosen in the pop-up.
-void TakeLocatorOffset(int16_t d, SOSIImport& r) {
+void TakeLocatorOffset(int16_t d, SOSIFileCls& r) {
     const int32_t chosen = DGPopUpGetSelected(d, ItemLocatorPopup);
     double x = 0.0, y = 0.0;
     if (GetCoordinateLocatorOrigin(r, chosen - 1, &x, &y)) {
@@ -124,7 +124,7 @@ GS::UniString WorksheetLabel(const API_DatabaseInfo& sheet) {
     return GS::UniString(Field(sheet.ref) + u" - " + Field(sheet.name));
 }
 
-void InitLocatorItems(int16_t d, SOSIImport& r) {
+void InitLocatorItems(int16_t d, SOSIFileCls& r) {
     if (r.importMode == SOSIModeWorksheet) {
         DGHideItem(d, ItemLocatorCheck);
         DGHideItem(d, ItemLocatorPopup);
@@ -155,7 +155,7 @@ void SetCount(int16_t d, int16_t item, uint32_t count) {
 
 // Both layouts; `full` adds the altitude filter.
 void InitResults(int16_t d, ResultsBlock& block, bool full) {
-    SOSIImport& r = *block.reader;
+    SOSIFileCls& r = *block.reader;
     block.dialogId = uint16_t(d);
     DGSetDialogTitle(d, Text(SOSITableBase, 1));
     DGSetItemText(d, ItemOK, Text(CommonTableBase, 64));
@@ -213,7 +213,7 @@ void ChangeArea(int16_t d, int16_t low, int16_t high, int16_t dataLow, int16_t d
 }
 
 void Change(int16_t d, int16_t item, ResultsBlock& block) {
-    SOSIImport& r = *block.reader;
+    SOSIFileCls& r = *block.reader;
     const API_Box box = DataBox(r);
     switch (item) {
         case ItemMinX:
@@ -260,7 +260,7 @@ void Change(int16_t d, int16_t item, ResultsBlock& block) {
 }
 
 int16_t Click(int16_t d, int16_t item, ResultsBlock& block) {
-    SOSIImport& r = *block.reader;
+    SOSIFileCls& r = *block.reader;
     switch (item) {
         case ItemOK: return ItemOK;
         case ItemCancel: return ItemCancel;
@@ -274,7 +274,7 @@ int16_t Click(int16_t d, int16_t item, ResultsBlock& block) {
     }
 }
 
-void StoreAltitudeFilter(int16_t d, SOSIImport& r) {
+void StoreAltitudeFilter(int16_t d, SOSIFileCls& r) {
     r.assembly.altitudeFilter = DGGetCheckBoxState(d, ItemFilterCheck) ? 1 : 0;
     if (r.assembly.altitudeFilter == 0) return;
     double first = DGGetItemValDouble(d, ItemFirstAltitude);
@@ -288,7 +288,7 @@ void StoreAltitudeFilter(int16_t d, SOSIImport& r) {
 }
 
 void Close(int16_t d, int16_t item, ResultsBlock& block) {
-    SOSIImport& r = *block.reader;
+    SOSIFileCls& r = *block.reader;
     if (item == ItemOK) {
         r.limitToArea = DGGetCheckBoxState(d, ItemAreaCheck) ? 1 : 0;
         r.limitArea.xMin = DGGetItemValDouble(d, ItemAreaMinX) + r.originX;
@@ -312,7 +312,7 @@ constexpr ResultsDialog::Handlers Handlers = {HasReader, InitSOSIImportResultsDi
 constexpr ResultsDialog::Handlers TwinHandlers = {
     HasReader, InitSOSIImportResultsDialogTwin, Click, Change, Close, nullptr, Update};
 
-bool Open(int16_t dialogId, DGDialCallBack callback, SOSIImport& reader) {
+bool Open(int16_t dialogId, DGDialCallBack callback, SOSIFileCls& reader) {
     ResultsBlock block;
     block.reader = &reader;
     block.savedX = reader.originX;
@@ -333,8 +333,8 @@ int16_t SOSIResultsTwinProc(int16_t message, int16_t dialogId, int16_t item, int
                                    messageData);
 }
 
-bool OpenSOSIImportResultsDialog(SOSIImport& reader) { return Open(SOSIResultsDialogId, SOSIResultsProc, reader); }
+bool OpenSOSIImportResultsDialog(SOSIFileCls& reader) { return Open(SOSIResultsDialogId, SOSIResultsProc, reader); }
 
-bool OpenSOSIImportResultsDialogTwin(SOSIImport& reader) {
+bool OpenSOSIImportResultsDialogTwin(SOSIFileCls& reader) {
     return Open(SOSIResultsTwinDialogId, SOSIResultsTwinProc, reader);
 }

@@ -7,7 +7,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
 #include "APIDefs.hpp"
@@ -255,7 +255,7 @@ void Track(int16_t dialogId, int16_t item, Block& b) {
 void Close(int16_t dialogId, int16_t item, Block& b) {
     b.dialogId = 0;
     if (item != ItemOK) return;
-    SOSIImport& r = *b.reader;
+    SOSIFileCls& r = *b.reader;
     r.tolerance = DGGetItemValDouble(dialogId, ItemFilterDistance);
     r.assembly.lineFilterDistance = DGGetItemValDouble(dialogId, ItemLineFilter);
     r.output.dialogSwitch = DGGetCheckBoxState(dialogId, ItemGrouping) ? 1 : 0;
@@ -372,7 +372,7 @@ void SOSITypeFilterDlg::ApplyDefaultPen(SOSITypeFilterDlg& b) {
 
 void InitSOSIObjectTypeFilterDialog(int16_t dialogId, SOSITypeFilterDlg& b) {
     b.dialogId = dialogId;
-    const SOSIImport& r = *b.reader;
+    const SOSIFileCls& r = *b.reader;
     SetSOSILanguageImage(dialogId);
     DGSetDialogTitle(dialogId, Text(SOSITableBase, 1));
     DGSetItemText(dialogId, ItemOK, Text(CommonTableBase, CommonOK));
@@ -424,7 +424,7 @@ int16_t SOSITypeFilterProc(int16_t message, int16_t dialogId, int16_t item, DGUs
     }
 }
 
-bool OpenSOSIObjectTypeFilterDialog(SOSITypeFilterDlg& b, SOSIImport& reader) {
+bool OpenSOSIObjectTypeFilterDialog(SOSITypeFilterDlg& b, SOSIFileCls& reader) {
     b.reader = nullptr;
     b.allRows.Clear();
     b.shortRows.Clear();

@@ -9,13 +9,13 @@
 
 #include <cstdint>
 
-class SOSIImport;
+class SOSIFileCls;
 
 constexpr int16_t SOSITypeFilterDialogId = 32543;
 
 struct SOSITypeFilterDlg {
     int16_t dialogId = 0;
-    SOSIImport* reader = nullptr;
+    SOSIFileCls* reader = nullptr;
     QV_List<SOSIOType> allRows;
     QV_List<SOSIOType> shortRows;
     // The "all" toggles of import, own pen, own value and own line type, and the list shown (1: every row).
@@ -29,7 +29,7 @@ struct SOSITypeFilterDlg {
 
 // Opens 32543 on the reader's rows; true on OK (the reader then holds the choice). Both lists are emptied after
 // the dialog either way.
-bool OpenSOSIObjectTypeFilterDialog(SOSITypeFilterDlg& block, SOSIImport& reader);
+bool OpenSOSIObjectTypeFilterDialog(SOSITypeFilterDlg& block, SOSIFileCls& reader);
 // The INIT of 32543.
 void InitSOSIObjectTypeFilterDialog(int16_t dialogId, SOSITypeFilterDlg& block);
 int16_t SOSITypeFilterProc(int16_t message, int16_t dialogId, int16_t item, DGUserData userData,

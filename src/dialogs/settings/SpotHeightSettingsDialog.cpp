@@ -198,8 +198,6 @@ void Change(int16_t dialogId, int16_t item, Block& block) {
     Frame::Change(dialogId, item, block.frame);
 }
 
-void Track(int16_t dialogId, int16_t item, Block& block) { Frame::Track(dialogId, item, block.frame); }
-
 int16_t Click(int16_t dialogId, int16_t item, Block& block) {
     if (item >= FirstType && item < FirstType + (IsFirst(block) ? 8 : 7)) block.typePicked = 1;
     if (IsFirst(block) && item == ShownIcon)
@@ -209,13 +207,8 @@ int16_t Click(int16_t dialogId, int16_t item, Block& block) {
     return SwitchWrappedLayout(dialogId, block, ReadItems);
 }
 
-void Close(int16_t dialogId, int16_t item, Block& block) { CloseWrapped(dialogId, item, block, ReadItems); }
-
-void Update(int16_t dialogId, int16_t item, Block& block, DGMessageData data) {
-    Frame::Update(dialogId, item, block.frame, data);
-}
-
-constexpr ModalDialog<Block>::Handlers Table = {Usable, Init, Click, Change, Close, Track, Update};
+constexpr ModalDialog<Block>::Handlers Table = {
+    Usable, Init, Click, Change, CloseWrappedBy<Block, ReadItems>, TrackWrapped<Block>, UpdateWrapped<Block>};
 
 }  // namespace
 

@@ -97,15 +97,10 @@ const FieldItem kFirstItems[] = {
     {F_SideMaterial, 9, FieldItemKind::UserControl, 0, APIUserControl_Material},
     {F_Layer, 13, FieldItemKind::UserControl, 0, APIUserControl_Layer},
 };
-const SettingsLayout kFirstLayout = {TerrainSettingsDialogId,
-                                     true,
-                                     7,
-                                     430,
-                                     582,
-                                     F_LayoutButton,
-                                     F_Layer,
-                                     kFirstItems,
-                                     sizeof kFirstItems / sizeof kFirstItems[0]};
+// clang-format off
+const SettingsLayout kFirstLayout = {TerrainSettingsDialogId, true, 7, 430, 582, F_LayoutButton, F_Layer,
+    kFirstItems, sizeof kFirstItems / sizeof kFirstItems[0]};
+// clang-format on
 
 const FieldItem kSecondItems[] = {
     {W_LineType, 0, FieldItemKind::UserControl, 0, APIUserControl_LineType},
@@ -120,15 +115,10 @@ const FieldItem kSecondItems[] = {
     {W_BottomMaterial, 10, FieldItemKind::UserControl, 0, APIUserControl_Material},
     {W_Layer, 13, FieldItemKind::UserControl, 0, APIUserControl_Layer},
 };
-const SettingsLayout kSecondLayout = {TerrainSettingsDialogTwinId,
-                                      false,
-                                      7,
-                                      600,
-                                      490,
-                                      0,
-                                      W_Layer,
-                                      kSecondItems,
-                                      sizeof kSecondItems / sizeof kSecondItems[0]};
+// clang-format off
+const SettingsLayout kSecondLayout = {TerrainSettingsDialogTwinId, false, 7, 600, 490, 0, W_Layer,
+    kSecondItems, sizeof kSecondItems / sizeof kSecondItems[0]};
+// clang-format on
 
 void Enable(int16_t dialogId, int16_t item, bool on) {
     if (on)
@@ -389,19 +379,7 @@ struct First {
         PutName(b);
         ApplyTerrainSettingsChanges(b);
     }
-
-    static bool Usable(const TerrainDialogBlock& b) { return b.record != nullptr && b.contour != nullptr; }
-
-    static constexpr ModalDialog<TerrainDialogBlock>::Handlers handlers = {Usable, Init,  Click, Change,
-                                                                           Close,  Track, Update};
-
-    static int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData,
-                            DGMessageData messageData) {
-        return ModalDialog<TerrainDialogBlock>::Dispatch(TerrainSettingsDialogId, handlers, message, dialogId, item,
-                                                         userData, messageData);
-    }
 };
-constexpr ModalDialog<TerrainDialogBlock>::Handlers First::handlers;
 
 // ---------------------------------------------------------------------------------------------------------------
 // The wide layout.
@@ -593,19 +571,19 @@ struct Second {
     static void Update(int16_t, int16_t item, TerrainDialogBlock&, DGMessageData update) {
         if (item == SettingsItemPicture) DrawSettingsPicture(update);
     }
-
-    static bool Usable(const TerrainDialogBlock& b) { return b.record != nullptr && b.contour != nullptr; }
-
-    static constexpr ModalDialog<TerrainDialogBlock>::Handlers handlers = {Usable, Init,  Click, Change,
-                                                                           Close,  Track, Update};
-
-    static int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData,
-                            DGMessageData messageData) {
-        return ModalDialog<TerrainDialogBlock>::Dispatch(TerrainSettingsDialogTwinId, handlers, message, dialogId, item,
-                                                         userData, messageData);
-    }
 };
-constexpr ModalDialog<TerrainDialogBlock>::Handlers Second::handlers;
+
+bool UsableBlock(const TerrainDialogBlock& b) { return b.record != nullptr && b.contour != nullptr; }
+
+// One layout's callback: its handlers, dispatched for its dialog.
+template <typename Layout, int16_t DialogId>
+int16_t LayoutCallback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData,
+                       DGMessageData messageData) {
+    static constexpr ModalDialog<TerrainDialogBlock>::Handlers handlers = {
+        UsableBlock, Layout::Init, Layout::Click, Layout::Change, Layout::Close, Layout::Track, Layout::Update};
+    return ModalDialog<TerrainDialogBlock>::Dispatch(DialogId, handlers, message, dialogId, item, userData,
+                                                     messageData);
+}
 
 }  // namespace
 
@@ -630,7 +608,8 @@ bool OpenTerrainSettingsDialog(TerrainDialogBlock& block, TerrainSettings& recor
     for (int k = 0; k < 4; ++k) block.colours[k] = contour.GetPoint(int16_t(18 + k));
     block.contourWork = contour;
     block.layoutSwitch = 0;
-    return ModalDialog<TerrainDialogBlock>::Run(TerrainSettingsDialogId, First::Callback, block) == SettingsItemOK;
+    return ModalDialog<TerrainDialogBlock>::Run(TerrainSettingsDialogId, LayoutCallback<First, TerrainSettingsDialogId>,
+                                                block) == SettingsItemOK;
 }
 
 bool OpenTerrainSettingsDialogTwin(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
@@ -643,7 +622,9 @@ bool OpenTerrainSettingsDialogTwin(TerrainDialogBlock& block, TerrainSettings& r
     Assign(block.work, start);
     block.verticalOffsetChanged = 0;
     block.layoutSwitch = 0;
-    return ModalDialog<TerrainDialogBlock>::Run(TerrainSettingsDialogTwinId, Second::Callback, block) == SettingsItemOK;
+    return ModalDialog<TerrainDialogBlock>::Run(TerrainSettingsDialogTwinId,
+                                                LayoutCallback<Second, TerrainSettingsDialogTwinId>,
+                                                block) == SettingsItemOK;
 }
 
 void ApplyTerrainSettingsChanges(TerrainDialogBlock& block) {

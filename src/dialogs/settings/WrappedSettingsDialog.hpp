@@ -30,6 +30,24 @@ void CloseWrapped(int16_t dialogId, int16_t item, Wrapped& block, void (*read)(i
     SettingsDialog<Record>::Store(block.frame);
 }
 
+// The handlers a wrapped dialog leaves to its frame, and Close through its reader, for its handler table.
+template <typename Wrapped, void (*Read)(int16_t, Wrapped&)>
+void CloseWrappedBy(int16_t dialogId, int16_t item, Wrapped& block) {
+    CloseWrapped(dialogId, item, block, Read);
+}
+
+template <typename Wrapped>
+void TrackWrapped(int16_t dialogId, int16_t item, Wrapped& block) {
+    using Record = typename std::remove_pointer<decltype(block.frame.record)>::type;
+    SettingsDialog<Record>::Track(dialogId, item, block.frame);
+}
+
+template <typename Wrapped>
+void UpdateWrapped(int16_t dialogId, int16_t item, Wrapped& block, DGMessageData data) {
+    using Record = typename std::remove_pointer<decltype(block.frame.record)>::type;
+    SettingsDialog<Record>::Update(dialogId, item, block.frame, data);
+}
+
 // The owner's loop over `state.record`: the first layout, then the other at each switch, the working copy and
 // the position going along. OK hands the frame's flags to `state.changed`. `carried`, when given, is set once a
 // layout opens after a switch.

@@ -84,6 +84,15 @@ void FillFontPopup(int16_t dialId, int16_t item, const QV_String& current) {
     DGPopUpSelectItem(dialId, item, match > 0 ? match : fallback > 0 ? fallback : 1);
 }
 
+void ReadFontPopup(int16_t dialId, int16_t item, QV_String& font) {
+    const int32_t pos = DGPopUpGetSelected(dialId, item);
+    if (pos <= 0) return;
+    const GS::UniString text = DGPopUpGetItemText(dialId, item, pos);
+    QV_String chosen;
+    chosen.AppendWide(text.ToUStr(), text.GetLength());
+    font = chosen;
+}
+
 void RemoveHandleItemById(QV_List<QV_LibPartSection>& sections, uint32_t sectionId) {
     for (int32_t i = 0; i < sections.GetCount(); ++i)
         if (sections[i].header.sectType == sectionId) {

@@ -31,6 +31,9 @@ void GetFontNameList(QV_List<QV_String>& names);
 // font, else entry 1.
 void FillFontPopup(int16_t dialId, int16_t item, const QV_String& current);
 
+// The text of the popup's chosen entry into `font`; `font` unchanged when nothing is chosen.
+void ReadFontPopup(int16_t dialId, int16_t item, QV_String& font);
+
 // Removes the first section whose header starts with `sectionId` (its type field); nothing when none does.
 void RemoveHandleItemById(QV_List<QV_LibPartSection>& sections, uint32_t sectionId);
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/ModalDialog.hpp"
+#include "sosi/SOSIOutput.hpp"
 
 #include "DG.hpp"
 
@@ -73,7 +74,7 @@ bool AskSOSICurveSegmentation(SOSICurveSegmentation& values) {
     return true;
 }
 
-bool AskSOSICurveSegmentation(const SOSIImport& reader) {
+bool AskSOSICurveSegmentation(const SOSIFileCls& reader) {
     if (!HasCurvedSOSIObjects(reader.assembly.data)) return true;
     return AskSOSICurveSegmentation(SOSICurveSegmentationValues());
 }

@@ -72,12 +72,7 @@ void Init(int16_t dialogId, Frame::Block& block) {
 // The frame's items, then the font as the text of the chosen entry.
 void ReadAll(int16_t dialogId, Frame::Block& block) {
     Frame::ReadValues(dialogId, block);
-    const int32_t pos = DGPopUpGetSelected(dialogId, FontPopup);
-    if (pos <= 0) return;
-    const GS::UniString text = DGPopUpGetItemText(dialogId, FontPopup, pos);
-    QV_String font;
-    font.AppendWide(text.ToUStr(), text.GetLength());
-    block.work.font = font;
+    ReadFontPopup(dialogId, FontPopup, block.work.font);
 }
 
 int16_t Click(int16_t dialogId, int16_t item, Frame::Block& block) {

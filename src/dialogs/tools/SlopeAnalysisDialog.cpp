@@ -106,15 +106,7 @@ void Init(int16_t dialogId, Frame::Block& frameBlock) {
 }
 
 // The font is the text of the chosen entry.
-void ReadFont(int16_t dialogId, SlopeBlock& block) {
-    const int16_t item = NamesOf(block).font;
-    const int32_t pos = DGPopUpGetSelected(dialogId, item);
-    if (pos <= 0) return;
-    const GS::UniString text = DGPopUpGetItemText(dialogId, item, pos);
-    QV_String font;
-    font.AppendWide(text.ToUStr(), text.GetLength());
-    block.work.font = font;
-}
+void ReadFont(int16_t dialogId, SlopeBlock& block) { ReadFontPopup(dialogId, NamesOf(block).font, block.work.font); }
 
 void Change(int16_t dialogId, int16_t item, Frame::Block& frameBlock) {
     SlopeBlock& block = Of(frameBlock);

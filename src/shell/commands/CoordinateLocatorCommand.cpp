@@ -7,6 +7,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/ToolDefaults.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/PointInput.hpp"
@@ -17,9 +18,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t FindError = 10;
-constexpr int32_t InputError = 12;
-constexpr int32_t CreateError = 43;
 constexpr int32_t OnlyOneLocatorAlert = 69;
 constexpr int32_t WrongPartAlert = 70;
 constexpr int32_t PositionPrompt = 15;
@@ -42,7 +40,7 @@ bool EditLocatorSettings(int32_t libInd, GSHandle* params) {
         if (err == APIERR_CANCEL) return false;
         if (err != NoError) {
             ReleaseParamRecords(params);
-            ShowErrorMessage(FindError, 2);
+            ShowErrorMessage(ErrFindingData, 2);
             return false;
         }
         if (chosen == libInd) return true;
@@ -61,21 +59,27 @@ bool AskPosition(API_Coord3D& point) {
             GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, true);
         if (err == NoError) return true;
         if (err == APIERR_CANCEL) return false;
-        ShowErrorMessage(InputError, 2);
+        ShowErrorMessage(ErrSpecifyingPoint, 2);
     }
     return false;
 }
 
 void PlaceNewLocator(int32_t libInd) {
     API_Element existing = {};
-    if (FindPlacedLocator(libInd, &existing)) {
+    bool refused = false;
+    if (FindPlacedLocator(libInd, &existing, &refused)) {
         ShowErrorMessage(OnlyOneLocatorAlert, 2);
+        return;
+    }
+    // Unsure whether the worksheet already holds one: a second locator would make the offset ambiguous.
+    if (refused) {
+        ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     GSHandle params = nullptr;
     if (!EditLocatorSettings(libInd, &params)) return;
     if (params == nullptr && !BaseLP::GetLibPartParams(libInd, &params, nullptr, nullptr, nullptr)) {
-        ShowErrorMessage(FindError, 2);
+        ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     API_Coord3D point = {};
@@ -87,7 +91,7 @@ void PlaceNewLocator(int32_t libInd) {
     element.header.typeID = API_ObjectID;
     if (ACAPI_Element_GetDefaults(&element, nullptr) != NoError) {
         ReleaseParamRecords(&params);
-        ShowErrorMessage(FindError, 2);
+        ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     CoordinateLocatorLP view;
@@ -97,7 +101,7 @@ void PlaceNewLocator(int32_t libInd) {
     view.Detach();
     if (!marked) {
         ReleaseParamRecords(&params);
-        ShowErrorMessage(FindError, 2);
+        ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     element.object.libInd = libInd;
@@ -109,7 +113,7 @@ void PlaceNewLocator(int32_t libInd) {
     memo.params = reinterpret_cast<API_AddParType**>(params);
     const GSErrCode err = ACAPI_CallUndoableCommand(
         UndoText(), [&]() -> GSErrCode { return CreateElementWithMemo(&element, &memo, true); });
-    if (err != NoError) ShowErrorMessage(CreateError, 2);
+    if (err != NoError) ShowErrorMessage(ErrModifying, 2);
 }
 // The selected locator in its dialog; on OK its parameters change to what the user set.
 void EditLocator(const API_Element& locator) {
@@ -134,7 +138,7 @@ void EditLocator(const API_Element& locator) {
         ? ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode { return ChangeElement(&element, &memo, nullptr); })
         : APIERR_GENERAL;
     ACAPI_DisposeElemMemoHdls(&memo);
-    if (err != NoError) ShowErrorMessage(CreateError, 2);
+    if (err != NoError) ShowErrorMessage(ErrModifying, 2);
 }
 }  // namespace
 
@@ -143,18 +147,19 @@ void InsertCoordinateLocator() {
     // A host that cannot tell its window, or refuses the library search, is told; elsewhere than on a worksheet,
     // or without the part, the button does nothing.
     if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError) {
-        ShowErrorMessage(FindError, 2);
+        ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     if (window.typeID != APIWind_WorksheetID) return;
     int32_t libInd = -1;
     if (!FindLibPartOrAsk(QV_String(CoordinateLocatorPartName), libInd, false, QV_String(), APILib_ObjectID)) {
-        if (LibPartSearchRefused(QV_String(CoordinateLocatorPartName), APILib_ObjectID)) ShowErrorMessage(FindError, 2);
+        if (LibPartSearchRefused(QV_String(CoordinateLocatorPartName), APILib_ObjectID))
+            ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     QV_List<API_Element> selected;
     if (!CollectSelection(selected, true, API_ObjectID, false, Leave3D::No, libInd)) {
-        ShowErrorMessage(FindError, 2);
+        ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     if (selected.GetCount() == 0)

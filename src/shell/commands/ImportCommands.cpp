@@ -19,8 +19,6 @@
 namespace {
 
 constexpr int32_t OpenTitle = 2;                   // "Open..."
-constexpr int32_t TextExtensionError = 2;          // "... does not include the extension .TXT ..."
-constexpr int32_t DxfExtensionError = 3;           // "... does not include the extension .DXF ..."
 constexpr int32_t AscExtensionText = 247;          // the same for .ASC, in the general table
 constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
 
@@ -99,7 +97,7 @@ void ImportASCFile(Settings& settings) {
 
 void ImportTextFile(Settings& settings) {
     RunCommand<TextFileCls>(
-        settings, 0, [] { ShowErrorMessage(TextExtensionError, 2); }, AskTextImportOptions, CreateTextPoints);
+        settings, 0, [] { ShowErrorMessage(ErrNoTxtExtension, 2); }, AskTextImportOptions, CreateTextPoints);
 }
 
 void ImportDXFFile(Settings& settings) {
@@ -110,7 +108,7 @@ void ImportDXFFile(Settings& settings) {
         ReportToolResult(ErrDatabase);
         return;
     }
-    if (!ChooseFile(reader.path, 2, [] { ShowErrorMessage(DxfExtensionError, 2); })) return;
+    if (!ChooseFile(reader.path, 2, [] { ShowErrorMessage(ErrNoDxfExtension, 2); })) return;
     reader.SetImportOptions(settings.points);
     reader.constraintPen = settings.constraint.pen;
     reader.constraintLineType = settings.constraint.lineType;

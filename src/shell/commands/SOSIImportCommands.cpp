@@ -12,7 +12,7 @@
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "shell/commands/ToolCommand.hpp"
-#include "sosi/SOSIImport.hpp"
+#include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSILocatorDatabases.hpp"
 #include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIOutput.hpp"
@@ -34,7 +34,7 @@ SOSIFileData FileAt(const QV_String& path) {
 
 // The SOSI files the user picks (one in modes 0 and 1, several in mode 2) into the reader's files. False when
 // the user cancelled.
-bool ChooseFiles(SOSIImport& reader) {
+bool ChooseFiles(SOSIFileCls& reader) {
     const int32_t importMode = reader.importMode;
     QV_List<SOSIFileData>& files = reader.scan.files;
     QV_String& path = reader.path;
@@ -69,14 +69,14 @@ bool FindPart(const char* name, int32_t& index) {
 }
 
 // The points' options and the constraint lines' pen and line type, which mode 0 draws its lines with.
-void CopyOptions(SOSIImport& reader, const Settings& settings) {
+void CopyOptions(SOSIFileCls& reader, const Settings& settings) {
     reader.SetImportOptions(settings.points);
     reader.output.lineValues[0] = uint32_t(settings.constraint.pen);
     reader.output.lineValues[1] = uint32_t(settings.constraint.lineType);
 }
 
 // The chosen objects, their extent as the first limiting area, the worksheets a locator offset can come from.
-void PrepareResults(SOSIImport& reader) {
+void PrepareResults(SOSIFileCls& reader) {
     reader.pointsRead = reader.pointsKept = 0;
     reader.ImportObjects();
     reader.ComputeExtents();
@@ -85,16 +85,16 @@ void PrepareResults(SOSIImport& reader) {
 }
 
 // A results dialog closed without OK ends the import, unless the user asked to import again.
-bool Ends(bool confirmed, const SOSIImport& reader) { return !confirmed && reader.importAgain == 0; }
+bool Ends(bool confirmed, const SOSIFileCls& reader) { return !confirmed && reader.importAgain == 0; }
 
-void TakeProjectOffset(const SOSIImport& reader) {
+void TakeProjectOffset(const SOSIFileCls& reader) {
     ProjectOffset.x = reader.originX;
     ProjectOffset.y = reader.originY;
 }
 
 // The files read (or, importing again, their lines kept) and what the read met shown, then the options of the
 // import mode asked. False when a file could not be read or the user cancelled.
-bool ReadAndAskOptions(SOSIImport& reader, const SOSIImportAsks& asks) {
+bool ReadAndAskOptions(SOSIFileCls& reader, const SOSIImportAsks& asks) {
     const bool again = reader.importAgain != 0;
     const bool read = reader.ReadSOSIFiles();
     if (!again) ShowReadReport(reader.scan.report);
@@ -106,7 +106,7 @@ bool ReadAndAskOptions(SOSIImport& reader, const SOSIImportAsks& asks) {
 }
 
 // "Import again...": the lines and objects read stay, the options dialog runs again. False ends the import.
-bool ReadAgain(SOSIImport& reader, const SOSIImportAsks& asks) {
+bool ReadAgain(SOSIFileCls& reader, const SOSIImportAsks& asks) {
     reader.ResetForReread();
     const bool read = ReadAndAskOptions(reader, asks);
     // Cleared only now: the read skips the files while it is set, and left set it would bring every later
@@ -116,7 +116,7 @@ bool ReadAgain(SOSIImport& reader, const SOSIImportAsks& asks) {
 }
 
 // Objects that failed are told once, after the build; a user break is no failure.
-void Build(SOSIImport& reader) {
+void Build(SOSIFileCls& reader) {
     uint8_t created = 0;
     const bool built = BuildSOSIOutput(reader, &created);
     if ((!built || reader.output.buildError != 0) && reader.cancelled == 0)
@@ -127,7 +127,7 @@ void Build(SOSIImport& reader) {
 
 // Chooses and reads the files, then runs the results dialogs (32544 before 32540 in a terrain import) until the
 // user is done, reading the files again when asked; false when the import ends there.
-bool ReadAndConfirm(SOSIImport& reader, Settings& settings, const SOSIImportAsks& asks) {
+bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsks& asks) {
     if (!ChooseFiles(reader)) return false;
     CopyOptions(reader, settings);
     if (!ReadAndAskOptions(reader, asks)) return false;
@@ -135,6 +135,11 @@ bool ReadAndConfirm(SOSIImport& reader, Settings& settings, const SOSIImportAsks
         PrepareResults(reader);
         if (reader.importMode == SOSIModeTerrain && Ends(OpenSOSIImportResultsDialog(reader), reader)) return false;
         if (Ends(OpenSOSIImportResultsDialogTwin(reader), reader)) return false;
+        // Without the locators, or the chosen one's offset, the objects would land at the file's own coordinates.
+        if (reader.output.locatorRefused != 0) {
+            ReportToolResult(ErrFindingData);
+            return false;
+        }
         TakeProjectOffset(reader);
         if (reader.importAgain == 0) return true;
         if (!ReadAgain(reader, asks)) return false;
@@ -153,7 +158,7 @@ void RunSOSIImport(Settings& settings, int32_t mode, const SOSIImportAsks& asks)
     BeginToolCommand(settings);
     if (mode < SOSIModeTerrain || mode > SOSIModeWorksheet) return;
     HostReaderProgress progress;
-    SOSIImport reader;
+    SOSIFileCls reader;
     reader.SetProgress(&progress);
     if (mode == SOSIModeObjects && !FindPart(ObjectPartName, reader.output.objectLibPartIndex)) return;
     if (mode != SOSIModeWorksheet && !FindPart(CoordinateLocatorPartName, reader.output.locatorLibPartIndex)) return;
@@ -175,7 +180,7 @@ void RunSOSIImport(Settings& settings, int32_t mode, const SOSIImportAsks& asks)
 void RunSOSIWorksheetImport(Settings& settings, const SOSIImportAsks& asks) {
     BeginToolCommand(settings);
     HostReaderProgress progress;
-    SOSIImport reader;
+    SOSIFileCls reader;
     reader.SetProgress(&progress);
     // Into the current worksheet: no id or name is asked.
     reader.importMode = SOSIModeWorksheet;

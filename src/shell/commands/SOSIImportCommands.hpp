@@ -7,13 +7,13 @@
 
 #include <cstdint>
 
-class SOSIImport;
+class SOSIFileCls;
 
 // What an import asks the user once the files are read: the options dialog of the import mode, and the curve
 // segmentation before a build with curves. Each false when cancelled. Tests hand in their own.
 struct SOSIImportAsks {
-    bool (*options)(SOSIImport& reader) = RunSOSIOptionsDialog;
-    bool (*curveSegmentation)(const SOSIImport& reader) = AskSOSICurveSegmentation;
+    bool (*options)(SOSIFileCls& reader) = RunSOSIOptionsDialog;
+    bool (*curveSegmentation)(const SOSIFileCls& reader) = AskSOSICurveSegmentation;
 };
 
 void ImportSOSIFile(Settings& settings);

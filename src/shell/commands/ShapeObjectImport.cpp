@@ -23,8 +23,6 @@
 namespace {
 
 constexpr int32_t UndoEntry = 2;
-constexpr int32_t SettingsError = 49;
-constexpr int32_t CreateError = 63;
 constexpr uint32_t GISVariation = 0x47495353;  // 'GISS'
 
 // The add-on's library folder, beside the add-on file.
@@ -45,7 +43,7 @@ bool CreateNewGISObject(ShapeImportData& data, QV_String& name, int32_t prototyp
     SetNewObjectParamTable(data.fields);
     int32_t index = -1;
     if (!CreateGISLibPart(block.name, prototypeIndex, LibraryFolder(), index)) {
-        ShowErrorMessage(CreateError, 2);
+        ShowErrorMessage(ErrCreatingObject, 2);
         return false;
     }
     name = block.name;
@@ -78,7 +76,7 @@ void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
         } else {
             const QV_String* chosen = data.options.allObjects.Get(data.options.chosenObject);
             if (chosen == nullptr) {
-                ShowErrorMessage(SettingsError, 2);
+                ShowErrorMessage(ErrSettings, 2);
                 return;
             }
             name = *chosen;
@@ -86,7 +84,7 @@ void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     }
     int32_t libIndex = -1;
     if (!FindLibPartIndex(name, APILib_ObjectID, libIndex)) {
-        ShowErrorMessage(SettingsError, 2);
+        ShowErrorMessage(ErrSettings, 2);
         return;
     }
     std::string subtype;
@@ -97,14 +95,14 @@ void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     if (err == APIERR_CANCEL) return;
     if (err != NoError || libIndex < 1) {
         ReleaseParamRecords(&params);
-        ShowErrorMessage(SettingsError, 2);
+        ShowErrorMessage(ErrSettings, 2);
         return;
     }
     API_LibPart part = {};
     part.index = libIndex;
     if (ACAPI_LibPart_Get(&part) != NoError || part.missingDef != 0) {
         ReleaseParamRecords(&params);
-        ShowErrorMessage(SettingsError, 2);
+        ShowErrorMessage(ErrSettings, 2);
         return;
     }
     ThinPolylineNodes(data);

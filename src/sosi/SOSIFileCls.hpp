@@ -11,9 +11,15 @@
 
 #include <cstdint>
 
-class SOSIImport : public BaseFileCls {
+class SOSIFileCls : public BaseFileCls {
 public:
-    SOSIImport() { tolerance = 0.0; }  // no duplicate filter unless the user asks for one
+    SOSIFileCls() { Clear(); }
+
+    // The base's Clear, then everything of one import back to its start: no mode, no parts, no duplicate filter
+    // (tolerance 0: none unless the user asks for one); the files, type rows, records, report and choices
+    // emptied; the filter values to their defaults. The options "Show ALL Object Types" and "Skip HEIGHTS <= 0.0"
+    // stay as the user set them.
+    void Clear() override;
 
     // The scan of `scan.files` (unless the user asked to import again: the lines and objects read serve
     // again); the extent and the contour count reset. False when a file cannot be read or is refused;
@@ -38,4 +44,4 @@ public:
 };
 
 // The output of `import`'s records (sosi/SOSIOutput) with its choices; a user break marks the import cancelled.
-bool BuildSOSIOutput(SOSIImport& import, uint8_t* somethingCreated);
+bool BuildSOSIOutput(SOSIFileCls& import, uint8_t* somethingCreated);

@@ -1,0 +1,6 @@
+#include "sosi/SOSICurveSegmentation.hpp"
+
+SOSICurveSegmentation& SOSICurveSegmentationValues() {
+    static SOSICurveSegmentation values;
+    return values;
+}
