@@ -5,6 +5,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/WrittenMemo.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -118,18 +119,18 @@ BasinCls::BasinCls() : builderIndex(0), picked{0.0, 0.0, 0.0}, tracer{} {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t BasinCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
+bool BasinCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
     uint8_t flags[BasinFieldCount] = {};
     BasinSettings edited = settings;
-    if (!dialogs.OpenBasinSettings(edited, flags, mode)) return 1;
+    if (!dialogs.OpenBasinSettings(edited, flags, mode)) return false;
     settings = edited;
     std::memcpy(changed, flags, sizeof changed);
-    return 0;
+    return true;
 }
 
 int32_t BasinCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.basin;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == 0) GlobalSettings.basin = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults)) GlobalSettings.basin = settings;
     return 0;
 }
 
@@ -165,17 +166,8 @@ bool BasinCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*,
         view.GetSetDouble(ParamHighest, high, LPMode_Set) && view.GetSetDouble(ParamLevel, level, LPMode_Set) &&
         view.GetSetDouble(ParamMeshLevel, meshLevel, LPMode_Set) &&
         view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Basin);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
-    ElementWritten = 1;
-    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
+    if (!CreateFlaggedObject(placed, memo)) return false;
     tracer = placed;
     return true;
 }
@@ -227,12 +219,7 @@ bool BasinCls::PlaceBasin(const QV_List<QV_CoordLong>& outline) {
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
         view.GetSetDouble(ParamOriginalMeshLevel, original, LPMode_Set) &&
         WriteOutlineParams(view, relative, element.mesh.skirtLevel) && SerializeSettings(view, settings, 1);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
     return PlaceTerrainCutObject(placed, memo, ElemKind_Basin, element, descriptor.TerrainId, object);
 }
 
@@ -248,7 +235,7 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
     if (!outline.ReadFromElement(terrain.header, 0)) return ErrModifying;
 
     settings = GlobalSettings.basin;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) != 0) return 0;
+    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement)) return 0;
     GlobalSettings.basin = settings;
 
     QV_String prompt;
@@ -286,13 +273,10 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
 }
 
 bool BasinCls::ApplyToSelected(QV_List<API_Element>& basins) {
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[LayerId] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
-    if (changed[AttributeId] != 0) std::memset(&mask.object.ltypeInd, 0xFF, sizeof mask.object.ltypeInd);
+    if (!AnyFieldChanged(changed)) return true;
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[LayerId] != 0);
+    MarkWhen(mask.object.ltypeInd, changed[AttributeId] != 0);
     for (API_Element& basin : basins) {
         basin.header.layer = settings.layer;
         basin.object.ltypeInd = settings.attribute;

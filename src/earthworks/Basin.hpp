@@ -7,7 +7,7 @@
 #include "foundation/SettingsMode.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "geometry/project/QV_Explode.hpp"
-#include "settings/BasinSettings.hpp"
+#include "earthworks/BasinDialogFields.hpp"
 
 #include "APIElements.hpp"
 
@@ -16,8 +16,6 @@
 class EarthworkDialogs;
 
 namespace Basin {
-
-constexpr int32_t BasinFieldCount = 11;
 
 // The library-part index of "VY_BASIN", -1 until looked up.
 extern int32_t BasinLibIndex;
@@ -45,8 +43,8 @@ public:
     // longer draws any level line is reported (43) and left as it is.
     int32_t UpdateBuilder(const API_Element& basin);
 
-    // The dialog on `settings`; 0 on OK (flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode);
+    // The dialog on `settings`; true on OK (flags taken over), false on Cancel.
+    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode);
     // Places "VY_BASIN" with the outline (world coordinates) and links it to the terrain; true on success.
     bool PlaceBasin(const QV_List<QV_CoordLong>& outline);
     // Deletes the tracer object, when there is one; false when the host keeps it.

@@ -5,6 +5,7 @@
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/PathSegments.hpp"
+#include "earthworks/WrittenMemo.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -72,18 +73,18 @@ BridgeCls::BridgeCls() : pathHead{} {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t BridgeCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing) {
+bool BridgeCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing) {
     uint8_t flags[BridgeFieldCount] = {};
     BridgeSettings edited = settings;
-    if (!dialogs.OpenBridgeSettings(edited, flags, editing, mode)) return 1;
+    if (!dialogs.OpenBridgeSettings(edited, flags, editing, mode)) return false;
     settings = edited;
     std::memcpy(changed, flags, sizeof changed);
-    return 0;
+    return true;
 }
 
 int32_t BridgeCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.bridge;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false) == 0) GlobalSettings.bridge = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false)) GlobalSettings.bridge = settings;
     return 0;
 }
 
@@ -113,12 +114,7 @@ bool BridgeCls::PlaceObject() {
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
         SetLPLevelOnStory(view, placed.object.level, placed.header.floorInd, LPMode_Set) &&
         view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) && SerializeSettings(view, settings, 1);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
     return PlaceTerrainCutObject(placed, memo, ElemKind_Bridge, element, descriptor.TerrainId, object);
 }
 
@@ -135,7 +131,7 @@ int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline
     if (std::fabs(first.x - last.x) < 1e-7 && std::fabs(first.y - last.y) < 1e-7) return ErrMustBeOpen;
 
     settings = GlobalSettings.bridge;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false) != 0) return 0;
+    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement, false)) return 0;
     GlobalSettings.bridge = settings;
     const bool placed = RunEarthworkCommand([&] { return SampleHeights(element, path) && PlaceObject(); });
     return placed ? 0 : ErrModifying;
@@ -143,12 +139,9 @@ int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline
 
 bool BridgeCls::ApplyToSelected(QV_List<API_Element>& bridges) {
     // Every field the dialog flags counts, the railway ones too.
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[LayerId] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    if (!AnyFieldChanged(changed)) return true;
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[LayerId] != 0);
     for (API_Element& bridge : bridges) {
         bridge.header.layer = settings.layer;
         const auto copy = [&](BridgeSettings& own) {

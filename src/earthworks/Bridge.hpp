@@ -6,13 +6,11 @@
 #include "foundation/SettingsMode.hpp"
 #include "geometry/PrimRecords.hpp"
 #include "geometry/QV_Poly.hpp"
-#include "settings/BridgeSettings.hpp"
+#include "earthworks/BridgeDialogFields.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
-
-constexpr int32_t BridgeFieldCount = 25;
 
 class EarthworkDialogs;
 
@@ -35,8 +33,8 @@ public:
     // its path takes the terrain's heights again. True on success; a failure leaves the bridge as it was and linked.
     bool Update(const API_Element& bridge);
 
-    // The dialog on `settings`; 0 on OK (flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing);
+    // The dialog on `settings`; true on OK (flags taken over), false on Cancel.
+    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing);
     // Places the object along `path` (world coordinates with heights) and links it to the terrain.
     bool PlaceObject();
 

@@ -63,8 +63,8 @@ DiggingCls::DiggingCls() : slopeOriginX(0.0), slopeOriginY(0.0), slopeDirection(
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,
-                                      uint8_t& directionChanged, bool lockSloped, bool allSloped) {
+bool DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,
+                                   uint8_t& directionChanged, bool lockSloped, bool allSloped) {
     PlateauDialogState state;
     state.record = settings;
     state.work = settings;
@@ -84,9 +84,9 @@ int32_t DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mo
                 direction = state.direction;
                 directionChanged = state.directionChanged;
             }
-            return 0;
+            return true;
         }
-        if (state.layoutSwitch == 0) return 1;
+        if (state.layoutSwitch == 0) return false;
         state.carryWork = 1;
     }
 }
@@ -116,22 +116,29 @@ bool DiggingCls::CreateElementBodyFromMesh() {
     return SampleMeshHeights(body, element, points3D, zMin, zMax);
 }
 
+bool DiggingCls::AskNewPlateau(EarthworkDialogs& dialogs, int32_t& stopCode) {
+    slopeDirection = 0.0;
+    slopeDirectionChanged = 0;
+    settings = GlobalSettings.plateau;
+    stopCode = 0;
+    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false))
+        return false;
+    StoreDefaults(settings);
+    if (settings.sloped != 1) return true;
+    bool failed = false;
+    if (InputSlopeLine(failed)) return true;
+    if (failed) stopCode = ErrInsertingSegment;
+    return false;
+}
+
 int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& hatch,
                                       const API_Element& terrain) {
     if (!FindPlateauParts()) return 0;
     pickHead = hatch.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().ReverseWhenOriented().CloseCodes()))
         return ErrModifying;
-    slopeDirection = 0.0;
-    slopeDirectionChanged = 0;
-    settings = GlobalSettings.plateau;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false) != 0)
-        return 0;
-    StoreDefaults(settings);
-    if (settings.sloped == 1) {
-        bool failed = false;
-        if (!InputSlopeLine(failed)) return failed ? ErrInsertingSegment : 0;
-    }
+    int32_t stopCode = 0;
+    if (!AskNewPlateau(dialogs, stopCode)) return stopCode;
     if (!RunEarthworkCommand([&] { return CreateElementBodyFromMesh() && BuildObjects(); })) return ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
@@ -141,16 +148,8 @@ int32_t DiggingCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& contou
                            const API_Element& terrain) {
     if (!FindPlateauParts()) return 0;
     if (!ReadElement(terrain, true)) return ErrModifying;
-    slopeDirection = 0.0;
-    slopeDirectionChanged = 0;
-    settings = GlobalSettings.plateau;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false) != 0)
-        return 0;
-    StoreDefaults(settings);
-    if (settings.sloped == 1) {
-        bool failed = false;
-        if (!InputSlopeLine(failed)) return failed ? ErrInsertingSegment : 0;
-    }
+    int32_t stopCode = 0;
+    if (!AskNewPlateau(dialogs, stopCode)) return stopCode;
     // Each plateau moves the slope origin to its own frame: every hatch starts from the clicked one.
     const double originX = slopeOriginX, originY = slopeOriginY;
     const bool ok = RunEarthworkCommand([&] {
@@ -179,8 +178,7 @@ int32_t DiggingCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.plateau;
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, slopeDirection, slopeDirectionChanged, false, false) ==
-        0)
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, slopeDirection, slopeDirectionChanged, false, false))
         StoreDefaults(settings);
     return 0;
 }

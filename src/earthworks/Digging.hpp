@@ -5,27 +5,12 @@
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/SettingsMode.hpp"
-#include "settings/PlateauSettings.hpp"
+#include "earthworks/PlateauDialogState.hpp"
 
 #include "APICoord.hpp"
 #include "APIElements.hpp"
 
 #include <cstdint>
-
-// What one run of the plateau settings dialog works on, over both layouts.
-struct PlateauDialogState {
-    PlateauSettings record;                   // the owner's; written (and flagged) only by OK
-    PlateauSettings work;                     // what the items show; a layout switch leaves the edits here
-    uint8_t carryWork = 0;                    // open on `work` as the other layout left it
-    uint8_t changed[PlateauFieldCount] = {};  // per field id, set by OK
-    double direction = 0.0;                   // slope direction in radians, shown by the second layout only
-    uint8_t directionChanged = 0;             // the second layout's OK (or its layout button) took a new direction
-    uint8_t kindFixed = 0;                    // the sloped box disabled (placed plateaus edited)
-    uint8_t slopeEditable = 0;                // every edited plateau is sloped: slope and direction editable
-    uint16_t savedX = 0;                      // the position carried across a switch; 0, 0: none
-    uint16_t savedY = 0;
-    uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
-};
 
 class ContourLineRefresh;
 class EarthworkDialogs;
@@ -51,9 +36,12 @@ public:
     // Data update of one plateau object: its terrain data read again through its link. 0, 42 or 43.
     int32_t Rebuild(ContourLineRefresh& contours, const API_Element& object);
 
-    // Both layouts, first the first: 0 on OK (settings, flags, direction and its flag taken), 1 on cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,
-                              uint8_t& directionChanged, bool lockSloped, bool allSloped);
+    // Both layouts, first the first: true on OK (settings, flags, direction and its flag taken), false on cancel.
+    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction, uint8_t& directionChanged,
+                           bool lockSloped, bool allSloped);
+    // A new plateau's settings from the defaults through the dialog, stored as the defaults, and for a sloped one
+    // its slope line. False to stop, with `stopCode` 0 when the user cancelled, else the error to show.
+    bool AskNewPlateau(EarthworkDialogs& dialogs, int32_t& stopCode);
     // The slope line by two clicks; false when not given, `failed` set unless the user cancelled.
     bool InputSlopeLine(bool& failed);
     // The terrain's heights under each outline vertex (points3D) and its level range.

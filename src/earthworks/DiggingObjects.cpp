@@ -4,6 +4,7 @@
 #include "earthworks/Digging.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "foundation/ErrorCode.hpp"
 
@@ -35,6 +36,8 @@ constexpr int32_t SlopeDirection = 42;     // "slope_direction", sloped only
 constexpr int32_t OriginX = 44;            // "X_origo", sloped only
 constexpr int32_t OriginY = 45;            // "Y_origo", sloped only
 constexpr int32_t Language = 46;           // "language"
+constexpr int16_t PlateauLayerField = 2;   // of the plateau settings
+constexpr int16_t PlateauPenField = 13;    // the objects' pen
 
 // An object of a set that failed halfway: a plateau never consists of one or two objects.
 void DeleteObject(const API_Element& object) { DeleteLeftoverElement(object.header.guid); }
@@ -80,12 +83,7 @@ bool DiggingCls::WritePlateauObject(API_Element& object, API_ElementMemo& memo, 
         written = view.GetSetDouble(OriginX, slopeOriginX, LPMode_Set) &&
             view.GetSetDouble(OriginY, slopeOriginY, LPMode_Set) &&
             view.GetSetDouble(SlopeDirection, slopeDirection, LPMode_Set);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
     HostCallWithElementGuid(object);
     return true;
@@ -198,13 +196,10 @@ bool DiggingCls::ReadFromObject(const API_Element& picked) {
 }
 
 bool DiggingCls::ApplyToSelected(QV_List<API_Element>& plateaus, bool sloped) {
-    bool any = slopeDirectionChanged != 0;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[2] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
-    if (changed[13] != 0) std::memset(&mask.object.pen, 0xFF, sizeof mask.object.pen);
+    if (slopeDirectionChanged == 0 && !AnyFieldChanged(changed)) return true;
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[PlateauLayerField] != 0);
+    MarkWhen(mask.object.pen, changed[PlateauPenField] != 0);
     for (int32_t i = 0; i < plateaus.GetCount(); ++i) {
         API_Element& plateau = plateaus[i];
         plateau.header.layer = settings.layer;

@@ -3,14 +3,14 @@
 // section window under it. The shell implements it (shell/EarthworkDialogBoxes) and hands it to the commands,
 // which pass it to the element classes' operations that ask; a test passes its own answers the same way. Each
 // settings dialog is told what it is asked for (`mode`), which its header shows.
-#include "earthworks/Basin.hpp"
-#include "earthworks/Bridge.hpp"
-#include "earthworks/Digging.hpp"
-#include "earthworks/Obstacle.hpp"
-#include "earthworks/Railway.hpp"
-#include "earthworks/Road.hpp"
-#include "earthworks/Section.hpp"
-#include "earthworks/Sidewalk.hpp"
+#include "earthworks/BasinDialogFields.hpp"
+#include "earthworks/BridgeDialogFields.hpp"
+#include "earthworks/PlateauDialogState.hpp"
+#include "earthworks/RailwayDialogState.hpp"
+#include "earthworks/RetainerWallDialogState.hpp"
+#include "earthworks/RoadDialogState.hpp"
+#include "earthworks/SectionDialogState.hpp"
+#include "earthworks/SidewalkDialogState.hpp"
 #include "foundation/SettingsMode.hpp"
 
 #include <cstdint>

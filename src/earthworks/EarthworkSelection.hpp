@@ -18,8 +18,31 @@
 
 #include "APIElements.hpp"
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
+
+// Whether the settings dialog flagged any field.
+template <std::size_t N>
+bool AnyFieldChanged(const uint8_t (&changed)[N]) {
+    for (uint8_t flag : changed)
+        if (flag != 0) return true;
+    return false;
+}
+
+// A change mask for the placed objects' host records with nothing marked yet.
+inline API_Element EmptyChangeMask() {
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    return mask;
+}
+
+// Marks one field of a change mask, when `changed`: the host changes it from the record given with the mask.
+template <class Field>
+void MarkWhen(Field& field, bool changed) {
+    if (changed) std::memset(&field, 0xFF, sizeof field);
+}
 
 // Reads `settings` from the first of `placed` (its parameters, layer, pen and information text) through a view
 // of kind `kind`; false when there is none or its parameters cannot be read.
@@ -102,19 +125,20 @@ bool ReadObjectSettings(const API_Element& object, int32_t kind, Settings& setti
     return ok;
 }
 
-// The road's and railway's form: the fields flagged in `changed` come from `edited`; the name is field 5.
+// The road's and railway's form: the fields flagged in `changed` come from `edited`, the name when the flag of
+// `nameField` is set.
 template <class View, class Settings, class Flags>
-bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& changed, const Settings& edited,
-                            const API_Element& mask) {
+bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& changed, int16_t nameField,
+                            const Settings& edited, const API_Element& mask) {
     return RewriteObjectSettings<View, Settings>(
-        object, kind, changed[5] != 0 ? &edited.name : nullptr,
+        object, kind, changed[nameField] != 0 ? &edited.name : nullptr,
         [&](Settings& own) { CopyChangedFields(changed, own, edited); }, RailwayParam::Language, mask);
 }
 
 // Edits placed sets from the plan database (switched to from the 3D window and back): `read` their settings,
-// `runDialog` (0 on OK) and `apply` as one undoable command. 0 when done or cancelled, 43 on failures, 42 when
+// `runDialog` (true on OK) and `apply` as one undoable command. 0 when done or cancelled, 43 on failures, 42 when
 // the plan database cannot be reached. `deselectInPlan` also clears the plan's selection after the switch.
-inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read, const std::function<int32_t()>& runDialog,
+inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read, const std::function<bool()>& runDialog,
                                         const std::function<bool()>& apply, bool deselectInPlan = true) {
     ACAPI_Element_DeselectAll();
     const bool in3D = IsCurrentWindow3D();
@@ -129,7 +153,7 @@ inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read, const
         back();
         return ErrModifying;
     }
-    if (runDialog() != 0) {
+    if (!runDialog()) {
         RebuildCurrentWindow(in3D, true, 0);
         return 0;
     }

@@ -1,7 +1,6 @@
 #include "earthworks/EarthworkSet.hpp"
 
 #include "earthworks/AlignmentGeometry.hpp"
-#include "earthworks/Road.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LayerHelpers.hpp"
 #include "elements/MeshHeightSampling.hpp"
@@ -105,9 +104,8 @@ bool BuildEdgesAlongPolyline(BaseRSWCls& owner, double width, int32_t mode) {
     return owner.chainA.GetCount() >= 2 && owner.chainB.GetCount() >= 2;
 }
 
-bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec,
-                       const std::function<void(const API_Coord&)>& translate, const EarthworkObjectWriter& write,
-                       API_Element& result) {
+bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const EarthworkObjectWriter& write,
+                       API_Element& result, const std::function<void()>& edgesPlaced) {
     owner.descriptor.Reset();
     API_Element record = {};
     record.header.typeID = API_ObjectID;
@@ -121,9 +119,13 @@ bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec,
     record.object.libInd = spec.libIndex;
     record.object.angle = 0.0;
     record.object.pen = spec.pen;
+    // A road's or railway's chains both run from the first side here: its stored right edge runs back, so that the
+    // left edge followed by it goes once around the strip. A sidewalk's right chain comes as the side split left it,
+    // running back, and is stored running beside the left one.
     ReverseChain(owner.chainB);
     const API_Coord origin{owner.chainA[0].x, owner.chainA[0].y};
-    translate(origin);
+    TranslateEdgeSet(owner, origin);
+    if (edgesPlaced) edgesPlaced();
     record.header.floorInd = owner.element.header.floorInd;
     record.object.pos = origin;
     // The objects' heights are absolute: their level cancels the story's.
@@ -170,12 +172,25 @@ bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec,
     return linked;
 }
 
-void TranslateEdgeSet(BaseRSWCls& owner, QV_List<API_Coord3D>& left3D, QV_List<API_Coord3D>& right3D,
-                      const API_Coord& origin) {
+void TranslateEdgeSet(BaseRSWCls& owner, const API_Coord& origin) {
     TranslateCodedPoints(owner.chainA, origin);
     TranslateCodedPoints(owner.chainB, origin);
-    TranslateCoords3D(left3D, origin);
-    TranslateCoords3D(right3D, origin);
+    TranslateCoords3D(owner.left3D, origin);
+    TranslateCoords3D(owner.right3D, origin);
     TranslateCoords2D(owner.frameFirst, origin);
     TranslateCoords2D(owner.frameSecond, origin);
+}
+
+bool WriteEarthworkLinkRecords(ElemDescriptor& descriptor, int32_t kind, const API_Element& cut,
+                               const API_Element& fill, const API_Element& result, const API_Element& terrain,
+                               const QV_String& resultGuidText) {
+    descriptor.Reset();
+    GuidToText(descriptor.ResultGuid, result.header.guid);
+    GuidToText(descriptor.FillGuid, fill.header.guid);
+    GuidToText(descriptor.CutGuid, cut.header.guid);
+    GuidToText(descriptor.TerrainGuid, terrain.header.guid);
+    descriptor.OriginalGuid = resultGuidText;
+    for (const API_Element* object : {&cut, &fill, &result})
+        if (!ElemUserData_WriteRecord(descriptor, kind, object->header)) return false;
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// What the road and the railway share: the edges built along a polyline in one of the three position modes, the
-// three objects of a set (cut, fill, result) placed, linked and written, and the undoable command around them.
+// What the line-following earthworks share: the edges built along a polyline in one of the three position modes,
+// the three objects of a set (cut, fill, result) placed, linked and written (road, railway, sidewalk), and the
+// undoable command around the earthworks' changes.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_String.hpp"
 
@@ -22,12 +23,18 @@ bool RunEarthworkCommand(const std::function<bool()>& work);
 // line (polyPrims and its coded lists) becomes the strip's middle. False when an offset leaves nothing.
 bool BuildEdgesAlongPolyline(BaseRSWCls& owner, double width, int32_t mode);
 
-// The owner's edge chains and frame contours and the draped edges moved so that `origin` becomes 0,0.
-void TranslateEdgeSet(BaseRSWCls& owner, QV_List<API_Coord3D>& left3D, QV_List<API_Coord3D>& right3D,
-                      const API_Coord& origin);
+// The owner's edge chains, frame contours and draped edges moved so that `origin` becomes 0,0.
+void TranslateEdgeSet(BaseRSWCls& owner, const API_Coord& origin);
 
-// The right edge reversed, so that the left edge followed by it runs once around the strip.
+// The chain's points in the other order.
 void ReverseChain(QV_List<QV_Coord3DLong>& chain);
+
+// The link records of a cut, fill and result set (`kind` 6 road, 21 railway, 11 sidewalk): the GUID texts of the
+// result, fill, cut and terrain, and `resultGuidText` as the fifth, written on the cut, fill and result object in
+// turn.
+bool WriteEarthworkLinkRecords(ElemDescriptor& descriptor, int32_t kind, const API_Element& cut,
+                               const API_Element& fill, const API_Element& result, const API_Element& terrain,
+                               const QV_String& resultGuidText);
 
 struct EarthworkSetSpec {
     int32_t kind;      // ElemKind of the three objects' records
@@ -42,10 +49,10 @@ struct EarthworkSetSpec {
 using EarthworkObjectWriter =
     std::function<bool(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role)>;
 
-// Places the set inside the caller's undoable command: origin = the left edge's first point (`translate` moves
-// the owner's lists to it), objects at absolute height 0 on the terrain's story, cut and fill on the opened
-// operator layer. A failed object deletes those placed before it. Then the presence flags, the link records
-// and the terrain's solid links. `result` becomes the result object. True when all three are placed and linked.
-bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec,
-                       const std::function<void(const API_Coord&)>& translate, const EarthworkObjectWriter& write,
-                       API_Element& result);
+// Places the set inside the caller's undoable command: origin = the left edge's first point (the owner's lists
+// moved to it, then `edgesPlaced` run when given), objects at absolute height 0 on the terrain's story, cut and
+// fill on the opened operator layer. A failed object deletes those placed before it. Then the presence flags,
+// the link records and the terrain's solid links. `result` becomes the result object. True when all three are
+// placed and linked.
+bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const EarthworkObjectWriter& write,
+                       API_Element& result, const std::function<void()>& edgesPlaced = nullptr);

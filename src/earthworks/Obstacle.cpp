@@ -35,6 +35,8 @@ constexpr int32_t PromptObstacle = 11;
 constexpr int32_t CancellaObs = 20;  // "cancella_obs"
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t ThicknessField = 6;
+constexpr int16_t WallPenField = 3;     // of the retainer wall settings
+constexpr int16_t WallLayerField = 11;  // of the retainer wall settings
 
 // The wall whose side is being picked: the arrow feedback reads its path.
 const ObstacleCls* SidePick = nullptr;
@@ -74,9 +76,10 @@ QV_String Prompt(int32_t index) {
     return text;
 }
 
-// Reads the object's parameters into a view, lets `edit` change them, and changes the object with them.
-template <typename Edit>
-bool EditObjectParams(API_Element& object, int32_t kind, Edit edit) {
+// The object's parameters through a view: `use` reads or edits them, and with `change` the object is changed with
+// what `use` left in them. False when the memo cannot be read, `use` fails or the host refuses the change.
+template <typename Use>
+bool WithObjectParams(API_Element& object, int32_t kind, bool change, Use use) {
     API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
     if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
@@ -85,12 +88,18 @@ bool EditObjectParams(API_Element& object, int32_t kind, Edit edit) {
     }
     BaseIDLP view(kind);
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    bool ok = edit(view);
+    bool ok = use(view);
     memo.params = reinterpret_cast<API_AddParType**>(view.params);
     view.Detach();
-    ok = ok && ChangeElement(&object, &memo, nullptr) == NoError;
+    if (change) ok = ok && ChangeElement(&object, &memo, nullptr) == NoError;
     DisposeElemMemo(memo);
     return ok;
+}
+
+// Reads the object's parameters into a view, lets `edit` change them, and changes the object with them.
+template <typename Edit>
+bool EditObjectParams(API_Element& object, int32_t kind, Edit edit) {
+    return WithObjectParams(object, kind, true, edit);
 }
 
 bool SetCancellaObs(API_Element& object, int32_t kind, int16_t value) {
@@ -103,18 +112,10 @@ bool SetCancellaObs(API_Element& object, int32_t kind, int16_t value) {
 }
 
 bool ReadObstacles(const API_Element& object, int32_t kind, QV_List<int32_t>& counts, QV_List<API_Coord3D>& nodes) {
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    BaseIDLP view(kind);
-    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-    const bool ok = BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Get);
-    view.Detach();
-    DisposeElemMemo(memo);
-    return ok;
+    API_Element read = object;
+    return WithObjectParams(read, kind, false, [&](BaseIDLP& view) {
+        return BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Get);
+    });
 }
 
 // The placement of a road or plateau object taken off a plan point: translation, rotation and mirror undone
@@ -156,20 +157,20 @@ ObstacleCls::ObstacleCls() : hostKind(0), pickedNode(0), onLeft(1) {
     std::memset(static_cast<void*>(&hostElement), 0, sizeof hostElement);
 }
 
-int32_t ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode) {
+bool ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode) {
     RetainerWallDialogState state;
     state.record = settings;
     state.thickness = GlobalSettings.GetDouble(GeneralKind, ThicknessField);
     state.editLock = mode == 1 ? 1 : 0;
-    if (!dialogs.OpenRetainerWallSettings(state, settingsMode)) return 1;
+    if (!dialogs.OpenRetainerWallSettings(state, settingsMode)) return false;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
-    return 0;
+    return true;
 }
 
 int32_t ObstacleCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.retainingWall;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0) == 0) GlobalSettings.retainingWall = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0)) GlobalSettings.retainingWall = settings;
     return 0;
 }
 
@@ -208,7 +209,7 @@ int32_t PrepareWall(EarthworkDialogs& dialogs, ObstacleCls& cls, const API_Eleme
         return readError;
     if (cls.closedRing != 0) return ErrMustBeOpen;
     cls.settings = GlobalSettings.retainingWall;
-    if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0) != 0) return -1;
+    if (!cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0)) return -1;
     GlobalSettings.retainingWall = cls.settings;
     bool failed = false;
     if (!cls.ChooseSide(failed)) return failed ? ErrInsertingDirection : -1;
@@ -340,13 +341,10 @@ int32_t ObstacleCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API
     };
     const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(walls.GetCount()), 1); };
     const auto apply = [&] {
-        bool any = false;
-        for (uint8_t flag : changed) any = any || flag != 0;
-        if (!any) return true;
-        API_Element mask;
-        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-        if (changed[11] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
-        if (changed[3] != 0) std::memset(&mask.object.pen, 0xFF, sizeof mask.object.pen);
+        if (!AnyFieldChanged(changed)) return true;
+        API_Element mask = EmptyChangeMask();
+        MarkWhen(mask.header.layer, changed[WallLayerField] != 0);
+        MarkWhen(mask.object.pen, changed[WallPenField] != 0);
         for (int32_t i = 0; i < walls.GetCount(); ++i) {
             API_Element wall = walls[i];
             wall.header.layer = settings.layer;

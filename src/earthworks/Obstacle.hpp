@@ -7,21 +7,11 @@
 #include "foundation/SettingsMode.hpp"
 #include "geometry/PrimRecords.hpp"
 #include "geometry/QV_Poly.hpp"
-#include "settings/RetainerWallSettings.hpp"
+#include "earthworks/RetainerWallDialogState.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
-
-constexpr int32_t RetainerWallFieldCount = 12;
-
-// What one run of the retainer wall settings dialog works on, over both layouts.
-struct RetainerWallDialogState {
-    RetainerWallSettings record;                   // the owner's working copy; written (and flagged) only by OK
-    uint8_t changed[RetainerWallFieldCount] = {};  // per field id, set by OK
-    double thickness = 0.5;                        // shown beside the record; OK stores it in the global settings
-    uint8_t editLock = 0;                          // placed walls edited: thickness and resolution disabled
-};
 
 class ContourLineRefresh;
 class EarthworkDialogs;
@@ -44,8 +34,8 @@ public:
 
     // The drawn path appended to the road's or plateau's obstacles, in its frame, and the object refreshed.
     bool RegisterAlongHost(const API_Element& polyline);
-    // Mode 0 new wall or defaults, 1 placed walls. 0 on OK (settings and flags taken over), 1 on cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode);
+    // Mode 0 new wall or defaults, 1 placed walls. True on OK (settings and flags taken over), false on cancel.
+    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode);
     // The user clicks the wall's side of the path's first segment. False when cancelled (`failed` clear) or
     // when the input failed (`failed` set).
     bool ChooseSide(bool& failed);

@@ -4,6 +4,7 @@
 #include "earthworks/Obstacle.hpp"
 #include "earthworks/PathSegments.hpp"
 #include "earthworks/WallProfile.hpp"
+#include "earthworks/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
@@ -156,17 +157,8 @@ bool ObstacleCls::PlaceObject() {
     ObstacleLP view(ElemKind_RetainingWall);
     view.Attach(params, true);
     const bool written = WriteParams(view, false);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
-    ElementWritten = 1;
-    if (CreateElementWithMemo(&record, &memo, true) != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
+    if (!CreateFlaggedObject(record, memo)) return false;
     object = record;
     ACAPI_Element_AttachObserver(record.header.guid);
     descriptor.Reset();

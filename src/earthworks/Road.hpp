@@ -2,16 +2,14 @@
 // The road's element class: three linked objects of "VY_ROAD" (cut, fill, result) built along a polyline or on the
 // strip of a fill, their settings edited through the road settings dialog in its two layouts.
 #include "elements/BaseCls.hpp"
+#include "earthworks/RoadDialogState.hpp"
 #include "elements/BaseLP.hpp"
-#include "foundation/SettingsMode.hpp"
-#include "settings/RoadData.hpp"
 #include "foundation/QV_String.hpp"
+#include "foundation/SettingsMode.hpp"
 
 #include "GSArray.hpp"
 
 #include <cstdint>
-
-constexpr int32_t RoadFieldCount = 18;
 
 // One solid-operation link of the terrain mesh, as the rebuild records it.
 struct RoadOperData {
@@ -23,28 +21,27 @@ struct RoadOperData {
     uint8_t own;  // 1: one of the road's own three objects
 };
 
-// What one run of the road settings dialog works on, over both layouts.
-struct RoadDialogState {
-    RoadSettings record;              // the owner's; written (and flagged) only by OK
-    RoadSettings work;                // what the items show; a layout switch leaves the edits here for the other
-    uint8_t carryWork = 0;            // open on `work` as the other layout left it, not on `record`
-    uint8_t changed[RoadFieldCount];  // per field id, set by OK
-    double width = 0.1;               // the width item
-    uint8_t widthEditable = 0;        // the width item enabled, and written to the global road width by OK
-    uint8_t widthLocked = 0;          // the width item disabled with the greyed picture (placed roads edited)
-    uint8_t radiosEnabled = 0;        // the first layout's reference-line radios
-    int16_t referenceLine = 2;        // where the road lies: 1 right of the drawn line, 2 on it, 3 left of it
-    uint16_t savedX = 0;              // the position carried across a switch; 0, 0: none
-    uint16_t savedY = 0;
-    uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
-};
-
 class ContourLineRefresh;
 class EarthworkDialogs;
+class RoadLP;
 
 class RoadCls : public BaseRSWCls {
 public:
     RoadCls();
+
+    // Where the road differs from the railway in the steps they share (earthworks/RoadTwin).
+    using SettingsRecord = RoadSettings;
+    using View = RoadLP;
+    static constexpr const char* PartName = "VY_ROAD";
+    static constexpr int32_t Kind = ElemKind_Road;
+    static constexpr int16_t LayerField = RoadField::Layer;
+    static constexpr int16_t NameField = RoadField::Name;
+    static constexpr int16_t PenField = RoadField::Pen;
+    static constexpr int16_t ReferenceLineField = 14;  // the general record's road reference line
+    static RoadSettings& Defaults();
+    int32_t& PartIndex() { return roadLibIndex; }
+    // "IDoriginal" -1: a new road has no original.
+    static bool WriteNoOriginal(RoadLP& view);
 
     // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // 0 when done, cancelled or "VY_ROAD" is missing; 43 when the terrain or input cannot be read or placing fails.
@@ -60,10 +57,12 @@ public:
     int32_t EditDefaults(EarthworkDialogs& dialogs);
 
     // The dialog in its two layouts on `settings`: the first layout, then the other at each switch for as long
-    // as the user switches. 0 on OK (settings and flags taken over), 1 on Cancel. `useDefaultWidth` shows the
-    // global road width (else 0.1) and lets OK write it; `editing` locks it.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool enablePosition, bool useDefaultWidth,
-                              bool editing);
+    // as the user switches. True on OK (settings and flags taken over), false on Cancel. `useDefaultWidth` shows
+    // the global road width (else 0.1) and lets OK write it; `editing` locks it.
+    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool enablePosition, bool useDefaultWidth,
+                           bool editing);
+    // The same with the options as a bit set (earthworks/RoadTwin: TwinDialog).
+    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t options);
 
     // The left and right edges (chainA, chainB) tessellated into left3D and right3D with the terrain's heights.
     bool DrapeEdges();
@@ -72,8 +71,6 @@ public:
     // Places the cut, fill and result objects and links them with the terrain (inside the caller's undoable
     // command); any failure deletes what was placed. True when all three are placed and linked.
     bool BuildObjects();
-    // Writes the road's parameters with the role into the memo and creates the object on `layer`.
-    bool WriteRoadObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role);
     bool ReadSettingsFromObject(const QV_List<API_Element>& roads);
 
     // Drapes the road object's edges again on a temporary copy of its terrain that carries the operators linked
@@ -100,19 +97,12 @@ public:
 
     RoadSettings settings;
     uint8_t changed[RoadFieldCount];
-    QV_List<API_Coord3D> left3D;
-    QV_List<API_Coord3D> right3D;
     int32_t roadLibIndex = -1;
     GS::Array<API_Guid> terrainOperators;
     QV_List<RoadOperData> operRecords;
     API_Element terrainCopy = {};
 };
 
-// For each field id 1 to 4, 6 to 11 and 13 to 17 whose flag is set, the source's value into the target.
+// For each field id 1 to 4, 6 to 11 and 13 to 17 (all but the layer, the name and the pen) whose flag is set,
+// the source's value into the target.
 void CopyChangedFields(const uint8_t changed[RoadFieldCount], RoadSettings& target, const RoadSettings& source);
-
-// The link records of a cut, fill and result set (`kind` 6 road, 21 railway): the GUID texts of the result, fill,
-// cut and terrain, and `resultGuidText` as the fifth, written on the cut, fill and result object in turn.
-bool WriteEarthworkLinkRecords(ElemDescriptor& descriptor, int32_t kind, const API_Element& cut,
-                               const API_Element& fill, const API_Element& result, const API_Element& terrain,
-                               const QV_String& resultGuidText);

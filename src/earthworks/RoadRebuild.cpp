@@ -189,12 +189,14 @@ bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_
         ok = memo.ok && BaseIDLP::ExchangePerimetroBaseSX(memo.view, chainA, LPMode_Get) &&
             BaseIDLP::ExchangePerimetroBaseDX(memo.view, chainB, LPMode_Get) && chainA.GetCount() > 0;
         if (ok) {
+            // Stored running back from the far end (the set's outline order); draped running beside chainA.
             ReverseChain(chainB);
             CoordsToWorld(road, chainA);
             CoordsToWorld(road, chainB);
             ok = DrapeEdges();
         }
         if (ok) {
+            // Back to the stored order.
             ReverseChain(chainB);
             // The edges stay where the object put them: back into its own coordinates.
             WorldToObjectLocal3D(road, left3D);

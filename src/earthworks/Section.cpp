@@ -27,7 +27,8 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t FlagModificato = 63;  // "flag_modificato"
+constexpr int32_t FlagModificato = 63;    // "flag_modificato"
+constexpr int16_t SectionLayerField = 0;  // of the section settings
 
 API_Guid PreparedRoad = APINULLGuid;
 
@@ -86,19 +87,19 @@ SectionCls::SectionCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t SectionCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
+bool SectionCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
     SectionDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
-    if (!dialogs.OpenSectionSettings(state, mode)) return 1;
+    if (!dialogs.OpenSectionSettings(state, mode)) return false;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
-    return 0;
+    return true;
 }
 
 int32_t SectionCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.section;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == 0) GlobalSettings.section = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults)) GlobalSettings.section = settings;
     return 0;
 }
 
@@ -106,7 +107,7 @@ int32_t SectionCls::CreateFromRoad(EarthworkDialogs& dialogs, const API_Element&
     ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     settings = GlobalSettings.section;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) != 0) return 0;
+    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement)) return 0;
     GlobalSettings.section = settings;
 
     // A road whose record names no result object would tag its sections with nothing, and the next data update
@@ -168,13 +169,10 @@ int32_t SectionCls::TagNewSectionObjects(const QV_List<API_Elem_Head>& heads) {
 }
 
 bool SectionCls::ApplyToSelected(QV_List<API_Element>& sections) {
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
+    if (!AnyFieldChanged(changed)) return true;
     ACAPI_Element_DeselectAll();
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[0] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[SectionLayerField] != 0);
     for (int32_t i = 0; i < sections.GetCount(); ++i) {
         API_Element& section = sections[i];
         section.header.layer = settings.layer;

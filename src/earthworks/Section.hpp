@@ -6,20 +6,12 @@
 #include "elements/RoadSectionObjects.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/SettingsMode.hpp"
-#include "settings/SectionData.hpp"
+#include "earthworks/SectionDialogState.hpp"
 
 #include "APIElements.hpp"
 #include "GSGuid.hpp"
 
 #include <cstdint>
-
-constexpr int32_t SectionFieldCount = 17;
-
-// What one run of the section settings dialog works on.
-struct SectionDialogState {
-    SectionSettings record;              // the owner's; written (and flagged) only by OK
-    uint8_t changed[SectionFieldCount];  // per field id, set by OK
-};
 
 class ContourLineRefresh;
 class EarthworkDialogs;
@@ -43,8 +35,8 @@ public:
     int32_t Rebuild(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& section);
     // Element event: code 1 tags newly placed sections with their road; any other code answers 1.
     static int32_t OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& heads);
-    // 0 on OK (settings and flags taken over), 1 on cancel.
-    int32_t RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode);
+    // True on OK (settings and flags taken over), false on cancel.
+    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode);
 
     SectionSettings settings;
     uint8_t changed[SectionFieldCount];

@@ -6,6 +6,7 @@
 #include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/WrittenMemo.hpp"
 #include "elements/ChangeElementMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -76,7 +77,7 @@ SideWalkCls::SideWalkCls() : side(0) {
 
 void SideWalkCls::CopyEdgeHeights() { CopyHeightsAcross(chainA, chainB, side != 0); }
 
-int32_t SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option) {
+bool SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option) {
     SidewalkDialogState state;
     state.record = settings;
     state.work = settings;
@@ -87,16 +88,16 @@ int32_t SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, Settin
         if (dialogs.OpenSidewalkSettings(state, layout, mode)) {
             settings = state.record;
             std::memcpy(changed, state.changed, sizeof changed);
-            return 0;
+            return true;
         }
-        if (state.layoutSwitch == 0) return 1;
+        if (state.layoutSwitch == 0) return false;
         state.carryWork = 1;
     }
 }
 
 int32_t SideWalkCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.sidewalk;
-    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0) == 0) GlobalSettings.sidewalk = settings;
+    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0)) GlobalSettings.sidewalk = settings;
     return 0;
 }
 
@@ -107,7 +108,7 @@ int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& conto
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
     settings = GlobalSettings.sidewalk;
-    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::NewElement, 0) != 0) return 0;
+    if (!RunSidewalkSettingsDialog(dialogs, SettingsMode::NewElement, 0)) return 0;
     GlobalSettings.sidewalk = settings;
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     side = 1;
@@ -130,12 +131,7 @@ bool SideWalkCls::WriteSidewalkObject(API_Element& placed, API_ElementMemo& memo
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) && SerializeSettings(view, settings, 1) &&
         view.GetSetDouble(OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
         WriteCommonLPParams(view, ElemKind_Sidewalk);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
     HostCallWithElementGuid(placed);
     return true;
@@ -144,21 +140,17 @@ bool SideWalkCls::WriteSidewalkObject(API_Element& placed, API_ElementMemo& memo
 bool SideWalkCls::BuildObjects() {
     EarthworkSetSpec spec{ElemKind_Sidewalk, SidewalkLibIndex, settings.layer, settings.pen, settings.name};
     spec.originalLink = false;
-    // The set has reversed the second edge, so both run the same way and heights pair up across the strip.
-    const auto translate = [this](const API_Coord& origin) {
-        TranslateCodedPoints(chainA, origin);
-        TranslateCodedPoints(chainB, origin);
-        TranslateCoords2D(frameFirst, origin);
-        TranslateCoords2D(frameSecond, origin);
-        settings.leftSide = side != 0 ? 1 : 0;
-        CopyEdgeHeights();
-    };
     return PlaceEarthworkSet(
-        *this, spec, translate,
+        *this, spec,
         [this](API_Element& placed, API_ElementMemo& memo, int32_t layer, const QV_String& role) {
             return WriteSidewalkObject(placed, memo, layer, role);
         },
-        object);
+        object,
+        [this] {
+            // The set has reversed the second edge, so both run the same way and heights pair up across the strip.
+            settings.leftSide = side != 0 ? 1 : 0;
+            CopyEdgeHeights();
+        });
 }
 
 int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& picked) {
@@ -176,6 +168,8 @@ int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& pic
         !BaseIDLP::ExchangePerimetroBaseDX(memo.view, chainB, LPMode_Get) ||
         !SerializeSettings(memo.view, settings, 0) || chainA.GetCount() == 0)
         return ErrModifying;
+    // Stored running beside chainA; turned back to the order the side split gave it when the sidewalk was made, in
+    // which its heights were sampled then.
     ReverseChain(chainB);
     ChainToWorld(picked, chainA, true);
     ChainToWorld(picked, chainB, true);
@@ -185,6 +179,7 @@ int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& pic
             code = ErrCalculatingAltitudes;
             return false;
         }
+        // Stored again beside chainA.
         ReverseChain(chainB);
         const API_Coord origin{chainA[0].x, chainA[0].y};
         TranslateCoords2D(frameFirst, origin);
@@ -213,12 +208,9 @@ int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& pic
 }
 
 bool SideWalkCls::ApplyToSelected(QV_List<API_Element>& sidewalks) {
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
+    if (!AnyFieldChanged(changed)) return true;
     // Layer, name and pen stay each sidewalk's own: only the parameters' fields are edited together.
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    const API_Element mask = EmptyChangeMask();
     for (int32_t i = 0; i < sidewalks.GetCount(); ++i) {
         API_Element& sidewalk = sidewalks[i];
         SidewalkMemo memo(sidewalk.header.guid);

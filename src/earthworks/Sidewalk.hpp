@@ -4,27 +4,11 @@
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/SettingsMode.hpp"
-#include "settings/SidewalkSettings.hpp"
+#include "earthworks/SidewalkDialogState.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
-
-constexpr int32_t SidewalkFieldCount = 11;
-
-// What one run of the sidewalk settings dialog works on, over both layouts.
-struct SidewalkDialogState {
-    SidewalkSettings record;                   // the owner's; written (and flagged) only by OK
-    SidewalkSettings work;                     // what the items show; a layout switch leaves the edits here
-    uint8_t carryWork = 0;                     // open on `work` as the other layout left it
-    uint8_t changed[SidewalkFieldCount] = {};  // per field id, set by OK
-    double width = 0.1;                        // the second layout's width item
-    uint8_t widthEditable = 0;                 // OK writes the width to the global sidewalk width
-    uint8_t widthLocked = 0;                   // placed sidewalks edited
-    uint16_t savedX = 0;                       // the position carried across a switch; 0, 0: none
-    uint16_t savedY = 0;
-    uint8_t layoutSwitch = 0;  // the layout closed because the user asked for the other one
-};
 
 class ContourLineRefresh;
 class EarthworkDialogs;
@@ -44,9 +28,9 @@ public:
     // Data update of one sidewalk: its edges given the terrain's heights again. 0, 26, 42 or 43.
     int32_t Update(ContourLineRefresh& contours, const API_Element& object);
 
-    // Both layouts, first the first: 0 on OK (record and flags taken), 1 on cancel. `option` 1: placed sidewalks
+    // Both layouts, first the first: true on OK (record and flags taken), false on cancel. `option` 1: placed sidewalks
     // are edited (the width locked).
-    int32_t RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option);
+    bool RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option);
     // The three objects placed from the draped edges and linked to the terrain.
     bool BuildObjects();
     bool WriteSidewalkObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role);

@@ -1,5 +1,6 @@
 #include "earthworks/TerrainCutObject.hpp"
 
+#include "earthworks/WrittenMemo.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/MeshHeightSampling.hpp"
@@ -13,11 +14,7 @@
 
 bool PlaceTerrainCutObject(API_Element& placed, API_ElementMemo& memo, int32_t kind, const API_Element& terrain,
                            const QV_String& terrainId, API_Element& object) {
-    ElementWritten = 1;
-    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
+    if (!CreateFlaggedObject(placed, memo)) return false;
     object = placed;
     HostCallWithElementGuid(placed);
     ElemDescriptor record;

@@ -128,4 +128,6 @@ BaseRSWCls::~BaseRSWCls() {
     Empty(rightPrims);
     Empty(chainA);
     Empty(chainB);
+    Empty(left3D);
+    Empty(right3D);
 }

@@ -148,4 +148,6 @@ public:
     int32_t lastSide;                // 1-based index of the last picked side; 0 when none
     QV_List<QV_Coord3DLong> chainA;  // edge chain from the first side to the last
     QV_List<QV_Coord3DLong> chainB;  // edge chain from the last side back to the first
+    QV_List<API_Coord3D> left3D;     // chainA tessellated and given the terrain's heights (road, railway)
+    QV_List<API_Coord3D> right3D;    // chainB likewise
 };

@@ -1,8 +1,7 @@
 #include "settings/RailwaySettings.hpp"
 
 #include "settings/SharedEmptyText.hpp"
-
-#include <cmath>
+#include "settings/StripDefaults.hpp"
 
 void RailwaySettings::Reset() {
     for (int16_t id = 0; id <= 24; ++id) {
@@ -13,24 +12,11 @@ void RailwaySettings::Reset() {
 }
 
 void RailwaySettings::SetDefaults() {
-    layer = 1;
-    leftCutAngle = rightCutAngle = M_PI / 3.0;
-    leftFillAngle = rightFillAngle = M_PI / 4.0;
+    SetStripDefaults(*this);
     name = "RAILWAY";
     railMaterial = 99;
     tieMaterial = 3;
     levelMaterial = 76;
-    fillMaterial = 78;
-    cutMaterial = 77;
-    resolution = 6;
-    show2D = 1;
-    pen2D = 4;
-    pen = 4;
-    obstacleShow2D = 0;
-    obstaclePen = 3;
-    obstacleLineType = 5;
-    cutExtension = 2.0;
-    fillExtension = 2.0;
     firstTrack = 1;
     secondTrack = 0;
     gauge = 1.435;

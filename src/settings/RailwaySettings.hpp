@@ -55,3 +55,13 @@ private:
     int16_t* ShortField(int16_t id);
     double* DoubleField(int16_t id);
 };
+
+// The railway settings' field ids that the commands name.
+namespace RailwayField {
+constexpr int16_t Layer = 0;
+constexpr int16_t Name = 5;
+constexpr int16_t Pen = 14;
+// Ids 1 to 4 (the slope angles), 18, 19 (the slope extensions), 22 and 23 (gauge, tie spacing) are reals, the
+// others but the name 16-bit.
+constexpr bool IsReal(int16_t id) { return (id >= 1 && id <= 4) || id == 18 || id == 19 || id == 22 || id == 23; }
+}  // namespace RailwayField

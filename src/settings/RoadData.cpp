@@ -1,6 +1,6 @@
 #include "settings/RoadData.hpp"
 
-#include <cmath>
+#include "settings/StripDefaults.hpp"
 
 void RoadData::Reset() {
     layer = levelMaterial = fillMaterial = cutMaterial = resolution = show2D = pen2D = pen = 0;
@@ -10,22 +10,9 @@ void RoadData::Reset() {
 }
 
 void RoadData::SetDefaults() {
-    layer = 1;
-    leftCutAngle = rightCutAngle = M_PI / 3.0;
-    leftFillAngle = rightFillAngle = M_PI / 4.0;
+    SetStripDefaults(*this);
     name = "ROAD";
     levelMaterial = 99;
-    fillMaterial = 78;
-    cutMaterial = 77;
-    resolution = 6;
-    show2D = 1;
-    pen2D = 4;
-    pen = 4;
-    obstacleShow2D = 0;
-    obstaclePen = 3;
-    obstacleLineType = 5;
-    cutExtension = 2.0;
-    fillExtension = 2.0;
 }
 
 int16_t* RoadData::ShortField(int16_t id) {

@@ -43,5 +43,15 @@ private:
     double* DoubleField(int16_t id);
 };
 
+// The road settings' field ids that the commands name.
+namespace RoadField {
+constexpr int16_t Layer = 0;
+constexpr int16_t Name = 5;
+constexpr int16_t Pen = 12;
+constexpr int16_t CutExtension = 16;
+// Ids 1 to 4 (the slope angles) and 16, 17 (the slope extensions) are reals, the others but the name 16-bit.
+constexpr bool IsReal(int16_t id) { return (id >= 1 && id <= 4) || id >= CutExtension; }
+}  // namespace RoadField
+
 // The road tool's own name for the record.
 typedef RoadData RoadSettings;

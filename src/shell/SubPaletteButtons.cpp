@@ -28,18 +28,19 @@ constexpr int32_t InformationAlert = 1;
 void Hatch() { SelectToolbox18(); }
 
 // A command that asks the user through a port is handed it too, from the ports the shell made at start.
-template <void (*Run)(Settings&, EarthworkDialogs&)>
+// The earthworks' commands work on the global settings, as their element classes do.
+template <void (*Run)(EarthworkDialogs&)>
 void WithEarthworkDialogs() {
-    Run(GlobalSettings, Ports().earthworkDialogs);
+    Run(Ports().earthworkDialogs);
 }
 template <void (*Run)(Settings&, SiteObjectDialogs&)>
 void WithSiteObjectDialogs() {
     Run(GlobalSettings, Ports().siteObjectDialogs);
 }
 // A command that changes the terrain is handed the contour-line refresh as well.
-template <void (*Run)(Settings&, EarthworkDialogs&, ContourLineRefresh&)>
+template <void (*Run)(EarthworkDialogs&, ContourLineRefresh&)>
 void WithEarthworkPorts() {
-    Run(GlobalSettings, Ports().earthworkDialogs, Ports().contourLineRefresh);
+    Run(Ports().earthworkDialogs, Ports().contourLineRefresh);
 }
 template <void (*Run)(Settings&, SiteObjectDialogs&, ContourLineRefresh&)>
 void WithSiteObjectPorts() {

@@ -10,12 +10,14 @@
 #include "earthworks/Railway.hpp"
 #include "elements/ChangeElementMemo.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/ParamIndexes.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/Settings.hpp"
 #include "shell/EarthworkDialogBoxes.hpp"
 
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -38,6 +40,17 @@ protected:
         return Get(g);
     }
     std::vector<API_Element> Railways() { return Objects(ElemKind_Railway); }
+    std::string Role(const API_Element& e) {
+        API_ElementMemo memo = {};
+        EXPECT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        RailwayLP view(ElemKind_Railway);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        QV_String role;
+        EXPECT_TRUE(view.GetSetString(BaseIDParam::Operatore, role, LPMode_Get));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        return role.ToStdString();
+    }
     using ScriptedToolTest::Item;
     const DGDriver::ItemState* Item(int16_t item) const { return Item(32580, item); }
     API_Element terrain = {};
@@ -124,6 +137,33 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
         EXPECT_NEAR(Param(all[k], "slope_SX_cut"), 40.0 * 0.017453292519943295, 1e-9) << k;
         EXPECT_NEAR(Param(all[k], "et_GaugeTrack"), k < 3 ? 1.0 : 1.435, 1e-12) << k;
         EXPECT_NEAR(Param(all[k], "et_DistTie"), k < 3 ? 0.75 : 0.6, 1e-12) << k;
+    }
+}
+
+// The railway command hands over the objects as they are selected: whichever one of a set is edited, its cut, fill
+// and result objects all carry the change afterwards, as a road's do.
+TEST_F(RailwayToolTest, AnEditOfAnyOneObjectOfASetReachesItsPartners) {
+    DGDriver::QueueClick(32580, 1);
+    {
+        RailwayCls railway;
+        ASSERT_EQ(railway.CreateAlongPolyline(dialogs, contours, Polyline(70), terrain), 0);
+    }
+    const std::vector<API_Element> set = Railways();
+    ASSERT_EQ(set.size(), 3u);
+    double degrees = 30.0;
+    for (const API_Element& edited : set) {
+        degrees += 5.0;
+        QV_List<API_Element> selected;
+        selected.Insert(edited);
+        DGDriver::QueueSetDouble(32580, 19, degrees);
+        DGDriver::QueueClick(32580, 1);
+        {
+            RailwayCls railway;
+            ASSERT_EQ(railway.ModifySelected(dialogs, selected), 0) << Role(edited);
+        }
+        for (const API_Element& e : Railways())
+            EXPECT_NEAR(Param(e, "slope_SX_cut"), degrees * 0.017453292519943295, 1e-9)
+                << Role(e) << " after an edit of the " << Role(edited);
     }
 }
 

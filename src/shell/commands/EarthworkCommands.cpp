@@ -22,12 +22,11 @@ namespace {
 // The road and the railway share their choice: the selected objects are modified; else, with a terrain, one fill
 // or one polyline makes a new one; anything else edits the defaults.
 template <typename Cls>
-int32_t RoadLikeCommand(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours, int32_t kind,
-                        bool keepResults) {
+int32_t RoadLikeCommand(EarthworkDialogs& dialogs, ContourLineRefresh& contours, int32_t kind, bool keepResults) {
     Cls cls;
-    BeginToolCommand(settings);
+    BeginToolCommand(GlobalSettings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, kind, keepResults, picked)) return ErrFindingData;
+    if (!PickToModify(GlobalSettings, kind, keepResults, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
@@ -42,11 +41,11 @@ int32_t RoadLikeCommand(Settings& settings, EarthworkDialogs& dialogs, ContourLi
     return cls.EditDefaults(dialogs);
 }
 
-int32_t Sidewalk(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+int32_t Sidewalk(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
     SideWalkCls cls;
-    BeginToolCommand(settings);
+    BeginToolCommand(GlobalSettings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_Sidewalk, true, picked)) return ErrFindingData;
+    if (!PickToModify(GlobalSettings, ElemKind_Sidewalk, true, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
@@ -56,11 +55,11 @@ int32_t Sidewalk(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefre
     return fills.GetCount() == 1 ? cls.Create(dialogs, contours, fills[0], terrains[0]) : cls.EditDefaults(dialogs);
 }
 
-int32_t Plateau(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+int32_t Plateau(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
     DiggingCls cls;
-    BeginToolCommand(settings);
+    BeginToolCommand(GlobalSettings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_Plateau, true, picked)) return ErrFindingData;
+    if (!PickToModify(GlobalSettings, ElemKind_Plateau, true, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
@@ -72,11 +71,11 @@ int32_t Plateau(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefres
     return cls.EditDefaults(dialogs);
 }
 
-int32_t Bridge(Settings& settings, EarthworkDialogs& dialogs) {
+int32_t Bridge(EarthworkDialogs& dialogs) {
     BridgeCls cls;
-    BeginToolCommand(settings);
+    BeginToolCommand(GlobalSettings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_Bridge, false, picked)) return ErrFindingData;
+    if (!PickToModify(GlobalSettings, ElemKind_Bridge, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
@@ -87,9 +86,9 @@ int32_t Bridge(Settings& settings, EarthworkDialogs& dialogs) {
     return cls.EditDefaults(dialogs);
 }
 
-int32_t RoadSection(Settings& settings, EarthworkDialogs& dialogs) {
+int32_t RoadSection(EarthworkDialogs& dialogs) {
     SectionCls cls;
-    BeginToolCommand(settings);
+    BeginToolCommand(GlobalSettings);
     int32_t roadPart = -1;
     // A missing part was reported by the search itself.
     if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadPart, true, QV_String(), APILib_ObjectID)) return 0;
@@ -98,7 +97,7 @@ int32_t RoadSection(Settings& settings, EarthworkDialogs& dialogs) {
     if (!SelectedOfType(API_ObjectID, withSection) || !FilterRoadsWithSection(withSection, roadPart))
         return ErrFindingData;
     if (withSection.GetCount() > 0) {
-        SetEditedCount(settings, withSection.GetCount());
+        SetEditedCount(GlobalSettings, withSection.GetCount());
         return cls.ModifySelected(dialogs, withSection);
     }
     QV_List<API_Element> roads;
@@ -110,20 +109,20 @@ int32_t RoadSection(Settings& settings, EarthworkDialogs& dialogs) {
 
 bool IsBridgePath(const API_Element& polyline) { return polyline.polyLine.vertexCount == 2; }
 
-void RunRoad(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
-    ReportToolResult(RoadLikeCommand<RoadCls>(settings, dialogs, contours, ElemKind_Road, true));
+void RunRoad(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(RoadLikeCommand<RoadCls>(dialogs, contours, ElemKind_Road, true));
 }
-void RunRailway(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
-    ReportToolResult(RoadLikeCommand<RailwayCls>(settings, dialogs, contours, ElemKind_Railway, false));
+void RunRailway(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(RoadLikeCommand<RailwayCls>(dialogs, contours, ElemKind_Railway, false));
 }
-void RunSidewalk(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
-    ReportToolResult(Sidewalk(settings, dialogs, contours));
+void RunSidewalk(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(Sidewalk(dialogs, contours));
 }
-void RunPlateau(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
-    ReportToolResult(Plateau(settings, dialogs, contours));
+void RunPlateau(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(Plateau(dialogs, contours));
 }
-void RunBridge(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(Bridge(settings, dialogs)); }
-void RunRoadSection(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(RoadSection(settings, dialogs)); }
+void RunBridge(EarthworkDialogs& dialogs) { ReportToolResult(Bridge(dialogs)); }
+void RunRoadSection(EarthworkDialogs& dialogs) { ReportToolResult(RoadSection(dialogs)); }
 
 void RunPolygon(Settings& settings) {
     BeginToolCommand(settings);

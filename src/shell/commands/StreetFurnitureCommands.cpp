@@ -32,11 +32,11 @@ GS::UniString UndoText() {
     return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
-int32_t BasinCommand(Settings& settings, EarthworkDialogs& dialogs) {
+int32_t BasinCommand(EarthworkDialogs& dialogs) {
     Basin::BasinCls cls;
-    BeginToolCommand(settings);
+    BeginToolCommand(GlobalSettings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_Basin, false, picked)) return ErrFindingData;
+    if (!PickToModify(GlobalSettings, ElemKind_Basin, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
@@ -73,11 +73,11 @@ int32_t Wall(Settings& settings, SiteObjectDialogs& dialogs) {
     return polylines.GetCount() == 1 ? cls.Place(dialogs, polylines[0], terrains[0]) : cls.EditSettings(dialogs);
 }
 
-int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+int32_t RetainingWall(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
     ObstacleCls cls;
-    BeginToolCommand(settings);
+    BeginToolCommand(GlobalSettings);
     QV_List<API_Element> picked;
-    if (!PickToModify(settings, ElemKind_RetainingWall, false, picked)) return ErrFindingData;
+    if (!PickToModify(GlobalSettings, ElemKind_RetainingWall, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> roads;
@@ -197,11 +197,11 @@ int32_t EditXYZ(Settings& settings) {
 
 }  // namespace
 
-void RunBasin(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(BasinCommand(settings, dialogs)); }
+void RunBasin(EarthworkDialogs& dialogs) { ReportToolResult(BasinCommand(dialogs)); }
 void RunBuilding(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Building(settings, dialogs)); }
 void RunWall(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Wall(settings, dialogs)); }
-void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
-    ReportToolResult(RetainingWall(settings, dialogs, contours));
+void RunRetainingWall(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(RetainingWall(dialogs, contours));
 }
 void RunPaint(Settings& settings, SiteObjectDialogs& dialogs, ContourLineRefresh& contours) {
     ReportToolResult(Paint(settings, dialogs, contours));

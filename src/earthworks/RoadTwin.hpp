@@ -1,0 +1,181 @@
+#pragma once
+// What the road and the railway (the road's twin with tracks) do alike, written once for both: a set made on the
+// strip of a fill or along a polyline, the defaults edited, the placed sets edited together, one object of a set
+// written. Each class names where it differs: its library part (`PartName`, `PartIndex()`), element kind, view
+// and settings record, the general record's field that holds its reference line, its defaults in the global
+// settings, its layer, name and pen field ids, how it writes "IDoriginal", and its settings dialog asked with
+// the options below.
+#include "earthworks/AlignmentGeometry.hpp"
+#include "earthworks/EarthworkSelection.hpp"
+#include "earthworks/EarthworkSet.hpp"
+#include "earthworks/WrittenMemo.hpp"
+#include "elements/ContourLineRefresh.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/LibPartViews.hpp"
+#include "elements/ObjectSets.hpp"
+#include "elements/OutlinePrims.hpp"
+#include "elements/ParamExchange.hpp"
+#include "elements/ParamIndexes.hpp"
+#include "elements/StoryHelpers.hpp"
+#include "elements/TerrainDraping.hpp"
+#include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
+#include "foundation/Language.hpp"
+#include "foundation/LibPart.hpp"
+#include "foundation/SettingsMode.hpp"
+#include "geometry/project/ElementPolygonRead.hpp"
+#include "settings/ElementSections.hpp"
+#include "settings/Settings.hpp"
+#include "terrain/ContourLineCls.hpp"
+
+#include <cstdint>
+#include <cstring>
+
+class EarthworkDialogs;
+
+// The settings dialog's options, as a bit set.
+namespace TwinDialog {
+constexpr uint32_t PositionChoice = 1u;  // the reference-line radios enabled
+constexpr uint32_t DefaultWidth = 2u;    // the general road and railway width shown, and written by OK
+constexpr uint32_t Editing = 4u;         // placed sets edited: what their geometry fixes is locked
+}  // namespace TwinDialog
+
+// The general record's fields the twins read.
+namespace GeneralField {
+constexpr int16_t Kind = 0;        // the general record's element kind
+constexpr int16_t StripWidth = 5;  // the road and railway width
+}  // namespace GeneralField
+
+namespace TwinParam {
+constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
+}  // namespace TwinParam
+
+// The settings into the tool's defaults; the retaining structures' display goes to every earthwork's.
+template <class Cls>
+void StoreTwinDefaults(const typename Cls::SettingsRecord& settings) {
+    Cls::Defaults() = settings;
+    SetSurfaceAttributes(GlobalSettings, settings.obstacleShow2D, settings.obstaclePen, settings.obstacleLineType);
+}
+
+// One object of the set (its role "cut", "fill" or "result") written into the memo and created on `layer`.
+template <class Cls>
+bool WriteTwinObject(Cls& cls, API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role) {
+    object.header.layer = layer;
+    typename Cls::View view(Cls::Kind);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    QV_String operatorText = role;
+    int32_t terrainFlag = cls.element.header.guid == APINULLGuid ? -1 : 0;
+    double meshLevel = cls.element.mesh.level + GetStoryLevel(object.header.floorInd);
+    int32_t language = LanguageIndex + 1;
+    const bool written = BaseIDLP::ExchangePerimetroBaseSX(view, cls.chainA, LPMode_Set) &&
+        BaseIDLP::ExchangePerimetroBaseDX(view, cls.chainB, LPMode_Set) &&
+        LPArrays::TripleRows(view, RailwayParam::Left, cls.left3D, LPMode_Set) &&
+        LPArrays::TripleRows(view, RailwayParam::Right, cls.right3D, LPMode_Set) &&
+        view.GetSetString(BaseIDParam::Operatore, operatorText, LPMode_Set) &&
+        view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) && Cls::WriteNoOriginal(view) &&
+        SerializeSettings(view, cls.settings, 1) &&
+        view.GetSetDouble(TwinParam::OriginalMeshLevel, meshLevel, LPMode_Set) &&
+        view.GetSetInt(RailwayParam::Language, language, LPMode_Set) && cls.WriteCommonLPParams(view, Cls::Kind);
+    if (!EndMemoWriting(memo, view, written)) return false;
+    if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
+    HostCallWithElementGuid(object);
+    return true;
+}
+
+// The cut, fill and result objects placed from the draped edges and linked with the terrain.
+template <class Cls>
+bool BuildTwinObjects(Cls& cls) {
+    const EarthworkSetSpec spec{Cls::Kind, cls.PartIndex(), cls.settings.layer, cls.settings.pen, cls.settings.name};
+    return PlaceEarthworkSet(
+        cls, spec,
+        [&cls](API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role) {
+            return WriteTwinObject(cls, object, memo, layer, role);
+        },
+        cls.object);
+}
+
+// A set on the strip of the fill between the two sides the user picks. 0 when done, cancelled or the part is
+// missing; 43 when the terrain or fill cannot be read or placing fails.
+template <class Cls>
+int32_t CreateTwinOnFill(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
+                         const API_Element& terrain) {
+    if (!FindLibPartOrAsk(QV_String(Cls::PartName), cls.PartIndex(), true, QV_String(), APILib_ObjectID)) return 0;
+    cls.pickHead = fill.header;
+    if (!cls.ReadElement(terrain, true) || !cls.BuildPrimitives(BaseCls::PrimitiveOptions().FillPrims().CloseCodes()))
+        return ErrModifying;
+    cls.settings = Cls::Defaults();
+    if (!cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0u)) return 0;
+    StoreTwinDefaults<Cls>(cls.settings);
+    if (!BaseCls::InputPolygonStep(cls) || !SplitRingAtSides(cls)) return 0;
+    // The split leaves chainB running from the last side back to the first; turned, it runs beside chainA from
+    // the first side, as the edges built along a polyline do.
+    ReverseChain(cls.chainB);
+    if (!RunEarthworkCommand([&] { return BuildPointElementFromList(cls) && cls.DrapeEdges() && cls.BuildObjects(); }))
+        return ErrModifying;
+    contours.RefreshContourLines(cls.element);
+    return 0;
+}
+
+// A set along the polyline, placed by the reference line against it. 0 when done, cancelled or the part is
+// missing; 43 when the terrain or polyline cannot be read, the offsets leave nothing or placing fails.
+template <class Cls>
+int32_t CreateTwinAlongPolyline(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                                const API_Element& polyline, const API_Element& terrain) {
+    if (!FindLibPartOrAsk(QV_String(Cls::PartName), cls.PartIndex(), true, QV_String(), APILib_ObjectID)) return 0;
+    cls.pickHead = polyline.header;
+    if (!cls.ReadElement(terrain, true) ||
+        !ReadElementPolygon(polyline.header.guid, cls.points3D, cls.points2D, cls.polyPrims, cls.closedRing))
+        return ErrModifying;
+    cls.settings = Cls::Defaults();
+    if (!cls.RunSettingsDialog(dialogs, SettingsMode::NewElement,
+                               TwinDialog::PositionChoice | TwinDialog::DefaultWidth))
+        return 0;
+    StoreTwinDefaults<Cls>(cls.settings);
+    // Read after the dialog, which may have changed both.
+    const double width = GlobalSettings.GetDouble(GeneralField::Kind, GeneralField::StripWidth);
+    const int32_t referenceLine = GlobalSettings.GetInt(GeneralField::Kind, Cls::ReferenceLineField);
+    if (!BuildEdgesAlongPolyline(cls, width, referenceLine)) return ErrModifying;
+    if (!RunEarthworkCommand([&] { return cls.DrapeEdges() && cls.BuildObjects(); })) return ErrModifying;
+    contours.RefreshContourLines(cls.element);
+    return 0;
+}
+
+// The tool's defaults through the dialog, the reference-line choice enabled; stored on OK. Answers 0.
+template <class Cls>
+int32_t EditTwinDefaults(Cls& cls, EarthworkDialogs& dialogs) {
+    cls.settings = Cls::Defaults();
+    if (cls.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, TwinDialog::PositionChoice))
+        StoreTwinDefaults<Cls>(cls.settings);
+    return 0;
+}
+
+// The dialog's changed fields onto every placed object of the list, each refreshed with its partners. Layer and
+// pen go through the host record under a mask that holds only the changed ones. False on the first failure.
+template <class Cls>
+bool ApplyTwinToSelected(Cls& cls, QV_List<API_Element>& placed) {
+    if (!AnyFieldChanged(cls.changed)) return true;
+    ACAPI_Element_DeselectAll();
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, cls.changed[Cls::LayerField] != 0);
+    MarkWhen(mask.object.pen, cls.changed[Cls::PenField] != 0);
+    for (int32_t i = 0; i < placed.GetCount(); ++i) {
+        API_Element& object = placed[i];
+        object.header.layer = cls.settings.layer;
+        object.object.pen = cls.settings.pen;
+        if (!RewriteChangedSettings<typename Cls::View>(object, Cls::Kind, cls.changed, Cls::NameField, cls.settings,
+                                                        mask))
+            return false;
+        if (SyncSiblingObjects(object.header, Cls::Kind, false) == 0) return false;
+    }
+    return true;
+}
+
+// The placed sets edited together: the first one's settings through the dialog, the changes onto all.
+template <class Cls>
+int32_t ModifyTwinSelected(Cls& cls, EarthworkDialogs& dialogs, const QV_List<API_Element>& placed) {
+    QV_List<API_Element> list = placed;
+    return ModifyEarthworkSelection(
+        [&] { return cls.ReadSettingsFromObject(placed); },
+        [&] { return cls.RunSettingsDialog(dialogs, SettingsMode::Editing(placed.GetCount()), TwinDialog::Editing); },
+        [&] { return cls.ApplyToSelected(list); });
+}

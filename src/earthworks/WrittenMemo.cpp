@@ -1,0 +1,18 @@
+#include "earthworks/WrittenMemo.hpp"
+
+#include "elements/ElementHelpers.hpp"
+#include "elements/ModelUpdate.hpp"
+
+bool EndMemoWriting(API_ElementMemo& memo, BaseLP& view, bool written) {
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    view.Detach();
+    if (!written) DisposeElemMemo(memo);
+    return written;
+}
+
+bool CreateFlaggedObject(API_Element& object, API_ElementMemo& memo) {
+    ElementWritten = 1;
+    const bool created = CreateElementWithMemo(&object, &memo, true) == NoError;
+    if (!created) ElementWritten = 0;
+    return created;
+}
