@@ -36,7 +36,7 @@ TEST_F(PlanPictureTest, DrawsEveryTopTriangleShadedByHeightBesideThePlanElements
 
     PlanPictureCounts n;
     std::string skipped;
-    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &n, &skipped);
+    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
     EXPECT_EQ(skipped, "");
     EXPECT_EQ(n.triangles, 8);
     EXPECT_EQ(n.hotspots, 1);
@@ -56,7 +56,7 @@ TEST_F(PlanPictureTest, DrawsEveryTopTriangleShadedByHeightBesideThePlanElements
 
 TEST_F(PlanPictureTest, AnEmptyProjectGivesAnEmptyPicture) {
     PlanPictureCounts n;
-    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &n);
+    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
     EXPECT_EQ(n.triangles + n.hotspots + n.lines + n.rings + n.objects + n.levelLines, 0);
     EXPECT_EQ(svg.find("nan"), std::string::npos);
 }
