@@ -49,8 +49,9 @@ bool ParsePlanItem(const std::string& text, LibPlanItem* item, std::string* why)
     }
     if (item->params.size() < kind->minNames || item->params.size() > kind->maxNames) {
         *why = std::string("plan ") + kind->word + " names " +
-            (kind->minNames == kind->maxNames ? std::to_string(kind->minNames)
-                                              : std::to_string(kind->minNames) + " to " + std::to_string(kind->maxNames)) +
+            (kind->minNames == kind->maxNames
+                 ? std::to_string(kind->minNames)
+                 : std::to_string(kind->minNames) + " to " + std::to_string(kind->maxNames)) +
             " parameters";
         return false;
     }

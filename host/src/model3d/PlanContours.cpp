@@ -10,9 +10,7 @@ struct Piece {
     uint64_t from, to;  // the triangle sides it joins, each as (low corner, high corner)
 };
 
-uint64_t SideKey(int32_t a, int32_t b) {
-    return (uint64_t(uint32_t(std::min(a, b))) << 32) | uint32_t(std::max(a, b));
-}
+uint64_t SideKey(int32_t a, int32_t b) { return (uint64_t(uint32_t(std::min(a, b))) << 32) | uint32_t(std::max(a, b)); }
 
 // Where side (a, b) crosses the level; computed from the lower-numbered corner so both triangles of the side get
 // the same point.
@@ -30,7 +28,8 @@ std::vector<LevelLine> TraceLevelLines(const std::vector<ModelPoint>& points,
     std::vector<Piece> pieces;
     for (const auto& t : triangles) {
         bool usable = true;
-        for (int32_t v : t) usable = usable && v >= 0 && size_t(v) < points.size() && std::isfinite(points[size_t(v)].x) &&
+        for (int32_t v : t)
+            usable = usable && v >= 0 && size_t(v) < points.size() && std::isfinite(points[size_t(v)].x) &&
                 std::isfinite(points[size_t(v)].y) && std::isfinite(points[size_t(v)].z);
         if (!usable) continue;
         const double lo = std::min({points[size_t(t[0])].z, points[size_t(t[1])].z, points[size_t(t[2])].z});
@@ -43,7 +42,8 @@ std::vector<LevelLine> TraceLevelLines(const std::vector<ModelPoint>& points,
             int n = 0;
             for (int s = 0; s < 3; ++s) {
                 const int32_t a = t[size_t(s)], b = t[size_t((s + 1) % 3)];
-                if ((points[size_t(a)].z >= level) != (points[size_t(b)].z >= level) && n < 2) sides[n++] = SideKey(a, b);
+                if ((points[size_t(a)].z >= level) != (points[size_t(b)].z >= level) && n < 2)
+                    sides[n++] = SideKey(a, b);
             }
             if (n == 2) pieces.push_back({int32_t(k - levels.begin()), sides[0], sides[1]});
         }

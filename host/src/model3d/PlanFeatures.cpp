@@ -37,8 +37,8 @@ bool Rows(const StoredElement& object, const std::string& name, size_t minColumn
     const size_t n = p->cells.size() / sizeof(double);
     rows->assign(size_t(p->record.dim1), std::vector<double>(size_t(p->record.dim2), 0.0));
     for (size_t i = 0; i < n && i < size_t(p->record.dim1) * size_t(p->record.dim2); ++i)
-        std::memcpy(&(*rows)[i / size_t(p->record.dim2)][i % size_t(p->record.dim2)], p->cells.data() + i * sizeof(double),
-                    sizeof(double));
+        std::memcpy(&(*rows)[i / size_t(p->record.dim2)][i % size_t(p->record.dim2)],
+                    p->cells.data() + i * sizeof(double), sizeof(double));
     return true;
 }
 
@@ -119,7 +119,8 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
                     const double c = counts[j][0];
                     if (!(c >= 0.0) || c * 3 > double(rows[j].size())) {
                         ok = false;
-                        why = "ring " + std::to_string(j + 1) + " of " + item.params[1] + " counts more points than its row holds";
+                        why = "ring " + std::to_string(j + 1) + " of " + item.params[1] +
+                            " counts more points than its row holds";
                         break;
                     }
                     // Ring j is row j read as triples.
@@ -170,7 +171,8 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
                 }
                 if (r.first > r.last) std::swap(r.first, r.last);
                 r.mainStep = shown != 0.0 && main >= 1.0 && main < 1e6 ? int32_t(main) : 0;
-                const ModelPoint corners[4] = {Place(o, 0, 0, 0), Place(o, a, 0, 0), Place(o, a, b, 0), Place(o, 0, b, 0)};
+                const ModelPoint corners[4] = {Place(o, 0, 0, 0), Place(o, a, 0, 0), Place(o, a, b, 0),
+                                               Place(o, 0, b, 0)};
                 r.box = BoxOf(std::vector<ModelPoint>(corners, corners + 4));
                 plan.levelLines.push_back(r);
                 break;

@@ -228,7 +228,10 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             if (part != nullptr && !part->plan.empty()) {
                 std::vector<std::string> faults;
                 const ObjectPlan plan = ReadObjectPlan(e, part->plan, &faults);
-                for (const std::string& fault : faults) skip(e, fault);
+                for (size_t i = 0; i < faults.size(); ++i)
+                    if (std::find(faults.begin(), faults.begin() + std::ptrdiff_t(i), faults[i]) ==
+                        faults.begin() + std::ptrdiff_t(i))
+                        skip(e, faults[i]);  // once each
                 for (const FeatureShape& f : plan.shapes) {
                     Shape s;
                     s.points = f.points;
