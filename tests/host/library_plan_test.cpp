@@ -83,7 +83,8 @@ TEST(LibraryPlan, TheAddOnsPartsNameArraysForLinesAndNumbersForTheRest) {
             for (size_t k = 0; k < item.params.size(); ++k) {
                 const LibParamDef* p = param(item.params[k]);
                 ASSERT_NE(p, nullptr) << part.name << ": " << item.params[k] << " (letter case as given)";
-                const bool array = item.kind != LibPlanItem::Kind::Contours && (k == 0 || item.kind == LibPlanItem::Kind::Outlines);
+                const bool array =
+                    item.kind != LibPlanItem::Kind::Contours && (k == 0 || item.kind == LibPlanItem::Kind::Outlines);
                 EXPECT_EQ(p->IsArray(), array) << part.name << ": " << item.params[k];
                 EXPECT_NE(p->typeID, LibParType::Text) << part.name << ": " << item.params[k];
                 if (array && item.kind != LibPlanItem::Kind::Outlines) EXPECT_GE(p->dim2, 2) << part.name;

@@ -82,7 +82,8 @@ TEST(PlanContours, AHillGivesOneClosedRingPerLevelAtItsHeight) {
     // A pyramid on a 10 by 10 grid: height 5 minus the larger distance from the middle, linear along every side.
     Grid g;
     for (int j = 0; j <= 10; ++j)
-        for (int i = 0; i <= 10; ++i) g.points.push_back({double(i), double(j), 5.0 - std::max(std::abs(i - 5), std::abs(j - 5))});
+        for (int i = 0; i <= 10; ++i)
+            g.points.push_back({double(i), double(j), 5.0 - std::max(std::abs(i - 5), std::abs(j - 5))});
     const auto at = [](int i, int j) { return int32_t(j * 11 + i); };
     for (int j = 0; j < 10; ++j)
         for (int i = 0; i < 10; ++i) {

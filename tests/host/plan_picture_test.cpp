@@ -225,6 +225,31 @@ TEST_F(PlanPictureTest, TheRoadThePlateauAndTheContourLinesAreDrawnFromTheirPara
     EXPECT_NEAR((outline[0][2].first - outline[0][1].first) / scale, -10.0, 1e-6);    // its y axis runs west
 }
 
+TEST_F(PlanPictureTest, ColouredAreasDrawEachContourOfEachArea) {
+    LoadAddOnLibrary();
+    // Area 1 a 10 m square with a 4 m hole, area 2 a triangle; x, y and a code per point, -1 ending a contour,
+    // the shorter row padded with zeros; relative to the object at (100, 50).
+    const std::vector<double> square = {0, 0, 0, 10, 0, 0, 10, 10, 0, 0, 10, 0, 0, 0, -1,
+                                        3, 3, 0, 3,  7, 0, 7,  7,  0, 7, 3,  0, 3, 3, -1};
+    std::vector<double> triangle = {20, 0, 0, 30, 0, 0, 25, 8, 0, 20, 0, -1};
+    triangle.resize(square.size(), 0.0);
+    PlacePart("VY_PAINTER", 100, 50, 0, 1, {}, {{"nodes", {{10}, {4}}}, {"coordinates", {square, triangle}}});
+    PlanPictureCounts n;
+    std::string skipped;
+    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
+    EXPECT_EQ(skipped, "");
+    EXPECT_EQ(n.featureOutlines, 3);
+    const auto outlines = ShapesOf(svg, "outline");
+    ASSERT_EQ(outlines.size(), 3u);
+    EXPECT_EQ(outlines[0].size(), 5u);
+    EXPECT_EQ(outlines[1].size(), 5u);
+    EXPECT_EQ(outlines[2].size(), 4u);
+    const double scale = (outlines[0][1].first - outlines[0][0].first) / 10.0;
+    EXPECT_NEAR((outlines[1][0].first - outlines[0][0].first) / scale, 3.0, 1e-6);   // the hole inside
+    EXPECT_NEAR((outlines[2][2].first - outlines[0][0].first) / scale, 25.0, 1e-6);  // the triangle's apex
+    EXPECT_NEAR((outlines[0][0].second - outlines[2][2].second) / scale, 8.0, 1e-6);
+}
+
 TEST_F(PlanPictureTest, FaultyPlanParametersAreNamedAndTheRestIsDrawn) {
     LoadAddOnLibrary();
     // The right edge a single column, the left cut slope flat: the right edge, its feet and the left cut foot are

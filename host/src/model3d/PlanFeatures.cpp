@@ -123,14 +123,17 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
                             " counts more points than its row holds";
                         break;
                     }
-                    // Ring j is row j read as triples.
+                    // Area j is row j read as triples: x, y and a code, -1 ending each of its contours.
                     std::vector<std::vector<double>> triples;
-                    for (size_t k = 0; k < size_t(c); ++k)
-                        triples.push_back({rows[j][3 * k], rows[j][3 * k + 1], rows[j][3 * k + 2]});
-                    FeatureShape s;
-                    s.kind = FeatureShape::Kind::Outline;
-                    s.points = Points(o, triples, 0, triples.size());
-                    if (s.points.size() >= 3) plan.shapes.push_back(s);
+                    for (size_t k = 0; k < size_t(c); ++k) {
+                        triples.push_back({rows[j][3 * k], rows[j][3 * k + 1], 0.0});
+                        if (rows[j][3 * k + 2] != -1.0 && k + 1 < size_t(c)) continue;
+                        FeatureShape s;
+                        s.kind = FeatureShape::Kind::Outline;
+                        s.points = Points(o, triples, 0, triples.size());
+                        if (s.points.size() >= 3) plan.shapes.push_back(s);
+                        triples.clear();
+                    }
                 }
                 break;
             }

@@ -265,6 +265,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             s.closed = true;
             s.cls = "object";
             s.stroke = "darkorchid";
+            s.dash = "2 2";
             shapes.push_back(s);
             ++n.objects;
         }
@@ -377,7 +378,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
     // Hotspot markers shrink with the room each one has, so the ground shows between them at any count.
     const double room = n.hotspots > 0 ? std::sqrt(std::max(plotW * plotH, 1.0) / n.hotspots) : 0.0;
     const double radius = std::clamp(room * 0.12, 0.4, 3.0);
-    bool drawn[6] = {};  // hotspot, edge, foot, outline, contour, polyline: for the legend
+    bool drawn[10] = {};  // hotspot, edge, foot, outline, contour, polyline, level line, fill, line, object box
     for (const Shape& s : shapes) {
         if (s.marker) {
             if (!Finite(s.points[0])) continue;
@@ -400,6 +401,10 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
         drawn[3] |= s.cls == "outline";
         drawn[4] |= s.cls.compare(0, 7, "contour") == 0;
         drawn[5] |= s.cls == "polyline";
+        drawn[6] |= s.cls == "levelline";
+        drawn[7] |= s.cls == "ring";
+        drawn[8] |= s.cls == "line";
+        drawn[9] |= s.cls == "object";
     }
 
     // The band: height colours with their range, the line kinds shown, the scale bar.
@@ -416,28 +421,41 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             << HeightText(maxZ) << "</text>\n";
         x += steps * 14.0 + 16.0;
     }
+    // The scale bar takes the band's right end; the keys wrap into rows left of it.
+    const double barLength = RoundLength((maxX - minX) / 4.0);
+    const double barPx = barLength * scale, barX = width - margin - barPx, barY = top + 36;
+    const double keysFrom = x, keysTo = barX - 16.0;
+    double row = top;
     const struct {
         const char* text;
         const char* stroke;
         const char* dash;
-    } keys[6] = {{"point", "black", ""},        {"edge", "black", ""},     {"slope foot", "darkorange", "4 3"},
-                 {"outline", "darkorchid", ""}, {"contour", "sienna", ""}, {"polyline", "dimgray", ""}};
-    for (int k = 0; k < 6; ++k) {
+    } keys[10] = {{"point", "black", ""},
+                  {"edge", "black", ""},
+                  {"slope foot", "darkorange", "4 3"},
+                  {"outline", "darkorchid", ""},
+                  {"contour", "sienna", ""},
+                  {"polyline", "dimgray", ""},
+                  {"level line", "saddlebrown", ""},
+                  {"fill", "royalblue", ""},
+                  {"line", "crimson", ""},
+                  {"object", "darkorchid", "2 2"}};
+    for (int k = 0; k < 10; ++k) {
         if (!drawn[k]) continue;
-        if (k == 0)
-            svg << "<circle cx=\"" << x + 9 << "\" cy=\"" << top + 6 << "\" r=\"2.5\" fill=\"black\"/>\n";
-        else
-            svg << "<line x1=\"" << x << "\" y1=\"" << top + 6 << "\" x2=\"" << x + 18 << "\" y2=\"" << top + 6
-                << "\" stroke=\"" << keys[k].stroke << "\" stroke-width=\"2\""
-                << (*keys[k].dash ? std::string(" stroke-dasharray=\"") + keys[k].dash + "\"" : "") << "/>\n";
         std::string text = keys[k].text;
         if (k == 4 && shownInterval > 0.0) text += " every " + LengthText(shownInterval);
-        svg << "<text x=\"" << x + 22 << "\" y=\"" << top + 10 << "\">" << text << "</text>\n";
-        x += 30.0 + 6.5 * double(text.size());
+        const double room = 30.0 + 6.5 * double(text.size());
+        if (x + room > keysTo && x > keysFrom) x = keysFrom, row += 18.0;
+        if (k == 0)
+            svg << "<circle cx=\"" << x + 9 << "\" cy=\"" << row + 6 << "\" r=\"2.5\" fill=\"black\"/>\n";
+        else
+            svg << "<line x1=\"" << x << "\" y1=\"" << row + 6 << "\" x2=\"" << x + 18 << "\" y2=\"" << row + 6
+                << "\" stroke=\"" << keys[k].stroke << "\" stroke-width=\"2\""
+                << (*keys[k].dash ? std::string(" stroke-dasharray=\"") + keys[k].dash + "\"" : "") << "/>\n";
+        svg << "<text x=\"" << x + 22 << "\" y=\"" << row + 10 << "\">" << text << "</text>\n";
+        x += room;
     }
     svg << "</g>\n";
-    const double barLength = RoundLength((maxX - minX) / 4.0);
-    const double barPx = barLength * scale, barX = width - margin - barPx, barY = top + 36;
     svg << "<g class=\"scalebar\" font-family=\"sans-serif\" font-size=\"11\">\n<rect x=\"" << barX << "\" y=\"" << barY
         << "\" width=\"" << barPx / 2 << "\" height=\"5\" fill=\"black\"/>\n<rect x=\"" << barX + barPx / 2 << "\" y=\""
         << barY << "\" width=\"" << barPx / 2
