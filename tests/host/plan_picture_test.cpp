@@ -225,6 +225,32 @@ TEST_F(PlanPictureTest, TheRoadThePlateauAndTheContourLinesAreDrawnFromTheirPara
     EXPECT_NEAR((outline[0][2].first - outline[0][1].first) / scale, -10.0, 1e-6);    // its y axis runs west
 }
 
+TEST_F(PlanPictureTest, ContourLinesFollowTheTerrainWhenTheirRangeMissesItAndThinOutWhenDense) {
+    LoadAddOnLibrary();
+    // A terrain rising from 100 to 110 m eastwards over 100 m.
+    std::vector<API_Coord3D> grid;
+    for (int i = 0; i <= 10; ++i)
+        for (int j = 0; j <= 10; ++j) grid.push_back({10.0 * i, 10.0 * j, 100.0 + i});
+    API_Guid mesh = {};
+    ASSERT_EQ(Db().PlaceMeshFromPoints(grid, 1, "T", &mesh), NoError);
+    // The default range 0 to 30 m never met this terrain: its lines fall at the step's multiples over it.
+    Layer("First", 0);
+    PlacePart("VY_CONTOURLINES", 0, 0, 0, Db().FindAttribute(API_LayerID, "First"),
+              {{"A", 100}, {"B", 100}, {"passo", 2}, {"quota_minima", 0}, {"quota_massima", 30}}, {});
+    PlanPictureCounts n;
+    std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
+    EXPECT_EQ(n.contourLines, 5);  // 102, 104 ... 110 m (100 m touches the surface only at its west side)
+    EXPECT_NE(svg.find("contour every 2 m"), std::string::npos);
+    // Every centimetre over 10 m on an 800 pixel picture: a line each 0.8 pixels, thinned to one each 4 or more.
+    Layer("First", APILay_Hidden);
+    PlacePart("VY_CONTOURLINES", 0, 0, 0, 1,
+              {{"A", 100}, {"B", 100}, {"passo", 0.01}, {"quota_minima", 100}, {"quota_massima", 110}}, {});
+    svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
+    EXPECT_LE(n.contourLines, 200);
+    EXPECT_GE(n.contourLines, 50);
+    EXPECT_NE(svg.find("contour every 5 cm"), std::string::npos);
+}
+
 TEST_F(PlanPictureTest, ColouredAreasDrawEachContourOfEachArea) {
     LoadAddOnLibrary();
     // Area 1 a 10 m square with a 4 m hole, area 2 a triangle; x, y and a code per point, -1 ending a contour,
