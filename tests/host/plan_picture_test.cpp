@@ -243,12 +243,21 @@ TEST_F(PlanPictureTest, ContourLinesFollowTheTerrainWhenTheirRangeMissesItAndThi
     EXPECT_NE(svg.find("contour every 2 m"), std::string::npos);
     // Every centimetre over 10 m on an 800 pixel picture: a line each 0.8 pixels, thinned to one each 4 or more.
     Layer("First", APILay_Hidden);
-    PlacePart("VY_CONTOURLINES", 0, 0, 0, 1,
+    Layer("Centimetres", 0);
+    PlacePart("VY_CONTOURLINES", 0, 0, 0, Db().FindAttribute(API_LayerID, "Centimetres"),
               {{"A", 100}, {"B", 100}, {"passo", 0.01}, {"quota_minima", 100}, {"quota_massima", 110}}, {});
     svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
     EXPECT_LE(n.contourLines, 200);
     EXPECT_GE(n.contourLines, 50);
     EXPECT_NE(svg.find("contour every 5 cm"), std::string::npos);
+    // Every millimetre: ten thousand levels, not all traced, the same lines drawn.
+    const std::vector<std::vector<std::pair<double, double>>> centimetres = ShapesOf(svg, "contour");
+    Layer("Centimetres", APILay_Hidden);
+    PlacePart("VY_CONTOURLINES", 0, 0, 0, 1,
+              {{"A", 100}, {"B", 100}, {"passo", 0.001}, {"quota_minima", 100}, {"quota_massima", 110}}, {});
+    svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
+    EXPECT_NE(svg.find("contour every 5 cm"), std::string::npos);
+    EXPECT_EQ(ShapesOf(svg, "contour"), centimetres);
 }
 
 TEST_F(PlanPictureTest, ColouredAreasDrawEachContourOfEachArea) {

@@ -72,17 +72,31 @@ std::string HeightText(double z) {
     return s.str();
 }
 
+// The smallest of unit times 1, 2 or 5 times a power of ten that reaches `need`.
+int64_t Coarser(int64_t unit, double need) {
+    for (int64_t ten = 1; ten < (int64_t(1) << 40); ten *= 10)
+        for (int64_t f : {1, 2, 5})
+            if (double(unit * f * ten) >= need) return unit * f * ten;
+    return int64_t(1) << 40;
+}
+
 // The levels of a contour request over the terrain's heights: the asked ones that meet them; when none does (a
 // range never set against this terrain) the step's multiples over the terrain. `index` takes each level's number
-// of steps from where the levels are counted (main lines and thinning go by it).
-std::vector<double> LevelsFor(const LevelLineRequest& r, double zMin, double zMax, std::vector<int64_t>* index) {
+// of steps from where the levels are counted (main lines and thinning go by it). More levels than a picture can
+// show are kept every `every` steps only (a multiple of the main step, so the main lines stay).
+std::vector<double> LevelsFor(const LevelLineRequest& r, double zMin, double zMax, std::vector<int64_t>* index,
+                              int64_t* every) {
     std::vector<double> levels;
     index->clear();
-    constexpr double kMost = 20000.0;  // levels
+    *every = 1;
+    constexpr double kMost = 2000.0;
+    const int64_t unit = r.mainStep > 1 ? r.mainStep : 1;
     const auto spread = [&](double first, double last, double origin) {
-        const double k0 = std::ceil((first - origin) / r.step - 1e-9), k1 = std::floor((last - origin) / r.step + 1e-9);
-        if (!(k1 - k0 < kMost)) return;
-        for (double k = k0; k <= k1; ++k) {
+        double k0 = std::ceil((first - origin) / r.step - 1e-9), k1 = std::floor((last - origin) / r.step + 1e-9);
+        if (!(k1 >= k0) || !std::isfinite(k1 - k0) || std::abs(k0) > 1e15 || std::abs(k1) > 1e15) return;
+        if (k1 - k0 + 1 > kMost) *every = Coarser(unit, (k1 - k0 + 1) / kMost);
+        k0 = std::ceil(k0 / double(*every)) * double(*every);
+        for (double k = k0; k <= k1; k += double(*every)) {
             levels.push_back(origin + k * r.step);
             index->push_back(int64_t(k));
         }
@@ -93,16 +107,12 @@ std::vector<double> LevelsFor(const LevelLineRequest& r, double zMin, double zMa
     return levels;
 }
 
-// Every how many levels a line is drawn so that lines lie `gap` pixels apart on average (1: all of them); a
-// multiple of the main step when there is one, so the main lines stay.
-int64_t Thinning(double lengthPx, double areaPx, int32_t mainStep, double gap) {
-    if (!(lengthPx > 0.0) || areaPx / lengthPx >= gap) return 1;
-    const double need = gap * lengthPx / areaPx;
-    const int64_t unit = mainStep > 1 ? mainStep : 1;
-    for (int64_t ten = 1; ten < (int64_t(1) << 40); ten *= 10)
-        for (int64_t f : {1, 2, 5})
-            if (unit * f * ten >= need) return unit * f * ten;
-    return int64_t(1) << 40;
+// Every how many steps a line is drawn so that lines lie `gap` pixels apart on average: the levels are `every`
+// steps apart and their lines `lengthPx` long in all. A multiple of `every` and, when coarser, of the main step,
+// so the main lines stay.
+int64_t Thinning(double lengthPx, double areaPx, int64_t every, int32_t mainStep, double gap) {
+    if (!(lengthPx > 0.0) || areaPx / lengthPx >= gap) return every;
+    return Coarser(every > 1 || mainStep <= 1 ? every : mainStep, double(every) * gap * lengthPx / areaPx);
 }
 
 }  // namespace
@@ -283,6 +293,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
     struct Contours {
         std::vector<LevelLine> lines;
         std::vector<int64_t> index;
+        int64_t every;  // the levels' steps apart
         int32_t mainStep;
         double step;
     };
@@ -298,7 +309,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
         }
         if (best == nullptr) continue;
         Contours c;
-        const std::vector<double> levels = LevelsFor(r, best->zMin, best->zMax, &c.index);
+        const std::vector<double> levels = LevelsFor(r, best->zMin, best->zMax, &c.index, &c.every);
         c.lines = TraceLevelLines(best->points, best->triangles, levels);
         c.mainStep = r.mainStep;
         c.step = r.step;
@@ -333,7 +344,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
                 const ModelPoint& b = line.points[(i + 1) % line.points.size()];
                 length += std::hypot(b.x - a.x, b.y - a.y) * scale;
             }
-        const int64_t thin = Thinning(length, plotW * plotH, c.mainStep, 4.0);
+        const int64_t thin = Thinning(length, plotW * plotH, c.every, c.mainStep, 4.0);
         shownInterval = std::max(shownInterval, c.step * double(thin));
         for (const LevelLine& line : c.lines) {
             const int64_t k = c.index[size_t(line.level)];
