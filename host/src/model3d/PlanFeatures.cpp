@@ -34,9 +34,10 @@ bool Rows(const StoredElement& object, const std::string& name, size_t minColumn
         *why = "parameter " + name + " is not an array of " + std::to_string(minColumns) + " columns or more";
         return false;
     }
-    const size_t n = p->cells.size() / sizeof(double);
-    rows->assign(size_t(p->record.dim1), std::vector<double>(size_t(p->record.dim2), 0.0));
-    for (size_t i = 0; i < n && i < size_t(p->record.dim1) * size_t(p->record.dim2); ++i)
+    const size_t n = p->cells.size() / sizeof(double), columns = size_t(p->record.dim2);
+    // Rows past the cells kept are left out: the memory follows the values, not the declared size.
+    rows->assign(std::min(size_t(p->record.dim1), (n + columns - 1) / columns), std::vector<double>(columns, 0.0));
+    for (size_t i = 0; i < n && i < rows->size() * columns; ++i)
         std::memcpy(&(*rows)[i / size_t(p->record.dim2)][i % size_t(p->record.dim2)],
                     p->cells.data() + i * sizeof(double), sizeof(double));
     return true;
