@@ -4,6 +4,7 @@
 #include "model3d/ModelStore.hpp"
 #include "model3d/PlanContours.hpp"
 #include "model3d/PlanFeatures.hpp"
+#include "model3d/PlanLegend.hpp"
 #include "project/ElementTypes.hpp"
 #include "project/ProjectDatabase.hpp"
 
@@ -20,7 +21,8 @@ struct Shape {
     bool closed = false;
     std::string cls, stroke, fill = "none";
     double width = 1.0;
-    std::string dash;     // stroke-dasharray, "" solid
+    std::string dash;  // stroke-dasharray, "" solid
+    PlanKey key = PlanKey::Line;
     bool marker = false;  // a hotspot: drawn as a small circle at its one point
 };
 
@@ -32,45 +34,7 @@ struct MeshTop {
     double zMin = 0.0, zMax = 0.0;
 };
 
-// Low ground dark green, high ground light sand: enough to see a ridge or a valley at a glance.
-std::string HeightColour(double t) {
-    t = std::clamp(std::isfinite(t) ? t : 0.0, 0.0, 1.0);
-    const int r = int(std::lround(40 + t * (230 - 40))), g = int(std::lround(110 + t * (215 - 110))),
-              b = int(std::lround(60 + t * (160 - 60)));
-    std::ostringstream s;
-    s << "rgb(" << r << ',' << g << ',' << b << ')';
-    return s.str();
-}
-
 bool Finite(const ModelPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
-
-// A length of 1, 2 or 5 times a power of ten, at most `most`.
-double RoundLength(double most) {
-    if (!(most > 0.0) || !std::isfinite(most)) return 1.0;
-    const double ten = std::pow(10.0, std::floor(std::log10(most)));
-    for (double f : {5.0, 2.0, 1.0})
-        if (f * ten <= most) return f * ten;
-    return ten;
-}
-
-std::string LengthText(double metres) {
-    std::ostringstream s;
-    s.precision(6);
-    if (metres >= 1000.0)
-        s << metres / 1000.0 << " km";
-    else if (metres >= 1.0)
-        s << metres << " m";
-    else
-        s << metres * 100.0 << " cm";
-    return s.str();
-}
-
-std::string HeightText(double z) {
-    std::ostringstream s;
-    s.precision(std::abs(z) >= 1000.0 ? 6 : 4);
-    s << z << " m";
-    return s.str();
-}
 
 // The smallest of unit times 1, 2 or 5 times a power of ten that reaches `need`.
 int64_t Coarser(int64_t unit, double need) {
@@ -178,7 +142,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
                     for (int32_t i = from; i < to; ++i) s.points.push_back({lc[size_t(i)].c.x, lc[size_t(i)].c.y, 0});
                     from = to;
                     if (s.points.size() < 2) continue;
-                    s.cls = "levelline";
+                    s.cls = "levelline", s.key = PlanKey::LevelLine;
                     s.stroke = "saddlebrown";
                     s.width = 2.0;
                     shapes.push_back(s);
@@ -189,14 +153,14 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             Shape s;
             s.points.push_back({e.record.Get().hotspot.pos.x, e.record.Get().hotspot.pos.y, 0});
             s.marker = true;
-            s.cls = "hotspot";
+            s.cls = "hotspot", s.key = PlanKey::Point;
             shapes.push_back(s);
             ++n.hotspots;
         } else if (type == API_LineID) {
             Shape s;
             s.points = {{e.record.Get().line.begC.x, e.record.Get().line.begC.y, 0},
                         {e.record.Get().line.endC.x, e.record.Get().line.endC.y, 0}};
-            s.cls = "line";
+            s.cls = "line", s.key = PlanKey::Line;
             s.stroke = "crimson";
             s.width = 1.5;
             shapes.push_back(s);
@@ -210,7 +174,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             for (const PlanRing& part : parts) {
                 Shape s;
                 s.points = part.points;
-                s.cls = "polyline";
+                s.cls = "polyline", s.key = PlanKey::Polyline;
                 s.stroke = "dimgray";
                 s.width = 1.5;
                 shapes.push_back(s);
@@ -226,7 +190,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
                 Shape s;
                 s.points = ring.points;
                 s.closed = true;
-                s.cls = "ring";
+                s.cls = "ring", s.key = PlanKey::Fill;
                 s.stroke = type == API_HatchID ? "royalblue" : "dimgray";
                 // Outlines only: a filled ring would hide the mesh under it in viewers without transparency.
                 s.width = type == API_HatchID ? 2.0 : 1.0;
@@ -247,13 +211,13 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
                     s.points = f.points;
                     s.closed = f.kind == FeatureShape::Kind::Outline;
                     if (f.kind == FeatureShape::Kind::Line) {
-                        s.cls = "edge", s.stroke = "black", s.width = 1.5;
+                        s.cls = "edge", s.key = PlanKey::Edge, s.stroke = "black", s.width = 1.5;
                         ++n.featureLines;
                     } else if (f.kind == FeatureShape::Kind::Foot) {
-                        s.cls = "foot", s.stroke = "darkorange", s.width = 1.0, s.dash = "4 3";
+                        s.cls = "foot", s.key = PlanKey::Foot, s.stroke = "darkorange", s.width = 1.0, s.dash = "4 3";
                         ++n.featureLines;
                     } else {
-                        s.cls = "outline", s.stroke = "darkorchid", s.width = 2.0;
+                        s.cls = "outline", s.key = PlanKey::Outline, s.stroke = "darkorchid", s.width = 2.0;
                         ++n.featureOutlines;
                     }
                     shapes.push_back(s);
@@ -273,7 +237,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
                 s.points = {{x - d, y - d, 0}, {x + d, y - d, 0}, {x + d, y + d, 0}, {x - d, y + d, 0}};
             }
             s.closed = true;
-            s.cls = "object";
+            s.cls = "object", s.key = PlanKey::Object;
             s.stroke = "darkorchid";
             s.dash = "2 2";
             shapes.push_back(s);
@@ -354,6 +318,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             s.closed = line.closed;
             const bool isMain = c.mainStep > 0 && k % (int64_t(c.mainStep) * thin) == 0;
             s.cls = isMain ? "contour main" : "contour";
+            s.key = PlanKey::Contour;
             s.stroke = "sienna";
             s.width = isMain ? 1.4 : 0.7;
             shapes.push_back(s);
@@ -389,13 +354,16 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
     // Hotspot markers shrink with the room each one has, so the ground shows between them at any count.
     const double room = n.hotspots > 0 ? std::sqrt(std::max(plotW * plotH, 1.0) / n.hotspots) : 0.0;
     const double radius = std::clamp(room * 0.12, 0.4, 3.0);
-    bool drawn[10] = {};  // hotspot, edge, foot, outline, contour, polyline, level line, fill, line, object box
+    PlanLegend legend;
+    legend.heights = !triangles.empty();
+    legend.zMin = minZ, legend.zMax = maxZ;
+    legend.contourInterval = shownInterval;
     for (const Shape& s : shapes) {
         if (s.marker) {
             if (!Finite(s.points[0])) continue;
             svg << "<circle class=\"hotspot\" cx=\"" << px(s.points[0]) << "\" cy=\"" << py(s.points[0]) << "\" r=\""
                 << radius << "\" fill=\"black\" fill-opacity=\"0.6\"/>\n";
-            drawn[0] = true;
+            legend.shown[int(PlanKey::Point)] = true;
             continue;
         }
         svg << (s.closed ? "<polygon" : "<polyline") << " class=\"" << s.cls << "\" points=\"";
@@ -407,72 +375,10 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
         }
         svg << "\" stroke=\"" << s.stroke << "\" stroke-width=\"" << s.width << "\" fill=\"" << s.fill << '"'
             << (s.dash.empty() ? "" : " stroke-dasharray=\"" + s.dash + "\"") << " stroke-linejoin=\"round\"/>\n";
-        drawn[1] |= s.cls == "edge";
-        drawn[2] |= s.cls == "foot";
-        drawn[3] |= s.cls == "outline";
-        drawn[4] |= s.cls.compare(0, 7, "contour") == 0;
-        drawn[5] |= s.cls == "polyline";
-        drawn[6] |= s.cls == "levelline";
-        drawn[7] |= s.cls == "ring";
-        drawn[8] |= s.cls == "line";
-        drawn[9] |= s.cls == "object";
+        legend.shown[int(s.key)] = true;
     }
 
-    // The band: height colours with their range, the line kinds shown, the scale bar.
-    const double top = plotH + 2 * margin + 8.0;
-    double x = margin;
-    svg << "<g class=\"legend\" font-family=\"sans-serif\" font-size=\"11\">\n";
-    if (!triangles.empty()) {
-        const int steps = 8;
-        for (int i = 0; i < steps; ++i)
-            svg << "<rect x=\"" << x + i * 14.0 << "\" y=\"" << top << "\" width=\"14\" height=\"12\" fill=\""
-                << HeightColour((i + 0.5) / steps) << "\"/>\n";
-        svg << "<text x=\"" << x << "\" y=\"" << top + 26 << "\">" << HeightText(minZ) << "</text>\n";
-        svg << "<text x=\"" << x + steps * 14.0 << "\" y=\"" << top + 26 << "\" text-anchor=\"end\">"
-            << HeightText(maxZ) << "</text>\n";
-        x += steps * 14.0 + 16.0;
-    }
-    // The scale bar takes the band's right end; the keys wrap into rows left of it.
-    const double barLength = RoundLength((maxX - minX) / 4.0);
-    const double barPx = barLength * scale, barX = width - margin - barPx, barY = top + 36;
-    const double keysFrom = x, keysTo = barX - 16.0;
-    double row = top;
-    const struct {
-        const char* text;
-        const char* stroke;
-        const char* dash;
-    } keys[10] = {{"point", "black", ""},
-                  {"edge", "black", ""},
-                  {"slope foot", "darkorange", "4 3"},
-                  {"outline", "darkorchid", ""},
-                  {"contour", "sienna", ""},
-                  {"polyline", "dimgray", ""},
-                  {"level line", "saddlebrown", ""},
-                  {"fill", "royalblue", ""},
-                  {"line", "crimson", ""},
-                  {"object", "darkorchid", "2 2"}};
-    for (int k = 0; k < 10; ++k) {
-        if (!drawn[k]) continue;
-        std::string text = keys[k].text;
-        if (k == 4 && shownInterval > 0.0) text += " every " + LengthText(shownInterval);
-        const double room = 30.0 + 6.5 * double(text.size());
-        if (x + room > keysTo && x > keysFrom) x = keysFrom, row += 18.0;
-        if (k == 0)
-            svg << "<circle cx=\"" << x + 9 << "\" cy=\"" << row + 6 << "\" r=\"2.5\" fill=\"black\"/>\n";
-        else
-            svg << "<line x1=\"" << x << "\" y1=\"" << row + 6 << "\" x2=\"" << x + 18 << "\" y2=\"" << row + 6
-                << "\" stroke=\"" << keys[k].stroke << "\" stroke-width=\"2\""
-                << (*keys[k].dash ? std::string(" stroke-dasharray=\"") + keys[k].dash + "\"" : "") << "/>\n";
-        svg << "<text x=\"" << x + 22 << "\" y=\"" << row + 10 << "\">" << text << "</text>\n";
-        x += room;
-    }
-    svg << "</g>\n";
-    svg << "<g class=\"scalebar\" font-family=\"sans-serif\" font-size=\"11\">\n<rect x=\"" << barX << "\" y=\"" << barY
-        << "\" width=\"" << barPx / 2 << "\" height=\"5\" fill=\"black\"/>\n<rect x=\"" << barX + barPx / 2 << "\" y=\""
-        << barY << "\" width=\"" << barPx / 2
-        << "\" height=\"5\" fill=\"white\" stroke=\"black\" stroke-width=\"0.8\"/>\n<text x=\"" << barX << "\" y=\""
-        << barY - 4 << "\">0</text>\n<text x=\"" << barX + barPx << "\" y=\"" << barY - 4 << "\" text-anchor=\"end\">"
-        << LengthText(barLength) << "</text>\n</g>\n";
+    svg << PlanLegendSvg(legend, margin, width - margin, plotH + 2 * margin + 8.0, scale, maxX - minX);
     svg << "</svg>\n";
     if (counts != nullptr) *counts = n;
     return svg.str();
