@@ -1,17 +1,75 @@
 // The plan picture: every top triangle of a mesh drawn once, shaded so that higher ground is lighter, beside the
-// plan elements; an element the host cannot outline is named, not drawn wrong.
+// plan elements; polylines open; the add-on's objects drawn as their library descriptions' plan items say, in the
+// right place; an element the host cannot outline is named, not drawn wrong.
 #include "ProjectHost.hpp"
 #include "model3d/PlanPicture.hpp"
 #include "project/HostProject.hpp"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
 namespace {
 
-class PlanPictureTest : public ProjectHostTest {};
+class PlanPictureTest : public ProjectHostTest {
+protected:
+    // The add-on's own library, as the module loads it.
+    void LoadAddOnLibrary() {
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+    }
+    // An object of the named part at (x, y) turned by `angle`, its parameters the part's defaults with `numbers`
+    // and `arrays` (rows) set, as the module writes them.
+    API_Guid PlacePart(const std::string& part, double x, double y, double angle, int32_t layer,
+                       const std::map<std::string, double>& numbers,
+                       const std::map<std::string, std::vector<std::vector<double>>>& arrays) {
+        const int32_t libInd = host->Project().libraries.FindByName(part, 0);
+        EXPECT_GT(libInd, 0) << part;
+        std::vector<StoredParam> params;
+        EXPECT_TRUE(Db().libPartDefaults(libInd, &params));
+        for (StoredParam& p : params) {
+            const std::string name = p.record.name;
+            if (numbers.count(name) != 0) p.record.value.real = numbers.at(name);
+            if (arrays.count(name) == 0) continue;
+            const std::vector<std::vector<double>>& rows = arrays.at(name);
+            p.record.dim1 = int32_t(rows.size());
+            p.record.dim2 = int32_t(rows[0].size());
+            p.cells.clear();
+            for (const std::vector<double>& row : rows)
+                for (double v : row) p.cells.append(reinterpret_cast<const char*>(&v), sizeof v);
+        }
+        API_Element e = {};
+        e.header.typeID = API_ObjectID;
+        EXPECT_EQ(Db().GetDefaults(&e, nullptr), NoError);
+        e.header.layer = layer;
+        e.object.libInd = libInd;
+        e.object.pos = {x, y};
+        e.object.angle = angle;
+        StoredMemo memo;
+        memo.params = params;
+        EXPECT_EQ(Db().PlaceElement(&e, memo, part + " " + std::to_string(++placed), "Place"), NoError) << part;
+        return e.header.guid;
+    }
+    int placed = 0;
+};
+
+// The points of each drawn shape of a class, in pixels, in drawing order.
+std::vector<std::vector<std::pair<double, double>>> ShapesOf(const std::string& svg, const std::string& cls) {
+    std::vector<std::vector<std::pair<double, double>>> shapes;
+    const std::regex shape("<poly(?:line|gon) class=\"" + cls + "\" points=\"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), shape); it != std::sregex_iterator(); ++it) {
+        shapes.emplace_back();
+        const std::string points = (*it)[1];
+        const std::regex pair("([-0-9.e+]+),([-0-9.e+]+)");
+        for (auto p = std::sregex_iterator(points.begin(), points.end(), pair); p != std::sregex_iterator(); ++p)
+            shapes.back().push_back({std::stod((*p)[1]), std::stod((*p)[2])});
+    }
+    return shapes;
+}
 
 // The shade (red channel) of each drawn triangle, in drawing order.
 std::vector<int> TriangleShades(const std::string& svg) {
@@ -36,7 +94,7 @@ TEST_F(PlanPictureTest, DrawsEveryTopTriangleShadedByHeightBesideThePlanElements
 
     PlanPictureCounts n;
     std::string skipped;
-    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &n, &skipped);
+    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
     EXPECT_EQ(skipped, "");
     EXPECT_EQ(n.triangles, 8);
     EXPECT_EQ(n.hotspots, 1);
@@ -54,10 +112,225 @@ TEST_F(PlanPictureTest, DrawsEveryTopTriangleShadedByHeightBesideThePlanElements
     EXPECT_EQ(svg.rfind("</svg>\n"), svg.size() - 7);
 }
 
+TEST_F(PlanPictureTest, PolylinesAreDrawnOpenWithEveryVertex) {
+    // Two, three and five vertices; the drawn points keep the distances between the vertices (one scale).
+    const std::vector<std::vector<API_Coord3D>> lines = {
+        {{0, 0, 0}, {40, 10, 0}},
+        {{0, 20, 0}, {20, 30, 0}, {40, 20, 0}},
+        {{0, 40, 0}, {10, 50, 0}, {20, 40, 0}, {30, 50, 0}, {40, 40, 0}}};
+    for (size_t i = 0; i < lines.size(); ++i) {
+        API_Guid g = {};
+        ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, lines[i], false, 1, "P" + std::to_string(i), &g), NoError);
+    }
+    PlanPictureCounts n;
+    std::string skipped;
+    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
+    EXPECT_EQ(skipped, "");
+    EXPECT_EQ(n.polylines, 3);
+    EXPECT_EQ(svg.find("<polygon class=\"polyline\""), std::string::npos) << "drawn closed";
+    const auto drawn = ShapesOf(svg, "polyline");
+    ASSERT_EQ(drawn.size(), lines.size());
+    const double scale = (drawn[0][1].first - drawn[0][0].first) / 40.0;
+    ASSERT_GT(scale, 0.0);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        ASSERT_EQ(drawn[i].size(), lines[i].size()) << "line " << i;
+        for (size_t k = 0; k < lines[i].size(); ++k) {
+            EXPECT_NEAR(drawn[i][k].first - drawn[0][0].first, (lines[i][k].x - 0.0) * scale, 1e-6);
+            EXPECT_NEAR(drawn[0][0].second - drawn[i][k].second, (lines[i][k].y - 0.0) * scale, 1e-6);  // y up
+        }
+    }
+}
+
+TEST_F(PlanPictureTest, TheRoadThePlateauAndTheContourLinesAreDrawnFromTheirParameters) {
+    LoadAddOnLibrary();
+    // A terrain rising 1 m every 10 m eastwards, 100 by 100 m: its level lines run north-south.
+    std::vector<API_Coord3D> grid;
+    for (int i = 0; i <= 10; ++i)
+        for (int j = 0; j <= 10; ++j) grid.push_back({10.0 * i, 10.0 * j, i * 1.0});
+    API_Guid mesh = {};
+    ASSERT_EQ(Db().PlaceMeshFromPoints(grid, 1, "T", &mesh), NoError);
+    Layer("VY_Operators", 0);
+    const int32_t operators = Db().FindAttribute(API_LayerID, "VY_Operators");
+    // A road from (10, 20) to (90, 80), 4 m wide, its rows relative to its left edge's start; its cut copy hidden.
+    const std::vector<std::vector<double>> left = {{0, 0, 1}, {40, 30, 5}, {80, 60, 9}};
+    const std::vector<std::vector<double>> right = {{2.4, -3.2, 1}, {42.4, 26.8, 5}, {82.4, 56.8, 9}};
+    const std::map<std::string, double> slopes = {
+        {"slope_depth_cut", 2.0}, {"slope_SX_cut", std::atan(1.0)}, {"slope_DX_cut", std::atan(1.0)}};
+    PlacePart("VY_ROAD", 10, 20, 0, 1, slopes, {{"road_SX", left}, {"road_DX", right}});
+    PlacePart("VY_ROAD", 10, 20, 0, operators, slopes, {{"road_SX", left}, {"road_DX", right}});
+    Layer("VY_Operators", APILay_Hidden);
+    // A plateau 20 by 10 m turned a quarter: its outline stands 10 wide and 20 high west of (60, 10).
+    PlacePart("VY_PLATEAU", 60, 10, std::acos(-1.0) / 2, 1, {},
+              {{"perimetro_base", {{0, 0, 3, 0}, {20, 0, 3, 0}, {20, 10, 3, 0}, {0, 10, 3, 0}}}});
+    // Contour lines every 2 m from 1 to 7 over the terrain's box.
+    PlacePart("VY_CONTOURLINES", 0, 0, 0, 1,
+              {{"A", 100},
+               {"B", 100},
+               {"passo", 2},
+               {"quota_minima", 1},
+               {"quota_massima", 7},
+               {"passo_main", 2},
+               {"main_secondary", 1}},
+              {});
+
+    PlanPictureCounts n;
+    std::string skipped;
+    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
+    EXPECT_EQ(skipped, "");
+    EXPECT_EQ(n.objects, 3) << "the hidden copy is not drawn";
+    EXPECT_EQ(n.featureLines, 2 + 4);  // the edges and the cut and fill feet on each side
+    EXPECT_EQ(n.featureOutlines, 1);
+    EXPECT_EQ(n.contourLines, 4);  // 1, 3, 5 and 7 m
+    EXPECT_NE(svg.find("class=\"legend\""), std::string::npos);
+    EXPECT_NE(svg.find("class=\"scalebar\""), std::string::npos);
+
+    // The picture's scale from the terrain: 100 m wide.
+    const auto contours = ShapesOf(svg, "contour"), mains = ShapesOf(svg, "contour main");
+    ASSERT_EQ(contours.size() + mains.size(), 4u);
+    EXPECT_EQ(mains.size(), 2u);  // 1 and 5 m: every second line from the first altitude
+    double west = 1e300, east = -1e300;
+    for (const auto* set : {&contours, &mains})
+        for (const auto& line : *set)
+            for (const auto& p : line) west = std::min(west, p.first), east = std::max(east, p.first);
+    // Lines at 1 m and 7 m lie 10 m and 70 m east of the terrain's west side, each straight north-south.
+    const double scale = (east - west) / 60.0;
+    for (const auto* set : {&contours, &mains})
+        for (const auto& line : *set) {
+            ASSERT_GE(line.size(), 2u);
+            for (const auto& p : line) EXPECT_NEAR(p.first, line[0].first, 1e-6);
+            const double metres = (line[0].first - west) / scale + 10.0;
+            EXPECT_NEAR(std::fmod(metres, 20.0), 10.0, 1e-6) << metres;
+        }
+    const double x0 = west - 10.0 * scale;  // the terrain's west side in pixels
+    const auto edges = ShapesOf(svg, "edge");
+    ASSERT_EQ(edges.size(), 2u);
+    ASSERT_EQ(edges[0].size(), 3u);
+    EXPECT_NEAR((edges[0][0].first - x0) / scale, 10.0, 1e-6);
+    EXPECT_NEAR((edges[0][2].first - x0) / scale, 90.0, 1e-6);
+    EXPECT_NEAR((edges[0][0].second - edges[0][2].second) / scale, 60.0, 1e-6);
+    // The left cut foot lies 2 m (depth 2 at 45 degrees) left of the left edge.
+    const auto feet = ShapesOf(svg, "foot");
+    ASSERT_EQ(feet.size(), 4u);
+    for (size_t k = 0; k < 3; ++k) {
+        const double dx = (feet[0][k].first - edges[0][k].first) / scale,
+                     dy = (edges[0][k].second - feet[0][k].second) / scale;
+        EXPECT_NEAR(std::hypot(dx, dy), 2.0, 1e-6);
+        EXPECT_NEAR(dx * 0.8 + dy * 0.6, 0.0, 1e-6) << "square to the road";
+        EXPECT_LT(dx, 0.0) << "on the left going north-east";
+    }
+    const auto outline = ShapesOf(svg, "outline");
+    ASSERT_EQ(outline.size(), 1u);
+    ASSERT_EQ(outline[0].size(), 4u);
+    EXPECT_NEAR((outline[0][1].second - outline[0][0].second) / scale, -20.0, 1e-6);  // its x axis runs north
+    EXPECT_NEAR((outline[0][2].first - outline[0][1].first) / scale, -10.0, 1e-6);    // its y axis runs west
+}
+
+TEST_F(PlanPictureTest, ContourLinesFollowTheTerrainWhenTheirRangeMissesItAndThinOutWhenDense) {
+    LoadAddOnLibrary();
+    // A terrain rising from 100 to 110 m eastwards over 100 m.
+    std::vector<API_Coord3D> grid;
+    for (int i = 0; i <= 10; ++i)
+        for (int j = 0; j <= 10; ++j) grid.push_back({10.0 * i, 10.0 * j, 100.0 + i});
+    API_Guid mesh = {};
+    ASSERT_EQ(Db().PlaceMeshFromPoints(grid, 1, "T", &mesh), NoError);
+    // The default range 0 to 30 m never met this terrain: its lines fall at the step's multiples over it.
+    Layer("First", 0);
+    PlacePart("VY_CONTOURLINES", 0, 0, 0, Db().FindAttribute(API_LayerID, "First"),
+              {{"A", 100}, {"B", 100}, {"passo", 2}, {"quota_minima", 0}, {"quota_massima", 30}}, {});
+    PlanPictureCounts n;
+    std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
+    EXPECT_EQ(n.contourLines, 5);  // 102, 104 ... 110 m (100 m touches the surface only at its west side)
+    EXPECT_NE(svg.find("contour every 2 m"), std::string::npos);
+    // Every centimetre over 10 m on an 800 pixel picture: a line each 0.8 pixels, thinned to one each 4 or more.
+    Layer("First", APILay_Hidden);
+    Layer("Centimetres", 0);
+    PlacePart("VY_CONTOURLINES", 0, 0, 0, Db().FindAttribute(API_LayerID, "Centimetres"),
+              {{"A", 100}, {"B", 100}, {"passo", 0.01}, {"quota_minima", 100}, {"quota_massima", 110}}, {});
+    svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
+    EXPECT_LE(n.contourLines, 200);
+    EXPECT_GE(n.contourLines, 50);
+    EXPECT_NE(svg.find("contour every 5 cm"), std::string::npos);
+    // Every millimetre: ten thousand levels, not all traced, the same lines drawn.
+    const std::vector<std::vector<std::pair<double, double>>> centimetres = ShapesOf(svg, "contour");
+    Layer("Centimetres", APILay_Hidden);
+    PlacePart("VY_CONTOURLINES", 0, 0, 0, 1,
+              {{"A", 100}, {"B", 100}, {"passo", 0.001}, {"quota_minima", 100}, {"quota_massima", 110}}, {});
+    svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
+    EXPECT_NE(svg.find("contour every 5 cm"), std::string::npos);
+    EXPECT_EQ(ShapesOf(svg, "contour"), centimetres);
+}
+
+TEST_F(PlanPictureTest, ColouredAreasDrawEachContourOfEachArea) {
+    LoadAddOnLibrary();
+    // Area 1 a 10 m square with a 4 m hole, area 2 a triangle; x, y and a code per point, -1 ending a contour,
+    // the shorter row padded with zeros; relative to the object at (100, 50).
+    const std::vector<double> square = {0, 0, 0, 10, 0, 0, 10, 10, 0, 0, 10, 0, 0, 0, -1,
+                                        3, 3, 0, 3,  7, 0, 7,  7,  0, 7, 3,  0, 3, 3, -1};
+    std::vector<double> triangle = {20, 0, 0, 30, 0, 0, 25, 8, 0, 20, 0, -1};
+    triangle.resize(square.size(), 0.0);
+    PlacePart("VY_PAINTER", 100, 50, 0, 1, {}, {{"nodes", {{10}, {4}}}, {"coordinates", {square, triangle}}});
+    PlanPictureCounts n;
+    std::string skipped;
+    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
+    EXPECT_EQ(skipped, "");
+    EXPECT_EQ(n.featureOutlines, 3);
+    const auto outlines = ShapesOf(svg, "outline");
+    ASSERT_EQ(outlines.size(), 3u);
+    EXPECT_EQ(outlines[0].size(), 5u);
+    EXPECT_EQ(outlines[1].size(), 5u);
+    EXPECT_EQ(outlines[2].size(), 4u);
+    const double scale = (outlines[0][1].first - outlines[0][0].first) / 10.0;
+    EXPECT_NEAR((outlines[1][0].first - outlines[0][0].first) / scale, 3.0, 1e-6);   // the hole inside
+    EXPECT_NEAR((outlines[2][2].first - outlines[0][0].first) / scale, 25.0, 1e-6);  // the triangle's apex
+    EXPECT_NEAR((outlines[0][0].second - outlines[2][2].second) / scale, 8.0, 1e-6);
+}
+
+TEST_F(PlanPictureTest, FaultyPlanParametersAreNamedAndTheRestIsDrawn) {
+    LoadAddOnLibrary();
+    // The right edge a single column, the left cut slope flat: the right edge, its feet and the left cut foot are
+    // named, once each fault; the left edge and its fill foot still drawn.
+    PlacePart("VY_ROAD", 0, 0, 0, 1, {{"slope_SX_cut", 0.0}},
+              {{"road_SX", {{0, 0, 0}, {10, 0, 0}}}, {"road_DX", {{0}, {5}}}});
+    PlanPictureCounts n;
+    std::string skipped;
+    PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
+    EXPECT_EQ(n.objects, 1);
+    EXPECT_EQ(n.featureLines, 2);
+    EXPECT_EQ(skipped,
+              "object VY_ROAD 1: slope angle slope_SX_cut gives no slope\n"
+              "object VY_ROAD 1: parameter road_DX is not an array of 2 columns or more\n");
+}
+
+TEST_F(PlanPictureTest, HotspotMarkersLeaveTheGroundVisibleAtAnyCount) {
+    // Markers of neighbouring points on square grids of 4 to 10^4 points never touch.
+    for (int side : {2, 30, 100}) {
+        Db().Reset();
+        for (int i = 0; i < side; ++i)
+            for (int j = 0; j < side; ++j) {
+                API_Guid g = {};
+                ASSERT_EQ(Db().PlaceHotspot({i * 5.0, j * 5.0}, 1, "", &g), NoError);
+            }
+        PlanPictureCounts n;
+        const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
+        ASSERT_EQ(n.hotspots, side * side);
+        const std::regex circle("class=\"hotspot\" cx=\"([-0-9.e+]+)\" cy=\"[^\"]*\" r=\"([-0-9.e+]+)\"");
+        std::vector<double> xs;
+        double r = 0.0;
+        for (auto it = std::sregex_iterator(svg.begin(), svg.end(), circle); it != std::sregex_iterator(); ++it)
+            xs.push_back(std::stod((*it)[1])), r = std::stod((*it)[2]);
+        std::sort(xs.begin(), xs.end());
+        xs.erase(std::unique(xs.begin(), xs.end(), [](double a, double b) { return std::abs(a - b) < 1e-6; }),
+                 xs.end());
+        ASSERT_EQ(xs.size(), size_t(side));
+        EXPECT_LT(2 * r, 0.5 * (xs[1] - xs[0])) << side << " a side";
+    }
+}
+
 TEST_F(PlanPictureTest, AnEmptyProjectGivesAnEmptyPicture) {
     PlanPictureCounts n;
-    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &n);
-    EXPECT_EQ(n.triangles + n.hotspots + n.lines + n.rings + n.objects + n.levelLines, 0);
+    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
+    EXPECT_EQ(n.triangles + n.hotspots + n.lines + n.rings + n.objects + n.levelLines + n.polylines + n.contourLines,
+              0);
     EXPECT_EQ(svg.find("nan"), std::string::npos);
 }
 

@@ -9,6 +9,7 @@
 //     param <name> <type>[<dim1>] = <v1>; <v2>; ...           (a dim1 x 1 array)
 //     param <name> <type>[<dim1>][<dim2>] = <row-major values>
 //     describe <name> = "<text>"              (the description the user sees, when not the name)
+//     plan <kind> <name> ...                  (what the part draws in the floor plan: library/LibraryPlan.hpp)
 // Parameter types: real length angle integer boolean pen linetype material fill colorrgb intensity
 // lightswitch, title (numbers) and string (text). Texts are "quoted" with \" and \\ escapes and hold no NUL.
 // Names are identifiers of at most 31 bytes. Arrays given fewer values than cells have the rest 0 / "".

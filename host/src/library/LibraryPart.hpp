@@ -3,6 +3,7 @@
 // its sections; the limits a part meets.
 #include "APIDefs.hpp"
 #include "APILibPartSections.hpp"
+#include "library/LibraryPlan.hpp"
 
 #include <cstdint>
 #include <string>
@@ -73,6 +74,7 @@ struct LibPartDef {
     std::string filePath;  // the description file ("/" separated)
     std::vector<LibParamDef> params;
     std::vector<LibSectionDef> sections;
+    std::vector<LibPlanItem> plan;  // what it draws in the floor plan (empty: its box)
     API_LibPartDetails details = {};
 
     LibSectionDef* Section(uint32_t sectType, int16_t subIdent);

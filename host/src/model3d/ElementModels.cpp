@@ -38,7 +38,11 @@ void ArcPoints(const ModelPoint& a, const ModelPoint& b, double angle, std::vect
 
 }  // namespace
 
-bool ElementRings(const StoredElement& element, double base, std::vector<PlanRing>* rings, std::string* why) {
+namespace {
+// The polygon's contours in order, arcs cut into chords: closed ones without their closing repeat, open ones
+// (a polyline's) with every vertex.
+bool ElementContours(const StoredElement& element, double base, bool open, std::vector<PlanRing>* rings,
+                     std::string* why) {
     rings->clear();
     const API_Element record = element.record.Get();
     const API_Polygon* poly = PolygonOf(record);
@@ -81,7 +85,8 @@ bool ElementRings(const StoredElement& element, double base, std::vector<PlanRin
             return false;
         }
         PlanRing ring;
-        for (int32_t i = first; i < last; ++i) {  // the last coordinate repeats the first
+        // A closed contour's last coordinate repeats its first; an open one ends there.
+        for (int32_t i = first; i < last; ++i) {
             const ModelPoint p = {c[size_t(i)].x, c[size_t(i)].y, zOf(i)};
             ring.points.push_back(p);
             const API_PolyArc* arc = arcFrom(i);
@@ -90,13 +95,23 @@ bool ElementRings(const StoredElement& element, double base, std::vector<PlanRin
                 ArcPoints(p, q, arc->arcAngle, &ring.points);
             }
         }
-        if (ring.points.size() >= 3) rings->push_back(std::move(ring));
+        if (open) ring.points.push_back({c[size_t(last)].x, c[size_t(last)].y, zOf(last)});
+        if (ring.points.size() >= (open ? 2u : 3u)) rings->push_back(std::move(ring));
     }
     if (rings->empty()) {
-        *why = "the polygon has no contour of three points";
+        *why = open ? "the polyline has no part of two points" : "the polygon has no contour of three points";
         return false;
     }
     return true;
+}
+}  // namespace
+
+bool ElementRings(const StoredElement& element, double base, std::vector<PlanRing>* rings, std::string* why) {
+    return ElementContours(element, base, false, rings, why);
+}
+
+bool ElementLines(const StoredElement& element, double base, std::vector<PlanRing>* lines, std::string* why) {
+    return ElementContours(element, base, true, lines, why);
 }
 
 bool BuildMeshSurface(const StoredElement& mesh, double storyLevel, MeshSurfaceModel* out, std::string* why) {

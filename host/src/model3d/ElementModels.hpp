@@ -29,6 +29,9 @@ struct MeshSurfaceModel {
 // each without its closing repeat; z = base + the mesh height of the point (meshes) or base. False with `why` for
 // a polygon the memo does not hold.
 bool ElementRings(const StoredElement& element, double base, std::vector<PlanRing>* rings, std::string* why);
+// The parts of a polyline as open lines with every vertex (arcs cut into chords), z as ElementRings; false with
+// `why` when no part has two points.
+bool ElementLines(const StoredElement& element, double base, std::vector<PlanRing>* lines, std::string* why);
 
 // The surface of a mesh: outline, level points and level lines at story level + mesh level + their heights.
 bool BuildMeshSurface(const StoredElement& mesh, double storyLevel, MeshSurfaceModel* out, std::string* why);

@@ -100,7 +100,8 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             PlanPictureCounts n;
             std::string skipped;
-            const std::string text = PlanPictureSvg(Db(r), r.Host().Project().models, &n, &skipped);
+            const std::string text =
+                PlanPictureSvg(Db(r), r.Host().Project().models, &r.Host().Project().libraries, &n, &skipped);
             std::string path;
             if (!r.UserPath(a.Text("file"), &path, m)) return false;
             std::ofstream out(path, std::ios::binary | std::ios::trunc);

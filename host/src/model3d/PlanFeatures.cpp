@@ -1,0 +1,188 @@
+#include "model3d/PlanFeatures.hpp"
+
+#include "library/LibraryWords.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+const StoredParam* FindParam(const StoredElement& object, const std::string& name) {
+    if (!object.memo.params) return nullptr;
+    const std::string wanted = LowerCase(name);
+    for (const StoredParam& p : *object.memo.params)
+        if (LowerCase(std::string(p.record.name, strnlen(p.record.name, sizeof p.record.name))) == wanted) return &p;
+    return nullptr;
+}
+
+bool Number(const StoredElement& object, const std::string& name, double* value, std::string* why) {
+    const StoredParam* p = FindParam(object, name);
+    if (p == nullptr || p->IsArray() || p->record.typeID == APIParT_Text || !std::isfinite(p->record.value.real)) {
+        *why = "parameter " + name + " is not a number";
+        return false;
+    }
+    *value = p->record.value.real;
+    return true;
+}
+
+// A numeric array as rows; cells the host did not keep are 0.
+bool Rows(const StoredElement& object, const std::string& name, size_t minColumns,
+          std::vector<std::vector<double>>* rows, std::string* why) {
+    const StoredParam* p = FindParam(object, name);
+    if (p == nullptr || !p->IsArray() || p->record.typeID == APIParT_Text || p->record.dim1 < 1 ||
+        size_t(p->record.dim2) < minColumns) {
+        *why = "parameter " + name + " is not an array of " + std::to_string(minColumns) + " columns or more";
+        return false;
+    }
+    const size_t n = p->cells.size() / sizeof(double), columns = size_t(p->record.dim2);
+    // Rows past the cells kept are left out: the memory follows the values, not the declared size.
+    rows->assign(std::min(size_t(p->record.dim1), (n + columns - 1) / columns), std::vector<double>(columns, 0.0));
+    for (size_t i = 0; i < n && i < rows->size() * columns; ++i)
+        std::memcpy(&(*rows)[i / size_t(p->record.dim2)][i % size_t(p->record.dim2)],
+                    p->cells.data() + i * sizeof(double), sizeof(double));
+    return true;
+}
+
+// Object coordinates to plan: mirrored, turned by the object's angle, moved to its position.
+ModelPoint Place(const API_ObjectType& o, double x, double y, double z) {
+    if (o.reflected) x = -x;
+    const double c = std::cos(o.angle), s = std::sin(o.angle);
+    return {o.pos.x + x * c - y * s, o.pos.y + x * s + y * c, z};
+}
+
+// Rows as points; rows holding a value that is not a number are left out.
+std::vector<ModelPoint> Points(const API_ObjectType& o, const std::vector<std::vector<double>>& rows, size_t from,
+                               size_t count) {
+    std::vector<ModelPoint> points;
+    for (size_t k = 0; k < count && from + k < rows.size(); ++k) {
+        const std::vector<double>& r = rows[from + k];
+        const double z = r.size() > 2 ? r[2] : 0.0;
+        if (std::isfinite(r[0]) && std::isfinite(r[1]) && std::isfinite(z)) points.push_back(Place(o, r[0], r[1], z));
+    }
+    return points;
+}
+}  // namespace
+
+std::vector<ModelPoint> OffsetLine(const std::vector<ModelPoint>& line, double distance) {
+    std::vector<ModelPoint> out;
+    const size_t n = line.size();
+    // The unit normal (left) of side i, from point i to i + 1; none for a side of no length.
+    const auto normal = [&](size_t i, double* nx, double* ny) {
+        const double dx = line[i + 1].x - line[i].x, dy = line[i + 1].y - line[i].y, len = std::hypot(dx, dy);
+        if (!(len > 0.0)) return false;
+        *nx = -dy / len, *ny = dx / len;
+        return true;
+    };
+    for (size_t i = 0; i < n; ++i) {
+        double ax = 0, ay = 0, bx = 0, by = 0;
+        const bool a = i > 0 && normal(i - 1, &ax, &ay), b = i + 1 < n && normal(i, &bx, &by);
+        double nx = ax + bx, ny = ay + by;
+        const double len = std::hypot(nx, ny);
+        if (!(len > 1e-12)) {
+            if (!a && !b) continue;  // a point with no side of length
+            nx = b ? bx : ax, ny = b ? by : ay;
+        } else {
+            nx /= len, ny /= len;
+        }
+        // The corner's point keeps the distance to both sides: 1 / cos of half the turn, at most 2.
+        const double along = a && b ? std::max(nx * bx + ny * by, 0.5) : 1.0;
+        out.push_back({line[i].x + nx * distance / along, line[i].y + ny * distance / along, line[i].z});
+    }
+    return out;
+}
+
+ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlanItem>& items,
+                          std::vector<std::string>* faults) {
+    ObjectPlan plan;
+    const API_ObjectType o = object.record.Get().object;
+    for (const LibPlanItem& item : items) {
+        std::string why;
+        std::vector<std::vector<double>> rows;
+        const std::string& first = item.params[0];
+        bool ok = true;
+        switch (item.kind) {
+            case LibPlanItem::Kind::Line:
+            case LibPlanItem::Kind::Outline: {
+                ok = Rows(object, first, 2, &rows, &why);
+                if (!ok) break;
+                FeatureShape s;
+                s.kind = item.kind == LibPlanItem::Kind::Line ? FeatureShape::Kind::Line : FeatureShape::Kind::Outline;
+                s.points = Points(o, rows, 0, rows.size());
+                // An array never written holds its one row of zeros: nothing to draw, and no fault.
+                if (s.points.size() >= (s.kind == FeatureShape::Kind::Line ? 2u : 3u)) plan.shapes.push_back(s);
+                break;
+            }
+            case LibPlanItem::Kind::Outlines: {
+                std::vector<std::vector<double>> counts;
+                ok = Rows(object, first, 1, &counts, &why) && Rows(object, item.params[1], 3, &rows, &why);
+                if (!ok) break;
+                for (size_t j = 0; j < counts.size() && j < rows.size(); ++j) {
+                    const double c = counts[j][0];
+                    if (!(c >= 0.0) || c * 3 > double(rows[j].size())) {
+                        ok = false;
+                        why = "ring " + std::to_string(j + 1) + " of " + item.params[1] +
+                            " counts more points than its row holds";
+                        break;
+                    }
+                    // Area j is row j read as triples: x, y and a code, -1 ending each of its contours.
+                    std::vector<std::vector<double>> triples;
+                    for (size_t k = 0; k < size_t(c); ++k) {
+                        triples.push_back({rows[j][3 * k], rows[j][3 * k + 1], 0.0});
+                        if (rows[j][3 * k + 2] != -1.0 && k + 1 < size_t(c)) continue;
+                        FeatureShape s;
+                        s.kind = FeatureShape::Kind::Outline;
+                        s.points = Points(o, triples, 0, triples.size());
+                        if (s.points.size() >= 3) plan.shapes.push_back(s);
+                        triples.clear();
+                    }
+                }
+                break;
+            }
+            case LibPlanItem::Kind::Foot: {
+                double depth = 0.0, angle = 0.0;
+                ok = Rows(object, first, 2, &rows, &why) && Number(object, item.params[1], &depth, &why) &&
+                    Number(object, item.params[2], &angle, &why);
+                if (!ok) break;
+                const double t = std::tan(angle);
+                if (!(std::abs(t) > 1e-9) || !std::isfinite(t)) {
+                    ok = false;
+                    why = "slope angle " + item.params[2] + " gives no slope";
+                    break;
+                }
+                std::vector<ModelPoint> line = Points(o, rows, 0, rows.size());
+                if (line.size() < 2) break;
+                // Mirroring turns left into right.
+                const double side = (item.left != (o.reflected != 0)) ? 1.0 : -1.0;
+                FeatureShape s;
+                s.kind = FeatureShape::Kind::Foot;
+                s.points = OffsetLine(line, side * std::abs(depth / t));
+                if (s.points.size() >= 2) plan.shapes.push_back(s);
+                break;
+            }
+            case LibPlanItem::Kind::Contours: {
+                LevelLineRequest r;
+                double a = 0.0, b = 0.0, main = 0.0, shown = 1.0;
+                ok = Number(object, item.params[0], &r.step, &why) && Number(object, item.params[1], &r.first, &why) &&
+                    Number(object, item.params[2], &r.last, &why) && Number(object, "A", &a, &why) &&
+                    Number(object, "B", &b, &why) &&
+                    (item.params.size() < 4 || Number(object, item.params[3], &main, &why)) &&
+                    (item.params.size() < 5 || Number(object, item.params[4], &shown, &why));
+                if (!ok) break;
+                if (!(r.step > 0.0)) {
+                    ok = false;
+                    why = "level-line step " + item.params[0] + " is not above 0";
+                    break;
+                }
+                if (r.first > r.last) std::swap(r.first, r.last);
+                r.mainStep = shown != 0.0 && main >= 1.0 && main < 1e6 ? int32_t(main) : 0;
+                const ModelPoint corners[4] = {Place(o, 0, 0, 0), Place(o, a, 0, 0), Place(o, a, b, 0),
+                                               Place(o, 0, b, 0)};
+                r.box = BoxOf(std::vector<ModelPoint>(corners, corners + 4));
+                plan.levelLines.push_back(r);
+                break;
+            }
+        }
+        if (!ok) faults->push_back(why);
+    }
+    return plan;
+}

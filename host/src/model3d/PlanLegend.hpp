@@ -1,0 +1,24 @@
+#pragma once
+// The band under the plan picture: the height colours with their range, a key for each kind of thing drawn, and a
+// scale bar of a round length. The colour of a height lives here too, as the picture's triangles and the legend
+// must agree on it.
+#include <string>
+
+// Low ground dark green, high ground light sand (t from 0, the lowest, to 1): a ridge or a valley shows at a glance.
+std::string HeightColour(double t);
+// "5 km", "200 m", "5 cm".
+std::string LengthText(double metres);
+
+enum class PlanKey { Point, Edge, Foot, Outline, Contour, Polyline, LevelLine, Fill, Line, Object, Count };
+
+struct PlanLegend {
+    bool heights = false;  // shaded ground to explain
+    double zMin = 0.0, zMax = 0.0;
+    bool shown[int(PlanKey::Count)] = {};
+    double contourInterval = 0.0;  // the contour lines' interval, when known
+};
+
+// The band's SVG between `left` and `right` pixels from `top` down (about 60 pixels): the keys wrap into rows left
+// of the scale bar, which is about a quarter of a plan `planMetres` wide drawn at `pixelsPerMetre`.
+std::string PlanLegendSvg(const PlanLegend& legend, double left, double right, double top, double pixelsPerMetre,
+                          double planMetres);
