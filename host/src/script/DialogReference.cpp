@@ -36,7 +36,8 @@ std::string LabelOf(const GS::Array<RSDialogItem>& items, const RSDialogItem& it
     for (uint32_t i = 0; i < items.GetSize(); ++i) {
         const RSDialogItem& s = items[i];
         if (s.kind != RSDialogItemKind::Static || s.text.IsEmpty()) continue;
-        const bool sameLine = std::abs((s.y + s.height / 2) - (item.y + item.height / 2)) <= std::max(item.height, 12) / 2;
+        const bool sameLine =
+            std::abs((s.y + s.height / 2) - (item.y + item.height / 2)) <= std::max(item.height, 12) / 2;
         if (!sameLine || s.x >= item.x) continue;
         if (best == nullptr || s.x > best->x) best = &s;
     }
@@ -89,7 +90,8 @@ bool WriteDialogReference(const std::string& resourcesFolder, const std::string&
         << ", from " << resourcesFolder << "/DLOG.\n"
         << "Each item: its number, kind, label (in brackets: the text beside it) and limits. Lengths are metres.\n"
         << "Script: `dialog <id> set <item> <value>`, `dialog <id> click <item>`; an item of a tab page is\n"
-        << "`dialog <id>/<tab control>/<page> ...`. Labels are those of the layouts; the module may change some while a\n"
+        << "`dialog <id>/<tab control>/<page> ...`. Labels are those of the layouts; the module may change some while "
+           "a\n"
         << "dialog is open.\n";
     for (const int32_t id : ids) {
         const LanguagePalette* variant = nullptr;
@@ -104,8 +106,8 @@ bool WriteDialogReference(const std::string& resourcesFolder, const std::string&
         WriteItems(layout.items, "  ", out);
         for (uint32_t p = 0; p < layout.pages.GetSize(); ++p) {
             const RSTabPage& page = layout.pages[p];
-            out << "  page " << id << "/" << page.tabItem << "/" << page.page << " "
-                << QuotedText(page.title.ToUtf8()) << "\n";
+            out << "  page " << id << "/" << page.tabItem << "/" << page.page << " " << QuotedText(page.title.ToUtf8())
+                << "\n";
             WriteItems(page.items, "    ", out);
         }
     }

@@ -354,6 +354,7 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
         if (tokens.empty()) continue;
         size_t bestMatched = 0;
         std::string bestWhy;
+        bool bestLiteral = false;
         bool done = false;
         for (size_t s = 0; s < forms_.size() && !done; ++s) {
             ScriptArgs args;
@@ -369,16 +370,26 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
                 cmd.args = args;
                 commands->push_back(cmd);
                 done = true;
-            } else if (matched > bestMatched) {
-                bestMatched = matched;
-                bestWhy = w;
+            } else {
+                // A bad argument tells more than a word that belongs to another form.
+                const bool literal = matched < forms_[s].slots.size() && forms_[s].slots[matched].literal;
+                if (matched > bestMatched || (matched == bestMatched && bestLiteral && !literal)) {
+                    bestMatched = matched;
+                    bestWhy = w;
+                    bestLiteral = literal;
+                }
             }
         }
         if (done) continue;
+        if (bestMatched > 0 && bestLiteral && bestMatched < tokens.size()) {
+            std::string before;
+            for (size_t i = 0; i < bestMatched; ++i) before += (i == 0 ? "" : " ") + tokens[i].text;
+            bestWhy = "'" + tokens[bestMatched].text + "' does not follow '" + before + "'";
+        }
         if (bestMatched == 0) {
             // A mistyped command word: the words a letter or two away.
             std::string near;
-            for (const std::string& word : CommandWords())
+            for (const std::string& word : tokens[0].quoted ? std::vector<std::string>() : CommandWords())
                 if (EditDistance(word, tokens[0].text) <= std::max<size_t>(1, std::min<size_t>(2, word.size() / 3)))
                     near += (near.empty() ? "" : ", ") + ("'" + word + "'");
             errors->push_back("line " + std::to_string(lineNo) + ": unknown command '" + tokens[0].text + "'" +

@@ -89,6 +89,7 @@ public:
         std::string help;
     };
     const Form& At(size_t index) const { return forms_[index]; }
+    size_t Size() const { return forms_.size(); }
 
 private:
     // After a line's error: the forms whose first `matched` words fit the line, as few as tell the user enough.
