@@ -71,13 +71,14 @@ TEST_F(ScriptLogTest, TheAlertsOfAFailedImportReachTheLog) {
 
 TEST_F(ScriptLogTest, UnreadableAndEmptyScriptsAreRefusedWithTheReason) {
     EXPECT_FALSE(RunFile(TestSupport::UserFolder()));
-    EXPECT_TRUE(Holds("it is a folder")) << output;
+    EXPECT_TRUE(Holds("FAILED: cannot read script " + TestSupport::UserFolder() + ": it is a folder")) << output;
     EXPECT_FALSE(RunFile(UserFile("missing.script")));
     EXPECT_TRUE(Holds("No such file or directory")) << output;
     for (const std::string& text : {std::string(), std::string("\n\n"), std::string("# a comment only\n   \n")}) {
         std::ofstream(UserFile("empty.script"), std::ios::trunc) << text;
         EXPECT_FALSE(RunFile(UserFile("empty.script"))) << text;
-        EXPECT_TRUE(Holds("holds no command")) << output;
+        EXPECT_TRUE(Holds("FAILED: ")) << output;
+        EXPECT_TRUE(Holds("it holds no command")) << output;
     }
     EXPECT_FALSE(host->IsLoaded());
 }
@@ -147,12 +148,28 @@ TEST_F(ScriptLogTest, AStoppedRunCountsTheLinesItRan) {
     EXPECT_TRUE(Holds("stopped early at line 3, 3 of 5 commands run")) << output;
 }
 
+// A polygon finished too early and then left without clicks names both causes, the first one first.
+TEST_F(ScriptLogTest, APolygonFinishedTooEarlyNamesTheCause) {
+    InteractiveInput& in = host->Input();
+    API_GetPolyType rec = {};
+    rec.method = APIPolyInput_Polygon;
+    rec.startCoord = {0, 0, 0};
+    in.QueuePoint(4, 0);
+    in.QueueDone();
+    API_RubberLineInputProc* none = nullptr;
+    EXPECT_EQ(ACAPI_Interface(APIIo_GetPolyID, &rec, &none), APIERR_CANCEL);
+    EXPECT_EQ(in.LastNote().rfind("the polygon was finished with 2 point(s), fewer than the 3 it needs", 0), 0u)
+        << in.LastNote();
+    EXPECT_NE(in.LastNote().find("no click is queued"), std::string::npos) << in.LastNote();
+}
+
 // The log is UTF-8 whatever bytes the module hands over: valid UTF-8 stays as it is, any other byte is read as
 // Windows-1252.
 TEST(LogTextTest, AnyBytesBecomeValidUtf8AndUtf8StaysAsItIs) {
     EXPECT_EQ(LogText("H\xf8ydekurve"), "H\xc3\xb8ydekurve");
     EXPECT_EQ(LogText("\x80 \x9f \x81"), "\xe2\x82\xac \xc5\xb8 \xef\xbf\xbd");
-    EXPECT_EQ(LogText("H\xc3\xb8ydekurve \xe2\x82\xac \xf0\x9f\x98\x80"), "H\xc3\xb8ydekurve \xe2\x82\xac \xf0\x9f\x98\x80");
+    EXPECT_EQ(LogText("H\xc3\xb8ydekurve \xe2\x82\xac \xf0\x9f\x98\x80"),
+              "H\xc3\xb8ydekurve \xe2\x82\xac \xf0\x9f\x98\x80");
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
         std::string bytes(size_t(random() % 24), '\0');
@@ -190,7 +207,9 @@ TEST(DialogReferenceTest, ListsTheAscImportDialogsItemsAndThePaletteOfTheLanguag
         std::istringstream words(line);
         std::string word, id, kind;
         words >> word >> id >> kind;
-        if (inPage || word != "item" || kind == "static" || kind == "groupbox" || kind == "separator") continue;
+        if (inPage || word != "item" || kind == "static" || kind == "groupbox" || kind == "separator" ||
+            kind == "picture" || kind == "icon")
+            continue;
         ++items;
         EXPECT_NE(section.find("\n  " + id + " "), std::string::npos) << "item " << id << "\n" << section;
     }

@@ -25,6 +25,7 @@ const LanguagePalette kInputPalettes[] = {
 
 std::string Number(double v) {
     std::ostringstream s;
+    s.precision(12);
     s << v;
     return s.str();
 }
@@ -48,21 +49,27 @@ void WriteItems(const GS::Array<RSDialogItem>& items, const std::string& indent,
     for (uint32_t i = 0; i < items.GetSize(); ++i) {
         const RSDialogItem& item = items[i];
         if (item.kind == RSDialogItemKind::Static || item.kind == RSDialogItemKind::GroupBox ||
-            item.kind == RSDialogItemKind::Separator)
+            item.kind == RSDialogItemKind::Separator || item.kind == RSDialogItemKind::Picture ||
+            item.kind == RSDialogItemKind::Icon)
             continue;  // nothing to set or click
-        std::string line = indent + std::to_string(item.id);
-        line.resize(std::max<size_t>(line.size() + 1, indent.size() + 6), ' ');
+        std::string line = indent + std::to_string(item.id) + " ";
+        // Each part after the kind column, two blanks apart.
+        const size_t column = indent.size() + 18;
+        const auto add = [&line, column](const std::string& part) {
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            line += (line.size() < column ? std::string(column - line.size(), ' ') : std::string("  ")) + part;
+        };
+        line.resize(std::max(line.size(), indent.size() + 5), ' ');
         line += RSDialogItemKindName(item.kind);
-        line.resize(std::max<size_t>(line.size() + 1, indent.size() + 18), ' ');
         const std::string label = LabelOf(items, item);
-        if (!label.empty()) line += label[0] == '(' ? label : QuotedText(label);
+        if (!label.empty()) add(label[0] == '(' ? label : QuotedText(label));
         if (item.hasRange)
-            line += "  " + Number(item.minValue) + " to " + Number(item.maxValue) +
-                (item.kind == RSDialogItemKind::LengthEdit ? " m" : "");
+            add(Number(item.minValue) + " to " + Number(item.maxValue) +
+                (item.kind == RSDialogItemKind::LengthEdit ? " m" : ""));
         else if (item.kind == RSDialogItemKind::LengthEdit)
-            line += "  metres";
-        if (item.textLimit > 0) line += "  at most " + std::to_string(item.textLimit) + " characters";
-        if (item.radioGroup > 0) line += "  radio group " + std::to_string(item.radioGroup);
+            add("metres");
+        if (item.textLimit > 0) add("at most " + std::to_string(item.textLimit) + " characters");
+        if (item.radioGroup > 0) add("radio group " + std::to_string(item.radioGroup));
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out << line << "\n";
     }

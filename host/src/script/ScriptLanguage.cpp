@@ -263,7 +263,11 @@ bool MatchForm(const ScriptLanguage::Form& form, const std::vector<ScriptToken>&
             size_t count = 0;
             while (words >> word) {
                 ++count;
-                if (!ParseScriptPoint(word) || (slot.kind == Slot::Point && count > 1)) {
+                if (slot.kind == Slot::Point && count > 1) {
+                    *why = "'" + tok.text + "' holds more than one point (<" + slot.text + ">: one x,y or x,y,z)";
+                    return false;
+                }
+                if (!ParseScriptPoint(word)) {
                     *why = "'" + word + "' is not a point (<" + slot.text + ">: x,y or x,y,z, numbers without blanks" +
                         (slot.kind == Slot::Points ? ", points separated by blanks in one quoted text)" : ")");
                     return false;

@@ -37,7 +37,7 @@ bool ScriptRunner::RunFile(const std::string& path) {
     std::stringstream ss;
     if (why.empty() && !(ss << in.rdbuf()) && in.peek() != std::char_traits<char>::eof()) why = "reading it failed";
     if (!why.empty()) {
-        out_ << "standin-host: cannot read script " << path << ": " << why << "\n";
+        out_ << "FAILED: cannot read script " << path << ": " << why << "\n";
         ++failures_;
         return false;
     }
@@ -51,12 +51,12 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
     std::vector<std::string> errors;
     if (!language_.Parse(text, &commands, &errors)) {
         for (const std::string& e : errors) out_ << name << ": " << e << "\n";
-        out_ << "script not run: " << errors.size() << " error(s)\n";
+        out_ << "FAILED: the script was not run: " << errors.size() << " error(s)\n";
         failures_ += int(errors.size());
         return false;
     }
     if (commands.empty()) {
-        out_ << name << ": the script holds no command (only blank lines and comments)\nscript not run\n";
+        out_ << "FAILED: " << name << " was not run: it holds no command (only blank lines and comments)\n";
         ++failures_;
         return false;
     }
