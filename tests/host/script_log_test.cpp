@@ -150,6 +150,7 @@ TEST_F(ScriptLogTest, AStoppedRunCountsTheLinesItRan) {
 
 // A polygon finished too early and then left without clicks names both causes, the first one first.
 TEST_F(ScriptLogTest, APolygonFinishedTooEarlyNamesTheCause) {
+    ASSERT_TRUE(host->Load());
     InteractiveInput& in = host->Input();
     API_GetPolyType rec = {};
     rec.method = APIPolyInput_Polygon;

@@ -78,7 +78,9 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
         // What the user did reaches the module's element notifications once the command is done.
         host_.Events().Deliver();
         for (const auto& [what, count] : host_.TakeEventCounts())
-            if (level == LogLevel::Normal) out_ << "    " << CountText(count) << " " << what << "\n";
+            if (level == LogLevel::Normal)
+                out_ << "    " << CountText(count) << " "
+                     << (count == 1 && what.rfind("elements ", 0) == 0 ? "element" + what.substr(8) : what) << "\n";
         if (form.isCheck) ++checks;
         if (ok) {
             // A quiet log keeps what actions report (the summary among them) and leaves out checks that held.
