@@ -32,7 +32,8 @@ void PrintScriptHelp(std::ostream& out) {
         << StandardScriptLanguage().Usage()
         << "\nNumbers: <...:int> is a whole number (decimal or 0x hexadecimal); <...:number> a decimal number;\n"
         << "<...:point> is x,y or x,y,z and <...:points> such points separated by blanks, in one quoted text.\n"
-        << "Lengths and coordinates are metres (the host's length unit, see `units`).\n"
+        << "Coordinates and lengths in commands are metres; a value set into a length edit of a dialog is in\n"
+        << "the host's length unit (`units`, metres unless changed).\n"
         << "Dialogs, palettes and their items are named by number: `standin-host --help-dialogs [language]` lists\n"
         << "every dialog and palette of the module with its number, title and items (number, kind, label,\n"
         << "limits). The numbers of some palettes follow the host's language (`language <code>` before `load`):\n"
