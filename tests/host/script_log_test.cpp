@@ -143,6 +143,32 @@ TEST_F(ScriptLogTest, AMistypedLineShowsOnlyTheClosestForms) {
     EXPECT_LT(std::count(output.begin(), output.end(), '\n'), 6) << output;
 }
 
+// Element events are counted under the command that caused them, unless every one is asked for.
+TEST_F(ScriptLogTest, ElementEventsAreCountedPerCommandUnlessVerbose) {
+    // The project stays between runs: each run names its own hotspots.
+    const auto script = [](const std::string& run) {
+        return "load\nplace hotspot A" + run + " \"1,1\"\nplace hotspot B" + run + " \"2,2\"\nrelease\n";
+    };
+    const auto count = [&](const std::string& text) {
+        size_t n = 0;
+        for (size_t at = output.find(text); at != std::string::npos; at = output.find(text, at + 1)) ++n;
+        return n;
+    };
+    ASSERT_TRUE(Run(script("1"))) << output;
+    EXPECT_EQ(count("\n    1 element created\n"), 2u) << output;
+    EXPECT_EQ(count("element event"), 0u) << output;
+    host->SetLogLevel(LogLevel::Verbose);
+    log.str("");
+    ASSERT_TRUE(Run(script("2"))) << output;
+    EXPECT_EQ(count("host: element event 1 (hotspot "), 2u) << output;
+    EXPECT_EQ(count("element created"), 0u) << output;
+    host->SetLogLevel(LogLevel::Quiet);
+    log.str("");
+    ASSERT_TRUE(Run(script("3"))) << output;
+    EXPECT_EQ(count("element"), 0u) << output;
+    EXPECT_EQ(count("\n[2] place hotspot A3 \"1,1\"\n"), 1u) << output;
+}
+
 TEST_F(ScriptLogTest, AStoppedRunCountsTheLinesItRan) {
     EXPECT_FALSE(Run("load\nexpect loaded\nmenu 32505 1\nrelease\nexpect unloaded\n"));
     EXPECT_TRUE(Holds("stopped early at line 3, 3 of 5 commands run")) << output;
