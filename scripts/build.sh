@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${LODRAVIX_BUILD_DIR:-build}
 jobs=${LODRAVIX_JOBS:-$(nproc)}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLODRAVIX_TESTS=ON -DLODRAVIX_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs"

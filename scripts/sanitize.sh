@@ -3,7 +3,7 @@
 # $LODRAVIX_SANITIZE_DIR) and runs every test and example script there. Any report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh test
 build=${LODRAVIX_SANITIZE_DIR:-build-sanitize}
 jobs=${LODRAVIX_JOBS:-$(nproc)}
 

@@ -1,5 +1,7 @@
 #include "HostCalls.hpp"
 
+#include "LogText.hpp"
+
 #include <cstdio>
 #include <iostream>
 
@@ -20,12 +22,35 @@ HostCalls::~HostCalls() {
 HostCalls* HostCalls::Current() { return g_current; }
 
 void HostCalls::Log(const std::string& line) {
-    if (logStream_ != nullptr) *logStream_ << line << '\n';
+    if (logStream_ != nullptr && logLevel_ != LogLevel::Quiet) *logStream_ << LogText(line) << '\n';
+}
+
+void HostCalls::LogDetail(const std::string& line) {
+    if (logStream_ != nullptr && logLevel_ == LogLevel::Verbose) *logStream_ << LogText(line) << '\n';
+}
+
+void HostCalls::LogAlways(const std::string& line) {
+    if (logStream_ != nullptr) *logStream_ << LogText(line) << '\n';
+}
+
+void HostCalls::CountEvent(const std::string& what) {
+    for (auto& [name, count] : eventCounts_)
+        if (name == what) {
+            ++count;
+            return;
+        }
+    eventCounts_.emplace_back(what, 1);
+}
+
+std::vector<std::pair<std::string, int64_t>> HostCalls::TakeEventCounts() {
+    std::vector<std::pair<std::string, int64_t>> counts;
+    counts.swap(eventCounts_);
+    return counts;
 }
 
 void HostCalls::ReportHostError(const std::string& text) {
     errors_.push_back(text);
-    Log("  host error: " + text);
+    LogAlways("  host error: " + text);
 }
 
 void HostCalls::ReceiveModuleReport(const std::string& line) {

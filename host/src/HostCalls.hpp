@@ -30,6 +30,10 @@ class HostCalls;
 enum class SelectorFamily { Environment, Interface, Database, Automate, Goodies };
 using SelectorHandler = GSErrCode (*)(HostCalls& host, const API_SelectorCall* call);
 
+// How much the host tells: Quiet only what the user sees (alerts) and faults; Normal also each host call worth
+// noting, with element events counted; Verbose every element event and every lookup as well.
+enum class LogLevel { Quiet, Normal, Verbose };
+
 class HostCalls {
 public:
     HostCalls(const HostCalls&) = delete;
@@ -63,7 +67,17 @@ public:
 
     // Records a host-side fault (it fails a script run unless acknowledged).
     void ReportHostError(const std::string& text);
+    // A line of the host's own account (Normal and Verbose); a lookup or a single element event (Verbose); a line
+    // the user must see at every level (alerts, faults). Texts are printed as UTF-8.
     void Log(const std::string& line);
+    void LogDetail(const std::string& line);
+    void LogAlways(const std::string& line);
+    void SetLogLevel(LogLevel level) { logLevel_ = level; }
+    LogLevel GetLogLevel() const { return logLevel_; }
+    // Element events are counted rather than printed below Verbose: the counts since the last take, in the order
+    // first seen ("2500 elements created").
+    void CountEvent(const std::string& what);
+    std::vector<std::pair<std::string, int64_t>> TakeEventCounts();
     // A line the module wrote into the report log.
     void ReceiveModuleReport(const std::string& line);
 
@@ -100,6 +114,8 @@ private:
 
     HostSettings settings_;
     std::ostream* logStream_;
+    LogLevel logLevel_ = LogLevel::Normal;
+    std::vector<std::pair<std::string, int64_t>> eventCounts_;
     ModuleSession session_;
     Parts parts_;
     std::map<std::pair<std::string, int32_t>, GSErrCode> failures_;

@@ -1,7 +1,9 @@
 // standin-host: plays the host for the Lodravix module and replays a script of user actions.
 //
 //   standin-host --module <liblodravix.so> --script <file> [--temp-user-folder | --user-folder <dir>]
+//                [--quiet | --verbose]
 #include "StandinHost.hpp"
+#include "script/DialogReference.hpp"
 #include "script/ScriptRunner.hpp"
 
 #include <cstdlib>
@@ -12,14 +14,30 @@
 namespace {
 void PrintUsage(std::ostream& out) {
     out << "usage: standin-host --module <path to liblodravix.so> --script <file>"
-           " [--temp-user-folder | --user-folder <dir>]\n"
-        << "       standin-host --help          (this text)\n"
-        << "       standin-host --help-script   (the script commands)\n"
+           " [--temp-user-folder | --user-folder <dir>] [--quiet | --verbose]\n"
+        << "       standin-host --help                     (this text)\n"
+        << "       standin-host --help-script              (the script commands)\n"
+        << "       standin-host --help-dialogs [language]  (every dialog and palette with its items' numbers)\n"
         << "  --module <file>       the add-on module to load (its resources/ folder lies beside it)\n"
         << "  --script <file>       the script of user actions and expect checks to replay\n"
         << "  --temp-user-folder    a fresh temporary user folder, removed afterwards (also the default)\n"
         << "  --user-folder <dir>   use and keep <dir> as the user folder\n"
+        << "  --quiet               print only the script lines, alerts, failures and what actions report\n"
+        << "  --verbose             print every element event and every lookup of the module too\n"
         << "The exit status is 0 only when every script line held and nothing reported an error.\n";
+}
+
+void PrintScriptHelp(std::ostream& out) {
+    out << "Script commands (one a line; # starts a comment; texts with blanks in double quotes):\n"
+        << StandardScriptLanguage().Usage()
+        << "\nNumbers: <...:int> is a whole number (decimal or 0x hexadecimal); <...:number> a decimal number;\n"
+        << "<...:point> is x,y or x,y,z and <...:points> such points separated by blanks, in one quoted text.\n"
+        << "Coordinates and lengths in commands are metres; a value set into a length edit of a dialog is in\n"
+        << "the host's length unit (`units`, metres unless changed).\n"
+        << "Dialogs, palettes and their items are named by number: `standin-host --help-dialogs [language]` lists\n"
+        << "every dialog and palette of the module with its number, title and items (number, kind, label,\n"
+        << "limits). The numbers of some palettes follow the host's language (`language <code>` before `load`):\n"
+        << "the input palette is 32401, 32407 with NOR (SOSI import) and 32575 with AUT (ASC grid import).\n";
 }
 
 int Usage(const char* why) {
@@ -27,11 +45,21 @@ int Usage(const char* why) {
     PrintUsage(std::cerr);
     return 2;
 }
+
+// resources/ beside this program, where the build puts it beside the module.
+std::string ResourcesBesideProgram() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string("resources") : (self.parent_path() / "resources").string();
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string modulePath, scriptPath, userFolder;
     bool tempUserFolder = false;
+    LogLevel logLevel = LogLevel::Normal;
+    bool helpDialogs = false;
+    std::string helpLanguage;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--module" && i + 1 < argc) {
@@ -46,11 +74,29 @@ int main(int argc, char** argv) {
             PrintUsage(std::cout);
             return 0;
         } else if (arg == "--help-script") {
-            std::cout << "Script commands:\n" << StandardScriptLanguage().Usage();
+            PrintScriptHelp(std::cout);
             return 0;
+        } else if (arg == "--help-dialogs") {
+            // An optional language code follows (not an option).
+            helpDialogs = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') helpLanguage = argv[++i];
+        } else if (arg == "--quiet") {
+            logLevel = LogLevel::Quiet;
+        } else if (arg == "--verbose") {
+            logLevel = LogLevel::Verbose;
         } else {
             return Usage(("unknown or incomplete argument " + arg).c_str());
         }
+    }
+    if (helpDialogs) {
+        // The resources beside the module given, else beside this program.
+        std::error_code ec;
+        const std::string resources = modulePath.empty()
+            ? ResourcesBesideProgram()
+            : (std::filesystem::absolute(modulePath, ec).parent_path() / "resources").string();
+        std::string why;
+        if (!WriteDialogReference(resources, helpLanguage, std::cout, &why)) return Usage(why.c_str());
+        return 0;
     }
     if (modulePath.empty() || scriptPath.empty()) return Usage("--module and --script are required");
     if (tempUserFolder && !userFolder.empty()) return Usage("--temp-user-folder and --user-folder exclude each other");
@@ -81,6 +127,7 @@ int main(int argc, char** argv) {
     bool passed = false;
     {
         StandinHost host(settings, &std::cout);
+        host.SetLogLevel(logLevel);
         host.UseSharedLibrary(module.string());
         ScriptRunner runner(host, std::cout);
         passed = runner.RunFile(scriptPath);

@@ -189,6 +189,10 @@ struct LogRecord {
     std::vector<LogRecord> pages;
 };
 
+// Told of each alert as it is answered, with its record (title, texts, buttons, the button chosen): the host
+// prints what the user saw. An empty function: nobody is told.
+void SetAlertObserver(std::function<void(const LogRecord&)> observer);
+
 // Every dialog, alert and file, folder or colour dialog shown, in the order they ended.
 const std::vector<LogRecord>& Log();
 std::string FormatRecord(const LogRecord& record);

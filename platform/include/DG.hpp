@@ -285,6 +285,8 @@ int32_t DGGetItemHeight(int16_t dialId, int16_t item);
 void DGMoveItem(int16_t dialId, int16_t item, int32_t hDisp, int32_t vDisp);
 void DGGrowItem(int16_t dialId, int16_t item, int32_t hGrow, int32_t vGrow);
 void DGSetItemImage(int16_t dialId, int16_t item, const DG::Image& image);
+// An icon item shows an icon resource (an image item an image).
+void DGSetItemIcon(int16_t dialId, int16_t item, const DG::Icon& icon);
 // Font codes of DGSetItemFont: the dialog's normal font, or the small one of dense lists' editors.
 constexpr int32_t DG_FONT_NORMAL = 0;
 constexpr int32_t DG_FONT_SMALL = 1;

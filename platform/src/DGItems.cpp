@@ -309,6 +309,10 @@ void DGSetItemImage(int16_t dialId, int16_t item, const DG::Image& image) {
     if (Item* it = FindItem(dialId, item, "DGSetItemImage")) it->image = image.GetResourceId();
 }
 
+void DGSetItemIcon(int16_t dialId, int16_t item, const DG::Icon& icon) {
+    if (Item* it = FindKind(dialId, item, RSDialogItemKind::Icon, "DGSetItemIcon")) it->image = icon.GetResourceId();
+}
+
 void DGSetItemFont(int16_t dialId, int16_t item, int32_t fontCode) {
     if (Item* it = FindItem(dialId, item, "DGSetItemFont")) it->fontCode = fontCode;
 }

@@ -9,6 +9,17 @@ void LogSystemDialog(DGDriver::LogRecord record) { GetState().log.push_back(std:
 
 using namespace dgimpl;
 
+namespace {
+std::function<void(const DGDriver::LogRecord&)>& AlertObserver() {
+    static std::function<void(const DGDriver::LogRecord&)> observer;
+    return observer;
+}
+}  // namespace
+
+void DGDriver::SetAlertObserver(std::function<void(const LogRecord&)> observer) {
+    AlertObserver() = std::move(observer);
+}
+
 // ------------------------------------------------------------------------------------------------- Alerts
 
 int16_t DGAlert(int16_t alertType, const GS::UniString& title, const GS::UniString& largeText,
@@ -34,6 +45,7 @@ int16_t DGAlert(int16_t alertType, const GS::UniString& title, const GS::UniStri
             Error(Describe(*action) + ": the alert " + Quote(largeText) + " has no such button; answered 1");
     }
     record.result = answer;
+    if (AlertObserver()) AlertObserver()(record);
     LogSystemDialog(std::move(record));
     return answer;
 }

@@ -303,7 +303,7 @@ TEST_F(ProjectFunctionsTest, ScriptRefusalsAndBadPointsAreReported) {
     EXPECT_FALSE(RunScript("place polyline P \"0,0 1,x\"\n", &out));
     EXPECT_NE(out.find("'1,x' is not a point"), std::string::npos) << out;
     EXPECT_FALSE(RunScript("place hotspot H \"1,2 3,4\"\n", &out));
-    EXPECT_NE(out.find("a hotspot has one point"), std::string::npos) << out;
+    EXPECT_NE(out.find("'1,2 3,4' holds more than one point"), std::string::npos) << out;
     EXPECT_FALSE(RunScript("place hotspot H \"1,2\"\nplace hotspot H \"1,2\"\n", &out));
     EXPECT_NE(out.find("named \"H\" already"), std::string::npos) << out;
     EXPECT_FALSE(RunScript("undo\nundo\nundo\n", &out));

@@ -80,7 +80,7 @@ TEST(ScriptParse, MissingExtraAndWrongWords) {
     EXPECT_EQ(OnlyError("release now\n").rfind("line 1: unexpected 'now'", 0), 0u);
     EXPECT_EQ(OnlyError("expect result Init 0\n").rfind("line 1: 'Init' is not one of CheckEnvironment|", 0), 0u);
     EXPECT_EQ(OnlyError("suite here\n").rfind("line 1: 'here' is not one of present|absent", 0), 0u);
-    EXPECT_EQ(OnlyError("dialog 32734 push 1\n").rfind("line 1: expected 'set' instead of 'push'", 0), 0u);
+    EXPECT_EQ(OnlyError("dialog 32734 push 1\n").rfind("line 1: 'push' does not follow 'dialog 32734'", 0), 0u);
     EXPECT_EQ(OnlyError("echo \"open\n").rfind("line 1: quoted text is not closed", 0), 0u);
 }
 

@@ -3,9 +3,20 @@
 #include "project/ProjectCalls.hpp"
 
 namespace {
+// The module asks for attributes by index or name to learn whether they exist: a missing one is an answer, not
+// a refusal worth a line of the log (only a verbose log notes it).
 GSErrCode T_Attribute_Get(API_Attribute* attribute) {
-    return ServeDatabaseCall("Attribute_Get",
-                             [&](HostCalls&, ProjectDatabase& db) { return db.GetAttribute(attribute); });
+    return ServeCall("Attribute_Get", -1, [&](HostCalls& host) {
+        ProjectDatabase& db = host.Database();
+        db.ClearRefusal();
+        const GSErrCode err = db.GetAttribute(attribute);
+        if (err == NoError || db.LastRefusal().empty()) return err;
+        if (err == APIERR_BADINDEX && db.LastRefusal().compare(0, 12, "no attribute") == 0)
+            host.LogDetail("  host: Attribute_Get looked up: " + db.LastRefusal());
+        else
+            host.Log("  host: Attribute_Get refused (" + ErrorText(err) + "): " + db.LastRefusal());
+        return err;
+    });
 }
 GSErrCode T_Attribute_GetNum(int32_t typeID, int32_t* count) {
     return ServeDatabaseCall("Attribute_GetNum",

@@ -16,6 +16,14 @@ std::string EventText(int32_t code, const API_Elem_Head& head) {
     return std::to_string(code) + " (" + ElementTypeName(head.typeID) + " " + GuidText(head.guid) + ")";
 }
 
+// What a counted event tells the module: "elements created", "element events refused" ...
+std::string EventCountText(int32_t code, GSErrCode err) {
+    static const char* const kinds[] = {"created", "copied", "changed", "edited", "deleted"};
+    const std::string what = code >= 1 && code <= 5 ? std::string("elements ") + kinds[code - 1]
+                                                    : "element events of code " + std::to_string(code);
+    return err == NoError ? what : what + " (the module answered " + ErrorText(err) + ")";
+}
+
 // Writes a changed element back through the database, so that the change is one like any other.
 GSErrCode WriteElement(ProjectDatabase& db, const StoredElement& next) {
     API_ElementMemo memo = {};
@@ -184,7 +192,10 @@ void ElementEvents::DeliverSeries(API_ElementEventHandlerProc* handler, bool toO
         d.toObserver = toObserver;
         delivered_.push_back(d);
         const GSErrCode err = handler(&record);
-        host_.Log("  host: element event " + EventText(code, head) + " -> " + ErrorText(err));
+        if (host_.GetLogLevel() == LogLevel::Verbose)
+            host_.LogDetail("  host: element event " + EventText(code, head) + " -> " + ErrorText(err));
+        else if (code > 0)
+            host_.CountEvent(EventCountText(code, err));
     };
     const API_Elem_Head none = {};
     send(-1, none);

@@ -218,9 +218,11 @@ GSErrCode InteractiveInput::GetPoly(API_GetPolyType* record, API_RubberLineInput
     std::vector<API_Coord3D> points{record->startCoord};
     running_ = true;
     bool closed = false;
+    std::string tooFew;  // the user finished too early: the real cause when the clicks then run out
     for (;;) {
         QueuedClick click;
         if (!NextClick(&click)) {
+            if (!tooFew.empty()) note_ = tooFew + "; " + note_;
             running_ = false;
             rec.result = APIERR_CANCEL;
             inputs_.push_back(rec);
@@ -228,7 +230,9 @@ GSErrCode InteractiveInput::GetPoly(API_GetPolyType* record, API_RubberLineInput
         }
         if (click.kind == QueuedClick::Done) {
             if (points.size() >= fewest) break;
-            note_ = "too few points to finish the polygon: the input goes on";
+            tooFew = "the polygon was finished with " + std::to_string(points.size()) + " point(s), fewer than the " +
+                std::to_string(fewest) + " it needs, so the input went on";
+            note_ = tooFew;
             continue;
         }
         Feedback(feedback, click.point, rec);

@@ -7,6 +7,7 @@
 #include "script/CommandSupport.hpp"
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
+#include "ui/AlertText.hpp"
 
 #include <sstream>
 #include <string>
@@ -182,7 +183,7 @@ void AddDialogCommands(ScriptLanguage& L) {
                 bool hit = rec.title.find(a.Text("text")) != std::string::npos;
                 for (const std::string& t : rec.texts) hit = hit || t.find(a.Text("text")) != std::string::npos;
                 if (hit) {
-                    *m = "alert " + Quote(rec.title) + " shown";
+                    *m = AlertText(rec).substr(2);
                     return true;
                 }
             }
@@ -205,7 +206,7 @@ void AddDialogCommands(ScriptLanguage& L) {
                 std::string shown;
                 for (const std::string& b : rec.buttons) shown += (shown.empty() ? "" : ";") + b;
                 if (rec.buttons == wanted) {
-                    *m = "alert " + Quote(rec.title) + " shown with buttons " + Quote(shown);
+                    *m = AlertText(rec).substr(2);
                     return true;
                 }
                 seen += " " + Quote(shown);

@@ -31,7 +31,7 @@ bool Edit(ScriptContext& r, const std::string& name, const API_ActTranPars& t, s
 
 void AddEditCommands(ScriptLanguage& L) {
     L.Add(
-        "move <name:text> <dx:text> <dy:text> [<dz:text>]", false,
+        "move <name:text> <dx:number> <dy:number> [<dz:number>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<double> v;
             if (!ScriptNumbers(a, {"dx", "dy"}, &v, m)) return false;
@@ -43,7 +43,7 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the user drags an element (an edit event 'DRAG')");
     L.Add(
-        "rotate <name:text> <cx:text> <cy:text> <degrees:text>", false,
+        "rotate <name:text> <cx:number> <cy:number> <degrees:number>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<double> v;
             if (!ScriptNumbers(a, {"cx", "cy", "degrees"}, &v, m)) return false;
@@ -56,7 +56,7 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the user rotates an element about a point ('ROTZ')");
     L.Add(
-        "mirror <name:text> <bx:text> <by:text> <vx:text> <vy:text>", false,
+        "mirror <name:text> <bx:number> <by:number> <vx:number> <vy:number>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<double> v;
             if (!ScriptNumbers(a, {"bx", "by", "vx", "vy"}, &v, m)) return false;
@@ -68,7 +68,7 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the user mirrors an element on the axis through b along v ('MIRR')");
     L.Add(
-        "elevate <name:text> <dz:text>", false,
+        "elevate <name:text> <dz:number>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_ActTranPars t = {};
             t.typeID = APIEdit_Elevate;
@@ -77,7 +77,7 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the user lifts an element ('ELEV')");
     L.Add(
-        "resize <name:text> <bx:text> <by:text> <ratio:text>", false,
+        "resize <name:text> <bx:number> <by:number> <ratio:number>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<double> v;
             if (!ScriptNumbers(a, {"bx", "by", "ratio"}, &v, m)) return false;
@@ -89,7 +89,7 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the user scales an element about a base point ('RSIZ')");
     L.Add(
-        "copy <name:text> <copy:text> [<dx:text>] [<dy:text>]", false,
+        "copy <name:text> <copy:text> [<dx:number>] [<dy:number>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -193,7 +193,7 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the user sets one parameter of a placed object in its settings dialog");
     L.Add(
-        "change <name:text> vertex <index:int> <z:text>", false,
+        "change <name:text> vertex <index:int> <z:number>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             double z = 0.0;

@@ -23,7 +23,7 @@ void AddInputCommands(ScriptLanguage& L) {
         },
         "queue: the user finishes a polygon input");
     L.Add(
-        "click <x:text> <y:text> [<element:text>] [<part:int>]", false,
+        "click <x:number> <y:number> [<element:text>] [<part:int>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<double> v;
             if (!ScriptNumbers(a, {"x", "y"}, &v, m)) return false;

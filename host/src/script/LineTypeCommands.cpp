@@ -45,7 +45,7 @@ void AddLineTypeCommands(ScriptLanguage& L) {
         },
         "a solid (\"\") or dashed line type (\"<dash> <gap> ...\", millimetres; scaled 1: metres in the model)");
     L.Add(
-        "drawing-scale <scale:text>", false,
+        "drawing-scale <scale:number>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             double scale = 0.0;
             if (!ScriptNumber(a.Text("scale"), &scale, m)) return false;

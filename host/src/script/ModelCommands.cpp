@@ -112,7 +112,7 @@ void AddModelCommands(ScriptLanguage& L) {
         },
         "the user adds a level line (a ridge, \"x,y,z x,y,z ...\") to a mesh");
     L.Add(
-        "place slab <name:text> <points:text> <level:text> <thickness:text> [<hole:text>]", false,
+        "place slab <name:text> <points:text> <level:number> <thickness:number> [<hole:text>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<double> v;
             if (!Numbers(a, {"level", "thickness"}, &v, m)) return false;
@@ -146,7 +146,7 @@ void AddModelCommands(ScriptLanguage& L) {
         "the user draws a slab with the outline \"x,y,z ...\" (z unused) and one hole, its top at <level> above "
         "the story");
     L.Add(
-        "body <name:text> box <corner:text> <opposite:text>", false,
+        "body <name:text> box <corner:point> <opposite:point>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -190,7 +190,7 @@ void AddModelCommands(ScriptLanguage& L) {
         },
         "the element's 3D model (with its solid links) has that many bodies, vertices, edges or polygons");
     L.Add(
-        "expect height <name:text> <x:text> <y:text> <z:text> [<tolerance:text>]", true,
+        "expect height <name:text> <x:number> <y:number> <z:number> [<tolerance:number>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;

@@ -81,14 +81,14 @@ void AddProjectCommands(ScriptLanguage& L) {
             return Placed(r, err, a.Text("name"), m);
         };
     };
-    L.Add("place polyline <name:text> <points:text>", false, placePolygon(API_PolyLineID, false, false),
+    L.Add("place polyline <name:text> <points:points>", false, placePolygon(API_PolyLineID, false, false),
           "the user draws a polyline through \"x,y x,y ...\" on the current story and layer; <name> finds it later");
-    L.Add("place fill <name:text> <points:text>", false, placePolygon(API_HatchID, true, false),
+    L.Add("place fill <name:text> <points:points>", false, placePolygon(API_HatchID, true, false),
           "the user draws a fill with the outline \"x,y x,y ...\" (closed by the host)");
     L.Add("place mesh <name:text> <points:text> [<level:text>]", false, placePolygon(API_MeshID, true, true),
           "the user draws a mesh with the outline \"x,y,z x,y,z ...\" (closed by the host) at a base level");
     L.Add(
-        "place hotspot <name:text> <point:text>", false,
+        "place hotspot <name:text> <point:point>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
             if (!ParsePoints(a.Text("point"), false, &points, m)) return false;
@@ -101,7 +101,7 @@ void AddProjectCommands(ScriptLanguage& L) {
         },
         "the user places a hotspot at \"x,y\"");
     L.Add(
-        "place line <name:text> <points:text>", false,
+        "place line <name:text> <points:points>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
             if (!ParsePoints(a.Text("points"), false, &points, m)) return false;
@@ -156,7 +156,7 @@ void AddProjectCommands(ScriptLanguage& L) {
         "the user brings the floor plan or the 3D window to the front (its database becomes current; the "
         "module hears the window change)");
     L.Add(
-        "place section-marker <name:text> <points:text>", false,
+        "place section-marker <name:text> <points:points>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
             if (!ParsePoints(a.Text("points"), false, &points, m)) return false;
@@ -196,7 +196,7 @@ void AddProjectCommands(ScriptLanguage& L) {
         "the user brings the section window of a marker to the front (its database becomes current; the module "
         "hears the window change)");
     L.Add(
-        "place tool-default <name:text> <point:text>", false,
+        "place tool-default <name:text> <point:point>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
             if (!ParsePoints(a.Text("point"), false, &points, m)) return false;
@@ -268,7 +268,7 @@ void AddProjectCommands(ScriptLanguage& L) {
         },
         "the elements the user places from now on go to this layer");
     L.Add(
-        "story <index:int> <level:text> [<name:text>]", false,
+        "story <index:int> <level:number> [<name:text>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             double level;
             if (!ParseScriptNumber(a.Text("level"), &level)) {

@@ -4,6 +4,8 @@
 #include "StandinHost.hpp"
 #include "model3d/ModelStore.hpp"
 #include "model3d/PlanPicture.hpp"
+#include "project/Guids.hpp"
+#include "project/ProjectDatabase.hpp"
 #include "script/CommandSupport.hpp"
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
@@ -63,9 +65,49 @@ bool SurfaceCounts(ScriptContext& r, const API_Guid& mesh, int64_t* points, int6
     return true;
 }
 
+// 1234567.8 -> "1,234,568".
+std::string Thousands(double value) {
+    std::ostringstream s;
+    s.setf(std::ios::fixed);
+    s.precision(0);
+    s << std::fabs(value);
+    std::string digits = s.str();
+    for (int i = int(digits.size()) - 3; i > 0; i -= 3) digits.insert(size_t(i), ",");
+    return (value < 0 && digits != "0" ? "-" : "") + digits;
+}
+
+// The objects that build a feature (their info string is the feature's name), split by whether they have a 3D
+// body: here only a body the script or a test gave them (`body`), since library parts' scripts are not run.
+struct FeatureObjects {
+    std::vector<std::string> drawn, bodiless;
+    std::string libPart;
+};
+FeatureObjects ObjectsOf(ScriptContext& r, const nlohmann::ordered_json& doc, const std::string& feature) {
+    FeatureObjects f;
+    for (const nlohmann::ordered_json& e : doc["elements"]) {
+        if (e.value("type", "") != "object" || !e.contains("memo") || !e["memo"].is_object() ||
+            e["memo"].value("infoString", "") != feature)
+            continue;
+        API_Guid guid;
+        const StoredElement* stored = ParseGuidText(e.value("guid", ""), &guid) ? Db(r).Find(guid) : nullptr;
+        const std::string name = e.value("name", "");
+        (stored != nullptr && !stored->bodies.empty() ? f.drawn : f.bodiless)
+            .push_back(name.empty() ? e.value("guid", "") : name);
+        if (f.libPart.empty()) f.libPart = e.value("libPart", "");
+    }
+    return f;
+}
+
+std::string Joined(const std::vector<std::string>& words) {
+    std::string s;
+    for (const std::string& w : words) s += (s.empty() ? "" : ", ") + w;
+    return s;
+}
+
 // Each feature of the contour-line object's volume results ("quantita" rows of the feature's two differences,
 // "identificatori" rows of the feature's and the terrain's names): a removed volume is a cut, an added one a fill.
-std::string VolumeLines(const nlohmann::ordered_json& object) {
+// Each line says where its figures come from.
+std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, const nlohmann::ordered_json& object) {
     const nlohmann::ordered_json* quantities = nullptr;
     const nlohmann::ordered_json* names = nullptr;
     if (object.contains("parameters"))
@@ -73,10 +115,9 @@ std::string VolumeLines(const nlohmann::ordered_json& object) {
             if (p.value("name", "") == "quantita") quantities = &p["value"];
             if (p.value("name", "") == "identificatori") names = &p["value"];
         }
-    std::ostringstream s;
-    s.setf(std::ios::fixed);
-    s.precision(0);
+    std::string s;
     double cut = 0.0, fill = 0.0;
+    size_t features = 0;
     if (quantities != nullptr && quantities->is_array())
         for (size_t i = 0; i < quantities->size(); ++i) {
             double featureCut = 0.0, featureFill = 0.0;
@@ -85,12 +126,26 @@ std::string VolumeLines(const nlohmann::ordered_json& object) {
             std::string name = "feature " + std::to_string(i + 1);
             if (names != nullptr && i < names->size() && !(*names)[i].empty() && (*names)[i][0].is_string())
                 name = (*names)[i][0].get<std::string>();
-            s << "\n" << name << ": cut " << featureCut << " m3, fill " << featureFill << " m3";
+            const FeatureObjects objects = ObjectsOf(r, doc, name);
+            s += "\nfeature " + name + ": ";
+            if (objects.drawn.empty() && !objects.bodiless.empty()) {
+                s += "no body (its objects " + Joined(objects.bodiless) + " have no 3D body: the 3D script of " +
+                    (objects.libPart.empty() ? std::string("their library part") : objects.libPart) +
+                    " is not run here), so cut " + Thousands(featureCut) + " m3, fill " + Thousands(featureFill) +
+                    " m3";
+            } else {
+                s += "cut " + Thousands(featureCut) + " m3, fill " + Thousands(featureFill) + " m3";
+                if (!objects.drawn.empty())
+                    s += ", measured on the bodies the script drew (" + Joined(objects.drawn) + ")";
+            }
             cut += featureCut;
             fill += featureFill;
+            ++features;
         }
-    s << "\ncut " << cut << " m3, fill " << fill << " m3";
-    return s.str();
+    if (features == 0) return "\nvolumes: the contour-line object holds no volume results";
+    s += "\ntotal of " + std::to_string(features) + " feature(s): cut " + Thousands(cut) + " m3, fill " +
+        Thousands(fill) + " m3";
+    return s;
 }
 }  // namespace
 
@@ -160,16 +215,18 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
             if (!Named(r, a.Text("terrain"), &mesh, m)) return false;
             int64_t points = 0, triangles = 0;
             if (!SurfaceCounts(r, mesh, &points, &triangles, m)) return false;
-            *m = "terrain: " + std::to_string(points) + " points, " + std::to_string(triangles) + " triangles";
+            *m = "summary\nterrain " + a.Text("terrain") + ": " + Thousands(double(points)) + " points, " +
+                Thousands(double(triangles)) + " triangles";
             if (!a.Has("contours")) return true;
             API_Guid object;
             std::string why;
             if (!Named(r, a.Text("contours"), &object, &why)) return *m = why, false;
             const nlohmann::ordered_json doc = Db(r).ToJson();
             for (const nlohmann::ordered_json& e : doc["elements"])
-                if (e["guid"] == GuidText(object)) *m += VolumeLines(e);
+                if (e["guid"] == GuidText(object)) *m += VolumeLines(r, doc, e);
             return true;
         },
         "print the terrain's points and triangles (its 3D model's top) and the cut and fill of each feature of the "
-        "volume calculation held by the contour-line object");
+        "volume calculation held by the contour-line object: whether its figures come from bodies the script drew "
+        "or its objects have no body, and the total");
 }

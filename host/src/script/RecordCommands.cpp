@@ -160,7 +160,7 @@ void AddRecordCommands(ScriptLanguage& L) {
         },
         "a number array parameter of a placed object has <count> cells, each <value> (within <tolerance>, 1e-9)");
     L.Add(
-        "expect param-cell <name:text> <param:text> <row:int> <column:int> <value:text> [<tolerance:text>]", true,
+        "expect param-cell <name:text> <param:text> <row:int> <column:int> <value:number> [<tolerance:number>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             const StoredParam* p = NumberArray(r, a, m);
             if (p == nullptr) return false;
@@ -175,7 +175,7 @@ void AddRecordCommands(ScriptLanguage& L) {
         },
         "one cell (row and column from 1) of a number array parameter of a placed object is <value>");
     L.Add(
-        "change <name:text> param-cell <param:text> <row:int> <column:int> <value:text>", false,
+        "change <name:text> param-cell <param:text> <row:int> <column:int> <value:number>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             if (NumberArray(r, a, m) == nullptr) return false;
             API_Guid g;

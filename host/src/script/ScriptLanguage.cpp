@@ -2,6 +2,10 @@
 
 #include "TextFields.hpp"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
 #include <sstream>
 
 // --- words and numbers ---------------------------------------------------------------------------------------
@@ -102,6 +106,46 @@ bool ParseScriptInt(const std::string& text, int64_t* value) {
     return true;
 }
 
+bool ParseScriptReal(const std::string& text, double* value) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
+    char* end = nullptr;
+    *value = std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size() && std::isfinite(*value);
+}
+
+namespace {
+// "x,y" or "x,y,z".
+bool ParseScriptPoint(const std::string& word) {
+    std::vector<std::string> parts(1);
+    for (const char c : word) {
+        if (c == ',')
+            parts.emplace_back();
+        else
+            parts.back().push_back(c);
+    }
+    double v = 0.0;
+    for (const std::string& p : parts)
+        if (!ParseScriptReal(p, &v)) return false;
+    return parts.size() == 2 || parts.size() == 3;
+}
+
+// Edits that turn one word into the other (letters added, removed or replaced).
+size_t EditDistance(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+}  // namespace
+
 bool ParseScriptDialogRef(const std::string& text, int16_t* dialog, int16_t* tabItem, int16_t* page) {
     std::vector<int16_t> parts;
     size_t start = 0;
@@ -155,6 +199,12 @@ void ScriptLanguage::Add(const std::string& pattern, bool isCheck, ScriptHandler
             const std::string kind = colon == std::string::npos ? "text" : inner.substr(colon + 1);
             if (kind == "int") {
                 slot.kind = Slot::Int;
+            } else if (kind == "number") {
+                slot.kind = Slot::Number;
+            } else if (kind == "point") {
+                slot.kind = Slot::Point;
+            } else if (kind == "points") {
+                slot.kind = Slot::Points;
             } else if (kind == "text") {
                 slot.kind = Slot::Text;
             } else if (kind == "dialog") {
@@ -200,6 +250,34 @@ bool MatchForm(const ScriptLanguage::Form& form, const std::vector<ScriptToken>&
                 return false;
             }
             args->Set(slot.text, tok.text, v);
+        } else if (slot.kind == Slot::Number) {
+            double v = 0.0;
+            if (!ParseScriptReal(tok.text, &v)) {
+                *why = "'" + tok.text + "' is not a number (<" + slot.text + ">: a decimal number such as 2.5 or -300)";
+                return false;
+            }
+            args->Set(slot.text, tok.text, 0);
+        } else if (slot.kind == Slot::Point || slot.kind == Slot::Points) {
+            std::istringstream words(tok.text);
+            std::string word;
+            size_t count = 0;
+            while (words >> word) {
+                ++count;
+                if (slot.kind == Slot::Point && count > 1) {
+                    *why = "'" + tok.text + "' holds more than one point (<" + slot.text + ">: one x,y or x,y,z)";
+                    return false;
+                }
+                if (!ParseScriptPoint(word)) {
+                    *why = "'" + word + "' is not a point (<" + slot.text + ">: x,y or x,y,z, numbers without blanks" +
+                        (slot.kind == Slot::Points ? ", points separated by blanks in one quoted text)" : ")");
+                    return false;
+                }
+            }
+            if (count == 0) {
+                *why = "<" + slot.text + "> holds no point";
+                return false;
+            }
+            args->Set(slot.text, tok.text, 0);
         } else if (slot.kind == Slot::Dialog) {
             int16_t dialog = 0, tab = 0, page = 0;
             if (tok.quoted || !ParseScriptDialogRef(tok.text, &dialog, &tab, &page)) {
@@ -231,6 +309,38 @@ bool MatchForm(const ScriptLanguage::Form& form, const std::vector<ScriptToken>&
 }
 }  // namespace
 
+std::string ScriptLanguage::ClosestForms(const std::vector<ScriptToken>& tokens, size_t matched) const {
+    // The forms that go as far as the line did before it went wrong; when there are many, those whose next word
+    // is a letter or two from the line's.
+    std::vector<const Form*> reach, near;
+    for (const Form& fm : forms_) {
+        ScriptArgs ignored;
+        size_t m = 0;
+        std::string w;
+        MatchForm(fm, tokens, &ignored, &m, &w);
+        if (m != matched) continue;
+        reach.push_back(&fm);
+        if (matched < fm.slots.size() && matched < tokens.size() && fm.slots[matched].literal &&
+            EditDistance(fm.slots[matched].text, tokens[matched].text) <= 2)
+            near.push_back(&fm);
+    }
+    const size_t kMany = 6;
+    const std::vector<const Form*>& shown = reach.size() <= kMany || near.empty() ? reach : near;
+    if (shown.size() > kMany) {
+        std::vector<std::string> next;
+        for (const Form* f : shown)
+            if (matched < f->slots.size() && f->slots[matched].literal &&
+                std::find(next.begin(), next.end(), f->slots[matched].text) == next.end())
+                next.push_back(f->slots[matched].text);
+        std::string words;
+        for (const std::string& w : next) words += (words.empty() ? "" : ", ") + w;
+        if (!words.empty()) return "; the word after '" + tokens[matched - 1].text + "' is one of: " + words;
+    }
+    std::string forms;
+    for (const Form* f : shown) forms += "\n    " + f->pattern;
+    return std::string("; the closest form") + (shown.size() > 1 ? "s are:" : " is:") + forms;
+}
+
 bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* commands,
                            std::vector<std::string>* errors) const {
     commands->clear();
@@ -248,6 +358,7 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
         if (tokens.empty()) continue;
         size_t bestMatched = 0;
         std::string bestWhy;
+        bool bestLiteral = false;
         bool done = false;
         for (size_t s = 0; s < forms_.size() && !done; ++s) {
             ScriptArgs args;
@@ -263,21 +374,32 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
                 cmd.args = args;
                 commands->push_back(cmd);
                 done = true;
-            } else if (matched > bestMatched) {
-                bestMatched = matched;
-                bestWhy = w;
+            } else {
+                // A bad argument tells more than a word that belongs to another form.
+                const bool literal = matched < forms_[s].slots.size() && forms_[s].slots[matched].literal;
+                if (matched > bestMatched || (matched == bestMatched && bestLiteral && !literal)) {
+                    bestMatched = matched;
+                    bestWhy = w;
+                    bestLiteral = literal;
+                }
             }
         }
         if (done) continue;
+        if (bestMatched > 0 && bestLiteral && bestMatched < tokens.size()) {
+            std::string before;
+            for (size_t i = 0; i < bestMatched; ++i) before += (i == 0 ? "" : " ") + tokens[i].text;
+            bestWhy = "'" + tokens[bestMatched].text + "' does not follow '" + before + "'";
+        }
         if (bestMatched == 0) {
-            errors->push_back("line " + std::to_string(lineNo) + ": unknown command '" + tokens[0].text + "'");
+            // A mistyped command word: the words a letter or two away.
+            std::string near;
+            for (const std::string& word : tokens[0].quoted ? std::vector<std::string>() : CommandWords())
+                if (EditDistance(word, tokens[0].text) <= std::max<size_t>(1, std::min<size_t>(2, word.size() / 3)))
+                    near += (near.empty() ? "" : ", ") + ("'" + word + "'");
+            errors->push_back("line " + std::to_string(lineNo) + ": unknown command '" + tokens[0].text + "'" +
+                              (near.empty() ? "" : "; did you mean " + near + "?"));
         } else {
-            std::string forms;
-            for (const Form& fm : forms_)
-                if (!fm.slots.empty() && fm.slots[0].literal && fm.slots[0].text == tokens[0].text)
-                    forms += "\n    " + fm.pattern;
-            errors->push_back("line " + std::to_string(lineNo) + ": " + bestWhy + "; the forms of '" + tokens[0].text +
-                              "' are:" + forms);
+            errors->push_back("line " + std::to_string(lineNo) + ": " + bestWhy + ClosestForms(tokens, bestMatched));
         }
     }
     return errors->empty();
@@ -287,6 +409,15 @@ std::string ScriptLanguage::Usage() const {
     std::string out;
     for (const Form& s : forms_) out += "  " + s.pattern + (s.help.empty() ? "" : "\n      " + s.help) + "\n";
     return out;
+}
+
+std::vector<std::string> ScriptLanguage::CommandWords() const {
+    std::vector<std::string> words;
+    for (const Form& f : forms_)
+        if (!f.slots.empty() && f.slots[0].literal &&
+            std::find(words.begin(), words.end(), f.slots[0].text) == words.end())
+            words.push_back(f.slots[0].text);
+    return words;
 }
 
 std::string WrittenScriptToken(const ScriptToken& token) {

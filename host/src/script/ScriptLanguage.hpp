@@ -3,9 +3,11 @@
 // \" \\ \n \r \t escapes; '#' starts a comment outside quotes.
 //
 // Every command is a pattern of literal words and typed slots, e.g. "dialog <dialog:int> click <item:int>":
-// kinds are int (decimal or 0x hexadecimal, -2147483648 to 0xFFFFFFFF), text (any word or quoted text), dialog
-// (a dialog id, or dialog/tab control/page for a tab page: "32571/3/1") and a choice of words (a|b|c). A slot in [brackets] at the end is optional. A whole script is checked before its
-// first line runs: an unknown command or a bad argument is reported with its line number and nothing runs.
+// kinds are int (decimal or 0x hexadecimal, -2147483648 to 0xFFFFFFFF), number (a finite decimal number, a
+// length in metres), point ("x,y" or "x,y,z"), points (points separated by blanks, in one quoted text), text (any
+// word or quoted text), dialog (a dialog id, or dialog/tab control/page for a tab page: "32571/3/1") and a choice
+// of words (a|b|c). A slot in [brackets] at the end is optional. A whole script is checked before its first line
+// runs: an unknown command or a bad argument is reported with its line number and nothing runs.
 //
 // To extend the language: ScriptLanguage::Add with a new pattern and its handler (script/ScriptCommands.hpp
 // lists the families of the host's commands).
@@ -29,6 +31,8 @@ bool TokenizeScriptLine(const std::string& line, std::vector<ScriptToken>* token
 
 // Strict number of a script: decimal or 0x hexadecimal, optional '-', -2147483648 to 0xFFFFFFFF.
 bool ParseScriptInt(const std::string& text, int64_t* value);
+// A finite decimal number, the whole text ("2.5", "-300", "1e3").
+bool ParseScriptReal(const std::string& text, double* value);
 // A dialog slot: "<dialog>" or "<dialog>/<tab control>/<page>", each 1 to 32767 (tab and page 0 when absent).
 bool ParseScriptDialogRef(const std::string& text, int16_t* dialog, int16_t* tabItem, int16_t* page);
 
@@ -67,11 +71,13 @@ public:
     bool Parse(const std::string& text, std::vector<ScriptCommand>* commands, std::vector<std::string>* errors) const;
     // One line per command: the pattern and its help.
     std::string Usage() const;
+    // The first words of every command ("click", "expect", ...), each once.
+    std::vector<std::string> CommandWords() const;
 
     struct Slot {
         bool literal = true;
         std::string text;  // literal word, or the slot's name
-        enum Kind { Int, Text, Choice, Dialog } kind = Text;
+        enum Kind { Int, Number, Point, Points, Text, Choice, Dialog } kind = Text;
         std::vector<std::string> choices;
         bool optional = false;
     };
@@ -83,7 +89,11 @@ public:
         std::string help;
     };
     const Form& At(size_t index) const { return forms_[index]; }
+    size_t Size() const { return forms_.size(); }
 
 private:
+    // After a line's error: the forms whose first `matched` words fit the line, as few as tell the user enough.
+    std::string ClosestForms(const std::vector<ScriptToken>& tokens, size_t matched) const;
+
     std::vector<Form> forms_;
 };

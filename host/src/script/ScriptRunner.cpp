@@ -3,21 +3,44 @@
 #include "DGDriver.hpp"
 #include "StandinHost.hpp"
 
+#include "LogText.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+
+namespace {
+// 2500 -> "2,500".
+std::string CountText(int64_t count) {
+    std::string digits = std::to_string(count);
+    for (int i = int(digits.size()) - 3; i > (count < 0 ? 1 : 0); i -= 3) digits.insert(size_t(i), ",");
+    return digits;
+}
+}  // namespace
 
 ScriptRunner::ScriptRunner(StandinHost& host, std::ostream& out, const ScriptLanguage& language)
     : ScriptContext(host, out), language_(language) {}
 
 bool ScriptRunner::RunFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        out_ << "standin-host: cannot read script " << path << "\n";
+    // A script that cannot be read fails with the reason, before anything runs.
+    std::error_code ec;
+    std::string why;
+    if (std::filesystem::is_directory(path, ec)) why = "it is a folder";
+    std::ifstream in;
+    if (why.empty()) {
+        errno = 0;
+        in.open(path, std::ios::binary);
+        if (!in) why = errno != 0 ? std::strerror(errno) : "it cannot be opened";
+    }
+    std::stringstream ss;
+    if (why.empty() && !(ss << in.rdbuf()) && in.peek() != std::char_traits<char>::eof()) why = "reading it failed";
+    if (!why.empty()) {
+        out_ << "FAILED: cannot read script " << path << ": " << why << "\n";
         ++failures_;
         return false;
     }
-    std::stringstream ss;
-    ss << in.rdbuf();
     const size_t slash = path.find_last_of('/');
     scriptFolder_ = slash == std::string::npos ? "." : path.substr(0, slash);
     return RunText(ss.str(), path);
@@ -28,31 +51,45 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
     std::vector<std::string> errors;
     if (!language_.Parse(text, &commands, &errors)) {
         for (const std::string& e : errors) out_ << name << ": " << e << "\n";
-        out_ << "script not run: " << errors.size() << " error(s)\n";
+        out_ << "FAILED: the script was not run: " << errors.size() << " error(s)\n";
         failures_ += int(errors.size());
         return false;
     }
+    if (commands.empty()) {
+        out_ << "FAILED: " << name << " was not run: it holds no command (only blank lines and comments)\n";
+        ++failures_;
+        return false;
+    }
+    const LogLevel level = host_.GetLogLevel();
     out_ << "script " << name << "\n";
     firstError_ = host_.Errors().size();
+    host_.TakeEventCounts();
     int checks = 0;
+    size_t ran = 0;
     bool stopped = false;
     for (const ScriptCommand& cmd : commands) {
         const ScriptLanguage::Form& form = language_.At(cmd.form);
-        out_ << "[" << cmd.line << "] " << cmd.source << "\n";
+        out_ << "[" << cmd.line << "] " << LogText(cmd.source) << "\n";
         std::string message;
         const bool ok = form.handler(*this, cmd.args, &message);
+        ++ran;
         // Between two commands the user reaches the open palettes: their queued actions are delivered.
         host_.DeliverModelessActions();
         // What the user did reaches the module's element notifications once the command is done.
         host_.Events().Deliver();
+        for (const auto& [what, count] : host_.TakeEventCounts())
+            if (level == LogLevel::Normal)
+                out_ << "    " << CountText(count) << " "
+                     << (count == 1 && what.rfind("elements ", 0) == 0 ? "element" + what.substr(8) : what) << "\n";
         if (form.isCheck) ++checks;
         if (ok) {
-            if (!message.empty()) out_ << "    " << message << "\n";
-            if (form.isCheck) out_ << "    ok\n";
+            // A quiet log keeps what actions report (the summary among them) and leaves out checks that held.
+            if (!message.empty() && (level != LogLevel::Quiet || !form.isCheck)) PrintMessage(message);
+            if (form.isCheck && level != LogLevel::Quiet) out_ << "    ok\n";
             continue;
         }
         ++failures_;
-        out_ << "    FAILED (line " << cmd.line << "): " << message << "\n";
+        PrintMessage("FAILED (line " + std::to_string(cmd.line) + "): " + message);
         if (!form.isCheck) {
             out_ << "    the script stops here: the lines after it depend on this action\n";
             stopped = true;
@@ -60,9 +97,20 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
         }
     }
     FinalChecks();
-    out_ << (failures_ == 0 ? "PASSED" : "FAILED") << ": " << commands.size() << " commands, " << checks << " checks, "
-         << failures_ << " failure(s)" << (stopped ? ", stopped early" : "") << "\n";
+    out_ << (failures_ == 0 ? "PASSED" : "FAILED") << ": ";
+    if (stopped)
+        out_ << "stopped early at line " << commands[ran - 1].line << ", " << ran << " of " << commands.size()
+             << " commands run";
+    else
+        out_ << commands.size() << " commands";
+    out_ << ", " << checks << " checks, " << failures_ << " failure(s)\n";
     return failures_ == 0;
+}
+
+void ScriptRunner::PrintMessage(const std::string& message) {
+    std::istringstream lines(LogText(message));
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty()) out_ << "    " << line << "\n";
 }
 
 bool ScriptRunner::FinalChecks() {
@@ -75,17 +123,17 @@ bool ScriptRunner::FinalChecks() {
     acknowledged_.resize(errors.size(), false);
     for (size_t i = firstError_; i < errors.size(); ++i)
         if (!acknowledged_[i]) {
-            out_ << "FAILED: host error: " << errors[i] << "\n";
+            out_ << "FAILED: host error: " << LogText(errors[i]) << "\n";
             ++failures_;
         }
     for (const std::string& e : DGDriver::Errors()) {
-        out_ << "FAILED: dialog manager: " << e << "\n";
+        out_ << "FAILED: dialog manager: " << LogText(e) << "\n";
         ++failures_;
     }
     for (const std::string& a : DGDriver::UnusedActions()) {
         out_ << "FAILED: queued dialog action never used: " << a << "\n";
         ++failures_;
     }
-    for (const std::string& w : DGDriver::Warnings()) out_ << "warning: dialog manager: " << w << "\n";
+    for (const std::string& w : DGDriver::Warnings()) out_ << "warning: dialog manager: " << LogText(w) << "\n";
     return failures_ == before;
 }

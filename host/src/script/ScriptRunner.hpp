@@ -20,6 +20,8 @@ public:
 
 private:
     bool FinalChecks();
+    // A command's message, each of its lines indented under the script line.
+    void PrintMessage(const std::string& message);
 
     const ScriptLanguage& language_;
     int failures_ = 0;

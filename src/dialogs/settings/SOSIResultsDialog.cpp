@@ -160,7 +160,7 @@ void InitResults(int16_t d, ResultsBlock& block, bool full) {
     DGSetDialogTitle(d, Text(SOSITableBase, 1));
     DGSetItemText(d, ItemOK, Text(CommonTableBase, 64));
     DGSetItemText(d, ItemCancel, Text(CommonTableBase, 5));
-    SetImage(d, ItemIcon, 32429);
+    DGSetItemIcon(d, ItemIcon, DG::Icon(ACAPI_GetOwnResModule(), 32429));
     SetImage(d, ItemLanguageImage, HostLanguageNOR != 0 || HostLanguageAUT != 0 ? 32524 : 32501);
     DGSetItemText(d, ItemHeading, Text(TitleTableBase, 5));
     for (int16_t k = 0; k < 3; ++k) DGSetItemText(d, int16_t(7 + 2 * k), Text(GeneralTableBase, 26 + k));
