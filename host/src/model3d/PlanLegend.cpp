@@ -27,11 +27,16 @@ struct Key {
     const char* dash;
 };
 // In the order of PlanKey.
-constexpr Key kKeys[int(PlanKey::Count)] = {
-    {"point", "black", ""},     {"edge", "black", ""},       {"slope foot", "darkorange", "4 3"},
-    {"outline", "darkorchid", ""}, {"contour", "sienna", ""},  {"polyline", "dimgray", ""},
-    {"level line", "saddlebrown", ""}, {"fill", "royalblue", ""}, {"line", "crimson", ""},
-    {"object", "darkorchid", "2 2"}};
+constexpr Key kKeys[int(PlanKey::Count)] = {{"point", "black", ""},
+                                            {"edge", "black", ""},
+                                            {"slope foot", "darkorange", "4 3"},
+                                            {"outline", "darkorchid", ""},
+                                            {"contour", "sienna", ""},
+                                            {"polyline", "dimgray", ""},
+                                            {"level line", "saddlebrown", ""},
+                                            {"fill", "royalblue", ""},
+                                            {"line", "crimson", ""},
+                                            {"object", "darkorchid", "2 2"}};
 }  // namespace
 
 std::string HeightColour(double t) {
