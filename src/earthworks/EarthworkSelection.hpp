@@ -3,6 +3,7 @@
 // first selected object, and the command flow around the settings dialog.
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/BaseLP.hpp"
+#include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/ParamIndexes.hpp"
@@ -22,27 +23,6 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-
-// Whether the settings dialog flagged any field.
-template <std::size_t N>
-bool AnyFieldChanged(const uint8_t (&changed)[N]) {
-    for (uint8_t flag : changed)
-        if (flag != 0) return true;
-    return false;
-}
-
-// A change mask for the placed objects' host records with nothing marked yet.
-inline API_Element EmptyChangeMask() {
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    return mask;
-}
-
-// Marks one field of a change mask, when `changed`: the host changes it from the record given with the mask.
-template <class Field>
-void MarkWhen(Field& field, bool changed) {
-    if (changed) std::memset(&field, 0xFF, sizeof field);
-}
 
 // Reads `settings` from the first of `placed` (its parameters, layer, pen and information text) through a view
 // of kind `kind`; false when there is none or its parameters cannot be read.

@@ -316,18 +316,10 @@ void ParseAscPreview(ASCFile::ASCFileCls& reader) {
     auto count = [&](char c) { return std::count(sample.begin(), sample.end(), c); };
     reader.decimalSeparator =
         sample.find('.') != std::string::npos ? 1 : (sample.find(',') != std::string::npos ? 2 : 1);
-    if (count('\t') >= 2) {
-        reader.delimiterMode = DelimiterTab;
-        reader.delimiterChar = '\t';
-    } else if (count(';') >= 2) {
-        reader.delimiterMode = DelimiterSemicolon;
-        reader.delimiterChar = ';';
-    } else if (count(' ') >= 2) {
-        reader.delimiterMode = DelimiterSpaces;
-        reader.delimiterChar = ' ';
-    } else {
-        reader.delimiterMode = DelimiterTab;
-        reader.delimiterChar = '\t';
+    if (!reader.DetectTabOrSemicolon(sample)) {
+        const bool spaces = count(' ') >= 2;
+        reader.delimiterMode = spaces ? DelimiterSpaces : DelimiterTab;
+        reader.delimiterChar = spaces ? ' ' : '\t';
     }
     reader.firstAnalysis = 0;
 }

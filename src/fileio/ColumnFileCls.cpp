@@ -333,3 +333,13 @@ bool ColumnFileCls::StartRead(bool keepLines) {
     BeginRead();
     return LoadLines(keepLines);
 }
+
+bool ColumnFileCls::DetectTabOrSemicolon(const std::string& sample) {
+    for (const char c : {'\t', ';'})
+        if (std::count(sample.begin(), sample.end(), c) >= 2) {
+            delimiterMode = c == '\t' ? DelimiterTab : DelimiterSemicolon;
+            delimiterChar = c;
+            return true;
+        }
+    return false;
+}

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -45,6 +46,9 @@ public:
     // Separator of the delimiter mode as the options dialog stores it: TAB for tab and "N or more spaces", ';'
     // for semicolon; "other:" keeps the chosen character.
     void ApplyDelimiterMode();
+    // The detection's first guess of the delimiter from a sample line: a tab, else a semicolon, standing at least
+    // twice. False, and the mode unchanged, when neither does.
+    bool DetectTabOrSemicolon(const std::string& sample);
 
     uint8_t firstAnalysis;     // detection still to run when the options dialog opens
     int16_t unitCode;          // ReaderUnitCode

@@ -147,13 +147,7 @@ void DetectTextFileFormat(TextFileCls& reader) {
         reader.decimalSeparator = 1;
     else if (sample.find(',') != std::string::npos)
         reader.decimalSeparator = 2;
-    if (count('\t') >= 2) {
-        reader.delimiterMode = DelimiterTab;
-        reader.delimiterChar = '\t';
-    } else if (count(';') >= 2) {
-        reader.delimiterMode = DelimiterSemicolon;
-        reader.delimiterChar = ';';
-    } else if (count(' ') >= 2) {
+    if (!reader.DetectTabOrSemicolon(sample) && count(' ') >= 2) {
         reader.delimiterMode = DelimiterSpaces;
         reader.delimiterChar = '\t';
         const int32_t run = MostFrequentSpaceRun(sample);

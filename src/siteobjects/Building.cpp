@@ -1,6 +1,7 @@
 #include "siteobjects/Building.hpp"
 
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LevelOnStory.hpp"
@@ -185,12 +186,9 @@ bool BuildingCls::ReadObject(const QV_List<API_Element>& buildings) {
 }
 
 bool BuildingCls::ApplyToObjects(QV_List<API_Element>& buildings) {
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[9] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    if (!AnyFieldChanged(changed)) return true;
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[9] != 0);
     for (int32_t i = 0; i < buildings.GetCount(); ++i) {
         API_Element& building = buildings[i];
         building.header.layer = settings.layer;

@@ -1,6 +1,7 @@
 #include "siteobjects/Marker.hpp"
 
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/ChangeMask.hpp"
 #include "elements/ActiveStory.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -247,13 +248,10 @@ bool MarkerCls::LoadFromSelection(const QV_List<API_Element>& levelMarkers, cons
 }
 
 bool MarkerCls::ApplyToSelection(QV_List<API_Element>& levelMarkers, QV_List<API_Element>& pointMarkers) {
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
+    if (!AnyFieldChanged(changed)) return true;
     ACAPI_Element_DeselectAll();
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[LayerField] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[LayerField] != 0);
     const auto apply = [&](API_Element& marker, auto view) {
         marker.header.layer = settings.layer;
         const auto edit = [&](decltype(view)&, SpotHeightSettings& own) {

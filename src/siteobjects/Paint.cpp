@@ -1,6 +1,7 @@
 #include "siteobjects/Paint.hpp"
 
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/ChangeMask.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -234,9 +235,8 @@ bool PaintCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*,
 bool PaintCls::UpdateExistingObject() {
     ACAPI_Element_DeselectAll();
     API_Element earlier = earlierObject[0];
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[FlagLayer] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[FlagLayer] != 0);
     earlier.header.layer = settings.layer;
     PlacedParams placed(earlier);
     if (!placed.Read()) return false;
@@ -303,9 +303,8 @@ bool PaintCls::LoadFromSelection(const QV_List<API_Element>& objects) {
 
 bool PaintCls::ApplyToSelection(QV_List<API_Element>& objects) {
     ACAPI_Element_DeselectAll();
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[FlagLayer] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[FlagLayer] != 0);
     const bool single = objects.GetCount() == 1;
     for (int32_t i = 0; i < objects.GetCount(); ++i) {
         API_Element& o = objects[i];

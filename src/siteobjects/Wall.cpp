@@ -2,6 +2,7 @@
 
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/PathSegments.hpp"
+#include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LevelOnStory.hpp"
@@ -112,13 +113,10 @@ bool WallCls::ReadObject(const QV_List<API_Element>& walls) {
 }
 
 bool WallCls::ApplyToObjects(QV_List<API_Element>& walls) {
-    bool any = false;
-    for (uint8_t flag : changed) any = any || flag != 0;
-    if (!any) return true;
+    if (!AnyFieldChanged(changed)) return true;
     ACAPI_Element_DeselectAll();
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[LayerField] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[LayerField] != 0);
     for (int32_t i = 0; i < walls.GetCount(); ++i) {
         API_Element& wall = walls[i];
         wall.header.layer = settings.layer;

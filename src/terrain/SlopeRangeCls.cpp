@@ -1,5 +1,6 @@
 #include "terrain/SlopeRangeCls.hpp"
 
+#include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LibPartViews.hpp"
@@ -140,13 +141,10 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
 }
 
 bool SlopeRangeCls::UpdateSelectedObjects(QV_List<API_Element>& objects) {
-    bool any = false;
-    for (uint8_t f : changed) any = any || f != 0;
-    if (!any) return true;
+    if (!AnyFieldChanged(changed)) return true;
     ACAPI_Element_DeselectAll();
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[23] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[23] != 0);
     for (API_Element& object : objects) {
         object.header.layer = settings.layer;
         API_ElementMemo memo = {};
