@@ -73,7 +73,7 @@ void PlaceNewLocator(int32_t libInd) {
     }
     // Unsure whether the worksheet already holds one: a second locator would make the offset ambiguous.
     if (refused) {
-        ShowErrorMessage(FindError, 2);
+        ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     GSHandle params = nullptr;
