@@ -132,11 +132,12 @@ size_t AlertCount() {
     return n;
 }
 
-// The dialogs and alerts shown from the log's record `from` on, as kind and id.
+// The dialogs and alerts shown from the log's record `from` on: kind, id and how each was closed.
 std::vector<std::string> ShownSince(size_t from) {
     std::vector<std::string> out;
     const std::vector<DGDriver::LogRecord>& log = DGDriver::Log();
-    for (size_t i = from; i < log.size(); ++i) out.push_back(log[i].kind + " " + std::to_string(log[i].id));
+    for (size_t i = from; i < log.size(); ++i)
+        out.push_back(log[i].kind + " " + std::to_string(log[i].id) + " " + std::to_string(log[i].result));
     return out;
 }
 
