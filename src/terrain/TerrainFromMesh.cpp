@@ -171,7 +171,7 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, 
     if (!dialogs.AskMeshConversion()) return 0;
     API_Element mesh = given;
     if (ACAPI_Element_Get(&mesh) != NoError) return ErrModifying;
-    // Unobserved, the terrain would miss the update that brings its display and contour lines in step.
+    // Unobserved, the terrain would miss the updates that keep it and its linked objects in step.
     if (ACAPI_Element_AttachObserver(mesh.header.guid) != NoError) return ErrModifying;
     const auto convert = [&]() -> bool {
         if (!WriteTerrainDataRecord(mesh)) return false;
