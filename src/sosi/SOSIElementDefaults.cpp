@@ -17,12 +17,12 @@ bool FetchDefault(API_Element& record, API_ElemTypeID type) {
     return ACAPI_Element_GetDefaults(&record, nullptr) == NoError;
 }
 
-bool IsSolidFill(int32_t index) {
-    API_Attribute fill;
+// The fill of an index: NoError, APIERR_BADINDEX when there is none, any other error when the host refuses.
+GSErrCode GetFill(int32_t index, API_Attribute& fill) {
     std::memset(static_cast<void*>(&fill), 0, sizeof fill);
     fill.header.typeID = API_FilltypeID;
     fill.header.index = index;
-    return ACAPI_Attribute_Get(&fill) == NoError && fill.filltype.fillKind == APIFillKind_Solid;
+    return ACAPI_Attribute_Get(&fill);
 }
 
 }  // namespace
@@ -33,17 +33,20 @@ SOSIBuildState& SOSIOutputState() {
 }
 
 int16_t ChooseSOSISurfaceFill() {
-    if (IsSolidFill(PreferredFill)) return PreferredFill;
+    // A refused lookup is not a missing fill: surfaces filled with another fill than the project offers would
+    // pass unnoticed.
+    API_Attribute fill;
+    GSErrCode err = GetFill(PreferredFill, fill);
+    if (err == NoError && fill.filltype.fillKind == APIFillKind_Solid) return PreferredFill;
+    if (err != NoError && err != APIERR_BADINDEX) return 0;
     int32_t missing = 0;
     for (int32_t index = 1; index <= 32767 && missing < FillProbeGap; ++index) {
-        API_Attribute fill;
-        std::memset(static_cast<void*>(&fill), 0, sizeof fill);
-        fill.header.typeID = API_FilltypeID;
-        fill.header.index = index;
-        if (ACAPI_Attribute_Get(&fill) != NoError) {
+        err = GetFill(index, fill);
+        if (err == APIERR_BADINDEX) {
             ++missing;
             continue;
         }
+        if (err != NoError) return 0;
         missing = 0;
         if (fill.filltype.fillKind == APIFillKind_Solid) return int16_t(index);
     }
@@ -71,6 +74,7 @@ bool PrepareSOSIElementDefaults(const SOSIOutputInput& input, const SOSIOutputCh
     d.circle.arc.mainAxisDir = 0.0;
     d.circle.arc.whole = 1;
     d.hatch.hatch.fillInd = ChooseSOSISurfaceFill();
+    if (d.hatch.hatch.fillInd == 0) return false;
 
     if (input.importMode == SOSIModeTerrain) {
         d.hotspot.hotspot.pen = input.options.pen;

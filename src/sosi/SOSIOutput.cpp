@@ -113,11 +113,12 @@ bool BuildSOSIOutput(const SOSIOutputInput& input, SOSIOutputChoices& choices, u
     QV_String undoText;
     GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
     // Everything the build makes, its layers and worksheet too, is one undo step. What was made before an
-    // object failed or the user stopped stays; a host call that fails takes back the whole build.
+    // object failed or the user stopped stays; a host call that fails takes back the whole build: the body then
+    // answers an error, so that the host takes back also what only it can (a new worksheet, the window shown).
     bool built = false;
     const GSErrCode err = ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
         built = BuildInCommand(input, choices);
-        return NoError;
+        return built ? NoError : APIERR_GENERAL;
     });
     if (err != NoError || !built) return false;
     if (somethingCreated != nullptr) *somethingCreated = state.somethingCreated;

@@ -43,7 +43,8 @@ SOSIBuildState& SOSIOutputState();
 // Fills the default records (stories in modes 0 and 1, the fill of surfaces, the pens of terrain input in
 // mode 0); false when the host refuses a default.
 bool PrepareSOSIElementDefaults(const SOSIOutputInput& input, const SOSIOutputChoices& choices);
-// The fill surfaces get: 65 when it is solid, else the first solid fill, else 65.
+// The fill surfaces get: 65 when it is solid, else the first solid fill, else 65; 0 when the host refuses a
+// lookup.
 int16_t ChooseSOSISurfaceFill();
 // One host layer per chosen type row into the build state's `layers`: found by name, else created. False when the host
 // refuses a layer; the layers made or rewritten are noted in the build state.

@@ -225,7 +225,7 @@ int32_t PointTool::AskPosition(bool& given) {
         // A refused command asked nothing: taking its empty answer for a click would ask again for ever.
         if (!ran && err == NoError) err = APIERR_GENERAL;
         if (err == APIERR_CANCEL) return 0;
-        if (err != NoError) return 12;
+        if (err != NoError) return ErrSpecifyingPoint;
         if (neig.guid != APINULLGuid && IsTerrainPoint(neig.guid)) {
             ShowErrorMessage(ErrPointPresent, -1);
             continue;
@@ -261,7 +261,7 @@ bool PointTool::CreatePoint() {
 }
 
 int32_t PointTool::PlaceByClicks() {
-    if (!EnsureFloorPlanWindow(false)) return 42;
+    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     settings = GlobalSettings.points;
     // The palette carries the user's height, code and comment: points made without it would silently take others.
     if (!dialogs_.OpenPointPalette()) return ErrDefaults;
@@ -294,7 +294,7 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
     if (points.GetCount() == 0) return 0;
     const API_Element& first = points[0];
     ElemDescriptor record;
-    if (!ReadPointRecord(first.header, record)) return 43;
+    if (!ReadPointRecord(first.header, record)) return ErrModifying;
     settings.pen = first.hotspot.pen;
     settings.layer = int16_t(first.header.layer);
     settings.code = record.Name;
@@ -331,7 +331,7 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
         }
         return true;
     });
-    if (!ok) return 43;
+    if (!ok) return ErrModifying;
     Rebuild();
     return 0;
 }

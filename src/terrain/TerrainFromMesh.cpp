@@ -171,7 +171,8 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, 
     if (!dialogs.AskMeshConversion()) return 0;
     API_Element mesh = given;
     if (ACAPI_Element_Get(&mesh) != NoError) return ErrModifying;
-    ACAPI_Element_AttachObserver(mesh.header.guid);
+    // Unobserved, the terrain would miss the updates that keep it and its linked objects in step.
+    if (ACAPI_Element_AttachObserver(mesh.header.guid) != NoError) return ErrModifying;
     const auto convert = [&]() -> bool {
         if (!WriteTerrainDataRecord(mesh)) return false;
         bool changed = false;
@@ -184,12 +185,13 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, 
         return RefreshLinkedObjects(one, flags);
     };
     if (!asCommand) return convert() ? 0 : ErrModifying;
+    // A failed step answers an error, so that the host takes back the record and skirt already written.
     bool ok = false;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         ok = convert();
-        return NoError;
+        return ok ? NoError : APIERR_GENERAL;
     });
-    if (!ok) return ErrModifying;
+    if (err != NoError || !ok) return ErrModifying;
     API_Neig neig;
     if (ElemHeadToNeig(&neig, &mesh.header)) {
         GS::Array<API_Neig> selection;
@@ -418,11 +420,12 @@ bool CollectTerrainElements(ElementEditor& editor, int32_t mode, const QV_List<A
     if (mode < 1 || mode > 4) return true;
     FloorPlanScope plan;
     if (!plan.Ok()) return false;
-    // New and copied meshes count only where they can be written (shown, unlocked layer); the others any.
-    const uint32_t filter = mode <= 2 ? APIFilt_IsEditable : 0;
+    // New and copied meshes count only where they can be written (shown, unlocked layer); changed and edited
+    // ones whatever their layer.
     QV_List<API_Element> terrains;
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
-        if (heads[i].typeID != API_MeshID || !ACAPI_Element_Filter(heads[i].guid, filter)) continue;
+        if (heads[i].typeID != API_MeshID) continue;
+        if (mode <= 2 && !ACAPI_Element_Filter(heads[i].guid, APIFilt_IsEditable)) continue;
         API_Element mesh;
         if (ReadElement(heads[i], mesh) && IsTerrain(mesh)) terrains.Insert(mesh);
     }
