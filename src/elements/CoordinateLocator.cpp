@@ -2,6 +2,7 @@
 
 #include "elements/CoordinateLocatorLP.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/OwnedMemo.hpp"
 
 bool FindPlacedLocator(int32_t libInd, API_Element* element) {
     GS::Array<API_Guid> objects;
@@ -27,17 +28,15 @@ bool GetCoordinateLocatorOffset(const API_Guid& worksheet, int32_t libInd, API_C
 
     API_Element locator = {};
     if (FindPlacedLocator(libInd, &locator)) {
-        API_ElementMemo memo = {};
-        if (ACAPI_Element_GetMemo(locator.header.guid, &memo, APIMemoMask_AddPars) == NoError &&
-            memo.params != nullptr) {
+        OwnedMemo memo;
+        if (memo.Read(locator.header.guid, APIMemoMask_AddPars) == NoError && memo->params != nullptr) {
             CoordinateLocatorLP view;
-            view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+            view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
             double x = 0.0, y = 0.0;
             if (view.GetSetDouble(LocatorX, x, LPMode_Get) && view.GetSetDouble(LocatorY, y, LPMode_Get))
                 *offset = CoordinateLocatorOffset(locator.object.pos, x, y);
             view.Detach();
         }
-        ACAPI_DisposeElemMemoHdls(&memo);
     }
     ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &before);
     return true;
