@@ -61,10 +61,17 @@ StoredMemo EveryPart() {
     return m;
 }
 
-const uint64_t Masks[] = {APIMemoMask_Polygon,    APIMemoMask_EdgeTrims,  APIMemoMask_SideMaterials,
-                          APIMemoMask_MeshPolyZ,  APIMemoMask_MeshLevel,  APIMemoMask_BezierDirs,
-                          APIMemoMask_AddPars,    APIMemoMask_ElemInfoString, APIMemoMask_TextContent,
-                          APIMemoMask_AddPars | APIMemoMask_Polygon,          APIMemoMask_All};
+const uint64_t Masks[] = {APIMemoMask_Polygon,
+                          APIMemoMask_EdgeTrims,
+                          APIMemoMask_SideMaterials,
+                          APIMemoMask_MeshPolyZ,
+                          APIMemoMask_MeshLevel,
+                          APIMemoMask_BezierDirs,
+                          APIMemoMask_AddPars,
+                          APIMemoMask_ElemInfoString,
+                          APIMemoMask_TextContent,
+                          APIMemoMask_AddPars | APIMemoMask_Polygon,
+                          APIMemoMask_All};
 
 class OwnedMemoTest : public ProjectHostTest {
 protected:
