@@ -319,24 +319,9 @@ bool BaseLP::GetLibPartParams(int32_t libIndex, GSHandle* outParams, double* out
     if (ACAPI_Goodies(APIAny_OpenParametersID, &owner) != NoError) return false;
     API_GetParamsType got = {};
     const GSErrCode err = ACAPI_Goodies(APIAny_GetActParametersID, &got);
+    OwnedParams fetched(got.params);
     ACAPI_Goodies(APIAny_CloseParametersID);
-    if (err != NoError) {
-        ReleaseParamRecords(&got.params);
-        return false;
-    }
-    if (outParams != nullptr)
-        *outParams = got.params;
-    else
-        ReleaseParamRecords(&got.params);
+    if (err != NoError) return false;
+    if (outParams != nullptr) *outParams = fetched.Release();
     return true;
-}
-
-void ReleaseParamRecords(GSHandle* params) {
-    if (params == nullptr || *params == nullptr) return;
-    const GSSize n = BMGetHandleSize(*params) / GSSize(sizeof(API_AddParType));
-    for (GSSize i = 0; i < n; ++i) {
-        API_AddParType& rec = reinterpret_cast<API_AddParType*>(**params)[i];
-        if (rec.dim1 != 0 && rec.dim2 != 0) BMKillHandle(&rec.value.array);
-    }
-    BMKillHandle(params);
 }

@@ -14,6 +14,7 @@
 //
 // With `clearStatus` set (the default) every successful lookup resets `status`; cleared by the owner, `status`
 // keeps the first error of a series of calls and every getter after it answers false.
+#include "foundation/OwnedParams.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
 
@@ -153,9 +154,6 @@ private:
     // The name of `index` from slot 0; false with the status set when it is empty or cannot be built.
     bool NameOf(int32_t index, QV_String& name);
 };
-
-// Releases a parameter list handed out by the host and the cell handles of its array records; null afterwards.
-void ReleaseParamRecords(GSHandle* params);
 
 // The view of every object that carries the add-on's identity and link parameters: adds the element kind. The
 // views of the add-on's library parts derive from it or from BaseLP (elements/LibPartViews.hpp).

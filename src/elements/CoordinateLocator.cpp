@@ -2,6 +2,7 @@
 
 #include "elements/CoordinateLocatorLP.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/OwnedMemo.hpp"
 
 bool FindPlacedLocator(int32_t libInd, API_Element* element, bool* refused) {
     bool dummy = false;
@@ -33,11 +34,10 @@ bool GetCoordinateLocatorOffset(const API_Guid& worksheet, int32_t libInd, API_C
     API_Element locator = {};
     bool refused = false;
     if (FindPlacedLocator(libInd, &locator, &refused)) {
-        API_ElementMemo memo = {};
-        if (ACAPI_Element_GetMemo(locator.header.guid, &memo, APIMemoMask_AddPars) == NoError &&
-            memo.params != nullptr) {
+        OwnedMemo memo;
+        if (memo.Read(locator.header.guid, APIMemoMask_AddPars) == NoError && memo->params != nullptr) {
             CoordinateLocatorLP view;
-            view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+            view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
             double x = 0.0, y = 0.0;
             if (view.GetSetDouble(LocatorX, x, LPMode_Get) && view.GetSetDouble(LocatorY, y, LPMode_Get))
                 *offset = CoordinateLocatorOffset(locator.object.pos, x, y);
@@ -45,7 +45,6 @@ bool GetCoordinateLocatorOffset(const API_Guid& worksheet, int32_t libInd, API_C
         } else {
             refused = true;
         }
-        ACAPI_DisposeElemMemoHdls(&memo);
     }
     const bool back = ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &before) == NoError;
     return back && !refused;

@@ -1,6 +1,7 @@
 #include "elements/ElementHelpers.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "foundation/SelectionHelpers.hpp"
 
 #include <cstring>
@@ -81,19 +82,4 @@ void SetMemoInfoString(API_ElementMemo& memo, QV_String& text) {
     text.Clear();
 }
 
-void DisposeElemMemo(API_ElementMemo& memo) {
-    if (memo.params != nullptr) {
-        if (*memo.params != nullptr) {
-            const GSSize n =
-                BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.params)) / GSSize(sizeof(API_AddParType));
-            for (GSSize i = 0; i < n; ++i) {
-                API_AddParType& p = (*memo.params)[i];
-                if (p.dim1 != 0 && p.dim2 != 0) BMKillHandle(&p.value.array);
-            }
-        }
-        GSHandle h = reinterpret_cast<GSHandle>(memo.params);
-        BMKillHandle(&h);
-        memo.params = nullptr;
-    }
-    ACAPI_DisposeElemMemoHdls(&memo);
-}
+void DisposeElemMemo(API_ElementMemo& memo) { DisposeMemo(memo); }

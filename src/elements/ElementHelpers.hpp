@@ -27,5 +27,5 @@ GSErrCode DeleteElementInPlan(const API_Elem_Head& head, bool switchDatabase);
 
 // The memo's element ID text becomes a copy of `text`; then `text` is emptied.
 void SetMemoInfoString(API_ElementMemo& memo, QV_String& text);
-// Releases the memo's parameter list (its array cells too), then every other handle through the host.
+// Frees every part of the memo (its parameter list with its array cells too), also when the host refuses.
 void DisposeElemMemo(API_ElementMemo& memo);

@@ -4,6 +4,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "geometry/PointGrid.hpp"
 #include "geometry/project/CurveDivision.hpp"
 
@@ -33,20 +34,15 @@ bool ReadFirstContour(const API_Element& element, QV_List<Point>& out, Make make
     API_Element record = {};
     record.header.guid = element.header.guid;
     if (ACAPI_Element_Get(&record) != NoError) return false;
-    API_ElementMemo memo;
-    std::memset(&memo, 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(record.header.guid, &memo, kMemoMask) != NoError) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
+    OwnedMemo memo;
+    if (memo.Read(record.header.guid, kMemoMask) != NoError) return false;
     const API_Polygon* poly = APIPolygonOf(record);
-    const int32_t n = poly != nullptr ? std::min(poly->nCoords, HandleCount(memo.coords) - 1) : 0;
+    const int32_t n = poly != nullptr ? std::min(poly->nCoords, HandleCount(memo->coords) - 1) : 0;
     if (n > 1) {
         int32_t last = n;
-        if (HandleCount(memo.pends) > 1 && (*memo.pends)[1] >= 1) last = std::min(last, (*memo.pends)[1]);
-        for (int32_t i = 1; i <= last; ++i) out.Insert(make((*memo.coords)[i]));
+        if (HandleCount(memo->pends) > 1 && (*memo->pends)[1] >= 1) last = std::min(last, (*memo->pends)[1]);
+        for (int32_t i = 1; i <= last; ++i) out.Insert(make((*memo->coords)[i]));
     }
-    ACAPI_DisposeElemMemoHdls(&memo);
     return true;
 }
 
@@ -71,15 +67,11 @@ int32_t CreateFill(const QV_Poly& outline, const FillAttributes& attributes, API
     element.hatch.fillBGPen = attributes.words[4];
     element.hatch.fillInd = attributes.words[5];
     element.hatch.drawOrder = attributes.words[6];
-    API_ElementMemo memo;
-    std::memset(&memo, 0, sizeof memo);
+    OwnedMemo memo;
     QV_String info = attributes.info;
-    SetMemoInfoString(memo, info);
-    if (!outline.FillElementMemo(element, memo)) {
-        DisposeElemMemo(memo);
-        return 0;
-    }
-    return CreateElementWithMemo(&element, &memo, true) == NoError ? 1 : 0;
+    SetMemoInfoString(*memo, info);
+    if (!outline.FillElementMemo(element, *memo)) return 0;
+    return CreateElementWithMemo(&element, memo.Get(), true) == NoError ? 1 : 0;
 }
 
 // The terrain points of the project: the hotspots whose data record is of kind 1 (x, y and its value).
@@ -150,17 +142,12 @@ bool AdjustMeshLevel(API_Element& mesh, const double* lowest, uint8_t& changed) 
     if (lowest != nullptr) {
         low = *lowest;
     } else {
-        API_ElementMemo memo;
-        std::memset(&memo, 0, sizeof memo);
-        if (ACAPI_Element_GetMemo(mesh.header.guid, &memo, kMemoMask) != NoError) {
-            ACAPI_DisposeElemMemoHdls(&memo);
-            return false;
-        }
-        const int32_t heights = std::min(mesh.mesh.poly.nCoords + 1, HandleCount(memo.meshPolyZ));
-        for (int32_t i = 1; i < heights; ++i) low = std::min(low, (*memo.meshPolyZ)[i]);
-        const int32_t levels = HandleCount(memo.meshLevelCoords);
-        for (int32_t i = 0; i < levels; ++i) low = std::min(low, (*memo.meshLevelCoords)[i].c.z);
-        ACAPI_DisposeElemMemoHdls(&memo);
+        OwnedMemo memo;
+        if (memo.Read(mesh.header.guid, kMemoMask) != NoError) return false;
+        const int32_t heights = std::min(mesh.mesh.poly.nCoords + 1, HandleCount(memo->meshPolyZ));
+        for (int32_t i = 1; i < heights; ++i) low = std::min(low, (*memo->meshPolyZ)[i]);
+        const int32_t levels = HandleCount(memo->meshLevelCoords);
+        for (int32_t i = 0; i < levels; ++i) low = std::min(low, (*memo->meshLevelCoords)[i].c.z);
     }
     if (-low - 1e-7 > mesh.mesh.level) {
         mesh.mesh.level = 1.0 - low;

@@ -14,6 +14,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnLibraryFolder.hpp"
 #include "foundation/LibPart.hpp"
+#include "foundation/OwnedMemo.hpp"
 
 #include "GSArray.hpp"
 
@@ -106,13 +107,10 @@ int32_t IndexOf(const QV_List<QV_String>& list, const QV_String& text) {
 // The link work on one object whose older record parsed as `kind` (its descriptor `old`).
 void MigrateObject(API_Element& element, int32_t kind, const ElemDescriptor& old, const QV_List<QV_String>& oldIds,
                    const QV_List<QV_String>& newIds, const API_DatabaseInfo& floorPlan) {
-    API_ElementMemo memo = {};
-    if (ACAPI_Element_GetMemo(element.header.guid, &memo, APIMemoMask_AddPars) != NoError || memo.params == nullptr) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return;
-    }
+    OwnedMemo memo;
+    if (memo.Read(element.header.guid, APIMemoMask_AddPars) != NoError || memo->params == nullptr) return;
     BaseIDLP view(kind);
-    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
 
     ElemDescriptor descriptor;
     const LinkParam* params[5];
@@ -137,10 +135,9 @@ void MigrateObject(API_Element& element, int32_t kind, const ElemDescriptor& old
 
     if (ok && ElemUserData_RewriteRecord(descriptor, kind, element.header) && rebuilt &&
         view.GetSetString(BaseIDParam::MacroName, macroName, LPMode_Set))
-        ChangeElementMemo(&element, &memo);  // the rebuilt name only counts once it is written back
+        ChangeElementMemo(&element, memo.Get());  // the rebuilt name only counts once it is written back
 
     view.Detach();
-    ACAPI_DisposeElemMemoHdls(&memo);
 }
 
 bool SwitchToDatabase(const API_DatabaseInfo& database) {
@@ -247,16 +244,15 @@ void MigrateRoadSections(const API_DatabaseInfo&) {
     for (const API_Guid& guid : sections) {
         API_Element element;
         if (!ReadElementByGuid(guid, element)) continue;
-        API_ElementMemo memo = {};
-        if (ACAPI_Element_GetMemo(guid, &memo, APIMemoMask_AddPars) == NoError && memo.params != nullptr) {
+        OwnedMemo memo;
+        if (memo.Read(guid, APIMemoMask_AddPars) == NoError && memo->params != nullptr) {
             BaseIDLP view(ElemKind_Section);
-            view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+            view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
             ElemDescriptor descriptor;
             if (ReadOldIdParam(view, kOriginal.name, current, descriptor.OriginalGuid))
                 ElemUserData_RewriteRecord(descriptor, ElemKind_Section, element.header);
             view.Detach();
         }
-        ACAPI_DisposeElemMemoHdls(&memo);
     }
 }
 

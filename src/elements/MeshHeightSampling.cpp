@@ -4,6 +4,7 @@
 #include "elements/StoryHelpers.hpp"
 #include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/OwnedMemo.hpp"
 
 #include <cfloat>
 #include <cmath>
@@ -169,16 +170,12 @@ bool CreateCutterSlab(const API_Element& storySource, API_Element& slab, const Q
     slab.slab.poly.nSubPolys = 2;
     slab.slab.poly.nArcs = 0;
 
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    memo.coords = reinterpret_cast<API_Coord**>(
+    OwnedMemo memo;
+    memo->coords = reinterpret_cast<API_Coord**>(
         BMAllocateHandle(GSSize(sizeof(API_Coord)) * GSSize(coordCount + 1), ALLOCATE_CLEAR, 0));
-    memo.pends = reinterpret_cast<int32_t**>(BMAllocateHandle(GSSize(sizeof(int32_t)) * 3, ALLOCATE_CLEAR, 0));
-    if (memo.coords == nullptr || memo.pends == nullptr) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    API_Coord* c = *memo.coords;
+    memo->pends = reinterpret_cast<int32_t**>(BMAllocateHandle(GSSize(sizeof(int32_t)) * 3, ALLOCATE_CLEAR, 0));
+    if (memo->coords == nullptr || memo->pends == nullptr) return false;
+    API_Coord* c = *memo->coords;
     c[0] = API_Coord{0.0, 0.0};
     c[1] = API_Coord{box.xMin, box.yMin};
     c[2] = API_Coord{box.xMin, box.yMax};
@@ -187,10 +184,10 @@ bool CreateCutterSlab(const API_Element& storySource, API_Element& slab, const Q
     c[5] = API_Coord{box.xMin, box.yMin};
     for (int32_t i = 0; i < n; ++i) c[6 + i] = API_Coord{hole[i].x, hole[i].y};
     if (!closed) c[6 + n] = API_Coord{hole[0].x, hole[0].y};
-    (*memo.pends)[0] = 0;
-    (*memo.pends)[1] = 5;
-    (*memo.pends)[2] = coordCount;
-    return CreateElementWithMemo(&slab, &memo, true) == NoError;
+    (*memo->pends)[0] = 0;
+    (*memo->pends)[1] = 5;
+    (*memo->pends)[2] = coordCount;
+    return CreateElementWithMemo(&slab, memo.Get(), true) == NoError;
 }
 
 bool CreateCutterSlabAroundElement(MeshBody& body, const QV_List<QV_Coord3DLong>& hole, uint8_t& created) {

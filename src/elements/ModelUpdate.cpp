@@ -13,6 +13,7 @@
 #include "foundation/LibPart.hpp"
 #include "foundation/ModuleLog.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "foundation/OwnedMemo.hpp"
 
 #include <cstring>
 #include <utility>
@@ -107,18 +108,17 @@ bool RoadSectionToolActive() {
     const int32_t roadIndex = SearchLibPartByName(QV_String("VY_ROAD"), APILib_ObjectID);
     if (roadIndex < 0) return false;
     API_Element element = {};
-    API_ElementMemo memo = {};
-    if (!GetObjectDefaults(element, &memo)) return false;
+    OwnedMemo memo;
+    if (!GetObjectDefaults(element, memo.Get())) return false;
     bool active = false;
-    if (element.object.libInd == roadIndex && memo.params != nullptr) {
+    if (element.object.libInd == roadIndex && memo->params != nullptr) {
         // The tool's defaults: names compared ignoring case, as over any library part's defaults.
         RoadLP view(ElemKind_Road);
-        view.params = reinterpret_cast<GSHandle>(memo.params);
+        view.params = reinterpret_cast<GSHandle>(memo->params);
         view.count = int32_t(BMGetHandleSize(view.params) / GSSize(sizeof(API_AddParType)));
         int16_t section = 0;
         active = view.GetSetShort(RoadParam::Section, section, LPMode_Get) && section != 0;
     }
-    DisposeElemMemo(memo);
     return active;
 }
 

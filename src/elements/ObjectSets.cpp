@@ -11,6 +11,7 @@
 #include "foundation/Encoding.hpp"
 #include "elements/GdlParams.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "elements/ElementQueries.hpp"
 #include "elements/AddOnObjects.hpp"
@@ -81,10 +82,7 @@ private:
 class ObjectWithMemo {
 public:
     explicit ObjectWithMemo(int32_t kind) : view(kind) {}
-    ~ObjectWithMemo() {
-        view.Detach();
-        ACAPI_DisposeElemMemoHdls(&memo);
-    }
+    ~ObjectWithMemo() { view.Detach(); }
     ObjectWithMemo(const ObjectWithMemo&) = delete;
     ObjectWithMemo& operator=(const ObjectWithMemo&) = delete;
 
@@ -92,15 +90,15 @@ public:
         std::memset(static_cast<void*>(&element), 0, sizeof element);
         element.header.guid = guid;
         if (ACAPI_Element_Get(&element) != NoError) return false;
-        if (ACAPI_Element_GetMemo(guid, &memo, AttachMemoMask) != NoError) return false;
-        if (memo.params == nullptr) return false;
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        if (memo.Read(guid, AttachMemoMask) != NoError) return false;
+        if (memo->params == nullptr) return false;
+        view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
         return true;
     }
     bool ReadOperator(QV_String& text) { return view.GetSetString(BaseIDParam::Operatore, text, LPMode_Get); }
 
     API_Element element = {};
-    API_ElementMemo memo = {};
+    OwnedMemo memo;
     BaseIDLP view;
 };
 
@@ -183,7 +181,7 @@ bool WriteLinkPresenceParams(const API_Elem_Head& head, const API_Guid& resultGu
             if (!object.view.GetSetInt(link.index, value, LPMode_Set)) return false;
         }
     }
-    return ChangeElementMemo(&object.element, &object.memo) == NoError;
+    return ChangeElementMemo(&object.element, object.memo.Get()) == NoError;
 }
 
 // --- keeping a set in step ------------------------------------------------------------------------------------
@@ -216,9 +214,9 @@ int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchT
     if (ACAPI_Database(APIDb_GetElementInfoStringID, &sourceGuid, &info) == NoError)
         infoText = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
     QV_String infoCopy = infoText;
-    SetMemoInfoString(partner1.memo, infoCopy);
+    SetMemoInfoString(*partner1.memo, infoCopy);
     infoCopy = infoText;
-    SetMemoInfoString(partner2.memo, infoCopy);
+    SetMemoInfoString(*partner2.memo, infoCopy);
 
     // A partner that names another object is not this set's: leave it alone.
     if (GuidOfText(BackLink(role, record1)) != head.guid || GuidOfText(BackLink(role, record2)) != head.guid) return 1;
@@ -254,9 +252,9 @@ int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchT
             return 0;
     }
 
-    if (ChangeElementMemo(&partner1.element, &partner1.memo) != NoError) return 0;
+    if (ChangeElementMemo(&partner1.element, partner1.memo.Get()) != NoError) return 0;
     if (ACAPI_Element_Change(&partner1.element, &mask, nullptr, 0) != NoError) return 0;
-    if (ChangeElementMemo(&partner2.element, &partner2.memo) != NoError) return 0;
+    if (ChangeElementMemo(&partner2.element, partner2.memo.Get()) != NoError) return 0;
     if (ACAPI_Element_Change(&partner2.element, &mask, nullptr, 0) != NoError) return 0;
     return 1;
 }

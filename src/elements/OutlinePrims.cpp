@@ -6,6 +6,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/PointInput.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "geometry/QV_Arc.hpp"
 
 #include "GSArray.hpp"
@@ -118,27 +119,21 @@ bool BaseCls::BuildPrimitives(const PrimitiveOptions& options) {
     API_Element source = {};
     source.header.guid = pickHead.guid;
     if (ACAPI_Element_Get(&source) != NoError) return false;
-    API_ElementMemo memo = {};
-    if (ACAPI_Element_GetMemo(pickHead.guid, &memo, APIMemoMask_Polygon) != NoError) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    const int32_t nCoords = HandleCount(reinterpret_cast<const void* const*>(memo.coords), sizeof(API_Coord)) - 1;
-    const int32_t nEnds = HandleCount(reinterpret_cast<const void* const*>(memo.pends), sizeof(int32_t));
-    const int32_t nArcs = HandleCount(reinterpret_cast<const void* const*>(memo.parcs), sizeof(API_PolyArc));
-    if (nCoords < 1) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return true;
-    }
-    const API_Coord* coords = *memo.coords;
+    OwnedMemo memo;
+    if (memo.Read(pickHead.guid, APIMemoMask_Polygon) != NoError) return false;
+    const int32_t nCoords = HandleCount(reinterpret_cast<const void* const*>(memo->coords), sizeof(API_Coord)) - 1;
+    const int32_t nEnds = HandleCount(reinterpret_cast<const void* const*>(memo->pends), sizeof(int32_t));
+    const int32_t nArcs = HandleCount(reinterpret_cast<const void* const*>(memo->parcs), sizeof(API_PolyArc));
+    if (nCoords < 1) return true;
+    const API_Coord* coords = *memo->coords;
     const auto arcAt = [&](int32_t i, double& angle) {
         for (int32_t k = 0; k < nArcs; ++k)
-            if ((*memo.parcs)[k].begIndex == i) return angle = (*memo.parcs)[k].arcAngle, true;
+            if ((*memo->parcs)[k].begIndex == i) return angle = (*memo->parcs)[k].arcAngle, true;
         return false;
     };
     const auto endsRing = [&](int32_t j, int32_t& ring) {
         for (int32_t k = 1; k < nEnds; ++k)
-            if ((*memo.pends)[k] == j) return ring = k, true;
+            if ((*memo->pends)[k] == j) return ring = k, true;
         return false;
     };
 
@@ -195,7 +190,7 @@ bool BaseCls::BuildPrimitives(const PrimitiveOptions& options) {
         points2D.Insert(Point2(coords[j + 1], 0));
         ++i;  // the next ring starts at j + 1: no primitive joins two rings
     }
-    ACAPI_DisposeElemMemoHdls(&memo);
+    memo.Dispose();
 
     if (reverseWhenOriented && oriented) {
         const int32_t n = points3D.GetCount();
@@ -231,27 +226,24 @@ bool MakePickFill(BaseCls& cls, int16_t fillValue) {
     fill.hatch.poly.nSubPolys = 1;
     fill.hatch.poly.nArcs = arcs;
 
-    API_ElementMemo memo = {};
-    memo.coords = reinterpret_cast<API_Coord**>(BMAllocateHandle(GSSize((n + 2) * sizeof(API_Coord)), 0, 0));
-    memo.pends = reinterpret_cast<int32_t**>(BMAllocateHandle(GSSize(2 * sizeof(int32_t)), 0, 0));
-    memo.parcs = reinterpret_cast<API_PolyArc**>(BMAllocateHandle(GSSize(arcs * sizeof(API_PolyArc)), 0, 0));
-    if (memo.coords == nullptr || memo.pends == nullptr || memo.parcs == nullptr) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    (*memo.coords)[0] = API_Coord{0.0, 0.0};
-    for (int32_t k = 0; k < n; ++k) (*memo.coords)[k + 1] = cls.polyPrims[k].begin;
-    (*memo.coords)[n + 1] = cls.polyPrims[0].begin;
-    (*memo.pends)[0] = 0;
-    (*memo.pends)[1] = n + 1;
+    OwnedMemo memo;
+    memo->coords = reinterpret_cast<API_Coord**>(BMAllocateHandle(GSSize((n + 2) * sizeof(API_Coord)), 0, 0));
+    memo->pends = reinterpret_cast<int32_t**>(BMAllocateHandle(GSSize(2 * sizeof(int32_t)), 0, 0));
+    memo->parcs = reinterpret_cast<API_PolyArc**>(BMAllocateHandle(GSSize(arcs * sizeof(API_PolyArc)), 0, 0));
+    if (memo->coords == nullptr || memo->pends == nullptr || memo->parcs == nullptr) return false;
+    (*memo->coords)[0] = API_Coord{0.0, 0.0};
+    for (int32_t k = 0; k < n; ++k) (*memo->coords)[k + 1] = cls.polyPrims[k].begin;
+    (*memo->coords)[n + 1] = cls.polyPrims[0].begin;
+    (*memo->pends)[0] = 0;
+    (*memo->pends)[1] = n + 1;
     int32_t a = 0;
     for (int32_t k = 0; k < n; ++k) {
         const PrimPoly& p = cls.polyPrims[k];
         if (p.isLine != 0) continue;
         const QV_Arc arc = QV_Arc::FromThreePoints(p.begin, p.end, p.mid);
-        (*memo.parcs)[a++] = API_PolyArc{k + 1, k + 2, arc.endAngle - arc.startAngle};
+        (*memo->parcs)[a++] = API_PolyArc{k + 1, k + 2, arc.endAngle - arc.startAngle};
     }
-    if (CreateElementWithMemo(&fill, &memo, true) != NoError) return false;
+    if (CreateElementWithMemo(&fill, memo.Get(), true) != NoError) return false;
 
     ACAPI_Element_DeselectAll();
     SelectElement(fill, false);

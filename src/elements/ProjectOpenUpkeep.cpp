@@ -11,6 +11,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
+#include "foundation/OwnedMemo.hpp"
 
 #include "APIInteraction.hpp"
 #include "GSArray.hpp"
@@ -73,14 +74,12 @@ void RefreshSlopeObjects(const char* partName, int32_t kind) {
 
         RunInUpkeepCommand([&] {
             for (API_Element& element : objects) {
-                API_ElementMemo memo = {};
-                if (ACAPI_Element_GetMemo(element.header.guid, &memo, APIMemoMask_AddPars) == NoError &&
-                    memo.params != nullptr) {
-                    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-                    if (ConvertSlopes(view)) ChangeElementMemo(&element, &memo);
+                OwnedMemo memo;
+                if (memo.Read(element.header.guid, APIMemoMask_AddPars) == NoError && memo->params != nullptr) {
+                    view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
+                    if (ConvertSlopes(view)) ChangeElementMemo(&element, memo.Get());
                     view.Detach();
                 }
-                ACAPI_DisposeElemMemoHdls(&memo);
             }
             return true;
         });

@@ -5,6 +5,7 @@
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/OwnedMemo.hpp"
 
 #include <cstring>
 
@@ -19,16 +20,15 @@ bool IsLibPartUsable(int32_t libIndex) {
 bool IsRoadSectionObject(const API_Element& element, int32_t libIndex) {
     if (element.header.typeID != API_ObjectID || element.object.libInd != libIndex || !IsLibPartUsable(libIndex))
         return false;
-    API_ElementMemo memo = {};
+    OwnedMemo memo;
     int16_t flag = 0;
-    bool ok = ACAPI_Element_GetMemo(element.header.guid, &memo, AttachMemoMask) == NoError && memo.params != nullptr;
+    bool ok = memo.Read(element.header.guid, AttachMemoMask) == NoError && memo->params != nullptr;
     if (ok) {
         RoadLP view(ElemKind_Road);
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
         ok = view.GetSetShort(RoadParam::Section, flag, LPMode_Get);
         view.Detach();
     }
-    ACAPI_DisposeElemMemoHdls(&memo);
     return ok && flag != 0;
 }
 

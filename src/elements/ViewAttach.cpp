@@ -7,6 +7,7 @@
 #include "foundation/GuidText.hpp"
 #include "elements/LibPartViews.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "elements/ChangeElementMemo.hpp"
 
 namespace {
@@ -19,23 +20,20 @@ class AttachedObject {
 public:
     AttachedObject(BaseLP& view, const API_Element& element) : view_(view) {
         view.Reset();
-        attached_ = ACAPI_Element_GetMemo(element.header.guid, &memo_, AttachMemoMask) == NoError;
-        if (attached_) view.Attach(reinterpret_cast<GSHandle>(memo_.params), true);
+        attached_ = memo_.Read(element.header.guid, AttachMemoMask) == NoError;
+        if (attached_) view.Attach(reinterpret_cast<GSHandle>(memo_->params), true);
     }
-    ~AttachedObject() {
-        ACAPI_DisposeElemMemoHdls(&memo_);
-        view_.Detach();
-    }
+    ~AttachedObject() { view_.Detach(); }
     AttachedObject(const AttachedObject&) = delete;
     AttachedObject& operator=(const AttachedObject&) = delete;
 
     bool Attached() const { return attached_; }
     // Writes the whole memo, with the view's changes, back to the object.
-    bool WriteBack(API_Element& element) { return ChangeElementMemo(&element, &memo_) == NoError; }
+    bool WriteBack(API_Element& element) { return ChangeElementMemo(&element, memo_.Get()) == NoError; }
 
 private:
     BaseLP& view_;
-    API_ElementMemo memo_ = {};
+    OwnedMemo memo_;
     bool attached_ = false;
 };
 

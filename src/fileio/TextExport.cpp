@@ -6,6 +6,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/FileUtils.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "geometry/MeshBody.hpp"
 
 #include <algorithm>
@@ -32,25 +33,20 @@ void AppendNumber(std::string& out, double value, int decimals) {
 }
 
 bool MemoLines(const TextExportRec& record, QV_List<QV_String>& lines) {
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(record.element.header.guid, &memo, APIMemoMask_All) != NoError) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
+    OwnedMemo memo;
+    if (memo.Read(record.element.header.guid, APIMemoMask_All) != NoError) return false;
     const double level = record.element.mesh.level;
     // The last coordinate repeats the first; the counts never reach past what the host handed out.
     const int32_t last =
-        std::min({record.element.mesh.poly.nCoords, HandleCount(memo.coords) - 1, HandleCount(memo.meshPolyZ) - 1});
+        std::min({record.element.mesh.poly.nCoords, HandleCount(memo->coords) - 1, HandleCount(memo->meshPolyZ) - 1});
     for (int32_t i = 1; i < last; ++i)
         lines.Insert(
-            TextExport::FormatLine(record, (*memo.coords)[i].x, (*memo.coords)[i].y, (*memo.meshPolyZ)[i] + level));
-    const int32_t levels = std::min(record.element.mesh.levelLines.nCoords, HandleCount(memo.meshLevelCoords));
+            TextExport::FormatLine(record, (*memo->coords)[i].x, (*memo->coords)[i].y, (*memo->meshPolyZ)[i] + level));
+    const int32_t levels = std::min(record.element.mesh.levelLines.nCoords, HandleCount(memo->meshLevelCoords));
     for (int32_t i = 0; i < levels; ++i) {
-        const API_Coord3D& c = (*memo.meshLevelCoords)[i].c;
+        const API_Coord3D& c = (*memo->meshLevelCoords)[i].c;
         lines.Insert(TextExport::FormatLine(record, c.x, c.y, c.z + level));
     }
-    ACAPI_DisposeElemMemoHdls(&memo);
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "foundation/ACAPI.hpp"
+#include "foundation/MemoParts.hpp"
 
 #include <cstring>
 #include <vector>
@@ -261,7 +262,12 @@ GSErrCode ACAPI_Selection_Get(API_SelectionInfo* info, GS::Array<API_Neig>* neig
     return err;
 }
 
-GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo) { return LODRAVIX_HOST_CALL(DisposeElemMemoHdls, memo); }
+GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo) {
+    const GSErrCode err = LODRAVIX_HOST_CALL(DisposeElemMemoHdls, memo);
+    // A refused disposal has freed nothing, and the caller has no other way to free the memo.
+    if (err != NoError && memo != nullptr) FreeMemoParts(*memo);
+    return err;
+}
 
 GSErrCode ACAPI_Attribute_Get(API_Attribute* attribute) { return LODRAVIX_HOST_CALL(Attribute_Get, attribute); }
 GSErrCode ACAPI_Attribute_GetNum(API_AttrTypeID typeID, int32_t* count) {

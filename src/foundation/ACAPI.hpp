@@ -128,6 +128,8 @@ GSErrCode ACAPI_Element_Edit(const GS::Array<API_Neig>& elemNeigs, const API_Edi
 // An empty selection answers APIERR_NOSEL (or NoError) with info->typeID API_SelEmpty. info->marquee is a handle
 // the caller kills. `neigs` is emptied first.
 GSErrCode ACAPI_Selection_Get(API_SelectionInfo* info, GS::Array<API_Neig>* neigs, bool onlyEditable);
+// Every part of the memo is freed and the memo emptied, also when the host answers an error (then the parts are
+// freed here).
 GSErrCode ACAPI_DisposeElemMemoHdls(API_ElementMemo* memo);
 
 // Attributes by (type, index); index 0 on a get finds the attribute by its UTF-8 name.

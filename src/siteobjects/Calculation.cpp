@@ -11,6 +11,7 @@
 #include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "foundation/OwnedMemo.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -145,9 +146,9 @@ bool CalculationCls::BuildEntries(const QV_List<API_Element>* lists) {
 
 bool CalculationCls::CopyTerrain(bool& made) {
     terrainCopy = element;
-    API_ElementMemo memo = {};
-    if (ACAPI_Element_GetMemo(element.header.guid, &memo, APIMemoMask_All) != NoError) return false;
-    if (CreateElementWithMemo(&terrainCopy, &memo, true) != NoError) return false;
+    OwnedMemo memo;
+    if (memo.Read(element.header.guid, APIMemoMask_All) != NoError) return false;
+    if (CreateElementWithMemo(&terrainCopy, memo.Get(), true) != NoError) return false;
     made = true;
     for (const CalculationData& e : entries)
         if (!IsNull(e.operatorGuid) &&

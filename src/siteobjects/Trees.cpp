@@ -10,6 +10,7 @@
 #include "foundation/ModalDialog.hpp"
 #include "foundation/PointInput.hpp"
 #include "foundation/ToolLayerCheck.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "geometry/PolygonTests.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "siteobjects/SiteHeights.hpp"
@@ -48,7 +49,7 @@ void PlaceOneTree(const API_Element& defaults, int32_t libIndex, BaseLP& view, c
     WriteTreeSettings(view, s);
     API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
+    memo.params = reinterpret_cast<API_AddParType**>(view.params);  // still the view's: not disposed here
     if (CreateElementWithMemo(&tree, &memo, false) != NoError) {
         ShowErrorMessage(ErrCreatingObject, -1);
         return;
@@ -130,13 +131,13 @@ bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& tre
     bool allGrown = true;
     for (int32_t i = 0; i < trees.GetCount(); ++i) {
         API_Element element = trees[i];
-        API_ElementMemo memo = {};
-        if (ACAPI_Element_GetMemo(element.header.guid, &memo, APIMemoMask_AddPars) != NoError) {
+        OwnedMemo memo;
+        if (memo.Read(element.header.guid, APIMemoMask_AddPars) != NoError) {
             allGrown = false;
             continue;
         }
         BaseLP view;
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
         bool write = true;
         if (WriteFlaggedTreeSettings(view, TreeGlobalSettings, TreeChanged, element)) {
             int32_t n = 0, levels = 0;
@@ -149,10 +150,9 @@ bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& tre
         if (write) {
             API_Element mask;
             std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
-            write = ChangeElement(&element, &memo, &mask) == NoError;
+            write = ChangeElement(&element, memo.Get(), &mask) == NoError;
         }
         allGrown = allGrown && write;
-        DisposeElemMemo(memo);
     }
     if (!allGrown) ShowErrorMessage(ErrModifying, -1);
     return true;

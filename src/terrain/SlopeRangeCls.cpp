@@ -10,6 +10,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "geometry/PolygonInclination.hpp"
 #include "geometry/project/ElementModelRead.hpp"
 #include "settings/ElementSections.hpp"
@@ -78,9 +79,8 @@ bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
     if (ACAPI_Element_GetDefaults(&placed, nullptr) != NoError) return false;
     GSHandle params = nullptr;
     if (libPartIndex <= 0 || !BaseLP::GetLibPartParams(libPartIndex, &params, nullptr, nullptr, nullptr)) return false;
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    memo.params = reinterpret_cast<API_AddParType**>(params);
+    OwnedMemo memo;
+    memo->params = reinterpret_cast<API_AddParType**>(params);
     placed.header.layer = settings.layer;
     placed.header.floorInd = terrain.header.floorInd;
     placed.object.libInd = libPartIndex;
@@ -93,12 +93,9 @@ bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
         SlopeRangeLP::ExchangeMask(view, body.polygons) && SlopeRangeLP::WriteIndices(view, body.polygonSizes) &&
         SlopeRangeLP::WriteSlopes(view, body.angles);
     view.Detach();
-    if (!ok) {
-        DisposeElemMemo(memo);
-        return false;
-    }
+    if (!ok) return false;
     ElementWritten = 1;
-    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
+    if (CreateElementWithMemo(&placed, memo.Get(), true) != NoError) {
         ElementWritten = 0;
         return false;
     }
@@ -115,15 +112,15 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         settings.Reset();
         if (objects.GetCount() > 0) {
-            API_ElementMemo memo = {};
+            OwnedMemo memo;
             SlopeRangeLP view;
-            bool read = ACAPI_Element_GetMemo(objects[0].header.guid, &memo, AttachMemoMask) == NoError;
+            bool read = memo.Read(objects[0].header.guid, AttachMemoMask) == NoError;
             if (read) {
-                view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+                view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
                 read = SerializeSettings(view, settings, 0);
                 view.Detach();
             }
-            ACAPI_DisposeElemMemoHdls(&memo);
+            memo.Dispose();
             if (!read) {
                 result = ErrModifying;
                 return LodravixErr_StepFailed;
@@ -147,10 +144,10 @@ bool SlopeRangeCls::UpdateSelectedObjects(QV_List<API_Element>& objects) {
     MarkWhen(mask.header.layer, changed[23] != 0);
     for (API_Element& object : objects) {
         object.header.layer = settings.layer;
-        API_ElementMemo memo = {};
-        if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError) return false;
+        OwnedMemo memo;
+        if (memo.Read(object.header.guid, AttachMemoMask) != NoError) return false;
         SlopeRangeLP view;
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
         SlopeRangeSettings own;
         bool ok = SerializeSettings(view, own, 0);
         if (ok) {
@@ -158,8 +155,8 @@ bool SlopeRangeCls::UpdateSelectedObjects(QV_List<API_Element>& objects) {
             ok = SerializeSettings(view, own, 1);
         }
         view.Detach();
-        ok = ok && ACAPI_Element_Change(&object, &mask, &memo, APIMemoMask_AddPars) == NoError;
-        ACAPI_DisposeElemMemoHdls(&memo);
+        ok = ok && ACAPI_Element_Change(&object, &mask, memo.Get(), APIMemoMask_AddPars) == NoError;
+        memo.Dispose();
         if (!ok) return false;
     }
     return true;

@@ -9,6 +9,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "settings/Settings.hpp"
 #include "terrain/TerrainContourSteps.hpp"
 #include "terrain/TerrainMeshCreation.hpp"
@@ -91,12 +92,10 @@ bool ReplaceOutline(const API_Element& old, const QV_List<API_Coord3D>& vertices
     attributes.words[4] = old.hatch.fillBGPen;
     attributes.words[5] = old.hatch.fillInd;
     attributes.words[6] = old.hatch.drawOrder;
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(old.header.guid, &memo, APIMemoMask_ElemInfoString) == NoError) {
-        if (memo.elemInfoString != nullptr)
-            attributes.info.AppendWide(memo.elemInfoString->ToUStr(), memo.elemInfoString->GetLength());
-        ACAPI_DisposeElemMemoHdls(&memo);
+    OwnedMemo memo;
+    if (memo.Read(old.header.guid, APIMemoMask_ElemInfoString) == NoError) {
+        if (memo->elemInfoString != nullptr)
+            attributes.info.AppendWide(memo->elemInfoString->ToUStr(), memo->elemInfoString->GetLength());
     }
     GS::Array<API_Guid> gone;
     gone.Push(old.header.guid);
@@ -219,8 +218,7 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
 
     int32_t code = NoErrorCode;
     API_Element mesh = {};
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+    OwnedMemo memo;
     ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         if (vertices.GetCount() != countBefore && !ReplaceOutline(outline, vertices, outlineRecord)) {
             code = ErrModifying;
@@ -234,7 +232,7 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
         }
         CollectBreakLines(record);
         ResolveBreakLineEnds(record);
-        code = CreateTerrainMesh(record, verticalOffset, mesh, memo, 0.0, 0.0) ? NoErrorCode : ErrModifying;
+        code = CreateTerrainMesh(record, verticalOffset, mesh, *memo, 0.0, 0.0) ? NoErrorCode : ErrModifying;
         return NoError;
     });
     if (code != NoErrorCode) return code;

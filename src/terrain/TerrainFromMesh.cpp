@@ -16,6 +16,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModuleLog.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "terrain/ElementEditor.hpp"
 #include "terrain/TerrainDataRecord.hpp"
 #include "terrain/TerrainDialogs.hpp"
@@ -116,23 +117,21 @@ bool ApplySkirtRule(double lowest, double& skirt) {
 
 bool EnsureTerrainSkirt(API_Element& mesh, bool& changed) {
     changed = false;
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(mesh.header.guid, &memo, APIMemoMask_MeshPolyZ | APIMemoMask_MeshLevel) != NoError)
-        return false;
+    OwnedMemo memo;
+    if (memo.Read(mesh.header.guid, APIMemoMask_MeshPolyZ | APIMemoMask_MeshLevel) != NoError) return false;
     double lowest = DBL_MAX;
-    if (memo.meshPolyZ != nullptr) {
-        const int64_t held = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.meshPolyZ)) / GSSize(sizeof(double));
+    if (memo->meshPolyZ != nullptr) {
+        const int64_t held = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo->meshPolyZ)) / GSSize(sizeof(double));
         const int64_t n = std::min<int64_t>(held - 1, mesh.mesh.poly.nCoords);
-        for (int64_t i = 1; i <= n; ++i) lowest = std::min(lowest, (*memo.meshPolyZ)[i]);
+        for (int64_t i = 1; i <= n; ++i) lowest = std::min(lowest, (*memo->meshPolyZ)[i]);
     }
-    if (memo.meshLevelCoords != nullptr) {
-        const int64_t held =
-            BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.meshLevelCoords)) / GSSize(sizeof(API_MeshLevelCoord));
+    if (memo->meshLevelCoords != nullptr) {
+        const int64_t held = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo->meshLevelCoords)) /
+            GSSize(sizeof(API_MeshLevelCoord));
         const int64_t n = std::min<int64_t>(held, mesh.mesh.levelLines.nCoords);
-        for (int64_t i = 0; i < n; ++i) lowest = std::min(lowest, (*memo.meshLevelCoords)[i].c.z);
+        for (int64_t i = 0; i < n; ++i) lowest = std::min(lowest, (*memo->meshLevelCoords)[i].c.z);
     }
-    ACAPI_DisposeElemMemoHdls(&memo);
+    memo.Dispose();
     if (lowest == DBL_MAX) return true;  // no heights: nothing to hold the skirt to
     changed = ApplySkirtRule(lowest, mesh.mesh.skirtLevel);
     return true;

@@ -7,6 +7,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "settings/Settings.hpp"
 #include "terrain/TerrainContourSteps.hpp"
 #include "terrain/TerrainDialogs.hpp"
@@ -35,25 +36,23 @@ GS::UniString UndoText() {
 
 // The lowest and highest height of a mesh's boundary and level points; false when its memo cannot be read.
 bool MeshHeightRange(const API_Element& mesh, double& lowest, double& highest) {
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(mesh.header.guid, &memo, APIMemoMask_MeshPolyZ | APIMemoMask_MeshLevel) != NoError)
-        return false;
+    OwnedMemo memo;
+    if (memo.Read(mesh.header.guid, APIMemoMask_MeshPolyZ | APIMemoMask_MeshLevel) != NoError) return false;
     double lo = DBL_MAX, hi = -DBL_MAX;
     const auto take = [&](double z) {
         lo = std::min(lo, z);
         hi = std::max(hi, z);
     };
-    if (memo.meshPolyZ != nullptr) {
-        const int64_t held = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.meshPolyZ)) / GSSize(sizeof(double));
-        for (int64_t i = 1; i < held && i <= mesh.mesh.poly.nCoords; ++i) take((*memo.meshPolyZ)[i]);
+    if (memo->meshPolyZ != nullptr) {
+        const int64_t held = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo->meshPolyZ)) / GSSize(sizeof(double));
+        for (int64_t i = 1; i < held && i <= mesh.mesh.poly.nCoords; ++i) take((*memo->meshPolyZ)[i]);
     }
-    if (memo.meshLevelCoords != nullptr) {
-        const int64_t held =
-            BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.meshLevelCoords)) / GSSize(sizeof(API_MeshLevelCoord));
-        for (int64_t i = 0; i < held && i < mesh.mesh.levelLines.nCoords; ++i) take((*memo.meshLevelCoords)[i].c.z);
+    if (memo->meshLevelCoords != nullptr) {
+        const int64_t held = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo->meshLevelCoords)) /
+            GSSize(sizeof(API_MeshLevelCoord));
+        for (int64_t i = 0; i < held && i < mesh.mesh.levelLines.nCoords; ++i) take((*memo->meshLevelCoords)[i].c.z);
     }
-    ACAPI_DisposeElemMemoHdls(&memo);
+    memo.Dispose();
     if (lo > hi) return false;
     lowest = lo;
     highest = hi;
@@ -116,11 +115,10 @@ bool FillFromTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& mesh
     if (meshes.GetCount() == 0) return false;
     API_Element mesh = meshes[0];
     if (ACAPI_Element_Get(&mesh) != NoError) mesh = meshes[0];
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    const bool withMemo = ACAPI_Element_GetMemo(mesh.header.guid, &memo, APIMemoMask_ElemInfoString) == NoError;
-    MeshToTerrainSettings(mesh.mesh, withMemo ? &memo : nullptr, record);
-    if (withMemo) ACAPI_DisposeElemMemoHdls(&memo);
+    OwnedMemo memo;
+    const bool withMemo = memo.Read(mesh.header.guid, APIMemoMask_ElemInfoString) == NoError;
+    MeshToTerrainSettings(mesh.mesh, withMemo ? memo.Get() : nullptr, record);
+    if (withMemo) memo.Dispose();
     return true;
 }
 
@@ -137,14 +135,12 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
         for (int32_t i = 0; failed == NoError && i < meshes.GetCount(); ++i) {
             API_Element mesh = meshes[i];
             TerrainSettingsToMesh(record, mesh.mesh);
-            API_ElementMemo memo;
-            std::memset(static_cast<void*>(&memo), 0, sizeof memo);
+            OwnedMemo memo;
             GSErrCode e;
             // The ID text goes to every mesh whose memo can be read, changed or not: one name for all.
-            if (ACAPI_Element_GetMemo(mesh.header.guid, &memo, APIMemoMask_ElemInfoString) == NoError) {
-                TerrainNameToMemo(record, memo);
-                e = ChangeElement(&mesh, &memo, &mask);
-                ACAPI_DisposeElemMemoHdls(&memo);
+            if (memo.Read(mesh.header.guid, APIMemoMask_ElemInfoString) == NoError) {
+                TerrainNameToMemo(record, *memo);
+                e = ChangeElement(&mesh, memo.Get(), &mask);
             } else {
                 e = ChangeElement(&mesh, nullptr, &mask);
             }

@@ -2,6 +2,7 @@
 
 #include "foundation/ACAPI.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "foundation/OwnedMemo.hpp"
 
 #include "GeometrySpline.hpp"
 
@@ -135,24 +136,20 @@ void SegmentArcRecord(const QV_Arc& arc, QV_List<PlanSegment>& segments) {
 
 bool SegmentPolylineElement(const API_Element& polyline, QV_List<PlanSegment>& segments,
                             QV_List<API_Elem_Head>& sources) {
-    API_ElementMemo memo;
-    std::memset(&memo, 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(polyline.header.guid, &memo, kMemoMask) != NoError) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
+    OwnedMemo memo;
+    if (memo.Read(polyline.header.guid, kMemoMask) != NoError) return false;
     sources.Insert(polyline.header, -1);
     // Counts as the record claims them, never beyond what the memo holds.
     const API_Polygon& poly = polyline.polyLine.poly;
-    const int32_t n = std::min(poly.nCoords, HandleCount(memo.coords) - 1);
-    const int32_t subs = std::min(poly.nSubPolys, HandleCount(memo.pends) - 1);
-    const int32_t arcs = std::min(poly.nArcs, HandleCount(memo.parcs));
+    const int32_t n = std::min(poly.nCoords, HandleCount(memo->coords) - 1);
+    const int32_t subs = std::min(poly.nSubPolys, HandleCount(memo->pends) - 1);
+    const int32_t arcs = std::min(poly.nArcs, HandleCount(memo->parcs));
     if (n >= 2) {
-        const API_Coord* c = *memo.coords;
-        const int32_t* ends = memo.pends != nullptr ? *memo.pends : nullptr;
+        const API_Coord* c = *memo->coords;
+        const int32_t* ends = memo->pends != nullptr ? *memo->pends : nullptr;
         const auto arcFrom = [&](int32_t index) -> const API_PolyArc* {
             for (int32_t k = 0; k < arcs; ++k)
-                if ((*memo.parcs)[k].begIndex == index) return &(*memo.parcs)[k];
+                if ((*memo->parcs)[k].begIndex == index) return &(*memo->parcs)[k];
             return nullptr;
         };
         // Sub-polyline by sub-polyline: each starts afresh at its first point.
@@ -178,28 +175,23 @@ bool SegmentPolylineElement(const API_Element& polyline, QV_List<PlanSegment>& s
             first = last + 1;
         }
     }
-    ACAPI_DisposeElemMemoHdls(&memo);
     return true;
 }
 
 bool SegmentSplineElement(const API_Element& spline, QV_List<PlanSegment>& segments, QV_List<API_Elem_Head>& sources) {
-    API_ElementMemo memo;
-    std::memset(&memo, 0, sizeof memo);
-    if (ACAPI_Element_GetMemo(spline.header.guid, &memo, kMemoMask) != NoError) {
-        ACAPI_DisposeElemMemoHdls(&memo);
-        return false;
-    }
-    const int32_t n = HandleCount(memo.coords);
+    OwnedMemo memo;
+    if (memo.Read(spline.header.guid, kMemoMask) != NoError) return false;
+    const int32_t n = HandleCount(memo->coords);
     std::vector<API_Coord> points;
     std::vector<Geometry::DirType> dirs;
     if (n >= 2) {
-        const int32_t nDirs = HandleCount(memo.bezierDirs);
+        const int32_t nDirs = HandleCount(memo->bezierDirs);
         for (int32_t i = 0; i < n; ++i) {
-            points.push_back((*memo.coords)[i]);
+            points.push_back((*memo->coords)[i]);
             Geometry::DirType d;
             std::memset(&d, 0, sizeof d);
             if (i < nDirs) {  // a missing direction is a corner without handles
-                const API_SplineDir& s = (*memo.bezierDirs)[i];
+                const API_SplineDir& s = (*memo->bezierDirs)[i];
                 d.lenPrev = s.lenPrev;
                 d.lenNext = s.lenNext;
                 d.dirAng = s.dirAng;
@@ -207,7 +199,7 @@ bool SegmentSplineElement(const API_Element& spline, QV_List<PlanSegment>& segme
             dirs.push_back(d);
         }
     }
-    ACAPI_DisposeElemMemoHdls(&memo);
+    memo.Dispose();
     if (n < 2) return true;  // no curve to divide
     sources.Insert(spline.header, -1);
 

@@ -1,17 +1,13 @@
 #pragma once
 // The outline memo of a polygon-bearing element, read and checked once: the memo holds the coordinates its
 // polygon counts promise. Its handles are released with the object.
+#include "foundation/OwnedMemo.hpp"
 #include "APIElements.hpp"
 
 #include <cstdint>
 
 class ElementOutlineMemo {
 public:
-    ElementOutlineMemo() = default;
-    ~ElementOutlineMemo();
-    ElementOutlineMemo(const ElementOutlineMemo&) = delete;
-    ElementOutlineMemo& operator=(const ElementOutlineMemo&) = delete;
-
     // False when the element or its memo cannot be read, the element has no polygon, or the memo holds fewer
     // coordinates than the counts say.
     bool Read(const API_Guid& guid);
@@ -24,5 +20,5 @@ public:
     const API_PolyArc* ArcFrom(int32_t i) const;
 
 private:
-    API_ElementMemo memo_{};
+    OwnedMemo memo_;
 };

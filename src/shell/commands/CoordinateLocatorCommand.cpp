@@ -10,6 +10,8 @@
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
+#include "foundation/OwnedMemo.hpp"
+#include "foundation/OwnedParams.hpp"
 #include "foundation/PointInput.hpp"
 #include "foundation/SelectionHelpers.hpp"
 
@@ -76,31 +78,26 @@ void PlaceNewLocator(int32_t libInd) {
         ShowErrorMessage(ErrFindingData, 2);
         return;
     }
-    GSHandle params = nullptr;
-    if (!EditLocatorSettings(libInd, &params)) return;
-    if (params == nullptr && !BaseLP::GetLibPartParams(libInd, &params, nullptr, nullptr, nullptr)) {
+    OwnedParams params;
+    if (!EditLocatorSettings(libInd, params.Out())) return;
+    if (params.Get() == nullptr && !BaseLP::GetLibPartParams(libInd, params.Out(), nullptr, nullptr, nullptr)) {
         ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     API_Coord3D point = {};
-    if (!AskPosition(point)) {
-        ReleaseParamRecords(&params);
-        return;
-    }
+    if (!AskPosition(point)) return;
     API_Element element = {};
     element.header.typeID = API_ObjectID;
     if (ACAPI_Element_GetDefaults(&element, nullptr) != NoError) {
-        ReleaseParamRecords(&params);
         ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     CoordinateLocatorLP view;
-    view.Attach(params, true);
+    view.Attach(params.Get(), true);
     double used = 1.0;
     const bool marked = view.GetSetDouble(LocatorUsedBy, used, LPMode_Set);
     view.Detach();
     if (!marked) {
-        ReleaseParamRecords(&params);
         ShowErrorMessage(ErrFindingData, 2);
         return;
     }
@@ -108,11 +105,11 @@ void PlaceNewLocator(int32_t libInd) {
     element.object.pos = {point.x, point.y};
     element.object.xRatio = 1.0;
     element.object.yRatio = 1.0;
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    memo.params = reinterpret_cast<API_AddParType**>(params);
+    // Owned here too: a command the host refuses to run never reaches the creation that frees it.
+    OwnedMemo memo;
+    memo->params = reinterpret_cast<API_AddParType**>(params.Release());
     const GSErrCode err = ACAPI_CallUndoableCommand(
-        UndoText(), [&]() -> GSErrCode { return CreateElementWithMemo(&element, &memo, true); });
+        UndoText(), [&]() -> GSErrCode { return CreateElementWithMemo(&element, memo.Get(), true); });
     if (err != NoError) ShowErrorMessage(ErrModifying, 2);
 }
 // The selected locator in its dialog; on OK its parameters change to what the user set.
