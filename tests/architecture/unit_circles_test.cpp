@@ -6,48 +6,21 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
 using namespace SourceUnits;
 
-namespace {
-
-// Circles other branches are breaking: a circle whose units all lie in one of these folders is listed but does
-// not fail. Remove a folder's line once its branch is merged; the check fails while a listed folder has none.
-const std::set<std::string> CirclesBeingBroken = {};
-
-std::string TopFolder(const std::string& unit) { return unit.substr(0, unit.find('/')); }
-
-}  // namespace
-
 TEST(UnitCircles, NoUnitOfTheModuleIncludesAUnitThatIncludesIt) {
     const Graph graph = ReadUnits(fs::path(LODRAVIX_SOURCE_DIR) / "src");
     ASSERT_GT(graph.size(), 100u);
     std::string faults;
-    std::set<std::string> stillCircling;
-    for (const std::vector<std::string>& circle : Circles(graph)) {
-        const std::string folder = TopFolder(circle.front());
-        const bool oneFolder =
-            std::all_of(circle.begin(), circle.end(), [&](const std::string& u) { return TopFolder(u) == folder; });
-        if (oneFolder && CirclesBeingBroken.count(folder) != 0) {
-            stillCircling.insert(folder);
-            std::cout << "[ known    ] " << Describe(graph, circle);
-        } else {
-            faults += Describe(graph, circle);
-        }
-    }
+    for (const std::vector<std::string>& circle : Circles(graph)) faults += Describe(graph, circle);
     EXPECT_EQ(faults, "");
-    for (const std::string& folder : CirclesBeingBroken)
-        EXPECT_EQ(stillCircling.count(folder), 1u)
-            << folder << "/ has no circle left: remove it from CirclesBeingBroken";
 }
 
 // The finder against the definition: two units share a circle exactly when each reaches the other, over random
