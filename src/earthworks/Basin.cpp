@@ -5,7 +5,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
-#include "earthworks/WrittenMemo.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"

@@ -5,7 +5,7 @@
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/PathSegments.hpp"
-#include "earthworks/WrittenMemo.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"

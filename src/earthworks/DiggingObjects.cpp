@@ -4,7 +4,7 @@
 #include "earthworks/Digging.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
-#include "earthworks/WrittenMemo.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "foundation/ErrorCode.hpp"
 

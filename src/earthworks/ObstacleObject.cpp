@@ -4,7 +4,7 @@
 #include "earthworks/Obstacle.hpp"
 #include "earthworks/PathSegments.hpp"
 #include "earthworks/WallProfile.hpp"
-#include "earthworks/WrittenMemo.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"

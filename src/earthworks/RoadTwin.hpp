@@ -8,7 +8,7 @@
 #include "earthworks/AlignmentGeometry.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
-#include "earthworks/WrittenMemo.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"

@@ -1,6 +1,6 @@
 #include "earthworks/TerrainCutObject.hpp"
 
-#include "earthworks/WrittenMemo.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/MeshHeightSampling.hpp"

@@ -1,6 +1,7 @@
 #include "siteobjects/Marker.hpp"
 
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "elements/ChangeMask.hpp"
 #include "elements/ActiveStory.hpp"
 #include "elements/AddOnObjects.hpp"
@@ -92,13 +93,7 @@ bool CreateMarker(int32_t libIndex, int32_t kind, int16_t layer, int16_t story, 
     View view;
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     const bool written = write(view);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
-    if (CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
+    if (!EndMemoWriting(memo, view, written) || CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
     ACAPI_Element_AttachObserver(placed.header.guid);
     return ElemUserData_WriteRecord(ElemDescriptor(), kind, placed.header);
 }

@@ -3,6 +3,7 @@
 #include "siteobjects/Marker.hpp"
 
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/NewLibPartObject.hpp"
@@ -154,13 +155,7 @@ bool MarkerCls::CreateGridObject() {
         MarkerLP::ExchangeLevelGrid(view, gridHeights, rows, columns, LPMode_Set) &&
         MarkerLP::ExchangePointRef(view, ref, LPMode_Set) && view.GetSetDouble(22, ox, LPMode_Set) &&
         view.GetSetDouble(23, oy, LPMode_Set) && view.GetSetDouble(24, oz, LPMode_Set);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
-    if (CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
+    if (!EndMemoWriting(memo, view, written) || CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
     ACAPI_Element_AttachObserver(placed.header.guid);
     return ElemUserData_WriteRecord(ElemDescriptor(), ElemKind_LevelMarker, placed.header);
 }

@@ -1,6 +1,7 @@
 #include "siteobjects/Paint.hpp"
 
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "elements/ChangeMask.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ContourLineRefresh.hpp"
@@ -213,17 +214,7 @@ bool PaintCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*,
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
         PaintLP::ExchangeOrigin(view, origin, LPMode_Set) && SerializeSettings(view, settings, 1) &&
         WriteCommonLPParams(view, ElemKind_ColouredArea);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return false;
-    }
-    ElementWritten = 1;
-    if (CreateElementWithMemo(&placed, &memo, true) != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
+    if (!EndMemoWriting(memo, view, written) || !CreateFlaggedObject(placed, memo)) return false;
     HostCallWithElementGuid(placed);
     ElemDescriptor record;
     record.TerrainGuid = terrainText;

@@ -1,5 +1,6 @@
 #include "terrain/SlopeRangeCls.hpp"
 
+#include "elements/WrittenMemo.hpp"
 #include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
@@ -93,12 +94,7 @@ bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
         SlopeRangeLP::ExchangeMask(view, body.polygons) && SlopeRangeLP::WriteIndices(view, body.polygonSizes) &&
         SlopeRangeLP::WriteSlopes(view, body.angles);
     view.Detach();
-    if (!ok) return false;
-    ElementWritten = 1;
-    if (CreateElementWithMemo(&placed, memo.Get(), true) != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
+    if (!ok || !CreateFlaggedObject(placed, *memo)) return false;
     HostCallWithElementGuid(placed);
     ElemDescriptor record;
     return ElemUserData_WriteRecord(record, ElemKind_SlopeRange, placed.header);

@@ -1,5 +1,5 @@
 #pragma once
-// A new object's memo once a parameter view has written into it: the steps every earthwork's object writer ends
+// A new object's memo once a parameter view has written into it: the steps every object writer ends
 // with before the object is created.
 #include "elements/BaseLP.hpp"
 

@@ -1,4 +1,4 @@
-#include "earthworks/WrittenMemo.hpp"
+#include "elements/WrittenMemo.hpp"
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
