@@ -51,16 +51,6 @@ bool SamePlace(double x1, double y1, double x2, double y2) {
     return std::fabs(x1 - x2) <= kCoincidence && std::fabs(y1 - y2) <= kCoincidence;
 }
 
-bool WidenedBox(const API_Element& element, API_Box3D& box) {
-    API_Element e = element;
-    if (ACAPI_Database(APIDb_CalcBoundsID, &e, &box) != NoError) return false;
-    box.xMin -= kBoxMargin;
-    box.yMin -= kBoxMargin;
-    box.xMax += kBoxMargin;
-    box.yMax += kBoxMargin;
-    return true;
-}
-
 bool SlabDefaults(API_Element& slab) {
     std::memset(static_cast<void*>(&slab), 0, sizeof slab);
     slab.header.typeID = API_SlabID;
@@ -194,7 +184,7 @@ bool CreateCutterSlabAroundElement(MeshBody& body, const QV_List<QV_Coord3DLong>
     created = 0;
     if (!SlabDefaults(body.secondElement)) return false;
     API_Box3D box;
-    if (!WidenedBox(body.element, box)) return false;
+    if (!WidenedElementBox(body.element, box)) return false;
     if (!CreateCutterSlab(body.element, body.secondElement, hole, box)) return false;
     created = 1;
     return true;
@@ -247,7 +237,7 @@ bool SampleMeshHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coord
     body.element = mesh;
     std::memset(static_cast<void*>(&body.secondElement), 0, sizeof body.secondElement);
     API_Box3D box;
-    if (!WidenedBox(body.element, box)) return false;
+    if (!WidenedElementBox(body.element, box)) return false;
     if (points.IsEmpty()) return true;
 
     PlanDatabase plan;
@@ -329,4 +319,14 @@ bool ReadMeshVerticesInsideOutline(MeshBody& body, const API_Element& mesh, cons
     PlanDatabase plan;
     const OutlineCut cut = CutAndRead(body, mesh, outline, plan);
     return Uncut(body, cut, plan) && cut.read;
+}
+
+bool WidenedElementBox(const API_Element& element, API_Box3D& box) {
+    API_Element e = element;
+    if (ACAPI_Database(APIDb_CalcBoundsID, &e, &box) != NoError) return false;
+    box.xMin -= kBoxMargin;
+    box.yMin -= kBoxMargin;
+    box.xMax += kBoxMargin;
+    box.yMax += kBoxMargin;
+    return true;
 }

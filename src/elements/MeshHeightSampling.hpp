@@ -19,6 +19,9 @@ constexpr double UnknownStoryLevel = 1.79769313486231e308;
 // they are linked already.
 bool LinkElementGuids(const API_Element& operatorElement, const API_Element& target);
 
+// The element's box as the host computes it, 200 widened on every side in plan; false when the host refuses.
+bool WidenedElementBox(const API_Element& element, API_Box3D& box);
+
 // The level of the story the element stands on; UnknownStoryLevel when the host cannot tell or no story has its
 // index.
 double GetStoryLevel(const API_Element& element);

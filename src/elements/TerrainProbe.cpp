@@ -10,18 +10,7 @@
 #include <cstring>
 
 namespace {
-constexpr double kBoxMargin = 200.0;
 constexpr double kCoincidence = 1e-7;
-
-bool ProbeBox(const API_Element& mesh, API_Box3D& box) {
-    API_Element e = mesh;
-    if (ACAPI_Database(APIDb_CalcBoundsID, &e, &box) != NoError) return false;
-    box.xMin -= kBoxMargin;
-    box.yMin -= kBoxMargin;
-    box.xMax += kBoxMargin;
-    box.yMax += kBoxMargin;
-    return true;
-}
 
 // The highest vertex at (x, y), else the lowest of all (false). A square off the mesh leaves no model at all: the
 // mesh's floor (`floor`) is then the lowest there is.
@@ -63,7 +52,7 @@ bool ProbeTerrainHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coo
         defaults.header.typeID = API_SlabID;
         if (ACAPI_Element_GetDefaults(&defaults, nullptr) != NoError) return false;
         API_Box3D box;
-        if (!ProbeBox(mesh, box)) return false;
+        if (!WidenedElementBox(mesh, box)) return false;
         body.element = mesh;
         QV_List<API_Element> slabs;
         QV_List<QV_Coord3DLong> square;

@@ -6,34 +6,25 @@
 
 #include <cstring>
 
-namespace {
-template <typename T>
-void Kill(T**& handle) {
-    GSHandle h = reinterpret_cast<GSHandle>(handle);
-    BMKillHandle(&h);
-    handle = nullptr;
-}
-}  // namespace
-
 void FreeMemoParts(API_ElementMemo& memo) {
     GSHandle params = reinterpret_cast<GSHandle>(memo.params);
     ReleaseParamRecords(&params);
-    Kill(memo.coords);
-    Kill(memo.pends);
-    Kill(memo.parcs);
-    Kill(memo.vertexIDs);
-    Kill(memo.edgeIDs);
-    Kill(memo.contourIDs);
-    Kill(memo.edgeTrims);
+    KillMemoHandle(memo.coords);
+    KillMemoHandle(memo.pends);
+    KillMemoHandle(memo.parcs);
+    KillMemoHandle(memo.vertexIDs);
+    KillMemoHandle(memo.edgeIDs);
+    KillMemoHandle(memo.contourIDs);
+    KillMemoHandle(memo.edgeTrims);
     GSPtr sides = reinterpret_cast<GSPtr>(memo.sideMaterials);
     BMKillPtr(&sides);
-    Kill(memo.meshPolyZ);
-    Kill(memo.meshLevelCoords);
-    Kill(memo.meshLevelEnds);
-    Kill(memo.bezierDirs);
+    KillMemoHandle(memo.meshPolyZ);
+    KillMemoHandle(memo.meshLevelCoords);
+    KillMemoHandle(memo.meshLevelEnds);
+    KillMemoHandle(memo.bezierDirs);
     delete memo.elemInfoString;
-    Kill(memo.textContent);
-    Kill(memo.textLineStarts);
+    KillMemoHandle(memo.textContent);
+    KillMemoHandle(memo.textLineStarts);
     for (GSHandle& h : memo.reserved) BMKillHandle(&h);
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
 }

@@ -1,6 +1,7 @@
 // QV_Poly read from and written to host elements through their memos.
 #include "geometry/QV_Poly.hpp"
 
+#include "foundation/MemoParts.hpp"
 #include "foundation/ACAPI.hpp"
 #include "geometry/project/ElementOutlineMemo.hpp"
 #include "geometry/PolygonExchange.hpp"
@@ -20,13 +21,6 @@ int64_t Entries(T** handle) {
 template <typename T>
 T** NewHandle(int64_t entries) {
     return reinterpret_cast<T**>(BMAllocateHandle(GSSize(entries * int64_t(sizeof(T))), ALLOCATE_CLEAR, 0));
-}
-
-template <typename T>
-void Kill(T**& handle) {
-    GSHandle h = reinterpret_cast<GSHandle>(handle);
-    BMKillHandle(&h);
-    handle = nullptr;
 }
 
 }  // namespace
@@ -93,13 +87,13 @@ bool QV_Poly::FillElementMemo(API_Element& element, API_ElementMemo& memo) const
         ok = sides != nullptr;
     }
     if (!ok) {
-        Kill(coords);
-        Kill(vertexIDs);
-        Kill(edgeIDs);
-        Kill(pends);
-        Kill(contourIDs);
-        Kill(parcs);
-        Kill(trims);
+        KillMemoHandle(coords);
+        KillMemoHandle(vertexIDs);
+        KillMemoHandle(edgeIDs);
+        KillMemoHandle(pends);
+        KillMemoHandle(contourIDs);
+        KillMemoHandle(parcs);
+        KillMemoHandle(trims);
         GSPtr p = reinterpret_cast<GSPtr>(sides);
         BMKillPtr(&p);
         return false;
@@ -139,12 +133,12 @@ bool QV_Poly::FillElementMemo(API_Element& element, API_ElementMemo& memo) const
         }
     }
 
-    Kill(memo.coords);
-    Kill(memo.vertexIDs);
-    Kill(memo.edgeIDs);
-    Kill(memo.pends);
-    Kill(memo.contourIDs);
-    Kill(memo.parcs);
+    KillMemoHandle(memo.coords);
+    KillMemoHandle(memo.vertexIDs);
+    KillMemoHandle(memo.edgeIDs);
+    KillMemoHandle(memo.pends);
+    KillMemoHandle(memo.contourIDs);
+    KillMemoHandle(memo.parcs);
     memo.coords = coords;
     memo.vertexIDs = vertexIDs;
     memo.edgeIDs = edgeIDs;
@@ -152,7 +146,7 @@ bool QV_Poly::FillElementMemo(API_Element& element, API_ElementMemo& memo) const
     memo.contourIDs = contourIDs;
     memo.parcs = parcs;
     if (trims != nullptr) {
-        Kill(memo.edgeTrims);
+        KillMemoHandle(memo.edgeTrims);
         memo.edgeTrims = trims;
     }
     if (sides != nullptr) {
