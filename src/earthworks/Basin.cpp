@@ -6,6 +6,7 @@
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/WrittenMemo.hpp"
+#include "elements/ChangeElementMemo.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -322,11 +323,7 @@ bool BasinCls::ApplyUpdatedOutline(const QV_List<QV_CoordLong>& outline) {
     bool ok = WriteOutlineParams(view, relative, element.mesh.skirtLevel);
     memo.params = reinterpret_cast<API_AddParType**>(view.params);
     view.Detach();
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    GS::Array<API_Guid> one;
-    one.Push(object.header.guid);
-    ok = ok && ACAPI_Element_ChangeParameters(one, &object, &memo, &mask) == NoError;
+    ok = ok && ChangeElementMemo(&object, &memo) == NoError;
     ACAPI_DisposeElemMemoHdls(&memo);
     // The terrain's cut stays in place throughout: linking again only confirms it (an existing link is no
     // failure), so no failure can leave the basin uncut.

@@ -6,6 +6,7 @@
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/PathSegments.hpp"
 #include "elements/WrittenMemo.hpp"
+#include "elements/ChangeElementMemo.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -207,13 +208,8 @@ bool BridgeCls::Update(const API_Element& bridge) {
     }
     if (ok) {
         memo.params = reinterpret_cast<API_AddParType**>(view.params);
-        API_Element mask;
-        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
         API_Element changedBridge = bridge;
-        GS::Array<API_Guid> one;
-        one.Push(bridge.header.guid);
-        ok = ACAPI_Element_ChangeParameters(one, &changedBridge, &memo, &mask) == NoError &&
-            LinkElementGuids(element, bridge);
+        ok = ChangeElementMemo(&changedBridge, &memo) == NoError && LinkElementGuids(element, bridge);
     }
     memo.params = reinterpret_cast<API_AddParType**>(view.params);
     view.Detach();

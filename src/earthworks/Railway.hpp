@@ -3,6 +3,7 @@
 // result) built along a polyline or on the strip of a fill, their settings edited in the single-layout railway
 // settings dialog.
 #include "elements/BaseCls.hpp"
+#include "earthworks/TwinDialogOptions.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "earthworks/RailwayDialogState.hpp"
@@ -28,6 +29,8 @@ public:
     static constexpr int16_t NameField = RailwayField::Name;
     static constexpr int16_t PenField = RailwayField::Pen;
     static constexpr int16_t ReferenceLineField = 15;  // the general record's railway reference line
+    // An edit of placed railways shows the general width (locked), unlike the road's 0.1.
+    static constexpr uint32_t EditOptions = TwinDialog::DefaultWidth | TwinDialog::Editing;
     static RailwaySettings& Defaults();
     int32_t& PartIndex() { return railwayLibIndex; }
     // "IDoriginal" through the link flag of a null original: -1, as on the road.

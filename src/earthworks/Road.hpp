@@ -2,6 +2,7 @@
 // The road's element class: three linked objects of "VY_ROAD" (cut, fill, result) built along a polyline or on the
 // strip of a fill, their settings edited through the road settings dialog in its two layouts.
 #include "elements/BaseCls.hpp"
+#include "earthworks/TwinDialogOptions.hpp"
 #include "earthworks/RoadDialogState.hpp"
 #include "elements/BaseLP.hpp"
 #include "foundation/QV_String.hpp"
@@ -38,6 +39,7 @@ public:
     static constexpr int16_t NameField = RoadField::Name;
     static constexpr int16_t PenField = RoadField::Pen;
     static constexpr int16_t ReferenceLineField = 14;  // the general record's road reference line
+    static constexpr uint32_t EditOptions = TwinDialog::Editing;
     static RoadSettings& Defaults();
     int32_t& PartIndex() { return roadLibIndex; }
     // "IDoriginal" -1: a new road has no original.

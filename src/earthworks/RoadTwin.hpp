@@ -4,10 +4,11 @@
 // written. Each class names where it differs: its library part (`PartName`, `PartIndex()`), element kind, view
 // and settings record, the general record's field that holds its reference line, its defaults in the global
 // settings, its layer, name and pen field ids, how it writes "IDoriginal", and its settings dialog asked with
-// the options below.
+// the options of earthworks/TwinDialogOptions (`EditOptions` for an edit of placed sets).
 #include "earthworks/AlignmentGeometry.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/TwinDialogOptions.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -32,13 +33,6 @@
 #include <cstring>
 
 class EarthworkDialogs;
-
-// The settings dialog's options, as a bit set.
-namespace TwinDialog {
-constexpr uint32_t PositionChoice = 1u;  // the reference-line radios enabled
-constexpr uint32_t DefaultWidth = 2u;    // the general road and railway width shown, and written by OK
-constexpr uint32_t Editing = 4u;         // placed sets edited: what their geometry fixes is locked
-}  // namespace TwinDialog
 
 // The general record's fields the twins read.
 namespace GeneralField {
@@ -176,6 +170,6 @@ int32_t ModifyTwinSelected(Cls& cls, EarthworkDialogs& dialogs, const QV_List<AP
     QV_List<API_Element> list = placed;
     return ModifyEarthworkSelection(
         [&] { return cls.ReadSettingsFromObject(placed); },
-        [&] { return cls.RunSettingsDialog(dialogs, SettingsMode::Editing(placed.GetCount()), TwinDialog::Editing); },
+        [&] { return cls.RunSettingsDialog(dialogs, SettingsMode::Editing(placed.GetCount()), Cls::EditOptions); },
         [&] { return cls.ApplyToSelected(list); });
 }

@@ -133,6 +133,11 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
         RailwayCls railway;
         EXPECT_EQ(railway.ModifySelected(dialogs, selected), 0);
     }
+    // The edit shows the general width, locked; OK leaves it as it was.
+    ASSERT_NE(Item(8), nullptr);
+    EXPECT_FALSE(Item(8)->enabled);
+    EXPECT_EQ(Item(8)->value, 8.0);
+    EXPECT_EQ(GlobalSettings.GetDouble(0, 5), 8.0);
     for (size_t k = 0; k < all.size(); ++k) {
         EXPECT_NEAR(Param(all[k], "slope_SX_cut"), 40.0 * 0.017453292519943295, 1e-9) << k;
         EXPECT_NEAR(Param(all[k], "et_GaugeTrack"), k < 3 ? 1.0 : 1.435, 1e-12) << k;

@@ -106,14 +106,7 @@ void ReadItems(int16_t dialogId, Block& block) {
     SpotHeightSettings& work = block.frame.work;
     Frame::ReadValues(dialogId, block.frame);
     work.symbol = ReadType(dialogId, block);
-    const int16_t fontPopup = IsFirst(block) ? FontPopup1 : FontPopup2;
-    const int32_t selected = DGPopUpGetSelected(dialogId, fontPopup);
-    if (selected > 0) {
-        const GS::UniString name = DGPopUpGetItemText(dialogId, fontPopup, selected);
-        QV_String font;
-        font.AppendWide(name.ToUStr(), name.GetLength());
-        work.font = font;
-    }
+    ReadFontPopup(dialogId, IsFirst(block) ? FontPopup1 : FontPopup2, work.font);
     if (ContentEditable(block)) {
         const int32_t entry = IsFirst(block) ? DGPopUpGetSelected(dialogId, ContentPopup)
                                              : DGGetCheckedRadio(dialogId, ContentGroup) - FirstContentRadio + 1;

@@ -107,14 +107,7 @@ void ReadItems(int16_t dialogId, Block& block) {
     Frame::ReadValues(dialogId, block);
     const int16_t radio = DGGetCheckedRadio(dialogId, RadioGroup);
     if (radio >= FirstRadio) block.work.symbolType = radio - 2;
-    const int16_t popup = Extra(block).fontPopup;
-    const int32_t chosen = DGPopUpGetSelected(dialogId, popup);
-    if (chosen > 0) {
-        const GS::UniString name = DGPopUpGetItemText(dialogId, popup, chosen);
-        QV_String font;
-        font.AppendWide(name.ToUStr(), name.GetLength());
-        block.work.font = font;
-    }
+    ReadFontPopup(dialogId, Extra(block).fontPopup, block.work.font);
 }
 
 void Sync(int16_t dialogId, int16_t item, const Block& block, bool fromControl) {

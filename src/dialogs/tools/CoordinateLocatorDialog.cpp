@@ -78,12 +78,7 @@ void StoreCoordinateLocatorDialog(int16_t d, CoordinateLocatorRec& rec) {
     rec.textSize = DGGetItemValDouble(d, ItemTextSize);
     rec.markerPen = int16_t(DGGetItemValLong(d, ItemMarkerPen));
     rec.textPen = int16_t(DGGetItemValLong(d, ItemTextPen));
-    const int32_t selected = DGPopUpGetSelected(d, ItemFont);
-    if (selected > 0) {
-        const GS::UniString font = DGPopUpGetItemText(d, ItemFont, selected);
-        rec.font.Clear();
-        rec.font.AppendWide(font.ToUStr(), font.GetLength());
-    }
+    ReadFontPopup(d, ItemFont, rec.font);
     rec.style = CoordinateLocatorStyle(DGGetItemValLong(d, ItemBold) != 0, DGGetItemValLong(d, ItemItalic) != 0);
 }
 
