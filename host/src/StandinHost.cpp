@@ -96,7 +96,7 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream) 
     DGDriver::SetLengthUnit(DG_UNIT_M);
     // What the module tells the user reaches the log at every level, in its place among the host's lines.
     DGDriver::SetAlertObserver([](const DGDriver::LogRecord& alert) {
-        if (HostCalls* host = HostCalls::Current()) host->LogAlways(AlertText(alert));
+        if (HostCalls* host = HostCalls::Current()) host->LogAlways("  " + AlertText(alert));
     });
 }
 

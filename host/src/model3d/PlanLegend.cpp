@@ -39,6 +39,8 @@ constexpr Key kKeys[int(PlanKey::Count)] = {{"point", "black", ""},
                                             {"object", "darkorchid", "2 2"}};
 }  // namespace
 
+PlanKeyStyle KeyStyle(PlanKey key) { return {kKeys[int(key)].stroke, kKeys[int(key)].dash}; }
+
 std::string HeightColour(double t) {
     t = std::clamp(std::isfinite(t) ? t : 0.0, 0.0, 1.0);
     const int r = int(std::lround(40 + t * (230 - 40))), g = int(std::lround(110 + t * (215 - 110))),

@@ -1,7 +1,7 @@
 #pragma once
 // The band under the plan picture: the height colours with their range, a key for each kind of thing drawn, and a
-// scale bar of a round length. The colour of a height lives here too, as the picture's triangles and the legend
-// must agree on it.
+// scale bar of a round length. The colour of a height and the style of each kind of line live here too, as the
+// picture and the legend must agree on them.
 #include <string>
 
 // Low ground dark green, high ground light sand (t from 0, the lowest, to 1): a ridge or a valley shows at a glance.
@@ -10,6 +10,13 @@ std::string HeightColour(double t);
 std::string LengthText(double metres);
 
 enum class PlanKey { Point, Edge, Foot, Outline, Contour, Polyline, LevelLine, Fill, Line, Object, Count };
+
+// How a kind of line is drawn, in the picture and in its key: its colour and its dashes ("" solid).
+struct PlanKeyStyle {
+    const char* stroke;
+    const char* dash;
+};
+PlanKeyStyle KeyStyle(PlanKey key);
 
 struct PlanLegend {
     bool heights = false;  // shaded ground to explain

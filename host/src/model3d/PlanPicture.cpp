@@ -19,9 +19,9 @@ namespace {
 struct Shape {
     std::vector<ModelPoint> points;
     bool closed = false;
-    std::string cls, stroke, fill = "none";
+    std::string cls, fill = "none";
+    std::string stroke;  // "" the colour of its key
     double width = 1.0;
-    std::string dash;  // stroke-dasharray, "" solid
     PlanKey key = PlanKey::Line;
     bool marker = false;  // a hotspot: drawn as a small circle at its one point
 };
@@ -143,7 +143,6 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
                     from = to;
                     if (s.points.size() < 2) continue;
                     s.cls = "levelline", s.key = PlanKey::LevelLine;
-                    s.stroke = "saddlebrown";
                     s.width = 2.0;
                     shapes.push_back(s);
                     ++n.levelLines;
@@ -161,7 +160,6 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             s.points = {{e.record.Get().line.begC.x, e.record.Get().line.begC.y, 0},
                         {e.record.Get().line.endC.x, e.record.Get().line.endC.y, 0}};
             s.cls = "line", s.key = PlanKey::Line;
-            s.stroke = "crimson";
             s.width = 1.5;
             shapes.push_back(s);
             ++n.lines;
@@ -175,7 +173,6 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
                 Shape s;
                 s.points = part.points;
                 s.cls = "polyline", s.key = PlanKey::Polyline;
-                s.stroke = "dimgray";
                 s.width = 1.5;
                 shapes.push_back(s);
                 ++n.polylines;
@@ -191,7 +188,7 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
                 s.points = ring.points;
                 s.closed = true;
                 s.cls = "ring", s.key = PlanKey::Fill;
-                s.stroke = type == API_HatchID ? "royalblue" : "dimgray";
+                if (type == API_SlabID) s.stroke = "dimgray";
                 // Outlines only: a filled ring would hide the mesh under it in viewers without transparency.
                 s.width = type == API_HatchID ? 2.0 : 1.0;
                 shapes.push_back(s);
@@ -211,13 +208,13 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
                     s.points = f.points;
                     s.closed = f.kind == FeatureShape::Kind::Outline;
                     if (f.kind == FeatureShape::Kind::Line) {
-                        s.cls = "edge", s.key = PlanKey::Edge, s.stroke = "black", s.width = 1.5;
+                        s.cls = "edge", s.key = PlanKey::Edge, s.width = 1.5;
                         ++n.featureLines;
                     } else if (f.kind == FeatureShape::Kind::Foot) {
-                        s.cls = "foot", s.key = PlanKey::Foot, s.stroke = "darkorange", s.width = 1.0, s.dash = "4 3";
+                        s.cls = "foot", s.key = PlanKey::Foot, s.width = 1.0;
                         ++n.featureLines;
                     } else {
-                        s.cls = "outline", s.key = PlanKey::Outline, s.stroke = "darkorchid", s.width = 2.0;
+                        s.cls = "outline", s.key = PlanKey::Outline, s.width = 2.0;
                         ++n.featureOutlines;
                     }
                     shapes.push_back(s);
@@ -238,8 +235,6 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             }
             s.closed = true;
             s.cls = "object", s.key = PlanKey::Object;
-            s.stroke = "darkorchid";
-            s.dash = "2 2";
             shapes.push_back(s);
             ++n.objects;
         }
@@ -319,7 +314,6 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             const bool isMain = c.mainStep > 0 && k % (int64_t(c.mainStep) * thin) == 0;
             s.cls = isMain ? "contour main" : "contour";
             s.key = PlanKey::Contour;
-            s.stroke = "sienna";
             s.width = isMain ? 1.4 : 0.7;
             shapes.push_back(s);
             ++n.contourLines;
@@ -373,8 +367,11 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             svg << (first ? "" : " ") << at(p);
             first = false;
         }
-        svg << "\" stroke=\"" << s.stroke << "\" stroke-width=\"" << s.width << "\" fill=\"" << s.fill << '"'
-            << (s.dash.empty() ? "" : " stroke-dasharray=\"" + s.dash + "\"") << " stroke-linejoin=\"round\"/>\n";
+        const PlanKeyStyle style = KeyStyle(s.key);
+        svg << "\" stroke=\"" << (s.stroke.empty() ? style.stroke : s.stroke) << "\" stroke-width=\"" << s.width
+            << "\" fill=\"" << s.fill << '"'
+            << (*style.dash ? std::string(" stroke-dasharray=\"") + style.dash + "\"" : "")
+            << " stroke-linejoin=\"round\"/>\n";
         legend.shown[int(s.key)] = true;
     }
 

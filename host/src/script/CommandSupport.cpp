@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <sstream>
 
 std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 
@@ -17,6 +18,16 @@ bool Compare(const std::string& what, int64_t found, int64_t expected, std::stri
 bool CompareText(const std::string& what, const std::string& found, const std::string& expected, std::string* message) {
     *message = what + " " + Quote(found) + (found == expected ? "" : ", expected " + Quote(expected));
     return found == expected;
+}
+
+std::string Thousands(double value) {
+    std::ostringstream s;
+    s.setf(std::ios::fixed);
+    s.precision(0);
+    s << std::fabs(value);
+    std::string digits = s.str();
+    for (int i = int(digits.size()) - 3; i > 0; i -= 3) digits.insert(size_t(i), ",");
+    return (value < 0 && digits != "0" ? "-" : "") + digits;
 }
 
 bool ParseScriptNumber(const std::string& text, double* value) {

@@ -16,6 +16,9 @@ std::string Quote(const std::string& s);
 bool Compare(const std::string& what, int64_t found, int64_t expected, std::string* message);
 bool CompareText(const std::string& what, const std::string& found, const std::string& expected, std::string* message);
 
+// A number rounded to whole units with its thousands grouped: 1234567.8 -> "1,234,568".
+std::string Thousands(double value);
+
 // A finite decimal number, the whole text.
 bool ParseScriptNumber(const std::string& text, double* value);
 // The same, with "'<text>' is not a number" when it is none.

@@ -183,7 +183,7 @@ void AddDialogCommands(ScriptLanguage& L) {
                 bool hit = rec.title.find(a.Text("text")) != std::string::npos;
                 for (const std::string& t : rec.texts) hit = hit || t.find(a.Text("text")) != std::string::npos;
                 if (hit) {
-                    *m = AlertText(rec).substr(2);
+                    *m = AlertText(rec);
                     return true;
                 }
             }
@@ -206,7 +206,7 @@ void AddDialogCommands(ScriptLanguage& L) {
                 std::string shown;
                 for (const std::string& b : rec.buttons) shown += (shown.empty() ? "" : ";") + b;
                 if (rec.buttons == wanted) {
-                    *m = AlertText(rec).substr(2);
+                    *m = AlertText(rec);
                     return true;
                 }
                 seen += " " + Quote(shown);

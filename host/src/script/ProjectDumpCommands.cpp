@@ -65,17 +65,6 @@ bool SurfaceCounts(ScriptContext& r, const API_Guid& mesh, int64_t* points, int6
     return true;
 }
 
-// 1234567.8 -> "1,234,568".
-std::string Thousands(double value) {
-    std::ostringstream s;
-    s.setf(std::ios::fixed);
-    s.precision(0);
-    s << std::fabs(value);
-    std::string digits = s.str();
-    for (int i = int(digits.size()) - 3; i > 0; i -= 3) digits.insert(size_t(i), ",");
-    return (value < 0 && digits != "0" ? "-" : "") + digits;
-}
-
 // The objects that build a feature (their info string is the feature's name), split by whether they have a 3D
 // body: here only a body the script or a test gave them (`body`), since library parts' scripts are not run.
 struct FeatureObjects {

@@ -4,21 +4,13 @@
 #include "StandinHost.hpp"
 
 #include "LogText.hpp"
+#include "script/CommandSupport.hpp"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-namespace {
-// 2500 -> "2,500".
-std::string CountText(int64_t count) {
-    std::string digits = std::to_string(count);
-    for (int i = int(digits.size()) - 3; i > (count < 0 ? 1 : 0); i -= 3) digits.insert(size_t(i), ",");
-    return digits;
-}
-}  // namespace
 
 ScriptRunner::ScriptRunner(StandinHost& host, std::ostream& out, const ScriptLanguage& language)
     : ScriptContext(host, out), language_(language) {}
@@ -79,7 +71,7 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
         host_.Events().Deliver();
         for (const auto& [what, count] : host_.TakeEventCounts())
             if (level == LogLevel::Normal)
-                out_ << "    " << CountText(count) << " "
+                out_ << "    " << Thousands(double(count)) << " "
                      << (count == 1 && what.rfind("elements ", 0) == 0 ? "element" + what.substr(8) : what) << "\n";
         if (form.isCheck) ++checks;
         if (ok) {

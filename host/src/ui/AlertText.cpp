@@ -3,7 +3,7 @@
 #include "TextFields.hpp"
 
 std::string AlertText(const DGDriver::LogRecord& alert) {
-    std::string s = "  alert " + (alert.title.empty() ? std::string("(no title)") : QuotedText(alert.title)) + ":";
+    std::string s = "alert " + (alert.title.empty() ? std::string("(no title)") : QuotedText(alert.title)) + ":";
     for (const std::string& text : alert.texts)
         if (!text.empty()) s += " " + QuotedText(text);
     s += "; buttons ";

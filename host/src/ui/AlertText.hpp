@@ -1,9 +1,9 @@
 #pragma once
-// An alert as the user saw it, for the log: its title, its texts, its buttons and the one chosen.
+// An alert as the user saw it, for the log and the checks: its title, its texts, its buttons and the one chosen.
 #include "DGDriver.hpp"
 
 #include <string>
 
-// `  alert "Title": "Large text" "Small text"; buttons "OK", "Cancel"; answered "Cancel"`
+// `alert "Title": "Large text" "Small text"; buttons "OK", "Cancel"; answered "Cancel"`
 // ("(no title)" when it had none; the small text only when there was one).
 std::string AlertText(const DGDriver::LogRecord& alert);
