@@ -7,7 +7,7 @@
 //     plan line <array>                              an open line through the rows' x and y
 //     plan outline <array>                           a closed ring through the rows' x and y
 //     plan outlines <counts> <coordinates>           rings: counts n by 1, row j of coordinates ring j's points
-//                                                    as x, y, z triples (zeros past its count)
+//                                                    as x, y, code triples, -1 ending each contour
 //     plan foot <array> left|right <depth> <angle>   where a side slope of `angle` from the line, `depth` high,
 //                                                    meets the ground: the line moved aside by depth / tan(angle)
 //     plan contours <step> <first> <last> [<mainStep> [<mainShown>]]
