@@ -1,6 +1,7 @@
 // Drawn contour lines into terrain input: a chain of constraints along the drawing with a terrain point at one
 // altitude on its vertices, grouped; and one altitude (with pens, line type and layer) given to selected points
 // and constraints.
+#include "elements/ActiveStory.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "foundation/ACAPI.hpp"
@@ -17,19 +18,11 @@
 
 namespace {
 constexpr double PointTolerance = 1e-7;
-constexpr int16_t NoStory = -32768;
 
 GS::UniString UndoText() {
     QV_String text;
     GetResString(text, UndoTableBase + LanguageIndex, 2);
     return GS::UniString(text.GetBuffer(), text.GetLength());
-}
-
-int16_t CurrentStory() {
-    API_StoryInfo info = {};
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return NoStory;
-    BMKillHandle(reinterpret_cast<GSHandle*>(&info.data));
-    return info.actStory;
 }
 
 bool HasPen(API_ElemTypeID type) { return type >= 18 && type <= 23; }
@@ -102,7 +95,7 @@ int32_t ContourLineCls::BuildConstraintsFromSegments(const QV_List<PlanSegment>&
     line.header.typeID = API_LineID;
     if (ACAPI_Element_GetDefaults(&hotspot, nullptr) != NoError || ACAPI_Element_GetDefaults(&line, nullptr) != NoError)
         return ErrModifying;
-    const int16_t story = CurrentStory();
+    const int16_t story = ActiveStoryIndex();
     hotspot.header.floorInd = story;
     line.header.floorInd = story;
     hotspot.header.layer = altitude.layer;

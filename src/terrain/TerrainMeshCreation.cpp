@@ -1,5 +1,6 @@
 #include "terrain/TerrainMeshCreation.hpp"
 
+#include "elements/ActiveStory.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/StoryHelpers.hpp"
@@ -123,13 +124,7 @@ bool CreateTerrainMesh(const TerrainRecord& record, double verticalOffset, API_E
     mesh.header.typeID = API_MeshID;
     if (ACAPI_Element_GetDefaults(&mesh, nullptr) != NoError) return false;
 
-    API_StoryInfo stories = {};
-    int16_t story = -32768;
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &stories) == NoError) {
-        story = stories.actStory;
-        GSHandle h = reinterpret_cast<GSHandle>(stories.data);
-        BMKillHandle(&h);
-    }
+    const int16_t story = ActiveStoryIndex();
     mesh.header.floorInd = story;
     TerrainSettingsToMesh(record, mesh.mesh);
     // The display switch the host keeps before the 3D triangle display starts cleared.
