@@ -7,6 +7,7 @@
 #include "elements/ParamExchange.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
@@ -288,12 +289,7 @@ bool ContourLineCls::CreateObject(const QV_String& partName, int16_t mode, uint1
         DisposeElemMemo(memo);
         return false;
     }
-    ElementWritten = 1;
-    const GSErrCode err = CreateElementWithMemo(&placed, &memo, true);
-    if (err != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
+    if (!CreateFlaggedObject(placed, memo)) return false;
     HostCallWithElementGuid(placed);
     ElemDescriptor record;
     record.ContourText = descriptor.TerrainId;

@@ -4,6 +4,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "terrain/TerrainDataRecord.hpp"
@@ -136,13 +137,9 @@ bool CreateTerrainMesh(const TerrainRecord& record, double verticalOffset, API_E
     if (!FillTerrainMeshMemo(record, shiftX, shiftY, mesh, memo)) return false;
     TerrainNameToMemo(record, memo);
 
-    ElementWritten = 1;
-    const GSErrCode err = CreateElementWithMemo(&mesh, &memo, true);
+    const bool created = CreateFlaggedObject(mesh, memo);
     std::memset(static_cast<void*>(&memo), 0, sizeof(memo));
-    if (err != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
+    if (!created) return false;
     ACAPI_Element_AttachObserver(mesh.header.guid);
     if (!WriteTerrainDataRecord(mesh)) return false;
 
