@@ -1,6 +1,7 @@
 #include "terrain/ContourLineCls.hpp"
 
 #include "elements/ChangeElementMemo.hpp"
+#include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ModelUpdate.hpp"
@@ -183,16 +184,13 @@ int32_t ContourLineCls::EditSettings(TerrainDialogs& dialogs) {
 
 int32_t ContourLineCls::UpdateLinkedObjects(bool contourFlag, bool afterTerrainChange, uint16_t newGradient,
                                             bool gradientChanged) {
-    bool anyFlag = false;
-    for (uint8_t f : changed) anyFlag = anyFlag || f != 0;
-    if (!anyFlag && !(afterTerrainChange && gradientChanged)) {
+    if (!AnyFieldChanged(changed) && !(afterTerrainChange && gradientChanged)) {
         Rebuild();
         return 0;
     }
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[3] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
-    if (changed[4] != 0) std::memset(&mask.object.ltypeInd, 0xFF, sizeof mask.object.ltypeInd);
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[3] != 0);
+    MarkWhen(mask.object.ltypeInd, changed[4] != 0);
 
     for (int32_t i = 0; i < linked.GetCount(); ++i) {
         API_Element& object = linked[i];

@@ -2,6 +2,7 @@
 // altitude on its vertices, grouped; and one altitude (with pens, line type and layer) given to selected points
 // and constraints.
 #include "elements/ActiveStory.hpp"
+#include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "foundation/ACAPI.hpp"
@@ -190,13 +191,12 @@ bool ContourLineCls::ApplyAltitudeToSelection(const QV_List<API_Element>& points
                                               const QV_List<API_Element>& constraints) {
     if (apply[ApplyPointPen] != 0 || apply[ApplyLayer] != 0) {
         API_Element defaults = {};
-        API_Element mask;
-        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        API_Element mask = EmptyChangeMask();
         defaults.header.typeID = API_HotspotID;
         defaults.hotspot.pen = altitude.pointPen;
         defaults.header.layer = altitude.layer;
-        if (apply[ApplyPointPen] != 0) std::memset(&mask.hotspot.pen, 0xFF, sizeof mask.hotspot.pen);
-        if (apply[ApplyLayer] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+        MarkWhen(mask.hotspot.pen, apply[ApplyPointPen] != 0);
+        MarkWhen(mask.header.layer, apply[ApplyLayer] != 0);
         if (ChangeElementsParameters(points, defaults, mask) != NoError) return false;
     }
     if (apply[ApplyAltitude] != 0) {
@@ -209,15 +209,13 @@ bool ContourLineCls::ApplyAltitudeToSelection(const QV_List<API_Element>& points
     }
     if (apply[ApplyConstraintPen] == 0 && apply[ApplyConstraintLineType] == 0 && apply[ApplyLayer] == 0) return true;
     API_Element defaults = {};
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    API_Element mask = EmptyChangeMask();
     defaults.header.typeID = API_LineID;
     defaults.header.layer = altitude.layer;
     defaults.line.pen = altitude.constraintPen;
     defaults.line.ltypeInd = altitude.constraintLineType;
-    if (apply[ApplyLayer] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
-    if (apply[ApplyConstraintPen] != 0 || apply[ApplyPointPen] != 0)
-        std::memset(&mask.line.pen, 0xFF, sizeof mask.line.pen);
-    if (apply[ApplyConstraintLineType] != 0) std::memset(&mask.line.ltypeInd, 0xFF, sizeof mask.line.ltypeInd);
+    MarkWhen(mask.header.layer, apply[ApplyLayer] != 0);
+    MarkWhen(mask.line.pen, apply[ApplyConstraintPen] != 0 || apply[ApplyPointPen] != 0);
+    MarkWhen(mask.line.ltypeInd, apply[ApplyConstraintLineType] != 0);
     return ChangeElementsParameters(constraints, defaults, mask) == NoError;
 }
