@@ -4,9 +4,11 @@
 #include "elements/BaseLP.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ToolDefaults.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/OwnedMemo.hpp"
 #include "geometry/PolygonExchange.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
@@ -125,47 +127,29 @@ SOSIPlacement PlaceSOSIObject(const QV_List<API_Coord3D>& coordinates, const QV_
     API_Element defaults;
     std::memset(static_cast<void*>(&defaults), 0, sizeof defaults);
     defaults.header.typeID = API_ObjectID;
-    API_ElementMemo memo;
-    std::memset(static_cast<void*>(&memo), 0, sizeof memo);
-    if (ACAPI_Element_GetDefaults(&defaults, &memo) != NoError) {
-        DisposeElemMemo(memo);
-        return SOSIPlacement::HostFailed;
-    }
+    OwnedMemo memo;
+    if (ACAPI_Element_GetDefaults(&defaults, memo.Get()) != NoError) return SOSIPlacement::HostFailed;
     QV_List<QV_Coord3DLong> vertices;
-    if (!BuildVertices(coordinates, vertices) || vertices.GetCount() < 2) {
-        DisposeElemMemo(memo);
-        return SOSIPlacement::Refused;
-    }
+    if (!BuildVertices(coordinates, vertices) || vertices.GetCount() < 2) return SOSIPlacement::Refused;
     bool invalid = false;
     const QV_Coord3DLong first = vertices[0];
     QV_Coord3DLong& last = vertices[vertices.GetCount() - 1];
     if (Same3D(first, last)) {
         last.code = -1;
-        if (!ValidateSOSIOutline(vertices, invalid)) {
-            DisposeElemMemo(memo);
-            return SOSIPlacement::Refused;
-        }
+        if (!ValidateSOSIOutline(vertices, invalid)) return SOSIPlacement::Refused;
     } else if (SamePlan(first, last)) {
         // The same place at another height: closed for the drawing, not checked as an area.
         QV_Coord3DLong closing = first;
         closing.code = 0;
-        if (!vertices.Insert(closing)) {
-            DisposeElemMemo(memo);
-            return SOSIPlacement::Refused;
-        }
+        if (!vertices.Insert(closing)) return SOSIPlacement::Refused;
     }
 
     BaseLP view;
-    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
     const bool written = WriteObjectParams(view, pen, vertices, type, invalid);
-    memo.params = reinterpret_cast<API_AddParType**>(view.params);
-    view.Detach();
-    if (!written) {
-        DisposeElemMemo(memo);
-        return SOSIPlacement::Refused;
-    }
+    if (!EndMemoWriting(*memo, view, written)) return SOSIPlacement::Refused;
     API_Element element = object;
-    if (CreateElementWithMemo(&element, &memo, true) != NoError) return SOSIPlacement::HostFailed;
+    if (CreateElementWithMemo(&element, memo.Get(), true) != NoError) return SOSIPlacement::HostFailed;
     if (made != nullptr) *made = element.header.guid;
     return SOSIPlacement::Placed;
 }

@@ -1,12 +1,14 @@
 #include "terrain/ContourLineCls.hpp"
 
 #include "elements/ChangeElementMemo.hpp"
+#include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/ParamExchange.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
@@ -182,16 +184,13 @@ int32_t ContourLineCls::EditSettings(TerrainDialogs& dialogs) {
 
 int32_t ContourLineCls::UpdateLinkedObjects(bool contourFlag, bool afterTerrainChange, uint16_t newGradient,
                                             bool gradientChanged) {
-    bool anyFlag = false;
-    for (uint8_t f : changed) anyFlag = anyFlag || f != 0;
-    if (!anyFlag && !(afterTerrainChange && gradientChanged)) {
+    if (!AnyFieldChanged(changed) && !(afterTerrainChange && gradientChanged)) {
         Rebuild();
         return 0;
     }
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-    if (changed[3] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
-    if (changed[4] != 0) std::memset(&mask.object.ltypeInd, 0xFF, sizeof mask.object.ltypeInd);
+    API_Element mask = EmptyChangeMask();
+    MarkWhen(mask.header.layer, changed[3] != 0);
+    MarkWhen(mask.object.ltypeInd, changed[4] != 0);
 
     for (int32_t i = 0; i < linked.GetCount(); ++i) {
         API_Element& object = linked[i];
@@ -288,12 +287,7 @@ bool ContourLineCls::CreateObject(const QV_String& partName, int16_t mode, uint1
         DisposeElemMemo(memo);
         return false;
     }
-    ElementWritten = 1;
-    const GSErrCode err = CreateElementWithMemo(&placed, &memo, true);
-    if (err != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
+    if (!CreateFlaggedObject(placed, memo)) return false;
     HostCallWithElementGuid(placed);
     ElemDescriptor record;
     record.ContourText = descriptor.TerrainId;

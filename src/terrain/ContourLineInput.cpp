@@ -1,6 +1,8 @@
 // Drawn contour lines into terrain input: a chain of constraints along the drawing with a terrain point at one
 // altitude on its vertices, grouped; and one altitude (with pens, line type and layer) given to selected points
 // and constraints.
+#include "elements/ActiveStory.hpp"
+#include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "foundation/ACAPI.hpp"
@@ -17,19 +19,11 @@
 
 namespace {
 constexpr double PointTolerance = 1e-7;
-constexpr int16_t NoStory = -32768;
 
 GS::UniString UndoText() {
     QV_String text;
     GetResString(text, UndoTableBase + LanguageIndex, 2);
     return GS::UniString(text.GetBuffer(), text.GetLength());
-}
-
-int16_t CurrentStory() {
-    API_StoryInfo info = {};
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &info) != NoError) return NoStory;
-    BMKillHandle(reinterpret_cast<GSHandle*>(&info.data));
-    return info.actStory;
 }
 
 bool HasPen(API_ElemTypeID type) { return type >= 18 && type <= 23; }
@@ -102,7 +96,7 @@ int32_t ContourLineCls::BuildConstraintsFromSegments(const QV_List<PlanSegment>&
     line.header.typeID = API_LineID;
     if (ACAPI_Element_GetDefaults(&hotspot, nullptr) != NoError || ACAPI_Element_GetDefaults(&line, nullptr) != NoError)
         return ErrModifying;
-    const int16_t story = CurrentStory();
+    const int16_t story = ActiveStoryIndex();
     hotspot.header.floorInd = story;
     line.header.floorInd = story;
     hotspot.header.layer = altitude.layer;
@@ -197,13 +191,12 @@ bool ContourLineCls::ApplyAltitudeToSelection(const QV_List<API_Element>& points
                                               const QV_List<API_Element>& constraints) {
     if (apply[ApplyPointPen] != 0 || apply[ApplyLayer] != 0) {
         API_Element defaults = {};
-        API_Element mask;
-        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        API_Element mask = EmptyChangeMask();
         defaults.header.typeID = API_HotspotID;
         defaults.hotspot.pen = altitude.pointPen;
         defaults.header.layer = altitude.layer;
-        if (apply[ApplyPointPen] != 0) std::memset(&mask.hotspot.pen, 0xFF, sizeof mask.hotspot.pen);
-        if (apply[ApplyLayer] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
+        MarkWhen(mask.hotspot.pen, apply[ApplyPointPen] != 0);
+        MarkWhen(mask.header.layer, apply[ApplyLayer] != 0);
         if (ChangeElementsParameters(points, defaults, mask) != NoError) return false;
     }
     if (apply[ApplyAltitude] != 0) {
@@ -216,15 +209,13 @@ bool ContourLineCls::ApplyAltitudeToSelection(const QV_List<API_Element>& points
     }
     if (apply[ApplyConstraintPen] == 0 && apply[ApplyConstraintLineType] == 0 && apply[ApplyLayer] == 0) return true;
     API_Element defaults = {};
-    API_Element mask;
-    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    API_Element mask = EmptyChangeMask();
     defaults.header.typeID = API_LineID;
     defaults.header.layer = altitude.layer;
     defaults.line.pen = altitude.constraintPen;
     defaults.line.ltypeInd = altitude.constraintLineType;
-    if (apply[ApplyLayer] != 0) std::memset(&mask.header.layer, 0xFF, sizeof mask.header.layer);
-    if (apply[ApplyConstraintPen] != 0 || apply[ApplyPointPen] != 0)
-        std::memset(&mask.line.pen, 0xFF, sizeof mask.line.pen);
-    if (apply[ApplyConstraintLineType] != 0) std::memset(&mask.line.ltypeInd, 0xFF, sizeof mask.line.ltypeInd);
+    MarkWhen(mask.header.layer, apply[ApplyLayer] != 0);
+    MarkWhen(mask.line.pen, apply[ApplyConstraintPen] != 0 || apply[ApplyPointPen] != 0);
+    MarkWhen(mask.line.ltypeInd, apply[ApplyConstraintLineType] != 0);
     return ChangeElementsParameters(constraints, defaults, mask) == NoError;
 }

@@ -1,8 +1,10 @@
 #include "terrain/TerrainMeshCreation.hpp"
 
+#include "elements/ActiveStory.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "terrain/TerrainDataRecord.hpp"
@@ -123,13 +125,7 @@ bool CreateTerrainMesh(const TerrainRecord& record, double verticalOffset, API_E
     mesh.header.typeID = API_MeshID;
     if (ACAPI_Element_GetDefaults(&mesh, nullptr) != NoError) return false;
 
-    API_StoryInfo stories = {};
-    int16_t story = -32768;
-    if (ACAPI_Environment(APIEnv_GetStorySettingsID, &stories) == NoError) {
-        story = stories.actStory;
-        GSHandle h = reinterpret_cast<GSHandle>(stories.data);
-        BMKillHandle(&h);
-    }
+    const int16_t story = ActiveStoryIndex();
     mesh.header.floorInd = story;
     TerrainSettingsToMesh(record, mesh.mesh);
     // The display switch the host keeps before the 3D triangle display starts cleared.
@@ -141,13 +137,9 @@ bool CreateTerrainMesh(const TerrainRecord& record, double verticalOffset, API_E
     if (!FillTerrainMeshMemo(record, shiftX, shiftY, mesh, memo)) return false;
     TerrainNameToMemo(record, memo);
 
-    ElementWritten = 1;
-    const GSErrCode err = CreateElementWithMemo(&mesh, &memo, true);
+    const bool created = CreateFlaggedObject(mesh, memo);
     std::memset(static_cast<void*>(&memo), 0, sizeof(memo));
-    if (err != NoError) {
-        ElementWritten = 0;
-        return false;
-    }
+    if (!created) return false;
     ACAPI_Element_AttachObserver(mesh.header.guid);
     if (!WriteTerrainDataRecord(mesh)) return false;
 
