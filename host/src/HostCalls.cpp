@@ -60,6 +60,7 @@ void HostCalls::ReceiveModuleReport(const std::string& line) {
 
 bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* error) {
     if (calledNames_ != nullptr) calledNames_->insert(function);
+    if (callsExceeded_ != nullptr && callsLeft_-- == 0) callsExceeded_();
     auto it = failures_.find({function, key});
     if (it == failures_.end()) it = failures_.find({function, -1});
     if (it == failures_.end()) return false;

@@ -59,6 +59,12 @@ public:
     }
     // Every host function served while `into` is set is added to it (the fault sweep fails each in turn).
     void RecordCalls(std::set<std::string>* into) { calledNames_ = into; }
+    // After `calls` more host functions served, the next one runs `exceeded` first (0: no limit): a run that does
+    // not end is told by its count of calls, which no machine's speed changes.
+    void LimitCalls(uint64_t calls, void (*exceeded)()) {
+        callsLeft_ = calls;
+        callsExceeded_ = calls > 0 ? exceeded : nullptr;
+    }
     // Records of the wrong sizes (or missing) are a host error; false then.
     bool CheckSelectorRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size);
     // A selector no family serves: logged and refused.
@@ -121,6 +127,8 @@ private:
     std::map<std::pair<std::string, int32_t>, GSErrCode> failures_;
     std::map<std::pair<std::string, int32_t>, int32_t> passes_;  // calls still served before a failure answers
     std::set<std::string>* calledNames_ = nullptr;
+    uint64_t callsLeft_ = 0;
+    void (*callsExceeded_)() = nullptr;
     std::map<std::pair<SelectorFamily, uint32_t>, SelectorHandler> selectors_;
     std::vector<std::string> reports_;
     std::vector<std::string> errors_;

@@ -134,6 +134,11 @@ void ElementEvents::EndModuleCall() {
 
 int ElementEvents::Deliver() {
     if (delivering_ || pending_.empty()) return 0;
+    if (muted_) {
+        pending_.clear();
+        waiting_.clear();
+        return 0;
+    }
     delivering_ = true;
     int seriesNow = 0;
     int rounds = 0;

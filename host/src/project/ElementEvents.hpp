@@ -68,6 +68,9 @@ public:
     // runs (the events wait for its next series).
     int Deliver();
     size_t PendingCount() const { return pending_.size(); }
+    // While muted, waiting events are dropped instead of delivered: the project as the user's edits leave it,
+    // without the module's answer to them.
+    void Mute(bool muted) { muted_ = muted; }
 
     // --- the user's edits (each one undo step); APIERR_ codes of the database on refusal.
     // Moves, turns, mirrors, lifts or scales the element as the transformation says; its event is an edit (4).
@@ -133,6 +136,7 @@ private:
     const Pending* current_ = nullptr;
     int callDepth_ = 0;
     bool delivering_ = false;
+    bool muted_ = false;
     UserAction userAction_ = UserAction::None;
     API_ActTranPars userTranPars_ = {};
     std::deque<DeliveredEvent> delivered_;
