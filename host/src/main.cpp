@@ -32,6 +32,11 @@ void PrintScriptHelp(std::ostream& out) {
         << StandardScriptLanguage().Usage()
         << "\nNumbers: <...:int> is a whole number (decimal or 0x hexadecimal); <...:number> a decimal number;\n"
         << "<...:point> is x,y or x,y,z and <...:points> such points separated by blanks, in one quoted text.\n"
+        << "Names: <...:new-element> names the element the line makes (place, copy, name, mesh-points, legacy ...);\n"
+        << "<...:element> takes a name an earlier line gave (or an element had before the script), and in an\n"
+        << "<...:element-text> each {X} stands for the GUID text of element X.\n"
+        << StandardScriptLanguage().WordsUsage() << "(or the type's number). A misspelt name refuses the script "
+        << "before its first line runs.\n"
         << "Coordinates and lengths in commands are metres; a value set into a length edit of a dialog is in\n"
         << "the host's length unit (`units`, metres unless changed).\n"
         << "Dialogs, palettes and their items are named by number: `standin-host --help-dialogs [language]` lists\n"

@@ -88,6 +88,9 @@ TEST_F(ScriptLogTest, UnreadableAndEmptyScriptsAreRefusedWithTheReason) {
 TEST_F(ScriptLogTest, EveryBadNumberOrPointIsRefusedBeforeAnythingRuns) {
     using Slot = ScriptLanguage::Slot;
     const ScriptLanguage& language = StandardScriptLanguage();
+    // The element the lines name is there before they run: only the bad value refuses them.
+    API_Guid named;
+    ASSERT_EQ(host->Database().PlaceHotspot({0, 0}, 1, "x", &named), NoError);
     int checked = 0;
     for (size_t f = 0; f < language.Size(); ++f) {
         const ScriptLanguage::Form& form = language.At(f);
@@ -105,6 +108,10 @@ TEST_F(ScriptLogTest, EveryBadNumberOrPointIsRefusedBeforeAnythingRuns) {
                         case Slot::Choice: word = slot.choices[0]; break;
                         case Slot::Dialog: word = "32400"; break;
                         case Slot::Text: word = "x"; break;
+                        case Slot::Element:
+                        case Slot::NewElement: word = "x"; break;
+                        case Slot::ElementText: word = "{x}"; break;
+                        case Slot::Words: word = "polyline"; break;  // the element types, the one word list
                     }
                 }
                 s += (s.empty() ? "" : " ") + word;
@@ -113,7 +120,7 @@ TEST_F(ScriptLogTest, EveryBadNumberOrPointIsRefusedBeforeAnythingRuns) {
         };
         std::vector<ScriptCommand> commands;
         std::vector<std::string> errors;
-        ASSERT_TRUE(language.Parse(line(SIZE_MAX), &commands, &errors)) << line(SIZE_MAX) << ": " << errors[0];
+        ASSERT_TRUE(language.Parse(line(SIZE_MAX), &commands, &errors, {"x"})) << line(SIZE_MAX) << ": " << errors[0];
         for (size_t i = 0; i < form.slots.size(); ++i) {
             const Slot& slot = form.slots[i];
             if (slot.literal || (slot.kind != Slot::Number && slot.kind != Slot::Point && slot.kind != Slot::Points))

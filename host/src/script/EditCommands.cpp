@@ -89,7 +89,7 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the user scales an element about a base point ('RSIZ')");
     L.Add(
-        "copy <name:text> <copy:text> [<dx:number>] [<dy:number>]", false,
+        "copy <name:text> <copy:new-element> [<dx:number>] [<dy:number>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -268,7 +268,7 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the module was told of <count> element events (of that code; -1 and -2 count only when asked for)");
     L.Add(
-        "expect event <name:text> <code:int>", true,
+        "expect event <name:element> <code:int>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -278,7 +278,7 @@ void AddEditCommands(ScriptLanguage& L) {
             return false;
         },
         "the module was told of event <code> for the element");
-    L.Add("expect observed <name:text> <state:yes|no>", true,
+    L.Add("expect observed <name:element> <state:yes|no>", true,
           [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
               API_Guid g;
               if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -289,7 +289,7 @@ void AddEditCommands(ScriptLanguage& L) {
     L.Add("expect solid-links <count:int>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
         return Compare("solid links", int64_t(Db(r).SolidLinks().size()), a.Int("count"), m);
     });
-    L.Add("expect solid-link <target:text> <operator:text> <state:SSUU|SSUD|SADD|absent>", true,
+    L.Add("expect solid-link <target:element> <operator:element> <state:SSUU|SSUD|SADD|absent>", true,
           [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
               API_Guid target, op;
               if (!Named(r, a.Text("target"), &target, m) || !Named(r, a.Text("operator"), &op, m)) return false;
