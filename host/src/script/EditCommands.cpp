@@ -27,9 +27,9 @@ bool Edit(ScriptContext& r, const std::string& name, const API_ActTranPars& t, s
     if (!Named(r, name, &g, m)) return false;
     return Done(r, r.Host().Events().UserEdit(g, t), "the edit", m);
 }
-}  // namespace
 
-void AddEditCommands(ScriptLanguage& L) {
+// The user moves, turns, mirrors, lifts, scales, copies and deletes elements (edit events).
+void AddMoveCommands(ScriptLanguage& L) {
     L.Add(
         "move <name:text> <dx:number> <dy:number> [<dz:number>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -110,6 +110,10 @@ void AddEditCommands(ScriptLanguage& L) {
             return Done(r, r.Host().Events().UserDelete(g), "the deletion", m);
         },
         "the user deletes an element");
+}
+
+// The user changes an element in its settings (change events).
+void AddChangeCommands(ScriptLanguage& L) {
     L.Add(
         "change <name:text> pen <pen:int>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -227,6 +231,10 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the user gives a mesh's outline vertex <index> (1-based, as its memo counts them) the height <z> above its "
         "base level in its settings dialog (a change event)");
+}
+
+// Solid links, and the checks of the element events delivered and the links.
+void AddLinkAndEventCommands(ScriptLanguage& L) {
     const auto link = [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
         API_Guid target, op;
         if (!Named(r, a.Text("target"), &target, m) || !Named(r, a.Text("operator"), &op, m)) return false;
@@ -298,4 +306,11 @@ void AddEditCommands(ScriptLanguage& L) {
               *m = "link " + found;
               return found == a.Text("state");
           });
+}
+}  // namespace
+
+void AddEditCommands(ScriptLanguage& L) {
+    AddMoveCommands(L);
+    AddChangeCommands(L);
+    AddLinkAndEventCommands(L);
 }

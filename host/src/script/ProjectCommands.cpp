@@ -61,9 +61,9 @@ bool WindowOf(const std::string& kind, API_WindowInfo* w) {
     w->typeID = kind == "3d" ? APIWind_3DModelID : APIWind_FloorPlanID;
     return true;
 }
-}  // namespace
 
-void AddProjectCommands(ScriptLanguage& L) {
+// The user draws plain elements; each gets the name the line gives it.
+void AddPlaceCommands(ScriptLanguage& L) {
     const auto placePolygon = [](API_ElemTypeID type, bool closed, bool withZ) {
         return [type, closed, withZ](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
@@ -115,6 +115,10 @@ void AddProjectCommands(ScriptLanguage& L) {
                           a.Text("name"), m);
         },
         "the user draws a line \"x,y x,y\"");
+}
+
+// The selection and the front window.
+void AddSelectionCommands(ScriptLanguage& L) {
     const auto select = [](bool add) {
         return [add](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
@@ -155,6 +159,10 @@ void AddProjectCommands(ScriptLanguage& L) {
         },
         "the user brings the floor plan or the 3D window to the front (its database becomes current; the "
         "module hears the window change)");
+}
+
+// Section markers and their windows, and the object tool's default.
+void AddSectionAndToolCommands(ScriptLanguage& L) {
     L.Add(
         "place section-marker <name:new-element> <points:points>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -234,6 +242,10 @@ void AddProjectCommands(ScriptLanguage& L) {
         *m = "front window of kind " + std::to_string(w.typeID);
         return w.typeID == APIWind_SectionID && w.databaseUnId == Db(r).Find(g)->record.Get().cutPlane.databaseUnId;
     });
+}
+
+// Layers, stories, the runtime's random sequence, the toolbox and undo.
+void AddLayerStoryToolCommands(ScriptLanguage& L) {
     L.Add(
         "layer <name:text> [<flags:int>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -318,6 +330,10 @@ void AddProjectCommands(ScriptLanguage& L) {
             return true;
         },
         "the user takes back the latest undo step (the project returns to the state before it)");
+}
+
+// The checks of the project's elements, selection, windows, layers, undo steps and module data.
+void AddProjectChecks(ScriptLanguage& L) {
     L.Add(
         "expect elements <count:int> [<type:element-type>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -400,4 +416,13 @@ void AddProjectCommands(ScriptLanguage& L) {
         *m = has ? "module data present" : "";
         return !has;
     });
+}
+}  // namespace
+
+void AddProjectCommands(ScriptLanguage& L) {
+    AddPlaceCommands(L);
+    AddSelectionCommands(L);
+    AddSectionAndToolCommands(L);
+    AddLayerStoryToolCommands(L);
+    AddProjectChecks(L);
 }

@@ -75,9 +75,9 @@ bool FindNth(ScriptContext& r, const std::string& what, int64_t index, API_Guid*
     *guid = index == 0 ? found.back() : found[size_t(index - 1)];
     return true;
 }
-}  // namespace
 
-void AddRecordCommands(ScriptLanguage& L) {
+// User data in the current layout, names for elements, and the check of a group.
+void AddRecordAndNameCommands(ScriptLanguage& L) {
     L.Add(
         "userdata <name:text> <tag:text> [<fields:text>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -136,6 +136,10 @@ void AddRecordCommands(ScriptLanguage& L) {
             return Compare("elements in the group of " + a.Text("name"), n, a.Int("count"), m);
         },
         "the element belongs to a group of <count> elements (0: to none)");
+}
+
+// The cells of number array parameters, and the texts of the records of a type.
+void AddParamCellCommands(ScriptLanguage& L) {
     L.Add(
         "expect param-cells <name:element> <param:text> <count:int> [<value:text>] [<tolerance:text>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -235,4 +239,10 @@ void AddRecordCommands(ScriptLanguage& L) {
         },
         "the texts (up to their NUL) at the byte offset of the user data of the <type> elements that have user data "
         "are exactly these (';' between them), each met at least once");
+}
+}  // namespace
+
+void AddRecordCommands(ScriptLanguage& L) {
+    AddRecordAndNameCommands(L);
+    AddParamCellCommands(L);
 }
