@@ -6,8 +6,10 @@
 #include "script/DialogReference.hpp"
 #include "script/ScriptRunner.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <regex>
 
@@ -88,6 +90,9 @@ TEST_F(ScriptLogTest, UnreadableAndEmptyScriptsAreRefusedWithTheReason) {
 TEST_F(ScriptLogTest, EveryBadNumberOrPointIsRefusedBeforeAnythingRuns) {
     using Slot = ScriptLanguage::Slot;
     const ScriptLanguage& language = StandardScriptLanguage();
+    // The element the lines name is there before they run: only the bad value refuses them.
+    API_Guid named;
+    ASSERT_EQ(host->Database().PlaceHotspot({0, 0}, 1, "x", &named), NoError);
     int checked = 0;
     for (size_t f = 0; f < language.Size(); ++f) {
         const ScriptLanguage::Form& form = language.At(f);
@@ -105,6 +110,10 @@ TEST_F(ScriptLogTest, EveryBadNumberOrPointIsRefusedBeforeAnythingRuns) {
                         case Slot::Choice: word = slot.choices[0]; break;
                         case Slot::Dialog: word = "32400"; break;
                         case Slot::Text: word = "x"; break;
+                        case Slot::Element:
+                        case Slot::NewElement: word = "x"; break;
+                        case Slot::ElementText: word = "{x}"; break;
+                        case Slot::Words: word = "polyline"; break;  // the element types, the one word list
                     }
                 }
                 s += (s.empty() ? "" : " ") + word;
@@ -113,7 +122,7 @@ TEST_F(ScriptLogTest, EveryBadNumberOrPointIsRefusedBeforeAnythingRuns) {
         };
         std::vector<ScriptCommand> commands;
         std::vector<std::string> errors;
-        ASSERT_TRUE(language.Parse(line(SIZE_MAX), &commands, &errors)) << line(SIZE_MAX) << ": " << errors[0];
+        ASSERT_TRUE(language.Parse(line(SIZE_MAX), &commands, &errors, {"x"})) << line(SIZE_MAX) << ": " << errors[0];
         for (size_t i = 0; i < form.slots.size(); ++i) {
             const Slot& slot = form.slots[i];
             if (slot.literal || (slot.kind != Slot::Number && slot.kind != Slot::Point && slot.kind != Slot::Points))
@@ -249,5 +258,67 @@ TEST(DialogReferenceTest, ListsTheAscImportDialogsItemsAndThePaletteOfTheLanguag
     std::ostringstream none;
     EXPECT_FALSE(WriteDialogReference(TestSupport::UserFolder(), "", none, &why));
     EXPECT_NE(why.find("no dialog layouts"), std::string::npos);
+}
+
+// The reference starts with the menu and the tool palette as each language shows them: the menu resource the
+// module registers and its items as the resource writes them, and the input sub-palette the palette's second
+// button opens; a language it does not know is refused with those it knows.
+TEST(DialogReferenceTest, StartsWithTheMenuAndTheSubPalettesOfEachLanguage) {
+    const std::string resources = TestSupport::BinDir() + "/resources";
+    const std::string codes[] = {"ITA", "INT", "FRA", "GER", "SPA", "JAP", "RUS", "NOR", "AUT"};
+    std::string why;
+    for (size_t k = 0; k < std::size(codes); ++k) {
+        const std::string& code = codes[k];
+        std::ostringstream out;
+        ASSERT_TRUE(WriteDialogReference(resources, code, out, &why)) << why;
+        const std::string text = out.str();
+        const size_t dialogs = text.find("\n32400 ");
+        ASSERT_NE(dialogs, std::string::npos) << code;
+        const std::string head = text.substr(0, dialogs);
+        // The host's languages leave the module's own, and so its menu, English.
+        const int menu = 32500 + (k < 7 ? int(k) : 1);
+        EXPECT_NE(head.find("  menu " + std::to_string(menu) + "  "), std::string::npos) << code << "\n" << head;
+        std::ifstream file(resources + "/MENU/" + std::to_string(menu) + ".txt");
+        int items = 0;
+        for (std::string line; std::getline(file, line);) {
+            if (line.empty() || line[0] == '#' || line.find('=') == std::string::npos) continue;
+            const int index = std::stoi(line.substr(0, line.find('=')));
+            if (index < 3) continue;
+            const std::string label = line.substr(line.find('=') + 1, line.find('^') - line.find('=') - 1);
+            ++items;
+            EXPECT_NE(head.find("  item " + std::to_string(index - 2) + "  \"" + label + "\""), std::string::npos)
+                << code << " " << label << "\n"
+                << head;
+        }
+        EXPECT_EQ(items, 3) << code;
+        EXPECT_NE(head.find("opens 32400 \"Lodravix\", the tool palette"), std::string::npos) << head;
+        EXPECT_EQ(head.find(" \n"), std::string::npos) << "no line ends in a blank\n" << head;
+        const std::string input = code == "NOR" ? "32407" : code == "AUT" ? "32575" : "32401";
+        for (const std::string sub : {"32401", "32407", "32575"})
+            EXPECT_EQ(head.find("      " + sub + " ") != std::string::npos, sub == input) << code << " " << sub << "\n"
+                                                                                          << head;
+        for (const auto& [sub, when] :
+             {std::pair<std::string, std::string>{"32406 \"Worksheet\"", "worksheet in front"},
+              {"32405 \"Section\"", "section window in front"}}) {
+            const size_t at = head.find("\n      " + sub);
+            ASSERT_NE(at, std::string::npos) << sub << "\n" << head;
+            EXPECT_NE(head.substr(at, head.find('\n', at + 1) - at).find(when), std::string::npos) << head;
+        }
+    }
+    // Without a language: every menu and every input sub-palette.
+    std::ostringstream all;
+    ASSERT_TRUE(WriteDialogReference(resources, "", all, &why)) << why;
+    const std::string head = all.str().substr(0, all.str().find("\n32400 "));
+    for (int menu = 32500; menu <= 32506; ++menu)
+        EXPECT_NE(head.find("  menu " + std::to_string(menu) + "  "), std::string::npos) << head;
+    for (const char* sub : {"32401", "32402", "32403", "32404", "32405", "32406", "32407", "32575", "32730"})
+        EXPECT_NE(head.find(std::string("      ") + sub + " "), std::string::npos) << sub << "\n" << head;
+    for (const char* unknown : {"XXX", "nor", "ENG", " INT"}) {
+        std::ostringstream none;
+        EXPECT_FALSE(WriteDialogReference(resources, unknown, none, &why)) << unknown;
+        EXPECT_EQ(why.rfind(std::string("unknown language ") + unknown + "; the languages are", 0), 0u) << why;
+        for (const std::string& code : codes) EXPECT_NE(why.find(" " + code + " ("), std::string::npos) << why;
+        EXPECT_TRUE(none.str().empty());
+    }
 }
 }  // namespace

@@ -3,6 +3,9 @@
 #include "DGDriver.hpp"
 #include "script/ScriptRunner.hpp"
 
+#include <algorithm>
+#include <cctype>
+
 namespace {
 std::vector<std::string> ParseErrors(const std::string& text) {
     std::vector<ScriptCommand> commands;
@@ -102,6 +105,106 @@ TEST(ScriptParse, OptionalSlotsAndCrLfLines) {
     EXPECT_EQ(commands[1].source, "expect log \"x\" 2");
 }
 
+// A word of the slot's kind that the line takes, the element named "Terrain" being bound before.
+std::string GoodWord(const ScriptLanguage::Slot& slot) {
+    using Slot = ScriptLanguage::Slot;
+    if (slot.literal) return slot.text;
+    switch (slot.kind) {
+        case Slot::Int: return "1";
+        case Slot::Number: return "2.5";
+        case Slot::Point: return "\"1,2\"";
+        case Slot::Points: return "\"1,2 3,4 5,6\"";
+        case Slot::Choice: return slot.choices[0];
+        case Slot::Dialog: return "32400";
+        case Slot::Text: return "x";
+        case Slot::Element: return "Terrain";
+        case Slot::NewElement: return "Made";
+        case Slot::ElementText: return "\"at {Terrain}\"";
+        case Slot::Words: return "polyline";
+    }
+    return "x";
+}
+
+// A letter dropped, one doubled, two neighbours swapped, one changed, a capital made small.
+std::vector<std::string> Misspellings(const std::string& word) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < word.size(); i += 3) {
+        out.push_back(word.substr(0, i) + word.substr(i + 1));
+        out.push_back(word.substr(0, i + 1) + word.substr(i));
+        if (i + 1 < word.size()) out.push_back(word.substr(0, i) + word[i + 1] + word[i] + word.substr(i + 2));
+        out.push_back(word.substr(0, i) + (word[i] == 'q' ? 'z' : 'q') + word.substr(i + 1));
+    }
+    out.push_back(std::string(1, char(std::tolower(word[0]))) + word.substr(1));
+    out.erase(std::remove(out.begin(), out.end(), word), out.end());
+    return out;
+}
+
+// Every check that names an element or an element type refuses the whole script, before its first line runs,
+// when the name is misspelt: the error names the line and the closest names, the right one among them.
+TEST(ScriptParse, EveryMisspeltNameOfACheckIsRefusedWhenTheScriptIsRead) {
+    using Slot = ScriptLanguage::Slot;
+    const ScriptLanguage& language = StandardScriptLanguage();
+    const std::string before = "place hotspot Terrain \"1,1\"\n";
+    int checked = 0;
+    for (size_t f = 0; f < language.Size(); ++f) {
+        const ScriptLanguage::Form& form = language.At(f);
+        const auto line = [&](size_t bad, const std::string& badWord) {
+            std::string s;
+            for (size_t i = 0; i < form.slots.size(); ++i)
+                s += (i ? " " : "") + (i == bad ? badWord : GoodWord(form.slots[i]));
+            return s;
+        };
+        std::vector<ScriptCommand> commands;
+        std::vector<std::string> errors;
+        ASSERT_TRUE(language.Parse(before + line(SIZE_MAX, ""), &commands, &errors))
+            << form.pattern << ": " << errors[0];
+        ASSERT_EQ(commands.back().form, f) << form.pattern;
+        for (size_t i = 0; i < form.slots.size(); ++i) {
+            const Slot& slot = form.slots[i];
+            if (slot.literal ||
+                (slot.kind != Slot::Element && slot.kind != Slot::ElementText && slot.kind != Slot::Words))
+                continue;
+            EXPECT_TRUE(form.isCheck || slot.kind == Slot::Words) << form.pattern;
+            const std::string right = slot.kind == Slot::Words ? "polyline" : "Terrain";
+            for (const std::string& wrong : Misspellings(right)) {
+                const std::string word = slot.kind == Slot::ElementText ? "\"at {" + wrong + "}\"" : wrong;
+                const std::string text = before + line(i, word) + "\n";
+                ++checked;
+                errors.clear();
+                ASSERT_FALSE(language.Parse(text, &commands, &errors)) << text;
+                ASSERT_EQ(errors.size(), 1u) << text;
+                EXPECT_EQ(errors[0].rfind("line 2: '" + wrong + "'", 0) == 0 ||
+                              errors[0].rfind("line 2: no line before names an element '" + wrong + "'", 0) == 0,
+                          true)
+                    << errors[0];
+                EXPECT_NE(errors[0].find("closest"), std::string::npos) << errors[0];
+                EXPECT_NE(errors[0].find("'" + right + "'"), std::string::npos) << errors[0];
+                EXPECT_NE(errors[0].find(form.pattern), std::string::npos) << errors[0];
+            }
+        }
+    }
+    EXPECT_GE(checked, 100);
+}
+
+// A name is known when an earlier line gave it, not when a later one does; an element type may be written as
+// its number or, with a blank, in quotes.
+TEST(ScriptParse, NamesAreKnownFromTheLineThatGivesThemOn) {
+    EXPECT_EQ(OnlyError("expect selected P\nplace polyline P \"0,0 1,1\"\n").rfind("line 1: no line before names", 0),
+              0u);
+    EXPECT_NE(OnlyError("expect selected P\n").find("none names any element"), std::string::npos);
+    for (const char* good :
+         {"place polyline P \"0,0 1,1\"\nexpect selected P\n",
+          "place hotspot H \"0,0\"\ncopy H C 1 1\nexpect selected C\n", "name N object\nexpect param N A \"{N}\"\n",
+          "legacy object O VY_X \"0,0\"\nexpect record O 28 \"{O} and {O}\"\n",
+          "mesh-points M \"0,0,0 1,0,0 0,1,0\"\nexpect model M bodies 1\n",
+          "expect elements 0 20\nexpect elements 0 \"section marker\"\nexpect elements 0 \"type 11\"\n",
+          "expect record-texts hotspot 53 \"\"\nexpect worksheet W elements 0 mesh\n"})
+        EXPECT_TRUE(ParseErrors(good).empty()) << good << ParseErrors(good)[0];
+    for (const char* bad : {"expect elements 0 polylines\n", "expect elements 0 0\n", "expect elements 0 78\n",
+                            "expect elements 0 \"type 10\"\n", "expect record-texts Hotspot 53 \"\"\n"})
+        EXPECT_EQ(OnlyError(bad).rfind("line 1: '", 0), 0u) << bad;
+}
+
 class ScriptRunTest : public InProcessHostTest {
 protected:
     bool Run(const std::string& text) {
@@ -164,6 +267,28 @@ TEST_F(ScriptRunTest, ViewAndCellCommandsNameWhatTheProjectLacks) {
         EXPECT_NE(output.find(c.second), std::string::npos) << output;
     }
     EXPECT_TRUE(Run("place section-marker M \"0,0 10,0\"\nwindow section M\nexpect window section M\n")) << output;
+}
+
+// Names the project has before the script (a test's own elements, an earlier run's, one an undo would give
+// back) are known to its checks; a misspelt one refuses the script before anything runs.
+TEST_F(ScriptRunTest, ChecksKnowTheNamesTheProjectHadBeforeTheScript) {
+    API_Guid kept;
+    ASSERT_EQ(host->Database().PlaceHotspot({1, 1}, 1, "Before", &kept), NoError);
+    ASSERT_TRUE(Run("place hotspot Earlier \"2,2\"\nplace hotspot Undone \"3,3\"\ndelete Undone\n")) << output;
+    EXPECT_TRUE(Run("expect userdata Before absent\nexpect observed Earlier no\nundo\nexpect userdata Undone absent\n"
+                    "expect elements 3 hotspot\n"))
+        << output;
+    EXPECT_FALSE(Run("file write \"ran.txt\" \"x\"\nexpect userdata Befor absent\nexpect elements 3 hotspots\n"));
+    EXPECT_FALSE(Exists("ran.txt"));
+    EXPECT_NE(output.find("test: line 2: no line before names an element 'Befor'"), std::string::npos) << output;
+    EXPECT_NE(output.find("'Before'"), std::string::npos) << output;
+    EXPECT_NE(output.find("test: line 3: 'hotspots' is no element type"), std::string::npos) << output;
+    EXPECT_NE(output.find("the closest is 'hotspot'"), std::string::npos) << output;
+    // Names a check can only learn when it runs: an unknown one fails it.
+    EXPECT_FALSE(Run("expect param Before Nope 1\nexpect layer Nope flags 0\nexpect module-data Nope \"\"\n"
+                     "expect prefs Nope 1\nexpect json /nope 1\nexpect element Before /nope 1\n"
+                     "expect worksheet Nope elements 0\nexpect library-part Nope param A 1\n"));
+    EXPECT_EQ(failures, 8) << output;
 }
 
 TEST_F(ScriptRunTest, UnknownHostFunctionInFail) {

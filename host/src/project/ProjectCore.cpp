@@ -220,6 +220,16 @@ bool ProjectCore::FindByName(const std::string& name, API_Guid* guid) const {
     return found != nullptr;
 }
 
+std::set<std::string> ProjectCore::ElementNames() const {
+    std::set<std::string> names;
+    for (const auto& kv : model_.elements)
+        if (!kv.second.name.empty()) names.insert(kv.second.name);
+    for (const UndoStep& step : undoSteps_)
+        for (const auto& kv : step.elementsBefore)
+            if (kv.second && !kv.second->name.empty()) names.insert(kv.second->name);
+    return names;
+}
+
 void ProjectCore::AfterModelRestored() {
     bool storyFound = false;
     for (const API_StoryType& s : model_.stories) storyFound = storyFound || s.index == currentStory_;

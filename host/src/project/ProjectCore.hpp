@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +34,8 @@ public:
     const StoredElement* Find(const API_Guid& guid) const;
     StoredElement* FindMutable(const API_Guid& guid);
     bool FindByName(const std::string& name, API_Guid* guid) const;
+    // The names elements have, and those the undo steps would give back.
+    std::set<std::string> ElementNames() const;
     // Every element of every database in creation order.
     std::vector<API_Guid> AllElements() const;
     // The elements seen in the current database in creation order: of one type, or all (API_ZombieElemID).

@@ -1,6 +1,7 @@
 #include "script/CommandSupport.hpp"
 
 #include "StandinHost.hpp"
+#include "project/ElementTypes.hpp"
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
 
@@ -52,6 +53,23 @@ bool ScriptNumbers(const ScriptArgs& args, const std::vector<std::string>& names
         out->push_back(v);
     }
     return true;
+}
+
+std::vector<std::string> ElementTypeWords() {
+    std::vector<std::string> words;
+    for (API_ElemTypeID t = 1; t <= API_LastElemTypeID; ++t)
+        if (ElementTypeName(t).rfind("type ", 0) != 0) words.push_back(ElementTypeName(t));
+    return words;
+}
+
+bool ElementTypeIs(API_ElemTypeID type, const std::string& word) {
+    return ElementTypeName(type) == word || std::to_string(type) == word;
+}
+
+bool IsElementTypeWord(const std::string& word) {
+    for (API_ElemTypeID t = 1; t <= API_LastElemTypeID; ++t)
+        if (ElementTypeIs(t, word)) return true;
+    return false;
 }
 
 ProjectDatabase& Db(ScriptContext& run) { return run.Host().Database(); }

@@ -27,6 +27,11 @@ bool ScriptNumber(const std::string& text, double* value, std::string* message);
 bool ScriptNumbers(const ScriptArgs& args, const std::vector<std::string>& names, std::vector<double>* out,
                    std::string* message);
 
+// The element type words of a script ("polyline", "section marker" ...); a type is also named by its number.
+std::vector<std::string> ElementTypeWords();
+bool ElementTypeIs(API_ElemTypeID type, const std::string& word);
+bool IsElementTypeWord(const std::string& word);
+
 ProjectDatabase& Db(ScriptContext& run);
 // The element a script named; false with "no element is named ...".
 bool Named(ScriptContext& run, const std::string& name, API_Guid* guid, std::string* message);

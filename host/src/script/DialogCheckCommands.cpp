@@ -104,9 +104,8 @@ bool AnyHolds(const std::vector<std::string>& operations, const std::string& tex
     return false;
 }
 
-}  // namespace
-
-void AddDialogCheckCommands(ScriptLanguage& L) {
+// Whether a dialog is open, its title and the messages it got.
+void AddDialogStateChecks(ScriptLanguage& L) {
     L.Add(
         "expect dialog <dialog:int> <state:open|closed|visible|hidden>", true,
         [](ScriptContext&, const ScriptArgs& a, std::string* m) {
@@ -141,6 +140,10 @@ void AddDialogCheckCommands(ScriptLanguage& L) {
             return events.find(a.Text("text")) != std::string::npos;
         },
         "the messages the dialog got, written \"init; update 3; change 6; click 1 -> 1; close 1; \", hold <text>");
+}
+
+// What an item of a dialog or tab page shows.
+void AddItemChecks(ScriptLanguage& L) {
     AddItemCheck(
         L, "value <value:text>",
         [](const LogRecord&, const ItemState& item, const ScriptArgs& a, std::string* m) {
@@ -243,6 +246,10 @@ void AddDialogCheckCommands(ScriptLanguage& L) {
             return AnyHolds(tab < row->drawing.size() ? row->drawing[tab] : none, a.Text("text"), m);
         },
         "an operation of an owner-drawn list cell's last drawing holds <text>");
+}
+
+// The modeless windows registered with the host.
+void AddModelessChecks(ScriptLanguage& L) {
     L.Add(
         "expect modeless <ref:int> registered [<flags:int>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -268,4 +275,11 @@ void AddDialogCheckCommands(ScriptLanguage& L) {
             return !registered;
         },
         "no modeless window <ref> is registered");
+}
+}  // namespace
+
+void AddDialogCheckCommands(ScriptLanguage& L) {
+    AddDialogStateChecks(L);
+    AddItemChecks(L);
+    AddModelessChecks(L);
 }

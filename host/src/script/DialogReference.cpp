@@ -5,23 +5,146 @@
 #include "TextFields.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
 namespace {
-// The module's input palette depends on the host's language: its grid and SOSI imports are language variants.
-struct LanguagePalette {
-    int32_t id;
-    const char* languages;  // who sees it, as the reference says
+// The languages the reference knows: the module's own (its menu resource is 32500 plus the language's index, the
+// shared configuration names it in lower case), and the host's whose input palette differs.
+struct ReferenceLanguage {
+    const char* code;
+    const char* name;
+    int32_t moduleIndex;  // -1: a host language; the module's own stays English
+};
+const ReferenceLanguage kLanguages[] = {
+    {"INT", "English", 1}, {"ITA", "Italian", 0},    {"FRA", "French", 2},
+    {"GER", "German", 3},  {"SPA", "Spanish", 4},    {"JAP", "Japanese", 5},
+    {"RUS", "Russian", 6}, {"NOR", "Norwegian", -1}, {"AUT", "Austrian", -1},
+};
+constexpr int32_t kMenuBase = 32500;
+constexpr int32_t kEnglish = 1;
+constexpr int32_t kPalette = 32400;
+
+// What an item of the module's menu opens.
+struct MenuTarget {
+    int16_t item;
+    int32_t dialog;
+    const char* what;
+};
+const MenuTarget kMenuTargets[] = {
+    {1, kPalette, "the tool palette (chosen again: hides or shows it)"},
+    {2, 32734, "the language dialog"},
+    {3, 32529, "the About dialog"},
+};
+
+// What an item of the tool palette opens: a sub-palette beside it, or a dialog; some follow the host's language
+// (the input palette's grid and SOSI imports are language variants) or the window in front.
+struct PaletteTarget {
+    int16_t item;
+    int32_t dialog;  // 0: none
+    const char* when;
     bool (*shows)(const std::string& language);
 };
-const LanguagePalette kInputPalettes[] = {
-    {32401, "every language but NOR and AUT", [](const std::string& l) { return l != "NOR" && l != "AUT"; }},
-    {32407, "language NOR (with the SOSI import)", [](const std::string& l) { return l == "NOR"; }},
-    {32575, "language AUT (with the ASC grid import)", [](const std::string& l) { return l == "AUT"; }},
+bool Always(const std::string&) { return true; }
+const PaletteTarget kPaletteTargets[] = {
+    {1, 32730, "the help dialog, with the add-on's version", Always},
+    {2, 32401, "every language but NOR and AUT", [](const std::string& l) { return l != "NOR" && l != "AUT"; }},
+    {2, 32407, "language NOR (with the SOSI import)", [](const std::string& l) { return l == "NOR"; }},
+    {2, 32575, "language AUT (with the ASC grid import)", [](const std::string& l) { return l == "AUT"; }},
+    {2, 32406, "an independent worksheet in front", Always},
+    {3, 32402, "", Always},
+    {3, 32405, "a section window in front", Always},
+    {4, 32403, "", Always},
+    {5, 32404, "", Always},
+    {6, 0, "updates the selected objects, with no dialog of its own", Always},
 };
+
+// The input palette a dialog id is, or null.
+const PaletteTarget* InputPalette(int32_t id) {
+    for (const PaletteTarget& t : kPaletteTargets)
+        if (t.item == 2 && t.dialog == id && t.shows != Always) return &t;
+    return nullptr;
+}
+
+// "<id> \"<title>\"", the number alone for a layout without a title.
+std::string Titled(int32_t id, GSResModule module) {
+    RSDialogLayout layout;
+    if (!RSGetDialogLayout(id, module, &layout)) return std::to_string(id) + " (no layout)";
+    return std::to_string(id) + (layout.title.IsEmpty() ? "" : " " + QuotedText(layout.title.ToUtf8()));
+}
+
+std::string Padded(std::string text, size_t width) {
+    if (text.size() < width) text.resize(width, ' ');
+    return text;
+}
+
+// The menu of each language the reference shows: its resource, how a script gets it, its items and what they open.
+void WriteMenu(GSResModule module, const ReferenceLanguage* language, std::ostream& out) {
+    out << "\nMenu: the module registers the menu resource of its own language (the \"Language_str\" entry of\n"
+        << "Brenmaro.cfg, English without one); `menu <resource> <item>` chooses an item. Menu resources are\n"
+        << "numbered apart from dialogs: menu 32501 is not dialog 32501.\n";
+    // A host language leaves the module's own, English unless the configuration says otherwise.
+    const int32_t shownIndex = language == nullptr ? kEnglish
+        : language->moduleIndex < 0                ? kEnglish
+                                                   : language->moduleIndex;
+    for (int32_t index = 0; index < int32_t(std::size(kLanguages)); ++index) {
+        if (language != nullptr && index != shownIndex) continue;
+        const ReferenceLanguage* found = nullptr;
+        for (const ReferenceLanguage& candidate : kLanguages)
+            if (candidate.moduleIndex == index) found = &candidate;
+        if (found == nullptr) continue;
+        const ReferenceLanguage& l = *found;
+        std::string code = l.code;
+        for (char& c : code) c = char(std::tolower(static_cast<unsigned char>(c)));
+        const int32_t id = kMenuBase + l.moduleIndex;
+        out << "  menu " << id << "  " << Padded(l.name, 9)
+            << (l.moduleIndex == kEnglish ? "  the default"
+                                          : "  config \"Brenmaro.cfg\" \"Language_str\" \"" + code + "\" before load")
+            << (RSResourceExists(RSType_MENU, id, module) ? "" : "  (missing)") << "\n";
+    }
+    if (language != nullptr && language->moduleIndex < 0)
+        out << "  (language " << language->code << " is the host's: the module's own stays as Brenmaro.cfg says)\n";
+    // Lines 1 and 2 are the host's menu group and the submenu; item 1 is line 3. The host's control suffixes
+    // ("^E3^ES") are not part of the text.
+    GS::Array<GS::UniString> lines;
+    RSGetMenu(kMenuBase + shownIndex, module, &lines);
+    for (const MenuTarget& t : kMenuTargets) {
+        std::string text = uint32_t(t.item + 1) < lines.GetSize() ? lines[uint32_t(t.item + 1)].ToUtf8() : "";
+        text = text.substr(0, text.find('^'));
+        out << "  item " << t.item << "  " << Padded(QuotedText(text), 24) << "  opens " << Titled(t.dialog, module)
+            << ", " << t.what << "\n";
+    }
+}
+
+// The tool palette's items and the sub-palette or dialog each opens, where it depends on the language only those
+// of `language` ("" every one).
+void WritePalette(GSResModule module, const std::string& language, std::ostream& out) {
+    RSDialogLayout palette;
+    if (!RSGetDialogLayout(kPalette, module, &palette)) return;
+    out << "\nTool palette " << kPalette << " " << QuotedText(palette.title.ToUtf8()) << ": `dialog " << kPalette
+        << " click <item>`; a button opens its sub-palette beside\n"
+        << "the palette (clicked again: closes it), one sub-palette at a time:\n";
+    for (uint32_t i = 0; i < palette.items.GetSize(); ++i) {
+        const RSDialogItem& item = palette.items[i];
+        bool any = false;
+        for (const PaletteTarget& t : kPaletteTargets) {
+            if (t.item != item.id || (!language.empty() && !t.shows(language))) continue;
+            if (!any) out << "  item " << item.id << "  " << QuotedText(item.text.ToUtf8()) << "\n";
+            any = true;
+            if (t.dialog == 0) {
+                out << "      " << t.when << "\n";
+                continue;
+            }
+            out << "      "
+                << (*t.when == '\0' ? Titled(t.dialog, module) : Padded(Titled(t.dialog, module), 24) + "  " + t.when)
+                << "\n";
+        }
+    }
+}
 
 std::string Number(double v) {
     std::ostringstream s;
@@ -78,6 +201,14 @@ void WriteItems(const GS::Array<RSDialogItem>& items, const std::string& indent,
 
 bool WriteDialogReference(const std::string& resourcesFolder, const std::string& language, std::ostream& out,
                           std::string* why) {
+    const ReferenceLanguage* chosen = nullptr;
+    for (const ReferenceLanguage& l : kLanguages)
+        if (language == l.code) chosen = &l;
+    if (!language.empty() && chosen == nullptr) {
+        *why = "unknown language " + language + "; the languages are";
+        for (const ReferenceLanguage& l : kLanguages) *why += std::string(" ") + l.code + " (" + l.name + ")";
+        return false;
+    }
     std::vector<int32_t> ids;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(resourcesFolder + "/DLOG", ec)) {
@@ -100,15 +231,16 @@ bool WriteDialogReference(const std::string& resourcesFolder, const std::string&
         << "`dialog <id>/<tab control>/<page> ...`. Labels are those of the layouts; the module may change some while "
            "a\n"
         << "dialog is open.\n";
+    WriteMenu(module, chosen, out);
+    WritePalette(module, language, out);
+    out << "\nEvery dialog and palette:\n";
     for (const int32_t id : ids) {
-        const LanguagePalette* variant = nullptr;
-        for (const LanguagePalette& p : kInputPalettes)
-            if (p.id == id) variant = &p;
+        const PaletteTarget* variant = InputPalette(id);
         if (variant != nullptr && !language.empty() && !variant->shows(language)) continue;
         RSDialogLayout layout;
         if (!RSGetDialogLayout(id, module, &layout)) continue;
         out << "\n" << id << " " << QuotedText(layout.title.ToUtf8());
-        if (variant != nullptr) out << "  (the input palette of " << variant->languages << ")";
+        if (variant != nullptr) out << "  (the input palette of " << variant->when << ")";
         out << "\n";
         WriteItems(layout.items, "  ", out);
         for (uint32_t p = 0; p < layout.pages.GetSize(); ++p) {

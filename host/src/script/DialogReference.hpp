@@ -1,11 +1,13 @@
 #pragma once
-// The reference a script writer needs: every dialog and palette of the module's resources with its number and
-// title, and each item's number, kind, label and limits (what `dialog <id> set|click <item>` names).
+// The reference a script writer needs: the module's menu and what its items open, the tool palette and the
+// sub-palette each of its buttons opens, and every dialog and palette of the module's resources with its number
+// and title, and each item's number, kind, label and limits (what `dialog <id> set|click <item>` names).
 #include <ostream>
 #include <string>
 
-// Reads `resourcesFolder` (resources/ beside the module). With a host language ("INT", "AUT", "NOR", ...) only the
-// input palette that language shows is listed; without one, every palette with the languages that show it.
-// False with `why` when the folder holds no dialog layouts.
+// Reads `resourcesFolder` (resources/ beside the module). `language` "" shows every language; else one of the
+// module's own languages ("INT", "GER", ...: its menu) or a host language whose input palette differs ("NOR",
+// "AUT"): only what that language shows is listed. False with `why` for another language (naming those there
+// are) or when the folder holds no dialog layouts.
 bool WriteDialogReference(const std::string& resourcesFolder, const std::string& language, std::ostream& out,
                           std::string* why);

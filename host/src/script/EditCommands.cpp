@@ -27,9 +27,9 @@ bool Edit(ScriptContext& r, const std::string& name, const API_ActTranPars& t, s
     if (!Named(r, name, &g, m)) return false;
     return Done(r, r.Host().Events().UserEdit(g, t), "the edit", m);
 }
-}  // namespace
 
-void AddEditCommands(ScriptLanguage& L) {
+// The user moves, turns, mirrors, lifts, scales, copies and deletes elements (edit events).
+void AddMoveCommands(ScriptLanguage& L) {
     L.Add(
         "move <name:text> <dx:number> <dy:number> [<dz:number>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -89,7 +89,7 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the user scales an element about a base point ('RSIZ')");
     L.Add(
-        "copy <name:text> <copy:text> [<dx:number>] [<dy:number>]", false,
+        "copy <name:text> <copy:new-element> [<dx:number>] [<dy:number>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -110,6 +110,10 @@ void AddEditCommands(ScriptLanguage& L) {
             return Done(r, r.Host().Events().UserDelete(g), "the deletion", m);
         },
         "the user deletes an element");
+}
+
+// The user changes an element in its settings (change events).
+void AddChangeCommands(ScriptLanguage& L) {
     L.Add(
         "change <name:text> pen <pen:int>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -227,6 +231,10 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the user gives a mesh's outline vertex <index> (1-based, as its memo counts them) the height <z> above its "
         "base level in its settings dialog (a change event)");
+}
+
+// Solid links, and the checks of the element events delivered and the links.
+void AddLinkAndEventCommands(ScriptLanguage& L) {
     const auto link = [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
         API_Guid target, op;
         if (!Named(r, a.Text("target"), &target, m) || !Named(r, a.Text("operator"), &op, m)) return false;
@@ -268,7 +276,7 @@ void AddEditCommands(ScriptLanguage& L) {
         },
         "the module was told of <count> element events (of that code; -1 and -2 count only when asked for)");
     L.Add(
-        "expect event <name:text> <code:int>", true,
+        "expect event <name:element> <code:int>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -278,7 +286,7 @@ void AddEditCommands(ScriptLanguage& L) {
             return false;
         },
         "the module was told of event <code> for the element");
-    L.Add("expect observed <name:text> <state:yes|no>", true,
+    L.Add("expect observed <name:element> <state:yes|no>", true,
           [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
               API_Guid g;
               if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -289,7 +297,7 @@ void AddEditCommands(ScriptLanguage& L) {
     L.Add("expect solid-links <count:int>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
         return Compare("solid links", int64_t(Db(r).SolidLinks().size()), a.Int("count"), m);
     });
-    L.Add("expect solid-link <target:text> <operator:text> <state:SSUU|SSUD|SADD|absent>", true,
+    L.Add("expect solid-link <target:element> <operator:element> <state:SSUU|SSUD|SADD|absent>", true,
           [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
               API_Guid target, op;
               if (!Named(r, a.Text("target"), &target, m) || !Named(r, a.Text("operator"), &op, m)) return false;
@@ -298,4 +306,11 @@ void AddEditCommands(ScriptLanguage& L) {
               *m = "link " + found;
               return found == a.Text("state");
           });
+}
+}  // namespace
+
+void AddEditCommands(ScriptLanguage& L) {
+    AddMoveCommands(L);
+    AddChangeCommands(L);
+    AddLinkAndEventCommands(L);
 }

@@ -76,7 +76,7 @@ const StoredParam* Param(ScriptContext& r, const std::string& name, const std::s
 
 void AddLegacyCommands(ScriptLanguage& L) {
     L.Add(
-        "legacy object <name:text> <part:text> <point:text>", false,
+        "legacy object <name:new-element> <part:text> <point:text>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             const int32_t libInd = r.Host().Project().libraries.FindByName(a.Text("part"), 0);
             if (libInd <= 0) {
@@ -132,7 +132,7 @@ void AddLegacyCommands(ScriptLanguage& L) {
         },
         "the element carried this numeric identifier in its database before the project was converted");
     L.Add(
-        "legacy slab <name:text> <points:text> [<id:text>]", false,
+        "legacy slab <name:new-element> <points:text> [<id:text>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
             if (!ParsePoints(a.Text("points"), &points, m)) return false;
@@ -150,7 +150,7 @@ void AddLegacyCommands(ScriptLanguage& L) {
         "a slab on the current layer with an element ID (\"VY30 Slab\" when none is given), as earlier releases "
         "placed for their own use");
     L.Add(
-        "expect param <name:text> <param:text> <value:text>", true,
+        "expect param <name:element> <param:text> <value:element-text>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             const StoredParam* p = Param(r, a.Text("name"), a.Text("param"), m);
             if (p == nullptr) return false;
@@ -178,7 +178,7 @@ void AddLegacyCommands(ScriptLanguage& L) {
         },
         "a scalar parameter of a placed object holds the number or text (\"{X}\" in a text: the GUID text of X)");
     L.Add(
-        "expect record <name:text> <offset:int> <text:text>", true,
+        "expect record <name:element> <offset:int> <text:element-text>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;

@@ -64,7 +64,11 @@ void AddLibraryCommands(ScriptLanguage& L) {
                 if (!p.texts.empty())
                     return CompareText(p.name, GS::UniString(p.texts[0]).ToUtf8(), a.Text("value"), m);
                 double expected = 0.0;
-                if (p.numbers.empty() || !ScriptNumber(a.Text("value"), &expected, m)) return false;
+                if (p.numbers.empty()) {
+                    *m = p.name + " has no default value";
+                    return false;
+                }
+                if (!ScriptNumber(a.Text("value"), &expected, m)) return false;
                 *m = p.name + " = " + std::to_string(p.numbers[0]);
                 return std::fabs(p.numbers[0] - expected) <= 1e-9 * std::max(1.0, std::fabs(expected));
             }

@@ -84,7 +84,7 @@ bool Numbers(const ScriptArgs& a, const std::vector<std::string>& names, std::ve
 
 void AddModelCommands(ScriptLanguage& L) {
     L.Add(
-        "mesh-points <name:text> <points:text>", false,
+        "mesh-points <name:new-element> <points:text>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
             if (!ReadPoints(r, a.Text("points"), &points, m)) return false;
@@ -112,7 +112,7 @@ void AddModelCommands(ScriptLanguage& L) {
         },
         "the user adds a level line (a ridge, \"x,y,z x,y,z ...\") to a mesh");
     L.Add(
-        "place slab <name:text> <points:text> <level:number> <thickness:number> [<hole:text>]", false,
+        "place slab <name:new-element> <points:text> <level:number> <thickness:number> [<hole:text>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<double> v;
             if (!Numbers(a, {"level", "thickness"}, &v, m)) return false;
@@ -169,7 +169,7 @@ void AddModelCommands(ScriptLanguage& L) {
         },
         "an object's 3D model becomes a box between two corners \"x,y,z\" (what its library part would build)");
     L.Add(
-        "expect model <name:text> <what:bodies|vertices|edges|polygons> <count:int>", true,
+        "expect model <name:element> <what:bodies|vertices|edges|polygons> <count:int>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -190,7 +190,7 @@ void AddModelCommands(ScriptLanguage& L) {
         },
         "the element's 3D model (with its solid links) has that many bodies, vertices, edges or polygons");
     L.Add(
-        "expect height <name:text> <x:number> <y:number> <z:number> [<tolerance:number>]", true,
+        "expect height <name:element> <x:number> <y:number> <z:number> [<tolerance:number>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;

@@ -8,7 +8,9 @@
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
 
-void AddModuleCommands(ScriptLanguage& L) {
+namespace {
+// The module loaded, released and loaded again.
+void AddLifeCommands(ScriptLanguage& L) {
     L.Add(
         "load", false,
         [](ScriptContext& r, const ScriptArgs&, std::string* m) {
@@ -41,6 +43,10 @@ void AddModuleCommands(ScriptLanguage& L) {
             return true;
         },
         "release, then load again; the user folder and the project stay");
+}
+
+// What the host is, failures set on its functions, and the log.
+void AddHostCommands(ScriptLanguage& L) {
     L.Add(
         "language <code:text>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string*) {
@@ -106,6 +112,10 @@ void AddModuleCommands(ScriptLanguage& L) {
             return true;
         },
         "forget the module's report lines so far (for counting with expect log)");
+}
+
+// The checks of the module's life, what it told the host and what it logged.
+void AddModuleChecks(ScriptLanguage& L) {
     L.Add("expect loaded", true, [](ScriptContext& r, const ScriptArgs&, std::string* m) {
         *m = r.Host().IsLoaded() ? "" : "the module is not loaded";
         return r.Host().IsLoaded();
@@ -199,4 +209,11 @@ void AddModuleCommands(ScriptLanguage& L) {
             return false;
         },
         "the host reported this error (it then does not fail the run)");
+}
+}  // namespace
+
+void AddModuleCommands(ScriptLanguage& L) {
+    AddLifeCommands(L);
+    AddHostCommands(L);
+    AddModuleChecks(L);
 }

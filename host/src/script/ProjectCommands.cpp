@@ -61,9 +61,9 @@ bool WindowOf(const std::string& kind, API_WindowInfo* w) {
     w->typeID = kind == "3d" ? APIWind_3DModelID : APIWind_FloorPlanID;
     return true;
 }
-}  // namespace
 
-void AddProjectCommands(ScriptLanguage& L) {
+// The user draws plain elements; each gets the name the line gives it.
+void AddPlaceCommands(ScriptLanguage& L) {
     const auto placePolygon = [](API_ElemTypeID type, bool closed, bool withZ) {
         return [type, closed, withZ](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
@@ -81,14 +81,14 @@ void AddProjectCommands(ScriptLanguage& L) {
             return Placed(r, err, a.Text("name"), m);
         };
     };
-    L.Add("place polyline <name:text> <points:points>", false, placePolygon(API_PolyLineID, false, false),
+    L.Add("place polyline <name:new-element> <points:points>", false, placePolygon(API_PolyLineID, false, false),
           "the user draws a polyline through \"x,y x,y ...\" on the current story and layer; <name> finds it later");
-    L.Add("place fill <name:text> <points:points>", false, placePolygon(API_HatchID, true, false),
+    L.Add("place fill <name:new-element> <points:points>", false, placePolygon(API_HatchID, true, false),
           "the user draws a fill with the outline \"x,y x,y ...\" (closed by the host)");
-    L.Add("place mesh <name:text> <points:text> [<level:text>]", false, placePolygon(API_MeshID, true, true),
+    L.Add("place mesh <name:new-element> <points:text> [<level:text>]", false, placePolygon(API_MeshID, true, true),
           "the user draws a mesh with the outline \"x,y,z x,y,z ...\" (closed by the host) at a base level");
     L.Add(
-        "place hotspot <name:text> <point:point>", false,
+        "place hotspot <name:new-element> <point:point>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
             if (!ParsePoints(a.Text("point"), false, &points, m)) return false;
@@ -101,7 +101,7 @@ void AddProjectCommands(ScriptLanguage& L) {
         },
         "the user places a hotspot at \"x,y\"");
     L.Add(
-        "place line <name:text> <points:points>", false,
+        "place line <name:new-element> <points:points>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
             if (!ParsePoints(a.Text("points"), false, &points, m)) return false;
@@ -115,6 +115,10 @@ void AddProjectCommands(ScriptLanguage& L) {
                           a.Text("name"), m);
         },
         "the user draws a line \"x,y x,y\"");
+}
+
+// The selection and the front window.
+void AddSelectionCommands(ScriptLanguage& L) {
     const auto select = [](bool add) {
         return [add](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
@@ -155,8 +159,12 @@ void AddProjectCommands(ScriptLanguage& L) {
         },
         "the user brings the floor plan or the 3D window to the front (its database becomes current; the "
         "module hears the window change)");
+}
+
+// Section markers and their windows, and the object tool's default.
+void AddSectionAndToolCommands(ScriptLanguage& L) {
     L.Add(
-        "place section-marker <name:text> <points:points>", false,
+        "place section-marker <name:new-element> <points:points>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
             if (!ParsePoints(a.Text("points"), false, &points, m)) return false;
@@ -196,7 +204,7 @@ void AddProjectCommands(ScriptLanguage& L) {
         "the user brings the section window of a marker to the front (its database becomes current; the module "
         "hears the window change)");
     L.Add(
-        "place tool-default <name:text> <point:point>", false,
+        "place tool-default <name:new-element> <point:point>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Coord3D> points;
             if (!ParsePoints(a.Text("point"), false, &points, m)) return false;
@@ -226,7 +234,7 @@ void AddProjectCommands(ScriptLanguage& L) {
             return Placed(r, err, a.Text("name"), m);
         },
         "the user places the object tool's default (its record and parameters; no user data) at \"x,y\"");
-    L.Add("expect window section <name:text>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+    L.Add("expect window section <name:element>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
         API_Guid g;
         if (!Named(r, a.Text("name"), &g, m)) return false;
         API_WindowInfo w = {};
@@ -234,6 +242,10 @@ void AddProjectCommands(ScriptLanguage& L) {
         *m = "front window of kind " + std::to_string(w.typeID);
         return w.typeID == APIWind_SectionID && w.databaseUnId == Db(r).Find(g)->record.Get().cutPlane.databaseUnId;
     });
+}
+
+// Layers, stories, the runtime's random sequence, the toolbox and undo.
+void AddLayerStoryToolCommands(ScriptLanguage& L) {
     L.Add(
         "layer <name:text> [<flags:int>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -318,16 +330,19 @@ void AddProjectCommands(ScriptLanguage& L) {
             return true;
         },
         "the user takes back the latest undo step (the project returns to the state before it)");
+}
+
+// The checks of the project's elements, selection, windows, layers, undo steps and module data.
+void AddProjectChecks(ScriptLanguage& L) {
     L.Add(
-        "expect elements <count:int> [<type:text>]", true,
+        "expect elements <count:int> [<type:element-type>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             // Counted by type in one walk of the store, each type's name compared once.
             std::map<API_ElemTypeID, int64_t> byType;
             for (const auto& kv : Db(r).Model().elements) ++byType[kv.second.record.header.typeID];
             int64_t n = 0;
             for (const auto& [t, count] : byType)
-                if (!a.Has("type") || ElementTypeName(t) == a.Text("type") || std::to_string(t) == a.Text("type"))
-                    n += count;
+                if (!a.Has("type") || ElementTypeIs(t, a.Text("type"))) n += count;
             *m = std::to_string(n) + " element(s)";
             if (n != a.Int("count")) *m += ", expected " + std::to_string(a.Int("count"));
             return n == a.Int("count");
@@ -339,7 +354,7 @@ void AddProjectCommands(ScriptLanguage& L) {
         if (n != a.Int("count")) *m += ", expected " + std::to_string(a.Int("count"));
         return n == a.Int("count");
     });
-    L.Add("expect selected <name:text>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+    L.Add("expect selected <name:element>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
         API_Guid g;
         if (!Named(r, a.Text("name"), &g, m)) return false;
         for (const API_Guid& s : Db(r).Selection())
@@ -375,7 +390,7 @@ void AddProjectCommands(ScriptLanguage& L) {
         if (n != a.Int("count")) *m += ", expected " + std::to_string(a.Int("count"));
         return n == a.Int("count");
     });
-    L.Add("expect userdata <name:text> <state:present|absent>", true,
+    L.Add("expect userdata <name:element> <state:present|absent>", true,
           [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
               API_Guid g;
               if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -401,4 +416,13 @@ void AddProjectCommands(ScriptLanguage& L) {
         *m = has ? "module data present" : "";
         return !has;
     });
+}
+}  // namespace
+
+void AddProjectCommands(ScriptLanguage& L) {
+    AddPlaceCommands(L);
+    AddSelectionCommands(L);
+    AddSectionAndToolCommands(L);
+    AddLayerStoryToolCommands(L);
+    AddProjectChecks(L);
 }

@@ -186,7 +186,7 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
         },
         "the project's JSON dump holds <value> at the JSON pointer (e.g. /elements/0/type)");
     L.Add(
-        "expect element <name:text> <pointer:text> <value:text>", true,
+        "expect element <name:element> <pointer:text> <value:text>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;

@@ -75,9 +75,9 @@ bool FindNth(ScriptContext& r, const std::string& what, int64_t index, API_Guid*
     *guid = index == 0 ? found.back() : found[size_t(index - 1)];
     return true;
 }
-}  // namespace
 
-void AddRecordCommands(ScriptLanguage& L) {
+// User data in the current layout, names for elements, and the check of a group.
+void AddRecordAndNameCommands(ScriptLanguage& L) {
     L.Add(
         "userdata <name:text> <tag:text> [<fields:text>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -114,7 +114,7 @@ void AddRecordCommands(ScriptLanguage& L) {
         "the element's user data as the module stores it: the tag, then each text at its offset "
         "(\"53=T_001 353=...\"), zeros elsewhere");
     L.Add(
-        "name <name:text> <what:text> [<index:int>]", false,
+        "name <name:new-element> <what:text> [<index:int>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!FindNth(r, a.Text("what"), a.Has("index") ? a.Int("index") : 0, &g, m)) return false;
@@ -124,7 +124,7 @@ void AddRecordCommands(ScriptLanguage& L) {
         "names the <index>-th (from 1, in creation order; the last when left out) element of a type (\"object\", "
         "\"hotspot\" ...) or of a library part, so that later commands and checks find it");
     L.Add(
-        "expect group-size <name:text> <count:int>", true,
+        "expect group-size <name:element> <count:int>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!Named(r, a.Text("name"), &g, m)) return false;
@@ -136,8 +136,12 @@ void AddRecordCommands(ScriptLanguage& L) {
             return Compare("elements in the group of " + a.Text("name"), n, a.Int("count"), m);
         },
         "the element belongs to a group of <count> elements (0: to none)");
+}
+
+// The cells of number array parameters, and the texts of the records of a type.
+void AddParamCellCommands(ScriptLanguage& L) {
     L.Add(
-        "expect param-cells <name:text> <param:text> <count:int> [<value:text>] [<tolerance:text>]", true,
+        "expect param-cells <name:element> <param:text> <count:int> [<value:text>] [<tolerance:text>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             const StoredParam* p = NumberArray(r, a, m);
             if (p == nullptr) return false;
@@ -160,7 +164,8 @@ void AddRecordCommands(ScriptLanguage& L) {
         },
         "a number array parameter of a placed object has <count> cells, each <value> (within <tolerance>, 1e-9)");
     L.Add(
-        "expect param-cell <name:text> <param:text> <row:int> <column:int> <value:number> [<tolerance:number>]", true,
+        "expect param-cell <name:element> <param:text> <row:int> <column:int> <value:number> [<tolerance:number>]",
+        true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             const StoredParam* p = NumberArray(r, a, m);
             if (p == nullptr) return false;
@@ -199,7 +204,7 @@ void AddRecordCommands(ScriptLanguage& L) {
         },
         "the user sets one cell (row and column from 1) of a number array parameter of a placed object");
     L.Add(
-        "expect param-cells-equal <name:text> <param:text> <value:text> <count:int>", true,
+        "expect param-cells-equal <name:element> <param:text> <value:text> <count:int>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             const StoredParam* p = NumberArray(r, a, m);
             if (p == nullptr) return false;
@@ -215,13 +220,13 @@ void AddRecordCommands(ScriptLanguage& L) {
         },
         "<count> cells of a number array parameter of a placed object are <value> (within 1e-9), in any order");
     L.Add(
-        "expect record-texts <type:text> <offset:int> <texts:text>", true,
+        "expect record-texts <type:element-type> <offset:int> <texts:text>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             const size_t at = size_t(a.Int("offset") < 0 ? 0 : a.Int("offset"));
             std::set<std::string> found, expected;
             for (const API_Guid& g : Db(r).AllElements()) {
                 const StoredElement* e = Db(r).Find(g);
-                if (ElementTypeName(e->record.header.typeID) != a.Text("type") || !e->userData) continue;
+                if (!ElementTypeIs(e->record.header.typeID, a.Text("type")) || !e->userData) continue;
                 const std::string bytes = e->userData->bytes.str();
                 found.insert(at < bytes.size() ? std::string(bytes.c_str() + at) : std::string());
             }
@@ -234,4 +239,10 @@ void AddRecordCommands(ScriptLanguage& L) {
         },
         "the texts (up to their NUL) at the byte offset of the user data of the <type> elements that have user data "
         "are exactly these (';' between them), each met at least once");
+}
+}  // namespace
+
+void AddRecordCommands(ScriptLanguage& L) {
+    AddRecordAndNameCommands(L);
+    AddParamCellCommands(L);
 }

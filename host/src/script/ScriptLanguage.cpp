@@ -177,6 +177,11 @@ int32_t ScriptArgs::Int(const std::string& name) const {
 
 // --- patterns ------------------------------------------------------------------------------------------------
 
+void ScriptLanguage::AddWords(const std::string& kind, const std::string& what, std::vector<std::string> shown,
+                              std::function<bool(const std::string&)> accepts) {
+    words_[kind] = WordList{what, std::move(shown), std::move(accepts)};
+}
+
 void ScriptLanguage::Add(const std::string& pattern, bool isCheck, ScriptHandler handler, const std::string& help) {
     Form form;
     form.pattern = pattern;
@@ -209,6 +214,15 @@ void ScriptLanguage::Add(const std::string& pattern, bool isCheck, ScriptHandler
                 slot.kind = Slot::Text;
             } else if (kind == "dialog") {
                 slot.kind = Slot::Dialog;
+            } else if (kind == "element") {
+                slot.kind = Slot::Element;
+            } else if (kind == "new-element") {
+                slot.kind = Slot::NewElement;
+            } else if (kind == "element-text") {
+                slot.kind = Slot::ElementText;
+            } else if (words_.count(kind) != 0) {
+                slot.kind = Slot::Words;
+                slot.choices = {kind};
             } else {
                 slot.kind = Slot::Choice;
                 std::string choice;
@@ -341,9 +355,67 @@ std::string ScriptLanguage::ClosestForms(const std::vector<ScriptToken>& tokens,
     return std::string("; the closest form") + (shown.size() > 1 ? "s are:" : " is:") + forms;
 }
 
+namespace {
+// The names of `known` nearest to `word` (fewest edits, at most three, none much further than the nearest):
+// "is 'a'" or "are 'a', 'b'".
+std::string NearestNames(const std::string& word, const std::vector<std::string>& known) {
+    std::vector<std::pair<size_t, std::string>> ranked;
+    for (const std::string& k : known) ranked.emplace_back(EditDistance(word, k), k);
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::string out;
+    size_t shown = 0;
+    for (; shown < ranked.size() && shown < 3 && ranked[shown].first <= ranked[0].first + 1; ++shown)
+        out += (shown == 0 ? "'" : ", '") + ranked[shown].second + "'";
+    return (shown > 1 ? "are " : "is ") + out;
+}
+
+// The names in "{X}" of an element-text.
+std::vector<std::string> BracedNames(const std::string& text) {
+    std::vector<std::string> names;
+    for (size_t open = text.find('{'); open != std::string::npos; open = text.find('{', open + 1)) {
+        const size_t close = text.find('}', open);
+        if (close == std::string::npos) break;
+        names.push_back(text.substr(open + 1, close - open - 1));
+        open = close;
+    }
+    return names;
+}
+}  // namespace
+
+bool ScriptLanguage::CheckNames(const Form& form, const ScriptArgs& args, const std::set<std::string>& named,
+                                std::string* why) const {
+    for (const Slot& slot : form.slots) {
+        if (slot.literal || !args.Has(slot.text)) continue;
+        const std::string& word = args.Text(slot.text);
+        const std::string where = "<" + slot.text + "> of '" + form.pattern + "'";
+        if (slot.kind == Slot::Words) {
+            const WordList& list = words_.at(slot.choices[0]);
+            if (std::find(list.shown.begin(), list.shown.end(), word) != list.shown.end() ||
+                (list.accepts && list.accepts(word)))
+                continue;
+            *why =
+                "'" + word + "' is no " + list.what + " (" + where + "); the closest " + NearestNames(word, list.shown);
+            return false;
+        }
+        std::vector<std::string> names;
+        if (slot.kind == Slot::Element) names = {word};
+        if (slot.kind == Slot::ElementText) names = BracedNames(word);
+        for (const std::string& name : names) {
+            if (named.count(name) != 0) continue;
+            *why = "no line before names an element '" + name + "' (" + where + ")" +
+                (named.empty()
+                     ? "; none names any element"
+                     : "; the closest " + NearestNames(name, std::vector<std::string>(named.begin(), named.end())));
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* commands,
-                           std::vector<std::string>* errors) const {
+                           std::vector<std::string>* errors, const std::set<std::string>& namedBefore) const {
     commands->clear();
+    std::set<std::string> named = namedBefore;
     std::istringstream in(text);
     std::string line;
     int lineNo = 0;
@@ -357,7 +429,7 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
         }
         if (tokens.empty()) continue;
         size_t bestMatched = 0;
-        std::string bestWhy;
+        std::string bestWhy, nameWhy;
         bool bestLiteral = false;
         bool done = false;
         for (size_t s = 0; s < forms_.size() && !done; ++s) {
@@ -365,6 +437,14 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
             size_t matched = 0;
             std::string w;
             if (MatchForm(forms_[s], tokens, &args, &matched, &w)) {
+                // A line that fits a form but names what is not there may still fit a later form.
+                if (!CheckNames(forms_[s], args, named, &w)) {
+                    if (nameWhy.empty()) nameWhy = w;
+                    continue;
+                }
+                for (const Slot& slot : forms_[s].slots)
+                    if (!slot.literal && slot.kind == Slot::NewElement && args.Has(slot.text))
+                        named.insert(args.Text(slot.text));
                 ScriptCommand cmd;
                 cmd.line = lineNo;
                 cmd.source = line;
@@ -385,6 +465,10 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
             }
         }
         if (done) continue;
+        if (!nameWhy.empty()) {
+            errors->push_back("line " + std::to_string(lineNo) + ": " + nameWhy);
+            continue;
+        }
         if (bestMatched > 0 && bestLiteral && bestMatched < tokens.size()) {
             std::string before;
             for (size_t i = 0; i < bestMatched; ++i) before += (i == 0 ? "" : " ") + tokens[i].text;
@@ -408,6 +492,24 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
 std::string ScriptLanguage::Usage() const {
     std::string out;
     for (const Form& s : forms_) out += "  " + s.pattern + (s.help.empty() ? "" : "\n      " + s.help) + "\n";
+    return out;
+}
+
+std::string ScriptLanguage::WordsUsage() const {
+    std::string out;
+    for (const auto& [kind, list] : words_) {
+        std::string line = "<...:" + kind + ">: one of the " + list.what + " words";
+        for (size_t i = 0; i < list.shown.size(); ++i) {
+            const std::string word =
+                " " + WrittenScriptToken({list.shown[i], true}) + (i + 1 < list.shown.size() ? "," : "");
+            if (line.size() + word.size() > 110) {
+                out += line + "\n";
+                line.clear();
+            }
+            line += word;
+        }
+        out += line + "\n";
+    }
     return out;
 }
 

@@ -9,11 +9,17 @@
 // of words (a|b|c). A slot in [brackets] at the end is optional. A whole script is checked before its first line
 // runs: an unknown command or a bad argument is reported with its line number and nothing runs.
 //
+// Names are checked then too. A new-element slot gives the element the line makes (or finds) a name; an element
+// slot takes a name that an earlier line gave, or that an element of the project had before the script; in an
+// element-text every "{X}" is such a name. A kind registered with AddWords ("element-type") takes one of its
+// words. A misspelt name refuses the script with the closest names.
+//
 // To extend the language: ScriptLanguage::Add with a new pattern and its handler (script/ScriptCommands.hpp
 // lists the families of the host's commands).
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -68,17 +74,26 @@ class ScriptLanguage {
 public:
     // isCheck: a failed check is counted and the script goes on; a failed action stops the script.
     void Add(const std::string& pattern, bool isCheck, ScriptHandler handler, const std::string& help = "");
-    bool Parse(const std::string& text, std::vector<ScriptCommand>* commands, std::vector<std::string>* errors) const;
+    // A kind of slot that takes one of a set of words: `shown` are named in help and errors, `accepts` (may be null)
+    // takes other spellings too (a number for a name). Patterns added later may use it as <slot:kind>.
+    void AddWords(const std::string& kind, const std::string& what, std::vector<std::string> shown,
+                  std::function<bool(const std::string&)> accepts = nullptr);
+    // `namedBefore`: the element names the project has before the script runs.
+    bool Parse(const std::string& text, std::vector<ScriptCommand>* commands, std::vector<std::string>* errors,
+               const std::set<std::string>& namedBefore = {}) const;
     // One line per command: the pattern and its help.
     std::string Usage() const;
+    // One line per kind of AddWords: <...:kind>, what it names and its words.
+    std::string WordsUsage() const;
     // The first words of every command ("click", "expect", ...), each once.
     std::vector<std::string> CommandWords() const;
 
     struct Slot {
         bool literal = true;
         std::string text;  // literal word, or the slot's name
-        enum Kind { Int, Number, Point, Points, Text, Choice, Dialog } kind = Text;
-        std::vector<std::string> choices;
+        enum Kind { Int, Number, Point, Points, Text, Choice, Dialog, Element, NewElement, ElementText, Words };
+        Kind kind = Text;
+        std::vector<std::string> choices;  // of a Choice; of Words, its kind's name alone
         bool optional = false;
     };
     struct Form {
@@ -92,8 +107,17 @@ public:
     size_t Size() const { return forms_.size(); }
 
 private:
+    struct WordList {
+        std::string what;  // "element type"
+        std::vector<std::string> shown;
+        std::function<bool(const std::string&)> accepts;
+    };
+    // The names of a matched line that are not known; false with why.
+    bool CheckNames(const Form& form, const ScriptArgs& args, const std::set<std::string>& named,
+                    std::string* why) const;
     // After a line's error: the forms whose first `matched` words fit the line, as few as tell the user enough.
     std::string ClosestForms(const std::vector<ScriptToken>& tokens, size_t matched) const;
 
     std::vector<Form> forms_;
+    std::map<std::string, WordList> words_;
 };

@@ -41,7 +41,8 @@ bool ScriptRunner::RunFile(const std::string& path) {
 bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
     std::vector<ScriptCommand> commands;
     std::vector<std::string> errors;
-    if (!language_.Parse(text, &commands, &errors)) {
+    // Names the project had before the script count as given by earlier lines.
+    if (!language_.Parse(text, &commands, &errors, host_.Database().ElementNames())) {
         for (const std::string& e : errors) out_ << name << ": " << e << "\n";
         out_ << "FAILED: the script was not run: " << errors.size() << " error(s)\n";
         failures_ += int(errors.size());

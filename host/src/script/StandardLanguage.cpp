@@ -1,10 +1,13 @@
 #include "script/StandardLanguage.hpp"
 
+#include "script/CommandSupport.hpp"
 #include "script/ScriptCommands.hpp"
+#include "script/ScriptLanguage.hpp"
 
 const ScriptLanguage& StandardScriptLanguage() {
     static const ScriptLanguage language = [] {
         ScriptLanguage L;
+        L.AddWords("element-type", "element type", ElementTypeWords(), IsElementTypeWord);
         AddModuleCommands(L);
         AddMenuCommands(L);
         AddUserFolderCommands(L);

@@ -69,15 +69,14 @@ void AddWorksheetCommands(ScriptLanguage& L) {
         },
         "the number of independent worksheets");
     L.Add(
-        "expect worksheet <ref:text> elements <count:int> [<type:text>]", true,
+        "expect worksheet <ref:text> elements <count:int> [<type:element-type>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_DatabaseInfo d = {};
             if (!WorksheetByRef(r, a.Text("ref"), &d, m)) return false;
             int64_t n = 0;
             for (const auto& e : Db(r).Model().elements) {
                 const API_ElemTypeID t = e.second.record.header.typeID;
-                n += e.second.database == d.databaseUnId &&
-                    (!a.Has("type") || ElementTypeName(t) == a.Text("type") || std::to_string(t) == a.Text("type"));
+                n += e.second.database == d.databaseUnId && (!a.Has("type") || ElementTypeIs(t, a.Text("type")));
             }
             return Compare("elements on worksheet " + a.Text("ref"), n, a.Int("count"), m);
         },
