@@ -27,7 +27,7 @@
 #include "project/ToolboxCalls.hpp"
 #include "project/UndoCalls.hpp"
 #include "project/WindowCalls.hpp"
-#include "ui/AlertText.hpp"
+#include "ui/DialogLine.hpp"
 #include "ui/RedrawCalls.hpp"
 #include "ui/MenuCalls.hpp"
 #include "ui/PaletteCalls.hpp"
@@ -94,9 +94,12 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream) 
     AttachParts({&project_, &project_.libraries, &project_.database, &events_, &input_});
     IODriver::SetUserFolder(Settings().userFolder);
     DGDriver::SetLengthUnit(DG_UNIT_M);
-    // What the module tells the user reaches the log at every level, in its place among the host's lines.
-    DGDriver::SetAlertObserver([](const DGDriver::LogRecord& alert) {
-        if (HostCalls* host = HostCalls::Current()) host->LogAlways("  " + AlertText(alert));
+    // What the module shows the user, and how the user answered, reaches the log at every level, in its place
+    // among the host's lines.
+    DGDriver::SetDialogObserver([](DGDriver::DialogEvent event, const DGDriver::LogRecord& record) {
+        HostCalls* host = HostCalls::Current();
+        const std::string line = host != nullptr ? DialogLine(event, record) : std::string();
+        if (!line.empty()) host->LogAlways("  " + line);
     });
 }
 

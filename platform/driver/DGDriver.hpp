@@ -173,6 +173,15 @@ struct LogRecord {
     // The closing item (dialogs), the button (alerts), 1 chosen or 0 cancelled (folder, file, colour).
     int32_t result = 0;
     std::vector<std::string> answer;  // chosen folder or files, colour "r g b"
+    // How the user answered: the queued actions it took, in order ("set item 8 to 2.5", "click item 1"; a
+    // system dialog's: "cancel a file dialog" ...); `unanswered` when it waited with nothing queued for it (a
+    // modal dialog then gets the automatic OK, with `pending` the actions queued for dialogs not open; an alert
+    // button 1; a folder, file or colour dialog is cancelled); `faults` the errors raised while it waited (an
+    // answer for another dialog dropped, an answer that did not apply, and why).
+    std::vector<std::string> used;
+    bool unanswered = false;
+    std::vector<std::string> pending;
+    std::vector<std::string> faults;
     int32_t clientWidth = 0;
     int32_t clientHeight = 0;
     int32_t x = 0;
@@ -189,9 +198,12 @@ struct LogRecord {
     std::vector<LogRecord> pages;
 };
 
-// Told of each alert as it is answered, with its record (title, texts, buttons, the button chosen): the host
-// prints what the user saw. An empty function: nobody is told.
-void SetAlertObserver(std::function<void(const LogRecord&)> observer);
+// What the observer is told of: a dialog, alert, folder, file or colour dialog ended (its record as Log() keeps
+// it); a modeless window opened (its state after its init); an action for an open modeless window raised faults
+// (the window's state, `used` the action, `faults` why; the window may have closed: then its id and title).
+enum class DialogEvent { Ended, Opened, Refused };
+// Told of each event as it happens: the host prints what the user saw. An empty function: nobody is told.
+void SetDialogObserver(std::function<void(DialogEvent event, const LogRecord& record)> observer);
 
 // Every dialog, alert and file, folder or colour dialog shown, in the order they ended.
 const std::vector<LogRecord>& Log();

@@ -51,6 +51,15 @@ void TellModelessWindows(int16_t status) {
     }
 }
 
+// A modal dialog with nothing queued for it gets the automatic OK: noted, with what waits for dialogs not open.
+void NoteAutomaticOk(Dialog& dialog) {
+    NoteText(dialog.id, "automatic OK");
+    dialog.unanswered = true;
+    for (const Action& action : GetState().queue)
+        if (action.target == Target::Dialog && FindDialog(action.dialogId) == nullptr)
+            dialog.pending.push_back(Describe(action));
+}
+
 }  // namespace
 
 void Init(int16_t dialId) {
@@ -140,7 +149,9 @@ void CloseAndLog(int16_t dialId, int16_t item) {
     if (dialog == nullptr) return;
     DGDriver::LogRecord record = Snapshot(*dialog, dialog->modal ? "modal" : "modeless");
     record.result = item;
-    GetState().log.push_back(std::move(record));
+    const std::vector<Wait>& waits = GetState().waits;
+    if (!waits.empty() && waits.back().dialId == dialId) record.faults = waits.back().faults;
+    LogEnded(std::move(record));
     DestroyDialog(dialId);
 }
 
@@ -158,6 +169,9 @@ DGDriver::LogRecord Snapshot(const Dialog& dialog, const char* kind) {
     record.tabItem = dialog.tabItem;
     record.page = dialog.pageNumber;
     if (dialog.parentId == 0) record.events = dialog.events;
+    record.used = dialog.used;
+    record.unanswered = dialog.unanswered;
+    record.pending = dialog.pending;
     for (const Item& item : dialog.items) {
         DGDriver::ItemState state;
         state.id = item.id;
@@ -221,6 +235,7 @@ int16_t DGModalDialog(GSResModule resModule, int16_t resId, GSResModule /*helpMo
     if (CreateDialog(resModule, resId, true, callback, userData) == nullptr) return 0;
     State& state = GetState();
     if (state.modalDepth++ == 0) TellModelessWindows(0);
+    const WaitScope wait(resId);
     Init(resId);
 
     bool automaticOkGiven = false;
@@ -245,7 +260,7 @@ int16_t DGModalDialog(GSResModule resModule, int16_t resId, GSResModule /*helpMo
                 break;
             }
             automaticOkGiven = true;
-            NoteText(resId, "automatic OK");
+            NoteAutomaticOk(*dialog);
             const int16_t answer = Deliver(resId, DG_MSG_CLICK, 1, 0);
             NoteText(resId, "click 1 -> " + std::to_string(answer));
             if (answer != 0) {
@@ -254,7 +269,7 @@ int16_t DGModalDialog(GSResModule resModule, int16_t resId, GSResModule /*helpMo
             }
             continue;
         }
-        const int16_t answer = Apply(*action);
+        const int16_t answer = ApplyAnswer(*action, wait);
         if (answer != 0) {
             result = answer;
             break;
@@ -278,7 +293,10 @@ int16_t DGModelessInit(GSResModule resModule, int16_t resId, DGDialCallBack call
     if (CreateDialog(resModule, resId, false, callback, userData) == nullptr) return 0;
     GetState().activeModeless = resId;
     Init(resId);
-    return FindDialog(resId) != nullptr ? resId : 0;
+    const Dialog* dialog = FindDialog(resId);
+    if (dialog == nullptr) return 0;
+    Publish(DGDriver::DialogEvent::Opened, Snapshot(*dialog, "modeless"));
+    return resId;
 }
 
 int16_t DGModelessInit(GSResModule resModule, int16_t resId, GSResModule /*helpModule*/, DGDialCallBack callback,

@@ -45,6 +45,21 @@ bool IsOpenModeless(int16_t dialogId) {
     return dialog != nullptr && !dialog->modal && dialog->parentId == 0 && !dialog->closing;
 }
 
+// An action for an open modeless window, delivered; when it raises faults the observer hears why.
+void DeliverToModeless(const Action& action) {
+    LogRecord refused;
+    refused.kind = "modeless";
+    refused.id = action.dialogId;
+    refused.title = FindDialog(action.dialogId)->title.ToUtf8();
+    const WaitScope wait(action.dialogId);
+    ApplyAnswer(action, wait);
+    if (wait.Faults().empty()) return;
+    if (const Dialog* dialog = FindDialog(action.dialogId)) refused = Snapshot(*dialog, "modeless");
+    refused.used = {DescribeAnswer(action)};
+    refused.faults = wait.Faults();
+    Publish(DialogEvent::Refused, refused);
+}
+
 }  // namespace
 
 void QueueSetLong(DialogRef dialog, int16_t item, int32_t value) {
@@ -168,7 +183,7 @@ int32_t DeliverModelessActions(uint64_t before) {
         if (next == queue.end()) break;
         const Action action = *next;
         queue.erase(next);
-        Apply(action);
+        DeliverToModeless(action);
         ++delivered;
     }
     return delivered;

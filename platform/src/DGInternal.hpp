@@ -88,7 +88,12 @@ struct Dialog {
     int16_t focus = 0;
     int16_t abortItem = 0;
     std::vector<Item> items;
-    std::vector<std::string> events;                 // pages note theirs in their dialog's
+    std::vector<std::string> events;  // pages note theirs in their dialog's
+    // How the user answered: the queued actions that applied, whether it got the automatic OK (with the
+    // actions then queued for dialogs not open).
+    std::vector<std::string> used;
+    bool unanswered = false;
+    std::vector<std::string> pending;
     std::set<std::pair<int16_t, int16_t>> disabled;  // (item, message) not sent; item 0: every item
 };
 
@@ -130,6 +135,13 @@ struct Action {
     uint64_t stamp = 0;
 };
 
+// A dialog or system dialog waiting for the user, or a modeless window handed an action: the errors raised
+// meanwhile are its faults (a wait opened inside takes its own).
+struct Wait {
+    int16_t dialId = 0;  // 0: a system dialog
+    std::vector<std::string> faults;
+};
+
 // What an update message draws into.
 struct DrawTarget {
     int16_t dialId = 0;
@@ -165,9 +177,23 @@ struct State {
     int16_t activeModeless = 0;
     DGMousePosData mouse = {};
     int32_t lengthUnit = DG_UNIT_M;
+    std::vector<Wait> waits;  // innermost last
 };
 
 State& GetState();
+
+// Opens a wait for the scope's life.
+class WaitScope {
+public:
+    explicit WaitScope(int16_t dialId);
+    ~WaitScope();
+    WaitScope(const WaitScope&) = delete;
+    WaitScope& operator=(const WaitScope&) = delete;
+    const std::vector<std::string>& Faults() const;
+
+private:
+    size_t index_;
+};
 
 void Error(const std::string& text);
 void Warning(const std::string& text);
@@ -214,9 +240,16 @@ bool IsNumericEdit(RSDialogItemKind kind);
 void PlaceRowEditors(Dialog& dialog, Item& list);
 
 std::string Describe(const Action& action);
+// The action as a dialog's answer: without the dialog it is for.
+std::string DescribeAnswer(const Action& action);
 std::string Quote(const GS::UniString& text);
 DGDriver::LogRecord Snapshot(const Dialog& dialog, const char* kind);
-void LogSystemDialog(DGDriver::LogRecord record);
+// Tells the observer of the event, with the record.
+void Publish(DGDriver::DialogEvent event, const DGDriver::LogRecord& record);
+// Tells the observer a dialog or system dialog ended and keeps its record in the log.
+void LogEnded(DGDriver::LogRecord record);
+// A system dialog's record as it ends: how it was answered and the faults of its wait.
+void LogSystemDialog(DGDriver::LogRecord record, const WaitScope& wait, const std::optional<Action>& action);
 
 // The next action for a waiting modal dialog or system dialog; none when no action for it is left. Front
 // actions aimed at another dialog are errors and are dropped.
@@ -225,5 +258,7 @@ std::optional<Action> NextActionFor(Target target, int16_t dialId);
 // Delivers one action to an open dialog as the user would do it. Answers the item that closes the dialog
 // (a click answered with an item), else 0.
 int16_t Apply(const Action& action);
+// Apply within `wait`, the action noted among its dialog's answers unless it raised a fault.
+int16_t ApplyAnswer(const Action& action, const WaitScope& wait);
 
 }  // namespace dgimpl

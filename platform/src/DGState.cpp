@@ -14,7 +14,24 @@ State& GetState() {
 
 void Error(const std::string& text) {
     std::cerr << "DG error: " << text << '\n';
-    GetState().errors.push_back(text);
+    State& state = GetState();
+    state.errors.push_back(text);
+    if (!state.waits.empty()) state.waits.back().faults.push_back(text);
+}
+
+WaitScope::WaitScope(int16_t dialId) : index_(GetState().waits.size()) {
+    Wait wait;
+    wait.dialId = dialId;
+    GetState().waits.push_back(std::move(wait));
+}
+
+// Waits end in the order opposite to their start; a reset in between leaves none.
+WaitScope::~WaitScope() { GetState().waits.resize(std::min(index_, GetState().waits.size())); }
+
+const std::vector<std::string>& WaitScope::Faults() const {
+    static const std::vector<std::string> none;
+    const auto& waits = GetState().waits;
+    return index_ < waits.size() ? waits[index_].faults : none;
 }
 
 void Warning(const std::string& text) { GetState().warnings.push_back(text); }

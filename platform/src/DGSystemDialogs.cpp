@@ -3,21 +3,35 @@
 
 namespace dgimpl {
 
-void LogSystemDialog(DGDriver::LogRecord record) { GetState().log.push_back(std::move(record)); }
+namespace {
+std::function<void(DGDriver::DialogEvent, const DGDriver::LogRecord&)>& Observer() {
+    static std::function<void(DGDriver::DialogEvent, const DGDriver::LogRecord&)> observer;
+    return observer;
+}
+}  // namespace
+
+void Publish(DGDriver::DialogEvent event, const DGDriver::LogRecord& record) {
+    if (Observer()) Observer()(event, record);
+}
+
+void LogEnded(DGDriver::LogRecord record) {
+    Publish(DGDriver::DialogEvent::Ended, record);
+    GetState().log.push_back(std::move(record));
+}
+
+void LogSystemDialog(DGDriver::LogRecord record, const WaitScope& wait, const std::optional<Action>& action) {
+    record.unanswered = !action;
+    if (action) record.used.push_back(DescribeAnswer(*action));
+    record.faults = wait.Faults();
+    LogEnded(std::move(record));
+}
 
 }  // namespace dgimpl
 
 using namespace dgimpl;
 
-namespace {
-std::function<void(const DGDriver::LogRecord&)>& AlertObserver() {
-    static std::function<void(const DGDriver::LogRecord&)> observer;
-    return observer;
-}
-}  // namespace
-
-void DGDriver::SetAlertObserver(std::function<void(const LogRecord&)> observer) {
-    AlertObserver() = std::move(observer);
+void DGDriver::SetDialogObserver(std::function<void(DialogEvent, const LogRecord&)> observer) {
+    Observer() = std::move(observer);
 }
 
 // ------------------------------------------------------------------------------------------------- Alerts
@@ -35,7 +49,9 @@ int16_t DGAlert(int16_t alertType, const GS::UniString& title, const GS::UniStri
     if (!button3.IsEmpty()) record.buttons.push_back(button3.ToUtf8());
 
     int16_t answer = 1;
-    if (std::optional<Action> action = NextActionFor(Target::Alert, 0)) {
+    const WaitScope wait(0);
+    const std::optional<Action> action = NextActionFor(Target::Alert, 0);
+    if (action) {
         const bool shown = action->number >= 1 && action->number <= 3 &&
             (action->number == 1 || (action->number == 2 && !button2.IsEmpty()) ||
              (action->number == 3 && !button3.IsEmpty()));
@@ -45,8 +61,7 @@ int16_t DGAlert(int16_t alertType, const GS::UniString& title, const GS::UniStri
             Error(Describe(*action) + ": the alert " + Quote(largeText) + " has no such button; answered 1");
     }
     record.result = answer;
-    if (AlertObserver()) AlertObserver()(record);
-    LogSystemDialog(std::move(record));
+    LogSystemDialog(std::move(record), wait, action);
     return answer;
 }
 
@@ -54,7 +69,8 @@ int16_t DGGetColor(const GS::UniString& title, DGColorRec* colour) {
     DGDriver::LogRecord record;
     record.kind = "colour";
     record.title = title.ToUtf8();
-    std::optional<Action> action = NextActionFor(Target::Colour, 0);
+    const WaitScope wait(0);
+    const std::optional<Action> action = NextActionFor(Target::Colour, 0);
     if (action && action->kind == ActionKind::ColourAnswer && colour != nullptr) {
         colour->red = action->rgb[0];
         colour->green = action->rgb[1];
@@ -64,7 +80,7 @@ int16_t DGGetColor(const GS::UniString& title, DGColorRec* colour) {
                                 std::to_string(colour->blue));
     }
     const int16_t result = static_cast<int16_t>(record.result);
-    LogSystemDialog(std::move(record));
+    LogSystemDialog(std::move(record), wait, action);
     return result;
 }
 
@@ -85,14 +101,15 @@ bool FolderDialog::Invoke() {
     DGDriver::LogRecord record;
     record.kind = "folder";
     record.title = title_.ToUtf8();
-    std::optional<Action> action = NextActionFor(Target::Folder, 0);
+    const WaitScope wait(0);
+    const std::optional<Action> action = NextActionFor(Target::Folder, 0);
     const bool chosen = action && action->kind == ActionKind::FolderAnswer;
     if (chosen) {
         folder_ = IO::Location(action->text.c_str());
         record.answer.push_back(folder_.ToNativePath());
     }
     record.result = chosen ? 1 : 0;
-    LogSystemDialog(std::move(record));
+    LogSystemDialog(std::move(record), wait, action);
     return chosen;
 }
 
@@ -113,7 +130,8 @@ bool FileDialog::Invoke() {
     for (const GS::UniString& filter : filters_) record.texts.push_back(filter.ToUtf8());
     selected_.Clear();
     selectedFilter_ = 0;
-    std::optional<Action> action = NextActionFor(Target::File, 0);
+    const WaitScope wait(0);
+    const std::optional<Action> action = NextActionFor(Target::File, 0);
     bool chosen = action && action->kind == ActionKind::FileAnswer && !action->paths.empty();
     if (action && action->kind == ActionKind::FileAnswer && action->paths.empty()) {
         Error(Describe(*action) + ": no file given; cancelled");
@@ -134,7 +152,7 @@ bool FileDialog::Invoke() {
             selectedFilter_ = action->number;
     }
     record.result = chosen ? 1 : 0;
-    LogSystemDialog(std::move(record));
+    LogSystemDialog(std::move(record), wait, action);
     return chosen;
 }
 

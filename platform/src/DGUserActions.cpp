@@ -366,6 +366,25 @@ std::string Describe(const Action& a) {
     return "unknown action";
 }
 
+std::string DescribeAnswer(const Action& a) {
+    const std::string text = Describe(a);
+    const std::string on = " on dialog " + std::to_string(a.dialogId);
+    const bool named = a.target == Target::Dialog && text.size() > on.size() &&
+        text.compare(text.size() - on.size(), on.size(), on) == 0;
+    return named ? text.substr(0, text.size() - on.size()) : text;
+}
+
+int16_t ApplyAnswer(const Action& action, const WaitScope& wait) {
+    // Noted before it runs: an action may close its window, which logs it.
+    const size_t faults = wait.Faults().size();
+    Dialog* root = FindDialog(action.dialogId);
+    if (root != nullptr) root->used.push_back(DescribeAnswer(action));
+    const int16_t answer = Apply(action);
+    root = FindDialog(action.dialogId);
+    if (root != nullptr && wait.Faults().size() != faults && !root->used.empty()) root->used.pop_back();
+    return answer;
+}
+
 std::optional<Action> NextActionFor(Target target, int16_t dialId) {
     auto& queue = GetState().queue;
     for (;;) {

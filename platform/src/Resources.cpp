@@ -345,179 +345,237 @@ void CloseScope(const std::string& path, Scope& scope) {
     scope.attributes.clear();
 }
 
-void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resource* res) {
-    RSDialogLayout& layout = res->dialog;
+// A dialog layout being read, and one of its lines split into words and its quoted text.
+struct DialogReader {
+    const std::string& path;
+    RSDialogLayout& layout;
     bool haveSize = false;
-    Scope dialogScope{&layout.items, {}};
+    Scope dialogScope;
     Scope pageScope;
     bool inPage = false;
     int pageLine = 0;
+    Scope& Current() { return inPage ? pageScope : dialogScope; }
+};
+
+struct DialogLine {
+    int number = 0;
+    std::vector<std::string> tokens;
+    std::string text;
+};
+
+void ReadSize(DialogReader& r, const DialogLine& line) {
+    int32_t w = 0, h = 0;
+    const std::vector<std::string>& tokens = line.tokens;
+    if (tokens.size() != 3 || !ParseInt(tokens[1], &w) || !ParseInt(tokens[2], &h) || w < 0 || h < 0 ||
+        w > MaxDialogExtent || h > MaxDialogExtent) {
+        Report(r.path, line.number,
+               "\"size\" needs a width and a height in 0.." + std::to_string(MaxDialogExtent) + "; skipped");
+        return;
+    }
+    r.layout.clientWidth = w;
+    r.layout.clientHeight = h;
+    r.haveSize = true;
+}
+
+void ReadTitle(DialogReader& r, const DialogLine& line) {
+    GS::UniString title;
+    std::string problem;
+    if (!DecodeText(line.text, &title, &problem)) {
+        Report(r.path, line.number, problem + "; skipped");
+        return;
+    }
+    r.layout.title = title;
+}
+
+// An item's id, kind and geometry; false (reported) when the line cannot give an item.
+bool ReadItemHead(DialogReader& r, const DialogLine& line, RSDialogItem* item) {
+    const std::vector<std::string>& tokens = line.tokens;
+    if (tokens.size() < 7) {
+        Report(r.path, line.number, "\"item\" needs id, kind, x, y, width and height (truncated line?); skipped");
+        return false;
+    }
+    int32_t id = 0;
+    int32_t geometry[4];
+    bool numbersOk = ParseInt(tokens[1], &id);
+    for (int k = 0; k < 4; ++k) numbersOk = numbersOk && ParseInt(tokens[3 + k], &geometry[k]);
+    if (!numbersOk) {
+        Report(r.path, line.number, "item id and geometry must be numbers; skipped");
+        return false;
+    }
+    if (id < 1 || id > 32767) {
+        Report(r.path, line.number, "item id " + tokens[1] + " outside 1..32767; skipped");
+        return false;
+    }
+    if (!KindFromName(tokens[2], &item->kind)) {
+        Report(r.path, line.number, "unknown item kind \"" + tokens[2] + "\"; skipped");
+        return false;
+    }
+    if (r.inPage && item->kind == RSDialogItemKind::TabControl) {
+        Report(r.path, line.number, "a tab page cannot hold a tab control; skipped");
+        return false;
+    }
+    bool geometryOk = true;
+    for (int k = 0; k < 4; ++k)
+        geometryOk = geometryOk && geometry[k] >= -MaxDialogExtent && geometry[k] <= MaxDialogExtent;
+    if (!geometryOk || geometry[2] < 0 || geometry[3] < 0) {
+        Report(r.path, line.number, "item geometry out of range; skipped");
+        return false;
+    }
+    item->id = static_cast<int16_t>(id);
+    item->x = geometry[0];
+    item->y = geometry[1];
+    item->width = geometry[2];
+    item->height = geometry[3];
+    return true;
+}
+
+void ReadItem(DialogReader& r, const DialogLine& line) {
+    RSDialogItem item;
+    if (!ReadItemHead(r, line, &item)) return;
+    std::string problem;
+    if (!DecodeText(line.text, &item.text, &problem)) {
+        Report(r.path, line.number, problem + "; skipped");
+        return;
+    }
+    Scope& scope = r.Current();
+    if (ItemOf(*scope.items, item.id) != nullptr) {
+        Report(r.path, line.number, "item " + line.tokens[1] + " given twice; skipped");
+        return;
+    }
+    scope.items->Push(item);
+}
+
+// "range", "limit" or "group": kept until the scope ends.
+void ReadAttribute(DialogReader& r, const DialogLine& line) {
+    const std::vector<std::string>& tokens = line.tokens;
+    const std::string& keyword = tokens[0];
+    PendingAttribute a;
+    a.line = line.number;
+    a.keyword = keyword;
+    int32_t id = 0;
+    const size_t wanted = keyword == "range" ? 4 : 3;
+    bool ok = tokens.size() == wanted && ParseInt(tokens[1], &id) && id >= 1 && id <= 32767;
+    if (ok && keyword == "range") {
+        ok = ParseReal(tokens[2], &a.first) && ParseReal(tokens[3], &a.second) && a.first <= a.second;
+    } else if (ok) {
+        int32_t n = 0;
+        const int32_t most = keyword == "limit" ? MaxTextLimit : 32767;
+        ok = ParseInt(tokens[2], &n) && n >= 1 && n <= most;
+        a.first = n;
+    }
+    if (!ok) {
+        const std::string form = keyword == "range" ? "an item and its lowest and highest value"
+            : keyword == "limit" ? "an item and a character count in 1.." + std::to_string(MaxTextLimit)
+                                 : "an item and a group number in 1..32767";
+        Report(r.path, line.number, "\"" + keyword + "\" needs " + form + "; skipped");
+        return;
+    }
+    a.item = static_cast<int16_t>(id);
+    r.Current().attributes.push_back(a);
+}
+
+// The page's tab control and number; false (reported) when the line begins no page.
+bool ReadPageHead(DialogReader& r, const DialogLine& line, RSTabPage* page) {
+    const std::vector<std::string>& tokens = line.tokens;
+    int32_t tab = 0, number = 0;
+    if (tokens.size() < 3 || !ParseInt(tokens[1], &tab) || !ParseInt(tokens[2], &number) || tab < 1 || tab > 32767 ||
+        number < 1 || number > MaxTabPages) {
+        Report(r.path, line.number,
+               "\"page\" needs a tab control item and a page number in 1.." + std::to_string(MaxTabPages) +
+                   "; the page is skipped");
+        return false;
+    }
+    const RSDialogItem* control = ItemOf(r.layout.items, static_cast<int16_t>(tab));
+    if (control == nullptr || control->kind != RSDialogItemKind::TabControl) {
+        Report(r.path, line.number,
+               "\"page\": item " + tokens[1] + " is no tab control given above; the page is skipped");
+        return false;
+    }
+    int32_t before = 0;
+    for (const RSTabPage& p : r.layout.pages) before += p.tabItem == tab ? 1 : 0;
+    if (number != before + 1) {
+        Report(r.path, line.number,
+               "\"page\": tab control " + tokens[1] + " has " + std::to_string(before) +
+                   " pages, so its next page is " + std::to_string(before + 1) + "; the page is skipped");
+        return false;
+    }
+    page->tabItem = static_cast<int16_t>(tab);
+    page->page = static_cast<int16_t>(number);
+    return true;
+}
+
+void ReadPage(DialogReader& r, const DialogLine& line) {
+    if (r.inPage) {
+        Report(r.path, line.number,
+               "\"page\" inside the page begun on line " + std::to_string(r.pageLine) +
+                   " (an \"endpage\" is missing); that page ends here");
+        CloseScope(r.path, r.pageScope);
+        r.inPage = false;
+    }
+    RSTabPage page;
+    if (!ReadPageHead(r, line, &page)) return;
+    std::string problem;
+    if (!DecodeText(line.text, &page.title, &problem)) {
+        Report(r.path, line.number, problem + "; the title is left empty");
+        page.title = GS::UniString();
+    }
+    r.layout.pages.Push(page);
+    r.pageScope = Scope{&r.layout.pages.GetLast().items, {}};
+    r.inPage = true;
+    r.pageLine = line.number;
+}
+
+void ReadEndPage(DialogReader& r, const DialogLine& line) {
+    if (!r.inPage) {
+        Report(r.path, line.number, "\"endpage\" without a page; skipped");
+        return;
+    }
+    CloseScope(r.path, r.pageScope);
+    r.inPage = false;
+}
+
+// The line split as its keyword wants: false (reported) when it cannot be; empty words for a blank line.
+bool SplitLine(const std::string& path, const Line& line, DialogLine* split) {
+    std::string problem;
+    split->number = line.number;
+    if (!SplitDialogLine(line.text, 1, &split->tokens, &split->text, &problem)) {
+        Report(path, line.number, problem + "; skipped");
+        return false;
+    }
+    if (split->tokens.empty()) return true;
+    const std::string keyword = split->tokens[0];
+    const size_t wordCount = keyword == "title" ? 1 : keyword == "item" ? 7 : keyword == "page" ? 3 : std::string::npos;
+    if (!SplitDialogLine(line.text, wordCount, &split->tokens, &split->text, &problem)) {
+        Report(path, line.number, problem + "; skipped");
+        return false;
+    }
+    return true;
+}
+
+void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resource* res) {
+    DialogReader r{path, res->dialog};
+    r.dialogScope = Scope{&res->dialog.items, {}};
+    using Reader = void (*)(DialogReader&, const DialogLine&);
+    static const std::pair<const char*, Reader> readers[] = {
+        {"size", ReadSize},       {"title", ReadTitle},     {"item", ReadItem}, {"range", ReadAttribute},
+        {"limit", ReadAttribute}, {"group", ReadAttribute}, {"page", ReadPage}, {"endpage", ReadEndPage}};
     for (const Line& line : lines) {
-        std::vector<std::string> tokens;
-        std::string text;
-        std::string problem;
-        if (!SplitDialogLine(line.text, 1, &tokens, &text, &problem)) {
-            Report(path, line.number, problem + "; skipped");
-            continue;
-        }
-        if (tokens.empty()) continue;  // blanks only
-        const std::string keyword = tokens[0];
-        const size_t wordCount = keyword == "title" ? 1
-            : keyword == "item"                     ? 7
-            : keyword == "page"                     ? 3
-                                                    : std::string::npos;
-        if (!SplitDialogLine(line.text, wordCount, &tokens, &text, &problem)) {
-            Report(path, line.number, problem + "; skipped");
-            continue;
-        }
-        Scope& scope = inPage ? pageScope : dialogScope;
-        if (keyword == "size") {
-            int32_t w = 0, h = 0;
-            if (tokens.size() != 3 || !ParseInt(tokens[1], &w) || !ParseInt(tokens[2], &h) || w < 0 || h < 0 ||
-                w > MaxDialogExtent || h > MaxDialogExtent) {
-                Report(path, line.number,
-                       "\"size\" needs a width and a height in 0.." + std::to_string(MaxDialogExtent) + "; skipped");
-                continue;
-            }
-            layout.clientWidth = w;
-            layout.clientHeight = h;
-            haveSize = true;
-        } else if (keyword == "title") {
-            GS::UniString title;
-            if (!DecodeText(text, &title, &problem)) {
-                Report(path, line.number, problem + "; skipped");
-                continue;
-            }
-            layout.title = title;
-        } else if (keyword == "item") {
-            if (tokens.size() < 7) {
-                Report(path, line.number, "\"item\" needs id, kind, x, y, width and height (truncated line?); skipped");
-                continue;
-            }
-            RSDialogItem item;
-            int32_t id = 0;
-            int32_t geometry[4];
-            bool numbersOk = ParseInt(tokens[1], &id);
-            for (int k = 0; k < 4; ++k) numbersOk = numbersOk && ParseInt(tokens[3 + k], &geometry[k]);
-            if (!numbersOk) {
-                Report(path, line.number, "item id and geometry must be numbers; skipped");
-                continue;
-            }
-            if (id < 1 || id > 32767) {
-                Report(path, line.number, "item id " + tokens[1] + " outside 1..32767; skipped");
-                continue;
-            }
-            if (!KindFromName(tokens[2], &item.kind)) {
-                Report(path, line.number, "unknown item kind \"" + tokens[2] + "\"; skipped");
-                continue;
-            }
-            if (inPage && item.kind == RSDialogItemKind::TabControl) {
-                Report(path, line.number, "a tab page cannot hold a tab control; skipped");
-                continue;
-            }
-            bool geometryOk = true;
-            for (int k = 0; k < 4; ++k)
-                geometryOk = geometryOk && geometry[k] >= -MaxDialogExtent && geometry[k] <= MaxDialogExtent;
-            if (!geometryOk || geometry[2] < 0 || geometry[3] < 0) {
-                Report(path, line.number, "item geometry out of range; skipped");
-                continue;
-            }
-            if (!DecodeText(text, &item.text, &problem)) {
-                Report(path, line.number, problem + "; skipped");
-                continue;
-            }
-            item.id = static_cast<int16_t>(id);
-            item.x = geometry[0];
-            item.y = geometry[1];
-            item.width = geometry[2];
-            item.height = geometry[3];
-            if (ItemOf(*scope.items, item.id) != nullptr) {
-                Report(path, line.number, "item " + tokens[1] + " given twice; skipped");
-                continue;
-            }
-            scope.items->Push(item);
-        } else if (keyword == "range" || keyword == "limit" || keyword == "group") {
-            PendingAttribute a;
-            a.line = line.number;
-            a.keyword = keyword;
-            int32_t id = 0;
-            const size_t wanted = keyword == "range" ? 4 : 3;
-            bool ok = tokens.size() == wanted && ParseInt(tokens[1], &id) && id >= 1 && id <= 32767;
-            if (ok && keyword == "range") {
-                ok = ParseReal(tokens[2], &a.first) && ParseReal(tokens[3], &a.second) && a.first <= a.second;
-            } else if (ok) {
-                int32_t n = 0;
-                const int32_t most = keyword == "limit" ? MaxTextLimit : 32767;
-                ok = ParseInt(tokens[2], &n) && n >= 1 && n <= most;
-                a.first = n;
-            }
-            if (!ok) {
-                const std::string form = keyword == "range" ? "an item and its lowest and highest value"
-                    : keyword == "limit" ? "an item and a character count in 1.." + std::to_string(MaxTextLimit)
-                                         : "an item and a group number in 1..32767";
-                Report(path, line.number, "\"" + keyword + "\" needs " + form + "; skipped");
-                continue;
-            }
-            a.item = static_cast<int16_t>(id);
-            scope.attributes.push_back(a);
-        } else if (keyword == "page") {
-            if (inPage) {
-                Report(path, line.number,
-                       "\"page\" inside the page begun on line " + std::to_string(pageLine) +
-                           " (an \"endpage\" is missing); that page ends here");
-                CloseScope(path, pageScope);
-                inPage = false;
-            }
-            int32_t tab = 0, number = 0;
-            if (tokens.size() < 3 || !ParseInt(tokens[1], &tab) || !ParseInt(tokens[2], &number) || tab < 1 ||
-                tab > 32767 || number < 1 || number > MaxTabPages) {
-                Report(path, line.number,
-                       "\"page\" needs a tab control item and a page number in 1.." + std::to_string(MaxTabPages) +
-                           "; the page is skipped");
-                continue;
-            }
-            const RSDialogItem* control = ItemOf(layout.items, static_cast<int16_t>(tab));
-            if (control == nullptr || control->kind != RSDialogItemKind::TabControl) {
-                Report(path, line.number,
-                       "\"page\": item " + tokens[1] + " is no tab control given above; the page is skipped");
-                continue;
-            }
-            int32_t before = 0;
-            for (const RSTabPage& p : layout.pages) before += p.tabItem == tab ? 1 : 0;
-            if (number != before + 1) {
-                Report(path, line.number,
-                       "\"page\": tab control " + tokens[1] + " has " + std::to_string(before) +
-                           " pages, so its next page is " + std::to_string(before + 1) + "; the page is skipped");
-                continue;
-            }
-            RSTabPage page;
-            page.tabItem = static_cast<int16_t>(tab);
-            page.page = static_cast<int16_t>(number);
-            if (!DecodeText(text, &page.title, &problem)) {
-                Report(path, line.number, problem + "; the title is left empty");
-                page.title = GS::UniString();
-            }
-            layout.pages.Push(page);
-            pageScope = Scope{&layout.pages.GetLast().items, {}};
-            inPage = true;
-            pageLine = line.number;
-        } else if (keyword == "endpage") {
-            if (!inPage) {
-                Report(path, line.number, "\"endpage\" without a page; skipped");
-                continue;
-            }
-            CloseScope(path, pageScope);
-            inPage = false;
-        } else {
-            Report(path, line.number, "unknown line \"" + keyword + "\"; skipped");
-        }
+        DialogLine split;
+        if (!SplitLine(path, line, &split) || split.tokens.empty()) continue;  // reported, or blanks only
+        Reader reader = nullptr;
+        for (const auto& [keyword, read] : readers)
+            if (split.tokens[0] == keyword) reader = read;
+        if (reader != nullptr)
+            reader(r, split);
+        else
+            Report(path, line.number, "unknown line \"" + split.tokens[0] + "\"; skipped");
     }
-    if (inPage) {
-        Report(path, pageLine, "the page begun here has no \"endpage\"; it ends with the file");
-        CloseScope(path, pageScope);
+    if (r.inPage) {
+        Report(path, r.pageLine, "the page begun here has no \"endpage\"; it ends with the file");
+        CloseScope(path, r.pageScope);
     }
-    CloseScope(path, dialogScope);
-    if (!haveSize) Report(path, 0, "no \"size\" line; the client size is 0 x 0");
+    CloseScope(path, r.dialogScope);
+    if (!r.haveSize) Report(path, 0, "no \"size\" line; the client size is 0 x 0");
 }
 
 bool TypeFromFolderName(const std::string& name, GSResType* type) {

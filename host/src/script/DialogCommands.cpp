@@ -29,9 +29,8 @@ std::string ScriptFilePath(ScriptContext& r, const std::string& given) {
     if (relative && !r.ScriptFolder().empty()) path = r.ScriptFolder() + "/" + path;
     return path;
 }
-}  // namespace
-
-void AddDialogCommands(ScriptLanguage& L) {
+// The user's answers to the items of a dialog or tab page.
+void AddItemAnswers(ScriptLanguage& L) {
     L.Add(
         "dialog <dialog:dialog> set <item:int> <value:text>", false,
         [](ScriptContext&, const ScriptArgs& a, std::string*) {
@@ -86,6 +85,10 @@ void AddDialogCommands(ScriptLanguage& L) {
             return true;
         },
         "queue: show page <page> (from 1) of tab control <item>");
+}
+
+// What the user does to a window itself, the host's messages to palettes and its length unit.
+void AddWindowCommands(ScriptLanguage& L) {
     L.Add(
         "dialog <dialog:int> resize <width:int> <height:int>", false,
         [](ScriptContext&, const ScriptArgs& a, std::string*) {
@@ -128,6 +131,10 @@ void AddDialogCommands(ScriptLanguage& L) {
             return true;
         },
         "the host's length unit (what length edits show and read)");
+}
+
+// The user's answers to alerts and to the host's folder and file dialogs.
+void AddSystemDialogAnswers(ScriptLanguage& L) {
     L.Add(
         "alert <button:int>", false,
         [](ScriptContext&, const ScriptArgs& a, std::string*) {
@@ -175,6 +182,10 @@ void AddDialogCommands(ScriptLanguage& L) {
         },
         "queue: choose a file in the next file dialog (a relative path lies beside the script, \"@module\" beside "
         "the module, \"@user\" in the user folder)");
+}
+
+// Checks of the alerts shown.
+void AddAlertChecks(ScriptLanguage& L) {
     L.Add(
         "expect alert <text:text>", true,
         [](ScriptContext&, const ScriptArgs& a, std::string* m) {
@@ -222,6 +233,10 @@ void AddDialogCommands(ScriptLanguage& L) {
         for (const DGDriver::LogRecord& rec : DGDriver::Log()) n += rec.kind == "alert" ? 1 : 0;
         return Compare("alerts shown:", n, a.Int("count"), m);
     });
+}
+
+// Checks of the dialogs and folder dialogs shown.
+void AddShownChecks(ScriptLanguage& L) {
     L.Add(
         "expect dialog <dialog:int> shown [<result:int>]", true,
         [](ScriptContext&, const ScriptArgs& a, std::string* m) {
@@ -260,4 +275,14 @@ void AddDialogCommands(ScriptLanguage& L) {
         for (const DGDriver::LogRecord& rec : DGDriver::Log()) n += rec.kind == "folder" ? 1 : 0;
         return Compare("folder dialogs shown:", n, a.Int("count"), m);
     });
+}
+
+}  // namespace
+
+void AddDialogCommands(ScriptLanguage& L) {
+    AddItemAnswers(L);
+    AddWindowCommands(L);
+    AddSystemDialogAnswers(L);
+    AddAlertChecks(L);
+    AddShownChecks(L);
 }

@@ -170,10 +170,12 @@ GSErrCode RunDialog(HostCalls& host, SettingsDialogAnswers::Dialog dialog, const
         shown.answer = answer.libPart.empty() ? "OK" : "OK " + answer.libPart;
     }
     answers.Note(shown);
-    host.Log(std::string("  host: ") +
-             (dialog == SettingsDialogAnswers::ToolSettings ? "settings dialog of tool "
-                                                            : "object settings dialog of tool ") +
-             ToolText(tool) + (filter.empty() ? "" : " (subtype " + filter + ")") + " -> " + shown.answer);
+    // A dialog the user sees: in the log at every level, as the module's own dialogs are.
+    host.LogAlways(std::string("  host: ") +
+                   (dialog == SettingsDialogAnswers::ToolSettings ? "settings dialog of tool "
+                                                                  : "object settings dialog of tool ") +
+                   ToolText(tool) + (filter.empty() ? "" : " (subtype " + filter + ")") + " -> " + shown.answer +
+                   (queued ? "" : ", nothing queued"));
     return shown.result;
 }
 
