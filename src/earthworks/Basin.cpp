@@ -120,18 +120,19 @@ BasinCls::BasinCls() : builderIndex(0), picked{0.0, 0.0, 0.0}, tracer{} {
     std::memset(changed, 0, sizeof changed);
 }
 
-bool BasinCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
+DialogAnswer BasinCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
     uint8_t flags[BasinFieldCount] = {};
     BasinSettings edited = settings;
-    if (!dialogs.OpenBasinSettings(edited, flags, mode)) return false;
+    if (dialogs.OpenBasinSettings(edited, flags, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = edited;
     std::memcpy(changed, flags, sizeof changed);
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
 int32_t BasinCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.basin;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults)) GlobalSettings.basin = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed)
+        GlobalSettings.basin = settings;
     return 0;
 }
 
@@ -236,7 +237,7 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
     if (!outline.ReadFromElement(terrain.header, 0)) return ErrModifying;
 
     settings = GlobalSettings.basin;
-    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement)) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.basin = settings;
 
     QV_String prompt;

@@ -4,6 +4,7 @@
 // outline of the lasting "VY_BASIN" object, which the terrain cuts ('SSUD').
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "geometry/project/QV_Explode.hpp"
@@ -43,8 +44,8 @@ public:
     // longer draws any level line is reported (43) and left as it is.
     int32_t UpdateBuilder(const API_Element& basin);
 
-    // The dialog on `settings`; true on OK (flags taken over), false on Cancel.
-    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode);
+    // The dialog on `settings`. Confirmed: flags taken over.
+    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode);
     // Places "VY_BASIN" with the outline (world coordinates) and links it to the terrain; true on success.
     bool PlaceBasin(const QV_List<QV_CoordLong>& outline);
     // Deletes the tracer object, when there is one; false when the host keeps it.

@@ -74,18 +74,20 @@ BridgeCls::BridgeCls() : pathHead{} {
     std::memset(changed, 0, sizeof changed);
 }
 
-bool BridgeCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing) {
+DialogAnswer BridgeCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing) {
     uint8_t flags[BridgeFieldCount] = {};
     BridgeSettings edited = settings;
-    if (!dialogs.OpenBridgeSettings(edited, flags, editing, mode)) return false;
+    if (dialogs.OpenBridgeSettings(edited, flags, editing, mode) == DialogAnswer::Cancelled)
+        return DialogAnswer::Cancelled;
     settings = edited;
     std::memcpy(changed, flags, sizeof changed);
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
 int32_t BridgeCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.bridge;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false)) GlobalSettings.bridge = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false) == DialogAnswer::Confirmed)
+        GlobalSettings.bridge = settings;
     return 0;
 }
 
@@ -132,7 +134,7 @@ int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline
     if (std::fabs(first.x - last.x) < 1e-7 && std::fabs(first.y - last.y) < 1e-7) return ErrMustBeOpen;
 
     settings = GlobalSettings.bridge;
-    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement, false)) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.bridge = settings;
     const bool placed = RunEarthworkCommand([&] { return SampleHeights(element, path) && PlaceObject(); });
     return placed ? 0 : ErrModifying;

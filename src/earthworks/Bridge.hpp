@@ -3,6 +3,7 @@
 // terrain cutting it ('SSUD').
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "geometry/PrimRecords.hpp"
 #include "geometry/QV_Poly.hpp"
@@ -33,8 +34,8 @@ public:
     // its path takes the terrain's heights again. True on success; a failure leaves the bridge as it was and linked.
     bool Update(const API_Element& bridge);
 
-    // The dialog on `settings`; true on OK (flags taken over), false on Cancel.
-    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing);
+    // The dialog on `settings`. Confirmed: flags taken over.
+    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool editing);
     // Places the object along `path` (world coordinates with heights) and links it to the terrain.
     bool PlaceObject();
 

@@ -7,6 +7,7 @@
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -63,32 +64,35 @@ DiggingCls::DiggingCls() : slopeOriginX(0.0), slopeOriginY(0.0), slopeDirection(
     std::memset(changed, 0, sizeof changed);
 }
 
-bool DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,
-                                   uint8_t& directionChanged, bool lockSloped, bool allSloped) {
+DialogAnswer DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,
+                                           uint8_t& directionChanged, bool lockSloped, bool allSloped) {
     PlateauDialogState state;
     state.record = settings;
     state.work = settings;
     state.direction = direction;
     state.kindFixed = lockSloped ? 1 : 0;
     state.slopeEditable = allSloped ? 1 : 0;
-    for (int32_t layout = 0;; layout = 1 - layout) {
+    int32_t accepted = 0;
+    const DialogAnswer answer = RunDialogLayouts([&](int32_t layout, bool switched) {
         state.layoutSwitch = 0;
+        if (switched) state.carryWork = 1;
         // The second layout starts from the current direction, not yet changed.
         if (layout == 1) state.directionChanged = 0;
-        if (dialogs.OpenPlateauSettings(state, layout, mode)) {
-            settings = state.record;
-            std::memcpy(changed, state.changed, sizeof changed);
-            if (layout == 0) {
-                directionChanged = 0;
-            } else {
-                direction = state.direction;
-                directionChanged = state.directionChanged;
-            }
-            return true;
-        }
-        if (state.layoutSwitch == 0) return false;
-        state.carryWork = 1;
+        accepted = layout;
+        const DialogAnswer shown = dialogs.OpenPlateauSettings(state, layout, mode);
+        return LayoutClosed(shown, state.layoutSwitch != 0);
+    });
+    if (answer == DialogAnswer::Cancelled) return answer;
+    settings = state.record;
+    std::memcpy(changed, state.changed, sizeof changed);
+    // Only the second layout shows the direction.
+    if (accepted == 0) {
+        directionChanged = 0;
+    } else {
+        direction = state.direction;
+        directionChanged = state.directionChanged;
     }
+    return answer;
 }
 
 bool DiggingCls::InputSlopeLine(bool& failed) {
@@ -121,7 +125,8 @@ bool DiggingCls::AskNewPlateau(EarthworkDialogs& dialogs, int32_t& stopCode) {
     slopeDirectionChanged = 0;
     settings = GlobalSettings.plateau;
     stopCode = 0;
-    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false))
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false) ==
+        DialogAnswer::Cancelled)
         return false;
     StoreDefaults(settings);
     if (settings.sloped != 1) return true;
@@ -178,7 +183,8 @@ int32_t DiggingCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.plateau;
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, slopeDirection, slopeDirectionChanged, false, false))
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, slopeDirection, slopeDirectionChanged, false, false) ==
+        DialogAnswer::Confirmed)
         StoreDefaults(settings);
     return 0;
 }

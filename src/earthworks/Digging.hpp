@@ -4,6 +4,7 @@
 // parts' scripts draw the embankment; this class writes what they need and keeps it in step.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "earthworks/PlateauDialogState.hpp"
 
@@ -36,9 +37,9 @@ public:
     // Data update of one plateau object: its terrain data read again through its link. 0, 42 or 43.
     int32_t Rebuild(ContourLineRefresh& contours, const API_Element& object);
 
-    // Both layouts, first the first: true on OK (settings, flags, direction and its flag taken), false on cancel.
-    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction, uint8_t& directionChanged,
-                           bool lockSloped, bool allSloped);
+    // Both layouts, first the first. Confirmed: settings, flags, direction and its flag taken.
+    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, double& direction,
+                                   uint8_t& directionChanged, bool lockSloped, bool allSloped);
     // A new plateau's settings from the defaults through the dialog, stored as the defaults, and for a sloped one
     // its slope line. False to stop, with `stopCode` 0 when the user cancelled, else the error to show.
     bool AskNewPlateau(EarthworkDialogs& dialogs, int32_t& stopCode);

@@ -9,6 +9,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/Encoding.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -116,9 +117,10 @@ bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& chan
 }
 
 // Edits placed sets from the plan database (switched to from the 3D window and back): `read` their settings,
-// `runDialog` (true on OK) and `apply` as one undoable command. 0 when done or cancelled, 43 on failures, 42 when
-// the plan database cannot be reached. `deselectInPlan` also clears the plan's selection after the switch.
-inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read, const std::function<bool()>& runDialog,
+// `runDialog` and `apply` as one undoable command. 0 when done or cancelled, 43 on failures, 42 when the plan
+// database cannot be reached. `deselectInPlan` also clears the plan's selection after the switch.
+inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read,
+                                        const std::function<DialogAnswer()>& runDialog,
                                         const std::function<bool()>& apply, bool deselectInPlan = true) {
     ACAPI_Element_DeselectAll();
     const bool in3D = IsCurrentWindow3D();
@@ -133,7 +135,7 @@ inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read, const
         back();
         return ErrModifying;
     }
-    if (!runDialog()) {
+    if (runDialog() == DialogAnswer::Cancelled) {
         RebuildCurrentWindow(in3D, true, 0);
         return 0;
     }

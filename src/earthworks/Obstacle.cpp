@@ -157,20 +157,22 @@ ObstacleCls::ObstacleCls() : hostKind(0), pickedNode(0), onLeft(1) {
     std::memset(static_cast<void*>(&hostElement), 0, sizeof hostElement);
 }
 
-bool ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode) {
+DialogAnswer ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode) {
     RetainerWallDialogState state;
     state.record = settings;
     state.thickness = GlobalSettings.GetDouble(GeneralKind, ThicknessField);
     state.editLock = mode == 1 ? 1 : 0;
-    if (!dialogs.OpenRetainerWallSettings(state, settingsMode)) return false;
+    if (dialogs.OpenRetainerWallSettings(state, settingsMode) == DialogAnswer::Cancelled)
+        return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
 int32_t ObstacleCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.retainingWall;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0)) GlobalSettings.retainingWall = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0) == DialogAnswer::Confirmed)
+        GlobalSettings.retainingWall = settings;
     return 0;
 }
 
@@ -209,7 +211,7 @@ int32_t PrepareWall(EarthworkDialogs& dialogs, ObstacleCls& cls, const API_Eleme
         return readError;
     if (cls.closedRing != 0) return ErrMustBeOpen;
     cls.settings = GlobalSettings.retainingWall;
-    if (!cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0)) return -1;
+    if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0) == DialogAnswer::Cancelled) return -1;
     GlobalSettings.retainingWall = cls.settings;
     bool failed = false;
     if (!cls.ChooseSide(failed)) return failed ? ErrInsertingDirection : -1;

@@ -4,6 +4,7 @@
 // registered as an obstacle of a road or plateau object, and such an obstacle removed again.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "geometry/PrimRecords.hpp"
 #include "geometry/QV_Poly.hpp"
@@ -34,8 +35,8 @@ public:
 
     // The drawn path appended to the road's or plateau's obstacles, in its frame, and the object refreshed.
     bool RegisterAlongHost(const API_Element& polyline);
-    // Mode 0 new wall or defaults, 1 placed walls. True on OK (settings and flags taken over), false on cancel.
-    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode);
+    // Mode 0 new wall or defaults, 1 placed walls. Confirmed: settings and flags taken over.
+    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode);
     // The user clicks the wall's side of the path's first segment. False when cancelled (`failed` clear) or
     // when the input failed (`failed` set).
     bool ChooseSide(bool& failed);

@@ -12,7 +12,7 @@ RailwayCls::RailwayCls() {
 
 RailwaySettings& RailwayCls::Defaults() { return GlobalSettings.railway; }
 
-bool RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t bits) {
+DialogAnswer RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t bits) {
     RailwayDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
@@ -23,10 +23,10 @@ bool RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode,
         state.valuesEditable != 0 ? GlobalSettings.GetDouble(GeneralField::Kind, GeneralField::StripWidth) : 0.1;
     state.referenceLine = int16_t(GlobalSettings.GetInt(GeneralField::Kind, ReferenceLineField));
     // The single layout has no other to switch to: anything but OK is a cancel.
-    if (!dialogs.OpenRailwaySettings(state, mode)) return false;
+    if (dialogs.OpenRailwaySettings(state, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
 int32_t RailwayCls::EditDefaults(EarthworkDialogs& dialogs) { return EditTwinDefaults(*this, dialogs); }

@@ -5,6 +5,7 @@
 #include "elements/BaseCls.hpp"
 #include "earthworks/TwinDialogOptions.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "earthworks/RailwayDialogState.hpp"
 
@@ -46,8 +47,8 @@ public:
     int32_t EditDefaults(EarthworkDialogs& dialogs);
 
     // Bits (earthworks/RoadTwin: TwinDialog): 0 enables the position choice, 1 shows the global width, 2 marks
-    // editing. True on OK (settings and flags taken over), false on Cancel.
-    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t bits);
+    // editing. Confirmed: settings and flags taken over.
+    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t bits);
     bool DrapeEdges();
     void TranslateAll(const API_Coord& origin);
     bool BuildObjects();

@@ -2,6 +2,7 @@
 
 #include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/RoadTwin.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "settings/Settings.hpp"
 
 #include <cstring>
@@ -15,13 +16,13 @@ RoadSettings& RoadCls::Defaults() { return GlobalSettings.road; }
 
 int32_t RoadCls::EditDefaults(EarthworkDialogs& dialogs) { return EditTwinDefaults(*this, dialogs); }
 
-bool RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t options) {
+DialogAnswer RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t options) {
     return RunSettingsDialog(dialogs, mode, (options & TwinDialog::PositionChoice) != 0,
                              (options & TwinDialog::DefaultWidth) != 0, (options & TwinDialog::Editing) != 0);
 }
 
-bool RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool enablePosition, bool useDefaultWidth,
-                                bool editing) {
+DialogAnswer RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool enablePosition,
+                                        bool useDefaultWidth, bool editing) {
     RoadDialogState state;
     state.record = settings;
     state.work = settings;
@@ -31,14 +32,15 @@ bool RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bo
     state.widthLocked = editing ? 1 : 0;
     state.radiosEnabled = enablePosition ? 1 : 0;
     state.referenceLine = int16_t(GlobalSettings.GetInt(GeneralField::Kind, ReferenceLineField));
-    for (int32_t layout = 0;; layout = 1 - layout) {
+    const DialogAnswer answer = RunDialogLayouts([&](int32_t layout, bool switched) {
         state.layoutSwitch = 0;
-        if (dialogs.OpenRoadSettings(state, layout, mode)) {
-            settings = state.record;
-            std::memcpy(changed, state.changed, sizeof changed);
-            return true;
-        }
-        if (state.layoutSwitch == 0) return false;
-        state.carryWork = 1;
+        if (switched) state.carryWork = 1;
+        const DialogAnswer shown = dialogs.OpenRoadSettings(state, layout, mode);
+        return LayoutClosed(shown, state.layoutSwitch != 0);
+    });
+    if (answer == DialogAnswer::Confirmed) {
+        settings = state.record;
+        std::memcpy(changed, state.changed, sizeof changed);
     }
+    return answer;
 }

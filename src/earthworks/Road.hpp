@@ -6,6 +6,7 @@
 #include "earthworks/RoadDialogState.hpp"
 #include "elements/BaseLP.hpp"
 #include "foundation/QV_String.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 
 #include "GSArray.hpp"
@@ -59,12 +60,12 @@ public:
     int32_t EditDefaults(EarthworkDialogs& dialogs);
 
     // The dialog in its two layouts on `settings`: the first layout, then the other at each switch for as long
-    // as the user switches. True on OK (settings and flags taken over), false on Cancel. `useDefaultWidth` shows
-    // the global road width (else 0.1) and lets OK write it; `editing` locks it.
-    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool enablePosition, bool useDefaultWidth,
-                           bool editing);
+    // as the user switches. Confirmed: settings and flags taken over. `useDefaultWidth` shows the global road
+    // width (else 0.1) and lets OK write it; `editing` locks it.
+    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool enablePosition,
+                                   bool useDefaultWidth, bool editing);
     // The same with the options as a bit set (earthworks/RoadTwin: TwinDialog).
-    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t options);
+    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t options);
 
     // The left and right edges (chainA, chainB) tessellated into left3D and right3D with the terrain's heights.
     bool DrapeEdges();

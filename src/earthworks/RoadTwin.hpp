@@ -20,6 +20,7 @@
 #include "elements/StoryHelpers.hpp"
 #include "elements/TerrainDraping.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -98,7 +99,7 @@ int32_t CreateTwinOnFill(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh
     if (!cls.ReadElement(terrain, true) || !cls.BuildPrimitives(BaseCls::PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
     cls.settings = Cls::Defaults();
-    if (!cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0u)) return 0;
+    if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0u) == DialogAnswer::Cancelled) return 0;
     StoreTwinDefaults<Cls>(cls.settings);
     if (!BaseCls::InputPolygonStep(cls) || !SplitRingAtSides(cls)) return 0;
     // The split leaves chainB running from the last side back to the first; turned, it runs beside chainA from
@@ -121,8 +122,8 @@ int32_t CreateTwinAlongPolyline(Cls& cls, EarthworkDialogs& dialogs, ContourLine
         !ReadElementPolygon(polyline.header.guid, cls.points3D, cls.points2D, cls.polyPrims, cls.closedRing))
         return ErrModifying;
     cls.settings = Cls::Defaults();
-    if (!cls.RunSettingsDialog(dialogs, SettingsMode::NewElement,
-                               TwinDialog::PositionChoice | TwinDialog::DefaultWidth))
+    if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement,
+                              TwinDialog::PositionChoice | TwinDialog::DefaultWidth) == DialogAnswer::Cancelled)
         return 0;
     StoreTwinDefaults<Cls>(cls.settings);
     // Read after the dialog, which may have changed both.
@@ -138,7 +139,8 @@ int32_t CreateTwinAlongPolyline(Cls& cls, EarthworkDialogs& dialogs, ContourLine
 template <class Cls>
 int32_t EditTwinDefaults(Cls& cls, EarthworkDialogs& dialogs) {
     cls.settings = Cls::Defaults();
-    if (cls.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, TwinDialog::PositionChoice))
+    if (cls.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, TwinDialog::PositionChoice) ==
+        DialogAnswer::Confirmed)
         StoreTwinDefaults<Cls>(cls.settings);
     return 0;
 }

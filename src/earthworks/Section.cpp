@@ -87,19 +87,20 @@ SectionCls::SectionCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-bool SectionCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
+DialogAnswer SectionCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode) {
     SectionDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
-    if (!dialogs.OpenSectionSettings(state, mode)) return false;
+    if (dialogs.OpenSectionSettings(state, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
 int32_t SectionCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.section;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults)) GlobalSettings.section = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed)
+        GlobalSettings.section = settings;
     return 0;
 }
 
@@ -107,7 +108,7 @@ int32_t SectionCls::CreateFromRoad(EarthworkDialogs& dialogs, const API_Element&
     ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     settings = GlobalSettings.section;
-    if (!RunSettingsDialog(dialogs, SettingsMode::NewElement)) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.section = settings;
 
     // A road whose record names no result object would tag its sections with nothing, and the next data update

@@ -5,6 +5,7 @@
 #include "elements/BaseCls.hpp"
 #include "elements/RoadSectionObjects.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "earthworks/SectionDialogState.hpp"
 
@@ -35,8 +36,8 @@ public:
     int32_t Rebuild(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& section);
     // Element event: code 1 tags newly placed sections with their road; any other code answers 1.
     static int32_t OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& heads);
-    // True on OK (settings and flags taken over), false on cancel.
-    bool RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode);
+    // Confirmed: settings and flags taken over.
+    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode);
 
     SectionSettings settings;
     uint8_t changed[SectionFieldCount];

@@ -18,6 +18,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/TerrainDraping.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -77,27 +78,29 @@ SideWalkCls::SideWalkCls() : side(0) {
 
 void SideWalkCls::CopyEdgeHeights() { CopyHeightsAcross(chainA, chainB, side != 0); }
 
-bool SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option) {
+DialogAnswer SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option) {
     SidewalkDialogState state;
     state.record = settings;
     state.work = settings;
     state.width = 0.1;
     state.widthLocked = option == 1 ? 1 : 0;
-    for (int32_t layout = 0;; layout = 1 - layout) {
+    const DialogAnswer answer = RunDialogLayouts([&](int32_t layout, bool switched) {
         state.layoutSwitch = 0;
-        if (dialogs.OpenSidewalkSettings(state, layout, mode)) {
-            settings = state.record;
-            std::memcpy(changed, state.changed, sizeof changed);
-            return true;
-        }
-        if (state.layoutSwitch == 0) return false;
-        state.carryWork = 1;
+        if (switched) state.carryWork = 1;
+        const DialogAnswer shown = dialogs.OpenSidewalkSettings(state, layout, mode);
+        return LayoutClosed(shown, state.layoutSwitch != 0);
+    });
+    if (answer == DialogAnswer::Confirmed) {
+        settings = state.record;
+        std::memcpy(changed, state.changed, sizeof changed);
     }
+    return answer;
 }
 
 int32_t SideWalkCls::EditDefaults(EarthworkDialogs& dialogs) {
     settings = GlobalSettings.sidewalk;
-    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0)) GlobalSettings.sidewalk = settings;
+    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0) == DialogAnswer::Confirmed)
+        GlobalSettings.sidewalk = settings;
     return 0;
 }
 
@@ -108,7 +111,7 @@ int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& conto
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
     settings = GlobalSettings.sidewalk;
-    if (!RunSidewalkSettingsDialog(dialogs, SettingsMode::NewElement, 0)) return 0;
+    if (RunSidewalkSettingsDialog(dialogs, SettingsMode::NewElement, 0) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.sidewalk = settings;
     if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
     side = 1;

@@ -3,6 +3,7 @@
 // user picks, placed as three linked objects of "VY_SIDEWALK" (cut, fill, result).
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "earthworks/SidewalkDialogState.hpp"
 
@@ -28,9 +29,9 @@ public:
     // Data update of one sidewalk: its edges given the terrain's heights again. 0, 26, 42 or 43.
     int32_t Update(ContourLineRefresh& contours, const API_Element& object);
 
-    // Both layouts, first the first: true on OK (record and flags taken), false on cancel. `option` 1: placed sidewalks
-    // are edited (the width locked).
-    bool RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option);
+    // Both layouts, first the first. Confirmed: record and flags taken. `option` 1: placed sidewalks are edited
+    // (the width locked).
+    DialogAnswer RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option);
     // The three objects placed from the draped edges and linked to the terrain.
     bool BuildObjects();
     bool WriteSidewalkObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role);

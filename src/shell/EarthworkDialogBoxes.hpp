@@ -6,15 +6,15 @@
 
 class EarthworkDialogBoxes final : public EarthworkDialogs {
 public:
-    bool OpenRoadSettings(RoadDialogState& state, int32_t layout, SettingsMode mode) override;
-    bool OpenRailwaySettings(RailwayDialogState& state, SettingsMode mode) override;
-    bool OpenSectionSettings(SectionDialogState& state, SettingsMode mode) override;
-    bool OpenRetainerWallSettings(RetainerWallDialogState& state, SettingsMode mode) override;
-    bool OpenBasinSettings(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount],
-                           SettingsMode mode) override;
-    bool OpenBridgeSettings(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock,
-                            SettingsMode mode) override;
-    bool OpenPlateauSettings(PlateauDialogState& state, int32_t layout, SettingsMode mode) override;
-    bool OpenSidewalkSettings(SidewalkDialogState& state, int32_t layout, SettingsMode mode) override;
+    DialogAnswer OpenRoadSettings(RoadDialogState& state, int32_t layout, SettingsMode mode) override;
+    DialogAnswer OpenRailwaySettings(RailwayDialogState& state, SettingsMode mode) override;
+    DialogAnswer OpenSectionSettings(SectionDialogState& state, SettingsMode mode) override;
+    DialogAnswer OpenRetainerWallSettings(RetainerWallDialogState& state, SettingsMode mode) override;
+    DialogAnswer OpenBasinSettings(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount],
+                                   SettingsMode mode) override;
+    DialogAnswer OpenBridgeSettings(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock,
+                                    SettingsMode mode) override;
+    DialogAnswer OpenPlateauSettings(PlateauDialogState& state, int32_t layout, SettingsMode mode) override;
+    DialogAnswer OpenSidewalkSettings(SidewalkDialogState& state, int32_t layout, SettingsMode mode) override;
     void SectionWindowRebuilt() override;
 };

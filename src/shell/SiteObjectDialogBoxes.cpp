@@ -7,28 +7,28 @@
 #include "dialogs/settings/WallSettingsDialog.hpp"
 #include "dialogs/tools/CameraSettingsDialog.hpp"
 
-bool SiteObjectDialogBoxes::OpenBuildingSettings(BuildingDialogState& state, SettingsMode mode) {
+DialogAnswer SiteObjectDialogBoxes::OpenBuildingSettings(BuildingDialogState& state, SettingsMode mode) {
     return OpenBuildingSettingsDialog(state, mode);
 }
 
-bool SiteObjectDialogBoxes::OpenWallSettings(WallDialogState& state, SettingsMode mode) {
+DialogAnswer SiteObjectDialogBoxes::OpenWallSettings(WallDialogState& state, SettingsMode mode) {
     return OpenWallSettingsDialog(state, mode);
 }
 
-bool SiteObjectDialogBoxes::OpenSpotHeightSettings(MarkerDialogState& state, SettingsMode mode) {
+DialogAnswer SiteObjectDialogBoxes::OpenSpotHeightSettings(MarkerDialogState& state, SettingsMode mode) {
     return OpenSpotHeightSettingsDialog(state, mode);
 }
 
-bool SiteObjectDialogBoxes::OpenColouredAreaSettings(PaintDialogState& state, SettingsMode mode) {
+DialogAnswer SiteObjectDialogBoxes::OpenColouredAreaSettings(PaintDialogState& state, SettingsMode mode) {
     return OpenColouredAreaSettingsDialog(state, mode);
 }
 
-bool SiteObjectDialogBoxes::OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) {
+DialogAnswer SiteObjectDialogBoxes::OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) {
     return RunTreeSettingsDialogs(record, flags, mode);
 }
 
 bool SiteObjectDialogBoxes::ConfirmSpotHeightGrid(int32_t nodeCount) { return ::ConfirmSpotHeightGrid(nodeCount); }
 
-bool SiteObjectDialogBoxes::AskCameraDistance(double& distance, double limit, SettingsMode mode) {
+DialogAnswer SiteObjectDialogBoxes::AskCameraDistance(double& distance, double limit, SettingsMode mode) {
     return ::AskCameraDistance(distance, limit, mode);
 }

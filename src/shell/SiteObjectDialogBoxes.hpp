@@ -5,11 +5,11 @@
 
 class SiteObjectDialogBoxes final : public SiteObjectDialogs {
 public:
-    bool OpenBuildingSettings(BuildingDialogState& state, SettingsMode mode) override;
-    bool OpenWallSettings(WallDialogState& state, SettingsMode mode) override;
-    bool OpenSpotHeightSettings(MarkerDialogState& state, SettingsMode mode) override;
-    bool OpenColouredAreaSettings(PaintDialogState& state, SettingsMode mode) override;
-    bool OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) override;
+    DialogAnswer OpenBuildingSettings(BuildingDialogState& state, SettingsMode mode) override;
+    DialogAnswer OpenWallSettings(WallDialogState& state, SettingsMode mode) override;
+    DialogAnswer OpenSpotHeightSettings(MarkerDialogState& state, SettingsMode mode) override;
+    DialogAnswer OpenColouredAreaSettings(PaintDialogState& state, SettingsMode mode) override;
+    DialogAnswer OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) override;
     bool ConfirmSpotHeightGrid(int32_t nodeCount) override;
-    bool AskCameraDistance(double& distance, double limit, SettingsMode mode) override;
+    DialogAnswer AskCameraDistance(double& distance, double limit, SettingsMode mode) override;
 };

@@ -6,30 +6,34 @@
 #include "dialogs/tools/MeshConversionDialog.hpp"
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
 
-bool TerrainDialogBoxes::OpenTerrainSettings(TerrainDialogBlock& block, TerrainSettings& record,
-                                             const TerrainSettings& start, ContourLineSettings& contour, int16_t mode,
-                                             int32_t value, double lowest, double highest, int16_t option) {
+DialogAnswer TerrainDialogBoxes::OpenTerrainSettings(TerrainDialogBlock& block, TerrainSettings& record,
+                                                     const TerrainSettings& start, ContourLineSettings& contour,
+                                                     int16_t mode, int32_t value, double lowest, double highest,
+                                                     int16_t option) {
     return OpenTerrainSettingsDialog(block, record, start, contour, mode, value, lowest, highest, option);
 }
 
-bool TerrainDialogBoxes::OpenTerrainSettingsWide(TerrainDialogBlock& block, TerrainSettings& record,
-                                                 const TerrainSettings& start, const ContourLineSettings& levels,
-                                                 int16_t mode, int32_t value) {
+DialogAnswer TerrainDialogBoxes::OpenTerrainSettingsWide(TerrainDialogBlock& block, TerrainSettings& record,
+                                                         const TerrainSettings& start,
+                                                         const ContourLineSettings& levels, int16_t mode,
+                                                         int32_t value) {
     return OpenTerrainSettingsDialogTwin(block, record, start, levels, mode, value);
 }
 
 void TerrainDialogBoxes::ApplyTerrainContourEdits(TerrainDialogBlock& block) { ApplyTerrainSettingsChanges(block); }
 
-bool TerrainDialogBoxes::OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest,
-                                                 double highest, bool useRange, SettingsMode mode) {
+DialogAnswer TerrainDialogBoxes::OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27],
+                                                         double lowest, double highest, bool useRange,
+                                                         SettingsMode mode) {
     return RunContourLineSettingsDialog(record, changed, lowest, highest, useRange, mode);
 }
 
-bool TerrainDialogBoxes::OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) {
+DialogAnswer TerrainDialogBoxes::OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5],
+                                                     SettingsMode mode) {
     return RunContourAltitudeDialog(record, flags, mode);
 }
 
-bool TerrainDialogBoxes::OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) {
+DialogAnswer TerrainDialogBoxes::OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) {
     return RunSlopeAnalysisDialog(record, changed, mode);
 }
 

@@ -5,15 +5,16 @@
 
 class TerrainDialogBoxes final : public TerrainDialogs {
 public:
-    bool OpenTerrainSettings(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
-                             ContourLineSettings& contour, int16_t mode, int32_t value, double lowest, double highest,
-                             int16_t option) override;
-    bool OpenTerrainSettingsWide(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
-                                 const ContourLineSettings& levels, int16_t mode, int32_t value) override;
+    DialogAnswer OpenTerrainSettings(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
+                                     ContourLineSettings& contour, int16_t mode, int32_t value, double lowest,
+                                     double highest, int16_t option) override;
+    DialogAnswer OpenTerrainSettingsWide(TerrainDialogBlock& block, TerrainSettings& record,
+                                         const TerrainSettings& start, const ContourLineSettings& levels, int16_t mode,
+                                         int32_t value) override;
     void ApplyTerrainContourEdits(TerrainDialogBlock& block) override;
-    bool OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
-                                 bool useRange, SettingsMode mode) override;
-    bool OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) override;
-    bool OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) override;
+    DialogAnswer OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest,
+                                         double highest, bool useRange, SettingsMode mode) override;
+    DialogAnswer OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) override;
+    DialogAnswer OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) override;
     bool AskMeshConversion() override;
 };

@@ -10,17 +10,18 @@
 #include "shell/ToolsPalette.hpp"
 #include "terrain/ToolInput.hpp"
 
-bool TerrainInputDialogBoxes::OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) {
+DialogAnswer TerrainInputDialogBoxes::OpenPointSettings(PointSettings& record, uint8_t (&changed)[6],
+                                                        SettingsMode mode) {
     return RunPointSettingsDialog(record, changed, mode);
 }
 
-bool TerrainInputDialogBoxes::OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3],
-                                                     SettingsMode mode) {
+DialogAnswer TerrainInputDialogBoxes::OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3],
+                                                             SettingsMode mode) {
     return RunConstraintSettingsDialog(record, changed, mode);
 }
 
-bool TerrainInputDialogBoxes::OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7],
-                                                  OutlineSearchValues& search, SettingsMode mode) {
+DialogAnswer TerrainInputDialogBoxes::OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7],
+                                                          OutlineSearchValues& search, SettingsMode mode) {
     OutlineDialogRecord dialog;
     dialog.settings = record;
     dialog.corridorWidth = search.corridorWidth;
@@ -28,12 +29,12 @@ bool TerrainInputDialogBoxes::OpenOutlineSettings(OutlineSettings& record, uint8
     dialog.searchType = search.searchType;
     dialog.typeSelectable = search.typeSelectable;
     dialog.corridorLocked = search.corridorLocked;
-    if (!RunOutlineSettingsDialog(dialog, changed, mode)) return false;
+    if (RunOutlineSettingsDialog(dialog, changed, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     record = dialog.settings;
     search.corridorWidth = dialog.corridorWidth;
     search.searchAngle = dialog.searchAngle;
     search.searchType = dialog.searchType;
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
 bool TerrainInputDialogBoxes::KeepExistingOutline() {

@@ -85,9 +85,9 @@ bool BuildingCls::ComputeLevelRange() {
     return n > 0;
 }
 
-int32_t BuildingCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, const double* lowest,
-                                       const double* difference, bool defaultMode, bool editing, bool several,
-                                       bool unlinkedObject) {
+DialogAnswer BuildingCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, const double* lowest,
+                                            const double* difference, bool defaultMode, bool editing, bool several,
+                                            bool unlinkedObject) {
     BuildingDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
@@ -97,10 +97,10 @@ int32_t BuildingCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode 
     state.editing = editing ? 1 : 0;
     state.several = several ? 1 : 0;
     state.unlinked = unlinkedObject ? 1 : 0;
-    if (!dialogs.OpenBuildingSettings(state, mode)) return 1;
+    if (dialogs.OpenBuildingSettings(state, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
-    return 0;
+    return DialogAnswer::Confirmed;
 }
 
 bool BuildingCls::PlaceObject() {
@@ -126,7 +126,7 @@ int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_Li
         if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
         settings = GlobalSettings.building;
         if (RunSettingsDialog(dialogs, SettingsMode::NewElement, &lowestLevel, &levelDifference, false, false, false,
-                              false) != 0)
+                              false) == DialogAnswer::Cancelled)
             return true;
         GlobalSettings.building = settings;
         if (!PlaceObject()) return false;
@@ -148,7 +148,8 @@ int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_Li
 
 int32_t BuildingCls::EditSettings(SiteObjectDialogs& dialogs) {
     settings = GlobalSettings.building;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, nullptr, nullptr, true, false, false, false) == 0)
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, nullptr, nullptr, true, false, false, false) ==
+        DialogAnswer::Confirmed)
         GlobalSettings.building = settings;
     return 0;
 }
@@ -218,7 +219,7 @@ int32_t BuildingCls::Modify(SiteObjectDialogs& dialogs, const QV_List<API_Elemen
             ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
         }
         if (RunSettingsDialog(dialogs, SettingsMode::Editing(buildings.GetCount()), &lowestLevel, &levelDifference,
-                              false, true, list.GetCount() >= 2, unlinked != 0) != 0)
+                              false, true, list.GetCount() >= 2, unlinked != 0) == DialogAnswer::Cancelled)
             return true;
         if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
         return ApplyToObjects(list);

@@ -4,6 +4,7 @@
 // settings edited in the two-layout building settings dialog.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "settings/BuildingSettings.hpp"
 
@@ -58,9 +59,10 @@ public:
     bool SampleTerrainHeights(int32_t mode);
     // lowest, highest and difference over the outer ring; false when it has no vertex.
     bool ComputeLevelRange();
-    // 0 on OK (settings and changed flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, const double* lowest,
-                              const double* difference, bool defaultMode, bool editing, bool several, bool unlinked);
+    // Confirmed: settings and changed flags taken over.
+    DialogAnswer RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, const double* lowest,
+                                   const double* difference, bool defaultMode, bool editing, bool several,
+                                   bool unlinked);
     // A new object from the outline, linked to the terrain.
     bool PlaceObject();
     bool ReadObject(const QV_List<API_Element>& buildings);

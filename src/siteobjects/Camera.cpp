@@ -47,7 +47,7 @@ int32_t CameraCls::Create(SiteObjectDialogs& dialogs, const API_Element& polylin
     if (vertices.GetCount() < 2) return ErrModifying;
     pathLength = ComputePathLength(vertices);
     distance = GlobalSettings.GetDouble(GeneralKind, DistanceField);
-    if (!dialogs.AskCameraDistance(distance, pathLength, SettingsMode::NewElement)) return 0;
+    if (dialogs.AskCameraDistance(distance, pathLength, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.SetDouble(GeneralKind, DistanceField, distance);
     // Checked before dividing: a count outside 16 bits, or none, places no camera it could name.
     const double intervals = distance > 0.0 ? std::trunc(pathLength / distance) : 0.0;

@@ -113,17 +113,17 @@ MarkerCls::MarkerCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t MarkerCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool levelMarker, bool editing,
-                                     bool pointMarkersOnly) {
+DialogAnswer MarkerCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool levelMarker, bool editing,
+                                          bool pointMarkersOnly) {
     MarkerDialogState state;
     state.record = settings;
     state.levelMarker = levelMarker ? 1 : 0;
     state.editing = editing ? 1 : 0;
     state.pointMarkersOnly = pointMarkersOnly ? 1 : 0;
-    if (!dialogs.OpenSpotHeightSettings(state, mode)) return 1;
+    if (dialogs.OpenSpotHeightSettings(state, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
-    return 0;
+    return DialogAnswer::Confirmed;
 }
 
 bool MarkerCls::CreatePointMarkerObject(int16_t story) {
@@ -142,7 +142,7 @@ int32_t MarkerCls::PlacePointMarker(SiteObjectDialogs& dialogs) {
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     if (!FindPart("VY_POINT_MARKER", pointMarkerPart)) return 0;
     settings = GlobalSettings.marker;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false, false, false) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.marker = settings;
     QV_List<API_Element> markers, points;
     if (!CollectAddOnObjects(ElemKind_PointMarker, API_ObjectID, Leave3D::Yes, markers) ||
@@ -214,7 +214,7 @@ int32_t MarkerCls::PlaceLevelMarker(SiteObjectDialogs& dialogs, const API_Elemen
     ACAPI_Element_DeselectAll();
     if (!ReadElement(terrain, true)) return ErrModifying;
     settings = GlobalSettings.marker;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, false, false) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, false, false) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.marker = settings;
     return settings.mode != 0 ? RunSpotHeightGrid(dialogs) : RunSingleLevelMarkers();
 }
@@ -267,7 +267,7 @@ int32_t MarkerCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     if (!LoadFromSelection(levelMarkers, pointMarkers)) return ErrModifying;
     if (RunSettingsDialog(dialogs, SettingsMode::Editing(levelMarkers.GetCount() + pointMarkers.GetCount()), false,
-                          true, levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) != 0)
+                          true, levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) == DialogAnswer::Cancelled)
         return 0;
     QV_List<API_Element> levels = levelMarkers, points = pointMarkers;
     return RunEarthworkCommand([&] { return ApplyToSelection(levels, points); }) ? 0 : ErrModifying;

@@ -5,6 +5,7 @@
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "settings/SpotHeightSettings.hpp"
@@ -67,8 +68,9 @@ public:
     // Recomputes a level marker (single or grid) over the terrain ("Data update").
     int32_t Rebuild(SiteObjectDialogs& dialogs, const API_Element& terrain, const API_Element& marker);
 
-    int32_t RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool levelMarker, bool editing,
-                              bool pointMarkersOnly);
+    // Confirmed: settings and changed flags taken over.
+    DialogAnswer RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool levelMarker, bool editing,
+                                   bool pointMarkersOnly);
     bool LoadFromSelection(const QV_List<API_Element>& levelMarkers, const QV_List<API_Element>& pointMarkers);
     bool ApplyToSelection(QV_List<API_Element>& levelMarkers, QV_List<API_Element>& pointMarkers);
     int32_t RunSingleLevelMarkers();

@@ -61,8 +61,8 @@ PaintCls::PaintCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool withAreas,
-                                    const int32_t* earlierCount) {
+DialogAnswer PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool withAreas,
+                                         const int32_t* earlierCount) {
     PaintDialogState state;
     state.record = settings;
     state.areas = withAreas ? &areas : nullptr;
@@ -75,13 +75,13 @@ int32_t PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mod
         state.lastValue = GlobalSettings.GetDouble(GeneralKind, ValueField);
     }
     for (int32_t i = 0; withAreas && i < areas.GetCount(); ++i)
-        if (!state.markers.Insert(uint8_t(0))) return 1;
-    if (!dialogs.OpenColouredAreaSettings(state, mode)) return 1;
+        if (!state.markers.Insert(uint8_t(0))) return DialogAnswer::Cancelled;
+    if (dialogs.OpenColouredAreaSettings(state, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     lastMaterial = state.lastMaterial;
     lastValue = state.lastValue;
-    return 0;
+    return DialogAnswer::Confirmed;
 }
 
 bool PaintCls::CollectAreas() {
@@ -256,7 +256,7 @@ int32_t PaintCls::Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contour
     FindExistingObject();
     if (!PrepareAreas()) return ErrModifying;
     const int32_t earlierCount = earlierAreas.GetCount();
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, &earlierCount) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, &earlierCount) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.paint = settings;
     GlobalSettings.SetShort(GeneralKind, MaterialField, int16_t(lastMaterial));
     GlobalSettings.SetDouble(GeneralKind, ValueField, lastValue);
@@ -272,7 +272,8 @@ int32_t PaintCls::Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contour
 
 int32_t PaintCls::EditSettings(SiteObjectDialogs& dialogs) {
     settings = GlobalSettings.paint;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false, nullptr) == 0) GlobalSettings.paint = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false, nullptr) == DialogAnswer::Confirmed)
+        GlobalSettings.paint = settings;
     return 0;
 }
 
@@ -320,7 +321,8 @@ int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_E
     }
     const int32_t none = 0;
     const bool single = objects.GetCount() == 1;
-    if (RunSettingsDialog(dialogs, SettingsMode::Editing(objects.GetCount()), single, single ? &none : nullptr) != 0) {
+    if (RunSettingsDialog(dialogs, SettingsMode::Editing(objects.GetCount()), single, single ? &none : nullptr) ==
+        DialogAnswer::Cancelled) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }

@@ -5,6 +5,7 @@
 #include "elements/BaseCls.hpp"
 #include "elements/PaintInfo.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "settings/PaintSettings.hpp"
 
@@ -46,8 +47,9 @@ public:
     bool CreateObject(const QV_String& partName, int16_t placeCode, uint16_t value, void* list,
                       API_Element* existing) override;
 
-    int32_t RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool withAreas,
-                              const int32_t* earlierCount);
+    // Confirmed: settings, changed flags, the areas' edits and the last material and value taken over.
+    DialogAnswer RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool withAreas,
+                                   const int32_t* earlierCount);
     bool CollectAreas();
     // The terrain's object, found by the terrain's GUID (never by its ID text, which two terrains may share).
     void FindExistingObject();

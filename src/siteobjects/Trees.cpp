@@ -59,11 +59,12 @@ void PlaceOneTree(const API_Element& defaults, int32_t libIndex, BaseLP& view, c
 
 }  // namespace
 
-int32_t EditTreeSettings(SiteObjectDialogs& dialogs, SettingsMode mode) {
+DialogAnswer EditTreeSettings(SiteObjectDialogs& dialogs, SettingsMode mode) {
     TreeChangeFlags flags;
-    if (!dialogs.OpenTreeSettings(TreeGlobalSettings, flags, mode)) return 1;
+    if (dialogs.OpenTreeSettings(TreeGlobalSettings, flags, mode) == DialogAnswer::Cancelled)
+        return DialogAnswer::Cancelled;
     TreeChanged = flags;
-    return 0;
+    return DialogAnswer::Confirmed;
 }
 
 bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
@@ -91,7 +92,7 @@ bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
         ReadTreeSettings(view, TreeGlobalSettings, defaults);
         TreeDefaultsPending = 0;
     }
-    const bool confirmed = EditTreeSettings(dialogs, SettingsMode::NewElement) == 0;
+    const bool confirmed = EditTreeSettings(dialogs, SettingsMode::NewElement) == DialogAnswer::Confirmed;
     // Counts typed past the dialog's ranges would make a tree no array holds.
     if (confirmed && !TreeCountsUsable(TreeGlobalSettings.branches, TreeGlobalSettings.levels)) {
         ShowErrorMessage(ErrModifying, -1);
@@ -127,7 +128,9 @@ bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
 
 bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& trees) {
     TreeChanged.Clear();
-    if (trees.GetCount() == 0 || EditTreeSettings(dialogs, SettingsMode::Editing(trees.GetCount())) != 0) return true;
+    if (trees.GetCount() == 0 ||
+        EditTreeSettings(dialogs, SettingsMode::Editing(trees.GetCount())) == DialogAnswer::Cancelled)
+        return true;
     bool allGrown = true;
     for (int32_t i = 0; i < trees.GetCount(); ++i) {
         API_Element element = trees[i];

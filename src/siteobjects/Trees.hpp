@@ -4,6 +4,7 @@
 // The tool's settings live in one global record for as long as the module is loaded; the first creation fills
 // it from the library part's defaults, the dialog from then on.
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "settings/TreeSettings.hpp"
 
@@ -17,9 +18,9 @@ extern TreeChangeFlags TreeChanged;  // what the last confirmed dialog changed
 
 class SiteObjectDialogs;
 
-// "Tree settings" (asked through `dialogs`) on the global settings: 0 on OK (settings and TreeChanged hold the
-// result), 1 on Cancel.
-int32_t EditTreeSettings(SiteObjectDialogs& dialogs, SettingsMode mode);
+// "Tree settings" (asked through `dialogs`) on the global settings; confirmed, the settings and TreeChanged hold
+// the result.
+DialogAnswer EditTreeSettings(SiteObjectDialogs& dialogs, SettingsMode mode);
 
 // Places trees, on `terrain` when there is one (null: none in the project). Errors are shown here; true unless
 // nothing could be started.

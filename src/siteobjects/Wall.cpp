@@ -56,14 +56,14 @@ WallCls::WallCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t WallCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode) {
+DialogAnswer WallCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode) {
     WallDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
-    if (!dialogs.OpenWallSettings(state, mode)) return 1;
+    if (dialogs.OpenWallSettings(state, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
-    return 0;
+    return DialogAnswer::Confirmed;
 }
 
 bool WallCls::CreateElementBodyFromMesh() {
@@ -85,14 +85,15 @@ int32_t WallCls::Place(SiteObjectDialogs& dialogs, const API_Element& polyline, 
     if (closedRing != 0) return ErrMustBeOpen;
     if (points3D.GetCount() < 2) return ErrModifying;
     settings = GlobalSettings.wall;
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) != 0) return 0;
+    if (RunSettingsDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.wall = settings;
     return RunEarthworkCommand([&] { return CreateElementBodyFromMesh() && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
 int32_t WallCls::EditSettings(SiteObjectDialogs& dialogs) {
     settings = GlobalSettings.wall;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == 0) GlobalSettings.wall = settings;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed)
+        GlobalSettings.wall = settings;
     return 0;
 }
 
@@ -141,7 +142,7 @@ int32_t WallCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_El
         if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
         return ErrModifying;
     }
-    if (RunSettingsDialog(dialogs, SettingsMode::Editing(walls.GetCount())) != 0) {
+    if (RunSettingsDialog(dialogs, SettingsMode::Editing(walls.GetCount())) == DialogAnswer::Cancelled) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }

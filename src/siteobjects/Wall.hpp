@@ -3,6 +3,7 @@
 // linked to the terrain mesh as a building is, its settings edited in the two-layout wall settings dialog.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "settings/WallData.hpp"
 
@@ -37,8 +38,8 @@ public:
     static int32_t OnElementEvent(int32_t mode, const QV_List<API_Elem_Head>& heads);
     static int32_t RefreshObjects(const QV_List<API_Elem_Head>& heads);
 
-    // 0 on OK (settings and changed flags taken over), 1 on Cancel.
-    int32_t RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode);
+    // Confirmed: settings and changed flags taken over.
+    DialogAnswer RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode);
     bool PlaceObject();
     bool ReadObject(const QV_List<API_Element>& walls);
     bool ApplyToObjects(QV_List<API_Element>& walls);

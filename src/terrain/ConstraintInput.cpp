@@ -91,13 +91,13 @@ ConstraintInput::ConstraintInput(TerrainInputDialogs& dialogs) : dialogs_(dialog
     std::memset(changed, 0, sizeof changed);
 }
 
-int32_t ConstraintInput::EditSettings(SettingsMode mode) {
+DialogAnswer ConstraintInput::EditSettings(SettingsMode mode) {
     ConstraintSettings copy = settings;
     uint8_t flags[3] = {};
-    if (!dialogs_.OpenConstraintSettings(copy, flags, mode)) return 1;
+    if (dialogs_.OpenConstraintSettings(copy, flags, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = copy;
     std::memcpy(changed, flags, sizeof changed);
-    return 0;
+    return DialogAnswer::Confirmed;
 }
 
 bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueChain, int32_t& error) {
@@ -170,7 +170,7 @@ bool ConstraintInput::CreateOne(const API_Coord& begin, const API_Coord& end) {
 int32_t ConstraintInput::Create() {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     settings = GlobalSettings.constraint;
-    if (EditSettings(SettingsMode::NewElement) != 0) return 0;
+    if (EditSettings(SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.constraint = settings;
     ElementWritten = 1;
     bool first = true;
@@ -200,7 +200,7 @@ int32_t ConstraintInput::Modify(const QV_List<API_Element>& constraints) {
     settings.layer = first.header.layer;
     settings.lineType = first.line.ltypeInd;
     settings.pen = penType ? first.line.pen : 0;
-    if (EditSettings(SettingsMode::Editing(constraints.GetCount())) != 0) return 0;
+    if (EditSettings(SettingsMode::Editing(constraints.GetCount())) == DialogAnswer::Cancelled) return 0;
     if (changed[0] == 0 && changed[1] == 0 && changed[2] == 0) return 0;
     ACAPI_Element_DeselectAll();
     API_Element mask;

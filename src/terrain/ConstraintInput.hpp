@@ -3,6 +3,7 @@
 // the element data record of kind 2. The input draws chains of them between points, the edit changes pen, line
 // type and layer of selected ones, and three upkeep passes keep them on their points and uncrossed after edits.
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "settings/ConstraintSettings.hpp"
 
@@ -24,8 +25,8 @@ public:
     int32_t Create();
     // Changes the flagged attributes of the selected constraints; 0 (also on cancel or nothing changed) or 43.
     int32_t Modify(const QV_List<API_Element>& constraints);
-    // The constraint settings dialog on the record; 0 confirmed, 1 cancelled.
-    int32_t EditSettings(SettingsMode mode);
+    // The constraint settings dialog on the record; confirmed, fields and flags are taken back.
+    DialogAnswer EditSettings(SettingsMode mode);
     // One constraint of the chain: the start (unless the chain goes on from `start`) and the end, both on
     // terrain points. False when the input is over: `error` 0 for a cancel or a closed chain, else 12 or 13.
     bool InputStep(API_Coord& start, API_Coord& end, bool continueChain, int32_t& error);

@@ -92,7 +92,7 @@ bool ContourLineCls::FindLibPart(bool ask) {
     return found;
 }
 
-bool ContourLineCls::RunSettingsDialog(TerrainDialogs& dialogs, bool useTerrainRange, SettingsMode mode) {
+DialogAnswer ContourLineCls::RunSettingsDialog(TerrainDialogs& dialogs, bool useTerrainRange, SettingsMode mode) {
     // Without a terrain (the defaults) the altitudes are free.
     constexpr double AnyAltitude = 9999999.0;
     if (!BoundsSet()) return dialogs.OpenContourLineSettings(settings, changed, -AnyAltitude, AnyAltitude, false, mode);
@@ -155,8 +155,9 @@ int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Ele
     if (!CollectLinkedObjects(any) || !ReadObjectSettings(shows, false, unused)) return ErrModifying;
 
     GlobalSettings.editedCount = linked.GetCount();
-    if (!RunSettingsDialog(dialogs, !any || !shows,
-                           any ? SettingsMode::Editing(linked.GetCount()) : SettingsMode::NewElement))
+    if (RunSettingsDialog(dialogs, !any || !shows,
+                          any ? SettingsMode::Editing(linked.GetCount()) : SettingsMode::NewElement) ==
+        DialogAnswer::Cancelled)
         return 0;
     GlobalSettings.contour = settings;
 
@@ -178,7 +179,8 @@ int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Ele
 
 int32_t ContourLineCls::EditSettings(TerrainDialogs& dialogs) {
     settings = GlobalSettings.contour;
-    if (RunSettingsDialog(dialogs, true, SettingsMode::ToolDefaults)) GlobalSettings.contour = settings;
+    if (RunSettingsDialog(dialogs, true, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed)
+        GlobalSettings.contour = settings;
     return 0;
 }
 

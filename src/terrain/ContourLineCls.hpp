@@ -6,6 +6,7 @@
 #include "elements/BaseCls.hpp"
 #include "elements/CalculationVolume.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "settings/ContourAltitudeSettings.hpp"
@@ -78,8 +79,8 @@ public:
     int32_t SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV_List<API_Element>& points,
                                    const QV_List<API_Element>& constraints);
     bool ApplyAltitudeToSelection(const QV_List<API_Element>& points, const QV_List<API_Element>& constraints);
-    // The single-altitude dialog; true when cancelled.
-    bool EditAltitude(TerrainDialogs& dialogs, SettingsMode mode);
+    // The single-altitude dialog; confirmed, the altitude and its apply flags are taken.
+    DialogAnswer EditAltitude(TerrainDialogs& dialogs, SettingsMode mode);
 
     ContourLineSettings settings;             // the record the dialog edits
     uint8_t changed[ContourFieldCount];       // per field id, set by the dialog
@@ -93,7 +94,8 @@ public:
 
 private:
     bool FindLibPart(bool ask);
-    bool RunSettingsDialog(TerrainDialogs& dialogs, bool useTerrainRange, SettingsMode mode);
+    // Confirmed: settings and changed flags taken.
+    DialogAnswer RunSettingsDialog(TerrainDialogs& dialogs, bool useTerrainRange, SettingsMode mode);
     bool WriteObjectParams(API_ElementMemo& memo, const QV_String& partName, int16_t mode, uint16_t gradientValue,
                            QV_List<CalculationVolume>* volumes);
 };

@@ -56,19 +56,19 @@ void Keep(const ContourAltitudeSettings& record) {
 }
 }  // namespace
 
-bool ContourLineCls::EditAltitude(TerrainDialogs& dialogs, SettingsMode mode) {
+DialogAnswer ContourLineCls::EditAltitude(TerrainDialogs& dialogs, SettingsMode mode) {
     ContourAltitudeSettings record = altitude;
     uint8_t flags[ContourAltitudeFlagCount] = {};
-    if (!dialogs.OpenContourAltitude(record, flags, mode)) return true;
+    if (dialogs.OpenContourAltitude(record, flags, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     altitude = record;
     std::memcpy(apply, flags, sizeof apply);
-    return false;
+    return DialogAnswer::Confirmed;
 }
 
 int32_t ContourLineCls::DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSegment>& segments,
                                         const QV_List<API_Elem_Head>& sources) {
     FillFromKept(altitude);
-    if (EditAltitude(dialogs, SettingsMode::NewElement)) return 0;
+    if (EditAltitude(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     Keep(altitude);
     MatchSegmentEndpoints(segments);
     int32_t result = 0;
@@ -174,7 +174,9 @@ int32_t ContourLineCls::SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV
         altitude.constraintLineType = c.line.ltypeInd;
         altitude.constraintPen = HasPen(c.header.typeID) ? PenOf(c) : 0;
     }
-    if (EditAltitude(dialogs, SettingsMode::Editing(points.GetCount() + constraints.GetCount()))) return 0;
+    if (EditAltitude(dialogs, SettingsMode::Editing(points.GetCount() + constraints.GetCount())) ==
+        DialogAnswer::Cancelled)
+        return 0;
     ACAPI_Element_DeselectAll();
     bool any = false;
     for (uint8_t f : apply) any = any || f != 0;

@@ -221,7 +221,7 @@ void OutlineData::ReadSettingsFromElement(const API_Elem_Head& element) {
         settings.name.AppendWide(text.ToUStr(), text.GetLength());
 }
 
-int32_t OutlineData::RunSettingsDialog(bool typeSelectable, bool lockCorridor, SettingsMode mode) {
+DialogAnswer OutlineData::RunSettingsDialog(bool typeSelectable, bool lockCorridor, SettingsMode mode) {
     OutlineSettings copy = settings;
     uint8_t changed[7] = {};
     OutlineSearchValues search;
@@ -230,13 +230,14 @@ int32_t OutlineData::RunSettingsDialog(bool typeSelectable, bool lockCorridor, S
     search.corridorWidth = corridorHalfWidth;
     search.searchAngle = searchAngle;
     search.searchType = outlineType;
-    if (!dialogs.OpenOutlineSettings(copy, changed, search, mode)) return 1;
+    if (dialogs.OpenOutlineSettings(copy, changed, search, mode) == DialogAnswer::Cancelled)
+        return DialogAnswer::Cancelled;
     settings = copy;
     outlineType = search.searchType;
     // The dialog shows the stored value and hands back what it shows: a width, of which each side takes half.
     corridorHalfWidth = search.corridorWidth / 2.0;
     searchAngle = search.searchAngle;
-    return 0;
+    return DialogAnswer::Confirmed;
 }
 
 bool OutlineData::InputOutlineNodes(int32_t& error) {
@@ -329,7 +330,7 @@ int32_t OutlineData::CommandByClicks() {
     ACAPI_Element_DeselectAll();
     EstimateCorridorWidth();
     settings = GlobalSettings.outline;
-    if (RunSettingsDialog(true, false, SettingsMode::NewElement) != 0) return 0;
+    if (RunSettingsDialog(true, false, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     const bool keep = outlines.GetCount() > 0 && dialogs.KeepExistingOutline();
     GlobalSettings.outline = settings;
     if (keep) return 0;
@@ -361,7 +362,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
     if (!CheckClickedPath(path)) return ErrUnsuitablePolygon;
     EstimateCorridorWidth();
     ReadSettingsFromElement(hatch);
-    if (RunSettingsDialog(false, false, SettingsMode::NewElement) != 0) return 0;
+    if (RunSettingsDialog(false, false, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     if (outlines.GetCount() > 0 && dialogs.KeepExistingOutline()) {
         // The old outline stays; the hatch the user picked is used up all the same.
         RunExternalCommand([&] { return DeleteElementByHead(hatch); });
@@ -383,7 +384,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
 int32_t OutlineData::CommandModify(const API_Elem_Head& outline) {
     head = outline;
     ReadSettingsFromElement(outline);
-    if (RunSettingsDialog(false, true, SettingsMode::EditSelected) != 0) return 0;
+    if (RunSettingsDialog(false, true, SettingsMode::EditSelected) == DialogAnswer::Cancelled) return 0;
     API_Element e;
     QV_List<API_Coord> coords;
     if (!ReadElement(outline, e) || !ReadElementMemoCoords2D(e, coords)) return ErrModifying;

@@ -3,6 +3,7 @@
 // The user draws an approximate path (by clicks, or as a plain hatch); the outline runs through the terrain points
 // found in a corridor around it. This is the working object of one outline command.
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "settings/OutlineSettings.hpp"
 #include "terrain/OutlineCorridor.hpp"
@@ -40,8 +41,8 @@ struct OutlineData {
     const std::vector<TerrainPlace>* TerrainPlaces();
     // The settings from a host element (pens and fill of a hatch, layer, ID text); nothing when it cannot be read.
     void ReadSettingsFromElement(const API_Elem_Head& element);
-    // "Outline settings"; 0 on OK (the half-width becomes half the width entered), 1 on cancel.
-    int32_t RunSettingsDialog(bool typeSelectable, bool lockCorridor, SettingsMode mode);
+    // "Outline settings"; confirmed, the half-width becomes half the width entered.
+    DialogAnswer RunSettingsDialog(bool typeSelectable, bool lockCorridor, SettingsMode mode);
     // The path by clicks; false with `error` 0 (cancel), 11, 12 or 14 when none was given.
     bool InputOutlineNodes(int32_t& error);
     // The corridor search over the current story's terrain points and the hatch through the nodes found; the

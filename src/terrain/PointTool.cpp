@@ -198,13 +198,13 @@ PointTool::PointTool(TerrainInputDialogs& dialogs) : dialogs_(dialogs) {
     clicked = {};
 }
 
-int32_t PointTool::EditSettings(SettingsMode mode) {
+DialogAnswer PointTool::EditSettings(SettingsMode mode) {
     PointSettings copy = settings;
     uint8_t flags[PointSettingsFieldCount] = {};
-    if (!dialogs_.OpenPointSettings(copy, flags, mode)) return 1;
+    if (dialogs_.OpenPointSettings(copy, flags, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = copy;
     std::memcpy(changed, flags, sizeof changed);
-    return 0;
+    return DialogAnswer::Confirmed;
 }
 
 int32_t PointTool::AskPosition(bool& given) {
@@ -301,7 +301,7 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
     settings.codeNumber = record.Number;
     settings.value = record.Value;
     settings.text = record.Note;
-    if (EditSettings(SettingsMode::Editing(points.GetCount())) != 0) return 0;
+    if (EditSettings(SettingsMode::Editing(points.GetCount())) == DialogAnswer::Cancelled) return 0;
 
     const bool ok = RunExternalCommand([&] {
         ACAPI_Element_DeselectAll();

@@ -3,6 +3,7 @@
 // project zero, code text, code number, comment). The tool places them by clicks, edits selected ones, and keeps
 // points and constraints in step after the user's copies, drags and deletions.
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "settings/PointSettings.hpp"
 
@@ -24,9 +25,8 @@ public:
     // Edits the selected points (hotspots with a kind-1 record): the settings of the first one fill the dialog,
     // and only the fields the user changed are written into each; 0 (also on cancel) or 43.
     int32_t PlaceFromHotspots(const QV_List<API_Element>& points);
-    // "Point settings" in its two layouts on a copy of the record; 0 accepted (fields and flags taken back),
-    // 1 cancelled.
-    int32_t EditSettings(SettingsMode mode);
+    // "Point settings" in its two layouts on a copy of the record; confirmed, fields and flags are taken back.
+    DialogAnswer EditSettings(SettingsMode mode);
 
     // The points' share of an element event (1 new, 2 copy, 3 change, 4 edit, 5 delete) for the given element
     // heads; for an edit, `parents` are the elements as they were. True on success.

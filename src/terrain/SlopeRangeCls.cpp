@@ -49,7 +49,7 @@ bool ReadSlopePolygons(const API_Element& terrain, MeshBody& body) {
 
 SlopeRangeCls::SlopeRangeCls() { std::memset(changed, 0, sizeof changed); }
 
-bool SlopeRangeCls::RunDialog(TerrainDialogs& dialogs, SettingsMode mode) {
+DialogAnswer SlopeRangeCls::RunDialog(TerrainDialogs& dialogs, SettingsMode mode) {
     std::memset(changed, 0, sizeof changed);
     return dialogs.OpenSlopeAnalysis(settings, changed, mode);
 }
@@ -61,7 +61,7 @@ int32_t SlopeRangeCls::Create(TerrainDialogs& dialogs, const QV_List<API_Element
     if (!FindLibPartOrAsk(QV_String("VY_SLOPE_RANGE"), index, true, QV_String(), APILib_ObjectID)) return 0;
     libPartIndex = index;
     settings = GlobalSettings.slopeRange;
-    if (!RunDialog(dialogs, SettingsMode::NewElement)) return 0;
+    if (RunDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.slopeRange = settings;
     bool ok = false;
     // The objects placed before a failed one stay in the command; the failure is told.
@@ -123,7 +123,7 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
             }
             settings.layer = uint16_t(objects[0].header.layer);
         }
-        if (!RunDialog(dialogs, SettingsMode::Editing(objects.GetCount()))) return NoError;
+        if (RunDialog(dialogs, SettingsMode::Editing(objects.GetCount())) == DialogAnswer::Cancelled) return NoError;
         // The objects changed before a failed one stay changed.
         if (!UpdateSelectedObjects(objects)) result = ErrModifying;
         return NoError;
@@ -160,6 +160,6 @@ bool SlopeRangeCls::UpdateSelectedObjects(QV_List<API_Element>& objects) {
 
 int32_t SlopeRangeCls::EditSettings(TerrainDialogs& dialogs) {
     settings = GlobalSettings.slopeRange;
-    if (RunDialog(dialogs, SettingsMode::ToolDefaults)) GlobalSettings.slopeRange = settings;
+    if (RunDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed) GlobalSettings.slopeRange = settings;
     return 0;
 }

@@ -3,6 +3,7 @@
 // vertices and the slope of each, with the class limits, colours and legend that its script draws by.
 #include "elements/BaseCls.hpp"
 #include "foundation/QV_List.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "geometry/MeshBody.hpp"
 #include "settings/SlopeRangeSettings.hpp"
@@ -32,7 +33,8 @@ public:
     uint8_t changed[SlopeRangeFieldCount];
 
 private:
-    bool RunDialog(TerrainDialogs& dialogs, SettingsMode mode);
+    // Confirmed: settings and changed flags taken.
+    DialogAnswer RunDialog(TerrainDialogs& dialogs, SettingsMode mode);
 };
 
 // The polygons of a terrain's top as the object carries them: each ring without the repeat of its first vertex,

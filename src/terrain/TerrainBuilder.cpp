@@ -211,7 +211,8 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
     const bool collected = FillBoundaryAndHeightRange(record, vertices, points, context.lowest, context.highest);
     const QV_List<API_Coord3D> cornered = record.boundary, levelPoints = record.levelPoints;
     double verticalOffset = 0.0;
-    if (RunTerrainSettings(dialogs, record, TerrainMode_New, locator, &verticalOffset, &context) != 0)
+    if (RunTerrainSettings(dialogs, record, TerrainMode_New, locator, &verticalOffset, &context) ==
+        DialogAnswer::Cancelled)
         return NoErrorCode;
     Assign(GlobalSettings.terrain, record);
     ACAPI_Element_DeselectAll();

@@ -2,6 +2,7 @@
 // What the point, constraint and outline tools ask of higher subsystems: their settings dialogs, the point-input
 // palette and the tool palette's input state. The shell implements it (shell/TerrainInputDialogBoxes) and hands it
 // to the commands, which give it to the tool they build; a test passes its own the same way.
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "settings/ConstraintSettings.hpp"
 #include "settings/OutlineSettings.hpp"
@@ -25,12 +26,13 @@ class TerrainInputDialogs {
 public:
     virtual ~TerrainInputDialogs() = default;
 
-    // The settings dialogs in their two layouts; true on OK, with the changed flags by field id.
-    virtual bool OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) = 0;
-    virtual bool OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode) = 0;
-    // On OK the search values come back as the dialog returns them (width as entered, angle in radians).
-    virtual bool OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search,
-                                     SettingsMode mode) = 0;
+    // The settings dialogs in their two layouts; confirmed, with the changed flags by field id.
+    virtual DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) = 0;
+    virtual DialogAnswer OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3],
+                                                SettingsMode mode) = 0;
+    // Confirmed, the search values come back as the dialog returns them (width as entered, angle in radians).
+    virtual DialogAnswer OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7],
+                                             OutlineSearchValues& search, SettingsMode mode) = 0;
     // "An outline still exist...": true for "Keep", false for "Substitute".
     virtual bool KeepExistingOutline() = 0;
     // The point-input palette: open (and show the point defaults; false when it cannot be shown, so that the

@@ -3,6 +3,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -61,8 +62,8 @@ bool MeshHeightRange(const API_Element& mesh, double& lowest, double& highest) {
 
 }  // namespace
 
-int32_t RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode, int32_t locatorIndex,
-                           double* verticalOffset, TerrainContourContext* context, int32_t editedCount) {
+DialogAnswer RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode, int32_t locatorIndex,
+                                double* verticalOffset, TerrainContourContext* context, int32_t editedCount) {
     TerrainDialogBlock first, second;
     first.editedCount = second.editedCount = editedCount;
     if (verticalOffset != nullptr) *verticalOffset = 0.0;
@@ -79,16 +80,24 @@ int32_t RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16
     TerrainSettings accepted;
     Assign(accepted, record);
     TerrainDialogBlock* acceptedBlock = nullptr;
-    if (dialogs.OpenTerrainSettings(first, accepted, original, contour, mode, locatorIndex, lowest, highest, option)) {
-        acceptedBlock = &first;
-    } else if (first.layoutSwitch != 0) {
-        // The wide layout starts from the compact one's edits and checks the levels the user typed there.
-        if (dialogs.OpenTerrainSettingsWide(second, accepted, first.work, first.contourWork, mode, locatorIndex)) {
+    const DialogAnswer answer = RunDialogLayouts([&](int32_t layout, bool) {
+        if (layout == 0) {
+            const DialogAnswer compact = dialogs.OpenTerrainSettings(first, accepted, original, contour, mode,
+                                                                     locatorIndex, lowest, highest, option);
+            if (compact == DialogAnswer::Confirmed) acceptedBlock = &first;
+            return LayoutClosed(compact, first.layoutSwitch != 0);
+        }
+        // The wide layout starts from the compact one's edits and checks the levels the user typed there; it has no
+        // layout button, so it never leads back.
+        const DialogAnswer wide =
+            dialogs.OpenTerrainSettingsWide(second, accepted, first.work, first.contourWork, mode, locatorIndex);
+        if (wide == DialogAnswer::Confirmed) {
             acceptedBlock = &second;
             dialogs.ApplyTerrainContourEdits(first);
         }
-    }
-    if (acceptedBlock == nullptr) return 1;
+        return LayoutClosed(wide, false);
+    });
+    if (answer == DialogAnswer::Cancelled) return answer;
 
     Assign(record, accepted);
     std::memcpy(record.changed, acceptedBlock->changed, sizeof record.changed);
@@ -102,12 +111,12 @@ int32_t RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16
         GlobalSettings.contour = contour;
     }
     if (context != nullptr && mode >= TerrainMode_New) context->gradient = first.option;
-    return 0;
+    return DialogAnswer::Confirmed;
 }
 
 void BuildTerrainWithoutSelection(TerrainDialogs& dialogs, TerrainRecord& record) {
     Assign(record, GlobalSettings.terrain);
-    if (RunTerrainSettings(dialogs, record, TerrainMode_Defaults, -1, nullptr, nullptr) == 0)
+    if (RunTerrainSettings(dialogs, record, TerrainMode_Defaults, -1, nullptr, nullptr) == DialogAnswer::Confirmed)
         Assign(GlobalSettings.terrain, record);
 }
 
@@ -166,7 +175,8 @@ int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours
 
     FillFromTerrainMesh(record, meshes);
     const int16_t mode = context.linked ? TerrainMode_EditWithContours : TerrainMode_Edit;
-    if (RunTerrainSettings(dialogs, record, mode, -1, nullptr, &context, meshes.GetCount()) != 0) {
+    if (RunTerrainSettings(dialogs, record, mode, -1, nullptr, &context, meshes.GetCount()) ==
+        DialogAnswer::Cancelled) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }

@@ -5,6 +5,7 @@
 //
 // The dialogs live above this folder and the contour-line steps beside it: both are reached through the ports
 // the terrain command hands in (TerrainDialogs, TerrainContourSteps).
+#include "foundation/DialogAnswer.hpp"
 #include "settings/ContourLineSettings.hpp"
 #include "terrain/TerrainContourContext.hpp"
 #include "terrain/TerrainDialogBlock.hpp"
@@ -17,12 +18,12 @@
 class TerrainContourSteps;
 class TerrainDialogs;
 
-// One run of the dialog over the record's settings: 0 accepted (fields, name and changed flags in the record,
-// the vertical offset in `verticalOffset` when given, the contour edits in the global contour settings and the
-// context), 1 cancelled (nothing changed). `context` is needed in modes 1 to 3; `editedCount` is the number of
+// One run of the dialog over the record's settings. Confirmed: fields, name and changed flags in the record, the
+// vertical offset in `verticalOffset` when given, the contour edits in the global contour settings and the
+// context; cancelled: nothing changed. `context` is needed in modes 1 to 3; `editedCount` is the number of
 // terrains edited together (modes 2 and 3).
-int32_t RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode, int32_t locatorIndex,
-                           double* verticalOffset, TerrainContourContext* context, int32_t editedCount = 0);
+DialogAnswer RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode, int32_t locatorIndex,
+                                double* verticalOffset, TerrainContourContext* context, int32_t editedCount = 0);
 
 // "Terrain" with neither a terrain nor an outline in the project: the defaults, stored on OK.
 void BuildTerrainWithoutSelection(TerrainDialogs& dialogs, TerrainRecord& record);

@@ -29,7 +29,7 @@ TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches)
     // A default beyond the path opens lowered to its length; the user may type from 0.1 up to it.
     double distance = 500.0;
     DGDriver::QueueClick(32558, 1);
-    ASSERT_TRUE(AskCameraDistance(distance, 80.0, mode));
+    ASSERT_EQ(AskCameraDistance(distance, 80.0, mode), DialogAnswer::Confirmed);
     EXPECT_EQ(distance, 80.0);
     const DGDriver::ItemState* edit = nullptr;
     for (const DGDriver::ItemState& i : DGDriver::Log().back().items)
@@ -40,7 +40,7 @@ TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches)
     EXPECT_EQ(edit->maxValue, 80.0);
     DGDriver::QueueSetDouble(32558, 8, 0.1);
     DGDriver::QueueClick(32558, 1);
-    ASSERT_TRUE(AskCameraDistance(distance, 80.0, mode));
+    ASSERT_EQ(AskCameraDistance(distance, 80.0, mode), DialogAnswer::Confirmed);
     EXPECT_EQ(distance, 0.1);
 
     // Typed in the first layout, carried to the second, changed there and confirmed.
@@ -49,14 +49,14 @@ TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches)
     DGDriver::QueueSetDouble(32522, 6, 20.0);
     DGDriver::QueueClick(32522, 7);
     DGDriver::QueueClick(32558, 1);
-    ASSERT_TRUE(AskCameraDistance(distance, 80.0, mode));
+    ASSERT_EQ(AskCameraDistance(distance, 80.0, mode), DialogAnswer::Confirmed);
     EXPECT_EQ(distance, 20.0);
 
     // Cancel after a switch keeps the caller's distance.
     DGDriver::QueueSetDouble(32558, 8, 30.0);
     DGDriver::QueueClick(32558, 9);
     DGDriver::QueueClick(32522, 2);
-    EXPECT_FALSE(AskCameraDistance(distance, 80.0, mode));
+    EXPECT_EQ(AskCameraDistance(distance, 80.0, mode), DialogAnswer::Cancelled);
     EXPECT_EQ(distance, 20.0);
 }
 
@@ -69,7 +69,7 @@ TEST_F(CameraDialogsTest, TheHeaderShowsWhatTheOwnerAsksFor) {
         DGDriver::Reset();
         double distance = 5.0;
         DGDriver::QueueClick(32558, 2);
-        EXPECT_FALSE(AskCameraDistance(distance, 80.0, mode));
+        EXPECT_EQ(AskCameraDistance(distance, 80.0, mode), DialogAnswer::Cancelled);
         std::string header;
         for (const DGDriver::ItemState& i : DGDriver::Log().back().items)
             if (i.id == 3) header = i.text;

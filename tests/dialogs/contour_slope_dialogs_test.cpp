@@ -46,7 +46,8 @@ TEST_F(ToolDialogsTest, TheTerrainsRangeReachesTheRecordOnlyWhenOneObjectIsEdite
         ContourLineSettings record = contour;
         DGDriver::QueueSetLong(32549, 17, 8);
         DGDriver::QueueClick(32549, 1);
-        ASSERT_TRUE(RunContourLineSettingsDialog(record, changed, 100.0, 108.0, true, SettingsMode::Editing(objects)));
+        ASSERT_EQ(RunContourLineSettingsDialog(record, changed, 100.0, 108.0, true, SettingsMode::Editing(objects)),
+                  DialogAnswer::Confirmed);
         EXPECT_EQ(ItemText(32549, 6), "Terrain min: 100     max: 108");
         EXPECT_EQ(record.secondPen, 8);
         EXPECT_EQ(changed[5], 1);
@@ -65,7 +66,8 @@ TEST_F(ToolDialogsTest, AltitudesKeepTheirOrderAndEditsCarryAcrossTheLayouts) {
     DGDriver::QueueClick(32549, 36);
     DGDriver::QueueClick(32506, 26);  // the third view switch, shown only in the second layout
     DGDriver::QueueClick(32506, 1);
-    ASSERT_TRUE(RunContourLineSettingsDialog(contour, changed, 100.0, 108.0, false, SettingsMode::Editing(1)));
+    ASSERT_EQ(RunContourLineSettingsDialog(contour, changed, 100.0, 108.0, false, SettingsMode::Editing(1)),
+              DialogAnswer::Confirmed);
     EXPECT_EQ(contour.firstAltitude, 105.0);
     EXPECT_EQ(contour.lastAltitude, 107.0);
     EXPECT_EQ(contour.showSection, 1);
@@ -80,7 +82,7 @@ TEST_F(ToolDialogsTest, OneAltitudeEditedFlagsOnlyTheAltitude) {
     uint8_t flags[5] = {};
     DGDriver::QueueSetDouble(32566, 8, 250.5);
     DGDriver::QueueClick(32566, 1);
-    ASSERT_TRUE(RunContourAltitudeDialog(record, flags, SettingsMode::EditSelected));
+    ASSERT_EQ(RunContourAltitudeDialog(record, flags, SettingsMode::EditSelected), DialogAnswer::Confirmed);
     EXPECT_EQ(record.altitude, 250.5);
     const uint8_t expected[5] = {1, 0, 0, 0, 0};
     for (int k = 0; k < 5; ++k) EXPECT_EQ(flags[k], expected[k]) << k;
@@ -92,7 +94,7 @@ TEST_F(ToolDialogsTest, SlopeBoundsSnapBackUnlessTheyRiseAndEachLayoutKeepsWhatI
     DGDriver::QueueAlertAnswer(1);
     DGDriver::QueueSetLong(32548, 21, 12);
     DGDriver::QueueClick(32548, 1);
-    ASSERT_TRUE(RunSlopeAnalysisDialog(slope, flags, SettingsMode::EditSelected));
+    ASSERT_EQ(RunSlopeAnalysisDialog(slope, flags, SettingsMode::EditSelected), DialogAnswer::Confirmed);
     EXPECT_NE(DGDriver::LogText().find("The intervals defined are not congruent"), std::string::npos);
     const uint16_t bounds[6] = {5, 10, 12, 20, 25, 30};
     for (int k = 0; k < 6; ++k) EXPECT_EQ(slope.limits[k], bounds[k]) << k;
@@ -109,7 +111,7 @@ TEST_F(ToolDialogsTest, SlopeBoundsSnapBackUnlessTheyRiseAndEachLayoutKeepsWhatI
     DGDriver::QueueClick(32548, 67);
     DGDriver::QueueClick(32537, 63);
     DGDriver::QueueClick(32537, 1);
-    ASSERT_TRUE(RunSlopeAnalysisDialog(slope, flags, SettingsMode::EditSelected));
+    ASSERT_EQ(RunSlopeAnalysisDialog(slope, flags, SettingsMode::EditSelected), DialogAnswer::Confirmed);
     EXPECT_EQ(slope.showZeros, 0);
     EXPECT_EQ(flags[22], 1);
     EXPECT_EQ(slope.show2D, 0);

@@ -28,8 +28,8 @@ TEST_F(PlateauSidewalkDialogTest, AFlatPlateausSlopeIsTakenOnlyUnderItsBox) {
     DGDriver::QueueSetDouble(32553, 11, 20.0);
     DGDriver::QueueSetLong(32553, 9, 0);  // and off again before OK
     DGDriver::QueueClick(32553, 1);
-    ASSERT_TRUE(
-        plateau.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, direction, directionChanged, false, false));
+    ASSERT_EQ(plateau.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, direction, directionChanged, false, false),
+              DialogAnswer::Confirmed);
     EXPECT_EQ(plateau.settings.slope, slope);
     EXPECT_EQ(Flags(plateau), 0);
     const DGDriver::ItemState* slopeItem = Item(32553, 11);
@@ -43,8 +43,8 @@ TEST_F(PlateauSidewalkDialogTest, AFlatPlateausSlopeIsTakenOnlyUnderItsBox) {
     DGDriver::QueueSetLong(32553, 9, 1);
     DGDriver::QueueSetDouble(32553, 11, 20.0);
     DGDriver::QueueClick(32553, 1);
-    ASSERT_TRUE(
-        sloped.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, direction, directionChanged, false, false));
+    ASSERT_EQ(sloped.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, direction, directionChanged, false, false),
+              DialogAnswer::Confirmed);
     EXPECT_EQ(sloped.settings.sloped, 1);
     EXPECT_NEAR(sloped.settings.slope, 20.0 * M_PI / 180.0, 1e-12);
     EXPECT_EQ(Flags(sloped), 2);
@@ -64,8 +64,9 @@ TEST_F(PlateauSidewalkDialogTest, TheDirectionChangesOnlyWhenEditedAndEditable) 
         DGDriver::Reset();
         DGDriver::QueueClick(32553, 44);
         DGDriver::QueueClick(32505, 1);
-        ASSERT_TRUE(
-            plateau.RunSettingsDialog(dialogs, SettingsMode::EditSelected, direction, directionChanged, true, true));
+        ASSERT_EQ(
+            plateau.RunSettingsDialog(dialogs, SettingsMode::EditSelected, direction, directionChanged, true, true),
+            DialogAnswer::Confirmed);
         EXPECT_EQ(directionChanged, 0) << run;
         EXPECT_EQ(direction, given);
         EXPECT_EQ(Flags(plateau), 0);
@@ -80,8 +81,8 @@ TEST_F(PlateauSidewalkDialogTest, TheDirectionChangesOnlyWhenEditedAndEditable) 
     DGDriver::QueueClick(32553, 44);
     DGDriver::QueueSetDouble(32505, 13, 1.0 * 57.29577951308232 + 1e-9);
     DGDriver::QueueClick(32505, 1);
-    ASSERT_TRUE(
-        plateau.RunSettingsDialog(dialogs, SettingsMode::EditSelected, direction, directionChanged, true, true));
+    ASSERT_EQ(plateau.RunSettingsDialog(dialogs, SettingsMode::EditSelected, direction, directionChanged, true, true),
+              DialogAnswer::Confirmed);
     EXPECT_EQ(directionChanged, 1);
     EXPECT_NEAR(direction, 1.0, 1e-9);
     // Plateaus not all sloped: slope, box and direction closed; OK keeps the direction.
@@ -90,7 +91,8 @@ TEST_F(PlateauSidewalkDialogTest, TheDirectionChangesOnlyWhenEditedAndEditable) 
     DGDriver::QueueClick(32553, 44);
     DGDriver::QueueClick(32505, 1);
     direction = 2.0;
-    ASSERT_TRUE(mixed.RunSettingsDialog(dialogs, SettingsMode::EditSelected, direction, directionChanged, true, false));
+    ASSERT_EQ(mixed.RunSettingsDialog(dialogs, SettingsMode::EditSelected, direction, directionChanged, true, false),
+              DialogAnswer::Confirmed);
     EXPECT_EQ(directionChanged, 0);
     EXPECT_EQ(direction, 2.0);
     EXPECT_FALSE(Item(32505, 13)->enabled);
@@ -105,7 +107,7 @@ TEST_F(PlateauSidewalkDialogTest, TheCompactSidewalkLayoutDrawsIn2DAndGivesTheCu
     sidewalk.settings.cutMaterial = 9;
     sidewalk.settings.fillMaterial = 3;
     DGDriver::QueueClick(32552, 1);
-    ASSERT_TRUE(sidewalk.RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0));
+    ASSERT_EQ(sidewalk.RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0), DialogAnswer::Confirmed);
     EXPECT_EQ(sidewalk.settings.show2D, 1);
     EXPECT_EQ(sidewalk.settings.cutMaterial, 3);
     EXPECT_EQ(sidewalk.changed[7], 1);
@@ -123,7 +125,7 @@ TEST_F(PlateauSidewalkDialogTest, TheCompactSidewalkLayoutDrawsIn2DAndGivesTheCu
     DGDriver::QueueSetLong(32515, 18, 1);
     DGDriver::QueueSetLong(32515, 16, 2);
     DGDriver::QueueClick(32515, 1);
-    ASSERT_TRUE(other.RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0));
+    ASSERT_EQ(other.RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0), DialogAnswer::Confirmed);
     EXPECT_EQ(other.settings.pen2D, pen);
     EXPECT_EQ(other.changed[8], 0);
     EXPECT_EQ(other.settings.show2D, 0);
@@ -140,7 +142,7 @@ TEST_F(PlateauSidewalkDialogTest, TheCompactSidewalkLayoutDrawsIn2DAndGivesTheCu
     DGDriver::QueueSetDouble(32552, 8, 2.0);
     DGDriver::QueueClick(32552, 28);
     DGDriver::QueueClick(32515, 2);
-    EXPECT_FALSE(cancelled.RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0));
+    EXPECT_EQ(cancelled.RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0), DialogAnswer::Cancelled);
     EXPECT_NEAR(cancelled.settings.thickness, 0.15, 1e-12);
     EXPECT_EQ(Flags(cancelled), 0);
 }

@@ -55,14 +55,14 @@ protected:
 TEST_F(PointConstraintDialogsTest, CodeShowsFiveDigitsAndOnlyTheTouchedFieldsAreFlagged) {
     // OK without a change: no flag.
     DGDriver::QueueClick(32555, 1);
-    ASSERT_TRUE(RunPointSettingsDialog(point, changed, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RunPointSettingsDialog(point, changed, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(ItemText(32555, 11), "00042");
     EXPECT_EQ(Flags(), 0);
 
     // Only the comment: flag 4 alone.
     DGDriver::QueueSetText(32555, 13, "north corner");
     DGDriver::QueueClick(32555, 1);
-    ASSERT_TRUE(RunPointSettingsDialog(point, changed, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RunPointSettingsDialog(point, changed, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(point.text.ToStdString(Encoding_UTF8), "north corner");
     EXPECT_EQ(changed[4], 1);
     EXPECT_EQ(Flags(), 1);
@@ -71,7 +71,7 @@ TEST_F(PointConstraintDialogsTest, CodeShowsFiveDigitsAndOnlyTheTouchedFieldsAre
     point.code = "abcdefghijklmnopqrstuvwxy";
     DGDriver::QueueSetText(32555, 11, "7a7");
     DGDriver::QueueClick(32555, 1);
-    ASSERT_TRUE(RunPointSettingsDialog(point, changed, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RunPointSettingsDialog(point, changed, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(point.codeNumber, 707);
     EXPECT_EQ(point.code.ToStdString(Encoding_UTF8), "abcdefghijklmnopqrst");
     EXPECT_EQ(changed[3], 1);
@@ -85,7 +85,7 @@ TEST_F(PointConstraintDialogsTest, TypedValuesCrossTheLayoutSwitchAndCancelKeeps
     DGDriver::QueueSetDouble(32555, 8, 101.5);
     DGDriver::QueueClick(32555, 20);
     DGDriver::QueueClick(32508, 1);
-    ASSERT_TRUE(RunPointSettingsDialog(point, changed, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RunPointSettingsDialog(point, changed, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(ItemText(32508, 14), "typed first");
     EXPECT_EQ(ItemText(32508, 12), "00123");
     EXPECT_EQ(point.value, 101.5);
@@ -96,7 +96,7 @@ TEST_F(PointConstraintDialogsTest, TypedValuesCrossTheLayoutSwitchAndCancelKeeps
     DGDriver::QueueClick(32555, 20);
     DGDriver::QueueClick(32508, 2);
     uint8_t none[6] = {};
-    EXPECT_FALSE(RunPointSettingsDialog(point, none, SettingsMode::ToolDefaults));
+    EXPECT_EQ(RunPointSettingsDialog(point, none, SettingsMode::ToolDefaults), DialogAnswer::Cancelled);
     EXPECT_EQ(point.text, before.text);
 }
 
@@ -105,13 +105,13 @@ TEST_F(PointConstraintDialogsTest, ConstraintDialogFlagsOnlyWhatChanged) {
     record.SetDefaults();
     uint8_t flags[3] = {};
     DGDriver::QueueClick(32545, 1);
-    ASSERT_TRUE(RunConstraintSettingsDialog(record, flags, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RunConstraintSettingsDialog(record, flags, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(flags[0] + flags[1] + flags[2], 0);
 
     DGDriver::QueueClick(32545, 15);
     DGDriver::QueueSetLong(32509, 8, 12);
     DGDriver::QueueClick(32509, 1);
-    ASSERT_TRUE(RunConstraintSettingsDialog(record, flags, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RunConstraintSettingsDialog(record, flags, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(record.pen, 12);
     EXPECT_EQ(flags[0], 1);
     EXPECT_EQ(flags[1] + flags[2], 0);
@@ -128,7 +128,7 @@ TEST_F(PointConstraintDialogsTest, OutlineSearchValuesShowInDegreesAndTheFirstLa
     uint8_t flags[7] = {};
     DGDriver::QueueSetLong(32546, 18, 40);
     DGDriver::QueueClick(32546, 1);
-    ASSERT_TRUE(RunOutlineSettingsDialog(record, flags, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RunOutlineSettingsDialog(record, flags, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     ASSERT_NE(Item(32546, 14), nullptr);
     EXPECT_NEAR(Item(32546, 14)->value, 30.0, 1e-9);
     EXPECT_FALSE(Item(32546, 7)->enabled);
@@ -146,7 +146,7 @@ TEST_F(PointConstraintDialogsTest, OutlineSearchValuesShowInDegreesAndTheFirstLa
     record.corridorLocked = true;
     DGDriver::QueueClick(32546, 25);
     DGDriver::QueueClick(32502, 1);
-    ASSERT_TRUE(RunOutlineSettingsDialog(record, flags, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RunOutlineSettingsDialog(record, flags, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_FALSE(Item(32502, 11)->enabled);
     EXPECT_FALSE(Item(32502, 13)->enabled);
     EXPECT_EQ(record.searchType, 1);

@@ -36,7 +36,8 @@ TEST_F(RoadSettingsDialogTest, OKWithoutEditsFlagsNothingForAnyRecord) {
         DGDriver::Reset();
         if (run % 2 == 1) DGDriver::QueueClick(32554, 44);
         DGDriver::QueueClick(run % 2 == 1 ? 32504 : 32554, 1);
-        ASSERT_TRUE(road.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false));
+        ASSERT_EQ(road.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false),
+                  DialogAnswer::Confirmed);
         ASSERT_EQ(Flags(road), 0) << run;
         EXPECT_NEAR(road.settings.leftCutAngle, before.leftCutAngle, 1e-7);
         if (run == 0) {
@@ -59,7 +60,7 @@ TEST_F(RoadSettingsDialogTest, PensUnderAClearedBoxStayAndLinkedMaterialsFollow)
     DGDriver::QueueSetLong(32504, 46, 8);  // the obstacle pen edited, then the obstacle box cleared
     DGDriver::QueueSetLong(32504, 44, 0);
     DGDriver::QueueClick(32504, 1);
-    ASSERT_TRUE(road.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false));
+    ASSERT_EQ(road.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false), DialogAnswer::Confirmed);
     EXPECT_EQ(road.settings.show2D, 0);
     EXPECT_EQ(road.settings.pen2D, before.pen2D);
     EXPECT_EQ(road.changed[11], 0);
@@ -77,7 +78,8 @@ TEST_F(RoadSettingsDialogTest, PensUnderAClearedBoxStayAndLinkedMaterialsFollow)
     DGDriver::Reset();
     DGDriver::QueueSetLong(32554, 31, 2);
     DGDriver::QueueClick(32554, 1);
-    ASSERT_TRUE(other.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false));
+    ASSERT_EQ(other.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false),
+              DialogAnswer::Confirmed);
     EXPECT_EQ(other.settings.cutMaterial, 2);
     EXPECT_EQ(other.settings.levelMaterial, before.levelMaterial);
     EXPECT_EQ(other.changed[8], 1);
@@ -90,7 +92,8 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     // Editing placed roads: width greyed and disabled, OK keeps the global width; radios disabled.
     RoadCls edited;
     DGDriver::QueueClick(32554, 1);
-    ASSERT_TRUE(edited.RunSettingsDialog(dialogs, SettingsMode::EditSelected, false, false, true));
+    ASSERT_EQ(edited.RunSettingsDialog(dialogs, SettingsMode::EditSelected, false, false, true),
+              DialogAnswer::Confirmed);
     EXPECT_FALSE(Item(32554, 8)->enabled);
     EXPECT_EQ(Item(32554, 7)->image, 32641);
     EXPECT_FALSE(Item(32554, 46)->enabled);
@@ -101,7 +104,8 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     DGDriver::Reset();
     DGDriver::QueueSetDouble(32554, 8, 9.25);
     DGDriver::QueueClick(32554, 1);
-    ASSERT_TRUE(created.RunSettingsDialog(dialogs, SettingsMode::NewElement, false, true, false));
+    ASSERT_EQ(created.RunSettingsDialog(dialogs, SettingsMode::NewElement, false, true, false),
+              DialogAnswer::Confirmed);
     EXPECT_TRUE(Item(32554, 8)->enabled);
     EXPECT_EQ(GlobalSettings.GetDouble(0, 5), 9.25);
     EXPECT_EQ(GlobalSettings.GetInt(0, 14), 2);
@@ -113,7 +117,8 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     DGDriver::QueueSetDouble(32554, 8, 3.0);
     DGDriver::QueueClick(32554, 44);
     DGDriver::QueueClick(32504, 2);
-    EXPECT_FALSE(cancelled.RunSettingsDialog(dialogs, SettingsMode::NewElement, true, true, false));
+    EXPECT_EQ(cancelled.RunSettingsDialog(dialogs, SettingsMode::NewElement, true, true, false),
+              DialogAnswer::Cancelled);
     EXPECT_EQ(GlobalSettings.GetInt(0, 14), 2);
     EXPECT_EQ(GlobalSettings.GetDouble(0, 5), 9.25);
 }

@@ -42,7 +42,7 @@ TEST_F(SectionDialogTest, OKFlagsOnlyWhatTheUserChanged) {
     DGDriver::QueueSetDouble(32556, 7, 12.5 + 5e-8);
     DGDriver::QueueSetLong(32556, 42, 1);
     DGDriver::QueueClick(32556, 1);
-    ASSERT_TRUE(RunSectionSettingsDialog(state, SettingsMode::EditSelected));
+    ASSERT_EQ(RunSectionSettingsDialog(state, SettingsMode::EditSelected), DialogAnswer::Confirmed);
     EXPECT_EQ(Flagged(), std::vector<int16_t>{15});
     EXPECT_EQ(state.record.flipLeft, 1);
     EXPECT_EQ(state.record.bottomLevel, 12.5);
@@ -55,7 +55,7 @@ TEST_F(SectionDialogTest, EditsCarryAcrossTheLayoutsAndCancelWritesNothing) {
     DGDriver::QueueClick(32556, 48);
     DGDriver::QueuePickPopUpItem(32520, 27, 2);
     DGDriver::QueueClick(32520, 1);
-    ASSERT_TRUE(RunSectionSettingsDialog(state, SettingsMode::EditSelected));
+    ASSERT_EQ(RunSectionSettingsDialog(state, SettingsMode::EditSelected), DialogAnswer::Confirmed);
     EXPECT_EQ(state.record.straightPen, 12);
     EXPECT_EQ(state.record.textSize, 4.0);
     EXPECT_EQ(state.record.font.ToStdString(), fonts[1].ToStdString());
@@ -66,7 +66,7 @@ TEST_F(SectionDialogTest, EditsCarryAcrossTheLayoutsAndCancelWritesNothing) {
     DGDriver::QueueSetLong(32556, 12, 40);
     DGDriver::QueueClick(32556, 48);
     DGDriver::QueueClick(32520, 2);
-    EXPECT_FALSE(RunSectionSettingsDialog(state, SettingsMode::EditSelected));
+    EXPECT_EQ(RunSectionSettingsDialog(state, SettingsMode::EditSelected), DialogAnswer::Cancelled);
     EXPECT_EQ(state.record.curvePen, before.curvePen);
     EXPECT_TRUE(Flagged().empty());
 }

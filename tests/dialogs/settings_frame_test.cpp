@@ -106,7 +106,8 @@ TEST_F(SettingsFrameTest, EditsOnBothLayoutsAreStoredAndFlaggedOnOK) {
     DGDriver::QueueSetLong(32504, 40, 7);  // shown only in the second layout
     DGDriver::QueueSetDouble(32504, 22, 2.5);
     DGDriver::QueueClick(32504, 1);
-    ASSERT_TRUE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::Editing(3)));
+    ASSERT_EQ(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::Editing(3)),
+              DialogAnswer::Confirmed);
 
     EXPECT_EQ(ItemText(32554, 3), "Editing 3 entities");
     EXPECT_EQ(road.resolution, 12);
@@ -132,7 +133,8 @@ TEST_F(SettingsFrameTest, CancelInEitherLayoutLeavesTheRecordAndItsFlags) {
             DGDriver::QueueClick(32504, 55);
             DGDriver::QueueClick(32554, 2);
         }
-        EXPECT_FALSE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::ToolDefaults));
+        EXPECT_EQ(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::ToolDefaults),
+                  DialogAnswer::Cancelled);
         EXPECT_EQ(road.resolution, before.resolution);
         EXPECT_EQ(road.name, before.name);
         EXPECT_EQ(FlagCount(), 0);
@@ -145,7 +147,8 @@ TEST_F(SettingsFrameTest, OKWaitsForALayerTheToolMayUse) {
     DGDriver::QueueAlertAnswer(2);  // Cancel: the dialog stays open
     DGDriver::QueueClick(32554, 1);
     DGDriver::QueueAlertAnswer(1);  // Show/Unlock
-    ASSERT_TRUE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::ToolDefaults),
+              DialogAnswer::Confirmed);
     EXPECT_EQ(LayerFlagsOf(road.layer), 0u);
     EXPECT_EQ(ItemText(32554, 3), "Default");
     EXPECT_EQ(FlagCount(), 0);
@@ -158,7 +161,8 @@ TEST_F(SettingsFrameTest, TheSecondLayoutDrawsTheDialogPictureOverItsPictureItem
     ASSERT_TRUE(host->AddLibraryFolder(TestSupport::BinDir() + "/library", &why)) << why;
     DGDriver::QueueClick(32554, 44);
     DGDriver::QueueClick(32504, 2);
-    EXPECT_FALSE(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::ToolDefaults));
+    EXPECT_EQ(RoadDialog::Run(block, road, kFirst, kSecond, kRoadAccess, SettingsMode::ToolDefaults),
+              DialogAnswer::Cancelled);
     std::vector<std::string> drawing;
     for (const DGDriver::LogRecord& r : DGDriver::Log())
         if (r.id == 32504)
@@ -243,7 +247,8 @@ TEST_F(SettingsFrameColourTest, APickedColourIsDrawnAndStoredOnOKOnly) {
     DGDriver::QueueClick(32547, 28);
     DGDriver::QueueColourAnswer(65535, 0, 13107);
     DGDriver::QueueClick(32547, 1);
-    ASSERT_TRUE(SettingsDialog<ColourRecord>::Open(colourBlock, record, kColourLayout, kColourAccess, false));
+    ASSERT_EQ(SettingsDialog<ColourRecord>::Open(colourBlock, record, kColourLayout, kColourAccess, false),
+              DialogAnswer::Confirmed);
     EXPECT_EQ(record.rgb[0], 1.0);
     EXPECT_EQ(record.rgb[1], 0.0);
     EXPECT_DOUBLE_EQ(record.rgb[2], 0.2);
@@ -258,7 +263,8 @@ TEST_F(SettingsFrameColourTest, APickedColourIsDrawnAndStoredOnOKOnly) {
     DGDriver::QueueClick(32547, 28);
     DGDriver::QueueColourAnswer(0, 65535, 0);
     DGDriver::QueueClick(32547, 2);
-    EXPECT_FALSE(SettingsDialog<ColourRecord>::Open(colourBlock, record, kColourLayout, kColourAccess, false));
+    EXPECT_EQ(SettingsDialog<ColourRecord>::Open(colourBlock, record, kColourLayout, kColourAccess, false),
+              DialogAnswer::Cancelled);
     EXPECT_EQ(record.rgb[0], 1.0);
     EXPECT_EQ(record.rgb[1], 0.0);
     EXPECT_THAT(Item(28)->drawing, ::testing::Contains("list view: fill 0 0 40 22 rgb(0,255,0)"));
@@ -276,7 +282,8 @@ TEST_F(SettingsFrameColourTest, TheFillControlFollowsItsPenFromTheStartAndThroug
         record.pen = 20;
         if (step.item != 0) DGDriver::QueueSetLong(32547, step.item, step.pen);
         DGDriver::QueueClick(32547, 1);
-        ASSERT_TRUE(SettingsDialog<ColourRecord>::Open(colourBlock, record, kColourLayout, kColourAccess, false));
+        ASSERT_EQ(SettingsDialog<ColourRecord>::Open(colourBlock, record, kColourLayout, kColourAccess, false),
+                  DialogAnswer::Confirmed);
         EXPECT_EQ(record.pen, step.pen);
         ASSERT_NE(Item(20), nullptr);
         EXPECT_THAT(Item(20)->colours, ::testing::ElementsAre(Shown(step.pen))) << "item " << step.item;

@@ -64,7 +64,7 @@ TEST(TreeDialogRules, AnglesAndCountsStayWhereTheDialogKeepsThem) {
 TEST_F(TreeDialogsTest, ANegativeAngleSelectsTheConicalFormAndOnlyChangedFieldsAreFlagged) {
     DGDriver::QueueSetDouble(32564, 10, -5.0);
     DGDriver::QueueClick(32564, 1);
-    ASSERT_TRUE(RunTreeSettingsDialogs(record, flags, SettingsMode::Editing(2)));
+    ASSERT_EQ(RunTreeSettingsDialogs(record, flags, SettingsMode::Editing(2)), DialogAnswer::Confirmed);
     EXPECT_EQ(record.angle, -15.0);
     EXPECT_EQ(record.levels, 2);
     EXPECT_EQ(record.branches, 7);
@@ -76,7 +76,7 @@ TEST_F(TreeDialogsTest, ANegativeAngleSelectsTheConicalFormAndOnlyChangedFieldsA
 TEST_F(TreeDialogsTest, RaisingTheBranchesLowersTheLevels) {
     DGDriver::QueueSetLong(32564, 20, 6);
     DGDriver::QueueClick(32564, 1);
-    ASSERT_TRUE(RunTreeSettingsDialogs(record, flags, SettingsMode::Editing(2)));
+    ASSERT_EQ(RunTreeSettingsDialogs(record, flags, SettingsMode::Editing(2)), DialogAnswer::Confirmed);
     EXPECT_EQ(record.branches, 6);
     EXPECT_EQ(record.branches2, 6);
     EXPECT_EQ(record.levels, 3);
@@ -91,7 +91,7 @@ TEST_F(TreeDialogsTest, EditsBeforeALayoutSwitchStayFlaggedAndCancelAfterItChang
         DGDriver::QueueClick(32564, 59);
         DGDriver::QueueSetLong(32525, 13, 20);
         DGDriver::QueueClick(32525, confirm ? 1 : 2);
-        EXPECT_EQ(RunTreeSettingsDialogs(record, flags, SettingsMode::Editing(2)), confirm);
+        EXPECT_EQ(RunTreeSettingsDialogs(record, flags, SettingsMode::Editing(2)), ConfirmedIf(confirm));
         if (confirm) {
             EXPECT_EQ(record.height, 12.0);
             EXPECT_EQ(record.resolution, 20);
@@ -116,7 +116,7 @@ TEST_F(TreeDialogsTest, The2DSettingsFlagOnlyWhatChangedThereAndCancelKeepsTheWo
     DGDriver::QueueClick(32565, 37);
     DGDriver::QueueClick(32526, 1);
     DGDriver::QueueClick(32564, 1);
-    ASSERT_TRUE(RunTreeSettingsDialogs(record, flags, SettingsMode::Editing(2)));
+    ASSERT_EQ(RunTreeSettingsDialogs(record, flags, SettingsMode::Editing(2)), DialogAnswer::Confirmed);
     EXPECT_EQ(record.textSize, 3.5);
     // The edit changed its pen control with it.
     EXPECT_EQ(record.pens[1], 6);

@@ -278,7 +278,7 @@ TEST_F(BasinToolTest, TheDialogFlagsExactlyWhatTheUserChanged) {
     const BasinSettings before = record;
     uint8_t changed[Basin::BasinFieldCount] = {};
     DGDriver::QueueClick(32559, 1);
-    ASSERT_TRUE(RunBasinSettingsLayouts(record, changed, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RunBasinSettingsLayouts(record, changed, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     for (uint8_t f : changed) EXPECT_EQ(f, 0);
     EXPECT_EQ(record.pen3D, before.pen3D);
 
@@ -287,7 +287,7 @@ TEST_F(BasinToolTest, TheDialogFlagsExactlyWhatTheUserChanged) {
     DGDriver::QueueClick(32559, 33);
     DGDriver::QueueSetLong(32516, 14, 77);  // the 2D pen in the second layout
     DGDriver::QueueClick(32516, 1);
-    ASSERT_TRUE(RunBasinSettingsLayouts(record, changed, SettingsMode::ToolDefaults));
+    ASSERT_EQ(RunBasinSettingsLayouts(record, changed, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(record.fillBackgroundPen, 0);
     EXPECT_EQ(record.name.ToStdString(), "basin");
     EXPECT_EQ(record.pen2D, 77);
@@ -296,7 +296,7 @@ TEST_F(BasinToolTest, TheDialogFlagsExactlyWhatTheUserChanged) {
 
     DGDriver::QueueSetLong(32559, 8, 99);
     DGDriver::QueueClick(32559, 2);
-    EXPECT_FALSE(RunBasinSettingsLayouts(record, changed, SettingsMode::ToolDefaults));
+    EXPECT_EQ(RunBasinSettingsLayouts(record, changed, SettingsMode::ToolDefaults), DialogAnswer::Cancelled);
     EXPECT_EQ(record.pen3D, before.pen3D);
 }
 

@@ -180,7 +180,7 @@ TEST_F(BridgeToolTest, TheDialogKeepsSwitchedOffSidewalksAndLockedRailwayFields)
     DGDriver::QueueSetDouble(32579, 11, 6.00000001);  // a width changed by less than 1e-7
     DGDriver::QueueSetLong(32579, 56, 1);             // double track
     DGDriver::QueueClick(32579, 1);
-    ASSERT_TRUE(OpenBridgeSettingsDialog(record, changed, false, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenBridgeSettingsDialog(record, changed, false, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(record.sidewalkLeft, 0);
     EXPECT_NEAR(record.sidewalkThicknessLeft, 0.1, 1e-12);
     EXPECT_NEAR(record.roadWidth, 6.0, 1e-12);
@@ -189,7 +189,7 @@ TEST_F(BridgeToolTest, TheDialogKeepsSwitchedOffSidewalksAndLockedRailwayFields)
 
     // Editing placed bridges: the railway items are disabled and OK flags none of them.
     DGDriver::QueueClick(32579, 1);
-    ASSERT_TRUE(OpenBridgeSettingsDialog(record, changed, true, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenBridgeSettingsDialog(record, changed, true, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     for (int16_t item : {54, 56, 58, 60}) {
         bool disabled = false;
         for (const DGDriver::LogRecord& r : DGDriver::Log())

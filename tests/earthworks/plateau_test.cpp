@@ -35,11 +35,11 @@ struct FakeDialog {
     double direction = 0.0;
 } Dialog;
 
-bool FakePlateauDialog(PlateauDialogState& state, int32_t layout) {
-    if (!Dialog.confirms) return false;
+DialogAnswer FakePlateauDialog(PlateauDialogState& state, int32_t layout) {
+    if (!Dialog.confirms) return DialogAnswer::Cancelled;
     if (Dialog.newDirection && layout == 0) {
         state.layoutSwitch = 1;
-        return false;
+        return DialogAnswer::Cancelled;
     }
     if (Dialog.edit) Dialog.edit(state.record);
     for (int16_t id : Dialog.changes) state.changed[id] = 1;
@@ -47,7 +47,7 @@ bool FakePlateauDialog(PlateauDialogState& state, int32_t layout) {
         state.direction = Dialog.direction;
         state.directionChanged = 1;
     }
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
 struct Plateau {

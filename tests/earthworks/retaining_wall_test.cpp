@@ -26,9 +26,9 @@ bool DialogConfirms = true;
 // The fields the fake dialog marks changed, with the height and name it gives.
 std::vector<int16_t> DialogChanges;
 
-bool FakeDialog(RetainerWallDialogState& state) {
+DialogAnswer FakeDialog(RetainerWallDialogState& state) {
     ++DialogsOpened;
-    if (!DialogConfirms) return false;
+    if (!DialogConfirms) return DialogAnswer::Cancelled;
     // Placed walls edited: the dialog shows other values than the tool's defaults.
     if (state.editLock != 0) {
         state.record.name = QV_String("W");
@@ -36,7 +36,7 @@ bool FakeDialog(RetainerWallDialogState& state) {
         state.record.fill = 9;
     }
     for (int16_t id : DialogChanges) state.changed[id] = 1;
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
 struct Faces {

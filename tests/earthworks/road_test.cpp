@@ -30,12 +30,12 @@ double DialogLeftCut = 0.0;
 
 std::string DialogName;
 
-bool FakeRoadDialog(RoadDialogState& state, int32_t) {
-    if (!DialogConfirms) return false;
+DialogAnswer FakeRoadDialog(RoadDialogState& state, int32_t) {
+    if (!DialogConfirms) return DialogAnswer::Cancelled;
     for (int16_t id : DialogChanges) state.changed[id] = 1;
     if (!DialogChanges.empty()) state.record.leftCutAngle = DialogLeftCut;
     if (!DialogName.empty()) state.record.name = QV_String(DialogName.c_str());
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
 struct RoadObject {

@@ -23,17 +23,17 @@ int32_t SectionDialogLayer = 1;
 std::vector<int16_t> SectionDialogFlags;
 uint16_t SectionDialogFlipLeft = 0;
 
-bool FakeSectionDialog(SectionDialogState& state) {
-    if (!SectionDialogConfirms) return false;
+DialogAnswer FakeSectionDialog(SectionDialogState& state) {
+    if (!SectionDialogConfirms) return DialogAnswer::Cancelled;
     state.record.straightPen = 33;
     state.record.flipRight = 1;
     state.record.layer = uint16_t(SectionDialogLayer);
     state.record.flipLeft = SectionDialogFlipLeft;
     for (int16_t id : SectionDialogFlags) state.changed[id] = 1;
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
-bool FakeRoadDialog(RoadDialogState&, int32_t) { return true; }
+DialogAnswer FakeRoadDialog(RoadDialogState&, int32_t) { return DialogAnswer::Confirmed; }
 
 class SectionTest : public LibraryHostTest {
 protected:

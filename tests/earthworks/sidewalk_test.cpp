@@ -28,8 +28,8 @@ double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
 bool DialogConfirms = true;
 std::vector<int16_t> DialogChanges;
 
-bool FakeSidewalkDialog(SidewalkDialogState& state, int32_t) {
-    if (!DialogConfirms) return false;
+DialogAnswer FakeSidewalkDialog(SidewalkDialogState& state, int32_t) {
+    if (!DialogConfirms) return DialogAnswer::Cancelled;
     for (int16_t id : DialogChanges) state.changed[id] = 1;
     if (!DialogChanges.empty()) {
         state.record.thickness = 0.3;
@@ -37,7 +37,7 @@ bool FakeSidewalkDialog(SidewalkDialogState& state, int32_t) {
         state.record.pen = 9;
         state.record.name = QV_String("OTHER");
     }
-    return true;
+    return DialogAnswer::Confirmed;
 }
 
 struct Sidewalk {

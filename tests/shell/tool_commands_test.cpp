@@ -352,13 +352,14 @@ TEST_F(ToolCommandsTest, ASubPaletteCommandRunsWithBothPalettesDisabledAndItsBut
     struct WatchedPointInput final : TerrainInputDialogs {
         TerrainInputDialogBoxes shown;
         std::function<void()> onOpen;
-        bool OpenPointSettings(PointSettings& r, uint8_t (&c)[6], SettingsMode m) override {
+        DialogAnswer OpenPointSettings(PointSettings& r, uint8_t (&c)[6], SettingsMode m) override {
             return shown.OpenPointSettings(r, c, m);
         }
-        bool OpenConstraintSettings(ConstraintSettings& r, uint8_t (&c)[3], SettingsMode m) override {
+        DialogAnswer OpenConstraintSettings(ConstraintSettings& r, uint8_t (&c)[3], SettingsMode m) override {
             return shown.OpenConstraintSettings(r, c, m);
         }
-        bool OpenOutlineSettings(OutlineSettings& r, uint8_t (&c)[7], OutlineSearchValues& s, SettingsMode m) override {
+        DialogAnswer OpenOutlineSettings(OutlineSettings& r, uint8_t (&c)[7], OutlineSearchValues& s,
+                                         SettingsMode m) override {
             return shown.OpenOutlineSettings(r, c, s, m);
         }
         bool KeepExistingOutline() override { return shown.KeepExistingOutline(); }

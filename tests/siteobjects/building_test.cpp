@@ -124,7 +124,7 @@ TEST_F(BuildingTest, TheHeightItemNeverGoesBelowTheOutlinesRiseAndADisabledOneSe
     // Creation opens at 2.501; 1.0 is raised to it; OK stores it over the base level.
     DGDriver::QueueSetDouble(32561, 8, 1.0);
     DGDriver::QueueClick(32561, 1);
-    ASSERT_TRUE(OpenBuildingSettingsDialog(state, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenBuildingSettingsDialog(state, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_NEAR(state.record.height, 2.501, 1e-12);
     EXPECT_NEAR(state.record.topLevel, 102.501, 1e-12);
     EXPECT_EQ(state.changed[11], 1);
@@ -137,7 +137,7 @@ TEST_F(BuildingTest, TheHeightItemNeverGoesBelowTheOutlinesRiseAndADisabledOneSe
         edit.editing = 1;
         edit.record.topLevel = c.first;
         DGDriver::QueueClick(32561, 2);
-        EXPECT_FALSE(OpenBuildingSettingsDialog(edit, SettingsMode::ToolDefaults));
+        EXPECT_EQ(OpenBuildingSettingsDialog(edit, SettingsMode::ToolDefaults), DialogAnswer::Cancelled);
         ASSERT_NE(Item(32561, 8), nullptr);
         EXPECT_NEAR(Item(32561, 8)->value, c.second, 1e-9);
     }
@@ -153,7 +153,7 @@ TEST_F(BuildingTest, TheHeightItemNeverGoesBelowTheOutlinesRiseAndADisabledOneSe
         locked.editing = mode == 1 ? 1 : 0;
         locked.several = mode == 1 ? 1 : 0;
         DGDriver::QueueClick(32561, 1);
-        ASSERT_TRUE(OpenBuildingSettingsDialog(locked, SettingsMode::ToolDefaults));
+        ASSERT_EQ(OpenBuildingSettingsDialog(locked, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
         EXPECT_FALSE(Item(32561, 8)->enabled);
         EXPECT_EQ(locked.record.topLevel, 77.0);
         EXPECT_EQ(locked.record.height, 5.0);
@@ -172,7 +172,7 @@ TEST_F(BuildingTest, EditsBeforeALayoutSwitchAreStoredAndFlaggedAndCancelAfterIt
     DGDriver::QueueClick(32561, 36);
     DGDriver::QueueSetLong(32513, 34, 9);
     DGDriver::QueueClick(32513, 1);
-    ASSERT_TRUE(OpenBuildingSettingsDialog(state, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenBuildingSettingsDialog(state, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(state.record.showRoof, 1);
     EXPECT_NEAR(state.record.roofAngle, 30.0 * M_PI / 180.0, 1e-12);
     EXPECT_EQ(state.record.pen3D, 7);
@@ -186,7 +186,7 @@ TEST_F(BuildingTest, EditsBeforeALayoutSwitchAreStoredAndFlaggedAndCancelAfterIt
     DGDriver::QueueSetLong(32561, 27, 8);
     DGDriver::QueueClick(32561, 36);
     DGDriver::QueueClick(32513, 2);
-    EXPECT_FALSE(OpenBuildingSettingsDialog(again, SettingsMode::ToolDefaults));
+    EXPECT_EQ(OpenBuildingSettingsDialog(again, SettingsMode::ToolDefaults), DialogAnswer::Cancelled);
     EXPECT_EQ(again.record.pen3D, 1);
     for (uint8_t flag : again.changed) EXPECT_EQ(flag, 0);
 }

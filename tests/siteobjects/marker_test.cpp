@@ -186,7 +186,7 @@ TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInT
     state.record.textAngle = 0.0;
     DGDriver::QueueSetDouble(32551, 21, 90.0);
     DGDriver::QueueClick(32551, 1);
-    ASSERT_TRUE(OpenSpotHeightSettingsDialog(state, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenSpotHeightSettingsDialog(state, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(state.record.symbol, 8);
     EXPECT_EQ(state.record.showCode, 1);
     EXPECT_EQ(state.record.showLevel, 0);
@@ -201,14 +201,14 @@ TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInT
     eight.record.symbol = 8;
     DGDriver::QueueClick(32551, 39);
     DGDriver::QueueClick(32518, 1);
-    ASSERT_TRUE(OpenSpotHeightSettingsDialog(eight, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenSpotHeightSettingsDialog(eight, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(eight.record.symbol, 8);
     EXPECT_EQ(eight.changed[2], 0);
     MarkerDialogState picked = eight;
     DGDriver::QueueClick(32551, 39);
     DGDriver::QueueClick(32518, 13);
     DGDriver::QueueClick(32518, 1);
-    ASSERT_TRUE(OpenSpotHeightSettingsDialog(picked, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenSpotHeightSettingsDialog(picked, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(picked.record.symbol, 7);
     EXPECT_EQ(picked.changed[2], 1);
 
@@ -217,7 +217,7 @@ TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInT
     editing.record.SetDefaults(QV_String("Arial"));
     editing.editing = 1;
     DGDriver::QueueClick(32551, 1);
-    ASSERT_TRUE(OpenSpotHeightSettingsDialog(editing, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenSpotHeightSettingsDialog(editing, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_FALSE(Item(32551, 35)->enabled);
     for (int id : {10, 11, 12}) EXPECT_EQ(editing.changed[id], 0) << id;
 
@@ -230,7 +230,7 @@ TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInT
     DGDriver::QueueSetDouble(32518, 41, 25.0);
     DGDriver::QueueClick(32518, 39);
     DGDriver::QueueClick(32518, 1);
-    ASSERT_TRUE(OpenSpotHeightSettingsDialog(level, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenSpotHeightSettingsDialog(level, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(level.record.mode, 0);
     EXPECT_EQ(level.record.stepX, 10.0);
     EXPECT_EQ(level.changed[13], 0);

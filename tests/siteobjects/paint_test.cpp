@@ -123,7 +123,7 @@ TEST_F(PaintTest, RowsTakeTheirEditsAndMarkersAndFlagsSurviveALayoutSwitch) {
     DGDriver::QueueClick(32562, 9);  // show ID, before the switch
     DGDriver::QueueClick(32562, 36);
     DGDriver::QueueClick(32511, 1);
-    ASSERT_TRUE(OpenColouredAreaSettingsDialog(state, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenColouredAreaSettingsDialog(state, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(areas[4].penna, 7);
     EXPECT_EQ(areas[4].dislivello, 2.5);
     EXPECT_EQ(areas[0].penna, 1);
@@ -155,7 +155,7 @@ TEST_F(PaintTest, RowsTakeTheirEditsAndMarkersAndFlagsSurviveALayoutSwitch) {
     DGDriver::QueueClick(32562, 7);
     DGDriver::QueueClick(32562, 36);
     DGDriver::QueueClick(32511, 2);
-    EXPECT_FALSE(OpenColouredAreaSettingsDialog(again, SettingsMode::ToolDefaults));
+    EXPECT_EQ(OpenColouredAreaSettingsDialog(again, SettingsMode::ToolDefaults), DialogAnswer::Cancelled);
     EXPECT_EQ(areas[0].penna, 1);
     EXPECT_EQ(again.record.show2D, state.record.show2D);
 }

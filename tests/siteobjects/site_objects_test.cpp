@@ -157,10 +157,16 @@ TEST_F(SiteObjectsTest, CamerasFollowThePathAcrossItsCornerAtEyeHeightOverTheTer
 
     // A count no 16-bit number holds is refused before anything is divided or made.
     FakeSiteObjectDialogs given;
-    given.cameraDistance = [](double& d, double) { return d = 1e-3, true; };
+    given.cameraDistance = [](double& d, double) {
+        d = 1e-3;
+        return DialogAnswer::Confirmed;
+    };
     CameraCls tiny;
     EXPECT_EQ(tiny.Create(given, Get(line), terrain), 43);
-    given.cameraDistance = [](double& d, double) { return d = 0.0, true; };
+    given.cameraDistance = [](double& d, double) {
+        d = 0.0;
+        return DialogAnswer::Confirmed;
+    };
     EXPECT_EQ(tiny.Create(given, Get(line), terrain), 43);
     EXPECT_EQ(OfType(API_CameraID).size(), 8u);
 

@@ -152,7 +152,7 @@ TEST_F(WallTest, TheDialogNormalisesTheSideAndTheFirstLayoutNeverTouchesTheFillP
     state.record.SetDefaults();
     state.record.side = "Left";
     DGDriver::QueueClick(32550, 1);
-    ASSERT_TRUE(OpenWallSettingsDialog(state, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenWallSettingsDialog(state, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(state.record.side.Compare(QV_String("middle")), 0);
     EXPECT_EQ(state.changed[3], 1);
     for (int id : {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11}) EXPECT_EQ(state.changed[id], 0) << id;
@@ -164,7 +164,7 @@ TEST_F(WallTest, TheDialogNormalisesTheSideAndTheFirstLayoutNeverTouchesTheFillP
     DGDriver::QueueClick(32550, 34);
     DGDriver::QueueSetLong(32512, 28, 0);
     DGDriver::QueueClick(32512, 1);
-    ASSERT_TRUE(OpenWallSettingsDialog(twin, SettingsMode::ToolDefaults));
+    ASSERT_EQ(OpenWallSettingsDialog(twin, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(twin.record.side.Compare(QV_String("right")), 0);
     EXPECT_EQ(twin.record.fillBackgroundPen, 0);
     EXPECT_EQ(twin.changed[3], 1);

@@ -7,50 +7,50 @@
 #include <vector>
 
 struct FakeEarthworkDialogs final : EarthworkDialogs {
-    std::function<bool(RoadDialogState&, int32_t)> road;
-    std::function<bool(RailwayDialogState&)> railway;
-    std::function<bool(SectionDialogState&)> section;
-    std::function<bool(RetainerWallDialogState&)> retainerWall;
-    std::function<bool(BasinSettings&, uint8_t (&)[Basin::BasinFieldCount])> basin;
-    std::function<bool(BridgeSettings&, uint8_t (&)[BridgeFieldCount], bool)> bridge;
-    std::function<bool(PlateauDialogState&, int32_t)> plateau;
-    std::function<bool(SidewalkDialogState&, int32_t)> sidewalk;
+    std::function<DialogAnswer(RoadDialogState&, int32_t)> road;
+    std::function<DialogAnswer(RailwayDialogState&)> railway;
+    std::function<DialogAnswer(SectionDialogState&)> section;
+    std::function<DialogAnswer(RetainerWallDialogState&)> retainerWall;
+    std::function<DialogAnswer(BasinSettings&, uint8_t (&)[Basin::BasinFieldCount])> basin;
+    std::function<DialogAnswer(BridgeSettings&, uint8_t (&)[BridgeFieldCount], bool)> bridge;
+    std::function<DialogAnswer(PlateauDialogState&, int32_t)> plateau;
+    std::function<DialogAnswer(SidewalkDialogState&, int32_t)> sidewalk;
     int sectionWindowNotices = 0;
     std::vector<SettingsMode> modes;  // one per settings dialog asked, in order
 
-    bool OpenRoadSettings(RoadDialogState& state, int32_t layout, SettingsMode mode) override {
+    DialogAnswer OpenRoadSettings(RoadDialogState& state, int32_t layout, SettingsMode mode) override {
         modes.push_back(mode);
-        return road && road(state, layout);
+        return road ? road(state, layout) : DialogAnswer::Cancelled;
     }
-    bool OpenRailwaySettings(RailwayDialogState& state, SettingsMode mode) override {
+    DialogAnswer OpenRailwaySettings(RailwayDialogState& state, SettingsMode mode) override {
         modes.push_back(mode);
-        return railway && railway(state);
+        return railway ? railway(state) : DialogAnswer::Cancelled;
     }
-    bool OpenSectionSettings(SectionDialogState& state, SettingsMode mode) override {
+    DialogAnswer OpenSectionSettings(SectionDialogState& state, SettingsMode mode) override {
         modes.push_back(mode);
-        return section && section(state);
+        return section ? section(state) : DialogAnswer::Cancelled;
     }
-    bool OpenRetainerWallSettings(RetainerWallDialogState& state, SettingsMode mode) override {
+    DialogAnswer OpenRetainerWallSettings(RetainerWallDialogState& state, SettingsMode mode) override {
         modes.push_back(mode);
-        return retainerWall && retainerWall(state);
+        return retainerWall ? retainerWall(state) : DialogAnswer::Cancelled;
     }
-    bool OpenBasinSettings(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount],
-                           SettingsMode mode) override {
+    DialogAnswer OpenBasinSettings(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount],
+                                   SettingsMode mode) override {
         modes.push_back(mode);
-        return basin && basin(record, changed);
+        return basin ? basin(record, changed) : DialogAnswer::Cancelled;
     }
-    bool OpenBridgeSettings(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock,
-                            SettingsMode mode) override {
+    DialogAnswer OpenBridgeSettings(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock,
+                                    SettingsMode mode) override {
         modes.push_back(mode);
-        return bridge && bridge(record, changed, railwayLock);
+        return bridge ? bridge(record, changed, railwayLock) : DialogAnswer::Cancelled;
     }
-    bool OpenPlateauSettings(PlateauDialogState& state, int32_t layout, SettingsMode mode) override {
+    DialogAnswer OpenPlateauSettings(PlateauDialogState& state, int32_t layout, SettingsMode mode) override {
         modes.push_back(mode);
-        return plateau && plateau(state, layout);
+        return plateau ? plateau(state, layout) : DialogAnswer::Cancelled;
     }
-    bool OpenSidewalkSettings(SidewalkDialogState& state, int32_t layout, SettingsMode mode) override {
+    DialogAnswer OpenSidewalkSettings(SidewalkDialogState& state, int32_t layout, SettingsMode mode) override {
         modes.push_back(mode);
-        return sidewalk && sidewalk(state, layout);
+        return sidewalk ? sidewalk(state, layout) : DialogAnswer::Cancelled;
     }
     void SectionWindowRebuilt() override { ++sectionWindowNotices; }
 };

@@ -7,38 +7,38 @@
 #include <vector>
 
 struct FakeSiteObjectDialogs final : SiteObjectDialogs {
-    std::function<bool(BuildingDialogState&)> building;
-    std::function<bool(WallDialogState&)> wall;
-    std::function<bool(MarkerDialogState&)> spotHeight;
-    std::function<bool(PaintDialogState&)> colouredArea;
-    std::function<bool(TreeSettings&, TreeChangeFlags&)> tree;
+    std::function<DialogAnswer(BuildingDialogState&)> building;
+    std::function<DialogAnswer(WallDialogState&)> wall;
+    std::function<DialogAnswer(MarkerDialogState&)> spotHeight;
+    std::function<DialogAnswer(PaintDialogState&)> colouredArea;
+    std::function<DialogAnswer(TreeSettings&, TreeChangeFlags&)> tree;
     std::function<bool(int32_t)> grid;
-    std::function<bool(double&, double)> cameraDistance;
+    std::function<DialogAnswer(double&, double)> cameraDistance;
     std::vector<SettingsMode> modes;  // one per settings dialog asked, in order
 
-    bool OpenBuildingSettings(BuildingDialogState& state, SettingsMode mode) override {
+    DialogAnswer OpenBuildingSettings(BuildingDialogState& state, SettingsMode mode) override {
         modes.push_back(mode);
-        return building && building(state);
+        return building ? building(state) : DialogAnswer::Cancelled;
     }
-    bool OpenWallSettings(WallDialogState& state, SettingsMode mode) override {
+    DialogAnswer OpenWallSettings(WallDialogState& state, SettingsMode mode) override {
         modes.push_back(mode);
-        return wall && wall(state);
+        return wall ? wall(state) : DialogAnswer::Cancelled;
     }
-    bool OpenSpotHeightSettings(MarkerDialogState& state, SettingsMode mode) override {
+    DialogAnswer OpenSpotHeightSettings(MarkerDialogState& state, SettingsMode mode) override {
         modes.push_back(mode);
-        return spotHeight && spotHeight(state);
+        return spotHeight ? spotHeight(state) : DialogAnswer::Cancelled;
     }
-    bool OpenColouredAreaSettings(PaintDialogState& state, SettingsMode mode) override {
+    DialogAnswer OpenColouredAreaSettings(PaintDialogState& state, SettingsMode mode) override {
         modes.push_back(mode);
-        return colouredArea && colouredArea(state);
+        return colouredArea ? colouredArea(state) : DialogAnswer::Cancelled;
     }
-    bool OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) override {
+    DialogAnswer OpenTreeSettings(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) override {
         modes.push_back(mode);
-        return tree && tree(record, flags);
+        return tree ? tree(record, flags) : DialogAnswer::Cancelled;
     }
     bool ConfirmSpotHeightGrid(int32_t nodeCount) override { return grid && grid(nodeCount); }
-    bool AskCameraDistance(double& distance, double limit, SettingsMode mode) override {
+    DialogAnswer AskCameraDistance(double& distance, double limit, SettingsMode mode) override {
         modes.push_back(mode);
-        return cameraDistance && cameraDistance(distance, limit);
+        return cameraDistance ? cameraDistance(distance, limit) : DialogAnswer::Cancelled;
     }
 };

@@ -7,21 +7,21 @@
 #include <functional>
 
 struct FakeTerrainInputDialogs final : TerrainInputDialogs {
-    std::function<bool(PointSettings&, uint8_t (&)[6])> pointSettings;
-    std::function<bool(ConstraintSettings&, uint8_t (&)[3])> constraintSettings;
-    std::function<bool(OutlineSettings&, uint8_t (&)[7], OutlineSearchValues&)> outlineSettings;
+    std::function<DialogAnswer(PointSettings&, uint8_t (&)[6])> pointSettings;
+    std::function<DialogAnswer(ConstraintSettings&, uint8_t (&)[3])> constraintSettings;
+    std::function<DialogAnswer(OutlineSettings&, uint8_t (&)[7], OutlineSearchValues&)> outlineSettings;
     std::function<bool()> keepExistingOutline;
     std::function<void()> openPointPalette, storePointPalette, initPointPalette, closePointPalette;
 
-    bool OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode) override {
-        return pointSettings && pointSettings(record, changed);
+    DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode) override {
+        return pointSettings ? pointSettings(record, changed) : DialogAnswer::Cancelled;
     }
-    bool OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode) override {
-        return constraintSettings && constraintSettings(record, changed);
+    DialogAnswer OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode) override {
+        return constraintSettings ? constraintSettings(record, changed) : DialogAnswer::Cancelled;
     }
-    bool OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search,
-                             SettingsMode) override {
-        return outlineSettings && outlineSettings(record, changed, search);
+    DialogAnswer OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search,
+                                     SettingsMode) override {
+        return outlineSettings ? outlineSettings(record, changed, search) : DialogAnswer::Cancelled;
     }
     bool KeepExistingOutline() override { return !keepExistingOutline || keepExistingOutline(); }
     bool OpenPointPalette() override {

@@ -32,16 +32,16 @@ protected:
             ++dialogs;
             for (int16_t id = 0; id < 27; ++id) changed[id] = 0;
             if (edit) edit(r, changed);
-            return true;
+            return DialogAnswer::Confirmed;
         };
         toolDialogs.contourAltitude = [this](ContourAltitudeSettings& r, uint8_t flags[5]) {
             r.altitude = 123.5;
             for (int k = 0; k < 5; ++k) flags[k] = k == 0;
-            return true;
+            return DialogAnswer::Confirmed;
         };
         toolDialogs.slopeRange = [](SlopeRangeSettings&, uint8_t changed[25]) {
             for (int k = 0; k < 25; ++k) changed[k] = 0;
-            return true;
+            return DialogAnswer::Confirmed;
         };
     }
     void TearDown() override { LibraryHostTest::TearDown(); }
@@ -221,7 +221,7 @@ TEST_F(ContourToolTest, SlopeEditsReachEachObjectOnlyInTheChangedFieldAndTheLaye
             r.colours[2] = 9;
             changed[8] = 1;
             if (moveLayer) r.layer = uint16_t(layer), changed[23] = 1;
-            return true;
+            return DialogAnswer::Confirmed;
         };
         QV_List<API_Element> objects;
         for (const API_Element& e : placed) objects.Insert(Get(e.header.guid));
@@ -334,7 +334,7 @@ TEST_F(ContourToolTest, OneAltitudeForSelectedPointsChangesTheirHeightsAndNoAttr
         r.altitude = 200.0;
         r.pointPen = 99;  // edited, but only the altitude is to be applied
         for (int k = 0; k < 5; ++k) flags[k] = k == ApplyAltitude;
-        return true;
+        return DialogAnswer::Confirmed;
     };
     ContourLineCls cls;
     ASSERT_EQ(cls.SetAltitudeOfSelection(toolDialogs, points, constraints), 0);

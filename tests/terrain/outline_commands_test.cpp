@@ -24,7 +24,7 @@ protected:
         h.outlineSettings = [this](OutlineSettings&, uint8_t(&)[7], OutlineSearchValues& search) {
             shownWidth = search.corridorWidth;
             search.searchType = searchType;
-            return true;
+            return DialogAnswer::Confirmed;
         };
         h.keepExistingOutline = [this] {
             ++asked;

@@ -31,7 +31,7 @@ protected:
         h.openPointPalette = [this] { ++paletteOpen; };
         h.closePointPalette = [this] { --paletteOpen; };
         h.pointSettings = [this](PointSettings& r, uint8_t(&flags)[6]) { return dialog(r, flags); };
-        h.constraintSettings = [](ConstraintSettings&, uint8_t(&)[3]) { return true; };
+        h.constraintSettings = [](ConstraintSettings&, uint8_t(&)[3]) { return DialogAnswer::Confirmed; };
         Window(APIWind_FloorPlanID);
     }
     void TearDown() override {
@@ -93,7 +93,9 @@ protected:
     FakeTerrainInputDialogs inputDialogs;
     int paletteOpen = 0;
     int placed = 0;
-    std::function<bool(PointSettings&, uint8_t (&)[6])> dialog = [](PointSettings&, uint8_t (&)[6]) { return false; };
+    std::function<DialogAnswer(PointSettings&, uint8_t (&)[6])> dialog = [](PointSettings&, uint8_t (&)[6]) {
+        return DialogAnswer::Cancelled;
+    };
 };
 
 TEST_F(TerrainInputTest, ClicksMakeNumberedPointsWrappingTheCodeAndRefuseAClickOnAPoint) {
@@ -141,7 +143,7 @@ TEST_F(TerrainInputTest, EditingOnlyTheCommentOfSelectedPointsKeepsEverythingEls
         r.text = "checked";
         r.value = 999.0;  // shown, but not flagged: must not reach the points
         flags[4] = 1;
-        return true;
+        return DialogAnswer::Confirmed;
     };
     PointTool tool(inputDialogs);
     EXPECT_EQ(tool.PlaceFromHotspots(Points()), 0);

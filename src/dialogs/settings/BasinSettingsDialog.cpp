@@ -148,21 +148,22 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace BasinSettingsDlg
 
-bool OpenBasinSettingsDialog(BasinSettingsBlock& block, BasinSettings& record) {
+DialogAnswer OpenBasinSettingsDialog(BasinSettingsBlock& block, BasinSettings& record) {
     return Frame::Open(block, record, First, BasinAccess, false, BasinSettingsDlg::Callback);
 }
 
-bool OpenBasinSettingsDialogTwin(BasinSettingsBlock& block, BasinSettings& record) {
+DialogAnswer OpenBasinSettingsDialogTwin(BasinSettingsBlock& block, BasinSettings& record) {
     return Frame::Open(block, record, Second, BasinAccess, false, BasinSettingsDlg::CallbackTwin);
 }
 
-bool RunBasinSettingsLayouts(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount], SettingsMode mode) {
+DialogAnswer RunBasinSettingsLayouts(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount],
+                                     SettingsMode mode) {
     BasinSettingsBlock block;
-    if (!Frame::Run(block, record, First, Second, BasinAccess, mode, BasinSettingsDlg::Callback,
-                    BasinSettingsDlg::CallbackTwin))
-        return false;
+    if (Frame::Run(block, record, First, Second, BasinAccess, mode, BasinSettingsDlg::Callback,
+                   BasinSettingsDlg::CallbackTwin) == DialogAnswer::Cancelled)
+        return DialogAnswer::Cancelled;
     for (int32_t id = 0; id < Basin::BasinFieldCount; ++id) changed[id] = block.changed[id];
     // The level is not the dialog's to change.
     changed[10] = 0;
-    return true;
+    return DialogAnswer::Confirmed;
 }

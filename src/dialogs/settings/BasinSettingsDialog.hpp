@@ -9,13 +9,14 @@
 
 using BasinSettingsBlock = SettingsDialogBlock<BasinSettings>;
 
-// The first layout, then the other at each switch: true on OK, the changed fields written into the record and
+// The first layout, then the other at each switch; confirmed, the changed fields are written into the record and
 // flagged (flag 10, the level, is never set). Cancel leaves record and flags alone.
-bool RunBasinSettingsLayouts(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount], SettingsMode mode);
+DialogAnswer RunBasinSettingsLayouts(BasinSettings& record, uint8_t (&changed)[Basin::BasinFieldCount],
+                                     SettingsMode mode);
 
-// One layout on the record; true on OK.
-bool OpenBasinSettingsDialog(BasinSettingsBlock& block, BasinSettings& record);
-bool OpenBasinSettingsDialogTwin(BasinSettingsBlock& block, BasinSettings& record);
+// One layout on the record.
+DialogAnswer OpenBasinSettingsDialog(BasinSettingsBlock& block, BasinSettings& record);
+DialogAnswer OpenBasinSettingsDialogTwin(BasinSettingsBlock& block, BasinSettings& record);
 
 namespace BasinSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

@@ -157,8 +157,8 @@ int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData use
 }
 }  // namespace BridgeSettingsDlg
 
-bool OpenBridgeSettingsDialog(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock,
-                              SettingsMode mode) {
+DialogAnswer OpenBridgeSettingsDialog(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock,
+                                      SettingsMode mode) {
     BridgeSettingsBlock block;
     block.frame.head.mode = mode;
     block.railwayLock = railwayLock ? 1 : 0;
@@ -170,5 +170,5 @@ bool OpenBridgeSettingsDialog(BridgeSettings& record, uint8_t (&changed)[BridgeF
         ModalDialog<BridgeSettingsBlock>::Run(Layout.resourceId, BridgeSettingsDlg::Callback, block) == SettingsItemOK;
     if (ok)
         for (int32_t id = 0; id < BridgeFieldCount; ++id) changed[id] = block.frame.changed[id];
-    return ok;
+    return ConfirmedIf(ok);
 }

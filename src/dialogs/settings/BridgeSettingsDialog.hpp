@@ -12,10 +12,10 @@ struct BridgeSettingsBlock {
     uint8_t railwayLock = 0;  // the railway items disabled and their fields kept
 };
 
-// True on OK: the changed fields written into the record and flagged. A side whose sidewalk is off keeps its
+// Confirmed: the changed fields are written into the record and flagged. A side whose sidewalk is off keeps its
 // sidewalk width and thickness; with `railwayLock` the railway fields stay as they are.
-bool OpenBridgeSettingsDialog(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock,
-                              SettingsMode mode);
+DialogAnswer OpenBridgeSettingsDialog(BridgeSettings& record, uint8_t (&changed)[BridgeFieldCount], bool railwayLock,
+                                      SettingsMode mode);
 
 namespace BridgeSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

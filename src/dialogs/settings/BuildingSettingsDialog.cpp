@@ -223,7 +223,7 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace BuildingSettingsDlg
 
-bool OpenBuildingSettingsDialog(BuildingDialogState& state, SettingsMode mode) {
+DialogAnswer OpenBuildingSettingsDialog(BuildingDialogState& state, SettingsMode mode) {
     Block block;
     return RunWrappedLayouts(block, state, First, Second, Access, BuildingSettingsDlg::Callback,
                              BuildingSettingsDlg::CallbackTwin, mode, &block.carried);

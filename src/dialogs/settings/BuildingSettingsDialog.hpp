@@ -16,9 +16,9 @@ struct BuildingSettingsBlock {
     uint8_t carried = 0;  // opened after a layout switch: the working copy holds the user's height
 };
 
-// Both layouts, starting with the first, until OK or Cancel. True on OK: the edits are in the state's record
-// with their flags. Cancel, in either layout, writes nothing.
-bool OpenBuildingSettingsDialog(BuildingDialogState& state, SettingsMode mode);
+// Both layouts, starting with the first, until OK or Cancel. Confirmed: the edits are in the state's record with
+// their flags. Cancel, in either layout, writes nothing.
+DialogAnswer OpenBuildingSettingsDialog(BuildingDialogState& state, SettingsMode mode);
 
 namespace BuildingSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

@@ -374,7 +374,7 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace ColouredAreaSettingsDlg
 
-bool OpenColouredAreaSettingsDialog(PaintDialogState& state, SettingsMode mode) {
+DialogAnswer OpenColouredAreaSettingsDialog(PaintDialogState& state, SettingsMode mode) {
     // The rows are edited on a copy: Cancel, in either layout, hands back the owner's rows untouched.
     QV_List<PaintInfo>* owners = state.areas;
     QV_List<PaintInfo> copy;
@@ -384,10 +384,12 @@ bool OpenColouredAreaSettingsDialog(PaintDialogState& state, SettingsMode mode) 
     }
     const QV_List<uint8_t> markers = state.markers;
     Block block;
-    const bool ok = RunWrappedLayouts(block, state, First, Second, Access, ColouredAreaSettingsDlg::Callback,
-                                      ColouredAreaSettingsDlg::CallbackTwin, mode, &block.carried);
+    const DialogAnswer answer =
+        RunWrappedLayouts(block, state, First, Second, Access, ColouredAreaSettingsDlg::Callback,
+                          ColouredAreaSettingsDlg::CallbackTwin, mode, &block.carried);
+    const bool ok = answer == DialogAnswer::Confirmed;
     state.areas = owners;
     if (ok && owners != nullptr) *owners = copy;
     if (!ok) state.markers = markers;
-    return ok;
+    return answer;
 }

@@ -25,10 +25,10 @@ struct ColouredAreaSettingsBlock {
     uint8_t carried = 0;  // opened after a layout switch: the markers are the user's
 };
 
-// Both layouts, starting with the first, until OK or Cancel. True on OK: the edits are in the state's record
-// with their flags, the rows' attributes in its areas, the markers and the last row's material and value set.
-// Cancel, in either layout, writes nothing.
-bool OpenColouredAreaSettingsDialog(PaintDialogState& state, SettingsMode mode);
+// Both layouts, starting with the first, until OK or Cancel. Confirmed: the edits are in the state's record with
+// their flags, the rows' attributes in its areas, the markers and the last row's material and value set. Cancel,
+// in either layout, writes nothing.
+DialogAnswer OpenColouredAreaSettingsDialog(PaintDialogState& state, SettingsMode mode);
 
 namespace ColouredAreaSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

@@ -37,17 +37,19 @@ constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,  
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 }  // namespace
 
-bool OpenConstraintSettingsDialog(ConstraintSettingsBlock& block, ConstraintSettings& record) {
+DialogAnswer OpenConstraintSettingsDialog(ConstraintSettingsBlock& block, ConstraintSettings& record) {
     return Frame::Open(block, record, FirstLayout, Access, false, Callback);
 }
 
-bool OpenConstraintSettingsDialogTwin(ConstraintSettingsBlock& block, ConstraintSettings& record) {
+DialogAnswer OpenConstraintSettingsDialogTwin(ConstraintSettingsBlock& block, ConstraintSettings& record) {
     return Frame::Open(block, record, SecondLayout, Access, false, Callback);
 }
 
-bool RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode) {
+DialogAnswer RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode) {
     ConstraintSettingsBlock block;
-    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, Callback, Callback)) return false;
+    if (Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, Callback, Callback) ==
+        DialogAnswer::Cancelled)
+        return DialogAnswer::Cancelled;
     std::memcpy(changed, block.changed, sizeof changed);
-    return true;
+    return DialogAnswer::Confirmed;
 }

@@ -6,8 +6,8 @@
 
 using ConstraintSettingsBlock = SettingsDialogBlock<ConstraintSettings>;
 
-bool OpenConstraintSettingsDialog(ConstraintSettingsBlock& block, ConstraintSettings& record);
-bool OpenConstraintSettingsDialogTwin(ConstraintSettingsBlock& block, ConstraintSettings& record);
+DialogAnswer OpenConstraintSettingsDialog(ConstraintSettingsBlock& block, ConstraintSettings& record);
+DialogAnswer OpenConstraintSettingsDialogTwin(ConstraintSettingsBlock& block, ConstraintSettings& record);
 
-// The owner's loop over both layouts; true on OK with the flags pen, line type, layer in `changed`.
-bool RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode);
+// Both layouts, the first first; confirmed, with the flags pen, line type, layer in `changed`.
+DialogAnswer RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode);

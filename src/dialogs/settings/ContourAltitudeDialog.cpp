@@ -74,10 +74,10 @@ constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,  
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 }  // namespace
 
-bool RunContourAltitudeDialog(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) {
+DialogAnswer RunContourAltitudeDialog(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) {
     Frame::Block block;
-    const bool ok = Frame::Run(block, record, First, Second, Access, mode, Callback, Callback);
+    const DialogAnswer answer = Frame::Run(block, record, First, Second, Access, mode, Callback, Callback);
     std::memset(flags, 0, 5);
-    if (ok) std::memcpy(flags, block.changed, 5);
-    return ok;
+    if (answer == DialogAnswer::Confirmed) std::memcpy(flags, block.changed, 5);
+    return answer;
 }

@@ -160,19 +160,19 @@ constexpr ModalDialog<Block>::Handlers Handlers = {Frame::Usable, Init,         
 
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
-bool OpenLayout(Block& block, ContourLineSettings& record, bool first, uint8_t changed[27], bool carry, bool* switched,
-                SettingsMode mode) {
+DialogAnswer OpenLayout(Block& block, ContourLineSettings& record, bool first, uint8_t changed[27], bool carry,
+                        bool* switched, SettingsMode mode) {
     block.head.mode = mode;
     const SettingsLayout& layout =
         first ? (Several(mode) ? FirstMulti : First) : (Several(mode) ? SecondMulti : Second);
-    const bool ok = Frame::Open(block, record, layout, Access, carry, Callback);
+    const DialogAnswer answer = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
-    if (ok) std::memcpy(changed, block.changed, 27);
-    return ok;
+    if (answer == DialogAnswer::Confirmed) std::memcpy(changed, block.changed, 27);
+    return answer;
 }
 
-bool OpenWith(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest, bool useRange,
-              bool* switched, bool first, SettingsMode mode) {
+DialogAnswer OpenWith(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest, bool useRange,
+                      bool* switched, bool first, SettingsMode mode) {
     TerrainRange = {lowest, highest, useRange};
     std::memset(changed, 0, 27);
     Block block;
@@ -180,28 +180,22 @@ bool OpenWith(ContourLineSettings& record, uint8_t changed[27], double lowest, d
 }
 }  // namespace
 
-bool OpenContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
-                                   bool useRange, bool* switched, SettingsMode mode) {
+DialogAnswer OpenContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest,
+                                           double highest, bool useRange, bool* switched, SettingsMode mode) {
     return OpenWith(record, changed, lowest, highest, useRange, switched, true, mode);
 }
 
-bool OpenContourLineSettingsDialogTwin(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
-                                       bool useRange, bool* switched, SettingsMode mode) {
+DialogAnswer OpenContourLineSettingsDialogTwin(ContourLineSettings& record, uint8_t changed[27], double lowest,
+                                               double highest, bool useRange, bool* switched, SettingsMode mode) {
     return OpenWith(record, changed, lowest, highest, useRange, switched, false, mode);
 }
 
-bool RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest,
-                                  bool useRange, SettingsMode mode) {
+DialogAnswer RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest,
+                                          double highest, bool useRange, SettingsMode mode) {
     TerrainRange = {lowest, highest, useRange};
     std::memset(changed, 0, 27);
     Block block;
-    bool first = true;
-    bool carry = false;
-    for (;;) {
-        bool switched = false;
-        if (OpenLayout(block, record, first, changed, carry, &switched, mode)) return true;
-        if (!switched) return false;
-        first = !first;
-        carry = true;
-    }
+    return RunDialogLayouts([&](int32_t layout, bool switched) {
+        return Frame::Closed(block, OpenLayout(block, record, layout == 0, changed, switched, nullptr, mode));
+    });
 }

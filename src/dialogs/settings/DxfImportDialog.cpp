@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -232,12 +233,11 @@ bool OpenDxfImportDialogTwin(DxfImportBlock& block, DXFFileCls& reader) {
 
 bool RunDxfImportDialogs(DXFFileCls& reader) {
     DxfImportBlock block;
-    bool twin = false;
-    for (;;) {
-        if (twin ? OpenDxfImportDialogTwin(block, reader) : OpenDxfImportDialog(block, reader)) return true;
-        if (block.head.layoutSwitch == 0) return false;
-        twin = !twin;
-    }
+    return RunDialogLayouts([&](int32_t layout, bool) {
+               const bool ok =
+                   layout == 0 ? OpenDxfImportDialog(block, reader) : OpenDxfImportDialogTwin(block, reader);
+               return LayoutClosed(ConfirmedIf(ok), block.head.layoutSwitch != 0);
+           }) == DialogAnswer::Confirmed;
 }
 
 int16_t DxfImportDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,

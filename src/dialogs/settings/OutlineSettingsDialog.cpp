@@ -121,17 +121,19 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 
 }  // namespace
 
-bool OpenOutlineSettingsDialog(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork) {
+DialogAnswer OpenOutlineSettingsDialog(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork) {
     return Frame::Open(block, record, FirstLayout, Access, carryWork, Callback);
 }
 
-bool OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork) {
+DialogAnswer OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork) {
     return Frame::Open(block, record, SecondLayout, Access, carryWork, CallbackTwin);
 }
 
-bool RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7], SettingsMode mode) {
+DialogAnswer RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7], SettingsMode mode) {
     OutlineSettingsBlock block;
-    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, Callback, CallbackTwin)) return false;
+    if (Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, Callback, CallbackTwin) ==
+        DialogAnswer::Cancelled)
+        return DialogAnswer::Cancelled;
     std::memcpy(changed, block.changed, sizeof changed);
-    return true;
+    return DialogAnswer::Confirmed;
 }

@@ -17,8 +17,10 @@ struct OutlineDialogRecord {
 
 using OutlineSettingsBlock = SettingsDialogBlock<OutlineDialogRecord>;
 
-bool OpenOutlineSettingsDialog(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork = false);
-bool OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineDialogRecord& record, bool carryWork = false);
+DialogAnswer OpenOutlineSettingsDialog(OutlineSettingsBlock& block, OutlineDialogRecord& record,
+                                       bool carryWork = false);
+DialogAnswer OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineDialogRecord& record,
+                                           bool carryWork = false);
 
-// The owner's loop over both layouts; true on OK with the seven flags by field id in `changed`.
-bool RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7], SettingsMode mode);
+// Both layouts, the first first; confirmed, with the seven flags by field id in `changed`.
+DialogAnswer RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7], SettingsMode mode);

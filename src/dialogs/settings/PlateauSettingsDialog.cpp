@@ -227,7 +227,7 @@ struct PlateauHandlers {
                                                            userData, messageData);
     }
 
-    static bool Open(PlateauDialogState& state, SettingsMode mode) {
+    static DialogAnswer Open(PlateauDialogState& state, SettingsMode mode) {
         return OpenWrappedLayout<PlateauSettingsBlock>(state, Layout(), PlateauAccess, Callback, mode);
     }
 };
@@ -243,12 +243,12 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace PlateauSettingsDlg
 
-bool OpenPlateauSettingsDialog(PlateauDialogState& state, SettingsMode mode) {
+DialogAnswer OpenPlateauSettingsDialog(PlateauDialogState& state, SettingsMode mode) {
     return PlateauHandlers<true>::Open(state, mode);
 }
-bool OpenPlateauSettingsDialogTwin(PlateauDialogState& state, SettingsMode mode) {
+DialogAnswer OpenPlateauSettingsDialogTwin(PlateauDialogState& state, SettingsMode mode) {
     return PlateauHandlers<false>::Open(state, mode);
 }
-bool OpenPlateauSettingsLayout(PlateauDialogState& state, int32_t layout, SettingsMode mode) {
+DialogAnswer OpenPlateauSettingsLayout(PlateauDialogState& state, int32_t layout, SettingsMode mode) {
     return layout == 0 ? OpenPlateauSettingsDialog(state, mode) : OpenPlateauSettingsDialogTwin(state, mode);
 }

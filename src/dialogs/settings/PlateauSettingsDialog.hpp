@@ -5,6 +5,7 @@
 // (earthworks/Digging).
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "earthworks/Digging.hpp"
+#include "foundation/DialogAnswer.hpp"
 
 #include "DG.hpp"
 
@@ -14,13 +15,13 @@ struct PlateauSettingsBlock {
     double shownDirection = 0.0;  // what the direction item was given, in degrees
 };
 
-// One layout over the state: the first (32553) or the second (32505). True on OK: the edits are in the state's
+// One layout over the state: the first (32553) or the second (32505). Confirmed: the edits are in the state's
 // record with their flags, and from the second layout the direction with its flag. A layout switch leaves the
 // edits in the state's working copy and sets its switch flag; Cancel writes nothing.
-bool OpenPlateauSettingsDialog(PlateauDialogState& state, SettingsMode mode);
-bool OpenPlateauSettingsDialogTwin(PlateauDialogState& state, SettingsMode mode);
+DialogAnswer OpenPlateauSettingsDialog(PlateauDialogState& state, SettingsMode mode);
+DialogAnswer OpenPlateauSettingsDialogTwin(PlateauDialogState& state, SettingsMode mode);
 // Either one by number (0 the first layout), as the plateau tool asks for it (EarthworkDialogs).
-bool OpenPlateauSettingsLayout(PlateauDialogState& state, int32_t layout, SettingsMode mode);
+DialogAnswer OpenPlateauSettingsLayout(PlateauDialogState& state, int32_t layout, SettingsMode mode);
 
 namespace PlateauSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
@@ -114,14 +115,11 @@ bool OpenPointExportSettingsDialogTwin(PointExportSettingsBlock& block, TextExpo
 
 bool RunPointExportSettings(TextExportRec& record) {
     PointExportSettingsBlock block;
-    bool twin = false;
-    while (true) {
-        const bool ok =
-            twin ? OpenPointExportSettingsDialogTwin(block, record) : OpenPointExportSettingsDialog(block, record);
-        if (ok) return true;
-        if (!block.head.layoutSwitch) return false;
-        twin = !twin;
-    }
+    return RunDialogLayouts([&](int32_t layout, bool) {
+               const bool ok = layout == 0 ? OpenPointExportSettingsDialog(block, record)
+                                           : OpenPointExportSettingsDialogTwin(block, record);
+               return LayoutClosed(ConfirmedIf(ok), block.head.layoutSwitch != 0);
+           }) == DialogAnswer::Confirmed;
 }
 
 int16_t PointExportSettingsCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,

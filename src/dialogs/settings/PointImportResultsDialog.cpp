@@ -1,6 +1,7 @@
 #include "dialogs/settings/PointImportResultsDialog.hpp"
 
 #include "dialogs/settings/DialogTexts.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/ProjectOffset.hpp"
@@ -263,14 +264,11 @@ bool OpenPointImportResultsDialogTwin(PointImportResultsBlock& block, BaseFileCl
 
 bool RunPointImportResults(BaseFileCls& reader) {
     PointImportResultsBlock block;
-    bool twin = false;
-    while (true) {
-        const bool ok =
-            twin ? OpenPointImportResultsDialogTwin(block, reader) : OpenPointImportResultsDialog(block, reader);
-        if (ok) return true;
-        if (!block.head.layoutSwitch) return false;
-        twin = !twin;
-    }
+    return RunDialogLayouts([&](int32_t layout, bool) {
+               const bool ok = layout == 0 ? OpenPointImportResultsDialog(block, reader)
+                                           : OpenPointImportResultsDialogTwin(block, reader);
+               return LayoutClosed(ConfirmedIf(ok), block.head.layoutSwitch != 0);
+           }) == DialogAnswer::Confirmed;
 }
 
 int16_t PointImportResultsCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,

@@ -107,19 +107,19 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace PointSettingsDlg
 
-bool OpenPointSettingsDialog(PointSettingsBlock& block, PointSettings& record, bool carryWork) {
+DialogAnswer OpenPointSettingsDialog(PointSettingsBlock& block, PointSettings& record, bool carryWork) {
     return Frame::Open(block, record, FirstLayout, Access, carryWork, PointSettingsDlg::Callback);
 }
 
-bool OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSettings& record, bool carryWork) {
+DialogAnswer OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSettings& record, bool carryWork) {
     return Frame::Open(block, record, SecondLayout, Access, carryWork, PointSettingsDlg::CallbackTwin);
 }
 
-bool RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) {
+DialogAnswer RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) {
     PointSettingsBlock block;
-    if (!Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, PointSettingsDlg::Callback,
-                    PointSettingsDlg::CallbackTwin))
-        return false;
+    if (Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, PointSettingsDlg::Callback,
+                   PointSettingsDlg::CallbackTwin) == DialogAnswer::Cancelled)
+        return DialogAnswer::Cancelled;
     std::memcpy(changed, block.changed, sizeof changed);
-    return true;
+    return DialogAnswer::Confirmed;
 }

@@ -6,13 +6,13 @@
 
 using PointSettingsBlock = SettingsDialogBlock<PointSettings>;
 
-// One layout over `record`; true on OK (the changed fields are then in the record and flagged in the block by
-// field id). With `carryWork` the block's working copy is shown as the other layout left it.
-bool OpenPointSettingsDialog(PointSettingsBlock& block, PointSettings& record, bool carryWork = false);
-bool OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSettings& record, bool carryWork = false);
+// One layout over `record`; confirmed, the changed fields are in the record and flagged in the block by field id.
+// With `carryWork` the block's working copy is shown as the other layout left it.
+DialogAnswer OpenPointSettingsDialog(PointSettingsBlock& block, PointSettings& record, bool carryWork = false);
+DialogAnswer OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSettings& record, bool carryWork = false);
 
-// The owner's loop over both layouts; true on OK with the six changed flags (by field id) in `changed`.
-bool RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode);
+// Both layouts, the first first; confirmed, with the six changed flags (by field id) in `changed`.
+DialogAnswer RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode);
 
 namespace PointSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

@@ -162,7 +162,7 @@ int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData use
 }
 }  // namespace RailwaySettingsDlg
 
-bool OpenRailwaySettingsDialog(RailwayDialogState& state, SettingsMode mode) {
+DialogAnswer OpenRailwaySettingsDialog(RailwayDialogState& state, SettingsMode mode) {
     RailwaySettingsBlock block;
     block.state = &state;
     block.frame.head.mode = mode;
@@ -174,5 +174,5 @@ bool OpenRailwaySettingsDialog(RailwayDialogState& state, SettingsMode mode) {
         SettingsItemOK;
     if (ok)
         for (int32_t id = 0; id < RailwayFieldCount; ++id) state.changed[id] |= block.frame.changed[id];
-    return ok;
+    return ConfirmedIf(ok);
 }

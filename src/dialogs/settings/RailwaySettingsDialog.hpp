@@ -12,9 +12,9 @@ struct RailwaySettingsBlock {
     RailwayDialogState* state = nullptr;
 };
 
-// True on OK: the edits are in the state's record with their flags, the width (when editable) and the reference
+// Confirmed: the edits are in the state's record with their flags, the width (when editable) and the reference
 // line in the global settings. Cancel writes nothing.
-bool OpenRailwaySettingsDialog(RailwayDialogState& state, SettingsMode mode);
+DialogAnswer OpenRailwaySettingsDialog(RailwayDialogState& state, SettingsMode mode);
 
 namespace RailwaySettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

@@ -142,14 +142,15 @@ void Update(int16_t dialogId, int16_t item, RetainerWallSettingsBlock& block, DG
 
 constexpr ModalDialog<RetainerWallSettingsBlock>::Handlers Table = {Usable, Init, Click, Change, Close, Track, Update};
 
-bool OpenLayout(RetainerWallSettingsBlock& block, const SettingsLayout& layout, bool carryWork) {
+LayoutClose OpenLayout(RetainerWallSettingsBlock& block, const SettingsLayout& layout, bool carryWork) {
     block.frame.layout = &layout;
     block.frame.head.layoutSwitch = 0;
     if (!carryWork) block.frame.work = *block.frame.record;
-    return ModalDialog<RetainerWallSettingsBlock>::Run(layout.resourceId,
-                                                       &layout == &First ? RetainerWallSettingsDlg::Callback
-                                                                         : RetainerWallSettingsDlg::CallbackTwin,
-                                                       block) == SettingsItemOK;
+    const bool ok = ModalDialog<RetainerWallSettingsBlock>::Run(
+                        layout.resourceId,
+                        &layout == &First ? RetainerWallSettingsDlg::Callback : RetainerWallSettingsDlg::CallbackTwin,
+                        block) == SettingsItemOK;
+    return LayoutClosed(ConfirmedIf(ok), block.frame.head.layoutSwitch != 0);
 }
 
 }  // namespace
@@ -165,21 +166,15 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace RetainerWallSettingsDlg
 
-bool OpenRetainerWallSettingsDialog(RetainerWallDialogState& state, SettingsMode mode) {
+DialogAnswer OpenRetainerWallSettingsDialog(RetainerWallDialogState& state, SettingsMode mode) {
     RetainerWallSettingsBlock block;
     block.state = &state;
     block.frame.head.mode = mode;
     block.frame.record = &state.record;
     block.frame.access = &WallAccess;
-    const SettingsLayout* layout = &First;
-    bool carry = false;
-    for (;;) {
-        if (OpenLayout(block, *layout, carry)) {
-            for (int32_t id = 0; id < RetainerWallFieldCount; ++id) state.changed[id] |= block.frame.changed[id];
-            return true;
-        }
-        if (block.frame.head.layoutSwitch == 0) return false;
-        layout = layout == &First ? &Second : &First;
-        carry = true;
-    }
+    const DialogAnswer answer = RunDialogLayouts(
+        [&](int32_t layout, bool switched) { return OpenLayout(block, layout == 0 ? First : Second, switched); });
+    if (answer == DialogAnswer::Confirmed)
+        for (int32_t id = 0; id < RetainerWallFieldCount; ++id) state.changed[id] |= block.frame.changed[id];
+    return answer;
 }

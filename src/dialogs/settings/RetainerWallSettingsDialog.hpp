@@ -12,9 +12,9 @@ struct RetainerWallSettingsBlock {
     RetainerWallDialogState* state = nullptr;
 };
 
-// The first layout, then the other at each switch; true on OK: the edits are in the state's record with their
+// The first layout, then the other at each switch. Confirmed: the edits are in the state's record with their
 // flags and the thickness shown is in the global settings (in every mode). Cancel writes nothing.
-bool OpenRetainerWallSettingsDialog(RetainerWallDialogState& state, SettingsMode mode);
+DialogAnswer OpenRetainerWallSettingsDialog(RetainerWallDialogState& state, SettingsMode mode);
 
 namespace RetainerWallSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

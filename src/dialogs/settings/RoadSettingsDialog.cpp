@@ -221,7 +221,7 @@ struct RoadHandlers {
                                                         messageData);
     }
 
-    static bool Open(RoadDialogState& state, SettingsMode mode) {
+    static DialogAnswer Open(RoadDialogState& state, SettingsMode mode) {
         return OpenWrappedLayout<RoadSettingsBlock>(state, Layout(), RoadAccess, Callback, mode);
     }
 };
@@ -237,10 +237,12 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace RoadSettingsDlg
 
-bool OpenRoadSettingsDialog(RoadDialogState& state, SettingsMode mode) { return RoadHandlers<true>::Open(state, mode); }
-bool OpenRoadSettingsDialogTwin(RoadDialogState& state, SettingsMode mode) {
+DialogAnswer OpenRoadSettingsDialog(RoadDialogState& state, SettingsMode mode) {
+    return RoadHandlers<true>::Open(state, mode);
+}
+DialogAnswer OpenRoadSettingsDialogTwin(RoadDialogState& state, SettingsMode mode) {
     return RoadHandlers<false>::Open(state, mode);
 }
-bool OpenRoadSettingsLayout(RoadDialogState& state, int32_t layout, SettingsMode mode) {
+DialogAnswer OpenRoadSettingsLayout(RoadDialogState& state, int32_t layout, SettingsMode mode) {
     return layout == 0 ? OpenRoadSettingsDialog(state, mode) : OpenRoadSettingsDialogTwin(state, mode);
 }

@@ -4,6 +4,7 @@
 // the settings dialog frame, in two layouts; the road tool runs the loop between them (earthworks/Road).
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "earthworks/Road.hpp"
+#include "foundation/DialogAnswer.hpp"
 
 #include "DG.hpp"
 
@@ -12,13 +13,13 @@ struct RoadSettingsBlock {
     RoadDialogState* state = nullptr;
 };
 
-// One layout over the state: the first (32554) or the second (32504). True on OK: the edits are in the state's
+// One layout over the state: the first (32554) or the second (32504). Confirmed: the edits are in the state's
 // record with their flags, the width (when editable) and the reference line in the global settings. A layout
 // switch leaves the edits in the state's working copy and sets its switch flag; Cancel writes nothing.
-bool OpenRoadSettingsDialog(RoadDialogState& state, SettingsMode mode);
-bool OpenRoadSettingsDialogTwin(RoadDialogState& state, SettingsMode mode);
+DialogAnswer OpenRoadSettingsDialog(RoadDialogState& state, SettingsMode mode);
+DialogAnswer OpenRoadSettingsDialogTwin(RoadDialogState& state, SettingsMode mode);
 // Either one by number (0 the first layout), as the road tool asks for it (EarthworkDialogs).
-bool OpenRoadSettingsLayout(RoadDialogState& state, int32_t layout, SettingsMode mode);
+DialogAnswer OpenRoadSettingsLayout(RoadDialogState& state, int32_t layout, SettingsMode mode);
 
 namespace RoadSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

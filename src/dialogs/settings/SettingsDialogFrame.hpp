@@ -1,14 +1,16 @@
 #pragma once
 // The frame every settings dialog shares: one callback per layout over a dialog block, the two layouts of one
-// dialog and the owner's loop between them, the mode header, the layer check on OK, the position carried across a
-// layout switch, the picture column of the second layout, pen pairs and user controls, colour swatches with the
-// colour picker, fill controls that show pen colours, and a store that writes only the fields the user changed
-// and flags them.
+// dialog and the run of both (foundation/DialogLayouts), the mode header, the layer check on OK, the position
+// carried across a layout switch, the picture column of the second layout, pen pairs and user controls, colour
+// swatches with the colour picker, fill controls that show pen colours, and a store that writes only the fields
+// the user changed and flags them.
 //
 // A dialog describes each layout by a table of items bound to field ids of its record; the frame moves values
 // between the items and a working copy, and only the OK store touches the record.
 #include "dialogs/settings/FiveDigitCodeItem.hpp"
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/DialogKit.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/QV_String.hpp"
 #include "foundation/SettingsMode.hpp"
@@ -334,37 +336,39 @@ struct SettingsDialog {
         return CallbackWith<handlers>(message, dialogId, item, userData, messageData);
     }
 
-    // One layout over `record`: true when closed with OK (the changed fields are then in the record and
-    // flagged). With `carryWork` the working copy is the block's own, as the other layout left it.
-    // A dialog with handlers of its own passes its `callback`.
-    static bool Open(Block& block, Record& record, const SettingsLayout& layout,
-                     const SettingsRecordAccess<Record>& access, bool carryWork, DGDialCallBack callback = Callback) {
+    // One layout over `record`; confirmed, the changed fields are in the record and flagged. With `carryWork`
+    // the working copy is the block's own, as the other layout left it. A dialog with handlers of its own passes
+    // its `callback`.
+    static DialogAnswer Open(Block& block, Record& record, const SettingsLayout& layout,
+                             const SettingsRecordAccess<Record>& access, bool carryWork,
+                             DGDialCallBack callback = Callback) {
         block.record = &record;
         for (uint8_t& flag : block.changed) flag = 0;
         block.layout = &layout;
         block.access = &access;
         if (!carryWork) block.work = record;
         block.head.layoutSwitch = 0;
-        return ModalDialog<Block>::Run(layout.resourceId, callback, block) == SettingsItemOK;
+        return ConfirmedIf(ModalDialog<Block>::Run(layout.resourceId, callback, block) == SettingsItemOK);
     }
 
-    // The owner's loop: the first layout, then the other one at each layout switch, carrying the unconfirmed
-    // edits and the position. The record stays the one the owner gave, so OK in either layout writes and flags
-    // the edits of both; Cancel in either leaves the record and the flags untouched.
-    static bool Run(Block& block, Record& record, const SettingsLayout& first, const SettingsLayout& second,
-                    const SettingsRecordAccess<Record>& access, SettingsMode mode,
-                    DGDialCallBack firstCallback = Callback, DGDialCallBack secondCallback = Callback) {
+    // How the layout `Open` ran closed: by its answer and the block's switch flag.
+    static LayoutClose Closed(const Block& block, DialogAnswer answer) {
+        return LayoutClosed(answer, block.head.layoutSwitch != 0);
+    }
+
+    // Both layouts: the first, then the other one at each layout switch, carrying the unconfirmed edits and the
+    // position. The record stays the one the owner gave, so OK in either layout writes and flags the edits of
+    // both; Cancel in either leaves the record and the flags untouched.
+    static DialogAnswer Run(Block& block, Record& record, const SettingsLayout& first, const SettingsLayout& second,
+                            const SettingsRecordAccess<Record>& access, SettingsMode mode,
+                            DGDialCallBack firstCallback = Callback, DGDialCallBack secondCallback = Callback) {
         block.head = DialogBlockHead();
         block.head.mode = mode;
-        const SettingsLayout* layout = &first;
-        bool carry = false;
-        for (;;) {
-            if (Open(block, record, *layout, access, carry, layout == &first ? firstCallback : secondCallback))
-                return true;
-            if (block.head.layoutSwitch == 0) return false;
-            layout = layout == &first ? &second : &first;
-            carry = true;
-        }
+        return RunDialogLayouts([&](int32_t layout, bool switched) {
+            const DialogAnswer answer = layout == 0 ? Open(block, record, first, access, switched, firstCallback)
+                                                    : Open(block, record, second, access, switched, secondCallback);
+            return Closed(block, answer);
+        });
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "dialogs/settings/PointImportResultsDialog.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
 
@@ -246,15 +247,14 @@ bool Open(int16_t id, ShapeResultsBlock& block, GISImportOptions& options) {
 
 bool RunLoop(GISImportOptions& options, bool terrain) {
     ShapeResultsBlock block;
-    bool twin = false;
-    while (true) {
-        const bool ok = terrain
-            ? (twin ? OpenShapeImportResultsDialog2Twin(block, options) : OpenShapeImportResultsDialog2(block, options))
-            : (twin ? OpenShapeImportResultsDialogTwin(block, options) : OpenShapeImportResultsDialog(block, options));
-        if (ok) return true;
-        if (!block.head.layoutSwitch) return false;
-        twin = !twin;
-    }
+    return RunDialogLayouts([&](int32_t layout, bool) {
+               const bool twin = layout == 1;
+               const bool ok = terrain ? (twin ? OpenShapeImportResultsDialog2Twin(block, options)
+                                               : OpenShapeImportResultsDialog2(block, options))
+                                       : (twin ? OpenShapeImportResultsDialogTwin(block, options)
+                                               : OpenShapeImportResultsDialog(block, options));
+               return LayoutClosed(ConfirmedIf(ok), block.head.layoutSwitch != 0);
+           }) == DialogAnswer::Confirmed;
 }
 
 }  // namespace

@@ -171,7 +171,7 @@ struct SidewalkHandlers {
                                                             userData, messageData);
     }
 
-    static bool Open(SidewalkDialogState& state, SettingsMode mode) {
+    static DialogAnswer Open(SidewalkDialogState& state, SettingsMode mode) {
         return OpenWrappedLayout<SidewalkSettingsBlock>(state, Layout(), SidewalkAccess, Callback, mode);
     }
 };
@@ -187,12 +187,12 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace SidewalkSettingsDlg
 
-bool OpenSidewalkSettingsDialog(SidewalkDialogState& state, SettingsMode mode) {
+DialogAnswer OpenSidewalkSettingsDialog(SidewalkDialogState& state, SettingsMode mode) {
     return SidewalkHandlers<true>::Open(state, mode);
 }
-bool OpenSidewalkSettingsDialogTwin(SidewalkDialogState& state, SettingsMode mode) {
+DialogAnswer OpenSidewalkSettingsDialogTwin(SidewalkDialogState& state, SettingsMode mode) {
     return SidewalkHandlers<false>::Open(state, mode);
 }
-bool OpenSidewalkSettingsLayout(SidewalkDialogState& state, int32_t layout, SettingsMode mode) {
+DialogAnswer OpenSidewalkSettingsLayout(SidewalkDialogState& state, int32_t layout, SettingsMode mode) {
     return layout == 0 ? OpenSidewalkSettingsDialog(state, mode) : OpenSidewalkSettingsDialogTwin(state, mode);
 }

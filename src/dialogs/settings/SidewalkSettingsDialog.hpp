@@ -5,6 +5,7 @@
 // layouts (earthworks/Sidewalk).
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "earthworks/Sidewalk.hpp"
+#include "foundation/DialogAnswer.hpp"
 
 #include "DG.hpp"
 
@@ -13,13 +14,13 @@ struct SidewalkSettingsBlock {
     SidewalkDialogState* state = nullptr;
 };
 
-// One layout over the state: the first (32552) or the second (32515). True on OK: the edits are in the state's
+// One layout over the state: the first (32552) or the second (32515). Confirmed: the edits are in the state's
 // record with their flags (and the width, when editable, in the global settings). A layout switch leaves the edits
 // in the state's working copy and sets its switch flag; Cancel writes nothing.
-bool OpenSidewalkSettingsDialog(SidewalkDialogState& state, SettingsMode mode);
-bool OpenSidewalkSettingsDialogTwin(SidewalkDialogState& state, SettingsMode mode);
+DialogAnswer OpenSidewalkSettingsDialog(SidewalkDialogState& state, SettingsMode mode);
+DialogAnswer OpenSidewalkSettingsDialogTwin(SidewalkDialogState& state, SettingsMode mode);
 // Either one by number (0 the first layout), as the sidewalk tool asks for it (EarthworkDialogs).
-bool OpenSidewalkSettingsLayout(SidewalkDialogState& state, int32_t layout, SettingsMode mode);
+DialogAnswer OpenSidewalkSettingsLayout(SidewalkDialogState& state, int32_t layout, SettingsMode mode);
 
 namespace SidewalkSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

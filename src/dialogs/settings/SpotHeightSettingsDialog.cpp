@@ -214,7 +214,7 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace SpotHeightSettingsDlg
 
-bool OpenSpotHeightSettingsDialog(MarkerDialogState& state, SettingsMode mode) {
+DialogAnswer OpenSpotHeightSettingsDialog(MarkerDialogState& state, SettingsMode mode) {
     Block block;
     return RunWrappedLayouts(block, state, First, Second, Access, SpotHeightSettingsDlg::Callback,
                              SpotHeightSettingsDlg::CallbackTwin, mode);

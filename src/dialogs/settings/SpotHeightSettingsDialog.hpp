@@ -13,9 +13,9 @@ struct SpotHeightSettingsBlock {
     uint8_t typePicked = 0;  // the user clicked a marker type in this layout
 };
 
-// Both layouts, starting with the first, until OK or Cancel. True on OK: the edits are in the state's record
-// with their flags. Cancel, in either layout, writes nothing.
-bool OpenSpotHeightSettingsDialog(MarkerDialogState& state, SettingsMode mode);
+// Both layouts, starting with the first, until OK or Cancel. Confirmed: the edits are in the state's record with
+// their flags. Cancel, in either layout, writes nothing.
+DialogAnswer OpenSpotHeightSettingsDialog(MarkerDialogState& state, SettingsMode mode);
 
 // "The number of spot heights to be calculated amount to <n>. Do you want to continue?": true for "Yes".
 bool ConfirmSpotHeightGrid(int32_t nodeCount);

@@ -592,9 +592,9 @@ bool TerrainLevelsRise(bool thirdBand, bool secondBand, double highest, double s
         (third > lowest && second > third && highest > second);
 }
 
-bool OpenTerrainSettingsDialog(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
-                               ContourLineSettings& contour, int16_t mode, int32_t value, double lowest, double highest,
-                               int16_t option) {
+DialogAnswer OpenTerrainSettingsDialog(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
+                                       ContourLineSettings& contour, int16_t mode, int32_t value, double lowest,
+                                       double highest, int16_t option) {
     block.record = &record;
     block.contour = &contour;
     block.mode = mode;
@@ -608,12 +608,14 @@ bool OpenTerrainSettingsDialog(TerrainDialogBlock& block, TerrainSettings& recor
     for (int k = 0; k < 4; ++k) block.colours[k] = contour.GetPoint(int16_t(18 + k));
     block.contourWork = contour;
     block.layoutSwitch = 0;
-    return ModalDialog<TerrainDialogBlock>::Run(TerrainSettingsDialogId, LayoutCallback<First, TerrainSettingsDialogId>,
-                                                block) == SettingsItemOK;
+    return ConfirmedIf(ModalDialog<TerrainDialogBlock>::Run(TerrainSettingsDialogId,
+                                                            LayoutCallback<First, TerrainSettingsDialogId>,
+                                                            block) == SettingsItemOK);
 }
 
-bool OpenTerrainSettingsDialogTwin(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
-                                   const ContourLineSettings& levels, int16_t mode, int32_t value) {
+DialogAnswer OpenTerrainSettingsDialogTwin(TerrainDialogBlock& block, TerrainSettings& record,
+                                           const TerrainSettings& start, const ContourLineSettings& levels,
+                                           int16_t mode, int32_t value) {
     block.record = &record;
     block.contour = const_cast<ContourLineSettings*>(&levels);  // read only: the levels its OK checks
     block.mode = mode;
@@ -622,9 +624,9 @@ bool OpenTerrainSettingsDialogTwin(TerrainDialogBlock& block, TerrainSettings& r
     Assign(block.work, start);
     block.verticalOffsetChanged = 0;
     block.layoutSwitch = 0;
-    return ModalDialog<TerrainDialogBlock>::Run(TerrainSettingsDialogTwinId,
-                                                LayoutCallback<Second, TerrainSettingsDialogTwinId>,
-                                                block) == SettingsItemOK;
+    return ConfirmedIf(ModalDialog<TerrainDialogBlock>::Run(TerrainSettingsDialogTwinId,
+                                                            LayoutCallback<Second, TerrainSettingsDialogTwinId>,
+                                                            block) == SettingsItemOK);
 }
 
 void ApplyTerrainSettingsChanges(TerrainDialogBlock& block) {

@@ -9,14 +9,15 @@ constexpr int16_t TerrainSettingsDialogTwinId = 32503;
 
 // The compact layout over `start`; OK writes the fields that differ from `record` into it, flags them in the
 // block and applies the band edits to `contour`. With the layout button it closes with the block's layoutSwitch
-// set and both working copies read. True on OK.
-bool OpenTerrainSettingsDialog(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
-                               ContourLineSettings& contour, int16_t mode, int32_t value, double lowest, double highest,
-                               int16_t option);
+// set and both working copies read, cancelled.
+DialogAnswer OpenTerrainSettingsDialog(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
+                                       ContourLineSettings& contour, int16_t mode, int32_t value, double lowest,
+                                       double highest, int16_t option);
 // The wide layout, the same way; in modes 2 and 3 OK checks `levels`. The block's verticalOffset is shown (mode
-// 1 only lets it be edited) and comes back with verticalOffsetChanged when the user changed it. True on OK.
-bool OpenTerrainSettingsDialogTwin(TerrainDialogBlock& block, TerrainSettings& record, const TerrainSettings& start,
-                                   const ContourLineSettings& levels, int16_t mode, int32_t value);
+// 1 only lets it be edited) and comes back with verticalOffsetChanged when the user changed it.
+DialogAnswer OpenTerrainSettingsDialogTwin(TerrainDialogBlock& block, TerrainSettings& record,
+                                           const TerrainSettings& start, const ContourLineSettings& levels,
+                                           int16_t mode, int32_t value);
 // The compact layout's band edits into its contour-line record, each changed value flagged.
 void ApplyTerrainSettingsChanges(TerrainDialogBlock& block);
 

@@ -8,6 +8,7 @@
 #include "dialogs/settings/TextImportPreview.hpp"
 #include "fileio/UnitFactor.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/ToolLayerCheck.hpp"
@@ -334,17 +335,18 @@ bool OpenTextImportDialogTwin(TextImportBlock& block, TextFileCls& reader) {
 bool AskTextImportOptions(TextFileCls& reader) {
     // The two layouts take turns while the user switches; the position goes along.
     TextImportBlock first, twin;
-    bool inTwin = false;
-    while (true) {
-        TextImportBlock& block = inTwin ? twin : first;
-        if (inTwin ? OpenTextImportDialogTwin(block, reader) : OpenTextImportDialog(block, reader)) return true;
-        if (!block.head.layoutSwitch) return false;
-        block.head.layoutSwitch = 0;
-        TextImportBlock& other = inTwin ? first : twin;
-        other.head.savedX = block.head.savedX;
-        other.head.savedY = block.head.savedY;
-        inTwin = !inTwin;
-    }
+    return RunDialogLayouts([&](int32_t layout, bool) {
+               const bool inTwin = layout == 1;
+               TextImportBlock& block = inTwin ? twin : first;
+               if (inTwin ? OpenTextImportDialogTwin(block, reader) : OpenTextImportDialog(block, reader))
+                   return LayoutClose::Confirmed;
+               if (!block.head.layoutSwitch) return LayoutClose::Cancelled;
+               block.head.layoutSwitch = 0;
+               TextImportBlock& other = inTwin ? first : twin;
+               other.head.savedX = block.head.savedX;
+               other.head.savedY = block.head.savedY;
+               return LayoutClose::OtherLayout;
+           }) == DialogAnswer::Confirmed;
 }
 
 int16_t TextImportDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,

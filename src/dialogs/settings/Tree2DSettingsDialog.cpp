@@ -137,9 +137,10 @@ int16_t SecondCallback(int16_t message, int16_t dialogId, int16_t item, DGUserDa
 
 }  // namespace
 
-int32_t EditTree2DSettings(TreeSettings& work, uint8_t (&flags)[64], SettingsMode mode) {
+DialogAnswer EditTree2DSettings(TreeSettings& work, uint8_t (&flags)[64], SettingsMode mode) {
     Block block;
-    if (!Frame::Run(block, work, First, Second, Access, mode, FirstCallback, SecondCallback)) return 1;
+    if (Frame::Run(block, work, First, Second, Access, mode, FirstCallback, SecondCallback) == DialogAnswer::Cancelled)
+        return DialogAnswer::Cancelled;
     for (size_t i = 0; i < SettingsChangedFlagCount; ++i) flags[i] |= block.changed[i];
-    return 0;
+    return DialogAnswer::Confirmed;
 }

@@ -323,12 +323,13 @@ int32_t CapTreeBranches(int32_t levels, int32_t branches) {
     return branches;
 }
 
-bool RunTreeSettingsDialogs(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) {
+DialogAnswer RunTreeSettingsDialogs(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode) {
     // The record changes only at OK, so a Cancel after a layout switch leaves it as it was; the flags are those
     // of every field the confirmed copy differs in, whichever layout it was edited in.
     TreeDialogBlock block;
-    const bool ok = Frame::Run(block.frame, record, First, Second, Access, mode, FirstCallback, SecondCallback);
-    if (ok)
+    const DialogAnswer answer =
+        Frame::Run(block.frame, record, First, Second, Access, mode, FirstCallback, SecondCallback);
+    if (answer == DialogAnswer::Confirmed)
         for (int16_t i = 0; i < TreeFieldCount; ++i) flags.flag[i] = block.frame.changed[i];
-    return ok;
+    return answer;
 }

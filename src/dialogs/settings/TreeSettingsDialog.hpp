@@ -1,12 +1,13 @@
 #pragma once
 // "Tree settings" in its two layouts (32564, 32525): the tree's geometry, branching, trunk and leaf styles with
 // their previews, materials and layer; the "2D settings" sub-dialog, and loading and saving settings parts.
+#include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "settings/TreeSettings.hpp"
 
-// The owner's loop between the two layouts over `record`: true on OK, the changed fields written and flagged.
-// Cancel in either layout leaves the record and the flags untouched, also after a layout switch.
-bool RunTreeSettingsDialogs(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode);
+// Both layouts over `record`, the first first; confirmed, the changed fields are written and flagged. Cancel in
+// either layout leaves the record and the flags untouched, also after a layout switch.
+DialogAnswer RunTreeSettingsDialogs(TreeSettings& record, TreeChangeFlags& flags, SettingsMode mode);
 
 // The angle typed into the dialog, as the dialog keeps it: a negative one at most -15, a positive one at least 20.
 double ClampTreeAngle(double angle);

@@ -149,11 +149,11 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 }
 }  // namespace WallSettingsDlg
 
-bool OpenWallSettingsDialog(WallDialogState& state, SettingsMode mode) {
+DialogAnswer OpenWallSettingsDialog(WallDialogState& state, SettingsMode mode) {
     Block block;
-    const bool ok = Frame::Run(block, state.record, First, Second, Access, mode, WallSettingsDlg::Callback,
-                               WallSettingsDlg::CallbackTwin);
-    if (ok)
+    const DialogAnswer answer = Frame::Run(block, state.record, First, Second, Access, mode, WallSettingsDlg::Callback,
+                                           WallSettingsDlg::CallbackTwin);
+    if (answer == DialogAnswer::Confirmed)
         for (int32_t id = 0; id < WallFieldCount; ++id) state.changed[id] = block.changed[id];
-    return ok;
+    return answer;
 }

@@ -6,9 +6,9 @@
 
 #include "DG.hpp"
 
-// Both layouts, starting with the first, until OK or Cancel. True on OK: the edits are in the state's record
-// with their flags. Cancel, in either layout, writes nothing.
-bool OpenWallSettingsDialog(WallDialogState& state, SettingsMode mode);
+// Both layouts, starting with the first, until OK or Cancel. Confirmed: the edits are in the state's record with
+// their flags. Cancel, in either layout, writes nothing.
+DialogAnswer OpenWallSettingsDialog(WallDialogState& state, SettingsMode mode);
 
 // The side as the dialog stores it: "left" and "right" exactly, anything else "middle".
 QV_String NormalisedWallSide(const QV_String& side);

@@ -1,8 +1,11 @@
 #pragma once
 // Steps for a settings dialog whose block wraps the frame's (`frame`) with items and state of its own (`state`):
-// the layout button and Close through the dialog's own reader, and the two ways an owner runs the layouts: the
-// whole loop here, or one layout at a time over a state that carries the edits across a switch.
+// the layout button and Close through the dialog's own reader, and the two ways an owner runs the layouts: both
+// here, or one layout at a time over a state that carries the edits across a switch, for an element class that
+// runs them. Either way the layouts take turns through foundation/DialogLayouts.
 #include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "foundation/DialogAnswer.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/ModalDialog.hpp"
 
 #include "DG.hpp"
@@ -48,40 +51,39 @@ void UpdateWrapped(int16_t dialogId, int16_t item, Wrapped& block, DGMessageData
     SettingsDialog<Record>::Update(dialogId, item, block.frame, data);
 }
 
-// The owner's loop over `state.record`: the first layout, then the other at each switch, the working copy and
-// the position going along. OK hands the frame's flags to `state.changed`. `carried`, when given, is set once a
-// layout opens after a switch.
+// Both layouts over `state.record`: the first, then the other at each switch, the working copy and the position
+// going along. OK hands the frame's flags to `state.changed`. `carried`, when given, is set once a layout opens
+// after a switch.
 template <typename Wrapped, typename State, typename Record>
-bool RunWrappedLayouts(Wrapped& block, State& state, const SettingsLayout& first, const SettingsLayout& second,
-                       const SettingsRecordAccess<Record>& access, DGDialCallBack firstCallback,
-                       DGDialCallBack secondCallback, SettingsMode mode, uint8_t* carried = nullptr) {
+DialogAnswer RunWrappedLayouts(Wrapped& block, State& state, const SettingsLayout& first, const SettingsLayout& second,
+                               const SettingsRecordAccess<Record>& access, DGDialCallBack firstCallback,
+                               DGDialCallBack secondCallback, SettingsMode mode, uint8_t* carried = nullptr) {
     block.state = &state;
     block.frame.head.mode = mode;
     block.frame.work = state.record;
     block.frame.access = &access;
-    const SettingsLayout* layout = &first;
-    for (;;) {
+    return RunDialogLayouts([&](int32_t index, bool switched) {
+        const SettingsLayout& layout = index == 0 ? first : second;
+        if (switched && carried != nullptr) *carried = 1;
         block.frame.record = &state.record;
-        block.frame.layout = layout;
+        block.frame.layout = &layout;
         block.frame.head.layoutSwitch = 0;
         for (uint8_t& flag : block.frame.changed) flag = 0;
-        const DGDialCallBack callback = layout == &first ? firstCallback : secondCallback;
-        if (ModalDialog<Wrapped>::Run(layout->resourceId, callback, block) == SettingsItemOK) {
+        const DGDialCallBack callback = index == 0 ? firstCallback : secondCallback;
+        if (ModalDialog<Wrapped>::Run(layout.resourceId, callback, block) == SettingsItemOK) {
             for (size_t id = 0; id < std::size(state.changed); ++id) state.changed[id] = block.frame.changed[id];
-            return true;
+            return LayoutClose::Confirmed;
         }
-        if (block.frame.head.layoutSwitch == 0) return false;
-        layout = layout == &first ? &second : &first;
-        if (carried != nullptr) *carried = 1;
-    }
+        return LayoutClosed(DialogAnswer::Cancelled, block.frame.head.layoutSwitch != 0);
+    });
 }
 
 // One layout over a state the owner keeps between layouts (`record`, `work`, `carryWork`, `changed`, `savedX`,
 // `savedY`, `layoutSwitch`). OK adds the frame's flags to the state's; a switch leaves the edits and the
-// position in the state with its switch flag set.
+// position in the state with its switch flag set, and answers cancelled.
 template <typename Wrapped, typename State, typename Record>
-bool OpenWrappedLayout(State& state, const SettingsLayout& layout, const SettingsRecordAccess<Record>& access,
-                       DGDialCallBack callback, SettingsMode mode) {
+DialogAnswer OpenWrappedLayout(State& state, const SettingsLayout& layout, const SettingsRecordAccess<Record>& access,
+                               DGDialCallBack callback, SettingsMode mode) {
     Wrapped block;
     block.state = &state;
     block.frame.record = &state.record;
@@ -101,5 +103,5 @@ bool OpenWrappedLayout(State& state, const SettingsLayout& layout, const Setting
         state.savedY = block.frame.head.savedY;
         state.layoutSwitch = 1;
     }
-    return ok;
+    return ConfirmedIf(ok);
 }

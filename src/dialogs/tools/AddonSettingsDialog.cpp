@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/DialogTexts.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/DialogLayouts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "settings/PrefsLP.hpp"
@@ -118,9 +119,9 @@ bool OpenAddonSettingsDialogTwin(AddonSettingsBlock& block) { return Handlers<Se
 
 bool RunAddonSettingsDialog() {
     AddonSettingsBlock block;
-    // OK ends the loop: opening the same layout again on OK would never let the user out.
-    for (bool first = true;; first = !first) {
-        if (first ? OpenAddonSettingsDialog(block) : OpenAddonSettingsDialogTwin(block)) return true;
-        if (block.head.layoutSwitch == 0) return false;
-    }
+    // OK ends the run: opening the same layout again on OK would never let the user out.
+    return RunDialogLayouts([&](int32_t layout, bool) {
+               const bool ok = layout == 0 ? OpenAddonSettingsDialog(block) : OpenAddonSettingsDialogTwin(block);
+               return LayoutClosed(ConfirmedIf(ok), block.head.layoutSwitch != 0);
+           }) == DialogAnswer::Confirmed;
 }

@@ -68,32 +68,32 @@ struct CameraLayout {
     static int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData data) {
         return ModalDialog<CameraDialogState>::Dispatch(L.resourceId, table, message, dialogId, item, userData, data);
     }
-    static bool Open(CameraDialogState& state, double limit) {
+    static DialogAnswer Open(CameraDialogState& state, double limit) {
         state.limit = limit;
         if (state.distance > limit) state.distance = limit;
         state.head.layoutSwitch = 0;
-        return ModalDialog<CameraDialogState>::Run(L.resourceId, Callback, state) == SettingsItemOK;
+        return ConfirmedIf(ModalDialog<CameraDialogState>::Run(L.resourceId, Callback, state) == SettingsItemOK);
     }
 };
 
 }  // namespace
 
-bool OpenCameraSettingsDialog(CameraDialogState& state, double limit) {
+DialogAnswer OpenCameraSettingsDialog(CameraDialogState& state, double limit) {
     return CameraLayout<First>::Open(state, limit);
 }
-bool OpenCameraDistanceDialog(CameraDialogState& state, double limit) {
+DialogAnswer OpenCameraDistanceDialog(CameraDialogState& state, double limit) {
     return CameraLayout<Second>::Open(state, limit);
 }
 
-bool AskCameraDistance(double& distance, double limit, SettingsMode mode) {
+DialogAnswer AskCameraDistance(double& distance, double limit, SettingsMode mode) {
     CameraDialogState state;
     state.head.mode = mode;
     state.distance = distance;
-    for (bool first = true;; first = !first) {
-        if (first ? OpenCameraSettingsDialog(state, limit) : OpenCameraDistanceDialog(state, limit)) {
-            distance = state.distance;
-            return true;
-        }
-        if (state.head.layoutSwitch == 0) return false;
-    }
+    const DialogAnswer answer = RunDialogLayouts([&](int32_t layout, bool) {
+        const DialogAnswer shown =
+            layout == 0 ? OpenCameraSettingsDialog(state, limit) : OpenCameraDistanceDialog(state, limit);
+        return LayoutClosed(shown, state.head.layoutSwitch != 0);
+    });
+    if (answer == DialogAnswer::Confirmed) distance = state.distance;
+    return answer;
 }

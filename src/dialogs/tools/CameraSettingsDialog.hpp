@@ -9,9 +9,9 @@ struct CameraDialogState {
     double limit = 0.0;     // the path's length
 };
 
-// Each stores the limit, lowers a larger distance to it and runs its layout; true on OK, with the distance.
-bool OpenCameraSettingsDialog(CameraDialogState& state, double limit);
-bool OpenCameraDistanceDialog(CameraDialogState& state, double limit);
+// Each stores the limit, lowers a larger distance to it and runs its layout; confirmed, with the distance.
+DialogAnswer OpenCameraSettingsDialog(CameraDialogState& state, double limit);
+DialogAnswer OpenCameraDistanceDialog(CameraDialogState& state, double limit);
 
-// The owner's loop between the two layouts: true on OK with `distance` set.
-bool AskCameraDistance(double& distance, double limit, SettingsMode mode);
+// Both layouts, the first first; confirmed, with `distance` set.
+DialogAnswer AskCameraDistance(double& distance, double limit, SettingsMode mode);

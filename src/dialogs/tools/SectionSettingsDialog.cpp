@@ -86,40 +86,36 @@ constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,  
 
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
-bool OpenLayout(Frame::Block& block, SectionSettings& record, const SettingsLayout& layout, bool carry,
-                uint8_t changed[SectionFieldCount], bool* switched, SettingsMode mode) {
+DialogAnswer OpenLayout(Frame::Block& block, SectionSettings& record, const SettingsLayout& layout, bool carry,
+                        uint8_t changed[SectionFieldCount], bool* switched, SettingsMode mode) {
     block.head.mode = mode;
-    const bool ok = Frame::Open(block, record, layout, Access, carry, Callback);
+    const DialogAnswer answer = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
-    if (ok) std::memcpy(changed, block.changed, SectionFieldCount);
-    return ok;
+    if (answer == DialogAnswer::Confirmed) std::memcpy(changed, block.changed, SectionFieldCount);
+    return answer;
 }
 }  // namespace
 
-bool OpenSectionSettingsDialog(SectionSettings& record, uint8_t changed[SectionFieldCount], bool* switched,
-                               SettingsMode mode) {
+DialogAnswer OpenSectionSettingsDialog(SectionSettings& record, uint8_t changed[SectionFieldCount], bool* switched,
+                                       SettingsMode mode) {
     std::memset(changed, 0, SectionFieldCount);
     Frame::Block block;
     return OpenLayout(block, record, First, false, changed, switched, mode);
 }
 
-bool OpenSectionSettingsDialogTwin(SectionSettings& record, uint8_t changed[SectionFieldCount], bool* switched,
-                                   SettingsMode mode) {
+DialogAnswer OpenSectionSettingsDialogTwin(SectionSettings& record, uint8_t changed[SectionFieldCount], bool* switched,
+                                           SettingsMode mode) {
     std::memset(changed, 0, SectionFieldCount);
     Frame::Block block;
     return OpenLayout(block, record, Second, false, changed, switched, mode);
 }
 
-bool RunSectionSettingsDialog(SectionDialogState& state, SettingsMode mode) {
+DialogAnswer RunSectionSettingsDialog(SectionDialogState& state, SettingsMode mode) {
     std::memset(state.changed, 0, sizeof state.changed);
     Frame::Block block;
-    const SettingsLayout* layout = &First;
-    bool carry = false;
-    for (;;) {
-        bool switched = false;
-        if (OpenLayout(block, state.record, *layout, carry, state.changed, &switched, mode)) return true;
-        if (!switched) return false;
-        layout = layout == &First ? &Second : &First;
-        carry = true;
-    }
+    return RunDialogLayouts([&](int32_t layout, bool switched) {
+        const DialogAnswer answer =
+            OpenLayout(block, state.record, layout == 0 ? First : Second, switched, state.changed, nullptr, mode);
+        return Frame::Closed(block, answer);
+    });
 }

@@ -148,13 +148,13 @@ constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,  
 
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
-bool OpenLayout(SlopeBlock& block, SlopeRangeSettings& record, const SettingsLayout& layout, bool carry,
-                uint8_t changed[25], bool* switched, SettingsMode mode) {
+DialogAnswer OpenLayout(SlopeBlock& block, SlopeRangeSettings& record, const SettingsLayout& layout, bool carry,
+                        uint8_t changed[25], bool* switched, SettingsMode mode) {
     block.head.mode = mode;
-    const bool ok = Frame::Open(block, record, layout, Access, carry, Callback);
+    const DialogAnswer answer = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
-    if (ok) std::memcpy(changed, block.changed, 25);
-    return ok;
+    if (answer == DialogAnswer::Confirmed) std::memcpy(changed, block.changed, 25);
+    return answer;
 }
 }  // namespace
 
@@ -164,28 +164,26 @@ bool SlopeBoundsIncrease(const int16_t bounds[6]) {
     return true;
 }
 
-bool OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], bool* switched, SettingsMode mode) {
+DialogAnswer OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], bool* switched,
+                                     SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
     return OpenLayout(block, record, First, false, changed, switched, mode);
 }
 
-bool OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[25], bool* switched, SettingsMode mode) {
+DialogAnswer OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[25], bool* switched,
+                                         SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
     return OpenLayout(block, record, Second, false, changed, switched, mode);
 }
 
-bool RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) {
+DialogAnswer RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
-    const SettingsLayout* layout = &First;
-    bool carry = false;
-    for (;;) {
-        bool switched = false;
-        if (OpenLayout(block, record, *layout, carry, changed, &switched, mode)) return true;
-        if (!switched) return false;
-        layout = layout == &First ? &Second : &First;
-        carry = true;
-    }
+    return RunDialogLayouts([&](int32_t layout, bool switched) {
+        const DialogAnswer answer =
+            OpenLayout(block, record, layout == 0 ? First : Second, switched, changed, nullptr, mode);
+        return Frame::Closed(block, answer);
+    });
 }
