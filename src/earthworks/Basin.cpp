@@ -41,14 +41,6 @@ int32_t BasinLibIndex = -1;
 namespace {
 
 constexpr int32_t PromptPoint = 5;
-constexpr int32_t ParamA = 0;
-constexpr int32_t ParamB = 1;
-constexpr int32_t ParamLowest = 28;             // "quota_minima"
-constexpr int32_t ParamHighest = 29;            // "quota_massima"
-constexpr int32_t ParamOriginalMeshLevel = 38;  // "original_mesh_level"
-constexpr int32_t ParamLevel = 39;              // the tracer's "livello"
-constexpr int32_t ParamMeshLevel = 40;          // the tracer's "mesh_level"
-constexpr int32_t ParamLanguage = 43;           // the basin's "language"
 constexpr int16_t AttributeId = 3;
 constexpr int16_t LayerId = 8;
 constexpr int16_t NameId = 9;
@@ -102,7 +94,8 @@ void ToObject(QV_CoordLong& p, double angle, bool mirrored, const API_Coord& ori
 bool WriteOutlineParams(BasinLP& view, QV_List<QV_CoordLong>& outline, double skirt) {
     int32_t language = LanguageIndex + 1;
     return LPArrays::CodedTripleRows(view, BasinParam::Outline, outline, LPMode_Set) &&
-        view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) && view.GetSetInt(ParamLanguage, language, LPMode_Set);
+        view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) &&
+        view.GetSetInt(BasinParam::Language, language, LPMode_Set);
 }
 
 }  // namespace
@@ -163,10 +156,12 @@ bool BasinCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*,
     double meshLevel = storyLevel + element.mesh.level;
     double skirt = element.mesh.skirtLevel;
     const bool written = view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
-        view.GetSetString(BaseIDParam::MacroName, macro, LPMode_Set) && view.GetSetDouble(ParamA, a, LPMode_Set) &&
-        view.GetSetDouble(ParamB, b, LPMode_Set) && view.GetSetDouble(ParamLowest, low, LPMode_Set) &&
-        view.GetSetDouble(ParamHighest, high, LPMode_Set) && view.GetSetDouble(ParamLevel, level, LPMode_Set) &&
-        view.GetSetDouble(ParamMeshLevel, meshLevel, LPMode_Set) &&
+        view.GetSetString(BaseIDParam::MacroName, macro, LPMode_Set) &&
+        view.GetSetDouble(BaseParam::A, a, LPMode_Set) && view.GetSetDouble(BaseParam::B, b, LPMode_Set) &&
+        view.GetSetDouble(BaseIDParam::LowestLevel, low, LPMode_Set) &&
+        view.GetSetDouble(BaseIDParam::HighestLevel, high, LPMode_Set) &&
+        view.GetSetDouble(BasinBuilderParam::Level, level, LPMode_Set) &&
+        view.GetSetDouble(BasinBuilderParam::MeshLevel, meshLevel, LPMode_Set) &&
         view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Basin);
     if (!EndMemoWriting(memo, view, written)) return false;
     if (!CreateFlaggedObject(placed, memo)) return false;
@@ -219,7 +214,7 @@ bool BasinCls::PlaceBasin(const QV_List<QV_CoordLong>& outline) {
     double original = element.mesh.level + StoryLevelOr0(element.header.floorInd);
     const bool written = LPArrays::CodedTripleRows(view, BasinParam::Outline, relative, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
-        view.GetSetDouble(ParamOriginalMeshLevel, original, LPMode_Set) &&
+        view.GetSetDouble(BaseIDParam::OriginalMeshLevel, original, LPMode_Set) &&
         WriteOutlineParams(view, relative, element.mesh.skirtLevel) && SerializeSettings(view, settings, 1);
     if (!EndMemoWriting(memo, view, written)) return false;
     return PlaceTerrainCutObject(placed, memo, ElemKind_Basin, element, descriptor.TerrainId, object);
@@ -288,7 +283,7 @@ bool BasinCls::ApplyToSelected(QV_List<API_Element>& basins) {
             if (changed[LevelId] != 0) own.level = settings.level;
         };
         const bool ok = RewriteObjectSettings<BasinLP, BasinSettings>(
-            basin, ElemKind_Basin, changed[NameId] != 0 ? &settings.name : nullptr, copy, ParamLanguage, mask);
+            basin, ElemKind_Basin, changed[NameId] != 0 ? &settings.name : nullptr, copy, BasinParam::Language, mask);
         if (!ok) return false;
     }
     return true;

@@ -31,13 +31,8 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
-constexpr int32_t SlopeDirection = 42;     // "slope_direction", sloped only
-constexpr int32_t OriginX = 44;            // "X_origo", sloped only
-constexpr int32_t OriginY = 45;            // "Y_origo", sloped only
-constexpr int32_t Language = 46;           // "language"
-constexpr int16_t PlateauLayerField = 2;   // of the plateau settings
-constexpr int16_t PlateauPenField = 13;    // the objects' pen
+constexpr int16_t PlateauLayerField = 2;  // of the plateau settings
+constexpr int16_t PlateauPenField = 13;   // the objects' pen
 
 // An object of a set that failed halfway: a plateau never consists of one or two objects.
 void DeleteObject(const API_Element& object) { DeleteLeftoverElement(object.header.guid); }
@@ -77,12 +72,12 @@ bool DiggingCls::WritePlateauObject(API_Element& object, API_ElementMemo& memo, 
         view.GetSetString(BaseIDParam::Operatore, operatorText, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
         SerializeSettings(view, settings, sloped, 1) &&
-        view.GetSetDouble(OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
-        view.GetSetInt(Language, language, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Plateau);
+        view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
+        view.GetSetInt(DiggingParam::Language, language, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Plateau);
     if (written && sloped)
-        written = view.GetSetDouble(OriginX, slopeOriginX, LPMode_Set) &&
-            view.GetSetDouble(OriginY, slopeOriginY, LPMode_Set) &&
-            view.GetSetDouble(SlopeDirection, slopeDirection, LPMode_Set);
+        written = view.GetSetDouble(SlopedDiggingParam::OriginX, slopeOriginX, LPMode_Set) &&
+            view.GetSetDouble(SlopedDiggingParam::OriginY, slopeOriginY, LPMode_Set) &&
+            view.GetSetDouble(SlopedDiggingParam::SlopeDirection, slopeDirection, LPMode_Set);
     if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
     HostCallWithElementGuid(object);
@@ -185,7 +180,7 @@ bool DiggingCls::ReadFromObject(const API_Element& picked) {
     const bool sloped = IsSloped(picked);
     PlateauMemo memo(picked.header.guid, sloped);
     if (!memo.ok || !SerializeSettings(memo.view, settings, sloped, 0)) return false;
-    if (sloped && !memo.view.GetSetDouble(SlopeDirection, slopeDirection, LPMode_Get)) return false;
+    if (sloped && !memo.view.GetSetDouble(SlopedDiggingParam::SlopeDirection, slopeDirection, LPMode_Get)) return false;
     settings.layer = uint16_t(picked.header.layer);
     settings.pen3D = uint16_t(picked.object.pen);
     API_Guid guid = picked.header.guid;
@@ -214,8 +209,9 @@ bool DiggingCls::ApplyToSelected(QV_List<API_Element>& plateaus, bool sloped) {
         bool ok = SerializeSettings(memo.view, own, sloped, 0);
         PlateauSettings::CopyChangedFields(changed, own, settings);
         ok = ok && SerializeSettings(memo.view, own, sloped, 1);
-        if (ok && slopeDirectionChanged != 0) ok = memo.view.GetSetDouble(SlopeDirection, slopeDirection, LPMode_Set);
-        ok = ok && memo.view.GetSetInt(Language, language, LPMode_Set);
+        if (ok && slopeDirectionChanged != 0)
+            ok = memo.view.GetSetDouble(SlopedDiggingParam::SlopeDirection, slopeDirection, LPMode_Set);
+        ok = ok && memo.view.GetSetInt(DiggingParam::Language, language, LPMode_Set);
         memo.Sync();
         GS::Array<API_Guid> one;
         one.Push(plateau.header.guid);
@@ -268,8 +264,8 @@ bool DiggingCls::RebuildObject(const API_Element& picked) {
     int32_t language = LanguageIndex + 1;
     bool ok = ExchangeCoordLists(memo.view, frameFirst, frameSecond) &&
         memo.view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) &&
-        memo.view.GetSetDouble(OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
-        memo.view.GetSetInt(Language, language, LPMode_Set);
+        memo.view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
+        memo.view.GetSetInt(DiggingParam::Language, language, LPMode_Set);
     memo.Sync();
     API_Element changedObject = picked;
     ok = ok && ChangeElementMemo(&changedObject, &memo.memo) == NoError;

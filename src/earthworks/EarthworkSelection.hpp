@@ -113,7 +113,7 @@ bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& chan
                             const Settings& edited, const API_Element& mask) {
     return RewriteObjectSettings<View, Settings>(
         object, kind, changed[nameField] != 0 ? &edited.name : nullptr,
-        [&](Settings& own) { CopyChangedFields(changed, own, edited); }, RailwayParam::Language, mask);
+        [&](Settings& own) { CopyChangedFields(changed, own, edited); }, RoadParam::Language, mask);
 }
 
 // Edits placed sets from the plan database (switched to from the 3D window and back): `read` their settings,

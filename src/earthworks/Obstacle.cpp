@@ -32,7 +32,6 @@
 namespace {
 constexpr int32_t PromptDirection = 10;
 constexpr int32_t PromptObstacle = 11;
-constexpr int32_t CancellaObs = 20;  // "cancella_obs"
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t ThicknessField = 6;
 constexpr int16_t WallPenField = 3;     // of the retainer wall settings
@@ -105,7 +104,7 @@ bool EditObjectParams(API_Element& object, int32_t kind, Edit edit) {
 bool SetCancellaObs(API_Element& object, int32_t kind, int16_t value) {
     const bool ok = EditObjectParams(object, kind, [&](BaseIDLP& view) {
         int16_t v = value;
-        return view.GetSetShort(CancellaObs, v, LPMode_Set);
+        return view.GetSetShort(BaseIDParam::CancellaObs, v, LPMode_Set);
     });
     ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
     return ok;

@@ -32,7 +32,6 @@ namespace {
 constexpr double NearOffset = 0.001;
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t ThicknessField = 6;
-constexpr int32_t OnLeftParam = 44;  // "a_sinistra"
 
 void Translate(QV_List<QV_Coord3DLong>& points, const API_Coord& origin) {
     for (QV_Coord3DLong& p : points) {
@@ -122,8 +121,8 @@ bool ObstacleCls::WriteParams(ObstacleLP& view, bool rebuild) {
     return BaseIDLP::ExchangePerimetroBaseSX(view, left, LPMode_Set) &&
         BaseIDLP::ExchangePerimetroBaseDX(view, right, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
-        ObstacleLP::ExchangeArray(view, points2D, LPMode_Set) && view.GetSetShort(OnLeftParam, side, LPMode_Set) &&
-        SerializeSettings(view, settings, 1) &&
+        ObstacleLP::ExchangeArray(view, points2D, LPMode_Set) &&
+        view.GetSetShort(ObstacleParam::OnLeft, side, LPMode_Set) && SerializeSettings(view, settings, 1) &&
         SetLPLevelOnStory(view, element.mesh.level, element.header.floorInd, LPMode_Set) &&
         WriteCommonLPParams(view, ElemKind_RetainingWall);
 }
@@ -210,7 +209,7 @@ int32_t ObstacleCls::Rebuild(ContourLineRefresh& contours, const API_Element& wa
         params.Attach(reinterpret_cast<GSHandle>(memo.params), true);
         int16_t side = 1;
         bool done = ObstacleLP::ExchangeArray(params, points2D, LPMode_Get) &&
-            params.GetSetShort(OnLeftParam, side, LPMode_Get) && SerializeSettings(params, settings, 0);
+            params.GetSetShort(ObstacleParam::OnLeft, side, LPMode_Get) && SerializeSettings(params, settings, 0);
         onLeft = side != 0 ? 1 : 0;
         // The path back in plan coordinates: mirror, rotation, then position.
         const double c = std::cos(placed.object.angle), s = std::sin(placed.object.angle);

@@ -9,7 +9,7 @@ void RoadCls::TranslateAll(const API_Coord& origin) { TranslateEdgeSet(*this, or
 
 bool RoadCls::WriteNoOriginal(RoadLP& view) {
     int32_t original = -1;
-    return view.GetSetInt(RailwayParam::Original, original, LPMode_Set);
+    return view.GetSetInt(RoadParam::Original, original, LPMode_Set);
 }
 
 bool RoadCls::BuildObjects() { return BuildTwinObjects(*this); }

@@ -26,8 +26,6 @@
 #include <vector>
 
 namespace {
-constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
-constexpr int32_t FlagModificato = 63;     // "flag_modificato"
 // The host's answer for a terrain without operators: an empty list, not a failure.
 constexpr GSErrCode EmptyOperatorList = GSErrCode(0x81060001);
 
@@ -130,10 +128,10 @@ bool RoadCls::UpdateLinkedSectionsInPlan(const API_Element& object) {
         int32_t language = LanguageIndex + 1;
         const bool written = BaseIDLP::ExchangePerimetroBaseSX(memo.view, chainA, LPMode_Set) &&
             BaseIDLP::ExchangePerimetroBaseDX(memo.view, chainB, LPMode_Set) &&
-            LPArrays::TripleRows(memo.view, RailwayParam::Left, left3D, LPMode_Set) &&
-            LPArrays::TripleRows(memo.view, RailwayParam::Right, right3D, LPMode_Set) &&
-            memo.view.GetSetInt(FlagModificato, modified, LPMode_Set) &&
-            memo.view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+            LPArrays::TripleRows(memo.view, RoadParam::Left, left3D, LPMode_Set) &&
+            LPArrays::TripleRows(memo.view, RoadParam::Right, right3D, LPMode_Set) &&
+            memo.view.GetSetInt(RoadParam::FlagModificato, modified, LPMode_Set) &&
+            memo.view.GetSetInt(RoadParam::Language, language, LPMode_Set);
         memo.Sync();
         GS::Array<API_Guid> one;
         one.Push(section.header.guid);
@@ -215,12 +213,12 @@ bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_
             double skirt = meshSkirt;
             double storyMeshLevel = terrain.mesh.level + GetStoryLevel(road.header.floorInd);
             int32_t language = LanguageIndex + 1;
-            ok = LPArrays::TripleRows(memo.view, RailwayParam::Left, left3D, LPMode_Set) &&
-                LPArrays::TripleRows(memo.view, RailwayParam::Right, right3D, LPMode_Set) &&
+            ok = LPArrays::TripleRows(memo.view, RoadParam::Left, left3D, LPMode_Set) &&
+                LPArrays::TripleRows(memo.view, RoadParam::Right, right3D, LPMode_Set) &&
                 ExchangeCoordLists(memo.view, frameFirst, frameSecond) &&
                 memo.view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) &&
-                memo.view.GetSetDouble(OriginalMeshLevel, storyMeshLevel, LPMode_Set) &&
-                memo.view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+                memo.view.GetSetDouble(BaseIDParam::OriginalMeshLevel, storyMeshLevel, LPMode_Set) &&
+                memo.view.GetSetInt(RoadParam::Language, language, LPMode_Set);
             memo.Sync();
             // Partners the user deleted are not refreshed; the road rebuilds without them.
             bool partners = true;

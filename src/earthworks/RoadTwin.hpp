@@ -41,10 +41,6 @@ constexpr int16_t Kind = 0;        // the general record's element kind
 constexpr int16_t StripWidth = 5;  // the road and railway width
 }  // namespace GeneralField
 
-namespace TwinParam {
-constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
-}  // namespace TwinParam
-
 // The settings into the tool's defaults; the retaining structures' display goes to every earthwork's.
 template <class Cls>
 void StoreTwinDefaults(const typename Cls::SettingsRecord& settings) {
@@ -64,13 +60,13 @@ bool WriteTwinObject(Cls& cls, API_Element& object, API_ElementMemo& memo, int32
     int32_t language = LanguageIndex + 1;
     const bool written = BaseIDLP::ExchangePerimetroBaseSX(view, cls.chainA, LPMode_Set) &&
         BaseIDLP::ExchangePerimetroBaseDX(view, cls.chainB, LPMode_Set) &&
-        LPArrays::TripleRows(view, RailwayParam::Left, cls.left3D, LPMode_Set) &&
-        LPArrays::TripleRows(view, RailwayParam::Right, cls.right3D, LPMode_Set) &&
+        LPArrays::TripleRows(view, RoadParam::Left, cls.left3D, LPMode_Set) &&
+        LPArrays::TripleRows(view, RoadParam::Right, cls.right3D, LPMode_Set) &&
         view.GetSetString(BaseIDParam::Operatore, operatorText, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) && Cls::WriteNoOriginal(view) &&
         SerializeSettings(view, cls.settings, 1) &&
-        view.GetSetDouble(TwinParam::OriginalMeshLevel, meshLevel, LPMode_Set) &&
-        view.GetSetInt(RailwayParam::Language, language, LPMode_Set) && cls.WriteCommonLPParams(view, Cls::Kind);
+        view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevel, LPMode_Set) &&
+        view.GetSetInt(RoadParam::Language, language, LPMode_Set) && cls.WriteCommonLPParams(view, Cls::Kind);
     if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
     HostCallWithElementGuid(object);

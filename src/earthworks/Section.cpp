@@ -27,7 +27,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t FlagModificato = 63;    // "flag_modificato"
 constexpr int16_t SectionLayerField = 0;  // of the section settings
 
 API_Guid PreparedRoad = APINULLGuid;
@@ -127,9 +126,9 @@ int32_t SectionCls::CreateFromRoad(EarthworkDialogs& dialogs, const API_Element&
     int32_t language = LanguageIndex + 1;
     const bool written = SerializeSettings2(memo.view, settings, 1) &&
         memo.view.GetSetShort(RoadParam::Section, isSection, LPMode_Set) &&
-        memo.view.GetSetInt(RailwayParam::Original, original, LPMode_Set) &&
-        memo.view.GetSetInt(FlagModificato, modified, LPMode_Set) &&
-        memo.view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+        memo.view.GetSetInt(RoadParam::Original, original, LPMode_Set) &&
+        memo.view.GetSetInt(RoadParam::FlagModificato, modified, LPMode_Set) &&
+        memo.view.GetSetInt(RoadParam::Language, language, LPMode_Set);
     memo.Sync();
     if (!written) return ErrModifying;
 
@@ -184,7 +183,7 @@ bool SectionCls::ApplyToSelected(QV_List<API_Element>& sections) {
         bool ok = SerializeSettings2(memo.view, own, 0);
         CopyChangedFields(changed, own, settings);
         ok = ok && SerializeSettings2(memo.view, own, 1) &&
-            memo.view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+            memo.view.GetSetInt(RoadParam::Language, language, LPMode_Set);
         memo.Sync();
         GS::Array<API_Guid> one;
         one.Push(section.header.guid);
@@ -228,7 +227,7 @@ bool SectionCls::TransferToRoad(const API_Element& section, const API_WindowInfo
     SectionMemo memo(section.header.guid);
     int32_t modified = 0;
     ElemDescriptor record;
-    if (!memo.ok || !memo.view.GetSetInt(FlagModificato, modified, LPMode_Set) ||
+    if (!memo.ok || !memo.view.GetSetInt(RoadParam::FlagModificato, modified, LPMode_Set) ||
         !ElemUserData_Read(record, ElemKind_Section, section.header))
         return back(false);
     memo.Sync();
@@ -261,8 +260,8 @@ bool SectionCls::TransferToRoad(const API_Element& section, const API_WindowInfo
         CopyCommonHeights(ownRight, roadRight);
         ok = BaseIDLP::ExchangePerimetroBaseSX(roadMemo.view, roadLeft, LPMode_Set) &&
             BaseIDLP::ExchangePerimetroBaseDX(roadMemo.view, roadRight, LPMode_Set) &&
-            roadMemo.view.GetSetInt(FlagModificato, modified, LPMode_Set) &&
-            roadMemo.view.GetSetInt(RailwayParam::Language, language, LPMode_Set);
+            roadMemo.view.GetSetInt(RoadParam::FlagModificato, modified, LPMode_Set) &&
+            roadMemo.view.GetSetInt(RoadParam::Language, language, LPMode_Set);
         roadMemo.Sync();
     }
     ok = ok && ChangeElementMemo(&road, &roadMemo.memo) == NoError;

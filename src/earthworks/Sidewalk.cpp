@@ -30,8 +30,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t OriginalMeshLevel = 38;  // "original_mesh_level"
-
 int32_t SidewalkLibIndex = -1;
 
 void ChainToWorld(const API_Element& object, QV_List<QV_Coord3DLong>& chain, bool toWorld) {
@@ -132,7 +130,7 @@ bool SideWalkCls::WriteSidewalkObject(API_Element& placed, API_ElementMemo& memo
         BaseIDLP::ExchangePerimetroBaseDX(view, chainB, LPMode_Set) &&
         view.GetSetString(BaseIDParam::Operatore, operatorText, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) && SerializeSettings(view, settings, 1) &&
-        view.GetSetDouble(OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
+        view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
         WriteCommonLPParams(view, ElemKind_Sidewalk);
     if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
@@ -199,7 +197,7 @@ int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& pic
             BaseIDLP::ExchangePerimetroBaseDX(memo.view, chainB, LPMode_Set) &&
             ExchangeCoordLists(memo.view, frameFirst, frameSecond) &&
             memo.view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) &&
-            memo.view.GetSetDouble(OriginalMeshLevel, meshLevelOfStory, LPMode_Set);
+            memo.view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevelOfStory, LPMode_Set);
         memo.Sync();
         API_Element changedObject = picked;
         written = written && ChangeElementMemo(&changedObject, &memo.memo) == NoError;

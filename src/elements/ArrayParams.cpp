@@ -1,6 +1,7 @@
 #include "elements/ArrayParams.hpp"
 
 #include "elements/GdlParams.hpp"
+#include "elements/ParamIndexes.hpp"
 
 #include <cmath>
 #include <cstdint>
@@ -106,5 +107,6 @@ bool WriteDoubleArrayParam60(BaseLP& view, const API_Coord3D& first, const API_C
     }
     int32_t dim1 = 2;
     int32_t dim2 = 2;
-    return ExchangeDoubleArrayParam(view, values, dim1, dim2, QV_String(view.GetParamName(60)), 1);
+    return ExchangeDoubleArrayParam(view, values, dim1, dim2,
+                                    QV_String(view.GetParamName(ContourLineParam::BoundingBox)), 1);
 }

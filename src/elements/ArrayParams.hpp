@@ -33,6 +33,6 @@ bool TriplesToDoubleList(const QV_List<API_Coord3D>& source, QV_List<double>& ta
 // A code read from a double: truncated toward zero, NaN as 0, values beyond the 32-bit range held at its ends.
 int32_t CodeFromDouble(double value);
 
-// Writes x and y of the two points (x1, y1, x2, y2) as the 2 by 2 real array of the view's parameter 60.
+// Writes x and y of the two points (x1, y1, x2, y2) as the 2 by 2 real array "BB_coor" of a contour-line view.
 // False when the view has no such array parameter or it cannot be written (the view's status tells why).
 bool WriteDoubleArrayParam60(BaseLP& view, const API_Coord3D& first, const API_Coord3D& second);

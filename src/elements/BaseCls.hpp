@@ -81,10 +81,10 @@ public:
     int32_t CountArcPrims() const;
 
     // Writes the parameters the object of element kind `kind` shares with the class (mode 1 setters):
-    // kinds 6, 7, 8, 11, 15, 19, 21: the view's kind := kind, "mesh_skirt_material" (9) := meshAttr, the frame
-    // contours as the cut lists (ExchangeCoordLists); then, but for kind 8, "mesh_skirt" (10) := meshSkirt,
-    // "mesh_min_level" (11) := zMin, "mesh_max_level" (12) := zMax. Kind 12: the cut lists. Kind 5: the bounds'
-    // corners into parameter 60, then the cut lists. Other kinds write nothing. False when a write fails.
+    // kinds 6, 7, 8, 11, 15, 19, 21: the view's kind := kind, "mesh_skirt_material" := meshAttr, the frame
+    // contours as the cut lists (ExchangeCoordLists); then, but for kind 8, "mesh_skirt" := meshSkirt,
+    // "mesh_min_level" := zMin, "mesh_max_level" := zMax. Kind 12: the cut lists. Kind 5: the bounds'
+    // corners into "BB_coor", then the cut lists. Other kinds write nothing. False when a write fails.
     bool WriteCommonLPParams(BaseIDLP& view, int32_t kind);
 
     // What BuildPrimitives reads and fills, named at the call: e.g. PrimitiveOptions().FillPrims().CloseCodes().

@@ -113,11 +113,11 @@ public:
     // when the memo or the record cannot be read.
     static bool AttachToElement(BaseLP& view, int32_t kind, const API_Element& element, API_Guid& terrainGuid,
                                 bool switchToPlan);
-    // Each GUID asked for (not null) is zeroed first; `operatorText` (when asked for) receives "operatore"
-    // (index 7 of the view's table). Then the record of `kind` gives ResultGuid, CutGuid and FillGuid.
+    // Each GUID asked for (not null) is zeroed first; `operatorText` (when asked for) receives "operatore". Then
+    // the record of `kind` gives ResultGuid, CutGuid and FillGuid.
     static bool AttachToElementLookup(BaseLP& view, const API_Element& element, API_Guid* resultGuid, API_Guid* cutGuid,
                                       API_Guid* fillGuid, QV_String* operatorText, int32_t kind, bool switchToPlan);
-    // Index 41 of the view's table as a double.
+    // A plateau's "livello" (DiggingParam::Level; that index of any other view's table) as a double.
     static bool AttachAndReadDouble(BaseLP& view, const API_Element& element, double& value);
 
     // Records usable through the view: `count`, bounded by what the handle really holds.
@@ -165,36 +165,36 @@ public:
     // Slot 0: the identity and link parameters, 3 to 38 (elements/ParamNames.hpp); 0 to 2 as BaseLP.
     const char* GetParamName(int32_t index) const override;
 
-    // Outlines as rows of coded points (x, y, z, code; n by 4): "perimetro_base" (27) and its left and right
-    // edges "perimetro_base_SX" (21) and "perimetro_base_DX" (22). Mode 0 appends to `list`, 1 writes it, any
+    // Outlines as rows of coded points (x, y, z, code; n by 4): "perimetro_base" and its left and right
+    // edges "perimetro_base_SX" and "perimetro_base_DX". Mode 0 appends to `list`, 1 writes it, any
     // other mode does nothing (true). See elements/ParamExchange.hpp.
     static bool ExchangePerimetroBase(BaseIDLP& view, QV_List<QV_Coord3DLong>& list, int32_t mode);
     static bool ExchangePerimetroBaseSX(BaseIDLP& view, QV_List<QV_Coord3DLong>& list, int32_t mode);
     static bool ExchangePerimetroBaseDX(BaseIDLP& view, QV_List<QV_Coord3DLong>& list, int32_t mode);
-    // The obstacle polylines: point counts in "nodi_ostacoli" (13) and the points, one polyline per row, in
-    // "ostacolo" (14). Mode 1 writes; any other mode appends what the object holds (a counts array of one 0:
+    // The obstacle polylines: point counts in "nodi_ostacoli" and the points, one polyline per row, in
+    // "ostacolo". Mode 1 writes; any other mode appends what the object holds (a counts array of one 0:
     // no polyline).
     static bool ExchangeObstacles(BaseIDLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points, int32_t mode);
 
     // --- One placed object (elements/ViewAttach.cpp): attach, set, write the whole memo back (ChangeElementMemo).
     // True only when every step succeeded; the view is detached on return.
 
-    // "operatore" (7) into `text` (emptied first) for views of kind 6, 7, 11 and 19; true at once, untouched
+    // "operatore" into `text` (emptied first) for views of kind 6, 7, 11 and 19; true at once, untouched
     // element, for every other kind.
     static bool ReadOperatorOfElement(BaseIDLP& view, const API_Element& element, QV_String& text);
-    // "macro_name" (30) = "".
+    // "macro_name" = "".
     static bool ClearMacroName(BaseIDLP& view, API_Element& element);
-    // "change_level" (17) = 1 when `flag` is 0, else 0.
+    // "change_level" = 1 when `flag` is 0, else 0.
     static bool SetChangeLevel(BaseIDLP& view, API_Element& element, bool flag);
-    // "mesh_skirt_material" (9) = the mesh's skirt material (with `writeMaterial`), "mesh_skirt" (10) = its skirt
+    // "mesh_skirt_material" = the mesh's skirt material (with `writeMaterial`), "mesh_skirt" = its skirt
     // level (with `writeSkirt`). Neither flag: true without reading the object.
     static bool WriteSkirt(BaseIDLP& view, API_Element& element, const API_Element& mesh, bool writeMaterial,
                            bool writeSkirt);
-    // "IDresult", "IDcut", "IDfill", "IDterrain" (3 to 6) = -1, memo written back; then the element data record
+    // "IDresult", "IDcut", "IDfill", "IDterrain" = -1, memo written back; then the element data record
     // of `kind` is replaced by one whose four partner GUIDs are the zero GUID's text (the old record is put
     // back when the new one cannot be stored).
     static bool Unlink(BaseIDLP& view, API_Element& element, int32_t kind);
-    // "IDterrain" (6) = -1, memo written back; the record of `kind` is read (no database switch), its TerrainGuid
+    // "IDterrain" = -1, memo written back; the record of `kind` is read (no database switch), its TerrainGuid
     // becomes the zero GUID's text, and it is written again.
     static bool UnlinkFromTerrain(BaseIDLP& view, int32_t kind, API_Element& element);
 

@@ -1,6 +1,7 @@
 #include "elements/CoordinateLocator.hpp"
 
 #include "elements/CoordinateLocatorLP.hpp"
+#include "elements/ParamIndexes.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/OwnedMemo.hpp"
 
@@ -39,7 +40,8 @@ bool GetCoordinateLocatorOffset(const API_Guid& worksheet, int32_t libInd, API_C
             CoordinateLocatorLP view;
             view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
             double x = 0.0, y = 0.0;
-            if (view.GetSetDouble(LocatorX, x, LPMode_Get) && view.GetSetDouble(LocatorY, y, LPMode_Get))
+            if (view.GetSetDouble(CoordinateLocatorParam::X, x, LPMode_Get) &&
+                view.GetSetDouble(CoordinateLocatorParam::Y, y, LPMode_Get))
                 *offset = CoordinateLocatorOffset(locator.object.pos, x, y);
             view.Detach();
         } else {

@@ -1,5 +1,7 @@
 #include "elements/CoordinateLocatorLP.hpp"
 
+#include "elements/ParamIndexes.hpp"
+
 const char* const CoordinateLocatorPartName = "SOSI_COORDINATE_LOCATOR";
 
 namespace {
@@ -17,12 +19,12 @@ bool CoordinateLocatorLP::Exchange(CoordinateLocatorRec& rec, int32_t mode) {
     // Setting a text needs a string with a buffer, which a never-filled record lacks.
     if (set && rec.font.IsEmpty()) rec.font = QV_String("");
     if (set && rec.style.IsEmpty()) rec.style = QV_String("");
-    return GetSetDouble(LocatorX, rec.x, mode) && GetSetDouble(LocatorY, rec.y, mode) &&
-        GetSetDouble(LocatorZ, rec.z, mode) && GetSetDouble(LocatorMarkerSize, rec.markerSize, mode) &&
-        GetSetStringByName(QV_String(kNames[LocatorFont]), rec.font, mode) &&
-        GetSetShort(LocatorMarkerPen, rec.markerPen, mode) && GetSetDouble(LocatorTextSize, rec.textSize, mode) &&
-        GetSetShort(LocatorTextPen, rec.textPen, mode) &&
-        GetSetStringByName(QV_String(kNames[LocatorStyle]), rec.style, mode);
+    namespace P = CoordinateLocatorParam;
+    return GetSetDouble(P::X, rec.x, mode) && GetSetDouble(P::Y, rec.y, mode) && GetSetDouble(P::Z, rec.z, mode) &&
+        GetSetDouble(P::MarkerSize, rec.markerSize, mode) &&
+        GetSetStringByName(QV_String(kNames[P::Font]), rec.font, mode) &&
+        GetSetShort(P::MarkerPen, rec.markerPen, mode) && GetSetDouble(P::TextSize, rec.textSize, mode) &&
+        GetSetShort(P::TextPen, rec.textPen, mode) && GetSetStringByName(QV_String(kNames[P::Style]), rec.style, mode);
 }
 
 QV_String CoordinateLocatorStyle(bool bold, bool italic) {

@@ -24,24 +24,10 @@ struct CoordinateLocatorRec {
     QV_String style;  // "normale", "grassetto", "corsivo" or "grassetto e corsivo"
 };
 
-// Parameter indexes of the locator's table.
-enum CoordinateLocatorParam : int32_t {
-    LocatorX = 0,
-    LocatorY = 1,
-    LocatorZ = 2,
-    LocatorUsedBy = 3,
-    LocatorMarkerSize = 4,
-    LocatorFont = 5,
-    LocatorMarkerPen = 6,
-    LocatorTextSize = 7,
-    LocatorTextPen = 8,
-    LocatorStyle = 9,
-};
-
 class CoordinateLocatorLP : public BaseLP {
 public:
     using BaseLP::BaseLP;
-    // "X_origo_mondo" ... "stile" for 0 to 9, "???" above.
+    // "X_origo_mondo" ... "stile" for 0 to 9 (CoordinateLocatorParam of elements/ParamIndexes.hpp), "???" above.
     const char* GetParamName(int32_t index) const override;
 
     // LPMode_Get reads the parameters into `rec` (reset first), LPMode_Set writes `rec` into them; false as soon

@@ -1,9 +1,9 @@
 #include "elements/LevelOnStory.hpp"
 
+#include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 
 namespace {
-constexpr int32_t kOriginalMeshLevel = 38;
 constexpr double kNoLevel = 1.7976931348623157e308;
 }  // namespace
 
@@ -12,5 +12,5 @@ bool SetLPLevelOnStory(BaseLP& view, double level, int16_t storyIndex, int32_t m
     const double elevation = GetStoryLevel(storyIndex);
     if (elevation == kNoLevel) return false;
     double value = level + elevation;
-    return view.GetSetDouble(kOriginalMeshLevel, value, LPMode_Set);
+    return view.GetSetDouble(BaseIDParam::OriginalMeshLevel, value, LPMode_Set);
 }

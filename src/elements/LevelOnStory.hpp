@@ -5,6 +5,6 @@
 
 #include <cstdint>
 
-// Writes level + the story's elevation into "original_mesh_level" (index 38) of the view; mode must be the set
+// Writes level + the story's elevation into "original_mesh_level" of the view; mode must be the set
 // mode (story 0 too, whatever its elevation). False when the story is unknown or the write fails.
 bool SetLPLevelOnStory(BaseLP& view, double level, int16_t storyIndex, int32_t mode);

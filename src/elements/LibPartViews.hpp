@@ -54,7 +54,7 @@ public:
 class ContourLineLP : public BaseIDLPView<ContourLineLP_ParamName> {
 public:
     using BaseIDLPView::BaseIDLPView;
-    // "rgb_colore" (51): four colours (red, green, blue as x, y, z) as a 4 by 3 array.
+    // "rgb_colore": four colours (red, green, blue as x, y, z) as a 4 by 3 array.
     static bool ExchangeRgbColours(ContourLineLP& view, API_Coord3D colours[4], int32_t mode);
     // Copies, by name, every parameter of `source` that the add-on does not write itself into `target`, and the
     // volume list unless `skipVolumes` (elements/UnmanagedParams.cpp). False at the first failed get or set.
@@ -63,15 +63,15 @@ public:
 class ObstacleLP : public BaseIDLPView<ObstacleLP_ParamName> {
 public:
     using BaseIDLPView::BaseIDLPView;
-    // "originale" (43): coded plane points as rows of three (x, y, code).
+    // "originale": coded plane points as rows of three (x, y, code).
     static bool ExchangeArray(ObstacleLP& view, QV_List<QV_CoordLong>& list, int32_t mode);
 };
 class PaintLP : public BaseIDLPView<PaintLP_ParamName> {
 public:
     using BaseIDLPView::BaseIDLPView;
-    // "origine" (47) as a 1 by 2 array.
+    // "origine" as a 1 by 2 array.
     static bool ExchangeOrigin(PaintLP& view, API_Coord& origin, int32_t mode);
-    // "nodes" (39) and "coordinates" (40): the areas' point counts and points (both lists emptied first on
+    // "nodes" and "coordinates": the areas' point counts and points (both lists emptied first on
     // reading; a counts array of one 0 reads as no area).
     static bool ExchangeAreaOutlines(PaintLP& view, QV_List<int32_t>& counts, QV_List<API_Coord3D>& points,
                                      int32_t mode);
@@ -85,10 +85,10 @@ public:
 class RailwayLP : public BaseIDLPView<RailwayLP_ParamName> {
 public:
     using BaseIDLPView::BaseIDLPView;
-    // "road_DX" (44) and "road_SX" (43) of a railway or road view as rows of three.
+    // "road_DX" and "road_SX" of a railway or road view as rows of three.
     static bool ExchangeDoubleListA(BaseIDLP& view, QV_List<API_Coord3D>& list, int32_t mode);
     static bool ExchangeDoubleListB(BaseIDLP& view, QV_List<API_Coord3D>& list, int32_t mode);
-    // Mode 1: "IDoriginal" (45) = 0 when `original` is not zero, -1 when it is; other modes zero `original`.
+    // Mode 1: "IDoriginal" = 0 when `original` is not zero, -1 when it is; other modes zero `original`.
     static bool ExchangeLinkFlag(RailwayLP& view, API_Guid& original, int32_t mode);
 };
 class RoadLP : public BaseIDLPView<RoadLP_ParamName> {
@@ -120,23 +120,23 @@ public:
 
 class MarkerLP : public BaseLPView<MarkerLP_ParamName> {
 public:
-    // "point_ref" (21) as a 1 by 2 array.
+    // "point_ref" as a 1 by 2 array.
     static bool ExchangePointRef(MarkerLP& view, API_Coord& point, int32_t mode);
-    // "livello" (8): rows by columns heights; reading gives both counts, writing takes them.
+    // "livello": rows by columns heights; reading gives both counts, writing takes them.
     static bool ExchangeLevelGrid(MarkerLP& view, QV_List<double>& heights, int32_t& rows, int32_t& columns,
                                   int32_t mode);
 };
 class MarkerPtLP : public BaseLPView<MarkerPtLP_ParamName> {
 public:
-    // "coordinates" (7) as rows of three.
+    // "coordinates" as rows of three.
     static bool ExchangeDoubleList(MarkerPtLP& view, QV_List<API_Coord3D>& points, int32_t mode);
-    // "codice" (8) and "commenti" (9) as n by 1 text arrays.
+    // "codice" and "commenti" as n by 1 text arrays.
     static bool ExchangeStringArrayA(MarkerPtLP& view, QV_List<QV_String>& codes, int32_t mode);
     static bool ExchangeStringArrayB(MarkerPtLP& view, QV_List<QV_String>& comments, int32_t mode);
 };
 class SlopeRangeLP : public BaseLPView<SlopeRangeLP_ParamName> {
 public:
-    // Write only: "XYZ_mask" (3) with one x, y, z column group per polygon, "indici" (4) and "slopes" (5) as
+    // Write only: "XYZ_mask" with one x, y, z column group per polygon, "indici" and "slopes" as
     // n by 1 arrays.
     static bool ExchangeMask(SlopeRangeLP& view, const QV_List<QV_Poly3D>& polygons);
     static bool WriteIndices(SlopeRangeLP& view, const QV_List<int32_t>& indices);

@@ -435,15 +435,15 @@ bool PaintLP::ExchangePolygon(PaintLP& view, QV_List<PaintInfo>& areas, int32_t 
 }
 
 bool RailwayLP::ExchangeDoubleListA(BaseIDLP& view, QV_List<API_Coord3D>& list, int32_t mode) {
-    return LPArrays::TripleRows(view, RailwayParam::Right, list, mode);
+    return LPArrays::TripleRows(view, RoadParam::Right, list, mode);
 }
 
 bool RailwayLP::ExchangeDoubleListB(BaseIDLP& view, QV_List<API_Coord3D>& list, int32_t mode) {
-    return LPArrays::TripleRows(view, RailwayParam::Left, list, mode);
+    return LPArrays::TripleRows(view, RoadParam::Left, list, mode);
 }
 
 bool RailwayLP::ExchangeLinkFlag(RailwayLP& view, API_Guid& original, int32_t mode) {
-    return LPArrays::LinkFlag(view, RailwayParam::Original, original, mode);
+    return LPArrays::LinkFlag(view, RoadParam::Original, original, mode);
 }
 
 bool MarkerLP::ExchangePointRef(MarkerLP& view, API_Coord& point, int32_t mode) {

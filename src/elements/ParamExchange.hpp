@@ -73,29 +73,16 @@ bool LinkFlag(BaseLP& view, int32_t index, API_Guid& guid, int32_t mode);
 
 }  // namespace LPArrays
 
-// Indices of the coloured-area object's parameters that the area exchange uses.
-namespace PaintParam {
-constexpr int32_t Nodes = 39;
-constexpr int32_t Coordinates = 40;
-constexpr int32_t Mat = 41;
-constexpr int32_t Retino = 42;
-constexpr int32_t PennaRetino = 43;
-constexpr int32_t SfondoRetino = 44;
-constexpr int32_t Penna = 45;
-constexpr int32_t Origine = 47;
-constexpr int32_t Dislivello = 49;
-}  // namespace PaintParam
-
-// The basin's outline: triples at index 39 of its view ("perimetro_base", n by 3).
+// The basin's outline: triples in its own "perimetro_base" (n by 3).
 bool ExchangeDoubleList39(BaseLP& view, QV_List<API_Coord3D>& list, int32_t mode);
 
 // Write only: an element class's two coordinate lists (the frame contours around its terrain) as coded points
-// (x, y, code). "cuts_enne" (15) = 1 by 2 of the two point counts; "cuts_node" (16) = m by 6, row i holding point
+// (x, y, code). "cuts_enne" = 1 by 2 of the two point counts; "cuts_node" = m by 6, row i holding point
 // i of the first list and of the second (zeros where a list has ended). False when the first write fails; else
 // the second write's result.
 bool ExchangeCoordLists(BaseLP& view, const QV_List<QV_CoordLong>& first, const QV_List<QV_CoordLong>& second);
 
-// The contour-line quantities: "quantita" (64, values) and "identificatori" (65, texts), both n by 2. Reading
+// The contour-line quantities: "quantita" (values) and "identificatori" (texts), both n by 2. Reading
 // empties `list` first and makes one record per row (terrain name cut to 15 bytes of the system code page,
 // total 0); writing an empty list writes one row of 0, 0 and "", "".
 bool ExchangeStringList(BaseLP& view, QV_List<CalculationVolume>& list, int32_t mode);

@@ -12,6 +12,8 @@
 // The results are static NUL-terminated ASCII texts, never null. "???" names no parameter of any library
 // part, so a lookup by it fails as "no such name". The names are those of the library parts and keep their
 // spelling exactly (misspellings included): changing one breaks every placed object.
+//
+// The code addresses parameters only through the index constants of ParamIndexes.hpp and PrefsParamIndexes.hpp.
 #include <cstdint>
 
 extern const char* const UnknownParamName;  // "???"

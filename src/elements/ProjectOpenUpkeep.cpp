@@ -43,17 +43,17 @@ std::vector<API_Element> ObjectsOfPart(int32_t libIndex, int32_t kind) {
 // object is converted already or one of the steps fails.
 bool ConvertSlopes(BaseIDLP& view) {
     int16_t useNewSlope = 0;
-    if (!view.GetSetShort(RailwayParam::UseNewSlope, useNewSlope, LPMode_Get) || useNewSlope != 0) return false;
+    if (!view.GetSetShort(RoadParam::UseNewSlope, useNewSlope, LPMode_Get) || useNewSlope != 0) return false;
     double fill = 0.0;
     double cut = 0.0;
     int16_t converted = 1;
     int16_t language = int16_t(LanguageIndex + 1);
     return view.GetSetDouble(BaseIDParam::SlopeIncFill, fill, LPMode_Get) &&
         view.GetSetDouble(BaseIDParam::SlopeIncCut, cut, LPMode_Get) &&
-        view.GetSetShort(RailwayParam::UseNewSlope, converted, LPMode_Set) &&
-        view.GetSetDouble(RailwayParam::SlopeDepthFill, fill, LPMode_Set) &&
-        view.GetSetDouble(RailwayParam::SlopeDepthCut, cut, LPMode_Set) &&
-        view.GetSetShort(RailwayParam::Language, language, LPMode_Set);
+        view.GetSetShort(RoadParam::UseNewSlope, converted, LPMode_Set) &&
+        view.GetSetDouble(RoadParam::SlopeDepthFill, fill, LPMode_Set) &&
+        view.GetSetDouble(RoadParam::SlopeDepthCut, cut, LPMode_Set) &&
+        view.GetSetShort(RoadParam::Language, language, LPMode_Set);
 }
 
 template <typename View>

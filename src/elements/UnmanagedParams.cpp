@@ -2,16 +2,72 @@
 // replaces it; the parameters the add-on writes itself are skipped and written fresh.
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamExchange.hpp"
+#include "elements/ParamIndexes.hpp"
 
 #include "GSRoot.hpp"
 
 #include <cstring>
-#include <initializer_list>
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace {
-std::vector<std::string> NamesAt(const BaseLP& view, std::initializer_list<int32_t> indexes) {
+// The parameters the add-on writes itself on a contour-line object and on a coloured area.
+constexpr int32_t kContourLineOwn[] = {BaseParam::A,
+                                       BaseParam::B,
+                                       BaseIDParam::IDTerrain,
+                                       BaseIDParam::CutsEnne,
+                                       BaseIDParam::CutsNode,
+                                       BaseIDParam::LowestLevel,
+                                       BaseIDParam::HighestLevel,
+                                       BaseIDParam::MacroName,
+                                       ContourLineParam::Interval,
+                                       ContourLineParam::MinDepth,
+                                       ContourLineParam::MaxDepth,
+                                       ContourLineParam::MainSecondary,
+                                       ContourLineParam::FirstPen,
+                                       ContourLineParam::SecondPen,
+                                       ContourLineParam::MainStep,
+                                       ContourLineParam::UseAverage,
+                                       ContourLineParam::UseAverage2,
+                                       ContourLineParam::Rgb,
+                                       ContourLineParam::Average,
+                                       ContourLineParam::Average2,
+                                       ContourLineParam::DepthPen,
+                                       ContourLineParam::Colour1,
+                                       ContourLineParam::Colour2,
+                                       ContourLineParam::Colour3,
+                                       ContourLineParam::Colour4,
+                                       ContourLineParam::ShowSection,
+                                       ContourLineParam::BoundingBox,
+                                       ContourLineParam::Show2D,
+                                       ContourLineParam::Show3D,
+                                       ContourLineParam::Quantities,
+                                       ContourLineParam::Identifiers};
+constexpr int32_t kPaintOwn[] = {BaseParam::A,
+                                 BaseParam::B,
+                                 BaseIDParam::IDTerrain,
+                                 BaseIDParam::SkirtMaterial,
+                                 BaseIDParam::CutsEnne,
+                                 BaseIDParam::CutsNode,
+                                 BaseIDParam::Show2D,
+                                 BaseIDParam::LowestLevel,
+                                 BaseIDParam::HighestLevel,
+                                 BaseIDParam::MacroName,
+                                 BaseIDParam::Resolution,
+                                 PaintParam::Nodes,
+                                 PaintParam::Coordinates,
+                                 PaintParam::Mat,
+                                 PaintParam::Retino,
+                                 PaintParam::PennaRetino,
+                                 PaintParam::SfondoRetino,
+                                 PaintParam::Penna,
+                                 PaintParam::Origine,
+                                 PaintParam::ShowID,
+                                 PaintParam::Dislivello};
+
+template <size_t N>
+std::vector<std::string> NamesAt(const BaseLP& view, const int32_t (&indexes)[N]) {
     std::vector<std::string> names;
     for (int32_t i : indexes) {
         const char* name = view.GetParamName(i);
@@ -73,14 +129,11 @@ bool ContourLineLP::CopyUnmanagedParams(ContourLineLP& source, ContourLineLP& ta
         if (!ExchangeStringList(source, volumes, LPMode_Get) || !ExchangeStringList(target, volumes, LPMode_Set))
             return false;
     }
-    const std::vector<std::string> skip =
-        NamesAt(source, {0,  1,  6,  15, 16, 28, 29, 30, 39, 40, 41, 42, 43, 44, 45, 49,
-                         50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 64, 65});
+    const std::vector<std::string> skip = NamesAt(source, kContourLineOwn);
     return CopyExcept(source, target, skip);
 }
 
 bool PaintLP::CopyUnmanagedParams(PaintLP& source, PaintLP& target) {
-    const std::vector<std::string> skip =
-        NamesAt(source, {0, 1, 6, 9, 15, 16, 26, 28, 29, 30, 34, 39, 40, 41, 42, 43, 44, 45, 47, 48, 49});
+    const std::vector<std::string> skip = NamesAt(source, kPaintOwn);
     return CopyExcept(source, target, skip);
 }

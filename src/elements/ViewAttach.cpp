@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int32_t ParamReadDouble = 41;
-
 // The object's memo for the span of one operation, with the view laid over its parameters. On destruction the
 // memo is released and the view detached: the parameter handle dies with the memo.
 class AttachedObject {
@@ -98,7 +96,7 @@ bool BaseLP::AttachToElementLookup(BaseLP& view, const API_Element& element, API
 
 bool BaseLP::AttachAndReadDouble(BaseLP& view, const API_Element& element, double& value) {
     AttachedObject object(view, element);
-    return object.Attached() && view.GetSetDouble(ParamReadDouble, value, LPMode_Get);
+    return object.Attached() && view.GetSetDouble(DiggingParam::Level, value, LPMode_Get);
 }
 
 bool BaseIDLP::ReadOperatorOfElement(BaseIDLP& view, const API_Element& element, QV_String& text) {

@@ -1,5 +1,6 @@
 #include "settings/ElementSections.hpp"
 
+#include "elements/ParamIndexes.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "settings/SectionExchange.hpp"
 
@@ -17,114 +18,114 @@ bool TrackCount(SectionExchange& ex, int32_t index, int16_t twoTracks, int16_t& 
 bool SerializeSettings(BasinLP& view, BasinSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     BasinSettings r = record;
-    ex.HeightSplit(2, 42, r.level);     // ZZYZX, negative_level
-    ex.Short(8, r.pen3D);               // penna3D
-    ex.Short(23, r.levelMaterial);      // level_material
-    ex.Short(41, r.fill);               // retino
-    ex.Short(31, r.fillPen);            // penna_fill
-    ex.Short(32, r.fillBackgroundPen);  // penna_bkg_fill
-    ex.Short(33, r.pen2D);              // penna_2D
-    ex.Short(40, r.showFill);           // show_fill
+    ex.HeightSplit(BaseParam::Zzyzx, BasinParam::NegativeLevel, r.level);
+    ex.Short(BaseIDParam::Pen3D, r.pen3D);
+    ex.Short(BaseIDParam::LevelMaterial, r.levelMaterial);
+    ex.Short(BasinParam::Fill, r.fill);
+    ex.Short(BaseIDParam::FillPen, r.fillPen);
+    ex.Short(BaseIDParam::FillBackgroundPen, r.fillBackgroundPen);
+    ex.Short(BaseIDParam::Pen2D, r.pen2D);
+    ex.Short(BasinParam::ShowFill, r.showFill);
     return ex.Finish(record, r);
 }
 
 bool SerializeSettings(BridgeLP& view, BridgeSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     BridgeSettings r = record;
-    ex.Short(8, r.pen3D);                   // penna3D
-    ex.Short(39, r.bridgeMaterial);         // BridgeSurface
-    ex.Short(50, r.roadMaterial);           // RoadSurface
-    ex.Short(51, r.sidewalkMaterial);       // SidewalkSurface
-    ex.Real(40, r.roadWidth);               // roadWidth
-    ex.Short(42, r.fill);                   // retino
-    ex.Real(43, r.thickness);               // bridgeThick
-    ex.Short(31, r.fillPen);                // penna_fill
-    ex.Short(32, r.fillBackgroundPen);      // penna_bkg_fill
-    ex.Short(33, r.pen2D);                  // penna_2D
-    ex.Short(44, r.sidewalkLeft);           // bSidewalkOnLeft
-    ex.Short(45, r.sidewalkRight);          // bSidewalkOnRight
-    ex.Real(48, r.sidewalkWidthRight);      // sidewalkWidthOnRight
-    ex.Real(49, r.sidewalkThicknessRight);  // sideWalkThickOnRight
-    ex.Real(46, r.sidewalkWidthLeft);       // sidewalkWidthOnLeft
-    ex.Real(47, r.sidewalkThicknessLeft);   // sideWalkThickOnLeft
-    ex.Short(52, r.railingLeft);            // bRailingOnLeft
-    ex.Short(53, r.railingRight);           // bRailingOnRight
-    ex.Short(54, r.railway);                // bRailroad
+    ex.Short(BaseIDParam::Pen3D, r.pen3D);
+    ex.Short(BridgeParam::BridgeMaterial, r.bridgeMaterial);
+    ex.Short(BridgeParam::RoadMaterial, r.roadMaterial);
+    ex.Short(BridgeParam::SidewalkMaterial, r.sidewalkMaterial);
+    ex.Real(BridgeParam::RoadWidth, r.roadWidth);
+    ex.Short(BridgeParam::Fill, r.fill);
+    ex.Real(BridgeParam::Thickness, r.thickness);
+    ex.Short(BaseIDParam::FillPen, r.fillPen);
+    ex.Short(BaseIDParam::FillBackgroundPen, r.fillBackgroundPen);
+    ex.Short(BaseIDParam::Pen2D, r.pen2D);
+    ex.Short(BridgeParam::SidewalkLeft, r.sidewalkLeft);
+    ex.Short(BridgeParam::SidewalkRight, r.sidewalkRight);
+    ex.Real(BridgeParam::SidewalkWidthRight, r.sidewalkWidthRight);
+    ex.Real(BridgeParam::SidewalkThicknessRight, r.sidewalkThicknessRight);
+    ex.Real(BridgeParam::SidewalkWidthLeft, r.sidewalkWidthLeft);
+    ex.Real(BridgeParam::SidewalkThicknessLeft, r.sidewalkThicknessLeft);
+    ex.Short(BridgeParam::RailingLeft, r.railingLeft);
+    ex.Short(BridgeParam::RailingRight, r.railingRight);
+    ex.Short(BridgeParam::Railway, r.railway);
     int16_t tracks = 0;
-    if (TrackCount(ex, 55, r.twoTracks, tracks) && !ex.Writing())  // num_track
+    if (TrackCount(ex, BridgeParam::TrackCount, r.twoTracks, tracks) && !ex.Writing())
         r.twoTracks = tracks == 1 ? 0 : tracks == 2 ? 1 : tracks;
-    ex.Real(56, r.tieSpacing);  // DistTie
-    ex.Real(57, r.gauge);       // GaugeTrack
+    ex.Real(BridgeParam::TieSpacing, r.tieSpacing);
+    ex.Real(BridgeParam::Gauge, r.gauge);
     return ex.Finish(record, r);
 }
 
 bool SerializeSettings(BuildingLP& view, BuildingSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     BuildingSettings r = record;
-    ex.Short(8, r.pen3D);               // penna3D
-    ex.Short(39, r.material);           // mat_oggetto
-    ex.Short(40, r.showRoof);           // mostra_falda
-    ex.Real(41, r.roofAngle);           // angolo_falda
-    ex.Short(42, r.roofMaterial);       // mat_falda
-    ex.Short(43, r.fill);               // retino
-    ex.Short(31, r.fillPen);            // penna_fill
-    ex.Short(32, r.fillBackgroundPen);  // penna_bkg_fill
-    ex.Short(33, r.pen2D);              // penna_2D
-    ex.HeightSplit(2, 44, r.topLevel);  // ZZYZX, negative_level
-    ex.Short(34, r.resolution);         // resol_arco
-    ex.Real(45, r.height);              // acca_palazzo
+    ex.Short(BaseIDParam::Pen3D, r.pen3D);
+    ex.Short(BuildingParam::Material, r.material);
+    ex.Short(BuildingParam::ShowRoof, r.showRoof);
+    ex.Real(BuildingParam::RoofAngle, r.roofAngle);
+    ex.Short(BuildingParam::RoofMaterial, r.roofMaterial);
+    ex.Short(BuildingParam::Fill, r.fill);
+    ex.Short(BaseIDParam::FillPen, r.fillPen);
+    ex.Short(BaseIDParam::FillBackgroundPen, r.fillBackgroundPen);
+    ex.Short(BaseIDParam::Pen2D, r.pen2D);
+    ex.HeightSplit(BaseParam::Zzyzx, BuildingParam::NegativeLevel, r.topLevel);
+    ex.Short(BaseIDParam::Resolution, r.resolution);
+    ex.Real(BuildingParam::Height, r.height);
     return ex.Finish(record, r);
 }
 
 bool SerializeSettings(ContourLineLP& view, ContourLineSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     ContourLineSettings r = record;
-    ex.Real(28, r.firstAltitude);                                                                   // quota_minima
-    ex.Real(29, r.lastAltitude);                                                                    // quota_massima
-    ex.Real(39, r.interval);                                                                        // passo
-    ex.Short(44, r.secondPen);                                                                      // penna_2
-    ex.Short(61, r.show2D);                                                                         // flag_2d
-    ex.Short(62, r.show3D);                                                                         // flag_3d
-    ex.Short(59, r.showSection);                                                                    // show_section
-    ex.Short(42, r.mainSecondary);                                                                  // main_secondary
-    ex.Short(43, r.firstPen);                                                                       // penna_1
-    ex.Long(45, r.mainStep);                                                                        // passo_main
-    ex.Short(49, r.useAverage);                                                                     // usa_quota_media
-    ex.Short(50, r.useAverage2);                                                                    // usa_quota_media_2
-    ex.Real(40, r.minDepth);                                                                        // quota_min_depth
-    ex.Real(52, r.average);                                                                         // quota_media
-    ex.Real(53, r.average2);                                                                        // quota_media_2
-    ex.Real(41, r.maxDepth);                                                                        // quota_max_depth
-    ex.Custom([&] { return ContourLineLP::ExchangeRgbColours(view, r.depthColours, direction); });  // rgb_colore
-    ex.Short(54, r.depthPen);                                                                       // penna_depth
-    ex.Short(55, r.colour1);                                                                        // colore_1 (id 26)
-    ex.Short(56, r.colour2);                                                                        // colore_2 (id 23)
-    ex.Short(57, r.colour3);                                                                        // colore_3 (id 25)
-    ex.Short(58, r.colour4);                                                                        // colore_4 (id 24)
+    ex.Real(BaseIDParam::LowestLevel, r.firstAltitude);
+    ex.Real(BaseIDParam::HighestLevel, r.lastAltitude);
+    ex.Real(ContourLineParam::Interval, r.interval);
+    ex.Short(ContourLineParam::SecondPen, r.secondPen);
+    ex.Short(ContourLineParam::Show2D, r.show2D);
+    ex.Short(ContourLineParam::Show3D, r.show3D);
+    ex.Short(ContourLineParam::ShowSection, r.showSection);
+    ex.Short(ContourLineParam::MainSecondary, r.mainSecondary);
+    ex.Short(ContourLineParam::FirstPen, r.firstPen);
+    ex.Long(ContourLineParam::MainStep, r.mainStep);
+    ex.Short(ContourLineParam::UseAverage, r.useAverage);
+    ex.Short(ContourLineParam::UseAverage2, r.useAverage2);
+    ex.Real(ContourLineParam::MinDepth, r.minDepth);
+    ex.Real(ContourLineParam::Average, r.average);
+    ex.Real(ContourLineParam::Average2, r.average2);
+    ex.Real(ContourLineParam::MaxDepth, r.maxDepth);
+    ex.Custom([&] { return ContourLineLP::ExchangeRgbColours(view, r.depthColours, direction); });
+    ex.Short(ContourLineParam::DepthPen, r.depthPen);
+    ex.Short(ContourLineParam::Colour1, r.colour1);  // field id 26
+    ex.Short(ContourLineParam::Colour2, r.colour2);  // field id 23
+    ex.Short(ContourLineParam::Colour3, r.colour3);  // field id 25
+    ex.Short(ContourLineParam::Colour4, r.colour4);  // field id 24
     return ex.Finish(record, r);
 }
 
 bool SerializeSettings(DiggingLP& view, PlateauSettings& record, bool sloped, int32_t direction) {
     SectionExchange ex(view, direction);
     PlateauSettings r = record;
-    if (sloped && ex.Writing()) ex.Real(43, r.slope);  // slope
-    ex.Real(41, r.level);                              // livello
-    ex.Real(39, r.cutAngle);                           // slope_angle_cut
-    ex.Real(40, r.fillAngle);                          // slope_angle_fill
-    ex.Short(23, r.levelMaterial);                     // level_material
-    ex.Short(25, r.fillMaterial);                      // fill_material
-    ex.Short(24, r.cutMaterial);                       // cut_material
-    ex.Short(34, r.resolution);                        // resol_arco
-    ex.Short(26, r.show2D);                            // show_2d
-    ex.Short(33, r.pen2D);                             // penna_2D
-    ex.Short(37, r.obstacleShow2D);                    // show_2D_obs
-    ex.Short(36, r.obstaclePen);                       // penna_obs
-    ex.Short(35, r.obstacleLineType);                  // tlinea_obs
-    ex.Real(19, r.cutExtension);                       // slope_inc_cut
-    ex.Real(18, r.fillExtension);                      // slope_inc_fill
+    if (sloped && ex.Writing()) ex.Real(SlopedDiggingParam::Slope, r.slope);
+    ex.Real(DiggingParam::Level, r.level);
+    ex.Real(DiggingParam::CutAngle, r.cutAngle);
+    ex.Real(DiggingParam::FillAngle, r.fillAngle);
+    ex.Short(BaseIDParam::LevelMaterial, r.levelMaterial);
+    ex.Short(BaseIDParam::FillMaterial, r.fillMaterial);
+    ex.Short(BaseIDParam::CutMaterial, r.cutMaterial);
+    ex.Short(BaseIDParam::Resolution, r.resolution);
+    ex.Short(BaseIDParam::Show2D, r.show2D);
+    ex.Short(BaseIDParam::Pen2D, r.pen2D);
+    ex.Short(BaseIDParam::ObstacleShow2D, r.obstacleShow2D);
+    ex.Short(BaseIDParam::ObstaclePen, r.obstaclePen);
+    ex.Short(BaseIDParam::ObstacleLineType, r.obstacleLineType);
+    ex.Real(BaseIDParam::SlopeIncCut, r.cutExtension);
+    ex.Real(BaseIDParam::SlopeIncFill, r.fillExtension);
     if (!ex.Writing()) {
         if (sloped)
-            ex.Real(43, r.slope);
+            ex.Real(SlopedDiggingParam::Slope, r.slope);
         else
             r.slope = 0.0;
     }
@@ -132,39 +133,49 @@ bool SerializeSettings(DiggingLP& view, PlateauSettings& record, bool sloped, in
 }
 
 namespace {
+// Where a marker part keeps what level and point markers share.
+struct MarkerIndexes {
+    int32_t symbol, size, markerPen, textAngle, textPen, font, textSize, italic;
+};
+constexpr MarkerIndexes kLevelMarker{MarkerParam::Symbol,    MarkerParam::Size,    MarkerParam::MarkerPen,
+                                     MarkerParam::TextAngle, MarkerParam::TextPen, MarkerParam::Font,
+                                     MarkerParam::TextSize,  MarkerParam::Italic};
+constexpr MarkerIndexes kPointMarker{MarkerPtParam::Symbol,    MarkerPtParam::Size,    MarkerPtParam::MarkerPen,
+                                     MarkerPtParam::TextAngle, MarkerPtParam::TextPen, MarkerPtParam::Font,
+                                     MarkerPtParam::TextSize,  MarkerPtParam::Italic};
+
 // What level and point markers share: symbol, size, pens, text angle, font, text size, italics.
-void MarkerCommon(SectionExchange& ex, SpotHeightSettings& r, int32_t markerPen, int32_t textAngle, int32_t textPen,
-                  int32_t italic) {
-    ex.Short(3, r.symbol);             // tipo
-    ex.Real(4, r.size);                // marker_size
-    ex.Short(markerPen, r.markerPen);  // penna_marker
-    ex.Real(textAngle, r.textAngle);   // angolo_testo
-    ex.Short(textPen, r.textPen);      // penna_testo
-    ex.Text(5, r.font);                // font
-    ex.Real(6, r.textSize);            // size
-    ex.Short(italic, r.italic);        // corsivo
+void MarkerCommon(SectionExchange& ex, SpotHeightSettings& r, const MarkerIndexes& at) {
+    ex.Short(at.symbol, r.symbol);
+    ex.Real(at.size, r.size);
+    ex.Short(at.markerPen, r.markerPen);
+    ex.Real(at.textAngle, r.textAngle);
+    ex.Short(at.textPen, r.textPen);
+    ex.Text(at.font, r.font);
+    ex.Real(at.textSize, r.textSize);
+    ex.Short(at.italic, r.italic);
 }
 }  // namespace
 
 bool SerializeSettings(MarkerLP& view, SpotHeightSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     SpotHeightSettings r = record;
-    MarkerCommon(ex, r, 18, 20, 19, 7);
-    ex.Short(25, r.active);  // Marker_Active
+    MarkerCommon(ex, r, kLevelMarker);
+    ex.Short(MarkerParam::Active, r.active);
     return ex.Finish(record, r);
 }
 
 bool SerializeSettings(MarkerPtLP& view, SpotHeightSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     SpotHeightSettings r = record;
-    MarkerCommon(ex, r, 13, 15, 14, 16);
-    ex.Short(10, r.showLevel);    // show_level
-    ex.Short(12, r.showComment);  // show_comment
-    ex.Short(11, r.showCode);     // show_code
-    ex.Short(19, r.active);       // Marker_Active
+    MarkerCommon(ex, r, kPointMarker);
+    ex.Short(MarkerPtParam::ShowLevel, r.showLevel);
+    ex.Short(MarkerPtParam::ShowComment, r.showComment);
+    ex.Short(MarkerPtParam::ShowCode, r.showCode);
+    ex.Short(MarkerPtParam::Active, r.active);
     if (ex.Writing()) {
-        ex.PutReal(17, -ProjectOffset.x);  // icsy_offset
-        ex.PutReal(18, -ProjectOffset.y);  // ipsy_offset
+        ex.PutReal(MarkerPtParam::OffsetX, -ProjectOffset.x);
+        ex.PutReal(MarkerPtParam::OffsetY, -ProjectOffset.y);
     }
     return ex.Finish(record, r);
 }
@@ -172,25 +183,25 @@ bool SerializeSettings(MarkerPtLP& view, SpotHeightSettings& record, int32_t dir
 bool SerializeSettings(ObstacleLP& view, RetainerWallSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     RetainerWallSettings r = record;
-    ex.Real(2, r.height);               // ZZYZX
-    ex.Real(39, r.leftAngle);           // slope_SX_fill
-    ex.Real(40, r.rightAngle);          // slope_DX_fill
-    ex.Short(34, r.resolution);         // resol_arco
-    ex.Short(42, r.material);           // mat_oggetto
-    ex.Short(33, r.pen2D);              // penna_2D
-    ex.Short(41, r.fill);               // retino
-    ex.Short(31, r.fillPen);            // penna_fill
-    ex.Short(32, r.fillBackgroundPen);  // penna_bkg_fill
+    ex.Real(BaseParam::Zzyzx, r.height);
+    ex.Real(ObstacleParam::SlopeLeftFill, r.leftAngle);
+    ex.Real(ObstacleParam::SlopeRightFill, r.rightAngle);
+    ex.Short(BaseIDParam::Resolution, r.resolution);
+    ex.Short(ObstacleParam::Material, r.material);
+    ex.Short(BaseIDParam::Pen2D, r.pen2D);
+    ex.Short(ObstacleParam::Fill, r.fill);
+    ex.Short(BaseIDParam::FillPen, r.fillPen);
+    ex.Short(BaseIDParam::FillBackgroundPen, r.fillBackgroundPen);
     return ex.Finish(record, r);
 }
 
 bool SerializeSettings(PaintLP& view, PaintSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     PaintSettings r = record;
-    ex.Short(26, r.show2D);      // show_2d
-    ex.Real(46, r.offset);       // offset_Z
-    ex.Short(34, r.resolution);  // resol_arco
-    ex.Short(48, r.showName);    // show_ID
+    ex.Short(BaseIDParam::Show2D, r.show2D);
+    ex.Real(PaintParam::OffsetZ, r.offset);
+    ex.Short(BaseIDParam::Resolution, r.resolution);
+    ex.Short(PaintParam::ShowID, r.showName);
     return ex.Finish(record, r);
 }
 
@@ -198,9 +209,9 @@ namespace {
 // Road and railway, direction 0 only: the extensions over those just read, and the new-slope switch present.
 void ReadSlopeIncrements(SectionExchange& ex, double& cutExtension, double& fillExtension) {
     if (ex.Writing()) return;
-    ex.Real(19, cutExtension);   // slope_inc_cut
-    ex.Real(18, fillExtension);  // slope_inc_fill
-    ex.RequireNumber(65);        // use_new_slope
+    ex.Real(BaseIDParam::SlopeIncCut, cutExtension);
+    ex.Real(BaseIDParam::SlopeIncFill, fillExtension);
+    ex.RequireNumber(RoadParam::UseNewSlope);
 }
 }  // namespace
 
@@ -209,25 +220,25 @@ namespace {
 // a section, so the order matters).
 template <typename Record>
 void SlopeAngles(SectionExchange& ex, Record& r) {
-    ex.Real(39, r.leftCutAngle);    // slope_SX_cut
-    ex.Real(40, r.rightCutAngle);   // slope_DX_cut
-    ex.Real(41, r.leftFillAngle);   // slope_SX_fill
-    ex.Real(42, r.rightFillAngle);  // slope_DX_fill
+    ex.Real(RoadParam::SlopeLeftCut, r.leftCutAngle);
+    ex.Real(RoadParam::SlopeRightCut, r.rightCutAngle);
+    ex.Real(RoadParam::SlopeLeftFill, r.leftFillAngle);
+    ex.Real(RoadParam::SlopeRightFill, r.rightFillAngle);
 }
 
 template <typename Record>
 void SurfaceAndRetainingFields(SectionExchange& ex, Record& r) {
-    ex.Short(23, r.levelMaterial);     // level_material
-    ex.Short(25, r.fillMaterial);      // fill_material
-    ex.Short(24, r.cutMaterial);       // cut_material
-    ex.Short(34, r.resolution);        // resol_arco
-    ex.Short(26, r.show2D);            // show_2d
-    ex.Short(33, r.pen2D);             // penna_2D
-    ex.Short(37, r.obstacleShow2D);    // show_2D_obs
-    ex.Short(36, r.obstaclePen);       // penna_obs
-    ex.Real(67, r.cutExtension);       // slope_depth_cut
-    ex.Real(66, r.fillExtension);      // slope_depth_fill
-    ex.Short(35, r.obstacleLineType);  // tlinea_obs
+    ex.Short(BaseIDParam::LevelMaterial, r.levelMaterial);
+    ex.Short(BaseIDParam::FillMaterial, r.fillMaterial);
+    ex.Short(BaseIDParam::CutMaterial, r.cutMaterial);
+    ex.Short(BaseIDParam::Resolution, r.resolution);
+    ex.Short(BaseIDParam::Show2D, r.show2D);
+    ex.Short(BaseIDParam::Pen2D, r.pen2D);
+    ex.Short(BaseIDParam::ObstacleShow2D, r.obstacleShow2D);
+    ex.Short(BaseIDParam::ObstaclePen, r.obstaclePen);
+    ex.Real(RoadParam::SlopeDepthCut, r.cutExtension);
+    ex.Real(RoadParam::SlopeDepthFill, r.fillExtension);
+    ex.Short(BaseIDParam::ObstacleLineType, r.obstacleLineType);
 }
 
 }  // namespace
@@ -236,11 +247,11 @@ bool SerializeSettings(RailwayLP& view, RailwaySettings& record, int32_t directi
     SectionExchange ex(view, direction);
     RailwaySettings r = record;
     SlopeAngles(ex, r);
-    ex.Short(70, r.railMaterial);  // et_rail_material
-    ex.Short(71, r.tieMaterial);   // et_tie_material
+    ex.Short(RailwayParam::RailMaterial, r.railMaterial);
+    ex.Short(RailwayParam::TieMaterial, r.tieMaterial);
     SurfaceAndRetainingFields(ex, r);
     int16_t tracks = 0;
-    if (TrackCount(ex, 68, r.secondTrack, tracks) && !ex.Writing()) {  // et_num_track
+    if (TrackCount(ex, RailwayParam::NumTrack, r.secondTrack, tracks) && !ex.Writing()) {
         if (tracks == 1 || tracks == 2) {
             r.firstTrack = 1;
             r.secondTrack = tracks == 2 ? 1 : 0;
@@ -248,9 +259,9 @@ bool SerializeSettings(RailwayLP& view, RailwaySettings& record, int32_t directi
             r.secondTrack = tracks;  // the first track keeps its value: the count says nothing of it
         }
     }
-    ex.Real(69, r.gauge);           // et_GaugeTrack
-    ex.Real(72, r.tieSpacing);      // et_DistTie
-    ex.Short(73, r.levelCrossing);  // et_bLevelCrossing
+    ex.Real(RailwayParam::GaugeTrack, r.gauge);
+    ex.Real(RailwayParam::DistTie, r.tieSpacing);
+    ex.Short(RailwayParam::LevelCrossing, r.levelCrossing);
     ReadSlopeIncrements(ex, r.cutExtension, r.fillExtension);
     return ex.Finish(record, r);
 }
@@ -267,68 +278,74 @@ bool SerializeSettings(RoadLP& view, RoadSettings& record, int32_t direction) {
 bool SerializeSettings2(RoadLP& view, SectionSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     SectionSettings r = record;
-    ex.Real(55, r.bottomLevel);        // livello_minimo
-    ex.Short(48, r.straightPen);       // penna_rette
-    ex.Short(49, r.curvePen);          // penna_curve
-    ex.Short(51, r.terrainPen);        // penna_terreno
-    ex.Short(56, r.dividerLineType);   // tlinea_divisore
-    ex.Short(47, r.dividerPen);        // penna_divisori
-    ex.Short(57, r.straightLineType);  // tlinea_rette
-    ex.Short(50, r.linePen);           // penna_linee
-    ex.Text(52, r.font);               // font
-    ex.Real(53, r.textSize);           // size
-    ex.Short(54, r.textPen);           // font_pen
-    ex.Short(58, r.showPlan);          // mostra_strada
-    ex.Short(59, r.showLeft);          // left_section
-    ex.Short(60, r.showRight);         // right_section
-    ex.Short(61, r.flipLeft);          // flip_left
-    ex.Short(62, r.flipRight);         // flip_right
+    ex.Real(RoadParam::BottomLevel, r.bottomLevel);
+    ex.Short(RoadParam::StraightPen, r.straightPen);
+    ex.Short(RoadParam::CurvePen, r.curvePen);
+    ex.Short(RoadParam::TerrainPen, r.terrainPen);
+    ex.Short(RoadParam::DividerLineType, r.dividerLineType);
+    ex.Short(RoadParam::DividerPen, r.dividerPen);
+    ex.Short(RoadParam::StraightLineType, r.straightLineType);
+    ex.Short(RoadParam::LinePen, r.linePen);
+    ex.Text(RoadParam::Font, r.font);
+    ex.Real(RoadParam::TextSize, r.textSize);
+    ex.Short(RoadParam::TextPen, r.textPen);
+    ex.Short(RoadParam::ShowPlan, r.showPlan);
+    ex.Short(RoadParam::ShowLeft, r.showLeft);
+    ex.Short(RoadParam::ShowRight, r.showRight);
+    ex.Short(RoadParam::FlipLeft, r.flipLeft);
+    ex.Short(RoadParam::FlipRight, r.flipRight);
     return ex.Finish(record, r);
 }
 
 bool SerializeSettings(SideWalkLP& view, SidewalkSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     SidewalkSettings r = record;
-    ex.Short(23, r.levelMaterial);  // level_material
-    ex.Short(25, r.fillMaterial);   // fill_material
-    ex.Short(24, r.cutMaterial);    // cut_material
-    ex.Short(34, r.resolution);     // resol_arco
-    ex.Real(39, r.thickness);       // thck
-    ex.Short(26, r.show2D);         // show_2d
-    ex.Short(33, r.pen2D);          // penna_2D
-    ex.Short(40, r.leftSide);       // latosinistro
+    ex.Short(BaseIDParam::LevelMaterial, r.levelMaterial);
+    ex.Short(BaseIDParam::FillMaterial, r.fillMaterial);
+    ex.Short(BaseIDParam::CutMaterial, r.cutMaterial);
+    ex.Short(BaseIDParam::Resolution, r.resolution);
+    ex.Real(SideWalkParam::Thickness, r.thickness);
+    ex.Short(BaseIDParam::Show2D, r.show2D);
+    ex.Short(BaseIDParam::Pen2D, r.pen2D);
+    ex.Short(SideWalkParam::LeftSide, r.leftSide);
     return ex.Finish(record, r);
 }
 
 bool SerializeSettings(SlopeRangeLP& view, SlopeRangeSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     SlopeRangeSettings r = record;
-    for (int32_t k = 0; k < 6; ++k) ex.Short(6 + k, r.limits[k]);    // P_range_1 to _6
-    for (int32_t k = 0; k < 7; ++k) ex.Short(12 + k, r.colours[k]);  // color_1 to _7
-    ex.Short(19, r.show3D);                                          // mostra_3D
-    ex.Real(20, r.lift);                                             // alzatore
-    for (int32_t k = 0; k < 3; ++k) ex.Text(21 + k, r.texts[k]);     // text_A to _C
-    ex.Text(24, r.font);                                             // font_family
-    ex.Real(25, r.size);                                             // size
-    ex.Short(27, r.textPen);                                         // penna_testo
-    ex.Short(26, r.framePen);                                        // penna_frame
-    ex.Short(30, r.showZeros);                                       // mostra_zeri
-    ex.Short(31, r.show2D);                                          // mostra_2D
+    const int32_t limits[] = {SlopeRangeParam::Limit1, SlopeRangeParam::Limit2, SlopeRangeParam::Limit3,
+                              SlopeRangeParam::Limit4, SlopeRangeParam::Limit5, SlopeRangeParam::Limit6};
+    const int32_t colours[] = {SlopeRangeParam::Colour1, SlopeRangeParam::Colour2, SlopeRangeParam::Colour3,
+                               SlopeRangeParam::Colour4, SlopeRangeParam::Colour5, SlopeRangeParam::Colour6,
+                               SlopeRangeParam::Colour7};
+    const int32_t texts[] = {SlopeRangeParam::TextA, SlopeRangeParam::TextB, SlopeRangeParam::TextC};
+    for (int32_t k = 0; k < 6; ++k) ex.Short(limits[k], r.limits[k]);
+    for (int32_t k = 0; k < 7; ++k) ex.Short(colours[k], r.colours[k]);
+    ex.Short(SlopeRangeParam::Show3D, r.show3D);
+    ex.Real(SlopeRangeParam::Lift, r.lift);
+    for (int32_t k = 0; k < 3; ++k) ex.Text(texts[k], r.texts[k]);
+    ex.Text(SlopeRangeParam::Font, r.font);
+    ex.Real(SlopeRangeParam::Size, r.size);
+    ex.Short(SlopeRangeParam::TextPen, r.textPen);
+    ex.Short(SlopeRangeParam::FramePen, r.framePen);
+    ex.Short(SlopeRangeParam::ShowZeros, r.showZeros);
+    ex.Short(SlopeRangeParam::Show2D, r.show2D);
     return ex.Finish(record, r);
 }
 
 bool SerializeSettings(WallLP& view, WallSettings& record, int32_t direction) {
     SectionExchange ex(view, direction);
     WallSettings r = record;
-    ex.Short(8, r.pen3D);               // penna3D
-    ex.Short(39, r.material);           // mat
-    ex.Real(40, r.thickness);           // spessore
-    ex.Text(41, r.side);                // posizione
-    ex.Short(42, r.fill);               // retino
-    ex.Short(31, r.fillPen);            // penna_fill
-    ex.Short(32, r.fillBackgroundPen);  // penna_bkg_fill
-    ex.Short(33, r.pen2D);              // penna_2D
-    ex.Real(2, r.height);               // ZZYZX
-    ex.Short(34, r.resolution);         // resol_arco
+    ex.Short(BaseIDParam::Pen3D, r.pen3D);
+    ex.Short(WallParam::Material, r.material);
+    ex.Real(WallParam::Thickness, r.thickness);
+    ex.Text(WallParam::Side, r.side);
+    ex.Short(WallParam::Fill, r.fill);
+    ex.Short(BaseIDParam::FillPen, r.fillPen);
+    ex.Short(BaseIDParam::FillBackgroundPen, r.fillBackgroundPen);
+    ex.Short(BaseIDParam::Pen2D, r.pen2D);
+    ex.Real(BaseParam::Zzyzx, r.height);
+    ex.Short(BaseIDParam::Resolution, r.resolution);
     return ex.Finish(record, r);
 }

@@ -1,5 +1,6 @@
 #include "settings/PrefsSections.hpp"
 
+#include "elements/PrefsParamIndexes.hpp"
 #include "settings/SectionExchange.hpp"
 
 namespace {
@@ -7,55 +8,55 @@ namespace {
 // The display of retaining structures along a road, railway or plateau, read only.
 template <typename Field>
 void ReadObstacleDisplay(SectionExchange& ex, Field& show2D, Field& pen, Field& lineType) {
-    ex.Short(168, show2D);    // obstacle_show_2d
-    ex.Short(169, pen);       // obstacle_2d_pen
-    ex.Short(170, lineType);  // obstacle_line_type
+    ex.Short(PrefsParam::ObstacleShow2D, show2D);
+    ex.Short(PrefsParam::ObstaclePen2D, pen);
+    ex.Short(PrefsParam::ObstacleLineType, lineType);
 }
 
 bool Points(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     PointSettings r = s.points;
-    ex.Short(3, r.pen);  // punti_2D_pen
-    ex.Text(4, r.code);  // punti_code
+    ex.Short(PrefsParam::PointsPen, r.pen);
+    ex.Text(PrefsParam::PointsCode, r.code);
     return ex.Finish(s.points, r);
 }
 
 bool Constraint(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     ConstraintSettings r = s.constraint;
-    ex.Short(5, r.pen);       // constraint_2D_pen
-    ex.Short(6, r.lineType);  // constraint_linetype
+    ex.Short(PrefsParam::ConstraintPen, r.pen);
+    ex.Short(PrefsParam::ConstraintLineType, r.lineType);
     return ex.Finish(s.constraint, r);
 }
 
 bool Outline(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     OutlineSettings r = s.outline;
-    ex.Short(7, r.lineType);        // outline_linetype
-    ex.Short(8, r.fill);            // outline_fill
-    ex.Short(9, r.pen);             // outline_2D_pen
-    ex.Short(10, r.fillPen);        // outline_fill_pen
-    ex.Short(11, r.backgroundPen);  // outline_bkg_pen
-    ex.Text(12, r.name);            // outline_ID
+    ex.Short(PrefsParam::OutlineLineType, r.lineType);
+    ex.Short(PrefsParam::OutlineFill, r.fill);
+    ex.Short(PrefsParam::OutlinePen, r.pen);
+    ex.Short(PrefsParam::OutlineFillPen, r.fillPen);
+    ex.Short(PrefsParam::OutlineBackgroundPen, r.backgroundPen);
+    ex.Text(PrefsParam::OutlineName, r.name);
     return ex.Finish(s.outline, r);
 }
 
 bool ContourLines(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     ContourLineSettings r = s.contour;
-    ex.Short(13, r.mainSecondary);  // contour_line_main
-    ex.Short(14, r.firstPen);       // contour_line_main_pen
-    ex.Short(15, r.secondPen);      // contour_line_pen
-    ex.Short(16, r.lineType);       // contour_line_linetype
-    ex.Short(17, r.show2D);         // contour_line_show_2D
-    ex.Short(18, r.showSection);    // contour_line_show_SE
-    ex.Short(19, r.show3D);         // contour_line_show_3D
-    ex.Short(38, r.depthPen);       // show_depth_pen
-    ex.Short(39, r.colour1);        // show_depth_colour_1 (id 26)
-    ex.Short(40, r.colour2);        // show_depth_colour_2 (id 23)
-    ex.Short(41, r.colour3);        // show_depth_colour_3 (id 25)
-    ex.Short(42, r.colour4);        // show_depth_colour_4 (id 24)
-    ex.Custom([&] { return PrefsView::ExchangeRgbColours(view, r.depthColours, direction); });  // show_depth_RGB
+    ex.Short(PrefsParam::ContourMain, r.mainSecondary);
+    ex.Short(PrefsParam::ContourMainPen, r.firstPen);
+    ex.Short(PrefsParam::ContourPen, r.secondPen);
+    ex.Short(PrefsParam::ContourLineType, r.lineType);
+    ex.Short(PrefsParam::ContourShow2D, r.show2D);
+    ex.Short(PrefsParam::ContourShowSection, r.showSection);
+    ex.Short(PrefsParam::ContourShow3D, r.show3D);
+    ex.Short(PrefsParam::DepthPen, r.depthPen);
+    ex.Short(PrefsParam::DepthColour1, r.colour1);  // field id 26
+    ex.Short(PrefsParam::DepthColour2, r.colour2);  // field id 23
+    ex.Short(PrefsParam::DepthColour3, r.colour3);  // field id 25
+    ex.Short(PrefsParam::DepthColour4, r.colour4);  // field id 24
+    ex.Custom([&] { return PrefsView::ExchangeRgbColours(view, r.depthColours, direction); });
     return ex.Finish(s.contour, r);
 }
 
@@ -72,44 +73,44 @@ void TerrainFlag(SectionExchange& ex, int32_t index, uint16_t& field, uint16_t o
 bool Terrain(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     TerrainSettings r = s.terrain;
-    ex.Short(20, r.lineType);                  // terrain_linetype
-    ex.Short(21, r.contourPen);                // terrain_contour_pen
-    ex.Short(22, r.ridgePen);                  // terrain_ridge_pen
-    ex.Short(23, r.fill);                      // terrain_fill
-    ex.Short(24, r.fillContourPen);            // terrain_fill_contour_pen
-    ex.Short(25, r.fillPen);                   // terrain_fill_pen
-    ex.Short(26, r.fillBackgroundPen);         // terrain_fill_bkg_pen
-    TerrainFlag(ex, 27, r.planTriangles, 2);   // terrain_show_2d_triangle
-    TerrainFlag(ex, 28, r.modelTriangles, 0);  // terrain_show_3d_triangle
-    ex.Short(29, r.topMaterial);               // terrain_top_mat
-    ex.Short(30, r.sideMaterial);              // terrain_side_mat
-    ex.Short(31, r.bottomMaterial);            // terrain_bottom_mat
-    ex.Text(32, r.name);                       // terrain_ID
-    ex.Short(33, r.penOverride);               // terrain_override
-    ex.Short(34, r.buildingMaterial);          // terrain_BM
-    ex.Short(35, r.topMaterialOverride);       // top_mat_override
-    ex.Short(36, r.sideMaterialOverride);      // side_mat_override
-    ex.Short(37, r.bottomMaterialOverride);    // bottom_mat_override
+    ex.Short(PrefsParam::TerrainLineType, r.lineType);
+    ex.Short(PrefsParam::TerrainContourPen, r.contourPen);
+    ex.Short(PrefsParam::TerrainRidgePen, r.ridgePen);
+    ex.Short(PrefsParam::TerrainFill, r.fill);
+    ex.Short(PrefsParam::TerrainFillContourPen, r.fillContourPen);
+    ex.Short(PrefsParam::TerrainFillPen, r.fillPen);
+    ex.Short(PrefsParam::TerrainFillBackgroundPen, r.fillBackgroundPen);
+    TerrainFlag(ex, PrefsParam::TerrainShow2DTriangles, r.planTriangles, 2);
+    TerrainFlag(ex, PrefsParam::TerrainShow3DTriangles, r.modelTriangles, 0);
+    ex.Short(PrefsParam::TerrainTopMaterial, r.topMaterial);
+    ex.Short(PrefsParam::TerrainSideMaterial, r.sideMaterial);
+    ex.Short(PrefsParam::TerrainBottomMaterial, r.bottomMaterial);
+    ex.Text(PrefsParam::TerrainName, r.name);
+    ex.Short(PrefsParam::TerrainOverride, r.penOverride);
+    ex.Short(PrefsParam::TerrainBuildingMaterial, r.buildingMaterial);
+    ex.Short(PrefsParam::TopMaterialOverride, r.topMaterialOverride);
+    ex.Short(PrefsParam::SideMaterialOverride, r.sideMaterialOverride);
+    ex.Short(PrefsParam::BottomMaterialOverride, r.bottomMaterialOverride);
     return ex.Finish(s.terrain, r);
 }
 
 bool Plateau(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     PlateauSettings r = s.plateau;
-    ex.Real(44, r.level);           // plateau_level
-    ex.Real(45, r.slope);           // plateau_slope
-    ex.Real(46, r.cutAngle);        // plateau_cut_angle
-    ex.Real(47, r.fillAngle);       // plateau_fill_angle
-    ex.Real(48, r.cutExtension);    // plateau_cut_extension
-    ex.Real(49, r.fillExtension);   // plateau_fill_extension
-    ex.Short(50, r.resolution);     // plateau_resolution
-    ex.Short(51, r.levelMaterial);  // plateau_top_mat
-    ex.Short(52, r.cutMaterial);    // plateau_cut_mat
-    ex.Short(53, r.fillMaterial);   // plateau_fill_mat
-    ex.Short(54, r.show2D);         // plateau_show_2D
-    ex.Short(55, r.pen2D);          // plateau_2d_pen
-    ex.Short(56, r.pen3D);          // plateau_3d_pen
-    ex.Text(57, r.name);            // plateau_ID
+    ex.Real(PrefsParam::PlateauLevel, r.level);
+    ex.Real(PrefsParam::PlateauSlope, r.slope);
+    ex.Real(PrefsParam::PlateauCutAngle, r.cutAngle);
+    ex.Real(PrefsParam::PlateauFillAngle, r.fillAngle);
+    ex.Real(PrefsParam::PlateauCutExtension, r.cutExtension);
+    ex.Real(PrefsParam::PlateauFillExtension, r.fillExtension);
+    ex.Short(PrefsParam::PlateauResolution, r.resolution);
+    ex.Short(PrefsParam::PlateauTopMaterial, r.levelMaterial);
+    ex.Short(PrefsParam::PlateauCutMaterial, r.cutMaterial);
+    ex.Short(PrefsParam::PlateauFillMaterial, r.fillMaterial);
+    ex.Short(PrefsParam::PlateauShow2D, r.show2D);
+    ex.Short(PrefsParam::PlateauPen2D, r.pen2D);
+    ex.Short(PrefsParam::PlateauPen3D, r.pen3D);
+    ex.Text(PrefsParam::PlateauName, r.name);
     if (!ex.Writing()) ReadObstacleDisplay(ex, r.obstacleShow2D, r.obstaclePen, r.obstacleLineType);
     return ex.Finish(s.plateau, r);
 }
@@ -117,20 +118,20 @@ bool Plateau(PrefsView& view, Settings& s, int32_t direction) {
 bool Road(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     RoadData r = s.road;
-    ex.Real(69, r.leftCutAngle);    // road_left_cut_angle
-    ex.Real(70, r.leftFillAngle);   // road_left_fill_angle
-    ex.Real(71, r.rightCutAngle);   // road_rigth_cut_angle
-    ex.Real(72, r.rightFillAngle);  // road_rigth_fill_angle
-    ex.Real(73, r.cutExtension);    // road_cut_extension
-    ex.Real(74, r.fillExtension);   // road_fill_extension
-    ex.Short(75, r.resolution);     // road_resolution
-    ex.Short(76, r.levelMaterial);  // road_mat
-    ex.Short(77, r.cutMaterial);    // road_cut_mat
-    ex.Short(78, r.fillMaterial);   // road_fill_mat
-    ex.Short(79, r.show2D);         // road_show_2d
-    ex.Short(80, r.pen2D);          // road_2d_pen
-    ex.Short(81, r.pen);            // road_3d_pen
-    ex.Text(82, r.name);            // road_ID
+    ex.Real(PrefsParam::RoadLeftCutAngle, r.leftCutAngle);
+    ex.Real(PrefsParam::RoadLeftFillAngle, r.leftFillAngle);
+    ex.Real(PrefsParam::RoadRightCutAngle, r.rightCutAngle);
+    ex.Real(PrefsParam::RoadRightFillAngle, r.rightFillAngle);
+    ex.Real(PrefsParam::RoadCutExtension, r.cutExtension);
+    ex.Real(PrefsParam::RoadFillExtension, r.fillExtension);
+    ex.Short(PrefsParam::RoadResolution, r.resolution);
+    ex.Short(PrefsParam::RoadMaterial, r.levelMaterial);
+    ex.Short(PrefsParam::RoadCutMaterial, r.cutMaterial);
+    ex.Short(PrefsParam::RoadFillMaterial, r.fillMaterial);
+    ex.Short(PrefsParam::RoadShow2D, r.show2D);
+    ex.Short(PrefsParam::RoadPen2D, r.pen2D);
+    ex.Short(PrefsParam::RoadPen3D, r.pen);
+    ex.Text(PrefsParam::RoadName, r.name);
     if (!ex.Writing()) ReadObstacleDisplay(ex, r.obstacleShow2D, r.obstaclePen, r.obstacleLineType);
     return ex.Finish(s.road, r);
 }
@@ -138,167 +139,174 @@ bool Road(PrefsView& view, Settings& s, int32_t direction) {
 bool RoadSection(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     SectionSettings r = s.section;
-    ex.Real(83, r.bottomLevel);        // road_sect_bot_level
-    ex.Short(84, r.straightPen);       // road_sect_straigth_pen
-    ex.Short(85, r.curvePen);          // road_sect_curve_pen
-    ex.Short(86, r.terrainPen);        // road_sect_terrain_pen
-    ex.Short(87, r.dividerLineType);   // road_sect_leading_linetype
-    ex.Short(88, r.dividerPen);        // road_sect_leading_pen
-    ex.Short(89, r.straightLineType);  // road_sect_grid_linetype
-    ex.Short(90, r.linePen);           // road_sect_grid_pen
-    ex.Text(91, r.font);               // road_sect_text
-    ex.Real(92, r.textSize);           // road_sect_text_size
-    ex.Short(93, r.textPen);           // road_sect_text_pen
-    ex.Short(94, r.showPlan);          // road_sect_show_plan
-    ex.Short(95, r.showLeft);          // road_sect_show_left
-    ex.Short(96, r.flipLeft);          // road_sect_flip_left
-    ex.Short(97, r.showRight);         // road_sect_show_rigth
-    ex.Short(98, r.flipRight);         // road_sect_flip_rigth
+    ex.Real(PrefsParam::SectionBottomLevel, r.bottomLevel);
+    ex.Short(PrefsParam::SectionStraightPen, r.straightPen);
+    ex.Short(PrefsParam::SectionCurvePen, r.curvePen);
+    ex.Short(PrefsParam::SectionTerrainPen, r.terrainPen);
+    ex.Short(PrefsParam::SectionLeadingLineType, r.dividerLineType);
+    ex.Short(PrefsParam::SectionLeadingPen, r.dividerPen);
+    ex.Short(PrefsParam::SectionGridLineType, r.straightLineType);
+    ex.Short(PrefsParam::SectionGridPen, r.linePen);
+    ex.Text(PrefsParam::SectionFont, r.font);
+    ex.Real(PrefsParam::SectionTextSize, r.textSize);
+    ex.Short(PrefsParam::SectionTextPen, r.textPen);
+    ex.Short(PrefsParam::SectionShowPlan, r.showPlan);
+    ex.Short(PrefsParam::SectionShowLeft, r.showLeft);
+    ex.Short(PrefsParam::SectionFlipLeft, r.flipLeft);
+    ex.Short(PrefsParam::SectionShowRight, r.showRight);
+    ex.Short(PrefsParam::SectionFlipRight, r.flipRight);
     return ex.Finish(s.section, r);
 }
 
 bool Sidewalk(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     SidewalkSettings r = s.sidewalk;
-    ex.Real(59, r.thickness);       // sidewalk_thickness
-    ex.Short(60, r.resolution);     // sidewalk_resolution
-    ex.Short(61, r.levelMaterial);  // sidewalk_mat
-    ex.Short(62, r.cutMaterial);    // sidewalk_cut_mat
-    ex.Short(63, r.fillMaterial);   // sidewalk_fill_mat
-    ex.Short(64, r.show2D);         // sidewalk_show_2d
-    ex.Short(65, r.pen2D);          // sidewalk_2d_pen
-    ex.Short(66, r.pen);            // sidewalk_3d_pen
-    ex.Text(67, r.name);            // sidewalk_ID
+    ex.Real(PrefsParam::SidewalkThickness, r.thickness);
+    ex.Short(PrefsParam::SidewalkResolution, r.resolution);
+    ex.Short(PrefsParam::SidewalkMaterial, r.levelMaterial);
+    ex.Short(PrefsParam::SidewalkCutMaterial, r.cutMaterial);
+    ex.Short(PrefsParam::SidewalkFillMaterial, r.fillMaterial);
+    ex.Short(PrefsParam::SidewalkShow2D, r.show2D);
+    ex.Short(PrefsParam::SidewalkPen2D, r.pen2D);
+    ex.Short(PrefsParam::SidewalkPen3D, r.pen);
+    ex.Text(PrefsParam::SidewalkName, r.name);
     return ex.Finish(s.sidewalk, r);
 }
 
 bool Basin(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     BasinSettings r = s.basin;
-    ex.Short(99, r.levelMaterial);       // basin_mat
-    ex.Short(100, r.pen3D);              // basin_3d_pen
-    ex.Short(101, r.pen2D);              // basin_2d_pen
-    ex.Short(102, r.attribute);          // basin_linetype
-    ex.Short(103, r.fill);               // basin_fill
-    ex.Short(104, r.fillPen);            // basin_fill_pen
-    ex.Short(105, r.fillBackgroundPen);  // basin_bkg_pen
-    ex.Text(106, r.name);                // basin_ID
+    ex.Short(PrefsParam::BasinMaterial, r.levelMaterial);
+    ex.Short(PrefsParam::BasinPen3D, r.pen3D);
+    ex.Short(PrefsParam::BasinPen2D, r.pen2D);
+    ex.Short(PrefsParam::BasinLineType, r.attribute);
+    ex.Short(PrefsParam::BasinFill, r.fill);
+    ex.Short(PrefsParam::BasinFillPen, r.fillPen);
+    ex.Short(PrefsParam::BasinBackgroundPen, r.fillBackgroundPen);
+    ex.Text(PrefsParam::BasinName, r.name);
     return ex.Finish(s.basin, r);
 }
 
 bool Building(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     BuildingSettings r = s.building;
-    ex.Short(107, r.showRoof);           // building_show_roof
-    ex.Real(108, r.roofAngle);           // building_roof_angle
-    ex.Short(109, r.resolution);         // building_resolution
-    ex.Short(110, r.material);           // building_mat
-    ex.Short(111, r.roofMaterial);       // building_roof_mat
-    ex.Short(112, r.pen2D);              // building_2D_pen
-    ex.Short(113, r.pen3D);              // building_3D_pen
-    ex.Short(114, r.fill);               // building_fill
-    ex.Short(115, r.fillPen);            // building_fill_pen
-    ex.Short(116, r.fillBackgroundPen);  // building_fill_bkg_pen
-    ex.Text(117, r.name);                // building_ID
+    ex.Short(PrefsParam::BuildingShowRoof, r.showRoof);
+    ex.Real(PrefsParam::BuildingRoofAngle, r.roofAngle);
+    ex.Short(PrefsParam::BuildingResolution, r.resolution);
+    ex.Short(PrefsParam::BuildingMaterial, r.material);
+    ex.Short(PrefsParam::BuildingRoofMaterial, r.roofMaterial);
+    ex.Short(PrefsParam::BuildingPen2D, r.pen2D);
+    ex.Short(PrefsParam::BuildingPen3D, r.pen3D);
+    ex.Short(PrefsParam::BuildingFill, r.fill);
+    ex.Short(PrefsParam::BuildingFillPen, r.fillPen);
+    ex.Short(PrefsParam::BuildingFillBackgroundPen, r.fillBackgroundPen);
+    ex.Text(PrefsParam::BuildingName, r.name);
     return ex.Finish(s.building, r);
 }
 
 bool ColouredArea(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     PaintSettings r = s.paint;
-    ex.Short(118, r.show2D);      // paint_show_2d
-    ex.Short(119, r.showName);    // paint_show_ID
-    ex.Real(120, r.offset);       // paint_distance
-    ex.Short(121, r.resolution);  // paint_resolution
-    ex.Text(122, r.name);         // paint_ID
+    ex.Short(PrefsParam::PaintShow2D, r.show2D);
+    ex.Short(PrefsParam::PaintShowName, r.showName);
+    ex.Real(PrefsParam::PaintDistance, r.offset);
+    ex.Short(PrefsParam::PaintResolution, r.resolution);
+    ex.Text(PrefsParam::PaintName, r.name);
     return ex.Finish(s.paint, r);
 }
 
 bool Wall(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     WallData r = s.wall;
-    ex.Real(124, r.height);              // VYwall_heigth
-    ex.Real(125, r.thickness);           // VYwall_thickness
-    ex.Short(126, r.pen3D);              // VYwall_3d_pen
-    ex.Short(127, r.resolution);         // VYwall_resolution
-    ex.Short(128, r.material);           // VYwall_material
-    ex.Short(129, r.pen2D);              // VYwall_2d_pen
-    ex.Short(130, r.fill);               // VYwall_fill
-    ex.Short(131, r.fillPen);            // VYwall_fill_pen
-    ex.Short(132, r.fillBackgroundPen);  // VYwall_bkg_pen
-    ex.Text(133, r.name);                // VYwall_ID
+    ex.Real(PrefsParam::WallHeight, r.height);
+    ex.Real(PrefsParam::WallThickness, r.thickness);
+    ex.Short(PrefsParam::WallPen3D, r.pen3D);
+    ex.Short(PrefsParam::WallResolution, r.resolution);
+    ex.Short(PrefsParam::WallMaterial, r.material);
+    ex.Short(PrefsParam::WallPen2D, r.pen2D);
+    ex.Short(PrefsParam::WallFill, r.fill);
+    ex.Short(PrefsParam::WallFillPen, r.fillPen);
+    ex.Short(PrefsParam::WallBackgroundPen, r.fillBackgroundPen);
+    ex.Text(PrefsParam::WallName, r.name);
     return ex.Finish(s.wall, r);
 }
 
 bool RetainingWall(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     RetainerWallSettings r = s.retainingWall;
-    ex.Real(171, r.height);              // retaining_heigth
-    ex.Real(173, r.leftAngle);           // retaining_left_angle
-    ex.Real(174, r.rightAngle);          // retaining_rigth_angle
-    ex.Short(175, r.pen);                // retaining_3d_pen
-    ex.Short(176, r.resolution);         // retaining_resolution
-    ex.Short(177, r.material);           // retaining_material
-    ex.Short(178, r.pen2D);              // retaining_2d_pen
-    ex.Short(179, r.fill);               // retaining_fill
-    ex.Short(180, r.fillPen);            // retaining_fill_pen
-    ex.Short(181, r.fillBackgroundPen);  // retaining_bkg_pen
-    ex.Text(182, r.name);                // retaining_ID
+    ex.Real(PrefsParam::RetainingHeight, r.height);
+    ex.Real(PrefsParam::RetainingLeftAngle, r.leftAngle);
+    ex.Real(PrefsParam::RetainingRightAngle, r.rightAngle);
+    ex.Short(PrefsParam::RetainingPen3D, r.pen);
+    ex.Short(PrefsParam::RetainingResolution, r.resolution);
+    ex.Short(PrefsParam::RetainingMaterial, r.material);
+    ex.Short(PrefsParam::RetainingPen2D, r.pen2D);
+    ex.Short(PrefsParam::RetainingFill, r.fill);
+    ex.Short(PrefsParam::RetainingFillPen, r.fillPen);
+    ex.Short(PrefsParam::RetainingBackgroundPen, r.fillBackgroundPen);
+    ex.Text(PrefsParam::RetainingName, r.name);
     return ex.Finish(s.retainingWall, r);
 }
 
 bool Markers(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     SpotHeightSettings r = s.marker;
-    ex.Short(183, r.symbol);       // level_type
-    ex.Real(184, r.size);          // level_size
-    ex.Real(185, r.textAngle);     // level_angle
-    ex.Short(186, r.markerPen);    // level_marker_pen
-    ex.Short(187, r.textPen);      // level_text_pen
-    ex.Text(188, r.font);          // level_font
-    ex.Real(189, r.textSize);      // level_text_size
-    ex.Short(190, r.italic);       // level_italic
-    ex.Short(191, r.showLevel);    // level_show_level
-    ex.Short(192, r.showCode);     // level_show_code
-    ex.Short(193, r.showComment);  // level_show_comment
+    ex.Short(PrefsParam::LevelSymbol, r.symbol);
+    ex.Real(PrefsParam::LevelSize, r.size);
+    ex.Real(PrefsParam::LevelTextAngle, r.textAngle);
+    ex.Short(PrefsParam::LevelMarkerPen, r.markerPen);
+    ex.Short(PrefsParam::LevelTextPen, r.textPen);
+    ex.Text(PrefsParam::LevelFont, r.font);
+    ex.Real(PrefsParam::LevelTextSize, r.textSize);
+    ex.Short(PrefsParam::LevelItalic, r.italic);
+    ex.Short(PrefsParam::LevelShowLevel, r.showLevel);
+    ex.Short(PrefsParam::LevelShowCode, r.showCode);
+    ex.Short(PrefsParam::LevelShowComment, r.showComment);
     return ex.Finish(s.marker, r);
 }
 
 bool SlopeRange(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     SlopeRangeSettings r = s.slopeRange;
-    for (int32_t k = 0; k < 6; ++k) ex.Short(194 + k, r.limits[k]);   // slopeRange_P_range_1 to _6
-    for (int32_t k = 0; k < 7; ++k) ex.Short(200 + k, r.colours[k]);  // slopeRange_color_1 to _7
-    for (int32_t k = 0; k < 3; ++k) ex.Text(207 + k, r.texts[k]);     // slopeRange_text_A to _C
-    ex.Text(210, r.font);                                             // slopeRange_font_family
-    ex.Real(211, r.size);                                             // slopeRange_size
-    ex.Short(212, r.textPen);                                         // slopeRange_penna_testo
-    ex.Short(213, r.framePen);                                        // slopeRange_penna_frame
+    const int32_t limits[] = {PrefsParam::SlopeRangeLimit1, PrefsParam::SlopeRangeLimit2, PrefsParam::SlopeRangeLimit3,
+                              PrefsParam::SlopeRangeLimit4, PrefsParam::SlopeRangeLimit5, PrefsParam::SlopeRangeLimit6};
+    const int32_t colours[] = {PrefsParam::SlopeRangeColour1, PrefsParam::SlopeRangeColour2,
+                               PrefsParam::SlopeRangeColour3, PrefsParam::SlopeRangeColour4,
+                               PrefsParam::SlopeRangeColour5, PrefsParam::SlopeRangeColour6,
+                               PrefsParam::SlopeRangeColour7};
+    const int32_t texts[] = {PrefsParam::SlopeRangeTextA, PrefsParam::SlopeRangeTextB, PrefsParam::SlopeRangeTextC};
+    for (int32_t k = 0; k < 6; ++k) ex.Short(limits[k], r.limits[k]);
+    for (int32_t k = 0; k < 7; ++k) ex.Short(colours[k], r.colours[k]);
+    for (int32_t k = 0; k < 3; ++k) ex.Text(texts[k], r.texts[k]);
+    ex.Text(PrefsParam::SlopeRangeFont, r.font);
+    ex.Real(PrefsParam::SlopeRangeSize, r.size);
+    ex.Short(PrefsParam::SlopeRangeTextPen, r.textPen);
+    ex.Short(PrefsParam::SlopeRangeFramePen, r.framePen);
     return ex.Finish(s.slopeRange, r);
 }
 
 bool Bridge(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     BridgeSettings r = s.bridge;
-    ex.Real(134, r.thickness);               // VYbridge_thickness
-    ex.Real(135, r.roadWidth);               // VYbridge_width
-    ex.Short(136, r.pen3D);                  // VYbridge_3d_pen
-    ex.Short(137, r.bridgeMaterial);         // VYbridge_material
-    ex.Short(138, r.roadMaterial);           // VYbridge_material_road
-    ex.Short(139, r.sidewalkMaterial);       // VYbridge_material_sidewalk
-    ex.Short(140, r.pen2D);                  // VYbridge_2d_pen
-    ex.Short(141, r.fill);                   // VYbridge_fill
-    ex.Short(142, r.fillPen);                // VYbridge_fill_pen
-    ex.Short(143, r.fillBackgroundPen);      // VYbridge_bkg_pen
-    ex.Text(144, r.name);                    // VYbridge_ID
-    ex.Short(145, r.sidewalkLeft);           // VYbridge_border_left
-    ex.Short(146, r.sidewalkRight);          // VYbridge_border_right
-    ex.Real(147, r.sidewalkWidthLeft);       // VYbridge_border_width_left
-    ex.Real(148, r.sidewalkWidthRight);      // VYbridge_border_width_right
-    ex.Real(149, r.sidewalkThicknessLeft);   // VYbridge_border_thick_left
-    ex.Real(150, r.sidewalkThicknessRight);  // VYbridge_border_thick_right
-    ex.Short(151, r.railingLeft);            // VYbridge_railing_left
-    ex.Short(152, r.railingRight);           // VYbridge_railing_right
+    ex.Real(PrefsParam::BridgeThickness, r.thickness);
+    ex.Real(PrefsParam::BridgeWidth, r.roadWidth);
+    ex.Short(PrefsParam::BridgePen3D, r.pen3D);
+    ex.Short(PrefsParam::BridgeMaterial, r.bridgeMaterial);
+    ex.Short(PrefsParam::BridgeRoadMaterial, r.roadMaterial);
+    ex.Short(PrefsParam::BridgeSidewalkMaterial, r.sidewalkMaterial);
+    ex.Short(PrefsParam::BridgePen2D, r.pen2D);
+    ex.Short(PrefsParam::BridgeFill, r.fill);
+    ex.Short(PrefsParam::BridgeFillPen, r.fillPen);
+    ex.Short(PrefsParam::BridgeBackgroundPen, r.fillBackgroundPen);
+    ex.Text(PrefsParam::BridgeName, r.name);
+    ex.Short(PrefsParam::BridgeBorderLeft, r.sidewalkLeft);
+    ex.Short(PrefsParam::BridgeBorderRight, r.sidewalkRight);
+    ex.Real(PrefsParam::BridgeBorderWidthLeft, r.sidewalkWidthLeft);
+    ex.Real(PrefsParam::BridgeBorderWidthRight, r.sidewalkWidthRight);
+    ex.Real(PrefsParam::BridgeBorderThickLeft, r.sidewalkThicknessLeft);
+    ex.Real(PrefsParam::BridgeBorderThickRight, r.sidewalkThicknessRight);
+    ex.Short(PrefsParam::BridgeRailingLeft, r.railingLeft);
+    ex.Short(PrefsParam::BridgeRailingRight, r.railingRight);
     return ex.Finish(s.bridge, r);
 }
 
@@ -306,20 +314,20 @@ bool Bridge(PrefsView& view, Settings& s, int32_t direction) {
 bool Railway(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     RailwaySettings r = s.railway;
-    ex.Real(154, r.leftCutAngle);    // railway_left_cut_angle
-    ex.Real(155, r.leftFillAngle);   // railway_left_fill_angle
-    ex.Real(156, r.rightCutAngle);   // railway_right_cut_angle
-    ex.Real(157, r.rightFillAngle);  // railway_right_fill_angle
-    ex.Real(158, r.cutExtension);    // railway_cut_extension
-    ex.Real(159, r.fillExtension);   // railway_fill_extension
-    ex.Short(160, r.resolution);     // railway_resolution
-    ex.Short(161, r.levelMaterial);  // railway_mat
-    ex.Short(162, r.cutMaterial);    // railway_cut_mat
-    ex.Short(163, r.fillMaterial);   // railway_fill_mat
-    ex.Short(164, r.show2D);         // railway_show_2d
-    ex.Short(165, r.pen2D);          // railway_2d_pen
-    ex.Short(166, r.pen);            // railway_3d_pen
-    ex.Text(167, r.name);            // railway_ID
+    ex.Real(PrefsParam::RailwayLeftCutAngle, r.leftCutAngle);
+    ex.Real(PrefsParam::RailwayLeftFillAngle, r.leftFillAngle);
+    ex.Real(PrefsParam::RailwayRightCutAngle, r.rightCutAngle);
+    ex.Real(PrefsParam::RailwayRightFillAngle, r.rightFillAngle);
+    ex.Real(PrefsParam::RailwayCutExtension, r.cutExtension);
+    ex.Real(PrefsParam::RailwayFillExtension, r.fillExtension);
+    ex.Short(PrefsParam::RailwayResolution, r.resolution);
+    ex.Short(PrefsParam::RailwayMaterial, r.levelMaterial);
+    ex.Short(PrefsParam::RailwayCutMaterial, r.cutMaterial);
+    ex.Short(PrefsParam::RailwayFillMaterial, r.fillMaterial);
+    ex.Short(PrefsParam::RailwayShow2D, r.show2D);
+    ex.Short(PrefsParam::RailwayPen2D, r.pen2D);
+    ex.Short(PrefsParam::RailwayPen3D, r.pen);
+    ex.Text(PrefsParam::RailwayName, r.name);
     if (!ex.Writing()) ReadObstacleDisplay(ex, r.obstacleShow2D, r.obstaclePen, r.obstacleLineType);
     return ex.Finish(s.railway, r);
 }
@@ -327,15 +335,15 @@ bool Railway(PrefsView& view, Settings& s, int32_t direction) {
 bool General(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
     MiscSettings r = s.misc;
-    ex.Real(58, r.sidewalkWidth);        // sidewalk_width
-    ex.Real(68, r.roadWidth);            // road_width
-    ex.Short(123, r.paintMaterial);      // paint_mat
-    ex.Short(168, r.obstacleShow2D);     // obstacle_show_2d
-    ex.Short(169, r.obstaclePen);        // obstacle_2d_pen
-    ex.Short(170, r.obstacleLineType);   // obstacle_line_type
-    ex.Real(172, r.retainingThickness);  // retaining_thickness
-    ex.Short(214, r.deleteFlag);         // Quorra30_delete
-    ex.Real(215, r.cameraValue);         // Quorra30_camera
+    ex.Real(PrefsParam::SidewalkWidth, r.sidewalkWidth);
+    ex.Real(PrefsParam::RoadWidth, r.roadWidth);
+    ex.Short(PrefsParam::PaintMaterial, r.paintMaterial);
+    ex.Short(PrefsParam::ObstacleShow2D, r.obstacleShow2D);
+    ex.Short(PrefsParam::ObstaclePen2D, r.obstaclePen);
+    ex.Short(PrefsParam::ObstacleLineType, r.obstacleLineType);
+    ex.Real(PrefsParam::RetainingThickness, r.retainingThickness);
+    ex.Short(PrefsParam::DeleteFlag, r.deleteFlag);
+    ex.Real(PrefsParam::CameraValue, r.cameraValue);
     return ex.Finish(s.misc, r);
 }
 

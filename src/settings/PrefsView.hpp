@@ -10,7 +10,7 @@ class PrefsView : public BaseLP {
 public:
     const char* GetParamName(int32_t index) const override { return PrefsLP_ParamName(index); }
 
-    // "show_depth_RGB" (43): the contour lines' four depth colours as a 4 by 3 array
+    // "show_depth_RGB": the contour lines' four depth colours as a 4 by 3 array
     // (elements/ParamExchange.cpp).
     static bool ExchangeRgbColours(PrefsView& view, API_Coord3D colours[4], int32_t mode);
 };

@@ -33,8 +33,6 @@
 
 namespace {
 constexpr double TopMargin = 0.001;
-constexpr int32_t ZzyzxIndex = 2;
-constexpr int32_t NegativeLevelIndex = 44;  // "negative_level"
 constexpr double NegativeLimit = -1e-7;
 
 bool FindPart(int32_t& index) {
@@ -262,7 +260,8 @@ bool BuildingCls::RebuildObject(const API_Element& building) {
     placed.AttachView(view);
     ok = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Set) &&
         SetLPLevelOnStory(view, element.mesh.level, building.header.floorInd, LPMode_Set) &&
-        view.GetSetDouble(ZzyzxIndex, zzyzx, LPMode_Set) && view.GetSetDouble(NegativeLevelIndex, negative, LPMode_Set);
+        view.GetSetDouble(BaseParam::Zzyzx, zzyzx, LPMode_Set) &&
+        view.GetSetDouble(BuildingParam::NegativeLevel, negative, LPMode_Set);
     placed.DetachView(view);
     API_Element changedElement = building;
     API_Element mask;

@@ -10,6 +10,7 @@
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/NewLibPartObject.hpp"
+#include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/TerrainProbe.hpp"
 #include "foundation/ACAPI.hpp"
@@ -30,20 +31,6 @@
 namespace {
 constexpr int32_t PromptDefinePoint = 5;
 constexpr int16_t LayerField = 1;
-
-// Level-marker parameters by index.
-constexpr int32_t StepXParam = 9;
-constexpr int32_t StepYParam = 10;
-constexpr int32_t GridParam = 11;
-constexpr int32_t SingleLevelParam = 12;
-constexpr int32_t CodeParam = 13;
-constexpr int32_t CommentParam = 14;
-constexpr int32_t ShowLevelParam = 15;
-constexpr int32_t ShowCodeParam = 16;
-constexpr int32_t ShowCommentParam = 17;
-constexpr int32_t OffsetXParam = 22;
-constexpr int32_t OffsetYParam = 23;
-constexpr int32_t OffsetZParam = 24;
 
 bool FindPart(const char* name, int32_t& index) {
     return FindLibPartOrAsk(QV_String(name), index, true, QV_String(), APILib_ObjectID);
@@ -178,14 +165,18 @@ bool MarkerCls::CreateLevelMarkerObject() {
             int32_t no = 0, yes = 1;
             QV_String empty("");
             QV_String empty2("");
-            return SerializeSettings(view, settings, 1) && view.GetSetDouble(StepXParam, zero, LPMode_Set) &&
-                view.GetSetDouble(StepYParam, zero, LPMode_Set) && view.GetSetInt(GridParam, no, LPMode_Set) &&
-                view.GetSetDouble(SingleLevelParam, level, LPMode_Set) &&
-                view.GetSetString(CodeParam, empty, LPMode_Set) &&
-                view.GetSetString(CommentParam, empty2, LPMode_Set) &&
-                view.GetSetInt(ShowLevelParam, yes, LPMode_Set) && view.GetSetInt(ShowCodeParam, no, LPMode_Set) &&
-                view.GetSetInt(ShowCommentParam, no, LPMode_Set) && view.GetSetDouble(OffsetXParam, ox, LPMode_Set) &&
-                view.GetSetDouble(OffsetYParam, oy, LPMode_Set) && view.GetSetDouble(OffsetZParam, oz, LPMode_Set);
+            return SerializeSettings(view, settings, 1) && view.GetSetDouble(MarkerParam::StepX, zero, LPMode_Set) &&
+                view.GetSetDouble(MarkerParam::StepY, zero, LPMode_Set) &&
+                view.GetSetInt(MarkerParam::Grid, no, LPMode_Set) &&
+                view.GetSetDouble(MarkerParam::SingleLevel, level, LPMode_Set) &&
+                view.GetSetString(MarkerParam::Code, empty, LPMode_Set) &&
+                view.GetSetString(MarkerParam::Comment, empty2, LPMode_Set) &&
+                view.GetSetInt(MarkerParam::ShowLevel, yes, LPMode_Set) &&
+                view.GetSetInt(MarkerParam::ShowCode, no, LPMode_Set) &&
+                view.GetSetInt(MarkerParam::ShowComment, no, LPMode_Set) &&
+                view.GetSetDouble(MarkerParam::OffsetX, ox, LPMode_Set) &&
+                view.GetSetDouble(MarkerParam::OffsetY, oy, LPMode_Set) &&
+                view.GetSetDouble(MarkerParam::OffsetZ, oz, LPMode_Set);
         });
 }
 
@@ -280,12 +271,12 @@ int32_t MarkerCls::RebuildBody(SiteObjectDialogs& dialogs, const API_Element& ma
     MarkerLP view;
     placed.AttachView(view);
     int32_t isGrid = 0;
-    bool ok = view.GetSetInt(GridParam, isGrid, LPMode_Get);
+    bool ok = view.GetSetInt(MarkerParam::Grid, isGrid, LPMode_Get);
     if (ok && isGrid != 0) {
         settings.Clear();
         ok = MarkerLP::ExchangePointRef(view, point, LPMode_Get) &&
-            view.GetSetDouble(StepXParam, settings.stepX, LPMode_Get) &&
-            view.GetSetDouble(StepYParam, settings.stepY, LPMode_Get);
+            view.GetSetDouble(MarkerParam::StepX, settings.stepX, LPMode_Get) &&
+            view.GetSetDouble(MarkerParam::StepY, settings.stepY, LPMode_Get);
         placed.DetachView(view);
         if (!ok) return ErrModifying;
         if (!PointOnOrInsideOutline(outline, point))
@@ -315,7 +306,7 @@ int32_t MarkerCls::RebuildBody(SiteObjectDialogs& dialogs, const API_Element& ma
         return DeleteElementInPlan(marker.header, false) == NoError ? 0 : ErrModifying;
     if (!ProbeTerrainHeightAt(element, point, pointZ)) return ErrModifying;
     placed.AttachView(view);
-    ok = view.GetSetDouble(SingleLevelParam, pointZ, LPMode_Set);
+    ok = view.GetSetDouble(MarkerParam::SingleLevel, pointZ, LPMode_Set);
     placed.DetachView(view);
     API_Element changedElement = marker;
     API_Element mask;

@@ -7,6 +7,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/NewLibPartObject.hpp"
+#include "elements/ParamIndexes.hpp"
 #include "elements/TerrainProbe.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -148,13 +149,16 @@ bool MarkerCls::CreateGridObject() {
     double ox = terrainRecord.Level1, oy = terrainRecord.Level2, oz = terrainRecord.Level3;
     int32_t yes = 1, no = 0, rows = grid.ny, columns = grid.nx;
     API_Coord ref = point;
-    const bool written = SerializeSettings(view, settings, 1) && view.GetSetDouble(9, stepX, LPMode_Set) &&
-        view.GetSetDouble(10, stepY, LPMode_Set) && view.GetSetInt(11, yes, LPMode_Set) &&
-        view.GetSetInt(15, yes, LPMode_Set) && view.GetSetInt(16, no, LPMode_Set) &&
-        view.GetSetInt(17, no, LPMode_Set) &&
+    const bool written = SerializeSettings(view, settings, 1) &&
+        view.GetSetDouble(MarkerParam::StepX, stepX, LPMode_Set) &&
+        view.GetSetDouble(MarkerParam::StepY, stepY, LPMode_Set) &&
+        view.GetSetInt(MarkerParam::Grid, yes, LPMode_Set) && view.GetSetInt(MarkerParam::ShowLevel, yes, LPMode_Set) &&
+        view.GetSetInt(MarkerParam::ShowCode, no, LPMode_Set) &&
+        view.GetSetInt(MarkerParam::ShowComment, no, LPMode_Set) &&
         MarkerLP::ExchangeLevelGrid(view, gridHeights, rows, columns, LPMode_Set) &&
-        MarkerLP::ExchangePointRef(view, ref, LPMode_Set) && view.GetSetDouble(22, ox, LPMode_Set) &&
-        view.GetSetDouble(23, oy, LPMode_Set) && view.GetSetDouble(24, oz, LPMode_Set);
+        MarkerLP::ExchangePointRef(view, ref, LPMode_Set) && view.GetSetDouble(MarkerParam::OffsetX, ox, LPMode_Set) &&
+        view.GetSetDouble(MarkerParam::OffsetY, oy, LPMode_Set) &&
+        view.GetSetDouble(MarkerParam::OffsetZ, oz, LPMode_Set);
     if (!EndMemoWriting(memo, view, written) || CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
     ACAPI_Element_AttachObserver(placed.header.guid);
     return ElemUserData_WriteRecord(ElemDescriptor(), ElemKind_LevelMarker, placed.header);

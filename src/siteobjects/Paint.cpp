@@ -33,8 +33,6 @@ namespace {
 constexpr int16_t GeneralKind = 0;
 constexpr int16_t MaterialField = 7;  // the material and level difference of the next area
 constexpr int16_t ValueField = 8;
-constexpr int32_t MinLevelParam = 28;  // "quota_minima"
-constexpr int32_t MaxLevelParam = 29;  // "quota_massima"
 
 enum PaintFlag { FlagShow2D = 0, FlagLayer = 1, FlagName = 2, FlagOffset = 3, FlagResolution = 4, FlagShowName = 5 };
 
@@ -207,8 +205,10 @@ bool PaintCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*,
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     QV_String macro = partName;
     int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
-    const bool written = view.GetSetDouble(0, a, LPMode_Set) && view.GetSetDouble(1, b, LPMode_Set) &&
-        view.GetSetDouble(MinLevelParam, lowest, LPMode_Set) && view.GetSetDouble(MaxLevelParam, highest, LPMode_Set) &&
+    const bool written = view.GetSetDouble(BaseParam::A, a, LPMode_Set) &&
+        view.GetSetDouble(BaseParam::B, b, LPMode_Set) &&
+        view.GetSetDouble(BaseIDParam::LowestLevel, lowest, LPMode_Set) &&
+        view.GetSetDouble(BaseIDParam::HighestLevel, highest, LPMode_Set) &&
         view.GetSetString(BaseIDParam::MacroName, macro, LPMode_Set) &&
         PaintLP::ExchangePolygon(view, areas, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&

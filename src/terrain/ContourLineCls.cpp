@@ -23,10 +23,6 @@
 #include <cstring>
 
 namespace {
-constexpr int16_t ParamContourLine = 47;  // "contour_line"
-constexpr int16_t ParamGradient = 48;     // "gradiente"
-constexpr int16_t ParamSlopes = 46;       // "scarpate"
-
 const char* const PartName = "VY_CONTOURLINES";
 
 GS::UniString UndoText() {
@@ -132,10 +128,10 @@ bool ContourLineCls::ReadObjectSettings(bool& showsContourLines, bool withGradie
     ObjectMemo memo(view, linked[0]);
     if (!memo.Ok()) return false;
     int16_t flag = 0;
-    if (!view.GetSetShort(ParamContourLine, flag, LPMode_Get)) return false;
+    if (!view.GetSetShort(ContourLineParam::ContourLine, flag, LPMode_Get)) return false;
     if (withGradient) {
         int16_t value = 0;
-        if (!view.GetSetShort(ParamGradient, value, LPMode_Get)) return false;
+        if (!view.GetSetShort(ContourLineParam::Gradient, value, LPMode_Get)) return false;
         outGradient = uint16_t(value);
     }
     if (!SerializeSettings(view, settings, 0)) return false;
@@ -203,10 +199,10 @@ int32_t ContourLineCls::UpdateLinkedObjects(bool contourFlag, bool afterTerrainC
         if (ok) {
             ContourLineSettings::MergeChanged(changed, own, settings);
             int16_t flag = afterTerrainChange && !contourFlag ? 0 : 1;
-            ok = view.GetSetShort(ParamContourLine, flag, LPMode_Set);
+            ok = view.GetSetShort(ContourLineParam::ContourLine, flag, LPMode_Set);
             if (ok && afterTerrainChange && gradientChanged) {
                 int16_t value = int16_t(newGradient);
-                ok = view.GetSetShort(ParamGradient, value, LPMode_Set);
+                ok = view.GetSetShort(ContourLineParam::Gradient, value, LPMode_Set);
             }
             ok = ok && SerializeSettings(view, own, 1) && WriteLanguage(view);
         }
@@ -236,16 +232,17 @@ bool ContourLineCls::WriteObjectParams(API_ElementMemo& memo, const QV_String& p
     double a = std::fabs(bounds.xMax - bounds.xMin);
     double b = std::fabs(bounds.yMax - bounds.yMin);
     bool ok = view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
-        view.GetSetString(BaseIDParam::MacroName, name, LPMode_Set) && view.GetSetDouble(0, a, LPMode_Set) &&
-        view.GetSetDouble(1, b, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Contour) && WriteLanguage(view);
+        view.GetSetString(BaseIDParam::MacroName, name, LPMode_Set) && view.GetSetDouble(BaseParam::A, a, LPMode_Set) &&
+        view.GetSetDouble(BaseParam::B, b, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Contour) &&
+        WriteLanguage(view);
     if (ok && volumes != nullptr) ok = ExchangeStringList(view, *volumes, LPMode_Set);
     if (ok) {
         int16_t one = 1;
         int16_t value = int16_t(gradientValue);
         switch (mode) {
-            case ContourMode_Lines: ok = view.GetSetShort(ParamContourLine, one, LPMode_Set); break;
-            case ContourMode_Gradient: ok = view.GetSetShort(ParamGradient, value, LPMode_Set); break;
-            case ContourMode_Slopes: ok = view.GetSetShort(ParamSlopes, one, LPMode_Set); break;
+            case ContourMode_Lines: ok = view.GetSetShort(ContourLineParam::ContourLine, one, LPMode_Set); break;
+            case ContourMode_Gradient: ok = view.GetSetShort(ContourLineParam::Gradient, value, LPMode_Set); break;
+            case ContourMode_Slopes: ok = view.GetSetShort(ContourLineParam::Slopes, one, LPMode_Set); break;
             default: break;
         }
     }

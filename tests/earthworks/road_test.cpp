@@ -87,8 +87,8 @@ protected:
             QV_String role;
             EXPECT_TRUE(view.GetSetString(BaseIDParam::Operatore, role, LPMode_Get));
             r.role = role.ToStdString();
-            EXPECT_TRUE(LPArrays::TripleRows(view, RailwayParam::Left, r.left, LPMode_Get));
-            EXPECT_TRUE(LPArrays::TripleRows(view, RailwayParam::Right, r.right, LPMode_Get));
+            EXPECT_TRUE(LPArrays::TripleRows(view, RoadParam::Left, r.left, LPMode_Get));
+            EXPECT_TRUE(LPArrays::TripleRows(view, RoadParam::Right, r.right, LPMode_Get));
             EXPECT_TRUE(BaseIDLP::ExchangePerimetroBaseSX(view, r.baseLeft, LPMode_Get));
             EXPECT_TRUE(BaseIDLP::ExchangePerimetroBaseDX(view, r.baseRight, LPMode_Get));
             r.leftCut = view.GetParamDouble(QV_String("slope_SX_cut"));

@@ -3,6 +3,7 @@
 #include "ParamRecords.hpp"
 
 #include "elements/ParamExchange.hpp"
+#include "elements/ParamIndexes.hpp"
 
 #include "MemoryDriver.hpp"
 

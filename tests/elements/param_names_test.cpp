@@ -1,7 +1,5 @@
 #include "elements/ParamNames.hpp"
 
-#include "elements/ParamIndexes.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -178,63 +176,4 @@ TEST(ParamNames, PreferenceGroups) {
                                                      {-1, "???"},
                                                      {2, "ZZYZX"}};
     for (const auto& k : known) EXPECT_EQ(N(PrefsLP_ParamName(k.first)), k.second) << k.first;
-}
-
-// The index tables the code reads and writes by must name the parameters their comments promise: a shifted
-// name table would otherwise write every placed object's values into the wrong parameters.
-TEST(ParamIndexes, EachIndexNamesItsParameter) {
-    struct Entry {
-        NameFunction view;
-        int32_t index;
-        const char* name;
-    };
-    const Entry entries[] = {
-        {BaseIDLP_ParamName, BaseIDParam::IDResult, "IDresult"},
-        {BaseIDLP_ParamName, BaseIDParam::IDCut, "IDcut"},
-        {BaseIDLP_ParamName, BaseIDParam::IDFill, "IDfill"},
-        {BaseIDLP_ParamName, BaseIDParam::IDTerrain, "IDterrain"},
-        {BaseIDLP_ParamName, BaseIDParam::Operatore, "operatore"},
-        {BaseIDLP_ParamName, BaseIDParam::SkirtMaterial, "mesh_skirt_material"},
-        {BaseIDLP_ParamName, BaseIDParam::Skirt, "mesh_skirt"},
-        {BaseIDLP_ParamName, BaseIDParam::MinLevel, "mesh_min_level"},
-        {BaseIDLP_ParamName, BaseIDParam::MaxLevel, "mesh_max_level"},
-        {BaseIDLP_ParamName, BaseIDParam::ObstacleCounts, "nodi_ostacoli"},
-        {BaseIDLP_ParamName, BaseIDParam::Obstacles, "ostacolo"},
-        {BaseIDLP_ParamName, BaseIDParam::CutsEnne, "cuts_enne"},
-        {BaseIDLP_ParamName, BaseIDParam::CutsNode, "cuts_node"},
-        {BaseIDLP_ParamName, BaseIDParam::ChangeLevel, "change_level"},
-        {BaseIDLP_ParamName, BaseIDParam::SlopeIncFill, "slope_inc_fill"},
-        {BaseIDLP_ParamName, BaseIDParam::SlopeIncCut, "slope_inc_cut"},
-        {BaseIDLP_ParamName, BaseIDParam::OutlineLeft, "perimetro_base_SX"},
-        {BaseIDLP_ParamName, BaseIDParam::OutlineRight, "perimetro_base_DX"},
-        {BaseIDLP_ParamName, BaseIDParam::Outline, "perimetro_base"},
-        {BaseIDLP_ParamName, BaseIDParam::MacroName, "macro_name"},
-        {BasinLP_ParamName, BasinParam::Outline, "perimetro_base"},
-        {ContourLineLP_ParamName, ContourLineParam::Rgb, "rgb_colore"},
-        {ContourLineLP_ParamName, ContourLineParam::Quantities, "quantita"},
-        {ContourLineLP_ParamName, ContourLineParam::Identifiers, "identificatori"},
-        {ObstacleLP_ParamName, ObstacleParam::Original, "originale"},
-        {RailwayLP_ParamName, RailwayParam::Left, "road_SX"},
-        {RailwayLP_ParamName, RailwayParam::Right, "road_DX"},
-        {RailwayLP_ParamName, RailwayParam::Original, "IDoriginal"},
-        {RoadLP_ParamName, RoadParam::Section, "sezione"},
-        {RoadLP_ParamName, RailwayParam::Language, "language"},
-        {RoadLP_ParamName, RailwayParam::UseNewSlope, "use_new_slope"},
-        {RoadLP_ParamName, RailwayParam::SlopeDepthFill, "slope_depth_fill"},
-        {RoadLP_ParamName, RailwayParam::SlopeDepthCut, "slope_depth_cut"},
-        {RailwayLP_ParamName, RailwayParam::SlopeDepthCut, "slope_depth_cut"},
-        {RailwayLP_ParamName, RailwayParam::NumTrack, "et_num_track"},
-        {RailwayLP_ParamName, RailwayParam::GaugeTrack, "et_GaugeTrack"},
-        {LocalizatorLP_ParamName, LocalizatorParam::Language, "language"},
-        {MarkerLP_ParamName, MarkerParam::Levels, "livello"},
-        {MarkerLP_ParamName, MarkerParam::PointRef, "point_ref"},
-        {MarkerPtLP_ParamName, MarkerPtParam::Coordinates, "coordinates"},
-        {MarkerPtLP_ParamName, MarkerPtParam::Codes, "codice"},
-        {MarkerPtLP_ParamName, MarkerPtParam::Comments, "commenti"},
-        {SlopeRangeLP_ParamName, SlopeRangeParam::Mask, "XYZ_mask"},
-        {SlopeRangeLP_ParamName, SlopeRangeParam::Indices, "indici"},
-        {SlopeRangeLP_ParamName, SlopeRangeParam::Slopes, "slopes"},
-        {PrefsLP_ParamName, PrefsParam::DepthRgb, "show_depth_RGB"},
-    };
-    for (const Entry& e : entries) EXPECT_STREQ(e.view(e.index), e.name) << "index " << e.index;
 }

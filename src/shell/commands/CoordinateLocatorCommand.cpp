@@ -5,6 +5,7 @@
 #include "elements/CoordinateLocator.hpp"
 #include "elements/CoordinateLocatorLP.hpp"
 #include "elements/ElementHelpers.hpp"
+#include "elements/ParamIndexes.hpp"
 #include "elements/ToolDefaults.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -95,7 +96,7 @@ void PlaceNewLocator(int32_t libInd) {
     CoordinateLocatorLP view;
     view.Attach(params.Get(), true);
     double used = 1.0;
-    const bool marked = view.GetSetDouble(LocatorUsedBy, used, LPMode_Set);
+    const bool marked = view.GetSetDouble(CoordinateLocatorParam::UsedBy, used, LPMode_Set);
     view.Detach();
     if (!marked) {
         ShowErrorMessage(ErrFindingData, 2);
