@@ -19,11 +19,11 @@ const std::string kHead =
 TEST(LibraryPlan, ItemsReadAndWriteBackTheSame) {
     const std::string text = kHead +
         "plan line edge\nplan outline rows\nplan outlines counts rows\nplan foot edge right depth slope\n"
-        "plan contours step lo hi\nplan   contours  step lo hi A B\n";
+        "plan contours step lo hi\nplan   contours  step lo hi A B\nplan below depth\n";
     LibPartDef part;
     std::string error;
     ASSERT_TRUE(ParseLibraryPart(text, &part, &error)) << error;
-    ASSERT_EQ(part.plan.size(), 6u);
+    ASSERT_EQ(part.plan.size(), 7u);
     EXPECT_EQ(part.plan[0].kind, LibPlanItem::Kind::Line);
     EXPECT_EQ(part.plan[2].kind, LibPlanItem::Kind::Outlines);
     EXPECT_EQ(part.plan[2].params, (std::vector<std::string>{"counts", "rows"}));
@@ -31,6 +31,8 @@ TEST(LibraryPlan, ItemsReadAndWriteBackTheSame) {
     EXPECT_FALSE(part.plan[3].left);
     EXPECT_EQ(part.plan[3].params, (std::vector<std::string>{"edge", "depth", "slope"}));
     EXPECT_EQ(part.plan[5].params.size(), 5u);
+    EXPECT_EQ(part.plan[6].kind, LibPlanItem::Kind::Below);
+    EXPECT_EQ(part.plan[6].params, (std::vector<std::string>{"depth"}));
     const std::string written = DescribeLibraryPart(part);
     EXPECT_NE(written.find("plan foot edge right depth slope\n"), std::string::npos) << written;
     LibPartDef again;
@@ -41,13 +43,14 @@ TEST(LibraryPlan, ItemsReadAndWriteBackTheSame) {
 TEST(LibraryPlan, FaultyItemsAreRefusedWithTheirLine) {
     const int line = 14;  // the first line after the head
     const std::pair<std::string, std::string> cases[] = {
-        {"plan circle edge", "unknown plan item 'circle' (line, outline, outlines, foot or contours)"},
+        {"plan circle edge", "unknown plan item 'circle' (line, outline, outlines, foot, contours or below)"},
         {"plan line", "plan line names 1 parameters"},
         {"plan line edge rows", "plan line names 1 parameters"},
         {"plan outlines counts", "plan outlines names 2 parameters"},
         {"plan foot edge up depth slope", "a foot names its side, left or right, after the line"},
         {"plan foot edge left depth", "plan foot names 3 parameters"},
         {"plan contours step lo", "plan contours names 3 to 5 parameters"},
+        {"plan below", "plan below names 1 parameters"},
         {"plan line 9edge", "'9edge' is not a parameter name"},
         {"plan line missing", "plan item names 'missing', not a parameter given above"},
     };
@@ -83,8 +86,8 @@ TEST(LibraryPlan, TheAddOnsPartsNameArraysForLinesAndNumbersForTheRest) {
             for (size_t k = 0; k < item.params.size(); ++k) {
                 const LibParamDef* p = param(item.params[k]);
                 ASSERT_NE(p, nullptr) << part.name << ": " << item.params[k] << " (letter case as given)";
-                const bool array =
-                    item.kind != LibPlanItem::Kind::Contours && (k == 0 || item.kind == LibPlanItem::Kind::Outlines);
+                const bool array = item.kind != LibPlanItem::Kind::Contours && item.kind != LibPlanItem::Kind::Below &&
+                    (k == 0 || item.kind == LibPlanItem::Kind::Outlines);
                 EXPECT_EQ(p->IsArray(), array) << part.name << ": " << item.params[k];
                 EXPECT_NE(p->typeID, LibParType::Text) << part.name << ": " << item.params[k];
                 if (array && item.kind != LibPlanItem::Kind::Outlines) EXPECT_GE(p->dim2, 2) << part.name;

@@ -2,12 +2,15 @@
 // plan elements; polylines open; the add-on's objects drawn as their library descriptions' plan items say, in the
 // right place; an element the host cannot outline is named, not drawn wrong.
 #include "ProjectHost.hpp"
+#include "drawing/ElementDrawing.hpp"
 #include "model3d/PlanPicture.hpp"
 #include "project/HostProject.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <regex>
 #include <string>
@@ -97,9 +100,9 @@ TEST_F(PlanPictureTest, DrawsEveryTopTriangleShadedByHeightBesideThePlanElements
     const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
     EXPECT_EQ(skipped, "");
     EXPECT_EQ(n.triangles, 8);
-    EXPECT_EQ(n.hotspots, 1);
-    EXPECT_EQ(n.lines, 1);
-    EXPECT_EQ(n.rings, 1);
+    EXPECT_EQ(n.Of(PlanKey::Point), 1);
+    EXPECT_EQ(n.Of(PlanKey::Line), 1);
+    EXPECT_EQ(n.Of(PlanKey::Fill), 1);
     const std::vector<int> shades = TriangleShades(svg);
     ASSERT_EQ(shades.size(), 8u);
     // Each cell has a triangle with two corners on one column and one with two on the other: mean heights 100.67
@@ -126,7 +129,7 @@ TEST_F(PlanPictureTest, PolylinesAreDrawnOpenWithEveryVertex) {
     std::string skipped;
     const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
     EXPECT_EQ(skipped, "");
-    EXPECT_EQ(n.polylines, 3);
+    EXPECT_EQ(n.Of(PlanKey::Polyline), 3);
     EXPECT_EQ(svg.find("<polygon class=\"polyline\""), std::string::npos) << "drawn closed";
     const auto drawn = ShapesOf(svg, "polyline");
     ASSERT_EQ(drawn.size(), lines.size());
@@ -178,9 +181,12 @@ TEST_F(PlanPictureTest, TheRoadThePlateauAndTheContourLinesAreDrawnFromTheirPara
     const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
     EXPECT_EQ(skipped, "");
     EXPECT_EQ(n.objects, 3) << "the hidden copy is not drawn";
-    EXPECT_EQ(n.featureLines, 2 + 4);  // the edges and the cut and fill feet on each side
-    EXPECT_EQ(n.featureOutlines, 1);
-    EXPECT_EQ(n.contourLines, 4);  // 1, 3, 5 and 7 m
+    EXPECT_EQ(n.hidden, 1);
+    EXPECT_EQ(n.WithoutPlanData(), 0);
+    EXPECT_EQ(n.Of(PlanKey::Edge), 2);
+    EXPECT_EQ(n.Of(PlanKey::Foot), 4);  // the cut and fill feet on each side
+    EXPECT_EQ(n.Of(PlanKey::Outline), 1);
+    EXPECT_EQ(n.Of(PlanKey::Contour), 4);  // 1, 3, 5 and 7 m
     EXPECT_NE(svg.find("class=\"legend\""), std::string::npos);
     EXPECT_NE(svg.find("class=\"scalebar\""), std::string::npos);
 
@@ -239,7 +245,7 @@ TEST_F(PlanPictureTest, ContourLinesFollowTheTerrainWhenTheirRangeMissesItAndThi
               {{"A", 100}, {"B", 100}, {"passo", 2}, {"quota_minima", 0}, {"quota_massima", 30}}, {});
     PlanPictureCounts n;
     std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
-    EXPECT_EQ(n.contourLines, 5);  // 102, 104 ... 110 m (100 m touches the surface only at its west side)
+    EXPECT_EQ(n.Of(PlanKey::Contour), 5);  // 102, 104 ... 110 m (100 m touches the surface only at its west side)
     EXPECT_NE(svg.find("contour every 2 m"), std::string::npos);
     // Every centimetre over 10 m on an 800 pixel picture: a line each 0.8 pixels, thinned to one each 4 or more.
     Layer("First", APILay_Hidden);
@@ -247,8 +253,8 @@ TEST_F(PlanPictureTest, ContourLinesFollowTheTerrainWhenTheirRangeMissesItAndThi
     PlacePart("VY_CONTOURLINES", 0, 0, 0, Db().FindAttribute(API_LayerID, "Centimetres"),
               {{"A", 100}, {"B", 100}, {"passo", 0.01}, {"quota_minima", 100}, {"quota_massima", 110}}, {});
     svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
-    EXPECT_LE(n.contourLines, 200);
-    EXPECT_GE(n.contourLines, 50);
+    EXPECT_LE(n.Of(PlanKey::Contour), 200);
+    EXPECT_GE(n.Of(PlanKey::Contour), 50);
     EXPECT_NE(svg.find("contour every 5 cm"), std::string::npos);
     // Every millimetre: ten thousand levels, not all traced, the same lines drawn.
     const std::vector<std::vector<std::pair<double, double>>> centimetres = ShapesOf(svg, "contour");
@@ -273,7 +279,7 @@ TEST_F(PlanPictureTest, ColouredAreasDrawEachContourOfEachArea) {
     std::string skipped;
     const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
     EXPECT_EQ(skipped, "");
-    EXPECT_EQ(n.featureOutlines, 3);
+    EXPECT_EQ(n.Of(PlanKey::Outline), 3);
     const auto outlines = ShapesOf(svg, "outline");
     ASSERT_EQ(outlines.size(), 3u);
     EXPECT_EQ(outlines[0].size(), 5u);
@@ -295,10 +301,64 @@ TEST_F(PlanPictureTest, FaultyPlanParametersAreNamedAndTheRestIsDrawn) {
     std::string skipped;
     PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
     EXPECT_EQ(n.objects, 1);
-    EXPECT_EQ(n.featureLines, 2);
+    EXPECT_EQ(n.Of(PlanKey::Edge) + n.Of(PlanKey::Foot), 2);
     EXPECT_EQ(skipped,
               "object VY_ROAD 1: slope angle slope_SX_cut gives no slope\n"
               "object VY_ROAD 1: parameter road_DX is not an array of 2 columns or more\n");
+}
+
+TEST_F(PlanPictureTest, APartThatOutlinesTheGroundBelowALevelDrawsItWhateverItsName) {
+    // Two parts of made-up names with the same level parameter; only the first says what it draws.
+    const std::string folder = UserFile("ground");
+    std::filesystem::create_directory(folder);
+    const std::string params = "type = object\nparam A length = 1\nparam B length = 1\nparam depth length = 0\n";
+    std::ofstream(folder + "/POND_GAUGE.lpd")
+        << "name = POND_GAUGE\nguid = {44444444-4444-4444-4444-444444444444}-{00000000-0000-0000-0000-000000000000}\n"
+        << params << "plan below depth\n";
+    std::ofstream(folder + "/POND_BOX.lpd")
+        << "name = POND_BOX\nguid = {55555555-5555-5555-5555-555555555555}-{00000000-0000-0000-0000-000000000000}\n"
+        << params;
+    std::string why;
+    ASSERT_TRUE(host->AddLibraryFolder(folder, &why)) << why;
+    // A pit: the rim at 20 on the square (0,0)-(100,100), the bottom at 0 in its middle.
+    API_Guid mesh = {};
+    ASSERT_EQ(
+        Db().PlaceMeshFromPoints({{0, 0, 20}, {100, 0, 20}, {100, 100, 20}, {0, 100, 20}, {50, 50, 0}}, 1, "T", &mesh),
+        NoError);
+    const auto place = [&](const std::string& part, double at) {
+        const API_Guid g = PlacePart(part, at, at, 0, 1, {{"depth", 5.0}}, {});
+        Db().FindMutable(g)->record.Edit([](API_Element& e) { e.object.xRatio = e.object.yRatio = 100.0; });
+        return g;
+    };
+    const API_Guid gauge = place("POND_GAUGE", 0), box = place("POND_BOX", 50);  // the box's mark inside the pit
+
+    // Its 2D drawing: at 5 m the pit's ground is the square 12.5 m about its middle, one polygon.
+    const std::vector<DrawnPrim> drawn =
+        DrawElement(Db(), host->Project().drawings, &host->Project().libraries, *Db().Find(gauge));
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].prim.head.typeID, API_PrimPolyID);
+    EXPECT_EQ(drawn[0].prim.poly.nSubPolys, 1);
+    ASSERT_GE(drawn[0].coords.size(), 5u);
+    EXPECT_EQ(drawn[0].coords[1].x, drawn[0].coords.back().x) << "closed on its first point";
+    for (size_t i = 1; i < drawn[0].coords.size(); ++i)
+        EXPECT_NEAR(std::max(std::abs(drawn[0].coords[i].x - 50), std::abs(drawn[0].coords[i].y - 50)), 12.5, 1e-9);
+    // The part without the item draws its hotspot and box, as any object; so does the first without its library.
+    EXPECT_EQ(DrawElement(Db(), host->Project().drawings, &host->Project().libraries, *Db().Find(box)).size(), 5u);
+    EXPECT_EQ(DrawElement(Db(), host->Project().drawings, nullptr, *Db().Find(gauge)).size(), 5u);
+
+    // The plan picture draws the same square as the first part's outline.
+    PlanPictureCounts n;
+    std::string skipped;
+    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
+    EXPECT_EQ(skipped, "");
+    EXPECT_EQ(n.Of(PlanKey::Outline), 1);
+    EXPECT_EQ(n.objects, 2);
+    EXPECT_EQ(n.WithoutPlanData(), 1);
+    const auto outlines = ShapesOf(svg, "outline");
+    ASSERT_EQ(outlines.size(), 1u);
+    const double scale = 8.0, middle = 20.0 + 50.0 * scale;  // 100 m over 800 pixels, 20 pixels of margin
+    for (const auto& p : outlines[0])
+        EXPECT_NEAR(std::max(std::abs(p.first - middle), std::abs(p.second - middle)), 12.5 * scale, 1e-6);
 }
 
 TEST_F(PlanPictureTest, HotspotMarkersLeaveTheGroundVisibleAtAnyCount) {
@@ -312,7 +372,7 @@ TEST_F(PlanPictureTest, HotspotMarkersLeaveTheGroundVisibleAtAnyCount) {
             }
         PlanPictureCounts n;
         const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
-        ASSERT_EQ(n.hotspots, side * side);
+        ASSERT_EQ(n.Of(PlanKey::Point), side * side);
         const std::regex circle("class=\"hotspot\" cx=\"([-0-9.e+]+)\" cy=\"[^\"]*\" r=\"([-0-9.e+]+)\"");
         std::vector<double> xs;
         double r = 0.0;
@@ -329,8 +389,10 @@ TEST_F(PlanPictureTest, HotspotMarkersLeaveTheGroundVisibleAtAnyCount) {
 TEST_F(PlanPictureTest, AnEmptyProjectGivesAnEmptyPicture) {
     PlanPictureCounts n;
     const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
-    EXPECT_EQ(n.triangles + n.hotspots + n.lines + n.rings + n.objects + n.levelLines + n.polylines + n.contourLines,
-              0);
+    int drawn = n.triangles + n.objects + n.hidden;
+    for (int k = 0; k < int(PlanKey::Count); ++k) drawn += n.drawn[k];
+    EXPECT_EQ(drawn, 0);
+    EXPECT_EQ(PlanCountLine(n), "0 triangles, 0 points, 0 contour lines; 0 objects drawn, 0 without plan data");
     EXPECT_EQ(svg.find("nan"), std::string::npos);
 }
 

@@ -1,7 +1,8 @@
 #include "drawing/ElementDrawing.hpp"
 
-#include "drawing/BasinBuilderDrawing.hpp"
-
+#include "library/LibraryStore.hpp"
+#include "model3d/GroundBelow.hpp"
+#include "model3d/PlanFeatures.hpp"
 #include "project/ProjectDatabase.hpp"
 
 #include "UniString.hpp"
@@ -274,6 +275,39 @@ void DrawObject(const StoredElement& e, std::vector<DrawnPrim>* out) {
     for (int i = 0; i < 4; ++i) out->push_back(LineEdge(e.record.header, o.pen, box[i], box[(i + 1) % 4]));
 }
 
+// An object whose library part outlines the ground below a level (its `plan below` items) draws those outlines
+// alone: one polygon per region, its outer contour then its holes, each closed by repeating its first point.
+// False when its part has no such item.
+bool DrawGroundBelow(const ProjectDatabase& db, const LibraryStore* libraries, const StoredElement& e,
+                     std::vector<DrawnPrim>* out) {
+    const LibPartDef* part = libraries != nullptr ? libraries->Part(e.record.Get().object.libInd) : nullptr;
+    if (part == nullptr) return false;
+    std::vector<LibPlanItem> items;
+    for (const LibPlanItem& item : part->plan)
+        if (item.kind == LibPlanItem::Kind::Below) items.push_back(item);
+    if (items.empty()) return false;
+    std::vector<std::string> faults;  // a level that is not a number outlines nothing
+    for (const GroundBelowRequest& r : ReadObjectPlan(e, items, &faults).groundBelow)
+        for (const GroundRegion& region : GroundBelow(db, e.database, r.box, r.level)) {
+            DrawnPrim d;
+            d.prim.poly.head.typeID = API_PrimPolyID;
+            d.prim.poly.head.elemGuid = e.record.header.guid;
+            d.prim.poly.head.layer = e.record.header.layer;
+            d.prim.poly.head.pen = e.record.Get().object.pen;
+            d.coords.push_back(API_Coord{0, 0});  // the host counts points from 1
+            d.pends.push_back(0);
+            for (const PlanRing& ring : region.contours) {
+                for (const ModelPoint& p : ring.points) d.coords.push_back(API_Coord{p.x, p.y});
+                d.coords.push_back(d.coords[size_t(d.pends.back()) + 1]);
+                d.pends.push_back(int32_t(d.coords.size()) - 1);
+            }
+            d.prim.poly.nCoords = int32_t(d.coords.size()) - 1;
+            d.prim.poly.nSubPolys = int32_t(d.pends.size()) - 1;
+            out->push_back(d);
+        }
+    return true;
+}
+
 }  // namespace
 
 DrawnPrim PointPrim(const API_Coord& loc) {
@@ -316,7 +350,8 @@ DrawnPrim MarkerPrim(API_PrimTypeID typeID) {
     return d;
 }
 
-std::vector<DrawnPrim> DrawElement(const ProjectDatabase& db, const GivenDrawings& given, const StoredElement& e) {
+std::vector<DrawnPrim> DrawElement(const ProjectDatabase& db, const GivenDrawings& given, const LibraryStore* libraries,
+                                   const StoredElement& e) {
     const API_Elem_Head& head = e.record.header;
     if (const std::vector<DrawnPrim>* own = given.Find(head.guid)) {
         std::vector<DrawnPrim> prims = *own;
@@ -372,7 +407,7 @@ std::vector<DrawnPrim> DrawElement(const ProjectDatabase& db, const GivenDrawing
         }
         case API_ObjectID:
         case API_LampID:
-            if (!DrawBasinBuilder(db, e, &out)) DrawObject(e, &out);
+            if (!DrawGroundBelow(db, libraries, e, &out)) DrawObject(e, &out);
             break;
         default: break;
     }

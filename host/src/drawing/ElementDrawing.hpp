@@ -6,8 +6,9 @@
 // - a fill: its border (a polygon primitive carrying the fill's record, then the contour's lines and arcs)
 //   between the hatch-border markers, then, for a patterned fill, its hatch lines between the hatch-line markers;
 // - a slab, roof, mesh or zone: its contour's lines and arcs;
-// - an object or lamp: its hotspot (a point at its position) and its A x B box turned by its angle; a basin
-//   tracer its level polygons instead (drawing/BasinBuilderDrawing.hpp).
+// - an object or lamp: its hotspot (a point at its position) and its A x B box turned by its angle; one whose
+//   library part outlines the ground below a level (a `plan below` item, library/LibraryPlan.hpp) those outlines
+//   instead, one polygon primitive per region (model3d/GroundBelow.hpp).
 // A test may give any element a drawing of its own (element references among it), which is handed out instead.
 // Other kinds (walls, splines, markers ...) draw nothing here.
 #include "drawing/DrawnPrim.hpp"
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+class LibraryStore;
 class ProjectDatabase;
 struct StoredElement;
 
@@ -35,8 +37,9 @@ private:
     std::map<API_Guid, std::vector<DrawnPrim>, GuidLess> given_;
 };
 
-// The element's drawing (the given one when there is one).
-std::vector<DrawnPrim> DrawElement(const ProjectDatabase& db, const GivenDrawings& given, const StoredElement& element);
+// The element's drawing (the given one when there is one). `libraries` (optional) gives objects' plan items.
+std::vector<DrawnPrim> DrawElement(const ProjectDatabase& db, const GivenDrawings& given, const LibraryStore* libraries,
+                                   const StoredElement& element);
 
 // Makers for drawings given by tests (head: pen 1, layer 1, the element's GUID left null).
 DrawnPrim PointPrim(const API_Coord& loc);

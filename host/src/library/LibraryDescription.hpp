@@ -2,7 +2,7 @@
 // Library descriptions: one file per library part ("<name>.lpd"), read into a part and written from one.
 //
 // Description file (UTF-8; '#' starts a comment line; blank lines are skipped):
-//     name = VY_PREFS
+//     name = GARDEN_BENCH
 //     guid = {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}-{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}
 //     type = object                          (object 4, picture 11, or the number)
 //     param <name> <type> = <value>

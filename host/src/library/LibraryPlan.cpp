@@ -10,11 +10,10 @@ struct KindWord {
     const char* word;
     size_t minNames, maxNames;
 };
-constexpr KindWord kKinds[] = {{LibPlanItem::Kind::Line, "line", 1, 1},
-                               {LibPlanItem::Kind::Outline, "outline", 1, 1},
-                               {LibPlanItem::Kind::Outlines, "outlines", 2, 2},
-                               {LibPlanItem::Kind::Foot, "foot", 3, 3},
-                               {LibPlanItem::Kind::Contours, "contours", 3, 5}};
+constexpr KindWord kKinds[] = {
+    {LibPlanItem::Kind::Line, "line", 1, 1},         {LibPlanItem::Kind::Outline, "outline", 1, 1},
+    {LibPlanItem::Kind::Outlines, "outlines", 2, 2}, {LibPlanItem::Kind::Foot, "foot", 3, 3},
+    {LibPlanItem::Kind::Contours, "contours", 3, 5}, {LibPlanItem::Kind::Below, "below", 1, 1}};
 }  // namespace
 
 bool ParsePlanItem(const std::string& text, LibPlanItem* item, std::string* why) {
@@ -25,7 +24,7 @@ bool ParsePlanItem(const std::string& text, LibPlanItem* item, std::string* why)
     for (const KindWord& k : kKinds)
         if (kindWord == k.word) kind = &k;
     if (kind == nullptr) {
-        *why = "unknown plan item '" + kindWord + "' (line, outline, outlines, foot or contours)";
+        *why = "unknown plan item '" + kindWord + "' (line, outline, outlines, foot, contours or below)";
         return false;
     }
     *item = LibPlanItem();

@@ -1,7 +1,9 @@
 #pragma once
 // What a library part draws in the floor plan, kept as data beside its parameters: which array parameters are
-// lines, which are outlines, where side slopes end, and which parameters set the level lines traced on the
-// terrain under the object. The plan picture draws from it; the host knows no part by name.
+// lines, which are outlines, where side slopes end, which parameters set the level lines traced on the terrain
+// under the object, and which one is the level of the ground outlined below it. The plan picture draws from it,
+// and so does the 2D drawing the host hands out for the `below` item; the host knows no part by name, and of their
+// parameters only the sizes every part has (A, B).
 //
 // Description lines (each names parameters given above it):
 //     plan line <array>                              an open line through the rows' x and y
@@ -15,12 +17,16 @@
 //                                                    first, first + step ... up to last; every mainStep-th one
 //                                                    a main line (when the switch mainShown is given, only while
 //                                                    it is on)
+//     plan below <level>                             the outline of the ground at or below the height `level` (of
+//                                                    the model itself) where the meshes meet the object's A by B
+//                                                    box, unturned (model3d/GroundBelow.hpp); the object's 2D
+//                                                    drawing is then these outlines alone, one polygon per region
 // Rows are in the object's own coordinates (its position, angle and mirroring place them in the plan).
 #include <string>
 #include <vector>
 
 struct LibPlanItem {
-    enum class Kind { Line, Outline, Outlines, Foot, Contours };
+    enum class Kind { Line, Outline, Outlines, Foot, Contours, Below };
     Kind kind = Kind::Line;
     std::vector<std::string> params;  // the parameters named, in the line's order
     bool left = true;                 // a foot: on the left of the line's direction

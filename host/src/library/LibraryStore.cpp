@@ -101,7 +101,7 @@ void LibraryStore::Clear() {
 }
 
 namespace {
-// A name without the extension of a library file ("VY_ROAD.gsm" is "VY_ROAD"), in lower case.
+// A name without the extension of a library file ("Bench.gsm" is "bench"), in lower case.
 std::string Stem(const std::string& name) {
     static const std::set<std::string> extensions = {"gsm", "lpd", "jpg", "jpeg", "png", "gif", "bmp", "tif", "tiff"};
     const std::string lower = LowerCase(name);

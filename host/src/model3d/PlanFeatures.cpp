@@ -181,6 +181,15 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
                 plan.levelLines.push_back(r);
                 break;
             }
+            case LibPlanItem::Kind::Below: {
+                GroundBelowRequest r;
+                ok = Number(object, first, &r.level, &why);
+                if (!ok) break;
+                // The box as the object stands unturned: it only picks the triangles cut at the level.
+                r.box = {o.pos.x, o.pos.y, o.pos.x + o.xRatio, o.pos.y + o.yRatio};
+                plan.groundBelow.push_back(r);
+                break;
+            }
         }
         if (!ok) faults->push_back(why);
     }

@@ -1,7 +1,7 @@
 #pragma once
 // What a placed object draws in the floor plan, read from its parameters as its library part's plan items say
-// (library/LibraryPlan.hpp): its lines, outlines and slope feet in plan coordinates, and what its level lines
-// ask for. Faulty parameters are named, never drawn wrong.
+// (library/LibraryPlan.hpp): its lines, outlines and slope feet in plan coordinates, what its level lines ask
+// for and the level of the ground it outlines. Faulty parameters are named, never drawn wrong.
 #include "library/LibraryPlan.hpp"
 #include "model3d/PlanRings.hpp"
 #include "project/StoredElement.hpp"
@@ -22,9 +22,16 @@ struct LevelLineRequest {
     PlanBox box = {0, 0, 0, 0};
 };
 
+// The ground at or below `level` where the meshes meet `box` (model3d/GroundBelow.hpp).
+struct GroundBelowRequest {
+    double level = 0.0;
+    PlanBox box = {0, 0, 0, 0};
+};
+
 struct ObjectPlan {
     std::vector<FeatureShape> shapes;
     std::vector<LevelLineRequest> levelLines;
+    std::vector<GroundBelowRequest> groundBelow;
 };
 
 // The object's plan. Items whose parameters are missing or do not fit are left out, each named in `faults`

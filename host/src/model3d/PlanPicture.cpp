@@ -1,12 +1,7 @@
 #include "model3d/PlanPicture.hpp"
 
-#include "library/LibraryStore.hpp"
-#include "model3d/ModelStore.hpp"
 #include "model3d/PlanContours.hpp"
-#include "model3d/PlanFeatures.hpp"
-#include "model3d/PlanLegend.hpp"
-#include "project/ElementTypes.hpp"
-#include "project/ProjectDatabase.hpp"
+#include "model3d/PlanScene.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -15,24 +10,6 @@
 #include <vector>
 
 namespace {
-
-struct Shape {
-    std::vector<ModelPoint> points;
-    bool closed = false;
-    std::string cls, fill = "none";
-    std::string stroke;  // "" the colour of its key
-    double width = 1.0;
-    PlanKey key = PlanKey::Line;
-    bool marker = false;  // a hotspot: drawn as a small circle at its one point
-};
-
-// The top of a mesh's model: its triangles over the vertices they share.
-struct MeshTop {
-    std::vector<ModelPoint> points;
-    std::vector<std::array<int32_t, 3>> triangles;
-    PlanBox box = {0, 0, 0, 0};
-    double zMin = 0.0, zMax = 0.0;
-};
 
 bool Finite(const ModelPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
@@ -79,188 +56,24 @@ int64_t Thinning(double lengthPx, double areaPx, int64_t every, int32_t mainStep
     return Coarser(every > 1 || mainStep <= 1 ? every : mainStep, double(every) * gap * lengthPx / areaPx);
 }
 
-}  // namespace
+// The contour lines traced for one request, with what their thinning needs.
+struct Contours {
+    std::vector<LevelLine> lines;
+    std::vector<int64_t> index;
+    int64_t every;  // the levels' steps apart
+    int32_t mainStep;
+    double step;
+    int owner;
+};
 
-std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const LibraryStore* libraries,
-                           PlanPictureCounts* counts, std::string* skipped) {
-    PlanPictureCounts n;
-    std::vector<Shape> shapes;
-    struct Triangle {
-        ModelPoint a, b, c;
-    };
-    std::vector<Triangle> triangles;
-    std::vector<MeshTop> tops;
-    std::vector<LevelLineRequest> contourRequests;
-    const auto skip = [&](const StoredElement& e, const std::string& why) {
-        if (skipped != nullptr)
-            *skipped +=
-                ElementTypeName(e.record.header.typeID) + (e.name.empty() ? "" : " " + e.name) + ": " + why + "\n";
-    };
-    for (const API_Guid& g : db.AllElements()) {
-        const StoredElement& e = *db.Find(g);
-        const API_ElemTypeID type = e.record.header.typeID;
-        // What the user does not see in the floor plan.
-        const API_Attribute* layer = db.Attribute(API_LayerID, e.record.header.layer);
-        if (layer != nullptr && (layer->header.flags & APILay_Hidden) != 0) continue;
-        std::string why;
-        if (type == API_MeshID) {
-            const std::shared_ptr<const Model3D> model = models.ModelOf(g, &why);
-            if (model == nullptr || model->bodies.empty() || model->surfaceVertices < 0) {
-                skip(e, why.empty() ? "no surface" : why);
-                continue;
-            }
-            // The top's triangles are the polygons made of surface vertices only.
-            const ModelBody& body = model->bodies[0];
-            MeshTop top;
-            top.points = body.vertices;
-            for (int32_t p = 1; p <= int32_t(body.pgons.size()); ++p) {
-                const std::vector<int32_t> v = body.PolygonVertices(p);
-                if (v.size() != 3 || *std::max_element(v.begin(), v.end()) > model->surfaceVertices) continue;
-                triangles.push_back({body.vertices[size_t(v[0] - 1)], body.vertices[size_t(v[1] - 1)],
-                                     body.vertices[size_t(v[2] - 1)]});
-                top.triangles.push_back({v[0] - 1, v[1] - 1, v[2] - 1});
-            }
-            if (!top.triangles.empty()) {
-                std::vector<ModelPoint> used;
-                for (const auto& t : top.triangles)
-                    for (int32_t v : t) used.push_back(top.points[size_t(v)]);
-                top.box = BoxOf(used);
-                top.zMin = std::numeric_limits<double>::max(), top.zMax = -top.zMin;
-                for (const ModelPoint& p : used)
-                    if (std::isfinite(p.z)) top.zMin = std::min(top.zMin, p.z), top.zMax = std::max(top.zMax, p.z);
-                tops.push_back(std::move(top));
-            }
-            if (e.memo.meshLevelCoords) {
-                const std::vector<API_MeshLevelCoord>& lc = *e.memo.meshLevelCoords;
-                const int32_t count = std::min(e.record.Get().mesh.levelLines.nCoords, int32_t(lc.size()));
-                int32_t from = 0;
-                std::vector<int32_t> ends = e.memo.meshLevelEnds ? *e.memo.meshLevelEnds : std::vector<int32_t>();
-                ends.resize(std::min(ends.size(), size_t(std::max(e.record.Get().mesh.levelLines.nSubLines, 0))));
-                for (int32_t end : ends) {
-                    const int32_t to = std::clamp(end, from, count);
-                    Shape s;
-                    for (int32_t i = from; i < to; ++i) s.points.push_back({lc[size_t(i)].c.x, lc[size_t(i)].c.y, 0});
-                    from = to;
-                    if (s.points.size() < 2) continue;
-                    s.cls = "levelline", s.key = PlanKey::LevelLine;
-                    s.width = 2.0;
-                    shapes.push_back(s);
-                    ++n.levelLines;
-                }
-            }
-        } else if (type == API_HotspotID) {
-            Shape s;
-            s.points.push_back({e.record.Get().hotspot.pos.x, e.record.Get().hotspot.pos.y, 0});
-            s.marker = true;
-            s.cls = "hotspot", s.key = PlanKey::Point;
-            shapes.push_back(s);
-            ++n.hotspots;
-        } else if (type == API_LineID) {
-            Shape s;
-            s.points = {{e.record.Get().line.begC.x, e.record.Get().line.begC.y, 0},
-                        {e.record.Get().line.endC.x, e.record.Get().line.endC.y, 0}};
-            s.cls = "line", s.key = PlanKey::Line;
-            s.width = 1.5;
-            shapes.push_back(s);
-            ++n.lines;
-        } else if (type == API_PolyLineID) {
-            std::vector<PlanRing> parts;
-            if (!ElementLines(e, 0.0, &parts, &why)) {
-                skip(e, why);
-                continue;
-            }
-            for (const PlanRing& part : parts) {
-                Shape s;
-                s.points = part.points;
-                s.cls = "polyline", s.key = PlanKey::Polyline;
-                s.width = 1.5;
-                shapes.push_back(s);
-                ++n.polylines;
-            }
-        } else if (type == API_HatchID || type == API_SlabID) {
-            std::vector<PlanRing> rings;
-            if (!ElementRings(e, 0.0, &rings, &why)) {
-                skip(e, why);
-                continue;
-            }
-            for (const PlanRing& ring : rings) {
-                Shape s;
-                s.points = ring.points;
-                s.closed = true;
-                s.cls = "ring", s.key = PlanKey::Fill;
-                if (type == API_SlabID) s.stroke = "dimgray";
-                // Outlines only: a filled ring would hide the mesh under it in viewers without transparency.
-                s.width = type == API_HatchID ? 2.0 : 1.0;
-                shapes.push_back(s);
-                ++n.rings;
-            }
-        } else if (type == API_ObjectID || type == API_LampID) {
-            const LibPartDef* part = libraries != nullptr ? libraries->Part(e.record.Get().object.libInd) : nullptr;
-            if (part != nullptr && !part->plan.empty()) {
-                std::vector<std::string> faults;
-                const ObjectPlan plan = ReadObjectPlan(e, part->plan, &faults);
-                for (size_t i = 0; i < faults.size(); ++i)
-                    if (std::find(faults.begin(), faults.begin() + std::ptrdiff_t(i), faults[i]) ==
-                        faults.begin() + std::ptrdiff_t(i))
-                        skip(e, faults[i]);  // once each
-                for (const FeatureShape& f : plan.shapes) {
-                    Shape s;
-                    s.points = f.points;
-                    s.closed = f.kind == FeatureShape::Kind::Outline;
-                    if (f.kind == FeatureShape::Kind::Line) {
-                        s.cls = "edge", s.key = PlanKey::Edge, s.width = 1.5;
-                        ++n.featureLines;
-                    } else if (f.kind == FeatureShape::Kind::Foot) {
-                        s.cls = "foot", s.key = PlanKey::Foot, s.width = 1.0;
-                        ++n.featureLines;
-                    } else {
-                        s.cls = "outline", s.key = PlanKey::Outline, s.width = 2.0;
-                        ++n.featureOutlines;
-                    }
-                    shapes.push_back(s);
-                }
-                contourRequests.insert(contourRequests.end(), plan.levelLines.begin(), plan.levelLines.end());
-                ++n.objects;
-                continue;
-            }
-            API_Box3D box = {};
-            Shape s;
-            if (models.Bounds(g, &box) && box.xMax > box.xMin && box.yMax > box.yMin) {
-                s.points = {
-                    {box.xMin, box.yMin, 0}, {box.xMax, box.yMin, 0}, {box.xMax, box.yMax, 0}, {box.xMin, box.yMax, 0}};
-            } else {
-                // An object without a body shows where it stands.
-                const double x = e.record.Get().object.pos.x, y = e.record.Get().object.pos.y, d = 0.5;
-                s.points = {{x - d, y - d, 0}, {x + d, y - d, 0}, {x + d, y + d, 0}, {x - d, y + d, 0}};
-            }
-            s.closed = true;
-            s.cls = "object", s.key = PlanKey::Object;
-            shapes.push_back(s);
-            ++n.objects;
-        }
-    }
-    n.triangles = int(triangles.size());
-
-    double minX = std::numeric_limits<double>::max(), minY = minX, maxX = -minX, maxY = -minX;
-    double minZ = minX, maxZ = -minX;
-    const auto grow = [&](const ModelPoint& p) {
-        if (!Finite(p)) return;
-        minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-    };
-    // Contour lines on the terrain under each request's box: the mesh whose top covers most of it.
-    struct Contours {
-        std::vector<LevelLine> lines;
-        std::vector<int64_t> index;
-        int64_t every;  // the levels' steps apart
-        int32_t mainStep;
-        double step;
-    };
+// Contour lines on the terrain under each request's box: the mesh whose top covers most of it.
+std::vector<Contours> TraceContours(const PlanScene& scene) {
     std::vector<Contours> contours;
-    for (const LevelLineRequest& r : contourRequests) {
+    for (const ContourRequest& cr : scene.contours) {
+        const LevelLineRequest& r = cr.request;
         const MeshTop* best = nullptr;
         double bestArea = -1.0;
-        for (const MeshTop& top : tops) {
+        for (const MeshTop& top : scene.tops) {
             const double w = std::min(r.box.xMax, top.box.xMax) - std::max(r.box.xMin, top.box.xMin);
             const double h = std::min(r.box.yMax, top.box.yMax) - std::max(r.box.yMin, top.box.yMin);
             if (w < 0.0 || h < 0.0) continue;
@@ -272,28 +85,61 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
         c.lines = TraceLevelLines(best->points, best->triangles, levels);
         c.mainStep = r.mainStep;
         c.step = r.step;
-        for (const LevelLine& line : c.lines)
-            for (const ModelPoint& p : line.points) grow(p);
+        c.owner = cr.owner;
         contours.push_back(std::move(c));
     }
+    return contours;
+}
 
-    for (const Triangle& t : triangles)
+// Where the plan lies in the picture. Pixels are computed here, not by an SVG transform: survey-sized coordinates
+// would lose their detail in a viewer's single-precision arithmetic.
+struct Frame {
+    double minX, minY, maxX, maxY;  // the plan's box
+    double minZ, maxZ;              // the triangles' heights
+    double scale;                   // pixels per metre
+    double plotW, plotH, width, height;
+    static constexpr double kSize = 800.0, kMargin = 20.0, kBand = 70.0;  // the legend and scale bar in the band
+
+    double Px(const ModelPoint& p) const { return kMargin + (p.x - minX) * scale; }
+    double Py(const ModelPoint& p) const { return kMargin + (maxY - p.y) * scale; }
+    std::string At(const ModelPoint& p) const {
+        std::ostringstream s;
+        s.precision(10);
+        s << Px(p) << ',' << Py(p);
+        return s.str();
+    }
+};
+
+// The frame that holds everything the scene and the traced contour lines show.
+Frame FrameOf(const PlanScene& scene, const std::vector<Contours>& contours) {
+    Frame f;
+    f.minX = std::numeric_limits<double>::max(), f.minY = f.minX, f.maxX = -f.minX, f.maxY = -f.minX;
+    f.minZ = f.minX, f.maxZ = -f.minX;
+    const auto grow = [&](const ModelPoint& p) {
+        if (!Finite(p)) return;
+        f.minX = std::min(f.minX, p.x), f.maxX = std::max(f.maxX, p.x);
+        f.minY = std::min(f.minY, p.y), f.maxY = std::max(f.maxY, p.y);
+    };
+    for (const Contours& c : contours)
+        for (const LevelLine& line : c.lines)
+            for (const ModelPoint& p : line.points) grow(p);
+    for (const PlanTriangle& t : scene.triangles)
         for (const ModelPoint& p : {t.a, t.b, t.c}) {
             grow(p);
-            if (std::isfinite(p.z)) minZ = std::min(minZ, p.z), maxZ = std::max(maxZ, p.z);
+            if (std::isfinite(p.z)) f.minZ = std::min(f.minZ, p.z), f.maxZ = std::max(f.maxZ, p.z);
         }
-    for (const Shape& s : shapes)
+    for (const PlanShape& s : scene.shapes)
         for (const ModelPoint& p : s.points) grow(p);
-    if (minX > maxX) minX = minY = 0.0, maxX = maxY = 1.0;
+    if (f.minX > f.maxX) f.minX = f.minY = 0.0, f.maxX = f.maxY = 1.0;
+    f.scale = Frame::kSize / std::max({f.maxX - f.minX, f.maxY - f.minY, 1e-9});
+    f.plotW = (f.maxX - f.minX) * f.scale, f.plotH = (f.maxY - f.minY) * f.scale;
+    f.width = std::max(f.plotW, 520.0) + 2 * Frame::kMargin, f.height = f.plotH + 2 * Frame::kMargin + Frame::kBand;
+    return f;
+}
 
-    // Pixels are computed here, not by an SVG transform: survey-sized coordinates would lose their detail in a
-    // viewer's single-precision arithmetic.
-    const double size = 800.0, margin = 20.0, band = 70.0;  // the legend and the scale bar go in the band below
-    const double scale = size / std::max({maxX - minX, maxY - minY, 1e-9});
-    const double plotW = (maxX - minX) * scale, plotH = (maxY - minY) * scale;
-    const double width = std::max(plotW, 520.0) + 2 * margin, height = plotH + 2 * margin + band;
-    // Lines closer than a few pixels would only darken the ground: thinned to a coarser interval, said in the
-    // legend.
+// The contour lines as shapes under everything else in the scene. Lines closer than a few pixels would only darken
+// the ground: thinned to a coarser interval, which comes back for the legend.
+double AddContourShapes(const std::vector<Contours>& contours, const Frame& f, PlanScene* scene) {
     double shownInterval = 0.0;
     for (const Contours& c : contours) {
         double length = 0.0;
@@ -301,81 +147,101 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
             for (size_t i = 0; i + 1 < line.points.size() + (line.closed ? 1 : 0); ++i) {
                 const ModelPoint& a = line.points[i];
                 const ModelPoint& b = line.points[(i + 1) % line.points.size()];
-                length += std::hypot(b.x - a.x, b.y - a.y) * scale;
+                length += std::hypot(b.x - a.x, b.y - a.y) * f.scale;
             }
-        const int64_t thin = Thinning(length, plotW * plotH, c.every, c.mainStep, 4.0);
+        const int64_t thin = Thinning(length, f.plotW * f.plotH, c.every, c.mainStep, 4.0);
         shownInterval = std::max(shownInterval, c.step * double(thin));
         for (const LevelLine& line : c.lines) {
             const int64_t k = c.index[size_t(line.level)];
             if (k % thin != 0) continue;
-            Shape s;
+            PlanShape s;
             s.points = line.points;
             s.closed = line.closed;
             const bool isMain = c.mainStep > 0 && k % (int64_t(c.mainStep) * thin) == 0;
             s.cls = isMain ? "contour main" : "contour";
             s.key = PlanKey::Contour;
             s.width = isMain ? 1.4 : 0.7;
-            shapes.push_back(s);
-            ++n.contourLines;
+            s.owner = c.owner;
+            scene->shapes.push_back(s);
         }
     }
-
     // The contour lines lie on the ground, under everything drawn on it.
-    std::stable_partition(shapes.begin(), shapes.end(),
-                          [](const Shape& s) { return s.cls.compare(0, 7, "contour") == 0; });
+    std::stable_partition(scene->shapes.begin(), scene->shapes.end(),
+                          [](const PlanShape& s) { return s.cls.compare(0, 7, "contour") == 0; });
+    return shownInterval;
+}
 
-    std::ostringstream svg;
-    svg.precision(10);
-    const auto px = [&](const ModelPoint& p) { return margin + (p.x - minX) * scale; };
-    const auto py = [&](const ModelPoint& p) { return margin + (maxY - p.y) * scale; };
-    const auto at = [&](const ModelPoint& p) {
-        std::ostringstream s;
-        s.precision(10);
-        s << px(p) << ',' << py(p);
-        return s.str();
-    };
-    svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "\" height=\"" << height
-        << "\" viewBox=\"0 0 " << width << ' ' << height
-        << "\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-    // Triangles edged in their own colour: no seams between them, and no grey mesh over a dense terrain.
-    for (const Triangle& t : triangles) {
+// Triangles edged in their own colour: no seams between them, and no grey mesh over a dense terrain.
+void WriteTriangles(const PlanScene& scene, const Frame& f, std::ostream& svg, PlanPictureCounts* n) {
+    for (const PlanTriangle& t : scene.triangles) {
         if (!Finite(t.a) || !Finite(t.b) || !Finite(t.c)) continue;
         const double mid = (t.a.z + t.b.z + t.c.z) / 3.0;
-        const std::string colour = HeightColour(maxZ > minZ ? (mid - minZ) / (maxZ - minZ) : 0.5);
-        svg << "<polygon class=\"triangle\" points=\"" << at(t.a) << ' ' << at(t.b) << ' ' << at(t.c) << "\" fill=\""
-            << colour << "\" stroke=\"" << colour << "\" stroke-width=\"0.5\"/>\n";
+        const std::string colour = HeightColour(f.maxZ > f.minZ ? (mid - f.minZ) / (f.maxZ - f.minZ) : 0.5);
+        svg << "<polygon class=\"triangle\" points=\"" << f.At(t.a) << ' ' << f.At(t.b) << ' ' << f.At(t.c)
+            << "\" fill=\"" << colour << "\" stroke=\"" << colour << "\" stroke-width=\"0.5\"/>\n";
+        ++n->triangles;
     }
+}
+
+// The shapes in their order, each counted by its kind as it is written (and its object with its first one).
+void WriteShapes(const PlanScene& scene, const Frame& f, std::ostream& svg, PlanPictureCounts* n) {
     // Hotspot markers shrink with the room each one has, so the ground shows between them at any count.
-    const double room = n.hotspots > 0 ? std::sqrt(std::max(plotW * plotH, 1.0) / n.hotspots) : 0.0;
+    const auto markers =
+        std::count_if(scene.shapes.begin(), scene.shapes.end(), [](const PlanShape& s) { return s.marker; });
+    const double room = markers > 0 ? std::sqrt(std::max(f.plotW * f.plotH, 1.0) / double(markers)) : 0.0;
     const double radius = std::clamp(room * 0.12, 0.4, 3.0);
-    PlanLegend legend;
-    legend.heights = !triangles.empty();
-    legend.zMin = minZ, legend.zMax = maxZ;
-    legend.contourInterval = shownInterval;
-    for (const Shape& s : shapes) {
+    std::vector<bool> objectDrawn(size_t(scene.objects), false);
+    for (const PlanShape& s : scene.shapes) {
         if (s.marker) {
             if (!Finite(s.points[0])) continue;
-            svg << "<circle class=\"hotspot\" cx=\"" << px(s.points[0]) << "\" cy=\"" << py(s.points[0]) << "\" r=\""
-                << radius << "\" fill=\"black\" fill-opacity=\"0.6\"/>\n";
-            legend.shown[int(PlanKey::Point)] = true;
-            continue;
+            svg << "<circle class=\"hotspot\" cx=\"" << f.Px(s.points[0]) << "\" cy=\"" << f.Py(s.points[0])
+                << "\" r=\"" << radius << "\" fill=\"black\" fill-opacity=\"0.6\"/>\n";
+        } else {
+            svg << (s.closed ? "<polygon" : "<polyline") << " class=\"" << s.cls << "\" points=\"";
+            bool first = true;
+            for (const ModelPoint& p : s.points) {
+                if (!Finite(p)) continue;
+                svg << (first ? "" : " ") << f.At(p);
+                first = false;
+            }
+            const PlanKeyStyle style = KeyStyle(s.key);
+            svg << "\" stroke=\"" << (s.stroke.empty() ? style.stroke : s.stroke) << "\" stroke-width=\"" << s.width
+                << "\" fill=\"" << s.fill << '"'
+                << (*style.dash ? std::string(" stroke-dasharray=\"") + style.dash + "\"" : "")
+                << " stroke-linejoin=\"round\"/>\n";
         }
-        svg << (s.closed ? "<polygon" : "<polyline") << " class=\"" << s.cls << "\" points=\"";
-        bool first = true;
-        for (const ModelPoint& p : s.points) {
-            if (!Finite(p)) continue;
-            svg << (first ? "" : " ") << at(p);
-            first = false;
-        }
-        const PlanKeyStyle style = KeyStyle(s.key);
-        svg << "\" stroke=\"" << (s.stroke.empty() ? style.stroke : s.stroke) << "\" stroke-width=\"" << s.width
-            << "\" fill=\"" << s.fill << '"'
-            << (*style.dash ? std::string(" stroke-dasharray=\"") + style.dash + "\"" : "")
-            << " stroke-linejoin=\"round\"/>\n";
-        legend.shown[int(s.key)] = true;
+        ++n->drawn[int(s.key)];
+        if (s.owner >= 0 && !objectDrawn[size_t(s.owner)]) objectDrawn[size_t(s.owner)] = true, ++n->objects;
     }
+    n->blankObjects = scene.objects - n->objects;
+    n->hidden = scene.hidden;
+}
 
-    svg << PlanLegendSvg(legend, margin, width - margin, plotH + 2 * margin + 8.0, scale, maxX - minX);
+}  // namespace
+
+std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const LibraryStore* libraries,
+                           PlanPictureCounts* counts, std::string* skipped) {
+    PlanScene scene = GatherPlanScene(db, models, libraries, skipped);
+    const std::vector<Contours> contours = TraceContours(scene);
+    const Frame f = FrameOf(scene, contours);
+    const double shownInterval = AddContourShapes(contours, f, &scene);
+
+    PlanPictureCounts n;
+    std::ostringstream svg;
+    svg.precision(10);
+    svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << f.width << "\" height=\"" << f.height
+        << "\" viewBox=\"0 0 " << f.width << ' ' << f.height
+        << "\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    WriteTriangles(scene, f, svg, &n);
+    WriteShapes(scene, f, svg, &n);
+    // The legend explains what was drawn, as counted.
+    PlanLegend legend;
+    legend.heights = !scene.triangles.empty();
+    legend.zMin = f.minZ, legend.zMax = f.maxZ;
+    legend.contourInterval = shownInterval;
+    for (int k = 0; k < int(PlanKey::Count); ++k) legend.shown[k] = n.drawn[k] > 0;
+    svg << PlanLegendSvg(legend, Frame::kMargin, f.width - Frame::kMargin, f.plotH + 2 * Frame::kMargin + 8.0, f.scale,
+                         f.maxX - f.minX);
     svg << "</svg>\n";
     if (counts != nullptr) *counts = n;
     return svg.str();

@@ -153,9 +153,7 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
                 *m = "cannot write " + path;
                 return false;
             }
-            *m = std::to_string(n.triangles) + " triangles, " + std::to_string(n.levelLines) + " level lines, " +
-                std::to_string(n.hotspots) + " hotspots, " + std::to_string(n.lines) + " lines, " +
-                std::to_string(n.rings) + " rings, " + std::to_string(n.objects) + " objects";
+            *m = PlanCountLine(n);
             if (!skipped.empty()) *m += "; left out:\n" + skipped;
             return true;
         },
