@@ -83,12 +83,12 @@ std::vector<ScriptLine> CommandLines(const std::string& path) {
 }
 
 // Which lines one test sweeps: a share of the script's lines (the sweep of a long example is split into shares
-// that run side by side), and of those every `every`-th (the sanitizer build sweeps a part of each example).
+// that run side by side), and of the actions among them the first and every `every`-th after it (the sanitizer
+// build sweeps a part of each example).
 struct Share {
     int index = 0, count = 1, every = 1;
-    bool Takes(size_t line) const {
-        return int(line % size_t(count)) == index && (line / size_t(count)) % size_t(every) == 0;
-    }
+    bool TakesLine(size_t line) const { return int(line % size_t(count)) == index; }
+    bool TakesAction(size_t action) const { return action % size_t(every) == 0; }
 };
 
 // The runs of one swept line: the clean run; the user's own edit without the module's answer (for a line whose
@@ -101,7 +101,7 @@ struct SweepState {
     Role role = Role::Parent;
     std::string failing;
     Share share;
-    size_t commandIndex = 0;
+    size_t commandIndex = 0, actionsFound = 0;
     std::set<std::string> open;        // runs not replayed: "<script>:<line>\t<function>"
     std::string workDir;               // the clean and edited runs' projects, for the failing runs that need them
     std::map<int, std::string> texts;  // the swept lines by number
@@ -255,7 +255,7 @@ bool SweepLine(StandinHost& host, int line) {
     SweepState& s = *State;
     if (s.role != Role::Parent) return true;
     const size_t index = s.commandIndex++;
-    if (!s.share.Takes(index)) return true;
+    if (!s.share.TakesLine(index)) return true;
     const std::string flow = s.script + ":" + std::to_string(line);
     const std::string& text = s.texts[line];
     const FolderSnapshot userFolder(TestSupport::UserFolder());
@@ -268,7 +268,7 @@ bool SweepLine(StandinHost& host, int line) {
         return true;
     }
     const std::set<std::string> called = clean["called"];
-    if (called.empty()) return true;
+    if (called.empty() || !s.share.TakesAction(s.actionsFound++)) return true;
     s.actions.push_back(flow);
     s.before = host.Database().ToJson();
     s.beforeDump = ProjectDump(s.before);
