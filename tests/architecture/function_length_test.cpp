@@ -37,8 +37,8 @@ TEST(FunctionLength, NoFunctionOfTheModuleThePlatformOrTheHostIsLongerThan150Lin
             for (const FunctionBodies::Body& b : FunctionBodies::Find(ReadFile(e.path()))) {
                 ++bodies;
                 if (b.lines > LongestFunction)
-                    faults += fs::relative(e.path(), root).generic_string() + ":" + std::to_string(b.firstLine) +
-                        ": " + std::to_string(b.lines) + " lines\n";
+                    faults += fs::relative(e.path(), root).generic_string() + ":" + std::to_string(b.firstLine) + ": " +
+                        std::to_string(b.lines) + " lines\n";
             }
         }
         EXPECT_GT(bodies, 300u) << tree;

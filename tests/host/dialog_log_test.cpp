@@ -37,13 +37,18 @@ TEST_F(DialogLogTest, EachDialogSaysHowItWasAnsweredAtEveryLevel) {
     const std::string grid = TestSupport::DataDir() + "/asc/small_4x3.asc";
     // Three imports: the first answered from the queue, with one answer that does not fit; the second with
     // nothing queued for the import dialogs; the third with no file queued.
-    const std::string script = "language AUT\nlibrary load \"@module/library\"\nload\nmenu 32501 1\ndialog 32400 click 2\n"
-                               "file-dialog \"" + grid + "\"\ndialog 32577 click 1\ndialog 32569 set 999 0\n"
-                               "dialog 32575 click 5\n"
-                               "file-dialog \"" + grid + "\"\ndialog 32575 click 5\n"
-                               "dialog 32575 click 5\n"
-                               "dialog 32575 click 999\n"
-                               "release\n";
+    const std::string script =
+        "language AUT\nlibrary load \"@module/library\"\nload\nmenu 32501 1\ndialog 32400 click 2\n"
+        "file-dialog \"" +
+        grid +
+        "\"\ndialog 32577 click 1\ndialog 32569 set 999 0\n"
+        "dialog 32575 click 5\n"
+        "file-dialog \"" +
+        grid +
+        "\"\ndialog 32575 click 5\n"
+        "dialog 32575 click 5\n"
+        "dialog 32575 click 999\n"
+        "release\n";
     for (const LogLevel level : {LogLevel::Quiet, LogLevel::Normal, LogLevel::Verbose}) {
         host->SetLogLevel(level);
         Run(script);

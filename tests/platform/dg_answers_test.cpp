@@ -113,8 +113,8 @@ TEST_F(DialogAnswers, SystemDialogsSayWhetherTheyTookAQueuedAnswer) {
     DGDriver::QueueFolderCancel();
     DG::FolderDialog().Invoke();
     DG::FolderDialog().Invoke();
-    EXPECT_EQ(DGAlert(1, GS::UniString(), GS::UniString("Text"), GS::UniString(), GS::UniString(),
-                      GS::UniString(), GS::UniString()),
+    EXPECT_EQ(DGAlert(1, GS::UniString(), GS::UniString("Text"), GS::UniString(), GS::UniString(), GS::UniString(),
+                      GS::UniString()),
               1);
     DGColorRec colour{};
     DGGetColor(GS::UniString(), &colour);
@@ -122,8 +122,9 @@ TEST_F(DialogAnswers, SystemDialogsSayWhetherTheyTookAQueuedAnswer) {
     std::vector<std::string> how;
     for (const DGDriver::LogRecord& r : DGDriver::Log())
         how.push_back(r.kind + " " + std::to_string(r.result) + (r.unanswered ? " none queued" : " queued"));
-    EXPECT_THAT(how, ElementsAre("file 1 queued", "file 0 queued", "file 0 none queued", "folder 0 queued",
-                                 "folder 0 none queued", "alert 1 none queued", "colour 0 none queued"));
+    EXPECT_THAT(how,
+                ElementsAre("file 1 queued", "file 0 queued", "file 0 none queued", "folder 0 queued",
+                            "folder 0 none queued", "alert 1 none queued", "colour 0 none queued"));
     EXPECT_THAT(DGDriver::Log()[0].answer, ElementsAre("/a/one.txt"));
     for (const DGDriver::LogRecord& r : DGDriver::Log()) {
         EXPECT_EQ(r.used.size(), r.unanswered ? 0u : 1u) << r.kind;

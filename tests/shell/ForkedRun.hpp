@@ -109,7 +109,7 @@ inline ChildEnd WaitChild(pid_t pid, int readEnd) {
         end.fault = "the run crashed with signal " + std::to_string(WTERMSIG(status));
     } else {
         end.fault = "the run ended without handing back its result (exit status " +
-                    std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
+            std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
     }
     return end;
 }

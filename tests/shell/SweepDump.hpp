@@ -67,8 +67,8 @@ private:
 inline std::string WithoutOwnGuid(const ordered_json& e) {
     std::string text = e.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
     static const std::string key = "{\"guid\":\"";
-    if (text.compare(0, key.size(), key) == 0 && text.size() > key.size() + 38 &&
-        GuidAt(text, key.size()) == 36 && text.compare(key.size() + 36, 2, "\",") == 0)
+    if (text.compare(0, key.size(), key) == 0 && text.size() > key.size() + 38 && GuidAt(text, key.size()) == 36 &&
+        text.compare(key.size() + 36, 2, "\",") == 0)
         return "{" + text.substr(key.size() + 38);
     ordered_json copy = e;
     copy.erase("guid");

@@ -390,8 +390,7 @@ std::vector<SweepCase> SweptCases() {
 }
 
 void PrintTo(const SweepCase& c, std::ostream* out) {
-    *out << c.script << " (share " << c.share.index + 1 << " of " << c.share.count << ", every " << c.share.every
-         << ")";
+    *out << c.script << " (share " << c.share.index + 1 << " of " << c.share.count << ")";
 }
 
 class FaultSweep : public ::testing::TestWithParam<SweepCase> {};

@@ -40,13 +40,16 @@ std::string ModalLine(const DGDriver::LogRecord& record) {
     } else {
         s += "closed with item " + std::to_string(record.result);
         for (const DGDriver::ItemState& item : record.items)
-            if (item.id == record.result && item.kind == "button" && !item.text.empty()) s += " " + QuotedText(item.text);
+            if (item.id == record.result && item.kind == "button" && !item.text.empty())
+                s += " " + QuotedText(item.text);
     }
     return s + Pending(record.pending) + Faults(record);
 }
 
 std::string SystemDialogLine(const DGDriver::LogRecord& record) {
-    std::string s = record.kind == "colour" ? "colour dialog " : record.kind == "folder" ? "folder dialog " : "file dialog ";
+    std::string s = record.kind == "colour" ? "colour dialog "
+        : record.kind == "folder"           ? "folder dialog "
+                                            : "file dialog ";
     s += Title(record);
     if (record.kind == "file") s += record.id == 0 ? " (open)" : record.id == 1 ? " (open several)" : " (save)";
     s += ": ";
