@@ -103,7 +103,11 @@ DialogAnswer ConstraintInput::EditSettings(SettingsMode mode) {
 bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueChain, int32_t& error) {
     error = 0;
     QV_List<API_Element> points;
-    if (!CollectTerrainPoints(points)) return false;
+    if (!CollectTerrainPoints(points)) {
+        // Without the points no click can be taken: the input ends, and the user is told why.
+        error = ErrFindingData;
+        return false;
+    }
     ResetInputFeedback();
     dialogs_.PrepareCoordinateFields();
     const auto ended = [&](GSErrCode err, int32_t code) {

@@ -162,9 +162,10 @@ int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Ele
         return 0;
     }
     int32_t result = 0;
+    // A failure answers an error, so that the host takes back the objects already changed.
     const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         result = UpdateLinkedObjects(true, false, gradient, false);
-        return NoError;  // the objects changed before a failed one stay changed
+        return result == 0 ? NoError : APIERR_GENERAL;
     });
     if (err != NoError || result != 0) return ErrModifying;
     // The object's script traces the lines from the interval; nothing else needs the window redrawn.

@@ -182,11 +182,12 @@ int32_t ContourLineCls::SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV
     for (uint8_t f : apply) any = any || f != 0;
     if (!any) return 0;
     bool ok = false;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    // A failure answers an error, so that the host takes back the points and constraints already changed.
+    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         ok = ApplyAltitudeToSelection(points, constraints);
-        return NoError;  // what was changed before a failure stays in the command
+        return ok ? NoError : APIERR_GENERAL;
     });
-    return ok ? 0 : ErrModifying;
+    return err == NoError && ok ? 0 : ErrModifying;
 }
 
 bool ContourLineCls::ApplyAltitudeToSelection(const QV_List<API_Element>& points,

@@ -111,11 +111,13 @@ int32_t ContourLineCls::CreateGradientObject() {
 int32_t ContourLineCls::UpdateAfterTerrainChange() {
     if (linked.GetCount() == 0) return 0;
     int32_t result = 0;
+    // A failure answers an error, so that the host takes back the objects already changed: the terrain's contour
+    // lines stay as they were.
     const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         result = UpdateLinkedObjects(contourLineFlag == 1, true, gradient, gradient != previousGradient);
-        return NoError;  // the objects changed before a failed one stay changed
+        return result == 0 ? NoError : APIERR_GENERAL;
     });
-    return err == NoError ? result : ErrModifying;
+    return err == NoError ? result : result != 0 ? result : ErrModifying;
 }
 
 int32_t ContourLineCls::RefreshForNewTerrain(const API_Element& terrain) {

@@ -320,7 +320,8 @@ int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
     if (nodes.empty()) return ErrOutlineTooShort;
     nodes.push_back(nodes.front());
     if (CreateOutlineHatch() != 0) return ErrModifying;
-    if (source != nullptr) DeleteElementByHead(*source);
+    // The hatch it was made from goes with the same command: beside the outline it would be drawn twice.
+    if (source != nullptr && !DeleteElementByHead(*source)) return ErrModifying;
     return 0;
 }
 
@@ -365,9 +366,9 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
     if (RunSettingsDialog(false, false, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     if (outlines.GetCount() > 0 && dialogs.KeepExistingOutline()) {
         // The old outline stays; the hatch the user picked is used up all the same.
-        RunExternalCommand([&] { return DeleteElementByHead(hatch); });
+        const bool usedUp = RunExternalCommand([&] { return DeleteElementByHead(hatch); });
         Rebuild();
-        return 0;
+        return usedUp ? 0 : ErrModifying;
     }
     GlobalSettings.outline = settings;
     ACAPI_Element_DeselectAll();

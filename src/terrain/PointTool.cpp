@@ -276,7 +276,7 @@ int32_t PointTool::PlaceByClicks() {
         settings = GlobalSettings.points;
         if (!CheckToolLayer(settings.layer)) continue;
         // A point whose record cannot be written is no terrain point: the host takes the hotspot back.
-        if (RunWholeExternalCommand([this] { return CreatePoint(); })) {
+        if (RunExternalCommand([this] { return CreatePoint(); })) {
             ++created;
             dialogs_.InitPointPalette();
         } else {

@@ -64,12 +64,12 @@ int32_t SlopeRangeCls::Create(TerrainDialogs& dialogs, const QV_List<API_Element
     if (RunDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.slopeRange = settings;
     bool ok = false;
-    // The objects placed before a failed one stay in the command; the failure is told.
+    // A failed object answers an error, so that the host takes back those placed before it; the failure is told.
     const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         ok = true;
         for (const API_Element& terrain : terrains)
             if (ok && !CreateObject(terrain)) ok = false;
-        return NoError;
+        return ok ? NoError : APIERR_GENERAL;
     });
     return err == NoError && ok ? 0 : ErrModifying;
 }
@@ -105,7 +105,7 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
     if (from3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
     GlobalSettings.editedCount = objects.GetCount();
     int32_t result = 0;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         settings.Reset();
         if (objects.GetCount() > 0) {
             OwnedMemo memo;
@@ -124,10 +124,13 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
             settings.layer = uint16_t(objects[0].header.layer);
         }
         if (RunDialog(dialogs, SettingsMode::Editing(objects.GetCount())) == DialogAnswer::Cancelled) return NoError;
-        // The objects changed before a failed one stay changed.
-        if (!UpdateSelectedObjects(objects)) result = ErrModifying;
-        return NoError;
+        // A failed object answers an error, so that the host takes back those changed before it.
+        if (UpdateSelectedObjects(objects)) return NoError;
+        result = ErrModifying;
+        return LodravixErr_StepFailed;
     });
+    // A command the host did not run asked nothing and changed nothing: that is told too.
+    if (err != NoError && result == 0) result = ErrModifying;
     if (from3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
     ACAPI_Automate(APIDo_RebuildID);
     return result;

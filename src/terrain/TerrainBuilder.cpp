@@ -2,6 +2,7 @@
 
 #include "elements/AcceptedElements.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
 #include "elements/ElementQueries.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
@@ -220,22 +221,25 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
     int32_t code = NoErrorCode;
     API_Element mesh = {};
     OwnedMemo memo;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    // A failed step answers an error, so that the host takes back the whole command: the outline as it was, no
+    // mesh without its record.
+    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         if (vertices.GetCount() != countBefore && !ReplaceOutline(outline, vertices, outlineRecord)) {
             code = ErrModifying;
-            return NoError;  // what was changed stays with the command
+            return LodravixErr_StepFailed;
         }
         record.boundary = cornered;
         record.levelPoints = levelPoints;
         if (!collected) {
             code = ErrOutlineCorners;
-            return NoError;
+            return LodravixErr_StepFailed;
         }
         CollectBreakLines(record);
         ResolveBreakLineEnds(record);
         code = CreateTerrainMesh(record, verticalOffset, mesh, *memo, 0.0, 0.0) ? NoErrorCode : ErrModifying;
-        return NoError;
+        return code == NoErrorCode ? NoError : LodravixErr_StepFailed;
     });
     if (code != NoErrorCode) return code;
+    if (err != NoError) return ErrModifying;
     return contours.RefreshForNewTerrain(mesh, context);
 }

@@ -63,21 +63,14 @@ bool GetElementOnPlan(const API_Neig& neig, API_Element& element) {
     return InFloorPlanDatabase([&] { return ACAPI_Element_Get(&element) == NoError; });
 }
 
-namespace {
-// `body` as one undoable command; with `wholeOrNothing` a failed body answers the host with an error.
-bool RunUndoable(const std::function<bool()>& body, bool wholeOrNothing) {
+bool RunExternalCommand(const std::function<bool()>& body) {
     QV_String undoText;
     GetResString(undoText, UndoTableBase + LanguageIndex, 2);
     const GS::UniString undo(undoText.GetBuffer(), undoText.GetLength());
     bool result = false;
     const GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() -> GSErrCode {
         result = body();
-        return result || !wholeOrNothing ? NoError : APIERR_GENERAL;
+        return result ? NoError : APIERR_GENERAL;
     });
     return err == NoError && result;
 }
-}  // namespace
-
-bool RunExternalCommand(const std::function<bool()>& body) { return RunUndoable(body, false); }
-
-bool RunWholeExternalCommand(const std::function<bool()>& body) { return RunUndoable(body, true); }

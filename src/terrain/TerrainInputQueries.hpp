@@ -51,8 +51,7 @@ private:
 // click picked nothing or the element cannot be read.
 bool GetElementOnPlan(const API_Neig& neig, API_Element& element);
 
-// Runs `body` as one undoable command with the add-on's undo text ("External command"); its answer. A body
-// that fails leaves what it changed (the host keeps the command's steps).
+// Runs `body` as one undoable command with the add-on's undo text ("External command"); true when the host ran
+// it and it succeeded. A body that fails answers the host with an error, so that the host takes back what it
+// made: a point, line or fill half made (one without its record) is no terrain input.
 bool RunExternalCommand(const std::function<bool()>& body);
-// The same, but a body that fails answers the host with an error, so that the host takes back what it made.
-bool RunWholeExternalCommand(const std::function<bool()>& body);

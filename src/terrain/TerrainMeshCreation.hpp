@@ -28,6 +28,7 @@ bool FillTerrainMeshMemo(const TerrainRecord& record, double shiftX, double shif
 // The whole creation: host defaults for a mesh, the current story, the settings, the base level
 // -(story level) - verticalOffset, the memo, the element, its observer and terrain data record, and the message
 // "Terrain has been created!". False when a step fails: with no story at the current index nothing is created;
-// when only the data record fails the mesh stays. `memo` is released before the return.
+// when only the data record fails the mesh stays, for the caller's command to be taken back. `memo` is released
+// before the return.
 bool CreateTerrainMesh(const TerrainRecord& record, double verticalOffset, API_Element& mesh, API_ElementMemo& memo,
                        double shiftX, double shiftY);

@@ -139,7 +139,7 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
     API_Element mask;
     TerrainChangeMask(record.changed, mask);
     GSErrCode failed = NoError;
-    // The meshes changed before a failed one stay changed in the command; the failure is told.
+    // A failed mesh answers an error, so that the host takes back those changed before it; the failure is told.
     const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
         for (int32_t i = 0; failed == NoError && i < meshes.GetCount(); ++i) {
             API_Element mesh = meshes[i];
@@ -155,7 +155,7 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
             }
             failed = e;
         }
-        return NoError;
+        return failed;
     });
     ACAPI_Automate(APIDo_RebuildID);
     return err == NoError && failed == NoError ? 1 : 0;

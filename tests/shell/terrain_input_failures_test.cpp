@@ -1,0 +1,213 @@
+// The input palette's commands with each host function they call failing in turn: "Constraint", "Outline",
+// "Terrain", "Slope analysis" and the edit of selected points. Every run ends as the clean run did, or with the
+// project as before and the user told; never a line, fill or mesh without its record, nor a second object beside
+// one the host could not name.
+#include "LibraryHost.hpp"
+#include "SweepDump.hpp"
+
+#include "DGDriver.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "foundation/Language.hpp"
+#include "settings/Settings.hpp"
+#include "shell/ModulePorts.hpp"
+#include "shell/Wiring.hpp"
+#include "shell/commands/ContourCommands.hpp"
+#include "shell/commands/TerrainCommands.hpp"
+#include "shell/commands/TerrainInputCommands.hpp"
+
+#include <functional>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int16_t ConstraintDialog = 32545;
+constexpr int16_t OutlineDialog = 32546;
+constexpr int16_t TerrainDialog = 32547;
+constexpr int16_t SlopeDialog = 32548;
+constexpr int16_t PointDialog = 32555;
+
+class TerrainInputFailuresTest : public LibraryHostTest {
+protected:
+    void SetUp() override {
+        LibraryHostTest::SetUp();
+        if (HasFatalFailure()) return;
+        DGDriver::Reset();
+        LanguageIndex = LanguageEnglish;
+        ElementWritten = 0;
+        WireSubsystems();
+        Window(APIWind_FloorPlanID);
+    }
+    void TearDown() override {
+        UnwireSubsystems();
+        host->Input().ClearQueue();
+        DGDriver::Reset();
+        ElementWritten = 0;
+        LibraryHostTest::TearDown();
+    }
+
+    void Record(const API_Guid& g, int32_t kind, double value = 0.0) {
+        ElemDescriptor d;
+        d.Value = value;
+        const API_Elem_Head head = Db().Find(g)->record.header;
+        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }), NoError);
+    }
+    API_Guid Point(double x, double y, double z) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlaceHotspot({x, y}, 1, "point" + std::to_string(++names), &g), NoError);
+        Record(g, ElemKind_Point, z);
+        return g;
+    }
+    API_Guid Constraint(const API_Coord& a, const API_Coord& b) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlaceLine(a, b, 1, "constraint" + std::to_string(++names), &g), NoError);
+        Record(g, ElemKind_Constraint);
+        return g;
+    }
+    // Nine points on a 20 m grid, heights by column (x 0: 100, 10: 102, 20: 101).
+    void Points() {
+        const double h[] = {100, 102, 101};
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) Point(10.0 * i, 10.0 * j, h[i]);
+    }
+    void Click(double x, double y) {
+        QueuedClick c;
+        c.point = {x, y, 0.0};
+        host->Input().QueueClick(c);
+    }
+    // The outline's clicks round the grid, a little outside the outer points.
+    void OutlineClicks() {
+        for (const API_Coord& c :
+             std::vector<API_Coord>{{-0.3, -0.3}, {-0.3, 20.3}, {20.3, 20.3}, {20.3, -0.3}, {-0.3, -0.3}})
+            Click(c.x, c.y);
+    }
+
+    // The whole project, but for the serial a terrain's identifier takes from the host's modification stamp
+    // ("#<mesh>_<stamp>"), which counts on from run to run.
+    Sweep::Signature Dump() {
+        static const std::regex stamp("(\"#[0-9]+)_[0-9]+\"");
+        Sweep::Signature dump = Sweep::ProjectDump(Db().ToJson());
+        for (std::string& line : dump) line = std::regex_replace(line, stamp, "$1_*\"");
+        return dump;
+    }
+    static bool AlertShown() {
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.kind == "alert") return true;
+        return false;
+    }
+    void TakeBack(size_t steps) {
+        while (Db().UndoTexts().size() > steps)
+            if (!Db().Undo()) return;
+    }
+
+    // Runs `action` (the user's answers queued by `answers`) cleanly, recording the host functions it calls, and
+    // takes it back; then once per function, from the same start, with that function failing. Each run must end
+    // as the clean one did, or as before with an alert shown. The project is left as after the clean run.
+    void ExpectEveryFailureDoneOrTakenBackAndTold(const std::function<void()>& answers,
+                                                  const std::function<void()>& action) {
+        const Sweep::Signature before = Dump();
+        const size_t steps = Db().UndoTexts().size();
+        std::set<std::string> called;
+        const auto run = [&] {
+            DGDriver::Reset();
+            host->Input().ClearQueue();
+            ElementWritten = 0;
+            answers();
+            action();
+        };
+        host->RecordCalls(&called);
+        run();
+        host->RecordCalls(nullptr);
+        ASSERT_EQ(DGDriver::PendingActionCount(), 0u) << DGDriver::LogText();
+        const Sweep::Signature clean = Dump();
+        ASSERT_TRUE(clean != before);
+        ASSERT_FALSE(called.empty());
+        TakeBack(steps);
+        ASSERT_TRUE(Dump() == before);
+        for (const std::string& function : called) {
+            ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL)) << function;
+            run();
+            host->ClearFailures();
+            const Sweep::Signature after = Dump();
+            if (after != clean) {
+                EXPECT_TRUE(after == before) << function << " failing:" << Sweep::Describe(before, after);
+                EXPECT_TRUE(AlertShown()) << function << " failing: nothing was shown";
+            }
+            TakeBack(steps);
+            ASSERT_TRUE(Dump() == before) << function << " failing: the run cannot be undone";
+        }
+        run();
+        ASSERT_TRUE(Dump() == clean) << Sweep::Describe(clean, Dump());
+    }
+
+    int names = 0;
+};
+
+TEST_F(TerrainInputFailuresTest, ConstraintOutlineAndTerrainEndWholeOrTakenBackAndTold) {
+    Points();
+    ACAPI_Element_DeselectAll();
+    // "Constraint": A, B, C down the middle column, and C again to end the chain.
+    ExpectEveryFailureDoneOrTakenBackAndTold(
+        [&] {
+            DGDriver::QueueClick(ConstraintDialog, 1);
+            for (double y : {0.0, 10.0, 20.0, 20.0}) Click(10, y);
+        },
+        [&] { RunConstraint(GlobalSettings, Ports().terrainInputDialogs); });
+    // "Outline" by clicks round the grid.
+    ExpectEveryFailureDoneOrTakenBackAndTold(
+        [&] {
+            DGDriver::QueueClick(OutlineDialog, 1);
+            OutlineClicks();
+        },
+        [&] { RunOutline(GlobalSettings, Ports().terrainInputDialogs); });
+    // "Terrain" from that outline: the mesh with its record, or nothing.
+    ExpectEveryFailureDoneOrTakenBackAndTold(
+        [&] { DGDriver::QueueClick(TerrainDialog, 1); },
+        [&] { RunTerrain(GlobalSettings, Ports().terrainDialogs, Ports().terrainContourSteps); });
+}
+
+TEST_F(TerrainInputFailuresTest, SlopeAnalysisIsPlacedOrEditedWholeAndNeverTwice) {
+    const API_Element terrain = PlaceTerrain({{0, 0, 100},
+                                              {20, 0, 104},
+                                              {40, 0, 108},
+                                              {0, 20, 100},
+                                              {20, 20, 104},
+                                              {40, 20, 108},
+                                              {0, 40, 100},
+                                              {20, 40, 104},
+                                              {40, 40, 108}});
+    (void)terrain;
+    ExpectEveryFailureDoneOrTakenBackAndTold([&] { DGDriver::QueueClick(SlopeDialog, 1); },
+                                             [&] { RunSlopeRange(GlobalSettings, Ports().terrainDialogs); });
+    ASSERT_EQ(Objects(ElemKind_SlopeRange).size(), 1u);
+    // Again: the placed object is edited (a host that cannot name its part must not make a second one).
+    ExpectEveryFailureDoneOrTakenBackAndTold(
+        [&] {
+            DGDriver::QueueSetLong(SlopeDialog, 28, 5);
+            DGDriver::QueueClick(SlopeDialog, 1);
+        },
+        [&] { RunSlopeRange(GlobalSettings, Ports().terrainDialogs); });
+    EXPECT_EQ(Objects(ElemKind_SlopeRange).size(), 1u);
+}
+
+TEST_F(TerrainInputFailuresTest, AnEditOfSelectedPointsThatTheHostRefusesHalfwayIsTakenBack) {
+    // The record of each point is written before its pen: a refused pen must not leave the first record new.
+    const API_Guid a = Point(0, 0, 100), b = Point(10, 0, 102);
+    const Sweep::Signature before = Dump();
+    for (const char* function : {"Element_ChangeParameters", "Element_SetUserData"}) {
+        DGDriver::Reset();
+        Select({a, b});
+        DGDriver::QueueSetText(PointDialog, 13, "surveyed");  // the comment
+        DGDriver::QueueClick(PointDialog, 1);
+        ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
+        RunPoint(GlobalSettings, Ports().terrainInputDialogs);
+        host->ClearFailures();
+        EXPECT_TRUE(Dump() == before) << function << Sweep::Describe(before, Dump());
+        EXPECT_TRUE(AlertShown()) << function;
+    }
+}
+
+}  // namespace
