@@ -35,9 +35,7 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
             // The host reports edits only of observed elements: without this a project's terrain could be
             // dragged away from its linked objects.
             AttachObserversToAddOnElements();
-            ProjectOpenUpkeep::RefreshRoads();
-            ProjectOpenUpkeep::RefreshRailways();
-            ProjectOpenUpkeep::EnsureAddOnLayers();
+            ShowUpkeepFailure(ProjectOpenUpkeep::RunOpeningUpkeep());
             if (notifID == APINotify_Open) {
                 ReadProjectOffset();
             }
