@@ -5,20 +5,26 @@
 #include "elements/FloorPlanDatabase.hpp"
 #include "foundation/ACAPI.hpp"
 
-bool HasContourLinesForTerrain(const API_Element& terrain) {
-    return InFloorPlanDatabase([&] {
+int32_t LookUpContourLinesForTerrain(const API_Element& terrain) {
+    int32_t found = -1;
+    InFloorPlanDatabase([&] {
         ElemDescriptor own;
-        if (!ElemUserData_Read(own, ElemKind_Terrain, terrain.header) || own.TerrainId.IsEmpty()) return false;
-        for (const API_Guid& guid : AcceptedElements(API_ObjectID)) {
-            API_Element object;
-            if (!ReadElementByGuid(guid, object)) continue;
-            API_ElementUserData data = {};
-            ElemDescriptor contour;
-            const bool read = ACAPI_Element_GetUserData(&object.header, &data) == NoError &&
-                ElemUserData_ReadRecord(contour, ElemKind_Contour, data);
-            BMKillHandle(&data.dataHdl);
-            if (read && contour.ContourText.Compare(own.TerrainId) == 0) return true;
+        const RecordRead read = ElemUserData_ReadChecked(own, ElemKind_Terrain, terrain.header);
+        if (read != RecordRead::Found || own.TerrainId.IsEmpty()) {
+            found = read == RecordRead::Failed ? -1 : 0;
+            return true;
         }
-        return false;
+        bool matched = false;
+        const bool seen = VisitListedElements(API_ObjectID, [&](API_Element& object) {
+            ElemDescriptor contour;
+            const RecordRead kind = ElemUserData_ReadChecked(contour, ElemKind_Contour, object.header);
+            matched = kind == RecordRead::Found && contour.ContourText.Compare(own.TerrainId) == 0;
+            return kind != RecordRead::Failed && !matched;
+        });
+        found = matched ? 1 : seen ? 0 : -1;
+        return true;
     });
+    return found;
 }
+
+bool HasContourLinesForTerrain(const API_Element& terrain) { return LookUpContourLinesForTerrain(terrain) > 0; }

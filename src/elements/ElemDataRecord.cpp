@@ -457,6 +457,19 @@ bool StoreRecordHandle(GSHandle handle, const API_Elem_Head& head, bool switchIf
     return InFloorPlan(switchIf3D, [&] { return ACAPI_Element_SetUserData(&head, &data) == NoError; });
 }
 
+// The element's user data (no database switch) read by `parse`, the host's refusal told apart.
+RecordRead ReadParsed(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head,
+                      ElemRecordStatus (*parse)(const void*, size_t, int32_t, ElemDescriptor&)) {
+    descriptor.Reset();
+    API_ElementUserData data = {};
+    if (ACAPI_Element_GetUserData(&head, &data) != NoError) return RecordRead::Failed;
+    ElemRecordStatus status = ElemRecordStatus::NoData;
+    if (data.dataHdl != nullptr) status = parse(*data.dataHdl, size_t(BMGetHandleSize(data.dataHdl)), kind, descriptor);
+    BMKillHandle(&data.dataHdl);
+    if (status == ElemRecordStatus::Ok) return RecordRead::Found;
+    return status == ElemRecordStatus::NoMemory ? RecordRead::Failed : RecordRead::Absent;
+}
+
 }  // namespace
 
 bool ElemDescriptor::FromElement(int32_t kind, const API_Elem_Head& head, bool switchToPlan) {
@@ -491,7 +504,6 @@ bool ElemUserData_WriteRecord(const ElemDescriptor& descriptor, int32_t kind, co
 }
 
 bool ElemUserData_RewriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
-    // Everything that can fail without the host is done before the old record is deleted.
     const bool direct = kind == ElemKind_Point || kind == ElemKind_Terrain;
     ElemDataRecord record;
     const ElemRecordStatus built =
@@ -499,15 +511,8 @@ bool ElemUserData_RewriteRecord(const ElemDescriptor& descriptor, int32_t kind, 
     if (built != ElemRecordStatus::Ok) return false;
     GSHandle handle = RecordHandle(record);
     if (handle == nullptr) return false;
-
-    API_ElementUserData old = {};
-    const bool hadOld = ACAPI_Element_GetUserData(&head, &old) == NoError && old.dataHdl != nullptr;
-    bool stored = false;
-    if (ACAPI_Element_DeleteUserData(&head) == NoError) {
-        stored = StoreRecordHandle(handle, head, !direct);
-        if (!stored && hadOld) ACAPI_Element_SetUserData(&head, &old);
-    }
-    BMKillHandle(&old.dataHdl);
+    // Stored over the old record, never after deleting it: a refused store leaves the old one in place.
+    const bool stored = StoreRecordHandle(handle, head, !direct);
     BMKillHandle(&handle);
     return stored;
 }
@@ -536,8 +541,13 @@ bool ElemUserData_Read(ElemDescriptor& descriptor, int32_t kind, const API_Elem_
 }
 
 bool ElemUserData_ReadLegacy(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
-    descriptor.Reset();
-    return WithUserData(head, [&](const void* data, size_t size) {
-        return ElemDataRecord_ParseLegacy(data, size, kind, descriptor) == ElemRecordStatus::Ok;
-    });
+    return ElemUserData_ReadLegacyChecked(descriptor, kind, head) == RecordRead::Found;
+}
+
+RecordRead ElemUserData_ReadLegacyChecked(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    return ReadParsed(descriptor, kind, head, ElemDataRecord_ParseLegacy);
+}
+
+RecordRead ElemUserData_ReadChecked(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head) {
+    return ReadParsed(descriptor, kind, head, ElemDataRecord_Parse);
 }

@@ -193,10 +193,10 @@ ElemRecordStatus ElemDataRecord_Upgrade(const void* data, size_t size, int32_t k
 // database, and the 3D model's is made current again afterwards.
 bool ElemUserData_WriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head);
 
-// Replaces the element's user data by the record of the kind (the upkeep of old projects): the old user data is
-// deleted first; kinds 1 and 4 are stored at once as ElemDataRecord_BuildRewrite gives them, without a database
-// switch, every other kind as ElemUserData_WriteRecord stores it. When the new record cannot be stored, the old
-// user data is put back, so a failed rewrite loses nothing.
+// Replaces the element's user data by the record of the kind (the upkeep of old projects): the new record is
+// stored over the old one, so a refused store leaves the old user data as it was; kinds 1 and 4 are stored as
+// ElemDataRecord_BuildRewrite gives them, without a database switch, every other kind as ElemUserData_WriteRecord
+// stores it.
 bool ElemUserData_RewriteRecord(const ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head);
 
 // Parses user data fetched by the caller (current layout, the tag of the kind). Resets the descriptor first.
@@ -210,3 +210,12 @@ bool ElemUserData_ReadFromElement(ElemDescriptor& descriptor, int32_t kind, cons
 bool ElemUserData_Read(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head);
 // Fetches the element's user data (no database switch) and parses the older layout.
 bool ElemUserData_ReadLegacy(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head);
+
+// What a read of an element's record found, telling the host's refusal from a record that is not there: Found, the
+// record of the kind; Absent, no user data, or user data that is not that record (another kind's, another
+// layout's, garbled); Failed, the host refused the user data or memory failed.
+enum class RecordRead { Found, Absent, Failed };
+// The older layout, as ElemUserData_ReadLegacy reads it.
+RecordRead ElemUserData_ReadLegacyChecked(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head);
+// The current layout, as ElemUserData_Read reads it.
+RecordRead ElemUserData_ReadChecked(ElemDescriptor& descriptor, int32_t kind, const API_Elem_Head& head);

@@ -8,11 +8,12 @@
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
-#include "elements/ObjectSets.hpp"
 #include "elements/OldIdentifiers.hpp"
 #include "elements/ParamIndexes.hpp"
+#include "elements/UpkeepCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnLibraryFolder.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/OwnedMemo.hpp"
 
@@ -50,19 +51,23 @@ constexpr size_t LinkedPartCount = sizeof kLinkedParts / sizeof kLinkedParts[0];
 const char* const MacroNameTemplate = "CL0000000000000000000000000000000000000000000";  // "CL" and 43 zeros
 constexpr uint32_t MacroNameLength = 45;
 
+// What the lookup of one of the add-on's parts found: its index, no such part loaded, or the host's refusal.
+enum class PartLookup { Found, Missing, Failed };
+
 // Inside a notification: a part that is not loaded is looked for, never asked for.
-bool FindPart(const char* name, int32_t& libIndex) {
-    return FindLibPartWithoutAsking(QV_String(name), libIndex, APILib_ObjectID, true);
+PartLookup FindPart(const char* name, int32_t& libIndex) {
+    if (FindLibPartWithoutAsking(QV_String(name), libIndex, APILib_ObjectID, true)) return PartLookup::Found;
+    return LibPartSearchRefused(QV_String(name), APILib_ObjectID) ? PartLookup::Failed : PartLookup::Missing;
 }
 
 // Every element of the type whose older record parses as the kind gets it rewritten in the current layout.
-void MigrateRecords(API_ElemTypeID typeID, int32_t kind) {
-    for (const API_Guid& guid : AcceptedElements(typeID)) {
-        API_Element element;
+bool MigrateRecords(API_ElemTypeID typeID, int32_t kind) {
+    return VisitListedElements(typeID, [&](API_Element& element) {
         ElemDescriptor descriptor;
-        if (!ReadElementByGuid(guid, element) || !ElemUserData_ReadLegacy(descriptor, kind, element.header)) continue;
-        ElemUserData_RewriteRecord(descriptor, kind, element.header);
-    }
+        const RecordRead read = ElemUserData_ReadLegacyChecked(descriptor, kind, element.header);
+        if (read != RecordRead::Found) return read == RecordRead::Absent;
+        return ElemUserData_RewriteRecord(descriptor, kind, element.header);
+    });
 }
 
 // The link parameters an object of the kind carries, and the descriptor field each one fills.
@@ -104,40 +109,63 @@ int32_t IndexOf(const QV_List<QV_String>& list, const QV_String& text) {
     return -1;
 }
 
-// The link work on one object whose older record parsed as `kind` (its descriptor `old`).
-void MigrateObject(API_Element& element, int32_t kind, const ElemDescriptor& old, const QV_List<QV_String>& oldIds,
+// Whether an object of the road's part is a road section (its "sezione" set, the part usable): 1 yes, 0 no, -1
+// when the host refused the part or the memo.
+int32_t IsRoadSection(const API_Element& element, int32_t roadIndex) {
+    API_LibPart part;
+    std::memset(&part, 0, sizeof part);
+    part.index = roadIndex;
+    if (ACAPI_LibPart_Get(&part) != NoError) return -1;
+    if (part.missingDef != 0) return 0;
+    OwnedMemo memo;
+    if (memo.Read(element.header.guid, AttachMemoMask) != NoError) return -1;
+    if (memo->params == nullptr) return 0;
+    RoadLP view(ElemKind_Road);
+    view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
+    int16_t flag = 0;
+    const bool read = view.GetSetShort(RoadParam::Section, flag, LPMode_Get);
+    view.Detach();
+    return read && flag != 0 ? 1 : 0;
+}
+
+// The link work on one object whose older record parsed as `kind` (its descriptor `old`). An object whose links
+// cannot be converted (a missing or non-numeric parameter, an identifier the host does not know, a contour of a
+// terrain the mesh step did not convert) is left as it was; false only when the host failed.
+bool MigrateObject(API_Element& element, int32_t kind, const ElemDescriptor& old, const QV_List<QV_String>& oldIds,
                    const QV_List<QV_String>& newIds, const API_DatabaseInfo& floorPlan) {
     OwnedMemo memo;
-    if (memo.Read(element.header.guid, APIMemoMask_AddPars) != NoError || memo->params == nullptr) return;
+    if (memo.Read(element.header.guid, APIMemoMask_AddPars) != NoError) return false;
+    if (memo->params == nullptr) return true;
     BaseIDLP view(kind);
     view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
+    const bool done = [&] {
+        ElemDescriptor descriptor;
+        const LinkParam* params[5];
+        const int32_t count = LinkParamsOf(kind, params);
+        for (int32_t i = 0; i < count; ++i) {
+            const OldIdLookup found = ReadOldIdParam(view, params[i]->name, floorPlan, descriptor.*(params[i]->field));
+            if (found != OldIdLookup::Found) return found == OldIdLookup::Unknown;
+        }
 
-    ElemDescriptor descriptor;
-    const LinkParam* params[5];
-    const int32_t count = LinkParamsOf(kind, params);
-    bool ok = true;
-    for (int32_t i = 0; ok && i < count; ++i)
-        ok = ReadOldIdParam(view, params[i]->name, floorPlan, descriptor.*(params[i]->field));
-
-    // Contours and coloured areas name their terrain by the text the mesh step converted; the name of their
-    // generated part is built from it.
-    QV_String macroName;
-    bool rebuilt = false;
-    if (ok && (kind == ElemKind_Contour || kind == ElemKind_ColouredArea)) {
-        const QV_String& oldText = kind == ElemKind_Contour ? old.ContourText : old.AreaText;
-        const int32_t at = IndexOf(oldIds, oldText);
-        ok = at >= 0 && at < newIds.GetCount();
-        if (ok) {
+        // Contours and coloured areas name their terrain by the text the mesh step converted; the name of their
+        // generated part is built from it.
+        QV_String macroName;
+        bool rebuilt = false;
+        if (kind == ElemKind_Contour || kind == ElemKind_ColouredArea) {
+            const QV_String& oldText = kind == ElemKind_Contour ? old.ContourText : old.AreaText;
+            const int32_t at = IndexOf(oldIds, oldText);
+            if (at < 0 || at >= newIds.GetCount()) return true;
             (kind == ElemKind_Contour ? descriptor.ContourText : descriptor.AreaText) = newIds[at];
             rebuilt = RebuildMacroName(descriptor.TerrainGuid, oldText, macroName);
         }
-    }
 
-    if (ok && ElemUserData_RewriteRecord(descriptor, kind, element.header) && rebuilt &&
-        view.GetSetString(BaseIDParam::MacroName, macroName, LPMode_Set))
-        ChangeElementMemo(&element, memo.Get());  // the rebuilt name only counts once it is written back
-
+        if (!ElemUserData_RewriteRecord(descriptor, kind, element.header)) return false;
+        // The rebuilt name only counts once it is written back.
+        if (!rebuilt || !view.GetSetString(BaseIDParam::MacroName, macroName, LPMode_Set)) return true;
+        return ChangeElementMemo(&element, memo.Get()) == NoError;
+    }();
     view.Detach();
+    return done;
 }
 
 bool SwitchToDatabase(const API_DatabaseInfo& database) {
@@ -165,131 +193,144 @@ bool RebuildMacroName(const QV_String& terrainGuidText, const QV_String& oldText
     return true;
 }
 
-void MigrateObjectPoints() { MigrateRecords(API_ObjectID, ElemKind_Point); }
-void MigrateLines() { MigrateRecords(API_LineID, ElemKind_Constraint); }
-void MigrateFills() { MigrateRecords(API_HatchID, ElemKind_Outline); }
+bool MigrateObjectPoints() { return MigrateRecords(API_ObjectID, ElemKind_Point); }
+bool MigrateLines() { return MigrateRecords(API_LineID, ElemKind_Constraint); }
+bool MigrateFills() { return MigrateRecords(API_HatchID, ElemKind_Outline); }
 
-void MigrateTerrains(QV_List<QV_String>& oldIds, QV_List<QV_String>& newIds, const API_DatabaseInfo& floorPlan) {
-    for (const API_Guid& guid : AcceptedElements(API_MeshID)) {
-        API_Element mesh;
+bool MigrateTerrains(QV_List<QV_String>& oldIds, QV_List<QV_String>& newIds, const API_DatabaseInfo& floorPlan) {
+    return VisitListedElements(API_MeshID, [&](API_Element& mesh) {
         ElemDescriptor descriptor;
-        if (!ReadElementByGuid(guid, mesh) || !ElemUserData_ReadLegacy(descriptor, ElemKind_Terrain, mesh.header))
-            continue;
+        const RecordRead read = ElemUserData_ReadLegacyChecked(descriptor, ElemKind_Terrain, mesh.header);
+        if (read != RecordRead::Found) return read == RecordRead::Absent;
         const QV_String oldId = descriptor.TerrainId;
         int32_t number = 0;
         QV_String guidText;
-        if (!LeadingOldId(oldId, number) || !OldIdToGuidText(number, floorPlan, guidText)) continue;
+        if (!LeadingOldId(oldId, number)) return true;
+        const OldIdLookup found = OldIdToGuidText(number, floorPlan, guidText);
+        if (found != OldIdLookup::Found) return found == OldIdLookup::Unknown;
         QV_String newId = guidText + "_";
         if (oldId.FindChar('_') >= 0) newId += TextAfterFirstUnderscore(oldId);
         descriptor.Reset();
         descriptor.TerrainId = newId;
-        if (!ElemUserData_RewriteRecord(descriptor, ElemKind_Terrain, mesh.header)) continue;
+        if (!ElemUserData_RewriteRecord(descriptor, ElemKind_Terrain, mesh.header)) return false;
         oldIds.Insert(oldId);
         newIds.Insert(newId);
-    }
+        return true;
+    });
 }
 
-void MigrateObjectLinks(const QV_List<QV_String>& oldIds, const QV_List<QV_String>& newIds,
+bool MigrateObjectLinks(const QV_List<QV_String>& oldIds, const QV_List<QV_String>& newIds,
                         const API_DatabaseInfo& floorPlan) {
     int32_t indices[LinkedPartCount];
     int32_t roadIndex = -1;
     for (size_t i = 0; i < LinkedPartCount; ++i) {
-        if (!FindPart(kLinkedParts[i].name, indices[i])) return;
+        const PartLookup found = FindPart(kLinkedParts[i].name, indices[i]);
+        if (found != PartLookup::Found) return found == PartLookup::Missing;
         if (kLinkedParts[i].kind == ElemKind_Road) roadIndex = indices[i];
     }
 
-    for (const API_Guid& guid : AcceptedElements(API_ObjectID)) {
-        API_Element element;
-        if (!ReadElementByGuid(guid, element)) continue;
+    return VisitListedElements(API_ObjectID, [&](API_Element& element) {
         int32_t kind = SkippedKind;
         for (size_t i = 0; i < LinkedPartCount; ++i)
             if (indices[i] == element.object.libInd) kind = kLinkedParts[i].kind;
-        if (kind == SkippedKind) continue;
-        if (kind == ElemKind_Road && RoadLP::ReadObject(element, roadIndex)) kind = ElemKind_Section;
+        if (kind == SkippedKind) return true;
+        if (kind == ElemKind_Road) {
+            const int32_t section = IsRoadSection(element, roadIndex);
+            if (section < 0) return false;
+            if (section > 0) kind = ElemKind_Section;
+        }
 
         ElemDescriptor old;
-        if (!ElemUserData_ReadLegacy(old, kind, element.header)) continue;
-        if (kind == ElemKind_LevelMarker || kind == ElemKind_PointMarker || kind == ElemKind_SlopeRange) {
-            ElemUserData_RewriteRecord(old, kind, element.header);
-            continue;
-        }
-        MigrateObject(element, kind, old, oldIds, newIds, floorPlan);
-    }
+        const RecordRead read = ElemUserData_ReadLegacyChecked(old, kind, element.header);
+        if (read != RecordRead::Found) return read == RecordRead::Absent;
+        if (kind == ElemKind_LevelMarker || kind == ElemKind_PointMarker || kind == ElemKind_SlopeRange)
+            return ElemUserData_RewriteRecord(old, kind, element.header);
+        return MigrateObject(element, kind, old, oldIds, newIds, floorPlan);
+    });
 }
 
-void MigrateSectionWindows(const API_DatabaseInfo& floorPlan) {
+bool MigrateSectionWindows(const API_DatabaseInfo& floorPlan) {
     for (API_ElemTypeID typeID : {API_CutPlaneID, API_ElevationID, API_InteriorElevationID}) {
-        for (const API_Guid& guid : AcceptedElements(typeID)) {
-            API_Element marker;
-            if (!ReadElementByGuid(guid, marker)) continue;
+        const bool done = VisitListedElements(typeID, [&](API_Element& marker) {
             API_DatabaseInfo own = {};
             own.typeID = MarkerWindowKind(typeID);
             own.databaseUnId = marker.cutPlane.databaseUnId;
-            if (!SwitchToDatabase(own)) continue;
-            MigrateRoadSections(floorPlan);
-            SwitchToDatabase(floorPlan);
-        }
+            if (!SwitchToDatabase(own)) return false;
+            const bool migrated = MigrateRoadSections(floorPlan);
+            return SwitchToDatabase(floorPlan) && migrated;
+        });
+        if (!done) return false;
     }
+    return true;
 }
 
-void MigrateRoadSections(const API_DatabaseInfo&) {
+bool MigrateRoadSections(const API_DatabaseInfo&) {
     ACAPI_Element_DeselectAll();
     int32_t roadIndex = -1;
-    if (!FindPart("VY_ROAD", roadIndex)) return;
+    const PartLookup found = FindPart("VY_ROAD", roadIndex);
+    if (found != PartLookup::Found) return found == PartLookup::Missing;
     // Identifiers are unique within one database: the sections' are converted within theirs.
     API_DatabaseInfo current = {};
-    if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &current) != NoError) return;
-    GS::Array<API_Guid> sections = AcceptedElements(API_ObjectID);
-    RoadLP::ReadSection(sections, roadIndex);  // 1 only says the array came empty
-    for (const API_Guid& guid : sections) {
-        API_Element element;
-        if (!ReadElementByGuid(guid, element)) continue;
+    if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &current) != NoError) return false;
+    return VisitListedElements(API_ObjectID, [&](API_Element& element) {
+        if (element.object.libInd != roadIndex) return true;
+        const int32_t section = IsRoadSection(element, roadIndex);
+        if (section <= 0) return section == 0;
         OwnedMemo memo;
-        if (memo.Read(guid, APIMemoMask_AddPars) == NoError && memo->params != nullptr) {
-            BaseIDLP view(ElemKind_Section);
-            view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
-            ElemDescriptor descriptor;
-            if (ReadOldIdParam(view, kOriginal.name, current, descriptor.OriginalGuid))
-                ElemUserData_RewriteRecord(descriptor, ElemKind_Section, element.header);
-            view.Detach();
-        }
-    }
-}
-
-void RefreshTerrains(ContourLineRefresh& contours) {
-    for (const API_Guid& guid : AcceptedElements(API_MeshID)) {
-        API_Element mesh;
+        if (memo.Read(element.header.guid, APIMemoMask_AddPars) != NoError) return false;
+        if (memo->params == nullptr) return true;
+        BaseIDLP view(ElemKind_Section);
+        view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
         ElemDescriptor descriptor;
-        if (!ReadElementByGuid(guid, mesh) || !ElemUserData_Read(descriptor, ElemKind_Terrain, mesh.header)) continue;
-        if (HasContourLinesForTerrain(mesh)) contours.RefreshContourLines(mesh);
-    }
+        const OldIdLookup id = ReadOldIdParam(view, kOriginal.name, current, descriptor.OriginalGuid);
+        view.Detach();
+        if (id != OldIdLookup::Found) return id == OldIdLookup::Unknown;
+        return ElemUserData_RewriteRecord(descriptor, ElemKind_Section, element.header);
+    });
 }
 
-void RunLinkUpkeep(ContourLineRefresh& contours) {
+int32_t RefreshTerrains(ContourLineRefresh& contours) {
+    // Each terrain's contour lines are made again in a command of their own, which tells its own failure.
+    const bool listed = VisitListedElements(API_MeshID, [&](API_Element& mesh) {
+        ElemDescriptor descriptor;
+        const RecordRead read = ElemUserData_ReadChecked(descriptor, ElemKind_Terrain, mesh.header);
+        if (read != RecordRead::Found) return read == RecordRead::Absent;
+        const int32_t found = LookUpContourLinesForTerrain(mesh);
+        if (found > 0) contours.RefreshContourLines(mesh);
+        return found >= 0;
+    });
+    return listed ? NoError : ErrModifying;
+}
+
+int32_t RunLinkUpkeep(ContourLineRefresh& contours) {
     API_DatabaseInfo before = {};
-    const bool knownBefore = ACAPI_Database(APIDb_GetCurrentDatabaseID, &before) == NoError;
+    if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &before) != NoError) return ErrDatabase;
     API_DatabaseInfo floorPlan = {};
     floorPlan.typeID = APIWind_FloorPlanID;
-    if (!SwitchToDatabase(floorPlan)) return;
-    if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &floorPlan) != NoError) {
-        if (knownBefore) SwitchToDatabase(before);
-        return;
-    }
+    if (!SwitchToDatabase(floorPlan)) return ErrDatabase;
+    int32_t result = NoError;
     int32_t prefs = -1;
-    if (FindPart("VY_PREFS", prefs)) {
+    const PartLookup found = ACAPI_Database(APIDb_GetCurrentDatabaseID, &floorPlan) == NoError
+        ? FindPart("VY_PREFS", prefs)
+        : PartLookup::Failed;
+    if (found == PartLookup::Failed) result = ErrDatabase;
+    if (found == PartLookup::Found) {
         QV_List<QV_String> oldIds;
         QV_List<QV_String> newIds;
-        RunInUpkeepCommand([&] {
-            MigrateObjectPoints();
-            MigrateLines();
-            MigrateFills();
-            MigrateTerrains(oldIds, newIds, floorPlan);
-            MigrateObjectLinks(oldIds, newIds, floorPlan);
-            MigrateSectionWindows(floorPlan);
-            return true;
+        // A step the host fails takes the whole conversion back: a project converted in part would link converted
+        // elements to ones that still carry the old identifiers.
+        const bool converted = RunWholeUpkeepCommand([&] {
+            return MigrateObjectPoints() && MigrateLines() && MigrateFills() &&
+                MigrateTerrains(oldIds, newIds, floorPlan) && MigrateObjectLinks(oldIds, newIds, floorPlan) &&
+                MigrateSectionWindows(floorPlan);
         });
-        CheckAddOnLibraryFolders();
-        RefreshTerrains(contours);
+        if (converted) {
+            CheckAddOnLibraryFolders();
+            result = RefreshTerrains(contours);
+        } else {
+            result = ErrDatabase;
+        }
     }
-    if (knownBefore) SwitchToDatabase(before);
+    if (!SwitchToDatabase(before) && result == NoError) result = ErrDatabase;
+    return result;
 }

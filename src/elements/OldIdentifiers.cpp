@@ -10,26 +10,31 @@
 #include <limits>
 #include <string>
 
-bool OldIdToGuidText(int32_t oldId, const API_DatabaseInfo& database, QV_String& outText) {
+OldIdLookup OldIdToGuidText(int32_t oldId, const API_DatabaseInfo& database, QV_String& outText) {
     if (oldId == -1 || oldId == -2) {
         GuidToText(outText, APINULLGuid);
-        return true;
+        return OldIdLookup::Found;
     }
     API_OldIdentifier id = {};
     id.oldId = oldId;
     API_DatabaseInfo db = database;
-    if (ACAPI_Database(APIDb_OldIdToGuidID, &id, &db) != NoError) return false;
-    GuidToText(outText, id.guid);
-    return !outText.IsEmpty();
+    const GSErrCode err = ACAPI_Database(APIDb_OldIdToGuidID, &id, &db);
+    if (err == APIERR_BADID) return OldIdLookup::Unknown;
+    if (err != NoError) return OldIdLookup::Failed;
+    QV_String text;
+    GuidToText(text, id.guid);
+    if (text.IsEmpty()) return OldIdLookup::Failed;
+    outText = text;
+    return OldIdLookup::Found;
 }
 
-bool ReadOldIdParam(BaseLP& view, const char* name, const API_DatabaseInfo& database, QV_String& outGuidText) {
+OldIdLookup ReadOldIdParam(BaseLP& view, const char* name, const API_DatabaseInfo& database, QV_String& outGuidText) {
     double value = 0.0;
-    if (!view.GetSetDoubleByName(QV_String(name), value, LPMode_Get)) return false;
+    if (!view.GetSetDoubleByName(QV_String(name), value, LPMode_Get)) return OldIdLookup::Unknown;
     const double truncated = std::trunc(value);
     if (!std::isfinite(truncated) || truncated < double(std::numeric_limits<int32_t>::min()) ||
         truncated > double(std::numeric_limits<int32_t>::max()))
-        return false;
+        return OldIdLookup::Unknown;
     return OldIdToGuidText(int32_t(truncated), database, outGuidText);
 }
 

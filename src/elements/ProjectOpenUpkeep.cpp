@@ -6,9 +6,10 @@
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LayerHelpers.hpp"
 #include "elements/LibPartViews.hpp"
-#include "elements/ObjectSets.hpp"
 #include "elements/ParamIndexes.hpp"
+#include "elements/UpkeepCommand.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/OwnedMemo.hpp"
@@ -23,24 +24,18 @@
 namespace ProjectOpenUpkeep {
 namespace {
 
-// The objects of the part whose data record parses as the kind.
-std::vector<API_Element> ObjectsOfPart(int32_t libIndex, int32_t kind) {
-    std::vector<API_Element> kept;
-    for (const API_Guid& guid : AcceptedElements(API_ObjectID)) {
-        API_Element element;
-        if (!ReadElementByGuid(guid, element) || element.object.libInd != libIndex) continue;
-        API_ElementUserData data = {};
-        ElemDescriptor descriptor;
-        const bool parsed = ACAPI_Element_GetUserData(&element.header, &data) == NoError &&
-            ElemUserData_ReadRecord(descriptor, kind, data);
-        BMKillHandle(&data.dataHdl);
-        if (parsed) kept.push_back(element);
-    }
-    return kept;
+// 1 when the layer of that name was read, 0 when there is none, -1 when the host refused to tell.
+int32_t FindLayer(const QV_String& name, API_Attribute& layer) {
+    std::memset(static_cast<void*>(&layer), 0, sizeof layer);
+    layer.header.typeID = API_LayerID;
+    if (!LayerNameToField(name, layer.header.name, sizeof layer.header.name)) return 0;
+    const GSErrCode err = ACAPI_Attribute_Get(&layer);
+    if (err == NoError) return 1;
+    return err == APIERR_BADINDEX || err == APIERR_BADNAME ? 0 : -1;
 }
 
 // The slope conversion of one object's parameters, in the view only; false (and nothing to write back) when the
-// object is converted already or one of the steps fails.
+// object is converted already or lacks one of the parameters.
 bool ConvertSlopes(BaseIDLP& view) {
     int16_t useNewSlope = 0;
     if (!view.GetSetShort(RoadParam::UseNewSlope, useNewSlope, LPMode_Get) || useNewSlope != 0) return false;
@@ -56,36 +51,72 @@ bool ConvertSlopes(BaseIDLP& view) {
         view.GetSetShort(RoadParam::Language, language, LPMode_Set);
 }
 
+// Whether the object's parameters change in the slope conversion: 1 yes, 0 no (converted already, or without the
+// parameters), -1 when the host refused its memo. `memo` keeps the converted parameters.
 template <typename View>
-void RefreshSlopeObjects(const char* partName, int32_t kind) {
+int32_t ConvertsSlopes(const API_Element& element, View& view, OwnedMemo& memo) {
+    if (memo.Read(element.header.guid, APIMemoMask_AddPars) != NoError) return -1;
+    if (memo->params == nullptr) return 0;
+    view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
+    const bool changed = ConvertSlopes(view);
+    view.Detach();
+    return changed ? 1 : 0;
+}
+
+// The objects of the part whose data record parses as the kind and whose slopes are still to convert; false when
+// the host refused to list or read them.
+template <typename View>
+bool ObjectsOfPart(int32_t libIndex, int32_t kind, std::vector<API_Element>& kept) {
     View view(kind);
-    int32_t libIndex = -1;
-    if (!FindLibPartWithoutAsking(QV_String(partName), libIndex, APILib_ObjectID, false)) return;
-    InFloorPlanDatabase([&] {
-        std::vector<API_Element> objects = ObjectsOfPart(libIndex, kind);
-        if (objects.empty()) return true;
-
-        // The cut and fill objects lie on the operator layer, which is hidden: open it for the change.
-        const int32_t operatorLayer = EnsureOperatorLayer();
-        LayerFlags saved;
-        const uint8_t off = 0;
-        const bool opened =
-            operatorLayer > 1 && OpenLayerByName(VY_Operators, saved, 0, &off, &off, &off, &off) == NoError;
-
-        RunInUpkeepCommand([&] {
-            for (API_Element& element : objects) {
-                OwnedMemo memo;
-                if (memo.Read(element.header.guid, APIMemoMask_AddPars) == NoError && memo->params != nullptr) {
-                    view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
-                    if (ConvertSlopes(view)) ChangeElementMemo(&element, memo.Get());
-                    view.Detach();
-                }
-            }
-            return true;
-        });
-        if (opened) SetLayerState(VY_Operators, 0, saved);
-        return true;
+    return VisitListedElements(API_ObjectID, [&](API_Element& element) {
+        if (element.object.libInd != libIndex) return true;
+        ElemDescriptor descriptor;
+        const RecordRead read = ElemUserData_ReadChecked(descriptor, kind, element.header);
+        if (read != RecordRead::Found) return read == RecordRead::Absent;
+        OwnedMemo memo;
+        const int32_t converts = ConvertsSlopes(element, view, memo);
+        if (converts > 0) kept.push_back(element);
+        return converts >= 0;
     });
+}
+
+// Converts the objects inside the caller's command; false when the host failed.
+template <typename View>
+bool ConvertSlopeObjects(View& view, std::vector<API_Element>& objects) {
+    // The cut and fill objects lie on the operator layer, which is hidden: it is opened for the change and given
+    // its flags back, in the same command, so that a failure takes the layer back with the objects.
+    const int32_t operatorLayer = EnsureOperatorLayer();
+    if (operatorLayer <= 0) return false;
+    LayerFlags saved;
+    const uint8_t off = 0;
+    const bool opens = operatorLayer > 1;
+    if (opens && OpenLayerByName(VY_Operators, saved, 0, &off, &off, &off, &off) != NoError) return false;
+    for (API_Element& element : objects) {
+        OwnedMemo memo;
+        const int32_t converts = ConvertsSlopes(element, view, memo);
+        if (converts < 0 || (converts > 0 && ChangeElementMemo(&element, memo.Get()) != NoError)) return false;
+    }
+    return !opens || SetLayerState(VY_Operators, 0, saved) == NoError;
+}
+
+// The objects of the part a slope refresh converts, read before anything changes; 0, or the error when the host
+// refused to tell. None when the part is not loaded.
+template <typename View>
+int32_t FindSlopeObjects(const char* partName, int32_t kind, std::vector<API_Element>& objects) {
+    int32_t libIndex = -1;
+    if (!FindLibPartWithoutAsking(QV_String(partName), libIndex, APILib_ObjectID, false))
+        return LibPartSearchRefused(QV_String(partName), APILib_ObjectID) ? ErrModifying : NoError;
+    return InFloorPlanDatabase([&] { return ObjectsOfPart<View>(libIndex, kind, objects); }) ? NoError : ErrModifying;
+}
+
+// The slope refresh of the objects found, in one command of its own; 0, or the error when it was taken back.
+template <typename View>
+int32_t RefreshSlopeObjects(int32_t kind, std::vector<API_Element>& objects) {
+    if (objects.empty()) return NoError;
+    View view(kind);
+    const bool done =
+        InFloorPlanDatabase([&] { return RunWholeUpkeepCommand([&] { return ConvertSlopeObjects(view, objects); }); });
+    return done ? NoError : ErrModifying;
 }
 
 // The database a marker of that type owns (window kind), 0 for elements that own none.
@@ -99,25 +130,30 @@ int32_t OwnedDatabaseKind(API_ElemTypeID typeID) {
     }
 }
 
-// Whether an element of the floor plan or of any database a marker owns lies on the layer. What cannot be read
-// counts as an element there: the layer is only ever deleted when it is known to be empty.
-bool LayerHoldsElements(int32_t layerIndex) {
+// Whether an element of the floor plan or of any database a marker owns, other than those that go with it, lies on
+// the layer: 1 when one does, 0 when none does, -1 when the host refused to tell (the layer is only ever deleted
+// when it is known to be empty).
+int32_t LayerHoldsElements(int32_t layerIndex, const GS::Array<API_Guid>& going) {
     API_DatabaseInfo start = {};
-    if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &start) != NoError) return true;
+    if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &start) != NoError) return -1;
     std::vector<API_DatabaseInfo> databases(1);
     databases[0].typeID = APIWind_FloorPlanID;
-    bool holds = false;
-    for (size_t i = 0; i < databases.size() && !holds; ++i) {
+    int32_t holds = 0;
+    for (size_t i = 0; i < databases.size() && holds == 0; ++i) {
         GS::Array<API_Guid> all;
         if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &databases[i]) != NoError ||
             ACAPI_Element_GetElemList(API_ZombieElemID, &all) != NoError) {
-            holds = true;
+            holds = -1;
             break;
         }
         for (const API_Guid& guid : all) {
             API_Element element;
-            if (!ReadElementByGuid(guid, element) || element.header.layer == layerIndex) {
-                holds = true;
+            if (!ReadElementByGuid(guid, element)) {
+                holds = -1;
+                break;
+            }
+            if (element.header.layer == layerIndex && !going.Contains(guid)) {
+                holds = 1;
                 break;
             }
             const int32_t kind = OwnedDatabaseKind(element.header.typeID);
@@ -130,38 +166,81 @@ bool LayerHoldsElements(int32_t layerIndex) {
             if (!known) databases.push_back(owned);
         }
     }
-    ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &start);
+    if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &start) != NoError) return -1;
     return holds;
+}
+
+// The slabs of an earlier release, and their layer when it goes with them.
+struct LegacySlabs {
+    GS::Array<API_Guid> slabs;
+    API_Attribute layer = {};
+    bool layerGoes = false;
+};
+
+// Finds them before anything changes; 0, or the error when the host refused to tell.
+int32_t FindLegacySlabs(LegacySlabs& found) {
+    const bool read = InFloorPlanDatabase([&] {
+        const GS::UniString legacyId("VY30 Slab");
+        const bool listed = VisitListedElements(API_SlabID, [&](API_Element& slab) {
+            GS::UniString id;
+            if (ACAPI_Database(APIDb_GetElementInfoStringID, &slab.header.guid, &id) != NoError) return false;
+            if (id == legacyId) found.slabs.Push(slab.header.guid);
+            return true;
+        });
+        const int32_t layer = listed ? FindLayer(QV_String("Lodrava Hidden"), found.layer) : -1;
+        const int32_t holds = layer > 0 ? LayerHoldsElements(found.layer.header.index, found.slabs) : 0;
+        found.layerGoes = layer > 0 && holds == 0;
+        return layer >= 0 && holds >= 0;
+    });
+    return read ? NoError : ErrDatabase;
+}
+
+// Deletes them with their layer in one command of its own: all of it or nothing. 0, or the error.
+int32_t DeleteLegacySlabs(LegacySlabs& found) {
+    if (found.slabs.IsEmpty() && !found.layerGoes) return NoError;
+    const bool done = InFloorPlanDatabase([&] {
+        return RunWholeUpkeepCommand([&] {
+            if (!found.slabs.IsEmpty() && ACAPI_Element_Delete(found.slabs) != NoError) return false;
+            return !found.layerGoes || ACAPI_Attribute_Delete(&found.layer.header) == NoError;
+        });
+    });
+    return done ? NoError : ErrDatabase;
 }
 
 }  // namespace
 
-void RefreshRoads() { RefreshSlopeObjects<RoadLP>("VY_ROAD", ElemKind_Road); }
-
-void RefreshRailways() { RefreshSlopeObjects<RailwayLP>("VY_RAILWAY", ElemKind_Railway); }
-
-void CleanUpLegacySlabs() {
-    InFloorPlanDatabase([] {
-        const GS::UniString legacyId("VY30 Slab");
-        GS::Array<API_Guid> legacy;
-        for (const API_Guid& guid : AcceptedElements(API_SlabID)) {
-            API_Guid slab = guid;
-            GS::UniString id;
-            if (ACAPI_Database(APIDb_GetElementInfoStringID, &slab, &id) == NoError && id == legacyId)
-                legacy.Push(guid);
-        }
-        API_Attribute layer = {};
-        const bool hasLayer = ReadLayerByName(QV_String("Lodrava Hidden"), &layer);
-        if (legacy.IsEmpty() && !hasLayer) return true;
-        RunInUpkeepCommand([&] {
-            if (!legacy.IsEmpty()) ACAPI_Element_Delete(legacy);
-            if (hasLayer && !LayerHoldsElements(layer.header.index)) ACAPI_Attribute_Delete(&layer.header);
-            return true;
-        });
-        return true;
-    });
+int32_t RefreshRoads() {
+    std::vector<API_Element> objects;
+    const int32_t found = FindSlopeObjects<RoadLP>("VY_ROAD", ElemKind_Road, objects);
+    return found != NoError ? found : RefreshSlopeObjects<RoadLP>(ElemKind_Road, objects);
 }
 
-void EnsureAddOnLayers() { CleanUpLegacySlabs(); }
+int32_t RefreshRailways() {
+    std::vector<API_Element> objects;
+    const int32_t found = FindSlopeObjects<RailwayLP>("VY_RAILWAY", ElemKind_Railway, objects);
+    return found != NoError ? found : RefreshSlopeObjects<RailwayLP>(ElemKind_Railway, objects);
+}
+
+int32_t CleanUpLegacySlabs() {
+    LegacySlabs found;
+    const int32_t read = FindLegacySlabs(found);
+    return read != NoError ? read : DeleteLegacySlabs(found);
+}
+
+int32_t EnsureAddOnLayers() { return CleanUpLegacySlabs(); }
+
+int32_t RunOpeningUpkeep() {
+    // Everything is read before anything changes: a refused read leaves the project as it was opened.
+    std::vector<API_Element> roads;
+    std::vector<API_Element> railways;
+    LegacySlabs slabs;
+    int32_t result = FindSlopeObjects<RoadLP>("VY_ROAD", ElemKind_Road, roads);
+    if (result == NoError) result = FindSlopeObjects<RailwayLP>("VY_RAILWAY", ElemKind_Railway, railways);
+    if (result == NoError) result = FindLegacySlabs(slabs);
+    if (result == NoError) result = RefreshSlopeObjects<RoadLP>(ElemKind_Road, roads);
+    if (result == NoError) result = RefreshSlopeObjects<RailwayLP>(ElemKind_Railway, railways);
+    if (result == NoError) result = DeleteLegacySlabs(slabs);
+    return result;
+}
 
 }  // namespace ProjectOpenUpkeep

@@ -59,9 +59,7 @@ void OpenToolsPalette() {
     }
     CreateOperatorsLayer(VY_Operators);
     AttachObserversToAddOnElements();
-    ProjectOpenUpkeep::RefreshRoads();
-    ProjectOpenUpkeep::RefreshRailways();
-    ProjectOpenUpkeep::EnsureAddOnLayers();
+    const int32_t upkeep = ProjectOpenUpkeep::RunOpeningUpkeep();
     const bool operatorLayer = EnsureOperatorLayer() > 0;
     palette.Create();
     PaletteSuspended = 0;
@@ -70,6 +68,8 @@ void OpenToolsPalette() {
     // The palette still opens (its next click tries the layer again), but the earthworks' cut and fill objects
     // have no layer until then: the user learns it now rather than from a misplaced object.
     if (!operatorLayer) ShowErrorMessage(ErrLayer, 2);
+    // An upkeep that could not finish has taken its change back; the palette opens all the same.
+    if (upkeep != 0) ShowErrorMessage(upkeep, 2);
 }
 
 void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) {

@@ -4,6 +4,7 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/ProjectOpenUpkeep.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/Language.hpp"
 #include "settings/ObserverAttachment.hpp"
 #include "shell/ModulePorts.hpp"
 #include "shell/ProjectOffset.hpp"
@@ -19,6 +20,11 @@ constexpr int32_t EventBeforeSave = 8;
 constexpr int32_t EventClose = 0x20;
 constexpr int32_t EventWindowChanged = 0x80000;
 constexpr int32_t EventToolInputReset = 0x800000;
+
+// An upkeep that could not finish has taken its change back; the user learns it as the project opens.
+void ShowUpkeepFailure(int32_t code) {
+    if (code != 0) ShowErrorMessage(code, 2);
+}
 }  // namespace
 
 GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
@@ -29,9 +35,7 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
             // The host reports edits only of observed elements: without this a project's terrain could be
             // dragged away from its linked objects.
             AttachObserversToAddOnElements();
-            ProjectOpenUpkeep::RefreshRoads();
-            ProjectOpenUpkeep::RefreshRailways();
-            ProjectOpenUpkeep::EnsureAddOnLayers();
+            ShowUpkeepFailure(ProjectOpenUpkeep::RunOpeningUpkeep());
             if (notifID == APINotify_Open) {
                 ReadProjectOffset();
             }
@@ -45,7 +49,7 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
             if (!PaletteSuspended) ToolsPalette().OnOpened();
             break;
         case EventToolInputReset: ResetToolInput(ToolsPalette()); break;
-        case APINotify_ConvertOldIds: RunLinkUpkeep(Ports().contourLineRefresh); break;
+        case APINotify_ConvertOldIds: ShowUpkeepFailure(RunLinkUpkeep(Ports().contourLineRefresh)); break;
         default: break;
     }
     return NoError;

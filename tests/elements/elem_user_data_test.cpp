@@ -222,11 +222,15 @@ TEST_F(ElemUserDataTest, AFailedRewritePutsTheOldRecordBack) {
     EXPECT_FALSE(Rewrite(other, ElemKind_Road, fill));
     EXPECT_EQ(Stored(fill), before);
 
-    // Refused deletion: nothing changes either.
+    // A refused store keeps the old record whole; the rewrite never needs the old one deleted.
     host->ClearFailures();
-    ASSERT_TRUE(host->FailCall("Element_DeleteUserData", -1, APIERR_GENERAL));
+    Window(APIWind_FloorPlanID);
+    ASSERT_TRUE(host->FailCall("Element_SetUserData", -1, APIERR_GENERAL));
     EXPECT_FALSE(Rewrite(other, ElemKind_Road, fill));
     EXPECT_EQ(Stored(fill), before);
+    host->ClearFailures();
+    ASSERT_TRUE(host->FailCall("Element_DeleteUserData", -1, APIERR_GENERAL));
+    EXPECT_TRUE(Rewrite(other, ElemKind_Road, fill));
     host->ClearFailures();
     EXPECT_TRUE(Rewrite(other, ElemKind_Road, fill));
     EXPECT_EQ(std::string(Stored(fill).c_str() + 303), "66666666-6666-6666-6666-666666666666");

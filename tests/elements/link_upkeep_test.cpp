@@ -7,6 +7,8 @@
 #include "shell/Notifications.hpp"
 #include "shell/Wiring.hpp"
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -162,6 +164,63 @@ TEST_F(LinkUpkeepTest, RoadSectionsAreConvertedWithinTheirSectionDatabase) {
     EXPECT_EQ(TextAt(sectionObject, 0), "H");
     EXPECT_EQ(TextAt(sectionObject, 403), GuidString(drawn));
     EXPECT_EQ(Db().CurrentDatabaseType(), APIWind_FloorPlanID);
+}
+
+// A host call that fails anywhere in the conversion, on its first call or after some passed, takes the whole
+// conversion back: every record and link parameter is as it was saved, no undo step is left, no contour line is
+// made again, and the user is told. Where the failure is not met the conversion is complete.
+TEST_F(LinkUpkeepTest, AConversionTheHostFailsIsTakenBackWholeAndTold) {
+    LoadLibrary();
+    const API_Guid terrain = Terrain("T", 1234, "1234_001");
+    const API_Guid contour = PlacePart("VY_CONTOURLINES", "C");
+    SetNumber(contour, "IDterrain", 1234);
+    LegacyRecord(contour, '4', "1234_001");
+    const API_Guid result = PlacePart("VY_ROAD", "result");
+    OldId(result, 501);
+    const API_Guid road = PlacePart("VY_ROAD", "R");
+    for (const char* link : {"IDterrain", "IDresult", "IDfill", "IDcut"})
+        SetNumber(road, link, std::string(link) == "IDresult" ? 501 : std::string(link) == "IDterrain" ? 1234 : -1);
+    LegacyRecord(road, 'C');
+    const API_Guid point = PlaceObject(API_ObjectID, Part("VY_POINT_MARKER"), "P");
+    LegacyRecord(point, 'F');
+    const API_Guid fill = PlaceFill("outline");
+    LegacyRecord(fill, '3');
+
+    const std::string saved = Db().ToJson()["elements"].dump();
+    const size_t steps = Db().UndoTexts().size();
+    Convert();
+    const std::string converted = Db().ToJson()["elements"].dump();
+    ASSERT_NE(converted, saved);
+    ASSERT_EQ(TextAt(road, 203), GuidString(result));
+    ASSERT_TRUE(Db().Undo());
+    ASSERT_EQ(Db().ToJson()["elements"].dump(), saved);
+
+    int takenBack = 0;
+    for (const char* function :
+         {"Element_SetUserData", "Element_GetUserData", "Element_GetMemo", "Element_ChangeParameters", "Element_Get",
+          "Element_Filter", "Element_GetElemList", "LibPart_Search", "LibPart_Get", "Database", "CallUndoableCommand"})
+        for (int32_t passes : {0, 1, 2, 4}) {
+            SCOPED_TRACE(std::string(function) + " after " + std::to_string(passes));
+            contours.terrains.clear();
+            const size_t shown = DialogsShown();
+            ASSERT_TRUE(host->FailCallAfter(function, -1, APIERR_GENERAL, passes));
+            Convert();
+            host->ClearFailures();
+            const std::string now = Db().ToJson()["elements"].dump();
+            if (now == converted) {
+                EXPECT_EQ(Db().UndoTexts().size(), steps + 1);
+                ASSERT_TRUE(Db().Undo());
+                continue;
+            }
+            ++takenBack;
+            EXPECT_EQ(now, saved);
+            EXPECT_EQ(Db().UndoTexts().size(), steps);
+            EXPECT_TRUE(contours.terrains.empty());
+            EXPECT_EQ(DialogsShown(), shown + 1);
+            ASSERT_FALSE(DGDriver::Log().empty());
+            EXPECT_EQ(DGDriver::Log().back().texts.at(0), "Error while modifying database.");
+        }
+    EXPECT_GT(takenBack, 30);
 }
 
 TEST(RebuildMacroName, FillsTheCLNameTo45CharactersWhileThereIsRoom) {

@@ -3,7 +3,13 @@
 // removed only when nothing of the user's lies on it.
 #include "UpkeepFixture.hpp"
 #include "elements/LayerHelpers.hpp"
+#include "project/Guids.hpp"
 #include "shell/Notifications.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -120,6 +126,64 @@ TEST_F(ProjectOpenUpkeepTest, LegacySlabsGoButTheirLayerOnlyOnceNothingOfTheUser
     Open();
     EXPECT_EQ(Db().FindAttribute(API_LayerID, "Lodrava Hidden"), 0);
     EXPECT_TRUE(Exists(users));
+}
+
+// The opening's three upkeeps (roads, railways, the legacy slabs with their layer) each stand whole or not at all
+// when a host call fails, on its first call or after some passed: the failing one is taken back, those after it do
+// not run, those before it stand, and the user is told. Where the failure is not met the opening is complete.
+TEST_F(ProjectOpenUpkeepTest, AnUpkeepTheHostFailsIsTakenBackWholeAndTold) {
+    LoadLibrary();
+    const int32_t operators = Layer("VY_Operators", APILay_Hidden | APILay_Locked);
+    const API_Guid road = SlopeObject("VY_ROAD", ElemKind_Road, "R", 1.5, 2.5);
+    const API_Guid railway = SlopeObject("VY_RAILWAY", ElemKind_Railway, "W", 0.5, 0.75);
+    const API_Guid slab = Slab("legacy", Layer("Lodrava Hidden", APILay_Hidden), "VY30 Slab");
+    Slab("users", 1, "VY30 slab");
+
+    // Each upkeep's part of the project, as it went in and as a clean opening leaves it.
+    auto element = [&](const API_Guid& g) {
+        const std::string guid = GuidText(g);
+        const nlohmann::ordered_json project = Db().ToJson();
+        for (const nlohmann::ordered_json& e : project["elements"])
+            if (e["guid"].get<std::string>() == guid) return e.dump();
+        return std::string();
+    };
+    auto parts = [&] {
+        return std::vector<std::string>{element(road), element(railway),
+                                        element(slab) + Db().ToJson()["layers"].dump()};
+    };
+    const std::vector<std::string> before = parts();
+    const size_t steps = Db().UndoTexts().size();
+    Open();
+    const std::vector<std::string> after = parts();
+    ASSERT_EQ(Db().UndoTexts().size(), steps + 3);
+    for (size_t i = 0; i < 3; ++i) {
+        ASSERT_NE(after[i], before[i]) << i;
+        ASSERT_TRUE(Db().Undo());
+    }
+    ASSERT_EQ(parts(), before);
+
+    int failed = 0;
+    for (const char* function :
+         {"Element_GetElemList", "Element_Filter", "Element_Get", "Element_GetUserData", "Element_GetMemo",
+          "Element_ChangeParameters", "LibPart_Search", "Attribute_Get", "Attribute_Modify", "Database",
+          "Element_Delete", "Attribute_Delete", "CallUndoableCommand"})
+        for (int32_t passes : {0, 1, 2, 4}) {
+            SCOPED_TRACE(std::string(function) + " after " + std::to_string(passes));
+            const size_t shown = DialogsShown();
+            ASSERT_TRUE(host->FailCallAfter(function, -1, APIERR_GENERAL, passes));
+            ASSERT_EQ(ProjectEventHandler(APINotify_Open, 0), NoError);
+            host->ClearFailures();
+            const std::vector<std::string> now = parts();
+            size_t done = 0;
+            while (done < 3 && now[done] == after[done]) ++done;
+            for (size_t i = done; i < 3; ++i) EXPECT_EQ(now[i], before[i]) << i;
+            EXPECT_EQ(Db().UndoTexts().size(), steps + done);
+            EXPECT_EQ(LayerFlagsOf(operators), APILay_Hidden | APILay_Locked);
+            EXPECT_EQ(DialogsShown(), shown + (done < 3 ? 1 : 0));
+            failed += done < 3 ? 1 : 0;
+            for (size_t i = 0; i < done; ++i) ASSERT_TRUE(Db().Undo());
+        }
+    EXPECT_GT(failed, 30);
 }
 
 TEST_F(ProjectOpenUpkeepTest, AProjectWithoutRoadsLeavesTheOperatorLayerAlone) {
