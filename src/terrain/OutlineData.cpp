@@ -325,6 +325,12 @@ int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
     return 0;
 }
 
+namespace {
+// Too few points for a new outline still leaves the project without the old one (the user asked to replace it;
+// nothing was made); any other failure takes the whole command back.
+bool OutlineReplaced(int32_t code) { return code == 0 || code == ErrOutlineTooShort; }
+}  // namespace
+
 int32_t OutlineData::CommandByClicks() {
     QV_List<API_Element> outlines;
     if (!ListOutlines(outlines)) return ErrModifying;
@@ -347,7 +353,7 @@ int32_t OutlineData::CommandByClicks() {
     RunExternalCommand([&] {
         if (!DeleteAll(outlines)) return false;
         code = CreateOutline(nullptr);
-        return code == 0;
+        return OutlineReplaced(code);
     });
     return code;
 }
@@ -376,7 +382,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
     RunExternalCommand([&] {
         if (!DeleteAll(outlines)) return false;
         code = CreateOutline(&hatch);
-        return code == 0;
+        return OutlineReplaced(code);
     });
     Rebuild();
     return code;

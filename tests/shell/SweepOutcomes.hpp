@@ -65,9 +65,16 @@ inline std::string KeptOutcome(const RunProjects& p) {
                "before the failure (the set can be out of step: some objects new, the others as they were), its "
                "terrain's contour-line objects as before, and says so";
     if (after == rebuilt)
-        return "an earthwork stands with its terrain's contour lines as before when they cannot be made again, and "
-               "says so";
+        return "a new or changed terrain or earthwork stands with its terrain's contour lines as before when they "
+               "cannot be made again, and says so";
     return "";
+}
+
+// An action the module makes of several undo steps (a command and the contour lines made again after it; the
+// upkeeps of an opened project): the project as the clean run left it after one of its earlier steps.
+inline const char* EarlierStepsOutcome() {
+    return "an action of several undo steps keeps, whole, the steps done before the one that failed, takes that one "
+           "back, and says so";
 }
 
 // A selected element the host cannot read is left out of the selection without a word: with every element read

@@ -109,9 +109,11 @@ struct SweepState {
     ordered_json before;
     Signature beforeDump;
     std::string cleanHash;
-    std::string editedHash;  // "" when the line is no edit of the user's that the module answers
+    std::string editedHash;            // "" when the line is no edit of the user's that the module answers
+    std::set<std::string> stepHashes;  // the project after each undo step of the clean run before its last
     // The child's own run.
     std::set<std::string> called;
+    std::vector<std::string> steps;  // a clean run's project after each of its undo steps
     size_t logBefore = 0;
     int32_t seriesBefore = 0;
     // What the parent gathers.
@@ -169,7 +171,9 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     const bool complete = out["hash"] == s.cleanHash;
     const bool told = out["told"].get<bool>();
     std::string kept, fault;
-    if (!unchanged && !complete) {
+    if (!unchanged && !complete && told && s.stepHashes.count(out["hash"]) != 0) {
+        kept = EarlierStepsOutcome();
+    } else if (!unchanged && !complete) {
         // The user's own edit, when the line is one, is where the module's answer starts from.
         const bool fromEdit = !s.editedHash.empty();
         const Signature start = fromEdit ? SavedDump("edited") : s.beforeDump;
@@ -192,6 +196,7 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     host.RecordCalls(nullptr);
     host.LimitCalls(0, nullptr);
     host.Events().Mute(false);
+    host.Database().stepListener = nullptr;
     SweepState& s = *State;
     json out;
     out["done"] = actionDone;
@@ -206,6 +211,8 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     const Signature afterDump = ProjectDump(after);
     out["hash"] = DumpHash(afterDump);
     if (s.role == Role::Clean) {
+        if (!s.steps.empty() && s.steps.back() == out["hash"]) s.steps.pop_back();
+        out["steps"] = s.steps;
         SaveProject("clean", after, afterDump);
         out["unread"] = json::array();
         for (const std::string& line : afterDump)
@@ -236,6 +243,10 @@ bool StartChild(StandinHost& host, Role role, const std::string& failing, ChildE
     host.RecordCalls(&State->called);
     host.LimitCalls(CallLimit, OnCallLimit);
     if (role == Role::Edited) host.Events().Mute(true);
+    if (role == Role::Clean)
+        host.Database().stepListener = [&host] {
+            State->steps.push_back(DumpHash(ProjectDump(host.Database().ToJson())));
+        };
     if (role == Role::Unselected) host.Database().DeselectAll();
     if (role == Role::Failing) host.FailCall(failing, -1, APIERR_GENERAL);
     return true;
@@ -276,6 +287,7 @@ bool SweepLine(StandinHost& host, int line) {
     if (const std::string fault = UnreadValueWritten(s.beforeDump, unread); !fault.empty())
         s.faults.push_back(flow + " [" + text + "] without a failure: " + fault);
     s.cleanHash = clean["hash"];
+    s.stepHashes = clean["steps"].get<std::set<std::string>>();
     s.editedHash.clear();
     if (clean["events"].get<bool>()) {
         if (StartChild(host, Role::Edited, "", &end)) return true;

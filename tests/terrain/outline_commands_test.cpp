@@ -164,6 +164,19 @@ TEST_F(OutlineCommandTest, TooFewPointsInTheCorridorOrInTheRectangleMakeNoOutlin
     EXPECT_EQ(Outlines().GetCount(), 0);
 }
 
+// "Substitute" with too few points in the new corridor: the old outline goes all the same and 16 is reported, as
+// the user asked for the replacement; only a failing host call takes the whole command back.
+TEST_F(OutlineCommandTest, ASubstituteWithTooFewPointsLeavesNoOutline) {
+    ClickRound();
+    ASSERT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
+    ASSERT_EQ(Outlines().GetCount(), 1);
+    for (const API_Coord& c :
+         {API_Coord{-0.3, -0.3}, API_Coord{-0.3, 10.3}, API_Coord{5, 10.3}, API_Coord{5, -0.3}, API_Coord{-0.3, -0.3}})
+        host->Input().QueuePoint(c.x, c.y);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 16);
+    EXPECT_EQ(Outlines().GetCount(), 0);
+}
+
 TEST_F(OutlineCommandTest, ACancelRedrawsAndAViewWithoutPolygonInputGivesEleven) {
     host->Input().QueuePoint(0, 0);
     host->Input().QueueCancel();

@@ -61,6 +61,8 @@ public:
     // An undoable command starts (false) or, after its body reported an error, has been taken back (true): what it
     // changed is no news for anyone.
     std::function<void(bool takenBack)> commandListener;
+    // An undoable command's changes stood and became an undo step.
+    std::function<void()> stepListener;
 
     // Why the latest refused call was refused ("" after a success).
     const std::string& LastRefusal() const { return lastRefusal_; }

@@ -23,6 +23,7 @@ GSErrCode ProjectUndo::RunUndoableCommand(const std::string& undoText, const std
         } else {
             undoSteps_.push_back(std::move(pending_));
             undoTexts_.push_back(undoText);
+            if (stepListener) stepListener();
         }
     }
     pending_ = UndoStep();
