@@ -26,7 +26,8 @@ namespace Sweep {
 struct ChildEnd {
     std::string text;
     bool handedBack = false;  // ended through EndChild
-    std::string fault;        // a crash or an exit without a word, "" none
+    std::string fault;        // a crash, an exit without a word or memory lost, "" none
+    std::string note;         // the leak checker could not look, "" none
 };
 
 namespace detail {
@@ -62,21 +63,30 @@ inline pid_t ForkChild(int* readEnd) {
     return pid;
 }
 
-// The child hands `text` back and leaves, without running what the parent's exit would run. Under the leak
-// checker, memory the run lost is reported first and makes the hand-back a fault.
-[[noreturn]] inline void EndChild(const std::string& text) {
-    std::string out = text;
-#if defined(__SANITIZE_ADDRESS__)
-    if (__lsan_do_recoverable_leak_check() != 0) out = "LEAK\n" + out;
-#endif
-    out = "OK\n" + out;
-    const int fd = detail::ChildPipe();
-    for (size_t done = 0; done < out.size();) {
-        const ssize_t n = write(fd, out.data() + done, out.size() - done);
+namespace detail {
+inline void WriteAll(int fd, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += size_t(n);
     }
+}
+}  // namespace detail
+
+// The child hands `text` back and leaves, without running what the parent's exit would run. Under the leak
+// checker, the memory the run lost is looked for after the hand-back, and its verdict follows on a line of its own:
+// a checker that dies on the way (it stops the process's threads, which can fail) costs the run no verdict.
+// `lookForLeaks` false: a run whose leaks the parent's own exit would show as well.
+[[noreturn]] inline void EndChild(const std::string& text, bool lookForLeaks = true) {
+    const int fd = detail::ChildPipe();
+    detail::WriteAll(fd, "OK " + std::to_string(text.size()) + "\n" + text);
+#if defined(__SANITIZE_ADDRESS__)
+    detail::WriteAll(fd, lookForLeaks && __lsan_do_recoverable_leak_check() != 0 ? "LEAK" : "NOLEAK");
+#else
+    (void)lookForLeaks;
+    detail::WriteAll(fd, "NOLEAK");
+#endif
     close(fd);
     std::cerr.flush();
     std::fflush(nullptr);
@@ -97,14 +107,17 @@ inline ChildEnd WaitChild(pid_t pid, int readEnd) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (text.rfind("OK\n", 0) == 0) {
+    const size_t newline = text.find('\n');
+    size_t size = 0;
+    if (text.rfind("OK ", 0) == 0 && newline != std::string::npos && std::sscanf(text.c_str() + 3, "%zu", &size) == 1 &&
+        newline + 1 + size <= text.size()) {
         end.handedBack = true;
-        text.erase(0, 3);
-        if (text.rfind("LEAK\n", 0) == 0) {
+        end.text = text.substr(newline + 1, size);
+        const std::string leaks = text.substr(newline + 1 + size);
+        if (leaks == "LEAK")
             end.fault = "the run lost memory (the leak checker's report is above)";
-            text.erase(0, 5);
-        }
-        end.text = text;
+        else if (leaks != "NOLEAK")
+            end.note = "the leak checker could not look at this run";
     } else if (WIFSIGNALED(status)) {
         end.fault = "the run crashed with signal " + std::to_string(WTERMSIG(status));
     } else {
