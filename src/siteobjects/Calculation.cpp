@@ -59,11 +59,13 @@ private:
     int32_t value = 0;
 };
 
-QV_String ElementIdText(const API_Guid& guid) {
+// The element's ID text; false when the host cannot tell it (a result is not recorded under a name it never gave).
+bool ElementIdText(const API_Guid& guid, QV_String& text) {
     API_Guid g = guid;
     GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &g, &info) != NoError) return QV_String("");
-    return QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &g, &info) != NoError) return false;
+    text = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    return true;
 }
 
 bool EarlierLink(const CalculationData& a, const CalculationData& b) {
@@ -169,7 +171,8 @@ bool CalculationCls::ComputeVolumes() {
     for (const CalculationData& e : reversed) entries.Insert(e);
     char terrainName[16] = {};
     {
-        const QV_String id = ElementIdText(element.header.guid);
+        QV_String id;
+        if (!ElementIdText(element.header.guid, id)) return false;
         const std::string bytes = id.ToStdString(Encoding_System);
         std::memcpy(terrainName, bytes.data(), std::min<size_t>(bytes.size(), 15));
     }
@@ -188,7 +191,7 @@ bool CalculationCls::ComputeVolumes() {
             first.operatorText.Compare(QV_String("cut")) != 0)
             std::swap(order[0], order[1]);
         CalculationVolume v;
-        v.featureName = ElementIdText(first.operatorGuid);
+        if (!ElementIdText(first.operatorGuid, v.featureName)) return false;
         std::memcpy(v.terrainName, terrainName, sizeof terrainName);
         double v0 = 0.0, v1 = 0.0, v2 = 0.0;
         if (!GetCopyVolume(v0) || ACAPI_Element_SolidLink_Remove(copy, entries[order[0]].operatorGuid) != NoError ||

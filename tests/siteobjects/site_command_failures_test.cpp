@@ -108,32 +108,35 @@ public:
 };
 
 TEST_F(SiteCommandFailuresTest, AnEditKeepsEachObjectsIdTextWhenTheHostCannotTellIt) {
-    const Kind building{
-        "building", ElemKind_Building,
-        [](SiteCommandFailuresTest& t, const char* id) {
-            t.dialogs.building = [id](BuildingDialogState& s) {
-                s.record.name = QV_String(id);
-                s.record.height = 6.0;
-                return DialogAnswer::Confirmed;
-            };
-            const double x = std::string(id) == "North" ? 30.0 : 100.0;
-            BuildingCls cls;
-            EXPECT_EQ(cls.Create(t.dialogs, t.Drawn(API_HatchID, {{x, 20, 0}, {x + 10, 20, 0}, {x + 10, 40, 0}}),
-                                 t.terrain),
-                      0);
-        },
-        [](SiteCommandFailuresTest& t, QV_List<API_Element>& objects) {
-            t.dialogs.building = [](BuildingDialogState& s) {
-                s.record.pen3D = 5;
-                s.changed[0] = 1;
-                return DialogAnswer::Confirmed;
-            };
-            BuildingCls cls;
-            return cls.Modify(t.dialogs, objects);
-        },
-        "penna3D", 5.0};
+    const Kind building{"building",
+                        ElemKind_Building,
+                        [](SiteCommandFailuresTest& t, const char* id) {
+                            t.dialogs.building = [id](BuildingDialogState& s) {
+                                s.record.name = QV_String(id);
+                                s.record.height = 6.0;
+                                return DialogAnswer::Confirmed;
+                            };
+                            const double x = std::string(id) == "North" ? 30.0 : 100.0;
+                            BuildingCls cls;
+                            EXPECT_EQ(cls.Create(t.dialogs,
+                                                 t.Drawn(API_HatchID, {{x, 20, 0}, {x + 10, 20, 0}, {x + 10, 40, 0}}),
+                                                 t.terrain),
+                                      0);
+                        },
+                        [](SiteCommandFailuresTest& t, QV_List<API_Element>& objects) {
+                            t.dialogs.building = [](BuildingDialogState& s) {
+                                s.record.pen3D = 5;
+                                s.changed[0] = 1;
+                                return DialogAnswer::Confirmed;
+                            };
+                            BuildingCls cls;
+                            return cls.Modify(t.dialogs, objects);
+                        },
+                        "penna3D",
+                        5.0};
     const Kind wall{
-        "wall", ElemKind_Wall,
+        "wall",
+        ElemKind_Wall,
         [](SiteCommandFailuresTest& t, const char* id) {
             t.dialogs.wall = [id](WallDialogState& s) {
                 s.record.name = QV_String(id);
@@ -152,7 +155,8 @@ TEST_F(SiteCommandFailuresTest, AnEditKeepsEachObjectsIdTextWhenTheHostCannotTel
             WallCls cls;
             return cls.ModifySelected(t.dialogs, objects);
         },
-        "ZZYZX", 2.75};
+        "ZZYZX",
+        2.75};
     ExpectEditKeepsIds(building);
     ExpectEditKeepsIds(wall);
 }

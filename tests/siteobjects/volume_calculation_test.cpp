@@ -142,11 +142,17 @@ TEST_F(VolumeCalculationTest, ALinkListTheHostRefusesIsNoEmptyOneAndAFailedStepC
         p.erase("rebuilds");
         return p.dump();
     };
-    // The host answers a list it could not make with the code that also says "no links": not taken for none.
-    for (const char* f : {"SolidLink_GetOperators", "SolidLink_Create", "SolidLink_GetTime", "Element_Create"}) {
+    // The host answers a list it could not make with the code that also says "no links": not taken for none. A
+    // feature whose ID text the host cannot tell is not recorded under an empty one.
+    const std::pair<const char*, int32_t> failures[] = {{"SolidLink_GetOperators", -1},
+                                                        {"SolidLink_Create", -1},
+                                                        {"SolidLink_GetTime", -1},
+                                                        {"Element_Create", -1},
+                                                        {"Database", int32_t(API_Selector("GEIS"))}};
+    for (const auto& [f, key] : failures) {
         SCOPED_TRACE(f);
         const std::string before = project();
-        ASSERT_TRUE(host->FailCall(f, -1, APIERR_GENERAL));
+        ASSERT_TRUE(host->FailCall(f, key, APIERR_GENERAL));
         CalculationCls cls;
         EXPECT_EQ(cls.Run(Get(terrain.header.guid)), 41);
         EXPECT_EQ(cls.volumes.GetCount(), 0);
