@@ -60,15 +60,15 @@ int32_t GravityCls::Run(const QV_List<API_Element>& objects) {
         if (!ComputeHeights(objects)) return false;
         for (int32_t i = 0; i < objects.GetCount(); ++i) {
             if (terrainIndex[i] == -1) continue;
-            API_Element element = objects[i];
+            API_Element object = objects[i];
             // The level is measured from the element's own story.
-            const double storyLevel = GetStoryLevel(element.header.floorInd);
+            const double storyLevel = GetStoryLevel(object.header.floorInd);
             if (!Usable(storyLevel)) return false;
-            element.object.level = heights[i] - storyLevel;
+            object.object.level = heights[i] - storyLevel;
             API_Element mask;
             std::memset(static_cast<void*>(&mask), 0, sizeof mask);
             std::memset(static_cast<void*>(&mask.object.level), 0xFF, sizeof mask.object.level);
-            if (ACAPI_Element_Change(&element, &mask, nullptr, 0) != NoError) return false;
+            if (ACAPI_Element_Change(&object, &mask, nullptr, 0) != NoError) return false;
         }
         return true;
     });
