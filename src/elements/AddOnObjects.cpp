@@ -28,7 +28,8 @@ bool HasLibPart(API_ElemTypeID typeID) {
     return typeID == API_ObjectID || typeID == API_LampID || typeID == API_WindowID || typeID == API_DoorID;
 }
 
-// The kind of a library part by index (0: none of the add-on's); -1 when the host cannot tell.
+// The kind of a library part by index; 0 for no part of the add-on's, -1 when the host cannot tell (its
+// callers' failure: taken for "none", a placed object of the add-on would go unseen).
 int32_t KindOfLibPart(int32_t libInd) {
     API_LibPart part;
     std::memset(static_cast<void*>(&part), 0, sizeof part);
