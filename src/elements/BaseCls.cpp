@@ -56,7 +56,7 @@ bool BaseCls::BoundsSet() const {
 
 bool BaseCls::CreateObject(const QV_String&, int16_t, uint16_t, void*, API_Element*) { return true; }
 
-void BaseCls::TransferSettings(bool, bool) {}
+bool BaseCls::TransferSettings(bool, bool) { return true; }
 
 bool BaseCls::ReadElement(const API_Element& source, bool switchToPlan) {
     element = source;

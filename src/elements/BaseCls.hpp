@@ -60,14 +60,16 @@ public:
     virtual bool CreateObject(const QV_String& partName, int16_t placeCode, uint16_t value, void* list,
                               API_Element* existing);
     // Slot 1: copies settings from a source object into the new object when `transfer`; `haveSource` tells that
-    // the caller had a source. The base does nothing.
-    virtual void TransferSettings(bool transfer, bool haveSource);
+    // the caller had a source. False when the host failed it: the new object would stand without the settings
+    // it was to take over. The base does nothing and answers true.
+    virtual bool TransferSettings(bool transfer, bool haveSource);
 
     // Builds the element's own library part from its 3D view and places an object of it
     // (elements/LibPartFrom3D.cpp): the host saves the view of `element` as a temporary object, whose scripts
     // are rewritten to the class's bounds, and it is copied into the part GeneratedPartName(descriptor's
     // TerrainId); then, in one undoable command, CreateObject(that name, placeCode, a, b, c) and
-    // TransferSettings(transfer, b != null). The object tool's defaults are restored and the window rebuilt on
+    // TransferSettings(transfer, b != null), taken back whole when either fails. The object tool's defaults are
+    // restored and the window rebuilt on
     // every path. 1 when the object was created, else 0 (nothing created when the view could not be saved).
     int32_t CreateLibPartObject(uint8_t transfer, int16_t placeCode, uint16_t a, void* b, API_Element* c);
 

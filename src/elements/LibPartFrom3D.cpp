@@ -245,8 +245,9 @@ int32_t BaseCls::CreateLibPartObject(uint8_t transfer, int16_t placeCode, uint16
             const GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() -> GSErrCode {
                 const LeftoverWatch watch;
                 if (!CreateObject(partName, placeCode, a, b, c)) return LodravixErr_StepFailed;
-                // A replaced object the transfer could not remove takes the new one back with the command.
-                TransferSettings(transfer != 0, b != nullptr);
+                // A transfer that failed, or a replaced object it could not remove, takes the new one back with
+                // the command.
+                if (!TransferSettings(transfer != 0, b != nullptr)) return LodravixErr_StepFailed;
                 return watch.CommandBodyResult();
             });
             result = err == NoError ? 1 : 0;

@@ -280,7 +280,8 @@ bool SampleMeshHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coord
 }
 
 bool AssignHeightsFromElement(MeshBody& body, const API_Element& mesh, QV_List<QV_Coord3DLong>& outline, double& zMin,
-                              double& zMax, QV_List<uint8_t>* sampled) {
+                              double& zMax, QV_List<uint8_t>* sampled, bool* hostFailed) {
+    if (hostFailed != nullptr) *hostFailed = false;
     const int32_t n = outline.GetCount();
     if (sampled != nullptr) {
         sampled->Clear();
@@ -308,7 +309,9 @@ bool AssignHeightsFromElement(MeshBody& body, const API_Element& mesh, QV_List<Q
             if (sampled != nullptr) (*sampled)[n - 1] = 1;
         }
     }
-    return Uncut(body, cut, plan) && ok;
+    const bool uncut = Uncut(body, cut, plan);
+    if (hostFailed != nullptr) *hostFailed = !cut.read || !uncut;
+    return uncut && ok;
 }
 
 bool ReadMeshVerticesInsideOutline(MeshBody& body, const API_Element& mesh, const QV_List<QV_Coord3DLong>& outline) {

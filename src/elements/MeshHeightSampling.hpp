@@ -62,9 +62,11 @@ bool SampleMeshHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coord
 // takes the highest model vertex at its x, y; a last point that repeats the first takes the first one's z.
 // `zMin` and `zMax` become the height range of the mesh inside the outline. A point without a model vertex keeps
 // its z. True when every point got its height. With `sampled`, it gets one entry per point: 1 when the point
-// got its height (all 0 after a host failure). An outline of fewer than three points creates nothing: false.
+// got its height (all 0 after a host failure). With `hostFailed`, it tells a host failure (the slab not made,
+// linked, read or removed) from points the mesh does not reach. An outline of fewer than three points creates
+// nothing: false.
 bool AssignHeightsFromElement(MeshBody& body, const API_Element& mesh, QV_List<QV_Coord3DLong>& outline, double& zMin,
-                              double& zMax, QV_List<uint8_t>* sampled = nullptr);
+                              double& zMax, QV_List<uint8_t>* sampled = nullptr, bool* hostFailed = nullptr);
 
 // `body.vertices` becomes the vertices of the mesh's 3D model inside the outline, its floor included. True when
 // they were read.

@@ -370,6 +370,16 @@ GSErrCode ACAPI_Element_SolidLink_GetOperators(const API_Guid& target, GS::Array
     return err;
 }
 
+GSErrCode ListSolidLinkOperators(const API_Guid& target, GS::Array<API_Guid>* operators) {
+    if (operators == nullptr) return APIERR_BADPARS;
+    operators->Clear();
+    GSHandle handle = nullptr;
+    const GSErrCode err = LODRAVIX_HOST_CALL(SolidLink_GetOperators, &target, &handle);
+    const bool handedOut = handle != nullptr;
+    TakeRecords(&handle, operators);
+    return err == APIERR_GENERAL && handedOut ? NoError : err;
+}
+
 GSErrCode ACAPI_Element_SolidLink_GetTargets(const API_Guid& operatorGuid, GS::Array<API_Guid>* targets) {
     if (targets == nullptr) return APIERR_BADPARS;
     targets->Clear();

@@ -214,6 +214,9 @@ GSErrCode ACAPI_Element_SolidLink_Remove(const API_Guid& target, const API_Guid&
 // there are none. The list is emptied first.
 GSErrCode ACAPI_Element_SolidLink_GetOperators(const API_Guid& target, GS::Array<API_Guid>* operators);
 GSErrCode ACAPI_Element_SolidLink_GetTargets(const API_Guid& operatorGuid, GS::Array<API_Guid>* targets);
+// The same operators, NoError with an empty list when there are none: the host hands out an empty list with its
+// APIERR_GENERAL then, and no list at all when it fails, which answers that error.
+GSErrCode ListSolidLinkOperators(const API_Guid& target, GS::Array<API_Guid>* operators);
 GSErrCode ACAPI_Element_SolidLink_GetTime(const API_Guid& target, const API_Guid& operatorGuid, uint32_t* linkTime,
                                           uint32_t* linkSubTime);
 GSErrCode ACAPI_Element_SolidLink_GetOperation(const API_Guid& target, const API_Guid& operatorGuid,

@@ -1,6 +1,5 @@
 #include "siteobjects/Building.hpp"
 
-#include "earthworks/EarthworkSet.hpp"
 #include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
@@ -24,6 +23,7 @@
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedOutlineObject.hpp"
+#include "siteobjects/SiteCommand.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
 
@@ -34,6 +34,8 @@
 namespace {
 constexpr double TopMargin = 0.001;
 constexpr double NegativeLimit = -1e-7;
+constexpr int16_t LayerField = 9;
+constexpr int16_t NameField = 10;
 
 bool FindPart(int32_t& index) {
     return FindLibPartOrAsk(QV_String("VY_BUILDING"), index, true, QV_String(), APILib_ObjectID);
@@ -120,7 +122,7 @@ int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_Li
     if (!ReadElement(terrain, true) ||
         !BuildPrimitives(PrimitiveOptions().FillPrims().AllRings().CloseCodes().MarkRingEnds()))
         return ErrModifying;
-    const bool ok = RunEarthworkCommand([&] {
+    const bool ok = RunSiteCommand([&] {
         if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
         settings = GlobalSettings.building;
         if (RunSettingsDialog(dialogs, SettingsMode::NewElement, &lowestLevel, &levelDifference, false, false, false,
@@ -180,27 +182,29 @@ bool BuildingCls::ReadObject(const QV_List<API_Element>& buildings) {
         unlinked = 1;
     }
     settings.layer = int16_t(first.header.layer);
-    settings.name = ElementInfoString(first);
+    settings.name = QV_String("");
+    nameRead = ReadElementInfoString(first, settings.name);
     return true;
 }
 
 bool BuildingCls::ApplyToObjects(QV_List<API_Element>& buildings) {
     if (!AnyFieldChanged(changed)) return true;
     API_Element mask = EmptyChangeMask();
-    MarkWhen(mask.header.layer, changed[9] != 0);
+    MarkWhen(mask.header.layer, changed[LayerField] != 0);
+    const QV_String* name = EditedName(settings.name, nameRead, changed[NameField] != 0);
     for (int32_t i = 0; i < buildings.GetCount(); ++i) {
         API_Element& building = buildings[i];
         building.header.layer = settings.layer;
         BuildingLP view(ElemKind_Building);
         const auto edit = [&](BuildingLP&, BuildingSettings& own) {
             for (int16_t id = 0; id < BuildingFieldCount; ++id) {
-                if (changed[id] == 0 || id == 9 || id == 10) continue;
+                if (changed[id] == 0 || id == LayerField || id == NameField) continue;
                 own.SetShort(id, int16_t(settings.GetShort(id)));
                 own.SetDouble(id, settings.GetDouble(id));
             }
             return true;
         };
-        if (!ChangePlacedSettings<BuildingSettings>(building, mask, view, &settings.name, edit)) return false;
+        if (!ChangePlacedSettings<BuildingSettings>(building, mask, view, name, edit)) return false;
     }
     return true;
 }
@@ -210,7 +214,7 @@ int32_t BuildingCls::Modify(SiteObjectDialogs& dialogs, const QV_List<API_Elemen
     ACAPI_Element_DeselectAll();
     if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
     QV_List<API_Element> list = buildings;
-    const bool ok = RunEarthworkCommand([&] {
+    const bool ok = RunSiteCommand([&] {
         if (!ReadObject(list)) return false;
         if (was3D) {
             MakeWindowDatabaseCurrent(APIWind_3DModelID);
@@ -274,7 +278,7 @@ int32_t BuildingCls::Rebuild(const API_Element& building) {
     points3D.Clear();
     const bool was3D = IsCurrentWindow3D();
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
-    const bool ok = RunEarthworkCommand([&] { return RebuildObject(building); });
+    const bool ok = RunSiteCommand([&] { return RebuildObject(building); });
     if (was3D) Ensure3DWindow(false);
     return ok ? 0 : ErrModifying;
 }

@@ -75,4 +75,5 @@ public:
     double highestLevel = 0.0;
     double levelDifference = 0.0;
     uint8_t unlinked = 0;
+    bool nameRead = false;  // the first edited object's ID text was read into the settings
 };

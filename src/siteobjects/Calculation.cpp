@@ -12,6 +12,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "foundation/OwnedMemo.hpp"
+#include "siteobjects/SiteCommand.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -30,12 +31,6 @@ bool IsNull(const API_Guid& g) {
     return std::memcmp(&g, &zero, sizeof g) == 0;
 }
 bool Same(const API_Guid& a, const API_Guid& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 // The progress window for the body's passes.
 class Progress {
@@ -64,11 +59,13 @@ private:
     int32_t value = 0;
 };
 
-QV_String ElementIdText(const API_Guid& guid) {
+// The element's ID text; false when the host cannot tell it (a result is not recorded under a name it never gave).
+bool ElementIdText(const API_Guid& guid, QV_String& text) {
     API_Guid g = guid;
     GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &g, &info) != NoError) return QV_String("");
-    return QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &g, &info) != NoError) return false;
+    text = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    return true;
 }
 
 bool EarlierLink(const CalculationData& a, const CalculationData& b) {
@@ -104,13 +101,12 @@ bool CalculationCls::CleanLinks() {
     for (int32_t i = 0; i < int32_t(operators.GetSize()); ++i) {
         const API_Guid g = operators[i];
         if (IsNull(g) || FindElementByGuidAnyType(g) != 0) continue;
-        ACAPI_Element_SolidLink_Remove(element.header.guid, g);
+        const GSErrCode err = ACAPI_Element_SolidLink_Remove(element.header.guid, g);
+        if (err != NoError && err != APIERR_LINKNOTEXIST) return false;
         removed = true;
     }
     if (!removed) return true;
-    operators.Clear();
-    const GSErrCode err = ACAPI_Element_SolidLink_GetOperators(element.header.guid, &operators);
-    return err == NoError || err == APIERR_GENERAL;
+    return ListSolidLinkOperators(element.header.guid, &operators) == NoError;
 }
 
 bool CalculationCls::BuildEntries(const QV_List<API_Element>* lists) {
@@ -175,7 +171,8 @@ bool CalculationCls::ComputeVolumes() {
     for (const CalculationData& e : reversed) entries.Insert(e);
     char terrainName[16] = {};
     {
-        const QV_String id = ElementIdText(element.header.guid);
+        QV_String id;
+        if (!ElementIdText(element.header.guid, id)) return false;
         const std::string bytes = id.ToStdString(Encoding_System);
         std::memcpy(terrainName, bytes.data(), std::min<size_t>(bytes.size(), 15));
     }
@@ -194,7 +191,7 @@ bool CalculationCls::ComputeVolumes() {
             first.operatorText.Compare(QV_String("cut")) != 0)
             std::swap(order[0], order[1]);
         CalculationVolume v;
-        v.featureName = ElementIdText(first.operatorGuid);
+        if (!ElementIdText(first.operatorGuid, v.featureName)) return false;
         std::memcpy(v.terrainName, terrainName, sizeof terrainName);
         double v0 = 0.0, v1 = 0.0, v2 = 0.0;
         if (!GetCopyVolume(v0) || ACAPI_Element_SolidLink_Remove(copy, entries[order[0]].operatorGuid) != NoError ||
@@ -221,25 +218,21 @@ int32_t CalculationCls::Run(const API_Element& terrain) {
     QV_List<API_Element> lists[ListCount];
     for (int32_t l = 0; l < ListCount; ++l)
         if (!CollectAddOnObjects(ListKinds[l], API_ObjectID, Leave3D::Yes, lists[l])) return ErrCalculation;
-    operators.Clear();
-    // The host answers 0x81060001 for a terrain without links: an empty list, not a failure.
-    const GSErrCode listed = ACAPI_Element_SolidLink_GetOperators(terrain.header.guid, &operators);
-    if (listed != NoError && listed != APIERR_GENERAL) return ErrCalculation;
-    bool failed = false;
+    // A terrain without links lists none; a list the host refuses is no empty one.
+    if (ListSolidLinkOperators(terrain.header.guid, &operators) != NoError) return ErrCalculation;
+    bool measured = false;
     {
         Progress progress;
-        ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
-            // The links CleanLinks removed stay removed on a failure; a terrain copy left behind does not.
-            const LeftoverWatch watch;
+        // A failed step takes the whole command back, the links CleanLinks removed among it.
+        measured = RunSiteCommand([&] {
             bool made = false;
             progress.Phase(int32_t(operators.GetSize()));
-            failed = !CleanLinks() || !BuildEntries(lists);
-            failed = failed || !CopyTerrain(made) || !ComputeVolumes();
-            if (made) failed = !DeleteLeftoverElement(terrainCopy.header.guid) || failed;
-            return watch.CommandBodyResult();
+            bool ok = CleanLinks() && BuildEntries(lists) && CopyTerrain(made) && ComputeVolumes();
+            if (made) ok = DeleteLeftoverElement(terrainCopy.header.guid) && ok;
+            return ok;
         });
     }
-    if (failed) {
+    if (!measured) {
         volumes.Clear();
         return ErrCalculation;
     }

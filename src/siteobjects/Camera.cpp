@@ -1,7 +1,6 @@
 #include "siteobjects/Camera.hpp"
 
 #include "elements/ElementHelpers.hpp"
-#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -9,6 +8,7 @@
 #include "geometry/project/ElementPolygonRead.hpp"
 #include "settings/Settings.hpp"
 #include "siteobjects/CameraPath.hpp"
+#include "siteobjects/SiteCommand.hpp"
 #include "siteobjects/SiteHeights.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 
@@ -22,12 +22,6 @@ constexpr uint32_t GeneralKind = 0;
 constexpr int16_t DistanceField = 9;
 constexpr int32_t PathNameEntry = 1;  // "Lodravix Path"
 constexpr int32_t ShowAllCameras = 2;
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 }  // namespace
 
@@ -55,23 +49,21 @@ int32_t CameraCls::Create(SiteObjectDialogs& dialogs, const API_Element& polylin
     count = int16_t(intervals);
     distance = pathLength / count;
     ComputePositions(vertices, distance, positions);
-    int32_t result = ErrModifying;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
-        const LeftoverWatch watch;
-        // A failed probe leaves the camera at z 0 and the path goes on (a probe slab left behind does not).
+    const bool made = RunSiteCommand([&] {
+        // A position off the terrain keeps z 0 and the path goes on; one the host could not probe fails it.
         for (API_Coord3D& p : positions) {
             double z = 0.0;
-            p.z = TerrainHeightAtPoint(element, {p.x, p.y}, z) ? z : 0.0;
+            bool hostFailed = false;
+            const bool found = TerrainHeightAtPoint(element, {p.x, p.y}, z, &hostFailed);
+            if (hostFailed) return false;
+            p.z = found ? z : 0.0;
         }
-        if (!CreateCameras()) return LodravixErr_StepFailed;
-        if (!watch.Stranded()) result = 0;
-        return watch.CommandBodyResult();
+        return CreateCameras();
     });
-    if (result == 0) {
-        API_RebuildParams rebuild = {};
-        ACAPI_Automate(APIDo_RebuildID, &rebuild);
-    }
-    return result;
+    if (!made) return ErrModifying;
+    API_RebuildParams rebuild = {};
+    ACAPI_Automate(APIDo_RebuildID, &rebuild);
+    return 0;
 }
 
 bool CameraCls::CreateCameras() {
@@ -99,7 +91,8 @@ bool CameraCls::CreateCameras() {
 
     API_Element camera = {};
     camera.header.typeID = API_CameraID;
-    if (ACAPI_Element_GetDefaults(&camera, nullptr) != NoError) return true;
+    // Without the camera defaults the path would stand as an empty set.
+    if (ACAPI_Element_GetDefaults(&camera, nullptr) != NoError) return false;
     const double eye = camera.camera.cameraZ;
     const double target = camera.camera.targetZ;
     camera.header.floorInd = story;
@@ -116,14 +109,8 @@ bool CameraCls::CreateCameras() {
         c.camera.target = {positions[i + 1].x, positions[i + 1].y};
         c.camera.cameraZ = eye + positions[i].z;
         c.camera.targetZ = target + positions[i + 1].z;
-        if (CreateElementWithMemo(&c, nullptr, false) != NoError) {
-            // Nothing of a broken path stays behind.
-            GS::Array<API_Guid> guids;
-            for (const API_Guid& g : created) guids.Push(g);
-            ACAPI_Element_Delete(guids);
-            created.Clear();
-            return false;
-        }
+        // Nothing of a broken path stays behind: the failed command is taken back whole.
+        if (CreateElementWithMemo(&c, nullptr, false) != NoError) return false;
         created.Insert(c.header.guid);
         previous = c.header.guid;
     }

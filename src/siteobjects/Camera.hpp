@@ -17,8 +17,8 @@ public:
     // dialog was cancelled).
     int32_t Create(SiteObjectDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
 
-    // The set and its cameras over `positions` (z: terrain heights), on the terrain's story. A failed creation
-    // deletes what was made; false then.
+    // The set and its cameras over `positions` (z: terrain heights), on the terrain's story. False at the first
+    // failure: what was made goes with the caller's undoable command, which the failure takes back.
     bool CreateCameras();
 
     double distance = 0.0;

@@ -1,5 +1,6 @@
 #include "siteobjects/Gravity.hpp"
 
+#include "elements/ActiveStory.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/StoryHelpers.hpp"
@@ -9,6 +10,7 @@
 #include "foundation/PointInput.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "geometry/FramePolygons.hpp"
+#include "siteobjects/SiteCommand.hpp"
 #include "siteobjects/SiteHeights.hpp"
 #include "terrain/TerrainInputQueries.hpp"
 
@@ -17,12 +19,6 @@
 namespace {
 
 constexpr int32_t DefinePointPrompt = 5;  // "Define the point"
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 bool Usable(double level) { return level < 1e300; }
 
@@ -60,25 +56,23 @@ int32_t GravityCls::Run(const QV_List<API_Element>& objects) {
     terrains.Clear();
     if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains) || !AssignTerrains(objects))
         return ErrModifying;
-    int32_t result = ErrModifying;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
-        if (!ComputeHeights(objects)) return LodravixErr_StepFailed;
+    const bool moved = RunSiteCommand([&] {
+        if (!ComputeHeights(objects)) return false;
         for (int32_t i = 0; i < objects.GetCount(); ++i) {
             if (terrainIndex[i] == -1) continue;
-            API_Element moved = objects[i];
+            API_Element object = objects[i];
             // The level is measured from the element's own story.
-            const double storyLevel = GetStoryLevel(moved.header.floorInd);
-            if (!Usable(storyLevel)) return LodravixErr_StepFailed;
-            moved.object.level = heights[i] - storyLevel;
+            const double storyLevel = GetStoryLevel(object.header.floorInd);
+            if (!Usable(storyLevel)) return false;
+            object.object.level = heights[i] - storyLevel;
             API_Element mask;
             std::memset(static_cast<void*>(&mask), 0, sizeof mask);
             std::memset(static_cast<void*>(&mask.object.level), 0xFF, sizeof mask.object.level);
-            if (ACAPI_Element_Change(&moved, &mask, nullptr, 0) != NoError) return LodravixErr_StepFailed;
+            if (ACAPI_Element_Change(&object, &mask, nullptr, 0) != NoError) return false;
         }
-        result = 0;
-        return NoError;
+        return true;
     });
-    return result;
+    return moved ? 0 : ErrModifying;
 }
 
 int32_t GravityCls::Build(const API_Element* terrain) {
@@ -106,30 +100,30 @@ int32_t GravityCls::Build(const API_Element* terrain) {
             result = ErrSpecifyingPoint;
             break;
         }
-        bool done = false;
-        ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        // Each click is an undo step of its own.
+        const bool done = RunSiteCommand([&] {
             // Each creation takes its own copy of the defaults' memo.
             API_Element placed = {};
             API_ElementMemo copy = {};
-            if (!GetObjectDefaults(placed, &copy)) return LodravixErr_StepFailed;
+            if (!GetObjectDefaults(placed, &copy)) return false;
             double z = 0.0;
             // Without a terrain the object stands on the current story's floor.
-            int16_t story = CurrentStoryIndex();
+            const int16_t story = terrain != nullptr ? terrain->header.floorInd : ActiveStoryIndex();
             double storyLevel = 0.0;
             if (terrain != nullptr) {
-                story = terrain->header.floorInd;
                 storyLevel = GetStoryLevel(story);
                 if (!Usable(storyLevel) || !TerrainHeightAtPoint(element, {click.x, click.y}, z)) {
                     DisposeElemMemo(copy);
-                    return LodravixErr_StepFailed;
+                    return false;
                 }
+            } else if (story == NoActiveStory) {
+                DisposeElemMemo(copy);
+                return false;
             }
             placed.header.floorInd = story;
             placed.object.level = z - storyLevel;
             placed.object.pos = {click.x, click.y};
-            if (CreateElementWithMemo(&placed, &copy, true) != NoError) return LodravixErr_StepFailed;
-            done = true;
-            return NoError;
+            return CreateElementWithMemo(&placed, &copy, true) == NoError;
         });
         if (!done) {
             result = ErrModifying;

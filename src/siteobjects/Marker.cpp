@@ -1,6 +1,5 @@
 #include "siteobjects/Marker.hpp"
 
-#include "earthworks/EarthworkSet.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ChangeMask.hpp"
 #include "elements/ActiveStory.hpp"
@@ -24,6 +23,7 @@
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
+#include "siteobjects/SiteCommand.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 
 #include <cstring>
@@ -125,8 +125,9 @@ bool MarkerCls::CreatePointMarkerObject(int16_t story) {
 }
 
 int32_t MarkerCls::PlacePointMarker(SiteObjectDialogs& dialogs) {
+    // The marker lists the current story's points and replaces its markers: a story the host cannot tell has none.
     const int16_t story = ActiveStoryIndex();
-    if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
+    if (story == NoActiveStory || !EnsureFloorPlanWindow(true)) return ErrDatabase;
     if (!FindPart("VY_POINT_MARKER", pointMarkerPart)) return 0;
     settings = GlobalSettings.marker;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false, false, false) == DialogAnswer::Cancelled) return 0;
@@ -145,7 +146,7 @@ int32_t MarkerCls::PlacePointMarker(SiteObjectDialogs& dialogs) {
             !pointCodes.Insert(PointMarkerCode(d.Name, d.Number)) || !pointComments.Insert(comment))
             return ErrModifying;
     }
-    const bool ok = RunEarthworkCommand([&] {
+    const bool ok = RunSiteCommand([&] {
         // The story's earlier point markers give way only to the new one.
         if (!CreatePointMarkerObject(story)) return false;
         for (const API_Element& m : markers)
@@ -156,8 +157,9 @@ int32_t MarkerCls::PlacePointMarker(SiteObjectDialogs& dialogs) {
 }
 
 bool MarkerCls::CreateLevelMarkerObject() {
+    // The offsets come from the terrain's record: one the host cannot read gives none to write.
     ElemDescriptor terrainRecord;
-    terrainRecord.FromElement(ElemKind_Terrain, element.header, true);
+    if (!terrainRecord.FromElement(ElemKind_Terrain, element.header, true)) return false;
     return CreateMarker<MarkerLP>(
         levelMarkerPart, ElemKind_LevelMarker, settings.layer, element.header.floorInd, point, [&](MarkerLP& view) {
             double zero = 0.0, level = pointZ;
@@ -191,8 +193,7 @@ int32_t MarkerCls::RunSingleLevelMarkers() {
             continue;
         }
         // Every click is an undo step of its own.
-        if (!RunEarthworkCommand(
-                [&] { return ProbeTerrainHeightAt(element, point, pointZ) && CreateLevelMarkerObject(); }))
+        if (!RunSiteCommand([&] { return ProbeTerrainHeightAt(element, point, pointZ) && CreateLevelMarkerObject(); }))
             return ErrModifying;
     }
 }
@@ -261,7 +262,7 @@ int32_t MarkerCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_
                           true, levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) == DialogAnswer::Cancelled)
         return 0;
     QV_List<API_Element> levels = levelMarkers, points = pointMarkers;
-    return RunEarthworkCommand([&] { return ApplyToSelection(levels, points); }) ? 0 : ErrModifying;
+    return RunSiteCommand([&] { return ApplyToSelection(levels, points); }) ? 0 : ErrModifying;
 }
 
 int32_t MarkerCls::RebuildBody(SiteObjectDialogs& dialogs, const API_Element& marker) {
@@ -318,11 +319,11 @@ int32_t MarkerCls::Rebuild(SiteObjectDialogs& dialogs, const API_Element& terrai
     ACAPI_Element_DeselectAll();
     element = terrain;
     int32_t result = ErrModifying;
-    RunEarthworkCommand([&] {
+    const bool rebuilt = RunSiteCommand([&] {
         result = RebuildBody(dialogs, marker);
         return result == 0;
     });
-    return result;
+    return rebuilt ? 0 : (result != 0 ? result : ErrModifying);
 }
 
 void RunMarker(Settings& settings, SiteObjectDialogs& dialogs) {

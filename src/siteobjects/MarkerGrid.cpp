@@ -2,7 +2,6 @@
 #include "foundation/ErrorCode.hpp"
 #include "siteobjects/Marker.hpp"
 
-#include "earthworks/EarthworkSet.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
@@ -15,6 +14,7 @@
 #include "geometry/OutlineSegmentAtPoint.hpp"
 #include "settings/ElementSections.hpp"
 #include "siteobjects/PlacedObject.hpp"
+#include "siteobjects/SiteCommand.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 
 #include <cmath>
@@ -109,7 +109,11 @@ bool MarkerCls::SampleGridHeights() {
         QV_List<uint8_t> hits;
         MeshBody body;
         double lowest = 0.0, highest = 0.0;
-        if (!ProbeTerrainHeights(body, element, nodes, lowest, highest, &hits)) hits.Clear();
+        // A node off the terrain holds no height; a row the host could not probe is no grid at all.
+        if (!ProbeTerrainHeights(body, element, nodes, lowest, highest, &hits)) {
+            ACAPI_Interface(APIIo_CloseProcessWindowID);
+            return false;
+        }
         int32_t next = 0;
         for (int32_t i = 0; i < grid.nx; ++i) {
             double z = NoSpotHeight;
@@ -133,9 +137,9 @@ bool MarkerCls::SampleGridHeights() {
 }
 
 bool MarkerCls::CreateGridObject() {
+    // The offsets come from the terrain's record: one the host cannot read gives none to write.
     ElemDescriptor terrainRecord;
-    terrainRecord.FromElement(ElemKind_Terrain, element.header, true);
-    if (!SampleGridHeights()) return false;
+    if (!terrainRecord.FromElement(ElemKind_Terrain, element.header, true) || !SampleGridHeights()) return false;
     API_Element placed;
     API_ElementMemo memo;
     if (!NewLibPartObject(levelMarkerPart, placed, memo)) return false;
@@ -181,6 +185,6 @@ int32_t MarkerCls::RunSpotHeightGrid(SiteObjectDialogs& dialogs) {
     }
     // "No", steps the grid cannot take and a stopped pass all leave no grid; a grid too large says so.
     gridError = 0;
-    if (RunEarthworkCommand([&] { return ComputeGridExtent(dialogs) && CreateGridObject(); })) return 0;
+    if (RunSiteCommand([&] { return ComputeGridExtent(dialogs) && CreateGridObject(); })) return 0;
     return gridError != 0 ? gridError : ErrModifying;
 }

@@ -1,6 +1,5 @@
 #include "siteobjects/Paint.hpp"
 
-#include "earthworks/EarthworkSet.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ChangeMask.hpp"
 #include "elements/AddOnObjects.hpp"
@@ -23,6 +22,7 @@
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
+#include "siteobjects/SiteCommand.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 #include "terrain/ContourLineCls.hpp"
 
@@ -109,20 +109,20 @@ bool PaintCls::CollectAreas() {
     return true;
 }
 
-void PaintCls::FindExistingObject() {
+bool PaintCls::FindExistingObject() {
     earlierObject.Clear();
     QV_List<API_Element> objects;
-    if (!CollectAddOnObjects(ElemKind_ColouredArea, API_ObjectID, Leave3D::Yes, objects)) return;
+    // A search the host cannot finish would place a second object beside the terrain's earlier one.
+    if (!CollectAddOnObjects(ElemKind_ColouredArea, API_ObjectID, Leave3D::Yes, objects)) return false;
     for (const API_Element& o : objects) {
-        if (!ACAPI_Element_Filter(o.header.guid)) continue;
+        // An object just listed that the host does not pass through its plain filter is one it cannot tell.
+        if (!ACAPI_Element_Filter(o.header.guid)) return false;
         PaintLP view(ElemKind_ColouredArea);
         API_Guid linked = APINULLGuid;
         if (!BaseLP::AttachToElement(view, ElemKind_ColouredArea, o, linked, true)) continue;
-        if (linked != APINULLGuid && linked == element.header.guid) {
-            earlierObject.Insert(o);
-            return;
-        }
+        if (linked != APINULLGuid && linked == element.header.guid) return earlierObject.Insert(o);
     }
+    return true;
 }
 
 bool PaintCls::PrepareAreas() {
@@ -142,7 +142,7 @@ bool PaintCls::PrepareAreas() {
     placed.DetachView(view);
     if (!ok) return false;
     settings.layer = int16_t(earlier.header.layer);
-    settings.name = ElementInfoString(earlier);
+    nameRead = ReadElementInfoString(earlier, settings.name);
     // The new outlines join the earlier ones in the object's own frame, wherever it was moved, turned or mirrored.
     const API_ObjectType& o = earlier.object;
     for (PaintInfo& area : areas)
@@ -231,8 +231,10 @@ bool PaintCls::UpdateExistingObject() {
     earlier.header.layer = settings.layer;
     PlacedParams placed(earlier);
     if (!placed.Read()) return false;
-    QV_String name = settings.name;
-    SetMemoInfoString(placed.memo, name);
+    if (const QV_String* edited = EditedName(settings.name, nameRead, changed[FlagName] != 0)) {
+        QV_String name = *edited;
+        SetMemoInfoString(placed.memo, name);
+    }
     PaintLP view(ElemKind_ColouredArea);
     placed.AttachView(view);
     PaintSettings own;
@@ -252,9 +254,7 @@ int32_t PaintCls::Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contour
     if (!FindPart(libPartIndex)) return 0;
     if (!EnsureFloorPlanWindow(false) || !SetCurrentStory(terrain.header.floorInd)) return ErrDatabase;
     if (!ReadElement(terrain, true)) return ErrModifying;
-    if (!CollectAreas()) return ErrModifying;
-    FindExistingObject();
-    if (!PrepareAreas()) return ErrModifying;
+    if (!CollectAreas() || !FindExistingObject() || !PrepareAreas()) return ErrModifying;
     const int32_t earlierCount = earlierAreas.GetCount();
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, &earlierCount) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.paint = settings;
@@ -263,7 +263,7 @@ int32_t PaintCls::Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contour
     if (earlierObject.IsEmpty()) {
         if (CreateLibPartObject(0, 0, 0, nullptr, nullptr) == 0) return ErrModifying;
         contours.RefreshContourLines(element);
-    } else if (!RunEarthworkCommand([&] { return UpdateExistingObject(); })) {
+    } else if (!RunSiteCommand([&] { return UpdateExistingObject(); })) {
         return ErrModifying;
     }
     ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
@@ -289,7 +289,7 @@ bool PaintCls::LoadFromSelection(const QV_List<API_Element>& objects) {
     const bool ok = PaintLP::ExchangePolygon(view, areas, LPMode_Get) && SerializeSettings(view, settings, 0);
     placed.DetachView(view);
     settings.layer = int16_t(objects[0].header.layer);
-    settings.name = ElementInfoString(objects[0]);
+    nameRead = ReadElementInfoString(objects[0], settings.name);
     return ok;
 }
 
@@ -297,6 +297,7 @@ bool PaintCls::ApplyToSelection(QV_List<API_Element>& objects) {
     ACAPI_Element_DeselectAll();
     API_Element mask = EmptyChangeMask();
     MarkWhen(mask.header.layer, changed[FlagLayer] != 0);
+    const QV_String* name = EditedName(settings.name, nameRead, changed[FlagName] != 0);
     const bool single = objects.GetCount() == 1;
     for (int32_t i = 0; i < objects.GetCount(); ++i) {
         API_Element& o = objects[i];
@@ -306,7 +307,7 @@ bool PaintCls::ApplyToSelection(QV_List<API_Element>& objects) {
             CopyChanged(changed, own, settings);
             return !single || PaintLP::ExchangePolygon(v, areas, LPMode_Set);
         };
-        if (!ChangePlacedSettings<PaintSettings>(o, mask, view, &settings.name, edit)) return false;
+        if (!ChangePlacedSettings<PaintSettings>(o, mask, view, name, edit)) return false;
     }
     return true;
 }
@@ -327,7 +328,7 @@ int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_E
         return 0;
     }
     QV_List<API_Element> list = objects;
-    const bool ok = RunEarthworkCommand([&] { return ApplyToSelection(list); });
+    const bool ok = RunSiteCommand([&] { return ApplyToSelection(list); });
     if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
     if (!ok) return ErrModifying;
     ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);

@@ -51,8 +51,9 @@ public:
     DialogAnswer RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool withAreas,
                                    const int32_t* earlierCount);
     bool CollectAreas();
-    // The terrain's object, found by the terrain's GUID (never by its ID text, which two terrains may share).
-    void FindExistingObject();
+    // The terrain's object, found by the terrain's GUID (never by its ID text, which two terrains may share);
+    // false when the host cannot tell whether there is one.
+    bool FindExistingObject();
     bool PrepareAreas();
     bool UpdateExistingObject();
     // Moves every area (and, with `points`, the outline lists) by minus `origin`.
@@ -68,4 +69,5 @@ public:
     QV_List<API_Element> earlierObject;  // that object, when there is one
     uint16_t lastMaterial = 0;
     double lastValue = 0.0;
+    bool nameRead = false;  // the earlier or first edited object's ID text was read into the settings
 };

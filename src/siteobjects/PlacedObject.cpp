@@ -48,11 +48,12 @@ bool ReadTerrainByGuid(const API_Guid& guid, API_Element& terrain) {
     return ACAPI_Element_Get(&terrain) == NoError;
 }
 
-QV_String ElementInfoString(const API_Element& element) {
+bool ReadElementInfoString(const API_Element& element, QV_String& text) {
     API_Guid guid = element.header.guid;
     GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) != NoError) return QV_String("");
-    return QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) != NoError) return false;
+    text = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    return true;
 }
 
 bool UnlinkFromTerrain(const API_Element& object, const API_Element& terrain) {

@@ -5,4 +5,6 @@
 #include "APIElements.hpp"
 
 // The height at (x, y); false when the mesh cannot be probed there (a host failure, or a point off the mesh).
-bool TerrainHeightAtPoint(const API_Element& terrain, const API_Coord& point, double& height);
+// With `hostFailed`, it tells the first from the second.
+bool TerrainHeightAtPoint(const API_Element& terrain, const API_Coord& point, double& height,
+                          bool* hostFailed = nullptr);

@@ -1,5 +1,6 @@
 #include "siteobjects/Trees.hpp"
 
+#include "elements/ActiveStory.hpp"
 #include "elements/BaseLP.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/StoryHelpers.hpp"
@@ -67,25 +68,29 @@ DialogAnswer EditTreeSettings(SiteObjectDialogs& dialogs, SettingsMode mode) {
     return DialogAnswer::Confirmed;
 }
 
-bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
+int32_t CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
     int32_t libIndex = -1;
     // A missing part was reported by the search itself.
-    if (!FindLibPartOrAsk(QV_String("SS_TREE"), libIndex, true, QV_String(), APILib_ObjectID)) return false;
+    if (!FindLibPartOrAsk(QV_String("SS_TREE"), libIndex, true, QV_String(), APILib_ObjectID)) return 0;
     QV_Poly outline;
     double storyLevel = 0.0;
     if (terrain != nullptr) {
-        if (!SetCurrentStory(terrain->header.floorInd)) return false;
-        if (!outline.ReadFromElement(terrain->header, 0)) return false;
+        if (!SetCurrentStory(terrain->header.floorInd)) return ErrDatabase;
+        if (!outline.ReadFromElement(terrain->header, 0)) return ErrModifying;
         storyLevel = GetStoryLevel(terrain->header.floorInd);
-        if (!(storyLevel < 1e300)) return false;
+        if (!(storyLevel < 1e300)) return ErrDatabase;
     }
     API_Element defaults = {};
     defaults.header.typeID = API_ObjectID;
     GSHandle params = nullptr;
     bool initial = ACAPI_Element_GetDefaults(&defaults, nullptr) == NoError;
     initial = BaseLP::GetLibPartParams(libIndex, &params, nullptr, nullptr, nullptr) && initial;
-    // Without the defaults the trees are made from what there is; their creation tells when that is not enough.
-    if (!initial) ShowErrorMessage(ErrInitial, -1);
+    // Trees made without the object's or the part's defaults would not be the ones the dialog shows.
+    if (!initial) {
+        ReleaseParamRecords(&params);
+        return ErrInitial;
+    }
+    int32_t failure = 0;
     BaseLP view;
     view.Attach(params, true);
     if (TreeDefaultsPending != 0) {
@@ -113,17 +118,25 @@ bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
             if (terrain != nullptr) {
                 int32_t edge = 0;
                 if (PointInPolygon(outline, point.x, point.y, edge, 1e-7) == 1) {
-                    if (!TerrainHeightAtPoint(*terrain, point, height)) break;
+                    // A tree on the terrain without its height there would stand at a height never measured.
+                    if (!TerrainHeightAtPoint(*terrain, point, height)) {
+                        failure = ErrModifying;
+                        break;
+                    }
                     onTerrain = true;
                 }
             }
-            const int16_t story = onTerrain ? terrain->header.floorInd : CurrentStoryIndex();
+            const int16_t story = onTerrain ? terrain->header.floorInd : ActiveStoryIndex();
+            if (story == NoActiveStory) {
+                failure = ErrDatabase;
+                break;
+            }
             PlaceOneTree(defaults, libIndex, view, point, story, onTerrain, height - storyLevel);
         }
     }
     view.Detach();
     ReleaseParamRecords(&params);
-    return true;
+    return failure;
 }
 
 bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& trees) {
@@ -135,10 +148,7 @@ bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& tre
     for (int32_t i = 0; i < trees.GetCount(); ++i) {
         API_Element element = trees[i];
         OwnedMemo memo;
-        if (memo.Read(element.header.guid, APIMemoMask_AddPars) != NoError) {
-            allGrown = false;
-            continue;
-        }
+        if (memo.Read(element.header.guid, APIMemoMask_AddPars) != NoError) return false;
         BaseLP view;
         view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
         bool write = true;
@@ -153,7 +163,7 @@ bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& tre
         if (write) {
             API_Element mask;
             std::memset(static_cast<void*>(&mask), 0xFF, sizeof mask);
-            write = ChangeElement(&element, memo.Get(), &mask) == NoError;
+            if (ChangeElement(&element, memo.Get(), &mask) != NoError) return false;
         }
         allGrown = allGrown && write;
     }

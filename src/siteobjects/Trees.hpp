@@ -22,9 +22,13 @@ class SiteObjectDialogs;
 // the result.
 DialogAnswer EditTreeSettings(SiteObjectDialogs& dialogs, SettingsMode mode);
 
-// Places trees, on `terrain` when there is one (null: none in the project). Errors are shown here; true unless
-// nothing could be started.
-bool CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain);
+// Places trees, on `terrain` when there is one (null: none in the project), inside the caller's undoable command.
+// A point input that fails, a layer refused and a tree the host does not create are shown here, and the trees
+// placed stay. Answers 0, or the code (for ShowErrorMessage, not shown here) of a failure that must take the
+// whole command back: the terrain's story, outline or height at a clicked point, or the defaults the trees are
+// made from, that the host cannot give.
+int32_t CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain);
 // Writes the fields changed in the dialog into each selected tree and regrows the branches of those whose shape
-// changed. A tree whose own counts cannot be grown from is left unchanged and reported (43).
+// changed. A tree whose own counts cannot be grown from is left unchanged and reported (43). False, nothing
+// shown, when the host fails a tree's read or change: the caller's command must be taken back.
 bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& trees);

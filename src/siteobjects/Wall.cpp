@@ -1,6 +1,5 @@
 #include "siteobjects/Wall.hpp"
 
-#include "earthworks/EarthworkSet.hpp"
 #include "earthworks/PathSegments.hpp"
 #include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -25,6 +24,7 @@
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedOutlineObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
+#include "siteobjects/SiteCommand.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 
 #include <cstring>
@@ -87,7 +87,7 @@ int32_t WallCls::Place(SiteObjectDialogs& dialogs, const API_Element& polyline, 
     settings = GlobalSettings.wall;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.wall = settings;
-    return RunEarthworkCommand([&] { return CreateElementBodyFromMesh() && PlaceObject(); }) ? 0 : ErrModifying;
+    return RunSiteCommand([&] { return CreateElementBodyFromMesh() && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
 int32_t WallCls::EditSettings(SiteObjectDialogs& dialogs) {
@@ -109,7 +109,8 @@ bool WallCls::ReadObject(const QV_List<API_Element>& walls) {
     placed.DetachView(view);
     if (!ok) return false;
     settings.layer = int16_t(first.header.layer);
-    settings.name = ElementInfoString(first);
+    settings.name = QV_String("");
+    nameRead = ReadElementInfoString(first, settings.name);
     return true;
 }
 
@@ -118,6 +119,7 @@ bool WallCls::ApplyToObjects(QV_List<API_Element>& walls) {
     ACAPI_Element_DeselectAll();
     API_Element mask = EmptyChangeMask();
     MarkWhen(mask.header.layer, changed[LayerField] != 0);
+    const QV_String* name = EditedName(settings.name, nameRead, changed[NameField] != 0);
     for (int32_t i = 0; i < walls.GetCount(); ++i) {
         API_Element& wall = walls[i];
         wall.header.layer = settings.layer;
@@ -126,7 +128,7 @@ bool WallCls::ApplyToObjects(QV_List<API_Element>& walls) {
             CopyChangedFields(changed, own, settings);
             return true;
         };
-        if (!ChangePlacedSettings<WallSettings>(wall, mask, view, &settings.name, edit)) return false;
+        if (!ChangePlacedSettings<WallSettings>(wall, mask, view, name, edit)) return false;
     }
     return true;
 }
@@ -147,7 +149,7 @@ int32_t WallCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_El
         return 0;
     }
     QV_List<API_Element> list = walls;
-    const bool ok = RunEarthworkCommand([&] { return ApplyToObjects(list); });
+    const bool ok = RunSiteCommand([&] { return ApplyToObjects(list); });
     if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
     if (!ok) return ErrModifying;
     if (was3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);

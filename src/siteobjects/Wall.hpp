@@ -50,4 +50,5 @@ public:
     uint8_t changed[WallFieldCount];
     double lowestLevel = 0.0;
     double highestLevel = 0.0;
+    bool nameRead = false;  // the first edited object's ID text was read into the settings
 };

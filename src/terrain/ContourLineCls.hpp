@@ -58,7 +58,7 @@ public:
                       API_Element* existing) override;
     // Carries the old object's unmanaged parameters into the new one (with `replace`), then deletes the old
     // objects.
-    void TransferSettings(bool replace, bool skipVolumes) override;
+    bool TransferSettings(bool replace, bool skipVolumes) override;
 
     // --- regeneration after a terrain change (ContourLineRegeneration.cpp)
     // Replaces the terrain's object by a new one that keeps the old one's placement and unmanaged parameters.

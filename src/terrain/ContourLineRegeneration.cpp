@@ -20,8 +20,10 @@ GS::UniString UndoText() {
     return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
+constexpr const char* PartName = "VY_CONTOURLINES";
+
 bool FindPart(int32_t& libIndex) {
-    return FindLibPartWithoutAsking(QV_String("VY_CONTOURLINES"), libIndex, APILib_ObjectID, true);
+    return FindLibPartWithoutAsking(QV_String(PartName), libIndex, APILib_ObjectID, true);
 }
 
 // "language" into the new object, written back to it.
@@ -39,35 +41,41 @@ bool StoreToElement(API_Element& object) {
 }
 }  // namespace
 
-void ContourLineCls::TransferSettings(bool replace, bool skipVolumes) {
-    if (linked.GetCount() == 0) return;
+bool ContourLineCls::TransferSettings(bool replace, bool skipVolumes) {
+    if (linked.GetCount() == 0) return true;
     if (replace) {
         API_ElementMemo oldMemo = {};
         API_ElementMemo newMemo = {};
-        if (ACAPI_Element_GetMemo(linked[0].header.guid, &oldMemo, AttachMemoMask) == NoError &&
-            ACAPI_Element_GetMemo(object.header.guid, &newMemo, AttachMemoMask) == NoError) {
+        // The user's parameters the host cannot read or write are no reason to drop them: the transfer fails.
+        bool ok = ACAPI_Element_GetMemo(linked[0].header.guid, &oldMemo, AttachMemoMask) == NoError &&
+            ACAPI_Element_GetMemo(object.header.guid, &newMemo, AttachMemoMask) == NoError;
+        if (ok) {
             ContourLineLP source(ElemKind_Contour);
             ContourLineLP target(ElemKind_Contour);
             source.Attach(reinterpret_cast<GSHandle>(oldMemo.params), true);
             target.Attach(reinterpret_cast<GSHandle>(newMemo.params), true);
-            // A failed copy leaves the new object with its fresh parameters.
-            if (ContourLineLP::CopyUnmanagedParams(source, target, skipVolumes)) ChangeElementMemo(&object, &newMemo);
+            // A copy that finds nothing to take leaves the new object with its fresh parameters.
+            if (ContourLineLP::CopyUnmanagedParams(source, target, skipVolumes))
+                ok = ChangeElementMemo(&object, &newMemo) == NoError;
             source.Detach();
             target.Detach();
         }
         ACAPI_DisposeElemMemoHdls(&oldMemo);
         ACAPI_DisposeElemMemoHdls(&newMemo);
+        if (!ok) return false;
     }
     GS::Array<API_Guid> old;
     for (const API_Element& e : linked) old.Push(e.header.guid);
     // Old objects that stayed beside their successor would draw the terrain's lines twice.
     DeleteLeftoverElements(old);
     linked.Clear();
+    return true;
 }
 
 int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
     int32_t index = -1;
-    if (!FindPart(index)) return 0;
+    // Without the part there are no contour lines to make; a search the host refused says so.
+    if (!FindPart(index)) return LibPartSearchRefused(QV_String(PartName), APILib_ObjectID) ? ErrFindingData : 0;
     libPartIndex = index;
     if (!ReadElement(terrain, true)) return ErrModifying;
     bool any = false;

@@ -1,9 +1,11 @@
 // "Tree settings" and its "2D settings" through the headless dialog manager: the dialog's own rules on the angle
-// and the counts, the flags of what the user changed (kept across layout switches), and Cancel changing nothing.
+// and the counts, the flags of what the user changed (kept across layout switches), Cancel changing nothing, and
+// choosers the host refuses to set up.
 #include "ProjectHost.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/TreeSettingsDialog.hpp"
+#include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
 namespace {
@@ -123,4 +125,21 @@ TEST_F(TreeDialogsTest, The2DSettingsFlagOnlyWhatChangedThereAndCancelKeepsTheWo
     EXPECT_EQ(record.pens2[1], 6);
     EXPECT_EQ(record.symbolType, 3);
     EXPECT_EQ(Flagged(), (std::vector<int16_t>{TreeSymbolType, TreePen1 + 1, TreePen1Companion + 1, TreeTextSize}));
+}
+
+TEST_F(TreeDialogsTest, ChoosersTheHostWillNotSetUpAreSaidOnceAndTheRestOfTheDialogWorks) {
+    LanguageIndex = LanguageEnglish;
+    ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
+    DGDriver::QueueSetLong(32564, 20, 3);
+    DGDriver::QueueClick(32564, 1);
+    ASSERT_EQ(RunTreeSettingsDialogs(record, flags, SettingsMode::Editing(2)), DialogAnswer::Confirmed);
+    EXPECT_EQ(record.branches, 3);
+    int alerts = 0;
+    for (const DGDriver::LogRecord& r : DGDriver::Log())
+        if (r.kind == "alert") {
+            ++alerts;
+            ASSERT_FALSE(r.texts.empty());
+            EXPECT_EQ(r.texts[0], "Error while managing the dialog");
+        }
+    EXPECT_EQ(alerts, 1);
 }

@@ -80,6 +80,11 @@ TEST_F(AddOnPicksTest, SelectedObjectsOfAKindAreSortedFromTheRestOfTheSelection)
     EXPECT_EQ(CountSelection(0, false, Leave3D::No), -1);
     ASSERT_TRUE(host->FailCall("Selection_Get", -1, APIERR_GENERAL));
     EXPECT_FALSE(PickElements(6, API_ObjectID, false, Leave3D::No, picked, true));
+    host->ClearFailures();
+    // A part the host cannot name is no part of another kind: the pick fails rather than find no road.
+    ASSERT_TRUE(host->FailCall("LibPart_Get", -1, APIERR_GENERAL));
+    EXPECT_FALSE(PickElements(6, API_ObjectID, false, Leave3D::No, picked, true));
+    EXPECT_FALSE(CollectAddOnObjects(6, API_ObjectID, Leave3D::No, picked));
 }
 
 TEST_F(AddOnPicksTest, ProjectObjectsAreFoundFromEitherWindowAndThe3DWindowStaysInFront) {

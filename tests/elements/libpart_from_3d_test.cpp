@@ -28,9 +28,10 @@ public:
         object.object.pos = {bounds.xMin, bounds.yMin};
         return ACAPI_Element_Create(&object, nullptr) == NoError;
     }
-    void TransferSettings(bool transfer, bool haveSource) override {
+    bool TransferSettings(bool transfer, bool haveSource) override {
         transferred = transfer;
         hadSource = haveSource;
+        return true;
     }
     int created = 0;
     std::string placedName;

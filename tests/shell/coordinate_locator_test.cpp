@@ -139,6 +139,13 @@ TEST_F(CoordinateLocatorTest, ASelectedLocatorIsEditedInItsDialog) {
     InsertCoordinateLocator();
     EXPECT_EQ(Read(Locators()[0]).x, 2500.25);
     EXPECT_TRUE(AlertTexts().empty());
+
+    // Parameters the host does not give open no dialog and change nothing, but the button says why.
+    ASSERT_TRUE(host->FailCall("Element_GetMemo", -1, APIERR_GENERAL));
+    InsertCoordinateLocator();
+    host->ClearFailures();
+    EXPECT_EQ(Read(Locators()[0]).x, 2500.25);
+    EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while finding data."});
 }
 
 TEST_F(CoordinateLocatorTest, AnotherPartIsRefusedAndACancelPlacesNothing) {

@@ -69,7 +69,7 @@ TEST_F(SiteObjectsTest, TreesStandOnTheTerrainEachWithItsOwnBranches) {
     host->Input().QueuePoint(100, 70);
     host->Input().QueuePoint(5, 5);  // off the terrain: the story's default elevation
     host->Input().QueueCancel();
-    ASSERT_EQ(Command([&] { return CreateTree(dialogs, &terrain) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(Command([&] { return CreateTree(dialogs, &terrain) == 0 ? NoError : APIERR_GENERAL; }), NoError);
     std::vector<API_Element> trees = OfType(API_ObjectID);
     ASSERT_EQ(trees.size(), 3u);
     std::vector<std::vector<double>> alfas;

@@ -1,11 +1,13 @@
 // The volume calculation against closed forms: boxes cut from and added to the plane terrain
 // z = 100 + 0.05x + 0.02y remove and add prisms whose volumes are area x (height at the centre - bottom) and
 // area x (top - height at the centre); and the totals of all features add up to the terrain's volume with all
-// links minus its volume without.
+// links minus its volume without; a calculation the host fails changes nothing.
 #include "LibraryHost.hpp"
 
 #include "foundation/GuidText.hpp"
 #include "siteobjects/Calculation.hpp"
+
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 
@@ -127,3 +129,39 @@ TEST_F(VolumeCalculationTest, NoLinksGiveNoVolumesAndAFailedMeasurementIsAnError
     EXPECT_EQ(cls.Run(Get(terrain.header.guid)), 41);
     EXPECT_EQ(cls.volumes.GetCount(), 0);
 }
+
+namespace {
+
+TEST_F(VolumeCalculationTest, ALinkListTheHostRefusesIsNoEmptyOneAndAFailedStepChangesNothing) {
+    API_Guid result = {};
+    result.time_low = 9;
+    const API_Guid cut = FeatureObject("cut", Box(40, 30, 60, 50, 101.0, 110.0), result, {});
+    ASSERT_EQ(Link(cut, APISolid_SubtractUpwards), NoError);
+    const auto project = [&] {
+        nlohmann::ordered_json p = Db().ToJson();
+        p.erase("rebuilds");
+        return p.dump();
+    };
+    // The host answers a list it could not make with the code that also says "no links": not taken for none. A
+    // feature whose ID text the host cannot tell is not recorded under an empty one.
+    const std::pair<const char*, int32_t> failures[] = {{"SolidLink_GetOperators", -1},
+                                                        {"SolidLink_Create", -1},
+                                                        {"SolidLink_GetTime", -1},
+                                                        {"Element_Create", -1},
+                                                        {"Database", int32_t(API_Selector("GEIS"))}};
+    for (const auto& [f, key] : failures) {
+        SCOPED_TRACE(f);
+        const std::string before = project();
+        ASSERT_TRUE(host->FailCall(f, key, APIERR_GENERAL));
+        CalculationCls cls;
+        EXPECT_EQ(cls.Run(Get(terrain.header.guid)), 41);
+        EXPECT_EQ(cls.volumes.GetCount(), 0);
+        host->ClearFailures();
+        EXPECT_TRUE(project() == before);
+    }
+    CalculationCls cls;
+    EXPECT_EQ(cls.Run(Get(terrain.header.guid)), 0);
+    EXPECT_EQ(cls.volumes.GetCount(), 1);
+}
+
+}  // namespace

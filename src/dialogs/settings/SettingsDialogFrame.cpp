@@ -4,6 +4,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/DialogKit.hpp"
 #include "foundation/DialogPicture.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
 #include "APIDefs.hpp"
@@ -19,9 +20,9 @@ constexpr int16_t ItemLanguageImage = 5;
 constexpr int32_t ImageLanguageVariant = 32524;
 constexpr int32_t ImageLanguage = 32501;
 
-void BindUserControl(int16_t dialogId, int16_t item, uint32_t type) {
+bool BindUserControl(int16_t dialogId, int16_t item, uint32_t type) {
     API_UserControlBinding binding = {type, dialogId, item};
-    ACAPI_Interface(APIIo_SetUserControlCallbackID, &binding);
+    return ACAPI_Interface(APIIo_SetUserControlCallbackID, &binding) == NoError;
 }
 }  // namespace
 
@@ -52,11 +53,15 @@ void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout, Settings
     DGSetDialogTitle(dialogId, Text(TitleTableBase, layout.titleIndex));
     DGSetItemText(dialogId, SettingsItemOK, Text(CommonTableBase, CommonOK));
     DGSetItemText(dialogId, SettingsItemCancel, Text(CommonTableBase, CommonCancel));
+    bool bound = true;
     for (size_t i = 0; i < layout.itemCount; ++i) {
         const FieldItem& f = layout.items[i];
-        if (f.kind == FieldItemKind::UserControl) BindUserControl(dialogId, f.item, f.control);
-        if (f.kind == FieldItemKind::PenPair) BindUserControl(dialogId, f.pairItem, APIUserControl_Pen);
+        if (f.kind == FieldItemKind::UserControl) bound = BindUserControl(dialogId, f.item, f.control) && bound;
+        if (f.kind == FieldItemKind::PenPair)
+            bound = BindUserControl(dialogId, f.pairItem, APIUserControl_Pen) && bound;
     }
+    // A chooser the host would not set up stays dead in the dialog: the user is told, once; the rest works.
+    if (!bound) ShowErrorMessage(ErrDialog, -1);
 }
 
 void FinishSettingsLayoutInit(int16_t dialogId, const SettingsLayout& layout, const DialogBlockHead& head) {

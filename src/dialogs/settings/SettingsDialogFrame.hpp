@@ -94,7 +94,8 @@ struct SettingsDialogBlock {
 // --- Shared steps (SettingsDialogFrame.cpp) ---------------------------------------------------------------------
 // "Default", "Creation" or "Editing <n> entities" from the dialog mode and its edited-element count.
 QV_String SettingsModeHeader(SettingsMode mode);
-// INIT before the values: mode header (of `mode`) or language image, title, OK and Cancel, user-control bindings.
+// INIT before the values: mode header (of `mode`) or language image, title, OK and Cancel, user-control bindings
+// (one the host refuses is told, once).
 void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout, SettingsMode mode);
 // INIT after the values: client size, the saved position (unless 0, 0), focus off every item.
 void FinishSettingsLayoutInit(int16_t dialogId, const SettingsLayout& layout, const DialogBlockHead& head);

@@ -113,11 +113,13 @@ void PlaceNewLocator(int32_t libInd) {
         UndoText(), [&]() -> GSErrCode { return CreateElementWithMemo(&element, memo.Get(), true); });
     if (err != NoError) ShowErrorMessage(ErrModifying, 2);
 }
-// The selected locator in its dialog; on OK its parameters change to what the user set.
+// The selected locator in its dialog; on OK its parameters change to what the user set. A locator whose
+// parameters the host does not give is said, not skipped: the button would otherwise do nothing.
 void EditLocator(const API_Element& locator) {
     API_ElementMemo memo = {};
     if (ACAPI_Element_GetMemo(locator.header.guid, &memo, APIMemoMask_AddPars) != NoError || memo.params == nullptr) {
         ACAPI_DisposeElemMemoHdls(&memo);
+        ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     CoordinateLocatorLP view;

@@ -9,7 +9,6 @@
 #include "elements/ObjectSets.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/ElemDataRecord.hpp"
-#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -19,6 +18,7 @@
 #include "shell/commands/ToolCommand.hpp"
 #include "siteobjects/Building.hpp"
 #include "siteobjects/Paint.hpp"
+#include "siteobjects/SiteCommand.hpp"
 #include "siteobjects/Trees.hpp"
 #include "siteobjects/Wall.hpp"
 
@@ -131,22 +131,18 @@ int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
     if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ErrFindingData;
     if (trees.GetCount() > 0) {
         SetEditedCount(settings, trees.GetCount());
-        ACAPI_CallUndoableCommand(UndoText(),
-                                  [&]() { return RegenerateTrees(dialogs, trees) ? NoError : APIERR_GENERAL; });
-        return 0;
+        return RunSiteCommand([&] { return RegenerateTrees(dialogs, trees); }) ? 0 : ErrModifying;
     }
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
     const API_Element* terrain = terrains.GetCount() > 0 ? &terrains[0] : nullptr;
-    bool takenBack = false;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
-        const LeftoverWatch watch;
-        if (!CreateTree(dialogs, terrain)) return APIERR_GENERAL;
-        // A height probe's slab that could not be deleted takes the trees of this command back with it: said.
-        takenBack = watch.Stranded();
-        return watch.CommandBodyResult();
+    // A failed step takes the trees of this command back with it (a height probe's slab left behind too): said.
+    int32_t failure = 0;
+    const bool placed = RunSiteCommand([&] {
+        failure = CreateTree(dialogs, terrain);
+        return failure == 0;
     });
-    return takenBack ? ErrModifying : 0;
+    return placed ? 0 : (failure != 0 ? failure : ErrModifying);
 }
 
 int32_t EditXYZ(Settings& settings) {

@@ -1,0 +1,259 @@
+// Site objects when the host fails a call, on the in-process stand-in host over the terrain z = 100 + 0.05x +
+// 0.02y: an edit whose ID text the host cannot tell keeps each object's own; a command whose step fails leaves
+// the project as it was and answers its error.
+#include "FakeContourLineRefresh.hpp"
+#include "FakeSiteObjectDialogs.hpp"
+#include "GridTerrain.hpp"
+#include "ScriptedToolTest.hpp"
+
+#include "foundation/ErrorCode.hpp"
+#include "siteobjects/Building.hpp"
+#include "siteobjects/Camera.hpp"
+#include "siteobjects/Marker.hpp"
+#include "siteobjects/Paint.hpp"
+#include "siteobjects/SiteCommand.hpp"
+#include "siteobjects/Trees.hpp"
+#include "siteobjects/Wall.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
+
+class SiteCommandFailuresTest : public ScriptedToolTest {
+public:
+    void SetUp() override {
+        ScriptedToolTest::SetUp();
+        if (HasFatalFailure()) return;
+        terrain = PlaceTerrain(GridTerrainPoints(Plane));
+    }
+    API_Element Drawn(API_ElemTypeID type, const std::vector<API_Coord3D>& points) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlacePolygonElement(type, points, type == API_HatchID, 1, "drawn" + std::to_string(++drawn), &g),
+                  NoError);
+        return Get(g);
+    }
+    std::string IdText(const API_Element& e) {
+        API_Guid guid = e.header.guid;
+        GS::UniString text;
+        EXPECT_EQ(ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &text), NoError);
+        return text.ToUtf8();
+    }
+    // Two placed objects of a kind, named "North" and "South" through the dialog, and their edit: the dialog
+    // changes one field; with `unreadable` the host cannot tell ID texts while the edit runs.
+    struct Kind {
+        const char* name;
+        int32_t elemKind;
+        std::function<void(SiteCommandFailuresTest&, const char* id)> place;
+        std::function<int32_t(SiteCommandFailuresTest&, QV_List<API_Element>&)> edit;
+        const char* editedParam;
+        double editedValue;
+    };
+    void ExpectEditKeepsIds(const Kind& kind) {
+        SCOPED_TRACE(kind.name);
+        kind.place(*this, "North");
+        kind.place(*this, "South");
+        const std::vector<API_Element> placed = Objects(kind.elemKind);
+        ASSERT_EQ(placed.size(), 2u);
+        ASSERT_EQ(IdText(placed[0]), "North");
+        ASSERT_EQ(IdText(placed[1]), "South");
+        QV_List<API_Element> both;
+        for (const API_Element& e : placed) both.Insert(Get(e.header.guid));
+        ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("GEIS")), APIERR_GENERAL));
+        EXPECT_EQ(kind.edit(*this, both), 0);
+        host->ClearFailures();
+        for (size_t i = 0; i < placed.size(); ++i) {
+            const API_Element now = Get(placed[i].header.guid);
+            EXPECT_EQ(Param(now, kind.editedParam), kind.editedValue) << i;
+            EXPECT_EQ(IdText(now), i == 0 ? "North" : "South");
+        }
+        // Told the first object's text, the edit gives it to every object edited, as it always did.
+        both.Clear();
+        for (const API_Element& e : placed) both.Insert(Get(e.header.guid));
+        EXPECT_EQ(kind.edit(*this, both), 0);
+        for (const API_Element& e : placed) EXPECT_EQ(IdText(Get(e.header.guid)), "North");
+    }
+    // The whole project but the count of view rebuilds.
+    std::string Project() {
+        nlohmann::ordered_json project = Db().ToJson();
+        project.erase("rebuilds");
+        return project.dump();
+    }
+    // Runs `command` once with each host function failing: every run answers `expected` and leaves the project
+    // as it was; then once cleanly, which must change it.
+    void ExpectTakenBack(const std::vector<std::string>& functions, int32_t expected,
+                         const std::function<int32_t()>& command) {
+        for (const std::string& f : functions) {
+            SCOPED_TRACE(f);
+            const std::string before = Project();
+            ASSERT_TRUE(host->FailCall(f, -1, APIERR_GENERAL));
+            EXPECT_EQ(command(), expected);
+            host->ClearFailures();
+            host->Input().ClearQueue();
+            EXPECT_TRUE(Project() == before);
+        }
+        const std::string before = Project();
+        EXPECT_EQ(command(), 0);
+        EXPECT_FALSE(Project() == before);
+    }
+    FakeSiteObjectDialogs dialogs;
+    FakeContourLineRefresh contours;
+    API_Element terrain = {};
+    int drawn = 0;
+};
+
+TEST_F(SiteCommandFailuresTest, AnEditKeepsEachObjectsIdTextWhenTheHostCannotTellIt) {
+    const Kind building{"building",
+                        ElemKind_Building,
+                        [](SiteCommandFailuresTest& t, const char* id) {
+                            t.dialogs.building = [id](BuildingDialogState& s) {
+                                s.record.name = QV_String(id);
+                                s.record.height = 6.0;
+                                return DialogAnswer::Confirmed;
+                            };
+                            const double x = std::string(id) == "North" ? 30.0 : 100.0;
+                            BuildingCls cls;
+                            EXPECT_EQ(cls.Create(t.dialogs,
+                                                 t.Drawn(API_HatchID, {{x, 20, 0}, {x + 10, 20, 0}, {x + 10, 40, 0}}),
+                                                 t.terrain),
+                                      0);
+                        },
+                        [](SiteCommandFailuresTest& t, QV_List<API_Element>& objects) {
+                            t.dialogs.building = [](BuildingDialogState& s) {
+                                s.record.pen3D = 5;
+                                s.changed[0] = 1;
+                                return DialogAnswer::Confirmed;
+                            };
+                            BuildingCls cls;
+                            return cls.Modify(t.dialogs, objects);
+                        },
+                        "penna3D",
+                        5.0};
+    const Kind wall{
+        "wall",
+        ElemKind_Wall,
+        [](SiteCommandFailuresTest& t, const char* id) {
+            t.dialogs.wall = [id](WallDialogState& s) {
+                s.record.name = QV_String(id);
+                return DialogAnswer::Confirmed;
+            };
+            const double y = std::string(id) == "North" ? 80.0 : 40.0;
+            WallCls cls;
+            EXPECT_EQ(cls.Place(t.dialogs, t.Drawn(API_PolyLineID, {{20, y, 0}, {90, y + 5, 0}}), t.terrain), 0);
+        },
+        [](SiteCommandFailuresTest& t, QV_List<API_Element>& objects) {
+            t.dialogs.wall = [](WallDialogState& s) {
+                s.record.height = 2.75;
+                s.changed[10] = 1;
+                return DialogAnswer::Confirmed;
+            };
+            WallCls cls;
+            return cls.ModifySelected(t.dialogs, objects);
+        },
+        "ZZYZX",
+        2.75};
+    ExpectEditKeepsIds(building);
+    ExpectEditKeepsIds(wall);
+}
+
+TEST_F(SiteCommandFailuresTest, AColouredAreaKeepsItsIdTextWhenTheHostCannotTellIt) {
+    dialogs.colouredArea = [](PaintDialogState& s) {
+        s.record.name = QV_String("Meadow");
+        return DialogAnswer::Confirmed;
+    };
+    const auto paint = [&](double x) {
+        QV_List<API_Element> outline;
+        outline.Insert(Drawn(API_HatchID, {{x, 20, 0}, {x + 20, 20, 0}, {x + 20, 40, 0}}));
+        PaintCls cls;
+        return cls.Create(dialogs, contours, outline, terrain);
+    };
+    ASSERT_EQ(paint(30.0), 0);
+    // A second area joins the terrain's object; then its show-ID switch is edited. Neither may take the text the
+    // host could not tell for the object's.
+    dialogs.colouredArea = [](PaintDialogState&) { return DialogAnswer::Confirmed; };
+    ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("GEIS")), APIERR_GENERAL));
+    EXPECT_EQ(paint(100.0), 0);
+    dialogs.colouredArea = [](PaintDialogState& s) {
+        s.record.showName = 1;
+        s.changed[5] = 1;
+        return DialogAnswer::Confirmed;
+    };
+    std::vector<API_Element> objects = Objects(ElemKind_ColouredArea);
+    ASSERT_EQ(objects.size(), 1u);
+    QV_List<API_Element> selected;
+    selected.Insert(objects[0]);
+    PaintCls cls;
+    EXPECT_EQ(cls.ModifySelected(dialogs, selected), 0);
+    host->ClearFailures();
+    EXPECT_EQ(IdText(Get(objects[0].header.guid)), "Meadow");
+    EXPECT_EQ(Param(Get(objects[0].header.guid), "show_ID"), 1.0);
+}
+
+TEST_F(SiteCommandFailuresTest, AFailedStepTakesTheWholeCommandBack) {
+    // The camera path: a height the host could not probe is no height of 0.
+    const API_Element path = Drawn(API_PolyLineID, {{30, 20, 0}, {60, 60, 0}, {60, 90, 0}});
+    dialogs.cameraDistance = [](double& d, double) {
+        d = 10.0;
+        return DialogAnswer::Confirmed;
+    };
+    ExpectTakenBack({"Element_Create", "Element_Get3DInfo", "Get3DComponent", "SolidLink_Create", "SolidLink_Remove"},
+                    ErrModifying, [&] {
+                        CameraCls cls;
+                        return cls.Create(dialogs, path, terrain);
+                    });
+
+    // A level marker: its record is part of it.
+    dialogs.spotHeight = [](MarkerDialogState&) { return DialogAnswer::Confirmed; };
+    ExpectTakenBack({"Element_SetUserData", "SolidLink_Create", "SolidLink_Remove"}, ErrModifying, [&] {
+        host->Input().QueuePoint(70.0, 50.0);
+        host->Input().QueueCancel();
+        MarkerCls cls;
+        return cls.PlaceLevelMarker(dialogs, terrain);
+    });
+
+    // Trees: the command's trees go with a later one that could not stand on the terrain.
+    dialogs.tree = [](TreeSettings& s, TreeChangeFlags&) {
+        s.branches = s.branches2 = 2;
+        s.levels = s.levels2 = 2;
+        return DialogAnswer::Confirmed;
+    };
+    ExpectTakenBack({"Element_Get3DInfo", "SolidLink_Create"}, ErrModifying, [&] {
+        host->Input().QueuePoint(150.0, 130.0);  // off the terrain: no height asked
+        host->Input().QueuePoint(70.0, 50.0);
+        host->Input().QueueCancel();
+        int32_t failure = 0;
+        const bool placed = RunSiteCommand([&] {
+            failure = CreateTree(dialogs, &terrain);
+            return failure == 0;
+        });
+        return placed ? 0 : failure;
+    });
+}
+
+TEST_F(SiteCommandFailuresTest, CamerasOffTheTerrainStandAtZeroAsBefore) {
+    // The path leaves the terrain (x beyond 200): those cameras stand at their eye height over 0.
+    const API_Element path = Drawn(API_PolyLineID, {{150, 60, 0}, {250, 60, 0}});
+    dialogs.cameraDistance = [](double& d, double) {
+        d = 20.0;
+        return DialogAnswer::Confirmed;
+    };
+    CameraCls cls;
+    ASSERT_EQ(cls.Create(dialogs, path, terrain), 0);
+    int onTerrain = 0, off = 0;
+    for (const API_Guid& g : Db().AllElements()) {
+        const API_Element c = Get(g);
+        if (c.header.typeID != API_CameraID) continue;
+        const bool beyond = c.camera.pos.x > 200.0;
+        EXPECT_NEAR(c.camera.cameraZ, 1.7 + (beyond ? 0.0 : Plane(c.camera.pos.x, c.camera.pos.y)), 1e-6);
+        ++(beyond ? off : onTerrain);
+    }
+    EXPECT_EQ(onTerrain, 3);  // at x 150, 170 and 190
+    EXPECT_EQ(off, 2);        // at x 210 and 230
+}
+
+}  // namespace
