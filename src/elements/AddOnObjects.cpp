@@ -28,12 +28,13 @@ bool HasLibPart(API_ElemTypeID typeID) {
     return typeID == API_ObjectID || typeID == API_LampID || typeID == API_WindowID || typeID == API_DoorID;
 }
 
-// The kind of a library part by index; 0 when the host cannot tell.
+// The kind of a library part by index: 0 for none of the add-on's, -1 when the host cannot tell.
 int32_t KindOfLibPart(int32_t libInd) {
     API_LibPart part;
     std::memset(static_cast<void*>(&part), 0, sizeof part);
     part.index = libInd;
-    if (libInd < 1 || ACAPI_LibPart_Get(&part) != NoError) return 0;
+    if (libInd < 1) return 0;
+    if (ACAPI_LibPart_Get(&part) != NoError) return -1;
     size_t n = 0;
     while (n < sizeof part.docu_UName / sizeof part.docu_UName[0] && part.docu_UName[n] != 0) ++n;
     QV_String name("");
