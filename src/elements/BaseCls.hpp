@@ -110,8 +110,9 @@ public:
     // The outline of the element named by pickHead into points3D, points2D, segments and prims
     // (elements/OutlinePrims.cpp).
     bool BuildPrimitives(const PrimitiveOptions& options);
-    // The user picks the first and the last side of the outline (elements/OutlinePrims.cpp).
-    static bool InputPolygonStep(class BaseRSWCls& cls);
+    // The user picks the first and the last side of the outline (elements/OutlinePrims.cpp); false when they are
+    // not given, `*inputFailed` set when the input failed for another reason than the user's cancel.
+    static bool InputPolygonStep(class BaseRSWCls& cls, bool* inputFailed = nullptr);
 
     // Element zero, bounds unset, descriptor reset, lists emptied, pickHead zero, numbers 0, libPartIndex -1.
     void Reset();
