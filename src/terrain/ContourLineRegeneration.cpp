@@ -67,7 +67,8 @@ void ContourLineCls::TransferSettings(bool replace, bool skipVolumes) {
 
 int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
     int32_t index = -1;
-    if (!FindPart(index)) return 0;
+    // A missing part leaves the lines alone; a search the host refused is a failure.
+    if (!FindPart(index)) return LibPartSearchRefused(QV_String("VY_CONTOURLINES"), APILib_ObjectID) ? ErrModifying : 0;
     libPartIndex = index;
     if (!ReadElement(terrain, true)) return ErrModifying;
     bool any = false;
