@@ -4,6 +4,7 @@
 #include "earthworks/Digging.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/LevelOnStory.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -66,13 +67,12 @@ bool DiggingCls::WritePlateauObject(API_Element& object, API_ElementMemo& memo, 
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     QV_String operatorText = role;
     int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
-    double meshLevelOfStory = element.mesh.level + GetStoryLevel(element);
     int32_t language = LanguageIndex + 1;
     bool written = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Set) &&
         view.GetSetString(BaseIDParam::Operatore, operatorText, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
         SerializeSettings(view, settings, sloped, 1) &&
-        view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
+        SetLPLevelOnStory(view, element.mesh.level, element.header.floorInd, LPMode_Set) &&
         view.GetSetInt(DiggingParam::Language, language, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Plateau);
     if (written && sloped)
         written = view.GetSetDouble(SlopedDiggingParam::OriginX, slopeOriginX, LPMode_Set) &&
@@ -260,11 +260,10 @@ bool DiggingCls::RebuildObject(const API_Element& picked) {
     TranslateCoords2D(frameFirst, origin);
     TranslateCoords2D(frameSecond, origin);
     double skirt = meshSkirt;
-    double meshLevelOfStory = terrain.mesh.level + GetStoryLevel(picked);
     int32_t language = LanguageIndex + 1;
     bool ok = ExchangeCoordLists(memo.view, frameFirst, frameSecond) &&
         memo.view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) &&
-        memo.view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
+        SetLPLevelOnStory(memo.view, terrain.mesh.level, picked.header.floorInd, LPMode_Set) &&
         memo.view.GetSetInt(DiggingParam::Language, language, LPMode_Set);
     memo.Sync();
     API_Element changedObject = picked;

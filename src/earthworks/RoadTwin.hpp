@@ -9,6 +9,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/TwinDialogOptions.hpp"
+#include "elements/LevelOnStory.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -56,7 +57,6 @@ bool WriteTwinObject(Cls& cls, API_Element& object, API_ElementMemo& memo, int32
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     QV_String operatorText = role;
     int32_t terrainFlag = cls.element.header.guid == APINULLGuid ? -1 : 0;
-    double meshLevel = cls.element.mesh.level + GetStoryLevel(object.header.floorInd);
     int32_t language = LanguageIndex + 1;
     const bool written = BaseIDLP::ExchangePerimetroBaseSX(view, cls.chainA, LPMode_Set) &&
         BaseIDLP::ExchangePerimetroBaseDX(view, cls.chainB, LPMode_Set) &&
@@ -65,7 +65,7 @@ bool WriteTwinObject(Cls& cls, API_Element& object, API_ElementMemo& memo, int32
         view.GetSetString(BaseIDParam::Operatore, operatorText, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) && Cls::WriteNoOriginal(view) &&
         SerializeSettings(view, cls.settings, 1) &&
-        view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevel, LPMode_Set) &&
+        SetLPLevelOnStory(view, cls.element.mesh.level, object.header.floorInd, LPMode_Set) &&
         view.GetSetInt(RoadParam::Language, language, LPMode_Set) && cls.WriteCommonLPParams(view, Cls::Kind);
     if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
