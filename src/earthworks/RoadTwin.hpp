@@ -97,7 +97,9 @@ int32_t CreateTwinOnFill(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh
     cls.settings = Cls::Defaults();
     if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0u) == DialogAnswer::Cancelled) return 0;
     StoreTwinDefaults<Cls>(cls.settings);
-    if (!BaseCls::InputPolygonStep(cls) || !SplitRingAtSides(cls)) return 0;
+    bool inputFailed = false;
+    if (!BaseCls::InputPolygonStep(cls, &inputFailed)) return inputFailed ? ErrSpecifyingPoint : 0;
+    if (!SplitRingAtSides(cls)) return 0;
     // The split leaves chainB running from the last side back to the first; turned, it runs beside chainA from
     // the first side, as the edges built along a polyline do.
     ReverseChain(cls.chainB);

@@ -112,7 +112,9 @@ int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& conto
     settings = GlobalSettings.sidewalk;
     if (RunSidewalkSettingsDialog(dialogs, SettingsMode::NewElement, 0) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.sidewalk = settings;
-    if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
+    bool inputFailed = false;
+    if (!InputPolygonStep(*this, &inputFailed)) return inputFailed ? ErrSpecifyingPoint : 0;
+    if (!SplitRingAtSides(*this)) return 0;
     side = 1;
     if (!RunEarthworkCommand([&] { return BuildPointElementFromList(*this) && BuildObjects(); })) return ErrModifying;
     contours.RefreshContourLines(element);
