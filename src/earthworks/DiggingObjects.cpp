@@ -183,10 +183,11 @@ bool DiggingCls::ReadFromObject(const API_Element& picked) {
     if (sloped && !memo.view.GetSetDouble(SlopedDiggingParam::SlopeDirection, slopeDirection, LPMode_Get)) return false;
     settings.layer = uint16_t(picked.header.layer);
     settings.pen3D = uint16_t(picked.object.pen);
+    // Every edited plateau takes this name: one the host cannot tell would wipe theirs.
     API_Guid guid = picked.header.guid;
     GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
-        settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) != NoError) return false;
+    settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
     return true;
 }
 
