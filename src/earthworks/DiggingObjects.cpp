@@ -4,6 +4,7 @@
 #include "earthworks/Digging.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/RaisedSkirt.hpp"
 #include "elements/LevelOnStory.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
@@ -131,7 +132,8 @@ bool DiggingCls::BuildObjects() {
     const double storyLevel = GetStoryLevel(element);
     record.object.level = storyLevel < UnknownStoryLevel ? -storyLevel : 0.0;
 
-    if (!RaiseNegativeLevel(*this, settings.level)) {
+    MarkEarthworkLinking(false);
+    if (!RaiseTerrainSkirt(*this, settings.level)) {
         restore();
         return false;
     }
@@ -163,6 +165,7 @@ bool DiggingCls::BuildObjects() {
         }
     }
 
+    MarkEarthworkLinking(true);
     bool linked = true;
     for (const API_Element* object : placed)
         linked = linked &&

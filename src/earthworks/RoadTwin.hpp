@@ -103,7 +103,7 @@ int32_t CreateTwinOnFill(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh
     // The split leaves chainB running from the last side back to the first; turned, it runs beside chainA from
     // the first side, as the edges built along a polyline do.
     ReverseChain(cls.chainB);
-    if (!RunEarthworkCommand([&] { return BuildPointElementFromList(cls) && cls.DrapeEdges() && cls.BuildObjects(); }))
+    if (!RunEarthworkCreation([&] { return BuildPointElementFromList(cls) && cls.DrapeEdges() && cls.BuildObjects(); }))
         return ErrModifying;
     contours.RefreshContourLines(cls.element);
     return 0;
@@ -128,7 +128,7 @@ int32_t CreateTwinAlongPolyline(Cls& cls, EarthworkDialogs& dialogs, ContourLine
     const double width = GlobalSettings.GetDouble(GeneralField::Kind, GeneralField::StripWidth);
     const int32_t referenceLine = GlobalSettings.GetInt(GeneralField::Kind, Cls::ReferenceLineField);
     if (!BuildEdgesAlongPolyline(cls, width, referenceLine)) return ErrModifying;
-    if (!RunEarthworkCommand([&] { return cls.DrapeEdges() && cls.BuildObjects(); })) return ErrModifying;
+    if (!RunEarthworkCreation([&] { return cls.DrapeEdges() && cls.BuildObjects(); })) return ErrModifying;
     contours.RefreshContourLines(cls.element);
     return 0;
 }

@@ -116,7 +116,7 @@ int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& conto
     if (!InputPolygonStep(*this, &inputFailed)) return inputFailed ? ErrSpecifyingPoint : 0;
     if (!SplitRingAtSides(*this)) return 0;
     side = 1;
-    if (!RunEarthworkCommand([&] { return BuildPointElementFromList(*this) && BuildObjects(); })) return ErrModifying;
+    if (!RunEarthworkCreation([&] { return BuildPointElementFromList(*this) && BuildObjects(); })) return ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
 }
