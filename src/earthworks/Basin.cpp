@@ -252,20 +252,14 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
         return ErrModifying;
     settings.level = height;
 
-    QV_Explode container;
-    if (!TraceLevelLines(container)) {
-        RunEarthworkCommand([&] { return DeleteTracer(), true; });
-        return ErrModifying;
-    }
-    QV_List<QV_CoordLong> chosen;
-    const bool found = ChooseOutline(container, API_Coord{picked.x, picked.y}, chosen);
-    bool placed = false;
-    RunEarthworkCommand([&] {
-        // A tracer that cannot be removed is a failure: the user is told, and no basin is placed over it.
-        placed = DeleteTracer() && found && PlaceBasin(chosen);
-        return placed;
+    // The tracer lives only inside this command: a step that fails, its removal among them, takes it back with
+    // the rest, and no level line around the point is a failure too.
+    const bool placed = RunWholeEarthworkCommand([&] {
+        QV_Explode container;
+        QV_List<QV_CoordLong> chosen;
+        return TraceLevelLines(container) && ChooseOutline(container, API_Coord{picked.x, picked.y}, chosen) &&
+            DeleteTracer() && PlaceBasin(chosen);
     });
-    // No level line around the point is a failure too: nothing was made.
     return placed ? 0 : ErrModifying;
 }
 
@@ -361,18 +355,15 @@ int32_t BasinCls::UpdateBuilder(const API_Element& basin) {
     settings.level = stored.level;
     OutlineToWorld(basin.object, storedOutline);
 
-    QV_Explode container;
-    if (!TraceLevelLines(container)) {
-        RunEarthworkCommand([&] { return DeleteTracer(), true; });
-        return ErrModifying;
-    }
-    QV_List<QV_CoordLong> chosen;
-    // No level line left, or none meeting the basin: the user's basin stays as it is, and is reported.
-    if (container.polygons.GetCount() == 0 || !ChooseUpdatedOutline(storedOutline, container, chosen)) {
-        RunEarthworkCommand([&] { return DeleteTracer(), true; });
-        return ErrModifying;
-    }
-    return RunEarthworkCommand([&] { return ApplyUpdatedOutline(chosen); }) ? 0 : ErrModifying;
+    // The tracer lives only inside this command: a step that fails, its removal among them, takes it back with
+    // the rest. No level line left, or none meeting the basin, is a failure too: the user's basin stays as it is.
+    const bool updated = RunWholeEarthworkCommand([&] {
+        QV_Explode container;
+        QV_List<QV_CoordLong> chosen;
+        return TraceLevelLines(container) && container.polygons.GetCount() > 0 &&
+            ChooseUpdatedOutline(storedOutline, container, chosen) && ApplyUpdatedOutline(chosen);
+    });
+    return updated ? 0 : ErrModifying;
 }
 
 }  // namespace Basin
