@@ -80,6 +80,12 @@ TEST_F(AddOnPicksTest, SelectedObjectsOfAKindAreSortedFromTheRestOfTheSelection)
     EXPECT_EQ(CountSelection(0, false, Leave3D::No), -1);
     ASSERT_TRUE(host->FailCall("Selection_Get", -1, APIERR_GENERAL));
     EXPECT_FALSE(PickElements(6, API_ObjectID, false, Leave3D::No, picked, true));
+    host->ClearFailures();
+    // A placed part the host cannot read is a failed query, not an object of another kind.
+    ASSERT_TRUE(host->FailCall("LibPart_Get", -1, APIERR_GENERAL));
+    EXPECT_FALSE(PickElements(6, API_ObjectID, false, Leave3D::No, picked, true));
+    QV_List<API_Element> all;
+    EXPECT_FALSE(CollectAddOnObjects(6, API_ObjectID, Leave3D::No, all));
 }
 
 TEST_F(AddOnPicksTest, ProjectObjectsAreFoundFromEitherWindowAndThe3DWindowStaysInFront) {
