@@ -5,6 +5,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/TerrainCutObject.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/LevelOnStory.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ChangeElementMemo.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -45,11 +46,6 @@ constexpr int16_t AttributeId = 3;
 constexpr int16_t LayerId = 8;
 constexpr int16_t NameId = 9;
 constexpr int16_t LevelId = 10;
-
-double StoryLevelOr0(int16_t story) {
-    const double level = GetStoryLevel(story);
-    return level < UnknownStoryLevel ? level : 0.0;
-}
 
 bool DeleteOne(const API_Guid& guid) {
     GS::Array<API_Guid> one;
@@ -131,11 +127,13 @@ int32_t BasinCls::EditDefaults(EarthworkDialogs& dialogs) {
 
 bool BasinCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*, API_Element*) {
     if (builderIndex <= 0 || !BoundsSet()) return false;
+    // A story level the host cannot tell would place the tracer at a height it never gave.
+    const double storyLevel = GetStoryLevel(element.header.floorInd);
+    if (!(storyLevel < UnknownStoryLevel)) return false;
     API_Element placed;
     API_ElementMemo memo;
     if (!NewLibPartObject(builderIndex, placed, memo)) return false;
 
-    const double storyLevel = StoryLevelOr0(element.header.floorInd);
     placed.header.layer = settings.layer;
     placed.header.floorInd = element.header.floorInd;
     placed.object.libInd = builderIndex;
@@ -211,10 +209,9 @@ bool BasinCls::PlaceBasin(const QV_List<QV_CoordLong>& outline) {
     BasinLP view(ElemKind_Basin);
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
-    double original = element.mesh.level + StoryLevelOr0(element.header.floorInd);
     const bool written = LPArrays::CodedTripleRows(view, BasinParam::Outline, relative, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
-        view.GetSetDouble(BaseIDParam::OriginalMeshLevel, original, LPMode_Set) &&
+        SetLPLevelOnStory(view, element.mesh.level, element.header.floorInd, LPMode_Set) &&
         WriteOutlineParams(view, relative, element.mesh.skirtLevel) && SerializeSettings(view, settings, 1);
     if (!EndMemoWriting(memo, view, written)) return false;
     return PlaceTerrainCutObject(placed, memo, ElemKind_Basin, element, descriptor.TerrainId, object);
@@ -252,20 +249,14 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
         return ErrModifying;
     settings.level = height;
 
-    QV_Explode container;
-    if (!TraceLevelLines(container)) {
-        RunEarthworkCommand([&] { return DeleteTracer(), true; });
-        return ErrModifying;
-    }
-    QV_List<QV_CoordLong> chosen;
-    const bool found = ChooseOutline(container, API_Coord{picked.x, picked.y}, chosen);
-    bool placed = false;
-    RunEarthworkCommand([&] {
-        // A tracer that cannot be removed is a failure: the user is told, and no basin is placed over it.
-        placed = DeleteTracer() && found && PlaceBasin(chosen);
-        return placed;
+    // The tracer lives only inside this command: a step that fails, its removal among them, takes it back with
+    // the rest, and no level line around the point is a failure too.
+    const bool placed = RunWholeEarthworkCommand([&] {
+        QV_Explode container;
+        QV_List<QV_CoordLong> chosen;
+        return TraceLevelLines(container) && ChooseOutline(container, API_Coord{picked.x, picked.y}, chosen) &&
+            DeleteTracer() && PlaceBasin(chosen);
     });
-    // No level line around the point is a failure too: nothing was made.
     return placed ? 0 : ErrModifying;
 }
 
@@ -361,18 +352,15 @@ int32_t BasinCls::UpdateBuilder(const API_Element& basin) {
     settings.level = stored.level;
     OutlineToWorld(basin.object, storedOutline);
 
-    QV_Explode container;
-    if (!TraceLevelLines(container)) {
-        RunEarthworkCommand([&] { return DeleteTracer(), true; });
-        return ErrModifying;
-    }
-    QV_List<QV_CoordLong> chosen;
-    // No level line left, or none meeting the basin: the user's basin stays as it is, and is reported.
-    if (container.polygons.GetCount() == 0 || !ChooseUpdatedOutline(storedOutline, container, chosen)) {
-        RunEarthworkCommand([&] { return DeleteTracer(), true; });
-        return ErrModifying;
-    }
-    return RunEarthworkCommand([&] { return ApplyUpdatedOutline(chosen); }) ? 0 : ErrModifying;
+    // The tracer lives only inside this command: a step that fails, its removal among them, takes it back with
+    // the rest. No level line left, or none meeting the basin, is a failure too: the user's basin stays as it is.
+    const bool updated = RunWholeEarthworkCommand([&] {
+        QV_Explode container;
+        QV_List<QV_CoordLong> chosen;
+        return TraceLevelLines(container) && container.polygons.GetCount() > 0 &&
+            ChooseUpdatedOutline(storedOutline, container, chosen) && ApplyUpdatedOutline(chosen);
+    });
+    return updated ? 0 : ErrModifying;
 }
 
 }  // namespace Basin

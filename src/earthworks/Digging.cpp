@@ -144,7 +144,7 @@ int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, ContourLineRefr
         return ErrModifying;
     int32_t stopCode = 0;
     if (!AskNewPlateau(dialogs, stopCode)) return stopCode;
-    if (!RunEarthworkCommand([&] { return CreateElementBodyFromMesh() && BuildObjects(); })) return ErrModifying;
+    if (!RunEarthworkCreation([&] { return CreateElementBodyFromMesh() && BuildObjects(); })) return ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
 }
@@ -157,8 +157,10 @@ int32_t DiggingCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& contou
     if (!AskNewPlateau(dialogs, stopCode)) return stopCode;
     // Each plateau moves the slope origin to its own frame: every hatch starts from the clicked one.
     const double originX = slopeOriginX, originY = slopeOriginY;
-    const bool ok = RunEarthworkCommand([&] {
+    const bool ok = RunEarthworkCreation([&] {
         for (int32_t i = 0; i < hatches.GetCount(); ++i) {
+            // A hatch that fails before its plateau stands takes the earlier ones back too.
+            MarkEarthworkLinking(false);
             pickHead = hatches[i].header;
             slopeOriginX = originX;
             slopeOriginY = originY;

@@ -4,6 +4,8 @@
 #include "earthworks/Digging.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "earthworks/RaisedSkirt.hpp"
+#include "elements/LevelOnStory.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -66,13 +68,12 @@ bool DiggingCls::WritePlateauObject(API_Element& object, API_ElementMemo& memo, 
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     QV_String operatorText = role;
     int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
-    double meshLevelOfStory = element.mesh.level + GetStoryLevel(element);
     int32_t language = LanguageIndex + 1;
     bool written = BaseIDLP::ExchangePerimetroBase(view, points3D, LPMode_Set) &&
         view.GetSetString(BaseIDParam::Operatore, operatorText, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) &&
         SerializeSettings(view, settings, sloped, 1) &&
-        view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
+        SetLPLevelOnStory(view, element.mesh.level, element.header.floorInd, LPMode_Set) &&
         view.GetSetInt(DiggingParam::Language, language, LPMode_Set) && WriteCommonLPParams(view, ElemKind_Plateau);
     if (written && sloped)
         written = view.GetSetDouble(SlopedDiggingParam::OriginX, slopeOriginX, LPMode_Set) &&
@@ -131,7 +132,8 @@ bool DiggingCls::BuildObjects() {
     const double storyLevel = GetStoryLevel(element);
     record.object.level = storyLevel < UnknownStoryLevel ? -storyLevel : 0.0;
 
-    if (!RaiseNegativeLevel(*this, settings.level)) {
+    MarkEarthworkLinking(false);
+    if (!RaiseTerrainSkirt(*this, settings.level)) {
         restore();
         return false;
     }
@@ -163,6 +165,7 @@ bool DiggingCls::BuildObjects() {
         }
     }
 
+    MarkEarthworkLinking(true);
     bool linked = true;
     for (const API_Element* object : placed)
         linked = linked &&
@@ -183,10 +186,11 @@ bool DiggingCls::ReadFromObject(const API_Element& picked) {
     if (sloped && !memo.view.GetSetDouble(SlopedDiggingParam::SlopeDirection, slopeDirection, LPMode_Get)) return false;
     settings.layer = uint16_t(picked.header.layer);
     settings.pen3D = uint16_t(picked.object.pen);
+    // Every edited plateau takes this name: one the host cannot tell would wipe theirs.
     API_Guid guid = picked.header.guid;
     GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
-        settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) != NoError) return false;
+    settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
     return true;
 }
 
@@ -260,11 +264,10 @@ bool DiggingCls::RebuildObject(const API_Element& picked) {
     TranslateCoords2D(frameFirst, origin);
     TranslateCoords2D(frameSecond, origin);
     double skirt = meshSkirt;
-    double meshLevelOfStory = terrain.mesh.level + GetStoryLevel(picked);
     int32_t language = LanguageIndex + 1;
     bool ok = ExchangeCoordLists(memo.view, frameFirst, frameSecond) &&
         memo.view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) &&
-        memo.view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
+        SetLPLevelOnStory(memo.view, terrain.mesh.level, picked.header.floorInd, LPMode_Set) &&
         memo.view.GetSetInt(DiggingParam::Language, language, LPMode_Set);
     memo.Sync();
     API_Element changedObject = picked;

@@ -26,9 +26,11 @@
 #include <functional>
 
 // Reads `settings` from the first of `placed` (its parameters, layer, pen and information text) through a view
-// of kind `kind`; false when there is none or its parameters cannot be read.
+// of kind `kind`; false when there is none or its parameters cannot be read. The name is empty when the host cannot
+// tell it, unless the edit may write the name shown onto the objects (`nameWritten`): then the read fails, as that
+// empty name would wipe their own.
 template <class View, class Settings>
-bool ReadSetSettings(const QV_List<API_Element>& placed, int32_t kind, Settings& settings) {
+bool ReadSetSettings(const QV_List<API_Element>& placed, int32_t kind, Settings& settings, bool nameWritten = false) {
     settings.Reset();
     if (placed.GetCount() == 0) return false;
     const API_Element& first = placed[0];
@@ -48,8 +50,8 @@ bool ReadSetSettings(const QV_List<API_Element>& placed, int32_t kind, Settings&
     API_Guid guid = first.header.guid;
     GS::UniString info;
     settings.name = QV_String("");
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
-        settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) != NoError) return !nameWritten;
+    settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
     return true;
 }
 
@@ -85,7 +87,8 @@ bool RewriteObjectSettings(API_Element& object, int32_t kind, const QV_String* n
     return ok;
 }
 
-// Reads one placed object's settings (reset first) and its name; false when its parameters cannot be read.
+// Reads one placed object's settings (reset first) and its name; false when its parameters or its name cannot be
+// read (an edit may write the name shown onto the objects: an empty one would wipe theirs).
 template <class View, class Settings>
 bool ReadObjectSettings(const API_Element& object, int32_t kind, Settings& settings) {
     API_ElementMemo memo = {};
@@ -101,8 +104,8 @@ bool ReadObjectSettings(const API_Element& object, int32_t kind, Settings& setti
     ACAPI_DisposeElemMemoHdls(&memo);
     API_Guid guid = object.header.guid;
     GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) == NoError)
-        settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) != NoError) return false;
+    settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
     return ok;
 }
 
@@ -117,8 +120,9 @@ bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& chan
 }
 
 // Edits placed sets from the plan database (switched to from the 3D window and back): `read` their settings,
-// `runDialog` and `apply` as one undoable command. 0 when done or cancelled, 43 on failures, 42 when the plan
-// database cannot be reached. `deselectInPlan` also clears the plan's selection after the switch.
+// `runDialog` and `apply` as one undoable command, taken back whole when `apply` fails. 0 when done or cancelled,
+// 43 on failures, 42 when the plan database cannot be reached. `deselectInPlan` also clears the plan's selection
+// after the switch.
 inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read,
                                         const std::function<DialogAnswer()>& runDialog,
                                         const std::function<bool()>& apply, bool deselectInPlan = true) {
@@ -139,7 +143,8 @@ inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read,
         RebuildCurrentWindow(in3D, true, 0);
         return 0;
     }
-    const bool ok = RunEarthworkCommand(apply);
+    // An edit that fails on one object is taken back on all of them.
+    const bool ok = RunWholeEarthworkCommand(apply);
     back();
     if (!ok) return ErrModifying;
     if (in3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);

@@ -16,6 +16,8 @@
 #include <utility>
 
 namespace {
+bool linkingMark = false;
+
 // An object of a set that failed halfway: a set never consists of one or two objects.
 void DeleteObject(const API_Element& object) { DeleteLeftoverElement(object.header.guid); }
 
@@ -56,6 +58,30 @@ bool RunEarthworkCommand(const std::function<bool()>& work) {
         const LeftoverWatch watch;
         ok = work();
         return watch.CommandBodyResult();
+    });
+    return err == NoError && ok;
+}
+
+bool RunEarthworkCreation(const std::function<bool()>& work) {
+    bool ok = false;
+    const GSErrCode err = ACAPI_CallUndoableCommand(EarthworkUndoText(), [&]() -> GSErrCode {
+        const LeftoverWatch watch;
+        linkingMark = false;
+        ok = work();
+        if (!ok && !linkingMark) return LodravixErr_StepFailed;
+        return watch.CommandBodyResult();
+    });
+    linkingMark = false;
+    return err == NoError && ok;
+}
+
+void MarkEarthworkLinking(bool linking) { linkingMark = linking; }
+
+bool RunWholeEarthworkCommand(const std::function<bool()>& work) {
+    bool ok = false;
+    const GSErrCode err = ACAPI_CallUndoableCommand(EarthworkUndoText(), [&]() -> GSErrCode {
+        ok = work();
+        return ok ? NoError : LodravixErr_StepFailed;
     });
     return err == NoError && ok;
 }
@@ -106,6 +132,7 @@ bool BuildEdgesAlongPolyline(BaseRSWCls& owner, double width, int32_t mode) {
 
 bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const EarthworkObjectWriter& write,
                        API_Element& result, const std::function<void()>& edgesPlaced) {
+    MarkEarthworkLinking(false);
     owner.descriptor.Reset();
     API_Element record = {};
     record.header.typeID = API_ObjectID;
@@ -158,6 +185,7 @@ bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const Ea
         }
     }
 
+    MarkEarthworkLinking(true);
     QV_String resultText;
     GuidToText(resultText, result.header.guid);
     bool linked = true;

@@ -16,6 +16,17 @@ GS::UniString EarthworkUndoText();
 // `work` as one undoable command; true when it succeeded. What a failed work made before its failure stays, unless
 // it left a temporary element behind: then the whole command is taken back.
 bool RunEarthworkCommand(const std::function<bool()>& work);
+// `work` as one undoable command that the host takes back whole when the work fails, so that nothing of a failed
+// edit stays; true when it succeeded.
+bool RunWholeEarthworkCommand(const std::function<bool()>& work);
+// A new earthwork's command: `work` places the objects of one set or more, each set announcing through
+// MarkEarthworkLinking when its objects all stand and its identities, link records and links come next. A work that
+// fails before that is taken back whole (the terrain's skirt it raised among it); one that fails while linking keeps
+// what it made as one undo step: the last set stands unlinked or partly linked, and the caller tells the failure. A
+// temporary element it could not delete takes the whole command back. True when it succeeded.
+bool RunEarthworkCreation(const std::function<bool()>& work);
+// Inside RunEarthworkCreation: false when a set's placing starts, true once its objects all stand.
+void MarkEarthworkLinking(bool linking);
 
 // From the polyline's outline in `owner.polyPrims`: the left edge into chainA and the right one into chainB,
 // both running with the polyline. Mode 2 centres the strip of `width` on the polyline, mode 1 puts it right of

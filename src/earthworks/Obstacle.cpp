@@ -224,7 +224,7 @@ int32_t ObstacleCls::CreateFromPolyline(EarthworkDialogs& dialogs, const API_Ele
                                         const API_Element& terrain) {
     const int32_t prepared = PrepareWall(dialogs, *this, polyline, terrain, ErrModifying);
     if (prepared != 0) return prepared < 0 ? 0 : prepared;
-    return RunEarthworkCommand([&] { return ComputeProfile() && PlaceObject(); }) ? 0 : ErrModifying;
+    return RunWholeEarthworkCommand([&] { return ComputeProfile() && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
 bool ObstacleCls::RegisterAlongHost(const API_Element& polyline) {
@@ -256,13 +256,10 @@ int32_t ObstacleCls::CreateAlongElement(EarthworkDialogs& dialogs, ContourLineRe
     hostKind = kind;
     const int32_t prepared = PrepareWall(dialogs, *this, polyline, terrain, ErrFindingData);
     if (prepared != 0) return prepared < 0 ? 0 : prepared;
-    const bool ok = RunEarthworkCommand([&] {
-        if (!ComputeProfile() || !PlaceObject()) return false;
-        if (RegisterAlongHost(polyline)) return true;
-        // A wall the road or plateau does not know of would stand in its slopes: it goes again.
-        DeleteElementInPlan(object.header, false);
-        return false;
-    });
+    // A wall the road or plateau does not know of would stand in its slopes, and an obstacle without its wall
+    // would bend them for nothing: a failure takes both back.
+    const bool ok =
+        RunWholeEarthworkCommand([&] { return ComputeProfile() && PlaceObject() && RegisterAlongHost(polyline); });
     if (!ok) return ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
@@ -278,7 +275,7 @@ int32_t ObstacleCls::RemoveObstacle(ContourLineRefresh& contours, const API_Elem
     int32_t result = 0;
     API_Element terrain = {};
     bool removed = false;
-    RunEarthworkCommand([&] {
+    const bool ran = RunWholeEarthworkCommand([&] {
         if (!SetCancellaObs(hostElement, hostKind, 1)) {
             result = ErrObstacleRemoval;
             return false;
@@ -329,13 +326,15 @@ int32_t ObstacleCls::RemoveObstacle(ContourLineRefresh& contours, const API_Elem
         removed = true;
         return true;
     });
+    // A command the host would not run removed nothing.
+    if (!ran && result == 0) result = ErrObstacleRemoval;
     if (result == 0 && removed) contours.RefreshContourLines(terrain);
     return result;
 }
 
 int32_t ObstacleCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& walls) {
     const auto read = [&] {
-        if (!ReadSetSettings<ObstacleLP>(walls, ElemKind_RetainingWall, settings)) return false;
+        if (!ReadSetSettings<ObstacleLP>(walls, ElemKind_RetainingWall, settings, true)) return false;
         settings.layer = walls[0].header.layer;
         settings.pen = uint16_t(walls[0].object.pen);
         return true;

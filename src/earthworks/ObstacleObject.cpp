@@ -190,20 +190,14 @@ int32_t ObstacleCls::Rebuild(ContourLineRefresh& contours, const API_Element& wa
     placed.header.guid = wall.header.guid;
     if (ACAPI_Element_Get(&placed) != NoError) return back(ErrModifying);
 
-    bool unlinked = false;
-    const bool ok = RunEarthworkCommand([&] {
+    // A wall that cannot be computed again is taken back whole: as it was, linked to its terrain.
+    const bool ok = RunWholeEarthworkCommand([&] {
         if (!RemoveWallLink(element, placed)) return false;
-        unlinked = true;
-        // A wall that cannot be computed again stays linked to its terrain as it was.
-        const auto relink = [&] {
-            if (unlinked) unlinked = !LinkElementGuids(placed, element);
-            return false;
-        };
         API_ElementMemo memo;
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);
         if (ACAPI_Element_GetMemo(placed.header.guid, &memo, AttachMemoMask) != NoError || memo.params == nullptr) {
             ACAPI_DisposeElemMemoHdls(&memo);
-            return relink();
+            return false;
         }
         ObstacleLP params(ElemKind_RetainingWall);
         params.Attach(reinterpret_cast<GSHandle>(memo.params), true);
@@ -248,9 +242,7 @@ int32_t ObstacleCls::Rebuild(ContourLineRefresh& contours, const API_Element& wa
         std::memset(&mask.object.reflected, 0xFF, sizeof mask.object.reflected);
         done = done && ChangeElement(&placed, &memo, &mask) == NoError;
         DisposeElemMemo(memo);
-        if (!done) return relink();
-        unlinked = !LinkElementGuids(placed, element);
-        return !unlinked;
+        return done && LinkElementGuids(placed, element);
     });
     if (ok) contours.RefreshContourLines(element);
     return back(ok ? 0 : ErrModifying);

@@ -65,7 +65,7 @@ void CopyChangedFields(const uint8_t changed[RailwayFieldCount], RailwaySettings
 }
 
 bool RailwayCls::ReadSettingsFromObject(const QV_List<API_Element>& railways) {
-    return ReadSetSettings<RailwayLP>(railways, ElemKind_Railway, settings);
+    return ReadSetSettings<RailwayLP>(railways, ElemKind_Railway, settings, true);
 }
 
 bool RailwayCls::ApplyToSelected(QV_List<API_Element>& railways) { return ApplyTwinToSelected(*this, railways); }

@@ -24,7 +24,7 @@ void CopyChangedFields(const uint8_t changed[RoadFieldCount], RoadSettings& targ
 }
 
 bool RoadCls::ReadSettingsFromObject(const QV_List<API_Element>& roads) {
-    return ReadSetSettings<RoadLP>(roads, ElemKind_Road, settings);
+    return ReadSetSettings<RoadLP>(roads, ElemKind_Road, settings, true);
 }
 
 bool RoadCls::ApplyToSelected(QV_List<API_Element>& roads) { return ApplyTwinToSelected(*this, roads); }

@@ -3,6 +3,7 @@
 #include "earthworks/AlignmentGeometry.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
+#include "elements/LevelOnStory.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "foundation/ErrorCode.hpp"
 
@@ -211,13 +212,12 @@ bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_
             TranslateCoords2D(frameFirst, origin);
             TranslateCoords2D(frameSecond, origin);
             double skirt = meshSkirt;
-            double storyMeshLevel = terrain.mesh.level + GetStoryLevel(road.header.floorInd);
             int32_t language = LanguageIndex + 1;
             ok = LPArrays::TripleRows(memo.view, RoadParam::Left, left3D, LPMode_Set) &&
                 LPArrays::TripleRows(memo.view, RoadParam::Right, right3D, LPMode_Set) &&
                 ExchangeCoordLists(memo.view, frameFirst, frameSecond) &&
                 memo.view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) &&
-                memo.view.GetSetDouble(BaseIDParam::OriginalMeshLevel, storyMeshLevel, LPMode_Set) &&
+                SetLPLevelOnStory(memo.view, terrain.mesh.level, road.header.floorInd, LPMode_Set) &&
                 memo.view.GetSetInt(RoadParam::Language, language, LPMode_Set);
             memo.Sync();
             // Partners the user deleted are not refreshed; the road rebuilds without them.

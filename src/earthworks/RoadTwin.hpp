@@ -9,6 +9,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/TwinDialogOptions.hpp"
+#include "elements/LevelOnStory.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -56,7 +57,6 @@ bool WriteTwinObject(Cls& cls, API_Element& object, API_ElementMemo& memo, int32
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     QV_String operatorText = role;
     int32_t terrainFlag = cls.element.header.guid == APINULLGuid ? -1 : 0;
-    double meshLevel = cls.element.mesh.level + GetStoryLevel(object.header.floorInd);
     int32_t language = LanguageIndex + 1;
     const bool written = BaseIDLP::ExchangePerimetroBaseSX(view, cls.chainA, LPMode_Set) &&
         BaseIDLP::ExchangePerimetroBaseDX(view, cls.chainB, LPMode_Set) &&
@@ -65,7 +65,7 @@ bool WriteTwinObject(Cls& cls, API_Element& object, API_ElementMemo& memo, int32
         view.GetSetString(BaseIDParam::Operatore, operatorText, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) && Cls::WriteNoOriginal(view) &&
         SerializeSettings(view, cls.settings, 1) &&
-        view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevel, LPMode_Set) &&
+        SetLPLevelOnStory(view, cls.element.mesh.level, object.header.floorInd, LPMode_Set) &&
         view.GetSetInt(RoadParam::Language, language, LPMode_Set) && cls.WriteCommonLPParams(view, Cls::Kind);
     if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
@@ -97,11 +97,13 @@ int32_t CreateTwinOnFill(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh
     cls.settings = Cls::Defaults();
     if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0u) == DialogAnswer::Cancelled) return 0;
     StoreTwinDefaults<Cls>(cls.settings);
-    if (!BaseCls::InputPolygonStep(cls) || !SplitRingAtSides(cls)) return 0;
+    bool inputFailed = false;
+    if (!BaseCls::InputPolygonStep(cls, &inputFailed)) return inputFailed ? ErrSpecifyingPoint : 0;
+    if (!SplitRingAtSides(cls)) return 0;
     // The split leaves chainB running from the last side back to the first; turned, it runs beside chainA from
     // the first side, as the edges built along a polyline do.
     ReverseChain(cls.chainB);
-    if (!RunEarthworkCommand([&] { return BuildPointElementFromList(cls) && cls.DrapeEdges() && cls.BuildObjects(); }))
+    if (!RunEarthworkCreation([&] { return BuildPointElementFromList(cls) && cls.DrapeEdges() && cls.BuildObjects(); }))
         return ErrModifying;
     contours.RefreshContourLines(cls.element);
     return 0;
@@ -126,7 +128,7 @@ int32_t CreateTwinAlongPolyline(Cls& cls, EarthworkDialogs& dialogs, ContourLine
     const double width = GlobalSettings.GetDouble(GeneralField::Kind, GeneralField::StripWidth);
     const int32_t referenceLine = GlobalSettings.GetInt(GeneralField::Kind, Cls::ReferenceLineField);
     if (!BuildEdgesAlongPolyline(cls, width, referenceLine)) return ErrModifying;
-    if (!RunEarthworkCommand([&] { return cls.DrapeEdges() && cls.BuildObjects(); })) return ErrModifying;
+    if (!RunEarthworkCreation([&] { return cls.DrapeEdges() && cls.BuildObjects(); })) return ErrModifying;
     contours.RefreshContourLines(cls.element);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "earthworks/EarthworkDialogs.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
+#include "elements/LevelOnStory.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ChangeElementMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
@@ -111,9 +112,11 @@ int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& conto
     settings = GlobalSettings.sidewalk;
     if (RunSidewalkSettingsDialog(dialogs, SettingsMode::NewElement, 0) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.sidewalk = settings;
-    if (!InputPolygonStep(*this) || !SplitRingAtSides(*this)) return 0;
+    bool inputFailed = false;
+    if (!InputPolygonStep(*this, &inputFailed)) return inputFailed ? ErrSpecifyingPoint : 0;
+    if (!SplitRingAtSides(*this)) return 0;
     side = 1;
-    if (!RunEarthworkCommand([&] { return BuildPointElementFromList(*this) && BuildObjects(); })) return ErrModifying;
+    if (!RunEarthworkCreation([&] { return BuildPointElementFromList(*this) && BuildObjects(); })) return ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
 }
@@ -125,12 +128,11 @@ bool SideWalkCls::WriteSidewalkObject(API_Element& placed, API_ElementMemo& memo
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     QV_String operatorText = role;
     int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
-    double meshLevelOfStory = element.mesh.level + GetStoryLevel(element);
     const bool written = BaseIDLP::ExchangePerimetroBaseSX(view, chainA, LPMode_Set) &&
         BaseIDLP::ExchangePerimetroBaseDX(view, chainB, LPMode_Set) &&
         view.GetSetString(BaseIDParam::Operatore, operatorText, LPMode_Set) &&
         view.GetSetInt(BaseIDParam::IDTerrain, terrainFlag, LPMode_Set) && SerializeSettings(view, settings, 1) &&
-        view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevelOfStory, LPMode_Set) &&
+        SetLPLevelOnStory(view, element.mesh.level, element.header.floorInd, LPMode_Set) &&
         WriteCommonLPParams(view, ElemKind_Sidewalk);
     if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
@@ -192,12 +194,11 @@ int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& pic
         ChainToWorld(picked, chainA, false);
         ChainToWorld(picked, chainB, false);
         double skirt = meshSkirt;
-        double meshLevelOfStory = terrain.mesh.level + GetStoryLevel(picked);
         bool written = BaseIDLP::ExchangePerimetroBaseSX(memo.view, chainA, LPMode_Set) &&
             BaseIDLP::ExchangePerimetroBaseDX(memo.view, chainB, LPMode_Set) &&
             ExchangeCoordLists(memo.view, frameFirst, frameSecond) &&
             memo.view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Set) &&
-            memo.view.GetSetDouble(BaseIDParam::OriginalMeshLevel, meshLevelOfStory, LPMode_Set);
+            SetLPLevelOnStory(memo.view, terrain.mesh.level, picked.header.floorInd, LPMode_Set);
         memo.Sync();
         API_Element changedObject = picked;
         written = written && ChangeElementMemo(&changedObject, &memo.memo) == NoError;

@@ -67,10 +67,10 @@ public:
     // Builds the element's own library part from its 3D view and places an object of it
     // (elements/LibPartFrom3D.cpp): the host saves the view of `element` as a temporary object, whose scripts
     // are rewritten to the class's bounds, and it is copied into the part GeneratedPartName(descriptor's
-    // TerrainId); then, in one undoable command, CreateObject(that name, placeCode, a, b, c) and
-    // TransferSettings(transfer, b != null), taken back whole when either fails. The object tool's defaults are
-    // restored and the window rebuilt on
-    // every path. 1 when the object was created, else 0 (nothing created when the view could not be saved).
+    // TerrainId); then, in one undoable command (the caller's, when it runs in one), CreateObject(that name,
+    // placeCode, a, b, c) and TransferSettings(transfer, b != null), taken back whole when either fails. The
+    // object tool's defaults are restored and the window rebuilt on every path. 1 when the object was created,
+    // else 0 (nothing created when the view could not be saved).
     int32_t CreateLibPartObject(uint8_t transfer, int16_t placeCode, uint16_t a, void* b, API_Element* c);
 
     // Reads an element that carries an element data record (the terrain mesh for the earthworks): the element,
@@ -111,8 +111,9 @@ public:
     // The outline of the element named by pickHead into points3D, points2D, segments and prims
     // (elements/OutlinePrims.cpp).
     bool BuildPrimitives(const PrimitiveOptions& options);
-    // The user picks the first and the last side of the outline (elements/OutlinePrims.cpp).
-    static bool InputPolygonStep(class BaseRSWCls& cls);
+    // The user picks the first and the last side of the outline (elements/OutlinePrims.cpp); false when they are
+    // not given, `*inputFailed` set when the input failed for another reason than the user's cancel.
+    static bool InputPolygonStep(class BaseRSWCls& cls, bool* inputFailed = nullptr);
 
     // Element zero, bounds unset, descriptor reset, lists emptied, pickHead zero, numbers 0, libPartIndex -1.
     void Reset();

@@ -242,14 +242,21 @@ int32_t BaseCls::CreateLibPartObject(uint8_t transfer, int16_t placeCode, uint16
             QV_String undoText;
             GetResString(undoText, UndoTableBase + LanguageIndex, 2);
             const GS::UniString undo(undoText.GetBuffer(), undoText.GetLength());
-            const GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() -> GSErrCode {
+            const auto place = [&]() -> GSErrCode {
                 const LeftoverWatch watch;
                 if (!CreateObject(partName, placeCode, a, b, c)) return LodravixErr_StepFailed;
                 // A transfer that failed, or a replaced object it could not remove, takes the new one back with
                 // the command.
                 if (!TransferSettings(transfer != 0, b != nullptr)) return LodravixErr_StepFailed;
                 return watch.CommandBodyResult();
+            };
+            bool ran = false;
+            GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() -> GSErrCode {
+                ran = true;
+                return place();
             });
+            // Inside the caller's own undoable command, the object is placed in that one.
+            if (!ran && err == APIERR_REFUSEDCMD) err = place();
             result = err == NoError ? 1 : 0;
         }
         ReadObjectDefaults(defaults, &defaultsMemo);

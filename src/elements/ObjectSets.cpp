@@ -207,16 +207,17 @@ int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchT
         !ElemUserData_Read(record2, kind, partner2.element.header))
         return 0;
 
-    // The source's element information text goes to both partners (empty when the host cannot tell it).
+    // The source's element information text goes to both partners. When the host cannot tell it, each partner
+    // keeps its own: the user's text is never wiped by a failed read.
     API_Guid sourceGuid = head.guid;
     GS::UniString info;
-    QV_String infoText("");
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &sourceGuid, &info) == NoError)
-        infoText = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
-    QV_String infoCopy = infoText;
-    SetMemoInfoString(*partner1.memo, infoCopy);
-    infoCopy = infoText;
-    SetMemoInfoString(*partner2.memo, infoCopy);
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &sourceGuid, &info) == NoError) {
+        const QV_String infoText(info.ToUtf8().c_str(), Encoding_UTF8);
+        QV_String infoCopy = infoText;
+        SetMemoInfoString(*partner1.memo, infoCopy);
+        infoCopy = infoText;
+        SetMemoInfoString(*partner2.memo, infoCopy);
+    }
 
     // A partner that names another object is not this set's: leave it alone.
     if (GuidOfText(BackLink(role, record1)) != head.guid || GuidOfText(BackLink(role, record2)) != head.guid) return 1;

@@ -66,16 +66,17 @@ bool Adjacent(int32_t a, int32_t b, int32_t count) {
     return b == before || b == after;
 }
 
-// Asks for one side until the user gives an acceptable one; false on cancel or an input error.
-bool PickSide(BaseRSWCls& cls, int32_t promptIndex, int32_t firstSide, int32_t& side) {
+// Asks for one side until the user gives an acceptable one; false on cancel or an input error, with the input's
+// answer in `inputError`.
+bool PickSide(BaseRSWCls& cls, int32_t promptIndex, int32_t firstSide, int32_t& side, GSErrCode& inputError) {
     QV_String prompt;
     GetResString(prompt, PromptTableBase + LanguageIndex, promptIndex);
     for (;;) {
         API_Coord3D click = {};
         API_Neig neig = {};
-        if (GetPointFromUser(click, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, true) !=
-            NoError)
-            return false;
+        inputError =
+            GetPointFromUser(click, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1, nullptr, nullptr, true);
+        if (inputError != NoError) return false;
         int32_t error = 0;
         const API_Coord point{click.x, click.y};
         const bool onFill = !(cls.pickHead.guid == APINULLGuid) && neig.guid == cls.pickHead.guid;
@@ -280,10 +281,12 @@ bool FindOtherSegmentAtPoint(const BaseCls& cls, const API_Coord& point, int32_t
     return true;
 }
 
-bool BaseCls::InputPolygonStep(BaseRSWCls& cls) {
+bool BaseCls::InputPolygonStep(BaseRSWCls& cls, bool* inputFailed) {
     int32_t first = 0, last = 0;
-    if (!PickSide(cls, 3, 0, first)) return false;
-    if (!PickSide(cls, 4, first, last)) return false;
+    GSErrCode inputError = NoError;
+    const bool picked = PickSide(cls, 3, 0, first, inputError) && PickSide(cls, 4, first, last, inputError);
+    if (inputFailed != nullptr) *inputFailed = inputError != NoError && inputError != APIERR_CANCEL;
+    if (!picked) return false;
     const int32_t firstPrim = PrimOfSegment(cls, cls.segments[first - 1]);
     const int32_t lastPrim = PrimOfSegment(cls, cls.segments[last - 1]);
     if (firstPrim == 0 || lastPrim == 0) return false;

@@ -278,6 +278,7 @@ int32_t BuildingCls::Rebuild(const API_Element& building) {
     points3D.Clear();
     const bool was3D = IsCurrentWindow3D();
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    // A building that cannot stand again is taken back whole, linked to its terrain as it was.
     const bool ok = RunSiteCommand([&] { return RebuildObject(building); });
     if (was3D) Ensure3DWindow(false);
     return ok ? 0 : ErrModifying;

@@ -18,7 +18,10 @@
 #include "settings/Settings.hpp"
 #include "shell/EarthworkDialogBoxes.hpp"
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -247,6 +250,41 @@ TEST_F(BasinToolTest, DataUpdateNeverLosesTheBasinOrItsCut) {
         EXPECT_EQ(update.UpdateBuilder(Get(basin.header.guid)), 43);
         EXPECT_EQ(ObjectCount(), 1u);
         EXPECT_TRUE(CutByTerrain(basin));
+    }
+}
+
+// The tracer lives only inside the command that places or updates a basin: a host that refuses its removal, or
+// any step around it, takes the whole command back, tracer and all, and a basin is one undo step.
+TEST_F(BasinToolTest, ARefusedTracerRemovalLeavesTheProjectAsItWas) {
+    const size_t steps = Db().UndoTexts().size();
+    ASSERT_EQ(CreateAt(55, 50), 0);
+    EXPECT_EQ(Db().UndoTexts().size(), steps + 2);  // the terrain's height at the point, then the basin
+    const API_Element basin = Objects(ElemKind_Basin)[0];
+    SetParam(basin, "ZZYZX", 1.0);
+    // The project as the user sees it: the count of view rebuilds left out, and the undo steps (the terrain's
+    // height at the point is measured in a command of its own, which leaves the project as it was).
+    const auto project = [&] {
+        nlohmann::ordered_json j = Db().ToJson();
+        j.erase("rebuilds");
+        j.erase("undoSteps");
+        return j;
+    };
+    const auto update = [&] {
+        Basin::BasinCls cls;
+        return cls.UpdateBuilder(Get(basin.header.guid));
+    };
+    const auto create = [&] { return CreateAt(55, 50); };
+    const struct {
+        const char* function;
+        std::function<int32_t()> run;
+    } refusals[] = {{"Element_Delete", update}, {"Element_ChangeParameters", update}, {"Element_Create", update},
+                    {"Element_Delete", create}, {"Element_SetUserData", create},      {"Element_Create", create}};
+    for (const auto& refusal : refusals) {
+        const nlohmann::ordered_json before = project();
+        ASSERT_TRUE(host->FailCall(refusal.function, -1, APIERR_GENERAL));
+        EXPECT_EQ(refusal.run(), 43) << refusal.function;
+        host->ClearFailures();
+        EXPECT_TRUE(project() == before) << refusal.function;
     }
 }
 

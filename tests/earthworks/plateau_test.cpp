@@ -14,6 +14,8 @@
 #include "foundation/LibPart.hpp"
 #include "settings/Settings.hpp"
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -263,7 +265,8 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
         EXPECT_FALSE(built);
         EXPECT_TRUE(Plateaus().empty()) << passes;
     }
-    // Three hatches, the second gone before the command reads it: the first plateau stays, the third is not built.
+    // Three hatches, the second gone before the command reads it: the command is taken back with the first plateau,
+    // the third is not built.
     const API_Element gone = Hatch({{80, 20, 0}, {100, 20, 0}, {100, 40, 0}});
     GS::Array<API_Guid> one;
     one.Push(gone.header.guid);
@@ -276,9 +279,7 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
         DiggingCls cls;
         EXPECT_EQ(cls.Create(dialogs, contours, list, terrain), 43);
     }
-    const std::vector<Plateau> left = Plateaus();
-    ASSERT_EQ(left.size(), 3u);
-    for (const Plateau& p : left) EXPECT_NEAR(p.element.object.pos.x, 20.0, 1e-9);
+    EXPECT_TRUE(Plateaus().empty());
 }
 
 // Only a negative plateau level above the terrain's skirt lifts the skirt, before any object is made; the
@@ -403,6 +404,87 @@ TEST_F(PlateauToolTest, ARebuildMeasuresTheTerrainListsFromTheFirstRowInTheWorld
             EXPECT_NEAR(cells[size_t(i) * 6 + 1], reference.frameFirst[i].y - oy, 1e-9);
         }
     }
+}
+
+// A failed host call in the edit, the data update or the creation of a plateau leaves the project exactly as it
+// was: no level read from a failed story query, no name the host could not tell, no objects changed before a
+// refused one, no skirt raised beside objects that still carry the old one.
+TEST_F(PlateauToolTest, AnyRefusalLeavesThePlateausAsTheyWere) {
+    for (const char* name : {"FIRST", "SECOND"}) {
+        GlobalSettings.plateau.name = QV_String(name);
+        DiggingCls cls;
+        ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}}),
+                                        terrain),
+                  0);
+    }
+    QV_List<API_Element> picked;
+    picked.Insert(ResultOf(Plateaus(), 0));
+    picked.Insert(ResultOf(Plateaus(), 1));
+    Dialog.edit = [](PlateauSettings& r) { r.cutAngle = 0.5; };
+    Dialog.changes = {3};
+    const auto modify = [&] {
+        DiggingCls cls;
+        return cls.ModifySelected(dialogs, picked);
+    };
+    const auto rebuild = [&] {
+        DiggingCls cls;
+        return cls.Rebuild(contours, picked[0]);
+    };
+    const struct {
+        const char* function;
+        int32_t key, passes;
+        std::function<int32_t()> run;
+    } refusals[] = {
+        {"Environment", -1, 0, rebuild},                         // the story's level among them
+        {"Database", int32_t(API_Selector("GEIS")), 0, modify},  // the name every plateau takes
+        {"Element_ChangeParameters", -1, 0, modify},             // the first plateau refused
+        {"Element_ChangeParameters", -1, 1, modify},             // the second one, after the first changed
+        {"Element_Change", -1, 2, modify},                       // a partner of the second
+    };
+    for (const auto& refusal : refusals) {
+        const nlohmann::ordered_json before = Db().ToJson();
+        ASSERT_TRUE(host->FailCallAfter(refusal.function, refusal.key, APIERR_GENERAL, refusal.passes));
+        EXPECT_EQ(refusal.run(), 43) << refusal.function << " " << refusal.passes;
+        host->ClearFailures();
+        EXPECT_TRUE(Db().ToJson() == before) << refusal.function << " " << refusal.passes;
+    }
+
+    // A plateau below the skirt lifts it and every object on the terrain takes the new skirt in the same command. A
+    // refusal before its objects stand takes the lift back too; one while they are linked keeps them, unlinked,
+    // beside objects that all carry the lifted skirt.
+    API_Element mesh = Get(terrain.header.guid);
+    API_Element mask = {};
+    std::memset(&mask.mesh.level, 0xFF, sizeof mask.mesh.level);
+    std::memset(&mask.mesh.skirtLevel, 0xFF, sizeof mask.mesh.skirtLevel);
+    mesh.mesh.level = -4.0;
+    mesh.mesh.skirtLevel = -5.0;
+    ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
+    Dialog.edit = [](PlateauSettings& r) { r.level = -3.0; };
+    const API_Element low = Hatch({{80, 20, 0}, {120, 20, 0}, {120, 40, 0}, {80, 40, 0}});
+    const auto create = [&] {
+        DiggingCls cls;
+        return cls.CreateFromPolygon(dialogs, contours, low, Get(terrain.header.guid));
+    };
+    for (const char* function : {"Element_ChangeParameters", "Element_GetMemo", "LibPart_Get", "Element_Create"})
+        for (int32_t passes = 0; passes < 8; ++passes) {
+            const nlohmann::ordered_json before = Db().ToJson();
+            ASSERT_TRUE(host->FailCallAfter(function, -1, APIERR_GENERAL, passes));
+            const int32_t code = create();
+            host->ClearFailures();
+            if (code == 0) {
+                ASSERT_TRUE(Db().Undo());
+                continue;
+            }
+            EXPECT_EQ(code, 43) << function << " " << passes;
+            if (Db().ToJson() == before) continue;
+            EXPECT_EQ(Get(terrain.header.guid).mesh.skirtLevel, -3.0) << function << " " << passes;
+            for (const Plateau& p : Plateaus()) EXPECT_EQ(p.skirt, -3.0) << function << " " << passes;
+            ASSERT_TRUE(Db().Undo());
+            EXPECT_TRUE(Db().ToJson() == before) << function << " " << passes;
+        }
+    ASSERT_EQ(create(), 0);
+    EXPECT_EQ(Get(terrain.header.guid).mesh.skirtLevel, -3.0);
+    for (const Plateau& p : Plateaus()) EXPECT_EQ(p.skirt, -3.0) << p.name << " " << p.role;
 }
 
 }  // namespace

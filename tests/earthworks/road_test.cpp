@@ -6,17 +6,23 @@
 #include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
 
+#include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
 #include "elements/ChangeElementMemo.hpp"
+#include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/ObjectSets.hpp"
 #include "elements/ParamExchange.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/LayerHelpers.hpp"
 #include "foundation/GuidText.hpp"
 #include "settings/Settings.hpp"
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <random>
 
 namespace {
@@ -417,6 +423,103 @@ TEST_F(RoadToolTest, ARebuildDrapesAgainOnACopyCarryingOnlyTheEarlierOperators) 
     }
     ASSERT_EQ(ACAPI_Element_GetElemList(API_MeshID, &meshes), NoError);
     EXPECT_EQ(meshes.GetSize(), 1u);
+}
+
+// A name the host cannot tell never wipes the user's: an edit that may write the name shown is refused before it
+// changes anything (and says so), while the set's partners brought in step and the data update leave every object
+// its own name.
+TEST_F(RoadToolTest, WithTheInformationTextUnreadableEveryObjectKeepsItsName) {
+    ASSERT_EQ(Build(Polyline({{30, 40, 0}, {150, 40, 0}}), 2), 0);
+    // Each object named apart, as the user may: a name copied to the wrong object would show.
+    API_Element result = {};
+    for (const RoadObject& r : Roads()) {
+        if (r.role == "result") result = r.element;
+        API_Element object = r.element;
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask), NoError);
+        QV_String name(("ROAD " + r.role).c_str());
+        SetMemoInfoString(memo, name);
+        ASSERT_EQ(Command([&] { return ChangeElementMemo(&object, &memo); }), NoError);
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    const auto names = [&] {
+        std::map<std::string, std::string> byRole;
+        for (const RoadObject& r : Roads()) byRole[r.role] = r.name;
+        return byRole;
+    };
+    const std::map<std::string, std::string> named = names();
+    ASSERT_EQ(named.at("cut"), "ROAD cut");
+    const int32_t infoText = int32_t(API_Selector("GEIS"));
+
+    // The edit: 43, the project as it was.
+    DialogChanges = {1, 5};
+    DialogLeftCut = 0.5;
+    const nlohmann::ordered_json before = Db().ToJson();
+    ASSERT_TRUE(host->FailCall("Database", infoText, APIERR_GENERAL));
+    QV_List<API_Element> selected;
+    selected.Insert(result);
+    {
+        RoadCls road;
+        EXPECT_EQ(road.ModifySelected(dialogs, selected), 43);
+    }
+    host->ClearFailures();
+    EXPECT_TRUE(Db().ToJson() == before);
+
+    // A hand edit of the result brought to its partners, then the data update: done, every name its own.
+    SetParam(result, "slope_SX_cut", 0.6);
+    ASSERT_TRUE(host->FailCall("Database", infoText, APIERR_GENERAL));
+    EXPECT_EQ(Command([&] { return SyncSiblingObjects(result.header, ElemKind_Road, false) == 1 ? NoError : -1; }),
+              NoError);
+    {
+        RoadCls road;
+        EXPECT_EQ(road.RebuildFromObject(contours, result), 0);
+    }
+    host->ClearFailures();
+    EXPECT_EQ(names(), named);
+    for (const RoadObject& r : Roads()) EXPECT_NEAR(r.leftCut, 0.6, 1e-12) << r.role;
+}
+
+// A retaining wall along a road whose objects refuse the obstacle, the result or a partner: the wall and the
+// obstacle are both taken back.
+TEST_F(RoadToolTest, AWallAlongARoadThatRefusesItsObstacleLeavesTheProjectAsItWas) {
+    ASSERT_EQ(Build(Polyline({{30, 40, 0}, {150, 40, 0}}), 2), 0);
+    API_Element result = {};
+    for (const RoadObject& r : Roads())
+        if (r.role == "result") result = r.element;
+    dialogs.retainerWall = [](RetainerWallDialogState&) { return DialogAnswer::Confirmed; };
+    const API_Element path = Polyline({{40, 50, 0}, {80, 50, 0}});
+    const nlohmann::ordered_json before = Db().ToJson();
+    const struct {
+        const char* function;
+        int32_t passes;
+    } refusals[] = {
+        {"Element_ChangeParameters", 0}, {"Element_ChangeParameters", 1}, {"Element_Change", 0}, {"Element_Change", 1}};
+    for (const auto& refusal : refusals) {
+        host->Input().QueuePoint(60, 60);
+        ASSERT_TRUE(host->FailCallAfter(refusal.function, -1, APIERR_GENERAL, refusal.passes));
+        ObstacleCls wall;
+        EXPECT_EQ(wall.CreateAlongElement(dialogs, contours, path, result, ElemKind_Road, terrain), 43)
+            << refusal.function << " " << refusal.passes;
+        host->ClearFailures();
+        EXPECT_TRUE(Db().ToJson() == before) << refusal.function << " " << refusal.passes;
+    }
+    // Unrefused, the wall stands and all three objects carry its obstacle.
+    host->Input().QueuePoint(60, 60);
+    ObstacleCls wall;
+    ASSERT_EQ(wall.CreateAlongElement(dialogs, contours, path, result, ElemKind_Road, terrain), 0);
+    EXPECT_EQ(Objects(ElemKind_RetainingWall).size(), 1u);
+    for (const RoadObject& r : Roads()) {
+        QV_List<int32_t> counts;
+        QV_List<API_Coord3D> nodes;
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(r.element.header.guid, &memo, AttachMemoMask), NoError);
+        BaseIDLP view(ElemKind_Road);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        EXPECT_TRUE(BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Get));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+        EXPECT_EQ(counts.GetCount(), 1) << r.role;
+    }
 }
 
 }  // namespace

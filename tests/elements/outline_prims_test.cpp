@@ -83,6 +83,19 @@ TEST_F(OutlinePrimsTest, PickingRefusesAdjacentAndEqualSidesAndSplitsTheRing) {
 TEST_F(OutlinePrimsTest, ACancelEndsThePickingAndBadSidesDoNotSplit) {
     BaseRSWCls cls;
     PickRectangle(cls);
+    // A cancel at either side ends the picking as the user's; an input the host fails is told apart.
+    bool inputFailed = true;
+    host->Input().QueueCancel();
+    EXPECT_FALSE(BaseCls::InputPolygonStep(cls, &inputFailed));
+    EXPECT_FALSE(inputFailed);
+    host->Input().QueuePoint(5, 0);
+    host->Input().QueueCancel();
+    EXPECT_FALSE(BaseCls::InputPolygonStep(cls, &inputFailed));
+    EXPECT_FALSE(inputFailed);
+    ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
+    EXPECT_FALSE(BaseCls::InputPolygonStep(cls, &inputFailed));
+    EXPECT_TRUE(inputFailed);
+    host->ClearFailures();
     host->Input().QueuePoint(5, 0);
     host->Input().QueueCancel();
     EXPECT_FALSE(BaseCls::InputPolygonStep(cls));

@@ -1,8 +1,19 @@
 // "Data update": the choice of rebuild by what the selection holds (the cases themselves run in
-// examples/data_update.script and examples/road_section.script).
+// examples/data_update.script and examples/road_section.script), and walls updated together, none of them left
+// half rebuilt.
 #include "shell/commands/DataUpdate.hpp"
 
+#include "FakeContourLineRefresh.hpp"
+#include "FakeEarthworkDialogs.hpp"
+#include "GridTerrain.hpp"
+#include "ScriptedToolTest.hpp"
+
+#include "DGDriver.hpp"
+#include "shell/SiteObjectDialogBoxes.hpp"
+#include "siteobjects/Wall.hpp"
+
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <random>
 
@@ -49,6 +60,83 @@ TEST(DataUpdateChoiceTest, EachKindAloneChoosesItsRebuildAndMixturesChooseNone) 
     EXPECT_EQ(ChooseDataUpdateCase(marker), C::LevelMarker);
     marker.projectTerrains = 2;
     EXPECT_EQ(ChooseDataUpdateCase(marker), C::None);
+}
+
+class WallsUpdateTest : public ScriptedToolTest {
+protected:
+    void SetUp() override {
+        ScriptedToolTest::SetUp();
+        if (HasFatalFailure()) return;
+        terrain = PlaceTerrain(GridTerrainPoints([](double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }));
+    }
+    API_Element PlaceWall(const std::vector<API_Coord3D>& points) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlacePolygonElement(API_PolyLineID, points, false, 1, "line" + std::to_string(++lines), &g),
+                  NoError);
+        DGDriver::QueueClick(32550, 1);
+        WallCls cls;
+        EXPECT_EQ(cls.Place(siteDialogs, Get(g), terrain), 0);
+        return Objects(ElemKind_Wall).back();
+    }
+    void Move(API_Element wall, double dx) {
+        API_Element mask = {};
+        std::memset(&mask.object.pos, 0xFF, sizeof mask.object.pos);
+        wall.object.pos.x += dx;
+        ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&wall, &mask, nullptr, 0); }), NoError);
+    }
+    // The update of the selected walls; the alert it shows, or "".
+    std::string Update(const std::vector<API_Guid>& walls) {
+        Select(walls);
+        const size_t shown = DGDriver::Log().size();
+        DGDriver::QueueAlertAnswer(1);
+        UpdateSelectedObjects(GlobalSettings, earthworkDialogs, siteDialogs, contours);
+        for (size_t i = shown; i < DGDriver::Log().size(); ++i)
+            if (DGDriver::Log()[i].kind == "alert") return DGDriver::Log()[i].texts[0];
+        DGDriver::Reset();  // the answer queued for an alert that did not come
+        return "";
+    }
+    nlohmann::ordered_json Walls() {
+        nlohmann::ordered_json out = nlohmann::ordered_json::array();
+        const nlohmann::ordered_json project = Db().ToJson();
+        for (const nlohmann::ordered_json& e : project["elements"])
+            if (e.value("libPart", "") == "VY_WALL") out.push_back(e);
+        return out;
+    }
+    FakeEarthworkDialogs earthworkDialogs;
+    SiteObjectDialogBoxes siteDialogs;
+    FakeContourLineRefresh contours;
+    API_Element terrain = {};
+    int lines = 0;
+};
+
+// One wall that cannot be updated is reported; the others still take their update, and none is left half rebuilt
+// (unlinked from its terrain) when the terrain's links cannot be made again.
+TEST_F(WallsUpdateTest, AWallThatFailsIsReportedAndLeftAsItWasWhileTheOthersUpdate) {
+    const API_Element near = PlaceWall({{30, 60, 0}, {60, 70, 0}});
+    const API_Element far = PlaceWall({{30, 20, 0}, {60, 30, 0}});
+    Move(near, 10.0);
+    Move(far, 10.0);
+    // The far wall names a terrain that is gone: it cannot stand again.
+    ElemDescriptor lost;
+    lost.TerrainGuid = QV_String("00000000-0000-4000-8000-000000000099");
+    ASSERT_EQ(
+        Command([&] { return ElemUserData_WriteRecord(lost, ElemKind_Wall, far.header) ? NoError : APIERR_GENERAL; }),
+        NoError);
+    const nlohmann::ordered_json before = Walls();
+    EXPECT_EQ(Update({near.header.guid, far.header.guid}), "Error while modifying one or more objects.");
+    const nlohmann::ordered_json after = Walls();
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_FALSE(after[0] == before[0]);  // the near wall took the heights of its new place
+    EXPECT_TRUE(after[1] == before[1]);
+    // The terrain's links refused once the first wall is linked again: both walls as they were, both linked.
+    Move(near, 10.0);
+    const nlohmann::ordered_json project = Db().ToJson();
+    ASSERT_TRUE(host->FailCallAfter("SolidLink_Create", -1, APIERR_GENERAL, 1));
+    EXPECT_EQ(Update({near.header.guid}), "Error while modifying one or more objects.");
+    host->ClearFailures();
+    const nlohmann::ordered_json now = Db().ToJson();
+    EXPECT_TRUE(now["solidLinks"] == project["solidLinks"]);
+    EXPECT_TRUE(now["elements"] == project["elements"]);
 }
 
 }  // namespace

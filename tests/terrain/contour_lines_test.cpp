@@ -170,6 +170,12 @@ TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject
     objects = Objects(ElemKind_Contour);
     ASSERT_EQ(objects.size(), 1u);
     EXPECT_EQ(objects[0].header.guid, kept);
+    // A search for the part that the host refuses is a failure too, not a part that is missing.
+    ASSERT_TRUE(host->FailCall("LibPart_Search", -1, APIERR_GENERAL));
+    ContourLineCls unsearched;
+    EXPECT_EQ(unsearched.Regenerate(terrain, nullptr), 43);
+    host->ClearFailures();
+    EXPECT_EQ(Objects(ElemKind_Contour)[0].header.guid, kept);
 }
 
 TEST_F(ContourToolTest, SlopesFollowThePlaneGradientOnePerTriangleEachTerrainItsOwn) {

@@ -37,15 +37,31 @@ int32_t MarkerClsRebuild(SiteObjectDialogs& siteObjects, const API_Element& mark
 }
 
 // Every object of the list in one undo step; one that fails is reported once at the end and the others still run.
+// A failed update may have left its object half rebuilt, so the command is taken back whole and run again on the
+// objects that did not fail: none is left half rebuilt.
 template <typename UpdateOne>
 int32_t UpdateEachInOneStep(const QV_List<API_Element>& objects, UpdateOne&& update) {
+    QV_List<API_Element> left = objects;
     int32_t result = 0;
-    const bool ran = RunEarthworkCommand([&] {
-        for (const API_Element& object : objects)
-            if (!update(object)) result = ErrUpdateFailed;
-        return true;
-    });
-    return ran ? result : ErrUpdateFailed;
+    while (left.GetCount() > 0) {
+        QV_List<API_Element> updated;
+        bool failed = false;
+        const bool ran = RunWholeEarthworkCommand([&] {
+            updated.Clear();
+            for (const API_Element& object : left)
+                if (!update(object))
+                    failed = true;
+                else if (!updated.Insert(object))
+                    return false;
+            return !failed;
+        });
+        if (ran) break;
+        result = ErrUpdateFailed;
+        // A command the host would not run ends the update; else each pass leaves out the objects that failed.
+        if (!failed) break;
+        left = updated;
+    }
+    return result;
 }
 
 int32_t WallUpdate(const QV_List<API_Element>& walls) {
