@@ -2,6 +2,7 @@
 // placed for a terrain and linked to it by its GUID text, edits that reach only the changed fields, regeneration
 // that keeps the user's own parameters, slopes checked against the plane the terrain lies in, and drawn lines
 // digitised into grouped terrain input.
+#include "foundation/ErrorCode.hpp"
 #include "LibraryHost.hpp"
 
 #include "elements/ChangeElementMemo.hpp"
@@ -170,10 +171,10 @@ TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject
     objects = Objects(ElemKind_Contour);
     ASSERT_EQ(objects.size(), 1u);
     EXPECT_EQ(objects[0].header.guid, kept);
-    // A search for the part that the host refuses is a failure too, not a part that is missing.
+    // A search for the part that the host refuses is a failure too (10), not a part that is missing.
     ASSERT_TRUE(host->FailCall("LibPart_Search", -1, APIERR_GENERAL));
     ContourLineCls unsearched;
-    EXPECT_EQ(unsearched.Regenerate(terrain, nullptr), 43);
+    EXPECT_EQ(unsearched.Regenerate(terrain, nullptr), ErrFindingData);
     host->ClearFailures();
     EXPECT_EQ(Objects(ElemKind_Contour)[0].header.guid, kept);
 }
