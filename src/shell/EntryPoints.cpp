@@ -9,6 +9,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/QV_String.hpp"
 #include "geometry/project/CurveDivision.hpp"
+#include "settings/ProjectOffset.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "shell/AttributeCache.hpp"
 #include "shell/MenuCommands.hpp"
@@ -70,6 +71,8 @@ GSErrCode Initialize() {
     ResetCurveSegmentation(true);
     SOSITypeRows().Clear();
     SOSIObjectSettingsRecord().Init();  // the import defaults
+    // A project's offset comes with the project (its module data); a module loaded again starts without one.
+    ProjectOffset.Reset();
 
     bool suitePresent = false;
     if (CheckSuitePresence(suitePresent)) WriteSuiteMarker(true);
