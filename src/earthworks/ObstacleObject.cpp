@@ -14,6 +14,7 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/SolidLinkRemoval.hpp"
+#include "elements/UpdatedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
@@ -255,12 +256,15 @@ int32_t ObstacleCls::OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& 
     if (in3D) MakeWindowDatabaseCurrent(APIWind_FloorPlanID);
     int32_t result = 1;
     for (const API_Elem_Head& head : heads) {
-        if (!ACAPI_Element_Filter(head.guid, APIFilt_IsEditable)) continue;
-        API_Element wall = {};
-        wall.header.guid = head.guid;
+        API_Element wall;
         ElemDescriptor record;
-        if (ACAPI_Element_Get(&wall) != NoError || !ElemUserData_Read(record, ElemKind_RetainingWall, head)) continue;
-        ACAPI_Element_AttachObserver(head.guid);
+        bool taken = false;
+        if (!ReadUpdatedElement(head, APIFilt_IsEditable, ElemKind_RetainingWall, wall, record, taken) ||
+            (taken && ACAPI_Element_AttachObserver(head.guid) != NoError)) {
+            result = 0;
+            break;
+        }
+        if (!taken) continue;
         // The record follows the object's own link flag: a wall that names no terrain keeps none.
         ObstacleLP view(ElemKind_RetainingWall);
         API_Guid terrain = APINULLGuid;

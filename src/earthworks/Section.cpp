@@ -4,6 +4,7 @@
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/Road.hpp"
+#include "elements/AddOnObjects.hpp"
 #include "elements/ChangeElementMemo.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/ElemDataRecord.hpp"
@@ -148,20 +149,29 @@ int32_t SectionCls::OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& h
 int32_t SectionCls::TagNewSectionObjects(const QV_List<API_Elem_Head>& heads) {
     if (heads.GetCount() == 0) return 1;
     API_LibPart part;
-    if (LibPart_SearchByName(QV_String("VY_ROAD"), APILib_ObjectID, part) != NoError) return 0;
+    const GSErrCode found = LibPart_SearchByName(QV_String("VY_ROAD"), APILib_ObjectID, part);
+    // Without the road part (not loaded, or its file missing) there is no section to tag.
+    if (found == APIERR_BADNAME || found == LodravixErr_StepFailed) return 1;
+    if (found != NoError) return 0;
     // Nothing prepared yet: a null road would mark the sections for deletion.
     if (PreparedRoad == APINULLGuid) return 1;
     const bool done = InFloorPlanDatabase([&] {
         for (int32_t i = 0; i < heads.GetCount(); ++i) {
             API_Element element = {};
             element.header.guid = heads[i].guid;
-            if (ACAPI_Element_Get(&element) != NoError || !IsSectionObject(element, part.index)) continue;
-            ACAPI_Element_AttachObserver(element.header.guid);
+            const GSErrCode err = ACAPI_Element_Get(&element);
+            if (err == APIERR_BADID) continue;  // gone again, or not in this database
+            bool isSection = false;
+            if (err != NoError || !ReadIsRoadSectionObject(element, part.index, isSection)) return false;
+            if (!isSection) continue;
+            if (ACAPI_Element_AttachObserver(element.header.guid) != NoError) return false;
             ElemDescriptor existing;
-            if (ElemUserData_Read(existing, ElemKind_Section, element.header)) continue;
+            bool tagged = false;
+            if (!ReadElementRecord(element.header, ElemKind_Section, true, existing, tagged)) return false;
+            if (tagged) continue;
             ElemDescriptor record;
             GuidToText(record.OriginalGuid, PreparedRoad);
-            ElemUserData_WriteRecord(record, ElemKind_Section, element.header);
+            if (!ElemUserData_WriteRecord(record, ElemKind_Section, element.header)) return false;
         }
         return true;
     });

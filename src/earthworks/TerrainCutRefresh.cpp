@@ -4,6 +4,7 @@
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/SolidLinkRemoval.hpp"
+#include "elements/UpdatedElements.hpp"
 #include "foundation/ACAPI.hpp"
 
 bool RefreshTerrainCutObjects(int32_t kind, int32_t mode, const QV_List<API_Elem_Head>& heads) {
@@ -11,13 +12,12 @@ bool RefreshTerrainCutObjects(int32_t kind, int32_t mode, const QV_List<API_Elem
     if (mode == 1 && ElementWritten != 0) return true;
     return InFloorPlanDatabase([&] {
         for (const API_Elem_Head& head : heads) {
-            if (!ACAPI_Element_Filter(head.guid, 1)) continue;
-            API_Element e = {};
-            e.header.guid = head.guid;
-            if (ACAPI_Element_Get(&e) != NoError) continue;
+            API_Element e;
             ElemDescriptor record;
-            if (!ElemUserData_ReadFromElement(record, kind, e.header, false)) continue;
-            ACAPI_Element_AttachObserver(e.header.guid);
+            bool taken = false;
+            if (!ReadUpdatedElement(head, APIFilt_IsEditable, kind, e, record, taken)) return false;
+            if (!taken) continue;
+            if (ACAPI_Element_AttachObserver(e.header.guid) != NoError) return false;
             if (!RemoveTargetSolidLinks(e)) return false;
         }
         return true;

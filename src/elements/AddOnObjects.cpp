@@ -28,14 +28,16 @@ bool HasLibPart(API_ElemTypeID typeID) {
     return typeID == API_ObjectID || typeID == API_LampID || typeID == API_WindowID || typeID == API_DoorID;
 }
 
-// The kind of a library part by index; 0 for no part of the add-on's, -1 when the host cannot tell (its
-// callers' failure: taken for "none", a placed object of the add-on would go unseen).
+// The kind of a library part by index (0: none of the add-on's, also a part no longer loaded); -1 when the host
+// cannot tell.
 int32_t KindOfLibPart(int32_t libInd) {
     API_LibPart part;
     std::memset(static_cast<void*>(&part), 0, sizeof part);
     part.index = libInd;
     if (libInd < 1) return 0;
-    if (ACAPI_LibPart_Get(&part) != NoError) return -1;
+    const GSErrCode err = ACAPI_LibPart_Get(&part);
+    if (err == APIERR_BADINDEX) return 0;
+    if (err != NoError) return -1;
     size_t n = 0;
     while (n < sizeof part.docu_UName / sizeof part.docu_UName[0] && part.docu_UName[n] != 0) ++n;
     QV_String name("");
@@ -120,6 +122,24 @@ bool ForEachAddOnObjectOfParts(API_ElemTypeID typeID, Leave3D leave3D, std::map<
 }
 
 }  // namespace
+
+bool ReadElementRecord(const API_Elem_Head& head, int32_t kind, bool tagged, ElemDescriptor& descriptor, bool& found) {
+    descriptor.Reset();
+    found = false;
+    API_ElementUserData data = {};
+    const GSErrCode err = ACAPI_Element_GetUserData(&head, &data);
+    if (err == APIERR_BADID) return true;
+    if (err != NoError) return false;
+    if (data.dataHdl != nullptr) {
+        const void* bytes = *data.dataHdl;
+        const size_t size = size_t(BMGetHandleSize(data.dataHdl));
+        const ElemRecordStatus status =
+            tagged ? ElemDataRecord_Parse(bytes, size, kind, descriptor) : descriptor.FillFromRecord(kind, bytes, size);
+        found = status == ElemRecordStatus::Ok;
+    }
+    BMKillHandle(&data.dataHdl);
+    return true;
+}
 
 int32_t ElemKindOfLibPartName(const QV_String& name) {
     for (const PartKind& p : kPartKinds)

@@ -24,7 +24,14 @@ int32_t CollectAddOnObjects(int32_t kind, API_ElemTypeID typeID, int32_t flags, 
 // would be 0.
 bool VisitAddOnObjects(int32_t kind, API_ElemTypeID typeID, const std::function<bool(const API_Element&)>& visit);
 
-struct ElemEntry;  // elements/BaseCls.hpp
+struct ElemEntry;      // elements/BaseCls.hpp
+class ElemDescriptor;  // elements/ElemDataRecord.hpp
+
+// Reads the element's data record for `kind` into `descriptor`: as ElemDescriptor::FromElement fills it (without
+// looking at the tag) or, with `tagged`, only a record that carries the kind's tag. `found` is false for an
+// element without such a record, without user data, or not in the current database. False when the host cannot
+// read the user data: taken for "no record", it would leave an object out without a word.
+bool ReadElementRecord(const API_Elem_Head& head, int32_t kind, bool tagged, ElemDescriptor& descriptor, bool& found);
 
 // Every add-on object of `kind` and host type `typeID` in the project, selected or not, appended to `out`
 // (emptied first). With Leave3D::Yes and the 3D window in front the floor plan's database is read and the 3D

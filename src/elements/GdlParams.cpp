@@ -338,6 +338,27 @@ bool CopyGdlParam(BaseLP& source, BaseLP& target, const QV_String& sourceName, c
     return true;
 }
 
+bool SameGdlParam(BaseLP& source, BaseLP& target, const QV_String& name) {
+    const int32_t from = LookUp(source, name);
+    const int32_t to = LookUp(target, name);
+    if (from < 0 || to < 0) return false;
+    const API_AddParType& a = *source.Record(from);
+    const API_AddParType& b = *target.Record(to);
+    if (a.typeID != b.typeID || IsArray(a) != IsArray(b)) return false;
+    if (!IsArray(a)) {
+        if (!IsText(a)) return std::memcmp(&a.value.real, &b.value.real, sizeof a.value.real) == 0;
+        for (int32_t n = 0; n < TextUnitsMax - 1; ++n) {
+            if (a.value.uStr[n] != b.value.uStr[n]) return false;
+            if (a.value.uStr[n] == 0) break;
+        }
+        return true;
+    }
+    if (a.dim1 != b.dim1 || a.dim2 != b.dim2) return false;
+    if (a.value.array == nullptr || b.value.array == nullptr) return a.value.array == b.value.array;
+    const GSSize size = BMGetHandleSize(a.value.array);
+    return size == BMGetHandleSize(b.value.array) && std::memcmp(*a.value.array, *b.value.array, size_t(size)) == 0;
+}
+
 double GetArrayParamCell(BaseLP& view, const char* name, int32_t i, int32_t j) {
     int64_t k = 0;
     const int32_t index = LocateCell(view, NameFromBytes(name), i, j, false, k);

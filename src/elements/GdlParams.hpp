@@ -28,6 +28,10 @@ int32_t FindParamByCName(BaseLP& view, const char* name);
 // dimensions stay. Status changes go to the source view.
 bool CopyGdlParam(BaseLP& source, BaseLP& target, const QV_String& sourceName, const QV_String& targetName,
                   bool sameSize, bool overlay);
+// Whether `target`'s parameter `name` holds what CopyGdlParam (without `overlay`) would copy into it from
+// `source`'s: the same type, dimensions and value (a text up to its terminator, array cells byte for byte).
+// False also when either record is missing.
+bool SameGdlParam(BaseLP& source, BaseLP& target, const QV_String& name);
 
 // One numeric cell; 0.0 on failure (status 4 for a scalar or a text array, 3 for a cell outside the array).
 double GetArrayParamCell(BaseLP& view, const char* name, int32_t i, int32_t j);

@@ -77,11 +77,13 @@ bool SaveAndOpenLayer(int32_t layerIndex, QV_List<LayerState>& states) {
         if (s.index == layerIndex) return true;  // saved once: the restore gives back the state before the first
     API_Attribute layer;
     if (!ReadLayerByIndex(layerIndex, &layer)) return false;
+    if (layer.header.flags == LayerFlagsWord(LayerFlags())) return true;  // open already: nothing to give back
     const LayerFlags before = LayerFlagsFromWord(layer.header.flags);
     LayerState state = {int16_t(layerIndex), before.hidden, before.locked, before.flag4, before.flag16};
     if (!states.Insert(state)) return false;
-    WriteFlags(layer, LayerFlags());
-    return true;
+    if (WriteFlags(layer, LayerFlags()) == NoError) return true;
+    states.Remove(states.GetCount() - 1);  // not opened: nothing to give back
+    return false;
 }
 
 bool SaveAndOpenLayers(const QV_List<QV_String>&, const QV_List<API_Element>& elements, QV_List<LayerState>& states,
@@ -92,8 +94,10 @@ bool SaveAndOpenLayers(const QV_List<QV_String>&, const QV_List<API_Element>& el
     return ok;
 }
 
-void RestoreLayerStates(const QV_List<QV_String>&, const QV_List<LayerState>& states) {
-    for (const LayerState& s : states) SetLayerFlagsByIndex(FlagsOf(s), s.index);
+bool RestoreLayerStates(const QV_List<QV_String>&, const QV_List<LayerState>& states) {
+    bool ok = true;
+    for (const LayerState& s : states) ok = SetLayerFlagsByIndex(FlagsOf(s), s.index) == NoError && ok;
+    return ok;
 }
 
 GSErrCode SetLayerFlagsByIndex(const LayerFlags& flags, int32_t index) {

@@ -46,13 +46,14 @@ bool LayerNameToField(const QV_String& name, char* field, size_t fieldSize);
 bool ReadLayerByName(const QV_String& name, API_Attribute* layer);
 
 // Records the layer of each element once (its flags before) and opens it (all flags cleared). With clearFirst
-// `states` is emptied first. False when a state could not be recorded (the layer stays as it was).
+// `states` is emptied first. False when a state could not be recorded or a layer could not be opened (that layer
+// stays as it was, and unrecorded; the writes on it then meet its flags).
 bool SaveAndOpenLayers(const QV_List<QV_String>& operatorNames, const QV_List<API_Element>& elements,
                        QV_List<LayerState>& states, bool clearFirst);
 // The same for one layer (the step SaveAndOpenLayers takes per element).
 bool SaveAndOpenLayer(int32_t layerIndex, QV_List<LayerState>& states);
-// Writes every recorded flag set back, in order.
-void RestoreLayerStates(const QV_List<QV_String>& operatorNames, const QV_List<LayerState>& states);
+// Writes every recorded flag set back, in order; false when one of them could not be written.
+bool RestoreLayerStates(const QV_List<QV_String>& operatorNames, const QV_List<LayerState>& states);
 // Replace a layer's flags word by the four flags; the host error.
 GSErrCode SetLayerFlagsByIndex(const LayerFlags& flags, int32_t index);
 GSErrCode SetLayerFlagsByName(const LayerFlags& flags, const QV_String& name);

@@ -9,6 +9,7 @@
 #include "elements/LibPartViews.hpp"
 #include "elements/ObjectSets.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/ModuleLog.hpp"
@@ -28,6 +29,7 @@ PendingModelUpdate::PendingModelUpdate() { Reset(); }
 void PendingModelUpdate::Reset() {
     mode = -5;
     skirtForced = 0;
+    editUnread = 0;
     heads.Clear();
     parents.Clear();
     codes.Clear();
@@ -40,7 +42,10 @@ void PendingModelUpdate::Reset() {
 void PendingInput::ToEditPars(PendingModelUpdate& record) {
     API_ActTranPars& t = record.tranPars;
     std::memset(&t, 0, sizeof t);
-    ACAPI_Notify_GetTranParams(&t);
+    if (ACAPI_Notify_GetTranParams(&t) != NoError) {
+        std::memset(&t, 0, sizeof t);
+        record.editUnread = 1;
+    }
     API_EditPars& e = record.editPars;
     std::memset(&e, 0, sizeof e);
     e.withDelete = 1;
@@ -82,18 +87,24 @@ GSErrCode MakeDatabaseCurrent(int32_t type) {
     return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
 }
 
-// The kind tag of the element's data record (the first byte of its user data); 0 when it cannot be read. The
-// read is made in the floor plan's database when the 3D window is in front.
-char ReadRecordTag(const API_Elem_Head& head) {
+// Reads the kind tag of the element's data record (the first byte of its user data) into `tag`: 0 for an element
+// without one or no longer there. The read is made in the floor plan's database when the 3D window is in front.
+// False when the host could not tell.
+bool ReadRecordTag(const API_Elem_Head& head, char& tag) {
+    tag = 0;
     const bool switched = IsCurrentWindow3D();
-    if (switched && MakeDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
+    if (switched && MakeDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
     API_ElementUserData data = {};
-    char tag = 0;
-    if (ACAPI_Element_GetUserData(&head, &data) == NoError && data.dataHdl != nullptr &&
-        BMGetHandleSize(data.dataHdl) > 0)
-        tag = (*data.dataHdl)[0];
+    const GSErrCode err = ACAPI_Element_GetUserData(&head, &data);
+    if (err == NoError && data.dataHdl != nullptr && BMGetHandleSize(data.dataHdl) > 0) tag = (*data.dataHdl)[0];
     BMKillHandle(&data.dataHdl);
     if (switched) MakeDatabaseCurrent(APIWind_3DModelID);
+    return err == NoError || err == APIERR_BADID;
+}
+
+char ReadRecordTag(const API_Elem_Head& head) {
+    char tag = 0;
+    ReadRecordTag(head, tag);
     return tag;
 }
 
@@ -103,21 +114,23 @@ bool ReadsAsKind(const API_Elem_Head& head, int32_t kind) {
 }
 
 // The user is drawing road sections: the object tool's default is the road part with "sezione" set. The road
-// part is only searched for, never asked for: no dialog may open inside a notification.
-bool RoadSectionToolActive() {
-    const int32_t roadIndex = SearchLibPartByName(QV_String("VY_ROAD"), APILib_ObjectID);
-    if (roadIndex < 0) return false;
+// part is only searched for, never asked for: no dialog may open inside a notification. 1 drawing sections, 0 not,
+// -1 when the host could not tell.
+int RoadSectionToolActive() {
+    const QV_String roadName("VY_ROAD");
+    const int32_t roadIndex = SearchLibPartByName(roadName, APILib_ObjectID);
+    if (roadIndex < 0) return LibPartSearchRefused(roadName, APILib_ObjectID) ? -1 : 0;
     API_Element element = {};
     OwnedMemo memo;
-    if (!GetObjectDefaults(element, memo.Get())) return false;
-    bool active = false;
+    if (!GetObjectDefaults(element, memo.Get())) return -1;
+    int active = 0;
     if (element.object.libInd == roadIndex && memo->params != nullptr) {
         // The tool's defaults: names compared ignoring case, as over any library part's defaults.
         RoadLP view(ElemKind_Road);
         view.params = reinterpret_cast<GSHandle>(memo->params);
         view.count = int32_t(BMGetHandleSize(view.params) / GSSize(sizeof(API_AddParType)));
         int16_t section = 0;
-        active = view.GetSetShort(RoadParam::Section, section, LPMode_Get) && section != 0;
+        active = view.GetSetShort(RoadParam::Section, section, LPMode_Get) && section != 0 ? 1 : 0;
     }
     return active;
 }
@@ -146,33 +159,54 @@ struct HeadWalk {
 };
 }  // namespace
 
-void FilterPendingHeads(PendingModelUpdate& record) {
-    if (record.mode == 5 || record.heads.GetCount() == 0) return;
+bool FilterPendingHeads(PendingModelUpdate& record) {
+    if (record.mode == 5 || record.heads.GetCount() == 0) return true;
     const bool switched = IsCurrentWindow3D();
-    if (switched && MakeDatabaseCurrent(APIWind_FloorPlanID) != NoError) return;
+    if (switched && MakeDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
 
     // Filtered in place: an import's hundreds of thousands of heads are not held twice.
     const int32_t count = record.heads.GetCount();
     std::vector<bool> keeps(size_t(count), false);
-    int32_t roadSections = -1;  // asked once, at the first object
-    for (int32_t i = 0; i < count; ++i) {
+    int roadSections = -2;  // not asked yet
+    bool told = true;       // every element's record could be read
+    for (int32_t i = 0; i < count && told; ++i) {
         const API_Elem_Head& head = record.heads[i];
         bool keep = false;
+        char tag = 0;
         switch (head.typeID) {
             case API_ObjectID: {
-                if (roadSections < 0) roadSections = RoadSectionToolActive() ? 1 : 0;
-                keep = roadSections == 1 || TagIn(ReadRecordTag(head), "4CD678B");
+                told = ReadRecordTag(head, tag);
+                keep = TagIn(tag, "4CD678B");
                 for (const int32_t kind : {ElemKind_Basin, ElemKind_RetainingWall, ElemKind_SlopedPlateau,
                                            ElemKind_Bridge, ElemKind_Railway})
                     keep = keep || ReadsAsKind(head, kind);
+                // Any other object counts while road sections are drawn: the tool is asked once, when it matters.
+                if (told && !keep) {
+                    if (roadSections == -2) roadSections = RoadSectionToolActive();
+                    told = roadSections >= 0;
+                    keep = roadSections == 1;
+                }
                 break;
             }
-            case API_MeshID: keep = ReadRecordTag(head) == ElemKindTag(ElemKind_Terrain); break;
-            case API_LineID: keep = ReadRecordTag(head) == ElemKindTag(ElemKind_Constraint); break;
-            case API_HotspotID: keep = ReadRecordTag(head) == ElemKindTag(ElemKind_Point); break;
+            case API_MeshID:
+                told = ReadRecordTag(head, tag);
+                keep = tag == ElemKindTag(ElemKind_Terrain);
+                break;
+            case API_LineID:
+                told = ReadRecordTag(head, tag);
+                keep = tag == ElemKindTag(ElemKind_Constraint);
+                break;
+            case API_HotspotID:
+                told = ReadRecordTag(head, tag);
+                keep = tag == ElemKindTag(ElemKind_Point);
+                break;
             default: break;
         }
         keeps[size_t(i)] = keep;
+    }
+    if (!told) {
+        if (switched) MakeDatabaseCurrent(APIWind_3DModelID);
+        return false;
     }
     // Every kept head with its code (the record's mode where it has none) and, for codes 3 and 4, its parent.
     const int32_t coded = record.codes.GetCount();
@@ -189,6 +223,7 @@ void FilterPendingHeads(PendingModelUpdate& record) {
     record.codes.RemoveIf([&](int32_t i) { return i >= count || !keeps[size_t(i)]; });
     record.parents.RemoveIf([&](int32_t i) { return !keptParents[size_t(i)]; });
     RebuildCurrentWindow(switched, true, 0);
+    return true;
 }
 
 void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out) {
@@ -260,7 +295,7 @@ ModelUpdateSteps FrameworkModelUpdateSteps() {
         LogModelUpdateStep("DeleteBrokenSets", kind);
         return DeleteBrokenSets(kind);
     };
-    s.operatorLayerUpkeep = [] { EnsureOperatorLayer(); };
+    s.operatorLayerUpkeep = [] { return EnsureOperatorLayer() > 0; };
     s.filterPendingHeads = FilterPendingHeads;
     s.showErrorMessage = [](int32_t code) { ShowErrorMessage(code, 2); };
     return s;
@@ -268,38 +303,41 @@ ModelUpdateSteps FrameworkModelUpdateSteps() {
 
 namespace {
 // One series of element events is at most one undo step: its dispatch runs inside one undoable command (inside a
-// command that is running already, as part of that one).
-void AsOneUndoStep(const std::function<void()>& dispatch) {
+// command that is running already, as part of that one). A dispatch that fails answers an error, so that the host
+// takes back what it changed: the user's edit stays as the user made it. False when the dispatch failed or the
+// host ran no command (then nothing was changed).
+bool AsOneUndoStep(const std::function<bool()>& dispatch) {
+    QV_String undoText;
+    GetResString(undoText, UndoTableBase + LanguageIndex, 2);
     bool ran = false;
-    RunInUpkeepCommand([&] {
-        ran = true;
-        dispatch();
-        return true;
-    });
-    if (!ran) dispatch();  // the host ran no command: the steps meet its refusals themselves
+    bool ok = false;
+    const GSErrCode err =
+        ACAPI_CallUndoableCommand(GS::UniString(undoText.GetBuffer(), undoText.GetLength()), [&]() -> GSErrCode {
+            ran = true;
+            ok = dispatch();
+            return ok ? NoError : APIERR_GENERAL;
+        });
+    if (!ran && err == APIERR_REFUSEDCMD) return dispatch();
+    return ran && ok;
 }
 
 bool ChangesTheModel(int32_t mode) { return mode >= 1 && mode <= 5; }
 
-void Dispatch(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
+// The closing steps of a dispatch that ended early: the operator layer kept up; false when that fails.
+bool CloseEarly(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
+    ElementWritten = 0;
+    record.Reset();
+    return steps.operatorLayerUpkeep();
+}
+
+// The steps for one mode; false when one of them failed (what ran is then taken back by the command).
+bool Dispatch(PendingModelUpdate& record, const ModelUpdateSteps& steps, QV_List<API_Elem_Head>& walls) {
     const int32_t mode = record.mode;
-    QV_List<API_Elem_Head> walls;  // retaining walls among the changes: they cannot follow (message 53)
     if (mode != 4) {
-        if (mode < 1 || mode > 5) {
-            ElementWritten = 0;
-            record.Reset();
-            steps.operatorLayerUpkeep();
-            return;
-        }
+        if (mode < 1 || mode > 5) return CloseEarly(record, steps);
         CollectPendingRetainingWalls(record, walls);
-        steps.filterPendingHeads(record);
-        if (record.heads.GetCount() == 0) {
-            ElementWritten = 0;
-            if (walls.GetCount() > 0) steps.showErrorMessage(53);
-            record.Reset();
-            steps.operatorLayerUpkeep();
-            return;
-        }
+        if (!steps.filterPendingHeads(record)) return false;
+        if (record.heads.GetCount() == 0) return CloseEarly(record, steps);
         FilterWallsByChangedTerrain(record, walls);
     }
 
@@ -324,22 +362,43 @@ void Dispatch(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
         if (ok && own != steps.kindSteps.end()) ok = own->second(event);
         if (!ok) break;
     }
-
-    steps.operatorLayerUpkeep();
     ElementWritten = 0;
-    if (record.skirtForced != 0)
-        steps.showErrorMessage(30);
+    return ok && steps.operatorLayerUpkeep();
+}
+
+// The dispatches of one series (one per code, `dispatches` of them) as one undo step, and what the user is told:
+// the failure once when any of them failed (and all of them were taken back), else the skirt made visible or the
+// retaining walls that cannot follow.
+void RunSeries(const ModelUpdateSteps& steps,
+               const std::function<bool(QV_List<API_Elem_Head>& walls, uint8_t& skirtForced)>& dispatches) {
+    QV_List<API_Elem_Head> walls;  // retaining walls among the changes: they cannot follow (message 53)
+    uint8_t skirtForced = 0;
+    const bool ok = AsOneUndoStep([&] {
+        walls.Clear();
+        skirtForced = 0;
+        return dispatches(walls, skirtForced);
+    });
+    ElementWritten = 0;
+    if (!ok)
+        steps.showErrorMessage(ErrUpdateFailed);
+    else if (skirtForced != 0)
+        steps.showErrorMessage(ErrSkirtMadeVisible);
     else if (walls.GetCount() > 0)
-        steps.showErrorMessage(53);
+        steps.showErrorMessage(ErrRetainingWallEdit);
 }
 }  // namespace
 
 void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
     if (!ChangesTheModel(record.mode)) {
-        Dispatch(record, steps);
+        QV_List<API_Elem_Head> walls;
+        if (!Dispatch(record, steps, walls)) steps.showErrorMessage(ErrUpdateFailed);
         return;
     }
-    AsOneUndoStep([&] { Dispatch(record, steps); });
+    RunSeries(steps, [&](QV_List<API_Elem_Head>& walls, uint8_t& skirtForced) {
+        const bool ok = Dispatch(record, steps, walls);
+        skirtForced = record.skirtForced;
+        return ok;
+    });
 }
 
 void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps) {
@@ -360,19 +419,25 @@ void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps
     all.heads = record.heads;
     all.parents = record.parents;
     all.codes = record.codes;
+    all.editUnread = record.editUnread;
     const API_ActTranPars tranPars = record.tranPars;
     const API_EditPars editPars = record.editPars;
     const uint8_t written = ElementWritten;
-    AsOneUndoStep([&] {
+    RunSeries(steps, [&](QV_List<API_Elem_Head>& walls, uint8_t& skirtForced) {
         for (const int32_t code : order) {
             record.Reset();
             record.mode = code;
+            record.editUnread = all.editUnread;
             record.tranPars = tranPars;
             record.editPars = editPars;
             HeadWalk walk(all);
             for (int32_t i = 0; i < all.heads.GetCount(); ++i) walk.Step(i, walk.Code(i) == code, record);
             ElementWritten = written;
-            Dispatch(record, steps);
+            QV_List<API_Elem_Head> own;
+            if (!Dispatch(record, steps, own)) return false;
+            for (int32_t i = 0; i < own.GetCount(); ++i) walls.Insert(own[i]);
+            skirtForced = uint8_t(skirtForced | record.skirtForced);
         }
+        return true;
     });
 }

@@ -15,14 +15,16 @@
 struct PendingModelUpdate {
     int32_t mode;                  // code of the last event: 1 new, 2 copy, 3 change, 4 edit, 5 delete; -5 idle
     QV_List<API_Elem_Head> heads;  // the reported elements, in report order
-    QV_List<API_Element> parents;  // change and edit events: the elements as they were, in report order
+    QV_List<API_Element> parents;  // change and edit events: the elements as they were, in report order (zero
+                                   // where the host could not give one)
     uint8_t skirtForced;           // the terrain had to make a skirt visible (message 30)
     API_ActTranPars tranPars;      // the transformation of the last edit event
     API_EditPars editPars;         // the edit built from it for the terrain's own edits
     QV_List<int32_t> codes;        // the event code of each head (a series may mix codes)
+    uint8_t editUnread;            // the host could not give the transformation of an edit event
 
     PendingModelUpdate();
-    // mode -5, skirtForced 0, the lists emptied (their handles kept), tranPars and editPars zero.
+    // mode -5, skirtForced and editUnread 0, the lists emptied (their handles kept), tranPars and editPars zero.
     void Reset();
 };
 
@@ -36,13 +38,14 @@ extern uint8_t ElementWritten;
 namespace PendingInput {
 // Reads the host's transformation of the edit being reported into tranPars and builds editPars from it: 'DRAG',
 // 'ROTZ', 'MIRR', 'ELEV', 'RSIZ', 'STRE' and 'VSTR' map to their edit; anything else (also a failed read) is
-// 'GENE' with every point zero. withDelete is 1.
+// 'GENE' with every point zero. withDelete is 1. A failed read also sets editUnread.
 void ToEditPars(PendingModelUpdate& record);
 }  // namespace PendingInput
 
 // Keeps in heads only the add-on's own elements (by host type and the kind tag of their element data record).
-// Nothing happens for mode 5 or without heads; a failing switch to the floor plan leaves heads as they were.
-void FilterPendingHeads(PendingModelUpdate& record);
+// Nothing happens for mode 5 or without heads. False, with heads as they were, when the host cannot tell which
+// are the add-on's (the switch to the floor plan, a record read or the road-section tool's defaults refused).
+bool FilterPendingHeads(PendingModelUpdate& record);
 
 // The retaining-wall objects (tag 'G') among the pending elements into `out` (emptied first); none for mode 5.
 void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out);
@@ -70,9 +73,9 @@ struct ModelUpdateSteps {
     // Each element kind's own step, by its kind (ElemKind); the kinds' folders provide them and the shell adds
     // them at start-up. A kind without one has nothing to do.
     std::map<int32_t, KindStep> kindSteps;
-    // Upkeep and reports.
-    std::function<void()> operatorLayerUpkeep;
-    std::function<void(PendingModelUpdate& record)> filterPendingHeads;
+    // Upkeep and reports; each answers false when it failed.
+    std::function<bool()> operatorLayerUpkeep;
+    std::function<bool(PendingModelUpdate& record)> filterPendingHeads;
     std::function<void(int32_t code)> showErrorMessage;
 };
 
@@ -87,11 +90,14 @@ ModelUpdateSteps FrameworkModelUpdateSteps();
 void LogModelUpdateStep(const char* name, int32_t value);
 
 // The dispatcher for one mode; the caller resets the record afterwards. For modes 1 to 5 it runs as one
-// undoable command (one undo step at most; inside a running command, as part of that one).
+// undoable command (one undo step at most; inside a running command, as part of that one). When a step fails
+// the command is taken back whole (the user's edit stays, the add-on's answer to it goes) and the user is told
+// once (ErrUpdateFailed); otherwise a skirt made visible (30) or retaining walls among the changes (53) are told.
 void UpdateModelWith(PendingModelUpdate& record, const ModelUpdateSteps& steps);
 
 // The end of a series: a series whose events share one code is dispatched once; a series that mixes codes is
 // dispatched once per code, in the order the codes first came, each with its own elements (so that a deletion
 // followed by a creation does not lose the deletion's upkeep). ElementWritten holds for each of them. The whole
-// series is one undoable command: one series of element events is at most one undo step.
+// series is one undoable command: one series of element events is at most one undo step, taken back whole when
+// one of its dispatches fails.
 void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps);

@@ -16,6 +16,7 @@
 #include "elements/ElementQueries.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ChangeElementMemo.hpp"
+#include "elements/UpdatedElements.hpp"
 
 #include "GSArray.hpp"
 #include "UniString.hpp"
@@ -23,6 +24,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -72,6 +74,11 @@ public:
         saved_ = true;
         return SaveAndOpenLayers(VY_Operators, elements, states_, true);
     }
+    // Puts them back now; false when one could not be.
+    bool Restore() {
+        saved_ = false;
+        return RestoreLayerStates(VY_Operators, states_);
+    }
 
 private:
     QV_List<LayerState> states_;
@@ -118,13 +125,28 @@ const QV_String& BackLink(ObjectRole sourceRole, const ElemDescriptor& partner) 
     return partner.CutGuid;
 }
 
-// The role and the two partner GUIDs of an object of the kind, from its record and "operatore". False when
-// either cannot be read (an object of another kind).
+// The role and the two partner GUIDs of an object of the kind, from its record and "operatore"; both null for an
+// object without them (of another kind). False when the host cannot read the object's parameters or record.
 bool ReadLinks(const API_Element& element, int32_t kind, ObjectRole& role, API_Guid& first, API_Guid& second) {
+    first = second = APINULLGuid;
+    role = ObjectRole::Cut;
+    OwnedMemo memo;
+    const GSErrCode err = memo.Read(element.header.guid, AttachMemoMask);
+    if (err == APIERR_BADID) return true;  // gone, or not in this database
+    if (err != NoError) return false;
+    if (memo->params == nullptr) return true;
     BaseIDLP view(kind);
-    API_Guid result = APINULLGuid, cut = APINULLGuid, fill = APINULLGuid;
+    view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
     QV_String text;
-    if (!BaseLP::AttachToElementLookup(view, element, &result, &cut, &fill, &text, kind, false)) return false;
+    const bool hasOperator = view.GetSetString(BaseIDParam::Operatore, text, LPMode_Get);
+    view.Detach();
+    if (!hasOperator) return true;
+    ElemDescriptor record;
+    bool found = false;
+    if (!ReadElementRecord(element.header, kind, false, record, found)) return false;
+    if (!found) return true;
+    const API_Guid result = GuidOfText(record.ResultGuid), cut = GuidOfText(record.CutGuid),
+                   fill = GuidOfText(record.FillGuid);
     role = RoleOfOperator(text);
     switch (role) {
         case ObjectRole::Cut: first = result, second = fill; break;
@@ -135,6 +157,17 @@ bool ReadLinks(const API_Element& element, int32_t kind, ObjectRole& role, API_G
 }
 
 bool Unlinked(GSErrCode err) { return err == NoError || err == APIERR_LINKEXIST; }
+
+// Whether the two records agree in every byte the mask marks.
+bool SameMarked(const API_Element& a, const API_Element& b, const API_Element& mask) {
+    for (size_t i = 0; i < sizeof mask.bytes; ++i)
+        if (mask.bytes[i] != 0 && a.bytes[i] != b.bytes[i]) return false;
+    return true;
+}
+
+bool SameInfoString(const API_ElementMemo& memo, const GS::UniString& text) {
+    return memo.elemInfoString != nullptr ? *memo.elemInfoString == text : text.IsEmpty();
+}
 
 }  // namespace
 
@@ -207,12 +240,14 @@ int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchT
         !ElemUserData_Read(record2, kind, partner2.element.header))
         return 0;
 
-    // The source's element information text goes to both partners. When the host cannot tell it, each partner
-    // keeps its own: the user's text is never wiped by a failed read.
+    // The source's element information text goes to both partners; when the host cannot tell it, they keep theirs.
     API_Guid sourceGuid = head.guid;
     GS::UniString info;
+    bool infoInStep = true;
     if (ACAPI_Database(APIDb_GetElementInfoStringID, &sourceGuid, &info) == NoError) {
         const QV_String infoText(info.ToUtf8().c_str(), Encoding_UTF8);
+        const GS::UniString infoUni(infoText.GetBuffer(), infoText.GetLength());
+        infoInStep = SameInfoString(*partner1.memo, infoUni) && SameInfoString(*partner2.memo, infoUni);
         QV_String infoCopy = infoText;
         SetMemoInfoString(*partner1.memo, infoCopy);
         infoCopy = infoText;
@@ -222,22 +257,13 @@ int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchT
     // A partner that names another object is not this set's: leave it alone.
     if (GuidOfText(BackLink(role, record1)) != head.guid || GuidOfText(BackLink(role, record2)) != head.guid) return 1;
 
-    QV_List<API_Element> three;
-    three.Insert(source.element);
-    three.Insert(partner1.element);
-    three.Insert(partner2.element);
-    OpenedLayers layers;
-    layers.Open(three);
-
-    API_Element mask;
-    CopyObjectPlacementFields(source.element, partner1.element, partner2.element);
-    SetObjectPlacementMask(mask);
-
+    // The parameters the partners take from the source: all but their own links and role.
     const QV_String ownNames[] = {QV_String(source.view.GetParamName(BaseIDParam::IDResult)),
                                   QV_String(source.view.GetParamName(BaseIDParam::IDCut)),
                                   QV_String(source.view.GetParamName(BaseIDParam::IDFill)),
                                   QV_String(source.view.GetParamName(BaseIDParam::IDTerrain)),
                                   QV_String(source.view.GetParamName(BaseIDParam::Operatore))};
+    std::vector<QV_String> shared;
     const int32_t count = source.view.RecordCount();
     for (int32_t i = 0; i < count; ++i) {
         const API_AddParType* param = source.view.Record(i);
@@ -247,17 +273,40 @@ int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchT
         const QV_String paramName(name);
         bool own = false;
         for (const QV_String& n : ownNames) own = own || paramName == n;
-        if (own) continue;
+        if (!own) shared.push_back(paramName);
+    }
+
+    const API_Element before1 = partner1.element, before2 = partner2.element;
+    API_Element mask;
+    CopyObjectPlacementFields(source.element, partner1.element, partner2.element);
+    SetObjectPlacementMask(mask);
+    // A set in step already is left as it is: writing the same again would only make an empty undo step.
+    API_Element compared = mask;  // the modification stamps are each element's own
+    std::memset(static_cast<void*>(&compared.header.modiStamp), 0, sizeof compared.header.modiStamp);
+    bool inStep = infoInStep && SameMarked(before1, partner1.element, compared) &&
+        SameMarked(before2, partner2.element, compared);
+    for (size_t i = 0; i < shared.size() && inStep; ++i)
+        inStep =
+            SameGdlParam(source.view, partner1.view, shared[i]) && SameGdlParam(source.view, partner2.view, shared[i]);
+    if (inStep) return 1;
+
+    QV_List<API_Element> three;
+    three.Insert(source.element);
+    three.Insert(partner1.element);
+    three.Insert(partner2.element);
+    // A layer that cannot be opened stays as it is: the writes on the partners tell whether it mattered.
+    OpenedLayers layers;
+    layers.Open(three);
+    for (const QV_String& paramName : shared)
         if (!CopyGdlParam(source.view, partner1.view, paramName, paramName, false, false) ||
             !CopyGdlParam(source.view, partner2.view, paramName, paramName, false, false))
             return 0;
-    }
 
     if (ChangeElementMemo(&partner1.element, partner1.memo.Get()) != NoError) return 0;
     if (ACAPI_Element_Change(&partner1.element, &mask, nullptr, 0) != NoError) return 0;
     if (ChangeElementMemo(&partner2.element, partner2.memo.Get()) != NoError) return 0;
     if (ACAPI_Element_Change(&partner2.element, &mask, nullptr, 0) != NoError) return 0;
-    return 1;
+    return layers.Restore() ? 1 : 0;
 }
 
 bool SyncChangedObjects(int32_t kind, const QV_List<API_Elem_Head>& heads) {
@@ -267,10 +316,16 @@ bool SyncChangedObjects(int32_t kind, const QV_List<API_Elem_Head>& heads) {
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
         API_Element element = {};
         element.header.guid = heads[i].guid;
-        if (ACAPI_Element_Get(&element) != NoError) return false;
+        const GSErrCode err = ACAPI_Element_Get(&element);
+        if (err == APIERR_BADID) continue;  // not in this database (or gone): nothing to follow here
+        if (err != NoError) return false;
+        ElemDescriptor record;
+        bool ofKind = false;
+        if (!ReadElementRecord(element.header, kind, true, record, ofKind)) return false;
+        if (!ofKind) continue;  // an object of another kind: its own pass follows it
         ObjectRole role;
         API_Guid first = APINULLGuid, second = APINULLGuid;
-        if (!ReadLinks(element, kind, role, first, second)) continue;
+        if (!ReadLinks(element, kind, role, first, second)) return false;
         if (IsNull(first) || IsNull(second)) continue;
         if (SyncSiblingObjects(element.header, kind, false) == 0) return false;
     }
@@ -290,7 +345,8 @@ bool DeleteBrokenSets(int32_t kind) {
     while (i < objects.GetCount()) {
         ObjectRole role;
         API_Guid first = APINULLGuid, second = APINULLGuid;
-        if (!ReadLinks(objects[i], kind, role, first, second) || IsNull(first) || IsNull(second)) {
+        if (!ReadLinks(objects[i], kind, role, first, second)) return false;
+        if (IsNull(first) || IsNull(second)) {
             ++i;
             continue;
         }
@@ -311,7 +367,8 @@ bool DeleteBrokenSets(int32_t kind) {
             if (at < i) --i;
         }
     }
-    return ResetTerrainLevels(kind, objects);
+    const bool reset = ResetTerrainLevels(kind, objects);
+    return layers.Restore() && reset;
 }
 
 bool ResetTerrainLevels(int32_t kind, const QV_List<API_Element>& objects) {
@@ -356,12 +413,11 @@ bool HandleCopiedObjects(int32_t kind, const QV_List<API_Elem_Head>& heads) {
     if (plan.Failed()) return false;
     GS::Array<API_Guid> doomed;
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
-        if (!ACAPI_Element_Filter(heads[i].guid, 1)) continue;
-        API_Element element = {};
-        element.header.guid = heads[i].guid;
-        if (ACAPI_Element_Get(&element) != NoError) continue;
+        API_Element element;
         ElemDescriptor record;
-        if (!ElemUserData_Read(record, kind, element.header)) continue;  // not an object of this kind
+        bool ofKind = false;
+        if (!ReadUpdatedElement(heads[i], APIFilt_IsEditable, kind, element, record, ofKind)) return false;
+        if (!ofKind) continue;  // not an object of this kind
         BaseIDLP view(kind);
         QV_String operatorText;
         if (!BaseIDLP::ReadOperatorOfElement(view, element, operatorText)) return false;

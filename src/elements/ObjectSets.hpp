@@ -40,8 +40,8 @@ bool WriteLinkPresenceParams(const API_Elem_Head& head, const API_Guid& resultGu
 // parameter but "IDresult", "IDcut", "IDfill", "IDterrain" and "operatore". 1 when the set is in step or there
 // was nothing to do (a missing partner link, a partner whose back link names another object), 0 on failure.
 int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchToPlan);
-// SyncSiblingObjects for each changed object of the kind that names both partners. Heads whose record or
-// parameters cannot be read (objects of other kinds) are skipped.
+// SyncSiblingObjects for each changed object of the kind that names both partners. Heads whose record is of
+// another kind (or none) are skipped; false when an element, its record or its parameters cannot be read.
 bool SyncChangedObjects(int32_t kind, const QV_List<API_Elem_Head>& heads);
 // Deletes every object of the kind whose set lacks a member, together with the members still present; then
 // ResetTerrainLevels over the objects left.

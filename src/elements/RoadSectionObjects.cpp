@@ -17,19 +17,28 @@ bool IsLibPartUsable(int32_t libIndex) {
     return ACAPI_LibPart_Get(&part) == NoError && part.missingDef == 0;
 }
 
-bool IsRoadSectionObject(const API_Element& element, int32_t libIndex) {
-    if (element.header.typeID != API_ObjectID || element.object.libInd != libIndex || !IsLibPartUsable(libIndex))
-        return false;
+bool ReadIsRoadSectionObject(const API_Element& element, int32_t libIndex, bool& isSection) {
+    isSection = false;
+    if (element.header.typeID != API_ObjectID || element.object.libInd != libIndex || libIndex <= 0) return true;
+    API_LibPart part;
+    std::memset(&part, 0, sizeof part);
+    part.index = libIndex;
+    if (ACAPI_LibPart_Get(&part) != NoError) return false;
+    if (part.missingDef != 0) return true;
     OwnedMemo memo;
+    if (memo.Read(element.header.guid, AttachMemoMask) != NoError) return false;
+    if (memo->params == nullptr) return true;
+    RoadLP view(ElemKind_Road);
+    view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
     int16_t flag = 0;
-    bool ok = memo.Read(element.header.guid, AttachMemoMask) == NoError && memo->params != nullptr;
-    if (ok) {
-        RoadLP view(ElemKind_Road);
-        view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
-        ok = view.GetSetShort(RoadParam::Section, flag, LPMode_Get);
-        view.Detach();
-    }
-    return ok && flag != 0;
+    isSection = view.GetSetShort(RoadParam::Section, flag, LPMode_Get) && flag != 0;
+    view.Detach();
+    return true;
+}
+
+bool IsRoadSectionObject(const API_Element& element, int32_t libIndex) {
+    bool isSection = false;
+    return ReadIsRoadSectionObject(element, libIndex, isSection) && isSection;
 }
 
 bool RoadLP::ReadObject(const API_Element& element, int32_t libIndex) {

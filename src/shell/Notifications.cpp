@@ -78,7 +78,8 @@ GSErrCode HandleElementEvent(const API_NotifyElementType* elemType, const ModelU
     if (code == 3 || code == 4) {
         API_Element parent;
         std::memset(&parent, 0, sizeof parent);
-        ACAPI_Notify_GetParentElement(&parent);
+        // A parent the host cannot give stays zero (no GUID): a step that needs it fails on it.
+        if (ACAPI_Notify_GetParentElement(&parent) != NoError) std::memset(&parent, 0, sizeof parent);
         pending.parents.Insert(parent);
     }
     pending.heads.Insert(elemType->elemHead);

@@ -11,6 +11,7 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/UpdatedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
@@ -354,14 +355,12 @@ int32_t PaintCls::OnElementEvent(int32_t mode, const QV_List<API_Elem_Head>& hea
     if (mode != 1 && mode != 2) return 1;
     const bool ok = InFloorPlanDatabase([&] {
         for (const API_Elem_Head& head : heads) {
-            if (!ACAPI_Element_Filter(head.guid, APIFilt_IsEditable)) continue;
             API_Element e;
-            std::memset(static_cast<void*>(&e), 0, sizeof e);
-            e.header.guid = head.guid;
             ElemDescriptor record;
-            if (ACAPI_Element_Get(&e) != NoError || !ElemUserData_Read(record, ElemKind_ColouredArea, e.header))
-                continue;
-            ACAPI_Element_AttachObserver(e.header.guid);
+            bool taken = false;
+            if (!ReadUpdatedElement(head, APIFilt_IsEditable, ElemKind_ColouredArea, e, record, taken)) return false;
+            if (!taken) continue;
+            if (ACAPI_Element_AttachObserver(e.header.guid) != NoError) return false;
             PaintLP view(ElemKind_ColouredArea);
             API_Guid terrain = APINULLGuid;
             if (!BaseLP::AttachToElement(view, ElemKind_ColouredArea, e, terrain, false)) return false;

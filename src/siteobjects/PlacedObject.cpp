@@ -6,6 +6,7 @@
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/SolidLinkRemoval.hpp"
+#include "elements/UpdatedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Encoding.hpp"
 #include "geometry/PointRotation.hpp"
@@ -65,14 +66,12 @@ bool RemoveLinksOfKind(const QV_List<API_Elem_Head>& heads, int32_t kind) {
     if (heads.IsEmpty()) return true;
     return InFloorPlanDatabase([&] {
         for (const API_Elem_Head& head : heads) {
-            if (!ACAPI_Element_Filter(head.guid, APIFilt_IsEditable)) continue;
             API_Element element;
-            std::memset(static_cast<void*>(&element), 0, sizeof element);
-            element.header.guid = head.guid;
             ElemDescriptor descriptor;
-            if (ACAPI_Element_Get(&element) != NoError || !ElemUserData_Read(descriptor, kind, element.header))
-                continue;
-            ACAPI_Element_AttachObserver(element.header.guid);
+            bool taken = false;
+            if (!ReadUpdatedElement(head, APIFilt_IsEditable, kind, element, descriptor, taken)) return false;
+            if (!taken) continue;
+            if (ACAPI_Element_AttachObserver(element.header.guid) != NoError) return false;
             if (!RemoveTargetSolidLinks(element)) return false;
         }
         return true;

@@ -1,9 +1,11 @@
 #include "terrain/ConstraintInput.hpp"
 
+#include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ElementQueries.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "elements/UpdatedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -30,6 +32,8 @@ void Fill(T& value, uint8_t byte) {
     std::memset(static_cast<void*>(&value), byte, sizeof value);
 }
 
+// The passes over the floor plan's constraints run only there. A window the host cannot name counts as another
+// one, as everywhere the module asks which window is in front.
 bool IsFloorPlanWindow() {
     API_WindowInfo info = {};
     return ACAPI_Database(APIDb_GetCurrentWindowID, &info) == NoError && info.typeID == APIWind_FloorPlanID;
@@ -66,12 +70,18 @@ bool DeleteOne(const API_Guid& guid) {
     return ACAPI_Element_Delete(one) == NoError;
 }
 
-bool ReadConstraint(const API_Elem_Head& head, API_Element& e) {
+// Reads the element of `head`; `isConstraint` tells whether it is a line carrying a constraint's record (an element
+// gone again, or not in this database, is none). False when the host cannot tell.
+bool ReadConstraint(const API_Elem_Head& head, API_Element& e, bool& isConstraint) {
     Fill(e, 0);
     e.header.guid = head.guid;
-    if (ACAPI_Element_Get(&e) != NoError || e.header.typeID != API_LineID) return false;
+    isConstraint = false;
+    const GSErrCode err = ACAPI_Element_Get(&e);
+    if (err == APIERR_BADID) return true;
+    if (err != NoError) return false;
+    if (e.header.typeID != API_LineID) return true;
     ElemDescriptor record;
-    return ElemUserData_Read(record, ElemKind_Constraint, e.header);
+    return ReadElementRecord(e.header, ElemKind_Constraint, true, record, isConstraint);
 }
 }  // namespace
 
@@ -234,15 +244,19 @@ bool ConstraintInput::RefreshOnUpdateA(const QV_List<API_Elem_Head>& heads) {
     QV_List<API_Element> points;
     std::unique_ptr<TerrainPointIndex> index;
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
-        if (!ACAPI_Element_Filter(heads[i].guid, APIFilt_IsEditable)) continue;
         API_Element e;
-        if (!ReadConstraint(heads[i], e)) continue;
+        ElemDescriptor record;
+        bool isConstraint = false;
+        if (!ReadUpdatedElement(heads[i], APIFilt_IsEditable, ElemKind_Constraint, e, record, isConstraint))
+            return false;
+        if (!isConstraint || e.header.typeID != API_LineID) continue;
         if (index == nullptr) {
             if (!CollectTerrainPoints(points)) return false;
             index = std::make_unique<TerrainPointIndex>(points);
         }
-        if (index->Find(e.line.begC, APINULLGuid) < 0 || index->Find(e.line.endC, APINULLGuid) < 0)
-            DeleteOne(e.header.guid);
+        if ((index->Find(e.line.begC, APINULLGuid) < 0 || index->Find(e.line.endC, APINULLGuid) < 0) &&
+            !DeleteOne(e.header.guid))
+            return false;
     }
     return true;
 }
@@ -254,11 +268,13 @@ bool ConstraintInput::RefreshOnUpdateB(const QV_List<API_Elem_Head>& heads, cons
     std::unique_ptr<TerrainPointIndex> index;
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
         API_Element e;
-        if (!ReadConstraint(heads[i], e)) continue;
+        bool isConstraint = false;
+        if (!ReadConstraint(heads[i], e, isConstraint)) return false;
+        if (!isConstraint) continue;
         const API_Element* before = nullptr;
         for (int32_t p = 0; p < parents.GetCount() && before == nullptr; ++p)
             if (parents[p].header.guid == e.header.guid) before = &parents[p];
-        if (before == nullptr) continue;
+        if (before == nullptr) return false;  // where its ends were is not known
         if (index == nullptr) {
             if (!CollectTerrainPoints(points)) return false;
             index = std::make_unique<TerrainPointIndex>(points);
@@ -323,9 +339,11 @@ std::vector<int32_t> ConstraintInput::CrossedConstraints(const QV_List<API_Eleme
     return out;
 }
 
-void ConstraintInput::RefreshOnUpdateC() {
-    if (!IsFloorPlanWindow()) return;
+bool ConstraintInput::RefreshOnUpdateC() {
+    if (!IsFloorPlanWindow()) return true;
     QV_List<API_Element> constraints;
-    if (!CollectConstraints(constraints)) return;
-    for (int32_t j : CrossedConstraints(constraints)) DeleteOne(constraints[j].header.guid);
+    if (!CollectConstraints(constraints)) return false;
+    for (int32_t j : CrossedConstraints(constraints))
+        if (!DeleteOne(constraints[j].header.guid)) return false;
+    return true;
 }

@@ -35,10 +35,11 @@ public:
 
     // Upkeep after the user's edits. A: constraints among `heads` that lost a point at either end are deleted.
     // B: an end dragged off its point goes back to where it was. C: of two crossing constraints the later one
-    // goes. A and C work in the floor plan only.
+    // goes. A and C work in the floor plan only. Each answers false when the host failed it (B also for an
+    // edited constraint whose element before the edit the host could not give).
     static bool RefreshOnUpdateA(const QV_List<API_Elem_Head>& heads);
     static bool RefreshOnUpdateB(const QV_List<API_Elem_Head>& heads, const QV_List<API_Element>& parents);
-    static void RefreshOnUpdateC();
+    static bool RefreshOnUpdateC();
     // The constraints C deletes, by index into `constraints`, in the order it deletes them.
     static std::vector<int32_t> CrossedConstraints(const QV_List<API_Element>& constraints);
 

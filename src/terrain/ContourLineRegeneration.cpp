@@ -6,6 +6,7 @@
 #include "elements/LeftoverElements.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamIndexes.hpp"
+#include "elements/UpdatedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -142,18 +143,16 @@ bool ContourLineCls::RefreshOnUpdate(const QV_List<API_Elem_Head>& heads) {
     return InFloorPlanDatabase([&] {
         GS::Array<API_Guid> copies;
         for (const API_Elem_Head& head : heads) {
-            if (!ACAPI_Element_Filter(head.guid)) continue;
-            API_Element element = {};
-            element.header.guid = head.guid;
-            if (ACAPI_Element_Get(&element) != NoError) continue;
+            API_Element element;
             ElemDescriptor record;
-            if (!ElemUserData_Read(record, ElemKind_Contour, element.header)) continue;
+            bool taken = false;
+            if (!ReadUpdatedElement(head, 0, ElemKind_Contour, element, record, taken)) return false;
+            if (!taken) continue;
             // A copy must not take its part name with it: the generated part belongs to the original.
             BaseIDLP view(ElemKind_Contour);
             if (!BaseIDLP::ClearMacroName(view, element)) return false;
             copies.Push(element.header.guid);
         }
-        if (copies.GetSize() > 0) ACAPI_Element_Delete(copies);
-        return true;
+        return copies.GetSize() == 0 || ACAPI_Element_Delete(copies) == NoError;
     });
 }

@@ -5,6 +5,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "elements/UpdatedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -65,13 +66,11 @@ bool AdoptCopiedPoints(const API_Elem_Head* heads, int32_t count) {
         std::vector<uint8_t> deleted;  // by index in `points`
         for (int32_t i = 0; i < count && ok; ++i) {
             const API_Guid guid = heads[i].guid;
-            if (!ACAPI_Element_Filter(guid, APIFilt_IsEditable)) continue;
             API_Element e;
-            Fill(e, 0);
-            e.header.guid = guid;
-            if (ACAPI_Element_Get(&e) != NoError || e.header.typeID != API_HotspotID) continue;
             ElemDescriptor record;
-            if (!ReadPointRecord(e.header, record)) continue;
+            bool isPoint = false;
+            if (!ReadUpdatedElement(heads[i], APIFilt_IsEditable, ElemKind_Point, e, record, isPoint)) return false;
+            if (!isPoint || e.header.typeID != API_HotspotID) continue;
             if (index == nullptr) {
                 if (!CollectTerrainPoints(points)) return false;
                 index = std::make_unique<TerrainPointIndex>(points);
@@ -86,7 +85,7 @@ bool AdoptCopiedPoints(const API_Elem_Head* heads, int32_t count) {
                 if (self >= 0) deleted[size_t(self)] = 1;
                 continue;
             }
-            ACAPI_Element_AttachObserver(guid);
+            if (ACAPI_Element_AttachObserver(guid) != NoError) return false;
             ImportOptionsRec& defaults = GlobalSettings.points;
             ElemDescriptor fresh;
             fresh.Name = defaults.code;
@@ -129,7 +128,10 @@ bool FollowDraggedPoints(const API_Elem_Head* heads, int32_t count, const API_El
             const auto p =
                 std::find_if(points.begin(), points.end(), [&](const PointPlace& q) { return q.guid == guid; });
             const API_Element* before = ParentOf(guid, parents, parentCount);
-            if (p == points.end() || before == nullptr || before->header.typeID != API_HotspotID) continue;
+            if (p == points.end()) continue;
+            // A dragged point whose place before the host cannot tell: its constraints cannot follow it.
+            if (before == nullptr) return false;
+            if (before->header.typeID != API_HotspotID) continue;
             const API_Coord from = before->hotspot.pos;
             const API_Coord to = p->pos;
             const bool landed = std::any_of(points.begin(), points.end(), [&](const PointPlace& q) {

@@ -10,9 +10,11 @@
 #include "elements/LibPartViews.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/ObjectSets.hpp"
+#include "elements/UpdatedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ElemNeig.hpp"
 #include "foundation/ErrorCode.hpp"
+#include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModuleLog.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -86,10 +88,15 @@ QV_List<API_Element> ElementsOf(const QV_List<ElemEntry>& entries) {
     return out;
 }
 
-bool IsTerrain(const API_Element& e) {
-    if (e.header.typeID != API_MeshID) return false;
-    ElemDescriptor d;
-    return ElemUserData_ReadFromElement(d, ElemKind_Terrain, e.header, false);
+// The terrain mesh an object is linked to (null when its record names none or it has no record); false when the
+// host cannot read the record.
+bool ReadLinkedTerrain(const ElemEntry& object, API_Guid& terrain) {
+    terrain = APINULLGuid;
+    ElemDescriptor record;
+    bool found = false;
+    if (!ReadElementRecord(object.element.header, object.kind, false, record, found)) return false;
+    if (found && !record.TerrainGuid.IsEmpty()) StringToGuid(terrain, record.TerrainGuid);
+    return true;
 }
 
 bool ReadElement(const API_Elem_Head& head, API_Element& out) {
@@ -162,8 +169,7 @@ bool RefreshLinkedObjects(const QV_List<API_Element>& meshes, const QV_List<bool
                 ok = false;
         }
     }
-    RestoreLayerStates(VY_Operators, states);
-    return ok;
+    return RestoreLayerStates(VY_Operators, states) && ok;
 }
 
 int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, bool asCommand) {
@@ -232,11 +238,10 @@ bool DeleteOrphanedObjects() {
     if (!Collect(kOrphanKinds, sizeof kOrphanKinds / sizeof kOrphanKinds[0], objects)) return false;
     GS::Array<API_Guid> orphans;
     for (int32_t k = 0; k < objects.GetCount(); ++k) {
-        BaseLP view;
-        API_Guid terrain = {};
         // The link compared as a GUID, so that a live terrain keeps its objects whatever the text's spelling;
-        // an object whose link cannot be read is not known to be an orphan.
-        if (!BaseLP::AttachToElement(view, objects[k].kind, objects[k].element, terrain, false)) continue;
+        // an object without a link is no orphan.
+        API_Guid terrain = APINULLGuid;
+        if (!ReadLinkedTerrain(objects[k], terrain)) return false;
         if (terrain == APINULLGuid) continue;
         bool live = false;
         for (int32_t t = 0; t < terrains.GetCount() && !live; ++t) live = terrains[t].header.guid == terrain;
@@ -252,10 +257,9 @@ namespace {
 bool LinkedTo(const API_Guid& mesh, const QV_List<ElemEntry>& objects, QV_List<ElemEntry>& out) {
     out.Clear();
     for (int32_t k = 0; k < objects.GetCount(); ++k) {
-        BaseLP view;
-        API_Guid terrain = {};
-        if (!BaseLP::AttachToElement(view, objects[k].kind, objects[k].element, terrain, false)) continue;
-        if (terrain == mesh) out.Insert(objects[k]);
+        API_Guid terrain = APINULLGuid;
+        if (!ReadLinkedTerrain(objects[k], terrain)) return false;
+        if (terrain == mesh && !out.Insert(objects[k])) return false;
     }
     return true;
 }
@@ -273,9 +277,11 @@ bool EditObjects(ElementEditor& editor, const QV_List<ElemEntry>& objects, const
 // Mode 3: the terrain's own rules after the user changed meshes, and its linked objects in step.
 bool UpdateEditedTerrains(ElementEditor& editor, const QV_List<API_Element>& terrains,
                           const QV_List<API_Element>& parents) {
+    if (terrains.GetCount() == 0) return true;  // no terrain among the changes: nothing to hold in step
     QV_List<ElemEntry> objects;
     if (!Collect(kChangeKinds, sizeof kChangeKinds / sizeof kChangeKinds[0], objects)) return false;
     QV_List<LayerState> states;
+    // A layer that cannot be opened stays as it is: the writes on its objects tell whether it mattered.
     if (objects.GetCount() > 0) SaveAndOpenLayers(VY_Operators, ElementsOf(objects), states, true);
     bool ok = true;
     for (int32_t i = 0; i < terrains.GetCount() && ok; ++i) {
@@ -294,10 +300,12 @@ bool UpdateEditedTerrains(ElementEditor& editor, const QV_List<API_Element>& ter
         const API_Element* before = nullptr;
         for (int32_t p = 0; p < parents.GetCount(); ++p)
             if (parents[p].header.guid == mesh.header.guid) before = &parents[p];
-        const bool sideChanged = before != nullptr &&
-            (before->mesh.sideMat != mesh.mesh.sideMat || before->mesh.skirtMat != mesh.mesh.skirtMat);
+        // Without the mesh as it was (the host could not give it) its linked objects take its material and skirt
+        // again, as after any change; a lift cannot be told then.
+        const bool sideChanged = before == nullptr || before->mesh.sideMat != mesh.mesh.sideMat ||
+            before->mesh.skirtMat != mesh.mesh.skirtMat;
         const double lift = before != nullptr ? mesh.mesh.level - before->mesh.level : 0.0;
-        bool skirtChanged = before != nullptr && before->mesh.skirtLevel != mesh.mesh.skirtLevel;
+        bool skirtChanged = before == nullptr || before->mesh.skirtLevel != mesh.mesh.skirtLevel;
         bool ruled = false;
         if (!EnsureTerrainSkirt(mesh, ruled) || (ruled && ChangeSkirt(mesh) != NoError)) {
             ok = false;
@@ -306,7 +314,7 @@ bool UpdateEditedTerrains(ElementEditor& editor, const QV_List<API_Element>& ter
         skirtChanged = skirtChanged || ruled;
         if (!sideChanged && lift == 0.0 && !skirtChanged) continue;
         QV_List<ElemEntry> linked;
-        LinkedTo(mesh.header.guid, objects, linked);
+        ok = LinkedTo(mesh.header.guid, objects, linked);
         for (int32_t k = 0; k < linked.GetCount() && ok; ++k) {
             const int32_t kind = linked[k].kind;
             // Contours, buildings, walls and basins carry no skirt of their terrain.
@@ -322,7 +330,7 @@ bool UpdateEditedTerrains(ElementEditor& editor, const QV_List<API_Element>& ter
             ok = EditObjects(editor, linked, pars);
         }
     }
-    if (objects.GetCount() > 0) RestoreLayerStates(VY_Operators, states);
+    if (objects.GetCount() > 0 && !RestoreLayerStates(VY_Operators, states)) ok = false;
     return ok;
 }
 
@@ -333,7 +341,7 @@ bool UpdateLinkedColouredAreas(const QV_List<API_Element>& terrains, const QV_Li
     QV_List<API_Coord> origins;
     for (int32_t t = 0; t < terrains.GetCount(); ++t) {
         QV_List<ElemEntry> linked;
-        LinkedTo(terrains[t].header.guid, objects, linked);
+        if (!LinkedTo(terrains[t].header.guid, objects, linked)) return false;
         API_Box3D box = {};
         bool boxed = false;
         for (int32_t k = 0; k < linked.GetCount(); ++k) {
@@ -354,8 +362,7 @@ bool UpdateLinkedColouredAreas(const QV_List<API_Element>& terrains, const QV_Li
         PaintLP view(ElemKind_ColouredArea);
         ok = ReadElement(areas[k].element.header, area) && PaintLP::AttachAndExchange(view, area, origins[k], true);
     }
-    RestoreLayerStates(VY_Operators, states);
-    return ok;
+    return RestoreLayerStates(VY_Operators, states) && ok;
 }
 
 // Mode 4: the linked objects take the same edit as their terrain, but for the result objects of the sets and
@@ -368,18 +375,17 @@ bool MoveLinkedObjects(ElementEditor& editor, const QV_List<API_Element>& terrai
         bool pending = false;
         for (int32_t h = 0; h < heads.GetCount() && !pending; ++h) pending = heads[h].guid == o.element.header.guid;
         if (pending) continue;
-        BaseLP view;
-        API_Guid terrain = {};
-        if (!BaseLP::AttachToElement(view, o.kind, o.element, terrain, false)) continue;
+        API_Guid terrain = APINULLGuid;
+        if (!ReadLinkedTerrain(o, terrain)) return false;
         bool moved = false;
         for (int32_t t = 0; t < terrains.GetCount() && !moved; ++t) moved = terrains[t].header.guid == terrain;
         if (!moved) continue;
         if (IsSetKind(o.kind)) {
             QV_String role;
             BaseIDLP lookup(o.kind);
-            if (BaseLP::AttachToElementLookup(lookup, o.element, nullptr, nullptr, nullptr, &role, o.kind, false) &&
-                role.ToStdString() == "result")
-                continue;
+            if (!BaseLP::AttachToElementLookup(lookup, o.element, nullptr, nullptr, nullptr, &role, o.kind, false))
+                return false;
+            if (role.ToStdString() == "result") continue;
         }
         moving.Insert(o);
     }
@@ -389,12 +395,13 @@ bool MoveLinkedObjects(ElementEditor& editor, const QV_List<API_Element>& terrai
     bool ok = EditObjects(editor, moving, PendingUpdate.editPars);
     for (int32_t k = 0; k < moving.GetCount() && ok; ++k)
         if (IsSetKind(moving[k].kind)) ok = SyncSiblingObjects(moving[k].element.header, moving[k].kind, false) != 0;
-    RestoreLayerStates(VY_Operators, states);
-    return ok;
+    return RestoreLayerStates(VY_Operators, states) && ok;
 }
 
 bool UpdateMovedTerrains(ElementEditor& editor, QV_List<API_Element>& terrains, const QV_List<API_Elem_Head>& heads) {
-    if (terrains.GetCount() == 0 || PendingUpdate.editPars.typeID == APIEdit_General) return true;
+    if (terrains.GetCount() == 0) return true;
+    if (PendingUpdate.editUnread != 0) return false;  // how the terrain moved is not known: nothing can follow it
+    if (PendingUpdate.editPars.typeID == APIEdit_General) return true;
     for (int32_t i = 0; i < terrains.GetCount(); ++i) {
         bool ruled = false;
         if (!EnsureTerrainSkirt(terrains[i], ruled) || (ruled && ChangeSkirt(terrains[i]) != NoError)) return false;
@@ -424,14 +431,26 @@ bool CollectTerrainElements(ElementEditor& editor, int32_t mode, const QV_List<A
     QV_List<API_Element> terrains;
     for (int32_t i = 0; i < heads.GetCount(); ++i) {
         if (heads[i].typeID != API_MeshID) continue;
-        if (mode <= 2 && !ACAPI_Element_Filter(heads[i].guid, APIFilt_IsEditable)) continue;
         API_Element mesh;
-        if (ReadElement(heads[i], mesh) && IsTerrain(mesh)) terrains.Insert(mesh);
+        ElemDescriptor record;
+        bool terrain = false;
+        if (mode <= 2) {
+            if (!ReadUpdatedElement(heads[i], APIFilt_IsEditable, ElemKind_Terrain, mesh, record, terrain))
+                return false;
+        } else {
+            std::memset(static_cast<void*>(&mesh), 0, sizeof mesh);
+            mesh.header.guid = heads[i].guid;
+            const GSErrCode err = ACAPI_Element_Get(&mesh);
+            if (err != NoError && err != APIERR_BADID) return false;  // one gone again has nothing to follow
+            if (err == NoError && !ReadElementRecord(mesh.header, ElemKind_Terrain, true, record, terrain))
+                return false;
+        }
+        if (terrain && !terrains.Insert(mesh)) return false;
     }
     if (mode <= 2) {
         // A new or copied terrain mesh: its record made its own again.
         for (int32_t i = 0; i < terrains.GetCount(); ++i) {
-            ACAPI_Element_AttachObserver(terrains[i].header.guid);
+            if (ACAPI_Element_AttachObserver(terrains[i].header.guid) != NoError) return false;
             if (!WriteTerrainDataRecord(terrains[i])) return false;
         }
         return true;

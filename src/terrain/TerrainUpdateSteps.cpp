@@ -27,6 +27,5 @@ bool KeepConstraintsOnTheirPoints(const ModelUpdateEvent& event) {
         LogModelUpdateStep("ConstraintInput::RefreshOnUpdateB", event.heads.GetCount());
         refreshed = ConstraintInput::RefreshOnUpdateB(event.heads, event.parents);
     }
-    if (refreshed) ConstraintInput::RefreshOnUpdateC();
-    return true;
+    return refreshed && ConstraintInput::RefreshOnUpdateC();
 }

@@ -13,5 +13,5 @@ bool KeepTerrainObjectsInStep(ElementEditor& editor, const ModelUpdateEvent& eve
 // The terrain points' share (PointTool::OnElementEvent).
 bool KeepPointsInStep(const ModelUpdateEvent& event);
 // The constraints kept on their points: after the user's new elements those that lost a point go, after an edit
-// dragged ends go back; then of two crossing constraints the later one goes. Never ends the dispatch.
+// dragged ends go back; then of two crossing constraints the later one goes.
 bool KeepConstraintsOnTheirPoints(const ModelUpdateEvent& event);

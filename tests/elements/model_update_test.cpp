@@ -79,16 +79,16 @@ protected:
                 refreshed = note("constraints A");
             else if (e.mode == 4)
                 refreshed = note("constraints B");
-            if (refreshed) note("constraints C");
-            return true;
+            return refreshed && note("constraints C");
         };
-        s.operatorLayerUpkeep = [note] { note("upkeep"); };
+        s.operatorLayerUpkeep = [note] { return note("upkeep"); };
         s.filterPendingHeads = [note, filterKeeps](PendingModelUpdate& r) {
-            note("filter");
+            if (!note("filter")) return false;
             if (!filterKeeps) {
                 r.heads.Clear();
                 r.codes.Clear();
             }
+            return true;
         };
         s.showErrorMessage = [note](int32_t code) { note("message " + std::to_string(code)); };
         return s;
@@ -236,19 +236,94 @@ TEST_F(ModelUpdateTest, OwnNewElementsAreNoCopies) {
     EXPECT_EQ(g_calls[1], "copied 6");
 }
 
-TEST_F(ModelUpdateTest, AFailedStepEndsTheDispatchButTheClosingStepsRun) {
+TEST_F(ModelUpdateTest, AFailedStepEndsTheDispatchAndTellsTheUser) {
     const API_Guid g = PlaceFill("F");
     PendingModelUpdate r = Record(2, {g});
     ElementWritten = 1;
     UpdateModelWith(r, Stubs("section"));
-    EXPECT_EQ(g_calls, Seq({"filter", "copied 6", "copied 21", "section", "upkeep"}));
+    EXPECT_EQ(g_calls, Seq({"filter", "copied 6", "copied 21", "section", "message 51"}));
     EXPECT_EQ(ElementWritten, 0);
 
     g_calls.clear();
     PendingModelUpdate a = Record(2, {g});
     UpdateModelWith(a, Stubs("constraints A"));
     EXPECT_EQ(g_calls[g_calls.size() - 2], "constraints A");  // C does not run after a failed A
-    EXPECT_EQ(g_calls.back(), "upkeep");
+    EXPECT_EQ(g_calls.back(), "message 51");
+}
+
+// Whichever step fails, what the steps before it changed is taken back with the dispatcher's command (the user's
+// edit stays as it is) and the user is told once; the skirt and retaining-wall notes are not shown then.
+TEST_F(ModelUpdateTest, AFailedStepTakesTheWholeAnswerBackAndTellsOnce) {
+    const API_Guid g = PlaceFill("F");
+    const auto stubs = [&](const std::string& fail) {
+        ModelUpdateSteps s = Stubs(fail);
+        // The first step changes the model, as the real ones do: a record on the copied element.
+        s.handleCopiedObjects = [fail](int32_t kind, const QV_List<API_Elem_Head>& heads) {
+            const std::string name = "copied " + std::to_string(kind);
+            g_calls.push_back(name);
+            ElemDescriptor d;
+            if (kind == ElemKind_Road && !ElemUserData_WriteRecord(d, ElemKind_ColouredArea, heads[0])) return false;
+            return name != fail;
+        };
+        return s;
+    };
+    PendingModelUpdate clean = Record(2, {g});
+    clean.skirtForced = 1;
+    UpdateModelWith(clean, stubs(""));
+    ASSERT_TRUE(Db().Find(g)->userData);
+    EXPECT_EQ(g_calls.back(), "message 30");
+    ASSERT_TRUE(Db().Undo());
+    ASSERT_FALSE(Db().Find(g)->userData);
+
+    std::vector<std::string> names = g_calls;
+    names.pop_back();  // the note
+    for (const std::string& failing : names) {
+        g_calls.clear();
+        PendingModelUpdate r = Record(2, {g});
+        r.skirtForced = 1;
+        ElementWritten = 1;
+        UpdateModelWith(r, stubs(failing));
+        EXPECT_FALSE(Db().Find(g)->userData) << failing;
+        EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "message 51"), 1) << failing;
+        EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "message 30"), 0) << failing;
+        EXPECT_EQ(ElementWritten, 0) << failing;
+    }
+}
+
+// A command the host does not run runs no step: the user is told, and nothing is changed outside a command.
+TEST_F(ModelUpdateTest, WithoutItsCommandNoStepRuns) {
+    const API_Guid g = PlaceFill("F");
+    ASSERT_TRUE(host->FailCall("CallUndoableCommand", -1, APIERR_GENERAL));
+    PendingModelUpdate r = Record(2, {g});
+    ElementWritten = 1;
+    UpdateModelWith(r, Stubs());
+    host->ClearFailures();
+    EXPECT_EQ(g_calls, Seq({"message 51"}));
+    EXPECT_EQ(ElementWritten, 0);
+}
+
+// A series of several codes is one undo step: a failure in a later dispatch takes back the earlier ones too.
+TEST_F(ModelUpdateTest, AFailureLateInAMixedSeriesTakesItAllBack) {
+    const API_Guid a = PlaceFill("A");
+    const API_Guid b = PlaceFill("B");
+    PendingModelUpdate r;
+    r.mode = 3;
+    for (const auto& [g, code] : std::vector<std::pair<API_Guid, int32_t>>{{a, 2}, {b, 3}}) {
+        r.heads.Insert(Rec(g).header);
+        r.codes.Insert(code);
+        if (code == 3) r.parents.Insert(Rec(g));
+    }
+    ModelUpdateSteps s = Stubs();
+    s.kindSteps[ElemKind_Section] = [](const ModelUpdateEvent& e) {
+        g_calls.push_back("section " + std::to_string(e.mode));
+        ElemDescriptor d;
+        return e.mode == 2 ? ElemUserData_WriteRecord(d, ElemKind_ColouredArea, e.heads[0]) : false;
+    };
+    UpdateModelSeries(r, s);
+    EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "section 2"), 1);
+    EXPECT_EQ(std::count(g_calls.begin(), g_calls.end(), "section 3"), 1);
+    EXPECT_FALSE(Db().Find(a)->userData);  // the copy's answer went with the change's failure
+    EXPECT_EQ(g_calls.back(), "message 51");
 }
 
 TEST_F(ModelUpdateTest, OtherCodesAndEmptyFiltersEndEarly) {
@@ -283,7 +358,7 @@ TEST_F(ModelUpdateTest, RetainingWallsAndTheSkirtAreReported) {
     g_calls.clear();
     PendingModelUpdate dropped = Record(3, {wall});
     UpdateModelWith(dropped, Stubs("", false));  // nothing left after the filter: still reported
-    EXPECT_EQ(g_calls, Seq({"filter", "message 53", "upkeep"}));
+    EXPECT_EQ(g_calls, Seq({"filter", "upkeep", "message 53"}));
 
     g_calls.clear();
     PendingModelUpdate skirt = Record(3, {wall});
@@ -467,9 +542,11 @@ TEST_F(ModelUpdateTest, UserEditsReachTheDispatcherThroughTheModule) {
     API_Guid copy = {};
     ASSERT_EQ(host->Events().UserCopy(road, {5, 0, 0}, "copy", &copy), NoError);
     EXPECT_EQ(CountReports("call: HandleCopiedObjects(6)"), 1);
-    // The copied "result" object is observed, but its part has no link parameters to clear: the pass fails and
-    // the dispatch ends there.
+    // The copied "result" object is observed, but its part has no link parameters to clear: the pass fails, the
+    // dispatch ends there and the user is told.
     EXPECT_EQ(CountReports("call: ContourLineCls::RefreshOnUpdate(1)"), 0);
+    ASSERT_FALSE(DGDriver::Log().empty());
+    EXPECT_EQ(DGDriver::Log().back().kind, "alert");
     EXPECT_TRUE(host->Events().IsObserved(copy));
     host->ClearModuleReports();
 

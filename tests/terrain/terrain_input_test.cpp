@@ -253,11 +253,7 @@ TEST_F(TerrainInputTest, TheCrossingPassDropsTheLaterOfTwoCrossingConstraintsOnl
     const API_Guid later = Constraint({0, 10}, {10, 0}, "later");
     const API_Guid touching = Constraint({10, 10}, {20, 10}, "touching");
     const API_Guid parallel = Constraint({0.5, 0.5}, {5, 5}, "overlapping");
-    ASSERT_EQ(Command([] {
-                  ConstraintInput::RefreshOnUpdateC();
-                  return NoError;
-              }),
-              NoError);
+    ASSERT_EQ(Command([] { return ConstraintInput::RefreshOnUpdateC() ? NoError : APIERR_GENERAL; }), NoError);
     EXPECT_TRUE(Exists(first));
     EXPECT_FALSE(Exists(later));
     EXPECT_TRUE(Exists(touching));
