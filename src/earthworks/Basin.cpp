@@ -19,6 +19,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/TerrainDraping.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
@@ -251,7 +252,7 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
 
     // The tracer lives only inside this command: a step that fails, its removal among them, takes it back with
     // the rest, and no level line around the point is a failure too.
-    const bool placed = RunWholeEarthworkCommand([&] {
+    const bool placed = RunWholeCommand([&] {
         QV_Explode container;
         QV_List<QV_CoordLong> chosen;
         return TraceLevelLines(container) && ChooseOutline(container, API_Coord{picked.x, picked.y}, chosen) &&
@@ -354,7 +355,7 @@ int32_t BasinCls::UpdateBuilder(const API_Element& basin) {
 
     // The tracer lives only inside this command: a step that fails, its removal among them, takes it back with
     // the rest. No level line left, or none meeting the basin, is a failure too: the user's basin stays as it is.
-    const bool updated = RunWholeEarthworkCommand([&] {
+    const bool updated = RunWholeCommand([&] {
         QV_Explode container;
         QV_List<QV_CoordLong> chosen;
         return TraceLevelLines(container) && container.polygons.GetCount() > 0 &&

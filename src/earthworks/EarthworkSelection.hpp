@@ -144,7 +144,7 @@ inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read,
         return 0;
     }
     // An edit that fails on one object is taken back on all of them.
-    const bool ok = RunWholeEarthworkCommand(apply);
+    const bool ok = RunWholeCommand(apply);
     back();
     if (!ok) return ErrModifying;
     if (in3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);

@@ -44,15 +44,9 @@ void ToCodedPoints(const QV_List<PrimPoly>& outline, QV_List<QV_Coord3DLong>& po
 }
 }  // namespace
 
-GS::UniString EarthworkUndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
-
 bool RunEarthworkCommand(const std::function<bool()>& work) {
     bool ok = false;
-    const GSErrCode err = ACAPI_CallUndoableCommand(EarthworkUndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         // What the work made before a failed step stays (the caller reports the failure); a temporary element
         // it could not delete makes the host take the whole command back.
         const LeftoverWatch watch;
@@ -64,7 +58,7 @@ bool RunEarthworkCommand(const std::function<bool()>& work) {
 
 bool RunEarthworkCreation(const std::function<bool()>& work) {
     bool ok = false;
-    const GSErrCode err = ACAPI_CallUndoableCommand(EarthworkUndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         const LeftoverWatch watch;
         linkingMark = false;
         ok = work();
@@ -76,15 +70,6 @@ bool RunEarthworkCreation(const std::function<bool()>& work) {
 }
 
 void MarkEarthworkLinking(bool linking) { linkingMark = linking; }
-
-bool RunWholeEarthworkCommand(const std::function<bool()>& work) {
-    bool ok = false;
-    const GSErrCode err = ACAPI_CallUndoableCommand(EarthworkUndoText(), [&]() -> GSErrCode {
-        ok = work();
-        return ok ? NoError : LodravixErr_StepFailed;
-    });
-    return err == NoError && ok;
-}
 
 void ReverseChain(QV_List<QV_Coord3DLong>& chain) {
     const int32_t n = chain.GetCount();

@@ -1,8 +1,10 @@
 #pragma once
 // What the line-following earthworks share: the edges built along a polyline in one of the three position modes,
 // the three objects of a set (cut, fill, result) placed, linked and written (road, railway, sidewalk), and the
-// undoable command around the earthworks' changes.
+// undoable commands around a new earthwork and around a rebuild that keeps what it rewrote (RunWholeCommand of
+// elements/WholeCommand takes any other change back whole).
 #include "elements/BaseCls.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/QV_String.hpp"
 
 #include "APIElements.hpp"
@@ -11,14 +13,9 @@
 #include <cstdint>
 #include <functional>
 
-// The undo text of the earthworks' commands ("External command").
-GS::UniString EarthworkUndoText();
 // `work` as one undoable command; true when it succeeded. What a failed work made before its failure stays, unless
 // it left a temporary element behind: then the whole command is taken back.
 bool RunEarthworkCommand(const std::function<bool()>& work);
-// `work` as one undoable command that the host takes back whole when the work fails, so that nothing of a failed
-// edit stays; true when it succeeded.
-bool RunWholeEarthworkCommand(const std::function<bool()>& work);
 // A new earthwork's command: `work` places the objects of one set or more, each set announcing through
 // MarkEarthworkLinking when its objects all stand and its identities, link records and links come next. A work that
 // fails before that is taken back whole (the terrain's skirt it raised among it); one that fails while linking keeps

@@ -12,6 +12,7 @@
 #include "elements/ObjectSets.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
@@ -224,7 +225,7 @@ int32_t ObstacleCls::CreateFromPolyline(EarthworkDialogs& dialogs, const API_Ele
                                         const API_Element& terrain) {
     const int32_t prepared = PrepareWall(dialogs, *this, polyline, terrain, ErrModifying);
     if (prepared != 0) return prepared < 0 ? 0 : prepared;
-    return RunWholeEarthworkCommand([&] { return ComputeProfile() && PlaceObject(); }) ? 0 : ErrModifying;
+    return RunWholeCommand([&] { return ComputeProfile() && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
 bool ObstacleCls::RegisterAlongHost(const API_Element& polyline) {
@@ -258,8 +259,7 @@ int32_t ObstacleCls::CreateAlongElement(EarthworkDialogs& dialogs, ContourLineRe
     if (prepared != 0) return prepared < 0 ? 0 : prepared;
     // A wall the road or plateau does not know of would stand in its slopes, and an obstacle without its wall
     // would bend them for nothing: a failure takes both back.
-    const bool ok =
-        RunWholeEarthworkCommand([&] { return ComputeProfile() && PlaceObject() && RegisterAlongHost(polyline); });
+    const bool ok = RunWholeCommand([&] { return ComputeProfile() && PlaceObject() && RegisterAlongHost(polyline); });
     if (!ok) return ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
@@ -275,7 +275,7 @@ int32_t ObstacleCls::RemoveObstacle(ContourLineRefresh& contours, const API_Elem
     int32_t result = 0;
     API_Element terrain = {};
     bool removed = false;
-    const bool ran = RunWholeEarthworkCommand([&] {
+    const bool ran = RunWholeCommand([&] {
         if (!SetCancellaObs(hostElement, hostKind, 1)) {
             result = ErrObstacleRemoval;
             return false;

@@ -15,6 +15,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/SolidLinkRemoval.hpp"
 #include "elements/UpdatedElements.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
@@ -192,7 +193,7 @@ int32_t ObstacleCls::Rebuild(ContourLineRefresh& contours, const API_Element& wa
     if (ACAPI_Element_Get(&placed) != NoError) return back(ErrModifying);
 
     // A wall that cannot be computed again is taken back whole: as it was, linked to its terrain.
-    const bool ok = RunWholeEarthworkCommand([&] {
+    const bool ok = RunWholeCommand([&] {
         if (!RemoveWallLink(element, placed)) return false;
         API_ElementMemo memo;
         std::memset(static_cast<void*>(&memo), 0, sizeof memo);

@@ -4,6 +4,7 @@
 #include "elements/LeftoverElements.hpp"
 #include "elements/LibPartHelpers.hpp"
 #include "elements/LibPartSections.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/FileUtils.hpp"
 #include "foundation/Language.hpp"
@@ -239,9 +240,7 @@ int32_t BaseCls::CreateLibPartObject(uint8_t transfer, int16_t placeCode, uint16
         const QV_String partName = GeneratedPartName(descriptor.TerrainId);
         QV_String path("");
         if (SaveViewAsTempLibPart(*this, partName, path) && CreateLibPartFromTemp(*this, partName)) {
-            QV_String undoText;
-            GetResString(undoText, UndoTableBase + LanguageIndex, 2);
-            const GS::UniString undo(undoText.GetBuffer(), undoText.GetLength());
+            const GS::UniString undo = ExternalCommandUndoText();
             const auto place = [&]() -> GSErrCode {
                 const LeftoverWatch watch;
                 if (!CreateObject(partName, placeCode, a, b, c)) return LodravixErr_StepFailed;

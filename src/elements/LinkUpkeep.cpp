@@ -10,7 +10,7 @@
 #include "elements/LibPartViews.hpp"
 #include "elements/OldIdentifiers.hpp"
 #include "elements/ParamIndexes.hpp"
-#include "elements/UpkeepCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnLibraryFolder.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -319,7 +319,7 @@ int32_t RunLinkUpkeep(ContourLineRefresh& contours) {
         QV_List<QV_String> newIds;
         // A step the host fails takes the whole conversion back: a project converted in part would link converted
         // elements to ones that still carry the old identifiers.
-        const bool converted = RunWholeUpkeepCommand([&] {
+        const bool converted = RunWholeCommand([&] {
             return MigrateObjectPoints() && MigrateLines() && MigrateFills() &&
                 MigrateTerrains(oldIds, newIds, floorPlan) && MigrateObjectLinks(oldIds, newIds, floorPlan) &&
                 MigrateSectionWindows(floorPlan);

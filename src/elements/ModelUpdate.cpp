@@ -8,6 +8,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ObjectSets.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -302,24 +303,6 @@ ModelUpdateSteps FrameworkModelUpdateSteps() {
 }
 
 namespace {
-// One series of element events is at most one undo step: its dispatch runs inside one undoable command (inside a
-// command that is running already, as part of that one). A dispatch that fails answers an error, so that the host
-// takes back what it changed: the user's edit stays as the user made it. False when the dispatch failed or the
-// host ran no command (then nothing was changed).
-bool AsOneUndoStep(const std::function<bool()>& dispatch) {
-    QV_String undoText;
-    GetResString(undoText, UndoTableBase + LanguageIndex, 2);
-    bool ran = false;
-    bool ok = false;
-    const GSErrCode err =
-        ACAPI_CallUndoableCommand(GS::UniString(undoText.GetBuffer(), undoText.GetLength()), [&]() -> GSErrCode {
-            ran = true;
-            ok = dispatch();
-            return ok ? NoError : APIERR_GENERAL;
-        });
-    if (!ran && err == APIERR_REFUSEDCMD) return dispatch();
-    return ran && ok;
-}
 
 bool ChangesTheModel(int32_t mode) { return mode >= 1 && mode <= 5; }
 
@@ -373,7 +356,7 @@ void RunSeries(const ModelUpdateSteps& steps,
                const std::function<bool(QV_List<API_Elem_Head>& walls, uint8_t& skirtForced)>& dispatches) {
     QV_List<API_Elem_Head> walls;  // retaining walls among the changes: they cannot follow (message 53)
     uint8_t skirtForced = 0;
-    const bool ok = AsOneUndoStep([&] {
+    const bool ok = RunWholeCommand([&] {
         walls.Clear();
         skirtForced = 0;
         return dispatches(walls, skirtForced);

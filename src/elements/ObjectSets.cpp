@@ -484,18 +484,3 @@ bool CollectPartnersByKind(QV_List<ElemEntry>& entries) {
     }
     return true;
 }
-
-bool RunInUpkeepCommand(const std::function<bool()>& pass) {
-    bool result = false;
-    bool ran = false;
-    QV_String undoText;
-    GetResString(undoText, UndoTableBase + LanguageIndex, 2);
-    const GS::UniString undo(undoText.GetBuffer(), undoText.GetLength());
-    const GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() {
-        ran = true;
-        result = pass();
-        return NoError;  // what the pass changed stays, also when it failed
-    });
-    if (!ran && err == APIERR_REFUSEDCMD) return pass();
-    return ran && result;
-}

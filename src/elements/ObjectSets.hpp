@@ -58,8 +58,3 @@ bool HandleCopiedObjects(int32_t kind, const QV_List<API_Elem_Head>& heads);
 bool CollectPartners(QV_List<API_Element>& elements, int32_t kind);
 // The same over entries with their own kinds; a partner gets the kind of the entry that named it.
 bool CollectPartnersByKind(QV_List<ElemEntry>& entries);
-
-// Runs a pass that changes the model as one undoable command ("External command", entry 2 of the undo table);
-// inside a command that is already running it runs as part of that one. The pass's own answer comes back; the
-// changes it made stay also when it fails.
-bool RunInUpkeepCommand(const std::function<bool()>& pass);

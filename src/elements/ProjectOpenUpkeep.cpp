@@ -7,7 +7,7 @@
 #include "elements/LayerHelpers.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamIndexes.hpp"
-#include "elements/UpkeepCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -115,7 +115,7 @@ int32_t RefreshSlopeObjects(int32_t kind, std::vector<API_Element>& objects) {
     if (objects.empty()) return NoError;
     View view(kind);
     const bool done =
-        InFloorPlanDatabase([&] { return RunWholeUpkeepCommand([&] { return ConvertSlopeObjects(view, objects); }); });
+        InFloorPlanDatabase([&] { return RunWholeCommand([&] { return ConvertSlopeObjects(view, objects); }); });
     return done ? NoError : ErrModifying;
 }
 
@@ -199,7 +199,7 @@ int32_t FindLegacySlabs(LegacySlabs& found) {
 int32_t DeleteLegacySlabs(LegacySlabs& found) {
     if (found.slabs.IsEmpty() && !found.layerGoes) return NoError;
     const bool done = InFloorPlanDatabase([&] {
-        return RunWholeUpkeepCommand([&] {
+        return RunWholeCommand([&] {
             if (!found.slabs.IsEmpty() && ACAPI_Element_Delete(found.slabs) != NoError) return false;
             return !found.layerGoes || ACAPI_Attribute_Delete(&found.layer.header) == NoError;
         });

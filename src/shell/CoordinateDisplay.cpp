@@ -6,6 +6,7 @@
 #include "elements/StoryHelpers.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/LeftoverElements.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/PointInput.hpp"
@@ -98,9 +99,7 @@ void CoordinateFeedback(const API_Coord3D* cursor) {
 void ShowCoordinates(CoordinatePalette& palette) {
     ACAPI_Element_DeselectAll();
     PrepareCoordinateDisplay(palette);
-    QV_String undoText;
-    GetResString(undoText, UndoTableBase + LanguageIndex, 2);
-    ACAPI_CallUndoableCommand(GS::UniString(undoText.GetBuffer(), undoText.GetLength()), [&]() -> GSErrCode {
+    ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         // The heights shown come from probe slabs: one that could not be deleted is taken back with the command.
         const LeftoverWatch watch;
         API_Coord3D point = {};

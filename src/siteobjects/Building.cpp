@@ -23,7 +23,7 @@
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedOutlineObject.hpp"
-#include "siteobjects/SiteCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
 
@@ -122,7 +122,7 @@ int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_Li
     if (!ReadElement(terrain, true) ||
         !BuildPrimitives(PrimitiveOptions().FillPrims().AllRings().CloseCodes().MarkRingEnds()))
         return ErrModifying;
-    const bool ok = RunSiteCommand([&] {
+    const bool ok = RunWholeCommand([&] {
         if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
         settings = GlobalSettings.building;
         if (RunSettingsDialog(dialogs, SettingsMode::NewElement, &lowestLevel, &levelDifference, false, false, false,
@@ -214,7 +214,7 @@ int32_t BuildingCls::Modify(SiteObjectDialogs& dialogs, const QV_List<API_Elemen
     ACAPI_Element_DeselectAll();
     if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
     QV_List<API_Element> list = buildings;
-    const bool ok = RunSiteCommand([&] {
+    const bool ok = RunWholeCommand([&] {
         if (!ReadObject(list)) return false;
         if (was3D) {
             MakeWindowDatabaseCurrent(APIWind_3DModelID);
@@ -279,7 +279,7 @@ int32_t BuildingCls::Rebuild(const API_Element& building) {
     const bool was3D = IsCurrentWindow3D();
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     // A building that cannot stand again is taken back whole, linked to its terrain as it was.
-    const bool ok = RunSiteCommand([&] { return RebuildObject(building); });
+    const bool ok = RunWholeCommand([&] { return RebuildObject(building); });
     if (was3D) Ensure3DWindow(false);
     return ok ? 0 : ErrModifying;
 }

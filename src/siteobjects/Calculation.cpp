@@ -12,7 +12,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "foundation/OwnedMemo.hpp"
-#include "siteobjects/SiteCommand.hpp"
+#include "elements/WholeCommand.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -224,7 +224,7 @@ int32_t CalculationCls::Run(const API_Element& terrain) {
     {
         Progress progress;
         // A failed step takes the whole command back, the links CleanLinks removed among it.
-        measured = RunSiteCommand([&] {
+        measured = RunWholeCommand([&] {
             bool made = false;
             progress.Phase(int32_t(operators.GetSize()));
             bool ok = CleanLinks() && BuildEntries(lists) && CopyTerrain(made) && ComputeVolumes();

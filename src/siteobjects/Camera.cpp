@@ -8,7 +8,7 @@
 #include "geometry/project/ElementPolygonRead.hpp"
 #include "settings/Settings.hpp"
 #include "siteobjects/CameraPath.hpp"
-#include "siteobjects/SiteCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "siteobjects/SiteHeights.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 
@@ -49,7 +49,7 @@ int32_t CameraCls::Create(SiteObjectDialogs& dialogs, const API_Element& polylin
     count = int16_t(intervals);
     distance = pathLength / count;
     ComputePositions(vertices, distance, positions);
-    const bool made = RunSiteCommand([&] {
+    const bool made = RunWholeCommand([&] {
         // A position off the terrain keeps z 0 and the path goes on; one the host could not probe fails it.
         for (API_Coord3D& p : positions) {
             double z = 0.0;

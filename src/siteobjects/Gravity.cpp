@@ -10,7 +10,7 @@
 #include "foundation/PointInput.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "geometry/FramePolygons.hpp"
-#include "siteobjects/SiteCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "siteobjects/SiteHeights.hpp"
 #include "terrain/TerrainInputQueries.hpp"
 
@@ -56,7 +56,7 @@ int32_t GravityCls::Run(const QV_List<API_Element>& objects) {
     terrains.Clear();
     if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains) || !AssignTerrains(objects))
         return ErrModifying;
-    const bool moved = RunSiteCommand([&] {
+    const bool moved = RunWholeCommand([&] {
         if (!ComputeHeights(objects)) return false;
         for (int32_t i = 0; i < objects.GetCount(); ++i) {
             if (terrainIndex[i] == -1) continue;
@@ -101,7 +101,7 @@ int32_t GravityCls::Build(const API_Element* terrain) {
             break;
         }
         // Each click is an undo step of its own.
-        const bool done = RunSiteCommand([&] {
+        const bool done = RunWholeCommand([&] {
             // Each creation takes its own copy of the defaults' memo.
             API_Element placed = {};
             API_ElementMemo copy = {};

@@ -23,7 +23,7 @@
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
-#include "siteobjects/SiteCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 
 #include <cstring>
@@ -146,7 +146,7 @@ int32_t MarkerCls::PlacePointMarker(SiteObjectDialogs& dialogs) {
             !pointCodes.Insert(PointMarkerCode(d.Name, d.Number)) || !pointComments.Insert(comment))
             return ErrModifying;
     }
-    const bool ok = RunSiteCommand([&] {
+    const bool ok = RunWholeCommand([&] {
         // The story's earlier point markers give way only to the new one.
         if (!CreatePointMarkerObject(story)) return false;
         for (const API_Element& m : markers)
@@ -193,7 +193,7 @@ int32_t MarkerCls::RunSingleLevelMarkers() {
             continue;
         }
         // Every click is an undo step of its own.
-        if (!RunSiteCommand([&] { return ProbeTerrainHeightAt(element, point, pointZ) && CreateLevelMarkerObject(); }))
+        if (!RunWholeCommand([&] { return ProbeTerrainHeightAt(element, point, pointZ) && CreateLevelMarkerObject(); }))
             return ErrModifying;
     }
 }
@@ -262,7 +262,7 @@ int32_t MarkerCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_
                           true, levelMarkers.IsEmpty() && !pointMarkers.IsEmpty()) == DialogAnswer::Cancelled)
         return 0;
     QV_List<API_Element> levels = levelMarkers, points = pointMarkers;
-    return RunSiteCommand([&] { return ApplyToSelection(levels, points); }) ? 0 : ErrModifying;
+    return RunWholeCommand([&] { return ApplyToSelection(levels, points); }) ? 0 : ErrModifying;
 }
 
 int32_t MarkerCls::RebuildBody(SiteObjectDialogs& dialogs, const API_Element& marker) {
@@ -319,7 +319,7 @@ int32_t MarkerCls::Rebuild(SiteObjectDialogs& dialogs, const API_Element& terrai
     ACAPI_Element_DeselectAll();
     element = terrain;
     int32_t result = ErrModifying;
-    const bool rebuilt = RunSiteCommand([&] {
+    const bool rebuilt = RunWholeCommand([&] {
         result = RebuildBody(dialogs, marker);
         return result == 0;
     });

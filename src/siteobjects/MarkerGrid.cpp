@@ -14,7 +14,7 @@
 #include "geometry/OutlineSegmentAtPoint.hpp"
 #include "settings/ElementSections.hpp"
 #include "siteobjects/PlacedObject.hpp"
-#include "siteobjects/SiteCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 
 #include <cmath>
@@ -185,6 +185,6 @@ int32_t MarkerCls::RunSpotHeightGrid(SiteObjectDialogs& dialogs) {
     }
     // "No", steps the grid cannot take and a stopped pass all leave no grid; a grid too large says so.
     gridError = 0;
-    if (RunSiteCommand([&] { return ComputeGridExtent(dialogs) && CreateGridObject(); })) return 0;
+    if (RunWholeCommand([&] { return ComputeGridExtent(dialogs) && CreateGridObject(); })) return 0;
     return gridError != 0 ? gridError : ErrModifying;
 }

@@ -23,7 +23,7 @@
 #include "settings/Settings.hpp"
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
-#include "siteobjects/SiteCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 #include "terrain/ContourLineCls.hpp"
 
@@ -264,7 +264,7 @@ int32_t PaintCls::Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contour
     if (earlierObject.IsEmpty()) {
         if (CreateLibPartObject(0, 0, 0, nullptr, nullptr) == 0) return ErrModifying;
         contours.RefreshContourLines(element);
-    } else if (!RunSiteCommand([&] { return UpdateExistingObject(); })) {
+    } else if (!RunWholeCommand([&] { return UpdateExistingObject(); })) {
         return ErrModifying;
     }
     ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
@@ -329,7 +329,7 @@ int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_E
         return 0;
     }
     QV_List<API_Element> list = objects;
-    const bool ok = RunSiteCommand([&] { return ApplyToSelection(list); });
+    const bool ok = RunWholeCommand([&] { return ApplyToSelection(list); });
     if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
     if (!ok) return ErrModifying;
     ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);

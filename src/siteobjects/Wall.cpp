@@ -24,7 +24,7 @@
 #include "siteobjects/PlacedObject.hpp"
 #include "siteobjects/PlacedOutlineObject.hpp"
 #include "siteobjects/PlacedSettingsChange.hpp"
-#include "siteobjects/SiteCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "siteobjects/SiteObjectDialogs.hpp"
 
 #include <cstring>
@@ -87,7 +87,7 @@ int32_t WallCls::Place(SiteObjectDialogs& dialogs, const API_Element& polyline, 
     settings = GlobalSettings.wall;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.wall = settings;
-    return RunSiteCommand([&] { return CreateElementBodyFromMesh() && PlaceObject(); }) ? 0 : ErrModifying;
+    return RunWholeCommand([&] { return CreateElementBodyFromMesh() && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
 int32_t WallCls::EditSettings(SiteObjectDialogs& dialogs) {
@@ -149,7 +149,7 @@ int32_t WallCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_El
         return 0;
     }
     QV_List<API_Element> list = walls;
-    const bool ok = RunSiteCommand([&] { return ApplyToObjects(list); });
+    const bool ok = RunWholeCommand([&] { return ApplyToObjects(list); });
     if (was3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
     if (!ok) return ErrModifying;
     if (was3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);

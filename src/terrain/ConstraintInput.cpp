@@ -6,6 +6,7 @@
 #include "elements/ElementQueries.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpdatedElements.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -193,7 +194,7 @@ int32_t ConstraintInput::Create() {
     int32_t code = 0;
     for (;;) {
         if (!InputStep(start, end, !first, code)) break;
-        if (!RunExternalCommand([&] { return CreateOne(start, end); })) {
+        if (!RunWholeCommand([&] { return CreateOne(start, end); })) {
             code = ErrModifying;
             break;
         }
@@ -222,7 +223,7 @@ int32_t ConstraintInput::Modify(const QV_List<API_Element>& constraints) {
     if (changed[0] != 0) Fill(mask.line.pen, 0xFF);
     if (changed[1] != 0) Fill(mask.line.ltypeInd, 0xFF);
     if (changed[2] != 0) Fill(mask.header.layer, 0xFF);
-    const bool ok = RunExternalCommand([&] {
+    const bool ok = RunWholeCommand([&] {
         for (int32_t i = 0; i < constraints.GetCount(); ++i) {
             API_Element e = constraints[i];
             e.header.layer = settings.layer;

@@ -9,6 +9,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/WrittenMemo.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
@@ -24,12 +25,6 @@
 
 namespace {
 const char* const PartName = "VY_CONTOURLINES";
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 void Rebuild() { ACAPI_Automate(APIDo_RebuildID); }
 
@@ -163,7 +158,7 @@ int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Ele
     }
     int32_t result = 0;
     // A failure answers an error, so that the host takes back the objects already changed.
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         result = UpdateLinkedObjects(true, false, gradient, false);
         return result == 0 ? NoError : APIERR_GENERAL;
     });

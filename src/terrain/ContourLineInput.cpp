@@ -5,6 +5,7 @@
 #include "elements/ChangeMask.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -19,12 +20,6 @@
 
 namespace {
 constexpr double PointTolerance = 1e-7;
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 bool HasPen(API_ElemTypeID type) { return type >= 18 && type <= 23; }
 
@@ -72,7 +67,7 @@ int32_t ContourLineCls::DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSeg
     Keep(altitude);
     MatchSegmentEndpoints(segments);
     int32_t result = 0;
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         result = BuildConstraintsFromSegments(segments);
         if (result == 0 && sources.GetCount() > 0) {
             GS::Array<API_Guid> first;
@@ -183,7 +178,7 @@ int32_t ContourLineCls::SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV
     if (!any) return 0;
     bool ok = false;
     // A failure answers an error, so that the host takes back the points and constraints already changed.
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         ok = ApplyAltitudeToSelection(points, constraints);
         return ok ? NoError : APIERR_GENERAL;
     });

@@ -7,6 +7,7 @@
 #include "elements/LibPartViews.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/UpdatedElements.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -14,12 +15,6 @@
 #include "terrain/ContourLineCls.hpp"
 
 namespace {
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 constexpr const char* PartName = "VY_CONTOURLINES";
 
@@ -88,7 +83,7 @@ int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<Calculati
     if (CreateLibPartObject(any ? 1 : 0, ContourMode_Slopes, 0, volumes, any ? &old : nullptr) == 0)
         return ErrModifying;
     int32_t result = 0;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         result = StoreToElement(object) ? 0 : ErrModifying;
         return NoError;
     });
@@ -122,7 +117,7 @@ int32_t ContourLineCls::UpdateAfterTerrainChange() {
     int32_t result = 0;
     // A failure answers an error, so that the host takes back the objects already changed: the terrain's contour
     // lines stay as they were.
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         result = UpdateLinkedObjects(contourLineFlag == 1, true, gradient, gradient != previousGradient);
         return result == 0 ? NoError : APIERR_GENERAL;
     });

@@ -3,6 +3,7 @@
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementQueries.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -350,7 +351,7 @@ int32_t OutlineData::CommandByClicks() {
         if (!FitRectangleToPoints(path, TerrainPointsOfCurrentStory(TerrainPlaces(), progress.Step()))) return 0;
     }
     int32_t code = ErrModifying;
-    RunExternalCommand([&] {
+    RunWholeCommand([&] {
         if (!DeleteAll(outlines)) return false;
         code = CreateOutline(nullptr);
         return OutlineReplaced(code);
@@ -372,14 +373,14 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
     if (RunSettingsDialog(false, false, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     if (outlines.GetCount() > 0 && dialogs.KeepExistingOutline()) {
         // The old outline stays; the hatch the user picked is used up all the same.
-        const bool usedUp = RunExternalCommand([&] { return DeleteElementByHead(hatch); });
+        const bool usedUp = RunWholeCommand([&] { return DeleteElementByHead(hatch); });
         Rebuild();
         return usedUp ? 0 : ErrModifying;
     }
     GlobalSettings.outline = settings;
     ACAPI_Element_DeselectAll();
     int32_t code = ErrModifying;
-    RunExternalCommand([&] {
+    RunWholeCommand([&] {
         if (!DeleteAll(outlines)) return false;
         code = CreateOutline(&hatch);
         return OutlineReplaced(code);
@@ -407,11 +408,11 @@ int32_t OutlineData::CommandModify(const API_Elem_Head& outline) {
     }
     if (!nodes.empty()) nodes.push_back(nodes.front());
     if (nodes.size() < 4) {
-        RunExternalCommand([&] { return DeleteElementByHead(outline); });
+        RunWholeCommand([&] { return DeleteElementByHead(outline); });
         return ErrOutlineTooShort;
     }
     int32_t code = ErrModifying;
-    RunExternalCommand([&] {
+    RunWholeCommand([&] {
         if (!DeleteElementByHead(outline)) return false;
         code = CreateOutlineHatch();
         return code == 0;

@@ -6,6 +6,7 @@
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpdatedElements.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -219,7 +220,7 @@ int32_t PointTool::AskPosition(bool& given) {
         API_Neig neig = {};
         // Asked inside a command of its own: a layer the palette shows or unlocks meanwhile is a model change.
         GSErrCode err = NoError;
-        const bool ran = RunExternalCommand([&] {
+        const bool ran = RunWholeCommand([&] {
             err = GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, -1,
                                    dialogs_.CoordinateFeedback(), nullptr, true);
             return true;
@@ -278,7 +279,7 @@ int32_t PointTool::PlaceByClicks() {
         settings = GlobalSettings.points;
         if (!CheckToolLayer(settings.layer)) continue;
         // A point whose record cannot be written is no terrain point: the host takes the hotspot back.
-        if (RunExternalCommand([this] { return CreatePoint(); })) {
+        if (RunWholeCommand([this] { return CreatePoint(); })) {
             ++created;
             dialogs_.InitPointPalette();
         } else {
@@ -305,7 +306,7 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
     settings.text = record.Note;
     if (EditSettings(SettingsMode::Editing(points.GetCount())) == DialogAnswer::Cancelled) return 0;
 
-    const bool ok = RunExternalCommand([&] {
+    const bool ok = RunWholeCommand([&] {
         ACAPI_Element_DeselectAll();
         API_Element mask;
         Fill(mask, 0);

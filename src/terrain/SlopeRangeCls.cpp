@@ -6,6 +6,7 @@
 #include "elements/FloorPlanDatabase.hpp"
 #include "elements/LibPartViews.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -23,12 +24,6 @@
 #include <cstring>
 
 namespace {
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 bool SamePoint(const API_Coord3D& a, const API_Coord3D& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 }  // namespace
@@ -65,7 +60,7 @@ int32_t SlopeRangeCls::Create(TerrainDialogs& dialogs, const QV_List<API_Element
     GlobalSettings.slopeRange = settings;
     bool ok = false;
     // A failed object answers an error, so that the host takes back those placed before it; the failure is told.
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         ok = true;
         for (const API_Element& terrain : terrains)
             if (ok && !CreateObject(terrain)) ok = false;
@@ -105,7 +100,7 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
     if (from3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
     GlobalSettings.editedCount = objects.GetCount();
     int32_t result = 0;
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         settings.Reset();
         if (objects.GetCount() > 0) {
             OwnedMemo memo;

@@ -4,6 +4,7 @@
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ElementQueries.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -74,12 +75,6 @@ QV_Poly OutlineOf(const TerrainRecord& record) {
     QV_Poly poly;
     poly.SetFromCoords3D(record.boundary, true);
     return poly;
-}
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
 // A new fill in place of the old outline with the adjusted vertices, keeping the old one's ID text, story, layer
@@ -223,7 +218,7 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
     OwnedMemo memo;
     // A failed step answers an error, so that the host takes back the whole command: the outline as it was, no
     // mesh without its record.
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         if (vertices.GetCount() != countBefore && !ReplaceOutline(outline, vertices, outlineRecord)) {
             code = ErrModifying;
             return LodravixErr_StepFailed;

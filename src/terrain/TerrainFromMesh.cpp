@@ -11,6 +11,7 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/ObjectSets.hpp"
 #include "elements/UpdatedElements.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ElemNeig.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -41,12 +42,6 @@ const int32_t kOrphanKinds[] = {6, 7, 19, 11, 8, 5, 9, 10, 15, 12};
 bool IsSetKind(int32_t kind) {
     return kind == ElemKind_Road || kind == ElemKind_Plateau || kind == ElemKind_Sidewalk ||
         kind == ElemKind_SlopedPlateau;
-}
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
 GSErrCode SwitchTo(int32_t windowType) {
@@ -192,7 +187,7 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, 
     if (!asCommand) return convert() ? 0 : ErrModifying;
     // A failed step answers an error, so that the host takes back the record and skirt already written.
     bool ok = false;
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         ok = convert();
         return ok ? NoError : APIERR_GENERAL;
     });
@@ -209,7 +204,7 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, 
 int32_t RebuildTerrain(ContourLineRefresh& contours, const QV_List<API_Element>& meshes) {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     // A failure answers an error from the command, so that the host takes back the skirts already changed.
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         QV_List<API_Element> current;
         QV_List<bool> changed;
         for (int32_t i = 0; i < meshes.GetCount(); ++i) {

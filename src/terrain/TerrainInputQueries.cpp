@@ -62,15 +62,3 @@ bool GetElementOnPlan(const API_Neig& neig, API_Element& element) {
     element.header.guid = neig.guid;
     return InFloorPlanDatabase([&] { return ACAPI_Element_Get(&element) == NoError; });
 }
-
-bool RunExternalCommand(const std::function<bool()>& body) {
-    QV_String undoText;
-    GetResString(undoText, UndoTableBase + LanguageIndex, 2);
-    const GS::UniString undo(undoText.GetBuffer(), undoText.GetLength());
-    bool result = false;
-    const GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() -> GSErrCode {
-        result = body();
-        return result ? NoError : APIERR_GENERAL;
-    });
-    return err == NoError && result;
-}

@@ -50,8 +50,3 @@ private:
 // windows (types 2 to 11 but the detail window) the host names the element's type first ('NTOE'). False when the
 // click picked nothing or the element cannot be read.
 bool GetElementOnPlan(const API_Neig& neig, API_Element& element);
-
-// Runs `body` as one undoable command with the add-on's undo text ("External command"); true when the host ran
-// it and it succeeded. A body that fails answers the host with an error, so that the host takes back what it
-// made: a point, line or fill half made (one without its record) is no terrain input.
-bool RunExternalCommand(const std::function<bool()>& body);

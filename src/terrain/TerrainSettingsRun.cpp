@@ -2,6 +2,7 @@
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/DialogLayouts.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -27,12 +28,6 @@ GSErrCode SwitchTo(int32_t windowType) {
     API_DatabaseInfo db = {};
     db.typeID = windowType;
     return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
-}
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
 // The lowest and highest height of a mesh's boundary and level points; false when its memo cannot be read.
@@ -140,7 +135,7 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
     TerrainChangeMask(record.changed, mask);
     GSErrCode failed = NoError;
     // A failed mesh answers an error, so that the host takes back those changed before it; the failure is told.
-    const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         for (int32_t i = 0; failed == NoError && i < meshes.GetCount(); ++i) {
             API_Element mesh = meshes[i];
             TerrainSettingsToMesh(record, mesh.mesh);

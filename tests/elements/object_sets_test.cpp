@@ -4,6 +4,7 @@
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartViews.hpp"
+#include "elements/WholeCommand.hpp"
 
 #include <cstring>
 #include <functional>
@@ -194,7 +195,7 @@ TEST_F(ObjectSetsTest, CopiesOfCutAndFillGoWhileAResultCopyIsUnlinkedAndObserved
     ASSERT_EQ(host->Events().UserCopy(set.result, {0, 9, 0}, "r", &copies[2]), NoError);
     QV_List<API_Elem_Head> heads;
     for (const API_Guid& g : copies) heads.Insert(Get(g).header);
-    EXPECT_TRUE(RunInUpkeepCommand([&] { return HandleCopiedObjects(ElemKind_Road, heads); }));
+    EXPECT_TRUE(RunWholeCommand([&] { return HandleCopiedObjects(ElemKind_Road, heads); }));
     host->Events().ClearDelivered();
     EXPECT_FALSE(Alive(copies[0]));
     EXPECT_FALSE(Alive(copies[1]));
@@ -203,7 +204,7 @@ TEST_F(ObjectSetsTest, CopiesOfCutAndFillGoWhileAResultCopyIsUnlinkedAndObserved
     EXPECT_EQ(Record(copies[2]).FillGuid, Text(APINULLGuid));
     EXPECT_TRUE(host->Events().IsObserved(copies[2]));
     // Objects of another kind are not touched.
-    EXPECT_TRUE(RunInUpkeepCommand([&] { return HandleCopiedObjects(ElemKind_Railway, heads); }));
+    EXPECT_TRUE(RunWholeCommand([&] { return HandleCopiedObjects(ElemKind_Railway, heads); }));
     EXPECT_TRUE(Alive(copies[2]));
     host->Events().EndModuleCall();
 }

@@ -11,7 +11,7 @@
 #include "siteobjects/Camera.hpp"
 #include "siteobjects/Marker.hpp"
 #include "siteobjects/Paint.hpp"
-#include "siteobjects/SiteCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "siteobjects/Trees.hpp"
 #include "siteobjects/Wall.hpp"
 
@@ -227,7 +227,7 @@ TEST_F(SiteCommandFailuresTest, AFailedStepTakesTheWholeCommandBack) {
         host->Input().QueuePoint(70.0, 50.0);
         host->Input().QueueCancel();
         int32_t failure = 0;
-        const bool placed = RunSiteCommand([&] {
+        const bool placed = RunWholeCommand([&] {
             failure = CreateTree(dialogs, &terrain);
             return failure == 0;
         });

@@ -7,6 +7,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/ParamIndexes.hpp"
 #include "elements/ToolDefaults.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -24,14 +25,7 @@ namespace {
 constexpr int32_t OnlyOneLocatorAlert = 69;
 constexpr int32_t WrongPartAlert = 70;
 constexpr int32_t PositionPrompt = 15;
-constexpr int32_t UndoEntry = 2;
 constexpr int AskPointTries = 3;  // a host that keeps failing the input must not hold the command forever
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, UndoEntry);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 // The object tool's settings dialog on the locator until the user confirms on it; false on cancel or failure
 // (failures are reported).
@@ -110,7 +104,7 @@ void PlaceNewLocator(int32_t libInd) {
     OwnedMemo memo;
     memo->params = reinterpret_cast<API_AddParType**>(params.Release());
     const GSErrCode err = ACAPI_CallUndoableCommand(
-        UndoText(), [&]() -> GSErrCode { return CreateElementWithMemo(&element, memo.Get(), true); });
+        ExternalCommandUndoText(), [&]() -> GSErrCode { return CreateElementWithMemo(&element, memo.Get(), true); });
     if (err != NoError) ShowErrorMessage(ErrModifying, 2);
 }
 // The selected locator in its dialog; on OK its parameters change to what the user set. A locator whose
@@ -135,7 +129,8 @@ void EditLocator(const API_Element& locator) {
     }
     API_Element element = locator;
     const GSErrCode err = ok
-        ? ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode { return ChangeElement(&element, &memo, nullptr); })
+        ? ACAPI_CallUndoableCommand(ExternalCommandUndoText(),
+                                    [&]() -> GSErrCode { return ChangeElement(&element, &memo, nullptr); })
         : APIERR_GENERAL;
     ACAPI_DisposeElemMemoHdls(&memo);
     if (err != NoError) ShowErrorMessage(ErrModifying, 2);

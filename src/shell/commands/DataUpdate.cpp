@@ -11,6 +11,7 @@
 #include "earthworks/Sidewalk.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -46,7 +47,7 @@ int32_t UpdateEachInOneStep(const QV_List<API_Element>& objects, UpdateOne&& upd
     while (left.GetCount() > 0) {
         QV_List<API_Element> updated;
         bool failed = false;
-        const bool ran = RunWholeEarthworkCommand([&] {
+        const bool ran = RunWholeCommand([&] {
             updated.Clear();
             for (const API_Element& object : left)
                 if (!update(object))

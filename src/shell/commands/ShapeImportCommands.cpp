@@ -1,4 +1,5 @@
 #include "shell/commands/ShapeImportCommands.hpp"
+#include "elements/WholeCommand.hpp"
 
 #include "dialogs/settings/ShapeImportModeDialog.hpp"
 #include "dialogs/settings/ShapeImportResultsDialog.hpp"
@@ -16,15 +17,8 @@
 
 namespace {
 
-constexpr int32_t UndoEntry = 2;
 constexpr int32_t OpenTitle = 2;
 constexpr uint32_t ShapeFileTypeCode = 0x53485020;  // 'SHP '
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, UndoEntry);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 // The host's file dialog for one ".shp" file; false on cancel, or on another extension with the reason in `report`
 // ("The name of the file must end with the .shp extension").
@@ -77,7 +71,7 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
     data.pointOptions = GlobalSettings.points;
     data.constraintSettings = GlobalSettings.constraint;
     int32_t created = 0;
-    ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+    ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
         created = CreateTerrainInputCommand(data);
         return NoError;
     });

@@ -18,19 +18,13 @@
 #include "shell/commands/ToolCommand.hpp"
 #include "siteobjects/Building.hpp"
 #include "siteobjects/Paint.hpp"
-#include "siteobjects/SiteCommand.hpp"
+#include "elements/WholeCommand.hpp"
 #include "siteobjects/Trees.hpp"
 #include "siteobjects/Wall.hpp"
 
 #include "UniString.hpp"
 
 namespace {
-
-GS::UniString UndoText() {
-    QV_String text;
-    GetResString(text, UndoTableBase + LanguageIndex, 2);
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 int32_t BasinCommand(EarthworkDialogs& dialogs) {
     Basin::BasinCls cls;
@@ -131,14 +125,14 @@ int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
     if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ErrFindingData;
     if (trees.GetCount() > 0) {
         SetEditedCount(settings, trees.GetCount());
-        return RunSiteCommand([&] { return RegenerateTrees(dialogs, trees); }) ? 0 : ErrModifying;
+        return RunWholeCommand([&] { return RegenerateTrees(dialogs, trees); }) ? 0 : ErrModifying;
     }
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
     const API_Element* terrain = terrains.GetCount() > 0 ? &terrains[0] : nullptr;
     // A failed step takes the trees of this command back with it (a height probe's slab left behind too): said.
     int32_t failure = 0;
-    const bool placed = RunSiteCommand([&] {
+    const bool placed = RunWholeCommand([&] {
         failure = CreateTree(dialogs, terrain);
         return failure == 0;
     });
@@ -173,7 +167,7 @@ int32_t EditXYZ(Settings& settings) {
         // The state turns only when every object took the new value: a half-done edit must not leave the button
         // saying otherwise about the objects that kept the old one.
         const uint8_t next = XYZButtonState != 0 ? 0 : 1;
-        const GSErrCode err = ACAPI_CallUndoableCommand(UndoText(), [&]() -> GSErrCode {
+        const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
             for (int32_t i = 0; i < joined.GetCount(); ++i) {
                 API_Element element = joined[i].element;
                 BaseIDLP view(joined[i].kind);
