@@ -144,7 +144,7 @@ std::string Generate(Kind kind, int64_t n) {
     std::uniform_int_distribution<int64_t> at(0, side);
     std::string out = TheFiles().header;
     out.reserve(size_t(n) * 40);
-    char line[96];
+    char line[160];
     switch (kind) {
         case Kind::Points:
             for (int64_t i = 0; i < n; ++i) {

@@ -20,6 +20,7 @@ export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_afte
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cmake --build "$build" -j "$jobs"
 # The fault sweep forks a run per host function for each action; here each run is looked at for what it does to
-# memory (a report, a leak: the leak checker runs in every child), while the normal build judges the projects.
+# memory (a report, a leak: the leak checker runs in every child with a failing host call), while the normal build
+# judges the projects.
 export LODRAVIX_SWEEP_MEMORY_ONLY=1
 ctest --test-dir "$build" --output-on-failure -j "$jobs"

@@ -553,8 +553,7 @@ bool SplitLine(const std::string& path, const Line& line, DialogLine* split) {
 }
 
 void ParseDialog(const std::string& path, const std::vector<Line>& lines, Resource* res) {
-    DialogReader r{path, res->dialog};
-    r.dialogScope = Scope{&res->dialog.items, {}};
+    DialogReader r{path, res->dialog, false, Scope{&res->dialog.items, {}}, Scope{}};
     using Reader = void (*)(DialogReader&, const DialogLine&);
     static const std::pair<const char*, Reader> readers[] = {
         {"size", ReadSize},       {"title", ReadTitle},     {"item", ReadItem}, {"range", ReadAttribute},

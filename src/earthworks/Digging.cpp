@@ -73,14 +73,11 @@ DialogAnswer DiggingCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMo
     state.kindFixed = lockSloped ? 1 : 0;
     state.slopeEditable = allSloped ? 1 : 0;
     int32_t accepted = 0;
-    const DialogAnswer answer = RunDialogLayouts([&](int32_t layout, bool switched) {
-        state.layoutSwitch = 0;
-        if (switched) state.carryWork = 1;
+    const DialogAnswer answer = RunStateLayouts(state, [&](int32_t layout) {
         // The second layout starts from the current direction, not yet changed.
         if (layout == 1) state.directionChanged = 0;
         accepted = layout;
-        const DialogAnswer shown = dialogs.OpenPlateauSettings(state, layout, mode);
-        return LayoutClosed(shown, state.layoutSwitch != 0);
+        return dialogs.OpenPlateauSettings(state, layout, mode);
     });
     if (answer == DialogAnswer::Cancelled) return answer;
     settings = state.record;

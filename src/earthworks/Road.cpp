@@ -32,12 +32,8 @@ DialogAnswer RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode 
     state.widthLocked = editing ? 1 : 0;
     state.radiosEnabled = enablePosition ? 1 : 0;
     state.referenceLine = int16_t(GlobalSettings.GetInt(GeneralField::Kind, ReferenceLineField));
-    const DialogAnswer answer = RunDialogLayouts([&](int32_t layout, bool switched) {
-        state.layoutSwitch = 0;
-        if (switched) state.carryWork = 1;
-        const DialogAnswer shown = dialogs.OpenRoadSettings(state, layout, mode);
-        return LayoutClosed(shown, state.layoutSwitch != 0);
-    });
+    const DialogAnswer answer =
+        RunStateLayouts(state, [&](int32_t layout) { return dialogs.OpenRoadSettings(state, layout, mode); });
     if (answer == DialogAnswer::Confirmed) {
         settings = state.record;
         std::memcpy(changed, state.changed, sizeof changed);

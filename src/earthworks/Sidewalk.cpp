@@ -83,12 +83,8 @@ DialogAnswer SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, S
     state.work = settings;
     state.width = 0.1;
     state.widthLocked = option == 1 ? 1 : 0;
-    const DialogAnswer answer = RunDialogLayouts([&](int32_t layout, bool switched) {
-        state.layoutSwitch = 0;
-        if (switched) state.carryWork = 1;
-        const DialogAnswer shown = dialogs.OpenSidewalkSettings(state, layout, mode);
-        return LayoutClosed(shown, state.layoutSwitch != 0);
-    });
+    const DialogAnswer answer =
+        RunStateLayouts(state, [&](int32_t layout) { return dialogs.OpenSidewalkSettings(state, layout, mode); });
     if (answer == DialogAnswer::Confirmed) {
         settings = state.record;
         std::memcpy(changed, state.changed, sizeof changed);

@@ -33,3 +33,16 @@ DialogAnswer RunDialogLayouts(Open open) {
         switched = true;
     }
 }
+
+// The same loop for a dialog state the element class keeps between its port calls (one call per layout): the
+// layout button sets the state's `layoutSwitch`, and `carryWork` tells the layout opened after a switch to go on
+// from the edits. `open(layout)` opens one layout on the state.
+template <typename State, typename OpenLayout>
+DialogAnswer RunStateLayouts(State& state, OpenLayout open) {
+    return RunDialogLayouts([&](int32_t layout, bool switched) {
+        state.layoutSwitch = 0;
+        if (switched) state.carryWork = 1;
+        const DialogAnswer shown = open(layout);
+        return LayoutClosed(shown, state.layoutSwitch != 0);
+    });
+}

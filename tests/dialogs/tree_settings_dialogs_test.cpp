@@ -49,7 +49,9 @@ TEST(TreeDialogRules, AnglesAndCountsStayWhereTheDialogKeepsThem) {
     for (double a = -20.0; a <= 70.0; a += 0.5) {
         const double c = ClampTreeAngle(a);
         EXPECT_TRUE(c <= -15.0 || c >= 20.0) << a;
-        if (a <= -15.0 || a >= 20.0) EXPECT_EQ(c, a);
+        if (a <= -15.0 || a >= 20.0) {
+            EXPECT_EQ(c, a);
+        }
     }
     // No pair the caps leave grows a tree of more than 4^5 + ... rows.
     for (int32_t b = 3; b <= 9; ++b)
@@ -58,8 +60,12 @@ TEST(TreeDialogRules, AnglesAndCountsStayWhereTheDialogKeepsThem) {
             const int32_t branches = CapTreeBranches(c, b);
             EXPECT_LE(levels, c);
             EXPECT_LE(branches, b);
-            if (b >= 5) EXPECT_LE(levels, 3) << b << " " << c;
-            if (c >= 4) EXPECT_LE(branches, 4) << b << " " << c;
+            if (b >= 5) {
+                EXPECT_LE(levels, 3) << b << " " << c;
+            }
+            if (c >= 4) {
+                EXPECT_LE(branches, 4) << b << " " << c;
+            }
         }
 }
 

@@ -40,7 +40,9 @@ TEST(EdgeTessellation, StraightSegmentsDivideIntoEightEqualPartsInEitherDirectio
         for (int k = 0; k <= 8; ++k) {
             EXPECT_NEAR(out[k].x, a.x + (b.x - a.x) * k / 8.0, 1e-9);
             EXPECT_NEAR(out[k].y, a.y + (b.y - a.y) * k / 8.0, 1e-9);
-            if (k > 0 && k < 8) EXPECT_EQ(out[k].z, 0.0);
+            if (k > 0 && k < 8) {
+                EXPECT_EQ(out[k].z, 0.0);
+            }
         }
     }
 }

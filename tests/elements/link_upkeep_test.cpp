@@ -171,7 +171,7 @@ TEST_F(LinkUpkeepTest, RoadSectionsAreConvertedWithinTheirSectionDatabase) {
 // made again, and the user is told. Where the failure is not met the conversion is complete.
 TEST_F(LinkUpkeepTest, AConversionTheHostFailsIsTakenBackWholeAndTold) {
     LoadLibrary();
-    const API_Guid terrain = Terrain("T", 1234, "1234_001");
+    Terrain("T", 1234, "1234_001");
     const API_Guid contour = PlacePart("VY_CONTOURLINES", "C");
     SetNumber(contour, "IDterrain", 1234);
     LegacyRecord(contour, '4', "1234_001");

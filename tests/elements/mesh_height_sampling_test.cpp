@@ -116,7 +116,9 @@ TEST_F(MeshHeightSamplingTest, AFailedStoryLookupOrHostCallLeavesNoSlabAndNoLink
     elsewhere.header.floorInd = 7;
     const API_Element* records[] = {&mesh, &elsewhere};
     for (const API_Element* record : records) {
-        if (record == &mesh) ASSERT_TRUE(host->FailCall("Environment", -1, APIERR_GENERAL));
+        if (record == &mesh) {
+            ASSERT_TRUE(host->FailCall("Environment", -1, APIERR_GENERAL));
+        }
         const size_t steps = Db().UndoTexts().size();
         QV_List<QV_Coord3DLong> points = Points({{0, 60}});
         EXPECT_FALSE(Sample(*record, points));

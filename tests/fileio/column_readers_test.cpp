@@ -541,7 +541,8 @@ TEST_F(ReaderTest, PointLinesReadAlikeWhateverTheirBreaks) {
         for (int style = 0; style < 4; ++style)
             for (bool lastBreak : {false, true}) EXPECT_EQ(read(join(lines, style, lastBreak), false), plain);
         const std::vector<std::string> rest(lines.begin() + 1, lines.end());
-        if (join(rest, 0, false).find_first_not_of(" \r\n") != std::string::npos)
+        if (join(rest, 0, false).find_first_not_of(" \r\n") != std::string::npos) {
             EXPECT_EQ(read(join(lines, int(rng() % 4), rng() % 2 == 0), true), read(join(rest, 0, true), false));
+        }
     }
 }

@@ -28,7 +28,9 @@ protected:
         const bool ok = data.Read();
         EXPECT_EQ(Alerts().size(), alertsBefore);
         EXPECT_EQ(data.report.error, ok ? 0 : 8);
-        if (!ok) EXPECT_EQ(data.polygons.GetCount() + data.polyLinesZ.GetCount() + data.pointsZ.GetCount(), 0);
+        if (!ok) {
+            EXPECT_EQ(data.polygons.GetCount() + data.polyLinesZ.GetCount() + data.pointsZ.GetCount(), 0);
+        }
         return ok;
     }
     // The table's read; its report in `report`. Nothing is shown.

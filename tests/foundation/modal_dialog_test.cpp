@@ -30,6 +30,8 @@ const ModalDialog<Probe>::Handlers kHandlers = {
     },
     [](int16_t, int16_t item, Probe& p) { Note(p, "change", item); },
     [](int16_t, int16_t item, Probe& p) { Note(p, "close", item); },
+    nullptr,
+    nullptr,
 };
 
 int16_t ProbeCallback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData) {

@@ -94,7 +94,9 @@ protected:
                 ASSERT_EQ(memo.Read(guid, mask), NoError) << std::hex << mask;
                 const Live once = Now();
                 // The ID text alone is a C++ object the memory counts do not see (the sanitizer run does).
-                if (mask != APIMemoMask_ElemInfoString) EXPECT_NE(once, before) << std::hex << mask;
+                if (mask != APIMemoMask_ElemInfoString) {
+                    EXPECT_NE(once, before) << std::hex << mask;
+                }
                 ASSERT_EQ(memo.Read(guid, mask), NoError) << std::hex << mask;
                 EXPECT_EQ(Now(), once) << std::hex << mask;
             }

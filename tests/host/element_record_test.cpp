@@ -131,7 +131,9 @@ TEST(GuidTable, FindsWhatAnOrderedMapFindsThroughInsertionsAndDeletions) {
             }
             ASSERT_EQ(set.insert(g), !had) << step;
         } else {
-            if (!isNull) ASSERT_EQ(table.Erase(g), expected.erase(g) == 1) << step;
+            if (!isNull) {
+                ASSERT_EQ(table.Erase(g), expected.erase(g) == 1) << step;
+            }
             if (isNull) nullInSet = false;
             ASSERT_EQ(set.erase(g), had ? 1u : 0u) << step;
         }
@@ -151,7 +153,9 @@ TEST(GuidTable, FindsWhatAnOrderedMapFindsThroughInsertionsAndDeletions) {
                 probe.time_low = k;
                 const int* found = table.Find(probe);
                 ASSERT_EQ(found != nullptr, expected.count(probe) == 1) << k;
-                if (found != nullptr) ASSERT_EQ(*found, expected.at(probe));
+                if (found != nullptr) {
+                    ASSERT_EQ(*found, expected.at(probe));
+                }
                 ASSERT_EQ(set.count(probe), k == 0 ? size_t(nullInSet) : expected.count(probe)) << k;
             }
         }

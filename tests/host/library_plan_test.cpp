@@ -90,7 +90,9 @@ TEST(LibraryPlan, TheAddOnsPartsNameArraysForLinesAndNumbersForTheRest) {
                     (k == 0 || item.kind == LibPlanItem::Kind::Outlines);
                 EXPECT_EQ(p->IsArray(), array) << part.name << ": " << item.params[k];
                 EXPECT_NE(p->typeID, LibParType::Text) << part.name << ": " << item.params[k];
-                if (array && item.kind != LibPlanItem::Kind::Outlines) EXPECT_GE(p->dim2, 2) << part.name;
+                if (array && item.kind != LibPlanItem::Kind::Outlines) {
+                    EXPECT_GE(p->dim2, 2) << part.name;
+                }
             }
         }
     }

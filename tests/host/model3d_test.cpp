@@ -54,7 +54,9 @@ protected:
                     EXPECT_EQ(ACAPI_3D_GetComponent(&c), NoError);
                     const int32_t from = e > 0 ? c.edge.firstVertex : c.edge.secondVertex;
                     const int32_t to = e > 0 ? c.edge.secondVertex : c.edge.firstVertex;
-                    if (previousEnd != 0) EXPECT_EQ(from, previousEnd);
+                    if (previousEnd != 0) {
+                        EXPECT_EQ(from, previousEnd);
+                    }
                     ring.push_back(from);
                     previousEnd = to;
                 }
@@ -190,7 +192,9 @@ TEST_F(Model3DTest, DownwardSubtractionKeepsExactlyThePartInsideTheHoles) {
             !(v.x > 27.2 + 1e-9 && v.y > 21.7 + 1e-9);
         const bool inOver = v.x >= 90.0 - 1e-9 && v.x <= 100.0 + 1e-9 && v.y >= 50.0 - 1e-9 && v.y <= 60.0 + 1e-9;
         EXPECT_TRUE(inEll || inOver) << v.x << " " << v.y;
-        if (v.z > floor) EXPECT_NEAR(v.z, z(v.x, v.y), 1e-9);
+        if (v.z > floor) {
+            EXPECT_NEAR(v.z, z(v.x, v.y), 1e-9);
+        }
     }
     // The 'CABO' box follows the cut model.
     API_Element e = {};

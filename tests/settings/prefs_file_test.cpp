@@ -89,7 +89,9 @@ PrefsFileFault ReadFault() {
     PrefsFileFault fault = PrefsFileFault::None;
     const bool ok = ReadPrefsFile(list, Path(), false, &fault);
     EXPECT_EQ(ok, fault == PrefsFileFault::None);
-    if (!ok) EXPECT_EQ(list.GetCount(), 1);
+    if (!ok) {
+        EXPECT_EQ(list.GetCount(), 1);
+    }
     return fault;
 }
 

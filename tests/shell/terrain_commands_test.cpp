@@ -491,7 +491,9 @@ TEST_F(TerrainCommandsTest, WithoutTerrainOrOutlineTheDefaultsAreEdited) {
     EXPECT_TRUE(Meshes().empty());
     const DGDriver::LogRecord& shown = DGDriver::Log().back();
     for (const DGDriver::ItemState& i : shown.items)
-        if (i.id == 27 || i.id == 30 || i.id == 34 || i.id == 38 || i.id == 41) EXPECT_FALSE(i.enabled) << i.id;
+        if (i.id == 27 || i.id == 30 || i.id == 34 || i.id == 38 || i.id == 41) {
+            EXPECT_FALSE(i.enabled) << i.id;
+        }
 }
 
 }  // namespace

@@ -56,14 +56,12 @@ protected:
         ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }), NoError);
     }
     API_Guid Point(double x, double y, double z) {
-        API_Guid g = {};
-        EXPECT_EQ(Db().PlaceHotspot({x, y}, 1, "point" + std::to_string(++names), &g), NoError);
+        const API_Guid g = PlaceHotspot({x, y}, "point" + std::to_string(++names));
         Record(g, ElemKind_Point, z);
         return g;
     }
     API_Guid Constraint(const API_Coord& a, const API_Coord& b) {
-        API_Guid g = {};
-        EXPECT_EQ(Db().PlaceLine(a, b, 1, "constraint" + std::to_string(++names), &g), NoError);
+        const API_Guid g = PlaceLine(a, b, "constraint" + std::to_string(++names));
         Record(g, ElemKind_Constraint);
         return g;
     }

@@ -51,7 +51,9 @@ TEST(SpotHeightGrid, TheLayoutStartsJustBeforeTheBoxEndsJustBeyondItAndRunsThrou
             EXPECT_GT(start + (n - 1) * step, high - 1e-9);
             EXPECT_LE(start + (n - 2) * step, high + 1e-9);
             // The reference is a node, or lies before the start when it is left of or below the box.
-            if (ref >= low) EXPECT_NEAR(std::remainder(ref - start, step), 0.0, 1e-6);
+            if (ref >= low) {
+                EXPECT_NEAR(std::remainder(ref - start, step), 0.0, 1e-6);
+            }
         }
     }
     // Steps of 0 or below give no layout (and never an endless loop); a million nodes are laid out, only a grid

@@ -113,10 +113,14 @@ TEST(TreeBranches, TipsRebuiltFromTheArraysGiveTheSummaries) {
             const int32_t L = int32_t(g.level[r]);
             ASSERT_GE(L, 1);
             ASSERT_LE(L, int32_t(g.level[r - 1]) + 1);
-            if (L == int32_t(g.level[r - 1]) + 1) EXPECT_DOUBLE_EQ(g.At(g.offset, r, L), g.length[r - 1]);
+            if (L == int32_t(g.level[r - 1]) + 1) {
+                EXPECT_DOUBLE_EQ(g.At(g.offset, r, L), g.length[r - 1]);
+            }
             for (int32_t k = 0; k < g.cols; ++k) {
                 EXPECT_TRUE(std::isfinite(g.At(g.alfa, r, k)));
-                if (k > L) EXPECT_EQ(g.At(g.offset, r, k), 0.0);
+                if (k > L) {
+                    EXPECT_EQ(g.At(g.offset, r, k), 0.0);
+                }
             }
         }
     }

@@ -102,7 +102,9 @@ TEST_F(SosiOutputTest, WorksheetBuildsOfTheRealFilesMakeOneElementPerRecordOnLay
         for (const StoredElement* e : made) {
             used.insert(LayerName(e->record.header.layer));
             // Fill 65 is a hatch here: surfaces take the first solid fill.
-            if (e->record.header.typeID == API_HatchID) EXPECT_EQ(e->record.Get().hatch.fillInd, 2);
+            if (e->record.header.typeID == API_HatchID) {
+                EXPECT_EQ(e->record.Get().hatch.fillInd, 2);
+            }
         }
         for (const std::string& layer : used) EXPECT_TRUE(chosen.count(layer) == 1) << layer;
         const QV_List<SOSILayer>& layers = SOSIOutputState().layers;
@@ -114,7 +116,9 @@ TEST_F(SosiOutputTest, WorksheetBuildsOfTheRealFilesMakeOneElementPerRecordOnLay
             API_Attribute found = {};
             found.header.typeID = API_LayerID;
             bytes.copy(found.header.name, sizeof found.header.name - 1);
-            if (!bytes.empty()) EXPECT_TRUE(ACAPI_Attribute_Get(&found) == NoError && found.header.index == l.layer);
+            if (!bytes.empty()) {
+                EXPECT_TRUE(ACAPI_Attribute_Get(&found) == NoError && found.header.index == l.layer);
+            }
         }
     }
 }

@@ -57,9 +57,15 @@ protected:
         EXPECT_EQ(Db().PlaceElement(&e, StoredMemo(), name, "Place"), NoError);
         return e.header.guid;
     }
-    API_Guid PlaceHotspot(const std::string& name, int32_t layer = 1) {
+    API_Guid PlaceHotspot(const std::string& name, int32_t layer = 1) { return PlaceHotspot({1, 1}, name, layer); }
+    API_Guid PlaceHotspot(const API_Coord& at, const std::string& name, int32_t layer = 1) {
         API_Guid g = {};
-        EXPECT_EQ(Db().PlaceHotspot({1, 1}, layer, name, &g), NoError);
+        EXPECT_EQ(Db().PlaceHotspot(at, layer, name, &g), NoError);
+        return g;
+    }
+    API_Guid PlaceLine(const API_Coord& a, const API_Coord& b, const std::string& name, int32_t layer = 1) {
+        API_Guid g = {};
+        EXPECT_EQ(Db().PlaceLine(a, b, layer, name, &g), NoError);
         return g;
     }
     int32_t Layer(const std::string& name, uint32_t flags) {

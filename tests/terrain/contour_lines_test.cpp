@@ -410,7 +410,9 @@ TEST(SlopeOfDegenerateTriangles, EverySlopeIsANumberBetweenFlatAndUpright) {
         EXPECT_TRUE(std::isfinite(body.angles[k])) << k;
         EXPECT_GE(body.angles[k], 0.0) << k;
         EXPECT_LE(body.angles[k], M_PI / 2 + 1e-12) << k;
-        if (k % 4 == 3) EXPECT_NEAR(body.angles[k], M_PI / 2, 1e-9) << k;  // upright: its plan has no area
+        if (k % 4 == 3) {
+            EXPECT_NEAR(body.angles[k], M_PI / 2, 1e-9) << k;
+        }  // upright: its plan has no area
     }
 }
 
@@ -456,11 +458,12 @@ TEST(ContourSettingsMerge, FlaggedFieldsAndOnlyThoseReachTheTarget) {
         FlagContourDifferences(target, source, differ);
         ContourLineSettings::MergeChanged(differ, target, source);
         for (int16_t id = 0; id < 27; ++id)
-            if (id != 3 && id != 4)
+            if (id != 3 && id != 4) {
                 EXPECT_TRUE(target.GetDouble(id) == source.GetDouble(id) &&
                             target.GetShort(id) == source.GetShort(id) &&
                             target.GetPoint(id).x == source.GetPoint(id).x && target.mainStep == source.mainStep)
                     << id;
+            }
         EXPECT_EQ(slopeTarget.size, flags[19] ? 2.0 : 1.0);
     }
 }

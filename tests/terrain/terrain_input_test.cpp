@@ -369,7 +369,9 @@ TEST(ConstraintsCrossTest, TheGridFindsWhatEveryPairWouldInTheSameOrder) {
             }
             const std::vector<int32_t> expected = pairwise(lines);
             ASSERT_EQ(ConstraintInput::CrossedConstraints(list), expected) << "layout " << layout << " round " << round;
-            if (layout != 1) EXPECT_FALSE(expected.empty());
+            if (layout != 1) {
+                EXPECT_FALSE(expected.empty());
+            }
         }
 }
 

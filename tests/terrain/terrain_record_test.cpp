@@ -139,7 +139,9 @@ TEST(TerrainRecord, ChangeMaskWritesExactlyTheChangedFields) {
             return (write ? newS : oldS).GetLongByItem(id);
         };
         for (int16_t id = 0; id < TerrainFieldCount; ++id)
-            if (id != 4 && id != 12) EXPECT_EQ(got.GetLongByItem(id), expected(id)) << "case " << i << " id " << id;
+            if (id != 4 && id != 12) {
+                EXPECT_EQ(got.GetLongByItem(id), expected(id)) << "case " << i << " id " << id;
+            }
     }
 }
 
