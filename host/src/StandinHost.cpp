@@ -98,7 +98,8 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream) 
     // among the host's lines.
     DGDriver::SetDialogObserver([](DGDriver::DialogEvent event, const DGDriver::LogRecord& record) {
         HostCalls* host = HostCalls::Current();
-        const std::string line = host != nullptr ? DialogLine(event, record) : std::string();
+        if (host == nullptr) return;
+        const std::string line = DialogLine(event, record);
         if (!line.empty()) host->LogAlways("  " + line);
     });
 }

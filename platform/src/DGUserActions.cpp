@@ -15,10 +15,11 @@ std::string FormatReal(double value) {
     return s.str();
 }
 
-std::string OnWhat(const Action& a) {
+// Where an item's action lands: its tab page, and its dialog unless the text goes on that dialog's own line.
+std::string OnWhat(const Action& a, bool withDialog) {
     std::string on;
     if (a.tabItem != 0) on = " on page " + std::to_string(a.page) + " of tab control " + std::to_string(a.tabItem);
-    return on + " on dialog " + std::to_string(a.dialogId);
+    return withDialog ? on + " on dialog " + std::to_string(a.dialogId) : on;
 }
 
 std::string WaiterName(Target target, int16_t dialId) {
@@ -325,8 +326,9 @@ int16_t ApplyClick(Dialog& dialog, Item& item, const Action& action, const std::
 
 }  // namespace
 
-std::string Describe(const Action& a) {
-    const std::string on = OnWhat(a);
+namespace {
+std::string Described(const Action& a, bool withDialog) {
+    const std::string on = OnWhat(a, withDialog);
     const std::string item = std::to_string(a.item);
     switch (a.kind) {
         case ActionKind::SetLong: return "set item " + item + " to " + std::to_string(a.number) + on;
@@ -365,14 +367,11 @@ std::string Describe(const Action& a) {
     }
     return "unknown action";
 }
+}  // namespace
 
-std::string DescribeAnswer(const Action& a) {
-    const std::string text = Describe(a);
-    const std::string on = " on dialog " + std::to_string(a.dialogId);
-    const bool named = a.target == Target::Dialog && text.size() > on.size() &&
-        text.compare(text.size() - on.size(), on.size(), on) == 0;
-    return named ? text.substr(0, text.size() - on.size()) : text;
-}
+std::string Describe(const Action& a) { return Described(a, true); }
+
+std::string DescribeAnswer(const Action& a) { return Described(a, false); }
 
 int16_t ApplyAnswer(const Action& action, const WaitScope& wait) {
     // Noted before it runs: an action may close its window, which logs it.

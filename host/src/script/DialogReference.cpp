@@ -3,9 +3,9 @@
 #include "ResourceDriver.hpp"
 #include "Resources.hpp"
 #include "TextFields.hpp"
+#include "library/LibraryWords.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
@@ -88,9 +88,7 @@ void WriteMenu(GSResModule module, const ReferenceLanguage* language, std::ostre
         << "Brenmaro.cfg, English without one); `menu <resource> <item>` chooses an item. Menu resources are\n"
         << "numbered apart from dialogs: menu 32501 is not dialog 32501.\n";
     // A host language leaves the module's own, English unless the configuration says otherwise.
-    const int32_t shownIndex = language == nullptr ? kEnglish
-        : language->moduleIndex < 0                ? kEnglish
-                                                   : language->moduleIndex;
+    const int32_t shownIndex = language == nullptr || language->moduleIndex < 0 ? kEnglish : language->moduleIndex;
     for (int32_t index = 0; index < int32_t(std::size(kLanguages)); ++index) {
         if (language != nullptr && index != shownIndex) continue;
         const ReferenceLanguage* found = nullptr;
@@ -98,8 +96,7 @@ void WriteMenu(GSResModule module, const ReferenceLanguage* language, std::ostre
             if (candidate.moduleIndex == index) found = &candidate;
         if (found == nullptr) continue;
         const ReferenceLanguage& l = *found;
-        std::string code = l.code;
-        for (char& c : code) c = char(std::tolower(static_cast<unsigned char>(c)));
+        const std::string code = LowerCase(l.code);
         const int32_t id = kMenuBase + l.moduleIndex;
         out << "  menu " << id << "  " << Padded(l.name, 9)
             << (l.moduleIndex == kEnglish ? "  the default"

@@ -202,24 +202,18 @@ void ScriptLanguage::Add(const std::string& pattern, bool isCheck, ScriptHandler
             const size_t colon = inner.find(':');
             slot.text = inner.substr(0, colon);
             const std::string kind = colon == std::string::npos ? "text" : inner.substr(colon + 1);
-            if (kind == "int") {
-                slot.kind = Slot::Int;
-            } else if (kind == "number") {
-                slot.kind = Slot::Number;
-            } else if (kind == "point") {
-                slot.kind = Slot::Point;
-            } else if (kind == "points") {
-                slot.kind = Slot::Points;
-            } else if (kind == "text") {
-                slot.kind = Slot::Text;
-            } else if (kind == "dialog") {
-                slot.kind = Slot::Dialog;
-            } else if (kind == "element") {
-                slot.kind = Slot::Element;
-            } else if (kind == "new-element") {
-                slot.kind = Slot::NewElement;
-            } else if (kind == "element-text") {
-                slot.kind = Slot::ElementText;
+            static const std::map<std::string, Slot::Kind> kNamedKinds = {{"int", Slot::Int},
+                                                                          {"number", Slot::Number},
+                                                                          {"point", Slot::Point},
+                                                                          {"points", Slot::Points},
+                                                                          {"text", Slot::Text},
+                                                                          {"dialog", Slot::Dialog},
+                                                                          {"element", Slot::Element},
+                                                                          {"new-element", Slot::NewElement},
+                                                                          {"element-text", Slot::ElementText}};
+            const auto named = kNamedKinds.find(kind);
+            if (named != kNamedKinds.end()) {
+                slot.kind = named->second;
             } else if (words_.count(kind) != 0) {
                 slot.kind = Slot::Words;
                 slot.choices = {kind};

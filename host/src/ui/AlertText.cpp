@@ -2,8 +2,12 @@
 
 #include "TextFields.hpp"
 
+std::string QuotedTitle(const DGDriver::LogRecord& record) {
+    return record.title.empty() ? std::string("(no title)") : QuotedText(record.title);
+}
+
 std::string AlertText(const DGDriver::LogRecord& alert) {
-    std::string s = "alert " + (alert.title.empty() ? std::string("(no title)") : QuotedText(alert.title)) + ":";
+    std::string s = "alert " + QuotedTitle(alert) + ":";
     for (const std::string& text : alert.texts)
         if (!text.empty()) s += " " + QuotedText(text);
     s += "; buttons ";

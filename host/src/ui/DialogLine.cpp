@@ -5,10 +5,6 @@
 
 namespace {
 
-std::string Title(const DGDriver::LogRecord& record) {
-    return record.title.empty() ? std::string("(no title)") : QuotedText(record.title);
-}
-
 std::string Joined(const std::vector<std::string>& texts, const std::string& between) {
     std::string s;
     for (const std::string& text : texts) s += (s.empty() ? "" : between) + text;
@@ -31,7 +27,8 @@ std::string Faults(const DGDriver::LogRecord& record) {
 }
 
 std::string ModalLine(const DGDriver::LogRecord& record) {
-    std::string s = "dialog " + std::to_string(record.id) + " " + Title(record) + ": " + Joined(record.used, ", ");
+    std::string s =
+        "dialog " + std::to_string(record.id) + " " + QuotedTitle(record) + ": " + Joined(record.used, ", ");
     if (!record.used.empty()) s += "; ";
     if (record.unanswered)
         s += record.used.empty() && record.faults.empty() ? "nothing queued: " : "nothing more queued: ";
@@ -50,7 +47,7 @@ std::string SystemDialogLine(const DGDriver::LogRecord& record) {
     std::string s = record.kind == "colour" ? "colour dialog "
         : record.kind == "folder"           ? "folder dialog "
                                             : "file dialog ";
-    s += Title(record);
+    s += QuotedTitle(record);
     if (record.kind == "file") s += record.id == 0 ? " (open)" : record.id == 1 ? " (open several)" : " (save)";
     s += ": ";
     if (record.result != 0) {
@@ -68,7 +65,7 @@ std::string SystemDialogLine(const DGDriver::LogRecord& record) {
 std::string DialogLine(DGDriver::DialogEvent event, const DGDriver::LogRecord& record) {
     using DGDriver::DialogEvent;
     if (record.kind == "modeless") {
-        const std::string name = "palette " + std::to_string(record.id) + " " + Title(record) + ": ";
+        const std::string name = "palette " + std::to_string(record.id) + " " + QuotedTitle(record) + ": ";
         if (event == DialogEvent::Opened) return name + "opened";
         if (event == DialogEvent::Refused) return name + Faults(record).substr(2);
         return "";
