@@ -5,6 +5,6 @@
 #include "elements/BaseCls.hpp"
 
 // RaiseNegativeLevel of `owner`'s terrain to `level`, then, when the skirt moved, the new skirt written into every
-// road, railway, plateau, sidewalk, retaining wall and coloured area linked to that terrain. False when either
-// fails: the caller's command is to be taken back.
+// road, plateau (sloped or not), sidewalk, retaining wall and coloured area linked to that terrain. False when
+// either fails: the caller's command is to be taken back.
 bool RaiseTerrainSkirt(BaseCls& owner, double level);

@@ -10,6 +10,10 @@
 bool RefreshTerrainCutObjects(int32_t kind, int32_t mode, const QV_List<API_Elem_Head>& heads) {
     if (mode != 1 && mode != 2) return true;
     if (mode == 1 && ElementWritten != 0) return true;
+    return UnlinkObjectsOfKind(kind, heads);
+}
+
+bool UnlinkObjectsOfKind(int32_t kind, const QV_List<API_Elem_Head>& heads) {
     return InFloorPlanDatabase([&] {
         for (const API_Elem_Head& head : heads) {
             API_Element e;

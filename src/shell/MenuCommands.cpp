@@ -69,7 +69,7 @@ void OpenToolsPalette() {
     // have no layer until then: the user learns it now rather than from a misplaced object.
     if (!operatorLayer) ShowErrorMessage(ErrLayer, 2);
     // An upkeep that could not finish has taken its change back; the palette opens all the same.
-    if (upkeep != 0) ShowErrorMessage(upkeep, 2);
+    ShowErrorMessage(upkeep, 2);
 }
 
 void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) {

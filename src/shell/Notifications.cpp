@@ -20,11 +20,6 @@ constexpr int32_t EventBeforeSave = 8;
 constexpr int32_t EventClose = 0x20;
 constexpr int32_t EventWindowChanged = 0x80000;
 constexpr int32_t EventToolInputReset = 0x800000;
-
-// An upkeep that could not finish has taken its change back; the user learns it as the project opens.
-void ShowUpkeepFailure(int32_t code) {
-    if (code != 0) ShowErrorMessage(code, 2);
-}
 }  // namespace
 
 GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
@@ -35,7 +30,9 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
             // The host reports edits only of observed elements: without this a project's terrain could be
             // dragged away from its linked objects.
             AttachObserversToAddOnElements();
-            ShowUpkeepFailure(ProjectOpenUpkeep::RunOpeningUpkeep());
+            // An upkeep that could not finish has taken its change back; the user learns it as the project opens
+            // (a success, 0, shows nothing).
+            ShowErrorMessage(ProjectOpenUpkeep::RunOpeningUpkeep(), 2);
             if (notifID == APINotify_Open) {
                 ReadProjectOffset();
             }
@@ -49,7 +46,7 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
             if (!PaletteSuspended) ToolsPalette().OnOpened();
             break;
         case EventToolInputReset: ResetToolInput(ToolsPalette()); break;
-        case APINotify_ConvertOldIds: ShowUpkeepFailure(RunLinkUpkeep(Ports().contourLineRefresh)); break;
+        case APINotify_ConvertOldIds: ShowErrorMessage(RunLinkUpkeep(Ports().contourLineRefresh), 2); break;
         default: break;
     }
     return NoError;

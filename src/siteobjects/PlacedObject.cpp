@@ -1,12 +1,10 @@
 #include "siteobjects/PlacedObject.hpp"
 
+#include "earthworks/TerrainCutRefresh.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
-#include "elements/FloorPlanDatabase.hpp"
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/ModelUpdate.hpp"
-#include "elements/SolidLinkRemoval.hpp"
-#include "elements/UpdatedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Encoding.hpp"
 #include "geometry/PointRotation.hpp"
@@ -63,19 +61,7 @@ bool UnlinkFromTerrain(const API_Element& object, const API_Element& terrain) {
 }
 
 bool RemoveLinksOfKind(const QV_List<API_Elem_Head>& heads, int32_t kind) {
-    if (heads.IsEmpty()) return true;
-    return InFloorPlanDatabase([&] {
-        for (const API_Elem_Head& head : heads) {
-            API_Element element;
-            ElemDescriptor descriptor;
-            bool taken = false;
-            if (!ReadUpdatedElement(head, APIFilt_IsEditable, kind, element, descriptor, taken)) return false;
-            if (!taken) continue;
-            if (ACAPI_Element_AttachObserver(element.header.guid) != NoError) return false;
-            if (!RemoveTargetSolidLinks(element)) return false;
-        }
-        return true;
-    });
+    return heads.IsEmpty() || UnlinkObjectsOfKind(kind, heads);
 }
 
 PlacedParams::~PlacedParams() { ACAPI_DisposeElemMemoHdls(&memo); }

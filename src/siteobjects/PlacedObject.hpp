@@ -40,8 +40,8 @@ inline const QV_String* EditedName(const QV_String& name, bool read, bool change
 // The terrain's link to the object goes; a link that is not there is no failure.
 bool UnlinkFromTerrain(const API_Element& object, const API_Element& terrain);
 
-// Every solid link of each element among `heads` carrying a record of `kind` goes (in the floor plan's database).
-// An empty list: true without work.
+// Every solid link of each element among `heads` carrying a record of `kind` goes, as the terrain-cut objects'
+// refresh does it (earthworks/TerrainCutRefresh: UnlinkObjectsOfKind). An empty list: true without work.
 bool RemoveLinksOfKind(const QV_List<API_Elem_Head>& heads, int32_t kind);
 
 // One placed object's memo (its parameters and ID text), read, viewed, changed and released.

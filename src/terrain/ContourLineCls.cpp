@@ -156,13 +156,8 @@ int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Ele
         if (CreateLibPartObject(0, ContourMode_Lines, 0, nullptr, nullptr) == 0) return ErrModifying;
         return 0;
     }
-    int32_t result = 0;
-    // A failure answers an error, so that the host takes back the objects already changed.
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        result = UpdateLinkedObjects(true, false, gradient, false);
-        return result == 0 ? NoError : APIERR_GENERAL;
-    });
-    if (err != NoError || result != 0) return ErrModifying;
+    // A failure takes back the objects already changed.
+    if (!RunWholeCommand([&] { return UpdateLinkedObjects(true, false, gradient, false) == 0; })) return ErrModifying;
     // The object's script traces the lines from the interval; nothing else needs the window redrawn.
     if (changed[2] == 0) return 0;
     Rebuild();

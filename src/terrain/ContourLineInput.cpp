@@ -67,7 +67,7 @@ int32_t ContourLineCls::DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSeg
     Keep(altitude);
     MatchSegmentEndpoints(segments);
     int32_t result = 0;
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
+    const bool ok = RunWholeCommand([&] {
         result = BuildConstraintsFromSegments(segments);
         if (result == 0 && sources.GetCount() > 0) {
             GS::Array<API_Guid> first;
@@ -76,9 +76,9 @@ int32_t ContourLineCls::DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSeg
         }
         // A chain half made, ungrouped, or beside the drawing it replaces is no terrain input: the host takes the
         // whole command back, and the caller tells the failure.
-        return result == 0 ? NoError : APIERR_GENERAL;
+        return result == 0;
     });
-    if (result == 0 && err != NoError) result = ErrModifying;
+    if (result == 0 && !ok) result = ErrModifying;
     ACAPI_Automate(APIDo_RebuildID);
     return result;
 }
@@ -176,13 +176,8 @@ int32_t ContourLineCls::SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV
     bool any = false;
     for (uint8_t f : apply) any = any || f != 0;
     if (!any) return 0;
-    bool ok = false;
-    // A failure answers an error, so that the host takes back the points and constraints already changed.
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        ok = ApplyAltitudeToSelection(points, constraints);
-        return ok ? NoError : APIERR_GENERAL;
-    });
-    return err == NoError && ok ? 0 : ErrModifying;
+    // A failure takes back the points and constraints already changed.
+    return RunWholeCommand([&] { return ApplyAltitudeToSelection(points, constraints); }) ? 0 : ErrModifying;
 }
 
 bool ContourLineCls::ApplyAltitudeToSelection(const QV_List<API_Element>& points,

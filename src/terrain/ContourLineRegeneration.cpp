@@ -115,13 +115,12 @@ int32_t ContourLineCls::CreateGradientObject() {
 int32_t ContourLineCls::UpdateAfterTerrainChange() {
     if (linked.GetCount() == 0) return 0;
     int32_t result = 0;
-    // A failure answers an error, so that the host takes back the objects already changed: the terrain's contour
-    // lines stay as they were.
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
+    // A failure takes back the objects already changed: the terrain's contour lines stay as they were.
+    const bool ok = RunWholeCommand([&] {
         result = UpdateLinkedObjects(contourLineFlag == 1, true, gradient, gradient != previousGradient);
-        return result == 0 ? NoError : APIERR_GENERAL;
+        return result == 0;
     });
-    return err == NoError ? result : result != 0 ? result : ErrModifying;
+    return result != 0 ? result : ok ? 0 : ErrModifying;
 }
 
 int32_t ContourLineCls::RefreshForNewTerrain(const API_Element& terrain) {

@@ -58,15 +58,13 @@ int32_t SlopeRangeCls::Create(TerrainDialogs& dialogs, const QV_List<API_Element
     settings = GlobalSettings.slopeRange;
     if (RunDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.slopeRange = settings;
-    bool ok = false;
-    // A failed object answers an error, so that the host takes back those placed before it; the failure is told.
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        ok = true;
+    // A failed object takes back those placed before it; the failure is told.
+    const bool ok = RunWholeCommand([&] {
         for (const API_Element& terrain : terrains)
-            if (ok && !CreateObject(terrain)) ok = false;
-        return ok ? NoError : APIERR_GENERAL;
+            if (!CreateObject(terrain)) return false;
+        return true;
     });
-    return err == NoError && ok ? 0 : ErrModifying;
+    return ok ? 0 : ErrModifying;
 }
 
 bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
@@ -100,7 +98,7 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
     if (from3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
     GlobalSettings.editedCount = objects.GetCount();
     int32_t result = 0;
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
+    const bool ok = RunWholeCommand([&] {
         settings.Reset();
         if (objects.GetCount() > 0) {
             OwnedMemo memo;
@@ -114,18 +112,18 @@ int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& obj
             memo.Dispose();
             if (!read) {
                 result = ErrModifying;
-                return LodravixErr_StepFailed;
+                return false;
             }
             settings.layer = uint16_t(objects[0].header.layer);
         }
-        if (RunDialog(dialogs, SettingsMode::Editing(objects.GetCount())) == DialogAnswer::Cancelled) return NoError;
-        // A failed object answers an error, so that the host takes back those changed before it.
-        if (UpdateSelectedObjects(objects)) return NoError;
+        if (RunDialog(dialogs, SettingsMode::Editing(objects.GetCount())) == DialogAnswer::Cancelled) return true;
+        // A failed object takes back those changed before it.
+        if (UpdateSelectedObjects(objects)) return true;
         result = ErrModifying;
-        return LodravixErr_StepFailed;
+        return false;
     });
     // A command the host did not run asked nothing and changed nothing: that is told too.
-    if (err != NoError && result == 0) result = ErrModifying;
+    if (!ok && result == 0) result = ErrModifying;
     if (from3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);
     ACAPI_Automate(APIDo_RebuildID);
     return result;

@@ -216,25 +216,24 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
     int32_t code = NoErrorCode;
     API_Element mesh = {};
     OwnedMemo memo;
-    // A failed step answers an error, so that the host takes back the whole command: the outline as it was, no
-    // mesh without its record.
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
+    // A failed step takes back the whole command: the outline as it was, no mesh without its record.
+    const bool made = RunWholeCommand([&] {
         if (vertices.GetCount() != countBefore && !ReplaceOutline(outline, vertices, outlineRecord)) {
             code = ErrModifying;
-            return LodravixErr_StepFailed;
+            return false;
         }
         record.boundary = cornered;
         record.levelPoints = levelPoints;
         if (!collected) {
             code = ErrOutlineCorners;
-            return LodravixErr_StepFailed;
+            return false;
         }
         CollectBreakLines(record);
         ResolveBreakLineEnds(record);
         code = CreateTerrainMesh(record, verticalOffset, mesh, *memo, 0.0, 0.0) ? NoErrorCode : ErrModifying;
-        return code == NoErrorCode ? NoError : LodravixErr_StepFailed;
+        return code == NoErrorCode;
     });
     if (code != NoErrorCode) return code;
-    if (err != NoError) return ErrModifying;
+    if (!made) return ErrModifying;
     return contours.RefreshForNewTerrain(mesh, context);
 }

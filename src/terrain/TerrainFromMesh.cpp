@@ -185,13 +185,8 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, 
         return RefreshLinkedObjects(one, flags);
     };
     if (!asCommand) return convert() ? 0 : ErrModifying;
-    // A failed step answers an error, so that the host takes back the record and skirt already written.
-    bool ok = false;
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        ok = convert();
-        return ok ? NoError : APIERR_GENERAL;
-    });
-    if (err != NoError || !ok) return ErrModifying;
+    // A failed step takes back the record and skirt already written.
+    if (!RunWholeCommand(convert)) return ErrModifying;
     API_Neig neig;
     if (ElemHeadToNeig(&neig, &mesh.header)) {
         GS::Array<API_Neig> selection;
@@ -203,21 +198,20 @@ int32_t BuildTerrainFromMesh(TerrainDialogs& dialogs, const API_Element& given, 
 
 int32_t RebuildTerrain(ContourLineRefresh& contours, const QV_List<API_Element>& meshes) {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
-    // A failure answers an error from the command, so that the host takes back the skirts already changed.
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
+    // A failure takes back the skirts already changed.
+    const bool ok = RunWholeCommand([&] {
         QV_List<API_Element> current;
         QV_List<bool> changed;
         for (int32_t i = 0; i < meshes.GetCount(); ++i) {
             API_Element mesh = meshes[i];
             bool moved = false;
-            if (ACAPI_Element_Get(&mesh) != NoError || !EnsureTerrainSkirt(mesh, moved)) return APIERR_GENERAL;
-            if (moved && ChangeSkirt(mesh) != NoError) return APIERR_GENERAL;
+            if (ACAPI_Element_Get(&mesh) != NoError || !EnsureTerrainSkirt(mesh, moved)) return false;
+            if (moved && ChangeSkirt(mesh) != NoError) return false;
             current.Insert(mesh);
             changed.Insert(moved);
         }
-        return RefreshLinkedObjects(current, changed) ? NoError : APIERR_GENERAL;
+        return RefreshLinkedObjects(current, changed);
     });
-    const bool ok = err == NoError;
     if (ok)
         for (int32_t i = 0; i < meshes.GetCount(); ++i) contours.RefreshContourLines(meshes[i]);
     ACAPI_Automate(APIDo_RebuildID);

@@ -133,10 +133,9 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
     ACAPI_Element_DeselectAll();
     API_Element mask;
     TerrainChangeMask(record.changed, mask);
-    GSErrCode failed = NoError;
-    // A failed mesh answers an error, so that the host takes back those changed before it; the failure is told.
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        for (int32_t i = 0; failed == NoError && i < meshes.GetCount(); ++i) {
+    // A failed mesh takes back those changed before it; the failure is told.
+    const bool ok = RunWholeCommand([&] {
+        for (int32_t i = 0; i < meshes.GetCount(); ++i) {
             API_Element mesh = meshes[i];
             TerrainSettingsToMesh(record, mesh.mesh);
             OwnedMemo memo;
@@ -148,12 +147,12 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
             } else {
                 e = ChangeElement(&mesh, nullptr, &mask);
             }
-            failed = e;
+            if (e != NoError) return false;
         }
-        return failed;
+        return true;
     });
     ACAPI_Automate(APIDo_RebuildID);
-    return err == NoError && failed == NoError ? 1 : 0;
+    return ok ? 1 : 0;
 }
 
 int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
