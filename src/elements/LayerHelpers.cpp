@@ -47,13 +47,16 @@ bool LayerNameToField(const QV_String& name, char* field, size_t fieldSize) {
     return true;
 }
 
-bool ReadLayerByName(const QV_String& name, API_Attribute* layer) {
-    std::memset(static_cast<void*>(layer), 0, sizeof *layer);
-    layer->header.typeID = API_LayerID;
-    layer->header.index = 0;
-    if (!LayerNameToField(name, layer->header.name, sizeof layer->header.name)) return false;
-    return ACAPI_Attribute_Get(layer) == NoError;
+int32_t FindLayerByName(const QV_String& name, API_Attribute& layer) {
+    std::memset(static_cast<void*>(&layer), 0, sizeof layer);
+    layer.header.typeID = API_LayerID;
+    if (!LayerNameToField(name, layer.header.name, sizeof layer.header.name)) return 0;
+    const GSErrCode err = ACAPI_Attribute_Get(&layer);
+    if (err == NoError) return 1;
+    return err == APIERR_BADINDEX || err == APIERR_BADNAME ? 0 : -1;
 }
+
+bool ReadLayerByName(const QV_String& name, API_Attribute* layer) { return FindLayerByName(name, *layer) > 0; }
 
 namespace {
 bool ReadLayerByIndex(int32_t index, API_Attribute* layer) {

@@ -42,7 +42,9 @@ extern QV_List<QV_String> VY_Operators;
 // The name as UTF-8 in a record's name field, cut at a character boundary; false for a name without buffer
 // or one that cannot be converted.
 bool LayerNameToField(const QV_String& name, char* field, size_t fieldSize);
-// Reads the layer of that name; false when there is none (or the host cannot tell).
+// Reads the layer of that name: 1 when it was read, 0 when there is none, -1 when the host refused to tell.
+int32_t FindLayerByName(const QV_String& name, API_Attribute& layer);
+// The same, false when there is none (or the host cannot tell).
 bool ReadLayerByName(const QV_String& name, API_Attribute* layer);
 
 // Records the layer of each element once (its flags before) and opens it (all flags cleared). With clearFirst

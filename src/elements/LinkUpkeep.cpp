@@ -7,9 +7,9 @@
 #include "elements/ContourLineLookup.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
-#include "elements/LibPartViews.hpp"
 #include "elements/OldIdentifiers.hpp"
 #include "elements/ParamIndexes.hpp"
+#include "elements/RoadSectionObjects.hpp"
 #include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnLibraryFolder.hpp"
@@ -107,25 +107,6 @@ int32_t IndexOf(const QV_List<QV_String>& list, const QV_String& text) {
     for (int32_t i = 0; i < list.GetCount(); ++i)
         if (list[i] == text) return i;
     return -1;
-}
-
-// Whether an object of the road's part is a road section (its "sezione" set, the part usable): 1 yes, 0 no, -1
-// when the host refused the part or the memo.
-int32_t IsRoadSection(const API_Element& element, int32_t roadIndex) {
-    API_LibPart part;
-    std::memset(&part, 0, sizeof part);
-    part.index = roadIndex;
-    if (ACAPI_LibPart_Get(&part) != NoError) return -1;
-    if (part.missingDef != 0) return 0;
-    OwnedMemo memo;
-    if (memo.Read(element.header.guid, AttachMemoMask) != NoError) return -1;
-    if (memo->params == nullptr) return 0;
-    RoadLP view(ElemKind_Road);
-    view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
-    int16_t flag = 0;
-    const bool read = view.GetSetShort(RoadParam::Section, flag, LPMode_Get);
-    view.Detach();
-    return read && flag != 0 ? 1 : 0;
 }
 
 // The link work on one object whose older record parsed as `kind` (its descriptor `old`). An object whose links
@@ -235,9 +216,9 @@ bool MigrateObjectLinks(const QV_List<QV_String>& oldIds, const QV_List<QV_Strin
             if (indices[i] == element.object.libInd) kind = kLinkedParts[i].kind;
         if (kind == SkippedKind) return true;
         if (kind == ElemKind_Road) {
-            const int32_t section = IsRoadSection(element, roadIndex);
-            if (section < 0) return false;
-            if (section > 0) kind = ElemKind_Section;
+            bool section = false;
+            if (!ReadIsRoadSectionObject(element, roadIndex, section)) return false;
+            if (section) kind = ElemKind_Section;
         }
 
         ElemDescriptor old;
@@ -273,9 +254,9 @@ bool MigrateRoadSections(const API_DatabaseInfo&) {
     API_DatabaseInfo current = {};
     if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &current) != NoError) return false;
     return VisitListedElements(API_ObjectID, [&](API_Element& element) {
-        if (element.object.libInd != roadIndex) return true;
-        const int32_t section = IsRoadSection(element, roadIndex);
-        if (section <= 0) return section == 0;
+        bool section = false;
+        if (!ReadIsRoadSectionObject(element, roadIndex, section)) return false;
+        if (!section) return true;
         OwnedMemo memo;
         if (memo.Read(element.header.guid, APIMemoMask_AddPars) != NoError) return false;
         if (memo->params == nullptr) return true;

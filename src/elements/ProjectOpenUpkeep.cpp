@@ -24,16 +24,6 @@
 namespace ProjectOpenUpkeep {
 namespace {
 
-// 1 when the layer of that name was read, 0 when there is none, -1 when the host refused to tell.
-int32_t FindLayer(const QV_String& name, API_Attribute& layer) {
-    std::memset(static_cast<void*>(&layer), 0, sizeof layer);
-    layer.header.typeID = API_LayerID;
-    if (!LayerNameToField(name, layer.header.name, sizeof layer.header.name)) return 0;
-    const GSErrCode err = ACAPI_Attribute_Get(&layer);
-    if (err == NoError) return 1;
-    return err == APIERR_BADINDEX || err == APIERR_BADNAME ? 0 : -1;
-}
-
 // The slope conversion of one object's parameters, in the view only; false (and nothing to write back) when the
 // object is converted already or lacks one of the parameters.
 bool ConvertSlopes(BaseIDLP& view) {
@@ -119,6 +109,14 @@ int32_t RefreshSlopeObjects(int32_t kind, std::vector<API_Element>& objects) {
     return done ? NoError : ErrModifying;
 }
 
+// The objects of the part found, then refreshed.
+template <typename View>
+int32_t RefreshSlopes(const char* partName, int32_t kind) {
+    std::vector<API_Element> objects;
+    const int32_t found = FindSlopeObjects<View>(partName, kind, objects);
+    return found != NoError ? found : RefreshSlopeObjects<View>(kind, objects);
+}
+
 // The database a marker of that type owns (window kind), 0 for elements that own none.
 int32_t OwnedDatabaseKind(API_ElemTypeID typeID) {
     switch (typeID) {
@@ -187,7 +185,7 @@ int32_t FindLegacySlabs(LegacySlabs& found) {
             if (id == legacyId) found.slabs.Push(slab.header.guid);
             return true;
         });
-        const int32_t layer = listed ? FindLayer(QV_String("Lodrava Hidden"), found.layer) : -1;
+        const int32_t layer = listed ? FindLayerByName(QV_String("Lodrava Hidden"), found.layer) : -1;
         const int32_t holds = layer > 0 ? LayerHoldsElements(found.layer.header.index, found.slabs) : 0;
         found.layerGoes = layer > 0 && holds == 0;
         return layer >= 0 && holds >= 0;
@@ -209,17 +207,9 @@ int32_t DeleteLegacySlabs(LegacySlabs& found) {
 
 }  // namespace
 
-int32_t RefreshRoads() {
-    std::vector<API_Element> objects;
-    const int32_t found = FindSlopeObjects<RoadLP>("VY_ROAD", ElemKind_Road, objects);
-    return found != NoError ? found : RefreshSlopeObjects<RoadLP>(ElemKind_Road, objects);
-}
+int32_t RefreshRoads() { return RefreshSlopes<RoadLP>("VY_ROAD", ElemKind_Road); }
 
-int32_t RefreshRailways() {
-    std::vector<API_Element> objects;
-    const int32_t found = FindSlopeObjects<RailwayLP>("VY_RAILWAY", ElemKind_Railway, objects);
-    return found != NoError ? found : RefreshSlopeObjects<RailwayLP>(ElemKind_Railway, objects);
-}
+int32_t RefreshRailways() { return RefreshSlopes<RailwayLP>("VY_RAILWAY", ElemKind_Railway); }
 
 int32_t CleanUpLegacySlabs() {
     LegacySlabs found;

@@ -13,6 +13,20 @@ bool TrackCount(SectionExchange& ex, int32_t index, int16_t twoTracks, int16_t& 
     return ex.GetShort(index, count);
 }
 
+// The materials, resolution, plan display and retaining display that plateaus, roads and railways share, in the
+// order all three exchange them.
+template <typename Record>
+void SurfaceFields(SectionExchange& ex, Record& r) {
+    ex.Short(BaseIDParam::LevelMaterial, r.levelMaterial);
+    ex.Short(BaseIDParam::FillMaterial, r.fillMaterial);
+    ex.Short(BaseIDParam::CutMaterial, r.cutMaterial);
+    ex.Short(BaseIDParam::Resolution, r.resolution);
+    ex.Short(BaseIDParam::Show2D, r.show2D);
+    ex.Short(BaseIDParam::Pen2D, r.pen2D);
+    ex.Short(BaseIDParam::ObstacleShow2D, r.obstacleShow2D);
+    ex.Short(BaseIDParam::ObstaclePen, r.obstaclePen);
+}
+
 }  // namespace
 
 bool SerializeSettings(BasinLP& view, BasinSettings& record, int32_t direction) {
@@ -112,14 +126,7 @@ bool SerializeSettings(DiggingLP& view, PlateauSettings& record, bool sloped, in
     ex.Real(DiggingParam::Level, r.level);
     ex.Real(DiggingParam::CutAngle, r.cutAngle);
     ex.Real(DiggingParam::FillAngle, r.fillAngle);
-    ex.Short(BaseIDParam::LevelMaterial, r.levelMaterial);
-    ex.Short(BaseIDParam::FillMaterial, r.fillMaterial);
-    ex.Short(BaseIDParam::CutMaterial, r.cutMaterial);
-    ex.Short(BaseIDParam::Resolution, r.resolution);
-    ex.Short(BaseIDParam::Show2D, r.show2D);
-    ex.Short(BaseIDParam::Pen2D, r.pen2D);
-    ex.Short(BaseIDParam::ObstacleShow2D, r.obstacleShow2D);
-    ex.Short(BaseIDParam::ObstaclePen, r.obstaclePen);
+    SurfaceFields(ex, r);
     ex.Short(BaseIDParam::ObstacleLineType, r.obstacleLineType);
     ex.Real(BaseIDParam::SlopeIncCut, r.cutExtension);
     ex.Real(BaseIDParam::SlopeIncFill, r.fillExtension);
@@ -228,14 +235,7 @@ void SlopeAngles(SectionExchange& ex, Record& r) {
 
 template <typename Record>
 void SurfaceAndRetainingFields(SectionExchange& ex, Record& r) {
-    ex.Short(BaseIDParam::LevelMaterial, r.levelMaterial);
-    ex.Short(BaseIDParam::FillMaterial, r.fillMaterial);
-    ex.Short(BaseIDParam::CutMaterial, r.cutMaterial);
-    ex.Short(BaseIDParam::Resolution, r.resolution);
-    ex.Short(BaseIDParam::Show2D, r.show2D);
-    ex.Short(BaseIDParam::Pen2D, r.pen2D);
-    ex.Short(BaseIDParam::ObstacleShow2D, r.obstacleShow2D);
-    ex.Short(BaseIDParam::ObstaclePen, r.obstaclePen);
+    SurfaceFields(ex, r);
     ex.Real(RoadParam::SlopeDepthCut, r.cutExtension);
     ex.Real(RoadParam::SlopeDepthFill, r.fillExtension);
     ex.Short(BaseIDParam::ObstacleLineType, r.obstacleLineType);
