@@ -20,7 +20,9 @@ bool DeleteLeftoverElement(const API_Guid& guid) {
     return DeleteLeftoverElements(one);
 }
 
-LeftoverWatch::LeftoverWatch() { strandedNote = false; }
+LeftoverWatch::LeftoverWatch() : outer(strandedNote) { strandedNote = false; }
+
+LeftoverWatch::~LeftoverWatch() { strandedNote = strandedNote || outer; }
 
 bool LeftoverWatch::Stranded() const { return strandedNote; }
 

@@ -11,10 +11,13 @@
 bool DeleteLeftoverElements(const GS::Array<API_Guid>& guids);
 bool DeleteLeftoverElement(const API_Guid& guid);
 
-// Watches one undoable command's body: the note is cleared when the watch starts.
+// Watches one undoable command's body, or a step run inside the caller's command: it sees only what was stranded
+// since it started, and hands that on to the watch around it when it ends, so a nested step never hides the
+// caller's note.
 class LeftoverWatch {
 public:
     LeftoverWatch();
+    ~LeftoverWatch();
     LeftoverWatch(const LeftoverWatch&) = delete;
     LeftoverWatch& operator=(const LeftoverWatch&) = delete;
     // What the body answers the host: success, so that what the body made stays (its caller tells a failed step),
@@ -23,4 +26,7 @@ public:
     GSErrCode CommandBodyResult() const;
     // A leftover could not be deleted since the watch started.
     bool Stranded() const;
+
+private:
+    bool outer;  // the note as the watch around this one had it
 };

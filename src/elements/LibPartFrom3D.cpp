@@ -1,7 +1,6 @@
 #include "elements/LibPartFrom3D.hpp"
 
 #include "elements/ElementHelpers.hpp"
-#include "elements/LeftoverElements.hpp"
 #include "elements/LibPartHelpers.hpp"
 #include "elements/LibPartSections.hpp"
 #include "elements/WholeCommand.hpp"
@@ -240,23 +239,13 @@ int32_t BaseCls::CreateLibPartObject(uint8_t transfer, int16_t placeCode, uint16
         const QV_String partName = GeneratedPartName(descriptor.TerrainId);
         QV_String path("");
         if (SaveViewAsTempLibPart(*this, partName, path) && CreateLibPartFromTemp(*this, partName)) {
-            const GS::UniString undo = ExternalCommandUndoText();
-            const auto place = [&]() -> GSErrCode {
-                const LeftoverWatch watch;
-                if (!CreateObject(partName, placeCode, a, b, c)) return LodravixErr_StepFailed;
-                // A transfer that failed, or a replaced object it could not remove, takes the new one back with
-                // the command.
-                if (!TransferSettings(transfer != 0, b != nullptr)) return LodravixErr_StepFailed;
-                return watch.CommandBodyResult();
-            };
-            bool ran = false;
-            GSErrCode err = ACAPI_CallUndoableCommand(undo, [&]() -> GSErrCode {
-                ran = true;
-                return place();
-            });
-            // Inside the caller's own undoable command, the object is placed in that one.
-            if (!ran && err == APIERR_REFUSEDCMD) err = place();
-            result = err == NoError ? 1 : 0;
+            // A transfer that failed, or a replaced object it could not remove, takes the new one back with the
+            // command (the caller's, when it runs inside one).
+            result = RunWholeCommand([&] {
+                return CreateObject(partName, placeCode, a, b, c) && TransferSettings(transfer != 0, b != nullptr);
+            })
+                ? 1
+                : 0;
         }
         ReadObjectDefaults(defaults, &defaultsMemo);
     } else {

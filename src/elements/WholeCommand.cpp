@@ -27,6 +27,10 @@ bool RunWholeCommand(const std::function<bool()>& work) {
         ok = !watch.Stranded();
         return watch.CommandBodyResult();
     });
-    if (!ran && err == APIERR_REFUSEDCMD) return work();
+    // Inside the caller's own undoable command the work runs in that one, and its leftovers fail it there.
+    if (!ran && err == APIERR_REFUSEDCMD) {
+        const LeftoverWatch watch;
+        return work() && !watch.Stranded();
+    }
     return ran && ok && err == NoError;
 }

@@ -11,5 +11,6 @@
 GS::UniString ExternalCommandUndoText();
 
 // `work` as one undoable command; true when the host ran it and it succeeded. Inside a command that is running
-// already the work runs as part of that one, whose body must then answer the failure.
+// already the work runs as part of that one, whose body must then answer the failure; false there too when the
+// work stranded a leftover.
 bool RunWholeCommand(const std::function<bool()>& work);
