@@ -187,11 +187,7 @@ bool DiggingCls::ReadFromObject(const API_Element& picked) {
     settings.layer = uint16_t(picked.header.layer);
     settings.pen3D = uint16_t(picked.object.pen);
     // Every edited plateau takes this name: one the host cannot tell would wipe theirs.
-    API_Guid guid = picked.header.guid;
-    GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) != NoError) return false;
-    settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
-    return true;
+    return ReadElementInfoString(picked.header.guid, settings.name);
 }
 
 bool DiggingCls::ApplyToSelected(QV_List<API_Element>& plateaus, bool sloped) {

@@ -47,12 +47,8 @@ bool ReadSetSettings(const QV_List<API_Element>& placed, int32_t kind, Settings&
     if (!ok) return false;
     settings.layer = int16_t(first.header.layer);
     settings.pen = first.object.pen;
-    API_Guid guid = first.header.guid;
-    GS::UniString info;
     settings.name = QV_String("");
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) != NoError) return !nameWritten;
-    settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
-    return true;
+    return ReadElementInfoString(first.header.guid, settings.name) || !nameWritten;
 }
 
 // Rewrites one placed object of a set: its own settings are read, `copy(own)` takes the edited fields in, the
@@ -102,11 +98,7 @@ bool ReadObjectSettings(const API_Element& object, int32_t kind, Settings& setti
     const bool ok = SerializeSettings(view, settings, 0);
     view.Detach();
     ACAPI_DisposeElemMemoHdls(&memo);
-    API_Guid guid = object.header.guid;
-    GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) != NoError) return false;
-    settings.name = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
-    return ok;
+    return ReadElementInfoString(object.header.guid, settings.name) && ok;
 }
 
 // The road's and railway's form: the fields flagged in `changed` come from `edited`, the name when the flag of

@@ -73,6 +73,14 @@ GSErrCode DeleteElementInPlan(const API_Elem_Head& head, bool switchDatabase) {
     return err;
 }
 
+bool ReadElementInfoString(const API_Guid& guid, QV_String& text) {
+    API_Guid g = guid;
+    GS::UniString info;
+    if (ACAPI_Database(APIDb_GetElementInfoStringID, &g, &info) != NoError) return false;
+    text = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
+    return true;
+}
+
 void SetMemoInfoString(API_ElementMemo& memo, QV_String& text) {
     const GS::UniString copy(text.GetBuffer(), text.GetLength());
     if (memo.elemInfoString != nullptr)

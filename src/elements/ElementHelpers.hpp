@@ -25,6 +25,8 @@ GSErrCode ChangeElement(API_Element* element, API_ElementMemo* memo, const API_E
 // Deletes the element; with `switchDatabase` in the floor plan's database, then back to the one current before.
 GSErrCode DeleteElementInPlan(const API_Elem_Head& head, bool switchDatabase);
 
+// The element's ID text into `text`; false, `text` left as it was, when the host cannot tell it.
+bool ReadElementInfoString(const API_Guid& guid, QV_String& text);
 // The memo's element ID text becomes a copy of `text`; then `text` is emptied.
 void SetMemoInfoString(API_ElementMemo& memo, QV_String& text);
 // Frees every part of the memo (its parameter list with its array cells too), also when the host refuses.

@@ -241,11 +241,9 @@ int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchT
         return 0;
 
     // The source's element information text goes to both partners; when the host cannot tell it, they keep theirs.
-    API_Guid sourceGuid = head.guid;
-    GS::UniString info;
+    QV_String infoText;
     bool infoInStep = true;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &sourceGuid, &info) == NoError) {
-        const QV_String infoText(info.ToUtf8().c_str(), Encoding_UTF8);
+    if (ReadElementInfoString(head.guid, infoText)) {
         const GS::UniString infoUni(infoText.GetBuffer(), infoText.GetLength());
         infoInStep = SameInfoString(*partner1.memo, infoUni) && SameInfoString(*partner2.memo, infoUni);
         QV_String infoCopy = infoText;

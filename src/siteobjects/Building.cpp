@@ -183,7 +183,7 @@ bool BuildingCls::ReadObject(const QV_List<API_Element>& buildings) {
     }
     settings.layer = int16_t(first.header.layer);
     settings.name = QV_String("");
-    nameRead = ReadElementInfoString(first, settings.name);
+    nameRead = ReadElementInfoString(first.header.guid, settings.name);
     return true;
 }
 

@@ -59,15 +59,6 @@ private:
     int32_t value = 0;
 };
 
-// The element's ID text; false when the host cannot tell it (a result is not recorded under a name it never gave).
-bool ElementIdText(const API_Guid& guid, QV_String& text) {
-    API_Guid g = guid;
-    GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &g, &info) != NoError) return false;
-    text = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
-    return true;
-}
-
 bool EarlierLink(const CalculationData& a, const CalculationData& b) {
     if (int32_t(a.linkTime) != int32_t(b.linkTime)) return int32_t(a.linkTime) < int32_t(b.linkTime);
     return a.linkSubTime < b.linkSubTime;
@@ -172,7 +163,8 @@ bool CalculationCls::ComputeVolumes() {
     char terrainName[16] = {};
     {
         QV_String id;
-        if (!ElementIdText(element.header.guid, id)) return false;
+        // A result is not recorded under a name the host never gave.
+        if (!ReadElementInfoString(element.header.guid, id)) return false;
         const std::string bytes = id.ToStdString(Encoding_System);
         std::memcpy(terrainName, bytes.data(), std::min<size_t>(bytes.size(), 15));
     }
@@ -191,7 +183,7 @@ bool CalculationCls::ComputeVolumes() {
             first.operatorText.Compare(QV_String("cut")) != 0)
             std::swap(order[0], order[1]);
         CalculationVolume v;
-        if (!ElementIdText(first.operatorGuid, v.featureName)) return false;
+        if (!ReadElementInfoString(first.operatorGuid, v.featureName)) return false;
         std::memcpy(v.terrainName, terrainName, sizeof terrainName);
         double v0 = 0.0, v1 = 0.0, v2 = 0.0;
         if (!GetCopyVolume(v0) || ACAPI_Element_SolidLink_Remove(copy, entries[order[0]].operatorGuid) != NoError ||

@@ -143,7 +143,7 @@ bool PaintCls::PrepareAreas() {
     placed.DetachView(view);
     if (!ok) return false;
     settings.layer = int16_t(earlier.header.layer);
-    nameRead = ReadElementInfoString(earlier, settings.name);
+    nameRead = ReadElementInfoString(earlier.header.guid, settings.name);
     // The new outlines join the earlier ones in the object's own frame, wherever it was moved, turned or mirrored.
     const API_ObjectType& o = earlier.object;
     for (PaintInfo& area : areas)
@@ -290,7 +290,7 @@ bool PaintCls::LoadFromSelection(const QV_List<API_Element>& objects) {
     const bool ok = PaintLP::ExchangePolygon(view, areas, LPMode_Get) && SerializeSettings(view, settings, 0);
     placed.DetachView(view);
     settings.layer = int16_t(objects[0].header.layer);
-    nameRead = ReadElementInfoString(objects[0], settings.name);
+    nameRead = ReadElementInfoString(objects[0].header.guid, settings.name);
     return ok;
 }
 

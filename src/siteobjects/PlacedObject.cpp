@@ -47,14 +47,6 @@ bool ReadTerrainByGuid(const API_Guid& guid, API_Element& terrain) {
     return ACAPI_Element_Get(&terrain) == NoError;
 }
 
-bool ReadElementInfoString(const API_Element& element, QV_String& text) {
-    API_Guid guid = element.header.guid;
-    GS::UniString info;
-    if (ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &info) != NoError) return false;
-    text = QV_String(info.ToUtf8().c_str(), Encoding_UTF8);
-    return true;
-}
-
 bool UnlinkFromTerrain(const API_Element& object, const API_Element& terrain) {
     const GSErrCode err = ACAPI_Element_SolidLink_Remove(object.header.guid, terrain.header.guid);
     return err == NoError || err == APIERR_LINKEXIST || err == APIERR_LINKNOTEXIST;

@@ -27,9 +27,6 @@ void TransformCoordsByPlacement(const API_Element& object, QV_List<QV_Coord3DLon
 // The terrain mesh by its GUID; false for the null GUID or when the host has no such element.
 bool ReadTerrainByGuid(const API_Guid& guid, API_Element& terrain);
 
-// The element's ID text into `text`; false, `text` left as it was, when the host cannot tell.
-bool ReadElementInfoString(const API_Element& element, QV_String& text);
-
 // The ID text an edit of placed objects writes over each of them: the one the dialog showed, when it was read
 // from the first object or the user changed it; else none, and each object keeps its own (the host could not
 // tell the text, and an empty one would wipe the user's).

@@ -110,7 +110,7 @@ bool WallCls::ReadObject(const QV_List<API_Element>& walls) {
     if (!ok) return false;
     settings.layer = int16_t(first.header.layer);
     settings.name = QV_String("");
-    nameRead = ReadElementInfoString(first, settings.name);
+    nameRead = ReadElementInfoString(first.header.guid, settings.name);
     return true;
 }
 
