@@ -279,13 +279,7 @@ TEST_F(BasinToolTest, ARefusedTracerRemovalLeavesTheProjectAsItWas) {
         std::function<int32_t()> run;
     } refusals[] = {{"Element_Delete", update}, {"Element_ChangeParameters", update}, {"Element_Create", update},
                     {"Element_Delete", create}, {"Element_SetUserData", create},      {"Element_Create", create}};
-    for (const auto& refusal : refusals) {
-        const nlohmann::ordered_json before = project();
-        ASSERT_TRUE(host->FailCall(refusal.function, -1, APIERR_GENERAL));
-        EXPECT_EQ(refusal.run(), 43) << refusal.function;
-        host->ClearFailures();
-        EXPECT_TRUE(project() == before) << refusal.function;
-    }
+    for (const auto& refusal : refusals) ExpectRefusalTakenBack(refusal.function, -1, 0, 43, refusal.run, project);
 }
 
 // A basin the user copied is no longer cut by the terrain; the module's own new basins are left alone.

@@ -76,6 +76,16 @@ protected:
                   NoError);
         return Get(g);
     }
+    // The terrain's base level and skirt, as a hand edit sets them.
+    void SetTerrainLevels(double level, double skirt) {
+        API_Element mesh = Get(terrain.header.guid);
+        API_Element mask = {};
+        std::memset(&mask.mesh.level, 0xFF, sizeof mask.mesh.level);
+        std::memset(&mask.mesh.skirtLevel, 0xFF, sizeof mask.mesh.skirtLevel);
+        mesh.mesh.level = level;
+        mesh.mesh.skirtLevel = skirt;
+        ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
+    }
     std::vector<Plateau> Plateaus() {
         std::vector<Plateau> out;
         for (const API_Element& e : Objects(ElemKind_Plateau)) {
@@ -288,13 +298,7 @@ TEST_F(PlateauToolTest, ANegativeLevelAboveTheSkirtLiftsIt) {
     const API_Element hatch = Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}});
     const struct { double skirt, level, want; } cases[] = {{-5.0, -3.0, -3.0}, {-2.0, -3.0, -2.0}, {-5.0, 10.0, -5.0}};
     for (const auto& c : cases) {
-        API_Element mesh = Get(terrain.header.guid);
-        API_Element mask = {};
-        std::memset(&mask.mesh.level, 0xFF, sizeof mask.mesh.level);
-        std::memset(&mask.mesh.skirtLevel, 0xFF, sizeof mask.mesh.skirtLevel);
-        mesh.mesh.level = -4.0;
-        mesh.mesh.skirtLevel = c.skirt;
-        ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
+        SetTerrainLevels(-4.0, c.skirt);
         Dialog.edit = [&](PlateauSettings& r) { r.level = c.level; };
         DiggingCls cls;
         ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, Get(terrain.header.guid)), 0);
@@ -441,24 +445,13 @@ TEST_F(PlateauToolTest, AnyRefusalLeavesThePlateausAsTheyWere) {
         {"Element_ChangeParameters", -1, 1, modify},             // the second one, after the first changed
         {"Element_Change", -1, 2, modify},                       // a partner of the second
     };
-    for (const auto& refusal : refusals) {
-        const nlohmann::ordered_json before = Db().ToJson();
-        ASSERT_TRUE(host->FailCallAfter(refusal.function, refusal.key, APIERR_GENERAL, refusal.passes));
-        EXPECT_EQ(refusal.run(), 43) << refusal.function << " " << refusal.passes;
-        host->ClearFailures();
-        EXPECT_TRUE(Db().ToJson() == before) << refusal.function << " " << refusal.passes;
-    }
+    for (const auto& refusal : refusals)
+        ExpectRefusalTakenBack(refusal.function, refusal.key, refusal.passes, 43, refusal.run);
 
     // A plateau below the skirt lifts it and every object on the terrain takes the new skirt in the same command. A
     // refusal before its objects stand takes the lift back too; one while they are linked keeps them, unlinked,
     // beside objects that all carry the lifted skirt.
-    API_Element mesh = Get(terrain.header.guid);
-    API_Element mask = {};
-    std::memset(&mask.mesh.level, 0xFF, sizeof mask.mesh.level);
-    std::memset(&mask.mesh.skirtLevel, 0xFF, sizeof mask.mesh.skirtLevel);
-    mesh.mesh.level = -4.0;
-    mesh.mesh.skirtLevel = -5.0;
-    ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
+    SetTerrainLevels(-4.0, -5.0);
     Dialog.edit = [](PlateauSettings& r) { r.level = -3.0; };
     const API_Element low = Hatch({{80, 20, 0}, {120, 20, 0}, {120, 40, 0}, {80, 40, 0}});
     const auto create = [&] {

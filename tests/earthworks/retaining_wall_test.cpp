@@ -362,17 +362,7 @@ TEST_F(RetainingWallTest, ObstaclesOfARotatedMirroredRoadGrowAndShrink) {
     ASSERT_EQ(along({{20, 20, 0}, {30, 20, 0}}), 0);
     QV_List<int32_t> counts;
     QV_List<API_Coord3D> nodes;
-    const auto obstacles = [&] {
-        counts.Clear();
-        nodes.Clear();
-        API_ElementMemo memo = {};
-        EXPECT_EQ(ACAPI_Element_GetMemo(road.header.guid, &memo, AttachMemoMask), NoError);
-        BaseIDLP view(ElemKind_Road);
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        EXPECT_TRUE(BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Get));
-        view.Detach();
-        ACAPI_DisposeElemMemoHdls(&memo);
-    };
+    const auto obstacles = [&] { Obstacles(road.header.guid, ElemKind_Road, counts, nodes); };
     obstacles();
     ASSERT_EQ(counts.GetCount(), 2);
     EXPECT_EQ(counts[0], 3);

@@ -18,8 +18,6 @@
 #include "foundation/GuidText.hpp"
 #include "settings/Settings.hpp"
 
-#include <nlohmann/json.hpp>
-
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -454,16 +452,12 @@ TEST_F(RoadToolTest, WithTheInformationTextUnreadableEveryObjectKeepsItsName) {
     // The edit: 43, the project as it was.
     DialogChanges = {1, 5};
     DialogLeftCut = 0.5;
-    const nlohmann::ordered_json before = Db().ToJson();
-    ASSERT_TRUE(host->FailCall("Database", infoText, APIERR_GENERAL));
     QV_List<API_Element> selected;
     selected.Insert(result);
-    {
+    ExpectRefusalTakenBack("Database", infoText, 0, 43, [&] {
         RoadCls road;
-        EXPECT_EQ(road.ModifySelected(dialogs, selected), 43);
-    }
-    host->ClearFailures();
-    EXPECT_TRUE(Db().ToJson() == before);
+        return road.ModifySelected(dialogs, selected);
+    });
 
     // A hand edit of the result brought to its partners, then the data update: done, every name its own.
     SetParam(result, "slope_SX_cut", 0.6);
@@ -488,21 +482,13 @@ TEST_F(RoadToolTest, AWallAlongARoadThatRefusesItsObstacleLeavesTheProjectAsItWa
         if (r.role == "result") result = r.element;
     dialogs.retainerWall = [](RetainerWallDialogState&) { return DialogAnswer::Confirmed; };
     const API_Element path = Polyline({{40, 50, 0}, {80, 50, 0}});
-    const nlohmann::ordered_json before = Db().ToJson();
-    const struct {
-        const char* function;
-        int32_t passes;
-    } refusals[] = {
-        {"Element_ChangeParameters", 0}, {"Element_ChangeParameters", 1}, {"Element_Change", 0}, {"Element_Change", 1}};
-    for (const auto& refusal : refusals) {
-        host->Input().QueuePoint(60, 60);
-        ASSERT_TRUE(host->FailCallAfter(refusal.function, -1, APIERR_GENERAL, refusal.passes));
-        ObstacleCls wall;
-        EXPECT_EQ(wall.CreateAlongElement(dialogs, contours, path, result, ElemKind_Road, terrain), 43)
-            << refusal.function << " " << refusal.passes;
-        host->ClearFailures();
-        EXPECT_TRUE(Db().ToJson() == before) << refusal.function << " " << refusal.passes;
-    }
+    for (const char* function : {"Element_ChangeParameters", "Element_Change"})
+        for (int32_t passes = 0; passes < 2; ++passes)
+            ExpectRefusalTakenBack(function, -1, passes, 43, [&] {
+                host->Input().QueuePoint(60, 60);
+                ObstacleCls wall;
+                return wall.CreateAlongElement(dialogs, contours, path, result, ElemKind_Road, terrain);
+            });
     // Unrefused, the wall stands and all three objects carry its obstacle.
     host->Input().QueuePoint(60, 60);
     ObstacleCls wall;
@@ -511,13 +497,7 @@ TEST_F(RoadToolTest, AWallAlongARoadThatRefusesItsObstacleLeavesTheProjectAsItWa
     for (const RoadObject& r : Roads()) {
         QV_List<int32_t> counts;
         QV_List<API_Coord3D> nodes;
-        API_ElementMemo memo = {};
-        ASSERT_EQ(ACAPI_Element_GetMemo(r.element.header.guid, &memo, AttachMemoMask), NoError);
-        BaseIDLP view(ElemKind_Road);
-        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
-        EXPECT_TRUE(BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Get));
-        view.Detach();
-        ACAPI_DisposeElemMemoHdls(&memo);
+        Obstacles(r.element.header.guid, ElemKind_Road, counts, nodes);
         EXPECT_EQ(counts.GetCount(), 1) << r.role;
     }
 }

@@ -1,7 +1,6 @@
 // Element queries against the stand-in project: memo outlines, fill creation, mesh levels, finding by GUID,
 // constraint-line crossings, terrain-point vertices, the placement field set and zero-padded numbers.
 #include "ProjectHost.hpp"
-#include "elements/ElemDataRecord.hpp"
 #include "elements/ElementQueries.hpp"
 
 #include <cmath>
@@ -11,25 +10,6 @@ namespace {
 class ElementQueriesTest : public ProjectHostTest {
 protected:
     API_Element Rec(const API_Guid& g) { return Db().Find(g)->record; }
-    // An element of the add-on: a data record of `kind` as its user data.
-    void Mark(const API_Guid& g, int32_t kind, double value = 0.0) {
-        ElemDescriptor d;
-        d.Value = value;
-        const API_Elem_Head head = Rec(g).header;
-        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }), NoError);
-    }
-    API_Guid TerrainPoint(double x, double y, double height) {
-        API_Guid g = {};
-        EXPECT_EQ(Db().PlaceHotspot({x, y}, 1, "", &g), NoError);
-        Mark(g, ElemKind_Point, height);
-        return g;
-    }
-    API_Guid ConstraintLine(double x1, double y1, double x2, double y2, bool marked = true) {
-        API_Guid g = {};
-        EXPECT_EQ(Db().PlaceLine({x1, y1}, {x2, y2}, 1, "", &g), NoError);
-        if (marked) Mark(g, ElemKind_Constraint);
-        return g;
-    }
 };
 
 TEST_F(ElementQueriesTest, FirstContourOnlyClosedAndOpenPolylinesKeepTheirLastPoint) {
@@ -63,7 +43,7 @@ TEST_F(ElementQueriesTest, FirstContourOnlyClosedAndOpenPolylinesKeepTheirLastPo
     API_Element missing = {};
     EXPECT_FALSE(ReadElementMemoCoords2D(missing, ring));
     EXPECT_EQ(ring.GetCount(), 0);
-    const API_Guid hot = TerrainPoint(1, 1, 0);
+    const API_Guid hot = PlaceTerrainPoint({1, 1}, 0);
     EXPECT_TRUE(ReadElementMemoCoords2D(Rec(hot), ring));  // no outline to read
     EXPECT_EQ(ring.GetCount(), 0);
 }
@@ -141,8 +121,8 @@ TEST_F(ElementQueriesTest, ElementsAreFoundByGuidOverEveryType) {
 }
 
 TEST_F(ElementQueriesTest, ConstraintLineCrossings) {
-    ConstraintLine(0, -5, 0, 5);
-    ConstraintLine(20, -5, 20, 5, false);  // a plain line is no constraint
+    PlaceConstraint({0, -5}, {0, 5});
+    PlaceLine({20, -5}, {20, 5}, "");  // a plain line is no constraint
     EXPECT_TRUE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 0));
     EXPECT_FALSE(SegmentCrossesConstraintLine({19, 0}, {21, 0}, 0));
     EXPECT_FALSE(SegmentCrossesConstraintLine({0, 5}, {4, 9}, 0));  // shares an end point only
@@ -161,10 +141,10 @@ TEST_F(ElementQueriesTest, OutlineKeepsTheVerticesThatCarryTerrainPoints) {
     KeepOutlineVerticesAtPoints3D(none);
     EXPECT_EQ(none.GetCount(), 0);  // no terrain point in the project
 
-    TerrainPoint(0, 0, 11);
-    TerrainPoint(4, 4, 13);
-    TerrainPoint(0, 4, 14);
-    TerrainPoint(9, 9, 99);
+    PlaceTerrainPoint({0, 0}, 11);
+    PlaceTerrainPoint({4, 4}, 13);
+    PlaceTerrainPoint({0, 4}, 14);
+    PlaceTerrainPoint({9, 9}, 99);
     API_Guid plain = {};
     ASSERT_EQ(Db().PlaceHotspot({4, 0}, 1, "", &plain), NoError);  // a hotspot without record
     KeepOutlineVerticesAtPoints3D(ring);

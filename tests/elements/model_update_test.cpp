@@ -40,11 +40,6 @@ protected:
         ProjectHostTest::TearDown();
     }
     API_Element Rec(const API_Guid& g) { return Db().Find(g)->record; }
-    void Mark(const API_Guid& g, int32_t kind) {
-        ElemDescriptor d;
-        const API_Elem_Head head = Rec(g).header;
-        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }), NoError);
-    }
     // Stub steps that note their calls; `fail` names a step that answers false.
     ModelUpdateSteps Stubs(const std::string& fail = "", bool filterKeeps = true) {
         ModelUpdateSteps s;
@@ -345,7 +340,7 @@ TEST_F(ModelUpdateTest, OtherCodesAndEmptyFiltersEndEarly) {
 
 TEST_F(ModelUpdateTest, RetainingWallsAndTheSkirtAreReported) {
     const API_Guid wall = PlaceObject(API_ObjectID, libA, "W");
-    Mark(wall, ElemKind_RetainingWall);
+    WriteRecord(wall, ElemKind_RetainingWall);
     PendingModelUpdate change = Record(3, {wall});
     UpdateModelWith(change, Stubs());
     EXPECT_EQ(g_calls.back(), "message 53");
@@ -369,7 +364,7 @@ TEST_F(ModelUpdateTest, RetainingWallsAndTheSkirtAreReported) {
 
     // A wall on another terrain than the changed mesh is not reported; one on it is.
     const API_Guid mesh = PlaceMesh("M");
-    Mark(mesh, ElemKind_Terrain);
+    WriteRecord(mesh, ElemKind_Terrain);
     g_calls.clear();
     PendingModelUpdate both = Record(3, {wall, mesh});
     UpdateModelWith(both, Stubs());
@@ -397,13 +392,13 @@ TEST_F(ModelUpdateTest, FilterKeepsTheAddOnsOwnElements) {
     API_Guid line = {}, point = {};
     ASSERT_EQ(Db().PlaceLine({0, 0}, {1, 1}, 1, "line", &line), NoError);
     ASSERT_EQ(Db().PlaceHotspot({1, 1}, 1, "point", &point), NoError);
-    Mark(road, ElemKind_Road);
-    Mark(basin, ElemKind_Basin);
-    Mark(marker, ElemKind_LevelMarker);
-    Mark(mesh, ElemKind_Terrain);
-    Mark(fill, ElemKind_ColouredArea);
-    Mark(line, ElemKind_Constraint);
-    Mark(point, ElemKind_Point);
+    WriteRecord(road, ElemKind_Road);
+    WriteRecord(basin, ElemKind_Basin);
+    WriteRecord(marker, ElemKind_LevelMarker);
+    WriteRecord(mesh, ElemKind_Terrain);
+    WriteRecord(fill, ElemKind_ColouredArea);
+    WriteRecord(line, ElemKind_Constraint);
+    WriteRecord(point, ElemKind_Point);
     PendingModelUpdate r = Record(3, {road, foreign, basin, marker, mesh, fill, line, point});
     r.parents[1].header.layer = 77;  // tells the parents apart
     FilterPendingHeads(r);
@@ -533,7 +528,7 @@ TEST_F(ModelUpdateTest, UserEditsReachTheDispatcherThroughTheModule) {
     ASSERT_TRUE(host->Load());
     const API_Guid road = PlaceObject(API_ObjectID, libA, "road");
     const API_Guid foreign = PlaceObject(API_ObjectID, libB, "foreign");
-    Mark(road, ElemKind_Road);
+    WriteRecord(road, ElemKind_Road);
     ASSERT_EQ(ACAPI_Element_AttachObserver(road), NoError);
     ASSERT_EQ(ACAPI_Element_AttachObserver(foreign), NoError);
     host->Events().Deliver();

@@ -9,8 +9,7 @@
 #include "elements/PrefsParamIndexes.hpp"
 #include "settings/PrefsLP.hpp"
 
-#include "library/LibraryParams.hpp"
-#include "library/LibraryStore.hpp"
+#include "AddOnLibrary.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +20,6 @@
 #include <vector>
 
 namespace {
-
-const LibraryStore& Library() {
-    static LibraryStore store;
-    static const bool loaded = store.LoadFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", nullptr);
-    EXPECT_TRUE(loaded);
-    return store;
-}
 
 // One namespace of index constants.
 struct IndexTable {
@@ -97,7 +89,7 @@ const std::vector<PartUse>& Uses() {
 class PartView {
 public:
     explicit PartView(const PartUse& use) : view(use.make()) {
-        handle = Library().MakeParamHandle(Library().FindByName(use.part, LibPartType_Object));
+        handle = DefaultParams(use.part);
         EXPECT_NE(handle, nullptr) << use.part;
         view->Attach(handle, true);
     }

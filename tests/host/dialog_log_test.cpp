@@ -4,6 +4,7 @@
 #include "DGDriver.hpp"
 #include "script/ScriptRunner.hpp"
 
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,7 +30,12 @@ protected:
             if (line.find(text) != std::string::npos) found.emplace_back(number, line);
         return found;
     }
-    static bool Holds(const std::string& line, const std::string& text) { return line.find(text) != std::string::npos; }
+    // The line holds each of `texts` and none of `absent`.
+    static void ExpectLine(const std::string& line, std::initializer_list<const char*> texts,
+                           std::initializer_list<const char*> absent = {}) {
+        for (const char* text : texts) EXPECT_NE(line.find(text), std::string::npos) << text << " in: " << line;
+        for (const char* text : absent) EXPECT_EQ(line.find(text), std::string::npos) << text << " in: " << line;
+    }
     std::string output;
 };
 
@@ -54,32 +60,27 @@ TEST_F(DialogLogTest, EachDialogSaysHowItWasAnsweredAtEveryLevel) {
         Run(script);
         const auto palette = Lines("palette 32575 \"Austrian Input\"");
         ASSERT_EQ(palette.size(), 2u) << output;  // opened; then the click it refused
-        EXPECT_TRUE(Holds(palette[1].second, "999")) << palette[1].second;
+        ExpectLine(palette[1].second, {"999"});
 
         const auto files = Lines("file dialog ");
         ASSERT_EQ(files.size(), 3u) << output;
-        EXPECT_TRUE(Holds(files[0].second, "small_4x3.asc")) << files[0].second;
-        EXPECT_TRUE(Holds(files[1].second, "small_4x3.asc")) << files[1].second;
-        EXPECT_TRUE(Holds(files[2].second, "nothing queued")) << files[2].second;
-        EXPECT_TRUE(Holds(files[2].second, "cancelled")) << files[2].second;
+        ExpectLine(files[0].second, {"small_4x3.asc"});
+        ExpectLine(files[1].second, {"small_4x3.asc"});
+        ExpectLine(files[2].second, {"nothing queued", "cancelled"});
 
         const auto options = Lines("dialog 32577 \"ASC File Import\"");
         ASSERT_EQ(options.size(), 2u) << output;
-        EXPECT_TRUE(Holds(options[0].second, "click item 1")) << options[0].second;
-        EXPECT_FALSE(Holds(options[0].second, "nothing queued")) << options[0].second;
-        EXPECT_TRUE(Holds(options[1].second, "nothing queued")) << options[1].second;
-        EXPECT_TRUE(Holds(options[1].second, "OK")) << options[1].second;
+        ExpectLine(options[0].second, {"click item 1"}, {"nothing queued"});
+        ExpectLine(options[1].second, {"nothing queued", "OK"});
 
         // The answer that does not fit is told on its dialog's line, before the next script line runs.
         const auto results = Lines("dialog 32569 \"Import results\"");
         ASSERT_EQ(results.size(), 2u) << output;
-        EXPECT_TRUE(Holds(results[0].second, "set item 999")) << results[0].second;
-        EXPECT_TRUE(Holds(results[0].second, "no such item")) << results[0].second;
+        ExpectLine(results[0].second, {"set item 999", "no such item"});
         const auto nextLine = Lines("[10] file-dialog");
         ASSERT_EQ(nextLine.size(), 1u) << output;
         EXPECT_LT(results[0].first, nextLine[0].first) << output;
-        EXPECT_TRUE(Holds(results[1].second, "nothing queued")) << results[1].second;
-        EXPECT_FALSE(Holds(results[1].second, "999")) << results[1].second;
+        ExpectLine(results[1].second, {"nothing queued"}, {"999"});
     }
 }
 

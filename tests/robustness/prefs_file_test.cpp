@@ -11,8 +11,7 @@
 #include "settings/PrefsSections.hpp"
 #include "settings/Settings.hpp"
 
-#include "library/LibraryParams.hpp"
-#include "library/LibraryStore.hpp"
+#include "AddOnLibrary.hpp"
 
 #include <gtest/gtest.h>
 
@@ -45,14 +44,7 @@ std::string Le32(int32_t v) {
     return s;
 }
 
-const LibraryStore& Library() {
-    static LibraryStore store;
-    static const bool loaded = store.LoadFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", nullptr);
-    EXPECT_TRUE(loaded);
-    return store;
-}
-
-GSHandle PrefsParams() { return Library().MakeParamHandle(Library().FindByName("VY_PREFS", LibPartType_Object)); }
+GSHandle PrefsParams() { return DefaultParams("VY_PREFS"); }
 
 // The mirror file Save writes for the library part's own values, and a small file of the types it never writes.
 std::vector<std::string> Seeds() {

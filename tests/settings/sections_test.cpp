@@ -7,8 +7,7 @@
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
 
-#include "library/LibraryParams.hpp"
-#include "library/LibraryStore.hpp"
+#include "AddOnLibrary.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,19 +20,12 @@
 
 namespace {
 
-const LibraryStore& Library() {
-    static LibraryStore store;
-    static const bool loaded = store.LoadFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", nullptr);
-    EXPECT_TRUE(loaded);
-    return store;
-}
-
 // A view over a fresh copy of a library part's default parameters.
 template <typename View>
 struct Part {
     template <typename... Args>
     explicit Part(const char* name, Args... args) : view(args...) {
-        handle = Library().MakeParamHandle(Library().FindByName(name, LibPartType_Object));
+        handle = DefaultParams(name);
         EXPECT_NE(handle, nullptr) << name;
         view.Attach(handle, true);
     }

@@ -5,8 +5,7 @@
 
 #include "FakeContourLineRefresh.hpp"
 #include "FakeEarthworkDialogs.hpp"
-#include "GridTerrain.hpp"
-#include "ScriptedToolTest.hpp"
+#include "SlopedTerrainTest.hpp"
 
 #include "DGDriver.hpp"
 #include "shell/SiteObjectDialogBoxes.hpp"
@@ -62,20 +61,12 @@ TEST(DataUpdateChoiceTest, EachKindAloneChoosesItsRebuildAndMixturesChooseNone) 
     EXPECT_EQ(ChooseDataUpdateCase(marker), C::None);
 }
 
-class WallsUpdateTest : public ScriptedToolTest {
+class WallsUpdateTest : public SlopedTerrainTest {
 protected:
-    void SetUp() override {
-        ScriptedToolTest::SetUp();
-        if (HasFatalFailure()) return;
-        terrain = PlaceTerrain(GridTerrainPoints([](double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }));
-    }
     API_Element PlaceWall(const std::vector<API_Coord3D>& points) {
-        API_Guid g = {};
-        EXPECT_EQ(Db().PlacePolygonElement(API_PolyLineID, points, false, 1, "line" + std::to_string(++lines), &g),
-                  NoError);
         DGDriver::QueueClick(32550, 1);
         WallCls cls;
-        EXPECT_EQ(cls.Place(siteDialogs, Get(g), terrain), 0);
+        EXPECT_EQ(cls.Place(siteDialogs, Drawn(API_PolyLineID, points), terrain), 0);
         return Objects(ElemKind_Wall).back();
     }
     void Move(API_Element wall, double dx) {
@@ -105,8 +96,6 @@ protected:
     FakeEarthworkDialogs earthworkDialogs;
     SiteObjectDialogBoxes siteDialogs;
     FakeContourLineRefresh contours;
-    API_Element terrain = {};
-    int lines = 0;
 };
 
 // One wall that cannot be updated is reported; the others still take their update, and none is left half rebuilt
@@ -119,9 +108,7 @@ TEST_F(WallsUpdateTest, AWallThatFailsIsReportedAndLeftAsItWasWhileTheOthersUpda
     // The far wall names a terrain that is gone: it cannot stand again.
     ElemDescriptor lost;
     lost.TerrainGuid = QV_String("00000000-0000-4000-8000-000000000099");
-    ASSERT_EQ(
-        Command([&] { return ElemUserData_WriteRecord(lost, ElemKind_Wall, far.header) ? NoError : APIERR_GENERAL; }),
-        NoError);
+    WriteRecord(far.header.guid, ElemKind_Wall, lost);
     const nlohmann::ordered_json before = Walls();
     EXPECT_EQ(Update({near.header.guid, far.header.guid}), "Error while modifying one or more objects.");
     const nlohmann::ordered_json after = Walls();

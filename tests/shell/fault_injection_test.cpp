@@ -7,6 +7,7 @@
 // one child per host function called runs it again with that function failing. Each run is compared whole (every
 // element with every field, memo, parameter and user data; layers, stories, worksheets, solid links) with the project
 // before the action and with the one after the clean run.
+#include "AlertLog.hpp"
 #include "DGDriver.hpp"
 #include "ForkedRun.hpp"
 #include "StandinHost.hpp"
@@ -41,13 +42,6 @@ using nlohmann::json;
 // Host calls one run may make: far more than any action of the examples makes, so that only a run that goes round
 // and round meets it.
 constexpr uint64_t CallLimit = 20'000'000;
-
-size_t AlertCount(size_t from = 0) {
-    size_t n = 0;
-    const std::vector<DGDriver::LogRecord>& log = DGDriver::Log();
-    for (size_t i = from; i < log.size(); ++i) n += log[i].kind == "alert" ? 1 : 0;
-    return n;
-}
 
 // The dialogs and alerts shown from the log's record `from` on: kind, id and how each was closed.
 std::vector<std::string> ShownSince(size_t from) {
@@ -212,7 +206,7 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     SweepState& s = *State;
     json out;
     out["done"] = actionDone;
-    out["told"] = AlertCount(s.logBefore) > 0;
+    out["told"] = AlertsSince(s.logBefore) > 0;
     out["shown"] = ShownSince(s.logBefore);
     out["called"] = s.called;
     out["events"] = host.Events().SeriesCount() > s.seriesBefore;

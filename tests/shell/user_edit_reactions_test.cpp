@@ -1,11 +1,10 @@
 // The module's answer to the user's own edits, through the element events of the stand-in host and the wired
 // steps: whichever host function the answer calls fails, the project ends as the edit alone left it (the answer
 // taken back whole) and the user is told once, or the answer completes as without the failure.
+#include "AlertLog.hpp"
 #include "ProjectHost.hpp"
 #include "SweepDump.hpp"
 
-#include "DGDriver.hpp"
-#include "elements/ElemDataRecord.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "foundation/GuidText.hpp"
 #include "settings/Settings.hpp"
@@ -34,28 +33,23 @@ protected:
         ProjectHostTest::TearDown();
     }
 
+    // An element of the add-on, observed as the module observes its own.
     void Record(const API_Guid& g, int32_t kind, const ElemDescriptor& d = ElemDescriptor()) {
-        const API_Elem_Head head = Db().Find(g)->record.header;
-        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }), NoError);
+        WriteRecord(g, kind, d);
         ASSERT_EQ(ACAPI_Element_AttachObserver(g), NoError);
     }
     API_Guid Point(double x, double y) {
-        const API_Guid g = PlaceHotspot({x, y}, "point" + std::to_string(++names));
-        Record(g, ElemKind_Point);
+        const API_Guid g = PlaceTerrainPoint({x, y}, 0.0, "point" + std::to_string(++names));
+        EXPECT_EQ(ACAPI_Element_AttachObserver(g), NoError);
         return g;
     }
     API_Guid Constraint(const API_Coord& a, const API_Coord& b) {
-        const API_Guid g = PlaceLine(a, b, "constraint" + std::to_string(++names));
-        Record(g, ElemKind_Constraint);
+        const API_Guid g = PlaceConstraint(a, b, "constraint" + std::to_string(++names));
+        EXPECT_EQ(ACAPI_Element_AttachObserver(g), NoError);
         return g;
     }
     // The whole project as the fault sweep compares it (GUIDs numbered in the order they are met).
     Sweep::Signature Model() const { return Sweep::ProjectDump(host->Database().ToJson()); }
-    static size_t Alerts() {
-        size_t n = 0;
-        for (const DGDriver::LogRecord& r : DGDriver::Log()) n += r.kind == "alert" ? 1 : 0;
-        return n;
-    }
     void Undo(int steps) {
         for (int i = 0; i < steps; ++i) ASSERT_TRUE(Db().Undo());
     }
@@ -79,7 +73,7 @@ protected:
         host->RecordCalls(nullptr);
         const Sweep::Signature clean = Model();
         ASSERT_NE(clean, edited) << "the answer changes nothing";
-        ASSERT_EQ(Alerts(), 0u);
+        ASSERT_EQ(AlertsSince(), 0u);
         Undo(2);
         ASSERT_EQ(Model(), start);
 
@@ -87,7 +81,7 @@ protected:
         for (const std::string& function : called) {
             SCOPED_TRACE(function + " failing");
             ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
-            const size_t alerts = Alerts();
+            const size_t alerts = AlertsSince();
             ASSERT_EQ(edit(), NoError);
             host->ClearFailures();
             const Sweep::Signature after = Model();
@@ -96,13 +90,22 @@ protected:
             } else {
                 EXPECT_TRUE(after == edited) << "half-made:" << Sweep::Describe(edited, after)
                                              << "\nagainst clean:" << Sweep::Describe(clean, after);
-                EXPECT_EQ(Alerts(), alerts + 1);
+                EXPECT_EQ(AlertsSince(), alerts + 1);
                 ++takenBack;
                 Undo(1);
             }
             ASSERT_EQ(Model(), start);
         }
         EXPECT_GT(takenBack, 0) << "no failure reached the answer";
+    }
+    // The user drags `g` by `by`, as an edit the host reports.
+    std::function<GSErrCode()> Drag(const API_Guid& g, const API_Coord& by) {
+        return [this, g, by] {
+            API_ActTranPars t = {};
+            t.typeID = APIEdit_Drag;
+            t.disp = by;
+            return host->Events().UserEdit(g, t);
+        };
     }
     int names = 0;
 };
@@ -113,12 +116,7 @@ TEST_F(UserEditReactionsTest, ADraggedPointsConstraintFollowsOrTheAnswerIsTakenB
     Point(10, 0);
     Point(10, 10);
     const API_Guid line = Constraint({0, 0}, {10, 0});
-    const auto drag = [&] {
-        API_ActTranPars t = {};
-        t.typeID = APIEdit_Drag;
-        t.disp = {0, 5};
-        return host->Events().UserEdit(moved, t);
-    };
+    const auto drag = Drag(moved, {0, 5});
     ExpectEveryFailureEndsTakenBackOrDone(drag);
     ASSERT_EQ(drag(), NoError);
     EXPECT_EQ(Db().Find(line)->record.Get().line.begC.y, 5.0);
@@ -143,12 +141,7 @@ TEST_F(UserEditReactionsTest, ADraggedTerrainsObjectsFollowOrTheAnswerIsTakenBac
     GuidToText(linked.TerrainGuid, terrain);
     Record(road, ElemKind_Road, linked);
     const double x = Db().Find(road)->record.Get().object.pos.x;
-    const auto drag = [&] {
-        API_ActTranPars t = {};
-        t.typeID = APIEdit_Drag;
-        t.disp = {3, 4};
-        return host->Events().UserEdit(terrain, t);
-    };
+    const auto drag = Drag(terrain, {3, 4});
     ExpectEveryFailureEndsTakenBackOrDone(drag);
     ASSERT_EQ(drag(), NoError);
     EXPECT_EQ(Db().Find(road)->record.Get().object.pos.x, x + 3.0);

@@ -1,8 +1,7 @@
 // Buildings on the in-process stand-in host, terrain on the plane z = 100 + 0.05x + 0.02y: placed objects checked
 // against the plane and mapped back onto their fills, the settings dialog's height rules, edits of several
 // buildings, and rebuilds that never leave a building unlinked.
-#include "GridTerrain.hpp"
-#include "ScriptedToolTest.hpp"
+#include "SlopedTerrainTest.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/BuildingSettingsDialog.hpp"
@@ -16,21 +15,9 @@
 
 namespace {
 
-double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
-
-class BuildingTest : public ScriptedToolTest {
+class BuildingTest : public SlopedTerrainTest {
 protected:
-    void SetUp() override {
-        ScriptedToolTest::SetUp();
-        if (HasFatalFailure()) return;
-        terrain = PlaceTerrain(GridTerrainPoints(Plane));
-    }
-    API_Element Fill(const std::vector<API_Coord3D>& outline) {
-        API_Guid g = {};
-        EXPECT_EQ(Db().PlacePolygonElement(API_HatchID, outline, true, 1, "fill" + std::to_string(++fills), &g),
-                  NoError);
-        return Get(g);
-    }
+    API_Element Fill(const std::vector<API_Coord3D>& outline) { return Drawn(API_HatchID, outline); }
     // Creates one building of height h on the fill through the dialog.
     API_Element Build(const std::vector<API_Coord3D>& outline, double h) {
         DGDriver::QueueSetDouble(32561, 8, h);
@@ -67,8 +54,6 @@ protected:
         ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&e, &mask, nullptr, 0); }), NoError);
     }
     SiteObjectDialogBoxes dialogs;
-    API_Element terrain = {};
-    int fills = 0;
 };
 
 TEST_F(BuildingTest, BuildingsStandOnTheLowestCornerOfTheirOutlineAndMapBackOntoTheirFill) {

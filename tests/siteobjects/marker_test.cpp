@@ -1,8 +1,7 @@
 // Spot heights: the grid's layout over many boxes and steps, the outline test of a click, the point codes, the
 // spot height dialog's normalisations, and level markers and grids on the in-process stand-in host (terrain on
 // the plane z = 100 + 0.05x + 0.02y), where steps the grid cannot take end before any question.
-#include "GridTerrain.hpp"
-#include "ScriptedToolTest.hpp"
+#include "SlopedTerrainTest.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
@@ -16,8 +15,6 @@
 #include <random>
 
 namespace {
-
-double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
 
 TEST(SpotHeightGrid, TheLayoutStartsJustBeforeTheBoxEndsJustBeyondItAndRunsThroughTheReference) {
     const auto Box = [](double xMin, double yMin, double xMax, double yMax) {
@@ -94,16 +91,14 @@ TEST(SpotHeightGrid, OutlineEdgesHoldTheirPointsAndCodesPadTheNumber) {
     EXPECT_EQ(PointMarkerCode(QV_String("Name"), 0).Compare(QV_String("Name 00000")), 0);
 }
 
-class MarkerTest : public ScriptedToolTest {
+class MarkerTest : public SlopedTerrainTest {
 protected:
     void SetUp() override {
-        ScriptedToolTest::SetUp();
+        SlopedTerrainTest::SetUp();
         if (HasFatalFailure()) return;
-        terrain = PlaceTerrain(GridTerrainPoints(Plane));
         GlobalSettings.marker.SetDefaults(QV_String("Arial"));
     }
     SiteObjectDialogBoxes dialogs;
-    API_Element terrain = {};
 };
 
 TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothing) {

@@ -3,8 +3,7 @@
 // the project as it was and answers its error.
 #include "FakeContourLineRefresh.hpp"
 #include "FakeSiteObjectDialogs.hpp"
-#include "GridTerrain.hpp"
-#include "ScriptedToolTest.hpp"
+#include "SlopedTerrainTest.hpp"
 
 #include "foundation/ErrorCode.hpp"
 #include "siteobjects/Building.hpp"
@@ -23,142 +22,109 @@
 
 namespace {
 
-double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
-
-class SiteCommandFailuresTest : public ScriptedToolTest {
+class SiteCommandFailuresTest : public SlopedTerrainTest {
 public:
-    void SetUp() override {
-        ScriptedToolTest::SetUp();
-        if (HasFatalFailure()) return;
-        terrain = PlaceTerrain(GridTerrainPoints(Plane));
-    }
-    API_Element Drawn(API_ElemTypeID type, const std::vector<API_Coord3D>& points) {
-        API_Guid g = {};
-        EXPECT_EQ(Db().PlacePolygonElement(type, points, type == API_HatchID, 1, "drawn" + std::to_string(++drawn), &g),
-                  NoError);
-        return Get(g);
-    }
     std::string IdText(const API_Element& e) {
         API_Guid guid = e.header.guid;
         GS::UniString text;
         EXPECT_EQ(ACAPI_Database(APIDb_GetElementInfoStringID, &guid, &text), NoError);
         return text.ToUtf8();
     }
-    // Two placed objects of a kind, named "North" and "South" through the dialog, and their edit: the dialog
-    // changes one field; with `unreadable` the host cannot tell ID texts while the edit runs.
-    struct Kind {
-        const char* name;
-        int32_t elemKind;
-        std::function<void(SiteCommandFailuresTest&, const char* id)> place;
-        std::function<int32_t(SiteCommandFailuresTest&, QV_List<API_Element>&)> edit;
-        const char* editedParam;
-        double editedValue;
-    };
-    void ExpectEditKeepsIds(const Kind& kind) {
-        SCOPED_TRACE(kind.name);
-        kind.place(*this, "North");
-        kind.place(*this, "South");
-        const std::vector<API_Element> placed = Objects(kind.elemKind);
+    // Two objects of `kind` placed by `place` with the ID texts "North" and "South", then edited by `edit` (the
+    // dialog changes `param` to `value`) while the host cannot tell ID texts.
+    void ExpectEditKeepsIds(const char* name, int32_t kind, const std::function<void(const char* id)>& place,
+                            const std::function<int32_t(QV_List<API_Element>&)>& edit, const char* param,
+                            double value) {
+        SCOPED_TRACE(name);
+        place("North");
+        place("South");
+        const std::vector<API_Element> placed = Objects(kind);
         ASSERT_EQ(placed.size(), 2u);
         ASSERT_EQ(IdText(placed[0]), "North");
         ASSERT_EQ(IdText(placed[1]), "South");
         QV_List<API_Element> both;
         for (const API_Element& e : placed) both.Insert(Get(e.header.guid));
         ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("GEIS")), APIERR_GENERAL));
-        EXPECT_EQ(kind.edit(*this, both), 0);
+        EXPECT_EQ(edit(both), 0);
         host->ClearFailures();
         for (size_t i = 0; i < placed.size(); ++i) {
             const API_Element now = Get(placed[i].header.guid);
-            EXPECT_EQ(Param(now, kind.editedParam), kind.editedValue) << i;
+            EXPECT_EQ(Param(now, param), value) << i;
             EXPECT_EQ(IdText(now), i == 0 ? "North" : "South");
         }
         // Told the first object's text, the edit gives it to every object edited, as it always did.
         both.Clear();
         for (const API_Element& e : placed) both.Insert(Get(e.header.guid));
-        EXPECT_EQ(kind.edit(*this, both), 0);
+        EXPECT_EQ(edit(both), 0);
         for (const API_Element& e : placed) EXPECT_EQ(IdText(Get(e.header.guid)), "North");
     }
     // The whole project but the count of view rebuilds.
-    std::string Project() {
+    nlohmann::ordered_json Project() {
         nlohmann::ordered_json project = Db().ToJson();
         project.erase("rebuilds");
-        return project.dump();
+        return project;
     }
     // Runs `command` once with each host function failing: every run answers `expected` and leaves the project
     // as it was; then once cleanly, which must change it.
     void ExpectTakenBack(const std::vector<std::string>& functions, int32_t expected,
                          const std::function<int32_t()>& command) {
         for (const std::string& f : functions) {
-            SCOPED_TRACE(f);
-            const std::string before = Project();
-            ASSERT_TRUE(host->FailCall(f, -1, APIERR_GENERAL));
-            EXPECT_EQ(command(), expected);
-            host->ClearFailures();
+            ExpectRefusalTakenBack(f, -1, 0, expected, command, [this] { return Project(); });
             host->Input().ClearQueue();
-            EXPECT_TRUE(Project() == before);
         }
-        const std::string before = Project();
+        const nlohmann::ordered_json before = Project();
         EXPECT_EQ(command(), 0);
         EXPECT_FALSE(Project() == before);
     }
     FakeSiteObjectDialogs dialogs;
     FakeContourLineRefresh contours;
-    API_Element terrain = {};
-    int drawn = 0;
 };
 
 TEST_F(SiteCommandFailuresTest, AnEditKeepsEachObjectsIdTextWhenTheHostCannotTellIt) {
-    const Kind building{"building",
-                        ElemKind_Building,
-                        [](SiteCommandFailuresTest& t, const char* id) {
-                            t.dialogs.building = [id](BuildingDialogState& s) {
-                                s.record.name = QV_String(id);
-                                s.record.height = 6.0;
-                                return DialogAnswer::Confirmed;
-                            };
-                            const double x = std::string(id) == "North" ? 30.0 : 100.0;
-                            BuildingCls cls;
-                            EXPECT_EQ(cls.Create(t.dialogs,
-                                                 t.Drawn(API_HatchID, {{x, 20, 0}, {x + 10, 20, 0}, {x + 10, 40, 0}}),
-                                                 t.terrain),
-                                      0);
-                        },
-                        [](SiteCommandFailuresTest& t, QV_List<API_Element>& objects) {
-                            t.dialogs.building = [](BuildingDialogState& s) {
-                                s.record.pen3D = 5;
-                                s.changed[0] = 1;
-                                return DialogAnswer::Confirmed;
-                            };
-                            BuildingCls cls;
-                            return cls.Modify(t.dialogs, objects);
-                        },
-                        "penna3D",
-                        5.0};
-    const Kind wall{
-        "wall",
-        ElemKind_Wall,
-        [](SiteCommandFailuresTest& t, const char* id) {
-            t.dialogs.wall = [id](WallDialogState& s) {
+    ExpectEditKeepsIds(
+        "building", ElemKind_Building,
+        [&](const char* id) {
+            dialogs.building = [id](BuildingDialogState& s) {
+                s.record.name = QV_String(id);
+                s.record.height = 6.0;
+                return DialogAnswer::Confirmed;
+            };
+            const double x = std::string(id) == "North" ? 30.0 : 100.0;
+            BuildingCls cls;
+            EXPECT_EQ(cls.Create(dialogs, Drawn(API_HatchID, {{x, 20, 0}, {x + 10, 20, 0}, {x + 10, 40, 0}}), terrain),
+                      0);
+        },
+        [&](QV_List<API_Element>& objects) {
+            dialogs.building = [](BuildingDialogState& s) {
+                s.record.pen3D = 5;
+                s.changed[0] = 1;
+                return DialogAnswer::Confirmed;
+            };
+            BuildingCls cls;
+            return cls.Modify(dialogs, objects);
+        },
+        "penna3D", 5.0);
+    ExpectEditKeepsIds(
+        "wall", ElemKind_Wall,
+        [&](const char* id) {
+            dialogs.wall = [id](WallDialogState& s) {
                 s.record.name = QV_String(id);
                 return DialogAnswer::Confirmed;
             };
             const double y = std::string(id) == "North" ? 80.0 : 40.0;
             WallCls cls;
-            EXPECT_EQ(cls.Place(t.dialogs, t.Drawn(API_PolyLineID, {{20, y, 0}, {90, y + 5, 0}}), t.terrain), 0);
+            EXPECT_EQ(cls.Place(dialogs, Drawn(API_PolyLineID, {{20, y, 0}, {90, y + 5, 0}}), terrain), 0);
         },
-        [](SiteCommandFailuresTest& t, QV_List<API_Element>& objects) {
-            t.dialogs.wall = [](WallDialogState& s) {
+        [&](QV_List<API_Element>& objects) {
+            dialogs.wall = [](WallDialogState& s) {
                 s.record.height = 2.75;
                 s.changed[10] = 1;
                 return DialogAnswer::Confirmed;
             };
             WallCls cls;
-            return cls.ModifySelected(t.dialogs, objects);
+            return cls.ModifySelected(dialogs, objects);
         },
-        "ZZYZX",
-        2.75};
-    ExpectEditKeepsIds(building);
-    ExpectEditKeepsIds(wall);
+        "ZZYZX", 2.75);
 }
 
 TEST_F(SiteCommandFailuresTest, AColouredAreaKeepsItsIdTextWhenTheHostCannotTellIt) {

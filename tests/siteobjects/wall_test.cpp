@@ -1,8 +1,7 @@
 // Walls and the terrain probe on the in-process stand-in host, terrain on the plane z = 100 + 0.05x + 0.02y: base
 // lines at the plane's heights, a closed polyline refused before any dialog, rebuilds that keep the wall's own
 // settings, edits of several walls, and the dialog's side normalised.
-#include "GridTerrain.hpp"
-#include "ScriptedToolTest.hpp"
+#include "SlopedTerrainTest.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/WallSettingsDialog.hpp"
@@ -16,21 +15,9 @@
 
 namespace {
 
-double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
-
-class WallTest : public ScriptedToolTest {
+class WallTest : public SlopedTerrainTest {
 protected:
-    void SetUp() override {
-        ScriptedToolTest::SetUp();
-        if (HasFatalFailure()) return;
-        terrain = PlaceTerrain(GridTerrainPoints(Plane));
-    }
-    API_Element Polyline(const std::vector<API_Coord3D>& points) {
-        API_Guid g = {};
-        EXPECT_EQ(Db().PlacePolygonElement(API_PolyLineID, points, false, 1, "line" + std::to_string(++lines), &g),
-                  NoError);
-        return Get(g);
-    }
+    API_Element Polyline(const std::vector<API_Coord3D>& points) { return Drawn(API_PolyLineID, points); }
     QV_List<QV_Coord3DLong> BaseLine(const API_Element& e) {
         API_ElementMemo memo = {};
         EXPECT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
@@ -63,8 +50,6 @@ protected:
         return Objects(ElemKind_Wall).back();
     }
     SiteObjectDialogBoxes dialogs;
-    API_Element terrain = {};
-    int lines = 0;
 };
 
 TEST_F(WallTest, ABaseLineCarriesThePlanesHeightsAndAClosedPolylineIsRefusedFirst) {

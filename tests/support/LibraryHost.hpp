@@ -1,6 +1,7 @@
 #pragma once
 // A stand-in host over the add-on's own library with the built-in settings, and the steps the tool tests share:
-// a terrain mesh placed with its record, elements read back, objects of one kind and their parameters.
+// a terrain mesh placed with its record, elements read back, objects of one kind and their parameters, a command
+// run with a host function refused.
 #include "ProjectHost.hpp"
 
 #include "elements/BaseLP.hpp"
@@ -9,6 +10,9 @@
 #include "foundation/ACAPI.hpp"
 #include "settings/Settings.hpp"
 
+#include <nlohmann/json.hpp>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,6 +64,18 @@ protected:
         ACAPI_DisposeElemMemoHdls(&memo);
         return v;
     }
+    // The obstacles an earthwork object of `kind` carries: each one's node count, and their nodes in a row.
+    void Obstacles(const API_Guid& g, int32_t kind, QV_List<int32_t>& counts, QV_List<API_Coord3D>& nodes) {
+        counts.Clear();
+        nodes.Clear();
+        API_ElementMemo memo = {};
+        EXPECT_EQ(ACAPI_Element_GetMemo(g, &memo, AttachMemoMask), NoError);
+        BaseIDLP view(kind);
+        view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+        EXPECT_TRUE(BaseIDLP::ExchangeObstacles(view, counts, nodes, LPMode_Get));
+        view.Detach();
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
     // Sets one number parameter of the placed object `e`, as a hand edit in the host would.
     void SetParam(API_Element e, const char* name, double value) {
         API_ElementMemo memo = {};
@@ -71,5 +87,19 @@ protected:
         view.Detach();
         ASSERT_EQ(Command([&] { return ChangeElementMemo(&e, &memo); }), NoError);
         ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    // With host function `function` (`key`: one selector or menu id, -1 any) refused once it has served `passes`
+    // calls, `command` answers `expected` and leaves the project exactly as it was (or, given `project`, what that
+    // shows of it).
+    void ExpectRefusalTakenBack(const std::string& function, int32_t key, int32_t passes, int32_t expected,
+                                const std::function<int32_t()>& command,
+                                const std::function<nlohmann::ordered_json()>& project = nullptr) {
+        SCOPED_TRACE(function + " refused after " + std::to_string(passes) + " calls");
+        const auto now = [&] { return project ? project() : Db().ToJson(); };
+        const nlohmann::ordered_json before = now();
+        ASSERT_TRUE(host->FailCallAfter(function, key, APIERR_GENERAL, passes));
+        EXPECT_EQ(command(), expected);
+        host->ClearFailures();
+        EXPECT_TRUE(now() == before);
     }
 };

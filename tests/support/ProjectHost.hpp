@@ -1,7 +1,9 @@
 #pragma once
 // An in-process stand-in host with the module's table handed over, and shortcuts that set up its project the
-// way the user would (placing, selecting, layers, windows).
+// way the user would (placing, selecting, layers, windows) or the module would (its data records).
 #include "InProcessHost.hpp"
+
+#include "elements/ElemDataRecord.hpp"
 
 #include <cstring>
 #include <filesystem>
@@ -97,5 +99,24 @@ protected:
     // Runs `body` as the module would, inside one undoable command.
     GSErrCode Command(const std::function<GSErrCode()>& body) {
         return ACAPI_CallUndoableCommand(GS::UniString("test"), body);
+    }
+    // Makes `g` an element of the add-on: the data record `d` of `kind` as its user data, in a command of its own.
+    void WriteRecord(const API_Guid& g, int32_t kind, const ElemDescriptor& d = ElemDescriptor()) {
+        const API_Elem_Head head = Db().Find(g)->record.header;
+        ASSERT_EQ(Command([&] { return ElemUserData_WriteRecord(d, kind, head) ? NoError : APIERR_GENERAL; }), NoError);
+    }
+    // A terrain point as the point tool leaves it: a hotspot whose record holds its height.
+    API_Guid PlaceTerrainPoint(const API_Coord& at, double height, const std::string& name = "") {
+        const API_Guid g = PlaceHotspot(at, name);
+        ElemDescriptor d;
+        d.Value = height;
+        WriteRecord(g, ElemKind_Point, d);
+        return g;
+    }
+    // A constraint as the constraint tool leaves it: a line with its record.
+    API_Guid PlaceConstraint(const API_Coord& a, const API_Coord& b, const std::string& name = "") {
+        const API_Guid g = PlaceLine(a, b, name);
+        WriteRecord(g, ElemKind_Constraint);
+        return g;
     }
 };
