@@ -137,7 +137,9 @@ int main(int argc, char** argv) {
     }
 
     std::cout << "standin-host: module " << module.string() << "\n"
-              << "standin-host: user folder " << userFolder << "\n";
+              << "standin-host: user folder " << userFolder << "\n"
+              << "standin-host: the module installed for this run in " << settings.moduleDir
+              << " (the library parts it generates go into its library/ there)\n";
     bool passed = false;
     {
         StandinHost host(settings, &std::cout);
