@@ -8,6 +8,9 @@
 struct HostSettings {
     std::string moduleDir;   // resources/ of the module lie here
     std::string moduleFile;  // the module's own file ('OWNL'); empty when the host cannot name it
+    // The library shipped beside the built module when the host installed it for the run
+    // (module/ModuleInstall.hpp): the project refuses to write library parts into it. "" none.
+    std::string shippedLibrary;
     std::string userFolder;  // special folder 14
     int32_t environmentKind = APIAppl_Host;
     int32_t mainVersion = 25;

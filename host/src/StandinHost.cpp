@@ -92,6 +92,7 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream) 
     HostFunctionSet set(&table_, this);
     InstallHostFunctions(set);
     AttachParts({&project_, &project_.libraries, &project_.database, &events_, &input_});
+    project_.libraries.SetReadOnlyFolder(Settings().shippedLibrary);
     IODriver::SetUserFolder(Settings().userFolder);
     DGDriver::SetLengthUnit(DG_UNIT_M);
     // What the module shows the user, and how the user answered, reaches the log at every level, in its place

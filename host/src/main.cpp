@@ -3,6 +3,7 @@
 //   standin-host --module <liblodravix.so> --script <file> [--temp-user-folder | --user-folder <dir>]
 //                [--quiet | --verbose]
 #include "StandinHost.hpp"
+#include "module/ModuleInstall.hpp"
 #include "script/DialogReference.hpp"
 #include "script/ScriptRunner.hpp"
 
@@ -129,9 +130,16 @@ int main(int argc, char** argv) {
     settings.moduleFile = module.string();
     settings.userFolder = userFolder;
     settings.embeddedLibrary = true;
+    std::string why;
+    if (!InstallModuleForRun(&settings, &why)) {
+        if (removeUserFolder) std::filesystem::remove_all(userFolder, ec);
+        return Usage(why.c_str());
+    }
 
     std::cout << "standin-host: module " << module.string() << "\n"
-              << "standin-host: user folder " << userFolder << "\n";
+              << "standin-host: user folder " << userFolder << "\n"
+              << "standin-host: the module installed for this run in " << settings.moduleDir
+              << " (the library parts it generates go into its library/ there)\n";
     bool passed = false;
     {
         StandinHost host(settings, &std::cout);

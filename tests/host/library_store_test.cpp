@@ -220,6 +220,31 @@ TEST_F(LibraryFolderTest, FolderLoadsWholeOrNotAtAll) {
     EXPECT_EQ(store.FindByName("GOOD", 0), -1);
 }
 
+// A read-only folder (the library shipped beside the module) takes no new part, nor do the folders inside it;
+// a folder beside it whose name merely starts the same does.
+TEST_F(LibraryFolderTest, NoPartIsWrittenIntoAReadOnlyFolder) {
+    for (const std::string sub : {"shipped", "shipped/inner", "shipped2"}) {
+        std::filesystem::create_directories(dir + "/" + sub);
+        std::ofstream(dir + "/" + sub + "/P.lpd") << Part("", "P_" + std::to_string(sub.size()));
+    }
+    store.SetReadOnlyFolder(dir + "/shipped/");
+    std::string error;
+    LibPartDef part;
+    part.name = "NEW";
+    part.type = LibPartType_Object;
+    for (const std::string sub : {"shipped", "shipped/inner", "shipped2"}) {
+        ASSERT_TRUE(store.LoadFolder(dir + "/" + sub, &error)) << error;
+        int32_t index = 0;
+        const GSErrCode err = store.BeginPart(part, dir + "/" + sub, &index, &error);
+        EXPECT_EQ(err, sub == "shipped2" ? NoError : APIERR_REFUSED) << sub << ": " << error;
+        if (err != NoError) {
+            EXPECT_NE(error.find("shipped beside the module"), std::string::npos) << error;
+        }
+    }
+    EXPECT_TRUE(store.IsReadOnly(dir + "/shipped/../shipped/inner"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/shipped/NEW.lpd"));
+}
+
 TEST_F(LibraryFolderTest, NamesBeyondAsciiAreFoundFromTheRecordsField) {
     Write("T.lpd", Part("", "Tr\xC3\xA6_\xF0\x9F\x8C\xB2"));
     std::string error;

@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <sstream>
 
 namespace {
 std::vector<std::string> ParseErrors(const std::string& text) {
@@ -248,6 +252,86 @@ TEST_F(ScriptRunTest, UnusedDialogActionFailsTheRun) {
     DGDriver::ClearQueueAndLog();
 }
 
+// Clicks the script queued that no input took fail the run with their lines: by a release (the run goes on,
+// the clicks are dropped) or by the end of the script.
+TEST_F(ScriptRunTest, ClicksNoInputTookFailTheRunWithTheirLines) {
+    EXPECT_FALSE(Run("load\nclick 1.5 -2\nclick cancel\nrelease\nexpect unloaded\n"));
+    EXPECT_EQ(failures, 1) << output;
+    EXPECT_NE(output.find("FAILED (line 4): 2 queued click(s) no input took by release:\n"
+                          "        line 2: click 1.5 -2\n        line 3: click cancel\n"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("[5] expect unloaded"), std::string::npos) << output;
+    EXPECT_FALSE(Run("place hotspot H \"1,1\"\n\nclick 2 3 H 1\nclick done\n"));
+    EXPECT_NE(output.find("FAILED: 2 queued click(s) no input took by the end of the script:\n"
+                          "    line 3: click 2 3 H 1\n    line 4: click done\n"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(host->Input().PendingClicks(), 0u);
+    EXPECT_TRUE(Run("place hotspot K \"1,1\"\n")) << output;  // the next run finds none left
+}
+
+// A name whose element is gone says which line removed it; an undo that brings the element back brings the
+// name back too.
+TEST_F(ScriptRunTest, AGoneElementsNameNamesTheLineThatRemovedIt) {
+    EXPECT_FALSE(Run("place hotspot H \"1,1\"\nplace hotspot K \"2,2\"\ndelete H\nmove K 1 1\nmove H 1 1\n"));
+    EXPECT_NE(output.find("no element is named H: line 3 (delete H) removed it"), std::string::npos) << output;
+    EXPECT_TRUE(Run("place hotspot G \"1,1\"\ndelete G\nundo\nmove G 1 1\n")) << output;
+}
+
+// A dialog number the module does not have refuses the script, naming the nearest numbers it has: each is one
+// of its dialogs, and no other of them is nearer.
+TEST_F(ScriptRunTest, UnknownDialogNumbersNameTheNearestDialogs) {
+    std::set<int> dialogs;
+    for (const auto& entry : std::filesystem::directory_iterator(TestSupport::BinDir() + "/resources/DLOG"))
+        dialogs.insert(std::stoi(entry.path().stem().string()));
+    for (const int wrong : {32777, 32600, 1, 40000}) {
+        for (const std::string& line : {"dialog " + std::to_string(wrong) + " set 3 x\n",
+                                        "expect dialog " + std::to_string(wrong) + " shown\n"}) {
+            EXPECT_FALSE(Run("file write \"ran.txt\" \"x\"\n" + line)) << line;
+            EXPECT_FALSE(Exists("ran.txt"));
+            const size_t at = output.find("; the nearest of its dialogs ");
+            ASSERT_NE(at, std::string::npos) << output;
+            EXPECT_NE(output.find(wrong > 32767 ? std::to_string(wrong) + " is no dialog number (1 to 32767)"
+                                                : "the module has no dialog " + std::to_string(wrong)),
+                      std::string::npos)
+                << output;
+            std::istringstream named(output.substr(output.find(' ', at + 29) + 1));
+            std::vector<int> nearest;
+            for (std::string n; named >> n && std::isdigit(static_cast<unsigned char>(n[0]));)
+                nearest.push_back(std::stoi(n));
+            ASSERT_FALSE(nearest.empty()) << output;
+            int farthest = 0;
+            for (const int n : nearest) {
+                EXPECT_EQ(dialogs.count(n), 1u) << n;
+                farthest = std::max(farthest, std::abs(n - wrong));
+            }
+            for (const int d : dialogs) {
+                if (std::find(nearest.begin(), nearest.end(), d) == nearest.end()) {
+                    EXPECT_GE(std::abs(d - wrong), farthest) << d << " is nearer\n" << output;
+                }
+            }
+        }
+    }
+    // Without the module's resources only the range is known.
+    EXPECT_NE(OnlyError("dialog 32777 set 3 x\n").find("32777 is no dialog number (1 to 32767)"), std::string::npos);
+    EXPECT_TRUE(ParseErrors("dialog 32600 click 1\n").empty());
+}
+
+// A file's text that differs names its first differing line, with both versions, not the whole file.
+TEST_F(ScriptRunTest, AFileTextCheckNamesTheFirstLineThatDiffers) {
+    EXPECT_FALSE(Run("file write \"t.txt\" \"a\\nb\\r\\nc\\n\"\n"
+                     "expect file-text \"t.txt\" \"a\\nb\\r\\nc\\n\"\n"
+                     "expect file-text \"t.txt\" \"a\\nb\\nc\\n\"\n"
+                     "expect file-text \"t.txt\" \"a\\nb\\r\\n\"\n"
+                     "expect file-text \"t.txt\" \"a\\nb\\r\\nc\\nd\"\n"));
+    EXPECT_EQ(failures, 3) << output;
+    for (const char* found : {"t.txt line 2: expected \"b\\n\", found \"b\\r\\n\"",
+                              "t.txt line 3: \"c\\n\", the text expected ends after 2 lines",
+                              "t.txt line 4: expected \"d\", the file ends after 3 lines"})
+        EXPECT_NE(output.find(found), std::string::npos) << found << "\n" << output;
+}
+
 TEST_F(ScriptRunTest, HostErrorsFailTheRunUnlessExpected) {
     EXPECT_FALSE(Run("load\nrelease\nrelease\n"));
     EXPECT_TRUE(Run("fail Register_Menu 32501 0x81060001\nload\nexpect unloaded\n"
@@ -337,10 +421,10 @@ TEST_F(DialogCheckTest, ChecksReadTheDialogAsItClosedAndNameWhatTheyFound) {
                      "expect dialog 32734 item 3 selected 2\n"
                      "expect dialog 32734 item 3 cell 9 1 \"\"\n"
                      "expect dialog 32734 item 99 visible\n"
-                     "expect dialog 32000 item 1 text \"OK\"\n"));
+                     "expect dialog 32752 item 1 text \"OK\"\n"));
     EXPECT_EQ(failures, 4) << output;
     for (const char* found : {"item 3 selected 4, expected 2", "the list has 7 rows", "the dialog has no item 99",
-                              "dialog 32000 was never shown"})
+                              "dialog 32752 was never shown"})
         EXPECT_NE(output.find(found), std::string::npos) << found << "\n" << output;
     // A dialog slot names a tab page as dialog/tab control/page; anything else is refused before the run.
     std::vector<ScriptCommand> commands;

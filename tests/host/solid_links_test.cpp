@@ -149,8 +149,14 @@ TEST_F(SolidLinksTest, ScriptCommandsDriveClicksEditsAndLinks) {
                                    "undo\n"
                                    "expect elements 4\n",
                                    "test");
-    EXPECT_TRUE(ok) << out.str();
-    EXPECT_EQ(host->Input().PendingClicks(), 3u);
+    // No input took the three clicks: the run fails on them alone, naming their lines, and drops them.
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(runner.Failures(), 1) << out.str();
+    EXPECT_NE(out.str().find("3 queued click(s) no input took by the end of the script:\n    line 4: click 1 2 F 3\n"
+                             "    line 5: click cancel\n    line 6: click done\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(host->Input().PendingClicks(), 0u);
 }
 
 TEST_F(SolidLinksTest, ScriptChangesParametersAndChecksInputs) {

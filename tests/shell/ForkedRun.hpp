@@ -127,14 +127,16 @@ inline ChildEnd WaitChild(pid_t pid, int readEnd) {
     return end;
 }
 
-// The files of a folder, kept so that every run starting from the same state finds them as they were.
+// The files (and links) of a folder, kept so that every run starting from the same state finds them as they were.
 class FolderSnapshot {
 public:
     explicit FolderSnapshot(const std::string& folder) : folder_(folder) {
         std::error_code ec;
         for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
              !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-            if (it->is_regular_file(ec)) {
+            if (it->is_symlink(ec)) {
+                links_[it->path().string()] = std::filesystem::read_symlink(it->path(), ec);  // the module's install
+            } else if (it->is_regular_file(ec)) {
                 std::ifstream in(it->path(), std::ios::binary);
                 std::ostringstream bytes;
                 bytes << in.rdbuf();
@@ -150,11 +152,19 @@ public:
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out << bytes;
         }
+        for (const auto& [path, target] : links_) {
+            std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+            if (std::filesystem::is_directory(target, ec))
+                std::filesystem::create_directory_symlink(target, path, ec);
+            else
+                std::filesystem::create_symlink(target, path, ec);
+        }
     }
 
 private:
     std::string folder_;
     std::map<std::string, std::string> files_;
+    std::map<std::string, std::filesystem::path> links_;
 };
 
 }  // namespace Sweep

@@ -15,6 +15,7 @@
 #include "SweepOutcomes.hpp"
 #include "TestSupport.hpp"
 #include "foundation/ACAPI.hpp"
+#include "module/ModuleInstall.hpp"
 #include "script/ScriptRunner.hpp"
 #include "script/StandardLanguage.hpp"
 
@@ -450,9 +451,12 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
         HostSettings settings;
         settings.moduleDir = TestSupport::BinDir();
         settings.userFolder = TestSupport::UserFolder();
-        // As standin-host plays the examples: the module names its own file, beside which its library lies.
+        // As standin-host plays the examples: the module, installed in the user folder, names its own file,
+        // beside which its library lies.
         settings.moduleFile = TestSupport::BinDir() + "/liblodravix.so";
         settings.embeddedLibrary = true;
+        std::string installWhy;
+        ASSERT_TRUE(InstallModuleForRun(&settings, &installWhy)) << installWhy;
         std::ostringstream log;
         StandinHost host(settings, &log);
         host.UseInProcess({GetExportedFuncAddrs, SetImportedFuncAddrs});

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 
@@ -111,6 +112,20 @@ std::string Stem(const std::string& name) {
 }
 }  // namespace
 
+bool LibraryStore::IsReadOnly(const std::string& folder) const {
+    namespace fs = std::filesystem;
+    if (readOnly_.empty()) return false;
+    std::error_code ec;
+    const fs::path guarded = fs::weakly_canonical(readOnly_, ec);
+    const fs::path path = fs::weakly_canonical(folder, ec);
+    if (ec) return false;
+    // Inside: the guarded folder's components start the path's.
+    auto g = guarded.begin();
+    for (auto p = path.begin(); g != guarded.end() && p != path.end() && *g == *p; ++g, ++p) {
+    }
+    return g == guarded.end() || (std::next(g) == guarded.end() && g->empty());
+}
+
 int32_t LibraryStore::FindByName(const std::string& name, int32_t type) const {
     const std::string wanted = LowerCase(name);
     for (size_t i = 0; i < parts_.size(); ++i)
@@ -158,6 +173,10 @@ GSErrCode LibraryStore::BeginPart(const LibPartDef& part, const std::string& fol
     if (found == folders_.end() && !TakeEmbeddedFolder(dir)) {
         *why = dir + " is not a library folder of the project";
         return APIERR_BADPARS;
+    }
+    if (IsReadOnly(dir)) {
+        *why = dir + " is the library shipped beside the module: a run never writes into it";
+        return APIERR_REFUSED;
     }
     const std::string& name = part.name;
     bool goodName = !name.empty() && name.size() < 128 && name != "." && name != ".." && name.front() != ' ' &&

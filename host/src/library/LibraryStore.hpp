@@ -41,13 +41,17 @@ public:
     GSHandle MakeParamHandle(int32_t index) const;
 
     // --- changing parts and creating new ones
+    // A folder no part may be created or saved in, and the folders inside it: the library shipped beside the
+    // module, which a run may read but never change. "" none.
+    void SetReadOnlyFolder(const std::string& folder) { readOnly_ = folder; }
+    bool IsReadOnly(const std::string& folder) const;
     LibPartDef* MutablePart(int32_t index);
     // 'OWLP': whether a new part may take the place of a part of its name.
     void SetOverwrite(bool on) { overwrite_ = on; }
     bool Overwrite() const { return overwrite_; }
     // Starts a part (name, type, parent and optional unique id of `part`; its sections and parameters start
     // empty) in `folder`, a loaded library folder. Refused, with `why`: a bad name, a folder that is not a
-    // library of the project (APIERR_BADPARS), a part of that name when overwriting is off or when it lies in
+    // library of the project (APIERR_BADPARS), a read-only folder (APIERR_REFUSED), a part of that name when overwriting is off or when it lies in
     // another library (APIERR_NAMEALREADYUSED). A part being created before is dropped. The index the part will
     // have comes back (that of the part it replaces, or the next one), and its unique id is settled: the one
     // given when no other part has it, else a new one.
@@ -66,6 +70,7 @@ public:
 
 private:
     std::string embedded_;
+    std::string readOnly_;
     struct Entry {
         size_t folder;
         LibPartDef part;

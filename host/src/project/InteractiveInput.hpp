@@ -35,6 +35,7 @@ struct QueuedClick {
     // The dialog actions queued before this click (their stamps are lower) reach the open modeless windows before
     // the click is taken, so palette edits and clicks keep the order the user made them in. 0: none held back.
     uint64_t stamp = 0;
+    int scriptLine = 0;  // the script line that queued it (0: none)
 };
 
 class InteractiveInput {
@@ -49,6 +50,7 @@ public:
     bool CancelPending();
     void QueueDone();
     size_t PendingClicks() const { return queue_.size(); }
+    const std::deque<QueuedClick>& Queued() const { return queue_; }
     void ClearQueue() { queue_.clear(); }
 
     // The selector calls; `feedback` may be null.

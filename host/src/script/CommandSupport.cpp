@@ -1,6 +1,7 @@
 #include "script/CommandSupport.hpp"
 
 #include "StandinHost.hpp"
+#include "TextFields.hpp"
 #include "project/ElementTypes.hpp"
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
@@ -19,6 +20,44 @@ bool Compare(const std::string& what, int64_t found, int64_t expected, std::stri
 bool CompareText(const std::string& what, const std::string& found, const std::string& expected, std::string* message) {
     *message = what + " " + Quote(found) + (found == expected ? "" : ", expected " + Quote(expected));
     return found == expected;
+}
+
+namespace {
+// The text's lines, each with its line end ("\r\n" stays visible when the ends differ).
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find('\n', start);
+        const size_t next = end == std::string::npos ? text.size() : end + 1;
+        lines.push_back(text.substr(start, next - start));
+        start = next;
+    }
+    return lines;
+}
+
+// A line as a script writes it, cut after 200 bytes.
+std::string ShownLine(const std::string& line) {
+    return line.size() <= 200 ? QuotedText(line) : QuotedText(line.substr(0, 200)) + "...";
+}
+}  // namespace
+
+bool CompareLines(const std::string& what, const std::string& found, const std::string& expected,
+                  std::string* message) {
+    const std::vector<std::string> has = LinesOf(found), wanted = LinesOf(expected);
+    size_t i = 0;
+    while (i < has.size() && i < wanted.size() && has[i] == wanted[i]) ++i;
+    if (i == has.size() && i == wanted.size()) {
+        *message = what + " holds the text expected (" + std::to_string(has.size()) + " lines)";
+        return true;
+    }
+    const std::string line = what + " line " + std::to_string(i + 1) + ": ";
+    if (i == has.size())
+        *message = line + "expected " + ShownLine(wanted[i]) + ", the file ends after " + std::to_string(i) + " lines";
+    else if (i == wanted.size())
+        *message = line + ShownLine(has[i]) + ", the text expected ends after " + std::to_string(i) + " lines";
+    else
+        *message = line + "expected " + ShownLine(wanted[i]) + ", found " + ShownLine(has[i]);
+    return false;
 }
 
 std::string Thousands(double value) {
@@ -76,7 +115,8 @@ ProjectDatabase& Db(ScriptContext& run) { return run.Host().Database(); }
 
 bool Named(ScriptContext& run, const std::string& name, API_Guid* guid, std::string* message) {
     if (Db(run).FindByName(name, guid)) return true;
-    *message = "no element is named " + name;
+    const std::string removedBy = run.RemovedBy(name);
+    *message = "no element is named " + name + (removedBy.empty() ? "" : ": " + removedBy + " removed it");
     return false;
 }
 

@@ -15,6 +15,8 @@ std::string Quote(const std::string& s);
 // A check of a count or a text: the message tells what was found (and what was expected when it differs).
 bool Compare(const std::string& what, int64_t found, int64_t expected, std::string* message);
 bool CompareText(const std::string& what, const std::string& found, const std::string& expected, std::string* message);
+// A check of a file's text line by line: the message names the first line that differs, with both versions.
+bool CompareLines(const std::string& what, const std::string& found, const std::string& expected, std::string* message);
 
 // A number rounded to whole units with its thousands grouped: 1234567.8 -> "1,234,568".
 std::string Thousands(double value);

@@ -11,14 +11,20 @@ void AddInputCommands(ScriptLanguage& L) {
     L.Add(
         "click cancel", false,
         [](ScriptContext& r, const ScriptArgs&, std::string*) {
-            r.Host().Input().QueueCancel();
+            QueuedClick c;
+            c.kind = QueuedClick::Cancel;
+            c.scriptLine = r.Line();
+            r.Host().Input().QueueClick(c);
             return true;
         },
         "queue: the user cancels the next input (Escape)");
     L.Add(
         "click done", false,
         [](ScriptContext& r, const ScriptArgs&, std::string*) {
-            r.Host().Input().QueueDone();
+            QueuedClick c;
+            c.kind = QueuedClick::Done;
+            c.scriptLine = r.Line();
+            r.Host().Input().QueueClick(c);
             return true;
         },
         "queue: the user finishes a polygon input");
@@ -31,6 +37,7 @@ void AddInputCommands(ScriptLanguage& L) {
             c.point = {v[0], v[1], 0.0};
             if (a.Has("element")) c.elementName = a.Text("element");
             if (a.Has("part")) c.partIndex = a.Int("part");
+            c.scriptLine = r.Line();
             r.Host().Input().QueueClick(c);
             return true;
         },

@@ -25,6 +25,7 @@ void AddLifeCommands(ScriptLanguage& L) {
     L.Add(
         "release", false,
         [](ScriptContext& r, const ScriptArgs&, std::string* m) {
+            r.FailOnClicksLeft("release");
             if (!r.Host().Release()) {
                 *m = "release failed";
                 return false;
@@ -35,6 +36,7 @@ void AddLifeCommands(ScriptLanguage& L) {
     L.Add(
         "restart", false,
         [](ScriptContext& r, const ScriptArgs&, std::string* m) {
+            r.FailOnClicksLeft("restart");
             if (!r.Host().Restart()) {
                 *m = "restart failed";
                 return false;

@@ -1,6 +1,9 @@
 #include "script/ScriptContext.hpp"
 
 #include "StandinHost.hpp"
+#include "project/InteractiveInput.hpp"
+
+#include <sstream>
 
 bool ScriptContext::UserPath(const std::string& name, std::string* path, std::string* message) const {
     if (name.empty() || name[0] == '/' || name[0] == '\\' || name.find("..") != std::string::npos) {
@@ -12,4 +15,34 @@ bool ScriptContext::UserPath(const std::string& name, std::string* path, std::st
         if (c == '\\') c = '/';
     *path = host_.Settings().userFolder + "/" + rel;
     return true;
+}
+
+namespace {
+// A queued click as the script wrote it.
+std::string ClickText(const QueuedClick& c) {
+    if (c.kind == QueuedClick::Cancel) return "click cancel";
+    if (c.kind == QueuedClick::Done) return "click done";
+    std::ostringstream text;
+    text.precision(12);
+    text << "click " << c.point.x << " " << c.point.y;
+    if (!c.elementName.empty()) text << " " << c.elementName;
+    if (c.partIndex != 0) text << " " << c.partIndex;
+    return text.str();
+}
+}  // namespace
+
+void ScriptContext::FailOnClicksLeft(const std::string& by) {
+    InteractiveInput& input = host_.Input();
+    if (input.PendingClicks() == 0) return;
+    std::string list;
+    for (const QueuedClick& c : input.Queued())
+        list += "\n    " + (c.scriptLine > 0 ? "line " + std::to_string(c.scriptLine) + ": " : std::string()) +
+            ClickText(c);
+    AddFailure(std::to_string(input.PendingClicks()) + " queued click(s) no input took by " + by + ":" + list);
+    input.ClearQueue();
+}
+
+std::string ScriptContext::RemovedBy(const std::string& name) const {
+    const auto it = removedNames_.find(name);
+    return it == removedNames_.end() ? std::string() : it->second;
 }

@@ -175,6 +175,11 @@ int32_t ScriptArgs::Int(const std::string& name) const {
     return it != numbers_.end() ? int32_t(uint32_t(uint64_t(it->second))) : 0;
 }
 
+int64_t ScriptArgs::Number(const std::string& name) const {
+    const auto it = numbers_.find(name);
+    return it != numbers_.end() ? it->second : 0;
+}
+
 // --- patterns ------------------------------------------------------------------------------------------------
 
 void ScriptLanguage::AddWords(const std::string& kind, const std::string& what, std::vector<std::string> shown,
@@ -288,6 +293,14 @@ bool MatchForm(const ScriptLanguage::Form& form, const std::vector<ScriptToken>&
             args->Set(slot.text, tok.text, 0);
         } else if (slot.kind == Slot::Dialog) {
             int16_t dialog = 0, tab = 0, page = 0;
+            int64_t number = 0;
+            // A whole number outside the dialogs' range is a dialog the names check refuses, with the nearest.
+            if (!tok.quoted && !ParseScriptDialogRef(tok.text, &dialog, &tab, &page) &&
+                ParseScriptInt(tok.text, &number)) {
+                args->Set(slot.text, tok.text, number);
+                *matched = i + 1;
+                continue;
+            }
             if (tok.quoted || !ParseScriptDialogRef(tok.text, &dialog, &tab, &page)) {
                 *why = "'" + tok.text + "' is not a number or a tab page (<" + slot.text +
                     ">: a dialog id, or dialog/tab control/page, each 1 to 32767)";
@@ -363,6 +376,27 @@ std::string NearestNames(const std::string& word, const std::vector<std::string>
     return (shown > 1 ? "are " : "is ") + out;
 }
 
+// The dialog numbers of `known` nearest to `id`, in ascending order: "are 32570, 32571, 32575".
+std::string NearestDialogs(int64_t id, const std::set<int32_t>& known) {
+    std::vector<int32_t> ranked(known.begin(), known.end());
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [id](int32_t a, int32_t b) { return std::llabs(a - id) < std::llabs(b - id); });
+    ranked.resize(std::min<size_t>(ranked.size(), 3));
+    std::sort(ranked.begin(), ranked.end());
+    std::string out;
+    for (int32_t n : ranked) out += (out.empty() ? "" : ", ") + std::to_string(n);
+    return (ranked.size() > 1 ? "are " : "is ") + out;
+}
+
+// A dialog slot's number: one of `known` (any from 1 to 32767 while none is known); false with why.
+bool CheckDialogNumber(int64_t id, const std::string& where, const std::set<int32_t>& known, std::string* why) {
+    if (id >= 1 && id <= 32767 && (known.empty() || known.count(int32_t(id)) != 0)) return true;
+    *why = (id >= 1 && id <= 32767 ? "the module has no dialog " + std::to_string(id)
+                                   : std::to_string(id) + " is no dialog number (1 to 32767)") +
+        " (" + where + ")" + (known.empty() ? "" : "; the nearest of its dialogs " + NearestDialogs(id, known));
+    return false;
+}
+
 // The names in "{X}" of an element-text.
 std::vector<std::string> BracedNames(const std::string& text) {
     std::vector<std::string> names;
@@ -376,12 +410,16 @@ std::vector<std::string> BracedNames(const std::string& text) {
 }
 }  // namespace
 
-bool ScriptLanguage::CheckNames(const Form& form, const ScriptArgs& args, const std::set<std::string>& named,
-                                std::string* why) const {
+bool ScriptLanguage::CheckNames(const Form& form, const ScriptArgs& args, const Known& known, std::string* why) const {
+    const std::set<std::string>& named = known.names;
     for (const Slot& slot : form.slots) {
         if (slot.literal || !args.Has(slot.text)) continue;
         const std::string& word = args.Text(slot.text);
         const std::string where = "<" + slot.text + "> of '" + form.pattern + "'";
+        if (slot.text == "dialog" && (slot.kind == Slot::Dialog || slot.kind == Slot::Int)) {
+            if (!CheckDialogNumber(args.Number(slot.text), where, known.dialogs, why)) return false;
+            continue;
+        }
         if (slot.kind == Slot::Words) {
             const WordList& list = words_.at(slot.choices[0]);
             if (std::find(list.shown.begin(), list.shown.end(), word) != list.shown.end() ||
@@ -407,9 +445,11 @@ bool ScriptLanguage::CheckNames(const Form& form, const ScriptArgs& args, const 
 }
 
 bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* commands,
-                           std::vector<std::string>* errors, const std::set<std::string>& namedBefore) const {
+                           std::vector<std::string>* errors, const std::set<std::string>& namedBefore,
+                           const std::set<int32_t>& dialogs) const {
     commands->clear();
-    std::set<std::string> named = namedBefore;
+    Known known{namedBefore, dialogs};
+    std::set<std::string>& named = known.names;
     std::istringstream in(text);
     std::string line;
     int lineNo = 0;
@@ -432,7 +472,7 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
             std::string w;
             if (MatchForm(forms_[s], tokens, &args, &matched, &w)) {
                 // A line that fits a form but names what is not there may still fit a later form.
-                if (!CheckNames(forms_[s], args, named, &w)) {
+                if (!CheckNames(forms_[s], args, known, &w)) {
                     if (nameWhy.empty()) nameWhy = w;
                     continue;
                 }

@@ -48,6 +48,8 @@ public:
     const std::string& Text(const std::string& name) const;
     // Values above 0x7FFFFFFF wrap to negative 32-bit values (error codes are written 0x8106....).
     int32_t Int(const std::string& name) const;
+    // The number as read, unwrapped.
+    int64_t Number(const std::string& name) const;
     void Set(const std::string& name, const std::string& text, int64_t number) {
         values_[name] = text;
         numbers_[name] = number;
@@ -78,9 +80,10 @@ public:
     // takes other spellings too (a number for a name). Patterns added later may use it as <slot:kind>.
     void AddWords(const std::string& kind, const std::string& what, std::vector<std::string> shown,
                   std::function<bool(const std::string&)> accepts = nullptr);
-    // `namedBefore`: the element names the project has before the script runs.
+    // `namedBefore`: the element names the project has before the script runs; `dialogs`: the numbers of the
+    // module's dialogs, which a slot named <dialog> takes (any from 1 to 32767 when empty).
     bool Parse(const std::string& text, std::vector<ScriptCommand>* commands, std::vector<std::string>* errors,
-               const std::set<std::string>& namedBefore = {}) const;
+               const std::set<std::string>& namedBefore = {}, const std::set<int32_t>& dialogs = {}) const;
     // One line per command: the pattern and its help.
     std::string Usage() const;
     // One line per kind of AddWords: <...:kind>, what it names and its words.
@@ -112,9 +115,12 @@ private:
         std::vector<std::string> shown;
         std::function<bool(const std::string&)> accepts;
     };
+    struct Known {
+        std::set<std::string> names;  // the element names given so far
+        std::set<int32_t> dialogs;    // the module's dialogs
+    };
     // The names of a matched line that are not known; false with why.
-    bool CheckNames(const Form& form, const ScriptArgs& args, const std::set<std::string>& named,
-                    std::string* why) const;
+    bool CheckNames(const Form& form, const ScriptArgs& args, const Known& known, std::string* why) const;
     // After a line's error: the forms whose first `matched` words fit the line, as few as tell the user enough.
     std::string ClosestForms(const std::vector<ScriptToken>& tokens, size_t matched) const;
 

@@ -10,7 +10,27 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
+
+namespace {
+// The numbers of the module's dialogs and palettes: their layouts' files in resources/DLOG ("32400.txt"), and
+// those of the dialogs open or shown already (a test's own).
+std::set<int32_t> ModuleDialogs(const std::string& resources) {
+    std::set<int32_t> ids;
+    for (const int16_t id : DGDriver::OpenDialogs()) ids.insert(id);
+    for (const DGDriver::LogRecord& record : DGDriver::Log())
+        if (record.kind == "modal" || record.kind == "modeless") ids.insert(record.id);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(resources + "/DLOG", ec), end; !ec && it != end; it.increment(ec)) {
+        int64_t id = 0;
+        if (it->path().extension() == ".txt" && ParseScriptInt(it->path().stem().string(), &id) && id >= 1 &&
+            id <= 32767)
+            ids.insert(int32_t(id));
+    }
+    return ids;
+}
+}  // namespace
 
 ScriptRunner::ScriptRunner(StandinHost& host, std::ostream& out, const ScriptLanguage& language)
     : ScriptContext(host, out), language_(language) {}
@@ -42,7 +62,8 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
     std::vector<ScriptCommand> commands;
     std::vector<std::string> errors;
     // Names the project had before the script count as given by earlier lines.
-    if (!language_.Parse(text, &commands, &errors, host_.Database().ElementNames())) {
+    if (!language_.Parse(text, &commands, &errors, host_.Database().ElementNames(),
+                         ModuleDialogs(host_.Settings().moduleDir + "/resources"))) {
         for (const std::string& e : errors) out_ << name << ": " << e << "\n";
         out_ << "FAILED: the script was not run: " << errors.size() << " error(s)\n";
         failures_ += int(errors.size());
@@ -60,21 +81,31 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
     int checks = 0;
     size_t ran = 0;
     bool stopped = false;
+    std::set<std::string> names = NamesInProject(host_.Database());
+    removedNames_.clear();
     for (const ScriptCommand& cmd : commands) {
         const ScriptLanguage::Form& form = language_.At(cmd.form);
         out_ << "[" << cmd.line << "] " << LogText(cmd.source) << "\n";
         std::string message;
+        line_ = cmd.line;
         const bool ok = form.handler(*this, cmd.args, &message);
         ++ran;
         // Between two commands the user reaches the open palettes: their queued actions are delivered.
         host_.DeliverModelessActions();
         // What the user did reaches the module's element notifications once the command is done.
         host_.Events().Deliver();
+        line_ = 0;
+        names = NoteRemovedNames(std::move(names), cmd);
         for (const auto& [what, count] : host_.TakeEventCounts())
             if (level == LogLevel::Normal)
                 out_ << "    " << Thousands(double(count)) << " "
                      << (count == 1 && what.rfind("elements ", 0) == 0 ? "element" + what.substr(8) : what) << "\n";
         if (form.isCheck) ++checks;
+        for (const std::string& f : failuresBeside_) {
+            ++failures_;
+            PrintMessage("FAILED (line " + std::to_string(cmd.line) + "): " + f);
+        }
+        failuresBeside_.clear();
         if (ok) {
             // A quiet log keeps what actions report (the summary among them) and leaves out checks that held.
             if (!message.empty() && (level != LogLevel::Quiet || !form.isCheck)) PrintMessage(message);
@@ -100,6 +131,21 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
     return failures_ == 0;
 }
 
+std::set<std::string> ScriptRunner::NamesInProject(const ProjectDatabase& db) {
+    std::set<std::string> names;
+    for (const auto& kv : db.Model().elements)
+        if (!kv.second.name.empty()) names.insert(kv.second.name);
+    return names;
+}
+
+std::set<std::string> ScriptRunner::NoteRemovedNames(std::set<std::string> before, const ScriptCommand& cmd) {
+    std::set<std::string> now = NamesInProject(host_.Database());
+    for (const std::string& name : before)
+        if (now.count(name) == 0) removedNames_[name] = "line " + std::to_string(cmd.line) + " (" + cmd.source + ")";
+    for (const std::string& name : now) removedNames_.erase(name);
+    return now;
+}
+
 void ScriptRunner::PrintMessage(const std::string& message) {
     std::istringstream lines(LogText(message));
     for (std::string line; std::getline(lines, line);)
@@ -108,6 +154,12 @@ void ScriptRunner::PrintMessage(const std::string& message) {
 
 bool ScriptRunner::FinalChecks() {
     const int before = failures_;
+    FailOnClicksLeft("the end of the script");
+    for (const std::string& f : failuresBeside_) {
+        out_ << "FAILED: " << LogText(f) << "\n";
+        ++failures_;
+    }
+    failuresBeside_.clear();
     if (host_.IsLoaded()) {
         out_ << "[end] the host quits: releasing the module\n";
         host_.Release();

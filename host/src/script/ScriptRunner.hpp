@@ -6,7 +6,10 @@
 #include "script/StandardLanguage.hpp"
 
 #include <ostream>
+#include <set>
 #include <string>
+
+class ProjectDatabase;
 
 class ScriptRunner : public ScriptContext {
 public:
@@ -20,6 +23,9 @@ public:
 
 private:
     bool FinalChecks();
+    static std::set<std::string> NamesInProject(const ProjectDatabase& db);
+    // The names the command's elements took away are noted with its line; the names the project has now.
+    std::set<std::string> NoteRemovedNames(std::set<std::string> before, const ScriptCommand& cmd);
     // A command's message, each of its lines indented under the script line.
     void PrintMessage(const std::string& message);
 

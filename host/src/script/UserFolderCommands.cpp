@@ -127,7 +127,7 @@ void AddUserFolderCommands(ScriptLanguage& L) {
             *m = "cannot read " + a.Text("name");
             return false;
         }
-        return CompareText(a.Text("name") + " holds", bytes, a.Text("text"), m);
+        return CompareLines(a.Text("name"), bytes, a.Text("text"), m);
     });
     L.Add(
         "expect prefs <name:text> <value:text>", true,
