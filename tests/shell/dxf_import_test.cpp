@@ -120,7 +120,8 @@ TEST_F(DxfImportTest, EveryFailedReadShowsTheReadError) {
 }
 
 // With no layer chosen the user is told before the entities are read, and nothing is made. A chosen layer that
-// yields nothing shows the results with empty position and area fields, never the unset box's extremes.
+// yields nothing shows the results with empty position and area fields, never the unset box's extremes, and
+// leaves the project's offset as it was.
 TEST_F(DxfImportTest, NoLayerChosenIsToldAndAnEmptyReadShowsEmptyFields) {
     DGDriver::QueueFileAnswer({Data("dxf/survey_r2000.dxf")});
     DGDriver::QueueAlertAnswer(1);
@@ -141,6 +142,7 @@ TEST_F(DxfImportTest, NoLayerChosenIsToldAndAnEmptyReadShowsEmptyFields) {
     EXPECT_TRUE(Elements(API_HotspotID).empty());
 
     DGDriver::ClearQueueAndLog();
+    ProjectOffset.x = 250.0;  // a previous import's
     const std::string path = UserFile("hidden.dxf");
     std::ofstream(path, std::ios::binary)
         << "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nA\n60\n1\n10\n1\n20\n2\n0\nENDSEC\n";
@@ -158,7 +160,7 @@ TEST_F(DxfImportTest, NoLayerChosenIsToldAndAnEmptyReadShowsEmptyFields) {
         if (item.id == 20 || item.id == 22) EXPECT_FALSE(item.enabled);
     }
     EXPECT_EQ(DGDriver::LogText().find("1.797"), std::string::npos);
-    EXPECT_DOUBLE_EQ(ProjectOffset.x, 0.0);
+    EXPECT_DOUBLE_EQ(ProjectOffset.x, 250.0);  // no points: no terrain position to keep
     EXPECT_TRUE(Elements(API_HotspotID).empty());
 }
 

@@ -43,6 +43,13 @@ bool DxfLayerChosen(const DXFFileCls& reader) {
     return false;
 }
 
+// The terrain position the results set becomes the project's offset; a read without points sets none.
+void KeepOffset(const BaseFileCls& reader) {
+    if (reader.BoundsEmpty()) return;
+    ProjectOffset.x = reader.originX;
+    ProjectOffset.y = reader.originY;
+}
+
 // The file dialog until a file of the right extension is chosen; false on Cancel.
 bool ChooseFile(QV_String& path, int32_t typeIndex, void (*wrongExtension)()) {
     const ImportFileType& type = GetImportFileType(typeIndex);
@@ -79,8 +86,7 @@ void RunImport(Reader& reader, Settings& settings, bool (*ask)(Reader&), bool (*
     if (!read()) return;
     while (true) {
         if (!RunPointImportResults(reader)) return;
-        ProjectOffset.x = reader.originX;
-        ProjectOffset.y = reader.originY;
+        KeepOffset(reader);
         if (!reader.importAgain) break;
         reader.Clear();
         if (!read()) return;
@@ -142,8 +148,7 @@ void ImportDXFFile(Settings& settings) {
             return;
         }
         if (!RunPointImportResults(reader)) return;
-        ProjectOffset.x = reader.originX;
-        ProjectOffset.y = reader.originY;
+        KeepOffset(reader);
     } while (reader.importAgain != 0);
     // What the read left out is told before anything is placed.
     ShowReadReport(reader.report);
