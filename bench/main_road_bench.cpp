@@ -60,10 +60,12 @@ struct Grid {
     bool Has(int r, int c) const { return z[size_t(r) * size_t(nx) + size_t(c)] != noData; }
 };
 
-// The south-west point of examples/data/elev_window.asc, where the road's coordinates start.
-constexpr double kWindowX = 277611.219768329640, kWindowY = 5492423.804358905181;
+// The south-west point of examples/data/elev_window.asc (its south-west cell's centre, 300 m inside the corner),
+// where the road's coordinates start.
+constexpr double kWindowX = 277611.219768329640 + 300.0, kWindowY = 5492423.804358905181 + 300.0;
 
-// The points' box and the window's place in it; a point of cell (r, c) lies at (xll + c cell, yll + (ny-1-r) cell).
+// The points' box and the window's place in it; a point of cell (r, c) lies at its centre,
+// (xll + (c + 0.5) cell, yll + (ny - 1 - r + 0.5) cell), xll and yll being the grid's corner.
 void Place(Grid* g) {
     int cmin = g->nx, cmax = -1, rmin = g->ny, rmax = -1;
     g->points = 0;
@@ -73,7 +75,7 @@ void Place(Grid* g) {
                 ++g->points;
                 cmin = std::min(cmin, c), cmax = std::max(cmax, c), rmin = std::min(rmin, r), rmax = std::max(rmax, r);
             }
-    const double minX = g->xll + g->cell * cmin, minY = g->yll + g->cell * (g->ny - 1 - rmax);
+    const double minX = g->xll + g->cell * (cmin + 0.5), minY = g->yll + g->cell * (g->ny - 1 - rmax + 0.5);
     g->boxW = g->cell * (cmax - cmin);
     g->boxH = g->cell * (rmax - rmin);
     g->ox = kWindowX - minX;

@@ -244,7 +244,8 @@ void DGSetFocus(int16_t dialId, int16_t item);
 int16_t DGGetFocus(int16_t dialId);
 
 // Items: texts and values. A numeric edit's text is its value as shown (DGGetItemText) and setting a text
-// sets the value it reads as; a length edit holds metres and shows the host's length unit.
+// sets the value it reads as; an empty text leaves the edit showing no number (its value reads 0) until a value
+// is set or typed. A length edit holds metres and shows the host's length unit.
 void DGSetItemText(int16_t dialId, int16_t item, const GS::UniString& text);
 GS::UniString DGGetItemText(int16_t dialId, int16_t item);
 // Check boxes and radio buttons: non-zero checks (a radio button then unchecks the rest of its group).

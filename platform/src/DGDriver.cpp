@@ -219,8 +219,11 @@ void FormatItems(std::ostringstream& s, const LogRecord& r, const std::string& i
     for (const ItemState& it : r.items) {
         s << indent << "item " << it.id << ' ' << it.kind;
         if (!it.text.empty()) s << ' ' << q(it.text);
-        if (it.kind == "intedit" || it.kind == "realedit" || it.kind == "lengthedit" || it.kind == "angleedit" ||
-            it.kind == "slider" || it.kind == "check" || it.kind == "radio" || it.kind == "usercontrol")
+        const bool edit = it.kind == "intedit" || it.kind == "realedit" || it.kind == "lengthedit" ||
+            it.kind == "angleedit" || it.kind == "slider";
+        if (edit && it.text.empty())
+            s << " empty";
+        else if (edit || it.kind == "check" || it.kind == "radio" || it.kind == "usercontrol")
             s << " value " << FormatNumber(it.value);
         if (it.kind == "radio") s << " group " << it.radioGroup;
         if (it.hasMin) s << " min " << FormatNumber(it.minValue);

@@ -34,6 +34,7 @@ struct Item {
     DG::Rect rect;
     GS::UniString text;
     double value = 0.0;
+    bool blank = false;  // a numeric edit showing no number (its value then reads 0)
     bool enabled = true;
     bool visible = true;
     bool hasMin = false;

@@ -130,9 +130,13 @@ void DGSetItemText(int16_t dialId, int16_t item, const GS::UniString& text) {
     }
     double value = 0.0;
     std::string why;
-    if (ReadValue(*it, text.ToUtf8(), &value, &why))
+    if (text.ToUtf8().find_first_not_of(" \t") == std::string::npos) {
+        it->value = 0.0;
+        it->blank = true;
+    } else if (ReadValue(*it, text.ToUtf8(), &value, &why)) {
         it->value = value;
-    else
+        it->blank = false;
+    } else
         Warning("DGSetItemText: item " + std::to_string(item) + " of dialog " + std::to_string(dialId) + ": " + why);
 }
 
@@ -162,6 +166,7 @@ void DGSetItemValDouble(int16_t dialId, int16_t item, double value) {
     }
     if (it->kind == RSDialogItemKind::Check) value = value != 0.0 ? 1.0 : 0.0;
     it->value = value;
+    it->blank = false;
 }
 
 double DGGetItemValDouble(int16_t dialId, int16_t item) {

@@ -77,6 +77,7 @@ bool IsNumericEdit(RSDialogItemKind kind) {
 }
 
 GS::UniString ValueText(const Item& item) {
+    if (item.blank) return GS::UniString();
     switch (item.kind) {
         case RSDialogItemKind::LengthEdit: {
             const LengthUnit& unit = UnitOf(GetState().lengthUnit);

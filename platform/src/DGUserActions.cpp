@@ -160,6 +160,7 @@ bool StoreUserValue(Dialog& dialog, Item& item, const Action& action, const std:
         return false;
     }
     item.value = value;
+    item.blank = false;
     return true;
 }
 

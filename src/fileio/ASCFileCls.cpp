@@ -4,6 +4,7 @@
 #include "foundation/Language.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <exception>
 #include <string>
@@ -23,6 +24,24 @@ std::string_view LastToken(std::string_view line, char delimiter) {
     size_t begin = end;
     while (begin > 0 && !isBreak(line[begin - 1])) --begin;
     return line.substr(begin, end - begin);
+}
+
+// A header line's keyword: its first token.
+std::string_view FirstToken(std::string_view line, char delimiter) {
+    auto isBreak = [&](char c) { return c == ' ' || c == '\t' || (delimiter != 0 && c == delimiter); };
+    size_t begin = 0;
+    while (begin < line.size() && isBreak(line[begin])) ++begin;
+    size_t end = begin;
+    while (end < line.size() && !isBreak(line[end])) ++end;
+    return line.substr(begin, end - begin);
+}
+
+// "xllcenter" or "yllcenter" (either spelling of centre, any case): the header gives the south-west cell's centre.
+bool NamesCentre(std::string_view keyword, char axis) {
+    if (keyword.size() != 9) return false;
+    std::string k(keyword);
+    for (char& c : k) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return k[0] == axis && (k.compare(1, 8, "llcenter") == 0 || k.compare(1, 8, "llcentre") == 0);
 }
 
 // Sizes that are not positive and finite describe no grid; an extent beyond the doubles neither.
@@ -52,12 +71,12 @@ std::string_view TrimLeadingSpaces(std::string_view line) {
 bool CellsApart(const ASCFile::GridHeader& h, double factor, size_t columnCount, size_t rowCount, double tolerance) {
     double previous = 0.0;
     for (size_t c = 0; c < columnCount; ++c) {
-        const double x = (double(c) * h.cellsize + h.xll) * factor;
+        const double x = (double(c) * h.cellsize + h.CentreX()) * factor;
         if (c > 0 && !(x - previous > tolerance)) return false;
         previous = x;
     }
     for (size_t r = 1; r <= rowCount; ++r) {
-        const double y = ((double(h.nrows) - double(r)) * h.cellsize + h.yll) * factor;
+        const double y = ((double(h.nrows) - double(r)) * h.cellsize + h.CentreY()) * factor;
         if (r > 1 && !(previous - y > tolerance)) return false;
         previous = y;
     }
@@ -153,8 +172,14 @@ bool ASCFileCls::ReadHeader(size_t headerLines, size_t& index, bool& stopped) {
         switch (line) {
             case 1: ok = ParseFieldInteger(b, e, header.ncols); break;
             case 2: ok = ParseFieldInteger(b, e, header.nrows); break;
-            case 3: ok = ParseFieldNumber(b, e, header.xll); break;
-            case 4: ok = ParseFieldNumber(b, e, header.yll); break;
+            case 3:
+                ok = ParseFieldNumber(b, e, header.xll);
+                header.xCentre = NamesCentre(FirstToken(rows[index], delimiterChar), 'x');
+                break;
+            case 4:
+                ok = ParseFieldNumber(b, e, header.yll);
+                header.yCentre = NamesCentre(FirstToken(rows[index], delimiterChar), 'y');
+                break;
             case 5: ok = ParseFieldNumber(b, e, header.cellsize); break;
             default: ok = ParseFieldNumber(b, e, header.nodata); break;
         }
@@ -191,7 +216,7 @@ bool ASCFileCls::ReadRows(size_t headerLines, size_t index, ColumnStore* store, 
     // without a number (an empty last field after a trailing TAB) is read but makes none, a no-data cell neither.
     const double nodata = header.nodata * factor;
     auto cells = [&](std::string_view row, size_t rowNumber, auto&& point, auto&& countRead) {
-        const double y = ((double(header.nrows) - double(rowNumber)) * header.cellsize + header.yll) * factor;
+        const double y = ((double(header.nrows) - double(rowNumber)) * header.cellsize + header.CentreY()) * factor;
         size_t c = 0;
         ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
             const size_t column = c++;
@@ -203,7 +228,7 @@ bool ASCFileCls::ReadRows(size_t headerLines, size_t index, ColumnStore* store, 
             const double z = value * factor;
             if (header.hasNodata && z == nodata) return;
             countRead();
-            const double x = (double(column) * header.cellsize + header.xll) * factor;
+            const double x = (double(column) * header.cellsize + header.CentreX()) * factor;
             if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
             point(column, x, y, z);
         });
@@ -267,9 +292,9 @@ bool ASCFileCls::PlaceByColumns(ColumnStore& store, size_t rowsRead, bool& separ
     }
     separated = CellsApart(header, factor, columnCount, rowsRead, std::fabs(tolerance));
     std::vector<double> xs(columnCount), ys(rowsRead);
-    for (size_t c = 0; c < columnCount; ++c) xs[c] = (double(c) * header.cellsize + header.xll) * factor;
+    for (size_t c = 0; c < columnCount; ++c) xs[c] = (double(c) * header.cellsize + header.CentreX()) * factor;
     for (size_t r = 0; r < rowsRead; ++r)
-        ys[r] = ((double(header.nrows) - double(r + 1)) * header.cellsize + header.yll) * factor;
+        ys[r] = ((double(header.nrows) - double(r + 1)) * header.cellsize + header.CentreY()) * factor;
     try {
         points.reserve(store.heights.size());
     } catch (const std::exception&) {
@@ -338,6 +363,8 @@ void ReadAscHeaderValues(ASCFile::ASCFileCls& reader) {
             reader.readPosition = lineStart;
             break;
         }
+        if (i == 2) reader.header.xCentre = NamesCentre(FirstToken(text, 0), 'x');
+        if (i == 3) reader.header.yCentre = NamesCentre(FirstToken(text, 0), 'y');
         // The number begins at the first character from which the rest reads as one.
         for (size_t at = 0; at < text.size(); ++at)
             if (ClassifyNumberText(text.c_str() + at) != 0) {

@@ -1,7 +1,9 @@
 #pragma once
-// ASCFile::ASCFileCls: the ESRI ASCII grid reader. Every cell with a value becomes a point (x, y, height): the
-// six header values stand in the last field of lines 1 to 6 (their keywords are not read), then the rows follow
-// from the north. xll and yll are taken as the position of the south-west cell itself.
+// ASCFile::ASCFileCls: the ESRI ASCII grid reader. Every cell with a value becomes a point at the cell's centre
+// (x, y, height), where GIS programs put it: the six header values stand in the last field of lines 1 to 6, then
+// the rows follow from the north. Of the keywords only those of lines 3 and 4 are read: "xllcenter" and
+// "yllcenter" give the south-west cell's centre itself, any other ("xllcorner", "yllcorner") its outer corner,
+// half a cell from the centre.
 #include "fileio/ColumnFileCls.hpp"
 
 #include <cstddef>
@@ -12,11 +14,17 @@ namespace ASCFile {
 struct GridHeader {
     int32_t ncols = 0;
     int32_t nrows = 0;
-    double xll = 0.0;
+    double xll = 0.0;  // as the header gives it: a corner or, with `xCentre`, the south-west cell's centre
     double yll = 0.0;
     double cellsize = 0.0;
+    bool xCentre = false;   // "xllcenter"
+    bool yCentre = false;   // "yllcenter"
     double nodata = 0.0;    // a real: GDAL writes -3.4028234663852885981e+38 for 32-bit reals
     bool hasNodata = true;  // false when the header has no no-data line: then every cell is a point
+
+    // The centre of the south-west cell, in file units.
+    double CentreX() const { return xCentre ? xll : xll + cellsize / 2.0; }
+    double CentreY() const { return yCentre ? yll : yll + cellsize / 2.0; }
 };
 
 class ASCFileCls : public ColumnFileCls {

@@ -305,9 +305,13 @@ void ColumnFileCls::FinishRead(bool separated) {
     Phase(FilterText, chunks, UINT32_MAX);
     if (separated) {
         for (uint32_t c = 1; c <= chunks; ++c) progress->Step(c);
-    } else if (FilterDuplicatePoints(points, texts, tolerance, PointChunkSize, *progress)) {
-        ResetBounds();
-        for (const ASCFile::ASCFilePoint& point : points) ExtendBounds(point.x, point.y);
+    } else {
+        uint32_t mixed = 0;
+        if (FilterDuplicatePoints(points, texts, tolerance, PointChunkSize, *progress, &mixed)) {
+            ResetBounds();
+            for (const ASCFile::ASCFilePoint& point : points) ExtendBounds(point.x, point.y);
+        }
+        report.Note(ReadIssue::MixedHeights, mixed);
     }
     pointsKept = uint32_t(points.size());
     progress->End();

@@ -175,4 +175,8 @@ private:
     std::vector<uint64_t> layerCoordinates_;  // per layer, the coordinates the layer pass met
     int32_t polylineLayer_ = -1;              // the layer pass's last entity's layer, for its VERTEX entities
     uint64_t expectedVertices_ = 0;           // what the vertex grid makes room for at once
+    // The vertices that met a point of another height at their place, each counted once in `report` per `issue`
+    // (a vertex merged with it, a POINT it covers).
+    std::vector<uint8_t> mixedHeight_;
+    void NoteMixedHeight(int32_t vertex, double z, ReadIssue issue);
 };

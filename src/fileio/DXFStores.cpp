@@ -811,8 +811,18 @@ void DXFFileCls::ResetEntities() {
     constraints.clear();
     pointsRead = pointsKept = 0;
     groupParent_.clear();
+    mixedHeight_.clear();
     ReleaseIndexes();
     report = ReadReport();
+}
+
+void DXFFileCls::NoteMixedHeight(int32_t vertex, double z, ReadIssue issue) {
+    if (vertices[size_t(vertex)].z == z) return;
+    if (mixedHeight_.size() < vertices.size()) mixedHeight_.resize(vertices.size(), 0);
+    const uint8_t bit = issue == ReadIssue::MixedHeights ? 1 : 2;
+    if ((mixedHeight_[size_t(vertex)] & bit) != 0) return;
+    mixedHeight_[size_t(vertex)] |= bit;
+    report.Note(issue);
 }
 
 void DXFFileCls::ReleaseIndexes() {
@@ -894,6 +904,7 @@ int32_t DXFFileCls::StoreVertex(DXFFilePoint& p, bool& added) {
     if (indexedSearch) EnsureIndex();
     const int32_t found = FindVertex(p.x, p.y);
     if (found >= 0) {
+        NoteMixedHeight(found, p.z, ReadIssue::MixedHeights);
         DXFFilePoint& stored = vertices[size_t(found)];
         p.x = stored.x, p.y = stored.y, p.z = stored.z;
         added = false;
@@ -1099,7 +1110,9 @@ void DXFFileCls::DropCoveredPoints() {
     // The vertex grid exists whenever a vertex was stored through it.
     for (DXFFilePoint& p : pointEntities) {
         if (p.group == -1) continue;
-        if (FindVertex(p.x, p.y) >= 0) {
+        const int32_t vertex = FindVertex(p.x, p.y);
+        if (vertex >= 0) {
+            NoteMixedHeight(vertex, p.z, ReadIssue::SpotHeightOnLine);
             p.group = -1;
             if (pointsKept > 0) --pointsKept;
         }

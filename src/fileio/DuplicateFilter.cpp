@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -205,10 +206,12 @@ int64_t BandOf(double y, double bandHeight) {
 // Walks the sorted points [begin, end): a point is removed when a kept point before it lies within the
 // tolerance in x and y. Kept points wait in bands of y one tolerance high, so only the bands next to a point's
 // own are looked at, and they leave their band once x has moved on by more than the tolerance. Answers the
-// number removed, marked in `keep`.
+// number removed, marked in `keep`; a kept point at the very place of one it removes, with another height, goes
+// into `mixed`.
 // `at(k)` is the point at place k of the order.
+using Places = std::vector<std::pair<double, double>>;
 template <typename At>
-size_t ScanOrder(At at, size_t begin, size_t end, double tolerance, std::vector<uint8_t>& keep) {
+size_t ScanOrder(At at, size_t begin, size_t end, double tolerance, std::vector<uint8_t>& keep, Places& mixed) {
     BandTable bands;
     const double bandHeight = tolerance * (1.0 + 1e-6);
     // Beyond a billion bands the division's rounding may exceed the margin: look one band further.
@@ -232,6 +235,7 @@ size_t ScanOrder(At at, size_t begin, size_t end, double tolerance, std::vector<
             for (size_t k = near.head; k < near.members.size(); ++k) {
                 const ASCFilePoint& q = at(near.members[k]);
                 if (std::fabs(p.x - q.x) <= tolerance && std::fabs(p.y - q.y) <= tolerance) {
+                    if (p.x == q.x && p.y == q.y && p.z != q.z) mixed.emplace_back(q.x, q.y);
                     duplicate = true;
                     break;
                 }
@@ -248,15 +252,23 @@ size_t ScanOrder(At at, size_t begin, size_t end, double tolerance, std::vector<
 }
 
 size_t ScanRange(const std::vector<ASCFilePoint>& points, size_t begin, size_t end, double tolerance,
-                 std::vector<uint8_t>& keep) {
-    return ScanOrder([&](size_t k) -> const ASCFilePoint& { return points[k]; }, begin, end, tolerance, keep);
+                 std::vector<uint8_t>& keep, Places& mixed) {
+    return ScanOrder([&](size_t k) -> const ASCFilePoint& { return points[k]; }, begin, end, tolerance, keep, mixed);
 }
 
 }  // namespace
 
 bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, const std::vector<PointTexts>& texts, double tolerance,
-                           uint32_t chunkSize, ReaderProgress& progress) {
+                           uint32_t chunkSize, ReaderProgress& progress, uint32_t* mixedPositions) {
+    if (mixedPositions != nullptr) *mixedPositions = 0;
     if (!(std::fabs(tolerance) >= 1e-7) || points.empty()) return false;
+    Places mixed;
+    // A place met in the chunks and again in the pass over all counts once.
+    auto countMixed = [&]() {
+        if (mixedPositions == nullptr) return;
+        std::sort(mixed.begin(), mixed.end());
+        *mixedPositions = uint32_t(std::unique(mixed.begin(), mixed.end()) - mixed.begin());
+    };
     tolerance = std::fabs(tolerance);
     if (chunkSize == 0) chunkSize = 1;
     const size_t count = points.size();
@@ -268,19 +280,20 @@ bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, const std::vector<
         const std::vector<uint32_t> order = SortedOrder(points, texts, 0, count, 0);
         // Scanned in that order in place (a walk through memory in order); put back when points are near.
         ApplyOrder(points, 0, order, false);
-        if (ScanRange(points, 0, count, tolerance, keep) == 0) {
+        if (ScanRange(points, 0, count, tolerance, keep, mixed) == 0) {
             for (size_t c = 0; c < chunks; ++c) progress.Step(uint32_t(c + 1));
             return false;
         }
         ApplyOrder(points, 0, order, true);
         keep.assign(count, 1);
+        mixed.clear();
     }
     size_t removed = 0;
     for (size_t c = 0; c < chunks; ++c) {
         const size_t begin = c * chunkSize;
         const size_t end = std::min(count, begin + chunkSize);
         SortRange(points, texts, begin, end, 0);
-        removed += ScanRange(points, begin, end, tolerance, keep);
+        removed += ScanRange(points, begin, end, tolerance, keep, mixed);
         progress.Step(uint32_t(c + 1));
     }
     auto compact = [&]() {
@@ -294,9 +307,10 @@ bool FilterDuplicatePoints(std::vector<ASCFilePoint>& points, const std::vector<
         // The chunks are sorted runs now; their sizes changed only where points were removed.
         SortRange(points, texts, 0, points.size(), removed == 0 ? chunkSize : 0);
         keep.assign(points.size(), 1);
-        const size_t again = ScanRange(points, 0, points.size(), tolerance, keep);
+        const size_t again = ScanRange(points, 0, points.size(), tolerance, keep, mixed);
         if (again > 0) compact();
         removed += again;
     }
+    countMixed();
     return removed > 0;
 }

@@ -10,5 +10,8 @@
 #include <vector>
 
 // Answers whether any point was removed. One progress step per chunk. The points' codes are among `texts`.
+// `mixedPositions`, when given, takes the number of positions where a point was removed for a kept one at the very
+// same place with another height.
 bool FilterDuplicatePoints(std::vector<ASCFile::ASCFilePoint>& points, const std::vector<ASCFile::PointTexts>& texts,
-                           double tolerance, uint32_t chunkSize, ReaderProgress& progress);
+                           double tolerance, uint32_t chunkSize, ReaderProgress& progress,
+                           uint32_t* mixedPositions = nullptr);

@@ -28,7 +28,9 @@ QV_String ReadReport::Describe() const {
         if (counts[i] == 0) continue;
         QV_String line;
         GetResString(line, ErrorTableBase + LanguageIndex, ReadIssueTextBase + i);
-        if (counts[i] > 1) line += (QV_String(" (") += std::to_string(counts[i]).c_str()) += ")";
+        const ReadIssue issue = static_cast<ReadIssue>(i);
+        if (counts[i] > 1 || issue == ReadIssue::MixedHeights || issue == ReadIssue::SpotHeightOnLine)
+            line += (QV_String(" (") += std::to_string(counts[i]).c_str()) += ")";
         if (!text.IsEmpty()) text += "\n";
         text += line;
     }

@@ -21,6 +21,8 @@ enum class ReadIssue : uint8_t {
     NotText,              // the file is not text (binary bytes)
     GridEndedEarly,       // a grid ends before the last cell its header promises: refused
     NotShapefileName,     // the chosen file's name does not end with ".shp": refused
+    MixedHeights,         // points at one position with different heights, merged: counted once per position
+    SpotHeightOnLine,     // a spot height (DXF POINT) on a line's vertex of another height: the line's kept
     Count
 };
 constexpr int32_t ReadIssueTextBase = 80;

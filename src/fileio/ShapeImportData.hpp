@@ -91,6 +91,9 @@ struct ShapeImportData {
     QV_List<SHPMeshCoord> meshCoords;
     QV_List<SHPConstraintData> constraints;
     int32_t validConstraints = 0;
+    // Positions where mesh coordinates of other heights met (shared borders of shapes whose heights come from the
+    // table): one terrain point each, with the height read first.
+    uint32_t mixedHeights = 0;
     ImportOptionsRec pointOptions;          // from the settings store: the created points
     ConstraintSettings constraintSettings;  // the created constraint lines
     ReadReport tableReport;                 // what the table's read refused or left out (the shapes': shapes.report)

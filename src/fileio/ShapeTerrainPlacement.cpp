@@ -14,6 +14,8 @@
 #include "UniString.hpp"
 
 #include <cstring>
+#include <map>
+#include <utility>
 
 namespace {
 
@@ -30,10 +32,20 @@ int32_t Place(ShapeImportData& data, API_Element& hotspot, API_Element& line, Pl
     int32_t maximum = coords.GetCount();
     ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &maximum);
     ElemDescriptor point;
+    // One terrain point per position: a later coordinate there with another height is left out and its position
+    // counted once. Coordinates of one height at one place stay, as the terrain merges them alike.
+    std::map<std::pair<double, double>, std::pair<double, bool>> heightAt;  // first height, counted
+    data.mixedHeights = 0;
     for (int32_t i = 0; i < coords.GetCount(); ++i) {
         int32_t value = i + 1;
         ACAPI_Interface(APIIo_SetProcessValueID, &value);
         const SHPMeshCoord& c = coords[i];
+        const auto [at, first] = heightAt.emplace(std::make_pair(c.x, c.y), std::make_pair(c.z, false));
+        if (!first && at->second.first != c.z) {
+            if (!at->second.second) ++data.mixedHeights;
+            at->second.second = true;
+            continue;
+        }
         hotspot.hotspot.pos.x = c.x;
         hotspot.hotspot.pos.y = c.y;
         if (CreateElementWithMemo(&hotspot, nullptr, false) != NoError) return 0;

@@ -201,3 +201,25 @@ TEST_F(ShapefileImportDialogsTest, NewNamesAreNeitherPathsNorLoadedParts) {
 }
 
 }  // namespace
+
+// Shapes without a coordinate leave no data box: its items and the area's are empty, never the unset extremes,
+// and the offset stays.
+TEST_F(ShapefileImportDialogsTest, NoDataBoxShowsEmptyItems) {
+    data.minX = data.minY = ShapeEmptyBound;
+    data.maxX = data.maxY = -ShapeEmptyBound;
+    SetImportSummary(data);
+    DGDriver::QueueClick(ShapeResultsTerrainDialogId, 1);
+    ASSERT_TRUE(RunTerrainResultsDialogs(data));
+    EXPECT_EQ(data.options.offsetX, 0.0);
+    size_t edits = 0;
+    for (const DGDriver::LogRecord& r : DGDriver::Log())
+        if (r.kind == "modal" && r.id == ShapeResultsTerrainDialogId)
+            for (const DGDriver::LogRecord& page : r.pages)
+                for (const DGDriver::ItemState& item : page.items)
+                    if (item.kind == "realedit" || item.kind == "lengthedit") {
+                        ++edits;
+                        EXPECT_EQ(item.text, "") << item.id;
+                    }
+    EXPECT_EQ(edits, 8u);
+    EXPECT_EQ(DGDriver::LogText().find("1.797"), std::string::npos);
+}

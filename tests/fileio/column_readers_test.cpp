@@ -11,9 +11,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <random>
 #include <sstream>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -37,10 +39,11 @@ std::vector<Triple> Sorted(std::vector<Triple> t) {
 }  // namespace
 
 TEST_F(ReaderTest, SmallGridGivesTheCellsCheckedByHand) {
-    const std::vector<Triple> expected = {{1000, 2020, 101.5}, {1010, 2020, 102.25}, {1030, 2020, 104},
-                                          {1000, 2010, 111},   {1010, 2010, 112.5},  {1020, 2010, 113.75},
-                                          {1030, 2010, 114},   {1000, 2000, 121},    {1010, 2000, 122},
-                                          {1020, 2000, 123},   {1030, 2000, 124.125}};
+    // Each cell's centre: the corner (1000, 2000) plus half a cell of 10.
+    const std::vector<Triple> expected = {{1005, 2025, 101.5}, {1015, 2025, 102.25}, {1035, 2025, 104},
+                                          {1005, 2015, 111},   {1015, 2015, 112.5},  {1025, 2015, 113.75},
+                                          {1035, 2015, 114},   {1005, 2005, 121},    {1015, 2005, 122},
+                                          {1025, 2005, 123},   {1035, 2005, 124.125}};
     for (const char* name : {"asc/small_4x3.asc", "asc/small_trailing_tab.asc", "asc/bad/utf16.asc"}) {
         SCOPED_TRACE(name);
         ASCFile::ASCFileCls reader;
@@ -48,14 +51,15 @@ TEST_F(ReaderTest, SmallGridGivesTheCellsCheckedByHand) {
         EXPECT_EQ(Sorted(Triples(reader.points)), Sorted(expected));
         EXPECT_EQ(reader.pointsKept, 11u);
         EXPECT_FALSE(ShowedReadError());
-        EXPECT_EQ(reader.bounds.xMin, 1000);
-        EXPECT_EQ(reader.bounds.yMax, 2020);
+        EXPECT_EQ(reader.bounds.xMin, 1005);
+        EXPECT_EQ(reader.bounds.yMax, 2025);
     }
 }
 
 TEST_F(ReaderTest, GridHeaderValuesAreTheLastFieldOfTheFirstSixLines) {
     // Keywords misspelt and out of order, the header's blanks differing from the rows' ';', a unit factor,
-    // swapped axes, a real no-data value and a field without a number: only cells with a value are points.
+    // swapped axes, a real no-data value and a field without a number: only cells with a value are points, at
+    // their centres (keywords that name no centre give the corner).
     const std::string text = "cols:   3\nrows =\t2\nx 500\ny\t600\nsize 2\nnodata -3.4028234663852886e+38\n"
                              "1;2;-3.4028234663852886e+38\n-3;n/a;6\n";
     ASCFile::ASCFileCls reader;
@@ -64,7 +68,8 @@ TEST_F(ReaderTest, GridHeaderValuesAreTheLastFieldOfTheFirstSixLines) {
         r.swapXY = 1;
         r.tolerance = 0.0;
     });
-    const std::vector<Triple> expected = {{6.02, 5.0, 0.01}, {6.02, 5.02, 0.02}, {6.0, 5.0, -0.03}, {6.0, 5.04, 0.06}};
+    const std::vector<Triple> expected = {
+        {6.03, 5.01, 0.01}, {6.03, 5.03, 0.02}, {6.01, 5.01, -0.03}, {6.01, 5.05, 0.06}};
     ASSERT_EQ(reader.points.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_NEAR(reader.points[i].x, std::get<0>(expected[i]), 1e-12);
@@ -545,4 +550,32 @@ TEST_F(ReaderTest, PointLinesReadAlikeWhateverTheirBreaks) {
             EXPECT_EQ(read(join(lines, int(rng() % 4), rng() % 2 == 0), true), read(join(rest, 0, true), false));
         }
     }
+}
+
+// Points the filter merges at one position with other heights: each such position counted once and told, the
+// height read first kept; one height met twice, or points only near each other, are no such position.
+TEST_F(ReaderTest, MergedPointsOfOtherHeightsAreCountedPerPosition) {
+    TextFileCls reader;
+    Run(reader,
+        Write("mixed.txt",
+              "10 20 5\n10 20 7\n30 40 1\n30 40 1\n10 20 9\n50 60 2\n50.0 60 3\n70 80 4\n"
+              "70.05 80 6\n"),
+        [](TextFileCls& r) { r.tolerance = 0.1; });
+    EXPECT_EQ(reader.report.Count(ReadIssue::MixedHeights), 2u);
+    std::map<std::pair<double, double>, double> kept;
+    for (const ASCFilePoint& p : reader.points) kept[{p.x, p.y}] = p.z;
+    EXPECT_EQ(
+        kept,
+        (std::map<std::pair<double, double>, double>{{{10, 20}, 5}, {{30, 40}, 1}, {{50, 60}, 2}, {{70, 80}, 4}}));
+    EXPECT_EQ(AlertDetails(), std::vector<std::string>{""});
+    EXPECT_EQ(Alerts(),
+              std::vector<std::string>{"Positions that had more than one height, each given the height read "
+                                       "first (2)"});
+    // Without the filter nothing is merged and nothing told.
+    DGDriver::ClearQueueAndLog();
+    TextFileCls all;
+    Run(all, UserFile("mixed.txt"), [](TextFileCls& r) { r.tolerance = 0.0; });
+    EXPECT_EQ(all.points.size(), 9u);
+    EXPECT_FALSE(all.report.HasIssues());
+    EXPECT_TRUE(Alerts().empty());
 }

@@ -10,7 +10,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -61,6 +63,37 @@ void ExpectGdalCells(const std::vector<ASCFilePoint>& points, const GdalGrid& gr
         ASSERT_TRUE(seen.insert({row, col}).second);
     }
     EXPECT_EQ(points.size(), grid.Valid());
+}
+
+// GDAL's "x y z" of the grid at `path` (its XYZ driver: one line per cell, its centre), the no-data cells left out.
+std::vector<ASCFilePoint> GdalXyz(const std::string& path, const std::string& xyz) {
+    GDALAllRegister();
+    GDALDatasetH src = GDALOpen(path.c_str(), GA_ReadOnly);
+    if (src == nullptr) return {};
+    int has = 0;
+    const double noData = GDALGetRasterNoDataValue(GDALGetRasterBand(src, 1), &has);
+    const char* options[] = {"DECIMAL_PRECISION=9", nullptr};
+    GDALClose(GDALCreateCopy(GDALGetDriverByName("XYZ"), xyz.c_str(), src, FALSE, const_cast<char**>(options), nullptr,
+                             nullptr));
+    GDALClose(src);
+    std::vector<ASCFilePoint> points;
+    std::ifstream in(xyz);
+    for (double x, y, z; in >> x >> y >> z;)
+        if (!(has && z == noData)) points.push_back(ASCFilePoint{x, y, z});
+    return points;
+}
+
+// The same points, whatever their order: positions to a micrometre, heights exactly.
+void ExpectSamePoints(std::vector<ASCFilePoint> a, std::vector<ASCFilePoint> b) {
+    auto byPlace = [](const ASCFilePoint& p, const ASCFilePoint& q) { return std::tie(p.x, p.y) < std::tie(q.x, q.y); };
+    std::sort(a.begin(), a.end(), byPlace);
+    std::sort(b.begin(), b.end(), byPlace);
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        ASSERT_NEAR(a[i].x, b[i].x, 1e-6) << i;
+        ASSERT_NEAR(a[i].y, b[i].y, 1e-6) << i;
+        ASSERT_EQ(a[i].z, b[i].z) << i;
+    }
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -126,11 +159,11 @@ TEST_F(GdalReaderTest, GridHeightsAndCountsAreGdals) {
     ASSERT_TRUE(OpenGdal(elev, g));
     const std::vector<ASCFilePoint> base = Grid(elev);
     EXPECT_EQ(base.size(), 7118u);
-    ExpectGdalCells(base, g, 300.0, 0.0);
+    ExpectGdalCells(base, g, 0.0, 0.0);
     ASSERT_TRUE(OpenGdal(flt, g));
     const std::vector<ASCFilePoint> real = Grid(flt);
     EXPECT_EQ(real.size(), 7118u);
-    ExpectGdalCells(real, g, 300.0, 1e-4);
+    ExpectGdalCells(real, g, 0.0, 1e-4);
 
     // GDAL's own no-data value for 32-bit reals, written by GDAL: a real no-data value, not -3.
     GDALDatasetH src = GDALOpen(flt.c_str(), GA_ReadOnly);
@@ -151,7 +184,7 @@ TEST_F(GdalReaderTest, GridHeightsAndCountsAreGdals) {
     ASSERT_TRUE(OpenGdal(f32, g));
     const std::vector<ASCFilePoint> f32Points = Grid(f32);
     EXPECT_EQ(f32Points.size(), 7118u);
-    ExpectGdalCells(f32Points, g, 300.0, 1e-9);
+    ExpectGdalCells(f32Points, g, 0.0, 1e-9);
 }
 
 TEST_F(GdalReaderTest, AGridGdalRefusesIsRefusedAndOneWithoutNoDataReadsAsGdalReadsIt) {
@@ -165,7 +198,7 @@ TEST_F(GdalReaderTest, AGridGdalRefusesIsRefusedAndOneWithoutNoDataReadsAsGdalRe
     ASSERT_FALSE(g.hasNoData);
     const std::vector<ASCFilePoint> all = Grid(plain);
     EXPECT_EQ(all.size(), 14300u);
-    ExpectGdalCells(all, g, 300.0, 0.0);
+    ExpectGdalCells(all, g, 0.0, 0.0);
     // Cut inside row 67 of 143: GDAL cannot read the grid, and neither do we.
     const std::string cut = Write("truncated.asc", elev.substr(0, 40001));
     CPLPushErrorHandler(CPLQuietErrorHandler);
@@ -194,7 +227,7 @@ TEST_F(GdalReaderTest, EveryGridRewriteGivesItsBaseFilesPoints) {
     ExpectSame(Grid(Write("tab.asc", Join(tab, "\n") + "\n")), base);
     ExpectSame(Grid(Write("semicolon.asc", Join(semicolon, "\n") + "\n")), base);
 
-    // Real heights: decimal commas everywhere, and the header by cell centres (the points move with xll).
+    // Real heights: decimal commas everywhere, and the header by cell centres (the same points).
     const std::string floatText = Slurp(Data("asc/elev_float.asc"));
     const std::vector<ASCFilePoint> real = Grid(Data("asc/elev_float.asc"));
     ExpectSame(Grid(Write("comma.asc", Replace(floatText, '.', ','))), real);
@@ -206,7 +239,7 @@ TEST_F(GdalReaderTest, EveryGridRewriteGivesItsBaseFilesPoints) {
     std::snprintf(text, sizeof text, "yllcenter    %.12f", std::stod(Words(centre[3])[1]) + cell / 2);
     centre[3] = text;
     const std::string centrePath = Write("centre.asc", Join(centre, "\n") + "\n");
-    ExpectSame(Grid(centrePath), real, cell / 2);
+    ExpectSame(Grid(centrePath), real);
     GdalGrid g;
     ASSERT_TRUE(OpenGdal(centrePath, g));
     ExpectGdalCells(Grid(centrePath), g, 0.0, 1e-4);
@@ -265,5 +298,41 @@ TEST_F(GdalReaderTest, PointFileHeightsAndCountsAreGdals) {
     EXPECT_EQ(reader.pointsKept, 7118u);
     EXPECT_FALSE(reader.BoundsEmpty());
     EXPECT_LT(reader.bounds.xMax, 1e7);
+}
+// The header's keyword decides where the cells lie: "xllcorner" and "yllcorner" give the outer corner, the
+// first centre half a cell inside; "xllcenter" and "yllcenter" the first centre itself. Either way every point is
+// its cell's centre, as GDAL writes the same grid as "x y z": the real grid, a small one, and each with its header
+// rewritten by centres (in any case, GDAL's reading checked too) or with one axis by corner and one by centre.
+TEST_F(GdalReaderTest, GridPointsAreGdalsXyzOfTheSameGrid) {
+    auto rewrite = [](const std::string& text, const std::string& x, const std::string& y, bool xCentre, bool yCentre) {
+        std::vector<std::string> lines = Lines(text);
+        const double cell = std::stod(Words(lines[4])[1]);
+        char line[96];
+        std::snprintf(line, sizeof line, "%s %.12f", x.c_str(),
+                      std::stod(Words(lines[2])[1]) + (xCentre ? cell / 2 : 0));
+        lines[2] = line;
+        std::snprintf(line, sizeof line, "%s %.12f", y.c_str(),
+                      std::stod(Words(lines[3])[1]) + (yCentre ? cell / 2 : 0));
+        lines[3] = line;
+        return Join(lines, "\n") + "\n";
+    };
+    for (const std::string name : {"elev.asc", "small_4x3.asc"}) {
+        SCOPED_TRACE(name);
+        const std::string corner = Data("asc/" + name);
+        const std::vector<ASCFilePoint> points = Grid(corner);
+        ASSERT_FALSE(points.empty());
+        ExpectSamePoints(points, GdalXyz(corner, UserFile("corner.xyz")));
+        const std::string text = Slurp(corner);
+        const std::string centre = Write("centre.asc", rewrite(text, "xllcenter", "yllcenter", true, true));
+        ExpectSamePoints(Grid(centre), points);
+        ExpectSamePoints(GdalXyz(centre, UserFile("centre.xyz")), points);
+        ExpectSamePoints(Grid(Write("upper.asc", rewrite(text, "XLLCENTER", "YllCenter", true, true))), points);
+        ExpectSamePoints(Grid(Write("mixed.asc", rewrite(text, "xllcenter", "yllcorner", true, false))), points);
+    }
+    // The first centre of the small grid, by hand: the south-west cell (the last row's first) at corner + 5.
+    const std::vector<ASCFilePoint> small = Grid(Data("asc/small_4x3.asc"));
+    bool found = false;
+    for (const ASCFilePoint& p : small) found = found || (p.x == 1005.0 && p.y == 2005.0 && p.z == 121.0);
+    EXPECT_TRUE(found);
 }
 #endif

@@ -5,14 +5,19 @@
 
 #include "fileio/ShapeImportData.hpp"
 #include "fileio/ShapeTerrainInput.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "foundation/ACAPI.hpp"
 #include "settings/ProjectOffset.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -249,3 +254,47 @@ TEST_F(ShapeImportStepsTest, ConstraintsJoinNeighboursOfOnePartAndDropLaterCross
 }
 
 }  // namespace
+
+// Counties whose heights come from a table field meet on shared borders with two heights: one terrain point per
+// such position, with the height read first, and the positions counted; one height met twice stays as it was.
+TEST_F(ShapeImportStepsTest, SharedBordersOfTwoHeightsGiveOnePointWithTheFirstHeight) {
+    ShapeImportData data;
+    Load(data, "nc.shp");
+    data.options.heightField = FieldIndex(data, "CNTY_ID");
+    ApplyHeightField(data);
+    data.pointOptions.SetDefaults();
+    int32_t created = 0;
+    ASSERT_EQ(ACAPI_CallUndoableCommand(GS::UniString("import"),
+                                        [&]() -> GSErrCode {
+                                            created = CreateTerrainInputCommand(data);
+                                            return NoError;
+                                        }),
+              NoError);
+    ASSERT_EQ(created, 1);
+    // What the mesh coordinates hold per position, in their order.
+    std::map<std::pair<double, double>, std::vector<double>> heights;
+    for (const SHPMeshCoord& c : data.meshCoords) heights[{c.x, c.y}].push_back(c.z);
+    uint32_t mixed = 0;
+    for (const auto& [at, zs] : heights)
+        mixed += std::any_of(zs.begin(), zs.end(), [&](double z) { return z != zs[0]; });
+    EXPECT_GT(mixed, 100u);
+    EXPECT_EQ(data.mixedHeights, mixed);
+    GS::Array<API_Guid> guids;
+    ASSERT_EQ(ACAPI_Element_GetElemList(API_HotspotID, &guids), NoError);
+    std::map<std::pair<double, double>, std::vector<double>> placed;
+    for (uint32_t i = 0; i < guids.GetSize(); ++i) {
+        API_Element e = {};
+        e.header.guid = guids[i];
+        ASSERT_EQ(ACAPI_Element_Get(&e), NoError);
+        ElemDescriptor record;
+        ASSERT_TRUE(ElemUserData_ReadFromElement(record, ElemKind_Point, e.header, false));
+        placed[{e.hotspot.pos.x, e.hotspot.pos.y}].push_back(record.Value);
+    }
+    ASSERT_EQ(placed.size(), heights.size());
+    for (const auto& [at, zs] : placed) {
+        const std::vector<double>& read = heights.at(at);
+        for (double z : zs) ASSERT_EQ(z, read[0]);
+        // Copies of the first height stay; only the other heights went.
+        ASSERT_EQ(zs.size(), size_t(std::count(read.begin(), read.end(), read[0])));
+    }
+}

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
+#include <string>
 #include <set>
 
 namespace {
@@ -115,6 +117,79 @@ TEST_F(DxfImportTest, EveryFailedReadShowsTheReadError) {
     ASSERT_EQ(placed.size(), 1u);
     EXPECT_EQ(placed[0].header.layer, 1);
     EXPECT_EQ(Alerts("Error while reading the file."), 2);
+}
+
+// With no layer chosen the user is told before the entities are read, and nothing is made. A chosen layer that
+// yields nothing shows the results with empty position and area fields, never the unset box's extremes, and
+// leaves the project's offset as it was.
+TEST_F(DxfImportTest, NoLayerChosenIsToldAndAnEmptyReadShowsEmptyFields) {
+    DGDriver::QueueFileAnswer({Data("dxf/survey_r2000.dxf")});
+    DGDriver::QueueAlertAnswer(1);
+    ImportDXFFile(GlobalSettings);
+    std::vector<std::vector<std::string>> alerts;
+    bool results = false;
+    for (const DGDriver::LogRecord& r : DGDriver::Log()) {
+        if (r.kind == "alert") alerts.push_back(r.texts);
+        results = results || r.id == PointImportResultsDialogId;
+    }
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0],
+              (std::vector<std::string>{"The conditions do not exist to apply the command!!!",
+                                        "Select the layers containing the survey only:"}));
+    EXPECT_FALSE(results);
+    API_Attribute layer = {};
+    EXPECT_FALSE(ReadLayerByName(QV_String("Breaklines"), &layer));
+    EXPECT_TRUE(Elements(API_HotspotID).empty());
+
+    DGDriver::ClearQueueAndLog();
+    ProjectOffset.x = 250.0;  // a previous import's
+    const std::string path = UserFile("hidden.dxf");
+    std::ofstream(path, std::ios::binary)
+        << "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nA\n60\n1\n10\n1\n20\n2\n0\nENDSEC\n";
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    ImportDXFFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    const DGDriver::LogRecord* shown = nullptr;
+    for (const DGDriver::LogRecord& r : DGDriver::Log())
+        if (r.kind == "modal" && r.id == PointImportResultsDialogId) shown = &r;
+    ASSERT_NE(shown, nullptr);
+    for (const DGDriver::ItemState& item : shown->items) {
+        if (item.kind != "realedit") continue;
+        EXPECT_EQ(item.text, "") << item.id;
+        if (item.id == 20 || item.id == 22) EXPECT_FALSE(item.enabled);
+    }
+    EXPECT_EQ(DGDriver::LogText().find("1.797"), std::string::npos);
+    EXPECT_DOUBLE_EQ(ProjectOffset.x, 250.0);  // no points: no terrain position to keep
+    EXPECT_TRUE(Elements(API_HotspotID).empty());
+}
+
+// Two lines meeting at a vertex with other heights keep the first line's; a spot height on a line's vertex of
+// another height leaves it to the line's; both told with how many positions, before anything is placed.
+TEST_F(DxfImportTest, PointsOfOtherHeightsAtOnePositionAreTold) {
+    auto line = [](double x0, double z0, double x1, double z1) {
+        return "0\nLINE\n8\nA\n10\n" + std::to_string(x0) + "\n20\n0\n30\n" + std::to_string(z0) + "\n11\n" +
+            std::to_string(x1) + "\n21\n0\n31\n" + std::to_string(z1) + "\n";
+    };
+    const std::string path = UserFile("mixed.dxf");
+    std::ofstream(path, std::ios::binary)
+        << "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nA\n10\n20\n20\n0\n30\n5\n"
+        << line(0, 1, 10, 1) << line(10, 2, 20, 2) << line(20, 2, 30, 2) << "0\nENDSEC\n";
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    DGDriver::QueueAlertAnswer(1);
+    ImportDXFFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_EQ(Alerts("Positions that had more than one height, each given the height read first (1)\n"
+                     "Spot heights on a line's vertex of another height, each left for the line's height (1)"),
+              1);
+    std::map<double, double> heights;
+    for (const API_Element& h : Elements(API_HotspotID)) {
+        ElemDescriptor record;
+        ASSERT_TRUE(record.FromElement(ElemKind_Point, h.header, false));
+        heights[h.hotspot.pos.x] = record.Value;
+    }
+    EXPECT_EQ(heights, (std::map<double, double>{{0, 1}, {10, 1}, {20, 2}, {30, 2}}));
 }
 
 TEST_F(DxfImportTest, LayerToggles) {

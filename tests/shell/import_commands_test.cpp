@@ -283,9 +283,10 @@ TEST_F(ImportCommandsTest, TheResultsSecondLayoutSetsThePositionAndArea) {
     ImportASCFile(GlobalSettings);
     EXPECT_TRUE(DGDriver::Errors().empty());
     EXPECT_TRUE(DGDriver::UnusedActions().empty());
-    EXPECT_DOUBLE_EQ(ProjectOffset.x, 1000.0);
+    // The first column's centre, 1005, moved to 0.
+    EXPECT_DOUBLE_EQ(ProjectOffset.x, 1005.0);
     EXPECT_DOUBLE_EQ(ProjectOffset.y, 0.0);
-    // Columns from x 1010 on (the area is typed relative to the offset), all three rows.
+    // Columns from x 1015 on (the area is typed relative to the offset), all three rows.
     const std::vector<Placed> placed = Hotspots();
     EXPECT_EQ(placed.size(), 8u);
     for (const Placed& h : placed) EXPECT_GE(h.x, 10.0);

@@ -97,8 +97,17 @@ void ShowAreaState(int16_t dialogId, const ResultsItems& it, bool on) {
     for (int k = 0; k < 2; ++k) SetPicture(dialogId, it.areaPictures[k], on ? AreaOnPictures[k] : AreaOffPictures[k]);
 }
 
-// The eight position and area items, relative to the offset.
+// The eight position and area items, relative to the offset. A read without points has no box to show or
+// move: the items stay empty, the position items disabled.
 void ShowPositionItems(int16_t dialogId, const ResultsItems& it, const BaseFileCls& r) {
+    const bool none = r.BoundsEmpty();
+    for (int16_t item : {it.positionX, it.positionY}) DGSetItemEnable(dialogId, item, !none);
+    if (none) {
+        for (int16_t item :
+             {it.positionX, it.positionY, it.boxMaxX, it.boxMaxY, it.area[0], it.area[1], it.area[2], it.area[3]})
+            DGSetItemText(dialogId, item, GS::UniString());
+        return;
+    }
     DGSetItemValDouble(dialogId, it.positionX, r.bounds.xMin - r.originX);
     DGSetItemValDouble(dialogId, it.positionY, r.bounds.yMin - r.originY);
     DGSetItemValDouble(dialogId, it.boxMaxX, r.bounds.xMax - r.originX);
@@ -111,6 +120,7 @@ void ShowPositionItems(int16_t dialogId, const ResultsItems& it, const BaseFileC
 
 void StoreItems(int16_t dialogId, const ResultsItems& it, BaseFileCls& r) {
     r.limitToArea = DGGetCheckBoxState(dialogId, it.areaCheck) ? 1 : 0;
+    if (r.BoundsEmpty()) return;  // the area items are empty: the area stays as it was
     r.limitArea.xMin = DGGetItemValDouble(dialogId, it.area[0]) + r.originX;
     r.limitArea.yMin = DGGetItemValDouble(dialogId, it.area[1]) + r.originY;
     r.limitArea.xMax = DGGetItemValDouble(dialogId, it.area[2]) + r.originX;
@@ -178,6 +188,8 @@ void Change(int16_t dialogId, int16_t item, PointImportResultsBlock& block) {
     BaseFileCls& r = *block.reader;
     if (item == it.areaCheck) {
         ShowAreaState(dialogId, it, DGGetCheckBoxState(dialogId, it.areaCheck));
+    } else if (r.BoundsEmpty()) {
+        return;  // no box: nothing to move or limit
     } else if (item == it.positionX) {
         r.originX = r.bounds.xMin - DGGetItemValDouble(dialogId, it.positionX);
         DGSetItemValDouble(dialogId, it.boxMaxX, r.bounds.xMax - r.originX);

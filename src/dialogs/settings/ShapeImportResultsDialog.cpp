@@ -63,8 +63,18 @@ void FillPopUp(int16_t dialogId, int16_t item, const QV_List<QV_String>& names) 
     if (names.GetCount() > 0) DGPopUpSelectItem(dialogId, item, 1);
 }
 
-// The data box and the import area, relative to the offset.
+// No shape with a coordinate: no box to show, move or limit.
+bool NoDataBox(const GISImportOptions& o) { return !(o.dataMinX <= o.dataMaxX && o.dataMinY <= o.dataMaxY); }
+
+// The data box and the import area, relative to the offset; empty items when there is no box.
 void FillBoundItems(int16_t page, const ResultsLayout& l, const GISImportOptions& o) {
+    if (NoDataBox(o)) {
+        for (int k = 0; k < 4; ++k) {
+            DGSetItemText(page, l.bounds[k], GS::UniString());
+            DGSetItemText(page, l.area[k], GS::UniString());
+        }
+        return;
+    }
     const double bounds[4] = {o.dataMinX - o.offsetX, o.dataMinY - o.offsetY, o.dataMaxX - o.offsetX,
                               o.dataMaxY - o.offsetY};
     const double area[4] = {o.areaMinX - o.offsetX, o.areaMinY - o.offsetY, o.areaMaxX - o.offsetX,
@@ -150,6 +160,7 @@ void StoreArea(const ResultsLayout& l, ShapeResultsBlock& block) {
     const int16_t page = block.tabPageId;
     if (page == 0) return;
     o.limited = DGGetCheckBoxState(page, l.limited) ? 1 : 0;
+    if (NoDataBox(o)) return;
     o.areaMinX = DGGetItemValDouble(page, l.area[0]) + o.offsetX;
     o.areaMinY = DGGetItemValDouble(page, l.area[1]) + o.offsetY;
     o.areaMaxX = DGGetItemValDouble(page, l.area[2]) + o.offsetX;
@@ -196,6 +207,8 @@ void ChangePage(int16_t page, int16_t item, const ResultsLayout& l, ShapeResults
     GISImportOptions& o = *block.options;
     if (item == l.limited) {
         ShowAreaState(page, l, DGGetCheckBoxState(page, l.limited));
+    } else if (NoDataBox(o)) {
+        return;
     } else if (item == l.bounds[0]) {
         o.offsetX = o.dataMinX - DGGetItemValDouble(page, l.bounds[0]);
         FillBoundItems(page, l, o);

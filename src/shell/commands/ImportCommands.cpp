@@ -29,6 +29,27 @@ void ShowAscExtensionAlert() {
     ShowAlertBox(2, title, text, QV_String());
 }
 
+constexpr int32_t ChooseLayersText = 48;  // "Select the layers containing the survey only:"
+
+// With no layer chosen the entity pass would read nothing: the user is told instead, and nothing is read.
+bool DxfLayerChosen(const DXFFileCls& reader) {
+    for (const DXFFileLayer& layer : reader.layers)
+        if (layer.import != 0) return true;
+    QV_String title, message, reason;
+    GetResString(title, ErrorTableBase + LanguageIndex, 54);
+    GetResString(message, ErrorTableBase + LanguageIndex, ErrNoConditions);
+    GetResString(reason, GeneralTableBase + LanguageIndex, ChooseLayersText);
+    ShowAlertBox(2, title, message, reason);
+    return false;
+}
+
+// The terrain position the results set becomes the project's offset; a read without points sets none.
+void KeepOffset(const BaseFileCls& reader) {
+    if (reader.BoundsEmpty()) return;
+    ProjectOffset.x = reader.originX;
+    ProjectOffset.y = reader.originY;
+}
+
 // The file dialog until a file of the right extension is chosen; false on Cancel.
 bool ChooseFile(QV_String& path, int32_t typeIndex, void (*wrongExtension)()) {
     const ImportFileType& type = GetImportFileType(typeIndex);
@@ -65,8 +86,7 @@ void RunImport(Reader& reader, Settings& settings, bool (*ask)(Reader&), bool (*
     if (!read()) return;
     while (true) {
         if (!RunPointImportResults(reader)) return;
-        ProjectOffset.x = reader.originX;
-        ProjectOffset.y = reader.originY;
+        KeepOffset(reader);
         if (!reader.importAgain) break;
         reader.Clear();
         if (!read()) return;
@@ -122,14 +142,13 @@ void ImportDXFFile(Settings& settings) {
     // The layers and options, the entities of the layers chosen, the results: again while the user asks to import
     // again (the layers keep their flags).
     do {
-        if (!RunDxfImportDialogs(reader)) return;
+        if (!RunDxfImportDialogs(reader) || !DxfLayerChosen(reader)) return;
         if (!reader.ReadChosen(cancelled)) {
             if (!cancelled) ShowReadReport(reader.report);
             return;
         }
         if (!RunPointImportResults(reader)) return;
-        ProjectOffset.x = reader.originX;
-        ProjectOffset.y = reader.originY;
+        KeepOffset(reader);
     } while (reader.importAgain != 0);
     // What the read left out is told before anything is placed.
     ShowReadReport(reader.report);

@@ -75,8 +75,15 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
         created = CreateTerrainInputCommand(data);
         return NoError;
     });
-    // A failed creation is told, not left silent; what was made before it stays.
-    if (created == 0) ShowErrorMessage(ErrModifying, 2);
+    // A failed creation is told, not left silent; what was made before it stays. Heights merged at one position are
+    // told once the points stand.
+    if (created == 0) {
+        ShowErrorMessage(ErrModifying, 2);
+    } else {
+        ReadReport merged;
+        merged.Note(ReadIssue::MixedHeights, data.mixedHeights);
+        ShowReadReport(merged);
+    }
     ACAPI_Automate(APIDo_ZoomID);
 }
 
