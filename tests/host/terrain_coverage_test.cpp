@@ -59,8 +59,8 @@ TEST(TerrainCoverage, MatchesTheInsideOfStarOutlinesWithAndWithoutAHole) {
         for (size_t k = 0; k < n; ++k) {
             const ModelPoint& a = outline[0].points[k];
             const ModelPoint& b = outline[0].points[(k + 1) % n];
-            add(a.x, a.y, false, 1000.0 + double(k));  // a vertex: on the outline
-            add((a.x + b.x) / 2, (a.y + b.y) / 2, false, 2000.0);  // an edge's middle
+            add(a.x, a.y, false, 1000.0 + double(k));                 // a vertex: on the outline
+            add((a.x + b.x) / 2, (a.y + b.y) / 2, false, 2000.0);     // an edge's middle
             add(a.x * 1.001, a.y * 1.001, true, unit(random) * 500);  // just beyond a vertex
         }
         for (int k = 0; k < 300; ++k) {

@@ -125,7 +125,8 @@ std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, con
             if (d.is_number()) (d.get<double>() < 0 ? featureCut : featureFill) += std::fabs(d.get<double>());
         const std::string name = Cell(names, i, 0);
         if (name.empty() && Cell(names, i, 1).empty() && featureCut == 0.0 && featureFill == 0.0) continue;
-        const FeatureObjects objects = ObjectsOf(r, doc, name);
+        // Without its ID text the feature's objects cannot be told from any others without one.
+        const FeatureObjects objects = name.empty() ? FeatureObjects() : ObjectsOf(r, doc, name);
         s += "\nfeature " + (name.empty() ? std::to_string(i + 1) + " (no ID text)" : name) + ": ";
         if (objects.drawn.empty() && !objects.bodiless.empty()) {
             s += "no body (its objects " + Joined(objects.bodiless) + " have no 3D body: the 3D script of " +
@@ -146,7 +147,7 @@ std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, con
 }
 
 // The terrain's measured points against its outline, then its surface: "terrain T: 6,833 of 7,118 points; 285
-// outside its outline, the highest 544 m; surface of 6,833 points and 13,402 triangles".
+// outside its outline, the highest 544 m; surface of 6,833 points and 13,612 triangles".
 std::string TerrainLine(const std::string& name, const TerrainCoverage& c, int64_t points, int64_t triangles) {
     std::string s = "terrain " + name + ": ";
     if (c.points == 0) {
