@@ -1,5 +1,6 @@
 #include "terrain/OutlineCorridor.hpp"
 
+#include "geometry/ElementOutline.hpp"
 #include "geometry/PolygonTests.hpp"
 #include "geometry/QV_Poly.hpp"
 
@@ -223,6 +224,8 @@ PlanPoints CollectNodesAlongEdges(const PlanPoints& outer, const PlanPoints& inn
     }
     return nodes;
 }
+
+bool RingCrossesItself(const PlanPoints& ring) { return PolygonSelfIntersects(Ring(ring, true)) != 0; }
 
 bool CheckClickedPath(PlanPoints& path) {
     const PlanPoints open = Open(path);

@@ -35,6 +35,9 @@ PlanPoints FindCorridorPoints(const PlanPoints& outer, const PlanPoints& inner, 
 PlanPoints CollectNodesAlongEdges(const PlanPoints& outer, const PlanPoints& inner, PlanPoints& found,
                                   double searchAngle, const std::function<void()>& perEdge = nullptr);
 
+// The closed ring crosses or folds back on itself: no terrain can be built inside it.
+bool RingCrossesItself(const PlanPoints& ring);
+
 // A clicked path: no two vertices on one another and no two edges that share no end crossing. A path that passes
 // is turned clockwise (still closed). False leaves it as it was.
 bool CheckClickedPath(PlanPoints& path);

@@ -320,6 +320,8 @@ int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
     }
     if (nodes.empty()) return ErrOutlineTooShort;
     nodes.push_back(nodes.front());
+    // A wide corridor can pick points that make the outline cross itself: no terrain could be built in it.
+    if (RingCrossesItself(nodes)) return ErrUnsuitablePolygon;
     if (CreateOutlineHatch() != 0) return ErrModifying;
     // The hatch it was made from goes with the same command: beside the outline it would be drawn twice.
     if (source != nullptr && !DeleteElementByHead(*source)) return ErrModifying;

@@ -27,7 +27,7 @@ struct OutlineData {
     explicit OutlineData(TerrainInputDialogs& dialogs);
 
     // The commands' three ways; each answers a message code (0 nothing to show).
-    // By clicks: 0, 11, 12, 14, 15, 16 or 43.
+    // By clicks: 0, 11, 12, 14, 15 (the path or the outline found crosses itself), 16 or 43.
     int32_t CommandByClicks();
     // From the selected plain hatch: 0, 15, 16 or 43.
     int32_t CommandFromHatch(const API_Elem_Head& hatch);
@@ -46,7 +46,7 @@ struct OutlineData {
     // The path by clicks; false with `error` 0 (cancel), 11, 12 or 14 when none was given.
     bool InputOutlineNodes(int32_t& error);
     // The corridor search over the current story's terrain points and the hatch through the nodes found; the
-    // source hatch, when given, is deleted once the outline stands. 0, 16 or 43.
+    // source hatch, when given, is deleted once the outline stands. 0, 15 (the nodes cross), 16 or 43.
     int32_t CreateOutline(const API_Elem_Head* source);
     // The hatch through `nodes` with the settings and its kind-3 record; 0 or 43.
     int32_t CreateOutlineHatch();

@@ -12,6 +12,7 @@
 #include "foundation/LibPart.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/OwnedMemo.hpp"
+#include "geometry/ElementOutline.hpp"
 #include "settings/Settings.hpp"
 #include "terrain/TerrainContourSteps.hpp"
 #include "terrain/TerrainMeshCreation.hpp"
@@ -199,6 +200,10 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
     const int32_t countBefore = vertices.GetCount();
     KeepOutlineVerticesAtPoints3D(vertices, anywhere);
     if (vertices.GetCount() < 4) return ErrOutlineTooShort;
+    // An outline that crosses itself (drawn so, or edited by hand) bounds no surface: refused before any dialog.
+    QV_Poly ring;
+    ring.SetFromCoords3D(vertices, true);
+    if (PolygonSelfIntersects(ring) != 0) return ErrUnsuitablePolygon;
 
     Assign(record, GlobalSettings.terrain);
     TerrainContourContext context;

@@ -12,8 +12,8 @@ class TerrainContourSteps;
 class TerrainDialogs;
 
 // The whole command for one outline (a fill with an outline data record): 0 done, cancelled or nothing to do;
-// else a code to show (an `ErrorCode`: no outline record, too few nodes, a corner without a point, or the
-// object not made; or the contour-line step's).
+// else a code to show (an `ErrorCode`: no outline record, too few nodes, an outline that crosses itself, a corner
+// without a point, or the object not made; or the contour-line step's).
 int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
                      const API_Element& outline);
 

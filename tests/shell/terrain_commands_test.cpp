@@ -208,6 +208,20 @@ TEST_F(TerrainCommandsTest, CancelAndMissingCornersChangeNothing) {
     EXPECT_TRUE(Meshes().empty());
 }
 
+TEST_F(TerrainCommandsTest, AnOutlineThatCrossesItselfIsRefusedBeforeAnythingIsAsked) {
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) Point(10.0 * i, 10.0 * j, 100);
+    // Every corner stands on a point, but the ring crosses itself in the middle: no surface lies inside it.
+    const API_Guid bowTie = Outline({{0, 0, 0}, {20, 20, 0}, {20, 0, 0}, {0, 20, 0}});
+    const size_t undoSteps = Db().UndoTexts().size();
+    RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
+    EXPECT_EQ(AlertTexts(), std::vector<std::string>{"The resulting polygon is not suitable."});
+    for (const DGDriver::LogRecord& r : DGDriver::Log()) EXPECT_EQ(r.kind, "alert") << "dialog " << r.id;
+    EXPECT_TRUE(Meshes().empty());
+    EXPECT_NE(Db().Find(bowTie), nullptr);
+    EXPECT_EQ(Db().UndoTexts().size(), undoSteps);
+}
+
 TEST_F(TerrainCommandsTest, MassEditWritesOnlyChangedFieldsAndOneIdIntoEveryMesh) {
     TerrainRecord r;
     for (int k = 0; k < 2; ++k) {

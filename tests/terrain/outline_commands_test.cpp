@@ -1,12 +1,13 @@
 // The outline commands against the in-process stand-in host, on a 20 m grid of terrain points: the outline by
 // clicks runs through the eight outer points; "Keep" leaves the old outline (and uses up a picked hatch);
 // "Substitute" replaces it; an edited outline keeps only the vertices whose points still stand; too few points
-// give 16; a dragged rectangle around one point makes nothing.
+// give 16; a dragged rectangle around one point makes nothing; an outline found crossing itself gives 15.
 #include "ProjectHost.hpp"
 #include "DGDriver.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementQueries.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "settings/Settings.hpp"
 #include "terrain/OutlineData.hpp"
 #include "FakeTerrainInputDialogs.hpp"
@@ -24,6 +25,7 @@ protected:
         h.outlineSettings = [this](OutlineSettings&, uint8_t(&)[7], OutlineSearchValues& search) {
             shownWidth = search.corridorWidth;
             search.searchType = searchType;
+            if (corridorWidth > 0) search.corridorWidth = corridorWidth;
             return DialogAnswer::Confirmed;
         };
         h.keepExistingOutline = [this] {
@@ -82,6 +84,7 @@ protected:
     FakeTerrainInputDialogs inputDialogs;
     double shownWidth = 0.0;
     uint16_t searchType = 1;
+    double corridorWidth = 0.0;  // when set, the width the user types over the estimate
     bool keep = false;
     int asked = 0;
 };
@@ -172,6 +175,36 @@ TEST_F(OutlineCommandTest, TooFewPointsInTheCorridorOrInTheRectangleMakeNoOutlin
         host->Input().QueuePoint(c.x, c.y);
     EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
     EXPECT_EQ(Outlines().GetCount(), 0);
+}
+
+TEST_F(OutlineCommandTest, AWideCorridorWhoseNodesCrossIsRefusedAndChangesNothing) {
+    ClickRound();
+    ASSERT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
+    const API_Guid outline = Outlines()[0].header.guid;
+    // Four points and a corridor wider than their spread: the strips of the path's edges take them in an order
+    // whose outline runs (20, 30), (60, 0), (60, 20), (20, 10) and crosses itself.
+    for (const API_Guid& g : points) Delete(g);
+    for (const API_Coord& p : {API_Coord{20, 30}, API_Coord{60, 0}, API_Coord{20, 10}, API_Coord{60, 20}})
+        points.push_back(Point(p.x, p.y));
+    corridorWidth = 70;
+    const std::vector<API_Coord> path = {{-2, -2}, {-2, 62}, {62, 62}, {62, -2}, {-2, -2}};
+    for (const API_Coord& c : path) host->Input().QueuePoint(c.x, c.y);
+    const size_t undoSteps = Db().UndoTexts().size();
+    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), ErrUnsuitablePolygon);
+    ASSERT_EQ(Outlines().GetCount(), 1);
+    EXPECT_EQ(Outlines()[0].header.guid, outline);
+    EXPECT_EQ(Db().UndoTexts().size(), undoSteps);
+
+    // The same path as a drawn hatch: refused too, and the hatch is not used up.
+    API_Guid hatch = {};
+    std::vector<API_Coord3D> ring;
+    for (size_t i = 0; i + 1 < path.size(); ++i) ring.push_back({path[i].x, path[i].y, 0});
+    ASSERT_EQ(Db().PlacePolygonElement(API_HatchID, ring, true, 1, "drawn", &hatch), NoError);
+    const size_t withHatch = Db().UndoTexts().size();
+    EXPECT_EQ(OutlineData(inputDialogs).CommandFromHatch(Head(hatch)), ErrUnsuitablePolygon);
+    EXPECT_NE(Db().Find(hatch), nullptr);
+    EXPECT_EQ(Outlines()[0].header.guid, outline);
+    EXPECT_EQ(Db().UndoTexts().size(), withHatch);
 }
 
 TEST_F(OutlineCommandTest, ACancelRedrawsAndAViewWithoutPolygonInputGivesEleven) {

@@ -4,6 +4,7 @@
 #include "StandinHost.hpp"
 #include "model3d/ModelStore.hpp"
 #include "model3d/PlanPicture.hpp"
+#include "model3d/TerrainCoverage.hpp"
 #include "project/Guids.hpp"
 #include "project/ProjectDatabase.hpp"
 #include "script/CommandSupport.hpp"
@@ -93,9 +94,18 @@ std::string Joined(const std::vector<std::string>& words) {
     return s;
 }
 
+// The text of cell [row][column] of a string array parameter, "" when it has none.
+std::string Cell(const nlohmann::ordered_json* table, size_t row, size_t column) {
+    if (table == nullptr || !table->is_array() || row >= table->size() || !(*table)[row].is_array() ||
+        column >= (*table)[row].size() || !(*table)[row][column].is_string())
+        return "";
+    return (*table)[row][column].get<std::string>();
+}
+
 // Each feature of the contour-line object's volume results ("quantita" rows of the feature's two differences,
 // "identificatori" rows of the feature's and the terrain's names): a removed volume is a cut, an added one a fill.
-// Each line says where its figures come from.
+// Each line says where its figures come from. The object keeps one row of zeros without names when the
+// calculation found no feature: that row is no feature.
 std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, const nlohmann::ordered_json& object) {
     const nlohmann::ordered_json* quantities = nullptr;
     const nlohmann::ordered_json* names = nullptr;
@@ -104,37 +114,54 @@ std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, con
             if (p.value("name", "") == "quantita") quantities = &p["value"];
             if (p.value("name", "") == "identificatori") names = &p["value"];
         }
+    if (quantities == nullptr || !quantities->is_array())
+        return "\nvolumes: the contour-line object holds no volume results";
     std::string s;
     double cut = 0.0, fill = 0.0;
     size_t features = 0;
-    if (quantities != nullptr && quantities->is_array())
-        for (size_t i = 0; i < quantities->size(); ++i) {
-            double featureCut = 0.0, featureFill = 0.0;
-            for (const nlohmann::ordered_json& d : (*quantities)[i])
-                if (d.is_number()) (d.get<double>() < 0 ? featureCut : featureFill) += std::fabs(d.get<double>());
-            std::string name = "feature " + std::to_string(i + 1);
-            if (names != nullptr && i < names->size() && !(*names)[i].empty() && (*names)[i][0].is_string())
-                name = (*names)[i][0].get<std::string>();
-            const FeatureObjects objects = ObjectsOf(r, doc, name);
-            s += "\nfeature " + name + ": ";
-            if (objects.drawn.empty() && !objects.bodiless.empty()) {
-                s += "no body (its objects " + Joined(objects.bodiless) + " have no 3D body: the 3D script of " +
-                    (objects.libPart.empty() ? std::string("their library part") : objects.libPart) +
-                    " is not run here), so cut " + Thousands(featureCut) + " m3, fill " + Thousands(featureFill) +
-                    " m3";
-            } else {
-                s += "cut " + Thousands(featureCut) + " m3, fill " + Thousands(featureFill) + " m3";
-                if (!objects.drawn.empty())
-                    s += ", measured on the bodies the script drew (" + Joined(objects.drawn) + ")";
-            }
-            cut += featureCut;
-            fill += featureFill;
-            ++features;
+    for (size_t i = 0; i < quantities->size(); ++i) {
+        double featureCut = 0.0, featureFill = 0.0;
+        for (const nlohmann::ordered_json& d : (*quantities)[i])
+            if (d.is_number()) (d.get<double>() < 0 ? featureCut : featureFill) += std::fabs(d.get<double>());
+        const std::string name = Cell(names, i, 0);
+        if (name.empty() && Cell(names, i, 1).empty() && featureCut == 0.0 && featureFill == 0.0) continue;
+        // Without its ID text the feature's objects cannot be told from any others without one.
+        const FeatureObjects objects = name.empty() ? FeatureObjects() : ObjectsOf(r, doc, name);
+        s += "\nfeature " + (name.empty() ? std::to_string(i + 1) + " (no ID text)" : name) + ": ";
+        if (objects.drawn.empty() && !objects.bodiless.empty()) {
+            s += "no body (its objects " + Joined(objects.bodiless) + " have no 3D body: the 3D script of " +
+                (objects.libPart.empty() ? std::string("their library part") : objects.libPart) +
+                " is not run here), so cut " + Thousands(featureCut) + " m3, fill " + Thousands(featureFill) + " m3";
+        } else {
+            s += "cut " + Thousands(featureCut) + " m3, fill " + Thousands(featureFill) + " m3";
+            if (!objects.drawn.empty()) s += ", measured on the bodies the script drew (" + Joined(objects.drawn) + ")";
         }
-    if (features == 0) return "\nvolumes: the contour-line object holds no volume results";
+        cut += featureCut;
+        fill += featureFill;
+        ++features;
+    }
+    if (features == 0) return "\nvolumes: the calculation found no feature: nothing cuts or fills the terrain";
     s += "\ntotal of " + std::to_string(features) + " feature(s): cut " + Thousands(cut) + " m3, fill " +
         Thousands(fill) + " m3";
     return s;
+}
+
+// The terrain's measured points against its outline, then its surface: "terrain T: 6,833 of 7,118 points; 285
+// outside its outline, the highest 544 m; surface of 6,833 points and 13,612 triangles".
+std::string TerrainLine(const std::string& name, const TerrainCoverage& c, int64_t points, int64_t triangles) {
+    std::string s = "terrain " + name + ": ";
+    if (c.points == 0) {
+        s += "no terrain points on its story";
+    } else {
+        s += Thousands(double(c.points - c.outside)) + " of " + Thousands(double(c.points)) + " points; ";
+        if (c.outside == 0)
+            s += "none outside its outline";
+        else
+            s += Thousands(double(c.outside)) + " outside its outline" +
+                (c.highestOutside ? ", the highest " + Thousands(*c.highestOutside) + " m" : ", none with a height");
+    }
+    return s + "; surface of " + Thousands(double(points)) + " points and " + Thousands(double(triangles)) +
+        " triangles";
 }
 }  // namespace
 
@@ -202,8 +229,9 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
             if (!Named(r, a.Text("terrain"), &mesh, m)) return false;
             int64_t points = 0, triangles = 0;
             if (!SurfaceCounts(r, mesh, &points, &triangles, m)) return false;
-            *m = "summary\nterrain " + a.Text("terrain") + ": " + Thousands(double(points)) + " points, " +
-                Thousands(double(triangles)) + " triangles";
+            TerrainCoverage coverage;
+            if (!MeshCoverage(Db(r), mesh, &coverage, m)) return false;
+            *m = "summary\n" + TerrainLine(a.Text("terrain"), coverage, points, triangles);
             if (!a.Has("contours")) return true;
             API_Guid object;
             std::string why;
@@ -213,7 +241,8 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
                 if (e["guid"] == GuidText(object)) *m += VolumeLines(r, doc, e);
             return true;
         },
-        "print the terrain's points and triangles (its 3D model's top) and the cut and fill of each feature of the "
-        "volume calculation held by the contour-line object: whether its figures come from bodies the script drew "
-        "or its objects have no body, and the total");
+        "print how many of the terrain points of the terrain's story lie on or inside its outline, how many outside "
+        "and the highest of those, its surface's points and triangles (its 3D model's top), and the cut and fill "
+        "of each feature of the volume calculation held by the contour-line object: whether its figures come from "
+        "bodies the script drew or its objects have no body, and the total; or that it found no feature");
 }

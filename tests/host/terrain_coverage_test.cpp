@@ -1,0 +1,95 @@
+// Which measured points a terrain's outline leaves out, against star-shaped outlines whose inside is known along
+// every ray from their centre: a point on an edge or a vertex is covered, one in a hole is not, and the highest
+// point outside is the highest of those with a height.
+#include "model3d/TerrainCoverage.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+// The star's boundary radius along the ray at `angle`: where the ray meets the edge between the vertices around
+// it (the vertices' angles increase from 0 to below 2 pi).
+double BoundaryRadius(const std::vector<double>& angles, const std::vector<double>& radii, double angle) {
+    const size_t n = angles.size();
+    size_t i = n - 1;
+    for (size_t k = 0; k < n; ++k)
+        if (angles[k] <= angle) i = k;
+    const size_t j = (i + 1) % n;
+    const double ax = radii[i] * std::cos(angles[i]), ay = radii[i] * std::sin(angles[i]);
+    const double bx = radii[j] * std::cos(angles[j]), by = radii[j] * std::sin(angles[j]);
+    const double dx = std::cos(angle), dy = std::sin(angle);
+    // r d = a + t (b - a): solved for r.
+    const double ex = bx - ax, ey = by - ay;
+    return (ax * ey - ay * ex) / (dx * ey - dy * ex);
+}
+
+PlanRing Scaled(const std::vector<double>& angles, const std::vector<double>& radii, double scale) {
+    PlanRing ring;
+    for (size_t k = 0; k < angles.size(); ++k)
+        ring.points.push_back({scale * radii[k] * std::cos(angles[k]), scale * radii[k] * std::sin(angles[k]), 0});
+    return ring;
+}
+
+TEST(TerrainCoverage, MatchesTheInsideOfStarOutlinesWithAndWithoutAHole) {
+    std::mt19937 random(46);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    constexpr double Hole = 0.3;
+    for (int round = 0; round < 200; ++round) {
+        const size_t n = 4 + size_t(unit(random) * 40);
+        std::vector<double> angles, radii;
+        // Angles spread so that no gap reaches pi (four vertices at least): the centre sees every edge.
+        for (size_t k = 0; k < n; ++k) angles.push_back((double(k) + 0.8 * unit(random)) * 2 * M_PI / double(n));
+        for (size_t k = 0; k < n; ++k) radii.push_back(50 + 100 * unit(random));
+        const bool holed = round % 2 == 1;
+        std::vector<PlanRing> outline = {Scaled(angles, radii, 1.0)};
+        if (holed) outline.push_back(Scaled(angles, radii, Hole));
+
+        std::vector<MeasuredPoint> points;
+        int64_t outside = 0;
+        std::optional<double> highest;
+        const auto add = [&](double x, double y, bool isOutside, std::optional<double> height) {
+            points.push_back({x, y, height});
+            if (!isOutside) return;
+            ++outside;
+            if (height && (!highest || *height > *highest)) highest = height;
+        };
+        for (size_t k = 0; k < n; ++k) {
+            const ModelPoint& a = outline[0].points[k];
+            const ModelPoint& b = outline[0].points[(k + 1) % n];
+            add(a.x, a.y, false, 1000.0 + double(k));                 // a vertex: on the outline
+            add((a.x + b.x) / 2, (a.y + b.y) / 2, false, 2000.0);     // an edge's middle
+            add(a.x * 1.001, a.y * 1.001, true, unit(random) * 500);  // just beyond a vertex
+        }
+        for (int k = 0; k < 300; ++k) {
+            const double angle = unit(random) * 2 * M_PI;
+            const double boundary = BoundaryRadius(angles, radii, angle);
+            const double r = unit(random) * 1.5 * boundary;
+            if (std::fabs(r - boundary) < 1e-3 || (holed && std::fabs(r - Hole * boundary) < 1e-3)) continue;
+            const bool out = r > boundary || (holed && r < Hole * boundary);
+            add(r * std::cos(angle), r * std::sin(angle), out,
+                k % 7 == 0 ? std::nullopt : std::optional<double>(unit(random) * 500));
+        }
+
+        const TerrainCoverage c = CoverageOf(outline, points);
+        ASSERT_EQ(c.points, int64_t(points.size())) << "round " << round;
+        ASSERT_EQ(c.outside, outside) << "round " << round;
+        ASSERT_EQ(c.highestOutside, highest) << "round " << round;
+    }
+}
+
+TEST(TerrainCoverage, NothingOutsideAndNoHeightAreToldApart) {
+    const std::vector<PlanRing> square = {{{{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}}};
+    const TerrainCoverage inside = CoverageOf(square, {{5, 5, 100.0}, {0, 5, 90.0}, {10, 10, std::nullopt}});
+    EXPECT_EQ(inside.points, 3);
+    EXPECT_EQ(inside.outside, 0);
+    EXPECT_FALSE(inside.highestOutside);
+    // Beyond the tolerance of an edge a point is outside, with or without a height.
+    const TerrainCoverage beyond = CoverageOf(square, {{10.00001, 5, std::nullopt}, {-1, -1, std::nullopt}});
+    EXPECT_EQ(beyond.outside, 2);
+    EXPECT_FALSE(beyond.highestOutside);
+}
+
+}  // namespace
