@@ -25,6 +25,7 @@
 #include "project/SolidLinkCalls.hpp"
 #include "project/StoryCalls.hpp"
 #include "project/ToolboxCalls.hpp"
+#include "project/ActionAccount.hpp"
 #include "project/UndoCalls.hpp"
 #include "project/WindowCalls.hpp"
 #include "ui/DialogLine.hpp"
@@ -373,5 +374,7 @@ bool StandinHost::SendPaletteMessage(int32_t referenceID, int32_t message, std::
 int32_t StandinHost::DeliverModelessActions() {
     if (!loaded_) return 0;
     const ElementEvents::ModuleCall call(events_);
+    // A palette's button runs its tool here: what it did to the toolbox, the defaults and the selection is told.
+    const ActionAccount account(*this);
     return DGDriver::DeliverModelessActions();
 }

@@ -11,3 +11,8 @@
 // are) or when the folder holds no dialog layouts.
 bool WriteDialogReference(const std::string& resourcesFolder, const std::string& language, std::ostream& out,
                           std::string* why);
+
+// For `--help-script`: every button of every sub-palette (from the layouts in `resourcesFolder`) with what it
+// takes, the clicks it asks for and what it replaces (the host's table, ModuleGuide). False with `why` when the
+// folder holds no sub-palette.
+bool WritePaletteActions(const std::string& resourcesFolder, std::ostream& out, std::string* why);
