@@ -13,8 +13,8 @@ const char* const kNone = "none";
 const char* const kHelp = "opens the add-on's documentation; nothing in the project changes";
 
 const PaletteAction kActions[] = {
-    {kInput, 1, "nothing selected; a file dialog asks for the .txt file, then dialog 32568 and the results 32569", kNone,
-     ""},
+    {kInput, 1, "nothing selected; a file dialog asks for the .txt file, then dialog 32568 and the results 32569",
+     kNone, ""},
     {kInput, 2, "nothing selected; a file dialog asks for the .dxf file, then the layers 32570 and the results 32569",
      kNone, ""},
     {kInput, 3,
@@ -26,8 +26,7 @@ const PaletteAction kActions[] = {
      kNone, ""},
     {kInput, 5,
      "the selection: terrain points (hotspots) edit them in the point dialog; nothing selected: places new points",
-     "with nothing selected: one click per point, asked again after each point until `click cancel`",
-     ""},
+     "with nothing selected: one click per point, asked again after each point until `click cancel`", ""},
     {kInput, 6,
      "the selection: constraint lines (lines) edit them; nothing selected: draws new ones between terrain points",
      "with nothing selected: a first click on a terrain point, then one click per further point of the chain; the "
@@ -140,16 +139,16 @@ const PaletteAction kActions[] = {
      "single spot heights: one click each inside the terrain until `click cancel`; a grid: one click inside the "
      "terrain",
      ""},
-    {kParameters, 4,
-     "the project's one terrain and exactly one selected polyline, the camera path (refused otherwise)", kNone, ""},
+    {kParameters, 4, "the project's one terrain and exactly one selected polyline, the camera path (refused otherwise)",
+     kNone, ""},
     {kParameters, 5, "nothing: the add-on settings dialog (32557)", kNone, ""},
     {kParameters, 6, kHelp, kNone, ""},
     {kSection, 1, "as the Earthmoving palette's \"Road longitudinal section\" (item 5)", kNone, CONTOURS},
     {kSection, 2, kHelp, kNone, ""},
     {kWorksheet, 1, "the worksheet in front (one coordinate locator each)",
      "one click where the coordinate locator goes", ""},
-    {kWorksheet, 2,
-     "the worksheet in front: a file dialog asks for the .sos file, then the worksheet import dialog", kNone, ""},
+    {kWorksheet, 2, "the worksheet in front: a file dialog asks for the .sos file, then the worksheet import dialog",
+     kNone, ""},
     {kWorksheet, 3, kHelp, kNone, ""},
 };
 #undef CONTOURS
@@ -158,7 +157,8 @@ const ListGuide kLists[] = {
     {32570, 10,
      "x 1-31: take the layer's points (ticked, crossed); x 32-62: make constraints of its lines (only with its "
      "points taken); x 63-230: the layer's name",
-     "`dialog 32570 click 10 row <n> <x>`: x in 1-31 ticks or clears the layer's points, in 32-62 its constraints; elsewhere "
+     "`dialog 32570 click 10 row <n> <x>`: x in 1-31 ticks or clears the layer's points, in 32-62 its constraints; "
+     "elsewhere "
      "nothing. The list keeps no selection"},
     {32510, 13, "as list 10 of 32570", "as list 10 of 32570"},
     {32568, 6, "the first lines of the file split into its columns", "a click selects nothing (the row is deselected)"},
@@ -169,8 +169,7 @@ const ListGuide kLists[] = {
     {32533, 11, "x 5-240: the parameter of the chosen object, 241-280: its type (red: no field fits)", "nothing"},
     {32533, 17, "x 5-220: the parameter, 221-260: its type, 261-410: the field tied to it (\"----\": none)",
      "a click selects the row and puts the pop-up of its type (13 to 15) on column 3"},
-    {32539, 17,
-     "import, name, own pen, pen colour, pen number, pen control, own value, value (the object types)",
+    {32539, 17, "import, name, own pen, pen colour, pen number, pen control, own value, value (the object types)",
      "a click in the import column ticks or clears the type; in own pen or own value (imported rows) ticks it and "
      "shows the row editors 6 to 9"},
     {32542, 17, "as list 17 of 32539", "as list 17 of 32539"},
@@ -186,7 +185,36 @@ const ListGuide kLists[] = {
      "choosing a row switches the dialog's texts to that language; OK keeps it"},
 };
 
+// Item 3 of a settings dialog's first layout: what the tool opened it for, the only word of it in the dialog.
+const char* const kModeHeader =
+    "the mode header: \"Default\" when the tool's defaults are edited (nothing selected that it takes), "
+    "\"Creation\" for a new element, \"Editing <n> entities\" for the selected ones; `expect dialog <id> item 3 "
+    "text ...` checks which";
+
 const ItemGuide kItems[] = {
+    {32545, 3, "", kModeHeader},
+    {32546, 3, "", kModeHeader},
+    {32547, 3, "", kModeHeader},
+    {32548, 3, "", kModeHeader},
+    {32549, 3, "", kModeHeader},
+    {32550, 3, "", kModeHeader},
+    {32551, 3, "", kModeHeader},
+    {32552, 3, "", kModeHeader},
+    {32553, 3, "", kModeHeader},
+    {32554, 3, "", kModeHeader},
+    {32555, 3, "", kModeHeader},
+    {32556, 3, "", kModeHeader},
+    {32557, 3, "", kModeHeader},
+    {32558, 3, "", kModeHeader},
+    {32559, 3, "", kModeHeader},
+    {32560, 3, "", kModeHeader},
+    {32561, 3, "", kModeHeader},
+    {32562, 3, "", kModeHeader},
+    {32564, 3, "", kModeHeader},
+    {32566, 3, "", kModeHeader},
+    {32579, 3, "", kModeHeader},
+    {32580, 3, "", kModeHeader},
+
     // DXF import: the column heads above the layer list.
     {32570, 4, "", "head of the layer list's first column: a click ticks every layer's points, the next clears them"},
     {32570, 5, "", "the same as item 4 (its second picture)"},
@@ -222,15 +250,16 @@ const ItemGuide kItems[] = {
     {32501, 12, "", "points skipped: read minus imported"},
     {32501, 13, "Very complex terrain! ...", "shown when more than 5000 points are imported"},
     // The outline: the search corridor.
-    {32546, 3, "", "the mode header: a new outline or the one edited"},
     {32546, 5, "Search Type", "group of radios 7 and 8"},
     {32546, 9, "Search corridor settings", "group of items 12 and 14"},
     {32546, 12, "(Search corridor settings: width)",
      "the search corridor: the module's estimate (the diagonal of the terrain points' box / 25, or 2 m) comes in; "
      "half the value given is the distance from the clicked path to each side within which points are taken"},
-    {32546, 14, "(Search corridor settings: angle)", "degrees: a point that turns the outline by more than half of it is skipped"},
+    {32546, 14, "(Search corridor settings: angle)",
+     "degrees: a point that turns the outline by more than half of it is skipped"},
     {32546, 15, "Outline Showing", "group of the pen and the layer"},
-    {32502, 11, "(Search corridor settings: width)", "as item 12 of 32546: the corridor, half of it on each side of the path"},
+    {32502, 11, "(Search corridor settings: width)",
+     "as item 12 of 32546: the corridor, half of it on each side of the path"},
     {32502, 13, "(Search corridor settings: angle)", "as item 14 of 32546"},
     // The tool palette's coordinate display.
     {32400, 10, "", "x of the cursor, while \"Show Coordinates\" is ticked"},
@@ -241,7 +270,8 @@ const ItemGuide kItems[] = {
 
 const PaletteAction* FindPaletteAction(int32_t palette, int16_t item) {
     // The Norwegian and Austrian input palettes add their import at item 5 and shift the rest by one.
-    if ((palette == kNorwegianInput || palette == kAustrianInput) && item > 5) return FindPaletteAction(kInput, item - 1);
+    if ((palette == kNorwegianInput || palette == kAustrianInput) && item > 5)
+        return FindPaletteAction(kInput, item - 1);
     if ((palette == kNorwegianInput || palette == kAustrianInput) && item < 5) palette = kInput;
     for (const PaletteAction& a : kActions)
         if (a.palette == palette && a.item == item) return &a;
@@ -261,7 +291,7 @@ const ItemGuide* FindItemGuide(int32_t dialog, int16_t item) {
 }
 
 const std::vector<int32_t>& SubPaletteIds() {
-    static const std::vector<int32_t> ids = {kInput,       kNorwegianInput, kAustrianInput, kEarthmoving,
-                                             kStreetFurniture, kParameters,  kSection,       kWorksheet};
+    static const std::vector<int32_t> ids = {kInput,           kNorwegianInput, kAustrianInput, kEarthmoving,
+                                             kStreetFurniture, kParameters,     kSection,       kWorksheet};
     return ids;
 }
