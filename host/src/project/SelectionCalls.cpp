@@ -23,6 +23,9 @@ GSErrCode T_Selection_Get(API_SelectionInfo* info, GSHandle* neigs, bool onlyEdi
         std::vector<API_Neig> list;
         const GSErrCode err = db.GetSelection(info, &list, onlyEditable);
         if (err != NoError && err != APIERR_NOSEL) return err;
+        const GSErrCode handErr = HandOut(list, neigs);
+        if (handErr != NoError) return handErr;
+        // What the module was handed, by element type, for the account of its action.
         std::map<API_ElemTypeID, int32_t> types;
         for (const API_Neig& n : list) {
             API_Element e = {};
@@ -31,8 +34,7 @@ GSErrCode T_Selection_Get(API_SelectionInfo* info, GSHandle* neigs, bool onlyEdi
         }
         db.ClearRefusal();  // an element of another database is not counted, and no fault of this call
         host.NoteSelectionRead(ActionAccount::SelectionText(types));
-        const GSErrCode handErr = HandOut(list, neigs);
-        return handErr != NoError ? handErr : err;
+        return err;
     });
 }
 }  // namespace
