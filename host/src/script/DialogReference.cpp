@@ -254,7 +254,10 @@ bool WriteDialogReference(const std::string& resourcesFolder, const std::string&
     const GSResModule module = ResourceDriver::OpenResourceFolder(resourcesFolder);
     out << "Dialogs and palettes of the module" << (language.empty() ? "" : " as language " + language + " shows them")
         << ", from " << resourcesFolder << "/DLOG.\n"
-        << "Each item: its number, kind, label (in brackets: the text beside it) and limits. Lengths are metres.\n"
+        << "Each item, texts, pictures and group boxes too: its number, kind, label (in brackets: the text beside it)\n"
+        << "and limits, then after a dash what the module shows there or what a click does; under a list its\n"
+        << "columns and what a click in them does; under a sub-palette's button what it takes, the clicks it asks\n"
+        << "for and what it replaces. Lengths are metres.\n"
         << "Script: `dialog <id> set <item> <value>`, `dialog <id> click <item>`; an item of a tab page is\n"
         << "`dialog <id>/<tab control>/<page> ...`. Labels are those of the layouts; the module may change some while "
            "a\n"
