@@ -101,7 +101,9 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream) 
         HostCalls* host = HostCalls::Current();
         if (host == nullptr) return;
         const std::string line = DialogLine(event, record);
-        if (!line.empty()) host->LogAlways("  " + line);
+        if (line.empty()) return;
+        const DialogNote note = static_cast<StandinHost*>(host)->dialogNote_;
+        host->LogAlways("  " + line + (note != nullptr && event == DGDriver::DialogEvent::Ended ? note(record) : ""));
     });
 }
 

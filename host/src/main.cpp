@@ -4,6 +4,7 @@
 //                [--quiet | --verbose]
 #include "StandinHost.hpp"
 #include "script/DialogReference.hpp"
+#include "script/ModuleGuide.hpp"
 #include "script/ScriptRunner.hpp"
 
 #include <cstdlib>
@@ -143,6 +144,7 @@ int main(int argc, char** argv) {
     {
         StandinHost host(settings, &std::cout);
         host.SetLogLevel(logLevel);
+        host.SetDialogNote(ModeHeaderNote);
         host.UseSharedLibrary(module.string());
         ScriptRunner runner(host, std::cout);
         passed = runner.RunFile(scriptPath);

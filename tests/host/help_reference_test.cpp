@@ -174,8 +174,8 @@ protected:
 };
 
 // "Polygon" shows no dialog: the quiet log says the tool it chose and the defaults it stored. "Railway" with nothing
-// selected edits the defaults only: the normal log says what it found selected; a button that switches the
-// toolbox back and forth, or writes defaults back as they were, is told nothing of them.
+// selected edits the defaults only: the normal log says what it found selected, the dialog's line its mode header;
+// a button that switches the toolbox back and forth, or writes defaults back as they were, is told nothing of them.
 TEST_F(ActionAccountTest, TheLogNamesTheToolChosenTheDefaultsStoredAndTheSelectionRead) {
     const std::string polygon = Run("dialog 32400 click 3\ndialog 32402 click 1\n", LogLevel::Quiet);
     EXPECT_NE(polygon.find("  toolbox: polyline tool chosen\n"), std::string::npos) << polygon;
@@ -183,8 +183,14 @@ TEST_F(ActionAccountTest, TheLogNamesTheToolChosenTheDefaultsStoredAndTheSelecti
     EXPECT_LT(polygon.find("[5] dialog 32402 click 1"), polygon.find("toolbox: polyline"));
     EXPECT_EQ(polygon.find("selection:"), std::string::npos) << "the selection is for the normal log\n" << polygon;
 
+    host->SetDialogNote(ModeHeaderNote);
     const std::string railway = Run("dialog 32400 click 3\ndialog 32402 click 8\n", LogLevel::Normal);
     EXPECT_NE(railway.find("  selection: nothing selected\n"), std::string::npos) << railway;
+    // The settings dialog says what the tool opened it for.
+    EXPECT_NE(railway.find("dialog 32580 \"Railway settings\": nothing queued: closed with OK; mode header "
+                           "\"Default\"\n"),
+              std::string::npos)
+        << railway;
     EXPECT_EQ(railway.find("toolbox:"), std::string::npos) << railway;
     EXPECT_EQ(railway.find("defaults:"), std::string::npos) << railway;
 }

@@ -1,5 +1,7 @@
 #include "script/ModuleGuide.hpp"
 
+#include "TextFields.hpp"
+
 #include <iterator>
 
 namespace {
@@ -308,4 +310,12 @@ const std::vector<int32_t>& SubPaletteIds() {
     static const std::vector<int32_t> ids = {kInput,           kNorwegianInput, kAustrianInput, kEarthmoving,
                                              kStreetFurniture, kParameters,     kSection,       kWorksheet};
     return ids;
+}
+
+std::string ModeHeaderNote(const DGDriver::LogRecord& record) {
+    const ItemGuide* header = FindItemGuide(record.id, 3);
+    if (record.kind != "modal" || header == nullptr || header->meaning != kModeHeader) return "";
+    for (const DGDriver::ItemState& item : record.items)
+        if (item.id == 3 && !item.text.empty()) return "; mode header " + QuotedText(item.text);
+    return "";
 }

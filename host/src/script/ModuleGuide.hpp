@@ -4,6 +4,8 @@
 // project it replaces; what each list shows in its columns and what a click there does; and the label and
 // meaning of the items that only show values the module writes into them. `--help-dialogs` and `--help-script`
 // both read this one table beside the resources.
+#include "DGDriver.hpp"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,3 +41,7 @@ const ItemGuide* FindItemGuide(int32_t dialog, int16_t item);
 
 // The sub-palettes whose buttons the table covers, in the order the help lists them.
 const std::vector<int32_t>& SubPaletteIds();
+
+// For the log's line of a settings dialog as it closes: `; mode header "Default"` (the tool edited its defaults),
+// "Creation" or "Editing 3 entities", as item 3 showed it; "" for another dialog.
+std::string ModeHeaderNote(const DGDriver::LogRecord& record);
