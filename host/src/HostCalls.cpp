@@ -2,6 +2,7 @@
 
 #include "LogText.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -31,6 +32,22 @@ void HostCalls::LogDetail(const std::string& line) {
 
 void HostCalls::LogAlways(const std::string& line) {
     if (logStream_ != nullptr) *logStream_ << LogText(line) << '\n';
+}
+
+void HostCalls::OpenSelectionAccount() {
+    if (selectionAccounts_++ == 0) selectionReads_.clear();
+}
+
+void HostCalls::NoteSelectionRead(const std::string& what) {
+    if (selectionAccounts_ == 0) return;
+    // Told as it is read, before the dialogs it leads to; a tool reads the selection once per element type.
+    if (std::find(selectionReads_.begin(), selectionReads_.end(), what) != selectionReads_.end()) return;
+    selectionReads_.push_back(what);
+    Log("  selection: " + what + (what == "nothing selected" ? "" : " read"));
+}
+
+void HostCalls::CloseSelectionAccount() {
+    if (selectionAccounts_ > 0 && --selectionAccounts_ == 0) selectionReads_.clear();
 }
 
 void HostCalls::CountEvent(const std::string& what) {

@@ -86,6 +86,11 @@ public:
     std::vector<std::pair<std::string, int64_t>> TakeEventCounts();
     // A line the module wrote into the report log.
     void ReceiveModuleReport(const std::string& line);
+    // While an action's account is open (ActionAccount), each read of the selection that differs from the
+    // earlier ones of the action is logged ("selection: 1 mesh, 2 polylines read").
+    void OpenSelectionAccount();
+    void NoteSelectionRead(const std::string& what);
+    void CloseSelectionAccount();
 
     // Lines the module wrote into the report log, since the host started.
     const std::vector<std::string>& ModuleReports() const { return reports_; }
@@ -122,6 +127,8 @@ private:
     std::ostream* logStream_;
     LogLevel logLevel_ = LogLevel::Normal;
     std::vector<std::pair<std::string, int64_t>> eventCounts_;
+    int32_t selectionAccounts_ = 0;            // accounts open
+    std::vector<std::string> selectionReads_;  // of the outermost, each different read once
     ModuleSession session_;
     Parts parts_;
     std::map<std::pair<std::string, int32_t>, GSErrCode> failures_;

@@ -25,6 +25,7 @@
 #include "project/SolidLinkCalls.hpp"
 #include "project/StoryCalls.hpp"
 #include "project/ToolboxCalls.hpp"
+#include "project/ActionAccount.hpp"
 #include "project/UndoCalls.hpp"
 #include "project/WindowCalls.hpp"
 #include "ui/DialogLine.hpp"
@@ -101,7 +102,9 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream) 
         HostCalls* host = HostCalls::Current();
         if (host == nullptr) return;
         const std::string line = DialogLine(event, record);
-        if (!line.empty()) host->LogAlways("  " + line);
+        if (line.empty()) return;
+        const DialogNote note = static_cast<StandinHost*>(host)->dialogNote_;
+        host->LogAlways("  " + line + (note != nullptr && event == DGDriver::DialogEvent::Ended ? note(record) : ""));
     });
 }
 
@@ -374,5 +377,7 @@ bool StandinHost::SendPaletteMessage(int32_t referenceID, int32_t message, std::
 int32_t StandinHost::DeliverModelessActions() {
     if (!loaded_) return 0;
     const ElementEvents::ModuleCall call(events_);
+    // A palette's button runs its tool here: what it did to the toolbox, the defaults and the selection is told.
+    const ActionAccount account(*this);
     return DGDriver::DeliverModelessActions();
 }

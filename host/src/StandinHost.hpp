@@ -4,6 +4,7 @@
 // in-process through this interface. The table's entries are served by the families of host functions
 // (project/, library/, module/, ui/, view3d/, drawing/), which see the host through HostCalls.
 #include "APIDefs.hpp"
+#include "DGDriver.hpp"
 #include "HostCalls.hpp"
 #include "ModuleLoader.hpp"
 #include "project/ElementEvents.hpp"
@@ -72,6 +73,10 @@ public:
     bool SendPaletteMessage(int32_t referenceID, int32_t message, std::string* why);
     // The user's queued actions for the open modeless windows, handed to them now; how many were delivered.
     int32_t DeliverModelessActions();
+    // What the log adds to a dialog's line from what the dialog showed as it closed (the script layer knows
+    // which item says what: a settings dialog's mode header); null: nothing.
+    using DialogNote = std::string (*)(const DGDriver::LogRecord& record);
+    void SetDialogNote(DialogNote note) { dialogNote_ = note; }
     // Adds a library folder to the project (as 'ALIB' does); false with `why` when refused.
     bool AddLibraryFolder(const std::string& folder, std::string* why);
 
@@ -110,6 +115,7 @@ private:
     EntryResults results_;
     bool attached_ = false;
     bool loaded_ = false;
+    DialogNote dialogNote_ = nullptr;
     uint32_t loadCount_ = 0;
     uint64_t contextWord_ = 0;
 

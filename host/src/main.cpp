@@ -5,6 +5,7 @@
 #include "StandinHost.hpp"
 #include "module/ModuleInstall.hpp"
 #include "script/DialogReference.hpp"
+#include "script/ModuleGuide.hpp"
 #include "script/ScriptRunner.hpp"
 
 #include <cstdlib>
@@ -17,7 +18,7 @@ void PrintUsage(std::ostream& out) {
     out << "usage: standin-host --module <path to liblodravix.so> --script <file>"
            " [--temp-user-folder | --user-folder <dir>] [--quiet | --verbose]\n"
         << "       standin-host --help                     (this text)\n"
-        << "       standin-host --help-script              (the script commands)\n"
+        << "       standin-host --help-script              (the script commands, and what each palette button takes)\n"
         << "       standin-host --help-dialogs [language]  (the menu, the palette's sub-palettes, every dialog and\n"
         << "                                                palette with its items' numbers; language: INT ITA FRA\n"
         << "                                                GER SPA JAP RUS, the module's own, or NOR AUT, the "
@@ -31,8 +32,10 @@ void PrintUsage(std::ostream& out) {
         << "The exit status is 0 only when every script line held and nothing reported an error.\n";
 }
 
-void PrintScriptHelp(std::ostream& out) {
-    out << "Script commands (one a line; # starts a comment; texts with blanks in double quotes):\n"
+void PrintScriptHelp(const std::string& resources, std::ostream& out) {
+    out << "Script commands (one a line; # starts a comment; texts with blanks in double quotes). Lines that start\n"
+        << "with `expect` are checks: a check that fails is counted and the script goes on (the run fails); an action\n"
+        << "that fails stops the script. `queue:` lines answer what the module asks for later:\n"
         << StandardScriptLanguage().Usage()
         << "\nNumbers: <...:int> is a whole number (decimal or 0x hexadecimal); <...:number> a decimal number;\n"
         << "<...:point> is x,y or x,y,z and <...:points> such points separated by blanks, in one quoted text.\n"
@@ -46,7 +49,9 @@ void PrintScriptHelp(std::ostream& out) {
         << "Dialogs, palettes and their items are named by number: `standin-host --help-dialogs [language]` lists\n"
         << "every dialog and palette of the module with its number, title and items (number, kind, label,\n"
         << "limits). The numbers of some palettes follow the host's language (`language <code>` before `load`):\n"
-        << "the input palette is 32401, 32407 with NOR (SOSI import) and 32575 with AUT (ASC grid import).\n";
+        << "the input palette is 32401, 32407 with NOR (SOSI import) and 32575 with AUT (ASC grid import).\n\n";
+    std::string why;
+    if (!WritePaletteActions(resources, out, &why)) out << "(no palette actions: " << why << ")\n";
 }
 
 int Usage(const char* why) {
@@ -67,7 +72,7 @@ int main(int argc, char** argv) {
     std::string modulePath, scriptPath, userFolder;
     bool tempUserFolder = false;
     LogLevel logLevel = LogLevel::Normal;
-    bool helpDialogs = false;
+    bool helpDialogs = false, helpScript = false;
     std::string helpLanguage;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -83,8 +88,7 @@ int main(int argc, char** argv) {
             PrintUsage(std::cout);
             return 0;
         } else if (arg == "--help-script") {
-            PrintScriptHelp(std::cout);
-            return 0;
+            helpScript = true;
         } else if (arg == "--help-dialogs") {
             // An optional language code follows (not an option).
             helpDialogs = true;
@@ -97,12 +101,16 @@ int main(int argc, char** argv) {
             return Usage(("unknown or incomplete argument " + arg).c_str());
         }
     }
-    if (helpDialogs) {
+    if (helpDialogs || helpScript) {
         // The resources beside the module given, else beside this program.
         std::error_code ec;
         const std::string resources = modulePath.empty()
             ? ResourcesBesideProgram()
             : (std::filesystem::absolute(modulePath, ec).parent_path() / "resources").string();
+        if (helpScript) {
+            PrintScriptHelp(resources, std::cout);
+            return 0;
+        }
         std::string why;
         if (!WriteDialogReference(resources, helpLanguage, std::cout, &why)) return Usage(why.c_str());
         return 0;
@@ -144,6 +152,7 @@ int main(int argc, char** argv) {
     {
         StandinHost host(settings, &std::cout);
         host.SetLogLevel(logLevel);
+        host.SetDialogNote(ModeHeaderNote);
         host.UseSharedLibrary(module.string());
         ScriptRunner runner(host, std::cout);
         passed = runner.RunFile(scriptPath);

@@ -14,3 +14,9 @@ GSErrCode ProjectToolbox::SetToolBox(const API_ToolBoxItem& item) {
     toolbox_ = item;
     return NoError;
 }
+
+std::map<std::pair<API_ElemTypeID, int32_t>, API_Element> ProjectToolbox::DefaultRecords() const {
+    std::map<std::pair<API_ElemTypeID, int32_t>, API_Element> records;
+    for (const auto& [key, stored] : defaults_) records[key] = stored.first;
+    return records;
+}

@@ -1,6 +1,9 @@
 #include "project/SelectionCalls.hpp"
 
+#include "project/ActionAccount.hpp"
 #include "project/ProjectCalls.hpp"
+
+#include <map>
 
 namespace {
 GSErrCode T_Element_Select(const API_Neig* neigs, int32_t count, bool add) {
@@ -14,14 +17,24 @@ GSErrCode T_Element_DeselectAll() {
     });
 }
 GSErrCode T_Selection_Get(API_SelectionInfo* info, GSHandle* neigs, bool onlyEditable) {
-    return ServeDatabaseCall("Selection_Get", [&](HostCalls&, ProjectDatabase& db) {
+    return ServeDatabaseCall("Selection_Get", [&](HostCalls& host, ProjectDatabase& db) {
         if (info == nullptr || neigs == nullptr) return APIERR_BADPARS;
         *neigs = nullptr;
         std::vector<API_Neig> list;
         const GSErrCode err = db.GetSelection(info, &list, onlyEditable);
         if (err != NoError && err != APIERR_NOSEL) return err;
         const GSErrCode handErr = HandOut(list, neigs);
-        return handErr != NoError ? handErr : err;
+        if (handErr != NoError) return handErr;
+        // What the module was handed, by element type, for the account of its action.
+        std::map<API_ElemTypeID, int32_t> types;
+        for (const API_Neig& n : list) {
+            API_Element e = {};
+            e.header.guid = n.guid;
+            if (db.GetElement(&e) == NoError) ++types[e.header.typeID];
+        }
+        db.ClearRefusal();  // an element of another database is not counted, and no fault of this call
+        host.NoteSelectionRead(ActionAccount::SelectionText(types));
+        return err;
     });
 }
 }  // namespace

@@ -228,11 +228,14 @@ void AddAlertChecks(ScriptLanguage& L) {
         },
         "an alert was shown whose title or text holds <text>, with exactly these button captions, in order (';' "
         "between them)");
-    L.Add("expect alerts <count:int>", true, [](ScriptContext&, const ScriptArgs& a, std::string* m) {
-        int64_t n = 0;
-        for (const DGDriver::LogRecord& rec : DGDriver::Log()) n += rec.kind == "alert" ? 1 : 0;
-        return Compare("alerts shown:", n, a.Int("count"), m);
-    });
+    L.Add(
+        "expect alerts <count:int>", true,
+        [](ScriptContext&, const ScriptArgs& a, std::string* m) {
+            int64_t n = 0;
+            for (const DGDriver::LogRecord& rec : DGDriver::Log()) n += rec.kind == "alert" ? 1 : 0;
+            return Compare("alerts shown:", n, a.Int("count"), m);
+        },
+        "the number of alerts shown since the script started");
 }
 
 // Checks of the dialogs and folder dialogs shown.
@@ -251,12 +254,15 @@ void AddShownChecks(ScriptLanguage& L) {
             return false;
         },
         "a dialog was shown (and closed with item <result>)");
-    L.Add("expect dialogs <count:int>", true, [](ScriptContext&, const ScriptArgs& a, std::string* m) {
-        int64_t n = 0;
-        for (const DGDriver::LogRecord& rec : DGDriver::Log())
-            n += (rec.kind == "modal" || rec.kind == "modeless") ? 1 : 0;
-        return Compare("dialogs shown:", n, a.Int("count"), m);
-    });
+    L.Add(
+        "expect dialogs <count:int>", true,
+        [](ScriptContext&, const ScriptArgs& a, std::string* m) {
+            int64_t n = 0;
+            for (const DGDriver::LogRecord& rec : DGDriver::Log())
+                n += (rec.kind == "modal" || rec.kind == "modeless") ? 1 : 0;
+            return Compare("dialogs shown:", n, a.Int("count"), m);
+        },
+        "the number of dialogs and palettes the module opened since the script started");
     L.Add(
         "expect folder-dialog <title:text> [<result:chosen|cancelled>]", true,
         [](ScriptContext&, const ScriptArgs& a, std::string* m) {
@@ -270,11 +276,14 @@ void AddShownChecks(ScriptLanguage& L) {
             return false;
         },
         "a folder dialog with that title was shown (and chosen or cancelled)");
-    L.Add("expect folder-dialogs <count:int>", true, [](ScriptContext&, const ScriptArgs& a, std::string* m) {
-        int64_t n = 0;
-        for (const DGDriver::LogRecord& rec : DGDriver::Log()) n += rec.kind == "folder" ? 1 : 0;
-        return Compare("folder dialogs shown:", n, a.Int("count"), m);
-    });
+    L.Add(
+        "expect folder-dialogs <count:int>", true,
+        [](ScriptContext&, const ScriptArgs& a, std::string* m) {
+            int64_t n = 0;
+            for (const DGDriver::LogRecord& rec : DGDriver::Log()) n += rec.kind == "folder" ? 1 : 0;
+            return Compare("folder dialogs shown:", n, a.Int("count"), m);
+        },
+        "the number of folder dialogs shown since the script started");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "script/DialogReference.hpp"
 
+#include "script/ModuleGuide.hpp"
+
 #include "ResourceDriver.hpp"
 #include "Resources.hpp"
 #include "TextFields.hpp"
@@ -165,13 +167,25 @@ std::string LabelOf(const GS::Array<RSDialogItem>& items, const RSDialogItem& it
     return best != nullptr ? "(" + best->text.ToUtf8() + ")" : std::string();
 }
 
-void WriteItems(const GS::Array<RSDialogItem>& items, const std::string& indent, std::ostream& out) {
+bool IsSubPalette(int32_t id) {
+    const std::vector<int32_t>& ids = SubPaletteIds();
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+// What a button of a sub-palette takes, the clicks it asks for and what it replaces, one line each.
+void WriteAction(const PaletteAction& action, const std::string& indent, std::ostream& out) {
+    out << indent << "takes: " << action.takes << "\n" << indent << "clicks: " << action.clicks << "\n";
+    if (*action.replaces != '\0') out << indent << "replaces: " << action.replaces << "\n";
+}
+
+// "  <item> <kind>  <label>  <limits>" for every item of a layout; an item the module writes (or that does more
+// than its text says) gets its label and meaning from the guide, a list its columns and what a click does.
+void WriteItems(int32_t dialog, const GS::Array<RSDialogItem>& items, const std::string& indent, std::ostream& out) {
     for (uint32_t i = 0; i < items.GetSize(); ++i) {
         const RSDialogItem& item = items[i];
-        if (item.kind == RSDialogItemKind::Static || item.kind == RSDialogItemKind::GroupBox ||
+        const bool shows = item.kind == RSDialogItemKind::Static || item.kind == RSDialogItemKind::GroupBox ||
             item.kind == RSDialogItemKind::Separator || item.kind == RSDialogItemKind::Picture ||
-            item.kind == RSDialogItemKind::Icon)
-            continue;  // nothing to set or click
+            item.kind == RSDialogItemKind::Icon;
         std::string line = indent + std::to_string(item.id) + " ";
         // Each part after the kind column, two blanks apart.
         const size_t column = indent.size() + 18;
@@ -181,8 +195,18 @@ void WriteItems(const GS::Array<RSDialogItem>& items, const std::string& indent,
         };
         line.resize(std::max(line.size(), indent.size() + 5), ' ');
         line += RSDialogItemKindName(item.kind);
-        const std::string label = LabelOf(items, item);
-        if (!label.empty()) add(label[0] == '(' ? label : QuotedText(label));
+        const ItemGuide* guide = FindItemGuide(dialog, item.id);
+        // A text that only labels the item beside it is that item's label; here it is shown as it is.
+        const bool image = item.kind == RSDialogItemKind::Picture || item.kind == RSDialogItemKind::Icon;
+        const std::string label = image ? std::string() : shows ? item.text.ToUtf8() : LabelOf(items, item);
+        if (image && !item.text.IsEmpty())
+            add("(image " + item.text.ToUtf8() + ")");  // a picture's text names its image resource
+        else if (!label.empty())
+            add(label[0] == '(' ? label : QuotedText(label));
+        else if (guide != nullptr && *guide->label != '\0')
+            add(guide->label[0] == '(' ? std::string(guide->label) : QuotedText(guide->label) + " (set by the module)");
+        else if (shows && item.kind == RSDialogItemKind::Static)
+            add("(a text the module writes)");
         if (item.hasRange)
             add(Number(item.minValue) + " to " + Number(item.maxValue) +
                 (item.kind == RSDialogItemKind::LengthEdit ? " m" : ""));
@@ -190,8 +214,15 @@ void WriteItems(const GS::Array<RSDialogItem>& items, const std::string& indent,
             add("metres");
         if (item.textLimit > 0) add("at most " + std::to_string(item.textLimit) + " characters");
         if (item.radioGroup > 0) add("radio group " + std::to_string(item.radioGroup));
+        if (guide != nullptr) add("- " + std::string(guide->meaning));
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out << line << "\n";
+        if (const ListGuide* list = FindListGuide(dialog, item.id)) {
+            out << indent << "      columns: " << list->columns << "\n";
+            out << indent << "      a click: " << list->click << "\n";
+        }
+        if (const PaletteAction* action = IsSubPalette(dialog) ? FindPaletteAction(dialog, item.id) : nullptr)
+            WriteAction(*action, indent + "      ", out);
     }
 }
 }  // namespace
@@ -223,7 +254,10 @@ bool WriteDialogReference(const std::string& resourcesFolder, const std::string&
     const GSResModule module = ResourceDriver::OpenResourceFolder(resourcesFolder);
     out << "Dialogs and palettes of the module" << (language.empty() ? "" : " as language " + language + " shows them")
         << ", from " << resourcesFolder << "/DLOG.\n"
-        << "Each item: its number, kind, label (in brackets: the text beside it) and limits. Lengths are metres.\n"
+        << "Each item, texts, pictures and group boxes too: its number, kind, label (in brackets: the text beside it)\n"
+        << "and limits, then after a dash what the module shows there or what a click does; under a list its\n"
+        << "columns and what a click in them does; under a sub-palette's button what it takes, the clicks it asks\n"
+        << "for and what it replaces. Lengths are metres.\n"
         << "Script: `dialog <id> set <item> <value>`, `dialog <id> click <item>`; an item of a tab page is\n"
         << "`dialog <id>/<tab control>/<page> ...`. Labels are those of the layouts; the module may change some while "
            "a\n"
@@ -239,14 +273,44 @@ bool WriteDialogReference(const std::string& resourcesFolder, const std::string&
         out << "\n" << id << " " << QuotedText(layout.title.ToUtf8());
         if (variant != nullptr) out << "  (the input palette of " << variant->when << ")";
         out << "\n";
-        WriteItems(layout.items, "  ", out);
+        WriteItems(id, layout.items, "  ", out);
         for (uint32_t p = 0; p < layout.pages.GetSize(); ++p) {
             const RSTabPage& page = layout.pages[p];
             out << "  page " << id << "/" << page.tabItem << "/" << page.page << " " << QuotedText(page.title.ToUtf8())
                 << "\n";
-            WriteItems(page.items, "    ", out);
+            WriteItems(id, page.items, "    ", out);
         }
     }
     ResourceDriver::CloseResourceModule(module);
     return true;
+}
+
+bool WritePaletteActions(const std::string& resourcesFolder, std::ostream& out, std::string* why) {
+    const GSResModule module = ResourceDriver::OpenResourceFolder(resourcesFolder);
+    bool any = false;
+    for (const int32_t id : SubPaletteIds()) {
+        RSDialogLayout layout;
+        if (!RSGetDialogLayout(id, module, &layout)) continue;
+        if (!any)
+            out << "Palette actions: `dialog <sub-palette> click <button>` runs a tool at once (the tool palette "
+                << kPalette
+                << "\nopens each sub-palette). Each says what it takes (the selection, or the project), the clicks it "
+                   "asks\nfor (queue them with `click <x> <y>` before the button) and what it replaces (a name a "
+                   "script gave\nto a replaced object is gone). A hatch is an element of type fill, a terrain point "
+                   "a hotspot,\na constraint line a line, a road, plateau or other feature an object of the module's "
+                   "library:\n";
+        any = true;
+        out << "  " << Titled(id, module) << "\n";
+        for (uint32_t i = 0; i < layout.items.GetSize(); ++i) {
+            const RSDialogItem& item = layout.items[i];
+            out << "    item " << item.id << "  " << QuotedText(item.text.ToUtf8()) << "\n";
+            if (const PaletteAction* action = FindPaletteAction(id, item.id))
+                WriteAction(*action, "        ", out);
+            else
+                out << "        (not in the host's table of actions)\n";
+        }
+    }
+    ResourceDriver::CloseResourceModule(module);
+    if (!any) *why = "no sub-palette layouts in " + resourcesFolder + "/DLOG";
+    return any;
 }

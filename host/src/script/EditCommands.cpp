@@ -286,26 +286,33 @@ void AddLinkAndEventCommands(ScriptLanguage& L) {
             return false;
         },
         "the module was told of event <code> for the element");
-    L.Add("expect observed <name:element> <state:yes|no>", true,
-          [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-              API_Guid g;
-              if (!Named(r, a.Text("name"), &g, m)) return false;
-              const bool observed = r.Host().Events().IsObserved(g);
-              *m = a.Text("name") + (observed ? " is observed" : " is not observed");
-              return observed == (a.Text("state") == "yes");
-          });
-    L.Add("expect solid-links <count:int>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        return Compare("solid links", int64_t(Db(r).SolidLinks().size()), a.Int("count"), m);
-    });
-    L.Add("expect solid-link <target:element> <operator:element> <state:SSUU|SSUD|SADD|absent>", true,
-          [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-              API_Guid target, op;
-              if (!Named(r, a.Text("target"), &target, m) || !Named(r, a.Text("operator"), &op, m)) return false;
-              const StoredSolidLink* l = Db(r).FindSolidLink(target, op);
-              const std::string found = l == nullptr ? "absent" : SelectorText(l->operation).substr(1, 4);
-              *m = "link " + found;
-              return found == a.Text("state");
-          });
+    L.Add(
+        "expect observed <name:element> <state:yes|no>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            const bool observed = r.Host().Events().IsObserved(g);
+            *m = a.Text("name") + (observed ? " is observed" : " is not observed");
+            return observed == (a.Text("state") == "yes");
+        },
+        "whether the module observes the element (it hears of its changes)");
+    L.Add(
+        "expect solid-links <count:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            return Compare("solid links", int64_t(Db(r).SolidLinks().size()), a.Int("count"), m);
+        },
+        "the number of solid-operation links in the project");
+    L.Add(
+        "expect solid-link <target:element> <operator:element> <state:SSUU|SSUD|SADD|absent>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid target, op;
+            if (!Named(r, a.Text("target"), &target, m) || !Named(r, a.Text("operator"), &op, m)) return false;
+            const StoredSolidLink* l = Db(r).FindSolidLink(target, op);
+            const std::string found = l == nullptr ? "absent" : SelectorText(l->operation).substr(1, 4);
+            *m = "link " + found;
+            return found == a.Text("state");
+        },
+        "the solid-operation link between target and operator: its operation, or absent");
 }
 }  // namespace
 

@@ -66,10 +66,16 @@ void AddInputCommands(ScriptLanguage& L) {
             return state == a.Text("state");
         },
         "input <index> (from 1) ended so, and showed that prompt");
-    L.Add("expect clicks-left <count:int>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        return Compare("clicks left", int64_t(r.Host().Input().PendingClicks()), a.Int("count"), m);
-    });
-    L.Add("expect rubber-lines <count:int>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        return Compare("rubber lines", int64_t(r.Host().Input().RubberLines().size()), a.Int("count"), m);
-    });
+    L.Add(
+        "expect clicks-left <count:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            return Compare("clicks left", int64_t(r.Host().Input().PendingClicks()), a.Int("count"), m);
+        },
+        "the number of queued clicks (and done/cancel) no input has taken yet");
+    L.Add(
+        "expect rubber-lines <count:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            return Compare("rubber lines", int64_t(r.Host().Input().RubberLines().size()), a.Int("count"), m);
+        },
+        "the number of rubber lines the module drew while it asked for input");
 }

@@ -59,9 +59,12 @@ void AddMenuCommands(ScriptLanguage& L) {
             return Compare("menu registered from resource", menu->menuResID, a.Int("menu"), m);
         },
         "the menu resource the module registered (the latest registration)");
-    L.Add("expect menu count <count:int>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        return Compare("menus registered:", int64_t(r.Host().Session().menus.size()), a.Int("count"), m);
-    });
+    L.Add(
+        "expect menu count <count:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            return Compare("menus registered:", int64_t(r.Host().Session().menus.size()), a.Int("count"), m);
+        },
+        "the number of menus the module registered");
     L.Add(
         "expect menu text <index:int> <text:text>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -74,15 +77,21 @@ void AddMenuCommands(ScriptLanguage& L) {
             return CompareText("menu line " + std::to_string(i), menu->texts[size_t(i) - 1], a.Text("text"), m);
         },
         "line <index> of the registered menu resource");
-    L.Add("expect menu handlers <count:int>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        return Compare("menu handlers installed:", int64_t(r.Host().Session().menuHandlers.size()), a.Int("count"), m);
-    });
-    L.Add("expect menu handler <menu:int> <state:installed|absent>", true,
-          [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-              const bool installed = r.Host().Session().menuHandlers.count(int16_t(a.Int("menu"))) != 0;
-              *m = std::string("menu handler ") + (installed ? "installed" : "absent");
-              return installed == (a.Text("state") == "installed");
-          });
+    L.Add(
+        "expect menu handlers <count:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            return Compare("menu handlers installed:", int64_t(r.Host().Session().menuHandlers.size()), a.Int("count"),
+                           m);
+        },
+        "the number of menu handlers the module installed");
+    L.Add(
+        "expect menu handler <menu:int> <state:installed|absent>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const bool installed = r.Host().Session().menuHandlers.count(int16_t(a.Int("menu"))) != 0;
+            *m = std::string("menu handler ") + (installed ? "installed" : "absent");
+            return installed == (a.Text("state") == "installed");
+        },
+        "whether the module installed a handler for menu resource <menu>");
     L.Add(
         "expect menu item-text <menu:int> <item:int> <text:text>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -95,25 +104,31 @@ void AddMenuCommands(ScriptLanguage& L) {
             return CompareText("item text", it->second, a.Text("text"), m);
         },
         "the text the module set for a menu item ('SMIT')");
-    L.Add("expect notification <kind:project|new-element|observer|tool-change> <state:installed|absent>", true,
-          [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-              const ModuleSession& s = r.Host().Session();
-              const std::string& k = a.Text("kind");
-              const bool installed = k == "project" ? s.projectEventHandler != nullptr
-                  : k == "new-element"              ? s.newElementHandler != nullptr
-                  : k == "observer"                 ? s.elementObserver != nullptr
-                                                    : s.toolChangeHandler != nullptr;
-              *m = k + " handler " + (installed ? "installed" : "absent");
-              return installed == (a.Text("state") == "installed");
-          });
-    L.Add("expect notification project-mask <mask:int>", true,
-          [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-              return Compare("project event mask", r.Host().Session().projectEventMask, a.Int("mask"), m);
-          });
-    L.Add("expect notification new-element-types <types:all|one>", true,
-          [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-              const bool all = r.Host().Session().newElementAllTypes;
-              *m = all ? "every element type" : "one element type";
-              return all == (a.Text("types") == "all");
-          });
+    L.Add(
+        "expect notification <kind:project|new-element|observer|tool-change> <state:installed|absent>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const ModuleSession& s = r.Host().Session();
+            const std::string& k = a.Text("kind");
+            const bool installed = k == "project" ? s.projectEventHandler != nullptr
+                : k == "new-element"              ? s.newElementHandler != nullptr
+                : k == "observer"                 ? s.elementObserver != nullptr
+                                                  : s.toolChangeHandler != nullptr;
+            *m = k + " handler " + (installed ? "installed" : "absent");
+            return installed == (a.Text("state") == "installed");
+        },
+        "whether the module installed that notification handler");
+    L.Add(
+        "expect notification project-mask <mask:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            return Compare("project event mask", r.Host().Session().projectEventMask, a.Int("mask"), m);
+        },
+        "the project events the module asked to hear of (their mask)");
+    L.Add(
+        "expect notification new-element-types <types:all|one>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const bool all = r.Host().Session().newElementAllTypes;
+            *m = all ? "every element type" : "one element type";
+            return all == (a.Text("types") == "all");
+        },
+        "whether the module hears of new elements of every type or of one");
 }

@@ -118,14 +118,20 @@ void AddHostCommands(ScriptLanguage& L) {
 
 // The checks of the module's life, what it told the host and what it logged.
 void AddModuleChecks(ScriptLanguage& L) {
-    L.Add("expect loaded", true, [](ScriptContext& r, const ScriptArgs&, std::string* m) {
-        *m = r.Host().IsLoaded() ? "" : "the module is not loaded";
-        return r.Host().IsLoaded();
-    });
-    L.Add("expect unloaded", true, [](ScriptContext& r, const ScriptArgs&, std::string* m) {
-        *m = r.Host().IsLoaded() ? "the module is loaded" : "";
-        return !r.Host().IsLoaded();
-    });
+    L.Add(
+        "expect loaded", true,
+        [](ScriptContext& r, const ScriptArgs&, std::string* m) {
+            *m = r.Host().IsLoaded() ? "" : "the module is not loaded";
+            return r.Host().IsLoaded();
+        },
+        "the module is loaded");
+    L.Add(
+        "expect unloaded", true,
+        [](ScriptContext& r, const ScriptArgs&, std::string* m) {
+            *m = r.Host().IsLoaded() ? "the module is loaded" : "";
+            return !r.Host().IsLoaded();
+        },
+        "the module is not loaded");
     L.Add(
         "expect result <entry:CheckEnvironment|RegisterInterface|Initialize|FreeData> <value:int>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -155,21 +161,30 @@ void AddModuleChecks(ScriptLanguage& L) {
             return CompareText("add-on name", FieldText(info.name, sizeof info.name), a.Text("text"), m);
         },
         "the name the module gave in the environment record");
-    L.Add("expect addon description <text:text>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        const API_AddOnInfo& info = r.Host().Results().envir.addOnInfo;
-        return CompareText("add-on description", FieldText(info.description, sizeof info.description), a.Text("text"),
-                           m);
-    });
-    L.Add("expect library <state:registered|absent>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        const bool reg = r.Host().Session().builtInLibrary;
-        *m = reg ? "built-in library registered" : "no built-in library";
-        return reg == (a.Text("state") == "registered");
-    });
-    L.Add("expect keep-in-memory <state:true|false>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        const bool keep = r.Host().Session().keepInMemory;
-        *m = keep ? "kept in memory" : "not kept in memory";
-        return keep == (a.Text("state") == "true");
-    });
+    L.Add(
+        "expect addon description <text:text>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const API_AddOnInfo& info = r.Host().Results().envir.addOnInfo;
+            return CompareText("add-on description", FieldText(info.description, sizeof info.description),
+                               a.Text("text"), m);
+        },
+        "the description the module gave in the environment record");
+    L.Add(
+        "expect library <state:registered|absent>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const bool reg = r.Host().Session().builtInLibrary;
+            *m = reg ? "built-in library registered" : "no built-in library";
+            return reg == (a.Text("state") == "registered");
+        },
+        "whether the module registered its built-in library");
+    L.Add(
+        "expect keep-in-memory <state:true|false>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const bool keep = r.Host().Session().keepInMemory;
+            *m = keep ? "kept in memory" : "not kept in memory";
+            return keep == (a.Text("state") == "true");
+        },
+        "whether the module asked to stay in memory between its calls");
     L.Add(
         "expect log <text:text> [<count:int>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {

@@ -234,14 +234,17 @@ void AddSectionAndToolCommands(ScriptLanguage& L) {
             return Placed(r, err, a.Text("name"), m);
         },
         "the user places the object tool's default (its record and parameters; no user data) at \"x,y\"");
-    L.Add("expect window section <name:element>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        API_Guid g;
-        if (!Named(r, a.Text("name"), &g, m)) return false;
-        API_WindowInfo w = {};
-        Db(r).GetFrontWindow(&w);
-        *m = "front window of kind " + std::to_string(w.typeID);
-        return w.typeID == APIWind_SectionID && w.databaseUnId == Db(r).Find(g)->record.Get().cutPlane.databaseUnId;
-    });
+    L.Add(
+        "expect window section <name:element>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            API_WindowInfo w = {};
+            Db(r).GetFrontWindow(&w);
+            *m = "front window of kind " + std::to_string(w.typeID);
+            return w.typeID == APIWind_SectionID && w.databaseUnId == Db(r).Find(g)->record.Get().cutPlane.databaseUnId;
+        },
+        "the front window is the section of the named section marker");
 }
 
 // Layers, stories, the runtime's random sequence, the toolbox and undo.
@@ -348,56 +351,75 @@ void AddProjectChecks(ScriptLanguage& L) {
             return n == a.Int("count");
         },
         "the project holds <count> elements (of type <type>: a name like polyline, or its number)");
-    L.Add("expect selection <count:int>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        const int64_t n = int64_t(Db(r).Selection().size());
-        *m = std::to_string(n) + " selected";
-        if (n != a.Int("count")) *m += ", expected " + std::to_string(a.Int("count"));
-        return n == a.Int("count");
-    });
-    L.Add("expect selected <name:element>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        API_Guid g;
-        if (!Named(r, a.Text("name"), &g, m)) return false;
-        for (const API_Guid& s : Db(r).Selection())
-            if (s == g) return true;
-        *m = a.Text("name") + " is not selected";
-        return false;
-    });
-    L.Add("expect window <kind:floorplan|3d>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        const int32_t want = a.Text("kind") == "3d" ? APIWind_3DModelID : APIWind_FloorPlanID;
-        *m = "front window of kind " + std::to_string(Db(r).FrontWindowType());
-        return Db(r).FrontWindowType() == want;
-    });
-    L.Add("expect database <kind:floorplan|3d>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        const int32_t want = a.Text("kind") == "3d" ? APIWind_3DModelID : APIWind_FloorPlanID;
-        *m = "current database of kind " + std::to_string(Db(r).CurrentDatabaseType());
-        return Db(r).CurrentDatabaseType() == want;
-    });
-    L.Add("expect layer <name:text> flags <flags:int>", true,
-          [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-              const int32_t index = LayerIndex(r, a.Text("name"));
-              if (index == 0) {
-                  *m = "no layer named " + a.Text("name");
-                  return false;
-              }
-              const uint32_t flags = Db(r).Attribute(API_LayerID, index)->header.flags;
-              *m = "layer " + std::to_string(index) + " flags " + std::to_string(flags);
-              if (flags != uint32_t(a.Int("flags"))) *m += ", expected " + std::to_string(a.Int("flags"));
-              return flags == uint32_t(a.Int("flags"));
-          });
-    L.Add("expect undo-steps <count:int>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        const int64_t n = int64_t(Db(r).UndoTexts().size());
-        *m = std::to_string(n) + " undo step(s)";
-        if (n != a.Int("count")) *m += ", expected " + std::to_string(a.Int("count"));
-        return n == a.Int("count");
-    });
-    L.Add("expect userdata <name:element> <state:present|absent>", true,
-          [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-              API_Guid g;
-              if (!Named(r, a.Text("name"), &g, m)) return false;
-              const bool has = Db(r).Find(g)->userData.has_value();
-              *m = a.Text("name") + (has ? " has user data" : " has no user data");
-              return has == (a.Text("state") == "present");
-          });
+    L.Add(
+        "expect selection <count:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const int64_t n = int64_t(Db(r).Selection().size());
+            *m = std::to_string(n) + " selected";
+            if (n != a.Int("count")) *m += ", expected " + std::to_string(a.Int("count"));
+            return n == a.Int("count");
+        },
+        "the number of selected elements");
+    L.Add(
+        "expect selected <name:element>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            for (const API_Guid& s : Db(r).Selection())
+                if (s == g) return true;
+            *m = a.Text("name") + " is not selected";
+            return false;
+        },
+        "the named element is selected");
+    L.Add(
+        "expect window <kind:floorplan|3d>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const int32_t want = a.Text("kind") == "3d" ? APIWind_3DModelID : APIWind_FloorPlanID;
+            *m = "front window of kind " + std::to_string(Db(r).FrontWindowType());
+            return Db(r).FrontWindowType() == want;
+        },
+        "the kind of the front window");
+    L.Add(
+        "expect database <kind:floorplan|3d>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const int32_t want = a.Text("kind") == "3d" ? APIWind_3DModelID : APIWind_FloorPlanID;
+            *m = "current database of kind " + std::to_string(Db(r).CurrentDatabaseType());
+            return Db(r).CurrentDatabaseType() == want;
+        },
+        "the kind of the current database");
+    L.Add(
+        "expect layer <name:text> flags <flags:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const int32_t index = LayerIndex(r, a.Text("name"));
+            if (index == 0) {
+                *m = "no layer named " + a.Text("name");
+                return false;
+            }
+            const uint32_t flags = Db(r).Attribute(API_LayerID, index)->header.flags;
+            *m = "layer " + std::to_string(index) + " flags " + std::to_string(flags);
+            if (flags != uint32_t(a.Int("flags"))) *m += ", expected " + std::to_string(a.Int("flags"));
+            return flags == uint32_t(a.Int("flags"));
+        },
+        "the flags of the named layer (1 hidden, 2 locked, as the host writes them)");
+    L.Add(
+        "expect undo-steps <count:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const int64_t n = int64_t(Db(r).UndoTexts().size());
+            *m = std::to_string(n) + " undo step(s)";
+            if (n != a.Int("count")) *m += ", expected " + std::to_string(a.Int("count"));
+            return n == a.Int("count");
+        },
+        "the number of undo steps the project holds");
+    L.Add(
+        "expect userdata <name:element> <state:present|absent>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            if (!Named(r, a.Text("name"), &g, m)) return false;
+            const bool has = Db(r).Find(g)->userData.has_value();
+            *m = a.Text("name") + (has ? " has user data" : " has no user data");
+            return has == (a.Text("state") == "present");
+        },
+        "whether the named element carries user data");
     L.Add(
         "expect module-data <name:text> <text:text>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
@@ -411,11 +433,14 @@ void AddProjectChecks(ScriptLanguage& L) {
             return CompareText("module data", b.substr(0, b.find('\0')), a.Text("text"), m);
         },
         "the project's module data entry (text up to its first NUL)");
-    L.Add("expect module-data-absent <name:text>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        const bool has = r.Host().Project().moduleData.count(a.Text("name")) != 0;
-        *m = has ? "module data present" : "";
-        return !has;
-    });
+    L.Add(
+        "expect module-data-absent <name:text>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            const bool has = r.Host().Project().moduleData.count(a.Text("name")) != 0;
+            *m = has ? "module data present" : "";
+            return !has;
+        },
+        "the project holds no module data entry of that name");
 }
 }  // namespace
 

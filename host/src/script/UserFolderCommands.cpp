@@ -99,36 +99,43 @@ void AddUserFolderCommands(ScriptLanguage& L) {
             return false;
         },
         "the decoded entry of a configuration or marker file in the user folder");
-    L.Add("expect config-absent <file:text> <key:text>", true,
-          [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-              std::string path;
-              if (!r.UserPath(a.Text("file"), &path, m)) return false;
-              std::vector<HostConfig::Entry> entries;
-              if (!HostConfig::ReadFile(path, &entries, m)) return false;
-              for (const HostConfig::Entry& e : entries)
-                  if (e.key == a.Text("key")) {
-                      *m = e.key + " = " + Quote(e.value);
-                      return false;
-                  }
-              return true;
-          });
-    L.Add("expect file <name:text> <state:exists|absent>", true,
-          [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-              std::string path;
-              if (!r.UserPath(a.Text("name"), &path, m)) return false;
-              const bool exists = FileExists(path);
-              *m = a.Text("name") + (exists ? " exists" : " is absent");
-              return exists == (a.Text("state") == "exists");
-          });
-    L.Add("expect file-text <name:text> <text:text>", true, [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-        std::string path, bytes;
-        if (!r.UserPath(a.Text("name"), &path, m)) return false;
-        if (!ReadWholeFile(path, &bytes)) {
-            *m = "cannot read " + a.Text("name");
-            return false;
-        }
-        return CompareLines(a.Text("name"), bytes, a.Text("text"), m);
-    });
+    L.Add(
+        "expect config-absent <file:text> <key:text>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            std::string path;
+            if (!r.UserPath(a.Text("file"), &path, m)) return false;
+            std::vector<HostConfig::Entry> entries;
+            if (!HostConfig::ReadFile(path, &entries, m)) return false;
+            for (const HostConfig::Entry& e : entries)
+                if (e.key == a.Text("key")) {
+                    *m = e.key + " = " + Quote(e.value);
+                    return false;
+                }
+            return true;
+        },
+        "the configuration file in the user folder has no entry <key>");
+    L.Add(
+        "expect file <name:text> <state:exists|absent>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            std::string path;
+            if (!r.UserPath(a.Text("name"), &path, m)) return false;
+            const bool exists = FileExists(path);
+            *m = a.Text("name") + (exists ? " exists" : " is absent");
+            return exists == (a.Text("state") == "exists");
+        },
+        "whether the file exists in the user folder");
+    L.Add(
+        "expect file-text <name:text> <text:text>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            std::string path, bytes;
+            if (!r.UserPath(a.Text("name"), &path, m)) return false;
+            if (!ReadWholeFile(path, &bytes)) {
+                *m = "cannot read " + a.Text("name");
+                return false;
+            }
+            return CompareLines(a.Text("name"), bytes, a.Text("text"), m);
+        },
+        "the file in the user folder holds exactly <text>");
     L.Add(
         "expect prefs <name:text> <value:text>", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {

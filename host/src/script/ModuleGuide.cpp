@@ -1,0 +1,321 @@
+#include "script/ModuleGuide.hpp"
+
+#include "TextFields.hpp"
+
+#include <iterator>
+
+namespace {
+constexpr int32_t kInput = 32401, kNorwegianInput = 32407, kAustrianInput = 32575, kEarthmoving = 32402,
+                  kStreetFurniture = 32403, kParameters = 32404, kSection = 32405, kWorksheet = 32406;
+
+// The replacement every change of a terrain's surface ends with.
+#define CONTOURS "the terrain's contour-line object, when it has one"
+
+const char* const kNone = "none";
+const char* const kHelp = "opens the add-on's documentation; nothing in the project changes";
+
+const PaletteAction kActions[] = {
+    {kInput, 1, "nothing selected; a file dialog asks for the .txt file, then dialog 32568 and the results 32569",
+     kNone, ""},
+    {kInput, 2, "nothing selected; a file dialog asks for the .dxf file, then the layers 32570 and the results 32569",
+     kNone, ""},
+    {kInput, 3,
+     "nothing selected; a file dialog asks for the .shp file (with its .dbf beside it), then the shapefile dialogs",
+     kNone, ""},
+    {kInput, 4,
+     "the selection: exactly one host mesh, which becomes the terrain (dialog 32527 asks first for a mesh the "
+     "add-on did not make: item 1 \"Convert\" goes on); does nothing while the project has a terrain or with "
+     "another selection",
+     kNone, ""},
+    {kInput, 5,
+     "the selection: terrain points (hotspots) edit them in the point dialog; nothing selected: places new points",
+     "with nothing selected: one click per point, asked again after each point until `click cancel`", ""},
+    {kInput, 6,
+     "the selection: constraint lines (lines) edit them; nothing selected: draws new ones between terrain points",
+     "with nothing selected: a first click on a terrain point, then one click per further point of the chain; the "
+     "chain ends on `click cancel` or where it closes",
+     ""},
+    {kInput, 7,
+     "the project (refused while it has a terrain); the selection: one hatch, the outline of an earlier run, is "
+     "edited, one plain hatch becomes the outline; two or more hatches are refused",
+     "with no hatch selected: a first click, then the outline's further nodes (at least two more), ended by `click "
+     "done` or by a click on the first node",
+     "the project's earlier outline and the hatch it starts from (used up); an edited outline is made anew"},
+    {kInput, 8,
+     "the project: its terrain is rebuilt; else its outline gives the new terrain; with neither only the terrain "
+     "settings (the defaults) are edited. The selection is not looked at",
+     kNone, "with a terrain: " CONTOURS " (the terrain itself is changed in place)"},
+    {kInput, 9,
+     "the project: with a terrain, its contour lines are made; without: the selection (terrain points and "
+     "constraint lines with splines: their heights; splines alone: digitized contours); else the settings",
+     kNone, CONTOURS},
+    {kInput, 10,
+     "the project: its slope-analysis objects, selected or not, are edited; else one is made on its terrains; with "
+     "neither only the settings are edited",
+     kNone, ""},
+    {kInput, 11, "the project's one terrain (refused with none or more); a file dialog asks for the file", kNone, ""},
+    {kInput, 12, kHelp, kNone, ""},
+    {kNorwegianInput, 5,
+     "nothing selected; a file dialog asks for the .sos file, then the SOSI dialogs (32538 chooses survey, objects "
+     "or worksheet)",
+     kNone, ""},
+    {kAustrianInput, 5, "nothing selected; a file dialog asks for the .asc grid, then dialog 32577 and the results",
+     kNone, ""},
+    {kEarthmoving, 1,
+     "nothing; stores the host's polyline defaults (one field set) and switches the host's toolbox to the polyline "
+     "tool: the user then draws the polygon with the host's tool",
+     kNone, ""},
+    {kEarthmoving, 2, "nothing; switches the host's toolbox to the hatch tool", kNone, ""},
+    {kEarthmoving, 3,
+     "the selection: plateau objects are edited; with a terrain: one hatch or several hatches give new plateaus; "
+     "no terrain or no hatch: only the plateau defaults are edited",
+     "a new plateau that its settings make sloped: two clicks, a line from the slope's origin along its direction",
+     CONTOURS},
+    {kEarthmoving, 4,
+     "the selection: road objects are edited; with a terrain: exactly one hatch (and no polyline) or exactly one "
+     "polyline (and no hatch) gives a new road; any other selection, or no terrain: only the road defaults",
+     "on a hatch: two clicks, the first side and the last side of the hatch (not neighbours); along a polyline: none",
+     CONTOURS},
+    {kEarthmoving, 5,
+     "the selection: objects of a road with a section are edited; else exactly one selected road object gets a "
+     "longitudinal section; else only the section defaults are edited",
+     kNone, CONTOURS},
+    {kEarthmoving, 6,
+     "the selection: bridge objects are edited; with a terrain: exactly one selected polyline of two vertices "
+     "(one straight segment) gives a new bridge; else only the bridge defaults are edited",
+     kNone, ""},
+    {kEarthmoving, 7,
+     "the selection: sidewalk objects are edited; with a terrain: exactly one hatch gives a new sidewalk; else "
+     "only the sidewalk defaults are edited",
+     "on a hatch: two clicks, the first side and the last side of the hatch (not neighbours)", CONTOURS},
+    {kEarthmoving, 8,
+     "the selection: railway objects are edited; with a terrain: exactly one hatch (and no polyline) or exactly "
+     "one polyline (and no hatch) gives a new railway; any other selection, or no terrain: only the railway defaults",
+     "on a hatch: two clicks, the first side and the last side of the hatch (not neighbours); along a polyline: none",
+     CONTOURS},
+    {kEarthmoving, 9, kHelp, kNone, ""},
+    {kStreetFurniture, 1,
+     "nothing; stores the host's polyline defaults (one field set) and switches the host's toolbox to the polyline "
+     "tool",
+     kNone, ""},
+    {kStreetFurniture, 2, "nothing; switches the host's toolbox to the hatch tool", kNone, ""},
+    {kStreetFurniture, 3,
+     "the selection: trees (placed objects of the tree part) are edited; nothing selected: new trees, on the "
+     "terrain when there is one",
+     "with nothing selected: one click per tree until `click cancel`", ""},
+    {kStreetFurniture, 4,
+     "the selection: basin objects are edited; with a terrain: a new basin on it (the selection is not looked at); "
+     "no terrain: only the basin defaults",
+     "for a new basin: one click inside the terrain's outline (asked again outside it); the basin's level is the "
+     "terrain's height there",
+     ""},
+    {kStreetFurniture, 5,
+     "the selection: building objects are edited; with a terrain: one or more hatches give new buildings; else only "
+     "the building settings",
+     kNone, ""},
+    {kStreetFurniture, 6,
+     "the selection: wall objects are edited; with a terrain: exactly one polyline gives a new wall; else only the "
+     "wall settings",
+     kNone, ""},
+    {kStreetFurniture, 7,
+     "the selection: retaining walls are edited; with a terrain: one polyline alone, or with one road or one "
+     "plateau, gives a new retaining wall; one road or one plateau alone removes its retaining wall; else the "
+     "defaults",
+     "a new one: one click on the side it faces; a removal: one click on the road or plateau", CONTOURS},
+    {kStreetFurniture, 8,
+     "the selection: coloured-area objects are edited; with a terrain: the selected hatches give a new coloured "
+     "area; else only the settings",
+     kNone, CONTOURS},
+    {kStreetFurniture, 9,
+     "the project: every building, sidewalk, plateau, road and railway (selected or not) switches between editing "
+     "in plan (X-Y) and in height (Z)",
+     kNone, ""},
+    {kStreetFurniture, 10, kHelp, kNone, ""},
+    {kParameters, 1,
+     "the project's one terrain (refused with none or more): the volumes of cut and fill of every feature on it "
+     "(the summary prints them)",
+     kNone, CONTOURS " (the calculation writes its volumes there)"},
+    {kParameters, 2,
+     "the selection: placed objects and lamps are set onto the terrain; nothing selected: a new gravity object",
+     "with nothing selected: one click per object, each on the terrain, until `click cancel`", ""},
+    {kParameters, 3, "the project's terrain: spot heights (the spot-height dialog first)",
+     "single spot heights: one click each inside the terrain until `click cancel`; a grid: one click inside the "
+     "terrain",
+     ""},
+    {kParameters, 4, "the project's one terrain and exactly one selected polyline, the camera path (refused otherwise)",
+     kNone, ""},
+    {kParameters, 5, "nothing: the add-on settings dialog (32557)", kNone, ""},
+    {kParameters, 6, kHelp, kNone, ""},
+    {kSection, 1, "as the Earthmoving palette's \"Road longitudinal section\" (item 5)", kNone, CONTOURS},
+    {kSection, 2, kHelp, kNone, ""},
+    {kWorksheet, 1, "the worksheet in front (one coordinate locator each)",
+     "one click where the coordinate locator goes", ""},
+    {kWorksheet, 2, "the worksheet in front: a file dialog asks for the .sos file, then the worksheet import dialog",
+     kNone, ""},
+    {kWorksheet, 3, kHelp, kNone, ""},
+};
+#undef CONTOURS
+
+const ListGuide kLists[] = {
+    {32570, 10,
+     "x 1-31: take the layer's points (ticked, crossed); x 32-62: make constraints of its lines (only with its "
+     "points taken); x 63-230: the layer's name",
+     "`dialog 32570 click 10 row <n> <x>`: x in 1-31 ticks or clears the layer's points, in 32-62 its constraints; "
+     "elsewhere "
+     "nothing. The list keeps no selection"},
+    {32510, 13, "as list 10 of 32570", "as list 10 of 32570"},
+    {32568, 6, "the first lines of the file split into its columns", "a click selects nothing (the row is deselected)"},
+    {32500, 7, "the first lines of the file split into its columns", "a click selects nothing (the row is deselected)"},
+    {32577, 6, "x 1-130: x, 131-260: y, 261-400: z of the first grid cells", "a click selects nothing"},
+    {32533, 7, "x 1-20: taken (ticked, crossed), 71-190: the field's name, 201-230: its type",
+     "a click in x 1-20 ticks or clears the field"},
+    {32533, 11, "x 5-240: the parameter of the chosen object, 241-280: its type (red: no field fits)", "nothing"},
+    {32533, 17, "x 5-220: the parameter, 221-260: its type, 261-410: the field tied to it (\"----\": none)",
+     "a click selects the row and puts the pop-up of its type (13 to 15) on column 3"},
+    {32539, 17, "import, name, own pen, pen colour, pen number, pen control, own value, value (the object types)",
+     "a click in the import column ticks or clears the type; in own pen or own value (imported rows) ticks it and "
+     "shows the row editors 6 to 9"},
+    {32542, 17, "as list 17 of 32539", "as list 17 of 32539"},
+    {32543, 17,
+     "import, constraint, name, own pen, pen colour, pen number, pen control, own line type, line type, ..., own "
+     "value, value",
+     "as list 17 of 32539, with the constraint and line-type switches"},
+    {32562, 35,
+     "row number (\"*\" above the last shared row), material, fill, three pens, value, x 574-594: the row's marker",
+     "a selected row gets the row editors 26 to 34 on its columns; a click in x 574-594 ticks or clears its marker"},
+    {32511, 36, "as list 35 of 32562", "as list 35 of 32562 (row editors 27 to 35)"},
+    {32734, 3, "one row per language (its flag): Italian, English, French, German, Spanish, Japanese, Russian",
+     "choosing a row switches the dialog's texts to that language; OK keeps it"},
+};
+
+// Item 3 of a settings dialog's first layout: what the tool opened it for, the only word of it in the dialog.
+const char* const kModeHeader =
+    "the mode header: \"Default\" when the tool's defaults are edited (nothing selected that it takes), "
+    "\"Creation\" for a new element, \"Editing <n> entities\" for the selected ones; `expect dialog <id> item 3 "
+    "text ...` checks which";
+
+const ItemGuide kItems[] = {
+    {32545, 3, "", kModeHeader},
+    {32546, 3, "", kModeHeader},
+    {32547, 3, "", kModeHeader},
+    {32548, 3, "", kModeHeader},
+    {32549, 3, "", kModeHeader},
+    {32550, 3, "", kModeHeader},
+    {32551, 3, "", kModeHeader},
+    {32552, 3, "", kModeHeader},
+    {32553, 3, "", kModeHeader},
+    {32554, 3, "", kModeHeader},
+    {32555, 3, "", kModeHeader},
+    {32556, 3, "", kModeHeader},
+    {32557, 3, "", kModeHeader},
+    {32558, 3, "", kModeHeader},
+    {32559, 3, "", kModeHeader},
+    {32560, 3, "", kModeHeader},
+    {32561, 3, "", kModeHeader},
+    {32562, 3, "", kModeHeader},
+    {32564, 3, "", kModeHeader},
+    {32566, 3, "", kModeHeader},
+    {32579, 3, "", kModeHeader},
+    {32580, 3, "", kModeHeader},
+
+    // DXF import: the column heads above the layer list.
+    {32570, 4, "", "head of the layer list's first column: a click ticks every layer's points, the next clears them"},
+    {32570, 5, "", "the same as item 4 (its second picture)"},
+    {32570, 6, "", "head of the second column: a click ticks every layer's constraints, the next clears them"},
+    {32570, 7, "", "the same as item 6"},
+    {32570, 9, "", "a click toggles check box 8 (group the imported points)"},
+    {32570, 8, "", "group the imported points"},
+    {32510, 7, "", "as item 4 of 32570: ticks or clears every layer's points"},
+    {32510, 8, "", "as item 7"},
+    {32510, 9, "", "as item 6 of 32570: ticks or clears every layer's constraints"},
+    {32510, 10, "", "as item 9"},
+    // Import results.
+    {32569, 5, "read:", "label of item 6"},
+    {32569, 6, "", "the number of points read from the file (cut to 6 characters)"},
+    {32569, 7, "imported:", "label of item 8"},
+    {32569, 8, "", "the number of points imported"},
+    {32569, 9, "skipped:", "label of item 10"},
+    {32569, 10, "", "points skipped: read minus imported"},
+    {32569, 11,
+     "Very complex terrain! We suggest you to cancel the import and enable the filtering and/or increase the filter "
+     "value.",
+     "shown instead of the pictures 12 and 13 when more than 5000 points are imported"},
+    {32569, 20, "x min:", "the position: the points' x min less the offset"},
+    {32569, 22, "y min:", "the position: the points' y min less the offset"},
+    {32569, 24, "x max:", "the points' x max less the offset (shown only, disabled)"},
+    {32569, 26, "y max:", "the points' y max less the offset (shown only, disabled)"},
+    {32569, 29, "x min:", "the import area (check box 18 on), in the place of item 20"},
+    {32569, 30, "y min:", "the import area, in the place of item 22"},
+    {32569, 31, "x max:", "the import area, in the place of item 24"},
+    {32569, 32, "y max:", "the import area, in the place of item 26"},
+    {32501, 8, "", "the number of points read"},
+    {32501, 10, "", "the number of points imported"},
+    {32501, 12, "", "points skipped: read minus imported"},
+    {32501, 13, "Very complex terrain! ...", "shown when more than 5000 points are imported"},
+    // The outline: the search corridor.
+    {32546, 5, "Search Type", "group of radios 7 and 8"},
+    {32546, 9, "Search corridor settings", "group of items 12 and 14"},
+    {32546, 12, "(Search corridor settings: width)",
+     "the search corridor: the module's estimate (the diagonal of the terrain points' box / 25, or 2 m) comes in; "
+     "half the value given is the distance from the clicked path to each side within which points are taken"},
+    {32546, 14, "(Search corridor settings: angle)",
+     "degrees: a point that turns the outline by more than half of it is skipped"},
+    {32546, 15, "Outline Showing", "group of the pen and the layer"},
+    {32502, 11, "(Search corridor settings: width)",
+     "as item 12 of 32546: the corridor, half of it on each side of the path"},
+    {32502, 13, "(Search corridor settings: angle)", "as item 14 of 32546"},
+    // The mesh conversion's question, written by the module line by line.
+    {32527, 5, "The selected mesh has not been generated by Lodravix", "first line of the question"},
+    {32527, 6, "to represent a terrain.", "second line"},
+    {32527, 7, "You can convert this mesh into an Lodravix ", "third line"},
+    {32527, 8, "mesh enabling all the commands and functions ", "fourth line"},
+    {32527, 9, "to be used.", "fifth line"},
+    {32527, 10, "Convert this mesh into Lodravix format?", "the question: item 1 converts, item 2 stops"},
+    // Slope analysis: the interval bounds beside the edits.
+    {32548, 7, "", "the lower bound of slope interval 2, in %, as edit 19 holds it"},
+    {32548, 8, "", "the lower bound of interval 3 (edit 20)"},
+    {32548, 9, "", "the lower bound of interval 4 (edit 21)"},
+    {32548, 10, "", "the lower bound of interval 5 (edit 22)"},
+    {32548, 11, "", "the lower bound of interval 6 (edit 23)"},
+    // The tool palette's coordinate display.
+    {32400, 10, "", "x of the cursor, while \"Show Coordinates\" is ticked"},
+    {32400, 12, "", "y of the cursor"},
+    {32400, 14, "", "z of the terrain under the cursor"},
+};
+}  // namespace
+
+const PaletteAction* FindPaletteAction(int32_t palette, int16_t item) {
+    // The Norwegian and Austrian input palettes add their import at item 5 and shift the rest by one.
+    if ((palette == kNorwegianInput || palette == kAustrianInput) && item > 5)
+        return FindPaletteAction(kInput, item - 1);
+    if ((palette == kNorwegianInput || palette == kAustrianInput) && item < 5) palette = kInput;
+    for (const PaletteAction& a : kActions)
+        if (a.palette == palette && a.item == item) return &a;
+    return nullptr;
+}
+
+const ListGuide* FindListGuide(int32_t dialog, int16_t item) {
+    for (const ListGuide& l : kLists)
+        if (l.dialog == dialog && l.item == item) return &l;
+    return nullptr;
+}
+
+const ItemGuide* FindItemGuide(int32_t dialog, int16_t item) {
+    for (const ItemGuide& i : kItems)
+        if (i.dialog == dialog && i.item == item) return &i;
+    return nullptr;
+}
+
+const std::vector<int32_t>& SubPaletteIds() {
+    static const std::vector<int32_t> ids = {kInput,           kNorwegianInput, kAustrianInput, kEarthmoving,
+                                             kStreetFurniture, kParameters,     kSection,       kWorksheet};
+    return ids;
+}
+
+std::string ModeHeaderNote(const DGDriver::LogRecord& record) {
+    const ItemGuide* header = FindItemGuide(record.id, 3);
+    if (record.kind != "modal" || header == nullptr || header->meaning != kModeHeader) return "";
+    for (const DGDriver::ItemState& item : record.items)
+        if (item.id == 3 && !item.text.empty()) return "; mode header " + QuotedText(item.text);
+    return "";
+}

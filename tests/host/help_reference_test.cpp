@@ -1,0 +1,203 @@
+// The help a script is written from: every item of every dialog resource in `--help-dialogs`, what each palette
+// button takes in `--help-script`, every check documented, and the log's account of what a palette button did
+// without a dialog.
+#include "InProcessHost.hpp"
+#include "project/ActionAccount.hpp"
+#include "script/DialogReference.hpp"
+#include "script/ModuleGuide.hpp"
+#include "script/ScriptRunner.hpp"
+#include "script/StandardLanguage.hpp"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <vector>
+
+namespace {
+std::string Resources() { return TestSupport::BinDir() + "/resources"; }
+
+struct LayoutItem {
+    int32_t id;
+    std::string kind;
+    bool onPage;
+};
+
+// The items of each dialog layout, read from the resource files as their format says.
+std::map<int32_t, std::vector<LayoutItem>> ReadLayouts() {
+    std::map<int32_t, std::vector<LayoutItem>> layouts;
+    for (const auto& entry : std::filesystem::directory_iterator(Resources() + "/DLOG")) {
+        const std::string stem = entry.path().stem().string();
+        if (entry.path().extension() != ".txt" || stem.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::vector<LayoutItem>& items = layouts[std::stoi(stem)];
+        std::ifstream file(entry.path());
+        bool onPage = false;
+        for (std::string line; std::getline(file, line);) {
+            std::istringstream words(line);
+            std::string word, id, kind;
+            words >> word >> id >> kind;
+            if (word == "page") onPage = true;
+            if (word == "endpage") onPage = false;
+            if (word == "item") items.push_back({std::stoi(id), kind, onPage});
+        }
+    }
+    return layouts;
+}
+
+// The lines of one dialog's section in the reference: from its head line to the blank line after it.
+std::string Section(const std::string& reference, int32_t id) {
+    const size_t start = reference.find("\n\n" + std::to_string(id) + " ");
+    if (start == std::string::npos) return "";
+    const size_t end = reference.find("\n\n", start + 2);
+    return reference.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+}
+
+// Every item of every layout has its line, shown-only texts, pictures and group boxes too; every list says its
+// columns and what a click does; the items the layouts leave blank that a script meets in the known dialogs say
+// what they show.
+TEST(HelpReferenceTest, EveryItemOfEveryDialogResourceIsListed) {
+    std::ostringstream out;
+    std::string why;
+    ASSERT_TRUE(WriteDialogReference(Resources(), "", out, &why)) << why;
+    const std::string reference = out.str();
+    const auto layouts = ReadLayouts();
+    ASSERT_GT(layouts.size(), 50u);
+    size_t items = 0, lists = 0;
+    for (const auto& [id, layout] : layouts) {
+        const std::string section = Section(reference, id);
+        ASSERT_FALSE(section.empty()) << "dialog " << id;
+        for (const LayoutItem& item : layout) {
+            ++items;
+            const std::string head = "\n" + std::string(item.onPage ? "    " : "  ") + std::to_string(item.id) + " ";
+            const size_t at = section.find(head);
+            ASSERT_NE(at, std::string::npos) << "dialog " << id << " item " << item.id << "\n" << section;
+            const std::string line = section.substr(at + 1, section.find('\n', at + 1) - at - 1);
+            EXPECT_NE(line.find(" " + item.kind), std::string::npos) << line;
+            if (item.kind != "list") continue;
+            ++lists;
+            EXPECT_NE(FindListGuide(id, int16_t(item.id)), nullptr) << "list " << item.id << " of " << id;
+            EXPECT_NE(section.find("      columns: ", at), std::string::npos) << section;
+            EXPECT_NE(section.find("      a click: ", at), std::string::npos) << section;
+        }
+    }
+    EXPECT_GT(items, 2000u);
+    // The table beside the resources names no item a layout lacks (a layout changed without its table).
+    for (int32_t id = 32400; id < 32800; ++id)
+        for (int16_t item = 1; item < 120; ++item) {
+            if (FindItemGuide(id, item) == nullptr && FindListGuide(id, item) == nullptr) continue;
+            const auto layout = layouts.find(id);
+            ASSERT_NE(layout, layouts.end()) << "no dialog " << id;
+            bool found = false;
+            for (const LayoutItem& l : layout->second) found = found || (l.id == item && !l.onPage);
+            EXPECT_TRUE(found) << "dialog " << id << " has no item " << item;
+            if (FindListGuide(id, item) != nullptr)
+                for (const LayoutItem& l : layout->second)
+                    if (l.id == item && !l.onPage) EXPECT_EQ(l.kind, "list") << id << " " << item;
+        }
+    EXPECT_GT(lists, 10u);
+    EXPECT_EQ(reference.find(" \n"), std::string::npos) << "no line ends in a blank";
+    // What a user met with no word of help before.
+    const std::pair<int32_t, std::vector<std::string>> known[] = {
+        {32570, {"\n  4 ", "ticks every layer's points", "x 1-31", "x 32-62"}},
+        {32569, {"\n  6 ", "points read", "\n  8 ", "imported", "\n  10 ", "read minus imported", "Very complex"}},
+        {32546, {"\n  12 ", "Search corridor settings", "half the value", "each side"}},
+    };
+    for (const auto& [id, texts] : known)
+        for (const std::string& text : texts)
+            EXPECT_NE(Section(reference, id).find(text), std::string::npos) << id << ": " << text;
+}
+
+// Every button of every sub-palette names what it takes and the clicks it asks for, in `--help-script` and beside
+// the button in the dialog reference.
+TEST(HelpReferenceTest, EveryPaletteActionNamesWhatItTakes) {
+    const auto layouts = ReadLayouts();
+    std::ostringstream actions, dialogs;
+    std::string why;
+    ASSERT_TRUE(WritePaletteActions(Resources(), actions, &why)) << why;
+    ASSERT_TRUE(WriteDialogReference(Resources(), "", dialogs, &why)) << why;
+    size_t buttons = 0;
+    for (const int32_t palette : SubPaletteIds()) {
+        ASSERT_EQ(layouts.count(palette), 1u) << palette;
+        for (const LayoutItem& item : layouts.at(palette)) {
+            ++buttons;
+            const PaletteAction* action = FindPaletteAction(palette, int16_t(item.id));
+            ASSERT_NE(action, nullptr) << palette << " item " << item.id;
+            EXPECT_GT(std::string(action->takes).size(), 5u) << palette << " item " << item.id;
+            EXPECT_FALSE(std::string(action->clicks).empty()) << palette << " item " << item.id;
+            const std::string section = Section(dialogs.str(), palette);
+            const size_t at = section.find("\n  " + std::to_string(item.id) + " ");
+            ASSERT_NE(at, std::string::npos);
+            EXPECT_EQ(section.find("\n        takes: " + std::string(action->takes), at), section.find('\n', at + 1))
+                << section;
+        }
+    }
+    EXPECT_GT(buttons, 60u);
+    const std::string text = actions.str();
+    size_t takes = 0;
+    for (size_t at = text.find("takes: "); at != std::string::npos; at = text.find("takes: ", at + 1)) ++takes;
+    EXPECT_EQ(takes, buttons);
+    EXPECT_EQ(text.find("not in the host's table"), std::string::npos);
+    // The facts a user had to guess.
+    const std::string railway = FindPaletteAction(32402, 8)->takes;
+    EXPECT_NE(railway.find("polyline"), std::string::npos);
+    EXPECT_NE(std::string(FindPaletteAction(32403, 4)->clicks).find("one click"), std::string::npos);
+    EXPECT_NE(std::string(FindPaletteAction(32404, 1)->replaces).find("contour-line object"), std::string::npos);
+    // The input palettes of the host's languages shift the buttons after their own import by one.
+    EXPECT_EQ(FindPaletteAction(32407, 9), FindPaletteAction(32401, 8));
+    EXPECT_EQ(FindPaletteAction(32575, 2), FindPaletteAction(32401, 2));
+    EXPECT_NE(FindPaletteAction(32575, 5), FindPaletteAction(32407, 5));
+}
+
+TEST(HelpReferenceTest, EveryCheckIsDocumented) {
+    const ScriptLanguage& language = StandardScriptLanguage();
+    size_t checks = 0;
+    for (size_t i = 0; i < language.Size(); ++i) {
+        const ScriptLanguage::Form& form = language.At(i);
+        if (!form.isCheck) continue;
+        ++checks;
+        EXPECT_FALSE(form.help.empty()) << form.pattern;
+    }
+    EXPECT_GT(checks, 60u);
+}
+
+class ActionAccountTest : public InProcessHostTest {
+protected:
+    std::string Run(const std::string& text, LogLevel level) {
+        log.str("");
+        host->SetLogLevel(level);
+        const std::string script = "library load \"@module/library\"\nload\nmenu 32501 1\n" + text + "release\n";
+        std::ostringstream out;
+        ScriptRunner runner(*host, out);
+        EXPECT_TRUE(runner.RunText(script, "test")) << out.str() << log.str();
+        return out.str() + log.str();
+    }
+};
+
+// "Polygon" shows no dialog: the quiet log says the tool it chose and the defaults it stored. "Railway" with nothing
+// selected edits the defaults only: the normal log says what it found selected, the dialog's line its mode header;
+// a button that switches the toolbox back and forth, or writes defaults back as they were, is told nothing of them.
+TEST_F(ActionAccountTest, TheLogNamesTheToolChosenTheDefaultsStoredAndTheSelectionRead) {
+    const std::string polygon = Run("dialog 32400 click 3\ndialog 32402 click 1\n", LogLevel::Quiet);
+    EXPECT_NE(polygon.find("  toolbox: polyline tool chosen\n"), std::string::npos) << polygon;
+    EXPECT_NE(polygon.find("  defaults: polyline tool's defaults stored\n"), std::string::npos) << polygon;
+    EXPECT_LT(polygon.find("[5] dialog 32402 click 1"), polygon.find("toolbox: polyline"));
+    EXPECT_EQ(polygon.find("selection:"), std::string::npos) << "the selection is for the normal log\n" << polygon;
+
+    host->SetDialogNote(ModeHeaderNote);
+    const std::string railway = Run("dialog 32400 click 3\ndialog 32402 click 8\n", LogLevel::Normal);
+    EXPECT_NE(railway.find("  selection: nothing selected\n"), std::string::npos) << railway;
+    // The settings dialog says what the tool opened it for.
+    EXPECT_NE(railway.find("dialog 32580 \"Railway settings\": nothing queued: closed with OK; mode header "
+                           "\"Default\"\n"),
+              std::string::npos)
+        << railway;
+    EXPECT_EQ(railway.find("toolbox:"), std::string::npos) << railway;
+    EXPECT_EQ(railway.find("defaults:"), std::string::npos) << railway;
+}
+
+TEST(ActionAccountText, CountsTheSelectionByType) {
+    EXPECT_EQ(ActionAccount::SelectionText({}), "nothing selected");
+    EXPECT_EQ(ActionAccount::SelectionText({{API_MeshID, 1}, {API_PolyLineID, 2}}), "1 mesh, 2 polylines");
+    EXPECT_EQ(ActionAccount::SelectionText({{API_HatchID, 3}}), "3 fills");
+}
+}  // namespace
