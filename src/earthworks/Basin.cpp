@@ -246,7 +246,7 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
     }
 
     double height = 0.0;
-    if (!RunEarthworkCommand([&] { return CreateSquareElementAt(*this, API_Coord{picked.x, picked.y}, height); }))
+    if (!RunWholeCommand([&] { return CreateSquareElementAt(*this, API_Coord{picked.x, picked.y}, height); }))
         return ErrModifying;
     settings.level = height;
 

@@ -70,13 +70,11 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
     ThinPointEntities(data);
     data.pointOptions = GlobalSettings.points;
     data.constraintSettings = GlobalSettings.constraint;
-    int32_t created = 0;
-    ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        created = CreateTerrainInputCommand(data);
-        return NoError;
-    });
     // A failed creation is told, not left silent; what was made before it stays.
-    if (created == 0) ShowErrorMessage(ErrModifying, 2);
+    const bool created = RunCommand(ExternalCommandUndoText(), [&] {
+        return CreateTerrainInputCommand(data) != 0 ? CommandEnd::Done : CommandEnd::KeepSoFar;
+    });
+    if (!created) ShowErrorMessage(ErrModifying, 2);
     ACAPI_Automate(APIDo_ZoomID);
 }
 

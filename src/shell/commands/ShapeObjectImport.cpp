@@ -1,5 +1,6 @@
 // The shapefile import's object mode: the shapes' lines and polygons as GIS objects with their attributes.
 #include "dialogs/settings/GISSelectDialog.hpp"
+#include "elements/WholeCommand.hpp"
 #include "dialogs/settings/NewObjectNameDialog.hpp"
 #include "dialogs/settings/ShapeImportResultsDialog.hpp"
 #include "elements/BaseLP.hpp"
@@ -120,12 +121,11 @@ void ImportShapesAsObjects(ShapeImportData& data) {
     if (!FindLibPartOrAsk(QV_String(GISPrototypeName), prototypeIndex, true, QV_String(), APILib_ObjectID)) return;
     QV_String undo;
     GetResString(undo, UndoTableBase + LanguageIndex, UndoEntry);
-    bool ran = false;
-    ACAPI_CallUndoableCommand(GS::UniString(undo.GetBuffer(), undo.GetLength()), [&]() -> GSErrCode {
-        ran = true;
+    // What the import made before a failure stays (it tells its failures itself); a command the host refused did
+    // nothing, and a leftover takes it back: the user must hear of both.
+    const bool ran = RunCommand(GS::UniString(undo.GetBuffer(), undo.GetLength()), [&] {
         ImportGISObjectsCommand(data, prototypeIndex);
-        return NoError;
+        return CommandEnd::Done;
     });
-    // A command the host refused did nothing: the user must hear of it.
     if (!ran) ShowErrorMessage(ErrModifying, 2);
 }
