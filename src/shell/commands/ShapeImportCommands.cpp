@@ -70,10 +70,8 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
     ThinPointEntities(data);
     data.pointOptions = GlobalSettings.points;
     data.constraintSettings = GlobalSettings.constraint;
-    // A failed creation is told, not left silent; what was made before it stays.
-    const bool created = RunCommand(ExternalCommandUndoText(), [&] {
-        return CreateTerrainInputCommand(data) != 0 ? CommandEnd::Done : CommandEnd::KeepSoFar;
-    });
+    // A failed creation takes back what it placed, and is told, not left silent.
+    const bool created = RunWholeCommand([&] { return CreateTerrainInputCommand(data) != 0; });
     if (!created) ShowErrorMessage(ErrModifying, 2);
     ACAPI_Automate(APIDo_ZoomID);
 }
