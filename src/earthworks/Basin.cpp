@@ -245,14 +245,12 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
         ShowErrorMessage(ErrClickInsideTerrain, 2);
     }
 
-    double height = 0.0;
-    if (!RunEarthworkCommand([&] { return CreateSquareElementAt(*this, API_Coord{picked.x, picked.y}, height); }))
-        return ErrModifying;
-    settings.level = height;
-
-    // The tracer lives only inside this command: a step that fails, its removal among them, takes it back with
-    // the rest, and no level line around the point is a failure too.
+    // The height sampled at the point, the tracer and the basin are one command: a step that fails, the tracer's
+    // removal among them, takes it all back, and no level line around the point is a failure too.
     const bool placed = RunWholeCommand([&] {
+        double height = 0.0;
+        if (!CreateSquareElementAt(*this, API_Coord{picked.x, picked.y}, height)) return false;
+        settings.level = height;
         QV_Explode container;
         QV_List<QV_CoordLong> chosen;
         return TraceLevelLines(container) && ChooseOutline(container, API_Coord{picked.x, picked.y}, chosen) &&

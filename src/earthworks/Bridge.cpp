@@ -136,7 +136,7 @@ int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline
     settings = GlobalSettings.bridge;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.bridge = settings;
-    const bool placed = RunEarthworkCommand([&] { return SampleHeights(element, path) && PlaceObject(); });
+    const bool placed = RunWholeCommand([&] { return SampleHeights(element, path) && PlaceObject(); });
     return placed ? 0 : ErrModifying;
 }
 

@@ -141,7 +141,9 @@ int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, ContourLineRefr
         return ErrModifying;
     int32_t stopCode = 0;
     if (!AskNewPlateau(dialogs, stopCode)) return stopCode;
-    if (!RunEarthworkCreation([&] { return CreateElementBodyFromMesh() && BuildObjects(); })) return ErrModifying;
+    if (!RunCommand(ExternalCommandUndoText(),
+                    [&] { return CreateElementBodyFromMesh() ? BuildObjects() : CommandEnd::Failed; }))
+        return ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
 }
@@ -154,10 +156,10 @@ int32_t DiggingCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& contou
     if (!AskNewPlateau(dialogs, stopCode)) return stopCode;
     // Each plateau moves the slope origin to its own frame: every hatch starts from the clicked one.
     const double originX = slopeOriginX, originY = slopeOriginY;
-    const bool ok = RunEarthworkCreation([&] {
+    const bool ok = RunCommand(ExternalCommandUndoText(), [&] {
         for (int32_t i = 0; i < hatches.GetCount(); ++i) {
-            // A hatch that fails before its plateau stands takes the earlier ones back too.
-            MarkEarthworkLinking(false);
+            // A hatch that fails before its plateau stands takes the earlier ones back too; one whose plateau
+            // stands unlinked keeps them all.
             pickHead = hatches[i].header;
             slopeOriginX = originX;
             slopeOriginY = originY;
@@ -167,11 +169,12 @@ int32_t DiggingCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& contou
             segments.Clear();
             prims.Clear();
             if (!ReadElement(terrain, true) ||
-                !BuildPrimitives(PrimitiveOptions().ReverseWhenOriented().CloseCodes()) ||
-                !CreateElementBodyFromMesh() || !BuildObjects())
-                return false;
+                !BuildPrimitives(PrimitiveOptions().ReverseWhenOriented().CloseCodes()) || !CreateElementBodyFromMesh())
+                return CommandEnd::Failed;
+            const CommandEnd built = BuildObjects();
+            if (built != CommandEnd::Done) return built;
         }
-        return true;
+        return CommandEnd::Done;
     });
     if (!ok) return ErrModifying;
     contours.RefreshContourLines(element);

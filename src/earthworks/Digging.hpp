@@ -3,6 +3,7 @@
 // a hatch, placed as three linked objects of "VY_PLATEAU" or "VY_SLOPED_PLATEAU" (cut, fill, result). The library
 // parts' scripts draw the embankment; this class writes what they need and keeps it in step.
 #include "elements/BaseCls.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
@@ -47,14 +48,16 @@ public:
     bool InputSlopeLine(bool& failed);
     // The terrain's heights under each outline vertex (points3D) and its level range.
     bool CreateElementBodyFromMesh();
-    // The three objects of the plateau built from the read terrain and outline, linked to the terrain.
-    bool BuildObjects();
+    // The three objects of the plateau built from the read terrain and outline, linked to the terrain: Done;
+    // KeepSoFar when the three stand and their links fail; Failed, nothing of them left, before that.
+    CommandEnd BuildObjects();
     bool WritePlateauObject(API_Element& object, API_ElementMemo& memo, bool sloped, int32_t layer,
                             const QV_String& role);
     bool StoreLinkRecords(const API_Element& cut, const API_Element& fill, const API_Element& result);
     bool ReadFromObject(const API_Element& object);
     bool ApplyToSelected(QV_List<API_Element>& plateaus, bool sloped);
-    bool RebuildObject(const API_Element& object);
+    // Done; KeepSoFar when the picked object was rewritten before its partners failed; Failed when it was not.
+    CommandEnd RebuildObject(const API_Element& object);
 
     PlateauSettings settings;
     uint8_t changed[PlateauFieldCount];

@@ -81,8 +81,7 @@ bool DiggingCls::WritePlateauObject(API_Element& object, API_ElementMemo& memo, 
             view.GetSetDouble(SlopedDiggingParam::SlopeDirection, slopeDirection, LPMode_Set);
     if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
-    HostCallWithElementGuid(object);
-    return true;
+    return HostCallWithElementGuid(object) == NoError;
 }
 
 bool DiggingCls::StoreLinkRecords(const API_Element& cut, const API_Element& fill, const API_Element& result) {
@@ -96,14 +95,15 @@ bool DiggingCls::StoreLinkRecords(const API_Element& cut, const API_Element& fil
     return true;
 }
 
-bool DiggingCls::BuildObjects() {
+CommandEnd DiggingCls::BuildObjects() {
     const bool sloped = settings.sloped == 1;
     const int32_t libIndex = sloped ? SlopedPlateauLibIndex : PlateauLibIndex;
     API_Element record = {};
     record.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&record, nullptr) != NoError) return false;
-    if (libIndex <= 0 || !BaseLP::GetLibPartParams(libIndex, nullptr, nullptr, nullptr, nullptr)) return false;
-    if (points3D.GetCount() < 2) return false;
+    if (ACAPI_Element_GetDefaults(&record, nullptr) != NoError) return CommandEnd::Failed;
+    if (libIndex <= 0 || !BaseLP::GetLibPartParams(libIndex, nullptr, nullptr, nullptr, nullptr))
+        return CommandEnd::Failed;
+    if (points3D.GetCount() < 2) return CommandEnd::Failed;
 
     const int32_t operatorLayer = GetOrCreateLayerIndex(VY_Operators, 0);
     QV_List<LayerState> states;
@@ -132,10 +132,9 @@ bool DiggingCls::BuildObjects() {
     const double storyLevel = GetStoryLevel(element);
     record.object.level = storyLevel < UnknownStoryLevel ? -storyLevel : 0.0;
 
-    MarkEarthworkLinking(false);
     if (!RaiseTerrainSkirt(*this, settings.level)) {
         restore();
-        return false;
+        return CommandEnd::Failed;
     }
 
     API_Element cut = record, fill = record, result = record;
@@ -161,11 +160,11 @@ bool DiggingCls::BuildObjects() {
             for (int32_t j = 0; j < k; ++j) DeleteObject(*placed[j]);
             ElementWritten = 0;
             restore();
-            return false;
+            return CommandEnd::Failed;
         }
     }
 
-    MarkEarthworkLinking(true);
+    // The plateau stands: a failure from here on keeps it.
     bool linked = true;
     for (const API_Element* object : placed)
         linked = linked &&
@@ -174,8 +173,9 @@ bool DiggingCls::BuildObjects() {
     linked = linked && StoreLinkRecords(cut, fill, result) && LinkElements(*this, cut.header.guid, fill.header.guid);
     restore();
     object = result;
-    if (linked) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
-    return linked;
+    if (!linked) return CommandEnd::KeepSoFar;
+    ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    return CommandEnd::Done;
 }
 
 bool DiggingCls::ReadFromObject(const API_Element& picked) {
@@ -241,17 +241,18 @@ int32_t DiggingCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_
         [&] { return ApplyToSelected(list, allSloped); });
 }
 
-bool DiggingCls::RebuildObject(const API_Element& picked) {
+CommandEnd DiggingCls::RebuildObject(const API_Element& picked) {
     const bool sloped = IsSloped(picked);
     DiggingLP link(ElemKind_Plateau, sloped ? 1 : 0);
     API_Guid terrainGuid = APINULLGuid;
-    if (!BaseLP::AttachToElement(link, ElemKind_Plateau, picked, terrainGuid, false)) return false;
+    if (!BaseLP::AttachToElement(link, ElemKind_Plateau, picked, terrainGuid, false)) return CommandEnd::Failed;
     API_Element terrain = {};
     terrain.header.guid = terrainGuid;
-    if (ACAPI_Element_Get(&terrain) != NoError || !ReadElement(terrain, false)) return false;
+    if (ACAPI_Element_Get(&terrain) != NoError || !ReadElement(terrain, false)) return CommandEnd::Failed;
     PlateauMemo memo(picked.header.guid, sloped);
     QV_List<QV_Coord3DLong> rows;
-    if (!memo.ok || !BaseIDLP::ExchangePerimetroBase(memo.view, rows, LPMode_Get) || rows.GetCount() == 0) return false;
+    if (!memo.ok || !BaseIDLP::ExchangePerimetroBase(memo.view, rows, LPMode_Get) || rows.GetCount() == 0)
+        return CommandEnd::Failed;
     // Mirror, rotate, move: the first row's place in the world is where the terrain lists are measured from.
     QV_List<API_Coord3D> world;
     for (int32_t i = 0; i < rows.GetCount(); ++i) world.Insert(API_Coord3D{rows[i].x, rows[i].y, rows[i].z});
@@ -267,8 +268,8 @@ bool DiggingCls::RebuildObject(const API_Element& picked) {
         memo.view.GetSetInt(DiggingParam::Language, language, LPMode_Set);
     memo.Sync();
     API_Element changedObject = picked;
-    ok = ok && ChangeElementMemo(&changedObject, &memo.memo) == NoError;
-    return ok && SyncSiblingObjects(picked.header, ElemKind_Plateau, false) != 0;
+    if (!ok || ChangeElementMemo(&changedObject, &memo.memo) != NoError) return CommandEnd::Failed;
+    return SyncSiblingObjects(picked.header, ElemKind_Plateau, false) != 0 ? CommandEnd::Done : CommandEnd::KeepSoFar;
 }
 
 int32_t DiggingCls::Rebuild(ContourLineRefresh& contours, const API_Element& picked) {
@@ -276,7 +277,7 @@ int32_t DiggingCls::Rebuild(ContourLineRefresh& contours, const API_Element& pic
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     if (SlopedPlateauLibIndex <= 0)
         FindLibPartOrAsk(QV_String("VY_SLOPED_PLATEAU"), SlopedPlateauLibIndex, false, QV_String(), APILib_ObjectID);
-    const bool ok = RunEarthworkCommand([&] { return RebuildObject(picked); });
+    const bool ok = RunCommand(ExternalCommandUndoText(), [&] { return RebuildObject(picked); });
     if (ok) contours.RefreshContourLines(element);
     if (in3D) Ensure3DWindow(false);
     return ok ? 0 : ErrModifying;

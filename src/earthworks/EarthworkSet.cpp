@@ -16,8 +16,6 @@
 #include <utility>
 
 namespace {
-bool linkingMark = false;
-
 // An object of a set that failed halfway: a set never consists of one or two objects.
 void DeleteObject(const API_Element& object) { DeleteLeftoverElement(object.header.guid); }
 
@@ -43,33 +41,6 @@ void ToCodedPoints(const QV_List<PrimPoly>& outline, QV_List<QV_Coord3DLong>& po
     PrimPolyToCodedPoints(chain, points);
 }
 }  // namespace
-
-bool RunEarthworkCommand(const std::function<bool()>& work) {
-    bool ok = false;
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        // What the work made before a failed step stays (the caller reports the failure); a temporary element
-        // it could not delete makes the host take the whole command back.
-        const LeftoverWatch watch;
-        ok = work();
-        return watch.CommandBodyResult();
-    });
-    return err == NoError && ok;
-}
-
-bool RunEarthworkCreation(const std::function<bool()>& work) {
-    bool ok = false;
-    const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        const LeftoverWatch watch;
-        linkingMark = false;
-        ok = work();
-        if (!ok && !linkingMark) return LodravixErr_StepFailed;
-        return watch.CommandBodyResult();
-    });
-    linkingMark = false;
-    return err == NoError && ok;
-}
-
-void MarkEarthworkLinking(bool linking) { linkingMark = linking; }
 
 void ReverseChain(QV_List<QV_Coord3DLong>& chain) {
     const int32_t n = chain.GetCount();
@@ -115,16 +86,15 @@ bool BuildEdgesAlongPolyline(BaseRSWCls& owner, double width, int32_t mode) {
     return owner.chainA.GetCount() >= 2 && owner.chainB.GetCount() >= 2;
 }
 
-bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const EarthworkObjectWriter& write,
-                       API_Element& result, const std::function<void()>& edgesPlaced) {
-    MarkEarthworkLinking(false);
+CommandEnd PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const EarthworkObjectWriter& write,
+                             API_Element& result, const std::function<void()>& edgesPlaced) {
     owner.descriptor.Reset();
     API_Element record = {};
     record.header.typeID = API_ObjectID;
-    if (ACAPI_Element_GetDefaults(&record, nullptr) != NoError) return false;
+    if (ACAPI_Element_GetDefaults(&record, nullptr) != NoError) return CommandEnd::Failed;
     if (spec.libIndex <= 0 || !BaseLP::GetLibPartParams(spec.libIndex, nullptr, nullptr, nullptr, nullptr))
-        return false;
-    if (owner.chainA.GetCount() == 0) return false;
+        return CommandEnd::Failed;
+    if (owner.chainA.GetCount() == 0) return CommandEnd::Failed;
     OperatorLayer operators;
 
     record.header.layer = spec.layer;
@@ -166,11 +136,11 @@ bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const Ea
         if (!ok) {
             // A set is never left with one or two of its objects.
             for (int32_t j = 0; j < k; ++j) DeleteObject(*placed[j]);
-            return false;
+            return CommandEnd::Failed;
         }
     }
 
-    MarkEarthworkLinking(true);
+    // The set stands: a failure from here on keeps it.
     QV_String resultText;
     GuidToText(resultText, result.header.guid);
     bool linked = true;
@@ -181,8 +151,9 @@ bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const Ea
         WriteEarthworkLinkRecords(owner.descriptor, spec.kind, cut, fill, result, owner.element,
                                   spec.originalLink ? resultText : QV_String());
     linked = linked && LinkElements(owner, cut.header.guid, fill.header.guid);
-    if (linked) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
-    return linked;
+    if (!linked) return CommandEnd::KeepSoFar;
+    ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    return CommandEnd::Done;
 }
 
 void TranslateEdgeSet(BaseRSWCls& owner, const API_Coord& origin) {

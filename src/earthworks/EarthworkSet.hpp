@@ -1,8 +1,7 @@
 #pragma once
 // What the line-following earthworks share: the edges built along a polyline in one of the three position modes,
-// the three objects of a set (cut, fill, result) placed, linked and written (road, railway, sidewalk), and the
-// undoable commands around a new earthwork and around a rebuild that keeps what it rewrote (RunWholeCommand of
-// elements/WholeCommand takes any other change back whole).
+// the three objects of a set (cut, fill, result) placed, linked and written (road, railway, sidewalk), and how a
+// new earthwork's command ends when its set fails (RunCommand of elements/WholeCommand).
 #include "elements/BaseCls.hpp"
 #include "elements/WholeCommand.hpp"
 #include "foundation/QV_String.hpp"
@@ -12,18 +11,6 @@
 
 #include <cstdint>
 #include <functional>
-
-// `work` as one undoable command; true when it succeeded. What a failed work made before its failure stays, unless
-// it left a temporary element behind: then the whole command is taken back.
-bool RunEarthworkCommand(const std::function<bool()>& work);
-// A new earthwork's command: `work` places the objects of one set or more, each set announcing through
-// MarkEarthworkLinking when its objects all stand and its identities, link records and links come next. A work that
-// fails before that is taken back whole (the terrain's skirt it raised among it); one that fails while linking keeps
-// what it made as one undo step: the last set stands unlinked or partly linked, and the caller tells the failure. A
-// temporary element it could not delete takes the whole command back. True when it succeeded.
-bool RunEarthworkCreation(const std::function<bool()>& work);
-// Inside RunEarthworkCreation: false when a set's placing starts, true once its objects all stand.
-void MarkEarthworkLinking(bool linking);
 
 // From the polyline's outline in `owner.polyPrims`: the left edge into chainA and the right one into chainB,
 // both running with the polyline. Mode 2 centres the strip of `width` on the polyline, mode 1 puts it right of
@@ -61,6 +48,8 @@ using EarthworkObjectWriter =
 // moved to it, then `edgesPlaced` run when given), objects at absolute height 0 on the terrain's story, cut and
 // fill on the opened operator layer. A failed object deletes those placed before it. Then the presence flags,
 // the link records and the terrain's solid links. `result` becomes the result object. True when all three are
-// placed and linked.
-bool PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const EarthworkObjectWriter& write,
-                       API_Element& result, const std::function<void()>& edgesPlaced = nullptr);
+// placed and linked (Done); KeepSoFar when all three stand and their identities, link records or links fail: the
+// command keeps the set, unlinked or partly linked, as one undo step and the caller tells the failure; Failed, with
+// nothing of the set left, when an object cannot be placed.
+CommandEnd PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, const EarthworkObjectWriter& write,
+                             API_Element& result, const std::function<void()>& edgesPlaced = nullptr);

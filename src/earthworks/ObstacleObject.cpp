@@ -161,10 +161,10 @@ bool ObstacleCls::PlaceObject() {
     if (!EndMemoWriting(memo, view, written)) return false;
     if (!CreateFlaggedObject(record, memo)) return false;
     object = record;
-    ACAPI_Element_AttachObserver(record.header.guid);
     descriptor.Reset();
     GuidToText(descriptor.TerrainGuid, element.header.guid);
-    if (ElemUserData_WriteRecord(descriptor, ElemKind_RetainingWall, record.header) &&
+    if (ACAPI_Element_AttachObserver(record.header.guid) == NoError &&
+        ElemUserData_WriteRecord(descriptor, ElemKind_RetainingWall, record.header) &&
         LinkElementGuids(record, element))
         return true;
     // A wall without its record or link would never follow its terrain: none is left.

@@ -40,7 +40,7 @@ bool RailwayCls::WriteNoOriginal(RailwayLP& view) {
     return RailwayLP::ExchangeLinkFlag(view, original, LPMode_Set);
 }
 
-bool RailwayCls::BuildObjects() { return BuildTwinObjects(*this); }
+CommandEnd RailwayCls::BuildObjects() { return BuildTwinObjects(*this); }
 
 int32_t RailwayCls::CreateOnFill(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
                                  const API_Element& terrain) {

@@ -3,6 +3,7 @@
 // result) built along a polyline or on the strip of a fill, their settings edited in the single-layout railway
 // settings dialog.
 #include "elements/BaseCls.hpp"
+#include "elements/WholeCommand.hpp"
 #include "earthworks/TwinDialogOptions.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/DialogAnswer.hpp"
@@ -51,7 +52,7 @@ public:
     DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t bits);
     bool DrapeEdges();
     void TranslateAll(const API_Coord& origin);
-    bool BuildObjects();
+    CommandEnd BuildObjects();  // as PlaceEarthworkSet
     bool ReadSettingsFromObject(const QV_List<API_Element>& railways);
     bool ApplyToSelected(QV_List<API_Element>& railways);
 

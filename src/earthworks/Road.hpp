@@ -2,6 +2,7 @@
 // The road's element class: three linked objects of "VY_ROAD" (cut, fill, result) built along a polyline or on the
 // strip of a fill, their settings edited through the road settings dialog in its two layouts.
 #include "elements/BaseCls.hpp"
+#include "elements/WholeCommand.hpp"
 #include "earthworks/TwinDialogOptions.hpp"
 #include "earthworks/RoadDialogState.hpp"
 #include "elements/BaseLP.hpp"
@@ -72,8 +73,8 @@ public:
     // Subtracts the origin from both edges and both 3D edges.
     void TranslateAll(const API_Coord& origin);
     // Places the cut, fill and result objects and links them with the terrain (inside the caller's undoable
-    // command); any failure deletes what was placed. True when all three are placed and linked.
-    bool BuildObjects();
+    // command), as PlaceEarthworkSet answers.
+    CommandEnd BuildObjects();
     bool ReadSettingsFromObject(const QV_List<API_Element>& roads);
 
     // Drapes the road object's edges again on a temporary copy of its terrain that carries the operators linked
@@ -84,7 +85,8 @@ public:
     int32_t RebuildInCommand(const API_Element& object, API_Element& terrain);
     // The road object's partners and terrain, and the terrain's operators. 0 or 43.
     int32_t ReadRebuildLinks(const API_Element& object, API_Guid links[3], API_Element& terrain);
-    bool RebuildCore(API_Element& object, const API_Guid links[3], const API_Element& terrain);
+    // Done; KeepSoFar when the road was rewritten before a later step failed; Failed when nothing was.
+    CommandEnd RebuildCore(API_Element& object, const API_Guid links[3], const API_Element& terrain);
     // Records the links of `operators` (link order) with the own flag; always true.
     bool CollectTerrainOperators(const API_Guid& terrainGuid, const API_Guid links[3]);
     // By link time, then sub-time.

@@ -12,4 +12,4 @@ bool RoadCls::WriteNoOriginal(RoadLP& view) {
     return view.GetSetInt(RoadParam::Original, original, LPMode_Set);
 }
 
-bool RoadCls::BuildObjects() { return BuildTwinObjects(*this); }
+CommandEnd RoadCls::BuildObjects() { return BuildTwinObjects(*this); }

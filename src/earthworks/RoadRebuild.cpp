@@ -165,8 +165,9 @@ bool RoadCls::UpdateLinkedSectionsInSections(const API_Element& object) {
     return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &plan) == NoError && ok;
 }
 
-bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_Element& terrain) {
+CommandEnd RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_Element& terrain) {
     bool copyMade = false;
+    bool written = false;
     bool ok = true;
     // Operators deleted by the user leave dead links behind.
     bool pruned = false;
@@ -225,13 +226,14 @@ bool RoadCls::RebuildCore(API_Element& road, const API_Guid links[3], const API_
             for (int32_t k = 0; k < 3; ++k)
                 if (!(links[k] == road.header.guid))
                     partners = partners && !(links[k] == APINULLGuid) && FindElementByGuidAnyType(links[k]) != 0;
-            ok = ok && ChangeElementMemo(&road, &memo.memo) == NoError &&
-                (!partners || SyncSiblingObjects(road.header, ElemKind_Road, false) != 0);
+            ok = ok && ChangeElementMemo(&road, &memo.memo) == NoError;
+            written = ok;
+            ok = ok && (!partners || SyncSiblingObjects(road.header, ElemKind_Road, false) != 0);
         }
         ok = ok && UpdateLinkedSectionsInPlan(road) && UpdateLinkedSectionsInSections(road);
     }
     if (copyMade) DeleteLeftoverElement(terrainCopy.header.guid);
-    return ok;
+    return ok ? CommandEnd::Done : written ? CommandEnd::KeepSoFar : CommandEnd::Failed;
 }
 
 int32_t RoadCls::ReadRebuildLinks(const API_Element& object, API_Guid links[3], API_Element& terrain) {
@@ -249,14 +251,25 @@ int32_t RoadCls::ReadRebuildLinks(const API_Element& object, API_Guid links[3], 
 }
 
 int32_t RoadCls::RebuildFromObject(ContourLineRefresh& contours, const API_Element& object) {
-    if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
-    ACAPI_Element_DeselectAll();
-    API_Guid links[3] = {APINULLGuid, APINULLGuid, APINULLGuid};
+    // The plan and the cleared selection belong to the command: one that fails gives the user's back.
+    int32_t code = ErrModifying;
     API_Element terrain = {};
-    const int32_t read = ReadRebuildLinks(object, links, terrain);
-    if (read != 0) return read;
-    API_Element road = object;
-    if (!RunEarthworkCommand([&] { return RebuildCore(road, links, terrain); })) return ErrModifying;
+    const bool ok = RunCommand(ExternalCommandUndoText(), [&] {
+        if (!EnsureFloorPlanWindow(false)) {
+            code = ErrDatabase;
+            return CommandEnd::Failed;
+        }
+        ACAPI_Element_DeselectAll();
+        API_Guid links[3] = {APINULLGuid, APINULLGuid, APINULLGuid};
+        const int32_t read = ReadRebuildLinks(object, links, terrain);
+        if (read != 0) {
+            code = read;
+            return CommandEnd::Failed;
+        }
+        API_Element road = object;
+        return RebuildCore(road, links, terrain);
+    });
+    if (!ok) return code;
     contours.RefreshContourLines(terrain);
     return 0;
 }
@@ -268,5 +281,5 @@ int32_t RoadCls::RebuildInCommand(const API_Element& object, API_Element& terrai
     const int32_t read = ReadRebuildLinks(object, links, terrain);
     if (read != 0) return read;
     API_Element road = object;
-    return RebuildCore(road, links, terrain) ? 0 : ErrModifying;
+    return RebuildCore(road, links, terrain) == CommandEnd::Done ? 0 : ErrModifying;
 }

@@ -69,13 +69,13 @@ bool WriteTwinObject(Cls& cls, API_Element& object, API_ElementMemo& memo, int32
         view.GetSetInt(RoadParam::Language, language, LPMode_Set) && cls.WriteCommonLPParams(view, Cls::Kind);
     if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&object, &memo, true) != NoError) return false;
-    HostCallWithElementGuid(object);
-    return true;
+    // An object the host will not report edits of could not follow them: the set fails.
+    return HostCallWithElementGuid(object) == NoError;
 }
 
 // The cut, fill and result objects placed from the draped edges and linked with the terrain.
 template <class Cls>
-bool BuildTwinObjects(Cls& cls) {
+CommandEnd BuildTwinObjects(Cls& cls) {
     const EarthworkSetSpec spec{Cls::Kind, cls.PartIndex(), cls.settings.layer, cls.settings.pen, cls.settings.name};
     return PlaceEarthworkSet(
         cls, spec,
@@ -103,7 +103,9 @@ int32_t CreateTwinOnFill(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh
     // The split leaves chainB running from the last side back to the first; turned, it runs beside chainA from
     // the first side, as the edges built along a polyline do.
     ReverseChain(cls.chainB);
-    if (!RunEarthworkCreation([&] { return BuildPointElementFromList(cls) && cls.DrapeEdges() && cls.BuildObjects(); }))
+    if (!RunCommand(ExternalCommandUndoText(), [&] {
+            return BuildPointElementFromList(cls) && cls.DrapeEdges() ? cls.BuildObjects() : CommandEnd::Failed;
+        }))
         return ErrModifying;
     contours.RefreshContourLines(cls.element);
     return 0;
@@ -128,7 +130,9 @@ int32_t CreateTwinAlongPolyline(Cls& cls, EarthworkDialogs& dialogs, ContourLine
     const double width = GlobalSettings.GetDouble(GeneralField::Kind, GeneralField::StripWidth);
     const int32_t referenceLine = GlobalSettings.GetInt(GeneralField::Kind, Cls::ReferenceLineField);
     if (!BuildEdgesAlongPolyline(cls, width, referenceLine)) return ErrModifying;
-    if (!RunEarthworkCreation([&] { return cls.DrapeEdges() && cls.BuildObjects(); })) return ErrModifying;
+    if (!RunCommand(ExternalCommandUndoText(),
+                    [&] { return cls.DrapeEdges() ? cls.BuildObjects() : CommandEnd::Failed; }))
+        return ErrModifying;
     contours.RefreshContourLines(cls.element);
     return 0;
 }

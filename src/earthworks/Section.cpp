@@ -222,16 +222,18 @@ void CopyCommonHeights(const QV_List<QV_Coord3DLong>& section, QV_List<QV_Coord3
     for (int32_t i = 0; i < n; ++i) road[i].z = section[i].z;
 }
 
-bool SectionCls::TransferToRoad(const API_Element& section, const API_WindowInfo& window, API_Element& terrain,
-                                bool& rebuilt) {
+CommandEnd SectionCls::TransferToRoad(const API_Element& section, const API_WindowInfo& window, API_Element& terrain,
+                                      bool& rebuilt) {
     const bool in3D = window.typeID == APIWind_3DModelID;
     const bool inSection = window.typeID == APIWind_SectionID;
     API_WindowInfo remembered = window;
+    // Once the section or the road is written, a failure keeps what was written.
+    bool written = false;
     const auto back = [&](bool result) {
         if (in3D || inSection) ACAPI_Automate(APIDo_ChangeWindowID, &remembered);
-        return result;
+        return result ? CommandEnd::Done : written ? CommandEnd::KeepSoFar : CommandEnd::Failed;
     };
-    if (in3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return false;
+    if (in3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return CommandEnd::Failed;
 
     API_Element own = section;
     SectionMemo memo(section.header.guid);
@@ -244,6 +246,7 @@ bool SectionCls::TransferToRoad(const API_Element& section, const API_WindowInfo
     API_Guid source = APINULLGuid;
     StringToGuid(source, record.OriginalGuid);
     if (inSection && ChangeElementMemo(&own, &memo.memo) != NoError) return back(false);
+    written = inSection;
 
     if (source == APINULLGuid) {
         // Removed while the plan database is current: the 3D model's refuses changes.
@@ -251,7 +254,7 @@ bool SectionCls::TransferToRoad(const API_Element& section, const API_WindowInfo
         one.Push(section.header.guid);
         const bool deleted = ACAPI_Element_Delete(one) == NoError;
         if (in3D) ACAPI_Automate(APIDo_ChangeWindowID, &remembered);
-        return deleted;
+        return deleted ? CommandEnd::Done : written ? CommandEnd::KeepSoFar : CommandEnd::Failed;
     }
 
     if (inSection && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return back(false);
@@ -275,6 +278,7 @@ bool SectionCls::TransferToRoad(const API_Element& section, const API_WindowInfo
         roadMemo.Sync();
     }
     ok = ok && ChangeElementMemo(&road, &roadMemo.memo) == NoError;
+    written = written || ok;
     if (ok && !inSection) ok = ChangeElementMemo(&own, &memo.memo) == NoError;
     // The partners take the new edges, then the whole road is draped again.
     ok = ok && SyncSiblingObjects(road.header, ElemKind_Road, false) != 0;
@@ -294,7 +298,8 @@ int32_t SectionCls::Rebuild(EarthworkDialogs& dialogs, ContourLineRefresh& conto
     if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError) window.typeID = APIWind_FloorPlanID;
     API_Element terrain = {};
     bool rebuilt = false;
-    const bool ok = RunEarthworkCommand([&] { return TransferToRoad(section, window, terrain, rebuilt); });
+    const bool ok =
+        RunCommand(ExternalCommandUndoText(), [&] { return TransferToRoad(section, window, terrain, rebuilt); });
     // The terrain's contour lines are made in the plan, then the user's window comes back.
     if (rebuilt && window.typeID == APIWind_FloorPlanID) {
         contours.RefreshContourLines(terrain);

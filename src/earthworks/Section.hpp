@@ -3,6 +3,7 @@
 // It is prepared as the object tool's default from a road object, tagged with its road when placed, and its
 // drawing settings are edited on placed sections.
 #include "elements/BaseCls.hpp"
+#include "elements/WholeCommand.hpp"
 #include "elements/RoadSectionObjects.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/DialogAnswer.hpp"
@@ -45,7 +46,8 @@ public:
 private:
     static int32_t TagNewSectionObjects(const QV_List<API_Elem_Head>& heads);
     bool ApplyToSelected(QV_List<API_Element>& sections);
-    bool TransferToRoad(const API_Element& section, const API_WindowInfo& window, API_Element& terrain, bool& rebuilt);
+    CommandEnd TransferToRoad(const API_Element& section, const API_WindowInfo& window, API_Element& terrain,
+                              bool& rebuilt);
 };
 
 // For each vertex index both lists have, the section's z into the road's; x, y and codes stay the road's.

@@ -112,7 +112,9 @@ int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& conto
     if (!InputPolygonStep(*this, &inputFailed)) return inputFailed ? ErrSpecifyingPoint : 0;
     if (!SplitRingAtSides(*this)) return 0;
     side = 1;
-    if (!RunEarthworkCreation([&] { return BuildPointElementFromList(*this) && BuildObjects(); })) return ErrModifying;
+    if (!RunCommand(ExternalCommandUndoText(),
+                    [&] { return BuildPointElementFromList(*this) ? BuildObjects() : CommandEnd::Failed; }))
+        return ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
 }
@@ -132,11 +134,10 @@ bool SideWalkCls::WriteSidewalkObject(API_Element& placed, API_ElementMemo& memo
         WriteCommonLPParams(view, ElemKind_Sidewalk);
     if (!EndMemoWriting(memo, view, written)) return false;
     if (CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
-    HostCallWithElementGuid(placed);
-    return true;
+    return HostCallWithElementGuid(placed) == NoError;
 }
 
-bool SideWalkCls::BuildObjects() {
+CommandEnd SideWalkCls::BuildObjects() {
     EarthworkSetSpec spec{ElemKind_Sidewalk, SidewalkLibIndex, settings.layer, settings.pen, settings.name};
     spec.originalLink = false;
     return PlaceEarthworkSet(
@@ -173,10 +174,10 @@ int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& pic
     ChainToWorld(picked, chainA, true);
     ChainToWorld(picked, chainB, true);
     int32_t code = ErrModifying;
-    const bool ok = RunEarthworkCommand([&] {
+    const bool ok = RunCommand(ExternalCommandUndoText(), [&] {
         if (!BuildPointElementFromList(*this)) {
             code = ErrCalculatingAltitudes;
-            return false;
+            return CommandEnd::Failed;
         }
         // Stored again beside chainA.
         ReverseChain(chainB);
@@ -197,8 +198,10 @@ int32_t SideWalkCls::Update(ContourLineRefresh& contours, const API_Element& pic
             SetLPLevelOnStory(memo.view, terrain.mesh.level, picked.header.floorInd, LPMode_Set);
         memo.Sync();
         API_Element changedObject = picked;
-        written = written && ChangeElementMemo(&changedObject, &memo.memo) == NoError;
-        return written && SyncSiblingObjects(picked.header, ElemKind_Sidewalk, false) != 0;
+        // Once the picked sidewalk is rewritten, partners that fail keep it so.
+        if (!written || ChangeElementMemo(&changedObject, &memo.memo) != NoError) return CommandEnd::Failed;
+        return SyncSiblingObjects(picked.header, ElemKind_Sidewalk, false) != 0 ? CommandEnd::Done
+                                                                                : CommandEnd::KeepSoFar;
     });
     if (!ok) return code;
     contours.RefreshContourLines(element);

@@ -2,6 +2,7 @@
 // The sidewalk's element class: a strip of constant thickness laid on the terrain between two sides of a hatch the
 // user picks, placed as three linked objects of "VY_SIDEWALK" (cut, fill, result).
 #include "elements/BaseCls.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
@@ -32,8 +33,8 @@ public:
     // Both layouts, first the first. Confirmed: record and flags taken. `option` 1: placed sidewalks are edited
     // (the width locked).
     DialogAnswer RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, int32_t option);
-    // The three objects placed from the draped edges and linked to the terrain.
-    bool BuildObjects();
+    // The three objects placed from the draped edges and linked to the terrain, as PlaceEarthworkSet answers.
+    CommandEnd BuildObjects();
     bool WriteSidewalkObject(API_Element& object, API_ElementMemo& memo, int32_t layer, const QV_String& role);
     bool ApplyToSelected(QV_List<API_Element>& sidewalks);
     // The heights across the strip, index by index: with the side set the second edge takes the first's.

@@ -16,11 +16,13 @@ bool PlaceTerrainCutObject(API_Element& placed, API_ElementMemo& memo, int32_t k
                            const QV_String& terrainId, API_Element& object) {
     if (!CreateFlaggedObject(placed, memo)) return false;
     object = placed;
-    HostCallWithElementGuid(placed);
     ElemDescriptor record;
     GuidToText(record.TerrainGuid, terrain.header.guid);
     record.TerrainId = terrainId;
-    if (ElemUserData_WriteRecord(record, kind, placed.header) && LinkElementGuids(terrain, placed)) return true;
+    // Unobserved, it would not follow a hand edit: it goes too.
+    if (HostCallWithElementGuid(placed) == NoError && ElemUserData_WriteRecord(record, kind, placed.header) &&
+        LinkElementGuids(terrain, placed))
+        return true;
     DeleteLeftoverElement(placed.header.guid);
     std::memset(static_cast<void*>(&object), 0, sizeof object);
     return false;

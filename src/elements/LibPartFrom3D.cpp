@@ -238,15 +238,15 @@ int32_t BaseCls::CreateLibPartObject(uint8_t transfer, int16_t placeCode, uint16
     if (GetObjectDefaults(defaults, &defaultsMemo)) {
         const QV_String partName = GeneratedPartName(descriptor.TerrainId);
         QV_String path("");
-        if (SaveViewAsTempLibPart(*this, partName, path) && CreateLibPartFromTemp(*this, partName)) {
-            // A transfer that failed, or a replaced object it could not remove, takes the new one back with the
-            // command (the caller's, when it runs inside one).
-            result = RunWholeCommand([&] {
-                return CreateObject(partName, placeCode, a, b, c) && TransferSettings(transfer != 0, b != nullptr);
-            })
-                ? 1
-                : 0;
-        }
+        // The parts made for the object belong to its command: a failure anywhere, a transfer or a replaced
+        // object it could not remove among them, takes them back with the object (the caller's command, when
+        // it runs inside one), and no part is left in the library for an object that is not there.
+        result = RunWholeCommand([&] {
+            return SaveViewAsTempLibPart(*this, partName, path) && CreateLibPartFromTemp(*this, partName) &&
+                CreateObject(partName, placeCode, a, b, c) && TransferSettings(transfer != 0, b != nullptr);
+        })
+            ? 1
+            : 0;
         ReadObjectDefaults(defaults, &defaultsMemo);
     } else {
         ACAPI_DisposeElemMemoHdls(&defaultsMemo);

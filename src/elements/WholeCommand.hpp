@@ -1,8 +1,12 @@
 #pragma once
-// The add-on's undoable command, all of it or nothing: when the work fails, or leaves behind a temporary element
-// the host would not delete, its body answers the host with an error and the host takes the whole command back, so
-// that nothing half made stays (a line, fill or mesh without its record, a set with some objects changed and others
-// not). The caller tells the user.
+// The one undoable command every command of the add-on runs in. The outermost call opens the host's command; a call
+// made while one of the add-on's commands runs (known from the depth of those running, never by asking the host)
+// runs its work as part of that one, whose work must then answer the failure. How a failed work ends is the work's
+// own answer: taken back whole (nothing half made stays: a line, fill or mesh without its record, a set with some
+// objects changed and others not), or kept so far as one undo step when what it made stands on its own (a rebuild
+// keeps the objects it rewrote; a new earthwork keeps the set whose objects all stand). A temporary element the host
+// would not delete takes the whole command back either way. A command that fails also gives the user back the
+// window and the selection they had when it started. The caller tells the user.
 #include "UniString.hpp"
 
 #include <functional>
@@ -10,7 +14,20 @@
 // The undo text of the add-on's commands: entry 2 of the undo table ("External command").
 GS::UniString ExternalCommandUndoText();
 
-// `work` as one undoable command; true when the host ran it and it succeeded. Inside a command that is running
-// already the work runs as part of that one, whose body must then answer the failure; false there too when the
-// work stranded a leftover.
+// How a command's work ended.
+enum class CommandEnd {
+    Done,
+    Failed,     // take everything back
+    KeepSoFar,  // failed, yet what it made stays as one undo step
+};
+
+// `work` as one undoable command named `undoText`: true when it ended Done and the host kept it. Inside a running
+// command of the add-on the work runs as part of that one and the answer is the same; a leftover stranded by a
+// nested work fails the caller's command too.
+bool RunCommand(const GS::UniString& undoText, const std::function<CommandEnd()>& work);
+
+// `work` as one undoable command that is taken back whole when it answers false.
 bool RunWholeCommand(const std::function<bool()>& work);
+
+// How many of the add-on's commands are running now (0 outside any).
+int CommandDepth();

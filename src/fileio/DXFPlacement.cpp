@@ -4,6 +4,7 @@
 // part-way takes back what it placed and the layers it made, so that a failed import leaves nothing.
 #include "fileio/DXFFileCls.hpp"
 
+#include "elements/WholeCommand.hpp"
 #include "elements/ActiveStory.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -61,7 +62,7 @@ struct Placement {
         placedAny = true;
         placed.push_back(hotspot.header.guid);
         all.Add(hotspot.header.guid);
-        ACAPI_Element_AttachObserver(hotspot.header.guid);
+        if (ACAPI_Element_AttachObserver(hotspot.header.guid) != NoError) return false;
         ElemDescriptor d;
         d.Reset();
         d.Value = p.z;
@@ -81,7 +82,7 @@ struct Placement {
         placedAny = true;
         placed.push_back(line.header.guid);
         all.Add(line.header.guid);
-        ACAPI_Element_AttachObserver(line.header.guid);
+        if (ACAPI_Element_AttachObserver(line.header.guid) != NoError) return false;
         ElemDescriptor d;
         d.Reset();
         return ElemUserData_WriteRecord(d, ElemKind_Constraint, line.header);
@@ -205,12 +206,13 @@ bool DXFFileCls::CreateElements() {
     const int32_t firstNumber = options.codeNumber;
     QV_String undoText;
     GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
-    const GSErrCode commandErr = ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
+    const bool done = RunCommand(Uni(undoText), [&] {
         ran = true;
         // The chosen layers are made here, in the import's undo step, not when they were chosen.
         LayerChanges changes;
         result = CreateHostLayers(changes) && run.PlaceAll();
-        // A failed import leaves nothing: the host keeps what a failed command made, so it is taken back here.
+        // A failed import leaves nothing, and no undo step: what it made and its layers go, and the command is
+        // taken back.
         if (!result) {
             run.all.TakeBack();
             RestoreHostLayers(changes);
@@ -218,14 +220,14 @@ bool DXFFileCls::CreateElements() {
         }
         ACAPI_Interface(APIIo_CloseProcessWindowID);
         if (!run.placedAny) ElementWritten = 0;
-        return NoError;
+        return result ? CommandEnd::Done : CommandEnd::Failed;
     });
     // A command the host refused placed nothing: the user must hear of it all the same.
     if (!ran) {
         ElementWritten = 0;
         ACAPI_Interface(APIIo_CloseProcessWindowID);
     }
-    if (commandErr != NoError) result = false;
+    if (!done) result = false;
     // The numbers of points taken back are given out again.
     if (!result) options.codeNumber = firstNumber;
 

@@ -1,5 +1,6 @@
 #include "fileio/ImportedPointPlacement.hpp"
 
+#include "elements/WholeCommand.hpp"
 #include "elements/ActiveStory.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -49,7 +50,7 @@ bool PlacePoints(ColumnFileCls& reader) {
     QV_String undoText;
     GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
     bool ran = false;
-    const GSErrCode commandErr = ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
+    const bool done = RunCommand(Uni(undoText), [&] {
         ran = true;
         GS::UniString title("Lodravix");
         int16_t phases = int16_t(std::min<size_t>(batches, 32767));
@@ -79,7 +80,10 @@ bool PlacePoints(ColumnFileCls& reader) {
                     break;
                 }
                 made.push_back(element.header.guid);
-                ACAPI_Element_AttachObserver(element.header.guid);
+                if (ACAPI_Element_AttachObserver(element.header.guid) != NoError) {
+                    failed = true;
+                    break;
+                }
                 descriptor.Value = p.z;
                 descriptor.Name = reader.overwriteCode ? reader.options.code : ASCFile::PointCode(reader.texts, p);
                 descriptor.Number = reader.options.codeNumber;
@@ -104,10 +108,10 @@ bool PlacePoints(ColumnFileCls& reader) {
             }
         }
         if (made.empty()) ElementWritten = 0;
-        return failed ? APIERR_GENERAL : NoError;
+        return failed ? CommandEnd::Failed : CommandEnd::Done;
     });
     // A command the host did not run placed nothing: the user must hear of it.
-    if (commandErr != NoError || !ran) {
+    if (!done || !ran) {
         failed = true;
         if (!ran) ElementWritten = 0;
     }

@@ -50,7 +50,7 @@ int32_t Place(ShapeImportData& data, API_Element& hotspot, API_Element& line, Pl
         hotspot.hotspot.pos.y = c.y;
         if (CreateElementWithMemo(&hotspot, nullptr, false) != NoError) return 0;
         placed.Add(hotspot.header.guid);
-        ACAPI_Element_AttachObserver(hotspot.header.guid);
+        if (ACAPI_Element_AttachObserver(hotspot.header.guid) != NoError) return 0;
         if (c.z < ProjectOffset.shapeHeight) ProjectOffset.shapeHeight = c.z;
         point.Reset();
         point.Value = c.z;
@@ -69,7 +69,7 @@ int32_t Place(ShapeImportData& data, API_Element& hotspot, API_Element& line, Pl
         line.line.endC = API_Coord{coords[s.end].x, coords[s.end].y};
         if (CreateElementWithMemo(&line, nullptr, false) != NoError) return 0;
         placed.Add(line.header.guid);
-        ACAPI_Element_AttachObserver(line.header.guid);
+        if (ACAPI_Element_AttachObserver(line.header.guid) != NoError) return 0;
         constraint.Reset();
         if (!ElemUserData_WriteRecord(constraint, ElemKind_Constraint, line.header)) return 0;
     }

@@ -5,7 +5,6 @@
 #include "elements/MeshHeightSampling.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/ElemDataRecord.hpp"
-#include "elements/LeftoverElements.hpp"
 #include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -99,15 +98,14 @@ void CoordinateFeedback(const API_Coord3D* cursor) {
 void ShowCoordinates(CoordinatePalette& palette) {
     ACAPI_Element_DeselectAll();
     PrepareCoordinateDisplay(palette);
-    ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        // The heights shown come from probe slabs: one that could not be deleted is taken back with the command.
-        const LeftoverWatch watch;
+    // The heights shown come from probe slabs: one that could not be deleted is taken back with the command.
+    RunWholeCommand([&] {
         API_Coord3D point = {};
         API_Neig neig = {};
         // The point itself is not used: the display is what the user came for, and Escape ends it alike.
         GetPointFromUser(point, neig, QV_String(""), nullptr, nullptr, nullptr, nullptr, 0, CoordinateFeedback, nullptr,
                          true);
-        return watch.CommandBodyResult();
+        return true;
     });
     ResetToolInput(palette);
 }

@@ -81,7 +81,7 @@ bool CreateMarker(int32_t libIndex, int32_t kind, int16_t layer, int16_t story, 
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     const bool written = write(view);
     if (!EndMemoWriting(memo, view, written) || CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
-    ACAPI_Element_AttachObserver(placed.header.guid);
+    if (ACAPI_Element_AttachObserver(placed.header.guid) != NoError) return false;
     return ElemUserData_WriteRecord(ElemDescriptor(), kind, placed.header);
 }
 }  // namespace

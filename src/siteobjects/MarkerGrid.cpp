@@ -164,7 +164,7 @@ bool MarkerCls::CreateGridObject() {
         view.GetSetDouble(MarkerParam::OffsetY, oy, LPMode_Set) &&
         view.GetSetDouble(MarkerParam::OffsetZ, oz, LPMode_Set);
     if (!EndMemoWriting(memo, view, written) || CreateElementWithMemo(&placed, &memo, true) != NoError) return false;
-    ACAPI_Element_AttachObserver(placed.header.guid);
+    if (ACAPI_Element_AttachObserver(placed.header.guid) != NoError) return false;
     return ElemUserData_WriteRecord(ElemDescriptor(), ElemKind_LevelMarker, placed.header);
 }
 

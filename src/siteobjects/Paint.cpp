@@ -216,7 +216,7 @@ bool PaintCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*,
         PaintLP::ExchangeOrigin(view, origin, LPMode_Set) && SerializeSettings(view, settings, 1) &&
         WriteCommonLPParams(view, ElemKind_ColouredArea);
     if (!EndMemoWriting(memo, view, written) || !CreateFlaggedObject(placed, memo)) return false;
-    HostCallWithElementGuid(placed);
+    if (HostCallWithElementGuid(placed) != NoError) return false;
     ElemDescriptor record;
     record.TerrainGuid = terrainText;
     record.AreaText = descriptor.TerrainId;

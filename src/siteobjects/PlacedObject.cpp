@@ -34,7 +34,7 @@ bool CreateLinkedObject(API_Element& object, API_ElementMemo& memo, int32_t kind
         ElementWritten = 0;
         return false;
     }
-    ACAPI_Element_AttachObserver(object.header.guid);
+    if (ACAPI_Element_AttachObserver(object.header.guid) != NoError) return false;
     ElemDescriptor descriptor;
     descriptor.TerrainGuid = terrainText;
     return ElemUserData_WriteRecord(descriptor, kind, object.header) && LinkElementGuids(terrain, object);

@@ -86,7 +86,7 @@ struct Builder {
         if (!Create(e, nullptr)) return false;
         if (made != nullptr) made->push_back(e.header.guid);
         if (!Mode(SOSIModeTerrain)) return true;
-        ACAPI_Element_AttachObserver(e.header.guid);
+        if (ACAPI_Element_AttachObserver(e.header.guid) != NoError) return HostFailed();
         ElemDescriptor d;
         d.Reset();
         d.Value = p.z;
@@ -103,7 +103,7 @@ struct Builder {
         if (!Create(e, nullptr)) return false;
         if (made != nullptr) made->push_back(e.header.guid);
         if (!constraint) return true;
-        ACAPI_Element_AttachObserver(e.header.guid);
+        if (ACAPI_Element_AttachObserver(e.header.guid) != NoError) return HostFailed();
         ElemDescriptor d;
         d.Reset();
         return ElemUserData_WriteRecord(d, ElemKind_Constraint, e.header) || HostFailed();

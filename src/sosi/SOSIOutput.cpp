@@ -1,5 +1,6 @@
 #include "sosi/SOSIOutput.hpp"
 
+#include "elements/WholeCommand.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
@@ -115,12 +116,9 @@ bool BuildSOSIOutput(const SOSIOutputInput& input, SOSIOutputChoices& choices, u
     // Everything the build makes, its layers and worksheet too, is one undo step. What was made before an
     // object failed or the user stopped stays; a host call that fails takes back the whole build: the body then
     // answers an error, so that the host takes back also what only it can (a new worksheet, the window shown).
-    bool built = false;
-    const GSErrCode err = ACAPI_CallUndoableCommand(Uni(undoText), [&]() -> GSErrCode {
-        built = BuildInCommand(input, choices);
-        return built ? NoError : APIERR_GENERAL;
-    });
-    if (err != NoError || !built) return false;
+    const bool built = RunCommand(
+        Uni(undoText), [&] { return BuildInCommand(input, choices) ? CommandEnd::Done : CommandEnd::Failed; });
+    if (!built) return false;
     if (somethingCreated != nullptr) *somethingCreated = state.somethingCreated;
     return true;
 }

@@ -177,7 +177,7 @@ bool ConstraintInput::CreateOne(const API_Coord& begin, const API_Coord& end) {
     e.line.begC = begin;
     e.line.endC = end;
     if (CreateElementWithMemo(&e, nullptr, false) != NoError) return false;
-    ACAPI_Element_AttachObserver(e.header.guid);
+    if (ACAPI_Element_AttachObserver(e.header.guid) != NoError) return false;
     ElemDescriptor record;
     return ElemUserData_WriteRecord(record, ElemKind_Constraint, e.header);
 }

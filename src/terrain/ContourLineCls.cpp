@@ -278,7 +278,7 @@ bool ContourLineCls::CreateObject(const QV_String& partName, int16_t mode, uint1
         return false;
     }
     if (!CreateFlaggedObject(placed, memo)) return false;
-    HostCallWithElementGuid(placed);
+    if (HostCallWithElementGuid(placed) != NoError) return false;
     ElemDescriptor record;
     record.ContourText = descriptor.TerrainId;
     record.TerrainGuid = terrainText;

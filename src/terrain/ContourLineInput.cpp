@@ -106,7 +106,7 @@ int32_t ContourLineCls::BuildConstraintsFromSegments(const QV_List<PlanSegment>&
         e.line.begC = {s.x1, s.y1};
         e.line.endC = {s.x2, s.y2};
         if (ACAPI_Element_Create(&e, nullptr) != NoError) return ErrModifying;
-        HostCallWithElementGuid(e);
+        if (HostCallWithElementGuid(e) != NoError) return ErrModifying;
         ElemDescriptor record;
         if (!ElemUserData_WriteRecord(record, ElemKind_Constraint, e.header)) return ErrModifying;
         made.Insert(e);
@@ -140,7 +140,7 @@ bool ContourLineCls::CreateContourPoint(const API_Element& hotspotDefaults, cons
     e.hotspot.pos = position;
     e.hotspot.height = altitude.altitude;
     if (ACAPI_Element_Create(&e, nullptr) != NoError) return false;
-    HostCallWithElementGuid(e);
+    if (HostCallWithElementGuid(e) != NoError) return false;
     PointSettings& points = GlobalSettings.points;
     ElemDescriptor record;
     record.Name = points.code;

@@ -82,12 +82,7 @@ int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<Calculati
     if (any) old = linked[0];
     if (CreateLibPartObject(any ? 1 : 0, ContourMode_Slopes, 0, volumes, any ? &old : nullptr) == 0)
         return ErrModifying;
-    int32_t result = 0;
-    ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        result = StoreToElement(object) ? 0 : ErrModifying;
-        return NoError;
-    });
-    return result;
+    return RunWholeCommand([&] { return StoreToElement(object); }) ? 0 : ErrModifying;
 }
 
 int32_t ContourLineCls::ReadForTerrainUpdate(const API_Element& terrain) {

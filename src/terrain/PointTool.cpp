@@ -250,7 +250,7 @@ bool PointTool::CreatePoint() {
     e.hotspot.pos = {clicked.x, clicked.y};
     e.hotspot.height = 0.0;
     if (CreateElementWithMemo(&e, nullptr, false) != NoError) return false;
-    ACAPI_Element_AttachObserver(e.header.guid);
+    if (ACAPI_Element_AttachObserver(e.header.guid) != NoError) return false;
     ElemDescriptor record;
     record.Name = settings.code;
     record.Number = settings.codeNumber;

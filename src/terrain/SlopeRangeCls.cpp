@@ -88,7 +88,7 @@ bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
         SlopeRangeLP::WriteSlopes(view, body.angles);
     view.Detach();
     if (!ok || !CreateFlaggedObject(placed, *memo)) return false;
-    HostCallWithElementGuid(placed);
+    if (HostCallWithElementGuid(placed) != NoError) return false;
     ElemDescriptor record;
     return ElemUserData_WriteRecord(record, ElemKind_SlopeRange, placed.header);
 }

@@ -140,7 +140,7 @@ bool CreateTerrainMesh(const TerrainRecord& record, double verticalOffset, API_E
     const bool created = CreateFlaggedObject(mesh, memo);
     std::memset(static_cast<void*>(&memo), 0, sizeof(memo));
     if (!created) return false;
-    ACAPI_Element_AttachObserver(mesh.header.guid);
+    if (ACAPI_Element_AttachObserver(mesh.header.guid) != NoError) return false;
     if (!WriteTerrainDataRecord(mesh)) return false;
 
     QV_String text;

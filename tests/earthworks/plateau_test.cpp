@@ -267,7 +267,7 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
         ASSERT_EQ(Command([&] {
                       if (!cls.CreateElementBodyFromMesh()) return GSErrCode(-1);
                       host->FailCallAfter("Element_Create", -1, APIERR_GENERAL, passes);
-                      built = cls.BuildObjects();
+                      built = cls.BuildObjects() == CommandEnd::Done;
                       host->ClearFailures();
                       return NoError;
                   }),

@@ -224,6 +224,25 @@ TEST_F(RoadToolTest, FailuresPlaceNothing) {
     EXPECT_TRUE(contours.terrains.empty());  // no road: the terrain is as it was
 }
 
+// An object of the set the host will not observe could not follow a hand edit of the road: whichever of the three
+// attaches fails, the command is taken back whole, leaves no undo step, and the user is told.
+TEST_F(RoadToolTest, AnObserverTheHostRefusesTakesTheNewRoadBack) {
+    const API_Element path = Polyline({{30, 40, 0}, {150, 40, 0}});
+    DialogConfirms = true;
+    const size_t steps = Db().UndoTexts().size();
+    for (int32_t passes : {0, 1, 2}) {
+        ASSERT_TRUE(host->FailCallAfter("Element_AttachObserver", -1, APIERR_GENERAL, passes));
+        EXPECT_EQ(Build(path, 2), 43) << passes;
+        host->ClearFailures();
+        EXPECT_TRUE(Roads().empty()) << passes;
+        GS::Array<API_Guid> objects;
+        ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
+        EXPECT_EQ(objects.GetSize(), 0u) << passes;
+        EXPECT_EQ(Db().UndoTexts().size(), steps) << passes;
+    }
+    EXPECT_TRUE(contours.terrains.empty());
+}
+
 // Without the add-on's library (the user does not name its folder), the road ends silently.
 class RoadWithoutLibraryTest : public ProjectHostTest {};
 
@@ -415,10 +434,13 @@ TEST_F(RoadToolTest, ARebuildDrapesAgainOnACopyCarryingOnlyTheEarlierOperators) 
     view.Detach();
     ASSERT_EQ(Command([&] { return ChangeElementMemo(&result, &memo); }), NoError);
     ACAPI_DisposeElemMemoHdls(&memo);
+    // Nothing was rewritten, so nothing is kept: no undo step whose Undo would do nothing.
+    const size_t steps = Db().UndoTexts().size();
     {
         RoadCls road;
         EXPECT_EQ(road.RebuildFromObject(contours, result), 43);
     }
+    EXPECT_EQ(Db().UndoTexts().size(), steps);
     ASSERT_EQ(ACAPI_Element_GetElemList(API_MeshID, &meshes), NoError);
     EXPECT_EQ(meshes.GetSize(), 1u);
 }

@@ -207,7 +207,7 @@ TEST_F(SidewalkToolTest, CancelsAndFailuresLeaveNothing) {
         ASSERT_EQ(Command([&] {
                       if (!BuildPointElementFromList(cls)) return GSErrCode(-1);
                       host->FailCallAfter("Element_Create", -1, APIERR_GENERAL, passes);
-                      built = cls.BuildObjects();
+                      built = cls.BuildObjects() == CommandEnd::Done;
                       host->ClearFailures();
                       return NoError;
                   }),

@@ -1,6 +1,7 @@
-// The add-on's whole command and the leftovers a step could not delete, alone and inside a caller's command:
-// a leftover fails the command that stranded it, and a step run inside the caller's command never hides what the
-// caller had stranded before it.
+// The add-on's one command wrapper: nesting known from the depth of running commands (the host never asked for a
+// second command), a failed work leaving no undo step, no element and no other window, a work that keeps what it
+// made so far, and the leftovers a step could not delete: a leftover fails the command that stranded it, and a step
+// run inside the caller's command never hides what the caller had stranded before it.
 #include "ProjectHost.hpp"
 
 #include "elements/LeftoverElements.hpp"
@@ -34,7 +35,82 @@ protected:
         return n;
     }
     std::vector<API_Guid> made;
+    size_t Steps() { return Db().UndoTexts().size(); }
+    void ShowWindow(int32_t type) {
+        API_WindowInfo w = {};
+        w.typeID = type;
+        EXPECT_EQ(ACAPI_Automate(APIDo_ChangeWindowID, &w), NoError);
+    }
 };
+
+TEST_F(WholeCommandTest, ANestedCommandRunsInsideItsCallersByDepthWithoutAskingTheHost) {
+    const size_t steps = Steps();
+    int inner = -1;
+    EXPECT_TRUE(RunWholeCommand([&] {
+        EXPECT_EQ(CommandDepth(), 1);
+        return Make() != APINULLGuid && RunWholeCommand([&] {
+                   inner = CommandDepth();
+                   return Make() != APINULLGuid;
+               });
+    }));
+    EXPECT_EQ(inner, 2);
+    EXPECT_EQ(CommandDepth(), 0);
+    EXPECT_EQ(Alive(), 2u);
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_EQ(log.str().find("CallUndoableCommand refused"), std::string::npos) << log.str();
+
+    // A nested failure fails the nested call, and the caller that answers it takes the whole command back.
+    bool nested = true;
+    EXPECT_FALSE(RunWholeCommand([&] {
+        Make();
+        nested = RunWholeCommand([&] { return Make() == APINULLGuid; });
+        return nested;
+    }));
+    EXPECT_FALSE(nested);
+    EXPECT_EQ(Alive(), 0u);
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_EQ(CommandDepth(), 0);
+}
+
+TEST_F(WholeCommandTest, AFailedWorkLeavesNoStepNoElementAndTheWindowItFound) {
+    ShowWindow(APIWind_FloorPlanID);
+    const size_t steps = Steps();
+    for (const CommandEnd end : {CommandEnd::Failed, CommandEnd::KeepSoFar, CommandEnd::Done}) {
+        const bool ok = RunCommand(ExternalCommandUndoText(), [&] {
+            Make();
+            ShowWindow(APIWind_3DModelID);
+            return end;
+        });
+        EXPECT_EQ(ok, end == CommandEnd::Done);
+        // Only a failure gives the window back; what stays is the work's answer.
+        EXPECT_EQ(Db().FrontWindowType(), end == CommandEnd::Done ? APIWind_3DModelID : APIWind_FloorPlanID);
+        EXPECT_EQ(Alive(), end == CommandEnd::Failed ? 0u : 1u);
+        EXPECT_EQ(Steps(), steps + (end == CommandEnd::Failed ? 0 : end == CommandEnd::KeepSoFar ? 1 : 2));
+        ShowWindow(APIWind_FloorPlanID);
+    }
+    // Kept so far, yet a stranded leftover takes it all back.
+    EXPECT_FALSE(RunCommand(ExternalCommandUndoText(), [&] {
+        Make();
+        StrandOne();
+        return CommandEnd::KeepSoFar;
+    }));
+    EXPECT_EQ(Alive(), 0u);
+    EXPECT_EQ(Steps(), steps + 2);
+
+    // The user's selection comes back after a failure, the element the work selected taken back with it.
+    API_Guid chosen = APINULLGuid;
+    ASSERT_TRUE(RunWholeCommand([&] { return (chosen = Make()) != APINULLGuid; }));
+    made.clear();
+    Select({chosen});
+    EXPECT_FALSE(RunWholeCommand([&] {
+        ACAPI_Element_DeselectAll();
+        Select({Make()});
+        return false;
+    }));
+    ASSERT_EQ(Db().Selection().size(), 1u);
+    EXPECT_TRUE(Db().Selection()[0] == chosen);
+    EXPECT_EQ(Alive(), 0u);
+}
 
 TEST_F(WholeCommandTest, AStrandedLeftoverTakesItsWholeCommandBackAloneOrInsideTheCallers) {
     // Alone: the body answers an error and everything the command made is gone.

@@ -3,6 +3,7 @@
 // and the creation and saving of parts through the host table.
 #include "ProjectHost.hpp"
 
+#include "foundation/ACAPI.hpp"
 #include "library/LibraryDescription.hpp"
 #include "library/LibraryStore.hpp"
 #include "library/ParamDefSection.hpp"
@@ -408,6 +409,48 @@ TEST_F(LibrarySectionsHostTest, NewPartsGoOnlyIntoLibrariesAndOverwriteOnlyWhenA
     std::filesystem::remove_all(other);
     EXPECT_EQ(T().LibPart_Save(&gone), APIERR_GENERAL);
     EXPECT_LT(Store().FindByName("GONE", 0), 0);
+}
+
+// The libraries are the project's: a command taken back leaves them as before (no new part, no new file, a replaced
+// part and its file as they were), one that succeeds keeps what it saved.
+TEST_F(LibrarySectionsHostTest, ACommandTakenBackLeavesTheLibrariesAsBefore) {
+    const std::string folder = UserFile("undone");
+    std::filesystem::create_directory(folder);
+    std::ofstream(folder + "/P.lpd") << kHead;  // part "P"
+    std::string why;
+    ASSERT_TRUE(host->AddLibraryFolder(folder, &why)) << why;
+    ASSERT_EQ(Overwrite(true), NoError);
+    const int32_t parts = Store().PartCount();
+    const auto text = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string before = text(folder + "/P.lpd");
+    const auto saveBoth = [&] {
+        API_LibPart n = Record("N", folder), p = Record("P", folder);
+        return T().LibPart_Create(&n) == NoError && T().LibPart_Save(&n) == NoError &&
+            T().LibPart_Create(&p) == NoError && T().LibPart_Save(&p) == NoError;
+    };
+    bool saved = false;
+    EXPECT_NE(ACAPI_CallUndoableCommand(GS::UniString("taken back"),
+                                        [&]() -> GSErrCode {
+                                            saved = saveBoth();
+                                            return APIERR_GENERAL;
+                                        }),
+              NoError);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(Store().PartCount(), parts);
+    EXPECT_LT(Store().FindByName("N", 0), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/N.lpd"));
+    EXPECT_EQ(text(folder + "/P.lpd"), before);
+    EXPECT_GT(Store().FindByName("P", 0), 0);
+
+    EXPECT_EQ(ACAPI_CallUndoableCommand(GS::UniString("kept"),
+                                        [&]() -> GSErrCode { return saveBoth() ? NoError : APIERR_GENERAL; }),
+              NoError);
+    EXPECT_EQ(Store().PartCount(), parts + 1);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/N.lpd"));
+    EXPECT_NE(text(folder + "/P.lpd"), before);
 }
 
 }  // namespace

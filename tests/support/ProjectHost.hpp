@@ -4,6 +4,8 @@
 #include "InProcessHost.hpp"
 
 #include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "elements/WholeCommand.hpp"
 
 #include <cstring>
 #include <filesystem>
@@ -96,9 +98,18 @@ protected:
         w.typeID = type;
         ASSERT_EQ(Db().ChangeWindow(w), NoError);
     }
-    // Runs `body` as the module would, inside one undoable command.
+    // Runs `body` as the module would, inside one of its undoable commands (or as part of the one running): the
+    // body's answer; a leftover it stranded answers an error, a command the host refused APIERR_REFUSEDCMD.
     GSErrCode Command(const std::function<GSErrCode()>& body) {
-        return ACAPI_CallUndoableCommand(GS::UniString("test"), body);
+        bool ran = false;
+        GSErrCode answer = NoError;
+        const bool done = RunCommand(GS::UniString("test"), [&] {
+            ran = true;
+            answer = body();
+            return answer == NoError ? CommandEnd::Done : CommandEnd::Failed;
+        });
+        if (!ran) return APIERR_REFUSEDCMD;
+        return answer != NoError || done ? answer : LodravixErr_StepFailed;
     }
     // Makes `g` an element of the add-on: the data record `d` of `kind` as its user data, in a command of its own.
     void WriteRecord(const API_Guid& g, int32_t kind, const ElemDescriptor& d = ElemDescriptor()) {

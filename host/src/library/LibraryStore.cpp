@@ -242,6 +242,7 @@ GSErrCode LibraryStore::SavePart(int32_t* index, std::string* why) {
         *why = "library part " + newPart_.name + " cannot be described: " + *why;
         return APIERR_BADPARS;
     }
+    NoteFile(newPart_.filePath);
     const std::string temp = newPart_.filePath + ".saving";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -262,6 +263,8 @@ GSErrCode LibraryStore::SavePart(int32_t* index, std::string* why) {
         return APIERR_GENERAL;
     }
     if (replaces_ > 0 && size_t(replaces_) <= parts_.size()) {
+        if (note_.open && size_t(replaces_) <= note_.parts)
+            note_.replaced.emplace_back(size_t(replaces_) - 1, parts_[size_t(replaces_) - 1].part);
         parts_[size_t(replaces_) - 1].part = newPart_;
         *index = replaces_;
     } else {
@@ -271,4 +274,45 @@ GSErrCode LibraryStore::SavePart(int32_t* index, std::string* why) {
     creating_ = false;
     newPart_ = LibPartDef();
     return NoError;
+}
+
+void LibraryStore::BeginCommand() {
+    note_ = CommandNote();
+    note_.open = true;
+    note_.parts = parts_.size();
+    note_.folders = folders_.size();
+}
+
+void LibraryStore::NoteFile(const std::string& path) {
+    if (!note_.open) return;
+    for (const auto& f : note_.files)
+        if (f.first == path) return;
+    for (const std::string& f : note_.newFiles)
+        if (f == path) return;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        note_.newFiles.push_back(path);
+        return;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    note_.files.emplace_back(path, text.str());
+}
+
+void LibraryStore::EndCommand(bool takeBack) {
+    CommandNote note = std::move(note_);
+    note_ = CommandNote();
+    if (!note.open || !takeBack) return;
+    // Latest first, so that a part replaced twice ends as it was before the first.
+    for (auto it = note.replaced.rbegin(); it != note.replaced.rend(); ++it) parts_[it->first].part = it->second;
+    if (parts_.size() > note.parts) parts_.resize(note.parts);
+    if (folders_.size() > note.folders) folders_.resize(note.folders);
+    std::error_code ec;
+    for (const std::string& path : note.newFiles) std::filesystem::remove(path, ec);
+    for (const auto& [path, text] : note.files) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << text;
+    }
+    creating_ = false;
+    newPart_ = LibPartDef();
 }

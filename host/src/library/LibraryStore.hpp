@@ -68,7 +68,25 @@ public:
     int32_t OpenParams() const { return openParams_; }
     void SetOpenParams(int32_t index) { openParams_ = index; }
 
+    // An undoable command's changes to the libraries: from `BeginCommand` on, the parts saved, the parts they
+    // replaced, the files they wrote and the folders taken are noted; `EndCommand(true)` puts all of them back as
+    // they were (a command taken back leaves the embedded library as before), `EndCommand(false)` keeps them.
+    void BeginCommand();
+    void EndCommand(bool takeBack);
+
 private:
+    struct CommandNote {
+        bool open = false;
+        size_t parts = 0;
+        size_t folders = 0;
+        std::vector<std::pair<size_t, LibPartDef>> replaced;     // index into parts_, the part before
+        std::vector<std::pair<std::string, std::string>> files;  // path, its text before ("" when new)
+        std::vector<std::string> newFiles;
+    };
+    CommandNote note_;
+    // Notes `path` before a save overwrites it.
+    void NoteFile(const std::string& path);
+
     std::string embedded_;
     std::string readOnly_;
     struct Entry {

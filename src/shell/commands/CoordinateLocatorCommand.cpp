@@ -103,9 +103,8 @@ void PlaceNewLocator(int32_t libInd) {
     // Owned here too: a command the host refuses to run never reaches the creation that frees it.
     OwnedMemo memo;
     memo->params = reinterpret_cast<API_AddParType**>(params.Release());
-    const GSErrCode err = ACAPI_CallUndoableCommand(
-        ExternalCommandUndoText(), [&]() -> GSErrCode { return CreateElementWithMemo(&element, memo.Get(), true); });
-    if (err != NoError) ShowErrorMessage(ErrModifying, 2);
+    if (!RunWholeCommand([&] { return CreateElementWithMemo(&element, memo.Get(), true) == NoError; }))
+        ShowErrorMessage(ErrModifying, 2);
 }
 // The selected locator in its dialog; on OK its parameters change to what the user set. A locator whose
 // parameters the host does not give is said, not skipped: the button would otherwise do nothing.
@@ -128,12 +127,9 @@ void EditLocator(const API_Element& locator) {
         return;
     }
     API_Element element = locator;
-    const GSErrCode err = ok
-        ? ACAPI_CallUndoableCommand(ExternalCommandUndoText(),
-                                    [&]() -> GSErrCode { return ChangeElement(&element, &memo, nullptr); })
-        : APIERR_GENERAL;
+    const bool changed = ok && RunWholeCommand([&] { return ChangeElement(&element, &memo, nullptr) == NoError; });
     ACAPI_DisposeElemMemoHdls(&memo);
-    if (err != NoError) ShowErrorMessage(ErrModifying, 2);
+    if (!changed) ShowErrorMessage(ErrModifying, 2);
 }
 }  // namespace
 

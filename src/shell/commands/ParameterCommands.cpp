@@ -1,5 +1,6 @@
 #include "shell/commands/ParameterCommands.hpp"
 
+#include "elements/WholeCommand.hpp"
 #include "dialogs/tools/AddonSettingsDialog.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -34,8 +35,13 @@ int32_t Calculation(Settings& settings) {
         return 0;
     }
     CalculationCls cls;
-    const int32_t result = cls.Run(terrains[0]);
-    if (result == 0) RunContourLines(terrains[0], &cls.volumes);
+    // The measuring and the contour-line object that shows its results are one undo step: when the object fails
+    // (it tells why), nothing of the measuring stays either, not even an undo step that would undo nothing.
+    int32_t result = ErrCalculation;
+    RunWholeCommand([&] {
+        result = cls.Run(terrains[0]);
+        return result == 0 && RunContourLines(terrains[0], &cls.volumes) == 0;
+    });
     return result;
 }
 

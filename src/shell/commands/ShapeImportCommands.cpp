@@ -70,14 +70,10 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
     ThinPointEntities(data);
     data.pointOptions = GlobalSettings.points;
     data.constraintSettings = GlobalSettings.constraint;
-    int32_t created = 0;
-    ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
-        created = CreateTerrainInputCommand(data);
-        return NoError;
-    });
-    // A failed creation is told, not left silent; what was made before it stays. Heights merged at one position are
+    // A failed creation takes back what it placed, and is told, not left silent. Heights merged at one position are
     // told once the points stand.
-    if (created == 0) {
+    const bool created = RunWholeCommand([&] { return CreateTerrainInputCommand(data) != 0; });
+    if (!created) {
         ShowErrorMessage(ErrModifying, 2);
     } else {
         ReadReport merged;

@@ -1,5 +1,6 @@
 // The shapefile import's object mode: the shapes' lines and polygons as GIS objects with their attributes.
 #include "dialogs/settings/GISSelectDialog.hpp"
+#include "elements/WholeCommand.hpp"
 #include "dialogs/settings/NewObjectNameDialog.hpp"
 #include "dialogs/settings/ShapeImportResultsDialog.hpp"
 #include "elements/BaseLP.hpp"
@@ -50,16 +51,17 @@ bool CreateNewGISObject(ShapeImportData& data, QV_String& name, int32_t prototyp
     return true;
 }
 
-void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
+// False when it failed, after telling why: what it made, a new object part among it, goes with the command.
+bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     CollectGISObjectNames(data.options);
-    if (!RequireFloorPlan()) return;
-    if (!ReadShapefile(data)) return;
+    if (!RequireFloorPlan()) return true;
+    if (!ReadShapefile(data)) return true;
     ConvertShapesToEntities(data, false);
     CheckShapePolygons(data);
     ComputeEntityBounds(data, false);
     CollectMatchingGISObjects(data);
     SetImportSummary(data);
-    if (!RunImportResultsDialogs(data)) return;
+    if (!RunImportResultsDialogs(data)) return true;
     ProjectOffset.x = data.options.offsetX;
     ProjectOffset.y = data.options.offsetY;
     if (data.options.heightFromField && data.options.heightField >= 0) ApplyHeightField(data);
@@ -70,14 +72,14 @@ void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
         name = *matching;
     } else {
         GISSelectBlock block;
-        if (!OpenGisObjectSelectionDialog(block, data)) return;
+        if (!OpenGisObjectSelectionDialog(block, data)) return true;
         if (data.options.objectMode == 1) {
-            if (!CreateNewGISObject(data, name, prototypeIndex)) return;
+            if (!CreateNewGISObject(data, name, prototypeIndex)) return true;
         } else {
             const QV_String* chosen = data.options.allObjects.Get(data.options.chosenObject);
             if (chosen == nullptr) {
                 ShowErrorMessage(ErrSettings, 2);
-                return;
+                return false;
             }
             name = *chosen;
         }
@@ -85,32 +87,34 @@ void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     int32_t libIndex = -1;
     if (!FindLibPartIndex(name, APILib_ObjectID, libIndex)) {
         ShowErrorMessage(ErrSettings, 2);
-        return;
+        return false;
     }
     std::string subtype;
     GetLibPartUniqueId(QV_String(GISSubtypeName), APILib_ObjectID, subtype);
     GSHandle params = nullptr;
     const GSErrCode err =
         ChangeLibPartParamsEx(libIndex, &params, subtype.c_str(), API_ObjectID, int32_t(GISVariation), true);
-    if (err == APIERR_CANCEL) return;
+    if (err == APIERR_CANCEL) return true;
     if (err != NoError || libIndex < 1) {
         ReleaseParamRecords(&params);
         ShowErrorMessage(ErrSettings, 2);
-        return;
+        return false;
     }
     API_LibPart part = {};
     part.index = libIndex;
     if (ACAPI_LibPart_Get(&part) != NoError || part.missingDef != 0) {
         ReleaseParamRecords(&params);
         ShowErrorMessage(ErrSettings, 2);
-        return;
+        return false;
     }
     ThinPolylineNodes(data);
     ApplyProjectOffset(data);
-    if (!PlaceGISObjects(data, libIndex, params)) ShowErrorMessage(ErrModifying, 2);
+    const bool placed = PlaceGISObjects(data, libIndex, params);
+    if (!placed) ShowErrorMessage(ErrModifying, 2);
     MarkEntitiesToCorrect(data);
     ACAPI_Automate(APIDo_ZoomID);
     ReleaseParamRecords(&params);
+    return placed;
 }
 
 }  // namespace
@@ -120,12 +124,12 @@ void ImportShapesAsObjects(ShapeImportData& data) {
     if (!FindLibPartOrAsk(QV_String(GISPrototypeName), prototypeIndex, true, QV_String(), APILib_ObjectID)) return;
     QV_String undo;
     GetResString(undo, UndoTableBase + LanguageIndex, UndoEntry);
-    bool ran = false;
-    ACAPI_CallUndoableCommand(GS::UniString(undo.GetBuffer(), undo.GetLength()), [&]() -> GSErrCode {
-        ran = true;
-        ImportGISObjectsCommand(data, prototypeIndex);
-        return NoError;
+    // A failed import tells why itself and is taken back whole; a command the host refused did nothing, and a
+    // leftover takes it back: the user must hear of both.
+    bool told = false;
+    const bool done = RunCommand(GS::UniString(undo.GetBuffer(), undo.GetLength()), [&] {
+        told = !ImportGISObjectsCommand(data, prototypeIndex);
+        return told ? CommandEnd::Failed : CommandEnd::Done;
     });
-    // A command the host refused did nothing: the user must hear of it.
-    if (!ran) ShowErrorMessage(ErrModifying, 2);
+    if (!done && !told) ShowErrorMessage(ErrModifying, 2);
 }

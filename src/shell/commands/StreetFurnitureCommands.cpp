@@ -167,15 +167,15 @@ int32_t EditXYZ(Settings& settings) {
         // The state turns only when every object took the new value: a half-done edit must not leave the button
         // saying otherwise about the objects that kept the old one.
         const uint8_t next = XYZButtonState != 0 ? 0 : 1;
-        const GSErrCode err = ACAPI_CallUndoableCommand(ExternalCommandUndoText(), [&]() -> GSErrCode {
+        const bool changed = RunWholeCommand([&] {
             for (int32_t i = 0; i < joined.GetCount(); ++i) {
                 API_Element element = joined[i].element;
                 BaseIDLP view(joined[i].kind);
-                if (!BaseIDLP::SetChangeLevel(view, element, next != 0)) return APIERR_GENERAL;
+                if (!BaseIDLP::SetChangeLevel(view, element, next != 0)) return false;
             }
-            return NoError;
+            return true;
         });
-        if (err == NoError) {
+        if (changed) {
             XYZButtonState = next;
             SelectionCheckResult = 0;
         }
