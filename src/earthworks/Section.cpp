@@ -151,8 +151,8 @@ int32_t SectionCls::TagNewSectionObjects(const QV_List<API_Elem_Head>& heads) {
     API_LibPart part;
     const GSErrCode found = LibPart_SearchByName(QV_String("VY_ROAD"), APILib_ObjectID, part);
     // Without the road part (not loaded, or its file missing) there is no section to tag.
-    if (found == APIERR_BADNAME || found == LodravixErr_StepFailed) return 1;
-    if (found != NoError) return 0;
+    if (LibPartSearchRefused(found)) return 0;
+    if (found != NoError) return 1;
     // Nothing prepared yet: a null road would mark the sections for deletion.
     if (PreparedRoad == APINULLGuid) return 1;
     const bool done = InFloorPlanDatabase([&] {

@@ -119,8 +119,9 @@ bool ReadsAsKind(const API_Elem_Head& head, int32_t kind) {
 // -1 when the host could not tell.
 int RoadSectionToolActive() {
     const QV_String roadName("VY_ROAD");
-    const int32_t roadIndex = SearchLibPartByName(roadName, APILib_ObjectID);
-    if (roadIndex < 0) return LibPartSearchRefused(roadName, APILib_ObjectID) ? -1 : 0;
+    int32_t roadIndex = -1;
+    const LibPartLookup road = LookUpLibPart(roadName, APILib_ObjectID, roadIndex);
+    if (road != LibPartLookup::Found) return road == LibPartLookup::Refused ? -1 : 0;
     API_Element element = {};
     OwnedMemo memo;
     if (!GetObjectDefaults(element, memo.Get())) return -1;

@@ -51,7 +51,7 @@ QV_String& GetResString(QV_String& out, int32_t id, int32_t index) {
     return GetResStringForLanguage(out, id, index, LanguageIndex);
 }
 
-void ShowErrorMessage(int32_t code, int32_t alertType) {
+void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail) {
     if (code < 1 || code > 70) return;
     QV_String message;
     if (code <= 68)
@@ -63,7 +63,7 @@ void ShowErrorMessage(int32_t code, int32_t alertType) {
     // Without the module's resources the user must still learn that the action failed.
     if (message == QV_String(MissingText)) message = QV_String(BuiltInErrorText);
     if (title == QV_String(MissingText)) title = QV_String(BuiltInErrorTitle);
-    ShowAlertBox(alertType, title, message, QV_String());
+    ShowAlertBox(alertType, title, message, detail);
 }
 
 void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail) {

@@ -123,15 +123,21 @@ TEST_F(ElementQueriesTest, ElementsAreFoundByGuidOverEveryType) {
 TEST_F(ElementQueriesTest, ConstraintLineCrossings) {
     PlaceConstraint({0, -5}, {0, 5});
     PlaceLine({20, -5}, {20, 5}, "");  // a plain line is no constraint
-    EXPECT_TRUE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 0));
-    EXPECT_FALSE(SegmentCrossesConstraintLine({19, 0}, {21, 0}, 0));
-    EXPECT_FALSE(SegmentCrossesConstraintLine({0, 5}, {4, 9}, 0));  // shares an end point only
-    EXPECT_FALSE(SegmentCrossesConstraintLine({1, 0}, {3, 0}, 0));  // apart
+    EXPECT_EQ(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 0), 1);
+    EXPECT_EQ(SegmentCrossesConstraintLine({19, 0}, {21, 0}, 0), 0);
+    EXPECT_EQ(SegmentCrossesConstraintLine({0, 5}, {4, 9}, 0), 0);  // shares an end point only
+    EXPECT_EQ(SegmentCrossesConstraintLine({1, 0}, {3, 0}, 0), 0);  // apart
+    // A line the host would not list, filter or read may be the one crossed: no answer, whatever the segment.
+    for (const char* function : {"Element_GetElemList", "Element_Filter", "Element_Get", "Element_GetUserData"}) {
+        ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
+        EXPECT_EQ(SegmentCrossesConstraintLine({1, 0}, {3, 0}, 0), -1) << function;
+        host->ClearFailures();
+    }
     // With the 3D window in front the records are read in the floor plan when asked to switch.
     Window(APIWind_3DModelID);
-    EXPECT_TRUE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 1));
+    EXPECT_EQ(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 1), 1);
     EXPECT_EQ(Db().CurrentDatabaseType(), APIWind_3DModelID);
-    EXPECT_FALSE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 0));  // the 3D model keeps no user data
+    EXPECT_NE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 0), 1);  // the 3D model keeps no user data
 }
 
 TEST_F(ElementQueriesTest, OutlineKeepsTheVerticesThatCarryTerrainPoints) {

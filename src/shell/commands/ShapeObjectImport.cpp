@@ -51,13 +51,20 @@ bool CreateNewGISObject(ShapeImportData& data, QV_String& name, int32_t prototyp
 }
 
 void ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
-    CollectGISObjectNames(data.options);
+    // The objects to choose from, read before anything else: a list the host cut short would offer the wrong ones.
+    if (!CollectGISObjectNames(data.options)) {
+        ShowErrorMessage(ErrFindingData, 2);
+        return;
+    }
     if (!RequireFloorPlan()) return;
     if (!ReadShapefile(data)) return;
     ConvertShapesToEntities(data, false);
     CheckShapePolygons(data);
     ComputeEntityBounds(data, false);
-    CollectMatchingGISObjects(data);
+    if (!CollectMatchingGISObjects(data)) {
+        ShowErrorMessage(ErrFindingData, 2);
+        return;
+    }
     SetImportSummary(data);
     if (!RunImportResultsDialogs(data)) return;
     ProjectOffset.x = data.options.offsetX;
