@@ -1,6 +1,7 @@
 // Element queries against the stand-in project: memo outlines, fill creation, mesh levels, finding by GUID,
 // constraint-line crossings, terrain-point vertices, the placement field set and zero-padded numbers.
 #include "ProjectHost.hpp"
+#include "elements/AcceptedElements.hpp"
 #include "elements/ElementQueries.hpp"
 
 #include <cmath>
@@ -234,6 +235,31 @@ TEST(FormatZeroPaddedNumberTest, FiveCharactersUpToFiveDigits) {
     EXPECT_EQ(FormatZeroPaddedNumber(s, 99999).ToStdString(), "99999");
     EXPECT_EQ(FormatZeroPaddedNumber(s, 123456).ToStdString(), "123456");
     EXPECT_EQ(FormatZeroPaddedNumber(s, 4294967295u).ToStdString(), "4294967295");
+}
+
+}  // namespace
+
+namespace {
+
+// The elements a pass walks: every listed one without filter bits, the shown ones with them; a refused list, or a
+// listed element the bitless filter refuses, is no answer at all.
+TEST_F(ElementQueriesTest, ElementGuidsAreAllOrNothing) {
+    const int32_t hidden = Layer("Hidden", 0);
+    const API_Guid a = PlaceFill("A"), b = PlaceFill("B", hidden);
+    Layer("Hidden", APILay_Hidden);
+    GS::Array<API_Guid> guids;
+    ASSERT_TRUE(CollectElementGuids(guids, API_HatchID, {}));
+    EXPECT_EQ(guids.GetSize(), 2u);
+    ASSERT_TRUE(CollectElementGuids(guids, API_HatchID, {ElementFilter_OnShownLayer}));
+    ASSERT_EQ(guids.GetSize(), 1u);
+    EXPECT_EQ(guids[0], a);
+    (void)b;
+    for (const char* function : {"Element_GetElemList", "Element_Filter"}) {
+        ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
+        EXPECT_FALSE(CollectElementGuids(guids, API_HatchID, {})) << function;
+        host->ClearFailures();
+        EXPECT_EQ(guids.GetSize(), 0u) << function;
+    }
 }
 
 }  // namespace
