@@ -176,7 +176,7 @@ int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours
     }
     // The meshes and their contour-line objects change together: a contour step that fails takes the meshes' edit
     // back with it, so that no terrain is left changed without the lines the user asked for.
-    RunWholeCommand([&] {
+    const bool ran = RunWholeCommand([&] {
         if (ApplyTerrainChanges(record, meshes) == 0) {
             code = ErrModifying;
         } else {
@@ -185,6 +185,8 @@ int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours
         }
         return code == 0;
     });
+    // A command the host would not run changed nothing: the user must hear of it.
+    if (!ran && code == 0) code = ErrModifying;
     if (code == 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
