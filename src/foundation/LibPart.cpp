@@ -29,10 +29,9 @@ bool FindOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, 
                bool checkLoaded, LibPartLookup* outcome) {
     libIndex = -1;
     LibPartLookup found = LookUpLibPart(name, kind, libIndex);
-    if (found == LibPartLookup::Missing) {
-        LoadAddOnLibraries(checkLoaded);
-        found = LookUpLibPart(name, kind, libIndex);
-    }
+    // The add-on's own libraries the host refused to load may hold the part: that is no missing part either.
+    if (found == LibPartLookup::Missing)
+        found = LoadAddOnLibraries(checkLoaded) ? LookUpLibPart(name, kind, libIndex) : LibPartLookup::Refused;
     if (found == LibPartLookup::Missing) {
         QV_String title;
         GetResString(title, CommonTableBase + LanguageIndex, LibrarySelectionEntry);
@@ -101,8 +100,7 @@ bool FindRoadLibPartOrAsk(const QV_String& name, int32_t& libIndex, bool alertWh
 LibPartLookup FindLibPartWithoutAsking(const QV_String& name, int32_t& libIndex, int32_t kind, bool checkLoaded) {
     LibPartLookup found = LookUpLibPart(name, kind, libIndex);
     if (found != LibPartLookup::Missing) return found;
-    LoadAddOnLibraries(checkLoaded);
-    return LookUpLibPart(name, kind, libIndex);
+    return LoadAddOnLibraries(checkLoaded) ? LookUpLibPart(name, kind, libIndex) : LibPartLookup::Refused;
 }
 
 bool AskLibraryFolder(const QV_String& title, bool withProductName) {

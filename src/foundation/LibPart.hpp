@@ -18,8 +18,9 @@ int32_t SearchLibPartByName(const QV_String& name, int32_t kind);
 // Finds a library part: search, then load the add-on's libraries and search again, then ask for the library
 // folder and search again. Found: `libIndex` = its index, true. Not found: `libIndex` = -1, false, and with
 // `alertWhenMissing` an alert without title shows `message` (or, when it is empty, "library not loaded"). A
-// search the host refused ends the lookup there (nothing is loaded or asked), and with `alertWhenMissing` the
-// error alert says so ("Error while finding data."). `outcome`, when given, tells the three apart.
+// search the host refused, or its refusal to load the add-on's libraries, ends the lookup there (nothing more is
+// loaded or asked), and with `alertWhenMissing` the error alert says so ("Error while finding data."). `outcome`,
+// when given, tells the three apart.
 bool FindLibPartOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, const QV_String& message,
                       int32_t kind, LibPartLookup* outcome = nullptr);
 // The same, loading the add-on's libraries without looking first whether they are loaded already.
@@ -28,7 +29,7 @@ bool FindRoadLibPartOrAsk(const QV_String& name, int32_t& libIndex, bool alertWh
 
 // The lookups above without the folder request and the alert, for the project's notifications (no dialog may open
 // there): search, then load the add-on's libraries (with `checkLoaded` only when they are not loaded yet) and
-// search again. Found: `libIndex` = its index; else -1. A refused search ends the lookup.
+// search again. Found: `libIndex` = its index; else -1. A refused search or load ends the lookup.
 LibPartLookup FindLibPartWithoutAsking(const QV_String& name, int32_t& libIndex, int32_t kind, bool checkLoaded);
 
 // Asks for a library folder (title: "Lodravix: <title>" with `withProductName`) and has the host add it to the
