@@ -75,8 +75,11 @@ bool IsSectionObject(const API_Element& element, int32_t libIndex) { return IsRo
 bool FilterRoadsWithSection(QV_List<API_Element>& objects, int32_t libIndex) {
     return InFloorPlanDatabase([&] {
         QV_List<API_Element> kept;
-        for (int32_t i = 0; i < objects.GetCount(); ++i)
-            if (IsSectionObject(objects[i], libIndex) && !kept.Insert(objects[i])) return false;
+        for (int32_t i = 0; i < objects.GetCount(); ++i) {
+            bool section = false;
+            if (!ReadIsRoadSectionObject(objects[i], libIndex, section)) return false;
+            if (section && !kept.Insert(objects[i])) return false;
+        }
         objects = kept;
         return true;
     });
