@@ -275,8 +275,12 @@ CommandEnd DiggingCls::RebuildObject(const API_Element& picked) {
 int32_t DiggingCls::Rebuild(ContourLineRefresh& contours, const API_Element& picked) {
     const bool in3D = IsCurrentWindow3D();
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
+    LibPartLookup sloped = LibPartLookup::Found;
     if (SlopedPlateauLibIndex <= 0)
-        FindLibPartOrAsk(QV_String("VY_SLOPED_PLATEAU"), SlopedPlateauLibIndex, false, QV_String(), APILib_ObjectID);
+        FindLibPartOrAsk(QV_String("VY_SLOPED_PLATEAU"), SlopedPlateauLibIndex, false, QV_String(), APILib_ObjectID,
+                         &sloped);
+    // A refused search cannot tell a sloped plateau from a level one.
+    if (sloped == LibPartLookup::Refused) return ErrFindingData;
     const bool ok = RunCommand(ExternalCommandUndoText(), [&] { return RebuildObject(picked); });
     if (ok) contours.RefreshContourLines(element);
     if (in3D) Ensure3DWindow(false);

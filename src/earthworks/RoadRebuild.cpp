@@ -143,11 +143,16 @@ bool RoadCls::UpdateLinkedSectionsInPlan(const API_Element& object) {
 }
 
 bool RoadCls::UpdateLinkedSectionsInSections(const API_Element& object) {
-    bool ok = true;
-    for (const API_Guid& guid : AcceptedElements(API_CutPlaneID)) {
+    // Section markers the host would not list or read may be those of the road's sections: the update fails.
+    GS::Array<API_Guid> markers;
+    bool ok = CollectElementGuids(markers, API_CutPlaneID, {});
+    for (uint32_t i = 0; ok && i < markers.GetSize(); ++i) {
         API_Element marker = {};
-        marker.header.guid = guid;
-        if (ACAPI_Element_Get(&marker) != NoError) continue;
+        marker.header.guid = markers[i];
+        if (ACAPI_Element_Get(&marker) != NoError) {
+            ok = false;
+            break;
+        }
         API_DatabaseInfo own = {};
         own.typeID = APIWind_SectionID;
         own.databaseUnId = marker.cutPlane.databaseUnId;

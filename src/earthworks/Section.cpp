@@ -75,8 +75,11 @@ bool IsSectionObject(const API_Element& element, int32_t libIndex) { return IsRo
 bool FilterRoadsWithSection(QV_List<API_Element>& objects, int32_t libIndex) {
     return InFloorPlanDatabase([&] {
         QV_List<API_Element> kept;
-        for (int32_t i = 0; i < objects.GetCount(); ++i)
-            if (IsSectionObject(objects[i], libIndex) && !kept.Insert(objects[i])) return false;
+        for (int32_t i = 0; i < objects.GetCount(); ++i) {
+            bool section = false;
+            if (!ReadIsRoadSectionObject(objects[i], libIndex, section)) return false;
+            if (section && !kept.Insert(objects[i])) return false;
+        }
         objects = kept;
         return true;
     });
@@ -151,8 +154,8 @@ int32_t SectionCls::TagNewSectionObjects(const QV_List<API_Elem_Head>& heads) {
     API_LibPart part;
     const GSErrCode found = LibPart_SearchByName(QV_String("VY_ROAD"), APILib_ObjectID, part);
     // Without the road part (not loaded, or its file missing) there is no section to tag.
-    if (found == APIERR_BADNAME || found == LodravixErr_StepFailed) return 1;
-    if (found != NoError) return 0;
+    if (LibPartSearchRefused(found)) return 0;
+    if (found != NoError) return 1;
     // Nothing prepared yet: a null road would mark the sections for deletion.
     if (PreparedRoad == APINULLGuid) return 1;
     const bool done = InFloorPlanDatabase([&] {

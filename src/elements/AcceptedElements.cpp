@@ -9,17 +9,16 @@ bool CollectElementGuids(GS::Array<API_Guid>& guids, API_ElemTypeID typeID, std:
     GS::Array<API_Guid> all;
     if (ACAPI_Element_GetElemList(typeID, &all) != NoError) return false;
     for (const API_Guid& guid : all) {
-        bool kept = filters.size() != 0 || ACAPI_Element_Filter(guid, 0);
+        // With no filter bits every listed element passes: a "no" there is the host's refusal, not an answer.
+        if (filters.size() == 0 && !ACAPI_Element_Filter(guid, 0)) {
+            guids.Clear();
+            return false;
+        }
+        bool kept = true;
         for (const uint32_t bits : filters) kept = kept && ACAPI_Element_Filter(guid, bits);
         if (kept) guids.Push(guid);
     }
     return true;
-}
-
-GS::Array<API_Guid> AcceptedElements(API_ElemTypeID typeID) {
-    GS::Array<API_Guid> kept;
-    CollectElementGuids(kept, typeID, {});
-    return kept;
 }
 
 bool ReadElementByGuid(const API_Guid& guid, API_Element& element) {

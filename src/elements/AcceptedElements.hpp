@@ -14,11 +14,9 @@
 constexpr uint32_t ElementFilter_OnShownLayer = 0x2;
 constexpr uint32_t ElementFilter_OnCurrentStory = 0x4;
 
-// In the host's order; empty when the host cannot list the type.
-GS::Array<API_Guid> AcceptedElements(API_ElemTypeID typeID);
-
-// The elements of the type that the host's filter accepts for every one of `filters` (with none: with no filter
-// bits), in the host's order. False, with `guids` empty, when the host cannot list the type.
+// The elements of the type that the host's filter accepts for every one of `filters` (with none: every listed
+// element, which the filter without bits must accept), in the host's order. False, with `guids` empty, when the
+// host cannot list the type or, with no filters, refuses one of them.
 bool CollectElementGuids(GS::Array<API_Guid>& guids, API_ElemTypeID typeID, std::initializer_list<uint32_t> filters);
 
 // The element with that GUID in the current database, read whole; false when the host refuses.

@@ -175,25 +175,31 @@ int32_t FindElementByGuidAnyType(const API_Guid& guid) {
     return anyListed ? 0 : -1;
 }
 
-bool SegmentCrossesConstraintLine(const API_Coord& a, const API_Coord& b, uint8_t switchDatabase) {
+int32_t SegmentCrossesConstraintLine(const API_Coord& a, const API_Coord& b, uint8_t switchDatabase) {
     GS::Array<API_Guid> lines;
-    if (ACAPI_Element_GetElemList(API_LineID, &lines) != NoError) return false;
+    if (ACAPI_Element_GetElemList(API_LineID, &lines) != NoError) return -1;
     const PlanSegment ab = {a.x, a.y, b.x, b.y};
     for (const API_Guid& guid : lines) {
-        if (!ACAPI_Element_Filter(guid, 0)) continue;
+        // With no filter bits every listed element passes: one that does not is a refusal, as is a failed read.
+        if (!ACAPI_Element_Filter(guid, 0)) return -1;
         API_Element line = {};
         line.header.guid = guid;
-        if (ACAPI_Element_Get(&line) != NoError) continue;
+        if (ACAPI_Element_Get(&line) != NoError) return -1;
         API_ElementUserData data = {};
+        GSErrCode read = NoError;
         if (switchDatabase != 0 && IsCurrentWindow3D()) {
             API_DatabaseInfo db = {};
             db.typeID = APIWind_FloorPlanID;
-            if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db) != NoError) continue;
-            ACAPI_Element_GetUserData(&line.header, &data);
+            if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db) != NoError) return -1;
+            read = ACAPI_Element_GetUserData(&line.header, &data);
             db.typeID = APIWind_3DModelID;
             ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
         } else {
-            ACAPI_Element_GetUserData(&line.header, &data);
+            read = ACAPI_Element_GetUserData(&line.header, &data);
+        }
+        if (read != NoError) {
+            BMKillHandle(&data.dataHdl);
+            return -1;
         }
         ElemDescriptor constraint;
         const bool isConstraint =
@@ -204,9 +210,9 @@ bool SegmentCrossesConstraintLine(const API_Coord& a, const API_Coord& b, uint8_
         const API_Coord& q = line.line.endC;
         if (Same2D(p, a) || Same2D(p, b) || Same2D(q, a) || Same2D(q, b)) continue;
         API_Coord crossing;
-        if (IntersectSegments(ab, {p.x, p.y, q.x, q.y}, crossing)) return true;
+        if (IntersectSegments(ab, {p.x, p.y, q.x, q.y}, crossing)) return 1;
     }
-    return false;
+    return 0;
 }
 
 void KeepOutlineVerticesAtPoints3D(QV_List<API_Coord3D>& outline) {

@@ -45,8 +45,9 @@ int32_t FindElementByGuidAnyType(const API_Guid& guid);
 
 // Segment AB crosses one of the add-on's constraint lines (lines whose data record is of kind 2); a line that
 // shares an end point with A or B (1e-7) is not counted. With `switchDatabase` and the 3D window in front, the
-// lines' records are read in the floor plan's database.
-bool SegmentCrossesConstraintLine(const API_Coord& a, const API_Coord& b, uint8_t switchDatabase);
+// lines' records are read in the floor plan's database. 1 when one crosses, 0 when none does, -1 when the host
+// refused to list, filter or read a line (a line it would not show may be the one crossed).
+int32_t SegmentCrossesConstraintLine(const API_Coord& a, const API_Coord& b, uint8_t switchDatabase);
 
 // Keeps of a closed ring (last point repeating the first) only the vertices where a terrain point (a hotspot with
 // a data record of kind 1) stands (1e-7), at that point's height; the result is closed again. No terrain point in

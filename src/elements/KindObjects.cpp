@@ -37,7 +37,12 @@ bool SelectResultObjects(QV_List<API_Element>& elements, int32_t kind) {
         const QV_String result("result");
         for (const API_Element& element : elements) {
             // A road section is a copy of a result object, never one of a road's own.
-            if (kind == ElemKind_Road && IsRoadSectionObject(element, element.object.libInd)) continue;
+            bool section = false;
+            if (kind == ElemKind_Road && !ReadIsRoadSectionObject(element, element.object.libInd, section)) {
+                ok = false;
+                break;
+            }
+            if (section) continue;
             BaseIDLP view(kind);
             QV_String op;
             if (!BaseIDLP::ReadOperatorOfElement(view, element, op)) {

@@ -21,6 +21,11 @@ GSErrCode LibPart_SearchByName(const QV_String& name, int32_t typeID, API_LibPar
     return NoError;
 }
 
+bool LibPartSearchRefused(GSErrCode searchAnswer) {
+    return searchAnswer != NoError && searchAnswer != APIERR_BADNAME && searchAnswer != APIERR_BADPARS &&
+        searchAnswer != LodravixErr_StepFailed;
+}
+
 bool GetLibPartPath(int32_t libIndex, QV_String& outText) {
     API_LibPart part;
     std::memset(static_cast<void*>(&part), 0, sizeof part);

@@ -56,8 +56,12 @@ enum class PartLookup { Found, Missing, Failed };
 
 // Inside a notification: a part that is not loaded is looked for, never asked for.
 PartLookup FindPart(const char* name, int32_t& libIndex) {
-    if (FindLibPartWithoutAsking(QV_String(name), libIndex, APILib_ObjectID, true)) return PartLookup::Found;
-    return LibPartSearchRefused(QV_String(name), APILib_ObjectID) ? PartLookup::Failed : PartLookup::Missing;
+    switch (FindLibPartWithoutAsking(QV_String(name), libIndex, APILib_ObjectID, true)) {
+        case LibPartLookup::Found: return PartLookup::Found;
+        case LibPartLookup::Missing: return PartLookup::Missing;
+        case LibPartLookup::Refused: break;
+    }
+    return PartLookup::Failed;
 }
 
 // Every element of the type whose older record parses as the kind gets it rewritten in the current layout.

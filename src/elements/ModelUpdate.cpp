@@ -119,8 +119,9 @@ bool ReadsAsKind(const API_Elem_Head& head, int32_t kind) {
 // -1 when the host could not tell.
 int RoadSectionToolActive() {
     const QV_String roadName("VY_ROAD");
-    const int32_t roadIndex = SearchLibPartByName(roadName, APILib_ObjectID);
-    if (roadIndex < 0) return LibPartSearchRefused(roadName, APILib_ObjectID) ? -1 : 0;
+    int32_t roadIndex = -1;
+    const LibPartLookup road = LookUpLibPart(roadName, APILib_ObjectID, roadIndex);
+    if (road != LibPartLookup::Found) return road == LibPartLookup::Refused ? -1 : 0;
     API_Element element = {};
     OwnedMemo memo;
     if (!GetObjectDefaults(element, memo.Get())) return -1;
@@ -236,16 +237,17 @@ void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API
     }
 }
 
-void FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls) {
+bool FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls) {
     std::vector<API_Guid> meshes;
     for (int32_t i = 0; i < pending.heads.GetCount(); ++i)
         if (pending.heads[i].typeID == API_MeshID) meshes.push_back(pending.heads[i].guid);
-    if (meshes.empty() || walls.GetCount() == 0) return;
+    if (meshes.empty() || walls.GetCount() == 0) return true;
     QV_List<API_Elem_Head> kept;
     for (int32_t i = 0; i < walls.GetCount(); ++i) {
         API_Element wall = {};
         wall.header.guid = walls[i].guid;
-        if (ACAPI_Element_Get(&wall) != NoError) continue;
+        // A wall the host would not read may stand on the changed terrain: left out, it would not follow it.
+        if (ACAPI_Element_Get(&wall) != NoError) return false;
         ObstacleLP view(ElemKind_RetainingWall);
         API_Guid terrain = APINULLGuid;
         if (!BaseLP::AttachToElement(view, ElemKind_RetainingWall, wall, terrain, true)) continue;
@@ -256,6 +258,7 @@ void FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_
             }
     }
     walls = kept;
+    return true;
 }
 
 // --- the dispatcher ------------------------------------------------------------------------------------------
@@ -321,7 +324,7 @@ bool Dispatch(PendingModelUpdate& record, const ModelUpdateSteps& steps, QV_List
         CollectPendingRetainingWalls(record, walls);
         if (!steps.filterPendingHeads(record)) return false;
         if (record.heads.GetCount() == 0) return CloseEarly(record, steps);
-        FilterWallsByChangedTerrain(record, walls);
+        if (!FilterWallsByChangedTerrain(record, walls)) return false;
     }
 
     const QV_List<API_Elem_Head>& heads = record.heads;

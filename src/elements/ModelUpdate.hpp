@@ -49,8 +49,9 @@ bool FilterPendingHeads(PendingModelUpdate& record);
 
 // The retaining-wall objects (tag 'G') among the pending elements into `out` (emptied first); none for mode 5.
 void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out);
-// When meshes are among the pending elements, keeps in `walls` only the retaining walls on one of them.
-void FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls);
+// When meshes are among the pending elements, keeps in `walls` only the retaining walls on one of them; false
+// when a wall cannot be read.
+bool FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls);
 
 // What the dispatcher tells an element kind's step of the update it runs in.
 struct ModelUpdateEvent {

@@ -94,8 +94,8 @@ bool ConvertSlopeObjects(View& view, std::vector<API_Element>& objects) {
 template <typename View>
 int32_t FindSlopeObjects(const char* partName, int32_t kind, std::vector<API_Element>& objects) {
     int32_t libIndex = -1;
-    if (!FindLibPartWithoutAsking(QV_String(partName), libIndex, APILib_ObjectID, false))
-        return LibPartSearchRefused(QV_String(partName), APILib_ObjectID) ? ErrModifying : NoError;
+    const LibPartLookup part = FindLibPartWithoutAsking(QV_String(partName), libIndex, APILib_ObjectID, false);
+    if (part != LibPartLookup::Found) return part == LibPartLookup::Refused ? ErrFindingData : NoError;
     return InFloorPlanDatabase([&] { return ObjectsOfPart<View>(libIndex, kind, objects); }) ? NoError : ErrModifying;
 }
 

@@ -243,7 +243,13 @@ GSErrCode ChooseLibPartWithSubtype(int32_t& libPartIndex, GSHandle* params, cons
         API_LibPart part = {};
         part.index = libPartIndex;
         bool isSubtype = false;
-        if (ACAPI_LibPart_Get(&part) == NoError) {
+        const GSErrCode got = ACAPI_LibPart_Get(&part);
+        // A part the host would not read is no part to leave unselected: the dialog would offer another.
+        if (got != NoError && got != APIERR_BADINDEX) {
+            dropGiven();
+            return got;
+        }
+        if (got == NoError) {
             size_t units = 0;
             while (units < 128 && part.file_UName[units] != 0) ++units;
             QV_String file(part.file_UName, uint32_t(units * sizeof(char16_t)), Encoding_UTF16LE);

@@ -22,12 +22,29 @@ QV_String PartName(const API_LibPart& part) {
     return name;
 }
 
-bool SearchPart(const QV_String& name, int32_t type, API_LibPart& part) {
+// The host's answer to the search of the part of that name.
+GSErrCode SearchPartAnswer(const QV_String& name, int32_t type, API_LibPart& part) {
     std::memset(&part, 0, sizeof part);
     part.typeID = type;
     const uint32_t n = std::min<uint32_t>(name.GetLength(), 127);
     for (uint32_t i = 0; i < n; ++i) part.docu_UName[i] = char16_t(name.GetAt(i));
-    return ACAPI_LibPart_Search(&part) == NoError;
+    return ACAPI_LibPart_Search(&part);
+}
+
+bool SearchPart(const QV_String& name, int32_t type, API_LibPart& part) {
+    return SearchPartAnswer(name, type, part) == NoError;
+}
+
+// The GIS subtype's unique id: true with it, true and empty when there is no such part, false when the host
+// refused the search.
+bool GISSubtypeId(std::string& id) {
+    id.clear();
+    API_LibPart part;
+    const GSErrCode err = SearchPartAnswer(QV_String(GISSubtypeName), APILib_ObjectID, part);
+    if (err == APIERR_BADNAME) return true;
+    if (err != NoError) return false;
+    id.assign(part.ownUnID, strnlen(part.ownUnID, sizeof part.ownUnID));
+    return true;
 }
 
 struct Params {
@@ -42,17 +59,20 @@ struct Params {
 };
 
 // Every loaded part, in index order, with its definition.
+// False when the host refused a part (past the last index it answers APIERR_BADINDEX) or `visit` said so.
 template <typename Visit>
-void ForEachPart(Visit visit) {
+bool ForEachPart(Visit visit) {
     for (int32_t index = 1; index < MaxLibParts; ++index) {
         API_LibPart part;
         std::memset(&part, 0, sizeof part);
         part.index = index;
         const GSErrCode err = ACAPI_LibPart_Get(&part);
-        if (err == APIERR_BADINDEX) return;
-        if (err != NoError || part.missingDef != 0) continue;
-        visit(index, part);
+        if (err == APIERR_BADINDEX) return true;
+        if (err != NoError) return false;
+        if (part.missingDef != 0) continue;
+        if (!visit(index, part)) return false;
     }
+    return true;
 }
 
 bool LessByUnits(const QV_String& a, const QV_String& b, void*) { return a.Compare(b) < 0; }
@@ -104,39 +124,46 @@ API_AddParType* FindParam(GSHandle params, const char* name) {
     return nullptr;
 }
 
-void CollectGISObjectNames(GISImportOptions& options) {
+bool CollectGISObjectNames(GISImportOptions& options) {
     options.allObjects.Clear();
     std::string subtype;
-    if (!GetLibPartUniqueId(QV_String(GISSubtypeName), APILib_ObjectID, subtype)) return;
-    ForEachPart([&](int32_t, const API_LibPart& part) {
+    if (!GISSubtypeId(subtype)) return false;
+    if (subtype.empty()) return true;
+    const bool listed = ForEachPart([&](int32_t, const API_LibPart& part) {
         const QV_String name = PartName(part);
         if (subtype == part.parentUnID && name.Compare(QV_String(GISPrototypeName)) != 0)
             options.allObjects.Insert(name);
+        return true;
     });
     if (options.allObjects.GetCount() > 1) options.allObjects.Sort(LessByUnits);
+    return listed;
 }
 
-void CollectMatchingGISObjects(ShapeImportData& data) {
+bool CollectMatchingGISObjects(ShapeImportData& data) {
     GISImportOptions& o = data.options;
     o.matchingObjects.Clear();
     QV_String none;
     GetResString(none, GeneralTableBase + LanguageIndex, NoneOfThese);
     o.matchingObjects.Insert(none);
     std::string subtype;
-    if (!GetLibPartUniqueId(QV_String(GISSubtypeName), APILib_ObjectID, subtype)) return;
-    ForEachPart([&](int32_t index, const API_LibPart& part) {
+    if (!GISSubtypeId(subtype)) return false;
+    if (subtype.empty()) return true;
+    return ForEachPart([&](int32_t index, const API_LibPart& part) {
         const QV_String name = PartName(part);
-        if (subtype != part.parentUnID || name.Compare(QV_String(GISPrototypeName)) == 0) return;
+        if (subtype != part.parentUnID || name.Compare(QV_String(GISPrototypeName)) == 0) return true;
+        // A part whose parameters cannot be read is no part that does not fit: the list would be wrong.
         Params params;
-        if (!params.Read(index) || params.count < data.fields.GetCount()) return;
+        if (!params.Read(index)) return false;
+        if (params.count < data.fields.GetCount()) return true;
         for (const DBFFieldData& field : data.fields) {
             bool found = false;
             for (int32_t p = 0; p < params.count && !found; ++p)
                 found = ParamDescription(params[p]).Compare(field.name) == 0 &&
                     FieldFitsParam(field.kind, params[p].typeID);
-            if (!found) return;
+            if (!found) return true;
         }
         o.matchingObjects.Insert(name);
+        return true;
     });
 }
 
@@ -162,12 +189,15 @@ void FillGISParamTable(const QV_String& objectName) {
     }
 }
 
-bool LibPartNameInUse(const QV_String& name, int32_t type) {
+bool LibPartNameInUse(const QV_String& name, int32_t type, bool* refused) {
     int32_t begin = name.ReverseFindChar('\\') + 1;
     int32_t end = name.ReverseFindChar('.');
     if (end < begin) end = int32_t(name.GetLength());
     QV_String base;
     name.SubString(base, uint32_t(begin), uint32_t(end - begin));
     API_LibPart part;
-    return SearchPart(base, type, part) && part.missingDef == 0;
+    const GSErrCode err = SearchPartAnswer(base, type, part);
+    const bool failed = err != NoError && err != APIERR_BADNAME;
+    if (refused != nullptr) *refused = failed;
+    return failed || (err == NoError && part.missingDef == 0);
 }

@@ -46,10 +46,12 @@ bool GetLibPartUniqueId(const QV_String& name, int32_t type, std::string& id);
 // when its parameters cannot be read, and so where the attributes begin is unknown).
 int32_t GISAttributeStart();
 
-// Every part whose parent is "GIS_SUBTYPE", but the prototype, sorted by name.
-void CollectGISObjectNames(GISImportOptions& options);
-// "none of these", then the GIS objects with a fitting parameter for every field of the table.
-void CollectMatchingGISObjects(ShapeImportData& data);
+// Every part whose parent is "GIS_SUBTYPE", but the prototype, sorted by name. False when the host refused a
+// search or a part's record (the list is then incomplete).
+bool CollectGISObjectNames(GISImportOptions& options);
+// "none of these", then the GIS objects with a fitting parameter for every field of the table. False when the host
+// refused a search, a part's record or a GIS object's parameters.
+bool CollectMatchingGISObjects(ShapeImportData& data);
 // The table filled with the attribute parameters (but "XYZ") of the named object; empty when it cannot be read.
 void FillGISParamTable(const QV_String& objectName);
 
@@ -59,5 +61,6 @@ API_AddParType* FindParam(GSHandle params, const char* name);
 QV_String ParamDescription(const API_AddParType& param);
 
 // A library part of `type` goes by the name's part after its last '\' and before its last '.', and is not
-// marked missing.
-bool LibPartNameInUse(const QV_String& name, int32_t type);
+// marked missing. A search the host refused sets `refused` (when given) and answers true: a name that could not
+// be checked is never taken as free.
+bool LibPartNameInUse(const QV_String& name, int32_t type, bool* refused = nullptr);

@@ -4,6 +4,7 @@
 #include "fileio/FileDialogs.hpp"
 #include "fileio/SaveFileDialog.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/FileUtils.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/OwnedMemo.hpp"
@@ -107,19 +108,20 @@ bool WriteLines(const TextExportRec& record, const QV_List<QV_String>& lines) {
     return WriteBufferToFile(record.destination, bytes.data(), uint32_t(bytes.size()), false, true) == 0;
 }
 
-bool Run(TextExportRec& record, const API_Element& source, bool& cancelled, OptionsDialog askOptions) {
+int32_t Run(TextExportRec& record, const API_Element& source, bool& cancelled, OptionsDialog askOptions) {
     record.element = source;
     QV_List<QV_String> lines;
     if (askOptions == nullptr || !askOptions(record)) {
         cancelled = true;
-        return true;
+        return NoErrorCode;
     }
+    // What the host would not tell is no fault of the file: only a failed write is told as one.
     API_WorkingUnitPrefs prefs;
     std::memset(&prefs, 0, sizeof prefs);
-    if (ACAPI_Environment(APIEnv_GetPreferencesID, &prefs) != NoError) return false;
+    if (ACAPI_Environment(APIEnv_GetPreferencesID, &prefs) != NoError) return ErrFindingData;
     record.decimals = prefs.lengthDecimals;
-    if (!BuildLines(record, lines)) return false;
-    return WriteLines(record, lines);
+    if (!BuildLines(record, lines)) return ErrFindingData;
+    return WriteLines(record, lines) ? NoErrorCode : ErrCreatingFile;
 }
 
 }  // namespace TextExport

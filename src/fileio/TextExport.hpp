@@ -28,8 +28,10 @@ using OptionsDialog = bool (*)(TextExportRec& record);
 // answer is true.
 bool AskFile(TextExportRec& record, bool& cancelled);
 
-// Options, the host's decimal count, the lines and the file. True when written or cancelled (flag set).
-bool Run(TextExportRec& record, const API_Element& source, bool& cancelled, OptionsDialog askOptions);
+// Options, the host's decimal count, the lines and the file. 0 when written or cancelled (flag set);
+// ErrFindingData when the host's units or the source could not be read; ErrCreatingFile when the file could not
+// be written.
+int32_t Run(TextExportRec& record, const API_Element& source, bool& cancelled, OptionsDialog askOptions);
 
 // The lines of the record's source; false when the source cannot be read, or the 3D model holds no vertex.
 bool BuildLines(const TextExportRec& record, QV_List<QV_String>& lines);

@@ -21,6 +21,7 @@ constexpr int32_t CommonOK = 64;
 constexpr const char* MissingText = "_ERR_NO_";
 constexpr const char* BuiltInErrorTitle = "Error";
 constexpr const char* BuiltInErrorText = "The command could not be completed.";
+constexpr int32_t InformationAlertType = 1;
 
 bool IsLanguage(int32_t language) { return language >= 0 && language < LanguageCount; }
 
@@ -51,7 +52,7 @@ QV_String& GetResString(QV_String& out, int32_t id, int32_t index) {
     return GetResStringForLanguage(out, id, index, LanguageIndex);
 }
 
-void ShowErrorMessage(int32_t code, int32_t alertType) {
+void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail) {
     if (code < 1 || code > 70) return;
     QV_String message;
     if (code <= 68)
@@ -63,14 +64,19 @@ void ShowErrorMessage(int32_t code, int32_t alertType) {
     // Without the module's resources the user must still learn that the action failed.
     if (message == QV_String(MissingText)) message = QV_String(BuiltInErrorText);
     if (title == QV_String(MissingText)) title = QV_String(BuiltInErrorTitle);
-    ShowAlertBox(alertType, title, message, QV_String());
+    ShowAlertBox(alertType, title, message, detail);
 }
 
 void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail) {
     QV_String button;
     GetResString(button, CommonTableBase + LanguageIndex, CommonOK);
     if (button == QV_String(MissingText)) button = QV_String("OK");
-    DGAlert(static_cast<int16_t>(alertType), ToUni(title), ToUni(message), ToUni(detail), ToUni(button),
+    // A warning whose text the resources could not give still says the command failed, never the marker of a
+    // missing text; a note (type 1) keeps it, as it claims nothing.
+    const bool failure = alertType != InformationAlertType;
+    const QV_String shownTitle = failure && title == QV_String(MissingText) ? QV_String(BuiltInErrorTitle) : title;
+    const QV_String shown = failure && message == QV_String(MissingText) ? QV_String(BuiltInErrorText) : message;
+    DGAlert(static_cast<int16_t>(alertType), ToUni(shownTitle), ToUni(shown), ToUni(detail), ToUni(button),
             GS::UniString(), GS::UniString());
 }
 

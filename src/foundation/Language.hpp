@@ -35,8 +35,9 @@ QV_String& GetResString(QV_String& out, int32_t id, int32_t index);
 QV_String& GetResStringForLanguage(QV_String& out, int32_t id, int32_t index, int16_t language);
 
 // Shows error `code` 1 to 70 (1-68 from the error table, 69 and 70 from the SOSI table entries 14 and 16)
-// under the title "Error" in the current language; nothing for other codes.
-void ShowErrorMessage(int32_t code, int32_t alertType);
+// under the title "Error" in the current language, with `detail` (what it concerns) as the small text when given;
+// nothing for other codes.
+void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail = QV_String());
 // A modal host alert with one "OK" button; empty texts are left out.
 void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail);
 

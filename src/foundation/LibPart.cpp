@@ -6,6 +6,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "foundation/AddOnLibraryFolder.hpp"
+#include "foundation/ErrorCode.hpp"
 
 #include "DG.hpp"
 #include "IO.hpp"
@@ -25,27 +26,30 @@ GS::UniString ToUni(const QV_String& text) {
 }
 
 bool FindOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, const QV_String& message, int32_t kind,
-               bool checkLoaded) {
-    int32_t index = SearchLibPartByName(name, kind);
-    if (index < 0) {
-        LoadAddOnLibraries(checkLoaded);
-        index = SearchLibPartByName(name, kind);
-    }
-    if (index < 0) {
+               bool checkLoaded, LibPartLookup* outcome) {
+    libIndex = -1;
+    LibPartLookup found = LookUpLibPart(name, kind, libIndex);
+    // The add-on's own libraries the host refused to load may hold the part: that is no missing part either.
+    if (found == LibPartLookup::Missing)
+        found = LoadAddOnLibraries(checkLoaded) ? LookUpLibPart(name, kind, libIndex) : LibPartLookup::Refused;
+    if (found == LibPartLookup::Missing) {
         QV_String title;
         GetResString(title, CommonTableBase + LanguageIndex, LibrarySelectionEntry);
-        if (AskLibraryFolder(title, true)) index = SearchLibPartByName(name, kind);
+        if (AskLibraryFolder(title, true)) found = LookUpLibPart(name, kind, libIndex);
     }
-    if (index < 0) {
-        libIndex = -1;
-        if (!alertWhenMissing) return false;
-        QV_String text = message;
-        if (text.IsEmpty()) GetResString(text, CommonTableBase + LanguageIndex, LibraryNotLoadedEntry);
-        ShowAlertBox(-1, QV_String(), text, QV_String());
+    if (outcome != nullptr) *outcome = found;
+    if (found == LibPartLookup::Found) return true;
+    libIndex = -1;
+    if (!alertWhenMissing) return false;
+    // A refused search says nothing of the libraries: the user is told the search failed, not to load them.
+    if (found == LibPartLookup::Refused) {
+        ShowErrorMessage(ErrFindingData, -1);
         return false;
     }
-    libIndex = index;
-    return true;
+    QV_String text = message;
+    if (text.IsEmpty()) GetResString(text, CommonTableBase + LanguageIndex, LibraryNotLoadedEntry);
+    ShowAlertBox(-1, QV_String(), text, QV_String());
+    return false;
 }
 
 }  // namespace
@@ -70,35 +74,33 @@ GSErrCode SearchLibPart(const QV_String& name, int32_t kind, int32_t& index) {
 
 }  // namespace
 
+LibPartLookup LookUpLibPart(const QV_String& name, int32_t kind, int32_t& index) {
+    const GSErrCode err = SearchLibPart(name, kind, index);
+    if (index >= 0) return LibPartLookup::Found;
+    // A name no record can hold names no part; any other error is the host's refusal to search.
+    return err == NoError || err == APIERR_BADNAME ? LibPartLookup::Missing : LibPartLookup::Refused;
+}
+
 int32_t SearchLibPartByName(const QV_String& name, int32_t kind) {
     int32_t index = -1;
-    SearchLibPart(name, kind, index);
+    LookUpLibPart(name, kind, index);
     return index;
 }
 
-bool LibPartSearchRefused(const QV_String& name, int32_t kind) {
-    int32_t index = -1;
-    const GSErrCode err = SearchLibPart(name, kind, index);
-    return err != NoError && err != APIERR_BADNAME;
-}
-
 bool FindLibPartOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, const QV_String& message,
-                      int32_t kind) {
-    return FindOrAsk(name, libIndex, alertWhenMissing, message, kind, true);
+                      int32_t kind, LibPartLookup* outcome) {
+    return FindOrAsk(name, libIndex, alertWhenMissing, message, kind, true, outcome);
 }
 
 bool FindRoadLibPartOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, const QV_String& message,
-                          int32_t kind) {
-    return FindOrAsk(name, libIndex, alertWhenMissing, message, kind, false);
+                          int32_t kind, LibPartLookup* outcome) {
+    return FindOrAsk(name, libIndex, alertWhenMissing, message, kind, false, outcome);
 }
 
-bool FindLibPartWithoutAsking(const QV_String& name, int32_t& libIndex, int32_t kind, bool checkLoaded) {
-    libIndex = SearchLibPartByName(name, kind);
-    if (libIndex < 0) {
-        LoadAddOnLibraries(checkLoaded);
-        libIndex = SearchLibPartByName(name, kind);
-    }
-    return libIndex >= 0;
+LibPartLookup FindLibPartWithoutAsking(const QV_String& name, int32_t& libIndex, int32_t kind, bool checkLoaded) {
+    LibPartLookup found = LookUpLibPart(name, kind, libIndex);
+    if (found != LibPartLookup::Missing) return found;
+    return LoadAddOnLibraries(checkLoaded) ? LookUpLibPart(name, kind, libIndex) : LibPartLookup::Refused;
 }
 
 bool AskLibraryFolder(const QV_String& title, bool withProductName) {

@@ -148,7 +148,11 @@ bool GetSelectedElements(ElemSelection& selection, bool clear, const API_ElemTyp
     for (int32_t i = 0; i < count && ok; ++i) {
         API_Element element = {};
         element.header.guid = neigs[uint32_t(i)].guid;
-        if (ACAPI_Element_Get(&element) != NoError) continue;
+        // A selected element the host cannot read may be one the command is meant for: the gathering fails.
+        if (ACAPI_Element_Get(&element) != NoError) {
+            ok = false;
+            break;
+        }
         if (typeFilter != nullptr && *typeFilter != 0 && element.header.typeID != *typeFilter) continue;
         if (!LibIndAccepts(element, libIndFilter)) continue;
         // The two lists stay parallel: a failed growth takes the head back and ends the gathering.

@@ -38,8 +38,8 @@ void SelectToolbox18();
 // Appends the selected elements that pass the filters to `selection` (emptied first with `clear`).
 // typeFilter: null or 0 accepts every type, else the element's type must match. libIndFilter above 0 keeps
 // only windows, doors, objects and lamps of that library part. With `viaFloorPlan` and the 3D window in front
-// the elements are read in the floor plan's database. Elements that cannot be read are skipped. An empty
-// selection is success; false for any other host error.
+// the elements are read in the floor plan's database. An empty selection is success; false for any host error,
+// a selected element the host cannot read among them (never skipped: it may be the one the command is for).
 bool GetSelectedElements(ElemSelection& selection, bool clear, const API_ElemTypeID* typeFilter, bool onlyEditable,
                          bool viaFloorPlan, int32_t libIndFilter);
 

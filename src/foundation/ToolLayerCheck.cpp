@@ -1,6 +1,7 @@
 #include "foundation/ToolLayerCheck.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
 #include "APIElements.hpp"
@@ -29,7 +30,13 @@ bool CheckToolLayer(int16_t layer) {
     attribute.header.typeID = API_LayerID;
     // The index is the 16-bit field as stored: read unsigned, as the records keep it.
     attribute.header.index = int32_t(uint16_t(layer));
-    if (attribute.header.index == 0 || ACAPI_Attribute_Get(&attribute) != NoError) {
+    const GSErrCode read = attribute.header.index == 0 ? APIERR_BADINDEX : ACAPI_Attribute_Get(&attribute);
+    // A layer the host would not read may well be there: the user is told the read failed, not that it is gone.
+    if (read != NoError && read != APIERR_BADINDEX) {
+        ShowErrorMessage(ErrFindingData, DeletedAlertType);
+        return false;
+    }
+    if (read != NoError) {
         QV_String text;
         ShowAlertBox(DeletedAlertType, QV_String(),
                      GetResString(text, CommonTableBase + LanguageIndex, TextLayerDeleted), QV_String());

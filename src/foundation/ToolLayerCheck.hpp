@@ -3,7 +3,7 @@
 // locked layer is offered to the user to show and unlock.
 #include <cstdint>
 
-// True when the layer may take the tool's elements. A layer the host cannot read: the "former layer ... deleted"
-// alert, false. A hidden or locked layer: the user chooses "Show/Unlock" (both flags cleared and written back;
+// True when the layer may take the tool's elements. A layer that is not there: the "former layer ... deleted"
+// alert, false; one the host refuses to read: "Error while finding data.", false. A hidden or locked layer: the user chooses "Show/Unlock" (both flags cleared and written back;
 // true when the host took the change) or "Cancel" (false).
 bool CheckToolLayer(int16_t layer);

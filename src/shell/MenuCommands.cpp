@@ -33,7 +33,7 @@ void ChooseLanguage() {
     if (!ShowLanguageDialog(QV_String(VersionBanner))) return;
     LoadLanguage(true);
     ToolsPalette().UpdateMenuTexts();
-    UpdateLocalizatorLanguage(previous);
+    ShowErrorMessage(UpdateLocalizatorLanguage(previous), -1);
 }
 }  // namespace
 
@@ -46,7 +46,7 @@ bool HasPrefsLibPart() {
 void ApplyLanguage() {
     const int16_t previous = LanguageIndex;
     LoadLanguage(true);
-    UpdateLocalizatorLanguage(previous);
+    ShowErrorMessage(UpdateLocalizatorLanguage(previous), -1);
     LoadAddOnLibraries(true);
     CountGISSubtypeParams();
 }

@@ -162,8 +162,9 @@ void SaveTreeSettingsPart(const TreeSettings& work) {
     int32_t treeIndex = -1;
     if (!FindLibPartOrAsk(QV_String("SS_TREE"), treeIndex, true, QV_String(), APILib_ObjectID)) return;
     API_LibPart subtype = {};
-    if (LibPart_SearchByName(QV_String("SS_Settings_SubType"), ObjectLibPartType, subtype) != NoError) {
-        ShowErrorMessage(ErrSubtype, -1);
+    const GSErrCode found = LibPart_SearchByName(QV_String("SS_Settings_SubType"), ObjectLibPartType, subtype);
+    if (found != NoError) {
+        ShowErrorMessage(LibPartSearchRefused(found) ? ErrFindingData : ErrSubtype, -1);
         return;
     }
     QV_String path;
@@ -188,7 +189,13 @@ bool ChooseCustomTreePart(bool trunk, QV_String& name, int32_t& index) {
     if (dot >= 0) name.SubString(key, 0, uint32_t(dot));
     int32_t chosen = -1;
     API_LibPart found = {};
-    if (key.GetLength() > 0 && LibPart_SearchByName(key, ObjectLibPartType, found) == NoError) chosen = found.index;
+    const GSErrCode search = key.GetLength() > 0 ? LibPart_SearchByName(key, ObjectLibPartType, found) : APIERR_BADNAME;
+    // No part of that name leaves nothing preselected; a refused search is no answer to go on with.
+    if (LibPartSearchRefused(search)) {
+        ShowErrorMessage(ErrFindingData, -1);
+        return false;
+    }
+    if (search == NoError) chosen = found.index;
     GSHandle params = nullptr;
     const GSErrCode err =
         ChangeLibPartParams(chosen, &params, API_ObjectID, trunk ? TreeVariationTrunk : TreeVariationLeaves, true);

@@ -12,10 +12,13 @@
 
 namespace {
 
-// The reader's locator part, or the one of that name when the command did not look it up.
-int32_t LocatorPart(const SOSIFileCls& reader) {
+// The reader's locator part, or the one of that name when the command did not look it up (`refused` set when the
+// host refused the search).
+int32_t LocatorPart(const SOSIFileCls& reader, bool& refused) {
     if (reader.output.locatorLibPartIndex > 0) return reader.output.locatorLibPartIndex;
-    return SearchLibPartByName(QV_String(CoordinateLocatorPartName), APILib_ObjectID);
+    int32_t index = -1;
+    refused = LookUpLibPart(QV_String(CoordinateLocatorPartName), APILib_ObjectID, index) == LibPartLookup::Refused;
+    return index;
 }
 
 bool WorksheetDatabases(std::vector<API_Guid>& ids) {
@@ -50,9 +53,10 @@ void FindSOSILocatorDatabases(SOSIFileCls& reader) {
     locatorDatabases.Clear();
     reader.output.locatorRefused = 0;
     if (reader.importMode == SOSIModeWorksheet) return;
-    const int32_t libInd = LocatorPart(reader);
-    if (libInd <= 0) return;
     bool refused = false;
+    const int32_t libInd = LocatorPart(reader, refused);
+    if (refused) reader.output.locatorRefused = 1;
+    if (libInd <= 0) return;
     API_DatabaseInfo before = {};
     std::vector<API_Guid> sheets;
     if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &before) != NoError || !WorksheetDatabases(sheets)) {
@@ -82,7 +86,9 @@ bool GetCoordinateLocatorOrigin(SOSIFileCls& reader, int32_t index, double* x, d
     *x = *y = 0.0;
     if (index < 0 || index >= reader.output.locatorDatabases.GetCount()) return false;
     API_Coord offset = {0.0, 0.0};
-    if (!GetCoordinateLocatorOffset(reader.output.locatorDatabases[index].databaseUnId, LocatorPart(reader), &offset)) {
+    bool refused = false;
+    const int32_t part = LocatorPart(reader, refused);
+    if (refused || !GetCoordinateLocatorOffset(reader.output.locatorDatabases[index].databaseUnId, part, &offset)) {
         reader.output.locatorRefused = 1;
         return false;
     }

@@ -156,7 +156,14 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
             continue;
         }
         if (PointsCoincide(start, end)) return false;  // the chain closed on itself
-        if (SegmentCrossesConstraintLine(start, end, 1) != 0) {
+        const int32_t crosses = SegmentCrossesConstraintLine(start, end, 1);
+        // Lines the host would not show cannot be checked: the input ends, and the user is told why.
+        if (crosses < 0) {
+            error = ErrFindingData;
+            dialogs_.ResetToolInput();
+            return false;
+        }
+        if (crosses != 0) {
             ShowErrorMessage(ErrConstraintCrosses, -1);
             continue;
         }

@@ -75,10 +75,9 @@ ContourLineCls::ContourLineCls() : gradient(0), previousGradient(0), contourLine
 
 ContourLineCls::~ContourLineCls() = default;
 
-bool ContourLineCls::FindLibPart(bool ask) {
+bool ContourLineCls::FindLibPart() {
     int32_t index = -1;
-    const bool found = ask ? FindLibPartOrAsk(QV_String(PartName), index, true, QV_String(), APILib_ObjectID)
-                           : FindLibPartWithoutAsking(QV_String(PartName), index, APILib_ObjectID, true);
+    const bool found = FindLibPartOrAsk(QV_String(PartName), index, true, QV_String(), APILib_ObjectID);
     libPartIndex = found ? index : -1;
     return found;
 }
@@ -138,7 +137,7 @@ bool ContourLineCls::ReadObjectSettings(bool& showsContourLines, bool withGradie
 }
 
 int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Element& terrain) {
-    if (!FindLibPart(true)) return 0;
+    if (!FindLibPart()) return 0;
     if (!ReadElement(terrain, true)) return ErrModifying;
     bool any = false;
     bool shows = false;

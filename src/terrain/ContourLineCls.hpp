@@ -64,6 +64,8 @@ public:
     // Replaces the terrain's object by a new one that keeps the old one's placement and unmanaged parameters.
     // 0 when the library part is missing; 43 when the terrain or an object cannot be read or placed.
     int32_t Regenerate(const API_Element& terrain, QV_List<CalculationVolume>* volumes);
+    // The first linked object's settings and gradient; 0 when the part is not loaded, ErrFindingData when the
+    // host refused its search, 43 when the terrain or an object cannot be read.
     int32_t ReadForTerrainUpdate(const API_Element& terrain);
     int32_t CreateGradientObject();
     int32_t UpdateAfterTerrainChange();
@@ -93,7 +95,8 @@ public:
     QV_List<API_Element> made;                // elements made by BuildConstraintsFromSegments, lines first
 
 private:
-    bool FindLibPart(bool ask);
+    // The part, asked for when missing; false (the user told) when it is not found or the search was refused.
+    bool FindLibPart();
     // Confirmed: settings and changed flags taken.
     DialogAnswer RunSettingsDialog(TerrainDialogs& dialogs, bool useTerrainRange, SettingsMode mode);
     bool WriteObjectParams(API_ElementMemo& memo, const QV_String& partName, int16_t mode, uint16_t gradientValue,

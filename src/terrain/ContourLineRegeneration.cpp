@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* PartName = "VY_CONTOURLINES";
 
-bool FindPart(int32_t& libIndex) {
+LibPartLookup FindPart(int32_t& libIndex) {
     return FindLibPartWithoutAsking(QV_String(PartName), libIndex, APILib_ObjectID, true);
 }
 
@@ -71,7 +71,8 @@ bool ContourLineCls::TransferSettings(bool replace, bool skipVolumes) {
 int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
     int32_t index = -1;
     // Without the part there are no contour lines to make; a search the host refused says so.
-    if (!FindPart(index)) return LibPartSearchRefused(QV_String(PartName), APILib_ObjectID) ? ErrFindingData : 0;
+    const LibPartLookup part = FindPart(index);
+    if (part != LibPartLookup::Found) return part == LibPartLookup::Refused ? ErrFindingData : 0;
     libPartIndex = index;
     if (!ReadElement(terrain, true)) return ErrModifying;
     bool any = false;
@@ -87,7 +88,9 @@ int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<Calculati
 
 int32_t ContourLineCls::ReadForTerrainUpdate(const API_Element& terrain) {
     int32_t index = -1;
-    if (!FindPart(index)) return 0;
+    // Without the part the terrain has no contour-line object to keep in step; a refused search cannot tell.
+    const LibPartLookup part = FindPart(index);
+    if (part != LibPartLookup::Found) return part == LibPartLookup::Refused ? ErrFindingData : 0;
     libPartIndex = index;
     if (!ReadElement(terrain, true)) return ErrModifying;
     bool any = false;
@@ -120,7 +123,8 @@ int32_t ContourLineCls::UpdateAfterTerrainChange() {
 
 int32_t ContourLineCls::RefreshForNewTerrain(const API_Element& terrain) {
     int32_t index = -1;
-    if (!FindPart(index)) return ErrModifying;
+    const LibPartLookup part = FindPart(index);
+    if (part != LibPartLookup::Found) return part == LibPartLookup::Refused ? ErrFindingData : ErrModifying;
     libPartIndex = index;
     if (!ReadElement(terrain, true)) return ErrModifying;
     bool any = false;

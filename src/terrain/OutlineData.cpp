@@ -1,5 +1,6 @@
 #include "terrain/OutlineData.hpp"
 
+#include "elements/ActiveStory.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementQueries.hpp"
@@ -156,21 +157,22 @@ bool ReadTerrainPlaces(std::vector<TerrainPlace>& places) {
 }
 }  // namespace
 
-PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot) {
+bool TerrainPointsOfCurrentStory(PlanPoints& out, const std::function<void()>& perHotspot) {
     std::vector<TerrainPlace> places;
-    return TerrainPointsOfCurrentStory(ReadTerrainPlaces(places) ? &places : nullptr, perHotspot);
+    return TerrainPointsOfCurrentStory(ReadTerrainPlaces(places) ? &places : nullptr, out, perHotspot);
 }
 
-PlanPoints TerrainPointsOfCurrentStory(const std::vector<TerrainPlace>* places,
-                                       const std::function<void()>& perHotspot) {
-    PlanPoints out;
-    if (places == nullptr) return out;
-    const int16_t story = CurrentStoryIndex();
+bool TerrainPointsOfCurrentStory(const std::vector<TerrainPlace>* places, PlanPoints& out,
+                                 const std::function<void()>& perHotspot) {
+    out.clear();
+    // Points that could not be read, or a story the host would not name, are no answer: never "too few points".
+    const int16_t story = places == nullptr ? NoActiveStory : CurrentStoryIndex();
+    if (story == NoActiveStory) return false;
     for (const TerrainPlace& p : *places) {
         if (perHotspot) perHotspot();
         if (p.story == story) out.push_back(p.pos);
     }
-    return out;
+    return true;
 }
 
 const std::vector<TerrainPlace>* OutlineData::TerrainPlaces() {
@@ -314,7 +316,9 @@ int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
     RemoveCorridorLoops(side0);
     {
         SearchProgress progress;
-        found = FindCorridorPoints(side0, side1, TerrainPointsOfCurrentStory(TerrainPlaces(), progress.Step()));
+        PlanPoints points;
+        if (!TerrainPointsOfCurrentStory(TerrainPlaces(), points, progress.Step())) return ErrFindingData;
+        found = FindCorridorPoints(side0, side1, points);
         if (found.size() < 3) return ErrOutlineTooShort;
         nodes = CollectNodesAlongEdges(side0, side1, found, searchAngle, progress.Step());
     }
@@ -336,7 +340,7 @@ bool OutlineReplaced(int32_t code) { return code == 0 || code == ErrOutlineTooSh
 
 int32_t OutlineData::CommandByClicks() {
     QV_List<API_Element> outlines;
-    if (!ListOutlines(outlines)) return ErrModifying;
+    if (!ListOutlines(outlines)) return ErrFindingData;
     ACAPI_Element_DeselectAll();
     EstimateCorridorWidth();
     settings = GlobalSettings.outline;
@@ -350,7 +354,9 @@ int32_t OutlineData::CommandByClicks() {
     if (outlineType == 1 && !CheckClickedPath(path)) return ErrUnsuitablePolygon;
     if (outlineType != 1) {
         SearchProgress progress;
-        if (!FitRectangleToPoints(path, TerrainPointsOfCurrentStory(TerrainPlaces(), progress.Step()))) return 0;
+        PlanPoints points;
+        if (!TerrainPointsOfCurrentStory(TerrainPlaces(), points, progress.Step())) return ErrFindingData;
+        if (!FitRectangleToPoints(path, points)) return 0;
     }
     int32_t code = ErrModifying;
     RunWholeCommand([&] {
@@ -363,7 +369,7 @@ int32_t OutlineData::CommandByClicks() {
 
 int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
     QV_List<API_Element> outlines;
-    if (!ListOutlines(outlines)) return ErrModifying;
+    if (!ListOutlines(outlines)) return ErrFindingData;
     head = hatch;
     API_Element e;
     QV_List<API_Coord> coords;
@@ -399,7 +405,8 @@ int32_t OutlineData::CommandModify(const API_Elem_Head& outline) {
     QV_List<API_Coord> coords;
     if (!ReadElement(outline, e) || !ReadElementMemoCoords2D(e, coords)) return ErrModifying;
     // Only the vertices that still stand on a terrain point stay, moved onto it.
-    const PlanPoints points = TerrainPointsOfCurrentStory();
+    PlanPoints points;
+    if (!TerrainPointsOfCurrentStory(points)) return ErrFindingData;
     nodes.clear();
     for (int32_t i = 0; i + 1 < coords.GetCount(); ++i) {
         for (const API_Coord& p : points) {

@@ -68,7 +68,8 @@ struct OutlineData {
 
 // The plan positions of the terrain points (hotspots with a readable kind-1 record) on the current story (the
 // story of the hotspot element). `perHotspot`, when given, is called once for each listed hotspot.
-PlanPoints TerrainPointsOfCurrentStory(const std::function<void()>& perHotspot = nullptr);
+// False (`out` empty) when the points or the current story could not be read.
+bool TerrainPointsOfCurrentStory(PlanPoints& out, const std::function<void()>& perHotspot = nullptr);
 // The same from places already read (null: none could be read).
-PlanPoints TerrainPointsOfCurrentStory(const std::vector<TerrainPlace>* places,
-                                       const std::function<void()>& perHotspot = nullptr);
+bool TerrainPointsOfCurrentStory(const std::vector<TerrainPlace>* places, PlanPoints& out,
+                                 const std::function<void()>& perHotspot = nullptr);

@@ -64,9 +64,12 @@ bool ForEachRecorded(API_ElemTypeID type, int32_t kind, Take&& take) {
         progress.Step();
         API_Element e = {};
         e.header.guid = guid;
-        if (ACAPI_Element_Get(&e) != NoError) continue;
+        // A listed element the host cannot read may be a point of the terrain: the read fails, never thins it.
+        if (ACAPI_Element_Get(&e) != NoError) return false;
         ElemDescriptor d;
-        if (!ElemUserData_ReadFromElement(d, kind, e.header, false)) continue;
+        const RecordRead read = ElemUserData_ReadChecked(d, kind, e.header);
+        if (read == RecordRead::Failed) return false;
+        if (read == RecordRead::Absent) continue;
         take(e, d);
     }
     return true;
@@ -123,10 +126,11 @@ bool ReadTerrainPointSets(QV_List<API_Coord3D>& shown, QV_List<API_Coord3D>& any
         // The host asks every filter bit given; an element that passes a filter is one the host lists.
         const bool onShown = ACAPI_Element_Filter(guid, ElementFilter_OnShownLayer | ElementFilter_OnCurrentStory);
         const bool listed = onShown || ACAPI_Element_Filter(guid, 0);
-        if (!listed && !onShown) continue;
+        // With no filter bits every listed element passes: one that does not is the host's refusal.
+        if (!listed) return false;
         API_Element e = {};
         e.header.guid = guid;
-        if (ACAPI_Element_Get(&e) != NoError) continue;
+        if (ACAPI_Element_Get(&e) != NoError) return false;
         ElemDescriptor d;
         bool tagged = false;
         if (!d.FromElementTagged(ElemKind_Point, e.header, &tagged)) continue;
@@ -191,12 +195,18 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
     if (HostLanguageNOR != 0 && !FindLibPartOrAsk(QV_String("SOSI_COORDINATE_LOCATOR"), locator, true, QV_String(), 0))
         return NoErrorCode;
     ElemDescriptor outlineRecord;
-    if (!ElemUserData_ReadFromElement(outlineRecord, ElemKind_Outline, outline.header, false)) return ErrNoOutline;
+    switch (ElemUserData_ReadChecked(outlineRecord, ElemKind_Outline, outline.header)) {
+        case RecordRead::Found: break;
+        case RecordRead::Absent: return ErrNoOutline;
+        case RecordRead::Failed: return ErrFindingData;
+    }
     QV_List<API_Coord3D> vertices;
     if (!ReadElementMemoCoords3D(outline, vertices)) return ErrModifying;
-    // The points are read once: neither the settings dialog nor the outline's replacement moves a hotspot.
+    // The points are read once: neither the settings dialog nor the outline's replacement moves a hotspot. Points
+    // the host would not list are no reason to drop the outline's corners.
     QV_List<API_Coord3D> shown, anywhere;
-    const QV_List<API_Coord3D>* points = ReadTerrainPointSets(shown, anywhere) ? &shown : nullptr;
+    if (!ReadTerrainPointSets(shown, anywhere)) return ErrFindingData;
+    const QV_List<API_Coord3D>* points = &shown;
     const int32_t countBefore = vertices.GetCount();
     KeepOutlineVerticesAtPoints3D(vertices, anywhere);
     if (vertices.GetCount() < 4) return ErrOutlineTooShort;

@@ -174,12 +174,19 @@ int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }
-    if (ApplyTerrainChanges(record, meshes) == 0) {
-        code = ErrModifying;
-    } else {
-        code = contours.CreateGradientObject(meshes[0], context);
-        if (code == 0) code = contours.UpdateAfterTerrainChange(meshes[0], context);
-    }
+    // The meshes and their contour-line objects change together: a contour step that fails takes the meshes' edit
+    // back with it, so that no terrain is left changed without the lines the user asked for.
+    const bool ran = RunWholeCommand([&] {
+        if (ApplyTerrainChanges(record, meshes) == 0) {
+            code = ErrModifying;
+        } else {
+            code = contours.CreateGradientObject(meshes[0], context);
+            if (code == 0) code = contours.UpdateAfterTerrainChange(meshes[0], context);
+        }
+        return code == 0;
+    });
+    // A command the host would not run changed nothing: the user must hear of it.
+    if (!ran && code == 0) code = ErrModifying;
     if (code == 0) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;

@@ -322,6 +322,29 @@ TEST_F(SectionTest, OnlySectionObjectsPassTheRoadPartsSectionReads) {
     EXPECT_TRUE(guids.IsEmpty());
 }
 
+TEST_F(SectionTest, AnObjectTheHostWillNotTellApartIsNeitherSectionNorRoad) {
+    SectionCls section;
+    ASSERT_EQ(section.CreateFromRoad(dialogs, roads[0]), 0);
+    const API_Element placed = PlaceToolDefault();
+    const int32_t part = placed.object.libInd;
+    QV_List<API_Element> objects;
+    for (const API_Element& r : roads) objects.Insert(r);
+    objects.Insert(placed);
+    QV_List<API_Element> kept = objects;
+    ASSERT_TRUE(FilterRoadsWithSection(kept, part));
+    ASSERT_EQ(kept.GetCount(), 1);
+    EXPECT_TRUE(kept[0].header.guid == placed.header.guid);
+    // The part or an object's parameters refused, on any of the reads: no answer, never "no section".
+    for (const char* function : {"LibPart_Get", "Element_GetMemo"})
+        for (int32_t passes = 0; passes < objects.GetCount(); ++passes) {
+            kept = objects;
+            ASSERT_TRUE(host->FailCallAfter(function, -1, APIERR_GENERAL, passes));
+            const bool answered = FilterRoadsWithSection(kept, part);
+            host->ClearFailures();
+            EXPECT_FALSE(answered) << function << " " << passes;
+        }
+}
+
 TEST(SectionHeightsTest, OnlyTheCommonVertexIndicesTakeTheSectionsHeights) {
     std::mt19937 rng(7);
     for (int round = 0; round < 100; ++round) {

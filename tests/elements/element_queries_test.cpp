@@ -1,6 +1,7 @@
 // Element queries against the stand-in project: memo outlines, fill creation, mesh levels, finding by GUID,
 // constraint-line crossings, terrain-point vertices, the placement field set and zero-padded numbers.
 #include "ProjectHost.hpp"
+#include "elements/AcceptedElements.hpp"
 #include "elements/ElementQueries.hpp"
 
 #include <cmath>
@@ -123,15 +124,21 @@ TEST_F(ElementQueriesTest, ElementsAreFoundByGuidOverEveryType) {
 TEST_F(ElementQueriesTest, ConstraintLineCrossings) {
     PlaceConstraint({0, -5}, {0, 5});
     PlaceLine({20, -5}, {20, 5}, "");  // a plain line is no constraint
-    EXPECT_TRUE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 0));
-    EXPECT_FALSE(SegmentCrossesConstraintLine({19, 0}, {21, 0}, 0));
-    EXPECT_FALSE(SegmentCrossesConstraintLine({0, 5}, {4, 9}, 0));  // shares an end point only
-    EXPECT_FALSE(SegmentCrossesConstraintLine({1, 0}, {3, 0}, 0));  // apart
+    EXPECT_EQ(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 0), 1);
+    EXPECT_EQ(SegmentCrossesConstraintLine({19, 0}, {21, 0}, 0), 0);
+    EXPECT_EQ(SegmentCrossesConstraintLine({0, 5}, {4, 9}, 0), 0);  // shares an end point only
+    EXPECT_EQ(SegmentCrossesConstraintLine({1, 0}, {3, 0}, 0), 0);  // apart
+    // A line the host would not list, filter or read may be the one crossed: no answer, whatever the segment.
+    for (const char* function : {"Element_GetElemList", "Element_Filter", "Element_Get", "Element_GetUserData"}) {
+        ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
+        EXPECT_EQ(SegmentCrossesConstraintLine({1, 0}, {3, 0}, 0), -1) << function;
+        host->ClearFailures();
+    }
     // With the 3D window in front the records are read in the floor plan when asked to switch.
     Window(APIWind_3DModelID);
-    EXPECT_TRUE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 1));
+    EXPECT_EQ(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 1), 1);
     EXPECT_EQ(Db().CurrentDatabaseType(), APIWind_3DModelID);
-    EXPECT_FALSE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 0));  // the 3D model keeps no user data
+    EXPECT_NE(SegmentCrossesConstraintLine({-1, 0}, {1, 0}, 0), 1);  // the 3D model keeps no user data
 }
 
 TEST_F(ElementQueriesTest, OutlineKeepsTheVerticesThatCarryTerrainPoints) {
@@ -228,6 +235,31 @@ TEST(FormatZeroPaddedNumberTest, FiveCharactersUpToFiveDigits) {
     EXPECT_EQ(FormatZeroPaddedNumber(s, 99999).ToStdString(), "99999");
     EXPECT_EQ(FormatZeroPaddedNumber(s, 123456).ToStdString(), "123456");
     EXPECT_EQ(FormatZeroPaddedNumber(s, 4294967295u).ToStdString(), "4294967295");
+}
+
+}  // namespace
+
+namespace {
+
+// The elements a pass walks: every listed one without filter bits, the shown ones with them; a refused list, or a
+// listed element the bitless filter refuses, is no answer at all.
+TEST_F(ElementQueriesTest, ElementGuidsAreAllOrNothing) {
+    const int32_t hidden = Layer("Hidden", 0);
+    const API_Guid a = PlaceFill("A"), b = PlaceFill("B", hidden);
+    Layer("Hidden", APILay_Hidden);
+    GS::Array<API_Guid> guids;
+    ASSERT_TRUE(CollectElementGuids(guids, API_HatchID, {}));
+    EXPECT_EQ(guids.GetSize(), 2u);
+    ASSERT_TRUE(CollectElementGuids(guids, API_HatchID, {ElementFilter_OnShownLayer}));
+    ASSERT_EQ(guids.GetSize(), 1u);
+    EXPECT_EQ(guids[0], a);
+    (void)b;
+    for (const char* function : {"Element_GetElemList", "Element_Filter"}) {
+        ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
+        EXPECT_FALSE(CollectElementGuids(guids, API_HatchID, {})) << function;
+        host->ClearFailures();
+        EXPECT_EQ(guids.GetSize(), 0u) << function;
+    }
 }
 
 }  // namespace

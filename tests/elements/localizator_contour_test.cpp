@@ -5,6 +5,7 @@
 #include "elements/Localizator.hpp"
 #include "elements/LocalizatorLP.hpp"
 #include "elements/ParamIndexes.hpp"
+#include "foundation/ErrorCode.hpp"
 
 namespace {
 
@@ -57,9 +58,31 @@ TEST_F(LocalizatorContourTest, WithoutTheLocalisationPartNothingHappens) {
     LoadLibrary({"VY3_Localizator"});
     LanguageIndex = 5;
     const int rebuilds = Db().RebuildCount();
-    UpdateLocalizatorLanguage(1);
+    EXPECT_EQ(UpdateLocalizatorLanguage(1), 0);
     EXPECT_EQ(Db().RebuildCount(), rebuilds);
     EXPECT_EQ(DialogsShown(), 0u);
+}
+
+TEST_F(LocalizatorContourTest, AStampTheHostRefusesIsAnErrorAndNoRebuild) {
+    LoadLibrary();
+    LanguageIndex = 1;
+    EXPECT_EQ(UpdateLocalizatorLanguage(1), 0);
+    LanguageIndex = 3;
+    const int rebuilds = Db().RebuildCount();
+    // The search refused is no missing part; a section the host will not read or write is no stamp.
+    const std::pair<const char*, int32_t> refusals[] = {{"LibPart_Search", ErrFindingData},
+                                                        {"LibPart_GetSectionList", ErrSettings},
+                                                        {"LibPart_GetSect_ParamDef", ErrSettings},
+                                                        {"LibPart_UpdateSection", ErrSettings}};
+    for (const auto& [function, code] : refusals) {
+        ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
+        EXPECT_EQ(UpdateLocalizatorLanguage(1), code) << function;
+        host->ClearFailures();
+        EXPECT_EQ(StampedLanguage(), 2) << function;
+        EXPECT_EQ(Db().RebuildCount(), rebuilds) << function;
+    }
+    EXPECT_EQ(UpdateLocalizatorLanguage(1), 0);
+    EXPECT_EQ(StampedLanguage(), 4);
 }
 
 TEST_F(LocalizatorContourTest, ContourLinesAreFoundByTheExactTerrainIdentifier) {

@@ -64,6 +64,32 @@ TEST_F(GISObjectsTest, ObjectsFitByDescriptionAndKind) {
     EXPECT_FALSE(FieldFitsParam(1, GISParamInteger));
 }
 
+TEST_F(GISObjectsTest, ARefusedReadIsNoObjectThatDoesNotFitAndANameThatCannotBeCheckedIsNotFree) {
+    // The host refusing a search, a part's record or its parameters, on any of its calls: a list is given as
+    // whole only when it is, never with fewer objects fitting.
+    for (const char* function : {"LibPart_Search", "LibPart_Get", "LibPart_GetParams"}) {
+        for (int32_t passes = 0; passes < 3; ++passes) {
+            ASSERT_TRUE(host->FailCallAfter(function, -1, APIERR_GENERAL, passes));
+            const bool named = CollectGISObjectNames(data.options);
+            host->ClearFailures();
+            ASSERT_TRUE(host->FailCallAfter(function, -1, APIERR_GENERAL, passes));
+            const bool matched = CollectMatchingGISObjects(data);
+            host->ClearFailures();
+            EXPECT_TRUE(!named || data.options.allObjects.GetCount() == 2) << function << passes;
+            EXPECT_TRUE(!matched || data.options.matchingObjects.GetCount() == 2) << function << passes;
+        }
+    }
+    EXPECT_TRUE(CollectGISObjectNames(data.options));
+    EXPECT_TRUE(CollectMatchingGISObjects(data));
+    bool refused = false;
+    EXPECT_FALSE(LibPartNameInUse(QV_String("Unused.gsm"), APILib_ObjectID, &refused));
+    EXPECT_FALSE(refused);
+    ASSERT_TRUE(host->FailCall("LibPart_Search", -1, APIERR_GENERAL));
+    EXPECT_TRUE(LibPartNameInUse(QV_String("Unused.gsm"), APILib_ObjectID, &refused));
+    host->ClearFailures();
+    EXPECT_TRUE(refused);
+}
+
 TEST_F(GISObjectsTest, NewObjectKeepsThePrototypesParametersThenOnePerTickedField) {
     int32_t prototype = -1;
     ASSERT_TRUE(FindLibPartIndex(QV_String(GISPrototypeName), APILib_ObjectID, prototype));

@@ -216,6 +216,17 @@ TEST_F(LanguageTest, ErrorMessagesReachTheDialogManager) {
     ShowErrorMessage(ErrNameUsed, -1);
     EXPECT_EQ(DGDriver::Log().back().texts[0], "The selected object isn't the needed one!");
 
+    // What the message concerns goes below it.
+    ShowErrorMessage(ErrUpdateFailed, -1, QV_String("East bridge"));
+    EXPECT_EQ(DGDriver::Log().back().texts[0], "Error while modifying one or more objects.");
+    EXPECT_EQ(DGDriver::Log().back().texts[1], "East bridge");
+    // A warning whose text the resources could not give says the command failed; a note keeps what it got.
+    ShowAlertBox(2, QV_String("_ERR_NO_"), QV_String("_ERR_NO_"), QV_String());
+    EXPECT_EQ(DGDriver::Log().back().title, "Error");
+    EXPECT_EQ(DGDriver::Log().back().texts[0], "The command could not be completed.");
+    ShowAlertBox(1, QV_String(), QV_String("_ERR_NO_"), QV_String());
+    EXPECT_EQ(DGDriver::Log().back().texts[0], "_ERR_NO_");
+
     DGDriver::ClearQueueAndLog();
     ShowErrorMessage(0, -1);
     ShowErrorMessage(ErrIntervals, -1);

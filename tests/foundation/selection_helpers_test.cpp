@@ -181,10 +181,28 @@ TEST_F(SelectionHelpersTest, ViaFloorPlanReadsThereAndSwitchesBack) {
     EXPECT_TRUE(GetSelectedElements(sel, true, nullptr, false, false, 0));  // no switch asked
     host->ClearFailures();
 
-    // An element that cannot be read is skipped.
-    host->FailCall("Element_Get", -1, APIERR_GENERAL);
-    EXPECT_TRUE(GetSelectedElements(sel, true, nullptr, false, true, 0));
-    EXPECT_EQ(sel.heads.GetCount(), 0);
+    host->ClearFailures();
+}
+
+TEST_F(SelectionHelpersTest, ASelectedElementTheHostCannotReadFailsTheGatheringWhicheverItIs) {
+    // Never skipped, whatever its type or place in the selection: it may be the one the command is for.
+    const API_Guid a = PlaceFill("A"), b = PlaceFill("B"), c = PlaceFill("C");
+    Select({a, b, c});
+    const API_ElemTypeID polylines = API_PolyLineID;
+    for (int32_t passes = 0; passes < 3; ++passes) {
+        ElemSelection sel;
+        QV_List<API_Element> list;
+        ASSERT_TRUE(host->FailCallAfter("Element_Get", -1, APIERR_GENERAL, passes));
+        EXPECT_FALSE(GetSelectedElements(sel, true, nullptr, false, false, 0)) << passes;
+        host->ClearFailures();
+        ASSERT_TRUE(host->FailCallAfter("Element_Get", -1, APIERR_GENERAL, passes));
+        EXPECT_FALSE(CollectSelection(list, true, polylines, false, Leave3D::No)) << passes;  // even of another type
+        host->ClearFailures();
+        ASSERT_TRUE(host->FailCallAfter("Element_Get", -1, APIERR_GENERAL, passes));
+        EXPECT_EQ(CountSelection(API_HatchID, false, Leave3D::No), -1) << passes;
+        host->ClearFailures();
+    }
+    EXPECT_EQ(CountSelection(API_HatchID, false, Leave3D::No), 3);
 }
 
 // A host whose selection answer counts more elements than it hands records for.

@@ -8,6 +8,9 @@
 #include "SlopedTerrainTest.hpp"
 
 #include "DGDriver.hpp"
+#include "elements/ChangeElementMemo.hpp"
+#include "elements/ElementHelpers.hpp"
+#include "foundation/GuidText.hpp"
 #include "shell/SiteObjectDialogBoxes.hpp"
 #include "siteobjects/Wall.hpp"
 
@@ -81,11 +84,30 @@ protected:
         const size_t shown = DGDriver::Log().size();
         DGDriver::QueueAlertAnswer(1);
         UpdateSelectedObjects(GlobalSettings, earthworkDialogs, siteDialogs, contours);
+        detail.clear();
         for (size_t i = shown; i < DGDriver::Log().size(); ++i)
-            if (DGDriver::Log()[i].kind == "alert") return DGDriver::Log()[i].texts[0];
+            if (DGDriver::Log()[i].kind == "alert") {
+                if (DGDriver::Log()[i].texts.size() > 1) detail = DGDriver::Log()[i].texts[1];
+                return DGDriver::Log()[i].texts[0];
+            }
         DGDriver::Reset();  // the answer queued for an alert that did not come
         return "";
     }
+    // Gives the placed object its ID text, as the user does in the host.
+    void Name(API_Element e, const char* id) {
+        API_ElementMemo memo = {};
+        ASSERT_EQ(ACAPI_Element_GetMemo(e.header.guid, &memo, AttachMemoMask), NoError);
+        QV_String text(id);
+        SetMemoInfoString(memo, text);
+        ASSERT_EQ(Command([&] { return ChangeElementMemo(&e, &memo); }), NoError);
+        ACAPI_DisposeElemMemoHdls(&memo);
+    }
+    std::string GuidOf(const API_Element& e) {
+        QV_String text;
+        GuidToText(text, e.header.guid);
+        return text.ToStdString();
+    }
+    std::string detail;  // the small text of the last update's alert
     nlohmann::ordered_json Walls() {
         nlohmann::ordered_json out = nlohmann::ordered_json::array();
         const nlohmann::ordered_json project = Db().ToJson();
@@ -111,6 +133,7 @@ TEST_F(WallsUpdateTest, AWallThatFailsIsReportedAndLeftAsItWasWhileTheOthersUpda
     WriteRecord(far.header.guid, ElemKind_Wall, lost);
     const nlohmann::ordered_json before = Walls();
     EXPECT_EQ(Update({near.header.guid, far.header.guid}), "Error while modifying one or more objects.");
+    EXPECT_EQ(detail, "WALL (" + GuidOf(far) + ")");  // both go by "WALL": the one left is told apart
     const nlohmann::ordered_json after = Walls();
     ASSERT_EQ(after.size(), 2u);
     EXPECT_FALSE(after[0] == before[0]);  // the near wall took the heights of its new place
@@ -124,6 +147,27 @@ TEST_F(WallsUpdateTest, AWallThatFailsIsReportedAndLeftAsItWasWhileTheOthersUpda
     const nlohmann::ordered_json now = Db().ToJson();
     EXPECT_TRUE(now["solidLinks"] == project["solidLinks"]);
     EXPECT_TRUE(now["elements"] == project["elements"]);
+}
+
+// The alert names the walls left as they were by their ID texts, whichever failed: the one off its terrain alone
+// in a clean run, both when a host call fails for every wall.
+TEST_F(WallsUpdateTest, TheAlertNamesEveryWallThatWasNotUpdated) {
+    const API_Element near = PlaceWall({{30, 60, 0}, {60, 70, 0}});
+    const API_Element far = PlaceWall({{30, 20, 0}, {60, 30, 0}});
+    Name(near, "North wall");
+    Name(far, "South wall");
+    ElemDescriptor lost;
+    lost.TerrainGuid = QV_String("00000000-0000-4000-8000-000000000099");
+    WriteRecord(far.header.guid, ElemKind_Wall, lost);
+    Move(near, 10.0);
+    EXPECT_EQ(Update({near.header.guid, far.header.guid}), "Error while modifying one or more objects.");
+    EXPECT_EQ(detail, "South wall");
+    Move(near, 10.0);
+    ASSERT_TRUE(host->FailCall("Element_GetMemo", -1, APIERR_GENERAL));
+    EXPECT_EQ(Update({near.header.guid, far.header.guid}), "Error while modifying one or more objects.");
+    host->ClearFailures();
+    EXPECT_EQ(detail, "North wall, South wall");
+    EXPECT_EQ(Update({near.header.guid}), "");  // updated: nothing told
 }
 
 }  // namespace

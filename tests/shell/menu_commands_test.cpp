@@ -112,6 +112,40 @@ TEST_F(MenuCommandsTest, FolderAnswerLoadsTheLibraryAndTheSearchSucceeds) {
     EXPECT_EQ(Records("folder").size(), 1u);
 }
 
+TEST_F(MenuCommandsTest, ARefusedSearchIsNoMissingPartAtAnyStepOfTheLookup) {
+    LoadShippedLibrary();
+    int32_t index = -1;
+    ASSERT_EQ(LookUpLibPart(QV_String("VY_PREFS"), 4, index), LibPartLookup::Found);
+    EXPECT_EQ(LookUpLibPart(QV_String("NO_SUCH_PART"), 4, index), LibPartLookup::Missing);
+    EXPECT_EQ(index, -1);
+    EXPECT_EQ(FindLibPartWithoutAsking(QV_String("NO_SUCH_PART"), index, 4, true), LibPartLookup::Missing);
+    // The search refused at once, or only after the add-on's libraries were loaded for a missing part: the lookup
+    // ends with the refusal, asks for no folder, and the alert says the search failed.
+    for (int32_t passes = 0; passes < 2; ++passes) {
+        const QV_String name(passes == 0 ? "VY_PREFS" : "NO_SUCH_PART");
+        const size_t alerts = Records("alert").size(), folders = Records("folder").size();
+        ASSERT_TRUE(host->FailCallAfter("LibPart_Search", -1, APIERR_GENERAL, passes));
+        EXPECT_EQ(FindLibPartWithoutAsking(name, index, 4, true), LibPartLookup::Refused) << passes;
+        EXPECT_EQ(index, -1);
+        host->ClearFailures();
+        ASSERT_TRUE(host->FailCallAfter("LibPart_Search", -1, APIERR_GENERAL, passes));
+        LibPartLookup outcome = LibPartLookup::Found;
+        EXPECT_FALSE(FindLibPartOrAsk(name, index, true, QV_String("No part"), 4, &outcome)) << passes;
+        host->ClearFailures();
+        EXPECT_EQ(outcome, LibPartLookup::Refused);
+        EXPECT_EQ(index, -1);
+        EXPECT_EQ(Records("folder").size(), folders);
+        ASSERT_EQ(Records("alert").size(), alerts + 1);
+        EXPECT_EQ(Records("alert").back().texts[0], "Error while finding data.");
+        // Silent when asked so, the refusal still told apart.
+        ASSERT_TRUE(host->FailCallAfter("LibPart_Search", -1, APIERR_GENERAL, passes));
+        EXPECT_FALSE(FindRoadLibPartOrAsk(name, index, false, QV_String(), 4, &outcome));
+        host->ClearFailures();
+        EXPECT_EQ(outcome, LibPartLookup::Refused);
+        EXPECT_EQ(Records("alert").size(), alerts + 1);
+    }
+}
+
 TEST_F(MenuCommandsTest, AskLibraryFolderTitlesAndRefusals) {
     DGDriver::QueueFolderAnswer(TestSupport::BinDir() + "/resources");  // holds no library: refused
     EXPECT_FALSE(AskLibraryFolder(QV_String("Pick"), false));

@@ -14,6 +14,7 @@
 #include "shell/commands/TerrainCommands.hpp"
 #include "shell/commands/TerrainInputCommands.hpp"
 
+#include <algorithm>
 #include <functional>
 #include <regex>
 #include <set>
@@ -27,6 +28,17 @@ constexpr int16_t OutlineDialog = 32546;
 constexpr int16_t TerrainDialog = 32547;
 constexpr int16_t SlopeDialog = 32548;
 constexpr int16_t PointDialog = 32555;
+
+// Alerts that put the blame on what the user drew, selected or typed: never the reason of a failed host call.
+const char* const InputBlamingAlerts[] = {
+    "The resulting outline has less than three nodes",
+    "No outline selected.",
+    "The selected outline has corners without points in this plane.",
+    "Select a terrain to perform the command.",
+    "Name already used or empty!",
+    "Command is applied when you have a terrain",
+    "Attention: Library not loaded.",
+};
 
 class TerrainInputFailuresTest : public ScriptedToolTest {
 protected:
@@ -80,9 +92,12 @@ protected:
 
     // Runs `action` (the user's answers queued by `answers`) cleanly, recording the host functions it calls, and
     // takes it back; then once per function, from the same start, with that function failing. Each run must end
-    // as the clean one did, or as before with an alert shown. The project is left as after the clean run.
+    // as the clean one did, or as before with an alert shown; an alert the clean run did not show never blames
+    // the user's input, which the clean run took. The project is left as after the clean run. With `stepwise`
+    // (each step its own command, as the segments of a constraint chain), a run may also end with the steps made
+    // before the failure: only what the clean run made is added, nothing else changes.
     void ExpectEveryFailureDoneOrTakenBackAndTold(const std::function<void()>& answers,
-                                                  const std::function<void()>& action) {
+                                                  const std::function<void()>& action, bool stepwise = false) {
         const Sweep::Signature before = Dump();
         const size_t steps = Db().UndoTexts().size();
         std::set<std::string> called;
@@ -96,6 +111,7 @@ protected:
         host->RecordCalls(&called);
         run();
         host->RecordCalls(nullptr);
+        const std::vector<std::string> cleanAlerts = AlertTextsSince();
         ASSERT_EQ(DGDriver::PendingActionCount(), 0u) << DGDriver::LogText();
         const Sweep::Signature clean = Dump();
         ASSERT_TRUE(clean != before);
@@ -108,14 +124,31 @@ protected:
             host->ClearFailures();
             const Sweep::Signature after = Dump();
             if (after != clean) {
-                EXPECT_TRUE(after == before) << function << " failing:" << Sweep::Describe(before, after);
+                EXPECT_TRUE(after == before || (stepwise && EarlierStepsOf(before, clean, after)))
+                    << function << " failing:" << Sweep::Describe(before, after);
                 EXPECT_GT(AlertsSince(), 0u) << function << " failing: nothing was shown";
             }
+            for (const std::string& text : AlertTextsSince())
+                if (std::find(cleanAlerts.begin(), cleanAlerts.end(), text) == cleanAlerts.end())
+                    for (const char* blame : InputBlamingAlerts)
+                        EXPECT_EQ(text.find(blame), std::string::npos) << function << " failing: told " << text;
             TakeBack(steps);
             ASSERT_TRUE(Dump() == before) << function << " failing: the run cannot be undone";
         }
         run();
         ASSERT_TRUE(Dump() == clean) << Sweep::Describe(clean, Dump());
+    }
+
+    // Every line of `after` is one of `before` or of `clean`, and every line the two share is kept.
+    static bool EarlierStepsOf(const Sweep::Signature& before, const Sweep::Signature& clean,
+                               const Sweep::Signature& after) {
+        const std::set<std::string> b(before.begin(), before.end()), c(clean.begin(), clean.end()),
+            a(after.begin(), after.end());
+        for (const std::string& line : a)
+            if (b.count(line) == 0 && c.count(line) == 0) return false;
+        for (const std::string& line : b)
+            if (c.count(line) != 0 && a.count(line) == 0) return false;
+        return true;
     }
 
     int names = 0;
@@ -130,7 +163,7 @@ TEST_F(TerrainInputFailuresTest, ConstraintOutlineAndTerrainEndWholeOrTakenBackA
             DGDriver::QueueClick(ConstraintDialog, 1);
             for (double y : {0.0, 10.0, 20.0, 20.0}) Click(10, y);
         },
-        [&] { RunConstraint(GlobalSettings, Ports().terrainInputDialogs); });
+        [&] { RunConstraint(GlobalSettings, Ports().terrainInputDialogs); }, true);
     // "Outline" by clicks round the grid.
     ExpectEveryFailureDoneOrTakenBackAndTold(
         [&] {
@@ -142,6 +175,35 @@ TEST_F(TerrainInputFailuresTest, ConstraintOutlineAndTerrainEndWholeOrTakenBackA
     ExpectEveryFailureDoneOrTakenBackAndTold(
         [&] { DGDriver::QueueClick(TerrainDialog, 1); },
         [&] { RunTerrain(GlobalSettings, Ports().terrainDialogs, Ports().terrainContourSteps); });
+}
+
+TEST_F(TerrainInputFailuresTest, ARefusedSearchForTheContourPartLeavesTheTerrainAsItWasAndSaysSo) {
+    // "Terrain" on a terrain, with the box that places its first contour-line object ticked. A search for the
+    // object's part that the host refuses (at once, or on a later call) is no missing part: the mesh must not
+    // change without its object, and a refusal at the start is told as the failed search it is.
+    PlaceTerrain({{0, 0, 100}, {20, 0, 104}, {40, 0, 108}, {0, 20, 100}, {20, 20, 104}, {40, 20, 108}});
+    const Sweep::Signature before = Dump();
+    const size_t steps = Db().UndoTexts().size();
+    const auto run = [&] {
+        DGDriver::Reset();
+        DGDriver::QueueClick(TerrainDialog, 41);
+        DGDriver::QueueClick(TerrainDialog, 1);
+        RunTerrain(GlobalSettings, Ports().terrainDialogs, Ports().terrainContourSteps);
+    };
+    for (int32_t passes = 0; passes < 4; ++passes) {
+        ASSERT_TRUE(host->FailCallAfter("LibPart_Search", -1, APIERR_GENERAL, passes));
+        run();
+        host->ClearFailures();
+        const std::vector<std::string> told = AlertTextsSince();
+        if (Objects(ElemKind_Contour).size() == 1u) break;  // every search this run makes was answered
+        EXPECT_TRUE(Dump() == before) << passes << Sweep::Describe(before, Dump());
+        EXPECT_FALSE(told.empty()) << passes;
+        if (passes == 0) EXPECT_EQ(told, std::vector<std::string>{"Error while finding data."});
+        TakeBack(steps);
+    }
+    TakeBack(steps);
+    run();
+    EXPECT_EQ(Objects(ElemKind_Contour).size(), 1u);
 }
 
 TEST_F(TerrainInputFailuresTest, SlopeAnalysisIsPlacedOrEditedWholeAndNeverTwice) {

@@ -32,7 +32,13 @@ void Init(int16_t dialogId, NewObjectNameBlock& block) {
 int16_t Click(int16_t dialogId, int16_t item, NewObjectNameBlock&) {
     if (item == 2) return 2;
     if (item != 1) return 0;
-    if (NewObjectNameAccepted(ItemText(dialogId, 3))) return 1;
+    bool refused = false;
+    if (NewObjectNameAccepted(ItemText(dialogId, 3), &refused)) return 1;
+    // A name the host would not look up is not the user's fault: the alert says the search failed.
+    if (refused) {
+        ShowErrorMessage(ErrFindingData, 2);
+        return 0;
+    }
     QV_String title, text;
     GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
     GetResString(text, ErrorTableBase + LanguageIndex, NameUsedText);
@@ -50,7 +56,8 @@ const NameDialog::Handlers Handlers = {nullptr, Init, Click, nullptr, Close, nul
 
 }  // namespace
 
-bool NewObjectNameAccepted(const QV_String& typed) {
+bool NewObjectNameAccepted(const QV_String& typed, bool* refused) {
+    if (refused != nullptr) *refused = false;
     QV_String name = typed;
     if (name.GetLength() > 0 && name.GetAt(name.GetLength() - 1) == '\\') typed.Left(name, typed.GetLength() - 1);
     if (name.IsEmpty()) return false;
@@ -60,7 +67,7 @@ bool NewObjectNameAccepted(const QV_String& typed) {
         if (c == '\\' || c == '/') return false;
         if (c == '.' && i + 1 < name.GetLength() && name.GetAt(i + 1) == '.') return false;
     }
-    return !LibPartNameInUse(name, APILib_ObjectID);
+    return !LibPartNameInUse(name, APILib_ObjectID, refused);
 }
 
 bool OpenNewObjectNameDialog(NewObjectNameBlock& block) {

@@ -15,7 +15,7 @@ struct NewObjectNameBlock {
 // True on OK; the block's name is then the text as typed.
 bool OpenNewObjectNameDialog(NewObjectNameBlock& block);
 // The name may become a new object's: not empty, no path in it, and not a loaded object's (a trailing '\' and
-// the extension left out for that check).
-bool NewObjectNameAccepted(const QV_String& typed);
+// the extension left out for that check). A check the host refused (`refused` set, when given) accepts nothing.
+bool NewObjectNameAccepted(const QV_String& typed, bool* refused = nullptr);
 
 int16_t NewObjectNameCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData, intptr_t messageData);

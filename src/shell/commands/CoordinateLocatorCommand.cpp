@@ -143,9 +143,9 @@ void InsertCoordinateLocator() {
     }
     if (window.typeID != APIWind_WorksheetID) return;
     int32_t libInd = -1;
-    if (!FindLibPartOrAsk(QV_String(CoordinateLocatorPartName), libInd, false, QV_String(), APILib_ObjectID)) {
-        if (LibPartSearchRefused(QV_String(CoordinateLocatorPartName), APILib_ObjectID))
-            ShowErrorMessage(ErrFindingData, 2);
+    LibPartLookup part = LibPartLookup::Missing;
+    if (!FindLibPartOrAsk(QV_String(CoordinateLocatorPartName), libInd, false, QV_String(), APILib_ObjectID, &part)) {
+        if (part == LibPartLookup::Refused) ShowErrorMessage(ErrFindingData, 2);
         return;
     }
     QV_List<API_Element> selected;

@@ -11,8 +11,11 @@
 #include "earthworks/Sidewalk.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "elements/ElementHelpers.hpp"
 #include "elements/WholeCommand.hpp"
 #include "foundation/ErrorCode.hpp"
+#include "foundation/GuidText.hpp"
+#include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
 #include "shell/ShellState.hpp"
@@ -37,12 +40,53 @@ int32_t MarkerClsRebuild(SiteObjectDialogs& siteObjects, const API_Element& mark
     return cls.Rebuild(siteObjects, terrain, marker);
 }
 
+// The ID text of an object, or its GUID text when it has none the host will give.
+QV_String IdText(const API_Element& object) {
+    QV_String name;
+    if (!ReadElementInfoString(object.header.guid, name) || name.IsEmpty()) GuidToText(name, object.header.guid);
+    return name;
+}
+
+// The ID texts of `objects`, comma-separated; an ID text that another object of `among` shares is followed by the
+// object's GUID text, so that each names one object.
+QV_String ObjectNames(const QV_List<API_Element>& objects, const QV_List<API_Element>& among) {
+    QV_String names;
+    for (const API_Element& object : objects) {
+        QV_String name = IdText(object);
+        bool shared = false;
+        for (const API_Element& other : among)
+            shared = shared || (other.header.guid != object.header.guid && IdText(other).Compare(name) == 0);
+        if (shared) {
+            QV_String guid;
+            GuidToText(guid, object.header.guid);
+            name += " (";
+            name += guid;
+            name += ")";
+        }
+        if (!names.IsEmpty()) names += ", ";
+        names += name;
+    }
+    return names;
+}
+
+// The objects of `all` that `done` does not hold.
+QV_List<API_Element> Without(const QV_List<API_Element>& all, const QV_List<API_Element>& done) {
+    QV_List<API_Element> rest;
+    for (const API_Element& object : all) {
+        bool found = false;
+        for (const API_Element& d : done) found = found || d.header.guid == object.header.guid;
+        if (!found) rest.Insert(object);
+    }
+    return rest;
+}
+
 // Every object of the list in one undo step; one that fails is reported once at the end and the others still run.
 // A failed update may have left its object half rebuilt, so the command is taken back whole and run again on the
-// objects that did not fail: none is left half rebuilt.
+// objects that did not fail: none is left half rebuilt. `notUpdated` names those left as they were.
 template <typename UpdateOne>
-int32_t UpdateEachInOneStep(const QV_List<API_Element>& objects, UpdateOne&& update) {
+int32_t UpdateEachInOneStep(const QV_List<API_Element>& objects, QV_String& notUpdated, UpdateOne&& update) {
     QV_List<API_Element> left = objects;
+    QV_List<API_Element> done;
     int32_t result = 0;
     while (left.GetCount() > 0) {
         QV_List<API_Element> updated;
@@ -56,17 +100,21 @@ int32_t UpdateEachInOneStep(const QV_List<API_Element>& objects, UpdateOne&& upd
                     return false;
             return !failed;
         });
-        if (ran) break;
+        if (ran) {
+            done = left;
+            break;
+        }
         result = ErrUpdateFailed;
         // A command the host would not run ends the update; else each pass leaves out the objects that failed.
         if (!failed) break;
         left = updated;
     }
+    if (result != 0) notUpdated = ObjectNames(Without(objects, done), objects);
     return result;
 }
 
-int32_t WallUpdate(const QV_List<API_Element>& walls) {
-    return UpdateEachInOneStep(walls, [](const API_Element& wall) {
+int32_t WallUpdate(const QV_List<API_Element>& walls, QV_String& notUpdated) {
+    return UpdateEachInOneStep(walls, notUpdated, [](const API_Element& wall) {
         WallCls cls;
         return cls.RebuildObject(wall);
     });
@@ -82,8 +130,8 @@ int32_t PaintClsRebuild(ContourLineRefresh& contours, const API_Element& area) {
     return cls.Rebuild(contours, area);
 }
 
-int32_t BridgeClsUpdate(const QV_List<API_Element>& bridges) {
-    return UpdateEachInOneStep(bridges, [](const API_Element& bridge) {
+int32_t BridgeClsUpdate(const QV_List<API_Element>& bridges, QV_String& notUpdated) {
+    return UpdateEachInOneStep(bridges, notUpdated, [](const API_Element& bridge) {
         BridgeCls cls;
         return cls.Update(bridge);
     });
@@ -166,17 +214,17 @@ bool Gather(Gathered& g, int32_t roadLibIndex) {
 }
 
 int32_t RunCase(const DataUpdatePorts& ports, DataUpdateCase which, const Gathered& g,
-                const QV_List<API_Element>& terrains, int32_t roadLibIndex) {
+                const QV_List<API_Element>& terrains, int32_t roadLibIndex, QV_String& notUpdated) {
     switch (which) {
         case DataUpdateCase::LevelMarker:
             if (!RequireFloorPlan()) return ErrDatabase;
             return MarkerClsRebuild(ports.siteObjects, g.markers[0], terrains[0]);
         case DataUpdateCase::Walls:
             if (!RequireFloorPlan()) return ErrDatabase;
-            return WallUpdate(g.walls);
+            return WallUpdate(g.walls, notUpdated);
         case DataUpdateCase::Bridges:
             if (!RequireFloorPlan()) return ErrDatabase;
-            return BridgeClsUpdate(g.bridges);
+            return BridgeClsUpdate(g.bridges, notUpdated);
         case DataUpdateCase::Basin: return BasinClsUpdateBuilder(g.basins[0]);
         case DataUpdateCase::Road: return RoadClsRebuildFromObject(ports.contours, g.roads[0], roadLibIndex);
         case DataUpdateCase::RoadSection:
@@ -191,7 +239,26 @@ int32_t RunCase(const DataUpdatePorts& ports, DataUpdateCase which, const Gather
     return ErrNoConditions;
 }
 
-int32_t DataUpdate(Settings& settings, const DataUpdatePorts& ports) {
+// The one object a single-object case updates; null for the cases of several.
+const API_Element* CaseObject(DataUpdateCase which, const Gathered& g) {
+    switch (which) {
+        case DataUpdateCase::LevelMarker: return &g.markers[0];
+        case DataUpdateCase::Basin: return &g.basins[0];
+        case DataUpdateCase::Road: return &g.roads[0];
+        case DataUpdateCase::RoadSection: return &g.sections[0];
+        case DataUpdateCase::Plateau: return &g.plateaus[0];
+        case DataUpdateCase::Sidewalk: return &g.sidewalks[0];
+        case DataUpdateCase::RetainingWall: return &g.retainingWalls[0];
+        case DataUpdateCase::Building: return &g.buildings[0];
+        case DataUpdateCase::ColouredArea: return &g.colouredAreas[0];
+        case DataUpdateCase::Walls:
+        case DataUpdateCase::Bridges:
+        case DataUpdateCase::None: break;
+    }
+    return nullptr;
+}
+
+int32_t DataUpdate(Settings& settings, const DataUpdatePorts& ports, QV_String& notUpdated) {
     QV_List<API_Element> terrains;
     QV_List<API_Element> selectedTerrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
@@ -222,7 +289,16 @@ int32_t DataUpdate(Settings& settings, const DataUpdatePorts& ports) {
     s.retainingWalls = g.retainingWalls.GetCount();
     s.buildings = g.buildings.GetCount();
     s.colouredAreas = g.colouredAreas.GetCount();
-    return RunCase(ports, ChooseDataUpdateCase(s), g, terrains, roadLibIndex);
+    const DataUpdateCase which = ChooseDataUpdateCase(s);
+    const int32_t code = RunCase(ports, which, g, terrains, roadLibIndex, notUpdated);
+    // A case that failed left its object as it was: the alert names it.
+    const API_Element* one = CaseObject(which, g);
+    if (code != 0 && notUpdated.IsEmpty() && one != nullptr) {
+        QV_List<API_Element> failed;
+        failed.Insert(*one);
+        notUpdated = ObjectNames(failed, failed);
+    }
+    return code;
 }
 }  // namespace
 
@@ -246,6 +322,11 @@ DataUpdateCase ChooseDataUpdateCase(const DataUpdateSelection& s) {
 void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects,
                            ContourLineRefresh& contours) {
     SelectionCheckResult = 0;
-    SelectionCheckResult = DataUpdate(settings, DataUpdatePorts{earthworks, siteObjects, contours});
-    ReportToolResult(SelectionCheckResult);
+    QV_String notUpdated;
+    SelectionCheckResult = DataUpdate(settings, DataUpdatePorts{earthworks, siteObjects, contours}, notUpdated);
+    // The objects left as they were are named: which of several failed is what the user must know.
+    if (SelectionCheckResult != 0 && !notUpdated.IsEmpty())
+        ShowErrorMessage(SelectionCheckResult, -1, notUpdated);
+    else
+        ReportToolResult(SelectionCheckResult);
 }

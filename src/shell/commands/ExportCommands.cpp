@@ -33,7 +33,8 @@ int32_t TextExportCommand(Settings& settings) {
         if (++asks >= MaxFileAsks) return 0;
     }
     if (cancelled) return 0;
-    if (!TextExport::Run(record, terrains[0], cancelled, RunPointExportSettings)) return ErrCreatingFile;
+    const int32_t written = TextExport::Run(record, terrains[0], cancelled, RunPointExportSettings);
+    if (written != NoErrorCode) return written;
     if (!cancelled) {
         QV_String text;
         GetResString(text, GeneralTableBase + LanguageIndex, ExportCompleteText);

@@ -65,8 +65,10 @@ int32_t Camera(Settings& settings, SiteObjectDialogs& dialogs) {
     BeginToolCommand(settings);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
-    if (!ProjectTerrains(terrains) || terrains.GetCount() != 1 ||
-        !CollectSelection(polylines, true, API_PolyLineID, false, Leave3D::Yes) || polylines.GetCount() != 1) {
+    // A query the host refused says nothing of what the user drew or selected.
+    if (!ProjectTerrains(terrains) || !CollectSelection(polylines, true, API_PolyLineID, false, Leave3D::Yes))
+        return ErrFindingData;
+    if (terrains.GetCount() != 1 || polylines.GetCount() != 1) {
         RefuseWithoutTerrain(NeedsTerrainAndPath);
         return 0;
     }

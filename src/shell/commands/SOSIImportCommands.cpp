@@ -63,8 +63,9 @@ bool ChooseFiles(SOSIFileCls& reader) {
 // A part that is not there (and not given through the library folder) ends the import without a word; a search
 // the host refuses ends it with "Error while finding data.".
 bool FindPart(const char* name, int32_t& index) {
-    if (FindLibPartOrAsk(QV_String(name), index, false, QV_String(), APILib_ObjectID)) return true;
-    if (LibPartSearchRefused(QV_String(name), APILib_ObjectID)) ReportToolResult(ErrFindingData);
+    LibPartLookup part = LibPartLookup::Missing;
+    if (FindLibPartOrAsk(QV_String(name), index, false, QV_String(), APILib_ObjectID, &part)) return true;
+    if (part == LibPartLookup::Refused) ReportToolResult(ErrFindingData);
     return false;
 }
 

@@ -53,13 +53,20 @@ bool CreateNewGISObject(ShapeImportData& data, QV_String& name, int32_t prototyp
 
 // False when it failed, after telling why: what it made, a new object part among it, goes with the command.
 bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
-    CollectGISObjectNames(data.options);
+    // The objects to choose from, read before anything else: a list the host cut short would offer the wrong ones.
+    if (!CollectGISObjectNames(data.options)) {
+        ShowErrorMessage(ErrFindingData, 2);
+        return false;
+    }
     if (!RequireFloorPlan()) return true;
     if (!ReadShapefile(data)) return true;
     ConvertShapesToEntities(data, false);
     CheckShapePolygons(data);
     ComputeEntityBounds(data, false);
-    CollectMatchingGISObjects(data);
+    if (!CollectMatchingGISObjects(data)) {
+        ShowErrorMessage(ErrFindingData, 2);
+        return false;
+    }
     SetImportSummary(data);
     if (!RunImportResultsDialogs(data)) return true;
     ProjectOffset.x = data.options.offsetX;

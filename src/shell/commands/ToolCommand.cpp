@@ -22,8 +22,12 @@ bool PickToModify(Settings& settings, int32_t kind, bool resultsOnly, QV_List<AP
     if (kind == ElemKind_Road) {
         // Road sections are objects of the road's part but are edited by their own tool.
         QV_List<API_Element> roads;
-        for (const API_Element& e : picked)
-            if (!IsRoadSectionObject(e, e.object.libInd) && !roads.Insert(e)) return false;
+        // An object the host would not tell apart may be a section: the pick fails rather than edit it as a road.
+        for (const API_Element& e : picked) {
+            bool section = false;
+            if (!ReadIsRoadSectionObject(e, e.object.libInd, section)) return false;
+            if (!section && !roads.Insert(e)) return false;
+        }
         picked = roads;
     }
     if (picked.GetCount() == 0) return true;
