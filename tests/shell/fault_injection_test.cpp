@@ -122,12 +122,12 @@ std::vector<ScriptLine> CommandLines(const std::string& path) {
     return lines;
 }
 
-// Which lines one test sweeps: a share of the script's lines (the sweep of a long example is split into shares
-// that run side by side), and of the actions among them the first and every `every`-th after it (the sanitizer
-// build sweeps a part of each example).
+// Which runs one test makes: a share of each line's failing runs (the sweep of a long example is split into shares
+// that run side by side; a line of a large project has hundreds of runs, dealt out over all of them), of the actions
+// the first and every `every`-th after it (the sanitizer build sweeps a part of each example).
 struct Share {
     int index = 0, count = 1, every = 1;
-    bool TakesLine(size_t line) const { return int(line % size_t(count)) == index; }
+    bool TakesRun(size_t line, size_t run) const { return int((line + run) % size_t(count)) == index; }
     bool TakesAction(size_t action) const { return action % size_t(every) == 0; }
 };
 
@@ -320,6 +320,7 @@ json Parsed(const ChildEnd& end) {
 }
 
 // A run of the open list (tests/data/fault_sweep_open.tsv): listed with its form, or without one for every form.
+// Their projects are not judged; what they do to memory is (the sanitizer build runs them).
 bool IsOpen(const std::string& flow, const std::string& function, const Form& form) {
     const std::set<std::string>& open = State->open;
     return open.count(flow + "\t" + function) != 0 || open.count(flow + "\t" + function + "\t" + form.Text()) != 0;
@@ -331,7 +332,6 @@ bool SweepLine(StandinHost& host, int line) {
     SweepState& s = *State;
     if (s.role != Role::Parent) return true;
     const size_t index = s.commandIndex++;
-    if (!s.share.TakesLine(index)) return true;
     const std::string flow = s.script + ":" + std::to_string(line);
     const std::string& text = s.texts[line];
     const FolderSnapshot userFolder(TestSupport::UserFolder());
@@ -365,9 +365,11 @@ bool SweepLine(StandinHost& host, int line) {
         }
     }
     std::optional<RunEnd> unselected;  // the clean run with nothing selected, when first needed
+    size_t ordinal = 0;
     for (const auto& [function, calls] : called)
         for (const Form& form : FormsFor(calls)) {
-            if (IsOpen(flow, function, form)) continue;
+            if (!s.share.TakesRun(index, ordinal++)) continue;
+            if (!MemoryOnly() && IsOpen(flow, function, form)) continue;
             if (StartChild(host, Role::Failing, function, form, &end)) return true;
             userFolder.Restore();
             ++s.runs;
@@ -458,7 +460,7 @@ std::string SweptText(const std::vector<ScriptLine>& lines, std::map<int, std::s
 // How many shares a script's sweep is split into: the examples whose projects are large run in several.
 int SharesOf(const std::string& script) {
     static const std::map<std::string, int> shares = {
-        {"main_road", 4}, {"main_road_large", 12}, {"shapefile_terrain", 9}, {"sosi_terrain", 2}};
+        {"main_road", 3}, {"main_road_large", 10}, {"shapefile_terrain", 8}, {"sosi_terrain", 3}};
     const auto it = shares.find(script);
     return it == shares.end() ? 1 : it->second;
 }
