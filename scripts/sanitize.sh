@@ -21,6 +21,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cmake --build "$build" -j "$jobs"
 # The fault sweep forks a run per host function for each action; here each run is looked at for what it does to
 # memory (a report, a leak: the leak checker runs in every child with a failing host call), while the normal build
-# judges the projects.
+# judges the projects. It sweeps a third of the actions, each in every form of failure.
 export LODRAVIX_SWEEP_MEMORY_ONLY=1
+export LODRAVIX_SWEEP_EVERY=${LODRAVIX_SWEEP_EVERY:-3}
 ctest --test-dir "$build" --output-on-failure -j "$jobs"

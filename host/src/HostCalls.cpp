@@ -76,7 +76,7 @@ void HostCalls::ReceiveModuleReport(const std::string& line) {
 }
 
 bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* error) {
-    if (calledNames_ != nullptr) calledNames_->insert(function);
+    if (calledNames_ != nullptr) ++(*calledNames_)[function];
     if (callsExceeded_ != nullptr && callsLeft_-- == 0) callsExceeded_();
     auto it = failures_.find({function, key});
     if (it == failures_.end()) it = failures_.find({function, -1});
@@ -85,6 +85,11 @@ bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* er
     if (pass != passes_.end() && pass->second > 0) {
         --pass->second;
         return false;
+    }
+    const auto answers = answers_.find(it->first);
+    if (answers != answers_.end()) {
+        if (answers->second <= 0) return false;
+        --answers->second;
     }
     *error = it->second;
     Log(std::string("  host: ") + function + (key >= 0 ? " " + std::to_string(key) : std::string()) +

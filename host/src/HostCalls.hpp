@@ -56,9 +56,11 @@ public:
     void ClearFailures() {
         failures_.clear();
         passes_.clear();
+        answers_.clear();
     }
-    // Every host function served while `into` is set is added to it (the fault sweep fails each in turn).
-    void RecordCalls(std::set<std::string>* into) { calledNames_ = into; }
+    // Every host function served while `into` is set is counted in it by name, once per call (the fault sweep fails
+    // each in turn, at each of its calls).
+    void RecordCalls(std::map<std::string, int64_t>* into) { calledNames_ = into; }
     // After `calls` more host functions served, the next one runs `exceeded` first (0: no limit): a run that does
     // not end is told by its count of calls, which no machine's speed changes.
     void LimitCalls(uint64_t calls, void (*exceeded)()) {
@@ -113,11 +115,21 @@ protected:
         InteractiveInput* input = nullptr;
     };
     void AttachParts(const Parts& parts) { parts_ = parts; }
-    void SetFailure(const std::string& function, int32_t key, GSErrCode error) { failures_[{function, key}] = error; }
-    // The same once `passes` more such calls have been served.
-    void SetFailureAfter(const std::string& function, int32_t key, GSErrCode error, int32_t passes) {
+    void SetFailure(const std::string& function, int32_t key, GSErrCode error) {
+        failures_[{function, key}] = error;
+        passes_.erase({function, key});
+        answers_.erase({function, key});
+    }
+    // The same once `passes` more such calls have been served; then `answers` calls fail (-1: every one) and the
+    // later ones work again.
+    void SetFailureAfter(const std::string& function, int32_t key, GSErrCode error, int32_t passes,
+                         int32_t answers = -1) {
         failures_[{function, key}] = error;
         passes_[{function, key}] = passes;
+        if (answers >= 0)
+            answers_[{function, key}] = answers;
+        else
+            answers_.erase({function, key});
     }
 
 private:
@@ -132,8 +144,9 @@ private:
     ModuleSession session_;
     Parts parts_;
     std::map<std::pair<std::string, int32_t>, GSErrCode> failures_;
-    std::map<std::pair<std::string, int32_t>, int32_t> passes_;  // calls still served before a failure answers
-    std::set<std::string>* calledNames_ = nullptr;
+    std::map<std::pair<std::string, int32_t>, int32_t> passes_;   // calls still served before a failure answers
+    std::map<std::pair<std::string, int32_t>, int32_t> answers_;  // failures still to answer; none: every call
+    std::map<std::string, int64_t>* calledNames_ = nullptr;
     uint64_t callsLeft_ = 0;
     void (*callsExceeded_)() = nullptr;
     std::map<std::pair<SelectorFamily, uint32_t>, SelectorHandler> selectors_;

@@ -134,9 +134,10 @@ bool StandinHost::FailCall(const std::string& function, int32_t key, GSErrCode e
     return true;
 }
 
-bool StandinHost::FailCallAfter(const std::string& function, int32_t key, GSErrCode error, int32_t passes) {
+bool StandinHost::FailCallAfter(const std::string& function, int32_t key, GSErrCode error, int32_t passes,
+                                int32_t answers) {
     if (!FailCall(function, key, error)) return false;
-    SetFailureAfter(function, key, error, passes);
+    SetFailureAfter(function, key, error, passes, answers);
     return true;
 }
 

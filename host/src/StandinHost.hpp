@@ -83,8 +83,9 @@ public:
     // The next calls of host function `function` fail with `error` (`key`: only calls for that menu resource
     // id or selector word; -1 any). Unknown function names are refused.
     bool FailCall(const std::string& function, int32_t key, GSErrCode error);
-    // The same, once `passes` more calls of it have been served.
-    bool FailCallAfter(const std::string& function, int32_t key, GSErrCode error, int32_t passes);
+    // The same, once `passes` more calls of it have been served; then `answers` calls fail (-1: every one) and the
+    // later ones work again.
+    bool FailCallAfter(const std::string& function, int32_t key, GSErrCode error, int32_t passes, int32_t answers = -1);
     // Every host function FailCall knows, as the table's entries are named.
     static const std::vector<std::string>& FunctionNames();
 

@@ -375,6 +375,24 @@ TEST_F(ScriptRunTest, ChecksKnowTheNamesTheProjectHadBeforeTheScript) {
     EXPECT_EQ(failures, 8) << output;
 }
 
+// Which of the calls after a `fail` line answer its error, in each of its forms.
+TEST_F(ScriptRunTest, FailFormsChooseTheCallsThatFail) {
+    const auto answers = [this](const std::string& line) {
+        EXPECT_TRUE(Run("fail clear\n" + line + "\n")) << output;
+        std::string out;
+        for (int i = 0; i < 4; ++i) out += host->InstallElementObserver(nullptr) == 7 ? "x" : ".";
+        return out;
+    };
+    EXPECT_EQ(answers("fail Notify_InstallElementObserver 7"), "xxxx");
+    EXPECT_EQ(answers("fail Notify_InstallElementObserver 7 call 1"), "x...");
+    EXPECT_EQ(answers("fail Notify_InstallElementObserver 7 call 3"), "..x.");
+    EXPECT_EQ(answers("fail Notify_InstallElementObserver 7 from 2"), ".xxx");
+    EXPECT_EQ(answers("fail Notify_InstallElementObserver 7 call 2\nfail Notify_InstallElementObserver 7"), "xxxx")
+        << "a later line replaces the form";
+    EXPECT_FALSE(Run("fail Notify_InstallElementObserver 7 call 0\n"));
+    EXPECT_FALSE(Run("fail Nonexistent 7 from 2\n"));
+}
+
 TEST_F(ScriptRunTest, UnknownHostFunctionInFail) {
     EXPECT_FALSE(Run("fail Nonexistent 1\n"));
     EXPECT_NE(output.find("unknown host function Nonexistent"), std::string::npos);

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <functional>
 #include <regex>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -100,7 +101,7 @@ protected:
                                                   const std::function<void()>& action, bool stepwise = false) {
         const Sweep::Signature before = Dump();
         const size_t steps = Db().UndoTexts().size();
-        std::set<std::string> called;
+        std::map<std::string, int64_t> called;
         const auto run = [&] {
             DGDriver::Reset();
             host->Input().ClearQueue();
@@ -118,7 +119,7 @@ protected:
         ASSERT_FALSE(called.empty());
         TakeBack(steps);
         ASSERT_TRUE(Dump() == before);
-        for (const std::string& function : called) {
+        for (const auto& [function, calls] : called) {
             ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL)) << function;
             run();
             host->ClearFailures();

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -67,7 +68,7 @@ protected:
         Undo(1);
         ASSERT_EQ(Model(), start);
 
-        std::set<std::string> called;
+        std::map<std::string, int64_t> called;
         host->RecordCalls(&called);
         ASSERT_EQ(edit(), NoError);
         host->RecordCalls(nullptr);
@@ -78,7 +79,7 @@ protected:
         ASSERT_EQ(Model(), start);
 
         int takenBack = 0;
-        for (const std::string& function : called) {
+        for (const auto& [function, calls] : called) {
             SCOPED_TRACE(function + " failing");
             ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
             const size_t alerts = AlertsSince();

@@ -101,6 +101,30 @@ void AddHostCommands(ScriptLanguage& L) {
         },
         "the same, only for calls about menu resource <key>");
     L.Add(
+        "fail <function:text> <error:int> call <n:int>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            if (a.Int("n") < 1) {
+                *m = "calls are counted from 1";
+                return false;
+            }
+            if (r.Host().FailCallAfter(a.Text("function"), -1, a.Int("error"), a.Int("n") - 1, 1)) return true;
+            *m = "unknown host function " + a.Text("function");
+            return false;
+        },
+        "only the <n>-th call of host function <function>, counted from this line, answers <error>; the others work");
+    L.Add(
+        "fail <function:text> <error:int> from <n:int>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            if (a.Int("n") < 1) {
+                *m = "calls are counted from 1";
+                return false;
+            }
+            if (r.Host().FailCallAfter(a.Text("function"), -1, a.Int("error"), a.Int("n") - 1)) return true;
+            *m = "unknown host function " + a.Text("function");
+            return false;
+        },
+        "the <n>-th call of host function <function>, counted from this line, and every later one answer <error>");
+    L.Add(
         "echo <text:text>", false,
         [](ScriptContext&, const ScriptArgs& a, std::string* m) {
             *m = a.Text("text");

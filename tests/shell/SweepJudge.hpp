@@ -1,0 +1,301 @@
+#pragma once
+// The fault sweep's judge: how a run of an action with a failing host call ended, against the project before the
+// action and the clean run's end. Each outcome the module may leave is one predicate here; a run that meets none is a
+// fault, and the judge says what is wrong with it.
+#include "SweepDump.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Sweep {
+
+// One end of a run as the judge reads it. The project is loaded only when a predicate needs it whole (large projects
+// cost their parse); its dump and the dump's hash are always at hand.
+struct RunEnd {
+    Signature dump;
+    std::string hash;
+    std::vector<std::string> alerts;  // the alerts shown, each its texts joined, in order
+    // The clean run only: the GUIDs of the elements it changed, in the order it first changed each.
+    std::vector<std::string> rewritten;
+    std::function<ordered_json()> load;  // the project (elements carry "observed" where the module observes them)
+
+    const ordered_json& Project() const {
+        if (!project_) project_ = load ? load() : ordered_json::object();
+        return *project_;
+    }
+    static RunEnd Of(const ordered_json& project, std::vector<std::string> alerts = {},
+                     std::vector<std::string> rewritten = {}) {
+        RunEnd end;
+        end.dump = ProjectDump(project);
+        end.hash = DumpHash(end.dump);
+        end.alerts = std::move(alerts);
+        end.rewritten = std::move(rewritten);
+        end.project_ = project;
+        return end;
+    }
+
+private:
+    mutable std::optional<ordered_json> project_;
+};
+
+// A failing run and what it is judged against.
+struct RunCase {
+    const RunEnd& before;  // before the action (after the user's own edit, when the line is one the module answers)
+    const RunEnd& clean;   // after the action without the failure
+    const RunEnd& run;     // after the action with the failure
+    std::set<std::string> cleanSteps;  // hashes of the clean run's project after each undo step before its last
+};
+
+// --- what the user is told
+
+// The alerts of `run` that `clean` does not show, each as often as it is missing there.
+inline std::vector<std::string> NewAlerts(const std::vector<std::string>& run, const std::vector<std::string>& clean) {
+    return Added(clean, run);
+}
+
+// An alert that puts the blame on the user's input (the selection, a name, a drawing, a file): shown for a failed
+// host call, it sends the user looking for a fault that is not theirs.
+inline bool BlamesInput(const std::string& alert) {
+    static const char* const blames[] = {
+        "less than three nodes",
+        "Name already used or empty",
+        "a terrain and a selected polyline",
+        "Select a terrain to perform the command",
+        "Select one terrain only",
+        "More than one outline has been selected",
+        "No outline selected",
+        "You have not selected a fill",
+        "The selected polygon must",
+        "The selected outline has corners without points",
+        "You must select",
+        "You must click on",
+        "does not contain information readable",
+        "The former layer of this tool has been deleted",
+    };
+    for (const char* b : blames)
+        if (alert.find(b) != std::string::npos) return true;
+    return false;
+}
+
+// Told: the user learns that something was not done. An alert the clean run does not show, and none of the new ones
+// blames the user's input for what the host refused.
+inline bool Told(const std::vector<std::string>& run, const std::vector<std::string>& clean) {
+    const std::vector<std::string> added = NewAlerts(run, clean);
+    return !added.empty() && std::none_of(added.begin(), added.end(), BlamesInput);
+}
+inline bool Told(const RunCase& c) { return Told(c.run.alerts, c.clean.alerts); }
+
+// --- the outcomes
+
+inline bool IsContourLines(const ordered_json& e) { return e.value("libPart", "") == "VY_CONTOURLINES"; }
+inline bool IsNotContourLines(const ordered_json& e) { return !IsContourLines(e); }
+const DumpShape OnlyContourLines{IsContourLines, nullptr};
+const DumpShape AllButContourLines{IsNotContourLines, nullptr};
+
+// Library-part objects without what links them to the rest: their data records and their ID flags.
+inline bool IsObject(const ordered_json& e) { return e.value("type", "") == "object"; }
+inline void LeaveLinksOut(ordered_json& e) {
+    e.erase("userData");
+    if (e.contains("parameters")) {
+        ordered_json kept = ordered_json::array();
+        for (const ordered_json& p : e["parameters"])
+            if (p.value("name", "").rfind("ID", 0) != 0) kept.push_back(p);
+        e["parameters"] = kept;
+    }
+}
+
+// A project's elements (contour lines aside) as a run is compared element by element: those the project before the
+// action had under their own GUIDs, the others ("made") in the order met; every GUID inside a text numbered, the
+// old elements' by the project before, so that two runs that make the same elements dump the same texts.
+struct KeyedProject {
+    std::map<std::string, std::string> old;  // GUID -> text
+    std::vector<std::string> made;           // texts, objects without their links
+    Signature parts;                         // layers, stories, databases
+    Signature oldLinks, madeLinks;           // solid links between old elements; those with a made end
+};
+
+inline KeyedProject Keyed(const ordered_json& project, const ordered_json& before) {
+    GuidNumbers numbers;
+    std::set<std::string> oldGuids;
+    for (const ordered_json* p : {&before, &project}) {
+        for (const ordered_json& d : p->value("databases", ordered_json::array())) numbers.Number(d.value("id", ""));
+        for (const ordered_json& e : p->value("elements", ordered_json::array())) {
+            numbers.Number(e.value("guid", ""));
+            if (p == &before) oldGuids.insert(e.value("guid", ""));
+        }
+    }
+    KeyedProject out;
+    std::set<std::string> madeGuids;
+    for (const ordered_json& e : project.value("elements", ordered_json::array())) {
+        if (IsContourLines(e)) continue;
+        const std::string guid = e.value("guid", "");
+        if (oldGuids.count(guid) != 0) {
+            out.old[guid] = numbers.Rewrite(WithoutOwnGuid(e));
+            continue;
+        }
+        madeGuids.insert(guid);
+        ordered_json rest = e;
+        if (IsObject(rest)) LeaveLinksOut(rest);
+        out.made.push_back(numbers.Rewrite(WithoutOwnGuid(rest)));
+    }
+    std::sort(out.made.begin(), out.made.end());
+    for (const char* part : {"layers", "stories", "databases"})
+        for (const ordered_json& x : project.value(part, ordered_json::array()))
+            out.parts.push_back(part + std::string(" ") + numbers.Rewrite(x.dump()));
+    for (ordered_json x : project.value("solidLinks", ordered_json::array())) {
+        x.erase("time");
+        x.erase("subTime");
+        const bool made = madeGuids.count(x.value("target", "")) != 0 || madeGuids.count(x.value("operator", "")) != 0;
+        (made ? out.madeLinks : out.oldLinks).push_back(numbers.Rewrite(x.dump()));
+    }
+    for (Signature* s : {&out.parts, &out.oldLinks, &out.madeLinks}) std::sort(s->begin(), s->end());
+    return out;
+}
+
+inline bool ContourLinesKept(const RunCase& c) {
+    return ProjectDump(c.run.Project(), OnlyContourLines) == ProjectDump(c.before.Project(), OnlyContourLines);
+}
+
+// Done: the failure did not matter. The project as the clean run leaves it, and no alert the clean run does not
+// show (an error shown for work that was done anyway misleads the user).
+inline bool Done(const RunCase& c) {
+    return c.run.hash == c.clean.hash && NewAlerts(c.run.alerts, c.clean.alerts).empty();
+}
+
+// Taken back: the project as before the action, and the user told.
+inline bool TakenBack(const RunCase& c) { return c.run.dump == c.before.dump && Told(c); }
+
+// Earlier steps kept: an action of several undo steps (a command and the contour lines made again after it; the
+// upkeeps of an opened project) keeps, whole, the steps done before the one that failed, takes that one back, and
+// says so: the project exactly as the clean run left it after one of its earlier steps.
+inline bool EarlierStepsKept(const RunCase& c) {
+    return c.run.dump != c.before.dump && c.cleanSteps.count(c.run.hash) != 0 && Told(c);
+}
+
+// Contour lines as before: a new or changed terrain or earthwork stands when its terrain's contour lines cannot be
+// made again; those stay exactly as they were, everything else exactly as the clean run left it, and the user is
+// told.
+inline bool ContourLinesAsBefore(const RunCase& c) {
+    return c.run.hash != c.clean.hash && Told(c) && ContourLinesKept(c) &&
+        ProjectDump(c.run.Project(), AllButContourLines) == ProjectDump(c.clean.Project(), AllButContourLines);
+}
+
+// Unlinked or partly linked: an earthwork whose identities, link records or links fail stays, with no rebuild after
+// it, and the user is told. Only the objects the action made may differ from the clean run, and only in their data
+// records, their ID flags and their solid links (a made link missing, none added); every other element exactly as
+// the clean run left it under its own GUID, the terrain's contour lines as before.
+inline bool Unlinked(const RunCase& c) {
+    if (c.run.hash == c.clean.hash || !Told(c) || !ContourLinesKept(c)) return false;
+    const KeyedProject run = Keyed(c.run.Project(), c.before.Project());
+    const KeyedProject clean = Keyed(c.clean.Project(), c.before.Project());
+    return !clean.made.empty() && run.old == clean.old && run.made == clean.made && run.parts == clean.parts &&
+        run.oldLinks == clean.oldLinks && Includes(clean.madeLinks, run.madeLinks);
+}
+
+// Rebuild keeps: an earthwork rebuild that fails inside its command keeps, as one undo step, the objects it rewrote
+// before the failure and says so. Those are the first ones of the clean run's order of rewriting, each exactly as
+// the clean run left it; every other element exactly as before under its own GUID, nothing made or deleted, the
+// layers, stories, databases and links as before, the terrain's contour lines as before.
+inline bool RebuildKeeps(const RunCase& c) {
+    if (c.run.dump == c.before.dump || c.run.hash == c.clean.hash || !Told(c) || !ContourLinesKept(c)) return false;
+    const KeyedProject before = Keyed(c.before.Project(), c.before.Project());
+    const KeyedProject run = Keyed(c.run.Project(), c.before.Project());
+    const KeyedProject clean = Keyed(c.clean.Project(), c.before.Project());
+    if (!run.made.empty() || run.parts != before.parts || run.oldLinks != before.oldLinks ||
+        run.old.size() != before.old.size())
+        return false;
+    // The clean run's order, of the elements it left changed.
+    std::vector<std::string> order;
+    for (const std::string& guid : c.clean.rewritten) {
+        const auto was = before.old.find(guid), now = clean.old.find(guid);
+        if (was != before.old.end() && now != clean.old.end() && was->second != now->second &&
+            std::find(order.begin(), order.end(), guid) == order.end())
+            order.push_back(guid);
+    }
+    size_t kept = 0;
+    while (kept < order.size() && run.old.count(order[kept]) != 0 &&
+           run.old.at(order[kept]) == clean.old.at(order[kept]))
+        ++kept;
+    if (kept == 0 || kept == order.size()) return false;
+    const std::set<std::string> rewritten(order.begin(), order.begin() + std::ptrdiff_t(kept));
+    for (const auto& [guid, text] : before.old) {
+        const auto now = run.old.find(guid);
+        if (now == run.old.end() || (rewritten.count(guid) == 0 && now->second != text)) return false;
+    }
+    return true;
+}
+
+// Unread selection: a selected element the host cannot read counts as not selected. With every element read
+// refused, the action does exactly what it does with nothing selected, and the user is told that elements could not
+// be read: an alert the run with nothing selected does not show.
+inline bool UnreadSelection(const RunEnd& run, const RunEnd& unselected) {
+    return run.hash == unselected.hash && Told(run.alerts, unselected.alerts);
+}
+
+// --- the verdict
+
+struct Verdict {
+    std::string outcome;  // "done", "taken back", ... ; "" for a fault
+    std::string fault;    // what is wrong, "" none
+};
+
+// Values a failed host read leaves behind (an unset extreme): written anywhere, they are a fault.
+inline bool HoldsUnreadValue(const std::string& line) {
+    return line.find("e+308") != std::string::npos || line.find("e-308") != std::string::npos;
+}
+
+inline std::string UnreadValueWritten(const Signature& before, const Signature& after) {
+    for (const std::string& line : Added(before, after))
+        if (HoldsUnreadValue(line)) return "a value the host never gave was written: " + line.substr(0, 300);
+    return "";
+}
+
+// Why a run that meets no outcome is wrong, in a line and the difference after it.
+inline std::string WhatIsWrong(const RunCase& c) {
+    const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
+    for (const std::string& a : added)
+        if (BlamesInput(a)) return "an alert blames the user's input for the failed call: " + a;
+    if (c.run.hash == c.clean.hash)
+        return "the action completed, yet an alert the clean run does not show: " + added.front();
+    if (added.empty())
+        return std::string(c.run.dump == c.before.dump ? "the action did not complete" : "the action is half-made") +
+            " and nothing the clean run does not show was shown" +
+            (c.run.alerts.empty() ? std::string() : " (shown: " + c.run.alerts.back() + ")") +
+            (c.run.dump == c.before.dump
+                 ? std::string()
+                 : ", against the project after the clean run:" + Describe(c.clean.dump, c.run.dump));
+    return "half-made, against the project before:" + Describe(c.before.dump, c.run.dump) +
+        "\nagainst the project after the action without the failure:" + Describe(c.clean.dump, c.run.dump);
+}
+
+inline Verdict Judge(const RunCase& c) {
+    Verdict v;
+    if (Done(c))
+        v.outcome = "done";
+    else if (TakenBack(c))
+        v.outcome = "taken back";
+    else if (EarlierStepsKept(c))
+        v.outcome = "earlier steps kept";
+    else if (ContourLinesAsBefore(c))
+        v.outcome = "contour lines as before";
+    else if (Unlinked(c))
+        v.outcome = "unlinked";
+    else if (RebuildKeeps(c))
+        v.outcome = "rebuild keeps";
+    if (v.outcome.empty()) v.fault = WhatIsWrong(c);
+    if (v.fault.empty() && v.outcome != "done" && v.outcome != "taken back")
+        v.fault = UnreadValueWritten(c.before.dump, c.run.dump);
+    if (!v.fault.empty()) v.outcome.clear();
+    return v;
+}
+
+}  // namespace Sweep

@@ -1,0 +1,151 @@
+// The fault sweep's judge against projects made for each of its outcomes: each predicate takes the state it stands
+// for and refuses the broken ones next to it.
+#include "SweepJudge.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace Sweep;
+
+std::string G(int n) {
+    char text[40];
+    std::snprintf(text, sizeof text, "00000000-0000-0000-0000-%012d", n);
+    return text;
+}
+
+// A library-part object with a data record and an ID flag; `link` the GUID its record names ("" none).
+ordered_json Object(int guid, const std::string& part, double size, const std::string& record = "",
+                    const std::string& link = "") {
+    ordered_json e = {{"guid", G(guid)}, {"type", "object"}, {"libPart", part}};
+    e["parameters"] = ordered_json::array({{{"name", "A"}, {"value", size}}, {{"name", "ID_LINK"}, {"value", link}}});
+    if (!record.empty()) e["userData"] = record;
+    return e;
+}
+ordered_json Wall(int guid) { return {{"guid", G(guid)}, {"type", "wall"}, {"height", 3.0}}; }
+
+ordered_json Project(std::vector<ordered_json> elements, std::vector<ordered_json> links = {}) {
+    ordered_json p = {{"elements", elements}, {"layers", ordered_json::array({{{"index", 1}}})}};
+    p["solidLinks"] = links;
+    return p;
+}
+ordered_json Link(int target, int op) { return {{"target", G(target)}, {"operator", G(op)}, {"time", 7}}; }
+
+const std::string Failed = "Terrain | The road could not be linked to the terrain.";
+const std::string Skirt = "Terrain | To correctly manage the skirt of the terrain it must be visible.";
+
+struct Judged {
+    RunEnd before, clean, run;
+    RunCase Case() const { return {before, clean, run, {}}; }
+};
+
+Judged Runs(const ordered_json& before, const ordered_json& clean, const ordered_json& run,
+            std::vector<std::string> cleanAlerts, std::vector<std::string> runAlerts,
+            std::vector<std::string> rewritten = {}) {
+    return {RunEnd::Of(before), RunEnd::Of(clean, cleanAlerts, rewritten), RunEnd::Of(run, runAlerts)};
+}
+
+TEST(SweepJudge, ToldNeedsANewAlertThatDoesNotBlameTheInput) {
+    EXPECT_TRUE(Told({Skirt, Failed}, {Skirt}));
+    EXPECT_FALSE(Told({Skirt}, {Skirt})) << "the clean run's own alert tells nothing";
+    EXPECT_FALSE(Told({}, {}));
+    EXPECT_FALSE(Told({"Terrain | The resulting outline has less than three nodes"}, {}));
+    EXPECT_FALSE(Told({Failed, "Name | Name already used or empty!"}, {}));
+    EXPECT_TRUE(Told({Skirt, Skirt}, {Skirt})) << "shown twice where the clean run shows it once";
+}
+
+TEST(SweepJudge, DoneIsTheCleanEndWithoutNewAlerts) {
+    const ordered_json before = Project({Wall(1)}), after = Project({Wall(1), Object(2, "ROAD", 1, "r")});
+    EXPECT_TRUE(Done(Runs(before, after, after, {Skirt}, {Skirt}).Case()));
+    EXPECT_FALSE(Done(Runs(before, after, after, {Skirt}, {Skirt, Failed}).Case()));
+    const Verdict v = Judge(Runs(before, after, after, {}, {Failed}).Case());
+    EXPECT_EQ(v.outcome, "");
+    EXPECT_NE(v.fault.find("completed"), std::string::npos) << v.fault;
+}
+
+TEST(SweepJudge, TakenBackIsTheProjectBeforeWithTheUserTold) {
+    const ordered_json before = Project({Wall(1)}), after = Project({Wall(1), Object(2, "ROAD", 1, "r")});
+    EXPECT_EQ(Judge(Runs(before, after, before, {}, {Failed}).Case()).outcome, "taken back");
+    EXPECT_NE(Judge(Runs(before, after, before, {Skirt}, {Skirt}).Case()).fault, "");
+    const Verdict blamed =
+        Judge(Runs(before, after, before, {}, {"Terrain | ... a terrain and a selected polyline!"}).Case());
+    EXPECT_NE(blamed.fault.find("blames"), std::string::npos) << blamed.fault;
+}
+
+TEST(SweepJudge, UnlinkedLetsOnlyTheMadeObjectsLoseLinks) {
+    const ordered_json before = Project({Object(1, "PLATEAU", 2, "plateau record", G(1))});
+    const ordered_json clean = Project(
+        {Object(1, "PLATEAU", 2, "plateau record", G(1)), Object(5, "ROAD", 1, "road record", G(1))}, {Link(1, 5)});
+    // The new road made, without its record, ID flag and link: partly linked.
+    const ordered_json partly = Project({Object(1, "PLATEAU", 2, "plateau record", G(1)), Object(9, "ROAD", 1)});
+    EXPECT_TRUE(Unlinked(Runs(before, clean, partly, {}, {Failed}).Case()));
+    EXPECT_FALSE(Unlinked(Runs(before, clean, partly, {}, {}).Case())) << "not told";
+    // Beside it the plateau's records wiped.
+    const ordered_json wiped = Project({Object(1, "PLATEAU", 2), Object(9, "ROAD", 1)});
+    EXPECT_FALSE(Unlinked(Runs(before, clean, wiped, {}, {Failed}).Case()));
+    // The plateau made again under another GUID.
+    const ordered_json renewed = Project({Object(3, "PLATEAU", 2, "plateau record", G(3)), Object(9, "ROAD", 1)});
+    EXPECT_FALSE(Unlinked(Runs(before, clean, renewed, {}, {Failed}).Case()));
+    // The road made otherwise than the clean run made it.
+    const ordered_json other = Project({Object(1, "PLATEAU", 2, "plateau record", G(1)), Object(9, "ROAD", 4)});
+    EXPECT_FALSE(Unlinked(Runs(before, clean, other, {}, {Failed}).Case()));
+    // A link the clean run does not make.
+    const ordered_json linked =
+        Project({Object(1, "PLATEAU", 2, "plateau record", G(1)), Object(9, "ROAD", 1)}, {Link(9, 1)});
+    EXPECT_FALSE(Unlinked(Runs(before, clean, linked, {}, {Failed}).Case()));
+}
+
+TEST(SweepJudge, RebuildKeepsAPrefixOfItsOrder) {
+    const ordered_json before = Project({Object(1, "CUT", 1), Object(2, "CUT", 1), Object(3, "CUT", 1), Wall(4)});
+    const ordered_json clean = Project({Object(1, "CUT", 2), Object(2, "CUT", 2), Object(3, "CUT", 2), Wall(4)});
+    const std::vector<std::string> order = {G(2), G(1), G(3)};
+    const auto keeps = [&](const ordered_json& run) {
+        return RebuildKeeps(Runs(before, clean, run, {}, {Failed}, order).Case());
+    };
+    EXPECT_TRUE(keeps(Project({Object(1, "CUT", 1), Object(2, "CUT", 2), Object(3, "CUT", 1), Wall(4)})));
+    EXPECT_TRUE(keeps(Project({Object(1, "CUT", 2), Object(2, "CUT", 2), Object(3, "CUT", 1), Wall(4)})));
+    EXPECT_FALSE(keeps(Project({Object(1, "CUT", 2), Object(2, "CUT", 1), Object(3, "CUT", 1), Wall(4)})))
+        << "not the first of the order";
+    EXPECT_FALSE(keeps(Project({Object(1, "CUT", 1), Object(2, "CUT", 2), Object(3, "CUT", 1)})))
+        << "an unrelated element deleted";
+    EXPECT_FALSE(keeps(Project({Object(1, "CUT", 1), Object(2, "CUT", 2), Object(3, "CUT", 1), Wall(4), Wall(5)})))
+        << "an element made";
+    EXPECT_FALSE(keeps(Project({Object(1, "CUT", 1), Object(2, "CUT", 3), Object(3, "CUT", 1), Wall(4)})))
+        << "rewritten otherwise than the clean run";
+    EXPECT_FALSE(keeps(Project({Object(1, "CUT", 1), Object(7, "CUT", 2), Object(3, "CUT", 1), Wall(4)})))
+        << "a GUID lost";
+}
+
+TEST(SweepJudge, ContourLinesAsBeforeAndEarlierStepsAreExact) {
+    const ordered_json lines1 = Object(8, "VY_CONTOURLINES", 1), lines2 = Object(9, "VY_CONTOURLINES", 2);
+    const ordered_json before = Project({Wall(1), lines1});
+    const ordered_json clean = Project({Wall(1), Object(2, "ROAD", 1), lines2});
+    EXPECT_TRUE(ContourLinesAsBefore(
+        Runs(before, clean, Project({Wall(1), Object(2, "ROAD", 1), lines1}), {}, {Failed}).Case()));
+    EXPECT_FALSE(
+        ContourLinesAsBefore(Runs(before, clean, Project({Wall(1), Object(2, "ROAD", 1)}), {}, {Failed}).Case()))
+        << "the contour lines gone";
+    EXPECT_FALSE(ContourLinesAsBefore(
+        Runs(before, clean, Project({Wall(1), Object(2, "ROAD", 3), lines1}), {}, {Failed}).Case()));
+
+    const ordered_json step = Project({Wall(1), Object(2, "ROAD", 1), lines1});
+    Judged j = Runs(before, clean, step, {}, {Failed});
+    RunCase c = j.Case();
+    c.cleanSteps = {RunEnd::Of(step).hash};
+    EXPECT_TRUE(EarlierStepsKept(c));
+    c.cleanSteps = {};
+    EXPECT_FALSE(EarlierStepsKept(c));
+}
+
+TEST(SweepJudge, UnreadSelectionIsTheUnselectedRunTold) {
+    const RunEnd unselected = RunEnd::Of(Project({Wall(1)}), {Skirt});
+    EXPECT_TRUE(UnreadSelection(RunEnd::Of(Project({Wall(1)}), {Skirt, Failed}), unselected));
+    EXPECT_FALSE(UnreadSelection(RunEnd::Of(Project({Wall(1)}), {Skirt}), unselected)) << "dropped silently";
+    EXPECT_FALSE(UnreadSelection(RunEnd::Of(Project({Wall(2), Wall(1)}), {Skirt, Failed}), unselected));
+}
+
+}  // namespace
