@@ -2,6 +2,7 @@
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/LeftoverElements.hpp"
+#include "elements/UserView.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/QV_String.hpp"
@@ -10,6 +11,9 @@ namespace {
 constexpr int32_t ExternalCommandEntry = 2;
 
 int depth = 0;
+// Outermost commands so far that ended otherwise than done, and those the host kept (done, or kept so far).
+int failedCommands = 0;
+int keptCommands = 0;
 
 // Counts the command as running for as long as its work runs, whatever way the work leaves.
 class Depth {
@@ -18,49 +22,6 @@ public:
     ~Depth() { --depth; }
     Depth(const Depth&) = delete;
     Depth& operator=(const Depth&) = delete;
-};
-
-// What the user saw when the command started, the window in front and the selection, given back when the command
-// fails: a failed command leaves the user where they were. What the host cannot tell is left as it is.
-class UserView {
-public:
-    UserView() {
-        windowKnown = ACAPI_Database(APIDb_GetCurrentWindowID, &window) == NoError;
-        selectionKnown = ReadSelection(selection);
-    }
-    void GiveBack() {
-        API_WindowInfo now = {};
-        if (windowKnown && ACAPI_Database(APIDb_GetCurrentWindowID, &now) == NoError &&
-            (now.typeID != window.typeID || !(now.databaseUnId == window.databaseUnId)))
-            ACAPI_Automate(APIDo_ChangeWindowID, &window);
-        GS::Array<API_Neig> nowSelected;
-        if (!selectionKnown || !ReadSelection(nowSelected) || SameElements(nowSelected, selection)) return;
-        ACAPI_Element_DeselectAll();
-        if (selection.GetSize() > 0) ACAPI_Element_Select(selection, true);
-    }
-
-private:
-    static bool ReadSelection(GS::Array<API_Neig>& neigs) {
-        API_SelectionInfo info = {};
-        const GSErrCode err = ACAPI_Selection_Get(&info, &neigs, false);
-        if (info.marquee != nullptr) {
-            GSHandle marquee = reinterpret_cast<GSHandle>(info.marquee);
-            BMKillHandle(&marquee);
-        }
-        if (err == APIERR_NOSEL) neigs.Clear();
-        return err == NoError || err == APIERR_NOSEL;
-    }
-    static bool SameElements(const GS::Array<API_Neig>& a, const GS::Array<API_Neig>& b) {
-        if (a.GetSize() != b.GetSize()) return false;
-        for (uint32_t i = 0; i < a.GetSize(); ++i)
-            if (!(a[i].guid == b[i].guid)) return false;
-        return true;
-    }
-
-    API_WindowInfo window = {};
-    GS::Array<API_Neig> selection;
-    bool windowKnown = false;
-    bool selectionKnown = false;
 };
 
 // The work inside a command already running: its failure is the caller's to answer.
@@ -94,7 +55,11 @@ bool RunCommand(const GS::UniString& undoText, const std::function<CommandEnd()>
         return NoError;
     });
     const bool ok = ran && err == NoError && end == CommandEnd::Done && !stranded;
-    if (!ok) view.GiveBack();
+    if (ran && err == NoError && !stranded) ++keptCommands;
+    if (!ok) {
+        view.GiveBack();
+        ++failedCommands;
+    }
     return ok;
 }
 
@@ -103,3 +68,15 @@ bool RunWholeCommand(const std::function<bool()>& work) {
 }
 
 int CommandDepth() { return depth; }
+
+void RunUserAction(const std::function<void()>& action) {
+    UserView view;
+    const int failedBefore = failedCommands;
+    const int keptBefore = keptCommands;
+    const int warningsBefore = WarningsShown();
+    action();
+    // An error the user was told of in an action that kept a command (a click off the terrain among good ones)
+    // is no take-back: what the action made stays, and the selection its tool left with it.
+    const bool failed = failedCommands != failedBefore || WarningsShown() != warningsBefore;
+    if (failed && keptCommands == keptBefore) view.GiveBack();
+}

@@ -6,7 +6,8 @@
 // objects changed and others not), or kept so far as one undo step when what it made stands on its own (a rebuild
 // keeps the objects it rewrote; a new earthwork keeps the set whose objects all stand). A temporary element the host
 // would not delete takes the whole command back either way. A command that fails also gives the user back the
-// window and the selection they had when it started. The caller tells the user.
+// window and the selection they had when it started (and RunUserAction those before the whole action). The caller
+// tells the user.
 #include "UniString.hpp"
 
 #include <functional>
@@ -31,3 +32,9 @@ bool RunWholeCommand(const std::function<bool()>& work);
 
 // How many of the add-on's commands are running now (0 outside any).
 int CommandDepth();
+
+// One whole action of the user (a palette button, a menu command): a tool may deselect or change the window before
+// its command starts, so when the action ends in a take-back (one of its commands failed, or an error or warning was
+// shown, and none of its commands was kept) the user gets back the window and selection they had before the whole
+// action. An action that kept what it made keeps the selection its tool left on purpose.
+void RunUserAction(const std::function<void()>& action);

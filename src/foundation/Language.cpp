@@ -52,6 +52,13 @@ QV_String& GetResString(QV_String& out, int32_t id, int32_t index) {
     return GetResStringForLanguage(out, id, index, LanguageIndex);
 }
 
+namespace {
+constexpr int32_t InformationAlertType = 1;
+int warningsShown = 0;
+}  // namespace
+
+int WarningsShown() { return warningsShown; }
+
 void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail) {
     if (code < 1 || code > 70) return;
     QV_String message;
@@ -68,6 +75,7 @@ void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail) 
 }
 
 void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail) {
+    if (alertType != InformationAlertType) ++warningsShown;
     QV_String button;
     GetResString(button, CommonTableBase + LanguageIndex, CommonOK);
     if (button == QV_String(MissingText)) button = QV_String("OK");

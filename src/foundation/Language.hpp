@@ -40,6 +40,9 @@ QV_String& GetResStringForLanguage(QV_String& out, int32_t id, int32_t index, in
 void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail = QV_String());
 // A modal host alert with one "OK" button; empty texts are left out.
 void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail);
+// How many alerts other than information ones (errors, warnings) ShowAlertBox has shown so far: an action that
+// showed one and kept nothing ended in failure.
+int WarningsShown();
 
 // Sets the language index from the shared configuration file ("Language_str", or the older numeric
 // "Language"); with reload the file is read again first. False, and index 1, when neither key is present.

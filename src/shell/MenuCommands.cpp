@@ -4,6 +4,7 @@
 #include "elements/LayerHelpers.hpp"
 #include "elements/Localizator.hpp"
 #include "elements/ProjectOpenUpkeep.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -78,11 +79,14 @@ void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) 
     if (menuParams == nullptr || menuParams->menuItemRef.menuResID != ownMenuResID) return;
     ACAPI_KeepInMemory(true);
     if (FirstMenuCommand != 0) ApplyLanguage();
-    switch (menuParams->menuItemRef.itemIndex) {
-        case ItemPalette: OpenToolsPalette(); break;
-        case ItemLanguage: ChooseLanguage(); break;
-        case ItemAbout: OpenAboutDialog(); break;
-        default: break;
-    }
+    const int16_t item = menuParams->menuItemRef.itemIndex;
+    RunUserAction([item] {
+        switch (item) {
+            case ItemPalette: OpenToolsPalette(); break;
+            case ItemLanguage: ChooseLanguage(); break;
+            case ItemAbout: OpenAboutDialog(); break;
+            default: break;
+        }
+    });
     FirstMenuCommand = 0;
 }

@@ -1,5 +1,6 @@
 #include "shell/SubPalettes.hpp"
 
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "shell/ShellState.hpp"
@@ -188,7 +189,7 @@ void RunSubPaletteButton(int32_t index, int16_t item) {
     record.activeItem = item;
     if (dialId != 0) DGRedrawItem(dialId, item);
     if (button->command != nullptr)
-        button->command();
+        RunUserAction(button->command);
     else
         ShowToolNotAvailable();
     record.activeItem = 0;

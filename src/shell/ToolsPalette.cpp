@@ -1,6 +1,7 @@
 #include "shell/ToolsPalette.hpp"
 
 #include "elements/LayerHelpers.hpp"
+#include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "foundation/Documentation.hpp"
@@ -186,8 +187,10 @@ int32_t CToolsPlt::OnClick(int16_t item, DGMessageData) {
             if (!dataUpdateEnabled) break;
             CloseAllSubPalettes();
             RedrawButtons();
-            UpdateSelectedObjects(GlobalSettings, Ports().earthworkDialogs, Ports().siteObjectDialogs,
-                                  Ports().contourLineRefresh);
+            RunUserAction([] {
+                UpdateSelectedObjects(GlobalSettings, Ports().earthworkDialogs, Ports().siteObjectDialogs,
+                                      Ports().contourLineRefresh);
+            });
             break;
         default: RedrawButtons(); break;
     }
