@@ -53,7 +53,6 @@ QV_String& GetResString(QV_String& out, int32_t id, int32_t index) {
 }
 
 namespace {
-constexpr int32_t InformationAlertType = 1;
 int warningsShown = 0;
 }  // namespace
 
