@@ -60,7 +60,8 @@ TEST_F(UserActionTakeBackTest, ATakenBackPaletteActionLeavesTheSelectionAsBefore
                     << action.script << ":" << action.line << " with " << function << " failing\n"
                     << text.substr(text.size() > 3000 ? text.size() - 3000 : 0);
             // The failure reached the action.
-            EXPECT_NE(log.str().find(function + " fails on purpose"), std::string::npos) << action.script << " " << function;
+            EXPECT_NE(log.str().find(function + " fails on purpose"), std::string::npos)
+                << action.script << " " << function;
         }
     }
 }
