@@ -92,6 +92,7 @@ bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* er
         --answers->second;
     }
     *error = it->second;
+    if (failureHeard_ != nullptr) failureHeard_();
     Log(std::string("  host: ") + function + (key >= 0 ? " " + std::to_string(key) : std::string()) +
         " fails on purpose with " + ErrorText(*error));
     return true;

@@ -67,6 +67,9 @@ public:
         callsLeft_ = calls;
         callsExceeded_ = calls > 0 ? exceeded : nullptr;
     }
+    // `heard` runs at every failure made on purpose, before the call answers it (nullptr: none): the fault sweep
+    // notes where in the action the first one came.
+    void HearInjectedFailures(void (*heard)()) { failureHeard_ = heard; }
     // Records of the wrong sizes (or missing) are a host error; false then.
     bool CheckSelectorRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size);
     // A selector no family serves: logged and refused.
@@ -149,6 +152,7 @@ private:
     std::map<std::string, int64_t>* calledNames_ = nullptr;
     uint64_t callsLeft_ = 0;
     void (*callsExceeded_)() = nullptr;
+    void (*failureHeard_)() = nullptr;
     std::map<std::pair<SelectorFamily, uint32_t>, SelectorHandler> selectors_;
     std::vector<std::string> reports_;
     std::vector<std::string> errors_;

@@ -170,6 +170,9 @@ struct LogRecord {
     std::string title;
     std::vector<std::string> texts;    // alert: large text, small text
     std::vector<std::string> buttons;  // alert: the buttons shown
+    int32_t opening = 0;               // alert: the dialog whose opening showed it (its init message ran), 0 none
+    int32_t within = 0;                // alert: the innermost dialog waiting for the user when it came, 0 none
+    bool answeredAfter = false;        // alert: that dialog took another answer of the user's after it
     // The closing item (dialogs), the button (alerts), 1 chosen or 0 cancelled (folder, file, colour).
     int32_t result = 0;
     std::vector<std::string> answer;  // chosen folder or files, colour "r g b"

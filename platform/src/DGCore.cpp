@@ -260,6 +260,7 @@ int16_t DGModalDialog(GSResModule resModule, int16_t resId, GSResModule /*helpMo
                 break;
             }
             automaticOkGiven = true;
+            wait.AnswerTaken();
             NoteAutomaticOk(*dialog);
             const int16_t answer = Deliver(resId, DG_MSG_CLICK, 1, 0);
             NoteText(resId, "click 1 -> " + std::to_string(answer));
@@ -269,6 +270,7 @@ int16_t DGModalDialog(GSResModule resModule, int16_t resId, GSResModule /*helpMo
             }
             continue;
         }
+        wait.AnswerTaken();
         const int16_t answer = ApplyAnswer(*action, wait);
         if (answer != 0) {
             result = answer;

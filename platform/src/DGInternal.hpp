@@ -141,6 +141,7 @@ struct Action {
 struct Wait {
     int16_t dialId = 0;  // 0: a system dialog
     std::vector<std::string> faults;
+    std::vector<size_t> alerts;  // the log's records of the alerts shown meanwhile, since its latest answer
 };
 
 // What an update message draws into.
@@ -191,6 +192,8 @@ public:
     WaitScope(const WaitScope&) = delete;
     WaitScope& operator=(const WaitScope&) = delete;
     const std::vector<std::string>& Faults() const;
+    // The dialog takes another answer of the user's: the alerts shown while it waited came before that answer.
+    void AnswerTaken() const;
 
 private:
     size_t index_;

@@ -34,6 +34,14 @@ const std::vector<std::string>& WaitScope::Faults() const {
     return index_ < waits.size() ? waits[index_].faults : none;
 }
 
+void WaitScope::AnswerTaken() const {
+    State& state = GetState();
+    if (index_ >= state.waits.size()) return;
+    for (const size_t alert : state.waits[index_].alerts)
+        if (alert < state.log.size()) state.log[alert].answeredAfter = true;
+    state.waits[index_].alerts.clear();
+}
+
 void Warning(const std::string& text) { GetState().warnings.push_back(text); }
 
 Dialog* FindDialog(int16_t dialId) {

@@ -47,6 +47,11 @@ int16_t DGAlert(int16_t alertType, const GS::UniString& title, const GS::UniStri
     record.buttons.push_back(button1.IsEmpty() ? "OK" : button1.ToUtf8());
     if (!button2.IsEmpty() || !button3.IsEmpty()) record.buttons.push_back(button2.ToUtf8());
     if (!button3.IsEmpty()) record.buttons.push_back(button3.ToUtf8());
+    for (const auto& [id, dialog] : GetState().dialogs)
+        if (dialog->initialising) record.opening = id;
+    size_t waiting = GetState().waits.size();
+    while (waiting > 0 && GetState().waits[waiting - 1].dialId == 0) --waiting;
+    if (waiting > 0) record.within = GetState().waits[waiting - 1].dialId;
 
     int16_t answer = 1;
     const WaitScope wait(0);
@@ -62,6 +67,8 @@ int16_t DGAlert(int16_t alertType, const GS::UniString& title, const GS::UniStri
     }
     record.result = answer;
     LogSystemDialog(std::move(record), wait, action);
+    if (waiting > 0 && waiting <= GetState().waits.size())
+        GetState().waits[waiting - 1].alerts.push_back(GetState().log.size() - 1);
     return answer;
 }
 

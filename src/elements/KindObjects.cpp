@@ -57,7 +57,8 @@ bool SelectResultObjects(QV_List<API_Element>& elements, int32_t kind) {
         elements = kept;
         if (elements.GetCount() != kept.GetCount()) ok = false;  // the copy could not be made
         if (ok) ok = SelectAll(elements);
-        RestoreLayerStates(VY_Operators, states);
+        // Layers left open would show what the user hid: a failed restore fails the pick, and the user is told.
+        if (!RestoreLayerStates(VY_Operators, states)) ok = false;
     }
     if (in3D) MakeDatabaseCurrent(APIWind_3DModelID);
     return ok;

@@ -1,5 +1,6 @@
 #include "elements/LayerHelpers.hpp"
 
+#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 
 #include "GSGuid.hpp"
@@ -100,6 +101,8 @@ bool SaveAndOpenLayers(const QV_List<QV_String>&, const QV_List<API_Element>& el
 bool RestoreLayerStates(const QV_List<QV_String>&, const QV_List<LayerState>& states) {
     bool ok = true;
     for (const LayerState& s : states) ok = SetLayerFlagsByIndex(FlagsOf(s), s.index) == NoError && ok;
+    // A layer left open would outlast the command that opened it: the command is taken back instead.
+    if (!ok) NoteStrandedChange();
     return ok;
 }
 

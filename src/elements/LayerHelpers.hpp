@@ -54,7 +54,8 @@ bool SaveAndOpenLayers(const QV_List<QV_String>& operatorNames, const QV_List<AP
                        QV_List<LayerState>& states, bool clearFirst);
 // The same for one layer (the step SaveAndOpenLayers takes per element).
 bool SaveAndOpenLayer(int32_t layerIndex, QV_List<LayerState>& states);
-// Writes every recorded flag set back, in order; false when one of them could not be written.
+// Writes every recorded flag set back, in order; false when one of them could not be written (inside a command
+// that takes the command back, as NoteStrandedChange says).
 bool RestoreLayerStates(const QV_List<QV_String>& operatorNames, const QV_List<LayerState>& states);
 // Replace a layer's flags word by the four flags; the host error.
 GSErrCode SetLayerFlagsByIndex(const LayerFlags& flags, int32_t index);

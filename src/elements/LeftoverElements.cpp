@@ -5,7 +5,12 @@
 
 namespace {
 bool strandedNote = false;
+int watches = 0;
 }  // namespace
+
+void NoteStrandedChange() {
+    if (watches > 0) strandedNote = true;
+}
 
 bool DeleteLeftoverElements(const GS::Array<API_Guid>& guids) {
     if (guids.GetSize() == 0) return true;
@@ -20,9 +25,15 @@ bool DeleteLeftoverElement(const API_Guid& guid) {
     return DeleteLeftoverElements(one);
 }
 
-LeftoverWatch::LeftoverWatch() : outer(strandedNote) { strandedNote = false; }
+LeftoverWatch::LeftoverWatch() : outer(strandedNote) {
+    strandedNote = false;
+    ++watches;
+}
 
-LeftoverWatch::~LeftoverWatch() { strandedNote = strandedNote || outer; }
+LeftoverWatch::~LeftoverWatch() {
+    --watches;
+    strandedNote = strandedNote || outer;
+}
 
 bool LeftoverWatch::Stranded() const { return strandedNote; }
 

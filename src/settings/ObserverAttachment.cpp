@@ -1,6 +1,8 @@
 #include "settings/ObserverAttachment.hpp"
 
 #include "elements/ElemDataRecord.hpp"
+#include "elements/UpdatedElements.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/ACAPI.hpp"
 
 #include "APIElements.hpp"
@@ -25,29 +27,36 @@ const TypeKinds kTypes[] = {
       ElemKind_Bridge, ElemKind_Basin, ElemKind_SlopedPlateau, ElemKind_Railway}},
 };
 
-bool HoldsRecordOf(const API_Elem_Head& head, int32_t kind) {
-    ElemDescriptor descriptor;
-    return ElemUserData_Read(descriptor, kind, head);
-}
-
 }  // namespace
 
-void AttachObserversToAddOnElements() {
+int32_t AttachObserversToAddOnElements() {
+    bool failed = false;
     for (const TypeKinds& entry : kTypes) {
         GS::Array<API_Guid> all;
-        if (ACAPI_Element_GetElemList(entry.type, &all) != NoError) continue;
-        GS::Array<API_Guid> kept;
-        for (const API_Guid& guid : all)
-            if (ACAPI_Element_Filter(guid, 0)) kept.Push(guid);
-        for (const API_Guid& guid : kept) {
+        if (ACAPI_Element_GetElemList(entry.type, &all) != NoError) {
+            failed = true;
+            continue;
+        }
+        for (const API_Guid& guid : all) {
+            const FilterAnswer answer = FilterElement(guid, 0);
+            if (answer != FilterAnswer::Yes) {
+                failed = failed || answer == FilterAnswer::Unknown;
+                continue;
+            }
             API_Element element = {};
             element.header.guid = guid;
-            if (ACAPI_Element_Get(&element) != NoError) continue;
+            if (ACAPI_Element_Get(&element) != NoError) {
+                failed = true;
+                continue;
+            }
             for (const int32_t kind : entry.kinds) {
-                if (!HoldsRecordOf(element.header, kind)) continue;
-                ACAPI_Element_AttachObserver(guid);
+                ElemDescriptor descriptor;
+                const RecordRead read = ElemUserData_ReadChecked(descriptor, kind, element.header);
+                if (read == RecordRead::Absent) continue;
+                if (read == RecordRead::Failed || ACAPI_Element_AttachObserver(guid) != NoError) failed = true;
                 break;
             }
         }
     }
+    return failed ? ErrObjectInformation : 0;
 }

@@ -59,7 +59,7 @@ void OpenToolsPalette() {
         return;
     }
     CreateOperatorsLayer(VY_Operators);
-    AttachObserversToAddOnElements();
+    const int32_t observed = AttachObserversToAddOnElements();
     const int32_t upkeep = ProjectOpenUpkeep::RunOpeningUpkeep();
     const bool operatorLayer = EnsureOperatorLayer() > 0;
     palette.Create();
@@ -69,7 +69,9 @@ void OpenToolsPalette() {
     // The palette still opens (its next click tries the layer again), but the earthworks' cut and fill objects
     // have no layer until then: the user learns it now rather than from a misplaced object.
     if (!operatorLayer) ShowErrorMessage(ErrLayer, 2);
-    // An upkeep that could not finish has taken its change back; the palette opens all the same.
+    // Elements that could not be looked at may not follow their edits, and an upkeep that could not finish has taken
+    // its change back; the palette opens all the same.
+    ShowErrorMessage(observed, 2);
     ShowErrorMessage(upkeep, 2);
 }
 

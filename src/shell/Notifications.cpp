@@ -28,8 +28,8 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
         case APINotify_NewAndReset:
         case APINotify_Open:
             // The host reports edits only of observed elements: without this a project's terrain could be
-            // dragged away from its linked objects.
-            AttachObserversToAddOnElements();
+            // dragged away from its linked objects. Elements that could not be looked at are told.
+            ShowErrorMessage(AttachObserversToAddOnElements(), 2);
             // An upkeep that could not finish has taken its change back; the user learns it as the project opens
             // (a success, 0, shows nothing).
             ShowErrorMessage(ProjectOpenUpkeep::RunOpeningUpkeep(), 2);

@@ -105,6 +105,14 @@ protected:
         GuidToText(t, g);
         return t.ToStdString();
     }
+    // The alert of a pass over the project's elements that could not look at some of them.
+    static constexpr const char* NotLookedAt = "Error while finding information on the objects.";
+    static size_t AlertsSaying(const std::string& text) {
+        size_t n = 0;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            for (const std::string& t : r.texts) n += r.kind == "alert" && t == text ? 1 : 0;
+        return n;
+    }
     static size_t DialogsShown() {
         size_t n = 0;
         for (const DGDriver::LogRecord& r : DGDriver::Log()) n += r.kind == "folder" || r.kind == "alert" ? 1 : 0;

@@ -170,6 +170,7 @@ TEST_F(ProjectOpenUpkeepTest, AnUpkeepTheHostFailsIsTakenBackWholeAndTold) {
         for (int32_t passes : {0, 1, 2, 4}) {
             SCOPED_TRACE(std::string(function) + " after " + std::to_string(passes));
             const size_t shown = DialogsShown();
+            const size_t unobserved = AlertsSaying(NotLookedAt);
             ASSERT_TRUE(host->FailCallAfter(function, -1, APIERR_GENERAL, passes));
             ASSERT_EQ(ProjectEventHandler(APINotify_Open, 0), NoError);
             host->ClearFailures();
@@ -179,7 +180,14 @@ TEST_F(ProjectOpenUpkeepTest, AnUpkeepTheHostFailsIsTakenBackWholeAndTold) {
             for (size_t i = done; i < 3; ++i) EXPECT_EQ(now[i], before[i]) << i;
             EXPECT_EQ(Db().UndoTexts().size(), steps + done);
             EXPECT_EQ(LayerFlagsOf(operators), APILay_Hidden | APILay_Locked);
-            EXPECT_EQ(DialogsShown(), shown + (done < 3 ? 1 : 0));
+            // The pass that observes the add-on's elements tells its own failure, apart from the upkeep's.
+            const size_t observing = AlertsSaying(NotLookedAt) - unobserved;
+            const std::string f = function;
+            if (passes == 0 &&
+                (f == "Element_GetElemList" || f == "Element_Filter" || f == "Element_Get" ||
+                 f == "Element_GetUserData"))
+                EXPECT_EQ(observing, 1u);
+            EXPECT_EQ(DialogsShown() - observing, shown + (done < 3 ? 1 : 0));
             failed += done < 3 ? 1 : 0;
             for (size_t i = 0; i < done; ++i) ASSERT_TRUE(Db().Undo());
         }

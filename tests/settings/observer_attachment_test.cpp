@@ -1,9 +1,10 @@
 // Observer attachment at palette open: the add-on's elements already in the project are observed, each by the
-// kinds of its element type; other elements, and elements whose reads fail, are left alone.
+// kinds of its element type; other elements are left alone, and elements whose reads fail too, which is told.
 #include "ProjectHost.hpp"
 #include "MemoryDriver.hpp"
 
 #include "elements/ElemDataRecord.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "settings/ObserverAttachment.hpp"
 
 namespace {
@@ -43,12 +44,22 @@ TEST_F(ObserverAttachmentTest, EachElementTypeIsObservedByItsOwnKinds) {
     Mark(pointObject, ElemKind_Point);          // a kind that placed objects never carry
     Mark(constraintMesh, ElemKind_Constraint);  // nor meshes
 
-    ASSERT_TRUE(host->FailCall("Element_Get", -1, APIERR_GENERAL));
-    AttachObserversToAddOnElements();  // nothing can be read: nothing is attached
-    for (const API_Guid& g : {point, line, terrain, basin, railway}) EXPECT_FALSE(Observed(g));
+    // Any read that fails, or the attach itself, is told; what could not be looked at is not attached.
+    for (const char* fails :
+         {"Element_Get", "Element_GetUserData", "Element_GetElemList", "Element_Filter", "Element_AttachObserver"}) {
+        ASSERT_TRUE(host->FailCall(fails, -1, APIERR_GENERAL));
+        EXPECT_EQ(AttachObserversToAddOnElements(), ErrObjectInformation) << fails;
+        for (const API_Guid& g : {point, line, terrain, basin, railway}) EXPECT_FALSE(Observed(g)) << fails;
+        host->ClearFailures();
+    }
+    // One element that cannot be read leaves the others observed.
+    ASSERT_TRUE(host->FailCallAfter("Element_GetUserData", -1, APIERR_GENERAL, 0, 1));
+    EXPECT_EQ(AttachObserversToAddOnElements(), ErrObjectInformation);
+    EXPECT_FALSE(Observed(point));
+    for (const API_Guid& g : {line, terrain, basin, railway}) EXPECT_TRUE(Observed(g));
     host->ClearFailures();
 
-    AttachObserversToAddOnElements();
+    EXPECT_EQ(AttachObserversToAddOnElements(), 0);
     for (const API_Guid& g : {point, line, terrain, basin, railway}) EXPECT_TRUE(Observed(g));
     for (const API_Guid& g : {bare, pointObject, constraintMesh}) EXPECT_FALSE(Observed(g));
     EXPECT_EQ(MemoryDriver::LiveHandleCount(), handles);

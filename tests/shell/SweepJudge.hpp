@@ -53,9 +53,21 @@ struct RunCase {
     const RunEnd& clean;   // after the action without the failure
     const RunEnd& run;     // after the action with the failure
     std::set<std::string> cleanSteps;  // hashes of the clean run's project after each undo step before its last
+    // The hash of the project where the run's first failure came: as the command it came in began, or as it was
+    // then when it came between commands ("" unknown).
+    std::string failedFrom = {};
+    // Between commands: the same project's hash without the observed marks ("" unknown).
+    std::string failedFromUnobserved = {};
 };
 
 // --- what the user is told
+
+// Begins the text of an alert that came while a dialog was opening, before the user could answer it: "[opening
+// dialog <id>] ".
+inline const std::string OpeningMark = "[opening dialog ";
+// Begins the text of an alert that came while a dialog waited for the user, which then took another answer (the
+// dialog stayed open after it): "[answered again, dialog <id>] ".
+inline const std::string AnsweredAgainMark = "[answered again, dialog ";
 
 // The alerts of `run` that `clean` does not show, each as often as it is missing there.
 inline std::vector<std::string> NewAlerts(const std::vector<std::string>& run, const std::vector<std::string>& clean) {
@@ -161,6 +173,18 @@ inline KeyedProject Keyed(const ordered_json& project, const ordered_json& befor
     return out;
 }
 
+// Warned in the dialog: the user learns of the failure while the dialog is still open and goes on from there. A
+// dialog that could not set up one of its items says so as it opens and works without that item; an answer the
+// dialog could not take (its OK, when the tool's layer could not be read) is told and the dialog stays open for the
+// next. The project as the clean run leaves it, every alert the clean run does not show shown as a dialog opened or
+// before the dialog's next answer.
+inline bool WarnedInDialog(const RunCase& c) {
+    const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
+    return c.run.hash == c.clean.hash && Told(c) && std::all_of(added.begin(), added.end(), [](const std::string& a) {
+               return a.rfind(OpeningMark, 0) == 0 || a.rfind(AnsweredAgainMark, 0) == 0;
+           });
+}
+
 inline bool ContourLinesKept(const RunCase& c) {
     return ProjectDump(c.run.Project(), OnlyContourLines) == ProjectDump(c.before.Project(), OnlyContourLines);
 }
@@ -176,9 +200,11 @@ inline bool TakenBack(const RunCase& c) { return c.run.dump == c.before.dump && 
 
 // Earlier steps kept: an action of several undo steps (a command and the contour lines made again after it; the
 // upkeeps of an opened project) keeps, whole, the steps done before the one that failed, takes that one back, and
-// says so: the project exactly as the clean run left it after one of its earlier steps.
+// says so: the project exactly as the clean run left it after one of its earlier steps, or as it stood where the
+// failure came (a later step, one that had nothing to change in the clean run, was not done).
 inline bool EarlierStepsKept(const RunCase& c) {
-    return c.run.dump != c.before.dump && c.cleanSteps.count(c.run.hash) != 0 && Told(c);
+    return c.run.dump != c.before.dump && Told(c) &&
+        (c.cleanSteps.count(c.run.hash) != 0 || (!c.failedFrom.empty() && c.run.hash == c.failedFrom));
 }
 
 // Contour lines as before: a new or changed terrain or earthwork stands when its terrain's contour lines cannot be
@@ -234,6 +260,34 @@ inline bool RebuildKeeps(const RunCase& c) {
     return true;
 }
 
+// Partly observed: the pass that makes the module observe the add-on's elements of an opened project could not
+// look at some of them. Those are not observed and the user is told; the project is otherwise exactly as the clean
+// run leaves it.
+// When the pass failed to look at elements none of which were the add-on's, nothing is lost, the project ends as the
+// clean run and the user is still told: then nothing but observing may have changed after the failure.
+inline std::string WithoutObservedMark(std::string line) {
+    static const std::string mark = ",\"observed\":true";
+    const size_t at = line.rfind(mark);
+    if (at != std::string::npos) line.erase(at, mark.size());
+    return line;
+}
+inline Signature WithoutObservedMarks(const Signature& dump) {
+    Signature out;
+    for (const std::string& line : dump) out.push_back(WithoutObservedMark(line));
+    std::sort(out.begin(), out.end());
+    return out;
+}
+inline bool PartlyObserved(const RunCase& c) {
+    if (!Told(c)) return false;
+    const Signature run = WithoutObservedMarks(c.run.dump);
+    if (c.run.hash == c.clean.hash && DumpHash(run) != c.failedFromUnobserved) return false;
+    // Observed in the run only where the clean run observes the element too.
+    Signature observed;
+    for (const std::string& line : c.run.dump)
+        if (line != WithoutObservedMark(line)) observed.push_back(line);
+    return run == WithoutObservedMarks(c.clean.dump) && Includes(c.clean.dump, observed);
+}
+
 // Unread selection: a selected element the host cannot read counts as not selected. With every element read
 // refused, the action does exactly what it does with nothing selected, and the user is told that elements could not
 // be read: an alert the run with nothing selected does not show.
@@ -283,6 +337,8 @@ inline Verdict Judge(const RunCase& c) {
         v.outcome = "done";
     else if (TakenBack(c))
         v.outcome = "taken back";
+    else if (WarnedInDialog(c))
+        v.outcome = "warned in the dialog";
     else if (EarlierStepsKept(c))
         v.outcome = "earlier steps kept";
     else if (ContourLinesAsBefore(c))
@@ -291,8 +347,10 @@ inline Verdict Judge(const RunCase& c) {
         v.outcome = "unlinked";
     else if (RebuildKeeps(c))
         v.outcome = "rebuild keeps";
+    else if (PartlyObserved(c))
+        v.outcome = "partly observed";
     if (v.outcome.empty()) v.fault = WhatIsWrong(c);
-    if (v.fault.empty() && v.outcome != "done" && v.outcome != "taken back")
+    if (v.fault.empty() && v.outcome != "done" && v.outcome != "taken back" && v.outcome != "warned in the dialog")
         v.fault = UnreadValueWritten(c.before.dump, c.run.dump);
     if (!v.fault.empty()) v.outcome.clear();
     return v;

@@ -46,13 +46,17 @@ using nlohmann::json;
 // and round meets it.
 constexpr uint64_t CallLimit = 20'000'000;
 
-// The alerts shown from the log's record `from` on, each its title and texts.
+// The alerts shown from the log's record `from` on, each its title and texts; one a dialog's opening showed begins
+// with OpeningMark, one shown while a dialog waited that then took another answer with AnsweredAgainMark.
 std::vector<std::string> AlertTextsSince(size_t from) {
     std::vector<std::string> out;
     const std::vector<DGDriver::LogRecord>& log = DGDriver::Log();
     for (size_t i = from; i < log.size(); ++i) {
         if (log[i].kind != "alert") continue;
-        std::string text = log[i].title;
+        std::string text = log[i].opening != 0 ? OpeningMark + std::to_string(log[i].opening) + "] "
+            : log[i].answeredAfter             ? AnsweredAgainMark + std::to_string(log[i].within) + "] "
+                                               : "";
+        text += log[i].title;
         for (const std::string& t : log[i].texts) text += " | " + t;
         out.push_back(text);
     }
@@ -151,13 +155,22 @@ struct SweepState {
     ordered_json before;
     Signature beforeDump;
     std::string cleanHash;
-    std::string editedHash;            // "" when the line is no edit of the user's that the module answers
-    std::set<std::string> stepHashes;  // the project after each undo step of the clean run before its last
+    std::string editedHash;                         // "" when the line is no edit of the user's that the module answers
+    std::set<std::string> stepHashes;               // the project after each undo step of the clean run before its last
+    std::vector<std::string> cleanStarts;           // the project as each command of the clean run began
+    std::map<std::string, std::string> cleanKnown;  // the clean run's projects dumped, by their Moment
     std::vector<std::string> cleanAlerts, cleanRewritten;
     // The child's own run.
-    std::map<std::string, int64_t> called;  // host functions by the calls made
-    std::vector<std::string> steps;         // a clean run's project after each of its undo steps
-    std::vector<std::string> rewritten;     // the elements a clean run changed, in the order it first changed them
+    std::map<std::string, int64_t> called;     // host functions by the calls made
+    std::vector<std::string> steps;            // a clean run's project after each of its undo steps
+    std::vector<std::string> starts;           // a clean run's project as each of its commands began
+    std::map<std::string, std::string> known;  // a clean run's projects dumped, by their Moment
+    StandinHost* host = nullptr;
+    int commandsBegun = 0;
+    bool failed = false;                 // the first failure came
+    int failedIn = 0;                    // inside this command (counted from 1), 0: between commands
+    std::string failedFromHashes;        // between commands: the project then (as HashesNow gives it)
+    std::vector<std::string> rewritten;  // the elements a clean run changed, in the order it first changed them
     std::set<std::string> rewrittenSeen;
     size_t logBefore = 0;
     int32_t seriesBefore = 0;
@@ -187,6 +200,37 @@ void OnCallLimit() {
                    "the run does not end: more than " + std::to_string(CallLimit) + " host calls with " +
                        State->failing + " failing (" + State->form.Text() + ")"}}
                  .dump());
+}
+
+// When the project was last changed, as the host counts its changes and its observers' changes: two moments of the
+// same run that are equal have the same project.
+std::string Moment(StandinHost& host) {
+    return std::to_string(host.Database().ChangeCount()) + "/" + std::to_string(host.Events().ObserverChanges());
+}
+
+// The project's hash now and, after a space, its hash without the observed marks; from the dumps known by their
+// moment when it has not changed since one of them.
+std::string HashesNow(StandinHost& host, std::map<std::string, std::string>& known) {
+    std::string& hashes = known[Moment(host)];
+    if (hashes.empty()) {
+        const Signature dump = ProjectDump(SweptProject(host));
+        hashes = DumpHash(dump) + " " + DumpHash(WithoutObservedMarks(dump));
+    }
+    return hashes;
+}
+std::string HashNow(StandinHost& host, std::map<std::string, std::string>& known) {
+    const std::string hashes = HashesNow(host, known);
+    return hashes.substr(0, hashes.find(' '));
+}
+
+void OnInjectedFailure() {
+    SweepState& s = *State;
+    if (s.failed || MemoryOnly()) return;
+    s.failed = true;
+    if (s.host->Database().InCommand())
+        s.failedIn = s.commandsBegun;
+    else
+        s.failedFromHashes = HashesNow(*s.host, s.cleanKnown);
 }
 
 std::string SavedPath(const char* run, const char* kind) { return State->workDir + "/" + run + "." + kind; }
@@ -232,7 +276,18 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     run.hash = out["hash"];
     run.alerts = out["alerts"].get<std::vector<std::string>>();
     run.load = [&after] { return after; };
-    const Verdict v = Judge(RunCase{before, clean, run, s.stepHashes});
+    RunCase c{before, clean, run, s.stepHashes};
+    // Where the first failure came: inside a command, the project as that command began (the clean run's, the same
+    // until then); between commands, as it was then.
+    if (out.contains("failedIn")) {
+        const size_t in = out["failedIn"];
+        const std::string between = out["failedFrom"];
+        c.failedFrom = in == 0 ? between.substr(0, between.find(' '))
+                               : (in <= s.cleanStarts.size() ? s.cleanStarts[in - 1] : std::string());
+        if (in == 0 && between.find(' ') != std::string::npos)
+            c.failedFromUnobserved = between.substr(between.find(' ') + 1);
+    }
+    const Verdict v = Judge(c);
     out["verdict"] = v.outcome;
     out["fault"] = v.fault;
     out["change"] = v.outcome == "done" ? "" : Describe(before.dump, afterDump);
@@ -243,6 +298,7 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     host.ClearFailures();
     host.RecordCalls(nullptr);
     host.LimitCalls(0, nullptr);
+    host.HearInjectedFailures(nullptr);
     host.Events().Mute(false);
     host.Database().stepListener = nullptr;
     SweepState& s = *State;
@@ -260,6 +316,8 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     const Signature afterDump = ProjectDump(after);
     out["hash"] = DumpHash(afterDump);
     if (s.role == Role::Clean) {
+        out["starts"] = s.starts;
+        out["known"] = s.known;
         if (!s.steps.empty() && s.steps.back() == out["hash"]) s.steps.pop_back();
         out["steps"] = s.steps;
         out["rewritten"] = s.rewritten;
@@ -269,7 +327,11 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
             if (HoldsUnreadValue(line)) out["unread"].push_back(line);
     }
     if (s.role == Role::Edited) SaveProject("edited", after, afterDump);
-    if (s.role == Role::Failing) JudgeFailingRun(after, afterDump, out);
+    if (s.role == Role::Failing) {
+        if (s.failed) out["failedIn"] = s.failedIn;
+        if (s.failed) out["failedFrom"] = s.failedFromHashes;
+        JudgeFailingRun(after, afterDump, out);
+    }
     EndChild(out.dump(), lookForLeaks);
 }
 
@@ -292,10 +354,22 @@ bool StartChild(StandinHost& host, Role role, const std::string& failing, const 
     State->seriesBefore = host.Events().SeriesCount();
     State->called.clear();
     host.RecordCalls(&State->called);
+    State->host = &host;
+    State->commandsBegun = 0;
+    State->failed = false;
+    auto begun = host.Database().commandListener;
+    host.Database().commandListener = [begun, &host, role](bool takenBack) {
+        if (begun) begun(takenBack);
+        if (takenBack) return;
+        ++State->commandsBegun;
+        if (role == Role::Clean && !MemoryOnly()) State->starts.push_back(HashNow(host, State->known));
+    };
     host.LimitCalls(CallLimit, OnCallLimit);
     if (role == Role::Edited) host.Events().Mute(true);
+    // The project as the action begins: most failures between commands come before anything changed.
+    if (role == Role::Clean && !MemoryOnly()) HashesNow(host, State->known);
     if (role == Role::Clean && !MemoryOnly())
-        host.Database().stepListener = [&host] { State->steps.push_back(DumpHash(ProjectDump(SweptProject(host)))); };
+        host.Database().stepListener = [&host] { State->steps.push_back(HashNow(host, State->known)); };
     if (role == Role::Clean) {
         auto heard = host.Database().changeListener;
         host.Database().changeListener = [heard](ProjectCore::ChangeKind kind, const StoredElement& was,
@@ -307,7 +381,10 @@ bool StartChild(StandinHost& host, Role role, const std::string& failing, const 
         };
     }
     if (role == Role::Unselected) host.Database().DeselectAll();
-    if (role == Role::Failing) form.Set(host, failing);
+    if (role == Role::Failing) {
+        form.Set(host, failing);
+        host.HearInjectedFailures(OnInjectedFailure);
+    }
     return true;
 }
 
@@ -355,6 +432,8 @@ bool SweepLine(StandinHost& host, int line) {
             s.faults.push_back(flow + " [" + text + "] without a failure: " + fault);
         s.cleanHash = clean["hash"];
         s.stepHashes = clean["steps"].get<std::set<std::string>>();
+        s.cleanStarts = clean["starts"].get<std::vector<std::string>>();
+        s.cleanKnown = clean["known"].get<std::map<std::string, std::string>>();
         s.cleanAlerts = clean["alerts"].get<std::vector<std::string>>();
         s.cleanRewritten = clean["rewritten"].get<std::vector<std::string>>();
         s.editedHash.clear();

@@ -139,6 +139,55 @@ TEST(SweepJudge, ContourLinesAsBeforeAndEarlierStepsAreExact) {
     EXPECT_TRUE(EarlierStepsKept(c));
     c.cleanSteps = {};
     EXPECT_FALSE(EarlierStepsKept(c));
+
+    // A later step that had nothing to change in the clean run: the run ends as the clean run stood where the
+    // failure came, and only then does it count.
+    const Judged same = Runs(before, clean, clean, {}, {Failed});
+    RunCase later = same.Case();
+    later.failedFrom = RunEnd::Of(clean).hash;
+    EXPECT_TRUE(EarlierStepsKept(later));
+    later.failedFrom = RunEnd::Of(before).hash;
+    EXPECT_FALSE(EarlierStepsKept(later)) << "the failure came before the work, which went on";
+    later.failedFrom = "";
+    EXPECT_FALSE(EarlierStepsKept(later));
+}
+
+TEST(SweepJudge, WarnedInTheDialogIsTheCleanEndWithEveryNewAlertBeforeTheDialogsNextAnswer) {
+    const ordered_json before = Project({Wall(1)}), after = Project({Wall(1), Object(2, "ROAD", 1, "r")});
+    const std::string opening = OpeningMark + "32566] Error | Error while managing the dialog";
+    const std::string refused = AnsweredAgainMark + "32566] Error | Error while finding data.";
+    EXPECT_EQ(Judge(Runs(before, after, after, {}, {opening}).Case()).outcome, "warned in the dialog");
+    EXPECT_TRUE(WarnedInDialog(Runs(before, after, after, {}, {refused, opening}).Case()));
+    EXPECT_FALSE(WarnedInDialog(Runs(before, after, after, {}, {opening, Failed}).Case()))
+        << "an alert with the dialog's last answer";
+    EXPECT_FALSE(WarnedInDialog(Runs(before, after, before, {}, {opening}).Case())) << "the work not done";
+}
+
+TEST(SweepJudge, PartlyObservedLosesOnlyObservedMarks) {
+    ordered_json terrain = Object(1, "TERRAIN", 1, "t"), road = Object(2, "ROAD", 1, "r");
+    const ordered_json before = Project({terrain, road});
+    terrain["observed"] = true;
+    road["observed"] = true;
+    const ordered_json clean = Project({terrain, road});
+    ordered_json unobserved = road;
+    unobserved.erase("observed");
+    EXPECT_EQ(Judge(Runs(before, clean, Project({terrain, unobserved}), {}, {Failed}).Case()).outcome,
+              "partly observed");
+    EXPECT_FALSE(PartlyObserved(Runs(before, clean, Project({terrain, unobserved}), {}, {}).Case())) << "untold";
+    ordered_json changed = unobserved;
+    changed["parameters"][0]["value"] = 5;
+    EXPECT_FALSE(PartlyObserved(Runs(before, clean, Project({terrain, changed}), {}, {Failed}).Case()));
+    const ordered_json lessObserved = Project({Object(1, "TERRAIN", 1, "t"), road});
+    EXPECT_FALSE(PartlyObserved(Runs(before, lessObserved, Project({terrain, road}), {}, {Failed}).Case()))
+        << "observed where the clean run does not observe";
+    // Nothing of the add-on's was missed: the clean end, told, and only observing done after the failure.
+    Judged nothingMissed = Runs(before, clean, clean, {}, {Failed});
+    RunCase c = nothingMissed.Case();
+    EXPECT_FALSE(PartlyObserved(c)) << "where the failure came unknown";
+    c.failedFromUnobserved = DumpHash(WithoutObservedMarks(RunEnd::Of(before).dump));
+    EXPECT_TRUE(PartlyObserved(c));
+    c.failedFromUnobserved = DumpHash(WithoutObservedMarks(RunEnd::Of(Project({Wall(1)})).dump));
+    EXPECT_FALSE(PartlyObserved(c)) << "the project changed after the failure";
 }
 
 TEST(SweepJudge, UnreadSelectionIsTheUnselectedRunTold) {

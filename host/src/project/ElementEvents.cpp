@@ -51,11 +51,13 @@ ElementEvents::ElementEvents(HostCalls& host, ProjectDatabase& database) : host_
         pending_.swap(pendingAtCommand_);
         waiting_.swap(waitingAtCommand_);
         observed_.insert(unobservedInCommand_.begin(), unobservedInCommand_.end());
+        observerChanges_ += unobservedInCommand_.size();
         unobservedInCommand_.clear();
     };
 }
 
 void ElementEvents::ForgetSession() {
+    ++observerChanges_;
     observed_.clear();
     pending_.clear();
     waiting_.clear();
@@ -64,13 +66,13 @@ void ElementEvents::ForgetSession() {
 
 GSErrCode ElementEvents::AttachObserver(const API_Guid& guid) {
     if (database_.Find(guid) == nullptr) return APIERR_BADID;
-    observed_.insert(guid);
+    observerChanges_ += observed_.insert(guid) ? 1 : 0;
     return NoError;
 }
 
 GSErrCode ElementEvents::DetachObserver(const API_Guid& guid) {
     if (database_.Find(guid) == nullptr) return APIERR_BADID;
-    observed_.erase(guid);
+    observerChanges_ += observed_.erase(guid);
     return NoError;
 }
 
@@ -123,8 +125,10 @@ void ElementEvents::Note(ProjectDatabase::ChangeKind kind, const StoredElement& 
         pending_.push_back(std::move(p));
         waiting_.insert(head.guid);
     }
-    if (code == 5 && observed_.erase(head.guid) != 0 && database_.InCommand())
-        unobservedInCommand_.push_back(head.guid);
+    if (code == 5 && observed_.erase(head.guid) != 0) {
+        ++observerChanges_;
+        if (database_.InCommand()) unobservedInCommand_.push_back(head.guid);
+    }
 }
 
 void ElementEvents::EndModuleCall() {

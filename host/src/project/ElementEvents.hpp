@@ -46,6 +46,9 @@ public:
     GSErrCode AttachObserver(const API_Guid& guid);
     GSErrCode DetachObserver(const API_Guid& guid);
     bool IsObserved(const API_Guid& guid) const { return observed_.count(guid) != 0; }
+    // Grows with every element that starts or stops being observed: with the project's change count it tells
+    // whether anything a project dump shows may have changed.
+    uint64_t ObserverChanges() const { return observerChanges_; }
     // The module went away: observers, waiting events and the event being delivered are forgotten.
     void ForgetSession();
 
@@ -126,6 +129,7 @@ private:
     HostCalls& host_;
     ProjectDatabase& database_;
     GuidSet observed_;
+    uint64_t observerChanges_ = 0;
     PendingList pending_;
     GuidSet waiting_;  // the elements of pending_: a new element is not looked for in it
     // As they were when the running undoable command started, for when it is taken back; and the elements whose

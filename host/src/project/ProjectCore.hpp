@@ -64,6 +64,9 @@ public:
     // An undoable command's changes stood and became an undo step.
     std::function<void()> stepListener;
 
+    // Grows with every change of the model (a take-back too).
+    uint64_t ChangeCount() const { return changes_; }
+
     // Why the latest refused call was refused ("" after a success).
     const std::string& LastRefusal() const { return lastRefusal_; }
     void ClearRefusal() const { lastRefusal_.clear(); }
