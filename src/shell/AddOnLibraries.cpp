@@ -10,8 +10,11 @@ int32_t GISSubtypeParamCount = 0;
 
 GSErrCode CountGISSubtypeParams() {
     GISSubtypeParamCount = 0;
-    const int32_t libIndex = SearchLibPartByName(QV_String("GIS_SUBTYPE"), 4);
-    if (libIndex < 1) return APIERR_BADNAME;
+    int32_t libIndex = -1;
+    // A search the host refused is its error, not a missing part.
+    const LibPartLookup lookup = LookUpLibPart(QV_String("GIS_SUBTYPE"), 4, libIndex);
+    if (lookup == LibPartLookup::Refused) return APIERR_GENERAL;
+    if (lookup == LibPartLookup::Missing || libIndex < 1) return APIERR_BADNAME;
     double a = 0.0;
     double b = 0.0;
     int32_t count = 0;

@@ -8,6 +8,6 @@
 // The number of parameters of "GIS_SUBTYPE" (read by the GIS import); 0 until counted.
 extern int32_t GISSubtypeParamCount;
 
-// Counts the parameters of the library part "GIS_SUBTYPE" into GISSubtypeParamCount; the host error, 0 on
-// success.
+// Counts the parameters of the library part "GIS_SUBTYPE" into GISSubtypeParamCount; 0 on success,
+// APIERR_BADNAME when the part is not loaded, else the host's error (a refused search: APIERR_GENERAL).
 GSErrCode CountGISSubtypeParams();

@@ -44,12 +44,14 @@ bool HasPrefsLibPart() {
     return FindLibPartOrAsk(QV_String("VY_PREFS"), libIndex, true, QV_String(), APILib_ObjectID);
 }
 
-void ApplyLanguage() {
+int32_t ApplyLanguage() {
     const int16_t previous = LanguageIndex;
     LoadLanguage(true);
     ShowErrorMessage(UpdateLocalizatorLanguage(previous), -1);
     LoadAddOnLibraries(true);
-    CountGISSubtypeParams();
+    // Without its part the GIS import has no subtype parameters; a count the host refused would pass for that.
+    const GSErrCode counted = CountGISSubtypeParams();
+    return counted == NoError || counted == APIERR_BADNAME ? 0 : ErrFindingData;
 }
 
 void OpenToolsPalette() {
@@ -80,7 +82,14 @@ void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) 
     if (!HasPrefsLibPart()) return;
     if (menuParams == nullptr || menuParams->menuItemRef.menuResID != ownMenuResID) return;
     ACAPI_KeepInMemory(true);
-    if (FirstMenuCommand != 0) ApplyLanguage();
+    // The first command sets the module up; one that could not is not run, and the next command tries again.
+    if (FirstMenuCommand != 0) {
+        const int32_t ready = ApplyLanguage();
+        if (ready != 0) {
+            ShowErrorMessage(ready, 2);
+            return;
+        }
+    }
     const int16_t item = menuParams->menuItemRef.itemIndex;
     RunUserAction([item] {
         switch (item) {

@@ -11,7 +11,8 @@ void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID);
 
 // Opens the tool palette, or shows / hides it when it exists.
 void OpenToolsPalette();
-// The first menu command of the module's life: the language and the add-on's libraries.
-void ApplyLanguage();
+// The first menu command of the module's life: the language and the add-on's libraries. 0, or the error to tell
+// when the libraries' parts could not be read (the command is then not run).
+int32_t ApplyLanguage();
 // True when "VY_PREFS" can be found (loading the libraries or asking for their folder when it is missing).
 bool HasPrefsLibPart();

@@ -1,6 +1,7 @@
 #include "terrain/TerrainBuilder.hpp"
 
 #include "elements/AcceptedElements.hpp"
+#include "elements/ActiveStory.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ElementQueries.hpp"
@@ -105,6 +106,19 @@ bool ReplaceOutline(const API_Element& old, const QV_List<API_Coord3D>& vertices
     return ElemUserData_WriteRecord(record, ElemKind_Outline, fresh.header);
 }
 
+// Whether the element lies on a shown layer of the current story, from its own layer and story: a filter the host
+// refused says "not shown" too. False when the host would not tell.
+bool ShownHere(const API_Element& element, bool* shown) {
+    API_Attribute layer = {};
+    layer.header.typeID = API_LayerID;
+    layer.header.index = element.header.layer;
+    if (ACAPI_Attribute_Get(&layer) != NoError) return false;
+    const int16_t story = ActiveStoryIndex();
+    if (story == NoActiveStory) return false;
+    *shown = (layer.header.flags & APILay_Hidden) == 0 && element.header.floorInd == story;
+    return true;
+}
+
 }  // namespace
 
 bool ReadTerrainPoints(QV_List<API_Coord3D>& points) {
@@ -131,6 +145,10 @@ bool ReadTerrainPointSets(QV_List<API_Coord3D>& shown, QV_List<API_Coord3D>& any
         API_Element e = {};
         e.header.guid = guid;
         if (ACAPI_Element_Get(&e) != NoError) return false;
+        // A point the filter leaves out that lies on a shown layer of this story is the host's refusal: the terrain
+        // would be built without it.
+        bool shownHere = false;
+        if (!onShown && (!ShownHere(e, &shownHere) || shownHere)) return false;
         ElemDescriptor d;
         bool tagged = false;
         if (!d.FromElementTagged(ElemKind_Point, e.header, &tagged)) continue;

@@ -58,6 +58,12 @@ struct RunCase {
     std::string failedFrom = {};
     // Between commands: the same project's hash without the observed marks ("" unknown).
     std::string failedFromUnobserved = {};
+    // The command of the clean run's the first failure came in, or the next one when it came between commands
+    // (counted from 1; 0 unknown), and what each command of the clean run changed in the project's dump: the lines it
+    // added and those it removed (a command missing: unknown).
+    int failedIn = 0;
+    std::map<int, std::pair<Signature, Signature>> cleanChanges = {};
+    int cleanCommands = 0;
 };
 
 // --- what the user is told
@@ -288,6 +294,47 @@ inline bool PartlyObserved(const RunCase& c) {
     return run == WithoutObservedMarks(c.clean.dump) && Includes(c.clean.dump, observed);
 }
 
+// One input taken back: a line of several inputs, each its own command (the clicks of a point input), where the
+// command of the input that failed is taken back whole and told, and the other inputs stand as the clean run made
+// them: the clean run's project without what that command changed (or, when the later inputs failed too, without
+// what it and every later command changed).
+// A point's automatic name counts the points made before it ("Point7"): one not made leaves its number to the
+// next, so the names are compared without their numbers.
+inline std::string WithoutPointNumbers(std::string line) {
+    static const std::string name = "\"text\":\"Point";
+    for (size_t at = line.find(name); at != std::string::npos; at = line.find(name, at + 1)) {
+        const size_t digits = at + name.size();
+        size_t end = digits;
+        while (end < line.size() && line[end] >= '0' && line[end] <= '9') ++end;
+        if (end > digits && end < line.size() && line[end] == '"') line.replace(digits, end - digits, "#");
+    }
+    return line;
+}
+inline bool OneInputTakenBack(const RunCase& c) {
+    if (c.failedIn < 1 || c.cleanCommands < 2 || c.run.hash == c.clean.hash || !Told(c)) return false;
+    const auto unnumbered = [](const Signature& lines) {
+        Signature out;
+        for (const std::string& line : lines) out.push_back(WithoutPointNumbers(line));
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const Signature run = unnumbered(c.run.dump);
+    const Signature clean = unnumbered(c.clean.dump);
+    std::multiset<std::string> project(clean.begin(), clean.end());
+    for (int k = c.failedIn; k <= c.cleanCommands; ++k) {
+        const auto change = c.cleanChanges.find(k);
+        if (change == c.cleanChanges.end()) return false;
+        for (const std::string& added : unnumbered(change->second.first)) {
+            const auto it = project.find(added);
+            if (it == project.end()) return false;
+            project.erase(it);
+        }
+        for (const std::string& removed : unnumbered(change->second.second)) project.insert(removed);
+        if (Signature(project.begin(), project.end()) == run) return true;
+    }
+    return false;
+}
+
 // Unread selection: a selected element the host cannot read counts as not selected. With every element read
 // refused, the action does exactly what it does with nothing selected, and the user is told that elements could not
 // be read: an alert the run with nothing selected does not show.
@@ -349,6 +396,8 @@ inline Verdict Judge(const RunCase& c) {
         v.outcome = "rebuild keeps";
     else if (PartlyObserved(c))
         v.outcome = "partly observed";
+    else if (OneInputTakenBack(c))
+        v.outcome = "one input taken back";
     if (v.outcome.empty()) v.fault = WhatIsWrong(c);
     if (v.fault.empty() && v.outcome != "done" && v.outcome != "taken back" && v.outcome != "warned in the dialog")
         v.fault = UnreadValueWritten(c.before.dump, c.run.dump);

@@ -60,6 +60,13 @@ TEST_F(AddOnLibrariesTest, LoadedOnceAndCounted) {
     ASSERT_EQ(Folders(), std::vector<std::string>{own});
     EXPECT_EQ(CountGISSubtypeParams(), NoError);
     EXPECT_EQ(GISSubtypeParamCount, 5);
+    // A search the host refused is no missing part.
+    ASSERT_TRUE(host->FailCall("LibPart_Search", -1, APIERR_GENERAL));
+    const GSErrCode refused = CountGISSubtypeParams();
+    host->ClearFailures();
+    EXPECT_NE(refused, NoError);
+    EXPECT_NE(refused, APIERR_BADNAME);
+    EXPECT_EQ(GISSubtypeParamCount, 0);
 }
 
 TEST_F(AddOnLibrariesTest, SameFolderNameElsewhereGivesWayAtTheEnd) {

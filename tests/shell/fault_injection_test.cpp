@@ -159,16 +159,22 @@ struct SweepState {
     std::set<std::string> stepHashes;               // the project after each undo step of the clean run before its last
     std::vector<std::string> cleanStarts;           // the project as each command of the clean run began
     std::map<std::string, std::string> cleanKnown;  // the clean run's projects dumped, by their Moment
+    std::map<int, std::pair<Signature, Signature>> cleanChanges;  // what each command of the clean run changed
     std::vector<std::string> cleanAlerts, cleanRewritten;
     // The child's own run.
     std::map<std::string, int64_t> called;     // host functions by the calls made
     std::vector<std::string> steps;            // a clean run's project after each of its undo steps
     std::vector<std::string> starts;           // a clean run's project as each of its commands began
     std::map<std::string, std::string> known;  // a clean run's projects dumped, by their Moment
+    Signature lastDump;                        // the latest of them whole, and its moment
+    std::string lastMoment;
+    Signature commandStart;                                  // the project as the running command began
+    std::map<int, std::pair<Signature, Signature>> changes;  // a clean run's commands: the lines added, removed
     StandinHost* host = nullptr;
     int commandsBegun = 0;
     bool failed = false;                 // the first failure came
     int failedIn = 0;                    // inside this command (counted from 1), 0: between commands
+    int failedAfter = 0;                 // the commands begun then
     std::string failedFromHashes;        // between commands: the project then (as HashesNow gives it)
     std::vector<std::string> rewritten;  // the elements a clean run changed, in the order it first changed them
     std::set<std::string> rewrittenSeen;
@@ -218,6 +224,21 @@ std::string HashesNow(StandinHost& host, std::map<std::string, std::string>& kno
     }
     return hashes;
 }
+
+// The clean run's project now, whole (kept for the next ask at the same moment), its hashes noted.
+const Signature& CleanDumpNow(StandinHost& host) {
+    SweepState& s = *State;
+    const std::string moment = Moment(host);
+    if (moment != s.lastMoment) {
+        s.lastDump = ProjectDump(SweptProject(host));
+        s.lastMoment = moment;
+        s.known[moment] = DumpHash(s.lastDump) + " " + DumpHash(WithoutObservedMarks(s.lastDump));
+    }
+    return s.lastDump;
+}
+
+// What a command of the clean run changed, kept when small (the clicks of an input; a large import is one command).
+constexpr size_t ChangeLinesKept = 4000;
 std::string HashNow(StandinHost& host, std::map<std::string, std::string>& known) {
     const std::string hashes = HashesNow(host, known);
     return hashes.substr(0, hashes.find(' '));
@@ -227,6 +248,7 @@ void OnInjectedFailure() {
     SweepState& s = *State;
     if (s.failed || MemoryOnly()) return;
     s.failed = true;
+    s.failedAfter = s.commandsBegun;
     if (s.host->Database().InCommand())
         s.failedIn = s.commandsBegun;
     else
@@ -286,7 +308,10 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
                                : (in <= s.cleanStarts.size() ? s.cleanStarts[in - 1] : std::string());
         if (in == 0 && between.find(' ') != std::string::npos)
             c.failedFromUnobserved = between.substr(between.find(' ') + 1);
+        c.failedIn = in > 0 ? int(in) : out["failedAfter"].get<int>() + 1;
     }
+    c.cleanChanges = s.cleanChanges;
+    c.cleanCommands = int(s.cleanStarts.size());
     const Verdict v = Judge(c);
     out["verdict"] = v.outcome;
     out["fault"] = v.fault;
@@ -318,6 +343,9 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     if (s.role == Role::Clean) {
         out["starts"] = s.starts;
         out["known"] = s.known;
+        out["changes"] = json::array();
+        for (const auto& [command, change] : s.changes)
+            out["changes"].push_back({command, change.first, change.second});
         if (!s.steps.empty() && s.steps.back() == out["hash"]) s.steps.pop_back();
         out["steps"] = s.steps;
         out["rewritten"] = s.rewritten;
@@ -329,6 +357,7 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     if (s.role == Role::Edited) SaveProject("edited", after, afterDump);
     if (s.role == Role::Failing) {
         if (s.failed) out["failedIn"] = s.failedIn;
+        if (s.failed) out["failedAfter"] = s.failedAfter;
         if (s.failed) out["failedFrom"] = s.failedFromHashes;
         JudgeFailingRun(after, afterDump, out);
     }
@@ -362,14 +391,26 @@ bool StartChild(StandinHost& host, Role role, const std::string& failing, const 
         if (begun) begun(takenBack);
         if (takenBack) return;
         ++State->commandsBegun;
-        if (role == Role::Clean && !MemoryOnly()) State->starts.push_back(HashNow(host, State->known));
+        if (role != Role::Clean || MemoryOnly()) return;
+        State->commandStart = CleanDumpNow(host);
+        State->changes[State->commandsBegun] = {};  // a command that keeps nothing changes nothing
+        State->starts.push_back(HashNow(host, State->known));
     };
     host.LimitCalls(CallLimit, OnCallLimit);
     if (role == Role::Edited) host.Events().Mute(true);
     // The project as the action begins: most failures between commands come before anything changed.
-    if (role == Role::Clean && !MemoryOnly()) HashesNow(host, State->known);
+    if (role == Role::Clean && !MemoryOnly()) CleanDumpNow(host);
     if (role == Role::Clean && !MemoryOnly())
-        host.Database().stepListener = [&host] { State->steps.push_back(HashNow(host, State->known)); };
+        host.Database().stepListener = [&host] {
+            SweepState& s = *State;
+            const Signature& now = CleanDumpNow(host);
+            s.steps.push_back(HashNow(host, s.known));
+            Signature added = Added(s.commandStart, now), removed = Added(now, s.commandStart);
+            if (added.size() + removed.size() <= ChangeLinesKept)
+                s.changes[s.commandsBegun] = {std::move(added), std::move(removed)};
+            else
+                s.changes.erase(s.commandsBegun);
+        };
     if (role == Role::Clean) {
         auto heard = host.Database().changeListener;
         host.Database().changeListener = [heard](ProjectCore::ChangeKind kind, const StoredElement& was,
@@ -434,6 +475,9 @@ bool SweepLine(StandinHost& host, int line) {
         s.stepHashes = clean["steps"].get<std::set<std::string>>();
         s.cleanStarts = clean["starts"].get<std::vector<std::string>>();
         s.cleanKnown = clean["known"].get<std::map<std::string, std::string>>();
+        s.cleanChanges.clear();
+        for (const json& change : clean["changes"])
+            s.cleanChanges[change[0].get<int>()] = {change[1].get<Signature>(), change[2].get<Signature>()};
         s.cleanAlerts = clean["alerts"].get<std::vector<std::string>>();
         s.cleanRewritten = clean["rewritten"].get<std::vector<std::string>>();
         s.editedHash.clear();

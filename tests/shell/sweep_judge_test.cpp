@@ -190,6 +190,29 @@ TEST(SweepJudge, PartlyObservedLosesOnlyObservedMarks) {
     EXPECT_FALSE(PartlyObserved(c)) << "the project changed after the failure";
 }
 
+TEST(SweepJudge, OneInputTakenBackIsTheCleanEndWithoutWhatThatInputsCommandChanged) {
+    // Three clicks, each its own command placing one point.
+    const auto point = [](int guid, double x) {
+        return ordered_json{{"guid", G(guid)}, {"type", "hotspot"}, {"pos", x}};
+    };
+    const ordered_json before = Project({Wall(1)});
+    const ordered_json clean = Project({Wall(1), point(2, 0), point(3, 10), point(4, 20)});
+    const auto line = [&](const ordered_json& e) { return RunEnd::Of(Project({e})).dump[0]; };
+    const auto check = [&](const ordered_json& run, int failedIn) {
+        Judged j = Runs(before, clean, run, {}, {Failed});
+        RunCase c = j.Case();
+        c.failedIn = failedIn;
+        c.cleanCommands = 3;
+        for (int k = 1; k <= 3; ++k) c.cleanChanges[k] = {{line(point(k + 1, 10.0 * (k - 1)))}, {}};
+        return OneInputTakenBack(c);
+    };
+    EXPECT_TRUE(check(Project({Wall(1), point(2, 0), point(4, 20)}), 2));
+    EXPECT_TRUE(check(Project({Wall(1), point(2, 0)}), 2)) << "the later clicks failed too";
+    EXPECT_FALSE(check(Project({Wall(1), point(2, 0), point(4, 20)}), 1)) << "not the input that failed";
+    EXPECT_FALSE(check(Project({Wall(1), point(2, 0), point(4, 25)}), 2)) << "another input made otherwise";
+    EXPECT_FALSE(check(Project({point(2, 0), point(4, 20)}), 2)) << "an element of the user's lost";
+}
+
 TEST(SweepJudge, UnreadSelectionIsTheUnselectedRunTold) {
     const RunEnd unselected = RunEnd::Of(Project({Wall(1)}), {Skirt});
     EXPECT_TRUE(UnreadSelection(RunEnd::Of(Project({Wall(1)}), {Skirt, Failed}), unselected));

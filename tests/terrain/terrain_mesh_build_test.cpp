@@ -311,6 +311,23 @@ TEST_F(TerrainMeshTest, OneWalkOverTheHotspotsReadsWhatTheSeparateReadsRead) {
     KeepOutlineVerticesAtPoints3D(keptFromWalk, anywhere);
     ASSERT_EQ(keptFromWalk.GetCount(), kept.GetCount());
     for (int32_t i = 0; i < kept.GetCount(); ++i) EXPECT_EQ(keptFromWalk[i].z, kept[i].z) << i;
+
+    // One refused shown-layer filter: every point's is tried in turn, and the read fails only where the point lies
+    // on a shown layer of this story, never by dropping that point from the terrain.
+    const int32_t calls = 2 * 80;
+    int refused = 0;
+    for (int32_t pass = 0; pass < calls; pass += 7) {
+        ASSERT_TRUE(host->FailCallAfter("Element_Filter", -1, APIERR_GENERAL, pass, 1));
+        QV_List<API_Coord3D> s, a;
+        const bool read = ReadTerrainPointSets(s, a);
+        host->ClearFailures();
+        refused += read ? 0 : 1;
+        if (read) {
+            EXPECT_EQ(s.GetCount(), shown.GetCount()) << pass;
+            EXPECT_EQ(a.GetCount(), anywhere.GetCount()) << pass;
+        }
+    }
+    EXPECT_GT(refused, 0);
 }
 
 TEST_F(TerrainMeshTest, CreatedMeshCarriesTheRingLevelLinesSkirtAndRecord) {
