@@ -8,10 +8,13 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace Sweep {
@@ -39,10 +42,18 @@ inline size_t GuidAt(const std::string& s, size_t at) {
 class GuidNumbers {
 public:
     std::string Number(const std::string& guid) {
-        std::string key = guid;
-        for (char& c : key) c = char(std::toupper(static_cast<unsigned char>(c)));
-        const auto found = numbers_.emplace(key, numbers_.size() + 1).first;
-        return "#" + std::to_string(found->second);
+        std::string out;
+        AppendNumber(out, guid);
+        return out;
+    }
+    // Appends "#<n>", the GUID's number.
+    void AppendNumber(std::string& out, const std::string& guid) {
+        key_.assign(guid);
+        for (char& c : key_) c = char(std::toupper(static_cast<unsigned char>(c)));
+        auto found = numbers_.find(key_);
+        if (found == numbers_.end()) found = numbers_.emplace(key_, numbers_.size() + 1).first;
+        out += '#';
+        out += std::to_string(found->second);
     }
     std::string Rewrite(const std::string& text) {
         std::string out;
@@ -53,14 +64,15 @@ public:
                 out += text[i++];
                 continue;
             }
-            out += Number(text.substr(i, n));
+            AppendNumber(out, text.substr(i, n));
             i += n;
         }
         return out;
     }
 
 private:
-    std::map<std::string, size_t> numbers_;
+    std::unordered_map<std::string, size_t> numbers_;
+    std::string key_;
 };
 
 // An element's text without its own GUID (the host writes that first): `{"guid":"<36>",` loses `"guid":"<36>",`.
@@ -83,28 +95,9 @@ struct DumpShape {
     bool (*trims)(const ordered_json& element) = nullptr;
 };
 
-// The other elements' GUIDs are numbered where met, as any reference; a solid link is dumped when both its ends are.
-inline Signature ProjectDump(const ordered_json& project, const DumpShape& shape = {}) {
-    if (!project.is_object()) return {};
-    GuidNumbers numbers;
-    for (const ordered_json& d : project.value("databases", ordered_json::array()))
-        numbers.Number(d["id"].get<std::string>());
-    Signature out;
-    std::vector<std::string> elements;
-    std::set<std::string> dumped;
-    for (const ordered_json& e : project.value("elements", ordered_json::array())) {
-        if (shape.takes != nullptr && !shape.takes(e)) continue;
-        dumped.insert(e["guid"].get<std::string>());
-        numbers.Number(e["guid"].get<std::string>());
-        if (shape.trim == nullptr || (shape.trims != nullptr && !shape.trims(e))) {
-            elements.push_back(WithoutOwnGuid(e));
-            continue;
-        }
-        ordered_json rest = e;
-        shape.trim(rest);
-        elements.push_back(WithoutOwnGuid(rest));
-    }
-    for (const std::string& e : elements) out.push_back("element " + numbers.Rewrite(e));
+// The lines of a project's layers, stories, databases and solid links (a link when both its ends are in `dumped`).
+inline void DumpParts(const ordered_json& project, const std::unordered_set<std::string>& dumped, GuidNumbers& numbers,
+                      Signature& out) {
     for (const char* part : {"layers", "stories", "databases", "solidLinks"})
         if (project.contains(part))
             for (ordered_json x : project[part]) {
@@ -118,16 +111,42 @@ inline Signature ProjectDump(const ordered_json& project, const DumpShape& shape
                 out.push_back(std::string(part) + " " +
                               numbers.Rewrite(x.dump(-1, ' ', false, ordered_json::error_handler_t::replace)));
             }
+}
+
+// The other elements' GUIDs are numbered where met, as any reference; a solid link is dumped when both its ends are.
+inline Signature ProjectDump(const ordered_json& project, const DumpShape& shape = {}) {
+    if (!project.is_object()) return {};
+    GuidNumbers numbers;
+    for (const ordered_json& d : project.value("databases", ordered_json::array()))
+        numbers.Number(d["id"].get<std::string>());
+    Signature out;
+    std::vector<std::string> elements;
+    std::unordered_set<std::string> dumped;
+    for (const ordered_json& e : project.value("elements", ordered_json::array())) {
+        if (shape.takes != nullptr && !shape.takes(e)) continue;
+        dumped.insert(e["guid"].get<std::string>());
+        numbers.Number(e["guid"].get<std::string>());
+        if (shape.trim == nullptr || (shape.trims != nullptr && !shape.trims(e))) {
+            elements.push_back(WithoutOwnGuid(e));
+            continue;
+        }
+        ordered_json rest = e;
+        shape.trim(rest);
+        elements.push_back(WithoutOwnGuid(rest));
+    }
+    for (const std::string& e : elements) out.push_back("element " + numbers.Rewrite(e));
+    DumpParts(project, dumped, numbers, out);
     std::sort(out.begin(), out.end());
     return out;
 }
 
-// A fingerprint of a dump (FNV-1a over its lines), to tell equal dumps apart cheaply across processes.
+// A fingerprint of a dump (its lines' hashes chained), to tell equal dumps apart cheaply across processes of one
+// test program.
 inline std::string DumpHash(const Signature& dump) {
     uint64_t h = 1469598103934665603ull;
     for (const std::string& line : dump) {
-        for (unsigned char c : line) h = (h ^ c) * 1099511628211ull;
-        h = (h ^ '\n') * 1099511628211ull;
+        h = (h ^ uint64_t(std::hash<std::string>()(line))) * 1099511628211ull;
+        h ^= h >> 29;
     }
     std::ostringstream s;
     s << std::hex << h << "/" << std::dec << dump.size();

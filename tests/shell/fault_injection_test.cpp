@@ -12,6 +12,7 @@
 #include "ForkedRun.hpp"
 #include "StandinHost.hpp"
 #include "SweepDump.hpp"
+#include "SweepHostDump.hpp"
 #include "SweepJudge.hpp"
 #include "TestSupport.hpp"
 #include "foundation/ACAPI.hpp"
@@ -61,16 +62,6 @@ std::vector<std::string> AlertTextsSince(size_t from) {
         out.push_back(text);
     }
     return out;
-}
-
-// The project as the sweep compares it: the host's project, each element the module observes marked.
-ordered_json SweptProject(StandinHost& host) {
-    ordered_json project = host.Database().ToJson();
-    for (ordered_json& e : project["elements"]) {
-        API_Guid guid;
-        if (ParseGuidText(e.value("guid", ""), &guid) && host.Events().IsObserved(guid)) e["observed"] = true;
-    }
-    return project;
 }
 
 // Which calls of a host function fail in a run: every one, the n-th alone, or the n-th and every later one.
@@ -190,6 +181,9 @@ struct SweepState {
 
 SweepState* State = nullptr;
 
+// The project's dumps, each element's text kept for the runs forked after it was made.
+HostDumper Dumper;
+
 // The sanitizer build looks at what each run does to memory (a crash, a sanitizer's report, a leak, a run that does
 // not end) and leaves the projects to the normal build, which judges every run the same way in a fraction of the
 // time: LODRAVIX_SWEEP_MEMORY_ONLY=1.
@@ -219,7 +213,7 @@ std::string Moment(StandinHost& host) {
 std::string HashesNow(StandinHost& host, std::map<std::string, std::string>& known) {
     std::string& hashes = known[Moment(host)];
     if (hashes.empty()) {
-        const Signature dump = ProjectDump(SweptProject(host));
+        const Signature dump = Dumper.Dump(host);
         hashes = DumpHash(dump) + " " + DumpHash(WithoutObservedMarks(dump));
     }
     return hashes;
@@ -230,7 +224,7 @@ const Signature& CleanDumpNow(StandinHost& host) {
     SweepState& s = *State;
     const std::string moment = Moment(host);
     if (moment != s.lastMoment) {
-        s.lastDump = ProjectDump(SweptProject(host));
+        s.lastDump = Dumper.Dump(host);
         s.lastMoment = moment;
         s.known[moment] = DumpHash(s.lastDump) + " " + DumpHash(WithoutObservedMarks(s.lastDump));
     }
@@ -277,7 +271,7 @@ ordered_json SavedJson(const char* run) {
 
 // A failing run judged against the project before the action (or the user's own edit the module answers) and the
 // clean run's end.
-void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json& out) {
+void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
     const SweepState& s = *State;
     RunEnd before, clean, run;
     if (s.editedHash.empty()) {
@@ -297,7 +291,7 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     run.dump = afterDump;
     run.hash = out["hash"];
     run.alerts = out["alerts"].get<std::vector<std::string>>();
-    run.load = [&after] { return after; };
+    run.load = [&host] { return SweptProject(host); };
     RunCase c{before, clean, run, s.stepHashes};
     // Where the first failure came: inside a command, the project as that command began (the clean run's, the same
     // until then); between commands, as it was then.
@@ -337,8 +331,7 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
     const bool lookForLeaks = s.role == Role::Failing;
     if ((s.role == Role::Clean && s.called.empty()) || MemoryOnly()) EndChild(out.dump(), lookForLeaks);
     if (s.role == Role::Edited && !s.called.empty()) EndChild(out.dump(), lookForLeaks);
-    const ordered_json after = SweptProject(host);
-    const Signature afterDump = ProjectDump(after);
+    const Signature afterDump = Dumper.Dump(host);
     out["hash"] = DumpHash(afterDump);
     if (s.role == Role::Clean) {
         out["starts"] = s.starts;
@@ -349,17 +342,17 @@ void JudgeFailingRun(const ordered_json& after, const Signature& afterDump, json
         if (!s.steps.empty() && s.steps.back() == out["hash"]) s.steps.pop_back();
         out["steps"] = s.steps;
         out["rewritten"] = s.rewritten;
-        SaveProject("clean", after, afterDump);
+        SaveProject("clean", SweptProject(host), afterDump);
         out["unread"] = json::array();
         for (const std::string& line : afterDump)
             if (HoldsUnreadValue(line)) out["unread"].push_back(line);
     }
-    if (s.role == Role::Edited) SaveProject("edited", after, afterDump);
+    if (s.role == Role::Edited) SaveProject("edited", SweptProject(host), afterDump);
     if (s.role == Role::Failing) {
         if (s.failed) out["failedIn"] = s.failedIn;
         if (s.failed) out["failedAfter"] = s.failedAfter;
         if (s.failed) out["failedFrom"] = s.failedFromHashes;
-        JudgeFailingRun(after, afterDump, out);
+        JudgeFailingRun(host, afterDump, out);
     }
     EndChild(out.dump(), lookForLeaks);
 }
@@ -467,7 +460,11 @@ bool SweepLine(StandinHost& host, int line) {
     s.actions.push_back(flow);
     if (!MemoryOnly()) {
         s.before = SweptProject(host);
-        s.beforeDump = ProjectDump(s.before);
+        s.beforeDump = Dumper.Dump(host);
+        // The kept element texts against the project dumped whole, at every action of every example.
+        if (s.beforeDump != ProjectDump(s.before))
+            s.faults.push_back(flow + " [" + text + "]: the project's dump from kept element texts differs:" +
+                               Describe(ProjectDump(s.before), s.beforeDump));
         const Signature unread = clean["unread"];
         if (const std::string fault = UnreadValueWritten(s.beforeDump, unread); !fault.empty())
             s.faults.push_back(flow + " [" + text + "] without a failure: " + fault);

@@ -57,13 +57,15 @@ bool ElementRecord::SameAs(const API_Element& record) const {
 }
 
 uint64_t ElementRecord::Hash() const {
-    uint64_t h = 1469598103934665603ull;  // FNV-1a over the whole record
+    uint64_t h = 1469598103934665603ull;  // FNV-1a over the head, the tail kept and its length
     const auto add = [&h](const uint8_t* p, size_t n) {
         for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
     };
     add(reinterpret_cast<const uint8_t*>(&header), sizeof header);
     const size_t size = TailSize();
     if (size > 0) add(Tail(), size);
-    for (size_t i = size; i < kTailCapacity; ++i) h = h * 1099511628211ull;  // the zeros after it
+    // The zeros after the tail are implied by its length (it ends at the last byte that is not zero).
+    const uint64_t length = size;
+    add(reinterpret_cast<const uint8_t*>(&length), sizeof length);
     return h;
 }

@@ -52,8 +52,10 @@ public:
     GSErrCode GiveBodies(const API_Guid& guid, const std::vector<StoredBody>& bodies);
     int32_t userLayer = 1;  // the layer the user places elements on
 
-    // The project as readable JSON (ProjectJson.cpp).
-    nlohmann::ordered_json ToJson() const;
+    // The project as readable JSON (ProjectJson.cpp); without its elements when `elements` is false.
+    nlohmann::ordered_json ToJson(bool elements = true) const;
+    // One element as ToJson writes it ("elements" in creation order: AllElements()).
+    nlohmann::ordered_json ElementJson(const API_Guid& guid) const;
     std::string DumpJson(int indent = 2) const;
 
 private:

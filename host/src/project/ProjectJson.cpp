@@ -240,7 +240,29 @@ std::string WindowKind(int32_t typeID) {
 }
 }  // namespace
 
-json ProjectDatabase::ToJson() const {
+json ProjectDatabase::ElementJson(const API_Guid& g) const {
+    const StoredElement& e = *Find(g);
+    const API_Elem_Head& h = e.record.header;
+    json j = {{"guid", GuidText(g)},
+              {"type", ElementTypeName(h.typeID)},
+              {"typeID", h.typeID},
+              {"layer", h.layer},
+              {"story", h.floorInd}};
+    if (!e.name.empty()) j["name"] = e.name;
+    if (h.groupGuid != API_Guid{}) j["group"] = GuidText(h.groupGuid);
+    const StoredDatabase* where = Database(e.database);
+    j["database"] = where != nullptr ? WindowKind(where->info.typeID) : "?";
+    j["record"] = RecordFields(e.record);
+    if ((h.typeID == API_ObjectID || h.typeID == API_LampID) && libPartName)
+        j["libPart"] = libPartName(e.record.Get().object.libInd);
+    const json memo = Memo(e.memo);
+    if (!memo.empty()) j["memo"] = memo;
+    if (e.memo.params) j["parameters"] = Params(*e.memo.params);
+    if (e.userData) j["userData"] = UserData(*e.userData);
+    return j;
+}
+
+json ProjectDatabase::ToJson(bool elements) const {
     json out;
     out["window"] = {{"kind", WindowKind(frontWindow_.typeID)}, {"typeID", frontWindow_.typeID}};
     API_DatabaseInfo db;
@@ -283,29 +305,11 @@ json ProjectDatabase::ToJson() const {
     }
     out["databases"] = databases;
 
-    json elements = json::array();
-    for (const API_Guid& g : AllElements()) {
-        const StoredElement& e = *Find(g);
-        const API_Elem_Head& h = e.record.header;
-        json j = {{"guid", GuidText(g)},
-                  {"type", ElementTypeName(h.typeID)},
-                  {"typeID", h.typeID},
-                  {"layer", h.layer},
-                  {"story", h.floorInd}};
-        if (!e.name.empty()) j["name"] = e.name;
-        if (h.groupGuid != API_Guid{}) j["group"] = GuidText(h.groupGuid);
-        const StoredDatabase* where = Database(e.database);
-        j["database"] = where != nullptr ? WindowKind(where->info.typeID) : "?";
-        j["record"] = RecordFields(e.record);
-        if ((h.typeID == API_ObjectID || h.typeID == API_LampID) && libPartName)
-            j["libPart"] = libPartName(e.record.Get().object.libInd);
-        const json memo = Memo(e.memo);
-        if (!memo.empty()) j["memo"] = memo;
-        if (e.memo.params) j["parameters"] = Params(*e.memo.params);
-        if (e.userData) j["userData"] = UserData(*e.userData);
-        elements.push_back(j);
+    if (elements) {
+        json list = json::array();
+        for (const API_Guid& g : AllElements()) list.push_back(ElementJson(g));
+        out["elements"] = list;
     }
-    out["elements"] = elements;
     if (!model_.solidLinks.empty()) {
         json links = json::array();
         for (const StoredSolidLink& l : model_.solidLinks) {

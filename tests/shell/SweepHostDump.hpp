@@ -1,0 +1,255 @@
+#pragma once
+// The project's dump read straight from the stand-in host, line for line what ProjectDump(SweptProject(host))
+// gives. An element's text is made once for each state of the element and kept by a key of its contents: a forked
+// run inherits what its parent made, so a run that changed a few elements of a large project writes only those
+// again (the whole project as JSON for every run cost most of the sweep's time).
+#include "SweepDump.hpp"
+
+#include "StandinHost.hpp"
+#include "project/Guids.hpp"
+
+#include <cstdint>
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace Sweep {
+
+// The project as the sweep compares it: the host's JSON, each element the module observes marked "observed".
+inline ordered_json SweptProject(StandinHost& host) {
+    ordered_json project = host.Database().ToJson();
+    for (ordered_json& e : project["elements"]) {
+        API_Guid guid;
+        if (ParseGuidText(e.value("guid", ""), &guid) && host.Events().IsObserved(guid)) e["observed"] = true;
+    }
+    return project;
+}
+
+// A 64-bit key of bytes, eight at a time.
+class ContentKey {
+public:
+    void Add(const void* data, size_t size) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        Word(size);
+        for (; size >= 8; p += 8, size -= 8) {
+            uint64_t w;
+            std::memcpy(&w, p, 8);
+            Word(w);
+        }
+        uint64_t last = 0;
+        std::memcpy(&last, p, size);
+        Word(last);
+    }
+    void Add(const std::string& s) { Add(s.data(), s.size()); }
+    void Word(uint64_t w) {
+        h_ ^= w + 0x9e3779b97f4a7c15ull + (h_ << 6) + (h_ >> 2);
+        h_ *= 0xff51afd7ed558ccdull;
+        h_ ^= h_ >> 33;
+    }
+    uint64_t Value() const { return h_; }
+
+private:
+    uint64_t h_ = 0xcbf29ce484222325ull;
+};
+
+template <typename T>
+void AddPart(ContentKey& key, const MemoPart<std::vector<T>>& part) {
+    key.Word(part.has_value() ? 1 : 0);
+    if (part) key.Add(part->data(), part->size() * sizeof(T));
+}
+
+// Everything an element's JSON is made of: its record, memo, user data, name, database, library part and mark.
+inline uint64_t ElementStateKey(const API_Guid& guid, const StoredElement& e, const std::string& libPart,
+                                bool observed) {
+    ContentKey key;
+    key.Add(&guid, sizeof guid);
+    key.Word(e.record.Hash());
+    const StoredMemo& m = e.memo;
+    AddPart(key, m.coords);
+    AddPart(key, m.pends);
+    AddPart(key, m.parcs);
+    AddPart(key, m.vertexIDs);
+    AddPart(key, m.edgeIDs);
+    AddPart(key, m.contourIDs);
+    AddPart(key, m.edgeTrims);
+    AddPart(key, m.sideMaterials);
+    AddPart(key, m.meshPolyZ);
+    AddPart(key, m.meshLevelCoords);
+    AddPart(key, m.meshLevelEnds);
+    AddPart(key, m.bezierDirs);
+    AddPart(key, m.textLineStarts);
+    key.Word(m.params.has_value() ? 1 : 0);
+    if (m.params)
+        for (const StoredParam& p : *m.params) {
+            key.Add(&p.record, sizeof p.record);
+            key.Add(p.cells);
+        }
+    key.Word(m.elemInfoString.has_value() ? 1 : 0);
+    if (m.elemInfoString) key.Add(m.elemInfoString->data(), m.elemInfoString->size() * sizeof(char16_t));
+    key.Word(m.textContent.has_value() ? 1 : 0);
+    if (m.textContent) key.Add(*m.textContent);
+    key.Word(e.userData.has_value() ? 1 : 0);
+    if (e.userData) {
+        key.Word(uint64_t(uint16_t(e.userData->dataVersion)) << 48 | uint64_t(e.userData->platformSign) << 32 |
+                 e.userData->flags);
+        key.Add(e.userData->bytes.str());
+    }
+    key.Add(&e.database, sizeof e.database);
+    key.Add(e.name);
+    key.Add(libPart);
+    key.Word(observed ? 1 : 0);
+    return key.Value();
+}
+
+// GUID texts met in dumps, each interned once (upper case) and numbered anew per dump in the order met, as
+// GuidNumbers numbers them, without a string made per GUID.
+class GuidIds {
+public:
+    uint32_t Id(const std::string& text) {
+        key_.assign(text);
+        for (char& c : key_) c = char(std::toupper(static_cast<unsigned char>(c)));
+        const auto found = ids_.find(key_);
+        if (found != ids_.end()) return found->second;
+        const uint32_t id = uint32_t(stamp_.size());
+        ids_.emplace(key_, id);
+        stamp_.push_back(0);
+        number_.push_back(0);
+        return id;
+    }
+    void NewDump() {
+        ++dump_;
+        next_ = 0;
+    }
+    uint32_t Number(uint32_t id) {
+        if (stamp_[id] != dump_) {
+            stamp_[id] = dump_;
+            number_[id] = ++next_;
+        }
+        return number_[id];
+    }
+    bool Met(uint32_t id) const { return stamp_[id] == dump_; }
+    void Append(std::string& out, uint32_t id) {
+        out += '#';
+        out += std::to_string(Number(id));
+    }
+    // The text with each GUID in it as its number.
+    std::string Rewrite(const std::string& text) {
+        std::string out;
+        out.reserve(text.size());
+        for (size_t i = 0; i < text.size();) {
+            const size_t n = (i == 0 || !IsHex(text[i - 1])) ? GuidAt(text, i) : 0;
+            if (n == 0) {
+                out += text[i++];
+                continue;
+            }
+            Append(out, Id(text.substr(i, n)));
+            i += n;
+        }
+        return out;
+    }
+
+private:
+    std::unordered_map<std::string, uint32_t> ids_;
+    std::vector<uint32_t> stamp_, number_;
+    uint32_t dump_ = 0, next_ = 0;
+    std::string key_;
+};
+
+// An element's text without its own GUID, cut where the GUIDs in it stand.
+struct ElementText {
+    std::vector<std::string> pieces;  // one more than guids
+    std::vector<uint32_t> guids;
+    size_t length = 0;  // of the pieces
+};
+
+class HostDumper {
+public:
+    Signature Dump(StandinHost& host) {
+        ProjectDatabase& db = host.Database();
+        const ordered_json parts = db.ToJson(false);
+        ids_.NewDump();
+        for (const ordered_json& d : parts.value("databases", ordered_json::array()))
+            ids_.Number(ids_.Id(d["id"].get<std::string>()));
+        std::vector<const ElementText*> texts;
+        for (const API_Guid& guid : db.AllElements()) {
+            const StoredElement& e = *db.Find(guid);
+            const API_ElemTypeID type = e.record.header.typeID;
+            const std::string libPart = (type == API_ObjectID || type == API_LampID) && db.libPartName
+                ? db.libPartName(e.record.Get().object.libInd)
+                : std::string();
+            const bool observed = host.Events().IsObserved(guid);
+            const uint64_t key = ElementStateKey(guid, e, libPart, observed);
+            auto found = texts_.find(key);
+            if (found == texts_.end()) {
+                ordered_json j = db.ElementJson(guid);
+                if (observed) j["observed"] = true;
+                found = texts_.emplace(key, Cut(WithoutOwnGuid(j))).first;
+            }
+            auto own = own_.find(guid);
+            if (own == own_.end()) own = own_.emplace(guid, ids_.Id(GuidText(guid))).first;
+            ids_.Number(own->second);
+            texts.push_back(&found->second);
+        }
+        // Links are dumped when both their ends are elements; met before the elements' texts are numbered.
+        std::vector<bool> linked;
+        if (parts.contains("solidLinks"))
+            for (const ordered_json& x : parts["solidLinks"])
+                linked.push_back(ids_.Met(ids_.Id(x["target"].get<std::string>())) &&
+                                 ids_.Met(ids_.Id(x["operator"].get<std::string>())));
+        Signature out;
+        out.reserve(texts.size() + 64);
+        for (const ElementText* t : texts) {
+            std::string line;
+            line.reserve(t->length + 16);
+            line += "element ";
+            for (size_t k = 0; k < t->guids.size(); ++k) {
+                line += t->pieces[k];
+                ids_.Append(line, t->guids[k]);
+            }
+            line += t->pieces.back();
+            out.push_back(std::move(line));
+        }
+        size_t link = 0;
+        for (const char* part : {"layers", "stories", "databases", "solidLinks"})
+            if (parts.contains(part))
+                for (ordered_json x : parts[part]) {
+                    if (x.contains("target") && !linked[link++]) continue;
+                    x.erase("time");
+                    x.erase("subTime");
+                    out.push_back(std::string(part) + " " +
+                                  ids_.Rewrite(x.dump(-1, ' ', false, ordered_json::error_handler_t::replace)));
+                }
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+private:
+    ElementText Cut(const std::string& text) {
+        ElementText out;
+        std::string piece;
+        for (size_t i = 0; i < text.size();) {
+            const size_t n = (i == 0 || !IsHex(text[i - 1])) ? GuidAt(text, i) : 0;
+            if (n == 0) {
+                piece += text[i++];
+                continue;
+            }
+            out.length += piece.size();
+            out.pieces.push_back(std::move(piece));
+            piece.clear();
+            out.guids.push_back(ids_.Id(text.substr(i, n)));
+            i += n;
+        }
+        out.length += piece.size();
+        out.pieces.push_back(std::move(piece));
+        return out;
+    }
+
+    GuidIds ids_;
+    std::unordered_map<uint64_t, ElementText> texts_;
+    std::unordered_map<API_Guid, uint32_t, GuidHash> own_;
+};
+
+}  // namespace Sweep
