@@ -64,6 +64,10 @@ struct RunCase {
     int failedIn = 0;
     std::map<int, std::pair<Signature, Signature>> cleanChanges = {};
     int cleanCommands = 0;
+    int runCommands = 0;  // the commands the run began
+    // For each of the run's alerts, where the latest failure before it came: "in <command>", "at the end" (between
+    // commands, nothing changed after it), "between", "" (none).
+    std::vector<std::string> alertPlaces = {};
 };
 
 // --- what the user is told
@@ -266,6 +270,120 @@ inline bool RebuildKeeps(const RunCase& c) {
     return true;
 }
 
+// Updated in part: an update of several objects (the data update) that could not update some of them keeps, as one
+// undo step, those it updated, each exactly as the clean run left it, leaves each of the others exactly as before,
+// with its solid links, and names each of those by its ID text in an alert the clean run does not show. Nothing is
+// made or deleted, everything else as the clean run left it; the terrain's contour lines as the clean run's or as
+// before.
+inline std::string IdTextOf(const ordered_json& project, const std::string& guid) {
+    for (const ordered_json& e : project.value("elements", ordered_json::array()))
+        if (e.value("guid", "") == guid) return e.value("memo", ordered_json::object()).value("infoString", "");
+    return "";
+}
+inline Signature LinkLines(const ordered_json& project, const std::set<std::string>& guids, bool touching) {
+    Signature out;
+    for (ordered_json x : project.value("solidLinks", ordered_json::array())) {
+        const bool touches = guids.count(x.value("target", "")) != 0 || guids.count(x.value("operator", "")) != 0;
+        if (touches != touching) continue;
+        x.erase("time");
+        x.erase("subTime");
+        out.push_back(x.dump());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+inline bool UpdatedInPart(const RunCase& c) {
+    if (c.run.hash == c.clean.hash || c.run.dump == c.before.dump || !Told(c)) return false;
+    const ordered_json& runProject = c.run.Project();
+    const KeyedProject before = Keyed(c.before.Project(), c.before.Project());
+    const KeyedProject run = Keyed(runProject, c.before.Project());
+    const KeyedProject clean = Keyed(c.clean.Project(), c.before.Project());
+    if (!run.made.empty() || !clean.made.empty() || run.parts != clean.parts ||
+        run.old.size() != before.old.size() || clean.old.size() != before.old.size())
+        return false;
+    std::set<std::string> left;
+    size_t updated = 0;
+    for (const auto& [guid, was] : before.old) {
+        const auto now = run.old.find(guid), done = clean.old.find(guid);
+        if (now == run.old.end() || done == clean.old.end()) return false;
+        if (now->second == done->second) {
+            updated += done->second != was ? 1 : 0;
+            continue;
+        }
+        if (now->second != was) return false;
+        left.insert(guid);
+    }
+    if (left.empty() || updated == 0) return false;
+    const std::vector<std::string> told = NewAlerts(c.run.alerts, c.clean.alerts);
+    for (const std::string& guid : left) {
+        const std::string id = IdTextOf(c.before.Project(), guid);
+        if (id.empty() || std::none_of(told.begin(), told.end(), [&id](const std::string& alert) {
+                return alert.find(id) != std::string::npos;
+            }))
+            return false;
+    }
+    Signature links = LinkLines(c.clean.Project(), left, false), kept = LinkLines(c.before.Project(), left, true);
+    links.insert(links.end(), kept.begin(), kept.end());
+    std::sort(links.begin(), links.end());
+    const Signature contours = ProjectDump(runProject, OnlyContourLines);
+    return links == LinkLines(runProject, {}, false) &&
+        (ContourLinesKept(c) || contours == ProjectDump(c.clean.Project(), OnlyContourLines));
+}
+
+// The alerts of the run that the clean run does not show, by their place in the run's list.
+inline std::vector<size_t> NewAlertIndexes(const std::vector<std::string>& run, const std::vector<std::string>& clean) {
+    std::multiset<std::string> left(clean.begin(), clean.end());
+    std::vector<size_t> out;
+    for (size_t i = 0; i < run.size(); ++i) {
+        const auto it = left.find(run[i]);
+        if (it == left.end())
+            out.push_back(i);
+        else
+            left.erase(it);
+    }
+    return out;
+}
+
+// Failed where nothing was to do: the project as the clean run leaves it, and each alert the clean run does not
+// show came after a failure in a step that changed nothing in the clean run (a command of the clean run's that kept
+// nothing; between commands, with nothing changed after it). The step could not do its work and says so; that the
+// work was nothing this time the module cannot know.
+inline bool FailedWhereNothingWasToDo(const RunCase& c) {
+    if (c.run.hash != c.clean.hash || !Told(c) || c.runCommands != c.cleanCommands ||
+        c.alertPlaces.size() != c.run.alerts.size())
+        return false;
+    for (size_t i : NewAlertIndexes(c.run.alerts, c.clean.alerts)) {
+        const std::string& place = c.alertPlaces[i];
+        if (place == "at the end") continue;
+        if (place.rfind("in ", 0) != 0) return false;
+        const auto change = c.cleanChanges.find(std::stoi(place.substr(3)));
+        if (change == c.cleanChanges.end() || !change->second.first.empty() || !change->second.second.empty())
+            return false;
+    }
+    return true;
+}
+
+// Warned without its text: the project as the clean run leaves it and the same alerts, where an alert whose text
+// the module's resources could not give says that the command failed instead ("The command could not be
+// completed.", with the details the clean run's gives).
+inline const std::string UnreadTextAlert = "Error | The command could not be completed.";
+inline bool WarnedWithoutItsText(const RunCase& c) {
+    if (c.run.hash != c.clean.hash || c.run.alerts.size() != c.clean.alerts.size() || c.run.alerts == c.clean.alerts)
+        return false;
+    for (size_t i = 0; i < c.run.alerts.size(); ++i) {
+        const std::string& run = c.run.alerts[i];
+        const std::string& clean = c.clean.alerts[i];
+        if (run == clean) continue;
+        if (run.rfind(UnreadTextAlert, 0) != 0) return false;
+        // The details after the message, as the clean run's alert has them.
+        const size_t title = clean.find(" | ");
+        const size_t detail = title == std::string::npos ? std::string::npos : clean.find(" | ", title + 3);
+        const std::string cleanDetail = detail == std::string::npos ? "" : clean.substr(detail);
+        if (run.substr(UnreadTextAlert.size()) != cleanDetail) return false;
+    }
+    return true;
+}
+
 // Partly observed: the pass that makes the module observe the add-on's elements of an opened project could not
 // look at some of them. Those are not observed and the user is told; the project is otherwise exactly as the clean
 // run leaves it.
@@ -394,12 +512,19 @@ inline Verdict Judge(const RunCase& c) {
         v.outcome = "unlinked";
     else if (RebuildKeeps(c))
         v.outcome = "rebuild keeps";
+    else if (UpdatedInPart(c))
+        v.outcome = "updated in part";
+    else if (WarnedWithoutItsText(c))
+        v.outcome = "warned without its text";
+    else if (FailedWhereNothingWasToDo(c))
+        v.outcome = "failed where nothing was to do";
     else if (PartlyObserved(c))
         v.outcome = "partly observed";
     else if (OneInputTakenBack(c))
         v.outcome = "one input taken back";
     if (v.outcome.empty()) v.fault = WhatIsWrong(c);
-    if (v.fault.empty() && v.outcome != "done" && v.outcome != "taken back" && v.outcome != "warned in the dialog")
+    if (v.fault.empty() && v.outcome != "done" && v.outcome != "taken back" && v.outcome != "warned in the dialog" &&
+        v.outcome != "warned without its text" && v.outcome != "failed where nothing was to do")
         v.fault = UnreadValueWritten(c.before.dump, c.run.dump);
     if (!v.fault.empty()) v.outcome.clear();
     return v;

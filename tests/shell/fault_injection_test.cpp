@@ -167,6 +167,13 @@ struct SweepState {
     int failedIn = 0;                    // inside this command (counted from 1), 0: between commands
     int failedAfter = 0;                 // the commands begun then
     std::string failedFromHashes;        // between commands: the project then (as HashesNow gives it)
+    // Every failure: where the log stood, the command it came in (0 between commands) and the project's moment.
+    struct Failure {
+        size_t logAt;
+        int command;
+        std::string moment;
+    };
+    std::vector<Failure> failures;
     std::vector<std::string> rewritten;  // the elements a clean run changed, in the order it first changed them
     std::set<std::string> rewrittenSeen;
     size_t logBefore = 0;
@@ -240,13 +247,35 @@ std::string HashNow(StandinHost& host, std::map<std::string, std::string>& known
 
 void OnInjectedFailure() {
     SweepState& s = *State;
-    if (s.failed || MemoryOnly()) return;
+    if (MemoryOnly()) return;
+    s.failures.push_back({DGDriver::Log().size(), s.host->Database().InCommand() ? s.commandsBegun : 0, Moment(*s.host)});
+    if (s.failed) return;
     s.failed = true;
     s.failedAfter = s.commandsBegun;
     if (s.host->Database().InCommand())
         s.failedIn = s.commandsBegun;
     else
         s.failedFromHashes = HashesNow(*s.host, s.cleanKnown);
+}
+
+// For each alert shown since the run began, where the latest failure before it came: "in <command>" (counted from
+// 1), "at the end" between commands with nothing changed after it, "between" otherwise, "" none before it.
+std::vector<std::string> AlertPlaces(StandinHost& host) {
+    const SweepState& s = *State;
+    const std::vector<DGDriver::LogRecord>& log = DGDriver::Log();
+    const std::string end = Moment(host);
+    std::vector<std::string> out;
+    size_t next = 0;
+    const SweepState::Failure* latest = nullptr;
+    for (size_t i = s.logBefore; i < log.size(); ++i) {
+        while (next < s.failures.size() && s.failures[next].logAt <= i) latest = &s.failures[next++];
+        if (log[i].kind != "alert") continue;
+        out.push_back(latest == nullptr         ? ""
+                          : latest->command > 0 ? "in " + std::to_string(latest->command)
+                          : latest->moment == end ? "at the end"
+                                                  : "between");
+    }
+    return out;
 }
 
 std::string SavedPath(const char* run, const char* kind) { return State->workDir + "/" + run + "." + kind; }
@@ -306,6 +335,8 @@ void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
     }
     c.cleanChanges = s.cleanChanges;
     c.cleanCommands = int(s.cleanStarts.size());
+    c.runCommands = s.commandsBegun;
+    if (out.contains("alertPlaces")) c.alertPlaces = out["alertPlaces"].get<std::vector<std::string>>();
     const Verdict v = Judge(c);
     out["verdict"] = v.outcome;
     out["fault"] = v.fault;
@@ -352,6 +383,7 @@ void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
         if (s.failed) out["failedIn"] = s.failedIn;
         if (s.failed) out["failedAfter"] = s.failedAfter;
         if (s.failed) out["failedFrom"] = s.failedFromHashes;
+        out["alertPlaces"] = AlertPlaces(host);
         JudgeFailingRun(host, afterDump, out);
     }
     EndChild(out.dump(), lookForLeaks);
@@ -379,6 +411,7 @@ bool StartChild(StandinHost& host, Role role, const std::string& failing, const 
     State->host = &host;
     State->commandsBegun = 0;
     State->failed = false;
+    State->failures.clear();
     auto begun = host.Database().commandListener;
     host.Database().commandListener = [begun, &host, role](bool takenBack) {
         if (begun) begun(takenBack);

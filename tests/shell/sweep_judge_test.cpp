@@ -120,6 +120,61 @@ TEST(SweepJudge, RebuildKeepsAPrefixOfItsOrder) {
         << "a GUID lost";
 }
 
+TEST(SweepJudge, UpdatedInPartKeepsTheUpdatedObjectsAndNamesEachOfTheOthers) {
+    const auto named = [](int guid, const std::string& id, double size) {
+        ordered_json e = Object(guid, "BRIDGE", size, "bridge record");
+        e["memo"] = {{"infoString", id}};
+        return e;
+    };
+    const std::vector<ordered_json> links = {Link(1, 3), Link(2, 3)};
+    const ordered_json before = Project({named(1, "North", 1), named(2, "East", 1), Wall(3)}, links);
+    const ordered_json clean = Project({named(1, "North", 2), named(2, "East", 2), Wall(3)}, links);
+    const ordered_json run = Project({named(1, "North", 2), named(2, "East", 1), Wall(3)}, links);
+    const std::string east = "Error | Error while modifying one or more objects. | East";
+    EXPECT_EQ(Judge(Runs(before, clean, run, {}, {east}).Case()).outcome, "updated in part");
+
+    const std::string north = "Error | Error while modifying one or more objects. | North";
+    EXPECT_EQ(Judge(Runs(before, clean, run, {}, {north}).Case()).outcome, "") << "the object left is not named";
+    const ordered_json half = Project({named(1, "North", 2), named(2, "East", 3), Wall(3)}, links);
+    EXPECT_EQ(Judge(Runs(before, clean, half, {}, {east}).Case()).outcome, "") << "neither updated nor as before";
+    ordered_json wallToo = run;
+    wallToo["elements"][2]["height"] = 4.0;
+    EXPECT_EQ(Judge(Runs(before, clean, wallToo, {}, {east}).Case()).outcome, "") << "an element not updated changed";
+    const ordered_json unlinked = Project({named(1, "North", 2), named(2, "East", 1), Wall(3)}, {Link(1, 3)});
+    EXPECT_EQ(Judge(Runs(before, clean, unlinked, {}, {east}).Case()).outcome, "") << "the one left lost its link";
+}
+
+TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLostItsText) {
+    const ordered_json before = Project({Wall(1)}), after = Project({Wall(1), Object(2, "ROAD", 1, "r")});
+    const std::string update = "Error | Error while modifying one or more objects.";
+    Judged j = Runs(before, after, after, {}, {update});
+    RunCase c = j.Case();
+    c.cleanCommands = c.runCommands = 2;
+    c.cleanChanges = {{1, {{"element made"}, {}}}, {2, {}}};
+    for (const auto& [place, outcome] : std::vector<std::pair<std::string, std::string>>{
+             {"in 2", "failed where nothing was to do"},
+             {"at the end", "failed where nothing was to do"},
+             {"in 1", ""},  // the road was made, yet the user reads that it failed
+             {"between", ""},
+             {"", ""}}) {
+        c.alertPlaces = {place};
+        EXPECT_EQ(Judge(c).outcome, outcome) << place;
+    }
+    c.alertPlaces = {"in 2"};
+    c.runCommands = 3;
+    EXPECT_EQ(Judge(c).outcome, "") << "the run went another way than the clean run";
+
+    const std::string edit = "Error | Editing of the retaining walls does not give the required result!";
+    const std::string unread = "Error | The command could not be completed.";
+    EXPECT_EQ(Judge(Runs(before, after, after, {edit}, {unread}).Case()).outcome, "warned without its text");
+    EXPECT_EQ(Judge(Runs(before, after, after, {update + " | East bridge"}, {unread + " | East bridge"}).Case()).outcome,
+              "warned without its text");
+    EXPECT_EQ(Judge(Runs(before, after, after, {update + " | East bridge"}, {unread}).Case()).outcome, "")
+        << "the object the clean run names is not named";
+    EXPECT_EQ(Judge(Runs(before, after, after, {}, {unread}).Case()).outcome, "") << "an alert the clean run lacks";
+    EXPECT_FALSE(WarnedWithoutItsText(Runs(before, after, before, {edit}, {unread}).Case())) << "the work not done";
+}
+
 TEST(SweepJudge, ContourLinesAsBeforeAndEarlierStepsAreExact) {
     const ordered_json lines1 = Object(8, "VY_CONTOURLINES", 1), lines2 = Object(9, "VY_CONTOURLINES", 2);
     const ordered_json before = Project({Wall(1), lines1});
