@@ -298,8 +298,8 @@ inline bool UpdatedInPart(const RunCase& c) {
     const KeyedProject before = Keyed(c.before.Project(), c.before.Project());
     const KeyedProject run = Keyed(runProject, c.before.Project());
     const KeyedProject clean = Keyed(c.clean.Project(), c.before.Project());
-    if (!run.made.empty() || !clean.made.empty() || run.parts != clean.parts ||
-        run.old.size() != before.old.size() || clean.old.size() != before.old.size())
+    if (!run.made.empty() || !clean.made.empty() || run.parts != clean.parts || run.old.size() != before.old.size() ||
+        clean.old.size() != before.old.size())
         return false;
     std::set<std::string> left;
     size_t updated = 0;

@@ -163,10 +163,10 @@ struct SweepState {
     std::map<int, std::pair<Signature, Signature>> changes;  // a clean run's commands: the lines added, removed
     StandinHost* host = nullptr;
     int commandsBegun = 0;
-    bool failed = false;                 // the first failure came
-    int failedIn = 0;                    // inside this command (counted from 1), 0: between commands
-    int failedAfter = 0;                 // the commands begun then
-    std::string failedFromHashes;        // between commands: the project then (as HashesNow gives it)
+    bool failed = false;           // the first failure came
+    int failedIn = 0;              // inside this command (counted from 1), 0: between commands
+    int failedAfter = 0;           // the commands begun then
+    std::string failedFromHashes;  // between commands: the project then (as HashesNow gives it)
     // Every failure: where the log stood, the command it came in (0 between commands) and the project's moment.
     struct Failure {
         size_t logAt;
@@ -248,7 +248,8 @@ std::string HashNow(StandinHost& host, std::map<std::string, std::string>& known
 void OnInjectedFailure() {
     SweepState& s = *State;
     if (MemoryOnly()) return;
-    s.failures.push_back({DGDriver::Log().size(), s.host->Database().InCommand() ? s.commandsBegun : 0, Moment(*s.host)});
+    s.failures.push_back(
+        {DGDriver::Log().size(), s.host->Database().InCommand() ? s.commandsBegun : 0, Moment(*s.host)});
     if (s.failed) return;
     s.failed = true;
     s.failedAfter = s.commandsBegun;
@@ -270,8 +271,8 @@ std::vector<std::string> AlertPlaces(StandinHost& host) {
     for (size_t i = s.logBefore; i < log.size(); ++i) {
         while (next < s.failures.size() && s.failures[next].logAt <= i) latest = &s.failures[next++];
         if (log[i].kind != "alert") continue;
-        out.push_back(latest == nullptr         ? ""
-                          : latest->command > 0 ? "in " + std::to_string(latest->command)
+        out.push_back(latest == nullptr           ? ""
+                          : latest->command > 0   ? "in " + std::to_string(latest->command)
                           : latest->moment == end ? "at the end"
                                                   : "between");
     }

@@ -167,8 +167,9 @@ TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLo
     const std::string edit = "Error | Editing of the retaining walls does not give the required result!";
     const std::string unread = "Error | The command could not be completed.";
     EXPECT_EQ(Judge(Runs(before, after, after, {edit}, {unread}).Case()).outcome, "warned without its text");
-    EXPECT_EQ(Judge(Runs(before, after, after, {update + " | East bridge"}, {unread + " | East bridge"}).Case()).outcome,
-              "warned without its text");
+    EXPECT_EQ(
+        Judge(Runs(before, after, after, {update + " | East bridge"}, {unread + " | East bridge"}).Case()).outcome,
+        "warned without its text");
     EXPECT_EQ(Judge(Runs(before, after, after, {update + " | East bridge"}, {unread}).Case()).outcome, "")
         << "the object the clean run names is not named";
     EXPECT_EQ(Judge(Runs(before, after, after, {}, {unread}).Case()).outcome, "") << "an alert the clean run lacks";
