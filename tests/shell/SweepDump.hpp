@@ -39,6 +39,24 @@ inline size_t GuidAt(const std::string& s, size_t at) {
     return i < s.size() && IsHex(s[i]) ? 0 : i - at;
 }
 
+// The text with each GUID in it (one not inside a longer run of hex digits) given to `put`, which appends what
+// stands for it.
+template <typename Put>
+std::string RewriteGuids(const std::string& text, Put&& put) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const size_t n = (i == 0 || !IsHex(text[i - 1])) ? GuidAt(text, i) : 0;
+        if (n == 0) {
+            out += text[i++];
+            continue;
+        }
+        put(out, text.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
 class GuidNumbers {
 public:
     std::string Number(const std::string& guid) {
@@ -56,18 +74,7 @@ public:
         out += std::to_string(found->second);
     }
     std::string Rewrite(const std::string& text) {
-        std::string out;
-        out.reserve(text.size());
-        for (size_t i = 0; i < text.size();) {
-            const size_t n = (i == 0 || !IsHex(text[i - 1])) ? GuidAt(text, i) : 0;
-            if (n == 0) {
-                out += text[i++];
-                continue;
-            }
-            AppendNumber(out, text.substr(i, n));
-            i += n;
-        }
-        return out;
+        return RewriteGuids(text, [this](std::string& out, const std::string& guid) { AppendNumber(out, guid); });
     }
 
 private:

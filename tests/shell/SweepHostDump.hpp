@@ -137,18 +137,7 @@ public:
     }
     // The text with each GUID in it as its number.
     std::string Rewrite(const std::string& text) {
-        std::string out;
-        out.reserve(text.size());
-        for (size_t i = 0; i < text.size();) {
-            const size_t n = (i == 0 || !IsHex(text[i - 1])) ? GuidAt(text, i) : 0;
-            if (n == 0) {
-                out += text[i++];
-                continue;
-            }
-            Append(out, Id(text.substr(i, n)));
-            i += n;
-        }
-        return out;
+        return RewriteGuids(text, [this](std::string& out, const std::string& guid) { Append(out, Id(guid)); });
     }
 
 private:
@@ -229,21 +218,14 @@ public:
 private:
     ElementText Cut(const std::string& text) {
         ElementText out;
-        std::string piece;
-        for (size_t i = 0; i < text.size();) {
-            const size_t n = (i == 0 || !IsHex(text[i - 1])) ? GuidAt(text, i) : 0;
-            if (n == 0) {
-                piece += text[i++];
-                continue;
-            }
+        std::string last = RewriteGuids(text, [&](std::string& piece, const std::string& guid) {
             out.length += piece.size();
             out.pieces.push_back(std::move(piece));
             piece.clear();
-            out.guids.push_back(ids_.Id(text.substr(i, n)));
-            i += n;
-        }
-        out.length += piece.size();
-        out.pieces.push_back(std::move(piece));
+            out.guids.push_back(ids_.Id(guid));
+        });
+        out.length += last.size();
+        out.pieces.push_back(std::move(last));
         return out;
     }
 
