@@ -385,6 +385,11 @@ int16_t ApplyAnswer(const Action& action, const WaitScope& wait) {
     return answer;
 }
 
+bool FrontActionIsFor(Target target, int16_t dialId) {
+    const auto& queue = GetState().queue;
+    return !queue.empty() && IsFor(queue.front(), target, dialId);
+}
+
 std::optional<Action> NextActionFor(Target target, int16_t dialId) {
     auto& queue = GetState().queue;
     for (;;) {

@@ -5,6 +5,7 @@
 #include "elements/UserView.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/ObservedElements.hpp"
 #include "foundation/QV_String.hpp"
 
 namespace {
@@ -45,6 +46,7 @@ bool RunCommand(const GS::UniString& undoText, const std::function<CommandEnd()>
     bool ran = false;
     CommandEnd end = CommandEnd::Failed;
     bool stranded = false;
+    ObservedElements::CommandJournal observers;
     const GSErrCode err = ACAPI_CallUndoableCommand(undoText, [&]() -> GSErrCode {
         ran = true;
         const Depth running;
@@ -54,6 +56,10 @@ bool RunCommand(const GS::UniString& undoText, const std::function<CommandEnd()>
         if (stranded || end == CommandEnd::Failed) return LodravixErr_StepFailed;
         return NoError;
     });
+    // The host takes back the elements, not the observers attached to those that stay. An element the take-back
+    // removed is not there to detach.
+    if (ran && err != NoError)
+        for (const API_Guid& guid : observers.TakeAdded()) ACAPI_Element_DetachObserver(guid);
     const bool ok = ran && err == NoError && end == CommandEnd::Done && !stranded;
     if (ran && err == NoError && !stranded) ++keptCommands;
     if (!ok) {

@@ -1,5 +1,6 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/MemoParts.hpp"
+#include "foundation/ObservedElements.hpp"
 
 #include <cstring>
 #include <vector>
@@ -345,11 +346,15 @@ GSErrCode ACAPI_Notify_GetParentElement(API_Element* element, API_ElementMemo* m
 }
 
 GSErrCode ACAPI_Element_AttachObserver(const API_Guid& guid) {
-    return LODRAVIX_HOST_CALL(Element_AttachObserver, &guid);
+    const GSErrCode err = LODRAVIX_HOST_CALL(Element_AttachObserver, &guid);
+    if (err == NoError) ObservedElements::NoteAttached(guid);
+    return err;
 }
 
 GSErrCode ACAPI_Element_DetachObserver(const API_Guid& guid) {
-    return LODRAVIX_HOST_CALL(Element_DetachObserver, &guid);
+    const GSErrCode err = LODRAVIX_HOST_CALL(Element_DetachObserver, &guid);
+    if (err == NoError) ObservedElements::NoteDetached(guid);
+    return err;
 }
 
 GSErrCode ACAPI_Element_SolidLink_Create(const API_Guid& target, const API_Guid& operatorGuid, uint32_t operation,

@@ -5,6 +5,7 @@
 #include "elements/ProjectOpenUpkeep.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/ObservedElements.hpp"
 #include "settings/ObserverAttachment.hpp"
 #include "shell/ModulePorts.hpp"
 #include "shell/ProjectOffset.hpp"
@@ -27,6 +28,8 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
         case APINotify_New:
         case APINotify_NewAndReset:
         case APINotify_Open:
+            // What the add-on observed belonged to the project before.
+            ObservedElements::Forget();
             // The host reports edits only of observed elements: without this a project's terrain could be
             // dragged away from its linked objects. Elements that could not be looked at are told.
             ShowErrorMessage(AttachObserversToAddOnElements(), 2);

@@ -537,12 +537,13 @@ TEST_F(ModelUpdateTest, UserEditsReachTheDispatcherThroughTheModule) {
     API_Guid copy = {};
     ASSERT_EQ(host->Events().UserCopy(road, {5, 0, 0}, "copy", &copy), NoError);
     EXPECT_EQ(CountReports("call: HandleCopiedObjects(6)"), 1);
-    // The copied "result" object is observed, but its part has no link parameters to clear: the pass fails, the
-    // dispatch ends there and the user is told.
+    // The copied "result" object gets observed, but its part has no link parameters to clear: the pass fails, the
+    // dispatch ends there and the user is told. The answer is taken back whole, its observer with it: the copy
+    // stays as the user made it.
     EXPECT_EQ(CountReports("call: ContourLineCls::RefreshOnUpdate(1)"), 0);
     ASSERT_FALSE(DGDriver::Log().empty());
     EXPECT_EQ(DGDriver::Log().back().kind, "alert");
-    EXPECT_TRUE(host->Events().IsObserved(copy));
+    EXPECT_FALSE(host->Events().IsObserved(copy));
     host->ClearModuleReports();
 
     ASSERT_EQ(host->Events().UserCopy(foreign, {5, 0, 0}, "copy2", nullptr), NoError);
@@ -557,8 +558,8 @@ TEST_F(ModelUpdateTest, UserEditsReachTheDispatcherThroughTheModule) {
     EXPECT_EQ(CountReports("call: ConstraintInput::RefreshOnUpdateB(1)"), 1);
     host->ClearModuleReports();
 
-    ASSERT_EQ(host->Events().UserEdit(copy, t), NoError);  // the result copy is observed now
-    EXPECT_EQ(CountReports("call: SyncChangedObjects(6)"), 1);
+    ASSERT_EQ(host->Events().UserEdit(copy, t), NoError);  // not observed: the module hears nothing
+    EXPECT_EQ(CountReports("call: SyncChangedObjects(6)"), 0);
 
     ASSERT_EQ(host->Events().UserDelete(road), NoError);
     EXPECT_EQ(CountReports("call: DeleteBrokenSets(6)"), 1);

@@ -112,6 +112,37 @@ TEST_F(WholeCommandTest, AFailedWorkLeavesNoStepNoElementAndTheWindowItFound) {
     EXPECT_EQ(Alive(), 0u);
 }
 
+// The host takes back a command's elements, not the observers it attached: the wrapper detaches those the add-on
+// did not observe before, on elements that stay, and keeps every observer when the command stands.
+TEST_F(WholeCommandTest, ATakenBackCommandLeavesObservedOnlyWhatWasObservedBefore) {
+    API_Guid watched = APINULLGuid, placed = APINULLGuid;
+    ASSERT_TRUE(RunWholeCommand([&] {
+        watched = Make();
+        placed = Make();
+        return ACAPI_Element_AttachObserver(watched) == NoError;
+    }));
+    made.clear();
+    ASSERT_TRUE(host->Events().IsObserved(watched));
+    ASSERT_FALSE(host->Events().IsObserved(placed));
+    for (const bool nested : {false, true}) {
+        API_Guid inner = APINULLGuid;
+        const auto work = [&] {
+            inner = Make();
+            return ACAPI_Element_AttachObserver(watched) == NoError &&
+                ACAPI_Element_AttachObserver(placed) == NoError && ACAPI_Element_AttachObserver(inner) == NoError;
+        };
+        EXPECT_FALSE(RunWholeCommand([&] { return nested ? RunWholeCommand(work) && false : work() && false; }));
+        EXPECT_TRUE(host->Events().IsObserved(watched)) << "observed before the command";
+        EXPECT_FALSE(host->Events().IsObserved(placed)) << "attached by the command taken back";
+        EXPECT_EQ(Alive(), 0u);
+    }
+    ASSERT_TRUE(RunWholeCommand([&] { return ACAPI_Element_AttachObserver(placed) == NoError; }));
+    EXPECT_TRUE(host->Events().IsObserved(placed));
+    // Attached again later and taken back: it was observed before, so it stays.
+    EXPECT_FALSE(RunWholeCommand([&] { return ACAPI_Element_AttachObserver(placed) == NoError && false; }));
+    EXPECT_TRUE(host->Events().IsObserved(placed));
+}
+
 TEST_F(WholeCommandTest, AStrandedLeftoverTakesItsWholeCommandBackAloneOrInsideTheCallers) {
     // Alone: the body answers an error and everything the command made is gone.
     const size_t steps = Db().UndoTexts().size();

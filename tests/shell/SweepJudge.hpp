@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -344,6 +345,21 @@ inline std::vector<size_t> NewAlertIndexes(const std::vector<std::string>& run, 
     return out;
 }
 
+// Placed on a layer it could not read: a tool checks its layer before it places an object, and goes on placing
+// when the check refuses the layer ("Layer settings error"). When the host would not give the layer, the user is
+// told so ("Error while finding data.") and that the layer is in error, and the object is placed as the clean run
+// places it: the project ends as the clean run, and every new alert is one of those two.
+inline const std::string LayerUnreadAlert = "Error | Error while finding data.";
+inline const std::string LayerRefusedAlert = "Error | Layer settings error";
+inline bool PlacedOnAnUnreadLayer(const RunCase& c) {
+    if (c.run.hash != c.clean.hash) return false;
+    const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
+    const auto starts = [](const std::string& alert, const std::string& text) { return alert.rfind(text, 0) == 0; };
+    return std::any_of(added.begin(), added.end(), [&](const std::string& a) { return starts(a, LayerUnreadAlert); }) &&
+        std::all_of(added.begin(), added.end(),
+                    [&](const std::string& a) { return starts(a, LayerUnreadAlert) || starts(a, LayerRefusedAlert); });
+}
+
 // Failed where nothing was to do: the project as the clean run leaves it, and each alert the clean run does not
 // show came after a failure in a step that changed nothing in the clean run (a command of the clean run's that kept
 // nothing; between commands, with nothing changed after it). The step could not do its work and says so; that the
@@ -453,6 +469,26 @@ inline bool OneInputTakenBack(const RunCase& c) {
     return false;
 }
 
+// One object left out: a command that places an object for each input of a line (the trees of the tree tool's
+// clicks) could not make one of them; it tells the user and goes on with the next input. Every object that command
+// makes in the clean run stands alone (it names no other element, so none can name it either); the run is the clean
+// run without some of them, not all, and nothing else differs.
+inline bool StandsAlone(const std::string& line) {
+    if (line.rfind("element ", 0) != 0) return false;
+    for (size_t at = line.find("\"#"); at != std::string::npos; at = line.find("\"#", at + 1))
+        if (at + 2 < line.size() && std::isdigit(static_cast<unsigned char>(line[at + 2]))) return false;
+    return true;
+}
+inline bool OneObjectLeftOut(const RunCase& c) {
+    if (c.failedIn < 1 || c.run.hash == c.clean.hash || !Told(c)) return false;
+    const auto change = c.cleanChanges.find(c.failedIn);
+    if (change == c.cleanChanges.end() || !Added(c.clean.dump, c.run.dump).empty()) return false;
+    const Signature& made = change->second.first;
+    const Signature missing = Added(c.run.dump, c.clean.dump);
+    return !missing.empty() && missing.size() < made.size() && Includes(made, missing) &&
+        std::all_of(made.begin(), made.end(), StandsAlone);
+}
+
 // Unread selection: a selected element the host cannot read counts as not selected. With every element read
 // refused, the action does exactly what it does with nothing selected, and the user is told that elements could not
 // be read: an alert the run with nothing selected does not show.
@@ -518,13 +554,18 @@ inline Verdict Judge(const RunCase& c) {
         v.outcome = "warned without its text";
     else if (FailedWhereNothingWasToDo(c))
         v.outcome = "failed where nothing was to do";
+    else if (PlacedOnAnUnreadLayer(c))
+        v.outcome = "placed on an unread layer";
     else if (PartlyObserved(c))
         v.outcome = "partly observed";
     else if (OneInputTakenBack(c))
         v.outcome = "one input taken back";
+    else if (OneObjectLeftOut(c))
+        v.outcome = "one object left out";
     if (v.outcome.empty()) v.fault = WhatIsWrong(c);
     if (v.fault.empty() && v.outcome != "done" && v.outcome != "taken back" && v.outcome != "warned in the dialog" &&
-        v.outcome != "warned without its text" && v.outcome != "failed where nothing was to do")
+        v.outcome != "warned without its text" && v.outcome != "failed where nothing was to do" &&
+        v.outcome != "placed on an unread layer")
         v.fault = UnreadValueWritten(c.before.dump, c.run.dump);
     if (!v.fault.empty()) v.outcome.clear();
     return v;

@@ -174,6 +174,18 @@ TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLo
         << "the object the clean run names is not named";
     EXPECT_EQ(Judge(Runs(before, after, after, {}, {unread}).Case()).outcome, "") << "an alert the clean run lacks";
     EXPECT_FALSE(WarnedWithoutItsText(Runs(before, after, before, {edit}, {unread}).Case())) << "the work not done";
+
+    // A tool's layer the host would not give: told, and placed as the clean run places it.
+    const std::string layerUnread = "Error | Error while finding data. | ";
+    const std::string layerRefused = "Error | Layer settings error | ";
+    EXPECT_EQ(Judge(Runs(before, after, after, {}, {layerUnread, layerRefused}).Case()).outcome,
+              "placed on an unread layer");
+    EXPECT_EQ(Judge(Runs(before, after, after, {}, {layerRefused}).Case()).outcome, "")
+        << "the layer refused with no read failed";
+    EXPECT_EQ(Judge(Runs(before, after, after, {}, {layerUnread, update}).Case()).outcome, "")
+        << "another error for work done";
+    EXPECT_FALSE(PlacedOnAnUnreadLayer(Runs(before, after, before, {}, {layerUnread, layerRefused}).Case()))
+        << "nothing placed";
 }
 
 TEST(SweepJudge, ContourLinesAsBeforeAndEarlierStepsAreExact) {
@@ -267,6 +279,34 @@ TEST(SweepJudge, OneInputTakenBackIsTheCleanEndWithoutWhatThatInputsCommandChang
     EXPECT_FALSE(check(Project({Wall(1), point(2, 0), point(4, 20)}), 1)) << "not the input that failed";
     EXPECT_FALSE(check(Project({Wall(1), point(2, 0), point(4, 25)}), 2)) << "another input made otherwise";
     EXPECT_FALSE(check(Project({point(2, 0), point(4, 20)}), 2)) << "an element of the user's lost";
+}
+
+TEST(SweepJudge, OneObjectLeftOutKeepsTheOtherStandaloneObjectsOfItsCommand) {
+    const ordered_json before = Project({Wall(1)});
+    // `made` placed in one command; the run ends with `run`.
+    const auto check = [&](const std::vector<ordered_json>& made, const std::vector<ordered_json>& run,
+                           std::vector<std::string> alerts = {Failed}) {
+        std::vector<ordered_json> clean = {Wall(1)}, ended = {Wall(1)};
+        clean.insert(clean.end(), made.begin(), made.end());
+        ended.insert(ended.end(), run.begin(), run.end());
+        Judged j = Runs(before, Project(clean), Project(ended), {}, alerts);
+        RunCase c = j.Case();
+        c.failedIn = 1;
+        c.cleanCommands = 1;
+        c.cleanChanges[1] = {Lines(RunEnd::Of(Project(made)).dump, "element ", true), {}};
+        return OneObjectLeftOut(c);
+    };
+    const std::vector<ordered_json> trees = {Object(2, "TREE", 1), Object(3, "TREE", 2), Object(4, "TREE", 3)};
+    EXPECT_TRUE(check(trees, {trees[0], trees[2]}));
+    EXPECT_TRUE(check(trees, {trees[0]})) << "two of three left out";
+    EXPECT_FALSE(check(trees, {trees[0], trees[2]}, {})) << "not told";
+    EXPECT_FALSE(check(trees, {})) << "none made: taken back, not this";
+    EXPECT_FALSE(check(trees, {trees[0], trees[2], Wall(7)})) << "an element the clean run does not make";
+    EXPECT_FALSE(check(trees, {trees[0], Object(4, "TREE", 4)})) << "another tree made otherwise";
+    // A road's two objects, one naming the other: neither stands alone.
+    const std::vector<ordered_json> road = {Object(5, "ROAD", 1, "", G(6)), Object(6, "ROAD", 2)};
+    EXPECT_FALSE(check(road, {road[0]})) << "the road half-made";
+    EXPECT_FALSE(check(road, {road[1]}));
 }
 
 TEST(SweepJudge, UnreadSelectionIsTheUnselectedRunTold) {
