@@ -258,8 +258,8 @@ void LogSystemDialog(DGDriver::LogRecord record, const WaitScope& wait, const st
 // The next action for a waiting modal dialog or system dialog; none when no action for it is left. Front
 // actions aimed at another dialog are errors and are dropped.
 std::optional<Action> NextActionFor(Target target, int16_t dialId);
-// Whether the queue's first action is for that dialog or system dialog.
-bool FrontActionIsFor(Target target, int16_t dialId);
+// Whether the queue's first action answers an alert with that button.
+bool FrontAlertAnswerIs(int32_t button);
 
 // Delivers one action to an open dialog as the user would do it. Answers the item that closes the dialog
 // (a click answered with an item), else 0.

@@ -56,10 +56,11 @@ int16_t DGAlert(int16_t alertType, const GS::UniString& title, const GS::UniStri
     int16_t answer = 1;
     const WaitScope wait(0);
     // An alert with only OK asks nothing: a user clicks it away and goes on with what they meant to do next, so it
-    // takes a queued answer only when that answer comes next.
+    // takes a queued answer only when that answer comes next and is its OK (an answer of another button is for a
+    // question still to come).
     const bool onlyOK = record.buttons.size() == 1;
     const std::optional<Action> action =
-        onlyOK && !FrontActionIsFor(Target::Alert, 0) ? std::nullopt : NextActionFor(Target::Alert, 0);
+        onlyOK && !FrontAlertAnswerIs(1) ? std::nullopt : NextActionFor(Target::Alert, 0);
     if (action) {
         const bool shown = action->number >= 1 && action->number <= 3 &&
             (action->number == 1 || (action->number == 2 && !button2.IsEmpty()) ||

@@ -385,9 +385,9 @@ int16_t ApplyAnswer(const Action& action, const WaitScope& wait) {
     return answer;
 }
 
-bool FrontActionIsFor(Target target, int16_t dialId) {
+bool FrontAlertAnswerIs(int32_t button) {
     const auto& queue = GetState().queue;
-    return !queue.empty() && IsFor(queue.front(), target, dialId);
+    return !queue.empty() && IsFor(queue.front(), Target::Alert, 0) && queue.front().number == button;
 }
 
 std::optional<Action> NextActionFor(Target target, int16_t dialId) {

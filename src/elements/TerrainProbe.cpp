@@ -98,7 +98,7 @@ bool ProbeTerrainHeight(BaseCls& cls, const API_Coord& point, double& z) {
     return true;
 }
 
-bool ProbeTerrainHeightAt(const API_Element& mesh, const API_Coord& point, double& z) {
+SurfaceHeight ProbeTerrainHeightAt(const API_Element& mesh, const API_Coord& point, double& z) {
     // The square lies beside the point; on the mesh's border it may lie off the mesh, and the next square,
     // turned about the point, is tried.
     constexpr double side = 0.5;
@@ -107,13 +107,13 @@ bool ProbeTerrainHeightAt(const API_Element& mesh, const API_Coord& point, doubl
         MeshBody body;
         QV_List<QV_Coord3DLong> one;
         QV_List<uint8_t> hits;
-        if (!one.Insert(QV_Coord3DLong{point.x + c.x, point.y + c.y, 0.0, 0})) return false;
+        if (!one.Insert(QV_Coord3DLong{point.x + c.x, point.y + c.y, 0.0, 0})) return SurfaceHeight::Failed;
         double lowest = 0.0, highest = 0.0;
-        if (!ProbeTerrainHeights(body, mesh, one, lowest, highest, &hits, &point)) return false;
+        if (!ProbeTerrainHeights(body, mesh, one, lowest, highest, &hits, &point)) return SurfaceHeight::Failed;
         if (hits.GetCount() == 1 && hits[0] != 0) {
             z = one[0].z;
-            return true;
+            return SurfaceHeight::Found;
         }
     }
-    return false;
+    return SurfaceHeight::None;
 }

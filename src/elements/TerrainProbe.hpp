@@ -22,6 +22,7 @@ bool ProbeTerrainHeights(MeshBody& body, const API_Element& mesh, QV_List<QV_Coo
 // The height at one plan point of the class's terrain (its element record), as ProbeTerrainHeights gives it.
 bool ProbeTerrainHeight(BaseCls& cls, const API_Coord& point, double& z);
 
-// The mesh's surface height at the point; false when the host fails or the mesh has no surface there (no height
-// is made up).
-bool ProbeTerrainHeightAt(const API_Element& mesh, const API_Coord& point, double& z);
+// The mesh's surface height at the point: Found (in z), None where the mesh has no surface there (no height is
+// made up), Failed when the host failed.
+enum class SurfaceHeight { Found, None, Failed };
+SurfaceHeight ProbeTerrainHeightAt(const API_Element& mesh, const API_Coord& point, double& z);

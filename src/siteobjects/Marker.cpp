@@ -193,7 +193,10 @@ int32_t MarkerCls::RunSingleLevelMarkers() {
             continue;
         }
         // Every click is an undo step of its own.
-        if (!RunWholeCommand([&] { return ProbeTerrainHeightAt(element, point, pointZ) && CreateLevelMarkerObject(); }))
+        if (!RunWholeCommand([&] {
+                return ProbeTerrainHeightAt(element, point, pointZ) == SurfaceHeight::Found &&
+                    CreateLevelMarkerObject();
+            }))
             return ErrModifying;
     }
 }
@@ -305,7 +308,7 @@ int32_t MarkerCls::RebuildBody(SiteObjectDialogs& dialogs, const API_Element& ma
     point = marker.object.pos;
     if (!PointOnOrInsideOutline(outline, point))
         return DeleteElementInPlan(marker.header, false) == NoError ? 0 : ErrModifying;
-    if (!ProbeTerrainHeightAt(element, point, pointZ)) return ErrModifying;
+    if (ProbeTerrainHeightAt(element, point, pointZ) != SurfaceHeight::Found) return ErrModifying;
     placed.AttachView(view);
     ok = view.GetSetDouble(MarkerParam::SingleLevel, pointZ, LPMode_Set);
     placed.DetachView(view);

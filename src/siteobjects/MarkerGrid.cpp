@@ -119,11 +119,18 @@ bool MarkerCls::SampleGridHeights() {
             double z = NoSpotHeight;
             if (next < columns.GetCount() && columns[next] == i) {
                 const API_Coord node{nodes[next].x, nodes[next].y};
-                // A node on the terrain's border may need its square turned to meet the terrain.
-                if (next < hits.GetCount() && hits[next] != 0)
+                // A node on the terrain's border may need its square turned to meet the terrain; one the host
+                // could not probe would read as a node off the terrain.
+                if (next < hits.GetCount() && hits[next] != 0) {
                     z = nodes[next].z;
-                else if (!ProbeTerrainHeightAt(element, node, z))
-                    z = NoSpotHeight;
+                } else {
+                    const SurfaceHeight found = ProbeTerrainHeightAt(element, node, z);
+                    if (found == SurfaceHeight::Failed) {
+                        ACAPI_Interface(APIIo_CloseProcessWindowID);
+                        return false;
+                    }
+                    if (found == SurfaceHeight::None) z = NoSpotHeight;
+                }
                 ++next;
             }
             if (!gridHeights.Insert(z)) return false;

@@ -238,6 +238,35 @@ TEST(DialogManager, AlertWithoutQueuedAnswerGetsButtonOne) {
     EXPECT_TRUE(DGDriver::Errors().empty());
 }
 
+// An error with only OK asks nothing: it is clicked away, and the queued actions stay for what the user meant to
+// do next (the dialog after it, the question after it), unless its own OK comes next.
+TEST(DialogManager, AnAlertWithOnlyOKLeavesTheQueueForWhatComesNext) {
+    const auto error = [] {
+        return DGAlert(-1, GS::UniString("Error"), GS::UniString("Failed"), GS::UniString(), GS::UniString(),
+                       GS::UniString(), GS::UniString());
+    };
+    const auto question = [] {
+        return DGAlert(-2, GS::UniString(), GS::UniString("Go on?"), GS::UniString(), GS::UniString("Yes"),
+                       GS::UniString("No"), GS::UniString());
+    };
+    DGDriver::QueueClick(TestDialog, 2);
+    DGDriver::QueueAlertAnswer(2);
+    EXPECT_EQ(error(), 1);
+    Script script;
+    script.handler = OkCancel;
+    EXPECT_EQ(RunTestDialog(script), 2) << "the dialog's click was not dropped";
+    EXPECT_EQ(error(), 1);
+    EXPECT_EQ(question(), 2) << "the question keeps its answer";
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
+
+    DGDriver::QueueAlertAnswer(1);
+    DGDriver::QueueAlertAnswer(2);
+    EXPECT_EQ(error(), 1);
+    EXPECT_EQ(DGDriver::PendingActionCount(), 1u) << "its own OK came next and was taken";
+    EXPECT_EQ(question(), 2);
+}
+
 TEST(DialogManager, FolderAndFileDialogsAreAnsweredOrCancelled) {
     DGDriver::QueueFolderAnswer("\\tmp\\lib folder\\");
     DG::FolderDialog folderDialog;
