@@ -35,6 +35,18 @@ extern PendingModelUpdate PendingUpdate;
 // for the user's copies; cleared by the dispatcher.
 extern uint8_t ElementWritten;
 
+// A writer's hold on ElementWritten: raised when made; NoneMade() gives the flag back as the writer found it, so
+// that a writer that made nothing neither leaves it raised for the user's next element nor lowers it under the
+// elements an earlier writer of the same series made.
+class ElementWriting {
+public:
+    ElementWriting() : before_(ElementWritten) { ElementWritten = 1; }
+    void NoneMade() const { ElementWritten = before_; }
+
+private:
+    uint8_t before_;
+};
+
 namespace PendingInput {
 // Reads the host's transformation of the edit being reported into tranPars and builds editPars from it: 'DRAG',
 // 'ROTZ', 'MIRR', 'ELEV', 'RSIZ', 'STRE' and 'VSTR' map to their edit; anything else (also a failed read) is

@@ -11,8 +11,8 @@ bool EndMemoWriting(API_ElementMemo& memo, BaseLP& view, bool written) {
 }
 
 bool CreateFlaggedObject(API_Element& object, API_ElementMemo& memo) {
-    ElementWritten = 1;
+    const ElementWriting writing;
     const bool created = CreateElementWithMemo(&object, &memo, true) == NoError;
-    if (!created) ElementWritten = 0;
+    if (!created) writing.NoneMade();
     return created;
 }

@@ -164,7 +164,7 @@ bool PlaceGISObjects(ShapeImportData& data, int32_t libIndex, GSHandle params) {
     ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &maximum);
     bool ok = true;
     PlacedElements placed;
-    ElementWritten = 1;
+    const ElementWriting writing;
     for (int32_t i = 0; i < data.entities.GetCount() && ok; ++i) {
         int32_t value = i + 1;
         ACAPI_Interface(APIIo_SetProcessValueID, &value);
@@ -184,7 +184,7 @@ bool PlaceGISObjects(ShapeImportData& data, int32_t libIndex, GSHandle params) {
     // A failed import leaves nothing: the objects already placed go again.
     if (!ok) {
         placed.TakeBack();
-        ElementWritten = 0;
+        writing.NoneMade();
     }
     ACAPI_Interface(APIIo_CloseProcessWindowID);
     return ok;

@@ -33,7 +33,7 @@ bool PlacePoints(ColumnFileCls& reader) {
     element.header.layer = reader.options.layer;
     element.hotspot.pen = reader.options.pen;
     element.hotspot.height = 0.0;
-    ElementWritten = 1;
+    const ElementWriting writing;
 
     const std::vector<ASCFile::ASCFilePoint>& points = reader.points;
     const size_t count = points.size();
@@ -107,13 +107,13 @@ bool PlacePoints(ColumnFileCls& reader) {
                 reader.options.codeNumber = firstCodeNumber;
             }
         }
-        if (made.empty()) ElementWritten = 0;
+        if (made.empty()) writing.NoneMade();
         return failed ? CommandEnd::Failed : CommandEnd::Done;
     });
     // A command the host did not run placed nothing: the user must hear of it.
     if (!done || !ran) {
         failed = true;
-        if (!ran) ElementWritten = 0;
+        if (!ran) writing.NoneMade();
     }
 
     // What the next import starts from.

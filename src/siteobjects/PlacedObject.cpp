@@ -29,9 +29,9 @@ void InitPlacedObject(API_Element& placed, int32_t libIndex) {
 
 bool CreateLinkedObject(API_Element& object, API_ElementMemo& memo, int32_t kind, const QV_String& terrainText,
                         const API_Element& terrain) {
-    ElementWritten = 1;
+    const ElementWriting writing;
     if (CreateElementWithMemo(&object, &memo, true) != NoError) {
-        ElementWritten = 0;
+        writing.NoneMade();
         return false;
     }
     if (ACAPI_Element_AttachObserver(object.header.guid) != NoError) return false;

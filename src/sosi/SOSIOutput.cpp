@@ -53,7 +53,6 @@ void BuildBody(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     SOSIBuildState& state = SOSIOutputState();
     state.defaultPen = int16_t(GlobalSettings.GetInt(0, DefaultPenField));
     state.defaultSecond = int16_t(GlobalSettings.GetInt(0, DefaultSecondField));
-    ElementWritten = 1;
 
     GS::UniString title("Lodravix");
     int16_t phases = 1;
@@ -81,6 +80,7 @@ void BuildBody(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
 // build is then taken back.
 bool BuildInCommand(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     SOSIBuildState& state = SOSIOutputState();
+    const ElementWriting writing;
     uint8_t existed = 0;
     GS::Array<API_Guid> old;
     bool ok = CreateTypeLayers(input.types);
@@ -91,7 +91,7 @@ bool BuildInCommand(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     ok = ok && state.hostFailed == 0;
     if (ok && replace && old.GetSize() > 0) ok = ACAPI_Element_Delete(old) == NoError;
     if (!ok) TakeBackSOSIBuild();
-    if (state.somethingCreated == 0) ElementWritten = 0;
+    if (state.somethingCreated == 0) writing.NoneMade();
     return ok;
 }
 

@@ -194,7 +194,7 @@ int32_t ConstraintInput::Create() {
     settings = GlobalSettings.constraint;
     if (EditSettings(SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.constraint = settings;
-    ElementWritten = 1;
+    const ElementWriting writing;
     bool first = true;
     bool placed = false;
     API_Coord start = {}, end = {};
@@ -210,7 +210,7 @@ int32_t ConstraintInput::Create() {
         start = end;
     }
     // Whatever ended the input, a flag left up with nothing made would hide the user's next element.
-    if (!placed) ElementWritten = 0;
+    if (!placed) writing.NoneMade();
     return code;
 }
 

@@ -268,7 +268,7 @@ int32_t PointTool::PlaceByClicks() {
     settings = GlobalSettings.points;
     // The palette carries the user's height, code and comment: points made without it would silently take others.
     if (!dialogs_.OpenPointPalette()) return ErrDefaults;
-    ElementWritten = 1;
+    const ElementWriting writing;
     int32_t created = 0;
     int32_t code = 0;
     for (;;) {
@@ -289,7 +289,7 @@ int32_t PointTool::PlaceByClicks() {
     // An input error ends the run like a cancel: the palette goes and the flag only stays for points made, so
     // that the user's next element is not taken for one of ours.
     dialogs_.ClosePointPalette();
-    if (created == 0) ElementWritten = 0;
+    if (created == 0) writing.NoneMade();
     return code;
 }
 

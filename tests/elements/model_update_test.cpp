@@ -6,6 +6,8 @@
 #include "TestSupport.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ModelUpdate.hpp"
+#include "elements/WholeCommand.hpp"
+#include "elements/WrittenMemo.hpp"
 #include "shell/Notifications.hpp"
 
 #include <cmath>
@@ -229,6 +231,26 @@ TEST_F(ModelUpdateTest, OwnNewElementsAreNoCopies) {
     PendingModelUpdate user = Record(1, {g});
     UpdateModelWith(user, Stubs());
     EXPECT_EQ(g_calls[1], "copied 6");
+}
+
+// A writer that makes nothing gives the flag back as it found it: raised when an earlier writer of the series made
+// the add-on's elements (a terrain, then a contour-line object that failed), lowered otherwise.
+TEST_F(ModelUpdateTest, AWriterThatMakesNothingLeavesTheFlagAsItFoundIt) {
+    API_Element object = {};
+    object.header.typeID = API_HotspotID;
+    ASSERT_EQ(ACAPI_Element_GetDefaults(&object, nullptr), NoError);
+    API_ElementMemo memo = {};
+    for (const uint8_t before : {uint8_t(0), uint8_t(1)}) {
+        ElementWritten = before;
+        host->FailCall("Element_Create", -1, APIERR_GENERAL);
+        EXPECT_FALSE(CreateFlaggedObject(object, memo));
+        host->ClearFailures();
+        EXPECT_EQ(ElementWritten, before);
+    }
+    ElementWritten = 0;
+    EXPECT_TRUE(RunWholeCommand([&] { return CreateFlaggedObject(object, memo); }));
+    EXPECT_EQ(ElementWritten, 1);
+    DisposeElemMemo(memo);
 }
 
 TEST_F(ModelUpdateTest, AFailedStepEndsTheDispatchAndTellsTheUser) {
