@@ -54,19 +54,46 @@ private:
     int32_t value_ = 0;
 };
 
-// The elements of a type that carry a data record of the kind, each handed to `take`: only those on a shown
-// layer of the current story build the terrain.
+// Whether the element lies on a shown layer of the current story, from its own layer and story: a filter the host
+// refused says "not shown" too. False when the host would not tell.
+bool ShownHere(const API_Element& element, bool* shown) {
+    API_Attribute layer = {};
+    layer.header.typeID = API_LayerID;
+    layer.header.index = element.header.layer;
+    if (ACAPI_Attribute_Get(&layer) != NoError) return false;
+    const int16_t story = ActiveStoryIndex();
+    if (story == NoActiveStory) return false;
+    *shown = (layer.header.flags & APILay_Hidden) == 0 && element.header.floorInd == story;
+    return true;
+}
+
+// A listed element read whole, and whether it lies on a shown layer of the current story (only those build the
+// terrain). The host answers a refused filter with "no": an element the filter leaves out that lies on a shown layer
+// here by its own layer and story, or one the filter without bits refuses, is the host's refusal (false). A listed
+// element the host cannot read may be a point of the terrain: the read fails, never thins it.
+bool ReadListedElement(const API_Guid& guid, API_Element& e, bool& onShown) {
+    onShown = ACAPI_Element_Filter(guid, ElementFilter_OnShownLayer | ElementFilter_OnCurrentStory);
+    if (!onShown && !ACAPI_Element_Filter(guid, 0)) return false;
+    e = {};
+    e.header.guid = guid;
+    if (ACAPI_Element_Get(&e) != NoError) return false;
+    bool shownHere = false;
+    return onShown || (ShownHere(e, &shownHere) && !shownHere);
+}
+
+// The elements of a type on a shown layer of the current story that carry a data record of the kind, each handed
+// to `take`.
 template <typename Take>
 bool ForEachRecorded(API_ElemTypeID type, int32_t kind, Take&& take) {
     GS::Array<API_Guid> guids;
-    if (!CollectElementGuids(guids, type, {ElementFilter_OnShownLayer, ElementFilter_OnCurrentStory})) return false;
+    if (ACAPI_Element_GetElemList(type, &guids) != NoError) return false;
     PassProgress progress(int32_t(guids.GetSize()));
     for (const API_Guid& guid : guids) {
         progress.Step();
-        API_Element e = {};
-        e.header.guid = guid;
-        // A listed element the host cannot read may be a point of the terrain: the read fails, never thins it.
-        if (ACAPI_Element_Get(&e) != NoError) return false;
+        API_Element e;
+        bool onShown = false;
+        if (!ReadListedElement(guid, e, onShown)) return false;
+        if (!onShown) continue;
         ElemDescriptor d;
         const RecordRead read = ElemUserData_ReadChecked(d, kind, e.header);
         if (read == RecordRead::Failed) return false;
@@ -106,19 +133,6 @@ bool ReplaceOutline(const API_Element& old, const QV_List<API_Coord3D>& vertices
     return ElemUserData_WriteRecord(record, ElemKind_Outline, fresh.header);
 }
 
-// Whether the element lies on a shown layer of the current story, from its own layer and story: a filter the host
-// refused says "not shown" too. False when the host would not tell.
-bool ShownHere(const API_Element& element, bool* shown) {
-    API_Attribute layer = {};
-    layer.header.typeID = API_LayerID;
-    layer.header.index = element.header.layer;
-    if (ACAPI_Attribute_Get(&layer) != NoError) return false;
-    const int16_t story = ActiveStoryIndex();
-    if (story == NoActiveStory) return false;
-    *shown = (layer.header.flags & APILay_Hidden) == 0 && element.header.floorInd == story;
-    return true;
-}
-
 }  // namespace
 
 bool ReadTerrainPoints(QV_List<API_Coord3D>& points) {
@@ -137,23 +151,14 @@ bool ReadTerrainPointSets(QV_List<API_Coord3D>& shown, QV_List<API_Coord3D>& any
     PassProgress progress(int32_t(guids.GetSize()));
     for (const API_Guid& guid : guids) {
         progress.Step();
-        // The host asks every filter bit given; an element that passes a filter is one the host lists.
-        const bool onShown = ACAPI_Element_Filter(guid, ElementFilter_OnShownLayer | ElementFilter_OnCurrentStory);
-        const bool listed = onShown || ACAPI_Element_Filter(guid, 0);
-        // With no filter bits every listed element passes: one that does not is the host's refusal.
-        if (!listed) return false;
-        API_Element e = {};
-        e.header.guid = guid;
-        if (ACAPI_Element_Get(&e) != NoError) return false;
-        // A point the filter leaves out that lies on a shown layer of this story is the host's refusal: the terrain
-        // would be built without it.
-        bool shownHere = false;
-        if (!onShown && (!ShownHere(e, &shownHere) || shownHere)) return false;
+        API_Element e;
+        bool onShown = false;
+        if (!ReadListedElement(guid, e, onShown)) return false;
         ElemDescriptor d;
         bool tagged = false;
         if (!d.FromElementTagged(ElemKind_Point, e.header, &tagged)) continue;
         const API_Coord3D point = {e.hotspot.pos.x, e.hotspot.pos.y, d.Value};
-        if (listed) anywhere.Insert(point);
+        anywhere.Insert(point);
         if (onShown && tagged) shown.Insert(point);
     }
     return true;
@@ -184,7 +189,8 @@ bool CollectTerrainPoints(TerrainRecord& record, const QV_List<API_Coord3D>* poi
 
 bool CollectBreakLines(TerrainRecord& record) {
     QV_List<QV_Segment3D> lines;
-    ReadConstraintLines(lines);
+    // Lines the host would not list or read would leave the terrain without its break lines.
+    if (!ReadConstraintLines(lines)) return false;
     CollectBreakLinesFrom(record, OutlineOf(record), lines);
     return true;
 }
@@ -261,7 +267,10 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
             code = ErrOutlineCorners;
             return false;
         }
-        CollectBreakLines(record);
+        if (!CollectBreakLines(record)) {
+            code = ErrModifying;
+            return false;
+        }
         ResolveBreakLineEnds(record);
         code = CreateTerrainMesh(record, verticalOffset, mesh, *memo, 0.0, 0.0) ? NoErrorCode : ErrModifying;
         return code == NoErrorCode;

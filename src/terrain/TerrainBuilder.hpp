@@ -32,7 +32,7 @@ bool ReadConstraintLines(QV_List<QV_Segment3D>& lines);
 bool CollectTerrainPoints(TerrainRecord& record, uint8_t& cornerMissing);
 // The same pass over points already read (null: the read failed).
 bool CollectTerrainPoints(TerrainRecord& record, const QV_List<API_Coord3D>* points, uint8_t& cornerMissing);
-// The break-line pass over the project's constraint lines; always true.
+// The break-line pass over the project's constraint lines; false when the host would not list or read them.
 bool CollectBreakLines(TerrainRecord& record);
 
 // Copies the outline into the boundary, runs the corner-and-level-point pass over the points read (null: the

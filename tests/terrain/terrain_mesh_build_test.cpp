@@ -316,6 +316,7 @@ TEST_F(TerrainMeshTest, OneWalkOverTheHotspotsReadsWhatTheSeparateReadsRead) {
     // on a shown layer of this story, never by dropping that point from the terrain.
     const int32_t calls = 2 * 80;
     int refused = 0;
+    int refusedAlone = 0;
     for (int32_t pass = 0; pass < calls; pass += 7) {
         ASSERT_TRUE(host->FailCallAfter("Element_Filter", -1, APIERR_GENERAL, pass, 1));
         QV_List<API_Coord3D> s, a;
@@ -326,8 +327,16 @@ TEST_F(TerrainMeshTest, OneWalkOverTheHotspotsReadsWhatTheSeparateReadsRead) {
             EXPECT_EQ(s.GetCount(), shown.GetCount()) << pass;
             EXPECT_EQ(a.GetCount(), anywhere.GetCount()) << pass;
         }
+        // The same for the points read alone (and the constraint lines, read the same way).
+        ASSERT_TRUE(host->FailCallAfter("Element_Filter", -1, APIERR_GENERAL, pass, 1));
+        QV_List<API_Coord3D> alone;
+        const bool readAlone = ReadTerrainPoints(alone);
+        host->ClearFailures();
+        refusedAlone += readAlone ? 0 : 1;
+        if (readAlone) EXPECT_EQ(alone.GetCount(), separately.GetCount()) << pass;
     }
     EXPECT_GT(refused, 0);
+    EXPECT_GT(refusedAlone, 0);
 }
 
 TEST_F(TerrainMeshTest, CreatedMeshCarriesTheRingLevelLinesSkirtAndRecord) {
