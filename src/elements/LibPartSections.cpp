@@ -194,7 +194,10 @@ bool ReadSections(int32_t libIndex, QV_List<QV_LibPartSection>& outSections, GS:
 
 bool LibPartSection_Read(int32_t libIndex, QV_List<QV_LibPartSection>& outSections, GS::UniString* text) {
     int32_t skipped = 0;
-    return ReadSections(libIndex, outSections, text, skipped);
+    // Every reader makes a part from the sections: one left out would make it without its parameters or its script.
+    if (ReadSections(libIndex, outSections, text, skipped) && skipped == 0) return true;
+    outSections.Clear();
+    return false;
 }
 
 bool LibPartSection_Load(int32_t libIndex, uint32_t sectionType, QV_LibPartSection& outSection, GSErrCode& outError,

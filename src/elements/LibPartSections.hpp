@@ -50,9 +50,9 @@ struct QV_LibPartSection {
 QV_DECLARE_RELOCATABLE(QV_LibPartSection);
 
 // Empties `outSections`, then appends one section per section of the part, in the part's order. The parameter
-// section holds the part's default parameter list and sizes; every other section is read with its text, read
-// again without it when that fails, and skipped when that fails too. False when the section list cannot be
-// read (or memory fails).
+// section holds the part's default parameter list and sizes; every other section is read with its text, and read
+// again without it when that fails. False, with the list empty, when the section list or a section cannot be read
+// (or memory fails).
 bool LibPartSection_Read(int32_t libIndex, QV_List<QV_LibPartSection>& outSections, GS::UniString* text = nullptr);
 
 // The first section of `sectionType` of the part, copied into `outSection`; `outError` 0. False with -7003 in

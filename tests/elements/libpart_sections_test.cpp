@@ -114,12 +114,19 @@ TEST_F(LibPartSectionsTest, SectionsWithoutTextAreReadAgainWithoutItAndUnreadabl
     EXPECT_EQ(sections[1].text, nullptr);
     EXPECT_EQ(TextOf(sections[2]), u"line\r\n");
 
-    // Every section read failing: only the parameter section is left.
-    ASSERT_TRUE(host->FailCall("LibPart_GetSection", -1, APIERR_GENERAL));
+    // The first read of a section (with its text) refused: read again without the text.
+    ASSERT_TRUE(host->FailCallAfter("LibPart_GetSection", -1, APIERR_GENERAL, 0, 1));
     ASSERT_TRUE(LibPartSection_Read(lib, sections));
-    ASSERT_EQ(sections.GetCount(), 1);
-    EXPECT_TRUE(sections[0].IsParamSection());
+    ASSERT_EQ(sections.GetCount(), 4);
     host->ClearFailures();
+    // A section the host will not give at all, or parameters it will not hand out: a part made from the rest would
+    // lack them, so nothing is read.
+    for (const char* refused : {"LibPart_GetSection", "Goodies"}) {
+        ASSERT_TRUE(host->FailCall(refused, -1, APIERR_GENERAL));
+        EXPECT_FALSE(LibPartSection_Read(lib, sections)) << refused;
+        EXPECT_EQ(sections.GetCount(), 0) << refused;
+        host->ClearFailures();
+    }
 
     ASSERT_TRUE(host->FailCall("LibPart_GetSectionList", -1, APIERR_GENERAL));
     EXPECT_FALSE(LibPartSection_Read(lib, sections));
