@@ -52,6 +52,8 @@ QV_String& GetResString(QV_String& out, int32_t id, int32_t index) {
     return GetResStringForLanguage(out, id, index, LanguageIndex);
 }
 
+bool IsResText(const QV_String& text) { return !(text == QV_String(MissingText)); }
+
 namespace {
 int warningsShown = 0;
 }  // namespace

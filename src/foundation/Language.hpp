@@ -31,6 +31,8 @@ extern const QV_String LanguageCodes[LanguageCount];
 // taken from the English table of the group (id - LanguageIndex + 1), except for ids from 32710 on while
 // the language is English; failing that the text is "_ERR_NO_".
 QV_String& GetResString(QV_String& out, int32_t id, int32_t index);
+// Whether a text GetResString gave is one of the module's own, not the stand-in for a text it could not read.
+bool IsResText(const QV_String& text);
 // The same for a given language instead of the global index (e.g. to preview a language not yet chosen).
 QV_String& GetResStringForLanguage(QV_String& out, int32_t id, int32_t index, int16_t language);
 

@@ -79,7 +79,8 @@ bool CameraCls::CreateCameras() {
     if (ACAPI_Element_GetDefaults(&set, nullptr) != NoError) return false;
     set.header.floorInd = story;
     QV_String name;
-    GetResString(name, UndoTableBase + LanguageIndex, PathNameEntry);
+    // A path named with the stand-in for a text the resources could not give would carry it into the project.
+    if (!IsResText(GetResString(name, UndoTableBase + LanguageIndex, PathNameEntry))) return false;
     const uint32_t units = std::min<uint32_t>(name.GetLength(), 63);
     if (units > 0) std::memcpy(set.camset.name, name.GetBuffer(), units * sizeof(char16_t));
     set.camset.inFrames = 1;

@@ -220,6 +220,15 @@ TEST_F(SiteCommandFailuresTest, CamerasOffTheTerrainStandAtZeroAsBefore) {
     }
     EXPECT_EQ(onTerrain, 3);  // at x 150, 170 and 190
     EXPECT_EQ(off, 2);        // at x 210 and 230
+
+    // Without its resources the path has no name to take: nothing is made, rather than a set named with the
+    // stand-in text.
+    const size_t elements = Db().AllElements().size();
+    ASSERT_TRUE(host->FailCall("GetOwnResModule", -1, APIERR_GENERAL));
+    CameraCls again;
+    EXPECT_NE(again.Create(dialogs, path, terrain), 0);
+    host->ClearFailures();
+    EXPECT_EQ(Db().AllElements().size(), elements);
 }
 
 }  // namespace
