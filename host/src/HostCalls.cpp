@@ -75,7 +75,7 @@ void HostCalls::ReceiveModuleReport(const std::string& line) {
     Log("  module: " + line);
 }
 
-bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* error) {
+bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* error, int64_t selector) {
     if (calledNames_ != nullptr) ++(*calledNames_)[function];
     if (callsExceeded_ != nullptr && callsLeft_-- == 0) callsExceeded_();
     auto it = failures_.find({function, key});
@@ -92,7 +92,7 @@ bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* er
         --answers->second;
     }
     *error = it->second;
-    if (failureHeard_ != nullptr) failureHeard_();
+    if (failureHeard_ != nullptr) failureHeard_(function, selector);
     Log(std::string("  host: ") + function + (key >= 0 ? " " + std::to_string(key) : std::string()) +
         " fails on purpose with " + ErrorText(*error));
     return true;

@@ -51,8 +51,9 @@ public:
     ElementEvents& Events() { return *parts_.events; }
     InteractiveInput& Input() { return *parts_.input; }
 
-    // A failure set by FailCall for `function` (and `key`, or any key) answers now; logged.
-    bool InjectedFailure(const char* function, int32_t key, GSErrCode* error);
+    // A failure set by FailCall for `function` (and `key`, or any key) answers now; logged. `selector`: the one the
+    // call asked for, told to the listener (-1 none).
+    bool InjectedFailure(const char* function, int32_t key, GSErrCode* error, int64_t selector = -1);
     void ClearFailures() {
         failures_.clear();
         passes_.clear();
@@ -67,9 +68,9 @@ public:
         callsLeft_ = calls;
         callsExceeded_ = calls > 0 ? exceeded : nullptr;
     }
-    // `heard` runs at every failure made on purpose, before the call answers it (nullptr: none): the fault sweep
-    // notes where in the action the first one came.
-    void HearInjectedFailures(void (*heard)()) { failureHeard_ = heard; }
+    // `heard` runs at every failure made on purpose, before the call answers it, with the function and the selector
+    // it was asked for (-1 none) (nullptr: none): the fault sweep notes where in the action each one came.
+    void HearInjectedFailures(void (*heard)(const char* function, int64_t selector)) { failureHeard_ = heard; }
     // Records of the wrong sizes (or missing) are a host error; false then.
     bool CheckSelectorRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size);
     // A selector no family serves: logged and refused.
@@ -152,7 +153,7 @@ private:
     std::map<std::string, int64_t>* calledNames_ = nullptr;
     uint64_t callsLeft_ = 0;
     void (*callsExceeded_)() = nullptr;
-    void (*failureHeard_)() = nullptr;
+    void (*failureHeard_)(const char* function, int64_t selector) = nullptr;
     std::map<std::pair<SelectorFamily, uint32_t>, SelectorHandler> selectors_;
     std::vector<std::string> reports_;
     std::vector<std::string> errors_;

@@ -18,7 +18,8 @@ GSErrCode Serve(SelectorFamily family, const API_SelectorCall* call) {
     if (host == nullptr) return APIERR_GENERAL;
     if (call == nullptr) return APIERR_BADPARS;
     GSErrCode err;
-    if (host->InjectedFailure(rules.name, rules.failsPerSelector ? int32_t(call->selector) : -1, &err)) return err;
+    if (host->InjectedFailure(rules.name, rules.failsPerSelector ? int32_t(call->selector) : -1, &err, call->selector))
+        return err;
     const SelectorHandler handler = host->FindSelector(family, call->selector);
     return handler != nullptr ? handler(*host, call) : host->RefuseSelector(rules.name, call->selector);
 }

@@ -69,6 +69,8 @@ struct RunCase {
     // For each of the run's alerts, where the latest failure before it came: "in <command>", "at the end" (between
     // commands, nothing changed after it), "between", "" (none).
     std::vector<std::string> alertPlaces = {};
+    // For each alert of the run, whether the latest failure before it was an input the user was to give.
+    std::vector<bool> alertsAfterInput = {};
 };
 
 // --- what the user is told
@@ -345,6 +347,18 @@ inline std::vector<size_t> NewAlertIndexes(const std::vector<std::string>& run, 
     return out;
 }
 
+// Asked again: a point the host could not take from the user is told ("Error specifying point.") and asked for
+// again; the user's next click gives it, and the action ends as the clean run. Every new alert is that one, each
+// right after a refused input.
+inline const std::string PointErrorAlert = "Error | Error specifying point.";
+inline bool AskedAgain(const RunCase& c) {
+    if (c.run.hash != c.clean.hash || c.alertsAfterInput.size() != c.run.alerts.size()) return false;
+    const std::vector<size_t> added = NewAlertIndexes(c.run.alerts, c.clean.alerts);
+    return !added.empty() && std::all_of(added.begin(), added.end(), [&](size_t i) {
+        return c.run.alerts[i].rfind(PointErrorAlert, 0) == 0 && c.alertsAfterInput[i];
+    });
+}
+
 // Placed on a layer it could not read: a tool checks its layer before it places an object, and goes on placing
 // when the check refuses the layer ("Layer settings error"). When the host would not give the layer, the user is
 // told so ("Error while finding data.") and that the layer is in error, and the object is placed as the clean run
@@ -556,6 +570,8 @@ inline Verdict Judge(const RunCase& c) {
         v.outcome = "failed where nothing was to do";
     else if (PlacedOnAnUnreadLayer(c))
         v.outcome = "placed on an unread layer";
+    else if (AskedAgain(c))
+        v.outcome = "asked again";
     else if (PartlyObserved(c))
         v.outcome = "partly observed";
     else if (OneInputTakenBack(c))
@@ -565,7 +581,7 @@ inline Verdict Judge(const RunCase& c) {
     if (v.outcome.empty()) v.fault = WhatIsWrong(c);
     if (v.fault.empty() && v.outcome != "done" && v.outcome != "taken back" && v.outcome != "warned in the dialog" &&
         v.outcome != "warned without its text" && v.outcome != "failed where nothing was to do" &&
-        v.outcome != "placed on an unread layer")
+        v.outcome != "placed on an unread layer" && v.outcome != "asked again")
         v.fault = UnreadValueWritten(c.before.dump, c.run.dump);
     if (!v.fault.empty()) v.outcome.clear();
     return v;

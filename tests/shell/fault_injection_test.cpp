@@ -15,6 +15,7 @@
 #include "SweepHostDump.hpp"
 #include "SweepJudge.hpp"
 #include "TestSupport.hpp"
+#include "APIInteraction.hpp"
 #include "foundation/ACAPI.hpp"
 #include "module/ModuleInstall.hpp"
 #include "project/Guids.hpp"
@@ -172,6 +173,7 @@ struct SweepState {
         size_t logAt;
         int command;
         std::string moment;
+        bool input;  // a point, line or polygon the user was to give
     };
     std::vector<Failure> failures;
     std::vector<std::string> rewritten;  // the elements a clean run changed, in the order it first changed them
@@ -245,11 +247,16 @@ std::string HashNow(StandinHost& host, std::map<std::string, std::string>& known
     return hashes.substr(0, hashes.find(' '));
 }
 
-void OnInjectedFailure() {
+void OnInjectedFailure(const char* function, int64_t selector) {
     SweepState& s = *State;
     if (MemoryOnly()) return;
+    // The input itself or the filter its record is made with.
+    const bool input = std::string(function) == "Interface" &&
+        (selector == int64_t(APIIo_GetPointID.code) || selector == int64_t(APIIo_GetLineID.code) ||
+         selector == int64_t(APIIo_GetPolyID.code) || selector == int64_t(APIIo_InitNeigFilterID.code) ||
+         selector == int64_t(APIIo_SetNeigFilterID.code));
     s.failures.push_back(
-        {DGDriver::Log().size(), s.host->Database().InCommand() ? s.commandsBegun : 0, Moment(*s.host)});
+        {DGDriver::Log().size(), s.host->Database().InCommand() ? s.commandsBegun : 0, Moment(*s.host), input});
     if (s.failed) return;
     s.failed = true;
     s.failedAfter = s.commandsBegun;
@@ -257,6 +264,20 @@ void OnInjectedFailure() {
         s.failedIn = s.commandsBegun;
     else
         s.failedFromHashes = HashesNow(*s.host, s.cleanKnown);
+}
+
+// For each alert shown since the run began, whether the latest failure before it was an input the user was to give.
+std::vector<bool> AlertsAfterInput() {
+    const SweepState& s = *State;
+    const std::vector<DGDriver::LogRecord>& log = DGDriver::Log();
+    std::vector<bool> out;
+    size_t next = 0;
+    bool input = false;
+    for (size_t i = s.logBefore; i < log.size(); ++i) {
+        while (next < s.failures.size() && s.failures[next].logAt <= i) input = s.failures[next++].input;
+        if (log[i].kind == "alert") out.push_back(input);
+    }
+    return out;
 }
 
 // For each alert shown since the run began, where the latest failure before it came: "in <command>" (counted from
@@ -338,6 +359,7 @@ void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
     c.cleanCommands = int(s.cleanStarts.size());
     c.runCommands = s.commandsBegun;
     if (out.contains("alertPlaces")) c.alertPlaces = out["alertPlaces"].get<std::vector<std::string>>();
+    if (out.contains("alertsAfterInput")) c.alertsAfterInput = out["alertsAfterInput"].get<std::vector<bool>>();
     const Verdict v = Judge(c);
     out["verdict"] = v.outcome;
     out["fault"] = v.fault;
@@ -385,6 +407,7 @@ void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
         if (s.failed) out["failedAfter"] = s.failedAfter;
         if (s.failed) out["failedFrom"] = s.failedFromHashes;
         out["alertPlaces"] = AlertPlaces(host);
+        out["alertsAfterInput"] = AlertsAfterInput();
         JudgeFailingRun(host, afterDump, out);
     }
     EndChild(out.dump(), lookForLeaks);

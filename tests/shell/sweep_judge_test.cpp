@@ -186,6 +186,19 @@ TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLo
         << "another error for work done";
     EXPECT_FALSE(PlacedOnAnUnreadLayer(Runs(before, after, before, {}, {layerUnread, layerRefused}).Case()))
         << "nothing placed";
+
+    // A point the host could not take: told, asked again, and the next click gives it.
+    const std::string point = "Error | Error specifying point. | ";
+    const auto asked = [&](const ordered_json& run, std::vector<std::string> alerts, std::vector<bool> afterInput) {
+        Judged j = Runs(before, after, run, {Skirt}, alerts);
+        RunCase c = j.Case();
+        c.alertsAfterInput = afterInput;
+        return Judge(c).outcome;
+    };
+    EXPECT_EQ(asked(after, {point, Skirt}, {true, true}), "asked again");
+    EXPECT_EQ(asked(after, {point, Skirt}, {false, false}), "") << "no input was refused: the error misleads";
+    EXPECT_EQ(asked(after, {point, update, Skirt}, {true, true, true}), "") << "another error for work done";
+    EXPECT_NE(asked(before, {point, Skirt}, {true, true}), "asked again") << "the point was not given";
 }
 
 TEST(SweepJudge, ContourLinesAsBeforeAndEarlierStepsAreExact) {
