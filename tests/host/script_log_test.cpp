@@ -321,4 +321,27 @@ TEST(DialogReferenceTest, StartsWithTheMenuAndTheSubPalettesOfEachLanguage) {
         EXPECT_TRUE(none.str().empty());
     }
 }
+// A clicked point is logged with every digit it has: each logged coordinate reads back to the clicked double.
+TEST_F(ScriptLogTest, ClickedPointsAreLoggedInFull) {
+    std::mt19937_64 random(53);
+    std::uniform_real_distribution<double> east(1e5, 9e5), north(6e6, 8e6);
+    std::vector<std::pair<double, double>> clicks = {{286011.123456789, 5563221.987654321}, {0.1, 1e-7}};
+    for (int i = 0; i < 8; ++i) clicks.emplace_back(east(random), north(random));
+    std::ostringstream script;
+    script.precision(17);
+    script << "library load \"@module/library\"\nload\nmenu 32501 1\ndialog 32400 click 2\n";
+    for (const auto& [x, y] : clicks) script << "click " << x << " " << y << "\n";
+    script << "click cancel\ndialog 32401 click 5\n";
+    ASSERT_TRUE(Run(script.str())) << output;
+    const std::regex logged(R"(point input "[^"]*" -> \(([^,]+), ([^,]+), ([^)]+)\))");
+    size_t found = 0;
+    for (auto it = std::sregex_iterator(output.begin(), output.end(), logged); it != std::sregex_iterator(); ++it) {
+        if (found >= clicks.size()) break;
+        EXPECT_EQ(std::strtod((*it)[1].str().c_str(), nullptr), clicks[found].first) << (*it)[0];
+        EXPECT_EQ(std::strtod((*it)[2].str().c_str(), nullptr), clicks[found].second) << (*it)[0];
+        ++found;
+    }
+    EXPECT_EQ(found, clicks.size()) << output;
+}
+
 }  // namespace
