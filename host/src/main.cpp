@@ -141,6 +141,9 @@ int main(int argc, char** argv) {
         std::error_code ec;
         std::filesystem::create_directories(userFolder, ec);
         if (!std::filesystem::is_directory(userFolder)) return Usage("the user folder cannot be created");
+        // One folder whatever the form given: `@user`, the host's special folder and the log name it absolute.
+        userFolder = std::filesystem::absolute(userFolder, ec).lexically_normal().string();
+        if (userFolder.size() > 1 && userFolder.back() == '/') userFolder.pop_back();
     }
 
     std::error_code ec;

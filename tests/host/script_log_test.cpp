@@ -344,4 +344,32 @@ TEST_F(ScriptLogTest, ClickedPointsAreLoggedInFull) {
     EXPECT_EQ(found, clicks.size()) << output;
 }
 
+// `@user` names the user folder whatever the form it was given in: a relative user folder is not taken beside the
+// script (the export's file lands in the user folder, not in the script's).
+TEST_F(ScriptLogTest, AtUserIsTheUserFolderWhenItWasGivenRelative) {
+    // The first run makes the terrain the export writes; each run exports it to "@user/site.txt".
+    const std::string start = "library load \"@module/library\"\nload\nmenu 32501 1\ndialog 32400 click 2\n";
+    const std::string terrain =
+        "place mesh M \"0,0,0 20,0,0 20,20,1 0,20,2\"\nselect M\ndialog 32527 click 1\ndialog 32401 click 4\n";
+    const std::string exportTo = "file-dialog \"@user/site.txt\"\ndialog 32401 click 11\n";
+    std::error_code ec;
+    const std::string absolute = host->Settings().userFolder;
+    std::filesystem::create_directories(UserFile("scripts"));
+    bool first = true;
+    for (const std::string& form :
+         {std::filesystem::relative(absolute, std::filesystem::current_path(ec)).string(), absolute, absolute + "/"}) {
+        host->Settings().userFolder = form;
+        std::filesystem::remove(UserFile("site.txt"), ec);
+        log.str("");
+        std::ofstream(UserFile("scripts/export.script"), std::ios::trunc)
+            << start << (first ? terrain : "") << exportTo;
+        first = false;
+        EXPECT_TRUE(RunFile(UserFile("scripts/export.script"))) << form << "\n" << output;
+        EXPECT_TRUE(Exists("site.txt")) << form;
+        EXPECT_FALSE(Exists("scripts/site.txt")) << form;
+        EXPECT_NE(log.str().find("\"" + absolute + "/site.txt\""), std::string::npos) << log.str();
+    }
+    host->Settings().userFolder = absolute;
+}
+
 }  // namespace
