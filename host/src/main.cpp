@@ -5,6 +5,7 @@
 #include "StandinHost.hpp"
 #include "module/ModuleInstall.hpp"
 #include "script/DialogReference.hpp"
+#include "script/ImportResultsNote.hpp"
 #include "script/ModuleGuide.hpp"
 #include "script/ScriptRunner.hpp"
 
@@ -168,7 +169,7 @@ int main(int argc, char** argv) {
     {
         StandinHost host(settings, &std::cout);
         host.SetLogLevel(logLevel);
-        host.SetDialogNote(ModeHeaderNote);
+        host.SetDialogNote(ModuleDialogNote);
         host.UseSharedLibrary(module.string());
         ScriptRunner runner(host, std::cout);
         passed = runner.RunFile(scriptPath);
