@@ -27,9 +27,8 @@ protected:
         host->UseInProcess({GetExportedFuncAddrs, SetImportedFuncAddrs});
         std::ostringstream out;
         ScriptRunner runner(*host, out);
-        EXPECT_TRUE(runner.RunFile(std::string(LODRAVIX_SOURCE_DIR) + "/examples/" + name + ".script"))
-            << name << "\n"
-            << out.str();
+        EXPECT_TRUE(runner.RunFile(std::string(LODRAVIX_SOURCE_DIR) + "/examples/" + name + ".script")) << name << "\n"
+                                                                                                        << out.str();
         return host->Database().DumpJson(2);
     }
 };

@@ -20,7 +20,9 @@ const PaletteAction kActions[] = {
     {kInput, 2, "nothing selected; a file dialog asks for the .dxf file, then the layers 32570 and the results 32569",
      kNone, ""},
     {kInput, 3,
-     "nothing selected; a file dialog asks for the .shp file (with its .dbf beside it), then the shapefile dialogs",
+     "nothing selected; dialog 32530 first chooses what the shapes become (item 4 terrain, item 5 GIS objects), "
+     "then a file dialog asks for the .shp file (with its .dbf beside it when a table field is used), then the "
+     "terrain's results 32572, or the GIS objects' results 32571, the object 32533 and its name 32534",
      kNone, ""},
     {kInput, 4,
      "the selection: exactly one host mesh, which becomes the terrain (dialog 32527 asks first for a mesh the "
@@ -56,11 +58,13 @@ const PaletteAction kActions[] = {
     {kInput, 11, "the project's one terrain (refused with none or more); a file dialog asks for the file", kNone, ""},
     {kInput, 12, kHelp, kNone, ""},
     {kNorwegianInput, 5,
-     "nothing selected; a file dialog asks for the .sos file, then the SOSI dialogs (32538 chooses survey, objects "
-     "or worksheet)",
+     "nothing selected; dialog 32538 first chooses the step (item 8 terrain survey, item 9 objects, item 7 "
+     "worksheet), then a file dialog asks for the .sos file(s); then the survey's type filter 32543, its heights "
+     "32544 and results 32540; the objects' types 32539, results 32540 and curve segmentation 32744; the "
+     "worksheet's types 32542 and results 32540",
      kNone, ""},
-    {kAustrianInput, 5, "nothing selected; a file dialog asks for the .asc grid, then dialog 32577 and the results",
-     kNone, ""},
+    {kAustrianInput, 5,
+     "nothing selected; a file dialog asks for the .asc grid, then dialog 32577 and the results 32569", kNone, ""},
     {kEarthmoving, 1,
      "nothing; stores the host's polyline defaults (one field set) and switches the host's toolbox to the polyline "
      "tool: the user then draws the polygon with the host's tool",
