@@ -55,7 +55,11 @@ const PaletteAction kActions[] = {
      "the project: its slope-analysis objects, selected or not, are edited; else one is made on its terrains; with "
      "neither only the settings are edited",
      kNone, ""},
-    {kInput, 11, "the project's one terrain (refused with none or more); a file dialog asks for the file", kNone, ""},
+    {kInput, 11,
+     "the project's one terrain (refused with none or more); a file dialog asks for the file: a name that does not "
+     "end in .txt (in any case) is refused (\"The name of the source file must end with the extension .TXT\") and "
+     "asked for again, up to 20 times; then the settings 32567 (the coordinates' order, what is exported)",
+     kNone, ""},
     {kInput, 12, kHelp, kNone, ""},
     {kNorwegianInput, 5,
      "nothing selected; dialog 32538 first chooses the step (item 8 terrain survey, item 9 objects, item 7 "
@@ -142,7 +146,11 @@ const PaletteAction kActions[] = {
     {kParameters, 2,
      "the selection: placed objects and lamps are set onto the terrain; nothing selected: a new gravity object",
      "with nothing selected: one click per object, each on the terrain, until `click cancel`", ""},
-    {kParameters, 3, "the project's terrain: spot heights (the spot-height dialog first)",
+    {kParameters, 3,
+     "the selection: the terrain alone (exactly one mesh of the add-on, nothing else selected) gets spot heights, "
+     "the spot-height settings first (its map check on: a grid); selected spot heights are edited; nothing "
+     "selected: point markers, placed by clicks; any other selection is refused (\"The conditions do not exist to "
+     "apply the command!!!\")",
      "single spot heights: one click each inside the terrain until `click cancel`; a grid: one click inside the "
      "terrain",
      ""},
@@ -176,14 +184,20 @@ const ListGuide kLists[] = {
     {32533, 11, "x 5-240: the parameter of the chosen object, 241-280: its type (red: no field fits)", "nothing"},
     {32533, 17, "x 5-220: the parameter, 221-260: its type, 261-410: the field tied to it (\"----\": none)",
      "a click selects the row and puts the pop-up of its type (13 to 15) on column 3"},
-    {32539, 17, "import, name, own pen, pen colour, pen number, pen control, own value, value (the object types)",
-     "a click in the import column ticks or clears the type; in own pen or own value (imported rows) ticks it and "
-     "shows the row editors 6 to 9"},
+    {32539, 17,
+     "one row per object type: x 6-26 import (ticked, crossed), 37-177 the type's name, 188-208 own pen, 214-236 "
+     "pen colour, 237-269 pen number, 270-290 pen chooser, 296-316 own value, 322-382 value",
+     "`dialog 32539 click 17 row <n> <x>`: x in 6-26 ticks or clears the type's import; of an imported type, in "
+     "188-208 its own pen, in 296-316 its own value; the row is selected and the row editors 6 to 9 move onto its "
+     "columns"},
     {32542, 17, "as list 17 of 32539", "as list 17 of 32539"},
     {32543, 17,
-     "import, constraint, name, own pen, pen colour, pen number, pen control, own line type, line type, ..., own "
-     "value, value",
-     "as list 17 of 32539, with the constraint and line-type switches"},
+     "one row per object type: x 6-26 import (ticked, crossed), 37-57 its lines as constraints, 68-208 the type's "
+     "name, 219-239 own pen, 245-267 pen colour, 268-300 pen number, 301-321 pen chooser, 332-352 own line type, "
+     "358-390 line type, 391-411 line-type chooser, 417-437 own value, 443-503 value",
+     "`dialog 32543 click 17 row <n> <x>`: x in 6-26 ticks or clears the type's import; of an imported type, in "
+     "37-57 its constraints, 219-239 its own pen, 332-352 its own line type, 417-437 its own value; the row is "
+     "selected and the row editors move onto its columns"},
     {32562, 35,
      "row number (\"*\" above the last shared row), material, fill, three pens, value, x 574-594: the row's marker",
      "a selected row gets the row editors 26 to 34 on its columns; a click in x 574-594 ticks or clears its marker"},
@@ -197,6 +211,33 @@ const char* const kModeHeader =
     "the mode header: \"Default\" when the tool's defaults are edited (nothing selected that it takes), "
     "\"Creation\" for a new element, \"Editing <n> entities\" for the selected ones; `expect dialog <id> item 3 "
     "text ...` checks which";
+
+// The items every SOSI type-list dialog shares (the objects', the worksheet's and the survey's).
+#define SOSI_TYPE_ITEMS(d)                                                                                             \
+    {d, 3, "(picture)", "the dialog's picture"}, {d, 5, "(flag)", "the language's flag"},                              \
+        {d, 6, "(pen chooser)", "the row editor: the selected imported row's pen, on its pen chooser column"},         \
+        {d, 7, "(pen number)", "the row editor: the selected imported row's pen number"},                              \
+        {d, 9, "(value)", "the row editor: the selected imported row's value"},                                        \
+        {d, 10, "Select only the OBJEKTTYPE you want to import:", "heading of the list"},                              \
+        {d, 11, "", "a click ticks or clears every type's import (as item 12)"},                                       \
+        {d, 12, "Import", "head of the import column: a click ticks or clears every type's import"},                   \
+        {d, 13, "", "a click ticks or clears every imported type's own pen (as item 14)"},                             \
+        {d, 14, "Own pen", "head of the own pen column: ticks or clears every imported type's own pen"},               \
+        {d, 15, "", "a click ticks or clears every imported type's own value (as item 16)"},                           \
+        {d, 16, "Own value", "head of the own value column: ticks or clears every imported type's own value"},         \
+        {d, 18, "Filter Distance and Settings:", "heading of items 19 to 25"},                                         \
+        {d, 20, "(filter distance)", "points closer than this are taken as one"},                                      \
+        {d, 22, "(line filter distance)", "a line's vertices closer than this are thinned out"},                       \
+        {d, 24, "(default pen)", "the pen of every imported type without its own pen"}, {                              \
+        d, 25, "(default pen chooser)", "the same pen, chosen"                                                         \
+    }
+#define SPOT_SYMBOLS(d)                                                                                                \
+    {d, 7, "(symbol 1)", "the spot height's symbol: the first, image 32617 (radio group 1)"},                          \
+        {d, 8, "(symbol 2)", "the second symbol, image 32616"}, {d, 9, "(symbol 3)", "the third, image 32615"},        \
+        {d, 10, "(symbol 4)", "the fourth, image 32614"}, {d, 11, "(symbol 5)", "the fifth, image 32613"},             \
+        {d, 12, "(symbol 6)", "the sixth, image 32612"}, {                                                             \
+        d, 13, "(symbol 7)", "the seventh, image 32611"                                                                \
+    }
 
 const ItemGuide kItems[] = {
     {32545, 3, "", kModeHeader},
@@ -256,6 +297,33 @@ const ItemGuide kItems[] = {
     {32501, 10, "", "the number of points imported"},
     {32501, 12, "", "points skipped: read minus imported"},
     {32501, 13, "Very complex terrain! ...", "shown when more than 5000 points are imported"},
+    // The SOSI type lists (32539 objects, 32542 worksheet, 32543 terrain survey): column heads and row editors.
+    SOSI_TYPE_ITEMS(32539),
+    SOSI_TYPE_ITEMS(32542),
+    SOSI_TYPE_ITEMS(32543),
+    {32543, 12, "Import",
+     "head of the import column (\"Imp\" in the layout): a click ticks or clears every type's import"},
+    {32543, 8, "(line type)", "the row editor: the selected imported row's line type"},
+    {32543, 28, "", "a click ticks or clears every imported type's own line type (as item 29)"},
+    {32543, 29, "", "head of the own line type column: ticks or clears every imported type's own line type"},
+    {32543, 31, "", "a click toggles check box 30 (group what is imported)"},
+    {32543, 32, "(default line type)", "the line type of every imported type without its own"},
+    {32543, 33, "Options:", "heading of check boxes 34 and 35"},
+    // Spot heights: the symbol's radio buttons show its images.
+    SPOT_SYMBOLS(32551),
+    {32551, 14, "(symbol 8)", "the spot height's symbol: the eighth, image 32505 (radio group 1)"},
+    SPOT_SYMBOLS(32518),
+    // The plateau's level.
+    {32553, 5, "Plateau", "heading of the plateau's level (item 8) and number of slope segments (item 14)"},
+    {32553, 8, "(level)", "the plateau's level: the altitude of its flat top in metres (`dialog 32553 set 8 300`)"},
+    {32553, 9, "sloping plateau",
+     "on: the plateau slopes at the angle of item 11, asking two clicks for its direction"},
+    {32553, 11, "(inclination)", "the sloping plateau's inclination, as an angle"},
+    {32553, 14, "(arc resolution)", "how many segments a curved edge is drawn with"},
+    {32553, 18, "(slope angle cut)", "the side slopes' angle in cut, degrees (under \"Slope angles\")"},
+    {32553, 20, "(slope angle fill)", "the side slopes' angle in fill, degrees"},
+    {32553, 24, "(slope extension cut)", "how far the side slopes reach in cut (under \"Slope extension\")"},
+    {32553, 26, "(slope extension fill)", "how far the side slopes reach in fill"},
     // The outline: the search corridor.
     {32546, 5, "Search Type", "group of radios 7 and 8"},
     {32546, 9, "Search corridor settings", "group of items 12 and 14"},
@@ -286,6 +354,8 @@ const ItemGuide kItems[] = {
     {32400, 12, "", "y of the cursor"},
     {32400, 14, "", "z of the terrain under the cursor"},
 };
+#undef SOSI_TYPE_ITEMS
+#undef SPOT_SYMBOLS
 }  // namespace
 
 const PaletteAction* FindPaletteAction(int32_t palette, int16_t item) {
