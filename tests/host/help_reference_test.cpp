@@ -72,7 +72,12 @@ TEST(HelpReferenceTest, EveryItemOfEveryDialogResourceIsListed) {
             const size_t at = section.find(head);
             ASSERT_NE(at, std::string::npos) << "dialog " << id << " item " << item.id << "\n" << section;
             const std::string line = section.substr(at + 1, section.find('\n', at + 1) - at - 1);
-            EXPECT_NE(line.find(" " + item.kind), std::string::npos) << line;
+            const size_t kind = line.find(" " + item.kind);
+            ASSERT_NE(kind, std::string::npos) << line;
+            // Every item has words: its own text ("..."), or in brackets the text beside it or what it is.
+            const size_t label = line.find_first_not_of(' ', kind + 1 + item.kind.size());
+            EXPECT_TRUE(label != std::string::npos && (line[label] == '"' || line[label] == '('))
+                << "dialog " << id << " item " << item.id << " has no label: " << line;
             if (item.kind != "list") continue;
             ++lists;
             EXPECT_NE(FindListGuide(id, int16_t(item.id)), nullptr) << "list " << item.id << " of " << id;
