@@ -12,6 +12,7 @@
 #include "library/LibPartSectionCalls.hpp"
 #include "library/LibraryPart.hpp"
 #include "model3d/ModelCalls.hpp"
+#include "model3d/OutlineCoverageNote.hpp"
 #include "module/ModuleCalls.hpp"
 #include "module/NotificationCalls.hpp"
 #include "project/EditCalls.hpp"
@@ -385,5 +386,7 @@ int32_t StandinHost::DeliverModelessActions() {
     const ElementEvents::ModuleCall call(events_);
     // A palette's button runs its tool here: what it did to the toolbox, the defaults and the selection is told.
     const ActionAccount account(*this);
+    // An outline it made is told with the terrain points it leaves out.
+    const OutlineCoverageNote outlines(*this);
     return DGDriver::DeliverModelessActions();
 }

@@ -2,6 +2,7 @@
 // and the highest of them, as the points' own records give their heights) and a volume calculation that found no
 // feature, which says so instead of listing an empty one.
 #include "InProcessHost.hpp"
+#include "script/ImportResultsNote.hpp"
 #include "script/ScriptRunner.hpp"
 
 #include <algorithm>
@@ -117,6 +118,33 @@ TEST_F(TerrainSummaryTest, NamesEachFeatureApartAndListsOnlyItsOwnObjects) {
         EXPECT_GT(cut, 0.0) << m[0];
     }
     EXPECT_EQ(named.size(), 2u) << output;
+}
+
+// The outline is told as it is made: the terrain points it leaves out, as the summary later counts them on the
+// terrain, and the corridor its dialog gave the search.
+TEST_F(TerrainSummaryTest, TheOutlineTellsThePointsItLeavesOutAndItsCorridor) {
+    host->SetDialogNote(ModuleDialogNote);
+    std::string text = Site(true);
+    text.replace(text.find("dialog 32546 click 1"), 0, "dialog 32546 set 12 2.5\n");
+    ASSERT_TRUE(Run(text)) << output;
+    const std::string logged = log.str();
+    EXPECT_NE(logged.find("\"Outline settings\": set item 12 to text \"2.5\", click item 1; closed with item 1 "
+                          "\"OK\"; mode header \"Creation\"; corridor 2.5 m wide (1.25 m each side of the clicked "
+                          "path)"),
+              std::string::npos)
+        << logged;
+    const std::regex outline(R"(outline: (\d+) of (\d+) terrain points on or inside it; (\d+) outside, the highest )"
+                             R"((\S+) m)");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(logged, m, outline)) << logged;
+    // The same figures as the summary's, counted on the terrain built inside the outline.
+    EXPECT_TRUE(Holds("terrain T: " + m[1].str() + " of " + m[2].str() + " points; " + m[3].str() +
+                      " outside its outline, the highest " + m[4].str() + " m"))
+        << m[0] << "\n"
+        << output;
+    EXPECT_EQ(m[3].str(), "2");
+    // Told once, as the outline is made: the terrain built in it changes no outline.
+    EXPECT_EQ(logged.find("outline: ", size_t(m.position(0)) + 1), std::string::npos) << logged;
 }
 
 }  // namespace

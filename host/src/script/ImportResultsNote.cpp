@@ -1,6 +1,7 @@
 #include "script/ImportResultsNote.hpp"
 
 #include "LogNumber.hpp"
+#include "script/CorridorNote.hpp"
 #include "script/ModuleGuide.hpp"
 
 #include <iterator>
@@ -67,5 +68,5 @@ std::string ImportResultsNote(const DGDriver::LogRecord& record) {
 }
 
 std::string ModuleDialogNote(const DGDriver::LogRecord& record) {
-    return ModeHeaderNote(record) + ImportResultsNote(record);
+    return ModeHeaderNote(record) + ImportResultsNote(record) + CorridorNote(record);
 }

@@ -10,5 +10,6 @@
 // that is no import's results.
 std::string ImportResultsNote(const DGDriver::LogRecord& record);
 
-// Every note the log adds to a dialog's line of the module's: a settings dialog's mode header, an import's results.
+// Every note the log adds to a dialog's line of the module's: a settings dialog's mode header, an import's results,
+// the outline's corridor.
 std::string ModuleDialogNote(const DGDriver::LogRecord& record);
