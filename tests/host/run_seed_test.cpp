@@ -14,15 +14,12 @@ class RunSeedTest : public InProcessHostTest {
 protected:
     // A fresh host over an empty user folder, as a new run of the program starts; the project's dump at the end.
     std::string RunExample(const std::string& name, uint64_t seed) {
-        host.reset();
-        std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator(TestSupport::UserFolder(), ec))
-            std::filesystem::remove_all(entry.path(), ec);
-        HostSettings settings;
-        settings.moduleDir = TestSupport::BinDir();
-        settings.userFolder = TestSupport::UserFolder();
+        TearDown();
+        SetUp();  // an empty user folder
+        HostSettings settings = host->Settings();
         settings.embeddedLibrary = true;
         settings.seed = seed;
+        host.reset();
         host = std::make_unique<StandinHost>(settings, &log);
         host->UseInProcess({GetExportedFuncAddrs, SetImportedFuncAddrs});
         std::ostringstream out;
