@@ -15,8 +15,7 @@ OutlineCoverageNote::OutlineCoverageNote(HostCalls& host) : host_(host), before_
 std::map<std::string, std::vector<double>> OutlineCoverageNote::Outlines() const {
     std::map<std::string, std::vector<double>> outlines;
     const ProjectCore& project = host_.Database();
-    for (const API_Guid& g :
-         project.Model().elements.InDatabases({ProjectCore::FloorPlanDatabase()}, API_HatchID)) {
+    for (const API_Guid& g : project.Model().elements.InDatabases({ProjectCore::FloorPlanDatabase()}, API_HatchID)) {
         const StoredElement& e = *project.Find(g);
         if (!IsAddOnOutline(e)) continue;
         std::vector<PlanRing> rings;
