@@ -187,7 +187,10 @@ std::string LabelOf(int32_t dialog, const GS::Array<RSDialogItem>& items, const 
     const RSDialogItem* best = nullptr;
     for (uint32_t i = 0; i < items.GetSize(); ++i) {
         const RSDialogItem& s = items[i];
-        if (s.kind != RSDialogItemKind::Static || OwnWords(dialog, s).empty()) continue;
+        const std::string words = OwnWords(dialog, s);
+        // A unit after the field before it labels that one.
+        if (s.kind != RSDialogItemKind::Static || words.empty() || words == "mm" || words == "m" || words == "%")
+            continue;
         if (!SameLine(s, item) || s.x >= item.x) continue;
         if (best == nullptr || s.x > best->x) best = &s;
     }

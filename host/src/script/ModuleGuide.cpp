@@ -21,7 +21,7 @@ const PaletteAction kActions[] = {
      kNone, ""},
     {kInput, 3,
      "nothing selected; dialog 32530 first chooses what the shapes become (item 4 terrain, item 5 GIS objects), "
-     "then a file dialog asks for the .shp file (with its .dbf beside it when a table field is used), then the "
+     "then a file dialog asks for the .shp file (with its .dbf beside it), then the "
      "terrain's results 32572, or the GIS objects' results 32571, the object 32533 and its name 32534",
      kNone, ""},
     {kInput, 4,
@@ -356,6 +356,26 @@ const ItemGuide kItems[] = {
     {32544, 8, "", "the number of points read"},
     {32544, 10, "", "the number of points imported"},
     {32544, 12, "", "points skipped: read minus imported"},
+    // Road and railway: the fill angles beside the cut ones, each side.
+    {32554, 18, "(left fill angle)", "the left side slope's angle in fill"},
+    {32554, 20, "(right fill angle)", "the right side slope's angle in fill"},
+    {32580, 22, "(left fill angle)", "the left side slope's angle in fill"},
+    {32580, 24, "(right fill angle)", "the right side slope's angle in fill"},
+    // Contour lines: where they are shown.
+    {32549, 20, "(2D view)", "the contour lines shown in the plan"},
+    {32549, 22, "(3D view)", "the contour lines shown in 3D"},
+    // The offset a coordinate locator gives the SOSI import, and the table field a shapefile's values come from.
+    {32540, 39, "(Coordinate Locator object)", "the locator whose offset is used while check box 38 is ticked"},
+    {32544, 39, "(Coordinate Locator object)", "the locator whose offset is used while check box 38 is ticked"},
+    {32571, 11, "(table field)", "the .dbf field the dimension comes from while check box 10 is ticked"},
+    {32572, 11, "(table field)", "the .dbf field the heights come from while check box 10 is ticked"},
+    // The 2D symbol's text: its font and size beside the custom text.
+    {32526, 27, "(font)", "the 2D symbol text's font"},
+    {32526, 29, "(text size)", "the 2D symbol text's size"},
+    {32565, 30, "(font)", "the 2D symbol text's font"},
+    {32565, 32, "(text size)", "the 2D symbol text's size"},
+    {32556, 27, "(font)", "the text's font"},
+    {32556, 29, "(text size)", "the text's size"},
     // The texts the module writes (in English) where the layouts leave them blank: the labels of what lies beside.
     {32410, 1, "Code:", ""},
     {32410, 5, "Project zero", ""},
