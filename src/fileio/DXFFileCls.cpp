@@ -374,14 +374,32 @@ int32_t DXFFileCls::LayerIndex(const std::string& raw, bool add) {
     const auto cached = layerCache_.find(raw);
     if (cached != layerCache_.end() && (cached->second >= 0 || !add)) return cached->second;
     const QV_String name = LayerName(raw);
+    // Names that differ only in case are one layer: found by the name lowered unit by unit, as CompareNoCase
+    // compares, so a file of many layers costs no search through them.
+    auto keyOf = [](const QV_String& text) {
+        QV_String lowered;
+        text.ToLower(lowered);
+        return lowered.GetLength() == 0
+            ? std::u16string()
+            : std::u16string(reinterpret_cast<const char16_t*>(lowered.GetBuffer()), lowered.GetLength());
+    };
+    // The list may have been filled from outside (a caller setting the layers): the index follows it.
+    if (layersIndexed_ != layers.size()) {
+        layerByName_.clear();
+        for (size_t i = 0; i < layers.size(); ++i) layerByName_.emplace(keyOf(layers[i].name), int32_t(i));
+        layersIndexed_ = layers.size();
+    }
+    std::u16string key = keyOf(name);
     int32_t found = -1;
-    for (size_t i = 0; i < layers.size() && found < 0; ++i)
-        if (layers[i].name.CompareNoCase(name) == 0) found = int32_t(i);
+    const auto known = layerByName_.find(key);
+    if (known != layerByName_.end()) found = known->second;
     if (found < 0 && add) {
         DXFFileLayer layer;
         layer.name = name;
         layers.push_back(layer);
         found = int32_t(layers.size() - 1);
+        layerByName_.emplace(std::move(key), found);
+        layersIndexed_ = layers.size();
     }
     layerCache_[raw] = found;
     return found;

@@ -164,7 +164,9 @@ private:
     bool stopped_ = false;
     bool layerPass_ = false;
     std::vector<int32_t> groupParent_;
-    std::unordered_map<std::string, int32_t> layerCache_;  // raw name -> layer, -1 for none
+    std::unordered_map<std::string, int32_t> layerCache_;      // raw name -> layer, -1 for none
+    std::unordered_map<std::u16string, int32_t> layerByName_;  // lowered name -> layer
+    size_t layersIndexed_ = 0;                                 // of `layers`, in layerByName_
     std::unique_ptr<DXFStoreIndex> index_;
     std::unique_ptr<DXFSegmentIndex> segments_;
     bool queueConstraints_ = false;  // AddConstraint queues, the end of the entity pass decides
