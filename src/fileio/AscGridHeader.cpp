@@ -43,8 +43,7 @@ bool SurveyGrid(const ASCFile::GridHeader& h, double f) {
     if (h.ncols <= 0 || h.nrows <= 0 || !(h.cellsize > 0.0) || !(h.cellsize * f <= MaxSurveyCellSize)) return false;
     const double east = (h.xll + double(h.ncols) * h.cellsize) * f;
     const double north = (h.yll + double(h.nrows) * h.cellsize) * f;
-    return SurveyPlanValue(h.xll * f) && SurveyPlanValue(h.yll * f) && SurveyPlanValue(east) &&
-        SurveyPlanValue(north);
+    return SurveyPlanValue(h.xll * f) && SurveyPlanValue(h.yll * f) && SurveyPlanValue(east) && SurveyPlanValue(north);
 }
 
 }  // namespace

@@ -37,10 +37,10 @@ struct GridHeader {
 };
 
 enum class HeaderResult {
-    Read,      // the header describes a grid no survey would refuse
-    Missing,   // the file begins with numbers, or stops within the header: it has none
-    Garbled,   // a header value cannot be read
-    Absurd,    // a size, cell size or position no survey holds (SurveyBounds.hpp), in metres by `unitFactor`
+    Read,     // the header describes a grid no survey would refuse
+    Missing,  // the file begins with numbers, or stops within the header: it has none
+    Garbled,  // a header value cannot be read
+    Absurd,   // a size, cell size or position no survey holds (SurveyBounds.hpp), in metres by `unitFactor`
 };
 
 // Parses the header from the file's first lines (`lines`: at least the first six when the file has them), the

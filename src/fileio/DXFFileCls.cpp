@@ -1,5 +1,6 @@
 #include "fileio/DXFFileCls.hpp"
 
+#include "fileio/SurveyBounds.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
 
@@ -321,6 +322,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
 }
 
 bool DXFFileCls::FindSection(const char* name, int32_t& errorCode) {
+    bool garbled = false;
     std::string line;
     Pair pair;
     while (ReadLine(line)) {
@@ -334,9 +336,13 @@ bool DXFFileCls::FindSection(const char* name, int32_t& errorCode) {
         if (line != "SECTION") continue;
         const PairResult r = ReadPair(pair);
         if (r == PairResult::Ok && pair.code == 2 && pair.text == name) return true;
-        if (r != PairResult::Ok) break;
+        if (r != PairResult::Ok) {
+            garbled = true;
+            break;
+        }
     }
-    errorCode = ErrReadingFile;
+    // A file read to its end without the section holds no entities at all.
+    errorCode = readFailed_ || garbled ? ErrReadingFile : ErrNothingReadable;
     return false;
 }
 
@@ -525,6 +531,13 @@ bool Scaled(double value, double scale, double& out) {
     out = value * scale;
     return std::isfinite(out);
 }
+
+// Whether every vertex holds values a survey can.
+bool InSurvey(const std::vector<DXFVertex>& list, bool bounded) {
+    for (const DXFVertex& v : list)
+        if (bounded && !SurveyPoint(v.x, v.y, v.z)) return false;
+    return true;
+}
 }  // namespace
 
 DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
@@ -548,6 +561,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
     const double s = Scale();
     DXFFilePoint p;
     if (!Scaled(x, s, p.x) || !Scaled(y, s, p.y) || !Scaled(z, s, p.z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
+    if (surveyBounds && !SurveyPoint(p.x, p.y, p.z)) return Skip(ReadIssue::OutOfRange, r);
     p.layer = layer;
     ++pointsRead;
     if (!StorePoint(p)) return r;
@@ -580,6 +594,8 @@ DXFFileCls::PairResult DXFFileCls::ReadLineEntity(Pair& pair) {
     const double s = Scale();
     for (double& c : v)
         if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r);
+    if (surveyBounds && (!SurveyPoint(v[0], v[1], v[2]) || !SurveyPoint(v[3], v[4], v[5])))
+        return Skip(ReadIssue::OutOfRange, r);
     DXFFilePoint a, b;
     a.x = v[0], a.y = v[1], a.z = v[2], a.layer = layer;
     b.x = v[3], b.y = v[4], b.z = v[5], b.layer = layer;
@@ -644,6 +660,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPolylineEntity(Pair& pair) {
     if (r != PairResult::Ok) return r;
     if (bad) return Skip(ReadIssue::BadNumber, r);
     if (!finite) return Skip(ReadIssue::NonFiniteCoordinate, r);
+    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r);
     AddPolyline(list, layer, closed, layers[size_t(layer)].constraint != 0);
     return r;
 }
@@ -681,6 +698,7 @@ DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
             return Skip(ReadIssue::NonFiniteCoordinate, r);
         list[i].z = z;
     }
+    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r);
     AddPolyline(list, layer, (flags & (1 | 32)) != 0, layers[size_t(layer)].constraint != 0);
     return r;
 }
@@ -710,6 +728,7 @@ DXFFileCls::PairResult DXFFileCls::ReadSplineEntity(Pair& pair) {
             !Scaled(i < zs.size() ? zs[i] : 0.0, s, list[i].z))
             return Skip(ReadIssue::NonFiniteCoordinate, r);
     }
+    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r);
     AddPolyline(list, layer, (flags & (1 | 32)) != 0, layers[size_t(layer)].constraint != 0);
     return r;
 }
@@ -737,6 +756,8 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
     const double s = Scale();
     for (double& c : v)
         if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r);
+    for (int i = 0; i < 4; ++i)
+        if (surveyBounds && !SurveyPoint(v[i * 3], v[i * 3 + 1], v[i * 3 + 2])) return Skip(ReadIssue::OutOfRange, r);
     const bool triangle =
         std::fabs(v[6] - v[9]) < 1e-7 && std::fabs(v[7] - v[10]) < 1e-7 && std::fabs(v[8] - v[11]) < 1e-7;
     pointsRead += 4;
@@ -758,11 +779,14 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
 // ---- the read ----------------------------------------------------------------------------------------------------
 
 namespace {
-// A refused read: error 8, with the reason when the file holds nothing this reader takes.
-void Refuse(ReadReport& report, int32_t errorCode) {
+// A refused read: error 8, with the reason when the file holds nothing this reader takes or is too large for it.
+void Refuse(ReadReport& report, int32_t errorCode, bool tooLarge) {
     report = ReadReport();
     report.error = ErrReadingFile;
-    if (errorCode == ErrNothingReadable) report.Note(ReadIssue::Empty);
+    if (tooLarge)
+        report.Note(ReadIssue::FileTooLarge);
+    else if (errorCode == ErrNothingReadable)
+        report.Note(ReadIssue::Empty);
 }
 }  // namespace
 
@@ -776,7 +800,7 @@ bool DXFFileCls::ScanLayers(bool& cancelled) {
         errorCode = ErrNothingReadable;
     }
     cancelled = stopped_;
-    if (!cancelled) Refuse(report, errorCode);
+    if (!cancelled) Refuse(report, errorCode, tooLarge);
     return false;
 }
 
@@ -791,6 +815,6 @@ bool DXFFileCls::ReadChosen(bool& cancelled) {
         return true;
     }
     cancelled = stopped_;
-    if (!cancelled) Refuse(report, errorCode);
+    if (!cancelled) Refuse(report, errorCode, tooLarge);
     return false;
 }

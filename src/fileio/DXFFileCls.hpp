@@ -92,6 +92,9 @@ public:
     int32_t groupCounter;  // the last group id given out
     // The stores search through grids; false makes them scan the lists, as the plain reading would.
     bool indexedSearch;
+    // Entities with a value beyond any survey (SurveyBounds.hpp) are skipped and counted; false reads every finite
+    // value, for the stores' own checks at large magnitudes.
+    bool surveyBounds = true;
     // The file's text is UTF-8 (AC1021, R2007, and later); older files are in the system code page.
     bool utf8Text;
     // What the last entity pass left out and why (entities with a number that cannot be read or that leaves the

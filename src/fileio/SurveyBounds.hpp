@@ -12,4 +12,6 @@ constexpr double MaxSurveyCellSize = 1e5;
 
 inline bool SurveyPlanValue(double v) { return std::fabs(v) <= MaxSurveyPlan; }  // false for NaN too
 inline bool SurveyHeight(double z) { return std::fabs(z) <= MaxSurveyHeight; }
-inline bool SurveyPoint(double x, double y, double z) { return SurveyPlanValue(x) && SurveyPlanValue(y) && SurveyHeight(z); }
+inline bool SurveyPoint(double x, double y, double z) {
+    return SurveyPlanValue(x) && SurveyPlanValue(y) && SurveyHeight(z);
+}
