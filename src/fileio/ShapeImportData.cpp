@@ -164,9 +164,30 @@ bool RingCrossesItself(const QV_List<API_Coord3D>& ring) {
     return false;
 }
 
+int32_t ShapeImportData::TableRows() const {
+    const int32_t fieldCount = fields.GetCount();
+    return fieldCount > 0 ? values.GetCount() / fieldCount : 0;
+}
+
+uint32_t ShapesWithoutTableRow(const ShapeImportData& data) {
+    if (data.fields.GetCount() == 0) return 0;
+    const int32_t rows = data.TableRows();
+    uint32_t count = 0;
+    for (int32_t type : {1, 3, 5, 8, 11, 13, 15, 18, 21, 23, 25, 28, 31})
+        for (int32_t record : data.shapes.RecordNumbers(type)) count += record > rows ? 1 : 0;
+    return count;
+}
+
 void CheckShapePolygons(ShapeImportData& data) {
     data.degenerateParts = data.toCorrect = 0;
+    // A shape past the table's last row has no attributes: placed, but counted for the user to mend.
+    const bool withTable = data.fields.GetCount() > 0;
+    const int32_t rows = data.TableRows();
     for (SHPEntityData& entity : data.entities) {
+        if (withTable && entity.record > rows) {
+            ++data.toCorrect;
+            if (entity.status == EntityNormal) entity.status = EntityToCorrect;
+        }
         if (!entity.IsPolygon()) continue;
         for (const SHPPolyData& part : entity.parts) {
             if (std::fabs(RingArea(part.vertices)) < DegenerateArea) {

@@ -100,7 +100,12 @@ struct ShapeImportData {
 
     // The text of `field` for table row `record` (from 1); null when there is none.
     const char* Value(int32_t record, int32_t field) const;
+    // Rows of the table read (0 without fields).
+    int32_t TableRows() const;
 };
+
+// Shapes read whose record lies past the table's last row (none when no table with fields was read).
+uint32_t ShapesWithoutTableRow(const ShapeImportData& data);
 
 // The table beside the holder's shapefile into its field and value lists; what the read refused or left out in
 // the holder's table report.
@@ -108,7 +113,8 @@ bool ReadDBFTable(ShapeImportData& data);
 
 // Polyline Z, polyline, polygon Z and polygon shapes, then (with points) point and point Z shapes, as entities.
 void ConvertShapesToEntities(ShapeImportData& data, bool withPoints);
-// Degenerate polygon parts (area below 0.001) mark their entity; self-crossing parts count to be corrected.
+// Degenerate polygon parts (area below 0.001) mark their entity; self-crossing parts count to be corrected, and so
+// does an entity without a table row when a table was read.
 void CheckShapePolygons(ShapeImportData& data);
 void ComputeEntityBounds(ShapeImportData& data, bool withPoints);
 void SetImportSummary(ShapeImportData& data);

@@ -59,7 +59,7 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
         return false;
     }
     if (!RequireFloorPlan()) return true;
-    if (!ReadShapefile(data)) return true;
+    if (!ReadShapefile(data, true)) return true;
     ConvertShapesToEntities(data, false);
     CheckShapePolygons(data);
     ComputeEntityBounds(data, false);
