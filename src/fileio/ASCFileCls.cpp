@@ -73,6 +73,7 @@ struct ASCFileCls::RowsRead {
 bool ASCFileCls::Read() {
     if (!StartRead(true)) return false;
     ExtractRows();
+    if (cancelled) return Refuse(ReadIssue::Count, true);
     const std::vector<std::string_view>& rows = lines;
     Phase(InterpretationText, uint32_t(rows.size()), uint32_t(rows.size()));
     size_t headerLines = 6;
@@ -111,7 +112,7 @@ void ASCFileCls::ExtractRows() {
         if (keep) line = TrimLeadingSpaces(line);
         // A line of blanks is no row.
         keep = keep && line.find_first_not_of(" \t") != std::string_view::npos;
-        progress->Step(uint32_t(i + 1));
+        if (progress->Step(uint32_t(i + 1))) cancelled = true;
         return keep;
     });
 }

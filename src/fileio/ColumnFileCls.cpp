@@ -286,7 +286,7 @@ bool ColumnFileCls::LoadLines(bool keepLines) {
             if (lineEnd == end) break;
             p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
             while (p >= nextStep && stepValue < SliceCount) {
-                progress->Step(++stepValue);
+                if (progress->Step(++stepValue)) return Refuse(ReadIssue::Count, true);
                 nextStep += stepBytes;
             }
         }

@@ -348,6 +348,7 @@ bool DXFFileCls::FindSection(const char* name, int32_t& errorCode) {
 
 bool DXFFileCls::OpenAtEntities(int32_t& errorCode) {
     readFailed_ = false;
+    notText_ = false;
     stopped_ = false;
     nextStep_ = 0;
     if ((file == nullptr && OpenReaderFile() != 0) || GetReaderFileLength() != 0 || SetReaderFilePosition(0) != 0) {
@@ -360,6 +361,15 @@ bool DXFFileCls::OpenAtEntities(int32_t& errorCode) {
     if (fileLength >= BinarySentinelAt + sentinel && FillBuffer() && bufferCount_ >= BinarySentinelAt + sentinel &&
         std::memcmp(buffer_.data() + BinarySentinelAt, BinarySentinel, sentinel) == 0) {
         errorCode = ErrReadingFile;
+        return false;
+    }
+    // Nor is a file whose first block, longer than any DXF line, holds no line break: told so before the whole of
+    // it is searched.
+    const bool filled = bufferCount_ > 0 || FillBuffer();
+    if (filled && bufferCount_ > LongestLine && std::memchr(buffer_.data(), '\n', bufferCount_) == nullptr &&
+        std::memchr(buffer_.data(), '\r', bufferCount_) == nullptr) {
+        errorCode = ErrReadingFile;
+        notText_ = true;
         return false;
     }
     return FindSection("ENTITIES", errorCode);
@@ -779,14 +789,17 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
 // ---- the read ----------------------------------------------------------------------------------------------------
 
 namespace {
-// A refused read: error 8, with the reason when the file holds nothing this reader takes or is too large for it.
-void Refuse(ReadReport& report, int32_t errorCode, bool tooLarge) {
+// A refused read: error 8, with the reason when the file holds nothing this reader takes, is too large for it or is
+// no text.
+void Refuse(ReadReport& report, int32_t errorCode, bool tooLarge, bool notText) {
     report = ReadReport();
     report.error = ErrReadingFile;
     if (tooLarge)
         report.Note(ReadIssue::FileTooLarge);
     else if (errorCode == ErrNothingReadable)
         report.Note(ReadIssue::Empty);
+    else if (notText)
+        report.Note(ReadIssue::NotText);
 }
 }  // namespace
 
@@ -800,7 +813,7 @@ bool DXFFileCls::ScanLayers(bool& cancelled) {
         errorCode = ErrNothingReadable;
     }
     cancelled = stopped_;
-    if (!cancelled) Refuse(report, errorCode, tooLarge);
+    if (!cancelled) Refuse(report, errorCode, tooLarge, notText_);
     return false;
 }
 
@@ -815,6 +828,6 @@ bool DXFFileCls::ReadChosen(bool& cancelled) {
         return true;
     }
     cancelled = stopped_;
-    if (!cancelled) Refuse(report, errorCode, tooLarge);
+    if (!cancelled) Refuse(report, errorCode, tooLarge, notText_);
     return false;
 }

@@ -163,6 +163,7 @@ private:
     uint32_t bufferCount_ = 0;
     uint32_t bufferPos_ = 0;
     bool readFailed_ = false;
+    bool notText_ = false;  // the first block holds no line break
     uint32_t nextStep_ = 0;
     bool stopped_ = false;
     bool layerPass_ = false;

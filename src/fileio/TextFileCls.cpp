@@ -88,9 +88,10 @@ bool TextFileCls::Read() {
             kept[index / 64] |= uint64_t(1) << (index % 64);
             ++keptCount;
         }
-        progress->Step(uint32_t(++index));
+        if (progress->Step(uint32_t(++index))) return Stop();
         return true;
     });
+    if (cancelled) return Refuse(ReadIssue::Count, true);
     Phase(InterpretationText, uint32_t(keptCount), uint32_t(keptCount));
     const double factor = unitFactor;
     const int32_t xField = swapXY ? columns.y : columns.x;
