@@ -53,14 +53,16 @@ Files MakeFiles() {
         std::ofstream out(f.dxf, std::ios::binary);
         out << "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
         for (int64_t i = 0; i < Layers; ++i)
-            out << "0\nPOINT\n8\nL" << i << "\n10\n" << 500000 + i % 1000 << "\n20\n" << 6500000 + i / 1000
-                << "\n30\n" << i % 997 << "\n";
+            out << "0\nPOINT\n8\nL" << i << "\n10\n"
+                << 500000 + i % 1000 << "\n20\n"
+                << 6500000 + i / 1000 << "\n30\n"
+                << i % 997 << "\n";
         out << "0\nENDSEC\n0\nEOF\n";
     }
     f.row = f.dir + "/row.asc";
     {
         std::ofstream out(f.row, std::ios::binary);
-        out << "ncols " << RowCells << "\nnrows 1\nxllcorner 500000\nyllcorner 6500000\ncellsize 1\n"
+        out << "ncols " << RowCells << "\nnrows 1\nxllcorner 500000\nyllcorner 6500000\ncellsize 2\n"
             << "NODATA_value -9999\n";
         char cell[32];
         for (int64_t c = 0; c < RowCells; ++c) {
@@ -210,16 +212,20 @@ public:
                            const std::function<size_t()>& b) {
                 if (!seconds.count(ours) || !seconds.count(peer)) return;
                 const double x = seconds[ours] * 1e3, y = seconds[peer] * 1e3;
-                std::printf("%12lld %22s %7.1f (%6.1f) %8.2f %10.1f %14.1f\n", static_cast<long long>(size), what, x,
-                            y, y > 0 ? x / y : 0.0, PeakMiB(a), PeakMiB(b));
+                std::printf("%12lld %22s %7.1f (%6.1f) %8.2f %10.1f %14.1f\n", static_cast<long long>(size), what, x, y,
+                            y > 0 ? x / y : 0.0, PeakMiB(a), PeakMiB(b));
             };
-            row("DXF layers", "BM_OurDxfLayers", "BM_GdalDxfLayers", [&] { return OurDxf(f.dxf); },
+            row(
+                "DXF layers", "BM_OurDxfLayers", "BM_GdalDxfLayers", [&] { return OurDxf(f.dxf); },
                 [&] { return GdalDxf(f.dxf); });
-            row("50 MB row: grid", "BM_OurLongRowGrid", "BM_GdalLongRowGrid", [&] { return OurGrid(f.row); },
+            row(
+                "50 MB row: grid", "BM_OurLongRowGrid", "BM_GdalLongRowGrid", [&] { return OurGrid(f.row); },
                 [&] { return GdalGrid(f.row); });
-            row("50 MB row: preview", "BM_OurLongRowPreview", "BM_GdalLongRowLines", [&] { return OurPreview(f.row); },
+            row(
+                "50 MB row: preview", "BM_OurLongRowPreview", "BM_GdalLongRowLines", [&] { return OurPreview(f.row); },
                 [&] { return GdalLines(f.row); });
-            row("3 GB not text", "BM_OurNotText", "BM_GdalNotText", [&] { return OurNotText(f.binary); },
+            row(
+                "3 GB not text", "BM_OurNotText", "BM_GdalNotText", [&] { return OurNotText(f.binary); },
                 [&] { return GdalNotText(f.binary); });
         }
     }

@@ -97,7 +97,8 @@ TEST_F(ReaderLimitsTest, EveryPointLineIsKeptOrCounted) {
             text += field[0] + "\t" + field[1] + "\t" + field[2] + "\n";
         }
         TextFileCls reader;
-        Run(reader, Write("mix.txt", text), [](TextFileCls&) {}, [](TextFileCls& r) { r.tolerance = 0.0; });
+        Run(
+            reader, Write("mix.txt", text), [](TextFileCls&) {}, [](TextFileCls& r) { r.tolerance = 0.0; });
         ASSERT_EQ(reader.points.size(), kept) << "round " << round;
         EXPECT_EQ(reader.report.Count(ReadIssue::OutOfRange), outside);
         EXPECT_EQ(reader.report.Count(ReadIssue::BadNumber), bad);
@@ -106,18 +107,14 @@ TEST_F(ReaderLimitsTest, EveryPointLineIsKeptOrCounted) {
 }
 
 TEST_F(ReaderLimitsTest, GridsThatDisagreeWithTheirHeaderOrDescribeNoGridAreRefusedWithTheReason) {
-    const std::string none = "The file has no grid header (ncols, nrows, xllcorner, yllcorner, cellsize): it was not read.",
-                      disagree = "The grid's rows do not match the rows and columns its header gives: it was not read.",
-                      absurd = "The grid's header gives a cell size or a position that no survey holds: it was not read.";
+    const std::string
+        none = "The file has no grid header (ncols, nrows, xllcorner, yllcorner, cellsize): it was not read.",
+        disagree = "The grid's rows do not match the rows and columns its header gives: it was not read.",
+        absurd = "The grid's header gives a cell size or a position that no survey holds: it was not read.";
     const std::pair<const char*, std::string> cases[] = {
-        {"no_header.asc", none},
-        {"rows_beyond_header.asc", disagree},
-        {"row_longer.asc", disagree},
-        {"row_shorter.asc", disagree},
-        {"cellsize_zero.asc", absurd},
-        {"cellsize_negative.asc", absurd},
-        {"cellsize_huge.asc", absurd},
-        {"corner_beyond.asc", absurd},
+        {"no_header.asc", none},       {"rows_beyond_header.asc", disagree}, {"row_longer.asc", disagree},
+        {"row_shorter.asc", disagree}, {"cellsize_zero.asc", absurd},        {"cellsize_negative.asc", absurd},
+        {"cellsize_huge.asc", absurd}, {"corner_beyond.asc", absurd},
     };
     for (const auto& [name, reason] : cases) {
         SCOPED_TRACE(name);
