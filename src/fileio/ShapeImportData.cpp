@@ -1,10 +1,14 @@
 #include "fileio/ShapeImportData.hpp"
 
+#include "fileio/FieldNumber.hpp"
+#include "fileio/SurveyBounds.hpp"
+
 #include "foundation/Language.hpp"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 #include <vector>
 
@@ -97,6 +101,7 @@ void ShapeImportData::Reset() {
     meshCoords.Clear();
     constraints.Clear();
     validConstraints = importable = degenerateParts = toCorrect = 0;
+    heightsRefused = 0;
 }
 
 const char* ShapeImportData::Value(int32_t record, int32_t field) const {
@@ -240,7 +245,13 @@ void ApplyHeightField(ShapeImportData& data) {
     for (SHPEntityData& entity : data.entities) {
         // The shape's own row: Null shapes before it keep their rows.
         const char* text = data.Value(entity.record, field);
-        const double z = text != nullptr && text[0] != 0 ? StrToDouble(text) : 0.0;
+        double z = 0.0;
+        // A text that is no number is no height, as one beyond any survey.
+        if (text != nullptr && text[0] != 0 &&
+            (!ParseFieldNumber(text, text + std::strlen(text), z) || !SurveyHeight(z))) {
+            ++data.heightsRefused;
+            z = 0.0;
+        }
         if (entity.IsPoint()) {
             entity.z = z;
             continue;

@@ -94,6 +94,8 @@ struct ShapeImportData {
     // Positions where mesh coordinates of other heights met (shared borders of shapes whose heights come from the
     // table): one terrain point each, with the height read first.
     uint32_t mixedHeights = 0;
+    // Shapes whose height field held no survey's height (no number, or beyond the bounds): given height 0.
+    uint32_t heightsRefused = 0;
     ImportOptionsRec pointOptions;          // from the settings store: the created points
     ConstraintSettings constraintSettings;  // the created constraint lines
     ReadReport tableReport;                 // what the table's read refused or left out (the shapes': shapes.report)
@@ -118,7 +120,8 @@ void ConvertShapesToEntities(ShapeImportData& data, bool withPoints);
 void CheckShapePolygons(ShapeImportData& data);
 void ComputeEntityBounds(ShapeImportData& data, bool withPoints);
 void SetImportSummary(ShapeImportData& data);
-// Each entity's height from the chosen field of its own table row.
+// Each entity's height from the chosen field of its own table row; a value that is no survey's height gives 0 and is
+// counted in `heightsRefused`.
 void ApplyHeightField(ShapeImportData& data);
 void ThinPolylineNodes(ShapeImportData& data);
 void ApplyProjectOffset(ShapeImportData& data);

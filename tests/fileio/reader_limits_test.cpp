@@ -223,6 +223,13 @@ TEST_F(ReaderLimitsTest, ADamagedShapeRecordIsLostAloneAndShapesWithoutARowAreTo
     ConvertShapesToEntities(data, true);
     CheckShapePolygons(data);
     EXPECT_EQ(data.toCorrect, 1);
+
+    // A height field whose value is no survey's height gives none: 0, counted.
+    ASSERT_TRUE(data.values.Replace(0, "1e308"));
+    data.options.heightField = 0;
+    ApplyHeightField(data);
+    EXPECT_EQ(data.heightsRefused, 1u);
+    for (const SHPEntityData& entity : data.entities) EXPECT_TRUE(SurveyHeight(entity.z));
 }
 
 // A line of any length is read whole, or only its start when the caller keeps no more; layers that differ only in

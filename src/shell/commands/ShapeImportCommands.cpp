@@ -87,6 +87,7 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
     } else {
         ReadReport merged;
         merged.Note(ReadIssue::MixedHeights, data.mixedHeights);
+        merged.Note(ReadIssue::OutOfRange, data.heightsRefused);
         ShowReadReport(merged);
     }
     ACAPI_Automate(APIDo_ZoomID);

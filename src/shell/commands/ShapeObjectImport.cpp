@@ -119,6 +119,11 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     const bool placed = PlaceGISObjects(data, libIndex, params);
     if (!placed) ShowErrorMessage(ErrModifying, 2);
     MarkEntitiesToCorrect(data);
+    if (placed) {
+        ReadReport refused;
+        refused.Note(ReadIssue::OutOfRange, data.heightsRefused);
+        ShowReadReport(refused);
+    }
     ACAPI_Automate(APIDo_ZoomID);
     ReleaseParamRecords(&params);
     return placed;
