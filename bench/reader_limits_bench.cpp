@@ -28,7 +28,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -174,29 +176,28 @@ void Run(benchmark::State& state, const std::function<size_t(const Files&)>& rea
     state.counters["answer"] = double(answer);
 }
 
-void BM_OurDxfLayers(benchmark::State& s) {
-    Run(s, [](const Files& f) { return OurDxf(f.dxf); });
-}
-void BM_GdalDxfLayers(benchmark::State& s) {
-    Run(s, [](const Files& f) { return GdalDxf(f.dxf); });
-}
-void BM_OurLongRowGrid(benchmark::State& s) {
-    Run(s, [](const Files& f) { return OurGrid(f.row); });
-}
-void BM_GdalLongRowGrid(benchmark::State& s) {
-    Run(s, [](const Files& f) { return GdalGrid(f.row); });
-}
-void BM_OurLongRowPreview(benchmark::State& s) {
-    Run(s, [](const Files& f) { return OurPreview(f.row); });
-}
-void BM_GdalLongRowLines(benchmark::State& s) {
-    Run(s, [](const Files& f) { return GdalLines(f.row); });
-}
-void BM_OurNotText(benchmark::State& s) {
-    Run(s, [](const Files& f) { return OurNotText(f.binary); });
-}
-void BM_GdalNotText(benchmark::State& s) {
-    Run(s, [](const Files& f) { return GdalNotText(f.binary); });
+// One read of ours beside GDAL's on the same file.
+struct Pair {
+    const char* what;
+    const char* ours;
+    const char* peer;
+    int64_t size;
+    int iterations;
+    std::function<size_t(const Files&)> readOurs, readPeer;
+};
+
+const std::vector<Pair>& Pairs() {
+    static const std::vector<Pair> pairs = {
+        {"DXF layers", "BM_OurDxfLayers", "BM_GdalDxfLayers", Layers, 1, [](const Files& f) { return OurDxf(f.dxf); },
+         [](const Files& f) { return GdalDxf(f.dxf); }},
+        {"50 MB row: grid", "BM_OurLongRowGrid", "BM_GdalLongRowGrid", RowCells, 2,
+         [](const Files& f) { return OurGrid(f.row); }, [](const Files& f) { return GdalGrid(f.row); }},
+        {"50 MB row: preview", "BM_OurLongRowPreview", "BM_GdalLongRowLines", RowCells, 2,
+         [](const Files& f) { return OurPreview(f.row); }, [](const Files& f) { return GdalLines(f.row); }},
+        {"3 GB not text", "BM_OurNotText", "BM_GdalNotText", int64_t(BinaryBytes), 3,
+         [](const Files& f) { return OurNotText(f.binary); }, [](const Files& f) { return GdalNotText(f.binary); }},
+    };
+    return pairs;
 }
 
 class RatioReporter : public TimesBySize {
@@ -207,42 +208,26 @@ public:
         if (!f.why.empty()) return;
         std::printf("\n%12s %22s %16s %8s %10s %14s\n", "size", "read", "ms (GDAL ms)", "ratio", "peak MiB",
                     "GDAL peak MiB");
-        for (auto& [size, seconds] : seconds_) {
-            auto row = [&](const char* what, const char* ours, const char* peer, const std::function<size_t()>& a,
-                           const std::function<size_t()>& b) {
-                if (!seconds.count(ours) || !seconds.count(peer)) return;
-                const double x = seconds[ours] * 1e3, y = seconds[peer] * 1e3;
-                std::printf("%12lld %22s %7.1f (%6.1f) %8.2f %10.1f %14.1f\n", static_cast<long long>(size), what, x, y,
-                            y > 0 ? x / y : 0.0, PeakMiB(a), PeakMiB(b));
-            };
-            row(
-                "DXF layers", "BM_OurDxfLayers", "BM_GdalDxfLayers", [&] { return OurDxf(f.dxf); },
-                [&] { return GdalDxf(f.dxf); });
-            row(
-                "50 MB row: grid", "BM_OurLongRowGrid", "BM_GdalLongRowGrid", [&] { return OurGrid(f.row); },
-                [&] { return GdalGrid(f.row); });
-            row(
-                "50 MB row: preview", "BM_OurLongRowPreview", "BM_GdalLongRowLines", [&] { return OurPreview(f.row); },
-                [&] { return GdalLines(f.row); });
-            row(
-                "3 GB not text", "BM_OurNotText", "BM_GdalNotText", [&] { return OurNotText(f.binary); },
-                [&] { return GdalNotText(f.binary); });
+        for (const Pair& p : Pairs()) {
+            std::map<std::string, double>& seconds = seconds_[p.size];
+            if (!seconds.count(p.ours) || !seconds.count(p.peer)) continue;
+            const double x = seconds[p.ours] * 1e3, y = seconds[p.peer] * 1e3;
+            std::printf("%12lld %22s %7.1f (%6.1f) %8.2f %10.1f %14.1f\n", static_cast<long long>(p.size), p.what, x, y,
+                        y > 0 ? x / y : 0.0, PeakMiB([&] { return p.readOurs(f); }),
+                        PeakMiB([&] { return p.readPeer(f); }));
         }
     }
 };
 
 }  // namespace
 
-BENCHMARK(BM_OurDxfLayers)->Arg(Layers)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_GdalDxfLayers)->Arg(Layers)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_OurLongRowGrid)->Arg(RowCells)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_GdalLongRowGrid)->Arg(RowCells)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_OurLongRowPreview)->Arg(RowCells)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_GdalLongRowLines)->Arg(RowCells)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_OurNotText)->Arg(int64_t(BinaryBytes))->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_GdalNotText)->Arg(int64_t(BinaryBytes))->Unit(benchmark::kMillisecond)->Iterations(3);
-
 int main(int argc, char** argv) {
+    for (const Pair& p : Pairs())
+        for (const auto& [name, read] : {std::make_pair(p.ours, p.readOurs), std::make_pair(p.peer, p.readPeer)})
+            benchmark::RegisterBenchmark(name, [read = read](benchmark::State& s) { Run(s, read); })
+                ->Arg(p.size)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(p.iterations);
     return RunBenchmarks<RatioReporter>(argc, argv, [] {
         if (!TheFiles().dir.empty()) {
             std::error_code ec;
