@@ -166,14 +166,7 @@ size_t GdalNotText(const std::string& path) {
 }
 
 void Run(benchmark::State& state, const std::function<size_t(const Files&)>& read) {
-    const Files& files = TheFiles();
-    if (!files.why.empty()) {
-        state.SkipWithError(files.why.c_str());
-        return;
-    }
-    size_t answer = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(answer = read(files));
-    state.counters["answer"] = double(answer);
+    RunOnFiles(state, TheFiles(), read, "answer");
 }
 
 // One read of ours beside GDAL's on the same file.
