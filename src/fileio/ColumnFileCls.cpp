@@ -223,7 +223,8 @@ bool ColumnFileCls::LoadLines(bool keepLines) {
     const uint32_t slice = fileLength / SliceCount + (fileLength % SliceCount != 0 ? 1 : 0);
     if (fileLength > 0) {
         text = TextBlock(fileLength);
-        if (text.Data() == nullptr) return fail();
+        // The text is kept whole: a file larger than the memory can hold is too large for this reader.
+        if (text.Data() == nullptr) return fail(ReadIssue::FileTooLarge);
     }
     uint32_t filled = 0;
     if (SetReaderFilePosition(0) != 0) return fail();

@@ -431,8 +431,10 @@ TEST_F(ReaderTest, BadFilesEndWithTheReadErrorAndItsReasonOrWhatTheyHold) {
     ASCFile::ASCFileCls big;
     Run(big, huge);
     EXPECT_TRUE(ShowedReadError());
-    EXPECT_EQ(AlertDetails(),
-              std::vector<std::string>{"The file is too large for this reader (4 GiB or more): it was not read."});
+    EXPECT_EQ(
+        AlertDetails(),
+        std::vector<std::string>{
+            "The file is too large for this reader (4 GiB or more, or more than the memory holds): it was not read."});
     EXPECT_TRUE(big.points.empty());
     std::filesystem::remove(huge);
 }
