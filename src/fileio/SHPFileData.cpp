@@ -295,7 +295,8 @@ bool SHPFileData::ReadRecords() {
         const uint8_t* content = sound ? block.Fetch(readPosition + 8, 2 * uint32_t(words)) : nullptr;
         if (content == nullptr) {
             uint32_t next = 0;
-            if (!FindNextRecord(block, readPosition + 2, next)) {
+            // Only a file that says it is a shapefile is searched for its next record.
+            if (FileCode() != ShapeFileCode || !FindNextRecord(block, readPosition + 2, next)) {
                 if (words < 2) {
                     ++damagedRecords;
                     report.Note(ReadIssue::DamagedRecord);
