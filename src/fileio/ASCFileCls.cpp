@@ -151,14 +151,13 @@ bool ASCFileCls::ReadRows(size_t headerLines, size_t index, ColumnStore* store, 
     // Each field of a row that counts as read, and each that makes a point (x, y, z from its column): a field
     // without a number (an empty last field after a trailing TAB) is read but makes none, a no-data cell neither.
     const double nodata = header.nodata * factor;
-    // Answers the cells of the row: its fields but an empty last one (after a trailing delimiter).
+    // Answers the cells of the row: its fields up to the last that is not empty (trailing delimiters make none).
     auto cells = [&](std::string_view row, size_t rowNumber, auto&& point, auto&& countRead) {
         const double y = header.CellY(rowNumber - 1) * factor;
-        size_t c = 0;
-        bool lastEmpty = false;
+        size_t c = 0, filled = 0;
         ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
             const size_t column = c++;
-            lastEmpty = field.empty();
+            if (!field.empty()) filled = c;
             double value = 0.0;
             if (!ParseFieldNumber(field.data(), field.data() + field.size(), value)) {
                 countRead();
@@ -174,7 +173,7 @@ bool ASCFileCls::ReadRows(size_t headerLines, size_t index, ColumnStore* store, 
             }
             point(column, header.CellX(column) * factor, y, z);
         });
-        return lastEmpty && c > 0 ? c - 1 : c;
+        return filled;
     };
     try {
         for (; index < rows.size(); ++index) {
