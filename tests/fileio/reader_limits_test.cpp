@@ -147,6 +147,11 @@ TEST_F(ReaderLimitsTest, DxfWithoutEntitiesSaysItHoldsNothing) {
         EXPECT_FALSE(ReadDxf(reader, Data(Limits(name)), error));
         EXPECT_EQ(error, int32_t(ErrNothingReadable));
     }
+    // A first block longer than any DXF line without a line break: no text, told before the rest is searched.
+    DXFFileCls binary;
+    int32_t error = 0;
+    EXPECT_FALSE(ReadDxf(binary, Write("blob.dxf", std::string(70000, '\0') + "0\nSECTION\n"), error));
+    EXPECT_EQ(binary.report.Count(ReadIssue::NotText), 1u);
 }
 
 TEST_F(ReaderLimitsTest, FilesOfFourGiBOrMoreAreRefusedByTheirSize) {
