@@ -29,7 +29,8 @@ QV_String ReadReport::Describe() const {
         QV_String line;
         GetResString(line, ErrorTableBase + LanguageIndex, ReadIssueTextBase + i);
         const ReadIssue issue = static_cast<ReadIssue>(i);
-        if (counts[i] > 1 || issue == ReadIssue::MixedHeights || issue == ReadIssue::SpotHeightOnLine)
+        if (counts[i] > 1 || issue == ReadIssue::MixedHeights || issue == ReadIssue::SpotHeightOnLine ||
+            issue == ReadIssue::NoTableRow)
             line += (QV_String(" (") += std::to_string(counts[i]).c_str()) += ")";
         if (!text.IsEmpty()) text += "\n";
         text += line;
