@@ -23,6 +23,9 @@ enum class ReadIssue : uint8_t {
     NotShapefileName,     // the chosen file's name does not end with ".shp": refused
     MixedHeights,         // points at one position with different heights, merged: counted once per position
     SpotHeightOnLine,     // a spot height (DXF POINT) on a line's vertex of another height: the line's kept
+    ValueNoSurveyHolds,   // a coordinate or height not finite or beyond the bounds of a survey: skipped
+    BadUnit,              // a unit that is not positive, or absurd: what it measures is not read
+    UnbuildableObject,    // an object whose geometry makes no element (an area without three corners): skipped
     Count
 };
 constexpr int32_t ReadIssueTextBase = 80;

@@ -128,6 +128,7 @@ void SOSIAssembly::ResetContourExtent() {
 
 void SOSIAssembly::ResetForReread() {
     data.Clear();
+    issues = ReadReport();
     records.Reset();
     contourCount = 0;
     ResetContourExtent();
@@ -267,6 +268,8 @@ bool SOSIAssembly::SimplifyBezier(QV_List<API_Coord3D>& points, const double* di
 
 void SOSIAssembly::ImportObjects(const SOSIAssemblyInput& input, uint32_t& objectsRead, uint32_t& objectsKept) {
     tolerance = input.tolerance;
+    issues = ReadReport();
+    records.issues = ReadReport();
     TypeRowIndex rowOf;
     for (int32_t t = input.types.GetCount() - 1; t >= 0; --t) rowOf[Key(input.types[t].name)] = t;
     const int32_t selected = MarkSelectedObjects(input, rowOf);
@@ -278,6 +281,43 @@ void SOSIAssembly::ImportObjects(const SOSIAssemblyInput& input, uint32_t& objec
         JoinEdgeCurvesToSurfaces();
     }
     ShiftToFileOrigins(input.files);
+    if (input.importMode == SOSIModeTerrain) UnifyHeights();
+}
+
+void SOSIAssembly::UnifyHeights() {
+    // Positions on a micrometre grid: SOSI coordinates are whole steps of their unit, so one position is one key.
+    struct Key {
+        int64_t x, y;
+        bool operator==(const Key& o) const { return x == o.x && y == o.y; }
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const {
+            return std::hash<int64_t>()(k.x) ^ (std::hash<int64_t>()(k.y) * 0x9E3779B97F4A7C15ull);
+        }
+    };
+    struct First {
+        double z;
+        bool mixed;
+    };
+    std::unordered_map<Key, First, KeyHash> seen;
+    uint32_t mixed = 0;
+    for (SOSIData& d : data) {
+        const int16_t kind = d.geometryKind;
+        if (kind != SOSIKindPoint && kind != SOSIKindSwarm && kind != SOSIKindCurve) continue;
+        const int32_t n = kind == SOSIKindPoint ? std::min<int32_t>(d.coords.GetCount(), 1) : d.coords.GetCount();
+        for (int32_t i = 0; i < n; ++i) {
+            API_Coord3D& p = d.coords[i];
+            if (IsSOSISeparator(p)) continue;
+            const Key key{std::llround(p.x * 1e6), std::llround(p.y * 1e6)};
+            const auto found = seen.emplace(key, First{p.z, false});
+            First& first = found.first->second;
+            if (found.second || std::fabs(p.z - first.z) < Eps) continue;
+            p.z = first.z;
+            if (!first.mixed) ++mixed;
+            first.mixed = true;
+        }
+    }
+    issues.Note(ReadIssue::MixedHeights, mixed);
 }
 
 int32_t SOSIAssembly::MarkSelectedObjects(const SOSIAssemblyInput& input, const TypeRowIndex& rowOf) {
@@ -314,13 +354,16 @@ void SOSIAssembly::ReadSelectedObjects(const SOSIAssemblyInput& input, const Typ
             input.progress.Step(++step);
             records.Reset();
             ++objectsRead;
-            records.Read(input.files[f], prim, skipLowHeights != 0, points);
+            // An object whose own unit is refused is not read at all.
+            if (!records.Read(input.files[f], prim, skipLowHeights != 0, points)) continue;
             DropBoundaryCurves(records.scratch.boundaries, f);
             const auto rowIt = rowOf.find(Key(prim.type));
             const SOSIOType* row = rowIt != rowOf.end() ? &input.types[rowIt->second] : nullptr;
             if (KeepObjectPoints(prim.kind, row, points) && AddRecord(prim, f, points)) ++objectsKept;
         }
     input.progress.End();
+    issues.Add(records.issues);
+    records.issues = ReadReport();
     pointGridsActive = false;
     pointGrids.clear();
 }
@@ -576,6 +619,8 @@ void SOSIAssembly::AssembleSurfaces(const SOSIAssemblyInput& input) {
                 SOSIObjectRecords curve;
                 QV_List<API_Coord3D> pts;
                 curve.Read(*fd, target, skipLowHeights != 0, pts);
+                // A curve read for itself has told what it left out already.
+                if (target.selected == 0) issues.Add(curve.issues);
                 if (reverse)
                     for (int32_t a = 0, b = pts.GetCount() - 1; a < b; ++a, --b) std::swap(pts[a], pts[b]);
                 for (int32_t i = 0; i < pts.GetCount(); ++i)

@@ -3,6 +3,7 @@
 // records, turned into SOSIData records: points thinned and lines simplified by the type rows' filters,
 // surfaces joined from their boundary curves, curves that touch joined (objects import), each file's origin
 // added; then the extent of what was made, and the contour-height filter of the results dialog.
+#include "fileio/ReadReport.hpp"
 #include "fileio/ReaderProgress.hpp"
 #include "sosi/SOSIObjectRecords.hpp"
 #include "sosi/SOSIPointGrid.hpp"
@@ -57,6 +58,9 @@ public:
 
     // ---- what it made ----
     QV_List<SOSIData> data;
+    // What the last ImportObjects left out (values no survey holds, refused units) and, in a terrain import, the
+    // positions whose points had more than one height, each point there given the height read first.
+    ReadReport issues;
 
 private:
     using TypeRowIndex = std::unordered_map<std::u16string, int32_t>;  // type name to its row in `types`
@@ -74,6 +78,8 @@ private:
     void JoinEdgeCurvesToSurfaces();
     // Each file's ..ORIGO-NØ added to its records' points.
     void ShiftToFileOrigins(const QV_List<SOSIFileData>& files);
+    // Terrain import: the points of points, swarms and curves at one position take the height read first there.
+    void UnifyHeights();
 
     bool IsDuplicatePoint(const API_Coord3D& p, const double* distance) const;
     void ThinPointSwarm(QV_List<API_Coord3D>& points, const double* distance) const;

@@ -363,5 +363,8 @@ int32_t BuildOneSOSIData(const SOSIOutputInput& input, const SOSIOutputChoices& 
     }
 
     Builder builder{input, choices, data, state.defaults, state};
-    return builder.Build() ? 1 : 0;
+    const size_t before = state.made.size();
+    const bool built = builder.Build();
+    if (state.made.size() > before) state.usedLayers.insert(state.layer);
+    return built ? 1 : 0;
 }

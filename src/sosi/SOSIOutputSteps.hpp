@@ -8,6 +8,7 @@
 #include "APIElements.hpp"
 
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 // The host's default of each 2D element type the builders make, kept for one build.
@@ -36,6 +37,7 @@ struct SOSIBuildState {
     uint8_t hostFailed = 0;                    // a host call refused a step of the build
     std::vector<API_Guid> made;                // every element the build created
     std::vector<API_Attribute> madeLayers;     // layers the build created
+    std::unordered_set<int32_t> usedLayers;    // layers the build put an element on
     std::vector<API_Attribute> changedLayers;  // layers the build rewrote, as they were before
 };
 SOSIBuildState& SOSIOutputState();
@@ -51,6 +53,8 @@ int16_t ChooseSOSISurfaceFill();
 bool CreateTypeLayers(const QV_List<SOSIOType>& types);
 // Takes back what the build made: its elements, the layers it created, the records of the layers it rewrote.
 void TakeBackSOSIBuild();
+// The layers the build created and put nothing on are deleted again. False when the host refuses.
+bool DeleteUnusedSOSILayers();
 // Mode 2: finds the worksheet by reference id (renamed when its name differs) or makes it, and brings it to
 // the front. `*existed` tells whether it was there. False when a host call fails.
 // `namesFromSettings`: the reference id and name come from the general settings, else the current worksheet's.

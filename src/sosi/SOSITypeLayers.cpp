@@ -73,3 +73,17 @@ void TakeBackSOSIBuild() {
     state.changedLayers.clear();
     state.somethingCreated = 0;
 }
+
+bool DeleteUnusedSOSILayers() {
+    SOSIBuildState& state = SOSIOutputState();
+    std::vector<API_Attribute> kept;
+    for (API_Attribute& layer : state.madeLayers) {
+        if (state.usedLayers.count(layer.header.index) != 0) {
+            kept.push_back(layer);
+            continue;
+        }
+        if (ACAPI_Attribute_Delete(&layer.header) != NoError) return false;
+    }
+    state.madeLayers.swap(kept);
+    return true;
+}
