@@ -225,19 +225,18 @@ int32_t LeadingNumbers(const SOSITokens& t) {
 }
 
 // A last coordinate line without its line break may have lost digits: 23500 2350 cut to 23500 23 is a whole
-// tuple, a point kilometres away. It is taken as cut when a number of it is shorter than the same number of the
-// coordinate line before it.
-bool LostDigits(const SOSIFileData& fileData, const SOSIPrim& last, const SOSITokens& t, int32_t numbers) {
+// tuple, a point kilometres away. It is taken as cut when its north or east has fewer digits than those of the
+// coordinate line before it (heights vary in length, a survey's plan coordinates do not from one line to the
+// next). The search looks back a bounded number of lines.
+bool LostDigits(const SOSIFileData& fileData, const SOSITokens& t) {
+    constexpr int32_t LookBack = 10000;
     const int32_t lastLine = fileData.lines.GetCount() - 1;
-    for (int32_t l = lastLine - 1; l > last.firstLine; --l) {
+    for (int32_t l = lastLine - 1; l >= 0 && l >= lastLine - LookBack; --l) {
         const SOSILine before = fileData.lines[l];
-        if (before.GetAt(0) == u'.') return false;  // the coordinates start on the last line
+        if (before.GetAt(0) == u'.') continue;
         const SOSITokens b(before);
-        const int32_t shared = std::min(numbers, LeadingNumbers(b));
-        if (shared == 0) continue;
-        for (int32_t i = 0; i < shared; ++i)
-            if (Digits(t, i) < Digits(b, i)) return true;
-        return false;
+        if (LeadingNumbers(b) < 2) continue;
+        return Digits(t, 0) < Digits(b, 0) || Digits(t, 1) < Digits(b, 1);
     }
     return false;
 }
@@ -265,7 +264,7 @@ bool LastObjectCut(const SOSIFileData& fileData) {
         }
     const int32_t numbers = LeadingNumbers(t);
     if (numbers > 0 && numbers % (layout == 1 ? 2 : 3) != 0) return true;
-    return numbers > 0 && fileData.endsWithBreak == 0 && LostDigits(fileData, last, t, numbers);
+    return numbers >= 2 && fileData.endsWithBreak == 0 && LostDigits(fileData, t);
 }
 
 }  // namespace

@@ -88,7 +88,9 @@ void PrepareResults(SOSIFileCls& reader) {
 // A results dialog closed without OK ends the import, unless the user asked to import again.
 bool Ends(bool confirmed, const SOSIFileCls& reader) { return !confirmed && reader.importAgain == 0; }
 
+// A read that kept no point (all refused, or none of the types chosen) sets no offset.
 void TakeProjectOffset(const SOSIFileCls& reader) {
+    if (reader.BoundsEmpty()) return;
     ProjectOffset.x = reader.originX;
     ProjectOffset.y = reader.originY;
 }
