@@ -146,8 +146,10 @@ const SOSIPointGrid& SOSIAssembly::PointGridFor(double d) const {
         if (grid.first == d) return grid.second;
     pointGrids.emplace_back(d, SOSIPointGrid(CellFor(d)));
     SOSIPointGrid& grid = pointGrids.back().second;
-    for (const SOSIData& r : data)
-        if (r.geometryKind == SOSIKindPoint && !r.coords.IsEmpty()) grid.Add(r.coords[0].x, r.coords[0].y);
+    for (int32_t i = 0; i < data.GetCount(); ++i) {
+        const SOSIData& r = data[i];
+        if (r.geometryKind == SOSIKindPoint && !r.coords.IsEmpty() && !Gone(i)) grid.Add(r.coords[0].x, r.coords[0].y);
+    }
     return grid;
 }
 
@@ -335,8 +337,9 @@ void SOSIAssembly::ReadSelectedObjects(const SOSIAssemblyInput& input, const Typ
                                        uint32_t& objectsRead, uint32_t& objectsKept) {
     // One record a selected object at most: room for them all at once.
     data.Reserve(data.GetCount() + selected);
-    dataIds.clear();
-    for (const SOSIData& d : data) dataIds.push_back(SOSIIdValue(d.id));
+    recordsById.clear();
+    dataGone.assign(size_t(data.GetCount()), 0);
+    for (int32_t i = 0; i < data.GetCount(); ++i) IndexRecord(i);
 
     QV_String phase, count;
     GetResString(phase, GeneralTableBase + LanguageIndex, 167);
@@ -366,6 +369,10 @@ void SOSIAssembly::ReadSelectedObjects(const SOSIAssemblyInput& input, const Typ
     records.issues = ReadReport();
     pointGridsActive = false;
     pointGrids.clear();
+    // The curves surfaces took in leave the list in one pass, the others keep their order.
+    data.RemoveIf([&](int32_t r) { return Gone(r); });
+    dataGone.clear();
+    recordsById.clear();
 }
 
 bool SOSIAssembly::KeepObjectPoints(int16_t kind, const SOSIOType* row, QV_List<API_Coord3D>& points) const {
@@ -401,27 +408,27 @@ bool SOSIAssembly::AddRecord(const SOSIPrim& prim, int32_t fileIndex, const QV_L
     if (!data.Insert(record)) return false;
     if (record.geometryKind == SOSIKindPoint)
         for (auto& grid : pointGrids) grid.second.Add(record.coords[0].x, record.coords[0].y);
-    if (dataIds.size() + 1 == size_t(data.GetCount())) dataIds.push_back(SOSIIdValue(record.id));
+    dataGone.push_back(0);
+    IndexRecord(data.GetCount() - 1);
     return true;
 }
 
+void SOSIAssembly::IndexRecord(int32_t index) {
+    const SOSIData& record = data[index];
+    recordsById[RecordKey{record.fileIndex, SOSIIdValue(record.id)}].indices.push_back(index);
+}
+
 void SOSIAssembly::DropBoundaryCurves(const std::vector<SOSIRefs>& boundaries, int32_t fileIndex) {
-    for (const SOSIRefs& group : boundaries) {
-        if (dataIds.size() != size_t(data.GetCount())) {
-            dataIds.clear();
-            for (const SOSIData& d : data) dataIds.push_back(SOSIIdValue(d.id));
-        }
+    // Each id takes the first record of that id of the file still there: the records of one id go in the order
+    // they came, so those gone are always the first ones of its list.
+    for (const SOSIRefs& group : boundaries)
         for (int32_t g = 0; g < group.GetCount(); ++g) {
-            const long value = SOSIIdValue(group[g]);
-            for (int32_t d = 0; d < data.GetCount(); ++d)
-                if (dataIds[size_t(d)] == value && data[d].fileIndex == fileIndex) {
-                    PointRecordGone(data[d]);
-                    data.Remove(d);
-                    dataIds.erase(dataIds.begin() + d);
-                    break;
-                }
+            const auto found = recordsById.find(RecordKey{fileIndex, SOSIIdValue(group[g])});
+            if (found == recordsById.end() || found->second.taken == found->second.indices.size()) continue;
+            const int32_t d = found->second.indices[found->second.taken++];
+            PointRecordGone(data[d]);
+            dataGone[size_t(d)] = 1;
         }
-    }
 }
 
 void SOSIAssembly::JoinEdgeCurvesToSurfaces() {

@@ -94,7 +94,24 @@ private:
     double tolerance = 0.0;     // the input's, while ImportObjects runs
     double contourMin[3];
     double contourMax[3];
-    std::vector<long> dataIds;  // id value of each record of `data`, rebuilt when out of step
+    // While ImportObjects reads: the records of each file and id, in `data` order, and which are gone (taken
+    // into a surface), to leave `data` in one pass at the end.
+    struct RecordKey {
+        int32_t file;
+        long id;
+        bool operator==(const RecordKey& o) const { return file == o.file && id == o.id; }
+    };
+    struct RecordKeyHash {
+        size_t operator()(const RecordKey& k) const { return std::hash<long>()(k.id) * 31u + size_t(k.file); }
+    };
+    struct RecordsOfId {
+        std::vector<int32_t> indices;
+        size_t taken = 0;  // the first `taken` are gone
+    };
+    std::unordered_map<RecordKey, RecordsOfId, RecordKeyHash> recordsById;
+    std::vector<uint8_t> dataGone;
+    bool Gone(int32_t index) const { return size_t(index) < dataGone.size() && dataGone[size_t(index)] != 0; }
+    void IndexRecord(int32_t index);
     bool pointGridsActive = false;
     mutable std::vector<std::pair<double, SOSIPointGrid>> pointGrids;
 };
