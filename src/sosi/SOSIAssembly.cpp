@@ -107,12 +107,6 @@ bool ConstantHeight(const QV_List<API_Coord3D>& c) {
     return true;
 }
 
-const SOSIOType* FindTypeRow(const QV_List<SOSIOType>& types, const QV_String& name) {
-    for (int32_t t = 0; t < types.GetCount(); ++t)
-        if (types[t].name == name) return &types[t];
-    return nullptr;
-}
-
 constexpr double ExtentLiteral = 1.79769313486231e308;
 
 }  // namespace
@@ -277,7 +271,7 @@ void SOSIAssembly::ImportObjects(const SOSIAssemblyInput& input, uint32_t& objec
     const int32_t selected = MarkSelectedObjects(input, rowOf);
     if (selected == 0) return;
     ReadSelectedObjects(input, rowOf, selected, objectsRead, objectsKept);
-    AssembleSurfaces(input);
+    AssembleSurfaces(input, rowOf);
     if (input.importMode == SOSIModeObjects) {
         JoinTouchingCurves();
         JoinEdgeCurvesToSurfaces();
@@ -592,7 +586,7 @@ void SOSIAssembly::JoinTouchingCurves() {
     data.RemoveIf([&](int32_t r) { return gone[size_t(r)] != 0; });
 }
 
-void SOSIAssembly::AssembleSurfaces(const SOSIAssemblyInput& input) {
+void SOSIAssembly::AssembleSurfaces(const SOSIAssemblyInput& input, const TypeRowIndex& rowOf) {
     const QV_List<SOSIFileData>& files = input.files;
     std::vector<std::unordered_map<long, int32_t>> byId(size_t(std::max<int32_t>(files.GetCount(), 0)));
     for (int32_t r = 0; r < data.GetCount(); ++r) {
@@ -616,7 +610,8 @@ void SOSIAssembly::AssembleSurfaces(const SOSIAssemblyInput& input) {
                 const auto found = ids.find(SOSIIdValue(ref));
                 if (found == ids.end()) continue;  // a reference to a missing id adds nothing
                 const SOSIPrim target = fd->objects[found->second];
-                const SOSIOType* row = FindTypeRow(input.types, target.type);
+                const auto rowIt = rowOf.find(Key(target.type));
+                const SOSIOType* row = rowIt != rowOf.end() ? &input.types[rowIt->second] : nullptr;
                 if (row != nullptr && row->import != 0 && row->ownValue != 0) {
                     own = row->value;
                     hasOwn = true;

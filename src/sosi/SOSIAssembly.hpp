@@ -72,7 +72,7 @@ private:
     // Thins or simplifies an object's points by its type row's filter; false when the object is dropped.
     bool KeepObjectPoints(int16_t kind, const SOSIOType* row, QV_List<API_Coord3D>& points) const;
     bool AddRecord(const SOSIPrim& prim, int32_t fileIndex, const QV_List<API_Coord3D>& points);
-    void AssembleSurfaces(const SOSIAssemblyInput& input);
+    void AssembleSurfaces(const SOSIAssemblyInput& input, const TypeRowIndex& rowOf);
     void JoinTouchingCurves();
     // Edge curves ("KantUtsnitt") touching a surface's outer ring join it as further pieces.
     void JoinEdgeCurvesToSurfaces();

@@ -53,6 +53,7 @@ void BuildBody(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     SOSIBuildState& state = SOSIOutputState();
     state.defaultPen = int16_t(GlobalSettings.GetInt(0, DefaultPenField));
     state.defaultSecond = int16_t(GlobalSettings.GetInt(0, DefaultSecondField));
+    IndexSOSITypes(input.types);
 
     GS::UniString title("Lodravix");
     int16_t phases = 1;
@@ -146,4 +147,6 @@ void ClearSOSIOutputState() {
     state.madeLayers.clear();
     state.usedLayers.clear();
     state.changedLayers.clear();
+    state.rowOfType.clear();
+    state.layerOfType.clear();
 }
