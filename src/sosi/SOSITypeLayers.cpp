@@ -77,13 +77,16 @@ void TakeBackSOSIBuild() {
 bool DeleteUnusedSOSILayers() {
     SOSIBuildState& state = SOSIOutputState();
     std::vector<API_Attribute> kept;
+    bool deleted = true;
     for (API_Attribute& layer : state.madeLayers) {
-        if (state.usedLayers.count(layer.header.index) != 0) {
+        // Once the host refuses, the rest stay listed, for the take-back to delete.
+        if (!deleted || state.usedLayers.count(layer.header.index) != 0) {
             kept.push_back(layer);
             continue;
         }
-        if (ACAPI_Attribute_Delete(&layer.header) != NoError) return false;
+        deleted = ACAPI_Attribute_Delete(&layer.header) == NoError;
+        if (!deleted) kept.push_back(layer);
     }
     state.madeLayers.swap(kept);
-    return true;
+    return deleted;
 }

@@ -367,4 +367,17 @@ TEST_F(SosiImportCommandsTest, ValuesNoSurveyHoldsAreToldAndNeverPlacedOrTakenAs
     EXPECT_EQ(Db().FindAttribute(API_LayerID, "Omrade"), 0);
     EXPECT_EQ(Db().FindAttribute(API_LayerID, "Grense"), 0);
     EXPECT_NE(Db().FindAttribute(API_LayerID, "Vei"), 0);
+
+    // The host refuses to delete a layer left empty: the whole build is taken back, and told.
+    DGDriver::ClearQueueAndLog();
+    OpenWorksheet(sheet++);
+    const size_t before = Db().AllElements().size();
+    DGDriver::QueueFileAnswer({Sosi("bad/area_one_vertex.sos")});
+    ASSERT_TRUE(host->FailCallAfter("Attribute_Delete", -1, APIERR_GENERAL, 0));
+    RunSOSIWorksheetImport(GlobalSettings, asks);
+    host->ClearFailures();
+    EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while modifying/creating the object."});
+    EXPECT_EQ(Db().AllElements().size(), before);
+    EXPECT_EQ(Db().FindAttribute(API_LayerID, "Omrade"), 0);
+    EXPECT_EQ(Db().FindAttribute(API_LayerID, "Grense"), 0);
 }
