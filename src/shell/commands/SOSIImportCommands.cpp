@@ -11,6 +11,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "shell/commands/NothingChosenAlert.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSILocatorDatabases.hpp"
@@ -102,11 +103,7 @@ constexpr int32_t ChooseTypesText = 6;  // "Select only the OBJEKTTYPE you want 
 bool SOSITypeChosen(const SOSIFileCls& reader) {
     for (const SOSIOType& row : reader.scan.types)
         if (row.import != 0) return true;
-    QV_String title, message, reason;
-    GetResString(title, ErrorTableBase + LanguageIndex, 54);
-    GetResString(message, ErrorTableBase + LanguageIndex, ErrNoConditions);
-    GetResString(reason, SOSITableBase + LanguageIndex, ChooseTypesText);
-    ShowAlertBox(2, title, message, reason);
+    ShowNothingChosenAlert(SOSITableBase, ChooseTypesText);
     return false;
 }
 
