@@ -21,7 +21,13 @@ int32_t SOSIObjectRecords::ReadTuples(const SOSIFileData& file, const SOSITokens
         double v[3] = {0.0, 0.0, 0.0};
         bool ok = true;
         for (int32_t k = 0; k < width && ok; ++k) ok = t.Number(i + k, v[k]);
-        if (!ok) break;
+        if (!ok) {
+            // A line that starts as coordinates but whose numbers cannot be read (12a 300) gives no point: told.
+            const GS::UniChar c0 = t.At(first, 0);
+            if (i == first && ((c0 >= u'0' && c0 <= u'9') || c0 == u'-' || c0 == u'+' || c0 == u'.' || c0 == u','))
+                issues.Note(ReadIssue::BadNumber);
+            break;
+        }
         API_Coord3D c;
         if (layout == 1) {
             c = API_Coord3D{v[1] * unit, v[0] * unit, scratch.height};

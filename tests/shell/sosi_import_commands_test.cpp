@@ -317,7 +317,8 @@ TEST_F(SosiImportCommandsTest, ValuesNoSurveyHoldsAreToldAndNeverPlacedOrTakenAs
         {"unit_zero.sos", SOSIModeTerrain, units, 0},
         {"unit_absurd.sos", SOSIModeWorksheet, units, 0},
         {"values_beyond.sos", SOSIModeTerrain,
-         "Coordinates or heights no survey holds (not finite, beyond 100,000 km across or 100 km high) were skipped "
+         "Numbers that cannot be read were skipped.\nCoordinates or heights no survey holds (not finite, beyond "
+         "100,000 km across or 100 km high) were skipped "
          "(4)",
          2},
         {"origin_beyond.sos", SOSIModeTerrain,

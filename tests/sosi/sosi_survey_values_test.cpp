@@ -96,9 +96,11 @@ TEST_F(SosiReaderTest, ValuesNoSurveyHoldsAreSkippedCountedAndNeverReachTheRecor
     ASSERT_TRUE(ReadFiles(reader, {SosiData(BadFile("values_beyond.sos"))}));
     reader.importMode = SOSIModeTerrain;
     ImportAll(reader);
-    // The height line of 1e308, the infinite north, the east and the height beyond the bounds: four points.
+    // The height line of 1e308, the infinite north, the east and the height beyond the bounds: four points; and
+    // a north that is no number.
     EXPECT_EQ(KeptIds(reader), (std::vector<std::string>{"2", "6"}));
     EXPECT_EQ(reader.assembly.issues.Count(ReadIssue::ValueNoSurveyHolds), 4u);
+    EXPECT_EQ(reader.assembly.issues.Count(ReadIssue::BadNumber), 1u);  // 6600007a
     ASSERT_EQ(reader.assembly.data.GetCount(), 2);
     EXPECT_DOUBLE_EQ(reader.assembly.data[0].coords[0].z, 12.5);
     const API_Coord3D written = reader.assembly.data[1].coords[0];  // in exponents
@@ -116,8 +118,14 @@ TEST_F(SosiReaderTest, ValuesNoSurveyHoldsAreSkippedCountedAndNeverReachTheRecor
     EXPECT_TRUE(far.BoundsEmpty());
 
     // Whatever huge or infinite values a real file is given, every kept point lies within the bounds.
-    const std::vector<std::string> tokens = {"1e308", "-1e300", "1e400", "99999999999999999999", "...ENHET 1e300",
-                                             "..H\xC3\x98YDE 1e308", "...ORIGO-N\xC3\x98 1e307 1e307", " 1e9 "};
+    const std::vector<std::string> tokens = {"1e308",
+                                             "-1e300",
+                                             "1e400",
+                                             "99999999999999999999",
+                                             "...ENHET 1e300",
+                                             "..H\xC3\x98YDE 1e308",
+                                             "...ORIGO-N\xC3\x98 1e307 1e307",
+                                             " 1e9 "};
     for (const std::string& name : RealFiles()) {
         const std::string original = Slurp(SosiData(name));
         Robustness::Mutator mutator(uint32_t(name.size()) * 7 + 1);
@@ -178,6 +186,8 @@ TEST_F(SosiReaderTest, ATerrainImportGivesEachPositionTheHeightReadFirstAndCount
         reader.importMode = SOSIModeTerrain;
         ImportAll(reader);
         EXPECT_TRUE(AllWithinSurveyBounds(reader)) << name;
-        EXPECT_EQ(reader.assembly.issues.Count(ReadIssue::ValueNoSurveyHolds), 0u) << name;
+        EXPECT_FALSE(reader.assembly.issues.Count(ReadIssue::ValueNoSurveyHolds) != 0 ||
+                     reader.assembly.issues.Count(ReadIssue::BadNumber) != 0)
+            << name;
     }
 }
