@@ -353,6 +353,8 @@ void SOSIAssembly::ReadSelectedObjects(const SOSIAssemblyInput& input, const Typ
             ++objectsRead;
             // An object whose own unit is refused is not read at all.
             if (!records.Read(input.files[f], prim, skipLowHeights != 0, points)) continue;
+            const bool byRadius = prim.kind == SOSIKindArcByRadius || prim.kind == SOSIKindCircle;
+            if (byRadius && std::isnan(records.scratch.radius)) continue;  // its radius was refused
             DropBoundaryCurves(records.scratch.boundaries, f);
             const auto rowIt = rowOf.find(Key(prim.type));
             const SOSIOType* row = rowIt != rowOf.end() ? &input.types[rowIt->second] : nullptr;

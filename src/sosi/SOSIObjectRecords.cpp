@@ -1,6 +1,5 @@
 #include "sosi/SOSIObjectRecords.hpp"
 
-#include "foundation/Encoding.hpp"
 #include "sosi/SOSITokens.hpp"
 #include "sosi/SOSIValueBounds.hpp"
 
@@ -185,7 +184,22 @@ bool SOSIObjectRecords::ParseRefBlock(const SOSIFileData& fileData) {
 bool SOSIObjectRecords::ParseRadiusLine(const SOSIFileData& fileData) {
     SOSITokens t(fileData.lines[at]);
     if (t.Count() < 2 || !t.Is(0, "..RADIUS")) return false;
-    scratch.radius = StrToDouble(t.Text(1).ToStdString(Encoding_System).c_str());
+    // From the first digit, sign or separator on, exponent included; without a digit the largest double.
+    const QV_String text = t.Text(1);
+    uint32_t from = 0;
+    auto starts = [](GS::UniChar c) { return (c >= u'0' && c <= u'9') || c == u'-' || c == u'.' || c == u','; };
+    while (from < text.GetLength() && !starts(text.GetAt(from))) ++from;
+    QV_String number;
+    text.Mid(number, from);
+    bool digit = false;
+    for (uint32_t k = 0; k < number.GetLength() && !digit; ++k)
+        digit = number.GetAt(k) >= u'0' && number.GetAt(k) <= u'9';
+    scratch.radius = digit ? SOSINumber(number) : 1.7976931348623157e308;
+    // A radius no survey holds (or none written) draws no arc: the object that takes it is left out, counted.
+    if (!SOSIPlanValueHeld(scratch.radius)) {
+        issues.Note(ReadIssue::ValueNoSurveyHolds);
+        scratch.radius = std::nan("");
+    }
     ++at;
     return true;
 }

@@ -17,7 +17,7 @@ struct SOSIObjectScratch {
     double height = 0.0;  // of the last height line: the z of points read from 2D coordinate lines
     QV_List<QV_String> texts;
     QV_List<SOSIRefs> refs;
-    double radius = 0.0;
+    double radius = 0.0;  // not a number when the object's radius was refused
     // The reference groups written without brackets: a surface's outer boundary, whose curves it takes in.
     std::vector<SOSIRefs> boundaries;
 };

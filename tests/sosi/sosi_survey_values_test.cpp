@@ -108,6 +108,16 @@ TEST_F(SosiReaderTest, ValuesNoSurveyHoldsAreSkippedCountedAndNeverReachTheRecor
     EXPECT_DOUBLE_EQ(written.y, 6600005.0);
     EXPECT_DOUBLE_EQ(written.z, 15.0);
 
+    // A radius of 1e308, or none written (read as the largest double), draws no circle: those objects are left
+    // out, each counted.
+    SOSIFileCls circles;
+    ASSERT_TRUE(ReadFiles(circles, {SosiData(BadFile("radius_beyond.sos"))}));
+    ImportAll(circles);
+    EXPECT_EQ(KeptIds(circles), std::vector<std::string>{"3"});
+    EXPECT_EQ(circles.assembly.issues.Count(ReadIssue::ValueNoSurveyHolds), 2u);
+    circles.ComputeExtents();
+    EXPECT_NEAR(circles.bounds.xMax - circles.bounds.xMin, 10.0, 1e-6);
+
     // An origin no survey holds sends every point beyond: none is kept, each counted.
     SOSIFileCls far;
     ASSERT_TRUE(ReadFiles(far, {SosiData(BadFile("origin_beyond.sos"))}));
