@@ -29,6 +29,8 @@ enum class ReadIssue : uint8_t {
     GridHeaderAbsurd,     // a grid header whose cell size or extent no survey holds: refused
     GridRowsDisagree,     // a grid with more rows, or rows of other lengths, than its header gives: refused
     NoTableRow,           // shapes without a row in the attribute table: kept, counted as to be corrected
+    BadUnit,              // a unit that is not positive, or absurd: what it measures is not read
+    UnbuildableObject,    // an object whose geometry makes no element (an area without three corners): skipped
     Count
 };
 constexpr int32_t ReadIssueTextBase = 80;
