@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <algorithm>
+#include <tuple>
 #include <random>
 #include <sstream>
 
@@ -130,6 +132,70 @@ TEST_F(TextExportTest, ModelVerticesHoldTheLevelOnce) {
         EXPECT_TRUE(p.a >= -1e-9 && p.a <= 30 + 1e-9 && p.b >= -1e-9 && p.b <= 10 + 1e-9);
     }
     EXPECT_TRUE(topSeen);
+}
+
+// On random terrains of random stories and levels, the modified terrain's export of a terrain nothing modifies
+// holds exactly the mesh's own points at their own heights: every point of its surface once, none of the floor or
+// the skirt below it.
+TEST_F(TextExportTest, AnUnmodifiedModelGivesTheMeshPointsWithoutFloorOrSkirt) {
+    Db().SetStory(1, 3.25, "First");
+    Db().SetStory(2, -6.5, "Cellar");
+    std::mt19937 rng(51);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const auto sorted = [](std::vector<Parsed> v) {
+        std::sort(v.begin(), v.end(),
+                  [](const Parsed& a, const Parsed& b) { return std::tie(a.a, a.b, a.z) < std::tie(b.a, b.b, b.z); });
+        return v;
+    };
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        // A star-shaped outline round (50, 50), heights above the skirt's depth of 1.
+        const int corners = 3 + round % 6;
+        std::vector<API_Coord3D> ring, levels;
+        for (int i = 0; i < corners; ++i) {
+            const double angle = 2 * M_PI * (i + 0.3 * unit(rng)) / corners, r = 30 + 15 * unit(rng);
+            ring.push_back({50 + r * std::cos(angle), 50 + r * std::sin(angle), -0.9 + 6 * unit(rng)});
+        }
+        for (int i = 0; i < round % 4; ++i)
+            levels.push_back({40 + 20 * unit(rng), 40 + 20 * unit(rng), -0.9 + 6 * unit(rng)});
+        const int16_t story = int16_t(round % 3);
+        API_Element mesh;
+        ASSERT_EQ(Command([&] { return TerrainMeshes::PlaceMesh(ring, levels, {}, &mesh, story); }), NoError);
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        std::memset(static_cast<void*>(&mask.mesh.level), 0xFF, sizeof mask.mesh.level);
+        mesh.mesh.level = -5 + 10 * unit(rng);
+        ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
+        ASSERT_EQ(ACAPI_Element_Get(&mesh), NoError);
+
+        TextExportRec record;
+        record.element = mesh;
+        record.decimals = 6;
+        record.xFirst = uint8_t(round % 2);
+        const std::vector<Parsed> own = sorted(ParseLines(Lines(record), 6));
+        record.withModifications = 1;
+        const std::vector<Parsed> model = sorted(ParseLines(Lines(record), 6));
+        ASSERT_EQ(own.size(), size_t(corners) + levels.size());
+        ASSERT_EQ(model.size(), own.size());
+        for (size_t i = 0; i < own.size(); ++i) {
+            EXPECT_NEAR(model[i].a, own[i].a, 2e-6);
+            EXPECT_NEAR(model[i].b, own[i].b, 2e-6);
+            EXPECT_NEAR(model[i].z, own[i].z, 2e-6);
+        }
+    }
+}
+
+TEST_F(TextExportTest, ModelPointsWithoutAStoryLevelAreNotWritten) {
+    const API_Element mesh = PlaceTerrain({{0, 0, 1}, {20, 0, 2}, {20, 20, 3}}, {}, 0.5);
+    TextExportRec record;
+    record.element = mesh;
+    record.withModifications = 1;
+    ASSERT_TRUE(host->FailCall("Environment", -1, APIERR_GENERAL));
+    QV_List<QV_String> lines;
+    EXPECT_FALSE(TextExport::BuildLines(record, lines));
+    host->ClearFailures();
+    EXPECT_TRUE(TextExport::BuildLines(record, lines));
+    EXPECT_EQ(lines.GetCount(), 3);
 }
 
 TEST_F(TextExportTest, ASourceThatCannotBeReadBuildsNothing) {
