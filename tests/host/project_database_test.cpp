@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <random>
 #include <set>
 
@@ -820,9 +821,9 @@ TEST_F(ProjectDatabaseTest, AChangeThatChangesNothingKeepsNoUndoState) {
 
 namespace {
 
-// Elements named, renamed, unnamed, deleted, changed and brought back by undo in a random order: finding by name
-// and the names held agree at every step with a walk of every element (the first in GUID order of those sharing a
-// name), and a name one element gave up is found again on another that carries it.
+// Elements named, renamed, unnamed, deleted, changed and brought back by undo in a random order: finding by name,
+// the names held and the count of each type agree at every step with a walk of every element (the first in GUID
+// order of those sharing a name), and a name one element gave up is found again on another that carries it.
 TEST_F(ProjectDatabaseTest, NamesFollowEveryChangeOfTheElementsThatCarryThem) {
     std::mt19937 rng(17);
     const std::vector<std::string> pool = {"A", "B", "C", "D", ""};
@@ -833,6 +834,9 @@ TEST_F(ProjectDatabaseTest, NamesFollowEveryChangeOfTheElementsThatCarryThem) {
         for (const auto& kv : db.Model().elements)
             if (!kv.second.name.empty()) walked.insert(kv.second.name);
         EXPECT_EQ(db.NamesNow(), walked);
+        std::map<API_ElemTypeID, int64_t> counted;
+        for (const auto& kv : db.Model().elements) ++counted[kv.second.record.header.typeID];
+        EXPECT_EQ(db.Model().elements.CountByType(), counted);
         for (const std::string& name : pool) {
             const API_Guid* first = nullptr;
             for (const auto& kv : db.Model().elements)
@@ -847,10 +851,11 @@ TEST_F(ProjectDatabaseTest, NamesFollowEveryChangeOfTheElementsThatCarryThem) {
         const std::string name = pool[rng() % pool.size()];
         const API_Guid some = placed.empty() ? API_Guid() : placed[rng() % placed.size()];
         switch (rng() % 5) {
-            case 0: {  // a new element, named when no other element has the name
+            case 0: {  // a new fill or polyline, named when no other element has the name
                 API_Guid g = {};
-                if (db.PlacePolygonElement(API_HatchID, {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}, true, 1, name, &g) ==
-                    NoError)
+                const bool fill = rng() % 2 == 0;
+                if (db.PlacePolygonElement(fill ? API_HatchID : API_PolyLineID, {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}, fill,
+                                           1, name, &g) == NoError)
                     placed.push_back(g);
                 break;
             }

@@ -161,3 +161,9 @@ std::vector<API_Guid> ElementStore::OfTypes(const std::function<bool(API_ElemTyp
         if (wanted(kv.first.second)) lists.push_back(&kv.second);
     return Merged(lists);
 }
+
+std::map<API_ElemTypeID, int64_t> ElementStore::CountByType() const {
+    std::map<API_ElemTypeID, int64_t> counts;
+    for (const auto& kv : byType_) counts[kv.first.second] += int64_t(kv.second.Count());
+    return counts;
+}

@@ -35,6 +35,7 @@ public:
     void Add(uint64_t serial, const API_Guid& guid);
     void Remove(uint64_t serial);
     bool Empty() const { return items_.size() == gaps_; }
+    size_t Count() const { return items_.size() - gaps_; }
     // The GUIDs of serials from `first` to before `end`.
     void InSerialRange(uint64_t first, uint64_t end, std::vector<API_Guid>* out) const;
     template <typename F>
@@ -97,6 +98,8 @@ public:
     std::vector<API_Guid> WithSerials(uint64_t first, uint64_t end) const;
     // The elements of every database whose type `wanted` takes, in creation order.
     std::vector<API_Guid> OfTypes(const std::function<bool(API_ElemTypeID)>& wanted) const;
+    // How many elements of each type every database holds together.
+    std::map<API_ElemTypeID, int64_t> CountByType() const;
 
     using NameIndex = std::map<std::string, std::set<API_Guid, GuidLess>>;
     // Names the element ("" takes its name away); false when no element has the GUID.
