@@ -15,12 +15,10 @@ bool Same(const API_Guid& a, const API_Guid& b) { return std::memcmp(&a, &b, siz
 size_t GuidHashSet::Home(const API_Guid& guid) const {
     uint64_t x[2];
     std::memcpy(x, &guid, sizeof x);
-    // Both halves mixed: the host's GUIDs may differ in a few bits of either.
-    uint64_t h = x[0] ^ (x[1] * 0x9E3779B97F4A7C15ull);
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    return size_t(h) & Mask();
+    // Both halves folded in and spread by one multiply: GUIDs may differ in a few bits of either half.
+    const uint64_t folded = x[0] ^ ((x[1] << 31) | (x[1] >> 33));
+    const uint64_t spread = folded * 0xD6E8FEB86659FD93ull;
+    return size_t(spread ^ (spread >> 32)) & Mask();
 }
 
 size_t GuidHashSet::IndexOf(const API_Guid& guid) const {
