@@ -33,7 +33,12 @@ public:
 
     const StoredElement* Find(const API_Guid& guid) const;
     StoredElement* FindMutable(const API_Guid& guid);
+    // Of the elements with that name, the first in GUID order.
     bool FindByName(const std::string& name, API_Guid* guid) const;
+    // Names the element ("" takes its name away), as an edit of it; false when there is none.
+    bool SetElementName(const API_Guid& guid, const std::string& name);
+    // The names elements have now.
+    std::set<std::string> NamesNow() const;
     // The names elements have, and those the undo steps would give back.
     std::set<std::string> ElementNames() const;
     // Every element of every database in creation order.
