@@ -15,7 +15,7 @@
 #include <array>
 #include <cmath>
 
-namespace {
+namespace dxf_gdal_test {
 
 using P3 = std::array<double, 3>;
 
@@ -76,8 +76,6 @@ std::vector<P3> Of(const std::vector<DXFFilePoint>& list) {
     return out;
 }
 
-}  // namespace
-
 TEST_F(DxfReaderTest, PointsAndVerticesAreGdals) {
     // Nothing filtered or thinned: the files' own points.
     Adjust() = [](DXFFileCls& r) { r.tolerance = 1e-6, r.constraintFilter = 1e-9; };
@@ -103,4 +101,6 @@ TEST_F(DxfReaderTest, PointsAndVerticesAreGdals) {
         }
     }
 }
+
+}  // namespace dxf_gdal_test
 #endif

@@ -14,7 +14,7 @@
 #include <set>
 #include <tuple>
 
-namespace {
+namespace readers_gdal_test {
 
 using ASCFile::ASCFilePoint;
 
@@ -149,8 +149,6 @@ protected:
         }
     }
 };
-
-}  // namespace
 
 TEST_F(GdalReaderTest, GridHeightsAndCountsAreGdals) {
     const std::string elev = Data("asc/elev.asc");
@@ -335,4 +333,6 @@ TEST_F(GdalReaderTest, GridPointsAreGdalsXyzOfTheSameGrid) {
     for (const ASCFilePoint& p : small) found = found || (p.x == 1005.0 && p.y == 2005.0 && p.z == 121.0);
     EXPECT_TRUE(found);
 }
+
+}  // namespace readers_gdal_test
 #endif

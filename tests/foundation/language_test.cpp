@@ -24,9 +24,9 @@
 #include <sstream>
 #include <string>
 
-namespace fs = std::filesystem;
+namespace language_test {
 
-namespace {
+namespace fs = std::filesystem;
 
 // The stored form of a configuration text (the host's own codec).
 std::string Swap(std::string bytes) {
@@ -118,8 +118,6 @@ protected:
         return nullptr;
     }
 };
-
-}  // namespace
 
 TEST_F(TextFallbackTest, MissingEntriesFallBackToEnglishThenToTheMark) {
     LanguageIndex = 3;
@@ -380,3 +378,5 @@ TEST_F(LanguageTest, DialogOkThatCannotStoreTheChoiceReportsItAndChangesNothing)
     EXPECT_EQ(ReadShared(), "$Other AddOn: 7\r\n");
     ASSERT_NE(LastOf("alert"), nullptr);
 }
+
+}  // namespace language_test

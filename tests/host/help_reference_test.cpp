@@ -14,7 +14,8 @@
 #include <sstream>
 #include <vector>
 
-namespace {
+namespace help_reference_test {
+
 std::string Resources() { return TestSupport::BinDir() + "/resources"; }
 
 struct LayoutItem {
@@ -92,7 +93,9 @@ TEST(HelpReferenceTest, EveryItemOfEveryDialogResourceIsListed) {
             EXPECT_TRUE(found) << "dialog " << id << " has no item " << item;
             if (FindListGuide(id, item) != nullptr)
                 for (const LayoutItem& l : layout->second)
-                    if (l.id == item && !l.onPage) EXPECT_EQ(l.kind, "list") << id << " " << item;
+                    if (l.id == item && !l.onPage) {
+                        EXPECT_EQ(l.kind, "list") << id << " " << item;
+                    }
         }
     EXPECT_GT(lists, 10u);
     EXPECT_EQ(reference.find(" \n"), std::string::npos) << "no line ends in a blank";
@@ -200,4 +203,5 @@ TEST(ActionAccountText, CountsTheSelectionByType) {
     EXPECT_EQ(ActionAccount::SelectionText({{API_MeshID, 1}, {API_PolyLineID, 2}}), "1 mesh, 2 polylines");
     EXPECT_EQ(ActionAccount::SelectionText({{API_HatchID, 3}}), "3 fills");
 }
-}  // namespace
+
+}  // namespace help_reference_test

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace plan_picture_test {
 
 class PlanPictureTest : public ProjectHostTest {
 protected:
@@ -396,4 +396,4 @@ TEST_F(PlanPictureTest, AnEmptyProjectGivesAnEmptyPicture) {
     EXPECT_EQ(svg.find("nan"), std::string::npos);
 }
 
-}  // namespace
+}  // namespace plan_picture_test

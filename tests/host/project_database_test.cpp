@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace project_database_test {
 
 class ProjectDatabaseTest : public ::testing::Test {
 protected:
@@ -814,4 +814,4 @@ TEST_F(ProjectDatabaseTest, AChangeThatChangesNothingKeepsNoUndoState) {
     EXPECT_EQ(db.UndoTexts().size(), placed.size());  // no step for a command that changed nothing
 }
 
-}  // namespace
+}  // namespace project_database_test

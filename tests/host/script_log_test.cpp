@@ -13,7 +13,8 @@
 #include <random>
 #include <regex>
 
-namespace {
+namespace script_log_test {
+
 class ScriptLogTest : public InProcessHostTest {
 protected:
     bool Run(const std::string& text) {
@@ -321,4 +322,5 @@ TEST(DialogReferenceTest, StartsWithTheMenuAndTheSubPalettesOfEachLanguage) {
         EXPECT_TRUE(none.str().empty());
     }
 }
-}  // namespace
+
+}  // namespace script_log_test

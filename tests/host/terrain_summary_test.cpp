@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-namespace {
+namespace terrain_summary_test {
 
 class TerrainSummaryTest : public InProcessHostTest {
 protected:
@@ -81,4 +81,4 @@ TEST_F(TerrainSummaryTest, SaysSoWhenNoPointIsLeftOut) {
     EXPECT_TRUE(Holds("terrain T: 9 of 9 points; none outside its outline; surface of 9 points")) << output;
 }
 
-}  // namespace
+}  // namespace terrain_summary_test

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace sosi_import_commands_test {
 
 int optionsAsked = 0;
 bool optionsAnswer = true;
@@ -102,8 +102,6 @@ protected:
 
     SOSIImportAsks asks;
 };
-
-}  // namespace
 
 TEST_F(SosiImportCommandsTest, AnUnreadableFileEndsTheImportWithOneMessageAndNoDialog) {
     LoadSosiParts();
@@ -272,3 +270,5 @@ TEST_F(SosiImportCommandsTest, AHostCallThatFailsDuringTheBuildTakesTheWholeBuil
         EXPECT_EQ(layers(), layersBefore);
     }
 }
+
+}  // namespace sosi_import_commands_test
