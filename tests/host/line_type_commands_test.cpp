@@ -1,6 +1,6 @@
 // The script commands that describe line types and the drawing scale, and what they refuse.
 #include "InProcessHost.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 #include "script/ScriptRunner.hpp"
 
 #include <gtest/gtest.h>

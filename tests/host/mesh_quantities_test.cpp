@@ -2,7 +2,7 @@
 // link does to it, against closed forms over the plane z = 10 + 0.1x + 0.05y.
 #include "ProjectHost.hpp"
 #include "model3d/MeshQuantities.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 
 #include <cmath>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 #include "model3d/ModelBody.hpp"
 #include "model3d/ModelStore.hpp"
 #include "model3d/PlanTriangulation.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 #include "script/ScriptRunner.hpp"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "ProjectHost.hpp"
 #include "drawing/ElementDrawing.hpp"
 #include "model3d/PlanPicture.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 
 #include <algorithm>
 #include <cmath>
