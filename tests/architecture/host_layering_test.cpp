@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 // The tiers, lowest first; docs/ARCHITECTURE.md's host paragraph gives the same order.
 const std::map<std::string, int>& Tiers() {
     static const std::map<std::string, int> tiers = {
-        {"config", 0}, {"library", 0}, {"module", 0}, {"project", 1}, {"model3d", 2}, {"drawing", 3},
-        {"view3d", 3}, {"ui", 3},      {"assembly", 4}, {"script", 5},
+        {"config", 0},  {"library", 0}, {"module", 0}, {"project", 1},  {"model3d", 2},
+        {"drawing", 3}, {"view3d", 3},  {"ui", 3},     {"assembly", 4}, {"script", 5},
     };
     return tiers;
 }
