@@ -25,7 +25,7 @@ constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
 void ShowAscExtensionAlert() {
     QV_String text, title;
     GetResString(text, GeneralTableBase + LanguageIndex, AscExtensionText);
-    GetResString(title, ErrorTableBase + LanguageIndex, 54);
+    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
     ShowAlertBox(2, title, text, QV_String());
 }
 
@@ -36,7 +36,7 @@ bool DxfLayerChosen(const DXFFileCls& reader) {
     for (const DXFFileLayer& layer : reader.layers)
         if (layer.import != 0) return true;
     QV_String title, message, reason;
-    GetResString(title, ErrorTableBase + LanguageIndex, 54);
+    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
     GetResString(message, ErrorTableBase + LanguageIndex, ErrNoConditions);
     GetResString(reason, GeneralTableBase + LanguageIndex, ChooseLayersText);
     ShowAlertBox(2, title, message, reason);
