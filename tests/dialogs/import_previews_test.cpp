@@ -12,11 +12,11 @@
 #include <fstream>
 #include <utility>
 
-namespace {
+namespace import_previews_test {
+
 std::string Row(int32_t layout, bool swap, double factor, const char* line, char delimiter = '\t') {
     return FormatPreviewRow(layout, delimiter, swap, factor, QV_String(line)).ToStdString();
 }
-}  // namespace
 
 TEST(ImportPreviews, RowsFollowTheLayoutAxisOrderAndUnit) {
     EXPECT_EQ(Row(3, false, 0.01, "1250\t3400\t55"), "12.5\t34\t0.55");
@@ -108,3 +108,5 @@ TEST_F(PreviewLinesTest, TheGridDialogShowsTheUnitAndTheCellsOfTheFirstRows) {
     ASSERT_EQ(item(single, 6).tabFields.size(), 1u);
     EXPECT_EQ(item(single, 6).rows[0].texts, (std::vector<std::string>{"7"}));
 }
+
+}  // namespace import_previews_test

@@ -17,7 +17,7 @@
 #include <tuple>
 #include <utility>
 
-namespace {
+namespace column_readers_test {
 
 using ASCFile::ASCFilePoint;
 using ASCFile::PointCode;
@@ -35,8 +35,6 @@ std::vector<Triple> Sorted(std::vector<Triple> t) {
     std::sort(t.begin(), t.end());
     return t;
 }
-
-}  // namespace
 
 TEST_F(ReaderTest, SmallGridGivesTheCellsCheckedByHand) {
     // Each cell's centre: the corner (1000, 2000) plus half a cell of 10.
@@ -251,8 +249,6 @@ TEST_F(ReaderTest, FormatDetectionFromTheSecondLine) {
     EXPECT_EQ(ConvertSpaceRuns("   a", 3), "\ta");
 }
 
-namespace {
-
 // The filter as a plain walk: sort by x then code (stable), a kept point removes the later points within the
 // tolerance in x and y; chunk by chunk, then once over all when there were several.
 std::vector<ASCFilePoint> BruteForceFilter(std::vector<ASCFilePoint> points, double tol, size_t chunk,
@@ -280,8 +276,6 @@ std::vector<ASCFilePoint> BruteForceFilter(std::vector<ASCFilePoint> points, dou
     }
     return points.size() > chunk ? walk(joined) : joined;
 }
-
-}  // namespace
 
 TEST_F(ReaderTest, DuplicateFilterMatchesTheBruteForceWalk) {
     std::mt19937 rng(7);
@@ -588,3 +582,5 @@ TEST_F(ReaderTest, MergedPointsOfOtherHeightsAreCountedPerPosition) {
     EXPECT_FALSE(all.report.HasIssues());
     EXPECT_TRUE(Alerts().empty());
 }
+
+}  // namespace column_readers_test

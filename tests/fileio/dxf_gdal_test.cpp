@@ -17,7 +17,7 @@
 #include <array>
 #include <cmath>
 
-namespace {
+namespace dxf_gdal_test {
 
 using P3 = std::array<double, 3>;
 
@@ -78,8 +78,6 @@ std::vector<P3> Of(const std::vector<DXFFilePoint>& list) {
     return out;
 }
 
-}  // namespace
-
 TEST_F(DxfReaderTest, PointsAndVerticesAreGdals) {
     // Nothing filtered or thinned: the files' own points.
     Adjust() = [](DXFFileCls& r) { r.tolerance = 1e-6, r.constraintFilter = 1e-9; };
@@ -125,4 +123,6 @@ TEST_F(DxfReaderTest, EntitiesBeyondAnySurveyAreGdalsLessThose) {
     ExpectWithin(Of(reader.vertices), inside(ogr.vertices), "our vertex");
     EXPECT_EQ(reader.report.Count(ReadIssue::OutOfRange), 4u);
 }
+
+}  // namespace dxf_gdal_test
 #endif

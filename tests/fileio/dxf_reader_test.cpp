@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <random>
 
-namespace {
+namespace dxf_reader_test {
 
 bool SameLists(const DXFFileCls& a, const DXFFileCls& b) {
     auto samePoint = [](const DXFFilePoint& p, const DXFFilePoint& q) {
@@ -32,8 +32,6 @@ bool SameLists(const DXFFileCls& a, const DXFFileCls& b) {
     }
     return a.pointsRead == b.pointsRead && a.pointsKept == b.pointsKept;
 }
-
-}  // namespace
 
 TEST_F(DxfReaderTest, EntityKindsFollowTheirRules) {
     const std::string text =
@@ -412,3 +410,5 @@ TEST_F(DxfReaderTest, UnreadableNumbersSkipTheirEntityAlone) {
     EXPECT_EQ(reader.report.Count(ReadIssue::NonFiniteCoordinate), 1u);
     EXPECT_FALSE(expected.report.HasIssues());
 }
+
+}  // namespace dxf_reader_test

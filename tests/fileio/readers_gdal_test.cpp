@@ -17,7 +17,7 @@
 #include <set>
 #include <tuple>
 
-namespace {
+namespace readers_gdal_test {
 
 using ASCFile::ASCFilePoint;
 
@@ -152,8 +152,6 @@ protected:
         }
     }
 };
-
-}  // namespace
 
 TEST_F(GdalReaderTest, GridHeightsAndCountsAreGdals) {
     const std::string elev = Data("asc/elev.asc");
@@ -370,4 +368,6 @@ TEST_F(GdalReaderTest, TheHeadersGeometryIsGdalsGeotransform) {
     EXPECT_EQ(beyond.points.size(), within);
     EXPECT_EQ(beyond.report.Count(ReadIssue::OutOfRange), g.Valid() - within);
 }
+
+}  // namespace readers_gdal_test
 #endif

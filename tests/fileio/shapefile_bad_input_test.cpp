@@ -15,7 +15,7 @@
 #include <random>
 #include <string>
 
-namespace {
+namespace shapefile_bad_input_test {
 
 class ShapefileBadInputTest : public ReaderTest {
 protected:
@@ -293,4 +293,4 @@ TEST_F(ShapefileBadInputTest, TableFieldsAndValuesAsTheFileHoldsThem) {
     EXPECT_EQ(TablePathOf(QV_String("c:\\data\\parcels.shp")).Compare(QV_String("c:\\data\\parcels.dbf")), 0);
 }
 
-}  // namespace
+}  // namespace shapefile_bad_input_test

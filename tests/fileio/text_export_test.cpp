@@ -16,7 +16,7 @@
 #include <random>
 #include <sstream>
 
-namespace {
+namespace text_export_test {
 
 struct Parsed {
     double a, b, z;
@@ -302,4 +302,4 @@ TEST_F(TextExportTest, OnlyATxtNameIsAccepted) {
     EXPECT_EQ(ExportFileName(QV_String("C:\\work\\")).ToStdString(), "");
 }
 
-}  // namespace
+}  // namespace text_export_test

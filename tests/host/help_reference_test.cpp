@@ -14,7 +14,8 @@
 #include <sstream>
 #include <vector>
 
-namespace {
+namespace help_reference_test {
+
 std::string Resources() { return TestSupport::BinDir() + "/resources"; }
 
 struct LayoutItem {
@@ -97,7 +98,9 @@ TEST(HelpReferenceTest, EveryItemOfEveryDialogResourceIsListed) {
             EXPECT_TRUE(found) << "dialog " << id << " has no item " << item;
             if (FindListGuide(id, item) != nullptr)
                 for (const LayoutItem& l : layout->second)
-                    if (l.id == item && !l.onPage) EXPECT_EQ(l.kind, "list") << id << " " << item;
+                    if (l.id == item && !l.onPage) {
+                        EXPECT_EQ(l.kind, "list") << id << " " << item;
+                    }
         }
     EXPECT_GT(lists, 10u);
     EXPECT_EQ(reference.find(" \n"), std::string::npos) << "no line ends in a blank";
@@ -269,4 +272,5 @@ TEST_F(ImportOrderTest, TheHelpNamesEachImportsDialogsInTheOrderARunShowsThem) {
     }
 }
 
-}  // namespace
+
+}  // namespace help_reference_test

@@ -13,7 +13,7 @@
 #include <random>
 #include <set>
 
-namespace {
+namespace project_database_test {
 
 class ProjectDatabaseTest : public ::testing::Test {
 protected:
@@ -817,9 +817,7 @@ TEST_F(ProjectDatabaseTest, AChangeThatChangesNothingKeepsNoUndoState) {
     EXPECT_EQ(db.UndoTexts().size(), placed.size());  // no step for a command that changed nothing
 }
 
-}  // namespace
 
-namespace {
 
 // Elements named, renamed, unnamed, deleted, changed and brought back by undo in a random order: finding by name,
 // the names held and the count of each type agree at every step with a walk of every element (the first in GUID
@@ -881,4 +879,4 @@ TEST_F(ProjectDatabaseTest, NamesFollowEveryChangeOfTheElementsThatCarryThem) {
     }
 }
 
-}  // namespace
+}  // namespace project_database_test

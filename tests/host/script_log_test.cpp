@@ -13,7 +13,8 @@
 #include <random>
 #include <regex>
 
-namespace {
+namespace script_log_test {
+
 class ScriptLogTest : public InProcessHostTest {
 protected:
     bool Run(const std::string& text) {
@@ -372,4 +373,5 @@ TEST_F(ScriptLogTest, AtUserIsTheUserFolderWhenItWasGivenRelative) {
     host->Settings().userFolder = absolute;
 }
 
-}  // namespace
+
+}  // namespace script_log_test

@@ -10,7 +10,7 @@
 #include <set>
 #include <sstream>
 
-namespace {
+namespace terrain_summary_test {
 
 class TerrainSummaryTest : public InProcessHostTest {
 protected:
@@ -147,4 +147,4 @@ TEST_F(TerrainSummaryTest, TheOutlineTellsThePointsItLeavesOutAndItsCorridor) {
     EXPECT_EQ(logged.find("outline: ", size_t(m.position(0)) + 1), std::string::npos) << logged;
 }
 
-}  // namespace
+}  // namespace terrain_summary_test

@@ -27,7 +27,7 @@
 #include <tuple>
 #include <vector>
 
-namespace {
+namespace import_commands_test {
 
 using Point = std::tuple<double, double, double>;
 
@@ -70,8 +70,6 @@ protected:
         return reader.points;
     }
 };
-
-}  // namespace
 
 TEST_F(ImportCommandsTest, GridCellsBecomeHotspotsWithTheirHeightsLessTheOffsetInOneUndoStep) {
     const std::string path = Data("asc/elev.asc");
@@ -399,3 +397,5 @@ TEST_F(ImportCommandsTest, APlacementThatFailsPartWayLeavesNoPointAndSaysSo) {
         EXPECT_EQ(GlobalSettings.points.codeNumber, 17);
     }
 }
+
+}  // namespace import_commands_test

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace sosi_import_commands_test {
 
 int optionsAsked = 0;
 bool optionsAnswer = true;
@@ -102,8 +102,6 @@ protected:
 
     SOSIImportAsks asks;
 };
-
-}  // namespace
 
 TEST_F(SosiImportCommandsTest, AnUnreadableFileEndsTheImportWithOneMessageAndNoDialog) {
     LoadSosiParts();
@@ -382,3 +380,4 @@ TEST_F(SosiImportCommandsTest, ValuesNoSurveyHoldsAreToldAndNeverPlacedOrTakenAs
     EXPECT_EQ(Db().FindAttribute(API_LayerID, "Omrade"), 0);
     EXPECT_EQ(Db().FindAttribute(API_LayerID, "Grense"), 0);
 }
+}  // namespace sosi_import_commands_test

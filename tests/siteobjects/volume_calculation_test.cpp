@@ -11,7 +11,7 @@
 
 #include <cmath>
 
-namespace {
+namespace volume_calculation_test {
 
 double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
 
@@ -72,8 +72,6 @@ protected:
     int32_t plateau = 0;
 };
 
-}  // namespace
-
 TEST_F(VolumeCalculationTest, ABoxCutAndABoxFilledGiveTheirPrismsAndTheTotalsAddUp) {
     const double none = Volume(terrain.header.guid);
     API_Guid result = {};
@@ -130,8 +128,6 @@ TEST_F(VolumeCalculationTest, NoLinksGiveNoVolumesAndAFailedMeasurementIsAnError
     EXPECT_EQ(cls.volumes.GetCount(), 0);
 }
 
-namespace {
-
 TEST_F(VolumeCalculationTest, ALinkListTheHostRefusesIsNoEmptyOneAndAFailedStepChangesNothing) {
     API_Guid result = {};
     result.time_low = 9;
@@ -164,9 +160,7 @@ TEST_F(VolumeCalculationTest, ALinkListTheHostRefusesIsNoEmptyOneAndAFailedStepC
     EXPECT_EQ(cls.volumes.GetCount(), 1);
 }
 
-}  // namespace
 
-namespace {
 
 int heardFailures = 0;
 void HeardFailure(const char*, int64_t) { ++heardFailures; }
@@ -221,4 +215,4 @@ TEST_F(VolumeCalculationTest, EveryRefusedReadEndsTheCalculationWithNothingWritt
     host->HearInjectedFailures(nullptr);
 }
 
-}  // namespace
+}  // namespace volume_calculation_test

@@ -19,7 +19,7 @@
 #include <map>
 #include <set>
 
-namespace {
+namespace sosi_output_test {
 
 class SosiOutputTest : public SosiReaderTest {
 protected:
@@ -325,4 +325,4 @@ TEST_F(SosiOutputTest, FailedObjectsMarkTheBuildAndABreakStopsIt) {
     EXPECT_EQ(CountByType(Elements()), (std::map<API_ElemTypeID, int>{{API_HotspotID, 1}}));
 }
 
-}  // namespace
+}  // namespace sosi_output_test

@@ -57,6 +57,8 @@ public:
     std::function<bool(int32_t libInd)> libPartExists;
     std::function<bool(int32_t libInd, std::vector<StoredParam>* params)> libPartDefaults;
     std::function<std::string(int32_t libInd)> libPartName;
+    // The box of an element's 3D model (filled in by the 3D model store): false for one without a model.
+    std::function<bool(const API_Guid& guid, API_Box3D* box)> modelBounds;
 
     // Element changes as they happen (the host's element notifications are built on them): called after every
     // element creation (before = after), change and deletion (after = before) that went through the element

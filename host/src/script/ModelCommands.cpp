@@ -5,7 +5,7 @@
 #include "LogNumber.hpp"
 #include "StandinHost.hpp"
 #include "model3d/ModelStore.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 #include "script/CommandSupport.hpp"
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"

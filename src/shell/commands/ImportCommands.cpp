@@ -26,7 +26,7 @@ constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
 void ShowAscExtensionAlert() {
     QV_String text, title;
     GetResString(text, GeneralTableBase + LanguageIndex, AscExtensionText);
-    GetResString(title, ErrorTableBase + LanguageIndex, 54);
+    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
     ShowAlertBox(2, title, text, QV_String());
 }
 
