@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace reader_limits_test {
 
 using ASCFile::ASCFilePoint;
 
@@ -272,4 +272,4 @@ TEST_F(ReaderLimitsTest, LongLinesAndManyLayersAreReadWhole) {
     EXPECT_EQ(dxf.pointEntities.size(), 40000u);
 }
 
-}  // namespace
+}  // namespace reader_limits_test

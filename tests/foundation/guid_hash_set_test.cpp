@@ -8,7 +8,7 @@
 #include <random>
 #include <set>
 
-namespace {
+namespace guid_hash_set_test {
 
 struct Less {
     bool operator()(const API_Guid& a, const API_Guid& b) const { return std::memcmp(&a, &b, sizeof a) < 0; }
@@ -49,4 +49,4 @@ TEST(GuidHashSet, AgreesWithAnOrderedSetUnderRandomAddsAndRemovals) {
     }
 }
 
-}  // namespace
+}  // namespace guid_hash_set_test

@@ -272,5 +272,4 @@ TEST_F(ImportOrderTest, TheHelpNamesEachImportsDialogsInTheOrderARunShowsThem) {
     }
 }
 
-
 }  // namespace help_reference_test

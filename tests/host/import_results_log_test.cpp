@@ -9,7 +9,7 @@
 #include <limits>
 #include <regex>
 
-namespace {
+namespace import_results_log_test {
 
 class ImportResultsLogTest : public InProcessHostTest {
 protected:
@@ -90,4 +90,4 @@ TEST_F(ImportResultsLogTest, OnlyResultsDialogsGetTheNote) {
     EXPECT_EQ(ImportResultsNote(results), "");
 }
 
-}  // namespace
+}  // namespace import_results_log_test

@@ -817,8 +817,6 @@ TEST_F(ProjectDatabaseTest, AChangeThatChangesNothingKeepsNoUndoState) {
     EXPECT_EQ(db.UndoTexts().size(), placed.size());  // no step for a command that changed nothing
 }
 
-
-
 // Elements named, renamed, unnamed, deleted, changed and brought back by undo in a random order: finding by name,
 // the names held and the count of each type agree at every step with a walk of every element (the first in GUID
 // order of those sharing a name), and a name one element gave up is found again on another that carries it.

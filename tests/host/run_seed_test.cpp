@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
-namespace {
+namespace run_seed_test {
 
 class RunSeedTest : public InProcessHostTest {
 protected:
@@ -77,4 +77,4 @@ TEST_F(RunSeedTest, TheGuidSequenceFollowsItsSeed) {
     }
 }
 
-}  // namespace
+}  // namespace run_seed_test

@@ -373,5 +373,4 @@ TEST_F(ScriptLogTest, AtUserIsTheUserFolderWhenItWasGivenRelative) {
     host->Settings().userFolder = absolute;
 }
 
-
 }  // namespace script_log_test

@@ -160,8 +160,6 @@ TEST_F(VolumeCalculationTest, ALinkListTheHostRefusesIsNoEmptyOneAndAFailedStepC
     EXPECT_EQ(cls.volumes.GetCount(), 1);
 }
 
-
-
 int heardFailures = 0;
 void HeardFailure(const char*, int64_t) { ++heardFailures; }
 

@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <random>
 
-namespace {
+namespace sosi_survey_values_test {
 
 std::string BadFile(const std::string& name) { return "bad/" + name; }
 
@@ -39,8 +39,6 @@ bool AllWithinSurveyBounds(const SOSIFileCls& reader) {
     }
     return true;
 }
-
-}  // namespace
 
 TEST(SosiNumbers, ExponentsAreReadAsTheCLibraryReadsThemAndHalfExponentsAreNot) {
     std::mt19937 random(53);
@@ -201,3 +199,5 @@ TEST_F(SosiReaderTest, ATerrainImportGivesEachPositionTheHeightReadFirstAndCount
             << name;
     }
 }
+
+}  // namespace sosi_survey_values_test
