@@ -840,7 +840,9 @@ TEST_F(ProjectDatabaseTest, NamesFollowEveryChangeOfTheElementsThatCarryThem) {
                     first = &kv.first;
             API_Guid found = {};
             ASSERT_EQ(db.FindByName(name, &found), first != nullptr) << name;
-            if (first != nullptr) EXPECT_EQ(found, *first) << name;
+            if (first != nullptr) {
+                EXPECT_EQ(found, *first) << name;
+            }
         }
     };
     for (int step = 0; step < 300; ++step) {

@@ -292,8 +292,11 @@ TEST_F(SosiImportCommandsTest, NoTypeTickedIsToldAndEndsTheImport) {
         else
             RunSOSIImport(GlobalSettings, mode, asks);
         ASSERT_EQ(AlertTexts(), std::vector<std::string>{"The conditions do not exist to apply the command!!!"});
-        for (const DGDriver::LogRecord& r : DGDriver::Log())
-            if (r.kind == "alert") EXPECT_EQ(r.texts.at(1), "Select only the OBJEKTTYPE you want to import:");
+        for (const DGDriver::LogRecord& r : DGDriver::Log()) {
+            if (r.kind == "alert") {
+                EXPECT_EQ(r.texts.at(1), "Select only the OBJEKTTYPE you want to import:");
+            }
+        }
         EXPECT_EQ(Shown("modal"), 0);
         ExpectProjectUnchanged(before);
     }

@@ -5,7 +5,7 @@
 #include "model3d/TerrainCoverage.hpp"
 #include "project/AddOnPointRecord.hpp"
 #include "project/Guids.hpp"
-#include "project/HostProject.hpp"
+#include "project/ProjectDatabase.hpp"
 
 #include <algorithm>
 #include <limits>
