@@ -395,6 +395,16 @@ bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* er
             part->plan.push_back(std::move(item));
             continue;
         }
+        if (line.compare(0, 4, "body") == 0 && line.size() > 4 && (line[4] == ' ' || line[4] == '\t')) {
+            LibBodyItem item;
+            std::string why;
+            if (!ParseBodyItem(line.substr(5), &item, &why)) return fail(why);
+            for (const std::string& name : item.params)
+                if (names.find(LowerCase(name)) == names.end())
+                    return fail("body item names '" + name + "', not a parameter given above");
+            part->body.push_back(std::move(item));
+            continue;
+        }
         if (line.compare(0, 7, "section") == 0 && line.size() > 7 && (line[7] == ' ' || line[7] == '\t')) {
             LibSectionDef section;
             std::string why;
@@ -490,6 +500,7 @@ std::string DescribeLibraryPart(const LibPartDef& part) {
         if (!p.description.empty()) out += "describe " + p.name + " = " + Quote(p.description) + "\n";
     }
     for (const LibPlanItem& item : part.plan) out += "plan " + DescribePlanItem(item) + "\n";
+    for (const LibBodyItem& item : part.body) out += "body " + DescribeBodyItem(item) + "\n";
     for (const LibSectionDef& s : part.sections) {
         if (s.type == API_SectParamDef) continue;
         out += "section " + SectionTypeText(s.type) + " " + std::to_string(s.subIdent) + " = ";

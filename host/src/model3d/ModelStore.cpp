@@ -2,6 +2,8 @@
 
 #include "APIInteraction.hpp"
 #include "HostCalls.hpp"
+#include "library/LibraryStore.hpp"
+#include "model3d/ObjectBodies.hpp"
 #include "project/ElementTypes.hpp"
 #include "project/ProjectDatabase.hpp"
 
@@ -112,6 +114,13 @@ std::shared_ptr<const Model3D> ModelStore::ModelOf(const API_Guid& guid, std::st
             state.push_back(Bytes(&l, sizeof l));
             state.insert(state.end(), op.begin(), op.end());
         }
+    // An object's own bodies follow the terrain it operates on.
+    if (e->record.header.typeID == API_ObjectID && e->bodies.empty())
+        for (const StoredSolidLink& l : db_.SolidLinks())
+            if (l.operatorGuid == guid) {
+                const std::vector<uint64_t> target = StateOf(l.target);
+                state.insert(state.end(), target.begin(), target.end());
+            }
     ModelEntry& entry = models_[guid];
     if (entry.model && entry.state == state) return entry.model;
     auto model = std::make_shared<Model3D>();
@@ -147,12 +156,44 @@ bool ModelStore::Build(const API_Guid& guid, Model3D* model, std::shared_ptr<con
         if (!BuildSlabBody(*e, storyLevel, &body, &footprint, why)) return false;
         model->bodies.push_back(std::move(body));
     } else if (type == API_ObjectID || type == API_LampID) {
-        PlaceGivenBodies(*e, storyLevel, model);
+        // A body a script gives replaces the object's own.
+        if (!e->bodies.empty() || type != API_ObjectID)
+            PlaceGivenBodies(*e, storyLevel, model);
+        else
+            BuildOwnBodies(guid, *e, storyLevel, model);
     } else {
         *why = "a " + ElementTypeName(type) + " has no 3D model here";
         return false;
     }
     return ApplyLinks(guid, model, meshSolid, why);
+}
+
+void ModelStore::BuildOwnBodies(const API_Guid& guid, const StoredElement& object, double storyLevel, Model3D* model) {
+    const LibPartDef* part = libraries_ != nullptr ? libraries_->Part(object.record.Get().object.libInd) : nullptr;
+    if (part == nullptr || part->body.empty()) return;
+    // The ground: the unmodified surface of the mesh the object operates on.
+    EarthworkGround ground;
+    std::shared_ptr<const MeshSurfaceModel> mesh;
+    std::string why;
+    for (const StoredSolidLink& l : db_.SolidLinks()) {
+        const StoredElement* target = l.operatorGuid == guid ? db_.Find(l.target) : nullptr;
+        if (target == nullptr || target->record.header.typeID != API_MeshID) continue;
+        mesh = MeshSurfaceOf(l.target, &why);
+        if (mesh && !ElementRings(*target, 0.0, &ground.outline, &why)) mesh.reset();
+        break;
+    }
+    ground.mesh = mesh.get();
+    if (!mesh && !why.empty()) {
+        notes_.push_back("the 3D model of " + GuidText(guid) + " has no body: its terrain has no surface (" + why +
+                         ")");
+        return;
+    }
+    std::vector<ModelBody> bodies;
+    if (!BuildObjectBodies(object, storyLevel, part->body, ground, &bodies, &why)) {
+        notes_.push_back("the 3D model of " + GuidText(guid) + " has no body from its parameters: " + why);
+        return;
+    }
+    for (ModelBody& b : bodies) model->bodies.push_back(std::move(b));
 }
 
 bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,

@@ -13,11 +13,14 @@
 #include <string>
 #include <vector>
 
+class LibraryStore;
 class ProjectDatabase;
 
 class ModelStore {
 public:
-    explicit ModelStore(const ProjectDatabase& db) : db_(db) {}
+    // Objects whose library part has `body` lines get their bodies from their parameters (none without `libraries`).
+    explicit ModelStore(const ProjectDatabase& db, const LibraryStore* libraries = nullptr)
+        : db_(db), libraries_(libraries) {}
     ModelStore(const ModelStore&) = delete;
     ModelStore& operator=(const ModelStore&) = delete;
 
@@ -56,11 +59,15 @@ private:
     std::vector<uint64_t> StateOf(const API_Guid& guid) const;
     std::shared_ptr<const MeshSurfaceModel> MeshSurfaceOf(const API_Guid& guid, std::string* why);
     bool Build(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid, std::string* why);
+    // An object's bodies from its parameters over the terrain it operates on, as its library part's `body` lines
+    // say; what keeps it from having them goes to the notes.
+    void BuildOwnBodies(const API_Guid& guid, const StoredElement& object, double storyLevel, Model3D* model);
     bool ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,
                     std::string* why);
     void ForgetOtherProjects();
 
     const ProjectDatabase& db_;
+    const LibraryStore* libraries_;
     uint64_t epoch_ = 0;
     struct SurfaceEntry {
         std::vector<uint64_t> state;

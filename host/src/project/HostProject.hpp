@@ -29,7 +29,7 @@ struct HostProject {
     std::map<std::string, ModuleDataEntry> moduleData;  // by name; "" is the unnamed entry
     LibraryStore libraries;                             // a project starts with none loaded
     ProjectDatabase database;                           // elements, attributes, stories, windows ...
-    ModelStore models{database};                        // the 3D model of the database's elements
+    ModelStore models{database, &libraries};            // the 3D model of the database's elements
     MeshVolumes volumes;                                // meshes' volumes, the latest solids kept
     OldIdentifiers oldIds;                              // of a project of an earlier release
     View3DState view3D;                                 // what the 3D view shows, its projection, its saves
