@@ -93,7 +93,8 @@ bool ClipBodyToPrism(const ModelBody& body, const std::vector<PlanRing>& rings, 
         }
         for (Solid::Face_index f : part.faces()) {
             std::vector<int32_t> ring;
-            for (Solid::Vertex_index v : CGAL::vertices_around_face(part.halfedge(f), part)) ring.push_back(ids[size_t(v)]);
+            for (Solid::Vertex_index v : CGAL::vertices_around_face(part.halfedge(f), part))
+                ring.push_back(ids[size_t(v)]);
             b.AddPolygon(ring);
         }
         *out = b.Finish();

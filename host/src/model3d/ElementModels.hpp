@@ -15,6 +15,9 @@ struct Model3D {
     std::vector<ModelBody> bodies;
     // A mesh's first body starts with this many vertices of its surface (-1: no mesh body).
     int32_t surfaceVertices = -1;
+    // Why an object whose library part builds bodies from its parameters has none ("" when it has them, or its
+    // role carries none).
+    std::string noBody;
 };
 
 // A mesh's surface before links, with what its solid needs; built once per state of the mesh.

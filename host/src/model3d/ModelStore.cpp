@@ -184,12 +184,13 @@ void ModelStore::BuildOwnBodies(const API_Guid& guid, const StoredElement& objec
     }
     ground.mesh = mesh.get();
     if (!mesh && !why.empty()) {
-        notes_.push_back("the 3D model of " + GuidText(guid) + " has no body: its terrain has no surface (" + why +
-                         ")");
+        model->noBody = "its terrain has no surface (" + why + ")";
+        notes_.push_back("the 3D model of " + GuidText(guid) + " has no body: " + model->noBody);
         return;
     }
     std::vector<ModelBody> bodies;
     if (!BuildObjectBodies(object, storyLevel, part->body, ground, &bodies, &why)) {
+        model->noBody = why;
         notes_.push_back("the 3D model of " + GuidText(guid) + " has no body from its parameters: " + why);
         return;
     }

@@ -114,10 +114,10 @@ bool PlatformBodies(const StoredElement& object, double base, const LibBodyItem&
     }
     // The plan the slopes may cover: the terrain's and the outline's boxes.
     PlanBox box = BoxOf(ground.outline[0]);
-    for (const ModelPoint& p : plane.outline) box = {std::min(box.xMin, p.x), std::min(box.yMin, p.y),
-                                                     std::max(box.xMax, p.x), std::max(box.yMax, p.y)};
-    const double corners[4] = {plane.At(box.xMin, box.yMin), plane.At(box.xMax, box.yMin),
-                               plane.At(box.xMax, box.yMax), plane.At(box.xMin, box.yMax)};
+    for (const ModelPoint& p : plane.outline)
+        box = {std::min(box.xMin, p.x), std::min(box.yMin, p.y), std::max(box.xMax, p.x), std::max(box.yMax, p.y)};
+    const double corners[4] = {plane.At(box.xMin, box.yMin), plane.At(box.xMax, box.yMin), plane.At(box.xMax, box.yMax),
+                               plane.At(box.xMin, box.yMax)};
     const double boxLow = *std::min_element(corners, corners + 4), boxHigh = *std::max_element(corners, corners + 4);
     const double diagonal = std::hypot(box.xMax - box.xMin, box.yMax - box.yMin);
     // Past the reach the slopes are clear of the ground, or of the terrain's plan.
@@ -165,7 +165,8 @@ bool StripBodies(const StoredElement& object, double base, const LibBodyItem& it
         !SlopeTangent(object, item.params[cut ? 3 : 5], &sides.rightRise, why))
         return false;
     // A mirrored object's left edge runs on the right.
-    if (object.record.Get().object.reflected) std::swap(sides.left, sides.right), std::swap(sides.leftRise, sides.rightRise);
+    if (object.record.Get().object.reflected)
+        std::swap(sides.left, sides.right), std::swap(sides.leftRise, sides.rightRise);
     for (const std::vector<ModelPoint>* edge : {&sides.left, &sides.right})
         for (const ModelPoint& p : *edge)
             if (!InsideRings(ground.outline, p.x, p.y)) {
@@ -210,7 +211,6 @@ bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std
         return false;
     }
     const double base = storyLevel + object.record.Get().object.level;
-    if (platform != nullptr)
-        return PlatformBodies(object, base, *platform, incline, role, ground, bodies, why);
+    if (platform != nullptr) return PlatformBodies(object, base, *platform, incline, role, ground, bodies, why);
     return StripBodies(object, base, *strip, role, ground, bodies, why);
 }

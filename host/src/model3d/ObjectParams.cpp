@@ -58,8 +58,8 @@ ModelPoint PlaceObjectPoint(const API_ObjectType& o, double x, double y, double 
     return {o.pos.x + x * c - y * s, o.pos.y + x * s + y * c, z};
 }
 
-std::vector<ModelPoint> ObjectPoints(const API_ObjectType& o, const std::vector<std::vector<double>>& rows,
-                                     size_t from, size_t count) {
+std::vector<ModelPoint> ObjectPoints(const API_ObjectType& o, const std::vector<std::vector<double>>& rows, size_t from,
+                                     size_t count) {
     std::vector<ModelPoint> points;
     for (size_t k = 0; k < count && from + k < rows.size(); ++k) {
         const std::vector<double>& r = rows[from + k];

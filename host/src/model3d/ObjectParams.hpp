@@ -20,5 +20,5 @@ bool ObjectRows(const StoredElement& object, const std::string& name, size_t min
 ModelPoint PlaceObjectPoint(const API_ObjectType& o, double x, double y, double z);
 // Rows from `from` on (at most `count`) as placed points, z from the third column (0 without); rows holding a value
 // that is not a number are left out.
-std::vector<ModelPoint> ObjectPoints(const API_ObjectType& o, const std::vector<std::vector<double>>& rows,
-                                     size_t from, size_t count);
+std::vector<ModelPoint> ObjectPoints(const API_ObjectType& o, const std::vector<std::vector<double>>& rows, size_t from,
+                                     size_t count);

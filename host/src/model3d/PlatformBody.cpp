@@ -141,7 +141,8 @@ bool BuildPlatformBody(const PlatformPlane& platform, double rise, bool cut, dou
     Roof roof{&platform, cut ? rise : -rise, reach, &vertices, {}, {}};
     // The platform first: its corners are the outline's.
     std::vector<int32_t> base;
-    for (size_t i = 0; i < polygon.size(); ++i) base.push_back(roof.Vertex(polygon[int(i)].x(), polygon[int(i)].y(), 0));
+    for (size_t i = 0; i < polygon.size(); ++i)
+        base.push_back(roof.Vertex(polygon[int(i)].x(), polygon[int(i)].y(), 0));
     for (auto f = skeleton->faces_begin(); f != skeleton->faces_end(); ++f) {
         const auto h0 = f->halfedge();
         const auto a = h0->opposite()->vertex()->point(), c = h0->vertex()->point();

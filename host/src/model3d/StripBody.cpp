@@ -109,8 +109,8 @@ bool BuildStripBody(const StripSides& input, const MeshSurfaceModel& ground, boo
         for (const ModelPoint& p : line) out.push_back(b.AddVertex({p.x, p.y, capped ? cap : p.z}));
         return out;
     };
-    const std::vector<int32_t> L = ids(left, false), R = ids(right, false), LF = ids(lf, false),
-                               RF = ids(rf, false), LC = ids(lf, true), RC = ids(rf, true);
+    const std::vector<int32_t> L = ids(left, false), R = ids(right, false), LF = ids(lf, false), RF = ids(rf, false),
+                               LC = ids(lf, true), RC = ids(rf, true);
     std::vector<std::vector<int32_t>> polygons;
     // Seen from the cut's underside: the surface between the edges, zipped along their lengths.
     const std::vector<double> fl = Fractions(left), fr = Fractions(right);

@@ -10,7 +10,7 @@
 #include <vector>
 
 struct StripSides {
-    std::vector<ModelPoint> left, right;  // plan coordinates and heights, in the strip's direction
+    std::vector<ModelPoint> left, right;     // plan coordinates and heights, in the strip's direction
     double leftRise = 1.0, rightRise = 1.0;  // tangents of the side slopes
 };
 

@@ -104,8 +104,10 @@ TEST_F(EarthworkBodiesTest, ARectangularPlateauOnFlatGroundCutsAndFillsItsClosed
             const double expected = d * (a * b + (a + b) * r + 4 * r * r / 3);
             const std::map<std::string, double> below = {{"livello", 100 - d}, {"slope_angle_cut", angle}};
             const std::map<std::string, double> above = {{"livello", 100 + d}, {"slope_angle_fill", angle}};
-            const API_Guid cut = Earthwork("VY_PLATEAU", u"cut", 80, 90, below, {{"perimetro_base", EwRectangle(a, b)}});
-            const API_Guid fill = Earthwork("VY_PLATEAU", u"fill", 80, 90, above, {{"perimetro_base", EwRectangle(a, b)}});
+            const API_Guid cut =
+                Earthwork("VY_PLATEAU", u"cut", 80, 90, below, {{"perimetro_base", EwRectangle(a, b)}});
+            const API_Guid fill =
+                Earthwork("VY_PLATEAU", u"fill", 80, 90, above, {{"perimetro_base", EwRectangle(a, b)}});
             EXPECT_NEAR(Measured(mesh, cut, true), expected, 1e-6 * expected) << angleDegrees << " " << d;
             EXPECT_NEAR(Measured(mesh, fill, false), expected, 1e-6 * expected) << angleDegrees << " " << d;
         }
@@ -114,7 +116,8 @@ TEST_F(EarthworkBodiesTest, ARectangularPlateauOnFlatGroundCutsAndFillsItsClosed
 TEST_F(EarthworkBodiesTest, ALevelRoadAlongAValleyFillsItsClosedFormAndCutsNothingAndAlongARidgeTheReverse) {
     const double g = 0.2, w = 8, length = 100;
     for (const double sign : {1.0, -1.0}) {
-        const API_Guid mesh = Terrain(-100, 100, 0, 200, 10, [&](double x, double) { return 50 + sign * g * std::abs(x); });
+        const API_Guid mesh =
+            Terrain(-100, 100, 0, 200, 10, [&](double x, double) { return 50 + sign * g * std::abs(x); });
         const double z = 50 + sign * g * w / 2;
         const std::vector<std::vector<double>> left = {{0, 0, z}, {0, length / 2, z}, {0, length, z}};
         const std::vector<std::vector<double>> right = {{w, 0, z}, {w, length, z}};
@@ -126,4 +129,3 @@ TEST_F(EarthworkBodiesTest, ALevelRoadAlongAValleyFillsItsClosedFormAndCutsNothi
         EXPECT_NEAR(Measured(mesh, cut, true), sign > 0 ? 0.0 : expected, 1e-6 * expected) << sign;
     }
 }
-
