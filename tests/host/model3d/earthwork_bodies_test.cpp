@@ -113,6 +113,29 @@ TEST_F(EarthworkBodiesTest, ARectangularPlateauOnFlatGroundCutsAndFillsItsClosed
         }
 }
 
+TEST_F(EarthworkBodiesTest, AnLShapedPlateauMitresItsSlopesRoundTheInnerCorner) {
+    // Mitred offsets of a polygon with right angles grow in perimeter by 8 per metre whatever its reflex corners (each
+    // reflex one takes back what a convex one adds): the cut on flat ground is d (A + P r / 2 + 4 r^2 / 3) while
+    // no side has shrunk away.
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
+    const std::vector<std::vector<double>> l = {{0, 0, 0, 0},   {40, 0, 0, 0},  {40, 15, 0, 0},
+                                                {15, 15, 0, 0}, {15, 30, 0, 0}, {0, 30, 0, 0}};
+    const double d = 3, angle = std::atan(0.5), r = d / std::tan(angle), area = 40 * 15 + 15 * 15, perimeter = 140;
+    const double expected = d * (area + perimeter * r / 2 + 4 * r * r / 3);
+    const std::map<std::string, double> below = {{"livello", 100 - d}, {"slope_angle_cut", angle}};
+    const std::map<std::string, double> above = {{"livello", 100 + d}, {"slope_angle_fill", angle}};
+    EXPECT_NEAR(Measured(mesh, Earthwork("VY_PLATEAU", u"cut", 70, 80, below, {{"perimetro_base", l}}), true), expected,
+                1e-6 * expected);
+    EXPECT_NEAR(Measured(mesh, Earthwork("VY_PLATEAU", u"fill", 70, 80, above, {{"perimetro_base", l}}), false),
+                expected, 1e-6 * expected);
+    // A sloped plateau of no slope is the level one; its role "result" carries no body.
+    const std::map<std::string, double> level = {
+        {"livello", 100 - d}, {"slope_angle_cut", angle}, {"slope", 0.0}, {"X_origo", 5}, {"Y_origo", 5}};
+    EXPECT_NEAR(Measured(mesh, Earthwork("VY_SLOPED_PLATEAU", u"cut", 70, 80, level, {{"perimetro_base", l}}), true),
+                expected, 1e-6 * expected);
+    EXPECT_EQ(BodiesOf(Earthwork("VY_SLOPED_PLATEAU", u"result", 70, 80, level, {{"perimetro_base", l}})), 0u);
+}
+
 TEST_F(EarthworkBodiesTest, ALevelRoadAlongAValleyFillsItsClosedFormAndCutsNothingAndAlongARidgeTheReverse) {
     const double g = 0.2, w = 8, length = 100;
     for (const double sign : {1.0, -1.0}) {
@@ -127,5 +150,119 @@ TEST_F(EarthworkBodiesTest, ALevelRoadAlongAValleyFillsItsClosedFormAndCutsNothi
         const double expected = w * (g * w / 2) / 2 * length;
         EXPECT_NEAR(Measured(mesh, fill, false), sign > 0 ? expected : 0.0, 1e-6 * expected) << sign;
         EXPECT_NEAR(Measured(mesh, cut, true), sign > 0 ? 0.0 : expected, 1e-6 * expected) << sign;
+    }
+}
+
+namespace {
+// A terrain whose every grid cell is planar (heights f(i) + g(j)), so that either diagonal gives the same surface and
+// the test can read its height by interpolation.
+struct EwGridTerrain {
+    double step = 10;
+    std::vector<double> f, g;
+    double At(double x, double y) const {
+        const auto profile = [&](const std::vector<double>& p, double v) {
+            const size_t i = std::min(size_t(v / step), p.size() - 2);
+            return p[i] + (p[i + 1] - p[i]) * (v / step - double(i));
+        };
+        return profile(f, x) + profile(g, y);
+    }
+};
+
+// The mitred distance from a convex counter-clockwise polygon: the largest distance outside any side's line.
+double EwMitredDistance(const std::vector<std::pair<double, double>>& poly, double x, double y) {
+    double d = 0.0;
+    for (size_t i = 0; i < poly.size(); ++i) {
+        const auto& a = poly[i];
+        const auto& b = poly[(i + 1) % poly.size()];
+        const double len = std::hypot(b.first - a.first, b.second - a.second);
+        d = std::max(d, ((b.first - a.first) * (a.second - y) - (b.second - a.second) * (a.first - x)) / len);
+    }
+    return d;
+}
+}  // namespace
+
+TEST_F(EarthworkBodiesTest, RandomPlateausOnRandomTerrainsCutAndFillWhatTheirSurfacesLeaveAgainstTheGround) {
+    std::mt19937 rng(51);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    for (int round = 0; round < 6; ++round) {
+        EwGridTerrain t;
+        double fz = 0, gz = 0;
+        for (int i = 0; i <= 20; ++i) {
+            t.f.push_back(fz += (u(rng) - 0.5) * 4);
+            t.g.push_back(100 + (gz += (u(rng) - 0.5) * 4));
+        }
+        const API_Guid mesh = Terrain(0, 200, 0, 200, 10, [&](double x, double y) { return t.At(x, y); });
+        // A convex outline round (100, 100), its points relative to its first one.
+        std::vector<double> turns;
+        for (int k = 0, n = 3 + int(u(rng) * 5); k < n; ++k) turns.push_back(u(rng) * 2 * std::acos(-1.0));
+        std::sort(turns.begin(), turns.end());
+        const double rx = 15 + 25 * u(rng), ry = 15 + 25 * u(rng);
+        std::vector<std::pair<double, double>> poly;
+        std::vector<std::vector<double>> rows;
+        for (double a : turns) poly.push_back({100 + rx * std::cos(a), 100 + ry * std::sin(a)});
+        for (const auto& p : poly) rows.push_back({p.first - poly[0].first, p.second - poly[0].second, 0, 0});
+        const double level = t.At(100, 100) + (u(rng) - 0.5) * 16;
+        const double cutTan = std::tan(0.4 + u(rng)), fillTan = std::tan(0.4 + u(rng));
+        const std::map<std::string, double> numbers = {
+            {"livello", level}, {"slope_angle_cut", std::atan(cutTan)}, {"slope_angle_fill", std::atan(fillTan)}};
+        const API_Guid cut =
+            Earthwork("VY_PLATEAU", u"cut", poly[0].first, poly[0].second, numbers, {{"perimetro_base", rows}});
+        const API_Guid fill =
+            Earthwork("VY_PLATEAU", u"fill", poly[0].first, poly[0].second, numbers, {{"perimetro_base", rows}});
+        // The integrals over the terrain, by the midpoint rule.
+        double wantCut = 0, wantFill = 0;
+        const double h = 0.25;
+        for (double x = h / 2; x < 200; x += h)
+            for (double y = h / 2; y < 200; y += h) {
+                const double ground = t.At(x, y), d = EwMitredDistance(poly, x, y);
+                wantCut += std::max(0.0, ground - (level + cutTan * d)) * h * h;
+                wantFill += std::max(0.0, level - fillTan * d - ground) * h * h;
+            }
+        SCOPED_TRACE("round " + std::to_string(round));
+        EXPECT_NEAR(Measured(mesh, cut, true), wantCut, 1e-3 * wantCut + 1.0);
+        EXPECT_NEAR(Measured(mesh, fill, false), wantFill, 1e-3 * wantFill + 1.0);
+    }
+}
+
+TEST_F(EarthworkBodiesTest, ParametersThatGiveNoSoundBodyGiveNoneAndSayWhy) {
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
+    const double before = Volume(mesh);
+    const double nan = std::nan("");
+    const std::vector<std::vector<double>> square = EwRectangle(20, 20);
+    const std::vector<std::vector<double>> bowTie = {{0, 0, 0, 0}, {20, 20, 0, 0}, {20, 0, 0, 0}, {0, 20, 0, 0}};
+    struct Case {
+        std::map<std::string, double> numbers;
+        std::vector<std::vector<double>> outline;
+        double x;
+        std::string why;
+    };
+    const Case cases[] = {
+        {{{"slope_angle_cut", 0.0}, {"slope_angle_fill", 0.0}}, square, 50, "is not between 0 and 90 degrees"},
+        {{{"slope_angle_cut", std::acos(-1.0) / 2}, {"slope_angle_fill", std::acos(-1.0) / 2}},
+         square,
+         50,
+         "is not between 0 and 90 degrees"},
+        {{{"slope_angle_cut", 2.0}, {"slope_angle_fill", -1.0}}, square, 50, "is not between 0 and 90 degrees"},
+        {{{"livello", nan}}, square, 50, "livello is not a number"},
+        {{{"livello", 1e308}}, square, 50, "more than 10 km"},
+        {{{"livello", -1e308}}, square, 50, "more than 10 km"},
+        {{}, bowTie, 50, "no simple polygon"},
+        {{}, square, 190, "reaches off the terrain"},
+    };
+    for (const Case& c : cases) {
+        for (const char16_t* role : {u"cut", u"fill"}) {
+            // Below the ground for a cut, above it for a fill, unless the case sets the level.
+            std::map<std::string, double> numbers = c.numbers;
+            numbers.emplace("livello", role[0] == u'c' ? 90.0 : 110.0);
+            const API_Guid op = Earthwork("VY_PLATEAU", role, c.x, 50, numbers, {{"perimetro_base", c.outline}});
+            ASSERT_EQ(Link(mesh, op, role[0] == u'c' ? APISolid_SubtractUpwards : APISolid_Add), NoError);
+            std::string why;
+            const std::shared_ptr<const Model3D> model = host->Project().models.ModelOf(op, &why);
+            ASSERT_TRUE(model) << why;
+            EXPECT_TRUE(model->bodies.empty());
+            EXPECT_NE(model->noBody.find(c.why), std::string::npos) << model->noBody;
+            EXPECT_NEAR(Volume(mesh), before, 1e-9 * before);
+            EXPECT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, op); }), NoError);
+        }
     }
 }
