@@ -43,7 +43,7 @@ TEST(LibraryPlan, ItemsReadAndWriteBackTheSame) {
 TEST(LibraryPlan, FaultyItemsAreRefusedWithTheirLine) {
     const int line = 14;  // the first line after the head
     const std::pair<std::string, std::string> cases[] = {
-        {"plan circle edge", "unknown plan item 'circle' (line, outline, outlines, foot, contours or below)"},
+        {"plan circle edge", "unknown plan item 'circle' (line, outline, outlines, foot, contours, below or daylight)"},
         {"plan line", "plan line names 1 parameters"},
         {"plan line edge rows", "plan line names 1 parameters"},
         {"plan outlines counts", "plan outlines names 2 parameters"},

@@ -13,7 +13,8 @@ struct KindWord {
 constexpr KindWord kKinds[] = {
     {LibPlanItem::Kind::Line, "line", 1, 1},         {LibPlanItem::Kind::Outline, "outline", 1, 1},
     {LibPlanItem::Kind::Outlines, "outlines", 2, 2}, {LibPlanItem::Kind::Foot, "foot", 3, 3},
-    {LibPlanItem::Kind::Contours, "contours", 3, 5}, {LibPlanItem::Kind::Below, "below", 1, 1}};
+    {LibPlanItem::Kind::Contours, "contours", 3, 5}, {LibPlanItem::Kind::Below, "below", 1, 1},
+    {LibPlanItem::Kind::Daylight, "daylight", 0, 0}};
 }  // namespace
 
 bool ParsePlanItem(const std::string& text, LibPlanItem* item, std::string* why) {
@@ -24,7 +25,7 @@ bool ParsePlanItem(const std::string& text, LibPlanItem* item, std::string* why)
     for (const KindWord& k : kKinds)
         if (kindWord == k.word) kind = &k;
     if (kind == nullptr) {
-        *why = "unknown plan item '" + kindWord + "' (line, outline, outlines, foot, contours or below)";
+        *why = "unknown plan item '" + kindWord + "' (line, outline, outlines, foot, contours, below or daylight)";
         return false;
     }
     *item = LibPlanItem();

@@ -3,6 +3,7 @@
 #include "APIInteraction.hpp"
 #include "HostCalls.hpp"
 #include "library/LibraryStore.hpp"
+#include "model3d/Daylight.hpp"
 #include "model3d/ObjectBodies.hpp"
 #include "project/ElementTypes.hpp"
 #include "project/ProjectDatabase.hpp"
@@ -168,20 +169,38 @@ bool ModelStore::Build(const API_Guid& guid, Model3D* model, std::shared_ptr<con
     return ApplyLinks(guid, model, meshSolid, why);
 }
 
+std::shared_ptr<const MeshSurfaceModel> ModelStore::GroundOf(const API_Guid& guid, bool under,
+                                                             std::vector<PlanRing>* outline, std::string* why) {
+    std::vector<API_Guid> meshes;
+    for (const StoredSolidLink& l : db_.SolidLinks()) {
+        const StoredElement* target = l.operatorGuid == guid ? db_.Find(l.target) : nullptr;
+        if (target != nullptr && target->record.header.typeID == API_MeshID) meshes.push_back(l.target);
+    }
+    const StoredElement* object = db_.Find(guid);
+    if (meshes.empty() && under && object != nullptr)
+        for (const API_Guid& g : db_.AllElements()) {
+            const StoredElement* mesh = db_.Find(g);
+            std::string ignored;
+            if (mesh->record.header.typeID == API_MeshID && ElementRings(*mesh, 0.0, outline, &ignored) &&
+                InsideRings(*outline, object->record.Get().object.pos.x, object->record.Get().object.pos.y)) {
+                meshes.push_back(g);
+                break;
+            }
+        }
+    if (meshes.empty()) return nullptr;
+    std::shared_ptr<const MeshSurfaceModel> mesh = MeshSurfaceOf(meshes[0], why);
+    if (mesh && !ElementRings(*db_.Find(meshes[0]), 0.0, outline, why)) mesh.reset();
+    if (!mesh && why->empty()) *why = "the terrain has no outline";
+    return mesh;
+}
+
 void ModelStore::BuildOwnBodies(const API_Guid& guid, const StoredElement& object, double storyLevel, Model3D* model) {
     const LibPartDef* part = libraries_ != nullptr ? libraries_->Part(object.record.Get().object.libInd) : nullptr;
     if (part == nullptr || part->body.empty()) return;
     // The ground: the unmodified surface of the mesh the object operates on.
     EarthworkGround ground;
-    std::shared_ptr<const MeshSurfaceModel> mesh;
     std::string why;
-    for (const StoredSolidLink& l : db_.SolidLinks()) {
-        const StoredElement* target = l.operatorGuid == guid ? db_.Find(l.target) : nullptr;
-        if (target == nullptr || target->record.header.typeID != API_MeshID) continue;
-        mesh = MeshSurfaceOf(l.target, &why);
-        if (mesh && !ElementRings(*target, 0.0, &ground.outline, &why)) mesh.reset();
-        break;
-    }
+    const std::shared_ptr<const MeshSurfaceModel> mesh = GroundOf(guid, false, &ground.outline, &why);
     ground.mesh = mesh.get();
     if (!mesh && !why.empty()) {
         model->noBody = "its terrain has no surface (" + why + ")";
@@ -195,6 +214,36 @@ void ModelStore::BuildOwnBodies(const API_Guid& guid, const StoredElement& objec
         return;
     }
     for (ModelBody& b : bodies) model->bodies.push_back(std::move(b));
+}
+
+bool ModelStore::DaylightOf(const API_Guid& guid, std::vector<std::vector<ModelPoint>>* lines, std::string* why) {
+    ForgetOtherProjects();
+    lines->clear();
+    const StoredElement* e = db_.Find(guid);
+    const LibPartDef* part = e != nullptr && e->record.header.typeID == API_ObjectID && libraries_ != nullptr
+        ? libraries_->Part(e->record.Get().object.libInd)
+        : nullptr;
+    if (part == nullptr || part->body.empty()) {
+        *why = "its library part builds no body";
+        return false;
+    }
+    EarthworkGround ground;
+    const std::shared_ptr<const MeshSurfaceModel> mesh = GroundOf(guid, true, &ground.outline, why);
+    ground.mesh = mesh.get();
+    if (!mesh) {
+        if (why->empty()) *why = "no terrain lies under it";
+        return false;
+    }
+    // The result object carries no body: its slopes are those its cut and fill would build.
+    for (const std::u16string role : {u"cut", u"fill"}) {
+        std::vector<ModelBody> bodies;
+        if (!BuildObjectBodies(*e, StoryLevel(db_, e->record.header.floorInd), part->body, ground, &bodies, why, &role))
+            return false;
+        for (const ModelBody& b : bodies)
+            for (std::vector<ModelPoint>& line : DaylightLines(b, role == u"cut", mesh->surface, *mesh->index))
+                lines->push_back(std::move(line));
+    }
+    return true;
 }
 
 bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,

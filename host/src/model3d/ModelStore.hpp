@@ -44,6 +44,10 @@ public:
     // face lies over it.
     bool HeightAt(const API_Guid& guid, double x, double y, double* z, std::string* why);
 
+    // Where the cut and the fill an object's parameters build would meet the ground (model3d/Daylight.hpp), over the
+    // mesh it operates on, else the mesh under its position; false with `why` when it has neither or builds no body.
+    bool DaylightOf(const API_Guid& guid, std::vector<std::vector<ModelPoint>>* lines, std::string* why);
+
     // How often a mesh surface and a model were built (tests see that queries reuse them).
     int SurfaceBuilds() const { return surfaceBuilds_; }
     int ModelBuilds() const { return modelBuilds_; }
@@ -61,6 +65,10 @@ private:
     bool Build(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid, std::string* why);
     // An object's bodies from its parameters over the terrain it operates on, as its library part's `body` lines
     // say; what keeps it from having them goes to the notes.
+    // The ground an object's bodies meet: the mesh it operates on through a solid link, else (`under`) the first
+    // mesh whose outline holds its position. Null with `why` (empty when there is no mesh to take).
+    std::shared_ptr<const MeshSurfaceModel> GroundOf(const API_Guid& guid, bool under, std::vector<PlanRing>* outline,
+                                                     std::string* why);
     void BuildOwnBodies(const API_Guid& guid, const StoredElement& object, double storyLevel, Model3D* model);
     bool ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,
                     std::string* why);

@@ -191,14 +191,18 @@ bool StripBodies(const StoredElement& object, double base, const LibBodyItem& it
 }  // namespace
 
 bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std::vector<LibBodyItem>& items,
-                       const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why) {
+                       const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why,
+                       const std::u16string* asRole) {
     bodies->clear();
     Role role = Role::Cut;
     const LibBodyItem *platform = nullptr, *incline = nullptr, *strip = nullptr;
     for (const LibBodyItem& item : items) {
         if (item.kind == LibBodyItem::Kind::Role) {
             std::u16string text;
-            if (!ObjectText(object, item.params[0], &text, why)) return false;
+            if (asRole != nullptr)
+                text = *asRole;
+            else if (!ObjectText(object, item.params[0], &text, why))
+                return false;
             role = text == u"fill" ? Role::Fill : text == u"result" ? Role::None : Role::Cut;
         }
         if (item.kind == LibBodyItem::Kind::Platform) platform = &item;

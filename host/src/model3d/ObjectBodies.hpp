@@ -19,5 +19,7 @@ struct EarthworkGround {
 // its role carries none or there is nothing to cut or fill; false with `why` for parameters that give no sound
 // body (an angle of 0 or 90 degrees or beyond, a level far off the ground, an outline that crosses itself or
 // reaches off the terrain, ...).
+// `role` (optional) builds the body of that role instead of the object's own ("cut" or "fill").
 bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std::vector<LibBodyItem>& items,
-                       const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why);
+                       const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why,
+                       const std::u16string* role = nullptr);

@@ -125,6 +125,7 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
                 plan.levelLines.push_back(r);
                 break;
             }
+            case LibPlanItem::Kind::Daylight: plan.daylight = true; break;
             case LibPlanItem::Kind::Below: {
                 GroundBelowRequest r;
                 ok = ObjectNumber(object, first, &r.level, &why);
