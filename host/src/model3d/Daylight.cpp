@@ -133,7 +133,9 @@ std::vector<std::vector<ModelPoint>> DaylightLines(const ModelBody& body, bool c
                     const double x = u.first + (v.first - u.first) * s, y = u.second + (v.second - u.second) * s;
                     zero.push_back({x, y, design.At(x, y)});
                 }
-                if (zero.size() == 2) segments.push_back({zero[0], zero[1]});
+                // A piece that only touches the ground at a point (a corner of the mitre) draws nothing.
+                if (zero.size() == 2 && std::hypot(zero[0].x - zero[1].x, zero[0].y - zero[1].y) > 1e-9)
+                    segments.push_back({zero[0], zero[1]});
             });
         }
     }

@@ -266,3 +266,28 @@ TEST_F(EarthworkBodiesTest, ParametersThatGiveNoSoundBodyGiveNoneAndSayWhy) {
         }
     }
 }
+
+TEST_F(EarthworkBodiesTest, ASlopedPlateauParallelToSlopingGroundCutsTheFlatClosedFormAndItsDaylightIsTheOffset) {
+    // The ground falls by g towards east; the platform falls the same way d below it, and its slopes rise by their
+    // tangent per metre on top of that plane: the cut is that of a level plateau d deep on level ground.
+    const double g = 0.1, d = 4, a = 30, b = 20, angle = std::atan(2.0), r = d / 2.0;
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 20, [&](double x, double) { return 100 - g * x; });
+    const std::map<std::string, double> numbers = {
+        {"livello", 100 - g * 80 - d}, {"slope_angle_cut", angle}, {"slope", std::atan(g)},
+        {"slope_direction", 0.0},      {"X_origo", 0.0},           {"Y_origo", 0.0}};
+    const API_Guid cut =
+        Earthwork("VY_SLOPED_PLATEAU", u"cut", 80, 90, numbers, {{"perimetro_base", EwRectangle(a, b)}});
+    const double expected = d * (a * b + (a + b) * r + 4 * r * r / 3);
+    EXPECT_NEAR(Measured(mesh, cut, true), expected, 1e-6 * expected);
+    // Where the slopes meet the ground: one closed line r out from the outline, mitred at the corners.
+    std::vector<std::vector<ModelPoint>> lines;
+    std::string why;
+    ASSERT_TRUE(host->Project().models.DaylightOf(cut, &lines, &why)) << why;
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NEAR(lines[0].front().x, lines[0].back().x, 1e-6);
+    EXPECT_NEAR(lines[0].front().y, lines[0].back().y, 1e-6);
+    for (const ModelPoint& p : lines[0]) {
+        const double out = std::max({80 - p.x, p.x - 80 - a, 90 - p.y, p.y - 90 - b});
+        EXPECT_NEAR(out, r, 1e-6) << p.x << ", " << p.y;
+    }
+}
