@@ -1,5 +1,6 @@
 // The plan items of library descriptions: read, written back the same, refused with the line at fault; and the
 // add-on's own library names parameters of the right shape in each.
+#include "AddOnParts.hpp"
 #include "library/LibraryDescription.hpp"
 
 #include <gtest/gtest.h>
@@ -68,14 +69,7 @@ TEST(LibraryPlan, FaultyItemsAreRefusedWithTheirLine) {
 
 TEST(LibraryPlan, TheAddOnsPartsNameArraysForLinesAndNumbersForTheRest) {
     int items = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(LODRAVIX_SOURCE_DIR) + "/library")) {
-        if (entry.path().extension() != ".lpd") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        LibPartDef part;
-        std::string error;
-        ASSERT_TRUE(ParseLibraryPart(text.str(), &part, &error)) << entry.path() << ": " << error;
+    for (const LibPartDef& part : AddOnLibraryParts()) {
         const auto param = [&](const std::string& name) -> const LibParamDef* {
             for (const LibParamDef& p : part.params)
                 if (p.name == name) return &p;

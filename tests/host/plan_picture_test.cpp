@@ -1,6 +1,7 @@
 // The plan picture: every top triangle of a mesh drawn once, shaded so that higher ground is lighter, beside the
 // plan elements; polylines open; the add-on's objects drawn as their library descriptions' plan items say, in the
 // right place; an element the host cannot outline is named, not drawn wrong.
+#include "AddOnParts.hpp"
 #include "ProjectHost.hpp"
 #include "drawing/ElementDrawing.hpp"
 #include "model3d/PlanPicture.hpp"
@@ -30,32 +31,8 @@ protected:
     API_Guid PlacePart(const std::string& part, double x, double y, double angle, int32_t layer,
                        const std::map<std::string, double>& numbers,
                        const std::map<std::string, std::vector<std::vector<double>>>& arrays) {
-        const int32_t libInd = host->Project().libraries.FindByName(part, 0);
-        EXPECT_GT(libInd, 0) << part;
-        std::vector<StoredParam> params;
-        EXPECT_TRUE(Db().libPartDefaults(libInd, &params));
-        for (StoredParam& p : params) {
-            const std::string name = p.record.name;
-            if (numbers.count(name) != 0) p.record.value.real = numbers.at(name);
-            if (arrays.count(name) == 0) continue;
-            const std::vector<std::vector<double>>& rows = arrays.at(name);
-            p.record.dim1 = int32_t(rows.size());
-            p.record.dim2 = int32_t(rows[0].size());
-            p.cells.clear();
-            for (const std::vector<double>& row : rows)
-                for (double v : row) p.cells.append(reinterpret_cast<const char*>(&v), sizeof v);
-        }
-        API_Element e = {};
-        e.header.typeID = API_ObjectID;
-        EXPECT_EQ(Db().GetDefaults(&e, nullptr), NoError);
-        e.header.layer = layer;
-        e.object.libInd = libInd;
-        e.object.pos = {x, y};
-        e.object.angle = angle;
-        StoredMemo memo;
-        memo.params = params;
-        EXPECT_EQ(Db().PlaceElement(&e, memo, part + " " + std::to_string(++placed), "Place"), NoError) << part;
-        return e.header.guid;
+        return PlaceAddOnPart(Db(), host->Project().libraries, part, {x, y}, angle, layer, {numbers, arrays, {}},
+                              part + " " + std::to_string(++placed));
     }
     int placed = 0;
 };

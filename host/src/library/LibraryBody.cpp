@@ -2,7 +2,8 @@
 
 #include "library/LibraryWords.hpp"
 
-#include <sstream>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 struct KindWord {
@@ -17,29 +18,22 @@ constexpr KindWord kKinds[] = {{LibBodyItem::Kind::Role, "role", 1},
 }  // namespace
 
 bool ParseBodyItem(const std::string& text, LibBodyItem* item, std::string* why) {
-    std::istringstream in(text);
-    std::string kindWord, word;
-    in >> kindWord;
-    const KindWord* kind = nullptr;
-    for (const KindWord& k : kKinds)
-        if (kindWord == k.word) kind = &k;
-    if (kind == nullptr) {
+    std::string kindWord;
+    std::vector<std::string> words;
+    const bool read = ItemWords(text, &kindWord, &words, why);
+    const auto kind =
+        std::find_if(std::begin(kKinds), std::end(kKinds), [&](const KindWord& k) { return kindWord == k.word; });
+    if (kind == std::end(kKinds)) {
         *why = "unknown body item '" + kindWord + "' (role, platform, incline or strip)";
         return false;
     }
-    *item = LibBodyItem();
-    item->kind = kind->kind;
-    while (in >> word) {
-        if (!IsParamName(word) || word.size() > 31) {
-            *why = "'" + word + "' is not a parameter name";
-            return false;
-        }
-        item->params.push_back(word);
-    }
-    if (item->params.size() != kind->names) {
+    if (!read) return false;
+    if (words.size() != kind->names) {
         *why = std::string("body ") + kind->word + " names " + std::to_string(kind->names) + " parameters";
         return false;
     }
+    item->kind = kind->kind;
+    item->params = std::move(words);
     return true;
 }
 

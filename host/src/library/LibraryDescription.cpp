@@ -385,24 +385,24 @@ bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* er
             part->params[found->second].description = std::move(description);
             continue;
         }
-        if (line.compare(0, 4, "plan") == 0 && line.size() > 4 && (line[4] == ' ' || line[4] == '\t')) {
-            LibPlanItem item;
+        // plan and body items: what a part draws in the floor plan and the solids it builds, each naming
+        // parameters given above it.
+        const std::string word = line.substr(0, 4);
+        if ((word == "plan" || word == "body") && line.size() > 4 && (line[4] == ' ' || line[4] == '\t')) {
+            LibPlanItem planItem;
+            LibBodyItem bodyItem;
             std::string why;
-            if (!ParsePlanItem(line.substr(5), &item, &why)) return fail(why);
-            for (const std::string& name : item.params)
+            const bool plan = word == "plan";
+            if (!(plan ? ParsePlanItem(line.substr(5), &planItem, &why)
+                       : ParseBodyItem(line.substr(5), &bodyItem, &why)))
+                return fail(why);
+            for (const std::string& name : plan ? planItem.params : bodyItem.params)
                 if (names.find(LowerCase(name)) == names.end())
-                    return fail("plan item names '" + name + "', not a parameter given above");
-            part->plan.push_back(std::move(item));
-            continue;
-        }
-        if (line.compare(0, 4, "body") == 0 && line.size() > 4 && (line[4] == ' ' || line[4] == '\t')) {
-            LibBodyItem item;
-            std::string why;
-            if (!ParseBodyItem(line.substr(5), &item, &why)) return fail(why);
-            for (const std::string& name : item.params)
-                if (names.find(LowerCase(name)) == names.end())
-                    return fail("body item names '" + name + "', not a parameter given above");
-            part->body.push_back(std::move(item));
+                    return fail(word + " item names '" + name + "', not a parameter given above");
+            if (plan)
+                part->plan.push_back(std::move(planItem));
+            else
+                part->body.push_back(std::move(bodyItem));
             continue;
         }
         if (line.compare(0, 7, "section") == 0 && line.size() > 7 && (line[7] == ' ' || line[7] == '\t')) {

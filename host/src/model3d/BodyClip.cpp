@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 namespace {
 using Kernel = CGAL::Exact_predicates_exact_constructions_kernel;
@@ -20,19 +21,21 @@ using Point = Kernel::Point_3;
 using Solid = CGAL::Surface_mesh<Point>;
 namespace PMP = CGAL::Polygon_mesh_processing;
 
+// Through a repaired, oriented soup: a body's polygons may run either way round.
 bool SolidOf(const ModelBody& body, Solid* out) {
-    std::vector<Point> points;
-    for (const ModelPoint& p : body.vertices) points.emplace_back(p.x, p.y, p.z);
-    std::vector<std::vector<std::size_t>> polygons;
-    for (int32_t p = 1; p <= int32_t(body.pgons.size()); ++p) {
-        std::vector<std::size_t> ring;
-        for (int32_t v : body.PolygonVertices(p)) ring.push_back(std::size_t(v - 1));
-        if (ring.size() >= 3) polygons.push_back(std::move(ring));
+    std::vector<Point> points(body.vertices.size());
+    std::transform(body.vertices.begin(), body.vertices.end(), points.begin(),
+                   [](const ModelPoint& p) { return Point(p.x, p.y, p.z); });
+    std::vector<std::vector<std::size_t>> soup(body.pgons.size());
+    for (size_t f = 0; f < soup.size(); ++f) {
+        const std::vector<int32_t> ring = body.PolygonVertices(int32_t(f + 1));
+        std::transform(ring.begin(), ring.end(), std::back_inserter(soup[f]), [](int32_t v) { return size_t(v - 1); });
     }
-    PMP::repair_polygon_soup(points, polygons);
-    if (!PMP::orient_polygon_soup(points, polygons)) return false;
-    PMP::polygon_soup_to_polygon_mesh(points, polygons, *out);
-    if (!CGAL::is_closed(*out) || !PMP::triangulate_faces(*out)) return false;
+    soup.erase(std::remove_if(soup.begin(), soup.end(), [](const auto& r) { return r.size() < 3; }), soup.end());
+    PMP::repair_polygon_soup(points, soup);
+    const bool oriented = PMP::orient_polygon_soup(points, soup);
+    if (oriented) PMP::polygon_soup_to_polygon_mesh(points, soup, *out);
+    if (!oriented || !CGAL::is_closed(*out) || !PMP::triangulate_faces(*out)) return false;
     PMP::orient_to_bound_a_volume(*out);
     return true;
 }

@@ -1,12 +1,11 @@
 // The body items of library descriptions: read, written back the same, refused with the line at fault; and the
 // add-on's own library names parameters of the right shape in each.
+#include "AddOnParts.hpp"
 #include "library/LibraryDescription.hpp"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
 namespace {
 
@@ -43,21 +42,13 @@ TEST(LibraryBody, ItemsReadAndWriteBackTheSameAndFaultyOnesAreRefusedWithTheirLi
 
 TEST(LibraryBody, TheAddOnsPartsNameARoleTextAndNumbersOrArraysAsEachItemTakes) {
     int items = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(LODRAVIX_SOURCE_DIR) + "/library")) {
-        if (entry.path().extension() != ".lpd") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        LibPartDef part;
-        std::string error;
-        ASSERT_TRUE(ParseLibraryPart(text.str(), &part, &error)) << entry.path() << ": " << error;
+    for (const LibPartDef& part : AddOnLibraryParts()) {
         for (const LibBodyItem& item : part.body) {
             ++items;
             for (size_t k = 0; k < item.params.size(); ++k) {
-                const LibParamDef* p = nullptr;
-                for (const LibParamDef& q : part.params)
-                    if (q.name == item.params[k]) p = &q;
-                ASSERT_NE(p, nullptr) << part.name << ": " << item.params[k];
+                const auto p = std::find_if(part.params.begin(), part.params.end(),
+                                            [&](const LibParamDef& q) { return q.name == item.params[k]; });
+                ASSERT_NE(p, part.params.end()) << part.name << ": " << item.params[k];
                 const bool text = item.kind == LibBodyItem::Kind::Role;
                 const bool array = (item.kind == LibBodyItem::Kind::Platform && k == 0) ||
                     (item.kind == LibBodyItem::Kind::Strip && k < 2);

@@ -1,6 +1,7 @@
 // The cut and fill bodies the host builds for earthwork objects from their own parameters, measured by the mesh's
 // volume: closed forms on flat ground and across a V-shaped valley, a property over random terrains and plateaus
 // against an integration of the design surfaces written here, and parameters that give no body.
+#include "AddOnParts.hpp"
 #include "ProjectHost.hpp"
 #include "project/HostProject.hpp"
 
@@ -35,34 +36,8 @@ protected:
     API_Guid Earthwork(const std::string& part, const char16_t* role, double x, double y,
                        const std::map<std::string, double>& numbers,
                        const std::map<std::string, std::vector<std::vector<double>>>& arrays) {
-        const int32_t libInd = host->Project().libraries.FindByName(part, 0);
-        EXPECT_GT(libInd, 0) << part;
-        std::vector<StoredParam> params;
-        EXPECT_TRUE(Db().libPartDefaults(libInd, &params));
-        for (StoredParam& p : params) {
-            const std::string name = p.record.name;
-            if (name == "operatore") {
-                std::fill(std::begin(p.record.value.uStr), std::end(p.record.value.uStr), u'\0');
-                std::u16string(role).copy(p.record.value.uStr, 255);
-            }
-            if (numbers.count(name) != 0) p.record.value.real = numbers.at(name);
-            if (arrays.count(name) == 0) continue;
-            const std::vector<std::vector<double>>& rows = arrays.at(name);
-            p.record.dim1 = int32_t(rows.size());
-            p.record.dim2 = int32_t(rows[0].size());
-            p.cells.clear();
-            for (const std::vector<double>& row : rows)
-                for (double v : row) p.cells.append(reinterpret_cast<const char*>(&v), sizeof v);
-        }
-        API_Element e = {};
-        e.header.typeID = API_ObjectID;
-        EXPECT_EQ(Db().GetDefaults(&e, nullptr), NoError);
-        e.object.libInd = libInd;
-        e.object.pos = {x, y};
-        StoredMemo memo;
-        memo.params = params;
-        EXPECT_EQ(Db().PlaceElement(&e, memo, part + " " + std::to_string(++placed), "Place"), NoError);
-        return e.header.guid;
+        return PlaceAddOnPart(Db(), host->Project().libraries, part, {x, y}, 0.0, 1,
+                              {numbers, arrays, {{"operatore", role}}}, part + " " + std::to_string(++placed));
     }
     GSErrCode Link(const API_Guid& mesh, const API_Guid& op, uint32_t operation) {
         return Command([&] { return ACAPI_Element_SolidLink_Create(mesh, op, operation, 1); });
