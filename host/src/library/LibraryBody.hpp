@@ -16,12 +16,15 @@
 //     body strip <left> <right> <leftCut> <rightCut> <leftFill> <rightFill>
 //                                               a surface between the two 3D edges (rows x, y, z), with a side
 //                                               slope of its own angle on each side; the ends are vertical
+//     body walk <left> <right> <thickness>      a strip of `thickness` whose top is the surface between the two
+//                                               3D edges, its sides and ends upright: the cut body lies above its
+//                                               underside, the fill body below its top
 // Rows are in the object's own coordinates.
 #include <string>
 #include <vector>
 
 struct LibBodyItem {
-    enum class Kind { Role, Platform, Incline, Strip };
+    enum class Kind { Role, Platform, Incline, Strip, Walk };
     Kind kind = Kind::Role;
     std::vector<std::string> params;  // the parameters named, in the line's order
 };

@@ -155,15 +155,33 @@ bool ReadEdge(const StoredElement& object, double base, const std::string& name,
     return true;
 }
 
+// A strip's sides: its edges and, for a `strip` item, its slopes; a `walk` has upright sides and its cut's
+// surface lies its thickness under the edges.
+bool ReadSides(const StoredElement& object, double base, const LibBodyItem& item, bool cut,
+               const EarthworkGround& ground, StripSides* sides, std::string* why) {
+    if (!ReadEdge(object, base, item.params[0], ground, &sides->left, why) ||
+        !ReadEdge(object, base, item.params[1], ground, &sides->right, why))
+        return false;
+    if (item.kind == LibBodyItem::Kind::Strip)
+        return SlopeTangent(object, item.params[cut ? 2 : 4], &sides->leftRise, why) &&
+            SlopeTangent(object, item.params[cut ? 3 : 5], &sides->rightRise, why);
+    double thickness = 0.0;
+    if (!ObjectNumber(object, item.params[2], &thickness, why)) return false;
+    if (!(thickness > 0.0 && thickness < kFar)) {
+        *why = "the thickness " + item.params[2] + " is not above 0 and below 10 km";
+        return false;
+    }
+    sides->upright = true;
+    for (std::vector<ModelPoint>* edge : {&sides->left, &sides->right})
+        for (ModelPoint& p : *edge) p.z -= cut ? thickness : 0.0;
+    return true;
+}
+
 bool StripBodies(const StoredElement& object, double base, const LibBodyItem& item, Role role,
                  const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why) {
     const bool cut = role == Role::Cut;
     StripSides sides;
-    if (!ReadEdge(object, base, item.params[0], ground, &sides.left, why) ||
-        !ReadEdge(object, base, item.params[1], ground, &sides.right, why) ||
-        !SlopeTangent(object, item.params[cut ? 2 : 4], &sides.leftRise, why) ||
-        !SlopeTangent(object, item.params[cut ? 3 : 5], &sides.rightRise, why))
-        return false;
+    if (!ReadSides(object, base, item, cut, ground, &sides, why)) return false;
     // A mirrored object's left edge runs on the right.
     if (object.record.Get().object.reflected)
         std::swap(sides.left, sides.right), std::swap(sides.leftRise, sides.rightRise);
@@ -207,7 +225,7 @@ bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std
         }
         if (item.kind == LibBodyItem::Kind::Platform) platform = &item;
         if (item.kind == LibBodyItem::Kind::Incline) incline = &item;
-        if (item.kind == LibBodyItem::Kind::Strip) strip = &item;
+        if (item.kind == LibBodyItem::Kind::Strip || item.kind == LibBodyItem::Kind::Walk) strip = &item;
     }
     if (role == Role::None || (platform == nullptr && strip == nullptr)) return true;
     if (ground.mesh == nullptr || ground.outline.empty() || ground.mesh->surface.points.empty()) {

@@ -84,8 +84,8 @@ bool BuildStripBody(const StripSides& input, const MeshSurfaceModel& ground, boo
         *why = "an edge of the strip has fewer than two points";
         return false;
     }
-    const std::vector<ModelPoint> lf = SlopeFoot(left, true, input.leftRise, cut, ground);
-    const std::vector<ModelPoint> rf = SlopeFoot(right, false, input.rightRise, cut, ground);
+    const std::vector<ModelPoint> lf = input.upright ? left : SlopeFoot(left, true, input.leftRise, cut, ground);
+    const std::vector<ModelPoint> rf = input.upright ? right : SlopeFoot(right, false, input.rightRise, cut, ground);
     daylight->assign({lf, rf});
     std::vector<ModelPoint> rim(lf);  // the outline in plan: the left foot, then the right one backwards
     rim.insert(rim.end(), rf.rbegin(), rf.rend());
@@ -109,8 +109,9 @@ bool BuildStripBody(const StripSides& input, const MeshSurfaceModel& ground, boo
         for (const ModelPoint& p : line) out.push_back(b.AddVertex({p.x, p.y, capped ? cap : p.z}));
         return out;
     };
-    const std::vector<int32_t> L = ids(left, false), R = ids(right, false), LF = ids(lf, false), RF = ids(rf, false),
-                               LC = ids(lf, true), RC = ids(rf, true);
+    const std::vector<int32_t> L = ids(left, false), R = ids(right, false), LC = ids(lf, true), RC = ids(rf, true);
+    // Upright sides stand on the edges themselves.
+    const std::vector<int32_t> LF = input.upright ? L : ids(lf, false), RF = input.upright ? R : ids(rf, false);
     std::vector<std::vector<int32_t>> polygons;
     // Seen from the cut's underside: the surface between the edges, zipped along their lengths.
     const std::vector<double> fl = Fractions(left), fr = Fractions(right);
@@ -124,30 +125,40 @@ bool BuildStripBody(const StripSides& input, const MeshSurfaceModel& ground, boo
         }
     }
     for (size_t i = 0; i + 1 < L.size(); ++i) {
-        polygons.push_back({L[i], L[i + 1], LF[i + 1]});
-        polygons.push_back({L[i], LF[i + 1], LF[i]});
+        if (!input.upright) {
+            polygons.push_back({L[i], L[i + 1], LF[i + 1]});
+            polygons.push_back({L[i], LF[i + 1], LF[i]});
+        }
         polygons.push_back({LF[i], LF[i + 1], LC[i + 1], LC[i]});
     }
     for (size_t j = 0; j + 1 < R.size(); ++j) {
-        polygons.push_back({R[j], RF[j], RF[j + 1]});
-        polygons.push_back({R[j], RF[j + 1], R[j + 1]});
+        if (!input.upright) {
+            polygons.push_back({R[j], RF[j], RF[j + 1]});
+            polygons.push_back({R[j], RF[j + 1], R[j + 1]});
+        }
         polygons.push_back({RF[j], RC[j], RC[j + 1], RF[j + 1]});
     }
     // The ends stand upright: every face of them holds an upright side, so none faces down.
     const size_t n = L.size() - 1, m = R.size() - 1;
-    const std::vector<int32_t> ends = ids({left[0], right[0], left[n], right[m]}, true);
-    polygons.push_back({LC[0], LF[0], L[0], ends[0]});
-    polygons.push_back({ends[0], L[0], R[0], ends[1]});
-    polygons.push_back({ends[1], R[0], RF[0], RC[0]});
-    polygons.push_back({ends[2], L[n], LF[n], LC[n]});
-    polygons.push_back({ends[3], R[m], L[n], ends[2]});
-    polygons.push_back({RC[m], RF[m], R[m], ends[3]});
     std::vector<int32_t> lid(LC.rbegin(), LC.rend());
-    lid.push_back(ends[0]);
-    lid.push_back(ends[1]);
-    lid.insert(lid.end(), RC.begin(), RC.end());
-    lid.push_back(ends[3]);
-    lid.push_back(ends[2]);
+    if (input.upright) {
+        polygons.push_back({LC[0], L[0], R[0], RC[0]});
+        polygons.push_back({RC[m], R[m], L[n], LC[n]});
+        lid.insert(lid.end(), RC.begin(), RC.end());
+    } else {
+        const std::vector<int32_t> ends = ids({left[0], right[0], left[n], right[m]}, true);
+        polygons.push_back({LC[0], LF[0], L[0], ends[0]});
+        polygons.push_back({ends[0], L[0], R[0], ends[1]});
+        polygons.push_back({ends[1], R[0], RF[0], RC[0]});
+        polygons.push_back({ends[2], L[n], LF[n], LC[n]});
+        polygons.push_back({ends[3], R[m], L[n], ends[2]});
+        polygons.push_back({RC[m], RF[m], R[m], ends[3]});
+        lid.push_back(ends[0]);
+        lid.push_back(ends[1]);
+        lid.insert(lid.end(), RC.begin(), RC.end());
+        lid.push_back(ends[3]);
+        lid.push_back(ends[2]);
+    }
     polygons.push_back(lid);
     for (std::vector<int32_t>& ring : polygons) {
         if (!cut) std::reverse(ring.begin(), ring.end());

@@ -12,6 +12,7 @@
 struct StripSides {
     std::vector<ModelPoint> left, right;     // plan coordinates and heights, in the strip's direction
     double leftRise = 1.0, rightRise = 1.0;  // tangents of the side slopes
+    bool upright = false;                    // no slopes: the sides stand upright on the edges
 };
 
 // The body (oriented as it comes) and, in `daylight`, where each side's slope meets the ground (left, then right).

@@ -266,3 +266,21 @@ TEST_F(EarthworkBodiesTest, ASlopedPlateauParallelToSlopingGroundCutsTheFlatClos
         EXPECT_NEAR(out, r, 1e-6) << p.x << ", " << p.y;
     }
 }
+
+TEST_F(EarthworkBodiesTest, ASidewalkCutsItsThicknessOnTheGroundAndFillsWhatItsTopLeavesAboveIt) {
+    const API_Guid mesh = Terrain(0, 100, 0, 100, 20, [](double, double) { return 100.0; });
+    const double w = 3, length = 40, thickness = 0.15;
+    for (const double raise : {0.0, 0.5}) {
+        // The edges in the walk's direction, 4 columns each (x, y, height, code), relative to the first point.
+        const std::vector<std::vector<double>> left = {{0, 0, 100 + raise, 0}, {0, length, 100 + raise, 0}};
+        const std::vector<std::vector<double>> right = {{w, 0, 100 + raise, 0}, {w, length, 100 + raise, 0}};
+        const std::map<std::string, std::vector<std::vector<double>>> edges = {{"perimetro_base_SX", left},
+                                                                               {"perimetro_base_DX", right}};
+        const std::map<std::string, double> numbers = {{"thck", thickness}};
+        const API_Guid cut = Earthwork("VY_SIDEWALK", u"cut", 30, 30, numbers, edges);
+        const API_Guid fill = Earthwork("VY_SIDEWALK", u"fill", 30, 30, numbers, edges);
+        const double area = w * length;
+        EXPECT_NEAR(Measured(mesh, cut, true), std::max(0.0, thickness - raise) * area, 1e-9 * area) << raise;
+        EXPECT_NEAR(Measured(mesh, fill, false), raise * area, 1e-9 * area) << raise;
+    }
+}
