@@ -11,11 +11,10 @@ struct KindWord {
     const char* word;
     size_t names;
 };
-constexpr KindWord kKinds[] = {{LibBodyItem::Kind::Role, "role", 1},
-                               {LibBodyItem::Kind::Platform, "platform", 4},
-                               {LibBodyItem::Kind::Incline, "incline", 4},
-                               {LibBodyItem::Kind::Strip, "strip", 6},
-                               {LibBodyItem::Kind::Walk, "walk", 3}};
+constexpr KindWord kKinds[] = {
+    {LibBodyItem::Kind::Role, "role", 1},       {LibBodyItem::Kind::Platform, "platform", 4},
+    {LibBodyItem::Kind::Incline, "incline", 4}, {LibBodyItem::Kind::Strip, "strip", 6},
+    {LibBodyItem::Kind::Walk, "walk", 3},       {LibBodyItem::Kind::Obstacle, "obstacle", 2}};
 }  // namespace
 
 bool ParseBodyItem(const std::string& text, LibBodyItem* item, std::string* why) {
@@ -25,7 +24,7 @@ bool ParseBodyItem(const std::string& text, LibBodyItem* item, std::string* why)
     const auto kind =
         std::find_if(std::begin(kKinds), std::end(kKinds), [&](const KindWord& k) { return kindWord == k.word; });
     if (kind == std::end(kKinds)) {
-        *why = "unknown body item '" + kindWord + "' (role, platform, incline, strip or walk)";
+        *why = "unknown body item '" + kindWord + "' (role, platform, incline, strip, walk or obstacle)";
         return false;
     }
     if (!read) return false;

@@ -16,6 +16,9 @@
 //     body strip <left> <right> <leftCut> <rightCut> <leftFill> <rightFill>
 //                                               a surface between the two 3D edges (rows x, y, z), with a side
 //                                               slope of its own angle on each side; the ends are vertical
+//     body obstacle <counts> <points>           outlines the earthwork does not enter: counts n by 1, row j of
+//                                               points outline j's points as x, y, z triples; each stops the
+//                                               bodies with upright faces
 //     body walk <left> <right> <thickness>      a strip of `thickness` whose top is the surface between the two
 //                                               3D edges, its sides and ends upright: the cut body lies above its
 //                                               underside, the fill body below its top
@@ -24,7 +27,7 @@
 #include <vector>
 
 struct LibBodyItem {
-    enum class Kind { Role, Platform, Incline, Strip, Walk };
+    enum class Kind { Role, Platform, Incline, Strip, Walk, Obstacle };
     Kind kind = Kind::Role;
     std::vector<std::string> params;  // the parameters named, in the line's order
 };

@@ -71,8 +71,10 @@ bool PrismOf(const std::vector<PlanRing>& rings, double zLow, double zHigh, Mode
 }
 }  // namespace
 
-bool ClipBodyToPrism(const ModelBody& body, const std::vector<PlanRing>& rings, double zLow, double zHigh,
-                     ModelBody* out, std::string* why) {
+namespace {
+// The body inside (`inside`) or outside the prism, as a new body.
+bool WithPrism(const ModelBody& body, const std::vector<PlanRing>& rings, double zLow, double zHigh, bool inside,
+               ModelBody* out, std::string* why) {
     ModelBody prismBody;
     if (rings.empty() || !(zLow < zHigh) || !PrismOf(rings, zLow, zHigh, &prismBody, why)) {
         if (why->empty()) *why = "the terrain's outline bounds no prism";
@@ -84,7 +86,8 @@ bool ClipBodyToPrism(const ModelBody& body, const std::vector<PlanRing>& rings, 
             *why = "the body is not closed";
             return false;
         }
-        if (!PMP::corefine_and_compute_intersection(solid, prism, part)) {
+        if (!(inside ? PMP::corefine_and_compute_intersection(solid, prism, part)
+                     : PMP::corefine_and_compute_difference(solid, prism, part))) {
             *why = "the body cannot be cut at the terrain's outline";
             return false;
         }
@@ -106,4 +109,20 @@ bool ClipBodyToPrism(const ModelBody& body, const std::vector<PlanRing>& rings, 
         return false;
     }
     return true;
+}
+}  // namespace
+
+bool ClipBodyToPrism(const ModelBody& body, const std::vector<PlanRing>& rings, double zLow, double zHigh,
+                     ModelBody* out, std::string* why) {
+    return WithPrism(body, rings, zLow, zHigh, true, out, why);
+}
+
+bool CutPrismOut(const ModelBody& body, const PlanRing& ring, ModelBody* out, std::string* why) {
+    if (body.vertices.empty()) {
+        *out = body;
+        return true;
+    }
+    double low = body.vertices[0].z, high = low;
+    for (const ModelPoint& p : body.vertices) low = std::min(low, p.z), high = std::max(high, p.z);
+    return WithPrism(body, {ring}, low - 1.0, high + 1.0, false, out, why);
 }

@@ -206,6 +206,30 @@ bool StripBodies(const StoredElement& object, double base, const LibBodyItem& it
     if (!part.vertices.empty()) bodies->push_back(std::move(part));
     return true;
 }
+// The obstacles' outlines: several polylines in one array, row j holding outline j's points as x, y, z triples.
+bool ReadObstacles(const StoredElement& object, const LibBodyItem& item, std::vector<PlanRing>* rings,
+                   std::string* why) {
+    std::vector<std::vector<double>> counts, rows;
+    if (!ObjectRows(object, item.params[0], 1, &counts, why) || !ObjectRows(object, item.params[1], 3, &rows, why))
+        return false;
+    const API_ObjectType o = object.record.Get().object;
+    for (size_t j = 0; j < counts.size() && j < rows.size(); ++j) {
+        const double c = counts[j][0];
+        if (!(c >= 0.0) || c * 3 > double(rows[j].size())) {
+            *why = "obstacle " + std::to_string(j + 1) + " counts more points than its row holds";
+            return false;
+        }
+        std::vector<std::vector<double>> triples;
+        for (size_t k = 0; k < size_t(c); ++k) triples.push_back({rows[j][3 * k], rows[j][3 * k + 1], 0.0});
+        PlanRing ring;
+        ring.points = ObjectPoints(o, triples, 0, triples.size());
+        if (ring.points.size() > 3 && ring.points.front().x == ring.points.back().x &&
+            ring.points.front().y == ring.points.back().y)
+            ring.points.pop_back();
+        if (ring.points.size() >= 3 && SignedArea(ring) != 0.0) rings->push_back(std::move(ring));
+    }
+    return true;
+}
 }  // namespace
 
 bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std::vector<LibBodyItem>& items,
@@ -213,7 +237,7 @@ bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std
                        const std::u16string* asRole) {
     bodies->clear();
     Role role = Role::Cut;
-    const LibBodyItem *platform = nullptr, *incline = nullptr, *strip = nullptr;
+    const LibBodyItem *platform = nullptr, *incline = nullptr, *strip = nullptr, *obstacle = nullptr;
     for (const LibBodyItem& item : items) {
         if (item.kind == LibBodyItem::Kind::Role) {
             std::u16string text;
@@ -225,6 +249,7 @@ bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std
         }
         if (item.kind == LibBodyItem::Kind::Platform) platform = &item;
         if (item.kind == LibBodyItem::Kind::Incline) incline = &item;
+        if (item.kind == LibBodyItem::Kind::Obstacle) obstacle = &item;
         if (item.kind == LibBodyItem::Kind::Strip || item.kind == LibBodyItem::Kind::Walk) strip = &item;
     }
     if (role == Role::None || (platform == nullptr && strip == nullptr)) return true;
@@ -233,6 +258,18 @@ bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std
         return false;
     }
     const double base = storyLevel + object.record.Get().object.level;
-    if (platform != nullptr) return PlatformBodies(object, base, *platform, incline, role, ground, bodies, why);
-    return StripBodies(object, base, *strip, role, ground, bodies, why);
+    std::vector<PlanRing> obstacles;
+    if ((obstacle != nullptr && !ReadObstacles(object, *obstacle, &obstacles, why)) ||
+        !(platform != nullptr ? PlatformBodies(object, base, *platform, incline, role, ground, bodies, why)
+                              : StripBodies(object, base, *strip, role, ground, bodies, why)))
+        return false;
+    for (const PlanRing& ring : obstacles)
+        for (ModelBody& body : *bodies) {
+            ModelBody rest;
+            if (!CutPrismOut(body, ring, &rest, why)) return false;
+            body = std::move(rest);
+        }
+    bodies->erase(std::remove_if(bodies->begin(), bodies->end(), [](const ModelBody& b) { return b.vertices.empty(); }),
+                  bodies->end());
+    return true;
 }

@@ -28,7 +28,7 @@ TEST(LibraryBody, ItemsReadAndWriteBackTheSameAndFaultyOnesAreRefusedWithTheirLi
     ASSERT_TRUE(ParseLibraryPart(written, &again, &error)) << error;
     EXPECT_EQ(DescribeLibraryPart(again), written);
     const std::pair<std::string, std::string> cases[] = {
-        {"body cone outline", "unknown body item 'cone' (role, platform, incline, strip or walk)"},
+        {"body cone outline", "unknown body item 'cone' (role, platform, incline, strip, walk or obstacle)"},
         {"body platform outline level up", "body platform names 4 parameters"},
         {"body strip outline outline up down up", "body strip names 6 parameters"},
         {"body role 9role", "'9role' is not a parameter name"},
@@ -51,7 +51,8 @@ TEST(LibraryBody, TheAddOnsPartsNameARoleTextAndNumbersOrArraysAsEachItemTakes) 
                 ASSERT_NE(p, part.params.end()) << part.name << ": " << item.params[k];
                 const bool text = item.kind == LibBodyItem::Kind::Role;
                 const bool array = (item.kind == LibBodyItem::Kind::Platform && k == 0) ||
-                    ((item.kind == LibBodyItem::Kind::Strip || item.kind == LibBodyItem::Kind::Walk) && k < 2);
+                    ((item.kind == LibBodyItem::Kind::Strip || item.kind == LibBodyItem::Kind::Walk) && k < 2) ||
+                    item.kind == LibBodyItem::Kind::Obstacle;
                 EXPECT_EQ(p->typeID == LibParType::Text, text) << part.name << ": " << item.params[k];
                 EXPECT_EQ(p->IsArray(), array) << part.name << ": " << item.params[k];
             }
