@@ -284,3 +284,17 @@ TEST_F(EarthworkBodiesTest, ASidewalkCutsItsThicknessOnTheGroundAndFillsWhatItsT
         EXPECT_NEAR(Measured(mesh, fill, false), raise * area, 1e-9 * area) << raise;
     }
 }
+
+TEST_F(EarthworkBodiesTest, AnObstacleStopsTheEarthworkWithAnUprightFace) {
+    // An obstacle over the east half of a plateau and its slopes: what is left is the west half, by symmetry half
+    // the closed form.
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
+    const double a = 40, b = 20, d = 3, angle = std::atan(1.5), r = d / 1.5;
+    const std::vector<std::vector<double>> obstacle = {{a / 2, -30, 0, 90, -30, 0, 90, 50, 0, a / 2, 50, 0}};
+    const std::map<std::string, double> below = {{"livello", 100 - d}, {"slope_angle_cut", angle}};
+    const API_Guid cut =
+        Earthwork("VY_PLATEAU", u"cut", 80, 90, below,
+                  {{"perimetro_base", EwRectangle(a, b)}, {"nodi_ostacoli", {{4}}}, {"ostacolo", obstacle}});
+    const double expected = d * (a * b + (a + b) * r + 4 * r * r / 3) / 2;
+    EXPECT_NEAR(Measured(mesh, cut, true), expected, 1e-6 * expected);
+}
