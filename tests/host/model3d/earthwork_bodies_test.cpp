@@ -298,3 +298,15 @@ TEST_F(EarthworkBodiesTest, AnObstacleStopsTheEarthworkWithAnUprightFace) {
     const double expected = d * (a * b + (a + b) * r + 4 * r * r / 3) / 2;
     EXPECT_NEAR(Measured(mesh, cut, true), expected, 1e-6 * expected);
 }
+
+TEST_F(EarthworkBodiesTest, ABodyTheScriptGivesReplacesTheObjectsOwn) {
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
+    const API_Guid cut =
+        Earthwork("VY_PLATEAU", u"cut", 80, 90, {{"livello", 97.0}}, {{"perimetro_base", EwRectangle(40, 20)}});
+    StoredBody box;
+    box.vertices = {{0, 0, 98},  {10, 0, 98},  {10, 10, 98},  {0, 10, 98},
+                    {0, 0, 101}, {10, 0, 101}, {10, 10, 101}, {0, 10, 101}};
+    box.polygons = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
+    ASSERT_EQ(Db().GiveBodies(cut, {box}), NoError);
+    EXPECT_NEAR(Measured(mesh, cut, true), 10 * 10 * 2, 1e-9);
+}
