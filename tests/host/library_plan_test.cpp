@@ -1,5 +1,6 @@
 // The plan items of library descriptions: read, written back the same, refused with the line at fault; and the
 // add-on's own library names parameters of the right shape in each.
+#include "AddOnParts.hpp"
 #include "library/LibraryDescription.hpp"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ TEST(LibraryPlan, ItemsReadAndWriteBackTheSame) {
 TEST(LibraryPlan, FaultyItemsAreRefusedWithTheirLine) {
     const int line = 14;  // the first line after the head
     const std::pair<std::string, std::string> cases[] = {
-        {"plan circle edge", "unknown plan item 'circle' (line, outline, outlines, foot, contours or below)"},
+        {"plan circle edge", "unknown plan item 'circle' (line, outline, outlines, foot, contours, below or daylight)"},
         {"plan line", "plan line names 1 parameters"},
         {"plan line edge rows", "plan line names 1 parameters"},
         {"plan outlines counts", "plan outlines names 2 parameters"},
@@ -68,14 +69,7 @@ TEST(LibraryPlan, FaultyItemsAreRefusedWithTheirLine) {
 
 TEST(LibraryPlan, TheAddOnsPartsNameArraysForLinesAndNumbersForTheRest) {
     int items = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(LODRAVIX_SOURCE_DIR) + "/library")) {
-        if (entry.path().extension() != ".lpd") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        LibPartDef part;
-        std::string error;
-        ASSERT_TRUE(ParseLibraryPart(text.str(), &part, &error)) << entry.path() << ": " << error;
+    for (const LibPartDef& part : AddOnLibraryParts()) {
         const auto param = [&](const std::string& name) -> const LibParamDef* {
             for (const LibParamDef& p : part.params)
                 if (p.name == name) return &p;

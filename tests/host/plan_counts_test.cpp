@@ -39,6 +39,7 @@ struct KindInSvg {
 const KindInSvg kKinds[] = {{PlanKey::Point, {"hotspot"}, "point"},
                             {PlanKey::Edge, {"edge"}, "edge"},
                             {PlanKey::Foot, {"foot"}, "slope foot"},
+                            {PlanKey::Daylight, {"daylight"}, "daylight"},
                             {PlanKey::Outline, {"outline"}, "outline"},
                             {PlanKey::Contour, {"contour", "contour main"}, "contour"},
                             {PlanKey::Polyline, {"polyline"}, "polyline"},

@@ -1,6 +1,7 @@
 // The plan picture: every top triangle of a mesh drawn once, shaded so that higher ground is lighter, beside the
 // plan elements; polylines open; the add-on's objects drawn as their library descriptions' plan items say, in the
 // right place; an element the host cannot outline is named, not drawn wrong.
+#include "AddOnParts.hpp"
 #include "ProjectHost.hpp"
 #include "drawing/ElementDrawing.hpp"
 #include "model3d/PlanPicture.hpp"
@@ -30,32 +31,8 @@ protected:
     API_Guid PlacePart(const std::string& part, double x, double y, double angle, int32_t layer,
                        const std::map<std::string, double>& numbers,
                        const std::map<std::string, std::vector<std::vector<double>>>& arrays) {
-        const int32_t libInd = host->Project().libraries.FindByName(part, 0);
-        EXPECT_GT(libInd, 0) << part;
-        std::vector<StoredParam> params;
-        EXPECT_TRUE(Db().libPartDefaults(libInd, &params));
-        for (StoredParam& p : params) {
-            const std::string name = p.record.name;
-            if (numbers.count(name) != 0) p.record.value.real = numbers.at(name);
-            if (arrays.count(name) == 0) continue;
-            const std::vector<std::vector<double>>& rows = arrays.at(name);
-            p.record.dim1 = int32_t(rows.size());
-            p.record.dim2 = int32_t(rows[0].size());
-            p.cells.clear();
-            for (const std::vector<double>& row : rows)
-                for (double v : row) p.cells.append(reinterpret_cast<const char*>(&v), sizeof v);
-        }
-        API_Element e = {};
-        e.header.typeID = API_ObjectID;
-        EXPECT_EQ(Db().GetDefaults(&e, nullptr), NoError);
-        e.header.layer = layer;
-        e.object.libInd = libInd;
-        e.object.pos = {x, y};
-        e.object.angle = angle;
-        StoredMemo memo;
-        memo.params = params;
-        EXPECT_EQ(Db().PlaceElement(&e, memo, part + " " + std::to_string(++placed), "Place"), NoError) << part;
-        return e.header.guid;
+        return PlaceAddOnPart(Db(), host->Project().libraries, part, {x, y}, angle, layer, {numbers, arrays, {}},
+                              part + " " + std::to_string(++placed));
     }
     int placed = 0;
 };
@@ -184,7 +161,8 @@ TEST_F(PlanPictureTest, TheRoadThePlateauAndTheContourLinesAreDrawnFromTheirPara
     EXPECT_EQ(n.hidden, 1);
     EXPECT_EQ(n.WithoutPlanData(), 0);
     EXPECT_EQ(n.Of(PlanKey::Edge), 2);
-    EXPECT_EQ(n.Of(PlanKey::Foot), 4);  // the cut and fill feet on each side
+    EXPECT_EQ(n.Of(PlanKey::Foot), 0);
+    EXPECT_GE(n.Of(PlanKey::Daylight), 2);  // where the road's cut and fill and the plateau's meet the ground
     EXPECT_EQ(n.Of(PlanKey::Outline), 1);
     EXPECT_EQ(n.Of(PlanKey::Contour), 4);  // 1, 3, 5 and 7 m
     EXPECT_NE(svg.find("class=\"legend\""), std::string::npos);
@@ -214,16 +192,16 @@ TEST_F(PlanPictureTest, TheRoadThePlateauAndTheContourLinesAreDrawnFromTheirPara
     EXPECT_NEAR((edges[0][0].first - x0) / scale, 10.0, 1e-6);
     EXPECT_NEAR((edges[0][2].first - x0) / scale, 90.0, 1e-6);
     EXPECT_NEAR((edges[0][0].second - edges[0][2].second) / scale, 60.0, 1e-6);
-    // The left cut foot lies 2 m (depth 2 at 45 degrees) left of the left edge.
-    const auto feet = ShapesOf(svg, "foot");
-    ASSERT_EQ(feet.size(), 4u);
-    for (size_t k = 0; k < 3; ++k) {
-        const double dx = (feet[0][k].first - edges[0][k].first) / scale,
-                     dy = (edges[0][k].second - feet[0][k].second) / scale;
-        EXPECT_NEAR(std::hypot(dx, dy), 2.0, 1e-6);
-        EXPECT_NEAR(dx * 0.8 + dy * 0.6, 0.0, 1e-6) << "square to the road";
-        EXPECT_LT(dx, 0.0) << "on the left going north-east";
-    }
+    // The ground rises eastwards: the road fills on its left (north-west) and cuts on its right, each slope meeting
+    // the ground within a few metres of its edge.
+    for (const auto& line : ShapesOf(svg, "daylight"))
+        for (const auto& p : line) {
+            const double x = (p.first - x0) / scale - 10.0, y = (edges[0][0].second - p.second) / scale;
+            const double across = (x - 0.0) * 0.6 - y * 0.8;  // metres right of the left edge's line
+            const bool nearRoad = std::abs(across - 2.0) < 8.0;
+            const bool nearPlateau = x > 30.0 && x < 55.0 && y > -20.0 && y < 20.0;  // its fill slopes
+            EXPECT_TRUE(nearRoad || nearPlateau) << x << ", " << y;
+        }
     const auto outline = ShapesOf(svg, "outline");
     ASSERT_EQ(outline.size(), 1u);
     ASSERT_EQ(outline[0].size(), 4u);
@@ -293,18 +271,18 @@ TEST_F(PlanPictureTest, ColouredAreasDrawEachContourOfEachArea) {
 
 TEST_F(PlanPictureTest, FaultyPlanParametersAreNamedAndTheRestIsDrawn) {
     LoadAddOnLibrary();
-    // The right edge a single column, the left cut slope flat: the right edge, its feet and the left cut foot are
-    // named, once each fault; the left edge and its fill foot still drawn.
+    // The right edge a single column, the left cut slope flat, no terrain: the right edge and the daylight lines
+    // are named, once each fault; the left edge still drawn.
     PlacePart("VY_ROAD", 0, 0, 0, 1, {{"slope_SX_cut", 0.0}},
               {{"road_SX", {{0, 0, 0}, {10, 0, 0}}}, {"road_DX", {{0}, {5}}}});
     PlanPictureCounts n;
     std::string skipped;
     PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n, &skipped);
     EXPECT_EQ(n.objects, 1);
-    EXPECT_EQ(n.Of(PlanKey::Edge) + n.Of(PlanKey::Foot), 2);
+    EXPECT_EQ(n.Of(PlanKey::Edge) + n.Of(PlanKey::Daylight), 1);
     EXPECT_EQ(skipped,
-              "object VY_ROAD 1: slope angle slope_SX_cut gives no slope\n"
-              "object VY_ROAD 1: parameter road_DX is not an array of 2 columns or more\n");
+              "object VY_ROAD 1: parameter road_DX is not an array of 2 columns or more\n"
+              "object VY_ROAD 1: no daylight line: no terrain lies under it\n");
 }
 
 TEST_F(PlanPictureTest, APartThatOutlinesTheGroundBelowALevelDrawsItWhateverItsName) {

@@ -18,11 +18,11 @@ struct HostProject : ProjectRecords {
     HostProject(const HostProject&) = delete;
     HostProject& operator=(const HostProject&) = delete;
 
-    LibraryStore libraries;                 // a project starts with none loaded
-    ProjectDatabase database;               // elements, attributes, stories, windows ...
-    ModelStore models{database};            // the 3D model of the database's elements
-    MeshVolumes volumes;                    // meshes' volumes, the latest solids kept
-    View3DState view3D;                     // what the 3D view shows, its projection, its saves
-    GivenDrawings drawings;                 // 2D drawings tests gave elements
-    SettingsDialogAnswers settingsDialogs;  // the user's answers to the host's settings dialogs
+    LibraryStore libraries;                   // a project starts with none loaded
+    ProjectDatabase database;                 // elements, attributes, stories, windows ...
+    ModelStore models{database, &libraries};  // the 3D model of the database's elements
+    MeshVolumes volumes;                      // meshes' volumes, the latest solids kept
+    View3DState view3D;                       // what the 3D view shows, its projection, its saves
+    GivenDrawings drawings;                   // 2D drawings tests gave elements
+    SettingsDialogAnswers settingsDialogs;    // the user's answers to the host's settings dialogs
 };

@@ -385,14 +385,24 @@ bool ParseLibraryPart(const std::string& text, LibPartDef* part, std::string* er
             part->params[found->second].description = std::move(description);
             continue;
         }
-        if (line.compare(0, 4, "plan") == 0 && line.size() > 4 && (line[4] == ' ' || line[4] == '\t')) {
-            LibPlanItem item;
+        // plan and body items: what a part draws in the floor plan and the solids it builds, each naming
+        // parameters given above it.
+        const std::string word = line.substr(0, 4);
+        if ((word == "plan" || word == "body") && line.size() > 4 && (line[4] == ' ' || line[4] == '\t')) {
+            LibPlanItem planItem;
+            LibBodyItem bodyItem;
             std::string why;
-            if (!ParsePlanItem(line.substr(5), &item, &why)) return fail(why);
-            for (const std::string& name : item.params)
+            const bool plan = word == "plan";
+            if (!(plan ? ParsePlanItem(line.substr(5), &planItem, &why)
+                       : ParseBodyItem(line.substr(5), &bodyItem, &why)))
+                return fail(why);
+            for (const std::string& name : plan ? planItem.params : bodyItem.params)
                 if (names.find(LowerCase(name)) == names.end())
-                    return fail("plan item names '" + name + "', not a parameter given above");
-            part->plan.push_back(std::move(item));
+                    return fail(word + " item names '" + name + "', not a parameter given above");
+            if (plan)
+                part->plan.push_back(std::move(planItem));
+            else
+                part->body.push_back(std::move(bodyItem));
             continue;
         }
         if (line.compare(0, 7, "section") == 0 && line.size() > 7 && (line[7] == ' ' || line[7] == '\t')) {
@@ -490,6 +500,7 @@ std::string DescribeLibraryPart(const LibPartDef& part) {
         if (!p.description.empty()) out += "describe " + p.name + " = " + Quote(p.description) + "\n";
     }
     for (const LibPlanItem& item : part.plan) out += "plan " + DescribePlanItem(item) + "\n";
+    for (const LibBodyItem& item : part.body) out += "body " + DescribeBodyItem(item) + "\n";
     for (const LibSectionDef& s : part.sections) {
         if (s.type == API_SectParamDef) continue;
         out += "section " + SectionTypeText(s.type) + " " + std::to_string(s.subIdent) + " = ";

@@ -3,6 +3,7 @@
 // its sections; the limits a part meets.
 #include "APIDefs.hpp"
 #include "APILibPartSections.hpp"
+#include "library/LibraryBody.hpp"
 #include "library/LibraryPlan.hpp"
 
 #include <cstdint>
@@ -75,6 +76,7 @@ struct LibPartDef {
     std::vector<LibParamDef> params;
     std::vector<LibSectionDef> sections;
     std::vector<LibPlanItem> plan;  // what it draws in the floor plan (empty: its box)
+    std::vector<LibBodyItem> body;  // the solids built from its parameters (empty: none)
     API_LibPartDetails details = {};
 
     LibSectionDef* Section(uint32_t sectType, int16_t subIdent);

@@ -2,8 +2,6 @@
 
 #include "library/LibraryWords.hpp"
 
-#include <sstream>
-
 namespace {
 struct KindWord {
     LibPlanItem::Kind kind;
@@ -13,38 +11,35 @@ struct KindWord {
 constexpr KindWord kKinds[] = {
     {LibPlanItem::Kind::Line, "line", 1, 1},         {LibPlanItem::Kind::Outline, "outline", 1, 1},
     {LibPlanItem::Kind::Outlines, "outlines", 2, 2}, {LibPlanItem::Kind::Foot, "foot", 3, 3},
-    {LibPlanItem::Kind::Contours, "contours", 3, 5}, {LibPlanItem::Kind::Below, "below", 1, 1}};
+    {LibPlanItem::Kind::Contours, "contours", 3, 5}, {LibPlanItem::Kind::Below, "below", 1, 1},
+    {LibPlanItem::Kind::Daylight, "daylight", 0, 0}};
 }  // namespace
 
 bool ParsePlanItem(const std::string& text, LibPlanItem* item, std::string* why) {
-    std::istringstream in(text);
-    std::string kindWord, word;
-    in >> kindWord;
+    std::string kindWord;
+    std::vector<std::string> words;
+    const bool read = ItemWords(text, &kindWord, &words, why);
     const KindWord* kind = nullptr;
     for (const KindWord& k : kKinds)
         if (kindWord == k.word) kind = &k;
     if (kind == nullptr) {
-        *why = "unknown plan item '" + kindWord + "' (line, outline, outlines, foot, contours or below)";
+        *why = "unknown plan item '" + kindWord + "' (line, outline, outlines, foot, contours, below or daylight)";
         return false;
     }
+    if (!read) return false;
     *item = LibPlanItem();
     item->kind = kind->kind;
-    bool sideSeen = false;
-    while (in >> word) {
-        if (item->kind == LibPlanItem::Kind::Foot && item->params.size() == 1 && !sideSeen) {
-            if (word != "left" && word != "right") {
+    for (size_t i = 0; i < words.size(); ++i) {
+        // A foot's side follows its line.
+        if (item->kind == LibPlanItem::Kind::Foot && i == 1) {
+            if (words[i] != "left" && words[i] != "right") {
                 *why = "a foot names its side, left or right, after the line";
                 return false;
             }
-            item->left = word == "left";
-            sideSeen = true;
+            item->left = words[i] == "left";
             continue;
         }
-        if (!IsParamName(word) || word.size() > 31) {
-            *why = "'" + word + "' is not a parameter name";
-            return false;
-        }
-        item->params.push_back(word);
+        item->params.push_back(words[i]);
     }
     if (item->params.size() < kind->minNames || item->params.size() > kind->maxNames) {
         *why = std::string("plan ") + kind->word + " names " +

@@ -17,6 +17,8 @@
 //                                                    first, first + step ... up to last; every mainStep-th one
 //                                                    a main line (when the switch mainShown is given, only while
 //                                                    it is on)
+//     plan daylight                                  where the cut and the fill the part's `body` lines build meet
+//                                                    the ground (model3d/Daylight.hpp)
 //     plan below <level>                             the outline of the ground at or below the height `level` (of
 //                                                    the model itself) where the meshes meet the object's A by B
 //                                                    box, unturned (model3d/GroundBelow.hpp); the object's 2D
@@ -26,7 +28,7 @@
 #include <vector>
 
 struct LibPlanItem {
-    enum class Kind { Line, Outline, Outlines, Foot, Contours, Below };
+    enum class Kind { Line, Outline, Outlines, Foot, Contours, Below, Daylight };
     Kind kind = Kind::Line;
     std::vector<std::string> params;  // the parameters named, in the line's order
     bool left = true;                 // a foot: on the left of the line's direction

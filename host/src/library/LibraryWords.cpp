@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <sstream>
 
 namespace {
 bool IsNameStart(char c) { return std::isalpha(uint8_t(c)) || c == '_' || c == '~'; }
@@ -36,4 +37,19 @@ bool Utf8ToUtf16(const std::string& in, std::u16string* out) {
 
 bool IsParamName(const std::string& name) {
     return !name.empty() && IsNameStart(name[0]) && std::all_of(name.begin(), name.end(), IsNameChar);
+}
+
+bool ItemWords(const std::string& text, std::string* kind, std::vector<std::string>* words, std::string* why) {
+    std::istringstream in(text);
+    std::string word;
+    in >> *kind;
+    words->clear();
+    while (in >> word) {
+        if (!IsParamName(word) || word.size() > 31) {
+            *why = "'" + word + "' is not a parameter name";
+            return false;
+        }
+        words->push_back(word);
+    }
+    return true;
 }

@@ -2,6 +2,7 @@
 // The words of library descriptions and parameter lists: parameter names, letter case, blanks and UTF-8 texts.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 std::string LowerCase(std::string s);
 std::string UpperCase(std::string s);
@@ -12,3 +13,7 @@ bool Utf8ToUtf16(const std::string& in, std::u16string* out);
 
 // Letters, digits, '_' and '~', not starting with a digit (the length is checked apart).
 bool IsParamName(const std::string& name);
+
+// The words of a description item after its kind word; false with `why` for a word that is no parameter name of
+// at most 31 bytes.
+bool ItemWords(const std::string& text, std::string* kind, std::vector<std::string>* words, std::string* why);

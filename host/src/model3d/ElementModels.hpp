@@ -1,8 +1,9 @@
 #pragma once
 // The 3D model of one element as the host builds it: a mesh is a solid whose top is the triangulated surface,
 // with a skirt down to a floor; a slab is the prism of its polygon; an object is the bodies a script or test gave
-// it. Solid links then change the target: a slab that subtracts downwards ('SSUD') leaves of a mesh only what
-// lies outside the slab's polygon (inside its holes); an operator that adds ('SADD') joins its bodies.
+// it, else those its library part's body lines build from its parameters (model3d/ObjectBodies.hpp). Solid links
+// then change the target: a slab that subtracts downwards ('SSUD') leaves of a mesh only what lies outside the
+// slab's polygon (inside its holes); an operator that adds ('SADD') joins its bodies.
 #include "model3d/PlanTriangulation.hpp"
 #include "model3d/SurfaceClip.hpp"
 #include "project/ProjectModel.hpp"
@@ -15,6 +16,9 @@ struct Model3D {
     std::vector<ModelBody> bodies;
     // A mesh's first body starts with this many vertices of its surface (-1: no mesh body).
     int32_t surfaceVertices = -1;
+    // Why an object whose library part builds bodies from its parameters has none ("" when it has them, or its
+    // role carries none).
+    std::string noBody;
 };
 
 // A mesh's surface before links, with what its solid needs; built once per state of the mesh.

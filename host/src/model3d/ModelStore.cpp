@@ -2,6 +2,9 @@
 
 #include "APIInteraction.hpp"
 #include "HostCalls.hpp"
+#include "library/LibraryStore.hpp"
+#include "model3d/Daylight.hpp"
+#include "model3d/ObjectBodies.hpp"
 #include "project/ElementTypes.hpp"
 #include "project/ProjectDatabase.hpp"
 
@@ -112,6 +115,13 @@ std::shared_ptr<const Model3D> ModelStore::ModelOf(const API_Guid& guid, std::st
             state.push_back(Bytes(&l, sizeof l));
             state.insert(state.end(), op.begin(), op.end());
         }
+    // An object's own bodies follow the terrain it operates on.
+    if (e->record.header.typeID == API_ObjectID && e->bodies.empty())
+        for (const StoredSolidLink& l : db_.SolidLinks())
+            if (l.operatorGuid == guid) {
+                const std::vector<uint64_t> target = StateOf(l.target);
+                state.insert(state.end(), target.begin(), target.end());
+            }
     ModelEntry& entry = models_[guid];
     if (entry.model && entry.state == state) return entry.model;
     auto model = std::make_shared<Model3D>();
@@ -147,12 +157,93 @@ bool ModelStore::Build(const API_Guid& guid, Model3D* model, std::shared_ptr<con
         if (!BuildSlabBody(*e, storyLevel, &body, &footprint, why)) return false;
         model->bodies.push_back(std::move(body));
     } else if (type == API_ObjectID || type == API_LampID) {
-        PlaceGivenBodies(*e, storyLevel, model);
+        // A body a script gives replaces the object's own.
+        if (!e->bodies.empty() || type != API_ObjectID)
+            PlaceGivenBodies(*e, storyLevel, model);
+        else
+            BuildOwnBodies(guid, *e, storyLevel, model);
     } else {
         *why = "a " + ElementTypeName(type) + " has no 3D model here";
         return false;
     }
     return ApplyLinks(guid, model, meshSolid, why);
+}
+
+std::shared_ptr<const MeshSurfaceModel> ModelStore::GroundOf(const API_Guid& guid, bool under,
+                                                             std::vector<PlanRing>* outline, std::string* why) {
+    std::vector<API_Guid> meshes;
+    for (const StoredSolidLink& l : db_.SolidLinks()) {
+        const StoredElement* target = l.operatorGuid == guid ? db_.Find(l.target) : nullptr;
+        if (target != nullptr && target->record.header.typeID == API_MeshID) meshes.push_back(l.target);
+    }
+    const StoredElement* object = db_.Find(guid);
+    if (meshes.empty() && under && object != nullptr)
+        for (const API_Guid& g : db_.AllElements()) {
+            const StoredElement* mesh = db_.Find(g);
+            std::string ignored;
+            if (mesh->record.header.typeID == API_MeshID && ElementRings(*mesh, 0.0, outline, &ignored) &&
+                InsideRings(*outline, object->record.Get().object.pos.x, object->record.Get().object.pos.y)) {
+                meshes.push_back(g);
+                break;
+            }
+        }
+    if (meshes.empty()) return nullptr;
+    std::shared_ptr<const MeshSurfaceModel> mesh = MeshSurfaceOf(meshes[0], why);
+    if (mesh && !ElementRings(*db_.Find(meshes[0]), 0.0, outline, why)) mesh.reset();
+    if (!mesh && why->empty()) *why = "the terrain has no outline";
+    return mesh;
+}
+
+void ModelStore::BuildOwnBodies(const API_Guid& guid, const StoredElement& object, double storyLevel, Model3D* model) {
+    const LibPartDef* part = libraries_ != nullptr ? libraries_->Part(object.record.Get().object.libInd) : nullptr;
+    if (part == nullptr || part->body.empty()) return;
+    // The ground: the unmodified surface of the mesh the object operates on.
+    EarthworkGround ground;
+    std::string why;
+    const std::shared_ptr<const MeshSurfaceModel> mesh = GroundOf(guid, false, &ground.outline, &why);
+    ground.mesh = mesh.get();
+    if (!mesh && !why.empty()) {
+        model->noBody = "its terrain has no surface (" + why + ")";
+        notes_.push_back("the 3D model of " + GuidText(guid) + " has no body: " + model->noBody);
+        return;
+    }
+    std::vector<ModelBody> bodies;
+    if (!BuildObjectBodies(object, storyLevel, part->body, ground, &bodies, &why)) {
+        model->noBody = why;
+        notes_.push_back("the 3D model of " + GuidText(guid) + " has no body from its parameters: " + why);
+        return;
+    }
+    for (ModelBody& b : bodies) model->bodies.push_back(std::move(b));
+}
+
+bool ModelStore::DaylightOf(const API_Guid& guid, std::vector<std::vector<ModelPoint>>* lines, std::string* why) {
+    ForgetOtherProjects();
+    lines->clear();
+    const StoredElement* e = db_.Find(guid);
+    const LibPartDef* part = e != nullptr && e->record.header.typeID == API_ObjectID && libraries_ != nullptr
+        ? libraries_->Part(e->record.Get().object.libInd)
+        : nullptr;
+    if (part == nullptr || part->body.empty()) {
+        *why = "its library part builds no body";
+        return false;
+    }
+    EarthworkGround ground;
+    const std::shared_ptr<const MeshSurfaceModel> mesh = GroundOf(guid, true, &ground.outline, why);
+    ground.mesh = mesh.get();
+    if (!mesh) {
+        if (why->empty()) *why = "no terrain lies under it";
+        return false;
+    }
+    // The result object carries no body: its slopes are those its cut and fill would build.
+    for (const std::u16string role : {u"cut", u"fill"}) {
+        std::vector<ModelBody> bodies;
+        if (!BuildObjectBodies(*e, StoryLevel(db_, e->record.header.floorInd), part->body, ground, &bodies, why, &role))
+            return false;
+        for (const ModelBody& b : bodies)
+            for (std::vector<ModelPoint>& line : DaylightLines(b, role == u"cut", mesh->surface, *mesh->index))
+                lines->push_back(std::move(line));
+    }
+    return true;
 }
 
 bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,

@@ -13,11 +13,14 @@
 #include <string>
 #include <vector>
 
+class LibraryStore;
 class ProjectDatabase;
 
 class ModelStore {
 public:
-    explicit ModelStore(const ProjectDatabase& db) : db_(db) {}
+    // Objects whose library part has `body` lines get their bodies from their parameters (none without `libraries`).
+    explicit ModelStore(const ProjectDatabase& db, const LibraryStore* libraries = nullptr)
+        : db_(db), libraries_(libraries) {}
     ModelStore(const ModelStore&) = delete;
     ModelStore& operator=(const ModelStore&) = delete;
 
@@ -41,6 +44,10 @@ public:
     // face lies over it.
     bool HeightAt(const API_Guid& guid, double x, double y, double* z, std::string* why);
 
+    // Where the cut and the fill an object's parameters build would meet the ground (model3d/Daylight.hpp), over the
+    // mesh it operates on, else the mesh under its position; false with `why` when it has neither or builds no body.
+    bool DaylightOf(const API_Guid& guid, std::vector<std::vector<ModelPoint>>* lines, std::string* why);
+
     // How often a mesh surface and a model were built (tests see that queries reuse them).
     int SurfaceBuilds() const { return surfaceBuilds_; }
     int ModelBuilds() const { return modelBuilds_; }
@@ -56,11 +63,19 @@ private:
     std::vector<uint64_t> StateOf(const API_Guid& guid) const;
     std::shared_ptr<const MeshSurfaceModel> MeshSurfaceOf(const API_Guid& guid, std::string* why);
     bool Build(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid, std::string* why);
+    // An object's bodies from its parameters over the terrain it operates on, as its library part's `body` lines
+    // say; what keeps it from having them goes to the notes.
+    // The ground an object's bodies meet: the mesh it operates on through a solid link, else (`under`) the first
+    // mesh whose outline holds its position. Null with `why` (empty when there is no mesh to take).
+    std::shared_ptr<const MeshSurfaceModel> GroundOf(const API_Guid& guid, bool under, std::vector<PlanRing>* outline,
+                                                     std::string* why);
+    void BuildOwnBodies(const API_Guid& guid, const StoredElement& object, double storyLevel, Model3D* model);
     bool ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,
                     std::string* why);
     void ForgetOtherProjects();
 
     const ProjectDatabase& db_;
+    const LibraryStore* libraries_;
     uint64_t epoch_ = 0;
     struct SurfaceEntry {
         std::vector<uint64_t> state;

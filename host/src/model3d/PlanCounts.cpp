@@ -15,6 +15,7 @@ constexpr KindWords kKinds[] = {{PlanKey::Point, "point", "points", true},
                                 {PlanKey::Fill, "fill", "fills", false},
                                 {PlanKey::Edge, "edge", "edges", false},
                                 {PlanKey::Foot, "slope foot", "slope feet", false},
+                                {PlanKey::Daylight, "daylight line", "daylight lines", false},
                                 {PlanKey::Outline, "outline", "outlines", false}};
 
 std::string Counted(int n, const char* one, const char* many) {

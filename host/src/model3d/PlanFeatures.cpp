@@ -1,67 +1,10 @@
 #include "model3d/PlanFeatures.hpp"
 
-#include "library/LibraryWords.hpp"
+#include "model3d/ObjectParams.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-
-namespace {
-const StoredParam* FindParam(const StoredElement& object, const std::string& name) {
-    if (!object.memo.params) return nullptr;
-    const std::string wanted = LowerCase(name);
-    for (const StoredParam& p : *object.memo.params)
-        if (LowerCase(std::string(p.record.name, strnlen(p.record.name, sizeof p.record.name))) == wanted) return &p;
-    return nullptr;
-}
-
-bool Number(const StoredElement& object, const std::string& name, double* value, std::string* why) {
-    const StoredParam* p = FindParam(object, name);
-    if (p == nullptr || p->IsArray() || p->record.typeID == APIParT_Text || !std::isfinite(p->record.value.real)) {
-        *why = "parameter " + name + " is not a number";
-        return false;
-    }
-    *value = p->record.value.real;
-    return true;
-}
-
-// A numeric array as rows; cells the host did not keep are 0.
-bool Rows(const StoredElement& object, const std::string& name, size_t minColumns,
-          std::vector<std::vector<double>>* rows, std::string* why) {
-    const StoredParam* p = FindParam(object, name);
-    if (p == nullptr || !p->IsArray() || p->record.typeID == APIParT_Text || p->record.dim1 < 1 ||
-        size_t(p->record.dim2) < minColumns) {
-        *why = "parameter " + name + " is not an array of " + std::to_string(minColumns) + " columns or more";
-        return false;
-    }
-    const size_t n = p->cells.size() / sizeof(double), columns = size_t(p->record.dim2);
-    // Rows past the cells kept are left out: the memory follows the values, not the declared size.
-    rows->assign(std::min(size_t(p->record.dim1), (n + columns - 1) / columns), std::vector<double>(columns, 0.0));
-    for (size_t i = 0; i < n && i < rows->size() * columns; ++i)
-        std::memcpy(&(*rows)[i / size_t(p->record.dim2)][i % size_t(p->record.dim2)],
-                    p->cells.data() + i * sizeof(double), sizeof(double));
-    return true;
-}
-
-// Object coordinates to plan: mirrored, turned by the object's angle, moved to its position.
-ModelPoint Place(const API_ObjectType& o, double x, double y, double z) {
-    if (o.reflected) x = -x;
-    const double c = std::cos(o.angle), s = std::sin(o.angle);
-    return {o.pos.x + x * c - y * s, o.pos.y + x * s + y * c, z};
-}
-
-// Rows as points; rows holding a value that is not a number are left out.
-std::vector<ModelPoint> Points(const API_ObjectType& o, const std::vector<std::vector<double>>& rows, size_t from,
-                               size_t count) {
-    std::vector<ModelPoint> points;
-    for (size_t k = 0; k < count && from + k < rows.size(); ++k) {
-        const std::vector<double>& r = rows[from + k];
-        const double z = r.size() > 2 ? r[2] : 0.0;
-        if (std::isfinite(r[0]) && std::isfinite(r[1]) && std::isfinite(z)) points.push_back(Place(o, r[0], r[1], z));
-    }
-    return points;
-}
-}  // namespace
 
 std::vector<ModelPoint> OffsetLine(const std::vector<ModelPoint>& line, double distance) {
     std::vector<ModelPoint> out;
@@ -103,18 +46,18 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
         switch (item.kind) {
             case LibPlanItem::Kind::Line:
             case LibPlanItem::Kind::Outline: {
-                ok = Rows(object, first, 2, &rows, &why);
+                ok = ObjectRows(object, first, 2, &rows, &why);
                 if (!ok) break;
                 FeatureShape s;
                 s.kind = item.kind == LibPlanItem::Kind::Line ? FeatureShape::Kind::Line : FeatureShape::Kind::Outline;
-                s.points = Points(o, rows, 0, rows.size());
+                s.points = ObjectPoints(o, rows, 0, rows.size());
                 // An array never written holds its one row of zeros: nothing to draw, and no fault.
                 if (s.points.size() >= (s.kind == FeatureShape::Kind::Line ? 2u : 3u)) plan.shapes.push_back(s);
                 break;
             }
             case LibPlanItem::Kind::Outlines: {
                 std::vector<std::vector<double>> counts;
-                ok = Rows(object, first, 1, &counts, &why) && Rows(object, item.params[1], 3, &rows, &why);
+                ok = ObjectRows(object, first, 1, &counts, &why) && ObjectRows(object, item.params[1], 3, &rows, &why);
                 if (!ok) break;
                 for (size_t j = 0; j < counts.size() && j < rows.size(); ++j) {
                     const double c = counts[j][0];
@@ -131,7 +74,7 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
                         if (rows[j][3 * k + 2] != -1.0 && k + 1 < size_t(c)) continue;
                         FeatureShape s;
                         s.kind = FeatureShape::Kind::Outline;
-                        s.points = Points(o, triples, 0, triples.size());
+                        s.points = ObjectPoints(o, triples, 0, triples.size());
                         if (s.points.size() >= 3) plan.shapes.push_back(s);
                         triples.clear();
                     }
@@ -140,8 +83,8 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
             }
             case LibPlanItem::Kind::Foot: {
                 double depth = 0.0, angle = 0.0;
-                ok = Rows(object, first, 2, &rows, &why) && Number(object, item.params[1], &depth, &why) &&
-                    Number(object, item.params[2], &angle, &why);
+                ok = ObjectRows(object, first, 2, &rows, &why) && ObjectNumber(object, item.params[1], &depth, &why) &&
+                    ObjectNumber(object, item.params[2], &angle, &why);
                 if (!ok) break;
                 const double t = std::tan(angle);
                 if (!(std::abs(t) > 1e-9) || !std::isfinite(t)) {
@@ -149,7 +92,7 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
                     why = "slope angle " + item.params[2] + " gives no slope";
                     break;
                 }
-                std::vector<ModelPoint> line = Points(o, rows, 0, rows.size());
+                std::vector<ModelPoint> line = ObjectPoints(o, rows, 0, rows.size());
                 if (line.size() < 2) break;
                 // Mirroring turns left into right.
                 const double side = (item.left != (o.reflected != 0)) ? 1.0 : -1.0;
@@ -162,11 +105,12 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
             case LibPlanItem::Kind::Contours: {
                 LevelLineRequest r;
                 double a = 0.0, b = 0.0, main = 0.0, shown = 1.0;
-                ok = Number(object, item.params[0], &r.step, &why) && Number(object, item.params[1], &r.first, &why) &&
-                    Number(object, item.params[2], &r.last, &why) && Number(object, "A", &a, &why) &&
-                    Number(object, "B", &b, &why) &&
-                    (item.params.size() < 4 || Number(object, item.params[3], &main, &why)) &&
-                    (item.params.size() < 5 || Number(object, item.params[4], &shown, &why));
+                ok = ObjectNumber(object, item.params[0], &r.step, &why) &&
+                    ObjectNumber(object, item.params[1], &r.first, &why) &&
+                    ObjectNumber(object, item.params[2], &r.last, &why) && ObjectNumber(object, "A", &a, &why) &&
+                    ObjectNumber(object, "B", &b, &why) &&
+                    (item.params.size() < 4 || ObjectNumber(object, item.params[3], &main, &why)) &&
+                    (item.params.size() < 5 || ObjectNumber(object, item.params[4], &shown, &why));
                 if (!ok) break;
                 if (!(r.step > 0.0)) {
                     ok = false;
@@ -175,15 +119,16 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
                 }
                 if (r.first > r.last) std::swap(r.first, r.last);
                 r.mainStep = shown != 0.0 && main >= 1.0 && main < 1e6 ? int32_t(main) : 0;
-                const ModelPoint corners[4] = {Place(o, 0, 0, 0), Place(o, a, 0, 0), Place(o, a, b, 0),
-                                               Place(o, 0, b, 0)};
+                const ModelPoint corners[4] = {PlaceObjectPoint(o, 0, 0, 0), PlaceObjectPoint(o, a, 0, 0),
+                                               PlaceObjectPoint(o, a, b, 0), PlaceObjectPoint(o, 0, b, 0)};
                 r.box = BoxOf(std::vector<ModelPoint>(corners, corners + 4));
                 plan.levelLines.push_back(r);
                 break;
             }
+            case LibPlanItem::Kind::Daylight: plan.daylight = true; break;
             case LibPlanItem::Kind::Below: {
                 GroundBelowRequest r;
-                ok = Number(object, first, &r.level, &why);
+                ok = ObjectNumber(object, first, &r.level, &why);
                 if (!ok) break;
                 // The box as the object stands unturned: it only picks the triangles cut at the level.
                 r.box = {o.pos.x, o.pos.y, o.pos.x + o.xRatio, o.pos.y + o.yRatio};

@@ -32,6 +32,7 @@ struct ObjectPlan {
     std::vector<FeatureShape> shapes;
     std::vector<LevelLineRequest> levelLines;
     std::vector<GroundBelowRequest> groundBelow;
+    bool daylight = false;  // where its bodies meet the ground is drawn
 };
 
 // The object's plan. Items whose parameters are missing or do not fit are left out, each named in `faults`

@@ -30,6 +30,7 @@ struct Key {
 constexpr Key kKeys[int(PlanKey::Count)] = {{"point", "black", ""},
                                             {"edge", "black", ""},
                                             {"slope foot", "darkorange", "4 3"},
+                                            {"daylight", "orangered", ""},
                                             {"outline", "darkorchid", ""},
                                             {"contour", "sienna", ""},
                                             {"polyline", "dimgray", ""},

@@ -9,7 +9,7 @@ std::string HeightColour(double t);
 // "5 km", "200 m", "5 cm".
 std::string LengthText(double metres);
 
-enum class PlanKey { Point, Edge, Foot, Outline, Contour, Polyline, LevelLine, Fill, Line, Object, Count };
+enum class PlanKey { Point, Edge, Foot, Daylight, Outline, Contour, Polyline, LevelLine, Fill, Line, Object, Count };
 
 // How a kind of line is drawn, in the picture and in its key: its colour and its dashes ("" solid).
 struct PlanKeyStyle {

@@ -162,7 +162,7 @@ private:
     void Object(const API_Guid& g, const StoredElement& e) {
         const int owner = scene_.objects++;
         const LibPartDef* part = libraries_ != nullptr ? libraries_->Part(e.record.Get().object.libInd) : nullptr;
-        if (part != nullptr && !part->plan.empty()) return PlanItems(e, part->plan, owner);
+        if (part != nullptr && !part->plan.empty()) return PlanItems(g, e, part->plan, owner);
         API_Box3D box = {};
         PlanShape s;
         if (models_.Bounds(g, &box) && box.xMax > box.xMin && box.yMax > box.yMin) {
@@ -179,7 +179,7 @@ private:
     }
 
     // What the object's library part says it draws.
-    void PlanItems(const StoredElement& e, const std::vector<LibPlanItem>& items, int owner) {
+    void PlanItems(const API_Guid& g, const StoredElement& e, const std::vector<LibPlanItem>& items, int owner) {
         std::vector<std::string> faults;
         const ObjectPlan plan = ReadObjectPlan(e, items, &faults);
         for (size_t i = 0; i < faults.size(); ++i)
@@ -208,6 +208,15 @@ private:
                     Add(std::move(s), "outline", PlanKey::Outline, 2.0);
                 }
         for (const LevelLineRequest& r : plan.levelLines) scene_.contours.push_back({r, owner});
+        std::vector<std::vector<ModelPoint>> daylight;
+        std::string why;
+        if (plan.daylight && !models_.DaylightOf(g, &daylight, &why)) Skip(e, "no daylight line: " + why);
+        for (std::vector<ModelPoint>& line : daylight) {
+            PlanShape s;
+            s.points = std::move(line);
+            s.owner = owner;
+            Add(std::move(s), "daylight", PlanKey::Daylight, 1.5);
+        }
     }
 
     const ProjectDatabase& db_;

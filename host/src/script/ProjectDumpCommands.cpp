@@ -78,11 +78,11 @@ std::vector<std::string> RecordGuids(const nlohmann::ordered_json& e) {
 }
 
 // The objects that build a feature: those whose record names the same elements as `group` when it names any, else
-// those whose info string is the feature's name; split by whether they have a 3D body: here only a body the script
-// or a test gave them (`body`), since library parts' scripts are not run.
+// those whose info string is the feature's name; by where their 3D bodies come from: a body the script or a test
+// gave them (`body`), or the bodies their library part builds from their parameters; an object that should have
+// bodies and has none is named with the reason.
 struct FeatureObjects {
-    std::vector<std::string> drawn, bodiless;
-    std::string libPart;
+    std::vector<std::string> drawn, own, refused;
 };
 FeatureObjects ObjectsOf(ScriptContext& r, const nlohmann::ordered_json& doc, const std::string& feature,
                          const std::vector<std::string>& group) {
@@ -93,10 +93,16 @@ FeatureObjects ObjectsOf(ScriptContext& r, const nlohmann::ordered_json& doc, co
             continue;
         API_Guid guid;
         const StoredElement* stored = ParseGuidText(e.value("guid", ""), &guid) ? Db(r).Find(guid) : nullptr;
-        const std::string name = e.value("name", "");
-        (stored != nullptr && !stored->bodies.empty() ? f.drawn : f.bodiless)
-            .push_back(name.empty() ? e.value("guid", "") : name);
-        if (f.libPart.empty()) f.libPart = e.value("libPart", "");
+        const std::string name = e.value("name", "").empty() ? e.value("guid", "") : e.value("name", "");
+        if (stored == nullptr) continue;
+        std::string why;
+        const std::shared_ptr<const Model3D> model = r.Host().Project().models.ModelOf(guid, &why);
+        if (!stored->bodies.empty())
+            f.drawn.push_back(name);
+        else if (model && !model->bodies.empty())
+            f.own.push_back(name);
+        else if (!model || !model->noBody.empty())
+            f.refused.push_back(name + ": " + (model ? model->noBody : why));
     }
     return f;
 }
@@ -187,14 +193,11 @@ std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, con
                  : rowsNamed[name] == 1 || own.empty() ? name
                                                        : name + " [" + own + "]") +
             ": ";
-        if (objects.drawn.empty() && !objects.bodiless.empty()) {
-            s += "no body (its objects " + Joined(objects.bodiless) + " have no 3D body: the 3D script of " +
-                (objects.libPart.empty() ? std::string("their library part") : objects.libPart) +
-                " is not run here), so cut " + Thousands(featureCut) + " m3, fill " + Thousands(featureFill) + " m3";
-        } else {
-            s += "cut " + Thousands(featureCut) + " m3, fill " + Thousands(featureFill) + " m3";
-            if (!objects.drawn.empty()) s += ", measured on the bodies the script drew (" + Joined(objects.drawn) + ")";
-        }
+        s += "cut " + Thousands(featureCut) + " m3, fill " + Thousands(featureFill) + " m3";
+        if (!objects.own.empty())
+            s += ", measured on the bodies built from their parameters (" + Joined(objects.own) + ")";
+        if (!objects.drawn.empty()) s += ", measured on the bodies the script drew (" + Joined(objects.drawn) + ")";
+        if (!objects.refused.empty()) s += "; no body for " + Joined(objects.refused);
         cut += featureCut;
         fill += featureFill;
         ++features;

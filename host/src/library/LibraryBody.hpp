@@ -1,0 +1,39 @@
+#pragma once
+// Which solids the host builds for a placed library part from its own parameters, kept as data beside its
+// parameters as its plan items are (library/README.md). The host knows no part by name: each line names the
+// parameters that carry the shape.
+//
+// Description lines (each names parameters given above it):
+//     body role <text>                          the text that says which body an object carries: "fill" the
+//                                               fill body, "result" none, any other text the cut body
+//     body platform <outline> <level> <cutAngle> <fillAngle>
+//                                               a platform at `level` over the closed outline (rows x, y); the
+//                                               cut body lies above the platform and the slopes rising outward
+//                                               at `cutAngle`, the fill body below the platform and the slopes
+//                                               falling outward at `fillAngle` (angles from the horizontal)
+//     body incline <x> <y> <slope> <direction>  the platform is the plane through (x, y) at `level` that falls
+//                                               by `slope` (an angle) towards `direction`
+//     body strip <left> <right> <leftCut> <rightCut> <leftFill> <rightFill>
+//                                               a surface between the two 3D edges (rows x, y, z), with a side
+//                                               slope of its own angle on each side; the ends are vertical
+//     body obstacle <counts> <points>           outlines the earthwork does not enter: counts n by 1, row j of
+//                                               points outline j's points as x, y, z triples; each stops the
+//                                               bodies with upright faces
+//     body walk <left> <right> <thickness>      a strip of `thickness` whose top is the surface between the two
+//                                               3D edges, its sides and ends upright: the cut body lies above its
+//                                               underside, the fill body below its top
+// Rows are in the object's own coordinates.
+#include <string>
+#include <vector>
+
+struct LibBodyItem {
+    enum class Kind { Role, Platform, Incline, Strip, Walk, Obstacle };
+    Kind kind = Kind::Role;
+    std::vector<std::string> params;  // the parameters named, in the line's order
+};
+
+// Reads what follows "body" on a description line. False with `why` for an unknown kind, a wrong count of names
+// or a word that is not a parameter name.
+bool ParseBodyItem(const std::string& text, LibBodyItem* item, std::string* why);
+// The words that follow "body" (what ParseBodyItem reads back).
+std::string DescribeBodyItem(const LibBodyItem& item);

@@ -1,0 +1,275 @@
+#include "model3d/ObjectBodies.hpp"
+
+#include "model3d/BodyClip.hpp"
+#include "model3d/ObjectParams.hpp"
+#include "model3d/PlatformBody.hpp"
+#include "model3d/StripBody.hpp"
+#include "model3d/SurfaceHeight.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kFar = 1e4;  // a platform this far above or below every ground is a typing slip
+
+enum class Role { Cut, Fill, None };
+
+// The tangent of a slope angle strictly between 0 and 90 degrees.
+bool SlopeTangent(const StoredElement& object, const std::string& name, double* tangent, std::string* why) {
+    double a = 0.0;
+    if (!ObjectNumber(object, name, &a, why)) return false;
+    if (!(a > 1e-6 && a < kPi / 2 - 1e-6)) {
+        *why = "the slope angle " + name + " is not between 0 and 90 degrees";
+        return false;
+    }
+    *tangent = std::tan(a);
+    return true;
+}
+
+bool ConvexRing(const PlanRing& ring) {
+    const size_t n = ring.points.size();
+    int sign = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const ModelPoint &a = ring.points[i], &b = ring.points[(i + 1) % n], &c = ring.points[(i + 2) % n];
+        const double cross = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+        const int s = cross > 0 ? 1 : cross < 0 ? -1 : 0;
+        if (s != 0 && sign != 0 && s != sign) return false;
+        if (s != 0) sign = s;
+    }
+    return true;
+}
+
+// The body as it ends at the terrain's outline and within the heights; a body already inside stays as it is.
+bool EndAtGround(const EarthworkGround& ground, double zLow, double zHigh, ModelBody* body, std::string* why) {
+    bool inside = ground.outline.size() == 1 && ConvexRing(ground.outline[0]);
+    for (const ModelPoint& p : body->vertices)
+        inside = inside && p.z >= zLow && p.z <= zHigh && InsideRings(ground.outline, p.x, p.y);
+    if (inside) return true;
+    ModelBody part;
+    if (!ClipBodyToPrism(*body, ground.outline, zLow, zHigh, &part, why)) return false;
+    *body = std::move(part);
+    return true;
+}
+
+// A platform's plane from its `platform` line and, for a sloped one, its `incline` line.
+bool ReadPlatform(const StoredElement& object, double base, const LibBodyItem& item, const LibBodyItem* incline,
+                  PlatformPlane* plane, std::string* why) {
+    const API_ObjectType o = object.record.Get().object;
+    std::vector<std::vector<double>> rows;
+    if (!ObjectRows(object, item.params[0], 2, &rows, why)) return false;
+    plane->outline = ObjectPoints(o, rows, 0, rows.size());
+    if (plane->outline.size() < 3) {
+        *why = "the outline " + item.params[0] + " has fewer than three points";
+        return false;
+    }
+    double level = 0.0;
+    if (!ObjectNumber(object, item.params[1], &level, why)) return false;
+    plane->level = base + level;
+    plane->x0 = plane->outline[0].x, plane->y0 = plane->outline[0].y;
+    if (incline == nullptr) return true;
+    double x = 0.0, y = 0.0, slope = 0.0, direction = 0.0;
+    if (!ObjectNumber(object, incline->params[0], &x, why) || !ObjectNumber(object, incline->params[1], &y, why) ||
+        !ObjectNumber(object, incline->params[2], &slope, why) ||
+        !ObjectNumber(object, incline->params[3], &direction, why))
+        return false;
+    if (!(slope >= 0.0 && slope < kPi / 2 - 1e-6)) {
+        *why = "the platform's slope " + incline->params[2] + " is not from 0 up to 90 degrees";
+        return false;
+    }
+    const ModelPoint origin = PlaceObjectPoint(o, x, y, 0.0);
+    plane->x0 = origin.x, plane->y0 = origin.y;
+    // The direction turns with the object and mirrors with it; the platform falls towards it.
+    const double d = (o.reflected ? kPi - direction : direction) + o.angle, g = std::tan(slope);
+    plane->gx = -g * std::cos(d), plane->gy = -g * std::sin(d);
+    return true;
+}
+
+bool PlatformBodies(const StoredElement& object, double base, const LibBodyItem& item, const LibBodyItem* incline,
+                    Role role, const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why) {
+    PlatformPlane plane;
+    double rise = 0.0;
+    if (!ReadPlatform(object, base, item, incline, &plane, why) ||
+        !SlopeTangent(object, item.params[role == Role::Cut ? 2 : 3], &rise, why))
+        return false;
+    if (std::hypot(plane.gx, plane.gy) >= rise) {
+        *why = "the platform is as steep as its side slopes or steeper";
+        return false;
+    }
+    for (const ModelPoint& p : plane.outline)
+        if (!InsideRings(ground.outline, p.x, p.y)) {
+            *why = "the outline " + item.params[0] + " reaches off the terrain";
+            return false;
+        }
+    double zMin = 0.0, zMax = 0.0;
+    ground.mesh->surface.ZRange(&zMin, &zMax);
+    double low = 1e300, high = -1e300;
+    for (const ModelPoint& p : plane.outline) {
+        low = std::min(low, plane.At(p.x, p.y));
+        high = std::max(high, plane.At(p.x, p.y));
+    }
+    if (!(high > zMin - kFar && low < zMax + kFar)) {
+        *why = "the platform lies more than 10 km off the terrain's heights";
+        return false;
+    }
+    // The plan the slopes may cover: the terrain's and the outline's boxes.
+    PlanBox box = BoxOf(ground.outline[0]);
+    for (const ModelPoint& p : plane.outline)
+        box = {std::min(box.xMin, p.x), std::min(box.yMin, p.y), std::max(box.xMax, p.x), std::max(box.yMax, p.y)};
+    const double corners[4] = {plane.At(box.xMin, box.yMin), plane.At(box.xMax, box.yMin), plane.At(box.xMax, box.yMax),
+                               plane.At(box.xMin, box.yMax)};
+    const double boxLow = *std::min_element(corners, corners + 4), boxHigh = *std::max_element(corners, corners + 4);
+    const double diagonal = std::hypot(box.xMax - box.xMin, box.yMax - box.yMin);
+    // Past the reach the slopes are clear of the ground, or of the terrain's plan.
+    const bool cut = role == Role::Cut;
+    if (cut ? low >= zMax : high <= zMin) return true;  // nothing to cut or fill
+    // A fill reaches a metre below the lowest ground, so that no face of it lies on the terrain's.
+    const double reach = std::min(diagonal, cut ? (zMax + 1.0 - boxLow) / rise : (boxHigh - zMin + 1.0) / rise);
+    ModelBody body;
+    if (!BuildPlatformBody(plane, rise, cut, std::max(reach, 1e-3), &body, why)) return false;
+    const double zLow = cut ? std::min(ground.mesh->floorZ, low) - 1.0 : std::max(ground.mesh->floorZ, zMin - 1.0);
+    const double zHigh = cut ? zMax + 1.0 : high + 1.0;
+    if (!EndAtGround(ground, zLow, zHigh, &body, why)) return false;
+    if (!body.vertices.empty()) bodies->push_back(std::move(body));
+    return true;
+}
+// An edge of a strip: its rows placed, a height of 0 being no height known (the ground's is taken there).
+bool ReadEdge(const StoredElement& object, double base, const std::string& name, const EarthworkGround& ground,
+              std::vector<ModelPoint>* edge, std::string* why) {
+    std::vector<std::vector<double>> rows;
+    if (!ObjectRows(object, name, 3, &rows, why)) return false;
+    const API_ObjectType o = object.record.Get().object;
+    edge->clear();
+    for (const std::vector<double>& r : rows) {
+        if (!std::isfinite(r[0]) || !std::isfinite(r[1]) || !std::isfinite(r[2])) {
+            *why = "the edge " + name + " holds a value that is not a number";
+            return false;
+        }
+        ModelPoint p = PlaceObjectPoint(o, r[0], r[1], base + r[2]);
+        if (r[2] == 0.0 && !SurfaceHeightAt(ground.mesh->surface, *ground.mesh->index, p.x, p.y, &p.z)) {
+            *why = "the edge " + name + " reaches off the terrain";
+            return false;
+        }
+        edge->push_back(p);
+    }
+    return true;
+}
+
+// A strip's sides: its edges and, for a `strip` item, its slopes; a `walk` has upright sides and its cut's
+// surface lies its thickness under the edges.
+bool ReadSides(const StoredElement& object, double base, const LibBodyItem& item, bool cut,
+               const EarthworkGround& ground, StripSides* sides, std::string* why) {
+    if (!ReadEdge(object, base, item.params[0], ground, &sides->left, why) ||
+        !ReadEdge(object, base, item.params[1], ground, &sides->right, why))
+        return false;
+    if (item.kind == LibBodyItem::Kind::Strip)
+        return SlopeTangent(object, item.params[cut ? 2 : 4], &sides->leftRise, why) &&
+            SlopeTangent(object, item.params[cut ? 3 : 5], &sides->rightRise, why);
+    double thickness = 0.0;
+    if (!ObjectNumber(object, item.params[2], &thickness, why)) return false;
+    if (!(thickness > 0.0 && thickness < kFar)) {
+        *why = "the thickness " + item.params[2] + " is not above 0 and below 10 km";
+        return false;
+    }
+    sides->upright = true;
+    for (std::vector<ModelPoint>* edge : {&sides->left, &sides->right})
+        for (ModelPoint& p : *edge) p.z -= cut ? thickness : 0.0;
+    return true;
+}
+
+bool StripBodies(const StoredElement& object, double base, const LibBodyItem& item, Role role,
+                 const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why) {
+    const bool cut = role == Role::Cut;
+    StripSides sides;
+    if (!ReadSides(object, base, item, cut, ground, &sides, why)) return false;
+    // A mirrored object's left edge runs on the right.
+    if (object.record.Get().object.reflected)
+        std::swap(sides.left, sides.right), std::swap(sides.leftRise, sides.rightRise);
+    for (const std::vector<ModelPoint>* edge : {&sides.left, &sides.right})
+        for (const ModelPoint& p : *edge)
+            if (!InsideRings(ground.outline, p.x, p.y)) {
+                *why = "the strip reaches off the terrain";
+                return false;
+            }
+    ModelBody body;
+    std::vector<std::vector<ModelPoint>> daylight;
+    if (!BuildStripBody(sides, *ground.mesh, cut, &body, &daylight, why)) return false;
+    if (body.vertices.empty()) return true;
+    double zMin = 0.0, zMax = 0.0, high = -1e300;
+    ground.mesh->surface.ZRange(&zMin, &zMax);
+    for (const ModelPoint& p : body.vertices) high = std::max(high, p.z);
+    // Always through the clip: the solid comes back closed and oriented outward.
+    ModelBody part;
+    if (!ClipBodyToPrism(body, ground.outline, cut ? ground.mesh->floorZ - 1.0 : zMin, cut ? zMax + 1.0 : high + 1.0,
+                         &part, why))
+        return false;
+    if (!part.vertices.empty()) bodies->push_back(std::move(part));
+    return true;
+}
+// The obstacles' outlines: several polylines in one array, row j holding outline j's points as x, y, z triples.
+bool ReadObstacles(const StoredElement& object, const LibBodyItem& item, std::vector<PlanRing>* rings,
+                   std::string* why) {
+    std::vector<std::vector<double>> counts, rows;
+    if (!ObjectRows(object, item.params[0], 1, &counts, why) || !ObjectRows(object, item.params[1], 3, &rows, why))
+        return false;
+    const API_ObjectType o = object.record.Get().object;
+    for (size_t j = 0; j < counts.size() && j < rows.size(); ++j) {
+        const double c = counts[j][0];
+        if (!(c >= 0.0) || c * 3 > double(rows[j].size())) {
+            *why = "obstacle " + std::to_string(j + 1) + " counts more points than its row holds";
+            return false;
+        }
+        std::vector<std::vector<double>> triples;
+        for (size_t k = 0; k < size_t(c); ++k) triples.push_back({rows[j][3 * k], rows[j][3 * k + 1], 0.0});
+        PlanRing ring;
+        ring.points = ObjectPoints(o, triples, 0, triples.size());
+        if (ring.points.size() > 3 && ring.points.front().x == ring.points.back().x &&
+            ring.points.front().y == ring.points.back().y)
+            ring.points.pop_back();
+        if (ring.points.size() >= 3 && SignedArea(ring) != 0.0) rings->push_back(std::move(ring));
+    }
+    return true;
+}
+}  // namespace
+
+bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std::vector<LibBodyItem>& items,
+                       const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why,
+                       const std::u16string* asRole) {
+    bodies->clear();
+    Role role = Role::Cut;
+    const LibBodyItem *platform = nullptr, *incline = nullptr, *strip = nullptr, *obstacle = nullptr;
+    for (const LibBodyItem& item : items) {
+        if (item.kind == LibBodyItem::Kind::Role) {
+            std::u16string text;
+            if (asRole != nullptr)
+                text = *asRole;
+            else if (!ObjectText(object, item.params[0], &text, why))
+                return false;
+            role = text == u"fill" ? Role::Fill : text == u"result" ? Role::None : Role::Cut;
+        }
+        if (item.kind == LibBodyItem::Kind::Platform) platform = &item;
+        if (item.kind == LibBodyItem::Kind::Incline) incline = &item;
+        if (item.kind == LibBodyItem::Kind::Obstacle) obstacle = &item;
+        if (item.kind == LibBodyItem::Kind::Strip || item.kind == LibBodyItem::Kind::Walk) strip = &item;
+    }
+    if (role == Role::None || (platform == nullptr && strip == nullptr)) return true;
+    if (ground.mesh == nullptr || ground.outline.empty() || ground.mesh->surface.points.empty()) {
+        *why = "no terrain is linked to it, so its slopes meet no ground";
+        return false;
+    }
+    const double base = storyLevel + object.record.Get().object.level;
+    std::vector<PlanRing> obstacles;
+    if ((obstacle != nullptr && !ReadObstacles(object, *obstacle, &obstacles, why)) ||
+        !(platform != nullptr ? PlatformBodies(object, base, *platform, incline, role, ground, bodies, why)
+                              : StripBodies(object, base, *strip, role, ground, bodies, why)))
+        return false;
+    for (const PlanRing& ring : obstacles)
+        for (ModelBody& body : *bodies) {
+            ModelBody rest;
+            if (!CutPrismOut(body, ring, &rest, why)) return false;
+            body = std::move(rest);
+        }
+    bodies->erase(std::remove_if(bodies->begin(), bodies->end(), [](const ModelBody& b) { return b.vertices.empty(); }),
+                  bodies->end());
+    return true;
+}

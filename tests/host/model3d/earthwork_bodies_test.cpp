@@ -1,0 +1,310 @@
+// The cut and fill bodies the host builds for earthwork objects from their own parameters, measured by the mesh's
+// volume: closed forms on flat ground and across a V-shaped valley, a property over random terrains and plateaus
+// against an integration of the design surfaces written here, and parameters that give no body.
+#include "AddOnParts.hpp"
+#include "ProjectHost.hpp"
+#include "assembly/HostProject.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace earthwork_bodies_test {
+
+class EarthworkBodiesTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+    }
+    // A terrain of the grid points (x0 .. x1 by step, likewise y) at height(x, y).
+    template <typename F>
+    API_Guid Terrain(double x0, double x1, double y0, double y1, double step, F height) {
+        std::vector<API_Coord3D> grid;
+        for (double x = x0; x <= x1 + 1e-9; x += step)
+            for (double y = y0; y <= y1 + 1e-9; y += step) grid.push_back({x, y, height(x, y)});
+        API_Guid mesh = {};
+        EXPECT_EQ(Db().PlaceMeshFromPoints(grid, 1, "T" + std::to_string(++placed), &mesh), NoError);
+        return mesh;
+    }
+    // An object of the part at (x, y), its role `role`, its parameters the part's defaults with `numbers` and
+    // `arrays` (rows) set.
+    API_Guid Earthwork(const std::string& part, const char16_t* role, double x, double y,
+                       const std::map<std::string, double>& numbers,
+                       const std::map<std::string, std::vector<std::vector<double>>>& arrays) {
+        return PlaceAddOnPart(Db(), host->Project().libraries, part, {x, y}, 0.0, 1,
+                              {numbers, arrays, {{"operatore", role}}}, part + " " + std::to_string(++placed));
+    }
+    GSErrCode Link(const API_Guid& mesh, const API_Guid& op, uint32_t operation) {
+        return Command([&] { return ACAPI_Element_SolidLink_Create(mesh, op, operation, 1); });
+    }
+    double Volume(const API_Guid& mesh) {
+        API_ElementQuantity q;
+        API_QuantityPar p = {1e-5};
+        EXPECT_EQ(ACAPI_Element_GetQuantities(mesh, &p, &q), NoError);
+        return q.mesh.volume;
+    }
+    // What the object's link changes in the mesh's volume: taken away by a cut, added by a fill.
+    double Measured(const API_Guid& mesh, const API_Guid& op, bool cut) {
+        const double before = Volume(mesh);
+        EXPECT_EQ(Link(mesh, op, cut ? APISolid_SubtractUpwards : APISolid_Add), NoError);
+        const double after = Volume(mesh);
+        EXPECT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, op); }), NoError);
+        return cut ? before - after : after - before;
+    }
+    size_t BodiesOf(const API_Guid& g) {
+        std::string why;
+        std::shared_ptr<const Model3D> m = host->Project().models.ModelOf(g, &why);
+        return m ? m->bodies.size() : 0;
+    }
+    int placed = 0;
+};
+
+std::vector<std::vector<double>> EwRectangle(double a, double b) {
+    return {{0, 0, 0, 0}, {a, 0, 0, 0}, {a, b, 0, 0}, {0, b, 0, 0}};
+}
+
+TEST_F(EarthworkBodiesTest, ARectangularPlateauOnFlatGroundCutsAndFillsItsClosedForm) {
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
+    const double a = 40, b = 20;
+    for (double angleDegrees : {30.0, 45.0, 60.0})
+        for (double d : {2.0, 7.5}) {
+            const double angle = angleDegrees * std::acos(-1.0) / 180.0, r = d / std::tan(angle);
+            const double expected = d * (a * b + (a + b) * r + 4 * r * r / 3);
+            const std::map<std::string, double> below = {{"livello", 100 - d}, {"slope_angle_cut", angle}};
+            const std::map<std::string, double> above = {{"livello", 100 + d}, {"slope_angle_fill", angle}};
+            const API_Guid cut =
+                Earthwork("VY_PLATEAU", u"cut", 80, 90, below, {{"perimetro_base", EwRectangle(a, b)}});
+            const API_Guid fill =
+                Earthwork("VY_PLATEAU", u"fill", 80, 90, above, {{"perimetro_base", EwRectangle(a, b)}});
+            EXPECT_NEAR(Measured(mesh, cut, true), expected, 1e-6 * expected) << angleDegrees << " " << d;
+            EXPECT_NEAR(Measured(mesh, fill, false), expected, 1e-6 * expected) << angleDegrees << " " << d;
+        }
+}
+
+TEST_F(EarthworkBodiesTest, AnLShapedPlateauMitresItsSlopesRoundTheInnerCorner) {
+    // Mitred offsets of a polygon with right angles grow in perimeter by 8 per metre whatever its reflex corners (each
+    // reflex one takes back what a convex one adds): the cut on flat ground is d (A + P r / 2 + 4 r^2 / 3) while
+    // no side has shrunk away.
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
+    const std::vector<std::vector<double>> l = {{0, 0, 0, 0},   {40, 0, 0, 0},  {40, 15, 0, 0},
+                                                {15, 15, 0, 0}, {15, 30, 0, 0}, {0, 30, 0, 0}};
+    const double d = 3, angle = std::atan(0.5), r = d / std::tan(angle), area = 40 * 15 + 15 * 15, perimeter = 140;
+    const double expected = d * (area + perimeter * r / 2 + 4 * r * r / 3);
+    const std::map<std::string, double> below = {{"livello", 100 - d}, {"slope_angle_cut", angle}};
+    const std::map<std::string, double> above = {{"livello", 100 + d}, {"slope_angle_fill", angle}};
+    EXPECT_NEAR(Measured(mesh, Earthwork("VY_PLATEAU", u"cut", 70, 80, below, {{"perimetro_base", l}}), true), expected,
+                1e-6 * expected);
+    EXPECT_NEAR(Measured(mesh, Earthwork("VY_PLATEAU", u"fill", 70, 80, above, {{"perimetro_base", l}}), false),
+                expected, 1e-6 * expected);
+    // A sloped plateau of no slope is the level one; its role "result" carries no body.
+    const std::map<std::string, double> level = {
+        {"livello", 100 - d}, {"slope_angle_cut", angle}, {"slope", 0.0}, {"X_origo", 5}, {"Y_origo", 5}};
+    EXPECT_NEAR(Measured(mesh, Earthwork("VY_SLOPED_PLATEAU", u"cut", 70, 80, level, {{"perimetro_base", l}}), true),
+                expected, 1e-6 * expected);
+    EXPECT_EQ(BodiesOf(Earthwork("VY_SLOPED_PLATEAU", u"result", 70, 80, level, {{"perimetro_base", l}})), 0u);
+}
+
+TEST_F(EarthworkBodiesTest, ALevelRoadAlongAValleyFillsItsClosedFormAndCutsNothingAndAlongARidgeTheReverse) {
+    const double g = 0.2, w = 8, length = 100;
+    for (const double sign : {1.0, -1.0}) {
+        const API_Guid mesh =
+            Terrain(-100, 100, 0, 200, 10, [&](double x, double) { return 50 + sign * g * std::abs(x); });
+        const double z = 50 + sign * g * w / 2;
+        const std::vector<std::vector<double>> left = {{0, 0, z}, {0, length / 2, z}, {0, length, z}};
+        const std::vector<std::vector<double>> right = {{w, 0, z}, {w, length, z}};
+        const std::map<std::string, std::vector<std::vector<double>>> edges = {{"road_SX", left}, {"road_DX", right}};
+        const API_Guid cut = Earthwork("VY_ROAD", u"cut", -w / 2, 50, {}, edges);
+        const API_Guid fill = Earthwork("VY_ROAD", u"fill", -w / 2, 50, {}, edges);
+        const double expected = w * (g * w / 2) / 2 * length;
+        EXPECT_NEAR(Measured(mesh, fill, false), sign > 0 ? expected : 0.0, 1e-6 * expected) << sign;
+        EXPECT_NEAR(Measured(mesh, cut, true), sign > 0 ? 0.0 : expected, 1e-6 * expected) << sign;
+    }
+}
+
+// A terrain whose every grid cell is planar (heights f(i) + g(j)), so that either diagonal gives the same surface and
+// the test can read its height by interpolation.
+struct EwGridTerrain {
+    double step = 10;
+    std::vector<double> f, g;
+    double At(double x, double y) const {
+        const auto profile = [&](const std::vector<double>& p, double v) {
+            const size_t i = std::min(size_t(v / step), p.size() - 2);
+            return p[i] + (p[i + 1] - p[i]) * (v / step - double(i));
+        };
+        return profile(f, x) + profile(g, y);
+    }
+};
+
+// The mitred distance from a convex counter-clockwise polygon: the largest distance outside any side's line.
+double EwMitredDistance(const std::vector<std::pair<double, double>>& poly, double x, double y) {
+    double d = 0.0;
+    for (size_t i = 0; i < poly.size(); ++i) {
+        const auto& a = poly[i];
+        const auto& b = poly[(i + 1) % poly.size()];
+        const double len = std::hypot(b.first - a.first, b.second - a.second);
+        d = std::max(d, ((b.first - a.first) * (a.second - y) - (b.second - a.second) * (a.first - x)) / len);
+    }
+    return d;
+}
+
+TEST_F(EarthworkBodiesTest, RandomPlateausOnRandomTerrainsCutAndFillWhatTheirSurfacesLeaveAgainstTheGround) {
+    std::mt19937 rng(51);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    for (int round = 0; round < 6; ++round) {
+        EwGridTerrain t;
+        double fz = 0, gz = 0;
+        for (int i = 0; i <= 20; ++i) {
+            t.f.push_back(fz += (u(rng) - 0.5) * 4);
+            t.g.push_back(100 + (gz += (u(rng) - 0.5) * 4));
+        }
+        const API_Guid mesh = Terrain(0, 200, 0, 200, 10, [&](double x, double y) { return t.At(x, y); });
+        // A convex outline round (100, 100), its points relative to its first one.
+        std::vector<double> turns;
+        for (int k = 0, n = 3 + int(u(rng) * 5); k < n; ++k) turns.push_back(u(rng) * 2 * std::acos(-1.0));
+        std::sort(turns.begin(), turns.end());
+        const double rx = 15 + 25 * u(rng), ry = 15 + 25 * u(rng);
+        std::vector<std::pair<double, double>> poly;
+        std::vector<std::vector<double>> rows;
+        for (double a : turns) poly.push_back({100 + rx * std::cos(a), 100 + ry * std::sin(a)});
+        for (const auto& p : poly) rows.push_back({p.first - poly[0].first, p.second - poly[0].second, 0, 0});
+        const double level = t.At(100, 100) + (u(rng) - 0.5) * 16;
+        const double cutTan = std::tan(0.4 + u(rng)), fillTan = std::tan(0.4 + u(rng));
+        const std::map<std::string, double> numbers = {
+            {"livello", level}, {"slope_angle_cut", std::atan(cutTan)}, {"slope_angle_fill", std::atan(fillTan)}};
+        const API_Guid cut =
+            Earthwork("VY_PLATEAU", u"cut", poly[0].first, poly[0].second, numbers, {{"perimetro_base", rows}});
+        const API_Guid fill =
+            Earthwork("VY_PLATEAU", u"fill", poly[0].first, poly[0].second, numbers, {{"perimetro_base", rows}});
+        // The integrals over the terrain, by the midpoint rule.
+        double wantCut = 0, wantFill = 0;
+        const double h = 0.25;
+        for (double x = h / 2; x < 200; x += h)
+            for (double y = h / 2; y < 200; y += h) {
+                const double ground = t.At(x, y), d = EwMitredDistance(poly, x, y);
+                wantCut += std::max(0.0, ground - (level + cutTan * d)) * h * h;
+                wantFill += std::max(0.0, level - fillTan * d - ground) * h * h;
+            }
+        SCOPED_TRACE("round " + std::to_string(round));
+        EXPECT_NEAR(Measured(mesh, cut, true), wantCut, 1e-3 * wantCut + 1.0);
+        EXPECT_NEAR(Measured(mesh, fill, false), wantFill, 1e-3 * wantFill + 1.0);
+    }
+}
+
+TEST_F(EarthworkBodiesTest, ParametersThatGiveNoSoundBodyGiveNoneAndSayWhy) {
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
+    const double before = Volume(mesh);
+    const double nan = std::nan("");
+    const std::vector<std::vector<double>> square = EwRectangle(20, 20);
+    const std::vector<std::vector<double>> bowTie = {{0, 0, 0, 0}, {20, 20, 0, 0}, {20, 0, 0, 0}, {0, 20, 0, 0}};
+    struct Case {
+        std::map<std::string, double> numbers;
+        std::vector<std::vector<double>> outline;
+        double x;
+        std::string why;
+    };
+    const Case cases[] = {
+        {{{"slope_angle_cut", 0.0}, {"slope_angle_fill", 0.0}}, square, 50, "is not between 0 and 90 degrees"},
+        {{{"slope_angle_cut", std::acos(-1.0) / 2}, {"slope_angle_fill", std::acos(-1.0) / 2}},
+         square,
+         50,
+         "is not between 0 and 90 degrees"},
+        {{{"slope_angle_cut", 2.0}, {"slope_angle_fill", -1.0}}, square, 50, "is not between 0 and 90 degrees"},
+        {{{"livello", nan}}, square, 50, "livello is not a number"},
+        {{{"livello", 1e308}}, square, 50, "more than 10 km"},
+        {{{"livello", -1e308}}, square, 50, "more than 10 km"},
+        {{}, bowTie, 50, "no simple polygon"},
+        {{}, square, 190, "reaches off the terrain"},
+    };
+    for (const Case& c : cases) {
+        for (const char16_t* role : {u"cut", u"fill"}) {
+            // Below the ground for a cut, above it for a fill, unless the case sets the level.
+            std::map<std::string, double> numbers = c.numbers;
+            numbers.emplace("livello", role[0] == u'c' ? 90.0 : 110.0);
+            const API_Guid op = Earthwork("VY_PLATEAU", role, c.x, 50, numbers, {{"perimetro_base", c.outline}});
+            ASSERT_EQ(Link(mesh, op, role[0] == u'c' ? APISolid_SubtractUpwards : APISolid_Add), NoError);
+            std::string why;
+            const std::shared_ptr<const Model3D> model = host->Project().models.ModelOf(op, &why);
+            ASSERT_TRUE(model) << why;
+            EXPECT_TRUE(model->bodies.empty());
+            EXPECT_NE(model->noBody.find(c.why), std::string::npos) << model->noBody;
+            EXPECT_NEAR(Volume(mesh), before, 1e-9 * before);
+            EXPECT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, op); }), NoError);
+        }
+    }
+}
+
+TEST_F(EarthworkBodiesTest, ASlopedPlateauParallelToSlopingGroundCutsTheFlatClosedFormAndItsDaylightIsTheOffset) {
+    // The ground falls by g towards east; the platform falls the same way d below it, and its slopes rise by their
+    // tangent per metre on top of that plane: the cut is that of a level plateau d deep on level ground.
+    const double g = 0.1, d = 4, a = 30, b = 20, angle = std::atan(2.0), r = d / 2.0;
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 20, [&](double x, double) { return 100 - g * x; });
+    const std::map<std::string, double> numbers = {
+        {"livello", 100 - g * 80 - d}, {"slope_angle_cut", angle}, {"slope", std::atan(g)},
+        {"slope_direction", 0.0},      {"X_origo", 0.0},           {"Y_origo", 0.0}};
+    const API_Guid cut =
+        Earthwork("VY_SLOPED_PLATEAU", u"cut", 80, 90, numbers, {{"perimetro_base", EwRectangle(a, b)}});
+    const double expected = d * (a * b + (a + b) * r + 4 * r * r / 3);
+    EXPECT_NEAR(Measured(mesh, cut, true), expected, 1e-6 * expected);
+    // Where the slopes meet the ground: one closed line r out from the outline, mitred at the corners.
+    std::vector<std::vector<ModelPoint>> lines;
+    std::string why;
+    ASSERT_TRUE(host->Project().models.DaylightOf(cut, &lines, &why)) << why;
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NEAR(lines[0].front().x, lines[0].back().x, 1e-6);
+    EXPECT_NEAR(lines[0].front().y, lines[0].back().y, 1e-6);
+    for (const ModelPoint& p : lines[0]) {
+        const double out = std::max({80 - p.x, p.x - 80 - a, 90 - p.y, p.y - 90 - b});
+        EXPECT_NEAR(out, r, 1e-6) << p.x << ", " << p.y;
+    }
+}
+
+TEST_F(EarthworkBodiesTest, ASidewalkCutsItsThicknessOnTheGroundAndFillsWhatItsTopLeavesAboveIt) {
+    const API_Guid mesh = Terrain(0, 100, 0, 100, 20, [](double, double) { return 100.0; });
+    const double w = 3, length = 40, thickness = 0.15;
+    for (const double raise : {0.0, 0.5}) {
+        // The edges in the walk's direction, 4 columns each (x, y, height, code), relative to the first point.
+        const std::vector<std::vector<double>> left = {{0, 0, 100 + raise, 0}, {0, length, 100 + raise, 0}};
+        const std::vector<std::vector<double>> right = {{w, 0, 100 + raise, 0}, {w, length, 100 + raise, 0}};
+        const std::map<std::string, std::vector<std::vector<double>>> edges = {{"perimetro_base_SX", left},
+                                                                               {"perimetro_base_DX", right}};
+        const std::map<std::string, double> numbers = {{"thck", thickness}};
+        const API_Guid cut = Earthwork("VY_SIDEWALK", u"cut", 30, 30, numbers, edges);
+        const API_Guid fill = Earthwork("VY_SIDEWALK", u"fill", 30, 30, numbers, edges);
+        const double area = w * length;
+        EXPECT_NEAR(Measured(mesh, cut, true), std::max(0.0, thickness - raise) * area, 1e-9 * area) << raise;
+        EXPECT_NEAR(Measured(mesh, fill, false), raise * area, 1e-9 * area) << raise;
+    }
+}
+
+TEST_F(EarthworkBodiesTest, AnObstacleStopsTheEarthworkWithAnUprightFace) {
+    // An obstacle over the east half of a plateau and its slopes: what is left is the west half, by symmetry half
+    // the closed form.
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
+    const double a = 40, b = 20, d = 3, angle = std::atan(1.5), r = d / 1.5;
+    const std::vector<std::vector<double>> obstacle = {{a / 2, -30, 0, 90, -30, 0, 90, 50, 0, a / 2, 50, 0}};
+    const std::map<std::string, double> below = {{"livello", 100 - d}, {"slope_angle_cut", angle}};
+    const API_Guid cut =
+        Earthwork("VY_PLATEAU", u"cut", 80, 90, below,
+                  {{"perimetro_base", EwRectangle(a, b)}, {"nodi_ostacoli", {{4}}}, {"ostacolo", obstacle}});
+    const double expected = d * (a * b + (a + b) * r + 4 * r * r / 3) / 2;
+    EXPECT_NEAR(Measured(mesh, cut, true), expected, 1e-6 * expected);
+}
+
+TEST_F(EarthworkBodiesTest, ABodyTheScriptGivesReplacesTheObjectsOwn) {
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
+    const API_Guid cut =
+        Earthwork("VY_PLATEAU", u"cut", 80, 90, {{"livello", 97.0}}, {{"perimetro_base", EwRectangle(40, 20)}});
+    StoredBody box;
+    box.vertices = {{0, 0, 98},  {10, 0, 98},  {10, 10, 98},  {0, 10, 98},
+                    {0, 0, 101}, {10, 0, 101}, {10, 10, 101}, {0, 10, 101}};
+    box.polygons = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
+    ASSERT_EQ(Db().GiveBodies(cut, {box}), NoError);
+    EXPECT_NEAR(Measured(mesh, cut, true), 10 * 10 * 2, 1e-9);
+}
+
+}  // namespace earthwork_bodies_test
