@@ -23,7 +23,8 @@ struct PlanRect {
 };
 
 // The part of a polygon where f >= 0, f linear along its sides.
-std::vector<ModelPoint> KeepWhere(const std::vector<ModelPoint>& poly, const std::function<double(const ModelPoint&)>& f) {
+std::vector<ModelPoint> KeepWhere(const std::vector<ModelPoint>& poly,
+                                  const std::function<double(const ModelPoint&)>& f) {
     std::vector<ModelPoint> out;
     for (size_t i = 0; i < poly.size(); ++i) {
         const ModelPoint& p = poly[i];
@@ -123,7 +124,8 @@ protected:
         for (int32_t p = 1; p <= int32_t(b.pgons.size()); ++p) {
             const std::vector<int32_t> v = b.PolygonVertices(p);
             if (v.size() == 3 && *std::max_element(v.begin(), v.end()) <= model->surfaceVertices)
-                out.push_back({b.vertices[size_t(v[0] - 1)], b.vertices[size_t(v[1] - 1)], b.vertices[size_t(v[2] - 1)]});
+                out.push_back(
+                    {b.vertices[size_t(v[0] - 1)], b.vertices[size_t(v[1] - 1)], b.vertices[size_t(v[2] - 1)]});
         }
         return out;
     }
@@ -196,7 +198,9 @@ TEST_F(EarthworkTest, VolumesAndHeightsAgreeWithAnIntegrationOverTheTerrain) {
     for (int round = 0; round < 6; ++round) {
         std::vector<double> heights(100);
         for (double& h : heights) h = 20.0 * unit(rng);
-        const auto z = [&](double x, double y) { return heights[size_t(std::lround(x / 10.0) * 10 + std::lround(y / 10.0))]; };
+        const auto z = [&](double x, double y) {
+            return heights[size_t(std::lround(x / 10.0) * 10 + std::lround(y / 10.0))];
+        };
         const API_Guid plain = Terrain(z, 9, 10.0);
         const API_Guid mesh = Terrain(z, 9, 10.0);
         const std::vector<std::array<ModelPoint, 3>> top = Top(plain);

@@ -150,7 +150,8 @@ bool EarthworkChain::Start(const std::shared_ptr<const ModelBody>& base, int32_t
     auto chain = std::make_unique<Chain>();
     chain->base = base;
     for (size_t v = size_t(std::max(surfaceVertices, 0)); v < base->vertices.size(); ++v)
-        chain->floorZ = v == size_t(surfaceVertices) ? base->vertices[v].z : std::min(chain->floorZ, base->vertices[v].z);
+        chain->floorZ =
+            v == size_t(surfaceVertices) ? base->vertices[v].z : std::min(chain->floorZ, base->vertices[v].z);
     ExactSolid solid;
     if (whole) {
         if (!SolidFromBody(*base, &solid)) {
@@ -185,8 +186,7 @@ GSErrCode EarthworkChain::Compute(const std::shared_ptr<const ModelBody>& base, 
     // What the latest chain shares with this one: the base, then its links one by one. A part of the columns
     // serves the links after those only when it holds every column near their bodies.
     size_t kept = 0;
-    if (chain_ && !(whole && chain_->partial) &&
-        (chain_->base == base || SameBody(*chain_->base, *base))) {
+    if (chain_ && !(whole && chain_->partial) && (chain_->base == base || SameBody(*chain_->base, *base))) {
         chain_->base = base;
         kept = 1;
         while (kept - 1 < steps.size() && kept - 1 < chain_->steps.size() &&
@@ -313,7 +313,8 @@ bool EarthworkChain::Body(ModelBody* out, int32_t* surfaceVertices, std::string*
         // A vertical face of shared points only is a wall between the part and the columns left out.
         if (allShared && chain.partial && nz == 0) wall[size_t(f)] = 1;
         if (nz > 0)
-            for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid)) onSurface[size_t(v)] = 1;
+            for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid))
+                onSurface[size_t(v)] = 1;
     }
     // Numbers: the surface's points (the columns' then the part's), then the floor's.
     BodyBuilder b;
@@ -322,7 +323,8 @@ bool EarthworkChain::Body(ModelBody* out, int32_t* surfaceVertices, std::string*
         for (size_t i = 0; i < rest.points.size(); ++i)
             if ((rest.from[i] >= 0) == (pass == 0)) restId[i] = b.AddVertex(rest.points[i]);
         for (ExactSolid::Vertex_index v : solid.vertices())
-            if (restOf[size_t(v)] < 0 && (onSurface[size_t(v)] != 0) == (pass == 0)) ownId[size_t(v)] = b.AddVertex(at[size_t(v)]);
+            if (restOf[size_t(v)] < 0 && (onSurface[size_t(v)] != 0) == (pass == 0))
+                ownId[size_t(v)] = b.AddVertex(at[size_t(v)]);
         if (pass == 0) *surfaceVertices = b.VertexCount();
     }
     for (const std::vector<size_t>& ring : rest.polygons) {

@@ -44,9 +44,7 @@ bool SolidFromBody(const ModelBody& body, ExactSolid* out) {
     return SolidFromSoup(std::move(points), std::move(polygons), out);
 }
 
-bool FacesUp(const ExactSolid& solid, ExactSolid::Face_index f) {
-    return PMP::compute_face_normal(f, solid).z() > 0;
-}
+bool FacesUp(const ExactSolid& solid, ExactSolid::Face_index f) { return PMP::compute_face_normal(f, solid).z() > 0; }
 
 bool Extruded(const ExactSolid& body, Extrusion direction, double level, ExactSolid* out) {
     const bool upward = direction == Extrusion::Upward;

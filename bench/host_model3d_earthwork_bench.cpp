@@ -1,0 +1,188 @@
+// The volume of a terrain mesh cut and filled by a plateau (a box that subtracts upwards, 300 to 600, and one
+// that joins, 175 to 300, over a 6 x 6 km square of a 30 km terrain, as in the main road), 10^3 to 10^5 points
+// (10^6 with --earthwork_full): the stand-in host's volume from its surface (the solid under it, the columns near
+// the boxes taken apart, the two solid operations on them, the exact volume) against CGAL's corefinement of the
+// same solids alone (the whole terrain's solid, already a surface mesh, the box's upward extrusion taken away,
+// the fill box joined, the volume). The closing table gives each one's seconds, the ratio and the peak memory
+// each adds, measured in a child process of its own.
+#include "APIInteraction.hpp"
+#include "PeakMemory.hpp"
+#include "TimesBySize.hpp"
+#include "model3d/ElementModels.hpp"
+#include "model3d/ExactSolid.hpp"
+#include "project/HostProject.hpp"
+
+#include <CGAL/Polygon_mesh_processing/corefinement.h>
+#include <CGAL/Polygon_mesh_processing/measure.h>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kSide = 30000.0;
+
+// Jittered lattice points over the square with a terrain of hills between 150 and 450.
+std::vector<API_Coord3D> TerrainPoints(int64_t count) {
+    const int n = std::max(2, int(std::lround(std::sqrt(double(count)))));
+    const double step = kSide / (n - 1);
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<double> jitter(-0.3 * step, 0.3 * step);
+    std::vector<API_Coord3D> points;
+    points.reserve(size_t(n) * size_t(n));
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            const bool edge = i == 0 || j == 0 || i == n - 1 || j == n - 1;
+            const double x = i * step + (edge ? 0.0 : jitter(rng)), y = j * step + (edge ? 0.0 : jitter(rng));
+            points.push_back({x, y, 300.0 + 150.0 * std::sin(x / 3100.0) * std::cos(y / 4300.0)});
+        }
+    return points;
+}
+
+// A slab over the plateau's square from `bottom` to `top`.
+API_Guid PlateauSlab(ProjectDatabase& db, double bottom, double top) {
+    API_Element e = {};
+    e.header.typeID = API_SlabID;
+    db.GetDefaults(&e, nullptr);
+    e.slab.level = top;
+    e.slab.thickness = top - bottom;
+    StoredMemo memo;
+    memo.coords = std::vector<API_Coord>{{0, 0}, {5000, 18000}, {11000, 18000}, {11000, 24000}, {5000, 24000}, {5000, 18000}};
+    memo.pends = std::vector<int32_t>{0, 5};
+    e.slab.poly.nCoords = 5;
+    e.slab.poly.nSubPolys = 1;
+    db.PlaceElement(&e, memo, "", "Place Slab");
+    return e.header.guid;
+}
+
+// A project with the terrain, its surface built, and the plateau's two slabs linked to it.
+struct Scene {
+    std::unique_ptr<HostProject> project = std::make_unique<HostProject>();
+    API_Guid mesh = {}, cut = {}, fill = {};
+    explicit Scene(int64_t count) {
+        ProjectDatabase& db = project->database;
+        db.PlaceMeshFromPoints(TerrainPoints(count), 1, "T", &mesh);
+        API_Box3D box;
+        project->models.Bounds(mesh, &box);
+        cut = PlateauSlab(db, 300.0, 600.0);
+        fill = PlateauSlab(db, 175.0, 300.0);
+        db.RunUndoableCommand("Link", [&] {
+            const GSErrCode err = db.CreateSolidLink(mesh, cut, APISolid_SubtractUpwards, 1);
+            return err != NoError ? err : db.CreateSolidLink(mesh, fill, APISolid_Add, 1);
+        });
+    }
+    double HostVolume() {
+        double v = 0.0;
+        std::string why;
+        project->volumes.Volume(project->database, project->models, mesh, &v, &why);
+        return v;
+    }
+};
+
+// The same solids for CGAL alone: the terrain's (as the host builds it, floor included) and the two boxes.
+struct PeerSolids {
+    ExactSolid terrain, above, fill;
+    explicit PeerSolids(Scene& scene) {
+        std::string why;
+        std::shared_ptr<const ModelBody> base = scene.project->models.MeshSolidOf(scene.mesh, &why);
+        SolidFromBody(*base, &terrain);
+        ExactSolid cut;
+        SolidFromBody(scene.project->models.ModelOf(scene.cut, &why)->bodies[0], &cut);
+        Extruded(cut, Extrusion::Upward, 1000.0, &above);
+        SolidFromBody(scene.project->models.ModelOf(scene.fill, &why)->bodies[0], &fill);
+    }
+    double Volume() {
+        namespace PMP = CGAL::Polygon_mesh_processing;
+        PMP::corefine_and_compute_difference(terrain, above, terrain);
+        PMP::corefine_and_compute_union(terrain, fill, terrain);
+        return CGAL::to_double(PMP::volume(terrain));
+    }
+};
+
+void BM_HostVolume(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto scene = std::make_unique<Scene>(state.range(0));
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(scene->HostVolume());
+        state.PauseTiming();
+        scene.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_CgalCorefinement(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto scene = std::make_unique<Scene>(state.range(0));
+        auto peer = std::make_unique<PeerSolids>(*scene);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(peer->Volume());
+        state.PauseTiming();
+        peer.reset();
+        scene.reset();
+        state.ResumeTiming();
+    }
+}
+
+struct Figures {
+    double hostSeconds, peerSeconds, hostMiB, peerMiB, hostVolume, peerVolume;
+};
+
+double Seconds(const std::chrono::steady_clock::time_point& from) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
+}
+
+class Reporter : public TimesBySize {
+public:
+    ~Reporter() override {
+        std::printf("\n%10s %12s %12s %8s %12s %12s %22s\n", "points", "host s", "CGAL s", "ratio", "host MiB",
+                    "CGAL MiB", "volumes agree to");
+        for (const auto& [size, runs] : seconds_) {
+            // Peak memory and the answers, each side in a child of its own from the same scene.
+            const auto measure = [&](bool host) {
+                return InChildProcess<Figures>([&](Figures* f) {
+                    Scene scene(size);
+                    std::unique_ptr<PeerSolids> peer = host ? nullptr : std::make_unique<PeerSolids>(scene);
+                    const double before = StatusKiB("VmRSS:");
+                    const auto start = std::chrono::steady_clock::now();
+                    const double v = host ? scene.HostVolume() : peer->Volume();
+                    (host ? f->hostSeconds : f->peerSeconds) = Seconds(start);
+                    (host ? f->hostMiB : f->peerMiB) = (StatusKiB("VmHWM:") - before) / 1024.0;
+                    (host ? f->hostVolume : f->peerVolume) = v;
+                });
+            };
+            const Figures h = measure(true), p = measure(false);
+            const auto at = [&](const char* name) {
+                const auto it = runs.find(name);
+                return it == runs.end() ? 0.0 : it->second;
+            };
+            const double hs = at("BM_HostVolume"), ps = at("BM_CgalCorefinement");
+            std::printf("%10lld %12.4f %12.4f %8.3f %12.1f %12.1f %22.3g\n", static_cast<long long>(size), hs, ps,
+                        ps > 0 ? hs / ps : 0.0, h.hostMiB, p.peerMiB,
+                        std::abs(h.hostVolume - p.peerVolume) / std::max(1.0, std::abs(p.peerVolume)));
+        }
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool full = TakeFlag(argc, argv, "--earthwork_full");
+    for (int64_t n : {int64_t(1000), int64_t(10000), int64_t(100000)}) {
+        benchmark::RegisterBenchmark("BM_HostVolume", BM_HostVolume)->Arg(n)->Unit(benchmark::kMillisecond)->Iterations(n > 10000 ? 1 : 3);
+        benchmark::RegisterBenchmark("BM_CgalCorefinement", BM_CgalCorefinement)->Arg(n)->Unit(benchmark::kMillisecond)->Iterations(n > 10000 ? 1 : 3);
+    }
+    if (full) {
+        benchmark::RegisterBenchmark("BM_HostVolume", BM_HostVolume)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+        benchmark::RegisterBenchmark("BM_CgalCorefinement", BM_CgalCorefinement)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+    }
+    return RunBenchmarks<Reporter>(argc, argv);
+}
