@@ -230,3 +230,40 @@ TEST_F(EarthworkTest, VolumesAndHeightsAgreeWithAnIntegrationOverTheTerrain) {
         }
     }
 }
+
+TEST_F(EarthworkTest, AHeightProbeSeesTheEarthworkAndLeavesTheModelAsItWas) {
+    // The module's probe: a slab far round the terrain, above it, with a small square hole, subtracting
+    // downwards; the highest vertex at the hole's corner is the height there. Over a box that cuts it is the box's
+    // underside, over one that joins its top; taking the probe away finds the model built before it.
+    const API_Guid mesh = Terrain(Slope, 4, 10.0);
+    ASSERT_EQ(Link(mesh, Box({5, 5, 15, 15}, 9.0, 50.0), APISolid_SubtractUpwards), NoError);
+    ASSERT_EQ(Link(mesh, Box({25, 5, 35, 15}, 0.0, 16.0), APISolid_Add), NoError);
+    const size_t whole = Vertices(mesh).size();
+    const int builds = Models().ModelBuilds();
+    for (const auto& [x, y, expected] :
+         std::vector<std::array<double, 3>>{{10, 10, 9.0}, {30, 10, 16.0}, {20, 30, Slope(20, 30)}}) {
+        API_Element e = {};
+        e.header.typeID = API_SlabID;
+        ASSERT_EQ(Db().GetDefaults(&e, nullptr), NoError);
+        e.slab.level = 100.0;
+        e.slab.thickness = 200.0;
+        StoredMemo memo;
+        memo.coords =
+            std::vector<API_Coord>{{0, 0}, {-100, -100}, {-100, 100},        {100, 100},   {100, -100}, {-100, -100},
+                                   {x, y}, {x + 0.5, y}, {x + 0.5, y - 0.5}, {x, y - 0.5}, {x, y}};
+        memo.pends = std::vector<int32_t>{0, 5, 10};
+        e.slab.poly.nCoords = 10;
+        e.slab.poly.nSubPolys = 2;
+        ASSERT_EQ(Db().PlaceElement(&e, memo, "", "Place Slab"), NoError) << Db().LastRefusal();
+        ASSERT_EQ(Link(mesh, e.header.guid, APISolid_SubtractDownwards), NoError);
+        double highest = -1e9;
+        for (const API_VertType& v : Vertices(mesh)) {
+            EXPECT_TRUE(v.x >= x - 1e-9 && v.x <= x + 0.5 + 1e-9 && v.y >= y - 0.5 - 1e-9 && v.y <= y + 1e-9);
+            if (std::abs(v.x - x) <= 1e-7 && std::abs(v.y - y) <= 1e-7) highest = std::max(highest, v.z);
+        }
+        EXPECT_NEAR(highest, expected, 1e-9) << x << " " << y;
+        ASSERT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, e.header.guid); }), NoError);
+        EXPECT_EQ(Vertices(mesh).size(), whole);
+    }
+    EXPECT_EQ(Models().ModelBuilds(), builds + 3);
+}
