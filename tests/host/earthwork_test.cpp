@@ -94,24 +94,14 @@ protected:
         EXPECT_TRUE(Models().HeightAt(mesh, x, y, &z, &why)) << why << " at " << x << " " << y;
         return z;
     }
-    // The model's vertices as the module reads them.
-    std::vector<API_VertType> Vertices(const API_Guid& mesh) {
-        std::vector<API_VertType> out;
-        API_Elem_Head head = {};
-        head.guid = mesh;
-        API_ElemInfo3D info;
-        EXPECT_EQ(ACAPI_Element_Get3DInfo(head, &info), NoError);
-        for (int32_t b = info.firstBody; b <= info.lastBody; ++b) {
-            API_Component3D c = {};
-            c.header = {API_BodyID, b};
-            EXPECT_EQ(ACAPI_3D_GetComponent(&c), NoError);
-            const int32_t n = c.body.vertexCount;
-            for (int32_t v = 1; v <= n; ++v) {
-                c.header = {API_VertID, v};
-                EXPECT_EQ(ACAPI_3D_GetComponent(&c), NoError);
-                out.push_back(c.vert);
-            }
-        }
+    // The vertices of the mesh's model.
+    std::vector<ModelPoint> Vertices(const API_Guid& mesh) {
+        std::string why;
+        const std::shared_ptr<const Model3D> model = Models().ModelOf(mesh, &why);
+        EXPECT_TRUE(model) << why;
+        std::vector<ModelPoint> out;
+        if (model)
+            for (const ModelBody& b : model->bodies) out.insert(out.end(), b.vertices.begin(), b.vertices.end());
         return out;
     }
     // The top triangles of a mesh's model as the host triangulated it.
@@ -144,7 +134,7 @@ TEST_F(EarthworkTest, AnUpwardCutLeavesTheBoxUndersideAsTheGround) {
     EXPECT_EQ(Height(mesh, 20, 10), 8.0);
     EXPECT_EQ(Height(mesh, 10.5, 14.5), 8.0);
     EXPECT_NEAR(Height(mesh, 35, 18), Slope(35, 18), 1e-12);
-    for (const API_VertType& v : Vertices(mesh))
+    for (const ModelPoint& v : Vertices(mesh))
         if (v.x > r.x0 && v.x < r.x1 && v.y > r.y0 && v.y < r.y1) EXPECT_LE(v.z, 8.0) << v.x << " " << v.y;
     API_Element e = {};
     e.header.guid = mesh;
@@ -170,7 +160,7 @@ TEST_F(EarthworkTest, TheFloorLiesBelowTheDeepestBody) {
     EXPECT_NEAR(Volume(copy) - Volume(mesh), 100.0 * 10.0, 1e-9);
     EXPECT_EQ(Height(mesh, 15, 15), -10.0);
     double lowest = 0.0;
-    for (const API_VertType& v : Vertices(mesh)) lowest = std::min(lowest, v.z);
+    for (const ModelPoint& v : Vertices(mesh)) lowest = std::min(lowest, v.z);
     EXPECT_LT(lowest, -10.0);
     EXPECT_NEAR(Volume(copy), 900.0 * -lowest, 1e-9);
 }
@@ -181,11 +171,11 @@ TEST_F(EarthworkTest, DownwardSubtractionTakesAllBelowTheBodysTop) {
     const API_Guid mesh = Terrain(Slope, 4, 10.0);
     const double before = Volume(mesh);
     double floor = 0.0;
-    for (const API_VertType& v : Vertices(mesh)) floor = std::min(floor, v.z);
+    for (const ModelPoint& v : Vertices(mesh)) floor = std::min(floor, v.z);
     ASSERT_EQ(Link(mesh, Box({10, 0, 20, 10}, 5.0, 10.5), APISolid_SubtractDownwards), NoError);
     EXPECT_NEAR(before - Volume(mesh), 100.0 * (10.5 - floor), 1e-9);
     EXPECT_NEAR(Height(mesh, 15, 5), Slope(15, 5), 1e-12);
-    for (const API_VertType& v : Vertices(mesh))
+    for (const ModelPoint& v : Vertices(mesh))
         if (v.x > 10 && v.x < 20 && v.y > 0 && v.y < 10) EXPECT_GE(v.z, 10.5) << v.x << " " << v.y;
 }
 
@@ -257,7 +247,7 @@ TEST_F(EarthworkTest, AHeightProbeSeesTheEarthworkAndLeavesTheModelAsItWas) {
         ASSERT_EQ(Db().PlaceElement(&e, memo, "", "Place Slab"), NoError) << Db().LastRefusal();
         ASSERT_EQ(Link(mesh, e.header.guid, APISolid_SubtractDownwards), NoError);
         double highest = -1e9;
-        for (const API_VertType& v : Vertices(mesh)) {
+        for (const ModelPoint& v : Vertices(mesh)) {
             EXPECT_TRUE(v.x >= x - 1e-9 && v.x <= x + 0.5 + 1e-9 && v.y >= y - 0.5 - 1e-9 && v.y <= y + 1e-9);
             if (std::abs(v.x - x) <= 1e-7 && std::abs(v.y - y) <= 1e-7) highest = std::max(highest, v.z);
         }
