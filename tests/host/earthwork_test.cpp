@@ -163,6 +163,9 @@ TEST_F(EarthworkTest, TheFloorLiesBelowTheDeepestBody) {
     for (const ModelPoint& v : Vertices(mesh)) lowest = std::min(lowest, v.z);
     EXPECT_LT(lowest, -10.0);
     EXPECT_NEAR(Volume(copy), 900.0 * -lowest, 1e-9);
+    // The copy of the same points shares the solid, floor and all.
+    std::string why;
+    EXPECT_EQ(Models().MeshSolidOf(copy, &why), Models().MeshSolidOf(mesh, &why));
 }
 
 TEST_F(EarthworkTest, DownwardSubtractionTakesAllBelowTheBodysTop) {

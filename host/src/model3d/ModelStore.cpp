@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <set>
 
@@ -90,6 +91,7 @@ std::shared_ptr<const MeshSurfaceModel> ModelStore::MeshSurfaceOf(const API_Guid
         entry.state = state;
         entry.surface = other.surface;
         entry.solid = other.solid;
+        entry.solidFloor = other.solidFloor;
         return entry.surface;
     }
     auto surface = std::make_shared<MeshSurfaceModel>();
@@ -162,6 +164,9 @@ std::shared_ptr<const Model3D> ModelStore::Current(const API_Guid& guid, bool bo
         if (before != previous_.end() && before->second.model && before->second.state == state) {
             std::swap(models_[guid], before->second);
         } else {
+            // Models kept for elements that are gone free their memory.
+            for (auto it = previous_.begin(); it != previous_.end();)
+                it = db_.Find(it->first) == nullptr ? previous_.erase(it) : std::next(it);
             auto model = std::make_shared<Model3D>();
             std::shared_ptr<const ModelBody> meshSolid;
             building_ = MeshWork();
