@@ -260,3 +260,32 @@ TEST_F(EarthworkTest, AHeightProbeSeesTheEarthworkAndLeavesTheModelAsItWas) {
     }
     EXPECT_EQ(Models().ModelBuilds(), builds + 3);
 }
+
+TEST_F(EarthworkTest, ABodyThatCrossesItselfGivesAReasonNotAModel) {
+    // Two boxes through each other given as one body: the solid operation cannot be computed; the model and the
+    // volume are refused with the reason, and the mesh is whole again once the link is gone.
+    const API_Guid mesh = Terrain(Slope, 4, 10.0);
+    const double before = Volume(mesh);
+    const API_Guid op = PlaceObject(API_ObjectID, libA, "");
+    StoredBody b;
+    b.vertices = {{10, 10, 0},  {20, 10, 0},  {20, 20, 0},  {10, 20, 0}, {10, 10, 30}, {20, 10, 30},
+                  {20, 20, 30}, {10, 20, 30}, {15, 5, 5},   {25, 5, 5},  {25, 15, 5},  {15, 15, 5},
+                  {15, 5, 25},  {25, 5, 25},  {25, 15, 25}, {15, 15, 25}};
+    b.polygons = {{1, 4, 3, 2},    {5, 6, 7, 8},     {1, 2, 6, 5},     {2, 3, 7, 6},
+                  {3, 4, 8, 7},    {4, 1, 5, 8},     {9, 12, 11, 10},  {13, 14, 15, 16},
+                  {9, 10, 14, 13}, {10, 11, 15, 14}, {11, 12, 16, 15}, {12, 9, 13, 16}};
+    ASSERT_EQ(Db().GiveBodies(op, {b}), NoError);
+    ASSERT_EQ(Link(mesh, op, APISolid_Add), NoError);
+    API_Elem_Head head = {};
+    head.guid = mesh;
+    API_ElemInfo3D info;
+    EXPECT_EQ(ACAPI_Element_Get3DInfo(head, &info), APIERR_GENERAL);
+    API_ElementQuantity q = {};
+    API_QuantityPar p = {1e-5};
+    EXPECT_NE(ACAPI_Element_GetQuantities(mesh, &p, &q), NoError);
+    std::string why;
+    EXPECT_FALSE(Models().ModelOf(mesh, &why));
+    EXPECT_NE(why.find("crosses itself"), std::string::npos) << why;
+    ASSERT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, op); }), NoError);
+    EXPECT_EQ(Volume(mesh), before);
+}

@@ -8,6 +8,7 @@
 
 #include <CGAL/Polygon_mesh_processing/compute_normal.h>
 #include <CGAL/Polygon_mesh_processing/corefinement.h>
+#include <CGAL/Polygon_mesh_processing/self_intersections.h>
 
 #include <algorithm>
 #include <array>
@@ -55,25 +56,36 @@ GSErrCode ApplyStep(const LinkStep& step, ExactSolid* solid, std::string* why, b
         *bodyFault = true;
         return APIERR_GENERAL;
     };
+    const auto crossing = [&] {
+        *why = "a body of " + GuidText(step.operatorGuid) + " crosses itself";
+        *bodyFault = true;
+        return APIERR_GENERAL;
+    };
     for (const ModelBody& b : step.bodies) {
         ExactSolid body;
         if (!SolidFromBody(b, &body)) return notClosed();
+        // The operations take only solids whose boundary meets itself nowhere; others would corrupt the result.
+        if (PMP::does_self_intersect(body)) return crossing();
         // The result replaces the solid in place: only the faces the body meets are rebuilt.
         bool ok = true;
         if (step.operation == APISolid_Add) {
             for (const ModelBody& c : step.clips) {
                 ExactSolid clip, below;
                 if (!SolidFromBody(c, &clip)) return notClosed();
-                if (Extruded(clip, Extrusion::Downward, LevelPast(body, clip, Extrusion::Downward), &below))
+                if (Extruded(clip, Extrusion::Downward, LevelPast(body, clip, Extrusion::Downward), &below)) {
+                    if (PMP::does_self_intersect(below)) return crossing();
                     ok = ok && PMP::corefine_and_compute_difference(body, below, body);
+                }
             }
             ok = ok && PMP::corefine_and_compute_union(*solid, body, *solid);
         } else {
             const Extrusion direction =
                 step.operation == APISolid_SubtractUpwards ? Extrusion::Upward : Extrusion::Downward;
             ExactSolid swept;
-            ok = Extruded(body, direction, LevelPast(*solid, body, direction), &swept) &&
-                PMP::corefine_and_compute_difference(*solid, swept, *solid);
+            ok = Extruded(body, direction, LevelPast(*solid, body, direction), &swept);
+            // A body that overhangs itself sweeps a boundary that crosses itself.
+            if (ok && PMP::does_self_intersect(swept)) return crossing();
+            ok = ok && PMP::corefine_and_compute_difference(*solid, swept, *solid);
         }
         if (!ok) {
             *why = "the solid operation with " + GuidText(step.operatorGuid) + " cannot be computed";
@@ -269,6 +281,16 @@ bool EarthworkChain::Body(ModelBody* out, int32_t* surfaceVertices, std::string*
         *why = "no solid has been computed";
         return false;
     }
+    // The polyhedron library refuses a face it cannot take by throwing.
+    try {
+        return ReadBack(out, surfaceVertices, why);
+    } catch (const std::exception& ex) {
+        *why = std::string("the solid cannot be read back: ") + ex.what();
+        return false;
+    }
+}
+
+bool EarthworkChain::ReadBack(ModelBody* out, int32_t* surfaceVertices, std::string* why) const {
     const Chain& chain = *chain_;
     const ExactSolid& solid = chain.solids.back();
     // The columns left out, without walls where they meet the part.

@@ -48,6 +48,7 @@ private:
     static constexpr GSErrCode kRetryWhole = -1;
     bool Start(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
                const std::vector<LinkStep>& steps, bool whole, std::string* why);
+    bool ReadBack(ModelBody* out, int32_t* surfaceVertices, std::string* why) const;
     GSErrCode Compute(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
                       std::vector<LinkStep> steps, bool whole, std::string* why);
     std::unique_ptr<Chain> chain_;
