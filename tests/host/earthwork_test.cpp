@@ -289,3 +289,29 @@ TEST_F(EarthworkTest, ABodyThatCrossesItselfGivesAReasonNotAModel) {
     ASSERT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, op); }), NoError);
     EXPECT_EQ(Volume(mesh), before);
 }
+
+TEST_F(EarthworkTest, ASlabWhoseHoleHoldsTheTerrainLeavesItsSolidAsItIs) {
+    // The module's cut round a terrain's own outline takes nothing of it: the solid is the one built before, the
+    // joined box stays whole where it lies inside the hole, and the volume does not change.
+    const API_Guid mesh = Terrain(Slope, 4, 10.0);
+    ASSERT_EQ(Link(mesh, Box({25, 5, 35, 15}, 0.0, 16.0), APISolid_Add), NoError);
+    std::string why;
+    const std::shared_ptr<const ModelBody> solid = Models().MeshSolidOf(mesh, &why);
+    const double before = Volume(mesh);
+    API_Element e = {};
+    e.header.typeID = API_SlabID;
+    ASSERT_EQ(Db().GetDefaults(&e, nullptr), NoError);
+    e.slab.level = 100.0;
+    e.slab.thickness = 200.0;
+    StoredMemo memo;
+    memo.coords = std::vector<API_Coord>{{0, 0},   {-100, -100}, {-100, 100}, {100, 100}, {100, -100}, {-100, -100},
+                                         {-1, -1}, {41, -1},     {41, 41},    {-1, 41},   {-1, -1}};
+    memo.pends = std::vector<int32_t>{0, 5, 10};
+    e.slab.poly.nCoords = 10;
+    e.slab.poly.nSubPolys = 2;
+    ASSERT_EQ(Db().PlaceElement(&e, memo, "", "Place Slab"), NoError) << Db().LastRefusal();
+    ASSERT_EQ(Link(mesh, e.header.guid, APISolid_SubtractDownwards), NoError);
+    EXPECT_EQ(Models().MeshSolidOf(mesh, &why), solid);
+    EXPECT_EQ(Volume(mesh), before);
+    EXPECT_EQ(Height(mesh, 30, 10), 16.0);
+}

@@ -54,6 +54,23 @@ bool SameSurfaceInputs(const ProjectDatabase& db, const StoredElement& a, const 
         SamePart(a.memo.meshLevelCoords, b.memo.meshLevelCoords) &&
         SamePart(a.memo.meshLevelEnds, b.memo.meshLevelEnds);
 }
+// Whether a body lies wholly outside the region of `footprint` in plan: its plan box's corners are outside and
+// no side of the region comes near the box.
+bool ClearOf(const ModelBody& body, const std::vector<PlanRing>& footprint) {
+    if (body.vertices.empty()) return true;
+    const PlanBox box = BoxOf(body.vertices);
+    for (double x : {box.xMin, box.xMax})
+        for (double y : {box.yMin, box.yMax})
+            if (InsideRings(footprint, x, y)) return false;
+    for (const PlanRing& ring : footprint)
+        for (size_t k = 0; k < ring.points.size(); ++k) {
+            const ModelPoint& a = ring.points[k];
+            const ModelPoint& c = ring.points[(k + 1) % ring.points.size()];
+            const PlanBox side = {std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y)};
+            if (side.Meets(box)) return false;
+        }
+    return true;
+}
 }  // namespace
 
 void ModelStore::ForgetOtherProjects() {
@@ -293,8 +310,11 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_pt
             std::vector<PlanRing> footprint;
             if (!BuildSlabBody(*op, StoryLevel(db_, op->record.header.floorInd), &slabBody, &footprint, why))
                 return false;
-            for (LinkStep& s : steps)
-                if (s.operation == APISolid_Add) s.clips.push_back(slabBody);
+            for (LinkStep& s : steps) {
+                bool clear = true;
+                for (const ModelBody& b : s.bodies) clear = clear && ClearOf(b, footprint);
+                if (s.operation == APISolid_Add && !clear) s.clips.push_back(slabBody);
+            }
             // Later subtractions cut what earlier ones left, through an index of their own.
             std::unique_ptr<SurfaceIndex> own;
             const SurfaceIndex* index = mesh->index.get();
@@ -302,7 +322,10 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_pt
                 own.reset(new SurfaceIndex(*surface));
                 index = own.get();
             }
-            Surface next = SurfaceOutside(*surface, *index, footprint);
+            bool untouched = false;
+            Surface next = SurfaceOutside(*surface, *index, footprint, &untouched);
+            // A slab that takes nothing (the terrain inside its hole) leaves the surface, and its solid, as they are.
+            if (untouched) continue;
             clipped = std::move(next);
             surface = &clipped;
             double zMin;
