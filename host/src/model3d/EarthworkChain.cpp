@@ -190,6 +190,7 @@ bool EarthworkChain::Start(const std::shared_ptr<const ModelBody>& base, int32_t
     chain->solids.push_back(std::move(solid));
     chain->volumes.emplace_back();
     chain_ = std::move(chain);
+    body_.reset();
     return true;
 }
 
@@ -222,6 +223,8 @@ GSErrCode EarthworkChain::Compute(const std::shared_ptr<const ModelBody>& base, 
         kept = 1;
     }
     Chain& chain = *chain_;
+    // The body read back last belongs to these steps only.
+    if (kept - 1 != chain.steps.size() || kept - 1 != steps.size()) body_.reset();
     chain.steps.resize(kept - 1);
     chain.solids.resize(kept);
     chain.volumes.resize(kept);
@@ -281,13 +284,21 @@ bool EarthworkChain::Body(ModelBody* out, int32_t* surfaceVertices, std::string*
         *why = "no solid has been computed";
         return false;
     }
-    // The polyhedron library refuses a face it cannot take by throwing.
-    try {
-        return ReadBack(out, surfaceVertices, why);
-    } catch (const std::exception& ex) {
-        *why = std::string("the solid cannot be read back: ") + ex.what();
-        return false;
+    // The same solid asked again (a model rebuilt for a link that changed nothing) is read back once.
+    if (!body_) {
+        auto body = std::make_shared<ModelBody>();
+        // The polyhedron library refuses a face it cannot take by throwing.
+        try {
+            if (!ReadBack(body.get(), &bodySurfaceVertices_, why)) return false;
+        } catch (const std::exception& ex) {
+            *why = std::string("the solid cannot be read back: ") + ex.what();
+            return false;
+        }
+        body_ = std::move(body);
     }
+    *out = *body_;
+    *surfaceVertices = bodySurfaceVertices_;
+    return true;
 }
 
 bool EarthworkChain::ReadBack(ModelBody* out, int32_t* surfaceVertices, std::string* why) const {

@@ -52,5 +52,7 @@ private:
     GSErrCode Compute(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
                       std::vector<LinkStep> steps, bool whole, std::string* why);
     std::unique_ptr<Chain> chain_;
-    std::unique_ptr<TerrainColumns> columns_;  // of the latest base
+    std::unique_ptr<TerrainColumns> columns_;        // of the latest base
+    mutable std::shared_ptr<const ModelBody> body_;  // the latest solid read back
+    mutable int32_t bodySurfaceVertices_ = 0;
 };
