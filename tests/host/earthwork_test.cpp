@@ -163,6 +163,8 @@ TEST_F(EarthworkTest, TheFloorLiesBelowTheDeepestBody) {
     for (const ModelPoint& v : Vertices(mesh)) lowest = std::min(lowest, v.z);
     EXPECT_LT(lowest, -10.0);
     EXPECT_NEAR(Volume(copy), 900.0 * -lowest, 1e-9);
+    // A copy without the links (as a road drapes its edges on) reads the ground as it was.
+    EXPECT_EQ(Height(copy, 15, 15), 0.0);
     // The copy of the same points shares the solid, floor and all.
     std::string why;
     EXPECT_EQ(Models().MeshSolidOf(copy, &why), Models().MeshSolidOf(mesh, &why));
