@@ -88,6 +88,22 @@ protected:
         return q.mesh.volume;
     }
     ModelStore& Models() { return host->Project().models; }
+    // A slab from 100 down to -100 round everything, with a square hole of corners (x0, y0) and (x1, y1).
+    API_Guid HoledSlab(double x0, double y0, double x1, double y1) {
+        API_Element e = {};
+        e.header.typeID = API_SlabID;
+        EXPECT_EQ(Db().GetDefaults(&e, nullptr), NoError);
+        e.slab.level = 100.0;
+        e.slab.thickness = 200.0;
+        StoredMemo memo;
+        memo.coords = std::vector<API_Coord>{{0, 0},   {-100, -100}, {-100, 100}, {100, 100}, {100, -100}, {-100, -100},
+                                             {x0, y0}, {x1, y0},     {x1, y1},    {x0, y1},   {x0, y0}};
+        memo.pends = std::vector<int32_t>{0, 5, 10};
+        e.slab.poly.nCoords = 10;
+        e.slab.poly.nSubPolys = 2;
+        EXPECT_EQ(Db().PlaceElement(&e, memo, "", "Place Slab"), NoError) << Db().LastRefusal();
+        return e.header.guid;
+    }
     double Height(const API_Guid& mesh, double x, double y) {
         double z = std::nan("");
         std::string why;
@@ -237,27 +253,15 @@ TEST_F(EarthworkTest, AHeightProbeSeesTheEarthworkAndLeavesTheModelAsItWas) {
     const int builds = Models().ModelBuilds();
     for (const auto& [x, y, expected] :
          std::vector<std::array<double, 3>>{{10, 10, 9.0}, {30, 10, 16.0}, {20, 30, Slope(20, 30)}}) {
-        API_Element e = {};
-        e.header.typeID = API_SlabID;
-        ASSERT_EQ(Db().GetDefaults(&e, nullptr), NoError);
-        e.slab.level = 100.0;
-        e.slab.thickness = 200.0;
-        StoredMemo memo;
-        memo.coords =
-            std::vector<API_Coord>{{0, 0}, {-100, -100}, {-100, 100},        {100, 100},   {100, -100}, {-100, -100},
-                                   {x, y}, {x + 0.5, y}, {x + 0.5, y - 0.5}, {x, y - 0.5}, {x, y}};
-        memo.pends = std::vector<int32_t>{0, 5, 10};
-        e.slab.poly.nCoords = 10;
-        e.slab.poly.nSubPolys = 2;
-        ASSERT_EQ(Db().PlaceElement(&e, memo, "", "Place Slab"), NoError) << Db().LastRefusal();
-        ASSERT_EQ(Link(mesh, e.header.guid, APISolid_SubtractDownwards), NoError);
+        const API_Guid slab = HoledSlab(x, y, x + 0.5, y - 0.5);
+        ASSERT_EQ(Link(mesh, slab, APISolid_SubtractDownwards), NoError);
         double highest = -1e9;
         for (const ModelPoint& v : Vertices(mesh)) {
             EXPECT_TRUE(v.x >= x - 1e-9 && v.x <= x + 0.5 + 1e-9 && v.y >= y - 0.5 - 1e-9 && v.y <= y + 1e-9);
             if (std::abs(v.x - x) <= 1e-7 && std::abs(v.y - y) <= 1e-7) highest = std::max(highest, v.z);
         }
         EXPECT_NEAR(highest, expected, 1e-9) << x << " " << y;
-        ASSERT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, e.header.guid); }), NoError);
+        ASSERT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, slab); }), NoError);
         EXPECT_EQ(Vertices(mesh).size(), whole);
     }
     EXPECT_EQ(Models().ModelBuilds(), builds + 3);
@@ -300,19 +304,8 @@ TEST_F(EarthworkTest, ASlabWhoseHoleHoldsTheTerrainLeavesItsSolidAsItIs) {
     std::string why;
     const std::shared_ptr<const ModelBody> solid = Models().MeshSolidOf(mesh, &why);
     const double before = Volume(mesh);
-    API_Element e = {};
-    e.header.typeID = API_SlabID;
-    ASSERT_EQ(Db().GetDefaults(&e, nullptr), NoError);
-    e.slab.level = 100.0;
-    e.slab.thickness = 200.0;
-    StoredMemo memo;
-    memo.coords = std::vector<API_Coord>{{0, 0},   {-100, -100}, {-100, 100}, {100, 100}, {100, -100}, {-100, -100},
-                                         {-1, -1}, {41, -1},     {41, 41},    {-1, 41},   {-1, -1}};
-    memo.pends = std::vector<int32_t>{0, 5, 10};
-    e.slab.poly.nCoords = 10;
-    e.slab.poly.nSubPolys = 2;
-    ASSERT_EQ(Db().PlaceElement(&e, memo, "", "Place Slab"), NoError) << Db().LastRefusal();
-    ASSERT_EQ(Link(mesh, e.header.guid, APISolid_SubtractDownwards), NoError);
+    const API_Guid slab = HoledSlab(-1, -1, 41, 41);
+    ASSERT_EQ(Link(mesh, slab, APISolid_SubtractDownwards), NoError);
     EXPECT_EQ(Models().MeshSolidOf(mesh, &why), solid);
     EXPECT_EQ(Volume(mesh), before);
     EXPECT_EQ(Height(mesh, 30, 10), 16.0);
