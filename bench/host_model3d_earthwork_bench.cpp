@@ -112,68 +112,57 @@ struct PeerSolids {
     }
 };
 
-void BM_HostVolume(benchmark::State& state) {
+// Each run times `work` alone on a fresh scene and its peer's solids (made untimed; `prepare` untimed too).
+template <class Prepare, class Work>
+void TimedRuns(benchmark::State& state, bool peerSolids, const Prepare& prepare, const Work& work) {
     for (auto _ : state) {
         state.PauseTiming();
         auto scene = std::make_unique<Scene>(state.range(0));
+        auto peer = peerSolids ? std::make_unique<PeerSolids>(*scene) : nullptr;
+        prepare(*scene, peer.get());
         state.ResumeTiming();
-        benchmark::DoNotOptimize(scene->HostVolume());
-        state.PauseTiming();
-        scene.reset();
-        state.ResumeTiming();
-    }
-}
-
-void BM_CgalCorefinement(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto scene = std::make_unique<Scene>(state.range(0));
-        auto peer = std::make_unique<PeerSolids>(*scene);
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(peer->Volume());
+        work(*scene, peer.get());
         state.PauseTiming();
         peer.reset();
         scene.reset();
         state.ResumeTiming();
     }
+}
+
+void Nothing(Scene&, PeerSolids*) {}
+
+void BM_HostVolume(benchmark::State& state) {
+    TimedRuns(state, false, Nothing, [](Scene& s, PeerSolids*) { benchmark::DoNotOptimize(s.HostVolume()); });
+}
+
+void BM_CgalCorefinement(benchmark::State& state) {
+    TimedRuns(state, true, Nothing, [](Scene&, PeerSolids* p) { benchmark::DoNotOptimize(p->Volume()); });
 }
 
 // The model's one body read back after the volume: the columns left out stitched to the computed part.
 void BM_HostModelBody(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto scene = std::make_unique<Scene>(state.range(0));
-        scene->HostVolume();
-        state.ResumeTiming();
-        std::string why;
-        benchmark::DoNotOptimize(scene->project->models.ModelOf(scene->mesh, &why));
-        state.PauseTiming();
-        scene.reset();
-        state.ResumeTiming();
-    }
+    TimedRuns(
+        state, false, [](Scene& s, PeerSolids*) { s.HostVolume(); },
+        [](Scene& s, PeerSolids*) {
+            std::string why;
+            benchmark::DoNotOptimize(s.project->models.ModelOf(s.mesh, &why));
+        });
 }
 
 // CGAL's result read out as points and polygons.
 void BM_CgalSoup(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto scene = std::make_unique<Scene>(state.range(0));
-        auto peer = std::make_unique<PeerSolids>(*scene);
-        peer->Volume();
-        state.ResumeTiming();
-        std::vector<ExactPoint> points;
-        std::vector<std::vector<std::size_t>> polygons;
-        CGAL::Polygon_mesh_processing::polygon_mesh_to_polygon_soup(peer->terrain, points, polygons);
-        std::vector<ModelPoint> doubles;
-        doubles.reserve(points.size());
-        for (const ExactPoint& p : points)
-            doubles.push_back({CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(p.z())});
-        benchmark::DoNotOptimize(doubles.data());
-        state.PauseTiming();
-        peer.reset();
-        scene.reset();
-        state.ResumeTiming();
-    }
+    TimedRuns(
+        state, true, [](Scene&, PeerSolids* p) { p->Volume(); },
+        [](Scene&, PeerSolids* p) {
+            std::vector<ExactPoint> points;
+            std::vector<std::vector<std::size_t>> polygons;
+            CGAL::Polygon_mesh_processing::polygon_mesh_to_polygon_soup(p->terrain, points, polygons);
+            std::vector<ModelPoint> doubles;
+            doubles.reserve(points.size());
+            for (const ExactPoint& q : points)
+                doubles.push_back({CGAL::to_double(q.x()), CGAL::to_double(q.y()), CGAL::to_double(q.z())});
+            benchmark::DoNotOptimize(doubles.data());
+        });
 }
 
 struct Figures {
