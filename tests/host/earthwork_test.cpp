@@ -120,6 +120,19 @@ protected:
             for (const ModelBody& b : model->bodies) out.insert(out.end(), b.vertices.begin(), b.vertices.end());
         return out;
     }
+    // Whether every body of the mesh's model is closed: each edge run once each way.
+    bool Closed(const API_Guid& mesh) {
+        std::string why;
+        const std::shared_ptr<const Model3D> model = Models().ModelOf(mesh, &why);
+        if (!model) return false;
+        for (const ModelBody& b : model->bodies) {
+            std::vector<int> forward(b.edges.size(), 0), backward(b.edges.size(), 0);
+            for (int32_t e : b.pedges) ++(e > 0 ? forward : backward)[size_t(std::abs(e) - 1)];
+            for (size_t e = 0; e < b.edges.size(); ++e)
+                if (forward[e] != 1 || backward[e] != 1) return false;
+        }
+        return true;
+    }
     // The top triangles of a mesh's model as the host triangulated it.
     std::vector<std::array<ModelPoint, 3>> Top(const API_Guid& mesh) {
         std::string why;
@@ -158,6 +171,13 @@ TEST_F(EarthworkTest, AnUpwardCutLeavesTheBoxUndersideAsTheGround) {
     ASSERT_EQ(ACAPI_Database(APIDb_CalcBoundsID, &e, &box), NoError);
     EXPECT_EQ(box.zMin, 8.0);
     EXPECT_NEAR(box.zMax, Slope(40, 40), 1e-12);
+
+    EXPECT_TRUE(Closed(mesh));
+    // A thin box by the terrain's border: the columns round it are taken with the skirt under them.
+    const API_Guid edge = Terrain(Slope, 4, 10.0);
+    ASSERT_EQ(Link(edge, Box({0.5, 24.0, 0.6, 26.0}, 5.0, 40.0), APISolid_SubtractUpwards), NoError);
+    EXPECT_TRUE(Closed(edge));
+    EXPECT_EQ(Height(edge, 0.55, 25), 5.0);
 
     // On flat ground the same.
     const API_Guid flat = Terrain([](double, double) { return 5.0; }, 4, 10.0);
@@ -222,10 +242,13 @@ TEST_F(EarthworkTest, VolumesAndHeightsAgreeWithAnIntegrationOverTheTerrain) {
             const double c = 5.0 + 80.0 * unit(rng), d = 5.0 + 80.0 * unit(rng);
             return PlanRect{std::min(a, b), std::min(c, d), std::max(a, b) + 0.5, std::max(c, d) + 0.5};
         };
-        const PlanRect cut = rect(2.0), fill = rect(46.0);
+        PlanRect cut = rect(2.0), fill = rect(46.0);
+        // Every other round the boxes reach the terrain's border.
+        if (round % 2 == 1) cut.x0 = 0.0, fill.y1 = 90.0;
         const double d = 5.0 + 10.0 * unit(rng), t = 5.0 + 20.0 * unit(rng);
         ASSERT_EQ(Link(mesh, Box(cut, d, 100.0), APISolid_SubtractUpwards), NoError);
         ASSERT_EQ(Link(mesh, Box(fill, -5.0, t), APISolid_Add), NoError);
+        EXPECT_TRUE(Closed(mesh)) << "round " << round;
         const double expected = Integrate(top, fill, t, -1.0) - Integrate(top, cut, d, 1.0);
         const double changed = Volume(mesh) - Volume(plain);
         EXPECT_NEAR(changed, expected, 1e-7 * (1.0 + std::abs(expected))) << "round " << round;

@@ -16,6 +16,7 @@
 #include <exception>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace PMP = CGAL::Polygon_mesh_processing;
 
@@ -314,7 +315,9 @@ bool EarthworkChain::ReadBack(ModelBody* out, int32_t* surfaceVertices, std::str
     const double floorZ = chain.floorZ;
     // Points the part shares with them: those round the part's border.
     std::map<PointKey, size_t> shared;
+    std::set<std::pair<int32_t, int32_t>> innerSides;
     if (chain.partial) {
+        for (const auto& side : columns_->InnerSides(chain.part.held)) innerSides.insert(side);
         const std::vector<char> corner = columns_->Corners(chain.part.held);
         for (size_t i = 0; i < rest.points.size(); ++i) {
             const int32_t from = rest.from[i];
@@ -339,12 +342,16 @@ bool EarthworkChain::ReadBack(ModelBody* out, int32_t* surfaceVertices, std::str
     }
     std::vector<char> wall(solid.number_of_faces() + solid.number_of_removed_faces(), 0);
     for (ExactSolid::Face_index f : solid.faces()) {
-        bool allShared = true;
-        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid))
-            allShared = allShared && restOf[size_t(v)] >= 0;
+        // A vertical face over a side between the part and the columns left out is a wall between them (the
+        // part's skirt stays).
+        std::set<int32_t> over;
+        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid)) {
+            const int64_t r = restOf[size_t(v)];
+            over.insert(r < 0 ? -1 : rest.from[size_t(r)] >= 0 ? rest.from[size_t(r)] : -1 - rest.from[size_t(r)]);
+        }
         const ExactKernel::FT nz = PMP::compute_face_normal(f, solid).z();
-        // A vertical face of shared points only is a wall between the part and the columns left out.
-        if (allShared && chain.partial && nz == 0) wall[size_t(f)] = 1;
+        if (nz == 0 && over.size() == 2 && *over.begin() >= 0 && innerSides.count({*over.begin(), *over.rbegin()}) != 0)
+            wall[size_t(f)] = 1;
         if (nz > 0)
             for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid))
                 onSurface[size_t(v)] = 1;

@@ -291,3 +291,17 @@ std::vector<char> TerrainColumns::Corners(const std::vector<char>& held) const {
             for (int32_t v : triangles_[t]) corner[size_t(v)] = 1;
     return corner;
 }
+
+std::vector<std::pair<int32_t, int32_t>> TerrainColumns::InnerSides(const std::vector<char>& held) const {
+    std::vector<std::pair<int32_t, int32_t>> sides;
+    for (size_t t = 0; t < triangles_.size(); ++t) {
+        if (held[t] == 0) continue;
+        for (size_t k = 0; k < 3; ++k) {
+            const int32_t n = across_[t][k];
+            if (n < 0 || held[size_t(n)] != 0) continue;
+            const int32_t a = triangles_[t][k], b = triangles_[t][(k + 1) % 3];
+            sides.push_back({std::min(a, b), std::max(a, b)});
+        }
+    }
+    return sides;
+}

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TerrainColumns {
@@ -44,6 +45,8 @@ public:
     bool Boundary(const std::vector<char>& held, char keep, bool innerWalls, Floor floor, Part* out) const;
     // Per vertex of the solid: whether it is a corner of a column whose flag in `held` is set.
     std::vector<char> Corners(const std::vector<char>& held) const;
+    // The sides between a column whose flag is set and one whose flag is not, as (lower, higher) vertex.
+    std::vector<std::pair<int32_t, int32_t>> InnerSides(const std::vector<char>& held) const;
     // Whether the part holds every column whose triangle's plan box meets `box`.
     bool Holds(const Part& part, const PlanBox& box) const;
 
