@@ -12,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -43,11 +44,10 @@ inline const ScriptLanguage& Language() {
                 const size_t i = size_t(s.marks - 1);
                 s.seconds[i] = std::chrono::duration<double>(now - Last).count();
                 s.peakMiB[i] = (StatusKiB("VmHWM:") - BaseKiB) / 1024.0;
-                for (const API_Guid& g : r.Host().Database().AllElements()) {
-                    const API_ElemTypeID t = r.Host().Database().Find(g)->record.header.typeID;
-                    s.hotspots[i] += t == API_HotspotID;
-                    s.lines[i] += t == API_LineID;
-                }
+                const std::map<API_ElemTypeID, int64_t> counts = r.Host().Database().Model().elements.CountByType();
+                const auto count = [&](API_ElemTypeID t) { return counts.count(t) != 0 ? counts.at(t) : 0; };
+                s.hotspots[i] = count(API_HotspotID);
+                s.lines[i] = count(API_LineID);
             }
             ++s.marks;
             Last = std::chrono::steady_clock::now();

@@ -47,6 +47,19 @@ inline bool TakeFlag(int& argc, char** argv, const char* flag) {
     return found;
 }
 
+// Times `read` on the files a benchmark made (skipped with their `why` when they could not be made) and keeps its
+// answer as the counter `counter`.
+template <class Files, class Read>
+void RunOnFiles(benchmark::State& state, const Files& files, const Read& read, const char* counter) {
+    if (!files.why.empty()) {
+        state.SkipWithError(files.why.c_str());
+        return;
+    }
+    size_t answer = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(answer = read(files));
+    state.counters[counter] = double(answer);
+}
+
 // A benchmark program's main: runs the benchmarks through `Reporter` (its ratio table printed when they are
 // done), then `release` frees what the runs kept (a host, temporary files).
 template <class Reporter>

@@ -108,14 +108,7 @@ size_t ReadGdal(const std::string& path) {
 }
 
 void Run(benchmark::State& state, const std::function<size_t(const Files&)>& read) {
-    const Files& files = TheFiles();
-    if (!files.why.empty()) {
-        state.SkipWithError(files.why.c_str());
-        return;
-    }
-    size_t points = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(points = read(files));
-    state.counters["points"] = double(points);
+    RunOnFiles(state, TheFiles(), read, "points");
 }
 
 int64_t GridSize() { return TheFiles().cells; }

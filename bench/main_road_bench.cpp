@@ -16,6 +16,7 @@
 #include "RealGrid.hpp"
 #include "ScriptSteps.hpp"
 #include "TimesBySize.hpp"
+#include "fileio/AscGridHeader.hpp"
 
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
@@ -64,8 +65,19 @@ struct Grid {
 // where the road's coordinates start.
 constexpr double kWindowX = 277611.219768329640 + 300.0, kWindowY = 5492423.804358905181 + 300.0;
 
-// The points' box and the window's place in it; a point of cell (r, c) lies at its centre,
-// (xll + (c + 0.5) cell, yll + (ny - 1 - r + 0.5) cell), xll and yll being the grid's corner.
+// The grid's header as the reader reads it from the file written below (xll and yll its corner).
+ASCFile::GridHeader HeaderOf(const Grid& g) {
+    ASCFile::GridHeader h;
+    h.ncols = g.nx;
+    h.nrows = g.ny;
+    h.xll = g.xll;
+    h.yll = g.yll;
+    h.cellsize = g.cell;
+    return h;
+}
+
+// The points' box and the window's place in it; a point of cell (r, c) lies at its centre, where the reader's
+// header puts it.
 void Place(Grid* g) {
     int cmin = g->nx, cmax = -1, rmin = g->ny, rmax = -1;
     g->points = 0;
@@ -75,7 +87,8 @@ void Place(Grid* g) {
                 ++g->points;
                 cmin = std::min(cmin, c), cmax = std::max(cmax, c), rmin = std::min(rmin, r), rmax = std::max(rmax, r);
             }
-    const double minX = g->xll + g->cell * (cmin + 0.5), minY = g->yll + g->cell * (g->ny - 1 - rmax + 0.5);
+    const ASCFile::GridHeader header = HeaderOf(*g);
+    const double minX = header.CellX(size_t(cmin)), minY = header.CellY(size_t(rmax));
     g->boxW = g->cell * (cmax - cmin);
     g->boxH = g->cell * (rmax - rmin);
     g->ox = kWindowX - minX;

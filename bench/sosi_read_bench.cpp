@@ -4,7 +4,9 @@
 //   with new ids and moved north on every copy (about 100,000 coordinates), in modes 0 and 2.
 // - Each filter on generated files of 10^4, 10^5 and 10^6 coordinates: PUNKT objects under the point filter
 //   (0.1 m), one SVERM thinned at 0.1 m, one KURVE of points 1 cm apart simplified at 0.1 m, and chained KURVEs
-//   of ten points joined in mode 1. The cost per coordinate should stay flat from the smallest to the largest.
+//   of ten points joined in mode 1; and surfaces at the end of the file, each naming a thousand curves of ten
+//   points, every curve of a type of its own (the lookups of ids and types by hash). The cost per coordinate
+//   should stay flat from the smallest to the largest.
 // At the end the run prints the milliseconds, the ratios to GDAL, the cost per coordinate against the smallest
 // size, and the peak memory of one read of the largest files beside GDAL's.
 #include "PeakMemory.hpp"
@@ -127,13 +129,46 @@ const Files& TheFiles() {
 
 // ---- generated files, one per filter and size ----
 
-enum class Kind { Points, Swarm, Line, Join };
-const char* KindName(Kind k) {
-    return k == Kind::Points ? "points" : k == Kind::Swarm ? "swarm" : k == Kind::Line ? "line" : "join";
-}
-
 // Inside the real file's area, in centimetres.
 constexpr long long North0 = 643476500, East0 = 43150900;
+
+enum class Kind { Points, Swarm, Line, Join, Surface };
+const char* KindName(Kind k) {
+    return k == Kind::Points ? "points"
+        : k == Kind::Swarm   ? "swarm"
+        : k == Kind::Line    ? "line"
+        : k == Kind::Join    ? "join"
+                             : "surface";
+}
+
+// `n` coordinates as curves of ten points, each of a type of its own, then one surface per thousand curves naming
+// them all: every surface takes its curves out of the records read before it.
+void GenerateSurfaces(int64_t n, std::string& out) {
+    char line[160];
+    const int64_t curves = n / 10;
+    for (int64_t c = 0; c < curves; ++c) {
+        std::snprintf(line, sizeof line, ".KURVE %lld:\r\n..OBJTYPE Grense%lld\r\n..N\xD8\r\n",
+                      static_cast<long long>(c + 1), static_cast<long long>(c));
+        out += line;
+        for (int k = 0; k < 10; ++k) {
+            std::snprintf(line, sizeof line, "%lld %lld\r\n", North0 + static_cast<long long>(c * 100),
+                          East0 + static_cast<long long>(k * 100));
+            out += line;
+        }
+    }
+    for (int64_t first = 0; first < curves; first += 1000) {
+        std::snprintf(line, sizeof line, ".FLATE %lld:\r\n..OBJTYPE Omr\xE5\x64\x65\r\n..REF",
+                      static_cast<long long>(curves + first + 1));
+        out += line;
+        for (int64_t c = first; c < std::min(curves, first + 1000); ++c) {
+            out += (c - first) % 10 == 0 ? "\r\n:" : " :";
+            out += std::to_string(c + 1);
+        }
+        std::snprintf(line, sizeof line, "\r\n..N\xD8\r\n%lld %lld\r\n", North0 + static_cast<long long>(first * 100),
+                      static_cast<long long>(East0));
+        out += line;
+    }
+}
 
 // `n` coordinates in centimetres. Points and swarm points fall at random on a square that holds about one point
 // per 4 square metres, so the 0.1 m filter finds a few; the line walks in 1 cm steps; the joined curves are a
@@ -177,6 +212,7 @@ std::string Generate(Kind kind, int64_t n) {
             }
             break;
         }
+        case Kind::Surface: GenerateSurfaces(n, out); break;
         case Kind::Join: {
             int64_t north = 0, east = 0;
             for (int64_t c = 0; c < n / 10; ++c) {
@@ -286,8 +322,10 @@ void RunGenerated(benchmark::State& state, Kind kind, bool ours) {
 }
 
 // GDAL's driver refuses a group of more coordinates than its limit (under 10^4) and crashes on one of 10^5: the
-// single swarm and the single line run without it.
-bool GdalOpens(Kind kind) { return kind == Kind::Points || kind == Kind::Join; }
+// single swarm and the single line run without it. It takes a surface's curves in time that grows with the square
+// of their number (11 s for 10^5 coordinates): the surfaces run with it up to that size.
+bool GdalOpens(Kind kind) { return kind == Kind::Points || kind == Kind::Join || kind == Kind::Surface; }
+int64_t GdalLargest(Kind kind) { return kind == Kind::Surface ? 100000 : 1000000; }
 
 #define SOSI_FILTER_BENCH(Name, KindValue)                                                                             \
     void BM_SOSI##Name(benchmark::State& s) { RunGenerated(s, KindValue, true); }                                      \
@@ -296,12 +334,13 @@ bool GdalOpens(Kind kind) { return kind == Kind::Points || kind == Kind::Join; }
     const bool ogr##Name = GdalOpens(KindValue) &&                                                                     \
         benchmark::RegisterBenchmark("BM_Ogr" #Name, BM_Ogr##Name)                                                     \
                 ->RangeMultiplier(10)                                                                                  \
-                ->Range(10000, 1000000)                                                                                \
+                ->Range(10000, GdalLargest(KindValue))                                                                 \
                 ->Unit(benchmark::kMillisecond) != nullptr;
 SOSI_FILTER_BENCH(Points, Kind::Points)
 SOSI_FILTER_BENCH(Swarm, Kind::Swarm)
 SOSI_FILTER_BENCH(Line, Kind::Line)
 SOSI_FILTER_BENCH(Join, Kind::Join)
+SOSI_FILTER_BENCH(Surface, Kind::Surface)
 
 class RatioReporter : public TimesBySize {
 public:
@@ -329,10 +368,10 @@ public:
             }
             std::printf("\n");
         }
-        std::printf(
-            "\nCPU time (no OGR for the single swarm and line: GDAL's driver refuses or crashes on a group"
-            " that large)\nfilter   coordinates   ours ms   OGR ms   ratio   ours us/coord   vs 10^4   OGR us/coord\n");
-        for (const char* name : {"Points", "Swarm", "Line", "Join"}) {
+        std::printf("\nCPU time (no OGR for the single swarm and line: GDAL's driver refuses or crashes on a group"
+                    " that large; none for 10^6 coordinates of surfaces, which it takes in quadratic time)\nfilter   "
+                    "coordinates   ours ms   OGR ms   ratio   ours us/coord   vs 10^4   OGR us/coord\n");
+        for (const char* name : {"Points", "Swarm", "Line", "Join", "Surface"}) {
             const std::string ours = std::string("BM_SOSI") + name, theirs = std::string("BM_Ogr") + name;
             double first = 0.0;
             for (auto& [size, seconds] : cpu_) {
@@ -347,11 +386,12 @@ public:
         // Peak memory of one read of the largest generated files, ours beside GDAL's.
         if (!TheFiles().why.empty()) return;
         std::printf("\npeak memory of one read of 10^6 coordinates (MiB): filter, ours, OGR, ratio\n");
-        for (Kind kind : {Kind::Points, Kind::Swarm, Kind::Line, Kind::Join}) {
+        for (Kind kind : {Kind::Points, Kind::Swarm, Kind::Line, Kind::Join, Kind::Surface}) {
             const std::string path = GeneratedFile(kind, 1000000);
             const int32_t mode = kind == Kind::Join ? 1 : 0;
             const double ours = PeakMiB([&] { return ReadOurs(path, mode, 0.1); });
-            const double ogr = GdalOpens(kind) ? PeakMiB([&] { return ReadOgr(path); }) : 0.0;
+            const double ogr =
+                GdalOpens(kind) && GdalLargest(kind) >= 1000000 ? PeakMiB([&] { return ReadOgr(path); }) : 0.0;
             std::printf("%-8s %9.1f %9.1f %7.2f\n", KindName(kind), ours, ogr, ogr > 0 ? ours / ogr : 0.0);
         }
     }

@@ -5,6 +5,7 @@
 #include "FuzzSupport.hpp"
 
 #include "fileio/ColumnFileCls.hpp"
+#include "fileio/SurveyBounds.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -29,7 +30,7 @@ inline void CheckColumnRead(const ColumnFileCls& reader, bool ok) {
     if (reader.points.empty()) return;
     double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
     for (const auto& p : reader.points) {
-        FUZZ_CHECK(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z), "finite coordinates");
+        FUZZ_CHECK(SurveyPoint(p.x, p.y, p.z), "coordinates within the survey bounds");
         minX = std::min(minX, p.x);
         minY = std::min(minY, p.y);
         maxX = std::max(maxX, p.x);

@@ -4,6 +4,7 @@
 #include "FuzzSupport.hpp"
 
 #include "fileio/DXFFileCls.hpp"
+#include "fileio/SurveyBounds.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +22,7 @@ bool ChooseAll(DXFFileCls& reader) {
     return true;
 }
 
-bool Finite(double x, double y, double z) { return std::isfinite(x) && std::isfinite(y) && std::isfinite(z); }
+bool Finite(double x, double y, double z) { return SurveyPoint(x, y, z); }
 
 bool Inside(const API_Box& b, double x, double y) { return b.xMin <= x && x <= b.xMax && b.yMin <= y && y <= b.yMax; }
 
@@ -43,12 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t layerCount = int32_t(reader.layers.size());
     for (const std::vector<DXFFilePoint>* list : {&reader.pointEntities, &reader.vertices})
         for (const DXFFilePoint& p : *list) {
-            FUZZ_CHECK(Finite(p.x, p.y, p.z), "finite coordinates");
+            FUZZ_CHECK(Finite(p.x, p.y, p.z), "coordinates within the survey bounds");
             FUZZ_CHECK(p.layer >= 0 && p.layer < layerCount, "a point's layer is in the list");
             if (p.group != -1) FUZZ_CHECK(Inside(reader.bounds, p.x, p.y), "every kept point lies inside the bounds");
         }
     for (const DXFFileConstraint& c : reader.constraints) {
-        FUZZ_CHECK(Finite(c.sx, c.sy, c.sz) && Finite(c.ex, c.ey, c.ez), "finite constraint ends");
+        FUZZ_CHECK(Finite(c.sx, c.sy, c.sz) && Finite(c.ex, c.ey, c.ez), "constraint ends within the survey bounds");
         FUZZ_CHECK(c.layer >= 0 && c.layer < layerCount, "a constraint's layer is in the list");
         FUZZ_CHECK(Inside(reader.bounds, c.sx, c.sy) && Inside(reader.bounds, c.ex, c.ey),
                    "constraint ends lie inside the bounds");

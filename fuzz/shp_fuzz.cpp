@@ -3,25 +3,26 @@
 #include "FuzzSupport.hpp"
 
 #include "fileio/SHPFileData.hpp"
+#include "fileio/SurveyBounds.hpp"
 
 #include <cmath>
 
 namespace {
 
-bool Finite(const GISPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+bool Finite(const GISPoint& p) { return SurveyPlanValue(p.x) && SurveyPlanValue(p.y); }
 
 void CheckPoly(const GISPoly& s) {
     FUZZ_CHECK(s.pointCount == s.points.GetCount(), "a shape holds the points it counts");
     FUZZ_CHECK(s.partCount == s.partStarts.GetCount(), "a shape holds the parts it counts");
     for (int start : s.partStarts) FUZZ_CHECK(start >= 0 && start <= s.pointCount, "a part starts inside the shape");
-    for (const GISPoint& p : s.points) FUZZ_CHECK(Finite(p), "finite coordinates");
+    for (const GISPoint& p : s.points) FUZZ_CHECK(Finite(p), "coordinates within the survey bounds");
 }
 
 template <typename Z>
 void CheckZ(const Z& s) {
     FUZZ_CHECK(s.z.GetCount() == s.pointCount, "one height per point");
     FUZZ_CHECK(s.m.GetCount() == 0 || s.m.GetCount() == s.pointCount, "no measure or one per point");
-    for (double z : s.z) FUZZ_CHECK(std::isfinite(z), "finite heights");
+    for (double z : s.z) FUZZ_CHECK(SurveyHeight(z), "heights within the survey bounds");
 }
 
 }  // namespace
@@ -41,10 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     FUZZ_CHECK(size >= ShapeHeaderSize, "a file shorter than its header is refused");
-    for (const GISPoint& p : shapes.points) FUZZ_CHECK(Finite(p), "finite coordinates");
+    for (const GISPoint& p : shapes.points) FUZZ_CHECK(Finite(p), "coordinates within the survey bounds");
     for (const GISPointZ& p : shapes.pointsZ)
-        FUZZ_CHECK(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z), "finite coordinates");
-    for (const GISPointM& p : shapes.pointsM) FUZZ_CHECK(std::isfinite(p.x) && std::isfinite(p.y), "finite coordinates");
+        FUZZ_CHECK(SurveyPoint(p.x, p.y, p.z), "coordinates within the survey bounds");
+    for (const GISPointM& p : shapes.pointsM) FUZZ_CHECK(SurveyPlanValue(p.x) && SurveyPlanValue(p.y), "coordinates within the survey bounds");
     for (const QV_List<GISPoly>* list : {&shapes.polyLines, &shapes.polygons})
         for (const GISPoly& s : *list) CheckPoly(s);
     for (const QV_List<GISPolyM>* list : {&shapes.polyLinesM, &shapes.polygonsM})
@@ -64,11 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (const GISMultiPoint& s : shapes.multiPoints) {
         FUZZ_CHECK(s.pointCount == s.points.GetCount(), "a shape holds the points it counts");
-        for (const GISPoint& p : s.points) FUZZ_CHECK(Finite(p), "finite coordinates");
+        for (const GISPoint& p : s.points) FUZZ_CHECK(Finite(p), "coordinates within the survey bounds");
     }
     for (const GISMultiPointZ& s : shapes.multiPointsZ) {
         FUZZ_CHECK(s.pointCount == s.points.GetCount(), "a shape holds the points it counts");
-        for (const GISPoint& p : s.points) FUZZ_CHECK(Finite(p), "finite coordinates");
+        for (const GISPoint& p : s.points) FUZZ_CHECK(Finite(p), "coordinates within the survey bounds");
         CheckZ(s);
     }
     // Every kept shape has its row in the table: record numbers rise and stay within the records read.

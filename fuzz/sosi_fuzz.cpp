@@ -1,10 +1,11 @@
 // The SOSI reader on any bytes (its character set by mark, UTF-8 or the declared TEGNSETT): refused with its
 // reason, or read; then every type imported in the mode the input picks, with or without the point and line
-// filters, and every kept object has a point and only finite coordinates; with the point filter no two kept
-// points, nor two points of one swarm, lie nearer than its distance.
+// filters, and every kept object has a point and only coordinates a survey holds (finite, within the bounds);
+// with the point filter no two kept points, nor two points of one swarm, lie nearer than its distance.
 #include "FuzzSupport.hpp"
 
 #include "sosi/SOSIFileCls.hpp"
+#include "sosi/SOSIValueBounds.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -52,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                        "no two points of a swarm within the filter distance");
         if (d.geometryKind != SOSIKindSurface) FUZZ_CHECK(d.coords.GetCount() > 0, "a kept object has a point");
         for (const API_Coord3D& c : d.coords)
-            FUZZ_CHECK(std::isfinite(c.x) && std::isfinite(c.y) && std::isfinite(c.z), "finite coordinates");
+            FUZZ_CHECK(SOSIPlanValueHeld(c.x) && SOSIPlanValueHeld(c.y) && SOSIHeightHeld(c.z),
+                       "coordinates a survey holds");
     }
     if (filters) CheckApart(points, reader.tolerance, "no two kept points within the filter distance");
     return 0;

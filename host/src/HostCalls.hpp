@@ -19,7 +19,13 @@
 #include <vector>
 
 struct HostProject;
+struct ProjectRecords;
 class LibraryStore;
+class ModelStore;
+class MeshVolumes;
+struct View3DState;
+class GivenDrawings;
+class SettingsDialogAnswers;
 class ProjectDatabase;
 class ElementEvents;
 class InteractiveInput;
@@ -44,6 +50,13 @@ public:
 
     HostSettings& Settings() { return settings_; }
     HostProject& Project() { return *parts_.project; }
+    // The parts of the project each family serves (the whole is assembly/HostProject, above the families).
+    ProjectRecords& Records();
+    ModelStore& Models();
+    MeshVolumes& Volumes();
+    View3DState& View3D();
+    GivenDrawings& Drawings();
+    SettingsDialogAnswers& SettingsDialogs();
     LibraryStore& Libraries() { return *parts_.libraries; }
     ProjectDatabase& Database() { return *parts_.database; }
     ModuleSession& Session() { return session_; }

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+// The seed of a run's generators when none is given: the runtime's rand then starts as it does unseeded.
+constexpr uint64_t DefaultRunSeed = 1;
+
 struct HostSettings {
     std::string moduleDir;   // resources/ of the module lie here
     std::string moduleFile;  // the module's own file ('OWNL'); empty when the host cannot name it
@@ -21,4 +24,7 @@ struct HostSettings {
     // New objects go into the project's embedded library, "Embedded Library" in the user folder, unless a test
     // names another folder: a run never writes into the shipped library.
     bool embeddedLibrary = false;
+    // Seeds the host's generators as the host starts (group GUIDs, library part ids, the runtime's rand), so the
+    // same script gives the same project twice.
+    uint64_t seed = DefaultRunSeed;
 };

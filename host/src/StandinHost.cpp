@@ -3,13 +3,16 @@
 #include "DGDriver.hpp"
 #include "IODriver.hpp"
 #include "ResourceDriver.hpp"
+#include "RuntimeDriver.hpp"
 #include "SelectorFamilies.hpp"
 #include "TextFields.hpp"
 #include "drawing/ShapePrimCalls.hpp"
 #include "library/LibPartCalls.hpp"
 #include "library/LibPartParamCalls.hpp"
 #include "library/LibPartSectionCalls.hpp"
+#include "library/LibraryPart.hpp"
 #include "model3d/ModelCalls.hpp"
+#include "model3d/OutlineCoverageNote.hpp"
 #include "module/ModuleCalls.hpp"
 #include "module/NotificationCalls.hpp"
 #include "project/EditCalls.hpp"
@@ -96,6 +99,9 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream) 
     project_.libraries.SetReadOnlyFolder(Settings().shippedLibrary);
     IODriver::SetUserFolder(Settings().userFolder);
     DGDriver::SetLengthUnit(DG_UNIT_M);
+    RuntimeDriver::SeedGuids(Settings().seed);
+    RuntimeDriver::SeedRand(uint32_t(Settings().seed));
+    SeedLibPartUnIDs(Settings().seed);
     // What the module shows the user, and how the user answered, reaches the log at every level, in its place
     // among the host's lines.
     DGDriver::SetDialogObserver([](DGDriver::DialogEvent event, const DGDriver::LogRecord& record) {
@@ -380,5 +386,7 @@ int32_t StandinHost::DeliverModelessActions() {
     const ElementEvents::ModuleCall call(events_);
     // A palette's button runs its tool here: what it did to the toolbox, the defaults and the selection is told.
     const ActionAccount account(*this);
+    // An outline it made is told with the terrain points it leaves out.
+    const OutlineCoverageNote outlines(*this);
     return DGDriver::DeliverModelessActions();
 }

@@ -8,7 +8,7 @@
 #include "HostCalls.hpp"
 #include "ModuleLoader.hpp"
 #include "project/ElementEvents.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 #include "project/InteractiveInput.hpp"
 
 #include <cstdint>

@@ -1,13 +1,15 @@
 // standin-host: plays the host for the Lodravix module and replays a script of user actions.
 //
 //   standin-host --module <liblodravix.so> --script <file> [--temp-user-folder | --user-folder <dir>]
-//                [--quiet | --verbose]
+//                [--quiet | --verbose] [--seed <n>]
 #include "StandinHost.hpp"
 #include "module/ModuleInstall.hpp"
 #include "script/DialogReference.hpp"
+#include "script/ImportResultsNote.hpp"
 #include "script/ModuleGuide.hpp"
 #include "script/ScriptRunner.hpp"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -16,7 +18,7 @@
 namespace {
 void PrintUsage(std::ostream& out) {
     out << "usage: standin-host --module <path to liblodravix.so> --script <file>"
-           " [--temp-user-folder | --user-folder <dir>] [--quiet | --verbose]\n"
+           " [--temp-user-folder | --user-folder <dir>] [--quiet | --verbose] [--seed <n>]\n"
         << "       standin-host --help                     (this text)\n"
         << "       standin-host --help-script              (the script commands, and what each palette button takes)\n"
         << "       standin-host --help-dialogs [language]  (the menu, the palette's sub-palettes, every dialog and\n"
@@ -29,6 +31,9 @@ void PrintUsage(std::ostream& out) {
         << "  --user-folder <dir>   use and keep <dir> as the user folder\n"
         << "  --quiet               print only the script lines, alerts, failures and what actions report\n"
         << "  --verbose             print every element event and every lookup of the module too\n"
+        << "  --seed <n>            seeds the host's generators (group and library part ids, the runtime's rand);\n"
+        << "                        the same script with the same seed makes the same project (default "
+        << DefaultRunSeed << ")\n"
         << "The exit status is 0 only when every script line held and nothing reported an error.\n";
 }
 
@@ -74,6 +79,7 @@ int main(int argc, char** argv) {
     LogLevel logLevel = LogLevel::Normal;
     bool helpDialogs = false, helpScript = false;
     std::string helpLanguage;
+    uint64_t seed = DefaultRunSeed;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--module" && i + 1 < argc) {
@@ -82,6 +88,13 @@ int main(int argc, char** argv) {
             scriptPath = argv[++i];
         } else if (arg == "--user-folder" && i + 1 < argc) {
             userFolder = argv[++i];
+        } else if (arg == "--seed" && i + 1 < argc) {
+            char* end = nullptr;
+            const char* text = argv[++i];
+            errno = 0;
+            seed = std::strtoull(text, &end, 0);
+            if (*text == '\0' || *text == '-' || *end != '\0' || errno == ERANGE)
+                return Usage((std::string("--seed takes a whole number from 0 to 2^64-1, not ") + text).c_str());
         } else if (arg == "--temp-user-folder") {
             tempUserFolder = true;
         } else if (arg == "--help") {
@@ -129,6 +142,9 @@ int main(int argc, char** argv) {
         std::error_code ec;
         std::filesystem::create_directories(userFolder, ec);
         if (!std::filesystem::is_directory(userFolder)) return Usage("the user folder cannot be created");
+        // One folder whatever the form given: `@user`, the host's special folder and the log name it absolute.
+        userFolder = std::filesystem::absolute(userFolder, ec).lexically_normal().string();
+        if (userFolder.size() > 1 && userFolder.back() == '/') userFolder.pop_back();
     }
 
     std::error_code ec;
@@ -138,6 +154,7 @@ int main(int argc, char** argv) {
     settings.moduleFile = module.string();
     settings.userFolder = userFolder;
     settings.embeddedLibrary = true;
+    settings.seed = seed;
     std::string why;
     if (!InstallModuleForRun(&settings, &why)) {
         if (removeUserFolder) std::filesystem::remove_all(userFolder, ec);
@@ -152,11 +169,12 @@ int main(int argc, char** argv) {
     {
         StandinHost host(settings, &std::cout);
         host.SetLogLevel(logLevel);
-        host.SetDialogNote(ModeHeaderNote);
+        host.SetDialogNote(ModuleDialogNote);
         host.UseSharedLibrary(module.string());
         ScriptRunner runner(host, std::cout);
         passed = runner.RunFile(scriptPath);
     }
+    if (!passed) std::cout << "standin-host: the run's seed was " << seed << " (--seed " << seed << " repeats it)\n";
     if (removeUserFolder) std::filesystem::remove_all(userFolder, ec);
     return passed ? 0 : 1;
 }

@@ -1,5 +1,7 @@
 #include "GSGuid.hpp"
 
+#include "RuntimeDriver.hpp"
+
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -136,3 +138,12 @@ bool Guid::operator<(const Guid& other) const {
 }
 
 }  // namespace GS
+
+namespace RuntimeDriver {
+
+void SeedGuids(uint64_t seed) {
+    std::seed_seq sequence{uint32_t(seed), uint32_t(seed >> 32)};
+    GS::Generator().seed(sequence);
+}
+
+}  // namespace RuntimeDriver

@@ -1,6 +1,8 @@
 #include "fileio/ASCFileCls.hpp"
 
 #include "fileio/FieldNumber.hpp"
+#include "fileio/SurveyBounds.hpp"
+#include "fileio/UnitFactor.hpp"
 #include "foundation/Language.hpp"
 
 #include <algorithm>
@@ -15,51 +17,6 @@ namespace {
 constexpr int32_t ExtractingText = 227;
 constexpr int32_t InterpretationText = 167;
 
-// A header line's value: its last token, whatever separates it from the keyword (blanks, TABs or the rows'
-// delimiter), so a header written with blanks above rows cut at ';' still reads.
-std::string_view LastToken(std::string_view line, char delimiter) {
-    auto isBreak = [&](char c) { return c == ' ' || c == '\t' || (delimiter != 0 && c == delimiter); };
-    size_t end = line.size();
-    while (end > 0 && isBreak(line[end - 1])) --end;
-    size_t begin = end;
-    while (begin > 0 && !isBreak(line[begin - 1])) --begin;
-    return line.substr(begin, end - begin);
-}
-
-// A header line's keyword: its first token.
-std::string_view FirstToken(std::string_view line, char delimiter) {
-    auto isBreak = [&](char c) { return c == ' ' || c == '\t' || (delimiter != 0 && c == delimiter); };
-    size_t begin = 0;
-    while (begin < line.size() && isBreak(line[begin])) ++begin;
-    size_t end = begin;
-    while (end < line.size() && !isBreak(line[end])) ++end;
-    return line.substr(begin, end - begin);
-}
-
-// "xllcenter" or "yllcenter" (either spelling of centre, any case): the header gives the south-west cell's centre.
-bool NamesCentre(std::string_view keyword, char axis) {
-    if (keyword.size() != 9) return false;
-    std::string k(keyword);
-    for (char& c : k) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return k[0] == axis && (k.compare(1, 8, "llcenter") == 0 || k.compare(1, 8, "llcentre") == 0);
-}
-
-// Sizes that are not positive and finite describe no grid; an extent beyond the doubles neither.
-bool HeaderDescribesGrid(const ASCFile::GridHeader& h) {
-    return h.ncols > 0 && h.nrows > 0 && h.cellsize > 0.0 && std::isfinite(h.cellsize) && std::isfinite(h.xll) &&
-        std::isfinite(h.yll) && std::isfinite(h.xll + double(h.ncols) * h.cellsize) &&
-        std::isfinite(h.yll + double(h.nrows) * h.cellsize);
-}
-
-// A header line begins with its keyword; a grid row begins with a number.
-bool BeginsWithNumber(std::string_view line) {
-    size_t i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-    if (i < line.size() && (line[i] == '-' || line[i] == '+')) ++i;
-    if (i < line.size() && (line[i] == '.' || line[i] == ',')) ++i;
-    return i < line.size() && line[i] >= '0' && line[i] <= '9';
-}
-
 std::string_view TrimLeadingSpaces(std::string_view line) {
     size_t i = 0;
     while (i < line.size() && line[i] == ' ') ++i;
@@ -71,12 +28,12 @@ std::string_view TrimLeadingSpaces(std::string_view line) {
 bool CellsApart(const ASCFile::GridHeader& h, double factor, size_t columnCount, size_t rowCount, double tolerance) {
     double previous = 0.0;
     for (size_t c = 0; c < columnCount; ++c) {
-        const double x = (double(c) * h.cellsize + h.CentreX()) * factor;
+        const double x = h.CellX(c) * factor;
         if (c > 0 && !(x - previous > tolerance)) return false;
         previous = x;
     }
     for (size_t r = 1; r <= rowCount; ++r) {
-        const double y = ((double(h.nrows) - double(r)) * h.cellsize + h.CentreY()) * factor;
+        const double y = h.CellY(r - 1) * factor;
         if (r > 1 && !(previous - y > tolerance)) return false;
         previous = y;
     }
@@ -109,23 +66,18 @@ struct ASCFileCls::ColumnStore {
 struct ASCFileCls::RowsRead {
     size_t rows = 0;
     size_t lastRowFields = 0;  // fields of row nrows, the last the header promises
+    size_t otherLength = 0;    // rows before the last whose cells are not ncols
     bool stopped = false;      // the user broke off
 };
 
 bool ASCFileCls::Read() {
     if (!StartRead(true)) return false;
     ExtractRows();
+    if (cancelled) return Refuse(ReadIssue::Count, true);
     const std::vector<std::string_view>& rows = lines;
     Phase(InterpretationText, uint32_t(rows.size()), uint32_t(rows.size()));
-    header = GridHeader();
-    // The no-data line is optional: when the sixth line already begins with a number, it is the first row.
-    const size_t headerLines = rows.size() >= 6 && BeginsWithNumber(rows[5]) ? 5 : 6;
-    header.hasNodata = headerLines == 6;
-    size_t index = 0;
-    bool stopped = false;
-    if (!ReadHeader(headerLines, index, stopped)) return Refuse();
-    // A user break in the header leaves no row to read.
-    if (stopped) index = rows.size();
+    size_t headerLines = 6;
+    if (!ReadHeader(headerLines)) return false;
     const size_t dataRows = rows.size() - std::min(rows.size(), headerLines);
 
     // The filter sorts by x: a grid read row by row comes to that order column by column. Without swapped axes
@@ -135,12 +87,15 @@ bool ASCFileCls::Read() {
     ColumnStore store;
     ReserveCells(byColumns ? &store : nullptr, dataRows);
     RowsRead read;
-    if (!ReadRows(headerLines, index, byColumns ? &store : nullptr, read)) return Refuse(ReadIssue::TooLarge);
-    stopped = stopped || read.stopped;
+    if (!ReadRows(headerLines, headerLines, byColumns ? &store : nullptr, read)) return Refuse(ReadIssue::TooLarge);
+    if (read.stopped) return Refuse(ReadIssue::Count, true);
     // A grid that stops before the last cell its header promises is cut short: its last number may be cut
     // too. Refused whole rather than read with a wrong last height.
-    if (!stopped && (dataRows < size_t(header.nrows) || read.lastRowFields < size_t(header.ncols)))
+    if (dataRows < size_t(header.nrows) || read.lastRowFields < size_t(header.ncols))
         return Refuse(ReadIssue::GridEndedEarly);
+    // More rows than the header gives, or rows of another length: the header does not describe these rows.
+    if (dataRows > size_t(header.nrows) || read.lastRowFields > size_t(header.ncols) || read.otherLength > 0)
+        return Refuse(ReadIssue::GridRowsDisagree);
     ReleaseText();
 
     bool separated = false;
@@ -153,44 +108,25 @@ bool ASCFileCls::Read() {
 void ASCFileCls::ExtractRows() {
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
     KeepLines([&](std::string_view& line, size_t i) {
-        const bool keep = line.size() >= 2;
+        bool keep = line.size() >= 2;
         if (keep) line = TrimLeadingSpaces(line);
-        progress->Step(uint32_t(i + 1));
+        // A line of blanks is no row.
+        keep = keep && line.find_first_not_of(" \t") != std::string_view::npos;
+        if (progress->Step(uint32_t(i + 1))) cancelled = true;
         return keep;
     });
 }
 
-bool ASCFileCls::ReadHeader(size_t headerLines, size_t& index, bool& stopped) {
-    const std::vector<std::string_view>& rows = lines;
-    bool headerRead = false;
-    for (; index < rows.size() && index < headerLines; ++index) {
-        const size_t line = index + 1;
-        const std::string_view token = LastToken(rows[index], delimiterChar);
-        const char* b = token.data();
-        const char* e = b + token.size();
-        bool ok = true;
-        switch (line) {
-            case 1: ok = ParseFieldInteger(b, e, header.ncols); break;
-            case 2: ok = ParseFieldInteger(b, e, header.nrows); break;
-            case 3:
-                ok = ParseFieldNumber(b, e, header.xll);
-                header.xCentre = NamesCentre(FirstToken(rows[index], delimiterChar), 'x');
-                break;
-            case 4:
-                ok = ParseFieldNumber(b, e, header.yll);
-                header.yCentre = NamesCentre(FirstToken(rows[index], delimiterChar), 'y');
-                break;
-            case 5: ok = ParseFieldNumber(b, e, header.cellsize); break;
-            default: ok = ParseFieldNumber(b, e, header.nodata); break;
-        }
-        if (!ok) break;
-        if (line == headerLines) headerRead = true;
-        if (Step(uint32_t(line))) {
-            stopped = true;
-            break;
-        }
+bool ASCFileCls::ReadHeader(size_t& headerLines) {
+    const std::vector<std::string_view> first(lines.begin(), lines.begin() + std::min<size_t>(lines.size(), 6));
+    switch (ParseGridHeader(first, delimiterChar, unitFactor, header, headerLines)) {
+        case HeaderResult::Read: break;
+        case HeaderResult::Missing: return Refuse(ReadIssue::NoGridHeader);
+        case HeaderResult::Garbled: return Refuse(ReadIssue::BadNumber);
+        case HeaderResult::Absurd: return Refuse(ReadIssue::GridHeaderAbsurd);
     }
-    return headerRead && HeaderDescribesGrid(header);
+    if (Step(uint32_t(headerLines))) return Refuse(ReadIssue::Count, true);
+    return true;
 }
 
 void ASCFileCls::ReserveCells(ColumnStore* store, size_t dataRows) {
@@ -215,24 +151,29 @@ bool ASCFileCls::ReadRows(size_t headerLines, size_t index, ColumnStore* store, 
     // Each field of a row that counts as read, and each that makes a point (x, y, z from its column): a field
     // without a number (an empty last field after a trailing TAB) is read but makes none, a no-data cell neither.
     const double nodata = header.nodata * factor;
+    // Answers the cells of the row: its fields up to the last that is not empty (trailing delimiters make none).
     auto cells = [&](std::string_view row, size_t rowNumber, auto&& point, auto&& countRead) {
-        const double y = ((double(header.nrows) - double(rowNumber)) * header.cellsize + header.CentreY()) * factor;
-        size_t c = 0;
+        const double y = header.CellY(rowNumber - 1) * factor;
+        size_t c = 0, filled = 0;
         ForEachField(row, delimiterMode, delimiterChar, minBlanks, [&](std::string_view field) {
             const size_t column = c++;
+            if (!field.empty()) filled = c;
             double value = 0.0;
             if (!ParseFieldNumber(field.data(), field.data() + field.size(), value)) {
                 countRead();
+                if (!field.empty()) report.Note(ReadIssue::BadNumber);
                 return;
             }
             const double z = value * factor;
             if (header.hasNodata && z == nodata) return;
             countRead();
-            const double x = (double(column) * header.cellsize + header.CentreX()) * factor;
-            if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return;
-            point(column, x, y, z);
+            if (!SurveyHeight(z)) {
+                report.Note(ReadIssue::OutOfRange);
+                return;
+            }
+            point(column, header.CellX(column) * factor, y, z);
         });
-        return c;
+        return filled;
     };
     try {
         for (; index < rows.size(); ++index) {
@@ -269,7 +210,10 @@ bool ASCFileCls::ReadRows(size_t headerLines, size_t index, ColumnStore* store, 
                     [&] { ++pointsRead; });
             }
             ++read.rows;
-            if (rowNumber == size_t(header.nrows)) read.lastRowFields = fields;
+            if (rowNumber == size_t(header.nrows))
+                read.lastRowFields = fields;
+            else if (fields != size_t(header.ncols))
+                ++read.otherLength;
             if (Step(uint32_t(line))) {
                 read.stopped = true;
                 break;
@@ -292,9 +236,8 @@ bool ASCFileCls::PlaceByColumns(ColumnStore& store, size_t rowsRead, bool& separ
     }
     separated = CellsApart(header, factor, columnCount, rowsRead, std::fabs(tolerance));
     std::vector<double> xs(columnCount), ys(rowsRead);
-    for (size_t c = 0; c < columnCount; ++c) xs[c] = (double(c) * header.cellsize + header.CentreX()) * factor;
-    for (size_t r = 0; r < rowsRead; ++r)
-        ys[r] = ((double(header.nrows) - double(r + 1)) * header.cellsize + header.CentreY()) * factor;
+    for (size_t c = 0; c < columnCount; ++c) xs[c] = header.CellX(c) * factor;
+    for (size_t r = 0; r < rowsRead; ++r) ys[r] = header.CellY(r) * factor;
     try {
         points.reserve(store.heights.size());
     } catch (const std::exception&) {
@@ -334,9 +277,9 @@ void ParseAscPreview(ASCFile::ASCFileCls& reader) {
     // line the sixth line of the header is the first row already.
     std::string sample;
     for (int i = reader.skipFirstRow ? -1 : 0; i < 7; ++i) {
-        reader.ReadLine(line);
+        reader.ReadLine(line, SampleCharacters);
         sample = line.ToStdString(Encoding_System);
-        if (i == 5 && BeginsWithNumber(sample)) break;
+        if (i == 5 && ASCFile::BeginsWithNumber(sample)) break;
     }
     auto count = [&](char c) { return std::count(sample.begin(), sample.end(), c); };
     reader.decimalSeparator =
@@ -351,31 +294,21 @@ void ParseAscPreview(ASCFile::ASCFileCls& reader) {
 
 void ReadAscHeaderValues(ASCFile::ASCFileCls& reader) {
     reader.SetReaderFilePosition(0);
-    double values[6] = {};
+    std::vector<std::string> texts;
+    std::vector<uint32_t> starts;
     QV_String line;
-    reader.header.hasNodata = true;
-    for (int i = 0; i < 6; ++i) {
-        const uint32_t lineStart = reader.readPosition;
-        reader.ReadLine(line);
-        const std::string text = line.ToStdString(Encoding_System);
-        if (i == 5 && BeginsWithNumber(text)) {
-            reader.header.hasNodata = false;
-            reader.readPosition = lineStart;
-            break;
-        }
-        if (i == 2) reader.header.xCentre = NamesCentre(FirstToken(text, 0), 'x');
-        if (i == 3) reader.header.yCentre = NamesCentre(FirstToken(text, 0), 'y');
-        // The number begins at the first character from which the rest reads as one.
-        for (size_t at = 0; at < text.size(); ++at)
-            if (ClassifyNumberText(text.c_str() + at) != 0) {
-                ParseFieldNumber(text.data() + at, text.data() + text.size(), values[i]);
-                break;
-            }
+    while (texts.size() < 6 && reader.readPosition < reader.fileLength) {
+        starts.push_back(reader.readPosition);
+        reader.ReadLine(line, SampleCharacters);
+        texts.push_back(line.ToStdString(Encoding_System));
     }
-    reader.header.ncols = int32_t(values[0] > 2147483647.0 ? 2147483647.0 : (values[0] < 0 ? 0 : values[0]));
-    reader.header.nrows = int32_t(values[1] > 2147483647.0 ? 2147483647.0 : (values[1] < 0 ? 0 : values[1]));
-    reader.header.xll = values[2];
-    reader.header.yll = values[3];
-    reader.header.cellsize = values[4];
-    reader.header.nodata = values[5];
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
+    size_t headerLines = 6;
+    const ASCFile::HeaderResult result =
+        ASCFile::ParseGridHeader(views, 0, GetUnitFactor(reader.unitCode), reader.header, headerLines);
+    // Without a header the preview shows the file from its start.
+    const bool none = result == ASCFile::HeaderResult::Missing;
+    if (none) reader.header = ASCFile::GridHeader();
+    reader.SetReaderFilePosition(none || headerLines >= starts.size() ? (none ? 0 : reader.readPosition)
+                                                                      : starts[headerLines]);
 }

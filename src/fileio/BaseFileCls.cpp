@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -93,12 +94,14 @@ ReaderStatus BaseFileCls::OpenReaderFile() {
 }
 
 ReaderStatus BaseFileCls::GetReaderFileLength() {
+    tooLarge = false;
     if (!file) return status = FileErrNoFile;
     uint64_t length = 0;
     const GSErrCode err = file->GetDataLength(&length);
     if (err != 0) return status = StatusOf(err);
     if (length > std::numeric_limits<uint32_t>::max()) {
         fileLength = 0;
+        tooLarge = true;
         return status = FileErrOther;
     }
     fileLength = static_cast<uint32_t>(length);
@@ -175,17 +178,12 @@ ReaderStatus BaseFileCls::ReadNextByte(uint8_t& byte) {
     return status = FileErrNone;
 }
 
-ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line) {
+ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line, uint32_t keep) {
     static const ByteCharacters characters;
-    QV_String raw("", Encoding_System);
-    // Characters gather in a block and join the line a block at a time.
-    GS::UniChar block[512];
-    uint32_t blockCount = 0;
+    // The characters gather in a buffer that grows by doubling and join the line once: a line of any length
+    // costs time in proportion to it. Past `keep` they are read over, not kept.
+    std::vector<GS::UniChar> units;
     bool stored = true;
-    auto flush = [&]() {
-        if (stored && blockCount > 0) stored = raw.AppendWide(block, blockCount);
-        blockCount = 0;
-    };
 
     ReaderStatus result = FileErrNone;
     while (reader.readPosition < reader.fileLength) {
@@ -201,10 +199,16 @@ ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line) {
             }
             break;
         }
-        block[blockCount++] = characters.units[byte];
-        if (blockCount == sizeof block / sizeof block[0]) flush();
+        if (stored && units.size() < keep) {
+            try {
+                units.push_back(characters.units[byte]);
+            } catch (const std::bad_alloc&) {
+                stored = false;
+            }
+        }
     }
-    flush();
+    QV_String raw("", Encoding_System);
+    if (stored && !units.empty()) stored = raw.AppendWide(units.data(), uint32_t(units.size()));
     // Nothing more can come from a file that failed a read: callers loop up to the length.
     if (result != FileErrNone) reader.readPosition = reader.fileLength;
     // A line too long for memory was read past but not kept.

@@ -47,8 +47,8 @@ public:
     // ---- file operations; each answers a reader status and keeps it in `status` ----
     // Opens the file at `path` for reading (a file still open is closed first); the position becomes 0.
     ReaderStatus OpenReaderFile();
-    // The file's data length into `fileLength`. A file of 4 GiB or more is refused (6, length 0): the
-    // positions are 32-bit.
+    // The file's data length into `fileLength`. A file of 4 GiB or more is refused (6, length 0, `tooLarge`
+    // set): the positions are 32-bit.
     ReaderStatus GetReaderFileLength();
     // Moves the host file and the read position to `position`.
     ReaderStatus SetReaderFilePosition(uint32_t position);
@@ -67,6 +67,7 @@ public:
     std::unique_ptr<IO::File> file;  // the open host file, or none
     uint32_t fileLength;             // bytes, read by GetReaderFileLength
     uint32_t readPosition;           // offset of the next byte to read
+    bool tooLarge = false;           // the last length read found the file beyond what a reader can address
     ImportOptionsRec options;        // options of the points to create
     double tolerance;                // metres: points closer than this in both x and y are duplicates
     API_Box bounds;                  // of the points read; empty is min UnsetBoundValue, max its negative
@@ -95,4 +96,6 @@ private:
 // When a byte cannot be read, the line stays as far as it got, the position jumps to the file length (so a
 // "while position < length" loop ends even when the length claims more than the file holds) and the read
 // status is answered; otherwise 0.
-ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line);
+// Only the first `keep` characters are kept (before the trim); the rest of the line is read over, so a preview
+// or a detection that needs the start of a line holds no more of it.
+ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line, uint32_t keep = UINT32_MAX);

@@ -89,12 +89,25 @@ bool ColumnFileCls::OpenForRead() {
     if (OpenReaderFile() != 0 || GetReaderFileLength() != 0) {
         CloseReaderFile();
         report.error = ErrReadingFile;
+        if (tooLarge) report.Note(ReadIssue::FileTooLarge);
         return false;
     }
     return true;
 }
 
-bool ColumnFileCls::Refuse(ReadIssue reason) {
+bool ColumnFileCls::FirstBlockIsText() {
+    std::vector<char> block(FirstBlockBytes);
+    char* head = block.data();
+    uint32_t got = 0;
+    if (SetReaderFilePosition(0) != 0 || ReadReaderFileBytes(head, FirstBlockBytes, got) != 0) return true;
+    int32_t marked = 0;
+    const uint32_t mark = DetectBom(head, got, marked);
+    // A text of wide units holds zero bytes of its own: its mark says so, and the whole read checks it.
+    if (mark > 0) return marked == Encoding_UTF8 || EncodingUnitSize(marked) > 1;
+    return std::memchr(head, 0, got) == nullptr;
+}
+
+bool ColumnFileCls::Refuse(ReadIssue reason, bool stopped) {
     points.clear();
     texts.clear();
     pointsRead = 0;
@@ -103,12 +116,17 @@ bool ColumnFileCls::Refuse(ReadIssue reason) {
     ReleaseText();
     CloseReaderFile();
     progress->End();
+    if (stopped) {
+        cancelled = true;
+        report = ReadReport();
+        return false;
+    }
     report.error = ErrReadingFile;
     if (reason != ReadIssue::Count) report.Note(reason);
     return false;
 }
 
-ReaderStatus ColumnFileCls::ReadLine(QV_String& line) {
+ReaderStatus ColumnFileCls::ReadLine(QV_String& line, uint32_t keep) {
     if (readPosition == 0) {
         // The mark as LoadLines takes it: UTF-8, UTF-16 or UTF-32 decode the text, any other stays bytes.
         lineEncoding = Encoding_System;
@@ -122,7 +140,7 @@ ReaderStatus ColumnFileCls::ReadLine(QV_String& line) {
             readPosition = mark;
         }
     }
-    if (lineEncoding == Encoding_System) return ReadTextLine(*this, line);
+    if (lineEncoding == Encoding_System) return ReadTextLine(*this, line, keep);
 
     const uint32_t unit = EncodingUnitSize(lineEncoding);
     const bool bigEndian = lineEncoding == Encoding_UTF16BE || lineEncoding == Encoding_UTF32BE;
@@ -160,7 +178,7 @@ ReaderStatus ColumnFileCls::ReadLine(QV_String& line) {
         }
         // A NUL becomes a space, as ReadTextLine makes it.
         if (value == 0) raw[bigEndian ? unit - 1 : 0] = ' ';
-        bytes.append(raw, unit);
+        if (bytes.size() / unit < keep) bytes.append(raw, unit);
     }
     // A part of a unit at the end, or a failed read: nothing more comes from the file.
     if (!broken || result != FileErrNone) readPosition = std::max(readPosition, fileLength);
@@ -172,6 +190,7 @@ ReaderStatus ColumnFileCls::ReadLine(QV_String& line) {
 }
 
 void ColumnFileCls::BeginRead() {
+    cancelled = false;
     pointsRead = 0;
     pointsKept = 0;
     ResetBounds();
@@ -198,11 +217,14 @@ bool ColumnFileCls::LoadLines(bool keepLines) {
     ReleaseText();
     Phase(ReadingText, SliceCount, UINT32_MAX);
     auto fail = [&](ReadIssue reason = ReadIssue::Count) { return Refuse(reason); };
+    // A file that is no text is told by its first block, before memory is taken for the whole of it.
+    if (!FirstBlockIsText()) return fail(ReadIssue::NotText);
     // Twenty slices of equal size into one block; a file shorter than its length said gives what it holds.
     const uint32_t slice = fileLength / SliceCount + (fileLength % SliceCount != 0 ? 1 : 0);
     if (fileLength > 0) {
         text = TextBlock(fileLength);
-        if (text.Data() == nullptr) return fail();
+        // The text is kept whole: a file larger than the memory can hold is too large for this reader.
+        if (text.Data() == nullptr) return fail(ReadIssue::FileTooLarge);
     }
     uint32_t filled = 0;
     if (SetReaderFilePosition(0) != 0) return fail();
@@ -211,7 +233,7 @@ bool ColumnFileCls::LoadLines(bool keepLines) {
         uint32_t got = 0;
         if (want > 0 && ReadReaderFileBytes(text.Data() + filled, want, got) != 0) return fail();
         filled += got;
-        progress->Step(i);
+        if (progress->Step(i)) return Refuse(ReadIssue::Count, true);
     }
     CloseReaderFile();
     text.SetSize(filled);
@@ -265,7 +287,7 @@ bool ColumnFileCls::LoadLines(bool keepLines) {
             if (lineEnd == end) break;
             p = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
             while (p >= nextStep && stepValue < SliceCount) {
-                progress->Step(++stepValue);
+                if (progress->Step(++stepValue)) return Refuse(ReadIssue::Count, true);
                 nextStep += stepBytes;
             }
         }
@@ -320,6 +342,12 @@ void ColumnFileCls::FinishRead(bool separated) {
 bool ColumnFileCls::Detect() {
     report = ReadReport();
     if (!OpenForRead()) return false;
+    if (!FirstBlockIsText()) {
+        CloseReaderFile();
+        report.error = ErrReadingFile;
+        report.Note(ReadIssue::NotText);
+        return false;
+    }
     SetReaderFilePosition(0);
     firstAnalysis = 1;
     DetectFormat();
@@ -328,6 +356,7 @@ bool ColumnFileCls::Detect() {
 
 bool ColumnFileCls::StartRead(bool keepLines) {
     report = ReadReport();
+    cancelled = false;
     pointsRead = 0;
     pointsKept = 0;
     ResetBounds();

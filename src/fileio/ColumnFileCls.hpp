@@ -19,7 +19,10 @@
 #include <string_view>
 #include <vector>
 
-// Error shown when a file cannot be read: "Error while reading the file.".
+// The characters of a line that the format detection and the previews look at: enough for any row they show.
+constexpr uint32_t SampleCharacters = 1u << 16;
+// The start of a file that tells whether it is text at all.
+constexpr uint32_t FirstBlockBytes = 1u << 16;
 // A chunk of points the duplicate filter sorts and scans on its own.
 constexpr uint32_t PointChunkSize = 200000;
 
@@ -40,8 +43,9 @@ public:
 
     // One line at the read position as Read will see it, for the format detection and the previews: a file
     // with a byte-order mark is decoded by its mark (the mark is no part of the first line), any other file is
-    // read as ReadTextLine reads it. A read from position 0 looks for the mark again.
-    ReaderStatus ReadLine(QV_String& line);
+    // read as ReadTextLine reads it. A read from position 0 looks for the mark again. Of a longer line only the
+    // first `keep` characters are kept.
+    ReaderStatus ReadLine(QV_String& line, uint32_t keep = UINT32_MAX);
 
     // Separator of the delimiter mode as the options dialog stores it: TAB for tab and "N or more spaces", ';'
     // for semicolon; "other:" keeps the chosen character.
@@ -64,10 +68,15 @@ public:
     std::vector<ASCFile::PointTexts> texts;     // the codes and comments the points name
     // Why the last Read failed (error 8 and the reason), or what it left out; the import command shows it.
     ReadReport report;
+    // The last Read was stopped by the user: it answered false with nothing in the report.
+    bool cancelled = false;
 
 protected:
-    // Opens the file and reads its length; false with error 8 in the report on failure.
+    // Opens the file and reads its length; false with error 8 in the report on failure (with the reason when the
+    // file is too large for the reader).
     bool OpenForRead();
+    // Whether the file's first block may begin a text: no NUL byte, or a byte-order mark the reader decodes.
+    bool FirstBlockIsText();
     // The reader's own detection, run by Detect on the open file from its start.
     virtual void DetectFormat() = 0;
     // The common start of a read: the file opened, the delimiter's character set by its mode, the progress begun
@@ -107,8 +116,14 @@ protected:
     // Starts the progress window and the counters of a read.
     void BeginRead();
     // Ends a read that gives nothing: the points and the text dropped, the progress closed, error 8 in the
-    // report with `reason` when there is one. Answers false.
-    bool Refuse(ReadIssue reason = ReadIssue::Count);
+    // report with `reason` when there is one; after the user's stop (`stopped`) no error and nothing to tell, as
+    // after a cancel. Answers false.
+    bool Refuse(ReadIssue reason = ReadIssue::Count, bool stopped = false);
+    // The user asked to stop: `cancelled` set; answers false, which ends a line walk.
+    bool Stop() {
+        cancelled = true;
+        return false;
+    }
     // "Filter...", then the window is closed. `separated`: the points stand in the filter's order already and
     // none lies within the tolerance of another, so the filter has nothing to do.
     void FinishRead(bool separated = false);

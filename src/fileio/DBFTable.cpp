@@ -6,6 +6,8 @@
 #include "foundation/Language.hpp"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cctype>
 #include <climits>
 #include <cstring>
@@ -65,6 +67,20 @@ void TrimmedValue(const char* field, uint32_t length, bool fromUTF8, std::string
     out.swap(converted);
 }
 
+// Whether a number field's text is a number: dBase writes digits with an optional sign, point and exponent, and
+// stars when a value overflows its field. Anything else ("nan", "inf", "*****") is no number, and no value.
+bool NumberText(const std::string& text) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    // The value keeps what stands around the number; only the number is judged.
+    while (first != last && std::isspace(static_cast<unsigned char>(*first))) ++first;
+    while (last != first && std::isspace(static_cast<unsigned char>(last[-1]))) --last;
+    if (first != last && *first == '+') ++first;
+    double v = 0.0;
+    const std::from_chars_result r = std::from_chars(first, last, v);
+    return r.ec == std::errc() && r.ptr == last && std::isfinite(v);
+}
+
 // The lists are relocatable by their own rule, so two of one type trade places byte for byte.
 template <typename T>
 void SwapLists(QV_List<T>& a, QV_List<T>& b) {
@@ -75,8 +91,11 @@ void SwapLists(QV_List<T>& a, QV_List<T>& b) {
 }
 
 bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& values, ReaderProgress& progress,
-               ReadReport& report) {
-    if (file.OpenReaderFile() != 0 || file.GetReaderFileLength() != 0) return false;
+               ReadReport& report, bool& stopped) {
+    if (file.OpenReaderFile() != 0 || file.GetReaderFileLength() != 0) {
+        if (file.tooLarge) report.Note(ReadIssue::FileTooLarge);
+        return false;
+    }
     const uint32_t fileSize = file.fileLength;
     uint8_t head[DescriptorSize];
     if (!ReadAt(file, 0, head, DescriptorSize)) return false;
@@ -154,13 +173,22 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& v
         }
         for (uint32_t k = 0; k < n && ok; ++k) {
             const uint32_t r = first + k;
-            progress.Step(r + 1);
+            if (progress.Step(r + 1)) {
+                stopped = true;
+                ok = false;
+                break;
+            }
             const char* record = reinterpret_cast<const char*>(chunk.get()) + size_t(k) * recordLength;
             uint32_t offset = 1;
             for (uint32_t f = 0; f < fieldCount; ++f) {
                 const uint32_t length = read[int32_t(f)].length;
                 TrimmedValue(record + offset, length, fromUTF8, value);
                 offset += length;
+                // A number field without a number holds no value: it must not become one later.
+                if (read[int32_t(f)].kind != 1 && !value.empty() && !NumberText(value)) {
+                    value.clear();
+                    report.Note(ReadIssue::BadNumber);
+                }
                 DBFData& entry = index[int32_t(uint64_t(r) * fieldCount + f)];
                 entry.offset = written;
                 entry.length = uint32_t(std::min<size_t>(value.size(), length));
@@ -218,9 +246,15 @@ bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFV
     BaseFileCls file;
     file.path = tablePath;
     report = ReadReport();
-    const bool ok = ReadTable(file, fields, values, progress, report);
+    bool stopped = false;
+    const bool ok = ReadTable(file, fields, values, progress, report, stopped);
     file.CloseReaderFile();
     if (ok) return true;
+    // The user's stop ends the read as a cancel does: nothing to tell.
+    if (stopped) {
+        report = ReadReport();
+        return false;
+    }
     // The reason when there is one, else the read error.
     if (!report.HasIssues()) report.error = ErrReadingFile;
     return false;

@@ -1,5 +1,6 @@
 #include "fileio/DXFFileCls.hpp"
 
+#include "fileio/SurveyBounds.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
 
@@ -321,6 +322,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
 }
 
 bool DXFFileCls::FindSection(const char* name, int32_t& errorCode) {
+    bool garbled = false;
     std::string line;
     Pair pair;
     while (ReadLine(line)) {
@@ -334,14 +336,19 @@ bool DXFFileCls::FindSection(const char* name, int32_t& errorCode) {
         if (line != "SECTION") continue;
         const PairResult r = ReadPair(pair);
         if (r == PairResult::Ok && pair.code == 2 && pair.text == name) return true;
-        if (r != PairResult::Ok) break;
+        if (r != PairResult::Ok) {
+            garbled = true;
+            break;
+        }
     }
-    errorCode = ErrReadingFile;
+    // A file read to its end without the section holds no entities at all.
+    errorCode = readFailed_ || garbled ? ErrReadingFile : ErrNothingReadable;
     return false;
 }
 
 bool DXFFileCls::OpenAtEntities(int32_t& errorCode) {
     readFailed_ = false;
+    notText_ = false;
     stopped_ = false;
     nextStep_ = 0;
     if ((file == nullptr && OpenReaderFile() != 0) || GetReaderFileLength() != 0 || SetReaderFilePosition(0) != 0) {
@@ -354,6 +361,15 @@ bool DXFFileCls::OpenAtEntities(int32_t& errorCode) {
     if (fileLength >= BinarySentinelAt + sentinel && FillBuffer() && bufferCount_ >= BinarySentinelAt + sentinel &&
         std::memcmp(buffer_.data() + BinarySentinelAt, BinarySentinel, sentinel) == 0) {
         errorCode = ErrReadingFile;
+        return false;
+    }
+    // Nor is a file whose first block, longer than any DXF line, holds no line break: told so before the whole of
+    // it is searched.
+    const bool filled = bufferCount_ > 0 || FillBuffer();
+    if (filled && bufferCount_ > LongestLine && std::memchr(buffer_.data(), '\n', bufferCount_) == nullptr &&
+        std::memchr(buffer_.data(), '\r', bufferCount_) == nullptr) {
+        errorCode = ErrReadingFile;
+        notText_ = true;
         return false;
     }
     return FindSection("ENTITIES", errorCode);
@@ -374,14 +390,32 @@ int32_t DXFFileCls::LayerIndex(const std::string& raw, bool add) {
     const auto cached = layerCache_.find(raw);
     if (cached != layerCache_.end() && (cached->second >= 0 || !add)) return cached->second;
     const QV_String name = LayerName(raw);
+    // Names that differ only in case are one layer: found by the name lowered unit by unit, as CompareNoCase
+    // compares, so a file of many layers costs no search through them.
+    auto keyOf = [](const QV_String& text) {
+        QV_String lowered;
+        text.ToLower(lowered);
+        return lowered.GetLength() == 0
+            ? std::u16string()
+            : std::u16string(reinterpret_cast<const char16_t*>(lowered.GetBuffer()), lowered.GetLength());
+    };
+    // The list may have been filled from outside (a caller setting the layers): the index follows it.
+    if (layersIndexed_ != layers.size()) {
+        layerByName_.clear();
+        for (size_t i = 0; i < layers.size(); ++i) layerByName_.emplace(keyOf(layers[i].name), int32_t(i));
+        layersIndexed_ = layers.size();
+    }
+    std::u16string key = keyOf(name);
     int32_t found = -1;
-    for (size_t i = 0; i < layers.size() && found < 0; ++i)
-        if (layers[i].name.CompareNoCase(name) == 0) found = int32_t(i);
+    const auto known = layerByName_.find(key);
+    if (known != layerByName_.end()) found = known->second;
     if (found < 0 && add) {
         DXFFileLayer layer;
         layer.name = name;
         layers.push_back(layer);
         found = int32_t(layers.size() - 1);
+        layerByName_.emplace(std::move(key), found);
+        layersIndexed_ = layers.size();
     }
     layerCache_[raw] = found;
     return found;
@@ -507,6 +541,13 @@ bool Scaled(double value, double scale, double& out) {
     out = value * scale;
     return std::isfinite(out);
 }
+
+// Whether every vertex holds values a survey can.
+bool InSurvey(const std::vector<DXFVertex>& list, bool bounded) {
+    for (const DXFVertex& v : list)
+        if (bounded && !SurveyPoint(v.x, v.y, v.z)) return false;
+    return true;
+}
 }  // namespace
 
 DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
@@ -530,6 +571,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
     const double s = Scale();
     DXFFilePoint p;
     if (!Scaled(x, s, p.x) || !Scaled(y, s, p.y) || !Scaled(z, s, p.z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
+    if (surveyBounds && !SurveyPoint(p.x, p.y, p.z)) return Skip(ReadIssue::OutOfRange, r);
     p.layer = layer;
     ++pointsRead;
     if (!StorePoint(p)) return r;
@@ -562,6 +604,8 @@ DXFFileCls::PairResult DXFFileCls::ReadLineEntity(Pair& pair) {
     const double s = Scale();
     for (double& c : v)
         if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r);
+    if (surveyBounds && (!SurveyPoint(v[0], v[1], v[2]) || !SurveyPoint(v[3], v[4], v[5])))
+        return Skip(ReadIssue::OutOfRange, r);
     DXFFilePoint a, b;
     a.x = v[0], a.y = v[1], a.z = v[2], a.layer = layer;
     b.x = v[3], b.y = v[4], b.z = v[5], b.layer = layer;
@@ -626,6 +670,7 @@ DXFFileCls::PairResult DXFFileCls::ReadPolylineEntity(Pair& pair) {
     if (r != PairResult::Ok) return r;
     if (bad) return Skip(ReadIssue::BadNumber, r);
     if (!finite) return Skip(ReadIssue::NonFiniteCoordinate, r);
+    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r);
     AddPolyline(list, layer, closed, layers[size_t(layer)].constraint != 0);
     return r;
 }
@@ -663,6 +708,7 @@ DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
             return Skip(ReadIssue::NonFiniteCoordinate, r);
         list[i].z = z;
     }
+    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r);
     AddPolyline(list, layer, (flags & (1 | 32)) != 0, layers[size_t(layer)].constraint != 0);
     return r;
 }
@@ -692,6 +738,7 @@ DXFFileCls::PairResult DXFFileCls::ReadSplineEntity(Pair& pair) {
             !Scaled(i < zs.size() ? zs[i] : 0.0, s, list[i].z))
             return Skip(ReadIssue::NonFiniteCoordinate, r);
     }
+    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r);
     AddPolyline(list, layer, (flags & (1 | 32)) != 0, layers[size_t(layer)].constraint != 0);
     return r;
 }
@@ -719,6 +766,8 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
     const double s = Scale();
     for (double& c : v)
         if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r);
+    for (int i = 0; i < 4; ++i)
+        if (surveyBounds && !SurveyPoint(v[i * 3], v[i * 3 + 1], v[i * 3 + 2])) return Skip(ReadIssue::OutOfRange, r);
     const bool triangle =
         std::fabs(v[6] - v[9]) < 1e-7 && std::fabs(v[7] - v[10]) < 1e-7 && std::fabs(v[8] - v[11]) < 1e-7;
     pointsRead += 4;
@@ -740,11 +789,17 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
 // ---- the read ----------------------------------------------------------------------------------------------------
 
 namespace {
-// A refused read: error 8, with the reason when the file holds nothing this reader takes.
-void Refuse(ReadReport& report, int32_t errorCode) {
+// A refused read: error 8, with the reason when the file holds nothing this reader takes, is too large for it or is
+// no text.
+void Refuse(ReadReport& report, int32_t errorCode, bool tooLarge, bool notText) {
     report = ReadReport();
     report.error = ErrReadingFile;
-    if (errorCode == ErrNothingReadable) report.Note(ReadIssue::Empty);
+    if (tooLarge)
+        report.Note(ReadIssue::FileTooLarge);
+    else if (errorCode == ErrNothingReadable)
+        report.Note(ReadIssue::Empty);
+    else if (notText)
+        report.Note(ReadIssue::NotText);
 }
 }  // namespace
 
@@ -758,7 +813,7 @@ bool DXFFileCls::ScanLayers(bool& cancelled) {
         errorCode = ErrNothingReadable;
     }
     cancelled = stopped_;
-    if (!cancelled) Refuse(report, errorCode);
+    if (!cancelled) Refuse(report, errorCode, tooLarge, notText_);
     return false;
 }
 
@@ -773,6 +828,6 @@ bool DXFFileCls::ReadChosen(bool& cancelled) {
         return true;
     }
     cancelled = stopped_;
-    if (!cancelled) Refuse(report, errorCode);
+    if (!cancelled) Refuse(report, errorCode, tooLarge, notText_);
     return false;
 }

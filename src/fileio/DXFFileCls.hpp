@@ -92,6 +92,9 @@ public:
     int32_t groupCounter;  // the last group id given out
     // The stores search through grids; false makes them scan the lists, as the plain reading would.
     bool indexedSearch;
+    // Entities with a value beyond any survey (SurveyBounds.hpp) are skipped and counted; false reads every finite
+    // value, for the stores' own checks at large magnitudes.
+    bool surveyBounds = true;
     // The file's text is UTF-8 (AC1021, R2007, and later); older files are in the system code page.
     bool utf8Text;
     // What the last entity pass left out and why (entities with a number that cannot be read or that leaves the
@@ -160,11 +163,14 @@ private:
     uint32_t bufferCount_ = 0;
     uint32_t bufferPos_ = 0;
     bool readFailed_ = false;
+    bool notText_ = false;  // the first block holds no line break
     uint32_t nextStep_ = 0;
     bool stopped_ = false;
     bool layerPass_ = false;
     std::vector<int32_t> groupParent_;
-    std::unordered_map<std::string, int32_t> layerCache_;  // raw name -> layer, -1 for none
+    std::unordered_map<std::string, int32_t> layerCache_;      // raw name -> layer, -1 for none
+    std::unordered_map<std::u16string, int32_t> layerByName_;  // lowered name -> layer
+    size_t layersIndexed_ = 0;                                 // of `layers`, in layerByName_
     std::unique_ptr<DXFStoreIndex> index_;
     std::unique_ptr<DXFSegmentIndex> segments_;
     bool queueConstraints_ = false;  // AddConstraint queues, the end of the entity pass decides

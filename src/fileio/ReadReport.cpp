@@ -1,5 +1,6 @@
 #include "fileio/ReadReport.hpp"
 
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
 #include <string>
@@ -29,7 +30,8 @@ QV_String ReadReport::Describe() const {
         QV_String line;
         GetResString(line, ErrorTableBase + LanguageIndex, ReadIssueTextBase + i);
         const ReadIssue issue = static_cast<ReadIssue>(i);
-        if (counts[i] > 1 || issue == ReadIssue::MixedHeights || issue == ReadIssue::SpotHeightOnLine)
+        if (counts[i] > 1 || issue == ReadIssue::MixedHeights || issue == ReadIssue::SpotHeightOnLine ||
+            issue == ReadIssue::NoTableRow)
             line += (QV_String(" (") += std::to_string(counts[i]).c_str()) += ")";
         if (!text.IsEmpty()) text += "\n";
         text += line;
@@ -45,13 +47,13 @@ void ShowReadReport(const ReadReport& report) {
         }
         // The error with its reason beneath it, in one alert.
         QV_String title, message;
-        GetResString(title, ErrorTableBase + LanguageIndex, 54);
+        GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
         GetResString(message, ErrorTableBase + LanguageIndex, report.error);
         ShowAlertBox(2, title, message, report.Describe());
         return;
     }
     if (!report.HasIssues()) return;
     QV_String title;
-    GetResString(title, ErrorTableBase + LanguageIndex, 54);
+    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
     ShowAlertBox(2, title, report.Describe(), QV_String());
 }

@@ -23,6 +23,14 @@ enum class ReadIssue : uint8_t {
     NotShapefileName,     // the chosen file's name does not end with ".shp": refused
     MixedHeights,         // points at one position with different heights, merged: counted once per position
     SpotHeightOnLine,     // a spot height (DXF POINT) on a line's vertex of another height: the line's kept
+    OutOfRange,           // a coordinate or height beyond any survey (SurveyBounds.hpp): the record is skipped
+    FileTooLarge,         // the file is larger than the reader can address or hold: refused by its size
+    NoGridHeader,         // a grid file without its header lines: refused
+    GridHeaderAbsurd,     // a grid header whose cell size or extent no survey holds: refused
+    GridRowsDisagree,     // a grid with more rows, or rows of other lengths, than its header gives: refused
+    NoTableRow,           // shapes without a row in the attribute table: kept, counted as to be corrected
+    BadUnit,              // a unit that is not positive, or absurd: what it measures is not read
+    UnbuildableObject,    // an object whose geometry makes no element (an area without three corners): skipped
     Count
 };
 constexpr int32_t ReadIssueTextBase = 80;

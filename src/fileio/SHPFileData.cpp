@@ -1,5 +1,6 @@
 #include "fileio/SHPFileData.hpp"
 
+#include "fileio/SurveyBounds.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
@@ -92,16 +93,26 @@ bool ReadMultiPoint(Cursor& c, GISMultiPoint& s) {
 
 using RecordResult = ShapeRecordResult;
 
-bool Finite(double v) { return std::isfinite(v); }
-bool FinitePoints(const QV_List<GISPoint>& points) {
-    for (const GISPoint& p : points)
-        if (!Finite(p.x) || !Finite(p.y)) return false;
-    return true;
+// A value as a record may hold it: a number within the survey's bounds (heights within theirs).
+RecordResult Judge(double v, bool height) {
+    if (!std::isfinite(v)) return RecordResult::NonFinite;
+    return (height ? SurveyHeight(v) : SurveyPlanValue(v)) ? RecordResult::Kept : RecordResult::OutOfRange;
 }
-bool FiniteValues(const QV_List<double>& values) {
-    for (double v : values)
-        if (!Finite(v)) return false;
-    return true;
+// The first of two that is not kept; a value that is no number before one out of bounds.
+RecordResult Worse(RecordResult a, RecordResult b) {
+    if (a == RecordResult::NonFinite || b == RecordResult::NonFinite) return RecordResult::NonFinite;
+    return a != RecordResult::Kept ? a : b;
+}
+RecordResult JudgePlan(double x, double y) { return Worse(Judge(x, false), Judge(y, false)); }
+RecordResult JudgePoints(const QV_List<GISPoint>& points) {
+    RecordResult r = RecordResult::Kept;
+    for (const GISPoint& p : points) r = Worse(r, JudgePlan(p.x, p.y));
+    return r;
+}
+RecordResult JudgeHeights(const QV_List<double>& values) {
+    RecordResult r = RecordResult::Kept;
+    for (double v : values) r = Worse(r, Judge(v, true));
+    return r;
 }
 
 // One record's content into the next free entry of its type's list, which the counting pass sized; a record that
@@ -109,12 +120,10 @@ bool FiniteValues(const QV_List<double>& values) {
 // coordinates: their "no data" may be anything.
 template <typename T, typename Fill, typename Check>
 RecordResult Take(QV_List<T>& list, int32_t& filled, QV_List<int32_t>& numbers, int32_t number, Fill fill,
-                  Check finite) {
+                  Check judge) {
     if (filled >= list.GetCount() && (!list.SetSize(filled + 1) || !numbers.SetSize(filled + 1)))
         return RecordResult::Damaged;
-    const RecordResult result = !fill(list[filled]) ? RecordResult::Damaged
-        : !finite(list[filled])                     ? RecordResult::NonFinite
-                                                    : RecordResult::Kept;
+    const RecordResult result = !fill(list[filled]) ? RecordResult::Damaged : judge(list[filled]);
     if (result != RecordResult::Kept) {
         list[filled] = T();
         return result;
@@ -245,6 +254,7 @@ bool SHPFileData::Read() {
     report = ReadReport();
     // The user's stop needs no message.
     if (!cancelled) report.error = ErrReadingFile;
+    if (!cancelled && file.tooLarge) report.Note(ReadIssue::FileTooLarge);
     return false;
 }
 
@@ -278,19 +288,28 @@ bool SHPFileData::ReadRecords() {
         }
         const int32_t number = LoadBE32(h);
         const int32_t words = LoadBE32(h + 4);
-        // A record holds at least its shape type; the length is in 16-bit words. Without a sound length the next
-        // record cannot be found: reading ends here with what was read.
-        if (words < 2) {
-            ++damagedRecords;
-            report.Note(ReadIssue::DamagedRecord);
-            break;
-        }
-        const uint8_t* content = nullptr;
-        if (uint64_t(readPosition) + 8 + 2 * uint64_t(words) <= fileSize)
-            content = block.Fetch(readPosition + 8, 2 * uint32_t(words));
+        // A record holds at least its shape type; the length is in 16-bit words. A length that is no record's
+        // (too short, or past the end of the file) is passed over to the next sound record header: that record
+        // alone is lost. Without one after it, a length past the end means the file was cut.
+        const bool sound = words >= 2 && uint64_t(readPosition) + 8 + 2 * uint64_t(words) <= fileSize;
+        const uint8_t* content = sound ? block.Fetch(readPosition + 8, 2 * uint32_t(words)) : nullptr;
         if (content == nullptr) {
-            endedEarly = true;
-            break;
+            uint32_t next = 0;
+            // Only a file that says it is a shapefile is searched for its next record.
+            if (FileCode() != ShapeFileCode || !FindNextRecord(block, readPosition + 2, next)) {
+                if (words < 2) {
+                    ++damagedRecords;
+                    report.Note(ReadIssue::DamagedRecord);
+                } else {
+                    endedEarly = true;
+                }
+                break;
+            }
+            ++damagedRecords;
+            ++recordCount;  // its row in the table stays its own
+            report.Note(ReadIssue::DamagedRecord);
+            readPosition = next;
+            continue;
         }
         recordHeader.number = number;
         recordHeader.contentLength = words;
@@ -303,12 +322,38 @@ bool SHPFileData::ReadRecords() {
                 report.Note(ReadIssue::DamagedRecord);
                 break;
             case ShapeRecordResult::NonFinite: report.Note(ReadIssue::NonFiniteCoordinate); break;
+            case ShapeRecordResult::OutOfRange: report.Note(ReadIssue::OutOfRange); break;
         }
         readPosition += 8 + 2 * uint32_t(words);
     }
     progress->End();
     if (endedEarly) report.Note(ReadIssue::EndedEarly);
     return !cancelled;
+}
+
+bool SHPFileData::PlausibleRecord(Block& block, uint32_t at, uint32_t& end) {
+    const uint8_t* h = block.Fetch(at, 12);
+    if (h == nullptr) return false;
+    const int32_t words = LoadBE32(h + 4);
+    const int32_t type = LoadLE32(h + 8);
+    if (words < 2 || uint64_t(at) + 8 + 2 * uint64_t(words) > fileSize) return false;
+    if (type != 0 && type != ShapeType()) return false;
+    end = at + 8 + 2 * uint32_t(words);
+    return true;
+}
+
+bool SHPFileData::FindNextRecord(Block& block, uint32_t from, uint32_t& next) {
+    // Records start at even offsets. A place is taken when a sound header stands there and its record ends at the
+    // end of the file or where another sound header stands: garbage rarely passes both.
+    for (uint32_t at = from + (from % 2); uint64_t(at) + 12 <= fileSize; at += 2) {
+        uint32_t end = 0, after = 0;
+        if (!PlausibleRecord(block, at, end)) continue;
+        if (end == fileSize || PlausibleRecord(block, end, after)) {
+            next = at;
+            return true;
+        }
+    }
+    return false;
 }
 
 ShapeRecordResult SHPFileData::ReadRecord(const uint8_t* content, uint32_t size, int32_t number) {
@@ -326,14 +371,14 @@ ShapeRecordResult SHPFileData::ReadRecord(const uint8_t* content, uint32_t size,
     }
     QV_List<int32_t>& numbers = recordNumbers[slot];
     int32_t& filled = filled_[slot];
-    auto poly = [](const GISPoly& s) { return FinitePoints(s.points); };
-    auto polyZ = [](const GISPolyZ& s) { return FinitePoints(s.points) && FiniteValues(s.z); };
-    auto multi = [](const GISMultiPoint& s) { return FinitePoints(s.points); };
+    auto poly = [](const GISPoly& s) { return JudgePoints(s.points); };
+    auto polyZ = [](const GISPolyZ& s) { return Worse(JudgePoints(s.points), JudgeHeights(s.z)); };
+    auto multi = [](const GISMultiPoint& s) { return JudgePoints(s.points); };
     switch (type) {
         case 1:
             return Take(
                 points, filled, numbers, number, [&](GISPoint& s) { return c.Double(s.x) && c.Double(s.y); },
-                [](const GISPoint& s) { return Finite(s.x) && Finite(s.y); });
+                [](const GISPoint& s) { return JudgePlan(s.x, s.y); });
         case 3:
             return Take(
                 polyLines, filled, numbers, number, [&](GISPoly& s) { return ReadPoly(c, s); }, poly);
@@ -350,7 +395,7 @@ ShapeRecordResult SHPFileData::ReadRecord(const uint8_t* content, uint32_t size,
                     s.m = 0.0;
                     return c.Double(s.x) && c.Double(s.y) && c.Double(s.z) && (c.left < 8 || c.Double(s.m));
                 },
-                [](const GISPointZ& s) { return Finite(s.x) && Finite(s.y) && Finite(s.z); });
+                [](const GISPointZ& s) { return Worse(JudgePlan(s.x, s.y), Judge(s.z, true)); });
         case 13:
         case 15:
             return Take(
@@ -367,12 +412,12 @@ ShapeRecordResult SHPFileData::ReadRecord(const uint8_t* content, uint32_t size,
                     return ReadMultiPoint(c, s) && c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
                         c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
                 },
-                [](const GISMultiPointZ& s) { return FinitePoints(s.points) && FiniteValues(s.z); });
+                [](const GISMultiPointZ& s) { return Worse(JudgePoints(s.points), JudgeHeights(s.z)); });
         case 21:
             return Take(
                 pointsM, filled, numbers, number,
                 [&](GISPointM& s) { return c.Double(s.x) && c.Double(s.y) && c.Double(s.m); },
-                [](const GISPointM& s) { return Finite(s.x) && Finite(s.y); });
+                [](const GISPointM& s) { return JudgePlan(s.x, s.y); });
         case 23:
         case 25:
             return Take(
@@ -394,7 +439,7 @@ ShapeRecordResult SHPFileData::ReadRecord(const uint8_t* content, uint32_t size,
                         c.Range(s.zMin, s.zMax, s.z, s.pointCount) &&
                         c.OptionalRange(s.mMin, s.mMax, s.m, s.pointCount);
                 },
-                [](const GISMultiPatch& s) { return FinitePoints(s.points) && FiniteValues(s.z); });
+                [](const GISMultiPatch& s) { return Worse(JudgePoints(s.points), JudgeHeights(s.z)); });
         default: return RecordResult::Kept;
     }
 }

@@ -2,7 +2,7 @@
 // SHPFileData: the main file (".shp") of a shapefile read into one list per shape type, in file order. The
 // reader checks the file's structure, not what the shapes mean: each record is read only from its own bytes,
 // the optional measure block of the Z types only when the record holds it, and a record whose counts need more
-// bytes than it holds is dropped and counted. Every record keeps its position in the file (from 1), which is
+// bytes than it holds, or whose own length is wrong, is dropped and counted; the reading goes on after it. Every record keeps its position in the file (from 1), which is
 // its row in the attribute table, Null shapes included.
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/ReadReport.hpp"
@@ -16,8 +16,9 @@
 constexpr int32_t ShapeFileCode = 9994;
 constexpr uint32_t ShapeHeaderSize = 100;
 
-// What became of one record: kept, dropped for its structure, or dropped for a coordinate that is no number.
-enum class ShapeRecordResult { Kept, Damaged, NonFinite };
+// What became of one record: kept, dropped for its structure, for a coordinate that is no number, or for a
+// coordinate or height beyond any survey (SurveyBounds.hpp).
+enum class ShapeRecordResult { Kept, Damaged, NonFinite, OutOfRange };
 
 struct SHPRecordHeader {
     int32_t number = 0;
@@ -82,6 +83,11 @@ public:
 private:
     class Block;
     bool ReadRecords();
+    // Whether a sound record header stands at `at` (a length within the file, the file's shape type or Null);
+    // `end` takes where its record ends.
+    bool PlausibleRecord(Block& block, uint32_t at, uint32_t& end);
+    // The next place from `from` on where a record can be read again after a damaged one; false when none.
+    bool FindNextRecord(Block& block, uint32_t from, uint32_t& next);
     ShapeRecordResult ReadRecord(const uint8_t* content, uint32_t size, int32_t number);
 
     template <typename Visit>

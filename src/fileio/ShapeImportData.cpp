@@ -1,10 +1,14 @@
 #include "fileio/ShapeImportData.hpp"
 
+#include "fileio/FieldNumber.hpp"
+#include "fileio/SurveyBounds.hpp"
+
 #include "foundation/Language.hpp"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 #include <vector>
 
@@ -97,6 +101,7 @@ void ShapeImportData::Reset() {
     meshCoords.Clear();
     constraints.Clear();
     validConstraints = importable = degenerateParts = toCorrect = 0;
+    heightsRefused = 0;
 }
 
 const char* ShapeImportData::Value(int32_t record, int32_t field) const {
@@ -164,9 +169,30 @@ bool RingCrossesItself(const QV_List<API_Coord3D>& ring) {
     return false;
 }
 
+int32_t ShapeImportData::TableRows() const {
+    const int32_t fieldCount = fields.GetCount();
+    return fieldCount > 0 ? values.GetCount() / fieldCount : 0;
+}
+
+uint32_t ShapesWithoutTableRow(const ShapeImportData& data) {
+    if (data.fields.GetCount() == 0) return 0;
+    const int32_t rows = data.TableRows();
+    uint32_t count = 0;
+    for (int32_t type : {1, 3, 5, 8, 11, 13, 15, 18, 21, 23, 25, 28, 31})
+        for (int32_t record : data.shapes.RecordNumbers(type)) count += record > rows ? 1 : 0;
+    return count;
+}
+
 void CheckShapePolygons(ShapeImportData& data) {
     data.degenerateParts = data.toCorrect = 0;
+    // A shape past the table's last row has no attributes: placed, but counted for the user to mend.
+    const bool withTable = data.fields.GetCount() > 0;
+    const int32_t rows = data.TableRows();
     for (SHPEntityData& entity : data.entities) {
+        if (withTable && entity.record > rows) {
+            ++data.toCorrect;
+            if (entity.status == EntityNormal) entity.status = EntityToCorrect;
+        }
         if (!entity.IsPolygon()) continue;
         for (const SHPPolyData& part : entity.parts) {
             if (std::fabs(RingArea(part.vertices)) < DegenerateArea) {
@@ -219,7 +245,13 @@ void ApplyHeightField(ShapeImportData& data) {
     for (SHPEntityData& entity : data.entities) {
         // The shape's own row: Null shapes before it keep their rows.
         const char* text = data.Value(entity.record, field);
-        const double z = text != nullptr && text[0] != 0 ? StrToDouble(text) : 0.0;
+        double z = 0.0;
+        // A text that is no number is no height, as one beyond any survey.
+        if (text != nullptr && text[0] != 0 &&
+            (!ParseFieldNumber(text, text + std::strlen(text), z) || !SurveyHeight(z))) {
+            ++data.heightsRefused;
+            z = 0.0;
+        }
         if (entity.IsPoint()) {
             entity.z = z;
             continue;

@@ -94,13 +94,20 @@ struct ShapeImportData {
     // Positions where mesh coordinates of other heights met (shared borders of shapes whose heights come from the
     // table): one terrain point each, with the height read first.
     uint32_t mixedHeights = 0;
+    // Shapes whose height field held no survey's height (no number, or beyond the bounds): given height 0.
+    uint32_t heightsRefused = 0;
     ImportOptionsRec pointOptions;          // from the settings store: the created points
     ConstraintSettings constraintSettings;  // the created constraint lines
     ReadReport tableReport;                 // what the table's read refused or left out (the shapes': shapes.report)
 
     // The text of `field` for table row `record` (from 1); null when there is none.
     const char* Value(int32_t record, int32_t field) const;
+    // Rows of the table read (0 without fields).
+    int32_t TableRows() const;
 };
+
+// Shapes read whose record lies past the table's last row (none when no table with fields was read).
+uint32_t ShapesWithoutTableRow(const ShapeImportData& data);
 
 // The table beside the holder's shapefile into its field and value lists; what the read refused or left out in
 // the holder's table report.
@@ -108,11 +115,13 @@ bool ReadDBFTable(ShapeImportData& data);
 
 // Polyline Z, polyline, polygon Z and polygon shapes, then (with points) point and point Z shapes, as entities.
 void ConvertShapesToEntities(ShapeImportData& data, bool withPoints);
-// Degenerate polygon parts (area below 0.001) mark their entity; self-crossing parts count to be corrected.
+// Degenerate polygon parts (area below 0.001) mark their entity; self-crossing parts count to be corrected, and so
+// does an entity without a table row when a table was read.
 void CheckShapePolygons(ShapeImportData& data);
 void ComputeEntityBounds(ShapeImportData& data, bool withPoints);
 void SetImportSummary(ShapeImportData& data);
-// Each entity's height from the chosen field of its own table row.
+// Each entity's height from the chosen field of its own table row; a value that is no survey's height gives 0 and is
+// counted in `heightsRefused`.
 void ApplyHeightField(ShapeImportData& data);
 void ThinPolylineNodes(ShapeImportData& data);
 void ApplyProjectOffset(ShapeImportData& data);

@@ -1,6 +1,6 @@
 #include "fileio/TextExport.hpp"
 
-#include "elements/MeshHeightSampling.hpp"
+#include "elements/StoryHelpers.hpp"
 #include "fileio/FileDialogs.hpp"
 #include "fileio/SaveFileDialog.hpp"
 #include "foundation/ACAPI.hpp"
@@ -9,8 +9,10 @@
 #include "foundation/Language.hpp"
 #include "foundation/OwnedMemo.hpp"
 #include "geometry/MeshBody.hpp"
+#include "geometry/project/ElementModelRead.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -51,15 +53,20 @@ bool MemoLines(const TextExportRec& record, QV_List<QV_String>& lines) {
     return true;
 }
 
-// The 3D model's vertices stand in model coordinates already: the mesh's level is part of their z.
+// The surface of the terrain's 3D model, its floor and skirt left out. The model stands on the story with the
+// mesh's level in its heights; taken back to heights above the mesh's base, the mesh's level is added as to the
+// mesh's own points, so both sources give one point one height.
 bool ModelLines(const TextExportRec& record, QV_List<QV_String>& lines) {
+    const double storyLevel = GetStoryLevel(record.element.header.floorInd);
+    // No story level (the host would not tell) is no height to write.
+    if (!std::isfinite(storyLevel) || std::fabs(storyLevel) >= 1e300) return false;
     MeshBody body;
-    body.element = record.element;
-    if (!ReadModelVertices(body) || body.vertices.IsEmpty()) return false;
-    for (int32_t i = 0; i < body.vertices.GetCount(); ++i) {
-        const API_Coord3D& v = body.vertices[i];
-        lines.Insert(TextExport::FormatLine(record, v.x, v.y, v.z));
-    }
+    QV_List<API_Coord3D> vertices;
+    if (ReadModelVertexList(body, record.element, vertices) == 0 || vertices.IsEmpty()) return false;
+    const double level = record.element.mesh.level;
+    const double base = storyLevel + level;
+    for (const API_Coord3D& v : vertices)
+        if (!lines.Insert(TextExport::FormatLine(record, v.x, v.y, (v.z - base) + level))) return false;
     return true;
 }
 

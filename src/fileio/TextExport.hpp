@@ -1,7 +1,8 @@
 #pragma once
 // "TXT file Export": the height points of one terrain as x, y, z text lines. The source is either the mesh's own
-// points (outline vertices with their heights and its level points) or the vertices of the terrain's 3D model,
-// which shows the changes other elements made to it.
+// points (outline vertices with their heights and its level points) or the surface vertices of the terrain's 3D
+// model, which shows the changes other elements made to it (its floor and skirt left out). Both give heights above
+// the mesh's story: the point's height above the mesh's level, plus the level.
 #include "APIElements.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
@@ -33,7 +34,8 @@ bool AskFile(TextExportRec& record, bool& cancelled);
 // be written.
 int32_t Run(TextExportRec& record, const API_Element& source, bool& cancelled, OptionsDialog askOptions);
 
-// The lines of the record's source; false when the source cannot be read, or the 3D model holds no vertex.
+// The lines of the record's source; false when the source or the mesh's story level cannot be read, or the 3D
+// model's surface holds no vertex.
 bool BuildLines(const TextExportRec& record, QV_List<QV_String>& lines);
 
 // All lines in the system code page into the destination, replacing what was there.

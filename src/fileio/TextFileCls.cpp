@@ -1,6 +1,7 @@
 #include "fileio/TextFileCls.hpp"
 
 #include "fileio/FieldNumber.hpp"
+#include "fileio/SurveyBounds.hpp"
 #include "foundation/Language.hpp"
 
 #include <algorithm>
@@ -87,9 +88,10 @@ bool TextFileCls::Read() {
             kept[index / 64] |= uint64_t(1) << (index % 64);
             ++keptCount;
         }
-        progress->Step(uint32_t(++index));
+        if (progress->Step(uint32_t(++index))) return Stop();
         return true;
     });
+    if (cancelled) return Refuse(ReadIssue::Count, true);
     Phase(InterpretationText, uint32_t(keptCount), uint32_t(keptCount));
     const double factor = unitFactor;
     const int32_t xField = swapXY ? columns.y : columns.x;
@@ -109,17 +111,25 @@ bool TextFileCls::Read() {
         SplitFields(trimmed(line), delimiterMode, delimiterChar, minBlanks, fields);
         ++pointsRead;
         double x = 0.0, y = 0.0, z = 0.0;
-        // A coordinate without a number (a header row, "n/a"): read, but no point.
+        // A coordinate without a number: read, but no point, and counted unless it is the first row (a header
+        // row of column names). A value no survey holds is refused the same way.
         const bool numbers = Number(fields[size_t(xField)], x) && Number(fields[size_t(yField)], y) &&
             (columns.z < 0 || Number(fields[size_t(columns.z)], z));
         x *= factor;
         y *= factor;
         z *= factor;
-        if (numbers && std::isfinite(x) && std::isfinite(y) && std::isfinite(z))
+        if (!numbers) {
+            if (l > 0) report.Note(ReadIssue::BadNumber);
+        } else if (!SurveyPoint(x, y, z)) {
+            report.Note(ReadIssue::OutOfRange);
+        } else {
             AddPoint(x, y, z, columns.code >= 0 ? fields[size_t(columns.code)] : std::string_view(),
                      columns.comment >= 0 ? fields[size_t(columns.comment)] : std::string_view());
-        return !Step(uint32_t(++l));
+        }
+        if (Step(uint32_t(++l))) return Stop();
+        return true;
     });
+    if (cancelled) return Refuse(ReadIssue::Count, true);
     FinishRead();
     return true;
 }
@@ -139,8 +149,8 @@ void DetectTextFileFormat(TextFileCls& reader) {
     reader.SetReaderFilePosition(0);
     QV_String line;
     QV_String sampleLine;
-    reader.ReadLine(line);
-    if (reader.readPosition < reader.fileLength) reader.ReadLine(sampleLine);
+    reader.ReadLine(line, SampleCharacters);
+    if (reader.readPosition < reader.fileLength) reader.ReadLine(sampleLine, SampleCharacters);
     const std::string sample = sampleLine.ToStdString(Encoding_System);
     auto count = [&](char c) { return std::count(sample.begin(), sample.end(), c); };
     if (sample.find('.') != std::string::npos)

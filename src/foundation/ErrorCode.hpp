@@ -1,6 +1,8 @@
 #pragma once
-// The module's result codes: each is the entry of its message in the error table (resources/STRS/32521), which the
-// error alert shows (ShowErrorMessage). 0 is success; the entries from 80 on are a read's notes (fileio/ReadReport).
+// The module's result codes: each up to 68 is the entry of its message in the error table (resources/STRS/32521),
+// which the error alert shows (ShowErrorMessage); 69 and 70 show texts of the SOSI import table, which the
+// coordinate locator's commands share with the import. 0 is success; the entries from 80 on are a read's notes
+// (fileio/ReadReport).
 #include <cstdint>
 
 enum ErrorCode : int32_t {
@@ -72,9 +74,24 @@ enum ErrorCode : int32_t {
     ErrObjectSettings = 66,           // "Object settings error"
     ErrNoSosExtension = 67,           // "The name of the source file does not include the extension .SOS"
     ErrSosExtension = 68,             // "The name of the source file must end with the extension .SOS"
-    ErrShpExtension = 69,             // "The name of the file must end with the .shp extension"
-    ErrNameUsed = 70,                 // "Name already used or empty!"
-    ErrIntervals = 71,                // "The intervals defined are not congruent"
+    ErrJustInsertLocator = 69,        // "Just insert the Coordinate Locator object!" (SOSI table)
+    ErrNotTheNeededObject = 70,       // "The selected object isn't the needed one!" (SOSI table)
+};
+
+// The last code the error alert shows; it shows nothing for a code past it.
+constexpr int32_t LastErrorCode = ErrNotTheNeededObject;
+
+// The entry of the SOSI import table (SOSITableBase) holding the text of a code past the error table's; 0 for the
+// others.
+constexpr int32_t SOSITableEntryOf(int32_t code) {
+    return code == ErrJustInsertLocator ? 14 : code == ErrNotTheNeededObject ? 16 : 0;
+}
+
+// Entries of the error table past the codes: texts a dialog shows in an alert of its own (no code shows them).
+enum ErrorTableText : int32_t {
+    ShpExtensionText = 69,  // "The name of the file must end with the .shp extension" (shown by none)
+    NameUsedText = 70,      // "Name already used or empty!"
+    IntervalsText = 71,     // "The intervals defined are not congruent"
 };
 
 // The entry of the title of every error alert ("Error").

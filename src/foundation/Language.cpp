@@ -61,12 +61,12 @@ int warningsShown = 0;
 int WarningsShown() { return warningsShown; }
 
 void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail) {
-    if (code < 1 || code > 70) return;
+    if (code < 1 || code > LastErrorCode) return;
     QV_String message;
-    if (code <= 68)
+    if (SOSITableEntryOf(code) == 0)
         GetResString(message, ErrorTableBase + LanguageIndex, code);
     else
-        GetResString(message, SOSITableBase + LanguageIndex, code == 69 ? 14 : 16);
+        GetResString(message, SOSITableBase + LanguageIndex, SOSITableEntryOf(code));
     QV_String title;
     GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
     // Without the module's resources the user must still learn that the action failed.

@@ -91,7 +91,11 @@ bool CalculationCls::CleanLinks() {
     bool removed = false;
     for (int32_t i = 0; i < int32_t(operators.GetSize()); ++i) {
         const API_Guid g = operators[i];
-        if (IsNull(g) || FindElementByGuidAnyType(g) != 0) continue;
+        if (IsNull(g)) continue;
+        // A host that would not say whether the operator is there leaves nothing to measure it against.
+        const int32_t found = FindElementByGuidAnyType(g);
+        if (found < 0) return false;
+        if (found > 0) continue;
         const GSErrCode err = ACAPI_Element_SolidLink_Remove(element.header.guid, g);
         if (err != NoError && err != APIERR_LINKNOTEXIST) return false;
         removed = true;
@@ -120,8 +124,11 @@ bool CalculationCls::BuildEntries(const QV_List<API_Element>* lists) {
                     BaseIDLP view(ViewKinds[l]);
                     API_Guid cut = {}, fill = {};
                     QV_String text;
-                    if (BaseLP::AttachToElementLookup(view, e, &d.resultGuid, &cut, &fill, &text, ListKinds[l], false))
-                        d.operatorText = text;
+                    // Without its role and its partner the object would be paired and signed by guess: a
+                    // record the host would not hand out ends the calculation.
+                    if (!BaseLP::AttachToElementLookup(view, e, &d.resultGuid, &cut, &fill, &text, ListKinds[l], false))
+                        return false;
+                    d.operatorText = text;
                     d.partnerGuid = Same(cut, g) ? fill : cut;
                     break;
                 }

@@ -107,12 +107,6 @@ bool ConstantHeight(const QV_List<API_Coord3D>& c) {
     return true;
 }
 
-const SOSIOType* FindTypeRow(const QV_List<SOSIOType>& types, const QV_String& name) {
-    for (int32_t t = 0; t < types.GetCount(); ++t)
-        if (types[t].name == name) return &types[t];
-    return nullptr;
-}
-
 constexpr double ExtentLiteral = 1.79769313486231e308;
 
 }  // namespace
@@ -128,6 +122,7 @@ void SOSIAssembly::ResetContourExtent() {
 
 void SOSIAssembly::ResetForReread() {
     data.Clear();
+    issues = ReadReport();
     records.Reset();
     contourCount = 0;
     ResetContourExtent();
@@ -145,8 +140,10 @@ const SOSIPointGrid& SOSIAssembly::PointGridFor(double d) const {
         if (grid.first == d) return grid.second;
     pointGrids.emplace_back(d, SOSIPointGrid(CellFor(d)));
     SOSIPointGrid& grid = pointGrids.back().second;
-    for (const SOSIData& r : data)
-        if (r.geometryKind == SOSIKindPoint && !r.coords.IsEmpty()) grid.Add(r.coords[0].x, r.coords[0].y);
+    for (int32_t i = 0; i < data.GetCount(); ++i) {
+        const SOSIData& r = data[i];
+        if (r.geometryKind == SOSIKindPoint && !r.coords.IsEmpty() && !Gone(i)) grid.Add(r.coords[0].x, r.coords[0].y);
+    }
     return grid;
 }
 
@@ -267,17 +264,56 @@ bool SOSIAssembly::SimplifyBezier(QV_List<API_Coord3D>& points, const double* di
 
 void SOSIAssembly::ImportObjects(const SOSIAssemblyInput& input, uint32_t& objectsRead, uint32_t& objectsKept) {
     tolerance = input.tolerance;
+    issues = ReadReport();
+    records.issues = ReadReport();
     TypeRowIndex rowOf;
     for (int32_t t = input.types.GetCount() - 1; t >= 0; --t) rowOf[Key(input.types[t].name)] = t;
     const int32_t selected = MarkSelectedObjects(input, rowOf);
     if (selected == 0) return;
     ReadSelectedObjects(input, rowOf, selected, objectsRead, objectsKept);
-    AssembleSurfaces(input);
+    AssembleSurfaces(input, rowOf);
     if (input.importMode == SOSIModeObjects) {
         JoinTouchingCurves();
         JoinEdgeCurvesToSurfaces();
     }
     ShiftToFileOrigins(input.files);
+    if (input.importMode == SOSIModeTerrain) UnifyHeights();
+}
+
+void SOSIAssembly::UnifyHeights() {
+    // Positions on a micrometre grid: SOSI coordinates are whole steps of their unit, so one position is one key.
+    struct Key {
+        int64_t x, y;
+        bool operator==(const Key& o) const { return x == o.x && y == o.y; }
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const {
+            return std::hash<int64_t>()(k.x) ^ (std::hash<int64_t>()(k.y) * 0x9E3779B97F4A7C15ull);
+        }
+    };
+    struct First {
+        double z;
+        bool mixed;
+    };
+    std::unordered_map<Key, First, KeyHash> seen;
+    uint32_t mixed = 0;
+    for (SOSIData& d : data) {
+        const int16_t kind = d.geometryKind;
+        if (kind != SOSIKindPoint && kind != SOSIKindSwarm && kind != SOSIKindCurve) continue;
+        const int32_t n = kind == SOSIKindPoint ? std::min<int32_t>(d.coords.GetCount(), 1) : d.coords.GetCount();
+        for (int32_t i = 0; i < n; ++i) {
+            API_Coord3D& p = d.coords[i];
+            if (IsSOSISeparator(p)) continue;
+            const Key key{std::llround(p.x * 1e6), std::llround(p.y * 1e6)};
+            const auto found = seen.emplace(key, First{p.z, false});
+            First& first = found.first->second;
+            if (found.second || std::fabs(p.z - first.z) < Eps) continue;
+            p.z = first.z;
+            if (!first.mixed) ++mixed;
+            first.mixed = true;
+        }
+    }
+    issues.Note(ReadIssue::MixedHeights, mixed);
 }
 
 int32_t SOSIAssembly::MarkSelectedObjects(const SOSIAssemblyInput& input, const TypeRowIndex& rowOf) {
@@ -295,8 +331,9 @@ void SOSIAssembly::ReadSelectedObjects(const SOSIAssemblyInput& input, const Typ
                                        uint32_t& objectsRead, uint32_t& objectsKept) {
     // One record a selected object at most: room for them all at once.
     data.Reserve(data.GetCount() + selected);
-    dataIds.clear();
-    for (const SOSIData& d : data) dataIds.push_back(SOSIIdValue(d.id));
+    recordsById.clear();
+    dataGone.assign(size_t(data.GetCount()), 0);
+    for (int32_t i = 0; i < data.GetCount(); ++i) IndexRecord(i);
 
     QV_String phase, count;
     GetResString(phase, GeneralTableBase + LanguageIndex, 167);
@@ -314,15 +351,24 @@ void SOSIAssembly::ReadSelectedObjects(const SOSIAssemblyInput& input, const Typ
             input.progress.Step(++step);
             records.Reset();
             ++objectsRead;
-            records.Read(input.files[f], prim, skipLowHeights != 0, points);
+            // An object whose own unit is refused is not read at all.
+            if (!records.Read(input.files[f], prim, skipLowHeights != 0, points)) continue;
+            const bool byRadius = prim.kind == SOSIKindArcByRadius || prim.kind == SOSIKindCircle;
+            if (byRadius && std::isnan(records.scratch.radius)) continue;  // its radius was refused
             DropBoundaryCurves(records.scratch.boundaries, f);
             const auto rowIt = rowOf.find(Key(prim.type));
             const SOSIOType* row = rowIt != rowOf.end() ? &input.types[rowIt->second] : nullptr;
             if (KeepObjectPoints(prim.kind, row, points) && AddRecord(prim, f, points)) ++objectsKept;
         }
     input.progress.End();
+    issues.Add(records.issues);
+    records.issues = ReadReport();
     pointGridsActive = false;
     pointGrids.clear();
+    // The curves surfaces took in leave the list in one pass, the others keep their order.
+    data.RemoveIf([&](int32_t r) { return Gone(r); });
+    dataGone.clear();
+    recordsById.clear();
 }
 
 bool SOSIAssembly::KeepObjectPoints(int16_t kind, const SOSIOType* row, QV_List<API_Coord3D>& points) const {
@@ -358,27 +404,27 @@ bool SOSIAssembly::AddRecord(const SOSIPrim& prim, int32_t fileIndex, const QV_L
     if (!data.Insert(record)) return false;
     if (record.geometryKind == SOSIKindPoint)
         for (auto& grid : pointGrids) grid.second.Add(record.coords[0].x, record.coords[0].y);
-    if (dataIds.size() + 1 == size_t(data.GetCount())) dataIds.push_back(SOSIIdValue(record.id));
+    dataGone.push_back(0);
+    IndexRecord(data.GetCount() - 1);
     return true;
 }
 
+void SOSIAssembly::IndexRecord(int32_t index) {
+    const SOSIData& record = data[index];
+    recordsById[RecordKey{record.fileIndex, SOSIIdValue(record.id)}].indices.push_back(index);
+}
+
 void SOSIAssembly::DropBoundaryCurves(const std::vector<SOSIRefs>& boundaries, int32_t fileIndex) {
-    for (const SOSIRefs& group : boundaries) {
-        if (dataIds.size() != size_t(data.GetCount())) {
-            dataIds.clear();
-            for (const SOSIData& d : data) dataIds.push_back(SOSIIdValue(d.id));
-        }
+    // Each id takes the first record of that id of the file still there: the records of one id go in the order
+    // they came, so those gone are always the first ones of its list.
+    for (const SOSIRefs& group : boundaries)
         for (int32_t g = 0; g < group.GetCount(); ++g) {
-            const long value = SOSIIdValue(group[g]);
-            for (int32_t d = 0; d < data.GetCount(); ++d)
-                if (dataIds[size_t(d)] == value && data[d].fileIndex == fileIndex) {
-                    PointRecordGone(data[d]);
-                    data.Remove(d);
-                    dataIds.erase(dataIds.begin() + d);
-                    break;
-                }
+            const auto found = recordsById.find(RecordKey{fileIndex, SOSIIdValue(group[g])});
+            if (found == recordsById.end() || found->second.taken == found->second.indices.size()) continue;
+            const int32_t d = found->second.indices[found->second.taken++];
+            PointRecordGone(data[d]);
+            dataGone[size_t(d)] = 1;
         }
-    }
 }
 
 void SOSIAssembly::JoinEdgeCurvesToSurfaces() {
@@ -542,7 +588,7 @@ void SOSIAssembly::JoinTouchingCurves() {
     data.RemoveIf([&](int32_t r) { return gone[size_t(r)] != 0; });
 }
 
-void SOSIAssembly::AssembleSurfaces(const SOSIAssemblyInput& input) {
+void SOSIAssembly::AssembleSurfaces(const SOSIAssemblyInput& input, const TypeRowIndex& rowOf) {
     const QV_List<SOSIFileData>& files = input.files;
     std::vector<std::unordered_map<long, int32_t>> byId(size_t(std::max<int32_t>(files.GetCount(), 0)));
     for (int32_t r = 0; r < data.GetCount(); ++r) {
@@ -566,7 +612,8 @@ void SOSIAssembly::AssembleSurfaces(const SOSIAssemblyInput& input) {
                 const auto found = ids.find(SOSIIdValue(ref));
                 if (found == ids.end()) continue;  // a reference to a missing id adds nothing
                 const SOSIPrim target = fd->objects[found->second];
-                const SOSIOType* row = FindTypeRow(input.types, target.type);
+                const auto rowIt = rowOf.find(Key(target.type));
+                const SOSIOType* row = rowIt != rowOf.end() ? &input.types[rowIt->second] : nullptr;
                 if (row != nullptr && row->import != 0 && row->ownValue != 0) {
                     own = row->value;
                     hasOwn = true;
@@ -576,6 +623,8 @@ void SOSIAssembly::AssembleSurfaces(const SOSIAssemblyInput& input) {
                 SOSIObjectRecords curve;
                 QV_List<API_Coord3D> pts;
                 curve.Read(*fd, target, skipLowHeights != 0, pts);
+                // A curve read for itself has told what it left out already.
+                if (target.selected == 0) issues.Add(curve.issues);
                 if (reverse)
                     for (int32_t a = 0, b = pts.GetCount() - 1; a < b; ++a, --b) std::swap(pts[a], pts[b]);
                 for (int32_t i = 0; i < pts.GetCount(); ++i)

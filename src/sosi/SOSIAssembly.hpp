@@ -3,6 +3,7 @@
 // records, turned into SOSIData records: points thinned and lines simplified by the type rows' filters,
 // surfaces joined from their boundary curves, curves that touch joined (objects import), each file's origin
 // added; then the extent of what was made, and the contour-height filter of the results dialog.
+#include "fileio/ReadReport.hpp"
 #include "fileio/ReaderProgress.hpp"
 #include "sosi/SOSIObjectRecords.hpp"
 #include "sosi/SOSIPointGrid.hpp"
@@ -57,6 +58,9 @@ public:
 
     // ---- what it made ----
     QV_List<SOSIData> data;
+    // What the last ImportObjects left out (values no survey holds, refused units) and, in a terrain import, the
+    // positions whose points had more than one height, each point there given the height read first.
+    ReadReport issues;
 
 private:
     using TypeRowIndex = std::unordered_map<std::u16string, int32_t>;  // type name to its row in `types`
@@ -68,12 +72,14 @@ private:
     // Thins or simplifies an object's points by its type row's filter; false when the object is dropped.
     bool KeepObjectPoints(int16_t kind, const SOSIOType* row, QV_List<API_Coord3D>& points) const;
     bool AddRecord(const SOSIPrim& prim, int32_t fileIndex, const QV_List<API_Coord3D>& points);
-    void AssembleSurfaces(const SOSIAssemblyInput& input);
+    void AssembleSurfaces(const SOSIAssemblyInput& input, const TypeRowIndex& rowOf);
     void JoinTouchingCurves();
     // Edge curves ("KantUtsnitt") touching a surface's outer ring join it as further pieces.
     void JoinEdgeCurvesToSurfaces();
     // Each file's ..ORIGO-NØ added to its records' points.
     void ShiftToFileOrigins(const QV_List<SOSIFileData>& files);
+    // Terrain import: the points of points, swarms and curves at one position take the height read first there.
+    void UnifyHeights();
 
     bool IsDuplicatePoint(const API_Coord3D& p, const double* distance) const;
     void ThinPointSwarm(QV_List<API_Coord3D>& points, const double* distance) const;
@@ -88,7 +94,24 @@ private:
     double tolerance = 0.0;     // the input's, while ImportObjects runs
     double contourMin[3];
     double contourMax[3];
-    std::vector<long> dataIds;  // id value of each record of `data`, rebuilt when out of step
+    // While ImportObjects reads: the records of each file and id, in `data` order, and which are gone (taken
+    // into a surface), to leave `data` in one pass at the end.
+    struct RecordKey {
+        int32_t file;
+        long id;
+        bool operator==(const RecordKey& o) const { return file == o.file && id == o.id; }
+    };
+    struct RecordKeyHash {
+        size_t operator()(const RecordKey& k) const { return std::hash<long>()(k.id) * 31u + size_t(k.file); }
+    };
+    struct RecordsOfId {
+        std::vector<int32_t> indices;
+        size_t taken = 0;  // the first `taken` are gone
+    };
+    std::unordered_map<RecordKey, RecordsOfId, RecordKeyHash> recordsById;
+    std::vector<uint8_t> dataGone;
+    bool Gone(int32_t index) const { return size_t(index) < dataGone.size() && dataGone[size_t(index)] != 0; }
+    void IndexRecord(int32_t index);
     bool pointGridsActive = false;
     mutable std::vector<std::pair<double, SOSIPointGrid>> pointGrids;
 };

@@ -344,24 +344,41 @@ int32_t BuildOneSOSIData(const SOSIOutputInput& input, const SOSIOutputChoices& 
 
     SOSIBuildState& state = SOSIOutputState();
     state.layer = 1;
-    for (const SOSILayer& layer : state.layers)
-        if (layer.name.CompareNoCase(data.type) == 0) {
-            state.layer = int16_t(layer.layer);
-            break;
-        }
+    QV_String lower;
+    data.type.ToLower(lower);
+    const auto layer = state.layerOfType.find(SOSITypeKey(lower));
+    if (layer != state.layerOfType.end()) state.layer = int16_t(layer->second);
     state.pen = state.defaultPen;
     state.second = state.defaultSecond;
     state.lineSwitch = 0;
-    for (const SOSIOType& row : input.types) {
-        if (row.name.Compare(data.type) != 0) continue;
-        if (row.import != 0) {
-            if (row.ownPen != 0) state.pen = row.pen;
-            state.lineSwitch = row.secondSwitch[0];
-            if (state.lineSwitch != 0) state.second = row.secondPen;
-        }
-        break;
+    const auto rowIt = state.rowOfType.find(SOSITypeKey(data.type));
+    if (rowIt != state.rowOfType.end() && input.types[rowIt->second].import != 0) {
+        const SOSIOType& row = input.types[rowIt->second];
+        if (row.ownPen != 0) state.pen = row.pen;
+        state.lineSwitch = row.secondSwitch[0];
+        if (state.lineSwitch != 0) state.second = row.secondPen;
     }
 
     Builder builder{input, choices, data, state.defaults, state};
-    return builder.Build() ? 1 : 0;
+    const size_t before = state.made.size();
+    const bool built = builder.Build();
+    if (state.made.size() > before) state.usedLayers.insert(state.layer);
+    return built ? 1 : 0;
+}
+
+std::u16string SOSITypeKey(const QV_String& name) {
+    return std::u16string(name.GetBuffer() != nullptr ? name.GetBuffer() : u"", name.GetLength());
+}
+
+void IndexSOSITypes(const QV_List<SOSIOType>& types) {
+    SOSIBuildState& state = SOSIOutputState();
+    state.rowOfType.clear();
+    state.layerOfType.clear();
+    // The first of equal names wins, as a search from the start finds it; layers match their type in any case.
+    for (int32_t t = 0; t < types.GetCount(); ++t) state.rowOfType.emplace(SOSITypeKey(types[t].name), t);
+    for (const SOSILayer& layer : state.layers) {
+        QV_String lower;
+        layer.name.ToLower(lower);
+        state.layerOfType.emplace(SOSITypeKey(lower), layer.layer);
+    }
 }

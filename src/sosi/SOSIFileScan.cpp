@@ -8,6 +8,7 @@
 #include "foundation/Language.hpp"
 #include "settings/Settings.hpp"
 #include "sosi/SOSITokens.hpp"
+#include "sosi/SOSIValueBounds.hpp"
 
 #include <algorithm>
 #include <climits>
@@ -28,6 +29,14 @@ QV_String GeneralText(int32_t index) {
     QV_String text;
     GetResString(text, GeneralTableBase + LanguageIndex, index);
     return text;
+}
+
+// Whether the text's last line ends with a line break: blanks, NULs and an end-of-file mark after it aside.
+template <typename Unit>
+uint8_t EndsWithBreak(const std::vector<Unit>& text) {
+    size_t n = text.size();
+    while (n > 0 && (text[n - 1] == Unit(' ') || text[n - 1] == 0 || text[n - 1] == Unit(0x1A))) --n;
+    return n == 0 || text[n - 1] == Unit('\n') || text[n - 1] == Unit('\r') ? 1 : 0;
 }
 
 }  // namespace
@@ -91,6 +100,7 @@ bool SOSIFileScan::ReadFileLines(SOSIFileData& fileData, ReaderProgress& progres
             c == 0xFFFD;
     };
     size_t controls = 0, units = 0;
+    fileData.endsWithBreak = narrow ? EndsWithBreak(bytes) : EndsWithBreak(wide);
     if (narrow) {
         for (uint8_t c : bytes) controls += control(c) ? 1 : 0;
         units = bytes.size();
@@ -199,9 +209,41 @@ void SOSIFileScan::ScanLines(SOSIFileData& fileData, ReaderProgress& progress) {
 
 namespace {
 
+// The digits of a number token.
+uint32_t Digits(const SOSITokens& t, int32_t i) {
+    uint32_t n = 0;
+    for (uint32_t k = 0; k < t.Length(i); ++k) n += t.At(i, k) >= u'0' && t.At(i, k) <= u'9' ? 1 : 0;
+    return n;
+}
+
+// The numbers at the start of a line.
+int32_t LeadingNumbers(const SOSITokens& t) {
+    int32_t numbers = 0;
+    double v = 0.0;
+    while (numbers < t.Count() && t.Number(numbers, v)) ++numbers;
+    return numbers;
+}
+
+// A last coordinate line without its line break may have lost digits: 23500 2350 cut to 23500 23 is a whole
+// tuple, a point kilometres away. It is taken as cut when its north or east has fewer digits than those of the
+// coordinate line before it (heights vary in length, a survey's plan coordinates do not from one line to the
+// next). The search looks back a bounded number of lines.
+bool LostDigits(const SOSIFileData& fileData, const SOSITokens& t) {
+    constexpr int32_t LookBack = 10000;
+    const int32_t lastLine = fileData.lines.GetCount() - 1;
+    for (int32_t l = lastLine - 1; l >= 0 && l >= lastLine - LookBack; --l) {
+        const SOSILine before = fileData.lines[l];
+        if (before.GetAt(0) == u'.') continue;
+        const SOSITokens b(before);
+        if (LeadingNumbers(b) < 2) continue;
+        return Digits(t, 0) < Digits(b, 0) || Digits(t, 1) < Digits(b, 1);
+    }
+    return false;
+}
+
 // A file that stops without its end line may have been cut inside its last object. That shows when the last line
-// is a partial record: a keyword without its value or coordinates, an open reference group, or numbers that make
-// no whole tuple of the layout in force.
+// is a partial record: a keyword without its value or coordinates, an open reference group, numbers that make no
+// whole tuple of the layout in force, or (without its line break) numbers shorter than those before them.
 bool LastObjectCut(const SOSIFileData& fileData) {
     const SOSIPrim& last = fileData.objects[fileData.objects.GetCount() - 1];
     const int32_t lastLine = fileData.lines.GetCount() - 1;
@@ -220,10 +262,9 @@ bool LastObjectCut(const SOSIFileData& fileData) {
             layout = found;
             break;
         }
-    int32_t numbers = 0;
-    double v = 0.0;
-    while (numbers < t.Count() && t.Number(numbers, v)) ++numbers;
-    return numbers > 0 && numbers % (layout == 1 ? 2 : 3) != 0;
+    const int32_t numbers = LeadingNumbers(t);
+    if (numbers > 0 && numbers % (layout == 1 ? 2 : 3) != 0) return true;
+    return numbers >= 2 && fileData.endsWithBreak == 0 && LostDigits(fileData, t);
 }
 
 }  // namespace
@@ -240,6 +281,11 @@ bool SOSIFileScan::CheckScannedFile(SOSIFileData& fileData) {
     // Without its header a file gives neither unit nor origin: every coordinate would be off by its unit.
     if (fileData.headerFound == 0) {
         report.Note(ReadIssue::NoUnit);
+        return false;
+    }
+    // A unit no survey uses would stack every point on the origin, mirror them or spread them past any map.
+    if (!SOSIUnitHeld(fileData.headerUnit)) {
+        report.Note(ReadIssue::BadUnit);
         return false;
     }
     if (fileData.endLine == 0 && LastObjectCut(fileData)) {

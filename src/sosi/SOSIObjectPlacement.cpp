@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int32_t WrongPartAlert = 70;
 constexpr double Eps = 1e-7;
 
 bool SamePlan(const QV_Coord3DLong& a, const QV_Coord3DLong& b) {
@@ -194,7 +193,7 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
         }
         if (chosen != objectLibPartIndex) {
             ReleaseParamRecords(&params);
-            ShowErrorMessage(WrongPartAlert, 2);
+            ShowErrorMessage(ErrNotTheNeededObject, 2);
             continue;
         }
         // Read into a copy: a part that lost a parameter leaves the remembered settings whole.

@@ -1,7 +1,7 @@
 #include "sosi/SOSIObjectRecords.hpp"
 
-#include "foundation/Encoding.hpp"
 #include "sosi/SOSITokens.hpp"
+#include "sosi/SOSIValueBounds.hpp"
 
 #include <cmath>
 #include <cstdlib>
@@ -10,32 +10,42 @@ namespace {
 
 constexpr double LowHeight = 1e-7;
 
-// Reads tuples from token `first` on while they are complete and numeric; a partial or non-numeric tuple
-// ends the line (a "...KP" or comment follows the coordinates).
-int32_t ReadTuples(const SOSITokens& t, int32_t first, int32_t layout, double unit, double height, bool skipLow,
-                   QV_List<API_Coord3D>& points) {
+}  // namespace
+
+int32_t SOSIObjectRecords::ReadTuples(const SOSIFileData& file, const SOSITokens& t, int32_t first, int32_t layout,
+                                      double unit, bool skipLow, QV_List<API_Coord3D>& points) {
     const int32_t width = layout == 1 ? 2 : 3;
     int32_t accepted = 0;
     for (int32_t i = first; i + width <= t.Count(); i += width) {
         double v[3] = {0.0, 0.0, 0.0};
         bool ok = true;
         for (int32_t k = 0; k < width && ok; ++k) ok = t.Number(i + k, v[k]);
-        if (!ok) break;
+        if (!ok) {
+            // A line that starts as coordinates but whose numbers cannot be read (12a 300) gives no point: told.
+            const GS::UniChar c0 = t.At(first, 0);
+            if (i == first && ((c0 >= u'0' && c0 <= u'9') || c0 == u'-' || c0 == u'+' || c0 == u'.' || c0 == u','))
+                issues.Note(ReadIssue::BadNumber);
+            break;
+        }
         API_Coord3D c;
         if (layout == 1) {
-            c = API_Coord3D{v[1] * unit, v[0] * unit, height};
+            c = API_Coord3D{v[1] * unit, v[0] * unit, scratch.height};
         } else if (layout == 3) {
             c = API_Coord3D{v[1] * unit, v[0] * unit, v[2] * unit};
         } else {
             c = API_Coord3D{v[0] * unit, v[1] * unit, v[2] * unit};
+        }
+        // Where the point lands once its file's origin is added, and its height, must be a survey's.
+        if (!SOSIPlanValueHeld(c.x) || !SOSIPlanValueHeld(c.y) || !SOSIPlanValueHeld(c.x + file.originEast) ||
+            !SOSIPlanValueHeld(c.y + file.originNorth) || !SOSIHeightHeld(c.z)) {
+            issues.Note(ReadIssue::OutOfRange);
+            continue;
         }
         if (skipLow && c.z <= LowHeight) continue;
         if (points.Insert(c)) ++accepted;
     }
     return accepted;
 }
-
-}  // namespace
 
 void SOSIObjectRecords::Reset() {
     scratch.height = 0.0;
@@ -45,7 +55,7 @@ void SOSIObjectRecords::Reset() {
     scratch.boundaries.clear();
 }
 
-void SOSIObjectRecords::Read(const SOSIFileData& file, const SOSIPrim& object, bool skipLowHeights,
+bool SOSIObjectRecords::Read(const SOSIFileData& file, const SOSIPrim& object, bool skipLowHeights,
                              QV_List<API_Coord3D>& points) {
     points.Clear();
     at = object.firstLine;
@@ -63,6 +73,12 @@ void SOSIObjectRecords::Read(const SOSIFileData& file, const SOSIPrim& object, b
             continue;
         if (record && ParseUnitLine(file, objectUnit)) {
             ownUnit = true;
+            // A unit no survey uses would stack the object's points or spread them past any map: not read.
+            if (!SOSIUnitHeld(objectUnit)) {
+                issues.Note(ReadIssue::BadUnit);
+                points.Clear();
+                return false;
+            }
             continue;
         }
         const double unit = ownUnit ? objectUnit : file.headerUnit;
@@ -72,7 +88,7 @@ void SOSIObjectRecords::Read(const SOSIFileData& file, const SOSIPrim& object, b
             started = true;
             // Coordinates may follow the keyword on its own line.
             SOSITokens t(file.lines[keywordLine]);
-            ReadTuples(t, 1, layout, unit, scratch.height, skipLowHeights, points);
+            ReadTuples(file, t, 1, layout, unit, skipLowHeights, points);
             continue;
         }
         if (!started) {
@@ -84,8 +100,9 @@ void SOSIObjectRecords::Read(const SOSIFileData& file, const SOSIPrim& object, b
         ++at;
         if (text.GetLength() > 0 && text.GetAt(0) == u'.') continue;
         SOSITokens t(text);
-        if (t.Count() >= 2) ReadTuples(t, 0, layout, unit, scratch.height, skipLowHeights, points);
+        if (t.Count() >= 2) ReadTuples(file, t, 0, layout, unit, skipLowHeights, points);
     }
+    return true;
 }
 
 bool SOSIObjectRecords::ParseObjTypeLine(const SOSIFileData& file) {
@@ -167,7 +184,22 @@ bool SOSIObjectRecords::ParseRefBlock(const SOSIFileData& fileData) {
 bool SOSIObjectRecords::ParseRadiusLine(const SOSIFileData& fileData) {
     SOSITokens t(fileData.lines[at]);
     if (t.Count() < 2 || !t.Is(0, "..RADIUS")) return false;
-    scratch.radius = StrToDouble(t.Text(1).ToStdString(Encoding_System).c_str());
+    // From the first digit, sign or separator on, exponent included; without a digit the largest double.
+    const QV_String text = t.Text(1);
+    uint32_t from = 0;
+    auto starts = [](GS::UniChar c) { return (c >= u'0' && c <= u'9') || c == u'-' || c == u'.' || c == u','; };
+    while (from < text.GetLength() && !starts(text.GetAt(from))) ++from;
+    QV_String number;
+    text.Mid(number, from);
+    bool digit = false;
+    for (uint32_t k = 0; k < number.GetLength() && !digit; ++k)
+        digit = number.GetAt(k) >= u'0' && number.GetAt(k) <= u'9';
+    scratch.radius = digit ? SOSINumber(number) : 1.7976931348623157e308;
+    // A radius no survey holds (or none written) draws no arc: the object that takes it is left out, counted.
+    if (!SOSIPlanValueHeld(scratch.radius)) {
+        issues.Note(ReadIssue::OutOfRange);
+        scratch.radius = std::nan("");
+    }
     ++at;
     return true;
 }
@@ -178,6 +210,8 @@ bool SOSIObjectRecords::ParseHeightLine(const SOSIFileData& fileData) {
     SOSITokens t(line);
     if (t.Count() < 2 || !t.StartsWith(0, "..H") || !t.EndsWith(0, "YDE")) return false;
     scratch.height = SOSINumber(t.Text(1));
+    // Not a survey's height: the points that would take it are refused, each counted.
+    if (!SOSIHeightHeld(scratch.height)) scratch.height = std::nan("");
     ++at;
     return true;
 }

@@ -53,6 +53,7 @@ void BuildBody(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     SOSIBuildState& state = SOSIOutputState();
     state.defaultPen = int16_t(GlobalSettings.GetInt(0, DefaultPenField));
     state.defaultSecond = int16_t(GlobalSettings.GetInt(0, DefaultSecondField));
+    IndexSOSITypes(input.types);
 
     GS::UniString title("Lodravix");
     int16_t phases = 1;
@@ -67,7 +68,10 @@ void BuildBody(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     for (int32_t i = 0; i < input.data.GetCount() && state.hostFailed == 0; ++i) {
         int32_t value = i + 1;
         ACAPI_Interface(APIIo_SetProcessValueID, &value);
-        if ((BuildOneSOSIData(input, choices, i) & 0xFF) == 0) choices.buildError = 1;
+        if ((BuildOneSOSIData(input, choices, i) & 0xFF) == 0) {
+            choices.buildError = 1;
+            if (state.hostFailed == 0) ++choices.unbuilt;
+        }
         if (ACAPI_Interface(APIIo_IsProcessCanceledID) == APIERR_CANCEL) {
             choices.stopped = 1;  // what failed before is not told
             break;
@@ -89,6 +93,8 @@ bool BuildInCommand(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     ok = ok && (!replace || ListCurrentDatabase(old));
     if (ok) BuildBody(input, choices);
     ok = ok && state.hostFailed == 0;
+    // A type whose objects all failed, or lay outside the area, leaves no empty layer behind.
+    ok = ok && DeleteUnusedSOSILayers();
     if (ok && replace && old.GetSize() > 0) ok = ACAPI_Element_Delete(old) == NoError;
     if (!ok) TakeBackSOSIBuild();
     if (state.somethingCreated == 0) writing.NoneMade();
@@ -107,6 +113,8 @@ bool BuildSOSIOutput(const SOSIOutputInput& input, SOSIOutputChoices& choices, u
     choices.stopped = 0;
     if (!PrepareObjectRecord(input, choices)) return false;
     choices.buildError = 0;
+    choices.unbuilt = 0;
+    state.usedLayers.clear();
     if (input.data.GetCount() == 0) return true;
     // What the host may refuse before anything is made is asked first.
     if (!PrepareSOSIElementDefaults(input, choices)) return false;
@@ -137,5 +145,8 @@ void ClearSOSIOutputState() {
     state.lineSwitch = state.somethingCreated = state.hostFailed = 0;
     state.made.clear();
     state.madeLayers.clear();
+    state.usedLayers.clear();
     state.changedLayers.clear();
+    state.rowOfType.clear();
+    state.layerOfType.clear();
 }

@@ -15,6 +15,7 @@ struct SOSIOutputChoices {
     uint8_t addSwitch = 0;                       // new elements join an existing worksheet's, else replace them
     uint8_t dialogSwitch = 0;                    // the lines made of one object are grouped
     uint8_t buildError = 0;                      // an object failed in the last build
+    uint32_t unbuilt = 0;                        // the objects of the last build whose geometry made no element
     uint8_t locatorRefused = 0;                  // the host refused the search of the locators or a locator's offset
     uint8_t stopped = 0;                         // the user stopped the last build
 };

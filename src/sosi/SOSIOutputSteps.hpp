@@ -8,6 +8,9 @@
 #include "APIElements.hpp"
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // The host's default of each 2D element type the builders make, kept for one build.
@@ -32,10 +35,13 @@ struct SOSIBuildState {
     // second value (a line type), and whether its lines take that second value.
     int16_t defaultPen = 0, defaultSecond = 0, layer = 0, pen = 0, second = 0;
     uint8_t lineSwitch = 0;
-    uint8_t somethingCreated = 0;              // set by every builder that created an element
-    uint8_t hostFailed = 0;                    // a host call refused a step of the build
-    std::vector<API_Guid> made;                // every element the build created
-    std::vector<API_Attribute> madeLayers;     // layers the build created
+    uint8_t somethingCreated = 0;            // set by every builder that created an element
+    uint8_t hostFailed = 0;                  // a host call refused a step of the build
+    std::vector<API_Guid> made;              // every element the build created
+    std::vector<API_Attribute> madeLayers;   // layers the build created
+    std::unordered_set<int32_t> usedLayers;  // layers the build put an element on
+    // The type rows by name and the layers by lower-case name, for the build's objects to find theirs at once.
+    std::unordered_map<std::u16string, int32_t> rowOfType, layerOfType;
     std::vector<API_Attribute> changedLayers;  // layers the build rewrote, as they were before
 };
 SOSIBuildState& SOSIOutputState();
@@ -51,10 +57,15 @@ int16_t ChooseSOSISurfaceFill();
 bool CreateTypeLayers(const QV_List<SOSIOType>& types);
 // Takes back what the build made: its elements, the layers it created, the records of the layers it rewrote.
 void TakeBackSOSIBuild();
+// The layers the build created and put nothing on are deleted again. False when the host refuses.
+bool DeleteUnusedSOSILayers();
 // Mode 2: finds the worksheet by reference id (renamed when its name differs) or makes it, and brings it to
 // the front. `*existed` tells whether it was there. False when a host call fails.
 // `namesFromSettings`: the reference id and name come from the general settings, else the current worksheet's.
 bool CreateOrReuseWorksheet(uint8_t namesFromSettings, uint8_t* existed);
+// The build state's indexes of the type rows and of the layers made for them (after CreateTypeLayers).
+void IndexSOSITypes(const QV_List<SOSIOType>& types);
+std::u16string SOSITypeKey(const QV_String& name);
 // Builds the element(s) or the object of `reader.data[index]`; nonzero low byte on success. A refused host call
 // also sets the build state's `hostFailed`.
 int32_t BuildOneSOSIData(const SOSIOutputInput& input, const SOSIOutputChoices& choices, int32_t index);

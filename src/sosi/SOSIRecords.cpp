@@ -12,6 +12,7 @@ void SOSIFileData::Reset() {
     headerUnit = 1.0;
     encoding = 0;
     headerFound = unitGiven = endLine = 0;
+    endsWithBreak = 1;
     coordinateKeywords = 0;
 }
 

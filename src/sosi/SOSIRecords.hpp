@@ -41,6 +41,7 @@ struct SOSIFileData {
     uint8_t headerFound = 0;
     uint8_t unitGiven = 0;
     uint8_t endLine = 0;
+    uint8_t endsWithBreak = 1;  // the file's last line ends with a line break (else it may have been cut)
     int32_t coordinateKeywords = 0;
 
     // Empties lines and objects and sets the values above; the path stays.

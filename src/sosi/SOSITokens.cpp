@@ -71,6 +71,18 @@ bool ParseUnits(const Unit* p, const Unit* end, bool strict, double& value) {
         }
         ++p;
     }
+    // An exponent (1e308, 2.5E-3) after the digits; without its digits the 'e' is not part of the number.
+    if (digits && p < end && (*p == u'e' || *p == u'E')) {
+        const Unit* q = p + 1;
+        if (q < end && (*q == u'-' || *q == u'+')) ++q;
+        if (q < end && *q >= u'0' && *q <= u'9' && n + size_t(end - p) < sizeof(buffer)) {
+            buffer[n++] = 'e';
+            for (++p; p < end && (*p == u'-' || *p == u'+' || (*p >= u'0' && *p <= u'9')); ++p) {
+                if ((*p == u'-' || *p == u'+') && buffer[n - 1] != 'e') break;
+                buffer[n++] = char(*p);
+            }
+        }
+    }
     buffer[n] = '\0';
     if (!digits || (strict && p != end)) {
         value = 0.0;

@@ -20,8 +20,8 @@ public:
     bool EndsWith(int32_t i, const char* ascii) const;
     // Characters from `from` on of token i.
     QV_String Text(int32_t i, uint32_t from = 0) const;
-    // The token as a number: optional sign, digits, at most one '.' or ',' followed by a digit. False for
-    // anything else.
+    // The token as a number: optional sign, digits, at most one '.' or ',' followed by a digit, an optional
+    // exponent ('e' or 'E', sign, digits). False for anything else; a number too large for a double is infinite.
     bool Number(int32_t i, double& value) const;
 
 private:
@@ -37,8 +37,8 @@ private:
     std::vector<Range> more;  // tokens past the inline ones
 };
 
-// Decimal-point-tolerant conversion of a whole text: leading spaces, sign, digits, '.' or ','; what follows a
-// valid prefix is ignored; no digits give 0.
+// Decimal-point-tolerant conversion of a whole text: leading spaces, sign, digits, '.' or ',', exponent; what
+// follows a valid prefix is ignored; no digits give 0.
 double SOSINumber(const QV_String& text);
 
 // The absolute value of an id text's leading integer (sign allowed): what "..REF" lines name.

@@ -73,3 +73,20 @@ void TakeBackSOSIBuild() {
     state.changedLayers.clear();
     state.somethingCreated = 0;
 }
+
+bool DeleteUnusedSOSILayers() {
+    SOSIBuildState& state = SOSIOutputState();
+    std::vector<API_Attribute> kept;
+    bool deleted = true;
+    for (API_Attribute& layer : state.madeLayers) {
+        // Once the host refuses, the rest stay listed, for the take-back to delete.
+        if (!deleted || state.usedLayers.count(layer.header.index) != 0) {
+            kept.push_back(layer);
+            continue;
+        }
+        deleted = ACAPI_Attribute_Delete(&layer.header) == NoError;
+        if (!deleted) kept.push_back(layer);
+    }
+    state.madeLayers.swap(kept);
+    return deleted;
+}

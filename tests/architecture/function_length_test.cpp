@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
+namespace function_length_test {
 
-namespace {
+namespace fs = std::filesystem;
 
 constexpr int LongestFunction = 150;
 
@@ -22,8 +22,6 @@ std::string ReadFile(const fs::path& path) {
     text << in.rdbuf();
     return text.str();
 }
-
-}  // namespace
 
 // The module, the platform library and the stand-in host alike.
 TEST(FunctionLength, NoFunctionOfTheModuleThePlatformOrTheHostIsLongerThan150Lines) {
@@ -108,3 +106,5 @@ TEST(FunctionLength, TheFinderMeasuresEveryFunctionAndNothingElse) {
         }
     }
 }
+
+}  // namespace function_length_test

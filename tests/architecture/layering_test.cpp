@@ -15,9 +15,10 @@
 #include <string>
 #include <vector>
 
+namespace layering_test {
+
 namespace fs = std::filesystem;
 
-namespace {
 using namespace ArchitectureMap;
 
 std::set<std::string> PublicHostHeaders() {
@@ -26,8 +27,6 @@ std::set<std::string> PublicHostHeaders() {
         names.insert(e.path().filename().string());
     return names;
 }
-
-}  // namespace
 
 TEST(Layering, TheMapNamesEverySubsystemFolderOnce) {
     const Map map = ReadMap();
@@ -94,3 +93,5 @@ TEST(Layering, EveryIncludeOfTheModuleIsInsideTheMap) {
     EXPECT_GT(files, 50);
     EXPECT_EQ(faults.str(), "");
 }
+
+}  // namespace layering_test

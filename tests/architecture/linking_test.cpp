@@ -19,7 +19,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace linking_test {
+
 using namespace ArchitectureMap;
 
 // The lines a command prints; empty when it cannot run.
@@ -116,8 +117,6 @@ std::string FunctionName(const std::string& symbol) {
     return text.substr(0, text.find('('));
 }
 
-}  // namespace
-
 TEST(Linking, EverySymbolAFolderNeedsComesFromTheMap) {
     const Map map = ReadMap();
     const std::vector<UpwardLink> upward = ReadUpwardLinks(map);
@@ -193,3 +192,5 @@ TEST(Linking, EveryCallUpTheMapNamesIsMade) {
         EXPECT_EQ(defined.count(u.name), 1u) << u.to << "/ does not define " << u.name;
     }
 }
+
+}  // namespace linking_test

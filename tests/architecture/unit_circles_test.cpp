@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace unit_circles_test {
+
 namespace fs = std::filesystem;
 using namespace SourceUnits;
 
@@ -93,3 +95,5 @@ TEST(UnitCircles, TheReaderFollowsIncludesAndTheReportNamesTheirLines) {
               "  b/Two.cpp:3: includes b/Alone.hpp\n");
     fs::remove_all(src);
 }
+
+}  // namespace unit_circles_test

@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-namespace {
+namespace camera_dialogs_test {
 
 class CameraDialogsTest : public ProjectHostTest {
 protected:
@@ -21,8 +21,6 @@ protected:
         ProjectHostTest::TearDown();
     }
 };
-
-}  // namespace
 
 TEST_F(CameraDialogsTest, TheDistanceStaysWithinThePathAndCrossesLayoutSwitches) {
     const SettingsMode mode = SettingsMode::NewElement;
@@ -76,3 +74,5 @@ TEST_F(CameraDialogsTest, TheHeaderShowsWhatTheOwnerAsksFor) {
         EXPECT_EQ(header, expected);
     }
 }
+
+}  // namespace camera_dialogs_test

@@ -9,7 +9,7 @@
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
 #include "foundation/ModalDialog.hpp"
 
-namespace {
+namespace contour_slope_dialogs_test {
 
 class ToolDialogsTest : public ProjectHostTest {
 protected:
@@ -117,4 +117,4 @@ TEST_F(ToolDialogsTest, SlopeBoundsSnapBackUnlessTheyRiseAndEachLayoutKeepsWhatI
     EXPECT_EQ(slope.show2D, 0);
 }
 
-}  // namespace
+}  // namespace contour_slope_dialogs_test

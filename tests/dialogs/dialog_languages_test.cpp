@@ -44,7 +44,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace dialog_languages_test {
 
 namespace fs = std::filesystem;
 
@@ -422,4 +422,4 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
     });
 }
 
-}  // namespace
+}  // namespace dialog_languages_test

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace dialog_utilities_test {
 
 std::string Replaced(const char* path, const char* extension) {
     QV_String p(path);
@@ -43,10 +43,7 @@ TEST(DialogUtilitiesTest, CompareStringsLessIsAStrictOrder) {
         }
 }
 
-}  // namespace
-
 // The font popup, the section removal and the spot height dialog's store, through the host.
-namespace {
 
 struct Popup {
     std::vector<std::string> texts;
@@ -150,4 +147,4 @@ TEST(DialogUtilitiesTest, SpotHeightStoreWritesRealFieldsThatMovedAndMarksThem) 
             }
 }
 
-}  // namespace
+}  // namespace dialog_utilities_test

@@ -12,11 +12,11 @@
 #include <fstream>
 #include <utility>
 
-namespace {
+namespace import_previews_test {
+
 std::string Row(int32_t layout, bool swap, double factor, const char* line, char delimiter = '\t') {
     return FormatPreviewRow(layout, delimiter, swap, factor, QV_String(line)).ToStdString();
 }
-}  // namespace
 
 TEST(ImportPreviews, RowsFollowTheLayoutAxisOrderAndUnit) {
     EXPECT_EQ(Row(3, false, 0.01, "1250\t3400\t55"), "12.5\t34\t0.55");
@@ -95,15 +95,18 @@ TEST_F(PreviewLinesTest, TheGridDialogShowsTheUnitAndTheCellsOfTheFirstRows) {
         return DGDriver::ItemState();
     };
     const std::string header = "ncols 3\nnrows 2\nxllcorner 100\nyllcorner 200\ncellsize 10\nNODATA_value -1\n";
-    // An unknown unit shows as "decimal inches" and is stored so (its factor until then 1); a row's first cell at
-    // the south-west cell's centre moved i cells east: x0 + size / 2 + i size, y0 + size / 2.
+    // An unknown unit shows as "decimal inches" and is stored so (its factor until then 1); each row's first cell
+    // where the reader puts it: the northern row at y0 + 3 size / 2, the southern at y0 + size / 2.
     const auto [grid, unit] = open("u.asc", header + "1 2 3\n4 5 6\n", 7);
     EXPECT_EQ(unit, 4);
     EXPECT_EQ(item(grid, 11).selected, 6);
     ASSERT_EQ(item(grid, 6).rows.size(), 2u);
-    EXPECT_EQ(item(grid, 6).rows[1].texts, (std::vector<std::string>{"115", "205", "4"}));
+    EXPECT_EQ(item(grid, 6).rows[0].texts, (std::vector<std::string>{"105", "215", "1"}));
+    EXPECT_EQ(item(grid, 6).rows[1].texts, (std::vector<std::string>{"105", "205", "4"}));
     // Rows without a delimiter: the raw lines in one wide column.
     const auto [single, unused] = open("s.asc", header + "7\n8\n", 0);
     ASSERT_EQ(item(single, 6).tabFields.size(), 1u);
     EXPECT_EQ(item(single, 6).rows[0].texts, (std::vector<std::string>{"7"}));
 }
+
+}  // namespace import_previews_test

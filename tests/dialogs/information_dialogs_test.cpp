@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-namespace {
+namespace information_dialogs_test {
 
 class InformationDialogsTest : public ProjectHostTest {
 protected:
@@ -53,4 +53,4 @@ TEST_F(InformationDialogsTest, UpdateNoticeReportsItsBoxWhateverTheAnswer) {
         }
 }
 
-}  // namespace
+}  // namespace information_dialogs_test

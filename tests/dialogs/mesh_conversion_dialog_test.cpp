@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-namespace {
+namespace mesh_conversion_dialog_test {
 
 class MeshConversionDialogTest : public ProjectHostTest {
 protected:
@@ -76,4 +76,4 @@ TEST_F(MeshConversionDialogTest, FlagSwapsTheTwoMiddleLines) {
     }
 }
 
-}  // namespace
+}  // namespace mesh_conversion_dialog_test

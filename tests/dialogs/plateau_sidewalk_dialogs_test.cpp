@@ -12,7 +12,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace plateau_sidewalk_dialogs_test {
 
 class PlateauSidewalkDialogTest : public SettingsDialogTest {
 protected:
@@ -147,4 +147,4 @@ TEST_F(PlateauSidewalkDialogTest, TheCompactSidewalkLayoutDrawsIn2DAndGivesTheCu
     EXPECT_EQ(Flags(cancelled), 0);
 }
 
-}  // namespace
+}  // namespace plateau_sidewalk_dialogs_test

@@ -10,7 +10,7 @@
 
 #include <string>
 
-namespace {
+namespace point_constraint_dialogs_test {
 
 class PointConstraintDialogsTest : public ProjectHostTest {
 protected:
@@ -152,4 +152,4 @@ TEST_F(PointConstraintDialogsTest, OutlineSearchValuesShowInDegreesAndTheFirstLa
     EXPECT_EQ(record.searchType, 1);
 }
 
-}  // namespace
+}  // namespace point_constraint_dialogs_test

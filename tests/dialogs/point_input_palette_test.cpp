@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
+namespace point_input_palette_test {
 
 constexpr int16_t kPalette = PointInputPaletteId;
 
@@ -120,4 +120,4 @@ TEST_F(PointInputPaletteTest, PaletteEditsBetweenTwoClicksArriveBetweenThem) {
     EXPECT_EQ(DGDriver::PendingActionCount(), 0u);
 }
 
-}  // namespace
+}  // namespace point_input_palette_test

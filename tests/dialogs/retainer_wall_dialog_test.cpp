@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-namespace {
+namespace retainer_wall_dialog_test {
 
 class RetainerWallDialogTest : public SettingsDialogTest {
 protected:
@@ -81,4 +81,4 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
     EXPECT_EQ(Flags(cancelled), 0);
 }
 
-}  // namespace
+}  // namespace retainer_wall_dialog_test

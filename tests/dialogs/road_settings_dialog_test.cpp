@@ -9,7 +9,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace road_settings_dialog_test {
 
 class RoadSettingsDialogTest : public SettingsDialogTest {
 protected:
@@ -123,4 +123,4 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     EXPECT_EQ(GlobalSettings.GetDouble(0, 5), 9.25);
 }
 
-}  // namespace
+}  // namespace road_settings_dialog_test

@@ -8,7 +8,7 @@
 #include "elements/HostFonts.hpp"
 #include "foundation/ModalDialog.hpp"
 
-namespace {
+namespace section_settings_dialog_test {
 
 class SectionDialogTest : public ProjectHostTest {
 protected:
@@ -87,4 +87,4 @@ TEST(SectionRecordTest, TheItemAccessorsReachOnlyTheSixteenBitFields) {
     }
 }
 
-}  // namespace
+}  // namespace section_settings_dialog_test

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace settings_frame_test {
 
 const SettingsRecordAccess<RoadData> kRoadAccess = {
     [](const RoadData& r, int16_t id) { return r.GetLongByItem(id); },
@@ -305,4 +305,4 @@ TEST(FiveDigitCodeItemTest, CodesShowAsFiveDigitsAndReadBack) {
     EXPECT_EQ(ParseFiveDigitCode(QV_String()), 0u);
 }
 
-}  // namespace
+}  // namespace settings_frame_test

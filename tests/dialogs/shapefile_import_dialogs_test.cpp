@@ -9,7 +9,7 @@
 #include "fileio/GISObjects.hpp"
 #include "foundation/Language.hpp"
 
-namespace {
+namespace shapefile_import_dialogs_test {
 
 using DGDriver::DialogRef;
 
@@ -200,8 +200,6 @@ TEST_F(ShapefileImportDialogsTest, NewNamesAreNeitherPathsNorLoadedParts) {
     EXPECT_EQ(block.name.Compare(QV_String("Parcels.gsm")), 0);
 }
 
-}  // namespace
-
 // Shapes without a coordinate leave no data box: its items and the area's are empty, never the unset extremes,
 // and the offset stays.
 TEST_F(ShapefileImportDialogsTest, NoDataBoxShowsEmptyItems) {
@@ -223,3 +221,5 @@ TEST_F(ShapefileImportDialogsTest, NoDataBoxShowsEmptyItems) {
     EXPECT_EQ(edits, 8u);
     EXPECT_EQ(DGDriver::LogText().find("1.797"), std::string::npos);
 }
+
+}  // namespace shapefile_import_dialogs_test

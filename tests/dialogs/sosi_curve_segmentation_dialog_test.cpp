@@ -10,7 +10,7 @@
 #include <map>
 #include <string>
 
-namespace {
+namespace sosi_curve_segmentation_dialog_test {
 
 constexpr int16_t DialogId = 32744;
 
@@ -75,4 +75,4 @@ TEST_F(SosiCurveSegmentationDialogTest, AskedOnlyForCurvesAndKeptOnOk) {
     EXPECT_EQ(SOSICurveSegmentationValues().segments, 24);
 }
 
-}  // namespace
+}  // namespace sosi_curve_segmentation_dialog_test

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace sosi_options_dialogs_test {
 
 using DGDriver::DialogRef;
 
@@ -275,4 +275,4 @@ TEST(SosiWorksheetReference, TrailingNumberGrowsByOneAtItsWidth) {
     for (const auto& [from, to] : cases) EXPECT_EQ(NextWorksheetReference(QV_String(from)).ToStdString(), to) << from;
 }
 
-}  // namespace
+}  // namespace sosi_options_dialogs_test

@@ -14,7 +14,7 @@
 #include <cmath>
 #include <set>
 
-namespace {
+namespace sosi_results_dialogs_test {
 
 class SosiResultsDialogsTest : public SosiReaderTest {
 protected:
@@ -232,4 +232,4 @@ TEST_F(SosiResultsDialogsTest, TheOffsetComesFromTheLocator) {
     EXPECT_FALSE(Item(SOSIResultsTwinDialogId, 39).visible);
 }
 
-}  // namespace
+}  // namespace sosi_results_dialogs_test

@@ -8,7 +8,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 
-namespace {
+namespace tree_settings_dialogs_test {
 
 class TreeDialogsTest : public ProjectHostTest {
 protected:
@@ -42,8 +42,6 @@ protected:
     TreeSettings record;
     TreeChangeFlags flags;
 };
-
-}  // namespace
 
 TEST(TreeDialogRules, AnglesAndCountsStayWhereTheDialogKeepsThem) {
     for (double a = -20.0; a <= 70.0; a += 0.5) {
@@ -149,3 +147,5 @@ TEST_F(TreeDialogsTest, ChoosersTheHostWillNotSetUpAreSaidOnceAndTheRestOfTheDia
         }
     EXPECT_EQ(alerts, 1);
 }
+
+}  // namespace tree_settings_dialogs_test

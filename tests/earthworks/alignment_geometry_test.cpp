@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace alignment_geometry_test {
 
 QV_List<QV_Coord3DLong> Edge(const std::vector<QV_Coord3DLong>& points) {
     QV_List<QV_Coord3DLong> list;
@@ -245,4 +245,4 @@ TEST_F(EdgeDrapingTest, AnEdgeOffTheTerrainLeavesTheEdgesUnset) {
     EXPECT_EQ(right3D.GetCount(), 0);
 }
 
-}  // namespace
+}  // namespace alignment_geometry_test

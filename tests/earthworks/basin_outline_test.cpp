@@ -10,7 +10,7 @@
 #include "earthworks/BasinLevel.hpp"
 #include "earthworks/BasinOutline.hpp"
 
-namespace {
+namespace basin_outline_test {
 
 using Ring = std::vector<API_Coord>;
 
@@ -155,10 +155,6 @@ TEST(BasinOutline, GarbledRecordsAreRefusedWithoutReadingPastTheLists) {
     EXPECT_TRUE(Basin::ChooseOutline(x, {5, -1}, outline));  // the sound polygon is still chosen
 }
 
-}  // namespace
-
-namespace {
-
 TEST(BasinLevel, EachLevelLandsInOneParameterAndReadsBack) {
     std::mt19937 rng(3);
     std::uniform_real_distribution<double> any(-50.0, 50.0);
@@ -177,4 +173,4 @@ TEST(BasinLevel, EachLevelLandsInOneParameterAndReadsBack) {
     EXPECT_EQ(Basin::SplitLevel(-0.9e-7).zzyzx, -0.9e-7);
 }
 
-}  // namespace
+}  // namespace basin_outline_test

@@ -23,7 +23,7 @@
 #include <cmath>
 #include <functional>
 
-namespace {
+namespace basin_test {
 
 constexpr double Pi = 3.14159265358979323846;
 
@@ -331,4 +331,4 @@ TEST_F(BasinToolTest, TheDialogFlagsExactlyWhatTheUserChanged) {
     EXPECT_EQ(record.pen3D, before.pen3D);
 }
 
-}  // namespace
+}  // namespace basin_test

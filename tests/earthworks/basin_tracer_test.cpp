@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace basin_tracer_test {
 
 class BasinTracerTest : public ProjectHostTest {
 protected:
@@ -96,4 +96,4 @@ TEST_F(BasinTracerTest, TwoHollowsGiveTwoPolygonsAndThePickChoosesOne) {
     EXPECT_FALSE(Basin::ChooseOutline(dry, {50, 50}, outline));
 }
 
-}  // namespace
+}  // namespace basin_tracer_test

@@ -16,7 +16,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace bridge_test {
 
 double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
 
@@ -200,4 +200,4 @@ TEST_F(BridgeToolTest, TheDialogKeepsSwitchedOffSidewalksAndLockedRailwayFields)
     for (uint8_t f : changed) EXPECT_EQ(f, 0);
 }
 
-}  // namespace
+}  // namespace bridge_test

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-namespace {
+namespace changed_fields_test {
 
 struct FieldTypes {
     std::vector<int16_t> reals;
@@ -78,4 +78,4 @@ TEST(ChangedFieldsTest, ARailwayEditCopiesEachFlaggedParameterFieldWithItsOwnTyp
         [](RailwaySettings& r, int16_t id, int16_t v) { r.SetShort(id, v); });
 }
 
-}  // namespace
+}  // namespace changed_fields_test

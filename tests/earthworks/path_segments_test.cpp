@@ -7,7 +7,7 @@
 
 #include "earthworks/PathSegments.hpp"
 
-namespace {
+namespace path_segments_test {
 
 QV_List<QV_Coord3DLong> Path(std::initializer_list<QV_Coord3DLong> points) {
     QV_List<QV_Coord3DLong> list;
@@ -80,4 +80,4 @@ TEST(PathSegments, AnArcMiddleOnTheLastVertexOrOnALineGivesStraightSegments) {
     EXPECT_EQ(c.x, 7.0);
 }
 
-}  // namespace
+}  // namespace path_segments_test

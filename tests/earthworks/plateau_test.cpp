@@ -23,7 +23,7 @@
 #include <random>
 #include <set>
 
-namespace {
+namespace plateau_test {
 
 double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
 
@@ -480,4 +480,4 @@ TEST_F(PlateauToolTest, AnyRefusalLeavesThePlateausAsTheyWere) {
     for (const Plateau& p : Plateaus()) EXPECT_EQ(p.skirt, -3.0) << p.name << " " << p.role;
 }
 
-}  // namespace
+}  // namespace plateau_test

@@ -19,7 +19,7 @@
 #include <cmath>
 #include <string>
 
-namespace {
+namespace railway_test {
 
 double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
 
@@ -172,4 +172,4 @@ TEST_F(RailwayToolTest, AnEditOfAnyOneObjectOfASetReachesItsPartners) {
     }
 }
 
-}  // namespace
+}  // namespace railway_test

@@ -17,7 +17,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace retaining_wall_test {
 
 double Ridge(double x) { return 100.0 + 0.2 * std::min(x, 100.0 - x); }
 
@@ -457,4 +457,4 @@ TEST_F(RetainingWallTest, MassEditsReachTheFlaggedFieldsAndCopiesLoseTheirLinks)
     EXPECT_TRUE(ElemUserData_Read(d, ElemKind_RetainingWall, walls[0].header));
 }
 
-}  // namespace
+}  // namespace retaining_wall_test

@@ -23,7 +23,7 @@
 #include <map>
 #include <random>
 
-namespace {
+namespace road_test {
 
 double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
 
@@ -524,4 +524,4 @@ TEST_F(RoadToolTest, AWallAlongARoadThatRefusesItsObstacleLeavesTheProjectAsItWa
     }
 }
 
-}  // namespace
+}  // namespace road_test

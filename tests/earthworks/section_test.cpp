@@ -16,7 +16,7 @@
 
 #include <random>
 
-namespace {
+namespace section_test {
 
 bool SectionDialogConfirms = true;
 int32_t SectionDialogLayer = 1;
@@ -362,4 +362,4 @@ TEST(SectionHeightsTest, OnlyTheCommonVertexIndicesTakeTheSectionsHeights) {
     }
 }
 
-}  // namespace
+}  // namespace section_test

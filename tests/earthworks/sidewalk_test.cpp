@@ -21,7 +21,7 @@
 #include <set>
 #include <vector>
 
-namespace {
+namespace sidewalk_test {
 
 double Plane(double x, double y) { return 100.0 + 0.1 * x + 0.05 * y; }
 
@@ -240,4 +240,4 @@ TEST_F(SidewalkToolTest, EditsReachTheParametersButNotLayerPenOrName) {
     EXPECT_EQ(cls.Modify(dialogs, picked), 42);
 }
 
-}  // namespace
+}  // namespace sidewalk_test

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace wall_profile_test {
 
 PrimPoly Line(double x0, double y0, double x1, double y1) {
     PrimPoly s{};
@@ -194,4 +194,4 @@ TEST(WallProfile, FarPointsLieOnTheOffsetFaceAndLiftOrSplitIt) {
     }
 }
 
-}  // namespace
+}  // namespace wall_profile_test

@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-namespace {
+namespace add_on_picks_test {
 
 class AddOnPicksTest : public ProjectHostTest {
 protected:
@@ -159,4 +159,4 @@ TEST_F(AddOnPicksTest, ObjectsOfSeveralKindsInOneWalkAreThoseOfOneWalkPerKind) {
     EXPECT_FALSE(CollectAddOnObjectsOfKinds(all.data(), all.size(), API_ObjectID, Leave3D::No, entries));
 }
 
-}  // namespace
+}  // namespace add_on_picks_test

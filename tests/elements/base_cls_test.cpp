@@ -11,7 +11,7 @@
 #include <cfloat>
 #include <cmath>
 
-namespace {
+namespace base_cls_test {
 
 bool AllZero(const void* p, size_t n) {
     const uint8_t* b = static_cast<const uint8_t*>(p);
@@ -227,4 +227,4 @@ TEST_F(ReadElementTest, CommonParametersOfEachKind) {
     for (GSHandle& h : handles) ReleaseParamRecords(&h);
 }
 
-}  // namespace
+}  // namespace base_cls_test

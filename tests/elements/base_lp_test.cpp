@@ -13,7 +13,7 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace base_lp_test {
 
 // Records 0-2 are A, B and ZZYZX, so the base view's index slots reach them.
 class ViewTest : public ::testing::Test {
@@ -369,4 +369,4 @@ TEST_F(LibPartParamsTest, HostErrorsGiveFalseAndCloseTheList) {
     EXPECT_FALSE(BaseLP::GetLibPartParams(prefs, nullptr, nullptr, nullptr, &n));
 }
 
-}  // namespace
+}  // namespace base_lp_test

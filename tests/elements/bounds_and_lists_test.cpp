@@ -7,7 +7,7 @@
 
 #include <cfloat>
 
-namespace {
+namespace bounds_and_lists_test {
 
 TEST(BoundsAndLists, ResetUnsetsTheBoxWithTheShortLiteralAndEmptiesTheLists) {
     BoundsAndLists<double, int32_t, QV_String, API_Coord3D> record;
@@ -27,4 +27,4 @@ TEST(BoundsAndLists, ResetUnsetsTheBoxWithTheShortLiteralAndEmptiesTheLists) {
     EXPECT_TRUE(record.list3.Insert(QV_String("again")));  // the lists stay usable
 }
 
-}  // namespace
+}  // namespace bounds_and_lists_test

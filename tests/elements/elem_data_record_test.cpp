@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace L = ElemRecordLayout;
+namespace elem_data_record_test {
 
-namespace {
+namespace L = ElemRecordLayout;
 
 std::string Utf8(const QV_String& s) { return s.ToStdString(); }
 
@@ -48,8 +48,6 @@ ElemDescriptor FullDescriptor(size_t length) {
 }
 
 const int32_t kTaggedKinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21};
-
-}  // namespace
 
 // ---------------------------------------------------------------------------------------------------------
 // Layout: the bytes as users' projects hold them
@@ -598,3 +596,5 @@ TEST(ElemDescriptor, FillWithoutTagAndOutOfRangeKinds) {
     EXPECT_TRUE(e.OwnGuid.IsNull());
     EXPECT_FALSE(e.Name.HasBuffer());
 }
+
+}  // namespace elem_data_record_test

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace elem_user_data_test {
 
 class ElemUserDataTest : public ProjectHostTest {
 protected:
@@ -68,8 +68,6 @@ ElemDescriptor RoadDescriptor() {
     d.OriginalGuid = "55555555-5555-5555-5555-555555555555";
     return d;
 }
-
-}  // namespace
 
 TEST_F(ElemUserDataTest, WrittenAndReadBackInTheFloorPlan) {
     const API_Guid fill = PlaceFill("road outline");
@@ -253,3 +251,5 @@ TEST_F(ElemUserDataTest, MemoryFailureStoresNothing) {
     EXPECT_FALSE(ok);
     EXPECT_EQ(Stored(fill), before);
 }
+
+}  // namespace elem_user_data_test

@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace {
+namespace element_helpers_test {
 
 class ElementHelpersTest : public ProjectHostTest {
 protected:
@@ -239,4 +239,4 @@ TEST_F(ElementHelpersTest, OperatorLayerIsCreatedHiddenAndLookedUpOrCreatedOnce)
     EXPECT_EQ(GetOrCreateLayerIndex(empty, 0), 1);
 }
 
-}  // namespace
+}  // namespace element_helpers_test

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace {
+namespace element_queries_test {
 
 class ElementQueriesTest : public ProjectHostTest {
 protected:
@@ -237,10 +237,6 @@ TEST(FormatZeroPaddedNumberTest, FiveCharactersUpToFiveDigits) {
     EXPECT_EQ(FormatZeroPaddedNumber(s, 4294967295u).ToStdString(), "4294967295");
 }
 
-}  // namespace
-
-namespace {
-
 // The elements a pass walks: every listed one without filter bits, the shown ones with them; a refused list, or a
 // listed element the bitless filter refuses, is no answer at all.
 TEST_F(ElementQueriesTest, ElementGuidsAreAllOrNothing) {
@@ -262,4 +258,4 @@ TEST_F(ElementQueriesTest, ElementGuidsAreAllOrNothing) {
     }
 }
 
-}  // namespace
+}  // namespace element_queries_test

@@ -13,7 +13,7 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace feature_plumbing_integration_test {
 
 double DistanceToSegment(const API_Coord& p, const API_Coord& a, const API_Coord& b) {
     const double dx = b.x - a.x, dy = b.y - a.y;
@@ -46,8 +46,6 @@ void ExpectOffsetDistance(const API_Coord& p, const std::vector<API_Coord>& path
 }
 
 API_Coord MidOf(const PrimPoly& p) { return {(p.begin.x + p.end.x) / 2, (p.begin.y + p.end.y) / 2}; }
-
-}  // namespace
 
 class FeaturePlumbingTest : public ObjectSetTest {};
 
@@ -179,3 +177,5 @@ TEST_F(FeaturePlumbingTest, PolylineToPickedEdgesToLinkedSetKeptInStepByTheModel
     EXPECT_EQ(CountRoadObjects(), 0);
     EXPECT_TRUE(Alive(mesh));
 }
+
+}  // namespace feature_plumbing_integration_test

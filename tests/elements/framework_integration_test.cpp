@@ -20,7 +20,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace {
+namespace framework_integration_test {
 
 QV_String TextOf(const API_Guid& g) {
     QV_String t;
@@ -212,4 +212,4 @@ TEST_F(FrameworkIntegrationTest, ARoadObjectOverTheTerrainWrittenReadBackAndDump
     EXPECT_TRUE(Db().AllElements()[0] == terrain);
 }
 
-}  // namespace
+}  // namespace framework_integration_test

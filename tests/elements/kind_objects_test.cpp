@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace kind_objects_test {
 
 class KindObjectsTest : public ProjectHostTest {
 protected:
@@ -120,4 +120,4 @@ TEST_F(KindObjectsTest, TheFloorPlanIsReadFromThe3DWindowAndFailuresStopBeforeSe
     EXPECT_EQ(Db().CurrentDatabaseType(), APIWind_3DModelID);
 }
 
-}  // namespace
+}  // namespace kind_objects_test

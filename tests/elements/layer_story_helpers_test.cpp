@@ -14,7 +14,7 @@
 #include <cfloat>
 #include <cmath>
 
-namespace {
+namespace layer_story_helpers_test {
 
 class LayerStoryHelpersTest : public ProjectHostTest {
 protected:
@@ -315,4 +315,4 @@ TEST(LayerStoryGeometry, FindSegmentIndexMatchesEitherDirectionWithinTolerance) 
     EXPECT_FALSE(FindSegmentIndex(QV_List<Seg>(), Seg{0, 0, 1, 0}, index));
 }
 
-}  // namespace
+}  // namespace layer_story_helpers_test

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
+namespace libpart_from_3d_test {
 
 // An element class that places an object of its generated part at its bounds' corner.
 class GeneratedPartElement : public BaseCls {
@@ -196,4 +196,4 @@ TEST(RewriteViewScript, EachRuleOnTheFirstMatchingLineButADDZOnEvery) {
                                         "ADDY 123456789012.125", "BINARY 0,1", "BINARY 7", "DEL 6"}));
 }
 
-}  // namespace
+}  // namespace libpart_from_3d_test

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
+namespace libpart_sections_test {
 
 constexpr uint32_t kAncestry = API_Selector("ANCS");
 
@@ -387,10 +387,6 @@ TEST_F(LibPartSectionsTest, ReadingAndCopyingUnderFailingMemoryLeaksNothing) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(LibPartSectionsTest, RewritingUnderFailingMemoryLeavesAWholePartAndNoHandle) {
     MemoryDriver::ScopedReset reset;
     int successes = 0;
@@ -430,4 +426,4 @@ TEST_F(LibPartSectionsTest, APartWithASectionThatCannotBeReadIsNotRewritten) {
     EXPECT_EQ(Store().Part(libA)->params.size(), 3u);
 }
 
-}  // namespace
+}  // namespace libpart_sections_test

@@ -17,7 +17,7 @@
 #include <set>
 #include <string>
 
-namespace {
+namespace library_parts_test {
 
 std::string LibraryFolder() { return std::string(LODRAVIX_SOURCE_DIR) + "/library"; }
 
@@ -88,8 +88,6 @@ const ViewCase kViews[] = {
     {"VY_PREFS", Make<PrefsLP>(), 215},
     {"VY3_Localizator", Make<LocalizatorLP>(), 3},
 };
-
-}  // namespace
 
 TEST(LibraryParts, EveryNameOfAViewIsAParameterOfItsPart) {
     for (const ViewCase& v : kViews) {
@@ -226,3 +224,5 @@ TEST(LibraryParts, BoundsOfTheContourLinesGoToParameter60) {
     EXPECT_FALSE(WriteDoubleArrayParam60(plain, API_Coord3D{}, API_Coord3D{}));
     EXPECT_EQ(plain.status, LPStatus_NameNotFound);
 }
+
+}  // namespace library_parts_test

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace link_upkeep_test {
 
 const std::string NullGuid = "00000000-0000-0000-0000-000000000000";
 
@@ -244,4 +244,4 @@ TEST(RebuildMacroName, FillsTheCLNameTo45CharactersWhileThereIsRoom) {
     }
 }
 
-}  // namespace
+}  // namespace link_upkeep_test

@@ -10,7 +10,7 @@
 #include "APIInteraction.hpp"
 #include "GSArray.hpp"
 
-namespace {
+namespace links_and_story_levels_test {
 
 class LinksAndLevelsTest : public ProjectHostTest {
 protected:
@@ -80,4 +80,4 @@ TEST_F(LinksAndLevelsTest, TheOriginalMeshLevelAddsTheStorysElevation) {
     EXPECT_FALSE(SetLPLevelOnStory(bare, 1.0, 1, LPMode_Set));
 }
 
-}  // namespace
+}  // namespace links_and_story_levels_test

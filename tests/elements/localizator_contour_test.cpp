@@ -7,7 +7,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "foundation/ErrorCode.hpp"
 
-namespace {
+namespace localizator_contour_test {
 
 class LocalizatorContourTest : public UpkeepTest {
 protected:
@@ -108,4 +108,4 @@ TEST_F(LocalizatorContourTest, ContourLinesAreFoundByTheExactTerrainIdentifier) 
     EXPECT_FALSE(HasContourLinesForTerrain(Element(terrain)));
 }
 
-}  // namespace
+}  // namespace localizator_contour_test

@@ -9,7 +9,7 @@
 
 #include <random>
 
-namespace {
+namespace mesh_height_sampling_test {
 
 // Two planes meeting at the ridge x = 50, both rising 0.1 per unit of y.
 double Ridge(double x, double y) { return 10.0 + 0.4 * std::fmin(x, 100.0 - x) + 0.1 * y; }
@@ -252,4 +252,4 @@ TEST_F(MeshHeightSamplingTest, ElementClassPointsAreDrapedAndTheTerrainLevelLowe
     EXPECT_EQ(road.meshSkirt, -2.5);
 }
 
-}  // namespace
+}  // namespace mesh_height_sampling_test

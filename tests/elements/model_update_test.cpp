@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace model_update_test {
 
 std::vector<std::string> g_calls;
 PendingModelUpdate* g_capture = nullptr;
@@ -591,4 +591,4 @@ TEST_F(ModelUpdateTest, UserEditsReachTheDispatcherThroughTheModule) {
     EXPECT_NE(Db().FindAttribute(API_LayerID, "VY_Operators"), 0);
 }
 
-}  // namespace
+}  // namespace model_update_test

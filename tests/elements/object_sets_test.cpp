@@ -9,6 +9,8 @@
 #include <cstring>
 #include <functional>
 
+namespace object_sets_test {
+
 // The passes are called directly here: the module's event handler is taken away again.
 class ObjectSetsTest : public ObjectSetTest {
 protected:
@@ -265,3 +267,5 @@ TEST_F(ObjectSetsTest, LinkingTwiceIsFineAndAFailedFirstLinkStops) {
     EXPECT_TRUE(Run(
         [&] { return WriteLinkPresenceParams(Get(other).header, set.result, set.cut, set.fill, ElemKind_Building); }));
 }
+
+}  // namespace object_sets_test

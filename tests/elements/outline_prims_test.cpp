@@ -6,6 +6,8 @@
 
 #include "DGDriver.hpp"
 
+namespace outline_prims_test {
+
 class OutlinePrimsTest : public ProjectHostTest {
 protected:
     // A rectangle fill 0..10 x 0..4 (counter-clockwise), with a repeated vertex when asked.
@@ -160,3 +162,5 @@ TEST_F(OutlinePrimsTest, APickFillWithAnArcComesBackAsPrimitives) {
         }
     EXPECT_EQ(arcs, 1);
 }
+
+}  // namespace outline_prims_test

@@ -12,7 +12,7 @@
 #include <map>
 #include <string>
 
-namespace {
+namespace param_exchange_test {
 
 // An identity view whose name table is given by the test.
 class TableView : public BaseIDLP {
@@ -430,4 +430,4 @@ TEST(ExchangeMemory, AFailedReadLeavesTheListAsItWas) {
     EXPECT_EQ(quads.GetCount(), 3);
 }
 
-}  // namespace
+}  // namespace param_exchange_test

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace param_indexes_test {
 
 // One namespace of index constants.
 struct IndexTable {
@@ -104,8 +104,6 @@ public:
     GSHandle handle = nullptr;
 };
 
-}  // namespace
-
 TEST(ParamIndexes, EachIndexNamesItsParameterInEveryPartItIsUsedOn) {
     size_t checked = 0;
     for (const PartUse& use : Uses()) {
@@ -141,3 +139,5 @@ TEST(ParamIndexes, NoIndexIsNamedTwiceOnAView) {
         }
     }
 }
+
+}  // namespace param_indexes_test

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-namespace {
+namespace param_names_test {
 
 typedef const char* (*NameFunction)(int32_t);
 
@@ -44,8 +44,6 @@ const Table kTables[] = {
 };
 
 std::string N(const char* s) { return s; }
-
-}  // namespace
 
 TEST(ParamNames, BaseTables) {
     EXPECT_EQ(N(BaseLP_ParamName(0)), "A");
@@ -177,3 +175,5 @@ TEST(ParamNames, PreferenceGroups) {
                                                      {2, "ZZYZX"}};
     for (const auto& k : known) EXPECT_EQ(N(PrefsLP_ParamName(k.first)), k.second) << k.first;
 }
+
+}  // namespace param_names_test

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace project_open_upkeep_test {
 
 class ProjectOpenUpkeepTest : public UpkeepTest {
 protected:
@@ -185,8 +185,9 @@ TEST_F(ProjectOpenUpkeepTest, AnUpkeepTheHostFailsIsTakenBackWholeAndTold) {
             const std::string f = function;
             if (passes == 0 &&
                 (f == "Element_GetElemList" || f == "Element_Filter" || f == "Element_Get" ||
-                 f == "Element_GetUserData"))
+                 f == "Element_GetUserData")) {
                 EXPECT_EQ(observing, 1u);
+            }
             EXPECT_EQ(DialogsShown() - observing, shown + (done < 3 ? 1 : 0));
             failed += done < 3 ? 1 : 0;
             for (size_t i = 0; i < done; ++i) ASSERT_TRUE(Db().Undo());
@@ -216,4 +217,4 @@ TEST_F(ProjectOpenUpkeepTest, AProjectWithNothingToUpkeepComesOutOfEveryOpeningA
     }
 }
 
-}  // namespace
+}  // namespace project_open_upkeep_test

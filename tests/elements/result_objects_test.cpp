@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace {
+namespace result_objects_test {
 
 using ResultObjectsTest = ObjectSetTest;
 
@@ -50,4 +50,4 @@ TEST_F(ResultObjectsTest, AnElementWithoutParametersFails) {
     EXPECT_FALSE(KeepResultObjects(picked, ElemKind_Road));
 }
 
-}  // namespace
+}  // namespace result_objects_test

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace tool_defaults_test {
 
 const std::string kRoot = API_LibPartHierarchyRoot;
 std::string Id(int n) {
@@ -250,4 +250,4 @@ TEST_F(ToolDefaultsTest, SelectToolWithDefaultsKeepsTheCallersParameters) {
     EXPECT_TRUE(Answers().ShownDialogs().empty());
 }
 
-}  // namespace
+}  // namespace tool_defaults_test

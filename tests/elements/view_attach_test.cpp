@@ -14,7 +14,7 @@
 
 #include "MemoryDriver.hpp"
 
-namespace {
+namespace view_attach_test {
 
 const char* kZeroText = "00000000-0000-0000-0000-000000000000";
 
@@ -418,4 +418,4 @@ TEST_F(ViewAttachTest, FontsOfTheDefaultTextsSet) {
     EXPECT_FALSE(FontExistsInDefaultSet(QV_String("Arial")));
 }
 
-}  // namespace
+}  // namespace view_attach_test

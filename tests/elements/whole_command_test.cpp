@@ -7,7 +7,7 @@
 #include "elements/LeftoverElements.hpp"
 #include "elements/WholeCommand.hpp"
 
-namespace {
+namespace whole_command_test {
 
 class WholeCommandTest : public ProjectHostTest {
 protected:
@@ -172,4 +172,4 @@ TEST_F(WholeCommandTest, AStrandedLeftoverTakesItsWholeCommandBackAloneOrInsideT
     }
 }
 
-}  // namespace
+}  // namespace whole_command_test

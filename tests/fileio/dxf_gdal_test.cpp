@@ -5,6 +5,8 @@
 #ifdef LODRAVIX_HAVE_GDAL
 #include "DxfFixture.hpp"
 
+#include "fileio/SurveyBounds.hpp"
+
 #include <cpl_error.h>
 #include <gdal.h>
 #include <ogr_api.h>
@@ -15,7 +17,7 @@
 #include <array>
 #include <cmath>
 
-namespace {
+namespace dxf_gdal_test {
 
 using P3 = std::array<double, 3>;
 
@@ -76,8 +78,6 @@ std::vector<P3> Of(const std::vector<DXFFilePoint>& list) {
     return out;
 }
 
-}  // namespace
-
 TEST_F(DxfReaderTest, PointsAndVerticesAreGdals) {
     // Nothing filtered or thinned: the files' own points.
     Adjust() = [](DXFFileCls& r) { r.tolerance = 1e-6, r.constraintFilter = 1e-9; };
@@ -103,4 +103,26 @@ TEST_F(DxfReaderTest, PointsAndVerticesAreGdals) {
         }
     }
 }
+// Entities beyond any survey: GDAL reads them all, we read the same less those, and count them.
+TEST_F(DxfReaderTest, EntitiesBeyondAnySurveyAreGdalsLessThose) {
+    const std::string path = Data("limits/beyond_survey.dxf");
+    OgrContent ogr;
+    ASSERT_TRUE(ReadOgr(path, ogr));
+    auto inside = [](const std::vector<P3>& list) {
+        std::vector<P3> kept;
+        for (const P3& p : list)
+            if (SurveyPoint(p[0], p[1], p[2])) kept.push_back(p);
+        return kept;
+    };
+    DXFFileCls reader;
+    int32_t error = 0;
+    ASSERT_TRUE(ReadDxf(reader, path, error));
+    const std::vector<P3> points = inside(ogr.points);
+    EXPECT_EQ(reader.pointEntities.size(), points.size());
+    ExpectWithin(Of(reader.pointEntities), points, "our point");
+    ExpectWithin(Of(reader.vertices), inside(ogr.vertices), "our vertex");
+    EXPECT_EQ(reader.report.Count(ReadIssue::OutOfRange), 4u);
+}
+
+}  // namespace dxf_gdal_test
 #endif

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <random>
 
-namespace {
+namespace dxf_reader_test {
 
 bool SameLists(const DXFFileCls& a, const DXFFileCls& b) {
     auto samePoint = [](const DXFFilePoint& p, const DXFFilePoint& q) {
@@ -32,8 +32,6 @@ bool SameLists(const DXFFileCls& a, const DXFFileCls& b) {
     }
     return a.pointsRead == b.pointsRead && a.pointsKept == b.pointsKept;
 }
-
-}  // namespace
 
 TEST_F(DxfReaderTest, EntityKindsFollowTheirRules) {
     const std::string text =
@@ -140,6 +138,7 @@ TEST_F(DxfReaderTest, GridsGiveTheScansResults) {
         Adjust() = [grouping](DXFFileCls& r) { r.grouping = grouping, r.tolerance = 0.6, r.constraintFilter = 0.7; };
         DXFFileCls indexed, scanned;
         scanned.indexedSearch = false;
+        indexed.surveyBounds = scanned.surveyBounds = false;
         int32_t error = 0;
         ASSERT_TRUE(ReadDxf(indexed, path, error));
         ASSERT_TRUE(ReadDxf(scanned, path, error));
@@ -197,6 +196,7 @@ TEST_F(DxfReaderTest, NumbersAreReadAsWritten) {
     for (size_t i = 0; i < texts.size(); ++i)
         entities += "0\nPOINT\n8\nP\n10\n" + texts[i] + "\n20\n" + std::to_string(i * 10) + "\n30\n0\n";
     DXFFileCls reader;
+    reader.surveyBounds = false;
     int32_t error = 0;
     ASSERT_TRUE(ReadDxf(reader, Write("numbers.dxf", Dxf(entities)), error));
     ASSERT_EQ(reader.pointEntities.size(), texts.size());
@@ -380,6 +380,7 @@ TEST_F(DxfReaderTest, IndexesGiveTheScansResultsOnCrowdedLayouts) {
         };
         DXFFileCls indexed, scanned;
         scanned.indexedSearch = false;
+        indexed.surveyBounds = scanned.surveyBounds = false;
         int32_t error = 0;
         ASSERT_TRUE(ReadDxf(indexed, path, error));
         ASSERT_TRUE(ReadDxf(scanned, path, error));
@@ -409,3 +410,5 @@ TEST_F(DxfReaderTest, UnreadableNumbersSkipTheirEntityAlone) {
     EXPECT_EQ(reader.report.Count(ReadIssue::NonFiniteCoordinate), 1u);
     EXPECT_FALSE(expected.report.HasIssues());
 }
+
+}  // namespace dxf_reader_test

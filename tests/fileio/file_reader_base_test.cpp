@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
+namespace file_reader_base_test {
+
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
-
-namespace {
 
 class FileReaderBaseTest : public ::testing::Test {
 protected:
@@ -68,8 +68,6 @@ Lines ReferenceLines(const std::string& bytes) {
     if (!piece.empty()) take();
     return lines;
 }
-
-}  // namespace
 
 TEST_F(FileReaderBaseTest, LinesMatchReferenceSplitterOverRandomFiles) {
     std::mt19937 rng(20240611);
@@ -204,3 +202,5 @@ TEST_F(FileReaderBaseTest, FreshAndClearedState) {
     EXPECT_EQ(reader.pointsRead + reader.pointsKept + reader.fileLength + reader.readPosition, 0u);
     EXPECT_TRUE(reader.options.code.IsEmpty());
 }
+
+}  // namespace file_reader_base_test

@@ -13,9 +13,9 @@
 #include <sstream>
 #include <string>
 
-namespace fs = std::filesystem;
+namespace fileutils_test {
 
-namespace {
+namespace fs = std::filesystem;
 
 class FileUtilsTest : public ::testing::Test {
 protected:
@@ -42,8 +42,6 @@ protected:
     }
     std::string dir_;
 };
-
-}  // namespace
 
 TEST_F(FileUtilsTest, WritesReplaceOrAppendAndCreateWhenAsked) {
     const std::string bytes("a\0b\xff", 4);
@@ -96,3 +94,5 @@ TEST_F(FileUtilsTest, FileExistsMeansItCanBeOpened) {
     EXPECT_FALSE(FileExists(PathText("here.txt")));
     EXPECT_FALSE(FileExists(PathText("there.txt")));
 }
+
+}  // namespace fileutils_test

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace gis_objects_test {
 
 struct ParamRow {
     std::string name, description;
@@ -198,4 +198,4 @@ TEST_F(GISObjectsTest, AnObjectThatCannotBeMadeTakesBackThoseBeforeIt) {
     EXPECT_EQ(Db().AllElements().size(), 4u);
 }
 
-}  // namespace
+}  // namespace gis_objects_test

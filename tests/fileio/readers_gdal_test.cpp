@@ -3,6 +3,9 @@
 #ifdef LODRAVIX_HAVE_GDAL
 #include "ReaderFixture.hpp"
 
+#include "fileio/SurveyBounds.hpp"
+
+#include <cpl_error.h>
 #include <gdal.h>
 #include <gdal_utils.h>
 
@@ -14,7 +17,7 @@
 #include <set>
 #include <tuple>
 
-namespace {
+namespace readers_gdal_test {
 
 using ASCFile::ASCFilePoint;
 
@@ -149,8 +152,6 @@ protected:
         }
     }
 };
-
-}  // namespace
 
 TEST_F(GdalReaderTest, GridHeightsAndCountsAreGdals) {
     const std::string elev = Data("asc/elev.asc");
@@ -335,4 +336,38 @@ TEST_F(GdalReaderTest, GridPointsAreGdalsXyzOfTheSameGrid) {
     for (const ASCFilePoint& p : small) found = found || (p.x == 1005.0 && p.y == 2005.0 && p.z == 121.0);
     EXPECT_TRUE(found);
 }
+// The header's cell geometry is GDAL's geotransform, corner or centre header, with or without no-data line; a file
+// GDAL finds no grid in (no header) is refused, and heights beyond any survey are GDAL's cells less those.
+TEST_F(GdalReaderTest, TheHeadersGeometryIsGdalsGeotransform) {
+    for (const char* name : {"asc/elev.asc", "asc/elev_float.asc", "asc/small_4x3.asc", "limits/centre_header.asc"}) {
+        SCOPED_TRACE(name);
+        GdalGrid g;
+        ASSERT_TRUE(OpenGdal(Data(name), g));
+        ASCFile::ASCFileCls reader;
+        Run(reader, Data(name));
+        double gt[6];
+        reader.header.GeoTransform(gt);
+        for (int i = 0; i < 6; ++i) EXPECT_NEAR(gt[i], g.gt[i], 1e-9) << i;
+        // The cell centres: half a cell in from the corners GDAL gives.
+        EXPECT_NEAR(reader.header.CellX(2), g.gt[0] + 2.5 * g.gt[1], 1e-9);
+        EXPECT_NEAR(reader.header.CellY(1), g.gt[3] + 1.5 * g.gt[5], 1e-9);
+    }
+    GdalGrid g;
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    EXPECT_FALSE(OpenGdal(Data("limits/no_header.asc"), g));
+    CPLPopErrorHandler();
+    ASCFile::ASCFileCls none;
+    Run(none, Data("limits/no_header.asc"));
+    EXPECT_TRUE(none.points.empty());
+
+    ASSERT_TRUE(OpenGdal(Data("limits/heights_beyond.asc"), g));
+    size_t within = 0;
+    for (double z : g.z) within += !(g.hasNoData && z == g.noData) && std::fabs(z) <= MaxSurveyHeight;
+    ASCFile::ASCFileCls beyond;
+    Run(beyond, Data("limits/heights_beyond.asc"));
+    EXPECT_EQ(beyond.points.size(), within);
+    EXPECT_EQ(beyond.report.Count(ReadIssue::OutOfRange), g.Valid() - within);
+}
+
+}  // namespace readers_gdal_test
 #endif

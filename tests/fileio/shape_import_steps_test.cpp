@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace shape_import_steps_test {
 
 SHPEntityData Line(std::initializer_list<std::initializer_list<API_Coord3D>> parts, int32_t type = 13) {
     SHPEntityData e;
@@ -253,8 +253,6 @@ TEST_F(ShapeImportStepsTest, ConstraintsJoinNeighboursOfOnePartAndDropLaterCross
     }
 }
 
-}  // namespace
-
 // Counties whose heights come from a table field meet on shared borders with two heights: one terrain point per
 // such position, with the height read first, and the positions counted; one height met twice stays as it was.
 TEST_F(ShapeImportStepsTest, SharedBordersOfTwoHeightsGiveOnePointWithTheFirstHeight) {
@@ -298,3 +296,5 @@ TEST_F(ShapeImportStepsTest, SharedBordersOfTwoHeightsGiveOnePointWithTheFirstHe
         ASSERT_EQ(zs.size(), size_t(std::count(read.begin(), read.end(), read[0])));
     }
 }
+
+}  // namespace shape_import_steps_test

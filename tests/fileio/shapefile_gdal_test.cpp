@@ -19,7 +19,7 @@
 #include <map>
 #include <vector>
 
-namespace {
+namespace shapefile_gdal_test {
 
 using Ring = std::vector<std::array<double, 3>>;
 using Shapes = std::map<int32_t, std::vector<Ring>>;  // by record number, from 1
@@ -173,5 +173,5 @@ TEST_F(ShapefileGdalTest, EveryShapeAndValueIsGdals) {
     EXPECT_TRUE(Alerts().empty());
 }
 
-}  // namespace
+}  // namespace shapefile_gdal_test
 #endif

@@ -3,6 +3,7 @@
 #include "DGDriver.hpp"
 #include "ProjectHost.hpp"
 #include "TerrainMeshes.hpp"
+#include "elements/MeshHeightSampling.hpp"
 #include "dialogs/settings/PointExportSettingsDialog.hpp"
 #include "fileio/TextExport.hpp"
 #include "foundation/FileUtils.hpp"
@@ -10,10 +11,12 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <algorithm>
+#include <tuple>
 #include <random>
 #include <sstream>
 
-namespace {
+namespace text_export_test {
 
 struct Parsed {
     double a, b, z;
@@ -132,6 +135,133 @@ TEST_F(TextExportTest, ModelVerticesHoldTheLevelOnce) {
     EXPECT_TRUE(topSeen);
 }
 
+// On random terrains of random stories and levels, with and without contour lines, the modified terrain's export of
+// a terrain nothing modifies holds exactly the mesh's own points at their own heights: every point of its surface
+// once, none of the floor or the skirt below it.
+TEST_F(TextExportTest, AnUnmodifiedModelGivesTheMeshPointsWithoutFloorOrSkirt) {
+    Db().SetStory(1, 3.25, "First");
+    Db().SetStory(2, -6.5, "Cellar");
+    std::mt19937 rng(51);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const auto sorted = [](std::vector<Parsed> v) {
+        std::sort(v.begin(), v.end(),
+                  [](const Parsed& a, const Parsed& b) { return std::tie(a.a, a.b, a.z) < std::tie(b.a, b.b, b.z); });
+        return v;
+    };
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        // A star-shaped outline round (50, 50), heights above the skirt's depth of 1.
+        const int corners = 3 + round % 6;
+        std::vector<API_Coord3D> ring, levels;
+        for (int i = 0; i < corners; ++i) {
+            const double angle = 2 * M_PI * (i + 0.3 * unit(rng)) / corners, r = 30 + 15 * unit(rng);
+            ring.push_back({50 + r * std::cos(angle), 50 + r * std::sin(angle), -0.9 + 6 * unit(rng)});
+        }
+        for (int i = 0; i < round % 4; ++i)
+            levels.push_back({40 + 20 * unit(rng), 40 + 20 * unit(rng), -0.9 + 6 * unit(rng)});
+        // A closed contour line round the middle every other round: its first point comes twice in the mesh's
+        // own points, once on its surface.
+        std::vector<std::vector<API_Coord3D>> contours;
+        if (round % 2 == 0) {
+            const double z = -0.9 + 6 * unit(rng);
+            contours.push_back({{44, 44, z}, {56, 44, z}, {56, 56, z}, {44, 56, z}, {44, 44, z}});
+        }
+        const int16_t story = int16_t(round % 3);
+        API_Element mesh;
+        ASSERT_EQ(Command([&] { return TerrainMeshes::PlaceMesh(ring, levels, contours, &mesh, story); }), NoError);
+        API_Element mask;
+        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+        std::memset(static_cast<void*>(&mask.mesh.level), 0xFF, sizeof mask.mesh.level);
+        mesh.mesh.level = -5 + 10 * unit(rng);
+        ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
+        ASSERT_EQ(ACAPI_Element_Get(&mesh), NoError);
+
+        TextExportRec record;
+        record.element = mesh;
+        record.decimals = 6;
+        record.xFirst = uint8_t(round % 2);
+        std::vector<Parsed> own = sorted(ParseLines(Lines(record), 6));
+        ASSERT_EQ(own.size(), size_t(corners) + levels.size() + 5 * contours.size());
+        own.erase(std::unique(own.begin(), own.end(),
+                              [](const Parsed& a, const Parsed& b) { return a.a == b.a && a.b == b.b && a.z == b.z; }),
+                  own.end());
+        record.withModifications = 1;
+        const std::vector<Parsed> model = sorted(ParseLines(Lines(record), 6));
+        ASSERT_EQ(model.size(), own.size());
+        for (size_t i = 0; i < own.size(); ++i) {
+            EXPECT_NEAR(model[i].a, own[i].a, 2e-6);
+            EXPECT_NEAR(model[i].b, own[i].b, 2e-6);
+            EXPECT_NEAR(model[i].z, own[i].z, 2e-6);
+        }
+    }
+}
+
+// A slab with a square hole linked to a plane terrain on a story leaves only the terrain inside the hole in its 3D
+// model: the export holds that piece's surface, each point inside the hole at the plane's height, none of the
+// floor below it, no point twice.
+TEST_F(TextExportTest, AModifiedModelGivesTheSurfaceThatIsLeft) {
+    Db().SetStory(1, 3.25, "First");
+    const auto plane = [](double x, double y) { return 2.0 + 0.1 * x - 0.05 * y; };
+    std::vector<API_Coord3D> ring, levels;
+    for (const API_Coord& c : {API_Coord{0, 0}, API_Coord{60, 0}, API_Coord{60, 40}, API_Coord{0, 40}})
+        ring.push_back({c.x, c.y, plane(c.x, c.y)});
+    for (int x = 10; x <= 50; x += 10)
+        for (int y = 10; y <= 30; y += 10) levels.push_back({double(x), double(y), plane(x, y)});
+    API_Element mesh;
+    ASSERT_EQ(Command([&] { return TerrainMeshes::PlaceMesh(ring, levels, {}, &mesh, 1); }), NoError);
+    API_Element mask;
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    std::memset(static_cast<void*>(&mask.mesh.level), 0xFF, sizeof mask.mesh.level);
+    mesh.mesh.level = 0.75;
+    ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&mesh, &mask, nullptr, 0); }), NoError);
+    ASSERT_EQ(ACAPI_Element_Get(&mesh), NoError);
+
+    // The hole: 15 <= x <= 35, 5 <= y <= 25.
+    QV_List<QV_Coord3DLong> hole;
+    for (const API_Coord& c : {API_Coord{15, 5}, API_Coord{35, 5}, API_Coord{35, 25}, API_Coord{15, 25}})
+        hole.Insert(QV_Coord3DLong{c.x, c.y, 0.0, 15});
+    API_Element slab = {};
+    slab.header.typeID = API_SlabID;
+    ASSERT_EQ(ACAPI_Element_GetDefaults(&slab, nullptr), NoError);
+    API_Box3D box = {-10, -10, -20, 70, 50, 20};
+    ASSERT_EQ(Command([&] {
+                  return CreateCutterSlab(mesh, slab, hole, box) && LinkElementGuids(slab, mesh) ? NoError
+                                                                                                 : APIERR_GENERAL;
+              }),
+              NoError);
+
+    TextExportRec record;
+    record.element = mesh;
+    record.decimals = 6;
+    record.withModifications = 1;
+    const std::vector<Parsed> got = ParseLines(Lines(record), 6);
+    // The four level points inside the hole are there, with the piece's corners where the hole meets the surface.
+    EXPECT_GE(got.size(), 8u);
+    for (const API_Coord& c : {API_Coord{20, 10}, API_Coord{30, 10}, API_Coord{20, 20}, API_Coord{30, 20}})
+        EXPECT_EQ(std::count_if(got.begin(), got.end(), [&](const Parsed& p) { return p.a == c.x && p.b == c.y; }), 1)
+            << c.x << " " << c.y;
+    for (size_t i = 0; i < got.size(); ++i) {
+        const Parsed& p = got[i];
+        EXPECT_TRUE(p.a >= 15 - 1e-6 && p.a <= 35 + 1e-6 && p.b >= 5 - 1e-6 && p.b <= 25 + 1e-6) << p.a << " " << p.b;
+        EXPECT_NEAR(p.z, 0.75 + plane(p.a, p.b), 1e-5) << p.a << " " << p.b;
+        for (size_t k = 0; k < i; ++k)
+            EXPECT_FALSE(got[k].a == p.a && got[k].b == p.b && got[k].z == p.z) << p.a << " " << p.b;
+    }
+}
+
+TEST_F(TextExportTest, ModelPointsWithoutAStoryLevelAreNotWritten) {
+    const API_Element mesh = PlaceTerrain({{0, 0, 1}, {20, 0, 2}, {20, 20, 3}}, {}, 0.5);
+    TextExportRec record;
+    record.element = mesh;
+    record.withModifications = 1;
+    ASSERT_TRUE(host->FailCall("Environment", -1, APIERR_GENERAL));
+    QV_List<QV_String> lines;
+    EXPECT_FALSE(TextExport::BuildLines(record, lines));
+    host->ClearFailures();
+    EXPECT_TRUE(TextExport::BuildLines(record, lines));
+    EXPECT_EQ(lines.GetCount(), 3);
+}
+
 TEST_F(TextExportTest, ASourceThatCannotBeReadBuildsNothing) {
     TextExportRec record;  // no element behind it
     QV_List<QV_String> lines;
@@ -172,4 +302,4 @@ TEST_F(TextExportTest, OnlyATxtNameIsAccepted) {
     EXPECT_EQ(ExportFileName(QV_String("C:\\work\\")).ToStdString(), "");
 }
 
-}  // namespace
+}  // namespace text_export_test

@@ -8,7 +8,7 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace array_params_test {
 
 QV_List<double> Doubles(const std::vector<double>& values) {
     QV_List<double> list;
@@ -27,8 +27,6 @@ QV_List<QV_Coord3DLong> Quads(std::initializer_list<QV_Coord3DLong> items) {
     for (const auto& q : items) list.Insert(q);
     return list;
 }
-
-}  // namespace
 
 TEST(ArrayParams, QuadLayouts) {
     const QV_List<QV_Coord3DLong> quads = Quads({{1, 2, 3, 4}, {5, 6, 7, 8}});
@@ -164,3 +162,5 @@ TEST(ArrayParams, FailedGrowthLeavesTheTargetAsItWas) {
     EXPECT_TRUE(DoublesToQuadList(source, back, true, false));
     EXPECT_EQ(back.GetCount(), 2);
 }
+
+}  // namespace array_params_test

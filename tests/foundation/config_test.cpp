@@ -19,9 +19,9 @@
 #include <sstream>
 #include <string>
 
-namespace fs = std::filesystem;
+namespace config_test {
 
-namespace {
+namespace fs = std::filesystem;
 
 // The stored form of a configuration text (the host's own codec).
 std::string Swap(std::string bytes) {
@@ -79,8 +79,6 @@ protected:
 
 const char* kShared = "Brenmaro.cfg";
 const char* kOwn = "Lodravix_20.cfg";
-
-}  // namespace
 
 TEST_F(ConfigTest, PathsNameTheUserFolderAndEverySelectorButOneIsTheSharedFile) {
     QV_String path;
@@ -438,3 +436,5 @@ TEST_F(ConfigTest, FailedAllocationsNeverCostTheSharedFileItsEntries) {
         EXPECT_TRUE(succeeded);
     }
 }
+
+}  // namespace config_test

@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-using ::testing::ElementsAre;
+namespace dialog_kit_test {
 
-namespace {
+using ::testing::ElementsAre;
 
 constexpr int16_t TestDialog = 32000;
 constexpr int16_t UserItem = 9;
@@ -80,8 +80,6 @@ protected:
 };
 
 const HostRGB Red = {0xFFFF, 0, 0};
-
-}  // namespace
 
 TEST_F(DialogKitTest, ADashedLineTypeInAHundredPixelItemDrawsTheSegmentsOfItsPairs) {
     LineTypeDefinition dashed;
@@ -276,3 +274,5 @@ TEST_F(DialogKitTest, TheDialogPictureComesFromAPicturePartOrAResourceAndNothing
                 ElementsAre(::testing::StartsWith("dib 48 32 bits 24 colours 0 from 0 0 48 32 to 0 0 64 48 "),
                             "image 32501 in 0 0 64 48"));
 }
+
+}  // namespace dialog_kit_test

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace dialog_layouts_test {
 
 // The values the settings runs have always answered.
 static_assert(int32_t(DialogAnswer::Confirmed) == 0 && int32_t(DialogAnswer::Cancelled) == 1);
@@ -41,4 +41,4 @@ TEST(DialogLayouts, TheLayoutsTakeTurnsUntilOneClosesWithoutASwitch) {
     EXPECT_EQ(ConfirmedIf(false), DialogAnswer::Cancelled);
 }
 
-}  // namespace
+}  // namespace dialog_layouts_test

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-namespace {
+namespace documentation_test {
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -120,4 +120,4 @@ TEST_F(DocumentationTest, MessageTextNeedsBothPartsAndCasesTheName) {
     EXPECT_EQ(out.ToStdString(), "Warning - Missing file");
 }
 
-}  // namespace
+}  // namespace documentation_test

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace encoding_test {
 
 // Converts into a buffer of exactly the size asked for.
 std::vector<unsigned char> Convert(int32_t from, const void* src, uint32_t srcBytes, int32_t to, bool terminator) {
@@ -199,4 +199,4 @@ TEST(EncodingTest, Utf8Validity) {
     EXPECT_FALSE(IsValidUtf8("\xC3\xA9", 1, false));
 }
 
-}  // namespace
+}  // namespace encoding_test

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace gdl_params_test {
 
 using ParamList = ParamRecords;
 
@@ -529,4 +529,4 @@ TEST(PathNames, StripTrailingBackslashRemovesOneOnly) {
     EXPECT_EQ(out.ToStdString(), "");
 }
 
-}  // namespace
+}  // namespace gdl_params_test

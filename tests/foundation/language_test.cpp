@@ -24,9 +24,9 @@
 #include <sstream>
 #include <string>
 
-namespace fs = std::filesystem;
+namespace language_test {
 
-namespace {
+namespace fs = std::filesystem;
 
 // The stored form of a configuration text (the host's own codec).
 std::string Swap(std::string bytes) {
@@ -119,8 +119,6 @@ protected:
     }
 };
 
-}  // namespace
-
 TEST_F(TextFallbackTest, MissingEntriesFallBackToEnglishThenToTheMark) {
     LanguageIndex = 3;
     EXPECT_EQ(Text(32523, 1), "Speicher");
@@ -197,7 +195,7 @@ TEST_F(LanguageTest, ShippedResourcesLoadCleanlyAndCarryEverySevenLanguages) {
 }
 
 TEST_F(LanguageTest, ErrorMessagesReachTheDialogManager) {
-    ShowErrorMessage(ErrShpExtension, -1);
+    ShowErrorMessage(ErrJustInsertLocator, -1);
     ShowErrorMessage(ErrSettings, -1);
     ShowErrorMessage(ErrNoTxtExtension, -1);
     const auto& log = DGDriver::Log();
@@ -213,7 +211,7 @@ TEST_F(LanguageTest, ErrorMessagesReachTheDialogManager) {
     EXPECT_EQ(log[2].texts[0],
               "The name of the source file does not include the extension .TXT ... \nSelect another file.");
 
-    ShowErrorMessage(ErrNameUsed, -1);
+    ShowErrorMessage(ErrNotTheNeededObject, -1);
     EXPECT_EQ(DGDriver::Log().back().texts[0], "The selected object isn't the needed one!");
 
     // What the message concerns goes below it.
@@ -229,7 +227,7 @@ TEST_F(LanguageTest, ErrorMessagesReachTheDialogManager) {
 
     DGDriver::ClearQueueAndLog();
     ShowErrorMessage(0, -1);
-    ShowErrorMessage(ErrIntervals, -1);
+    ShowErrorMessage(LastErrorCode + 1, -1);
     ShowErrorMessage(-5, -1);
     EXPECT_TRUE(DGDriver::Log().empty());
 }
@@ -380,3 +378,5 @@ TEST_F(LanguageTest, DialogOkThatCannotStoreTheChoiceReportsItAndChangesNothing)
     EXPECT_EQ(ReadShared(), "$Other AddOn: 7\r\n");
     ASSERT_NE(LastOf("alert"), nullptr);
 }
+
+}  // namespace language_test

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace modal_dialog_test {
 
 constexpr int16_t kDialog = 32536;  // any layout of the module's resources
 
@@ -104,4 +104,4 @@ TEST_F(ModalDialogTest, ADialogThatCannotOpenTellsTheUser) {
     DGDriver::ClearQueueAndLog();
 }
 
-}  // namespace
+}  // namespace modal_dialog_test

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace owned_memo_test {
 
 struct Live {
     int64_t handles, ptrs, blocks;
@@ -179,4 +179,4 @@ TEST_F(OwnedMemoTest, AParameterListIsFreedWithItsArrayCells) {
     EXPECT_EQ(Now(), before);
 }
 
-}  // namespace
+}  // namespace owned_memo_test

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace pictures_test {
 
 std::string PicturePath(const std::string& name) { return TestSupport::DataDir() + "/pictures/" + name; }
 
@@ -101,8 +101,6 @@ protected:
 
     PictureRecord picture;
 };
-
-}  // namespace
 
 TEST(ImageKindTest, SignaturesNeedTheirBytesAndTheExtensionDecidesTheRest) {
     EXPECT_EQ(ImageKindFromExtension(Q("JPEG")), ImageKind_JPEG);
@@ -241,3 +239,5 @@ TEST_F(PicturesTest, DrawingRecordsTheBitmapTheRectangleAndTheExactPixels) {
     EXPECT_TRUE(Draw(none, PictureRect{0, 0, 5, 5}, &drawn).empty());
     EXPECT_FALSE(drawn);
 }
+
+}  // namespace pictures_test

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace point_input_test {
 
 std::vector<API_Coord3D> g_chained;
 void ChainedA(const API_Coord3D* p) { g_chained.push_back(*p); }
@@ -241,4 +241,4 @@ TEST(CHTruncateTest, CutsOnCharacterBoundaries) {
     EXPECT_EQ(CHTruncate("abc", field, 0), 0);
 }
 
-}  // namespace
+}  // namespace point_input_test

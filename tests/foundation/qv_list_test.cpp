@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace qv_list_test {
 
 static_assert(QV_IsRelocatable<int>::value && QV_IsRelocatable<QV_String>::value &&
                   QV_IsRelocatable<QV_List<QV_String>>::value,
@@ -299,4 +299,4 @@ TEST_F(ListTest, SplitString) {
     EXPECT_EQ(list[0].GetAt(3), 0x00E9);
 }
 
-}  // namespace
+}  // namespace qv_list_test

@@ -10,7 +10,7 @@
 #include <chrono>
 #include <string>
 
-namespace {
+namespace qv_string_test {
 
 const double kNoNumber = 1.7976931348623157e308;
 
@@ -479,4 +479,4 @@ TEST_F(StringTest, ToMultiByte) {
     EXPECT_EQ(b.byteCount, 0u);
 }
 
-}  // namespace
+}  // namespace qv_string_test

@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-namespace {
+namespace save_library_part_dialog_test {
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -142,4 +142,4 @@ TEST_F(SaveLibraryPartDialogTest, ChangingTheTypeRenamesAndAHostWithoutLibraries
     EXPECT_TRUE(Item(DGDriver::Log().back(), 6).popUpItems.empty());
 }
 
-}  // namespace
+}  // namespace save_library_part_dialog_test

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-namespace {
+namespace selection_helpers_test {
 
 class SelectionHelpersTest : public ProjectHostTest {};
 
@@ -305,4 +305,4 @@ TEST_F(SelectionHelpersTest, DeleteFileByPathDeletesInTheFolderOfTheRest) {
     EXPECT_FALSE(DeleteFileByPath(QV_String((UserFile("nofolder") + "/x.txt").c_str())));
 }
 
-}  // namespace
+}  // namespace selection_helpers_test

@@ -4,7 +4,7 @@
 #include "ProjectHost.hpp"
 #include "foundation/ToolLayerCheck.hpp"
 
-namespace {
+namespace tool_layer_check_test {
 
 class ToolLayerCheckTest : public ProjectHostTest {};
 
@@ -33,4 +33,4 @@ TEST_F(ToolLayerCheckTest, AHiddenLayerIsShownWhenTheUserSaysSo) {
     EXPECT_EQ(LayerFlagsOf(hidden) & (APILay_Hidden | APILay_Locked), 0u);
 }
 
-}  // namespace
+}  // namespace tool_layer_check_test

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace version_banner_test {
 
 std::vector<std::string> Texts(const QV_List<QV_String>& list) {
     std::vector<std::string> out;
@@ -103,4 +103,4 @@ TEST(VersionBannerTest, Splitters) {
     EXPECT_EQ(out.GetLength(), 0u);
 }
 
-}  // namespace
+}  // namespace version_banner_test

@@ -8,9 +8,9 @@
 #include "geometry/ArcSegmentation.hpp"
 #include "geometry/QV_Poly.hpp"
 
-using namespace GeometryTest;
+namespace arc_segmentation_test {
 
-namespace {
+using namespace GeometryTest;
 
 QV_Arc Circle(double cx, double cy, double r, double a0, double a1) {
     return QV_Arc{P(cx, cy), a0, a1, r, r, 1.0, 0.0};
@@ -40,8 +40,6 @@ Curve Record(int16_t kind, std::initializer_list<API_Coord> pts, double radius =
 }
 QV_Arc ArcOf(const Curve& c) { return ArcFromCurveRecord(c.points, c.radius, c.form); }
 QV_Arc CircleOf(const Curve& c) { return CircleFromCurveRecord(c.points, c.radius, c.form); }
-
-}  // namespace
 
 TEST(ArcGrid, QuarterCircleOnThePiOver128Grid) {
     const QV_Arc arc = Circle(0, 0, 10, 0, M_PI / 2);
@@ -264,3 +262,5 @@ TEST(SegmentArcsTest, LargeCircleRoundTrip) {
     EXPECT_EQ(back.VertexCount(), s.VertexCount());
     EXPECT_EQ(back.CodeCount(), s.CodeCount());
 }
+
+}  // namespace arc_segmentation_test

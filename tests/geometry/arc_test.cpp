@@ -4,7 +4,7 @@
 
 #include "geometry/QV_Arc.hpp"
 
-namespace {
+namespace arc_test {
 
 const double kPi = M_PI;
 
@@ -23,8 +23,6 @@ void ExpectDegenerate(const QV_Arc& a) {
     EXPECT_EQ(a.axisRatio, 1.0);
     EXPECT_EQ(a.rotation, 0.0);
 }
-
-}  // namespace
 
 TEST(Circumcentre, RightTriangleAndCollinearPoints) {
     API_Coord c{};
@@ -175,3 +173,5 @@ TEST(SegmentCrossing, Cases) {
     // Huge coordinates.
     EXPECT_EQ(TestSegmentCrossing(1e7, 1e7, 1e7 + 2, 1e7 + 2, 1e7, 1e7 + 2, 1e7 + 2, 1e7, t), 1);
 }
+
+}  // namespace arc_test

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace arc_to_points_test {
 
 QV_Arc Arc(double cx, double cy, double r, double a0, double a1) {
     QV_Arc arc = QV_Arc::Degenerate();
@@ -16,8 +16,6 @@ QV_Arc Arc(double cx, double cy, double r, double a0, double a1) {
     arc.endAngle = a1;
     return arc;
 }
-
-}  // namespace
 
 TEST(ArcToPoints, PointsLieOnTheArcInOrderAndNeighboursShareVertices) {
     std::mt19937 rng(7);
@@ -57,3 +55,5 @@ TEST(ArcToPoints, DegenerateInputEndsWithoutSteps) {
     EXPECT_EQ(points.GetCount(), 37);
     EXPECT_NEAR(points[36].x, -2.0, 1e-9);
 }
+
+}  // namespace arc_to_points_test

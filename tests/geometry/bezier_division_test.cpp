@@ -6,7 +6,7 @@
 #include "MemoryDriver.hpp"
 #include "geometry/BezierDivision.hpp"
 
-namespace {
+namespace bezier_division_test {
 
 QV_List<API_Coord3D> Curve(std::initializer_list<API_Coord> pts) {
     QV_List<API_Coord3D> r;
@@ -55,8 +55,6 @@ struct Dense {
 };
 
 const std::initializer_list<API_Coord> kSeven = {{0, 0}, {10, 30}, {40, 30}, {50, 0}, {60, -30}, {90, -20}, {100, 10}};
-
-}  // namespace
 
 TEST(BezierPoints, AnchorsAndDirections) {
     QV_List<API_Coord> anchors;
@@ -159,3 +157,5 @@ TEST(BezierPolyline, FailedAllocationsLeaveTheOutputEmptyOrWhole) {
     EXPECT_EQ(MemoryDriver::LivePtrCount(), livePtrs);
     EXPECT_EQ(MemoryDriver::LiveHandleCount(), liveHandles);
 }
+
+}  // namespace bezier_division_test

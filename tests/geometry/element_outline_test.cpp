@@ -5,6 +5,8 @@
 #include "geometry/ElementOutline.hpp"
 #include "geometry/OutlineOffset.hpp"
 
+namespace element_outline_test {
+
 using GeometryTest::MakeArc;
 using GeometryTest::P;
 using GeometryTest::Straight;
@@ -112,3 +114,5 @@ TEST(TranslatePointArray, SubtractsTheOriginEverywhere) {
     EXPECT_EQ(5.0, chainA[0].z);
     EXPECT_EQ(2, chainA[0].code);
 }
+
+}  // namespace element_outline_test

@@ -7,9 +7,9 @@
 #include "geometry/FramePolygons.hpp"
 #include "geometry/PolygonTests.hpp"
 
-using namespace GeometryTest;
+namespace frame_polygons_test {
 
-namespace {
+using namespace GeometryTest;
 
 API_Box3D BoxOf(const QV_Poly& p) {
     API_Box b{};
@@ -63,8 +63,6 @@ void ExpectExactCover(const FramePolygons& fp, const QV_Poly& outline) {
             EXPECT_EQ(count, inO == 1 ? 0 : 1) << x << " " << y;
         }
 }
-
-}  // namespace
 
 TEST(FramePolygonsTest, CentredSquare) {
     // Clockwise square listed from its lower-left corner.
@@ -234,3 +232,5 @@ TEST(PointInPolygonWithArcsTest, BulgeCounts) {
     EXPECT_EQ(PointInPolygonWithArcs(p, P(0, 5)), 0);  // on the outline
     EXPECT_EQ(p.arcs.GetCount(), 1);                   // the polygon itself is left alone
 }
+
+}  // namespace frame_polygons_test

@@ -5,7 +5,7 @@
 #include "MemoryDriver.hpp"
 #include "geometry/MeshBody.hpp"
 
-namespace {
+namespace mesh_body_test {
 
 // Stands for the host's element record.
 struct ElementStub {
@@ -39,8 +39,6 @@ void Fill(Body& body) {
     body.polygonSizes.Insert(2);
     body.angles.Insert(0.5);
 }
-
-}  // namespace
 
 TEST(MeshBodyTest, ResetOfAnEmptyBodyAllocatesNothing) {
     Body body;
@@ -88,3 +86,5 @@ TEST(MeshBodyTest, BodyPartsCopyDeepAndClear) {
     EXPECT_EQ(b.body.status, 7);
     EXPECT_EQ(b.vertices.GetCount(), 1);
 }
+
+}  // namespace mesh_body_test

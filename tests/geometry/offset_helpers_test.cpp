@@ -7,17 +7,15 @@
 #include "geometry/CircleIntersections.hpp"
 #include "geometry/PolygonExchange.hpp"
 
-using namespace OffsetTest;
+namespace offset_helpers_test {
 
-namespace {
+using namespace OffsetTest;
 
 QV_List<QV_CoordLong> Coded(std::initializer_list<QV_CoordLong> entries) {
     QV_List<QV_CoordLong> list;
     for (const QV_CoordLong& e : entries) list.Insert(e);
     return list;
 }
-
-}  // namespace
 
 TEST(CircleIntersections, TwoCircles) {
     API_Coord p, q;
@@ -219,3 +217,5 @@ TEST(OffsetHelpers, PolyToArcsFollowsTheRecord) {
     Geometry_PolyToArcs(broken, points);
     EXPECT_TRUE(points.IsEmpty());
 }
+
+}  // namespace offset_helpers_test

@@ -18,9 +18,9 @@
 #include <geos_c.h>
 #endif
 
-using namespace OffsetTest;
+namespace outline_offset_property_test {
 
-namespace {
+using namespace OffsetTest;
 
 QV_List<PrimPoly> Offset(const QV_List<PrimPoly>& path, uint8_t side, double d) {
     QV_List<PrimPoly> result;
@@ -304,8 +304,6 @@ TEST(OutlineOffsetProperty, RandomSimpleChainsAreTrueOffsetsInBothFrames) {
 
 #endif
 
-}  // namespace
-
 TEST(OutlineOffsetProperty, SurveyCoordinatesKeepTheirDigits) {
     // One 44 m segment: no longer empty, at the distance.
     const QV_List<PrimPoly> one = Chain({Line(500518.519, 6500499.607, 500539.129, 6500460.904)});
@@ -388,3 +386,5 @@ TEST(OutlineOffsetProperty, TrueOffsetRoundTheEndOfAVanishedTightArcIsKept) {
     EXPECT_GT(genuine, 1000);
     EXPECT_EQ(0, missing);
 }
+
+}  // namespace outline_offset_property_test

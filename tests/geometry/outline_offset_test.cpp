@@ -12,9 +12,9 @@
 #include "geometry/ElementOutline.hpp"
 #include "geometry/OutlineOffset.hpp"
 
-using namespace OffsetTest;
+namespace outline_offset_test {
 
-namespace {
+using namespace OffsetTest;
 
 QV_List<PrimPoly> Offset(const QV_List<PrimPoly>& path, uint8_t side, double d, bool regularize = true) {
     QV_List<PrimPoly> result;
@@ -84,8 +84,6 @@ std::string WritePicture(const QV_List<PrimPoly>& path, const QV_List<PrimPoly>&
 QV_List<PrimPoly> Road(double r) {
     return Chain({Line(0, 0, 10, 0), Arc(10, r, r, -90, 0), Line(10 + r, r, 10 + r, r + 10)});
 }
-
-}  // namespace
 
 TEST(OutlineOffset, EmptyAndSingleSegments) {
     QV_List<PrimPoly> empty;
@@ -363,8 +361,6 @@ TEST(OutlineOffset, NoHandlesLeft) {
     EXPECT_EQ(before, MemoryDriver::LiveHandleCount());
 }
 
-namespace {
-
 // A smooth path: straights and arcs joined tangentially, turning less than a half turn in all, so that its
 // offsets by less than the smallest radius are true offsets on both sides.
 QV_List<PrimPoly> SmoothPath(uint32_t& seed, double& smallestRadius) {
@@ -406,8 +402,6 @@ QV_List<PrimPoly> SmoothPath(uint32_t& seed, double& smallestRadius) {
     return path;
 }
 
-}  // namespace
-
 TEST(OutlineOffset, RandomSmoothPathsGiveTrueOffsetsOnBothSides) {
     uint32_t seed = 12345;
     bool pictured = false;
@@ -448,3 +442,5 @@ TEST(OutlineOffset, SurveySizedCoordinates) {
         for (const API_Coord& q : Samples(r)) EXPECT_NEAR(2.0, DistanceTo(road, q), 1e-6);
     }
 }
+
+}  // namespace outline_offset_test

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-namespace {
+namespace point_grid_test {
 
 struct P {
     double x, y;
@@ -50,4 +50,4 @@ TEST(PointGridTest, AnswersAsAScanOfTheList) {
     EXPECT_EQ(PointGrid(1.0).First(0, 0, [](int32_t) { return true; }), -1);
 }
 
-}  // namespace
+}  // namespace point_grid_test

@@ -6,6 +6,8 @@
 #include "geometry/ArcSegmentation.hpp"
 #include "geometry/QV_Poly.hpp"
 
+namespace poly_test {
+
 using namespace GeometryTest;
 
 TEST(QVPoly, SignedAreaSignAndClockwiseFlag) {
@@ -290,3 +292,5 @@ TEST(QVPoly, ContourRecordsOwnTheirPoints) {
     subs.Clear();
     EXPECT_EQ(subs.GetCount(), 0);
 }
+
+}  // namespace poly_test

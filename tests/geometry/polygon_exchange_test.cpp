@@ -6,7 +6,7 @@
 #include "MemoryDriver.hpp"
 #include "geometry/PolygonExchange.hpp"
 
-namespace {
+namespace polygon_exchange_test {
 
 QV_List<QV_CoordLong> Coded(std::initializer_list<QV_CoordLong> entries) {
     QV_List<QV_CoordLong> list;
@@ -19,8 +19,6 @@ struct Owned {
     Owned() { InitEmptyPolygon2DData(p); }
     ~Owned() { Geometry::FreePolygon2DData(&p); }
 };
-
-}  // namespace
 
 TEST(PolygonExchange, CoordLongsRingBecomesAnOrientedRecord) {
     Owned o;
@@ -171,3 +169,5 @@ TEST(PolygonExchange, PolyRingsToRecords) {
     EXPECT_FALSE(QV_Poly2DAC::ToPolygon2DData(o.p, rings));
     EXPECT_FALSE(QV_Poly2DAC::ToPolygon2DData(o.p, QV_List<QV_Poly>()));
 }
+
+}  // namespace polygon_exchange_test

@@ -6,9 +6,9 @@
 #include "GeometryTestUtil.hpp"
 #include "geometry/PolygonTests.hpp"
 
-using namespace GeometryTest;
+namespace polygon_tests_test {
 
-namespace {
+using namespace GeometryTest;
 
 int32_t Where(const QV_Poly& p, double x, double y, double t, int32_t* edgeOut = nullptr) {
     int32_t edge = -7;
@@ -32,8 +32,6 @@ int Winding(const QV_Poly& p, double x, double y) {
     }
     return w;
 }
-
-}  // namespace
 
 TEST(PointInPolygonTest, SquareCases) {
     const QV_Poly sq = Straight({P(0, 0), P(10, 0), P(10, 10), P(0, 10)});
@@ -284,3 +282,5 @@ TEST(SimplifyTest, ShortEdgesAndArcs) {
     EXPECT_EQ(q.Simplify(-0.01), 0);
     EXPECT_EQ(Straight({P(0, 0)}).Simplify(t), 2);
 }
+
+}  // namespace polygon_tests_test

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace scanline_evenodd_test {
 
 using Contour = std::vector<API_Coord>;
 using Input = std::vector<Contour>;
@@ -199,4 +199,4 @@ TEST(ScanlineEvenOdd, RingsSharedAcrossTheInputs) {
         }
 }
 
-}  // namespace
+}  // namespace scanline_evenodd_test

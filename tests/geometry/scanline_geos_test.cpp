@@ -16,6 +16,7 @@
 
 #ifdef LODRAVIX_HAVE_GEOS
 #include <geos_c.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -31,7 +32,9 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace scanline_geos_test {
+
+#ifdef LODRAVIX_HAVE_GEOS
 
 struct Pt {
     double x, y;
@@ -1236,9 +1239,9 @@ TEST(ScanlineGeos, SliversAtSurveyCoordinatesAreAsExactAsGeos) {
 }
 #endif
 
-}  // namespace
-
 #else
 TEST(ScanlineGeos, AreasAgreeWithGeos) { GTEST_SKIP() << "GEOS is not available"; }
 TEST(ScanlineGeos, SurveyScaleFamiliesAgreeWithGeos) { GTEST_SKIP() << "GEOS is not available"; }
 #endif
+
+}  // namespace scanline_geos_test

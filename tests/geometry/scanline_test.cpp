@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace scanline_test {
 
 using Points = std::vector<API_Coord>;
 
@@ -587,4 +587,4 @@ TEST(ScanlineWorkspace, ClipsInAnyOrderAndOnSeveralThreadsGiveTheSameAnswers) {
     for (const std::vector<double>& r : alone) EXPECT_FALSE(r.empty());
 }
 
-}  // namespace
+}  // namespace scanline_test

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace dialog_log_test {
 
 class DialogLogTest : public InProcessHostTest {
 protected:
@@ -84,4 +84,4 @@ TEST_F(DialogLogTest, EachDialogSaysHowItWasAnsweredAtEveryLevel) {
     }
 }
 
-}  // namespace
+}  // namespace dialog_log_test

@@ -2,7 +2,7 @@
 // an undoable command; outside one, or with an edit the stand-in does not make, nothing moves.
 #include "ProjectHost.hpp"
 
-namespace {
+namespace element_edit_test {
 
 class ElementEditTest : public ProjectHostTest {
 protected:
@@ -57,4 +57,4 @@ TEST_F(ElementEditTest, DragsAndLiftsMoveEveryListedElementInsideACommandOnly) {
     EXPECT_EQ(Db().Find(spot)->record.Get().hotspot.pos.x, 4.0);
 }
 
-}  // namespace
+}  // namespace element_edit_test

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace element_events_test {
 
 struct Seen {
     int32_t code;
@@ -376,4 +376,4 @@ TEST_F(ElementEventsTest, ForgottenWithTheModule) {
     EXPECT_EQ(Ev().PendingCount(), 0u);
 }
 
-}  // namespace
+}  // namespace element_events_test

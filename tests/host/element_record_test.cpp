@@ -11,6 +11,8 @@
 #include <map>
 #include <random>
 
+namespace element_record_test {
+
 TEST(ElementRecord, EveryRecordReadsBackByteForByte) {
     std::mt19937 random(3);
     for (int round = 0; round < 2000; ++round) {
@@ -161,3 +163,5 @@ TEST(GuidTable, FindsWhatAnOrderedMapFindsThroughInsertionsAndDeletions) {
         }
     }
 }
+
+}  // namespace element_record_test

@@ -7,6 +7,8 @@
 #include <limits>
 #include <random>
 
+namespace exact_sum_test {
+
 TEST(ExactSum, EqualsTheRationalSumOverEveryMagnitude) {
     std::mt19937_64 random(3);
     std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
@@ -40,3 +42,5 @@ TEST(ExactSum, EqualsTheRationalSumOverEveryMagnitude) {
     const mpq_class t(tiny), one(1.0 - std::ldexp(1.0, -53));
     EXPECT_EQ(edges.Value(), t * t * t + one * 1000);
 }
+
+}  // namespace exact_sum_test

@@ -2,6 +2,8 @@
 // all of them or none.
 #include "ProjectHost.hpp"
 
+namespace groups_test {
+
 class GroupsTest : public ProjectHostTest {};
 
 TEST_F(GroupsTest, SuspensionTurnsAndAGroupTakesEveryListedElementOrNone) {
@@ -35,3 +37,5 @@ TEST_F(GroupsTest, SuspensionTurnsAndAGroupTakesEveryListedElementOrNone) {
     EXPECT_FALSE(Db().Find(a)->record.header.groupGuid == group);
     EXPECT_TRUE(Db().Find(b)->record.header.groupGuid == group);
 }
+
+}  // namespace groups_test

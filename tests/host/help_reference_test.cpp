@@ -14,7 +14,8 @@
 #include <sstream>
 #include <vector>
 
-namespace {
+namespace help_reference_test {
+
 std::string Resources() { return TestSupport::BinDir() + "/resources"; }
 
 struct LayoutItem {
@@ -72,7 +73,12 @@ TEST(HelpReferenceTest, EveryItemOfEveryDialogResourceIsListed) {
             const size_t at = section.find(head);
             ASSERT_NE(at, std::string::npos) << "dialog " << id << " item " << item.id << "\n" << section;
             const std::string line = section.substr(at + 1, section.find('\n', at + 1) - at - 1);
-            EXPECT_NE(line.find(" " + item.kind), std::string::npos) << line;
+            const size_t kind = line.find(" " + item.kind);
+            ASSERT_NE(kind, std::string::npos) << line;
+            // Every item has words: its own text ("..."), or in brackets the text beside it or what it is.
+            const size_t label = line.find_first_not_of(' ', kind + 1 + item.kind.size());
+            EXPECT_TRUE(label != std::string::npos && (line[label] == '"' || line[label] == '('))
+                << "dialog " << id << " item " << item.id << " has no label: " << line;
             if (item.kind != "list") continue;
             ++lists;
             EXPECT_NE(FindListGuide(id, int16_t(item.id)), nullptr) << "list " << item.id << " of " << id;
@@ -92,7 +98,9 @@ TEST(HelpReferenceTest, EveryItemOfEveryDialogResourceIsListed) {
             EXPECT_TRUE(found) << "dialog " << id << " has no item " << item;
             if (FindListGuide(id, item) != nullptr)
                 for (const LayoutItem& l : layout->second)
-                    if (l.id == item && !l.onPage) EXPECT_EQ(l.kind, "list") << id << " " << item;
+                    if (l.id == item && !l.onPage) {
+                        EXPECT_EQ(l.kind, "list") << id << " " << item;
+                    }
         }
     EXPECT_GT(lists, 10u);
     EXPECT_EQ(reference.find(" \n"), std::string::npos) << "no line ends in a blank";
@@ -200,4 +208,68 @@ TEST(ActionAccountText, CountsTheSelectionByType) {
     EXPECT_EQ(ActionAccount::SelectionText({{API_MeshID, 1}, {API_PolyLineID, 2}}), "1 mesh, 2 polylines");
     EXPECT_EQ(ActionAccount::SelectionText({{API_HatchID, 3}}), "3 fills");
 }
-}  // namespace
+// The help names an import's dialogs in the order a run shows them: each import is run on a small file, and the
+// dialogs it showed (a file dialog as "file dialog") must be met in that order in what its button's help says.
+class ImportOrderTest : public InProcessHostTest {
+protected:
+    // The dialogs the run showed, in order: "file dialog" or the dialog's number.
+    std::vector<std::string> Shown(const std::string& language, const std::string& before, const std::string& file,
+                                   const std::string& after, int32_t palette, int16_t button) {
+        TearDown();
+        SetUp();
+        host->Settings().embeddedLibrary = true;
+        const size_t logged = DGDriver::Log().size();
+        std::ostringstream script, out;
+        script << (language.empty() ? "" : "language " + language + "\n")
+               << "library load \"@module/library\"\nload\nmenu 32501 1\ndialog 32400 click 2\n"
+               << before << "file-dialog \"" << TestSupport::DataDir() << "/" << file << "\"\n"
+               << after << "dialog " << palette << " click " << button << "\n";
+        ScriptRunner runner(*host, out);
+        EXPECT_TRUE(runner.RunText(script.str(), file)) << out.str() << log.str();
+        std::vector<std::string> shown;
+        for (size_t i = logged; i < DGDriver::Log().size(); ++i) {
+            const DGDriver::LogRecord& r = DGDriver::Log()[i];
+            if (r.kind == "file") shown.push_back("file dialog");
+            if (r.kind == "modal") shown.push_back(std::to_string(r.id));
+        }
+        return shown;
+    }
+};
+
+TEST_F(ImportOrderTest, TheHelpNamesEachImportsDialogsInTheOrderARunShowsThem) {
+    struct Case {
+        const char* language;
+        int32_t palette;
+        int16_t button;
+        const char* before;  // the answers queued before the file dialog's, then those after it
+        const char* file;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"", 32401, 1, "", "xyz/points_dup.txt", ""},
+        {"", 32401, 2, "", "dxf/survey_r2000.dxf", "dialog 32570 click 4\n"},
+        {"", 32401, 3, "dialog 32530 click 4\n", "shp/contours.shp", ""},
+        {"", 32401, 3, "dialog 32530 click 5\n", "shp/nc.shp", "dialog 32533 click 8\ndialog 32534 set 3 NC_TEST\n"},
+        {"NOR", 32407, 5, "dialog 32538 click 8\n", "sosi/1001_Hoyde.sos", "dialog 32543 click 17 row 1 16\n"},
+        {"NOR", 32407, 5, "dialog 32538 click 9\n", "sosi/buer.sos", "dialog 32539 click 11\n"},
+        {"NOR", 32407, 5, "dialog 32538 click 7\n", "sosi/flate_oy.sos", "dialog 32542 click 11\n"},
+        {"AUT", 32575, 5, "", "asc/small_4x3.asc", ""},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> shown = Shown(c.language, c.before, c.file, c.after, c.palette, c.button);
+        ASSERT_GE(shown.size(), 3u) << c.file;
+        const PaletteAction* action = FindPaletteAction(c.palette, c.button);
+        ASSERT_NE(action, nullptr);
+        const std::string help = action->takes;
+        size_t at = 0;
+        std::string order;
+        for (const std::string& dialog : shown) {
+            order += dialog + "; ";
+            const size_t found = help.find(dialog, at);
+            ASSERT_NE(found, std::string::npos) << c.file << ": the run showed " << order << "\nthe help: " << help;
+            at = found + dialog.size();
+        }
+    }
+}
+
+}  // namespace help_reference_test

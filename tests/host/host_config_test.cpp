@@ -7,7 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
+namespace host_config_test {
+
 using HostConfig::Entry;
 
 std::vector<Entry> ParseOk(const std::string& text) {
@@ -83,4 +84,5 @@ TEST(HostConfig, FilesAreNibbleSwappedAndSetEntryKeepsTheRest) {
     EXPECT_EQ(entries[1].value, "ger");
     std::remove(path.c_str());
 }
-}  // namespace
+
+}  // namespace host_config_test

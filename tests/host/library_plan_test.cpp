@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
+namespace library_plan_test {
 
 const std::string kHead =
     "name = PLAN_TEST\nguid = {33333333-3333-3333-3333-333333333333}-{00000000-0000-0000-0000-000000000000}\n"
@@ -99,4 +99,4 @@ TEST(LibraryPlan, TheAddOnsPartsNameArraysForLinesAndNumbersForTheRest) {
     EXPECT_GE(items, 10);
 }
 
-}  // namespace
+}  // namespace library_plan_test

@@ -18,7 +18,7 @@
 #include <functional>
 #include <limits>
 
-namespace {
+namespace library_sections_test {
 
 const std::string kHead =
     "name = P\nguid = {44444444-4444-4444-4444-444444444444}-{00000000-0000-0000-0000-000000000000}\ntype = object\n";
@@ -453,4 +453,4 @@ TEST_F(LibrarySectionsHostTest, ACommandTakenBackLeavesTheLibrariesAsBefore) {
     EXPECT_NE(text(folder + "/P.lpd"), before);
 }
 
-}  // namespace
+}  // namespace library_sections_test

@@ -17,7 +17,7 @@
 #include <fstream>
 #include <string>
 
-namespace {
+namespace library_store_test {
 
 const char* kGuid = "guid = {6B2E41C7-93D0-4F5A-8E1B-2C7D40A95F13}-{d1a7e3b2-5c84-4e9f-a06b-71f2c3e8d945}\n";
 
@@ -340,4 +340,4 @@ TEST_F(LibraryFolderTest, ParameterListsReadBackThroughTheViews) {
     }
 }
 
-}  // namespace
+}  // namespace library_store_test

@@ -1,6 +1,6 @@
 // The script commands that describe line types and the drawing scale, and what they refuse.
 #include "InProcessHost.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 #include "script/ScriptRunner.hpp"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,8 @@
 #include <sstream>
 #include <string>
 
-namespace {
+namespace line_type_commands_test {
+
 class LineTypeCommandsTest : public InProcessHostTest {
 protected:
     bool Run(const std::string& text) {
@@ -20,7 +21,6 @@ protected:
     }
     std::string output;
 };
-}  // namespace
 
 TEST_F(LineTypeCommandsTest, DashPairsMakeADashedLineTypeAndBadOnesStopTheScript) {
     ASSERT_TRUE(Run("linetype \"Dashes\" \"1.5 1 0.5 0.25\" 1\nlinetype \"Plain\" \"\"\ndrawing-scale 50\n")) << output;
@@ -41,3 +41,5 @@ TEST_F(LineTypeCommandsTest, DashPairsMakeADashedLineTypeAndBadOnesStopTheScript
         EXPECT_NE(output.find("FAILED"), std::string::npos) << bad << output;
     }
 }
+
+}  // namespace line_type_commands_test

@@ -2,7 +2,7 @@
 // link does to it, against closed forms over the plane z = 10 + 0.1x + 0.05y.
 #include "ProjectHost.hpp"
 #include "model3d/MeshQuantities.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 
 #include <cmath>
 #include <cstdlib>
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace mesh_quantities_test {
 
 double Plane(double x, double y) { return 10.0 + 0.1 * x + 0.05 * y; }
 
@@ -44,8 +44,6 @@ protected:
     }
     API_Guid mesh = {};
 };
-
-}  // namespace
 
 TEST_F(MeshQuantitiesTest, TheSolidAndWhatEachLinkTakesOrAdds) {
     // The solid stands on the mesh's level, 0 here.
@@ -183,3 +181,5 @@ TEST_F(MeshQuantitiesTest, AMeshWithTheSameInputsSharesTheSurfaceUntilItChanges)
     ASSERT_EQ(Volume(mesh, &first), NoError);
     EXPECT_NEAR(first, 800.0 * Plane(20, 10), 1e-6);
 }
+
+}  // namespace mesh_quantities_test

@@ -5,7 +5,7 @@
 #include "model3d/ModelBody.hpp"
 #include "model3d/ModelStore.hpp"
 #include "model3d/PlanTriangulation.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 #include "script/ScriptRunner.hpp"
 
 #include <algorithm>
@@ -14,7 +14,7 @@
 #include <map>
 #include <random>
 
-namespace {
+namespace model3d_test {
 
 struct ReadBody {
     std::vector<API_VertType> vertices;
@@ -404,8 +404,6 @@ TEST_F(Model3DTest, PointFilesWithBadLinesAreRefusedByLine) {
     EXPECT_EQ(why, "level point 1 is not a number");
 }
 
-}  // namespace
-
 // Sides fall into the same group exactly when they are equal, whether vertex numbers are dense (bucketed) or
 // spread wide (sorted).
 TEST(GroupEqualSides, GroupsExactlyTheEqualSides) {
@@ -445,3 +443,5 @@ TEST(PlanTriangulation, RegionsWithoutAreaHaveNoTriangles) {
     EXPECT_TRUE(TriangulateRegion({square}, {{1, 2, 3, 4}}, &triangles, &why));
     EXPECT_EQ(triangles.size(), 2u);
 }
+
+}  // namespace model3d_test

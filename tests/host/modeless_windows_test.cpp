@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+namespace modeless_windows_test {
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-namespace {
 
 constexpr int16_t kPalette = 32001;  // tests/data/resources: buttons 1 and 2, user item 3
 constexpr int16_t kEvery = 32002;    // user control 17
@@ -70,8 +70,6 @@ protected:
     Palette palette;
     std::string output;
 };
-
-}  // namespace
 
 TEST_F(ModelessWindowsTest, PaletteTakesClicksAndHostMessagesAndClosesByItsCloseBox) {
     ASSERT_EQ(Open(APIPalette_Close | APIPalette_Hide), kPalette);
@@ -156,3 +154,5 @@ TEST_F(ModelessWindowsTest, UserControlsTakeOnlyAttributesOfTheProject) {
     EXPECT_THAT(DGDriver::Errors(),
                 ElementsAre(HasSubstr("layer " + std::to_string(index + 50) + " does not exist in the project")));
 }
+
+}  // namespace modeless_windows_test

@@ -8,7 +8,8 @@
 
 #include <cstring>
 
-namespace {
+namespace module_boundary_test {
+
 API_EntryTable Entries() {
     API_EntryTable table;
     std::memset(&table, 0xAB, sizeof table);
@@ -197,4 +198,5 @@ TEST(ModuleBoundary, ModuleDataRoundTripsThroughTheProject) {
     BMKillHandle(&back.dataHdl);
     EXPECT_EQ(host.ModulDataDelete(""), NoError);
 }
-}  // namespace
+
+}  // namespace module_boundary_test

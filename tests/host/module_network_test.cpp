@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-namespace {
+namespace module_network_test {
 
 TEST(ModuleNetwork, NoSocketOrNameLookupIsImported) {
     const std::string command = "nm -D --undefined-only '" + TestSupport::BinDir() + "/liblodravix.so' 2>&1";
@@ -37,4 +37,4 @@ TEST(ModuleNetwork, NoSocketOrNameLookupIsImported) {
     EXPECT_GT(imported, 0) << out;  // the listing was read at all
 }
 
-}  // namespace
+}  // namespace module_network_test

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace param_descriptions_test {
 
 const std::string kHead =
     "name = GIS_TEST\nguid = {6B2E41C7-93D0-4F5A-8E1B-2C7D40A95F13}-{D1A7E3B2-5C84-4E9F-A06B-71F2C3E8D945}\n"
@@ -67,4 +67,4 @@ TEST(ParamDescriptions, BadLinesAreRefusedWithTheirLine) {
     }
 }
 
-}  // namespace
+}  // namespace param_descriptions_test

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace plan_contours_test {
 
 struct Grid {
     int n = 0;  // cells a side
@@ -115,4 +115,4 @@ TEST(PlanContours, CornersThatAreNotNumbersLeaveTheirTrianglesOut) {
     EXPECT_FALSE(lines[0].closed);
 }
 
-}  // namespace
+}  // namespace plan_contours_test

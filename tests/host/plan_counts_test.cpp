@@ -11,7 +11,7 @@
 #include <regex>
 #include <sstream>
 
-namespace {
+namespace plan_counts_test {
 
 class PlanCountsTest : public InProcessHostTest {
 protected:
@@ -120,4 +120,4 @@ TEST_F(PlanCountsTest, TheCountLineNamesEachKindDrawnWithItsNumber) {
               "data, 1 with nothing to draw; 4 elements on hidden layers left out");
 }
 
-}  // namespace
+}  // namespace plan_counts_test

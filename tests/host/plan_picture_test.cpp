@@ -4,7 +4,7 @@
 #include "ProjectHost.hpp"
 #include "drawing/ElementDrawing.hpp"
 #include "model3d/PlanPicture.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace plan_picture_test {
 
 class PlanPictureTest : public ProjectHostTest {
 protected:
@@ -396,4 +396,4 @@ TEST_F(PlanPictureTest, AnEmptyProjectGivesAnEmptyPicture) {
     EXPECT_EQ(svg.find("nan"), std::string::npos);
 }
 
-}  // namespace
+}  // namespace plan_picture_test

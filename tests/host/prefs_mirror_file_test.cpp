@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace {
+namespace prefs_mirror_file_test {
 
 void PutInt(std::string& out, int32_t v) { out.append(reinterpret_cast<const char*>(&v), 4); }
 void PutReal(std::string& out, double v) { out.append(reinterpret_cast<const char*>(&v), 8); }
@@ -82,4 +82,4 @@ TEST(PrefsMirrorFileTest, EveryCutAndEveryGarbledLengthIsRefused) {
     EXPECT_FALSE(PrefsMirror::ReadScalars(TestSupport::OutputDir() + "/none.prf", &entries, &why));
 }
 
-}  // namespace
+}  // namespace prefs_mirror_file_test

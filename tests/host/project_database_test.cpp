@@ -9,8 +9,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <random>
+#include <set>
 
-namespace {
+namespace project_database_test {
 
 class ProjectDatabaseTest : public ::testing::Test {
 protected:
@@ -814,4 +817,66 @@ TEST_F(ProjectDatabaseTest, AChangeThatChangesNothingKeepsNoUndoState) {
     EXPECT_EQ(db.UndoTexts().size(), placed.size());  // no step for a command that changed nothing
 }
 
-}  // namespace
+// Elements named, renamed, unnamed, deleted, changed and brought back by undo in a random order: finding by name,
+// the names held and the count of each type agree at every step with a walk of every element (the first in GUID
+// order of those sharing a name), and a name one element gave up is found again on another that carries it.
+TEST_F(ProjectDatabaseTest, NamesFollowEveryChangeOfTheElementsThatCarryThem) {
+    std::mt19937 rng(17);
+    const std::vector<std::string> pool = {"A", "B", "C", "D", ""};
+    std::vector<API_Guid> placed;
+    const auto check = [&](int step) {
+        SCOPED_TRACE(step);
+        std::set<std::string> walked;
+        for (const auto& kv : db.Model().elements)
+            if (!kv.second.name.empty()) walked.insert(kv.second.name);
+        EXPECT_EQ(db.NamesNow(), walked);
+        std::map<API_ElemTypeID, int64_t> counted;
+        for (const auto& kv : db.Model().elements) ++counted[kv.second.record.header.typeID];
+        EXPECT_EQ(db.Model().elements.CountByType(), counted);
+        for (const std::string& name : pool) {
+            const API_Guid* first = nullptr;
+            for (const auto& kv : db.Model().elements)
+                if (!name.empty() && kv.second.name == name && (first == nullptr || GuidLess()(kv.first, *first)))
+                    first = &kv.first;
+            API_Guid found = {};
+            ASSERT_EQ(db.FindByName(name, &found), first != nullptr) << name;
+            if (first != nullptr) {
+                EXPECT_EQ(found, *first) << name;
+            }
+        }
+    };
+    for (int step = 0; step < 300; ++step) {
+        const std::string name = pool[rng() % pool.size()];
+        const API_Guid some = placed.empty() ? API_Guid() : placed[rng() % placed.size()];
+        switch (rng() % 5) {
+            case 0: {  // a new fill or polyline, named when no other element has the name
+                API_Guid g = {};
+                const bool fill = rng() % 2 == 0;
+                if (db.PlacePolygonElement(fill ? API_HatchID : API_PolyLineID, {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}, fill,
+                                           1, name, &g) == NoError)
+                    placed.push_back(g);
+                break;
+            }
+            case 1:  // a name given (names may repeat this way), or taken away
+                db.SetElementName(some, name);
+                break;
+            case 2: db.RunUndoableCommand("delete", [&] { return db.DeleteElements(&some, 1); }); break;
+            case 3: {  // an edit of the element keeps its name
+                db.RunUndoableCommand("move", [&] {
+                    const StoredElement* e = db.Find(some);
+                    if (e == nullptr) return APIERR_BADID;
+                    API_Element rec = e->record.Get();
+                    rec.header.layer = 1;
+                    API_Element mask = {};
+                    std::memset(static_cast<void*>(&mask.header.layer), 0xFF, sizeof mask.header.layer);
+                    return db.ChangeElement(&rec, &mask, nullptr, 0);
+                });
+                break;
+            }
+            default: db.Undo();
+        }
+        check(step);
+    }
+}
+
+}  // namespace project_database_test

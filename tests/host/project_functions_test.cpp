@@ -9,7 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace {
+namespace project_functions_test {
 
 class ProjectFunctionsTest : public InProcessHostTest {
 protected:
@@ -314,4 +314,4 @@ TEST_F(ProjectFunctionsTest, ScriptRefusalsAndBadPointsAreReported) {
     EXPECT_NE(out.find("layer 2 is locked"), std::string::npos) << out;
 }
 
-}  // namespace
+}  // namespace project_functions_test

@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace {
+namespace project_integration_test {
 
 class ProjectIntegrationTest : public ProjectHostTest {
 protected:
@@ -142,4 +142,4 @@ TEST_F(ProjectIntegrationTest, AnObjectOverTheTerrainIsPlacedWrittenReadBackDump
     EXPECT_EQ(Db().AllElements()[0], terrain);
 }
 
-}  // namespace
+}  // namespace project_integration_test

@@ -11,7 +11,8 @@
 #include <filesystem>
 #include <sstream>
 
-namespace {
+namespace restart_test {
+
 std::string ModulePath() { return TestSupport::BinDir() + "/liblodravix.so"; }
 
 TEST(Restart, ReleaseUnloadsTheModuleAndRestartLoadsItAgain) {
@@ -87,4 +88,5 @@ TEST(ModuleExports, OnlyTheTwoExportsAreVisible) {
     const std::vector<std::string> expected = {"T GetExportedFuncAddrs", "T SetImportedFuncAddrs"};
     EXPECT_EQ(names, expected) << out;
 }
-}  // namespace
+
+}  // namespace restart_test

@@ -16,7 +16,8 @@
 #include <sstream>
 #include <string>
 
-namespace {
+namespace run_library_test {
+
 namespace fs = std::filesystem;
 
 // Every file of a folder tree with its size and time of change.
@@ -110,4 +111,5 @@ TEST(RunLibrary, TheInstallCopiesTheLibraryAndGuardsTheShippedOne) {
     EXPECT_TRUE(host.Project().libraries.IsReadOnly(TestSupport::BinDir() + "/library"));
     EXPECT_FALSE(host.Project().libraries.IsReadOnly(settings.moduleDir + "/library"));
 }
-}  // namespace
+
+}  // namespace run_library_test

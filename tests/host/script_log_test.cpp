@@ -13,7 +13,8 @@
 #include <random>
 #include <regex>
 
-namespace {
+namespace script_log_test {
+
 class ScriptLogTest : public InProcessHostTest {
 protected:
     bool Run(const std::string& text) {
@@ -321,4 +322,55 @@ TEST(DialogReferenceTest, StartsWithTheMenuAndTheSubPalettesOfEachLanguage) {
         EXPECT_TRUE(none.str().empty());
     }
 }
-}  // namespace
+// A clicked point is logged with every digit it has: each logged coordinate reads back to the clicked double.
+TEST_F(ScriptLogTest, ClickedPointsAreLoggedInFull) {
+    std::mt19937_64 random(53);
+    std::uniform_real_distribution<double> east(1e5, 9e5), north(6e6, 8e6);
+    std::vector<std::pair<double, double>> clicks = {{286011.123456789, 5563221.987654321}, {0.1, 1e-7}};
+    for (int i = 0; i < 8; ++i) clicks.emplace_back(east(random), north(random));
+    std::ostringstream script;
+    script.precision(17);
+    script << "library load \"@module/library\"\nload\nmenu 32501 1\ndialog 32400 click 2\n";
+    for (const auto& [x, y] : clicks) script << "click " << x << " " << y << "\n";
+    script << "click cancel\ndialog 32401 click 5\n";
+    ASSERT_TRUE(Run(script.str())) << output;
+    const std::regex logged(R"(point input "[^"]*" -> \(([^,]+), ([^,]+), ([^)]+)\))");
+    size_t found = 0;
+    for (auto it = std::sregex_iterator(output.begin(), output.end(), logged); it != std::sregex_iterator(); ++it) {
+        if (found >= clicks.size()) break;
+        EXPECT_EQ(std::strtod((*it)[1].str().c_str(), nullptr), clicks[found].first) << (*it)[0];
+        EXPECT_EQ(std::strtod((*it)[2].str().c_str(), nullptr), clicks[found].second) << (*it)[0];
+        ++found;
+    }
+    EXPECT_EQ(found, clicks.size()) << output;
+}
+
+// `@user` names the user folder whatever the form it was given in: a relative user folder is not taken beside the
+// script (the export's file lands in the user folder, not in the script's).
+TEST_F(ScriptLogTest, AtUserIsTheUserFolderWhenItWasGivenRelative) {
+    // The first run makes the terrain the export writes; each run exports it to "@user/site.txt".
+    const std::string start = "library load \"@module/library\"\nload\nmenu 32501 1\ndialog 32400 click 2\n";
+    const std::string terrain =
+        "place mesh M \"0,0,0 20,0,0 20,20,1 0,20,2\"\nselect M\ndialog 32527 click 1\ndialog 32401 click 4\n";
+    const std::string exportTo = "file-dialog \"@user/site.txt\"\ndialog 32401 click 11\n";
+    std::error_code ec;
+    const std::string absolute = host->Settings().userFolder;
+    std::filesystem::create_directories(UserFile("scripts"));
+    bool first = true;
+    for (const std::string& form :
+         {std::filesystem::relative(absolute, std::filesystem::current_path(ec)).string(), absolute, absolute + "/"}) {
+        host->Settings().userFolder = form;
+        std::filesystem::remove(UserFile("site.txt"), ec);
+        log.str("");
+        std::ofstream(UserFile("scripts/export.script"), std::ios::trunc)
+            << start << (first ? terrain : "") << exportTo;
+        first = false;
+        EXPECT_TRUE(RunFile(UserFile("scripts/export.script"))) << form << "\n" << output;
+        EXPECT_TRUE(Exists("site.txt")) << form;
+        EXPECT_FALSE(Exists("scripts/site.txt")) << form;
+        EXPECT_NE(log.str().find("\"" + absolute + "/site.txt\""), std::string::npos) << log.str();
+    }
+    host->Settings().userFolder = absolute;
+}
+
+}  // namespace script_log_test

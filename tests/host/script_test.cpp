@@ -10,7 +10,8 @@
 #include <set>
 #include <sstream>
 
-namespace {
+namespace script_test {
+
 std::vector<std::string> ParseErrors(const std::string& text) {
     std::vector<ScriptCommand> commands;
     std::vector<std::string> errors;
@@ -412,11 +413,8 @@ TEST_F(ScriptRunTest, BrokenConfigurationFileGivesAClearFailure) {
     // The host refuses to rewrite it from a partial read.
     EXPECT_FALSE(Run("config \"Brenmaro.cfg\" \"Other\" \"1\"\n"));
 }
-}  // namespace
 
-namespace {
 class DialogCheckTest : public ScriptRunTest {};
-}  // namespace
 
 TEST_F(DialogCheckTest, ChecksReadTheDialogAsItClosedAndNameWhatTheyFound) {
     const std::string run = "load\n"
@@ -452,3 +450,5 @@ TEST_F(DialogCheckTest, ChecksReadTheDialogAsItClosedAndNameWhatTheyFound) {
     EXPECT_NE(errors.back().find("'32571/3' is not a number or a tab page"), std::string::npos) << errors.back();
     DGDriver::ClearQueueAndLog();
 }
+
+}  // namespace script_test

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-namespace {
+namespace settings_dialogs_test {
 
 class SettingsDialogsHostTest : public InProcessHostTest {
 protected:
@@ -85,4 +85,4 @@ TEST_F(SettingsDialogsHostTest, TypedValuesAndFiltersTheHostCannotTakeAreRefused
     EXPECT_NE(defaults.object.libInd, 1);
 }
 
-}  // namespace
+}  // namespace settings_dialogs_test

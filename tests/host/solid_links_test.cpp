@@ -5,7 +5,7 @@
 
 #include <sstream>
 
-namespace {
+namespace solid_links_test {
 
 class SolidLinksTest : public ProjectHostTest {
 protected:
@@ -182,4 +182,4 @@ TEST_F(SolidLinksTest, ScriptChangesParametersAndChecksInputs) {
     EXPECT_NE(bad.str().find("is an array"), std::string::npos) << bad.str();
 }
 
-}  // namespace
+}  // namespace solid_links_test

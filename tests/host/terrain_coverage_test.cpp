@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace terrain_coverage_test {
 
 // The star's boundary radius along the ray at `angle`: where the ray meets the edge between the vertices around
 // it (the vertices' angles increase from 0 to below 2 pi).
@@ -92,4 +92,4 @@ TEST(TerrainCoverage, NothingOutsideAndNoHeightAreToldApart) {
     EXPECT_FALSE(beyond.highestOutside);
 }
 
-}  // namespace
+}  // namespace terrain_coverage_test

@@ -2,11 +2,15 @@
 // and the highest of them, as the points' own records give their heights) and a volume calculation that found no
 // feature, which says so instead of listing an empty one.
 #include "InProcessHost.hpp"
+#include "script/ImportResultsNote.hpp"
 #include "script/ScriptRunner.hpp"
 
+#include <algorithm>
+#include <regex>
+#include <set>
 #include <sstream>
 
-namespace {
+namespace terrain_summary_test {
 
 class TerrainSummaryTest : public InProcessHostTest {
 protected:
@@ -81,4 +85,66 @@ TEST_F(TerrainSummaryTest, SaysSoWhenNoPointIsLeftOut) {
     EXPECT_TRUE(Holds("terrain T: 9 of 9 points; none outside its outline; surface of 9 points")) << output;
 }
 
-}  // namespace
+// Two plateaus of one ID text: each feature line is named apart and lists only its own objects, and its figures
+// are those of its own bodies (the small plateau's cut cannot exceed its small cut body).
+TEST_F(TerrainSummaryTest, NamesEachFeatureApartAndListsOnlyItsOwnObjects) {
+    std::string text = Site(false);
+    text.replace(text.find("dialog 32400 click 5"), 0,
+                 "dialog 32400 click 3\n"
+                 "place fill H1 \"1,1 5,1 5,5 1,5\"\nselect H1\ndialog 32553 set 8 99\ndialog 32553 click 1\n"
+                 "dialog 32402 click 3\nname PCUT VY_PLATEAU 1\nname PFILL VY_PLATEAU 2\nname PLAT VY_PLATEAU 3\n"
+                 "body PCUT box \"1,1,99\" \"5,5,110\"\n"
+                 "place fill H2 \"10,10 19,10 19,19 10,19\"\nselect H2\ndialog 32553 set 8 97\ndialog 32553 click 1\n"
+                 "dialog 32402 click 3\nname QCUT VY_PLATEAU 4\nname QFILL VY_PLATEAU 5\nname QLAT VY_PLATEAU 6\n"
+                 "body QCUT box \"10,10,97\" \"19,19,110\"\n");
+    ASSERT_TRUE(Run(text)) << output;
+    const std::regex line(
+        R"(\n *feature (\S+)( \[(\w+)\])?: cut ([\d,]+) m3, fill [\d,]+ m3, measured on the bodies the )"
+        R"(script drew \(([^)]*)\))");
+    std::set<std::string> named;
+    for (auto it = std::sregex_iterator(output.begin(), output.end(), line); it != std::sregex_iterator(); ++it) {
+        const std::smatch& m = *it;
+        EXPECT_EQ(m[1].str(), "PLATEAU") << m[0];
+        ASSERT_TRUE(m[2].matched) << "two features of one ID text need their own names:\n" << output;
+        named.insert(m[3].str());
+        const char plateau = m[3].str()[0];
+        // Only its own objects: every name of the list starts as its own name does.
+        std::istringstream list(m[5].str());
+        for (std::string object; std::getline(list >> std::ws, object, ',');) EXPECT_EQ(object[0], plateau) << m[0];
+        std::string digits = m[4].str();
+        digits.erase(std::remove(digits.begin(), digits.end(), ','), digits.end());
+        const double cut = std::stod(digits);
+        EXPECT_LE(cut, plateau == 'P' ? 4.0 * 4.0 * 11.0 : 9.0 * 9.0 * 13.0) << m[0];
+        EXPECT_GT(cut, 0.0) << m[0];
+    }
+    EXPECT_EQ(named.size(), 2u) << output;
+}
+
+// The outline is told as it is made: the terrain points it leaves out, as the summary later counts them on the
+// terrain, and the corridor its dialog gave the search.
+TEST_F(TerrainSummaryTest, TheOutlineTellsThePointsItLeavesOutAndItsCorridor) {
+    host->SetDialogNote(ModuleDialogNote);
+    std::string text = Site(true);
+    text.replace(text.find("dialog 32546 click 1"), 0, "dialog 32546 set 12 2.5\n");
+    ASSERT_TRUE(Run(text)) << output;
+    const std::string logged = log.str();
+    EXPECT_NE(logged.find("\"Outline settings\": set item 12 to text \"2.5\", click item 1; closed with item 1 "
+                          "\"OK\"; mode header \"Creation\"; corridor 2.5 m wide (1.25 m each side of the clicked "
+                          "path)"),
+              std::string::npos)
+        << logged;
+    const std::regex outline(R"(outline: (\d+) of (\d+) terrain points on or inside it; (\d+) outside, the highest )"
+                             R"((\S+) m)");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(logged, m, outline)) << logged;
+    // The same figures as the summary's, counted on the terrain built inside the outline.
+    EXPECT_TRUE(Holds("terrain T: " + m[1].str() + " of " + m[2].str() + " points; " + m[3].str() +
+                      " outside its outline, the highest " + m[4].str() + " m"))
+        << m[0] << "\n"
+        << output;
+    EXPECT_EQ(m[3].str(), "2");
+    // Told once, as the outline is made: the terrain built in it changes no outline.
+    EXPECT_EQ(logged.find("outline: ", size_t(m.position(0)) + 1), std::string::npos) << logged;
+}
+
+}  // namespace terrain_summary_test

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace worksheet_databases_test {
 
 class WorksheetDatabasesTest : public InProcessHostTest {
 protected:
@@ -144,4 +144,4 @@ TEST_F(WorksheetDatabasesTest, EachWorksheetListsAndDeletesOnlyItsOwnElements) {
     EXPECT_EQ(Listed(), 1u);
 }
 
-}  // namespace
+}  // namespace worksheet_databases_test

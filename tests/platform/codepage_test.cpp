@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace codepage_test {
 
 std::u16string ToWide(UINT cp, const std::string& bytes, DWORD flags = 0) {
     const int32_t n = MultiByteToWideChar(cp, flags, bytes.data(), int32_t(bytes.size()), nullptr, 0);
@@ -250,4 +250,4 @@ TEST(CodePageTest, ShellExecuteIsRecorded) {
     EXPECT_TRUE(Win32Driver::ShellExecuteCalls().empty());
 }
 
-}  // namespace
+}  // namespace codepage_test

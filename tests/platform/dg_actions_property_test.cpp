@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace dg_actions_property_test {
 
 constexpr int16_t kDialog = 32002;
 constexpr int16_t kTab = 23;
@@ -315,8 +315,6 @@ void Queue(const Act& a) {
     }
 }
 
-}  // namespace
-
 TEST(DialogActionsProperty, EachActionAppliesExactlyOrFailsTheRunNamingIt) {
     std::mt19937 random(20250611);
     int applied = 0;
@@ -371,3 +369,5 @@ TEST(DialogActionsProperty, EachActionAppliesExactlyOrFailsTheRunNamingIt) {
     EXPECT_GT(refused, 600);
     DGDriver::Reset();
 }
+
+}  // namespace dg_actions_property_test

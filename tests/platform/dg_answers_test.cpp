@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+namespace dg_answers_test {
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-
-namespace {
 
 constexpr int16_t TestDialog = 32000;  // tests/data/resources/DLOG/32000.txt
 constexpr int16_t Palette = 32001;
@@ -156,4 +156,4 @@ TEST_F(DialogAnswers, APaletteIsHeardWhenItOpensAndWhenAnActionForItDoesNotApply
     ExpectEndedAsLogged();
 }
 
-}  // namespace
+}  // namespace dg_answers_test

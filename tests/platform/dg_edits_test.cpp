@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace dg_edits_test {
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-namespace {
 
 constexpr int16_t kDialog = 32002;  // 5 intedit 0..255, 6 realedit -10.5..10.5, 7 lengthedit 0.001..100 m, 8 angleedit
 
@@ -29,8 +29,6 @@ int16_t RunDialog(Handler& handler) {
     return DGModalDialog(TestSupport::TestResources(), kDialog, InvalidResModule, Callback,
                          reinterpret_cast<DGUserData>(&handler));
 }
-
-}  // namespace
 
 TEST(DialogEdits, UnitsRangesAndExactProgramValues) {
     DGDriver::Reset();
@@ -83,3 +81,5 @@ TEST(DialogEdits, UnitsRangesAndExactProgramValues) {
     EXPECT_EQ(DGLongToString(-42).ToUtf8(), "-42");
     DGDriver::Reset();
 }
+
+}  // namespace dg_edits_test

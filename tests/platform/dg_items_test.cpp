@@ -10,10 +10,10 @@
 #include <functional>
 #include <string>
 
+namespace dg_items_test {
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-namespace {
 
 constexpr int16_t TestDialog = 32000;
 constexpr int16_t Palette = 32001;
@@ -28,8 +28,6 @@ int16_t RunModal(int16_t resId, Handler& handler) {
     return DGModalDialog(TestSupport::TestResources(), resId, InvalidResModule, HandlerCallback,
                          reinterpret_cast<DGUserData>(&handler));
 }
-
-}  // namespace
 
 TEST(DialogItems, ListAndPopUpSelectionFollowInsertsAndDeletes) {
     Handler handler = [](int16_t message, int16_t d, int16_t item) -> int16_t {
@@ -227,3 +225,5 @@ TEST(DialogItems, ModelessWindowsHearWhenTheUserTurnsToThemAndWhileAModalDialogR
     DGModelessClose(kOther);
     EXPECT_TRUE(DGDriver::Errors().empty());
 }
+
+}  // namespace dg_items_test

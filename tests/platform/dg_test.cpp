@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace dg_test {
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-namespace {
 
 constexpr int16_t TestDialog = 32000;  // tests/data/resources/DLOG/32000.txt
 constexpr int16_t Palette = 32001;
@@ -52,8 +52,6 @@ bool AnyErrorWith(const std::string& words) {
         if (e.find(words) != std::string::npos) return true;
     return false;
 }
-
-}  // namespace
 
 TEST(DialogManager, QueuedActionsArriveAsChangesAndTheClickClosesWithItsItem) {
     const GSResModule module = TestSupport::TestResources();
@@ -379,3 +377,5 @@ TEST(DialogManager, FaultsOfTheModuleBecomeErrorsNotCrashes) {
     EXPECT_EQ(DGDriver::Warnings().size(), 2u);
     EXPECT_TRUE(DGDriver::Errors().empty());
 }
+
+}  // namespace dg_test

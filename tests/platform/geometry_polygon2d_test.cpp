@@ -8,9 +8,9 @@
 #include "GeometryPolygon2D.hpp"
 #include "MemoryDriver.hpp"
 
-using namespace Geometry;
+namespace geometry_polygon2d_test {
 
-namespace {
+using namespace Geometry;
 
 const double kPi = M_PI;
 
@@ -238,8 +238,6 @@ class AbortAlways : public AbortQuery {
 public:
     bool ShouldAbort() const override { return true; }
 };
-
-}  // namespace
 
 TEST(Polygon2DRecord, InitAllocateCopyFreeKeepHandlesBalanced) {
     const int64_t before = MemoryDriver::LiveHandleCount();
@@ -674,3 +672,5 @@ TEST(Polygon2DRegularize, SurveySizedCoordinates) {
     FreeAll(result);
     FreePolygon2DData(&p);
 }
+
+}  // namespace geometry_polygon2d_test

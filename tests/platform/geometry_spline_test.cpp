@@ -6,7 +6,7 @@
 #include "GSArray.hpp"
 #include "GeometrySpline.hpp"
 
-namespace {
+namespace geometry_spline_test {
 
 struct Cubic {
     API_Coord p[4];
@@ -84,8 +84,6 @@ Built Build(const std::vector<API_Coord>& pts) {
 // An S-curve with a kink at the middle anchor, a straight span with no handles, and a tight hook.
 const std::vector<API_Coord> kCurve = {{0, 0},  {10, 20}, {30, -20}, {40, 0},   {50, 5},  {60, 5}, {70, 0},
                                        {70, 0}, {90, 0},  {100, 0},  {110, 30}, {80, 30}, {95, 1}};
-
-}  // namespace
 
 TEST(GeometrySpline, EvaluationMatchesDeCasteljau) {
     const Built b = Build(kCurve);
@@ -199,3 +197,5 @@ TEST(GeometrySpline, BadInputGivesNothing) {
     EXPECT_NEAR(Geometry::GetSplineVal(Geometry::BezierDetails(3, z.anchors.data(), z.dirs.data()), params[0]).x, 2.5,
                 1e-6);
 }
+
+}  // namespace geometry_spline_test

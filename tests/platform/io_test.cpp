@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-namespace {
+namespace io_test {
 
 std::string ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -32,8 +32,6 @@ GSErrCode WriteFile(const IO::Location& loc, const std::string& content) {
     file.Close();
     return err;
 }
-
-}  // namespace
 
 TEST(Location, MapsBackslashesAndStripsTrailingSeparators) {
     IO::Location loc(GS::UniString("\\tmp\\a\\\\b\\"));
@@ -204,3 +202,5 @@ TEST(FailureSwitch, FailsTheNextOperationsOnlyAndChangesNothing) {
     EXPECT_EQ(folder.Delete(GS::UniString("x.cfg")), IO::ErrAccessDenied);
     EXPECT_TRUE(IO::FileSystem::Exists(loc));
 }
+
+}  // namespace io_test

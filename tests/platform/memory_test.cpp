@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-namespace {
+namespace memory_test {
 
 class MemoryTest : public ::testing::Test {
 protected:
@@ -215,4 +215,4 @@ TEST_F(MemoryTest, LiveCountsReturnToStart) {
     EXPECT_EQ(MemoryDriver::LiveManagerBlockCount(), blocks);
 }
 
-}  // namespace
+}  // namespace memory_test

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace resources_test {
 
 // Writes a resource folder with the given files ("STRS/1.txt" -> content) and opens it.
 class BadResources : public ::testing::Test {
@@ -41,8 +41,6 @@ std::string Entry(GSResModule module, int32_t id, int32_t index) {
     RSGetIndString(&text, id, index, module);
     return text.ToUtf8();
 }
-
-}  // namespace
 
 TEST(Resources, StringTablesAreSparseAndUnescaped) {
     const GSResModule module = TestSupport::TestResources();
@@ -306,3 +304,5 @@ TEST_F(BadResources, DialogWordsArePartedByBlanksAloneAndTextsFollowOneBlank) {
     }
     EXPECT_EQ(ResourceDriver::Errors().size(), badLines);
 }
+
+}  // namespace resources_test

@@ -8,6 +8,8 @@
 #include <set>
 #include <string>
 
+namespace runtime_test {
+
 TEST(UniString, BuildsFromUnitsUtf8AndNothing) {
     const char16_t units[] = {u'a', 0, u'b'};
     GS::UniString withNul(units, 3);
@@ -140,3 +142,5 @@ TEST(Guid, GeneratedGuidsAreDistinctVersion4) {
     }
     EXPECT_EQ(seen.size(), 200u);
 }
+
+}  // namespace runtime_test

@@ -21,9 +21,9 @@
 #include <set>
 #include <sstream>
 
-namespace fs = std::filesystem;
+namespace config_file_test {
 
-namespace {
+namespace fs = std::filesystem;
 
 const std::vector<std::string> kSeeds = {
     "$Other AddOn: keep me\r\n$Language_str: ita\r\n$Last: 3\r\n",
@@ -128,8 +128,6 @@ protected:
     std::string folder_;
 };
 
-}  // namespace
-
 TEST_F(ConfigFileRobustness, SeedsAndEveryTruncation) {
     int outcomes[3] = {0, 0, 0};
     for (const std::string& seed : kSeeds) {
@@ -165,3 +163,5 @@ TEST_F(ConfigFileRobustness, OversizedAndUnreadableFilesAreNeverRewritten) {
     fits.resize(fits.rfind("\r\n") + 2);
     EXPECT_GE(Check(fits, "within the limit"), 1);
 }
+
+}  // namespace config_file_test

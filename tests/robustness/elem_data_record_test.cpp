@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-namespace L = ElemRecordLayout;
+namespace elem_data_record_test {
 
-namespace {
+namespace L = ElemRecordLayout;
 
 const int32_t kTaggedKinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21};
 
@@ -172,8 +172,6 @@ const std::vector<std::string> kNumberTokens = {
     "00000000000000007",
 };
 
-}  // namespace
-
 TEST(ElemDataRecordRobustness, CurrentLayoutMutants) {
     Robustness::Mutator m(0x454C454Du);
     int ok = 0;
@@ -255,3 +253,5 @@ TEST(ElemDataRecordRobustness, ResizedCurrentRecordsAreRefusedBySize) {
     for (int32_t kind : {-1, 0, 17, 22, 1 << 30})
         EXPECT_EQ(ElemDataRecord_Parse(good.data(), good.size(), kind, d), ElemRecordStatus::BadKind) << kind;
 }
+
+}  // namespace elem_data_record_test

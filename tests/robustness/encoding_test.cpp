@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace encoding_test {
 
 const int32_t kSelectors[] = {2, 10, 11, 12, 13, 14, 15, 100, 101, 102, 103, 7};
 
@@ -118,8 +118,6 @@ const std::vector<std::string> kTokens = {
     std::string(2, '\0'),
     std::string(4, '\0'),
 };
-
-}  // namespace
 
 TEST(EncodingRobustness, ValidityAgreesWithAnIndependentCheck) {
     Robustness::Mutator m(0x55544638u);
@@ -244,3 +242,5 @@ TEST(EncodingRobustness, TerminatedSourcesReadNothingPastTheirTerminator) {
         EXPECT_EQ(out, explicitOut) << where;
     }
 }
+
+}  // namespace encoding_test

@@ -17,7 +17,7 @@
 #include <random>
 #include <sstream>
 
-namespace {
+namespace library_description_test {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -158,8 +158,6 @@ bool Check(const std::string& text, const std::string& where) {
     }
     return true;
 }
-
-}  // namespace
 
 TEST(LibraryDescriptionRobustness, SeedsParseAndRoundTrip) {
     const std::vector<std::string> seeds = Seeds();
@@ -325,3 +323,5 @@ TEST(LibraryDescriptionRobustness, GeneratedPartsKeepToTheirTextAndReadBackWritt
     EXPECT_FALSE(ParseLibraryPart(text, &part, &error));
     EXPECT_EQ(error.compare(0, 11, "line 80004:"), 0) << error;
 }
+
+}  // namespace library_description_test

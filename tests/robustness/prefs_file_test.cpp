@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace prefs_file_test {
 
 std::string Native(const std::string& name) { return TestSupport::UserFolder() + "/" + name; }
 QV_String PathOf(const std::string& name) { return QV_String(Native(name).c_str()); }
@@ -75,8 +75,6 @@ const std::vector<std::string> kTokens = {
     std::string(4, '\0'),
 };
 
-}  // namespace
-
 TEST(PrefsFileRobustness, MutantsAreReadWholeOrRefusedWholeAndNeverHarmTheSettings) {
     Robustness::Mutator m(0x51565046u);
     const std::vector<std::string> seeds = Seeds();
@@ -117,3 +115,5 @@ TEST(PrefsFileRobustness, MutantsAreReadWholeOrRefusedWholeAndNeverHarmTheSettin
     EXPECT_GT(read, 0);
     EXPECT_LT(read, iterations);
 }
+
+}  // namespace prefs_file_test

@@ -14,9 +14,9 @@
 #include <iostream>
 #include <sstream>
 
-namespace fs = std::filesystem;
+namespace resource_files_test {
 
-namespace {
+namespace fs = std::filesystem;
 
 constexpr int32_t kId = 100;
 
@@ -227,8 +227,6 @@ private:
     std::streambuf* old_;
 };
 
-}  // namespace
-
 TEST(ResourceFilesRobustness, MutatedFoldersOpenAndWhatLoadedWritesBackTheSame) {
     const Seeds seeds = LoadSeeds();
     ASSERT_FALSE(seeds.strings[0].empty());
@@ -336,3 +334,5 @@ TEST(ResourceFilesRobustness, OversizedFilesAndBadNamesAreSkippedWhole) {
     ResourceDriver::ClearErrors();
     fs::remove_all(folder);
 }
+
+}  // namespace resource_files_test

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
+namespace script_parser_test {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -117,8 +117,6 @@ bool Check(const std::string& text, const std::string& where) {
     return true;
 }
 
-}  // namespace
-
 TEST(ScriptParserRobustness, SeedsParseAndRoundTrip) {
     const std::vector<std::string> seeds = Seeds();
     ASSERT_GE(seeds.size(), 5u);
@@ -157,3 +155,5 @@ TEST(ScriptParserRobustness, LongLinesAndManyLines) {
     for (int i = 0; i < 10000; ++i) many += i % 2 ? "expect loaded\n" : "\n";
     EXPECT_TRUE(Check(many, "many lines"));
 }
+
+}  // namespace script_parser_test

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace version_banner_test {
 
 const std::vector<std::string> kSeeds = {
     "Lodravix 20.1.3.7 (ZO25), 05/11/2021 ita RUS xx Fra",
@@ -102,8 +102,6 @@ void Check(const QV_String& text, const std::string& where) {
     EXPECT_EQ(Units(joined), words[1]) << where;
 }
 
-}  // namespace
-
 TEST(VersionBannerRobustness, SeedsAndEveryTruncation) {
     for (const std::string& seed : kSeeds) {
         for (size_t len = 0; len <= seed.size(); ++len) {
@@ -143,3 +141,5 @@ TEST(VersionBannerRobustness, HugeNumbersSaturate) {
     EXPECT_EQ(info.major, 0xFFFF);
     EXPECT_EQ(info.date.GetLength(), 8u);
 }
+
+}  // namespace version_banner_test

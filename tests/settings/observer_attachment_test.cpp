@@ -7,7 +7,7 @@
 #include "foundation/ErrorCode.hpp"
 #include "settings/ObserverAttachment.hpp"
 
-namespace {
+namespace observer_attachment_test {
 
 class ObserverAttachmentTest : public ProjectHostTest {
 protected:
@@ -22,8 +22,6 @@ protected:
     }
     bool Observed(const API_Guid& guid) { return host->Events().IsObserved(guid); }
 };
-
-}  // namespace
 
 TEST_F(ObserverAttachmentTest, EachElementTypeIsObservedByItsOwnKinds) {
     const size_t handles = MemoryDriver::LiveHandleCount();
@@ -64,3 +62,5 @@ TEST_F(ObserverAttachmentTest, EachElementTypeIsObservedByItsOwnKinds) {
     for (const API_Guid& g : {bare, pointObject, constraintMesh}) EXPECT_FALSE(Observed(g));
     EXPECT_EQ(MemoryDriver::LiveHandleCount(), handles);
 }
+
+}  // namespace observer_attachment_test

@@ -15,9 +15,9 @@
 #include <sstream>
 #include <string>
 
-using namespace QV_Preferences;
+namespace prefs_file_test {
 
-namespace {
+using namespace QV_Preferences;
 
 std::string NativePath() { return TestSupport::UserFolder() + "/Lodravix_20.prf"; }
 QV_String Path() { return GetPrefsFilePath(); }
@@ -103,8 +103,6 @@ protected:
     }
     void TearDown() override { IODriver::ClearFailures(); }
 };
-
-}  // namespace
 
 // With the layout pinned below, a list that writes back to the same bytes was read with the same values.
 TEST_F(PrefsFileTest, RandomListsReadBackAsWritten) {
@@ -260,3 +258,5 @@ TEST_F(PrefsFileTest, AFailedSaveKeepsTheLastGoodFile) {
     EXPECT_EQ(ReadRaw(), saved);
     EXPECT_FALSE(WritePrefsFile(good, QV_String("")));
 }
+
+}  // namespace prefs_file_test

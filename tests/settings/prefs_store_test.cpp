@@ -14,7 +14,7 @@
 
 #include <filesystem>
 
-namespace {
+namespace prefs_store_test {
 
 class PrefsStoreTest : public ProjectHostTest {
 protected:
@@ -66,8 +66,6 @@ protected:
             if (Text(e.name) == name) e.realValue = value;
     }
 };
-
-}  // namespace
 
 TEST_F(PrefsStoreTest, WithoutAMirrorFileThePaletteOpenSetsTheBuiltInDefaultsAndTheMeshLayer) {
     const int32_t layer = Layer("Terrain", 0);
@@ -189,3 +187,5 @@ TEST_F(PrefsStoreTest, WithoutThePartSaveAsksForTheLibraryThenReportsErrorFortyN
     EXPECT_FALSE(Exists("Lodravix_20.prf"));
     EXPECT_FALSE(PrefsLP::Save(nullptr));
 }
+
+}  // namespace prefs_store_test

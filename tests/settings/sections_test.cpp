@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace sections_test {
 
 // A view over a fresh copy of a library part's default parameters.
 template <typename View>
@@ -108,8 +108,6 @@ bool RunAll(PrefsLP& view, Settings& s, int32_t direction) {
     return true;
 }
 
-}  // namespace
-
 TEST(PrefsSections, EveryCarriedFieldReadsBackAsWritten) {
     Randomizer random(7);
     for (int round = 0; round < 25; ++round) {
@@ -177,8 +175,6 @@ TEST(PrefsSections, AMissingParameterFailsItsSectionAndTheEarlierOnesKeepWhatThe
 
 // ---- element settings sections
 
-namespace {
-
 // Random values of `f` written into a fresh copy of `part`'s parameters and read back into a fresh record, by
 // `run(view, settings, direction)`. The track counts take one of the two values they can carry.
 template <typename View, typename Run, typename... Args>
@@ -203,8 +199,6 @@ template <typename View, typename Record>
 auto Section(Record Settings::*member) {
     return [member](View& v, Settings& s, int32_t d) { return SerializeSettings(v, s.*member, d); };
 }
-
-}  // namespace
 
 // Road and railway ids 16, 17 and 18, 19 are read over from other parameters (tested below).
 TEST(ElementSections, EveryCarriedFieldReadsBackAsWritten) {
@@ -323,3 +317,5 @@ TEST(ElementSections, PlainPlateauReadsNoSlopeAndPointMarkersCarryTheOffsetNegat
     EXPECT_EQ(ProjectOffset.x, 1200.5);
     ProjectOffset.Reset();
 }
+
+}  // namespace sections_test

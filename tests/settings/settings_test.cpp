@@ -14,7 +14,7 @@
 #include <type_traits>
 #include <vector>
 
-namespace {
+namespace settings_test {
 
 enum class Type { Short, Double, Text };
 
@@ -403,4 +403,4 @@ TEST(SettingsObject, BasinStartsAtTheToolDefaults) {
     EXPECT_EQ(basin.picked.x, 0.0);
 }
 
-}  // namespace
+}  // namespace settings_test

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
+namespace addon_libraries_test {
 
-namespace {
+namespace fs = std::filesystem;
 
 class AddOnLibrariesTest : public InProcessHostTest {
 protected:
@@ -91,4 +91,4 @@ TEST_F(AddOnLibrariesTest, SameFolderNameElsewhereGivesWayAtTheEnd) {
     EXPECT_EQ(Folders(), (std::vector<std::string>{stale, own}));
 }
 
-}  // namespace
+}  // namespace addon_libraries_test

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace coordinate_locator_test {
 
 class CoordinateLocatorTest : public ProjectHostTest {
 protected:
@@ -235,4 +235,4 @@ TEST_F(CoordinateLocatorTest, TheViewNamesItsParametersAndWritesWhatItReads) {
     ReleaseParamRecords(&params);
 }
 
-}  // namespace
+}  // namespace coordinate_locator_test

@@ -19,7 +19,7 @@
 
 #include <random>
 
-namespace {
+namespace data_update_test {
 
 TEST(DataUpdateChoiceTest, EachKindAloneChoosesItsRebuildAndMixturesChooseNone) {
     using C = DataUpdateCase;
@@ -170,4 +170,4 @@ TEST_F(WallsUpdateTest, TheAlertNamesEveryWallThatWasNotUpdated) {
     EXPECT_EQ(Update({near.header.guid}), "");  // updated: nothing told
 }
 
-}  // namespace
+}  // namespace data_update_test

@@ -20,7 +20,7 @@
 #include <string>
 #include <set>
 
-namespace {
+namespace dxf_import_test {
 
 class DxfImportTest : public InProcessHostTest {
 protected:
@@ -50,8 +50,6 @@ protected:
         return n;
     }
 };
-
-}  // namespace
 
 TEST_F(DxfImportTest, ChosenLayersBecomeHostLayersAndGroupedTerrainInput) {
     DGDriver::QueueFileAnswer({Data("dxf/survey_r2000.dxf")});
@@ -157,7 +155,9 @@ TEST_F(DxfImportTest, NoLayerChosenIsToldAndAnEmptyReadShowsEmptyFields) {
     for (const DGDriver::ItemState& item : shown->items) {
         if (item.kind != "realedit") continue;
         EXPECT_EQ(item.text, "") << item.id;
-        if (item.id == 20 || item.id == 22) EXPECT_FALSE(item.enabled);
+        if (item.id == 20 || item.id == 22) {
+            EXPECT_FALSE(item.enabled);
+        }
     }
     EXPECT_EQ(DGDriver::LogText().find("1.797"), std::string::npos);
     EXPECT_DOUBLE_EQ(ProjectOffset.x, 250.0);  // no points: no terrain position to keep
@@ -336,3 +336,5 @@ TEST_F(DxfImportTest, APlacementFailingPartWayLeavesTheProjectAsItWas) {
             EXPECT_EQ(Alerts("Error while modifying/creating the object."), ++told);
         }
 }
+
+}  // namespace dxf_import_test

@@ -11,7 +11,8 @@
 
 #include <cstring>
 
-namespace {
+namespace entry_points_test {
+
 constexpr const char* kMarker = "Lodravix_20_25.wyr";
 
 class EntryPointsTest : public InProcessHostTest {};
@@ -256,4 +257,5 @@ TEST_F(EntryPointsTest, MenuHandlersKeepTheModuleAndAnswerZero) {
     // Only the registered menu can be chosen.
     EXPECT_FALSE(host->ChooseMenu(32503, 1));
 }
-}  // namespace
+
+}  // namespace entry_points_test

@@ -39,7 +39,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace fault_injection_test {
 
 using namespace Sweep;
 using nlohmann::json;
@@ -735,4 +735,4 @@ std::string CaseName(const ::testing::TestParamInfo<SweepCase>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, FaultSweep, ::testing::ValuesIn(SweptCases()), CaseName);
 
-}  // namespace
+}  // namespace fault_injection_test

@@ -20,7 +20,7 @@
 #include <fstream>
 #include <vector>
 
-namespace {
+namespace menu_commands_test {
 
 class MenuCommandsTest : public InProcessHostTest {
 protected:
@@ -321,4 +321,4 @@ TEST_F(ShellOpenTest, NeverOpensAnotherPathThanTheOneChecked) {
     EXPECT_TRUE(OpenFileWithShell(QV_String(edge.c_str())));
 }
 
-}  // namespace
+}  // namespace menu_commands_test

@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-namespace {
+namespace outline_real_file_test {
 
 class OutlineRealFileTest : public InProcessHostTest {};
 
@@ -30,4 +30,4 @@ TEST_F(OutlineRealFileTest, AWideCorridorOnAPolygonShapefileIsRefusedBeforeAnyTe
     EXPECT_TRUE(runner.RunText(script, "test")) << out.str();
 }
 
-}  // namespace
+}  // namespace outline_real_file_test

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace palette_test {
 
 class PaletteTest : public InProcessHostTest {
 protected:
@@ -165,4 +165,4 @@ TEST_F(PaletteTest, AttributeCacheIsSortedWithoutDuplicatesAndForgetsAStalePosit
     EXPECT_EQ(DefaultTextAttribute, -1);
 }
 
-}  // namespace
+}  // namespace palette_test

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace sosi_import_commands_test {
 
 int optionsAsked = 0;
 bool optionsAnswer = true;
@@ -103,8 +103,6 @@ protected:
     SOSIImportAsks asks;
 };
 
-}  // namespace
-
 TEST_F(SosiImportCommandsTest, AnUnreadableFileEndsTheImportWithOneMessageAndNoDialog) {
     LoadSosiParts();
     const size_t before = Db().AllElements().size();
@@ -155,7 +153,10 @@ TEST_F(SosiImportCommandsTest, MissingPartsCancelsAndAFloorPlanOutOfReachEndTheI
     RunSOSIImport(GlobalSettings, SOSIModeTerrain, asks);
     EXPECT_EQ(Shown("modal", 32544), 1);
     EXPECT_EQ(Shown("modal", 32540), 0);
-    EXPECT_TRUE(AlertTexts().empty());
+    // Every type taken: the map-edge curves (no height) meet the contours at 30 positions, told before the results.
+    EXPECT_EQ(
+        AlertTexts(),
+        std::vector<std::string>{"Positions that had more than one height, each given the height read first (30)"});
     ExpectProjectUnchanged(before);
 
     // The floor plan cannot be brought to front: error 42 before the file choice. The worksheet button stays
@@ -213,10 +214,13 @@ TEST_F(SosiImportCommandsTest, FailedObjectsAreToldOnceUnlessTheUserStoppedTheBu
         const size_t before = Db().AllElements().size();
         DGDriver::QueueFileAnswer({UserFile("degenerate.sos")});
         RunSOSIImport(GlobalSettings, SOSIModeObjects, asks);
+        // Skipped and counted, not a failure of the build: the host refused nothing.
         EXPECT_EQ(AlertTexts(),
-                  stop < 0 ? std::vector<std::string>{"Error while modifying/creating the object."}
+                  stop < 0 ? std::vector<std::string>{"Objects whose geometry makes no element (an area "
+                                                      "without three corners, an arc on a straight "
+                                                      "line) were skipped (5)"}
                            : std::vector<std::string>{});
-        EXPECT_EQ(session->progress.zooms, zooms + (stop < 0 ? 0 : 1));
+        EXPECT_EQ(session->progress.zooms, zooms + 1);
         // What was made stays: the curve, unless the user stopped before it.
         EXPECT_EQ(Db().AllElements().size(), before + (stop < 0 ? 1 : 0));
         EXPECT_EQ(Shown("modal", 32540), 1);
@@ -272,3 +276,111 @@ TEST_F(SosiImportCommandsTest, AHostCallThatFailsDuringTheBuildTakesTheWholeBuil
         EXPECT_EQ(layers(), layersBefore);
     }
 }
+
+// With no type ticked nothing is read: the user is told as the DXF import tells a choice of no layer, and the
+// import ends before its results.
+TEST_F(SosiImportCommandsTest, NoTypeTickedIsToldAndEndsTheImport) {
+    LoadSosiParts();
+    const size_t before = Db().AllElements().size();
+    asks.options = [](SOSIFileCls&) { return true; };
+    for (int32_t mode : {int32_t(SOSIModeTerrain), int32_t(SOSIModeWorksheet), -2}) {
+        SCOPED_TRACE(mode);
+        DGDriver::ClearQueueAndLog();
+        DGDriver::QueueFileAnswer({Sosi("kurvetest.sos")});
+        if (mode == -2)
+            RunSOSIWorksheetImport(GlobalSettings, asks);
+        else
+            RunSOSIImport(GlobalSettings, mode, asks);
+        ASSERT_EQ(AlertTexts(), std::vector<std::string>{"The conditions do not exist to apply the command!!!"});
+        for (const DGDriver::LogRecord& r : DGDriver::Log()) {
+            if (r.kind == "alert") {
+                EXPECT_EQ(r.texts.at(1), "Select only the OBJEKTTYPE you want to import:");
+            }
+        }
+        EXPECT_EQ(Shown("modal"), 0);
+        ExpectProjectUnchanged(before);
+    }
+}
+
+// Bad input through the whole command: what is refused is told once with its count, what could be read is placed,
+// and a refused file leaves the project and its offset as they were.
+TEST_F(SosiImportCommandsTest, ValuesNoSurveyHoldsAreToldAndNeverPlacedOrTakenAsTheOffset) {
+    LoadSosiParts();
+    struct Case {
+        const char* file;
+        int32_t mode;
+        std::string alert;
+        size_t placed;  // elements the import adds
+    };
+    const std::string units =
+        "Units (ENHET) that are not positive, or absurd, were refused: what they measure was not read";
+    const Case cases[] = {
+        {"unit_zero.sos", SOSIModeTerrain, units, 0},
+        {"unit_absurd.sos", SOSIModeWorksheet, units, 0},
+        {"values_beyond.sos", SOSIModeTerrain,
+         "Numbers that cannot be read were skipped.\nCoordinates or heights no survey holds (not finite, beyond "
+         "100,000 km across or 100 km high) were skipped "
+         "(4)",
+         2},
+        {"origin_beyond.sos", SOSIModeTerrain,
+         "Coordinates or heights no survey holds (not finite, beyond 100,000 km across or 100 km high) were skipped "
+         "(3)",
+         0},
+        {"cut_last_line.sos", SOSIModeTerrain, "The file ends early: the records before its end were read.", 3},
+        {"mixed_heights.sos", SOSIModeTerrain,
+         "Positions that had more than one height, each given the height read first (1)", 500},
+        // The area's curve of one vertex makes no element: skipped and counted; neither its type nor the curve's
+        // leaves a layer.
+        {"area_one_vertex.sos", -2,
+         "Objects whose geometry makes no element (an area without three corners, an arc on a straight line) were "
+         "skipped",
+         1},
+    };
+    char16_t sheet = u'a';
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        DGDriver::ClearQueueAndLog();
+        ProjectOffset.x = 11.0;
+        ProjectOffset.y = 22.0;
+        const size_t before = Db().AllElements().size();
+        DGDriver::QueueFileAnswer({Sosi(std::string("bad/") + c.file)});
+        // The data's lower-left corner at the project's origin: the offset is that corner.
+        DGDriver::QueueSetDouble(32540, 20, 0.0);
+        DGDriver::QueueSetDouble(32540, 21, 0.0);
+        if (c.mode == -2) {
+            OpenWorksheet(sheet++);
+            RunSOSIWorksheetImport(GlobalSettings, asks);
+        } else {
+            RunSOSIImport(GlobalSettings, c.mode, asks);
+        }
+        EXPECT_EQ(AlertTexts(), std::vector<std::string>{c.alert});
+        EXPECT_EQ(Db().AllElements().size(), before + c.placed);
+        if (c.placed == 0) {
+            ExpectProjectUnchanged(before);
+        } else if (c.mode == SOSIModeTerrain) {
+            // The offset comes from the points kept: a survey's, in Norway.
+            EXPECT_GT(ProjectOffset.x, 1e5);
+            EXPECT_LT(ProjectOffset.x, 1e6);
+            EXPECT_GT(ProjectOffset.y, 6e6);
+            EXPECT_LT(ProjectOffset.y, 7e6);
+        }
+        EXPECT_TRUE(DGDriver::Errors().empty());
+    }
+    EXPECT_EQ(Db().FindAttribute(API_LayerID, "Omrade"), 0);
+    EXPECT_EQ(Db().FindAttribute(API_LayerID, "Grense"), 0);
+    EXPECT_NE(Db().FindAttribute(API_LayerID, "Vei"), 0);
+
+    // The host refuses to delete a layer left empty: the whole build is taken back, and told.
+    DGDriver::ClearQueueAndLog();
+    OpenWorksheet(sheet++);
+    const size_t before = Db().AllElements().size();
+    DGDriver::QueueFileAnswer({Sosi("bad/area_one_vertex.sos")});
+    ASSERT_TRUE(host->FailCallAfter("Attribute_Delete", -1, APIERR_GENERAL, 0));
+    RunSOSIWorksheetImport(GlobalSettings, asks);
+    host->ClearFailures();
+    EXPECT_EQ(AlertTexts(), std::vector<std::string>{"Error while modifying/creating the object."});
+    EXPECT_EQ(Db().AllElements().size(), before);
+    EXPECT_EQ(Db().FindAttribute(API_LayerID, "Omrade"), 0);
+    EXPECT_EQ(Db().FindAttribute(API_LayerID, "Grense"), 0);
+}
+}  // namespace sosi_import_commands_test

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace sweep_judge_test {
 
 using namespace Sweep;
 
@@ -339,4 +339,4 @@ TEST(SweepJudge, UnreadSelectionIsTheUnselectedRunTold) {
     EXPECT_FALSE(UnreadSelection(RunEnd::Of(Project({Wall(2), Wall(1)}), {Skirt, Failed}), unselected));
 }
 
-}  // namespace
+}  // namespace sweep_judge_test

@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace terrain_commands_test {
 
 // The contour-line steps are the contour tool's: here they only tell what the terrain handed them.
 class ContourStepsSeen final : public TerrainContourSteps {
@@ -510,4 +510,4 @@ TEST_F(TerrainCommandsTest, WithoutTerrainOrOutlineTheDefaultsAreEdited) {
         }
 }
 
-}  // namespace
+}  // namespace terrain_commands_test

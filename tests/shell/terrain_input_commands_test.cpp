@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace terrain_input_commands_test {
 
 class TerrainInputCommandsTest : public ProjectHostTest {
 protected:
@@ -107,4 +107,4 @@ TEST_F(TerrainInputCommandsTest, SelectedPointsAndConstraintsAreEditedWithTheirC
     EXPECT_EQ(GlobalSettings.editedCount, 0);
 }
 
-}  // namespace
+}  // namespace terrain_input_commands_test

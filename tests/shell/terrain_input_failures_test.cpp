@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace terrain_input_failures_test {
 
 constexpr int16_t ConstraintDialog = 32545;
 constexpr int16_t OutlineDialog = 32546;
@@ -131,8 +131,9 @@ protected:
             }
             for (const std::string& text : AlertTextsSince())
                 if (std::find(cleanAlerts.begin(), cleanAlerts.end(), text) == cleanAlerts.end())
-                    for (const char* blame : InputBlamingAlerts)
+                    for (const char* blame : InputBlamingAlerts) {
                         EXPECT_EQ(text.find(blame), std::string::npos) << function << " failing: told " << text;
+                    }
             TakeBack(steps);
             ASSERT_TRUE(Dump() == before) << function << " failing: the run cannot be undone";
         }
@@ -199,7 +200,9 @@ TEST_F(TerrainInputFailuresTest, ARefusedSearchForTheContourPartLeavesTheTerrain
         if (Objects(ElemKind_Contour).size() == 1u) break;  // every search this run makes was answered
         EXPECT_TRUE(Dump() == before) << passes << Sweep::Describe(before, Dump());
         EXPECT_FALSE(told.empty()) << passes;
-        if (passes == 0) EXPECT_EQ(told, std::vector<std::string>{"Error while finding data."});
+        if (passes == 0) {
+            EXPECT_EQ(told, std::vector<std::string>{"Error while finding data."});
+        }
         TakeBack(steps);
     }
     TakeBack(steps);
@@ -248,4 +251,4 @@ TEST_F(TerrainInputFailuresTest, AnEditOfSelectedPointsThatTheHostRefusesHalfway
     }
 }
 
-}  // namespace
+}  // namespace terrain_input_failures_test

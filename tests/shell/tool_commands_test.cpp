@@ -30,7 +30,7 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace tool_commands_test {
 
 class ToolCommandsTest : public ProjectHostTest {
 protected:
@@ -415,8 +415,6 @@ TEST_F(ToolCommandsTest, ASubPaletteCommandRunsWithBothPalettesDisabledAndItsBut
     palette.Close();
 }
 
-}  // namespace
-
 // The bridge's path test holds for a polyline of one segment only, as the host reads it.
 TEST_F(ToolCommandsTest, OnlyAOneSegmentPolylinePassesTheBridgePathTest) {
     API_Guid one = {};
@@ -431,3 +429,5 @@ TEST_F(ToolCommandsTest, OnlyAOneSegmentPolylinePassesTheBridgePathTest) {
     ASSERT_EQ(ACAPI_Element_Get(&e), NoError);
     EXPECT_FALSE(IsBridgePath(e));
 }
+
+}  // namespace tool_commands_test

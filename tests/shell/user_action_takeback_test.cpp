@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace user_action_takeback_test {
 
 struct PaletteAction {
     const char* script;  // the example the action is a line of
@@ -66,4 +66,4 @@ TEST_F(UserActionTakeBackTest, ATakenBackPaletteActionLeavesTheSelectionAsBefore
     }
 }
 
-}  // namespace
+}  // namespace user_action_takeback_test

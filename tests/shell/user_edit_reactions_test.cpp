@@ -16,7 +16,7 @@
 #include <set>
 #include <string>
 
-namespace {
+namespace user_edit_reactions_test {
 
 class UserEditReactionsTest : public ProjectHostTest {
 protected:
@@ -158,4 +158,4 @@ TEST_F(UserEditReactionsTest, ACopiedPointIsAdoptedOrTheAnswerIsTakenBack) {
     });
 }
 
-}  // namespace
+}  // namespace user_edit_reactions_test

@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace {
+namespace wiring_test {
 
 TEST(WiringTest, StartUpMakesEveryKindsStepAndTheTerrainsContourLines) {
     // The framework's own steps do their work alone; every other kind of the update gets its step at start.
@@ -37,4 +37,4 @@ TEST(WiringTest, ThePortsLiveFromStartToRelease) {
     EXPECT_THROW(Ports(), std::bad_optional_access);
 }
 
-}  // namespace
+}  // namespace wiring_test

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace building_test {
 
 class BuildingTest : public SlopedTerrainTest {
 protected:
@@ -230,4 +230,4 @@ TEST_F(BuildingTest, ARebuildFollowsTheTerrainAndAFailedOneLeavesTheBuildingLink
     EXPECT_TRUE(LinkedToTerrain(Get(b.header.guid)));
 }
 
-}  // namespace
+}  // namespace building_test

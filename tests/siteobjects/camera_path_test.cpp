@@ -7,7 +7,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace camera_path_test {
 
 // The point `s` along the path, walked segment by segment.
 API_Coord Along(const QV_List<API_Coord>& v, double s) {
@@ -21,8 +21,6 @@ API_Coord Along(const QV_List<API_Coord>& v, double s) {
     }
     return v[0];
 }
-
-}  // namespace
 
 TEST(CameraPath, PositionsAreEquallySpacedAlongThePath) {
     std::mt19937 gen(11);
@@ -64,3 +62,5 @@ TEST(CameraPath, ADistanceOfTheWholePathGivesItsEndsOnly) {
     ComputePositions(v, 0.0, pos);
     EXPECT_EQ(pos.GetCount(), 0);
 }
+
+}  // namespace camera_path_test

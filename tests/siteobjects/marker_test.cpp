@@ -14,7 +14,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace marker_test {
 
 TEST(SpotHeightGrid, TheLayoutStartsJustBeforeTheBoxEndsJustBeyondItAndRunsThroughTheReference) {
     const auto Box = [](double xMin, double yMin, double xMax, double yMax) {
@@ -233,10 +233,6 @@ TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInT
     EXPECT_EQ(level.changed[13], 0);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsStart) {
     host->Input().QueuePoint(70.0, 50.0);
     host->Input().QueuePoint(150.0, 100.0);
@@ -308,10 +304,6 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     EXPECT_EQ(cls.Rebuild(dialogs, terrain, Get(grid.header.guid)), 43);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(MarkerTest, APointMarkerListsTheStorysPointsAndReplacesTheEarlierOneOnlyWhenMade) {
     for (int k = 0; k < 2; ++k) {
         API_Guid g = {};
@@ -368,4 +360,4 @@ TEST_F(MarkerTest, APointMarkerListsTheStorysPointsAndReplacesTheEarlierOneOnlyW
     EXPECT_FALSE(now[0].header.guid == markers[0].header.guid);
 }
 
-}  // namespace
+}  // namespace marker_test

@@ -13,7 +13,7 @@
 
 #include <cmath>
 
-namespace {
+namespace paint_test {
 
 double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
 
@@ -160,4 +160,4 @@ TEST_F(PaintTest, RowsTakeTheirEditsAndMarkersAndFlagsSurviveALayoutSwitch) {
     EXPECT_EQ(again.record.show2D, state.record.show2D);
 }
 
-}  // namespace
+}  // namespace paint_test

@@ -33,7 +33,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace settings_dialog_answers_test {
 
 constexpr int Marked = 77;  // the layer the user picks; no default holds it
 
@@ -215,4 +215,4 @@ TEST_F(SettingsDialogAnswersTest, EveryClassKeepsTheEditsExactlyWhenTheUserConfi
             }
 }
 
-}  // namespace
+}  // namespace settings_dialog_answers_test

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace site_command_failures_test {
 
 class SiteCommandFailuresTest : public SlopedTerrainTest {
 public:
@@ -231,4 +231,4 @@ TEST_F(SiteCommandFailuresTest, CamerasOffTheTerrainStandAtZeroAsBefore) {
     EXPECT_EQ(Db().AllElements().size(), elements);
 }
 
-}  // namespace
+}  // namespace site_command_failures_test

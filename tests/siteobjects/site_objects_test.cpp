@@ -14,7 +14,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace site_objects_test {
 
 constexpr double StoryElevation = 3.0;
 double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
@@ -58,8 +58,6 @@ protected:
     SiteObjectDialogBoxes dialogs;
     API_Element terrain = {};
 };
-
-}  // namespace
 
 TEST_F(SiteObjectsTest, TreesStandOnTheTerrainEachWithItsOwnBranches) {
     DGDriver::QueueSetLong(32564, 20, 4);
@@ -221,3 +219,5 @@ TEST_F(SiteObjectsTest, GravitySetsObjectsOnTheTerrainMeasuredFromTheirStory) {
     EXPECT_EQ(points.Build(&terrain), 43);
     EXPECT_EQ(OfType(API_ObjectID).size(), 5u);
 }
+
+}  // namespace site_objects_test

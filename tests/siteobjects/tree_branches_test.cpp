@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace tree_branches_test {
 
 constexpr double Pi = 3.141592653589793;
 
@@ -74,8 +74,6 @@ std::array<double, 3> Tip(const Grown& g, int32_t row) {
     const double len = g.length[row];
     return {f[0][2] * len + f[0][3], f[1][2] * len + f[1][3], f[2][2] * len + f[2][3]};
 }
-
-}  // namespace
 
 TEST(TreeBranches, TipsRebuiltFromTheArraysGiveTheSummaries) {
     RuntimeDriver::SeedRand(7);
@@ -190,3 +188,5 @@ TEST(TreeBranches, EachCallDrawsAShapeOfItsOwnFromTheRuntimeSequence) {
     EXPECT_EQ(a.alfa, again.alfa);
     EXPECT_EQ(a.offset, again.offset);
 }
+
+}  // namespace tree_branches_test

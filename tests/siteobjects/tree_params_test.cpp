@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace tree_params_test {
 
 void AddTreeParams(ParamRecords& p, bool nameAsArray = false) {
     for (const char* name :
@@ -59,8 +59,6 @@ void ExpectSame(const TreeSettings& a, const TreeSettings& b, bool withLayerAndP
         EXPECT_EQ(U16(a.GetText(id)), U16(b.GetText(id))) << "field " << id;
     }
 }
-
-}  // namespace
 
 TEST(TreeParams, SettingsWrittenAndReadBackThroughTheParameters) {
     ParamRecords p;
@@ -152,3 +150,5 @@ TEST(TreeParams, ASavedSettingsPartLoadsTheSameSettings) {
     QV_List<QV_LibPartSection> none;
     EXPECT_FALSE(WriteTreeSettingsParams(s, none));
 }
+
+}  // namespace tree_params_test

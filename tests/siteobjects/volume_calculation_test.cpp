@@ -11,7 +11,7 @@
 
 #include <cmath>
 
-namespace {
+namespace volume_calculation_test {
 
 double Plane(double x, double y) { return 100.0 + 0.05 * x + 0.02 * y; }
 
@@ -72,8 +72,6 @@ protected:
     int32_t plateau = 0;
 };
 
-}  // namespace
-
 TEST_F(VolumeCalculationTest, ABoxCutAndABoxFilledGiveTheirPrismsAndTheTotalsAddUp) {
     const double none = Volume(terrain.header.guid);
     API_Guid result = {};
@@ -130,8 +128,6 @@ TEST_F(VolumeCalculationTest, NoLinksGiveNoVolumesAndAFailedMeasurementIsAnError
     EXPECT_EQ(cls.volumes.GetCount(), 0);
 }
 
-namespace {
-
 TEST_F(VolumeCalculationTest, ALinkListTheHostRefusesIsNoEmptyOneAndAFailedStepChangesNothing) {
     API_Guid result = {};
     result.time_low = 9;
@@ -164,4 +160,57 @@ TEST_F(VolumeCalculationTest, ALinkListTheHostRefusesIsNoEmptyOneAndAFailedStepC
     EXPECT_EQ(cls.volumes.GetCount(), 1);
 }
 
-}  // namespace
+int heardFailures = 0;
+void HeardFailure(const char*, int64_t) { ++heardFailures; }
+
+// Any one read of the calculation refused, whichever it is: the calculation answers its error, records nothing
+// and leaves the project as it was; never a result whose rows are paired or signed by guess, never a silent zero.
+TEST_F(VolumeCalculationTest, EveryRefusedReadEndsTheCalculationWithNothingWritten) {
+    API_Guid result = {};
+    result.time_low = 11;
+    const API_Guid cut = FeatureObject("cut", Box(40, 30, 60, 50, 101.0, 110.0), result, {});
+    const API_Guid fill = FeatureObject("fill", Box(80, 50, 100, 70, 104.0, 109.0), result, cut);
+    // The fill linked first: the pairing, not the link order, decides which difference is the cut.
+    ASSERT_EQ(Link(fill, APISolid_Add), NoError);
+    ASSERT_EQ(Link(cut, APISolid_SubtractUpwards), NoError);
+    CalculationCls clean;
+    ASSERT_EQ(clean.Run(Get(terrain.header.guid)), 0);
+    ASSERT_EQ(clean.volumes.GetCount(), 1);
+    EXPECT_NEAR(clean.volumes[0].firstDifference, -400.0 * (Plane(50, 40) - 101.0), 1e-6);
+    EXPECT_NEAR(clean.volumes[0].secondDifference, 400.0 * (109.0 - Plane(90, 60)), 1e-6);
+
+    const auto project = [&] {
+        nlohmann::ordered_json p = Db().ToJson();
+        p.erase("rebuilds");
+        return p;
+    };
+    host->HearInjectedFailures(HeardFailure);
+    for (const char* f : {"Element_GetMemo", "Element_GetQuantities", "Element_Get", "Element_GetUserData"}) {
+        int refused = 0;
+        for (int32_t passes = 0; passes < 200; ++passes) {
+            SCOPED_TRACE(std::string(f) + " refused after " + std::to_string(passes) + " calls");
+            const nlohmann::ordered_json before = project();
+            const API_Element mesh = Get(terrain.header.guid);
+            heardFailures = 0;
+            ASSERT_TRUE(host->FailCallAfter(f, -1, APIERR_GENERAL, passes, 1));
+            CalculationCls cls;
+            const int32_t code = cls.Run(mesh);
+            host->ClearFailures();
+            if (heardFailures == 0) {  // past the calculation's last call of it: the clean result
+                ASSERT_EQ(code, 0);
+                ASSERT_EQ(cls.volumes.GetCount(), 1);
+                EXPECT_EQ(cls.volumes[0].firstDifference, clean.volumes[0].firstDifference);
+                EXPECT_EQ(cls.volumes[0].secondDifference, clean.volumes[0].secondDifference);
+                break;
+            }
+            ++refused;
+            EXPECT_EQ(code, 41);
+            EXPECT_EQ(cls.volumes.GetCount(), 0);
+            EXPECT_TRUE(project() == before);
+        }
+        EXPECT_GT(refused, 0) << f;
+    }
+    host->HearInjectedFailures(nullptr);
+}
+
+}  // namespace volume_calculation_test

@@ -13,7 +13,7 @@
 
 #include <cmath>
 
-namespace {
+namespace wall_test {
 
 class WallTest : public SlopedTerrainTest {
 protected:
@@ -180,4 +180,4 @@ TEST_F(WallTest, AProbeOffTheTerrainTakesItsLowestHeightAndLeavesNothingBehind) 
     EXPECT_EQ(operators.GetSize(), 0u);
 }
 
-}  // namespace
+}  // namespace wall_test

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace sosi_assembly_test {
+
 TEST_F(SosiReaderTest, SelectionAppliesMinimumsFiltersAndSimplifies) {
     const std::string text =
         Sosi(".KURVE 1:\n..OBJTYPE C\n..N\xC3\x98\n0 0\n"          // too few points
@@ -219,3 +221,5 @@ TEST_F(SosiReaderTest, ClearedReaderReadsAsANewOne) {
     EXPECT_EQ(used.bounds.yMax, fresh.bounds.yMax);
     EXPECT_EQ(used.pointsRead, fresh.pointsRead);
 }
+
+}  // namespace sosi_assembly_test

@@ -8,6 +8,8 @@
 
 #include <filesystem>
 
+namespace sosi_bad_input_test {
+
 TEST_F(SosiReaderTest, MutatedFilesReadAndImportWithoutFault) {
     const std::vector<std::string> tokens = {
         ".HODE",       ".SLUTT",     ".KURVE 1:", ".FLATE 2:", "..REF :1 (:99999",           "..N\xC3\x98H",
@@ -82,3 +84,5 @@ TEST_F(SosiReaderTest, ObjectsWithoutCoordinatesOrTargetsAreSkipped) {
     EXPECT_EQ(kept, (std::vector<std::string>{"4", "5"}));
     EXPECT_EQ(reader.assembly.data[0].pieces.GetCount(), 0);
 }
+
+}  // namespace sosi_bad_input_test

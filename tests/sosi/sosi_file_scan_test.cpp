@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace {
+namespace sosi_file_scan_test {
 
 std::vector<std::string> Lines(SOSIFileCls& reader, int32_t f = 0) {
     std::vector<std::string> out;
@@ -13,8 +13,6 @@ std::vector<std::string> Lines(SOSIFileCls& reader, int32_t f = 0) {
     for (int32_t i = 0; i < lines.GetCount(); ++i) out.push_back(lines[i].ToString().ToStdString());
     return out;
 }
-
-}  // namespace
 
 TEST_F(SosiReaderTest, LineEndsAndEncodingsGiveTheSameLines) {
     const std::string lf = Sosi(".PUNKT 1:\n..OBJTYPE Fastmerke\n..N\xC3\x98H\n1200 300 1234\n x\n");
@@ -86,3 +84,5 @@ TEST_F(SosiReaderTest, ScanFindsHeaderObjectsAndTypes) {
     ASSERT_EQ(open.scan.files[0].objects.GetCount(), 1);
     EXPECT_EQ(ObjectPoints(open)[0].size(), 1u);
 }
+
+}  // namespace sosi_file_scan_test

@@ -11,7 +11,7 @@
 
 #include <cmath>
 
-namespace {
+namespace sosi_gdal_test {
 
 struct XY {
     double x, y;
@@ -63,8 +63,6 @@ bool ReadWithGdal(const std::string& path, GdalObjects& out) {
     GDALClose(ds);
     return true;
 }
-
-}  // namespace
 
 TEST_F(SosiReaderTest, ObjectsAndCoordinatesAreGdals) {
     GDALAllRegister();
@@ -122,4 +120,6 @@ TEST_F(SosiReaderTest, ObjectsAndCoordinatesAreGdals) {
     }
     EXPECT_GE(compared, 8);
 }
+
+}  // namespace sosi_gdal_test
 #endif

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace sosi_object_records_test {
+
 TEST_F(SosiReaderTest, RecordLinesScaleAndKeepEveryTuple) {
     const std::string text =
         Sosi(".KURVE 1:\n..OBJTYPE A\n..H\xC3\x98YDE 55.5\n..N\xC3\x98\n1200 300\n12,5 7\n12a 3\n"
@@ -81,3 +83,5 @@ TEST_F(SosiReaderTest, ASurfacesOuterBoundaryIsHandedToTheAssembly) {
     records.Reset();
     EXPECT_TRUE(records.scratch.boundaries.empty() && records.scratch.refs.IsEmpty());
 }
+
+}  // namespace sosi_object_records_test

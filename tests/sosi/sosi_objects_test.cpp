@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace sosi_objects_test {
 
 constexpr double S = SOSISeparatorValue;
 
@@ -238,4 +238,4 @@ TEST_F(SosiObjectsTest, AnObjectsImportOfARealFilePlacesOneObjectPerCurve) {
     }
 }
 
-}  // namespace
+}  // namespace sosi_objects_test

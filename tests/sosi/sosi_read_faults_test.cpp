@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace sosi_read_faults_test {
 
 const char* const NE = "..N\xC3\x98\n";    // north, east
 const char* const NEH = "..N\xC3\x98H\n";  // north, east, height
@@ -41,8 +41,6 @@ std::vector<API_Coord3D> PairwiseSimplify(std::vector<API_Coord3D> p, double d) 
 std::vector<API_Coord3D> Points(const QV_List<API_Coord3D>& l) { return {l.begin(), l.end()}; }
 
 bool HasIssue(const SOSIFileCls& reader, ReadIssue issue) { return reader.scan.report.Count(issue) > 0; }
-
-}  // namespace
 
 TEST_F(SosiReaderTest, SeparatorsStayOutOfTheOriginShift) {
     const std::string text = Sosi(std::string(".KURVE 1:\n..OBJTYPE H\n") + NEH + "0 0 100\n100 100 100\n" +
@@ -315,3 +313,5 @@ TEST_F(SosiReaderTest, LineSimplificationAnswersAsTheScanOnRandomLines) {
         for (size_t i = 0; i < expect.size(); ++i) EXPECT_TRUE(Same(list[int32_t(i)], expect[i]));
     }
 }
+
+}  // namespace sosi_read_faults_test

@@ -23,7 +23,7 @@
 #include <set>
 #include <vector>
 
-namespace {
+namespace contour_lines_test {
 
 class ContourToolTest : public LibraryHostTest {
 protected:
@@ -468,4 +468,4 @@ TEST(ContourSettingsMerge, FlaggedFieldsAndOnlyThoseReachTheTarget) {
     }
 }
 
-}  // namespace
+}  // namespace contour_lines_test

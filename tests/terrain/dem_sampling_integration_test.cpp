@@ -8,7 +8,7 @@
 
 #include <random>
 
-namespace {
+namespace dem_sampling_integration_test {
 
 class DemSamplingTest : public ProjectHostTest {};
 
@@ -59,4 +59,4 @@ TEST_F(DemSamplingTest, SampledHeightsAreTheSurfaceOfTheRealGrid) {
     EXPECT_EQ(operators.GetSize(), 0u);
 }
 
-}  // namespace
+}  // namespace dem_sampling_integration_test

@@ -12,7 +12,7 @@
 #include "terrain/OutlineData.hpp"
 #include "FakeTerrainInputDialogs.hpp"
 
-namespace {
+namespace outline_commands_test {
 
 class OutlineCommandTest : public ProjectHostTest {
 protected:
@@ -219,4 +219,4 @@ TEST_F(OutlineCommandTest, ACancelRedrawsAndAViewWithoutPolygonInputGivesEleven)
     EXPECT_EQ(Outlines().GetCount(), 0);
 }
 
-}  // namespace
+}  // namespace outline_commands_test

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace outline_corridor_test {
 
 double LineDistance(const API_Coord& p, const API_Coord& a, const API_Coord& b) {
     const double dx = b.x - a.x, dy = b.y - a.y;
@@ -216,4 +216,4 @@ TEST(OutlineCorridorTest, TangledShortAndEmptyPathsGiveNodesFromThePointsOnly) {
     }
 }
 
-}  // namespace
+}  // namespace outline_corridor_test

@@ -16,7 +16,7 @@
 
 #include <random>
 
-namespace {
+namespace terrain_input_test {
 
 class TerrainInputTest : public ProjectHostTest {
 protected:
@@ -375,4 +375,4 @@ TEST(ConstraintsCrossTest, TheGridFindsWhatEveryPairWouldInTheSameOrder) {
         }
 }
 
-}  // namespace
+}  // namespace terrain_input_test

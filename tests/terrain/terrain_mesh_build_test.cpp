@@ -12,7 +12,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace terrain_mesh_build_test {
 
 QV_List<API_Coord3D> Ring(std::initializer_list<API_Coord3D> corners) {
     QV_List<API_Coord3D> ring;
@@ -333,7 +333,9 @@ TEST_F(TerrainMeshTest, OneWalkOverTheHotspotsReadsWhatTheSeparateReadsRead) {
         const bool readAlone = ReadTerrainPoints(alone);
         host->ClearFailures();
         refusedAlone += readAlone ? 0 : 1;
-        if (readAlone) EXPECT_EQ(alone.GetCount(), separately.GetCount()) << pass;
+        if (readAlone) {
+            EXPECT_EQ(alone.GetCount(), separately.GetCount()) << pass;
+        }
     }
     EXPECT_GT(refused, 0);
     EXPECT_GT(refusedAlone, 0);
@@ -495,4 +497,4 @@ TEST_F(TerrainMeshTest, OnADoubledVertexTheOutlineThenTheLevelPointHeightWins) {
     EXPECT_GT(inner, 0);
 }
 
-}  // namespace
+}  // namespace terrain_mesh_build_test

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <random>
 
-namespace {
+namespace terrain_record_test {
 
 const int32_t kDefaults[TerrainFieldCount] = {1, 53, 73, 1, 38, 113, 133, 93, 26, 33, 33, 1, 0, 1, 1, 1, 0, 0, 0};
 
@@ -145,4 +145,4 @@ TEST(TerrainRecord, ChangeMaskWritesExactlyTheChangedFields) {
     }
 }
 
-}  // namespace
+}  // namespace terrain_record_test

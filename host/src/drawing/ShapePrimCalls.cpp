@@ -1,7 +1,7 @@
 #include "drawing/ShapePrimCalls.hpp"
 
 #include "drawing/ElementDrawing.hpp"
-#include "project/HostProject.hpp"
+#include "library/LibraryStore.hpp"
 #include "project/ProjectCalls.hpp"
 
 namespace {
@@ -11,8 +11,7 @@ GSErrCode T_Element_ShapePrims(const API_Elem_Head* head, API_ShapePrimsProc* pr
         const StoredElement* element = db.Find(head->guid);
         if (element == nullptr) return APIERR_BADID;
         // Drawn before the first call: the callback may change the project or ask for other drawings.
-        const std::vector<DrawnPrim> prims =
-            DrawElement(db, host.Project().drawings, &host.Project().libraries, *element);
+        const std::vector<DrawnPrim> prims = DrawElement(db, host.Drawings(), &host.Libraries(), *element);
         for (const DrawnPrim& d : prims) {
             API_PrimPolyParams polyParams = {d.pends.data(), d.parcs.data()};
             std::u16string text = d.text;

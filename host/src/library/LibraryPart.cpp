@@ -93,8 +93,21 @@ bool ParseLibPartUnID(const std::string& text, std::string* normal) {
     return true;
 }
 
-std::string NewLibPartUnID() {
+namespace {
+std::mt19937_64& UnIDRandom() {
     static std::mt19937_64 random{std::random_device{}()};
+    return random;
+}
+}  // namespace
+
+void SeedLibPartUnIDs(uint64_t seed) {
+    // Apart from the GUID sequence's, so the ids do not follow from the groups' ids.
+    std::seed_seq sequence{uint32_t(seed), uint32_t(seed >> 32), 0x4C50u};
+    UnIDRandom().seed(sequence);
+}
+
+std::string NewLibPartUnID() {
+    std::mt19937_64& random = UnIDRandom();
     std::string out;
     for (int g = 0; g < 2; ++g) {
         const uint64_t hi = random(), lo = random();

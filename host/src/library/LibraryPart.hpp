@@ -95,6 +95,8 @@ bool ParamTypeOfWord(const std::string& word, int32_t* typeID);
 bool ParseLibPartUnID(const std::string& text, std::string* normal);
 // A new unique id (random main and revision GUIDs).
 std::string NewLibPartUnID();
+// Restarts NewLibPartUnID's sequence from `seed` (a run's seed: the same run makes the same ids).
+void SeedLibPartUnIDs(uint64_t seed);
 
 // A NUL-ended UTF-16 field (at most `size` units) as UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf8FromField(const char16_t* field, size_t size);

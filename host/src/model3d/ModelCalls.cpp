@@ -2,14 +2,15 @@
 
 #include "APIMesh.hpp"
 #include "model3d/MeshQuantities.hpp"
-#include "project/HostProject.hpp"
+#include "model3d/ModelStore.hpp"
+#include "project/ProjectDatabase.hpp"
 
 namespace {
 // Notes of links the host left out of a model go to the log; a refusal is logged with its reason.
 template <typename F>
 GSErrCode ServeModelCall(const char* name, F&& body) {
     return ServeCall(name, -1, [&](HostCalls& host) {
-        ModelStore& models = host.Project().models;
+        ModelStore& models = host.Models();
         std::string why;
         const GSErrCode err = body(models, &why);
         for (const std::string& note : models.TakeNotes()) host.Log("  host: " + note);
@@ -36,7 +37,7 @@ GSErrCode T_Element_GetQuantities(const API_Guid* guid, const API_QuantityPar*, 
         if (guid == nullptr || quantity == nullptr) return APIERR_BADPARS;
         HostCalls* host = HostCalls::Current();
         double volume = 0.0;
-        const GSErrCode err = host->Project().volumes.Volume(host->Project().database, models, *guid, &volume, why);
+        const GSErrCode err = host->Volumes().Volume(host->Database(), models, *guid, &volume, why);
         if (err == NoError) quantity->mesh.volume = volume;
         return err;
     });

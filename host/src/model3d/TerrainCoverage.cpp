@@ -40,11 +40,14 @@ TerrainCoverage CoverageOf(const std::vector<PlanRing>& outline, const std::vect
     return c;
 }
 
-bool MeshCoverage(const ProjectCore& project, const API_Guid& mesh, TerrainCoverage* coverage, std::string* why) {
-    const StoredElement* m = project.Find(mesh);
+namespace {
+// The rings of a mesh or fill against the terrain points of its story in its database.
+bool PolygonCoverage(const ProjectCore& project, const API_Guid& guid, API_ElemTypeID type, TerrainCoverage* coverage,
+                     std::string* why) {
+    const StoredElement* m = project.Find(guid);
     std::vector<PlanRing> outline;
-    if (m == nullptr || m->record.header.typeID != API_MeshID) {
-        *why = "not a mesh";
+    if (m == nullptr || m->record.header.typeID != type) {
+        *why = type == API_MeshID ? "not a mesh" : "not a fill";
         return false;
     }
     if (!ElementRings(*m, 0.0, &outline, why)) return false;
@@ -58,4 +61,13 @@ bool MeshCoverage(const ProjectCore& project, const API_Guid& mesh, TerrainCover
     }
     *coverage = CoverageOf(outline, points);
     return true;
+}
+}  // namespace
+
+bool MeshCoverage(const ProjectCore& project, const API_Guid& mesh, TerrainCoverage* coverage, std::string* why) {
+    return PolygonCoverage(project, mesh, API_MeshID, coverage, why);
+}
+
+bool OutlineCoverage(const ProjectCore& project, const API_Guid& fill, TerrainCoverage* coverage, std::string* why) {
+    return PolygonCoverage(project, fill, API_HatchID, coverage, why);
 }

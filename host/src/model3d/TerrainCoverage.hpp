@@ -29,3 +29,5 @@ TerrainCoverage CoverageOf(const std::vector<PlanRing>& outline, const std::vect
 // The same for a mesh of the project: its outline's rings against the terrain points of its story in its database.
 // False with `why` when the mesh's outline cannot be read.
 bool MeshCoverage(const ProjectCore& project, const API_Guid& mesh, TerrainCoverage* coverage, std::string* why);
+// The same for the add-on's outline, a fill, before any mesh is built in it.
+bool OutlineCoverage(const ProjectCore& project, const API_Guid& fill, TerrainCoverage* coverage, std::string* why);

@@ -1,6 +1,6 @@
 #include "project/DisplayOptionCalls.hpp"
 
-#include "project/HostProject.hpp"
+#include "project/ProjectRecords.hpp"
 #include "project/ProjectCalls.hpp"
 
 #include <cstring>
@@ -10,7 +10,7 @@ GSErrCode GetDisplayOptions(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord("Environment", call, sizeof(API_DisplayOptions), 0)) return APIERR_BADPARS;
     API_DisplayOptions options;
     std::memset(&options, 0, sizeof options);
-    options.cameraDisplay = host.Project().cameraDisplay;
+    options.cameraDisplay = host.Records().cameraDisplay;
     std::memcpy(call->par1, &options, sizeof options);
     return NoError;
 }
@@ -20,7 +20,7 @@ GSErrCode ChangeDisplayOptions(HostCalls& host, const API_SelectorCall* call) {
     API_DisplayOptions options;
     std::memcpy(&options, call->par1, sizeof options);
     if (options.cameraDisplay > 2) return APIERR_BADPARS;
-    host.Project().cameraDisplay = options.cameraDisplay;
+    host.Records().cameraDisplay = options.cameraDisplay;
     return NoError;
 }
 }  // namespace

@@ -1,7 +1,6 @@
 #include "project/ElementCalls.hpp"
 
 #include "APIInteraction.hpp"
-#include "project/HostProject.hpp"
 #include "project/ProjectCalls.hpp"
 #include "UniString.hpp"
 
@@ -60,8 +59,8 @@ GSErrCode CalcBounds(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord("Database", call, sizeof(API_Element), sizeof(API_Box3D))) return APIERR_BADPARS;
     // Elements with a 3D model are bounded by it; the others by their plan record.
     const API_Guid& guid = static_cast<const API_Element*>(call->par1)->header.guid;
-    if (host.Database().Find(guid) != nullptr &&
-        host.Project().models.Bounds(guid, static_cast<API_Box3D*>(call->par2)))
+    ProjectDatabase& db = host.Database();
+    if (db.Find(guid) != nullptr && db.modelBounds && db.modelBounds(guid, static_cast<API_Box3D*>(call->par2)))
         return NoError;
     return host.Database().CalcBounds(guid, static_cast<API_Box3D*>(call->par2));
 }

@@ -308,7 +308,7 @@ GSErrCode ElementEvents::UserCopy(const API_Guid& guid, const API_Coord3D& offse
             BMKillHandle(&u.dataHdl);
             if (r != NoError) return r;
         }
-        if (!name.empty()) db.FindMutable(made)->name = name;
+        if (!name.empty()) db.SetElementName(made, name);
         return NoError;
     });
     if (err == NoError && copy != nullptr) *copy = made;

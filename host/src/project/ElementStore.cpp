@@ -49,7 +49,7 @@ StoredElement& ElementStore::Put(const API_Guid& guid, StoredElement element) {
     const auto slot = table_.Insert(guid);
     std::unique_ptr<value_type>& node = *slot.first;
     if (!slot.second) {
-        Unindex(node->second);
+        Unindex(guid, node->second);
         node->second = std::move(element);
     } else {
         node = std::make_unique<value_type>(guid, std::move(element));
@@ -65,16 +65,35 @@ void ElementStore::Erase(const API_Guid& guid) {
 
 void ElementStore::Erase(const_iterator it) {
     const API_Guid guid = it->first;
-    Unindex(it->second);
+    Unindex(guid, it->second);
     table_.Erase(guid);
 }
 
 void ElementStore::Index(const API_Guid& guid, const StoredElement& e) {
     byDatabase_[e.database].Add(e.serial, guid);
     byType_[{e.database, e.record.header.typeID}].Add(e.serial, guid);
+    if (!e.name.empty()) byName_[e.name].insert(guid);
 }
 
-void ElementStore::Unindex(const StoredElement& e) {
+void ElementStore::UnindexName(const API_Guid& guid, const std::string& name) {
+    if (name.empty()) return;
+    const auto it = byName_.find(name);
+    if (it == byName_.end()) return;
+    it->second.erase(guid);
+    if (it->second.empty()) byName_.erase(it);
+}
+
+bool ElementStore::SetName(const API_Guid& guid, const std::string& name) {
+    StoredElement* e = FindMutable(guid);
+    if (e == nullptr) return false;
+    UnindexName(guid, e->name);
+    e->name = name;
+    if (!name.empty()) byName_[name].insert(guid);
+    return true;
+}
+
+void ElementStore::Unindex(const API_Guid& guid, const StoredElement& e) {
+    UnindexName(guid, e.name);
     const auto db = byDatabase_.find(e.database);
     if (db != byDatabase_.end()) {
         db->second.Remove(e.serial);
@@ -134,4 +153,17 @@ std::vector<API_Guid> ElementStore::WithSerials(uint64_t first, uint64_t end) co
     std::vector<API_Guid> out;
     for (const auto& kv : byDatabase_) kv.second.InSerialRange(first, end, &out);
     return out;
+}
+
+std::vector<API_Guid> ElementStore::OfTypes(const std::function<bool(API_ElemTypeID)>& wanted) const {
+    std::vector<const CreationOrder*> lists;
+    for (const auto& kv : byType_)
+        if (wanted(kv.first.second)) lists.push_back(&kv.second);
+    return Merged(lists);
+}
+
+std::map<API_ElemTypeID, int64_t> ElementStore::CountByType() const {
+    std::map<API_ElemTypeID, int64_t> counts;
+    for (const auto& kv : byType_) counts[kv.first.second] += int64_t(kv.second.Count());
+    return counts;
 }

@@ -2,15 +2,20 @@
 // The project's elements by GUID in a hash table (a lookup costs the same at any project size; walking the table
 // meets them in no particular order), with their creation order kept per database and per type as they come and
 // go, so that listing them (all, or one type in the current database) walks only what it lists and sorts nothing.
-// An element's type, database and creation serial never change once it is stored.
+// An element's type, database and creation serial never change once it is stored; its name (the one a script or
+// test gives it) changes only through SetName, so that the names are kept by name too and finding one walks
+// nothing.
 #include "APIDefs.hpp"
 #include "project/GuidTable.hpp"
 #include "project/Guids.hpp"
 #include "project/StoredElement.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -30,6 +35,7 @@ public:
     void Add(uint64_t serial, const API_Guid& guid);
     void Remove(uint64_t serial);
     bool Empty() const { return items_.size() == gaps_; }
+    size_t Count() const { return items_.size() - gaps_; }
     // The GUIDs of serials from `first` to before `end`.
     void InSerialRange(uint64_t first, uint64_t end, std::vector<API_Guid>* out) const;
     template <typename F>
@@ -90,10 +96,21 @@ public:
     std::vector<API_Guid> InDatabases(const std::vector<API_Guid>& databases, API_ElemTypeID typeID) const;
     // The elements whose creation serial is from `first` to before `end`.
     std::vector<API_Guid> WithSerials(uint64_t first, uint64_t end) const;
+    // The elements of every database whose type `wanted` takes, in creation order.
+    std::vector<API_Guid> OfTypes(const std::function<bool(API_ElemTypeID)>& wanted) const;
+    // How many elements of each type every database holds together.
+    std::map<API_ElemTypeID, int64_t> CountByType() const;
+
+    using NameIndex = std::map<std::string, std::set<API_Guid, GuidLess>>;
+    // Names the element ("" takes its name away); false when no element has the GUID.
+    bool SetName(const API_Guid& guid, const std::string& name);
+    // Each name the elements carry, with the elements that carry it in GUID order.
+    const NameIndex& Names() const { return byName_; }
 
 private:
     void Index(const API_Guid& guid, const StoredElement& e);
-    void Unindex(const StoredElement& e);
+    void Unindex(const API_Guid& guid, const StoredElement& e);
+    void UnindexName(const API_Guid& guid, const std::string& name);
     // Merges lists by serial.
     static std::vector<API_Guid> Merged(const std::vector<const CreationOrder*>& lists);
 
@@ -101,4 +118,5 @@ private:
     GuidTable<std::unique_ptr<value_type>> table_;
     std::map<API_Guid, CreationOrder, GuidLess> byDatabase_;
     std::map<std::pair<API_Guid, API_ElemTypeID>, CreationOrder, GuidTypeLess> byType_;
+    NameIndex byName_;
 };

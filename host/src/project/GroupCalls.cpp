@@ -1,7 +1,7 @@
 #include "project/GroupCalls.hpp"
 
 #include "GSGuid.hpp"
-#include "project/HostProject.hpp"
+#include "project/ProjectRecords.hpp"
 #include "project/ProjectCalls.hpp"
 
 #include <cstring>
@@ -9,12 +9,12 @@
 namespace {
 GSErrCode IsSuspendGroupOn(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord("Environment", call, sizeof(bool), 0)) return APIERR_BADPARS;
-    *static_cast<bool*>(call->par1) = host.Project().groupsSuspended;
+    *static_cast<bool*>(call->par1) = host.Records().groupsSuspended;
     return NoError;
 }
 
 GSErrCode ToggleSuspendGroup(HostCalls& host, const API_SelectorCall*) {
-    host.Project().groupsSuspended = !host.Project().groupsSuspended;
+    host.Records().groupsSuspended = !host.Records().groupsSuspended;
     return NoError;
 }
 

@@ -1,6 +1,7 @@
 #include "project/InputCalls.hpp"
 
 #include "HostCalls.hpp"
+#include "LogNumber.hpp"
 #include "project/Guids.hpp"
 #include "project/InteractiveInput.hpp"
 #include "project/ProjectDatabase.hpp"
@@ -10,11 +11,7 @@
 namespace {
 constexpr GSErrCode APIERR_INPUTVIEW = GSErrCode(0x8106006eu);  // the current view does not allow this input
 
-std::string PointText(const API_Coord3D& p) {
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "(%g, %g, %g)", p.x, p.y, p.z);
-    return buf;
-}
+std::string PointText(const API_Coord3D& p) { return LogPoint(p.x, p.y, p.z); }
 
 // The feedback function of an input record (optional second record).
 bool InputFeedback(HostCalls& host, const API_SelectorCall* call, uint32_t recordSize,

@@ -1,6 +1,6 @@
 #include "project/LineTypeDefinitions.hpp"
 
-#include "project/HostProject.hpp"
+#include "project/ProjectRecords.hpp"
 #include "project/ProjectCalls.hpp"
 
 #include <cstring>
@@ -31,7 +31,7 @@ GSErrCode GetLineTypeDef(HostCalls& host, const API_SelectorCall* call) {
     LineTypeDefinition def;
     def.kind = attribute.linetype.type;
     def.period = attribute.linetype.period;
-    const auto& known = host.Project().lineTypes.byIndex;
+    const auto& known = host.Records().lineTypes.byIndex;
     const auto it = known.find(head->index);
     if (it != known.end()) def = it->second;
     out->kind = def.kind;
@@ -57,7 +57,7 @@ GSErrCode DisposeLineTypeDef(HostCalls& host, const API_SelectorCall* call) {
 
 GSErrCode GetDrawingScale(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord(kDatabaseFamily, call, sizeof(double), 0)) return APIERR_BADPARS;
-    *static_cast<double*>(call->par1) = host.Project().lineTypes.drawingScale;
+    *static_cast<double*>(call->par1) = host.Records().lineTypes.drawingScale;
     return NoError;
 }
 

@@ -1,7 +1,7 @@
 #include "project/ModuleDataCalls.hpp"
 
 #include "HostCalls.hpp"
-#include "project/HostProject.hpp"
+#include "project/ProjectRecords.hpp"
 
 #include <cstring>
 
@@ -9,14 +9,14 @@ namespace {
 GSErrCode T_ModulDataStore(const API_ModulData* info, const char* modulName) {
     return ServeCall("ModulData_Store", -1, [&](HostCalls& host) {
         if (info == nullptr || modulName == nullptr) return APIERR_BADPARS;
-        HostProject::ModuleDataEntry entry;
+        ProjectRecords::ModuleDataEntry entry;
         entry.dataVersion = info->dataVersion;
         entry.platformSign = info->platformSign;
         if (info->dataHdl != nullptr) {
             const GSSize size = BMGetHandleSize(info->dataHdl);
             if (size > 0) entry.bytes.assign(*info->dataHdl, size_t(size));
         }
-        host.Project().moduleData[modulName] = entry;
+        host.Records().moduleData[modulName] = entry;
         return NoError;
     });
 }
@@ -24,7 +24,7 @@ GSErrCode T_ModulDataStore(const API_ModulData* info, const char* modulName) {
 GSErrCode T_ModulDataGet(API_ModulData* info, const char* modulName) {
     return ServeCall("ModulData_Get", -1, [&](HostCalls& host) {
         if (info == nullptr || modulName == nullptr) return APIERR_BADPARS;
-        const auto& data = host.Project().moduleData;
+        const auto& data = host.Records().moduleData;
         const auto it = data.find(modulName);
         if (it == data.end()) return APIERR_NOMODULEDATA;
         GSHandle h = nullptr;
@@ -39,7 +39,7 @@ GSErrCode T_ModulDataGet(API_ModulData* info, const char* modulName) {
 GSErrCode T_ModulDataDelete(const char* modulName) {
     return ServeCall("ModulData_Delete", -1, [&](HostCalls& host) {
         if (modulName == nullptr) return APIERR_BADPARS;
-        return host.Project().moduleData.erase(modulName) > 0 ? NoError : APIERR_NOMODULEDATA;
+        return host.Records().moduleData.erase(modulName) > 0 ? NoError : APIERR_NOMODULEDATA;
     });
 }
 }  // namespace

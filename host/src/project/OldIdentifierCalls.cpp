@@ -1,7 +1,7 @@
 #include "project/OldIdentifierCalls.hpp"
 
 #include "APIOldIdentifiers.hpp"
-#include "project/HostProject.hpp"
+#include "project/ProjectRecords.hpp"
 #include "project/ProjectCalls.hpp"
 
 namespace {
@@ -14,7 +14,7 @@ GSErrCode OldIdToGuid(HostCalls& host, const API_SelectorCall* call) {
     const bool floorPlan = info.typeID == APIWind_FloorPlanID || info.typeID == APIWind_3DModelID;
     const API_Guid database = floorPlan ? ProjectCore::FloorPlanDatabase() : info.databaseUnId;
     API_Guid element;
-    if (!host.Project().oldIds.Find(database, id.oldId, &element)) return APIERR_BADID;
+    if (!host.Records().oldIds.Find(database, id.oldId, &element)) return APIERR_BADID;
     // An element deleted since the project was saved has no GUID to give.
     const StoredElement* e = host.Database().Find(element);
     if (e == nullptr || !(e->database == database)) return APIERR_BADID;

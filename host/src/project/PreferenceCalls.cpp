@@ -1,6 +1,6 @@
 #include "project/PreferenceCalls.hpp"
 
-#include "project/HostProject.hpp"
+#include "project/ProjectRecords.hpp"
 #include "project/ProjectCalls.hpp"
 
 #include <cstring>
@@ -11,7 +11,7 @@ GSErrCode GetPreferences(HostCalls& host, const API_SelectorCall* call) {
     API_WorkingUnitPrefs prefs;
     std::memset(&prefs, 0, sizeof prefs);
     prefs.angleDecimals = 2;
-    prefs.lengthDecimals = host.Project().lengthDecimals;
+    prefs.lengthDecimals = host.Records().lengthDecimals;
     prefs.areaDecimals = 2;
     prefs.volumeDecimals = 2;
     std::memcpy(call->par1, &prefs, sizeof prefs);

@@ -212,18 +212,24 @@ std::vector<API_Guid> ProjectCore::ElementsHere(API_ElemTypeID typeID) const {
 
 bool ProjectCore::FindByName(const std::string& name, API_Guid* guid) const {
     if (name.empty()) return false;
-    // Of elements sharing a name, the first in GUID order, as it always was.
-    const API_Guid* found = nullptr;
-    for (const auto& kv : model_.elements)
-        if (kv.second.name == name && (found == nullptr || GuidLess()(kv.first, *found))) found = &kv.first;
-    if (found != nullptr) *guid = *found;
-    return found != nullptr;
+    const auto it = model_.elements.Names().find(name);
+    if (it == model_.elements.Names().end()) return false;
+    *guid = *it->second.begin();
+    return true;
+}
+
+bool ProjectCore::SetElementName(const API_Guid& guid, const std::string& name) {
+    return FindMutable(guid) != nullptr && model_.elements.SetName(guid, name);
+}
+
+std::set<std::string> ProjectCore::NamesNow() const {
+    std::set<std::string> names;
+    for (const auto& kv : model_.elements.Names()) names.insert(names.end(), kv.first);
+    return names;
 }
 
 std::set<std::string> ProjectCore::ElementNames() const {
-    std::set<std::string> names;
-    for (const auto& kv : model_.elements)
-        if (!kv.second.name.empty()) names.insert(kv.second.name);
+    std::set<std::string> names = NamesNow();
     for (const UndoStep& step : undoSteps_)
         for (const auto& kv : step.elementsBefore)
             if (kv.second && !kv.second->name.empty()) names.insert(kv.second->name);

@@ -33,7 +33,12 @@ public:
 
     const StoredElement* Find(const API_Guid& guid) const;
     StoredElement* FindMutable(const API_Guid& guid);
+    // Of the elements with that name, the first in GUID order.
     bool FindByName(const std::string& name, API_Guid* guid) const;
+    // Names the element ("" takes its name away), as an edit of it; false when there is none.
+    bool SetElementName(const API_Guid& guid, const std::string& name);
+    // The names elements have now.
+    std::set<std::string> NamesNow() const;
     // The names elements have, and those the undo steps would give back.
     std::set<std::string> ElementNames() const;
     // Every element of every database in creation order.
@@ -52,6 +57,8 @@ public:
     std::function<bool(int32_t libInd)> libPartExists;
     std::function<bool(int32_t libInd, std::vector<StoredParam>* params)> libPartDefaults;
     std::function<std::string(int32_t libInd)> libPartName;
+    // The box of an element's 3D model (filled in by the 3D model store): false for one without a model.
+    std::function<bool(const API_Guid& guid, API_Box3D* box)> modelBounds;
 
     // Element changes as they happen (the host's element notifications are built on them): called after every
     // element creation (before = after), change and deletion (after = before) that went through the element

@@ -15,7 +15,7 @@ GSErrCode ProjectDatabase::PlaceElement(API_Element* element, const StoredMemo& 
         if (err != NoError) return err;
         err = CreateElement(element, memo.IsEmpty() ? nullptr : &api);
         DisposeApiMemo(&api);
-        if (err == NoError && !name.empty()) FindMutable(element->header.guid)->name = name;
+        if (err == NoError && !name.empty()) SetElementName(element->header.guid, name);
         return err;
     });
 }

@@ -6,6 +6,7 @@
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
 
+#include <filesystem>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -123,7 +124,15 @@ bool Named(ScriptContext& run, const std::string& name, API_Guid* guid, std::str
 std::string HostPath(ScriptContext& run, const std::string& path) {
     const std::string mark = "@module";
     const std::string user = "@user";
-    if (path.compare(0, user.size(), user) == 0) return run.Host().Settings().userFolder + path.substr(user.size());
+    // Made absolute, so that a folder given relative (`--user-folder uf3`) is not then taken beside the script.
+    const auto inside = [&path](const std::string& folder, size_t skip) {
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::absolute(folder, ec);
+        std::string text = ec ? folder : base.lexically_normal().string();
+        while (text.size() > 1 && text.back() == '/') text.pop_back();
+        return text + path.substr(skip);
+    };
+    if (path.compare(0, user.size(), user) == 0) return inside(run.Host().Settings().userFolder, user.size());
     if (path.compare(0, mark.size(), mark) != 0) return path;
-    return run.Host().Settings().moduleDir + path.substr(mark.size());
+    return inside(run.Host().Settings().moduleDir, mark.size());
 }

@@ -152,19 +152,121 @@ std::string Number(double v) {
     return s.str();
 }
 
+// An item's own words: its text in the layout, else the text the guide says the module writes there.
+std::string OwnWords(int32_t dialog, const RSDialogItem& item) {
+    if (!item.text.IsEmpty()) return item.text.ToUtf8();
+    const ItemGuide* guide = FindItemGuide(dialog, item.id);
+    return guide != nullptr && *guide->label != '\0' && guide->label[0] != '(' ? guide->label : "";
+}
+
+bool SameLine(const RSDialogItem& a, const RSDialogItem& b) {
+    return std::abs((a.y + a.height / 2) - (b.y + b.height / 2)) <= std::max(b.height, 12) / 2;
+}
+
+bool Inside(const RSDialogItem& frame, const RSDialogItem& item) {
+    return item.x >= frame.x && item.y >= frame.y && item.x + item.width <= frame.x + frame.width &&
+        item.y + item.height <= frame.y + frame.height && &frame != &item;
+}
+
+// A frame's words: its own, else the text at its top inside it (its heading).
+std::string FrameWords(int32_t dialog, const GS::Array<RSDialogItem>& items, const RSDialogItem& frame) {
+    std::string words = OwnWords(dialog, frame);
+    const RSDialogItem* top = nullptr;
+    for (uint32_t i = 0; words.empty() && i < items.GetSize(); ++i) {
+        const RSDialogItem& s = items[i];
+        if (s.kind == RSDialogItemKind::Static && Inside(frame, s) && !OwnWords(dialog, s).empty() &&
+            s.y <= frame.y + 24 && (top == nullptr || s.y < top->y))
+            top = &s;
+    }
+    return top != nullptr ? OwnWords(dialog, *top) : words;
+}
+
 // The words beside an item that has no text of its own: the nearest static text to its left on its line.
-std::string LabelOf(const GS::Array<RSDialogItem>& items, const RSDialogItem& item) {
+std::string LabelOf(int32_t dialog, const GS::Array<RSDialogItem>& items, const RSDialogItem& item) {
     if (!item.text.IsEmpty()) return item.text.ToUtf8();
     const RSDialogItem* best = nullptr;
     for (uint32_t i = 0; i < items.GetSize(); ++i) {
         const RSDialogItem& s = items[i];
-        if (s.kind != RSDialogItemKind::Static || s.text.IsEmpty()) continue;
-        const bool sameLine =
-            std::abs((s.y + s.height / 2) - (item.y + item.height / 2)) <= std::max(item.height, 12) / 2;
-        if (!sameLine || s.x >= item.x) continue;
+        const std::string words = OwnWords(dialog, s);
+        // A unit after the field before it labels that one.
+        if (s.kind != RSDialogItemKind::Static || words.empty() || words == "mm" || words == "m" || words == "%")
+            continue;
+        if (!SameLine(s, item) || s.x >= item.x) continue;
         if (best == nullptr || s.x > best->x) best = &s;
     }
-    return best != nullptr ? "(" + best->text.ToUtf8() + ")" : std::string();
+    return best != nullptr ? "(" + OwnWords(dialog, *best) + ")" : std::string();
+}
+
+// What an item without words of its own or beside it is, from its kind and its place: a frame names the items it
+// holds, an item beside an image or inside a titled frame says so, the rest what the module does with them.
+std::string PlaceOf(int32_t dialog, const GS::Array<RSDialogItem>& items, const RSDialogItem& item) {
+    switch (item.kind) {
+        case RSDialogItemKind::Separator: return "(a dividing line)";
+        case RSDialogItemKind::Picture:
+        case RSDialogItemKind::Icon: return "(an image the module sets)";
+        case RSDialogItemKind::User: return "(drawn by the module)";
+        case RSDialogItemKind::GroupBox: {
+            std::vector<int16_t> held;
+            for (uint32_t i = 0; i < items.GetSize(); ++i)
+                if (Inside(item, items[i])) held.push_back(items[i].id);
+            if (held.empty()) return "(a frame)";
+            std::sort(held.begin(), held.end());
+            const std::string heading = FrameWords(dialog, items, item);
+            return "(a frame" + (heading.empty() ? std::string() : " \"" + heading + "\"") + " round item" +
+                std::string(held.size() > 1 ? "s " : " ") + std::to_string(held.front()) +
+                (held.size() > 1 ? " to " + std::to_string(held.back()) : "") + ")";
+        }
+        default: break;
+    }
+    const RSDialogItem* image = nullptr;
+    for (uint32_t i = 0; i < items.GetSize(); ++i) {
+        const RSDialogItem& s = items[i];
+        const bool isImage = s.kind == RSDialogItemKind::Picture || s.kind == RSDialogItemKind::Icon;
+        if (isImage && !s.text.IsEmpty() && SameLine(s, item) && s.x < item.x && (image == nullptr || s.x > image->x))
+            image = &s;
+    }
+    if (image != nullptr) return "(beside image " + image->text.ToUtf8() + ")";
+    if (item.kind == RSDialogItemKind::List) return "(a list: its columns below)";
+    if (item.kind == RSDialogItemKind::TabControl) return "(a tab control: its pages below)";
+    // A pen or line-type number keeps the chooser beside it in step, a number the slider beside it.
+    for (uint32_t i = 0; i < items.GetSize(); ++i) {
+        const RSDialogItem& c = items[i];
+        const bool chooser = c.kind == RSDialogItemKind::UserControl, slider = c.kind == RSDialogItemKind::Slider;
+        const bool touching = (c.x >= item.x + item.width && c.x <= item.x + item.width + 20) ||
+            (item.x >= c.x + c.width && item.x <= c.x + c.width + 20);
+        if ((chooser || slider) && &c != &item && SameLine(c, item) && touching)
+            return std::string("(the number of the ") + (chooser ? "chooser" : "slider") + " beside it, item " +
+                std::to_string(c.id) + ")";
+    }
+    // A column's heading: the nearest text above the item, over its width.
+    const RSDialogItem* heading = nullptr;
+    for (uint32_t i = 0; i < items.GetSize(); ++i) {
+        const RSDialogItem& h = items[i];
+        if (h.kind != RSDialogItemKind::Static || OwnWords(dialog, h).empty() || h.y + h.height > item.y + 2 ||
+            h.y + h.height + 40 < item.y || h.x >= item.x + item.width || item.x >= h.x + h.width)
+            continue;
+        if (heading == nullptr || h.y > heading->y) heading = &h;
+    }
+    if (heading != nullptr) return "(under \"" + OwnWords(dialog, *heading) + "\")";
+    const RSDialogItem* frame = nullptr;
+    for (uint32_t i = 0; i < items.GetSize(); ++i) {
+        const RSDialogItem& f = items[i];
+        if (f.kind == RSDialogItemKind::GroupBox && Inside(f, item) && !FrameWords(dialog, items, f).empty() &&
+            (frame == nullptr || Inside(*frame, f)))
+            frame = &f;
+    }
+    if (frame != nullptr) return "(in \"" + FrameWords(dialog, items, *frame) + "\")";
+    // Nothing in the layout says more than what the item is.
+    switch (item.kind) {
+        case RSDialogItemKind::UserControl:
+            return "(a chooser the module binds to the host's pens, fills, materials, line types or layers)";
+        case RSDialogItemKind::PopUp: return "(a pop-up the module fills)";
+        case RSDialogItemKind::Check: return "(a check box the module names as it opens)";
+        case RSDialogItemKind::Radio: return "(a radio button the module names as it opens)";
+        case RSDialogItemKind::Edit:
+        case RSDialogItemKind::RichEdit: return "(a text field with no words beside it)";
+        default: return "(a number field with no words beside it)";
+    }
 }
 
 bool IsSubPalette(int32_t id) {
@@ -198,7 +300,7 @@ void WriteItems(int32_t dialog, const GS::Array<RSDialogItem>& items, const std:
         const ItemGuide* guide = FindItemGuide(dialog, item.id);
         // A text that only labels the item beside it is that item's label; here it is shown as it is.
         const bool image = item.kind == RSDialogItemKind::Picture || item.kind == RSDialogItemKind::Icon;
-        const std::string label = image ? std::string() : shows ? item.text.ToUtf8() : LabelOf(items, item);
+        const std::string label = image ? std::string() : shows ? item.text.ToUtf8() : LabelOf(dialog, items, item);
         if (image && !item.text.IsEmpty())
             add("(image " + item.text.ToUtf8() + ")");  // a picture's text names its image resource
         else if (!label.empty())
@@ -207,6 +309,8 @@ void WriteItems(int32_t dialog, const GS::Array<RSDialogItem>& items, const std:
             add(guide->label[0] == '(' ? std::string(guide->label) : QuotedText(guide->label) + " (set by the module)");
         else if (shows && item.kind == RSDialogItemKind::Static)
             add("(a text the module writes)");
+        else if (const std::string place = PlaceOf(dialog, items, item); !place.empty())
+            add(place);
         if (item.hasRange)
             add(Number(item.minValue) + " to " + Number(item.maxValue) +
                 (item.kind == RSDialogItemKind::LengthEdit ? " m" : ""));
@@ -214,7 +318,7 @@ void WriteItems(int32_t dialog, const GS::Array<RSDialogItem>& items, const std:
             add("metres");
         if (item.textLimit > 0) add("at most " + std::to_string(item.textLimit) + " characters");
         if (item.radioGroup > 0) add("radio group " + std::to_string(item.radioGroup));
-        if (guide != nullptr) add("- " + std::string(guide->meaning));
+        if (guide != nullptr && *guide->meaning != '\0') add("- " + std::string(guide->meaning));
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out << line << "\n";
         if (const ListGuide* list = FindListGuide(dialog, item.id)) {

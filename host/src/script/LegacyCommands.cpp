@@ -3,6 +3,7 @@
 // with the checks of what the module's upkeep made of it: parameters of placed objects and their records.
 #include "script/ScriptCommands.hpp"
 
+#include "LogNumber.hpp"
 #include "StandinHost.hpp"
 #include "TextFields.hpp"
 #include "UniString.hpp"
@@ -169,9 +170,7 @@ void AddLegacyCommands(ScriptLanguage& L) {
             double expected;
             if (!ScriptNumber(a.Text("value"), &expected, m)) return false;
             const double found = p->record.value.real;
-            std::ostringstream text;
-            text << a.Text("param") << " = " << found;
-            *m = text.str();
+            *m = a.Text("param") + " = " + LogNumber(found);
             if (std::fabs(found - expected) > 1e-9 * std::max(1.0, std::fabs(expected)))
                 *m += ", expected " + a.Text("value");
             return std::fabs(found - expected) <= 1e-9 * std::max(1.0, std::fabs(expected));

@@ -6,7 +6,7 @@
 #include "script/ScriptLanguage.hpp"
 
 #include "StandinHost.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 
 #include <cstring>
 #include <sstream>

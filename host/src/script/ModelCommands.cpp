@@ -2,9 +2,10 @@
 // and the checks of model counts, heights and the progress window.
 #include "script/ScriptCommands.hpp"
 
+#include "LogNumber.hpp"
 #include "StandinHost.hpp"
 #include "model3d/ModelStore.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 #include "script/CommandSupport.hpp"
 #include "script/ScriptContext.hpp"
 #include "script/ScriptLanguage.hpp"
@@ -204,11 +205,9 @@ void AddModelCommands(ScriptLanguage& L) {
                 *m = why;
                 return false;
             }
-            std::ostringstream s;
-            s.precision(10);
-            s << "height " << z;
-            if (!(std::abs(z - v[2]) <= tolerance)) s << ", expected " << v[2] << " +- " << tolerance;
-            *m = s.str();
+            *m = "height " + LogNumber(z);
+            if (!(std::abs(z - v[2]) <= tolerance))
+                *m += ", expected " + LogNumber(v[2]) + " +- " + LogNumber(tolerance);
             return std::abs(z - v[2]) <= tolerance;
         },
         "the top of the element's 3D model over x y is at z (within the tolerance, 1e-6 when not given)");

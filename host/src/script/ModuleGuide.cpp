@@ -20,7 +20,9 @@ const PaletteAction kActions[] = {
     {kInput, 2, "nothing selected; a file dialog asks for the .dxf file, then the layers 32570 and the results 32569",
      kNone, ""},
     {kInput, 3,
-     "nothing selected; a file dialog asks for the .shp file (with its .dbf beside it), then the shapefile dialogs",
+     "nothing selected; dialog 32530 first chooses what the shapes become (item 4 terrain, item 5 GIS objects), "
+     "then a file dialog asks for the .shp file (with its .dbf beside it), then the "
+     "terrain's results 32572, or the GIS objects' results 32571, the object 32533 and its name 32534",
      kNone, ""},
     {kInput, 4,
      "the selection: exactly one host mesh, which becomes the terrain (dialog 32527 asks first for a mesh the "
@@ -53,14 +55,20 @@ const PaletteAction kActions[] = {
      "the project: its slope-analysis objects, selected or not, are edited; else one is made on its terrains; with "
      "neither only the settings are edited",
      kNone, ""},
-    {kInput, 11, "the project's one terrain (refused with none or more); a file dialog asks for the file", kNone, ""},
+    {kInput, 11,
+     "the project's one terrain (refused with none or more); a file dialog asks for the file: a name that does not "
+     "end in .txt (in any case) is refused (\"The name of the source file must end with the extension .TXT\") and "
+     "asked for again, up to 20 times; then the settings 32567 (the coordinates' order, what is exported)",
+     kNone, ""},
     {kInput, 12, kHelp, kNone, ""},
     {kNorwegianInput, 5,
-     "nothing selected; a file dialog asks for the .sos file, then the SOSI dialogs (32538 chooses survey, objects "
-     "or worksheet)",
+     "nothing selected; dialog 32538 first chooses the step (item 8 terrain survey, item 9 objects, item 7 "
+     "worksheet), then a file dialog asks for the .sos file(s); then the survey's type filter 32543, its heights "
+     "32544 and results 32540; the objects' types 32539, results 32540 and curve segmentation 32744; the "
+     "worksheet's types 32542 and results 32540",
      kNone, ""},
-    {kAustrianInput, 5, "nothing selected; a file dialog asks for the .asc grid, then dialog 32577 and the results",
-     kNone, ""},
+    {kAustrianInput, 5,
+     "nothing selected; a file dialog asks for the .asc grid, then dialog 32577 and the results 32569", kNone, ""},
     {kEarthmoving, 1,
      "nothing; stores the host's polyline defaults (one field set) and switches the host's toolbox to the polyline "
      "tool: the user then draws the polygon with the host's tool",
@@ -138,7 +146,11 @@ const PaletteAction kActions[] = {
     {kParameters, 2,
      "the selection: placed objects and lamps are set onto the terrain; nothing selected: a new gravity object",
      "with nothing selected: one click per object, each on the terrain, until `click cancel`", ""},
-    {kParameters, 3, "the project's terrain: spot heights (the spot-height dialog first)",
+    {kParameters, 3,
+     "the selection: the terrain alone (exactly one mesh of the add-on, nothing else selected) gets spot heights, "
+     "the spot-height settings first (its map check on: a grid); selected spot heights are edited; nothing "
+     "selected: point markers, placed by clicks; any other selection is refused (\"The conditions do not exist to "
+     "apply the command!!!\")",
      "single spot heights: one click each inside the terrain until `click cancel`; a grid: one click inside the "
      "terrain",
      ""},
@@ -172,14 +184,20 @@ const ListGuide kLists[] = {
     {32533, 11, "x 5-240: the parameter of the chosen object, 241-280: its type (red: no field fits)", "nothing"},
     {32533, 17, "x 5-220: the parameter, 221-260: its type, 261-410: the field tied to it (\"----\": none)",
      "a click selects the row and puts the pop-up of its type (13 to 15) on column 3"},
-    {32539, 17, "import, name, own pen, pen colour, pen number, pen control, own value, value (the object types)",
-     "a click in the import column ticks or clears the type; in own pen or own value (imported rows) ticks it and "
-     "shows the row editors 6 to 9"},
+    {32539, 17,
+     "one row per object type: x 6-26 import (ticked, crossed), 37-177 the type's name, 188-208 own pen, 214-236 "
+     "pen colour, 237-269 pen number, 270-290 pen chooser, 296-316 own value, 322-382 value",
+     "`dialog 32539 click 17 row <n> <x>`: x in 6-26 ticks or clears the type's import; of an imported type, in "
+     "188-208 its own pen, in 296-316 its own value; the row is selected and the row editors 6 to 9 move onto its "
+     "columns"},
     {32542, 17, "as list 17 of 32539", "as list 17 of 32539"},
     {32543, 17,
-     "import, constraint, name, own pen, pen colour, pen number, pen control, own line type, line type, ..., own "
-     "value, value",
-     "as list 17 of 32539, with the constraint and line-type switches"},
+     "one row per object type: x 6-26 import (ticked, crossed), 37-57 its lines as constraints, 68-208 the type's "
+     "name, 219-239 own pen, 245-267 pen colour, 268-300 pen number, 301-321 pen chooser, 332-352 own line type, "
+     "358-390 line type, 391-411 line-type chooser, 417-437 own value, 443-503 value",
+     "`dialog 32543 click 17 row <n> <x>`: x in 6-26 ticks or clears the type's import; of an imported type, in "
+     "37-57 its constraints, 219-239 its own pen, 332-352 its own line type, 417-437 its own value; the row is "
+     "selected and the row editors move onto its columns"},
     {32562, 35,
      "row number (\"*\" above the last shared row), material, fill, three pens, value, x 574-594: the row's marker",
      "a selected row gets the row editors 26 to 34 on its columns; a click in x 574-594 ticks or clears its marker"},
@@ -193,6 +211,33 @@ const char* const kModeHeader =
     "the mode header: \"Default\" when the tool's defaults are edited (nothing selected that it takes), "
     "\"Creation\" for a new element, \"Editing <n> entities\" for the selected ones; `expect dialog <id> item 3 "
     "text ...` checks which";
+
+// The items every SOSI type-list dialog shares (the objects', the worksheet's and the survey's).
+#define SOSI_TYPE_ITEMS(d)                                                                                             \
+    {d, 3, "(picture)", "the dialog's picture"}, {d, 5, "(flag)", "the language's flag"},                              \
+        {d, 6, "(pen chooser)", "the row editor: the selected imported row's pen, on its pen chooser column"},         \
+        {d, 7, "(pen number)", "the row editor: the selected imported row's pen number"},                              \
+        {d, 9, "(value)", "the row editor: the selected imported row's value"},                                        \
+        {d, 10, "Select only the OBJEKTTYPE you want to import:", "heading of the list"},                              \
+        {d, 11, "", "a click ticks or clears every type's import (as item 12)"},                                       \
+        {d, 12, "Import", "head of the import column: a click ticks or clears every type's import"},                   \
+        {d, 13, "", "a click ticks or clears every imported type's own pen (as item 14)"},                             \
+        {d, 14, "Own pen", "head of the own pen column: ticks or clears every imported type's own pen"},               \
+        {d, 15, "", "a click ticks or clears every imported type's own value (as item 16)"},                           \
+        {d, 16, "Own value", "head of the own value column: ticks or clears every imported type's own value"},         \
+        {d, 18, "Filter Distance and Settings:", "heading of items 19 to 25"},                                         \
+        {d, 20, "(filter distance)", "points closer than this are taken as one"},                                      \
+        {d, 22, "(line filter distance)", "a line's vertices closer than this are thinned out"},                       \
+        {d, 24, "(default pen)", "the pen of every imported type without its own pen"}, {                              \
+        d, 25, "(default pen chooser)", "the same pen, chosen"                                                         \
+    }
+#define SPOT_SYMBOLS(d)                                                                                                \
+    {d, 7, "(symbol 1)", "the spot height's symbol: the first, image 32617 (radio group 1)"},                          \
+        {d, 8, "(symbol 2)", "the second symbol, image 32616"}, {d, 9, "(symbol 3)", "the third, image 32615"},        \
+        {d, 10, "(symbol 4)", "the fourth, image 32614"}, {d, 11, "(symbol 5)", "the fifth, image 32613"},             \
+        {d, 12, "(symbol 6)", "the sixth, image 32612"}, {                                                             \
+        d, 13, "(symbol 7)", "the seventh, image 32611"                                                                \
+    }
 
 const ItemGuide kItems[] = {
     {32545, 3, "", kModeHeader},
@@ -252,6 +297,33 @@ const ItemGuide kItems[] = {
     {32501, 10, "", "the number of points imported"},
     {32501, 12, "", "points skipped: read minus imported"},
     {32501, 13, "Very complex terrain! ...", "shown when more than 5000 points are imported"},
+    // The SOSI type lists (32539 objects, 32542 worksheet, 32543 terrain survey): column heads and row editors.
+    SOSI_TYPE_ITEMS(32539),
+    SOSI_TYPE_ITEMS(32542),
+    SOSI_TYPE_ITEMS(32543),
+    {32543, 12, "Import",
+     "head of the import column (\"Imp\" in the layout): a click ticks or clears every type's import"},
+    {32543, 8, "(line type)", "the row editor: the selected imported row's line type"},
+    {32543, 28, "", "a click ticks or clears every imported type's own line type (as item 29)"},
+    {32543, 29, "", "head of the own line type column: ticks or clears every imported type's own line type"},
+    {32543, 31, "", "a click toggles check box 30 (group what is imported)"},
+    {32543, 32, "(default line type)", "the line type of every imported type without its own"},
+    {32543, 33, "Options:", "heading of check boxes 34 and 35"},
+    // Spot heights: the symbol's radio buttons show its images.
+    SPOT_SYMBOLS(32551),
+    {32551, 14, "(symbol 8)", "the spot height's symbol: the eighth, image 32505 (radio group 1)"},
+    SPOT_SYMBOLS(32518),
+    // The plateau's level.
+    {32553, 5, "Plateau", "heading of the plateau's level (item 8) and number of slope segments (item 14)"},
+    {32553, 8, "(level)", "the plateau's level: the altitude of its flat top in metres (`dialog 32553 set 8 300`)"},
+    {32553, 9, "sloping plateau",
+     "on: the plateau slopes at the angle of item 11, asking two clicks for its direction"},
+    {32553, 11, "(inclination)", "the sloping plateau's inclination, as an angle"},
+    {32553, 14, "(arc resolution)", "how many segments a curved edge is drawn with"},
+    {32553, 18, "(slope angle cut)", "the side slopes' angle in cut, degrees (under \"Slope angles\")"},
+    {32553, 20, "(slope angle fill)", "the side slopes' angle in fill, degrees"},
+    {32553, 24, "(slope extension cut)", "how far the side slopes reach in cut (under \"Slope extension\")"},
+    {32553, 26, "(slope extension fill)", "how far the side slopes reach in fill"},
     // The outline: the search corridor.
     {32546, 5, "Search Type", "group of radios 7 and 8"},
     {32546, 9, "Search corridor settings", "group of items 12 and 14"},
@@ -277,11 +349,121 @@ const ItemGuide kItems[] = {
     {32548, 9, "", "the lower bound of interval 4 (edit 21)"},
     {32548, 10, "", "the lower bound of interval 5 (edit 22)"},
     {32548, 11, "", "the lower bound of interval 6 (edit 23)"},
+    // The SOSI import's results.
+    {32540, 8, "", "the number of points read"},
+    {32540, 10, "", "the number of points imported"},
+    {32540, 12, "", "points skipped: read minus imported"},
+    {32544, 8, "", "the number of points read"},
+    {32544, 10, "", "the number of points imported"},
+    {32544, 12, "", "points skipped: read minus imported"},
+    // Road and railway: the fill angles beside the cut ones, each side.
+    {32554, 18, "(left fill angle)", "the left side slope's angle in fill"},
+    {32554, 20, "(right fill angle)", "the right side slope's angle in fill"},
+    {32580, 22, "(left fill angle)", "the left side slope's angle in fill"},
+    {32580, 24, "(right fill angle)", "the right side slope's angle in fill"},
+    // Contour lines: where they are shown.
+    {32549, 20, "(2D view)", "the contour lines shown in the plan"},
+    {32549, 22, "(3D view)", "the contour lines shown in 3D"},
+    // The offset a coordinate locator gives the SOSI import, and the table field a shapefile's values come from.
+    {32540, 39, "(Coordinate Locator object)", "the locator whose offset is used while check box 38 is ticked"},
+    {32544, 39, "(Coordinate Locator object)", "the locator whose offset is used while check box 38 is ticked"},
+    {32571, 11, "(table field)", "the .dbf field the dimension comes from while check box 10 is ticked"},
+    {32572, 11, "(table field)", "the .dbf field the heights come from while check box 10 is ticked"},
+    // The 2D symbol's text: its font and size beside the custom text.
+    {32526, 27, "(font)", "the 2D symbol text's font"},
+    {32526, 29, "(text size)", "the 2D symbol text's size"},
+    {32565, 30, "(font)", "the 2D symbol text's font"},
+    {32565, 32, "(text size)", "the 2D symbol text's size"},
+    {32556, 27, "(font)", "the text's font"},
+    {32556, 29, "(text size)", "the text's size"},
+    // The texts the module writes (in English) where the layouts leave them blank: the labels of what lies beside.
+    {32410, 1, "Code:", ""},
+    {32410, 5, "Project zero", ""},
+    {32410, 12, "Done", ""},
+    {32410, 13, "Comment:", ""},
+    {32504, 6, "Road", ""},
+    {32504, 9, "Slope angles", ""},
+    {32504, 10, "left:", ""},
+    {32504, 15, "right:", ""},
+    {32504, 20, "Slope extension", ""},
+    {32504, 25, "3D model", ""},
+    {32504, 33, "2D/3D view", ""},
+    {32504, 42, "Obstacles", ""},
+    {32504, 49, "Listing attributes", ""},
+    {32518, 6, "View", ""},
+    {32518, 24, "Text", ""},
+    {32518, 29, "mm", ""},
+    {32518, 31, "altitude", ""},
+    {32518, 32, "code", ""},
+    {32518, 33, "comment", ""},
+    {32518, 34, "altitude, code", ""},
+    {32518, 35, "altitude, comment", ""},
+    {32518, 36, "code, comment", ""},
+    {32518, 37, "altitude, code, comment", ""},
+    {32518, 38, "Map with spot heights", ""},
+    {32518, 39, "map with spot heights", ""},
+    {32521, 7, "By clicking on the \"Capture settings\" button, you store", ""},
+    {32521, 8, "the current configuration of the Lodravix dialog settings.", ""},
+    {32521, 9, "These will then be used whenever you restart Lodravix.", ""},
+    {32521, 11, "By clicking on the \"Restore settings\" button, you restore", ""},
+    {32521, 12, "the default settings memorised previously. All modifications", ""},
+    {32521, 13, "made in the dialog boxes will be replaced by these values.", ""},
+    {32550, 5, "Wall", ""},
+    {32550, 16, "3D view", ""},
+    {32550, 22, "2D view", ""},
+    {32550, 32, "ID:", ""},
+    {32551, 5, "View", ""},
+    {32551, 25, "View", ""},
+    {32551, 27, "Text", ""},
+    {32551, 33, "mm", ""},
+    {32552, 5, "Sidewalk", ""},
+    {32552, 15, "2D/3D view", ""},
+    {32553, 15, "Slope angles", ""},
+    {32553, 21, "Slope extension", ""},
+    {32553, 27, "2D/3D view", ""},
+    {32554, 5, "Highway", ""},
+    {32554, 12, "Slope angles", ""},
+    {32554, 14, "sx:", ""},
+    {32554, 21, "Slope extension", ""},
+    {32554, 27, "2D/3D view", ""},
+    {32555, 7, "Project zero", ""},
+    {32555, 9, "Code:", ""},
+    {32555, 12, "Comment:", ""},
+    {32557, 5, "By clicking on the \"Capture settings\" button, you store", ""},
+    {32557, 6, "the current configuration of the Lodravix dialog settings.", ""},
+    {32557, 7, "These will then be used whenever you restart Lodravix.", ""},
+    {32557, 9, "By clicking on the \"Restore settings\" button, you restore", ""},
+    {32557, 10, "the default settings memorised previously. All modifications", ""},
+    {32557, 11, "made in the dialog boxes will be replaced by these values.", ""},
+    {32559, 5, "Basin", ""},
+    {32559, 12, "2D view", ""},
+    {32559, 31, "ID:", ""},
+    {32560, 5, "Wall", ""},
+    {32560, 18, "3D view", ""},
+    {32560, 24, "2D view", ""},
+    {32560, 34, "ID:", ""},
+    {32561, 5, "Buildings", ""},
+    {32561, 13, "Sloped Roof", ""},
+    {32561, 21, "2D/3D view", ""},
+    {32561, 34, "ID:", ""},
+    {32562, 17, "ID:", ""},
+    {32579, 5, "Bridge", ""},
+    {32579, 32, "3D view", ""},
+    {32579, 44, "2D view", ""},
+    {32579, 64, "ID:", ""},
+    {32580, 5, "Railway", ""},
+    {32580, 16, "Slope angles", ""},
+    {32580, 18, "sx:", ""},
+    {32580, 25, "Slope extension", ""},
+    {32580, 31, "2D/3D view", ""},
+    {32580, 48, "ID:", ""},
     // The tool palette's coordinate display.
     {32400, 10, "", "x of the cursor, while \"Show Coordinates\" is ticked"},
     {32400, 12, "", "y of the cursor"},
     {32400, 14, "", "z of the terrain under the cursor"},
 };
+#undef SOSI_TYPE_ITEMS
+#undef SPOT_SYMBOLS
 }  // namespace
 
 const PaletteAction* FindPaletteAction(int32_t palette, int16_t item) {

@@ -340,9 +340,8 @@ void AddProjectChecks(ScriptLanguage& L) {
     L.Add(
         "expect elements <count:int> [<type:element-type>]", true,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
-            // Counted by type in one walk of the store, each type's name compared once.
-            std::map<API_ElemTypeID, int64_t> byType;
-            for (const auto& kv : Db(r).Model().elements) ++byType[kv.second.record.header.typeID];
+            // Counted by type as the store keeps them, each type's name compared once.
+            const std::map<API_ElemTypeID, int64_t> byType = Db(r).Model().elements.CountByType();
             int64_t n = 0;
             for (const auto& [t, count] : byType)
                 if (!a.Has("type") || ElementTypeIs(t, a.Text("type"))) n += count;

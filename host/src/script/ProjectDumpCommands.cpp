@@ -16,6 +16,7 @@
 #include <cmath>
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -66,17 +67,29 @@ bool SurfaceCounts(ScriptContext& r, const API_Guid& mesh, int64_t* points, int6
     return true;
 }
 
-// The objects that build a feature (their info string is the feature's name), split by whether they have a 3D
-// body: here only a body the script or a test gave them (`body`), since library parts' scripts are not run.
+// The GUIDs an object's record names (its feature's elements): the objects of one feature name the same ones.
+std::vector<std::string> RecordGuids(const nlohmann::ordered_json& e) {
+    std::vector<std::string> guids;
+    if (!e.contains("userData") || !e["userData"].is_object() || !e["userData"].contains("texts")) return guids;
+    API_Guid g;
+    for (const nlohmann::ordered_json& t : e["userData"]["texts"])
+        if (t.is_object() && ParseGuidText(t.value("text", ""), &g)) guids.push_back(t.value("text", ""));
+    return guids;
+}
+
+// The objects that build a feature: those whose record names the same elements as `group` when it names any, else
+// those whose info string is the feature's name; split by whether they have a 3D body: here only a body the script
+// or a test gave them (`body`), since library parts' scripts are not run.
 struct FeatureObjects {
     std::vector<std::string> drawn, bodiless;
     std::string libPart;
 };
-FeatureObjects ObjectsOf(ScriptContext& r, const nlohmann::ordered_json& doc, const std::string& feature) {
+FeatureObjects ObjectsOf(ScriptContext& r, const nlohmann::ordered_json& doc, const std::string& feature,
+                         const std::vector<std::string>& group) {
     FeatureObjects f;
     for (const nlohmann::ordered_json& e : doc["elements"]) {
         if (e.value("type", "") != "object" || !e.contains("memo") || !e["memo"].is_object() ||
-            e["memo"].value("infoString", "") != feature)
+            e["memo"].value("infoString", "") != feature || (!group.empty() && RecordGuids(e) != group))
             continue;
         API_Guid guid;
         const StoredElement* stored = ParseGuidText(e.value("guid", ""), &guid) ? Db(r).Find(guid) : nullptr;
@@ -86,6 +99,41 @@ FeatureObjects ObjectsOf(ScriptContext& r, const nlohmann::ordered_json& doc, co
         if (f.libPart.empty()) f.libPart = e.value("libPart", "");
     }
     return f;
+}
+
+// The operators linked to the terrain, newest link first: the order in which the calculation measures them, one
+// feature a row.
+std::vector<const nlohmann::ordered_json*> OperatorsNewestFirst(ScriptContext& r, const nlohmann::ordered_json& doc,
+                                                                const API_Guid& terrain) {
+    std::vector<StoredSolidLink> links;
+    for (const StoredSolidLink& l : Db(r).SolidLinks())
+        if (GuidText(l.target) == GuidText(terrain)) links.push_back(l);
+    std::stable_sort(links.begin(), links.end(), [](const StoredSolidLink& a, const StoredSolidLink& b) {
+        return a.time != b.time ? a.time > b.time : a.subTime > b.subTime;
+    });
+    std::vector<const nlohmann::ordered_json*> operators;
+    for (const StoredSolidLink& l : links)
+        for (const nlohmann::ordered_json& e : doc["elements"])
+            if (e.value("guid", "") == GuidText(l.operatorGuid)) operators.push_back(&e);
+    return operators;
+}
+
+// A row's own feature: the newest operator not yet taken with the row's ID text; every operator of its feature is
+// then taken. Its name (or GUID) tells it from the other features of that ID text; "" when no operator has it.
+std::string TakeFeature(std::vector<const nlohmann::ordered_json*>& operators, const std::string& feature,
+                        std::vector<std::string>* group) {
+    group->clear();
+    for (const nlohmann::ordered_json* e : operators) {
+        if (e == nullptr || !e->contains("memo") || !(*e)["memo"].is_object() ||
+            (*e)["memo"].value("infoString", "") != feature)
+            continue;
+        *group = RecordGuids(*e);
+        const std::string name = e->value("name", "").empty() ? e->value("guid", "") : e->value("name", "");
+        for (const nlohmann::ordered_json*& o : operators)
+            if (o != nullptr && (o == e || (!group->empty() && RecordGuids(*o) == *group))) o = nullptr;
+        return name;
+    }
+    return "";
 }
 
 std::string Joined(const std::vector<std::string>& words) {
@@ -106,7 +154,9 @@ std::string Cell(const nlohmann::ordered_json* table, size_t row, size_t column)
 // "identificatori" rows of the feature's and the terrain's names): a removed volume is a cut, an added one a fill.
 // Each line says where its figures come from. The object keeps one row of zeros without names when the
 // calculation found no feature: that row is no feature.
-std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, const nlohmann::ordered_json& object) {
+// A feature whose ID text another feature shares is named with the name of its newest operator too.
+std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, const nlohmann::ordered_json& object,
+                        const API_Guid& terrain) {
     const nlohmann::ordered_json* quantities = nullptr;
     const nlohmann::ordered_json* names = nullptr;
     if (object.contains("parameters"))
@@ -119,6 +169,9 @@ std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, con
     std::string s;
     double cut = 0.0, fill = 0.0;
     size_t features = 0;
+    std::vector<const nlohmann::ordered_json*> operators = OperatorsNewestFirst(r, doc, terrain);
+    std::map<std::string, int> rowsNamed;
+    for (size_t i = 0; i < quantities->size(); ++i) ++rowsNamed[Cell(names, i, 0)];
     for (size_t i = 0; i < quantities->size(); ++i) {
         double featureCut = 0.0, featureFill = 0.0;
         for (const nlohmann::ordered_json& d : (*quantities)[i])
@@ -126,8 +179,14 @@ std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, con
         const std::string name = Cell(names, i, 0);
         if (name.empty() && Cell(names, i, 1).empty() && featureCut == 0.0 && featureFill == 0.0) continue;
         // Without its ID text the feature's objects cannot be told from any others without one.
-        const FeatureObjects objects = name.empty() ? FeatureObjects() : ObjectsOf(r, doc, name);
-        s += "\nfeature " + (name.empty() ? std::to_string(i + 1) + " (no ID text)" : name) + ": ";
+        std::vector<std::string> group;
+        const std::string own = name.empty() ? std::string() : TakeFeature(operators, name, &group);
+        const FeatureObjects objects = name.empty() ? FeatureObjects() : ObjectsOf(r, doc, name, group);
+        s += "\nfeature " +
+            (name.empty()                              ? std::to_string(i + 1) + " (no ID text)"
+                 : rowsNamed[name] == 1 || own.empty() ? name
+                                                       : name + " [" + own + "]") +
+            ": ";
         if (objects.drawn.empty() && !objects.bodiless.empty()) {
             s += "no body (its objects " + Joined(objects.bodiless) + " have no 3D body: the 3D script of " +
                 (objects.libPart.empty() ? std::string("their library part") : objects.libPart) +
@@ -238,11 +297,12 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
             if (!Named(r, a.Text("contours"), &object, &why)) return *m = why, false;
             const nlohmann::ordered_json doc = Db(r).ToJson();
             for (const nlohmann::ordered_json& e : doc["elements"])
-                if (e["guid"] == GuidText(object)) *m += VolumeLines(r, doc, e);
+                if (e["guid"] == GuidText(object)) *m += VolumeLines(r, doc, e, mesh);
             return true;
         },
         "print how many of the terrain points of the terrain's story lie on or inside its outline, how many outside "
         "and the highest of those, its surface's points and triangles (its 3D model's top), and the cut and fill "
-        "of each feature of the volume calculation held by the contour-line object: whether its figures come from "
+        "of each feature of the volume calculation held by the contour-line object (by its ID text; features "
+        "sharing one also by the name of their newest linked object), whether its figures come from "
         "bodies the script drew or its objects have no body, and the total; or that it found no feature");
 }

@@ -52,21 +52,21 @@ bool CellIndex(const StoredParam& p, const ScriptArgs& a, size_t* cell, std::str
 // The `what`-th (from 1; 0 the last) element of the type named `what` or placed from the library part `what`.
 bool FindNth(ScriptContext& r, const std::string& what, int64_t index, API_Guid* guid, std::string* m) {
     const int32_t part = r.Host().Project().libraries.FindByName(what, 0);
-    // One walk of the store (no lookup per element, the record read whole only for objects and lamps), the
-    // matches put in creation order after.
-    std::map<API_ElemTypeID, bool> typeMatches;
-    std::vector<std::pair<uint64_t, API_Guid>> matches;
-    for (const auto& [g, stored] : Db(r).Model().elements) {
-        const API_ElemTypeID type = stored.record.header.typeID;
-        auto t = typeMatches.find(type);
-        if (t == typeMatches.end()) t = typeMatches.emplace(type, ElementTypeName(type) == what).first;
-        const bool isPart =
-            part > 0 && (type == API_ObjectID || type == API_LampID) && stored.record.Get().object.libInd == part;
-        if (isPart || t->second) matches.push_back({stored.serial, g});
-    }
-    std::sort(matches.begin(), matches.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<API_Guid> found;
-    for (const auto& m : matches) found.push_back(m.second);
+    const auto placedFrom = [&](API_ElemTypeID type) {
+        return part > 0 && (type == API_ObjectID || type == API_LampID);
+    };
+    // Only the elements of the types that may match are walked, already in creation order.
+    std::vector<API_Guid> found =
+        Db(r).Model().elements.OfTypes([&](API_ElemTypeID t) { return placedFrom(t) || ElementTypeName(t) == what; });
+    if (part > 0)
+        found.erase(std::remove_if(found.begin(), found.end(),
+                                   [&](const API_Guid& g) {
+                                       const StoredElement& e = *Db(r).Find(g);
+                                       const API_ElemTypeID t = e.record.header.typeID;
+                                       return placedFrom(t) && ElementTypeName(t) != what &&
+                                           e.record.Get().object.libInd != part;
+                                   }),
+                    found.end());
     if (found.empty() || index < 0 || size_t(index) > found.size()) {
         *m = "there is no element " + what + " #" + std::to_string(index) + " (" + std::to_string(found.size()) +
             " found)";
@@ -118,7 +118,7 @@ void AddRecordAndNameCommands(ScriptLanguage& L) {
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             if (!FindNth(r, a.Text("what"), a.Has("index") ? a.Int("index") : 0, &g, m)) return false;
-            Db(r).FindMutable(g)->name = a.Text("name");
+            Db(r).SetElementName(g, a.Text("name"));
             return true;
         },
         "names the <index>-th (from 1, in creation order; the last when left out) element of a type (\"object\", "

@@ -1,5 +1,6 @@
 #include "script/ScriptContext.hpp"
 
+#include "LogNumber.hpp"
 #include "StandinHost.hpp"
 #include "project/InteractiveInput.hpp"
 
@@ -23,8 +24,7 @@ std::string ClickText(const QueuedClick& c) {
     if (c.kind == QueuedClick::Cancel) return "click cancel";
     if (c.kind == QueuedClick::Done) return "click done";
     std::ostringstream text;
-    text.precision(12);
-    text << "click " << c.point.x << " " << c.point.y;
+    text << "click " << LogNumber(c.point.x) << " " << LogNumber(c.point.y);
     if (!c.elementName.empty()) text << " " << c.elementName;
     if (c.partIndex != 0) text << " " << c.partIndex;
     return text.str();

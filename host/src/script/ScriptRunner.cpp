@@ -131,12 +131,7 @@ bool ScriptRunner::RunText(const std::string& text, const std::string& name) {
     return failures_ == 0;
 }
 
-std::set<std::string> ScriptRunner::NamesInProject(const ProjectDatabase& db) {
-    std::set<std::string> names;
-    for (const auto& kv : db.Model().elements)
-        if (!kv.second.name.empty()) names.insert(kv.second.name);
-    return names;
-}
+std::set<std::string> ScriptRunner::NamesInProject(const ProjectDatabase& db) { return db.NamesNow(); }
 
 std::set<std::string> ScriptRunner::NoteRemovedNames(std::set<std::string> before, const ScriptCommand& cmd) {
     std::set<std::string> now = NamesInProject(host_.Database());

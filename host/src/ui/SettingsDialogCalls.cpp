@@ -5,7 +5,6 @@
 #include "library/LibraryStore.hpp"
 #include "library/LibraryWords.hpp"
 #include "project/ElementMemo.hpp"
-#include "project/HostProject.hpp"
 #include "project/ProjectDatabase.hpp"
 #include "ui/SettingsDialogAnswers.hpp"
 
@@ -150,7 +149,7 @@ std::string ToolText(const API_ToolBoxItem& tool) {
 // One run of either dialog: the answer applied, logged and noted.
 GSErrCode RunDialog(HostCalls& host, SettingsDialogAnswers::Dialog dialog, const API_ToolBoxItem& tool,
                     const std::string& filter, API_Element* element, std::vector<StoredParam>* params) {
-    SettingsDialogAnswers& answers = host.Project().settingsDialogs;
+    SettingsDialogAnswers& answers = host.SettingsDialogs();
     SettingsDialogAnswer answer;
     const bool queued = answers.Next(dialog, &answer);
     SettingsDialogAnswers::Shown shown;

@@ -1,7 +1,7 @@
 #include "view3d/View3DCalls.hpp"
 
 #include "library/LibraryStore.hpp"
-#include "project/HostProject.hpp"
+#include "view3d/View3DState.hpp"
 #include "project/ProjectCalls.hpp"
 #include "view3d/ViewObject.hpp"
 
@@ -20,7 +20,7 @@ GSErrCode GetLibraries(HostCalls& host, const API_SelectorCall* call) {
         return APIERR_BADPARS;
     auto* list = static_cast<GS::Array<API_LibraryInfo>*>(call->par1);
     list->Clear();
-    int32_t active = host.Project().view3D.saveLibrary;
+    int32_t active = host.View3D().saveLibrary;
     std::vector<std::string> folders = host.Libraries().Folders();
     const std::string& user = host.Settings().userFolder;
     if (host.Settings().embeddedLibrary && !user.empty()) {
@@ -43,7 +43,7 @@ GSErrCode GetLibraries(HostCalls& host, const API_SelectorCall* call) {
 
 GSErrCode GetProjection(HostCalls& host, const API_SelectorCall* call) {
     if (!host.CheckSelectorRecord(kEnvironmentFamily, call, sizeof(API_3DProjectionInfo), 0)) return APIERR_BADPARS;
-    *static_cast<API_3DProjectionInfo*>(call->par1) = host.Project().view3D.projection;
+    *static_cast<API_3DProjectionInfo*>(call->par1) = host.View3D().projection;
     return NoError;
 }
 
@@ -56,7 +56,7 @@ GSErrCode SetProjection(HostCalls& host, const API_SelectorCall* call) {
         host.Log("  host: \"CP3D\" refused: not a projection");
         return APIERR_BADPARS;
     }
-    View3DState& view = host.Project().view3D;
+    View3DState& view = host.View3D();
     view.projection = p;
     view.projectionSets.push_back(p);
     return NoError;
@@ -70,7 +70,7 @@ GSErrCode Show(HostCalls& host, bool selection) {
     window.typeID = APIWind_3DModelID;
     const GSErrCode err = db.ChangeWindow(window);
     if (err != NoError) return err;
-    View3DState& view = host.Project().view3D;
+    View3DState& view = host.View3D();
     view.showsSelection = selection;
     view.shownSelection = selection ? selected : std::vector<API_Guid>();
     return NoError;
@@ -91,7 +91,7 @@ GSErrCode Save(HostCalls& host, const API_SelectorCall* call) {
     const auto& options = *static_cast<const API_SavePars_Object*>(call->par2);
     if (file.file == nullptr || file.file->IsEmpty()) return APIERR_BADPARS;
     const std::string path = file.file->ToNativePath();
-    View3DState& view = host.Project().view3D;
+    View3DState& view = host.View3D();
     view.saves.push_back(path);
     if (file.fileTypeID != APIFType_GDLObject || options.format != APIObjectSave_ModelScript) {
         host.Log("  host: 'SAVE' refused: only GDL objects (type 17) in format 3 are saved");

@@ -132,10 +132,10 @@ void FillDataPreview(int16_t dialogId, ASCFile::ASCFileCls& r, bool fromReader) 
         const double f = GetUnitFactor(r.unitCode);
         const bool swap = DGGetCheckBoxState(dialogId, ItemSwap);
         for (size_t i = 0; i < texts.size(); ++i) {
-            // Row i shows its first cell at the south-west cell's centre moved i cells east.
+            // Row i shows its first cell where the reader puts it.
             const std::string first = texts[i].substr(0, texts[i].find(delimiter));
-            double x = f * (double(i) * r.header.cellsize + r.header.CentreX());
-            double y = f * r.header.CentreY();
+            double x = f * r.header.CellX(0);
+            double y = f * r.header.CellY(i);
             const double z = f * StrToDouble(first.c_str());
             if (swap) std::swap(x, y);
             DGListInsertItem(dialogId, ItemData, DG_LIST_BOTTOM);
@@ -293,7 +293,7 @@ std::vector<QV_String> ReadAscPreviewLines(ASCFile::ASCFileCls& reader) {
     std::vector<QV_String> lines;
     QV_String line;
     while (lines.size() < 5 && reader.readPosition < reader.fileLength) {
-        reader.ReadLine(line);
+        reader.ReadLine(line, SampleCharacters);
         if (!line.IsEmpty()) lines.push_back(line);
     }
     return lines;

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int32_t TitleEntry = 183;
-constexpr int32_t NameUsedText = 70;
 
 QV_String ItemText(int16_t dialogId, int16_t item) {
     const GS::UniString text = DGGetItemText(dialogId, item);

@@ -34,11 +34,11 @@ std::vector<QV_String> ReadPreviewLines(TextFileCls& reader, bool skipFirst) {
     std::vector<QV_String> lines;
     reader.SetReaderFilePosition(0);
     QV_String line;
-    reader.ReadLine(line);
-    if (skipFirst) reader.ReadLine(line);
+    reader.ReadLine(line, SampleCharacters);
+    if (skipFirst) reader.ReadLine(line, SampleCharacters);
     for (int look = 0; look < 5; ++look) {
         if (!line.IsEmpty()) lines.push_back(line);
-        if (look < 4) reader.ReadLine(line);
+        if (look < 4) reader.ReadLine(line, SampleCharacters);
     }
     return lines;
 }

@@ -20,7 +20,6 @@ constexpr int16_t FirstLowerShown = 7;
 constexpr int16_t LayoutButton = 67;
 constexpr int16_t LayerItem = 66;
 constexpr int16_t TitleIndex = 31;
-constexpr int32_t NotCongruent = 71;
 
 const SettingsRecordAccess<SlopeRangeSettings> Access = {
     [](const SlopeRangeSettings& r, int16_t id) { return int32_t(uint16_t(r.GetShort(id))); },
@@ -122,7 +121,7 @@ void Change(int16_t dialogId, int16_t item, Frame::Block& frameBlock) {
             QV_String title;
             QV_String text;
             GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-            GetResString(text, ErrorTableBase + LanguageIndex, NotCongruent);
+            GetResString(text, ErrorTableBase + LanguageIndex, IntervalsText);
             ShowAlertBox(-1, title, text, QV_String());
         }
         return;

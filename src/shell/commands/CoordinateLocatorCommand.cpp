@@ -22,8 +22,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t OnlyOneLocatorAlert = 69;
-constexpr int32_t WrongPartAlert = 70;
 constexpr int32_t PositionPrompt = 15;
 constexpr int AskPointTries = 3;  // a host that keeps failing the input must not hold the command forever
 
@@ -42,7 +40,7 @@ bool EditLocatorSettings(int32_t libInd, GSHandle* params) {
         }
         if (chosen == libInd) return true;
         ReleaseParamRecords(params);
-        ShowErrorMessage(WrongPartAlert, 2);
+        ShowErrorMessage(ErrNotTheNeededObject, 2);
     }
 }
 
@@ -65,7 +63,7 @@ void PlaceNewLocator(int32_t libInd) {
     API_Element existing = {};
     bool refused = false;
     if (FindPlacedLocator(libInd, &existing, &refused)) {
-        ShowErrorMessage(OnlyOneLocatorAlert, 2);
+        ShowErrorMessage(ErrJustInsertLocator, 2);
         return;
     }
     // Unsure whether the worksheet already holds one: a second locator would make the offset ambiguous.

@@ -12,6 +12,7 @@
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "shell/commands/NothingChosenAlert.hpp"
 #include "shell/commands/ToolCommand.hpp"
 
 #include "UniString.hpp"
@@ -25,7 +26,7 @@ constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
 void ShowAscExtensionAlert() {
     QV_String text, title;
     GetResString(text, GeneralTableBase + LanguageIndex, AscExtensionText);
-    GetResString(title, ErrorTableBase + LanguageIndex, 54);
+    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
     ShowAlertBox(2, title, text, QV_String());
 }
 
@@ -35,11 +36,7 @@ constexpr int32_t ChooseLayersText = 48;  // "Select the layers containing the s
 bool DxfLayerChosen(const DXFFileCls& reader) {
     for (const DXFFileLayer& layer : reader.layers)
         if (layer.import != 0) return true;
-    QV_String title, message, reason;
-    GetResString(title, ErrorTableBase + LanguageIndex, 54);
-    GetResString(message, ErrorTableBase + LanguageIndex, ErrNoConditions);
-    GetResString(reason, GeneralTableBase + LanguageIndex, ChooseLayersText);
-    ShowAlertBox(2, title, message, reason);
+    ShowNothingChosenAlert(GeneralTableBase, ChooseLayersText);
     return false;
 }
 

@@ -11,6 +11,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "shell/commands/NothingChosenAlert.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSILocatorDatabases.hpp"
@@ -88,22 +89,37 @@ void PrepareResults(SOSIFileCls& reader) {
 // A results dialog closed without OK ends the import, unless the user asked to import again.
 bool Ends(bool confirmed, const SOSIFileCls& reader) { return !confirmed && reader.importAgain == 0; }
 
+// A read that kept no point (all refused, or none of the types chosen) sets no offset.
 void TakeProjectOffset(const SOSIFileCls& reader) {
+    if (reader.BoundsEmpty()) return;
     ProjectOffset.x = reader.originX;
     ProjectOffset.y = reader.originY;
 }
 
+constexpr int32_t ChooseTypesText = 6;  // "Select only the OBJEKTTYPE you want to import:"
+
+// With no type ticked the import would read nothing: the user is told instead, as the DXF import tells a choice
+// of no layer.
+bool SOSITypeChosen(const SOSIFileCls& reader) {
+    for (const SOSIOType& row : reader.scan.types)
+        if (row.import != 0) return true;
+    ShowNothingChosenAlert(SOSITableBase, ChooseTypesText);
+    return false;
+}
+
 // The files read (or, importing again, their lines kept) and what the read met shown, then the options of the
-// import mode asked. False when a file could not be read or the user cancelled.
+// import mode asked. False when a file could not be read, the user cancelled or chose no type.
 bool ReadAndAskOptions(SOSIFileCls& reader, const SOSIImportAsks& asks) {
     const bool again = reader.importAgain != 0;
     const bool read = reader.ReadSOSIFiles();
     if (!again) ShowReadReport(reader.scan.report);
     if (!read) return false;
     reader.cancelled = 0;
-    if (asks.options(reader)) return true;
-    reader.cancelled = 1;
-    return false;
+    if (!asks.options(reader)) {
+        reader.cancelled = 1;
+        return false;
+    }
+    return SOSITypeChosen(reader);
 }
 
 // "Import again...": the lines and objects read stay, the options dialog runs again. False ends the import.
@@ -116,14 +132,21 @@ bool ReadAgain(SOSIFileCls& reader, const SOSIImportAsks& asks) {
     return read;
 }
 
-// Objects that failed are told once, after the build; a user break is no failure.
+// A build the host refused is told as such; objects whose geometry made no element are counted and told once,
+// after the build; a user break is no failure.
 void Build(SOSIFileCls& reader) {
     uint8_t created = 0;
     const bool built = BuildSOSIOutput(reader, &created);
-    if ((!built || reader.output.buildError != 0) && reader.cancelled == 0)
+    if (!built && reader.cancelled == 0) {
         ReportToolResult(ErrModifying);
-    else
-        ACAPI_Automate(APIDo_ZoomID);
+        return;
+    }
+    if (reader.cancelled == 0) {
+        ReadReport unbuilt;
+        unbuilt.Note(ReadIssue::UnbuildableObject, reader.output.unbuilt);
+        ShowReadReport(unbuilt);
+    }
+    ACAPI_Automate(APIDo_ZoomID);
 }
 
 // Chooses and reads the files, then runs the results dialogs (32544 before 32540 in a terrain import) until the
@@ -134,6 +157,8 @@ bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsk
     if (!ReadAndAskOptions(reader, asks)) return false;
     for (;;) {
         PrepareResults(reader);
+        // What the chosen objects held that no survey holds, and the heights given up, told before the results.
+        ShowReadReport(reader.assembly.issues);
         if (reader.importMode == SOSIModeTerrain && Ends(OpenSOSIImportResultsDialog(reader), reader)) return false;
         if (Ends(OpenSOSIImportResultsDialogTwin(reader), reader)) return false;
         // Without the locators, or the chosen one's offset, the objects would land at the file's own coordinates.

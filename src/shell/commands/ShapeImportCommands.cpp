@@ -34,15 +34,23 @@ bool SelectShapefile(QV_String& path, ReadReport& report) {
 
 }  // namespace
 
-bool ReadShapefile(ShapeImportData& data) {
+bool ReadShapefile(ShapeImportData& data, bool tableNeeded) {
     ReadReport choice;
     if (!SelectShapefile(data.shapes.path, choice)) {
         ShowReadReport(choice);
         return false;
     }
     if (!ReadDBFTable(data)) {
-        ShowReadReport(data.tableReport);
-        return false;
+        // A stop ends the command quietly, as a cancel does.
+        if (data.tableReport.error == 0 && !data.tableReport.HasIssues()) return false;
+        if (tableNeeded) {
+            ShowReadReport(data.tableReport);
+            return false;
+        }
+        // Terrain input needs no table: without one, no height comes from a field.
+        data.fields.Clear();
+        data.values.Clear();
+        data.tableReport = ReadReport();
     }
     if (!data.shapes.Read()) {
         if (!data.shapes.cancelled) ShowReadReport(data.shapes.report);
@@ -51,13 +59,14 @@ bool ReadShapefile(ShapeImportData& data) {
     // The table's issues and the shapes' in one alert.
     ReadReport read = data.tableReport;
     read.Add(data.shapes.report);
+    read.Note(ReadIssue::NoTableRow, ShapesWithoutTableRow(data));
     ShowReadReport(read);
     return true;
 }
 
 void ImportShapesAsTerrain(ShapeImportData& data) {
     if (!RequireFloorPlan()) return;
-    if (!ReadShapefile(data)) return;
+    if (!ReadShapefile(data, false)) return;
     ConvertShapesToEntities(data, true);
     CheckShapePolygons(data);
     ComputeEntityBounds(data, true);
@@ -78,6 +87,7 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
     } else {
         ReadReport merged;
         merged.Note(ReadIssue::MixedHeights, data.mixedHeights);
+        merged.Note(ReadIssue::OutOfRange, data.heightsRefused);
         ShowReadReport(merged);
     }
     ACAPI_Automate(APIDo_ZoomID);

@@ -6,8 +6,9 @@
 
 void ImportGISFile(Settings& settings);
 // The file choice, its table and its shapes, for both modes; false ends the command (told why, unless the user
-// cancelled). What the reads left out is told before the results.
-bool ReadShapefile(ShapeImportData& data);
+// cancelled or stopped). What the reads left out is told before the results. Without `tableNeeded` (terrain input)
+// a table that cannot be read is none.
+bool ReadShapefile(ShapeImportData& data, bool tableNeeded);
 // The two modes, on a holder the command built.
 void ImportShapesAsTerrain(ShapeImportData& data);
 void ImportShapesAsObjects(ShapeImportData& data);

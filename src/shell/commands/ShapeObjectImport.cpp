@@ -59,7 +59,7 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
         return false;
     }
     if (!RequireFloorPlan()) return true;
-    if (!ReadShapefile(data)) return true;
+    if (!ReadShapefile(data, true)) return true;
     ConvertShapesToEntities(data, false);
     CheckShapePolygons(data);
     ComputeEntityBounds(data, false);
@@ -119,6 +119,11 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     const bool placed = PlaceGISObjects(data, libIndex, params);
     if (!placed) ShowErrorMessage(ErrModifying, 2);
     MarkEntitiesToCorrect(data);
+    if (placed) {
+        ReadReport refused;
+        refused.Note(ReadIssue::OutOfRange, data.heightsRefused);
+        ShowReadReport(refused);
+    }
     ACAPI_Automate(APIDo_ZoomID);
     ReleaseParamRecords(&params);
     return placed;

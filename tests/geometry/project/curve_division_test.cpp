@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace curve_division_test {
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -369,8 +369,6 @@ TEST(MatchSegmentEndpointsTest, ClosedRingsEndAndStayWhole) {
     EXPECT_EQ(single[0].x2, 1.0);
 }
 
-}  // namespace
-
 // The length edit admits zero and negative lengths; whatever the user types, the division of arcs, circles and
 // splines ends with a bounded number of segments (very short positive lengths are bounded per arc above).
 TEST_F(CurveDivisionTest, AnyLengthTheDialogAdmitsEnds) {
@@ -394,3 +392,5 @@ TEST_F(CurveDivisionTest, AnyLengthTheDialogAdmitsEnds) {
         EXPECT_TRUE(DGDriver::UnusedActions().empty());
     }
 }
+
+}  // namespace curve_division_test

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace element_model_read_test {
 
 double Plane(double x, double y) { return 5.0 + 0.2 * x + 0.3 * y; }
 
@@ -94,4 +94,4 @@ TEST_F(ElementModelReadTest, VerticesAreTheSurfacePointsOfEveryBody) {
     EXPECT_EQ(out.GetCount(), 8);
 }
 
-}  // namespace
+}  // namespace element_model_read_test

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace element_polygon_test {
 
 class ElementPolygonTest : public InProcessHostTest {
 protected:
@@ -45,8 +45,6 @@ protected:
 };
 
 bool Near(const API_Coord& a, double x, double y) { return std::fabs(a.x - x) < 1e-9 && std::fabs(a.y - y) < 1e-9; }
-
-}  // namespace
 
 TEST_F(ElementPolygonTest, PolylineWithRepeatedPointAndArcBecomesChain) {
     const API_Guid g = Place(API_PolyLineID, {{0, 0}, {10, 0}, {10, 0}, {20, 0}, {20, 10}}, {5}, {{4, 5, M_PI / 2}});
@@ -216,3 +214,5 @@ TEST_F(ElementPolygonTest, FillElementMemoChainsPerEdgeRecordsAndFailures) {
     EXPECT_TRUE(Near((*memo.coords)[2], 4, 0));
     ACAPI_DisposeElemMemoHdls(&memo);
 }
+
+}  // namespace element_polygon_test

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace explode_test {
 
 const double kEps = 1e-9;
 
@@ -252,4 +252,4 @@ TEST_F(ExplodeTest, ReferencesAreFollowedOnceRoundACycle) {
     EXPECT_EQ(x.arcs.GetCount(), 1);
 }
 
-}  // namespace
+}  // namespace explode_test

@@ -1,4 +1,4 @@
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 
 #include "library/LibraryParams.hpp"
 
@@ -16,4 +16,6 @@ HostProject::HostProject() {
         const LibPartDef* part = store.Part(libInd);
         return part != nullptr ? part->name : std::string();
     };
+    ModelStore& model = models;
+    database.modelBounds = [&model](const API_Guid& guid, API_Box3D* box) { return model.Bounds(guid, box); };
 }

@@ -1,0 +1,8 @@
+#pragma once
+// Numbers the log writes (clicked points, coordinates, heights): the shortest text that reads back to the same
+// double, so a reader can type a logged point into a script and hit it exactly.
+#include <string>
+
+std::string LogNumber(double value);
+// "(x, y, z)"
+std::string LogPoint(double x, double y, double z);
