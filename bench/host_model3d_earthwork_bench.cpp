@@ -10,7 +10,7 @@
 #include "TimesBySize.hpp"
 #include "model3d/ElementModels.hpp"
 #include "model3d/ExactSolid.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 
 #include <CGAL/Polygon_mesh_processing/corefinement.h>
 #include <CGAL/Polygon_mesh_processing/measure.h>

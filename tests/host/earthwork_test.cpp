@@ -4,7 +4,7 @@
 // own triangles written here.
 #include "ProjectHost.hpp"
 #include "model3d/ModelStore.hpp"
-#include "project/HostProject.hpp"
+#include "assembly/HostProject.hpp"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace earthwork_test {
 
 double Slope(double x, double y) { return 10.0 + 0.1 * x + 0.05 * y; }
 
@@ -150,8 +150,6 @@ protected:
     }
 };
 
-}  // namespace
-
 TEST_F(EarthworkTest, AnUpwardCutLeavesTheBoxUndersideAsTheGround) {
     // A sloped plane cut by a box whose underside lies below it everywhere: the volume taken is the closed form
     // A (z(centre) - d); the ground over the box is its underside, the box of the model reaches down to it.
@@ -164,7 +162,9 @@ TEST_F(EarthworkTest, AnUpwardCutLeavesTheBoxUndersideAsTheGround) {
     EXPECT_EQ(Height(mesh, 10.5, 14.5), 8.0);
     EXPECT_NEAR(Height(mesh, 35, 18), Slope(35, 18), 1e-12);
     for (const ModelPoint& v : Vertices(mesh))
-        if (v.x > r.x0 && v.x < r.x1 && v.y > r.y0 && v.y < r.y1) EXPECT_LE(v.z, 8.0) << v.x << " " << v.y;
+        if (v.x > r.x0 && v.x < r.x1 && v.y > r.y0 && v.y < r.y1) {
+            EXPECT_LE(v.z, 8.0) << v.x << " " << v.y;
+        }
     API_Element e = {};
     e.header.guid = mesh;
     API_Box3D box = {};
@@ -217,7 +217,9 @@ TEST_F(EarthworkTest, DownwardSubtractionTakesAllBelowTheBodysTop) {
     EXPECT_NEAR(before - Volume(mesh), 100.0 * (10.5 - floor), 1e-9);
     EXPECT_NEAR(Height(mesh, 15, 5), Slope(15, 5), 1e-12);
     for (const ModelPoint& v : Vertices(mesh))
-        if (v.x > 10 && v.x < 20 && v.y > 0 && v.y < 10) EXPECT_GE(v.z, 10.5) << v.x << " " << v.y;
+        if (v.x > 10 && v.x < 20 && v.y > 0 && v.y < 10) {
+            EXPECT_GE(v.z, 10.5) << v.x << " " << v.y;
+        }
 }
 
 TEST_F(EarthworkTest, VolumesAndHeightsAgreeWithAnIntegrationOverTheTerrain) {
@@ -333,3 +335,5 @@ TEST_F(EarthworkTest, ASlabWhoseHoleHoldsTheTerrainLeavesItsSolidAsItIs) {
     EXPECT_EQ(Volume(mesh), before);
     EXPECT_EQ(Height(mesh, 30, 10), 16.0);
 }
+
+}  // namespace earthwork_test
