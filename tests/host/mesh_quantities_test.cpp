@@ -52,11 +52,15 @@ TEST_F(MeshQuantitiesTest, TheSolidAndWhatEachLinkTakesOrAdds) {
     ASSERT_EQ(Volume(mesh, &v), NoError);
     EXPECT_NEAR(v, 800.0 * (Plane(20, 10) - floor), 1e-6);
 
-    // Upward subtraction of a box standing through the whole solid takes its column, floor to surface.
+    // Upward subtraction of a box reaching below the solid takes its column above the box's underside; the floor
+    // then lies 1 below the box, for every mesh and however many links remain, so that volumes differ by the
+    // links alone.
     ASSERT_EQ(Link(Box(10, 0, 20, 10, -1.0, 11.0), APISolid_SubtractUpwards), NoError);
+    const double lower = -2.0;
     double cut = 0.0;
     ASSERT_EQ(Volume(mesh, &cut), NoError);
-    EXPECT_NEAR(v - cut, 100.0 * (Plane(15, 5) - floor), 1e-6);
+    EXPECT_NEAR(cut, 800.0 * (Plane(20, 10) - lower) - 100.0 * (Plane(15, 5) + 1.0), 1e-6);
+    v += 800.0 * (floor - lower);
 
     // A box inside what is left adds nothing; one over the surface adds what lies above it.
     ASSERT_EQ(Link(Box(30, 10, 40, 20, 9.5, 10.0), APISolid_Add), NoError);

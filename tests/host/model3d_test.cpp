@@ -9,6 +9,7 @@
 #include "script/ScriptRunner.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <random>
@@ -215,14 +216,30 @@ TEST_F(Model3DTest, DownwardSubtractionKeepsExactlyThePartInsideTheHoles) {
     const API_Guid away = CuttingSlab({{{500, 500}, {501, 500}, {501, 501}}});
     ASSERT_EQ(Link(mesh, away), NoError);
     EXPECT_TRUE(Read(mesh).empty());
-    // A slab whose top lies below the mesh's top is not a cutter the stand-in computes: refused, not guessed.
+    // A slab whose top lies below the mesh's top takes what lies under it: outside the hole only the terrain above
+    // the slab's top is left, inside it the whole column.
     ASSERT_EQ(Unlink(mesh, away), NoError);
     const API_Guid low = CuttingSlab({{{20, 20}, {30, 20}, {30, 30}}}, 12.0);
     ASSERT_EQ(Link(mesh, low), NoError);
     API_Elem_Head head = {};
     head.guid = mesh;
     API_ElemInfo3D info;
-    EXPECT_EQ(ACAPI_Element_Get3DInfo(head, &info), APIERR_GENERAL);
+    ASSERT_EQ(ACAPI_Element_Get3DInfo(head, &info), NoError);
+    ModelStore& models = host->Project().models;
+    std::string why;
+    double at = 0.0;
+    ASSERT_TRUE(models.HeightAt(mesh, 28.0, 22.0, &at, &why)) << why;
+    EXPECT_NEAR(at, z(28.0, 22.0), 1e-9);
+    ASSERT_TRUE(models.HeightAt(mesh, 90.0, 10.0, &at, &why)) << why;
+    EXPECT_NEAR(at, z(90.0, 10.0), 1e-9);
+    EXPECT_FALSE(models.HeightAt(mesh, 5.0, 50.0, &at, &why));
+    for (const ReadBody& b : Read(mesh))
+        for (const API_VertType& v : b.vertices) {
+            const bool inHole = v.y >= 20.0 - 1e-9 && v.x <= 30.0 + 1e-9 && v.y <= v.x + 1e-9;
+            if (!inHole) {
+                EXPECT_GE(v.z, 12.0 - 1e-9) << v.x << " " << v.y;
+            }
+        }
 }
 
 // The box asked first (as the contour lines do after a terrain is built) builds the surface the model then reuses.
@@ -305,19 +322,28 @@ TEST_F(Model3DTest, SlabPrismsAndObjectBodiesThatAdd) {
     EXPECT_EQ(zMax, 3.0);
     EXPECT_EQ(zMin, 3.0 - 2e4);
 
-    // An object has the body it was given; a mesh it is added to gets that body beside its own.
+    // An object has the body it was given; a mesh it is added to is joined with it into one body, the box's top
+    // over the terrain, no point listed twice.
     const API_Guid object = PlaceObject(API_ObjectID, libA, "O");
     StoredBody box;
     box.vertices = {{1, 1, 0}, {2, 1, 0}, {2, 2, 0}, {1, 2, 0}, {1, 1, 5}, {2, 1, 5}, {2, 2, 5}, {1, 2, 5}};
     box.polygons = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
     ASSERT_EQ(Db().GiveBodies(object, {box}), NoError);
+    EXPECT_EQ(Read(object)[0].polygons[1], (std::vector<int32_t>{5, 6, 7, 8}));
     const API_Guid mesh = PlaceMesh("M");
     ASSERT_EQ(Link(mesh, object, APISolid_Add), NoError);
     const std::vector<ReadBody> m = Read(mesh);
-    ASSERT_EQ(m.size(), 2u);
-    EXPECT_EQ(m[1].vertices.size(), 8u);
-    EXPECT_EQ(m[1].polygons.size(), 6u);
-    EXPECT_EQ(m[1].polygons[1], (std::vector<int32_t>{5, 6, 7, 8}));
+    ASSERT_EQ(m.size(), 1u);
+    std::map<std::array<double, 3>, int> seen;
+    for (const API_VertType& v : m[0].vertices) {
+        const std::array<double, 3> key = {v.x, v.y, v.z};
+        EXPECT_EQ(++seen[key], 1) << v.x << " " << v.y << " " << v.z;
+    }
+    ModelStore& models = host->Project().models;
+    std::string why;
+    double z = 0.0;
+    ASSERT_TRUE(models.HeightAt(mesh, 1.5, 1.5, &z, &why)) << why;
+    EXPECT_EQ(z, 5.0);
     // The body moves with the object.
     ASSERT_EQ(Command([&] {
                   API_Element e = {}, mask = {};
@@ -328,7 +354,10 @@ TEST_F(Model3DTest, SlabPrismsAndObjectBodiesThatAdd) {
                   return ACAPI_Element_Change(&e, &mask, nullptr, 0);
               }),
               NoError);
-    EXPECT_EQ(Read(mesh)[1].vertices[0].x, 11.0);
+    ASSERT_TRUE(models.HeightAt(mesh, 11.5, 1.5, &z, &why)) << why;
+    EXPECT_EQ(z, 5.0);
+    ASSERT_TRUE(models.HeightAt(mesh, 1.5, 1.5, &z, &why)) << why;
+    EXPECT_LT(z, 2.0);
     // Elements without a body have no 3D model.
     API_Elem_Head head = {};
     head.guid = PlaceHotspot("H");

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
+#include <limits>
 #include <set>
 
 namespace {
@@ -55,6 +57,23 @@ bool SameSurfaceInputs(const ProjectDatabase& db, const StoredElement& a, const 
         SamePart(a.memo.meshLevelCoords, b.memo.meshLevelCoords) &&
         SamePart(a.memo.meshLevelEnds, b.memo.meshLevelEnds);
 }
+// Whether a body lies wholly outside the region of `footprint` in plan: its plan box's corners are outside and
+// no side of the region comes near the box.
+bool ClearOf(const ModelBody& body, const std::vector<PlanRing>& footprint) {
+    if (body.vertices.empty()) return true;
+    const PlanBox box = BoxOf(body.vertices);
+    for (double x : {box.xMin, box.xMax})
+        for (double y : {box.yMin, box.yMax})
+            if (InsideRings(footprint, x, y)) return false;
+    for (const PlanRing& ring : footprint)
+        for (size_t k = 0; k < ring.points.size(); ++k) {
+            const ModelPoint& a = ring.points[k];
+            const ModelPoint& c = ring.points[(k + 1) % ring.points.size()];
+            const PlanBox side = {std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y)};
+            if (side.Meets(box)) return false;
+        }
+    return true;
+}
 }  // namespace
 
 void ModelStore::ForgetOtherProjects() {
@@ -62,6 +81,8 @@ void ModelStore::ForgetOtherProjects() {
     epoch_ = db_.Epoch();
     surfaces_.clear();
     models_.clear();
+    previous_.clear();
+    chains_.clear();
     bodies_.clear();
     currentModel_.reset();
     currentBody_ = nullptr;
@@ -90,6 +111,7 @@ std::shared_ptr<const MeshSurfaceModel> ModelStore::MeshSurfaceOf(const API_Guid
         entry.state = state;
         entry.surface = other.surface;
         entry.solid = other.solid;
+        entry.solidFloor = other.solidFloor;
         return entry.surface;
     }
     auto surface = std::make_shared<MeshSurfaceModel>();
@@ -101,13 +123,54 @@ std::shared_ptr<const MeshSurfaceModel> ModelStore::MeshSurfaceOf(const API_Guid
 }
 
 std::shared_ptr<const Model3D> ModelStore::ModelOf(const API_Guid& guid, std::string* why) {
+    return Current(guid, true, why);
+}
+
+double ModelStore::OperatorsBottom() {
+    double bottom = std::numeric_limits<double>::infinity();
+    for (const StoredSolidLink& l : db_.SolidLinks()) {
+        if (l.operation == APISolid_SubtractDownwards) continue;
+        const StoredElement* target = db_.Find(l.target);
+        const StoredElement* op = db_.Find(l.operatorGuid);
+        if (target == nullptr || op == nullptr || target->record.header.typeID != API_MeshID ||
+            op->record.header.typeID == API_MeshID)
+            continue;
+        std::string ignored;
+        const std::shared_ptr<const Model3D> model = ModelOf(l.operatorGuid, &ignored);
+        if (!model) continue;
+        for (const ModelBody& b : model->bodies)
+            for (const ModelPoint& p : b.vertices)
+                if (std::isfinite(p.z)) bottom = std::min(bottom, p.z);
+    }
+    return bottom;
+}
+
+EarthworkChain& ModelStore::ChainFor(const ModelBody* base) {
+    constexpr size_t kChains = 3;
+    ChainSlot* slot = nullptr;
+    for (ChainSlot& c : chains_)
+        if (c.chain->Base() == base) slot = &c;
+    if (slot == nullptr && chains_.size() < kChains) {
+        chains_.push_back({std::make_unique<EarthworkChain>(), 0});
+        slot = &chains_.back();
+    }
+    if (slot == nullptr) {
+        slot = &chains_[0];
+        for (ChainSlot& c : chains_)
+            if (c.used < slot->used) slot = &c;
+    }
+    slot->used = ++chainUses_;
+    return *slot->chain;
+}
+
+std::shared_ptr<const Model3D> ModelStore::Current(const API_Guid& guid, bool body, std::string* why) {
     ForgetOtherProjects();
     const StoredElement* e = db_.Find(guid);
     if (e == nullptr) {
         *why = "no element " + GuidText(guid);
         return nullptr;
     }
-    // The element's state and that of every operator linked to it.
+    // The element's state and that of every operator linked to it; a mesh's floor follows the operators' bottom.
     std::vector<uint64_t> state = StateOf(guid);
     for (const StoredSolidLink& l : db_.SolidLinks())
         if (l.target == guid) {
@@ -122,26 +185,82 @@ std::shared_ptr<const Model3D> ModelStore::ModelOf(const API_Guid& guid, std::st
                 const std::vector<uint64_t> target = StateOf(l.target);
                 state.insert(state.end(), target.begin(), target.end());
             }
-    ModelEntry& entry = models_[guid];
-    if (entry.model && entry.state == state) return entry.model;
-    auto model = std::make_shared<Model3D>();
-    std::shared_ptr<const ModelBody> meshSolid;
-    if (!Build(guid, model.get(), &meshSolid, why)) {
-        models_.erase(guid);
-        return nullptr;
+    if (e->record.header.typeID == API_MeshID) state.push_back(Word(OperatorsBottom()));
+    if (models_[guid].state != state) {
+        auto before = previous_.find(guid);
+        if (before != previous_.end() && before->second.model && before->second.state == state) {
+            std::swap(models_[guid], before->second);
+        } else {
+            // Models kept for elements that are gone free their memory.
+            for (auto it = previous_.begin(); it != previous_.end();)
+                it = db_.Find(it->first) == nullptr ? previous_.erase(it) : std::next(it);
+            auto model = std::make_shared<Model3D>();
+            std::shared_ptr<const ModelBody> meshSolid;
+            building_ = MeshWork();
+            if (!Build(guid, model.get(), &meshSolid, why)) {
+                models_.erase(guid);
+                return nullptr;
+            }
+            ++modelBuilds_;
+            ModelEntry& fresh = models_[guid];
+            if (fresh.model) previous_[guid] = std::move(fresh);
+            fresh = ModelEntry();
+            fresh.state = std::move(state);
+            fresh.model = model;
+            fresh.meshSolid = std::move(meshSolid);
+            fresh.work = std::move(building_);
+        }
     }
-    ++modelBuilds_;
-    ModelEntry& fresh = models_[guid];
-    fresh = ModelEntry();
-    fresh.state = std::move(state);
-    fresh.model = model;
-    fresh.meshSolid = std::move(meshSolid);
-    return model;
+    ModelEntry& entry = models_[guid];
+    if (body && entry.work.bodyPending) {
+        // The mesh's body: its solid as it is, or as the solid operations leave it.
+        MeshWork& w = entry.work;
+        ModelBody solid;
+        int32_t surfaceVertices = w.surfaceVertices;
+        if (w.steps.empty()) {
+            solid = *w.solid;
+        } else {
+            EarthworkChain& chain = ChainFor(w.solid.get());
+            const GSErrCode err = chain.Run(w.solid, w.surfaceVertices, w.steps, false, why);
+            if (err != NoError || !chain.Body(&solid, &surfaceVertices, why)) return nullptr;
+        }
+        entry.model->bodies.insert(entry.model->bodies.begin(), std::move(solid));
+        entry.model->surfaceVertices = surfaceVertices;
+        w.bodyPending = false;
+    }
+    return entry.model;
 }
 
 std::shared_ptr<const ModelBody> ModelStore::MeshSolidOf(const API_Guid& mesh, std::string* why) {
-    if (!ModelOf(mesh, why)) return nullptr;
+    if (!Current(mesh, false, why)) return nullptr;
     return models_[mesh].meshSolid;
+}
+
+bool ModelStore::MeshStepsOf(const API_Guid& mesh, std::vector<LinkStep>* steps, int32_t* surfaceVertices,
+                             std::string* why) {
+    if (!Current(mesh, false, why)) return false;
+    *steps = models_[mesh].work.steps;
+    *surfaceVertices = models_[mesh].work.surfaceVertices;
+    return true;
+}
+
+bool ModelStore::VolumeOf(const API_Guid& mesh, double* volume, bool* partial, std::string* why) {
+    if (!Current(mesh, false, why)) return false;
+    MeshWork& w = models_[mesh].work;
+    if (!w.hasVolume) {
+        w.volume = 0.0;
+        w.partial = false;
+        if (w.solid) {
+            EarthworkChain& chain = ChainFor(w.solid.get());
+            if (chain.Run(w.solid, w.surfaceVertices, w.steps, false, why) != NoError) return false;
+            w.volume = chain.Volume();
+            w.partial = chain.Partial();
+        }
+        w.hasVolume = true;
+    }
+    *volume = w.volume;
+    *partial = w.partial;
+    return true;
 }
 
 bool ModelStore::Build(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,
@@ -251,43 +370,41 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_pt
     const StoredElement* e = db_.Find(guid);
     std::shared_ptr<const MeshSurfaceModel> mesh;
     if (e->record.header.typeID == API_MeshID) mesh = MeshSurfaceOf(guid, why);
-    // A mesh's surface as the downward subtractions leave it; its solid is built at the end.
+    // A slab above a mesh's top that subtracts downwards takes whole columns: it cuts the surface itself, before
+    // the other links, and takes its part of what was joined before it from those bodies.
     const Surface* surface = mesh ? &mesh->surface : nullptr;
     Surface clipped;
     double surfaceTop = mesh ? mesh->zMax : 0.0;
+    std::vector<LinkStep> steps;
     std::vector<Model3D> added;
     for (const StoredSolidLink& l : db_.SolidLinks()) {
         if (l.target != guid) continue;
         const StoredElement* op = db_.Find(l.operatorGuid);
         if (op == nullptr) continue;
+        std::string opWhy;
         if (l.operation == APISolid_Add) {
             if (adding_.count(l.operatorGuid) != 0) {
                 *why = "solid links that add run in a circle";
                 return false;
             }
             adding_.insert(guid);
-            std::string opWhy;
             std::shared_ptr<const Model3D> opModel = ModelOf(l.operatorGuid, &opWhy);
             adding_.erase(guid);
-            if (opModel) added.push_back(*opModel);
+            if (opModel && mesh) steps.push_back({l.operation, opModel->bodies, {}, l.operatorGuid});
+            if (opModel && !mesh) added.push_back(*opModel);
             continue;
         }
-        if (l.operation == APISolid_SubtractDownwards && surface != nullptr && op->record.header.typeID == API_SlabID) {
-            if (!added.empty())
-                notes_.push_back("the 3D model of " + GuidText(guid) +
-                                 " keeps the bodies added to it whole under the "
-                                 "slab " +
-                                 GuidText(l.operatorGuid) + " (the stand-in host cuts only the mesh itself)");
+        const bool slab = op->record.header.typeID == API_SlabID;
+        const double slabTop = StoryLevel(db_, op->record.header.floorInd) + op->record.Get().slab.level;
+        if (mesh && l.operation == APISolid_SubtractDownwards && slab && slabTop >= surfaceTop) {
             ModelBody slabBody;
             std::vector<PlanRing> footprint;
             if (!BuildSlabBody(*op, StoryLevel(db_, op->record.header.floorInd), &slabBody, &footprint, why))
                 return false;
-            const double top = StoryLevel(db_, op->record.header.floorInd) + op->record.Get().slab.level;
-            if (surfaceTop > top) {
-                *why = "the slab " + GuidText(l.operatorGuid) +
-                    " subtracts downwards from below the mesh's top; the stand-in host cuts a mesh only under a slab "
-                    "that lies above it";
-                return false;
+            for (LinkStep& s : steps) {
+                bool clear = true;
+                for (const ModelBody& b : s.bodies) clear = clear && ClearOf(b, footprint);
+                if (s.operation == APISolid_Add && !clear) s.clips.push_back(slabBody);
             }
             // Later subtractions cut what earlier ones left, through an index of their own.
             std::unique_ptr<SurfaceIndex> own;
@@ -296,34 +413,55 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_pt
                 own.reset(new SurfaceIndex(*surface));
                 index = own.get();
             }
-            Surface next = SurfaceOutside(*surface, *index, footprint);
+            bool untouched = false;
+            Surface next = SurfaceOutside(*surface, *index, footprint, &untouched);
+            // A slab that takes nothing (the terrain inside its hole) leaves the surface, and its solid, as they are.
+            if (untouched) continue;
             clipped = std::move(next);
             surface = &clipped;
             double zMin;
             clipped.ZRange(&zMin, &surfaceTop);
             continue;
         }
-        notes_.push_back("the 3D model of " + GuidText(guid) + " leaves out the " + SelectorText(l.operation) + " of " +
-                         GuidText(l.operatorGuid) +
-                         " (the stand-in host computes downward subtractions of "
-                         "slabs from meshes and additions)");
-    }
-    if (mesh && !surface->Empty()) {
-        // The uncut surface's solid does not change with the links: built once per surface, copied into each model.
-        SurfaceEntry& entry = surfaces_[guid];
-        std::shared_ptr<const ModelBody> solid = surface == &mesh->surface ? entry.solid : nullptr;
-        if (!solid) {
-            auto body = std::make_shared<ModelBody>();
-            if (!BuildSolidBody(*surface, mesh->floorZ, body.get(), why)) return false;
-            solid = body;
-            if (surface == &mesh->surface) entry.solid = solid;
+        if (mesh) {
+            std::shared_ptr<const Model3D> opModel = ModelOf(l.operatorGuid, &opWhy);
+            if (opModel) {
+                steps.push_back({l.operation, opModel->bodies, {}, l.operatorGuid});
+                continue;
+            }
         }
-        model->bodies.insert(model->bodies.begin(), *solid);
-        model->surfaceVertices = int32_t(surface->points.size());
-        *meshSolid = std::move(solid);
+        notes_.push_back("the 3D model of " + GuidText(guid) + " leaves out the " + SelectorText(l.operation) + " of " +
+                         GuidText(l.operatorGuid) + " (" +
+                         (mesh ? opWhy : std::string("the stand-in host computes solid operations on meshes")) + ")");
     }
     for (Model3D& m : added)
         for (ModelBody& b : m.bodies) model->bodies.push_back(std::move(b));
+    if (!mesh || surface->Empty()) return true;
+    // The floor lies below every body that subtracts upwards or joins, so that none reaches through it.
+    const double bottom = OperatorsBottom();
+    const double floorZ = bottom <= mesh->floorZ ? bottom - 1.0 : mesh->floorZ;
+    // The uncut surface's solid does not change with the links: built once per surface and floor.
+    SurfaceEntry& entry = surfaces_[guid];
+    const bool whole = surface == &mesh->surface;
+    std::shared_ptr<const ModelBody> solid = whole && entry.solidFloor == floorZ ? entry.solid : nullptr;
+    if (!solid) {
+        auto body = std::make_shared<ModelBody>();
+        if (!BuildSolidBody(*surface, floorZ, body.get(), why)) return false;
+        solid = body;
+        if (whole) {
+            entry.solid = solid;
+            entry.solidFloor = floorZ;
+        }
+    }
+    // Steps without bodies change nothing.
+    steps.erase(std::remove_if(steps.begin(), steps.end(), [](const LinkStep& s) { return s.bodies.empty(); }),
+                steps.end());
+    building_.solid = solid;
+    building_.surfaceVertices = int32_t(surface->points.size());
+    building_.steps = std::move(steps);
+    building_.bodyPending = true;
+    model->surfaceVertices = building_.surfaceVertices;
+    *meshSolid = std::move(solid);
     return true;
 }
 

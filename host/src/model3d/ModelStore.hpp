@@ -4,6 +4,7 @@
 // the numbering of bodies across the whole model, and the body that component reads count in.
 #include "APIDefs.hpp"
 #include "APIMesh.hpp"
+#include "model3d/EarthworkChain.hpp"
 #include "model3d/ElementModels.hpp"
 #include "project/Guids.hpp"
 
@@ -27,10 +28,16 @@ public:
     // The element's current model; null with `why` when the element has none (no such element, a type without
     // a body) or the host cannot build it.
     std::shared_ptr<const Model3D> ModelOf(const API_Guid& guid, std::string* why);
-    // The body a mesh's current model starts with (its solid, after the downward subtractions), shared with the
-    // model store: it stays the same object while only other links change. Null when the mesh has no model or no
-    // solid.
+    // The body a mesh's current model starts with (its solid, after the downward subtractions of slabs above it),
+    // shared with the model store: it stays the same object while only other links change. Null when the mesh has
+    // no model or no solid.
     std::shared_ptr<const ModelBody> MeshSolidOf(const API_Guid& mesh, std::string* why);
+    // What the mesh's other links do to that solid, in link order, and the count of its surface's vertices; false
+    // with `why` when the mesh has no model.
+    bool MeshStepsOf(const API_Guid& mesh, std::vector<LinkStep>* steps, int32_t* surfaceVertices, std::string* why);
+    // The volume of the mesh's current model, exact and then rounded (0 without a solid); `partial` tells whether
+    // it came from the columns near the links' bodies. False with `why` when it cannot be computed.
+    bool VolumeOf(const API_Guid& mesh, double* volume, bool* partial, std::string* why);
     // The range of the element's bodies in the whole model (firstBody > lastBody when it has none).
     GSErrCode Get3DInfo(const API_Guid& guid, API_ElemInfo3D* info, std::string* why);
     // A body by its number in the whole model (it becomes the current body), or a polygon, polygon edge, edge or
@@ -62,6 +69,12 @@ private:
     // What an element's model depends on: the project, its state, its story's level.
     std::vector<uint64_t> StateOf(const API_Guid& guid) const;
     std::shared_ptr<const MeshSurfaceModel> MeshSurfaceOf(const API_Guid& guid, std::string* why);
+    // The element's current model, its mesh body read back from the solid operations when `body` is asked.
+    std::shared_ptr<const Model3D> Current(const API_Guid& guid, bool body, std::string* why);
+    // The lowest point of the bodies that subtract upwards from or join any mesh (a mesh's floor lies below it,
+    // the same for every mesh, so that volumes with and without a link differ by that link alone).
+    double OperatorsBottom();
+    EarthworkChain& ChainFor(const ModelBody* base);
     bool Build(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid, std::string* why);
     // An object's bodies from its parameters over the terrain it operates on, as its library part's `body` lines
     // say; what keeps it from having them goes to the notes.
@@ -81,15 +94,38 @@ private:
         std::vector<uint64_t> state;
         std::shared_ptr<const MeshSurfaceModel> surface;
         std::shared_ptr<const ModelBody> solid;  // of the whole surface, once a model needed it
+        double solidFloor = 0.0;                 // where that solid's floor lies
+    };
+    // A mesh's solid and what its links do to it, until its body is read back from the solid operations.
+    struct MeshWork {
+        std::shared_ptr<const ModelBody> solid;
+        int32_t surfaceVertices = -1;
+        std::vector<LinkStep> steps;
+        bool bodyPending = false;
+        bool hasVolume = false;
+        double volume = 0.0;
+        bool partial = false;
     };
     struct ModelEntry {
         std::vector<uint64_t> state;
-        std::shared_ptr<const Model3D> model;
-        std::shared_ptr<const ModelBody> meshSolid;  // the model's first body, when a mesh's solid
-        int32_t firstBody = 0;                       // where its bodies are numbered (0: not yet)
+        std::shared_ptr<Model3D> model;
+        std::shared_ptr<const ModelBody> meshSolid;  // the solid a mesh's model starts with
+        MeshWork work;
+        int32_t firstBody = 0;  // where its bodies are numbered (0: not yet)
     };
     std::map<API_Guid, SurfaceEntry, GuidLess> surfaces_;
     std::map<API_Guid, ModelEntry, GuidLess> models_;
+    // The model each element had before its current one: a link made and taken away again (a height probe)
+    // finds it unchanged.
+    std::map<API_Guid, ModelEntry, GuidLess> previous_;
+    MeshWork building_;  // what ApplyLinks leaves for the model being built
+    // The latest solid operations, by the solid they start from (a terrain and its copy share one).
+    struct ChainSlot {
+        std::unique_ptr<EarthworkChain> chain;
+        uint64_t used = 0;
+    };
+    std::vector<ChainSlot> chains_;
+    uint64_t chainUses_ = 0;
     // Body numbers of the whole model: the model and the body in it.
     struct BodySlot {
         API_Guid element;

@@ -6,7 +6,8 @@
 #include <map>
 #include <unordered_map>
 
-Surface SurfaceOutside(const Surface& surface, const SurfaceIndex& index, const std::vector<PlanRing>& footprint) {
+Surface SurfaceOutside(const Surface& surface, const SurfaceIndex& index, const std::vector<PlanRing>& footprint,
+                       bool* untouched) {
     const size_t nTri = surface.triangles.size();
     // Triangles that the region's border may cross are cut; the others lie wholly in or out of the region.
     // Kept in hash maps, not arrays over the surface: a cut costs what it touches, not the surface's size.
@@ -71,6 +72,7 @@ Surface SurfaceOutside(const Surface& surface, const SurfaceIndex& index, const 
         if (InsideRings(footprint, (a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0)) continue;
         out.triangles.push_back({keepPoint(tri[0]), keepPoint(tri[1]), keepPoint(tri[2])});
     }
+    if (untouched != nullptr) *untouched = cut.empty() && out.triangles.size() == nTri;
     if (cut.empty()) return out;
 
     // The cut triangles and the region's border, triangulated together: each small triangle lies in one cut

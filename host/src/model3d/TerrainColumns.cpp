@@ -128,7 +128,7 @@ PlanBox TerrainColumns::BoxOf(size_t t) const {
     return {std::min({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.x, b.x, c.x}), std::max({a.y, b.y, c.y})};
 }
 
-bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Part* out) const {
+bool TerrainColumns::HeldNear(const std::vector<PlanBox>& boxes, std::vector<char>* out) const {
     const size_t nT = triangles_.size();
     std::vector<char> held(nT, 0);
     bool any = false;
@@ -165,16 +165,25 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Pa
                  passes[size_t(triangles_[t][2])] == 2))
                 held[t] = 1;
     }
-    // The part's boundary: its top triangles, walls under its border, and the floor: the region inside the walls'
-    // feet triangulated, or a copy of each top triangle.
+    *out = std::move(held);
+    return true;
+}
+
+bool TerrainColumns::Boundary(const std::vector<char>& held, char keep, bool innerWalls, Floor floor, Part* out) const {
+    // The columns' boundary: their top triangles, walls under their border, and the floor: the region inside the
+    // walls' feet triangulated, or a copy of each top triangle.
+    const size_t nT = triangles_.size();
+    const auto kept = [&](int32_t t) { return t >= 0 && (held[size_t(t)] != 0) == (keep != 0); };
     out->points.clear();
     out->polygons.clear();
+    out->from.clear();
     const size_t nV = solid_->vertices.size();
     std::vector<int32_t> topId(nV, -1), floorId(nV, -1);
     const auto top = [&](int32_t v) {
         if (topId[size_t(v)] < 0) {
             topId[size_t(v)] = int32_t(out->points.size());
             out->points.push_back(Point(v));
+            out->from.push_back(v);
         }
         return size_t(topId[size_t(v)]);
     };
@@ -182,21 +191,22 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Pa
         if (floorId[size_t(v)] < 0) {
             floorId[size_t(v)] = int32_t(out->points.size());
             out->points.push_back({Point(v).x, Point(v).y, floorZ_});
+            out->from.push_back(-1 - v);
         }
         return size_t(floorId[size_t(v)]);
     };
     std::vector<int32_t> borderNext(floor == Floor::Flat ? nV : 0, -1);  // the border side leaving a vertex
     std::vector<int32_t> borderStarts;
     for (size_t t = 0; t < nT; ++t) {
-        if (!held[t]) continue;
+        if (!kept(int32_t(t))) continue;
         const std::array<int32_t, 3>& tri = triangles_[t];
         out->polygons.push_back({top(tri[0]), top(tri[1]), top(tri[2])});
         if (floor == Floor::Copies) out->polygons.push_back({under(tri[2]), under(tri[1]), under(tri[0])});
         for (size_t k = 0; k < 3; ++k) {
             const int32_t n = across_[t][k];
-            if (n >= 0 && held[size_t(n)]) continue;
+            if (kept(n)) continue;
             const int32_t a = tri[k], b = tri[(k + 1) % 3];
-            out->polygons.push_back({top(a), under(a), under(b), top(b)});
+            if (n < 0 || innerWalls) out->polygons.push_back({top(a), under(a), under(b), top(b)});
             if (floor == Floor::Flat) {
                 borderNext[size_t(a)] = b;
                 borderStarts.push_back(a);
@@ -222,12 +232,20 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Pa
         }
         std::vector<std::array<int32_t, 3>> triangles;
         std::string why;
-        if (!TriangulateRegion(rings, ids, &triangles, &why)) return PartNear(boxes, Floor::Copies, out);
+        if (!TriangulateRegion(rings, ids, &triangles, &why)) return false;
         for (const auto& t : triangles) out->polygons.push_back({size_t(t[0]), size_t(t[2]), size_t(t[1])});
     }
+    return true;
+}
+
+bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Part* out) const {
+    std::vector<char> held;
+    if (!HeldNear(boxes, &held)) return false;
+    if (!Boundary(held, 1, true, floor, out) && !Boundary(held, 1, true, Floor::Copies, out)) return false;
     // Six times the columns' volume: each triangle's twice plan area, the sum over its sides of
     // (xa yb - xb ya), times its three heights over the floor. A side between two columns left out takes both
     // triangles' terms at once, in which only the heights of the corners off the side remain.
+    const size_t nT = triangles_.size();
     ExactSum rest;
     for (size_t t = 0; t < nT; ++t) {
         if (held[t]) continue;
@@ -264,4 +282,26 @@ bool TerrainColumns::Holds(const Part& part, const PlanBox& box) const {
     for (size_t t = 0; t < triangles_.size(); ++t)
         if (!part.held[t] && BoxOf(t).Meets(box)) return false;
     return true;
+}
+
+std::vector<char> TerrainColumns::Corners(const std::vector<char>& held) const {
+    std::vector<char> corner(solid_->vertices.size(), 0);
+    for (size_t t = 0; t < triangles_.size(); ++t)
+        if (held[t] != 0)
+            for (int32_t v : triangles_[t]) corner[size_t(v)] = 1;
+    return corner;
+}
+
+std::vector<std::pair<int32_t, int32_t>> TerrainColumns::InnerSides(const std::vector<char>& held) const {
+    std::vector<std::pair<int32_t, int32_t>> sides;
+    for (size_t t = 0; t < triangles_.size(); ++t) {
+        if (held[t] == 0) continue;
+        for (size_t k = 0; k < 3; ++k) {
+            const int32_t n = across_[t][k];
+            if (n < 0 || held[size_t(n)] != 0) continue;
+            const int32_t a = triangles_[t][k], b = triangles_[t][(k + 1) % 3];
+            sides.push_back({std::min(a, b), std::max(a, b)});
+        }
+    }
+    return sides;
 }

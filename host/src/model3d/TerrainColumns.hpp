@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TerrainColumns {
@@ -27,6 +28,7 @@ public:
         std::vector<char> held;  // per top triangle
         std::vector<ModelPoint> points;
         std::vector<std::vector<size_t>> polygons;  // the part's closed, outward-oriented boundary
+        std::vector<int32_t> from;                  // per point: the solid's vertex v on top, or -1 - v under it
         mpq_class restVolume;                       // of the columns not held, exact
     };
     // How a part's floor is made: the region under it triangulated anew (few triangles; a copy of each top
@@ -35,6 +37,16 @@ public:
     // The columns whose triangles' plan boxes meet one of `boxes`, and those round a corner where the part would
     // touch itself; false when there are boxes and no column is near them (no boxes: an empty part).
     bool PartNear(const std::vector<PlanBox>& boxes, Floor floor, Part* out) const;
+    // The columns PartNear takes (one flag per top triangle).
+    bool HeldNear(const std::vector<PlanBox>& boxes, std::vector<char>* held) const;
+    // The boundary of the columns whose flag in `held` is `keep`: their top triangles, walls under their border
+    // (under the sides next to the other columns too when `innerWalls`), and a floor; points and polygons only.
+    // False when a flat floor cannot be made.
+    bool Boundary(const std::vector<char>& held, char keep, bool innerWalls, Floor floor, Part* out) const;
+    // Per vertex of the solid: whether it is a corner of a column whose flag in `held` is set.
+    std::vector<char> Corners(const std::vector<char>& held) const;
+    // The sides between a column whose flag is set and one whose flag is not, as (lower, higher) vertex.
+    std::vector<std::pair<int32_t, int32_t>> InnerSides(const std::vector<char>& held) const;
     // Whether the part holds every column whose triangle's plan box meets `box`.
     bool Holds(const Part& part, const PlanBox& box) const;
 

@@ -1,0 +1,384 @@
+#include "model3d/EarthworkChain.hpp"
+
+#include "APIInteraction.hpp"
+#include "model3d/ExactSolid.hpp"
+#include "model3d/PlanRings.hpp"
+#include "model3d/TerrainColumns.hpp"
+#include "project/Guids.hpp"
+
+#include <CGAL/Polygon_mesh_processing/compute_normal.h>
+#include <CGAL/Polygon_mesh_processing/corefinement.h>
+#include <CGAL/Polygon_mesh_processing/self_intersections.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <exception>
+#include <map>
+#include <optional>
+#include <set>
+
+namespace PMP = CGAL::Polygon_mesh_processing;
+
+namespace {
+using ET = ExactKernel::FT::ET;
+
+bool SameBody(const ModelBody& a, const ModelBody& b) {
+    return a.vertices.size() == b.vertices.size() && a.edges == b.edges && a.pgons == b.pgons && a.pedges == b.pedges &&
+        (a.vertices.empty() ||
+         std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(ModelPoint)) == 0);
+}
+
+bool SameBodies(const std::vector<ModelBody>& a, const std::vector<ModelBody>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (!SameBody(a[i], b[i])) return false;
+    return true;
+}
+
+bool SameStep(const LinkStep& a, const LinkStep& b) {
+    return a.operation == b.operation && SameBodies(a.bodies, b.bodies) && SameBodies(a.clips, b.clips);
+}
+
+// The level past both solids' extent that an extrusion reaches, above or below.
+double LevelPast(const ExactSolid& a, const ExactSolid& b, Extrusion direction) {
+    double aMin, aMax, bMin, bMax;
+    SolidZRange(a, &aMin, &aMax);
+    SolidZRange(b, &bMin, &bMax);
+    return direction == Extrusion::Upward ? std::max(aMax, bMax) + 10.0 : std::min(aMin, bMin) - 10.0;
+}
+
+// The solid after one link: each of the operator's bodies added, or taken away with all above or below it.
+// `bodyFault` tells a body that is no solid from an operation that cannot be computed.
+GSErrCode ApplyStep(const LinkStep& step, ExactSolid* solid, std::string* why, bool* bodyFault) {
+    *bodyFault = false;
+    const auto notClosed = [&] {
+        *why = "a body of " + GuidText(step.operatorGuid) + " is not closed";
+        *bodyFault = true;
+        return APIERR_GENERAL;
+    };
+    const auto crossing = [&] {
+        *why = "a body of " + GuidText(step.operatorGuid) + " crosses itself";
+        *bodyFault = true;
+        return APIERR_GENERAL;
+    };
+    for (const ModelBody& b : step.bodies) {
+        ExactSolid body;
+        if (!SolidFromBody(b, &body)) return notClosed();
+        // The operations take only solids whose boundary meets itself nowhere; others would corrupt the result.
+        if (PMP::does_self_intersect(body)) return crossing();
+        // The result replaces the solid in place: only the faces the body meets are rebuilt.
+        bool ok = true;
+        if (step.operation == APISolid_Add) {
+            for (const ModelBody& c : step.clips) {
+                ExactSolid clip, below;
+                if (!SolidFromBody(c, &clip)) return notClosed();
+                if (Extruded(clip, Extrusion::Downward, LevelPast(body, clip, Extrusion::Downward), &below)) {
+                    if (PMP::does_self_intersect(below)) return crossing();
+                    ok = ok && PMP::corefine_and_compute_difference(body, below, body);
+                }
+            }
+            ok = ok && PMP::corefine_and_compute_union(*solid, body, *solid);
+        } else {
+            const Extrusion direction =
+                step.operation == APISolid_SubtractUpwards ? Extrusion::Upward : Extrusion::Downward;
+            ExactSolid swept;
+            ok = Extruded(body, direction, LevelPast(*solid, body, direction), &swept);
+            // A body that overhangs itself sweeps a boundary that crosses itself.
+            if (ok && PMP::does_self_intersect(swept)) return crossing();
+            ok = ok && PMP::corefine_and_compute_difference(*solid, swept, *solid);
+        }
+        if (!ok) {
+            *why = "the solid operation with " + GuidText(step.operatorGuid) + " cannot be computed";
+            return APIERR_GENERAL;
+        }
+    }
+    return NoError;
+}
+
+// The solid of a part of a terrain's columns. Its boundary is closed, oriented outward, and meets itself nowhere
+// by construction, so it goes into the mesh as it is, its quads cut in two; false if it does not.
+bool SolidOfPart(const TerrainColumns::Part& part, ExactSolid* out) {
+    ExactSolid solid;
+    solid.reserve(ExactSolid::size_type(part.points.size()), ExactSolid::size_type(part.polygons.size() * 5),
+                  ExactSolid::size_type(part.polygons.size() * 2));
+    for (const ModelPoint& p : part.points) solid.add_vertex(ExactPoint(p.x, p.y, p.z));
+    const auto v = [](size_t i) { return ExactSolid::Vertex_index(ExactSolid::size_type(i)); };
+    for (const std::vector<size_t>& ring : part.polygons) {
+        for (size_t k = 1; k + 1 < ring.size(); ++k)
+            if (solid.add_face(v(ring[0]), v(ring[k]), v(ring[k + 1])) == ExactSolid::null_face()) return false;
+    }
+    if (!CGAL::is_closed(solid)) return false;
+    *out = std::move(solid);
+    return true;
+}
+
+// The plan box of each body the steps bring.
+std::vector<PlanBox> BodyBoxes(const std::vector<LinkStep>& steps, size_t from) {
+    std::vector<PlanBox> boxes;
+    for (size_t k = from; k < steps.size(); ++k)
+        for (const ModelBody& b : steps[k].bodies)
+            if (!b.vertices.empty()) boxes.push_back(BoxOf(b.vertices));
+    return boxes;
+}
+
+bool Inside(const PlanBox& inner, const PlanBox& outer) {
+    return inner.xMin >= outer.xMin && inner.xMax <= outer.xMax && inner.yMin >= outer.yMin && inner.yMax <= outer.yMax;
+}
+
+using PointKey = std::array<double, 3>;
+
+// A point of a solid as a double triple, and whether the doubles are its exact coordinates.
+bool AsDoubles(const ExactPoint& p, PointKey* out) {
+    const auto approx = CGAL::approx(p);
+    bool exact = true;
+    for (int k = 0; k < 3; ++k) {
+        exact = exact && approx[k].inf() == approx[k].sup();
+        (*out)[size_t(k)] = CGAL::to_double(approx[k]);
+    }
+    return exact;
+}
+}  // namespace
+
+// The solids are either whole (the base and what each link made of it) or, when the base is a terrain's columns,
+// only the columns near the links' bodies: the bodies meet no other column, so the volume is that of the part
+// plus, exactly, that of the columns left out.
+struct EarthworkChain::Chain {
+    std::shared_ptr<const ModelBody> base;
+    double floorZ = -1e300;  // the base's floor: what lies there and looks no way up is no surface
+    bool partial = false;
+    TerrainColumns::Part part;   // partial: the columns the solids hold and the volume of the others
+    std::vector<PlanBox> boxes;  // partial: the bodies' boxes the part was chosen for
+    std::vector<LinkStep> steps;
+    std::vector<ExactSolid> solids;              // [0] the base (or its part), [k] after steps[k - 1]
+    std::vector<std::optional<double>> volumes;  // of solids[k] (with the columns left out), once asked
+};
+
+EarthworkChain::EarthworkChain() = default;
+EarthworkChain::~EarthworkChain() = default;
+
+bool EarthworkChain::Start(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
+                           const std::vector<LinkStep>& steps, bool whole, std::string* why) {
+    chain_.reset();
+    auto chain = std::make_unique<Chain>();
+    chain->base = base;
+    for (size_t v = size_t(std::max(surfaceVertices, 0)); v < base->vertices.size(); ++v)
+        chain->floorZ =
+            v == size_t(surfaceVertices) ? base->vertices[v].z : std::min(chain->floorZ, base->vertices[v].z);
+    ExactSolid solid;
+    if (whole) {
+        if (!SolidFromBody(*base, &solid)) {
+            *why = "the mesh's solid is not closed";
+            return false;
+        }
+    } else {
+        if (!columns_ || (columns_->Solid() != base && !SameBody(*columns_->Solid(), *base)))
+            columns_ = TerrainColumns::Of(base, surfaceVertices);
+        chain->boxes = BodyBoxes(steps, 0);
+        if (!columns_ || !columns_->PartNear(chain->boxes, TerrainColumns::Floor::Flat, &chain->part)) return false;
+        if (!chain->part.points.empty()) {
+            if (!SolidOfPart(chain->part, &solid) &&
+                (!columns_->PartNear(chain->boxes, TerrainColumns::Floor::Copies, &chain->part) ||
+                 !SolidOfPart(chain->part, &solid)))
+                return false;
+            // Only the solid and the columns' flags are needed from here on.
+            chain->part.points = {};
+            chain->part.polygons = {};
+            chain->part.from = {};
+        }
+        chain->partial = true;
+    }
+    chain->solids.push_back(std::move(solid));
+    chain->volumes.emplace_back();
+    chain_ = std::move(chain);
+    body_.reset();
+    return true;
+}
+
+GSErrCode EarthworkChain::Compute(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
+                                  std::vector<LinkStep> steps, bool whole, std::string* why) {
+    // What the latest chain shares with this one: the base, then its links one by one. A part of the columns
+    // serves the links after those only when it holds every column near their bodies.
+    size_t kept = 0;
+    if (chain_ && !(whole && chain_->partial) && (chain_->base == base || SameBody(*chain_->base, *base))) {
+        chain_->base = base;
+        kept = 1;
+        while (kept - 1 < steps.size() && kept - 1 < chain_->steps.size() &&
+               SameStep(chain_->steps[kept - 1], steps[kept - 1]))
+            ++kept;
+        if (chain_->partial)
+            for (const PlanBox& box : BodyBoxes(steps, kept - 1)) {
+                // A part takes a new body when it holds every column near it (an empty part, chosen for no
+                // body, takes none).
+                bool held = false;
+                for (const PlanBox& chosen : chain_->boxes) held = held || Inside(box, chosen);
+                held = chain_->solids[0].number_of_faces() != 0 && (held || columns_->Holds(chain_->part, box));
+                if (!held) {
+                    kept = 0;
+                    break;
+                }
+            }
+    }
+    if (kept == 0) {
+        if (!Start(base, surfaceVertices, steps, whole, why)) return whole ? APIERR_GENERAL : kRetryWhole;
+        kept = 1;
+    }
+    Chain& chain = *chain_;
+    // The body read back last belongs to these steps only.
+    if (kept - 1 != chain.steps.size() || kept - 1 != steps.size()) body_.reset();
+    chain.steps.resize(kept - 1);
+    chain.solids.resize(kept);
+    chain.volumes.resize(kept);
+    for (size_t k = kept - 1; k < steps.size(); ++k) {
+        // The operations change their operands: the kept solid stays as it is.
+        ExactSolid solid = chain.solids.back();
+        bool bodyFault = false;
+        const GSErrCode err = ApplyStep(steps[k], &solid, why, &bodyFault);
+        // A body that is no solid fails the whole alike; an operation on a part is tried again on the whole.
+        if (err != NoError) return chain.partial && !bodyFault ? kRetryWhole : err;
+        chain.steps.push_back(std::move(steps[k]));
+        chain.solids.push_back(std::move(solid));
+        chain.volumes.emplace_back();
+    }
+    return NoError;
+}
+
+GSErrCode EarthworkChain::Run(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
+                              std::vector<LinkStep> steps, bool whole, std::string* why) {
+    // Bodies may intersect themselves; the polyhedron library refuses them by throwing.
+    GSErrCode err = kRetryWhole;
+    if (!whole) {
+        try {
+            err = Compute(base, surfaceVertices, steps, false, why);
+        } catch (const std::exception&) {
+            chain_.reset();
+            err = kRetryWhole;
+        }
+    }
+    if (err != kRetryWhole) return err;
+    why->clear();
+    try {
+        return Compute(base, surfaceVertices, std::move(steps), true, why);
+    } catch (const std::exception& ex) {
+        chain_.reset();
+        *why = std::string("the solid operations cannot be computed: ") + ex.what();
+        return APIERR_GENERAL;
+    }
+}
+
+bool EarthworkChain::Partial() const { return chain_ && chain_->partial; }
+
+const ModelBody* EarthworkChain::Base() const { return chain_ ? chain_->base.get() : nullptr; }
+
+double EarthworkChain::Volume() {
+    if (!chain_) return 0.0;
+    Chain& chain = *chain_;
+    if (!chain.volumes.back()) {
+        const ET solidVolume = ExactVolume(chain.solids.back());
+        chain.volumes.back() = RoundedVolume(chain.partial ? ET(chain.part.restVolume + solidVolume) : solidVolume);
+    }
+    return *chain.volumes.back();
+}
+
+bool EarthworkChain::Body(ModelBody* out, int32_t* surfaceVertices, std::string* why) const {
+    if (!chain_) {
+        *why = "no solid has been computed";
+        return false;
+    }
+    // The same solid asked again (a model rebuilt for a link that changed nothing) is read back once.
+    if (!body_) {
+        auto body = std::make_shared<ModelBody>();
+        // The polyhedron library refuses a face it cannot take by throwing.
+        try {
+            if (!ReadBack(body.get(), &bodySurfaceVertices_, why)) return false;
+        } catch (const std::exception& ex) {
+            *why = std::string("the solid cannot be read back: ") + ex.what();
+            return false;
+        }
+        body_ = std::move(body);
+    }
+    *out = *body_;
+    *surfaceVertices = bodySurfaceVertices_;
+    return true;
+}
+
+bool EarthworkChain::ReadBack(ModelBody* out, int32_t* surfaceVertices, std::string* why) const {
+    const Chain& chain = *chain_;
+    const ExactSolid& solid = chain.solids.back();
+    // The columns left out, without walls where they meet the part.
+    TerrainColumns::Part rest;
+    if (chain.partial && !columns_->Boundary(chain.part.held, 0, false, TerrainColumns::Floor::Flat, &rest) &&
+        !columns_->Boundary(chain.part.held, 0, false, TerrainColumns::Floor::Copies, &rest)) {
+        *why = "the terrain's columns left out have no floor";
+        return false;
+    }
+    const double floorZ = chain.floorZ;
+    // Points the part shares with them: those round the part's border.
+    std::map<PointKey, size_t> shared;
+    std::set<std::pair<int32_t, int32_t>> innerSides;
+    if (chain.partial) {
+        for (const auto& side : columns_->InnerSides(chain.part.held)) innerSides.insert(side);
+        const std::vector<char> corner = columns_->Corners(chain.part.held);
+        for (size_t i = 0; i < rest.points.size(); ++i) {
+            const int32_t from = rest.from[i];
+            if (corner[size_t(from >= 0 ? from : -1 - from)] != 0)
+                shared.emplace(PointKey{rest.points[i].x, rest.points[i].y, rest.points[i].z}, i);
+        }
+    }
+    // The solid's points: shared, or its own, on the surface (above the floor or on a face that looks up).
+    const size_t nV = solid.number_of_vertices() + solid.number_of_removed_vertices();
+    std::vector<int64_t> restOf(nV, -1);
+    std::vector<char> onSurface(nV, 0);
+    std::vector<ModelPoint> at(nV);
+    for (ExactSolid::Vertex_index v : solid.vertices()) {
+        PointKey key;
+        const bool exact = AsDoubles(solid.point(v), &key);
+        at[size_t(v)] = {key[0], key[1], key[2]};
+        if (exact) {
+            const auto found = shared.find(key);
+            if (found != shared.end()) restOf[size_t(v)] = int64_t(found->second);
+        }
+        onSurface[size_t(v)] = key[2] > floorZ ? 1 : 0;
+    }
+    std::vector<char> wall(solid.number_of_faces() + solid.number_of_removed_faces(), 0);
+    for (ExactSolid::Face_index f : solid.faces()) {
+        // A vertical face over a side between the part and the columns left out is a wall between them (the
+        // part's skirt stays).
+        std::set<int32_t> over;
+        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid)) {
+            const int64_t r = restOf[size_t(v)];
+            over.insert(r < 0 ? -1 : rest.from[size_t(r)] >= 0 ? rest.from[size_t(r)] : -1 - rest.from[size_t(r)]);
+        }
+        const ExactKernel::FT nz = PMP::compute_face_normal(f, solid).z();
+        if (nz == 0 && over.size() == 2 && *over.begin() >= 0 && innerSides.count({*over.begin(), *over.rbegin()}) != 0)
+            wall[size_t(f)] = 1;
+        if (nz > 0)
+            for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid))
+                onSurface[size_t(v)] = 1;
+    }
+    // Numbers: the surface's points (the columns' then the part's), then the floor's.
+    BodyBuilder b;
+    std::vector<int32_t> restId(rest.points.size(), 0), ownId(nV, 0);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t i = 0; i < rest.points.size(); ++i)
+            if ((rest.from[i] >= 0) == (pass == 0)) restId[i] = b.AddVertex(rest.points[i]);
+        for (ExactSolid::Vertex_index v : solid.vertices())
+            if (restOf[size_t(v)] < 0 && (onSurface[size_t(v)] != 0) == (pass == 0))
+                ownId[size_t(v)] = b.AddVertex(at[size_t(v)]);
+        if (pass == 0) *surfaceVertices = b.VertexCount();
+    }
+    for (const std::vector<size_t>& ring : rest.polygons) {
+        std::vector<int32_t> ids;
+        for (size_t i : ring) ids.push_back(restId[i]);
+        b.AddPolygon(ids);
+    }
+    for (ExactSolid::Face_index f : solid.faces()) {
+        if (wall[size_t(f)]) continue;
+        std::vector<int32_t> ids;
+        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid))
+            ids.push_back(restOf[size_t(v)] >= 0 ? restId[size_t(restOf[size_t(v)])] : ownId[size_t(v)]);
+        b.AddPolygon(ids);
+    }
+    *out = b.Finish();
+    return true;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The solid links of a mesh computed on its solid, in link order: each operator's bodies taken away with all above
+// them ('SSUU'), with all below them ('SSUD'), or joined ('SADD'). On a terrain only the columns near the bodies
+// take part (see TerrainColumns): the others are stitched back unchanged and their volume is added exactly. The
+// solids after each step are kept, so that a later run whose base and first steps are the same (a link removed,
+// the same state asked again) starts from there; every solid is a function of those inputs alone.
+#include "APIDefs.hpp"
+#include "model3d/ModelBody.hpp"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TerrainColumns;
+
+// One link as the solid sees it: what it does and the operator's bodies; `clips` are slabs whose downward
+// extrusion takes from the bodies before they join (downward subtractions linked after an addition).
+struct LinkStep {
+    uint32_t operation = 0;
+    std::vector<ModelBody> bodies;
+    std::vector<ModelBody> clips;
+    API_Guid operatorGuid = {};
+};
+
+class EarthworkChain {
+public:
+    EarthworkChain();
+    ~EarthworkChain();
+    EarthworkChain(const EarthworkChain&) = delete;
+    EarthworkChain& operator=(const EarthworkChain&) = delete;
+
+    // The solid after the steps from `base`, a mesh's solid whose first `surfaceVertices` vertices are its
+    // surface: of the columns near the bodies unless `whole` is asked or the columns cannot be taken on their own.
+    GSErrCode Run(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices, std::vector<LinkStep> steps,
+                  bool whole, std::string* why);
+    // The latest run's volume, exact and then rounded.
+    double Volume();
+    // Whether the latest run took a part of the columns.
+    bool Partial() const;
+    // The base of the latest run (null before the first).
+    const ModelBody* Base() const;
+    // The latest run's solid as one model body, its surface's vertices first (their count in `surfaceVertices`):
+    // the columns left out as they were, joined to the computed part along their common walls.
+    bool Body(ModelBody* out, int32_t* surfaceVertices, std::string* why) const;
+
+private:
+    struct Chain;
+    static constexpr GSErrCode kRetryWhole = -1;
+    bool Start(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
+               const std::vector<LinkStep>& steps, bool whole, std::string* why);
+    bool ReadBack(ModelBody* out, int32_t* surfaceVertices, std::string* why) const;
+    GSErrCode Compute(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
+                      std::vector<LinkStep> steps, bool whole, std::string* why);
+    std::unique_ptr<Chain> chain_;
+    std::unique_ptr<TerrainColumns> columns_;        // of the latest base
+    mutable std::shared_ptr<const ModelBody> body_;  // the latest solid read back
+    mutable int32_t bodySurfaceVertices_ = 0;
+};

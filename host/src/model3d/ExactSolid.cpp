@@ -1,0 +1,164 @@
+#include "model3d/ExactSolid.hpp"
+
+#include "model3d/ExactSum.hpp"
+
+#include <CGAL/Polygon_mesh_processing/compute_normal.h>
+#include <CGAL/Polygon_mesh_processing/orient_polygon_soup.h>
+#include <CGAL/Polygon_mesh_processing/orientation.h>
+#include <CGAL/Polygon_mesh_processing/polygon_soup_to_polygon_mesh.h>
+#include <CGAL/Polygon_mesh_processing/repair_polygon_soup.h>
+#include <CGAL/Polygon_mesh_processing/triangulate_faces.h>
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <map>
+#include <utility>
+
+namespace PMP = CGAL::Polygon_mesh_processing;
+
+namespace {
+// A closed, outward-oriented, triangulated solid from a soup of polygons; false when the soup bounds no volume.
+bool SolidFromSoup(std::vector<ExactPoint> points, std::vector<std::vector<std::size_t>> polygons, ExactSolid* out) {
+    PMP::repair_polygon_soup(points, polygons);
+    if (!PMP::orient_polygon_soup(points, polygons)) return false;
+    ExactSolid solid;
+    PMP::polygon_soup_to_polygon_mesh(points, polygons, solid);
+    if (!CGAL::is_closed(solid) || !PMP::triangulate_faces(solid)) return false;
+    PMP::orient_to_bound_a_volume(solid);
+    *out = std::move(solid);
+    return true;
+}
+}  // namespace
+
+bool SolidFromBody(const ModelBody& body, ExactSolid* out) {
+    std::vector<ExactPoint> points;
+    points.reserve(body.vertices.size());
+    for (const ModelPoint& p : body.vertices) points.emplace_back(p.x, p.y, p.z);
+    std::vector<std::vector<std::size_t>> polygons;
+    for (int32_t p = 1; p <= int32_t(body.pgons.size()); ++p) {
+        std::vector<std::size_t> ring;
+        for (int32_t v : body.PolygonVertices(p)) ring.push_back(std::size_t(v - 1));
+        if (ring.size() >= 3) polygons.push_back(std::move(ring));
+    }
+    return SolidFromSoup(std::move(points), std::move(polygons), out);
+}
+
+bool FacesUp(const ExactSolid& solid, ExactSolid::Face_index f) { return PMP::compute_face_normal(f, solid).z() > 0; }
+
+bool Extruded(const ExactSolid& body, Extrusion direction, double level, ExactSolid* out) {
+    const bool upward = direction == Extrusion::Upward;
+    std::vector<ExactPoint> points;
+    std::map<ExactSolid::Vertex_index, std::array<std::size_t, 2>> index;  // the body's copy and the level's
+    auto pointOf = [&](ExactSolid::Vertex_index v) {
+        auto it = index.find(v);
+        if (it != index.end()) return it->second;
+        const ExactPoint& p = body.point(v);
+        points.push_back(p);
+        points.emplace_back(p.x(), p.y(), ExactKernel::FT(level));
+        const std::array<std::size_t, 2> ids = {points.size() - 2, points.size() - 1};
+        index.emplace(v, ids);
+        return ids;
+    };
+    std::vector<std::vector<std::size_t>> polygons;
+    std::map<std::pair<ExactSolid::Vertex_index, ExactSolid::Vertex_index>, int> edges;
+    for (ExactSolid::Face_index f : body.faces()) {
+        // Upward, the faces that look down bound what lies above; downward, those that look up.
+        const ExactKernel::FT nz = PMP::compute_face_normal(f, body).z();
+        if (!(upward ? nz < 0 : nz > 0)) continue;
+        std::vector<ExactSolid::Vertex_index> vs;
+        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(body.halfedge(f), body)) vs.push_back(v);
+        std::vector<std::size_t> near, far;
+        for (ExactSolid::Vertex_index v : vs) near.push_back(pointOf(v)[0]);
+        for (auto it = vs.rbegin(); it != vs.rend(); ++it) far.push_back(pointOf(*it)[1]);
+        polygons.push_back(near);
+        polygons.push_back(far);
+        for (std::size_t i = 0; i < vs.size(); ++i) {
+            const ExactSolid::Vertex_index a = vs[i], b = vs[(i + 1) % vs.size()];
+            edges[{std::min(a, b), std::max(a, b)}] += 1;
+        }
+    }
+    if (polygons.empty()) return false;
+    // Edges of one such face only are the rim the walls stand on.
+    for (const auto& e : edges) {
+        if (e.second != 1) continue;
+        const auto a = pointOf(e.first.first), b = pointOf(e.first.second);
+        polygons.push_back({a[0], b[0], b[1], a[1]});
+    }
+    return SolidFromSoup(std::move(points), std::move(polygons), out);
+}
+
+void SolidZRange(const ExactSolid& solid, double* zMin, double* zMax) {
+    *zMin = 1e300;
+    *zMax = -1e300;
+    for (ExactSolid::Vertex_index v : solid.vertices()) {
+        const auto z = CGAL::approx(solid.point(v).z());
+        *zMin = std::min(*zMin, z.inf());
+        *zMax = std::max(*zMax, z.sup());
+    }
+}
+
+using ET = ExactKernel::FT::ET;
+
+// The signed volumes of the tetrahedra from the origin to each triangle, summed exactly. Coordinates that are
+// doubles (all but the points the booleans made) go into one exact sum of products; the others are summed as
+// rationals.
+ET ExactVolume(const ExactSolid& solid) {
+    struct Vertex {
+        bool dyadic = true;
+        std::array<double, 3> c{};
+        size_t exact = 0;  // where its rational coordinates are, when not dyadic
+    };
+    std::vector<std::array<ET, 3>> rationals;
+    std::vector<Vertex> vertices(solid.number_of_vertices() + solid.number_of_removed_vertices());
+    for (ExactSolid::Vertex_index v : solid.vertices()) {
+        const ExactPoint& p = solid.point(v);
+        Vertex& out = vertices[size_t(v)];
+        const auto approx = CGAL::approx(p);
+        for (int k = 0; k < 3; ++k) out.dyadic = out.dyadic && approx[k].inf() == approx[k].sup();
+        if (!out.dyadic) {
+            const auto exact = CGAL::exact(p);
+            out.exact = rationals.size();
+            rationals.push_back({exact[0], exact[1], exact[2]});
+            continue;
+        }
+        for (int k = 0; k < 3; ++k) out.c[size_t(k)] = approx[k].inf();
+    }
+    ExactSum sum;
+    ET rationalSum = 0;
+    // det(a, b, c) as the six products of one coordinate of each.
+    static const int kTerms[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
+    for (ExactSolid::Face_index f : solid.faces()) {
+        const ExactSolid::Halfedge_index h = solid.halfedge(f);
+        const Vertex* t[3] = {&vertices[size_t(solid.target(h))], &vertices[size_t(solid.target(solid.next(h)))],
+                              &vertices[size_t(solid.target(solid.prev(h)))]};
+        if (t[0]->dyadic && t[1]->dyadic && t[2]->dyadic) {
+            for (int k = 0; k < 6; ++k) {
+                const double a = t[0]->c[size_t(kTerms[k][0])], b = t[1]->c[size_t(kTerms[k][1])],
+                             c = t[2]->c[size_t(kTerms[k][2])];
+                if (k < 3)
+                    sum.Add(a, b, c);
+                else
+                    sum.Subtract(a, b, c);
+            }
+            continue;
+        }
+        std::array<std::array<ET, 3>, 3> q;
+        for (int i = 0; i < 3; ++i)
+            for (int k = 0; k < 3; ++k)
+                q[size_t(i)][size_t(k)] = t[i]->dyadic ? ET(t[i]->c[size_t(k)]) : rationals[t[i]->exact][size_t(k)];
+        for (int k = 0; k < 6; ++k) {
+            const ET product = q[0][size_t(kTerms[k][0])] * q[1][size_t(kTerms[k][1])] * q[2][size_t(kTerms[k][2])];
+            if (k < 3)
+                rationalSum += product;
+            else
+                rationalSum -= product;
+        }
+    }
+    ET total = sum.Value();
+    total += rationalSum;
+    total /= 6;
+    return total;
+}
+
+double RoundedVolume(const ET& volume) { return CGAL::to_double(ExactKernel::FT(volume)); }
