@@ -249,7 +249,8 @@ bool FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_
         if (ACAPI_Element_Get(&wall) != NoError) return false;
         ObstacleLP view(ElemKind_RetainingWall);
         API_Guid terrain = APINULLGuid;
-        if (!BaseLP::AttachToElement(view, ElemKind_RetainingWall, wall, terrain, true)) continue;
+        // Nor may one whose parameters or record could not be read: the user would not hear that it cannot follow.
+        if (!BaseLP::AttachToElement(view, ElemKind_RetainingWall, wall, terrain, true)) return false;
         for (const API_Guid& mesh : meshes)
             if (terrain == mesh) {
                 kept.Insert(walls[i]);
