@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +35,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -648,6 +650,41 @@ struct SweepCase {
     Share share;
 };
 
+// How the examples are grouped into processes: LODRAVIX_SWEEP_GROUP=<i>/<n> runs the i-th of n groups (from 1), the
+// examples dealt out in an order shuffled from LODRAVIX_SWEEP_SEED, so that what one example leaves in the module's
+// memory meets another each run. Unset: every example, in name order.
+struct Grouping {
+    uint64_t seed = 0;
+    int index = 0, count = 0;  // count 0: not grouped
+    std::string Text() const {
+        return "order seed " + std::to_string(seed) + ", group " + std::to_string(index + 1) + " of " +
+            std::to_string(count) + " (replay: LODRAVIX_SWEEP_SEED=" + std::to_string(seed) +
+            " LODRAVIX_SWEEP_GROUP=" + std::to_string(index + 1) + "/" + std::to_string(count) + ")";
+    }
+};
+const Grouping& SweepGrouping() {
+    static const Grouping grouping = [] {
+        Grouping g;
+        const char* group = std::getenv("LODRAVIX_SWEEP_GROUP");
+        const char* seed = std::getenv("LODRAVIX_SWEEP_SEED");
+        int index = 0, count = 0;
+        if (group == nullptr || std::sscanf(group, "%d/%d", &index, &count) != 2 || count < 1 || index < 1 ||
+            index > count)
+            return g;
+        g.index = index - 1;
+        g.count = count;
+        g.seed = seed != nullptr ? std::strtoull(seed, nullptr, 10) : 0;
+        return g;
+    }();
+    return grouping;
+}
+
+// The examples this process has swept so far, in order: a fault names them, as the state they left is a cause.
+std::vector<std::string>& SweptBefore() {
+    static std::vector<std::string> names;
+    return names;
+}
+
 std::vector<SweepCase> SweptCases() {
     std::vector<std::string> scripts;
     for (const auto& entry : std::filesystem::directory_iterator(ExamplesDir()))
@@ -660,7 +697,13 @@ std::vector<SweepCase> SweptCases() {
         const int count = SharesOf(script);
         for (int i = 0; i < count; ++i) out.push_back({script, Share{i, count, every}});
     }
-    return out;
+    const Grouping& g = SweepGrouping();
+    if (g.count == 0) return out;
+    std::mt19937_64 random(g.seed);
+    std::shuffle(out.begin(), out.end(), random);
+    std::vector<SweepCase> group;
+    for (size_t i = size_t(g.index); i < out.size(); i += size_t(g.count)) group.push_back(out[i]);
+    return group;
 }
 
 void PrintTo(const SweepCase& c, std::ostream* out) {
@@ -669,8 +712,14 @@ void PrintTo(const SweepCase& c, std::ostream* out) {
 
 class FaultSweep : public ::testing::TestWithParam<SweepCase> {};
 
+std::string CaseName(const SweepCase& c) {
+    return c.script + (c.share.count > 1 ? "_share" + std::to_string(c.share.index + 1) : std::string());
+}
+
 TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
     const SweepCase& param = GetParam();
+    if (SweptBefore().empty() && SweepGrouping().count > 0)
+        std::cerr << "fault sweep: " << SweepGrouping().Text() << "\n";
     const std::vector<ScriptLine> lines = CommandLines(ExamplesDir() + "/" + param.script + ".script");
     ASSERT_FALSE(lines.empty());
     SweepState state;
@@ -713,8 +762,16 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
     State = nullptr;
     std::filesystem::remove_all(work, ec);
 
-    EXPECT_TRUE(passed) << param.script << " does not pass between the sweep's runs";
-    for (const std::string& fault : state.faults) ADD_FAILURE() << fault;
+    const Grouping& grouping = SweepGrouping();
+    std::string where;
+    if (grouping.count > 0) {
+        where = "\n(" + grouping.Text() + "; swept before it in this process:";
+        for (const std::string& name : SweptBefore()) where += " " + name;
+        where += ")";
+    }
+    SweptBefore().push_back(CaseName(param));
+    EXPECT_TRUE(passed) << param.script << " does not pass between the sweep's runs" << where;
+    for (const std::string& fault : state.faults) ADD_FAILURE() << fault << where;
     // LODRAVIX_SWEEP_TABLE names a file that gets one line per run: action, function, form, clean or fault, verdict,
     // what changed.
     if (const char* tablePath = std::getenv("LODRAVIX_SWEEP_TABLE")) {
@@ -728,11 +785,8 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
                   << " runs of " << param.script << "\n";
 }
 
-std::string CaseName(const ::testing::TestParamInfo<SweepCase>& info) {
-    const Share& s = info.param.share;
-    return info.param.script + (s.count > 1 ? "_share" + std::to_string(s.index + 1) : std::string());
-}
+std::string ParamName(const ::testing::TestParamInfo<SweepCase>& info) { return CaseName(info.param); }
 
-INSTANTIATE_TEST_SUITE_P(Examples, FaultSweep, ::testing::ValuesIn(SweptCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Examples, FaultSweep, ::testing::ValuesIn(SweptCases()), ParamName);
 
 }  // namespace
