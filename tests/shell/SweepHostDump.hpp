@@ -66,7 +66,8 @@ inline ordered_json OtherAttributes(StandinHost& host) {
 }
 
 // The user folder's files (the module's generated parts, exports, preferences, markers) by path, each with a key
-// of its bytes; links (the module's install) left out.
+// of its bytes, the GUIDs in them numbered in the order met (the host names a part it makes anew each time);
+// links (the module's install) left out.
 inline ordered_json UserFolderFiles(StandinHost& host) {
     namespace fs = std::filesystem;
     std::vector<std::pair<std::string, std::string>> files;
@@ -77,8 +78,9 @@ inline ordered_json UserFolderFiles(StandinHost& host) {
         if (it->is_symlink(ec) || !it->is_regular_file(ec)) continue;
         std::ifstream in(it->path(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        GuidNumbers numbers;
         ContentKey key;
-        key.Add(bytes);
+        key.Add(numbers.Rewrite(bytes));
         files.push_back({fs::relative(it->path(), root, ec).generic_string(), std::to_string(key.Value())});
     }
     std::sort(files.begin(), files.end());
