@@ -157,6 +157,21 @@ inline bool Told(const std::vector<std::string>& run, const std::vector<std::str
 }
 inline bool Told(const RunCase& c) { return Told(c.run.alerts, c.clean.alerts); }
 
+// The model alone: a dump without what surrounds it (window, database, undo steps, selection, attributes other than
+// layers, user folder files). A told partial outcome is judged on the model; the outcomes that claim the project as
+// the clean run or as before compare the whole.
+inline bool IsSurrounding(const std::string& line) {
+    for (const char* part : {"window ", "database ", "undoSteps ", "selection", "attributes ", "files "})
+        if (line.rfind(part, 0) == 0) return true;
+    return false;
+}
+inline Signature Modelled(const Signature& dump) {
+    Signature out;
+    for (const std::string& line : dump)
+        if (!IsSurrounding(line)) out.push_back(line);
+    return out;
+}
+
 // Ended as the clean run: the project as the clean run leaves it, and every alert the clean run shows shown (one
 // the run lost is a warning the user never had).
 inline bool LostAlerts(const RunCase& c) { return !Added(c.run.alerts, c.clean.alerts).empty(); }
@@ -187,8 +202,8 @@ inline void LeaveLinksOut(ordered_json& e) {
 struct KeyedProject {
     std::map<std::string, std::string> old;  // GUID -> text
     std::vector<std::string> made;           // texts, objects without their links
-    Signature parts;                         // layers, stories, databases; window, attributes, files
-    Signature undo;                          // the undo steps by name
+    Signature parts;                         // layers, stories, databases
+    Signature undo;                          // the undo steps by name (kept aside)
     Signature oldLinks, madeLinks;           // solid links between old elements; those with a made end
 };
 
@@ -222,9 +237,9 @@ inline KeyedProject Keyed(const ordered_json& project, const ordered_json& befor
             out.parts.push_back(part + std::string(" ") + numbers.Rewrite(x.dump()));
     Signature surroundings;
     DumpSurroundings(project, numbers, surroundings);
-    // A told partial outcome leaves the selection as the failure left it: it is not compared.
+    // A told partial outcome is judged on the model: the undo steps are kept aside, the rest not compared.
     for (std::string& line : surroundings)
-        if (line.rfind("selection", 0) != 0) (line.rfind("undoSteps ", 0) == 0 ? out.undo : out.parts).push_back(line);
+        if (line.rfind("undoSteps ", 0) == 0) out.undo.push_back(line);
     for (ordered_json x : project.value("solidLinks", ordered_json::array())) {
         x.erase("time");
         x.erase("subTime");
@@ -273,8 +288,9 @@ inline bool TakenBack(const RunCase& c) { return c.run.dump == c.before.dump && 
 // says so: the project exactly as the clean run left it after one of its earlier steps, or as it stood where the
 // failure came (a later step, one that had nothing to change in the clean run, was not done).
 inline bool EarlierStepsKept(const RunCase& c) {
-    return c.run.dump != c.before.dump && c.run.hash != c.clean.hash && Told(c) &&
-        (c.cleanSteps.count(c.run.hash) != 0 || (!c.failedFrom.empty() && c.run.hash == c.failedFrom));
+    if (c.run.dump == c.before.dump || c.run.hash == c.clean.hash || !Told(c)) return false;
+    const std::string model = DumpHash(Modelled(c.run.dump));  // the steps are known by their models' hashes
+    return c.cleanSteps.count(model) != 0 || (!c.failedFrom.empty() && model == c.failedFrom);
 }
 
 // Contour lines as before: a new or changed terrain or earthwork stands when its terrain's contour lines cannot be
@@ -304,7 +320,7 @@ inline bool Unlinked(const RunCase& c) {
     const KeyedProject run = Keyed(c.run.Project(), c.before.Project());
     const KeyedProject clean = Keyed(c.clean.Project(), c.before.Project());
     return !clean.made.empty() && run.old == clean.old && run.made == clean.made && run.parts == clean.parts &&
-        run.undo == clean.undo && run.oldLinks == clean.oldLinks && Includes(clean.madeLinks, run.madeLinks);
+        run.oldLinks == clean.oldLinks && Includes(clean.madeLinks, run.madeLinks);
 }
 
 // Rebuild keeps: an earthwork rebuild that fails inside its command keeps, as one undo step, the objects it rewrote
@@ -316,7 +332,7 @@ inline bool RebuildKeeps(const RunCase& c) {
     const KeyedProject before = Keyed(c.before.Project(), c.before.Project());
     const KeyedProject run = Keyed(c.run.Project(), c.before.Project());
     const KeyedProject clean = Keyed(c.clean.Project(), c.before.Project());
-    if (!run.made.empty() || run.parts != before.parts || run.undo != clean.undo || run.oldLinks != before.oldLinks ||
+    if (!run.made.empty() || run.parts != before.parts || run.oldLinks != before.oldLinks ||
         run.old.size() != before.old.size())
         return false;
     // The clean run's order, of the elements it left changed.
@@ -507,7 +523,7 @@ inline bool OnlyObservingPassTold(const RunCase& c) {
 inline bool PartlyObserved(const RunCase& c) {
     if (!Told(c)) return false;
     const Signature run = WithoutObservedMarks(c.run.dump);
-    if (c.run.hash == c.clean.hash && DumpHash(run) != c.failedFromUnobserved && !OnlyObservingPassTold(c))
+    if (c.run.hash == c.clean.hash && DumpHash(Modelled(run)) != c.failedFromUnobserved && !OnlyObservingPassTold(c))
         return false;
     // Observed in the run only where the clean run observes the element too.
     Signature observed;
@@ -536,7 +552,8 @@ inline bool OneInputTakenBack(const RunCase& c) {
     if (c.failedIn < 1 || c.cleanCommands < 2 || c.run.hash == c.clean.hash || !Told(c)) return false;
     const auto unnumbered = [](const Signature& lines) {
         Signature out;
-        for (const std::string& line : lines) out.push_back(WithoutPointNumbers(line));
+        for (const std::string& line : lines)
+            if (!IsSurrounding(line)) out.push_back(WithoutPointNumbers(line));
         std::sort(out.begin(), out.end());
         return out;
     };
@@ -570,9 +587,10 @@ inline bool StandsAlone(const std::string& line) {
 inline bool OneObjectLeftOut(const RunCase& c) {
     if (c.failedIn < 1 || c.run.hash == c.clean.hash || !Told(c)) return false;
     const auto change = c.cleanChanges.find(c.failedIn);
-    if (change == c.cleanChanges.end() || !Added(c.clean.dump, c.run.dump).empty()) return false;
-    const Signature& made = change->second.first;
-    const Signature missing = Added(c.run.dump, c.clean.dump);
+    const Signature run = Modelled(c.run.dump), clean = Modelled(c.clean.dump);
+    if (change == c.cleanChanges.end() || !Added(clean, run).empty()) return false;
+    const Signature made = Modelled(change->second.first);
+    const Signature missing = Added(run, clean);
     return !missing.empty() && missing.size() < made.size() && Includes(made, missing) &&
         std::all_of(made.begin(), made.end(), StandsAlone);
 }

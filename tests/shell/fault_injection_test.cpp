@@ -257,13 +257,13 @@ std::string Moment(StandinHost& host) {
     return std::to_string(host.Database().ChangeCount()) + "/" + std::to_string(host.Events().ObserverChanges());
 }
 
-// The project's hash now and, after a space, its hash without the observed marks; from the dumps known by their
-// moment when it has not changed since one of them.
+// The project's model hash now (without what surrounds it) and, after a space, the same without the observed marks;
+// from the dumps known by their moment when it has not changed since one of them.
 std::string HashesNow(StandinHost& host, std::map<std::string, std::string>& known) {
     std::string& hashes = known[Moment(host)];
     if (hashes.empty()) {
         const Signature dump = Dumper.Dump(host);
-        hashes = DumpHash(dump) + " " + DumpHash(WithoutObservedMarks(dump));
+        hashes = DumpHash(Modelled(dump)) + " " + DumpHash(Modelled(WithoutObservedMarks(dump)));
     }
     return hashes;
 }
@@ -275,7 +275,7 @@ const Signature& CleanDumpNow(StandinHost& host) {
     if (moment != s.lastMoment) {
         s.lastDump = Dumper.Dump(host);
         s.lastMoment = moment;
-        s.known[moment] = DumpHash(s.lastDump) + " " + DumpHash(WithoutObservedMarks(s.lastDump));
+        s.known[moment] = DumpHash(Modelled(s.lastDump)) + " " + DumpHash(Modelled(WithoutObservedMarks(s.lastDump)));
     }
     return s.lastDump;
 }
@@ -463,7 +463,7 @@ void FinishChild(StandinHost& host, bool actionDone) {
         out["changes"] = json::array();
         for (const auto& [command, change] : s.changes)
             out["changes"].push_back({command, change.first, change.second});
-        if (!s.steps.empty() && s.steps.back() == out["hash"]) s.steps.pop_back();
+        if (!s.steps.empty() && s.steps.back() == DumpHash(Modelled(afterDump))) s.steps.pop_back();
         out["steps"] = s.steps;
         out["rewritten"] = s.rewritten;
         SaveProject("clean", SweptProject(host), afterDump);
