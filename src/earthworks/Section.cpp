@@ -54,6 +54,7 @@ struct SectionMemo {
 }  // namespace
 
 const API_Guid& PreparedSectionRoad() { return PreparedRoad; }
+void ForgetPreparedSectionRoad() { PreparedRoad = APINULLGuid; }
 
 void CopyChangedFields(const uint8_t (&flags)[SectionFieldCount], SectionSettings& target,
                        const SectionSettings& source) {

@@ -55,6 +55,8 @@ void CopyCommonHeights(const QV_List<QV_Coord3DLong>& section, QV_List<QV_Coord3
 
 // The road whose section was prepared last; null until one was.
 const API_Guid& PreparedSectionRoad();
+// Forgets it: the road belongs to the project (or the module's life) it was prepared in.
+void ForgetPreparedSectionRoad();
 
 // Copies, for each set flag, the field of that id (1 to 16) from source to target; the layer (0) never.
 void CopyChangedFields(const uint8_t (&flags)[SectionFieldCount], SectionSettings& target,

@@ -8,6 +8,8 @@ bool strandedNote = false;
 int watches = 0;
 }  // namespace
 
+void ForgetStrandedChange() { strandedNote = false; }
+
 void NoteStrandedChange() {
     if (watches > 0) strandedNote = true;
 }

@@ -10,6 +10,8 @@
 // A change the step made for its own use that it could not undo (a layer it opened and could not close again):
 // like an element the host would not delete, it takes the command back. Outside any watch, nothing.
 void NoteStrandedChange();
+// Forgets a note no command took up (the module's life ends).
+void ForgetStrandedChange();
 
 // Deletes the elements; false, and the note set, when the host refuses.
 bool DeleteLeftoverElements(const GS::Array<API_Guid>& guids);

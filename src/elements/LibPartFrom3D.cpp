@@ -160,7 +160,12 @@ bool RewriteTempLibPart3DScript(const BaseCls& cls, const QV_String& partName) {
 }
 
 bool SaveViewAsTempLibPart(const BaseCls& cls, const QV_String& partName, QV_String& outPath) {
-    SelectElement(cls.element, true);
+    // The view shows the selection: one the host did not clear keeps the user's elements in it, one it did not
+    // take leaves the terrain out, and either would be saved as the object.
+    if (ACAPI_Element_DeselectAll() != NoError || !SelectElement(cls.element, true)) {
+        ACAPI_Element_DeselectAll();
+        return false;
+    }
     GS::Array<API_LibraryInfo> libraries;
     int32_t libIndex = -1;
     // Without a library to save into there is no folder for the object: nothing is saved (a bare "\tmpCL.gsm"

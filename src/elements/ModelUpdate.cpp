@@ -103,12 +103,6 @@ bool ReadRecordTag(const API_Elem_Head& head, char& tag) {
     return err == NoError || err == APIERR_BADID;
 }
 
-char ReadRecordTag(const API_Elem_Head& head) {
-    char tag = 0;
-    ReadRecordTag(head, tag);
-    return tag;
-}
-
 bool ReadsAsKind(const API_Elem_Head& head, int32_t kind) {
     ElemDescriptor descriptor;
     return ElemUserData_ReadFromElement(descriptor, kind, head, true);
@@ -228,13 +222,18 @@ bool FilterPendingHeads(PendingModelUpdate& record) {
     return true;
 }
 
-void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out) {
+bool CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out) {
     out.Clear();
-    if (pending.mode == 5) return;
+    if (pending.mode == 5) return true;
     for (int32_t i = 0; i < pending.heads.GetCount(); ++i) {
         const API_Elem_Head& head = pending.heads[i];
-        if (head.typeID == API_ObjectID && ReadRecordTag(head) == ElemKindTag(ElemKind_RetainingWall)) out.Insert(head);
+        if (head.typeID != API_ObjectID) continue;
+        // An object whose record could not be read may be a wall that cannot follow: the user would not be told.
+        char tag = 0;
+        if (!ReadRecordTag(head, tag)) return false;
+        if (tag == ElemKindTag(ElemKind_RetainingWall)) out.Insert(head);
     }
+    return true;
 }
 
 bool FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls) {
@@ -250,7 +249,8 @@ bool FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_
         if (ACAPI_Element_Get(&wall) != NoError) return false;
         ObstacleLP view(ElemKind_RetainingWall);
         API_Guid terrain = APINULLGuid;
-        if (!BaseLP::AttachToElement(view, ElemKind_RetainingWall, wall, terrain, true)) continue;
+        // Nor may one whose parameters or record could not be read: the user would not hear that it cannot follow.
+        if (!BaseLP::AttachToElement(view, ElemKind_RetainingWall, wall, terrain, true)) return false;
         for (const API_Guid& mesh : meshes)
             if (terrain == mesh) {
                 kept.Insert(walls[i]);
@@ -321,7 +321,7 @@ bool Dispatch(PendingModelUpdate& record, const ModelUpdateSteps& steps, QV_List
     const int32_t mode = record.mode;
     if (mode != 4) {
         if (mode < 1 || mode > 5) return CloseEarly(record, steps);
-        CollectPendingRetainingWalls(record, walls);
+        if (!CollectPendingRetainingWalls(record, walls)) return false;
         if (!steps.filterPendingHeads(record)) return false;
         if (record.heads.GetCount() == 0) return CloseEarly(record, steps);
         if (!FilterWallsByChangedTerrain(record, walls)) return false;

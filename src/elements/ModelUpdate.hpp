@@ -60,7 +60,8 @@ void ToEditPars(PendingModelUpdate& record);
 bool FilterPendingHeads(PendingModelUpdate& record);
 
 // The retaining-wall objects (tag 'G') among the pending elements into `out` (emptied first); none for mode 5.
-void CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out);
+// False when an object's record could not be read.
+bool CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out);
 // When meshes are among the pending elements, keeps in `walls` only the retaining walls on one of them; false
 // when a wall cannot be read.
 bool FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls);

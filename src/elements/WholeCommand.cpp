@@ -10,6 +10,7 @@
 
 namespace {
 constexpr int32_t ExternalCommandEntry = 2;
+constexpr const char* BuiltInUndoText = "External command";
 
 int depth = 0;
 // Outermost commands so far that ended otherwise than done, and those the host kept (done, or kept so far).
@@ -37,11 +38,15 @@ bool RunNested(const std::function<CommandEnd()>& work) {
 GS::UniString ExternalCommandUndoText() {
     QV_String text;
     GetResString(text, UndoTableBase + LanguageIndex, ExternalCommandEntry);
+    // The step still needs a name the user can read in the undo list when the resources would not give it.
+    if (!IsResText(text)) text = QV_String(BuiltInUndoText);
     return GS::UniString(text.GetBuffer(), text.GetLength());
 }
 
-bool RunCommand(const GS::UniString& undoText, const std::function<CommandEnd()>& work) {
+bool RunCommand(const GS::UniString& givenUndoText, const std::function<CommandEnd()>& work) {
     if (depth > 0) return RunNested(work);
+    const bool unread = !IsResText(QV_String(givenUndoText.ToUStr(), givenUndoText.GetLength() * 2, Encoding_UTF16LE));
+    const GS::UniString undoText = unread ? ExternalCommandUndoText() : givenUndoText;
     UserView view;
     bool ran = false;
     CommandEnd end = CommandEnd::Failed;

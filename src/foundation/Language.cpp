@@ -20,8 +20,11 @@ namespace {
 constexpr int32_t CommonOK = 64;
 constexpr const char* MissingText = "_ERR_NO_";
 constexpr const char* BuiltInErrorTitle = "Error";
-constexpr const char* BuiltInErrorText = "The command could not be completed.";
+// What a text the resources could not give is shown as: the read failed, nothing more is known (the command may
+// well have done its work).
+constexpr const char* BuiltInErrorText = "Error while finding data.";
 constexpr int32_t InformationAlertType = 1;
+constexpr int32_t ErrorAlertType = -1;
 
 bool IsLanguage(int32_t language) { return language >= 0 && language < LanguageCount; }
 
@@ -69,25 +72,27 @@ void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail) 
         GetResString(message, SOSITableBase + LanguageIndex, SOSITableEntryOf(code));
     QV_String title;
     GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-    // Without the module's resources the user must still learn that the action failed.
-    if (message == QV_String(MissingText)) message = QV_String(BuiltInErrorText);
-    if (title == QV_String(MissingText)) title = QV_String(BuiltInErrorTitle);
     ShowAlertBox(alertType, title, message, detail);
 }
 
 void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail) {
+    // An alert whose words the resources could not give tells the user that much, as an error, and never shows
+    // the marker of a missing text: what it was to say is not known.
+    const bool unread = !IsResText(message);
+    if (unread) alertType = ErrorAlertType;
     if (alertType != InformationAlertType) ++warningsShown;
     QV_String button;
     GetResString(button, CommonTableBase + LanguageIndex, CommonOK);
-    if (button == QV_String(MissingText)) button = QV_String("OK");
-    // A warning whose text the resources could not give still says the command failed, never the marker of a
-    // missing text; a note (type 1) keeps it, as it claims nothing.
-    const bool failure = alertType != InformationAlertType;
-    const QV_String shownTitle = failure && title == QV_String(MissingText) ? QV_String(BuiltInErrorTitle) : title;
-    const QV_String shown = failure && message == QV_String(MissingText) ? QV_String(BuiltInErrorText) : message;
+    if (!IsResText(button)) button = QV_String("OK");
+    const QV_String shownTitle = IsResText(title) && !unread ? title
+        : alertType == InformationAlertType                  ? QV_String()
+                                                             : QV_String(BuiltInErrorTitle);
+    const QV_String shown = unread ? QV_String(BuiltInErrorText) : message;
     DGAlert(static_cast<int16_t>(alertType), ToUni(shownTitle), ToUni(shown), ToUni(detail), ToUni(button),
             GS::UniString(), GS::UniString());
 }
+
+void ShowUnreadTextError() { ShowAlertBox(ErrorAlertType, QV_String(), QV_String(MissingText), QV_String()); }
 
 bool LoadLanguage(bool reload) {
     if (reload) LoadConfigFile(ConfigSharedFile, false);

@@ -40,8 +40,11 @@ QV_String& GetResStringForLanguage(QV_String& out, int32_t id, int32_t index, in
 // under the title "Error" in the current language, with `detail` (what it concerns) as the small text when given;
 // nothing for other codes.
 void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail = QV_String());
-// A modal host alert with one "OK" button; empty texts are left out.
+// A modal host alert with one "OK" button; empty texts are left out. An alert whose title or message the
+// resources could not give is shown as the error "Error while finding data." instead.
 void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail);
+// The error a text that could not be read is told with (a question that cannot be asked without its words).
+void ShowUnreadTextError();
 // How many alerts other than information ones (errors, warnings) ShowAlertBox has shown so far: an action that
 // showed one and kept nothing ended in failure.
 int WarningsShown();

@@ -14,6 +14,7 @@
 #include "shell/AttributeCache.hpp"
 #include "shell/MenuCommands.hpp"
 #include "shell/MenuHandlers.hpp"
+#include "shell/ModuleMemory.hpp"
 #include "shell/Notifications.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
@@ -105,5 +106,6 @@ GSErrCode FreeData() {
     DeleteSuiteMarkerFile();
     ResetCurveSegmentation(false);
     UnwireSubsystems();
+    ResetModuleMemory();
     return NoError;
 }

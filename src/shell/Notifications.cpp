@@ -8,6 +8,7 @@
 #include "foundation/ObservedElements.hpp"
 #include "settings/ObserverAttachment.hpp"
 #include "shell/ModulePorts.hpp"
+#include "shell/ModuleMemory.hpp"
 #include "shell/ProjectOffset.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/ToolsPalette.hpp"
@@ -28,8 +29,9 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
         case APINotify_New:
         case APINotify_NewAndReset:
         case APINotify_Open:
-            // What the add-on observed belonged to the project before.
+            // What the add-on observed, prepared or looked up belonged to the project before.
             ObservedElements::Forget();
+            ForgetProjectMemory();
             // The host reports edits only of observed elements: without this a project's terrain could be
             // dragged away from its linked objects. Elements that could not be looked at are told.
             ShowErrorMessage(AttachObserversToAddOnElements(), 2);

@@ -42,7 +42,9 @@ bool TerrainInputDialogBoxes::KeepExistingOutline() {
     GetResString(text, ImportTableBase + LanguageIndex, 29);
     GetResString(keep, ImportTableBase + LanguageIndex, 30);
     GetResString(substitute, ImportTableBase + LanguageIndex, 31);
-    return ShowAlert(2, text, QV_String(), QV_String(), keep, substitute, QV_String()) == 1;
+    // Not asked: the outline the user has stays.
+    const int16_t answer = ShowAlert(2, text, QV_String(), QV_String(), keep, substitute, QV_String());
+    return answer != 2;
 }
 
 bool TerrainInputDialogBoxes::OpenPointPalette() {

@@ -218,12 +218,18 @@ TEST_F(LanguageTest, ErrorMessagesReachTheDialogManager) {
     ShowErrorMessage(ErrUpdateFailed, -1, QV_String("East bridge"));
     EXPECT_EQ(DGDriver::Log().back().texts[0], "Error while modifying one or more objects.");
     EXPECT_EQ(DGDriver::Log().back().texts[1], "East bridge");
-    // A warning whose text the resources could not give says the command failed; a note keeps what it got.
-    ShowAlertBox(2, QV_String("_ERR_NO_"), QV_String("_ERR_NO_"), QV_String());
-    EXPECT_EQ(DGDriver::Log().back().title, "Error");
-    EXPECT_EQ(DGDriver::Log().back().texts[0], "The command could not be completed.");
-    ShowAlertBox(1, QV_String(), QV_String("_ERR_NO_"), QV_String());
-    EXPECT_EQ(DGDriver::Log().back().texts[0], "_ERR_NO_");
+    // An alert, warning or note, whose text the resources could not give says only that a read failed, as an
+    // error, and never shows the marker; a title alone unread leaves the message as it is.
+    for (int32_t type : {2, 1}) {
+        ShowAlertBox(type, QV_String("_ERR_NO_"), QV_String("_ERR_NO_"), QV_String());
+        EXPECT_EQ(DGDriver::Log().back().title, "Error");
+        EXPECT_EQ(DGDriver::Log().back().texts[0], "Error while finding data.");
+        EXPECT_EQ(DGDriver::Log().back().id, -1);
+    }
+    ShowAlertBox(1, QV_String("_ERR_NO_"), QV_String("Export complete!"), QV_String());
+    EXPECT_EQ(DGDriver::Log().back().title, "");
+    EXPECT_EQ(DGDriver::Log().back().texts[0], "Export complete!");
+    EXPECT_EQ(DGDriver::Log().back().id, 1);
 
     DGDriver::ClearQueueAndLog();
     ShowErrorMessage(0, -1);

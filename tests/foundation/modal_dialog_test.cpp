@@ -93,7 +93,7 @@ TEST_F(ModalDialogTest, ADialogThatCannotOpenTellsTheUser) {
     const auto& log = DGDriver::Log();
     ASSERT_EQ(log.size(), 2u);
     const std::pair<const char*, const char*> told[] = {{"Error", "Error while managing the dialog"},
-                                                        {"Error", "The command could not be completed."}};
+                                                        {"Error", "Error while finding data."}};
     for (size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(log[i].kind, "alert");
         EXPECT_EQ(log[i].title, told[i].first);

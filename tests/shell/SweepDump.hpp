@@ -102,6 +102,30 @@ struct DumpShape {
     bool (*trims)(const ordered_json& element) = nullptr;
 };
 
+// What else of the project a user or a later action meets, a line each: the front window, the current database,
+// the selection (its elements' numbers, in order), the undo steps by name (in order), the attributes other than
+// layers and the user folder's files. After the elements, whose numbers the selection uses.
+template <typename Numbers>
+void DumpSurroundings(const ordered_json& project, Numbers& numbers, Signature& out) {
+    const auto text = [](const ordered_json& x) {
+        return x.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+    };
+    for (const char* part : {"window", "database", "undoSteps"})
+        if (project.contains(part)) out.push_back(std::string(part) + " " + text(project[part]));
+    if (project.contains("selection")) {
+        std::vector<std::string> selected;
+        for (const ordered_json& guid : project["selection"])
+            selected.push_back(numbers.Rewrite(guid.get<std::string>()));
+        std::sort(selected.begin(), selected.end());
+        std::string line = "selection";
+        for (const std::string& s : selected) line += " " + s;
+        out.push_back(line);
+    }
+    for (const char* part : {"attributes", "files"})
+        if (project.contains(part))
+            for (const ordered_json& x : project[part]) out.push_back(std::string(part) + " " + text(x));
+}
+
 // The lines of a project's layers, stories, databases and solid links (a link when both its ends are in `dumped`).
 inline void DumpParts(const ordered_json& project, const std::unordered_set<std::string>& dumped, GuidNumbers& numbers,
                       Signature& out) {
@@ -143,6 +167,9 @@ inline Signature ProjectDump(const ordered_json& project, const DumpShape& shape
     }
     for (const std::string& e : elements) out.push_back("element " + numbers.Rewrite(e));
     DumpParts(project, dumped, numbers, out);
+    // A part of the project's elements is compared without what surrounds them; so is the host's bare JSON (the
+    // sweep's project, SweptProject, carries the user folder's files with the rest).
+    if (shape.takes == nullptr && project.contains("files")) DumpSurroundings(project, numbers, out);
     std::sort(out.begin(), out.end());
     return out;
 }

@@ -12,21 +12,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace Sweep {
-
-// The project as the sweep compares it: the host's JSON, each element the module observes marked "observed".
-inline ordered_json SweptProject(StandinHost& host) {
-    ordered_json project = host.Database().ToJson();
-    for (ordered_json& e : project["elements"]) {
-        API_Guid guid;
-        if (ParseGuidText(e.value("guid", ""), &guid) && host.Events().IsObserved(guid)) e["observed"] = true;
-    }
-    return project;
-}
 
 // A 64-bit key of bytes, eight at a time.
 class ContentKey {
@@ -54,6 +47,60 @@ public:
 private:
     uint64_t h_ = 0xcbf29ce484222325ull;
 };
+
+// The attributes other than layers (the project's JSON has those): type, index, name and a key of the record.
+inline ordered_json OtherAttributes(StandinHost& host) {
+    ordered_json out = ordered_json::array();
+    for (const auto& [type, list] : host.Database().Model().attributes) {
+        if (type == API_LayerID) continue;
+        for (const StoredAttribute& a : list) {
+            if (a.deleted) continue;
+            ContentKey key;
+            key.Add(&a.record, sizeof a.record);
+            const char* name = a.record.header.name;
+            out.push_back({type, a.record.header.index, std::string(name, strnlen(name, sizeof a.record.header.name)),
+                           std::to_string(key.Value())});
+        }
+    }
+    return out;
+}
+
+// The user folder's files (the module's generated parts, exports, preferences, markers) by path, each with a key
+// of its bytes, the GUIDs in them numbered in the order met (the host names a part it makes anew each time);
+// links (the module's install) left out.
+inline ordered_json UserFolderFiles(StandinHost& host) {
+    namespace fs = std::filesystem;
+    std::vector<std::pair<std::string, std::string>> files;
+    const fs::path root = host.Settings().userFolder;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        if (it->is_symlink(ec) || !it->is_regular_file(ec)) continue;
+        std::ifstream in(it->path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        GuidNumbers numbers;
+        ContentKey key;
+        key.Add(numbers.Rewrite(bytes));
+        files.push_back({fs::relative(it->path(), root, ec).generic_string(), std::to_string(key.Value())});
+    }
+    std::sort(files.begin(), files.end());
+    ordered_json out = ordered_json::array();
+    for (const auto& [path, key] : files) out.push_back({path, key});
+    return out;
+}
+
+// The project as the sweep compares it: the host's JSON, each element the module observes marked "observed", with
+// the attributes other than layers and the user folder's files.
+inline ordered_json SweptProject(StandinHost& host) {
+    ordered_json project = host.Database().ToJson();
+    project["attributes"] = OtherAttributes(host);
+    project["files"] = UserFolderFiles(host);
+    for (ordered_json& e : project["elements"]) {
+        API_Guid guid;
+        if (ParseGuidText(e.value("guid", ""), &guid) && host.Events().IsObserved(guid)) e["observed"] = true;
+    }
+    return project;
+}
 
 template <typename T>
 void AddPart(ContentKey& key, const MemoPart<std::vector<T>>& part) {
@@ -190,6 +237,9 @@ public:
                                  ids_.Met(ids_.Id(x["operator"].get<std::string>())));
         Signature out;
         out.reserve(texts.size() + 64);
+        ordered_json surroundings = parts;
+        surroundings["attributes"] = OtherAttributes(host);
+        surroundings["files"] = UserFolderFiles(host);
         for (const ElementText* t : texts) {
             std::string line;
             line.reserve(t->length + 16);
@@ -211,6 +261,7 @@ public:
                     out.push_back(std::string(part) + " " +
                                   ids_.Rewrite(x.dump(-1, ' ', false, ordered_json::error_handler_t::replace)));
                 }
+        DumpSurroundings(surroundings, ids_, out);
         std::sort(out.begin(), out.end());
         return out;
     }

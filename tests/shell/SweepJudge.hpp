@@ -3,6 +3,12 @@
 // action and the clean run's end. Each outcome the module may leave is one predicate here; a run that meets none is a
 // fault, and the judge says what is wrong with it.
 #include "SweepDump.hpp"
+#include "TestSupport.hpp"
+#include "foundation/ErrorCode.hpp"
+#include "foundation/Language.hpp"
+
+#include "Resources.hpp"
+#include "UniString.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -75,12 +81,38 @@ struct RunCase {
 
 // --- what the user is told
 
+// The module's error messages the judge looks for, as an alert shows them ("<title> | <message>"), read from the
+// module's resources in English (the language the examples run in).
+struct JudgeTexts {
+    std::string findingData, pointError, layerRefused, observingPass, objectNotMade;
+};
+inline std::string ModuleErrorText(int32_t entry) {
+    GS::UniString text;
+    if (!RSGetIndString(&text, ErrorTableBase + LanguageEnglish, entry, TestSupport::ModuleResources())) return "";
+    return text.ToUtf8();
+}
+inline const JudgeTexts& JudgedTexts() {
+    static const JudgeTexts texts = [] {
+        const std::string title = ModuleErrorText(ErrorTitleEntry) + " | ";
+        return JudgeTexts{title + ModuleErrorText(ErrFindingData), title + ModuleErrorText(ErrSpecifyingPoint),
+                          title + ModuleErrorText(ErrLayer), title + ModuleErrorText(ErrObjectInformation),
+                          title + ModuleErrorText(ErrModifying)};
+    }();
+    return texts;
+}
+
 // Begins the text of an alert that came while a dialog was opening, before the user could answer it: "[opening
 // dialog <id>] ".
 inline const std::string OpeningMark = "[opening dialog ";
 // Begins the text of an alert that came while a dialog waited for the user, which then took another answer (the
 // dialog stayed open after it): "[answered again, dialog <id>] ".
 inline const std::string AnsweredAgainMark = "[answered again, dialog ";
+
+// An alert's kind (the host's alert type) follows its texts: " {kind <n>}".
+inline std::string WithoutKind(const std::string& alert) {
+    const size_t at = alert.rfind(" {kind ");
+    return at == std::string::npos ? alert : alert.substr(0, at);
+}
 
 // The alerts of `run` that `clean` does not show, each as often as it is missing there.
 inline std::vector<std::string> NewAlerts(const std::vector<std::string>& run, const std::vector<std::string>& clean) {
@@ -111,13 +143,39 @@ inline bool BlamesInput(const std::string& alert) {
     return false;
 }
 
-// Told: the user learns that something was not done. An alert the clean run does not show, and none of the new ones
-// blames the user's input for what the host refused.
+// The marker the resources give for a text they do not have: an alert or question showing it says nothing.
+inline const std::string MissingTextMarker = "_ERR_NO_";
+inline bool Unworded(const std::string& alert) { return alert.find(MissingTextMarker) != std::string::npos; }
+
+// Told: the user learns that something was not done. An alert the clean run does not show, none of the new ones
+// blames the user's input for what the host refused or shows a text the resources could not give, and no alert the
+// clean run shows is lost.
 inline bool Told(const std::vector<std::string>& run, const std::vector<std::string>& clean) {
     const std::vector<std::string> added = NewAlerts(run, clean);
-    return !added.empty() && std::none_of(added.begin(), added.end(), BlamesInput);
+    return !added.empty() && std::none_of(added.begin(), added.end(), BlamesInput) &&
+        std::none_of(added.begin(), added.end(), Unworded);
 }
 inline bool Told(const RunCase& c) { return Told(c.run.alerts, c.clean.alerts); }
+
+// The model alone: a dump without what surrounds it (window, database, undo steps, selection, attributes other than
+// layers, user folder files). A told partial outcome is judged on the model; the outcomes that claim the project as
+// the clean run or as before compare the whole.
+inline bool IsSurrounding(const std::string& line) {
+    for (const char* part : {"window ", "database ", "undoSteps ", "selection", "attributes ", "files "})
+        if (line.rfind(part, 0) == 0) return true;
+    return false;
+}
+inline Signature Modelled(const Signature& dump) {
+    Signature out;
+    for (const std::string& line : dump)
+        if (!IsSurrounding(line)) out.push_back(line);
+    return out;
+}
+
+// Ended as the clean run: the project as the clean run leaves it, and every alert the clean run shows shown (one
+// the run lost is a warning the user never had).
+inline bool LostAlerts(const RunCase& c) { return !Added(c.run.alerts, c.clean.alerts).empty(); }
+inline bool EndedAsClean(const RunCase& c) { return c.run.hash == c.clean.hash && !LostAlerts(c); }
 
 // --- the outcomes
 
@@ -145,6 +203,7 @@ struct KeyedProject {
     std::map<std::string, std::string> old;  // GUID -> text
     std::vector<std::string> made;           // texts, objects without their links
     Signature parts;                         // layers, stories, databases
+    Signature undo;                          // the undo steps by name (kept aside)
     Signature oldLinks, madeLinks;           // solid links between old elements; those with a made end
 };
 
@@ -176,6 +235,11 @@ inline KeyedProject Keyed(const ordered_json& project, const ordered_json& befor
     for (const char* part : {"layers", "stories", "databases"})
         for (const ordered_json& x : project.value(part, ordered_json::array()))
             out.parts.push_back(part + std::string(" ") + numbers.Rewrite(x.dump()));
+    Signature surroundings;
+    DumpSurroundings(project, numbers, surroundings);
+    // A told partial outcome is judged on the model: the undo steps are kept aside, the rest not compared.
+    for (std::string& line : surroundings)
+        if (line.rfind("undoSteps ", 0) == 0) out.undo.push_back(line);
     for (ordered_json x : project.value("solidLinks", ordered_json::array())) {
         x.erase("time");
         x.erase("subTime");
@@ -193,7 +257,7 @@ inline KeyedProject Keyed(const ordered_json& project, const ordered_json& befor
 // before the dialog's next answer.
 inline bool WarnedInDialog(const RunCase& c) {
     const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
-    return c.run.hash == c.clean.hash && Told(c) && std::all_of(added.begin(), added.end(), [](const std::string& a) {
+    return EndedAsClean(c) && Told(c) && std::all_of(added.begin(), added.end(), [](const std::string& a) {
                return a.rfind(OpeningMark, 0) == 0 || a.rfind(AnsweredAgainMark, 0) == 0;
            });
 }
@@ -204,8 +268,16 @@ inline bool ContourLinesKept(const RunCase& c) {
 
 // Done: the failure did not matter. The project as the clean run leaves it, and no alert the clean run does not
 // show (an error shown for work that was done anyway misleads the user).
-inline bool Done(const RunCase& c) {
-    return c.run.hash == c.clean.hash && NewAlerts(c.run.alerts, c.clean.alerts).empty();
+inline bool Done(const RunCase& c) { return EndedAsClean(c) && NewAlerts(c.run.alerts, c.clean.alerts).empty(); }
+
+// Done, a failed read told: the project as the clean run leaves it, each alert of the clean run shown, and each
+// new alert says that a read failed ("Error while finding data."), no more: not that the action was not done.
+// The action did its work; the user learns that the host refused something on the way.
+inline bool DoneAReadTold(const RunCase& c) {
+    const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
+    return EndedAsClean(c) && Told(c) && std::all_of(added.begin(), added.end(), [](const std::string& a) {
+               return a.rfind(JudgedTexts().findingData, 0) == 0;
+           });
 }
 
 // Taken back: the project as before the action, and the user told.
@@ -216,15 +288,26 @@ inline bool TakenBack(const RunCase& c) { return c.run.dump == c.before.dump && 
 // says so: the project exactly as the clean run left it after one of its earlier steps, or as it stood where the
 // failure came (a later step, one that had nothing to change in the clean run, was not done).
 inline bool EarlierStepsKept(const RunCase& c) {
-    return c.run.dump != c.before.dump && Told(c) &&
-        (c.cleanSteps.count(c.run.hash) != 0 || (!c.failedFrom.empty() && c.run.hash == c.failedFrom));
+    if (c.run.dump == c.before.dump || c.run.hash == c.clean.hash || !Told(c)) return false;
+    const std::string model = DumpHash(Modelled(c.run.dump));  // the steps are known by their models' hashes
+    return c.cleanSteps.count(model) != 0 || (!c.failedFrom.empty() && model == c.failedFrom);
 }
 
 // Contour lines as before: a new or changed terrain or earthwork stands when its terrain's contour lines cannot be
 // made again; those stay exactly as they were, everything else exactly as the clean run left it, and the user is
 // told.
+// Contour lines the clean run made again just as they were count too: the run ends as the clean run, and what the
+// user is told, that the object could not be made, is what happened to them.
+inline bool ContourLinesMadeAgainAsTheyWere(const RunCase& c) {
+    const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
+    return c.run.hash == c.clean.hash &&
+        !Lines(ProjectDump(c.clean.Project(), OnlyContourLines), "element ", true).empty() &&
+        std::all_of(added.begin(), added.end(),
+                    [](const std::string& a) { return a.rfind(JudgedTexts().objectNotMade, 0) == 0; });
+}
 inline bool ContourLinesAsBefore(const RunCase& c) {
-    return c.run.hash != c.clean.hash && Told(c) && ContourLinesKept(c) &&
+    return (c.run.hash != c.clean.hash || ContourLinesMadeAgainAsTheyWere(c)) && Told(c) && !LostAlerts(c) &&
+        ContourLinesKept(c) &&
         ProjectDump(c.run.Project(), AllButContourLines) == ProjectDump(c.clean.Project(), AllButContourLines);
 }
 
@@ -350,12 +433,11 @@ inline std::vector<size_t> NewAlertIndexes(const std::vector<std::string>& run, 
 // Asked again: a point the host could not take from the user is told ("Error specifying point.") and asked for
 // again; the user's next click gives it, and the action ends as the clean run. Every new alert is that one, each
 // right after a refused input.
-inline const std::string PointErrorAlert = "Error | Error specifying point.";
 inline bool AskedAgain(const RunCase& c) {
-    if (c.run.hash != c.clean.hash || c.alertsAfterInput.size() != c.run.alerts.size()) return false;
+    if (!EndedAsClean(c) || c.alertsAfterInput.size() != c.run.alerts.size()) return false;
     const std::vector<size_t> added = NewAlertIndexes(c.run.alerts, c.clean.alerts);
     return !added.empty() && std::all_of(added.begin(), added.end(), [&](size_t i) {
-        return c.run.alerts[i].rfind(PointErrorAlert, 0) == 0 && c.alertsAfterInput[i];
+        return c.run.alerts[i].rfind(JudgedTexts().pointError, 0) == 0 && c.alertsAfterInput[i];
     });
 }
 
@@ -363,15 +445,15 @@ inline bool AskedAgain(const RunCase& c) {
 // when the check refuses the layer ("Layer settings error"). When the host would not give the layer, the user is
 // told so ("Error while finding data.") and that the layer is in error, and the object is placed as the clean run
 // places it: the project ends as the clean run, and every new alert is one of those two.
-inline const std::string LayerUnreadAlert = "Error | Error while finding data.";
-inline const std::string LayerRefusedAlert = "Error | Layer settings error";
 inline bool PlacedOnAnUnreadLayer(const RunCase& c) {
-    if (c.run.hash != c.clean.hash) return false;
+    if (!EndedAsClean(c)) return false;
     const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
     const auto starts = [](const std::string& alert, const std::string& text) { return alert.rfind(text, 0) == 0; };
-    return std::any_of(added.begin(), added.end(), [&](const std::string& a) { return starts(a, LayerUnreadAlert); }) &&
-        std::all_of(added.begin(), added.end(),
-                    [&](const std::string& a) { return starts(a, LayerUnreadAlert) || starts(a, LayerRefusedAlert); });
+    return std::any_of(added.begin(), added.end(),
+                       [&](const std::string& a) { return starts(a, JudgedTexts().findingData); }) &&
+        std::all_of(added.begin(), added.end(), [&](const std::string& a) {
+               return starts(a, JudgedTexts().findingData) || starts(a, JudgedTexts().layerRefused);
+           });
 }
 
 // Failed where nothing was to do: the project as the clean run leaves it, and each alert the clean run does not
@@ -379,8 +461,7 @@ inline bool PlacedOnAnUnreadLayer(const RunCase& c) {
 // nothing; between commands, with nothing changed after it). The step could not do its work and says so; that the
 // work was nothing this time the module cannot know.
 inline bool FailedWhereNothingWasToDo(const RunCase& c) {
-    if (c.run.hash != c.clean.hash || !Told(c) || c.runCommands != c.cleanCommands ||
-        c.alertPlaces.size() != c.run.alerts.size())
+    if (!EndedAsClean(c) || !Told(c) || c.runCommands != c.cleanCommands || c.alertPlaces.size() != c.run.alerts.size())
         return false;
     for (size_t i : NewAlertIndexes(c.run.alerts, c.clean.alerts)) {
         const std::string& place = c.alertPlaces[i];
@@ -394,22 +475,22 @@ inline bool FailedWhereNothingWasToDo(const RunCase& c) {
 }
 
 // Warned without its text: the project as the clean run leaves it and the same alerts, where an alert whose text
-// the module's resources could not give says that the command failed instead ("The command could not be
-// completed.", with the details the clean run's gives).
-inline const std::string UnreadTextAlert = "Error | The command could not be completed.";
+// the module's resources could not give says that a read failed instead ("Error while finding data.", with the
+// details the clean run's gives), and nothing more: not that the command was not done.
 inline bool WarnedWithoutItsText(const RunCase& c) {
     if (c.run.hash != c.clean.hash || c.run.alerts.size() != c.clean.alerts.size() || c.run.alerts == c.clean.alerts)
         return false;
     for (size_t i = 0; i < c.run.alerts.size(); ++i) {
-        const std::string& run = c.run.alerts[i];
-        const std::string& clean = c.clean.alerts[i];
+        // An alert in place of one whose text could not be read is an error, whatever the other's kind.
+        const std::string run = WithoutKind(c.run.alerts[i]);
+        const std::string clean = WithoutKind(c.clean.alerts[i]);
         if (run == clean) continue;
-        if (run.rfind(UnreadTextAlert, 0) != 0) return false;
+        if (run.rfind(JudgedTexts().findingData, 0) != 0) return false;
         // The details after the message, as the clean run's alert has them.
         const size_t title = clean.find(" | ");
         const size_t detail = title == std::string::npos ? std::string::npos : clean.find(" | ", title + 3);
         const std::string cleanDetail = detail == std::string::npos ? "" : clean.substr(detail);
-        if (run.substr(UnreadTextAlert.size()) != cleanDetail) return false;
+        if (run.substr(JudgedTexts().findingData.size()) != cleanDetail) return false;
     }
     return true;
 }
@@ -433,17 +514,16 @@ inline Signature WithoutObservedMarks(const Signature& dump) {
 }
 // Nor is anything lost when the opening's later upkeep observed what the pass could not (it observes every object it
 // rewrites): the project ends as the clean run, and the only new alerts are the pass's own.
-inline const std::string ObservingPassAlert = "Error | Error while finding information on the objects.";
 inline bool OnlyObservingPassTold(const RunCase& c) {
     const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
     return !added.empty() && std::all_of(added.begin(), added.end(), [](const std::string& a) {
-        return a.rfind(ObservingPassAlert, 0) == 0;
+        return a.rfind(JudgedTexts().observingPass, 0) == 0;
     });
 }
 inline bool PartlyObserved(const RunCase& c) {
     if (!Told(c)) return false;
     const Signature run = WithoutObservedMarks(c.run.dump);
-    if (c.run.hash == c.clean.hash && DumpHash(run) != c.failedFromUnobserved && !OnlyObservingPassTold(c))
+    if (c.run.hash == c.clean.hash && DumpHash(Modelled(run)) != c.failedFromUnobserved && !OnlyObservingPassTold(c))
         return false;
     // Observed in the run only where the clean run observes the element too.
     Signature observed;
@@ -472,7 +552,8 @@ inline bool OneInputTakenBack(const RunCase& c) {
     if (c.failedIn < 1 || c.cleanCommands < 2 || c.run.hash == c.clean.hash || !Told(c)) return false;
     const auto unnumbered = [](const Signature& lines) {
         Signature out;
-        for (const std::string& line : lines) out.push_back(WithoutPointNumbers(line));
+        for (const std::string& line : lines)
+            if (!IsSurrounding(line)) out.push_back(WithoutPointNumbers(line));
         std::sort(out.begin(), out.end());
         return out;
     };
@@ -506,9 +587,10 @@ inline bool StandsAlone(const std::string& line) {
 inline bool OneObjectLeftOut(const RunCase& c) {
     if (c.failedIn < 1 || c.run.hash == c.clean.hash || !Told(c)) return false;
     const auto change = c.cleanChanges.find(c.failedIn);
-    if (change == c.cleanChanges.end() || !Added(c.clean.dump, c.run.dump).empty()) return false;
-    const Signature& made = change->second.first;
-    const Signature missing = Added(c.run.dump, c.clean.dump);
+    const Signature run = Modelled(c.run.dump), clean = Modelled(c.clean.dump);
+    if (change == c.cleanChanges.end() || !Added(clean, run).empty()) return false;
+    const Signature made = Modelled(change->second.first);
+    const Signature missing = Added(run, clean);
     return !missing.empty() && missing.size() < made.size() && Includes(made, missing) &&
         std::all_of(made.begin(), made.end(), StandsAlone);
 }
@@ -543,6 +625,11 @@ inline std::string WhatIsWrong(const RunCase& c) {
     const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
     for (const std::string& a : added)
         if (BlamesInput(a)) return "an alert blames the user's input for the failed call: " + a;
+    for (const std::string& a : added)
+        if (Unworded(a)) return "an alert or question shows a text the resources could not give: " + a;
+    if (c.run.hash == c.clean.hash && LostAlerts(c))
+        return "the action completed, yet an alert of the clean run's was not shown: " +
+            Added(c.run.alerts, c.clean.alerts).front();
     if (c.run.hash == c.clean.hash)
         return "the action completed, yet an alert the clean run does not show: " + added.front();
     if (added.empty())
@@ -560,6 +647,8 @@ inline Verdict Judge(const RunCase& c) {
     Verdict v;
     if (Done(c))
         v.outcome = "done";
+    else if (DoneAReadTold(c))
+        v.outcome = "done, a failed read told";
     else if (TakenBack(c))
         v.outcome = "taken back";
     else if (WarnedInDialog(c))
@@ -589,9 +678,10 @@ inline Verdict Judge(const RunCase& c) {
     else if (OneObjectLeftOut(c))
         v.outcome = "one object left out";
     if (v.outcome.empty()) v.fault = WhatIsWrong(c);
-    if (v.fault.empty() && v.outcome != "done" && v.outcome != "taken back" && v.outcome != "warned in the dialog" &&
-        v.outcome != "warned without its text" && v.outcome != "failed where nothing was to do" &&
-        v.outcome != "placed on an unread layer" && v.outcome != "asked again")
+    if (v.fault.empty() && v.outcome != "done" && v.outcome != "done, a failed read told" &&
+        v.outcome != "taken back" && v.outcome != "warned in the dialog" && v.outcome != "warned without its text" &&
+        v.outcome != "failed where nothing was to do" && v.outcome != "placed on an unread layer" &&
+        v.outcome != "asked again")
         v.fault = UnreadValueWritten(c.before.dump, c.run.dump);
     if (!v.fault.empty()) v.outcome.clear();
     return v;

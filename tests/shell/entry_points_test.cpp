@@ -4,6 +4,13 @@
 #include "DGDriver.hpp"
 #include "config/HostConfigFile.hpp"
 #include "dialogs/tools/PointInputPalette.hpp"
+#include "earthworks/Digging.hpp"
+#include "earthworks/Section.hpp"
+#include "elements/ModelUpdate.hpp"
+#include "foundation/Language.hpp"
+#include "settings/Settings.hpp"
+#include "shell/commands/ToolCommand.hpp"
+#include "siteobjects/Trees.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "shell/MenuCommands.hpp"
 #include "shell/ShellState.hpp"
@@ -256,6 +263,31 @@ TEST_F(EntryPointsTest, MenuHandlersKeepTheModuleAndAnswerZero) {
     EXPECT_EQ(DGDriver::Log().back().id, 32529);  // the about box
     // Only the registered menu can be chosen.
     EXPECT_FALSE(host->ChooseMenu(32503, 1));
+}
+
+// A module loaded again, or in the same process after another project, starts where a freshly loaded module does:
+// whatever the last session left in the module's memory is gone once the host has released it.
+TEST_F(EntryPointsTest, ReleaseBringsTheModulesMemoryBackToItsStart) {
+    ASSERT_TRUE(host->Load());
+    const Settings fresh;
+    ElementWritten = 1;
+    PendingUpdate.mode = 3;
+    PlateauLibIndex = 7;
+    TreeDefaultsPending = 0;
+    GlobalSettings.road.cutExtension = 12.5;
+    LanguageIndex = 3;
+    XYZButtonState = 0;
+    SelectionCheckResult = 5;
+    ASSERT_TRUE(host->Release());
+    EXPECT_EQ(ElementWritten, 0);
+    EXPECT_EQ(PendingUpdate.mode, PendingModelUpdate().mode);
+    EXPECT_EQ(PlateauLibIndex, -1);
+    EXPECT_EQ(TreeDefaultsPending, 1);
+    EXPECT_EQ(GlobalSettings.road.cutExtension, fresh.road.cutExtension);
+    EXPECT_EQ(LanguageIndex, LanguageEnglish);
+    EXPECT_EQ(XYZButtonState, 1);
+    EXPECT_EQ(SelectionCheckResult, 0);
+    EXPECT_EQ(PreparedSectionRoad(), APINULLGuid);
 }
 
 }  // namespace entry_points_test

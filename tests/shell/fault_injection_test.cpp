@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +35,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -60,6 +62,7 @@ std::vector<std::string> AlertTextsSince(size_t from) {
                                                : "";
         text += log[i].title;
         for (const std::string& t : log[i].texts) text += " | " + t;
+        text += " {kind " + std::to_string(log[i].id) + "}";
         out.push_back(text);
     }
     return out;
@@ -78,19 +81,50 @@ struct Form {
     }
 };
 
-// The forms run for a function the clean run called `calls` times: every call, the first, second and last alone,
-// from the second on; a form that fails the same calls as one before it is left out.
-// LODRAVIX_SWEEP_FORMS=all runs only the first (a quick look).
-std::vector<Form> FormsFor(int64_t calls) {
-    static const bool allOnly = [] {
-        const char* e = std::getenv("LODRAVIX_SWEEP_FORMS");
-        return e != nullptr && std::string(e) == "all";
+// The seed of the one call of each function failed at random (LODRAVIX_SWEEP_SEED, printed with every fault).
+uint64_t FormSeed();
+
+// The forms run for a function the clean run called `calls` times: every call, the first, second, third and last
+// alone, one more alone drawn from the seed, the line and the function, from the second on; a form that fails the
+// same calls as one before it is left out. LODRAVIX_SWEEP_FORMS=all runs only the first (a quick look).
+// LODRAVIX_SWEEP_FORMS=deep (scripts/sweep-deep.sh) fails each call n alone and from n on, n = 1 .. the cap
+// (LODRAVIX_SWEEP_DEEP_CAP, 20), and as many more drawn from the seed above it.
+std::vector<Form> DeepFormsFor(int64_t calls, const std::string& flow, const std::string& function) {
+    static const int64_t cap = [] {
+        const char* e = std::getenv("LODRAVIX_SWEEP_DEEP_CAP");
+        return e != nullptr && std::atoll(e) > 0 ? int64_t(std::atoll(e)) : int64_t(20);
     }();
+    std::set<int64_t> taken;
+    for (int64_t n = 1; n <= std::min(calls, cap); ++n) taken.insert(n);
+    if (calls > cap) {
+        std::seed_seq seq{FormSeed(), uint64_t(std::hash<std::string>()(flow + "\t" + function))};
+        std::mt19937_64 random(seq);
+        for (int64_t k = 0; k < cap; ++k) taken.insert(cap + 1 + int64_t(random() % uint64_t(calls - cap)));
+    }
+    std::vector<Form> out{{Form::All, 0}};
+    for (const int64_t n : taken) out.push_back({Form::Call, n});
+    for (const int64_t n : taken)
+        if (n > 1 && n < calls) out.push_back({Form::From, n});  // from the last call on is that call alone
+    return out;
+}
+
+std::vector<Form> FormsFor(int64_t calls, const std::string& flow, const std::string& function) {
+    static const std::string chosen = [] {
+        const char* e = std::getenv("LODRAVIX_SWEEP_FORMS");
+        return std::string(e != nullptr ? e : "");
+    }();
+    const bool allOnly = chosen == "all";
+    if (chosen == "deep" && calls > 1) return DeepFormsFor(calls, flow, function);
     std::vector<Form> out{{Form::All, 0}};
     if (calls < 2 || allOnly) return out;
-    out.push_back({Form::Call, 1});
-    out.push_back({Form::Call, 2});
-    if (calls > 2) out.push_back({Form::Call, calls});
+    std::set<int64_t> alone{1, 2, calls};
+    if (calls > 3) alone.insert(3);
+    if (calls > 4) {
+        std::seed_seq seq{FormSeed(), uint64_t(std::hash<std::string>()(flow + "\t" + function))};
+        std::mt19937_64 random(seq);
+        alone.insert(2 + int64_t(random() % uint64_t(calls - 2)));  // 2 .. calls - 1
+    }
+    for (const int64_t n : alone) out.push_back({Form::Call, n});
     if (calls > 2) out.push_back({Form::From, 2});
     return out;
 }
@@ -153,6 +187,12 @@ struct SweepState {
     std::map<std::string, std::string> cleanKnown;  // the clean run's projects dumped, by their Moment
     std::map<int, std::pair<Signature, Signature>> cleanChanges;  // what each command of the clean run changed
     std::vector<std::string> cleanAlerts, cleanRewritten;
+    json cleanNext;  // how the next action ended after the clean run: its project's hash and its alerts
+    // A run that ended as the clean run goes on to the next action of the script, so that what the module kept
+    // in its memory shows there: its own end waits meanwhile.
+    bool inNextAction = false;
+    json ownEnd;
+    size_t nextLogBefore = 0;
     // The child's own run.
     std::map<std::string, int64_t> called;     // host functions by the calls made
     std::vector<std::string> steps;            // a clean run's project after each of its undo steps
@@ -217,13 +257,13 @@ std::string Moment(StandinHost& host) {
     return std::to_string(host.Database().ChangeCount()) + "/" + std::to_string(host.Events().ObserverChanges());
 }
 
-// The project's hash now and, after a space, its hash without the observed marks; from the dumps known by their
-// moment when it has not changed since one of them.
+// The project's model hash now (without what surrounds it) and, after a space, the same without the observed marks;
+// from the dumps known by their moment when it has not changed since one of them.
 std::string HashesNow(StandinHost& host, std::map<std::string, std::string>& known) {
     std::string& hashes = known[Moment(host)];
     if (hashes.empty()) {
         const Signature dump = Dumper.Dump(host);
-        hashes = DumpHash(dump) + " " + DumpHash(WithoutObservedMarks(dump));
+        hashes = DumpHash(Modelled(dump)) + " " + DumpHash(Modelled(WithoutObservedMarks(dump)));
     }
     return hashes;
 }
@@ -235,7 +275,7 @@ const Signature& CleanDumpNow(StandinHost& host) {
     if (moment != s.lastMoment) {
         s.lastDump = Dumper.Dump(host);
         s.lastMoment = moment;
-        s.known[moment] = DumpHash(s.lastDump) + " " + DumpHash(WithoutObservedMarks(s.lastDump));
+        s.known[moment] = DumpHash(Modelled(s.lastDump)) + " " + DumpHash(Modelled(WithoutObservedMarks(s.lastDump)));
     }
     return s.lastDump;
 }
@@ -366,15 +406,45 @@ void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
     out["change"] = v.outcome == "done" ? "" : Describe(before.dump, afterDump);
 }
 
-// The child's end of a run: the project after it, judged or kept, handed back to the parent.
-[[noreturn]] void FinishChild(StandinHost& host, bool actionDone) {
+// How the next action ended: the project's hash and the alerts since the swept action ended.
+json NextActionEnd(StandinHost& host) {
+    return json{{"hash", DumpHash(Dumper.Dump(host))}, {"alerts", AlertTextsSince(State->nextLogBefore)}};
+}
+
+// A run that ended as the clean run, with no alert of its own (the script's checks then read the same), goes on
+// to the next action; so does the clean run, for it to be compared with.
+bool GoesOnToTheNextAction(const json& out) {
+    const SweepState& s = *State;
+    // A module the host unloaded (its initialisation refused) has no memory to compare.
+    if (MemoryOnly() || !out.value("done", false) || !s.host->IsLoaded()) return false;
+    return s.role == Role::Clean ||
+        (s.role == Role::Failing && !s.cleanNext.is_null() && out.value("verdict", "") == "done");
+}
+
+// The child's end of a run: the project after it, judged or kept, handed back to the parent; or, for a run that
+// goes on to the next action, that action's end compared with the clean run's.
+void FinishChild(StandinHost& host, bool actionDone) {
+    SweepState& s = *State;
+    if (s.inNextAction) {
+        host.LimitCalls(0, nullptr);
+        json out = s.ownEnd;
+        const json next = NextActionEnd(host);
+        if (s.role == Role::Clean) {
+            out["next"] = next;
+        } else if (!s.cleanNext.is_null() && next != s.cleanNext) {
+            out["fault"] = "after the failure the next action ends otherwise than after the clean run: " +
+                (next["hash"] != s.cleanNext["hash"]
+                     ? std::string("another project")
+                     : "alerts " + next["alerts"].dump() + " against " + s.cleanNext["alerts"].dump());
+        }
+        EndChild(out.dump(), s.role == Role::Failing);
+    }
     host.ClearFailures();
     host.RecordCalls(nullptr);
     host.LimitCalls(0, nullptr);
     host.HearInjectedFailures(nullptr);
     host.Events().Mute(false);
     host.Database().stepListener = nullptr;
-    SweepState& s = *State;
     json out;
     out["done"] = actionDone;
     out["alerts"] = AlertTextsSince(s.logBefore);
@@ -393,7 +463,7 @@ void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
         out["changes"] = json::array();
         for (const auto& [command, change] : s.changes)
             out["changes"].push_back({command, change.first, change.second});
-        if (!s.steps.empty() && s.steps.back() == out["hash"]) s.steps.pop_back();
+        if (!s.steps.empty() && s.steps.back() == DumpHash(Modelled(afterDump))) s.steps.pop_back();
         out["steps"] = s.steps;
         out["rewritten"] = s.rewritten;
         SaveProject("clean", SweptProject(host), afterDump);
@@ -409,6 +479,13 @@ void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
         out["alertPlaces"] = AlertPlaces(host);
         out["alertsAfterInput"] = AlertsAfterInput();
         JudgeFailingRun(host, afterDump, out);
+    }
+    if (GoesOnToTheNextAction(out)) {
+        s.ownEnd = out;
+        s.inNextAction = true;
+        s.nextLogBefore = DGDriver::Log().size();
+        host.LimitCalls(CallLimit, OnCallLimit);
+        return;
     }
     EndChild(out.dump(), lookForLeaks);
 }
@@ -441,7 +518,7 @@ bool StartChild(StandinHost& host, Role role, const std::string& failing, const 
         if (begun) begun(takenBack);
         if (takenBack) return;
         ++State->commandsBegun;
-        if (role != Role::Clean || MemoryOnly()) return;
+        if (role != Role::Clean || MemoryOnly() || State->inNextAction) return;
         State->commandStart = CleanDumpNow(host);
         State->changes[State->commandsBegun] = {};  // a command that keeps nothing changes nothing
         State->starts.push_back(HashNow(host, State->known));
@@ -533,6 +610,7 @@ bool SweepLine(StandinHost& host, int line) {
         for (const json& change : clean["changes"])
             s.cleanChanges[change[0].get<int>()] = {change[1].get<Signature>(), change[2].get<Signature>()};
         s.cleanAlerts = clean["alerts"].get<std::vector<std::string>>();
+        s.cleanNext = clean.value("next", json());
         s.cleanRewritten = clean["rewritten"].get<std::vector<std::string>>();
         s.editedHash.clear();
         if (clean["events"].get<bool>()) {
@@ -545,7 +623,7 @@ bool SweepLine(StandinHost& host, int line) {
     std::optional<RunEnd> unselected;  // the clean run with nothing selected, when first needed
     size_t ordinal = 0;
     for (const auto& [function, calls] : called)
-        for (const Form& form : FormsFor(calls)) {
+        for (const Form& form : FormsFor(calls, flow, function)) {
             if (!s.share.TakesRun(index, ordinal++)) continue;
             if (!MemoryOnly() && IsOpen(flow, function, form)) continue;
             if (StartChild(host, Role::Failing, function, form, &end)) return true;
@@ -648,6 +726,46 @@ struct SweepCase {
     Share share;
 };
 
+// How the examples are grouped into processes: LODRAVIX_SWEEP_GROUP=<i>/<n> runs the i-th of n groups (from 1), the
+// examples dealt out in an order shuffled from LODRAVIX_SWEEP_SEED, so that what one example leaves in the module's
+// memory meets another each run. Unset: every example, in name order.
+struct Grouping {
+    uint64_t seed = 0;
+    int index = 0, count = 0;  // count 0: not grouped
+    std::string Text() const {
+        return "order seed " + std::to_string(seed) + ", group " + std::to_string(index + 1) + " of " +
+            std::to_string(count) + " (replay: LODRAVIX_SWEEP_SEED=" + std::to_string(seed) +
+            " LODRAVIX_SWEEP_GROUP=" + std::to_string(index + 1) + "/" + std::to_string(count) + ")";
+    }
+};
+const Grouping& SweepGrouping() {
+    static const Grouping grouping = [] {
+        Grouping g;
+        const char* group = std::getenv("LODRAVIX_SWEEP_GROUP");
+        const char* seed = std::getenv("LODRAVIX_SWEEP_SEED");
+        int index = 0, count = 0;
+        if (group == nullptr || std::sscanf(group, "%d/%d", &index, &count) != 2 || count < 1 || index < 1 ||
+            index > count)
+            return g;
+        g.index = index - 1;
+        g.count = count;
+        g.seed = seed != nullptr ? std::strtoull(seed, nullptr, 10) : 0;
+        return g;
+    }();
+    return grouping;
+}
+
+uint64_t FormSeed() {
+    const char* seed = std::getenv("LODRAVIX_SWEEP_SEED");
+    return seed != nullptr ? std::strtoull(seed, nullptr, 10) : 0;
+}
+
+// The examples this process has swept so far, in order: a fault names them, as the state they left is a cause.
+std::vector<std::string>& SweptBefore() {
+    static std::vector<std::string> names;
+    return names;
+}
+
 std::vector<SweepCase> SweptCases() {
     std::vector<std::string> scripts;
     for (const auto& entry : std::filesystem::directory_iterator(ExamplesDir()))
@@ -660,7 +778,13 @@ std::vector<SweepCase> SweptCases() {
         const int count = SharesOf(script);
         for (int i = 0; i < count; ++i) out.push_back({script, Share{i, count, every}});
     }
-    return out;
+    const Grouping& g = SweepGrouping();
+    if (g.count == 0) return out;
+    std::mt19937_64 random(g.seed);
+    std::shuffle(out.begin(), out.end(), random);
+    std::vector<SweepCase> group;
+    for (size_t i = size_t(g.index); i < out.size(); i += size_t(g.count)) group.push_back(out[i]);
+    return group;
 }
 
 void PrintTo(const SweepCase& c, std::ostream* out) {
@@ -669,8 +793,14 @@ void PrintTo(const SweepCase& c, std::ostream* out) {
 
 class FaultSweep : public ::testing::TestWithParam<SweepCase> {};
 
+std::string CaseName(const SweepCase& c) {
+    return c.script + (c.share.count > 1 ? "_share" + std::to_string(c.share.index + 1) : std::string());
+}
+
 TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
     const SweepCase& param = GetParam();
+    if (SweptBefore().empty() && SweepGrouping().count > 0)
+        std::cerr << "fault sweep: " << SweepGrouping().Text() << "\n";
     const std::vector<ScriptLine> lines = CommandLines(ExamplesDir() + "/" + param.script + ".script");
     ASSERT_FALSE(lines.empty());
     SweepState state;
@@ -704,8 +834,10 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
         host.UseInProcess({GetExportedFuncAddrs, SetImportedFuncAddrs});
         FolderRunner runner(host, log, ExamplesDir());
         passed = runner.RunText(text, param.script);
-        // A child whose action stopped the script ends here, with the project as the action left it.
+        // A child whose action stopped the script ends here, with the project as the action left it (or, going on
+        // to the next action, where the script ended).
         if (InChild()) FinishChild(host, false);
+        if (InChild()) EndChild(json{{"fault", "the run did not end"}}.dump());
         if (!passed) std::cerr << log.str();
     }
     DGDriver::Reset();
@@ -713,8 +845,16 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
     State = nullptr;
     std::filesystem::remove_all(work, ec);
 
-    EXPECT_TRUE(passed) << param.script << " does not pass between the sweep's runs";
-    for (const std::string& fault : state.faults) ADD_FAILURE() << fault;
+    const Grouping& grouping = SweepGrouping();
+    std::string where;
+    if (grouping.count > 0) {
+        where = "\n(" + grouping.Text() + "; swept before it in this process:";
+        for (const std::string& name : SweptBefore()) where += " " + name;
+        where += ")";
+    }
+    SweptBefore().push_back(CaseName(param));
+    EXPECT_TRUE(passed) << param.script << " does not pass between the sweep's runs" << where;
+    for (const std::string& fault : state.faults) ADD_FAILURE() << fault << where;
     // LODRAVIX_SWEEP_TABLE names a file that gets one line per run: action, function, form, clean or fault, verdict,
     // what changed.
     if (const char* tablePath = std::getenv("LODRAVIX_SWEEP_TABLE")) {
@@ -728,11 +868,8 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
                   << " runs of " << param.script << "\n";
 }
 
-std::string CaseName(const ::testing::TestParamInfo<SweepCase>& info) {
-    const Share& s = info.param.share;
-    return info.param.script + (s.count > 1 ? "_share" + std::to_string(s.index + 1) : std::string());
-}
+std::string ParamName(const ::testing::TestParamInfo<SweepCase>& info) { return CaseName(info.param); }
 
-INSTANTIATE_TEST_SUITE_P(Examples, FaultSweep, ::testing::ValuesIn(SweptCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Examples, FaultSweep, ::testing::ValuesIn(SweptCases()), ParamName);
 
 }  // namespace fault_injection_test

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace sweep_judge_test {
@@ -47,6 +48,55 @@ Judged Runs(const ordered_json& before, const ordered_json& clean, const ordered
             std::vector<std::string> cleanAlerts, std::vector<std::string> runAlerts,
             std::vector<std::string> rewritten = {}) {
     return {RunEnd::Of(before), RunEnd::Of(clean, cleanAlerts, rewritten), RunEnd::Of(run, runAlerts)};
+}
+
+TEST(SweepJudge, TheJudgedTextsAreTheModulesOwn) {
+    EXPECT_EQ(JudgedTexts().findingData, "Error | Error while finding data.");
+    EXPECT_EQ(JudgedTexts().pointError, "Error | Error specifying point.");
+}
+
+// A run that ends as the clean run is done only with every alert of the clean run's shown and nothing added; with a
+// failed read told it is its own outcome, and any other new alert (one that says the action failed) is a fault,
+// never "earlier steps kept".
+TEST(SweepJudge, EndingAsTheCleanRunAfterAnAlertSaysNoMoreThanHappened) {
+    const ordered_json before = Project({Wall(1)});
+    const ordered_json made = Project({Wall(1), Wall(2)});
+    const ordered_json after = Project({Wall(1), Wall(2), Wall(3)});
+    const std::string read = JudgedTexts().findingData;
+    const std::string notDone = "Error | Error while modifying database.";
+    for (const auto& [cleanAlerts, runAlerts, outcome] :
+         std::vector<std::tuple<std::vector<std::string>, std::vector<std::string>, std::string>>{
+             {{Skirt}, {Skirt}, "done"},
+             {{Skirt}, {}, ""},  // the clean run's warning lost
+             {{Skirt}, {Skirt, read}, "done, a failed read told"},
+             {{Skirt}, {read}, "warned without its text"},
+             {{}, {read, read}, "done, a failed read told"},
+             {{}, {notDone}, ""},
+             {{}, {read, notDone}, ""},
+             {{}, {"Terrain | _ERR_NO_"}, ""},  // a question without its words tells nothing
+         }) {
+        Judged j = Runs(before, after, after, cleanAlerts, runAlerts);
+        RunCase c = j.Case();
+        c.cleanSteps = {DumpHash(ProjectDump(made)), DumpHash(ProjectDump(after))};
+        EXPECT_EQ(Judge(c).outcome, outcome) << ::testing::PrintToString(runAlerts);
+    }
+    // Ending after an earlier step of the clean run, told, is earlier steps kept; an alert without its words is not
+    // telling.
+    Judged j = Runs(before, after, made, {}, {notDone});
+    RunCase c = j.Case();
+    c.cleanSteps = {DumpHash(ProjectDump(made))};
+    EXPECT_EQ(Judge(c).outcome, "earlier steps kept");
+    Judged unworded = Runs(before, after, before, {}, {"Error | _ERR_NO_"});
+    EXPECT_EQ(Judge(unworded.Case()).outcome, "");
+
+    // Contour lines that could not be made again, which the clean run made again just as they were: told that the
+    // object could not be made, and nothing else.
+    const ordered_json lines = Object(9, "VY_CONTOURLINES", 1);
+    const ordered_json withLines = Project({Wall(1), lines}), updated = Project({Wall(1), Wall(2), lines});
+    const std::string notMade = JudgedTexts().objectNotMade + " | ";
+    EXPECT_EQ(Judge(Runs(withLines, updated, updated, {}, {notMade}).Case()).outcome, "contour lines as before");
+    EXPECT_EQ(Judge(Runs(withLines, updated, updated, {}, {notDone}).Case()).outcome, "");
+    EXPECT_EQ(Judge(Runs(before, after, after, {}, {notMade}).Case()).outcome, "") << "no contour lines";
 }
 
 TEST(SweepJudge, ToldNeedsANewAlertThatDoesNotBlameTheInput) {
@@ -165,19 +215,20 @@ TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLo
     EXPECT_EQ(Judge(c).outcome, "") << "the run went another way than the clean run";
 
     const std::string edit = "Error | Editing of the retaining walls does not give the required result!";
-    const std::string unread = "Error | The command could not be completed.";
+    const std::string unread = JudgedTexts().findingData;
     EXPECT_EQ(Judge(Runs(before, after, after, {edit}, {unread}).Case()).outcome, "warned without its text");
     EXPECT_EQ(
         Judge(Runs(before, after, after, {update + " | East bridge"}, {unread + " | East bridge"}).Case()).outcome,
         "warned without its text");
     EXPECT_EQ(Judge(Runs(before, after, after, {update + " | East bridge"}, {unread}).Case()).outcome, "")
         << "the object the clean run names is not named";
-    EXPECT_EQ(Judge(Runs(before, after, after, {}, {unread}).Case()).outcome, "") << "an alert the clean run lacks";
+    EXPECT_EQ(Judge(Runs(before, after, after, {}, {unread}).Case()).outcome, "done, a failed read told")
+        << "an alert the clean run lacks, saying only that a read failed";
     EXPECT_FALSE(WarnedWithoutItsText(Runs(before, after, before, {edit}, {unread}).Case())) << "the work not done";
 
     // A tool's layer the host would not give: told, and placed as the clean run places it.
-    const std::string layerUnread = "Error | Error while finding data. | ";
-    const std::string layerRefused = "Error | Layer settings error | ";
+    const std::string layerUnread = JudgedTexts().findingData + " | ";
+    const std::string layerRefused = JudgedTexts().layerRefused + " | ";
     EXPECT_EQ(Judge(Runs(before, after, after, {}, {layerUnread, layerRefused}).Case()).outcome,
               "placed on an unread layer");
     EXPECT_EQ(Judge(Runs(before, after, after, {}, {layerRefused}).Case()).outcome, "")
@@ -188,7 +239,7 @@ TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLo
         << "nothing placed";
 
     // A point the host could not take: told, asked again, and the next click gives it.
-    const std::string point = "Error | Error specifying point. | ";
+    const std::string point = JudgedTexts().pointError + " | ";
     const auto asked = [&](const ordered_json& run, std::vector<std::string> alerts, std::vector<bool> afterInput) {
         Judged j = Runs(before, after, run, {Skirt}, alerts);
         RunCase c = j.Case();
@@ -221,12 +272,13 @@ TEST(SweepJudge, ContourLinesAsBeforeAndEarlierStepsAreExact) {
     c.cleanSteps = {};
     EXPECT_FALSE(EarlierStepsKept(c));
 
-    // A later step that had nothing to change in the clean run: the run ends as the clean run stood where the
-    // failure came, and only then does it count.
+    // A later step that had nothing to change in the clean run: the run ends as the clean run, which is no step
+    // kept but the whole action done, and an alert that says it failed says more than happened.
     const Judged same = Runs(before, clean, clean, {}, {Failed});
     RunCase later = same.Case();
     later.failedFrom = RunEnd::Of(clean).hash;
-    EXPECT_TRUE(EarlierStepsKept(later));
+    EXPECT_FALSE(EarlierStepsKept(later));
+    EXPECT_EQ(Judge(later).outcome, "");
     later.failedFrom = RunEnd::Of(before).hash;
     EXPECT_FALSE(EarlierStepsKept(later)) << "the failure came before the work, which went on";
     later.failedFrom = "";

@@ -227,7 +227,14 @@ bool ConfirmSpotHeightGrid(int32_t nodeCount) {
     GetResString(yes, GeneralTableBase + LanguageIndex, 98);
     GetResString(no, GeneralTableBase + LanguageIndex, 99);
     number.FromLong(nodeCount);
-    text += number;
-    text += tail;
-    return ShowAlert(-2, text, QV_String(), QV_String(), yes, no, QV_String()) != 2;
+    // Half a question is no question: the whole counts as unread when a part is.
+    if (IsResText(text) && IsResText(tail)) {
+        text += number;
+        text += tail;
+    } else if (IsResText(text)) {
+        text = tail;
+    }
+    // Not asked (its words unread): no grid the user did not agree to.
+    const int16_t answer = ShowAlert(-2, text, QV_String(), QV_String(), yes, no, QV_String());
+    return answer != 0 && answer != 2;
 }

@@ -9,7 +9,8 @@
 
 #include <cstdint>
 
-// The host's modal alert; empty texts and captions are left out. The number of the button pressed.
+// The host's modal alert; empty texts and captions are left out. The number of the button pressed; 0 when a text
+// could not be read (the user is told so, nothing is asked).
 int16_t ShowAlert(int16_t alertType, const QV_String& largeText, const QV_String& smallText, const QV_String& guideText,
                   const QV_String& button1, const QV_String& button2, const QV_String& button3);
 
