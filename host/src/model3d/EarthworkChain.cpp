@@ -3,11 +3,11 @@
 #include "APIInteraction.hpp"
 #include "model3d/ExactSolid.hpp"
 #include "model3d/PlanRings.hpp"
-#include "model3d/SolidBoolean.hpp"
 #include "model3d/TerrainColumns.hpp"
 #include "project/Guids.hpp"
 
 #include <CGAL/Polygon_mesh_processing/compute_normal.h>
+#include <CGAL/Polygon_mesh_processing/corefinement.h>
 #include <CGAL/Polygon_mesh_processing/self_intersections.h>
 
 #include <algorithm>
@@ -75,10 +75,10 @@ GSErrCode ApplyStep(const LinkStep& step, ExactSolid* solid, std::string* why, b
                 if (!SolidFromBody(c, &clip)) return notClosed();
                 if (Extruded(clip, Extrusion::Downward, LevelPast(body, clip, Extrusion::Downward), &below)) {
                     if (PMP::does_self_intersect(below)) return crossing();
-                    ok = ok && ApplySolidOperation(SolidOperation::Difference, body, below);
+                    ok = ok && PMP::corefine_and_compute_difference(body, below, body);
                 }
             }
-            ok = ok && ApplySolidOperation(SolidOperation::Union, *solid, body);
+            ok = ok && PMP::corefine_and_compute_union(*solid, body, *solid);
         } else {
             const Extrusion direction =
                 step.operation == APISolid_SubtractUpwards ? Extrusion::Upward : Extrusion::Downward;
@@ -86,7 +86,7 @@ GSErrCode ApplyStep(const LinkStep& step, ExactSolid* solid, std::string* why, b
             ok = Extruded(body, direction, LevelPast(*solid, body, direction), &swept);
             // A body that overhangs itself sweeps a boundary that crosses itself.
             if (ok && PMP::does_self_intersect(swept)) return crossing();
-            ok = ok && ApplySolidOperation(SolidOperation::Difference, *solid, swept);
+            ok = ok && PMP::corefine_and_compute_difference(*solid, swept, *solid);
         }
         if (!ok) {
             *why = "the solid operation with " + GuidText(step.operatorGuid) + " cannot be computed";
