@@ -134,6 +134,9 @@ TEST_F(PlateauToolTest, RowsCarryThePlanesHeightsAndTheObjectsAreLinked) {
         const double x0 = run == 0 ? 20.0 : at(rng), y0 = run == 0 ? 20.0 : at(rng) * 0.5;
         const double w = run == 0 ? 40.0 : size(rng), h = run == 0 ? 20.0 : size(rng) * 0.5;
         const std::vector<API_Coord3D> corners = {{x0, y0, 0}, {x0 + w, y0, 0}, {x0 + w, y0 + h, 0}, {x0, y0 + h, 0}};
+        // The rows carry the height the terrain's 3D model gives at a corner, which an earlier plateau's cut or
+        // fill changes where they overlap: each run has a terrain of its own, on the plane.
+        if (run > 0) terrain = PlaceTerrain(GridTerrainPoints(Plane), "terrain " + std::to_string(run));
         const size_t before = Plateaus().size();
         {
             DiggingCls cls;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <map>
 #include <utility>
@@ -29,12 +30,39 @@ bool SolidFromSoup(std::vector<ExactPoint> points, std::vector<std::vector<std::
     *out = std::move(solid);
     return true;
 }
+
+// For each point, the first of those it is the same as: points a rounding apart (a body clipped and read back as
+// doubles meets itself a few units in the last place off) would leave slivers standing on no area, which no
+// solid operation can take.
+std::vector<size_t> Welded(const std::vector<ModelPoint>& points) {
+    double extent = 1.0;
+    for (const ModelPoint& p : points) extent = std::max({extent, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+    const double tolerance = 1e-12 * extent;
+    std::vector<size_t> order(points.size()), same(points.size());
+    for (size_t i = 0; i < points.size(); ++i) order[i] = same[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return points[a].x < points[b].x; });
+    for (size_t k = 0; k < order.size(); ++k) {
+        const size_t i = order[k];
+        if (same[i] != i) continue;
+        for (size_t m = k + 1; m < order.size() && points[order[m]].x - points[i].x <= tolerance; ++m) {
+            const size_t j = order[m];
+            if (same[j] == j && std::fabs(points[j].y - points[i].y) <= tolerance &&
+                std::fabs(points[j].z - points[i].z) <= tolerance)
+                same[j] = i;
+        }
+    }
+    return same;
+}
 }  // namespace
 
 bool SolidFromBody(const ModelBody& body, ExactSolid* out) {
+    const std::vector<size_t> same = Welded(body.vertices);
     std::vector<ExactPoint> points;
     points.reserve(body.vertices.size());
-    for (const ModelPoint& p : body.vertices) points.emplace_back(p.x, p.y, p.z);
+    for (size_t i = 0; i < body.vertices.size(); ++i) {
+        const ModelPoint& p = body.vertices[same[i]];
+        points.emplace_back(p.x, p.y, p.z);
+    }
     std::vector<std::vector<std::size_t>> polygons;
     for (int32_t p = 1; p <= int32_t(body.pgons.size()); ++p) {
         std::vector<std::size_t> ring;

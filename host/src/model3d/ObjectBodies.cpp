@@ -197,11 +197,14 @@ bool StripBodies(const StoredElement& object, double base, const LibBodyItem& it
     if (body.vertices.empty()) return true;
     double zMin = 0.0, zMax = 0.0, high = -1e300;
     ground.mesh->surface.ZRange(&zMin, &zMax);
-    for (const ModelPoint& p : body.vertices) high = std::max(high, p.z);
-    // Always through the clip: the solid comes back closed and oriented outward.
+    double low = 1e300;
+    for (const ModelPoint& p : body.vertices) high = std::max(high, p.z), low = std::min(low, p.z);
+    // Always through the clip: the solid comes back closed and oriented outward. Its heights pass the body's: a
+    // plane through the slopes' feet or the cap would cut slivers off along them, which the rounding back to
+    // doubles tilts.
     ModelBody part;
-    if (!ClipBodyToPrism(body, ground.outline, cut ? ground.mesh->floorZ - 1.0 : zMin, cut ? zMax + 1.0 : high + 1.0,
-                         &part, why))
+    if (!ClipBodyToPrism(body, ground.outline, std::min(cut ? ground.mesh->floorZ : low, low) - 1.0,
+                         std::max(cut ? zMax : high, high) + 1.0, &part, why))
         return false;
     if (!part.vertices.empty()) bodies->push_back(std::move(part));
     return true;

@@ -7,6 +7,7 @@
 #include <CGAL/Polygon_2.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -33,7 +34,8 @@ double Daylight(const ModelPoint& p, const ModelPoint& n, double rise, bool cut,
     };
     if (!(most > 0.0)) return kNarrowest;
     const double length = most * std::hypot(n.x, n.y);
-    const int steps = int(std::min(400.0, std::ceil(length / 0.5)));
+    // A short slope is still sampled inside: at `most` itself the slope only reaches the highest (lowest) ground.
+    const int steps = int(std::clamp(std::ceil(length / 0.5), 8.0, 400.0));
     int last = -1;
     for (int k = 1; k <= steps; ++k)
         if (earthwork(most * k / steps)) last = k;
@@ -67,6 +69,36 @@ std::vector<double> Fractions(const std::vector<ModelPoint>& line) {
         f[i] = f[i - 1] + std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
     for (double& v : f) v /= f.back() > 0.0 ? f.back() : 1.0;
     return f;
+}
+
+double Turn(const ModelPoint& a, const ModelPoint& b, const ModelPoint& c) {
+    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+}
+
+double PlanDistance(const ModelPoint& a, const ModelPoint& b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+// The triangles between the edges {i, j, 0: left i + 1 | 1: right j + 1}. Each step takes the shorter new
+// diagonal among the triangles that turn the strip's way in plan: at a bend the inner edge is shorter than the
+// outer, and zipping by length alone would fold triangles back over their neighbours.
+std::vector<std::array<size_t, 3>> Zipped(const std::vector<ModelPoint>& left, const std::vector<ModelPoint>& right) {
+    std::vector<std::array<size_t, 3>> out;
+    const std::vector<double> fl = Fractions(left), fr = Fractions(right);
+    for (size_t i = 0, j = 0; i + 1 < left.size() || j + 1 < right.size();) {
+        bool alongLeft = j + 1 >= right.size();
+        if (i + 1 < left.size() && j + 1 < right.size()) {
+            const bool leftTurns = Turn(left[i], right[j], left[i + 1]) > 0.0;
+            const bool rightTurns = Turn(left[i], right[j], right[j + 1]) > 0.0;
+            if (leftTurns != rightTurns)
+                alongLeft = leftTurns;
+            else
+                alongLeft = PlanDistance(left[i + 1], right[j]) < PlanDistance(left[i], right[j + 1]) ||
+                    (PlanDistance(left[i + 1], right[j]) == PlanDistance(left[i], right[j + 1]) &&
+                     fl[i + 1] <= fr[j + 1]);
+        }
+        out.push_back({i, j, alongLeft ? 0u : 1u});
+        (alongLeft ? i : j) += 1;
+    }
+    return out;
 }
 
 bool Simple(const std::vector<ModelPoint>& ring) {
@@ -114,16 +146,8 @@ bool BuildStripBody(const StripSides& input, const MeshSurfaceModel& ground, boo
     const std::vector<int32_t> LF = input.upright ? L : ids(lf, false), RF = input.upright ? R : ids(rf, false);
     std::vector<std::vector<int32_t>> polygons;
     // Seen from the cut's underside: the surface between the edges, zipped along their lengths.
-    const std::vector<double> fl = Fractions(left), fr = Fractions(right);
-    for (size_t i = 0, j = 0; i + 1 < L.size() || j + 1 < R.size();) {
-        if (j + 1 >= R.size() || (i + 1 < L.size() && fl[i + 1] <= fr[j + 1])) {
-            polygons.push_back({L[i], R[j], L[i + 1]});
-            ++i;
-        } else {
-            polygons.push_back({L[i], R[j], R[j + 1]});
-            ++j;
-        }
-    }
+    for (const std::array<size_t, 3>& t : Zipped(left, right))
+        polygons.push_back({L[t[0]], R[t[1]], t[2] == 0 ? L[t[0] + 1] : R[t[1] + 1]});
     for (size_t i = 0; i + 1 < L.size(); ++i) {
         if (!input.upright) {
             polygons.push_back({L[i], L[i + 1], LF[i + 1]});

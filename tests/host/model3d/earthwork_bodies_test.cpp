@@ -4,6 +4,9 @@
 #include "AddOnParts.hpp"
 #include "ProjectHost.hpp"
 #include "assembly/HostProject.hpp"
+#include "model3d/ExactSolid.hpp"
+
+#include <CGAL/Polygon_mesh_processing/self_intersections.h>
 
 #include <algorithm>
 #include <cmath>
@@ -305,6 +308,100 @@ TEST_F(EarthworkBodiesTest, ABodyTheScriptGivesReplacesTheObjectsOwn) {
     box.polygons = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
     ASSERT_EQ(Db().GiveBodies(cut, {box}), NoError);
     EXPECT_NEAR(Measured(mesh, cut, true), 10 * 10 * 2, 1e-9);
+}
+
+// The mitred offset of a polyline by `d` to its left (negative: right).
+std::vector<std::pair<double, double>> EwOffset(const std::vector<std::pair<double, double>>& line, double d) {
+    std::vector<std::pair<double, double>> out;
+    const auto normal = [&](size_t i) {
+        const double dx = line[i + 1].first - line[i].first, dy = line[i + 1].second - line[i].second;
+        const double len = std::hypot(dx, dy);
+        return std::pair<double, double>{-dy / len, dx / len};
+    };
+    for (size_t i = 0; i < line.size(); ++i) {
+        const auto a = normal(i == 0 ? 0 : i - 1), b = normal(i + 1 == line.size() ? i - 1 : i);
+        const double dot = 1.0 + a.first * b.first + a.second * b.second;
+        out.push_back(
+            {line[i].first + d * (a.first + b.first) / dot, line[i].second + d * (a.second + b.second) / dot});
+    }
+    return out;
+}
+
+double EwLength(const std::vector<std::pair<double, double>>& line) {
+    double length = 0.0;
+    for (size_t i = 1; i < line.size(); ++i)
+        length += std::hypot(line[i].first - line[i - 1].first, line[i].second - line[i - 1].second);
+    return length;
+}
+
+// Roads, railways and sidewalks along random bending centre lines on flat ground, level a random depth below
+// (cut) or above it (fill): every body is closed and meets itself nowhere, and measures its closed form. Between
+// the edges the strip is d A; a side whose edge is L long and turns by angles phi (to the other side: +, inner:
+// -) keeps a mitred offset L + u sum(2 tan(phi / 2)) long at distance u, so its slope to the daylight at
+// r = d / tan(angle) holds d L r / 2 + d r^2 sum(2 tan(phi / 2)) / 6; the sides' sums cancel.
+TEST_F(EarthworkBodiesTest, StripsAlongBendingLinesAreSoundSolidsOfTheirClosedForm) {
+    const double ground = 100.0;
+    const API_Guid mesh = Terrain(0, 400, 0, 400, 50, [&](double, double) { return ground; });
+    std::mt19937 rng(51);
+    std::uniform_real_distribution<double> length(30.0, 60.0), turn(0.15, 1.0), depth(0.5, 3.0), angle(0.4, 1.2);
+    std::uniform_int_distribution<int> points(3, 5), side(0, 1);
+    const char* parts[] = {"VY_ROAD", "VY_RAILWAY", "VY_SIDEWALK"};
+    for (int run = 0; run < 30; ++run) {
+        const std::string part = parts[run % 3];
+        const bool walk = part == "VY_SIDEWALK", cut = (run / 3) % 2 == 0;
+        const double w = walk ? 3.0 : 8.0, d = walk ? 0.3 : depth(rng), slope = angle(rng);
+        std::vector<std::pair<double, double>> centre = {{0, 0}};
+        double heading = 0.0;
+        const int n = points(rng);
+        for (int i = 1; i < n; ++i) {
+            if (i > 1) heading += (side(rng) != 0 ? 1 : -1) * turn(rng);
+            const double l = length(rng);
+            centre.push_back(
+                {centre.back().first + l * std::cos(heading), centre.back().second + l * std::sin(heading)});
+        }
+        const auto left = EwOffset(centre, w / 2), right = EwOffset(centre, -w / 2);
+        // The edges at the strip's level, relative to the object's position (x, y, height, code).
+        const double level = walk ? (cut ? ground : ground + d) : (cut ? ground - d : ground + d);
+        std::vector<std::vector<double>> l, r;
+        for (const auto& p : left) l.push_back({p.first, p.second, level, 0});
+        for (const auto& p : right) r.push_back({p.first, p.second, level, 0});
+        const std::map<std::string, std::vector<std::vector<double>>> edges = walk
+            ? std::map<std::string, std::vector<std::vector<double>>>{{"perimetro_base_SX", l},
+                                                                      {"perimetro_base_DX", r}}
+            : std::map<std::string, std::vector<std::vector<double>>>{{"road_SX", l}, {"road_DX", r}};
+        const std::map<std::string, double> numbers = walk
+            ? std::map<std::string, double>{{"thck", d}}
+            : std::map<std::string, double>{
+                  {"slope_SX_cut", slope}, {"slope_DX_cut", slope}, {"slope_SX_fill", slope}, {"slope_DX_fill", slope}};
+        const API_Guid op = Earthwork(part, cut ? u"cut" : u"fill", 150, 200, numbers, edges);
+        const double before = Volume(mesh);
+        ASSERT_EQ(Link(mesh, op, cut ? APISolid_SubtractUpwards : APISolid_Add), NoError);
+        const double measured = cut ? before - Volume(mesh) : Volume(mesh) - before;
+        std::string why;
+        const std::shared_ptr<const Model3D> model = host->Project().models.ModelOf(op, &why);
+        ASSERT_TRUE(model) << why;
+        ASSERT_EQ(model->bodies.size(), 1u) << part << " " << model->noBody;
+        ExactSolid solid;
+        ASSERT_TRUE(SolidFromBody(model->bodies[0], &solid)) << part << " run " << run << ": not closed";
+        EXPECT_FALSE(CGAL::Polygon_mesh_processing::does_self_intersect(solid)) << part << " run " << run;
+        // The strip's plan area (its outline: the left edge, then the right one backwards).
+        std::vector<std::pair<double, double>> outline(left);
+        outline.insert(outline.end(), right.rbegin(), right.rend());
+        double area = 0.0;
+        for (size_t i = 0; i < outline.size(); ++i) {
+            const auto& a = outline[i];
+            const auto& b = outline[(i + 1) % outline.size()];
+            area += (a.first * b.second - b.first * a.second) / 2;
+        }
+        double expected = d * std::fabs(area);
+        if (!walk) {
+            // Both sides slope alike: what each bend adds to its outer side's slope it takes from the inner one's.
+            const double out = d / std::tan(slope);
+            expected += d * (EwLength(left) + EwLength(right)) * out / 2;
+        }
+        EXPECT_NEAR(measured, expected, 1e-6 * expected) << part << " run " << run;
+        EXPECT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, op); }), NoError);
+    }
 }
 
 }  // namespace earthwork_bodies_test
