@@ -15,8 +15,7 @@ namespace meeting_bodies_test {
 ModelBody Box(double x0, double x1, double y0, double y1, double z0, double z1) {
     BodyBuilder b;
     std::vector<int32_t> v;
-    for (int k = 0; k < 8; ++k)
-        v.push_back(b.AddVertex({(k & 1) ? x1 : x0, (k & 2) ? y1 : y0, (k & 4) ? z1 : z0}));
+    for (int k = 0; k < 8; ++k) v.push_back(b.AddVertex({(k & 1) ? x1 : x0, (k & 2) ? y1 : y0, (k & 4) ? z1 : z0}));
     const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
     for (const auto& f : faces) b.AddPolygon({v[size_t(f[0])], v[size_t(f[1])], v[size_t(f[2])], v[size_t(f[3])]});
     return b.Finish();
