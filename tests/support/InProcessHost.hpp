@@ -3,6 +3,7 @@
 #include "StandinHost.hpp"
 #include "TestSupport.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ObservedElements.hpp"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,9 @@ protected:
         settings.userFolder = TestSupport::UserFolder();
         host = std::make_unique<StandinHost>(settings, &log);
         host->UseInProcess({GetExportedFuncAddrs, SetImportedFuncAddrs});
+        // A new host numbers its elements from the start again: the module linked into this process must not take
+        // an element of this project for one it observed in the last test's.
+        ObservedElements::Forget();
     }
     void TearDown() override { host.reset(); }
 
