@@ -160,6 +160,13 @@ TEST_F(RoadToolTest, EdgesLieOnThePlaneAtTheModesDistanceFromThePath) {
             EXPECT_NEAR(std::hypot(r.baseRight[0].x - r.baseLeft[1].x, r.baseRight[0].y - r.baseLeft[1].y), 8.0, 1e-6);
             EXPECT_NEAR(r.leftCut, 1.0471975511965976, 1e-12);
         }
+        // Each road stands alone on the plane: the next one is sampled on the terrain without this one's earthwork.
+        ASSERT_EQ(Command([&] {
+                      GS::Array<API_Guid> three;
+                      for (const RoadObject& r : made) three.Push(r.element.header.guid);
+                      return ACAPI_Element_Delete(three);
+                  }),
+                  NoError);
     }
 }
 
