@@ -11,12 +11,11 @@ struct KindWord {
     const char* word;
     size_t names;
 };
-constexpr KindWord kKinds[] = {
-    {LibBodyItem::Kind::Role, "role", 1},       {LibBodyItem::Kind::Platform, "platform", 4},
-    {LibBodyItem::Kind::Incline, "incline", 4}, {LibBodyItem::Kind::Strip, "strip", 6},
-    {LibBodyItem::Kind::Walk, "walk", 3},       {LibBodyItem::Kind::Obstacle, "obstacle", 2},
-    {LibBodyItem::Kind::Wall, "wall", 5},       {LibBodyItem::Kind::Faces, "faces", 6},
-    {LibBodyItem::Kind::Block, "block", 4},     {LibBodyItem::Kind::Deck, "deck", 10}};
+constexpr KindWord kKinds[] = {{LibBodyItem::Kind::Role, "role", 1},       {LibBodyItem::Kind::Platform, "platform", 4},
+                               {LibBodyItem::Kind::Incline, "incline", 4}, {LibBodyItem::Kind::Strip, "strip", 6},
+                               {LibBodyItem::Kind::Walk, "walk", 3},       {LibBodyItem::Kind::Obstacle, "obstacle", 2},
+                               {LibBodyItem::Kind::Wall, "wall", 5},       {LibBodyItem::Kind::Faces, "faces", 6},
+                               {LibBodyItem::Kind::Block, "block", 4},     {LibBodyItem::Kind::Deck, "deck", 10}};
 }  // namespace
 
 bool ParseBodyItem(const std::string& text, LibBodyItem* item, std::string* why) {

@@ -252,8 +252,9 @@ bool DeckBodies(const Standing& s, const LibBodyItem& item, std::vector<ModelBod
     for (int side = 0; side < 2; ++side) {
         double on = 0.0;
         if (!ObjectNumber(s.object, item.params[size_t(3 + 3 * side)], &on, why)) return false;
-        if (on != 0.0 && (!Length(s.object, item.params[size_t(4 + 3 * side)], &walk[side][0], why) ||
-                          !Length(s.object, item.params[size_t(5 + 3 * side)], &walk[side][1], why)))
+        if (on != 0.0 &&
+            (!Length(s.object, item.params[size_t(4 + 3 * side)], &walk[side][0], why) ||
+             !Length(s.object, item.params[size_t(5 + 3 * side)], &walk[side][1], why)))
             return false;
     }
     // Offsets to the object's left; a mirrored object's left lies on the right.

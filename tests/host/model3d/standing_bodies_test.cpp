@@ -41,9 +41,7 @@ protected:
     }
     // The terrain subtracts downwards from the object.
     void StandOn(const API_Guid& object, const API_Guid& mesh) {
-        EXPECT_EQ(Command([&] {
-                      return ACAPI_Element_SolidLink_Create(object, mesh, APISolid_SubtractDownwards, 1);
-                  }),
+        EXPECT_EQ(Command([&] { return ACAPI_Element_SolidLink_Create(object, mesh, APISolid_SubtractDownwards, 1); }),
                   NoError);
     }
     // The volume of the object's 3D model, each body measured as a closed solid; NaN when it has no model.
@@ -116,7 +114,8 @@ TEST_F(StandingBodiesTest, ABasinHoldsTheWaterBetweenTheGroundAndItsLevel) {
         EXPECT_NEAR(Volume(basin), 400 * (level - 100), 1e-9) << level;
     }
     // Below the ground it holds nothing; a level under 0 is carried by negative_level.
-    const API_Guid dry = Place("VY_BASIN", 40, 40, {{"ZZYZX", 0}, {"negative_level", -2}}, {{"perimetro_base", square}});
+    const API_Guid dry =
+        Place("VY_BASIN", 40, 40, {{"ZZYZX", 0}, {"negative_level", -2}}, {{"perimetro_base", square}});
     StandOn(dry, flat);
     EXPECT_EQ(Volume(dry), 0.0);
     EXPECT_EQ(NoBody(dry), "");
@@ -159,14 +158,19 @@ TEST_F(StandingBodiesTest, ARetainingWallStandsBetweenItsFacesLeaningInAtTheirAn
 TEST_F(StandingBodiesTest, ABridgeKeepsItsDeckAboveTheGroundAndItsSidewalksOnIt) {
     const API_Guid flat = Terrain(200, 50, [](double, double) { return 100.0; });
     const double length = 60, w = 6, th = 0.2, wl = 0.5, tl = 0.1, wr = 0.8, tr = 0.15;
-    const std::map<std::string, double> sizes = {
-        {"roadWidth", w},           {"bridgeThick", th},      {"bSidewalkOnLeft", 1},
-        {"sidewalkWidthOnLeft", wl}, {"sideWalkThickOnLeft", tl}, {"bSidewalkOnRight", 1},
-        {"sidewalkWidthOnRight", wr}, {"sideWalkThickOnRight", tr}};
+    const std::map<std::string, double> sizes = {{"roadWidth", w},
+                                                 {"bridgeThick", th},
+                                                 {"bSidewalkOnLeft", 1},
+                                                 {"sidewalkWidthOnLeft", wl},
+                                                 {"sideWalkThickOnLeft", tl},
+                                                 {"bSidewalkOnRight", 1},
+                                                 {"sidewalkWidthOnRight", wr},
+                                                 {"sideWalkThickOnRight", tr}};
     const double walks = length * (wl * tl + wr * tr);
     // High over the ground: the whole deck; lying on it: the deck is below the ground, the sidewalks stay.
     for (const double z : {110.0, 100.0}) {
-        const API_Guid bridge = Place("VY_BRIDGE", 50, 50, sizes, {{"perimetro_base", {{0, 0, z, 0}, {length, 0, z, 0}}}});
+        const API_Guid bridge =
+            Place("VY_BRIDGE", 50, 50, sizes, {{"perimetro_base", {{0, 0, z, 0}, {length, 0, z, 0}}}});
         StandOn(bridge, flat);
         const double deck = z > 100 ? length * (w + wl + wr) * th : 0.0;
         EXPECT_NEAR(Volume(bridge), deck + walks, 1e-9) << z;
@@ -200,7 +204,9 @@ TEST_F(StandingBodiesTest, BadParametersGiveNoBodyAndSayWhy) {
          {{"ZZYZX", 109}},
          {{"perimetro_base", {{0, 0, 0, 0}, {10, 10, 0, 0}, {10, 0, 0, 0}, {0, 12, 0, -1}}}},
          "the outline perimetro_base crosses itself"},
-        {"VY_BUILDING", {{"ZZYZX", 1e9}}, {{"perimetro_base", Box(5, 5)}},
+        {"VY_BUILDING",
+         {{"ZZYZX", 1e9}},
+         {{"perimetro_base", Box(5, 5)}},
          "the heights of ZZYZX + negative_level lie more than 10 km off the terrain's"},
         {"VY_RETAINING_WALL",
          {{"slope_SX_fill", 0}},
@@ -210,7 +216,10 @@ TEST_F(StandingBodiesTest, BadParametersGiveNoBodyAndSayWhy) {
          {{"slope_SX_fill", 0.3}, {"ZZYZX", 2}},
          {{"perimetro_base_SX", path}, {"perimetro_base_DX", {{0, 1, 100, 0}, {20, 1, 100, 0}}}},
          "the faces lean in so far that they meet below the wall's top"},
-        {"VY_BRIDGE", {{"bridgeThick", 0}}, {{"perimetro_base", path}}, "the size bridgeThick is not above 0 and below 10 km"},
+        {"VY_BRIDGE",
+         {{"bridgeThick", 0}},
+         {{"perimetro_base", path}},
+         "the size bridgeThick is not above 0 and below 10 km"},
     };
     for (const Case& c : cases) {
         const API_Guid object = Place(c.part, 20, 20, c.numbers, c.arrays);
