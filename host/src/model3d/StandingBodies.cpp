@@ -37,6 +37,23 @@ bool NearGround(const Standing& s, double z, const std::string& name, std::strin
     return near;
 }
 
+// Whether two segments of a path that do not follow each other meet in plan.
+bool PathCrosses(const std::vector<ModelPoint>& path) {
+    const auto side = [](const ModelPoint& a, const ModelPoint& b, const ModelPoint& c) {
+        const double d = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        return d > 0 ? 1 : d < 0 ? -1 : 0;
+    };
+    for (size_t i = 0; i + 1 < path.size(); ++i)
+        for (size_t j = i + 2; j + 1 < path.size(); ++j) {
+            const ModelPoint &a = path[i], &b = path[i + 1], &c = path[j], &d = path[j + 1];
+            if (side(a, b, c) * side(a, b, d) <= 0 && side(c, d, a) * side(c, d, b) <= 0 &&
+                std::max(a.x, b.x) >= std::min(c.x, d.x) && std::max(c.x, d.x) >= std::min(a.x, b.x) &&
+                std::max(a.y, b.y) >= std::min(c.y, d.y) && std::max(c.y, d.y) >= std::min(a.y, b.y))
+                return true;
+        }
+    return false;
+}
+
 // A path's rows (x, y, z) placed, at their heights; points that repeat the one before are left out.
 bool ReadPath(const Standing& s, const std::string& name, std::vector<ModelPoint>* path, std::string* why) {
     std::vector<std::vector<double>> rows;
@@ -53,6 +70,10 @@ bool ReadPath(const Standing& s, const std::string& name, std::vector<ModelPoint
     }
     if (path->size() < 2) {
         *why = "the path " + name + " has fewer than two points";
+        return false;
+    }
+    if (PathCrosses(*path)) {
+        *why = "the path " + name + " crosses itself";
         return false;
     }
     return true;

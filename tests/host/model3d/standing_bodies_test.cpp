@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,44 @@ TEST_F(StandingBodiesTest, ABuildingKeepsWhatStandsAboveTheGroundFlatOrSloping) 
             StandOn(on, slope);
             EXPECT_NEAR(Volume(on), a * b * (top - 100 - g * (x0 + a / 2)), 1e-7) << g << " " << x0;
         }
+    }
+}
+
+TEST_F(StandingBodiesTest, OnRandomPlanesBuildingsAndStraightWallsKeepTheirClosedForms) {
+    // A building over a star-shaped outline keeps area (top - ground at its centroid); a straight wall centred on
+    // its path keeps L t H, the plane rising as much on one side of it as it falls on the other.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double pi = std::acos(-1.0);
+    for (int round = 0; round < 6; ++round) {
+        const double gx = 0.3 * (unit(random) - 0.5), gy = 0.3 * (unit(random) - 0.5);
+        const API_Guid plane = Terrain(100, 20, [&](double x, double y) { return 50 + gx * x + gy * y; });
+        Rows outline;
+        const int n = 3 + int(unit(random) * 6);
+        double area = 0, cx = 0, cy = 0;
+        for (int k = 0; k < n; ++k) {
+            const double a = 2 * pi * (k + 0.8 * unit(random)) / n, r = 4 + 8 * unit(random);
+            outline.push_back({r * std::cos(a), r * std::sin(a), 0, k + 1 == n ? -1.0 : 0.0});
+        }
+        for (int k = 0; k < n; ++k) {
+            const std::vector<double>&p = outline[size_t(k)], &q = outline[size_t((k + 1) % n)];
+            const double cross = p[0] * q[1] - q[0] * p[1];
+            area += cross / 2, cx += (p[0] + q[0]) * cross / 6, cy += (p[1] + q[1]) * cross / 6;
+        }
+        const double x0 = 30 + 40 * unit(random), y0 = 30 + 40 * unit(random), top = 90;
+        const API_Guid building = Place("VY_BUILDING", x0, y0, {{"ZZYZX", top}}, {{"perimetro_base", outline}});
+        StandOn(building, plane);
+        const double ground = 50 + gx * (x0 + cx / area) + gy * (y0 + cy / area);
+        EXPECT_NEAR(Volume(building), area * (top - ground), 1e-7 * area * top) << round;
+
+        const double a = 2 * pi * unit(random), length = 10 + 30 * unit(random), t = 0.2 + unit(random);
+        const double h = 1 + 3 * unit(random), wx = 50 - length / 2 * std::cos(a), wy = 50 - length / 2 * std::sin(a);
+        const double ex = wx + length * std::cos(a), ey = wy + length * std::sin(a);
+        const Rows path = {{0, 0, 50 + gx * wx + gy * wy, 0}, {ex - wx, ey - wy, 50 + gx * ex + gy * ey, 0}};
+        const API_Guid wall = Place("VY_WALL", wx, wy, {{"spessore", t}, {"ZZYZX", h}}, {{"perimetro_base", path}},
+                                    {{"posizione", u"centre"}});
+        StandOn(wall, plane);
+        EXPECT_NEAR(Volume(wall), length * t * h, 1e-7 * length * t * h) << round;
     }
 }
 
@@ -196,6 +235,14 @@ TEST_F(StandingBodiesTest, BadParametersGiveNoBodyAndSayWhy) {
          {},
          {{"perimetro_base", {{0, 0, 100, 0}, {20, 0, 100, 0}, {0, 0.1, 100, 0}}}},
          "the path turns back on itself at its point 2"},
+        {"VY_WALL",
+         {},
+         {{"perimetro_base", {{0, 0, 100, 0}, {20, 0, 100, 0}, {20, 10, 100, 0}, {10, -5, 100, 0}}}},
+         "the path perimetro_base crosses itself"},
+        {"VY_WALL",
+         {{"spessore", 8}},
+         {{"perimetro_base", {{0, 0, 100, 0}, {20, 0, 100, 0}, {20, 3, 100, 0}, {0, 3, 100, 0}}}},
+         "the body folds back on itself"},
         {"VY_BUILDING",
          {{"ZZYZX", 109}},
          {{"perimetro_base", {{0, 0, 0, 0}, {10, 10, 0, 0}, {10, 0, 0, 0}, {0, 10, 0, -1}}}},
