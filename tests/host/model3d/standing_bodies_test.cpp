@@ -180,6 +180,26 @@ TEST_F(StandingBodiesTest, WallsStandTheirThicknessTimesTheirHeightAlongTheirPat
         }
 }
 
+TEST_F(StandingBodiesTest, AWallStandsOnTheSideItsPositionNamesTurnedWithItsObject) {
+    // A path along the object's x axis, the object turned a quarter: the path runs up the plan's y axis from
+    // (50, 50), so its left lies towards smaller x.
+    const API_Guid flat = Terrain(100, 50, [](double, double) { return 100.0; });
+    const Rows path = {{0, 0, 100, 0}, {20, 0, 100, 0}};
+    for (const char16_t* side : {u"left", u"right"}) {
+        const API_Guid wall =
+            PlaceAddOnPart(Db(), host->Project().libraries, "VY_WALL", {50, 50}, std::acos(0.0), 1,
+                           {{{"spessore", 1.0}, {"ZZYZX", 2.0}}, {{"perimetro_base", path}}, {{"posizione", side}}},
+                           "W" + std::to_string(++placed));
+        StandOn(wall, flat);
+        std::string why;
+        double z = 0.0;
+        const bool left = side[0] == u'l';
+        EXPECT_TRUE(host->Project().models.HeightAt(wall, left ? 49.5 : 50.5, 60, &z, &why)) << why;
+        EXPECT_NEAR(z, 102.0, 1e-9);
+        EXPECT_FALSE(host->Project().models.HeightAt(wall, left ? 50.5 : 49.5, 60, &z, &why));
+    }
+}
+
 TEST_F(StandingBodiesTest, ARetainingWallStandsBetweenItsFacesLeaningInAtTheirAngles) {
     const double length = 50, t = 1.5, height = 2.5, pi = std::acos(-1.0);
     const Rows near = {{0, 0, 100, 0}, {20, 0, 100, 0}, {length, 0, 100, 0}};
