@@ -158,9 +158,10 @@ TEST_F(RetainingWallTest, FacesStandOnTheClickedSideSplitAtTheRidgeWithTheTerrai
     ExpectFace(f.right, 69.501, 10, 90);
     EXPECT_NEAR(f.element.object.pos.y, 69.501, 1e-12);
 
-    // A path running up at x = 45, a click on its right and a wall 0.3 thick: faces at x 44.999 and 45.299.
+    // A path running up at x = 45, a click on its right and a wall 0.3 thick: faces at x 44.999 and 45.299. It
+    // starts clear of the second wall, under which the terrain has given way to that wall's body.
     GlobalSettings.SetDouble(0, 6, 0.3);
-    ASSERT_EQ(Build({{45, 70, 0}, {45, 95, 0}}, 50, 80), 0);
+    ASSERT_EQ(Build({{45, 71, 0}, {45, 95, 0}}, 50, 80), 0);
     walls = Objects(ElemKind_RetainingWall);
     ASSERT_EQ(walls.size(), 3u);
     f = Read(walls[2]);
@@ -168,7 +169,7 @@ TEST_F(RetainingWallTest, FacesStandOnTheClickedSideSplitAtTheRidgeWithTheTerrai
     for (const QV_Coord3DLong& p : f.left) EXPECT_NEAR(p.x, 44.999, 1e-9);
     for (const QV_Coord3DLong& p : f.right) EXPECT_NEAR(p.x, 45.299, 1e-9);
     EXPECT_NEAR(f.element.object.pos.x, 45.299, 1e-12);
-    EXPECT_NEAR(f.element.object.pos.y, 70.0, 1e-12);
+    EXPECT_NEAR(f.element.object.pos.y, 71.0, 1e-12);
     GS::Array<API_Guid> slabs;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_SlabID, &slabs), NoError);
     EXPECT_EQ(slabs.GetSize(), 0u);

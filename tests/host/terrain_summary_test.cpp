@@ -147,4 +147,16 @@ TEST_F(TerrainSummaryTest, TheOutlineTellsThePointsItLeavesOutAndItsCorridor) {
     EXPECT_EQ(logged.find("outline: ", size_t(m.position(0)) + 1), std::string::npos) << logged;
 }
 
+TEST_F(TerrainSummaryTest, NamesTheObjectsStandingOnTheTerrainAndThoseWithoutABodyWithTheReason) {
+    std::string text = Site(false);
+    text.replace(text.find("summary T C"), 11,
+                 "place fill F \"2,2 8,2 8,8 2,8\"\nselect F\ndialog 32400 click 4\ndialog 32561 click 1\n"
+                 "dialog 32403 click 5\nname B VY_BUILDING\nsummary T\nchange B param ZZYZX 1e9\nsummary T");
+    ASSERT_TRUE(Run(text)) << output;
+    EXPECT_TRUE(Holds("standing on it, cut by the ground: B\n")) << output;
+    EXPECT_TRUE(Holds("standing on it, cut by the ground: none; no body for B: the heights of ZZYZX + negative_level "
+                      "lie more than 10 km off the terrain's"))
+        << output;
+}
+
 }  // namespace terrain_summary_test

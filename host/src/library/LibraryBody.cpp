@@ -11,10 +11,11 @@ struct KindWord {
     const char* word;
     size_t names;
 };
-constexpr KindWord kKinds[] = {
-    {LibBodyItem::Kind::Role, "role", 1},       {LibBodyItem::Kind::Platform, "platform", 4},
-    {LibBodyItem::Kind::Incline, "incline", 4}, {LibBodyItem::Kind::Strip, "strip", 6},
-    {LibBodyItem::Kind::Walk, "walk", 3},       {LibBodyItem::Kind::Obstacle, "obstacle", 2}};
+constexpr KindWord kKinds[] = {{LibBodyItem::Kind::Role, "role", 1},       {LibBodyItem::Kind::Platform, "platform", 4},
+                               {LibBodyItem::Kind::Incline, "incline", 4}, {LibBodyItem::Kind::Strip, "strip", 6},
+                               {LibBodyItem::Kind::Walk, "walk", 3},       {LibBodyItem::Kind::Obstacle, "obstacle", 2},
+                               {LibBodyItem::Kind::Wall, "wall", 5},       {LibBodyItem::Kind::Faces, "faces", 6},
+                               {LibBodyItem::Kind::Block, "block", 4},     {LibBodyItem::Kind::Deck, "deck", 10}};
 }  // namespace
 
 bool ParseBodyItem(const std::string& text, LibBodyItem* item, std::string* why) {
@@ -24,7 +25,8 @@ bool ParseBodyItem(const std::string& text, LibBodyItem* item, std::string* why)
     const auto kind =
         std::find_if(std::begin(kKinds), std::end(kKinds), [&](const KindWord& k) { return kindWord == k.word; });
     if (kind == std::end(kKinds)) {
-        *why = "unknown body item '" + kindWord + "' (role, platform, incline, strip, walk or obstacle)";
+        *why = "unknown body item '" + kindWord +
+            "' (role, platform, incline, strip, walk, obstacle, wall, faces, block or deck)";
         return false;
     }
     if (!read) return false;

@@ -22,12 +22,26 @@
 //     body walk <left> <right> <thickness>      a strip of `thickness` whose top is the surface between the two
 //                                               3D edges, its sides and ends upright: the cut body lies above its
 //                                               underside, the fill body below its top
+//     body wall <path> <thickness> <height> <side> <meshLevel>
+//                                               a wall `thickness` wide beside the path (rows x, y, z) on the side
+//                                               the text names ("left", "right", else centred), `height` above it
+//     body faces <left> <right> <height> <leftAngle> <rightAngle> <meshLevel>
+//                                               a wall between two face polylines (rows x, y, z) from their foot
+//                                               up `height`, each face leaning in at its angle from the horizontal
+//     body block <outline> <height> <depth> <meshLevel>
+//                                               an upright block over the outline's contours (the last column -1
+//                                               ends one) up to the level `height` + `depth`
+//     body deck <path> <width> <thickness> <leftOn> <leftWidth> <leftThickness> <rightOn> <rightWidth>
+//               <rightThickness> <meshLevel>    a deck `thickness` deep under the path (rows x, y, z), `width`
+//                                               wide and the sidewalks that are on, each on it beside the road
+// Heights the add-on writes into these (the rows' z, a block's level) are the terrain's as its 3D model gives
+// them when the object is placed at `meshLevel`: they move with the object's level from there.
 // Rows are in the object's own coordinates.
 #include <string>
 #include <vector>
 
 struct LibBodyItem {
-    enum class Kind { Role, Platform, Incline, Strip, Walk, Obstacle };
+    enum class Kind { Role, Platform, Incline, Strip, Walk, Obstacle, Wall, Faces, Block, Deck };
     Kind kind = Kind::Role;
     std::vector<std::string> params;  // the parameters named, in the line's order
 };

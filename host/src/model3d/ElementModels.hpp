@@ -3,7 +3,8 @@
 // with a skirt down to a floor; a slab is the prism of its polygon; an object is the bodies a script or test gave
 // it, else those its library part's body lines build from its parameters (model3d/ObjectBodies.hpp). Solid links
 // then change the target: a slab that subtracts downwards ('SSUD') leaves of a mesh only what lies outside the
-// slab's polygon (inside its holes); an operator that adds ('SADD') joins its bodies.
+// slab's polygon (inside its holes); an operator that adds ('SADD') joins its bodies; a terrain that subtracts
+// downwards from an object leaves of it what stands above the ground (model3d/GroundCut.hpp).
 #include "model3d/PlanTriangulation.hpp"
 #include "model3d/SurfaceClip.hpp"
 #include "project/ProjectModel.hpp"

@@ -4,7 +4,9 @@
 #include "HostCalls.hpp"
 #include "library/LibraryStore.hpp"
 #include "model3d/Daylight.hpp"
+#include "model3d/GroundCut.hpp"
 #include "model3d/ObjectBodies.hpp"
+#include "model3d/StandingBodies.hpp"
 #include "project/ElementTypes.hpp"
 #include "project/ProjectDatabase.hpp"
 
@@ -294,6 +296,10 @@ std::shared_ptr<const MeshSurfaceModel> ModelStore::GroundOf(const API_Guid& gui
     for (const StoredSolidLink& l : db_.SolidLinks()) {
         const StoredElement* target = l.operatorGuid == guid ? db_.Find(l.target) : nullptr;
         if (target != nullptr && target->record.header.typeID == API_MeshID) meshes.push_back(l.target);
+        // An object that stands on a terrain is the target of the terrain's downward subtraction.
+        const StoredElement* op = l.target == guid ? db_.Find(l.operatorGuid) : nullptr;
+        if (op != nullptr && op->record.header.typeID == API_MeshID && l.operation == APISolid_SubtractDownwards)
+            meshes.push_back(l.operatorGuid);
     }
     const StoredElement* object = db_.Find(guid);
     if (meshes.empty() && under && object != nullptr)
@@ -327,7 +333,9 @@ void ModelStore::BuildOwnBodies(const API_Guid& guid, const StoredElement& objec
         return;
     }
     std::vector<ModelBody> bodies;
-    if (!BuildObjectBodies(object, storyLevel, part->body, ground, &bodies, &why)) {
+    if (!(DescribesStandingBody(part->body)
+              ? BuildStandingBodies(object, storyLevel, part->body, ground, &bodies, &why)
+              : BuildObjectBodies(object, storyLevel, part->body, ground, &bodies, &why))) {
         model->noBody = why;
         notes_.push_back("the 3D model of " + GuidText(guid) + " has no body from its parameters: " + why);
         return;
@@ -377,6 +385,7 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_pt
     double surfaceTop = mesh ? mesh->zMax : 0.0;
     std::vector<LinkStep> steps;
     std::vector<Model3D> added;
+    std::vector<API_Guid> grounds;  // terrains that subtract downwards from an object
     for (const StoredSolidLink& l : db_.SolidLinks()) {
         if (l.target != guid) continue;
         const StoredElement* op = db_.Find(l.operatorGuid);
@@ -423,6 +432,10 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_pt
             clipped.ZRange(&zMin, &surfaceTop);
             continue;
         }
+        if (!mesh && l.operation == APISolid_SubtractDownwards && op->record.header.typeID == API_MeshID) {
+            grounds.push_back(l.operatorGuid);
+            continue;
+        }
         if (mesh) {
             std::shared_ptr<const Model3D> opModel = ModelOf(l.operatorGuid, &opWhy);
             if (opModel) {
@@ -436,6 +449,7 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_pt
     }
     for (Model3D& m : added)
         for (ModelBody& b : m.bodies) model->bodies.push_back(std::move(b));
+    for (const API_Guid& g : grounds) CutByGround(guid, g, model);
     if (!mesh || surface->Empty()) return true;
     // The floor lies below every body that subtracts upwards or joins, so that none reaches through it.
     const double bottom = OperatorsBottom();
@@ -620,4 +634,14 @@ bool ModelStore::HeightAt(const API_Guid& guid, double x, double y, double* z, s
         }
     if (!found) *why = "no face of the model lies over that point";
     return found;
+}
+
+void ModelStore::CutByGround(const API_Guid& guid, const API_Guid& terrain, Model3D* model) {
+    if (model->bodies.empty()) return;
+    std::string why;
+    const std::shared_ptr<const MeshSurfaceModel> ground = MeshSurfaceOf(terrain, &why);
+    if (ground && CutBelowGround(*ground, &model->bodies, &why)) return;
+    model->bodies.clear();
+    model->noBody = "the terrain " + GuidText(terrain) + " cannot be taken from it (" + why + ")";
+    notes_.push_back("the 3D model of " + GuidText(guid) + " has no body: " + model->noBody);
 }

@@ -85,6 +85,9 @@ private:
     void BuildOwnBodies(const API_Guid& guid, const StoredElement& object, double storyLevel, Model3D* model);
     bool ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,
                     std::string* why);
+    // The object's bodies less the terrain's solid extruded down (the terrain subtracts downwards from it); what
+    // keeps that from being computed leaves it no body, with the reason in the notes.
+    void CutByGround(const API_Guid& guid, const API_Guid& terrain, Model3D* model);
     void ForgetOtherProjects();
 
     const ProjectDatabase& db_;

@@ -208,6 +208,32 @@ std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, con
     return s;
 }
 
+// The objects the terrain subtracts downwards from (buildings, walls, basins, bridges standing on it): those whose
+// 3D model keeps bodies, and those that have none with the reason; "" when none stands on it.
+std::string StandingLine(ScriptContext& r, const API_Guid& terrain) {
+    std::vector<std::string> standing, refused;
+    nlohmann::ordered_json doc;  // the names, read once something stands on the terrain
+    for (const StoredSolidLink& l : Db(r).SolidLinks()) {
+        if (GuidText(l.operatorGuid) != GuidText(terrain) || l.operation != APISolid_SubtractDownwards) continue;
+        const StoredElement* e = Db(r).Find(l.target);
+        if (e == nullptr || e->record.header.typeID != API_ObjectID) continue;
+        std::string name = GuidText(l.target), why;
+        if (doc.is_null()) doc = Db(r).ToJson();
+        for (const nlohmann::ordered_json& j : doc["elements"])
+            if (j.value("guid", "") == name && !j.value("name", "").empty()) name = j.value("name", "");
+        const std::shared_ptr<const Model3D> model = r.Host().Project().models.ModelOf(l.target, &why);
+        if (model && !model->bodies.empty())
+            standing.push_back(name);
+        else
+            refused.push_back(name + ": " +
+                              (model ? (model->noBody.empty() ? "nothing above the ground" : model->noBody) : why));
+    }
+    if (standing.empty() && refused.empty()) return "";
+    std::string s = "\nstanding on it, cut by the ground: " + (standing.empty() ? "none" : Joined(standing));
+    if (!refused.empty()) s += "; no body for " + Joined(refused);
+    return s;
+}
+
 // The terrain's measured points against its outline, then its surface: "terrain T: 6,833 of 7,118 points; 285
 // outside its outline, the highest 544 m; surface of 6,833 points and 13,612 triangles".
 std::string TerrainLine(const std::string& name, const TerrainCoverage& c, int64_t points, int64_t triangles) {
@@ -294,6 +320,7 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
             TerrainCoverage coverage;
             if (!MeshCoverage(Db(r), mesh, &coverage, m)) return false;
             *m = "summary\n" + TerrainLine(a.Text("terrain"), coverage, points, triangles);
+            *m += StandingLine(r, mesh);
             if (!a.Has("contours")) return true;
             API_Guid object;
             std::string why;
@@ -304,7 +331,9 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
             return true;
         },
         "print how many of the terrain points of the terrain's story lie on or inside its outline, how many outside "
-        "and the highest of those, its surface's points and triangles (its 3D model's top), and the cut and fill "
+        "and the highest of those, its surface's points and triangles (its 3D model's top), the objects standing on "
+        "it (the terrain subtracts downwards from them) and those of them without a body, with the reason, and the "
+        "cut and fill "
         "of each feature of the volume calculation held by the contour-line object (by its ID text; features "
         "sharing one also by the name of their newest linked object), whether its figures come from "
         "bodies the script drew or its objects have no body, and the total; or that it found no feature");

@@ -28,7 +28,9 @@ TEST(LibraryBody, ItemsReadAndWriteBackTheSameAndFaultyOnesAreRefusedWithTheirLi
     ASSERT_TRUE(ParseLibraryPart(written, &again, &error)) << error;
     EXPECT_EQ(DescribeLibraryPart(again), written);
     const std::pair<std::string, std::string> cases[] = {
-        {"body cone outline", "unknown body item 'cone' (role, platform, incline, strip, walk or obstacle)"},
+        {"body cone outline",
+         "unknown body item 'cone' (role, platform, incline, strip, walk, obstacle, wall, faces, block or deck)"},
+        {"body block outline level", "body block names 4 parameters"},
         {"body platform outline level up", "body platform names 4 parameters"},
         {"body strip outline outline up down up", "body strip names 6 parameters"},
         {"body role 9role", "'9role' is not a parameter name"},
@@ -49,16 +51,19 @@ TEST(LibraryBody, TheAddOnsPartsNameARoleTextAndNumbersOrArraysAsEachItemTakes) 
                 const auto p = std::find_if(part.params.begin(), part.params.end(),
                                             [&](const LibParamDef& q) { return q.name == item.params[k]; });
                 ASSERT_NE(p, part.params.end()) << part.name << ": " << item.params[k];
-                const bool text = item.kind == LibBodyItem::Kind::Role;
-                const bool array = (item.kind == LibBodyItem::Kind::Platform && k == 0) ||
-                    ((item.kind == LibBodyItem::Kind::Strip || item.kind == LibBodyItem::Kind::Walk) && k < 2) ||
-                    item.kind == LibBodyItem::Kind::Obstacle;
+                using K = LibBodyItem::Kind;
+                const bool text = item.kind == K::Role || (item.kind == K::Wall && k == 3);
+                const bool array = ((item.kind == K::Platform || item.kind == K::Wall || item.kind == K::Block ||
+                                     item.kind == K::Deck) &&
+                                    k == 0) ||
+                    ((item.kind == K::Strip || item.kind == K::Walk || item.kind == K::Faces) && k < 2) ||
+                    item.kind == K::Obstacle;
                 EXPECT_EQ(p->typeID == LibParType::Text, text) << part.name << ": " << item.params[k];
                 EXPECT_EQ(p->IsArray(), array) << part.name << ": " << item.params[k];
             }
         }
     }
-    EXPECT_GE(items, 9);
+    EXPECT_GE(items, 14);
 }
 
 }  // namespace library_body_test
