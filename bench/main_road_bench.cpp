@@ -205,8 +205,6 @@ std::string MainRoadScript(const Grid& g) {
       << at(5000, 24000) << "\"\nselect H\ndialog 32553 set 8 300\n"
       << "dialog 32553 click 1\ndialog 32402 click 3\nname PCUT VY_PLATEAU 1\nname PFILL VY_PLATEAU 2\n"
       << "name PLAT VY_PLATEAU 3\nexpect param PLAT livello 300\n"
-      << "body PCUT box \"" << at(5000, 18000) << ",300\" \"" << at(11000, 24000) << ",600\"\n"
-      << "body PFILL box \"" << at(5000, 18000) << ",175\" \"" << at(11000, 24000) << ",300\"\n"
       << "bench mark\n"
       << "dialog 32400 click 5\ndialog 32404 click 1\nname CL VY_CONTOURLINES\nexpect param-cells CL quantita 4\nbench "
          "mark\n"

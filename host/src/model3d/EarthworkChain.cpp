@@ -113,17 +113,44 @@ bool SolidOfPart(const TerrainColumns::Part& part, ExactSolid* out) {
     return true;
 }
 
-// The plan box of each body the steps bring.
+// The plan box of each face of each body the steps bring (of the whole body when its faces cannot be read): what
+// a body or its extrusion takes lies over its faces, and a road's body over one box would take most of a terrain.
 std::vector<PlanBox> BodyBoxes(const std::vector<LinkStep>& steps, size_t from) {
     std::vector<PlanBox> boxes;
     for (size_t k = from; k < steps.size(); ++k)
-        for (const ModelBody& b : steps[k].bodies)
-            if (!b.vertices.empty()) boxes.push_back(BoxOf(b.vertices));
+        for (const ModelBody& b : steps[k].bodies) {
+            if (b.vertices.empty()) continue;
+            const size_t first = boxes.size();
+            bool read = !b.pgons.empty();
+            for (const auto& pg : b.pgons) {
+                if (!read) break;
+                PlanBox box = {0, 0, 0, 0};
+                bool any = false;
+                for (int32_t e = pg.first; e <= pg.second && read; ++e) {
+                    read = e >= 1 && size_t(e) <= b.pedges.size();
+                    const int32_t edge = read ? b.pedges[size_t(e - 1)] : 0;
+                    read = read && edge != 0 && size_t(std::abs(edge)) <= b.edges.size();
+                    if (!read) break;
+                    for (int32_t v :
+                         {b.edges[size_t(std::abs(edge) - 1)].first, b.edges[size_t(std::abs(edge) - 1)].second}) {
+                        read = read && v >= 1 && size_t(v) <= b.vertices.size();
+                        if (!read) break;
+                        const ModelPoint& p = b.vertices[size_t(v - 1)];
+                        box = any ? PlanBox{std::min(box.xMin, p.x), std::min(box.yMin, p.y), std::max(box.xMax, p.x),
+                                            std::max(box.yMax, p.y)}
+                                  : PlanBox{p.x, p.y, p.x, p.y};
+                        any = true;
+                    }
+                }
+                read = read && any;
+                if (read) boxes.push_back(box);
+            }
+            if (!read) {
+                boxes.resize(first);
+                boxes.push_back(BoxOf(b.vertices));
+            }
+        }
     return boxes;
-}
-
-bool Inside(const PlanBox& inner, const PlanBox& outer) {
-    return inner.xMin >= outer.xMin && inner.xMax <= outer.xMax && inner.yMin >= outer.yMin && inner.yMax <= outer.yMax;
 }
 
 using PointKey = std::array<double, 3>;
@@ -147,8 +174,7 @@ struct EarthworkChain::Chain {
     std::shared_ptr<const ModelBody> base;
     double floorZ = -1e300;  // the base's floor: what lies there and looks no way up is no surface
     bool partial = false;
-    TerrainColumns::Part part;   // partial: the columns the solids hold and the volume of the others
-    std::vector<PlanBox> boxes;  // partial: the bodies' boxes the part was chosen for
+    TerrainColumns::Part part;  // partial: the columns the solids hold and the volume of the others
     std::vector<LinkStep> steps;
     std::vector<ExactSolid> solids;              // [0] the base (or its part), [k] after steps[k - 1]
     std::vector<std::optional<double>> volumes;  // of solids[k] (with the columns left out), once asked
@@ -174,11 +200,11 @@ bool EarthworkChain::Start(const std::shared_ptr<const ModelBody>& base, int32_t
     } else {
         if (!columns_ || (columns_->Solid() != base && !SameBody(*columns_->Solid(), *base)))
             columns_ = TerrainColumns::Of(base, surfaceVertices);
-        chain->boxes = BodyBoxes(steps, 0);
-        if (!columns_ || !columns_->PartNear(chain->boxes, TerrainColumns::Floor::Flat, &chain->part)) return false;
+        const std::vector<PlanBox> boxes = BodyBoxes(steps, 0);
+        if (!columns_ || !columns_->PartNear(boxes, TerrainColumns::Floor::Flat, &chain->part)) return false;
         if (!chain->part.points.empty()) {
             if (!SolidOfPart(chain->part, &solid) &&
-                (!columns_->PartNear(chain->boxes, TerrainColumns::Floor::Copies, &chain->part) ||
+                (!columns_->PartNear(boxes, TerrainColumns::Floor::Copies, &chain->part) ||
                  !SolidOfPart(chain->part, &solid)))
                 return false;
             // Only the solid and the columns' flags are needed from here on.
@@ -206,18 +232,13 @@ GSErrCode EarthworkChain::Compute(const std::shared_ptr<const ModelBody>& base, 
         while (kept - 1 < steps.size() && kept - 1 < chain_->steps.size() &&
                SameStep(chain_->steps[kept - 1], steps[kept - 1]))
             ++kept;
-        if (chain_->partial)
-            for (const PlanBox& box : BodyBoxes(steps, kept - 1)) {
-                // A part takes a new body when it holds every column near it (an empty part, chosen for no
-                // body, takes none).
-                bool held = false;
-                for (const PlanBox& chosen : chain_->boxes) held = held || Inside(box, chosen);
-                held = chain_->solids[0].number_of_faces() != 0 && (held || columns_->Holds(chain_->part, box));
-                if (!held) {
-                    kept = 0;
-                    break;
-                }
-            }
+        if (chain_->partial) {
+            // A part takes new bodies when it holds every column near them (an empty part, chosen for no body,
+            // takes none).
+            const std::vector<PlanBox> boxes = BodyBoxes(steps, kept - 1);
+            if (!boxes.empty() && (chain_->solids[0].number_of_faces() == 0 || !columns_->Holds(chain_->part, boxes)))
+                kept = 0;
+        }
     }
     if (kept == 0) {
         if (!Start(base, surfaceVertices, steps, whole, why)) return whole ? APIERR_GENERAL : kRetryWhole;

@@ -131,13 +131,33 @@ using ET = ExactKernel::FT::ET;
 // The signed volumes of the tetrahedra from the origin to each triangle, summed exactly. Coordinates that are
 // doubles (all but the points the booleans made) go into one exact sum of products; the others are summed as
 // rationals.
+namespace {
+// A point's exact coordinates as integers over one common denominator: a face's determinant then takes integer
+// products only, and a single rational addition.
+struct Homogeneous {
+    std::array<mpz_class, 3> c;
+    mpz_class d;
+};
+
+Homogeneous HomogeneousOf(const std::array<mpq_class, 3>& q) {
+    Homogeneous h;
+    mpz_lcm(h.d.get_mpz_t(), q[0].get_den_mpz_t(), q[1].get_den_mpz_t());
+    mpz_lcm(h.d.get_mpz_t(), h.d.get_mpz_t(), q[2].get_den_mpz_t());
+    for (size_t k = 0; k < 3; ++k) {
+        mpz_divexact(h.c[k].get_mpz_t(), h.d.get_mpz_t(), q[k].get_den_mpz_t());
+        h.c[k] *= q[k].get_num();
+    }
+    return h;
+}
+}  // namespace
+
 ET ExactVolume(const ExactSolid& solid) {
     struct Vertex {
         bool dyadic = true;
         std::array<double, 3> c{};
-        size_t exact = 0;  // where its rational coordinates are, when not dyadic
+        size_t exact = 0;  // where its homogeneous coordinates are, when not dyadic or in a face with one
     };
-    std::vector<std::array<ET, 3>> rationals;
+    std::vector<Homogeneous> homogeneous;
     std::vector<Vertex> vertices(solid.number_of_vertices() + solid.number_of_removed_vertices());
     for (ExactSolid::Vertex_index v : solid.vertices()) {
         const ExactPoint& p = solid.point(v);
@@ -146,20 +166,36 @@ ET ExactVolume(const ExactSolid& solid) {
         for (int k = 0; k < 3; ++k) out.dyadic = out.dyadic && approx[k].inf() == approx[k].sup();
         if (!out.dyadic) {
             const auto exact = CGAL::exact(p);
-            out.exact = rationals.size();
-            rationals.push_back({exact[0], exact[1], exact[2]});
+            std::array<mpq_class, 3> q;
+            for (size_t k = 0; k < 3; ++k) q[k] = exact[int(k)];
+            out.exact = homogeneous.size();
+            homogeneous.push_back(HomogeneousOf(q));
             continue;
         }
         for (int k = 0; k < 3; ++k) out.c[size_t(k)] = approx[k].inf();
     }
+    // A dyadic corner of a face with a rational one, in the same form (made once).
+    std::vector<int64_t> dyadicAt(vertices.size(), -1);
+    const auto homogeneousOf = [&](size_t v) -> const Homogeneous& {
+        const Vertex& x = vertices[v];
+        if (!x.dyadic) return homogeneous[x.exact];
+        if (dyadicAt[v] < 0) {
+            dyadicAt[v] = int64_t(homogeneous.size());
+            homogeneous.push_back(HomogeneousOf({mpq_class(x.c[0]), mpq_class(x.c[1]), mpq_class(x.c[2])}));
+        }
+        return homogeneous[size_t(dyadicAt[v])];
+    };
     ExactSum sum;
-    ET rationalSum = 0;
+    mpq_class rationalSum = 0;
     // det(a, b, c) as the six products of one coordinate of each.
     static const int kTerms[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
+    mpz_class det, product;
+    mpq_class term;
     for (ExactSolid::Face_index f : solid.faces()) {
         const ExactSolid::Halfedge_index h = solid.halfedge(f);
-        const Vertex* t[3] = {&vertices[size_t(solid.target(h))], &vertices[size_t(solid.target(solid.next(h)))],
-                              &vertices[size_t(solid.target(solid.prev(h)))]};
+        const size_t corner[3] = {size_t(solid.target(h)), size_t(solid.target(solid.next(h))),
+                                  size_t(solid.target(solid.prev(h)))};
+        const Vertex* t[3] = {&vertices[corner[0]], &vertices[corner[1]], &vertices[corner[2]]};
         if (t[0]->dyadic && t[1]->dyadic && t[2]->dyadic) {
             for (int k = 0; k < 6; ++k) {
                 const double a = t[0]->c[size_t(kTerms[k][0])], b = t[1]->c[size_t(kTerms[k][1])],
@@ -171,20 +207,25 @@ ET ExactVolume(const ExactSolid& solid) {
             }
             continue;
         }
-        std::array<std::array<ET, 3>, 3> q;
-        for (int i = 0; i < 3; ++i)
-            for (int k = 0; k < 3; ++k)
-                q[size_t(i)][size_t(k)] = t[i]->dyadic ? ET(t[i]->c[size_t(k)]) : rationals[t[i]->exact][size_t(k)];
+        // The pushes above may move the table: the three are taken after them.
+        for (size_t v : corner) homogeneousOf(v);
+        const Homogeneous* q[3] = {&homogeneousOf(corner[0]), &homogeneousOf(corner[1]), &homogeneousOf(corner[2])};
+        det = 0;
         for (int k = 0; k < 6; ++k) {
-            const ET product = q[0][size_t(kTerms[k][0])] * q[1][size_t(kTerms[k][1])] * q[2][size_t(kTerms[k][2])];
+            mpz_mul(product.get_mpz_t(), q[0]->c[size_t(kTerms[k][0])].get_mpz_t(),
+                    q[1]->c[size_t(kTerms[k][1])].get_mpz_t());
             if (k < 3)
-                rationalSum += product;
+                mpz_addmul(det.get_mpz_t(), product.get_mpz_t(), q[2]->c[size_t(kTerms[k][2])].get_mpz_t());
             else
-                rationalSum -= product;
+                mpz_submul(det.get_mpz_t(), product.get_mpz_t(), q[2]->c[size_t(kTerms[k][2])].get_mpz_t());
         }
+        mpz_set(term.get_num_mpz_t(), det.get_mpz_t());
+        mpz_mul(term.get_den_mpz_t(), q[0]->d.get_mpz_t(), q[1]->d.get_mpz_t());
+        mpz_mul(term.get_den_mpz_t(), term.get_den_mpz_t(), q[2]->d.get_mpz_t());
+        term.canonicalize();
+        rationalSum += term;
     }
-    ET total = sum.Value();
-    total += rationalSum;
+    mpq_class total = sum.Value() + rationalSum;
     total /= 6;
     return total;
 }

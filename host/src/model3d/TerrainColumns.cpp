@@ -5,6 +5,7 @@
 
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -17,6 +18,64 @@ CGAL::Orientation PlanTurn(const ModelPoint& a, const ModelPoint& b, const Model
 }
 
 bool SamePlace(const ModelPoint& a, const ModelPoint& b) { return a.x == b.x && a.y == b.y; }
+
+// Plan boxes filed by the cells of a grid over them, so that whether a box meets any of them is asked of the few
+// in its cells: a body gives a box per face, thousands along a road, and a terrain millions of triangles.
+class BoxCells {
+public:
+    explicit BoxCells(const std::vector<PlanBox>& boxes) {
+        bool any = false;
+        for (const PlanBox& b : boxes) {
+            // A box with a NaN side meets nothing; one without a finite extent is asked of every box.
+            if (!(b.xMin <= b.xMax && b.yMin <= b.yMax)) continue;
+            if (!std::isfinite(b.xMin) || !std::isfinite(b.xMax) || !std::isfinite(b.yMin) || !std::isfinite(b.yMax)) {
+                unbounded_.push_back(b);
+                continue;
+            }
+            all_ = any ? PlanBox{std::min(all_.xMin, b.xMin), std::min(all_.yMin, b.yMin), std::max(all_.xMax, b.xMax),
+                                 std::max(all_.yMax, b.yMax)}
+                       : b;
+            any = true;
+        }
+        if (!any) return;
+        const size_t finite = boxes.size() - unbounded_.size();
+        n_ = std::clamp<size_t>(size_t(2.0 * std::sqrt(double(finite))), 1, 512);
+        w_ = (all_.xMax - all_.xMin) / double(n_);
+        h_ = (all_.yMax - all_.yMin) / double(n_);
+        cells_.resize(n_ * n_);
+        for (const PlanBox& b : boxes) {
+            if (!(b.xMin <= b.xMax && b.yMin <= b.yMax) || !std::isfinite(b.xMin) || !std::isfinite(b.xMax) ||
+                !std::isfinite(b.yMin) || !std::isfinite(b.yMax))
+                continue;
+            for (size_t j = Cell(b.yMin, all_.yMin, h_); j <= Cell(b.yMax, all_.yMin, h_); ++j)
+                for (size_t i = Cell(b.xMin, all_.xMin, w_); i <= Cell(b.xMax, all_.xMin, w_); ++i)
+                    cells_[j * n_ + i].push_back(b);
+        }
+    }
+    bool Meets(const PlanBox& q) const {
+        for (const PlanBox& b : unbounded_)
+            if (b.Meets(q)) return true;
+        if (cells_.empty() || !all_.Meets(q)) return false;
+        for (size_t j = Cell(q.yMin, all_.yMin, h_); j <= Cell(q.yMax, all_.yMin, h_); ++j)
+            for (size_t i = Cell(q.xMin, all_.xMin, w_); i <= Cell(q.xMax, all_.xMin, w_); ++i)
+                for (const PlanBox& b : cells_[j * n_ + i])
+                    if (b.Meets(q)) return true;
+        return false;
+    }
+
+private:
+    // The cell of a coordinate, monotone in it: boxes that meet share the cell of a point they share.
+    size_t Cell(double c, double origin, double size) const {
+        const double k = size > 0.0 ? (c - origin) / size : 0.0;
+        if (!(k > 0.0)) return 0;
+        return k < double(n_) ? size_t(k) : n_ - 1;
+    }
+    PlanBox all_ = {0, 0, 0, 0};
+    size_t n_ = 0;
+    double w_ = 0.0, h_ = 0.0;
+    std::vector<std::vector<PlanBox>> cells_;
+    std::vector<PlanBox> unbounded_;
+};
 }  // namespace
 
 std::unique_ptr<TerrainColumns> TerrainColumns::Of(std::shared_ptr<const ModelBody> solid, int32_t surfaceVertices) {
@@ -132,15 +191,12 @@ bool TerrainColumns::HeldNear(const std::vector<PlanBox>& boxes, std::vector<cha
     const size_t nT = triangles_.size();
     std::vector<char> held(nT, 0);
     bool any = false;
-    for (size_t t = 0; t < nT; ++t) {
-        const PlanBox box = BoxOf(t);
-        for (const PlanBox& near : boxes)
-            if (box.Meets(near)) {
-                held[t] = 1;
-                any = true;
-                break;
-            }
-    }
+    const BoxCells cells(boxes);
+    for (size_t t = 0; t < nT; ++t)
+        if (cells.Meets(BoxOf(t))) {
+            held[t] = 1;
+            any = true;
+        }
     if (!any && !boxes.empty()) return false;
     // Where the part's border passes a corner twice the part would touch itself there: it takes every column round
     // that corner, until no corner is passed twice.
@@ -278,9 +334,10 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Pa
     return true;
 }
 
-bool TerrainColumns::Holds(const Part& part, const PlanBox& box) const {
+bool TerrainColumns::Holds(const Part& part, const std::vector<PlanBox>& boxes) const {
+    const BoxCells cells(boxes);
     for (size_t t = 0; t < triangles_.size(); ++t)
-        if (!part.held[t] && BoxOf(t).Meets(box)) return false;
+        if (!part.held[t] && cells.Meets(BoxOf(t))) return false;
     return true;
 }
 

@@ -47,8 +47,8 @@ public:
     std::vector<char> Corners(const std::vector<char>& held) const;
     // The sides between a column whose flag is set and one whose flag is not, as (lower, higher) vertex.
     std::vector<std::pair<int32_t, int32_t>> InnerSides(const std::vector<char>& held) const;
-    // Whether the part holds every column whose triangle's plan box meets `box`.
-    bool Holds(const Part& part, const PlanBox& box) const;
+    // Whether the part holds every column whose triangle's plan box meets one of `boxes`.
+    bool Holds(const Part& part, const std::vector<PlanBox>& boxes) const;
 
 private:
     PlanBox BoxOf(size_t t) const;

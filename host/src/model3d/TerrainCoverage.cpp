@@ -5,34 +5,82 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
-bool OnEdge(const PlanRing& ring, double x, double y, double tolerance) {
+bool OnEdgeFrom(const PlanRing& ring, size_t i, double x, double y, double tolerance) {
     const size_t n = ring.points.size();
-    for (size_t i = 0; i < n; ++i) {
-        const ModelPoint& a = ring.points[i];
-        const ModelPoint& b = ring.points[(i + 1) % n];
-        const double dx = b.x - a.x, dy = b.y - a.y;
-        const double length2 = dx * dx + dy * dy;
-        const double t = length2 > 0.0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / length2, 0.0, 1.0) : 0.0;
-        if (std::hypot(a.x + t * dx - x, a.y + t * dy - y) <= tolerance) return true;
-    }
-    return false;
+    const ModelPoint& a = ring.points[i];
+    const ModelPoint& b = ring.points[(i + 1) % n];
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double length2 = dx * dx + dy * dy;
+    const double t = length2 > 0.0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / length2, 0.0, 1.0) : 0.0;
+    return std::hypot(a.x + t * dx - x, a.y + t * dy - y) <= tolerance;
 }
+
+// A ring's edges by rows of its plan box, so that a point meets only the edges whose heights span its own: an
+// outline drawn through the data's border points has thousands of edges, and the terrain millions of points.
+class RingRows {
+public:
+    RingRows(const PlanRing& ring, double pad) : ring_(ring), box_(BoxOf(ring)) {
+        const size_t n = ring.points.size();
+        rows_ = std::clamp<size_t>(n, 1, 4096);
+        y0_ = box_.yMin - pad;
+        const double span = box_.yMax + pad - y0_;
+        step_ = span > 0.0 && std::isfinite(span) ? span / double(rows_) : 1.0;
+        if (!(span > 0.0) || !std::isfinite(span)) rows_ = 1;
+        edges_.resize(rows_);
+        // Edge k runs from point k to point k + 1.
+        for (size_t k = 0; k < n; ++k) {
+            const double ya = ring.points[k].y, yb = ring.points[(k + 1) % n].y;
+            const size_t from = Row(std::min(ya, yb) - pad), to = Row(std::max(ya, yb) + pad);
+            for (size_t r = from; r <= to; ++r) edges_[r].push_back(uint32_t(k));
+        }
+    }
+    // Flips `inside` for each edge a ray from (x, y) towards +x crosses, as InsideRings counts them.
+    void Cross(double x, double y, bool* inside) const {
+        if (!(y >= box_.yMin && y <= box_.yMax)) return;
+        const size_t n = ring_.points.size();
+        for (uint32_t k : edges_[Row(y)]) {
+            // InsideRings takes a = point i, b = point i - 1: here i = k + 1.
+            const ModelPoint& a = ring_.points[(k + 1) % n];
+            const ModelPoint& b = ring_.points[k];
+            if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) *inside = !*inside;
+        }
+    }
+    bool OnEdge(double x, double y, double tolerance) const {
+        const PlanBox near = {x - tolerance, y - tolerance, x + tolerance, y + tolerance};
+        if (!box_.Meets(near)) return false;
+        for (uint32_t k : edges_[Row(y)])
+            if (OnEdgeFrom(ring_, k, x, y, tolerance)) return true;
+        return false;
+    }
+
+private:
+    size_t Row(double y) const {
+        const double r = (y - y0_) / step_;
+        if (!(r > 0.0)) return 0;
+        return r < double(rows_) ? size_t(r) : rows_ - 1;
+    }
+    const PlanRing& ring_;
+    PlanBox box_;
+    size_t rows_ = 1;
+    double y0_ = 0.0, step_ = 1.0;
+    std::vector<std::vector<uint32_t>> edges_;
+};
 }  // namespace
 
 TerrainCoverage CoverageOf(const std::vector<PlanRing>& outline, const std::vector<MeasuredPoint>& points,
                            double tolerance) {
     TerrainCoverage c;
-    std::vector<PlanBox> boxes;
-    for (const PlanRing& ring : outline) boxes.push_back(BoxOf(ring));
+    std::vector<RingRows> rows;
+    for (const PlanRing& ring : outline)
+        if (!ring.points.empty()) rows.emplace_back(ring, 2 * tolerance);
     for (const MeasuredPoint& p : points) {
         ++c.points;
-        bool covered = InsideRings(outline, p.x, p.y);
-        for (size_t r = 0; r < outline.size() && !covered; ++r) {
-            const PlanBox near = {p.x - tolerance, p.y - tolerance, p.x + tolerance, p.y + tolerance};
-            covered = boxes[r].Meets(near) && OnEdge(outline[r], p.x, p.y, tolerance);
-        }
+        bool covered = false;
+        for (const RingRows& r : rows) r.Cross(p.x, p.y, &covered);
+        for (size_t r = 0; r < rows.size() && !covered; ++r) covered = rows[r].OnEdge(p.x, p.y, tolerance);
         if (covered) continue;
         ++c.outside;
         if (p.height && (!c.highestOutside || *p.height > *c.highestOutside)) c.highestOutside = p.height;
