@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -389,6 +390,28 @@ TEST(SweepJudge, UnreadSelectionIsTheUnselectedRunTold) {
     EXPECT_TRUE(UnreadSelection(RunEnd::Of(Project({Wall(1)}), {Skirt, Failed}), unselected));
     EXPECT_FALSE(UnreadSelection(RunEnd::Of(Project({Wall(1)}), {Skirt}), unselected)) << "dropped silently";
     EXPECT_FALSE(UnreadSelection(RunEnd::Of(Project({Wall(2), Wall(1)}), {Skirt, Failed}), unselected));
+}
+
+// The outcomes are one table: each named once, with its reason; a value a failed read left behind is a fault in an
+// outcome that keeps part of the run's own project, never in one that ends as the clean run (the value is its own).
+TEST(SweepJudge, TheOutcomesAreOneTableAndOnlyPartialOnesAreSearchedForUnreadValues) {
+    std::set<std::string> names;
+    for (const Outcome& o : Outcomes()) {
+        EXPECT_TRUE(names.insert(o.name).second) << o.name;
+        EXPECT_GT(std::string(o.reason).size(), 20u) << o.name;
+    }
+    EXPECT_EQ(std::string(OutcomeNamed("unread selection").name), "unread selection");
+    const ordered_json before = Project({Wall(1)});
+    const ordered_json unread = Project({Wall(1), Object(2, "ROAD", 1e308, "r")});
+    const ordered_json after = Project({Wall(1), Object(2, "ROAD", 1e308, "r"), Wall(3)});
+    EXPECT_EQ(Judge(Runs(before, unread, unread, {}, {}).Case()).outcome, "done");
+    Judged j = Runs(before, after, unread, {}, {Failed});
+    RunCase c = j.Case();
+    c.cleanSteps = {DumpHash(Modelled(ProjectDump(unread)))};
+    ASSERT_TRUE(OutcomeNamed("earlier steps kept").meets(c));
+    const Verdict v = Judge(c);
+    EXPECT_EQ(v.outcome, "");
+    EXPECT_NE(v.fault.find("never gave"), std::string::npos) << v.fault;
 }
 
 }  // namespace sweep_judge_test
