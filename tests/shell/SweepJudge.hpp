@@ -283,6 +283,21 @@ inline bool DoneAReadTold(const RunCase& c) {
 // Taken back: the project as before the action, and the user told.
 inline bool TakenBack(const RunCase& c) { return c.run.dump == c.before.dump && Told(c); }
 
+// Failed before its question: a command that asks the user on its way (the spot-height count, inside its undoable
+// command) fails at a step before the question and ends with its error, as its clean run ended with the answer
+// given: the project as before, as the clean run's is too; the run shows an error, and of the clean run's alerts
+// only questions are missing (the failure came before them: nothing was there to ask about).
+inline bool IsQuestion(const std::string& alert) { return alert.find(" {kind -2}") != std::string::npos; }
+inline bool IsErrorAlert(const std::string& alert) { return alert.find(" {kind -1}") != std::string::npos; }
+inline bool FailedBeforeItsQuestion(const RunCase& c) {
+    if (c.run.dump != c.before.dump || c.clean.dump != c.before.dump) return false;
+    const std::vector<std::string> lost = Added(c.run.alerts, c.clean.alerts);
+    const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
+    return !lost.empty() && std::all_of(lost.begin(), lost.end(), IsQuestion) &&
+        std::none_of(added.begin(), added.end(), BlamesInput) && std::none_of(added.begin(), added.end(), Unworded) &&
+        std::any_of(c.run.alerts.begin(), c.run.alerts.end(), IsErrorAlert);
+}
+
 // Earlier steps kept: an action of several undo steps (a command and the contour lines made again after it; the
 // upkeeps of an opened project) keeps, whole, the steps done before the one that failed, takes that one back, and
 // says so: the project exactly as the clean run left it after one of its earlier steps, or as it stood where the
@@ -653,7 +668,9 @@ inline std::string WhatIsWrong(const RunCase& c) {
 //   rewrites; updated in part: any part, each left object named).
 // - Then the other outcomes that end as the clean run with a named alert: they never meet a run the partial ones
 //   take, save contour lines made again as they were, whose account is the more exact one.
-// - Last the outcomes of one input or one object of several left out.
+// - Then the outcomes of one input or one object of several left out.
+// - Last failed before its question, the one outcome that lets an alert of the clean run go (a question the failure
+//   came before): last, so that it names only runs no other outcome names.
 // A run in an outcome that does not leave the project as the clean run or as before is also searched for a value a
 // failed read left behind (`unreadChecked`): in the others every value is the clean run's or the project's own.
 struct Outcome {
@@ -694,6 +711,9 @@ inline const std::vector<Outcome>& Outcomes() {
          "of a line of inputs, each its own command, the one that failed is taken back whole and told"},
         {"one object left out", OneObjectLeftOut, true,
          "a command placing a standalone object per input leaves out the one it could not make and says so"},
+        {"failed before its question", FailedBeforeItsQuestion, false,
+         "a command failing at a step before its question ends with its error, as its clean run did after the "
+         "answer; the question after the failed step is not asked"},
         {"unread selection", nullptr, false,
          "a selected element the host cannot read counts as not selected: judged in the sweep against the run with "
          "nothing selected (UnreadSelection), when a run with Element_Get failing meets no outcome here"},

@@ -25,7 +25,7 @@ struct Refusal {
     const char* script;
     int line;
     const char* function;
-    const char* form;  // "" every call, "call <n>", "from <n>"
+    const char* form;      // "" every call, "call <n>", "from <n>"
     bool palette = false;  // a palette click: it changes nothing in the project
 };
 

@@ -414,4 +414,20 @@ TEST(SweepJudge, TheOutcomesAreOneTableAndOnlyPartialOnesAreSearchedForUnreadVal
     EXPECT_NE(v.fault.find("never gave"), std::string::npos) << v.fault;
 }
 
+// A command that fails before its question ends as its clean run did after the answer, with its error: only the
+// question is missing. Any other lost alert, a changed project or no error is a fault.
+TEST(SweepJudge, FailedBeforeItsQuestionLosesOnlyTheQuestion) {
+    const ordered_json before = Project({Wall(1)});
+    const std::string question = "The number of spot heights to be calculated amount to 49. Do you want to continue? "
+                                 "|  |  {kind -2}";
+    const std::string error = "Error | Error while modifying/creating the object. |  {kind -1}";
+    EXPECT_EQ(Judge(Runs(before, before, before, {question, error}, {error}).Case()).outcome,
+              "failed before its question");
+    EXPECT_EQ(Judge(Runs(before, before, before, {question, error}, {}).Case()).outcome, "") << "nothing told";
+    EXPECT_EQ(Judge(Runs(before, before, before, {Skirt, error}, {error}).Case()).outcome, "") << "a warning lost";
+    const ordered_json made = Project({Wall(1), Wall(2)});
+    EXPECT_EQ(Judge(Runs(before, made, before, {question}, {error}).Case()).outcome, "taken back");
+    EXPECT_EQ(Judge(Runs(before, made, made, {question}, {error}).Case()).outcome, "") << "done without asking";
+}
+
 }  // namespace sweep_judge_test
